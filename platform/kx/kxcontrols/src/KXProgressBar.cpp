@@ -1,0 +1,94 @@
+#include "kxcontrols/KXProgressBar.h"
+
+#include <algorithm>
+#include <utility>
+
+CKXProgressBar* CKXProgressBar::m_pProgressBar = nullptr;
+
+namespace {
+CKXProgressBar::LineSink& Sink() {
+    static CKXProgressBar::LineSink sink;
+    return sink;
+}
+CKXProgressBar::PumpHook& Pump() {
+    static CKXProgressBar::PumpHook hook;
+    return hook;
+}
+constexpr int kMaxBarWidth = 200;
+} // namespace
+
+CKXProgressBar::CKXProgressBar(LPCTSTR caption, int nUpper, int nSize, BOOL, int)
+    : m_strCaption(caption ? caption : ""), m_nUpper(nUpper < 0 ? 0 : nUpper),
+      m_nSize(nSize <= 0 ? 50 : std::min(nSize, kMaxBarWidth)) {
+    Show(FALSE);
+}
+
+CKXProgressBar::~CKXProgressBar() {
+    Show(TRUE);
+    if (m_pProgressBar == this) m_pProgressBar = nullptr;
+}
+
+void CKXProgressBar::SetText(LPCTSTR text) {
+    m_strText = text ? text : "";
+    Show(FALSE);
+}
+
+void CKXProgressBar::SetRange(int nLower, int nUpper) {
+    if (nUpper < nLower) std::swap(nLower, nUpper);
+    m_nLower = nLower;
+    m_nUpper = nUpper;
+    m_nPos = std::clamp(m_nPos, m_nLower, m_nUpper);
+}
+
+void CKXProgressBar::SetStep(int nStep) { m_nStep = nStep; }
+
+int CKXProgressBar::StepIt() {
+    int old = m_nPos;
+    long long next = static_cast<long long>(m_nPos) + m_nStep;
+    m_nPos = static_cast<int>(std::clamp<long long>(next, m_nLower, m_nUpper));
+    Show(FALSE);
+    return old;
+}
+
+int CKXProgressBar::SetPos(int nPos) {
+    int old = m_nPos;
+    m_nPos = std::clamp(nPos, m_nLower, m_nUpper);
+    Show(FALSE);
+    return old;
+}
+
+int CKXProgressBar::GetPercent() const {
+    long long span = static_cast<long long>(m_nUpper) - m_nLower;
+    if (span <= 0) return 100;
+    return static_cast<int>((static_cast<long long>(m_nPos) - m_nLower) * 100 / span);
+}
+
+CString CKXProgressBar::FormatLine() const {
+    CString line = m_strCaption;
+    if (!m_strText.IsEmpty()) line += line.IsEmpty() ? m_strText : CString(": ") + m_strText;
+    long long span = static_cast<long long>(m_nUpper) - m_nLower;
+    int filled = span <= 0 ? m_nSize
+                           : static_cast<int>((static_cast<long long>(m_nPos) - m_nLower) * m_nSize / span);
+    CString counts;
+    counts.Format(" %d of %d [", m_nPos - m_nLower, static_cast<int>(span));
+    line += counts;
+    line += CString('#', filled);
+    line += CString('.', m_nSize - filled);
+    CString percent;
+    percent.Format("] %d%%", GetPercent());
+    line += percent;
+    return line;
+}
+
+BOOL CKXProgressBar::PeekAndPump(BOOL) {
+    const PumpHook& hook = Pump();
+    return hook ? hook() : TRUE;
+}
+
+void CKXProgressBar::SetLineSink(LineSink sink) { Sink() = std::move(sink); }
+void CKXProgressBar::SetPumpHook(PumpHook hook) { Pump() = std::move(hook); }
+
+void CKXProgressBar::Show(BOOL bDone) const {
+    const LineSink& sink = Sink();
+    if (sink) sink(FormatLine(), bDone);
+}

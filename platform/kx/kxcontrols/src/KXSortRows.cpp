@@ -1,0 +1,122 @@
+#include "kxcontrols/KXSortRows.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+
+int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+
+unsigned char Fold(char c, bool caseSensitive) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return caseSensitive ? u : static_cast<unsigned char>(std::tolower(u));
+}
+
+int CompareAlpha(const std::string& a, const std::string& b, bool cs) {
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = Fold(a[i], cs), y = Fold(b[i], cs);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digit runs compare by value (leading zeros ignored, then the shorter run of zeros first), the rest by
+// character; no conversion to a machine number, so runs of any length are safe.
+int CompareAlphaNumeric(const std::string& a, const std::string& b, bool cs) {
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
+            size_t si = i, sj = j;
+            while (i < a.size() && IsDigit(a[i])) ++i;
+            while (j < b.size() && IsDigit(b[j])) ++j;
+            size_t zi = si, zj = sj;
+            while (zi < i && a[zi] == '0') ++zi;
+            while (zj < j && b[zj] == '0') ++zj;
+            size_t li = i - zi, lj = j - zj;
+            if (li != lj) return li < lj ? -1 : 1;
+            for (size_t k = 0; k < li; ++k)
+                if (a[zi + k] != b[zj + k]) return a[zi + k] < b[zj + k] ? -1 : 1;
+            if ((i - si) != (j - sj)) return (i - si) < (j - sj) ? -1 : 1;
+            continue;
+        }
+        unsigned char x = Fold(a[i], cs), y = Fold(b[j], cs);
+        if (x != y) return x < y ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    bool aDone = i >= a.size(), bDone = j >= b.size();
+    return aDone && bDone ? 0 : (aDone ? -1 : 1);
+}
+
+bool ParseNumber(const std::string& s, double& v) {
+    const char* begin = s.c_str();
+    while (*begin && std::isspace(static_cast<unsigned char>(*begin))) ++begin;
+    if (!*begin) return false;
+    char* end = nullptr;
+    errno = 0;
+    v = std::strtod(begin, &end);
+    if (end == begin || errno == ERANGE) return false;
+    while (*end && std::isspace(static_cast<unsigned char>(*end))) ++end;
+    return *end == '\0' && v == v; // rejects trailing text and NaN
+}
+
+struct Group {
+    size_t head;                 // index of the parent row
+    std::vector<size_t> members; // the parent row, then its child rows
+};
+
+} // namespace
+
+int KXCompareSortKeys(const std::string& a, const std::string& b, const KXSortOptions& opt) {
+    if (opt.kind == 0) {
+        double x = 0, y = 0;
+        bool nx = ParseNumber(a, x), ny = ParseNumber(b, y);
+        if (nx && ny) return x < y ? -1 : (y < x ? 1 : 0);
+        if (nx != ny) return nx ? -1 : 1;
+    }
+    return Sign(opt.alpha ? CompareAlpha(a, b, opt.caseSensitive) : CompareAlphaNumeric(a, b, opt.caseSensitive));
+}
+
+std::vector<size_t> KXComputeSortOrder(const std::vector<KXSortItem>& rows, const KXSortOptions& opt) {
+    std::vector<size_t> order;
+    order.reserve(rows.size());
+
+    // Frozen blank rows keep their places; only the rest takes part in the sort.
+    std::vector<bool> frozen(rows.size(), false);
+    if (opt.freezeBlankRows)
+        for (size_t i = 0; i < rows.size(); ++i) frozen[i] = rows[i].blankRow;
+
+    std::vector<Group> groups;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (frozen[i]) continue;
+        bool child = opt.skipLevels.count(rows[i].level) != 0;
+        if (child && !groups.empty())
+            groups.back().members.push_back(i);
+        else
+            groups.push_back(Group{i, {i}});
+    }
+
+    auto isBlank = [&](const Group& g) { return rows[g.head].key.empty(); };
+    std::stable_sort(groups.begin(), groups.end(), [&](const Group& x, const Group& y) {
+        if (opt.blanksLast) {
+            bool bx = isBlank(x), by = isBlank(y);
+            if (bx != by) return by; // the non-blank one first, whatever the direction
+            if (bx) return false;
+        }
+        int c = KXCompareSortKeys(rows[x.head].key, rows[y.head].key, opt);
+        return opt.ascending ? c < 0 : c > 0;
+    });
+
+    std::vector<size_t> sorted;
+    sorted.reserve(rows.size());
+    for (const Group& g : groups) sorted.insert(sorted.end(), g.members.begin(), g.members.end());
+
+    size_t next = 0;
+    for (size_t i = 0; i < rows.size(); ++i) order.push_back(frozen[i] ? i : sorted[next++]);
+    return order;
+}

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "kxcontrols/KXProgressBar.h"
+
+class ProgressTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CKXProgressBar::SetLineSink([this](const CString& line, BOOL done) {
+            lines.emplace_back(line.GetString());
+            if (done) ++closed;
+        });
+    }
+    void TearDown() override {
+        CKXProgressBar::SetLineSink(nullptr);
+        CKXProgressBar::SetPumpHook(nullptr);
+    }
+    std::vector<std::string> lines;
+    int closed = 0;
+};
+
+TEST_F(ProgressTest, StepsShowALineAndStopAtTheUpperBound) {
+    {
+        CKXProgressBar bar("Adding Connections", 4, 8, 0, 0);
+        bar.SetText("Pin A1");
+        EXPECT_EQ(bar.StepIt(), 0);
+        EXPECT_EQ(bar.GetPercent(), 25);
+        EXPECT_EQ(lines.back(), "Adding Connections: Pin A1 1 of 4 [##......] 25%");
+        for (int i = 0; i < 10; ++i) bar.StepIt();
+        EXPECT_EQ(bar.GetPos(), 4);
+        EXPECT_EQ(bar.GetPercent(), 100);
+        EXPECT_TRUE(bar.PeekAndPump());
+    }
+    EXPECT_EQ(closed, 1);
+}
+
+TEST_F(ProgressTest, ZeroStepsAndNegativeCountsAreSafe) {
+    CKXProgressBar bar("Empty", 0, 50, 0, 0);
+    bar.StepIt();
+    EXPECT_EQ(bar.GetPos(), 0);
+    EXPECT_EQ(bar.GetPercent(), 100);
+    CKXProgressBar neg(nullptr, -5, -1, 0, 0);
+    EXPECT_EQ(neg.GetUpper(), 0);
+    EXPECT_FALSE(neg.FormatLine().IsEmpty());
+}
+
+TEST_F(ProgressTest, CurrentBarIsClearedWhenItIsDeleted) {
+    CKXProgressBar::m_pProgressBar = new CKXProgressBar("Work", 10, 50, 0, 0);
+    delete CKXProgressBar::m_pProgressBar;
+    EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr);
+    CKXProgressBar other("Other", 1);
+    CKXProgressBar::m_pProgressBar = &other;
+    {
+        CKXProgressBar inner("Inner", 1);
+    }
+    EXPECT_EQ(CKXProgressBar::m_pProgressBar, &other); // deleting another bar leaves the current one alone
+    CKXProgressBar::m_pProgressBar = nullptr;
+}
+
+TEST_F(ProgressTest, PumpHookCanCancel) {
+    CKXProgressBar bar("Work", 3);
+    CKXProgressBar::SetPumpHook([] { return FALSE; });
+    EXPECT_FALSE(bar.PeekAndPump());
+}

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "kxcontrols/KXSortRows.h"
+
+namespace {
+
+std::vector<KXSortItem> Rows(std::initializer_list<std::pair<const char*, int>> keysAndLevels) {
+    std::vector<KXSortItem> rows;
+    for (auto& [key, level] : keysAndLevels) rows.push_back(KXSortItem{key, level, false});
+    return rows;
+}
+
+std::vector<std::string> Keys(const std::vector<KXSortItem>& rows, const std::vector<size_t>& order) {
+    std::vector<std::string> out;
+    for (size_t i : order) out.push_back(rows[i].key);
+    return out;
+}
+
+using V = std::vector<std::string>;
+
+} // namespace
+
+TEST(SortRows, AlphabeticAndAlphanumericOrders) {
+    auto rows = Rows({{"A10", 1}, {"a2", 1}, {"A1", 1}, {"B", 1}});
+    KXSortOptions opt;
+    opt.alpha = true;
+    EXPECT_EQ(Keys(rows, KXComputeSortOrder(rows, opt)), (V{"A1", "A10", "a2", "B"}));
+    opt.alpha = false;
+    EXPECT_EQ(Keys(rows, KXComputeSortOrder(rows, opt)), (V{"A1", "a2", "A10", "B"}));
+    opt.ascending = false;
+    EXPECT_EQ(Keys(rows, KXComputeSortOrder(rows, opt)), (V{"B", "A10", "a2", "A1"}));
+}
+
+TEST(SortRows, AlphanumericHandlesBusBitsLeadingZerosAndHugeNumbers) {
+    KXSortOptions opt;
+    opt.alpha = false;
+    EXPECT_LT(KXCompareSortKeys("D[9]", "D[10]", opt), 0);
+    EXPECT_LT(KXCompareSortKeys("D[2:0]", "D[10:0]", opt), 0);
+    EXPECT_EQ(KXCompareSortKeys("abc", "ABC", opt), 0);
+    EXPECT_LT(KXCompareSortKeys("x7", "x007", opt), 0); // equal value: fewer zeros first
+    EXPECT_LT(KXCompareSortKeys("n99999999999999999999999", "n100000000000000000000000", opt), 0);
+    opt.caseSensitive = true;
+    EXPECT_LT(KXCompareSortKeys("B", "a", opt), 0);
+}
+
+TEST(SortRows, StableForEqualKeysInBothDirections) {
+    std::vector<KXSortItem> rows = {{"x", 1, false}, {"y", 1, false}, {"X", 1, false}, {"y", 1, false}};
+    KXSortOptions opt;
+    EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{0, 2, 1, 3}));
+    opt.ascending = false;
+    EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{1, 3, 0, 2}));
+}
+
+TEST(SortRows, ChildRowsStayUnderTheirParentInTheirOrder) {
+    // A vector pin "D" with bits 2, 0, 1 (in that order), a scalar "C", a diff pair "P" with a bit row and legs.
+    auto rows = Rows({{"D", 1}, {"D2", 2}, {"D0", 2}, {"D1", 2}, {"C", 1}, {"P", 1}, {"P0", 2}, {"P0+", 3},
+                      {"P0-", 3}, {"B", 1}});
+    KXSortOptions opt;
+    opt.skipLevels = {2, 3};
+    EXPECT_EQ(Keys(rows, KXComputeSortOrder(rows, opt)),
+              (V{"B", "C", "D", "D2", "D0", "D1", "P", "P0", "P0+", "P0-"}));
+    opt.ascending = false;
+    EXPECT_EQ(Keys(rows, KXComputeSortOrder(rows, opt)),
+              (V{"P", "P0", "P0+", "P0-", "D", "D2", "D0", "D1", "C", "B"}));
+    // Without skip levels every row sorts on its own.
+    opt.skipLevels.clear();
+    opt.ascending = true;
+    EXPECT_EQ(Keys(rows, KXComputeSortOrder(rows, opt)).front(), "B");
+}
+
+TEST(SortRows, OnlyTheListedLevelsAreChildren) {
+    auto rows = Rows({{"Z", 1}, {"z1", 2}, {"A", 1}, {"a3", 3}});
+    KXSortOptions opt;
+    opt.skipLevels = {2};
+    // Level 3 is not a skip level here, so "a3" sorts on its own.
+    EXPECT_EQ(Keys(rows, KXComputeSortOrder(rows, opt)), (V{"A", "a3", "Z", "z1"}));
+}
+
+TEST(SortRows, LeadingChildWithoutParentCountsAsParent) {
+    auto rows = Rows({{"m", 2}, {"b", 1}, {"b1", 2}, {"a", 1}});
+    KXSortOptions opt;
+    opt.skipLevels = {2};
+    EXPECT_EQ(Keys(rows, KXComputeSortOrder(rows, opt)), (V{"a", "b", "b1", "m"}));
+}
+
+TEST(SortRows, EmptyKeysGoLastInBothDirectionsUnlessAskedOtherwise) {
+    auto rows = Rows({{"", 1}, {"b", 1}, {"", 1}, {"a", 1}});
+    KXSortOptions opt;
+    EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{3, 1, 0, 2}));
+    opt.ascending = false;
+    EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{1, 3, 0, 2}));
+    opt.blanksLast = false;
+    EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{1, 3, 0, 2}));
+    opt.ascending = true;
+    EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{0, 2, 3, 1}));
+}
+
+TEST(SortRows, FrozenBlankRowsKeepTheirPlaces) {
+    std::vector<KXSortItem> rows = {{"c", 1, false}, {"", 1, true}, {"a", 1, false}, {"b", 1, false},
+                                    {"", 1, true}};
+    KXSortOptions opt;
+    opt.freezeBlankRows = true;
+    EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{2, 1, 3, 0, 4}));
+    opt.freezeBlankRows = false;
+    EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{2, 3, 0, 1, 4}));
+}
+
+TEST(SortRows, NumericKindPutsNumbersFirstByValue) {
+    auto rows = Rows({{"10", 1}, {"x", 1}, {"9.5", 1}, {"-1", 1}, {"1e2", 1}});
+    KXSortOptions opt;
+    opt.kind = 0;
+    EXPECT_EQ(Keys(rows, KXComputeSortOrder(rows, opt)), (V{"-1", "9.5", "10", "1e2", "x"}));
+}
+
+TEST(SortRows, ResultIsAPermutation) {
+    std::vector<KXSortItem> rows;
+    for (int i = 0; i < 500; ++i)
+        rows.push_back(KXSortItem{std::to_string((i * 7919) % 101), (i % 5 == 0) ? 1 : 2, (i % 37) == 0});
+    KXSortOptions opt;
+    opt.alpha = false;
+    opt.skipLevels = {2};
+    opt.freezeBlankRows = true;
+    auto order = KXComputeSortOrder(rows, opt);
+    std::vector<bool> seen(rows.size(), false);
+    ASSERT_EQ(order.size(), rows.size());
+    for (size_t i : order) {
+        ASSERT_LT(i, rows.size());
+        EXPECT_FALSE(seen[i]);
+        seen[i] = true;
+    }
+}
