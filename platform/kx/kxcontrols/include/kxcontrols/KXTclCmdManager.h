@@ -4,9 +4,9 @@
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
 
-// First and last message number that stands for a script command.
-#define MSG_TCL_COMMAND_FIRST 0x8411u
-#define MSG_TCL_COMMAND_LAST 0x85A1u
+// First and last message number that stands for a script command (the numbering belongs to this manager).
+constexpr UINT MSG_TCL_COMMAND_FIRST = 0x8411;
+constexpr UINT MSG_TCL_COMMAND_LAST = 0x85A1;
 
 // The host turns a command word into a message number here and sends that message to a window; the window
 // asks for the word back with GetTCLCommandName. Numbers are handed out in registration order, one per word,
