@@ -1,0 +1,129 @@
+#include "shell/KXProjectReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+CKXProjectReader Load(const char* text) {
+    CKXProjectReader r;
+    CString error;
+    EXPECT_TRUE(r.LoadText(text, error)) << error.GetString();
+    return r;
+}
+} // namespace
+
+TEST(ProjectReader, SectionsAndDirectivesAreFoundWithoutRegardToCase) {
+    CKXProjectReader r = Load("[GRIDWORKSHOP]\nauto_connect_dpleg ON\nmax_open_windows 7\n[VellumDraw]\nALLOW_POWER_PINS on\n");
+    EXPECT_EQ(r.ProjectFindProgram("gridworkshop"), KXPROJ_OK);
+    int n = -1;
+    EXPECT_EQ(r.ProjectGetIntDirective("MAX_OPEN_WINDOWS", n), KXPROJ_OK);
+    EXPECT_EQ(n, 7);
+    BOOL b = FALSE;
+    EXPECT_EQ(r.ProjectGetBoolDirective("Auto_Connect_DPLeg", b, 1), KXPROJ_OK);
+    EXPECT_TRUE(b);
+    // Directives are looked up in the section selected last.
+    EXPECT_NE(r.ProjectGetBoolDirective("ALLOW_POWER_PINS", b, 1), KXPROJ_OK);
+    EXPECT_EQ(KXProjectErrorText(), CString("VPX_NOTE: Can't find the directive \"ALLOW_POWER_PINS\""));
+    EXPECT_EQ(r.ProjectFindProgram("nosuch"), KXPROJ_NOT_FOUND);
+    EXPECT_EQ(KXProjectErrorText(), CString("VPX_NOTE: Can't find the program \"nosuch\""));
+}
+
+TEST(ProjectReader, BooleanStylesAndUntouchedDefaults) {
+    CKXProjectReader r = Load("[S]\nflag ON on yes true\n");
+    ASSERT_EQ(r.ProjectFindProgram("S"), KXPROJ_OK);
+    ASSERT_EQ(r.ProjectFindDirective("flag"), KXPROJ_OK);
+    BOOL b = 7;
+    EXPECT_EQ(r.ProjectGetDirectiveBool(b, 1), KXPROJ_OK);
+    EXPECT_TRUE(b);
+    EXPECT_EQ(r.ProjectGetDirectiveBool(b, 1), KXPROJ_OK);
+    EXPECT_TRUE(b);
+    EXPECT_EQ(r.ProjectGetDirectiveBool(b, 1), KXPROJ_OK);
+    EXPECT_FALSE(b); // "yes" is not "on"
+    EXPECT_EQ(r.ProjectGetDirectiveBool(b, 2), KXPROJ_OK);
+    EXPECT_TRUE(b);
+    b = 7;
+    EXPECT_EQ(r.ProjectGetDirectiveBool(b, 1), KXPROJ_NO_VALUE);
+    EXPECT_EQ(b, 7); // used up: untouched, and the cursor starts again
+    EXPECT_EQ(r.ProjectGetDirectiveBool(b, 9), KXPROJ_OK);
+    EXPECT_FALSE(b); // an unknown style is never true
+    int n = 42;
+    EXPECT_EQ(r.ProjectGetIntDirective("missing", n), KXPROJ_NOT_FOUND);
+    EXPECT_EQ(n, 42);
+}
+
+TEST(ProjectReader, ExpansionOfEnvironmentReferences) {
+    ::setenv("KXT_A", "alpha", 1);
+    ::setenv("KXT_DIR", "/opt/x/", 1);
+    ::unsetenv("KXT_NONE");
+    CString out, err;
+    EXPECT_EQ(ExpandEnvironmentReferences("${KXT_A}-$(KXT_A)-$KXT_A:tail", out, err), 1);
+    EXPECT_EQ(out, CString("alpha-alpha-alpha:tail"));
+    EXPECT_EQ(ExpandEnvironmentReferences("$KXT_DIR/share", out, err), 1);
+    EXPECT_EQ(out, CString("/opt/x/share"));
+
+    EXPECT_EQ(ExpandEnvironmentReferences("${KXT_A", out, err), 0);
+    EXPECT_EQ(err, CString("Closing '}' not found."));
+    EXPECT_EQ(ExpandEnvironmentReferences("${KX.A}", out, err), 0);
+    EXPECT_EQ(err, CString("Invalid character . found in environment variable name"));
+    EXPECT_EQ(ExpandEnvironmentReferences("${KXT_NONE}", out, err), 0);
+    EXPECT_EQ(err, CString("Environment Variable KXT_NONE not set"));
+    EXPECT_EQ(ExpandEnvironmentReferences("$(KXT_NONE)", out, err), 0);
+    EXPECT_EQ(err, CString("Environment Variable KXT_NONE not set."));
+    EXPECT_EQ(ExpandEnvironmentReferences("$KXT_NONE", out, err), 0);
+    EXPECT_EQ(err, CString("Environment variable KXT_NONE not set."));
+    EXPECT_EQ(ExpandEnvironmentReferences("$%", out, err), 0);
+    EXPECT_EQ(err, CString("Invalid character % found after '${'"));
+}
+
+TEST(ProjectReader, InstallRootComesFromTheServiceNotTheEnvironment) {
+    ::setenv("ZRV_INST_DIR", "/from/env", 1);
+    KXSetInstallRootProvider([](CString& root) {
+        root = "C:\\inst\\";
+        return true;
+    });
+    CString out, err;
+    EXPECT_EQ(ExpandEnvironmentReferences("${ZRV_INST_DIR}/share", out, err), 1);
+    EXPECT_EQ(out, CString("C:\\inst/share"));
+    CString dir;
+    EXPECT_FALSE(GetInstallDirectory("ZRV_INST", dir));
+    KXSetInstallRootProvider([](CString&) { return false; });
+    EXPECT_EQ(ExpandEnvironmentReferences("${ZRV_INST_DIR}", out, err), 0);
+    EXPECT_EQ(err, CString("Environment Variable ZRV_INST_DIR not set"));
+    KXSetInstallRootProvider(nullptr);
+    ::unsetenv("ZRV_INST_DIR");
+}
+
+TEST(ProjectReader, AValueThatCannotBeExpandedIsAFailureNotASuccess) {
+    ::unsetenv("KXT_NONE");
+    CKXProjectReader r = Load("[S]\nn $KXT_NONE\nm ${KXT_NONE}x 5\n");
+    ASSERT_EQ(r.ProjectFindProgram("S"), KXPROJ_OK);
+    int n = 11;
+    EXPECT_EQ(r.ProjectGetIntDirective("n", n), KXPROJ_EXPAND_ERROR);
+    EXPECT_EQ(n, 11);
+    EXPECT_EQ(KXProjectErrorText(), CString("Environment variable KXT_NONE not set."));
+    // Without expansion the raw text is the value.
+    r.m_bExpand = 0;
+    CString s;
+    ASSERT_EQ(r.ProjectFindDirective("m"), KXPROJ_OK);
+    EXPECT_EQ(r.ProjectGetDirectiveString(s), KXPROJ_OK);
+    EXPECT_EQ(s, CString("${KXT_NONE}x"));
+}
+
+TEST(ProjectReader, OverlongExpansionIsRefused) {
+    std::string longValue(3000, 'v');
+    ::setenv("KXT_LONG", longValue.c_str(), 1);
+    CString out = "keep", err;
+    EXPECT_EQ(ExpandEnvironmentReferences("$KXT_LONG", out, err), 0);
+    EXPECT_EQ(out, CString("keep"));
+    EXPECT_FALSE(err.IsEmpty());
+}
+
+TEST(ProjectReader, BadProjectTextIsRefusedWithItsLine) {
+    CKXProjectReader r;
+    CString error;
+    EXPECT_FALSE(r.LoadText("# c\nloose 1\n", error));
+    EXPECT_EQ(error, CString("line 2: directive \"loose\" outside a section"));
+    EXPECT_FALSE(r.LoadText("[A]\n[B C]\n", error));
+    EXPECT_EQ(error.Left(7), CString("line 2:"));
+}
