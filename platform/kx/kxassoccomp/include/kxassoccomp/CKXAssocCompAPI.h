@@ -1,0 +1,157 @@
+// Associated components: terminations on pin bits and pair pins, pull-up/pull-down resistors between a net bit and
+// a DC net. They live in the design database as DT instances and change only inside transactions, so undo and the
+// grids' refresh see them like any other edit.
+//
+// The object is stateful: a caller sets the context (transaction, design contexts, flags), then the current object
+// (pin bit, pair pin or net bit), then asks a question or runs an action.
+#pragma once
+
+#include "afx/afxstr.h"
+#include "afx/afxtypes.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+class CDesignContext;
+class CNetBitContext;
+class CInstTermBit;
+class CNetBit;
+class CTransaction;
+class IDTInstance;
+class IDPInstTerm;
+class IServer;
+class CStringArray;
+class CPtrArray;
+
+// The DT instances of the current object, keyed by their type text ("Series", "Pullup", ...).
+using KXMultiMap = std::multimap<CString, IDTInstance*>;
+// Per reference designator, a list of "name=value" property items.
+using KXPropListMap = std::map<CString, std::vector<CString>>;
+// Called when the library needs a fresh transaction for a step; may return null.
+typedef CTransaction* (*KXTransactionCallBack)(CString name);
+
+enum PUPDMODE { PUPD_MODE_NONE = 0, PUPD_MODE_COMMON = 1, PUPD_MODE_SEPARATE = 2 };
+
+struct SKXAssocCompState;
+
+class CKXAssocCompAPI {
+public:
+    enum AssocCompType { TERMINATION = 1, PUPD = 2 };
+
+    CKXAssocCompAPI();
+    ~CKXAssocCompAPI();
+    CKXAssocCompAPI(const CKXAssocCompAPI&) = delete;
+    CKXAssocCompAPI& operator=(const CKXAssocCompAPI&) = delete;
+
+    // ---- context ----
+    void setTransaction(CTransaction* transaction, bool ownedByCaller);
+    void setVPXProject(void* project);
+    void setServer(IServer* server);
+    void setDesignContext(const CDesignContext& design);
+    void setHierarchyDesignContext(const CDesignContext& design);
+    void setDesignOpenMode(int mode);
+    void InitCKXTransaction(KXTransactionCallBack callBack);
+    void setKindOfOperation(int kind);
+    void setMultipleSelection(bool multiple);
+    void setNewSignalFlag(bool newSignal);
+    void WillRemoveExistingPupd(bool remove);
+    void SetShortBeforePupd(bool shortFirst);
+    void refDesChanged(bool changed);
+    void setAssociatedInstance(IDTInstance* instance);
+    void setDelayConstraint(CString delay);
+    // side is "High" or "Low".
+    void SetTerminationSignal(CString signal, CString side);
+
+    // ---- current object ----
+    void setInstTermBit(const CInstTermBit& bit);
+    CInstTermBit getInstTermBit() const;
+    void setDPInstTermBit(IDPInstTerm* pairPin);
+    void setNetBit(const CNetBit& bit);
+
+    // ---- queries ----
+    IDTInstance* getAssociatedInstance(int kind);
+    int getMultipleAssociatedInstance(int kind, CPtrArray& list);
+    int getMultipleAssociatedInstance(int kind, std::vector<IDTInstance*>& list);
+    int getAssocInstanceArray(int kind, KXMultiMap& map);
+    CString getAppliedAssocCompType(int kind);
+    CString getDisplayText(int kind);
+    void GetPupdInfoOnThisNet(const CNetBitContext& netBit, bool& localPullup, bool& localPulldown,
+                              bool& aliasPullup, bool& aliasPulldown);
+    PUPDMODE GetPupdModeSelected() const;
+    int getComponentCount() const;
+    void getSlotIds(CStringArray& ids) const;
+    void getSlotIds(std::vector<CString>& ids) const;
+    // Loads the signals of the design (candidates for DC nets and termination signals); 0 when there are none.
+    int readSignals();
+    int getSignalCount() const;
+    void getLCVPropFromSetup(bool reset);
+    void getLCVPropFromInstance(IDTInstance* instance);
+    BOOL IsDCNetExists(bool report);
+
+    // ---- dialogs (answered from the answer queue) ----
+    BOOL invokeTerminationDialog(bool& stop, bool fromMatrix, bool apply);
+    BOOL invokePUPDDialog(bool edit);
+
+    // ---- actions: nonzero on success ----
+    int AddTermination(int argument);
+    BOOL ApplyTermination(bool commit, bool refresh);
+    int AddTerminationInstance(CString slotId, CString lib, CString cell, CString view, CString physName,
+                               CString value, CStringArray* reserved, CStringArray* keyProps,
+                               CStringArray* instProps);
+    int EditTermination(std::set<CString>& refDesSet, std::map<CString, CString>& newRefDes, CString& delay,
+                        CString& high, CString& low, KXPropListMap& keyProps, KXPropListMap& instProps,
+                        int byRefDes);
+    int AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
+                        CStringArray& keyProps, CStringArray& instProps, CString dcNet);
+    BOOL ApplyPupd(bool commit, bool refresh);
+    int EditPupd(const CNetBit& netBit, CString word, CString refDes, CString dcNets, CStringArray* keyProps,
+                 CStringArray* instProps);
+    // Deletes the pull-ups/pull-downs of the net bit; refDesList names which (blank or comma separated), empty: all.
+    int DeletePupd(const CNetBit& netBit, CString refDesList);
+    BOOL deleteAssocCompInstance(int kind);
+    BOOL ApplyDelayChanges(int kind);
+    BOOL CommitTransactionOnApply(CString name);
+    void resetPropertyGridArray();
+    void resetPreCommitObjects();
+
+    // Reported by the last refused operation (empty when none).
+    CString GetLastError() const;
+
+    // ---- public data ----
+    CString m_strTerminationType;
+    CString& m_strName = m_strTerminationType;
+    int m_nModeFlags = 0; // 2: the spare transaction is the current one
+    bool m_bHasExistingTermination = false;
+    bool& m_bHasAssociatedInstance = m_bHasExistingTermination;
+    CTransaction* m_pSpareTransaction = nullptr;
+    CTransaction*& m_pPreCommitTransaction = m_pSpareTransaction;
+    bool m_bAppliedInDialog = false;
+    bool& m_bApplied = m_bAppliedInDialog;
+    std::vector<CString> m_arrSignals;
+
+    // 1 while a scripted pull-up/pull-down is applied.
+    static int bApplyPUPDDump;
+
+protected:
+    std::unique_ptr<SKXAssocCompState> m_p;
+};
+
+// The automation road: an add started by a script client and finished by the following script command. The
+// automation object carries its own library state, so its context calls go straight to it.
+class KXAssocAutomation : public CKXAssocCompAPI {
+public:
+    explicit KXAssocAutomation(IServer* server);
+    // Prepares a termination of the type named by text; 0 when refused.
+    int InitTermination(CString text);
+    // Prepares a pull-up/pull-down ("pullup"/"pulldown", optionally followed by the DC net); 0 when refused.
+    int InitPUPD(CString text);
+};
+
+// Opens the pull-up/pull-down edit dialog for a net bit that has pull-ups; true when accepted.
+extern "C++" bool ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design,
+                              const CDesignContext& hierarchyDesign, const CNetBitContext& netBit, BOOL readOnly);
+
+// Initialisation export (exported under its plain C name on this platform).
+extern "C" BOOL InitKXAssocCompDLL();

@@ -1,0 +1,120 @@
+// Comments of a design (one design comment, pin comments keyed by instance and pin key) and the stored matrix
+// views, kept in a file beside the design.
+//
+// File "<cell>.<tool>.notes" in the design's folder (the folder given to loadComments, or the folder of the file it
+// names). Text, one record per line, fields separated by tabs, with "\\", "\t", "\n" and "\r" escaped as "\\\\",
+// "\\t", "\\n", "\\r":
+//
+//   KXNOTES 1
+//   D <text> <date> <time> <user>                  the design comment (at most one)
+//   P <instance key> <pin key> <text> <date> <time> <user>
+//   V <view name>                                  a matrix view; the lines below it belong to it
+//   I <instance path>
+//   S <signal path>
+//
+// The file is written to a temporary file in the same folder and renamed over the old one, so a crash leaves
+// either the old or the new file. A file that does not parse is refused as a whole: loadComments returns false,
+// GetLastError names the file and line, and the store stays empty (the design itself is not affected).
+#pragma once
+
+#include "afx/afxstr.h"
+#include "afx/afxtypes.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CStringArray;
+
+class CMatrixViewData {
+public:
+    void GetMatrixComponentList(const CString& view, CStringArray& paths) const;
+    void GetMatrixSignalList(const CString& view, CStringArray& paths) const;
+    void GetMatrixComponentList(const CString& view, std::vector<CString>& paths) const;
+    void GetMatrixSignalList(const CString& view, std::vector<CString>& paths) const;
+    // Appending to a view that does not exist yet creates it.
+    void AddInstanceToMatrixView(const CString& view, const CString& path);
+    void AddSignalToMatrixView(const CString& view, const CString& path);
+    // Creates an empty view; FALSE when the name is empty or taken.
+    BOOL CreateView(const CString& view);
+    BOOL RemoveView(const CString& view);
+    BOOL HasView(const CString& view) const;
+    void GetViewNames(std::vector<CString>& names) const;
+    // Nonzero when the view changed since it was last marked loaded.
+    BOOL IsViewModified(const CString& view) const;
+    void SetMatrixViewModified(const CString& view, BOOL modified);
+    void Clear();
+
+    // Modified since the store was loaded or saved.
+    bool IsDirty() const { return m_bDirty; }
+    void SetDirty(bool dirty) { m_bDirty = dirty; }
+
+private:
+    friend class CComments;
+    struct View {
+        CString name;
+        std::vector<CString> instances;
+        std::vector<CString> signals;
+        bool modified = true;
+    };
+    View* find(const CString& view);
+    const View* find(const CString& view) const;
+    View& findOrCreate(const CString& view);
+    std::vector<View> m_views;
+    bool m_bDirty = false;
+};
+
+class CComments {
+public:
+    // tool: the writing tool's name; cell: the design's cell; number: the design's version number.
+    CComments(const CString& tool, const CString& cell, double number);
+    ~CComments();
+    CComments(const CComments&) = delete;
+    CComments& operator=(const CComments&) = delete;
+
+    // Reads the comments of the design at path (a folder, or a file in the design's folder). A missing comments
+    // file is an empty store (true); an unreadable or malformed one gives false and an empty store.
+    bool loadComments(const CString& path);
+    // Writes the comments beside the design named at load (or at path when given); true on success.
+    bool saveComments(const CString& path = CString());
+    CString GetFilePath() const { return m_strFile; }
+    CString GetLastError() const { return m_strError; }
+
+    bool getDesignComments(CString& text, CString& date, CString& time, CString& user) const;
+    bool addDesignComments(const CString& text, const CString& date, const CString& time, const CString& user);
+    bool removeDesignComments();
+
+    bool getPinComments(const CString& instanceKey, const CString& pinKey, CString& text, CString& date,
+                        CString& time, CString& user) const;
+    bool addPinComments(const CString& instanceKey, const CString& pinKey, const CString& text,
+                        const CString& date, const CString& time, const CString& user);
+    bool removePinComments(const CString& instanceKey, const CString& pinKey);
+    int GetPinCommentCount() const { return static_cast<int>(m_pins.size()); }
+
+    CMatrixViewData* GetMatrixViewData() { return &m_views; }
+
+    bool IsModified() const { return m_bModified || m_views.IsDirty(); }
+
+    // Builds the file name for a design folder.
+    CString CommentsFileFor(const CString& path) const;
+
+private:
+    struct Entry {
+        CString text, date, time, user;
+    };
+    bool parse(const std::string& data, const CString& file);
+    std::string serialize() const;
+
+    CString m_strTool;
+    CString m_strCell;
+    double m_dNumber;
+    CString m_strFile;
+    CString m_strError;
+    bool m_bHasDesign = false;
+    Entry m_design;
+    std::map<std::pair<CString, CString>, Entry> m_pins;
+    CMatrixViewData m_views;
+    bool m_bModified = false;
+};
