@@ -1,0 +1,48 @@
+// The entries of the connectivity pane's undo history.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "afx/afxstr.h"
+#include "grid/gxcommand.h"
+
+class CGXGridCore;
+
+// Either a grid command (a change of a grid's cells) that the pane keeps on behalf of the grid that made it,
+// or a committed design transaction, kept as the transaction's text. Executing a transaction entry commits
+// the reverse of that text to the design (undo) or the text itself again (redo), announces the commit like
+// any other, and records the entry for the opposite direction with the grid it runs on.
+class CKXUndoCmd : public CGXCommand {
+public:
+    // Wraps a grid command; the entry owns it from now on.
+    CKXUndoCmd(CGXGridCore* grid, CGXCommand* command);
+    // A committed transaction, from its text (CTransaction::toString()). Executing it undoes the transaction.
+    explicit CKXUndoCmd(const char* transactionText);
+    // The same, made by a grid transaction of `grid`; bUndo FALSE makes an entry that redoes the transaction.
+    CKXUndoCmd(CGXGridCore* grid, const char* transactionText, LPCTSTR description, BOOL bUndo = TRUE);
+    ~CKXUndoCmd() override;
+
+    // Text for the transaction log: the description (the transaction's name or the grid command's name).
+    virtual CString GetDescription();
+    CString GetName() override { return GetDescription(); }
+    BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
+
+    BOOL IsTransactionCmd() const { return m_pCommand == nullptr; }
+    BOOL IsUndoOfTransaction() const { return m_bUndo; }
+    const std::string& GetTransactionText() const { return m_text; }
+    CGXCommand* GetCommand() const { return m_pCommand.get(); }
+    CGXGridCore* GetGrid() const { return m_pGrid; }
+
+    // The grid whose undo or redo runs now; NULL outside Execute.
+    static CGXGridCore* GetCurrentUndoGrid();
+
+    // The grid that made the change (the pane activates it before undoing there).
+    CGXGridCore* m_pGrid = nullptr;
+
+private:
+    std::unique_ptr<CGXCommand> m_pCommand;
+    std::string m_text;
+    CString m_strDescription;
+    BOOL m_bUndo = TRUE;
+};
