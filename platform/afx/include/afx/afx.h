@@ -1,0 +1,9 @@
+// Umbrella header of the headless Windows/MFC stand-in.
+#pragma once
+
+#include "afx/afxtypes.h"
+#include "afx/afxstr.h"
+#include "afx/afxobj.h"
+#include "afx/afxcoll.h"
+#include "afx/afxmsg.h"
+#include "afx/afxwin.h"

@@ -1,0 +1,278 @@
+// CWnd and the process's window table, message sending and the posted-message queue.
+//
+// Windows are objects: an HWND is a handle into a process-wide table. SendMessage calls the
+// window procedure synchronously (re-entrant: a handler may send further messages, also back to
+// the sender). PostMessage queues; the host (or a test) delivers the queue with AfxPumpMessages.
+#pragma once
+
+#include "afx/afxmsg.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class CFont;
+class CFrameWnd;
+class CDocument;
+class CView;
+class CDataExchange;
+struct CCreateContext;
+
+struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+};
+
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+
+class CWnd : public CCmdTarget {
+    DECLARE_DYNCREATE(CWnd)
+public:
+    HWND m_hWnd = nullptr;
+
+    CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+    // Removes the window from the table without sending messages (virtual calls are not
+    // possible any more); child objects are detached, not deleted.
+    ~CWnd() override;
+
+    // Window of a handle, or nullptr when the handle names no live window.
+    static CWnd* FromHandle(HWND hWnd);
+    static CWnd* FromHandlePermanent(HWND hWnd) { return FromHandle(hWnd); }
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    operator HWND() const { return GetSafeHwnd(); }
+
+    // Creation: registers a handle, links to the parent, sends WM_CREATE (a result of -1 fails the
+    // creation and destroys the window) and then WM_SIZE.
+    virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+    virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                          const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
+    BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
+                  int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    // Destroys the children first, then sends WM_DESTROY and WM_NCDESTROY, frees the handle and
+    // calls PostNcDestroy (where frames and views delete themselves).
+    virtual BOOL DestroyWindow();
+    virtual void PostNcDestroy() {}
+    // Adopts an existing handle's window (test helper for windows built elsewhere).
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+
+    // Messages.
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE,
+                                  BOOL bOnlyPerm = FALSE);
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    const MSG* GetCurrentMessage() const;
+
+    // Family.
+    CWnd* GetParent() const;
+    CWnd* SetParent(CWnd* pWndNewParent);
+    CWnd* GetOwner() const { return m_pOwner ? m_pOwner : GetParent(); }
+    void SetOwner(CWnd* pOwner) { m_pOwner = pOwner; }
+    CWnd* GetTopLevelParent() const;
+    CFrameWnd* GetParentFrame() const;
+    CFrameWnd* GetTopLevelFrame() const;
+    CWnd* GetDlgItem(int nID) const;
+    int GetDlgCtrlID() const { return static_cast<int>(m_nID); }
+    int SetDlgCtrlID(int nID);
+    CWnd* GetWindow(UINT nCmd) const;
+    CWnd* GetTopWindow() const { return GetWindow(GW_CHILD); }
+    CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return GetWindow(nFlag); }
+    BOOL IsChild(const CWnd* pWnd) const;
+    const std::vector<CWnd*>& GetChildren() const { return m_children; }
+
+    // State.
+    BOOL ShowWindow(int nCmdShow);
+    BOOL IsWindowVisible() const;
+    BOOL IsVisibleFlag() const { return (m_dwStyle & WS_VISIBLE) != 0; }
+    int GetShowCmd() const { return m_nShowCmd; }
+    BOOL EnableWindow(BOOL bEnable = TRUE);
+    BOOL IsWindowEnabled() const { return (m_dwStyle & WS_DISABLED) == 0; }
+    BOOL IsIconic() const { return m_nShowCmd == SW_SHOWMINIMIZED || m_nShowCmd == SW_MINIMIZE; }
+    BOOL IsZoomed() const { return m_nShowCmd == SW_SHOWMAXIMIZED; }
+    DWORD GetStyle() const { return m_dwStyle; }
+    DWORD GetExStyle() const { return m_dwExStyle; }
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    void SetWindowText(LPCTSTR lpszString);
+    int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
+    void GetWindowText(CString& rString) const;
+    int GetWindowTextLength() const { return m_strText.GetLength(); }
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
+    CFont* GetFont() const;
+    void SetRedraw(BOOL bRedraw = TRUE) { m_bRedraw = bRedraw; }
+    BOOL GetRedraw() const { return m_bRedraw; }
+
+    // Geometry: the window rectangle is kept in its parent's client coordinates; screen coordinates
+    // add up the parents' origins. Moving to a new size sends WM_SIZE.
+    void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    void GetWindowRect(LPRECT lpRect) const;
+    void GetClientRect(LPRECT lpRect) const;
+    void ClientToScreen(LPPOINT lpPoint) const;
+    void ClientToScreen(LPRECT lpRect) const;
+    void ScreenToClient(LPPOINT lpPoint) const;
+    void ScreenToClient(LPRECT lpRect) const;
+    void CenterWindow(CWnd* = nullptr) {}
+    void BringWindowToTop() {}
+    // Painting only counts requests: there is no screen.
+    void Invalidate(BOOL bErase = TRUE);
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
+    void UpdateWindow() {}
+    BOOL RedrawWindow(LPCRECT = nullptr, void* = nullptr, UINT = 0) { Invalidate(); return TRUE; }
+    int GetInvalidateCount() const { return m_nInvalidate; }
+    void DragAcceptFiles(BOOL bAccept = TRUE) { ModifyStyleEx(bAccept ? 0 : WS_EX_ACCEPTFILES, bAccept ? WS_EX_ACCEPTFILES : 0); }
+    void ShowScrollBar(UINT, BOOL = TRUE) {}
+
+    // Focus, activation and capture.
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
+    CWnd* SetActiveWindow();
+    static CWnd* GetActiveWindow();
+    CWnd* SetCapture();
+    static CWnd* GetCapture();
+
+    // Timers are recorded; tests fire them with AfxFireTimer.
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void* lpfnTimer = nullptr);
+    BOOL KillTimer(UINT_PTR nIDEvent);
+    BOOL HasTimer(UINT_PTR nIDEvent) const { return m_timers.count(nIDEvent) != 0; }
+
+    // Data exchange with controls (dialogs and form views).
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    virtual void DoDataExchange(CDataExchange* pDX) { (void)pDX; }
+    void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
+
+    // A modal message box: answered from the answer queue (see afxanswer.h).
+    int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = MB_OK);
+
+    // Default handlers the framework classes override.
+    virtual void OnFinalRelease() {}
+
+protected:
+    // Called after the handle exists and before WM_CREATE.
+    virtual void PreSubclassWindow() {}
+    friend struct AfxWindowTable;
+
+    CWnd* m_pParent = nullptr;
+    CWnd* m_pOwner = nullptr;
+    std::vector<CWnd*> m_children;
+    UINT m_nID = 0;
+    DWORD m_dwStyle = 0;
+    DWORD m_dwExStyle = 0;
+    int m_nShowCmd = SW_HIDE;
+    CString m_strText;
+    CString m_strClassName;
+    CRect m_rect;
+    CFont* m_pFont = nullptr;
+    BOOL m_bRedraw = TRUE;
+    int m_nInvalidate = 0;
+    std::map<UINT_PTR, UINT> m_timers;
+    MSG m_currentMsg{};
+
+private:
+    void detachFromParent();
+    void linkParent(CWnd* parent);
+    BOOL createWindow(CREATESTRUCT& cs, CWnd* pParentWnd);
+};
+
+// ---------------------------------------------------------------- free window functions
+LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+inline LRESULT SendMessageA(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) { return SendMessage(h, m, w, l); }
+BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+inline BOOL PostMessageA(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) { return PostMessage(h, m, w, l); }
+BOOL IsWindow(HWND hWnd);
+HWND GetParent(HWND hWnd);
+HWND GetFocus();
+HWND SetFocus(HWND hWnd);
+BOOL IsWindowVisible(HWND hWnd);
+BOOL IsWindowEnabled(HWND hWnd);
+BOOL ShowWindow(HWND hWnd, int nCmdShow);
+BOOL EnableWindow(HWND hWnd, BOOL bEnable);
+int GetDlgCtrlID(HWND hWnd);
+HWND GetDlgItem(HWND hDlg, int nID);
+BOOL DestroyWindow(HWND hWnd);
+
+// Registered messages: the same name gives the same number in every module of the process
+// (names compare without regard to case); numbers start at 0xC000. An empty or null name gives 0.
+UINT RegisterWindowMessageA(LPCSTR lpString);
+inline UINT RegisterWindowMessage(LPCSTR lpString) { return RegisterWindowMessageA(lpString); }
+
+// The posted-message queue.
+// Delivers queued messages in order (including those posted while delivering) until the queue is
+// empty or maxMessages were delivered; messages to windows that no longer exist are dropped.
+// Returns the number delivered.
+int AfxPumpMessages(int maxMessages = 100000);
+int AfxGetPendingMessageCount();
+void AfxClearMessageQueue();
+BOOL PeekMessage(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
+// The application's main window (the host's).
+CWnd* AfxGetMainWnd();
+void AfxSetMainWnd(CWnd* pWnd);
+// Number of windows alive (tests check for leaks of windows).
+int AfxGetWindowCount();
+
+// Input state that tests set: keys (GetKeyState is negative while a key is down; the low bit is
+// the toggle state) and the cursor position.
+short GetKeyState(int nVirtKey);
+short GetAsyncKeyState(int nVirtKey);
+void AfxSetKeyState(int nVirtKey, BOOL bDown, BOOL bToggled = FALSE);
+void AfxResetKeyState();
+BOOL GetCursorPos(LPPOINT lpPoint);
+BOOL SetCursorPos(int x, int y);
+HWND SetCapture(HWND hWnd);
+BOOL ReleaseCapture();
+HWND GetCapture();
+
+// Fires a recorded timer (sends WM_TIMER); FALSE when the window has no such timer.
+BOOL AfxFireTimer(CWnd* pWnd, UINT_PTR nIDEvent);
+
+// Wait cursor: a process-wide nesting count; CWaitCursor shows it for its lifetime.
+void AfxBeginWaitCursor();
+void AfxEndWaitCursor();
+int AfxGetWaitCursorCount();
+class CWaitCursor {
+public:
+    CWaitCursor() { AfxBeginWaitCursor(); }
+    ~CWaitCursor() { AfxEndWaitCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    void Restore() {}
+};
+HCURSOR SetCursor(HCURSOR hCursor);
+HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName);
+HCURSOR GetCursor();
+DWORD GetTickCount();

@@ -1,0 +1,8 @@
+#include "afx/afxwin.h"
+
+// Placeholders until frames, dialogs and the answer queue land.
+CFrameWnd* CWnd::GetParentFrame() const { return nullptr; }
+CFrameWnd* CWnd::GetTopLevelFrame() const { return nullptr; }
+BOOL CWnd::UpdateData(BOOL) { return TRUE; }
+int CWnd::MessageBox(LPCTSTR, LPCTSTR, UINT) { return IDCANCEL; }
+void CCmdTarget::EnableAutomation() { m_bAutomation = TRUE; }
