@@ -201,7 +201,7 @@ const ClipItem* itemFor(int index)
 } // namespace
 
 bool CKXImpClipBoard::m_bIgnoreEmptyCellsInPasteSpecial = false;
-std::vector<CString> CKXImpClipBoard::m_TclPasteSpecialArray;
+CStringArray CKXImpClipBoard::m_TclPasteSpecialArray;
 
 std::string CKXImpClipBoard::EncodeText(std::string_view text)
 {
@@ -603,7 +603,7 @@ void CKXImpClipBoard::Reset()
     state() = ClipState{};
     state().codec = codec;
     m_bIgnoreEmptyCellsInPasteSpecial = false;
-    m_TclPasteSpecialArray.clear();
+    m_TclPasteSpecialArray.RemoveAll();
 }
 
 extern "C" BOOL InitKXClipboardDll()

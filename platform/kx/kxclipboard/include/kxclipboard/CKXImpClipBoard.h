@@ -19,6 +19,7 @@
 // The plain text beside it is tab-separated columns, one line per row, lines ended by "\r\n".
 #pragma once
 
+#include "afx/afxcoll.h"
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
 
@@ -135,7 +136,7 @@ public:
 
     static bool m_bIgnoreEmptyCellsInPasteSpecial;
     // Column names given to a scripted paste special.
-    static std::vector<CString> m_TclPasteSpecialArray;
+    static CStringArray m_TclPasteSpecialArray;
 
     static constexpr int kViewerItems = 20;
     static constexpr const char* kFormatName = "KXObjects";

@@ -114,7 +114,8 @@ private:
     CString m_strError;
     bool m_bHasDesign = false;
     Entry m_design;
-    std::map<std::pair<CString, CString>, Entry> m_pins;
+    // Keyed by the texts themselves (a pair of CStrings would compare their pointers under C++20 rules).
+    std::map<std::pair<std::string, std::string>, Entry> m_pins;
     CMatrixViewData m_views;
     bool m_bModified = false;
 };

@@ -1,0 +1,415 @@
+#include "kxnotes/CComments.h"
+
+#include "afx/afxcoll.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kMagic = "KXNOTES 1";
+
+std::string escape(const std::string& s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+bool unescape(const std::string& s, std::string& out)
+{
+    out.clear();
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\') {
+            out += s[i];
+            continue;
+        }
+        if (++i >= s.size()) return false;
+        switch (s[i]) {
+        case '\\': out += '\\'; break;
+        case 't': out += '\t'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        default: return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> splitTabs(const std::string& line)
+{
+    std::vector<std::string> f;
+    size_t start = 0;
+    for (;;) {
+        size_t tab = line.find('\t', start);
+        f.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos) break;
+        start = tab + 1;
+    }
+    return f;
+}
+
+std::string joinTabs(std::initializer_list<std::string> fields)
+{
+    std::string out;
+    bool first = true;
+    for (const auto& f : fields) {
+        if (!first) out += '\t';
+        out += escape(f);
+        first = false;
+    }
+    return out;
+}
+
+} // namespace
+
+// ---- CMatrixViewData ----
+
+CMatrixViewData::View* CMatrixViewData::find(const CString& view)
+{
+    for (auto& v : m_views)
+        if (v.name == view) return &v;
+    return nullptr;
+}
+
+const CMatrixViewData::View* CMatrixViewData::find(const CString& view) const
+{
+    for (const auto& v : m_views)
+        if (v.name == view) return &v;
+    return nullptr;
+}
+
+CMatrixViewData::View& CMatrixViewData::findOrCreate(const CString& view)
+{
+    if (View* v = find(view)) return *v;
+    m_views.push_back(View{view, {}, {}, true});
+    m_bDirty = true;
+    return m_views.back();
+}
+
+void CMatrixViewData::GetMatrixComponentList(const CString& view, std::vector<CString>& paths) const
+{
+    paths.clear();
+    if (const View* v = find(view)) paths = v->instances;
+}
+
+void CMatrixViewData::GetMatrixSignalList(const CString& view, std::vector<CString>& paths) const
+{
+    paths.clear();
+    if (const View* v = find(view)) paths = v->signals;
+}
+
+void CMatrixViewData::GetMatrixComponentList(const CString& view, CStringArray& paths) const
+{
+    std::vector<CString> v;
+    GetMatrixComponentList(view, v);
+    paths.RemoveAll();
+    for (const auto& p : v) paths.Add(p);
+}
+
+void CMatrixViewData::GetMatrixSignalList(const CString& view, CStringArray& paths) const
+{
+    std::vector<CString> v;
+    GetMatrixSignalList(view, v);
+    paths.RemoveAll();
+    for (const auto& p : v) paths.Add(p);
+}
+
+void CMatrixViewData::AddInstanceToMatrixView(const CString& view, const CString& path)
+{
+    if (view.IsEmpty()) return;
+    View& v = findOrCreate(view);
+    v.instances.push_back(path);
+    v.modified = true;
+    m_bDirty = true;
+}
+
+void CMatrixViewData::AddSignalToMatrixView(const CString& view, const CString& path)
+{
+    if (view.IsEmpty()) return;
+    View& v = findOrCreate(view);
+    v.signals.push_back(path);
+    v.modified = true;
+    m_bDirty = true;
+}
+
+BOOL CMatrixViewData::CreateView(const CString& view)
+{
+    if (view.IsEmpty() || find(view)) return FALSE;
+    findOrCreate(view);
+    return TRUE;
+}
+
+BOOL CMatrixViewData::RemoveView(const CString& view)
+{
+    for (auto it = m_views.begin(); it != m_views.end(); ++it) {
+        if (it->name == view) {
+            m_views.erase(it);
+            m_bDirty = true;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL CMatrixViewData::HasView(const CString& view) const
+{
+    return find(view) != nullptr;
+}
+
+void CMatrixViewData::GetViewNames(std::vector<CString>& names) const
+{
+    names.clear();
+    for (const auto& v : m_views) names.push_back(v.name);
+}
+
+BOOL CMatrixViewData::IsViewModified(const CString& view) const
+{
+    const View* v = find(view);
+    return v && v->modified;
+}
+
+void CMatrixViewData::SetMatrixViewModified(const CString& view, BOOL modified)
+{
+    if (View* v = find(view)) v->modified = modified != FALSE;
+}
+
+void CMatrixViewData::Clear()
+{
+    m_views.clear();
+    m_bDirty = false;
+}
+
+// ---- CComments ----
+
+CComments::CComments(const CString& tool, const CString& cell, double number)
+    : m_strTool(tool), m_strCell(cell), m_dNumber(number)
+{
+}
+
+CComments::~CComments() = default;
+
+CString CComments::CommentsFileFor(const CString& path) const
+{
+    fs::path p(path.str());
+    std::error_code ec;
+    fs::path dir = fs::is_directory(p, ec) ? p : p.parent_path();
+    std::string tool = m_strTool.IsEmpty() ? std::string("notes") : m_strTool.str();
+    std::string name = m_strCell.str() + "." + tool + ".notes";
+    // Neither the cell nor the tool may lead the file out of the design's folder.
+    for (char& c : name)
+        if (c == '/' || c == '\\') c = '_';
+    return CString((dir / name).string());
+}
+
+bool CComments::parse(const std::string& data, const CString& file)
+{
+    std::istringstream in(data);
+    std::string line;
+    int lineNo = 0;
+    auto fail = [&](const std::string& what) {
+        m_strError.Format("%s: line %d: %s", file.GetString(), lineNo, what.c_str());
+        return false;
+    };
+    if (!std::getline(in, line)) {
+        ++lineNo;
+        return fail("empty file");
+    }
+    ++lineNo;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line != kMagic) return fail("not a comments file (first line must be \"" + std::string(kMagic) + "\")");
+
+    bool hasDesign = false;
+    Entry design;
+    std::map<std::pair<std::string, std::string>, Entry> pins;
+    CMatrixViewData views;
+    CMatrixViewData::View* current = nullptr;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        std::vector<std::string> raw = splitTabs(line);
+        std::vector<std::string> f(raw.size());
+        for (size_t i = 0; i < raw.size(); ++i)
+            if (!unescape(raw[i], f[i])) return fail("bad escape sequence");
+        const std::string& tag = f[0];
+        if (tag == "D") {
+            if (f.size() != 5) return fail("design comment needs 4 fields");
+            if (hasDesign) return fail("second design comment");
+            hasDesign = true;
+            design = Entry{f[1], f[2], f[3], f[4]};
+        } else if (tag == "P") {
+            if (f.size() != 7) return fail("pin comment needs 6 fields");
+            auto key = std::make_pair(f[1], f[2]);
+            if (pins.count(key)) return fail("pin comment given twice");
+            pins[key] = Entry{f[3], f[4], f[5], f[6]};
+        } else if (tag == "V") {
+            if (f.size() != 2 || f[1].empty()) return fail("view needs a name");
+            if (views.HasView(f[1])) return fail("view given twice");
+            views.CreateView(f[1]);
+            current = views.find(f[1]);
+        } else if (tag == "I" || tag == "S") {
+            if (f.size() != 2) return fail("path line needs 1 field");
+            if (!current) return fail("path outside a view");
+            (tag == "I" ? current->instances : current->signals).push_back(f[1]);
+        } else {
+            return fail("unknown record \"" + tag + "\"");
+        }
+    }
+    for (auto& v : views.m_views) v.modified = true;
+    views.m_bDirty = false;
+    m_bHasDesign = hasDesign;
+    m_design = design;
+    m_pins = std::move(pins);
+    m_views = std::move(views);
+    return true;
+}
+
+std::string CComments::serialize() const
+{
+    std::string out = std::string(kMagic) + "\n";
+    if (m_bHasDesign)
+        out += "D\t" + joinTabs({m_design.text.str(), m_design.date.str(), m_design.time.str(), m_design.user.str()}) +
+               "\n";
+    for (const auto& [key, e] : m_pins)
+        out += "P\t" + joinTabs({key.first, key.second, e.text.str(), e.date.str(), e.time.str(),
+                                 e.user.str()}) +
+               "\n";
+    for (const auto& v : m_views.m_views) {
+        out += "V\t" + escape(v.name.str()) + "\n";
+        for (const auto& p : v.instances) out += "I\t" + escape(p.str()) + "\n";
+        for (const auto& p : v.signals) out += "S\t" + escape(p.str()) + "\n";
+    }
+    return out;
+}
+
+bool CComments::loadComments(const CString& path)
+{
+    m_strError.Empty();
+    m_bHasDesign = false;
+    m_design = Entry{};
+    m_pins.clear();
+    m_views.Clear();
+    m_bModified = false;
+    m_strFile = CommentsFileFor(path);
+    std::error_code ec;
+    if (!fs::exists(m_strFile.str(), ec)) return true;
+    std::ifstream in(m_strFile.str(), std::ios::binary);
+    if (!in) {
+        m_strError.Format("%s: cannot be read", m_strFile.GetString());
+        return false;
+    }
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) {
+        m_strError.Format("%s: cannot be read", m_strFile.GetString());
+        return false;
+    }
+    return parse(ss.str(), m_strFile);
+}
+
+bool CComments::saveComments(const CString& path)
+{
+    m_strError.Empty();
+    if (!path.IsEmpty()) m_strFile = CommentsFileFor(path);
+    if (m_strFile.IsEmpty()) {
+        m_strError = "no design folder to save the comments in";
+        return false;
+    }
+    const std::string target = m_strFile.str();
+    const std::string temp = target + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            m_strError.Format("%s: cannot be written", temp.c_str());
+            return false;
+        }
+        out << serialize();
+        out.flush();
+        if (!out) {
+            m_strError.Format("%s: cannot be written", temp.c_str());
+            out.close();
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        m_strError.Format("%s: cannot be replaced", target.c_str());
+        std::remove(temp.c_str());
+        return false;
+    }
+    m_bModified = false;
+    m_views.SetDirty(false);
+    return true;
+}
+
+bool CComments::getDesignComments(CString& text, CString& date, CString& time, CString& user) const
+{
+    if (!m_bHasDesign) return false;
+    text = m_design.text;
+    date = m_design.date;
+    time = m_design.time;
+    user = m_design.user;
+    return true;
+}
+
+bool CComments::addDesignComments(const CString& text, const CString& date, const CString& time,
+                                  const CString& user)
+{
+    m_bHasDesign = true;
+    m_design = Entry{text, date, time, user};
+    m_bModified = true;
+    return true;
+}
+
+bool CComments::removeDesignComments()
+{
+    if (!m_bHasDesign) return false;
+    m_bHasDesign = false;
+    m_design = Entry{};
+    m_bModified = true;
+    return true;
+}
+
+bool CComments::getPinComments(const CString& instanceKey, const CString& pinKey, CString& text, CString& date,
+                               CString& time, CString& user) const
+{
+    auto it = m_pins.find(std::make_pair(instanceKey.str(), pinKey.str()));
+    if (it == m_pins.end()) return false;
+    text = it->second.text;
+    date = it->second.date;
+    time = it->second.time;
+    user = it->second.user;
+    return true;
+}
+
+bool CComments::addPinComments(const CString& instanceKey, const CString& pinKey, const CString& text,
+                               const CString& date, const CString& time, const CString& user)
+{
+    if (instanceKey.IsEmpty() || pinKey.IsEmpty()) return false;
+    m_pins[std::make_pair(instanceKey.str(), pinKey.str())] = Entry{text, date, time, user};
+    m_bModified = true;
+    return true;
+}
+
+bool CComments::removePinComments(const CString& instanceKey, const CString& pinKey)
+{
+    if (m_pins.erase(std::make_pair(instanceKey.str(), pinKey.str())) == 0) return false;
+    m_bModified = true;
+    return true;
+}

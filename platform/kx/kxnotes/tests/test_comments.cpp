@@ -1,0 +1,191 @@
+#include "kxnotes/CComments.h"
+
+#include "afx/afxcoll.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CommentsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("kxnotes_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        m_design = (m_dir / "board.tbl").string();
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string readFile(const std::string& p)
+    {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    fs::path m_dir;
+    std::string m_design;
+};
+
+TEST_F(CommentsTest, MissingFileIsAnEmptyStore)
+{
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str()));
+    CString t, d, tm, u;
+    EXPECT_FALSE(c.getDesignComments(t, d, tm, u));
+    EXPECT_FALSE(c.getPinComments("U1", "A", t, d, tm, u));
+    EXPECT_EQ(c.GetFilePath(), (m_dir / "board.TableEditor.notes").string().c_str());
+}
+
+TEST_F(CommentsTest, CommentsAndViewsRoundTripThroughTheFile)
+{
+    const CString awkward = "line one\nline\ttwo \\ end\r";
+    {
+        CComments c("TableEditor", "board", 1.0);
+        ASSERT_TRUE(c.loadComments(m_design.c_str()));
+        ASSERT_TRUE(c.addDesignComments("top comment", "12/06/2026", "20:55:00", "ann"));
+        ASSERT_TRUE(c.addPinComments("U1", "DATA<3>", awkward, "d", "t", "bob"));
+        ASSERT_TRUE(c.addPinComments("U1", "DATA<4>", "other", "d", "t", "bob"));
+        ASSERT_TRUE(c.addPinComments("U10", "DATA<3>", "keys are exact", "d", "t", "bob"));
+        CMatrixViewData* v = c.GetMatrixViewData();
+        v->AddInstanceToMatrixView("view A", "@U1");
+        v->AddInstanceToMatrixView("view A", "@U2");
+        v->AddSignalToMatrixView("view A", "@DATA<3>");
+        v->AddSignalToMatrixView("view B", "@CLK");
+        EXPECT_TRUE(c.IsModified());
+        ASSERT_TRUE(c.saveComments());
+        EXPECT_FALSE(c.IsModified());
+    }
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str())) << c.GetLastError().GetString();
+    CString t, d, tm, u;
+    ASSERT_TRUE(c.getDesignComments(t, d, tm, u));
+    EXPECT_EQ(t, "top comment");
+    EXPECT_EQ(tm, "20:55:00");
+    ASSERT_TRUE(c.getPinComments("U1", "DATA<3>", t, d, tm, u));
+    EXPECT_EQ(t, awkward);
+    EXPECT_EQ(u, "bob");
+    EXPECT_FALSE(c.getPinComments("U1", "data<3>", t, d, tm, u));
+    EXPECT_EQ(c.GetPinCommentCount(), 3);
+
+    CMatrixViewData* v = c.GetMatrixViewData();
+    CStringArray inst;
+    v->GetMatrixComponentList("view A", inst);
+    ASSERT_EQ(inst.GetSize(), 2);
+    EXPECT_EQ(inst[0], "@U1");
+    EXPECT_EQ(inst[1], "@U2");
+    std::vector<CString> sig;
+    v->GetMatrixSignalList("view B", sig);
+    ASSERT_EQ(sig.size(), 1u);
+    EXPECT_EQ(sig[0], "@CLK");
+}
+
+TEST_F(CommentsTest, RemovingCommentsAndViews)
+{
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str()));
+    EXPECT_FALSE(c.removeDesignComments());
+    c.addDesignComments("x", "d", "t", "u");
+    c.addDesignComments("y", "d", "t", "u"); // replaces
+    CString t, d, tm, u;
+    ASSERT_TRUE(c.getDesignComments(t, d, tm, u));
+    EXPECT_EQ(t, "y");
+    EXPECT_TRUE(c.removeDesignComments());
+    EXPECT_FALSE(c.getDesignComments(t, d, tm, u));
+    EXPECT_FALSE(c.addPinComments("", "A", "x", "d", "t", "u"));
+    c.addPinComments("U1", "A", "x", "d", "t", "u");
+    EXPECT_TRUE(c.removePinComments("U1", "A"));
+    EXPECT_FALSE(c.removePinComments("U1", "A"));
+
+    CMatrixViewData* v = c.GetMatrixViewData();
+    EXPECT_TRUE(v->CreateView("m"));
+    EXPECT_FALSE(v->CreateView("m"));
+    EXPECT_TRUE(v->RemoveView("m"));
+    EXPECT_FALSE(v->RemoveView("m"));
+    EXPECT_FALSE(v->HasView("m"));
+}
+
+TEST_F(CommentsTest, ViewModifiedMarkFollowsChanges)
+{
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str()));
+    CMatrixViewData* v = c.GetMatrixViewData();
+    v->AddInstanceToMatrixView("m", "@U1");
+    EXPECT_TRUE(v->IsViewModified("m"));
+    v->SetMatrixViewModified("m", FALSE);
+    EXPECT_FALSE(v->IsViewModified("m"));
+    v->AddSignalToMatrixView("m", "@A");
+    EXPECT_TRUE(v->IsViewModified("m"));
+    EXPECT_FALSE(v->IsViewModified("unknown"));
+}
+
+TEST_F(CommentsTest, CorruptFileIsRefusedWithItsLineAndLeavesAnEmptyStore)
+{
+    const std::string file = (m_dir / "board.TableEditor.notes").string();
+    const std::vector<std::pair<std::string, int>> bad = {
+        {"something else\n", 1},
+        {"KXNOTES 1\nP\tU1\tA\tonly three\n", 2},
+        {"KXNOTES 1\nD\ta\tb\tc\td\nD\ta\tb\tc\td\n", 3},
+        {"KXNOTES 1\nI\t@U1\n", 2},
+        {"KXNOTES 1\nV\tm\nQ\tx\n", 3},
+        {"KXNOTES 1\nP\tU1\tA\tbad\\q\td\tt\tu\n", 2},
+        {"", 1},
+    };
+    for (const auto& [content, line] : bad) {
+        { std::ofstream(file, std::ios::binary) << content; }
+        CComments c("TableEditor", "board", 1.0);
+        EXPECT_FALSE(c.loadComments(m_design.c_str())) << content;
+        CString err = c.GetLastError();
+        EXPECT_NE(err.Find(("line " + std::to_string(line)).c_str()), -1) << err.GetString();
+        EXPECT_NE(err.Find("board.TableEditor.notes"), -1);
+        EXPECT_EQ(c.GetPinCommentCount(), 0);
+        // The refused file is left as it was: nothing is lost.
+        EXPECT_EQ(readFile(file), content);
+    }
+}
+
+TEST_F(CommentsTest, SaveReplacesTheFileWithoutLeavingTemporaries)
+{
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str()));
+    c.addPinComments("U1", "A", "first", "d", "t", "u");
+    ASSERT_TRUE(c.saveComments());
+    c.addPinComments("U1", "A", "second", "d", "t", "u");
+    ASSERT_TRUE(c.saveComments());
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(m_dir)) {
+        (void)e;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
+    EXPECT_NE(readFile(c.GetFilePath().str()).find("second"), std::string::npos);
+}
+
+TEST_F(CommentsTest, SaveIntoAMissingFolderFailsClearly)
+{
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments((m_dir / "gone" / "board.tbl").string().c_str()));
+    c.addPinComments("U1", "A", "x", "d", "t", "u");
+    EXPECT_FALSE(c.saveComments());
+    EXPECT_FALSE(c.GetLastError().IsEmpty());
+    EXPECT_TRUE(c.IsModified());
+}
+
+TEST_F(CommentsTest, CellNameCannotEscapeTheFolder)
+{
+    CComments c("TableEditor", "../evil", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str()));
+    EXPECT_EQ(fs::path(c.GetFilePath().str()).parent_path(), m_dir);
+}
+
+} // namespace
