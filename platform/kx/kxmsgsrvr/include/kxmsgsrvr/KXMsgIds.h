@@ -38,6 +38,3 @@ constexpr UINT MSG_HOST_SCRIPT_ARGS = 0x840E;            // CTclArgsList* / 0
 constexpr UINT MSG_HOST_SCRIPT_TEXT = 0x840F;            // command text / 0
 constexpr UINT MSG_HOST_MESSAGE_TEXT = 0x8410;           // message text / 0
 
-// Script commands addressed to a window: one number per command word.
-constexpr UINT MSG_TCL_COMMAND_FIRST = 0x8411;
-constexpr UINT MSG_TCL_COMMAND_LAST = 0x85A1;

@@ -1,0 +1,154 @@
+// General utilities of the editors: the name syntax of signals, pins and differential pairs, escaping for
+// script texts, and look-ups of pin and part data in the design.
+//
+// Name syntax (one for signals and pins, the design's bus syntax with an optional step):
+//   name                 a scalar
+//   name<7>              one bit
+//   name<7..0>           a range, first bound the msb, second the lsb (either order is allowed)
+//   name<7..0:2>         a range with a step (every second bit); the step must be at least 1
+//   name\g               (a signal only) the net has global scope
+// - Square brackets may stand for the angle brackets ("name[7..0]"); a name keeps the kind it was typed with.
+// - The base name is not empty and contains no blank, control character, comma, semicolon, colon, double
+//   quote, braces or unescaped brackets. A bracket that belongs to the name is escaped: \[ \] \< \>; "\\" is a
+//   backslash.
+// - Bounds and steps are decimal numbers from 0 to KX_NAME_MAX_BIT without sign or blanks.
+// - Leading and trailing blanks are ignored.
+#pragma once
+
+#include "afx/afxstr.h"
+#include "afx/afxtypes.h"
+
+#include "afx/afxcoll.h"
+
+#include <map>
+#include <vector>
+
+class CDesignContext;
+class CInstanceContext;
+class CNetContext;
+class CInstTermContext;
+class CInstTermBitContext;
+class IInstance;
+class IInstTerm;
+class INet;
+class IDPInstTerm;
+class IDPNet;
+class IDesign;
+class IPhysPartDefn;
+
+constexpr int KX_NAME_MAX_BIT = 1048575;
+
+// Net scope values that ParseSignalName reports.
+constexpr int KX_SCOPE_LOCAL = 0;
+constexpr int KX_SCOPE_GLOBAL = 1;
+
+// The suffixes of the two leg nets of a differential pair.
+constexpr const char* KX_DP_POSITIVE_SUFFIX = "_P";
+constexpr const char* KX_DP_NEGATIVE_SUFFIX = "_N";
+// The marker that signal lists append to differential-pair names.
+constexpr const char* KX_DP_MARKER = " (Differential Pair)";
+
+// One implicit pin of a part definition: pin name, pin number, power signal, kind ("Power" or "NC").
+class CImplicitPin {
+public:
+    CImplicitPin() = default;
+    CImplicitPin(const char* pinName, const char* pinNumber, const char* signal, const char* kind)
+        : m_strPinName(pinName), m_strPinNumber(pinNumber), m_strSignal(signal), m_strKind(kind)
+    {
+    }
+    CString m_strPinName;
+    CString m_strPinNumber;
+    CString m_strSignal;
+    CString m_strKind;
+};
+
+// Pin name -> the implicit pins of that name (owned by the caller after GetImplicitPins: delete each
+// record and each array; FreeImplicitPins does that).
+using CKXImplicitPinMap = std::map<CString, std::vector<CImplicitPin*>*>;
+
+class CKXGenUtils {
+public:
+    // --- Names (no design needed) ---
+
+    // Splits a signal name. On success: display name (normalised text), net name (the base name, escapes
+    // resolved), lsb and msb (left as the caller preset them, normally -1, for a scalar), step (1 unless
+    // given), pin type (left as preset: the text carries none), scope (KX_SCOPE_*), stride flag (1 when a
+    // step other than 1 was given), expand flag (1 when the name covers more than one bit). On failure
+    // nothing is written and FALSE is returned.
+    static BOOL ParseSignalName(const CString& text, CString& displayName, CString& netName, int& lsb, int& msb,
+                                int& step, int& pinType, int& scope, int& stride, int& expand);
+    // Short form: base name and the two bounds.
+    static BOOL ParseSignalName(const CString& text, CString& netName, int& lsb, int& msb);
+
+    // Splits a pin name (no scope suffix): display name, base name, lsb, msb, step, scope (always local),
+    // pin type (left as preset). FALSE and nothing written when the text is not a pin name.
+    static BOOL ParsePinName(const CString& text, CString& displayName, CString& baseName, int& lsb, int& msb,
+                             int& step, int& scope, int& pinType);
+    static BOOL ParsePinName(const CString& text, CString& baseName, int& lsb, int& msb);
+
+    // Splits a differential-pair name: full name (the normalised text without the pair marker), base name,
+    // second (the lsb position) and first (the msb position), both -1 without a range, and flag = 1 when
+    // the text carried the pair marker KX_DP_MARKER. FALSE when the text is not a pair name.
+    static BOOL ParseDPName(const CString& text, CString& name, CString& base, int& second, int& first, int& flag);
+    // The two leg-net names of a pair's base name: base + "_P" and base + "_N" (a range stays at the end:
+    // "D<3..0>" gives "D_P<3..0>" and "D_N<3..0>"). FALSE for an empty or unparsable base.
+    static BOOL GetDiffPairNetNames(const CString& base, CString& positive, CString& negative);
+
+    // Orders two bounds so that lsb <= msb.
+    static void AdjustLsbMsb(int& lsb, int& msb);
+    // TRUE when the name is the no-connect net "NC" (any letter case, blanks around ignored).
+    static BOOL IsNC(const CString& name);
+
+    // Puts a backslash before every occurrence of ch.
+    static void EscapeCharacter(CString& text, char ch);
+    // Puts a backslash before every '[' and ']'.
+    static void EscapeSquareBrackets(CString& text);
+
+    // TRUE when `a` is one of the hierarchical paths listed in `b`, or lies below one of them, or the other
+    // way round (callers pass the path and the list in either order). Lists separate paths by blanks, tabs,
+    // line breaks, ';' or ','. An empty list excludes nothing.
+    static BOOL IsSPathToBeExcluded(const CString& a, const CString& b);
+
+    // Checks a property value by the property's rules; may rewrite it (trimmed). FALSE with a reason in
+    // `message` when the value is not allowed (see the .cpp for the rules).
+    static BOOL ValidatePropValue(const CString& propName, const CString& value, CString& message);
+
+    // The working directory of the editor (for file dialogs): KX_WORK_DIR when set, else the current one.
+    static CString GetWorkingDir();
+
+    // Whether pin swapping is allowed at all (environment variable KX_ALLOW_SWAP_PINS is set).
+    static BOOL IsSwapPinsAllowed();
+
+    // --- Design look-ups ---
+    static CString GetPinType(IInstTerm* pin);
+    static CString GetPinType(const CInstTermContext& pin);
+    static CString GetLocationProp(IInstance* instance);
+    static CString GetLocationProp(const CInstanceContext& instance);
+    static CString GetPNProp(const CInstTermContext& pin, int first, int second);
+    static CString GetPNProp(const CInstTermContext& pin, int bit);
+    static CString GetPinNumber(const CInstTermBitContext& bit);
+    static CString GetPinLogicalName(const CInstTermBitContext& bit);
+    static CString GetDiffPairName(IDPInstTerm* pair);
+    static CString GetDiffPairName(IDPNet* pair);
+    static CString GetBusName(const CNetContext& net);
+    static BOOL IsCodesign(IInstance* instance);
+    static BOOL IsCodesign(const CInstanceContext& instance);
+    static IPhysPartDefn* GetPhysPartDefn(IInstance* instance);
+    static int GetImplicitPins(IPhysPartDefn* defn, CKXImplicitPinMap& map);
+    static void FreeImplicitPins(CKXImplicitPinMap& map);
+    // The power pins connected to bits lsb..msb of a net; their pin names.
+    static int GetConnectedPowerPins(CDesignContext* design, INet* net, int lsb, int msb,
+                                     std::vector<CString>* pinNames = nullptr);
+    // The net of a physical net name (pin-number net); bit receives its bit (-1 for scalar); NULL when none.
+    static INet* GetNetFromPNN(const CDesignContext& design, const CString& signal, int& bit);
+    static CString GetPowerSigLogicalName(const CDesignContext& design, const CString& signal);
+    static CString GetPowerSigPhysicalName(const CDesignContext& design, const CString& signal);
+    static BOOL GetDefaultPinSignalModel(CStringList& candidates, const CInstTermBitContext& pin);
+    static CString GetPinSignalModel(const CInstTermBitContext& pin);
+    static CString GetPinSignalModel(IInstTerm* pin);
+    // The top-most design above a design context (following parent instances).
+    static CDesignContext GetTopMostParent(const CDesignContext& design);
+    // Whether the connections of two pin bits may be swapped.
+    static BOOL CanSwapConnections(const CDesignContext& design, IInstTerm* pinA, int bitA, IInstTerm* pinB,
+                                   int bitB);
+};
