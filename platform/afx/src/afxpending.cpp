@@ -4,5 +4,4 @@
 CFrameWnd* CWnd::GetParentFrame() const { return nullptr; }
 CFrameWnd* CWnd::GetTopLevelFrame() const { return nullptr; }
 BOOL CWnd::UpdateData(BOOL) { return TRUE; }
-int CWnd::MessageBox(LPCTSTR, LPCTSTR, UINT) { return IDCANCEL; }
 void CCmdTarget::EnableAutomation() { m_bAutomation = TRUE; }

@@ -1,5 +1,7 @@
 #include "afx/afxwin.h"
 
+#include "afx/afxanswer.h"
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -725,4 +727,50 @@ HCURSOR GetCursor() { return T().cursorHandle; }
 DWORD GetTickCount() {
     using namespace std::chrono;
     return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType) {
+    (void)lpszCaption;
+    return AfxMessageBox(lpszText, nType);
+}
+
+// ---------------------------------------------------------------- CMessageRecorderWnd
+LRESULT CMessageRecorderWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    Received r{message, wParam, lParam, CString()};
+    if (message == WM_SETMESSAGESTRING && lParam) {
+        r.text = reinterpret_cast<LPCSTR>(lParam);
+        m_strStatus = r.text;
+    }
+    auto textIt = m_textParams.find(message);
+    if (textIt != m_textParams.end()) {
+        auto p = textIt->second == 'w' ? static_cast<LPARAM>(wParam) : lParam;
+        if (p) r.text = reinterpret_cast<LPCSTR>(p);
+    }
+    m_received.push_back(r);
+    if (m_handler) return m_handler(message, wParam, lParam);
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+std::vector<CString> CMessageRecorderWnd::TextsOf(UINT message) const {
+    std::vector<CString> out;
+    for (const auto& r : m_received)
+        if (r.message == message) out.push_back(r.text);
+    return out;
+}
+
+COLORREF GetSysColor(int nIndex) {
+    switch (nIndex) {
+    case COLOR_WINDOW: return RGB(255, 255, 255);
+    case COLOR_WINDOWTEXT:
+    case COLOR_BTNTEXT:
+    case COLOR_INFOTEXT: return RGB(0, 0, 0);
+    case COLOR_HIGHLIGHT: return RGB(0, 120, 215);
+    case COLOR_HIGHLIGHTTEXT: return RGB(255, 255, 255);
+    case COLOR_BTNFACE: return RGB(240, 240, 240);
+    case COLOR_BTNSHADOW: return RGB(160, 160, 160);
+    case COLOR_GRAYTEXT: return RGB(109, 109, 109);
+    case COLOR_BTNHIGHLIGHT: return RGB(255, 255, 255);
+    case COLOR_INFOBK: return RGB(255, 255, 225);
+    default: return RGB(192, 192, 192);
+    }
 }

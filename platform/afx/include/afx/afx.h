@@ -7,3 +7,4 @@
 #include "afx/afxcoll.h"
 #include "afx/afxmsg.h"
 #include "afx/afxwin.h"
+#include "afx/afxanswer.h"

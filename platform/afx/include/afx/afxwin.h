@@ -206,6 +206,28 @@ private:
     BOOL createWindow(CREATESTRUCT& cs, CWnd* pParentWnd);
 };
 
+// A window that records what it receives: tests and the host use it as the main window.
+// Texts are copied while the message is being handled: WM_SETMESSAGESTRING's text (lParam)
+// always, and that of any message listed in m_textParams ('w' text in wParam, 'l' in lParam).
+class CMessageRecorderWnd : public CWnd {
+public:
+    struct Received {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        CString text;
+    };
+    std::vector<Received> m_received;
+    std::map<UINT, char> m_textParams;
+    CString m_strStatus; // the last status text
+    // Optional answer to each message; without one the default processing runs.
+    std::function<LRESULT(UINT, WPARAM, LPARAM)> m_handler;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::vector<CString> TextsOf(UINT message) const;
+    void Clear() { m_received.clear(); }
+};
+
 // ---------------------------------------------------------------- free window functions
 LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 inline LRESULT SendMessageA(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) { return SendMessage(h, m, w, l); }
@@ -276,3 +298,7 @@ HCURSOR SetCursor(HCURSOR hCursor);
 HCURSOR LoadCursor(HINSTANCE hInstance, LPCSTR lpCursorName);
 HCURSOR GetCursor();
 DWORD GetTickCount();
+
+// System colours (fixed, deterministic values).
+COLORREF GetSysColor(int nIndex);
+inline void InitCommonControls() {}
