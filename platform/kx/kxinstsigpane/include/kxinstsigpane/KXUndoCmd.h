@@ -3,11 +3,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "afx/afxstr.h"
 #include "grid/gxcommand.h"
 
 class CGXGridCore;
+class IServer;
 
 // Either a grid command (a change of a grid's cells) that the pane keeps on behalf of the grid that made it,
 // or a committed design transaction, kept as the transaction's text. Executing a transaction entry commits
@@ -21,6 +23,8 @@ public:
     explicit CKXUndoCmd(const char* transactionText);
     // The same, made by a grid transaction of `grid`; bUndo FALSE makes an entry that redoes the transaction.
     CKXUndoCmd(CGXGridCore* grid, const char* transactionText, LPCTSTR description, BOOL bUndo = TRUE);
+    // One step made of several committed transactions (in the order they were committed).
+    void AppendTransactionText(const char* transactionText);
     ~CKXUndoCmd() override;
 
     // Text for the transaction log: the description (the transaction's name or the grid command's name).
@@ -30,19 +34,22 @@ public:
 
     BOOL IsTransactionCmd() const { return m_pCommand == nullptr; }
     BOOL IsUndoOfTransaction() const { return m_bUndo; }
-    const std::string& GetTransactionText() const { return m_text; }
+    const std::vector<std::string>& GetTransactionTexts() const { return m_texts; }
     CGXCommand* GetCommand() const { return m_pCommand.get(); }
     CGXGridCore* GetGrid() const { return m_pGrid; }
 
     // The grid whose undo or redo runs now; NULL outside Execute.
     static CGXGridCore* GetCurrentUndoGrid();
+    // The server that transaction entries are applied to (the process's design server).
+    static void SetServer(IServer* server);
+    static IServer* GetServer();
 
     // The grid that made the change (the pane activates it before undoing there).
     CGXGridCore* m_pGrid = nullptr;
 
 private:
     std::unique_ptr<CGXCommand> m_pCommand;
-    std::string m_text;
+    std::vector<std::string> m_texts;
     CString m_strDescription;
     BOOL m_bUndo = TRUE;
 };

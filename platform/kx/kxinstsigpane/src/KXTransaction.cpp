@@ -1,0 +1,162 @@
+#include "kxinstsigpane/KXTransaction.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXUndoCmd.h"
+#include "KXUndoSink.h"
+#include "rmx/transaction.h"
+
+namespace {
+
+struct Bracket {
+    bool started = false;
+    CGXGridCore* grid = nullptr;
+    std::unique_ptr<CDesignContext> design;
+    CString name;
+    CTransaction* current = nullptr;
+    // Server transactions this bracket made (owned) and every one that took part, in order of first use.
+    std::vector<std::unique_ptr<CTransaction>> owned;
+    std::vector<CTransaction*> used;
+    // Server transactions whose changes this bracket committed, in order; their text becomes the undo step.
+    std::vector<CTransaction*> committed;
+};
+
+Bracket& B() {
+    static Bracket b;
+    return b;
+}
+
+void Use(CTransaction* t) {
+    Bracket& b = B();
+    if (t && std::find(b.used.begin(), b.used.end(), t) == b.used.end()) b.used.push_back(t);
+}
+
+// Commits what t holds pending and announces it. False when the server refused.
+bool CommitPending(CTransaction* t) {
+    if (!t || !t->hasPendingChanges()) return true;
+    if (!t->commit()) return false;
+    Bracket& b = B();
+    if (std::find(b.committed.begin(), b.committed.end(), t) == b.committed.end()) b.committed.push_back(t);
+    KXAnnounceCommit(t);
+    return true;
+}
+
+std::unique_ptr<CKXUndoCmd> MakeUndoEntry() {
+    Bracket& b = B();
+    if (b.committed.empty()) return nullptr;
+    std::unique_ptr<CKXUndoCmd> entry;
+    for (CTransaction* t : b.committed) {
+        CString text = t->toString();
+        if (!entry)
+            entry = std::make_unique<CKXUndoCmd>(b.grid, text.GetString(), b.name.GetString(), TRUE);
+        else
+            entry->AppendTransactionText(text.GetString());
+    }
+    return entry;
+}
+
+// Reverses, in the design, every change this bracket committed (newest first), announcing each reversal.
+void ReverseCommitted() {
+    Bracket& b = B();
+    for (auto it = b.committed.rbegin(); it != b.committed.rend(); ++it) {
+        CTransaction* t = *it;
+        CString text = t->toString();
+        CTransaction reverse(t->server(), text.GetString(), true, false);
+        if (reverse.isValid() && reverse.commit()) KXAnnounceCommit(&reverse);
+    }
+}
+
+void EndBracket() {
+    Bracket& b = B();
+    b.started = false;
+    b.grid = nullptr;
+    b.design.reset();
+    b.name.Empty();
+    b.current = nullptr;
+    b.used.clear();
+    b.committed.clear();
+    b.owned.clear(); // destroying an uncommitted transaction discards it
+}
+
+} // namespace
+
+BOOL CKXTransaction::IsTransactionStarted() { return B().started; }
+
+BOOL CKXTransaction::BeginTrans(CGXGridCore* grid, const CDesignContext& design, CString name) {
+    Bracket& b = B();
+    if (b.started || !design.design()) return FALSE;
+    b.owned.push_back(std::make_unique<CTransaction>(design, name.GetString()));
+    b.current = b.owned.back().get();
+    b.design = std::make_unique<CDesignContext>(design);
+    b.grid = grid;
+    b.name = name;
+    b.started = true;
+    Use(b.current);
+    return TRUE;
+}
+
+CTransaction* CKXTransaction::GetCurrentTransactionObj() {
+    Bracket& b = B();
+    return b.started ? b.current : nullptr;
+}
+
+CTransaction* CKXTransaction::GetNewTransactionObj() {
+    Bracket& b = B();
+    if (!b.started) return nullptr;
+    if (b.current && !b.current->isCommitted()) return b.current;
+    b.owned.push_back(std::make_unique<CTransaction>(*b.design, b.name.GetString()));
+    b.current = b.owned.back().get();
+    Use(b.current);
+    return b.current;
+}
+
+void CKXTransaction::SetTransactionObj(CTransaction* transaction) {
+    Bracket& b = B();
+    if (!b.started || !transaction) return;
+    b.current = transaction;
+    Use(transaction);
+}
+
+BOOL CKXTransaction::CommitTrans(CGXGridCore* grid, BOOL bCommit, BOOL bEnd) {
+    Bracket& b = B();
+    if (!b.started) return FALSE;
+    (void)grid; // any window may close the bracket that another opened (the pane closes grids' edits)
+    if (bCommit || bEnd) {
+        // Everything still pending in any server transaction of this bracket is committed, in order of use,
+        // so that a closing call never loses changes made after an intermediate commit.
+        std::vector<CTransaction*> pending = b.used;
+        for (CTransaction* t : pending) {
+            if (!CommitPending(t)) {
+                DiscardTrans(grid);
+                return FALSE;
+            }
+        }
+    }
+    if (!bEnd) return TRUE;
+    if (std::unique_ptr<CKXUndoCmd> entry = MakeUndoEntry()) KXRecordUndoEntry(b.grid, std::move(entry));
+    EndBracket();
+    return TRUE;
+}
+
+BOOL CKXTransaction::DiscardTrans(CGXGridCore*) {
+    Bracket& b = B();
+    if (!b.started) return FALSE;
+    for (CTransaction* t : b.used)
+        if (t->hasPendingChanges()) t->discard();
+    ReverseCommitted();
+    EndBracket();
+    return TRUE;
+}
+
+BOOL CKXTransaction::IsConnTransactionCommitted() {
+    Bracket& b = B();
+    return b.started && !b.committed.empty();
+}
+
+CGXGridCore* CKXTransaction::GetGrid() { return B().started ? B().grid : nullptr; }
+
+CString CKXTransaction::GetTransactionName() { return B().started ? B().name : CString(); }
+

@@ -1,0 +1,79 @@
+#include "kxinstsigpane/KXUndoCmd.h"
+
+#include <utility>
+
+#include "KXUndoSink.h"
+#include "rmx/transaction.h"
+
+namespace {
+CGXGridCore* g_currentUndoGrid = nullptr;
+IServer* g_server = nullptr;
+
+// Sets the current undo grid for the duration of an Execute, nesting safely.
+class UndoGridScope {
+public:
+    explicit UndoGridScope(CGXGridCore* grid) : m_previous(g_currentUndoGrid) { g_currentUndoGrid = grid; }
+    ~UndoGridScope() { g_currentUndoGrid = m_previous; }
+    UndoGridScope(const UndoGridScope&) = delete;
+    UndoGridScope& operator=(const UndoGridScope&) = delete;
+
+private:
+    CGXGridCore* m_previous;
+};
+} // namespace
+
+CKXUndoCmd::CKXUndoCmd(CGXGridCore* grid, CGXCommand* command) : m_pGrid(grid), m_pCommand(command) {
+    if (m_pCommand) m_strDescription = m_pCommand->GetName();
+}
+
+CKXUndoCmd::CKXUndoCmd(const char* transactionText) { AppendTransactionText(transactionText); }
+
+CKXUndoCmd::CKXUndoCmd(CGXGridCore* grid, const char* transactionText, LPCTSTR description, BOOL bUndo)
+    : m_pGrid(grid), m_strDescription(description ? description : ""), m_bUndo(bUndo) {
+    AppendTransactionText(transactionText);
+}
+
+CKXUndoCmd::~CKXUndoCmd() = default;
+
+void CKXUndoCmd::AppendTransactionText(const char* transactionText) {
+    m_texts.emplace_back(transactionText ? transactionText : "");
+}
+
+CString CKXUndoCmd::GetDescription() {
+    if (m_pCommand && m_strDescription.IsEmpty()) return m_pCommand->GetName();
+    return m_strDescription;
+}
+
+CGXGridCore* CKXUndoCmd::GetCurrentUndoGrid() { return g_currentUndoGrid; }
+void CKXUndoCmd::SetServer(IServer* server) { g_server = server; }
+IServer* CKXUndoCmd::GetServer() { return g_server; }
+
+BOOL CKXUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
+    if (m_pCommand) {
+        // The grid's own command restores its cells and records its opposite with that grid.
+        CGXGridCore* target = m_pGrid ? m_pGrid : pGrid;
+        UndoGridScope scope(target);
+        return m_pCommand->Execute(target, ctType);
+    }
+
+    IServer* server = g_server;
+    if (!server) return FALSE;
+    UndoGridScope scope(m_pGrid ? m_pGrid : pGrid);
+
+    // Undo applies the reverse of the texts, newest first; redo applies them again, oldest first. A text that
+    // no longer fits the design is refused by the server before it changes anything.
+    const size_t n = m_texts.size();
+    if (n == 0) return FALSE;
+    for (size_t i = 0; i < n; ++i) {
+        const std::string& text = m_bUndo ? m_texts[n - 1 - i] : m_texts[i];
+        CTransaction t(server, text.c_str(), true, !m_bUndo);
+        if (!t.isValid() || !t.commit()) return FALSE;
+        KXAnnounceCommit(&t);
+    }
+
+    auto opposite = std::make_unique<CKXUndoCmd>(m_pGrid, m_texts.front().c_str(), m_strDescription.GetString(),
+                                                 !m_bUndo);
+    for (size_t i = 1; i < n; ++i) opposite->AppendTransactionText(m_texts[i].c_str());
+    KXRecordOpposite(pGrid, std::move(opposite), ctType);
+    return TRUE;
+}

@@ -1,0 +1,41 @@
+#include "KXUndoSink.h"
+
+#include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxinstsigpane/KXUndoCmd.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "KXGridAccess.h"
+
+namespace {
+CCommonInterface* g_explicitSink = nullptr;
+}
+
+void CKXTransaction::SetUndoSink(CCommonInterface* sink) { g_explicitSink = sink; }
+CCommonInterface* CKXTransaction::GetUndoSink() { return g_explicitSink; }
+
+void KXAnnounceCommit(CTransaction* transaction) {
+    if (IKXMessageServer* server = GetKXMsgSrvr())
+        server->Broadcast(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(transaction));
+}
+
+CCommonInterface* KXFindUndoSink(CGXGridCore* grid) {
+    if (g_explicitSink) return g_explicitSink;
+    return KXFindPaneInterfaceOfGrid(grid);
+}
+
+void KXRecordUndoEntry(CGXGridCore* grid, std::unique_ptr<CKXUndoCmd> entry) {
+    if (CCommonInterface* sink = KXFindUndoSink(grid)) {
+        // The sink takes ownership; state 0 adds the step and closes the group the grid's commands opened.
+        sink->AddUndoCommand(grid, entry.release(), gxDo, 0);
+        return;
+    }
+    KXAddCommandToGrid(grid, std::move(entry), gxDo);
+}
+
+void KXRecordOpposite(CGXGridCore* grid, std::unique_ptr<CKXUndoCmd> entry, int ctType) {
+    if (CCommonInterface* sink = KXFindUndoSink(grid)) {
+        sink->AddUndoCommand(grid, entry.release(), static_cast<GXCmdType>(ctType), 2);
+        return;
+    }
+    KXAddCommandToGrid(grid, std::move(entry), static_cast<GXCmdType>(ctType));
+}
