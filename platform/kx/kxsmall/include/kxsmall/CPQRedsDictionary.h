@@ -13,9 +13,11 @@ class CDesignContext;
 class CPQRedsDictionary {
 public:
     static CPQRedsDictionary* GetDictionary();
-    // True when name is a constraint property (case-insensitive); regardless of user-added names when
-    // userDefinedToo is false.
-    bool IsConstraint(const CString& name, bool userDefinedToo) const;
+    // True when name is a constraint property: one of the electrical rules the property server knows
+    // ("MAX_DELAY", "MIN_DELAY", "MAX_LENGTH", "MIN_LENGTH", "IMPEDANCE", "DIFF_IMPEDANCE", "MATCH_GROUP",
+    // "PROPAGATION_DELAY", "MAX_OVERSHOOT", "STUB_LENGTH") or one added with AddConstraint. Names compare
+    // without case unless caseSensitive.
+    bool IsConstraint(const CString& name, bool caseSensitive) const;
     void AddConstraint(const CString& name);
     void Reset();
 

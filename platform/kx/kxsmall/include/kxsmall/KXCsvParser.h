@@ -103,6 +103,7 @@ public:
 protected:
     virtual std::vector<std::string> splitLine(const std::string& line, bool& ok) const = 0;
     std::vector<std::string> m_header;
+    int m_nHeaderLine = 0;
     std::vector<int> m_columnMap; // header index -> internal column, -1 unmapped
     std::vector<std::vector<std::string>> m_rows;
 };
@@ -112,6 +113,7 @@ public:
     using QPMatrixParser::QPMatrixParser;
     const char* getClassName() const override { return "QPCsvParser"; }
     bool isKindOf(const char* className) const override;
+    int matchExt2IntColumn(const std::string& header) const override;
     // Fills the external-to-internal column table.
     virtual void loadMapTable();
 
