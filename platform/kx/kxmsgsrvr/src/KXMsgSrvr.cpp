@@ -1,12 +1,17 @@
 #include "kxmsgsrvr/KXMsgSrvr.h"
 
+#include "afx/afxwin.h"
+
 #include <algorithm>
 #include <map>
 #include <vector>
 
 namespace {
 
-LRESULT DeliverToWindowSystem(HWND, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT DeliverToWindowSystem(HWND hwnd, UINT msg, WPARAM first, LPARAM second)
+{
+    return ::SendMessage(hwnd, msg, first, second);
+}
 
 class CKXMessageServer final : public IKXMessageServer {
 public:

@@ -1,5 +1,7 @@
 #include "kxmsgsrvr/KXMsgSrvr.h"
 
+#include "afx/afxwin.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -135,6 +137,46 @@ TEST(MsgSelectObj, KeepsPathSliceActionAndKind)
     EXPECT_EQ(noSlice.GetAction(), 0);
     CMsgSelectObj nullPath(nullptr, nullptr, 2, 2);
     EXPECT_TRUE(nullPath.GetPath().IsEmpty());
+}
+
+} // namespace
+
+namespace {
+
+class RecordingWnd : public CWnd {
+public:
+    explicit RecordingWnd(std::vector<std::string>* log, const char* name) : m_log(log), m_name(name) {}
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM) override
+    {
+        if (message == MSG_DESIGN_SAVED) m_log->push_back(m_name + ":" + reinterpret_cast<const char*>(wParam));
+        return 0;
+    }
+
+private:
+    std::vector<std::string>* m_log;
+    std::string m_name;
+};
+
+TEST(MsgSrvrWindows, BroadcastArrivesAsAWindowMessage)
+{
+    SetKXMsgSrvrAvailable(TRUE);
+    SetKXMsgDeliver(nullptr);
+    std::vector<std::string> log;
+    RecordingWnd a(&log, "a"), b(&log, "b");
+    CRect rc(0, 0, 10, 10);
+    ASSERT_TRUE(a.Create(nullptr, "a", 0, rc, nullptr, 1));
+    ASSERT_TRUE(b.Create(nullptr, "b", 0, rc, nullptr, 2));
+    IKXMessageServer* srv = GetKXMsgSrvr();
+    srv->RegisterWindow(MSG_DESIGN_SAVED, a.m_hWnd);
+    srv->RegisterWindow(MSG_DESIGN_SAVED, b.m_hWnd);
+    HWND gone = b.m_hWnd;
+    srv->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>("lib.top:sch"), 0, 0);
+    b.DestroyWindow();
+    srv->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>("again"), 0, 0); // a destroyed window is harmless
+    EXPECT_EQ(log, (std::vector<std::string>{"a:lib.top:sch", "b:lib.top:sch", "a:again"}));
+    srv->UnregisterWindow(a.m_hWnd);
+    srv->UnregisterWindow(gone);
+    a.DestroyWindow();
 }
 
 } // namespace
