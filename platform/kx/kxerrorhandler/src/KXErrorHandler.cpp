@@ -1,5 +1,7 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 
+#include "afx/afxanswer.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -54,7 +56,7 @@ bool IsValidAnswer(UINT type, int answer)
     }
 }
 
-int AskAnswerQueue(const char*, const char*, UINT type) { return DefaultAnswer(type); }
+int AskAnswerQueue(const char* id, const char* text, UINT type) { return AfxAskQuestion(id, text, type); }
 
 bool IsIdStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 bool IsIdChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '-'; }

@@ -165,3 +165,27 @@ TEST_F(ErrorHandlerTest, SchemaViolationIsReportedWithoutAQuestion)
 }
 
 } // namespace
+
+#include "afx/afxanswer.h"
+
+namespace {
+
+TEST(ErrorHandlerQueue, AnswersComeFromTheProcessAnswerQueue)
+{
+    CKXErrorHandler::SetAnswerProvider(nullptr);
+    CKXErrorHandler::ClearTranscript();
+    auto& q = AfxGetAnswerQueue();
+    q.Reset();
+    q.PushQuestion("KXTABLE-139", IDYES);
+    EXPECT_EQ(CKXErrorHandler::MessageBoxYesNo("KXTABLE-139"), IDYES);
+    EXPECT_EQ(CKXErrorHandler::MessageBoxYesNo("KXTABLE-139"), IDNO); // used up: unanswered
+    q.SetReplay(TRUE);
+    EXPECT_EQ(CKXErrorHandler::MessageBoxYesNo("KXTABLE-140", "A", "U1", "RAM"), IDYES);
+    EXPECT_EQ(CKXErrorHandler::MessageBoxOkCancel("KXTABLE-133", "U2"), IDOK);
+    q.SetReplay(FALSE);
+    EXPECT_EQ(q.GetLog().size(), 4u);
+    EXPECT_EQ(CKXErrorHandler::GetTranscript().size(), 4u);
+    q.Reset();
+}
+
+} // namespace
