@@ -19,6 +19,12 @@ State& S() {
     return s;
 }
 
+std::string KeyPath(LPCTSTR subKey) {
+    std::string path = CKXRegistrySettings::GetBaseKey();
+    if (subKey && *subKey) path += std::string("\\") + subKey;
+    return path;
+}
+
 std::map<std::string, Value>* OpenKey() {
     State& s = S();
     return s.open ? &s.keys[*s.open] : nullptr;
@@ -29,8 +35,7 @@ std::map<std::string, Value>* OpenKey() {
 LPCTSTR CKXRegistrySettings::GetBaseKey() { return "Software\\KXTable\\Settings"; }
 
 BOOL CKXRegistrySettings::OpenRegistryKey(LPCTSTR subKey) {
-    std::string path = GetBaseKey();
-    if (subKey && *subKey) path += std::string("\\") + subKey;
+    std::string path = KeyPath(subKey);
     S().open = path;
     S().keys[path];
     return TRUE;
@@ -87,4 +92,20 @@ BOOL CKXRegistrySettings::DeleteFromRegistry(LPCTSTR name) {
     auto* key = OpenKey();
     if (!key || !name) return FALSE;
     return key->erase(name) ? TRUE : FALSE;
+}
+
+BOOL CKXRegistrySettings::GetValue(LPCTSTR subKey, LPCTSTR name, int& value) {
+    if (!name) return FALSE;
+    auto key = S().keys.find(KeyPath(subKey));
+    if (key == S().keys.end()) return FALSE;
+    auto it = key->second.find(name);
+    if (it == key->second.end() || !std::holds_alternative<DWORD>(it->second)) return FALSE;
+    value = static_cast<int>(std::get<DWORD>(it->second));
+    return TRUE;
+}
+
+BOOL CKXRegistrySettings::SetValue(LPCTSTR subKey, LPCTSTR name, int value) {
+    if (!name || !*name) return FALSE;
+    S().keys[KeyPath(subKey)][name] = static_cast<DWORD>(value);
+    return TRUE;
 }

@@ -27,6 +27,10 @@ public:
     static BOOL SetToRegistry(LPCTSTR name, LPCTSTR value);
     static BOOL DeleteFromRegistry(LPCTSTR name);
 
+    // One value of a key (NULL or "" = the base key) read or written without touching the open key.
+    static BOOL GetValue(LPCTSTR subKey, LPCTSTR name, int& value);
+    static BOOL SetValue(LPCTSTR subKey, LPCTSTR name, int value);
+
     // Name of the base key.
     static LPCTSTR GetBaseKey();
 };
