@@ -1,0 +1,67 @@
+// The small dialogs that the editors share. Headless: DoModal takes its answer from the answer queue,
+// by class name, with the field values named below; an unanswered dialog is cancelled.
+#pragma once
+
+#include "afx/afxstr.h"
+#include "afx/afxtypes.h"
+
+#include <vector>
+
+class CWnd;
+class IInstance;
+
+// Which bits of a bus net to connect to a pin. Fields: "lsb", "msb", "step", "pinLsb", "pinMsb"
+// (decimal; each defaults to the preset value). A field that is not a number, a negative bit or a step
+// below 1 makes the dialog answer Cancel.
+class CKXGetVectorBits {
+public:
+    explicit CKXGetVectorBits(CWnd* parent = nullptr) : m_pParent(parent) {}
+    void SetVectorAndPinWidth(const CString& netName, int lsb, int msb, int totalWidth, const CString& pinName,
+                              int pinLsb, int pinMsb);
+    INT_PTR DoModal();
+    void GetBits(int& lsb, int& msb, int& step, int& pinLsb, int& pinMsb) const;
+
+    const CString& GetNetName() const { return m_strNet; }
+    const CString& GetPinName() const { return m_strPin; }
+    int GetTotalWidth() const { return m_nTotalWidth; }
+
+private:
+    CWnd* m_pParent;
+    CString m_strNet, m_strPin;
+    int m_nLsb = -1, m_nMsb = -1, m_nStep = 1, m_nTotalWidth = 0, m_nPinLsb = -1, m_nPinMsb = -1;
+};
+
+// The pin number to swap a pin with. Field: "pinNumber", which must be one of the offered numbers when
+// numbers are offered. SetSwappablePinNo presets the choice.
+class CKXSwappinsDialog {
+public:
+    CKXSwappinsDialog(IInstance* instance, const CString& pinName, const CString& pinNumber, CWnd* parent = nullptr);
+    void SetSwappablePinNumbers(const std::vector<CString>& numbers) { m_offered = numbers; }
+    const std::vector<CString>& GetSwappablePinNumbers() const { return m_offered; }
+    void SetSwappablePinNo(const CString& number) { m_strChosen = number; }
+    CString getSwappablePinNumber() const { return m_strChosen; }
+    INT_PTR DoModal();
+
+    IInstance* GetInstance() const { return m_pInstance; }
+    const CString& GetPinName() const { return m_strPinName; }
+    const CString& GetPinNumber() const { return m_strPinNumber; }
+
+private:
+    IInstance* m_pInstance;
+    CString m_strPinName, m_strPinNumber, m_strChosen;
+    std::vector<CString> m_offered;
+    CWnd* m_pParent;
+};
+
+// Whether open pins share one new signal or each gets its own. Field: "common" ("1" or "0", default "0").
+// DoModal answers IDOK, or IDCANCEL (2) when cancelled.
+class CKXOpenPinConnectionDlg {
+public:
+    explicit CKXOpenPinConnectionDlg(CWnd* parent = nullptr) : m_pParent(parent) {}
+    INT_PTR DoModal();
+    BOOL IsCommonSignalChosen() const { return m_bCommon; }
+
+private:
+    CWnd* m_pParent;
+    BOOL m_bCommon = FALSE;
+};

@@ -1,0 +1,101 @@
+#include "kxcommon/KXShareGlobalData.h"
+
+#include "afx/afxanswer.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <strings.h>
+
+IServer* CKXShareGlobalData::m_pServer = nullptr;
+CDesignContext* CKXShareGlobalData::m_pDesign = nullptr;
+CKXVpxProject* CKXShareGlobalData::m_pVpxProject = nullptr;
+char* CKXShareGlobalData::m_bAutomation = nullptr;
+BOOL CKXShareGlobalData::m_bReplay = FALSE;
+BOOL CKXShareGlobalData::m_bShowPowerPins = FALSE;
+FILE* CKXShareGlobalData::m_fpTransLogFile = nullptr;
+IKXDataAccessContext* CKXShareGlobalData::m_pDataAccessContext = nullptr;
+BOOL CKXShareAppData::m_bIsAppClosing = FALSE;
+
+namespace {
+std::unique_ptr<char[]>& JournalPath()
+{
+    static std::unique_ptr<char[]> path;
+    return path;
+}
+} // namespace
+
+const SKXProjectSection* CKXVpxProject::FindSection(const char* name) const
+{
+    if (!name) return nullptr;
+    for (const auto& s : m_sections)
+        if (strcasecmp(s.name, name) == 0) return &s;
+    return nullptr;
+}
+
+const SKXProjectDirective* CKXVpxProject::FindDirective(const SKXProjectSection& section, const char* name)
+{
+    if (!name) return nullptr;
+    for (const auto& d : section.directives)
+        if (strcasecmp(d.name, name) == 0) return &d;
+    return nullptr;
+}
+
+void CKXVpxProject::AddValue(const char* section, const char* directive, const char* value)
+{
+    SKXProjectSection* sec = const_cast<SKXProjectSection*>(FindSection(section));
+    if (!sec) {
+        m_sections.push_back(SKXProjectSection{CString(section), {}});
+        sec = &m_sections.back();
+    }
+    SKXProjectDirective* dir = const_cast<SKXProjectDirective*>(FindDirective(*sec, directive));
+    if (!dir) {
+        sec->directives.push_back(SKXProjectDirective{CString(directive), {}});
+        dir = &sec->directives.back();
+    }
+    dir->values.emplace_back(value);
+}
+
+void CKXShareGlobalData::SetAutomationPath(const char* path)
+{
+    auto& owned = JournalPath();
+    if (!path) {
+        owned.reset();
+        m_bAutomation = nullptr;
+        return;
+    }
+    size_t n = std::strlen(path);
+    owned = std::make_unique<char[]>(n + 1);
+    std::memcpy(owned.get(), path, n + 1);
+    m_bAutomation = owned.get();
+}
+
+void CKXShareGlobalData::SetReplay(BOOL replay)
+{
+    m_bReplay = replay;
+    AfxGetAnswerQueue().SetReplay(replay);
+}
+
+void CKXShareGlobalData::LogTransactionMessage(const CString& text)
+{
+    if (!m_fpTransLogFile) return;
+    std::fputs(text, m_fpTransLogFile);
+    std::fflush(m_fpTransLogFile);
+}
+
+BOOL CKXShareGlobalData::IsJournalling()
+{
+    return m_bAutomation && std::strstr(m_bAutomation, ".vbs") != nullptr;
+}
+
+BOOL CKXShareGlobalData::AppendToJournal(const CString& text)
+{
+    if (!IsJournalling()) return FALSE;
+    FILE* f = std::fopen(m_bAutomation, "ab");
+    if (!f) return FALSE;
+    bool ok = std::fwrite(text.GetString(), 1, static_cast<size_t>(text.GetLength()), f) ==
+              static_cast<size_t>(text.GetLength());
+    ok = (std::fclose(f) == 0) && ok;
+    return ok ? TRUE : FALSE;
+}
