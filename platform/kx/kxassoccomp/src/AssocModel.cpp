@@ -1,0 +1,438 @@
+#include "AssocModel.h"
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+namespace kxassoc {
+
+namespace {
+
+Slot slot(const char* id, const char* cell, const char* value)
+{
+    Slot s;
+    s.id = id;
+    s.lib = "discrete";
+    s.cell = cell;
+    s.view = "sym";
+    s.value = value;
+    return s;
+}
+
+std::string lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+std::string prop(const IDTInstance* dt, const std::string& name)
+{
+    std::unique_ptr<CPQPropertyData> p(dt->findProperty(name.c_str()));
+    return p ? std::string(p->value()) : std::string();
+}
+
+// The letter prefix of a reference designator for a slot ("R1" -> "R", "D" -> "D").
+std::string refPrefix(const std::string& slotId)
+{
+    std::string p;
+    for (char c : slotId) {
+        if (!std::isalpha(static_cast<unsigned char>(c))) break;
+        p += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return p.empty() ? std::string("X") : p;
+}
+
+void escapeInto(std::string& out, const std::string& s)
+{
+    for (char c : s) {
+        if (c == '\\' || c == ';' || c == '=' || c == '\n') out += '\\';
+        out += c == '\n' ? 'n' : c;
+    }
+}
+
+} // namespace
+
+const std::vector<TermType>& termTypes()
+{
+    static const std::vector<TermType> types = {
+        {"Series", {slot("R", "resistor", "33")}, false, false},
+        {"Shunt", {slot("R", "resistor", "50")}, false, true},
+        {"ShuntRC", {slot("R", "resistor", "50"), slot("C", "capacitor", "100pF")}, false, true},
+        {"GNDClampDiode", {slot("D", "diode", "")}, false, true},
+        {"PowerClampDiode", {slot("D", "diode", "")}, true, false},
+        {"DualClampDiode", {slot("D1", "diode", ""), slot("D2", "diode", "")}, true, true},
+        {"Thevenin", {slot("R1", "resistor", "100"), slot("R2", "resistor", "100")}, true, true},
+    };
+    return types;
+}
+
+const TermType* findTermType(const std::string& name)
+{
+    for (const auto& t : termTypes())
+        if (lower(t.name) == lower(name)) return &t;
+    return nullptr;
+}
+
+bool defaultTermination(const std::string& type, Settings& out)
+{
+    const TermType* t = findTermType(type);
+    if (!t) return false;
+    out = Settings{};
+    out.type = t->name;
+    out.slots = t->slots;
+    return true;
+}
+
+std::string pupdTypeName(const std::string& word)
+{
+    std::string w = lower(word);
+    if (w == "pullup") return "Pullup";
+    if (w == "pulldown") return "Pulldown";
+    return std::string();
+}
+
+bool defaultPupd(const std::string& type, Settings& out)
+{
+    std::string t = pupdTypeName(type);
+    if (t.empty()) return false;
+    out = Settings{};
+    out.type = t;
+    out.slots = {slot("R", "resistor", t == "Pullup" ? "10k" : "4.7k")};
+    return true;
+}
+
+std::string joinItems(const std::vector<std::string>& items)
+{
+    std::string out;
+    for (const auto& i : items) {
+        if (!out.empty()) out += ';';
+        for (char c : i) {
+            if (c == '\\' || c == ';') out += '\\';
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> splitItems(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::string cur;
+    bool any = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        any = true;
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            cur += text[++i];
+        } else if (text[i] == ';') {
+            items.push_back(cur);
+            cur.clear();
+        } else {
+            cur += text[i];
+        }
+    }
+    if (any) items.push_back(cur);
+    return items;
+}
+
+Settings readSettings(const IDTInstance* dt)
+{
+    Settings s;
+    if (!dt) return s;
+    s.type = dt->typeName();
+    int count = std::atoi(prop(dt, "SLOT_COUNT").c_str());
+    count = std::clamp(count, 0, 64);
+    for (int i = 0; i < count; ++i) {
+        std::string p = "SLOT" + std::to_string(i) + ".";
+        Slot sl;
+        sl.id = prop(dt, p + "ID");
+        sl.lib = prop(dt, p + "LIB");
+        sl.cell = prop(dt, p + "CELL");
+        sl.view = prop(dt, p + "VIEW");
+        sl.physName = prop(dt, p + "PHYSNAME");
+        sl.value = prop(dt, p + "VALUE");
+        sl.refDes = prop(dt, p + "REFDES");
+        sl.keyProps = splitItems(prop(dt, p + "KEYPROPS"));
+        sl.instProps = splitItems(prop(dt, p + "INSTPROPS"));
+        s.slots.push_back(std::move(sl));
+    }
+    s.delay = prop(dt, "DELAY");
+    s.high = prop(dt, "HIGH_SIGNAL");
+    s.low = prop(dt, "LOW_SIGNAL");
+    s.dcNet = prop(dt, "DCNET");
+    return s;
+}
+
+bool writeSettings(CTransaction* tx, const IDTInstance* dt, const Settings& s, std::string& error)
+{
+    std::vector<std::pair<std::string, std::string>> props;
+    props.emplace_back("SLOT_COUNT", std::to_string(s.slots.size()));
+    for (size_t i = 0; i < s.slots.size(); ++i) {
+        const Slot& sl = s.slots[i];
+        std::string p = "SLOT" + std::to_string(i) + ".";
+        props.emplace_back(p + "ID", sl.id);
+        props.emplace_back(p + "LIB", sl.lib);
+        props.emplace_back(p + "CELL", sl.cell);
+        props.emplace_back(p + "VIEW", sl.view);
+        props.emplace_back(p + "PHYSNAME", sl.physName);
+        props.emplace_back(p + "VALUE", sl.value);
+        props.emplace_back(p + "REFDES", sl.refDes);
+        props.emplace_back(p + "KEYPROPS", joinItems(sl.keyProps));
+        props.emplace_back(p + "INSTPROPS", joinItems(sl.instProps));
+    }
+    props.emplace_back("DELAY", s.delay);
+    props.emplace_back("HIGH_SIGNAL", s.high);
+    props.emplace_back("LOW_SIGNAL", s.low);
+    props.emplace_back("DCNET", s.dcNet);
+    for (const auto& [name, value] : props) {
+        if (value.empty()) {
+            // An empty value stands for "not set": only a value set before is overwritten.
+            std::unique_ptr<CPQPropertyData> old(dt->findProperty(name.c_str()));
+            if (!old || !*old->value()) continue;
+        }
+        if (!tx->addProperty(dt, -1, name.c_str(), value.c_str())) {
+            error = "cannot set " + name + ": " + tx->lastError().str();
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string displayText(const Settings& s)
+{
+    std::string out = s.type;
+    std::string parts;
+    for (const auto& sl : s.slots) {
+        if (!parts.empty()) parts += ", ";
+        parts += sl.refDes.empty() ? sl.id : sl.refDes;
+        if (!sl.value.empty()) parts += " " + sl.value;
+    }
+    if (!parts.empty()) out += ": " + parts;
+    if (!s.dcNet.empty()) out += " to " + s.dcNet;
+    if (!s.delay.empty()) out += "; delay " + s.delay;
+    if (!s.high.empty()) out += "; high " + s.high;
+    if (!s.low.empty()) out += "; low " + s.low;
+    return out;
+}
+
+std::string encodeSettings(const Settings& s)
+{
+    // name=value pairs separated by ';' with '\\' escaping '\\', ';', '=' and line breaks.
+    std::vector<std::pair<std::string, std::string>> kv = {
+        {"type", s.type}, {"delay", s.delay}, {"high", s.high}, {"low", s.low}, {"dcnet", s.dcNet},
+        {"slots", std::to_string(s.slots.size())}};
+    for (size_t i = 0; i < s.slots.size(); ++i) {
+        const Slot& sl = s.slots[i];
+        std::string p = std::to_string(i) + ".";
+        kv.insert(kv.end(), {{p + "id", sl.id},
+                             {p + "lib", sl.lib},
+                             {p + "cell", sl.cell},
+                             {p + "view", sl.view},
+                             {p + "phys", sl.physName},
+                             {p + "value", sl.value},
+                             {p + "refdes", sl.refDes},
+                             {p + "k", joinItems(sl.keyProps)},
+                             {p + "i", joinItems(sl.instProps)}});
+    }
+    std::string out;
+    for (const auto& [k, v] : kv) {
+        if (!out.empty()) out += ';';
+        escapeInto(out, k);
+        out += '=';
+        escapeInto(out, v);
+    }
+    return out;
+}
+
+bool decodeSettings(const std::string& text, Settings& s, std::string& error)
+{
+    std::map<std::string, std::string> kv;
+    std::string key, value;
+    bool inValue = false;
+    auto flush = [&]() -> bool {
+        if (!inValue) {
+            error = "entry without '='";
+            return false;
+        }
+        if (!kv.emplace(key, value).second) {
+            error = "\"" + key + "\" given twice";
+            return false;
+        }
+        key.clear();
+        value.clear();
+        inValue = false;
+        return true;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\\') {
+            if (++i >= text.size()) {
+                error = "text ends inside an escape";
+                return false;
+            }
+            c = text[i] == 'n' ? '\n' : text[i];
+            (inValue ? value : key) += c;
+        } else if (c == '=' && !inValue) {
+            inValue = true;
+        } else if (c == ';') {
+            if (!flush()) return false;
+        } else {
+            (inValue ? value : key) += c;
+        }
+    }
+    if (!text.empty() && !flush()) return false;
+    Settings r;
+    r.type = kv["type"];
+    r.delay = kv["delay"];
+    r.high = kv["high"];
+    r.low = kv["low"];
+    r.dcNet = kv["dcnet"];
+    const std::string& countText = kv["slots"];
+    if (countText.empty() || countText.size() > 2 ||
+        !std::all_of(countText.begin(), countText.end(), [](unsigned char c) { return std::isdigit(c); })) {
+        error = "bad slot count";
+        return false;
+    }
+    int count = std::stoi(countText);
+    for (int i = 0; i < count; ++i) {
+        std::string p = std::to_string(i) + ".";
+        Slot sl;
+        sl.id = kv[p + "id"];
+        sl.lib = kv[p + "lib"];
+        sl.cell = kv[p + "cell"];
+        sl.view = kv[p + "view"];
+        sl.physName = kv[p + "phys"];
+        sl.value = kv[p + "value"];
+        sl.refDes = kv[p + "refdes"];
+        sl.keyProps = splitItems(kv[p + "k"]);
+        sl.instProps = splitItems(kv[p + "i"]);
+        if (sl.id.empty()) {
+            error = "slot " + std::to_string(i) + " has no id";
+            return false;
+        }
+        r.slots.push_back(std::move(sl));
+    }
+    if (r.type.empty()) {
+        error = "no type";
+        return false;
+    }
+    s = std::move(r);
+    return true;
+}
+
+std::map<std::string, int> usedRefDes(IDesign* design)
+{
+    std::map<std::string, int> used;
+    if (!design) return used;
+    for (IDTInstance* dt : design->beginDTInstance()) {
+        if (!dt || !dt->isAlive()) continue;
+        Settings s = readSettings(dt);
+        for (const auto& sl : s.slots)
+            if (!sl.refDes.empty()) ++used[sl.refDes];
+    }
+    return used;
+}
+
+std::string nextRefDes(IDesign* design, const std::string& prefix, std::map<std::string, int>& reserved)
+{
+    if (reserved.empty()) reserved = usedRefDes(design);
+    for (int n = 1;; ++n) {
+        std::string candidate = prefix + std::to_string(n);
+        if (!reserved.count(candidate)) {
+            reserved[candidate] = 1;
+            return candidate;
+        }
+    }
+}
+
+std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind)
+{
+    std::vector<IDTInstance*> out;
+    if (!bit) return out;
+    for (IDTInstance* dt : bit.beginAssociatedDTInstance())
+        if (dt && dt->isAlive() && (kind == 0 || dt->assocKind() == kind)) out.push_back(dt);
+    return out;
+}
+
+std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind)
+{
+    std::vector<IDTInstance*> out;
+    if (!pair || !pair->dpConn()) return out;
+    for (IDTInstance* dt : pair->dpConn()->beginAssociatedDTInstance())
+        if (dt && dt->isAlive() && (kind == 0 || dt->assocKind() == kind)) out.push_back(dt);
+    return out;
+}
+
+std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind)
+{
+    std::vector<IDTInstance*> out;
+    if (!bit) return out;
+    for (IDTInstance* dt : bit.beginAssociatedDTInstance())
+        if (dt && dt->isAlive() && (kind == 0 || dt->assocKind() == kind)) out.push_back(dt);
+    return out;
+}
+
+namespace {
+
+std::string uniqueDTName(IDesign* design, const std::string& prefix)
+{
+    for (int n = 1;; ++n) {
+        std::string name = prefix + std::to_string(n);
+        IDTInstance* dt = design ? design->findDTInstance(name.c_str()) : nullptr;
+        if (!dt || !dt->isAlive()) return name;
+    }
+}
+
+} // namespace
+
+IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPInstTerm* pair, Settings& s,
+                               std::string& error)
+{
+    if (!tx) {
+        error = "no transaction";
+        return nullptr;
+    }
+    IDesign* design = tx->design();
+    std::map<std::string, int> reserved;
+    for (auto& sl : s.slots)
+        if (sl.refDes.empty()) sl.refDes = nextRefDes(design, refPrefix(sl.id), reserved);
+    std::string name = uniqueDTName(design, "TERM");
+    IDTInstance* dt = nullptr;
+    if (pair) {
+        if (!pair->dpConn()) {
+            error = std::string("pair pin ") + pair->name() + " is not connected to a pair net";
+            return nullptr;
+        }
+        dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), pair->dpConn());
+    } else {
+        dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), bit);
+    }
+    if (!dt) {
+        error = "termination not created: " + tx->lastError().str();
+        return nullptr;
+    }
+    if (!writeSettings(tx, dt, s, error)) return nullptr;
+    return dt;
+}
+
+IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const std::string& commonRefDes,
+                        std::string& error)
+{
+    if (!tx) {
+        error = "no transaction";
+        return nullptr;
+    }
+    IDesign* design = tx->design();
+    std::map<std::string, int> reserved;
+    for (auto& sl : s.slots)
+        if (sl.refDes.empty()) sl.refDes = commonRefDes.empty() ? nextRefDes(design, refPrefix(sl.id), reserved) : commonRefDes;
+    std::string name = uniqueDTName(design, s.type == "Pullup" ? "PU" : "PD");
+    IDTInstance* dt = tx->createDTInstance(IDTInstance::ePullUpDown, s.type.c_str(), name.c_str(), bit);
+    if (!dt) {
+        error = "pull-up/pull-down not created: " + tx->lastError().str();
+        return nullptr;
+    }
+    if (!writeSettings(tx, dt, s, error)) return nullptr;
+    return dt;
+}
+
+} // namespace kxassoc

@@ -1,0 +1,382 @@
+#include "kxassoccomp/CKXAssocCompAPI.h"
+
+#include "afx/afxanswer.h"
+#include "afx/afxcoll.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "rmx/DesignBuilder.h"
+#include "rmx/rmx.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class AssocCompTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AfxGetAnswerQueue().Reset();
+        CKXImpClipBoard::Reset();
+        rmx::DesignBuilder b(&m_server, "work");
+        b.symbol("part").port("A").port("B").port("C").bus("D", 3, 0);
+        b.schematic("board")
+            .instance("U1", "part", "U1")
+            .net("N1")
+            .net("N2")
+            .net("VCC")
+            .net("GND")
+            .net("DATA", 3, 0)
+            .connect("U1", "A", "N1")
+            .connect("U1", "B", "N2")
+            .connect("U1", "C", "N2")
+            .connect("U1", "D<3..0>", "DATA<3..0>")
+            .alias("N1", "N2");
+        ASSERT_TRUE(b.ok()) << b.error();
+        m_design = b.context();
+        m_u1 = m_design.design()->findInstance("U1");
+        ASSERT_NE(m_u1, nullptr);
+        ASSERT_TRUE(InitKXAssocCompDLL());
+    }
+    void TearDown() override
+    {
+        AfxGetAnswerQueue().Reset();
+        CKXImpClipBoard::Reset();
+    }
+
+    CInstTermBit pin(const char* name, int bit = -1) { return CInstTermBit(m_u1->findInstTerm(name), bit); }
+    CNetBit net(const char* name, int bit = -1) { return CNetBit(m_design.design()->findNet(name), bit); }
+
+    void configure(CKXAssocCompAPI& api, CTransaction* tx)
+    {
+        api.setServer(&m_server);
+        api.setDesignContext(m_design);
+        api.setHierarchyDesignContext(m_design);
+        api.setTransaction(tx, false);
+    }
+
+    // Adds a termination of the type on the pin bit and commits; returns the committed transaction's text.
+    std::string addTermination(const char* type, const CInstTermBit& bit)
+    {
+        CTransaction tx(m_design, "Add Termination");
+        CKXAssocCompAPI api;
+        configure(api, &tx);
+        api.setKindOfOperation(1);
+        api.m_strTerminationType = type;
+        api.getLCVPropFromSetup(true);
+        api.readSignals();
+        api.setInstTermBit(bit);
+        EXPECT_EQ(api.AddTermination(0), 1) << api.GetLastError().GetString();
+        EXPECT_TRUE(api.CommitTransactionOnApply("Add Termination"));
+        return tx.toString().str();
+    }
+
+    IDTInstance* terminationOn(const CInstTermBit& bit)
+    {
+        CKXAssocCompAPI api;
+        api.setInstTermBit(bit);
+        return api.getAssociatedInstance(1);
+    }
+
+    IServer m_server;
+    CDesignContext m_design;
+    IInstance* m_u1 = nullptr;
+};
+
+TEST_F(AssocCompTest, TerminationAddedShownEditedDeletedInTransactions)
+{
+    addTermination("Series", pin("A"));
+    IDTInstance* term = terminationOn(pin("A"));
+    ASSERT_NE(term, nullptr);
+    EXPECT_STREQ(term->typeName(), "Series");
+
+    CKXAssocCompAPI api;
+    api.setInstTermBit(pin("A"));
+    EXPECT_EQ(api.getAppliedAssocCompType(1), "Series");
+    EXPECT_NE(api.getDisplayText(1).Find("R1 33"), -1) << api.getDisplayText(1).GetString();
+    EXPECT_TRUE(terminationOn(pin("B")) == nullptr);
+    EXPECT_TRUE(api.getAppliedAssocCompType(1).IsEmpty() == FALSE);
+
+    {
+        CTransaction tx(m_design, "Edit Termination");
+        configure(api, &tx);
+        api.setInstTermBit(pin("A"));
+        std::set<CString> refs{"R1"};
+        std::map<CString, CString> renames{{"R1", "R9"}};
+        CString delay = "1.5ns", high, low;
+        KXPropListMap keys{{"R1", {"TOL=1%"}}}, insts;
+        ASSERT_EQ(api.EditTermination(refs, renames, delay, high, low, keys, insts, 1), 1)
+            << api.GetLastError().GetString();
+        ASSERT_TRUE(tx.commit());
+    }
+    CString text = api.getDisplayText(1);
+    EXPECT_NE(text.Find("R9 33"), -1) << text.GetString();
+    EXPECT_NE(text.Find("delay 1.5ns"), -1);
+
+    {
+        CTransaction tx(m_design, "Delete Termination");
+        configure(api, &tx);
+        api.setInstTermBit(pin("A"));
+        ASSERT_TRUE(api.deleteAssocCompInstance(1));
+        ASSERT_TRUE(tx.commit());
+    }
+    EXPECT_EQ(terminationOn(pin("A")), nullptr);
+    CKXAssocCompAPI fresh;
+    fresh.setInstTermBit(pin("A"));
+    EXPECT_FALSE(fresh.deleteAssocCompInstance(1)); // no transaction, nothing there
+}
+
+TEST_F(AssocCompTest, TerminationUndoneAndRedone)
+{
+    std::string text = addTermination("Thevenin", pin("D", 2));
+    ASSERT_NE(terminationOn(pin("D", 2)), nullptr);
+    {
+        CTransaction undo(&m_server, text.c_str(), true, false);
+        ASSERT_TRUE(undo.isValid());
+        ASSERT_TRUE(undo.commit());
+    }
+    EXPECT_EQ(terminationOn(pin("D", 2)), nullptr);
+    {
+        CTransaction redo(&m_server, text.c_str(), true, true);
+        ASSERT_TRUE(redo.commit());
+    }
+    IDTInstance* again = terminationOn(pin("D", 2));
+    ASSERT_NE(again, nullptr);
+    EXPECT_STREQ(again->typeName(), "Thevenin");
+    CKXAssocCompAPI api;
+    api.setInstTermBit(pin("D", 2));
+    EXPECT_NE(api.getDisplayText(1).Find("R1 100, R2 100"), -1) << api.getDisplayText(1).GetString();
+}
+
+TEST_F(AssocCompTest, DiscardedTransactionLeavesNoTermination)
+{
+    CTransaction tx(m_design, "Add Termination");
+    CKXAssocCompAPI api;
+    configure(api, &tx);
+    api.m_strTerminationType = "Shunt";
+    api.getLCVPropFromSetup(true);
+    api.setInstTermBit(pin("A"));
+    ASSERT_EQ(api.AddTermination(0), 1);
+    EXPECT_NE(terminationOn(pin("A")), nullptr); // visible inside the transaction
+    tx.discard();
+    EXPECT_EQ(terminationOn(pin("A")), nullptr);
+}
+
+TEST_F(AssocCompTest, TerminationRefusals)
+{
+    addTermination("Series", pin("A"));
+    CTransaction tx(m_design, "Add Termination");
+    CKXAssocCompAPI api;
+    configure(api, &tx);
+    api.m_strTerminationType = "Series";
+    api.getLCVPropFromSetup(true);
+    api.setInstTermBit(pin("A"));
+    EXPECT_EQ(api.AddTermination(0), 0); // already terminated
+    EXPECT_FALSE(api.GetLastError().IsEmpty());
+    api.m_bHasExistingTermination = true; // the caller asked to replace it
+    EXPECT_EQ(api.AddTermination(0), 1);
+
+    api.m_strTerminationType = "NoSuchType";
+    api.getLCVPropFromSetup(true);
+    api.setInstTermBit(pin("B"));
+    EXPECT_EQ(api.AddTermination(0), 0);
+
+    api.m_strTerminationType = "ShuntRC";
+    api.getLCVPropFromSetup(true);
+    std::vector<CString> ids;
+    api.getSlotIds(ids);
+    EXPECT_EQ(ids, (std::vector<CString>{"R", "C"}));
+    EXPECT_EQ(api.getComponentCount(), 2);
+    EXPECT_EQ(api.AddTerminationInstance("X", "l", "c", "v", "", "1", nullptr, nullptr, nullptr), 0);
+    CStringArray bad;
+    bad.Add("novalue");
+    EXPECT_EQ(api.AddTerminationInstance("C", "l", "c", "v", "", "1", nullptr, &bad, nullptr), 0);
+    EXPECT_EQ(api.AddTerminationInstance("C", "lib", "cap", "sym", "C0402", "10pF", nullptr, nullptr, nullptr), 1);
+    api.setInstTermBit(pin("B"));
+    EXPECT_EQ(api.AddTermination(0), 1);
+    EXPECT_NE(api.getDisplayText(1).Find("10pF"), -1);
+
+    CKXAssocCompAPI noTx;
+    noTx.m_strTerminationType = "Series";
+    noTx.getLCVPropFromSetup(true);
+    noTx.setInstTermBit(pin("C"));
+    EXPECT_EQ(noTx.AddTermination(0), 0);
+}
+
+TEST_F(AssocCompTest, PullupAddedWithAliasInheritanceEditedAndDeleted)
+{
+    {
+        CTransaction tx(m_design, "Add PUPD");
+        CKXAssocCompAPI api;
+        configure(api, &tx);
+        api.setKindOfOperation(2);
+        ASSERT_GT(api.readSignals(), 0);
+        CStringArray k, i;
+        EXPECT_EQ(api.AddPupdInstance("pullup", "", "", "", "", "10k", k, i, "NOSUCHNET"), 0);
+        ASSERT_EQ(api.AddPupdInstance("pullup", "", "", "", "", "10k", k, i, "VCC"), 1);
+        api.setNetBit(net("N1"));
+        CKXAssocCompAPI::bApplyPUPDDump = 1;
+        ASSERT_TRUE(api.ApplyPupd(false, false)) << api.GetLastError().GetString();
+        CKXAssocCompAPI::bApplyPUPDDump = 0;
+        EXPECT_FALSE(api.ApplyPupd(false, false)); // a second pull-up on the same bit is refused
+        ASSERT_TRUE(api.CommitTransactionOnApply("Add Pupd"));
+    }
+    CKXAssocCompAPI api;
+    bool lu = false, ld = false, au = false, ad = false;
+    api.GetPupdInfoOnThisNet(m_design.net("N1").bitContext(-1), lu, ld, au, ad);
+    EXPECT_TRUE(lu);
+    EXPECT_FALSE(ld || au || ad);
+    lu = ld = au = ad = false;
+    api.GetPupdInfoOnThisNet(m_design.net("N2").bitContext(-1), lu, ld, au, ad);
+    EXPECT_TRUE(au) << "the pull-up of the aliased net shows as inherited";
+    EXPECT_FALSE(lu || ld || ad);
+
+    api.setNetBit(net("N1"));
+    std::vector<IDTInstance*> list;
+    ASSERT_EQ(api.getMultipleAssociatedInstance(2, list), 1);
+    EXPECT_STREQ(list[0]->typeName(), "Pullup");
+    EXPECT_NE(api.getDisplayText(2).Find("to VCC"), -1);
+
+    {
+        CTransaction tx(m_design, "Edit Pupd");
+        configure(api, &tx);
+        CStringArray k;
+        k.Add("POWER=0.1W");
+        EXPECT_EQ(api.EditPupd(net("N1"), "R99", "", "", &k, nullptr), 0); // no such component
+        ASSERT_EQ(api.EditPupd(net("N1"), "R1", "R20", "GND", &k, nullptr), 1) << api.GetLastError().GetString();
+        ASSERT_TRUE(tx.commit());
+    }
+    EXPECT_NE(api.getDisplayText(2).Find("R20 10k to GND"), -1) << api.getDisplayText(2).GetString();
+    {
+        CTransaction tx(m_design, "Delete Pupd");
+        configure(api, &tx);
+        EXPECT_EQ(api.DeletePupd(net("N1"), "R1"), 0);
+        EXPECT_EQ(api.DeletePupd(net("N1"), "R20"), 1);
+        ASSERT_TRUE(tx.commit());
+    }
+    lu = ld = au = ad = false;
+    api.GetPupdInfoOnThisNet(m_design.net("N2").bitContext(-1), lu, ld, au, ad);
+    EXPECT_FALSE(au);
+}
+
+TEST_F(AssocCompTest, CommonPullupSharesOneDesignator)
+{
+    CTransaction tx(m_design, "Add PUPD");
+    KXAssocAutomation automation(&m_server);
+    configure(automation, &tx);
+    ASSERT_EQ(automation.InitPUPD("pulldown GND"), 1);
+    ASSERT_EQ(automation.InitPUPD("sideways"), 0);
+    AfxGetAnswerQueue().PushDialog("CKXPupdDlg", TRUE,
+                                   {{"type", "pulldown"}, {"dcnet", "GND"}, {"value", "1k"}, {"mode", "common"}});
+    automation.setNetBit(net("DATA", 3));
+    ASSERT_TRUE(automation.invokePUPDDialog(false)) << automation.GetLastError().GetString();
+    EXPECT_EQ(automation.GetPupdModeSelected(), PUPD_MODE_COMMON);
+    automation.setNetBit(net("DATA", 2));
+    ASSERT_TRUE(automation.ApplyPupd(false, false));
+    ASSERT_TRUE(tx.commit());
+    automation.setNetBit(net("DATA", 3));
+    CString first = automation.getDisplayText(2);
+    automation.setNetBit(net("DATA", 2));
+    EXPECT_EQ(automation.getDisplayText(2), first);
+    EXPECT_NE(first.Find("R1 1k to GND"), -1) << first.GetString();
+}
+
+TEST_F(AssocCompTest, ScriptedTerminationDialogAppliesInTheCallbacksTransaction)
+{
+    static CTransaction* handedOut = nullptr;
+    static int calls = 0;
+    CTransaction tx(m_design, "Add Termination");
+    handedOut = &tx;
+    calls = 0;
+    CKXAssocCompAPI api;
+    configure(api, nullptr);
+    api.InitCKXTransaction([](CString) -> CTransaction* {
+        ++calls;
+        return handedOut;
+    });
+    api.setInstTermBit(pin("B"));
+    bool stop = true;
+    EXPECT_FALSE(api.invokeTerminationDialog(stop, false, true)); // unanswered: cancelled
+    AfxGetAnswerQueue().PushDialog("CKXTerminationDlg", TRUE, {{"type", "DualClampDiode"}, {"high", "VCC"}});
+    ASSERT_TRUE(api.invokeTerminationDialog(stop, false, true)) << api.GetLastError().GetString();
+    EXPECT_FALSE(stop);
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(api.m_bAppliedInDialog);
+    ASSERT_TRUE(tx.commit());
+    EXPECT_EQ(api.getAppliedAssocCompType(1), "DualClampDiode");
+    EXPECT_NE(api.getDisplayText(1).Find("high VCC"), -1);
+}
+
+TEST_F(AssocCompTest, ClipboardRoundTripOfATermination)
+{
+    addTermination("Series", pin("A"));
+    IDTInstance* term = terminationOn(pin("A"));
+    ASSERT_NE(term, nullptr);
+    CKXImpClipBoard::StartCopying();
+    CString entry = CKXImpClipBoard::CopyAssocComponents(m_design, -1, term, 1);
+    EXPECT_NE(entry.Find("Series"), -1);
+    CKXImpClipBoard::CopyCFText("TERM1\r\n");
+    CKXImpClipBoard::EndCopying();
+    ASSERT_TRUE(CKXImpClipBoard::PutTextOnClipBoard(1, 1));
+    ASSERT_EQ(CKXImpClipBoard::GetObjectType(1), KX_CLIP_TERMINATIONS);
+    ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, TRUE, FALSE, 0, 0, 0, 1));
+    CString buffer, t1, t2, t3;
+    CKXImpClipBoard::GetTerminationBuffer(buffer);
+    int kind = 0, number = 0;
+    ASSERT_GT(CKXImpClipBoard::GetAssocCompInfo(buffer, kind, number, t1, t2, t3), 0);
+
+    CTransaction tx(m_design, "Paste");
+    EXPECT_EQ(CKXImpClipBoard::PasteAssocComponents(&tx, pin("C"), nullptr, CNetBit(), CInstanceContext(), t3, t1,
+                                                    t2, "", kind, 0),
+              1);
+    // Malformed component data is refused and nothing is created.
+    EXPECT_EQ(CKXImpClipBoard::PasteAssocComponents(&tx, pin("B"), nullptr, CNetBit(), CInstanceContext(),
+                                                    "type=Series;slots=9x", t1, t2, "", kind, 0),
+              0);
+    ASSERT_TRUE(tx.commit());
+    IDTInstance* pasted = terminationOn(pin("C"));
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_STREQ(pasted->typeName(), "Series");
+    EXPECT_NE(pasted, term);
+    EXPECT_EQ(terminationOn(pin("B")), nullptr);
+    CKXAssocCompAPI api;
+    api.setInstTermBit(pin("C"));
+    EXPECT_NE(api.getDisplayText(1).Find("R2 33"), -1) << "a pasted component gets its own designator";
+}
+
+TEST_F(AssocCompTest, DelayChangeAndShowPupdDialog)
+{
+    addTermination("Series", pin("A"));
+    {
+        CTransaction tx(m_design, "Change Termination RefDes");
+        CKXAssocCompAPI api;
+        configure(api, &tx);
+        api.setInstTermBit(pin("A"));
+        api.getLCVPropFromInstance(api.getAssociatedInstance(1));
+        api.setDelayConstraint("2ns");
+        ASSERT_TRUE(api.ApplyDelayChanges(1));
+        ASSERT_TRUE(tx.commit());
+        EXPECT_NE(api.getDisplayText(1).Find("delay 2ns"), -1);
+    }
+    {
+        CTransaction tx(m_design, "Add PUPD");
+        CKXAssocCompAPI api;
+        configure(api, &tx);
+        CStringArray k, i;
+        ASSERT_EQ(api.AddPupdInstance("pullup", "", "", "", "", "", k, i, "VCC"), 1);
+        api.setNetBit(net("N1"));
+        ASSERT_TRUE(api.ApplyPupd(false, false));
+        ASSERT_TRUE(tx.commit());
+    }
+    CTransaction tx(m_design, "Edit Pupd");
+    CKXAssocCompAPI api;
+    configure(api, &tx);
+    EXPECT_FALSE(ShowPupdDlg(&api, m_design, m_design, m_design.net("N1").bitContext(-1), FALSE)); // unanswered
+    AfxGetAnswerQueue().PushDialog("CKXPupdEditDlg", TRUE, {{"action", "delete"}, {"name", "R1"}});
+    EXPECT_TRUE(ShowPupdDlg(&api, m_design, m_design, m_design.net("N1").bitContext(-1), FALSE));
+    ASSERT_TRUE(tx.commit());
+    api.setNetBit(net("N1"));
+    EXPECT_EQ(api.getAssociatedInstance(2), nullptr);
+}
+
+} // namespace
