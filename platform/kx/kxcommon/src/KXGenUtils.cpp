@@ -1,5 +1,6 @@
 #include "kxcommon/KXGenUtils.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -27,20 +28,10 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-bool IsForbidden(unsigned char c)
+// Characters of a base name: the design's object names (letters, digits, "_+-#!"), brackets only escaped.
+bool IsNameChar(unsigned char c)
 {
-    if (c < 0x20 || c == 0x7F || c == ' ') return true;
-    switch (c) {
-    case ',':
-    case ';':
-    case ':':
-    case '"':
-    case '{':
-    case '}':
-        return true;
-    default:
-        return false;
-    }
+    return std::isalnum(c) != 0 || c == '_' || c == '+' || c == '-' || c == '#' || c == '!';
 }
 
 // Reads a decimal number within 0..KX_NAME_MAX_BIT.
@@ -68,7 +59,7 @@ bool ParseName(std::string_view text, bool allowScope, ParsedName& out)
         if (c == '\\') {
             if (i + 1 >= s.size()) return false;
             char e = s[i + 1];
-            if (e == '[' || e == ']' || e == '<' || e == '>' || e == '\\') {
+            if (e == '[' || e == ']' || e == '<' || e == '>') {
                 r.base += e;
                 ++i;
                 continue;
@@ -78,10 +69,11 @@ bool ParseName(std::string_view text, bool allowScope, ParsedName& out)
         }
         if (c == '[' || c == '<') break;
         if (c == ']' || c == '>') return false;
-        if (IsForbidden(static_cast<unsigned char>(c))) return false;
+        if (!IsNameChar(static_cast<unsigned char>(c))) return false;
         r.base += c;
     }
     if (r.base.empty()) return false;
+    if (r.base[0] == '+' || r.base[0] == '-' || r.base[0] == '#' || r.base[0] == '!') return false;
     if (i < s.size() && (s[i] == '[' || s[i] == '<')) {
         r.open = s[i];
         char close = r.open == '[' ? ']' : '>';
@@ -120,7 +112,7 @@ std::string EscapeBase(const std::string& base)
 {
     std::string out;
     for (char c : base) {
-        if (c == '[' || c == ']' || c == '<' || c == '>' || c == '\\') out += '\\';
+        if (c == '[' || c == ']' || c == '<' || c == '>') out += '\\';
         out += c;
     }
     return out;

@@ -8,9 +8,8 @@
 //   name<7..0:2>         a range with a step (every second bit); the step must be at least 1
 //   name\g               (a signal only) the net has global scope
 // - Square brackets may stand for the angle brackets ("name[7..0]"); a name keeps the kind it was typed with.
-// - The base name is not empty and contains no blank, control character, comma, semicolon, colon, double
-//   quote, braces or unescaped brackets. A bracket that belongs to the name is escaped: \[ \] \< \>; "\\" is a
-//   backslash.
+// - The base name is made of the design's name characters: letters, digits and "_+-#!", not starting with
+//   "+", "-", "#" or "!". A bracket that belongs to the name is escaped: \[ \] \< \>.
 // - Bounds and steps are decimal numbers from 0 to KX_NAME_MAX_BIT without sign or blanks.
 // - Leading and trailing blanks are ignored.
 #pragma once
