@@ -1,7 +1,10 @@
-#include "afx/afxwin.h"
+#include "afx/afxdoc.h"
 
 // Placeholders until frames, dialogs and the answer queue land.
-CFrameWnd* CWnd::GetParentFrame() const { return nullptr; }
-CFrameWnd* CWnd::GetTopLevelFrame() const { return nullptr; }
 BOOL CWnd::UpdateData(BOOL) { return TRUE; }
 void CCmdTarget::EnableAutomation() { m_bAutomation = TRUE; }
+void AfxCreateTemplateControls(CWnd*, UINT) {}
+UINT CWinApp::GetProfileInt(LPCTSTR, LPCTSTR, int nDefault) { return static_cast<UINT>(nDefault); }
+BOOL CWinApp::WriteProfileInt(LPCTSTR, LPCTSTR, int) { return FALSE; }
+CString CWinApp::GetProfileString(LPCTSTR, LPCTSTR, LPCTSTR d) { return CString(d); }
+BOOL CWinApp::WriteProfileString(LPCTSTR, LPCTSTR, LPCTSTR) { return FALSE; }

@@ -53,6 +53,7 @@ AfxWindowTable& T() { return AfxWindowTable::get(); }
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 
 CWnd::~CWnd() {
+    if (m_pDeletedFlag) *m_pDeletedFlag = true;
     if (T().mainWnd == this) T().mainWnd = nullptr;
     if (m_hWnd) {
         T().release(m_hWnd);
@@ -365,6 +366,12 @@ BOOL CWnd::IsChild(const CWnd* pWnd) const {
 // ---------------------------------------------------------------- state
 BOOL CWnd::ShowWindow(int nCmdShow) {
     BOOL wasVisible = IsVisibleFlag();
+    // A maximised child fills its parent's client area.
+    if ((nCmdShow == SW_SHOWMAXIMIZED) && m_pParent && (m_dwStyle & WS_CHILD)) {
+        CRect client;
+        m_pParent->GetClientRect(&client);
+        MoveWindow(&client);
+    }
     bool show = nCmdShow != SW_HIDE;
     m_nShowCmd = nCmdShow;
     if (show) m_dwStyle |= WS_VISIBLE;

@@ -8,3 +8,4 @@
 #include "afx/afxmsg.h"
 #include "afx/afxwin.h"
 #include "afx/afxanswer.h"
+#include "afx/afxdoc.h"

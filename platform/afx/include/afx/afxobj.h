@@ -4,6 +4,7 @@
 #include "afx/afxstr.h"
 
 class CObject;
+class CArchive;
 
 struct CRuntimeClass {
     const char* m_lpszClassName;
@@ -29,6 +30,8 @@ public:
     virtual CRuntimeClass* GetRuntimeClass() const { return GetThisClass(); }
     BOOL IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
     virtual void AssertValid() const {}
+    // Archives are not used by this system; the hook exists for classes that override it.
+    virtual void Serialize(CArchive& ar) { (void)ar; }
 
 protected:
     CObject() = default;

@@ -532,3 +532,7 @@ using HKEY = struct HKEY__*;
 #define EM_LIMITTEXT 0x00C5
 #define BM_GETCHECK 0x00F0
 #define BM_SETCHECK 0x00F1
+
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2

@@ -103,6 +103,8 @@ public:
     CFrameWnd* GetParentFrame() const;
     CFrameWnd* GetTopLevelFrame() const;
     CWnd* GetDlgItem(int nID) const;
+    // First descendant with the id; a same-id child of a same-id child has priority.
+    CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
     int GetDlgCtrlID() const { return static_cast<int>(m_nID); }
     int SetDlgCtrlID(int nID);
     CWnd* GetWindow(UINT nCmd) const;
@@ -178,6 +180,10 @@ public:
 
     // Default handlers the framework classes override.
     virtual void OnFinalRelease() {}
+
+    // Set to point at a flag that the destructor raises: lets a creator learn whether a
+    // self-deleting window (frame, view) was deleted by a failed creation.
+    bool* m_pDeletedFlag = nullptr;
 
 protected:
     // Called after the handle exists and before WM_CREATE.
