@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 TEST(Collections, ArrayIndexOutOfRangeRaisesInvalidArgument) {
     CStringArray a;
     a.Add("x");
@@ -153,4 +155,16 @@ TEST(RuntimeClass, KindOfAndDynamicCreation) {
     EXPECT_EQ(CRuntimeClass::FromName("CDog"), RUNTIME_CLASS(CDog));
     CStringArray arr;
     EXPECT_TRUE(arr.IsKindOf(RUNTIME_CLASS(CStringArray)));
+}
+
+TEST(CStringOrdering, PairsAndMapsCompareByText) {
+    std::string a1("a"), a2("a");
+    std::pair<CString, CString> p1(CString(a1), "x"), p2(CString(a2), "x");
+    EXPECT_FALSE(p1 < p2);
+    EXPECT_FALSE(p2 < p1);
+    EXPECT_TRUE(p1 == p2);
+    std::map<std::pair<CString, CString>, int> m;
+    m[p1] = 1;
+    EXPECT_EQ(m.count(p2), 1u);
+    EXPECT_TRUE(CString("b") > "a");
 }

@@ -3,6 +3,7 @@
 
 #include "afx/afxtypes.h"
 
+#include <compare>
 #include <cstdarg>
 #include <functional>
 #include <stdexcept>
@@ -120,6 +121,12 @@ public:
     friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
     friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
     friend bool operator!=(const char* a, const CString& b) { return !(b == a); }
+    // Three-way comparison by text, so that pairs and tuples of CStrings compare their texts and
+    // not the addresses that the implicit conversion to const char* would give.
+    friend std::strong_ordering operator<=>(const CString& a, const CString& b) { return a.m_s <=> b.m_s; }
+    friend std::strong_ordering operator<=>(const CString& a, const char* b) {
+        return a.m_s <=> std::string_view(b ? b : "");
+    }
     friend bool operator<(const CString& a, const CString& b) { return a.m_s < b.m_s; }
     friend bool operator<(const CString& a, const char* b) { return a.m_s < std::string_view(b ? b : ""); }
     friend bool operator<(const char* a, const CString& b) { return std::string_view(a ? a : "") < b.m_s; }
