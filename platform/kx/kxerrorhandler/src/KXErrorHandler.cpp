@@ -35,6 +35,8 @@ State& S()
 int DefaultAnswer(UINT type)
 {
     switch (type & 0xF) {
+    case MB_YESNOCANCEL:
+        return IDCANCEL;
     case MB_YESNO:
         return IDNO;
     case MB_OKCANCEL:
@@ -47,6 +49,8 @@ int DefaultAnswer(UINT type)
 bool IsValidAnswer(UINT type, int answer)
 {
     switch (type & 0xF) {
+    case MB_YESNOCANCEL:
+        return answer == IDYES || answer == IDNO || answer == IDCANCEL;
     case MB_YESNO:
         return answer == IDYES || answer == IDNO;
     case MB_OKCANCEL:
@@ -56,7 +60,16 @@ bool IsValidAnswer(UINT type, int answer)
     }
 }
 
-int AskAnswerQueue(const char* id, const char* text, UINT type) { return AfxAskQuestion(id, text, type); }
+int AskAnswerQueue(const char* id, const char* text, UINT type)
+{
+    int answer = AfxAskQuestion(id, text, type);
+    // The queue answers an unscripted three-way question with No; here that would throw work away, so an
+    // unanswered one counts as Cancel.
+    auto& q = AfxGetAnswerQueue();
+    if ((type & 0xF) == MB_YESNOCANCEL && !q.IsReplay() && !q.GetLog().empty() && !q.GetLog().back().bScripted)
+        return IDCANCEL;
+    return answer;
+}
 
 bool IsIdStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 bool IsIdChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '-'; }

@@ -182,9 +182,13 @@ TEST(ErrorHandlerQueue, AnswersComeFromTheProcessAnswerQueue)
     q.SetReplay(TRUE);
     EXPECT_EQ(CKXErrorHandler::MessageBoxYesNo("KXTABLE-140", "A", "U1", "RAM"), IDYES);
     EXPECT_EQ(CKXErrorHandler::MessageBoxOkCancel("KXTABLE-133", "U2"), IDOK);
+    EXPECT_EQ(CKXErrorHandler::MessageBoxYesNoCancel("KXCOMMON-101", "d"), IDYES);
     q.SetReplay(FALSE);
-    EXPECT_EQ(q.GetLog().size(), 4u);
-    EXPECT_EQ(CKXErrorHandler::GetTranscript().size(), 4u);
+    EXPECT_EQ(CKXErrorHandler::MessageBoxYesNoCancel("KXCOMMON-101", "d"), IDCANCEL); // unanswered
+    q.PushQuestion("KXCOMMON-101", IDNO);
+    EXPECT_EQ(CKXErrorHandler::MessageBoxYesNoCancel("KXCOMMON-101", "d"), IDNO);
+    EXPECT_EQ(q.GetLog().size(), 7u);
+    EXPECT_EQ(CKXErrorHandler::GetTranscript().size(), 7u);
     q.Reset();
 }
 

@@ -87,6 +87,12 @@ public:
     {
         return Show(id, {KXMsgArg(args)...}, MB_OKCANCEL);
     }
+    // Yes, No or Cancel; unanswered (outside a replay) it answers Cancel, so that nothing is lost by default.
+    template <typename... A>
+    static int MessageBoxYesNoCancel(const char* id, const A&... args)
+    {
+        return Show(id, {KXMsgArg(args)...}, MB_YESNOCANCEL);
+    }
     static int Show(const char* id, std::initializer_list<KXMsgArg> args, UINT type);
 
     // Schema-violation report: the message id, its error number, the violating object's hierarchical path
