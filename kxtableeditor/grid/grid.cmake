@@ -1,6 +1,18 @@
 # The common grid window, its undo commands and cell controls.
 # Included by kxtableeditor/CMakeLists.txt; appends to KXTE_SOURCES and KXTE_PROVIDERS.
-# Sources that need a provider join only once that provider's target exists, so a
-# half-built tree still configures and the rest of the library still builds.
+# The grid window and its controls join once the providers they build on exist.
 set(_kxgrid_dir ${CMAKE_CURRENT_LIST_DIR})
-list(APPEND KXTE_SOURCES ${_kxgrid_dir}/KXSpinText.cpp)
+list(APPEND KXTE_SOURCES ${_kxgrid_dir}/KXSpinText.cpp ${_kxgrid_dir}/KXGridMenus.cpp)
+
+# Switched on once the sources below build against the providers' current headers.
+option(KXGRID_FULL "Build the common grid window and its cell controls" OFF)
+if(KXGRID_FULL AND TARGET gxgrid AND TARGET rmx AND TARGET kxcontrols AND TARGET kxinstsigpane AND TARGET kxclipboard)
+  list(APPEND KXTE_SOURCES
+    ${_kxgrid_dir}/KXGridWnd.cpp
+    ${_kxgrid_dir}/KXGridUndo.cpp
+    ${_kxgrid_dir}/KXEditControls.cpp
+    ${_kxgrid_dir}/KXPlusMinusEditButton.cpp
+    ${_kxgrid_dir}/KXSpinControl.cpp)
+  list(APPEND KXTE_PROVIDERS gxgrid rmx kxcontrols kxinstsigpane kxclipboard)
+  set_property(GLOBAL PROPERTY KXGRID_FULL_BUILT ON)
+endif()

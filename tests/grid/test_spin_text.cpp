@@ -166,3 +166,49 @@ TEST(SpinText, CompletionKeepsTypedCaseAndSelectsTail)
     EXPECT_EQ(r.text, "zz");
     EXPECT_FALSE(Complete(list, "").consumed);
 }
+
+// ---------------------------------------------------------------------------
+// Column submenus.
+
+#include "grid/KXGridIds.h"
+#include "grid/KXGridMenus.h"
+
+TEST(GridMenus, SortMenuTakesAtMostNineNamedColumns)
+{
+    std::vector<kxmenu::ColumnEntry> columns;
+    for (int i = 1; i <= 12; ++i) {
+        kxmenu::ColumnEntry e;
+        e.text.Format("Col%d", i);
+        e.enabled = i != 2;
+        columns.push_back(e);
+    }
+    columns[3].text = "";  // an empty text takes no id
+    const auto items = kxmenu::SortMenuItems(columns);
+    ASSERT_EQ(items.size(), 9u + 3u);
+    EXPECT_EQ(items[0].id, ID_SORT_FIRST);
+    EXPECT_TRUE(items[1].grayed);
+    EXPECT_EQ(items[3].text, "Col5");
+    EXPECT_EQ(items[8].id, ID_SORT_LAST);
+    EXPECT_EQ(items[8].text, "Col10");
+    EXPECT_TRUE(items[9].separator);
+    EXPECT_EQ(items[10].id, ID_SORT_AS_ALPHA);
+    EXPECT_EQ(items[11].id, ID_SORT_AS_ALPHANUMERIC);
+    EXPECT_TRUE(items[11].checked);
+}
+
+TEST(GridMenus, ColumnMenuChecksShownColumns)
+{
+    std::vector<kxmenu::ColumnEntry> columns(3);
+    columns[0].text = "Pin";
+    columns[1].text = "Signal";
+    columns[1].shown = FALSE;
+    columns[2].text = "Comments";
+    columns[2].enabled = FALSE;
+    const auto items = kxmenu::ColumnVisibilityItems(columns);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].id, ID_COLUMN_BASE + 1);
+    EXPECT_TRUE(items[0].checked);
+    EXPECT_FALSE(items[1].checked);
+    EXPECT_TRUE(items[2].checked);
+    EXPECT_TRUE(items[2].grayed);
+}

@@ -1,0 +1,875 @@
+#include "grid/KXGridWnd.h"
+
+#include "grid/KXEditControls.h"
+#include "grid/KXGridUndo.h"
+
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxcontrols/KXSortGrid.h"
+#include "kxinstsigpane/CommonInterface.h"
+
+#if __has_include("kxcontrols/KXListHeader.h")
+#include "kxcontrols/KXListHeader.h"
+#define KXGRID_HAVE_LIST_HEADER 1
+#endif
+#if __has_include("kxcontrols/KXStylesMap.h")
+#include "kxcontrols/KXStylesMap.h"
+#define KXGRID_HAVE_STYLES_MAP 1
+#endif
+#if __has_include("kxcontrols/KXPupdCtrl.h")
+#include "kxcontrols/KXPupdCtrl.h"
+#define KXGRID_HAVE_PUPD 1
+#endif
+#if __has_include("kxcontrols/KXDynCombo.h")
+#include "kxcontrols/KXDynCombo.h"
+#define KXGRID_HAVE_DYNCOMBO 1
+#endif
+#if __has_include("kxcontrols/KXGridToolTip.h")
+#include "kxcontrols/KXGridToolTip.h"
+#define KXGRID_HAVE_TOOLTIP 1
+#endif
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+bool CtrlDown()
+{
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
+bool ShiftDown()
+{
+    return GetKeyState(VK_SHIFT) < 0;
+}
+
+// Flags the grid passes when it moves or hides without scrolling the cell into view.
+constexpr UINT kSmart = GX_SMART;
+constexpr UINT kNoScroll = GX_SMART | GX_SCROLLINVIEW; // 10: smart update, keep in view
+
+}  // namespace
+
+#ifdef KXGRID_HAVE_STYLES_MAP
+// The grid's own styles map: the controls library's map under this grid's run-time class.
+class CKXGridStylesMap : public CKXStylesMap {
+public:
+    CKXGridStylesMap() = default;
+};
+#endif
+
+IMPLEMENT_DYNCREATE(CKXGridWnd, CGXGridWnd)
+
+CKXGridWnd::CKXGridWnd()
+{
+#ifdef KXGRID_HAVE_STYLES_MAP
+    m_pStylesMap = new (std::nothrow) CKXGridStylesMap;
+#endif
+    CKXRegistrySettings::OpenRegistryKey();
+    int show = m_bShowRowNumbers;
+    if (CKXRegistrySettings::GetFromRegistry("show_row_numbers", show))
+        m_bShowRowNumbers = show;
+}
+
+CKXGridWnd::~CKXGridWnd()
+{
+#ifdef KXGRID_HAVE_STYLES_MAP
+    // The parameter object only borrows the map; it must not see it after it is gone.
+    if (CGXGridParam* pParam = GetParam()) {
+        if (pParam->GetStylesMap() == static_cast<CGXStylesMap*>(m_pStylesMap))
+            pParam->SetStylesMap(nullptr, FALSE);
+    }
+    delete m_pStylesMap;
+#endif
+    m_pStylesMap = nullptr;
+    m_scrollTip.DestroyWindow();
+    m_excludedCommands.clear();
+}
+
+bool CKXGridWnd::IsDataRow(ROWCOL row) const
+{
+    return row != GX_INVALID && row >= DataRowStart();
+}
+
+ROWCOL CKXGridWnd::DataRowStart() const
+{
+    // A grid set up without header rows has its data from row 1 on.
+    return (m_nFirstDataRow == GX_INVALID || m_nFirstDataRow == 0) ? 1 : m_nFirstDataRow;
+}
+
+// ---------------------------------------------------------------------------
+// Neutral defaults of the grid interface.
+
+BOOL CKXGridWnd::CanRemoveModel() { return TRUE; }
+BOOL CKXGridWnd::CanEditPin() { return FALSE; }
+BOOL CKXGridWnd::CanAssignModel() { return TRUE; }
+BOOL CKXGridWnd::CanAddPupd() { return TRUE; }
+BOOL CKXGridWnd::CanAddTermination() { return TRUE; }
+BOOL CKXGridWnd::CanPasteSpecial() { return TRUE; }
+BOOL CKXGridWnd::CanDelete() { return FALSE; }
+BOOL CKXGridWnd::IsCurrentCellConnectable() { return FALSE; }
+BOOL CKXGridWnd::HasPupd() { return FALSE; }
+BOOL CKXGridWnd::HasTermination() { return FALSE; }
+BOOL CKXGridWnd::CanInsertComment() { return FALSE; }
+BOOL CKXGridWnd::CanEditComment() { return FALSE; }
+BOOL CKXGridWnd::CanDeleteComment() { return FALSE; }
+BOOL CKXGridWnd::CanRenameConnections() { return TRUE; }
+BOOL CKXGridWnd::IsUndoDisabled() { return m_bUndoDisabled; }
+BOOL CKXGridWnd::Paste(CString&, BOOL) { return TRUE; }
+BOOL CKXGridWnd::PasteFromClipboardViewer(int, int) { return FALSE; }
+void CKXGridWnd::EnableKeySelectionSync(BOOL bEnable) { m_bKeySelectionSync = bEnable; }
+void CKXGridWnd::EnableCellControlClick(BOOL bEnable) { m_bCellControlClick = bEnable; }
+void CKXGridWnd::OnCellControlClick(CPoint, BOOL*) {}
+void CKXGridWnd::EditComment(const char*, int) {}
+void CKXGridWnd::InsertComment(const char*, int) {}
+void CKXGridWnd::RequestDeleteComment() {}
+void CKXGridWnd::DeleteComment() {}
+BOOL CKXGridWnd::ChangeCustomColumnValue(CMapStringToString&) { return FALSE; }
+void CKXGridWnd::SortColumn(int) {}
+void CKXGridWnd::NotifySelectionChanged() {}
+void CKXGridWnd::ShowPropertyEditor() {}
+void CKXGridWnd::UpdatePaneTitle() {}
+void CKXGridWnd::ReservedHook() {}
+void CKXGridWnd::OnEditCopy() {}
+BOOL CKXGridWnd::DeleteSelection() { return FALSE; }
+void CKXGridWnd::OnKeyF4() {}
+void CKXGridWnd::ActivateGridView() {}
+void CKXGridWnd::RemoveListPaneSelection() {}
+void CKXGridWnd::AddPupd() {}
+BOOL CKXGridWnd::AddConnectionsForPupd(BOOL, BOOL) { return TRUE; }
+void CKXGridWnd::ShowFindReplace(BOOL) {}
+void CKXGridWnd::OnAddTermination() {}
+void CKXGridWnd::GetSelectedObjects() {}
+void CKXGridWnd::GetColumnMenuText(int, CString&, BOOL&) {}
+void CKXGridWnd::SetColumnMode(BOOL, BOOL, BOOL, int) {}
+void CKXGridWnd::AssignModel(int, LPCTSTR) {}
+void CKXGridWnd::RefreshRowsByName(CString) {}
+void CKXGridWnd::RemoveModel() {}
+void CKXGridWnd::EditPin(BOOL) {}
+void CKXGridWnd::SetPinComment(CString, CString, CString, CString) {}
+int CKXGridWnd::GetSortColumn() { return m_nSortCol; }
+void CKXGridWnd::SetSortColumn(int col) { m_nSortCol = col; }
+BOOL CKXGridWnd::IsSortAscending() { return m_bSortAscending; }
+BOOL CKXGridWnd::CanSwapPins() { return FALSE; }
+BOOL CKXGridWnd::SwapPins(int, CString) { return FALSE; }
+BOOL CKXGridWnd::CanSwapSignals() { return FALSE; }
+BOOL CKXGridWnd::SwapSignals(int, CString) { return FALSE; }
+void CKXGridWnd::RenameConnections() {}
+void CKXGridWnd::SetAutoComplete(BOOL) {}
+void CKXGridWnd::ShowSignalCombo(BOOL) {}
+void CKXGridWnd::CustomizeColumns() {}
+void CKXGridWnd::SelectRowsByKey(CStringArray*, CString) {}
+BOOL CKXGridWnd::DeleteConnections() { return FALSE; }
+BOOL CKXGridWnd::AddTerminationInstance(CString, CStringArray*, CStringArray*, CStringArray*, CStringArray*,
+                                        CStringArray*, CObArray*, CObArray*, CString, CString, CString, int)
+{
+    return FALSE;
+}
+BOOL CKXGridWnd::EditTermination(CStringArray*, CMapStringToString*, CMapStringToString*, CMapStringToString*,
+                                 CString, CString, CString, int, int)
+{
+    return FALSE;
+}
+BOOL CKXGridWnd::DeleteTerminations() { return FALSE; }
+BOOL CKXGridWnd::DeletePupds(CStringArray*, CMapStringToString*) { return FALSE; }
+BOOL CKXGridWnd::AddPupdInstance(CString, CString, CString, CString, CString, CString, CString, CStringList*,
+                                 CStringList*, BOOL)
+{
+    return FALSE;
+}
+BOOL CKXGridWnd::EditPupd(CString, CString, CString, CString, CStringList*, CStringList*, BOOL) { return FALSE; }
+void CKXGridWnd::GetShownObjectNames(CString&) {}
+void CKXGridWnd::GetSelectionAsList(CString&) {}
+void CKXGridWnd::GetDeleteScriptCommand(CString&) {}
+void CKXGridWnd::CrossSelectInHost() {}
+BOOL CKXGridWnd::AreColumnsKnown(CStringArray*) { return FALSE; }
+CKXColumnInfoClass* CKXGridWnd::GetColumnInfo(int) { return nullptr; }
+
+// ---------------------------------------------------------------------------
+// Set-up and the controls every grid shares.
+
+void CKXGridWnd::InitializeGrid(ROWCOL firstDataRow, ROWCOL firstDataCol, ROWCOL headerRow,
+                                CCommonInterface* pUndoHost)
+{
+    m_nFirstDataRow = m_nSavedRow = firstDataRow;
+    m_nFirstDataCol = m_nSavedCol = firstDataCol;
+    m_nHeaderRow = headerRow;
+    m_pUndoHost = pUndoHost;
+
+    if (!GetParam())
+        SetParam(new CGXGridParam, TRUE);
+    CGXGridParam* pParam = GetParam();
+    pParam->EnableUndo(FALSE);
+#ifdef KXGRID_HAVE_STYLES_MAP
+    if (m_pStylesMap)
+        pParam->SetStylesMap(m_pStylesMap, FALSE);
+#endif
+    if (pParam->GetStylesMap())
+        pParam->GetStylesMap()->CreateStandardStyles();
+
+    EnableGridToolTips(FALSE);
+    CreateToolTip();
+#ifdef KXGRID_HAVE_TOOLTIP
+    EnableCellTips(RUNTIME_CLASS(CKXCellTipWndFactory), 0, 0, 500);
+#else
+    EnableCellTips(nullptr, 0, 0, 500);
+#endif
+    EnableIntelliMouse();
+    CGXGridWnd::Initialize();
+
+    if (m_nFirstDataRow != GX_INVALID && m_nFirstDataRow > 0)
+        SetRowCount(m_nFirstDataRow - 1, kSmart);
+
+    if (CGXStylesMap* pMap = GetStylesMap()) {
+        CGXStyle tip;
+        tip.SetWrapText(TRUE).SetAutoSize(TRUE);
+        pMap->AddUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), tip);
+    }
+
+    SetScrollBarMode(3, 12, TRUE);
+    SetAccelArrowKey(TRUE);
+    SetMergeCellsMode(2, TRUE);
+
+    pParam->EnableSelection(0xF8);
+    pParam->EnableMoveCols(TRUE);
+    pParam->SetSortColsOnDblClk(FALSE);
+    pParam->SetActivateCellFlags(8);
+    pParam->SetHideCurrentCell(0);
+    pParam->SetExcelLikeSelectionFrame(TRUE);
+    pParam->SetSyncCurrentCell(TRUE);
+    pParam->GetProperties()->SetMarkColHeader(FALSE);
+    pParam->GetProperties()->SetColor(4, GetSysColor(COLOR_WINDOW) | 0xF9000000u);
+    pParam->SetNewGridLineMode(TRUE);
+    pParam->SetGridLineStyle(PS_DOT);
+    pParam->GetProperties()->SetMarkRowHeader(FALSE);
+    pParam->EnableTrackRowHeight(0);
+    pParam->SetNumberedRowHeaders(TRUE);
+
+    CString direction;
+    CKXRegistrySettings::OpenRegistryKey();
+    CKXRegistrySettings::GetFromRegistry("move_direction", direction);
+    SetMoveDirection(direction);
+
+    CGXStyle rowHeader;
+    rowHeader.SetBorders(gxBorderAll, CGXPen().SetStyle(PS_NULL));
+    ChangeRowHeaderStyle(rowHeader, gxOverride, kSmart, gxDo);
+
+    SetAccelScrollbars(TRUE);
+    SetFocusOnKillFocus(0);
+    pParam->EnableUndo(TRUE);
+}
+
+void CKXGridWnd::CreateToolTip()
+{
+    InitCommonControls();
+#ifdef KXGRID_HAVE_TOOLTIP
+    if (!GetToolTipProxy())
+        SetToolTipProxy(new CKXGridToolTip(this, this));
+#endif
+    EnableGridToolTips(TRUE);
+}
+
+void CKXGridWnd::RegisterHeaderControl(ULONG arg)
+{
+#ifdef KXGRID_HAVE_LIST_HEADER
+    auto* pHeader = new CKXListHeader(this, arg);
+    m_pListHeader = pHeader;
+    RegisterControl(static_cast<WORD>(IDS_CTRL_LIST_HEADER), pHeader, FALSE, TRUE);
+#else
+    (void)arg;
+#endif
+}
+
+void CKXGridWnd::RegisterBitmapEditControl()
+{
+    RegisterControl(static_cast<WORD>(IDS_CTRL_TERMINATION_BUTTON),
+                    new CKXBitmapEditButton(this, IDS_CTRL_TERMINATION_BUTTON, IDB_TERMINATION_BUTTON), FALSE, TRUE);
+}
+
+void CKXGridWnd::RegisterPupdControl()
+{
+#ifdef KXGRID_HAVE_PUPD
+    struct PupdKind {
+        UINT id;
+        BOOL puLocal, pdLocal, puAlias, pdAlias;
+    };
+    static constexpr PupdKind kinds[] = {
+        {IDS_CTRL_PUPD_LOCAL_PULLUP, 1, 0, 0, 0},
+        {IDS_CTRL_PUPD_LOCAL_PULLDOWN, 0, 1, 0, 0},
+        {IDS_CTRL_PUPD_ALIAS_PULLUP, 0, 0, 1, 0},
+        {IDS_CTRL_PUPD_ALIAS_PULLDOWN, 0, 0, 0, 1},
+        {IDS_CTRL_PUPD_LOCAL_PUPD, 1, 1, 0, 0},
+        {IDS_CTRL_PUPD_ALIAS_PUPD, 0, 0, 1, 1},
+        {IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN, 1, 0, 0, 1},
+        {IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP, 0, 1, 1, 0},
+    };
+    auto* pNone = new CKXPupdCtrl(this);
+    pNone->EnablePuPdCtrl(FALSE);
+    RegisterControl(static_cast<WORD>(IDS_CTRL_PUPD_NONE), pNone, FALSE, TRUE);
+    for (const PupdKind& k : kinds) {
+        auto* pCtrl = new CKXPupdCtrl(this);
+        pCtrl->EnablePuPdCtrl(TRUE);
+        pCtrl->SetPuPdValue(k.puLocal, k.pdLocal, k.puAlias, k.pdAlias);
+        RegisterControl(static_cast<WORD>(k.id), pCtrl, FALSE, TRUE);
+    }
+#endif
+}
+
+void CKXGridWnd::RegisterBitmapButtonControl()
+{
+    RegisterControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON), new CGXBitmapButton(this, IDB_COMMENTS_ICON), FALSE,
+                    TRUE);
+}
+
+void CKXGridWnd::RegisterDynComboControl(DynComboFill fill, CDWordArray& lookColumns)
+{
+#ifdef KXGRID_HAVE_DYNCOMBO
+    auto* pCombo = new CKXDynCombo(this, IDC_GRID_COMBO_EDIT, IDC_GRID_COMBO_LIST, 0, m_nFirstDataRow, 1, fill);
+    pCombo->SetLookAttribute(lookColumns, IDS_UA_TOOLTIPTEXT);
+    RegisterControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO), pCombo, FALSE, TRUE);
+#else
+    (void)fill;
+    (void)lookColumns;
+#endif
+}
+
+// ---------------------------------------------------------------------------
+// Undo hook.
+
+void CKXGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType)
+{
+    if (m_pUndoHost)
+        m_pUndoHost->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
+    else
+        CGXGridWnd::AddCommand(pCmd, ctType);
+    m_nUndoStepMode = 2;
+}
+
+void CKXGridWnd::AddUndoCommand(CGXCommand* pCmd, GXCmdType ctType)
+{
+    CGXGridWnd::AddCommand(pCmd, ctType);
+}
+
+// ---------------------------------------------------------------------------
+// Row numbers and the row-number column.
+
+BOOL CKXGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt, int nType)
+{
+    BOOL bFound = CGXGridWnd::GetStyleRowCol(nRow, nCol, style, mt, nType);
+    if (nCol == 0 && nType == 0 && nRow != 0) {
+        if (m_nFirstDataRow != GX_INVALID && nRow >= m_nFirstDataRow)
+            style.SetValue(static_cast<long>(nRow - m_nFirstDataRow + 1));
+        else
+            style.SetValue("");
+        bFound = TRUE;
+    }
+    return bFound;
+}
+
+void CKXGridWnd::ShowRowNumbers(BOOL bShow)
+{
+    if (CKXColumnInfoClass* pInfo = GetColumnInfo(0))
+        pInfo->m_bVisible = bShow ? 1 : 0;
+    HideCols(0, 0, bShow ? FALSE : TRUE, nullptr, kSmart, gxDo);
+    if (bShow)
+        GetColumnWidthTip();
+}
+
+void CKXGridWnd::GetColumnWidthTip()
+{
+    if (!GetColumnInfo(0))
+        return;
+    const ROWCOL rowCount = GetRowCount();
+    const ROWCOL first = DataRowStart();
+    const long largest = rowCount + 1 >= first ? static_cast<long>(rowCount + 1 - first) : 0;
+    CString text;
+    text.Format("%ld", largest);
+    const int width = std::max(Width_LPtoDP(text.GetLength() * 1000), 20) + 3;
+    SetColWidth(0, 0, width, nullptr, kSmart, gxDo);
+}
+
+void CKXGridWnd::ScrollToFirstRow()
+{
+    SetTopRow(DataRowStart(), kSmart, TRUE);
+}
+
+// ---------------------------------------------------------------------------
+// Saving and restoring the current cell across activation.
+
+void CKXGridWnd::GetSelectedObjectNames()
+{
+    ROWCOL row = m_nSavedRow;
+    ROWCOL col = m_nSavedCol;
+    if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row))
+        row = m_nFirstDataRow;
+    if (col == GX_INVALID || col > GetColCount() || IsColHidden(col))
+        col = m_nFirstDataCol;
+    SetCurrentCell(row, col, kNoScroll);
+}
+
+void CKXGridWnd::InitCanPasteCallback()
+{
+    GetCurrentCell(m_nSavedRow, m_nSavedCol);
+    SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
+    CKXImpClipBoard::InitCanPasteCallBack(nullptr, nullptr);
+}
+
+void CKXGridWnd::OnActivateGrid(BOOL bActivate)
+{
+    if (!bActivate) {
+        GetCurrentCell(m_nSavedRow, m_nSavedCol);
+        CGXGridWnd::OnActivateGrid(bActivate);
+        return;
+    }
+    CPoint pt;
+    if (GetCursorPos(&pt)) {
+        ScreenToClient(&pt);
+        ROWCOL row = GX_INVALID;
+        ROWCOL col = GX_INVALID;
+        if (HitTest(pt, &row, &col) != GX_NOHIT && IsDataRow(row) && col != GX_INVALID && col >= m_nFirstDataCol &&
+            row <= GetRowCount() && col <= GetColCount()) {
+            m_nSavedRow = row;
+            m_nSavedCol = col;
+        }
+    }
+    UpdatePaneTitle();
+    GetSelectedObjectNames();
+    if (m_bKeySelectionSync)
+        NotifySelectionChanged();
+    CrossSelectInHost();
+    CGXGridWnd::OnActivateGrid(bActivate);
+}
+
+// ---------------------------------------------------------------------------
+// Selection rules.
+
+void CKXGridWnd::SetSelection(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight)
+{
+    if (!pos) {
+        // A click that went into a cell control keeps the selection.
+        if (m_bCellControlClick && m_bKeepSelection)
+            return;
+        CGXGridWnd::SetSelection(pos, nTop, nLeft, nBottom, nRight);
+        return;
+    }
+    const bool removes = nTop == 0 && nLeft == 0 && nBottom == 0 && nRight == 0;
+    if (!removes) {
+        nTop = std::max(nTop, DataRowStart());
+        nBottom = std::max(nBottom, DataRowStart());
+    }
+    CGXGridWnd::SetSelection(pos, nTop, nLeft, nBottom, nRight);
+}
+
+BOOL CKXGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey)
+{
+    if (pRange) {
+        // A selection never spans columns.
+        if (pRange->left != pRange->right)
+            return FALSE;
+        pRange->top = std::max(pRange->top, DataRowStart());
+        pRange->bottom = std::max(pRange->bottom, DataRowStart());
+    }
+    if (CtrlDown() && !ShiftDown()) {
+        ROWCOL curRow = GX_INVALID;
+        ROWCOL curCol = GX_INVALID;
+        GetCurrentCell(curRow, curCol);
+        const CGXRangeList* pList = GetParam() ? GetParam()->GetRangeList() : nullptr;
+        bool sameColumn = true;
+        if (pList) {
+            POSITION pos = pList->GetHeadPosition();
+            while (pos) {
+                const CGXRange* r = pList->GetNext(pos);
+                if (r && (r->left != curCol || r->right != curCol)) {
+                    sameColumn = false;
+                    break;
+                }
+            }
+        }
+        if (!sameColumn) {
+            CGXGridWnd::SetSelection(nullptr);
+            return FALSE;
+        }
+    }
+    return CGXGridWnd::CanChangeSelection(pRange, bIsDragging, bKey);
+}
+
+void CKXGridWnd::OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey)
+{
+    if (pRange && pRange->left != pRange->right)
+        CGXGridWnd::SetSelection(nullptr);
+    CGXGridWnd::OnChangedSelection(pRange, bIsDragging, bKey);
+}
+
+BOOL CKXGridWnd::OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point)
+{
+    if (!IsDataRow(nRow))
+        return FALSE;
+    return CGXGridWnd::OnStartSelection(nRow, nCol, flags, point);
+}
+
+BOOL CKXGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt)
+{
+    CGXGridParam* pParam = GetParam();
+    if (pParam && CtrlDown() && IsDataRow(nRow)) {
+        CGXRangeList* pList = pParam->GetRangeList();
+        const CGXRangeList oldList(*pList);
+        POSITION tail = pList->GetTailPosition();
+        const bool inOlder = pList->IsCellInList(nRow, nCol, tail) != FALSE;
+        const CGXRange* pTail = tail ? pList->GetAt(tail) : nullptr;
+        const bool inTail = pTail && pTail->IsCellInRange(nRow, nCol);
+        if (inOlder) {
+            // Already selected before this click: take the cell out.
+            pList->Subtract(CGXRange(nRow, nCol), GetRowCount(), GetColCount());
+        } else {
+            if (inTail)
+                pList->RemoveAt(tail);
+            pList->AddTail(CGXRange(nRow, nCol));
+        }
+        UpdateSelectRange(CGXRange(nRow, nCol), &oldList);
+    }
+    return CGXGridWnd::OnLButtonClickedRowCol(nRow, nCol, nFlags, pt);
+}
+
+void CKXGridWnd::OnMovedCurrentCell(ROWCOL nRow, ROWCOL nCol)
+{
+    const bool dragging = m_bMouseDown != FALSE;
+    if (!dragging && !ShiftDown() && !CtrlDown() && !(m_bCellControlClick && m_bKeepSelection))
+        CGXGridWnd::SetSelection(nullptr);
+    CGXGridWnd::OnMovedCurrentCell(nRow, nCol);
+}
+
+BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags)
+{
+    if (m_bCellControlClick)
+        m_bKeepSelection = FALSE;
+    return CGXGridWnd::SetCurrentCell(nRow, nCol, flags);
+}
+
+void CKXGridWnd::SelectAllRows()
+{
+    SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
+    SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
+}
+
+// ---------------------------------------------------------------------------
+// Mouse.
+
+void CKXGridWnd::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    CGXGridWnd::OnLButtonDown(nFlags, point);
+    ROWCOL row = GX_INVALID;
+    ROWCOL col = GX_INVALID;
+    HitTest(point, &row, &col);
+    m_bMouseDown = TRUE;
+    if (m_bCellControlClick && row != GX_INVALID && col != GX_INVALID && row <= GetRowCount() &&
+        col <= GetColCount() && GetControl(row, col) && !m_bKeepSelection)
+        OnCellControlClick(point, &m_bKeepSelection);
+}
+
+void CKXGridWnd::OnLButtonUp(UINT nFlags, CPoint point)
+{
+    auto isIdleDataCell = [this](ROWCOL row, ROWCOL col) {
+        if (!IsDataRow(row) || col == GX_INVALID || col == 0 || row > GetRowCount() || col > GetColCount())
+            return false;
+        CGXControl* pControl = GetControl(row, col);
+        return !pControl || !pControl->IsActive();
+    };
+
+    ROWCOL row = GX_INVALID;
+    ROWCOL col = GX_INVALID;
+    HitTest(point, &row, &col);
+    if (isIdleDataCell(row, col))
+        CrossSelectInHost();
+
+    CGXGridWnd::OnLButtonUp(nFlags, point);
+
+    row = col = GX_INVALID;
+    const int hit = HitTest(point, &row, &col);
+    if (isIdleDataCell(row, col))
+        NotifySelectionChanged();
+    if (m_nHeaderRow != GX_INVALID && row == m_nHeaderRow && col != 0 && col != GX_INVALID &&
+        hit == GX_HEADERHIT && m_bMouseDown)
+        SortWithUndo(static_cast<int>(col));
+    m_bMouseDown = FALSE;
+}
+
+void CKXGridWnd::SortWithUndo(int col)
+{
+    const BOOL bWasLocked = LockUpdate(TRUE);
+    AddCommand(new CKXSortUndoCmd(this, m_nSortCol, m_bSortAscending), gxDo);
+    OnSortColumn(col);
+    LockUpdate(bWasLocked);
+    Redraw();
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard.
+
+void CKXGridWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (m_bKeySelectionSync)
+        m_bKeyDown = TRUE;
+    CGXGridWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+}
+
+BOOL CKXGridWnd::CanSelectCurrentCell(BOOL bSelect, ROWCOL dwSelectRow, ROWCOL dwSelectCol, ROWCOL dwOldRow,
+                                      ROWCOL dwOldCol)
+{
+    if (m_bKeySelectionSync && m_bKeyDown && bSelect)
+        m_bKeySelectionChanged = TRUE;
+    return CGXGridWnd::CanSelectCurrentCell(bSelect, dwSelectRow, dwSelectCol, dwOldRow, dwOldCol);
+}
+
+void CKXGridWnd::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (m_bKeySelectionSync) {
+        if (m_bKeySelectionChanged) {
+            CrossSelectInHost();
+            NotifySelectionChanged();
+        }
+        m_bKeySelectionChanged = FALSE;
+        m_bKeyDown = FALSE;
+    }
+    if (nChar == VK_F4)
+        OnKeyF4();
+    CGXGridWnd::OnKeyUp(nChar, nRepCnt, nFlags);
+}
+
+BOOL CKXGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags)
+{
+    const BOOL bResult = CGXGridWnd::ProcessKeys(pSender, nMessage, nChar, nRepCnt, flags);
+    if (nMessage != WM_KEYDOWN && nMessage != WM_KEYUP)
+        return bResult;
+    if (nChar == VK_TAB && nMessage == WM_KEYDOWN)
+        return TRUE;
+    if (nChar == VK_ESCAPE && nMessage == WM_KEYUP) {
+        TransferCurrentCell(FALSE, kSmart, TRUE);
+        return TRUE;
+    }
+    if (CtrlDown() && (nChar == 'F' || nChar == 'H')) {
+        ShowFindReplace(nChar == 'F' ? TRUE : FALSE);
+        return TRUE;
+    }
+    return bResult;
+}
+
+BOOL CKXGridWnd::OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    const bool ctrl = CtrlDown();
+    ROWCOL row = GX_INVALID;
+    ROWCOL col = GX_INVALID;
+
+    // After a move to the top the current cell belongs on the first data row,
+    // never on a header row.
+    auto ontoDataRows = [this]() {
+        ROWCOL r = GX_INVALID;
+        ROWCOL c = GX_INVALID;
+        if (GetCurrentCell(r, c) && !IsDataRow(r))
+            MoveCurrentCell(GX_DOWN, 1, TRUE);
+    };
+
+    switch (nChar) {
+    case VK_PRIOR:
+        MoveCurrentCell(GX_PGUP, 1, TRUE);
+        ontoDataRows();
+        return TRUE;
+    case VK_END:
+        MoveCurrentCell(ctrl ? GX_BOTTOMRIGHT : GX_MOSTRIGHT, 1, TRUE);
+        return TRUE;
+    case VK_HOME:
+        if (ctrl) {
+            MoveCurrentCell(GX_TOPLEFT, 1, TRUE);
+            ontoDataRows();
+        } else {
+            MoveCurrentCell(GX_MOSTLEFT, 1, TRUE);
+        }
+        return TRUE;
+    case VK_UP:
+        if (ctrl) {
+            MoveCurrentCell(GX_TOP, 1, TRUE);
+            ontoDataRows();
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+
+    const BOOL bResult = CGXGridWnd::OnGridKeyDown(nChar, nRepCnt, nFlags);
+    if (nChar == VK_UP && ShiftDown() && GetCurrentCell(row, col) && !IsDataRow(row))
+        CGXGridWnd::SetSelection(nullptr);
+    return bResult;
+}
+
+void CKXGridWnd::SetMoveDirection(CString direction)
+{
+    WORD action = 0;
+    if (direction.CompareNoCase("UP") == 0)
+        action = GX_UP;
+    else if (direction.CompareNoCase("LEFT") == 0)
+        action = GX_LEFT;
+    else if (direction.CompareNoCase("RIGHT") == 0)
+        action = GX_RIGHT;
+    else if (direction.CompareNoCase("DOWN") == 0 || direction.IsEmpty())
+        action = GX_DOWN;
+    if (action != 0 && GetParam())
+        GetParam()->SetEnterKeyAction(action);
+}
+
+void CKXGridWnd::MoveToNextCell()
+{
+    const BOOL bWasLocked = LockUpdate(TRUE);
+    ROWCOL row = GX_INVALID;
+    ROWCOL col = GX_INVALID;
+    const ROWCOL rowCount = GetRowCount();
+    const ROWCOL colCount = GetColCount();
+    if (!GetCurrentCell(row, col)) {
+        SetCurrentCell(m_nFirstDataRow, m_nFirstDataCol);
+    } else if (!ShiftDown()) {
+        bool rightEnabled = false;
+        if (col < colCount) {
+            CGXStyle next;
+            ComposeStyleRowCol(row, col + 1, &next);
+            rightEnabled = !next.GetIncludeEnabled() || next.GetEnabled();
+        }
+        if (rightEnabled) {
+            MoveCurrentCell(GX_RIGHT, 1, TRUE);
+        } else if (row < rowCount) {
+            MoveCurrentCell(GX_MOSTLEFT, 1, TRUE);
+            MoveCurrentCell(GX_DOWN, 1, TRUE);
+        } else {
+            SetCurrentCell(m_nFirstDataRow, m_nFirstDataCol);
+        }
+    } else {
+        if (IsDataRow(row) && col > m_nFirstDataCol) {
+            MoveCurrentCell(GX_LEFT, 1, TRUE);
+        } else if (IsDataRow(row) && row > DataRowStart()) {
+            MoveCurrentCell(GX_UP, 1, TRUE);
+            MoveCurrentCell(GX_MOSTRIGHT, 1, TRUE);
+        } else {
+            MoveCurrentCell(GX_BOTTOM, 1, TRUE);
+            MoveCurrentCell(GX_MOSTRIGHT, 1, TRUE);
+        }
+    }
+    LockUpdate(bWasLocked);
+    Redraw();
+}
+
+// ---------------------------------------------------------------------------
+// Columns.
+
+BOOL CKXGridWnd::OnTrackColWidth(ROWCOL nCol)
+{
+    if (nCol == 0 || IsColHidden(nCol))
+        return FALSE;
+    if (const CKXColumnInfoClass* pInfo = GetColumnInfo(static_cast<int>(nCol)))
+        if (pInfo->m_nWidthType == CKXColumnInfoClass::WidthFixed)
+            return FALSE;
+    return CGXGridWnd::OnTrackColWidth(nCol);
+}
+
+BOOL CKXGridWnd::OnHitHiddenCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt)
+{
+    (void)nRow;
+    (void)nFlags;
+    (void)pt;
+    return IsColHidden(nCol);
+}
+
+void CKXGridWnd::HideUnhideColumns(int col)
+{
+    if (col < 0 || static_cast<ROWCOL>(col) > GetColCount())
+        return;
+    const ROWCOL c = static_cast<ROWCOL>(col);
+    const BOOL bWasLocked = LockUpdate(TRUE);
+    BeginTrans("Hide or Unhide Cols");
+    HideCols(c, c, IsColHidden(c) ? FALSE : TRUE);
+    CommitTrans();
+    LockUpdate(bWasLocked);
+    Redraw();
+}
+
+void CKXGridWnd::AppendColumnVisibilityMenu(CMenu* pMenu)
+{
+    (void)pMenu;
+}
+
+void CKXGridWnd::AppendSortMenu(CMenu* pMenu)
+{
+    (void)pMenu;
+}
+
+void CKXGridWnd::ShowContextMenu(CWnd* pWnd, CPoint point, UINT menuId, UINT flags)
+{
+    (void)pWnd;
+    (void)point;
+    (void)menuId;
+    (void)flags;
+}
+
+// ---------------------------------------------------------------------------
+// Sort.
+
+void CKXGridWnd::OnSortColumn(int col)
+{
+    // An unsorted grid has no column to sort by.
+    if (col < 0)
+        return;
+    CWaitCursor wait;
+    if (col == m_nSortCol)
+        m_bSortAscending = m_bSortAscending ? FALSE : TRUE;
+    else
+        m_bSortAscending = TRUE;
+    m_nSortCol = col;
+    // The row moves of a sort are no undo steps of their own; the sort is
+    // undone by its sort command. Recording comes back afterwards so that later
+    // commands (and the next sort's command) are kept.
+    CGXGridParam* pParam = GetParam();
+    const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
+    if (pParam)
+        pParam->EnableUndo(FALSE);
+    SortRows(col, m_bSortAscending);
+    if (pParam)
+        pParam->EnableUndo(bUndo);
+#ifdef KXGRID_HAVE_LIST_HEADER
+    if (m_pListHeader)
+        m_pListHeader->ResetArrow(m_nHeaderRow, static_cast<ROWCOL>(col));
+#endif
+}
+
+void CKXGridWnd::SortRows(int col, BOOL bAscending)
+{
+    if (col < 0)
+        return;
+    CKXSortGrid sorter(this, DataRowStart(), TRUE, CCommonInterface::nSortType == 0 ? TRUE : FALSE, FALSE);
+    sorter.SortRows(static_cast<ROWCOL>(col), bAscending, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Other handlers.
+
+UINT CKXGridWnd::OnGetDlgCode()
+{
+    return DLGC_WANTALLKEYS;
+}
+
+void CKXGridWnd::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
+{
+    CGXGridWnd::OnHScroll(nSBCode, nPos, pScrollBar);
+    Invalidate(TRUE);
+}
+
+void CKXGridWnd::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
+{
+    CGXGridWnd::OnVScroll(nSBCode, nPos, pScrollBar);
+}
+
+void CKXGridWnd::OnKillFocus(CWnd* pNewWnd)
+{
+    SetFocusOnKillFocus(1);
+    CGXGridWnd::OnKillFocus(pNewWnd);
+}
+
+BOOL CKXGridWnd::CanCopy() { return TRUE; }
+BOOL CKXGridWnd::CanCut() { return TRUE; }
+BOOL CKXGridWnd::CanPaste() { return TRUE; }

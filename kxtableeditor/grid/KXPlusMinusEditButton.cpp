@@ -1,0 +1,267 @@
+#include "grid/KXPlusMinusEditButton.h"
+
+#include "grid/KXGridIds.h"
+#include "grid/KXSpinText.h"
+
+#include <vector>
+
+namespace {
+
+// Hierarchy level of a row (absent or not a number: 0).
+int RowLevel(const CGXStyle& style)
+{
+    if (!style.GetIncludeUserAttribute(IDS_UA_PLUSMINUS_BIT))
+        return 0;
+    return kxspin::LeadingNumber(style.GetUserAttributeText(IDS_UA_PLUSMINUS_BIT).str());
+}
+
+bool IsExpandedState(const CGXStyle& style)
+{
+    return style.GetIncludeUserAttribute(IDS_UA_EXPAND_STATE) &&
+           style.GetUserAttributeText(IDS_UA_EXPAND_STATE).CompareNoCase("1") == 0;
+}
+
+// Collects consecutive rows with the same hide flag and hides or shows them in one call.
+class RowRuns {
+public:
+    explicit RowRuns(CGXGridCore* pGrid) : m_pGrid(pGrid) {}
+    ~RowRuns() { Flush(); }
+    RowRuns(const RowRuns&) = delete;
+    RowRuns& operator=(const RowRuns&) = delete;
+
+    void Add(ROWCOL row, bool hide)
+    {
+        if (m_first != GX_INVALID && (hide != m_hide || row != m_last + 1))
+            Flush();
+        if (m_first == GX_INVALID) {
+            m_first = row;
+            m_hide = hide;
+        }
+        m_last = row;
+    }
+    void Flush()
+    {
+        if (m_first != GX_INVALID)
+            m_pGrid->HideRows(m_first, m_last, m_hide ? TRUE : FALSE, nullptr, GX_UPDATENOW, gxDo);
+        m_first = m_last = GX_INVALID;
+    }
+
+private:
+    CGXGridCore* m_pGrid;
+    ROWCOL m_first = GX_INVALID;
+    ROWCOL m_last = GX_INVALID;
+    bool m_hide = false;
+};
+
+}  // namespace
+
+CRuntimeClass* CKXPlusMinusEditButton::GetThisClass()
+{
+    static CRuntimeClass rc{"CKXPlusMinusEditButton", static_cast<int>(sizeof(CKXPlusMinusEditButton)), 0xFFFF,
+                            nullptr, &CGXEditControl::GetThisClass};
+    return &rc;
+}
+
+CRuntimeClass* CKXPlusMinusEditButton::GetRuntimeClass() const
+{
+    return GetThisClass();
+}
+
+CKXPlusMinusEditButton::CKXPlusMinusEditButton(CGXGridCore* pGrid, UINT nBitmapId, UINT nMinusId, UINT nPlusId,
+                                               int nOffset)
+    : CGXEditControl(pGrid, nBitmapId), m_pButton(new CGXBitmapButtonChild(this)), m_nPlusId(nPlusId),
+      m_nMinusId(nMinusId), m_nOffset(nOffset)
+{
+    AddChild(m_pButton);
+    m_pButton->LoadBitmaps(nBitmapId, 0, 0);
+    m_pButton->SetPreferredWidth(m_nButtonWidth);
+}
+
+void CKXPlusMinusEditButton::RegisterControls(CGXGridCore* pGrid, UINT nMinusId, UINT nPlusId, int nOffset)
+{
+    if (!pGrid)
+        return;
+    pGrid->RegisterControl(nPlusId, new CKXPlusMinusEditButton(pGrid, IDB_PLUS, nMinusId, nPlusId, nOffset), FALSE,
+                           TRUE);
+    pGrid->RegisterControl(nMinusId, new CKXPlusMinusEditButton(pGrid, IDB_MINUS, nMinusId, nPlusId, nOffset),
+                           FALSE, TRUE);
+}
+
+BOOL CKXPlusMinusEditButton::IsActive()
+{
+    return FALSE;
+}
+
+CRect CKXPlusMinusEditButton::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle)
+{
+    CRect rect = CGXEditControl::GetCellRect(nRow, nCol, rectItem, pStyle);
+    rect.left += m_nOffset + m_nButtonWidth + 2;
+    return rect;
+}
+
+void CKXPlusMinusEditButton::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect)
+{
+    (void)nRow;
+    (void)nCol;
+    m_pButton->SetRect(CRect(rect.left + m_nOffset, rect.top, rect.left + m_nOffset + m_nButtonWidth, rect.bottom));
+}
+
+void CKXPlusMinusEditButton::UserToggle()
+{
+    if (!IsInit())
+        return;
+    m_bBusy = TRUE;
+    ToggleExpand(GetRow(), GetCol());
+    m_bBusy = FALSE;
+}
+
+void CKXPlusMinusEditButton::OnClickedButton(CGXChild* pChild)
+{
+    (void)pChild;
+    UserToggle();
+}
+
+BOOL CKXPlusMinusEditButton::KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags)
+{
+    if (nChar == VK_SPACE) {
+        UserToggle();
+        return TRUE;
+    }
+    return CGXEditControl::KeyPressed(nMessage, nChar, nRepCnt, flags);
+}
+
+void CKXPlusMinusEditButton::OnEditKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
+{
+    if (nChar == VK_SPACE) {
+        UserToggle();
+        return;
+    }
+    CGXEditControl::KeyPressed(WM_KEYUP, nChar, nRepCnt, nFlags);
+}
+
+void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol)
+{
+    CGXGridCore* pGrid = Grid();
+    if (!pGrid)
+        return;
+    CGXStyle style;
+    pGrid->ComposeStyleRowCol(nRow, nCol, &style);
+    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP))
+        return;
+    const BOOL bExpand = IsExpandedState(style) ? FALSE : TRUE;
+
+    if (m_bBusy) {
+        // A user's toggle goes through the host so that it is journalled; the
+        // host runs the command back into the pane, which ends in SetExpandState.
+        m_bBusy = FALSE;
+        CString text;
+        text.Format("expandPins %s %s", "-selection", bExpand ? "on" : "off");
+        if (CWnd* pMain = AfxGetMainWnd())
+            pMain->SendMessage(MSG_HOST_SCRIPT_TEXT_ID, reinterpret_cast<WPARAM>(text.GetString()), 0);
+        return;
+    }
+    ApplyExpand(nRow, nCol, bExpand);
+}
+
+void CKXPlusMinusEditButton::SetExpandState(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
+{
+    CGXGridCore* pGrid = Grid();
+    if (!pGrid)
+        return;
+    CGXStyle style;
+    pGrid->ComposeStyleRowCol(nRow, nCol, &style);
+    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP))
+        return;
+    const bool expanded = IsExpandedState(style);
+    const bool known = style.GetIncludeUserAttribute(IDS_UA_EXPAND_STATE);
+    // A row without a state always takes the wanted one.
+    if (known && expanded == (bExpand != FALSE))
+        return;
+    CGXGridParam* pParam = pGrid->GetParam();
+    const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+    if (bLock)
+        pParam->SetLockReadOnly(FALSE);
+    // Towards the wanted state itself, so that a row without a state is never
+    // flipped the wrong way.
+    const BOOL bBusy = m_bBusy;
+    m_bBusy = FALSE;
+    ApplyExpand(nRow, nCol, bExpand);
+    m_bBusy = bBusy;
+    if (bLock)
+        pParam->SetLockReadOnly(TRUE);
+}
+
+void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
+{
+    CGXGridCore* pGrid = Grid();
+    CGXGridParam* pParam = pGrid ? pGrid->GetParam() : nullptr;
+    if (!pParam)
+        return;
+    CGXStyle group;
+    pGrid->ComposeStyleRowCol(nRow, nCol, &group);
+    if (!group.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP))
+        return;
+    const bool diffPairVector = group.GetIncludeUserAttribute(IDS_UA_DIFFPAIR_VECTOR_ROW);
+    const int groupLevel = RowLevel(group);
+
+    const BOOL bReadOnlyLock = pParam->IsLockReadOnly();
+    if (bReadOnlyLock)
+        pParam->SetLockReadOnly(FALSE);
+    const BOOL bWasLocked = pGrid->LockUpdate(TRUE);
+    const BOOL bUndo = pParam->IsEnableUndo();
+    pParam->EnableUndo(FALSE);
+
+    CGXStyle change;
+    change.SetUserAttribute(IDS_UA_EXPAND_STATE, bExpand ? 1 : 0);
+    change.SetControl(static_cast<WORD>(bExpand ? m_nMinusId : m_nPlusId));
+    pGrid->SetStyleRange(CGXRange(nRow, nCol), change, gxOverride);
+
+    // Walk the rows below the group. Collapsing hides them all; expanding shows
+    // them except those below a nested group that is itself collapsed, so an
+    // inner group keeps its own state.
+    {
+        RowRuns runs(pGrid);
+        struct Nested {
+            int level;
+            bool collapsed;
+        };
+        std::vector<Nested> nested;
+        const ROWCOL rowCount = pGrid->GetRowCount();
+        for (ROWCOL r = nRow + 1; r <= rowCount && r != GX_INVALID; ++r) {
+            CGXStyle rs;
+            pGrid->ComposeStyleRowCol(r, nCol, &rs);
+            if (!rs.GetIncludeControl())
+                break;
+            const int level = RowLevel(rs);
+            if (diffPairVector) {
+                if (!rs.GetIncludeUserAttribute(IDS_UA_DIFFPAIR_ROW))
+                    break;
+            } else if (level <= groupLevel) {
+                break;
+            }
+            while (!nested.empty() && nested.back().level >= level)
+                nested.pop_back();
+            bool hide = !bExpand;
+            for (const Nested& n : nested)
+                hide = hide || n.collapsed;
+            runs.Add(r, hide);
+            if (rs.GetIncludeUserAttribute(IDS_UA_EXPAND_STATE))
+                nested.push_back({level, !IsExpandedState(rs)});
+        }
+    }
+
+    pParam->EnableUndo(bUndo);
+    if (bReadOnlyLock)
+        pParam->SetLockReadOnly(TRUE);
+
+    if (CWnd* pWnd = dynamic_cast<CWnd*>(pGrid)) {
+        static const UINT msgTogglePinName = RegisterWindowMessage("MSG_TOGGLE_PINNAME");
+        if (pWnd->GetSafeHwnd())
+            pWnd->SendMessage(msgTogglePinName, bExpand ? 1 : 0, static_cast<LPARAM>(nRow));
+    }
+
+    if (!bWasLocked) {
+        pGrid->LockUpdate(FALSE);
+        pGrid->Redraw();
+    }
+}

@@ -1,0 +1,467 @@
+#include "GridTestSupport.h"
+
+#include "grid/KXEditControls.h"
+#include "grid/KXGridUndo.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxinstsigpane/CommonInterface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+class GridWnd : public ::testing::Test {
+protected:
+    void SetUp() override { AfxResetKeyState(); }
+    void TearDown() override { AfxResetKeyState(); }
+    CRecordingGrid grid;
+};
+
+CString Value(CKXGridWnd& g, ROWCOL row, ROWCOL col)
+{
+    CGXStyle style;
+    g.ComposeStyleRowCol(row, col, &style);
+    return style.GetValue();
+}
+
+void Fill(CKXGridWnd& g, ROWCOL col, std::initializer_list<const char*> values)
+{
+    ROWCOL row = 6;
+    for (const char* v : values)
+        g.SetValueRange(CGXRange(row++, col), v);
+}
+
+std::ptrdiff_t VirtualSlot(const void* memberPointer)
+{
+    // A pointer to a virtual member holds 1 + its byte offset in the table.
+    std::ptrdiff_t raw = 0;
+    std::memcpy(&raw, memberPointer, sizeof raw);
+    return (raw - 1) / static_cast<std::ptrdiff_t>(sizeof(void*));
+}
+
+template <class F>
+std::ptrdiff_t Slot(F f)
+{
+    static_assert(sizeof(F) == 2 * sizeof(void*));
+    return VirtualSlot(&f);
+}
+
+}  // namespace
+
+TEST_F(GridWnd, ConstructionState)
+{
+    EXPECT_EQ(grid.m_nUndoStepMode, 0);
+    EXPECT_TRUE(grid.m_bSortAscending);
+    EXPECT_EQ(grid.m_nSortCol, -1);
+    EXPECT_EQ(grid.m_nFirstDataRow, GX_INVALID);
+    EXPECT_EQ(grid.m_nHeaderRow, GX_INVALID);
+    EXPECT_EQ(grid.m_nSavedRow, GX_INVALID);
+    EXPECT_FALSE(grid.m_bUndoDisabled);
+    EXPECT_FALSE(grid.m_bCellControlClick);
+    EXPECT_FALSE(grid.m_bKeySelectionSync);
+    EXPECT_EQ(grid.m_pListHeader, nullptr);
+    EXPECT_EQ(grid.m_pUndoHost, nullptr);
+    EXPECT_TRUE(grid.m_excludedCommands.empty());
+    EXPECT_EQ(grid.m_bMultipleObjects, 0);
+}
+
+TEST_F(GridWnd, InitialisationKeepsOnlyHeaderRowsAndSetsParameters)
+{
+    grid.Create(WS_CHILD, CRect(0, 0, 640, 480), nullptr, 100);
+    grid.InitializeGrid(6, 2, 2, nullptr);
+    EXPECT_EQ(grid.GetRowCount(), 5u);
+    EXPECT_EQ(grid.m_nFirstDataRow, 6u);
+    EXPECT_EQ(grid.m_nSavedRow, 6u);
+    EXPECT_EQ(grid.m_nFirstDataCol, 2u);
+    EXPECT_EQ(grid.m_nSavedCol, 2u);
+    EXPECT_EQ(grid.m_nHeaderRow, 2u);
+    CGXGridParam* p = grid.GetParam();
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(p->IsEnableUndo());
+    EXPECT_EQ(p->GetSelectionFlags(), 0xF8);
+    EXPECT_TRUE(p->IsEnableMoveCols());
+    EXPECT_FALSE(p->IsSortColsOnDblClk());
+    EXPECT_TRUE(p->IsNumberedRowHeaders());
+    EXPECT_EQ(p->GetGridLineStyle(), static_cast<UINT>(PS_DOT));
+    EXPECT_EQ(p->GetEnterKeyAction(), GX_DOWN);  // no registry value: down
+    ASSERT_NE(grid.GetStylesMap(), nullptr);
+    EXPECT_TRUE(grid.GetStylesMap()->IsUserAttribute(IDS_UA_TOOLTIPTEXT));
+}
+
+TEST_F(GridWnd, MoveDirectionComesFromTheRegistry)
+{
+    ASSERT_TRUE(CKXRegistrySettings::OpenRegistryKey());
+    CKXRegistrySettings::SetToRegistry("move_direction", "right");
+    CRecordingGrid g;
+    SetUpGrid(g);
+    EXPECT_EQ(g.GetParam()->GetEnterKeyAction(), GX_RIGHT);
+    CKXRegistrySettings::OpenRegistryKey();
+    CKXRegistrySettings::DeleteFromRegistry("move_direction");
+}
+
+TEST_F(GridWnd, RowNumbersCountFromTheFirstDataRow)
+{
+    SetUpGrid(grid, 3);
+    EXPECT_EQ(Value(grid, 6, 0), "1");
+    EXPECT_EQ(Value(grid, 8, 0), "3");
+    EXPECT_EQ(Value(grid, 3, 0), "");
+    EXPECT_EQ(Value(grid, 5, 0), "");
+}
+
+TEST_F(GridWnd, RowNumberColumnIsFittedToTheLargestNumber)
+{
+    grid.withRowNumberInfo = true;
+    SetUpGrid(grid, 999);
+    grid.GetColumnWidthTip();
+    EXPECT_EQ(grid.GetColWidth(0), std::max(grid.Width_LPtoDP(3000), 20) + 3);
+
+    CRecordingGrid few;
+    few.withRowNumberInfo = true;
+    SetUpGrid(few, 2);
+    few.GetColumnWidthTip();
+    EXPECT_GE(few.GetColWidth(0), 23);
+
+    // Without a descriptor for column 0 nothing is fitted.
+    CRecordingGrid none;
+    SetUpGrid(none, 999);
+    const int before = none.GetColWidth(0);
+    none.GetColumnWidthTip();
+    EXPECT_EQ(none.GetColWidth(0), before);
+}
+
+TEST_F(GridWnd, ShowRowNumbersHidesColumnZeroAndRecordsIt)
+{
+    grid.withRowNumberInfo = true;
+    SetUpGrid(grid);
+    grid.ShowRowNumbers(FALSE);
+    EXPECT_TRUE(grid.IsColHidden(0));
+    EXPECT_EQ(grid.rowNumberInfo.m_bVisible, 0);
+    grid.ShowRowNumbers(TRUE);
+    EXPECT_FALSE(grid.IsColHidden(0));
+    EXPECT_EQ(grid.rowNumberInfo.m_bVisible, 1);
+}
+
+TEST_F(GridWnd, MoveDirectionWordsWithoutCase)
+{
+    SetUpGrid(grid);
+    CGXGridParam* p = grid.GetParam();
+    grid.SetMoveDirection("up");
+    EXPECT_EQ(p->GetEnterKeyAction(), GX_UP);
+    grid.SetMoveDirection("Left");
+    EXPECT_EQ(p->GetEnterKeyAction(), GX_LEFT);
+    grid.SetMoveDirection("RIGHT");
+    EXPECT_EQ(p->GetEnterKeyAction(), GX_RIGHT);
+    grid.SetMoveDirection("sideways");
+    EXPECT_EQ(p->GetEnterKeyAction(), GX_RIGHT);  // unchanged
+    grid.SetMoveDirection("");
+    EXPECT_EQ(p->GetEnterKeyAction(), GX_DOWN);
+    grid.SetMoveDirection("left");
+    grid.SetMoveDirection("dOwN");
+    EXPECT_EQ(p->GetEnterKeyAction(), GX_DOWN);
+}
+
+TEST_F(GridWnd, InterfaceDefaultsThePaneRelyOn)
+{
+    CKXGridWnd& g = grid;
+    EXPECT_TRUE(g.CanRemoveModel());
+    EXPECT_FALSE(g.CanEditPin());
+    EXPECT_TRUE(g.CanAssignModel());
+    EXPECT_TRUE(g.CanAddPupd());
+    EXPECT_TRUE(g.CanAddTermination());
+    EXPECT_TRUE(g.CanPasteSpecial());
+    EXPECT_FALSE(g.CanDelete());
+    EXPECT_FALSE(g.IsCurrentCellConnectable());
+    EXPECT_FALSE(g.HasPupd());
+    EXPECT_FALSE(g.HasTermination());
+    EXPECT_FALSE(g.CanInsertComment());
+    EXPECT_FALSE(g.CanEditComment());
+    EXPECT_FALSE(g.CanDeleteComment());
+    EXPECT_TRUE(g.CanRenameConnections());
+    EXPECT_FALSE(g.IsUndoDisabled());
+    g.m_bUndoDisabled = TRUE;
+    EXPECT_TRUE(g.IsUndoDisabled());
+    CString text = "x";
+    EXPECT_TRUE(g.Paste(text, FALSE));
+    EXPECT_FALSE(g.PasteFromClipboardViewer(0, 0));
+    CMapStringToString values;
+    EXPECT_FALSE(g.ChangeCustomColumnValue(values));
+    EXPECT_FALSE(g.DeleteSelection());
+    EXPECT_TRUE(g.AddConnectionsForPupd(FALSE, FALSE));
+    EXPECT_FALSE(g.CanSwapPins());
+    EXPECT_FALSE(g.SwapPins(0, ""));
+    EXPECT_FALSE(g.CanSwapSignals());
+    EXPECT_FALSE(g.SwapSignals(0, ""));
+    EXPECT_FALSE(g.DeleteConnections());
+    EXPECT_FALSE(g.AddTerminationInstance("", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "", "",
+                                          "", 0));
+    EXPECT_FALSE(g.EditTermination(nullptr, nullptr, nullptr, nullptr, "", "", "", 0, 0));
+    EXPECT_FALSE(g.DeleteTerminations());
+    EXPECT_FALSE(g.DeletePupds(nullptr, nullptr));
+    EXPECT_FALSE(g.AddPupdInstance("", "", "", "", "", "", "", nullptr, nullptr, FALSE));
+    EXPECT_FALSE(g.EditPupd("", "", "", "", nullptr, nullptr, FALSE));
+    EXPECT_FALSE(g.AreColumnsKnown(nullptr));
+    CKXGridWnd plain;
+    EXPECT_EQ(plain.GetColumnInfo(0), nullptr);
+    EXPECT_EQ(g.GetSortColumn(), -1);
+    g.SetSortColumn(3);
+    EXPECT_EQ(g.GetSortColumn(), 3);
+    EXPECT_TRUE(g.IsSortAscending());
+    CString out = "kept";
+    g.GetDeleteScriptCommand(out);
+    g.GetSelectionAsList(out);
+    g.GetShownObjectNames(out);
+    EXPECT_EQ(out, "kept");
+}
+
+TEST_F(GridWnd, InterfaceSlotsKeepTheirOrder)
+{
+    using G = CKXGridWnd;
+    const std::ptrdiff_t slots[] = {
+        Slot(&G::CanRemoveModel), Slot(&G::CanEditPin), Slot(&G::CanAssignModel), Slot(&G::CanAddPupd),
+        Slot(&G::CanAddTermination), Slot(&G::CanPasteSpecial), Slot(&G::CanDelete),
+        Slot(&G::IsCurrentCellConnectable), Slot(&G::HasPupd), Slot(&G::HasTermination),
+        Slot(&G::CanInsertComment), Slot(&G::CanEditComment), Slot(&G::CanDeleteComment),
+        Slot(&G::CanRenameConnections), Slot(&G::IsUndoDisabled), Slot(&G::Paste),
+        Slot(&G::PasteFromClipboardViewer), Slot(&G::InitializeGrid), Slot(&G::CreateToolTip),
+        Slot(&G::RegisterHeaderControl), Slot(&G::RegisterBitmapEditControl), Slot(&G::RegisterPupdControl),
+        Slot(&G::RegisterBitmapButtonControl), Slot(&G::RegisterDynComboControl), Slot(&G::EnableKeySelectionSync),
+        Slot(&G::EnableCellControlClick), Slot(&G::OnCellControlClick), Slot(&G::EditComment),
+        Slot(&G::InsertComment), Slot(&G::RequestDeleteComment), Slot(&G::DeleteComment),
+        Slot(&G::ChangeCustomColumnValue), Slot(&G::SortColumn), Slot(&G::OnSortColumn), Slot(&G::SortRows),
+        Slot(&G::NotifySelectionChanged), Slot(&G::ShowPropertyEditor), Slot(&G::GetSelectedObjectNames),
+        Slot(&G::InitCanPasteCallback), Slot(&G::UpdatePaneTitle), Slot(&G::ReservedHook), Slot(&G::OnEditCopy),
+        Slot(&G::DeleteSelection), Slot(&G::OnKeyF4), Slot(&G::ActivateGridView), Slot(&G::RemoveListPaneSelection),
+        Slot(&G::AddPupd), Slot(&G::AddConnectionsForPupd), Slot(&G::ShowFindReplace), Slot(&G::OnAddTermination),
+        Slot(&G::AppendColumnVisibilityMenu), Slot(&G::AppendSortMenu), Slot(&G::HideUnhideColumns),
+        Slot(&G::GetSelectedObjects), Slot(&G::MoveToNextCell), Slot(&G::SelectAllRows), Slot(&G::ShowContextMenu),
+        Slot(&G::GetColumnMenuText), Slot(&G::SetColumnMode), Slot(&G::AssignModel), Slot(&G::RefreshRowsByName),
+        Slot(&G::RemoveModel), Slot(&G::EditPin), Slot(&G::SetPinComment), Slot(&G::GetSortColumn),
+        Slot(&G::SetSortColumn), Slot(&G::IsSortAscending), Slot(&G::CanSwapPins), Slot(&G::SwapPins),
+        Slot(&G::CanSwapSignals), Slot(&G::SwapSignals), Slot(&G::RenameConnections), Slot(&G::SetAutoComplete),
+        Slot(&G::ShowSignalCombo), Slot(&G::ShowRowNumbers), Slot(&G::SetMoveDirection), Slot(&G::CustomizeColumns),
+        Slot(&G::ScrollToFirstRow), Slot(&G::SelectRowsByKey), Slot(&G::DeleteConnections),
+        Slot(&G::AddTerminationInstance), Slot(&G::EditTermination), Slot(&G::DeleteTerminations),
+        Slot(&G::DeletePupds), Slot(&G::AddPupdInstance), Slot(&G::EditPupd), Slot(&G::GetShownObjectNames),
+        Slot(&G::GetSelectionAsList), Slot(&G::GetDeleteScriptCommand), Slot(&G::CrossSelectInHost),
+        Slot(&G::AreColumnsKnown), Slot(&G::GetColumnInfo), Slot(&G::GetColumnWidthTip),
+    };
+    static_assert(std::size(slots) == 93);
+    for (size_t i = 1; i < std::size(slots); ++i)
+        EXPECT_EQ(slots[i], slots[0] + static_cast<std::ptrdiff_t>(i)) << "operation " << 83 + i;
+}
+
+TEST_F(GridWnd, RegistersTheSharedControlsUnderTheirIds)
+{
+    SetUpGrid(grid);
+    grid.RegisterBitmapEditControl();
+    grid.RegisterBitmapButtonControl();
+    auto* pEdit = dynamic_cast<CKXBitmapEditButton*>(grid.GetRegisteredControl(IDS_CTRL_TERMINATION_BUTTON));
+    ASSERT_NE(pEdit, nullptr);
+    EXPECT_EQ(pEdit->GetID(), IDS_CTRL_TERMINATION_BUTTON);
+    EXPECT_EQ(pEdit->GetButton()->GetBitmapId(), IDB_TERMINATION_BUTTON);
+    auto* pIcon = dynamic_cast<CGXBitmapButton*>(grid.GetRegisteredControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON)));
+    ASSERT_NE(pIcon, nullptr);
+    EXPECT_EQ(pIcon->GetBitmapId(), IDB_COMMENTS_ICON);
+}
+
+TEST_F(GridWnd, ActivationRestoresTheSavedCellOrFallsBack)
+{
+    SetUpGrid(grid, 4);
+    grid.SetCurrentCell(8, 3);
+    grid.InitCanPasteCallback();
+    EXPECT_EQ(grid.m_nSavedRow, 8u);
+    EXPECT_EQ(grid.m_nSavedCol, 3u);
+    EXPECT_FALSE(grid.IsCurrentCell());
+    grid.GetSelectedObjectNames();
+    EXPECT_TRUE(grid.IsCurrentCell(8, 3));
+
+    // The saved row is now hidden and the saved column beyond the grid.
+    grid.HideRows(8, 8);
+    grid.m_nSavedCol = 9;
+    grid.GetSelectedObjectNames();
+    EXPECT_TRUE(grid.IsCurrentCell(6, 1));
+}
+
+TEST_F(GridWnd, SelectionNeverSpansColumnsNorHeaderRows)
+{
+    SetUpGrid(grid, 4);
+    CGXRange across(6, 1, 7, 2);
+    EXPECT_FALSE(grid.CanChangeSelection(&across, TRUE, FALSE));
+    CGXRange intoHeader(2, 1, 7, 1);
+    grid.CanChangeSelection(&intoHeader, TRUE, FALSE);
+    EXPECT_EQ(intoHeader.top, 6u);
+    EXPECT_FALSE(grid.OnStartSelection(3, 1, 0, CPoint()));
+    EXPECT_TRUE(grid.OnStartSelection(6, 1, 0, CPoint()));
+}
+
+TEST_F(GridWnd, CtrlClickTogglesCellsOfOneColumn)
+{
+    SetUpGrid(grid, 4);
+    grid.SetCurrentCell(6, 2);
+    grid.SelectRange(CGXRange(6, 2), TRUE);
+    AfxSetKeyState(VK_CONTROL, TRUE);
+    grid.OnLButtonClickedRowCol(8, 2, MK_CONTROL, CPoint());
+    EXPECT_TRUE(grid.IsCellSelected(8, 2));
+    EXPECT_TRUE(grid.IsCellSelected(6, 2));
+    grid.OnLButtonClickedRowCol(6, 2, MK_CONTROL, CPoint());
+    EXPECT_FALSE(grid.IsCellSelected(6, 2));
+    EXPECT_TRUE(grid.IsCellSelected(8, 2));
+
+    // A Ctrl selection change while ranges lie outside the current cell's
+    // column clears the whole selection.
+    grid.SelectRange(CGXRange(7, 3), TRUE);
+    CGXRange next(9, 2);
+    EXPECT_FALSE(grid.CanChangeSelection(&next, FALSE, FALSE));
+    EXPECT_EQ(grid.GetParam()->GetRangeList()->GetCount(), 0);
+}
+
+TEST_F(GridWnd, SelectAllRowsTakesSelectionAndCurrentCellAway)
+{
+    SetUpGrid(grid, 4);
+    grid.SetCurrentCell(7, 1);
+    grid.SelectRange(CGXRange(6, 1, 8, 1), TRUE);
+    grid.SelectAllRows();
+    EXPECT_FALSE(grid.IsCellSelected(7, 1));
+    EXPECT_FALSE(grid.IsCurrentCell());
+}
+
+TEST_F(GridWnd, TabWrapsAroundTheGrid)
+{
+    SetUpGrid(grid, 3, 4);
+    grid.SetCurrentCell(6, 2);
+    grid.MoveToNextCell();
+    EXPECT_TRUE(grid.IsCurrentCell(6, 3));
+    grid.SetCurrentCell(6, 4);
+    grid.MoveToNextCell();
+    EXPECT_TRUE(grid.IsCurrentCell(7, 1));
+    grid.SetCurrentCell(8, 4);
+    grid.MoveToNextCell();
+    EXPECT_TRUE(grid.IsCurrentCell(6, 1));
+
+    AfxSetKeyState(VK_SHIFT, TRUE);
+    grid.SetCurrentCell(6, 1);
+    grid.MoveToNextCell();
+    EXPECT_TRUE(grid.IsCurrentCell(8, 4));
+    grid.MoveToNextCell();
+    EXPECT_TRUE(grid.IsCurrentCell(8, 3));
+}
+
+TEST_F(GridWnd, TabSkipsADisabledCellToTheNextRow)
+{
+    SetUpGrid(grid, 3, 4);
+    grid.SetStyleRange(CGXRange(6, 3), CGXStyle().SetEnabled(FALSE));
+    grid.SetCurrentCell(6, 2);
+    grid.MoveToNextCell();
+    EXPECT_TRUE(grid.IsCurrentCell(7, 1));
+}
+
+TEST_F(GridWnd, HomeEndAndPageUpStayOnDataRows)
+{
+    SetUpGrid(grid, 5, 4);
+    grid.SetCurrentCell(8, 2);
+    grid.OnGridKeyDown(VK_END, 1, 0);
+    EXPECT_TRUE(grid.IsCurrentCell(8, 4));
+    grid.OnGridKeyDown(VK_HOME, 1, 0);
+    EXPECT_TRUE(grid.IsCurrentCell(8, 1));
+    AfxSetKeyState(VK_CONTROL, TRUE);
+    grid.OnGridKeyDown(VK_END, 1, 0);
+    EXPECT_TRUE(grid.IsCurrentCell(10, 4));
+    grid.OnGridKeyDown(VK_HOME, 1, 0);
+    ROWCOL row = 0;
+    ROWCOL col = 0;
+    ASSERT_TRUE(grid.GetCurrentCell(row, col));
+    EXPECT_GE(row, 6u);
+    EXPECT_EQ(col, 1u);
+    AfxResetKeyState();
+    grid.SetCurrentCell(10, 2);
+    grid.OnGridKeyDown(VK_PRIOR, 1, 0);
+    ASSERT_TRUE(grid.GetCurrentCell(row, col));
+    EXPECT_GE(row, 6u);
+}
+
+TEST_F(GridWnd, KeySelectionSyncReportsOncePerKey)
+{
+    SetUpGrid(grid, 4);
+    grid.SetCurrentCell(6, 1);
+    grid.OnKeyDown(VK_DOWN, 1, 0);
+    grid.OnKeyUp(VK_DOWN, 1, 0);
+    EXPECT_EQ(grid.crossSelects, 0);  // sync off
+
+    grid.EnableKeySelectionSync(TRUE);
+    grid.OnKeyDown(VK_DOWN, 1, 0);
+    EXPECT_TRUE(grid.m_bKeyDown);
+    grid.OnKeyUp(VK_DOWN, 1, 0);
+    EXPECT_EQ(grid.crossSelects, 1);
+    EXPECT_EQ(grid.selectionNotes, 1);
+    EXPECT_FALSE(grid.m_bKeyDown);
+    EXPECT_FALSE(grid.m_bKeySelectionChanged);
+
+    grid.OnKeyUp(VK_F4, 1, 0);
+    EXPECT_EQ(grid.f4Presses, 1);
+    EXPECT_EQ(grid.crossSelects, 1);
+}
+
+TEST_F(GridWnd, ProcessKeysHandlesTabEscapeAndFind)
+{
+    SetUpGrid(grid, 4);
+    grid.SetCurrentCell(6, 1);
+    EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYDOWN, VK_TAB));
+    EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYUP, VK_ESCAPE));
+    AfxSetKeyState(VK_CONTROL, TRUE);
+    EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYDOWN, 'F'));
+    EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYUP, 'F'));
+    EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYDOWN, 'H'));
+    EXPECT_EQ(grid.finds, 2);
+    EXPECT_EQ(grid.replaces, 1);
+    EXPECT_EQ(grid.OnGetDlgCode(), static_cast<UINT>(DLGC_WANTALLKEYS));
+}
+
+TEST_F(GridWnd, ColumnTrackingRefusedForRowNumbersHiddenAndFixedColumns)
+{
+    SetUpGrid(grid, 2, 4);
+    EXPECT_FALSE(grid.OnTrackColWidth(0));
+    grid.fixedInfo.m_nWidthType = CKXColumnInfoClass::WidthFixed;
+    EXPECT_FALSE(grid.OnTrackColWidth(3));
+    grid.HideCols(2, 2);
+    EXPECT_FALSE(grid.OnTrackColWidth(2));
+    EXPECT_TRUE(grid.OnHitHiddenCol(1, 2, 0, CPoint()));
+    EXPECT_FALSE(grid.OnHitHiddenCol(1, 1, 0, CPoint()));
+}
+
+TEST_F(GridWnd, HideUnhideColumnsIsOneUndoStep)
+{
+    SetUpGrid(grid, 2, 4);
+    grid.HideUnhideColumns(2);
+    EXPECT_TRUE(grid.IsColHidden(2));
+    grid.HideUnhideColumns(2);
+    EXPECT_FALSE(grid.IsColHidden(2));
+    grid.Undo();
+    EXPECT_TRUE(grid.IsColHidden(2));
+    grid.HideUnhideColumns(99);  // no such column: nothing
+}
+
+TEST_F(GridWnd, UndoStepModeIsHandedToTheHostThenJoins)
+{
+    struct Host : CCommonInterface {
+        std::vector<int> modes;
+        void AddUndoCommand(CGXGridCore*, CGXCommand* cmd, GXCmdType, int mode) override
+        {
+            modes.push_back(mode);
+            delete cmd;
+        }
+    } host;
+    grid.Create(WS_CHILD, CRect(0, 0, 640, 480), nullptr, 100);
+    grid.InitializeGrid(6, 1, 2, &host);
+    grid.m_nUndoStepMode = 1;
+    grid.AddCommand(new CKXSortUndoCmd(&grid, -1, TRUE), gxDo);
+    grid.AddCommand(new CKXSortUndoCmd(&grid, -1, TRUE), gxDo);
+    ASSERT_EQ(host.modes.size(), 2u);
+    EXPECT_EQ(host.modes[0], 1);
+    EXPECT_EQ(host.modes[1], 2);
+    EXPECT_EQ(grid.m_nUndoStepMode, 2);
+    EXPECT_FALSE(grid.CanUndo());
+    // The pane's own recording bypasses the host.
+    grid.AddUndoCommand(new CKXSortUndoCmd(&grid, -1, TRUE), gxDo);
+    EXPECT_TRUE(grid.CanUndo());
+}
