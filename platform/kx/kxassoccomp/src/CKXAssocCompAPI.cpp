@@ -4,10 +4,12 @@
 
 #include "afx/afxanswer.h"
 #include "afx/afxcoll.h"
+#include "afx/afxwin.h"
 #include "kxclipboard/CKXImpClipBoard.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 using namespace kxassoc;
 
@@ -40,6 +42,7 @@ struct SKXAssocCompState {
     std::string commonRefDes;
 
     std::string error;
+    std::string lastCommand;
 };
 
 int CKXAssocCompAPI::bApplyPUPDDump = 0;
@@ -754,6 +757,101 @@ void CKXAssocCompAPI::resetPreCommitObjects()
 {
     m_p->associated = nullptr;
     m_p->commonRefDes.clear();
+}
+
+void CKXAssocCompAPI::Initialize()
+{
+    auto fresh = std::make_unique<SKXAssocCompState>();
+    fresh->callBack = m_p->callBack;
+    m_p = std::move(fresh);
+    m_strTerminationType.Empty();
+    m_nModeFlags = 0;
+    m_bHasExistingTermination = false;
+    m_bAppliedInDialog = false;
+    m_arrSignals.clear();
+}
+
+namespace {
+
+// One word of a script command: characters the script language would read specially are escaped, an empty
+// value becomes {}.
+std::string scriptWord(const std::string& v)
+{
+    if (v.empty()) return "{}";
+    std::string out;
+    for (char c : v) {
+        if ((c != '\0' && std::strchr("[]{}\"$;\\ \t", c)) || c == '\n' || c == '\r') {
+            if (c == '\n') { out += "\\n"; continue; }
+            if (c == '\r') { out += "\\r"; continue; }
+            out += '\\';
+        }
+        out += c;
+    }
+    return out;
+}
+
+std::string scriptList(const std::vector<std::string>& items)
+{
+    std::string out = "{";
+    for (size_t i = 0; i < items.size(); ++i) out += (i ? " " : "") + scriptWord(items[i]);
+    return out + "}";
+}
+
+BOOL sendToHost(const std::string& text)
+{
+    CWnd* main = AfxGetMainWnd();
+    if (!main) return FALSE;
+    main->SendMessage(0x840F, reinterpret_cast<WPARAM>(text.c_str()), 0);
+    return TRUE;
+}
+
+} // namespace
+
+BOOL CKXAssocCompAPI::SendAddTermCommand()
+{
+    const Settings& s = m_p->term;
+    if (s.type.empty() || s.slots.empty()) {
+        m_p->error = "no termination prepared";
+        return FALSE;
+    }
+    std::string cmd = "addTermination -type " + scriptWord(s.type);
+    for (size_t i = 0; i < s.slots.size(); ++i) {
+        const Slot& sl = s.slots[i];
+        cmd += " -part" + std::to_string(i + 1) + " -lib " + scriptWord(sl.lib) + " -cell " + scriptWord(sl.cell) +
+               " -view " + scriptWord(sl.view) + " -physname " + scriptWord(sl.physName) + " -value " +
+               scriptWord(sl.value);
+        if (!sl.keyProps.empty()) cmd += " -k " + scriptList(sl.keyProps);
+        if (!sl.instProps.empty()) cmd += " -i " + scriptList(sl.instProps);
+    }
+    if (!s.delay.empty()) cmd += " -delay " + scriptWord(s.delay);
+    if (!s.high.empty()) cmd += " -high " + scriptWord(s.high);
+    if (!s.low.empty()) cmd += " -low " + scriptWord(s.low);
+    m_p->lastCommand = cmd;
+    return sendToHost(cmd);
+}
+
+BOOL CKXAssocCompAPI::SendAddPupdCommand(int, int common, int shortFirst)
+{
+    if (!m_p->pupdReady || m_p->pupd.slots.empty()) {
+        m_p->error = "no pull-up/pull-down prepared";
+        return FALSE;
+    }
+    const Settings& s = m_p->pupd;
+    const Slot& sl = s.slots.front();
+    std::string cmd = "addPupd -type " + lowerText(s.type) + " -lib " + scriptWord(sl.lib) + " -cell " +
+                      scriptWord(sl.cell) + " -view " + scriptWord(sl.view) + " -physname " +
+                      scriptWord(sl.physName) + " -value " + scriptWord(sl.value) + " -dcnet " + scriptWord(s.dcNet);
+    if (!sl.keyProps.empty()) cmd += " -k " + scriptList(sl.keyProps);
+    if (!sl.instProps.empty()) cmd += " -i " + scriptList(sl.instProps);
+    if (common || m_p->pupdMode == PUPD_MODE_COMMON) cmd += " -common";
+    if (shortFirst || m_p->shortBefore) cmd += " -short";
+    m_p->lastCommand = cmd;
+    return sendToHost(cmd);
+}
+
+CString CKXAssocCompAPI::GetLastCommandText() const
+{
+    return CString(m_p->lastCommand);
 }
 
 CString CKXAssocCompAPI::GetLastError() const

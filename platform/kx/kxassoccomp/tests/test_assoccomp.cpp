@@ -380,3 +380,21 @@ TEST_F(AssocCompTest, DelayChangeAndShowPupdDialog)
 }
 
 } // namespace
+
+namespace {
+
+TEST(AssocCompCommands, ScriptCommandsQuoteEveryValue)
+{
+    KXAssocAutomation automation(nullptr);
+    ASSERT_EQ(automation.InitTermination("Series"), 1);
+    ASSERT_EQ(automation.AddTerminationInstance("R", "my lib", "res[1]", "sym", "", "3$3", nullptr, nullptr, nullptr), 1);
+    automation.setDelayConstraint("1 ns; exit");
+    automation.SendAddTermCommand(); // no host window here: only the text is made
+    EXPECT_EQ(automation.GetLastCommandText(),
+              "addTermination -type Series -part1 -lib my\\ lib -cell res\\[1\\] -view sym -physname {} -value 3\\$3 "
+              "-delay 1\\ ns\\;\\ exit");
+    ASSERT_EQ(automation.InitPUPD("pulldown"), 1);
+    EXPECT_FALSE(automation.SendAddPupdCommand(1, 0, 0)); // nothing prepared yet
+}
+
+} // namespace

@@ -116,6 +116,15 @@ public:
     void resetPropertyGridArray();
     void resetPreCommitObjects();
 
+    // Forgets the context, the current object and the prepared components (a new set of shown objects).
+    void Initialize();
+    // Hands the prepared termination / pull-up to the host as the script command that adds it ("addTermination
+    // ..." / "addPupd ..."), every value quoted for the script language. TRUE when the host's main window got it.
+    BOOL SendAddTermCommand();
+    BOOL SendAddPupdCommand(int withParts = 1, int common = 0, int shortFirst = 0);
+    // The text of the last command built by the two above (also when no host window took it).
+    CString GetLastCommandText() const;
+
     // Reported by the last refused operation (empty when none).
     CString GetLastError() const;
 
