@@ -383,6 +383,10 @@ BOOL CKXImpClipBoard::PutTextOnClipBoard(int putObjects, int putText)
         return FALSE;
     }
     s.items.push_front(std::move(item));
+    // What an earlier paste prepared no longer describes the clipboard.
+    s.pasteText.clear();
+    s.termBuffer.clear();
+    s.pupdBuffer.clear();
     while (s.items.size() > static_cast<size_t>(kViewerItems)) s.items.pop_back();
     s.pendingSet = false;
     s.lastError.clear();

@@ -160,6 +160,16 @@ TEST_F(ClipboardTest, PasteSpecialTakesTextAndIsClearedAfterUse)
     EXPECT_EQ(text, "N1\r\n");
 }
 
+TEST_F(ClipboardTest, NewCopyReplacesWhatAPastePrepared)
+{
+    publish(CKXImpClipBoard::EncodeText("old"), "old");
+    ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, FALSE, FALSE, 0, 0, 0, 1));
+    publish(CKXImpClipBoard::EncodeText("new"), "new");
+    CString text;
+    ASSERT_TRUE(CKXImpClipBoard::GetCFText(text));
+    EXPECT_EQ(text, "new");
+}
+
 TEST_F(ClipboardTest, ViewerKeepsRecentItemsNewestFirst)
 {
     for (int i = 0; i < CKXImpClipBoard::kViewerItems + 5; ++i) {
