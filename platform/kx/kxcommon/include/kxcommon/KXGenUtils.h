@@ -119,35 +119,55 @@ public:
     static BOOL IsSwapPinsAllowed();
 
     // --- Design look-ups ---
-    static CString GetPinType(IInstTerm* pin);
+    // The pin's type as the grids show it: "Input", "Output", "Bidirectional", "In/Out", "Power", "Ground",
+    // or "" when unknown.
+    static CString GetPinType(const IInstTerm* pin);
     static CString GetPinType(const CInstTermContext& pin);
-    static CString GetLocationProp(IInstance* instance);
+    // The instance's reference designator (its "LOCATION" property); "" when none.
+    static CString GetLocationProp(const IInstance* instance);
     static CString GetLocationProp(const CInstanceContext& instance);
+    // The pin numbers ("PN") of bits first..second of a pin, separated by ","; a scalar pin (or bits -1)
+    // gives the pin's own number. Bits without a number are left out.
     static CString GetPNProp(const CInstTermContext& pin, int first, int second);
     static CString GetPNProp(const CInstTermContext& pin, int bit);
+    // The pin number of one pin bit.
     static CString GetPinNumber(const CInstTermBitContext& bit);
+    // The logical name of a pin bit: the pin's name with the bit ("D<3>"), the plain name for a scalar.
     static CString GetPinLogicalName(const CInstTermBitContext& bit);
-    static CString GetDiffPairName(IDPInstTerm* pair);
-    static CString GetDiffPairName(IDPNet* pair);
+    // Display names of a pair pin and a pair net: the name, with the bit range for a vector pair.
+    static CString GetDiffPairName(const IDPInstTerm* pair);
+    static CString GetDiffPairName(const IDPNet* pair);
+    // The bus name of a net: its "BUS_NAME" property, else its name with its range.
     static CString GetBusName(const CNetContext& net);
-    static BOOL IsCodesign(IInstance* instance);
+    // Whether the instance is marked co-design (its "CODESIGN" property is TRUE, YES or 1).
+    static BOOL IsCodesign(const IInstance* instance);
     static BOOL IsCodesign(const CInstanceContext& instance);
-    static IPhysPartDefn* GetPhysPartDefn(IInstance* instance);
-    static int GetImplicitPins(IPhysPartDefn* defn, CKXImplicitPinMap& map);
+    // The package definition of an instance (a new object the caller deletes); NULL when it has none.
+    static IPhysPartDefn* GetPhysPartDefn(const CInstanceContext& instance);
+    // Fills map (pin name -> new array of new records) with the implicit pins of a package; returns how
+    // many. The caller frees them with FreeImplicitPins.
+    static int GetImplicitPins(const IPhysPartDefn* defn, CKXImplicitPinMap& map);
     static void FreeImplicitPins(CKXImplicitPinMap& map);
-    // The power pins connected to bits lsb..msb of a net; their pin names.
-    static int GetConnectedPowerPins(CDesignContext* design, INet* net, int lsb, int msb,
+    // The number of implicit power pins of the design's instances tied to net bits lsb..msb of a net
+    // (a scalar net: the net itself); their "instance.pin" names go to pinNames when given.
+    static int GetConnectedPowerPins(const CDesignContext* design, const INet* net, int lsb, int msb,
                                      std::vector<CString>* pinNames = nullptr);
-    // The net of a physical net name (pin-number net); bit receives its bit (-1 for scalar); NULL when none.
+    // The net named by a signal text (a logical name with an optional bit, or a physical net name);
+    // bit receives the bit (-1 for a whole net); NULL when none.
     static INet* GetNetFromPNN(const CDesignContext& design, const CString& signal, int& bit);
+    // The logical name of a power signal (the net's name with its bit); the text itself when unknown.
     static CString GetPowerSigLogicalName(const CDesignContext& design, const CString& signal);
+    // The physical net name of a power signal ("PHYS_NET_NAME" of the net bit); the text itself when unknown.
     static CString GetPowerSigPhysicalName(const CDesignContext& design, const CString& signal);
+    // The signal models the pin's part offers; TRUE when there is at least one.
     static BOOL GetDefaultPinSignalModel(CStringList& candidates, const CInstTermBitContext& pin);
+    // The assigned model (the "SIGNAL_MODEL" property of the bit, else of the pin); "" when none.
     static CString GetPinSignalModel(const CInstTermBitContext& pin);
-    static CString GetPinSignalModel(IInstTerm* pin);
+    static CString GetPinSignalModel(const IInstTerm* pin);
     // The top-most design above a design context (following parent instances).
     static CDesignContext GetTopMostParent(const CDesignContext& design);
-    // Whether the connections of two pin bits may be swapped.
-    static BOOL CanSwapConnections(const CDesignContext& design, IInstTerm* pinA, int bitA, IInstTerm* pinB,
-                                   int bitB);
+    // Whether the connections of two pin bits may be swapped: two different bits of one instance's part
+    // whose pin numbers the server's pin-swap service lets swap.
+    static BOOL CanSwapConnections(const CDesignContext& design, const IInstTerm* pinA, int bitA,
+                                   const IInstTerm* pinB, int bitB);
 };
