@@ -259,6 +259,40 @@ TEST_F(AssocCompTest, PullupAddedWithAliasInheritanceEditedAndDeleted)
     EXPECT_FALSE(au);
 }
 
+TEST_F(AssocCompTest, PullupUndoneAndRedoneKeepsAliasView)
+{
+    std::string text;
+    {
+        CTransaction tx(m_design, "Add PUPD");
+        CKXAssocCompAPI api;
+        configure(api, &tx);
+        CStringArray k, i;
+        ASSERT_EQ(api.AddPupdInstance("pulldown", "", "", "", "", "", k, i, "GND"), 1);
+        api.setNetBit(net("N2"));
+        ASSERT_TRUE(api.ApplyPupd(true, false)) << api.GetLastError().GetString();
+        text = tx.toString().str();
+    }
+    auto flags = [&](const char* name) {
+        bool f[4] = {false, false, false, false};
+        CKXAssocCompAPI api;
+        api.GetPupdInfoOnThisNet(m_design.net(name).bitContext(-1), f[0], f[1], f[2], f[3]);
+        return std::vector<bool>(f, f + 4);
+    };
+    EXPECT_EQ(flags("N2"), (std::vector<bool>{false, true, false, false}));
+    EXPECT_EQ(flags("N1"), (std::vector<bool>{false, false, false, true}));
+    {
+        CTransaction undo(&m_server, text.c_str(), true, false);
+        ASSERT_TRUE(undo.commit());
+    }
+    EXPECT_EQ(flags("N2"), (std::vector<bool>{false, false, false, false}));
+    EXPECT_EQ(flags("N1"), (std::vector<bool>{false, false, false, false}));
+    {
+        CTransaction redo(&m_server, text.c_str(), true, true);
+        ASSERT_TRUE(redo.commit());
+    }
+    EXPECT_EQ(flags("N1"), (std::vector<bool>{false, false, false, true}));
+}
+
 TEST_F(AssocCompTest, CommonPullupSharesOneDesignator)
 {
     CTransaction tx(m_design, "Add PUPD");
