@@ -306,7 +306,9 @@ bool CComments::loadComments(const CString& path)
     m_pins.clear();
     m_views.Clear();
     m_bModified = false;
-    m_strFile = CommentsFileFor(path);
+    // Without a place there is nothing to read; the comments live in memory until a folder is given to save.
+    m_strFile = path.IsEmpty() ? CString() : CommentsFileFor(path);
+    if (m_strFile.IsEmpty()) return true;
     std::error_code ec;
     if (!fs::exists(m_strFile.str(), ec)) return true;
     std::ifstream in(m_strFile.str(), std::ios::binary);

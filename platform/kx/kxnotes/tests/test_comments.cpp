@@ -181,6 +181,17 @@ TEST_F(CommentsTest, SaveIntoAMissingFolderFailsClearly)
     EXPECT_TRUE(c.IsModified());
 }
 
+TEST_F(CommentsTest, WithoutAPlaceCommentsStayInMemory)
+{
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(""));
+    c.addPinComments("U1", "A", "x", "d", "t", "u");
+    EXPECT_FALSE(c.saveComments());
+    EXPECT_FALSE(c.GetLastError().IsEmpty());
+    ASSERT_TRUE(c.saveComments(m_dir.string().c_str())); // a design folder given later
+    EXPECT_TRUE(fs::exists(m_dir / "board.TableEditor.notes"));
+}
+
 TEST_F(CommentsTest, CellNameCannotEscapeTheFolder)
 {
     CComments c("TableEditor", "../evil", 1.0);
