@@ -59,6 +59,11 @@ public:
         int reached = 0;
         for (HWND hwnd : receivers) {
             if (!IsRegistered(msg, hwnd)) continue;
+            if (!m_deliver && !::IsWindow(hwnd)) {
+                // A window destroyed without unregistering: forget it.
+                UnregisterWindow(hwnd);
+                continue;
+            }
             Deliver(hwnd, msg, first, second);
             ++reached;
         }

@@ -172,7 +172,9 @@ TEST(MsgSrvrWindows, BroadcastArrivesAsAWindowMessage)
     HWND gone = b.m_hWnd;
     srv->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>("lib.top:sch"), 0, 0);
     b.DestroyWindow();
-    srv->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>("again"), 0, 0); // a destroyed window is harmless
+    // A destroyed window that did not unregister is skipped and forgotten.
+    EXPECT_EQ(srv->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>("again"), 0, 0), 1);
+    EXPECT_FALSE(srv->IsRegistered(MSG_DESIGN_SAVED, gone));
     EXPECT_EQ(log, (std::vector<std::string>{"a:lib.top:sch", "b:lib.top:sch", "a:again"}));
     srv->UnregisterWindow(a.m_hWnd);
     srv->UnregisterWindow(gone);

@@ -25,7 +25,7 @@ public:
     // Delivers (msg, first, second) to every window registered for msg, the sender included, and returns
     // the number of windows reached. Re-entrant: a receiver may broadcast again before this call returns.
     // The receivers are those registered when the broadcast starts; a window unregistered meanwhile is
-    // skipped. `reserved` is passed as 0 by every caller.
+    // skipped, and so is (and forgotten) a window that no longer exists. `reserved` is passed as 0.
     virtual int Broadcast(UINT msg, WPARAM first, LPARAM second, DWORD reserved = 0) = 0;
     // Same as Broadcast, the name some callers use for the server's send operation.
     virtual int Send(UINT msg, WPARAM first, LPARAM second, DWORD reserved = 0) = 0;
