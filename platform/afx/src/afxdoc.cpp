@@ -1,6 +1,7 @@
 #include "afx/afxdoc.h"
 
 #include "afx/afxanswer.h"
+#include "afx/afxmenu.h"
 
 #include <algorithm>
 #include <climits>
@@ -312,7 +313,14 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CLOSE()
     ON_WM_DESTROY()
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
+    ON_MESSAGE(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopupMsg)
 END_MESSAGE_MAP()
+
+LRESULT CFrameWnd::OnInitMenuPopupMsg(WPARAM wParam, LPARAM lParam) {
+    (void)lParam;
+    AfxUpdateMenu(this, CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), m_bAutoMenuEnable);
+    return 0;
+}
 
 CFrameWnd::~CFrameWnd() = default;
 

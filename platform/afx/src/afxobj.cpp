@@ -122,21 +122,6 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 }
 
 // ---------------------------------------------------------------- CCmdUI
-void CCmdUI::Enable(BOOL bOn) {
-    m_bEnableChanged = TRUE;
-    m_bEnabled = bOn;
-}
-
-void CCmdUI::SetCheck(int nCheck) {
-    m_bCheckChanged = TRUE;
-    m_nCheck = nCheck;
-}
-
-void CCmdUI::SetText(LPCTSTR lpszText) {
-    m_bTextChanged = TRUE;
-    m_strText = lpszText;
-}
-
 BOOL CCmdUI::DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler) {
     if (!pTarget || m_nID == 0 || m_nID >= 0xF000) return FALSE;
     m_bEnableChanged = FALSE;

@@ -17,9 +17,12 @@ bool isSpace(char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0
 
 void AfxSetStringLoader(AfxStringLoader loader) { g_stringLoader = loader; }
 
+BOOL AfxLoadStringResource(UINT id, CString& out);
+
 BOOL CString::LoadString(UINT id) {
     CString out;
-    if (!g_stringLoader || !g_stringLoader(id, out)) return FALSE;
+    // An installed loader is asked first, then the resource chain.
+    if (!(g_stringLoader && g_stringLoader(id, out)) && !AfxLoadStringResource(id, out)) return FALSE;
     *this = out;
     return TRUE;
 }

@@ -9,3 +9,5 @@
 #include "afx/afxwin.h"
 #include "afx/afxanswer.h"
 #include "afx/afxdoc.h"
+#include "afx/afxres.h"
+#include "afx/afxmenu.h"

@@ -205,6 +205,8 @@ public:
     void OnClose();
     void OnDestroy();
     LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
+    // Runs the update handlers (through the command routing) for the pop-up about to show.
+    LRESULT OnInitMenuPopupMsg(WPARAM wParam, LPARAM lParam);
 
 protected:
     void PostNcDestroy() override;

@@ -143,6 +143,6 @@ struct std::hash<CString> {
     size_t operator()(const CString& s) const noexcept { return std::hash<std::string>()(s.str()); }
 };
 
-// Hook through which CString::LoadString reaches the resource chain (set by the resource module).
+// Optional loader that CString::LoadString asks before the resource chain (see afxres.h).
 using AfxStringLoader = BOOL (*)(UINT id, CString& out);
 void AfxSetStringLoader(AfxStringLoader loader);
