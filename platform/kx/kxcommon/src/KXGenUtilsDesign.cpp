@@ -139,10 +139,10 @@ int CKXGenUtils::GetImplicitPins(const IPhysPartDefn* defn, CKXImplicitPinMap& m
     if (!defn) return 0;
     int count = 0;
     for (const auto& p : defn->implicitPowerPins()) {
-        auto& list = map[p.pinName];
-        if (!list) list = new std::vector<CImplicitPin*>();
+        CKXImplicitPinArray*& list = map[p.pinName];
+        if (!list) list = new CKXImplicitPinArray();
         const char* kind = p.netName.IsEmpty() ? "NC" : "Power";
-        list->push_back(new CImplicitPin(p.pinName, p.pinNumber, p.netName, kind));
+        list->Add(new CImplicitPin(p.pinName, p.pinNumber, p.netName, kind));
         ++count;
     }
     return count;
@@ -150,12 +150,16 @@ int CKXGenUtils::GetImplicitPins(const IPhysPartDefn* defn, CKXImplicitPinMap& m
 
 void CKXGenUtils::FreeImplicitPins(CKXImplicitPinMap& map)
 {
-    for (auto& [name, list] : map) {
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        CString name;
+        CKXImplicitPinArray* list = nullptr;
+        map.GetNextAssoc(pos, name, list);
         if (!list) continue;
-        for (CImplicitPin* p : *list) delete p;
+        for (INT_PTR i = 0; i < list->GetSize(); ++i) delete list->GetAt(i);
         delete list;
     }
-    map.clear();
+    map.RemoveAll();
 }
 
 int CKXGenUtils::GetConnectedPowerPins(const CDesignContext* design, const INet* net, int lsb, int msb,

@@ -59,11 +59,17 @@ public:
     CString m_strPinNumber;
     CString m_strSignal;
     CString m_strKind;
+
+    const CString& GetPinName() const { return m_strPinName; }
+    const CString& GetPinNumber() const { return m_strPinNumber; }
+    const CString& GetSignalName() const { return m_strSignal; }
+    const CString& GetPinType() const { return m_strKind; }
 };
 
 // Pin name -> the implicit pins of that name (owned by the caller after GetImplicitPins: delete each
 // record and each array; FreeImplicitPins does that).
-using CKXImplicitPinMap = std::map<CString, std::vector<CImplicitPin*>*>;
+using CKXImplicitPinArray = CArray<CImplicitPin*>;
+using CKXImplicitPinMap = CMap<CString, const char*, CKXImplicitPinArray*, CKXImplicitPinArray*>;
 
 class CKXGenUtils {
 public:
