@@ -157,3 +157,26 @@ TEST(TclArgsList, RandomListsRoundTrip)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TclArgsList, RandomLinesNeverCrashAndWhatIsReadWritesBackTheSame)
+{
+    std::mt19937 rng(4242);
+    const std::string alphabet = "ab [list]{}\"\\$;\n\t x01u7";
+    int accepted = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string line;
+        int len = static_cast<int>(rng() % 20);
+        for (int k = 0; k < len; ++k) line += alphabet[rng() % alphabet.size()];
+        auto list = CTclArgsList::FromTclCommandLine(line.c_str());
+        if (!list) continue;
+        ++accepted;
+        auto again = CTclArgsList::FromTclCommandLine(list->ToTclCommandLine());
+        ASSERT_NE(again, nullptr) << line;
+        ASSERT_EQ(Words(*again), Words(*list)) << line;
+    }
+    EXPECT_GT(accepted, 1000);
+}
+
+} // namespace
