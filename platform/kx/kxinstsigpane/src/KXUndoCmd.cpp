@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "KXUndoSink.h"
+#include "kxcommon/KXShareGlobalData.h"
 #include "rmx/transaction.h"
 
 namespace {
@@ -56,7 +57,7 @@ BOOL CKXUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
         return m_pCommand->Execute(target, ctType);
     }
 
-    IServer* server = g_server;
+    IServer* server = g_server ? g_server : CKXShareGlobalData::m_pServer;
     if (!server) return FALSE;
     UndoGridScope scope(m_pGrid ? m_pGrid : pGrid);
 

@@ -1,0 +1,255 @@
+// The component list pane and the signal list pane: headless lists of the design's instances and signals
+// (physical parts and nets in the physical view). Selecting rows and double-clicking asks the connectivity
+// pane (the "details view", a CCommonInterface) to show the selected objects.
+#pragma once
+
+#include <vector>
+
+#include "afx/afxcoll.h"
+#include "afx/afxdoc.h"
+#include "grid/gxwnd.h"
+#include "kxinstsigpane/CommonInterface.h"
+#include "rmx/context.h"
+
+class CImplicitPin;
+class CKXListPaneView;
+
+// Every operation that a pane only forwards is kept in its call log, one line per call:
+// "Name(arg1, arg2, ...)" with the arguments as given.
+class CKXPaneCallLog {
+public:
+    void Record(const char* op, std::initializer_list<CString> args = {});
+    const std::vector<CString>& GetCalls() const { return m_calls; }
+    CString GetLastCall() const { return m_calls.empty() ? CString() : m_calls.back(); }
+    void ClearCalls() { m_calls.clear(); }
+
+private:
+    std::vector<CString> m_calls;
+};
+
+// One list of names; row 1 onward, one object per row, column 1 the name.
+class CKXListPaneGrid : public CGXGridWnd, public CKXPaneCallLog {
+    DECLARE_DYNAMIC(CKXListPaneGrid)
+public:
+    CKXListPaneGrid();
+    ~CKXListPaneGrid() override;
+
+    ROWCOL GetFirstDataRow() const { return 1; }
+    CKXListPaneView* GetPaneView() const { return m_pView; }
+    void SetPaneView(CKXListPaneView* view) { m_pView = view; }
+
+    // Refills the list from the pane's design (names sorted as the design gives them, see each kind).
+    virtual void FillFromDesign(const CDesignContext& design) = 0;
+    int GetObjectCount() const { return static_cast<int>(m_names.size()); }
+    CString GetObjectName(int index) const;
+    // Row of the object with that name or hierarchical path; GX_INVALID when none.
+    ROWCOL FindObjectRow(LPCTSTR nameOrPath) const;
+
+    // Selects (or deselects) the object's row and makes it current; FALSE when there is no such object.
+    BOOL SelectObject(LPCTSTR nameOrPath, BOOL bSelect = TRUE);
+    void RemoveSelection();
+    // Names of the selected rows, or of the current row when nothing is selected.
+    void GetSelectedNames(CStringArray& names);
+    // Makes the grid the active, focused list of its pane.
+    void ActivateGridWnd();
+    // Asks the details view to show the selected objects. bForce: show them even when the details view
+    // shows the other kind of object. Returns FALSE when nothing is selected or there is no details view.
+    virtual BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) = 0;
+    // A double-click on a data row selects that row and shows its object.
+    BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+
+protected:
+    // Rows from names; paths[i] (may be empty) is the hierarchical path of object i.
+    void SetNames(const std::vector<CString>& names, const std::vector<CString>& paths,
+                  const std::vector<CString>& second = {});
+    CCommonInterface* Details() const;
+    const CDesignContext* Design() const;
+
+    CKXListPaneView* m_pView = nullptr;
+    std::vector<CString> m_names;
+    std::vector<CString> m_paths;
+};
+
+class CKXInstancePaneGrid : public CKXListPaneGrid {
+    DECLARE_DYNAMIC(CKXInstancePaneGrid)
+public:
+    void FillFromDesign(const CDesignContext& design) override; // instances, column 2 the master's cell
+    BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
+
+    void ViewPhysical(int flag);
+    void PreserveComments(CString first, CString second);
+    void PreserveCommentsWithUndo(CString first, CString second);
+    void PasteInstance(WPARAM wParam, LPARAM lParam);
+    BOOL ExportCodesignInterface(bool scripted, CString path, CString file, int exportLocalAsInout);
+    BOOL ImportCodesignInterface(bool scripted, CString file, CString instance);
+    BOOL AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names);
+
+    // Column of the instance names.
+    static ROWCOL m_nInstanceCol;
+};
+
+class CKXSignalPaneGrid : public CKXListPaneGrid {
+    DECLARE_DYNAMIC(CKXSignalPaneGrid)
+public:
+    void FillFromDesign(const CDesignContext& design) override; // nets
+    BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
+
+    void PasteSignal(WPARAM wParam, LPARAM lParam);
+    // A fresh automatic signal name "signal_<n>", never the name of a net the design already has.
+    CString GetNewAutoName();
+    void SetAutoNameCounter(int counter) { m_nAutoName = counter; }
+
+private:
+    int m_nAutoName = 0;
+};
+
+// Physical view: parts by reference designator (instances with a physical package).
+class CKXPhysPartGrid : public CKXListPaneGrid {
+    DECLARE_DYNAMIC(CKXPhysPartGrid)
+public:
+    void FillFromDesign(const CDesignContext& design) override;
+    BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
+    void ViewPhysical(int flag);
+    void PasteInstance(WPARAM wParam, LPARAM lParam);
+};
+
+// Physical view: nets by name.
+class CKXPhysNetGrid : public CKXListPaneGrid {
+    DECLARE_DYNAMIC(CKXPhysNetGrid)
+public:
+    void FillFromDesign(const CDesignContext& design) override;
+    BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
+};
+
+// What the two pane views share: the design, the details view, the block filter, the physical switch.
+class CKXListPaneView : public CFormView, public CCommonInterface, public CKXPaneCallLog {
+    DECLARE_DYNAMIC(CKXListPaneView)
+public:
+    ~CKXListPaneView() override;
+
+    // The design shown: the one given here, else the document's (a CKXDocument).
+    void SetDesignContext(const CDesignContext& design);
+    const CDesignContext* GetPaneDesignContext() const;
+    // The physical view shows the physical grid (a document in open mode 4, or as set here).
+    void SetPhysicalView(BOOL bPhysical) { m_nPhysical = bPhysical ? 1 : 0; }
+    BOOL IsPhysicalView() const;
+
+    void SetDetailsViewPtr(CCommonInterface* details) { m_pDetails = details; }
+    CCommonInterface* GetDetailsViewPtr() const { return m_pDetails; }
+    void SetBlockFilterList(CStringList* list);
+    const CStringList& GetBlockFilterList() const { return m_blockFilter; }
+    void FilterPhys(CString filter);
+
+    // Fills both lists of the pane from the design.
+    virtual void FillData();
+    // The list that the current view shows.
+    virtual CKXListPaneGrid* GetActiveList() = 0;
+
+    // CCommonInterface
+    void RemoveSelection() override;
+    void FocusActiveGrid() override;
+    BOOL ActivateGrids() override;
+    void NotifyFrameActivated(BOOL bActivated) override;
+
+protected:
+    explicit CKXListPaneView(UINT nTemplate);
+    // Makes the lists usable: as child windows of the pane when the pane has a window, else bare grids.
+    void PrepareList(CKXListPaneGrid* list, UINT nID);
+    // Runs a design change in the open grid transaction, or in one of its own named `name`.
+    template <class F>
+    BOOL ChangeDesign(const char* name, F&& change);
+
+    CCommonInterface* m_pDetails = nullptr;
+    CStringList m_blockFilter;
+    CString m_strPhysFilter;
+    std::unique_ptr<CDesignContext> m_pDesign;
+    int m_nPhysical = -1; // -1: from the document
+};
+
+class CKXSignalPaneContainerView;
+
+class CKXInstancePaneContainerView : public CKXListPaneView {
+    DECLARE_DYNCREATE(CKXInstancePaneContainerView)
+public:
+    CKXInstancePaneContainerView();
+    ~CKXInstancePaneContainerView() override;
+
+    CKXInstancePaneGrid* GetInstancePaneGrid() { return &m_instanceGrid; }
+    CKXPhysPartGrid* GetPhysPartGrid() { return &m_physPartGrid; }
+    CKXListPaneGrid* GetActiveList() override;
+    void SetSignalPaneViewPointer(CKXSignalPaneContainerView* view) { m_pSignalPane = view; }
+    CKXSignalPaneContainerView* GetSignalPaneViewPointer() const { return m_pSignalPane; }
+    void FillData() override;
+
+    // Operations the frame and the document's automation forward.
+    void MarkAsCodesign(WPARAM wParam, LPARAM lParam);
+    void LaunchCreateBlock();
+    BOOL CanExportInterface();
+    BOOL CanImportInterface();
+    void ExportInterface();
+    void ImportInterface();
+    void OnPowerGroup();
+    void Descend();
+    void EditBlock();
+    BOOL EditBlkPackagingOptions(int kind, CString value, CString third, CString t4, CString t5, CString t6,
+                                 CString t7);
+    // Adds an instance named `name` of master lib.cell:view to the design; nonzero when it was added.
+    BOOL AddComponent(CString name, CString lib, CString cell, CString view, CString fifth, CString sixth,
+                      int seventh);
+    BOOL AddBlock(CString a1, CString a2, CString a3, int kind, CString a5, CString a6, int flag, CString t8,
+                  CString t9, CString t10, int i11, int i12);
+    void Modify(CString first, CString second);
+    void DeleteRefDes();
+    void EditRefDes(CString first, CString second);
+    // Renames an instance of the design; nonzero when it was renamed.
+    BOOL RenameComponent(CString oldName, CString newName);
+    BOOL DeleteComponent(CString name);
+
+    // CCommonInterface
+    void ShowInstanceConnectivity(const CDesignContext& design, CKXInstanceContextArray* instances,
+                                  BOOL bForce) override;
+    void ShowComponentsByName(const CDesignContext& design, CStringList* names, BOOL bForce) override;
+    void HighlightObject(CKXHiliteObject* object) override;
+
+private:
+    CKXInstancePaneGrid m_instanceGrid;
+    CKXPhysPartGrid m_physPartGrid;
+    CKXSignalPaneContainerView* m_pSignalPane = nullptr;
+};
+
+class CKXSignalPaneContainerView : public CKXListPaneView {
+    DECLARE_DYNCREATE(CKXSignalPaneContainerView)
+public:
+    CKXSignalPaneContainerView();
+    ~CKXSignalPaneContainerView() override;
+
+    CKXSignalPaneGrid* GetSignalGridWnd() { return &m_signalGrid; }
+    CKXPhysNetGrid* GetPhysNetGridWnd() { return &m_physNetGrid; }
+    CKXListPaneGrid* GetActiveList() override;
+    void SetInstancePaneViewPointer(CKXInstancePaneContainerView* view) { m_pInstancePane = view; }
+    CKXInstancePaneContainerView* GetInstancePaneViewPointer() const { return m_pInstancePane; }
+    void FillData() override;
+
+    void ShowDPSignals(CString flag);
+    BOOL IsShowingDPSignals() const { return m_bShowDPSignals; }
+    void ShowNetConnectivity(WPARAM wParam, LPARAM lParam);
+    // Adds a signal (a net named `name`) to the design; nonzero when it was added.
+    BOOL AddSignal(CString name, CString second, CString third, CString fourth);
+    // Joins two nets as aliases; nonzero when they were joined.
+    BOOL AliasNets(CString first, CString second, CString third, CString fourth);
+    // Parts two aliased nets; nonzero when they were aliases.
+    BOOL DeleteAlias(CString first, CString second);
+    BOOL RenameSignal(CString oldName, CString newName);
+
+    // CCommonInterface
+    void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
+    void ShowNetBitConnectivity(const CDesignContext& design, CKXNetBitContextArray* netBits, BOOL bForce) override;
+    void ShowNetsByName(CStringList* names, BOOL bForce) override;
+    void HighlightObject(CKXHiliteObject* object) override;
+
+private:
+    CKXSignalPaneGrid m_signalGrid;
+    CKXPhysNetGrid m_physNetGrid;
+    CKXInstancePaneContainerView* m_pInstancePane = nullptr;
+    BOOL m_bShowDPSignals = TRUE;
+};

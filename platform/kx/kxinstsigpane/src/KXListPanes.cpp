@@ -1,0 +1,655 @@
+#include "kxinstsigpane/KXListPanes.h"
+
+#include <cctype>
+
+#include "grid/gxrange.h"
+#include "kxcommon/KXDocument.h"
+#include "kxcommon/KXHiliteObject.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/schema.h"
+#include "rmx/transaction.h"
+
+IMPLEMENT_DYNAMIC(CKXListPaneGrid, CGXGridWnd)
+IMPLEMENT_DYNAMIC(CKXInstancePaneGrid, CKXListPaneGrid)
+IMPLEMENT_DYNAMIC(CKXSignalPaneGrid, CKXListPaneGrid)
+IMPLEMENT_DYNAMIC(CKXPhysPartGrid, CKXListPaneGrid)
+IMPLEMENT_DYNAMIC(CKXPhysNetGrid, CKXListPaneGrid)
+IMPLEMENT_DYNAMIC(CKXListPaneView, CFormView)
+IMPLEMENT_DYNCREATE(CKXInstancePaneContainerView, CKXListPaneView)
+IMPLEMENT_DYNCREATE(CKXSignalPaneContainerView, CKXListPaneView)
+
+ROWCOL CKXInstancePaneGrid::m_nInstanceCol = 1;
+
+namespace {
+
+CString NetName(const CNetContext& net) { return net.net() ? CString(net.net()->name()) : CString(); }
+
+constexpr UINT kInstanceListId = 9201, kPhysPartListId = 9202, kSignalListId = 9203, kPhysNetListId = 9204;
+
+// A hierarchical path names the object itself, or a part of it (a bit, a pin) when the next character
+// continues the path.
+bool PathCovers(const CString& objectPath, const CString& path) {
+    if (objectPath.IsEmpty() || path.GetLength() < objectPath.GetLength()) return false;
+    if (path.Left(objectPath.GetLength()) != objectPath) return false;
+    if (path.GetLength() == objectPath.GetLength()) return true;
+    char next = path[objectPath.GetLength()];
+    return !std::isalnum(static_cast<unsigned char>(next)) && next != '_';
+}
+
+CString Join(const CStringArray& names) {
+    CString s;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i) {
+        if (i) s += ", ";
+        s += names[i];
+    }
+    return s;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------------------------------------ call log
+
+void CKXPaneCallLog::Record(const char* op, std::initializer_list<CString> args) {
+    CString line = op;
+    line += "(";
+    bool first = true;
+    for (const CString& a : args) {
+        if (!first) line += ", ";
+        line += a;
+        first = false;
+    }
+    line += ")";
+    m_calls.push_back(line);
+}
+
+// ------------------------------------------------------------------------------------------------ list grid
+
+CKXListPaneGrid::CKXListPaneGrid() = default;
+CKXListPaneGrid::~CKXListPaneGrid() = default;
+
+CString CKXListPaneGrid::GetObjectName(int index) const {
+    return index >= 0 && index < GetObjectCount() ? m_names[static_cast<size_t>(index)] : CString();
+}
+
+void CKXListPaneGrid::SetNames(const std::vector<CString>& names, const std::vector<CString>& paths,
+                               const std::vector<CString>& second) {
+    if (!IsInitialized()) Initialize();
+    m_names = names;
+    m_paths = paths;
+    m_paths.resize(m_names.size());
+    BOOL lock = LockUpdate(TRUE);
+    SetColCount(second.empty() ? 1 : 2);
+    SetRowCount(static_cast<ROWCOL>(m_names.size()));
+    for (size_t i = 0; i < m_names.size(); ++i) {
+        ROWCOL r = static_cast<ROWCOL>(i + 1);
+        SetValueRange(CGXRange(r, 1), m_names[i]);
+        if (i < second.size()) SetValueRange(CGXRange(r, 2), second[i]);
+    }
+    LockUpdate(lock);
+}
+
+ROWCOL CKXListPaneGrid::FindObjectRow(LPCTSTR nameOrPath) const {
+    CString key = nameOrPath ? nameOrPath : "";
+    if (key.IsEmpty()) return GX_INVALID;
+    for (size_t i = 0; i < m_names.size(); ++i)
+        if (m_names[i] == key || (!m_paths[i].IsEmpty() && m_paths[i] == key)) return static_cast<ROWCOL>(i + 1);
+    // A path into the object (a bit of a net, a pin of an instance) finds the object.
+    for (size_t i = 0; i < m_paths.size(); ++i)
+        if (PathCovers(m_paths[i], key)) return static_cast<ROWCOL>(i + 1);
+    return GX_INVALID;
+}
+
+BOOL CKXListPaneGrid::SelectObject(LPCTSTR nameOrPath, BOOL bSelect) {
+    ROWCOL row = FindObjectRow(nameOrPath);
+    if (row == GX_INVALID) return FALSE;
+    SelectRange(CGXRange().SetRows(row), bSelect);
+    if (bSelect) {
+        SetCurrentCell(row, 1);
+        ScrollCellInView(row, 1);
+    }
+    return TRUE;
+}
+
+void CKXListPaneGrid::RemoveSelection() {
+    if (!IsInitialized()) return;
+    SelectRange(CGXRange().SetTable(), FALSE);
+}
+
+void CKXListPaneGrid::GetSelectedNames(CStringArray& names) {
+    names.RemoveAll();
+    if (!IsInitialized()) return;
+    CRowColArray rows;
+    GetSelectedRows(rows, FALSE, TRUE);
+    for (int i = 0; i < rows.GetSize(); ++i) {
+        ROWCOL r = rows[i];
+        if (r >= 1 && r <= m_names.size()) names.Add(m_names[r - 1]);
+    }
+}
+
+void CKXListPaneGrid::ActivateGridWnd() {
+    if (!IsInitialized()) Initialize();
+    OnActivateGrid(TRUE);
+    if (GetSafeHwnd()) SetFocus();
+    Record("ActivateGridWnd");
+}
+
+BOOL CKXListPaneGrid::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    if (nRow < 1 || nRow > m_names.size()) return CGXGridWnd::OnLButtonDblClkRowCol(nRow, nCol, nFlags, pt);
+    SelectRange(CGXRange().SetTable(), FALSE);
+    SelectRange(CGXRange().SetRows(nRow), TRUE);
+    SetCurrentCell(nRow, nCol == 0 ? 1 : nCol);
+    Showconnectivity(TRUE);
+    return TRUE;
+}
+
+CCommonInterface* CKXListPaneGrid::Details() const { return m_pView ? m_pView->GetDetailsViewPtr() : nullptr; }
+
+const CDesignContext* CKXListPaneGrid::Design() const { return m_pView ? m_pView->GetPaneDesignContext() : nullptr; }
+
+// ------------------------------------------------------------------------------------------------ instances
+
+void CKXInstancePaneGrid::FillFromDesign(const CDesignContext& design) {
+    std::vector<CString> names, paths, cells;
+    for (const CInstanceContext& inst : design.instances()) {
+        names.push_back(inst.name());
+        paths.push_back(inst.spath());
+        IInstance* object = inst.instance();
+        CString master = object ? object->masterName() : CString();
+        // "lib.cell:view": the cell is between the point and the colon.
+        int dot = master.Find('.'), colon = master.Find(':');
+        cells.push_back(dot >= 0 && colon > dot ? master.Mid(dot + 1, colon - dot - 1) : master);
+    }
+    SetNames(names, paths, cells);
+}
+
+BOOL CKXInstancePaneGrid::Showconnectivity(BOOL bForce, BOOL) {
+    CCommonInterface* details = Details();
+    const CDesignContext* design = Design();
+    if (!details || !design) return FALSE;
+    CStringArray names;
+    GetSelectedNames(names);
+    if (names.GetSize() == 0) return FALSE;
+    CKXInstanceContextArray instances;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i) {
+        CInstanceContext inst = design->instance(names[i].GetString());
+        if (inst.instance()) instances.Add(inst);
+    }
+    if (instances.GetSize() == 0) return FALSE;
+    details->ShowInstanceConnectivity(*design, &instances, bForce);
+    return TRUE;
+}
+
+void CKXInstancePaneGrid::ViewPhysical(int flag) {
+    CString f;
+    f.Format("%d", flag);
+    Record("ViewPhysical", {f});
+}
+
+void CKXInstancePaneGrid::PreserveComments(CString first, CString second) {
+    Record("PreserveComments", {first, second});
+}
+
+void CKXInstancePaneGrid::PreserveCommentsWithUndo(CString first, CString second) {
+    Record("PreserveCommentsWithUndo", {first, second});
+}
+
+void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
+    CString w, l;
+    w.Format("%llu", static_cast<unsigned long long>(wParam));
+    l.Format("%lld", static_cast<long long>(lParam));
+    Record("PasteInstance", {w, l});
+}
+
+BOOL CKXInstancePaneGrid::ExportCodesignInterface(bool scripted, CString path, CString file, int exportLocalAsInout) {
+    CString s = scripted ? "1" : "0", e;
+    e.Format("%d", exportLocalAsInout);
+    Record("ExportCodesignInterface", {s, path, file, e});
+    return TRUE;
+}
+
+BOOL CKXInstancePaneGrid::ImportCodesignInterface(bool scripted, CString file, CString instance) {
+    Record("ImportCodesignInterface", {scripted ? CString("1") : CString("0"), file, instance});
+    return TRUE;
+}
+
+BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names) {
+    CString count;
+    count.Format("%d", static_cast<int>(pins.size()));
+    Record("AssignPower", {count, names ? Join(*names) : CString()});
+    return !pins.empty();
+}
+
+// ------------------------------------------------------------------------------------------------ signals
+
+void CKXSignalPaneGrid::FillFromDesign(const CDesignContext& design) {
+    std::vector<CString> names, paths;
+    for (const CNetContext& net : design.nets()) {
+        names.push_back(NetName(net));
+        paths.push_back(net.spath());
+    }
+    SetNames(names, paths);
+}
+
+BOOL CKXSignalPaneGrid::Showconnectivity(BOOL bForce, BOOL) {
+    CCommonInterface* details = Details();
+    const CDesignContext* design = Design();
+    if (!details || !design) return FALSE;
+    CStringArray names;
+    GetSelectedNames(names);
+    if (names.GetSize() == 0) return FALSE;
+    CKXNetContextArray nets;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i) {
+        CNetContext net = design->net(names[i].GetString());
+        if (net.net()) nets.Add(net);
+    }
+    if (nets.GetSize() == 0) return FALSE;
+    if (m_pView) m_pView->m_bGroupFlag = nets.GetSize() > 1;
+    details->ShowNetConnectivity(*design, &nets, bForce);
+    return TRUE;
+}
+
+void CKXSignalPaneGrid::PasteSignal(WPARAM wParam, LPARAM lParam) {
+    CString w, l;
+    w.Format("%llu", static_cast<unsigned long long>(wParam));
+    l.Format("%lld", static_cast<long long>(lParam));
+    Record("PasteSignal", {w, l});
+}
+
+CString CKXSignalPaneGrid::GetNewAutoName() {
+    const CDesignContext* design = Design();
+    IDesign* d = design ? design->design() : nullptr;
+    CString name;
+    // A name that a net already has would join the pins to that net: skip taken names.
+    for (int tries = 0; tries < 1000000; ++tries) {
+        name.Format("signal_%d", ++m_nAutoName);
+        if (!d || !d->findNet(name.GetString())) break;
+    }
+    return name;
+}
+
+// ------------------------------------------------------------------------------------------------ physical
+
+void CKXPhysPartGrid::FillFromDesign(const CDesignContext& design) {
+    std::vector<CString> names, paths;
+    for (const CInstanceContext& inst : design.instances()) {
+        IInstance* object = inst.instance();
+        if (!object || !object->physicalPackageName()) continue;
+        names.push_back(inst.name());
+        paths.push_back(inst.spath());
+    }
+    SetNames(names, paths);
+}
+
+BOOL CKXPhysPartGrid::Showconnectivity(BOOL bForce, BOOL) {
+    CCommonInterface* details = Details();
+    const CDesignContext* design = Design();
+    if (!details || !design) return FALSE;
+    CStringArray names;
+    GetSelectedNames(names);
+    if (names.GetSize() == 0) return FALSE;
+    CStringList list;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i) list.AddTail(names[i]);
+    details->ShowComponentsByName(*design, &list, bForce);
+    return TRUE;
+}
+
+void CKXPhysPartGrid::ViewPhysical(int flag) {
+    CString f;
+    f.Format("%d", flag);
+    Record("ViewPhysical", {f});
+}
+
+void CKXPhysPartGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
+    CString w, l;
+    w.Format("%llu", static_cast<unsigned long long>(wParam));
+    l.Format("%lld", static_cast<long long>(lParam));
+    Record("PasteInstance", {w, l});
+}
+
+void CKXPhysNetGrid::FillFromDesign(const CDesignContext& design) {
+    std::vector<CString> names, paths;
+    for (const CNetContext& net : design.nets()) {
+        names.push_back(NetName(net));
+        paths.push_back(net.spath());
+    }
+    SetNames(names, paths);
+}
+
+BOOL CKXPhysNetGrid::Showconnectivity(BOOL bForce, BOOL) {
+    CCommonInterface* details = Details();
+    if (!details) return FALSE;
+    CStringArray names;
+    GetSelectedNames(names);
+    if (names.GetSize() == 0) return FALSE;
+    CStringList list;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i) list.AddTail(names[i]);
+    details->ShowNetsByName(&list, bForce);
+    return TRUE;
+}
+
+// ------------------------------------------------------------------------------------------------ pane views
+
+CKXListPaneView::CKXListPaneView(UINT nTemplate) : CFormView(nTemplate) {}
+CKXListPaneView::~CKXListPaneView() = default;
+
+void CKXListPaneView::SetDesignContext(const CDesignContext& design) {
+    m_pDesign = std::make_unique<CDesignContext>(design);
+}
+
+const CDesignContext* CKXListPaneView::GetPaneDesignContext() const {
+    if (m_pDesign) return m_pDesign.get();
+    if (auto* doc = dynamic_cast<CKXDocument*>(GetDocument())) return &doc->GetDesignContext();
+    return nullptr;
+}
+
+BOOL CKXListPaneView::IsPhysicalView() const {
+    if (m_nPhysical >= 0) return m_nPhysical;
+    if (auto* doc = dynamic_cast<CKXDocument*>(GetDocument())) return static_cast<int>(doc->GetOpenMode()) == 4;
+    return FALSE;
+}
+
+void CKXListPaneView::SetBlockFilterList(CStringList* list) {
+    m_blockFilter.RemoveAll();
+    if (list)
+        for (POSITION pos = list->GetHeadPosition(); pos;) m_blockFilter.AddTail(list->GetNext(pos));
+    Record("SetBlockFilterList", {list ? CString() + std::to_string(list->GetCount()).c_str() : CString("0")});
+}
+
+void CKXListPaneView::FilterPhys(CString filter) {
+    m_strPhysFilter = filter;
+    Record("FilterPhys", {filter});
+}
+
+void CKXListPaneView::PrepareList(CKXListPaneGrid* list, UINT nID) {
+    if (list->GetSafeHwnd() || list->IsInitialized()) return;
+    if (GetSafeHwnd()) {
+        CRect rc(0, 0, 100, 100);
+        list->Create(WS_CHILD | WS_VISIBLE, rc, this, nID);
+    }
+    list->Initialize();
+}
+
+void CKXListPaneView::FillData() {}
+
+void CKXListPaneView::RemoveSelection() {
+    if (CKXListPaneGrid* list = GetActiveList()) list->RemoveSelection();
+}
+
+void CKXListPaneView::FocusActiveGrid() {
+    if (CKXListPaneGrid* list = GetActiveList()) list->ActivateGridWnd();
+}
+
+BOOL CKXListPaneView::ActivateGrids() {
+    FocusActiveGrid();
+    return GetActiveList() != nullptr;
+}
+
+void CKXListPaneView::NotifyFrameActivated(BOOL bActivated) {
+    Record("NotifyFrameActivated", {bActivated ? CString("1") : CString("0")});
+}
+
+template <class F>
+BOOL CKXListPaneView::ChangeDesign(const char* name, F&& change) {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return FALSE;
+    if (CKXTransaction::IsTransactionStarted()) {
+        // Inside a transaction of the caller: change, and leave committing to the caller.
+        CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+        return t && change(*t) ? TRUE : FALSE;
+    }
+    CDesignContext copy = *design;
+    if (!CKXTransaction::BeginTrans(nullptr, copy, name)) return FALSE;
+    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+    if (!t || !change(*t)) {
+        CKXTransaction::DiscardTrans(nullptr);
+        return FALSE;
+    }
+    BOOL ok = CKXTransaction::CommitTrans(nullptr, 1, 1);
+    FillData();
+    return ok;
+}
+
+// ------------------------------------------------------------------------------------------------ component pane
+
+CKXInstancePaneContainerView::CKXInstancePaneContainerView() : CKXListPaneView(9002) {
+    m_instanceGrid.SetPaneView(this);
+    m_physPartGrid.SetPaneView(this);
+}
+
+CKXInstancePaneContainerView::~CKXInstancePaneContainerView() = default;
+
+CKXListPaneGrid* CKXInstancePaneContainerView::GetActiveList() {
+    return IsPhysicalView() ? static_cast<CKXListPaneGrid*>(&m_physPartGrid) : &m_instanceGrid;
+}
+
+void CKXInstancePaneContainerView::FillData() {
+    PrepareList(&m_instanceGrid, kInstanceListId);
+    PrepareList(&m_physPartGrid, kPhysPartListId);
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return;
+    m_instanceGrid.FillFromDesign(*design);
+    m_physPartGrid.FillFromDesign(*design);
+    // The connectivity pane keeps ids for the objects it may be asked to show.
+    if (CCommonInterface* details = GetDetailsViewPtr()) {
+        for (const CInstanceContext& inst : design->instances()) {
+            details->AddComponentById(inst.instance());
+            if (inst.instance() && inst.instance()->physicalPackageName())
+                details->AddComponent(inst.instance(), inst.name());
+        }
+    }
+}
+
+void CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) {
+    CString w, l;
+    w.Format("%llu", static_cast<unsigned long long>(wParam));
+    l.Format("%lld", static_cast<long long>(lParam));
+    Record("MarkAsCodesign", {w, l});
+}
+
+void CKXInstancePaneContainerView::LaunchCreateBlock() { Record("LaunchCreateBlock"); }
+
+BOOL CKXInstancePaneContainerView::CanExportInterface() {
+    const CDesignContext* design = GetPaneDesignContext();
+    return design && design->design() && !IsPhysicalView();
+}
+
+BOOL CKXInstancePaneContainerView::CanImportInterface() { return CanExportInterface(); }
+void CKXInstancePaneContainerView::ExportInterface() { Record("ExportInterface"); }
+void CKXInstancePaneContainerView::ImportInterface() { Record("ImportInterface"); }
+void CKXInstancePaneContainerView::OnPowerGroup() { Record("OnPowerGroup"); }
+void CKXInstancePaneContainerView::Descend() { Record("Descend"); }
+void CKXInstancePaneContainerView::EditBlock() { Record("EditBlock"); }
+
+BOOL CKXInstancePaneContainerView::EditBlkPackagingOptions(int kind, CString value, CString third, CString t4,
+                                                           CString t5, CString t6, CString t7) {
+    CString k;
+    k.Format("%d", kind);
+    Record("EditBlkPackagingOptions", {k, value, third, t4, t5, t6, t7});
+    return TRUE;
+}
+
+BOOL CKXInstancePaneContainerView::AddComponent(CString name, CString lib, CString cell, CString view, CString fifth,
+                                                CString sixth, int seventh) {
+    CString s;
+    s.Format("%d", seventh);
+    Record("AddComponent", {name, lib, cell, view, fifth, sixth, s});
+    if (name.IsEmpty() || lib.IsEmpty() || cell.IsEmpty()) return FALSE;
+    return ChangeDesign("Add Component", [&](CTransaction& t) {
+        return t.createInstance(name, lib, cell, view.IsEmpty() ? "sch" : view.GetString()) != nullptr;
+    });
+}
+
+BOOL CKXInstancePaneContainerView::AddBlock(CString a1, CString a2, CString a3, int kind, CString a5, CString a6,
+                                            int flag, CString t8, CString t9, CString t10, int i11, int i12) {
+    CString k, f, x, y;
+    k.Format("%d", kind);
+    f.Format("%d", flag);
+    x.Format("%d", i11);
+    y.Format("%d", i12);
+    Record("AddBlock", {a1, a2, a3, k, a5, a6, f, t8, t9, t10, x, y});
+    return TRUE;
+}
+
+void CKXInstancePaneContainerView::Modify(CString first, CString second) { Record("Modify", {first, second}); }
+void CKXInstancePaneContainerView::DeleteRefDes() { Record("DeleteRefDes"); }
+void CKXInstancePaneContainerView::EditRefDes(CString first, CString second) { Record("EditRefDes", {first, second}); }
+
+BOOL CKXInstancePaneContainerView::RenameComponent(CString oldName, CString newName) {
+    Record("RenameComponent", {oldName, newName});
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || newName.IsEmpty()) return FALSE;
+    CInstanceContext inst = design->instance(oldName.GetString());
+    if (!inst.instance()) return FALSE;
+    IInstance* object = inst.instance();
+    return ChangeDesign("Rename Component", [&](CTransaction& t) { return t.renameInstance(object, newName); });
+}
+
+BOOL CKXInstancePaneContainerView::DeleteComponent(CString name) {
+    Record("DeleteComponent", {name});
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design) return FALSE;
+    CInstanceContext inst = design->instance(name.GetString());
+    if (!inst.instance()) return FALSE;
+    IInstance* object = inst.instance();
+    return ChangeDesign("Delete Component", [&](CTransaction& t) { return t.removeInstance(object); });
+}
+
+void CKXInstancePaneContainerView::ShowInstanceConnectivity(const CDesignContext&, CKXInstanceContextArray* instances,
+                                                            BOOL) {
+    CKXListPaneGrid* list = GetActiveList();
+    if (!list || !instances) return;
+    list->RemoveSelection();
+    for (INT_PTR i = 0; i < instances->GetSize(); ++i) list->SelectObject((*instances)[i].name(), TRUE);
+}
+
+void CKXInstancePaneContainerView::ShowComponentsByName(const CDesignContext&, CStringList* names, BOOL) {
+    CKXListPaneGrid* list = GetActiveList();
+    if (!list || !names) return;
+    list->RemoveSelection();
+    for (POSITION pos = names->GetHeadPosition(); pos;) list->SelectObject(names->GetNext(pos), TRUE);
+}
+
+void CKXInstancePaneContainerView::HighlightObject(CKXHiliteObject* object) {
+    if (!object) return;
+    CKXListPaneGrid* list = GetActiveList();
+    if (list) list->SelectObject(object->GetObjectPath(), object->IsHilite());
+}
+
+// ------------------------------------------------------------------------------------------------ signal pane
+
+CKXSignalPaneContainerView::CKXSignalPaneContainerView() : CKXListPaneView(9003) {
+    m_signalGrid.SetPaneView(this);
+    m_physNetGrid.SetPaneView(this);
+}
+
+CKXSignalPaneContainerView::~CKXSignalPaneContainerView() = default;
+
+CKXListPaneGrid* CKXSignalPaneContainerView::GetActiveList() {
+    return IsPhysicalView() ? static_cast<CKXListPaneGrid*>(&m_physNetGrid) : &m_signalGrid;
+}
+
+void CKXSignalPaneContainerView::FillData() {
+    PrepareList(&m_signalGrid, kSignalListId);
+    PrepareList(&m_physNetGrid, kPhysNetListId);
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return;
+    m_signalGrid.FillFromDesign(*design);
+    m_physNetGrid.FillFromDesign(*design);
+    if (CCommonInterface* details = GetDetailsViewPtr()) {
+        for (const CNetContext& net : design->nets()) {
+            details->AddNet(net.net());
+            if (IsPhysicalView()) details->AddNetName(NetName(net));
+        }
+    }
+}
+
+void CKXSignalPaneContainerView::ShowDPSignals(CString flag) {
+    CString f = flag;
+    f.Trim();
+    m_bShowDPSignals = !(f == "0" || f.CompareNoCase("false") == 0 || f.CompareNoCase("off") == 0);
+    Record("ShowDPSignals", {flag});
+}
+
+void CKXSignalPaneContainerView::ShowNetConnectivity(WPARAM wParam, LPARAM lParam) {
+    CString w, l;
+    w.Format("%llu", static_cast<unsigned long long>(wParam));
+    l.Format("%lld", static_cast<long long>(lParam));
+    Record("ShowNetConnectivity", {w, l});
+    GetActiveList()->Showconnectivity(TRUE);
+}
+
+BOOL CKXSignalPaneContainerView::AddSignal(CString name, CString second, CString third, CString fourth) {
+    Record("AddSignal", {name, second, third, fourth});
+    CString n = name;
+    n.Trim();
+    if (n.IsEmpty()) return FALSE;
+    return ChangeDesign("Add Signal", [&](CTransaction& t) {
+        INet* net = t.createNet(n, static_cast<unsigned>(-1), static_cast<unsigned>(-1));
+        return net && t.addNet(net);
+    });
+}
+
+BOOL CKXSignalPaneContainerView::AliasNets(CString first, CString second, CString third, CString fourth) {
+    Record("AliasNets", {first, second, third, fourth});
+    const CDesignContext* design = GetPaneDesignContext();
+    IDesign* d = design ? design->design() : nullptr;
+    INet* a = d ? d->findNet(first.GetString()) : nullptr;
+    INet* b = d ? d->findNet(second.GetString()) : nullptr;
+    if (!a || !b || a == b) return FALSE;
+    return ChangeDesign("Alias Nets", [&](CTransaction& t) { return t.addAlias(a, b); });
+}
+
+BOOL CKXSignalPaneContainerView::DeleteAlias(CString first, CString second) {
+    Record("DeleteAlias", {first, second});
+    const CDesignContext* design = GetPaneDesignContext();
+    IDesign* d = design ? design->design() : nullptr;
+    INet* a = d ? d->findNet(first.GetString()) : nullptr;
+    INet* b = d ? d->findNet(second.GetString()) : nullptr;
+    if (!a || !b) return FALSE;
+    CAlias* alias = nullptr;
+    for (CAlias* candidate : a->beginAlias())
+        if (candidate && ((candidate->first() == a && candidate->second() == b) ||
+                          (candidate->first() == b && candidate->second() == a)))
+            alias = candidate;
+    if (!alias) return FALSE;
+    return ChangeDesign("Delete Alias", [&](CTransaction& t) { return t.removeAlias(alias); });
+}
+
+BOOL CKXSignalPaneContainerView::RenameSignal(CString oldName, CString newName) {
+    Record("RenameSignal", {oldName, newName});
+    const CDesignContext* design = GetPaneDesignContext();
+    IDesign* d = design ? design->design() : nullptr;
+    INet* net = d ? d->findNet(oldName.GetString()) : nullptr;
+    if (!net || newName.IsEmpty()) return FALSE;
+    return ChangeDesign("Rename Signal", [&](CTransaction& t) { return t.renameNet(net, newName); });
+}
+
+void CKXSignalPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* nets, BOOL) {
+    CKXListPaneGrid* list = GetActiveList();
+    if (!list || !nets) return;
+    list->RemoveSelection();
+    m_bGroupFlag = nets->GetSize() > 1;
+    for (INT_PTR i = 0; i < nets->GetSize(); ++i) list->SelectObject(NetName((*nets)[i]), TRUE);
+}
+
+void CKXSignalPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, CKXNetBitContextArray* netBits, BOOL) {
+    CKXListPaneGrid* list = GetActiveList();
+    if (!list || !netBits) return;
+    list->RemoveSelection();
+    m_bGroupFlag = netBits->GetSize() > 1;
+    for (INT_PTR i = 0; i < netBits->GetSize(); ++i) list->SelectObject((*netBits)[i].spath(), TRUE);
+}
+
+void CKXSignalPaneContainerView::ShowNetsByName(CStringList* names, BOOL) {
+    CKXListPaneGrid* list = GetActiveList();
+    if (!list || !names) return;
+    list->RemoveSelection();
+    m_bGroupFlag = names->GetCount() > 1;
+    for (POSITION pos = names->GetHeadPosition(); pos;) list->SelectObject(names->GetNext(pos), TRUE);
+}
+
+void CKXSignalPaneContainerView::HighlightObject(CKXHiliteObject* object) {
+    if (!object) return;
+    CKXListPaneGrid* list = GetActiveList();
+    if (list) list->SelectObject(object->GetObjectPath(), object->IsHilite());
+}

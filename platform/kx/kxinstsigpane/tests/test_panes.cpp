@@ -1,0 +1,176 @@
+#include "test_support.h"
+
+#include "kxcommon/KXHiliteObject.h"
+#include "kxinstsigpane/KXListPanes.h"
+
+namespace {
+
+// The connectivity pane as the list panes see it: records what it is asked to show.
+class DetailsRecorder : public CCommonInterface {
+public:
+    std::vector<std::string> shown;
+    std::vector<BOOL> forced;
+    int registeredComponents = 0, registeredNets = 0;
+
+    void ShowInstanceConnectivity(const CDesignContext&, CKXInstanceContextArray* a, BOOL bForce) override {
+        std::string s = "instances:";
+        for (INT_PTR i = 0; i < a->GetSize(); ++i) s += std::string(" ") + (*a)[i].name().GetString();
+        shown.push_back(s);
+        forced.push_back(bForce);
+    }
+    void ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* a, BOOL bForce) override {
+        std::string s = "nets:";
+        for (INT_PTR i = 0; i < a->GetSize(); ++i) s += std::string(" ") + (*a)[i].net()->name();
+        shown.push_back(s);
+        forced.push_back(bForce);
+    }
+    void ShowComponentsByName(const CDesignContext&, CStringList* names, BOOL) override {
+        std::string s = "components:";
+        for (POSITION p = names->GetHeadPosition(); p;) s += std::string(" ") + names->GetNext(p).GetString();
+        shown.push_back(s);
+    }
+    void AddComponentById(IInstance*) override { ++registeredComponents; }
+    void AddNet(INet*) override { ++registeredNets; }
+};
+
+class PanesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        instances.SetDesignContext(d.design);
+        signals.SetDesignContext(d.design);
+        instances.SetDetailsViewPtr(&details);
+        signals.SetDetailsViewPtr(&details);
+        instances.SetSignalPaneViewPointer(&signals);
+        signals.SetInstancePaneViewPointer(&instances);
+        instances.FillData();
+        signals.FillData();
+    }
+    TestDesign d;
+    DetailsRecorder details;
+    CKXInstancePaneContainerView instances;
+    CKXSignalPaneContainerView signals;
+};
+
+} // namespace
+
+TEST_F(PanesTest, ListsHoldTheDesignsObjects) {
+    CKXInstancePaneGrid* grid = instances.GetInstancePaneGrid();
+    ASSERT_EQ(grid->GetObjectCount(), 2);
+    EXPECT_EQ(grid->GetRowCount(), 2u);
+    EXPECT_EQ(grid->GetValueRowCol(grid->FindObjectRow("U2"), CKXInstancePaneGrid::m_nInstanceCol), "U2");
+    EXPECT_EQ(grid->GetValueRowCol(1, 2), "RES");
+    CKXSignalPaneGrid* nets = signals.GetSignalGridWnd();
+    EXPECT_NE(nets->FindObjectRow("N1"), GX_INVALID);
+    EXPECT_NE(nets->FindObjectRow("N2"), GX_INVALID);
+    EXPECT_EQ(nets->FindObjectRow("N9"), GX_INVALID);
+    EXPECT_EQ(details.registeredComponents, 2);
+    EXPECT_EQ(details.registeredNets, 2);
+    EXPECT_EQ(instances.GetActiveList(), grid);
+    instances.SetPhysicalView(TRUE);
+    EXPECT_EQ(instances.GetActiveList(), instances.GetPhysPartGrid());
+}
+
+TEST_F(PanesTest, DoubleClickShowsTheObjectInTheConnectivityPane) {
+    CKXInstancePaneGrid* grid = instances.GetInstancePaneGrid();
+    ROWCOL row = grid->FindObjectRow("U2");
+    ASSERT_TRUE(grid->OnLButtonDblClkRowCol(row, 1, 0, CPoint(0, 0)));
+    ASSERT_EQ(details.shown.size(), 1u);
+    EXPECT_EQ(details.shown[0], "instances: U2");
+    EXPECT_TRUE(details.forced[0]);
+
+    // Several selected nets are shown together, and the pane answers the several-objects query.
+    CKXSignalPaneGrid* nets = signals.GetSignalGridWnd();
+    ASSERT_TRUE(nets->SelectObject("N1"));
+    ASSERT_TRUE(nets->SelectObject("N2"));
+    ASSERT_TRUE(nets->Showconnectivity(FALSE));
+    EXPECT_EQ(details.shown.back(), "nets: N1 N2");
+    EXPECT_FALSE(details.forced.back());
+    EXPECT_EQ(signals.GetGroupFlag(), 1);
+    nets->RemoveSelection();
+    ASSERT_TRUE(nets->OnLButtonDblClkRowCol(nets->FindObjectRow("N2"), 1, 0, CPoint(0, 0)));
+    EXPECT_EQ(details.shown.back(), "nets: N2");
+    EXPECT_EQ(signals.GetGroupFlag(), 0);
+}
+
+TEST_F(PanesTest, SelectionByNamePathAndHighlight) {
+    CKXInstancePaneGrid* grid = instances.GetInstancePaneGrid();
+    EXPECT_FALSE(grid->SelectObject("NOPE"));
+    CString path = d.design.instance("U1").spath();
+    ASSERT_TRUE(grid->SelectObject(path));
+    ROWCOL r = 0, c = 0;
+    grid->GetCurrentCell(r, c);
+    EXPECT_EQ(r, grid->FindObjectRow("U1"));
+    CStringArray names;
+    grid->GetSelectedNames(names);
+    ASSERT_EQ(names.GetSize(), 1);
+    EXPECT_EQ(names[0], "U1");
+
+    CKXHiliteObject hilite(true);
+    hilite.SetObject(d.design.instance("U2").spath(), 0, 0);
+    instances.RemoveSelection();
+    instances.HighlightObject(&hilite);
+    grid->GetSelectedNames(names);
+    ASSERT_EQ(names.GetSize(), 1);
+    EXPECT_EQ(names[0], "U2");
+
+    // The connectivity pane asking the list to show components selects them there.
+    CStringList list;
+    list.AddTail("U1");
+    list.AddTail("U2");
+    instances.ShowComponentsByName(d.design, &list, TRUE);
+    grid->GetSelectedNames(names);
+    EXPECT_EQ(names.GetSize(), 2);
+    // Nothing selected and no current cell: nothing to show.
+    instances.RemoveSelection();
+    grid->SetCurrentCell(GX_INVALID, GX_INVALID);
+}
+
+TEST_F(PanesTest, AutoNamesNeverReuseADesignNet) {
+    ASSERT_TRUE(signals.AddSignal("signal_2", "", "", ""));
+    CKXSignalPaneGrid* nets = signals.GetSignalGridWnd();
+    EXPECT_NE(nets->FindObjectRow("signal_2"), GX_INVALID); // the list was refilled
+    EXPECT_EQ(nets->GetNewAutoName(), "signal_1");
+    EXPECT_EQ(nets->GetNewAutoName(), "signal_3");
+    EXPECT_FALSE(signals.AddSignal("signal_2", "", "", "")); // taken: refused, nothing changes
+    EXPECT_FALSE(signals.AddSignal("  ", "", "", ""));
+    EXPECT_EQ(signals.GetLastCall(), "AddSignal(  , , , )");
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+TEST_F(PanesTest, DesignChangesOfThePanes) {
+    ASSERT_TRUE(signals.AliasNets("N1", "N2", "1", "1"));
+    EXPECT_FALSE(signals.AliasNets("N1", "MISSING", "1", "1"));
+    ASSERT_TRUE(signals.DeleteAlias("N2", "N1"));
+    EXPECT_FALSE(signals.DeleteAlias("N2", "N1"));
+    ASSERT_TRUE(signals.RenameSignal("N2", "DATA"));
+    EXPECT_NE(d.Net("DATA"), nullptr);
+    ASSERT_TRUE(instances.AddComponent("U3", "work", "RES", "sym", "", "", 1));
+    EXPECT_NE(instances.GetInstancePaneGrid()->FindObjectRow("U3"), GX_INVALID);
+    EXPECT_FALSE(instances.AddComponent("U3", "work", "RES", "sym", "", "", 1));
+    ASSERT_TRUE(instances.RenameComponent("U3", "R7"));
+    ASSERT_TRUE(instances.DeleteComponent("R7"));
+    EXPECT_EQ(instances.GetInstancePaneGrid()->FindObjectRow("R7"), GX_INVALID);
+
+    // Inside a transaction of the caller the change joins it and is not committed by the pane.
+    ASSERT_TRUE(CKXTransaction::BeginTrans(nullptr, d.design, "Script"));
+    ASSERT_TRUE(signals.AddSignal("LATER", "", "", ""));
+    EXPECT_TRUE(CKXTransaction::IsTransactionStarted());
+    CKXTransaction::DiscardTrans(nullptr);
+    EXPECT_EQ(d.Net("LATER"), nullptr);
+}
+
+TEST_F(PanesTest, ForwardedOperationsAreRecordedWithTheirArguments) {
+    instances.Descend();
+    instances.EditRefDes("U1", "R1");
+    EXPECT_TRUE(instances.EditBlkPackagingOptions(1, "P_", "x", "a", "b", "c", "d"));
+    EXPECT_TRUE(instances.AddBlock("lib", "blk", "sch", 0, "_S", "", 1, "", "", "", 1, 1));
+    instances.GetInstancePaneGrid()->ViewPhysical(-1);
+    signals.ShowDPSignals("0");
+    const auto& calls = instances.GetCalls();
+    ASSERT_GE(calls.size(), 4u);
+    EXPECT_EQ(calls[calls.size() - 4], "Descend()");
+    EXPECT_EQ(calls[calls.size() - 3], "EditRefDes(U1, R1)");
+    EXPECT_EQ(calls[calls.size() - 2], "EditBlkPackagingOptions(1, P_, x, a, b, c, d)");
+    EXPECT_EQ(instances.GetInstancePaneGrid()->GetLastCall(), "ViewPhysical(-1)");
+    EXPECT_FALSE(signals.IsShowingDPSignals());
+}

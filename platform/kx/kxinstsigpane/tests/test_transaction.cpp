@@ -1,0 +1,212 @@
+#include "test_support.h"
+
+namespace {
+
+INet* AddNet(CTransaction* t, const char* name) {
+    INet* net = t->createNet(name, static_cast<unsigned>(-1), static_cast<unsigned>(-1));
+    if (net) t->addNet(net);
+    return net;
+}
+
+class TransactionTest : public ::testing::Test {
+protected:
+    void SetUp() override { CKXTransaction::SetUndoSink(&sink); }
+    void TearDown() override {
+        if (CKXTransaction::IsTransactionStarted()) CKXTransaction::DiscardTrans(nullptr);
+        CKXTransaction::SetUndoSink(nullptr);
+    }
+    TestDesign d;
+    CommitRecorder commits;
+    TestUndoSink sink;
+    CGXGridCore grid;
+};
+
+} // namespace
+
+TEST_F(TransactionTest, OneStepCommitBroadcastsWhileCommitting) {
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_EQ(CKXTransaction::GetCurrentTransactionObj(), nullptr);
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add Conn"));
+    EXPECT_TRUE(CKXTransaction::IsTransactionStarted());
+    EXPECT_EQ(CKXTransaction::GetGrid(), &grid);
+    EXPECT_EQ(CKXTransaction::GetTransactionName(), "Add Conn");
+    // One grid transaction at a time: a nested begin is refused and the open one is kept.
+    EXPECT_FALSE(CKXTransaction::BeginTrans(nullptr, d.design, "Other"));
+    EXPECT_EQ(CKXTransaction::GetTransactionName(), "Add Conn");
+
+    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(CKXTransaction::GetNewTransactionObj(), t); // nothing committed yet: the same one
+    ASSERT_NE(AddNet(t, "N3"), nullptr);
+    EXPECT_TRUE(commits.seen.empty());
+
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 1));
+    ASSERT_EQ(commits.seen.size(), 1u);
+    EXPECT_EQ(commits.seen[0].transaction, t);
+    EXPECT_TRUE(commits.seen[0].started);
+    EXPECT_EQ(commits.seen[0].grid, &grid);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_EQ(CKXTransaction::GetGrid(), nullptr);
+    EXPECT_NE(d.Net("N3"), nullptr);
+    ASSERT_EQ(sink.undo.size(), 1u);
+    EXPECT_EQ(sink.states.back(), 0); // the step closes the undo group
+    auto* entry = dynamic_cast<CKXUndoCmd*>(sink.undo[0].get());
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->GetDescription(), "Add Conn");
+    EXPECT_EQ(entry->GetGrid(), &grid);
+}
+
+TEST_F(TransactionTest, IntermediateThenClosingCommit) {
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Delete Rows"));
+    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+    AddNet(t, "N3");
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 0));
+    EXPECT_TRUE(CKXTransaction::IsTransactionStarted());
+    EXPECT_TRUE(CKXTransaction::IsConnTransactionCommitted());
+    EXPECT_EQ(commits.seen.size(), 1u);
+    EXPECT_NE(d.Net("N3"), nullptr);
+
+    // After the intermediate commit a fresh server transaction continues the same grid transaction.
+    CTransaction* fresh = CKXTransaction::GetNewTransactionObj();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_NE(fresh, t);
+    EXPECT_EQ(CKXTransaction::GetCurrentTransactionObj(), fresh);
+    AddNet(fresh, "N4");
+    // The closing call commits what is still pending: nothing made after the first commit is lost.
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 0, 1));
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_EQ(commits.seen.size(), 2u);
+    EXPECT_NE(d.Net("N4"), nullptr);
+    EXPECT_EQ(sink.undo.size(), 1u); // one undo step for the whole edit
+}
+
+TEST_F(TransactionTest, ClosingCallWithNothingPendingOnlyEnds) {
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Paste Connections"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    CKXTransaction::CommitTrans(&grid, 1, 0);
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 0, 1));
+    EXPECT_EQ(commits.seen.size(), 1u);
+    // An edit that changed nothing records no undo step.
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Nothing"));
+    EXPECT_FALSE(CKXTransaction::IsConnTransactionCommitted());
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 1));
+    EXPECT_EQ(commits.seen.size(), 1u);
+    EXPECT_EQ(sink.undo.size(), 1u);
+}
+
+TEST_F(TransactionTest, DiscardLeavesNoTraceAndLaterClosingCallDoesNothing) {
+    std::string before = d.Snapshot("before");
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add Conn"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    EXPECT_NE(d.Net("N3"), nullptr); // reads inside the transaction see its change
+    ASSERT_TRUE(CKXTransaction::DiscardTrans(&grid));
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_EQ(d.Net("N3"), nullptr);
+    EXPECT_FALSE(CKXTransaction::CommitTrans(&grid, 0, 1));
+    EXPECT_FALSE(CKXTransaction::DiscardTrans(&grid));
+    EXPECT_TRUE(commits.seen.empty());
+    EXPECT_TRUE(sink.undo.empty());
+    EXPECT_EQ(d.Snapshot("after"), before);
+}
+
+TEST_F(TransactionTest, DiscardAfterAnIntermediateCommitReversesTheCommittedPart) {
+    std::string before = d.Snapshot("before2");
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add Conn"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    CKXTransaction::CommitTrans(&grid, 1, 0);
+    AddNet(CKXTransaction::GetNewTransactionObj(), "N4");
+    ASSERT_TRUE(CKXTransaction::DiscardTrans(&grid));
+    EXPECT_EQ(d.Net("N3"), nullptr);
+    EXPECT_EQ(d.Net("N4"), nullptr);
+    EXPECT_EQ(commits.seen.size(), 2u); // the commit and its reversal were both announced
+    EXPECT_TRUE(sink.undo.empty());
+    EXPECT_EQ(d.Snapshot("after2"), before);
+}
+
+TEST_F(TransactionTest, NoTransactionMeansNoObjects) {
+    EXPECT_EQ(CKXTransaction::GetNewTransactionObj(), nullptr);
+    EXPECT_FALSE(CKXTransaction::CommitTrans(&grid, 1, 1));
+    EXPECT_FALSE(CKXTransaction::BeginTrans(&grid, CDesignContext(), "Empty design"));
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+TEST_F(TransactionTest, UndoAndRedoRestoreTheDesignExactly) {
+    std::string before = d.Snapshot("u0");
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add Conn"));
+    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+    INet* n1 = d.Net("N1");
+    IInstTerm* u2b = nullptr;
+    for (IInstTerm* pin : d.design.instance("U2").instance()->beginInstTerm())
+        if (std::string(pin->name()) == "B") u2b = pin;
+    ASSERT_NE(u2b, nullptr);
+    INet* n3 = AddNet(t, "N3");
+    ASSERT_TRUE(t->addConn(n1, -1, -1, u2b, -1, -1, 0));
+    ASSERT_TRUE(t->addProperty(d.design.net("N2"), "VOLTAGE", "3.3"));
+    ASSERT_NE(n3, nullptr);
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 1));
+    std::string after = d.Snapshot("u1");
+    ASSERT_NE(after, before);
+    ASSERT_EQ(sink.undo.size(), 1u);
+
+    commits.seen.clear();
+    ASSERT_TRUE(sink.Step(true, nullptr));
+    EXPECT_EQ(d.Snapshot("u2"), before);
+    EXPECT_EQ(d.Net("N3"), nullptr);
+    // The undo was announced like any commit, naming the grid whose undo ran and no open grid transaction.
+    ASSERT_EQ(commits.seen.size(), 1u);
+    EXPECT_FALSE(commits.seen[0].started);
+    EXPECT_EQ(commits.seen[0].undoGrid, &grid);
+    EXPECT_EQ(CKXUndoCmd::GetCurrentUndoGrid(), nullptr);
+    ASSERT_EQ(sink.redo.size(), 1u);
+    EXPECT_TRUE(sink.undo.empty());
+
+    ASSERT_TRUE(sink.Step(false, nullptr));
+    EXPECT_EQ(d.Snapshot("u3"), after);
+    ASSERT_EQ(sink.undo.size(), 1u);
+    ASSERT_TRUE(sink.Step(true, nullptr));
+    EXPECT_EQ(d.Snapshot("u4"), before);
+}
+
+TEST_F(TransactionTest, UndoOfSeveralCommitsOfOneEditGoesBackInOrder) {
+    std::string before = d.Snapshot("m0");
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add Connections"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    CKXTransaction::CommitTrans(&grid, 1, 0);
+    CTransaction* second = CKXTransaction::GetNewTransactionObj();
+    ASSERT_TRUE(second->renameNet(d.Net("N3"), "N3_RENAMED"));
+    CKXTransaction::CommitTrans(&grid, 0, 1);
+    std::string after = d.Snapshot("m1");
+    ASSERT_EQ(sink.undo.size(), 1u);
+    ASSERT_TRUE(sink.Step(true, nullptr));
+    EXPECT_EQ(d.Snapshot("m2"), before);
+    ASSERT_TRUE(sink.Step(false, nullptr));
+    EXPECT_EQ(d.Snapshot("m3"), after);
+}
+
+TEST_F(TransactionTest, WrappedGridCommandRunsOnItsOwnGrid) {
+    struct Probe : CGXCommand {
+        CGXGridCore* ranOn = nullptr;
+        CGXGridCore* undoGrid = nullptr;
+        BOOL Execute(CGXGridCore* g, GXCmdType) override {
+            ranOn = g;
+            undoGrid = CKXUndoCmd::GetCurrentUndoGrid();
+            return TRUE;
+        }
+    };
+    auto* probe = new Probe;
+    probe->SetName("Cell Change");
+    CKXUndoCmd wrapper(&grid, probe);
+    EXPECT_EQ(wrapper.GetDescription(), "Cell Change");
+    EXPECT_FALSE(wrapper.IsTransactionCmd());
+    CGXGridCore paneGrid;
+    EXPECT_TRUE(wrapper.Execute(&paneGrid, gxUndo));
+    EXPECT_EQ(probe->ranOn, &grid);
+    EXPECT_EQ(probe->undoGrid, &grid);
+    EXPECT_EQ(CKXUndoCmd::GetCurrentUndoGrid(), nullptr);
+}
+
+TEST_F(TransactionTest, TransactionTextThatNoLongerFitsIsRefused) {
+    CKXUndoCmd bogus("this is not a transaction");
+    EXPECT_FALSE(bogus.Execute(nullptr, gxUndo));
+    EXPECT_TRUE(sink.redo.empty());
+}
