@@ -1,5 +1,6 @@
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
 
 #include "afx/afxanswer.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -152,6 +153,24 @@ TEST_F(DesignTest, TemplateOpensADesignInAMode)
     EXPECT_FALSE(doc->IsModified());
     q.Reset();
     tmpl.CloseAllDocuments(TRUE);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DesignTest, ServerDataAccessGivesTheDesignFolder)
+{
+    ASSERT_NE(CKXShareGlobalData::m_pDataAccessContext, nullptr);
+    IServer* saved = CKXShareGlobalData::m_pServer;
+    CKXShareGlobalData::m_pServer = &server;
+    ASSERT_TRUE(server.saveDesign(top.design()));
+    CString dir;
+    EXPECT_TRUE(CKXShareGlobalData::m_pDataAccessContext->GetDesignDirectory("work", "top", "sch", 0, dir));
+    EXPECT_FALSE(dir.IsEmpty());
+    EXPECT_FALSE(CKXShareGlobalData::m_pDataAccessContext->GetDesignDirectory("work", "nope", "sch", 0, dir));
+    EXPECT_TRUE(dir.IsEmpty());
+    CKXShareGlobalData::m_pServer = saved;
 }
 
 } // namespace

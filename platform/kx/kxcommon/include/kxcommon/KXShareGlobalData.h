@@ -35,8 +35,15 @@ public:
 class IKXDataAccessContext {
 public:
     virtual ~IKXDataAccessContext() = default;
-    // The directory of the design lib.cell:view; 0 on success (dir set), nonzero when unknown.
-    virtual int GetDesignDirectory(const char* lib, const char* cell, const char* view, int flags, CString& dir) = 0;
+    // The directory of the design lib.cell:view; TRUE with dir set, FALSE (dir empty) when unknown.
+    virtual BOOL GetDesignDirectory(const char* lib, const char* cell, const char* view, int flags, CString& dir) = 0;
+};
+
+// The data-access context of the connectivity server in CKXShareGlobalData::m_pServer: the folder each
+// loaded design was read from. It is the default of CKXShareGlobalData::m_pDataAccessContext.
+class CKXServerDataAccess : public IKXDataAccessContext {
+public:
+    BOOL GetDesignDirectory(const char* lib, const char* cell, const char* view, int flags, CString& dir) override;
 };
 
 class CKXShareGlobalData {
@@ -55,7 +62,7 @@ public:
     static BOOL m_bShowPowerPins;
     // The transaction log, or NULL.
     static FILE* m_fpTransLogFile;
-    // The design directories.
+    // The design directories (the server's by default).
     static IKXDataAccessContext* m_pDataAccessContext;
 
     // Sets or clears (NULL) the journal path; the text is copied and owned here.
