@@ -56,6 +56,10 @@ public:
     std::vector<CString> sections() const;
     // Handle for the pin-name generator.
     HMTPART handle() const;
+    // Implicit power pins of the package (pins the symbol does not show), tied to net names.
+    std::vector<CImplicitPowerPin> implicitPowerPins() const;
+    // Signal models the part offers for its pins ("model" lines of the part file).
+    std::vector<CString> signalModels() const;
     const rmx::PartDefn* defn() const { return m_defn; }
 
 private:

@@ -1,0 +1,248 @@
+// Internal: the store behind IServer, the primitive edits that transactions record, paths and
+// the text tokenizer shared by transactions and design files.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "rmx/DesignBuilder.h"
+#include "rmx/packaging.h"
+#include "rmx/rmx.h"
+#include "fields.h"
+
+namespace rmx {
+
+std::string fmt(const char* f, ...) __attribute__((format(printf, 1, 2)));
+std::string bitName(const std::string& name, int bit);
+// Interned copy of a text (the generator's string pool).
+const char* intern(const std::string& s);
+
+// Bit index inside an object of range msb..lsb (-1,-1 scalar): position from the msb end; -1
+// when the bit is not in the range.
+inline int bitIndex(int msb, int lsb, int bit) {
+    if (msb < 0) return bit == -1 ? 0 : -1;
+    if (bit < 0) return -1;
+    if (msb >= lsb) return (bit <= msb && bit >= lsb) ? msb - bit : -1;
+    return (bit >= msb && bit <= lsb) ? bit - msb : -1;
+}
+inline int bitAt(int msb, int lsb, int index) {
+    if (msb < 0) return -1;
+    return msb >= lsb ? msb - index : msb + index;
+}
+inline int rangeWidth(int msb, int lsb) { return msb < 0 ? 1 : (msb >= lsb ? msb - lsb + 1 : lsb - msb + 1); }
+
+// ---- part definitions
+struct PartDefn;
+struct PartPin {
+    const PartDefn* defn = nullptr;
+    const char* number = nullptr;   // interned
+    const char* logical = nullptr;  // interned
+    const char* section = nullptr;  // interned, nullptr when none
+    int type = -1;
+    int swapGroup = 0;
+};
+struct PartPower {
+    std::string number, name, net;
+    bool ground = false;
+};
+struct PartDefn {
+    std::string name, lib, dir;
+    std::vector<PartPin> pins;
+    std::vector<std::string> sections;
+    std::vector<PartPower> power;
+    std::vector<std::string> models;
+    std::unordered_map<std::string, int> byNumber;
+};
+
+// A pair pin that every instance of a symbol gets.
+struct SymbolPair {
+    std::string name, pos, neg;  // pin bit names ("CLK_P", "D_P<3..0>")
+};
+
+// ---- tokens: words, or double-quoted texts with \" \\ \n \t escapes
+std::string quote(const std::string& s);
+// Splits a line; false with a reason on an unterminated quote or a bad escape.
+bool tokenize(const std::string& line, std::vector<std::string>& out, std::string& why);
+
+// ---- paths
+struct PathRef {
+    std::vector<std::string> hier;  // block instance names from the root
+    char sigil = '\0';              // '\0' design, '/' instance, '.' pin, '%' pair pin, ':' net, '~' pair net, '$' component
+    std::string inst;               // for '.', '%', '/': the instance name
+    std::string name;               // object name
+    int bit = -1;
+    bool hasBit = false;
+};
+bool parsePath(const std::string& spath, PathRef& out);
+
+// ---- change records and the primitive edits
+enum class OpCode {
+    NetCreate, NetDelete, NetRename, NetWidth, AliasAdd, AliasDel,
+    Conn, Disconn, Move,
+    Prop,
+    InstCreate, InstDelete, InstRename, InstMaster,
+    PinCreate, PinDelete, PinRename, PinType, PinWidth, PowerPin,
+    DPNetCreate, DPNetDelete, DPNetRename, DPPinCreate, DPPinDelete, DPConnAdd, DPConnDel,
+    DTCreate, DTDelete, DTType, DTAttach,
+};
+
+// One primitive edit, described by names so that it can be written as text and applied forward
+// or backward.
+struct Op {
+    OpCode code{};
+    std::string design;                  // design name
+    std::string s1, s2, s3, s4, s5, s6;  // names (meaning per code)
+    int n[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    unsigned id = 0;
+    // properties
+    int kind = 0;
+    bool hadOld = false, hasNew = false;
+    Prop oldP, newP;
+};
+std::string opToText(const Op& op);
+Op invertOp(const Op& op);
+bool opFromText(const std::vector<std::string>& tokens, Op& op, std::string& why);
+
+struct TxState {
+    IServer* server = nullptr;
+    CDesignContext ctx;
+    std::string name;
+    std::vector<Op> ops;
+    size_t committedOps = 0;
+    std::vector<std::unique_ptr<IChange>> changes;
+    size_t committedChanges = 0;
+    std::vector<std::unique_ptr<ISchemaObject>> records;  // CConn / CPropertyChange objects
+    std::string error;
+    bool committedOnce = false;
+    // rebuilt from text
+    bool rebuilt = false, valid = true, forward = true, replayed = false;
+    std::vector<Op> textOps;
+};
+
+// Physical view of a design (computed on demand, shared by the objects handed out).
+struct PhysPin {
+    const PartPin* def = nullptr;
+    std::vector<CInstTermBitContext> bits;
+    int net = -1;
+};
+struct PhysPower {
+    std::string name, number, net, type;
+    int netIndex = -1;
+};
+struct PhysPart {
+    std::string refdes;
+    const PartDefn* defn = nullptr;
+    std::vector<CInstanceContext> insts;
+    std::vector<PhysPin> pins;
+    std::vector<PhysPower> power;
+    std::vector<std::string> functions;  // section names ("" for the single function)
+    std::vector<std::vector<int>> functionPins;
+};
+struct PhysNetData {
+    std::string name, logical;
+    CNetBitContext bit;
+    std::vector<std::pair<int, int>> pins;   // (part, pin)
+    std::vector<std::pair<int, int>> power;  // (part, power)
+};
+struct PhysView {
+    IServer* server = nullptr;
+    std::vector<PhysPart> parts;
+    std::vector<PhysNetData> nets;
+    std::map<std::string, int> partByName;
+    std::map<std::string, int> netByName;
+    // property texts handed out as const char*
+    mutable std::vector<std::unique_ptr<std::string>> texts;
+};
+
+class Db {
+public:
+    explicit Db(IServer* server) : m_srv(server) {}
+    ~Db();
+
+    IServer* server() const { return m_srv; }
+    std::map<std::string, std::unique_ptr<IDesign>>& designs() { return m_designs; }
+    std::map<std::string, std::unique_ptr<PartDefn>>& parts() { return m_parts; }
+    std::map<IDesign*, std::vector<SymbolPair>>& symbolPairs() { return m_symbolPairs; }
+    const PartDefn* findPart(const std::string& name) const;
+    IDesign* findDesign(const std::string& name) const;
+    uint64_t generation() const { return m_gen; }
+    void bump() { ++m_gen; }
+
+    // ---- raw construction (loader, builder): no records
+    static std::unique_ptr<IDesign> newDesign(IServer* s, const std::string& lib, const std::string& cell,
+                                              const std::string& view, bool symbol, const std::string& dir);
+    static ITerm* addPort(IDesign* d, const std::string& name, int msb, int lsb, int dir, int type);
+    void registerDesign(std::unique_ptr<IDesign> d);
+    bool unregisterDesign(IDesign* d);
+    static void snapshotInterface(IDesign* d);
+    static std::vector<std::string> interfaceOf(const IDesign* d);
+
+    // ---- primitive edits. apply() checks, edits, and (when rec is given) appends the change
+    // record(s); it returns false with a reason and changes nothing when the edit is refused.
+    bool apply(Op& op, bool inverse, TxState* rec, std::string& why);
+
+    // ---- helpers used by the transaction front end
+    static INet* netByName(IDesign* d, const std::string& name);
+    static IInstance* instByName(IDesign* d, const std::string& name);
+    static std::string pathOf(const ISchemaObject* obj, int bit);  // spath in the object's own design
+    static int kindOf(const ISchemaObject* obj, int bit);
+    ISchemaObject* resolve(IDesign* d, int kind, const std::string& path, int& bit) const;
+    static rmx::PropMap* propsOf(ISchemaObject* obj, int bit);
+    static const rmx::PropMap* propsOf(const ISchemaObject* obj, int bit);
+
+    // ---- context construction
+    static CDesignContext makeDesignContext(IServer* s, IDesign* root, std::vector<IInstance*> hier);
+    template <class C>
+    static C makeContext(const CContext& base, ISchemaObject* obj, int bit) {
+        C c;
+        c.m_server = base.m_server;
+        c.m_root = base.m_root;
+        c.m_hier = base.m_hier;
+        c.m_obj = obj;
+        c.m_bit = bit;
+        return c;
+    }
+    template <class C>
+    static C makeContext(IServer* s, IDesign* root, std::vector<IInstance*> hier, ISchemaObject* obj, int bit) {
+        C c;
+        c.m_server = s;
+        c.m_root = root;
+        c.m_hier = std::move(hier);
+        c.m_obj = obj;
+        c.m_bit = bit;
+        return c;
+    }
+    static void setHier(CContext& c, std::vector<IInstance*> hier) { c.m_hier = std::move(hier); }
+
+    // ---- access to the objects' own fields
+    RMX_FIELDS;
+
+    std::shared_ptr<const PhysView> physView(IDesign* root);
+
+    std::vector<std::pair<int, std::function<void(CTransaction*)>>> listeners;
+    int nextListener = 1;
+
+    // The change-record and state plumbing of transactions lives in transaction.cpp.
+    static TxState* state(const CTransaction* t) { return t->m_state.get(); }
+    static void addChange(TxState* rec, char type, int kind, ISchemaObject* obj, IDesign* d);
+    static void addConnChange(TxState* rec, int kind, const CConn& conn, const CConn* removed, const CConn* added);
+
+    // Friend-field access used across the implementation files.
+    friend class ::IServer;
+
+private:
+    bool applyImpl(Op& op, TxState* rec, std::string& why);
+    IServer* m_srv;
+    std::map<std::string, std::unique_ptr<IDesign>> m_designs;
+    std::map<std::string, std::unique_ptr<PartDefn>> m_parts;
+    std::map<IDesign*, std::vector<SymbolPair>> m_symbolPairs;
+    uint64_t m_gen = 1;
+    std::map<IDesign*, std::pair<uint64_t, std::shared_ptr<const PhysView>>> m_physCache;
+};
+
+}  // namespace rmx

@@ -1,0 +1,125 @@
+// The bus syntax.
+#include <cctype>
+#include <cstring>
+#include <string>
+
+#include "db.h"
+
+namespace {
+
+bool nameChar(char c, bool first) {
+    if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') return true;
+    return !first && (c == '+' || c == '-' || c == '#' || c == '!');
+}
+
+bool readNumber(const std::string& s, size_t& i, int& v) {
+    size_t start = i;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+    if (i == start || i - start > 9) return false;
+    v = std::stoi(s.substr(start, i - start));
+    return true;
+}
+
+// name, name<b>, name<a..b>
+bool parse(const char* text, std::string& base, int& left, int& right, int& kind) {
+    if (!text) return false;
+    std::string s(text);
+    size_t i = 0;
+    while (i < s.size() && nameChar(s[i], i == 0)) ++i;
+    if (i == 0) return false;
+    base = s.substr(0, i);
+    if (i == s.size()) {
+        left = right = -1;
+        kind = 0;
+        return true;
+    }
+    if (s[i] != '<') return false;
+    ++i;
+    if (!readNumber(s, i, left)) return false;
+    if (i + 1 < s.size() && s[i] == '.' && s[i + 1] == '.') {
+        i += 2;
+        if (!readNumber(s, i, right)) return false;
+        kind = 2;
+    } else {
+        right = left;
+        kind = 1;
+    }
+    if (i + 1 != s.size() || s[i] != '>') return false;
+    return true;
+}
+
+const char* copyOut(const std::string& s, char* buffer, std::size_t size) {
+    if (!buffer || size == 0) return nullptr;
+    std::size_t n = std::min(size - 1, s.size());
+    std::memcpy(buffer, s.data(), n);
+    buffer[n] = '\0';
+    return buffer;
+}
+
+}  // namespace
+
+CString CSchemaUtilities::vectorName(const char* name, int bit) {
+    return CString(rmx::bitName(name ? name : "", bit).c_str());
+}
+
+CString CSchemaUtilities::vectorName(const char* name, int msb, int lsb) {
+    std::string n = name ? name : "";
+    if (msb < 0 && lsb < 0) return CString(n.c_str());
+    if (msb == lsb || lsb < 0) return vectorName(name, msb);
+    if (msb < 0) return vectorName(name, lsb);
+    return CString((n + "<" + std::to_string(msb) + ".." + std::to_string(lsb) + ">").c_str());
+}
+
+const char* CSchemaUtilities::vectorName(const char* name, int bit, char* buffer, std::size_t size) {
+    return copyOut(vectorName(name, bit).str(), buffer, size);
+}
+
+const char* CSchemaUtilities::vectorName(const char* name, int msb, int lsb, char* buffer, std::size_t size) {
+    return copyOut(vectorName(name, msb, lsb).str(), buffer, size);
+}
+
+const char* CSchemaUtilities::vectorName(const char* name, int bit, CString& buffer) {
+    buffer = vectorName(name, bit);
+    return buffer;
+}
+
+const char* CSchemaUtilities::vectorName(const char* name, int msb, int lsb, CString& buffer) {
+    buffer = vectorName(name, msb, lsb);
+    return buffer;
+}
+
+bool CSchemaUtilities::parsePinName(const char* text, CString& base, int& lsb, int& msb, int& kind) {
+    std::string b;
+    int l = -1, r = -1, k = 0;
+    if (!parse(text, b, l, r, k)) return false;
+    base = b.c_str();
+    msb = l;
+    lsb = r;
+    kind = k;
+    return true;
+}
+
+bool CSchemaUtilities::parsePinName(const char* text, CString& base, unsigned& lsb, unsigned& msb, int& kind) {
+    int l, m;
+    if (!parsePinName(text, base, l, m, kind)) return false;
+    lsb = static_cast<unsigned>(l);
+    msb = static_cast<unsigned>(m);
+    return true;
+}
+
+bool CSchemaUtilities::parsePinName(const char* text, CString& base, int& lsb, int& msb) {
+    int kind;
+    return parsePinName(text, base, lsb, msb, kind);
+}
+
+bool CSchemaUtilities::getValidBusSyntax(const char* text) {
+    std::string b;
+    int l, r, k;
+    return parse(text, b, l, r, k) && k > 0;
+}
+
+bool CSchemaUtilities::isValidName(const char* text) {
+    std::string b;
+    int l, r, k;
+    return parse(text, b, l, r, k) && k == 0;
+}
