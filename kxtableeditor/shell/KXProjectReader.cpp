@@ -102,7 +102,9 @@ int ExpandEnvironmentReferences(const char* text, CString& expanded, CString& er
 }
 
 int CKXProjectReader::ProjectFindProgram(const char* program) {
-    for (auto& s : m_sections) {
+    CKXVpxProject* project = Project();
+    if (project)
+    for (const auto& s : project->m_sections) {
         if (s.name.CompareNoCase(program ? program : "") == 0) {
             m_pSection = &s;
             m_pDirective = nullptr;
@@ -116,7 +118,7 @@ int CKXProjectReader::ProjectFindProgram(const char* program) {
 
 int CKXProjectReader::ProjectFindDirective(const char* directive) {
     if (m_pSection) {
-        for (auto& d : m_pSection->directives) {
+        for (const auto& d : m_pSection->directives) {
             if (d.name.CompareNoCase(directive ? directive : "") == 0) {
                 m_pDirective = &d;
                 m_cursor = 0;
@@ -178,7 +180,7 @@ int CKXProjectReader::ProjectGetBoolDirective(const char* directive, BOOL& value
     return ProjectGetDirectiveBool(value, style);
 }
 
-bool CKXProjectReader::LoadText(const char* text, CString& error) {
+bool CKXProjectReader::LoadText(const char* text, CKXVpxProject& project, CString& error) {
     std::istringstream in(text ? text : "");
     std::string line;
     int number = 0;
@@ -209,9 +211,6 @@ bool CKXProjectReader::LoadText(const char* text, CString& error) {
         while (words >> v) d.values.emplace_back(v);
         sections.back().directives.push_back(std::move(d));
     }
-    m_sections = std::move(sections);
-    m_pSection = nullptr;
-    m_pDirective = nullptr;
-    m_cursor = 0;
+    project.m_sections = std::move(sections);
     return true;
 }

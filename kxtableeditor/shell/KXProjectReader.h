@@ -4,19 +4,10 @@
 #pragma once
 
 #include "afx/afxstr.h"
+#include "kxcommon/KXShareGlobalData.h"
 
 #include <functional>
 #include <vector>
-
-struct SKXProjectDirective {
-    CString name;
-    std::vector<CString> values;
-};
-
-struct SKXProjectSection {
-    CString name;
-    std::vector<SKXProjectDirective> directives;
-};
 
 // Status values of the reader operations.
 enum : int {
@@ -26,9 +17,11 @@ enum : int {
     KXPROJ_EXPAND_ERROR = 3, // a value refers to a variable that cannot be expanded
 };
 
+// Reads the project that the host loaded (the shared project object unless
+// another one is given).
 class CKXProjectReader {
 public:
-    std::vector<SKXProjectSection> m_sections;
+    explicit CKXProjectReader(CKXVpxProject* project = nullptr) : m_pProject(project) {}
     int m_bExpand = 1; // values are expanded only when this equals 1
 
     int ProjectFindProgram(const char* program);
@@ -39,13 +32,16 @@ public:
     int ProjectGetIntDirective(const char* directive, int& value);
     int ProjectGetBoolDirective(const char* directive, BOOL& value, int style);
 
-    // Reads "NAME value..." lines under "[SECTION]" headers; '#' starts a comment.
-    // Returns false with the line number in `error` for a line it cannot read.
-    bool LoadText(const char* text, CString& error);
+    // Reads "NAME value..." lines under "[SECTION]" headers into a project; '#'
+    // starts a comment. Returns false with the line number in `error` for a line
+    // it cannot read; the project is then unchanged.
+    static bool LoadText(const char* text, CKXVpxProject& project, CString& error);
 
 private:
-    SKXProjectSection* m_pSection = nullptr;
-    SKXProjectDirective* m_pDirective = nullptr;
+    CKXVpxProject* Project() const { return m_pProject ? m_pProject : CKXShareGlobalData::m_pVpxProject; }
+    CKXVpxProject* m_pProject = nullptr;
+    const SKXProjectSection* m_pSection = nullptr;
+    const SKXProjectDirective* m_pDirective = nullptr;
     size_t m_cursor = 0;
 };
 

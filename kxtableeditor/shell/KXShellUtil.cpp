@@ -27,6 +27,16 @@ CString KXTclQuote(const CString& text) {
     return CString(std::move(out));
 }
 
+CString KXTclListElement(const CString& text) {
+    if (text.IsEmpty()) return "\"\"";
+    for (char ch : text.str()) {
+        if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '"' || ch == '\\' || ch == '[' ||
+            ch == ']' || ch == '$' || ch == '{' || ch == '}' || ch == ';')
+            return KXTclQuote(text);
+    }
+    return text;
+}
+
 CString KXVbsQuote(const CString& text) {
     std::string out = "\"";
     for (char ch : text.str()) {

@@ -12,6 +12,10 @@ bool KXIsHelpArg(const CString& value);
 // every character that Tcl substitutes inside quotes escaped by a backslash.
 CString KXTclQuote(const CString& text);
 
+// One element of a Tcl list: the text itself when it holds nothing Tcl reads
+// specially, else its quoted form.
+CString KXTclListElement(const CString& text);
+
 // A VBScript string literal for `text`: double quotes doubled; a line break
 // becomes a concatenation with vbCr / vbLf so that the literal stays on one line.
 CString KXVbsQuote(const CString& text);

@@ -5,13 +5,30 @@
 #include <cstdlib>
 
 namespace {
+// Each test keeps its project alive for the reader that reads it.
+CKXVpxProject g_project;
 CKXProjectReader Load(const char* text) {
-    CKXProjectReader r;
     CString error;
-    EXPECT_TRUE(r.LoadText(text, error)) << error.GetString();
-    return r;
+    g_project = CKXVpxProject();
+    EXPECT_TRUE(CKXProjectReader::LoadText(text, g_project, error)) << error.GetString();
+    return CKXProjectReader(&g_project);
 }
 } // namespace
+
+TEST(ProjectReader, ReadsTheSharedProjectByDefault) {
+    CKXVpxProject project;
+    project.AddValue("GRIDWORKSHOP", "max_open_windows", "3");
+    CKXVpxProject* saved = CKXShareGlobalData::m_pVpxProject;
+    CKXShareGlobalData::m_pVpxProject = &project;
+    CKXProjectReader r;
+    int n = 0;
+    EXPECT_EQ(r.ProjectFindProgram("GridWorkshop"), KXPROJ_OK);
+    EXPECT_EQ(r.ProjectGetIntDirective("max_open_windows", n), KXPROJ_OK);
+    EXPECT_EQ(n, 3);
+    CKXShareGlobalData::m_pVpxProject = nullptr;
+    EXPECT_EQ(CKXProjectReader().ProjectFindProgram("GridWorkshop"), KXPROJ_NOT_FOUND);
+    CKXShareGlobalData::m_pVpxProject = saved;
+}
 
 TEST(ProjectReader, SectionsAndDirectivesAreFoundWithoutRegardToCase) {
     CKXProjectReader r = Load("[GRIDWORKSHOP]\nauto_connect_dpleg ON\nmax_open_windows 7\n[VellumDraw]\nALLOW_POWER_PINS on\n");
@@ -120,10 +137,12 @@ TEST(ProjectReader, OverlongExpansionIsRefused) {
 }
 
 TEST(ProjectReader, BadProjectTextIsRefusedWithItsLine) {
-    CKXProjectReader r;
+    CKXVpxProject project;
+    project.AddValue("KEEP", "x", "1");
     CString error;
-    EXPECT_FALSE(r.LoadText("# c\nloose 1\n", error));
+    EXPECT_FALSE(CKXProjectReader::LoadText("# c\nloose 1\n", project, error));
     EXPECT_EQ(error, CString("line 2: directive \"loose\" outside a section"));
-    EXPECT_FALSE(r.LoadText("[A]\n[B C]\n", error));
+    EXPECT_EQ(project.m_sections.size(), 1u);
+    EXPECT_FALSE(CKXProjectReader::LoadText("[A]\n[B C]\n", project, error));
     EXPECT_EQ(error.Left(7), CString("line 2:"));
 }
