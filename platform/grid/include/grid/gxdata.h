@@ -1,0 +1,98 @@
+// Sparse cell storage: styles per cell, per row, per column and for the table, plus row and column state.
+#pragma once
+
+#include "grid/gxstyle.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+// Rows and columns are kept as small records in index order; a record holds its stored styles (only
+// when something was stored), its size and its hidden flag. Inserting, removing or moving rows moves
+// these records, so everything stays with its row without touching the other rows' cells.
+class CGXData {
+public:
+    CGXData();
+    ~CGXData();
+    CGXData(const CGXData&) = delete;
+    CGXData& operator=(const CGXData&) = delete;
+
+    ROWCOL GetRowCount() const { return static_cast<ROWCOL>(m_rows.size() - 1); }
+    ROWCOL GetColCount() const { return static_cast<ROWCOL>(m_cols.size() - 1); }
+    BOOL SetRowCount(ROWCOL nRows);
+    BOOL SetColCount(ROWCOL nCols);
+
+    // nType -1 addresses whole-row styles at (row, 0), whole-column styles at (0, col) and the table
+    // style at (0, 0); any other type addresses the cell. A null style or gxRemove removes.
+    BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt, int nType = 0);
+    BOOL GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt, int nType = 0) const;
+    const CGXStyle* LookupCell(ROWCOL nRow, ROWCOL nCol) const;
+    const CGXStyle* LookupRowStyle(ROWCOL nRow) const;
+    const CGXStyle* LookupColStyle(ROWCOL nCol) const;
+    const CGXStyle* LookupTableStyle() const { return m_table.get(); }
+
+    BOOL InsertRows(ROWCOL nRow, ROWCOL nCount);
+    BOOL RemoveRows(ROWCOL nFromRow, ROWCOL nToRow);
+    BOOL MoveRows(ROWCOL nFromRow, ROWCOL nToRow, ROWCOL nDestRow);
+    BOOL InsertCols(ROWCOL nCol, ROWCOL nCount);
+    BOOL RemoveCols(ROWCOL nFromCol, ROWCOL nToCol);
+    BOOL MoveCols(ROWCOL nFromCol, ROWCOL nToCol, ROWCOL nDestCol);
+    // Puts rows first..first+order.size()-1 into the given order: the row at position i afterwards is
+    // the row that was at order[i] (absolute row numbers; must be a permutation of that block).
+    BOOL ReorderRows(ROWCOL nFirstRow, const std::vector<ROWCOL>& order);
+
+    // Row and column state. Sizes of -1 mean "the default size".
+    BOOL IsRowHidden(ROWCOL nRow) const;
+    BOOL IsColHidden(ROWCOL nCol) const;
+    void SetRowHidden(ROWCOL nRow, BOOL b);
+    void SetColHidden(ROWCOL nCol, BOOL b);
+    int GetRowHeight(ROWCOL nRow) const;
+    int GetColWidth(ROWCOL nCol) const;
+    void SetRowHeight(ROWCOL nRow, int n);
+    void SetColWidth(ROWCOL nCol, int n);
+    ROWCOL GetHiddenRowCount() const { return m_nHiddenRows; }
+    ROWCOL GetHiddenColCount() const { return m_nHiddenCols; }
+
+    // Number of cells that hold a stored style (for measurements and checks).
+    size_t GetStoredCellCount() const;
+
+    // Detaches rows (with their records) and puts them back; used by undo of row removal.
+    struct RowRecord;
+    std::vector<std::unique_ptr<RowRecord>> ExtractRows(ROWCOL nFromRow, ROWCOL nToRow);
+    BOOL RestoreRows(ROWCOL nRow, std::vector<std::unique_ptr<RowRecord>>& rows);
+
+    // Verifies the internal counters; FALSE and a reason when something disagrees.
+    BOOL CheckConsistency(CString& reason) const;
+
+private:
+    struct Cell {
+        ROWCOL col;
+        CGXStyle style;
+    };
+    struct Line {
+        std::unique_ptr<CGXStyle> style; // whole-row or whole-column style
+        std::vector<Cell> cells;         // rows only: cells sorted by column
+        bool Empty() const { return !style && cells.empty(); }
+    };
+    struct RowSlot {
+        std::unique_ptr<Line> line;
+        int size = -1;
+        bool hidden = false;
+    };
+
+public:
+    struct RowRecord {
+        RowSlot slot;
+    };
+
+private:
+    Line* RowLine(ROWCOL nRow, bool create);
+    const Line* RowLine(ROWCOL nRow) const;
+    Cell* FindCell(ROWCOL nRow, ROWCOL nCol, bool create);
+
+    std::vector<RowSlot> m_rows;   // index = row, size = count + 1
+    std::vector<RowSlot> m_cols;   // index = column; only style, size and hidden are used
+    std::unique_ptr<CGXStyle> m_table;
+    ROWCOL m_nHiddenRows = 0;
+    ROWCOL m_nHiddenCols = 0;
+};

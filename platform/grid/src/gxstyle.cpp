@@ -1,0 +1,637 @@
+#include "grid/gxstyle.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+const CString kEmpty;
+const CGXBrush kDefaultBrush;
+const CGXFont kDefaultFont;
+const CGXPen kDefaultPen;
+
+LONG ClampToLong(double d)
+{
+    if (std::isnan(d))
+        return 0;
+    d = std::trunc(d);
+    if (d >= static_cast<double>(INT32_MAX))
+        return INT32_MAX;
+    if (d <= static_cast<double>(INT32_MIN))
+        return INT32_MIN;
+    return static_cast<LONG>(d);
+}
+
+LONG ParseLong(const CString& s)
+{
+    const char* p = s.GetString();
+    char* end = nullptr;
+    errno = 0;
+    long long v = std::strtoll(p, &end, 10);
+    if (end == p)
+        return 0;
+    if (v > INT32_MAX)
+        return INT32_MAX;
+    if (v < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<LONG>(v);
+}
+
+double ParseDouble(const CString& s)
+{
+    const char* p = s.GetString();
+    char* end = nullptr;
+    double v = std::strtod(p, &end);
+    return end == p ? 0.0 : v;
+}
+
+CString FormatNumber(double d)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", d);
+    return CString(buf);
+}
+} // namespace
+
+// ---------------------------------------------------------------- CGXFont
+CGXFont& CGXFont::SetFaceName(LPCTSTR face)
+{
+    m_face = face;
+    m_mask |= kFace;
+    return *this;
+}
+CGXFont& CGXFont::SetBold(BOOL b)
+{
+    m_bold = b != FALSE;
+    m_mask |= kBold;
+    return *this;
+}
+CGXFont& CGXFont::SetItalic(BOOL b)
+{
+    m_italic = b != FALSE;
+    m_mask |= kItalic;
+    return *this;
+}
+CGXFont& CGXFont::SetUnderline(BOOL b)
+{
+    m_underline = b != FALSE;
+    m_mask |= kUnderline;
+    return *this;
+}
+CGXFont& CGXFont::SetSize(double points)
+{
+    m_size = points;
+    m_mask |= kSize;
+    return *this;
+}
+
+void CGXFont::ChangeFont(const CGXFont& src, GXModifyType mt)
+{
+    switch (mt) {
+    case gxCopy:
+        *this = src;
+        return;
+    case gxRemove:
+        *this = CGXFont();
+        return;
+    case gxExclude:
+        m_mask &= ~src.m_mask;
+        return;
+    case gxOverride:
+    case gxApplyNew: {
+        unsigned bits = mt == gxOverride ? src.m_mask : (src.m_mask & ~m_mask);
+        if (bits & kFace)
+            m_face = src.m_face;
+        if (bits & kBold)
+            m_bold = src.m_bold;
+        if (bits & kItalic)
+            m_italic = src.m_italic;
+        if (bits & kUnderline)
+            m_underline = src.m_underline;
+        if (bits & kSize)
+            m_size = src.m_size;
+        m_mask |= bits;
+        return;
+    }
+    }
+}
+
+bool operator==(const CGXFont& a, const CGXFont& b)
+{
+    if (a.m_mask != b.m_mask)
+        return false;
+    return (!(a.m_mask & CGXFont::kFace) || a.m_face == b.m_face) &&
+           (!(a.m_mask & CGXFont::kBold) || a.m_bold == b.m_bold) &&
+           (!(a.m_mask & CGXFont::kItalic) || a.m_italic == b.m_italic) &&
+           (!(a.m_mask & CGXFont::kUnderline) || a.m_underline == b.m_underline) &&
+           (!(a.m_mask & CGXFont::kSize) || a.m_size == b.m_size);
+}
+
+// ---------------------------------------------------------------- user attributes
+const CString& CGXAbstractUserAttribute::GetValue() const { return m_strValue; }
+void CGXAbstractUserAttribute::SetValue(LPCTSTR pszValue) { m_strValue = pszValue; }
+LONG CGXAbstractUserAttribute::GetLongValue() const { return ParseLong(GetValue()); }
+double CGXAbstractUserAttribute::GetDoubleValue() const { return ParseDouble(GetValue()); }
+BOOL CGXAbstractUserAttribute::IsEqual(const CGXAbstractUserAttribute& other) const
+{
+    return GetValue() == other.GetValue();
+}
+
+const CString& CGXUserAttribute::GetValue() const { return m_strValue; }
+
+void CGXUserAttribute::SetValue(LPCTSTR pszValue)
+{
+    m_strValue = pszValue;
+    m_bNumber = false;
+    m_dValue = 0;
+}
+
+void CGXUserAttribute::SetNumber(double value)
+{
+    m_dValue = value;
+    m_bNumber = true;
+    m_strValue = FormatNumber(value);
+}
+
+LONG CGXUserAttribute::GetLongValue() const { return m_bNumber ? ClampToLong(m_dValue) : ParseLong(m_strValue); }
+double CGXUserAttribute::GetDoubleValue() const { return m_bNumber ? m_dValue : ParseDouble(m_strValue); }
+
+BOOL CGXUserAttribute::IsEqual(const CGXAbstractUserAttribute& other) const
+{
+    auto* o = dynamic_cast<const CGXUserAttribute*>(&other);
+    if (!o)
+        return FALSE;
+    if (m_bNumber != o->m_bNumber)
+        return FALSE;
+    return m_bNumber ? m_dValue == o->m_dValue : m_strValue == o->m_strValue;
+}
+
+const CString& CGXEllipseUserAttribute::GetValue() const
+{
+    static const CString kNames[] = {CString("0"), CString("1"), CString("2")};
+    return m_nType >= 0 && m_nType <= 2 ? kNames[m_nType] : kEmpty;
+}
+
+BOOL CGXEllipseUserAttribute::IsEqual(const CGXAbstractUserAttribute& other) const
+{
+    auto* o = dynamic_cast<const CGXEllipseUserAttribute*>(&other);
+    return o && o->m_nType == m_nType;
+}
+
+namespace {
+// What an absent attribute reads as: the empty text and 0.
+class CGXEmptyUserAttribute : public CGXAbstractUserAttribute {
+public:
+    CGXAbstractUserAttribute* Clone() const override { return new CGXEmptyUserAttribute; }
+};
+const CGXEmptyUserAttribute kAbsentAttribute;
+} // namespace
+
+// ---------------------------------------------------------------- CGXStyle
+CGXStyle::Ext::Ext(const Ext& o) : interior(o.interior), font(o.font), choiceList(o.choiceList)
+{
+    for (int i = 0; i < 4; ++i)
+        borders[i] = o.borders[i];
+    userAttributes.reserve(o.userAttributes.size());
+    for (const auto& ua : o.userAttributes)
+        userAttributes.emplace_back(ua.first, std::unique_ptr<CGXAbstractUserAttribute>(ua.second->Clone()));
+}
+
+CGXStyle::CGXStyle() = default;
+
+CGXStyle::CGXStyle(const CGXStyle& o)
+    : m_mask(o.m_mask), m_flags(o.m_flags), m_horz(o.m_horz), m_vert(o.m_vert), m_frame(o.m_frame),
+      m_control(o.m_control), m_baseStyle(o.m_baseStyle), m_merge(o.m_merge), m_maxLength(o.m_maxLength),
+      m_textColor(o.m_textColor), m_value(o.m_value), m_ext(o.m_ext ? std::make_unique<Ext>(*o.m_ext) : nullptr)
+{
+}
+
+CGXStyle::CGXStyle(CGXStyle&& o) noexcept = default;
+CGXStyle& CGXStyle::operator=(CGXStyle&& o) noexcept = default;
+CGXStyle::~CGXStyle() = default;
+
+CGXStyle& CGXStyle::operator=(const CGXStyle& o)
+{
+    if (this == &o)
+        return *this;
+    m_mask = o.m_mask;
+    m_flags = o.m_flags;
+    m_horz = o.m_horz;
+    m_vert = o.m_vert;
+    m_frame = o.m_frame;
+    m_control = o.m_control;
+    m_baseStyle = o.m_baseStyle;
+    m_merge = o.m_merge;
+    m_maxLength = o.m_maxLength;
+    m_textColor = o.m_textColor;
+    m_value = o.m_value;
+    if (o.m_ext)
+        m_ext = std::make_unique<Ext>(*o.m_ext);
+    else
+        m_ext.reset();
+    return *this;
+}
+
+void CGXStyle::Free()
+{
+    m_mask = 0;
+    m_flags = 0;
+    m_value.Empty();
+    m_ext.reset();
+}
+
+BOOL CGXStyle::IsEmpty() const { return m_mask == 0 && (!m_ext || m_ext->userAttributes.empty()); }
+
+CGXStyle::Ext& CGXStyle::ext()
+{
+    if (!m_ext)
+        m_ext = std::make_unique<Ext>();
+    return *m_ext;
+}
+
+void CGXStyle::ChangeStyle(const CGXStyle& src, GXModifyType mt)
+{
+    if (&src == this)
+        return;
+    switch (mt) {
+    case gxCopy:
+        *this = src;
+        return;
+    case gxRemove:
+        Free();
+        return;
+    case gxExclude: {
+        m_mask &= ~src.m_mask;
+        if (src.m_ext && m_ext)
+            for (const auto& ua : src.m_ext->userAttributes)
+                RemoveUserAttribute(ua.first);
+        if (!(m_mask & kValue))
+            m_value.Empty();
+        return;
+    }
+    case gxOverride:
+    case gxApplyNew:
+        break;
+    }
+
+    const bool over = mt == gxOverride;
+    uint32_t bits = over ? src.m_mask : (src.m_mask & ~m_mask);
+    // Fonts merge attribute by attribute, whatever the mode.
+    const bool fontMerge = (src.m_mask & kFont) && (m_mask & kFont);
+    bits &= ~kFont;
+
+    if (bits & kValue)
+        m_value = src.m_value;
+    if (bits & kControl)
+        m_control = src.m_control;
+    if (bits & kBaseStyle)
+        m_baseStyle = src.m_baseStyle;
+    constexpr uint32_t flagBits[4] = {kReadOnly, kEnabled, kWrapText, kAutoSize};
+    constexpr uint8_t flagVals[4] = {fReadOnly, fEnabled, fWrapText, fAutoSize};
+    for (int i = 0; i < 4; ++i)
+        if (bits & flagBits[i])
+            m_flags = static_cast<uint8_t>((m_flags & ~flagVals[i]) | (src.m_flags & flagVals[i]));
+    if (bits & kHorz)
+        m_horz = src.m_horz;
+    if (bits & kVert)
+        m_vert = src.m_vert;
+    if (bits & kTextColor)
+        m_textColor = src.m_textColor;
+    if (bits & kMerge)
+        m_merge = src.m_merge;
+    if (bits & kFrame)
+        m_frame = src.m_frame;
+    if (bits & kMaxLength)
+        m_maxLength = src.m_maxLength;
+    if ((bits & kExtMask) && src.m_ext) {
+        Ext& e = ext();
+        const Ext& s = *src.m_ext;
+        if (bits & kInterior)
+            e.interior = s.interior;
+        for (int b = 0; b < 4; ++b)
+            if (bits & BorderBit(b))
+                e.borders[b] = s.borders[b];
+        if (bits & kChoiceList)
+            e.choiceList = s.choiceList;
+    }
+    if (src.m_mask & kFont) {
+        if (fontMerge)
+            ext().font.ChangeFont(src.m_ext->font, mt);
+        else
+            ext().font = src.m_ext->font;
+        m_mask |= kFont;
+    }
+    m_mask |= bits;
+
+    if (src.m_ext && !src.m_ext->userAttributes.empty()) {
+        for (const auto& ua : src.m_ext->userAttributes) {
+            if (!over && GetIncludeUserAttribute(ua.first))
+                continue;
+            SetUserAttributeOwned(ua.first, std::unique_ptr<CGXAbstractUserAttribute>(ua.second->Clone()), true);
+        }
+    }
+}
+
+bool operator==(const CGXStyle& a, const CGXStyle& b)
+{
+    using S = CGXStyle;
+    if (a.m_mask != b.m_mask)
+        return false;
+    const uint32_t m = a.m_mask;
+    if ((m & S::kValue) && a.m_value != b.m_value)
+        return false;
+    if ((m & S::kControl) && a.m_control != b.m_control)
+        return false;
+    if ((m & S::kBaseStyle) && a.m_baseStyle != b.m_baseStyle)
+        return false;
+    if ((m & S::kReadOnly) && a.GetReadOnly() != b.GetReadOnly())
+        return false;
+    if ((m & S::kEnabled) && a.GetEnabled() != b.GetEnabled())
+        return false;
+    if ((m & S::kWrapText) && a.GetWrapText() != b.GetWrapText())
+        return false;
+    if ((m & S::kAutoSize) && a.GetAutoSize() != b.GetAutoSize())
+        return false;
+    if ((m & S::kHorz) && a.m_horz != b.m_horz)
+        return false;
+    if ((m & S::kVert) && a.m_vert != b.m_vert)
+        return false;
+    if ((m & S::kTextColor) && a.m_textColor != b.m_textColor)
+        return false;
+    if ((m & S::kMerge) && a.m_merge != b.m_merge)
+        return false;
+    if ((m & S::kFrame) && a.m_frame != b.m_frame)
+        return false;
+    if ((m & S::kMaxLength) && a.m_maxLength != b.m_maxLength)
+        return false;
+    if ((m & S::kInterior) && a.GetInterior() != b.GetInterior())
+        return false;
+    if ((m & S::kFont) && a.GetFont() != b.GetFont())
+        return false;
+    for (int i = 0; i < 4; ++i)
+        if ((m & S::BorderBit(i)) && a.GetBorders(static_cast<GXBorderType>(i)) != b.GetBorders(static_cast<GXBorderType>(i)))
+            return false;
+    if ((m & S::kChoiceList) && a.GetChoiceList() != b.GetChoiceList())
+        return false;
+    if (a.GetUserAttributeCount() != b.GetUserAttributeCount())
+        return false;
+    if (a.m_ext && b.m_ext) {
+        for (size_t i = 0; i < a.m_ext->userAttributes.size(); ++i) {
+            const auto& x = a.m_ext->userAttributes[i];
+            const auto& y = b.m_ext->userAttributes[i];
+            if (x.first != y.first || !x.second->IsEqual(*y.second))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Value
+CGXStyle& CGXStyle::SetValue(LPCTSTR s)
+{
+    m_value = s;
+    m_mask |= kValue;
+    return *this;
+}
+CGXStyle& CGXStyle::SetValue(const CString& s)
+{
+    m_value = s;
+    m_mask |= kValue;
+    return *this;
+}
+CGXStyle& CGXStyle::SetValue(const char* s, int len)
+{
+    m_value = CString(s, len);
+    m_mask |= kValue;
+    return *this;
+}
+CGXStyle& CGXStyle::SetValue(double d) { return SetValue(FormatNumber(d)); }
+CGXStyle& CGXStyle::SetValue(long n)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%ld", n);
+    return SetValue(buf);
+}
+CGXStyle& CGXStyle::SetValue(DWORD n)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lu", static_cast<unsigned long>(n));
+    return SetValue(buf);
+}
+LONG CGXStyle::GetLongValue() const { return ParseLong(m_value); }
+double CGXStyle::GetDoubleValue() const { return ParseDouble(m_value); }
+CGXStyle& CGXStyle::SetIncludeValue(BOOL b)
+{
+    if (!b)
+        m_value.Empty();
+    return Include(kValue, b);
+}
+
+CGXStyle& CGXStyle::SetControl(WORD nID)
+{
+    m_control = nID;
+    m_mask |= kControl;
+    return *this;
+}
+CGXStyle& CGXStyle::SetBaseStyle(WORD nID)
+{
+    m_baseStyle = nID;
+    m_mask |= kBaseStyle;
+    return *this;
+}
+CGXStyle& CGXStyle::SetHorizontalAlignment(DWORD a)
+{
+    m_horz = static_cast<uint8_t>(a);
+    m_mask |= kHorz;
+    return *this;
+}
+CGXStyle& CGXStyle::SetVerticalAlignment(DWORD a)
+{
+    m_vert = static_cast<uint8_t>(a);
+    m_mask |= kVert;
+    return *this;
+}
+CGXStyle& CGXStyle::SetTextColor(COLORREF c)
+{
+    m_textColor = c;
+    m_mask |= kTextColor;
+    return *this;
+}
+CGXStyle& CGXStyle::SetMergeCell(unsigned mode)
+{
+    m_merge = static_cast<WORD>(mode);
+    m_mask |= kMerge;
+    return *this;
+}
+CGXStyle& CGXStyle::SetDraw3dFrame(GXDraw3dFrameType t)
+{
+    m_frame = static_cast<uint8_t>(t);
+    m_mask |= kFrame;
+    return *this;
+}
+CGXStyle& CGXStyle::SetMaxLength(WORD n)
+{
+    m_maxLength = n;
+    m_mask |= kMaxLength;
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetInterior(const CGXBrush& brush)
+{
+    ext().interior = brush;
+    m_mask |= kInterior;
+    return *this;
+}
+const CGXBrush& CGXStyle::GetInterior() const { return m_ext ? m_ext->interior : kDefaultBrush; }
+
+CGXStyle& CGXStyle::SetFont(const CGXFont& font, GXModifyType mt)
+{
+    if (Has(kFont))
+        ext().font.ChangeFont(font, mt);
+    else
+        ext().font = font;
+    m_mask |= kFont;
+    return *this;
+}
+const CGXFont& CGXStyle::GetFont() const { return m_ext ? m_ext->font : kDefaultFont; }
+CGXStyle& CGXStyle::SetIncludeFont(BOOL b)
+{
+    if (!b && m_ext)
+        m_ext->font = CGXFont();
+    return Include(kFont, b);
+}
+
+CGXStyle& CGXStyle::SetBorders(GXBorderType border, const CGXPen& pen)
+{
+    Ext& e = ext();
+    if (border == gxBorderAll) {
+        for (int i = 0; i < 4; ++i)
+            e.borders[i] = pen;
+        m_mask |= kBordersAll;
+    } else if (border >= gxBorderTop && border <= gxBorderRight) {
+        e.borders[border] = pen;
+        m_mask |= BorderBit(border);
+    }
+    return *this;
+}
+const CGXPen& CGXStyle::GetBorders(GXBorderType border) const
+{
+    if (!m_ext || border < gxBorderTop || border > gxBorderRight)
+        return kDefaultPen;
+    return m_ext->borders[border];
+}
+BOOL CGXStyle::GetIncludeBorders(GXBorderType border) const
+{
+    if (border == gxBorderAll)
+        return (m_mask & kBordersAll) == kBordersAll;
+    if (border < gxBorderTop || border > gxBorderRight)
+        return FALSE;
+    return Has(BorderBit(border));
+}
+CGXStyle& CGXStyle::SetIncludeBorders(GXBorderType border, BOOL b)
+{
+    if (border == gxBorderAll)
+        return Include(kBordersAll, b);
+    if (border < gxBorderTop || border > gxBorderRight)
+        return *this;
+    return Include(BorderBit(border), b);
+}
+
+CGXStyle& CGXStyle::SetChoiceList(LPCTSTR list)
+{
+    ext().choiceList = list;
+    m_mask |= kChoiceList;
+    return *this;
+}
+const CString& CGXStyle::GetChoiceList() const { return m_ext ? m_ext->choiceList : kEmpty; }
+CGXStyle& CGXStyle::SetIncludeChoiceList(BOOL b)
+{
+    if (!b && m_ext)
+        m_ext->choiceList.Empty();
+    return Include(kChoiceList, b);
+}
+
+// User attributes
+void CGXStyle::SetUserAttributeOwned(WORD nID, std::unique_ptr<CGXAbstractUserAttribute> p, bool overwrite)
+{
+    auto& v = ext().userAttributes;
+    auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
+    if (it != v.end() && it->first == nID) {
+        if (overwrite)
+            it->second = std::move(p);
+        return;
+    }
+    v.emplace(it, nID, std::move(p));
+}
+
+void CGXStyle::RemoveUserAttribute(WORD nID)
+{
+    if (!m_ext)
+        return;
+    auto& v = m_ext->userAttributes;
+    auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
+    if (it != v.end() && it->first == nID)
+        v.erase(it);
+}
+
+CGXStyle& CGXStyle::SetUserAttribute(WORD nID, LPCTSTR text)
+{
+    SetUserAttributeOwned(nID, std::make_unique<CGXUserAttribute>(text ? text : ""), true);
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetUserAttribute(WORD nID, double value)
+{
+    SetUserAttributeOwned(nID, std::make_unique<CGXUserAttribute>(value), true);
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetUserAttribute(WORD nID, const CGXAbstractUserAttribute& value)
+{
+    SetUserAttributeOwned(nID, std::unique_ptr<CGXAbstractUserAttribute>(value.Clone()), true);
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetUserAttributePtr(WORD nID, CGXAbstractUserAttribute* pValue)
+{
+    if (!pValue) {
+        RemoveUserAttribute(nID);
+        return *this;
+    }
+    SetUserAttributeOwned(nID, std::unique_ptr<CGXAbstractUserAttribute>(pValue), true);
+    return *this;
+}
+
+const CGXAbstractUserAttribute& CGXStyle::GetUserAttribute(WORD nID) const
+{
+    if (m_ext) {
+        const auto& v = m_ext->userAttributes;
+        auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
+        if (it != v.end() && it->first == nID)
+            return *it->second;
+    }
+    return kAbsentAttribute;
+}
+
+BOOL CGXStyle::GetIncludeUserAttribute(WORD nID) const
+{
+    if (!m_ext)
+        return FALSE;
+    const auto& v = m_ext->userAttributes;
+    auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
+    return it != v.end() && it->first == nID;
+}
+
+CGXStyle& CGXStyle::SetIncludeUserAttribute(WORD nID, BOOL b)
+{
+    if (!b)
+        RemoveUserAttribute(nID);
+    else if (!GetIncludeUserAttribute(nID))
+        SetUserAttribute(nID, "");
+    return *this;
+}
+
+int CGXStyle::GetUserAttributeCount() const { return m_ext ? static_cast<int>(m_ext->userAttributes.size()) : 0; }

@@ -1,0 +1,2 @@
+#include "grid/gxall.h"
+#include <gtest/gtest.h>
