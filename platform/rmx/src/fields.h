@@ -224,4 +224,6 @@
     static const auto& m_bit(const CContext* o) { return o->m_bit; } \
     static auto& m_state(CTransaction* o) { return o->m_state; } \
     static const auto& m_state(const CTransaction* o) { return o->m_state; } \
+    static auto& m_number(IDesign* o) { return o->m_number; } \
+    static const auto& m_number(const IDesign* o) { return o->m_number; } \
     static_assert(true)

@@ -150,6 +150,7 @@ std::string designText(const IDesign* d, const std::vector<SymbolPair>* pairs, c
     o << "rmx-design 1\n";
     o << "design " << word(lib) << " " << word(cell) << " " << word(view) << " "
       << (d->isSymbol() ? "symbol" : "schematic") << "\n";
+    o << "number " << word(d->numberText()) << "\n";
     for (ITerm* t : d->beginPort())
         o << "port " << word(t->name()) << " " << t->msb() << " " << t->lsb() << " " << dirWord(t->direction()) << " "
           << typeWord(t->termType()) << "\n";
@@ -494,7 +495,12 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
         Op op;
         op.design = name;
         bool isOp = true;
-        if (w == "port") {
+        if (w == "number") {
+            int v;
+            if (!need(2, "a number") || !num(1, v, 1)) return undo();
+            Db::m_number(d) = tok[1];
+            isOp = false;
+        } else if (w == "port") {
             int msb, lsb, dirv, type;
             if (!need(6, "name, msb, lsb, direction and type") || !num(2, msb) || !num(3, lsb)) return undo();
             if (!CSchemaUtilities::isValidName(tok[1].c_str())) return r.err("invalid port name " + tok[1]), undo();

@@ -95,7 +95,22 @@ CPQPropertyData* CNetBit::findProperty(const char* name) const {
     return new CPQPropertyData(name, it->second.value.c_str(), it->second.source, Db::pathOf(m_net, m_bit).c_str());
 }
 
+static CSchemaObjectIterator<CString> propNames(const rmx::PropMap* props) {
+    std::vector<CString> names;
+    if (props)
+        for (auto& [k, v] : *props) names.emplace_back(k.c_str());
+    return CSchemaObjectIterator<CString>(std::move(names));
+}
+
+CSchemaObjectIterator<CString> CNetBit::beginPropertyName() const {
+    return propNames(m_net ? Db::propsOf(m_net, m_bit) : nullptr);
+}
+
 // ---- CInstTermBit
+
+CSchemaObjectIterator<CString> CInstTermBit::beginPropertyName() const {
+    return propNames(m_pin ? Db::propsOf(m_pin, m_bit) : nullptr);
+}
 
 unsigned CInstTermBit::id() const { return m_pin ? m_pin->id() : 0; }
 IInstance* CInstTermBit::instance() const { return m_pin ? m_pin->instance() : nullptr; }

@@ -35,6 +35,8 @@ public:
     // Components attached to the net bit (pull-ups, pull-downs).
     CSchemaObjectIterator<IDTInstance*> beginAssociatedDTInstance() const;
     CPQPropertyData* findProperty(const char* name) const;
+    // Names of the properties set on this bit (on the net itself for a scalar net).
+    CSchemaObjectIterator<CString> beginPropertyName() const;
     bool operator==(const CNetBit& o) const { return m_net == o.m_net && m_bit == o.m_bit; }
     bool operator!=(const CNetBit& o) const { return !(*this == o); }
     bool operator<(const CNetBit& o) const;
@@ -69,6 +71,8 @@ public:
     // Every object attached to the pin bit: pair pins ('R') that use it, then components ('X').
     CSchemaObjectIterator<ISchemaObject*> beginSchemaObject() const;
     CPQPropertyData* findProperty(const char* name) const;
+    // Names of the properties set on this bit (on the pin itself for a scalar pin).
+    CSchemaObjectIterator<CString> beginPropertyName() const;
     bool operator==(const CInstTermBit& o) const { return m_pin == o.m_pin && m_bit == o.m_bit; }
     bool operator!=(const CInstTermBit& o) const { return !(*this == o); }
     bool operator<(const CInstTermBit& o) const;
@@ -462,6 +466,8 @@ public:
     // Folder of the design library the design was loaded from or is saved to ("" when none).
     const char* directory() const { return m_dir.c_str(); }
     bool isModified() const { return m_modified; }
+    // The design's number text, "1" unless its design file gives another on its "number" line.
+    const char* numberText() const { return m_number.c_str(); }
 
     CSchemaObjectIterator<IInstance*> beginInstance() const;
     CSchemaObjectIterator<INet*> beginNet() const;
@@ -500,6 +506,7 @@ private:
     std::string m_name, m_lib, m_cell, m_view, m_dir;
     bool m_symbol = false;
     bool m_modified = false;
+    std::string m_number = "1";
     Table<IInstance> m_instances;
     Table<INet> m_nets;
     Table<IDPNet> m_dpNets;
