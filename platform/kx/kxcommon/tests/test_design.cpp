@@ -121,10 +121,18 @@ class TestDoc : public CKXDocument {
     DECLARE_DYNCREATE(TestDoc)
 };
 IMPLEMENT_DYNCREATE(TestDoc, CKXDocument)
+class TestFrame : public CMDIChildWnd {
+    DECLARE_DYNCREATE(TestFrame)
+};
+IMPLEMENT_DYNCREATE(TestFrame, CMDIChildWnd)
+class TestView : public CView {
+    DECLARE_DYNCREATE(TestView)
+};
+IMPLEMENT_DYNCREATE(TestView, CView)
 
 TEST_F(DesignTest, TemplateOpensADesignInAMode)
 {
-    CKXMultiDocTemplate tmpl(127, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(CFrameWnd), RUNTIME_CLASS(CView));
+    CKXMultiDocTemplate tmpl(127, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(TestFrame), RUNTIME_CLASS(TestView));
     auto* doc = dynamic_cast<CKXDocument*>(tmpl.OpenDocumentFile(top, 1, FALSE));
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->GetOpenMode(), eOpenModeEditBlock);
