@@ -1,0 +1,49 @@
+#include "shell/KXDropPayload.h"
+
+#include "shell/KXListExpr.h"
+
+bool KXSplitDesignName(const CString& text, CString& lib, CString& cell, CString& view) {
+    int dot = text.Find('.');
+    if (dot < 0) return false;
+    int colon = text.Find(':', dot + 1);
+    if (colon < 0) return false;
+    lib = text.Left(dot);
+    cell = text.Mid(dot + 1, colon - dot - 1);
+    view = text.Mid(colon + 1);
+    return true;
+}
+
+std::vector<CString> KXDropLines(const CString& text) {
+    std::vector<CString> lines;
+    int start = 0;
+    while (start < text.GetLength()) {
+        int nl = text.Find('\n', start);
+        if (nl < 0) {
+            lines.push_back(text.Mid(start));
+            break;
+        }
+        lines.push_back(text.Mid(start, nl - start));
+        start = nl + 1;
+    }
+    return lines;
+}
+
+void KXDecodePartPayload(const char* text, SKXPartPayload& out, CString& error) {
+    out = SKXPartPayload();
+    CKXListExpr expr;
+    SKXListNode* root = expr.Parse(text, error);
+    SKXListNode* head = ListNodeGetItems(root);
+    out.design = ListNodeGetText(ListNodeGetItems(head));
+    out.second = ListNodeGetText(ListNodeGetItems(ListNodeGetRest(head)));
+    for (SKXListNode* cell = ListNodeGetRest(root); cell; cell = ListNodeGetRest(cell)) {
+        SKXListNode* item = ListNodeGetItems(cell);
+        SKXListNode* nameCell = item;
+        SKXListNode* valueCell = ListNodeGetRest(nameCell);
+        SKXListNode* unusedCell = ListNodeGetRest(valueCell);
+        SKXListNode* flagCell = ListNodeGetRest(unusedCell);
+        CString pair = ListNodeGetText(ListNodeGetItems(nameCell)) + "=" + ListNodeGetText(ListNodeGetItems(valueCell));
+        CString flag = ListNodeGetText(ListNodeGetItems(flagCell));
+        if (flag.Left(1) == "1") out.flagged.push_back(pair);
+        else out.unflagged.push_back(pair);
+    }
+}
