@@ -9,8 +9,7 @@
 namespace {
 
 // Reads an optional decimal field; false when present and not a number in [min, INT_MAX].
-bool IntField(const AfxDialogAnswer& a, const char* name, int& value, int min)
-{
+bool IntField(const AfxDialogAnswer& a, const char* name, int& value, int min) {
     auto it = a.fields.find(name);
     if (it == a.fields.end()) return true;
     const std::string& s = it->second.str();
@@ -36,8 +35,7 @@ bool IntField(const AfxDialogAnswer& a, const char* name, int& value, int min)
 } // namespace
 
 void CKXGetVectorBits::SetVectorAndPinWidth(const CString& netName, int lsb, int msb, int totalWidth,
-                                            const CString& pinName, int pinLsb, int pinMsb)
-{
+                                            const CString& pinName, int pinLsb, int pinMsb) {
     m_strNet = netName;
     m_nLsb = lsb;
     m_nMsb = msb;
@@ -48,8 +46,7 @@ void CKXGetVectorBits::SetVectorAndPinWidth(const CString& netName, int lsb, int
     m_nPinMsb = pinMsb;
 }
 
-INT_PTR CKXGetVectorBits::DoModal()
-{
+INT_PTR CKXGetVectorBits::DoModal() {
     AfxDialogAnswer a;
     if (!AfxGetAnswerQueue().TakeDialog("CKXGetVectorBits", a)) return IDCANCEL;
     int lsb = m_nLsb, msb = m_nMsb, step = m_nStep, pinLsb = m_nPinLsb, pinMsb = m_nPinMsb;
@@ -66,8 +63,7 @@ INT_PTR CKXGetVectorBits::DoModal()
     return IDOK;
 }
 
-void CKXGetVectorBits::GetBits(int& lsb, int& msb, int& step, int& pinLsb, int& pinMsb) const
-{
+void CKXGetVectorBits::GetBits(int& lsb, int& msb, int& step, int& pinLsb, int& pinMsb) const {
     lsb = m_nLsb;
     msb = m_nMsb;
     step = m_nStep;
@@ -77,12 +73,9 @@ void CKXGetVectorBits::GetBits(int& lsb, int& msb, int& step, int& pinLsb, int& 
 
 CKXSwappinsDialog::CKXSwappinsDialog(IInstance* instance, const CString& pinName, const CString& pinNumber,
                                      CWnd* parent)
-    : m_pInstance(instance), m_strPinName(pinName), m_strPinNumber(pinNumber), m_pParent(parent)
-{
-}
+    : m_pInstance(instance), m_strPinName(pinName), m_strPinNumber(pinNumber), m_pParent(parent) {}
 
-INT_PTR CKXSwappinsDialog::DoModal()
-{
+INT_PTR CKXSwappinsDialog::DoModal() {
     AfxDialogAnswer a;
     if (!AfxGetAnswerQueue().TakeDialog("CKXSwappinsDialog", a)) return IDCANCEL;
     CString chosen = m_strChosen;
@@ -96,8 +89,7 @@ INT_PTR CKXSwappinsDialog::DoModal()
     return IDOK;
 }
 
-INT_PTR CKXOpenPinConnectionDlg::DoModal()
-{
+INT_PTR CKXOpenPinConnectionDlg::DoModal() {
     AfxDialogAnswer a;
     if (!AfxGetAnswerQueue().TakeDialog("CKXOpenPinConnectionDlg", a)) return IDCANCEL;
     auto it = a.fields.find("common");

@@ -2,13 +2,13 @@
 
 #include "afx/afxanswer.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -27,30 +27,35 @@ struct State {
     std::string dir;
 };
 
-State& S()
-{
+State& S() {
     static State s;
     return s;
 }
 
-OriginState& Current() { return S().origins[S().origin]; }
+OriginState& Current() {
+    return S().origins[S().origin];
+}
 
 const char* const kOriginNames[] = {"DEFAULT", "INSTPROP", "PINPROP", "NETPROP", "USER"};
 
 // The columns each grid kind starts with before anything was saved.
-std::vector<const char*> BuiltIn(const std::string& origin)
-{
+std::vector<const char*> BuiltIn(const std::string& origin) {
     if (origin == "CCP")
         return {"DIFF_PAIR|Diff Pair|3s|DEFAULT|SHOW", "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
                 "PN|Pin Number|8s|DEFAULT|SHOW",       "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
                 "SIGNAL|Signal|16s|DEFAULT|SHOW",      "TERMINATION|Termination|12s|DEFAULT|SHOW",
                 "PUPD|Pull Up/Down|10s|DEFAULT|SHOW",  "COMMENTS|Comments|16s|DEFAULT|SHOW"};
     if (origin == "SCP")
-        return {"START_BIT|Start Bit|6s|DEFAULT|SHOW",  "END_BIT|End Bit|6s|DEFAULT|SHOW",
-                "CELL|Cell|12s|DEFAULT|SHOW",           "INSTANCE|Instance|12s|DEFAULT|SHOW",
-                "LOCATION|Ref Des|8s|DEFAULT|SHOW",     "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
-                "PN|Pin Number|8s|DEFAULT|SHOW",        "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
-                "TERMINATION|Termination|12s|DEFAULT|SHOW", "PUPD|Pull Up/Down|10s|DEFAULT|SHOW"};
+        return {"START_BIT|Start Bit|6s|DEFAULT|SHOW",
+                "END_BIT|End Bit|6s|DEFAULT|SHOW",
+                "CELL|Cell|12s|DEFAULT|SHOW",
+                "INSTANCE|Instance|12s|DEFAULT|SHOW",
+                "LOCATION|Ref Des|8s|DEFAULT|SHOW",
+                "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
+                "PN|Pin Number|8s|DEFAULT|SHOW",
+                "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
+                "TERMINATION|Termination|12s|DEFAULT|SHOW",
+                "PUPD|Pull Up/Down|10s|DEFAULT|SHOW"};
     if (origin == "PHYSCP")
         return {"LOCATION|Ref Des|8s|DEFAULT|SHOW", "PN|Pin Number|8s|DEFAULT|SHOW",
                 "PIN_NAME|Pin Name|14s|DEFAULT|SHOW", "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
@@ -60,20 +65,21 @@ std::vector<const char*> BuiltIn(const std::string& origin)
                 "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW", "SIGNAL|Signal|16s|DEFAULT|SHOW",
                 "PIN_SIGNAL_MODEL|Signal Model|12s|DEFAULT|SHOW"};
     if (origin == "MATRIX")
-        return {"NAME|Signal|16s|DEFAULT|SHOW",        "PHYS_NET_NAME|Physical Net|14s|DEFAULT|SHOW",
-                "PUPD|Pull Up/Down|10s|DEFAULT|SHOW",  "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
-                "PN|Pin Number|8s|DEFAULT|SHOW",       "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
+        return {"NAME|Signal|16s|DEFAULT|SHOW",
+                "PHYS_NET_NAME|Physical Net|14s|DEFAULT|SHOW",
+                "PUPD|Pull Up/Down|10s|DEFAULT|SHOW",
+                "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
+                "PN|Pin Number|8s|DEFAULT|SHOW",
+                "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
                 "TERMINATION|Termination|12s|DEFAULT|SHOW"};
     return {};
 }
 
-std::string StoragePath(const std::string& origin)
-{
+std::string StoragePath(const std::string& origin) {
     return (fs::path(CKXCustomizeAPI::GetStorageDirectory().str()) / (origin + ".cust")).string();
 }
 
-bool IsSafeOrigin(const std::string& o)
-{
+bool IsSafeOrigin(const std::string& o) {
     if (o.empty()) return false;
     for (char c : o)
         if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-')) return false;
@@ -85,19 +91,16 @@ struct Entry {
     int width = 0, widthType = KX_WIDTH_CHARS, origin = 0, display = 1;
 };
 
-bool Split(const CString& text, Entry& e)
-{
-    return CKXCustomizeAPI::parseAttributeValues(text, e.key, e.width, e.widthType, e.origin, e.caption, e.display) !=
-           FALSE;
+bool Split(const CString& text, Entry& e) {
+    return CKXCustomizeAPI::parseAttributeValues(text, e.key, e.width, e.widthType, e.origin, e.caption,
+                                                 e.display) != FALSE;
 }
 
-CString Join(const Entry& e)
-{
+CString Join(const Entry& e) {
     return CKXCustomizeAPI::formatEntry(e.key, e.caption, e.width, e.widthType, e.origin, e.display == 1);
 }
 
-bool ReadFile(const std::string& path, CStringArray& defaults, CStringArray& users, bool& exists)
-{
+bool ReadFile(const std::string& path, CStringArray& defaults, CStringArray& users, bool& exists) {
     exists = false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return true; // nothing stored yet
@@ -118,8 +121,7 @@ bool ReadFile(const std::string& path, CStringArray& defaults, CStringArray& use
     return !in.bad();
 }
 
-std::vector<std::string> SplitList(const std::string& s, char sep)
-{
+std::vector<std::string> SplitList(const std::string& s, char sep) {
     std::vector<std::string> out;
     std::string cur;
     for (char c : s) {
@@ -140,8 +142,7 @@ std::vector<std::string> SplitList(const std::string& s, char sep)
     return out;
 }
 
-bool ParseWidth(const std::string& t, int& width, int& type)
-{
+bool ParseWidth(const std::string& t, int& width, int& type) {
     if (t.size() < 2) return false;
     char kind = t.back();
     if (kind != 's' && kind != 'f') return false;
@@ -156,18 +157,20 @@ bool ParseWidth(const std::string& t, int& width, int& type)
 
 } // namespace
 
-CKXCustomizeAPI* CKXCustomizeAPI::GetCKXCustomizeObj()
-{
+CKXCustomizeAPI* CKXCustomizeAPI::GetCKXCustomizeObj() {
     static CKXCustomizeAPI obj;
     return &obj;
 }
 
-void CKXCustomizeAPI::setCustomizationOrigin(const char* origin) { S().origin = origin ? origin : ""; }
+void CKXCustomizeAPI::setCustomizationOrigin(const char* origin) {
+    S().origin = origin ? origin : "";
+}
 
-CString CKXCustomizeAPI::getCustomizationOrigin() { return CString(S().origin); }
+CString CKXCustomizeAPI::getCustomizationOrigin() {
+    return CString(S().origin);
+}
 
-int CKXCustomizeAPI::Initialize(bool bReset)
-{
+int CKXCustomizeAPI::Initialize(bool bReset) {
     if (!IsSafeOrigin(S().origin)) return -1;
     OriginState& st = Current();
     if (st.initialised && !bReset) return 0;
@@ -184,22 +187,21 @@ int CKXCustomizeAPI::Initialize(bool bReset)
         exists = false;
     }
     if (!exists && defaults.IsEmpty())
-        for (const char* e : BuiltIn(S().origin)) defaults.Add(e);
+        for (const char* e : BuiltIn(S().origin))
+            defaults.Add(e);
     st.defaults.Copy(defaults);
     st.users.Copy(users);
     st.initialised = true;
     return 0;
 }
 
-BOOL CKXCustomizeAPI::IsInitialized()
-{
+BOOL CKXCustomizeAPI::IsInitialized() {
     auto it = S().origins.find(S().origin);
     return it != S().origins.end() && it->second.initialised;
 }
 
 BOOL CKXCustomizeAPI::parseAttributeValues(const CString& entryText, CString& key, int& width, int& widthType,
-                                           int& origin, CString& caption, int& display)
-{
+                                           int& origin, CString& caption, int& display) {
     std::string s = entryText.str();
     if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
     std::vector<std::string> parts;
@@ -237,9 +239,8 @@ BOOL CKXCustomizeAPI::parseAttributeValues(const CString& entryText, CString& ke
     return TRUE;
 }
 
-CString CKXCustomizeAPI::formatEntry(const CString& key, const CString& caption, int width, int widthType, int origin,
-                                     BOOL shown)
-{
+CString CKXCustomizeAPI::formatEntry(const CString& key, const CString& caption, int width, int widthType,
+                                     int origin, BOOL shown) {
     const char* originText = origin >= 0 && origin <= 3 ? kOriginNames[origin] : "USER";
     CString out;
     out.Format("%s|%s|%d%c|%s|%s", key.GetString(), caption.GetString(), width < 0 ? 0 : width,
@@ -247,12 +248,15 @@ CString CKXCustomizeAPI::formatEntry(const CString& key, const CString& caption,
     return out;
 }
 
-const CStringArray& CKXCustomizeAPI::getDefaultEntriesArray() { return Current().defaults; }
+const CStringArray& CKXCustomizeAPI::getDefaultEntriesArray() {
+    return Current().defaults;
+}
 
-const CStringArray& CKXCustomizeAPI::getUserEntriesArray() { return Current().users; }
+const CStringArray& CKXCustomizeAPI::getUserEntriesArray() {
+    return Current().users;
+}
 
-BOOL CKXCustomizeAPI::saveDefaultCustomization(const CStringArray& entries)
-{
+BOOL CKXCustomizeAPI::saveDefaultCustomization(const CStringArray& entries) {
     CStringArray clean;
     Entry e;
     for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
@@ -265,8 +269,7 @@ BOOL CKXCustomizeAPI::saveDefaultCustomization(const CStringArray& entries)
     return TRUE;
 }
 
-BOOL CKXCustomizeAPI::parseFile(const CStringArray& entries, bool bMerge)
-{
+BOOL CKXCustomizeAPI::parseFile(const CStringArray& entries, bool bMerge) {
     CStringArray clean;
     std::set<CString> keys;
     Entry e;
@@ -286,8 +289,7 @@ BOOL CKXCustomizeAPI::parseFile(const CStringArray& entries, bool bMerge)
     return TRUE;
 }
 
-BOOL CKXCustomizeAPI::saveFile()
-{
+BOOL CKXCustomizeAPI::saveFile() {
     std::error_code ec;
     std::string dir = GetStorageDirectory().str();
     if (dir.empty()) return FALSE;
@@ -300,8 +302,10 @@ BOOL CKXCustomizeAPI::saveFile()
         {
             std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
             out << "KXCUSTOMIZE 1\n";
-            for (INT_PTR i = 0; i < st.defaults.GetSize(); ++i) out << "D " << st.defaults[i].str() << "\n";
-            for (INT_PTR i = 0; i < st.users.GetSize(); ++i) out << "U " << st.users[i].str() << "\n";
+            for (INT_PTR i = 0; i < st.defaults.GetSize(); ++i)
+                out << "D " << st.defaults[i].str() << "\n";
+            for (INT_PTR i = 0; i < st.users.GetSize(); ++i)
+                out << "U " << st.users[i].str() << "\n";
             out.flush();
             if (!out) {
                 ok = FALSE;
@@ -318,8 +322,7 @@ BOOL CKXCustomizeAPI::saveFile()
     return ok;
 }
 
-int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind)
-{
+int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind) {
     (void)gridKind;
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXCustomizeDialog", answer)) return 2;
@@ -349,7 +352,8 @@ int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind)
         if (!find(key)) return -1;
     for (const auto& key : SplitList(field("remove"), ',')) {
         bool isUser = false;
-        for (auto& u : users) isUser = isUser || u.key == key.c_str();
+        for (auto& u : users)
+            isUser = isUser || u.key == key.c_str();
         if (!isUser) return -1;
     }
     std::vector<Entry> added;
@@ -369,15 +373,18 @@ int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind)
         widths.push_back({target, {w, t}});
     }
 
-    for (const auto& key : SplitList(field("hide"), ',')) find(key)->display = 0;
-    for (const auto& key : SplitList(field("show"), ',')) find(key)->display = 1;
+    for (const auto& key : SplitList(field("hide"), ','))
+        find(key)->display = 0;
+    for (const auto& key : SplitList(field("show"), ','))
+        find(key)->display = 1;
     for (auto& [target, wt] : widths) {
         target->width = wt.first;
         target->widthType = wt.second;
     }
     for (const auto& key : SplitList(field("remove"), ','))
         std::erase_if(users, [&](const Entry& u) { return u.key == key.c_str(); });
-    for (auto& a : added) users.push_back(a);
+    for (auto& a : added)
+        users.push_back(a);
     auto order = SplitList(field("order"), ',');
     if (!order.empty()) {
         auto reorder = [&](std::vector<Entry>& list) {
@@ -387,7 +394,8 @@ int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind)
                     if (x.key == key.c_str()) sorted.push_back(x);
             for (auto& x : list) {
                 bool listed = false;
-                for (const auto& key : order) listed = listed || x.key == key.c_str();
+                for (const auto& key : order)
+                    listed = listed || x.key == key.c_str();
                 if (!listed) sorted.push_back(x);
             }
             list = std::move(sorted);
@@ -396,21 +404,26 @@ int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind)
         reorder(defaults);
     }
     CStringArray newDefaults, newUsers;
-    for (auto& x : defaults) newDefaults.Add(Join(x));
-    for (auto& x : users) newUsers.Add(Join(x));
+    for (auto& x : defaults)
+        newDefaults.Add(Join(x));
+    for (auto& x : users)
+        newUsers.Add(Join(x));
     bool changed = newDefaults.GetSize() != st.defaults.GetSize() || newUsers.GetSize() != st.users.GetSize();
-    for (INT_PTR i = 0; !changed && i < newDefaults.GetSize(); ++i) changed = newDefaults[i] != st.defaults[i];
-    for (INT_PTR i = 0; !changed && i < newUsers.GetSize(); ++i) changed = newUsers[i] != st.users[i];
+    for (INT_PTR i = 0; !changed && i < newDefaults.GetSize(); ++i)
+        changed = newDefaults[i] != st.defaults[i];
+    for (INT_PTR i = 0; !changed && i < newUsers.GetSize(); ++i)
+        changed = newUsers[i] != st.users[i];
     st.defaults.Copy(newDefaults);
     st.users.Copy(newUsers);
     st.initialised = true;
     return changed ? 1 : 0;
 }
 
-void CKXCustomizeAPI::SetStorageDirectory(const char* dir) { S().dir = dir ? dir : ""; }
+void CKXCustomizeAPI::SetStorageDirectory(const char* dir) {
+    S().dir = dir ? dir : "";
+}
 
-CString CKXCustomizeAPI::GetStorageDirectory()
-{
+CString CKXCustomizeAPI::GetStorageDirectory() {
     if (!S().dir.empty()) return CString(S().dir);
     const char* env = std::getenv("KX_CUSTOMIZE_DIR");
     if (env && *env) return CString(env);
@@ -419,8 +432,7 @@ CString CKXCustomizeAPI::GetStorageDirectory()
     return CString();
 }
 
-void CKXCustomizeAPI::Reset()
-{
+void CKXCustomizeAPI::Reset() {
     S().origins.clear();
     S().origin.clear();
 }

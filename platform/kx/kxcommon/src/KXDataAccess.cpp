@@ -7,14 +7,14 @@ CKXServerDataAccess g_serverDataAccess;
 
 // The server's data access is the default; a host may replace it.
 const bool g_installed = [] {
-    if (!CKXShareGlobalData::m_pDataAccessContext) CKXShareGlobalData::m_pDataAccessContext = &g_serverDataAccess;
+    if (!CKXShareGlobalData::m_pDataAccessContext)
+        CKXShareGlobalData::m_pDataAccessContext = &g_serverDataAccess;
     return true;
 }();
 } // namespace
 
 BOOL CKXServerDataAccess::GetDesignDirectory(const char* lib, const char* cell, const char* view, int flags,
-                                             CString& dir)
-{
+                                             CString& dir) {
     (void)flags;
     dir.Empty();
     IServer* server = CKXShareGlobalData::m_pServer;

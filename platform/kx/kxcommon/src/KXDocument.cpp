@@ -11,8 +11,7 @@ IMPLEMENT_DYNAMIC(CKXMultiDocTemplate, CMultiDocTemplate)
 
 namespace {
 
-CString DesignTitle(const IDesign* d)
-{
+CString DesignTitle(const IDesign* d) {
     if (!d) return CString();
     CString t;
     t.Format("%s.%s:%s", d->libName(), d->cellName(), d->viewName());
@@ -25,15 +24,13 @@ CKXDocument::CKXDocument() = default;
 
 CKXDocument::~CKXDocument() = default;
 
-void CKXDocument::SetDesignContexts(const CDesignContext& master, const CDesignContext& shown)
-{
+void CKXDocument::SetDesignContexts(const CDesignContext& master, const CDesignContext& shown) {
     m_masterDesignContext = master;
     m_designContext = shown;
     UpdateInterfaceInfo();
 }
 
-std::vector<CString> CKXDocument::CurrentInterface() const
-{
+std::vector<CString> CKXDocument::CurrentInterface() const {
     std::vector<CString> ports;
     const IDesign* d = m_masterDesignContext.design();
     if (!d) return ports;
@@ -47,16 +44,19 @@ std::vector<CString> CKXDocument::CurrentInterface() const
     return ports;
 }
 
-void CKXDocument::UpdateInterfaceInfo() { m_interface = CurrentInterface(); }
+void CKXDocument::UpdateInterfaceInfo() {
+    m_interface = CurrentInterface();
+}
 
-BOOL CKXDocument::IsInterfaceChanged(CString& description)
-{
+BOOL CKXDocument::IsInterfaceChanged(CString& description) {
     description.Empty();
     std::vector<CString> now = CurrentInterface();
     auto nameOf = [](const CString& line) { return line.Left(line.Find('|')); };
     std::set<CString> before, after;
-    for (const auto& l : m_interface) before.insert(nameOf(l));
-    for (const auto& l : now) after.insert(nameOf(l));
+    for (const auto& l : m_interface)
+        before.insert(nameOf(l));
+    for (const auto& l : now)
+        after.insert(nameOf(l));
     std::vector<CString> lines;
     for (const auto& n : after)
         if (!before.count(n)) lines.push_back("Added port " + n);
@@ -75,8 +75,7 @@ BOOL CKXDocument::IsInterfaceChanged(CString& description)
     return lines.empty() ? FALSE : TRUE;
 }
 
-BOOL CKXDocument::SaveCurrentDesign(LPCTSTR lpszPathName, BOOL bSilent)
-{
+BOOL CKXDocument::SaveCurrentDesign(LPCTSTR lpszPathName, BOOL bSilent) {
     (void)lpszPathName;
     IDesign* d = m_masterDesignContext.design();
     IServer* server = m_masterDesignContext.server();
@@ -95,10 +94,10 @@ BOOL CKXDocument::SaveCurrentDesign(LPCTSTR lpszPathName, BOOL bSilent)
     return TRUE;
 }
 
-BOOL CKXDocument::HandleSaveModified()
-{
+BOOL CKXDocument::HandleSaveModified() {
     if (!IsModified()) return TRUE;
-    int answer = CKXErrorHandler::MessageBoxYesNoCancel("KXCOMMON-101", DesignTitle(m_masterDesignContext.design()));
+    int answer =
+        CKXErrorHandler::MessageBoxYesNoCancel("KXCOMMON-101", DesignTitle(m_masterDesignContext.design()));
     if (answer == IDCANCEL) return FALSE;
     if (answer == IDNO) {
         m_bSaveOnClose = 0;
@@ -111,18 +110,13 @@ BOOL CKXDocument::HandleSaveModified()
 
 CKXMultiDocTemplate::CKXMultiDocTemplate(HINSTANCE hInstance, UINT nIDResource, CRuntimeClass* pDocClass,
                                          CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass)
-    : CMultiDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass), m_hInstance(hInstance)
-{
-}
+    : CMultiDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass), m_hInstance(hInstance) {}
 
-CKXMultiDocTemplate::CKXMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
-                                         CRuntimeClass* pViewClass)
-    : CMultiDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass)
-{
-}
+CKXMultiDocTemplate::CKXMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass,
+                                         CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass)
+    : CMultiDocTemplate(nIDResource, pDocClass, pFrameClass, pViewClass) {}
 
-CDocument* CKXMultiDocTemplate::CreateNewDocument()
-{
+CDocument* CKXMultiDocTemplate::CreateNewDocument() {
     CDocument* doc = CMultiDocTemplate::CreateNewDocument();
     if (!doc || !m_pOpening) return doc;
     auto* kx = dynamic_cast<CKXDocument*>(doc);
@@ -140,9 +134,8 @@ CDocument* CKXMultiDocTemplate::CreateNewDocument()
     return doc;
 }
 
-CDocument* CKXMultiDocTemplate::OpenDocumentFile(const CDesignContext& design, int openMode, BOOL bMakeVisible,
-                                                 const char* designName)
-{
+CDocument* CKXMultiDocTemplate::OpenDocumentFile(const CDesignContext& design, int openMode,
+                                                 BOOL bMakeVisible, const char* designName) {
     const IDesign* d = design.design();
     if (!d) return nullptr;
     CString path;
@@ -159,8 +152,7 @@ CDocument* CKXMultiDocTemplate::OpenDocumentFile(const CDesignContext& design, i
     return doc;
 }
 
-CKXDocument* CKXMultiDocTemplate::FindDocument(const CDesignContext& design, int openMode) const
-{
+CKXDocument* CKXMultiDocTemplate::FindDocument(const CDesignContext& design, int openMode) const {
     POSITION pos = GetFirstDocPosition();
     while (pos) {
         auto* doc = dynamic_cast<CKXDocument*>(GetNextDoc(pos));
@@ -169,4 +161,6 @@ CKXDocument* CKXMultiDocTemplate::FindDocument(const CDesignContext& design, int
     return nullptr;
 }
 
-extern "C" int InitKXCommonDll() { return 1; }
+extern "C" int InitKXCommonDll() {
+    return 1;
+}

@@ -9,7 +9,7 @@
 namespace {
 
 struct ParsedName {
-    std::string base;     // escapes resolved
+    std::string base; // escapes resolved
     bool hasRange = false;
     int msb = -1;
     int lsb = -1;
@@ -19,24 +19,25 @@ struct ParsedName {
     char open = '<';
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
 // Characters of a base name: the design's object names (letters, digits, "_+-#!"), brackets only escaped.
-bool IsNameChar(unsigned char c)
-{
+bool IsNameChar(unsigned char c) {
     return std::isalnum(c) != 0 || c == '_' || c == '+' || c == '-' || c == '#' || c == '!';
 }
 
 // Reads a decimal number within 0..KX_NAME_MAX_BIT.
-bool Number(std::string_view s, int& out)
-{
+bool Number(std::string_view s, int& out) {
     if (s.empty() || s.size() > 7) return false;
     long v = 0;
     for (char c : s) {
@@ -48,8 +49,7 @@ bool Number(std::string_view s, int& out)
     return true;
 }
 
-bool ParseName(std::string_view text, bool allowScope, ParsedName& out)
-{
+bool ParseName(std::string_view text, bool allowScope, ParsedName& out) {
     std::string_view s = Trim(text);
     ParsedName r;
     size_t i = 0;
@@ -108,8 +108,7 @@ bool ParseName(std::string_view text, bool allowScope, ParsedName& out)
     return true;
 }
 
-std::string EscapeBase(const std::string& base)
-{
+std::string EscapeBase(const std::string& base) {
     std::string out;
     for (char c : base) {
         if (c == '[' || c == ']' || c == '<' || c == '>') out += '\\';
@@ -118,8 +117,7 @@ std::string EscapeBase(const std::string& base)
     return out;
 }
 
-std::string RangeText(const ParsedName& p)
-{
+std::string RangeText(const ParsedName& p) {
     if (!p.hasRange) return {};
     char close = p.open == '[' ? ']' : '>';
     std::string out(1, p.open);
@@ -130,13 +128,11 @@ std::string RangeText(const ParsedName& p)
     return out;
 }
 
-std::string Display(const ParsedName& p)
-{
+std::string Display(const ParsedName& p) {
     return EscapeBase(p.base) + RangeText(p) + (p.global ? "\\g" : "");
 }
 
-std::vector<std::string> SplitPaths(const std::string& s)
-{
+std::vector<std::string> SplitPaths(const std::string& s) {
     std::vector<std::string> out;
     std::string cur;
     for (char c : s) {
@@ -152,20 +148,19 @@ std::vector<std::string> SplitPaths(const std::string& s)
 }
 
 // TRUE when path equals top or lies below it in the hierarchy.
-bool IsAtOrBelow(const std::string& path, const std::string& top)
-{
+bool IsAtOrBelow(const std::string& path, const std::string& top) {
     if (path == top) return true;
     if (path.size() <= top.size() || path.compare(0, top.size(), top) != 0) return false;
     char next = path[top.size()];
     // Below an instance path come "@" (deeper instance), "." (pin), "%" (pair pin), ":" (net), "~", "$".
-    return next == '@' || next == '.' || next == '%' || next == ':' || next == '~' || next == '$' || next == '/';
+    return next == '@' || next == '.' || next == '%' || next == ':' || next == '~' || next == '$' ||
+           next == '/';
 }
 
 } // namespace
 
-BOOL CKXGenUtils::ParseSignalName(const CString& text, CString& displayName, CString& netName, int& lsb, int& msb,
-                                  int& step, int& pinType, int& scope, int& stride, int& expand)
-{
+BOOL CKXGenUtils::ParseSignalName(const CString& text, CString& displayName, CString& netName, int& lsb,
+                                  int& msb, int& step, int& pinType, int& scope, int& stride, int& expand) {
     (void)pinType; // the text carries no pin type
     ParsedName p;
     if (!ParseName(text.str(), true, p)) return FALSE;
@@ -182,16 +177,14 @@ BOOL CKXGenUtils::ParseSignalName(const CString& text, CString& displayName, CSt
     return TRUE;
 }
 
-BOOL CKXGenUtils::ParseSignalName(const CString& text, CString& netName, int& lsb, int& msb)
-{
+BOOL CKXGenUtils::ParseSignalName(const CString& text, CString& netName, int& lsb, int& msb) {
     CString display;
     int step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
     return ParseSignalName(text, display, netName, lsb, msb, step, pinType, scope, stride, expand);
 }
 
-BOOL CKXGenUtils::ParsePinName(const CString& text, CString& displayName, CString& baseName, int& lsb, int& msb,
-                               int& step, int& scope, int& pinType)
-{
+BOOL CKXGenUtils::ParsePinName(const CString& text, CString& displayName, CString& baseName, int& lsb,
+                               int& msb, int& step, int& scope, int& pinType) {
     (void)pinType;
     ParsedName p;
     if (!ParseName(text.str(), false, p)) return FALSE;
@@ -206,15 +199,14 @@ BOOL CKXGenUtils::ParsePinName(const CString& text, CString& displayName, CStrin
     return TRUE;
 }
 
-BOOL CKXGenUtils::ParsePinName(const CString& text, CString& baseName, int& lsb, int& msb)
-{
+BOOL CKXGenUtils::ParsePinName(const CString& text, CString& baseName, int& lsb, int& msb) {
     CString display;
     int step = 1, scope = 0, pinType = -1;
     return ParsePinName(text, display, baseName, lsb, msb, step, scope, pinType);
 }
 
-BOOL CKXGenUtils::ParseDPName(const CString& text, CString& name, CString& base, int& second, int& first, int& flag)
-{
+BOOL CKXGenUtils::ParseDPName(const CString& text, CString& name, CString& base, int& second, int& first,
+                              int& flag) {
     std::string_view s = Trim(text.str());
     bool marked = false;
     std::string_view marker = KX_DP_MARKER;
@@ -232,8 +224,7 @@ BOOL CKXGenUtils::ParseDPName(const CString& text, CString& name, CString& base,
     return TRUE;
 }
 
-BOOL CKXGenUtils::GetDiffPairNetNames(const CString& base, CString& positive, CString& negative)
-{
+BOOL CKXGenUtils::GetDiffPairNetNames(const CString& base, CString& positive, CString& negative) {
     ParsedName p;
     if (!ParseName(base.str(), false, p)) return FALSE;
     ParsedName pos = p, neg = p;
@@ -244,19 +235,16 @@ BOOL CKXGenUtils::GetDiffPairNetNames(const CString& base, CString& positive, CS
     return TRUE;
 }
 
-void CKXGenUtils::AdjustLsbMsb(int& lsb, int& msb)
-{
+void CKXGenUtils::AdjustLsbMsb(int& lsb, int& msb) {
     if (lsb > msb) std::swap(lsb, msb);
 }
 
-BOOL CKXGenUtils::IsNC(const CString& name)
-{
+BOOL CKXGenUtils::IsNC(const CString& name) {
     std::string_view s = Trim(name.str());
     return s.size() == 2 && (s[0] == 'N' || s[0] == 'n') && (s[1] == 'C' || s[1] == 'c');
 }
 
-void CKXGenUtils::EscapeCharacter(CString& text, char ch)
-{
+void CKXGenUtils::EscapeCharacter(CString& text, char ch) {
     std::string out;
     out.reserve(text.str().size());
     for (char c : text.str()) {
@@ -266,8 +254,7 @@ void CKXGenUtils::EscapeCharacter(CString& text, char ch)
     text = CString(std::move(out));
 }
 
-void CKXGenUtils::EscapeSquareBrackets(CString& text)
-{
+void CKXGenUtils::EscapeSquareBrackets(CString& text) {
     std::string out;
     out.reserve(text.str().size());
     for (char c : text.str()) {
@@ -277,8 +264,7 @@ void CKXGenUtils::EscapeSquareBrackets(CString& text)
     text = CString(std::move(out));
 }
 
-BOOL CKXGenUtils::IsSPathToBeExcluded(const CString& a, const CString& b)
-{
+BOOL CKXGenUtils::IsSPathToBeExcluded(const CString& a, const CString& b) {
     auto listA = SplitPaths(a.str());
     auto listB = SplitPaths(b.str());
     for (const auto& x : listA)
@@ -287,8 +273,7 @@ BOOL CKXGenUtils::IsSPathToBeExcluded(const CString& a, const CString& b)
     return FALSE;
 }
 
-BOOL CKXGenUtils::ValidatePropValue(const CString& propName, const CString& value, CString& message)
-{
+BOOL CKXGenUtils::ValidatePropValue(const CString& propName, const CString& value, CString& message) {
     // A property value is one line of text: line breaks and other control characters would break the
     // journal and the design files, so they are refused rather than silently changed.
     for (unsigned char c : value.str()) {
@@ -305,8 +290,7 @@ BOOL CKXGenUtils::ValidatePropValue(const CString& propName, const CString& valu
     return TRUE;
 }
 
-CString CKXGenUtils::GetWorkingDir()
-{
+CString CKXGenUtils::GetWorkingDir() {
     const char* env = std::getenv("KX_WORK_DIR");
     if (env && *env) return CString(env);
     std::error_code ec;
@@ -314,4 +298,6 @@ CString CKXGenUtils::GetWorkingDir()
     return ec ? CString(".") : CString(cwd.string());
 }
 
-BOOL CKXGenUtils::IsSwapPinsAllowed() { return std::getenv("KX_ALLOW_SWAP_PINS") != nullptr; }
+BOOL CKXGenUtils::IsSwapPinsAllowed() {
+    return std::getenv("KX_ALLOW_SWAP_PINS") != nullptr;
+}

@@ -13,22 +13,19 @@
 namespace {
 
 // A property's value, "" when absent; the record is released here.
-CString PropValue(CPQPropertyData* data)
-{
+CString PropValue(CPQPropertyData* data) {
     std::unique_ptr<CPQPropertyData> owned(data);
     return owned ? CString(owned->value()) : CString();
 }
 
-CString RangeName(const char* name, int msb, int lsb)
-{
+CString RangeName(const char* name, int msb, int lsb) {
     if (msb < 0 && lsb < 0) return CString(name);
     return CSchemaUtilities::vectorName(name, msb, lsb);
 }
 
 } // namespace
 
-CString CKXGenUtils::GetPinType(const IInstTerm* pin)
-{
+CString CKXGenUtils::GetPinType(const IInstTerm* pin) {
     if (!pin) return CString();
     switch (pin->termType()) {
     case ITerm::eTermInput:
@@ -48,20 +45,19 @@ CString CKXGenUtils::GetPinType(const IInstTerm* pin)
     }
 }
 
-CString CKXGenUtils::GetPinType(const CInstTermContext& pin) { return GetPinType(pin.instTerm()); }
+CString CKXGenUtils::GetPinType(const CInstTermContext& pin) {
+    return GetPinType(pin.instTerm());
+}
 
-CString CKXGenUtils::GetLocationProp(const IInstance* instance)
-{
+CString CKXGenUtils::GetLocationProp(const IInstance* instance) {
     return instance ? PropValue(instance->findProperty("LOCATION")) : CString();
 }
 
-CString CKXGenUtils::GetLocationProp(const CInstanceContext& instance)
-{
+CString CKXGenUtils::GetLocationProp(const CInstanceContext& instance) {
     return instance ? PropValue(instance.findProperty("LOCATION")) : CString();
 }
 
-CString CKXGenUtils::GetPNProp(const CInstTermContext& pin, int first, int second)
-{
+CString CKXGenUtils::GetPNProp(const CInstTermContext& pin, int first, int second) {
     const IInstTerm* term = pin.instTerm();
     if (!term) return CString();
     if (term->isScalar()) return pin.bitContext(-1).physicalPinName();
@@ -85,48 +81,48 @@ CString CKXGenUtils::GetPNProp(const CInstTermContext& pin, int first, int secon
     return CString(out);
 }
 
-CString CKXGenUtils::GetPNProp(const CInstTermContext& pin, int bit) { return GetPNProp(pin, bit, bit); }
+CString CKXGenUtils::GetPNProp(const CInstTermContext& pin, int bit) {
+    return GetPNProp(pin, bit, bit);
+}
 
-CString CKXGenUtils::GetPinNumber(const CInstTermBitContext& bit) { return bit ? bit.physicalPinName() : CString(); }
+CString CKXGenUtils::GetPinNumber(const CInstTermBitContext& bit) {
+    return bit ? bit.physicalPinName() : CString();
+}
 
-CString CKXGenUtils::GetPinLogicalName(const CInstTermBitContext& bit)
-{
+CString CKXGenUtils::GetPinLogicalName(const CInstTermBitContext& bit) {
     const IInstTerm* term = bit.instTerm();
     if (!term) return CString();
     if (term->isScalar() || bit.bit() < 0) return CString(term->name());
     return CSchemaUtilities::vectorName(term->name(), bit.bit());
 }
 
-CString CKXGenUtils::GetDiffPairName(const IDPInstTerm* pair)
-{
+CString CKXGenUtils::GetDiffPairName(const IDPInstTerm* pair) {
     return pair ? RangeName(pair->name(), pair->msb(), pair->lsb()) : CString();
 }
 
-CString CKXGenUtils::GetDiffPairName(const IDPNet* pair)
-{
+CString CKXGenUtils::GetDiffPairName(const IDPNet* pair) {
     return pair ? RangeName(pair->name(), pair->msb(), pair->lsb()) : CString();
 }
 
-CString CKXGenUtils::GetBusName(const CNetContext& net)
-{
+CString CKXGenUtils::GetBusName(const CNetContext& net) {
     const INet* n = net.net();
     if (!n) return CString();
     CString bus = PropValue(n->findProperty("BUS_NAME"));
     return bus.IsEmpty() ? RangeName(n->name(), n->msb(), n->lsb()) : bus;
 }
 
-BOOL CKXGenUtils::IsCodesign(const IInstance* instance)
-{
+BOOL CKXGenUtils::IsCodesign(const IInstance* instance) {
     if (!instance) return FALSE;
     CString v = PropValue(instance->findProperty("CODESIGN"));
     v.Trim();
     return v.CompareNoCase("TRUE") == 0 || v.CompareNoCase("YES") == 0 || v == "1";
 }
 
-BOOL CKXGenUtils::IsCodesign(const CInstanceContext& instance) { return IsCodesign(instance.instance()); }
+BOOL CKXGenUtils::IsCodesign(const CInstanceContext& instance) {
+    return IsCodesign(instance.instance());
+}
 
-IPhysPartDefn* CKXGenUtils::GetPhysPartDefn(const CInstanceContext& instance)
-{
+IPhysPartDefn* CKXGenUtils::GetPhysPartDefn(const CInstanceContext& instance) {
     if (!instance) return nullptr;
     CDesignContext design = instance.design();
     std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&design, &instance));
@@ -134,8 +130,7 @@ IPhysPartDefn* CKXGenUtils::GetPhysPartDefn(const CInstanceContext& instance)
     return part->partDefn();
 }
 
-int CKXGenUtils::GetImplicitPins(const IPhysPartDefn* defn, CKXImplicitPinMap& map)
-{
+int CKXGenUtils::GetImplicitPins(const IPhysPartDefn* defn, CKXImplicitPinMap& map) {
     if (!defn) return 0;
     int count = 0;
     for (const auto& p : defn->implicitPowerPins()) {
@@ -148,23 +143,22 @@ int CKXGenUtils::GetImplicitPins(const IPhysPartDefn* defn, CKXImplicitPinMap& m
     return count;
 }
 
-void CKXGenUtils::FreeImplicitPins(CKXImplicitPinMap& map)
-{
+void CKXGenUtils::FreeImplicitPins(CKXImplicitPinMap& map) {
     POSITION pos = map.GetStartPosition();
     while (pos) {
         CString name;
         CKXImplicitPinArray* list = nullptr;
         map.GetNextAssoc(pos, name, list);
         if (!list) continue;
-        for (INT_PTR i = 0; i < list->GetSize(); ++i) delete list->GetAt(i);
+        for (INT_PTR i = 0; i < list->GetSize(); ++i)
+            delete list->GetAt(i);
         delete list;
     }
     map.RemoveAll();
 }
 
 int CKXGenUtils::GetConnectedPowerPins(const CDesignContext* design, const INet* net, int lsb, int msb,
-                                       std::vector<CString>* pinNames)
-{
+                                       std::vector<CString>* pinNames) {
     if (!design || !*design || !net) return 0;
     AdjustLsbMsb(lsb, msb);
     // The names a power pin may be tied to: the net itself, or each of the asked bits.
@@ -188,8 +182,7 @@ int CKXGenUtils::GetConnectedPowerPins(const CDesignContext* design, const INet*
     return count;
 }
 
-INet* CKXGenUtils::GetNetFromPNN(const CDesignContext& design, const CString& signal, int& bit)
-{
+INet* CKXGenUtils::GetNetFromPNN(const CDesignContext& design, const CString& signal, int& bit) {
     if (!design) return nullptr;
     CString base;
     int lsb = -1, msb = -1;
@@ -214,16 +207,14 @@ INet* CKXGenUtils::GetNetFromPNN(const CDesignContext& design, const CString& si
     return nullptr;
 }
 
-CString CKXGenUtils::GetPowerSigLogicalName(const CDesignContext& design, const CString& signal)
-{
+CString CKXGenUtils::GetPowerSigLogicalName(const CDesignContext& design, const CString& signal) {
     int bit = -1;
     INet* net = GetNetFromPNN(design, signal, bit);
     if (!net) return signal;
     return bit < 0 ? CString(net->name()) : CSchemaUtilities::vectorName(net->name(), bit);
 }
 
-CString CKXGenUtils::GetPowerSigPhysicalName(const CDesignContext& design, const CString& signal)
-{
+CString CKXGenUtils::GetPowerSigPhysicalName(const CDesignContext& design, const CString& signal) {
     int bit = -1;
     INet* net = GetNetFromPNN(design, signal, bit);
     if (!net) return signal;
@@ -231,31 +222,28 @@ CString CKXGenUtils::GetPowerSigPhysicalName(const CDesignContext& design, const
     return phys.IsEmpty() ? signal : phys;
 }
 
-BOOL CKXGenUtils::GetDefaultPinSignalModel(CStringList& candidates, const CInstTermBitContext& pin)
-{
+BOOL CKXGenUtils::GetDefaultPinSignalModel(CStringList& candidates, const CInstTermBitContext& pin) {
     candidates.RemoveAll();
     if (!pin) return FALSE;
     std::unique_ptr<IPhysPartDefn> defn(GetPhysPartDefn(pin.instance()));
     if (!defn) return FALSE;
-    for (const auto& m : defn->signalModels()) candidates.AddTail(m);
+    for (const auto& m : defn->signalModels())
+        candidates.AddTail(m);
     return candidates.IsEmpty() ? FALSE : TRUE;
 }
 
-CString CKXGenUtils::GetPinSignalModel(const CInstTermBitContext& pin)
-{
+CString CKXGenUtils::GetPinSignalModel(const CInstTermBitContext& pin) {
     if (!pin) return CString();
     CString own = PropValue(pin.findProperty("SIGNAL_MODEL"));
     if (!own.IsEmpty()) return own;
     return GetPinSignalModel(pin.instTerm());
 }
 
-CString CKXGenUtils::GetPinSignalModel(const IInstTerm* pin)
-{
+CString CKXGenUtils::GetPinSignalModel(const IInstTerm* pin) {
     return pin ? PropValue(pin->findProperty("SIGNAL_MODEL")) : CString();
 }
 
-CDesignContext CKXGenUtils::GetTopMostParent(const CDesignContext& design)
-{
+CDesignContext CKXGenUtils::GetTopMostParent(const CDesignContext& design) {
     CDesignContext top = design;
     // A hierarchy is finite, but guard against a damaged one all the same.
     for (int depth = 0; depth < 1000; ++depth) {
@@ -269,8 +257,7 @@ CDesignContext CKXGenUtils::GetTopMostParent(const CDesignContext& design)
 }
 
 BOOL CKXGenUtils::CanSwapConnections(const CDesignContext& design, const IInstTerm* pinA, int bitA,
-                                     const IInstTerm* pinB, int bitB)
-{
+                                     const IInstTerm* pinB, int bitB) {
     if (!design || !pinA || !pinB) return FALSE;
     if (pinA == pinB && bitA == bitB) return FALSE;
     if (pinA->instance() != pinB->instance()) return FALSE;

@@ -12,22 +12,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string& PartDir()
-{
+std::string& PartDir() {
     static std::string dir;
     return dir;
 }
 
 // A file name part must not climb out of the part directory.
-bool IsSafeName(const std::string& s)
-{
+bool IsSafeName(const std::string& s) {
     return !s.empty() && s != "." && s != ".." && s.find('/') == std::string::npos &&
            s.find('\\') == std::string::npos && s.find('\0') == std::string::npos;
 }
 
 // Reads "<part>.fgr": (group, pin number) pairs; false when the file is missing.
-bool ReadGroups(const std::string& part, std::vector<std::pair<int, std::string>>& out)
-{
+bool ReadGroups(const std::string& part, std::vector<std::pair<int, std::string>>& out) {
     out.clear();
     if (!IsSafeName(part)) return false;
     std::string dir = CKXPartReader::GetPartDirectory().str();
@@ -56,10 +53,11 @@ bool ReadGroups(const std::string& part, std::vector<std::pair<int, std::string>
 
 } // namespace
 
-void CKXPartReader::SetPartDirectory(const char* dir) { PartDir() = dir ? dir : ""; }
+void CKXPartReader::SetPartDirectory(const char* dir) {
+    PartDir() = dir ? dir : "";
+}
 
-CString CKXPartReader::GetPartDirectory()
-{
+CString CKXPartReader::GetPartDirectory() {
     if (!PartDir().empty()) return CString(PartDir());
     const char* env = std::getenv("KX_PART_DIR");
     if (env && *env) return CString(env);
@@ -68,8 +66,7 @@ CString CKXPartReader::GetPartDirectory()
     return CString((fs::path(data.str()) / "parts").string());
 }
 
-BOOL CKXPartReader::IsPartStandardFPGA(const CString& lib, const CString& cell, CString& csvPath)
-{
+BOOL CKXPartReader::IsPartStandardFPGA(const CString& lib, const CString& cell, CString& csvPath) {
     csvPath.Empty();
     if (!IsSafeName(lib.str()) || !IsSafeName(cell.str())) return FALSE;
     CString dir = GetPartDirectory();
@@ -81,18 +78,17 @@ BOOL CKXPartReader::IsPartStandardFPGA(const CString& lib, const CString& cell, 
     return TRUE;
 }
 
-int CKXPartReader::GetFunctionGroupCount(const CString& partName)
-{
+int CKXPartReader::GetFunctionGroupCount(const CString& partName) {
     std::vector<std::pair<int, std::string>> groups;
     if (!ReadGroups(partName.str(), groups)) return 0;
     std::set<int> distinct;
-    for (const auto& g : groups) distinct.insert(g.first);
+    for (const auto& g : groups)
+        distinct.insert(g.first);
     return static_cast<int>(distinct.size());
 }
 
 int CKXPartReader::GetPinsForFunctionGroup(const CString& first, const CString& second, int group, int flag,
-                                           CMapStringToString& map)
-{
+                                           CMapStringToString& map) {
     if (flag) map.RemoveAll();
     std::vector<std::pair<int, std::string>> groups;
     bool found = !second.IsEmpty() && ReadGroups(first.str() + "_" + second.str(), groups);

@@ -19,31 +19,27 @@ IKXDataAccessContext* CKXShareGlobalData::m_pDataAccessContext = nullptr;
 BOOL CKXShareAppData::m_bIsAppClosing = FALSE;
 
 namespace {
-std::unique_ptr<char[]>& JournalPath()
-{
+std::unique_ptr<char[]>& JournalPath() {
     static std::unique_ptr<char[]> path;
     return path;
 }
 } // namespace
 
-const SKXProjectSection* CKXVpxProject::FindSection(const char* name) const
-{
+const SKXProjectSection* CKXVpxProject::FindSection(const char* name) const {
     if (!name) return nullptr;
     for (const auto& s : m_sections)
         if (strcasecmp(s.name, name) == 0) return &s;
     return nullptr;
 }
 
-const SKXProjectDirective* CKXVpxProject::FindDirective(const SKXProjectSection& section, const char* name)
-{
+const SKXProjectDirective* CKXVpxProject::FindDirective(const SKXProjectSection& section, const char* name) {
     if (!name) return nullptr;
     for (const auto& d : section.directives)
         if (strcasecmp(d.name, name) == 0) return &d;
     return nullptr;
 }
 
-void CKXVpxProject::AddValue(const char* section, const char* directive, const char* value)
-{
+void CKXVpxProject::AddValue(const char* section, const char* directive, const char* value) {
     SKXProjectSection* sec = const_cast<SKXProjectSection*>(FindSection(section));
     if (!sec) {
         m_sections.push_back(SKXProjectSection{CString(section), {}});
@@ -57,8 +53,7 @@ void CKXVpxProject::AddValue(const char* section, const char* directive, const c
     dir->values.emplace_back(value);
 }
 
-void CKXShareGlobalData::SetAutomationPath(const char* path)
-{
+void CKXShareGlobalData::SetAutomationPath(const char* path) {
     auto& owned = JournalPath();
     if (!path) {
         owned.reset();
@@ -71,26 +66,22 @@ void CKXShareGlobalData::SetAutomationPath(const char* path)
     m_bAutomation = owned.get();
 }
 
-void CKXShareGlobalData::SetReplay(BOOL replay)
-{
+void CKXShareGlobalData::SetReplay(BOOL replay) {
     m_bReplay = replay;
     AfxGetAnswerQueue().SetReplay(replay);
 }
 
-void CKXShareGlobalData::LogTransactionMessage(const CString& text)
-{
+void CKXShareGlobalData::LogTransactionMessage(const CString& text) {
     if (!m_fpTransLogFile) return;
     std::fputs(text, m_fpTransLogFile);
     std::fflush(m_fpTransLogFile);
 }
 
-BOOL CKXShareGlobalData::IsJournalling()
-{
+BOOL CKXShareGlobalData::IsJournalling() {
     return m_bAutomation && std::strstr(m_bAutomation, ".vbs") != nullptr;
 }
 
-BOOL CKXShareGlobalData::AppendToJournal(const CString& text)
-{
+BOOL CKXShareGlobalData::AppendToJournal(const CString& text) {
     if (!IsJournalling()) return FALSE;
     FILE* f = std::fopen(m_bAutomation, "ab");
     if (!f) return FALSE;

@@ -4,20 +4,17 @@
 #include <ctime>
 
 namespace {
-std::function<void(CString&, CString&)>& DateTimeSource()
-{
+std::function<void(CString&, CString&)>& DateTimeSource() {
     static std::function<void(CString&, CString&)> fn;
     return fn;
 }
-std::function<CString()>& UserSource()
-{
+std::function<CString()>& UserSource() {
     static std::function<CString()> fn;
     return fn;
 }
 } // namespace
 
-void CKXWinAPI::GetDateTime(CString& date, CString& time)
-{
+void CKXWinAPI::GetDateTime(CString& date, CString& time) {
     if (DateTimeSource()) {
         DateTimeSource()(date, time);
         return;
@@ -32,8 +29,7 @@ void CKXWinAPI::GetDateTime(CString& date, CString& time)
     time = buf;
 }
 
-CString CKXWinAPI::GetUserNameA()
-{
+CString CKXWinAPI::GetUserNameA() {
     if (UserSource()) return UserSource()();
     for (const char* var : {"USER", "LOGNAME"}) {
         const char* v = std::getenv(var);
@@ -42,6 +38,10 @@ CString CKXWinAPI::GetUserNameA()
     return CString("unknown");
 }
 
-void CKXWinAPI::SetDateTimeSource(std::function<void(CString&, CString&)> fn) { DateTimeSource() = std::move(fn); }
+void CKXWinAPI::SetDateTimeSource(std::function<void(CString&, CString&)> fn) {
+    DateTimeSource() = std::move(fn);
+}
 
-void CKXWinAPI::SetUserNameSource(std::function<CString()> fn) { UserSource() = std::move(fn); }
+void CKXWinAPI::SetUserNameSource(std::function<CString()> fn) {
+    UserSource() = std::move(fn);
+}

@@ -6,8 +6,7 @@
 namespace {
 
 // The pattern as alternating literals and fields: literal0 %s literal1 %s ... literalN.
-std::vector<std::string> Literals(const char* pattern, int& fields)
-{
+std::vector<std::string> Literals(const char* pattern, int& fields) {
     std::vector<std::string> lits(1);
     fields = 0;
     for (const char* p = pattern; p && *p; ++p) {
@@ -27,8 +26,8 @@ std::vector<std::string> Literals(const char* pattern, int& fields)
 
 } // namespace
 
-int CParseString::Parse(const CString& text, const char* pattern, std::vector<CString>& parts, int maxFieldLength)
-{
+int CParseString::Parse(const CString& text, const char* pattern, std::vector<CString>& parts,
+                        int maxFieldLength) {
     parts.clear();
     int fields = 0;
     auto lits = Literals(pattern, fields);
@@ -40,7 +39,8 @@ int CParseString::Parse(const CString& text, const char* pattern, std::vector<CS
         size_t end;
         if (f + 1 == fields) {
             // The last field takes everything up to the trailing literal.
-            if (s.size() < pos + next.size() || s.compare(s.size() - next.size(), next.size(), next) != 0) break;
+            if (s.size() < pos + next.size() || s.compare(s.size() - next.size(), next.size(), next) != 0)
+                break;
             end = s.size() - next.size();
         } else {
             if (next.empty()) {
@@ -57,8 +57,8 @@ int CParseString::Parse(const CString& text, const char* pattern, std::vector<CS
     return static_cast<int>(parts.size());
 }
 
-int CParseString::Parse(const CString& text, const char* pattern, CString& first, CString& second, int maxFieldLength)
-{
+int CParseString::Parse(const CString& text, const char* pattern, CString& first, CString& second,
+                        int maxFieldLength) {
     std::vector<CString> parts;
     int n = Parse(text, pattern, parts, maxFieldLength);
     if (n > 0) first = parts[0];

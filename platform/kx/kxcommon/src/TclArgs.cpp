@@ -3,88 +3,78 @@
 #include <cctype>
 #include <cstdio>
 
-int CTclArgs::GetElement(int index, CString& value) const
-{
+int CTclArgs::GetElement(int index, CString& value) const {
     if (index < 0 || index >= GetArgCount()) return 0;
     value = m_values[static_cast<size_t>(index)];
     return 1;
 }
 
-CString CTclArgs::GetValue(int index) const
-{
+CString CTclArgs::GetValue(int index) const {
     CString v;
     GetElement(index, v);
     return v;
 }
 
-CString CTclArgs::ValueIterator::operator*() const
-{
+CString CTclArgs::ValueIterator::operator*() const {
     if (!m_values || m_pos >= m_values->size()) return CString();
     return (*m_values)[m_pos];
 }
 
-CTclArgs* CTclArgsList::ArgIterator::operator*() const
-{
+CTclArgs* CTclArgsList::ArgIterator::operator*() const {
     if (!m_args || m_pos >= m_args->size()) return nullptr;
     return (*m_args)[m_pos].get();
 }
 
-CTclArgsList::CTclArgsList(const CTclArgsList& other)
-{
+CTclArgsList::CTclArgsList(const CTclArgsList& other) {
     *this = other;
 }
 
-CTclArgsList& CTclArgsList::operator=(const CTclArgsList& other)
-{
+CTclArgsList& CTclArgsList::operator=(const CTclArgsList& other) {
     if (this == &other) return *this;
     m_args.clear();
-    for (const auto& a : other.m_args) m_args.push_back(std::make_unique<CTclArgs>(*a));
+    for (const auto& a : other.m_args)
+        m_args.push_back(std::make_unique<CTclArgs>(*a));
     m_open = nullptr;
     return *this;
 }
 
-void CTclArgsList::add(const char* value)
-{
+void CTclArgsList::add(const char* value) {
     m_open = nullptr;
     m_args.push_back(std::make_unique<CTclArgs>(value));
 }
 
-void CTclArgsList::StartArgument()
-{
+void CTclArgsList::StartArgument() {
     m_args.push_back(std::make_unique<CTclArgs>());
     m_open = m_args.back().get();
 }
 
-void CTclArgsList::AddToArgument(const char* value)
-{
+void CTclArgsList::AddToArgument(const char* value) {
     if (!m_open) StartArgument();
     m_open->Add(value);
 }
 
-void CTclArgsList::EndArgument() { m_open = nullptr; }
+void CTclArgsList::EndArgument() {
+    m_open = nullptr;
+}
 
-CTclArgs* CTclArgsList::GetArg(int index) const
-{
+CTclArgs* CTclArgsList::GetArg(int index) const {
     if (index < 0 || index >= GetTotalArgCount()) return nullptr;
     return m_args[static_cast<size_t>(index)].get();
 }
 
-BOOL CTclArgsList::RemoveArgFromCurrentList()
-{
+BOOL CTclArgsList::RemoveArgFromCurrentList() {
     if (m_args.empty()) return FALSE;
     if (m_open == m_args.front().get()) m_open = nullptr;
     m_args.erase(m_args.begin());
     return TRUE;
 }
 
-void CTclArgsList::RemoveAll()
-{
+void CTclArgsList::RemoveAll() {
     m_args.clear();
     m_open = nullptr;
 }
 
-bool CTclArgsList::operator==(const CTclArgsList& o) const
-{
+bool CTclArgsList::operator==(const CTclArgsList& o) const {
     if (m_args.size() != o.m_args.size()) return false;
     for (size_t i = 0; i < m_args.size(); ++i)
         if (!(*m_args[i] == *o.m_args[i])) return false;
@@ -93,8 +83,7 @@ bool CTclArgsList::operator==(const CTclArgsList& o) const
 
 namespace {
 
-bool NeedsQuoting(const std::string& v)
-{
+bool NeedsQuoting(const std::string& v) {
     if (v.empty()) return true;
     if (v[0] == '#' || v[0] == '{' || v[0] == '"') return true;
     for (unsigned char c : v) {
@@ -118,8 +107,7 @@ bool NeedsQuoting(const std::string& v)
 
 } // namespace
 
-CString CTclArgsList::QuoteTclWord(const char* value)
-{
+CString CTclArgsList::QuoteTclWord(const char* value) {
     std::string v = value ? value : "";
     if (!NeedsQuoting(v)) return CString(v);
     std::string out = "\"";
@@ -156,8 +144,7 @@ CString CTclArgsList::QuoteTclWord(const char* value)
     return CString(out);
 }
 
-CString CTclArgsList::ToTclCommandLine() const
-{
+CString CTclArgsList::ToTclCommandLine() const {
     std::string line;
     for (const auto& a : m_args) {
         if (!line.empty()) line += ' ';
@@ -165,7 +152,8 @@ CString CTclArgsList::ToTclCommandLine() const
             line += QuoteTclWord(a->Values()[0]).str();
         } else {
             line += "[list";
-            for (const auto& v : a->Values()) line += " " + QuoteTclWord(v).str();
+            for (const auto& v : a->Values())
+                line += " " + QuoteTclWord(v).str();
             line += "]";
         }
     }
@@ -179,8 +167,7 @@ class TclWordReader {
 public:
     explicit TclWordReader(const std::string& text) : m_s(text) {}
 
-    bool Fail(const std::string& why)
-    {
+    bool Fail(const std::string& why) {
         if (m_error.empty()) m_error = why + " at offset " + std::to_string(m_pos);
         return false;
     }
@@ -189,8 +176,7 @@ public:
     bool AtEnd() const { return m_pos >= m_s.size(); }
     char Peek() const { return AtEnd() ? '\0' : m_s[m_pos]; }
 
-    void SkipBlanks()
-    {
+    void SkipBlanks() {
         while (!AtEnd()) {
             char c = m_s[m_pos];
             if (c == ' ' || c == '\t') {
@@ -204,16 +190,14 @@ public:
     }
 
     // A word ends at a blank, at the end, or at ']' inside [list ...].
-    bool AtWordEnd(bool inList) const
-    {
+    bool AtWordEnd(bool inList) const {
         if (AtEnd()) return true;
         char c = m_s[m_pos];
         return c == ' ' || c == '\t' || (inList && c == ']') || c == '\n' || c == ';';
     }
 
     // A backslash sequence at m_pos (the backslash); appends its meaning.
-    bool Backslash(std::string& out)
-    {
+    bool Backslash(std::string& out) {
         ++m_pos;
         if (AtEnd()) {
             out += '\\'; // a lone backslash at the very end stands for itself
@@ -244,14 +228,17 @@ public:
             break;
         case '\n':
             out += ' ';
-            while (!AtEnd() && (m_s[m_pos] == ' ' || m_s[m_pos] == '\t')) ++m_pos;
+            while (!AtEnd() && (m_s[m_pos] == ' ' || m_s[m_pos] == '\t'))
+                ++m_pos;
             break;
         case 'x': {
             int value = 0;
             int digits = 0;
             while (digits < 2 && !AtEnd() && std::isxdigit(static_cast<unsigned char>(m_s[m_pos]))) {
                 char h = m_s[m_pos++];
-                value = value * 16 + (std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (std::tolower(h) - 'a' + 10));
+                value =
+                    value * 16 +
+                    (std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (std::tolower(h) - 'a' + 10));
                 ++digits;
             }
             if (digits == 0)
@@ -265,7 +252,9 @@ public:
             int digits = 0;
             while (digits < 4 && !AtEnd() && std::isxdigit(static_cast<unsigned char>(m_s[m_pos]))) {
                 char h = m_s[m_pos++];
-                value = value * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (std::tolower(h) - 'a' + 10));
+                value = value * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(h))
+                                                               ? h - '0'
+                                                               : (std::tolower(h) - 'a' + 10));
                 ++digits;
             }
             if (digits == 0) {
@@ -298,8 +287,7 @@ public:
         return true;
     }
 
-    bool Braced(std::string& out)
-    {
+    bool Braced(std::string& out) {
         ++m_pos; // '{'
         int depth = 1;
         size_t start = m_pos;
@@ -320,8 +308,7 @@ public:
         return Fail("missing close-brace");
     }
 
-    bool Quoted(std::string& out)
-    {
+    bool Quoted(std::string& out) {
         ++m_pos; // '"'
         while (!AtEnd()) {
             char c = m_s[m_pos];
@@ -341,8 +328,7 @@ public:
         return Fail("missing close-quote");
     }
 
-    bool Bare(std::string& out, bool inList)
-    {
+    bool Bare(std::string& out, bool inList) {
         while (!AtWordEnd(inList)) {
             char c = m_s[m_pos];
             if (c == '\\') {
@@ -358,8 +344,7 @@ public:
     }
 
     // One element value (bare, quoted or braced).
-    bool Value(std::string& out, bool inList)
-    {
+    bool Value(std::string& out, bool inList) {
         char c = Peek();
         bool ok = true;
         if (c == '{')
@@ -369,15 +354,16 @@ public:
         else
             return Bare(out, inList);
         if (!ok) return false;
-        if (!AtWordEnd(inList)) return Fail(c == '{' ? "extra characters after close-brace" : "extra characters after close-quote");
+        if (!AtWordEnd(inList))
+            return Fail(c == '{' ? "extra characters after close-brace"
+                                 : "extra characters after close-quote");
         return true;
     }
 
     // One argument; false at an error.
-    bool Argument(CTclArgs& arg)
-    {
-        if (m_s.compare(m_pos, 5, "[list") == 0 &&
-            (m_pos + 5 >= m_s.size() || m_s[m_pos + 5] == ' ' || m_s[m_pos + 5] == '\t' || m_s[m_pos + 5] == ']')) {
+    bool Argument(CTclArgs& arg) {
+        if (m_s.compare(m_pos, 5, "[list") == 0 && (m_pos + 5 >= m_s.size() || m_s[m_pos + 5] == ' ' ||
+                                                    m_s[m_pos + 5] == '\t' || m_s[m_pos + 5] == ']')) {
             m_pos += 5;
             for (;;) {
                 SkipBlanks();
@@ -402,8 +388,7 @@ public:
         return true;
     }
 
-    bool Read(CTclArgsList& list)
-    {
+    bool Read(CTclArgsList& list) {
         for (;;) {
             SkipBlanks();
             if (AtEnd()) return true;
@@ -411,14 +396,16 @@ public:
             if (c == '\n' || c == ';') {
                 ++m_pos;
                 SkipBlanks();
-                while (!AtEnd() && (Peek() == '\n' || Peek() == ' ' || Peek() == '\t')) ++m_pos;
+                while (!AtEnd() && (Peek() == '\n' || Peek() == ' ' || Peek() == '\t'))
+                    ++m_pos;
                 if (AtEnd()) return true;
                 return Fail("only one command can be read");
             }
             CTclArgs arg;
             if (!Argument(arg)) return false;
             list.StartArgument();
-            for (const auto& v : arg.Values()) list.AddToArgument(v);
+            for (const auto& v : arg.Values())
+                list.AddToArgument(v);
             list.EndArgument();
         }
     }
@@ -431,8 +418,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<CTclArgsList> CTclArgsList::FromTclCommandLine(const char* line, CString* error)
-{
+std::unique_ptr<CTclArgsList> CTclArgsList::FromTclCommandLine(const char* line, CString* error) {
     std::string text = line ? line : "";
     TclWordReader reader(text);
     auto list = std::make_unique<CTclArgsList>();

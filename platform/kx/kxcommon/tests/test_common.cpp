@@ -18,16 +18,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path TempDir(const char* tag)
-{
-    fs::path d = fs::temp_directory_path() / (std::string("kxcommon_") + tag + "_" + std::to_string(::getpid()));
+fs::path TempDir(const char* tag) {
+    fs::path d =
+        fs::temp_directory_path() / (std::string("kxcommon_") + tag + "_" + std::to_string(::getpid()));
     fs::remove_all(d);
     fs::create_directories(d);
     return d;
 }
 
-TEST(ParseString, SplitsByPatternWithinLimits)
-{
+TEST(ParseString, SplitsByPatternWithinLimits) {
     CString a = "keep", b = "keep";
     EXPECT_EQ(CParseString::Parse("U1:pin comment", "%s:%s", a, b), 2);
     EXPECT_EQ(a, "U1");
@@ -49,8 +48,7 @@ TEST(ParseString, SplitsByPatternWithinLimits)
     EXPECT_TRUE(parts[0].IsEmpty() && parts[1].IsEmpty());
 }
 
-TEST(WinAPI, InjectableDateTimeAndUser)
-{
+TEST(WinAPI, InjectableDateTimeAndUser) {
     CString date, time;
     CKXWinAPI::GetDateTime(date, time);
     EXPECT_EQ(date.GetLength(), 10);
@@ -70,8 +68,7 @@ TEST(WinAPI, InjectableDateTimeAndUser)
     EXPECT_NE(CKXWinAPI::GetUserNameA(), "tester");
 }
 
-TEST(ShareGlobalData, JournalOnlyForVbsFilesAndAppends)
-{
+TEST(ShareGlobalData, JournalOnlyForVbsFilesAndAppends) {
     fs::path d = TempDir("journal");
     EXPECT_FALSE(CKXShareGlobalData::AppendToJournal("x"));
     CKXShareGlobalData::SetAutomationPath((d / "run.log").c_str());
@@ -103,8 +100,7 @@ TEST(ShareGlobalData, JournalOnlyForVbsFilesAndAppends)
     fs::remove_all(d);
 }
 
-TEST(ShareGlobalData, ProjectLookupIgnoresCase)
-{
+TEST(ShareGlobalData, ProjectLookupIgnoresCase) {
     CKXVpxProject p;
     p.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "yes");
     p.AddValue("gridworkshop", "max_open_windows", "5");
@@ -119,8 +115,7 @@ TEST(ShareGlobalData, ProjectLookupIgnoresCase)
     EXPECT_EQ(p.FindSection(nullptr), nullptr);
 }
 
-TEST(SetReplay, ReachesTheAnswerQueue)
-{
+TEST(SetReplay, ReachesTheAnswerQueue) {
     CKXShareGlobalData::SetReplay(TRUE);
     EXPECT_TRUE(AfxGetAnswerQueue().IsReplay());
     EXPECT_TRUE(CKXShareGlobalData::m_bReplay);
@@ -128,8 +123,7 @@ TEST(SetReplay, ReachesTheAnswerQueue)
     EXPECT_FALSE(AfxGetAnswerQueue().IsReplay());
 }
 
-TEST(PartReader, StandardFpgaAndFunctionGroups)
-{
+TEST(PartReader, StandardFpgaAndFunctionGroups) {
     fs::path d = TempDir("parts");
     CKXPartReader::SetPartDirectory(d.c_str());
     fs::create_directories(d / "fpgalib");
@@ -157,8 +151,7 @@ TEST(PartReader, StandardFpgaAndFunctionGroups)
     fs::remove_all(d);
 }
 
-TEST(HiliteObject, KeepsWhatToHighlight)
-{
+TEST(HiliteObject, KeepsWhatToHighlight) {
     struct FakeContext {
         CString cpath() const { return "lib.top:sch:CLK<3>"; }
     };
@@ -176,8 +169,7 @@ TEST(HiliteObject, KeepsWhatToHighlight)
     EXPECT_FALSE(off.IsHilite());
 }
 
-TEST(CommonDialogs, VectorBitsFromTheAnswerQueue)
-{
+TEST(CommonDialogs, VectorBitsFromTheAnswerQueue) {
     auto& q = AfxGetAnswerQueue();
     q.Reset();
     CKXGetVectorBits dlg;
@@ -202,8 +194,7 @@ TEST(CommonDialogs, VectorBitsFromTheAnswerQueue)
     q.Reset();
 }
 
-TEST(CommonDialogs, SwapPinsAndOpenPins)
-{
+TEST(CommonDialogs, SwapPinsAndOpenPins) {
     auto& q = AfxGetAnswerQueue();
     q.Reset();
     CKXSwappinsDialog swap(nullptr, "A", "1");

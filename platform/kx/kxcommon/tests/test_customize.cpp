@@ -14,24 +14,21 @@ namespace {
 
 class CustomizeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() /
-              ("kxcust_" + std::to_string(::getpid()) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("kxcust_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         CKXCustomizeAPI::Reset();
         CKXCustomizeAPI::SetStorageDirectory(dir.c_str());
         AfxGetAnswerQueue().Reset();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         CKXCustomizeAPI::Reset();
         CKXCustomizeAPI::SetStorageDirectory(nullptr);
         AfxGetAnswerQueue().Reset();
         fs::remove_all(dir);
     }
-    static std::vector<std::string> Keys(const CStringArray& a)
-    {
+    static std::vector<std::string> Keys(const CStringArray& a) {
         std::vector<std::string> out;
         for (INT_PTR i = 0; i < a.GetSize(); ++i) {
             CString key, caption;
@@ -44,8 +41,7 @@ protected:
     fs::path dir;
 };
 
-TEST_F(CustomizeTest, EntriesRoundTrip)
-{
+TEST_F(CustomizeTest, EntriesRoundTrip) {
     struct Case {
         const char* entry;
         const char* key;
@@ -55,7 +51,8 @@ TEST_F(CustomizeTest, EntriesRoundTrip)
         const char* formatted;
     } cases[] = {
         {"PN|Pin Number|12s|DEFAULT|SHOW", "PN", 12, 1, 0, "Pin Number", 1, "PN|Pin Number|12s|DEFAULT|SHOW"},
-        {"\"VOLT|Voltage|20f|INSTPROP|HIDE\"", "VOLT", 20, 2, 1, "Voltage", 0, "VOLT|Voltage|20f|INSTPROP|HIDE"},
+        {"\"VOLT|Voltage|20f|INSTPROP|HIDE\"", "VOLT", 20, 2, 1, "Voltage", 0,
+         "VOLT|Voltage|20f|INSTPROP|HIDE"},
         {"X|x|0s|PINPROP|SHOW", "X", 0, 1, 2, "x", 1, "X|x|0s|PINPROP|SHOW"},
         {"N|Net prop|7s|NETPROP|SHOW", "N", 7, 1, 3, "Net prop", 1, "N|Net prop|7s|NETPROP|SHOW"},
         {"U||5f|USER|HIDE", "U", 5, 2, 4, "", 0, "U||5f|USER|HIDE"},
@@ -63,7 +60,8 @@ TEST_F(CustomizeTest, EntriesRoundTrip)
     for (const auto& c : cases) {
         CString key, caption;
         int width = -9, widthType = -9, origin = -9, display = -9;
-        ASSERT_TRUE(CKXCustomizeAPI::parseAttributeValues(c.entry, key, width, widthType, origin, caption, display))
+        ASSERT_TRUE(
+            CKXCustomizeAPI::parseAttributeValues(c.entry, key, width, widthType, origin, caption, display))
             << c.entry;
         EXPECT_EQ(key, c.key);
         EXPECT_EQ(width, c.width);
@@ -75,27 +73,38 @@ TEST_F(CustomizeTest, EntriesRoundTrip)
     }
     EXPECT_EQ(CKXCustomizeAPI::formatEntry("K", "C", 3, 2, 17, FALSE), "K|C|3f|USER|HIDE");
 
-    const char* bad[] = {"", "PN", "PN|Pin|12s|DEFAULT", "PN|Pin|12s|DEFAULT|SHOW|x", "|Pin|12s|DEFAULT|SHOW",
-                         "PN|Pin|12|DEFAULT|SHOW", "PN|Pin|s|DEFAULT|SHOW", "PN|Pin|-1s|DEFAULT|SHOW",
-                         "PN|Pin|12x|DEFAULT|SHOW", "PN|Pin|12s|OTHER|SHOW", "PN|Pin|12s|DEFAULT|show",
-                         "PN|Pi\"n|12s|DEFAULT|SHOW", "PN|Pi\nn|12s|DEFAULT|SHOW", "PN|Pin|9999999s|DEFAULT|SHOW"};
+    const char* bad[] = {"",
+                         "PN",
+                         "PN|Pin|12s|DEFAULT",
+                         "PN|Pin|12s|DEFAULT|SHOW|x",
+                         "|Pin|12s|DEFAULT|SHOW",
+                         "PN|Pin|12|DEFAULT|SHOW",
+                         "PN|Pin|s|DEFAULT|SHOW",
+                         "PN|Pin|-1s|DEFAULT|SHOW",
+                         "PN|Pin|12x|DEFAULT|SHOW",
+                         "PN|Pin|12s|OTHER|SHOW",
+                         "PN|Pin|12s|DEFAULT|show",
+                         "PN|Pi\"n|12s|DEFAULT|SHOW",
+                         "PN|Pi\nn|12s|DEFAULT|SHOW",
+                         "PN|Pin|9999999s|DEFAULT|SHOW"};
     for (const char* e : bad) {
         CString key = "k", caption = "c";
         int width = 1, widthType = 1, origin = 1, display = 1;
-        EXPECT_FALSE(CKXCustomizeAPI::parseAttributeValues(e, key, width, widthType, origin, caption, display)) << e;
+        EXPECT_FALSE(
+            CKXCustomizeAPI::parseAttributeValues(e, key, width, widthType, origin, caption, display))
+            << e;
         EXPECT_EQ(key, "k");
     }
 }
 
-TEST_F(CustomizeTest, BuiltInDefaultsThenSavedLayoutPersists)
-{
+TEST_F(CustomizeTest, BuiltInDefaultsThenSavedLayoutPersists) {
     CKXCustomizeAPI::setCustomizationOrigin("CCP");
     EXPECT_FALSE(CKXCustomizeAPI::IsInitialized());
     ASSERT_EQ(CKXCustomizeAPI::Initialize(false), 0);
     EXPECT_TRUE(CKXCustomizeAPI::IsInitialized());
     EXPECT_EQ(Keys(CKXCustomizeAPI::getDefaultEntriesArray()),
-              (std::vector<std::string>{"DIFF_PAIR", "PIN_NAME", "PN", "PIN_TYPE", "SIGNAL", "TERMINATION", "PUPD",
-                                        "COMMENTS"}));
+              (std::vector<std::string>{"DIFF_PAIR", "PIN_NAME", "PN", "PIN_TYPE", "SIGNAL", "TERMINATION",
+                                        "PUPD", "COMMENTS"}));
     CStringArray layout;
     layout.Add("PIN_NAME|Pin Name|20s|DEFAULT|SHOW");
     layout.Add("\"SIGNAL|Signal|40f|DEFAULT|HIDE\"");
@@ -120,8 +129,7 @@ TEST_F(CustomizeTest, BuiltInDefaultsThenSavedLayoutPersists)
     EXPECT_EQ(CKXCustomizeAPI::getDefaultEntriesArray().GetSize(), 3);
 }
 
-TEST_F(CustomizeTest, UnreadableFileAsksForARetry)
-{
+TEST_F(CustomizeTest, UnreadableFileAsksForARetry) {
     fs::create_directories(dir);
     std::ofstream(dir / "MATRIX.cust") << "KXCUSTOMIZE 1\nD NAME|Signal|16s|DEFAULT|SHOW\nX garbage\n";
     CKXCustomizeAPI::setCustomizationOrigin("MATRIX");
@@ -134,8 +142,7 @@ TEST_F(CustomizeTest, UnreadableFileAsksForARetry)
     EXPECT_EQ(CKXCustomizeAPI::Initialize(false), -1);
 }
 
-TEST_F(CustomizeTest, ParseFileMergesUserEntries)
-{
+TEST_F(CustomizeTest, ParseFileMergesUserEntries) {
     CKXCustomizeAPI::setCustomizationOrigin("PHYSCP");
     ASSERT_EQ(CKXCustomizeAPI::Initialize(false), 0);
     AfxGetAnswerQueue().PushDialog("CKXCustomizeDialog", TRUE,
@@ -151,14 +158,14 @@ TEST_F(CustomizeTest, ParseFileMergesUserEntries)
     EXPECT_EQ(CKXCustomizeAPI::getUserEntriesArray().GetSize(), 0);
 }
 
-TEST_F(CustomizeTest, DialogAnswers)
-{
+TEST_F(CustomizeTest, DialogAnswers) {
     CKXCustomizeAPI::setCustomizationOrigin("PHYCCP");
     ASSERT_EQ(CKXCustomizeAPI::Initialize(false), 0);
     // Unanswered: cancelled, nothing changes.
     EXPECT_EQ(CKXCustomizeAPI::invokeCustomizeDialog(7), 2);
     auto& q = AfxGetAnswerQueue();
-    q.PushDialog("CKXCustomizeDialog", TRUE, {{"hide", "PIN_TYPE"}, {"order", "SIGNAL,PN"}, {"width.PN", "30f"}});
+    q.PushDialog("CKXCustomizeDialog", TRUE,
+                 {{"hide", "PIN_TYPE"}, {"order", "SIGNAL,PN"}, {"width.PN", "30f"}});
     EXPECT_EQ(CKXCustomizeAPI::invokeCustomizeDialog(7), 1);
     EXPECT_EQ(Keys(CKXCustomizeAPI::getDefaultEntriesArray()),
               (std::vector<std::string>{"SIGNAL", "PN", "PIN_NAME", "PIN_TYPE-", "PIN_SIGNAL_MODEL"}));
@@ -167,8 +174,9 @@ TEST_F(CustomizeTest, DialogAnswers)
     EXPECT_EQ(CKXCustomizeAPI::invokeCustomizeDialog(7), 0); // nothing new
     // An invalid field refuses the whole answer.
     const std::map<CString, CString> invalid[] = {
-        {{"hide", "NOPE"}},          {{"show", "PN"}, {"order", "PN,NOPE"}}, {{"width.PN", "wide"}},
-        {{"width.NOPE", "3s"}},      {{"add", "broken entry"}},              {{"add", "PN|dup|3s|USER|SHOW"}},
+        {{"hide", "NOPE"}},        {{"show", "PN"}, {"order", "PN,NOPE"}},
+        {{"width.PN", "wide"}},    {{"width.NOPE", "3s"}},
+        {{"add", "broken entry"}}, {{"add", "PN|dup|3s|USER|SHOW"}},
         {{"remove", "PN"}},
     };
     for (const auto& fields : invalid) {

@@ -18,8 +18,7 @@ namespace {
 
 class DesignTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         folder = fs::temp_directory_path() / ("kxcommon_design_" + std::to_string(::getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder);
@@ -55,8 +54,7 @@ protected:
     CDesignContext top;
 };
 
-TEST_F(DesignTest, PinAndInstanceLookUps)
-{
+TEST_F(DesignTest, PinAndInstanceLookUps) {
     CInstanceContext u1 = top.instance("U1");
     ASSERT_TRUE(static_cast<bool>(u1));
     EXPECT_EQ(CKXGenUtils::GetLocationProp(u1), "U1");
@@ -78,8 +76,7 @@ TEST_F(DesignTest, PinAndInstanceLookUps)
     EXPECT_EQ(CKXGenUtils::GetPinType(static_cast<const IInstTerm*>(nullptr)), "");
 }
 
-TEST_F(DesignTest, PowerPinsAndNets)
-{
+TEST_F(DesignTest, PowerPinsAndNets) {
     CInstanceContext u1 = top.instance("U1");
     std::unique_ptr<IPhysPartDefn> defn(CKXGenUtils::GetPhysPartDefn(u1));
     ASSERT_NE(defn, nullptr);
@@ -107,8 +104,7 @@ TEST_F(DesignTest, PowerPinsAndNets)
     EXPECT_EQ(CKXGenUtils::GetTopMostParent(top), top);
 }
 
-TEST_F(DesignTest, SwapNeedsOneSwapGroup)
-{
+TEST_F(DesignTest, SwapNeedsOneSwapGroup) {
     CInstanceContext u1 = top.instance("U1");
     IInstTerm* d = u1.instTerm("D").instTerm();
     EXPECT_TRUE(CKXGenUtils::CanSwapConnections(top, d, 3, d, 2));
@@ -130,8 +126,7 @@ class TestView : public CView {
 };
 IMPLEMENT_DYNCREATE(TestView, CView)
 
-TEST_F(DesignTest, TemplateOpensADesignInAMode)
-{
+TEST_F(DesignTest, TemplateOpensADesignInAMode) {
     CKXMultiDocTemplate tmpl(127, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(TestFrame), RUNTIME_CLASS(TestView));
     auto* doc = dynamic_cast<CKXDocument*>(tmpl.OpenDocumentFile(top, 1, FALSE));
     ASSERT_NE(doc, nullptr);
@@ -167,8 +162,7 @@ TEST_F(DesignTest, TemplateOpensADesignInAMode)
 
 namespace {
 
-TEST_F(DesignTest, ServerDataAccessGivesTheDesignFolder)
-{
+TEST_F(DesignTest, ServerDataAccessGivesTheDesignFolder) {
     ASSERT_NE(CKXShareGlobalData::m_pDataAccessContext, nullptr);
     IServer* saved = CKXShareGlobalData::m_pServer;
     CKXShareGlobalData::m_pServer = &server;

@@ -14,8 +14,7 @@ struct SignalCase {
     int lsb, msb, step, scope, stride, expand;
 };
 
-TEST(GenUtilsNames, SignalNamesAccepted)
-{
+TEST(GenUtilsNames, SignalNamesAccepted) {
     const SignalCase cases[] = {
         {"CLK", "CLK", "CLK", -1, -1, 1, 0, 0, 0},
         {"  CLK  ", "CLK", "CLK", -1, -1, 1, 0, 0, 0},
@@ -34,7 +33,8 @@ TEST(GenUtilsNames, SignalNamesAccepted)
     for (const auto& c : cases) {
         CString display, net;
         int lsb = -1, msb = -1, step = 1, pinType = -7, scope = -1, stride = -1, expand = -1;
-        ASSERT_TRUE(CKXGenUtils::ParseSignalName(c.text, display, net, lsb, msb, step, pinType, scope, stride, expand))
+        ASSERT_TRUE(CKXGenUtils::ParseSignalName(c.text, display, net, lsb, msb, step, pinType, scope, stride,
+                                                 expand))
             << c.text;
         EXPECT_EQ(display, c.display) << c.text;
         EXPECT_EQ(net, c.net) << c.text;
@@ -55,18 +55,19 @@ TEST(GenUtilsNames, SignalNamesAccepted)
     }
 }
 
-TEST(GenUtilsNames, SignalNamesRejectedLeaveOutputsAlone)
-{
-    const char* bad[] = {"",        "   ",       "<3>",        "D<",        "D<3",       "D<>",
-                         "D<a>",    "D<-1>",     "D<+1>",      "D<1..>",    "D<..1>",    "D<1...0>",
-                         "D<1..0:0>", "D<1:2>",  "D<7..0>x",   "D<1>\\g\\g", "D[1>",     "D<1]",
-                         "A B",     "A,B",       "A;B",        "A:B",       "A\"B",      "A{B}",
-                         "A]",      "A>",        "A\\",        "A\\q",      "D<1048576>", "D<99999999999>",
-                         "A\nB",    "$1N23", "-A", "a.b", "a\\\\b", "D<1 ..0>",  "D< 1>",      "D<1..0:>"};
+TEST(GenUtilsNames, SignalNamesRejectedLeaveOutputsAlone) {
+    const char* bad[] = {"",          "   ",     "<3>",      "D<",         "D<3",        "D<>",
+                         "D<a>",      "D<-1>",   "D<+1>",    "D<1..>",     "D<..1>",     "D<1...0>",
+                         "D<1..0:0>", "D<1:2>",  "D<7..0>x", "D<1>\\g\\g", "D[1>",       "D<1]",
+                         "A B",       "A,B",     "A;B",      "A:B",        "A\"B",       "A{B}",
+                         "A]",        "A>",      "A\\",      "A\\q",       "D<1048576>", "D<99999999999>",
+                         "A\nB",      "$1N23",   "-A",       "a.b",        "a\\\\b",     "D<1 ..0>",
+                         "D< 1>",     "D<1..0:>"};
     for (const char* text : bad) {
         CString display = "keep", net = "keep";
         int lsb = 11, msb = 12, step = 13, pinType = 14, scope = 15, stride = 16, expand = 17;
-        EXPECT_FALSE(CKXGenUtils::ParseSignalName(text, display, net, lsb, msb, step, pinType, scope, stride, expand))
+        EXPECT_FALSE(
+            CKXGenUtils::ParseSignalName(text, display, net, lsb, msb, step, pinType, scope, stride, expand))
             << text;
         EXPECT_EQ(display, "keep");
         EXPECT_EQ(net, "keep");
@@ -74,8 +75,7 @@ TEST(GenUtilsNames, SignalNamesRejectedLeaveOutputsAlone)
     }
 }
 
-TEST(GenUtilsNames, PinNamesHaveNoScope)
-{
+TEST(GenUtilsNames, PinNamesHaveNoScope) {
     CString base;
     int lsb = -1, msb = -1;
     EXPECT_TRUE(CKXGenUtils::ParsePinName("A<3..0>", base, lsb, msb));
@@ -95,8 +95,7 @@ TEST(GenUtilsNames, PinNamesHaveNoScope)
     EXPECT_EQ(pinType, 1);
 }
 
-TEST(GenUtilsNames, DiffPairNames)
-{
+TEST(GenUtilsNames, DiffPairNames) {
     CString name, base;
     int second = 0, first = 0, flag = 5;
     ASSERT_TRUE(CKXGenUtils::ParseDPName("CLK (Differential Pair)", name, base, second, first, flag));
@@ -122,8 +121,7 @@ TEST(GenUtilsNames, DiffPairNames)
     EXPECT_FALSE(CKXGenUtils::GetDiffPairNetNames("", pos, neg));
 }
 
-TEST(GenUtilsNames, SmallHelpers)
-{
+TEST(GenUtilsNames, SmallHelpers) {
     int lsb = 7, msb = 0;
     CKXGenUtils::AdjustLsbMsb(lsb, msb);
     EXPECT_EQ(lsb, 0);
@@ -153,19 +151,20 @@ TEST(GenUtilsNames, SmallHelpers)
     EXPECT_NE(out.Find("VOLTAGE"), -1);
 }
 
-TEST(GenUtilsNames, RandomInputNeverCrashesAndAcceptedNamesReadBack)
-{
+TEST(GenUtilsNames, RandomInputNeverCrashesAndAcceptedNamesReadBack) {
     std::mt19937 rng(777);
     const std::string alphabet = "AZaz09_$.<>[]..:\\g ,;\"{}\t\n\x80\xff-+";
     int accepted = 0;
     for (int round = 0; round < 20000; ++round) {
         std::string s;
         int len = static_cast<int>(rng() % 16);
-        for (int k = 0; k < len; ++k) s += alphabet[rng() % alphabet.size()];
+        for (int k = 0; k < len; ++k)
+            s += alphabet[rng() % alphabet.size()];
         CString display, net, name, base;
-        int lsb = -1, msb = -1, step = 1, pinType = 0, scope = 0, stride = 0, expand = 0, second = 0, first = 0,
-            flag = 0;
-        if (CKXGenUtils::ParseSignalName(s.c_str(), display, net, lsb, msb, step, pinType, scope, stride, expand)) {
+        int lsb = -1, msb = -1, step = 1, pinType = 0, scope = 0, stride = 0, expand = 0, second = 0,
+            first = 0, flag = 0;
+        if (CKXGenUtils::ParseSignalName(s.c_str(), display, net, lsb, msb, step, pinType, scope, stride,
+                                         expand)) {
             ++accepted;
             CString net2;
             int l2 = -1, m2 = -1;

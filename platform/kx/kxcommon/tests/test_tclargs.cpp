@@ -8,19 +8,18 @@
 
 namespace {
 
-std::vector<std::vector<std::string>> Words(const CTclArgsList& list)
-{
+std::vector<std::vector<std::string>> Words(const CTclArgsList& list) {
     std::vector<std::vector<std::string>> out;
     for (auto it = list.beginArgs(); it != list.endArgs(); ++it) {
         std::vector<std::string> values;
-        for (auto v = (*it)->beginValues(); v != (*it)->endValues(); ++v) values.push_back((*v).str());
+        for (auto v = (*it)->beginValues(); v != (*it)->endValues(); ++v)
+            values.push_back((*v).str());
         out.push_back(values);
     }
     return out;
 }
 
-TEST(TclArgsList, BuildingAndReading)
-{
+TEST(TclArgsList, BuildingAndReading) {
     CTclArgsList list;
     list.add("selectObject");
     list.add("pin");
@@ -61,8 +60,7 @@ TEST(TclArgsList, BuildingAndReading)
     EXPECT_EQ(list.GetTotalArgCount(), 3);
 }
 
-TEST(TclArgsList, CommandLineQuoting)
-{
+TEST(TclArgsList, CommandLineQuoting) {
     CTclArgsList list;
     list.add("addConnection");
     list.add("plain_word");
@@ -82,15 +80,15 @@ TEST(TclArgsList, CommandLineQuoting)
     list.StartArgument();
     list.EndArgument();
     EXPECT_EQ(list.ToTclCommandLine(),
-              "addConnection plain_word \"two words\" \"\" \"say \\\"hi\\\"\" \"A\\[3\\]\" \"\\$HOME\" \"{braced}\" "
+              "addConnection plain_word \"two words\" \"\" \"say \\\"hi\\\"\" \"A\\[3\\]\" \"\\$HOME\" "
+              "\"{braced}\" "
               "\"back\\\\slash\" \"line\\nbreak\\ttab\" [list U1 D<7..0> \"pin number\"] [list]");
     auto back = CTclArgsList::FromTclCommandLine(list.ToTclCommandLine());
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(Words(*back), Words(list));
 }
 
-TEST(TclArgsList, ReadsWhatAScriptWriterTypes)
-{
+TEST(TclArgsList, ReadsWhatAScriptWriterTypes) {
     struct Case {
         const char* line;
         std::vector<std::vector<std::string>> words;
@@ -115,12 +113,11 @@ TEST(TclArgsList, ReadsWhatAScriptWriterTypes)
     }
 }
 
-TEST(TclArgsList, RefusesWhatItCannotReadWithoutRunningIt)
-{
+TEST(TclArgsList, RefusesWhatItCannotReadWithoutRunningIt) {
     const char* bad[] = {
-        "a {b",           "a \"b",         "set x $y",      "a [clock seconds]", "\"x\"y",
-        "{x}y",           "[list a",       "[list a]b",     "[list [list a]]",   "a; b",
-        "\"$x\"",         "\"[x]\"",
+        "a {b",   "a \"b",   "set x $y",  "a [clock seconds]", "\"x\"y",
+        "{x}y",   "[list a", "[list a]b", "[list [list a]]",   "a; b",
+        "\"$x\"", "\"[x]\"",
     };
     for (const char* line : bad) {
         CString err;
@@ -130,8 +127,7 @@ TEST(TclArgsList, RefusesWhatItCannotReadWithoutRunningIt)
     EXPECT_NE(CTclArgsList::FromTclCommandLine(nullptr), nullptr);
 }
 
-TEST(TclArgsList, RandomListsRoundTrip)
-{
+TEST(TclArgsList, RandomListsRoundTrip) {
     std::mt19937 rng(12345);
     const std::string alphabet = "ab Z09_-.:;\"\\$[]{}<>#\t\n\r\x01\x7f\xc3\xa9";
     for (int round = 0; round < 2000; ++round) {
@@ -143,7 +139,8 @@ TEST(TclArgsList, RandomListsRoundTrip)
             for (int v = 0; v < values; ++v) {
                 std::string s;
                 int len = static_cast<int>(rng() % 8);
-                for (int k = 0; k < len; ++k) s += alphabet[rng() % alphabet.size()];
+                for (int k = 0; k < len; ++k)
+                    s += alphabet[rng() % alphabet.size()];
                 list.AddToArgument(s.c_str());
             }
             list.EndArgument();
@@ -160,15 +157,15 @@ TEST(TclArgsList, RandomListsRoundTrip)
 
 namespace {
 
-TEST(TclArgsList, RandomLinesNeverCrashAndWhatIsReadWritesBackTheSame)
-{
+TEST(TclArgsList, RandomLinesNeverCrashAndWhatIsReadWritesBackTheSame) {
     std::mt19937 rng(4242);
     const std::string alphabet = "ab [list]{}\"\\$;\n\t x01u7";
     int accepted = 0;
     for (int round = 0; round < 20000; ++round) {
         std::string line;
         int len = static_cast<int>(rng() % 20);
-        for (int k = 0; k < len; ++k) line += alphabet[rng() % alphabet.size()];
+        for (int k = 0; k < len; ++k)
+            line += alphabet[rng() % alphabet.size()];
         auto list = CTclArgsList::FromTclCommandLine(line.c_str());
         if (!list) continue;
         ++accepted;

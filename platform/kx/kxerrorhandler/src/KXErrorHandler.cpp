@@ -25,15 +25,13 @@ struct State {
     CKXErrorHandler::AnswerProvider answers;
 };
 
-State& S()
-{
+State& S() {
     static State s;
     return s;
 }
 
 // What an unanswered message box answers.
-int DefaultAnswer(UINT type)
-{
+int DefaultAnswer(UINT type) {
     switch (type & 0xF) {
     case MB_YESNOCANCEL:
         return IDCANCEL;
@@ -46,8 +44,7 @@ int DefaultAnswer(UINT type)
     }
 }
 
-bool IsValidAnswer(UINT type, int answer)
-{
+bool IsValidAnswer(UINT type, int answer) {
     switch (type & 0xF) {
     case MB_YESNOCANCEL:
         return answer == IDYES || answer == IDNO || answer == IDCANCEL;
@@ -60,23 +57,26 @@ bool IsValidAnswer(UINT type, int answer)
     }
 }
 
-int AskAnswerQueue(const char* id, const char* text, UINT type)
-{
+int AskAnswerQueue(const char* id, const char* text, UINT type) {
     int answer = AfxAskQuestion(id, text, type);
     // The queue answers an unscripted three-way question with No; here that would throw work away, so an
     // unanswered one counts as Cancel.
     auto& q = AfxGetAnswerQueue();
-    if ((type & 0xF) == MB_YESNOCANCEL && !q.IsReplay() && !q.GetLog().empty() && !q.GetLog().back().bScripted)
+    if ((type & 0xF) == MB_YESNOCANCEL && !q.IsReplay() && !q.GetLog().empty() &&
+        !q.GetLog().back().bScripted)
         return IDCANCEL;
     return answer;
 }
 
-bool IsIdStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool IsIdChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '-'; }
+bool IsIdStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
+bool IsIdChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '-';
+}
 
 // Resolves escapes of a text line; false with a reason on a bad escape.
-bool Unescape(const std::string& in, std::string& out, std::string& why)
-{
+bool Unescape(const std::string& in, std::string& out, std::string& why) {
     out.clear();
     for (size_t i = 0; i < in.size(); ++i) {
         if (in[i] != '\\') {
@@ -106,8 +106,7 @@ bool Unescape(const std::string& in, std::string& out, std::string& why)
     return true;
 }
 
-std::string ResolvePath(const std::string& path)
-{
+std::string ResolvePath(const std::string& path) {
     namespace fs = std::filesystem;
     fs::path p(path);
     if (p.is_absolute()) return path;
@@ -121,8 +120,7 @@ std::string ResolvePath(const std::string& path)
 }
 
 bool ParseMessageFile(std::istream& in, const std::string& name, std::map<std::string, std::string>& out,
-                      std::string& error)
-{
+                      std::string& error) {
     std::string line;
     int lineNo = 0;
     std::string current; // id of the entry being read
@@ -147,7 +145,8 @@ bool ParseMessageFile(std::istream& in, const std::string& name, std::map<std::s
         size_t colon = line.find(':');
         if (colon == std::string::npos) return fail("missing ':' after the message id");
         std::string id = line.substr(0, colon);
-        while (!id.empty() && (id.back() == ' ' || id.back() == '\t')) id.pop_back();
+        while (!id.empty() && (id.back() == ' ' || id.back() == '\t'))
+            id.pop_back();
         if (id.empty() || !IsIdStart(id[0])) return fail("bad message id \"" + id + "\"");
         for (char c : id)
             if (!IsIdChar(c)) return fail("bad message id \"" + id + "\"");
@@ -162,8 +161,7 @@ bool ParseMessageFile(std::istream& in, const std::string& name, std::map<std::s
     return true;
 }
 
-void Record(SKXShownMessage msg)
-{
+void Record(SKXShownMessage msg) {
     S().transcript.push_back(msg);
     if (S().sink) {
         auto sink = S().sink; // the sink may replace itself
@@ -173,8 +171,7 @@ void Record(SKXShownMessage msg)
 
 } // namespace
 
-BOOL CKXErrorHandler::LoadMessageFile(const char* path)
-{
+BOOL CKXErrorHandler::LoadMessageFile(const char* path) {
     S().lastError.clear();
     if (!path || !*path) {
         S().lastError = "no message file given";
@@ -199,27 +196,34 @@ BOOL CKXErrorHandler::LoadMessageFile(const char* path)
         else
             ++it;
     }
-    for (auto& [id, text] : parsed) S().messages[id] = Entry{std::move(text), resolved};
+    for (auto& [id, text] : parsed)
+        S().messages[id] = Entry{std::move(text), resolved};
     return TRUE;
 }
 
-CString CKXErrorHandler::GetLastLoadError() { return CString(S().lastError); }
+CString CKXErrorHandler::GetLastLoadError() {
+    return CString(S().lastError);
+}
 
-void CKXErrorHandler::SetDataDirectory(const char* dir) { S().dataDir = dir ? dir : ""; }
+void CKXErrorHandler::SetDataDirectory(const char* dir) {
+    S().dataDir = dir ? dir : "";
+}
 
-CString CKXErrorHandler::GetDataDirectory()
-{
+CString CKXErrorHandler::GetDataDirectory() {
     if (!S().dataDir.empty()) return CString(S().dataDir);
     const char* env = std::getenv("KX_DATA_DIR");
     return CString(env ? env : "");
 }
 
-void CKXErrorHandler::ClearMessages() { S().messages.clear(); }
+void CKXErrorHandler::ClearMessages() {
+    S().messages.clear();
+}
 
-BOOL CKXErrorHandler::HasMessage(const char* id) { return id && S().messages.count(id) != 0; }
+BOOL CKXErrorHandler::HasMessage(const char* id) {
+    return id && S().messages.count(id) != 0;
+}
 
-CString CKXErrorHandler::Substitute(const char* text, const std::vector<std::string>& args)
-{
+CString CKXErrorHandler::Substitute(const char* text, const std::vector<std::string>& args) {
     std::string out;
     if (!text) return CString();
     size_t next = 0;
@@ -247,10 +251,10 @@ CString CKXErrorHandler::Substitute(const char* text, const std::vector<std::str
     return CString(std::move(out));
 }
 
-CString CKXErrorHandler::FormatMessage(const char* id, std::initializer_list<KXMsgArg> args)
-{
+CString CKXErrorHandler::FormatMessage(const char* id, std::initializer_list<KXMsgArg> args) {
     std::vector<std::string> texts;
-    for (const auto& a : args) texts.push_back(a.text());
+    for (const auto& a : args)
+        texts.push_back(a.text());
     std::string key = id ? id : "";
     auto it = S().messages.find(key);
     if (it != S().messages.end()) return Substitute(it->second.text.c_str(), texts);
@@ -260,8 +264,7 @@ CString CKXErrorHandler::FormatMessage(const char* id, std::initializer_list<KXM
     return CString(std::move(out));
 }
 
-int CKXErrorHandler::Show(const char* id, std::initializer_list<KXMsgArg> args, UINT type)
-{
+int CKXErrorHandler::Show(const char* id, std::initializer_list<KXMsgArg> args, UINT type) {
     SKXShownMessage msg;
     msg.id = id ? id : "";
     msg.text = FormatMessage(id, args);
@@ -274,8 +277,7 @@ int CKXErrorHandler::Show(const char* id, std::initializer_list<KXMsgArg> args, 
 }
 
 void CKXErrorHandler::ReportSchemaViolation(const char* id, int errorNumber, const char* objectPath,
-                                            const char* pinName)
-{
+                                            const char* pinName) {
     SKXShownMessage msg;
     msg.id = id ? id : "";
     std::string text = FormatMessage(id, {KXMsgArg(pinName), KXMsgArg(objectPath)}).str();
@@ -289,10 +291,18 @@ void CKXErrorHandler::ReportSchemaViolation(const char* id, int errorNumber, con
     Record(std::move(msg));
 }
 
-const std::vector<SKXShownMessage>& CKXErrorHandler::GetTranscript() { return S().transcript; }
+const std::vector<SKXShownMessage>& CKXErrorHandler::GetTranscript() {
+    return S().transcript;
+}
 
-void CKXErrorHandler::ClearTranscript() { S().transcript.clear(); }
+void CKXErrorHandler::ClearTranscript() {
+    S().transcript.clear();
+}
 
-void CKXErrorHandler::SetTranscriptSink(TranscriptSink sink) { S().sink = std::move(sink); }
+void CKXErrorHandler::SetTranscriptSink(TranscriptSink sink) {
+    S().sink = std::move(sink);
+}
 
-void CKXErrorHandler::SetAnswerProvider(AnswerProvider provider) { S().answers = std::move(provider); }
+void CKXErrorHandler::SetAnswerProvider(AnswerProvider provider) {
+    S().answers = std::move(provider);
+}

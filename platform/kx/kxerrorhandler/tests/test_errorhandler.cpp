@@ -12,8 +12,7 @@ namespace {
 
 class ErrorHandlerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         dir = fs::temp_directory_path() / ("kxerr_" + std::to_string(::getpid()) + "_" +
                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir / "rmx");
@@ -23,23 +22,20 @@ protected:
         CKXErrorHandler::SetTranscriptSink(nullptr);
         CKXErrorHandler::SetDataDirectory(dir.c_str());
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         CKXErrorHandler::SetDataDirectory(nullptr);
         CKXErrorHandler::SetAnswerProvider(nullptr);
         CKXErrorHandler::SetTranscriptSink(nullptr);
         fs::remove_all(dir);
     }
-    std::string Write(const std::string& rel, const std::string& content)
-    {
+    std::string Write(const std::string& rel, const std::string& content) {
         std::ofstream(dir / rel, std::ios::binary) << content;
         return rel;
     }
     fs::path dir;
 };
 
-TEST_F(ErrorHandlerTest, LoadsEntriesWithCommentsContinuationsAndEscapes)
-{
+TEST_F(ErrorHandlerTest, LoadsEntriesWithCommentsContinuationsAndEscapes) {
     Write("rmx/tblerrors.txt", "# table messages\n"
                                "\n"
                                "KXTABLE-134: Comments of %s could not be loaded.\n"
@@ -55,8 +51,7 @@ TEST_F(ErrorHandlerTest, LoadsEntriesWithCommentsContinuationsAndEscapes)
               "Value \"3.3V\" is not valid for VOLTAGE\tnow; 100% sure\\");
 }
 
-TEST_F(ErrorHandlerTest, ArgumentsAreNeverReadAsPlaceholders)
-{
+TEST_F(ErrorHandlerTest, ArgumentsAreNeverReadAsPlaceholders) {
     Write("m.txt", "ID-1: [%s] [%s] [%3]\n");
     ASSERT_TRUE(CKXErrorHandler::LoadMessageFile("m.txt"));
     // Texts that look like format directives pass through untouched; a missing argument is empty.
@@ -65,14 +60,12 @@ TEST_F(ErrorHandlerTest, ArgumentsAreNeverReadAsPlaceholders)
     EXPECT_EQ(CKXErrorHandler::Substitute("50%d %", {"x"}), "50%d %");
 }
 
-TEST_F(ErrorHandlerTest, UnknownIdShowsItselfAndItsArguments)
-{
+TEST_F(ErrorHandlerTest, UnknownIdShowsItselfAndItsArguments) {
     EXPECT_EQ(CKXErrorHandler::FormatMessage("No Active Document"), "No Active Document");
     EXPECT_EQ(CKXErrorHandler::FormatMessage("KXTABLE-999", {"a", "b"}), "KXTABLE-999 a b");
 }
 
-TEST_F(ErrorHandlerTest, BadFilesAreRefusedWithTheirLineAndKeepNothing)
-{
+TEST_F(ErrorHandlerTest, BadFilesAreRefusedWithTheirLineAndKeepNothing) {
     Write("good.txt", "KEEP-1: kept\n");
     ASSERT_TRUE(CKXErrorHandler::LoadMessageFile("good.txt"));
     struct Case {
@@ -102,8 +95,7 @@ TEST_F(ErrorHandlerTest, BadFilesAreRefusedWithTheirLineAndKeepNothing)
     EXPECT_FALSE(CKXErrorHandler::LoadMessageFile(nullptr));
 }
 
-TEST_F(ErrorHandlerTest, LoadingAgainReplacesThatFilesTexts)
-{
+TEST_F(ErrorHandlerTest, LoadingAgainReplacesThatFilesTexts) {
     Write("a.txt", "X-1: first\nX-2: gone later\n");
     Write("b.txt", "Y-1: other file\n");
     ASSERT_TRUE(CKXErrorHandler::LoadMessageFile("a.txt"));
@@ -117,12 +109,12 @@ TEST_F(ErrorHandlerTest, LoadingAgainReplacesThatFilesTexts)
     EXPECT_TRUE(CKXErrorHandler::LoadMessageFile((dir / "b.txt").c_str()));
 }
 
-TEST_F(ErrorHandlerTest, UnansweredBoxesAnswerNoOrCancelAndAreTranscribed)
-{
+TEST_F(ErrorHandlerTest, UnansweredBoxesAnswerNoOrCancelAndAreTranscribed) {
     Write("m.txt", "Q-1: Overwrite %s?\n");
     ASSERT_TRUE(CKXErrorHandler::LoadMessageFile("m.txt"));
     std::vector<std::string> printed;
-    CKXErrorHandler::SetTranscriptSink([&](const SKXShownMessage& m) { printed.push_back(m.id.str() + "|" + m.text.str()); });
+    CKXErrorHandler::SetTranscriptSink(
+        [&](const SKXShownMessage& m) { printed.push_back(m.id.str() + "|" + m.text.str()); });
     EXPECT_EQ(CKXErrorHandler::MessageBoxOk("Q-1", "pin A"), IDOK);
     EXPECT_EQ(CKXErrorHandler::MessageBoxYesNo("Q-1", CString("pin B")), IDNO);
     EXPECT_EQ(CKXErrorHandler::MessageBoxOkCancel("Q-1", std::string("pin C")), IDCANCEL);
@@ -134,12 +126,10 @@ TEST_F(ErrorHandlerTest, UnansweredBoxesAnswerNoOrCancelAndAreTranscribed)
     EXPECT_EQ(printed[2], "Q-1|Overwrite pin C?");
 }
 
-TEST_F(ErrorHandlerTest, AnswersComeFromTheProviderAndNonsenseIsIgnored)
-{
+TEST_F(ErrorHandlerTest, AnswersComeFromTheProviderAndNonsenseIsIgnored) {
     // While a journal is replayed every question counts as answered yes.
-    CKXErrorHandler::SetAnswerProvider([](const char*, const char*, UINT type) {
-        return (type & 0xF) == MB_YESNO ? IDYES : IDOK;
-    });
+    CKXErrorHandler::SetAnswerProvider(
+        [](const char*, const char*, UINT type) { return (type & 0xF) == MB_YESNO ? IDYES : IDOK; });
     EXPECT_EQ(CKXErrorHandler::MessageBoxYesNo("KXTABLE-143"), IDYES);
     EXPECT_EQ(CKXErrorHandler::MessageBoxOkCancel("KXTABLE-133", "U1"), IDOK);
     // An answer that the box cannot give counts as unanswered.
@@ -148,8 +138,7 @@ TEST_F(ErrorHandlerTest, AnswersComeFromTheProviderAndNonsenseIsIgnored)
     EXPECT_EQ(CKXErrorHandler::MessageBoxOk("KXTABLE-103"), IDOK);
 }
 
-TEST_F(ErrorHandlerTest, SchemaViolationIsReportedWithoutAQuestion)
-{
+TEST_F(ErrorHandlerTest, SchemaViolationIsReportedWithoutAQuestion) {
     Write("m.txt", "KXTABLE-137: Pin %s is connected to a bus range.\n");
     ASSERT_TRUE(CKXErrorHandler::LoadMessageFile("m.txt"));
     int asked = 0;
@@ -159,7 +148,8 @@ TEST_F(ErrorHandlerTest, SchemaViolationIsReportedWithoutAQuestion)
     EXPECT_EQ(asked, 0);
     const auto& t = CKXErrorHandler::GetTranscript();
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0].text, "Pin D[3] is connected to a bus range. [error 137, object @lib.top:sch/U1, pin D[3]]");
+    EXPECT_EQ(t[0].text,
+              "Pin D[3] is connected to a bus range. [error 137, object @lib.top:sch/U1, pin D[3]]");
     EXPECT_EQ(t[1].text, "KXTABLE-136 [error 136]");
     EXPECT_EQ(t[0].answer, 0);
 }
@@ -170,8 +160,7 @@ TEST_F(ErrorHandlerTest, SchemaViolationIsReportedWithoutAQuestion)
 
 namespace {
 
-TEST(ErrorHandlerQueue, AnswersComeFromTheProcessAnswerQueue)
-{
+TEST(ErrorHandlerQueue, AnswersComeFromTheProcessAnswerQueue) {
     CKXErrorHandler::SetAnswerProvider(nullptr);
     CKXErrorHandler::ClearTranscript();
     auto& q = AfxGetAnswerQueue();

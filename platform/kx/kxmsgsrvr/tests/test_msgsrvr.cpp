@@ -9,7 +9,9 @@
 
 namespace {
 
-HWND Wnd(std::uintptr_t n) { return reinterpret_cast<HWND>(n * 16); }
+HWND Wnd(std::uintptr_t n) {
+    return reinterpret_cast<HWND>(n * 16);
+}
 
 struct Delivery {
     HWND hwnd;
@@ -20,21 +22,21 @@ struct Delivery {
 
 class MsgSrvrTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SetKXMsgSrvrAvailable(TRUE);
         srv = GetKXMsgSrvr();
         ASSERT_NE(srv, nullptr);
-        for (std::uintptr_t i = 1; i <= 8; ++i) srv->UnregisterWindow(Wnd(i));
+        for (std::uintptr_t i = 1; i <= 8; ++i)
+            srv->UnregisterWindow(Wnd(i));
         SetKXMsgDeliver([this](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
             log.push_back({h, m, w, l});
             return onDeliver ? onDeliver(h, m, w, l) : 0;
         });
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         SetKXMsgDeliver(nullptr);
-        for (std::uintptr_t i = 1; i <= 8; ++i) srv->UnregisterWindow(Wnd(i));
+        for (std::uintptr_t i = 1; i <= 8; ++i)
+            srv->UnregisterWindow(Wnd(i));
         SetKXMsgSrvrAvailable(TRUE);
     }
 
@@ -43,8 +45,7 @@ protected:
     std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> onDeliver;
 };
 
-TEST_F(MsgSrvrTest, BroadcastReachesEveryRegisteredWindowInOrderOnce)
-{
+TEST_F(MsgSrvrTest, BroadcastReachesEveryRegisteredWindowInOrderOnce) {
     EXPECT_TRUE(srv->RegisterWindow(MSG_TRANSACTION_COMMITTED, Wnd(3)));
     EXPECT_TRUE(srv->RegisterWindow(MSG_TRANSACTION_COMMITTED, Wnd(1)));
     EXPECT_TRUE(srv->RegisterWindow(MSG_TRANSACTION_COMMITTED, Wnd(3))); // kept once
@@ -65,8 +66,7 @@ TEST_F(MsgSrvrTest, BroadcastReachesEveryRegisteredWindowInOrderOnce)
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(MsgSrvrTest, ReceiverMayBroadcastAgainInsideTheNotification)
-{
+TEST_F(MsgSrvrTest, ReceiverMayBroadcastAgainInsideTheNotification) {
     // A grid that commits more work inside the notification of a commit: the nested broadcast reaches
     // everyone (the sender too) before the outer one moves on.
     srv->RegisterWindow(MSG_TRANSACTION_COMMITTED, Wnd(1));
@@ -82,13 +82,13 @@ TEST_F(MsgSrvrTest, ReceiverMayBroadcastAgainInsideTheNotification)
     };
     srv->Broadcast(MSG_TRANSACTION_COMMITTED, 1, 0, 0);
     std::vector<std::pair<HWND, WPARAM>> seen;
-    for (auto& d : log) seen.emplace_back(d.hwnd, d.first);
+    for (auto& d : log)
+        seen.emplace_back(d.hwnd, d.first);
     std::vector<std::pair<HWND, WPARAM>> expected{{Wnd(1), 1}, {Wnd(1), 2}, {Wnd(2), 2}, {Wnd(2), 1}};
     EXPECT_EQ(seen, expected);
 }
 
-TEST_F(MsgSrvrTest, ChangesDuringABroadcastAreSafe)
-{
+TEST_F(MsgSrvrTest, ChangesDuringABroadcastAreSafe) {
     srv->RegisterWindow(MSG_INSTANCE_CHANGED, Wnd(1));
     srv->RegisterWindow(MSG_INSTANCE_CHANGED, Wnd(2));
     srv->RegisterWindow(MSG_INSTANCE_CHANGED, Wnd(3));
@@ -107,24 +107,21 @@ TEST_F(MsgSrvrTest, ChangesDuringABroadcastAreSafe)
     EXPECT_FALSE(srv->UnregisterWindow(MSG_INSTANCE_CHANGED, Wnd(2)));
 }
 
-TEST_F(MsgSrvrTest, TargetedSendReturnsTheAnswer)
-{
+TEST_F(MsgSrvrTest, TargetedSendReturnsTheAnswer) {
     onDeliver = [](HWND h, UINT m, WPARAM, LPARAM) -> LRESULT { return h == Wnd(5) && m == 0x8239 ? 9 : 0; };
     EXPECT_EQ(srv->SendTo(Wnd(5), MSG_SELECT_OBJECT, 0, 0), 9);
     EXPECT_EQ(srv->SendTo(nullptr, MSG_SELECT_OBJECT, 0, 0), 0);
     EXPECT_EQ(log.size(), 1u);
 }
 
-TEST_F(MsgSrvrTest, SwitchedOffServerIsNull)
-{
+TEST_F(MsgSrvrTest, SwitchedOffServerIsNull) {
     SetKXMsgSrvrAvailable(FALSE);
     EXPECT_EQ(GetKXMsgSrvr(), nullptr);
     SetKXMsgSrvrAvailable(TRUE);
     EXPECT_EQ(GetKXMsgSrvr(), srv);
 }
 
-TEST(MsgSelectObj, KeepsPathSliceActionAndKind)
-{
+TEST(MsgSelectObj, KeepsPathSliceActionAndKind) {
     MSSlice slice = MSCreateSlice(7, 0);
     CMsgSelectObj withSlice("@lib.top:sch/U1/A", slice, 0, 2);
     EXPECT_EQ(withSlice.GetPath(), "@lib.top:sch/U1/A");
@@ -146,9 +143,9 @@ namespace {
 class RecordingWnd : public CWnd {
 public:
     explicit RecordingWnd(std::vector<std::string>* log, const char* name) : m_log(log), m_name(name) {}
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM) override
-    {
-        if (message == MSG_DESIGN_SAVED) m_log->push_back(m_name + ":" + reinterpret_cast<const char*>(wParam));
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM) override {
+        if (message == MSG_DESIGN_SAVED)
+            m_log->push_back(m_name + ":" + reinterpret_cast<const char*>(wParam));
         return 0;
     }
 
@@ -157,8 +154,7 @@ private:
     std::string m_name;
 };
 
-TEST(MsgSrvrWindows, BroadcastArrivesAsAWindowMessage)
-{
+TEST(MsgSrvrWindows, BroadcastArrivesAsAWindowMessage) {
     SetKXMsgSrvrAvailable(TRUE);
     SetKXMsgDeliver(nullptr);
     std::vector<std::string> log;

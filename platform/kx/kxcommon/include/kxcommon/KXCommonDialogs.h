@@ -16,8 +16,8 @@ class IInstance;
 class CKXGetVectorBits {
 public:
     explicit CKXGetVectorBits(CWnd* parent = nullptr) : m_pParent(parent) {}
-    void SetVectorAndPinWidth(const CString& netName, int lsb, int msb, int totalWidth, const CString& pinName,
-                              int pinLsb, int pinMsb);
+    void SetVectorAndPinWidth(const CString& netName, int lsb, int msb, int totalWidth,
+                              const CString& pinName, int pinLsb, int pinMsb);
     INT_PTR DoModal();
     void GetBits(int& lsb, int& msb, int& step, int& pinLsb, int& pinMsb) const;
 
@@ -35,7 +35,8 @@ private:
 // numbers are offered. SetSwappablePinNo presets the choice.
 class CKXSwappinsDialog {
 public:
-    CKXSwappinsDialog(IInstance* instance, const CString& pinName, const CString& pinNumber, CWnd* parent = nullptr);
+    CKXSwappinsDialog(IInstance* instance, const CString& pinName, const CString& pinNumber,
+                      CWnd* parent = nullptr);
     void SetSwappablePinNumbers(const std::vector<CString>& numbers) { m_offered = numbers; }
     const std::vector<CString>& GetSwappablePinNumbers() const { return m_offered; }
     void SetSwappablePinNo(const CString& number) { m_strChosen = number; }

@@ -1,6 +1,7 @@
 // Column customisation per grid kind ("origin": "CCP", "SCP", "PHYSCP", "PHYCCP", "MATRIX").
 //
-// An entry describes one column: "key|caption|width|origin|display", for example "PN|Pin Number|12s|DEFAULT|SHOW":
+// An entry describes one column: "key|caption|width|origin|display", for example "PN|Pin
+// Number|12s|DEFAULT|SHOW":
 // - width: a number followed by "s" (characters, scaled by the grid's font) or "f" (fixed, pixels);
 // - origin: DEFAULT, INSTPROP, PINPROP, NETPROP or USER (0, 1, 2, 3, 4);
 // - display: SHOW or HIDE. An entry may be enclosed in one pair of double quotes.
@@ -48,11 +49,11 @@ public:
     static BOOL IsInitialized();
 
     // Splits an entry. FALSE (outputs untouched) when it is not a valid entry.
-    static BOOL parseAttributeValues(const CString& entry, CString& key, int& width, int& widthType, int& origin,
-                                     CString& caption, int& display);
+    static BOOL parseAttributeValues(const CString& entry, CString& key, int& width, int& widthType,
+                                     int& origin, CString& caption, int& display);
     // Builds an entry; width is in characters (KX_WIDTH_CHARS) or pixels (KX_WIDTH_FIXED).
-    static CString formatEntry(const CString& key, const CString& caption, int width, int widthType, int origin,
-                               BOOL shown);
+    static CString formatEntry(const CString& key, const CString& caption, int width, int widthType,
+                               int origin, BOOL shown);
 
     // The current origin's entries.
     static const CStringArray& getDefaultEntriesArray();

@@ -84,8 +84,8 @@ protected:
 class CKXMultiDocTemplate : public CMultiDocTemplate {
     DECLARE_DYNAMIC(CKXMultiDocTemplate)
 public:
-    CKXMultiDocTemplate(HINSTANCE hInstance, UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
-                        CRuntimeClass* pViewClass);
+    CKXMultiDocTemplate(HINSTANCE hInstance, UINT nIDResource, CRuntimeClass* pDocClass,
+                        CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass);
     CKXMultiDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                         CRuntimeClass* pViewClass);
 

@@ -52,9 +52,7 @@ class CImplicitPin {
 public:
     CImplicitPin() = default;
     CImplicitPin(const char* pinName, const char* pinNumber, const char* signal, const char* kind)
-        : m_strPinName(pinName), m_strPinNumber(pinNumber), m_strSignal(signal), m_strKind(kind)
-    {
-    }
+        : m_strPinName(pinName), m_strPinNumber(pinNumber), m_strSignal(signal), m_strKind(kind) {}
     CString m_strPinName;
     CString m_strPinNumber;
     CString m_strSignal;
@@ -80,8 +78,8 @@ public:
     // given), pin type (left as preset: the text carries none), scope (KX_SCOPE_*), stride flag (1 when a
     // step other than 1 was given), expand flag (1 when the name covers more than one bit). On failure
     // nothing is written and FALSE is returned.
-    static BOOL ParseSignalName(const CString& text, CString& displayName, CString& netName, int& lsb, int& msb,
-                                int& step, int& pinType, int& scope, int& stride, int& expand);
+    static BOOL ParseSignalName(const CString& text, CString& displayName, CString& netName, int& lsb,
+                                int& msb, int& step, int& pinType, int& scope, int& stride, int& expand);
     // Short form: base name and the two bounds.
     static BOOL ParseSignalName(const CString& text, CString& netName, int& lsb, int& msb);
 
@@ -94,7 +92,8 @@ public:
     // Splits a differential-pair name: full name (the normalised text without the pair marker), base name,
     // second (the lsb position) and first (the msb position), both -1 without a range, and flag = 1 when
     // the text carried the pair marker KX_DP_MARKER. FALSE when the text is not a pair name.
-    static BOOL ParseDPName(const CString& text, CString& name, CString& base, int& second, int& first, int& flag);
+    static BOOL ParseDPName(const CString& text, CString& name, CString& base, int& second, int& first,
+                            int& flag);
     // The two leg-net names of a pair's base name: base + "_P" and base + "_N" (a range stays at the end:
     // "D<3..0>" gives "D_P<3..0>" and "D_N<3..0>"). FALSE for an empty or unparsable base.
     static BOOL GetDiffPairNetNames(const CString& base, CString& positive, CString& negative);

@@ -24,13 +24,10 @@ public:
     void SetType(int type) { m_nType = type; }
 
     // The object by context (its canonical path is kept) and two integers.
-    template <class Context>
-    void SetObject(const Context& object, int first, int second)
-    {
+    template <class Context> void SetObject(const Context& object, int first, int second) {
         SetObject(CString(object.cpath()), first, second);
     }
-    void SetObject(const CString& cpath, int first, int second)
-    {
+    void SetObject(const CString& cpath, int first, int second) {
         m_strPath = cpath;
         m_nFirst = first;
         m_nSecond = second;

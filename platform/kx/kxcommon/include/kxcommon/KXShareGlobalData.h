@@ -36,14 +36,16 @@ class IKXDataAccessContext {
 public:
     virtual ~IKXDataAccessContext() = default;
     // The directory of the design lib.cell:view; TRUE with dir set, FALSE (dir empty) when unknown.
-    virtual BOOL GetDesignDirectory(const char* lib, const char* cell, const char* view, int flags, CString& dir) = 0;
+    virtual BOOL GetDesignDirectory(const char* lib, const char* cell, const char* view, int flags,
+                                    CString& dir) = 0;
 };
 
 // The data-access context of the connectivity server in CKXShareGlobalData::m_pServer: the folder each
 // loaded design was read from. It is the default of CKXShareGlobalData::m_pDataAccessContext.
 class CKXServerDataAccess : public IKXDataAccessContext {
 public:
-    BOOL GetDesignDirectory(const char* lib, const char* cell, const char* view, int flags, CString& dir) override;
+    BOOL GetDesignDirectory(const char* lib, const char* cell, const char* view, int flags,
+                            CString& dir) override;
 };
 
 class CKXShareGlobalData {

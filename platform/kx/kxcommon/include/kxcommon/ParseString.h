@@ -13,7 +13,8 @@ public:
     // (the last one takes the rest); literals must match exactly. "%%" is a literal percent sign.
     // Returns the number of fields filled; fields longer than maxFieldLength are refused (the result then
     // counts the fields before it). parts receives the fields.
-    static int Parse(const CString& text, const char* pattern, std::vector<CString>& parts, int maxFieldLength = 64);
+    static int Parse(const CString& text, const char* pattern, std::vector<CString>& parts,
+                     int maxFieldLength = 64);
     // Two-field form.
     static int Parse(const CString& text, const char* pattern, CString& first, CString& second,
                      int maxFieldLength = 64);

@@ -4,7 +4,8 @@
 // A list is an ordered list of arguments; an argument is an ordered list of text values. A plain word of a
 // command is an argument with one value; a word written as [list a b c] is one argument with several values.
 //
-// Text form (ToTclCommandLine / FromTclCommandLine), so that an echoed command is read back as the same words:
+// Text form (ToTclCommandLine / FromTclCommandLine), so that an echoed command is read back as the same
+// words:
 // - an argument with one value is written as a single Tcl word: bare when it needs no quoting, otherwise in
 //   double quotes with \ " $ [ ] and control characters escaped by a backslash; an empty value is "";
 // - an argument with several values (or none) is written as [list v1 v2 ...], each value quoted the same way.
@@ -38,13 +39,11 @@ public:
         ValueIterator(const std::vector<CString>* values, size_t pos) : m_values(values), m_pos(pos) {}
         // The value; an empty text past the end.
         CString operator*() const;
-        ValueIterator& operator++()
-        {
+        ValueIterator& operator++() {
             ++m_pos;
             return *this;
         }
-        ValueIterator operator++(int)
-        {
+        ValueIterator operator++(int) {
             ValueIterator old = *this;
             ++m_pos;
             return old;
@@ -92,16 +91,15 @@ public:
     class ArgIterator {
     public:
         ArgIterator() = default;
-        ArgIterator(const std::vector<std::unique_ptr<CTclArgs>>* args, size_t pos) : m_args(args), m_pos(pos) {}
+        ArgIterator(const std::vector<std::unique_ptr<CTclArgs>>* args, size_t pos)
+            : m_args(args), m_pos(pos) {}
         // The argument; NULL past the end.
         CTclArgs* operator*() const;
-        ArgIterator& operator++()
-        {
+        ArgIterator& operator++() {
             ++m_pos;
             return *this;
         }
-        ArgIterator operator++(int)
-        {
+        ArgIterator operator++(int) {
             ArgIterator old = *this;
             ++m_pos;
             return old;

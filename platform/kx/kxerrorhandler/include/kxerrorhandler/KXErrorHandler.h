@@ -35,9 +35,7 @@ public:
     KXMsgArg(const CString& s) : m_text(s.str()) {}
     KXMsgArg(const std::string& s) : m_text(s) {}
     template <typename T, std::enable_if_t<std::is_arithmetic_v<T> && !std::is_same_v<T, char>, int> = 0>
-    KXMsgArg(T v) : m_text(std::to_string(v))
-    {
-    }
+    KXMsgArg(T v) : m_text(std::to_string(v)) {}
     KXMsgArg(char c) : m_text(1, c) {}
     const std::string& text() const { return m_text; }
 
@@ -47,10 +45,10 @@ private:
 
 // A message that was shown (or reported), in the order shown.
 struct SKXShownMessage {
-    CString id;       // the message id as the caller gave it
-    CString text;     // the text with its arguments in place
-    UINT type = 0;    // MB_OK, MB_YESNO, MB_OKCANCEL; for a schema violation, MB_ICONWARNING
-    int answer = 0;   // IDOK, IDYES, IDNO, IDCANCEL; 0 for a report that asks nothing
+    CString id;     // the message id as the caller gave it
+    CString text;   // the text with its arguments in place
+    UINT type = 0;  // MB_OK, MB_YESNO, MB_OKCANCEL; for a schema violation, MB_ICONWARNING
+    int answer = 0; // IDOK, IDYES, IDNO, IDCANCEL; 0 for a report that asks nothing
 };
 
 class CKXErrorHandler {
@@ -72,32 +70,25 @@ public:
     static CString Substitute(const char* text, const std::vector<std::string>& args);
 
     // Shows the message and returns the answer: IDOK; IDYES or IDNO; IDOK or IDCANCEL.
-    template <typename... A>
-    static int MessageBoxOk(const char* id, const A&... args)
-    {
+    template <typename... A> static int MessageBoxOk(const char* id, const A&... args) {
         return Show(id, {KXMsgArg(args)...}, MB_OK);
     }
-    template <typename... A>
-    static int MessageBoxYesNo(const char* id, const A&... args)
-    {
+    template <typename... A> static int MessageBoxYesNo(const char* id, const A&... args) {
         return Show(id, {KXMsgArg(args)...}, MB_YESNO);
     }
-    template <typename... A>
-    static int MessageBoxOkCancel(const char* id, const A&... args)
-    {
+    template <typename... A> static int MessageBoxOkCancel(const char* id, const A&... args) {
         return Show(id, {KXMsgArg(args)...}, MB_OKCANCEL);
     }
     // Yes, No or Cancel; unanswered (outside a replay) it answers Cancel, so that nothing is lost by default.
-    template <typename... A>
-    static int MessageBoxYesNoCancel(const char* id, const A&... args)
-    {
+    template <typename... A> static int MessageBoxYesNoCancel(const char* id, const A&... args) {
         return Show(id, {KXMsgArg(args)...}, MB_YESNOCANCEL);
     }
     static int Show(const char* id, std::initializer_list<KXMsgArg> args, UINT type);
 
     // Schema-violation report: the message id, its error number, the violating object's hierarchical path
     // (may be empty) and the pin name. Recorded in the transcript; asks nothing.
-    static void ReportSchemaViolation(const char* id, int errorNumber, const char* objectPath, const char* pinName);
+    static void ReportSchemaViolation(const char* id, int errorNumber, const char* objectPath,
+                                      const char* pinName);
 
     // The transcript of everything shown since the last ClearTranscript.
     static const std::vector<SKXShownMessage>& GetTranscript();
