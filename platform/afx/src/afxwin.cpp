@@ -186,6 +186,10 @@ BOOL CWnd::DestroyWindow() {
     return TRUE;
 }
 
+void CWnd::PostNcDestroy() {
+    if (m_bAutoDelete) delete this;
+}
+
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
     if (m_hWnd || !pParent) return FALSE;
     CWnd* existing = pParent->GetDlgItem(static_cast<int>(nID));

@@ -11,3 +11,5 @@
 #include "afx/afxdoc.h"
 #include "afx/afxres.h"
 #include "afx/afxmenu.h"
+#include "afx/afxgdi.h"
+#include "afx/afxdlg.h"

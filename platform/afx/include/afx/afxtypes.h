@@ -28,6 +28,8 @@ using LPTSTR = char*;
 using LPCTSTR = const char*;
 using LPVOID = void*;
 using LPCVOID = const void*;
+using LPINT = int*;
+using LPDWORD = DWORD*;
 using POSITION = struct __POSITION*;
 
 // Opaque handles.

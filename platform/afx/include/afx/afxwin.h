@@ -77,7 +77,10 @@ public:
     // Destroys the children first, then sends WM_DESTROY and WM_NCDESTROY, frees the handle and
     // calls PostNcDestroy (where frames and views delete themselves).
     virtual BOOL DestroyWindow();
-    virtual void PostNcDestroy() {}
+    // Windows created on the heap for someone else (template controls) delete themselves here
+    // when m_bAutoDelete is set.
+    virtual void PostNcDestroy();
+    BOOL m_bAutoDelete = FALSE;
     // Adopts an existing handle's window (test helper for windows built elsewhere).
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
 

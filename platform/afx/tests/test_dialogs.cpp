@@ -1,0 +1,205 @@
+#include "afx/afx.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+constexpr UINT IDD_NAME = 9100;
+
+class CNameDlg : public CDialog {
+    DECLARE_DYNAMIC(CNameDlg)
+public:
+    CNameDlg() : CDialog(IDD_NAME) {}
+    CString m_strName = "initial";
+    int m_nCount = 3;
+    int m_bFlag = 0;
+    CString m_strChoice;
+    int m_nInitCalls = 0;
+    int m_nChoiceChanges = 0;
+    CComboBox m_cmb;
+
+protected:
+    BOOL OnInitDialog() override {
+        ++m_nInitCalls;
+        CDialog::OnInitDialog();
+        m_cmb.AddString("alpha");
+        m_cmb.AddString("beta");
+        return TRUE;
+    }
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Control(pDX, 1003, m_cmb);
+        DDX_Text(pDX, 1001, m_strName);
+        DDV_MaxChars(pDX, m_strName, 8);
+        DDX_Text(pDX, 1002, m_nCount);
+        DDX_Check(pDX, 1004, m_bFlag);
+        DDX_CBString(pDX, 1003, m_strChoice);
+    }
+    void OnChoice() { ++m_nChoiceChanges; }
+    DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNAMIC(CNameDlg, CDialog)
+BEGIN_MESSAGE_MAP(CNameDlg, CDialog)
+    ON_CBN_SELCHANGE(1003, &CNameDlg::OnChoice)
+END_MESSAGE_MAP()
+
+// A dialog without a template: its controls come into being through data exchange.
+class CBareDlg : public CDialog {
+    DECLARE_DYNAMIC(CBareDlg)
+public:
+    CString m_strText;
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, 7, m_strText); }
+};
+IMPLEMENT_DYNAMIC(CBareDlg, CDialog)
+
+class CDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AfxGetAnswerQueue().Reset();
+        AfxDialogDef def;
+        def.caption = "Name";
+        def.style = WS_POPUP;
+        def.items = {{1001, "EDIT", "", WS_TABSTOP, 0, 0, 50, 12, "name"},
+                     {1002, "EDIT", "", 0, 0, 20, 50, 12, "count"},
+                     {1003, "COMBOBOX", "", CBS_DROPDOWN, 0, 40, 50, 80, nullptr},
+                     {1004, "BUTTON", "Flag", BS_AUTOCHECKBOX, 0, 60, 50, 12, "flag"},
+                     {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON, 0, 80, 20, 12}};
+        AfxAddDialogResource(nullptr, IDD_NAME, def);
+    }
+    void TearDown() override {
+        AfxRemoveModuleResources(nullptr);
+        AfxGetAnswerQueue().Reset();
+        EXPECT_EQ(AfxGetWindowCount(), 0);
+    }
+};
+} // namespace
+
+TEST_F(CDialogTest, ScriptedOkAppliesFieldsThroughDataExchange) {
+    CNameDlg dlg;
+    AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"name", "abc"}, {"count", "42"}, {"flag", "1"}, {"1003", "beta"}});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_strName, "abc");
+    EXPECT_EQ(dlg.m_nCount, 42);
+    EXPECT_EQ(dlg.m_bFlag, 1);
+    EXPECT_EQ(dlg.m_strChoice, "beta");
+    EXPECT_EQ(dlg.m_nChoiceChanges, 1); // choosing the item notified the dialog
+    EXPECT_EQ(dlg.m_nInitCalls, 1);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    EXPECT_EQ(dlg.m_cmb.m_hWnd, nullptr);
+}
+
+TEST_F(CDialogTest, UnansweredOrCancelledDialogKeepsMembers) {
+    CNameDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_strName, "initial");
+    AfxGetAnswerQueue().PushDialog("CNameDlg", FALSE, {{"name", "changed"}});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_strName, "initial");
+    EXPECT_EQ(AfxGetAnswerQueue().GetLogLines(),
+              (std::vector<CString>{"dialog CNameDlg: cancel (unanswered)", "dialog CNameDlg: cancel"}));
+}
+
+TEST_F(CDialogTest, ValidationFailureTakesTheNextAnswer) {
+    CNameDlg dlg;
+    AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"count", "x12"}});      // not a number
+    AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"name", "much too long"}}); // too long
+    AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"count", "7"}, {"name", "ok"}});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_nCount, 7);
+    EXPECT_EQ(dlg.m_strName, "ok");
+    auto log = AfxGetAnswerQueue().GetLogLines();
+    ASSERT_EQ(log.size(), 5u); // three dialog answers and two validation messages
+    EXPECT_EQ(log[1], "question Please enter an integer.: ok (unanswered)");
+    // A last failing answer with nothing after it cancels.
+    AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"count", ""}});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST_F(CDialogTest, DialogWithoutTemplateStillExchangesData) {
+    CBareDlg dlg;
+    dlg.m_strText = "before";
+    AfxGetAnswerQueue().PushDialog("CBareDlg", TRUE, {{"7", "after"}});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_strText, "after");
+}
+
+TEST_F(CDialogTest, ListAndComboSearchesIgnoreCaseAndWrap) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", 0, CRect(0, 0, 100, 100), nullptr, 0));
+    CListBox lb;
+    ASSERT_TRUE(lb.Create(LBS_SORT | LBS_NOTIFY, CRect(), &parent, 5));
+    lb.AddString("Net2");
+    lb.AddString("net1");
+    lb.AddString("Clock");
+    CString s;
+    lb.GetText(0, s);
+    EXPECT_EQ(s, "Clock");
+    EXPECT_EQ(lb.FindStringExact(-1, "NET1"), 1);
+    EXPECT_EQ(lb.FindString(1, "net"), 2);  // starts after 1
+    EXPECT_EQ(lb.FindString(2, "net"), 1);  // wraps
+    EXPECT_EQ(lb.FindStringExact(-1, "net"), LB_ERR);
+    EXPECT_EQ(::SendMessage(lb.m_hWnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("clock")), 0);
+    EXPECT_EQ(lb.SelectString(-1, "ne"), 1);
+    EXPECT_EQ(lb.GetCurSel(), 1);
+    lb.DeleteString(0);
+    EXPECT_EQ(lb.GetCurSel(), 0); // the selection follows its item
+    EXPECT_EQ(lb.GetText(5, s), LB_ERR);
+
+    CComboBox cb;
+    ASSERT_TRUE(cb.Create(CBS_DROPDOWNLIST, CRect(), &parent, 6));
+    cb.AddString("one");
+    cb.AddString("two");
+    EXPECT_EQ(cb.SelectString(-1, "TW"), 1);
+    cb.GetWindowText(s);
+    EXPECT_EQ(s, "two");
+    EXPECT_EQ(cb.SelectString(-1, "zzz"), CB_ERR);
+    EXPECT_EQ(cb.GetCurSel(), 1);
+    cb.SetCurSel(-1);
+    cb.GetWindowText(s);
+    EXPECT_TRUE(s.IsEmpty());
+
+    CEdit ed;
+    ASSERT_TRUE(ed.Create(0, CRect(), &parent, 7));
+    ed.SetWindowText("hello world");
+    ed.SetSel(0, 5);
+    ed.ReplaceSel("goodbye");
+    ed.GetWindowText(s);
+    EXPECT_EQ(s, "goodbye world");
+    int a, b;
+    ed.GetSel(a, b);
+    EXPECT_EQ(a, 7);
+    EXPECT_EQ(b, 7);
+    ed.SetSel(0, -1);
+    ed.GetSel(a, b);
+    EXPECT_EQ(b, 13);
+    parent.DestroyWindow();
+}
+
+TEST_F(CDialogTest, FontMetricsAreDeterministic) {
+    CFont f;
+    ASSERT_TRUE(f.CreatePointFont(85, "Tahoma"));
+    LOGFONT lf;
+    f.GetLogFont(&lf);
+    EXPECT_EQ(lf.lfHeight, -11);
+    EXPECT_STREQ(lf.lfFaceName, "Tahoma");
+    CDC dc;
+    dc.SelectObject(&f);
+    EXPECT_EQ(dc.GetTextExtent("abcd").cx, 4 * 6);
+    TEXTMETRIC tm;
+    dc.GetTextMetrics(&tm);
+    EXPECT_EQ(tm.tmAveCharWidth, 6);
+    EXPECT_EQ(tm.tmHeight, 11);
+    lf.lfWeight = FW_BOLD;
+    CFont bold;
+    bold.CreateFontIndirect(&lf);
+    dc.SelectObject(&bold);
+    EXPECT_EQ(dc.GetTextExtent("abcd").cx, 4 * 7);
+    CDC plain;
+    EXPECT_EQ(plain.GetTextExtent(CString("ab")), CSize(14, 13)); // the default font
+    // A window's font is what a DC on it measures with, and WM_GETFONT returns it.
+    CWnd w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, "", 0, CRect(), nullptr, 0));
+    w.SetFont(&f);
+    EXPECT_EQ(reinterpret_cast<CFont*>(w.SendMessage(WM_GETFONT)), &f);
+    CClientDC wdc(&w);
+    EXPECT_EQ(wdc.GetTextExtent("a").cx, 6);
+    w.DestroyWindow();
+}
