@@ -406,7 +406,7 @@ TEST_F(AssocCompTest, DelayChangeAndShowPupdDialog)
     CKXAssocCompAPI api;
     configure(api, &tx);
     EXPECT_FALSE(ShowPupdDlg(&api, m_design, m_design, m_design.net("N1").bitContext(-1), FALSE)); // unanswered
-    AfxGetAnswerQueue().PushDialog("CKXPupdEditDlg", TRUE, {{"action", "delete"}, {"name", "R1"}});
+    AfxGetAnswerQueue().PushDialog("CKXPupdEditDlg", TRUE, {{"action", "delete"}, {"name", "PU1"}});
     EXPECT_TRUE(ShowPupdDlg(&api, m_design, m_design, m_design.net("N1").bitContext(-1), FALSE));
     ASSERT_TRUE(tx.commit());
     api.setNetBit(net("N1"));

@@ -34,6 +34,9 @@ const char* const kConstraints[] = {"MAX_DELAY",         "MIN_DELAY",     "MAX_L
 
 } // namespace
 
+// In the design-services unit, which knows the server.
+bool KXServerIsConstraint(IServer* server, const CString& name);
+
 extern "C" BOOL InitKXAddBlockDLL()
 {
     initialised().insert("kxaddblock");
@@ -98,7 +101,7 @@ bool CPQRedsDictionary::IsConstraint(const CString& name, bool caseSensitive) co
         if (same(c)) return true;
     for (const auto& c : m_user)
         if (same(c)) return true;
-    return false;
+    return m_pServer && KXServerIsConstraint(m_pServer, name);
 }
 
 void CPQRedsDictionary::AddConstraint(const CString& name)
@@ -109,4 +112,5 @@ void CPQRedsDictionary::AddConstraint(const CString& name)
 void CPQRedsDictionary::Reset()
 {
     m_user.clear();
+    m_pServer = nullptr;
 }

@@ -13,16 +13,19 @@ class CDesignContext;
 class CPQRedsDictionary {
 public:
     static CPQRedsDictionary* GetDictionary();
-    // True when name is a constraint property: one of the electrical rules the property server knows
-    // ("MAX_DELAY", "MIN_DELAY", "MAX_LENGTH", "MIN_LENGTH", "IMPEDANCE", "DIFF_IMPEDANCE", "MATCH_GROUP",
-    // "PROPAGATION_DELAY", "MAX_OVERSHOOT", "STUB_LENGTH") or one added with AddConstraint. Names compare
-    // without case unless caseSensitive.
+    // True when name is a constraint property: one the design server's dictionary lists (when a server is
+    // set), one of the electrical rules known here ("MAX_DELAY", "MIN_DELAY", "MAX_LENGTH", "MIN_LENGTH",
+    // "IMPEDANCE", "DIFF_IMPEDANCE", "MATCH_GROUP", "PROPAGATION_DELAY", "MAX_OVERSHOOT", "STUB_LENGTH") or one
+    // added with AddConstraint. Names compare without case unless caseSensitive.
     bool IsConstraint(const CString& name, bool caseSensitive) const;
     void AddConstraint(const CString& name);
+    // The design server whose dictionary is consulted too (null: none).
+    void SetServer(IServer* server) { m_pServer = server; }
     void Reset();
 
 private:
     std::vector<CString> m_user;
+    IServer* m_pServer = nullptr;
 };
 
 class CMergeEngine {

@@ -1,0 +1,304 @@
+// The small services that read or change the design database: physical block filter, block creation (save as),
+// system object names and the property merge engine.
+#include "kxsmall/CKXCreateBlockDlg.h"
+#include "kxsmall/CKXDlgFilterPhys.h"
+#include "kxsmall/CPQRedsDictionary.h"
+#include "kxsmall/ISysObjectServer.h"
+
+#include "afx/afxanswer.h"
+#include "afx/afxcoll.h"
+#include "rmx/rmx.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Splits text into trimmed non-empty lines; false when a line is not a hierarchical path.
+bool pathLines(const std::string& text, std::vector<std::string>& lines, std::string& bad)
+{
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+        size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos) continue;
+        line = line.substr(start);
+        if (line[0] != '@' || line.size() < 2) {
+            bad = line;
+            return false;
+        }
+        lines.push_back(line);
+    }
+    return true;
+}
+
+bool readPaths(const CString& path, std::vector<std::string>& lines)
+{
+    std::error_code ec;
+    if (path.IsEmpty()) return false;
+    if (!fs::exists(path.str(), ec)) return true;
+    std::ifstream in(path.str(), std::ios::binary);
+    if (!in) return false;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    std::string bad;
+    return pathLines(ss.str(), lines, bad);
+}
+
+} // namespace
+
+BOOL ReadExcludedSpathList(const CDesignContext&, std::vector<CString>& list, const CString& path)
+{
+    std::vector<std::string> lines;
+    if (!readPaths(path, lines)) return FALSE;
+    for (const auto& l : lines)
+        if (std::find(list.begin(), list.end(), CString(l)) == list.end()) list.emplace_back(l);
+    return TRUE;
+}
+
+BOOL ReadExcludedSpathList(const CDesignContext& design, CStringList& list, const CString& path)
+{
+    std::vector<CString> read;
+    if (!ReadExcludedSpathList(design, read, path)) return FALSE;
+    for (const auto& p : read)
+        if (!list.Find(p)) list.AddTail(p);
+    return TRUE;
+}
+
+BOOL WriteExcludedSpathList(const CDesignContext&, const CString& text, const CString& path)
+{
+    std::vector<std::string> lines;
+    std::string bad;
+    if (path.IsEmpty() || !pathLines(text.str(), lines, bad)) return FALSE;
+    std::string out;
+    for (const auto& l : lines) out += l + "\n";
+    const std::string temp = path.str() + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+        if (!f) return FALSE;
+        f << out;
+        f.flush();
+        if (!f) {
+            f.close();
+            std::remove(temp.c_str());
+            return FALSE;
+        }
+    }
+    if (std::rename(temp.c_str(), path.GetString()) != 0) {
+        std::remove(temp.c_str());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// ---- physical filter dialog ----
+
+CKXDlgFilterPhys::CKXDlgFilterPhys(void*) {}
+
+CKXDlgFilterPhys::~CKXDlgFilterPhys()
+{
+    delete m_pDesign;
+}
+
+void CKXDlgFilterPhys::SetDesignContext(const CDesignContext& design)
+{
+    delete m_pDesign;
+    m_pDesign = new CDesignContext(design);
+}
+
+int CKXDlgFilterPhys::DoModal()
+{
+    m_strExcluded.Empty();
+    AfxDialogAnswer answer;
+    if (!AfxGetAnswerQueue().TakeDialog("CKXDlgFilterPhys", answer)) return IDCANCEL;
+    std::vector<std::string> lines;
+    auto it = answer.fields.find("paths");
+    std::string bad;
+    if (it != answer.fields.end()) {
+        if (!pathLines(it->second.str(), lines, bad)) return IDCANCEL;
+    } else if (!readPaths(m_strFile, lines)) {
+        return IDCANCEL;
+    }
+    // With a design, every path must name a block instance of it.
+    if (m_pDesign && *m_pDesign && m_pDesign->server()) {
+        for (const auto& l : lines) {
+            ISchemaObject* obj = m_pDesign->server()->findObject(*m_pDesign, l.c_str());
+            auto* inst = dynamic_cast<IInstance*>(obj);
+            if (!inst || !inst->isBlock()) return IDCANCEL;
+        }
+    }
+    for (const auto& l : lines) m_strExcluded += CString(l + "\n");
+    return IDOK;
+}
+
+// ---- block creation ----
+
+CKXCreateBlockDlg::CKXCreateBlockDlg(void*) {}
+
+CKXCreateBlockDlg::~CKXCreateBlockDlg()
+{
+    delete m_pDesign;
+}
+
+void CKXCreateBlockDlg::SetDesignContext(const CDesignContext& design)
+{
+    delete m_pDesign;
+    m_pDesign = new CDesignContext(design);
+}
+
+int CKXCreateBlockDlg::DoModal()
+{
+    AfxDialogAnswer answer;
+    if (!AfxGetAnswerQueue().TakeDialog("CKXCreateBlockDlg", answer)) return IDCANCEL;
+    auto lib = answer.fields.find("library");
+    auto block = answer.fields.find("block");
+    if (lib == answer.fields.end() || block == answer.fields.end() || lib->second.IsEmpty() ||
+        block->second.IsEmpty()) {
+        m_strError = "a library and a block name are needed";
+        return IDCANCEL;
+    }
+    m_strLib = lib->second;
+    m_strBlock = block->second;
+    return IDOK;
+}
+
+int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString, CString, CString, int, int, int,
+                                        int, int, int, CStringArray&, CStringArray&)
+{
+    m_strError.Empty();
+    if (!m_pDesign || !*m_pDesign) {
+        m_strError = "no design to save";
+        return 0;
+    }
+    if (lib.IsEmpty() || block.IsEmpty() || !CSchemaUtilities::isValidName(block) ||
+        !CSchemaUtilities::isValidName(lib)) {
+        m_strError = "invalid library or block name";
+        return 0;
+    }
+    IDesign* design = m_pDesign->design();
+    IServer* server = m_pDesign->server() ? m_pDesign->server() : design->server();
+    CString view = m_strView.IsEmpty() ? CString(design->viewName()) : m_strView;
+    if (server->findDesign(lib, block, view)) {
+        m_strError.Format("design %s.%s:%s already exists", lib.GetString(), block.GetString(), view.GetString());
+        return 0;
+    }
+    // The copy goes into the library's folder beside the design's own library folder.
+    fs::path folder = design->directory()[0] ? fs::path(design->directory()).parent_path() / lib.str() : fs::path();
+    if (folder.empty()) {
+        m_strError = "the design has no library folder";
+        return 0;
+    }
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    CString error;
+    if (!server->saveDesignAs(design, folder.string().c_str(), lib, block, view, &error)) {
+        m_strError = error;
+        return 0;
+    }
+    m_strLib = lib;
+    m_strBlock = block;
+    return 1;
+}
+
+// ---- system object server ----
+
+namespace {
+
+const char* typeText(int code)
+{
+    switch (code) {
+    case ITerm::eTermInput: return "Input";
+    case ITerm::eTermOutput: return "Output";
+    case ITerm::eTermBidirectional: return "Bidirectional";
+    case ITerm::eTermInout: return "Inout";
+    case ITerm::eTermPower: return "Power";
+    case ITerm::eTermGround: return "Ground";
+    default: return nullptr;
+    }
+}
+
+char* dup(const char* s)
+{
+    if (!s) return nullptr;
+    size_t n = std::strlen(s) + 1;
+    char* out = static_cast<char*>(std::malloc(n));
+    if (out) std::memcpy(out, s, n);
+    return out;
+}
+
+class SysObjectServer : public ISysObjectServer {
+public:
+    char* GetSysObjectName(long id) override { return dup(typeText(static_cast<int>(id))); }
+
+    char* GetSysObjectName(const CInstTermBitContext& bit) override
+    {
+        IInstTerm* pin = bit.instTerm();
+        if (!pin || !pin->isAlive()) return nullptr;
+        if (const char* t = typeText(pin->termType())) return dup(t);
+        switch (pin->direction()) {
+        case ITerm::eDirInput: return dup("Input");
+        case ITerm::eDirOutput: return dup("Output");
+        case ITerm::eDirInout: return dup("Inout");
+        default: return nullptr;
+        }
+    }
+
+    void FreeName(char* name) override { std::free(name); }
+
+    bool HandleAssociatedInstance(CDesignContext* design, IDTInstance* instance, CTransaction* transaction) override
+    {
+        // The packaging step needs a live component of the transaction's design; there is nothing to package
+        // otherwise.
+        return design && instance && transaction && instance->isAlive() && instance->design() == transaction->design();
+    }
+};
+
+} // namespace
+
+ISysObjectServer* ISysObjectServer::GetSysObjectServer()
+{
+    static SysObjectServer server;
+    return &server;
+}
+
+bool KXServerIsConstraint(IServer* server, const CString& name)
+{
+    return server && server->propertyDictionary()->IsConstraint(name, false);
+}
+
+// ---- merge engine ----
+
+int CMergeEngine::MergeObjects(CTransaction* transaction, const CDesignContext& design, const CString& from,
+                               const CString& into, int kind, int mode)
+{
+    if (!transaction || !design || mode != 4 || (kind != 10 && kind != 19)) return 0;
+    CString fromBase, intoBase;
+    int fromLsb = -1, fromMsb = -1, intoLsb = -1, intoMsb = -1;
+    if (!CSchemaUtilities::parsePinName(from, fromBase, fromLsb, fromMsb) ||
+        !CSchemaUtilities::parsePinName(into, intoBase, intoLsb, intoMsb))
+        return 0;
+    INet* fromNet = design.design()->findNet(fromBase);
+    INet* intoNet = design.design()->findNet(intoBase);
+    if (!fromNet || !intoNet || fromNet == intoNet) return 0;
+    const bool bits = kind == 19;
+    if (bits && (fromMsb != fromLsb || intoMsb != intoLsb)) return 0; // one bit each
+    CNetBit fromBit(fromNet, bits ? fromMsb : -1), intoBit(intoNet, bits ? intoMsb : -1);
+    for (const CString& name : fromNet->beginPropertyName()) {
+        std::unique_ptr<CPQPropertyData> src(bits ? fromBit.findProperty(name) : fromNet->findProperty(name));
+        if (!src) continue;
+        std::unique_ptr<CPQPropertyData> dst(bits ? intoBit.findProperty(name) : intoNet->findProperty(name));
+        if (dst) continue; // the target's own value wins
+        if (!transaction->addProperty(intoNet, bits ? intoMsb : -1, name, src->value(), src->source())) return 0;
+    }
+    return 1;
+}
