@@ -121,6 +121,7 @@ void Db::addConnChange(TxState* rec, int kind, const CConn& conn, const CConn* r
 }
 
 bool Db::apply(Op& op, bool inverse, TxState* rec, std::string& why) {
+    bump();  // cached views are stale from the first pending change on
     if (inverse) {
         Op inv = invertOp(op);
         bool ok = applyImpl(inv, rec, why);

@@ -206,7 +206,8 @@ std::string designText(const IDesign* d, const std::vector<SymbolPair>* pairs, c
           << word(rmx::bitName(dp->negative()->name(), dp->negativeBit())) << " " << dp->positivePolarity() << " "
           << dp->negativePolarity() << "\n";
     for (IDPNet* dp : dpnets) {
-        std::vector<IDPConn*> conns(dp->beginConn().begin(), dp->beginConn().end());
+        auto connIt = dp->beginConn();
+        std::vector<IDPConn*> conns(connIt.begin(), connIt.end());
         std::sort(conns.begin(), conns.end(), [](IDPConn* a, IDPConn* b) {
             return Db::pathOf(a->dpInstTerm(), -1) < Db::pathOf(b->dpInstTerm(), -1);
         });

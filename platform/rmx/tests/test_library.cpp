@@ -1,0 +1,145 @@
+#include <filesystem>
+#include <unistd.h>
+
+#include "fixture.h"
+#include "util.h"
+
+TEST(Library, SaveLoadSaveRoundTripsByteForByte) {
+    TempDir dir;
+    std::string first;
+    {
+        IServer s;
+        ASSERT_NE(buildBoard(&s, dir.str()), nullptr);
+        CString err;
+        ASSERT_TRUE(s.saveLibrary("work", dir.str().c_str(), &err)) << err.str();
+        first = readFile(dir.str("board.sch.design"));
+        EXPECT_FALSE(s.findDesign("work.board:sch")->isModified());
+    }
+    IServer s2;
+    CString err;
+    ASSERT_TRUE(s2.loadLibrary(dir.str().c_str(), err)) << err.str();
+    IDesign* d = s2.findDesign("work.board:sch");
+    ASSERT_NE(d, nullptr);
+    EXPECT_FALSE(d->isModified());
+    EXPECT_EQ(snapshot(s2, d), first);
+    // The loaded design behaves: pair pins, components, aliases, hierarchy.
+    CDesignContext top(&s2, d);
+    EXPECT_NE(d->findInstance("U1")->findDPInstTerm("CK")->dpConn(), nullptr);
+    EXPECT_EQ(d->findDTInstance("RT2")->attachKind(), IDTInstance::eOnDPConn);
+    EXPECT_STREQ(top.instance("B1").containedDesign().instance("R1").instTerm("A").bitContext(-1).netbitOuter()
+                     .physicalNetName(), "CLK_MAIN");
+    EXPECT_STREQ(d->numberText(), "1");
+    // A second save writes the same bytes; a design loaded twice is refused.
+    ASSERT_TRUE(s2.saveDesign(d, &err)) << err.str();
+    EXPECT_EQ(readFile(dir.str("board.sch.design")), first);
+    EXPECT_FALSE(s2.loadLibrary(dir.str().c_str(), err));
+    EXPECT_NE(err.str().find("loaded already"), std::string::npos);
+}
+
+TEST(Library, BadFilesAreRefusedWithFileAndLineAndLoadNothing) {
+    struct Case {
+        const char* text;
+        int line;
+        const char* what;
+    };
+    const char* head = "rmx-design 1\ndesign work bad sch schematic\n";
+    const Case cases[] = {
+        {"rmx-design 2\n", 1, "version"},
+        {"rmx-design 1\ndesign other bad sch schematic\n", 2, "library"},
+        {"net A -1 -1 0 unknown\nnet A -1 -1 0 unknown\n", 4, "exists"},
+        {"net A 3 -1 0 unknown\n", 3, "bit range"},
+        {"inst U1 work RES sym\nconn U1 A NOPE\n", 4, "no net"},
+        {"net A -1 -1 0 unknown\nconn U1 A A\n", 4, "no pin"},
+        {"prop @:NOPE X \"1\" 0\n", 3, "no object"},
+        {"net A -1 -1 0 unknown\nprop @:A X \"unterminated 0\n", 4, "unterminated"},
+        {"frobnicate\n", 3, "unknown statement"},
+        {"net A<3> -1 -1 0 unknown\n", 3, "invalid net name"},
+        {"net A -1 -1 0 sideways\n", 3, "unknown type"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeFile(dir.str("library.rmx"), "rmx-library 1\nlibrary work\n");
+        std::string text = std::string(c.text).rfind("rmx-design", 0) == 0 ? c.text : std::string(head) + c.text;
+        writeFile(dir.str("bad.sch.design"), text);
+        writeFile(dir.str("good.sch.design"), "rmx-design 1\ndesign work good sch schematic\nnet N -1 -1 0 unknown\n");
+        IServer s;
+        CString err;
+        EXPECT_FALSE(s.loadLibrary(dir.str().c_str(), err)) << c.text;
+        std::string e = err.str();
+        std::string where = dir.str("bad.sch.design") + ":" + std::to_string(c.line) + ":";
+        EXPECT_NE(e.find(where), std::string::npos) << e;
+        EXPECT_NE(e.find(c.what), std::string::npos) << e;
+        EXPECT_EQ(s.findDesign("work.bad:sch"), nullptr) << "nothing of a bad file is loaded";
+        EXPECT_NE(s.findDesign("work.good:sch"), nullptr) << "the good file still loads";
+    }
+}
+
+TEST(Library, MissingOrBadLibraryFile) {
+    TempDir dir;
+    IServer s;
+    CString err;
+    EXPECT_FALSE(s.loadLibrary(dir.str().c_str(), err));
+    EXPECT_NE(err.str().find("library.rmx"), std::string::npos);
+    writeFile(dir.str("library.rmx"), "rmx-library 1\nlibrary bad name\n");
+    EXPECT_FALSE(s.loadLibrary(dir.str().c_str(), err));
+    EXPECT_NE(err.str().find(":2:"), std::string::npos);
+    writeFile(dir.str("library.rmx"), "rmx-library 1\nlibrary work\n");
+    writeFile(dir.str("p.part"), "rmx-part 1\npart P\npin 1 A S9 input 0\n");
+    EXPECT_FALSE(s.loadLibrary(dir.str().c_str(), err));
+    EXPECT_NE(err.str().find("p.part:3: unknown section"), std::string::npos) << err.str();
+}
+
+TEST(Library, SavingIsAtomicAndAFailedSaveKeepsTheOldFile) {
+    TempDir dir;
+    IServer s;
+    IDesign* d = buildBoard(&s, dir.str());
+    CString err;
+    ASSERT_TRUE(s.saveDesign(d, &err)) << err.str();
+    std::string old = readFile(dir.str("board.sch.design"));
+    // The temporary file cannot be made (a folder stands in its way): the save fails and the old
+    // file stays whole.
+    std::string blocker = dir.str("board.sch.design.tmp" + std::to_string(getpid()));
+    std::filesystem::create_directory(blocker);
+    CTransaction t(CDesignContext(&s, d));
+    t.createNet("LATE", -1, -1);
+    ASSERT_TRUE(t.commit());
+    EXPECT_FALSE(s.saveDesign(d, &err));
+    EXPECT_FALSE(err.IsEmpty());
+    EXPECT_EQ(readFile(dir.str("board.sch.design")), old);
+    EXPECT_TRUE(d->isModified());
+    std::filesystem::remove(blocker);
+    ASSERT_TRUE(s.saveDesign(d, &err)) << err.str();
+    EXPECT_NE(readFile(dir.str("board.sch.design")), old);
+    for (auto& e : std::filesystem::directory_iterator(dir.path))
+        EXPECT_EQ(e.path().string().find(".tmp"), std::string::npos) << "no temporary file left";
+    IDesign* none = nullptr;
+    EXPECT_FALSE(s.saveDesign(none, &err));
+    IDesign* loose = s.createDesign("work", "loose", "sch");
+    EXPECT_FALSE(s.saveDesign(loose, &err));  // no folder
+}
+
+TEST(Library, InterfaceChangesAndParentsToWarn) {
+    IServer s;
+    IDesign* board = buildBoard(&s);
+    IDesign* blk = s.findDesign("work.BLK:sch");
+    CString what;
+    EXPECT_FALSE(s.isInterfaceChanged(blk, what));
+    EXPECT_FALSE(s.shouldWarnParent(board, blk));
+    CTransaction t(CDesignContext(&s, blk));
+    ASSERT_TRUE(t.changeNetWidth(blk->findNet("D"), 3, 0));
+    ASSERT_TRUE(t.commit());
+    EXPECT_FALSE(s.isInterfaceChanged(blk, what));  // nets are not ports
+    EXPECT_EQ(s.beginDesignOfCell("BLK").count(), 2u);  // the symbol and the schematic
+}
+
+TEST(Library, ExampleLibraryLoads) {
+    const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+    std::string folder = std::string(src ? src : "/work/main") + "/examples/designs";
+    if (!std::filesystem::exists(folder + "/library.rmx")) GTEST_SKIP() << "no example library";
+    IServer s;
+    CString err;
+    ASSERT_TRUE(s.loadLibrary(folder.c_str(), err)) << err.str();
+    IDesign* d = s.findDesign("demo.board:sch");
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(snapshot(s, d), readFile(folder + "/board.sch.design"));
+}

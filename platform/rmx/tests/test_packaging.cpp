@@ -1,0 +1,155 @@
+#include <set>
+
+#include "fixture.h"
+#include "rmx/packaging.h"
+
+namespace {
+struct Pkg : ::testing::Test {
+    IServer server;
+    IDesign* board = nullptr;
+    CDesignContext top;
+    void SetUp() override {
+        board = buildBoard(&server);
+        top = CDesignContext(&server, board);
+    }
+};
+}  // namespace
+
+TEST_F(Pkg, PartsPinsAndNets) {
+    std::unique_ptr<IPhysPartInst> u1(getPhysPartInst(&top, "U1"));
+    ASSERT_TRUE(u1);
+    EXPECT_STREQ(u1->name(), "U1");
+    CInstanceContext i = top.instance("U1");
+    std::unique_ptr<IPhysPartInst> same(getPhysPartInst(&top, &i));
+    ASSERT_TRUE(same);
+    EXPECT_EQ(getPhysPartInst(&top, "U99"), nullptr);
+    std::unique_ptr<IPhysPartDefn> defn(u1->partDefn());
+    ASSERT_TRUE(defn);
+    EXPECT_STREQ(defn->name(), "MEM");
+    EXPECT_EQ(u1->functionCount(), 1);
+    std::unique_ptr<IPhysPin> a4(u1->getPhysPin("A4"));
+    ASSERT_TRUE(a4);
+    CInstTermBitContext bit;
+    ASSERT_TRUE(a4->logicalPinBit(bit));
+    EXPECT_STREQ(bit.spath(), "@U1.D<3>");
+    EXPECT_EQ(a4->kind(), IPhysPin::eSingle);
+    std::unique_ptr<IPhysNet> net(a4->physNet());
+    ASSERT_TRUE(net);
+    EXPECT_STREQ(net->name(), "DATA<3>");
+    std::unique_ptr<IPhysPin> nc(u1->getPhysPin("B4"));
+    EXPECT_EQ(nc->kind(), IPhysPin::eUnused);
+    EXPECT_EQ(nc->physNet(), nullptr);
+    // The clock net carries a physical name; its pins and the power pins are found through it.
+    std::unique_ptr<IPhysNet> clk(getPhysNet(&top, "CLK_MAIN"));
+    ASSERT_TRUE(clk);
+    std::unique_ptr<CPhysIterator<IPhysPin>> pins(clk->beginPin());
+    ASSERT_EQ(pins->count(), 1u);
+    std::unique_ptr<IPhysPin> b1(pins->current());
+    EXPECT_STREQ(b1->pinNumber(), "B1");
+    std::unique_ptr<IPhysNet> vcc(getPhysNet(&top, "VCC"));
+    ASSERT_TRUE(vcc);
+    std::unique_ptr<CPhysIterator<IPhysPowerPin>> power(vcc->beginPowerPin());
+    ASSERT_TRUE(power->hasCurrent());
+    std::unique_ptr<IPhysPowerPin> vdd(power->current());
+    EXPECT_STREQ(vdd->pinName(), "VDD");
+    EXPECT_STREQ(vdd->location(), "U1");
+    std::unique_ptr<IPhysPin> found(getPhysPinInst(&top, &bit));
+    ASSERT_TRUE(found);
+    EXPECT_STREQ(found->pinNumber(), "A4");
+}
+
+TEST_F(Pkg, ViewFollowsCommittedAndPendingChanges) {
+    {
+        CTransaction t(top);
+        t.addProperty(rmx::kindInstTermBit, "@U1.D<3>", "PN", "B4", 0);
+        std::unique_ptr<IPhysPartInst> u1(getPhysPartInst(&top, "U1"));
+        std::unique_ptr<IPhysPin> b4(u1->getPhysPin("B4"));
+        EXPECT_EQ(b4->kind(), IPhysPin::eSingle);
+        t.setPowerPinNet(board->findInstance("U1"), "VDD", "VCC_IO");
+        std::unique_ptr<IPhysNet> io(getPhysNet(&top, "VCC_IO"));
+        EXPECT_TRUE(io);
+    }
+    std::unique_ptr<IPhysNet> io(getPhysNet(&top, "VCC_IO"));
+    EXPECT_FALSE(io);
+}
+
+TEST_F(Pkg, PinNameGeneratorInternsAndWalks) {
+    const char* a = hmtHashSaveStrng("A1");
+    EXPECT_EQ(a, hmtHashSaveStrng(std::string("A1").c_str()));
+    EXPECT_EQ(hmtHashSaveStrng(nullptr), nullptr);
+    CInstanceContext u1 = top.instance("U1");
+    HMTPART part = server.partDataService()->getPartDefinition(u1);
+    ASSERT_NE(part, nullptr);
+    HMTGEN g = hmtStartGenPins(part, 15);
+    int n = 0;
+    HMTPIN pin = nullptr;
+    HMTPIN found = nullptr;
+    while ((pin = hmtGenPins(g)) != nullptr) {
+        ++n;
+        if (hmtPinName(pin) == a) found = pin;
+    }
+    EXPECT_EQ(n, 12);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(hmtLogPinName(found), hmtHashSaveStrng("D<0>"));
+    EXPECT_EQ(hmtGetSectionPinParentSection(found), nullptr);
+    EXPECT_EQ(hmtGenPins(g), nullptr);
+    hmtResetGen(g);
+    EXPECT_EQ(hmtPinName(hmtGenPins(g)), a);
+    hmtStopGen(g);
+    EXPECT_EQ(hmtGenPins(nullptr), nullptr);
+    EXPECT_EQ(hmtStartGenPins(nullptr, 15), nullptr);
+    HMTGEN cand = server.partDataService()->getCandidatePins(u1, "D", 2, 2);
+    ASSERT_NE(cand, nullptr);
+    EXPECT_STREQ(hmtPinName(hmtGenPins(cand)), "A3");
+    hmtStopGen(cand);
+    EXPECT_EQ(server.partDataService()->getCandidatePins(u1, "NOPE", -1, -1), nullptr);
+    EXPECT_TRUE(server.pinSwapService()->canSwap(u1, "A1", "A2"));
+    EXPECT_FALSE(server.pinSwapService()->canSwap(u1, "A1", "B1"));
+    EXPECT_EQ(server.pinSwapService()->swappablePins(u1, "A1").size(), 7u);
+}
+
+TEST(PkgSections, SectionsAndTheirHolders) {
+    IServer s;
+    rmx::DesignBuilder b(&s, "work");
+    b.symbol("chips").port("A").port("Y").symbolProp("PART_NAME", "GATE4");
+    b.partDefinition("GATE4");
+    for (int k = 1; k <= 4; ++k) {
+        std::string sec = std::to_string(k);
+        b.packagePin(std::to_string(2 * k - 1), "A", sec, ITerm::eTermInput).packagePin(std::to_string(2 * k), "Y", sec, ITerm::eTermOutput);
+    }
+    b.schematic("top").instance("G1", "chips", "U5").instance("G2", "chips", "U5");
+    b.prop("@G1", "SEC", "1").prop("@G2", "SEC", "3").pinNumber("G1", "A", "1").pinNumber("G2", "A", "5");
+    ASSERT_TRUE(b.ok()) << b.error();
+    CDesignContext top = b.context();
+    EXPECT_TRUE(b.design()->findInstance("G1")->isChips());
+    std::unique_ptr<IPhysPartInst> u5(getPhysPartInst(&top, "U5"));
+    ASSERT_TRUE(u5);
+    EXPECT_EQ(u5->functionCount(), 4);
+    EXPECT_EQ(u5->logicalInstances().size(), 2u);
+    std::unique_ptr<CPhysIterator<IPhysFunction>> fns(u5->beginFunction());
+    fns->advance();
+    fns->advance();
+    std::unique_ptr<IPhysFunction> third(fns->current());
+    EXPECT_EQ(third->functionNumber(), 3);
+    std::unique_ptr<CPhysIterator<IPhysPin>> pins(third->beginPin());
+    std::unique_ptr<IPhysPin> p5(pins->current());
+    EXPECT_STREQ(p5->pinNumber(), "5");
+    CInstTermBitContext lb;
+    ASSERT_TRUE(p5->logicalPinBit(lb));
+    EXPECT_STREQ(lb.spath(), "@G2.A");
+    CInstanceContext g1 = top.instance("G1");
+    EXPECT_EQ(s.partDataService()->getSectionHolder(g1, "U5", "3"), hmtHashSaveStrng("@G2"));
+    EXPECT_EQ(s.partDataService()->getSectionHolder(g1, "U5", "2"), nullptr);
+    HMTGEN cand = s.partDataService()->getCandidatePins(g1, "A", -1, -1);
+    std::set<std::string> numbers;
+    while (HMTPIN p = hmtGenPins(cand)) numbers.insert(hmtPinName(p));
+    EXPECT_EQ(numbers, (std::set<std::string>{"1", "3", "5", "7"}));
+    hmtResetGen(cand);
+    HMTPIN first = hmtGenPins(cand);
+    HMTGEN secPins = hmtStartGenParentSectionPins(first);
+    int count = 0;
+    while (hmtGenPins(secPins)) ++count;
+    EXPECT_EQ(count, 2);
+    hmtStopGen(secPins);
+    hmtStopGen(cand);
+}

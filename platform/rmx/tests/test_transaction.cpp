@@ -1,0 +1,315 @@
+#include <algorithm>
+#include <map>
+
+#include "fixture.h"
+#include "util.h"
+
+namespace {
+
+struct Tx : ::testing::Test {
+    IServer server;
+    IDesign* board = nullptr;
+    CDesignContext ctx;
+    void SetUp() override {
+        board = buildBoard(&server);
+        ASSERT_NE(board, nullptr);
+        ctx = CDesignContext(&server, board);
+    }
+    IInstance* inst(const char* n) { return board->findInstance(n); }
+    IInstTerm* pin(const char* i, const char* p) { return inst(i)->findInstTerm(p); }
+    INet* net(const char* n) { return board->findNet(n); }
+};
+
+std::vector<std::pair<char, int>> kinds(const CTransaction& t) {
+    std::vector<std::pair<char, int>> out;
+    for (IChange* c : t.beginChange()) out.emplace_back(c->objectType(), c->changeKind());
+    return out;
+}
+
+using K = std::vector<std::pair<char, int>>;
+
+}  // namespace
+
+TEST_F(Tx, ReadsInsideSeeChangesAndDiscardLeavesTheDesignByteIdentical) {
+    std::string before = snapshot(server, board);
+    {
+        CTransaction t(ctx, "Add Conn");
+        INet* n = t.createNet("ADDR", 3, 0);
+        ASSERT_NE(n, nullptr);
+        EXPECT_TRUE(t.addNet(n));
+        EXPECT_EQ(board->findNet("ADDR"), n);  // a read inside sees the new net
+        ASSERT_TRUE(t.addConn(n, 3, 0, pin("U1", "D"), 7, 4));  // moves four bits off DATA
+        EXPECT_EQ(pin("U1", "D")->netBit(6), CNetBit(n, 2));
+        EXPECT_TRUE(t.addProperty(ctx.instance("U1"), "LOCATION", "U9", 2));
+        EXPECT_TRUE(t.removeInstance(inst("R1")));
+        EXPECT_TRUE(t.removeNet(net("SYSCLK")));
+        EXPECT_TRUE(t.renameNet(net("CLK"), "CLOCK"));
+        EXPECT_TRUE(t.hasPendingChanges());
+        t.discard();
+        EXPECT_FALSE(t.hasPendingChanges());
+        EXPECT_EQ(t.beginChange().count(), 0u);
+    }
+    EXPECT_EQ(board->findNet("ADDR"), nullptr);
+    EXPECT_NE(board->findNet("CLK"), nullptr);
+    EXPECT_EQ(pin("U1", "D")->netBit(6), CNetBit(net("DATA"), 6));
+    EXPECT_EQ(snapshot(server, board), before);
+    // A transaction destroyed while open is discarded too.
+    {
+        CTransaction t(ctx);
+        t.removeInstance(inst("U1"));
+    }
+    EXPECT_EQ(snapshot(server, board), before);
+}
+
+TEST_F(Tx, ConnectionChangeRecordsNameExactlyWhatChanged) {
+    CTransaction t(ctx, "Add Conn");
+    INet* a = t.createNet("A", -1, -1);
+    IInstTerm* r = pin("R1", "B");
+    ASSERT_TRUE(t.addConn(a, -1, -1, r, -1, -1));
+    ASSERT_TRUE(t.addConn(a, -1, -1, pin("R1", "A"), -1, -1));  // was on CLK: moved in place
+    ASSERT_TRUE(t.removeConn(a, -1, -1, r, -1, -1));
+    EXPECT_EQ(kinds(t), (K{{'N', 1}, {'C', 1}, {'C', 17}, {'C', 2}}));
+    auto changes = t.beginChange();
+    std::vector<IChange*> v(changes.begin(), changes.end());
+    auto* added = dynamic_cast<CConn*>(v[1]->object());
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->net(), a);
+    EXPECT_EQ(added->instTerm(), r);
+    CConn *r1, *r2, *a1, *a2;
+    ASSERT_TRUE(v[2]->getConns(r1, r2, a1, a2));
+    ASSERT_TRUE(r1 && a1);
+    EXPECT_EQ(r1->net(), net("CLK"));
+    EXPECT_EQ(a1->net(), a);
+    EXPECT_EQ(r2, nullptr);
+    EXPECT_FALSE(v[1]->getConns(r1, r2, a1, a2));
+    EXPECT_TRUE(t.modifiesObjectType('C'));
+    EXPECT_FALSE(t.modifiesObjectType('X'));
+    EXPECT_TRUE(t.commit());
+    EXPECT_TRUE(board->isModified());
+}
+
+TEST_F(Tx, BusConnectionsAreOneRecordPerRangeAndPinOrderIsKept) {
+    CTransaction t(ctx);
+    INet* n = t.createNet("Q", 0, 7);
+    ASSERT_TRUE(t.removeConn(net("DATA"), -1, -1, pin("U1", "D"), -1, -1));
+    ASSERT_TRUE(t.addConn(n, 0, 7, pin("U1", "D"), 7, 0));  // reversed bit order
+    EXPECT_EQ(kinds(t), (K{{'N', 1}, {'C', 2}, {'C', 1}}));
+    auto conns = pin("U1", "D")->beginConn();
+    ASSERT_EQ(conns.count(), 1u);
+    CConn c = conns.current();
+    EXPECT_EQ(c.net(), n);
+    EXPECT_EQ(c.instTermMsb(), 7);
+    EXPECT_EQ(c.netMsb(), 0);
+    EXPECT_EQ(c.instTermLsb(), 0);
+    EXPECT_EQ(c.netLsb(), 7);
+    EXPECT_EQ(CNetBit(n, 0).beginInstTermBit().current(), CInstTermBit(pin("U1", "D"), 7));
+}
+
+TEST_F(Tx, PropertyKindsAndTheirDecoding) {
+    CTransaction t(ctx);
+    CInstTermBitContext b = ctx.instance("U1").instTerm("D").bitContext(2);
+    ASSERT_TRUE(t.addProperty(b, "PIN_SIGNAL_MODEL", "M1", 2));
+    ASSERT_TRUE(t.addProperty(b, "PIN_SIGNAL_MODEL", "M1", 2));  // same: no record
+    ASSERT_TRUE(t.addProperty(b, "PIN_SIGNAL_MODEL", "M2", 2));
+    ASSERT_TRUE(t.removeProperty(b, "PIN_SIGNAL_MODEL", "M2"));
+    EXPECT_FALSE(t.removeProperty(b, "PIN_SIGNAL_MODEL", nullptr));  // gone already
+    ASSERT_TRUE(t.addProperty(rmx::kindInstance, "@U1", "SEC", "2", 2));
+    ASSERT_TRUE(t.addProperty(rmx::kindInstTermBit, "@U1.D<5>", "PN", "A9", 32));
+    EXPECT_FALSE(t.addProperty(rmx::kindInstance, "@U1.D<5>", "PN", "A9", 32));  // wrong kind
+    EXPECT_FALSE(t.addProperty(rmx::kindInstTermBit, "@U1.D<9>", "PN", "A9", 32));  // no such bit
+    EXPECT_TRUE(t.addProperty(rmx::kindInstance, "@U1", "LOCATION", "U7", 0));
+    EXPECT_EQ(kinds(t), (K{{'P', 1}, {'P', 5}, {'P', 2}, {'P', 1}, {'P', 5}, {'P', 5}, {'I', 12}}));
+    auto changeIt = t.beginChange();
+    std::vector<IChange*> v(changeIt.begin(), changeIt.end());
+    CString path, name, oldv, newv;
+    ASSERT_TRUE(server.decodePropertyChange(v[1], path, name, oldv, newv));
+    EXPECT_STREQ(path, "@U1.D<2>");
+    EXPECT_STREQ(name, "PIN_SIGNAL_MODEL");
+    EXPECT_STREQ(oldv, "M1");
+    EXPECT_STREQ(newv, "M2");
+    ASSERT_TRUE(server.decodePropertyChange(v[4], path, name, oldv, newv));
+    EXPECT_STREQ(oldv, "A6");  // PN of D<5> from the builder
+    EXPECT_FALSE(server.decodePropertyChange(v[6], path, name, oldv, newv));
+    std::unique_ptr<CContext> owner(server.getContext(v[0]->object()));
+    ASSERT_TRUE(owner);
+    EXPECT_NE(dynamic_cast<CInstTermBitContext*>(owner.get()), nullptr);
+    std::unique_ptr<CPQPropertyData> pn(b.instTermContext().bitContext(5).findProperty("PN"));
+    ASSERT_TRUE(pn);
+    EXPECT_STREQ(pn->value(), "A9");
+    EXPECT_EQ(pn->source(), 32u);
+}
+
+TEST_F(Tx, ObjectKindsOfInstancesPinsNetsAndComponents) {
+    CTransaction t(ctx);
+    IInstance* r9 = t.createInstance("R9", "work", "RES", "sym");
+    ASSERT_NE(r9, nullptr);
+    EXPECT_EQ(r9->instTermCount(), 2);
+    ASSERT_TRUE(t.renameInstance(r9, "R10"));
+    ASSERT_TRUE(t.renameInstTerm(pin("R10", "A"), "X"));
+    ASSERT_TRUE(t.changeInstTermType(pin("R10", "X"), ITerm::eTermOutput, ITerm::eDirOutput));
+    ASSERT_TRUE(t.changeInstTermWidth(pin("R10", "B"), 1, 0));
+    ASSERT_TRUE(t.changeNetWidth(net("DATA"), 15, 0));
+    ASSERT_TRUE(t.setPowerPinNet(inst("U1"), "VDD", "VCC3"));
+    ASSERT_TRUE(t.removePowerPinNet(inst("U1"), "VDD"));
+    IDTInstance* rt1 = board->findDTInstance("RT1");
+    ASSERT_TRUE(t.attachDTInstance(rt1, CInstTermBit(pin("U1", "D"), 4)));
+    ASSERT_TRUE(t.changeDTType(rt1, "Parallel"));
+    ASSERT_TRUE(t.removeInstance(inst("R10")));
+    EXPECT_EQ(kinds(t), (K{{'I', 1}, {'T', 1}, {'T', 1}, {'I', 3}, {'T', 3}, {'T', 8}, {'T', 10}, {'N', 10},
+                           {'I', 13}, {'I', 14}, {'X', 7}, {'X', 3}, {'T', 2}, {'T', 2}, {'I', 2}}));
+    EXPECT_EQ(CInstTermBit(pin("U1", "D"), 4).beginAssociatedDTInstance().current(), rt1);
+    EXPECT_TRUE(CInstTermBit(pin("U1", "D"), 3).beginAssociatedDTInstance().atEnd());
+    EXPECT_EQ(net("DATA")->width(), 16);
+    EXPECT_EQ(pin("U1", "D")->netBit(7), CNetBit(net("DATA"), 7));  // kept bits keep their pins
+    t.discard();
+    EXPECT_EQ(net("DATA")->width(), 8);
+    EXPECT_EQ(CInstTermBit(pin("U1", "D"), 3).beginAssociatedDTInstance().current(), rt1);
+}
+
+TEST_F(Tx, ReplaceMasterAliasesAndPairs) {
+    CTransaction t(ctx);
+    ASSERT_TRUE(t.replaceMaster(inst("R1"), "work", "BLK", "sym"));  // A,B -> D<7..0>,CLK
+    EXPECT_NE(pin("R1", "CLK"), nullptr);
+    EXPECT_EQ(pin("R1", "A"), nullptr);
+    CAlias* al = net("CLK")->beginAlias().current();
+    ASSERT_NE(al, nullptr);
+    ASSERT_TRUE(t.removeAlias(al));
+    ASSERT_TRUE(t.addAlias(net("CLK"), net("SYSCLK")));
+    IDPNet* dp = board->findDPNet("CKD");
+    IDPInstTerm* pp = inst("U1")->findDPInstTerm("CK");
+    ASSERT_TRUE(dp && pp && pp->dpConn());
+    IDTInstance* rt2 = board->findDTInstance("RT2");
+    ASSERT_EQ(rt2->dpConn(), pp->dpConn());
+    ASSERT_TRUE(t.removeDPConn(dp, -1, -1, pp, -1, -1));
+    EXPECT_EQ(rt2->attachKind(), IDTInstance::eDetached);  // kept, waiting to be put back
+    ASSERT_TRUE(t.addDPConn(dp, -1, -1, pp, -1, -1));
+    ASSERT_TRUE(t.attachDTInstance(rt2, pp->dpConn()));
+    ASSERT_TRUE(t.removeDPInstTerm(pp));
+    EXPECT_EQ(rt2->attachKind(), IDTInstance::eDetached);
+    K k = kinds(t);
+    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('I', 17)), 1);
+    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('I', 11)), 1);
+    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('A', 1)), 1);
+    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('N', 9)), 4);
+    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('W', 1)), 1);
+    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('W', 2)), 2);
+    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('X', 7)), 3);
+    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('R', 2)), 1);
+}
+
+TEST_F(Tx, RefusedEditsChangeNothing) {
+    std::string before = snapshot(server, board);
+    CTransaction t(ctx);
+    EXPECT_EQ(t.createNet("DATA", 3, 0), nullptr);  // taken
+    EXPECT_EQ(t.createNet("bad name", -1, -1), nullptr);
+    EXPECT_EQ(t.createNet("X", 3, -1), nullptr);
+    EXPECT_FALSE(t.addConn(net("DATA"), 7, 0, pin("U1", "D"), 3, 0));  // widths differ
+    EXPECT_FALSE(t.addConn(net("DATA"), 9, 9, pin("U1", "D"), 0, 0));  // no such net bit
+    EXPECT_FALSE(t.addConn(nullptr, -1, -1, pin("U1", "D"), -1, -1));
+    EXPECT_FALSE(t.addConn(board->findNet("CLK"), -1, -1, board->findInstance("B1")->containedDesign()->findInstance("R1")->findInstTerm("A"), -1, -1));
+    EXPECT_FALSE(t.renameInstance(inst("U1"), "R1"));
+    EXPECT_FALSE(t.changeNetWidth(net("CLK"), 3, 0));
+    EXPECT_EQ(t.createInstance("B2", "work", "board", "sch"), nullptr);  // itself
+    EXPECT_FALSE(t.lastError().IsEmpty());
+    EXPECT_FALSE(t.hasPendingChanges());
+    EXPECT_EQ(t.beginChange().count(), 0u);
+    EXPECT_EQ(snapshot(server, board), before);
+}
+
+TEST_F(Tx, SwapConnExchangesTwoPinBits) {
+    CTransaction t(ctx, "Swap Signals");
+    ASSERT_TRUE(t.swapConn(pin("U1", "D"), 0, pin("U1", "CLK"), static_cast<unsigned>(-1)));
+    EXPECT_EQ(pin("U1", "D")->netBit(0), CNetBit(net("CLK"), -1));
+    EXPECT_EQ(pin("U1", "CLK")->netBit(-1), CNetBit(net("DATA"), 0));
+    EXPECT_EQ(kinds(t), (K{{'C', 17}, {'C', 17}}));
+    // One side free: the connection moves over.
+    IInstTerm* free = pin("B1", "D");
+    CTransaction u(ctx);
+    ASSERT_TRUE(u.removeConn(net("DATA"), 1, 1, free, 1, 1));
+    ASSERT_TRUE(u.swapConn(pin("U1", "D"), 1, free, 1));
+    EXPECT_EQ(free->netBit(1), CNetBit(net("DATA"), 1));
+    EXPECT_FALSE(pin("U1", "D")->netBit(1));
+}
+
+TEST_F(Tx, CommittedTransactionTakesMoreChangesAndCommitsAgain) {
+    int announced = 0;
+    int id = server.addCommitListener([&](CTransaction*) { ++announced; });
+    CTransaction t(ctx);
+    t.createNet("N1", -1, -1);
+    ASSERT_TRUE(t.commit());
+    t.createNet("N2", -1, -1);
+    t.discard();  // only what came after the commit goes
+    EXPECT_NE(board->findNet("N1"), nullptr);
+    EXPECT_EQ(board->findNet("N2"), nullptr);
+    t.createNet("N3", -1, -1);
+    ASSERT_TRUE(t.commit());
+    ASSERT_TRUE(t.commit());  // nothing pending: no second announcement
+    EXPECT_EQ(kinds(t), (K{{'N', 1}, {'N', 1}}));
+    EXPECT_EQ(announced, 2);
+    server.removeCommitListener(id);
+}
+
+TEST_F(Tx, TextRebuildsTheTransactionForwardAndBackward) {
+    std::string before = snapshot(server, board);
+    CTransaction t(ctx, "Edit \"quoted\"\nname");
+    INet* n = t.createNet("ADDR", 1, 0);
+    unsigned id = n->id();
+    t.addConn(n, 1, 0, pin("U1", "D"), 1, 0);
+    t.addProperty(ctx.net("ADDR"), "NOTE", "a \"b\"\tc\\d", 2);
+    t.removeInstance(inst("R1"));
+    t.removeNet(net("SYSCLK"));
+    t.createDTInstance(IDTInstance::ePullUpDown, "PullDown", "", CNetBit(n, 0));
+    ASSERT_TRUE(t.commit());
+    std::string after = snapshot(server, board);
+    CString text = t.toString();
+
+    CTransaction undo(&server, text, true, false);
+    ASSERT_TRUE(undo.isValid()) << undo.lastError().str();
+    ASSERT_TRUE(undo.commit()) << undo.lastError().str();
+    EXPECT_EQ(snapshot(server, board), before);
+    EXPECT_TRUE(undo.modifiesObjectType('C'));
+
+    CTransaction redo(&server, text, true, true);
+    ASSERT_TRUE(redo.commit()) << redo.lastError().str();
+    EXPECT_EQ(snapshot(server, board), after);
+    EXPECT_EQ(board->findNet("ADDR"), n);  // the same object, the same id
+    EXPECT_EQ(n->id(), id);
+    EXPECT_STREQ(redo.name(), "Edit \"quoted\"\nname");
+}
+
+TEST_F(Tx, BadTransactionTextIsRefusedAndAppliesNothing) {
+    std::string before = snapshot(server, board);
+    for (const char* text : {"", "hello", "rmx-transaction 1 \"work.board:sch\" \"x\"\nconn \"unterminated",
+                             "rmx-transaction 1 \"work.board:sch\" \"x\"\nfly 1 2 3"}) {
+        CTransaction t(&server, text);
+        EXPECT_FALSE(t.isValid()) << text;
+        EXPECT_FALSE(t.commit());
+    }
+    // Valid text that no longer applies: the second line fails, the first is taken back.
+    CTransaction good(ctx);
+    good.createNet("TMP", -1, -1);
+    good.addConn(board->findNet("TMP"), -1, -1, pin("R1", "B"), -1, -1);
+    CString text = good.toString();
+    good.discard();
+    CTransaction blocker(ctx);
+    blocker.removeInstance(inst("R1"));
+    ASSERT_TRUE(blocker.commit());
+    std::string mid = snapshot(server, board);
+    CTransaction replay(&server, text);
+    ASSERT_TRUE(replay.isValid());
+    EXPECT_FALSE(replay.commit());
+    EXPECT_FALSE(replay.lastError().IsEmpty());
+    EXPECT_EQ(snapshot(server, board), mid);
+    EXPECT_NE(before, mid);
+}
+
+TEST_F(Tx, RemovingANetTakesItsConnectionsPairsAndComponents) {
+    CTransaction t(ctx);
+    ASSERT_TRUE(t.removeNet(net("CK_P")));
+    EXPECT_EQ(board->findDPNet("CKD"), nullptr);
+    EXPECT_FALSE(pin("U1", "CK_P")->isConnected());
+    ASSERT_TRUE(t.removeNet(net("CLK")));
+    EXPECT_EQ(board->findDTInstance("RP1"), nullptr);
+    EXPECT_EQ(net("SYSCLK")->beginAlias().count(), 0u);
+    ASSERT_TRUE(t.commit());
+}
