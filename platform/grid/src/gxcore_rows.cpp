@@ -26,6 +26,15 @@ void CGXGridCore::ClampState()
         ClearEditState();
         m_nCurrentRow = m_nCurrentCol = GX_INVALID;
     }
+    // A current cell that a covered range swallowed moves to the range's first cell (an edit in
+    // progress there is dropped: its cell is no longer shown on its own).
+    CGXRange cov;
+    if (m_nCurrentRow != GX_INVALID && GetCoveredCellsRowCol(m_nCurrentRow, m_nCurrentCol, cov) &&
+        (cov.top != m_nCurrentRow || cov.left != m_nCurrentCol)) {
+        ClearEditState();
+        m_nCurrentRow = cov.top;
+        m_nCurrentCol = cov.left;
+    }
 }
 
 // Applies a row renumbering to the current cell, the selection and the covered cells.
@@ -330,6 +339,7 @@ BOOL CGXGridCore::MoveRows(ROWCOL nFromRow, ROWCOL nToRow, ROWCOL nDestRow, UINT
         return r;
     };
     RemapRows(map, 1, data->GetRowCount());
+    ClampState();
     if (RecordWanted(ctCmd))
         AddCommand(new CGXMoveCmd(true, nFromRow, nToRow, nDestRow), ctCmd);
     MarkRedraw(flags);
@@ -374,6 +384,7 @@ BOOL CGXGridCore::MoveCols(ROWCOL nFromCol, ROWCOL nToCol, ROWCOL nDestCol, UINT
         if (m_pCurrentControl && m_pCurrentControl->IsInit() && !m_pCurrentControl->IsActive())
             m_pCurrentControl->Init(m_nCurrentRow, m_nCurrentCol);
     }
+    ClampState();
     if (RecordWanted(ctCmd))
         AddCommand(new CGXMoveCmd(false, nFromCol, nToCol, nDestCol), ctCmd);
     MarkRedraw(flags);
@@ -404,6 +415,7 @@ BOOL CGXGridCore::ReorderRows(ROWCOL nFirstRow, const std::vector<ROWCOL>& newOr
     const ROWCOL last = nFirstRow + static_cast<ROWCOL>(n) - 1;
     RemapRows([&](ROWCOL r) { return r >= nFirstRow && r <= last ? nFirstRow + newPlaceOfOld[r - nFirstRow] : r; },
               nFirstRow, last);
+    ClampState();
     MarkRedraw(flags);
     return TRUE;
 }
@@ -686,6 +698,7 @@ BOOL CGXGridCore::RestoreCovered(const CGXRangeList& list, GXCmdType ctCmd)
     if (RecordWanted(ctCmd))
         AddCommand(new CGXCoveredCmd(*cur), ctCmd);
     *cur = list;
+    ClampState();
     MarkRedraw(GX_INVALIDATE);
     return TRUE;
 }

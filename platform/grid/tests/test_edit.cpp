@@ -1,2 +1,220 @@
-#include "grid/gxall.h"
-#include <gtest/gtest.h>
+#include "gridtest.h"
+
+namespace {
+void Type(TestGrid& g, const char* text)
+{
+    for (const char* p = text; *p; ++p)
+        g.ProcessKeys(nullptr, WM_CHAR, static_cast<UINT>(*p), 1, 0);
+}
+
+// Counts its instances so that tests see when the grid deletes a control.
+struct CountedControl : CGXEditControl {
+    static int alive;
+    explicit CountedControl(CGXGridCore* g, UINT id) : CGXEditControl(g, id) { ++alive; }
+    ~CountedControl() override { --alive; }
+};
+int CountedControl::alive = 0;
+} // namespace
+
+TEST(GridEdit, TypingThenEnterValidatesAndStores)
+{
+    TestGrid g(10, 3);
+    g.Put(2, 2, "old");
+    g.GetParam()->SetEnterKeyAction(GX_DOWN);
+    ASSERT_TRUE(g.SetCurrentCell(2, 2));
+    Type(g, "new");
+    CGXControl* ctrl = g.GetCurrentCellControl();
+    ASSERT_NE(ctrl, nullptr);
+    EXPECT_TRUE(ctrl->IsActive());
+    CString text;
+    ctrl->GetCurrentText(text);
+    EXPECT_STREQ(text, "new"); // typing replaced the old text
+    EXPECT_EQ(g.Value(2, 2), "old"); // not stored yet
+    g.ProcessKeys(nullptr, WM_KEYDOWN, VK_RETURN, 1, 0);
+    EXPECT_EQ(g.Value(2, 2), "new");
+    EXPECT_TRUE(g.Logged("start 2,2"));
+    EXPECT_TRUE(g.Logged("validate 2,2"));
+    EXPECT_TRUE(g.Logged("end 2,2"));
+    ROWCOL r, c;
+    g.GetCurrentCell(r, c);
+    EXPECT_EQ(r, 3u); // the Enter-key action moved down
+    g.ExpectConsistent();
+}
+
+TEST(GridEdit, RefusedValidationKeepsTheEditAndTheCell)
+{
+    TestGrid g(10, 3);
+    g.Put(2, 2, "old");
+    g.SetCurrentCell(2, 2);
+    Type(g, "bad");
+    g.validateResult = FALSE;
+    EXPECT_FALSE(g.SetCurrentCell(5, 1));
+    ROWCOL r, c;
+    g.GetCurrentCell(r, c);
+    EXPECT_EQ(r, 2u);
+    EXPECT_TRUE(g.GetCurrentCellControl()->IsActive());
+    EXPECT_EQ(g.Value(2, 2), "old");
+    EXPECT_FALSE(g.TransferCurrentCell(TRUE));
+    // Escape drops the edit and reloads the cell.
+    g.ProcessKeys(nullptr, WM_KEYDOWN, VK_ESCAPE, 1, 0);
+    EXPECT_FALSE(g.GetCurrentCellControl()->IsActive());
+    CString text;
+    g.GetCurrentCellControl()->GetCurrentText(text);
+    EXPECT_STREQ(text, "old");
+    EXPECT_TRUE(g.Logged("cancel 2,2"));
+    EXPECT_TRUE(g.SetCurrentCell(5, 1));
+    EXPECT_EQ(g.Value(2, 2), "old");
+    g.ExpectConsistent();
+}
+
+TEST(GridEdit, ReadOnlyAndRefusedCellsCannotBeEdited)
+{
+    TestGrid g(10, 3);
+    g.SetStyleRange(CGXRange(1, 1), CGXStyle().SetValue("fixed").SetReadOnly(TRUE));
+    g.SetCurrentCell(1, 1);
+    Type(g, "x");
+    EXPECT_FALSE(g.GetCurrentCellControl()->IsActive());
+    EXPECT_TRUE(g.GetCurrentCellControl()->IsReadOnly());
+    g.SetStyleRange(CGXRange(1, 2), CGXStyle().SetEnabled(FALSE));
+    g.SetCurrentCell(1, 2);
+    EXPECT_TRUE(g.GetCurrentCellControl()->IsReadOnly());
+    g.SetCurrentCell(1, 3);
+    g.startEditResult = FALSE;
+    Type(g, "x");
+    EXPECT_FALSE(g.GetCurrentCellControl()->IsActive());
+    EXPECT_EQ(g.Value(1, 3), "");
+}
+
+TEST(GridEdit, ControlTextInterface)
+{
+    TestGrid g(10, 3);
+    g.Put(4, 1, "hello");
+    g.SetCurrentCell(4, 1);
+    auto* edit = dynamic_cast<CGXEditControl*>(g.GetCurrentCellControl());
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(edit->OnStartEditing());
+    edit->SetSel(1, 3);
+    CString sel;
+    edit->GetSelectedText(sel);
+    EXPECT_STREQ(sel, "el");
+    edit->ReplaceSel("EL");
+    CString all;
+    edit->GetWindowText(all);
+    EXPECT_STREQ(all, "hELlo");
+    EXPECT_TRUE(edit->GetModify());
+    // Left/Right move the caret inside the text before they move the current cell.
+    g.ProcessKeys(nullptr, WM_KEYDOWN, VK_RIGHT, 1, 0);
+    ROWCOL r, c;
+    g.GetCurrentCell(r, c);
+    EXPECT_EQ(c, 1u);
+    g.ProcessKeys(nullptr, WM_CHAR, 8, 1, 0); // backspace
+    edit->GetWindowText(all);
+    EXPECT_STREQ(all, "hELo");
+    ASSERT_TRUE(g.TransferCurrentCell(TRUE));
+    EXPECT_EQ(g.Value(4, 1), "hELo");
+    // SetCurrentText is an edit like a typed one.
+    edit->SetCurrentText("set");
+    EXPECT_TRUE(edit->IsActive());
+    g.TransferCurrentCell(FALSE, GX_SMART, TRUE);
+    EXPECT_EQ(g.Value(4, 1), "hELo");
+}
+
+TEST(GridEdit, DeleteKeyClearsTheSelectionButNotReadOnlyCells)
+{
+    TestGrid g(10, 3);
+    for (ROWCOL r = 1; r <= 3; ++r)
+        for (ROWCOL c = 1; c <= 3; ++c)
+            g.Put(r, c, "v");
+    g.SetStyleRange(CGXRange(2, 2), CGXStyle().SetReadOnly(TRUE));
+    g.SetCurrentCell(1, 1);
+    g.SelectRange(CGXRange(1, 1, 3, 3));
+    g.ProcessKeys(nullptr, WM_KEYDOWN, VK_DELETE, 1, 0);
+    EXPECT_EQ(g.Value(1, 1), "");
+    EXPECT_EQ(g.Value(3, 3), "");
+    EXPECT_EQ(g.Value(2, 2), "v");
+}
+
+TEST(GridEdit, ControlRegistrationAndOwnership)
+{
+    CountedControl::alive = 0;
+    {
+        TestGrid g(10, 3);
+        auto* a = new CountedControl(&g, 9001);
+        g.RegisterControl(9001, a, FALSE, TRUE);
+        g.RegisterControl(9002, a); // the same object under a second id: owned once
+        EXPECT_EQ(g.GetRegisteredControl(9002), a);
+        g.SetStyleRange(CGXRange(3, 1), CGXStyle().SetControl(9001));
+        EXPECT_EQ(g.GetControl(3, 1), a);
+        EXPECT_EQ(g.GetControl(3, 2), g.GetRegisteredControl(GX_IDS_CTRL_EDIT));
+        g.SetStyleRange(CGXRange(3, 3), CGXStyle().SetControl(4711)); // unknown id: the edit control
+        EXPECT_EQ(g.GetControl(3, 3), g.GetRegisteredControl(GX_IDS_CTRL_EDIT));
+        EXPECT_EQ(g.GetControl(0, 1), g.GetRegisteredControl(GX_IDS_CTRL_HEADER));
+
+        g.SetCurrentCell(3, 1);
+        EXPECT_EQ(g.GetCurrentCellControl(), a);
+        EXPECT_TRUE(a->IsInit(3, 1));
+        // Replacing the id keeps the object while another id still names it.
+        g.RegisterControl(9001, new CountedControl(&g, 9001));
+        EXPECT_EQ(CountedControl::alive, 2);
+        g.RegisterControl(9002, new CountedControl(&g, 9002));
+        EXPECT_EQ(CountedControl::alive, 2);
+        EXPECT_NE(g.GetCurrentCellControl(), nullptr);
+        g.ExpectConsistent();
+    }
+    EXPECT_EQ(CountedControl::alive, 0); // the grid deleted its controls
+}
+
+TEST(GridEdit, ComboChoiceAndButtons)
+{
+    TestGrid g(10, 3);
+    g.SetStyleRange(CGXRange(2, 1), CGXStyle().SetControl(GX_IDS_CTRL_COMBOBOX).SetChoiceList("one\ntwo\nthree"));
+    g.SetCurrentCell(2, 1);
+    auto* combo = dynamic_cast<CGXComboBox*>(g.GetCurrentCellControl());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_TRUE(combo->IsKindOf(RUNTIME_CLASS(CGXEditControl)));
+    EXPECT_FALSE(combo->IsKindOf(RUNTIME_CLASS(CGXBitmapButton)));
+    std::vector<CString> items;
+    combo->GetChoiceList(items);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_FALSE(combo->SelectItem(3));
+    ASSERT_TRUE(combo->SelectItem(1));
+    g.TransferCurrentCell();
+    EXPECT_EQ(g.Value(2, 1), "two");
+
+    // A bitmap-button cell reports a click on its button.
+    g.RegisterControl(59448, new CGXBitmapButton(&g, 8885));
+    g.SetStyleRange(CGXRange(5, 2), CGXStyle().SetControl(59448));
+    CPoint pt = g.CellPoint(5, 2);
+    g.DoLButtonDown(0, pt);
+    g.DoLButtonUp(0, pt);
+    EXPECT_TRUE(g.Logged("button 5,2"));
+    EXPECT_EQ(static_cast<CGXBitmapButton*>(g.GetRegisteredControl(59448))->GetBitmapId(), 8885u);
+}
+
+TEST(GridEdit, WrappedWindowIsOwnedWhenAsked)
+{
+    TestGrid g(5, 3);
+    int before = AfxGetWindowCount();
+    CWnd* w = new CWnd;
+    ASSERT_TRUE(w->Create(nullptr, "wrapped", 0, CRect(0, 0, 10, 10), nullptr, 1));
+    g.RegisterControl(59424, new CGXWndWrapper(&g, w, TRUE, TRUE, FALSE));
+    g.SetStyleRange(CGXRange(1, 1), CGXStyle().SetControl(59424));
+    g.SetCurrentCell(1, 1);
+    auto* wrap = dynamic_cast<CGXWndWrapper*>(g.GetCurrentCellControl());
+    ASSERT_NE(wrap, nullptr);
+    EXPECT_EQ(wrap->GetWnd(), w);
+    g.RegisterControl(59424, new CGXStatic(&g)); // deletes the wrapper and its window
+    EXPECT_EQ(AfxGetWindowCount(), before);
+}
+
+TEST(GridEdit, ToolTipTextComesFromTheAttribute)
+{
+    TestGrid g(5, 3);
+    g.SetToolTipProxy(new CGXNoToolTipCtrlProxy(&g, nullptr));
+    g.SetStyleRange(CGXRange(2, 2), CGXStyle().SetUserAttribute(GX_IDS_UA_TOOLTIPTEXT, "tip"));
+    CString t;
+    EXPECT_TRUE(g.GetToolTipProxy()->GetToolTipText(2, 2, t));
+    EXPECT_STREQ(t, "tip");
+    EXPECT_FALSE(g.GetToolTipProxy()->GetToolTipText(2, 3, t));
+    EXPECT_FALSE(g.GetToolTipProxy()->GetToolTipText(99, 3, t));
+}

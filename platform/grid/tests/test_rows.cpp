@@ -1,2 +1,250 @@
-#include "grid/gxall.h"
-#include <gtest/gtest.h>
+#include "gridtest.h"
+
+#include <numeric>
+
+namespace {
+void Label(TestGrid& g)
+{
+    for (ROWCOL r = 1; r <= g.GetRowCount(); ++r) {
+        CString v;
+        v.Format("r%u", r);
+        g.SetValueRange(CGXRange(r, 1), v);
+    }
+}
+} // namespace
+
+TEST(GridRows, InsertAndRemoveKeepStylesWithTheirRows)
+{
+    TestGrid g(10, 3);
+    Label(g);
+    g.SetRowHeight(5, 5, 40);
+    g.HideRows(6, 6, TRUE);
+    g.SetStyleRange(CGXRange().SetRows(5), CGXStyle().SetTextColor(RGB(7, 7, 7)));
+
+    ASSERT_TRUE(g.InsertRows(3, 2));
+    EXPECT_EQ(g.GetRowCount(), 12u);
+    EXPECT_EQ(g.Value(3, 1), "");
+    EXPECT_EQ(g.Value(4, 1), "");
+    EXPECT_EQ(g.Value(5, 1), "r3");
+    EXPECT_EQ(g.Value(7, 1), "r5");
+    EXPECT_EQ(g.GetRowHeight(7), 40);
+    EXPECT_TRUE(g.IsRowHidden(8));
+    EXPECT_FALSE(g.IsRowHidden(6));
+    EXPECT_EQ(g.LookupStyleRowCol(7, 2).GetTextColor(), RGB(7, 7, 7));
+
+    ASSERT_TRUE(g.RemoveRows(1, 4));
+    EXPECT_EQ(g.Value(1, 1), "r3");
+    EXPECT_EQ(g.Value(3, 1), "r5");
+    EXPECT_EQ(g.GetRowHeight(3), 40);
+    EXPECT_TRUE(g.IsRowHidden(4));
+    EXPECT_EQ(g.GetData()->GetHiddenRowCount(), 1u);
+    g.ExpectConsistent();
+}
+
+TEST(GridRows, BadRowOperationsChangeNothing)
+{
+    TestGrid g(5, 2);
+    Label(g);
+    EXPECT_FALSE(g.InsertRows(0, 1));
+    EXPECT_FALSE(g.InsertRows(7, 1));
+    EXPECT_FALSE(g.RemoveRows(4, 6));
+    EXPECT_FALSE(g.RemoveRows(3, 2));
+    EXPECT_FALSE(g.HideRows(2, 9));
+    EXPECT_FALSE(g.MoveRows(1, 2, 5));
+    EXPECT_FALSE(g.SetRowCount(GX_MAXCOUNT + 1));
+    EXPECT_EQ(g.GetRowCount(), 5u);
+    EXPECT_EQ(g.Value(5, 1), "r5");
+    g.ExpectConsistent();
+}
+
+TEST(GridRows, HideColumnZeroAndCols)
+{
+    TestGrid g(5, 4);
+    EXPECT_TRUE(g.HideCols(0, 0, TRUE, nullptr, GX_SMART, gxDo));
+    EXPECT_TRUE(g.IsColHidden(0));
+    EXPECT_EQ(g.GetColWidth(0), 0);
+    BOOL states[] = {TRUE, FALSE, TRUE};
+    g.HideCols(1, 3, FALSE, states);
+    EXPECT_TRUE(g.IsColHidden(1));
+    EXPECT_FALSE(g.IsColHidden(2));
+    EXPECT_TRUE(g.IsColHidden(3));
+    g.ExpectConsistent();
+}
+
+TEST(GridRows, MoveRowsAndColsCarryTheirCells)
+{
+    TestGrid g(6, 3);
+    Label(g);
+    ASSERT_TRUE(g.MoveRows(5, 6, 2)); // r5 r6 go to rows 2..3
+    std::vector<std::string> got;
+    for (ROWCOL r = 1; r <= 6; ++r)
+        got.push_back(g.Value(r, 1));
+    EXPECT_EQ(got, (std::vector<std::string>{"r1", "r5", "r6", "r2", "r3", "r4"}));
+    ASSERT_TRUE(g.MoveRows(1, 1, 6)); // first row to the end
+    EXPECT_EQ(g.Value(6, 1), "r1");
+    EXPECT_EQ(g.Value(1, 1), "r5");
+
+    g.SetValueRange(CGXRange(1, 3), "c3");
+    ASSERT_TRUE(g.MoveCols(3, 3, 1));
+    EXPECT_EQ(g.Value(1, 1), "c3");
+    EXPECT_EQ(g.Value(1, 2), "r5");
+    g.ExpectConsistent();
+}
+
+TEST(GridRows, ReorderRowsIsAPermutation)
+{
+    TestGrid g(8, 2);
+    Label(g);
+    g.SetCurrentCell(4, 1);
+    g.HideRows(4, 4);
+    std::vector<ROWCOL> order{3, 2, 1, 0}; // rows 3..6 reversed
+    ASSERT_TRUE(g.ReorderRows(3, order));
+    EXPECT_EQ(g.Value(3, 1), "r6");
+    EXPECT_EQ(g.Value(6, 1), "r3");
+    EXPECT_TRUE(g.IsRowHidden(5)); // r4 moved to row 5 with its hidden state
+    ROWCOL r, c;
+    g.GetCurrentCell(r, c);
+    EXPECT_EQ(r, 5u); // the current cell followed its row
+
+    EXPECT_FALSE(g.ReorderRows(3, {0, 0, 1}));    // not a permutation
+    EXPECT_FALSE(g.ReorderRows(7, {0, 1, 2}));    // leaves the grid
+    EXPECT_FALSE(g.ReorderRows(1, {0, 5}));       // offset out of range
+    EXPECT_EQ(g.Value(3, 1), "r6");
+    g.ExpectConsistent();
+}
+
+TEST(GridRows, SortByKeyColumn)
+{
+    TestGrid g(6, 2);
+    const char* names[] = {"b", "10", "A", "9", "c", "a"};
+    for (ROWCOL r = 1; r <= 6; ++r)
+        g.SetValueRange(CGXRange(r, 2), names[r - 1]);
+    Label(g);
+    ASSERT_TRUE(g.SortRows(1, 6, 2, TRUE));
+    std::vector<std::string> got;
+    for (ROWCOL r = 1; r <= 6; ++r)
+        got.push_back(g.Value(r, 2));
+    // Numbers compare as numbers; texts ignore case and keep their order when equal.
+    EXPECT_EQ(got, (std::vector<std::string>{"9", "10", "A", "a", "b", "c"}));
+    EXPECT_EQ(g.Value(3, 1), "r3"); // "A" came from row 3, its other cells moved with it
+    ASSERT_TRUE(g.SortRows(1, 6, 2, FALSE));
+    EXPECT_EQ(g.Value(1, 2), "c");
+    g.ExpectConsistent();
+}
+
+TEST(GridRows, CoveredCells)
+{
+    TestGrid g(10, 6);
+    ASSERT_TRUE(g.SetCoveredCellsRowCol(1, 1, 2, 6));
+    CGXRange r;
+    ASSERT_NE(g.GetCoveredCellsRowCol(2, 4, r), nullptr);
+    EXPECT_EQ(r, CGXRange(1, 1, 2, 6));
+    EXPECT_EQ(g.GetCoveredCellsRowCol(3, 1, r), nullptr);
+    // A new range replaces those it overlaps.
+    ASSERT_TRUE(g.SetCoveredCellsRowCol(2, 5, 3, 6));
+    EXPECT_EQ(g.GetCoveredCellsRowCol(1, 1, r), nullptr);
+    ASSERT_NE(g.GetCoveredCellsRowCol(3, 5, r), nullptr);
+    // A single cell uncovers.
+    g.SetCoveredCellsRowCol(3, 6, 3, 6);
+    EXPECT_EQ(g.GetCoveredCellsRowCol(2, 5, r), nullptr);
+    EXPECT_FALSE(g.SetCoveredCellsRowCol(9, 1, 11, 1));
+
+    // Rows inserted inside a covered range widen it; removing rows shrinks it, and a range left with one
+    // cell is no longer covered.
+    g.SetCoveredCellsRowCol(4, 1, 6, 2);
+    g.InsertRows(5, 2);
+    ASSERT_NE(g.GetCoveredCellsRowCol(8, 2, r), nullptr);
+    EXPECT_EQ(r, CGXRange(4, 1, 8, 2));
+    g.RemoveRows(4, 8);
+    EXPECT_EQ(g.GetParam()->GetCoveredCellsList()->GetCount(), 0);
+    g.SetCoveredCellsRowCol(4, 1, 5, 1);
+    g.RemoveRows(5, 5);
+    EXPECT_EQ(g.GetCoveredCellsRowCol(4, 1, r), nullptr);
+    g.ExpectConsistent();
+}
+
+TEST(GridRows, CurrentCellMovesToTheStartOfACoveredRange)
+{
+    TestGrid g(10, 6);
+    g.SetCoveredCellsRowCol(2, 2, 3, 4);
+    ASSERT_TRUE(g.SetCurrentCell(3, 3));
+    ROWCOL r, c;
+    g.GetCurrentCell(r, c);
+    EXPECT_EQ(r, 2u);
+    EXPECT_EQ(c, 2u);
+    // Moving right from a covered cell leaves it on its far side.
+    ASSERT_TRUE(g.MoveCurrentCell(GX_RIGHT));
+    g.GetCurrentCell(r, c);
+    EXPECT_EQ(c, 5u);
+    g.ExpectConsistent();
+}
+
+TEST(GridRows, FrozenRowsAndTopRow)
+{
+    TestGrid g(100, 4);
+    EXPECT_FALSE(g.SetFrozenRows(2, 3)); // more header rows than frozen rows
+    ASSERT_TRUE(g.SetFrozenRows(4, 2));
+    EXPECT_EQ(g.GetFrozenRows(), 4u);
+    EXPECT_EQ(g.GetHeaderRows(), 2u);
+    EXPECT_EQ(g.GetTopRow(), 5u);
+    g.SetTopRow(1); // cannot scroll into the frozen rows
+    EXPECT_EQ(g.GetTopRow(), 5u);
+    g.SetTopRow(50, GX_SMART, TRUE);
+    EXPECT_EQ(g.GetTopRow(), 50u);
+    EXPECT_TRUE(g.Logged("top 50"));
+    g.HideRows(60, 61);
+    g.SetTopRow(60);
+    EXPECT_EQ(g.GetTopRow(), 62u); // a hidden row is never the top row
+    // Removing rows inside the frozen area shrinks it.
+    g.RemoveRows(2, 3);
+    EXPECT_EQ(g.GetFrozenRows(), 2u);
+    EXPECT_LE(g.GetHeaderRows(), 2u);
+    g.ExpectConsistent();
+    // Cells of the frozen rows are header cells for the hit test.
+    ROWCOL r, c;
+    EXPECT_EQ(g.HitTest(g.CellPoint(1, 2), &r, &c), GX_HEADERHIT);
+    EXPECT_EQ(g.HitTest(g.CellPoint(g.GetTopRow(), 2), &r, &c), GX_CELLHIT);
+}
+
+TEST(GridRows, SizesZoomAndFitting)
+{
+    TestGrid g(5, 3);
+    EXPECT_EQ(g.GetRowHeight(1), GX_DEFAULT_ROW_HEIGHT);
+    EXPECT_EQ(g.GetColWidth(1), GX_DEFAULT_COL_WIDTH);
+    g.SetColWidth(2, 2, 100);
+    g.SetZoom(200);
+    EXPECT_EQ(g.GetColWidth(2), 200);
+    g.SetZoom(100);
+    EXPECT_FALSE(g.SetColWidth(1, 1, -5));
+    // Three characters of 1000 logical units each.
+    EXPECT_EQ(g.Width_LPtoDP(3 * 1000), 3 * GX_CHAR_WIDTH);
+
+    g.SetValueRange(CGXRange(1, 1), "twenty characters...");
+    g.SetValueRange(CGXRange(2, 1), "short");
+    g.ResizeColWidthsToFit(CGXRange().SetCols(1));
+    EXPECT_EQ(g.GetColWidth(1), 20 * GX_CHAR_WIDTH + 6);
+    // A covered cell spreads its text over its columns.
+    g.SetValueRange(CGXRange(3, 2), "0123456789012345678901234567890123456789"); // 40 chars
+    g.SetCoveredCellsRowCol(3, 2, 3, 3);
+    g.ResizeColWidthsToFit(CGXRange(1, 2, 5, 3), FALSE);
+    EXPECT_EQ(g.GetColWidth(2), (40 * GX_CHAR_WIDTH + 6 + 1) / 2);
+    EXPECT_EQ(g.GetColWidth(3), (40 * GX_CHAR_WIDTH + 6 + 1) / 2);
+}
+
+TEST(GridRows, ShrinkingTheCountsDropsWhatLiesBeyond)
+{
+    TestGrid g(10, 5);
+    g.SetCurrentCell(9, 5);
+    g.SelectRange(CGXRange(8, 1, 10, 5));
+    g.SetCoveredCellsRowCol(7, 4, 9, 5);
+    g.SetValueRange(CGXRange(9, 5), "gone");
+    g.SetRowCount(6);
+    g.SetColCount(3);
+    EXPECT_FALSE(g.IsCurrentCell());
+    EXPECT_EQ(g.GetParam()->GetRangeList()->GetCount(), 0);
+    EXPECT_EQ(g.GetParam()->GetCoveredCellsList()->GetCount(), 0);
+    g.SetRowCount(10);
+    g.SetColCount(5);
+    EXPECT_EQ(g.Value(9, 5), ""); // nothing comes back
+    g.ExpectConsistent();
+}

@@ -1,2 +1,216 @@
-#include "grid/gxall.h"
-#include <gtest/gtest.h>
+#include "gridtest.h"
+
+TEST(GridStyle, AbsentUserAttributesReadEmptyAndZero)
+{
+    CGXStyle s;
+    EXPECT_FALSE(s.GetIncludeUserAttribute(59401));
+    EXPECT_STREQ(s.GetUserAttribute(59401).GetValue(), "");
+    EXPECT_EQ(s.GetUserAttribute(59401).GetLongValue(), 0);
+    EXPECT_EQ(s.GetUserAttribute(59401).GetDoubleValue(), 0.0);
+}
+
+TEST(GridStyle, NumbersAreStoredAsDoublesAndReadTruncated)
+{
+    CGXStyle s;
+    s.SetUserAttribute(7788, 42.9);
+    s.SetUserAttribute(7789, -3.7);
+    s.SetUserAttribute(7790, 1e12);
+    s.SetUserAttribute(7791, 12345L);
+    EXPECT_EQ(s.GetUserAttribute(7788).GetLongValue(), 42);
+    EXPECT_DOUBLE_EQ(s.GetUserAttribute(7788).GetDoubleValue(), 42.9);
+    EXPECT_EQ(s.GetUserAttribute(7789).GetLongValue(), -3);
+    EXPECT_EQ(s.GetUserAttribute(7790).GetLongValue(), INT32_MAX); // clamped, no overflow
+    EXPECT_STREQ(s.GetUserAttribute(7791).GetValue(), "12345");
+    // Texts read as numbers when they are numbers, 0 otherwise.
+    s.SetUserAttribute(59402, "17");
+    s.SetUserAttribute(59403, "abc");
+    EXPECT_EQ(s.GetUserAttribute(59402).GetLongValue(), 17);
+    EXPECT_EQ(s.GetUserAttribute(59403).GetLongValue(), 0);
+}
+
+TEST(GridStyle, OwnedAttributeObjectsAreCopiedWithTheStyleAndFreed)
+{
+    CGXStyle s;
+    s.SetUserAttributePtr(GX_IDS_UA_ELLIPSISTYPE, new CGXEllipseUserAttribute(gxDotEllipse));
+    CGXStyle copy(s);
+    const auto* e = dynamic_cast<const CGXEllipseUserAttribute*>(&copy.GetUserAttribute(GX_IDS_UA_ELLIPSISTYPE));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->GetEllipseType(), gxDotEllipse);
+    EXPECT_NE(e, &s.GetUserAttribute(GX_IDS_UA_ELLIPSISTYPE)); // a deep copy
+    // Replacing and removing free the old objects (checked by the leak sanitizer).
+    s.SetUserAttributePtr(GX_IDS_UA_ELLIPSISTYPE, new CGXEllipseUserAttribute(gxPoundEllipse));
+    s.SetIncludeUserAttribute(GX_IDS_UA_ELLIPSISTYPE, FALSE);
+    EXPECT_FALSE(s.GetIncludeUserAttribute(GX_IDS_UA_ELLIPSISTYPE));
+    EXPECT_TRUE(copy == CGXStyle(copy));
+}
+
+TEST(GridStyle, ModifyTypes)
+{
+    CGXStyle a, b;
+    a.SetValue("a").SetReadOnly(TRUE).SetUserAttribute(1, "one");
+    b.SetValue("b").SetEnabled(FALSE).SetUserAttribute(1, "uno").SetUserAttribute(2, "two");
+
+    CGXStyle over(a);
+    over.ChangeStyle(b, gxOverride);
+    EXPECT_STREQ(over.GetValue(), "b");
+    EXPECT_TRUE(over.GetReadOnly());
+    EXPECT_FALSE(over.GetEnabled());
+    EXPECT_STREQ(over.GetUserAttribute(1).GetValue(), "uno");
+
+    CGXStyle applyNew(a);
+    applyNew.ChangeStyle(b, gxApplyNew);
+    EXPECT_STREQ(applyNew.GetValue(), "a");
+    EXPECT_TRUE(applyNew.GetIncludeEnabled());
+    EXPECT_STREQ(applyNew.GetUserAttribute(1).GetValue(), "one");
+    EXPECT_STREQ(applyNew.GetUserAttribute(2).GetValue(), "two");
+
+    CGXStyle copy(a);
+    copy.ChangeStyle(b, gxCopy);
+    EXPECT_TRUE(copy == b);
+
+    CGXStyle excl(over);
+    excl.ChangeStyle(b, gxExclude);
+    EXPECT_FALSE(excl.GetIncludeValue());
+    EXPECT_FALSE(excl.GetIncludeEnabled());
+    EXPECT_TRUE(excl.GetIncludeReadOnly());
+    EXPECT_FALSE(excl.GetIncludeUserAttribute(1));
+}
+
+TEST(GridStyle, FontsMergeAttributeByAttribute)
+{
+    CGXStyle a, b;
+    a.SetFont(CGXFont().SetBold(TRUE));
+    b.SetFont(CGXFont().SetFaceName("Tahoma").SetBold(FALSE).SetSize(8));
+    a.ChangeStyle(b, gxApplyNew);
+    EXPECT_TRUE(a.GetFont().GetBold());
+    EXPECT_STREQ(a.GetFont().GetFaceName(), "Tahoma");
+    EXPECT_EQ(a.GetFont().GetSize(), 8);
+}
+
+TEST(GridStyle, BrushesPensAndChoiceLists)
+{
+    CGXStyle s;
+    s.SetInterior(CGXBrush(HS_BDIAGONAL, RGB(255, 0, 0), RGB(255, 255, 255)));
+    s.SetBorders(gxBorderAll, CGXPen(PS_NULL));
+    s.SetChoiceList("*\n");
+    EXPECT_TRUE(s.GetInterior().IsHatched());
+    EXPECT_EQ(s.GetInterior().GetHatch(), HS_BDIAGONAL);
+    EXPECT_FALSE(s.GetBorders(gxBorderLeft).IsVisible());
+    EXPECT_TRUE(s.GetIncludeBorders(gxBorderAll));
+    EXPECT_STREQ(s.GetChoiceList(), "*\n");
+    CGXStyle plain;
+    EXPECT_FALSE(plain.GetIncludeInterior());
+    EXPECT_TRUE(plain.GetInterior().IsSolid());
+}
+
+TEST(GridStyle, CompositionCellRowColumnBaseAndStandard)
+{
+    TestGrid g;
+    CGXStylesMap* map = g.GetStylesMap();
+    CGXStyle base;
+    base.SetTextColor(RGB(1, 2, 3)).SetUserAttribute(100, "from base");
+    WORD id = map->RegisterStyle("Mine", base);
+    g.SetStyleRange(CGXRange().SetCols(2), CGXStyle().SetHorizontalAlignment(DT_RIGHT).SetBaseStyle(id));
+    g.SetStyleRange(CGXRange().SetRows(3), CGXStyle().SetHorizontalAlignment(DT_CENTER));
+    g.SetStyleRange(CGXRange(3, 2), CGXStyle().SetValue("x"));
+
+    CGXStyle s;
+    g.ComposeStyleRowCol(3, 2, &s);
+    EXPECT_STREQ(s.GetValue(), "x");
+    EXPECT_EQ(s.GetHorizontalAlignment(), DT_CENTER); // the row wins over the column
+    EXPECT_EQ(s.GetTextColor(), RGB(1, 2, 3));         // from the column's base style
+    EXPECT_STREQ(s.GetUserAttribute(100).GetValue(), "from base");
+    EXPECT_EQ(s.GetControl(), GX_IDS_CTRL_EDIT);       // from the standard style
+    EXPECT_STREQ(s.GetFont().GetFaceName(), "Arial");
+
+    g.ComposeStyleRowCol(4, 2, &s);
+    EXPECT_EQ(s.GetHorizontalAlignment(), DT_RIGHT);
+    // Header cells use the header styles.
+    g.ComposeStyleRowCol(0, 2, &s);
+    EXPECT_EQ(s.GetControl(), GX_IDS_CTRL_HEADER);
+    g.ComposeStyleRowCol(5, 0, &s);
+    EXPECT_EQ(s.GetControl(), GX_IDS_CTRL_HEADER);
+    g.ExpectConsistent();
+}
+
+TEST(GridStyle, BaseStyleCycleEnds)
+{
+    TestGrid g;
+    CGXStylesMap* map = g.GetStylesMap();
+    WORD a = map->RegisterStyle("A", CGXStyle());
+    WORD b = map->RegisterStyle("B", CGXStyle().SetBaseStyle(a).SetTextColor(RGB(9, 9, 9)));
+    map->RegisterStyle("A", CGXStyle().SetBaseStyle(b)); // A -> B -> A
+    g.SetStyleRange(CGXRange(1, 1), CGXStyle().SetBaseStyle(a));
+    CGXStyle s;
+    g.ComposeStyleRowCol(1, 1, &s);
+    EXPECT_EQ(s.GetTextColor(), RGB(9, 9, 9));
+    EXPECT_EQ(s.GetControl(), GX_IDS_CTRL_EDIT); // the standard style still fills in
+}
+
+TEST(GridStyle, ReadOnlyLock)
+{
+    TestGrid g;
+    g.SetStyleRange(CGXRange(2, 2), CGXStyle().SetValue("keep").SetReadOnly(TRUE));
+    EXPECT_TRUE(g.GetParam()->IsLockReadOnly());
+    EXPECT_FALSE(g.SetValueRange(CGXRange(2, 2), "changed"));
+    EXPECT_EQ(g.Value(2, 2), "keep");
+    // A range with a read-only cell: the others are written, the call reports the refusal.
+    EXPECT_FALSE(g.SetValueRange(CGXRange(2, 1, 2, 3), "z"));
+    EXPECT_EQ(g.Value(2, 1), "z");
+    EXPECT_EQ(g.Value(2, 2), "keep");
+    EXPECT_EQ(g.Value(2, 3), "z");
+
+    g.GetParam()->SetLockReadOnly(FALSE);
+    EXPECT_TRUE(g.SetValueRange(CGXRange(2, 2), "changed"));
+    g.GetParam()->SetLockReadOnly(TRUE);
+    EXPECT_EQ(g.Value(2, 2), "changed");
+
+    // Read-only from a column style or a base style counts too.
+    g.SetStyleRange(CGXRange().SetCols(4), CGXStyle().SetReadOnly(TRUE));
+    EXPECT_FALSE(g.SetValueRange(CGXRange(7, 4), "no"));
+    WORD ro = g.GetStylesMap()->RegisterStyle("ro", CGXStyle().SetReadOnly(TRUE));
+    g.SetStyleRange(CGXRange(8, 1), CGXStyle().SetBaseStyle(ro));
+    EXPECT_FALSE(g.SetValueRange(CGXRange(8, 1), "no"));
+    EXPECT_TRUE(g.IsCellReadOnly(8, 1));
+    g.ExpectConsistent();
+}
+
+TEST(GridStyle, StorageIsSparse)
+{
+    TestGrid g(10000, 20);
+    EXPECT_EQ(g.GetData()->GetStoredCellCount(), 0u);
+    g.SetValueRange(CGXRange(5000, 7), "one");
+    EXPECT_EQ(g.GetData()->GetStoredCellCount(), 1u);
+    // Removing every attribute removes the cell.
+    g.SetStyleRange(CGXRange(5000, 7), nullptr, gxRemove);
+    EXPECT_EQ(g.GetData()->GetStoredCellCount(), 0u);
+    EXPECT_EQ(g.Value(5000, 7), "");
+}
+
+TEST(GridStyle, CellsOutsideTheGridAreRefused)
+{
+    TestGrid g(5, 5);
+    EXPECT_FALSE(g.SetValueRange(CGXRange(6, 1), "x"));
+    EXPECT_FALSE(g.SetValueRange(CGXRange(1, 6), "x"));
+    EXPECT_EQ(g.GetData()->GetStoredCellCount(), 0u);
+    CGXRange invalid;
+    EXPECT_FALSE(g.SetValueRange(invalid, "x"));
+}
+
+TEST(GridStyle, RowNumbersSuppliedByAnOverride)
+{
+    struct Numbered : TestGrid {
+        BOOL GetStyleRowCol(ROWCOL r, ROWCOL c, CGXStyle& s, GXModifyType mt, int nType) override
+        {
+            BOOL ok = CGXGridCore::GetStyleRowCol(r, c, s, mt, nType);
+            if (c == 0 && nType == 0 && r > 0) {
+                CString n;
+                n.Format("%u", r);
+                s.SetValue(n);
+                return TRUE;
+            }
+            return ok;
+        }
+    } g;
+    EXPECT_EQ(g.Value(7, 0), "7");
+}
