@@ -482,8 +482,9 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
         r.db->unregisterDesign(d);
         return false;
     };
-    for (auto& [ln, tok] : deferred) {
-        r.line = ln;
+    for (auto& entry : deferred) {
+        const std::vector<std::string>& tok = entry.second;
+        r.line = entry.first;
         const std::string& w = tok[0];
         auto need = [&](size_t n, const char* shape) {
             if (tok.size() != n) return r.err(std::string(w) + " takes " + shape);
