@@ -10,9 +10,10 @@
 #include "rmx/transaction.h"
 
 IMPLEMENT_DYNAMIC(CKXListPaneGrid, CGXGridWnd)
-IMPLEMENT_DYNAMIC(CKXInstancePaneGrid, CKXListPaneGrid)
+IMPLEMENT_DYNAMIC(CKXComponentListGrid, CKXListPaneGrid)
+IMPLEMENT_DYNAMIC(CKXInstancePaneGrid, CKXComponentListGrid)
 IMPLEMENT_DYNAMIC(CKXSignalPaneGrid, CKXListPaneGrid)
-IMPLEMENT_DYNAMIC(CKXPhysPartGrid, CKXListPaneGrid)
+IMPLEMENT_DYNAMIC(CKXPhysPartGrid, CKXComponentListGrid)
 IMPLEMENT_DYNAMIC(CKXPhysNetGrid, CKXListPaneGrid)
 IMPLEMENT_DYNAMIC(CKXListPaneView, CFormView)
 IMPLEMENT_DYNCREATE(CKXInstancePaneContainerView, CKXListPaneView)
@@ -86,6 +87,7 @@ void CKXListPaneGrid::SetNames(const std::vector<CString>& names, const std::vec
         if (i < second.size()) SetValueRange(CGXRange(r, 2), second[i]);
     }
     LockUpdate(lock);
+    m_bFilled = TRUE;
 }
 
 ROWCOL CKXListPaneGrid::FindObjectRow(LPCTSTR nameOrPath) const {
@@ -142,9 +144,48 @@ BOOL CKXListPaneGrid::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlag
     return TRUE;
 }
 
+BOOL CKXListPaneGrid::HighlightRowCol(ROWCOL nRow, ROWCOL nCol) {
+    if (!IsInitialized() || nRow < 1 || nRow > GetRowCount() || nCol > GetColCount()) return FALSE;
+    SelectRange(CGXRange().SetTable(), FALSE);
+    SelectRange(CGXRange().SetRows(nRow), TRUE);
+    SetCurrentCell(nRow, nCol == 0 ? 1 : nCol);
+    ScrollCellInView(nRow, nCol == 0 ? 1 : nCol);
+    return TRUE;
+}
+
+void CKXListPaneGrid::OnSelectionFollowUp() { Showconnectivity(TRUE); }
+
 CCommonInterface* CKXListPaneGrid::Details() const { return m_pView ? m_pView->GetDetailsViewPtr() : nullptr; }
 
 const CDesignContext* CKXListPaneGrid::Design() const { return m_pView ? m_pView->GetPaneDesignContext() : nullptr; }
+
+// ------------------------------------------------------------------------------------------------ component lists
+
+void CKXComponentListGrid::AddInstanceFromStr(const char* text) { Record("AddInstanceFromStr", {CString(text)}); }
+
+void CKXComponentListGrid::AddPhysicalInstanceFromStr(const char* text) {
+    Record("AddPhysicalInstanceFromStr", {CString(text)});
+}
+
+BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName) {
+    Record("RenameTableInstance", {oldName, newName});
+    if (newName.IsEmpty()) return FALSE;
+    for (size_t i = 0; i < m_names.size(); ++i) {
+        if (m_names[i] != oldName) continue;
+        m_names[i] = newName;
+        SetValueRange(CGXRange(static_cast<ROWCOL>(i + 1), 1), newName);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void CKXComponentListGrid::AutoAssignModelToDiscretes() { Record("AutoAssignModelToDiscretes"); }
+
+void CKXComponentListGrid::DeleteCurSelInstance(int flag) {
+    CString f;
+    f.Format("%d", flag);
+    Record("DeleteCurSelInstance", {f});
+}
 
 // ------------------------------------------------------------------------------------------------ instances
 
@@ -217,6 +258,26 @@ BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CS
     count.Format("%d", static_cast<int>(pins.size()));
     Record("AssignPower", {count, names ? Join(*names) : CString()});
     return !pins.empty();
+}
+
+void CKXInstancePaneGrid::SetNamingConventionOnCopy(int convention) {
+    CString c;
+    c.Format("%d", convention);
+    Record("SetNamingConventionOnCopy", {c});
+}
+
+BOOL CKXInstancePaneGrid::AddInstance(CString lib, CString cell, CString view, CString name, CStringArray&,
+                                      CStringArray&, int, int, int, CString, CString, int, CString, int) {
+    Record("AddInstance", {lib, cell, view, name});
+    const CDesignContext* design = Design();
+    IDesign* d = design ? design->design() : nullptr;
+    if (!d || !m_pView || lib.IsEmpty() || cell.IsEmpty()) return FALSE;
+    CString instanceName = name;
+    for (int n = 1; instanceName.IsEmpty() || design->instance(instanceName.GetString()).instance(); ++n) {
+        if (!name.IsEmpty()) return FALSE; // the given name is taken: refused
+        instanceName.Format("U%d", n);
+    }
+    return m_pView->AddDesignInstance(instanceName, lib, cell, view.IsEmpty() ? CString("sym") : view);
 }
 
 // ------------------------------------------------------------------------------------------------ signals
@@ -409,6 +470,14 @@ BOOL CKXListPaneView::ChangeDesign(const char* name, F&& change) {
     return ok;
 }
 
+BOOL CKXListPaneView::AddDesignInstance(CString name, CString lib, CString cell, CString view) {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design() || design->instance(name.GetString()).instance()) return FALSE;
+    return ChangeDesign("Add Component", [&](CTransaction& t) {
+        return t.createInstance(name, lib, cell, view) != nullptr;
+    });
+}
+
 // ------------------------------------------------------------------------------------------------ component pane
 
 CKXInstancePaneContainerView::CKXInstancePaneContainerView() : CKXListPaneView(9002) {
@@ -474,9 +543,7 @@ BOOL CKXInstancePaneContainerView::AddComponent(CString name, CString lib, CStri
     s.Format("%d", seventh);
     Record("AddComponent", {name, lib, cell, view, fifth, sixth, s});
     if (name.IsEmpty() || lib.IsEmpty() || cell.IsEmpty()) return FALSE;
-    return ChangeDesign("Add Component", [&](CTransaction& t) {
-        return t.createInstance(name, lib, cell, view.IsEmpty() ? "sch" : view.GetString()) != nullptr;
-    });
+    return AddDesignInstance(name, lib, cell, view.IsEmpty() ? CString("sym") : view);
 }
 
 BOOL CKXInstancePaneContainerView::AddBlock(CString a1, CString a2, CString a3, int kind, CString a5, CString a6,

@@ -174,3 +174,27 @@ TEST_F(PanesTest, ForwardedOperationsAreRecordedWithTheirArguments) {
     EXPECT_EQ(instances.GetInstancePaneGrid()->GetLastCall(), "ViewPhysical(-1)");
     EXPECT_FALSE(signals.IsShowingDPSignals());
 }
+
+TEST_F(PanesTest, DroppedComponentsAndFrameRequests) {
+    CKXInstancePaneGrid* grid = instances.GetInstancePaneGrid();
+    EXPECT_EQ(grid->GetReadyState(), 1);
+    CStringArray p1, p2;
+    ASSERT_TRUE(grid->AddInstance("work", "RES", "sym", "", p1, p2, 1, 0, 3, "", "", 0, "", 1));
+    EXPECT_NE(grid->FindObjectRow("U3"), GX_INVALID); // U1 and U2 exist: the first free "U<n>"
+    EXPECT_FALSE(grid->AddInstance("work", "RES", "sym", "U1", p1, p2, 1, 0, 3, "", "", 0, "", 1));
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+
+    EXPECT_TRUE(grid->RenameTableInstance("U3", "R1"));
+    EXPECT_EQ(grid->GetValueRowCol(grid->FindObjectRow("R1"), 1), "R1");
+    EXPECT_FALSE(grid->RenameTableInstance("NOPE", "X"));
+
+    ROWCOL row = grid->FindObjectRow("U2");
+    ASSERT_TRUE(grid->HighlightRowCol(row, 1));
+    EXPECT_FALSE(grid->HighlightRowCol(99, 1));
+    size_t before = details.shown.size();
+    grid->OnSelectionFollowUp();
+    ASSERT_EQ(details.shown.size(), before + 1);
+    EXPECT_EQ(details.shown.back(), "instances: U2");
+    instances.GetPhysPartGrid()->DeleteCurSelInstance();
+    EXPECT_EQ(instances.GetPhysPartGrid()->GetLastCall(), "DeleteCurSelInstance(0)");
+}

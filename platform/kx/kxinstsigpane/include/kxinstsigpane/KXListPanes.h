@@ -57,6 +57,12 @@ public:
     virtual BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) = 0;
     // A double-click on a data row selects that row and shows its object.
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // Makes a cell current and selects its row (a find-all result); FALSE when it lies outside the list.
+    BOOL HighlightRowCol(ROWCOL nRow, ROWCOL nCol);
+    // 1 when the list is filled and can take requests.
+    int GetReadyState() const { return m_bFilled ? 1 : 0; }
+    // The follow-up of a selection made from outside: the details view shows the selected objects.
+    void OnSelectionFollowUp();
 
 protected:
     // Rows from names; paths[i] (may be empty) is the hierarchical path of object i.
@@ -66,11 +72,24 @@ protected:
     const CDesignContext* Design() const;
 
     CKXListPaneView* m_pView = nullptr;
+    BOOL m_bFilled = FALSE;
     std::vector<CString> m_names;
     std::vector<CString> m_paths;
 };
 
-class CKXInstancePaneGrid : public CKXListPaneGrid {
+// What the component lists (logical and physical) share.
+class CKXComponentListGrid : public CKXListPaneGrid {
+    DECLARE_DYNAMIC(CKXComponentListGrid)
+public:
+    void AddInstanceFromStr(const char* text);
+    void AddPhysicalInstanceFromStr(const char* text);
+    // The row of an instance that was renamed takes the new name; FALSE when the old name is not listed.
+    BOOL RenameTableInstance(CString oldName, CString newName);
+    void AutoAssignModelToDiscretes();
+    void DeleteCurSelInstance(int flag = 0);
+};
+
+class CKXInstancePaneGrid : public CKXComponentListGrid {
     DECLARE_DYNAMIC(CKXInstancePaneGrid)
 public:
     void FillFromDesign(const CDesignContext& design) override; // instances, column 2 the master's cell
@@ -83,6 +102,11 @@ public:
     BOOL ExportCodesignInterface(bool scripted, CString path, CString file, int exportLocalAsInout);
     BOOL ImportCodesignInterface(bool scripted, CString file, CString instance);
     BOOL AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names);
+    void SetNamingConventionOnCopy(int convention);
+    // A component dropped on the list: an instance of lib.cell:view named `name` (an unused "U<n>" when
+    // empty) is added to the design; nonzero when it was added.
+    BOOL AddInstance(CString lib, CString cell, CString view, CString name, CStringArray& props1,
+                     CStringArray& props2, int a, int b, int c, CString d, CString e, int f, CString g, int h);
 
     // Column of the instance names.
     static ROWCOL m_nInstanceCol;
@@ -104,7 +128,7 @@ private:
 };
 
 // Physical view: parts by reference designator (instances with a physical package).
-class CKXPhysPartGrid : public CKXListPaneGrid {
+class CKXPhysPartGrid : public CKXComponentListGrid {
     DECLARE_DYNAMIC(CKXPhysPartGrid)
 public:
     void FillFromDesign(const CDesignContext& design) override;
@@ -142,6 +166,9 @@ public:
 
     // Fills both lists of the pane from the design.
     virtual void FillData();
+    // Adds an instance of lib.cell:view to the design (in the open grid transaction, or its own); nonzero
+    // when it was added. A name that is taken is refused.
+    BOOL AddDesignInstance(CString name, CString lib, CString cell, CString view);
     // The list that the current view shows.
     virtual CKXListPaneGrid* GetActiveList() = 0;
 
