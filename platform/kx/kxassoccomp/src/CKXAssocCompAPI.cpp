@@ -671,6 +671,25 @@ int CKXAssocCompAPI::EditPupd(const CNetBit& netBit, CString word, CString refDe
     return 1;
 }
 
+int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, const std::set<CString>& names)
+{
+    CString list;
+    for (const auto& n : names) {
+        if (n.IsEmpty()) continue;
+        // Names with blanks or commas cannot be told apart in a list; they match nothing.
+        if (n.FindOneOf(" ,\t") >= 0) {
+            m_p->error = "bad component name \"" + n.str() + "\"";
+            return 0;
+        }
+        list += n + " ";
+    }
+    if (!names.empty() && list.IsEmpty()) {
+        m_p->error = "no component named";
+        return 0;
+    }
+    return DeletePupd(netBit, list);
+}
+
 int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, CString refDesList)
 {
     m_p->error.clear();
@@ -1002,14 +1021,23 @@ public:
     }
 
     int Paste(CTransaction* transaction, const CInstTermBit& pinBit, IDPInstTerm* pairPin, const CNetBit& netBit,
-              const CInstanceContext&, const CString& dataText, const CString& typeText, const CString&,
-              const CString&, int kind, int) override
+              const CInstanceContext&, const CString& dataText, const CString& typeText, const CString& nameText,
+              const CString& netName, int kind, int) override
     {
-        if (!transaction || dataText.IsEmpty()) return 0;
+        if (!transaction) return 0;
+        // Callers hand the entry's texts on in more than one order; the component data is the one text that
+        // reads as a described component, whatever its place.
         Settings s;
+        bool found = false;
+        for (const CString* text : {&dataText, &typeText, &nameText, &netName}) {
+            std::string error;
+            if (!text->IsEmpty() && decodeSettings(text->str(), s, error)) {
+                found = true;
+                break;
+            }
+        }
+        if (!found) return 0;
         std::string error;
-        if (!decodeSettings(dataText.str(), s, error)) return 0;
-        if (!typeText.IsEmpty() && typeText.str() != s.type) return 0;
         for (auto& sl : s.slots) sl.refDes.clear();
         if (kind == 1) {
             if (!findTermType(s.type)) return 0;

@@ -110,6 +110,8 @@ public:
                  CStringArray* instProps);
     // Deletes the pull-ups/pull-downs of the net bit; refDesList names which (blank or comma separated), empty: all.
     int DeletePupd(const CNetBit& netBit, CString refDesList);
+    // The same with the names as a set (component names or reference designators; empty: all).
+    int DeletePupd(const CNetBit& netBit, const std::set<CString>& names);
     BOOL deleteAssocCompInstance(int kind);
     BOOL ApplyDelayChanges(int kind);
     BOOL CommitTransactionOnApply(CString name);
