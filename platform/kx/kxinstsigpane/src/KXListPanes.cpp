@@ -481,6 +481,7 @@ BOOL CKXListPaneView::AddDesignInstance(CString name, CString lib, CString cell,
 // ------------------------------------------------------------------------------------------------ component pane
 
 CKXInstancePaneContainerView::CKXInstancePaneContainerView() : CKXListPaneView(9002) {
+    EnableAutomation();
     m_instanceGrid.SetPaneView(this);
     m_physPartGrid.SetPaneView(this);
 }
@@ -605,6 +606,7 @@ void CKXInstancePaneContainerView::HighlightObject(CKXHiliteObject* object) {
 // ------------------------------------------------------------------------------------------------ signal pane
 
 CKXSignalPaneContainerView::CKXSignalPaneContainerView() : CKXListPaneView(9003) {
+    EnableAutomation();
     m_signalGrid.SetPaneView(this);
     m_physNetGrid.SetPaneView(this);
 }
