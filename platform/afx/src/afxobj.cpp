@@ -63,7 +63,6 @@ IMPLEMENT_DYNCREATE(CMapPtrToWord, CObject)
 // ---------------------------------------------------------------- CCmdTarget
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
-CCmdTarget::~CCmdTarget() = default;
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY entries[] = {AFX_MSGMAP_ENTRY{0, 0, 0, 0, nullptr, nullptr}};

@@ -13,3 +13,4 @@
 #include "afx/afxmenu.h"
 #include "afx/afxgdi.h"
 #include "afx/afxdlg.h"
+#include "afx/afxdisp.h"

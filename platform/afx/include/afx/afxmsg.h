@@ -21,6 +21,9 @@
 
 class CCmdTarget;
 class CCmdUI;
+class IDispatch;
+class CCmdTargetDispatch;
+struct AFX_DISPMAP;
 class CWnd;
 class CDC;
 class CMenu;
@@ -88,15 +91,27 @@ class CCmdTarget : public CObject {
 public:
     CCmdTarget() = default;
     ~CCmdTarget() override;
+    CCmdTarget(const CCmdTarget&) = delete;
+    CCmdTarget& operator=(const CCmdTarget&) = delete;
 
     // Routes a command (nCode CN_COMMAND, CN_UPDATE_COMMAND_UI, a control notification or a WM_NOTIFY
     // code from AfxNotifyCode) to this target's map. With pHandlerInfo it only reports whether a
     // handler exists. Frames, views and documents override it to route further.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 
-    // Automation (filled in by afxdisp.h).
+    // Automation (see afxdisp.h). The object's IDispatch exists once automation is enabled;
+    // GetIDispatch(TRUE) adds a reference. Reaching zero references calls OnFinalRelease, which
+    // does nothing by default: frames, views and documents are owned by the framework.
     void EnableAutomation();
     BOOL IsAutomationEnabled() const { return m_bAutomation; }
+    IDispatch* GetIDispatch(BOOL bAddRef);
+    static CCmdTarget* FromIDispatch(IDispatch* pDispatch);
+    ULONG ExternalAddRef() { return ++m_dwRef; }
+    ULONG ExternalRelease();
+    virtual void OnFinalRelease() {}
+    // Dispatch id of a method (names compare without case), or DISPID_UNKNOWN (-1).
+    long GetDispIdOfName(LPCSTR lpszName) const;
+    DWORD m_dwRef = 1;
 
     void BeginWaitCursor();
     void EndWaitCursor();
@@ -111,7 +126,12 @@ protected:
     // Runs the first entry matching (message, code, id) along the map chain; FALSE when none does.
     BOOL DispatchFromMap(UINT message, UINT nCode, UINT nID, afx_detail::MsgCall& call, AFX_CMDHANDLERINFO* info);
 
+    static const AFX_DISPMAP* GetThisDispatchMap();
+    virtual const AFX_DISPMAP* GetDispatchMap() const;
+    friend class CCmdTargetDispatch;
+
     BOOL m_bAutomation = FALSE;
+    CCmdTargetDispatch* m_pDispatch = nullptr; // owned
 };
 
 // CCmdUI: the state an update handler sets for a menu item, button or other command source.

@@ -181,8 +181,6 @@ public:
     // A modal message box: answered from the answer queue (see afxanswer.h).
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
-    // Default handlers the framework classes override.
-    virtual void OnFinalRelease() {}
 
     // Set to point at a flag that the destructor raises: lets a creator learn whether a
     // self-deleting window (frame, view) was deleted by a failed creation.
