@@ -112,8 +112,16 @@ QBStatus* QPMatrixParser::read(QBStatus* status)
             haveHeader = true;
             m_nHeaderLine = lineNo;
             m_header = fields;
-            for (const auto& h : m_header) m_columnMap.push_back(matchExt2IntColumn(h));
-            continue;
+            bool anyMapped = false;
+            for (const auto& h : m_header) {
+                m_columnMap.push_back(matchExt2IntColumn(h));
+                anyMapped = anyMapped || m_columnMap.back() >= 0;
+            }
+            if (anyMapped) continue;
+            // No header words at all: the file has no header line and its columns stand in their natural order.
+            m_columnMap.assign(m_header.size(), -1);
+            for (size_t i = 0; i < m_columnMap.size() && i < 2; ++i) m_columnMap[i] = static_cast<int>(i);
+            m_header.clear();
         }
         processObject(fields, lineNo, status);
         if (status->isFailed()) break;

@@ -51,7 +51,7 @@ TEST(CsvParser, BadFilesAreRefusedWithTheirLine)
         {"Pin Number,Pin Name\nA1,X\n\"A2,Y\n", 3},         // unterminated quote
         {"Pin Number,Pin Name\nA1,X\nA1,Y\n", 3},           // number twice
         {"Pin Number,Pin Name\n,X\n", 2},                   // empty number
-        {"# c\nNumber,Label\nA1,X\n", 2},                   // header lacks the columns
+        {"# c\nPin Number,Label\nA1,X\n", 2},               // header lacks the name column
         {"# only a comment\n", 1},                          // no header at all
     };
     int i = 0;
@@ -68,6 +68,22 @@ TEST(CsvParser, BadFilesAreRefusedWithTheirLine)
         EXPECT_TRUE(name.IsEmpty()) << "nothing of a refused file is used";
         fs::remove(path);
     }
+}
+
+TEST(CsvParser, FileWithoutHeaderUsesTheFirstTwoColumns)
+{
+    std::string path = writeCsv("plain.csv", "A1,DATA<0>\nA2,DATA<1>,extra\n");
+    KXCsvParser parser{QBString(path)};
+    QBStatus status;
+    parser.parse(&status);
+    ASSERT_TRUE(status.isOk()) << status.message().c_str();
+    CString number = "A1", name;
+    parser.getPinNameFromNumber(number, name);
+    EXPECT_EQ(name, "DATA<0>");
+    number = "A2";
+    parser.getPinNameFromNumber(number, name);
+    EXPECT_EQ(name, "DATA<1>");
+    fs::remove(path);
 }
 
 TEST(CsvParser, MissingFileFails)

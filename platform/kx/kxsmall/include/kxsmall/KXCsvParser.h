@@ -2,7 +2,8 @@
 //
 // A pin file is comma-separated text. Its first non-empty, non-comment line is the header naming the columns; the
 // columns "Pin Number" and "Pin Name" (compared without case, surrounding blanks ignored; "Pin" and "Name" are
-// accepted too) must be there, others are ignored. Fields may be quoted with '"' (a doubled quote inside stands for
+// accepted too) must be there, others are ignored. A file whose first line names no known column has no header:
+// its first column is the pin number and its second the pin name. Fields may be quoted with '"' (a doubled quote inside stands for
 // one). Lines starting with '#' are comments. A row with an unterminated quote, with fewer fields than the header
 // needs, an empty pin number, or a pin number given twice is refused: the parse fails, and the status names the file
 // and the line.
