@@ -51,7 +51,7 @@ GX_IMPLEMENT_CONTROL(CGXEditControl, CGXStatic)
 GX_IMPLEMENT_CONTROL(CGXComboBox, CGXEditControl)
 GX_IMPLEMENT_CONTROL(CGXBitmapButton, CGXControl)
 GX_IMPLEMENT_CONTROL(CGXWndWrapper, CGXControl)
-IMPLEMENT_DYNAMIC(CGXComboListBox, CWnd)
+IMPLEMENT_DYNAMIC(CGXComboListBox, CListBox)
 
 CGXControl::CGXControl(CGXGridCore* pGrid) : m_pGrid(pGrid) {}
 CGXControl::~CGXControl() = default;
@@ -415,66 +415,6 @@ void CGXComboBox::OnClickedButton(CGXChild* pChild)
         return;
     }
     CGXEditControl::OnClickedButton(pChild);
-}
-
-// ---------------------------------------------------------------- CGXComboListBox
-int CGXComboListBox::AddString(LPCTSTR text)
-{
-    m_items.emplace_back(text ? text : "");
-    return GetCount() - 1;
-}
-
-int CGXComboListBox::InsertString(int nIndex, LPCTSTR text)
-{
-    if (nIndex < 0 || nIndex > GetCount())
-        nIndex = GetCount();
-    m_items.insert(m_items.begin() + nIndex, CString(text ? text : ""));
-    return nIndex;
-}
-
-int CGXComboListBox::DeleteString(int nIndex)
-{
-    if (nIndex < 0 || nIndex >= GetCount())
-        return -1;
-    m_items.erase(m_items.begin() + nIndex);
-    if (m_nCurSel >= GetCount())
-        m_nCurSel = -1;
-    return GetCount();
-}
-
-void CGXComboListBox::ResetContent()
-{
-    m_items.clear();
-    m_nCurSel = -1;
-}
-
-int CGXComboListBox::GetText(int nIndex, CString& text) const
-{
-    if (nIndex < 0 || nIndex >= GetCount())
-        return -1;
-    text = m_items[static_cast<size_t>(nIndex)];
-    return text.GetLength();
-}
-
-int CGXComboListBox::FindStringExact(int nStartAfter, LPCTSTR text) const
-{
-    const int n = GetCount();
-    for (int k = 1; k <= n; ++k) {
-        int i = (nStartAfter + k) % n;
-        if (i < 0)
-            i += n;
-        if (m_items[static_cast<size_t>(i)].CompareNoCase(text ? text : "") == 0)
-            return i;
-    }
-    return -1;
-}
-
-int CGXComboListBox::SetCurSel(int nIndex)
-{
-    if (nIndex < -1 || nIndex >= GetCount())
-        return -1;
-    m_nCurSel = nIndex;
-    return nIndex;
 }
 
 // ---------------------------------------------------------------- CGXBitmapButton

@@ -3,6 +3,7 @@
 
 #include "grid/gxstyle.h"
 
+#include "afx/afxdlg.h"
 #include "afx/afxwin.h"
 
 #include <memory>
@@ -241,8 +242,8 @@ protected:
     BOOL m_bDropped = FALSE;
 };
 
-// The list window that drops down from a combo cell.
-class CGXComboListBox : public CWnd {
+// The list window that drops down from a combo cell (a list box that knows the window to notify).
+class CGXComboListBox : public CListBox {
     DECLARE_DYNAMIC(CGXComboListBox)
 public:
     CGXComboListBox() = default;
@@ -250,20 +251,8 @@ public:
     CWnd* GetMsgWnd() const { return m_pMsgWnd; }
     void SetMsgWnd(CWnd* p) { m_pMsgWnd = p; }
 
-    int AddString(LPCTSTR text);
-    int InsertString(int nIndex, LPCTSTR text);
-    int DeleteString(int nIndex);
-    void ResetContent();
-    int GetCount() const { return static_cast<int>(m_items.size()); }
-    int GetText(int nIndex, CString& text) const;
-    int FindStringExact(int nStartAfter, LPCTSTR text) const;
-    int GetCurSel() const { return m_nCurSel; }
-    int SetCurSel(int nIndex);
-
 private:
     CWnd* m_pMsgWnd = nullptr;
-    std::vector<CString> m_items;
-    int m_nCurSel = -1;
 };
 
 // A cell that is one push button showing a bitmap; a click reports OnClickedButtonRowCol.
