@@ -36,6 +36,7 @@ struct SKXAssocCompState {
 
     Settings term;          // termination to add (type, slots, delay, signals)
     bool termSlotsGiven = false;
+    bool replaceFromDialog = false; // the user saw the existing termination in the dialog and changed it
     Settings pupd;          // pull-up/pull-down to add
     bool pupdReady = false;
     PUPDMODE pupdMode = PUPD_MODE_NONE;
@@ -438,7 +439,7 @@ int CKXAssocCompAPI::AddTermination(int)
     }
     auto existing = currentDTs(*m_p, 1);
     if (!existing.empty()) {
-        if (!m_bHasExistingTermination) {
+        if (!m_bHasExistingTermination && !m_p->replaceFromDialog) {
             m_p->error = "the pin already has a termination";
             return 0;
         }
@@ -916,7 +917,10 @@ BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply)
     if (!apply) return TRUE;
     // Applying from the dialog works in the transaction the caller's callback hands out.
     workTransaction(*this, *m_p, "Add Termination", true);
-    if (!AddTermination(0)) return FALSE;
+    m_p->replaceFromDialog = true;
+    int added = AddTermination(0);
+    m_p->replaceFromDialog = false;
+    if (!added) return FALSE;
     m_bAppliedInDialog = true;
     return TRUE;
 }

@@ -340,6 +340,16 @@ TEST_F(AssocCompTest, ScriptedTerminationDialogAppliesInTheCallbacksTransaction)
     ASSERT_TRUE(tx.commit());
     EXPECT_EQ(api.getAppliedAssocCompType(1), "DualClampDiode");
     EXPECT_NE(api.getDisplayText(1).Find("high VCC"), -1);
+
+    // The dialog on a pin that has a termination changes it (the user saw it there).
+    CTransaction tx2(m_design, "Edit Termination");
+    handedOut = &tx2;
+    AfxGetAnswerQueue().PushDialog("CKXTerminationDlg", TRUE, {{"type", "Series"}, {"value0", "22"}});
+    ASSERT_TRUE(api.invokeTerminationDialog(stop, false, true)) << api.GetLastError().GetString();
+    ASSERT_TRUE(tx2.commit());
+    EXPECT_EQ(api.getAppliedAssocCompType(1), "Series");
+    std::vector<IDTInstance*> all;
+    EXPECT_EQ(api.getMultipleAssociatedInstance(1, all), 1);
 }
 
 TEST_F(AssocCompTest, ClipboardRoundTripOfATermination)
