@@ -966,8 +966,16 @@ bool ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design, const CDesi
 
 // ---- automation ----
 
+BEGIN_DISPATCH_MAP(KXAssocAutomation, CCmdTarget)
+    DISP_FUNCTION(KXAssocAutomation, "InitTermination", DispInitTermination, VT_I4, VTS_BSTR)
+    DISP_FUNCTION(KXAssocAutomation, "InitPUPD", DispInitPUPD, VT_I4, VTS_BSTR)
+    DISP_FUNCTION(KXAssocAutomation, "SendAddTermCommand", DispSendAddTermCommand, VT_BOOL, VTS_NONE)
+    DISP_FUNCTION(KXAssocAutomation, "SendAddPupdCommand", DispSendAddPupdCommand, VT_BOOL, VTS_NONE)
+END_DISPATCH_MAP()
+
 KXAssocAutomation::KXAssocAutomation(IServer* server)
 {
+    EnableAutomation();
     setServer(server);
 }
 

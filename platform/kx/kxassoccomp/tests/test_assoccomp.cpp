@@ -447,4 +447,18 @@ TEST(AssocCompCommands, ScriptCommandsQuoteEveryValue)
     EXPECT_FALSE(automation.SendAddPupdCommand(1, 0, 0)); // nothing prepared yet
 }
 
+TEST(AssocCompCommands, AutomationObjectAnswersByName)
+{
+    KXAssocAutomation automation(nullptr);
+    ASSERT_NE(automation.GetIDispatch(FALSE), nullptr);
+    EXPECT_GE(automation.GetDispIdOfName("initpupd"), 0);
+    EXPECT_GE(automation.GetDispIdOfName("InitTermination"), 0);
+    EXPECT_EQ(automation.GetDispIdOfName("Nothing"), -1);
+    COleVariant result;
+    ASSERT_EQ(AfxInvokeByName(automation.GetIDispatch(FALSE), "InitTermination", {COleVariant("Shunt")}, &result), S_OK);
+    EXPECT_EQ(result.vt, VT_I4);
+    EXPECT_EQ(result.lVal, 1);
+    EXPECT_EQ(automation.m_strTerminationType, "Shunt");
+}
+
 } // namespace

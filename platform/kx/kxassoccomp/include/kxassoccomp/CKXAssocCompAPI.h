@@ -6,6 +6,8 @@
 // (pin bit, pair pin or net bit), then asks a question or runs an action.
 #pragma once
 
+#include "afx/afxdisp.h"
+#include "afx/afxmsg.h"
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
 
@@ -150,14 +152,23 @@ protected:
 };
 
 // The automation road: an add started by a script client and finished by the following script command. The
-// automation object carries its own library state, so its context calls go straight to it.
-class KXAssocAutomation : public CKXAssocCompAPI {
+// automation object carries its own library state, so its context calls go straight to it. Its dispatch
+// interface (GetIDispatch) offers InitTermination(text), InitPUPD(text), SendAddTermCommand() and
+// SendAddPupdCommand(); the object belongs to its creator (releasing the last reference does not delete it).
+class KXAssocAutomation : public CCmdTarget, public CKXAssocCompAPI {
 public:
     explicit KXAssocAutomation(IServer* server);
     // Prepares a termination of the type named by text; 0 when refused.
     int InitTermination(CString text);
     // Prepares a pull-up/pull-down ("pullup"/"pulldown", optionally followed by the DC net); 0 when refused.
     int InitPUPD(CString text);
+
+protected:
+    long DispInitTermination(LPCTSTR text) { return InitTermination(text); }
+    long DispInitPUPD(LPCTSTR text) { return InitPUPD(text); }
+    BOOL DispSendAddTermCommand() { return SendAddTermCommand(); }
+    BOOL DispSendAddPupdCommand() { return SendAddPupdCommand(1, 0, 0); }
+    DECLARE_DISPATCH_MAP()
 };
 
 // Opens the pull-up/pull-down edit dialog for a net bit that has pull-ups; true when accepted.
