@@ -9,6 +9,12 @@
 IMPLEMENT_DYNCREATE(CKXDocument, COleServerDoc)
 IMPLEMENT_DYNAMIC(CKXMultiDocTemplate, CMultiDocTemplate)
 
+BEGIN_MESSAGE_MAP(CKXDocument, COleServerDoc)
+END_MESSAGE_MAP()
+
+BEGIN_DISPATCH_MAP(CKXDocument, COleServerDoc)
+END_DISPATCH_MAP()
+
 namespace {
 
 CString DesignTitle(const IDesign* d) {

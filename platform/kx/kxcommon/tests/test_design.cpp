@@ -115,8 +115,18 @@ TEST_F(DesignTest, SwapNeedsOneSwapGroup) {
 
 class TestDoc : public CKXDocument {
     DECLARE_DYNCREATE(TestDoc)
+public:
+    TestDoc() { EnableAutomation(); }
+    long Ping() { return 7; }
+    DECLARE_MESSAGE_MAP()
+    DECLARE_DISPATCH_MAP()
 };
 IMPLEMENT_DYNCREATE(TestDoc, CKXDocument)
+BEGIN_MESSAGE_MAP(TestDoc, CKXDocument)
+END_MESSAGE_MAP()
+BEGIN_DISPATCH_MAP(TestDoc, CKXDocument)
+DISP_FUNCTION(TestDoc, "Ping", Ping, VT_I4, VTS_NONE)
+END_DISPATCH_MAP()
 class TestFrame : public CMDIChildWnd {
     DECLARE_DYNCREATE(TestFrame)
 };
@@ -137,6 +147,14 @@ TEST_F(DesignTest, TemplateOpensADesignInAMode) {
     EXPECT_EQ(tmpl.FindDocument(top, 1), doc);
     EXPECT_EQ(tmpl.FindDocument(top, 4), nullptr);
     EXPECT_EQ(tmpl.OpenDocumentFile(CDesignContext(), 1, FALSE), nullptr);
+
+    // The derived document's automation chains through the base.
+    COleVariant result;
+    IDispatch* disp = doc->GetIDispatch(TRUE);
+    ASSERT_NE(disp, nullptr);
+    EXPECT_TRUE(SUCCEEDED(AfxInvokeByName(disp, "Ping", {}, &result)));
+    EXPECT_EQ(result.lVal, 7);
+    disp->Release();
 
     CString why;
     EXPECT_FALSE(doc->IsInterfaceChanged(why));

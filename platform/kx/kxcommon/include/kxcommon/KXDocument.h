@@ -2,10 +2,10 @@
 // one mode through CKXMultiDocTemplate.
 #pragma once
 
+#include "afx/afxdisp.h"
 #include "afx/afxdoc.h"
 #include "rmx/context.h"
 
-class IDispatch;
 class CKXDocument;
 
 // How a design was opened.
@@ -79,6 +79,10 @@ protected:
     CString m_strDesignName;
     std::vector<CString> m_interface; // reference interface, one text per port
     std::vector<CString> CurrentInterface() const;
+
+    // Documents of the editors chain their command, dispatch and interface maps to these.
+    DECLARE_MESSAGE_MAP()
+    DECLARE_DISPATCH_MAP()
 };
 
 class CKXMultiDocTemplate : public CMultiDocTemplate {
