@@ -306,6 +306,7 @@ bool CComments::loadComments(const CString& path)
     m_pins.clear();
     m_views.Clear();
     m_bModified = false;
+    m_bLoadRefused = false;
     // Without a place there is nothing to read; the comments live in memory until a folder is given to save.
     m_strFile = path.IsEmpty() ? CString() : CommentsFileFor(path);
     if (m_strFile.IsEmpty()) return true;
@@ -314,25 +315,36 @@ bool CComments::loadComments(const CString& path)
     std::ifstream in(m_strFile.str(), std::ios::binary);
     if (!in) {
         m_strError.Format("%s: cannot be read", m_strFile.GetString());
+        m_bLoadRefused = true;
+        m_strRefusedFile = m_strFile;
         return false;
     }
     std::ostringstream ss;
     ss << in.rdbuf();
     if (in.bad()) {
         m_strError.Format("%s: cannot be read", m_strFile.GetString());
+        m_bLoadRefused = true;
+        m_strRefusedFile = m_strFile;
         return false;
     }
-    return parse(ss.str(), m_strFile);
+    m_bLoadRefused = !parse(ss.str(), m_strFile);
+    if (m_bLoadRefused) m_strRefusedFile = m_strFile;
+    return !m_bLoadRefused;
 }
 
 bool CComments::saveComments(const CString& path)
 {
     m_strError.Empty();
-    if (!path.IsEmpty()) m_strFile = CommentsFileFor(path);
-    if (m_strFile.IsEmpty()) {
+    CString targetFile = path.IsEmpty() ? m_strFile : CommentsFileFor(path);
+    if (targetFile.IsEmpty()) {
         m_strError = "no design folder to save the comments in";
         return false;
     }
+    if (m_bLoadRefused && targetFile == m_strRefusedFile) {
+        m_strError.Format("%s: was refused when loading and is not written over", targetFile.GetString());
+        return false;
+    }
+    m_strFile = targetFile;
     const std::string target = m_strFile.str();
     const std::string temp = target + ".tmp" + std::to_string(::getpid());
     {

@@ -149,7 +149,10 @@ TEST_F(CommentsTest, CorruptFileIsRefusedWithItsLineAndLeavesAnEmptyStore)
         EXPECT_NE(err.Find(("line " + std::to_string(line)).c_str()), -1) << err.GetString();
         EXPECT_NE(err.Find("board.TableEditor.notes"), -1);
         EXPECT_EQ(c.GetPinCommentCount(), 0);
-        // The refused file is left as it was: nothing is lost.
+        // The refused file is left as it was, also when the store is saved afterwards: nothing is lost.
+        c.addPinComments("U1", "A", "new", "d", "t", "u");
+        EXPECT_FALSE(c.saveComments());
+        EXPECT_NE(c.GetLastError().Find("not written over"), -1);
         EXPECT_EQ(readFile(file), content);
     }
 }

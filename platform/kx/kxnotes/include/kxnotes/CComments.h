@@ -77,7 +77,8 @@ public:
     // Reads the comments of the design at path (a folder, or a file in the design's folder). A missing comments
     // file is an empty store (true); an unreadable or malformed one gives false and an empty store.
     bool loadComments(const CString& path);
-    // Writes the comments beside the design named at load (or at path when given); true on success.
+    // Writes the comments beside the design named at load (or at path when given); true on success. A file that
+    // loadComments refused is not written over (false, with the reason).
     bool saveComments(const CString& path = CString());
     CString GetFilePath() const { return m_strFile; }
     CString GetLastError() const { return m_strError; }
@@ -118,4 +119,7 @@ private:
     std::map<std::pair<std::string, std::string>, Entry> m_pins;
     CMatrixViewData m_views;
     bool m_bModified = false;
+    // The file at m_strFile was refused: it is never written over, so that nothing in it is lost.
+    bool m_bLoadRefused = false;
+    CString m_strRefusedFile;
 };
