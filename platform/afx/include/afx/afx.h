@@ -14,3 +14,5 @@
 #include "afx/afxgdi.h"
 #include "afx/afxdlg.h"
 #include "afx/afxdisp.h"
+#include "afx/afxole.h"
+#include "afx/afxreg.h"
