@@ -48,6 +48,3 @@ inline constexpr UINT ID_SORT_FIRST = 35120;
 inline constexpr UINT ID_SORT_LAST = 35128;
 inline constexpr UINT ID_SORT_AS_ALPHA = 35672;
 inline constexpr UINT ID_SORT_AS_ALPHANUMERIC = 35673;
-
-// Host script message that carries a script command line (text as wParam).
-inline constexpr UINT MSG_HOST_SCRIPT_TEXT_ID = 0x840F;

@@ -3,31 +3,15 @@
 #include "grid/KXEditControls.h"
 #include "grid/KXGridUndo.h"
 
+#include "afx/afxmenu.h"
+
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxcontrols/KXSortGrid.h"
 #include "kxinstsigpane/CommonInterface.h"
 
-#if __has_include("kxcontrols/KXListHeader.h")
-#include "kxcontrols/KXListHeader.h"
-#define KXGRID_HAVE_LIST_HEADER 1
-#endif
-#if __has_include("kxcontrols/KXStylesMap.h")
+#include "kxcontrols/KXCellControls.h"
 #include "kxcontrols/KXStylesMap.h"
-#define KXGRID_HAVE_STYLES_MAP 1
-#endif
-#if __has_include("kxcontrols/KXPupdCtrl.h")
-#include "kxcontrols/KXPupdCtrl.h"
-#define KXGRID_HAVE_PUPD 1
-#endif
-#if __has_include("kxcontrols/KXDynCombo.h")
-#include "kxcontrols/KXDynCombo.h"
-#define KXGRID_HAVE_DYNCOMBO 1
-#endif
-#if __has_include("kxcontrols/KXGridToolTip.h")
-#include "kxcontrols/KXGridToolTip.h"
-#define KXGRID_HAVE_TOOLTIP 1
-#endif
 
 #include <algorithm>
 #include <new>
@@ -50,21 +34,17 @@ constexpr UINT kNoScroll = GX_SMART | GX_SCROLLINVIEW; // 10: smart update, keep
 
 }  // namespace
 
-#ifdef KXGRID_HAVE_STYLES_MAP
 // The grid's own styles map: the controls library's map under this grid's run-time class.
 class CKXGridStylesMap : public CKXStylesMap {
 public:
     CKXGridStylesMap() = default;
 };
-#endif
 
 IMPLEMENT_DYNCREATE(CKXGridWnd, CGXGridWnd)
 
 CKXGridWnd::CKXGridWnd()
 {
-#ifdef KXGRID_HAVE_STYLES_MAP
     m_pStylesMap = new (std::nothrow) CKXGridStylesMap;
-#endif
     CKXRegistrySettings::OpenRegistryKey();
     int show = m_bShowRowNumbers;
     if (CKXRegistrySettings::GetFromRegistry("show_row_numbers", show))
@@ -73,14 +53,12 @@ CKXGridWnd::CKXGridWnd()
 
 CKXGridWnd::~CKXGridWnd()
 {
-#ifdef KXGRID_HAVE_STYLES_MAP
     // The parameter object only borrows the map; it must not see it after it is gone.
     if (CGXGridParam* pParam = GetParam()) {
         if (pParam->GetStylesMap() == static_cast<CGXStylesMap*>(m_pStylesMap))
             pParam->SetStylesMap(nullptr, FALSE);
     }
     delete m_pStylesMap;
-#endif
     m_pStylesMap = nullptr;
     m_scrollTip.DestroyWindow();
     m_excludedCommands.clear();
@@ -200,20 +178,14 @@ void CKXGridWnd::InitializeGrid(ROWCOL firstDataRow, ROWCOL firstDataCol, ROWCOL
         SetParam(new CGXGridParam, TRUE);
     CGXGridParam* pParam = GetParam();
     pParam->EnableUndo(FALSE);
-#ifdef KXGRID_HAVE_STYLES_MAP
     if (m_pStylesMap)
         pParam->SetStylesMap(m_pStylesMap, FALSE);
-#endif
     if (pParam->GetStylesMap())
         pParam->GetStylesMap()->CreateStandardStyles();
 
     EnableGridToolTips(FALSE);
     CreateToolTip();
-#ifdef KXGRID_HAVE_TOOLTIP
     EnableCellTips(RUNTIME_CLASS(CKXCellTipWndFactory), 0, 0, 500);
-#else
-    EnableCellTips(nullptr, 0, 0, 500);
-#endif
     EnableIntelliMouse();
     CGXGridWnd::Initialize();
 
@@ -262,22 +234,16 @@ void CKXGridWnd::InitializeGrid(ROWCOL firstDataRow, ROWCOL firstDataCol, ROWCOL
 void CKXGridWnd::CreateToolTip()
 {
     InitCommonControls();
-#ifdef KXGRID_HAVE_TOOLTIP
     if (!GetToolTipProxy())
         SetToolTipProxy(new CKXGridToolTip(this, this));
-#endif
     EnableGridToolTips(TRUE);
 }
 
 void CKXGridWnd::RegisterHeaderControl(ULONG arg)
 {
-#ifdef KXGRID_HAVE_LIST_HEADER
     auto* pHeader = new CKXListHeader(this, arg);
     m_pListHeader = pHeader;
     RegisterControl(static_cast<WORD>(IDS_CTRL_LIST_HEADER), pHeader, FALSE, TRUE);
-#else
-    (void)arg;
-#endif
 }
 
 void CKXGridWnd::RegisterBitmapEditControl()
@@ -288,7 +254,6 @@ void CKXGridWnd::RegisterBitmapEditControl()
 
 void CKXGridWnd::RegisterPupdControl()
 {
-#ifdef KXGRID_HAVE_PUPD
     struct PupdKind {
         UINT id;
         BOOL puLocal, pdLocal, puAlias, pdAlias;
@@ -312,7 +277,6 @@ void CKXGridWnd::RegisterPupdControl()
         pCtrl->SetPuPdValue(k.puLocal, k.pdLocal, k.puAlias, k.pdAlias);
         RegisterControl(static_cast<WORD>(k.id), pCtrl, FALSE, TRUE);
     }
-#endif
 }
 
 void CKXGridWnd::RegisterBitmapButtonControl()
@@ -323,14 +287,9 @@ void CKXGridWnd::RegisterBitmapButtonControl()
 
 void CKXGridWnd::RegisterDynComboControl(DynComboFill fill, CDWordArray& lookColumns)
 {
-#ifdef KXGRID_HAVE_DYNCOMBO
     auto* pCombo = new CKXDynCombo(this, IDC_GRID_COMBO_EDIT, IDC_GRID_COMBO_LIST, 0, m_nFirstDataRow, 1, fill);
     pCombo->SetLookAttribute(lookColumns, IDS_UA_TOOLTIPTEXT);
     RegisterControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO), pCombo, FALSE, TRUE);
-#else
-    (void)fill;
-    (void)lookColumns;
-#endif
 }
 
 // ---------------------------------------------------------------------------
@@ -789,22 +748,82 @@ void CKXGridWnd::HideUnhideColumns(int col)
     Redraw();
 }
 
+std::vector<kxmenu::ColumnEntry> CKXGridWnd::ColumnMenuEntries()
+{
+    std::vector<kxmenu::ColumnEntry> entries;
+    const ROWCOL colCount = GetColCount();
+    for (ROWCOL col = 1; col <= colCount && col != GX_INVALID; ++col) {
+        kxmenu::ColumnEntry entry;
+        GetColumnMenuText(static_cast<int>(col), entry.text, entry.enabled);
+        entry.shown = IsColHidden(col) ? FALSE : TRUE;
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+namespace {
+
+void AppendItems(CMenu* pMenu, const std::vector<kxmenu::Item>& items)
+{
+    for (const kxmenu::Item& item : items) {
+        if (item.separator) {
+            pMenu->AppendMenu(MF_SEPARATOR);
+            continue;
+        }
+        UINT flags = MF_STRING;
+        if (item.checked)
+            flags |= MF_CHECKED;
+        if (item.grayed)
+            flags |= MF_GRAYED;
+        pMenu->AppendMenu(flags, item.id, item.text);
+    }
+}
+
+}  // namespace
+
 void CKXGridWnd::AppendColumnVisibilityMenu(CMenu* pMenu)
 {
-    (void)pMenu;
+    if (!pMenu)
+        return;
+    const std::vector<kxmenu::ColumnEntry> entries = ColumnMenuEntries();
+    // Items of an earlier call go first, also those of columns beyond the ninth,
+    // so that a menu filled twice holds every column once.
+    const UINT last = std::max<UINT>(ID_COLUMN_LAST, ID_COLUMN_BASE + static_cast<UINT>(entries.size()));
+    for (UINT id = ID_COLUMN_FIRST; id <= last; ++id)
+        pMenu->RemoveMenu(id, MF_BYCOMMAND);
+    AppendItems(pMenu, kxmenu::ColumnVisibilityItems(entries));
 }
 
 void CKXGridWnd::AppendSortMenu(CMenu* pMenu)
 {
-    (void)pMenu;
+    if (!pMenu)
+        return;
+    for (UINT id = ID_SORT_FIRST; id <= ID_SORT_LAST; ++id)
+        pMenu->RemoveMenu(id, MF_BYCOMMAND);
+    AppendItems(pMenu, kxmenu::SortMenuItems(ColumnMenuEntries()));
 }
 
 void CKXGridWnd::ShowContextMenu(CWnd* pWnd, CPoint point, UINT menuId, UINT flags)
 {
     (void)pWnd;
-    (void)point;
-    (void)menuId;
     (void)flags;
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    ROWCOL row = GX_INVALID;
+    ROWCOL col = GX_INVALID;
+    HitTest(point, &row, &col);
+    if (row == GX_INVALID || row == m_nHeaderRow || !IsDataRow(row))
+        return;
+    CMenu menu;
+    if (!menu.LoadMenu(LOWORD(menuId)))
+        return;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (!pPopup)
+        return;
+    for (UINT id : m_excludedCommands)
+        pPopup->RemoveMenu(id, MF_BYCOMMAND);
+    pPopup->TrackPopupMenu(TPM_RIGHTBUTTON, screen.x, screen.y, AfxGetMainWnd());
+    menu.DestroyMenu();
 }
 
 // ---------------------------------------------------------------------------
@@ -831,10 +850,8 @@ void CKXGridWnd::OnSortColumn(int col)
     SortRows(col, m_bSortAscending);
     if (pParam)
         pParam->EnableUndo(bUndo);
-#ifdef KXGRID_HAVE_LIST_HEADER
     if (m_pListHeader)
         m_pListHeader->ResetArrow(m_nHeaderRow, static_cast<ROWCOL>(col));
-#endif
 }
 
 void CKXGridWnd::SortRows(int col, BOOL bAscending)

@@ -6,12 +6,14 @@
 
 #include "grid/KXColumnInfoClass.h"
 #include "grid/KXGridIds.h"
+#include "grid/KXGridMenus.h"
 
 #include "afx/afxstr.h"
 #include "grid/gxall.h"
 #include "rmx/context.h"
 
 #include <set>
+#include <vector>
 
 class CMenu;
 class CKXListHeader;
@@ -220,6 +222,8 @@ protected:
     ROWCOL DataRowStart() const;
 
 private:
+    // Text, enabled and shown state of columns 1 .. column count for the column submenus.
+    std::vector<kxmenu::ColumnEntry> ColumnMenuEntries();
     // Records a sort undo command with the state before the sort, then sorts.
     void SortWithUndo(int col);
 };

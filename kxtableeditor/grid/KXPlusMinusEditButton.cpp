@@ -2,6 +2,7 @@
 
 #include "grid/KXGridIds.h"
 #include "grid/KXSpinText.h"
+#include "kxmsgsrvr/KXMsgIds.h"
 
 #include <vector>
 
@@ -157,7 +158,7 @@ void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol)
         CString text;
         text.Format("expandPins %s %s", "-selection", bExpand ? "on" : "off");
         if (CWnd* pMain = AfxGetMainWnd())
-            pMain->SendMessage(MSG_HOST_SCRIPT_TEXT_ID, reinterpret_cast<WPARAM>(text.GetString()), 0);
+            pMain->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
         return;
     }
     ApplyExpand(nRow, nCol, bExpand);

@@ -1,5 +1,7 @@
 #include "grid/KXSpinControl.h"
 
+#include "rmx/schemautil.h"
+
 #include <algorithm>
 
 namespace {
@@ -7,8 +9,6 @@ namespace {
 constexpr int kArrowStrip = 17; // pixels kept free at the right while the arrows are shown
 constexpr int kArrowWidth = 15;
 constexpr int kUpArrowHeight = 7;
-constexpr char kOpenBracket = '<';
-constexpr char kCloseBracket = '>';
 
 bool ShiftDown()
 {
@@ -211,7 +211,8 @@ int CKXSpinControl::Caret() const
 
 kxspin::VectorParts CKXSpinControl::PartsOf(const std::string& text) const
 {
-    return kxspin::FindParts(text, kOpenBracket, kCloseBracket);
+    const bool square = CSchemaUtilities::getVectorDisplayFormat() != 0;
+    return kxspin::FindParts(text, square ? '[' : '<', square ? ']' : '>');
 }
 
 void CKXSpinControl::ApplyResult(const kxspin::KeyResult& result)

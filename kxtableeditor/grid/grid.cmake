@@ -6,13 +6,13 @@ list(APPEND KXTE_SOURCES ${_kxgrid_dir}/KXSpinText.cpp ${_kxgrid_dir}/KXGridMenu
 
 # Switched on once the sources below build against the providers' current headers.
 option(KXGRID_FULL "Build the common grid window and its cell controls" OFF)
-if(KXGRID_FULL AND TARGET gxgrid AND TARGET rmx AND TARGET kxcontrols AND TARGET kxinstsigpane AND TARGET kxclipboard)
+if(KXGRID_FULL AND TARGET gxgrid AND TARGET rmx AND TARGET kxcontrols AND TARGET kxinstsigpane AND TARGET kxclipboard AND TARGET kxmsgsrvr)
   list(APPEND KXTE_SOURCES
     ${_kxgrid_dir}/KXGridWnd.cpp
     ${_kxgrid_dir}/KXGridUndo.cpp
     ${_kxgrid_dir}/KXEditControls.cpp
     ${_kxgrid_dir}/KXPlusMinusEditButton.cpp
     ${_kxgrid_dir}/KXSpinControl.cpp)
-  list(APPEND KXTE_PROVIDERS gxgrid rmx kxcontrols kxinstsigpane kxclipboard)
+  list(APPEND KXTE_PROVIDERS gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr)
   set_property(GLOBAL PROPERTY KXGRID_FULL_BUILT ON)
 endif()

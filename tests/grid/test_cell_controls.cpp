@@ -3,6 +3,9 @@
 #include "grid/KXEditControls.h"
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/DesignBuilder.h"
+#include "rmx/server.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +33,7 @@ class MainWindow {
 public:
     MainWindow()
     {
-        wnd.m_textParams[MSG_HOST_SCRIPT_TEXT_ID] = 'w';
+        wnd.m_textParams[MSG_HOST_SCRIPT_TEXT] = 'w';
         wnd.CreateEx(0, "MAIN", "main", 0, CRect(0, 0, 100, 100), nullptr, 0);
         AfxSetMainWnd(&wnd);
     }
@@ -174,7 +177,7 @@ TEST_F(ExpandCollapse, AUsersClickGoesToTheHostOnly)
     CKXPlusMinusEditButton* plus = Control(kPlus);
     plus->Init(6, 1);
     plus->OnClickedButton(plus->GetButton());
-    const auto texts = main.wnd.TextsOf(MSG_HOST_SCRIPT_TEXT_ID);
+    const auto texts = main.wnd.TextsOf(MSG_HOST_SCRIPT_TEXT);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0], "expandPins -selection on");
     EXPECT_TRUE(grid.IsRowHidden(7));  // the grid itself is unchanged
@@ -183,7 +186,7 @@ TEST_F(ExpandCollapse, AUsersClickGoesToTheHostOnly)
 
     // The space bar does the same; the command the host sends back toggles.
     EXPECT_TRUE(plus->KeyPressed(WM_KEYDOWN, VK_SPACE));
-    EXPECT_EQ(main.wnd.TextsOf(MSG_HOST_SCRIPT_TEXT_ID).size(), 2u);
+    EXPECT_EQ(main.wnd.TextsOf(MSG_HOST_SCRIPT_TEXT).size(), 2u);
     plus->ToggleExpand(6, 1);
     EXPECT_FALSE(grid.IsRowHidden(7));
     EXPECT_EQ(ControlId(6), kMinus);
@@ -366,4 +369,27 @@ TEST_F(SpinControl, DroppedListSelectsAndStoresTheCellText)
     spin->OnListEnded();
     EXPECT_EQ(Text(), "RESET");
     EXPECT_EQ(Sel(), std::make_pair(0, 5));
+}
+
+TEST_F(SpinControl, BoundsComeFromTheVectorInTheDesign)
+{
+    IServer server;
+    rmx::DesignBuilder builder(&server);
+    builder.schematic("board", "sch").net("DATA", 7, 0).net("CLK");
+    ASSERT_TRUE(builder.ok()) << builder.error();
+    spin->SetDesignContext(builder.context());
+    Type("DATA<3..0>", 6);
+    spin->OnEditKeyDown(VK_UP, 1, 0);
+    EXPECT_EQ(Text(), "DATA<4..0>");
+    Type("DATA<7..0>", 6);
+    spin->OnEditKeyDown(VK_UP, 1, 0);  // at the maximum: wraps to the minimum
+    EXPECT_EQ(Text(), "DATA<0..0>");
+    EXPECT_EQ(Sel(), std::make_pair(5, 6));
+    Type("DATA<7..0>", 9);  // the second number
+    spin->OnEditKeyDown(VK_DOWN, 1, 0);  // at the minimum: wraps to the maximum
+    EXPECT_EQ(Text(), "DATA<7..7>");
+    Type("NOPE<3>", 5);
+    spin->OnEditKeyDown(VK_UP, 1, 0);
+    EXPECT_EQ(Text(), "NOPE<4>");
+    EXPECT_EQ(spin->m_nMaximum, 25000);
 }

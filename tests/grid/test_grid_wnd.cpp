@@ -465,3 +465,124 @@ TEST_F(GridWnd, UndoStepModeIsHandedToTheHostThenJoins)
     grid.AddUndoCommand(new CKXSortUndoCmd(&grid, -1, TRUE), gxDo);
     EXPECT_TRUE(grid.CanUndo());
 }
+
+// ---------------------------------------------------------------------------
+// Controls of the controls library and the grid menus.
+
+#include "afx/afxanswer.h"
+#include "afx/afxmenu.h"
+#include "afx/afxres.h"
+#include "kxcontrols/KXCellControls.h"
+
+TEST_F(GridWnd, PullUpControlsCarryTheirStates)
+{
+    SetUpGrid(grid);
+    grid.RegisterPupdControl();
+    struct Expect {
+        UINT id;
+        BOOL enabled, puL, pdL, puA, pdA;
+    };
+    const Expect expected[] = {
+        {9018, FALSE, 0, 0, 0, 0}, {9021, TRUE, 1, 0, 0, 0}, {9023, TRUE, 0, 1, 0, 0},
+        {9048, TRUE, 0, 0, 1, 0},  {9049, TRUE, 0, 0, 0, 1}, {9025, TRUE, 1, 1, 0, 0},
+        {9047, TRUE, 0, 0, 1, 1},  {9027, TRUE, 1, 0, 0, 1}, {9029, TRUE, 0, 1, 1, 0},
+    };
+    for (const Expect& e : expected) {
+        auto* pCtrl = dynamic_cast<CKXPupdCtrl*>(grid.GetRegisteredControl(static_cast<WORD>(e.id)));
+        ASSERT_NE(pCtrl, nullptr) << e.id;
+        EXPECT_EQ(pCtrl->IsPuPdCtrlEnabled() != FALSE, e.enabled != FALSE) << e.id;
+        if (!e.enabled)
+            continue;
+        EXPECT_EQ(pCtrl->HasLocalPullUp() != FALSE, e.puL != FALSE) << e.id;
+        EXPECT_EQ(pCtrl->HasLocalPullDown() != FALSE, e.pdL != FALSE) << e.id;
+        EXPECT_EQ(pCtrl->HasAliasPullUp() != FALSE, e.puA != FALSE) << e.id;
+        EXPECT_EQ(pCtrl->HasAliasPullDown() != FALSE, e.pdA != FALSE) << e.id;
+    }
+}
+
+TEST_F(GridWnd, HeaderAndFilterControls)
+{
+    SetUpGrid(grid);
+    grid.RegisterHeaderControl(2);
+    ASSERT_NE(grid.m_pListHeader, nullptr);
+    EXPECT_EQ(grid.GetRegisteredControl(static_cast<WORD>(IDS_CTRL_LIST_HEADER)),
+              static_cast<CGXControl*>(grid.m_pListHeader));
+    CDWordArray look;
+    look.Add(3);
+    grid.RegisterDynComboControl([](int, CString& key) { key = "CCP\\filter"; return 1; }, look);
+    auto* pCombo = dynamic_cast<CKXDynCombo*>(grid.GetRegisteredControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO)));
+    ASSERT_NE(pCombo, nullptr);
+    EXPECT_TRUE(pCombo->IsLookColumn(3));
+    EXPECT_FALSE(pCombo->IsLookColumn(2));
+    grid.CreateToolTip();
+    EXPECT_NE(dynamic_cast<CKXGridToolTip*>(grid.GetToolTipProxy()), nullptr);
+    EXPECT_TRUE(grid.IsGridToolTipsEnabled());
+}
+
+TEST_F(GridWnd, ColumnAndSortSubmenus)
+{
+    struct Named : CRecordingGrid {
+        void GetColumnMenuText(int col, CString& text, BOOL& enabled) override
+        {
+            text.Format("C%d", col);
+            enabled = col != 2;
+        }
+    } g;
+    SetUpGrid(g, 2, 11);
+    g.HideCols(3, 3);
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    g.AppendColumnVisibilityMenu(&menu);
+    g.AppendColumnVisibilityMenu(&menu);  // filled twice: each column once
+    EXPECT_EQ(menu.GetMenuItemCount(), 11);
+    EXPECT_EQ(menu.GetMenuState(ID_COLUMN_BASE + 1, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_EQ(menu.GetMenuState(ID_COLUMN_BASE + 3, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_NE(menu.GetMenuState(ID_COLUMN_BASE + 2, MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+    CMenu sort;
+    ASSERT_TRUE(sort.CreatePopupMenu());
+    g.AppendSortMenu(&sort);
+    EXPECT_EQ(sort.GetMenuItemCount(), 9 + 3);
+    CString text;
+    sort.GetMenuString(ID_SORT_LAST, text, MF_BYCOMMAND);
+    EXPECT_EQ(text, "C9");
+}
+
+TEST_F(GridWnd, ContextMenuOnDataRowsWithoutExcludedCommands)
+{
+    CMessageRecorderWnd main;
+    main.CreateEx(0, "MAIN", "main", 0, CRect(0, 0, 10, 10), nullptr, 0);
+    AfxSetMainWnd(&main);
+    AfxAddMenuResource(nullptr, 402,
+                       {{0, MF_POPUP, 0, "Grid"}, {1, MF_STRING, 35264, "Delete"}, {1, MF_STRING, 35555, "Comment"}});
+    SetUpGrid(grid, 3);
+    grid.SetFrozenRows(5, 5);
+    CAfxAnswerQueue::Get().Reset();
+
+    const CRect header = grid.CalcRectFromRowCol(2, 1);
+    CAfxAnswerQueue::Get().PushMenu(35264);
+    grid.ShowContextMenu(&grid, CPoint(header.left + 2, header.top + 2), 402, 0);
+    EXPECT_EQ(CAfxAnswerQueue::Get().GetPendingCount(), 1);  // no menu on the header row
+
+    const CRect data = grid.CalcRectFromRowCol(7, 1);
+    grid.m_excludedCommands.insert(35555);
+    grid.ShowContextMenu(&grid, CPoint(data.left + 2, data.top + 2), 402, 0);
+    EXPECT_EQ(CAfxAnswerQueue::Get().GetPendingCount(), 0);
+    bool deleted = false;
+    for (const auto& r : main.m_received)
+        deleted = deleted || (r.message == WM_COMMAND && LOWORD(r.wParam) == 35264);
+    EXPECT_TRUE(deleted);
+
+    CAfxAnswerQueue::Get().PushMenu(35555);  // excluded: not offered
+    grid.ShowContextMenu(&grid, CPoint(data.left + 2, data.top + 2), 402, 0);
+    bool commented = false;
+    for (const auto& r : main.m_received)
+        commented = commented || (r.message == WM_COMMAND && LOWORD(r.wParam) == 35555);
+    EXPECT_FALSE(commented);
+
+    grid.ShowContextMenu(&grid, CPoint(data.left + 2, data.top + 2), 999, 0);  // no such menu: nothing
+    CAfxAnswerQueue::Get().Reset();
+    AfxRemoveModuleResources(nullptr);
+    AfxSetMainWnd(nullptr);
+    main.DestroyWindow();
+}
