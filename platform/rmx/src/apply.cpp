@@ -75,6 +75,21 @@ std::vector<int> rangeBits(int a, int b) {
     return out;
 }
 
+// Widest bus or vector pin the database holds.
+constexpr int kMaxWidth = 1 << 20;
+
+bool rangeOk(int msb, int lsb, std::string& why) {
+    if (msb < -1 || lsb < -1 || (msb < 0) != (lsb < 0)) return why = "bad bit range", false;
+    if (rangeWidth(msb, lsb) > kMaxWidth) return why = "bit range wider than " + std::to_string(kMaxWidth), false;
+    return true;
+}
+
+bool codesOk(int type, int dir, std::string& why) {
+    if (type < ITerm::eTermTypeUnknown || type > ITerm::eTermGround) return why = "bad pin type", false;
+    if (dir < ITerm::eDirNone || dir > ITerm::eDirInout) return why = "bad direction", false;
+    return true;
+}
+
 }  // namespace
 
 IDesign* Db::findDesign(const std::string& name) const {
@@ -306,7 +321,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     // ------------------------------------------------------------------ nets
     case OpCode::NetCreate: {
         if (d->findNet(op.s1.c_str())) return why = "a net named " + op.s1 + " exists", false;
-        if ((op.n[0] < 0) != (op.n[1] < 0)) return why = "bad bit range", false;
+        if (!rangeOk(op.n[0], op.n[1], why) || !codesOk(op.n[3], 0, why)) return false;
+        if (op.n[2] < INet::eScopeDesign || op.n[2] > INet::eScopeGlobal) return why = "bad net scope", false;
         bool revived;
         INet* n = placeById<INet>(d, m_nets(d), op.id, why, revived);
         if (!n) return false;
@@ -316,7 +332,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         m_name(n) = op.s1;
         m_msb(n) = op.n[0];
         m_lsb(n) = op.n[1];
-        m_scope(n) = static_cast<INet::INetScope>(op.n[2] < 0 ? 0 : op.n[2]);
+        m_scope(n) = static_cast<INet::INetScope>(op.n[2]);
         m_type(n) = static_cast<ITerm::ITermType>(op.n[3]);
         m_bits(n).assign(static_cast<size_t>(rangeWidth(op.n[0], op.n[1])), {});
         m_nets(d).byName[op.s1] = n;
@@ -350,8 +366,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::NetWidth: {
         INet* n = findNet(d, op.s1, why);
         if (!n) return false;
-        if ((op.n[2] < 0) != (op.n[3] < 0)) return why = "bad bit range", false;
-        if ((op.n[0] < 0) != n->isScalar()) return why = "net width differs", false;
+        if (!rangeOk(op.n[2], op.n[3], why)) return false;
+        if ((op.n[0] < 0) != n->isScalar() || (op.n[2] < 0) != n->isScalar()) return why = "net width differs", false;
         auto& old = m_bits(n);
         // Bits that go away must be free.
         for (size_t i = 0; i < old.size(); ++i) {
@@ -434,6 +450,11 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         INet* n = findNet(d, op.s1, why);
         IInstTerm* p = n ? findPin(d, op.s2, op.s3, why) : nullptr;
         if (!p) return false;
+        // Both ends must lie in the objects before the range is spelled out.
+        for (int k : {0, 1})
+            if (bitIndex(n->msb(), n->lsb(), op.n[k]) < 0) return why = "no bit " + bitName(op.s1, op.n[k]), false;
+        for (int k : {2, 3})
+            if (bitIndex(p->msb(), p->lsb(), op.n[k]) < 0) return why = "no pin bit " + bitName(op.s3, op.n[k]), false;
         auto nb = rangeBits(op.n[0], op.n[1]);
         auto pb = rangeBits(op.n[2], op.n[3]);
         if (nb.size() != pb.size()) return why = "bit ranges differ in width", false;
@@ -554,7 +575,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         IInstance* i = d->findInstance(op.s1.c_str());
         if (!i) return why = "no instance " + op.s1, false;
         if (i->findInstTerm(op.s2.c_str())) return why = "pin " + op.s1 + "." + op.s2 + " exists", false;
-        if ((op.n[0] < 0) != (op.n[1] < 0)) return why = "bad bit range", false;
+        if (!rangeOk(op.n[0], op.n[1], why) || !codesOk(op.n[3], op.n[2], why)) return false;
         IInstTerm* p = nullptr;
         if (op.id) {
             auto it = m_pinsById(i).find(op.id);
@@ -621,7 +642,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     }
     case OpCode::PinType: {
         IInstTerm* p = findPin(d, op.s1, op.s2, why);
-        if (!p) return false;
+        if (!p || !codesOk(op.n[2], op.n[3], why)) return false;
         m_type(p) = static_cast<ITerm::ITermType>(op.n[2]);
         m_direction(p) = op.n[3];
         addChange(rec, 'T', 8, p, d);
@@ -629,8 +650,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     }
     case OpCode::PinWidth: {
         IInstTerm* p = findPin(d, op.s1, op.s2, why);
-        if (!p) return false;
-        if ((op.n[2] < 0) != (op.n[3] < 0)) return why = "bad bit range", false;
+        if (!p || !rangeOk(op.n[2], op.n[3], why)) return false;
         if (p->isConnected()) return why = "pin " + op.s2 + " is connected", false;
         for (auto& b : m_bits(p))
             if (!b.props.empty() || !b.dts.empty()) return why = "pin " + op.s2 + " has bit data", false;
@@ -657,6 +677,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         INet* neg = pos ? findNet(d, op.s3, why) : nullptr;
         if (!neg) return false;
         if (pos == neg && op.n[0] == op.n[1]) return why = "the legs are the same net bit", false;
+        for (int k : {2, 3})
+            if (op.n[k] < IDPNet::ePositive || op.n[k] > IDPNet::eNegative) return why = "bad polarity", false;
         int msb = -1, lsb = -1;
         if (op.n[0] < 0 && op.n[1] < 0) {
             if (pos->width() != neg->width()) return why = "the leg nets differ in width", false;
@@ -716,6 +738,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         IInstance* i = d->findInstance(op.s1.c_str());
         if (!i) return why = "no instance " + op.s1, false;
         if (i->findDPInstTerm(op.s2.c_str())) return why = "pair pin " + op.s2 + " exists", false;
+        if (op.n[2] > IDPInstTerm::eUser) return why = "bad pair origin", false;
         IInstTerm* pos = findPin(d, op.s1, op.s3, why);
         IInstTerm* neg = pos ? findPin(d, op.s1, op.s4, why) : nullptr;
         if (!neg) return false;
@@ -830,6 +853,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::DTCreate: {
         // s1 name, s2 type, n0 assoc kind, n1 attach kind, s3 attach path, id
         if (d->findDTInstance(op.s1.c_str())) return why = "a component named " + op.s1 + " exists", false;
+        if (op.n[0] != IDTInstance::eTermination && op.n[0] != IDTInstance::ePullUpDown)
+            return why = "bad component kind", false;
         IInstTerm* pin;
         INet* net;
         int bit;

@@ -34,7 +34,11 @@ inline int bitAt(int msb, int lsb, int index) {
     if (msb < 0) return -1;
     return msb >= lsb ? msb - index : msb + index;
 }
-inline int rangeWidth(int msb, int lsb) { return msb < 0 ? 1 : (msb >= lsb ? msb - lsb + 1 : lsb - msb + 1); }
+inline int rangeWidth(int msb, int lsb) {
+    if (msb < 0) return 1;
+    long long w = (msb >= lsb ? static_cast<long long>(msb) - lsb : static_cast<long long>(lsb) - msb) + 1;
+    return w > 0x7fffffff ? 0x7fffffff : static_cast<int>(w);
+}
 
 // ---- part definitions
 struct PartDefn;

@@ -595,6 +595,12 @@ bool expandRanges(TxState* st, const INet* net, unsigned a, unsigned b, const II
         pl = pin->msb();
         ph = pin->lsb();
     }
+    for (int e : {na, nbb})
+        if (rmx::bitIndex(net->msb(), net->lsb(), e) < 0)
+            return fail(st, rmx::bitName(net->name(), e) + " is not a bit of the net");
+    for (int e : {pl, ph})
+        if (rmx::bitIndex(pin->msb(), pin->lsb(), e) < 0)
+            return fail(st, rmx::bitName(pin->name(), e) + " is not a bit of the pin");
     auto bits = [](int x, int y) {
         std::vector<int> v;
         if (x < 0 || y < 0) {

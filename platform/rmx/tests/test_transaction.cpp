@@ -313,3 +313,72 @@ TEST_F(Tx, RemovingANetTakesItsConnectionsPairsAndComponents) {
     EXPECT_EQ(net("SYSCLK")->beginAlias().count(), 0u);
     ASSERT_TRUE(t.commit());
 }
+
+TEST_F(Tx, OutOfRangeInputIsRefusedWithoutHarm) {
+    CTransaction t(ctx);
+    EXPECT_EQ(t.createNet("HUGE", 0x7fffffff, 0), nullptr);  // wider than the database holds
+    EXPECT_FALSE(t.addConn(net("DATA"), 0, 0x7ffffff0, pin("U1", "D"), 0, 0x7ffffff0));
+    EXPECT_FALSE(t.changeInstTermType(pin("U1", "CLK"), static_cast<ITerm::ITermType>(42), 1));
+    EXPECT_EQ(t.createDTInstance(7, "Series", "X1", CInstTermBit(pin("U1", "CLK"), -1)), nullptr);
+    EXPECT_EQ(t.createDTInstance(1, "Series", "X1", CInstTermBit(pin("U1", "CLK"), 5)), nullptr);
+    EXPECT_FALSE(t.hasPendingChanges());
+    // The same through text: every line is checked before anything is spelled out.
+    const char* lines[] = {
+        "netCreate \"work.board:sch\" \"HUGE\" \"\" \"\" \"\" \"\" \"\" 2000000000 0 0 -1 -1 -1 -1 -1 0 0 0 0 \"\" 0 \"\" 0",
+        "conn \"work.board:sch\" \"DATA\" \"U1\" \"D\" \"\" \"\" \"\" 0 2000000000 0 2000000000 -1 -1 -1 -1 0 0 0 0 \"\" 0 \"\" 0",
+        "pinType \"work.board:sch\" \"U1\" \"CLK\" \"\" \"\" \"\" \"\" 0 1 77 1 -1 -1 -1 -1 0 0 0 0 \"\" 0 \"\" 0",
+    };
+    for (const char* l : lines) {
+        std::string text = std::string("rmx-transaction 1 \"work.board:sch\" \"x\"\n") + l + "\n";
+        CTransaction r(&server, text.c_str());
+        ASSERT_TRUE(r.isValid()) << r.lastError().str();
+        EXPECT_FALSE(r.commit()) << l;
+    }
+}
+
+TEST_F(Tx, EditsInsideABlockOpenedInItsParent) {
+    CDesignContext inner = ctx.instance("B1").containedDesign();
+    CTransaction t(inner, "Add Conn");
+    EXPECT_EQ(t.design(), server.findDesign("work.BLK:sch"));
+    INet* n = t.createNet("LOCAL", -1, -1);
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(n->design(), t.design());
+    ASSERT_TRUE(t.addProperty(rmx::kindInstance, "@B1@R1", "VALUE", "1k", 0));
+    std::unique_ptr<CPQPropertyData> v(inner.instance("R1").findProperty("VALUE"));
+    ASSERT_TRUE(v);
+    EXPECT_STREQ(v->value(), "1k");
+    for (IChange* c : t.beginChange()) EXPECT_EQ(c->design(), t.design());
+    EXPECT_TRUE(t.commit());
+    EXPECT_TRUE(t.design()->isModified());
+    CString text = t.toString();
+    EXPECT_NE(text.str().find("\"work.BLK:sch\""), std::string::npos);
+}
+
+TEST_F(Tx, VectorPairPinsHaveMembers) {
+    CTransaction t(ctx);
+    IInstance* r = t.createInstance("W1", "work", "BLK", "sym");
+    ASSERT_NE(r, nullptr);
+    IInstTerm* d = r->findInstTerm("D");
+    EXPECT_EQ(t.createDPInstTerm(r, "BAD", d, 0, d, 0), nullptr);  // the same bit twice
+    IDPInstTerm* pp = t.createDPInstTerm(r, "DD", d, 1, d, 0);
+    ASSERT_NE(pp, nullptr);
+    EXPECT_EQ(pp->beginMember().count(), 0u);
+    EXPECT_EQ(CInstTermBit(d, 1).beginSchemaObject().current(), pp);
+    ASSERT_TRUE(t.createNet("XP", 3, 0) && t.createNet("XN", 3, 0));
+    ASSERT_TRUE(t.createInstTerm(r, "QP", 3, 0) && t.createInstTerm(r, "QN", 3, 0));
+    IDPInstTerm* vec = t.createDPInstTerm(r, "Q", r->findInstTerm("QP"), -1, r->findInstTerm("QN"), -1);
+    ASSERT_NE(vec, nullptr);
+    EXPECT_EQ(vec->beginMember().count(), 4u);
+    EXPECT_EQ(vec->msb(), 3);
+    IDPInstTerm* m2 = r->findDPInstTerm("Q<2>");
+    ASSERT_NE(m2, nullptr);
+    EXPECT_EQ(m2->parent(), vec);
+    EXPECT_EQ(m2->positiveBit(), 2);
+    EXPECT_FALSE(t.removeDPInstTerm(m2));  // members go with their pair
+    IDPNet* x = t.createDPNet("X", board->findNet("XP"), -1, IDPNet::ePositive, board->findNet("XN"), -1, IDPNet::eNegative);
+    ASSERT_NE(x, nullptr);
+    EXPECT_EQ(x->msb(), 3);
+    ASSERT_TRUE(t.addDPConn(x, 3, 0, vec, 3, 0));
+    ASSERT_TRUE(t.removeInstance(r));
+    EXPECT_EQ(x->beginConn().count(), 0u);
+}
