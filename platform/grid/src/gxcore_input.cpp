@@ -132,9 +132,8 @@ BOOL CGXGridCore::DoLButtonDown(UINT nFlags, CPoint pt)
         if (ctrlKey && m_pParam->IsEnableSelection(GX_SELMULTIPLE)) {
             CGXRange range(m_nCurrentRow, m_nCurrentCol);
             if (CanChangeSelection(&range, FALSE, FALSE)) {
-                m_pParam->GetRangeList()->AddTail(range);
-                m_selRange = range;
-                m_bHasSelRange = TRUE;
+                m_bHasSelRange = FALSE;
+                ReplaceOrAddSelRange(range);
                 OnChangedSelection(&range, FALSE, FALSE);
                 UpdateSelectRange(range);
             }

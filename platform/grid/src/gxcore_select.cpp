@@ -334,9 +334,15 @@ void CGXGridCore::SetSelection(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL n
         return;
     }
     if (nTop == 0 && nLeft == 0 && nBottom == 0 && nRight == 0) {
-        sel->RemoveAt(pos);
-    } else if (CGXRange* r = sel->GetAt(pos)) {
-        r->SetCells(nTop, nLeft, nBottom, nRight);
+        if (sel->HasPosition(pos))
+            sel->RemoveAt(pos);
+    } else if (sel->HasPosition(pos)) {
+        // The range keeps its kind (cells, whole rows, whole columns); the bounds are taken as given.
+        CGXRange* r = sel->GetAt(pos);
+        r->top = std::min(nTop, nBottom);
+        r->bottom = std::max(nTop, nBottom);
+        r->left = std::min(nLeft, nRight);
+        r->right = std::max(nLeft, nRight);
     }
     MarkRedraw(GX_INVALIDATE);
 }
@@ -347,12 +353,16 @@ void CGXGridCore::ReplaceOrAddSelRange(const CGXRange& range)
 {
     CGXRangeList* sel = m_pParam->GetRangeList();
     POSITION pos = m_bHasSelRange ? sel->FindRange(m_selRange) : nullptr;
-    if (pos)
-        *sel->GetAt(pos) = range;
-    else
-        sel->AddTail(range);
-    m_selRange = range;
-    m_bHasSelRange = TRUE;
+    if (!pos)
+        pos = sel->AddTail(range);
+    // Every store goes through SetSelection, so that grids can adjust the bounds.
+    SetSelection(pos, range.top, range.left, range.bottom, range.right);
+    if (sel->HasPosition(pos)) {
+        m_selRange = *sel->GetAt(pos);
+        m_bHasSelRange = TRUE;
+    } else {
+        m_bHasSelRange = FALSE;
+    }
 }
 
 BOOL CGXGridCore::CanChangeSelection(CGXRange*, BOOL, BOOL) { return TRUE; }

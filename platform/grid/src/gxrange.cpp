@@ -256,6 +256,16 @@ BOOL CGXRangeList::IsCellInList(ROWCOL nRow, ROWCOL nCol, POSITION posExclude) c
     return FALSE;
 }
 
+BOOL CGXRangeList::HasPosition(POSITION pos) const
+{
+    if (!pos)
+        return FALSE;
+    for (Node* n = m_pHead; n; n = n->next)
+        if (ToPos(n) == pos)
+            return TRUE;
+    return FALSE;
+}
+
 BOOL CGXRangeList::IsAnyCellFromRow(ROWCOL nRow) const
 {
     for (Node* n = m_pHead; n; n = n->next)

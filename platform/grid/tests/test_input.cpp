@@ -196,3 +196,54 @@ TEST(GridInput, WindowMessagesReachTheGrid)
     CString why;
     EXPECT_TRUE(w.CheckConsistency(why)) << why.GetString();
 }
+
+TEST(GridInput, SelectionStoresPassThroughSetSelection)
+{
+    struct Clamp : TestGrid {
+        void SetSelection(POSITION pos, ROWCOL t, ROWCOL l, ROWCOL b, ROWCOL r) override
+        {
+            if (pos && t < 3)
+                t = 3;
+            CGXGridCore::SetSelection(pos, t, l, b, r);
+        }
+    } g;
+    g.DoLButtonDown(0, g.CellPoint(1, 1));
+    g.DoMouseMove(MK_LBUTTON, g.CellPoint(5, 1));
+    g.DoMouseMove(MK_LBUTTON, g.CellPoint(6, 1)); // the growing range is found again after the clamp
+    g.DoLButtonUp(0, g.CellPoint(6, 1));
+    ASSERT_EQ(g.GetParam()->GetRangeList()->GetCount(), 1);
+    EXPECT_EQ(*g.GetParam()->GetRangeList()->GetHead(), CGXRange(3, 1, 6, 1));
+}
+
+TEST(GridInput, RecordInfoIsToldAboutCurrentCellChanges)
+{
+    struct Info : CGXAbstractRecordInfoWndInterface {
+        int* calls;
+        explicit Info(int* c) : calls(c) {}
+        void UpdateRecordInfo(CGXGridCore*) override { ++*calls; }
+    };
+    int calls = 0;
+    GXSetRecordInfoWndInterface(new Info(&calls));
+    {
+        TestGrid g(5, 2);
+        g.SetCurrentCell(1, 1);
+        g.SetCurrentCell(2, 1);
+        g.SetCurrentCell(2, 1); // no change, no call
+    }
+    EXPECT_EQ(calls, 2);
+    GXSetRecordInfoWndInterface(nullptr);
+    EXPECT_EQ(GXGetRecordInfoWndInterface(), nullptr);
+
+    CWnd parent;
+    ASSERT_TRUE(parent.Create(nullptr, "frame", 0, CRect(0, 0, 200, 100), nullptr, 1));
+    CGXRecordInfoWnd w;
+    ASSERT_TRUE(w.CreateCommon(&parent, WS_CHILD, 2));
+    ASSERT_NE(w.GetBeam(), nullptr);
+    EXPECT_EQ(w.GetBeam()->GetRecordInfoWnd(), &w);
+    EXPECT_EQ(w.GetBeam()->ButtonFromPoint(CPoint(20, 3)), 1);
+    ASSERT_TRUE(w.CreateCommon(&parent, WS_CHILD, 2)); // a second call keeps the parts
+    GXAddAutoDeleteWnd(&w);
+    EXPECT_TRUE(GXIsAutoDeleteWnd(&w));
+    EXPECT_TRUE(GXRemoveAutoDeleteWnd(&w));
+    EXPECT_FALSE(GXRemoveAutoDeleteWnd(&w));
+}

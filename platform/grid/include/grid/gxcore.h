@@ -244,8 +244,10 @@ public:
 
     // ------------------------------------------------------------------ selection
     BOOL SelectRange(const CGXRange& range, BOOL bSelect = TRUE, BOOL bUpdate = TRUE);
-    // pos null: clears the selection. Otherwise sets the range at pos to the given bounds, or removes it
-    // when all four bounds are 0.
+    // pos null: clears the selection. Otherwise sets the range at pos to the given bounds (keeping its
+    // kind), or removes it when all four bounds are 0. Every range the grid stores while the user selects
+    // (drag, Shift, Ctrl, header click) passes through here, so a grid can adjust the bounds and call
+    // the base to store them.
     virtual void SetSelection(POSITION pos, ROWCOL nTop = 0, ROWCOL nLeft = 0, ROWCOL nBottom = 0, ROWCOL nRight = 0);
     virtual BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey);
     virtual void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey);

@@ -91,6 +91,8 @@ public:
     POSITION FindRange(ROWCOL nRow, ROWCOL nCol) const; // last range that holds the cell
     POSITION FindRange(const CGXRange& range) const;    // a range equal to the given one
     BOOL IsCellInList(ROWCOL nRow, ROWCOL nCol, POSITION posExclude = nullptr) const;
+    // Whether the position names an element of this list (compares positions only).
+    BOOL HasPosition(POSITION pos) const;
     BOOL IsAnyCellFromRow(ROWCOL nRow) const;
     BOOL IsAnyCellFromCol(ROWCOL nCol) const;
     // Removes the cells of the range from the list, splitting ranges where needed.
