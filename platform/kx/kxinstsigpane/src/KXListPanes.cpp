@@ -21,6 +21,14 @@ IMPLEMENT_DYNCREATE(CKXSignalPaneContainerView, CKXListPaneView)
 
 ROWCOL CKXInstancePaneGrid::m_nInstanceCol = 1;
 
+BEGIN_DISPATCH_MAP(CKXInstancePaneContainerView, CKXListPaneView)
+DISP_FUNCTION(CKXInstancePaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
+END_DISPATCH_MAP()
+
+BEGIN_DISPATCH_MAP(CKXSignalPaneContainerView, CKXListPaneView)
+DISP_FUNCTION(CKXSignalPaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
+END_DISPATCH_MAP()
+
 namespace {
 
 CString NetName(const CNetContext& net) { return net.net() ? CString(net.net()->name()) : CString(); }
@@ -468,6 +476,16 @@ BOOL CKXListPaneView::ChangeDesign(const char* name, F&& change) {
     BOOL ok = CKXTransaction::CommitTrans(nullptr, 1, 1);
     FillData();
     return ok;
+}
+
+BOOL CKXListPaneView::Select(LPCTSTR nameOrPath) {
+    CKXListPaneGrid* list = GetActiveList();
+    if (!list) return FALSE;
+    if (!list->IsInitialized()) FillData();
+    list->RemoveSelection();
+    if (!list->SelectObject(nameOrPath, TRUE)) return FALSE;
+    list->OnSelectionFollowUp();
+    return TRUE;
 }
 
 BOOL CKXListPaneView::AddDesignInstance(CString name, CString lib, CString cell, CString view) {

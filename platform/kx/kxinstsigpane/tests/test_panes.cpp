@@ -198,3 +198,15 @@ TEST_F(PanesTest, DroppedComponentsAndFrameRequests) {
     instances.GetPhysPartGrid()->DeleteCurSelInstance();
     EXPECT_EQ(instances.GetPhysPartGrid()->GetLastCall(), "DeleteCurSelInstance(0)");
 }
+
+TEST_F(PanesTest, JournalSelectReachesThePaneThroughAutomation) {
+    IDispatch* disp = signals.GetIDispatch(TRUE);
+    ASSERT_NE(disp, nullptr);
+    COleVariant result;
+    ASSERT_EQ(AfxInvokeByName(disp, "Select", {COleVariant("N2")}, &result), S_OK);
+    EXPECT_EQ(details.shown.back(), "nets: N2");
+    EXPECT_FALSE(signals.Select("MISSING"));
+    disp->Release();
+    EXPECT_TRUE(instances.Select("U1"));
+    EXPECT_EQ(details.shown.back(), "instances: U1");
+}

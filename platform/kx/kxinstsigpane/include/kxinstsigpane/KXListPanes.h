@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "afx/afxcoll.h"
+#include "afx/afxdisp.h"
 #include "afx/afxdoc.h"
 #include "grid/gxwnd.h"
 #include "kxinstsigpane/CommonInterface.h"
@@ -166,6 +167,9 @@ public:
 
     // Fills both lists of the pane from the design.
     virtual void FillData();
+    // Automation "Select": selects the named object (name or hierarchical path) in the shown list and
+    // shows it in the connectivity pane, as a click would; FALSE when the list has no such object.
+    BOOL Select(LPCTSTR nameOrPath);
     // Adds an instance of lib.cell:view to the design (in the open grid transaction, or its own); nonzero
     // when it was added. A name that is taken is refused.
     BOOL AddDesignInstance(CString name, CString lib, CString cell, CString view);
@@ -242,6 +246,10 @@ private:
     CKXInstancePaneGrid m_instanceGrid;
     CKXPhysPartGrid m_physPartGrid;
     CKXSignalPaneContainerView* m_pSignalPane = nullptr;
+    DECLARE_DISPATCH_MAP()
+
+public:
+    BOOL Select(LPCTSTR nameOrPath) { return CKXListPaneView::Select(nameOrPath); }
 };
 
 class CKXSignalPaneContainerView : public CKXListPaneView {
@@ -279,4 +287,8 @@ private:
     CKXPhysNetGrid m_physNetGrid;
     CKXInstancePaneContainerView* m_pInstancePane = nullptr;
     BOOL m_bShowDPSignals = TRUE;
+    DECLARE_DISPATCH_MAP()
+
+public:
+    BOOL Select(LPCTSTR nameOrPath) { return CKXListPaneView::Select(nameOrPath); }
 };
