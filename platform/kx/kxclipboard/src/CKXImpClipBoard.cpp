@@ -1,5 +1,7 @@
 #include "kxclipboard/CKXImpClipBoard.h"
 
+#include "afx/afxole.h"
+
 #include <algorithm>
 #include <charconv>
 #include <deque>
@@ -24,6 +26,8 @@ struct ClipState {
     bool pendingSet = false;
     // published
     std::deque<ClipItem> items; // newest first
+    ClipItem current;           // the process clipboard as last read
+    bool hasCurrent = false;
     // paste preparation
     std::string termBuffer;
     std::string pupdBuffer;
@@ -191,10 +195,106 @@ int typeOf(const ClipItem& item)
     return item.text.empty() ? KX_CLIP_NONE : KX_CLIP_PLAIN_TEXT;
 }
 
-const ClipItem* itemFor(int index)
+UINT objectFormat()
+{
+    static const UINT format = RegisterClipboardFormatA(CKXImpClipBoard::kFormatName);
+    return format;
+}
+
+std::string blockBytes(HANDLE h)
+{
+    if (!h) return std::string();
+    size_t n = GlobalSize(h);
+    const char* p = static_cast<const char*>(GlobalLock(h));
+    std::string out = p ? std::string(p, n) : std::string();
+    GlobalUnlock(h);
+    return out;
+}
+
+HGLOBAL bytesBlock(const std::string& bytes)
+{
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!h) return nullptr;
+    if (char* p = static_cast<char*>(GlobalLock(h))) {
+        std::copy(bytes.begin(), bytes.end(), p);
+        GlobalUnlock(h);
+    }
+    return h;
+}
+
+// Puts an item on the process clipboard, which other windows and programs read.
+bool publishToSystem(const ClipItem& item)
+{
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    bool ok = true;
+    if (!item.text.empty()) {
+        HGLOBAL h = AfxGlobalAllocText(item.text.c_str());
+        if (!SetClipboardData(CF_TEXT, h)) {
+            GlobalFree(h);
+            ok = false;
+        }
+    }
+    if (item.hasObjects) {
+        HGLOBAL h = bytesBlock(item.objects);
+        if (!SetClipboardData(objectFormat(), h)) {
+            GlobalFree(h);
+            ok = false;
+        }
+    }
+    CloseClipboard();
+    return ok;
+}
+
+// The process clipboard may have been filled by someone else since our last publication; what is there now is
+// the newest item.
+void syncFromSystem()
 {
     auto& s = state();
-    size_t i = index < 0 ? 0 : static_cast<size_t>(index);
+    ClipItem now;
+    bool any = false;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE h = GetClipboardData(CF_TEXT)) {
+            now.text = AfxGlobalText(h).str();
+            any = true;
+        }
+        if (HANDLE h = GetClipboardData(objectFormat())) {
+            now.objects = blockBytes(h);
+            now.hasObjects = true;
+            any = true;
+        }
+        CloseClipboard();
+    } else {
+        return; // someone holds the clipboard open: keep what we know
+    }
+    s.hasCurrent = any;
+    s.current = now;
+    if (!any) return;
+    if (!s.items.empty()) {
+        const ClipItem& f = s.items.front();
+        if (f.text == now.text && f.hasObjects == now.hasObjects && f.objects == now.objects) return;
+    }
+    s.items.push_front(std::move(now));
+    while (s.items.size() > static_cast<size_t>(CKXImpClipBoard::kViewerItems)) s.items.pop_back();
+    s.pasteText.clear();
+    s.termBuffer.clear();
+    s.pupdBuffer.clear();
+}
+
+// What is on the clipboard now (null: nothing).
+const ClipItem* currentItem()
+{
+    syncFromSystem();
+    return state().hasCurrent ? &state().current : nullptr;
+}
+
+// A clipboard-viewer item, newest first; a negative index is the clipboard itself.
+const ClipItem* itemFor(int index)
+{
+    if (index < 0) return currentItem();
+    syncFromSystem();
+    auto& s = state();
+    size_t i = static_cast<size_t>(index);
     return i < s.items.size() ? &s.items[i] : nullptr;
 }
 
@@ -382,6 +482,10 @@ BOOL CKXImpClipBoard::PutTextOnClipBoard(int putObjects, int putText)
         s.lastError = "nothing to put on the clipboard";
         return FALSE;
     }
+    if (!publishToSystem(item)) {
+        s.lastError = "the clipboard is held open by another window";
+        return FALSE;
+    }
     s.items.push_front(std::move(item));
     // What an earlier paste prepared no longer describes the clipboard.
     s.pasteText.clear();
@@ -415,18 +519,19 @@ BOOL CKXImpClipBoard::CanPasteText()
 
 int CKXImpClipBoard::GetObjectType(int source)
 {
-    const ClipItem* item = itemFor(source <= 1 ? 0 : source - 2);
+    const ClipItem* item = itemFor(source <= 1 ? -1 : source - 2);
     return item ? typeOf(*item) : KX_CLIP_NONE;
 }
 
 BOOL CKXImpClipBoard::GetCFText(CString& text)
 {
+    syncFromSystem();
     auto& s = state();
     if (!s.pasteText.empty()) {
         text = CString(s.pasteText);
         return TRUE;
     }
-    const ClipItem* item = itemFor(0);
+    const ClipItem* item = itemFor(-1);
     text = item ? CString(item->text) : CString();
     return !text.IsEmpty();
 }
@@ -440,7 +545,7 @@ BOOL CKXImpClipBoard::ProcessDataForPaste(int /*format*/, const CDesignContext* 
     s.termBuffer.clear();
     s.pupdBuffer.clear();
     s.pasteText.clear();
-    const ClipItem* item = itemFor(index < 0 ? 0 : index);
+    const ClipItem* item = itemFor(index < 0 ? -1 : index);
     if (!item) {
         s.lastError = "the clipboard is empty";
         return FALSE;
@@ -577,6 +682,7 @@ BOOL CKXImpClipBoard::IsPasteSpecial()
 
 int CKXImpClipBoard::GetViewerItemCount()
 {
+    syncFromSystem();
     return static_cast<int>(state().items.size());
 }
 
@@ -606,6 +712,10 @@ void CKXImpClipBoard::Reset()
     IKXClipAssocCodec* codec = state().codec;
     state() = ClipState{};
     state().codec = codec;
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
     m_bIgnoreEmptyCellsInPasteSpecial = false;
     m_TclPasteSpecialArray.RemoveAll();
 }

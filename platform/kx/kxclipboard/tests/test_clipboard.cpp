@@ -1,5 +1,7 @@
 #include "kxclipboard/CKXImpClipBoard.h"
 
+#include "afx/afxole.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -168,6 +170,40 @@ TEST_F(ClipboardTest, NewCopyReplacesWhatAPastePrepared)
     CString text;
     ASSERT_TRUE(CKXImpClipBoard::GetCFText(text));
     EXPECT_EQ(text, "new");
+}
+
+TEST_F(ClipboardTest, SharesTheProcessClipboard)
+{
+    publish(CKXImpClipBoard::EncodeText("N1"), "N1\r\n");
+    EXPECT_EQ(AfxGetClipboardText(), "N1\r\n");
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatA(CKXImpClipBoard::kFormatName)));
+
+    // Text copied elsewhere replaces our objects: it is plain text now, and the viewer shows it first.
+    AfxSetClipboardText("from elsewhere");
+    EXPECT_EQ(CKXImpClipBoard::GetObjectType(1), KX_CLIP_PLAIN_TEXT);
+    CString text;
+    ASSERT_TRUE(CKXImpClipBoard::GetCFText(text));
+    EXPECT_EQ(text, "from elsewhere");
+    EXPECT_EQ(CKXImpClipBoard::GetViewerItemText(0), "from elsewhere");
+    EXPECT_EQ(CKXImpClipBoard::GetViewerItemText(1), "N1\r\n");
+
+    // Object data of our format put there by another module is read as carefully as any.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL h = AfxGlobalAllocText("@AC 1 -1 999:x\r\n");
+    ASSERT_TRUE(SetClipboardData(RegisterClipboardFormatA(CKXImpClipBoard::kFormatName), h));
+    CloseClipboard();
+    EXPECT_EQ(CKXImpClipBoard::GetObjectType(1), KX_CLIP_NONE);
+    EXPECT_FALSE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, TRUE, FALSE, 0, 0, 0, 1));
+    EXPECT_NE(CKXImpClipBoard::GetLastError().Find("refused"), -1);
+
+    // A clipboard held open elsewhere makes the publication fail clearly.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    CKXImpClipBoard::StartCopying();
+    CKXImpClipBoard::CopyCFText("x");
+    CKXImpClipBoard::EndCopying();
+    EXPECT_FALSE(CKXImpClipBoard::PutTextOnClipBoard(0, 1));
+    CloseClipboard();
 }
 
 TEST_F(ClipboardTest, ViewerKeepsRecentItemsNewestFirst)
