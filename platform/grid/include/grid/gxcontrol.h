@@ -248,6 +248,8 @@ class CGXComboListBox : public CListBox {
 public:
     CGXComboListBox() = default;
     explicit CGXComboListBox(CWnd* pMsgWnd) : m_pMsgWnd(pMsgWnd) {}
+    using CListBox::Create;
+    using CWnd::Create;
     CWnd* GetMsgWnd() const { return m_pMsgWnd; }
     void SetMsgWnd(CWnd* p) { m_pMsgWnd = p; }
 
