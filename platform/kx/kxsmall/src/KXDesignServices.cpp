@@ -293,7 +293,7 @@ int CMergeEngine::MergeObjects(CTransaction* transaction, const CDesignContext& 
     const bool bits = kind == 19;
     if (bits && (fromMsb != fromLsb || intoMsb != intoLsb)) return 0; // one bit each
     CNetBit fromBit(fromNet, bits ? fromMsb : -1), intoBit(intoNet, bits ? intoMsb : -1);
-    for (const CString& name : fromNet->beginPropertyName()) {
+    for (const CString& name : bits ? fromBit.beginPropertyName() : fromNet->beginPropertyName()) {
         std::unique_ptr<CPQPropertyData> src(bits ? fromBit.findProperty(name) : fromNet->findProperty(name));
         if (!src) continue;
         std::unique_ptr<CPQPropertyData> dst(bits ? intoBit.findProperty(name) : intoNet->findProperty(name));

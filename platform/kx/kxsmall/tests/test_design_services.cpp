@@ -40,7 +40,10 @@ protected:
             .connect("U1", "A", "N1")
             .prop("@:N1", "MAX_DELAY", "2ns")
             .prop("@:N1", "COLOR", "red")
-            .prop("@:N2", "COLOR", "blue");
+            .prop("@:N2", "COLOR", "blue")
+            .net("B", 1, 0)
+            .net("C", 1, 0)
+            .prop("@:B<1>", "SKEW", "5ps");
         ASSERT_TRUE(b.ok()) << b.error();
         m_design = b.context();
     }
@@ -155,6 +158,16 @@ TEST_F(DesignServicesTest, MergeCopiesMissingPropertiesOnly)
     ASSERT_TRUE(color && delay);
     EXPECT_STREQ(color->value(), "blue");
     EXPECT_STREQ(delay->value(), "2ns");
+
+    CTransaction tx2(m_design, "Merge bits");
+    ASSERT_EQ(CMergeEngine::MergeObjects(&tx2, m_design, "B<1>", "C<0>", 19, 4), 1);
+    EXPECT_EQ(CMergeEngine::MergeObjects(&tx2, m_design, "B<1..0>", "C<0>", 19, 4), 0); // one bit each
+    ASSERT_TRUE(tx2.commit());
+    std::unique_ptr<CPQPropertyData> skew(CNetBit(m_design.design()->findNet("C"), 0).findProperty("SKEW"));
+    ASSERT_TRUE(skew);
+    EXPECT_STREQ(skew->value(), "5ps");
+    std::unique_ptr<CPQPropertyData> none(CNetBit(m_design.design()->findNet("C"), 1).findProperty("SKEW"));
+    EXPECT_FALSE(none);
 }
 
 TEST_F(DesignServicesTest, DictionaryConsultsTheServer)
