@@ -1,6 +1,7 @@
 #include "kxcommon/KXCustomizeAPI.h"
 
 #include "afx/afxanswer.h"
+#include "afx/afxreg.h"
 
 #include <cctype>
 #include <cstdio>
@@ -292,7 +293,7 @@ BOOL CKXCustomizeAPI::parseFile(const CStringArray& entries, bool bMerge) {
 BOOL CKXCustomizeAPI::saveFile() {
     std::error_code ec;
     std::string dir = GetStorageDirectory().str();
-    if (dir.empty()) return FALSE;
+    if (dir.empty()) return TRUE; // kept in memory only
     fs::create_directories(dir, ec);
     BOOL ok = TRUE;
     for (auto& [origin, st] : S().origins) {
@@ -427,9 +428,7 @@ CString CKXCustomizeAPI::GetStorageDirectory() {
     if (!S().dir.empty()) return CString(S().dir);
     const char* env = std::getenv("KX_CUSTOMIZE_DIR");
     if (env && *env) return CString(env);
-    const char* home = std::getenv("HOME");
-    if (home && *home) return CString((fs::path(home) / ".kxtable").string());
-    return CString();
+    return AfxGetRegistryDirectory();
 }
 
 void CKXCustomizeAPI::Reset() {

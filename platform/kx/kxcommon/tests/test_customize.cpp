@@ -189,3 +189,29 @@ TEST_F(CustomizeTest, DialogAnswers) {
 }
 
 } // namespace
+
+#include "afx/afxreg.h"
+
+namespace {
+
+TEST_F(CustomizeTest, StorageFollowsTheUserSettingsFolder) {
+    CKXCustomizeAPI::SetStorageDirectory(nullptr);
+    AfxSetRegistryDirectory(dir.c_str());
+    EXPECT_EQ(CKXCustomizeAPI::GetStorageDirectory(), dir.c_str());
+    CKXCustomizeAPI::setCustomizationOrigin("SCP");
+    ASSERT_EQ(CKXCustomizeAPI::Initialize(false), 0);
+    ASSERT_TRUE(CKXCustomizeAPI::saveFile());
+    EXPECT_TRUE(fs::exists(dir / "SCP.cust"));
+    // Memory only: nothing is written, and that is no failure.
+    AfxSetRegistryDirectory("");
+    fs::remove_all(dir);
+    EXPECT_TRUE(CKXCustomizeAPI::GetStorageDirectory().IsEmpty());
+    EXPECT_TRUE(CKXCustomizeAPI::saveFile());
+    EXPECT_FALSE(fs::exists(dir));
+    CKXCustomizeAPI::Reset();
+    CKXCustomizeAPI::setCustomizationOrigin("SCP");
+    EXPECT_EQ(CKXCustomizeAPI::Initialize(false), 0);
+    EXPECT_EQ(CKXCustomizeAPI::getDefaultEntriesArray().GetSize(), 10);
+}
+
+} // namespace

@@ -10,7 +10,8 @@
 //
 // Storage: one file per origin, "<dir>/<origin>.cust", with the line "KXCUSTOMIZE 1", then lines
 // "D <entry>" (default) and "U <entry>" (user). The directory is SetStorageDirectory's, else the environment
-// variable KX_CUSTOMIZE_DIR, else "$HOME/.kxtable". A file that cannot be read makes Initialize(false) answer
+// variable KX_CUSTOMIZE_DIR, else the folder of the user settings (AfxGetRegistryDirectory); when that is
+// empty the customisation lives in memory only. A file that cannot be read makes Initialize(false) answer
 // KX_CUSTOMIZE_RETRY (-5) and keep nothing; Initialize(true) then starts again from the built-in entries.
 //
 // The service is process-wide: every operation is static, and GetCKXCustomizeObj() gives the one object for
@@ -65,7 +66,8 @@ public:
     // Takes a list as the current customisation; with bMerge the user entries whose key the list holds are
     // dropped (they are in the defaults now), without it the user entries are emptied.
     static BOOL parseFile(const CStringArray& entries, bool bMerge);
-    // Writes every initialised origin's file (temporary file, then renamed over the old one).
+    // Writes every initialised origin's file (temporary file, then renamed over the old one); TRUE without
+    // writing anything when the customisation lives in memory only.
     static BOOL saveFile();
 
     // The customise dialog for a grid kind, answered from the answer queue (dialog "CKXCustomizeDialog").
