@@ -313,13 +313,12 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CLOSE()
     ON_WM_DESTROY()
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
-    ON_MESSAGE(WM_INITMENUPOPUP, &CFrameWnd::OnInitMenuPopupMsg)
+    ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
-LRESULT CFrameWnd::OnInitMenuPopupMsg(WPARAM wParam, LPARAM lParam) {
-    (void)lParam;
-    AfxUpdateMenu(this, CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), m_bAutoMenuEnable);
-    return 0;
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
+    (void)nIndex;
+    if (!bSysMenu) AfxUpdateMenu(this, pPopupMenu, m_bAutoMenuEnable);
 }
 
 CFrameWnd::~CFrameWnd() = default;

@@ -785,3 +785,74 @@ COLORREF GetSysColor(int nIndex) {
     default: return RGB(192, 192, 192);
     }
 }
+
+// ---------------------------------------------------------------- scroll state
+namespace {
+int barIndex(int nBar) { return nBar == SB_HORZ ? 0 : 1; }
+} // namespace
+
+int CWnd::GetScrollPos(int nBar) const { return m_scroll[barIndex(nBar)].nPos; }
+
+int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) {
+    (void)bRedraw;
+    auto& s = m_scroll[barIndex(nBar)];
+    int old = s.nPos;
+    s.nPos = std::clamp(nPos, s.nMin, std::max(s.nMin, s.nMax));
+    return old;
+}
+
+void CWnd::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const {
+    const auto& s = m_scroll[barIndex(nBar)];
+    if (lpMinPos) *lpMinPos = s.nMin;
+    if (lpMaxPos) *lpMaxPos = s.nMax;
+}
+
+void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw) {
+    (void)bRedraw;
+    auto& s = m_scroll[barIndex(nBar)];
+    s.nMin = nMinPos;
+    s.nMax = nMaxPos;
+    s.nPos = std::clamp(s.nPos, s.nMin, std::max(s.nMin, s.nMax));
+}
+
+BOOL CWnd::SetScrollInfo(int nBar, const SCROLLINFO* lpScrollInfo, BOOL bRedraw) {
+    if (!lpScrollInfo) return FALSE;
+    auto& s = m_scroll[barIndex(nBar)];
+    if (lpScrollInfo->fMask & SIF_RANGE) {
+        s.nMin = lpScrollInfo->nMin;
+        s.nMax = lpScrollInfo->nMax;
+    }
+    if (lpScrollInfo->fMask & SIF_PAGE) s.nPage = static_cast<int>(lpScrollInfo->nPage);
+    if (lpScrollInfo->fMask & SIF_POS) s.nPos = lpScrollInfo->nPos;
+    SetScrollPos(nBar, s.nPos, bRedraw);
+    return TRUE;
+}
+
+BOOL CWnd::GetScrollInfo(int nBar, SCROLLINFO* lpScrollInfo, UINT nMask) const {
+    if (!lpScrollInfo) return FALSE;
+    const auto& s = m_scroll[barIndex(nBar)];
+    lpScrollInfo->fMask = nMask;
+    lpScrollInfo->nMin = s.nMin;
+    lpScrollInfo->nMax = s.nMax;
+    lpScrollInfo->nPage = static_cast<UINT>(s.nPage);
+    lpScrollInfo->nPos = s.nPos;
+    lpScrollInfo->nTrackPos = s.nPos;
+    return TRUE;
+}
+
+int GetSystemMetrics(int nIndex) {
+    switch (nIndex) {
+    case SM_CXSCREEN: return 1280;
+    case SM_CYSCREEN: return 1024;
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL: return 17;
+    case SM_CYCAPTION: return 23;
+    case SM_CXBORDER:
+    case SM_CYBORDER: return 1;
+    case SM_CXEDGE:
+    case SM_CYEDGE: return 2;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK: return 4;
+    default: return 0;
+    }
+}

@@ -206,7 +206,7 @@ public:
     void OnDestroy();
     LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     // Runs the update handlers (through the command routing) for the pop-up about to show.
-    LRESULT OnInitMenuPopupMsg(WPARAM wParam, LPARAM lParam);
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
 
 protected:
     void PostNcDestroy() override;
@@ -375,6 +375,7 @@ public:
     LPCTSTR m_pszRegistryKey = nullptr;
     LPCTSTR m_pszProfileName = nullptr;
 
+    CWnd* GetMainWnd() const { return m_pMainWnd ? m_pMainWnd : AfxGetMainWnd(); }
     virtual BOOL InitInstance() { return TRUE; }
     virtual int ExitInstance() { return 0; }
     void AddDocTemplate(CDocTemplate* pTemplate); // the application owns it from then on
@@ -399,3 +400,6 @@ CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE hInstResource);
+
+// The application object stands for the user-interface thread.
+inline CWinApp* AfxGetThread() { return AfxGetApp(); }

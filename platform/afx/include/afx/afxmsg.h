@@ -324,5 +324,9 @@ AFX_MSGMAP_ENTRY WmEntry(UINT msg, Fn fn, Decode decode) {
 #define ON_WM_SETCURSOR() AFX_WM_(0x0020, OnSetCursor, BOOL (ThisClass::*)(CWnd*, UINT, UINT), return (p->*f)(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), HIWORD(lParam));)
 #define ON_WM_VSCROLL() AFX_WM_(0x0115, OnVScroll, void (ThisClass::*)(UINT, UINT, CScrollBar*), (p->*f)(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<CScrollBar*>(lParam)); return 0;)
 #define ON_WM_HSCROLL() AFX_WM_(0x0114, OnHScroll, void (ThisClass::*)(UINT, UINT, CScrollBar*), (p->*f)(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<CScrollBar*>(lParam)); return 0;)
+#define ON_WM_ENABLE() AFX_WM_(0x000A, OnEnable, void (ThisClass::*)(BOOL), (p->*f)(static_cast<BOOL>(wParam)); return 0;)
+#define ON_WM_MOUSEACTIVATE() AFX_WM_(0x0021, OnMouseActivate, int (ThisClass::*)(CWnd*, UINT, UINT), return (p->*f)(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), LOWORD(lParam), HIWORD(lParam));)
+#define ON_WM_MOUSEWHEEL() AFX_WM_(0x020A, OnMouseWheel, BOOL (ThisClass::*)(UINT, short, CPoint), return (p->*f)(LOWORD(wParam), static_cast<short>(HIWORD(wParam)), CPoint(lParam));)
+#define ON_WM_INITMENUPOPUP() AFX_WM_(0x0117, OnInitMenuPopup, void (ThisClass::*)(CMenu*, UINT, BOOL), (p->*f)(CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam), static_cast<BOOL>(HIWORD(lParam))); return 0;)
 #define ON_WM_DROPFILES() AFX_WM_(0x0233, OnDropFiles, void (ThisClass::*)(HDROP), (p->*f)(reinterpret_cast<HDROP>(wParam)); return 0;)
 

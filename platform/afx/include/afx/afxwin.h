@@ -160,6 +160,24 @@ public:
     void DragAcceptFiles(BOOL bAccept = TRUE) { ModifyStyleEx(bAccept ? 0 : WS_EX_ACCEPTFILES, bAccept ? WS_EX_ACCEPTFILES : 0); }
     void ShowScrollBar(UINT, BOOL = TRUE) {}
 
+    // Scroll bars: state only (SB_HORZ, SB_VERT).
+    int GetScrollPos(int nBar) const;
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+    void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const;
+    void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+    BOOL SetScrollInfo(int nBar, const struct SCROLLINFO* lpScrollInfo, BOOL bRedraw = TRUE);
+    BOOL GetScrollInfo(int nBar, struct SCROLLINFO* lpScrollInfo, UINT nMask = 0x17) const;
+    void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = nullptr, LPCRECT lpClipRect = nullptr) {
+        (void)xAmount, (void)yAmount, (void)lpRect, (void)lpClipRect;
+        Invalidate();
+    }
+    void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE) { (void)nBar, (void)bEnable; }
+
+    // The window's menu (frames): not owned.
+    CMenu* GetMenu() const { return m_pMenu; }
+    BOOL SetMenu(CMenu* pMenu) { m_pMenu = pMenu; return TRUE; }
+    void DrawMenuBar() {}
+
     // Focus, activation and capture.
     CWnd* SetFocus();
     static CWnd* GetFocus();
@@ -206,6 +224,10 @@ protected:
     int m_nInvalidate = 0;
     std::map<UINT_PTR, UINT> m_timers;
     MSG m_currentMsg{};
+    CMenu* m_pMenu = nullptr;
+    struct ScrollState {
+        int nMin = 0, nMax = 100, nPage = 0, nPos = 0;
+    } m_scroll[2];
 
 private:
     void detachFromParent();
@@ -234,6 +256,36 @@ public:
     std::vector<CString> TextsOf(UINT message) const;
     void Clear() { m_received.clear(); }
 };
+
+struct SCROLLINFO {
+    UINT cbSize;
+    UINT fMask;
+    int nMin;
+    int nMax;
+    UINT nPage;
+    int nPos;
+    int nTrackPos;
+};
+using LPSCROLLINFO = SCROLLINFO*;
+#define SIF_RANGE 0x0001
+#define SIF_PAGE 0x0002
+#define SIF_POS 0x0004
+#define SIF_TRACKPOS 0x0010
+#define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CXVSCROLL 2
+#define SM_CYHSCROLL 3
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXEDGE 45
+#define SM_CYEDGE 46
+#define SM_CXDOUBLECLK 36
+#define SM_CYDOUBLECLK 37
+// Fixed values (a 1280 x 1024 screen, 17-pixel scroll bars, 1-pixel borders).
+int GetSystemMetrics(int nIndex);
 
 // ---------------------------------------------------------------- free window functions
 LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
