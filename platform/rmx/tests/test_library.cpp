@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include "fixture.h"
+#include "rmx/packaging.h"
 #include "util.h"
 
 TEST(Library, SaveLoadSaveRoundTripsByteForByte) {
@@ -142,4 +143,31 @@ TEST(Library, ExampleLibraryLoads) {
     IDesign* d = s.findDesign("demo.board:sch");
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(snapshot(s, d), readFile(folder + "/board.sch.design"));
+    // Its physical view: the resistor pack's two sections form one part, power pins find their nets.
+    CDesignContext top(&s, d);
+    std::unique_ptr<IPhysPartInst> rn1(getPhysPartInst(&top, "RN1"));
+    ASSERT_TRUE(rn1);
+    EXPECT_EQ(rn1->logicalInstances().size(), 2u);
+    EXPECT_EQ(rn1->functionCount(), 4);
+    std::unique_ptr<IPhysPin> p7(rn1->getPhysPin("7"));
+    ASSERT_TRUE(p7);
+    std::unique_ptr<IPhysNet> rst(p7->physNet());
+    ASSERT_TRUE(rst);
+    EXPECT_STREQ(rst->name(), "RST_IN");
+    std::unique_ptr<IPhysNet> clk(getPhysNet(&top, "DDR_CLK"));
+    ASSERT_TRUE(clk);
+    std::unique_ptr<CPhysIterator<IPhysPin>> pins(clk->beginPin());
+    EXPECT_EQ(pins->count(), 2u);  // the FPGA's MCLK and the memory's CLK
+    std::unique_ptr<IPhysNet> gnd(getPhysNet(&top, "GND"));
+    ASSERT_TRUE(gnd);
+    std::unique_ptr<CPhysIterator<IPhysPowerPin>> power(gnd->beginPowerPin());
+    EXPECT_GE(power->count(), 3u);
+    // The block's regulator is packaged too, and its enable climbs to the board's EN net.
+    std::unique_ptr<IPhysPartInst> u10(getPhysPartInst(&top, "U10"));
+    ASSERT_TRUE(u10);
+    std::unique_ptr<IPhysPin> en(u10->getPhysPin("3"));
+    std::unique_ptr<IPhysNet> enNet(en->physNet());
+    ASSERT_TRUE(enNet);
+    EXPECT_STREQ(enNet->name(), "EN");
+    EXPECT_EQ(enNet->netBit().net(), d->findNet("EN"));
 }
