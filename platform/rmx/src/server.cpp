@@ -67,6 +67,17 @@ IDesign* IServer::createDesign(const char* lib, const char* cell, const char* vi
 
 bool IServer::unloadDesign(IDesign* d) { return m_db->unregisterDesign(d); }
 
+ISchemaObject* IServer::findObjectById(const IDesign* d, char type, unsigned id) const {
+    if (!d) return nullptr;
+    switch (type) {
+    case 'I': return d->findInstance(id);
+    case 'N': return d->findNet(id);
+    case 'O': return d->findDPNet(id);
+    case 'X': return d->findDTInstance(id);
+    default: return nullptr;
+    }
+}
+
 namespace {
 bool splitCpath(const char* cpath, std::string& design, std::string& spath) {
     if (!cpath) return false;

@@ -42,6 +42,10 @@ TEST_F(Ctx, PathsNavigationAndEmptyContexts) {
     IInstTerm* d = u1.instance()->findInstTerm("D");
     EXPECT_EQ(u1.instTerm(d->id()).instTerm(), d);
     EXPECT_EQ(top.net(board->findNet("DATA")->id()).net(), board->findNet("DATA"));
+    EXPECT_EQ(server.findObjectById(board, 'I', id), u1.instance());
+    EXPECT_EQ(server.findObjectById(board, 'X', board->findDTInstance("RT1")->id()), board->findDTInstance("RT1"));
+    EXPECT_EQ(server.findObjectById(board, 'Q', 1), nullptr);
+    EXPECT_EQ(server.findObjectById(nullptr, 'I', id), nullptr);
 }
 
 TEST_F(Ctx, HierarchyResolvesThroughTheParent) {

@@ -86,6 +86,8 @@ public:
     CSchemaObjectIterator<IDesign*> beginDesign() const;
     // Designs whose cell has this name (every library and view).
     CSchemaObjectIterator<IDesign*> beginDesignOfCell(const char* cell) const;
+    // An object of a design by its type letter ('I', 'N', 'O', 'X') and id; nullptr when none.
+    ISchemaObject* findObjectById(const IDesign* design, char type, unsigned id) const;
     // An object by canonical path ("lib.cell:view@U1.A<3>"); nullptr when none. For bit paths
     // the bit is stored in *bit when given.
     ISchemaObject* findObject(const char* cpath, int* bit = nullptr) const;
