@@ -179,7 +179,7 @@ BOOL CKXGridACListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
     m_dwStyle = dwStyle;
     m_nID = nID;
     if (pParentWnd && !GetMsgWnd()) SetMsgWnd(pParentWnd);
-    m_bCreated = CGXComboListBox::Create("LISTBOX", "", dwStyle, rect, pParentWnd, nID);
+    m_bCreated = CWnd::Create("LISTBOX", "", dwStyle, rect, pParentWnd, nID);
     return m_bCreated;
 }
 
