@@ -68,6 +68,9 @@ struct SymbolPair {
     std::string name, pos, neg;  // pin bit names ("CLK_P", "D_P<3..0>")
 };
 
+// A property source: a decimal unsigned long. False on anything else (also on overflow).
+bool parseSource(const std::string& text, unsigned long& out);
+
 // ---- tokens: words, or double-quoted texts with \" \\ \n \t escapes
 std::string quote(const std::string& s);
 // Splits a line; false with a reason on an unterminated quote or a bad escape.

@@ -647,8 +647,9 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
                 op.s3 = tok[4];
             }
         } else if (w == "prop") {
-            int source;
-            if (!need(5, "path, name, value and source") || !num(4, source, 0)) return undo();
+            unsigned long source;
+            if (!need(5, "path, name, value and source")) return undo();
+            if (!rmx::parseSource(tok[4], source)) return r.err("bad source " + tok[4]), undo();
             if (tok[2].empty() || tok[2].find_first_of(" \t\n\"") != std::string::npos) return r.err("bad property name"), undo();
             int bit;
             ISchemaObject* o = r.db->resolve(d, rmx::kindNone, tok[1], bit);
@@ -659,7 +660,7 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
             op.s1 = tok[1];
             op.s2 = tok[2];
             op.hasNew = true;
-            op.newP = rmx::Prop{tok[3], static_cast<unsigned long>(source)};
+            op.newP = rmx::Prop{tok[3], source};
         } else {
             return r.err("unknown statement " + w), undo();
         }

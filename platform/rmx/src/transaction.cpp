@@ -27,6 +27,19 @@ std::string quote(const std::string& s) {
     return out + "\"";
 }
 
+bool parseSource(const std::string& text, unsigned long& out) {
+    if (text.empty() || text.size() > 20) return false;
+    unsigned long v = 0;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+        unsigned d = static_cast<unsigned>(c - '0');
+        if (v > (~0ul - d) / 10) return false;
+        v = v * 10 + d;
+    }
+    out = v;
+    return true;
+}
+
 bool tokenize(const std::string& line, std::vector<std::string>& out, std::string& why) {
     out.clear();
     size_t i = 0, n = line.size();
@@ -144,11 +157,9 @@ bool opFromText(const std::vector<std::string>& t, Op& op, std::string& why) {
     op.hadOld = t[18] == "1";
     op.hasNew = t[19] == "1";
     op.oldP.value = t[20];
-    if (!toInt(t[21], v) || v < 0) return why = "bad source " + t[21], false;
-    op.oldP.source = static_cast<unsigned long>(v);
+    if (!parseSource(t[21], op.oldP.source)) return why = "bad source " + t[21], false;
     op.newP.value = t[22];
-    if (!toInt(t[23], v) || v < 0) return why = "bad source " + t[23], false;
-    op.newP.source = static_cast<unsigned long>(v);
+    if (!parseSource(t[23], op.newP.source)) return why = "bad source " + t[23], false;
     return true;
 }
 

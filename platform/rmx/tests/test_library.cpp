@@ -56,6 +56,19 @@ TEST(Library, BadFilesAreRefusedWithFileAndLineAndLoadNothing) {
         {"frobnicate\n", 3, "unknown statement"},
         {"net A<3> -1 -1 0 unknown\n", 3, "invalid net name"},
         {"net A -1 -1 0 sideways\n", 3, "unknown type"},
+        {"net A 0 999999999 0 unknown\n", 3, "wider"},
+        {"number 0\n", 3, "bad number"},
+        {"port P -1 -1 in unknown\nport P -1 -1 in unknown\n", 4, "twice"},
+        {"pair X A B\n", 3, "symbol"},
+        {"net A 1 0 0 unknown\nnet B -1 -1 0 unknown\nalias A B\n", 5, "cannot alias"},
+        {"net A -1 -1 0 unknown\nprop @:A X \"1\" 0\nprop @:A X \"2\" 0\n", 5, "twice"},
+        {"dpnet P A B -1 1\n", 3, "no net"},
+        {"dt RT1 1 Series @U9.A\n", 3, "no pin"},
+        {"dt RT1 3 Series -\n", 3, "bad number"},
+        {"inst U1 work RES sym\npin U1 A -1 -1 in unknown\ndppin U1 P A A 3\n", 5, "same pin bit"},
+        {"dpconn P -1 -1 U1 X -1 -1\n", 3, "no pair net"},
+        {"net A -1 -1 0 unknown\nprop @:A \"bad name\" \"1\" 0\n", 4, "bad property name"},
+        {"net A -1 -1 0 unknown\nprop @:A X \"1\\q\" 0\n", 4, "bad escape"},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -73,6 +86,38 @@ TEST(Library, BadFilesAreRefusedWithFileAndLineAndLoadNothing) {
         EXPECT_EQ(s.findDesign("work.bad:sch"), nullptr) << "nothing of a bad file is loaded";
         EXPECT_NE(s.findDesign("work.good:sch"), nullptr) << "the good file still loads";
     }
+}
+
+TEST(Library, ValuesWithAnyCharactersRoundTrip) {
+    TempDir dir;
+    IServer s;
+    rmx::DesignBuilder b(&s, "work", dir.str());
+    const std::string odd = "a \"quoted\" \\ back\nslash\ttab # hash \xc3\xa9";
+    b.schematic("odd").net("N").prop("@:N", "NOTE", odd, 4294967295ul).prop("@", "EMPTY", "");
+    ASSERT_TRUE(b.ok()) << b.error();
+    CString err;
+    ASSERT_TRUE(s.saveDesign(b.design(), &err)) << err.str();
+    IServer s2;
+    ASSERT_TRUE(s2.loadLibrary(dir.str().c_str(), err)) << err.str();
+    CDesignContext d(&s2, "work.odd:sch");
+    std::unique_ptr<CPQPropertyData> p(d.net("N").findProperty("NOTE"));
+    ASSERT_TRUE(p);
+    EXPECT_EQ(std::string(p->value()), odd);
+    EXPECT_EQ(p->source(), 4294967295ul);
+    std::unique_ptr<CPQPropertyData> e(d.findProperty("EMPTY"));
+    ASSERT_TRUE(e);
+    EXPECT_STREQ(e->value(), "");
+}
+
+TEST(Library, BuilderRecordsTheFirstError) {
+    IServer s;
+    rmx::DesignBuilder b(&s, "work");
+    b.net("N");  // no schematic yet
+    b.schematic("top").instance("U1", "NOSUCH").connect("U1", "A", "N");
+    EXPECT_FALSE(b.ok());
+    EXPECT_NE(b.error().find("net: no schematic"), std::string::npos) << b.error();
+    EXPECT_NE(b.design(), nullptr);
+    EXPECT_NE(b.design()->findInstance("U1"), nullptr);  // an unknown master gives an instance without pins
 }
 
 TEST(Library, MissingOrBadLibraryFile) {
