@@ -1,22 +1,17 @@
 #include "kxcontrols/KXRegistrySettings.h"
 
-#include <map>
 #include <optional>
 #include <string>
-#include <variant>
+
+#include "afx/afxreg.h"
+
+// The settings live in the process registry (afx), which keeps them in its file between runs.
 
 namespace {
 
-using Value = std::variant<DWORD, std::string>;
-
-struct State {
-    std::map<std::string, std::map<std::string, Value>> keys;
-    std::optional<std::string> open;
-};
-
-State& S() {
-    static State s;
-    return s;
+std::optional<std::string>& OpenPath() {
+    static std::optional<std::string> path;
+    return path;
 }
 
 std::string KeyPath(LPCTSTR subKey) {
@@ -25,9 +20,12 @@ std::string KeyPath(LPCTSTR subKey) {
     return path;
 }
 
-std::map<std::string, Value>* OpenKey() {
-    State& s = S();
-    return s.open ? &s.keys[*s.open] : nullptr;
+BOOL ReadDword(const std::string& key, LPCTSTR name, DWORD& value) {
+    if (!name) return FALSE;
+    DWORD v = 0;
+    if (!AfxRegGetDword(HKEY_CURRENT_USER, key.c_str(), name, v)) return FALSE;
+    value = v;
+    return TRUE;
 }
 
 } // namespace
@@ -36,22 +34,22 @@ LPCTSTR CKXRegistrySettings::GetBaseKey() { return "Software\\KXTable\\Settings"
 
 BOOL CKXRegistrySettings::OpenRegistryKey(LPCTSTR subKey) {
     std::string path = KeyPath(subKey);
-    S().open = path;
-    S().keys[path];
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, 0, nullptr, &key,
+                        &disposition) != ERROR_SUCCESS)
+        return FALSE;
+    RegCloseKey(key);
+    OpenPath() = path;
     return TRUE;
 }
 
-void CKXRegistrySettings::CloseRegistryKey() { S().open.reset(); }
-BOOL CKXRegistrySettings::IsRegistryKeyOpen() { return S().open.has_value(); }
-CString CKXRegistrySettings::GetOpenKeyPath() { return S().open ? CString(*S().open) : CString(); }
+void CKXRegistrySettings::CloseRegistryKey() { OpenPath().reset(); }
+BOOL CKXRegistrySettings::IsRegistryKeyOpen() { return OpenPath().has_value(); }
+CString CKXRegistrySettings::GetOpenKeyPath() { return OpenPath() ? CString(*OpenPath()) : CString(); }
 
 BOOL CKXRegistrySettings::GetFromRegistry(LPCTSTR name, DWORD& value) {
-    auto* key = OpenKey();
-    if (!key || !name) return FALSE;
-    auto it = key->find(name);
-    if (it == key->end() || !std::holds_alternative<DWORD>(it->second)) return FALSE;
-    value = std::get<DWORD>(it->second);
-    return TRUE;
+    return OpenPath() ? ReadDword(*OpenPath(), name, value) : FALSE;
 }
 
 BOOL CKXRegistrySettings::GetFromRegistry(LPCTSTR name, int& value) {
@@ -62,19 +60,16 @@ BOOL CKXRegistrySettings::GetFromRegistry(LPCTSTR name, int& value) {
 }
 
 BOOL CKXRegistrySettings::GetFromRegistry(LPCTSTR name, CString& value) {
-    auto* key = OpenKey();
-    if (!key || !name) return FALSE;
-    auto it = key->find(name);
-    if (it == key->end() || !std::holds_alternative<std::string>(it->second)) return FALSE;
-    value = std::get<std::string>(it->second);
+    if (!OpenPath() || !name) return FALSE;
+    CString v;
+    if (!AfxRegGetString(HKEY_CURRENT_USER, OpenPath()->c_str(), name, v)) return FALSE;
+    value = v;
     return TRUE;
 }
 
 BOOL CKXRegistrySettings::SetToRegistry(LPCTSTR name, DWORD value) {
-    auto* key = OpenKey();
-    if (!key || !name || !*name) return FALSE;
-    (*key)[name] = value;
-    return TRUE;
+    if (!OpenPath() || !name || !*name) return FALSE;
+    return AfxRegSetDword(HKEY_CURRENT_USER, OpenPath()->c_str(), name, value);
 }
 
 BOOL CKXRegistrySettings::SetToRegistry(LPCTSTR name, int value) {
@@ -82,30 +77,27 @@ BOOL CKXRegistrySettings::SetToRegistry(LPCTSTR name, int value) {
 }
 
 BOOL CKXRegistrySettings::SetToRegistry(LPCTSTR name, LPCTSTR value) {
-    auto* key = OpenKey();
-    if (!key || !name || !*name) return FALSE;
-    (*key)[name] = std::string(value ? value : "");
-    return TRUE;
+    if (!OpenPath() || !name || !*name) return FALSE;
+    return AfxRegSetString(HKEY_CURRENT_USER, OpenPath()->c_str(), name, value ? value : "");
 }
 
 BOOL CKXRegistrySettings::DeleteFromRegistry(LPCTSTR name) {
-    auto* key = OpenKey();
-    if (!key || !name) return FALSE;
-    return key->erase(name) ? TRUE : FALSE;
+    if (!OpenPath() || !name) return FALSE;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, OpenPath()->c_str(), 0, 0, &key) != ERROR_SUCCESS) return FALSE;
+    LSTATUS status = RegDeleteValueA(key, name);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
 }
 
 BOOL CKXRegistrySettings::GetValue(LPCTSTR subKey, LPCTSTR name, int& value) {
-    if (!name) return FALSE;
-    auto key = S().keys.find(KeyPath(subKey));
-    if (key == S().keys.end()) return FALSE;
-    auto it = key->second.find(name);
-    if (it == key->second.end() || !std::holds_alternative<DWORD>(it->second)) return FALSE;
-    value = static_cast<int>(std::get<DWORD>(it->second));
+    DWORD v = 0;
+    if (!ReadDword(KeyPath(subKey), name, v)) return FALSE;
+    value = static_cast<int>(v);
     return TRUE;
 }
 
 BOOL CKXRegistrySettings::SetValue(LPCTSTR subKey, LPCTSTR name, int value) {
     if (!name || !*name) return FALSE;
-    S().keys[KeyPath(subKey)][name] = static_cast<DWORD>(value);
-    return TRUE;
+    return AfxRegSetDword(HKEY_CURRENT_USER, KeyPath(subKey).c_str(), name, static_cast<DWORD>(value));
 }

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "afx/afxreg.h"
 #include "kxcontrols/KXRegistrySettings.h"
 
 TEST(RegistrySettings, ValuesRoundTripPerKeyAndAbsentLeavesDefault) {
@@ -44,4 +50,27 @@ TEST(RegistrySettings, NothingWithoutAnOpenKey) {
     EXPECT_EQ(CKXRegistrySettings::GetOpenKeyPath(), CString(CKXRegistrySettings::GetBaseKey()) + "\\CCP\\PIN_NAME");
     EXPECT_FALSE(CKXRegistrySettings::SetToRegistry("", 1));
     CKXRegistrySettings::CloseRegistryKey();
+}
+
+TEST(RegistrySettings, ValuesPersistInTheRegistryFile) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("kxreg_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    AfxSetRegistryDirectory(dir.string().c_str());
+    CKXRegistrySettings::OpenRegistryKey("KXFrame");
+    EXPECT_TRUE(CKXRegistrySettings::SetToRegistry("HIDE_SAVECTXT_DESIGN_MSG", 1));
+    EXPECT_TRUE(CKXRegistrySettings::SetToRegistry("last_text", "a \"quoted\" text"));
+    CKXRegistrySettings::CloseRegistryKey();
+    AfxSetRegistryDirectory(dir.string().c_str()); // reloads from the file
+    CKXRegistrySettings::OpenRegistryKey("KXFrame");
+    int hide = 0;
+    CString text;
+    EXPECT_TRUE(CKXRegistrySettings::GetFromRegistry("HIDE_SAVECTXT_DESIGN_MSG", hide));
+    EXPECT_EQ(hide, 1);
+    EXPECT_TRUE(CKXRegistrySettings::GetFromRegistry("last_text", text));
+    EXPECT_EQ(text, "a \"quoted\" text");
+    CKXRegistrySettings::CloseRegistryKey();
+    AfxSetRegistryDirectory("");
+    fs::remove_all(dir);
 }
