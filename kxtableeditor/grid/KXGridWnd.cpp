@@ -623,8 +623,10 @@ BOOL CKXGridWnd::OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     auto ontoDataRows = [this]() {
         ROWCOL r = GX_INVALID;
         ROWCOL c = GX_INVALID;
-        if (GetCurrentCell(r, c) && !IsDataRow(r))
-            MoveCurrentCell(GX_DOWN, 1, TRUE);
+        if (!GetCurrentCell(r, c) || IsDataRow(r))
+            return;
+        const ROWCOL steps = DataRowStart() - r;
+        MoveCurrentCell(GX_DOWN, steps, TRUE);
     };
 
     switch (nChar) {
