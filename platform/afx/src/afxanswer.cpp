@@ -8,13 +8,20 @@
 namespace {
 CString answerText(int n) {
     switch (n) {
-    case IDYES: return "yes";
-    case IDNO: return "no";
-    case IDOK: return "ok";
-    case IDCANCEL: return "cancel";
-    case IDRETRY: return "retry";
-    case IDABORT: return "abort";
-    case IDIGNORE: return "ignore";
+    case IDYES:
+        return "yes";
+    case IDNO:
+        return "no";
+    case IDOK:
+        return "ok";
+    case IDCANCEL:
+        return "cancel";
+    case IDRETRY:
+        return "retry";
+    case IDABORT:
+        return "abort";
+    case IDIGNORE:
+        return "ignore";
     default: {
         CString s;
         s.Format("%d", n);
@@ -26,33 +33,47 @@ CString answerText(int n) {
 // Whether an answer fits the buttons of a box; an answer that does not is not used.
 bool fits(int answer, UINT type) {
     switch (type & MB_TYPEMASK) {
-    case MB_OK: return answer == IDOK;
-    case MB_OKCANCEL: return answer == IDOK || answer == IDCANCEL;
-    case MB_YESNO: return answer == IDYES || answer == IDNO;
-    case MB_YESNOCANCEL: return answer == IDYES || answer == IDNO || answer == IDCANCEL;
-    case MB_RETRYCANCEL: return answer == IDRETRY || answer == IDCANCEL;
-    case MB_ABORTRETRYIGNORE: return answer == IDABORT || answer == IDRETRY || answer == IDIGNORE;
-    default: return true;
+    case MB_OK:
+        return answer == IDOK;
+    case MB_OKCANCEL:
+        return answer == IDOK || answer == IDCANCEL;
+    case MB_YESNO:
+        return answer == IDYES || answer == IDNO;
+    case MB_YESNOCANCEL:
+        return answer == IDYES || answer == IDNO || answer == IDCANCEL;
+    case MB_RETRYCANCEL:
+        return answer == IDRETRY || answer == IDCANCEL;
+    case MB_ABORTRETRYIGNORE:
+        return answer == IDABORT || answer == IDRETRY || answer == IDIGNORE;
+    default:
+        return true;
     }
 }
 
 int defaultAnswer(UINT type) {
     switch (type & MB_TYPEMASK) {
-    case MB_OK: return IDOK;
+    case MB_OK:
+        return IDOK;
     case MB_YESNO:
-    case MB_YESNOCANCEL: return IDNO;
-    case MB_ABORTRETRYIGNORE: return IDABORT;
-    default: return IDCANCEL;
+    case MB_YESNOCANCEL:
+        return IDNO;
+    case MB_ABORTRETRYIGNORE:
+        return IDABORT;
+    default:
+        return IDCANCEL;
     }
 }
 
 int replayAnswer(UINT type) {
     switch (type & MB_TYPEMASK) {
     case MB_YESNO:
-    case MB_YESNOCANCEL: return IDYES;
+    case MB_YESNOCANCEL:
+        return IDYES;
     case MB_RETRYCANCEL:
-    case MB_ABORTRETRYIGNORE: return IDRETRY;
-    default: return IDOK;
+    case MB_ABORTRETRYIGNORE:
+        return IDRETRY;
+    default:
+        return IDOK;
     }
 }
 } // namespace
@@ -60,9 +81,15 @@ int replayAnswer(UINT type) {
 CString AfxAnswerRecord::Line() const {
     CString s;
     switch (kind) {
-    case Question: s = "question " + key; break;
-    case Dialog: s = "dialog " + key; break;
-    case Menu: s = "menu"; break;
+    case Question:
+        s = "question " + key;
+        break;
+    case Dialog:
+        s = "dialog " + key;
+        break;
+    case Menu:
+        s = "menu";
+        break;
     }
     s += ": " + answer;
     if (!bScripted) s += " (unanswered)";
@@ -89,8 +116,12 @@ void CAfxAnswerQueue::PushMenu(UINT nCommandId) {
     m_pending.push_back(Pending{AfxAnswerRecord::Menu, "", 0, {}, nCommandId});
 }
 
-void CAfxAnswerQueue::ClearPending() { m_pending.clear(); }
-int CAfxAnswerQueue::GetPendingCount() const { return static_cast<int>(m_pending.size()); }
+void CAfxAnswerQueue::ClearPending() {
+    m_pending.clear();
+}
+int CAfxAnswerQueue::GetPendingCount() const {
+    return static_cast<int>(m_pending.size());
+}
 
 void CAfxAnswerQueue::record(AfxAnswerRecord r) {
     m_log.push_back(r);
@@ -120,8 +151,9 @@ int CAfxAnswerQueue::AskQuestion(LPCSTR lpszMessageId, LPCSTR lpszText, UINT nTy
 
 BOOL CAfxAnswerQueue::TakeDialog(LPCSTR lpszDialogClass, AfxDialogAnswer& out) {
     CString cls(lpszDialogClass);
-    auto it = std::find_if(m_pending.begin(), m_pending.end(),
-                           [&](const Pending& p) { return p.kind == AfxAnswerRecord::Dialog && p.key == cls; });
+    auto it = std::find_if(m_pending.begin(), m_pending.end(), [&](const Pending& p) {
+        return p.kind == AfxAnswerRecord::Dialog && p.key == cls;
+    });
     if (it == m_pending.end()) {
         out = AfxDialogAnswer{};
         record(AfxAnswerRecord{AfxAnswerRecord::Dialog, cls, "", "cancel", FALSE});
@@ -162,7 +194,8 @@ UINT CAfxAnswerQueue::TakeMenu(const std::vector<UINT>* validIds) {
 
 std::vector<CString> CAfxAnswerQueue::GetLogLines() const {
     std::vector<CString> out;
-    for (const auto& r : m_log) out.push_back(r.Line());
+    for (const auto& r : m_log)
+        out.push_back(r.Line());
     return out;
 }
 

@@ -10,8 +10,10 @@
 BSTR SysAllocStringLen(const char* pch, UINT cch) {
     auto* p = static_cast<char*>(std::malloc(static_cast<size_t>(cch) + 1));
     if (!p) return nullptr;
-    if (pch) std::memcpy(p, pch, cch);
-    else std::memset(p, 0, cch);
+    if (pch)
+        std::memcpy(p, pch, cch);
+    else
+        std::memset(p, 0, cch);
     p[cch] = '\0';
     return p;
 }
@@ -21,8 +23,12 @@ BSTR SysAllocString(const char* psz) {
     return SysAllocStringLen(psz, static_cast<UINT>(std::strlen(psz)));
 }
 
-void SysFreeString(BSTR bstr) { std::free(bstr); }
-UINT SysStringLen(BSTR bstr) { return bstr ? static_cast<UINT>(std::strlen(bstr)) : 0; }
+void SysFreeString(BSTR bstr) {
+    std::free(bstr);
+}
+UINT SysStringLen(BSTR bstr) {
+    return bstr ? static_cast<UINT>(std::strlen(bstr)) : 0;
+}
 
 // ---------------------------------------------------------------- VARIANT
 void VariantInit(VARIANT* pvarg) {
@@ -34,7 +40,9 @@ void VariantInit(VARIANT* pvarg) {
 HRESULT VariantClear(VARIANT* pvarg) {
     if (!pvarg) return E_INVALIDARG;
     switch (pvarg->vt) {
-    case VT_BSTR: SysFreeString(pvarg->bstrVal); break;
+    case VT_BSTR:
+        SysFreeString(pvarg->bstrVal);
+        break;
     case VT_DISPATCH:
         if (pvarg->pdispVal) pvarg->pdispVal->Release();
         break;
@@ -85,12 +93,26 @@ VARIANT deref(const VARIANT* v) {
     if (!(v->vt & VT_BYREF)) return *v;
     VARTYPE base = static_cast<VARTYPE>(v->vt & ~VT_BYREF);
     switch (base) {
-    case VT_VARIANT: return v->pvarVal ? deref(v->pvarVal) : out;
-    case VT_I4: out.vt = VT_I4; out.lVal = v->plVal ? *v->plVal : 0; break;
-    case VT_BOOL: out.vt = VT_BOOL; out.boolVal = v->pboolVal ? *v->pboolVal : VARIANT_FALSE; break;
-    case VT_BSTR: out.vt = VT_BSTR; out.bstrVal = v->pbstrVal ? *v->pbstrVal : nullptr; break;
-    case VT_DISPATCH: out.vt = VT_DISPATCH; out.pdispVal = v->ppdispVal ? *v->ppdispVal : nullptr; break;
-    default: break;
+    case VT_VARIANT:
+        return v->pvarVal ? deref(v->pvarVal) : out;
+    case VT_I4:
+        out.vt = VT_I4;
+        out.lVal = v->plVal ? *v->plVal : 0;
+        break;
+    case VT_BOOL:
+        out.vt = VT_BOOL;
+        out.boolVal = v->pboolVal ? *v->pboolVal : VARIANT_FALSE;
+        break;
+    case VT_BSTR:
+        out.vt = VT_BSTR;
+        out.bstrVal = v->pbstrVal ? *v->pbstrVal : nullptr;
+        break;
+    case VT_DISPATCH:
+        out.vt = VT_DISPATCH;
+        out.pdispVal = v->ppdispVal ? *v->ppdispVal : nullptr;
+        break;
+    default:
+        break;
     }
     return out;
 }
@@ -100,13 +122,26 @@ CString AfxVariantToString(const VARIANT* pv) {
     VARIANT v = deref(pv);
     CString s;
     switch (v.vt) {
-    case VT_BSTR: s = v.bstrVal; break;
-    case VT_I4: s.Format("%d", v.lVal); break;
-    case VT_I2: s.Format("%d", v.iVal); break;
-    case VT_UI1: s.Format("%u", v.bVal); break;
-    case VT_R8: s.Format("%.15g", v.dblVal); break;
-    case VT_BOOL: s = v.boolVal ? "1" : "0"; break;
-    default: break;
+    case VT_BSTR:
+        s = v.bstrVal;
+        break;
+    case VT_I4:
+        s.Format("%d", v.lVal);
+        break;
+    case VT_I2:
+        s.Format("%d", v.iVal);
+        break;
+    case VT_UI1:
+        s.Format("%u", v.bVal);
+        break;
+    case VT_R8:
+        s.Format("%.15g", v.dblVal);
+        break;
+    case VT_BOOL:
+        s = v.boolVal ? "1" : "0";
+        break;
+    default:
+        break;
     }
     return s;
 }
@@ -119,7 +154,8 @@ HRESULT VariantChangeType(VARIANT* pvargDest, const VARIANT* pvarSrc, unsigned s
     VariantInit(&out);
     switch (vt) {
     case VT_BSTR:
-        if (v.vt != VT_BSTR && v.vt != VT_I4 && v.vt != VT_I2 && v.vt != VT_UI1 && v.vt != VT_R8 && v.vt != VT_BOOL)
+        if (v.vt != VT_BSTR && v.vt != VT_I4 && v.vt != VT_I2 && v.vt != VT_UI1 && v.vt != VT_R8 &&
+            v.vt != VT_BOOL)
             return DISP_E_TYPEMISMATCH;
         out.vt = VT_BSTR;
         out.bstrVal = SysAllocString(AfxVariantToString(&v));
@@ -127,11 +163,16 @@ HRESULT VariantChangeType(VARIANT* pvargDest, const VARIANT* pvarSrc, unsigned s
     case VT_I4:
     case VT_BOOL: {
         long l = 0;
-        if (v.vt == VT_I4) l = v.lVal;
-        else if (v.vt == VT_I2) l = v.iVal;
-        else if (v.vt == VT_UI1) l = v.bVal;
-        else if (v.vt == VT_BOOL) l = v.boolVal ? 1 : 0;
-        else if (v.vt == VT_R8) l = static_cast<long>(v.dblVal);
+        if (v.vt == VT_I4)
+            l = v.lVal;
+        else if (v.vt == VT_I2)
+            l = v.iVal;
+        else if (v.vt == VT_UI1)
+            l = v.bVal;
+        else if (v.vt == VT_BOOL)
+            l = v.boolVal ? 1 : 0;
+        else if (v.vt == VT_R8)
+            l = static_cast<long>(v.dblVal);
         else if (v.vt == VT_BSTR) {
             CString s(v.bstrVal);
             s.Trim();
@@ -156,19 +197,24 @@ HRESULT VariantChangeType(VARIANT* pvargDest, const VARIANT* pvarSrc, unsigned s
         break;
     }
     case VT_R8:
-        if (v.vt == VT_R8) out.dblVal = v.dblVal;
-        else if (v.vt == VT_I4) out.dblVal = v.lVal;
-        else if (v.vt == VT_I2) out.dblVal = v.iVal;
+        if (v.vt == VT_R8)
+            out.dblVal = v.dblVal;
+        else if (v.vt == VT_I4)
+            out.dblVal = v.lVal;
+        else if (v.vt == VT_I2)
+            out.dblVal = v.iVal;
         else if (v.vt == VT_BSTR) {
             char* end = nullptr;
             CString s(v.bstrVal);
             s.Trim();
             out.dblVal = std::strtod(s, &end);
             if (s.IsEmpty() || *end != '\0') return DISP_E_TYPEMISMATCH;
-        } else return DISP_E_TYPEMISMATCH;
+        } else
+            return DISP_E_TYPEMISMATCH;
         out.vt = VT_R8;
         break;
-    default: return DISP_E_TYPEMISMATCH;
+    default:
+        return DISP_E_TYPEMISMATCH;
     }
     VariantClear(pvargDest);
     *pvargDest = out;
@@ -177,7 +223,8 @@ HRESULT VariantChangeType(VARIANT* pvargDest, const VARIANT* pvarSrc, unsigned s
 
 // ---------------------------------------------------------------- SAFEARRAY
 SAFEARRAY::~SAFEARRAY() {
-    for (auto& v : items) VariantClear(&v);
+    for (auto& v : items)
+        VariantClear(&v);
 }
 
 SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lLbound, ULONG cElements) {
@@ -213,7 +260,9 @@ HRESULT SafeArrayGetUBound(SAFEARRAY* psa, UINT nDim, LONG* plUbound) {
     return S_OK;
 }
 
-UINT SafeArrayGetDim(SAFEARRAY* psa) { return psa ? 1 : 0; }
+UINT SafeArrayGetDim(SAFEARRAY* psa) {
+    return psa ? 1 : 0;
+}
 
 namespace {
 VARIANT* element(SAFEARRAY* psa, LONG* rgIndices) {
@@ -232,9 +281,13 @@ HRESULT SafeArrayPutElement(SAFEARRAY* psa, LONG* rgIndices, void* pv) {
         SysFreeString(e->bstrVal);
         e->bstrVal = SysAllocString(static_cast<const char*>(pv));
         return S_OK;
-    case VT_I4: e->lVal = *static_cast<LONG*>(pv); return S_OK;
-    case VT_VARIANT: return VariantCopy(e, static_cast<VARIANT*>(pv));
-    default: return E_INVALIDARG;
+    case VT_I4:
+        e->lVal = *static_cast<LONG*>(pv);
+        return S_OK;
+    case VT_VARIANT:
+        return VariantCopy(e, static_cast<VARIANT*>(pv));
+    default:
+        return E_INVALIDARG;
     }
 }
 
@@ -242,25 +295,32 @@ HRESULT SafeArrayGetElement(SAFEARRAY* psa, LONG* rgIndices, void* pv) {
     VARIANT* e = element(psa, rgIndices);
     if (!e || !pv) return E_INVALIDARG;
     switch (psa->vt) {
-    case VT_BSTR: *static_cast<BSTR*>(pv) = SysAllocString(e->bstrVal ? e->bstrVal : ""); return S_OK;
-    case VT_I4: *static_cast<LONG*>(pv) = e->lVal; return S_OK;
+    case VT_BSTR:
+        *static_cast<BSTR*>(pv) = SysAllocString(e->bstrVal ? e->bstrVal : "");
+        return S_OK;
+    case VT_I4:
+        *static_cast<LONG*>(pv) = e->lVal;
+        return S_OK;
     case VT_VARIANT:
         VariantInit(static_cast<VARIANT*>(pv));
         return VariantCopy(static_cast<VARIANT*>(pv), e);
-    default: return E_INVALIDARG;
+    default:
+        return E_INVALIDARG;
     }
 }
 
 SAFEARRAY* AfxSafeArrayFromStrings(const std::vector<CString>& strings) {
     SAFEARRAY* psa = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(strings.size()));
-    for (size_t i = 0; i < strings.size(); ++i) psa->items[i].bstrVal = SysAllocString(strings[i]);
+    for (size_t i = 0; i < strings.size(); ++i)
+        psa->items[i].bstrVal = SysAllocString(strings[i]);
     return psa;
 }
 
 std::vector<CString> AfxSafeArrayToStrings(SAFEARRAY* psa) {
     std::vector<CString> out;
     if (!psa) return out;
-    for (auto& v : psa->items) out.push_back(AfxVariantToString(&v));
+    for (auto& v : psa->items)
+        out.push_back(AfxVariantToString(&v));
     return out;
 }
 
@@ -317,8 +377,12 @@ VARIANT COleVariant::Detach() {
     return v;
 }
 
-COleVariant COleVariant::Missing() { return COleVariant(static_cast<long>(DISP_E_PARAMNOTFOUND), VT_ERROR); }
-COleVariant COleVariant::Bool(BOOL b) { return COleVariant(static_cast<long>(b ? 1 : 0), VT_BOOL); }
+COleVariant COleVariant::Missing() {
+    return COleVariant(static_cast<long>(DISP_E_PARAMNOTFOUND), VT_ERROR);
+}
+COleVariant COleVariant::Bool(BOOL b) {
+    return COleVariant(static_cast<long>(b ? 1 : 0), VT_BOOL);
+}
 
 // ---------------------------------------------------------------- conversions for dispatch maps
 namespace afx_detail {
@@ -443,7 +507,8 @@ private:
         long index = (id & 0xFFFF) - 1;
         if (index < 0) return nullptr;
         const AFX_DISPMAP* map = m_pOwner->GetDispatchMap();
-        for (long d = 0; map && d < depth; ++d) map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr;
+        for (long d = 0; map && d < depth; ++d)
+            map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr;
         if (!map) return nullptr;
         for (long i = 0; map->lpEntries[i].lpszName; ++i)
             if (i == index) return &map->lpEntries[i];
@@ -451,7 +516,9 @@ private:
     }
 };
 
-CCmdTarget::~CCmdTarget() { delete m_pDispatch; }
+CCmdTarget::~CCmdTarget() {
+    delete m_pDispatch;
+}
 
 void CCmdTarget::EnableAutomation() {
     m_bAutomation = TRUE;
@@ -484,7 +551,9 @@ const AFX_DISPMAP* CCmdTarget::GetThisDispatchMap() {
     return &map;
 }
 
-const AFX_DISPMAP* CCmdTarget::GetDispatchMap() const { return GetThisDispatchMap(); }
+const AFX_DISPMAP* CCmdTarget::GetDispatchMap() const {
+    return GetThisDispatchMap();
+}
 
 long CCmdTarget::GetDispIdOfName(LPCSTR lpszName) const {
     if (!lpszName) return DISPID_UNKNOWN;
@@ -492,7 +561,8 @@ long CCmdTarget::GetDispIdOfName(LPCSTR lpszName) const {
     for (const AFX_DISPMAP* map = GetDispatchMap(); map;
          map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr, ++depth)
         for (long i = 0; map->lpEntries[i].lpszName; ++i)
-            if (CString(map->lpEntries[i].lpszName).CompareNoCase(lpszName) == 0) return (depth << 16) | (i + 1);
+            if (CString(map->lpEntries[i].lpszName).CompareNoCase(lpszName) == 0)
+                return (depth << 16) | (i + 1);
     return DISPID_UNKNOWN;
 }
 
@@ -502,13 +572,16 @@ HRESULT AfxInvokeByName(IDispatch* pDisp, LPCSTR lpszName, std::vector<COleVaria
     HRESULT hr = pDisp->GetIDsOfNames(&lpszName, 1, &id);
     if (FAILED(hr)) return hr;
     std::vector<VARIANT> reversed;
-    for (auto it = args.rbegin(); it != args.rend(); ++it) reversed.push_back(*it); // borrowed, not copied
-    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    for (auto it = args.rbegin(); it != args.rend(); ++it)
+        reversed.push_back(*it); // borrowed, not copied
+    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
+                      static_cast<UINT>(reversed.size()), 0};
     UINT argErr = 0;
     hr = pDisp->Invoke(id, DISPATCH_METHOD, &params, pResult, nullptr, &argErr);
     // By-value arguments may have been changed through VARIANT* parameters: keep what the
     // callee left there (and let args free it).
-    for (size_t i = 0; i < reversed.size(); ++i) static_cast<VARIANT&>(args[args.size() - 1 - i]) = reversed[i];
+    for (size_t i = 0; i < reversed.size(); ++i)
+        static_cast<VARIANT&>(args[args.size() - 1 - i]) = reversed[i];
     return hr;
 }
 
@@ -537,12 +610,16 @@ COleObjectFactory::~COleObjectFactory() {
 
 BOOL COleObjectFactory::RegisterAll() {
     if (g_registrationFails) return FALSE;
-    for (auto* f : factories()) f->m_bRegistered = TRUE;
+    for (auto* f : factories())
+        f->m_bRegistered = TRUE;
     return TRUE;
 }
 
 void COleObjectFactory::RevokeAll() {
-    for (auto* f : factories()) f->m_bRegistered = FALSE;
+    for (auto* f : factories())
+        f->m_bRegistered = FALSE;
 }
 
-void COleObjectFactory::SetRegistrationFails(BOOL bFail) { g_registrationFails = bFail; }
+void COleObjectFactory::SetRegistrationFails(BOOL bFail) {
+    g_registrationFails = bFail;
+}

@@ -12,7 +12,8 @@ namespace {
 void notifyParent(CWnd* ctl, UINT code) {
     CWnd* parent = ctl->GetParent();
     if (parent && ctl->GetDlgCtrlID())
-        parent->SendMessage(WM_COMMAND, MAKEWPARAM(ctl->GetDlgCtrlID(), code), reinterpret_cast<LPARAM>(ctl->m_hWnd));
+        parent->SendMessage(WM_COMMAND, MAKEWPARAM(ctl->GetDlgCtrlID(), code),
+                            reinterpret_cast<LPARAM>(ctl->m_hWnd));
 }
 int copyText(const CString& s, LPTSTR buf) {
     if (!buf) return s.GetLength();
@@ -41,16 +42,22 @@ BOOL CButton::Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd*
 
 void CButton::Click() {
     DWORD type = GetStyle() & 0x0F;
-    if (type == BS_AUTOCHECKBOX) m_nCheck = m_nCheck ? BST_UNCHECKED : BST_CHECKED;
-    else if (type == BS_AUTORADIOBUTTON) m_nCheck = BST_CHECKED;
+    if (type == BS_AUTOCHECKBOX)
+        m_nCheck = m_nCheck ? BST_UNCHECKED : BST_CHECKED;
+    else if (type == BS_AUTORADIOBUTTON)
+        m_nCheck = BST_CHECKED;
     notifyParent(this, BN_CLICKED);
 }
 
 LRESULT CButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case BM_GETCHECK: return m_nCheck;
-    case BM_SETCHECK: m_nCheck = static_cast<int>(wParam); return 0;
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    case BM_GETCHECK:
+        return m_nCheck;
+    case BM_SETCHECK:
+        m_nCheck = static_cast<int>(wParam);
+        return 0;
+    default:
+        return CWnd::DefWindowProc(message, wParam, lParam);
     }
 }
 
@@ -69,7 +76,9 @@ void CEdit::GetSel(int& nStartChar, int& nEndChar) const {
     nEndChar = m_nSelEnd;
 }
 
-DWORD CEdit::GetSel() const { return static_cast<DWORD>(MAKELONG(m_nSelStart, m_nSelEnd)); }
+DWORD CEdit::GetSel() const {
+    return static_cast<DWORD>(MAKELONG(m_nSelStart, m_nSelEnd));
+}
 
 void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll) {
     (void)bNoScroll;
@@ -102,8 +111,10 @@ void CEdit::ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo) {
 }
 
 BOOL CEdit::SetReadOnly(BOOL bReadOnly) {
-    if (bReadOnly) ModifyStyle(0, ES_READONLY);
-    else ModifyStyle(ES_READONLY, 0);
+    if (bReadOnly)
+        ModifyStyle(0, ES_READONLY);
+    else
+        ModifyStyle(ES_READONLY, 0);
     return TRUE;
 }
 
@@ -113,15 +124,22 @@ LRESULT CEdit::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(m_nSelStart);
         if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(m_nSelEnd);
         return static_cast<LRESULT>(GetSel());
-    case EM_SETSEL: SetSel(static_cast<int>(wParam), static_cast<int>(lParam)); return 0;
-    case EM_REPLACESEL: ReplaceSel(reinterpret_cast<LPCSTR>(lParam), static_cast<BOOL>(wParam)); return 0;
-    case EM_LIMITTEXT: m_nLimit = static_cast<int>(wParam); return 0;
+    case EM_SETSEL:
+        SetSel(static_cast<int>(wParam), static_cast<int>(lParam));
+        return 0;
+    case EM_REPLACESEL:
+        ReplaceSel(reinterpret_cast<LPCSTR>(lParam), static_cast<BOOL>(wParam));
+        return 0;
+    case EM_LIMITTEXT:
+        m_nLimit = static_cast<int>(wParam);
+        return 0;
     case WM_SETTEXT: {
         LRESULT r = CWnd::DefWindowProc(message, wParam, lParam);
         m_nSelStart = m_nSelEnd = 0;
         return r;
     }
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    default:
+        return CWnd::DefWindowProc(message, wParam, lParam);
     }
 }
 
@@ -130,7 +148,8 @@ int CAfxItemList::Add(const CString& s, BOOL bSorted) {
     size_t pos = m_items.size();
     if (bSorted) {
         pos = 0;
-        while (pos < m_items.size() && m_items[pos].text.CompareNoCase(s) <= 0) ++pos;
+        while (pos < m_items.size() && m_items[pos].text.CompareNoCase(s) <= 0)
+            ++pos;
     }
     m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(pos), Item{s, 0, FALSE});
     return static_cast<int>(pos);
@@ -166,7 +185,9 @@ BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nI
     return CWnd::Create("LISTBOX", "", dwStyle, rect, pParentWnd, nID);
 }
 
-int CListBox::AddString(LPCTSTR lpszItem) { return m_list.Add(lpszItem, (GetStyle() & LBS_SORT) != 0); }
+int CListBox::AddString(LPCTSTR lpszItem) {
+    return m_list.Add(lpszItem, (GetStyle() & LBS_SORT) != 0);
+}
 
 int CListBox::InsertString(int nIndex, LPCTSTR lpszItem) {
     if (nIndex > GetCount()) return LB_ERR;
@@ -179,8 +200,10 @@ int CListBox::DeleteString(UINT nIndex) {
     int i = static_cast<int>(nIndex);
     if (!m_list.Valid(i)) return LB_ERR;
     m_list.Delete(i);
-    if (m_nCurSel == i) m_nCurSel = LB_ERR;
-    else if (m_nCurSel > i) --m_nCurSel;
+    if (m_nCurSel == i)
+        m_nCurSel = LB_ERR;
+    else if (m_nCurSel > i)
+        --m_nCurSel;
     return GetCount();
 }
 
@@ -221,7 +244,8 @@ int CListBox::SetCurSel(int nSelect) {
         return LB_ERR;
     }
     m_nCurSel = nSelect;
-    for (size_t i = 0; i < m_list.m_items.size(); ++i) m_list.m_items[i].selected = static_cast<int>(i) == nSelect;
+    for (size_t i = 0; i < m_list.m_items.size(); ++i)
+        m_list.m_items[i].selected = static_cast<int>(i) == nSelect;
     return nSelect == -1 ? LB_ERR : nSelect;
 }
 
@@ -231,7 +255,8 @@ int CListBox::GetSel(int nIndex) const {
 
 int CListBox::SetSel(int nIndex, BOOL bSelect) {
     if (nIndex == -1) {
-        for (auto& i : m_list.m_items) i.selected = bSelect;
+        for (auto& i : m_list.m_items)
+            i.selected = bSelect;
         return 0;
     }
     if (!m_list.Valid(nIndex)) return LB_ERR;
@@ -242,7 +267,8 @@ int CListBox::SetSel(int nIndex, BOOL bSelect) {
 
 int CListBox::GetSelCount() const {
     int n = 0;
-    for (const auto& i : m_list.m_items) n += i.selected ? 1 : 0;
+    for (const auto& i : m_list.m_items)
+        n += i.selected ? 1 : 0;
     return n;
 }
 
@@ -254,7 +280,8 @@ int CListBox::GetSelItems(int nMaxItems, LPINT rgIndex) const {
 }
 
 DWORD_PTR CListBox::GetItemData(int nIndex) const {
-    return m_list.Valid(nIndex) ? m_list.m_items[static_cast<size_t>(nIndex)].data : static_cast<DWORD_PTR>(LB_ERR);
+    return m_list.Valid(nIndex) ? m_list.m_items[static_cast<size_t>(nIndex)].data
+                                : static_cast<DWORD_PTR>(LB_ERR);
 }
 
 int CListBox::SetItemData(int nIndex, DWORD_PTR dwItemData) {
@@ -272,19 +299,33 @@ int CListBox::SetTopIndex(int nIndex) {
 LRESULT CListBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     auto text = reinterpret_cast<LPCSTR>(lParam);
     switch (message) {
-    case LB_ADDSTRING: return AddString(text);
-    case LB_INSERTSTRING: return InsertString(static_cast<int>(wParam), text);
-    case LB_DELETESTRING: return DeleteString(static_cast<UINT>(wParam));
-    case LB_RESETCONTENT: ResetContent(); return 0;
-    case LB_SETCURSEL: return SetCurSel(static_cast<int>(wParam));
-    case LB_GETCURSEL: return GetCurSel();
-    case LB_GETTEXT: return GetText(static_cast<int>(wParam), reinterpret_cast<LPSTR>(lParam));
-    case LB_GETTEXTLEN: return GetTextLen(static_cast<int>(wParam));
-    case LB_GETCOUNT: return GetCount();
-    case LB_SELECTSTRING: return SelectString(static_cast<int>(wParam), text);
-    case LB_FINDSTRING: return FindString(static_cast<int>(wParam), text);
-    case LB_FINDSTRINGEXACT: return FindStringExact(static_cast<int>(wParam), text);
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    case LB_ADDSTRING:
+        return AddString(text);
+    case LB_INSERTSTRING:
+        return InsertString(static_cast<int>(wParam), text);
+    case LB_DELETESTRING:
+        return DeleteString(static_cast<UINT>(wParam));
+    case LB_RESETCONTENT:
+        ResetContent();
+        return 0;
+    case LB_SETCURSEL:
+        return SetCurSel(static_cast<int>(wParam));
+    case LB_GETCURSEL:
+        return GetCurSel();
+    case LB_GETTEXT:
+        return GetText(static_cast<int>(wParam), reinterpret_cast<LPSTR>(lParam));
+    case LB_GETTEXTLEN:
+        return GetTextLen(static_cast<int>(wParam));
+    case LB_GETCOUNT:
+        return GetCount();
+    case LB_SELECTSTRING:
+        return SelectString(static_cast<int>(wParam), text);
+    case LB_FINDSTRING:
+        return FindString(static_cast<int>(wParam), text);
+    case LB_FINDSTRINGEXACT:
+        return FindStringExact(static_cast<int>(wParam), text);
+    default:
+        return CWnd::DefWindowProc(message, wParam, lParam);
     }
 }
 
@@ -310,8 +351,10 @@ int CComboBox::DeleteString(UINT nIndex) {
     int i = static_cast<int>(nIndex);
     if (!m_list.Valid(i)) return CB_ERR;
     m_list.Delete(i);
-    if (m_nCurSel == i) m_nCurSel = CB_ERR;
-    else if (m_nCurSel > i) --m_nCurSel;
+    if (m_nCurSel == i)
+        m_nCurSel = CB_ERR;
+    else if (m_nCurSel > i)
+        --m_nCurSel;
     return GetCount();
 }
 
@@ -358,7 +401,8 @@ int CComboBox::SetCurSel(int nSelect) {
 }
 
 DWORD_PTR CComboBox::GetItemData(int nIndex) const {
-    return m_list.Valid(nIndex) ? m_list.m_items[static_cast<size_t>(nIndex)].data : static_cast<DWORD_PTR>(CB_ERR);
+    return m_list.Valid(nIndex) ? m_list.m_items[static_cast<size_t>(nIndex)].data
+                                : static_cast<DWORD_PTR>(CB_ERR);
 }
 
 int CComboBox::SetItemData(int nIndex, DWORD_PTR dwItemData) {
@@ -376,19 +420,34 @@ void CComboBox::ChooseItem(int nIndex) {
 LRESULT CComboBox::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     auto text = reinterpret_cast<LPCSTR>(lParam);
     switch (message) {
-    case CB_ADDSTRING: return AddString(text);
-    case CB_INSERTSTRING: return InsertString(static_cast<int>(wParam), text);
-    case CB_DELETESTRING: return DeleteString(static_cast<UINT>(wParam));
-    case CB_RESETCONTENT: ResetContent(); return 0;
-    case CB_SETCURSEL: return SetCurSel(static_cast<int>(wParam));
-    case CB_GETCURSEL: return GetCurSel();
-    case CB_GETLBTEXT: return GetLBText(static_cast<int>(wParam), reinterpret_cast<LPSTR>(lParam));
-    case CB_GETCOUNT: return GetCount();
-    case CB_SELECTSTRING: return SelectString(static_cast<int>(wParam), text);
-    case CB_FINDSTRING: return FindString(static_cast<int>(wParam), text);
-    case CB_FINDSTRINGEXACT: return FindStringExact(static_cast<int>(wParam), text);
-    case CB_SHOWDROPDOWN: ShowDropDown(static_cast<BOOL>(wParam)); return TRUE;
-    default: return CWnd::DefWindowProc(message, wParam, lParam);
+    case CB_ADDSTRING:
+        return AddString(text);
+    case CB_INSERTSTRING:
+        return InsertString(static_cast<int>(wParam), text);
+    case CB_DELETESTRING:
+        return DeleteString(static_cast<UINT>(wParam));
+    case CB_RESETCONTENT:
+        ResetContent();
+        return 0;
+    case CB_SETCURSEL:
+        return SetCurSel(static_cast<int>(wParam));
+    case CB_GETCURSEL:
+        return GetCurSel();
+    case CB_GETLBTEXT:
+        return GetLBText(static_cast<int>(wParam), reinterpret_cast<LPSTR>(lParam));
+    case CB_GETCOUNT:
+        return GetCount();
+    case CB_SELECTSTRING:
+        return SelectString(static_cast<int>(wParam), text);
+    case CB_FINDSTRING:
+        return FindString(static_cast<int>(wParam), text);
+    case CB_FINDSTRINGEXACT:
+        return FindStringExact(static_cast<int>(wParam), text);
+    case CB_SHOWDROPDOWN:
+        ShowDropDown(static_cast<BOOL>(wParam));
+        return TRUE;
+    default:
+        return CWnd::DefWindowProc(message, wParam, lParam);
     }
 }
 
@@ -429,7 +488,9 @@ CString CListCtrl::GetColumnText(int nCol) const {
     return nCol >= 0 && nCol < GetColumnCount() ? m_columns[static_cast<size_t>(nCol)].text : CString();
 }
 
-int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem) { return InsertItem(LVIF_TEXT, nItem, lpszItem, 0, 0, 0, 0); }
+int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem) {
+    return InsertItem(LVIF_TEXT, nItem, lpszItem, 0, 0, 0, 0);
+}
 
 int CListCtrl::InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
                           LPARAM lParam) {
@@ -481,7 +542,8 @@ DWORD_PTR CListCtrl::GetItemData(int nItem) const {
 
 BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
     if (nItem == -1) {
-        for (auto& r : m_rows) r.state = (r.state & ~nMask) | (nState & nMask);
+        for (auto& r : m_rows)
+            r.state = (r.state & ~nMask) | (nState & nMask);
         return TRUE;
     }
     if (nItem < 0 || nItem >= GetItemCount()) return FALSE;
@@ -506,7 +568,8 @@ int CListCtrl::GetNextItem(int nItem, int nFlags) const {
 
 UINT CListCtrl::GetSelectedCount() const {
     UINT n = 0;
-    for (const auto& r : m_rows) n += (r.state & LVIS_SELECTED) ? 1 : 0;
+    for (const auto& r : m_rows)
+        n += (r.state & LVIS_SELECTED) ? 1 : 0;
     return n;
 }
 
@@ -583,13 +646,14 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate) {
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
     CWnd* c = pDX->PrepareCtrl(nIDC);
     if (!c) return;
-    if (pDX->m_bSaveAndValidate) c->GetWindowText(value);
-    else c->SetWindowText(value);
+    if (pDX->m_bSaveAndValidate)
+        c->GetWindowText(value);
+    else
+        c->SetWindowText(value);
 }
 
 namespace {
-template <class T>
-void ddxNumber(CDataExchange* pDX, int nIDC, T& value, const char* fmt, const char* err) {
+template <class T> void ddxNumber(CDataExchange* pDX, int nIDC, T& value, const char* fmt, const char* err) {
     CWnd* c = pDX->PrepareCtrl(nIDC);
     if (!c) return;
     if (pDX->m_bSaveAndValidate) {
@@ -599,11 +663,13 @@ void ddxNumber(CDataExchange* pDX, int nIDC, T& value, const char* fmt, const ch
         errno = 0;
         char* end = nullptr;
         T v;
-        if constexpr (std::is_floating_point_v<T>) v = static_cast<T>(std::strtod(s, &end));
+        if constexpr (std::is_floating_point_v<T>)
+            v = static_cast<T>(std::strtod(s, &end));
         else if constexpr (std::is_unsigned_v<T>) {
             unsigned long long u = std::strtoull(s, &end, 10);
             v = static_cast<T>(u);
-            if (s.Find('-') >= 0 || u > static_cast<unsigned long long>(std::numeric_limits<T>::max())) errno = ERANGE;
+            if (s.Find('-') >= 0 || u > static_cast<unsigned long long>(std::numeric_limits<T>::max()))
+                errno = ERANGE;
         } else {
             long long l = std::strtoll(s, &end, 10);
             v = static_cast<T>(l);
@@ -622,18 +688,26 @@ void ddxNumber(CDataExchange* pDX, int nIDC, T& value, const char* fmt, const ch
 }
 } // namespace
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { ddxNumber(pDX, nIDC, value, "%d", "Please enter an integer."); }
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
+    ddxNumber(pDX, nIDC, value, "%d", "Please enter an integer.");
+}
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
     ddxNumber(pDX, nIDC, value, "%u", "Please enter a positive integer.");
 }
-void DDX_Text(CDataExchange* pDX, int nIDC, long& value) { ddxNumber(pDX, nIDC, value, "%ld", "Please enter an integer."); }
-void DDX_Text(CDataExchange* pDX, int nIDC, double& value) { ddxNumber(pDX, nIDC, value, "%.15g", "Please enter a number."); }
+void DDX_Text(CDataExchange* pDX, int nIDC, long& value) {
+    ddxNumber(pDX, nIDC, value, "%ld", "Please enter an integer.");
+}
+void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
+    ddxNumber(pDX, nIDC, value, "%.15g", "Please enter a number.");
+}
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
     CButton* b = pDX->PrepareCtrl<CButton>(nIDC);
     if (!b) return;
-    if (pDX->m_bSaveAndValidate) value = b->GetCheck();
-    else b->SetCheck(value);
+    if (pDX->m_bSaveAndValidate)
+        value = b->GetCheck();
+    else
+        b->SetCheck(value);
 }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
@@ -674,16 +748,21 @@ void DDX_CBStringExact(CDataExchange* pDX, int nIDC, CString& value) {
         return;
     }
     int i = c->FindStringExact(-1, value);
-    if (i != CB_ERR) c->SetCurSel(i);
-    else if ((c->GetStyle() & 0x3) == CBS_DROPDOWNLIST) c->SetCurSel(-1);
-    else c->SetWindowText(value);
+    if (i != CB_ERR)
+        c->SetCurSel(i);
+    else if ((c->GetStyle() & 0x3) == CBS_DROPDOWNLIST)
+        c->SetCurSel(-1);
+    else
+        c->SetWindowText(value);
 }
 
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
     CComboBox* c = pDX->PrepareCtrl<CComboBox>(nIDC);
     if (!c) return;
-    if (pDX->m_bSaveAndValidate) index = c->GetCurSel();
-    else c->SetCurSel(index);
+    if (pDX->m_bSaveAndValidate)
+        index = c->GetCurSel();
+    else
+        c->SetCurSel(index);
 }
 
 void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
@@ -691,8 +770,10 @@ void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
     if (!l) return;
     if (pDX->m_bSaveAndValidate) {
         int i = l->GetCurSel();
-        if (i == LB_ERR) value.Empty();
-        else l->GetText(i, value);
+        if (i == LB_ERR)
+            value.Empty();
+        else
+            l->GetText(i, value);
     } else if (l->SelectString(-1, value) == LB_ERR) {
         l->SetCurSel(-1);
     }
@@ -701,8 +782,10 @@ void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value) {
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index) {
     CListBox* l = pDX->PrepareCtrl<CListBox>(nIDC);
     if (!l) return;
-    if (pDX->m_bSaveAndValidate) index = l->GetCurSel();
-    else l->SetCurSel(index);
+    if (pDX->m_bSaveAndValidate)
+        index = l->GetCurSel();
+    else
+        l->SetCurSel(index);
 }
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
@@ -723,7 +806,8 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
         font = existing->GetFont();
         existing->DestroyWindow(); // deletes it
     }
-    if (rControl.CreateEx(exStyle, nullptr, text, style | WS_CHILD, rect, dlg, static_cast<UINT>(nIDC)) && font)
+    if (rControl.CreateEx(exStyle, nullptr, text, style | WS_CHILD, rect, dlg, static_cast<UINT>(nIDC)) &&
+        font)
         rControl.SetFont(font, FALSE);
 }
 
@@ -752,13 +836,20 @@ void AfxCreateTemplateControls(CWnd* pParent, UINT nIDTemplate) {
     for (const auto& item : def->items) {
         CString cls(item.className);
         CWnd* w;
-        if (cls.CompareNoCase("BUTTON") == 0) w = new CButton;
-        else if (cls.CompareNoCase("EDIT") == 0) w = new CEdit;
-        else if (cls.CompareNoCase("STATIC") == 0) w = new CStatic;
-        else if (cls.CompareNoCase("COMBOBOX") == 0) w = new CComboBox;
-        else if (cls.CompareNoCase("LISTBOX") == 0) w = new CListBox;
-        else if (cls.CompareNoCase("SysListView32") == 0) w = new CListCtrl;
-        else w = new CWnd;
+        if (cls.CompareNoCase("BUTTON") == 0)
+            w = new CButton;
+        else if (cls.CompareNoCase("EDIT") == 0)
+            w = new CEdit;
+        else if (cls.CompareNoCase("STATIC") == 0)
+            w = new CStatic;
+        else if (cls.CompareNoCase("COMBOBOX") == 0)
+            w = new CComboBox;
+        else if (cls.CompareNoCase("LISTBOX") == 0)
+            w = new CListBox;
+        else if (cls.CompareNoCase("SysListView32") == 0)
+            w = new CListCtrl;
+        else
+            w = new CWnd;
         w->m_bAutoDelete = TRUE;
         CRect r(item.x, item.y, item.x + item.cx, item.y + item.cy);
         if (!w->CreateEx(0, item.className, item.text, item.style | WS_CHILD, r, pParent, item.id)) {
@@ -775,14 +866,18 @@ IMPLEMENT_DYNAMIC(CDialog, CWnd)
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
 CDialog::CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
-    : m_nIDTemplate(IS_INTRESOURCE(lpszTemplateName) ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName)) : 0),
+    : m_nIDTemplate(IS_INTRESOURCE(lpszTemplateName)
+                        ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName))
+                        : 0),
       m_pParentWnd(pParentWnd) {}
 
 CDialog::~CDialog() {
     if (m_hWnd) DestroyWindow();
 }
 
-CString CDialog::GetAnswerKey() const { return GetRuntimeClass()->m_lpszClassName; }
+CString CDialog::GetAnswerKey() const {
+    return GetRuntimeClass()->m_lpszClassName;
+}
 
 BOOL CDialog::createDialog(CWnd* pParentWnd) {
     const AfxDialogDef* def = m_nIDTemplate ? AfxFindDialogResource(m_nIDTemplate) : nullptr;
@@ -793,7 +888,8 @@ BOOL CDialog::createDialog(CWnd* pParentWnd) {
     if (def)
         for (const auto& item : def->items)
             if (item.name && *item.name) m_fieldNames[item.name] = item.id;
-    if (!CWnd::CreateEx(0, "#32770", def ? def->caption.GetString() : "", style, r, pParentWnd, 0)) return FALSE;
+    if (!CWnd::CreateEx(0, "#32770", def ? def->caption.GetString() : "", style, r, pParentWnd, 0))
+        return FALSE;
     SetFont(AfxGetDefaultFont(), FALSE);
     AfxCreateTemplateControls(this, m_nIDTemplate);
     HWND self = m_hWnd;
@@ -810,7 +906,9 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
 }
 
 BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
-    UINT id = IS_INTRESOURCE(lpszTemplateName) ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName)) : 0;
+    UINT id = IS_INTRESOURCE(lpszTemplateName)
+                  ? static_cast<UINT>(reinterpret_cast<UINT_PTR>(lpszTemplateName))
+                  : 0;
     return Create(id, pParentWnd);
 }
 
@@ -824,7 +922,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::EndDialog(int nResult) {
     m_nModalResult = nResult;
@@ -842,8 +942,9 @@ CWnd* CDialog::FindField(const CString& name) const {
 void CDialog::ApplyFieldValue(CWnd* pCtrl, const CString& value) {
     if (!pCtrl) return;
     if (auto* b = dynamic_cast<CButton*>(pCtrl)) {
-        int check = (value == "1" || value.CompareNoCase("true") == 0 || value.CompareNoCase("on") == 0) ? BST_CHECKED
-                                                                                                         : BST_UNCHECKED;
+        int check = (value == "1" || value.CompareNoCase("true") == 0 || value.CompareNoCase("on") == 0)
+                        ? BST_CHECKED
+                        : BST_UNCHECKED;
         if (b->GetCheck() != check) {
             b->SetCheck(check);
             notifyParent(b, BN_CLICKED);

@@ -16,12 +16,15 @@ CDocument::CDocument() = default;
 
 CDocument::~CDocument() {
     // Views still attached lose their document.
-    for (POSITION p = m_viewList.GetHeadPosition(); p;) static_cast<CView*>(m_viewList.GetNext(p))->m_pDocument = nullptr;
+    for (POSITION p = m_viewList.GetHeadPosition(); p;)
+        static_cast<CView*>(m_viewList.GetNext(p))->m_pDocument = nullptr;
     m_viewList.RemoveAll();
     if (m_pDocTemplate) m_pDocTemplate->RemoveDocument(this);
 }
 
-void CDocument::SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
+void CDocument::SetTitle(LPCTSTR lpszTitle) {
+    m_strTitle = lpszTitle;
+}
 
 void CDocument::SetPathName(LPCTSTR lpszPathName, BOOL bAddToMRU) {
     (void)bAddToMRU;
@@ -49,7 +52,8 @@ void CDocument::RemoveView(CView* pView) {
 
 void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
     std::vector<CView*> views;
-    for (POSITION p = m_viewList.GetHeadPosition(); p;) views.push_back(static_cast<CView*>(m_viewList.GetNext(p)));
+    for (POSITION p = m_viewList.GetHeadPosition(); p;)
+        views.push_back(static_cast<CView*>(m_viewList.GetNext(p)));
     for (CView* v : views)
         if (v != pSender && m_viewList.Find(v)) v->OnUpdate(pSender, lHint, pHint);
 }
@@ -109,9 +113,12 @@ BOOL CDocument::SaveModified() {
     CString id;
     id.Format("%u", static_cast<UINT>(AFX_IDP_ASK_TO_SAVE));
     switch (AfxAskQuestion(id, text, MB_YESNOCANCEL)) {
-    case IDCANCEL: return FALSE;
-    case IDYES: return DoFileSave();
-    default: return TRUE;
+    case IDCANCEL:
+        return FALSE;
+    case IDYES:
+        return DoFileSave();
+    default:
+        return TRUE;
     }
 }
 
@@ -123,7 +130,9 @@ BOOL CDocument::CanCloseFrame(CFrameWnd* pFrame) {
     return SaveModified();
 }
 
-BOOL CDocument::DoFileSave() { return DoSave(m_strPathName); }
+BOOL CDocument::DoFileSave() {
+    return DoSave(m_strPathName);
+}
 
 BOOL CDocument::DoSave(LPCTSTR lpszPathName, BOOL bReplace) {
     CString path(lpszPathName);
@@ -143,7 +152,8 @@ IMPLEMENT_DYNAMIC(CMultiDocTemplate, CDocTemplate)
 
 CDocTemplate::CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
                            CRuntimeClass* pViewClass)
-    : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass), m_pViewClass(pViewClass) {}
+    : m_nIDResource(nIDResource), m_pDocClass(pDocClass), m_pFrameClass(pFrameClass),
+      m_pViewClass(pViewClass) {}
 
 CDocTemplate::~CDocTemplate() = default;
 
@@ -210,8 +220,10 @@ CFrameWnd* CDocTemplate::CreateNewFrame(CDocument* pDoc, CFrameWnd* pOther) {
     if (deleted) return nullptr; // a failed creation destroyed (and deleted) the frame
     pFrame->m_pDeletedFlag = nullptr;
     if (!ok) {
-        if (pFrame->m_hWnd) pFrame->DestroyWindow();
-        else delete pFrame;
+        if (pFrame->m_hWnd)
+            pFrame->DestroyWindow();
+        else
+            delete pFrame;
         return nullptr;
     }
     return pFrame;
@@ -307,13 +319,13 @@ IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 const CRect CFrameWnd::rectDefault(0, 0, 800, 600);
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_SETFOCUS()
-    ON_WM_CLOSE()
-    ON_WM_DESTROY()
-    ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
-    ON_WM_INITMENUPOPUP()
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_SETFOCUS()
+ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
+ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
@@ -330,7 +342,8 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
     return CWnd::CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, 0, pContext);
 }
 
-BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                          CCreateContext* pContext) {
     m_nIDHelp = nIDResource;
     m_nIDResource = nIDResource;
     CString title;
@@ -369,8 +382,10 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
     if (deleted) return nullptr;
     pView->m_pDeletedFlag = nullptr;
     if (!ok) {
-        if (pView->m_hWnd) pView->DestroyWindow();
-        else delete pView;
+        if (pView->m_hWnd)
+            pView->DestroyWindow();
+        else
+            delete pView;
         return nullptr;
     }
     return pView;
@@ -443,12 +458,17 @@ CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const {
     return nullptr;
 }
 
-void CFrameWnd::SetMessageText(LPCTSTR lpszText) { SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText)); }
+void CFrameWnd::SetMessageText(LPCTSTR lpszText) {
+    SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText));
+}
 
 LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam) {
-    if (lParam) m_strMessageText = reinterpret_cast<LPCSTR>(lParam);
-    else if (wParam) m_strMessageText.LoadString(static_cast<UINT>(wParam));
-    else m_strMessageText.Empty();
+    if (lParam)
+        m_strMessageText = reinterpret_cast<LPCSTR>(lParam);
+    else if (wParam)
+        m_strMessageText.LoadString(static_cast<UINT>(wParam));
+    else
+        m_strMessageText.Empty();
     return 0;
 }
 
@@ -487,9 +507,13 @@ void CFrameWnd::OnClose() {
     DestroyWindow();
 }
 
-void CFrameWnd::OnDestroy() { m_pViewActive = nullptr; }
+void CFrameWnd::OnDestroy() {
+    m_pViewActive = nullptr;
+}
 
-void CFrameWnd::PostNcDestroy() { delete this; }
+void CFrameWnd::PostNcDestroy() {
+    delete this;
+}
 
 // ---------------------------------------------------------------- MDI
 IMPLEMENT_DYNCREATE(CMDIFrameWnd, CFrameWnd)
@@ -532,10 +556,12 @@ BOOL CMDIFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINF
 }
 
 BEGIN_MESSAGE_MAP(CMDIChildWnd, CFrameWnd)
-    ON_WM_MDIACTIVATE()
+ON_WM_MDIACTIVATE()
 END_MESSAGE_MAP()
 
-CMDIChildWnd::~CMDIChildWnd() { leaveMDI(); }
+CMDIChildWnd::~CMDIChildWnd() {
+    leaveMDI();
+}
 
 void CMDIChildWnd::leaveMDI() {
     if (!m_bListed) return;
@@ -559,14 +585,17 @@ BOOL CMDIChildWnd::DestroyWindow() {
     return CFrameWnd::DestroyWindow();
 }
 
-CMDIChildWnd* CMDIChildWnd::GetActiveChild() { return g_activeChild; }
+CMDIChildWnd* CMDIChildWnd::GetActiveChild() {
+    return g_activeChild;
+}
 
 CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const {
     CWnd* p = GetParent();
     return p && p->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd)) ? static_cast<CMDIFrameWnd*>(p) : nullptr;
 }
 
-BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd, CCreateContext* pContext) {
+BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                             CCreateContext* pContext) {
     if (!pParentWnd) {
         CWnd* main = AfxGetMainWnd();
         if (main && main->IsKindOf(RUNTIME_CLASS(CMDIFrameWnd))) pParentWnd = main;
@@ -612,10 +641,10 @@ IMPLEMENT_DYNAMIC(CScrollView, CView)
 IMPLEMENT_DYNAMIC(CFormView, CScrollView)
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
-    ON_WM_CREATE()
-    ON_WM_DESTROY()
-    ON_WM_SETFOCUS()
-    ON_MESSAGE(WM_INITIALUPDATE, &CView::OnInitialUpdateMsg)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_SETFOCUS()
+ON_MESSAGE(WM_INITIALUPDATE, &CView::OnInitialUpdateMsg)
 END_MESSAGE_MAP()
 
 CView::~CView() {
@@ -633,14 +662,18 @@ void CView::OnDestroy() {
     if (frame && frame->GetActiveView() == this) frame->SetActiveView(nullptr, FALSE);
 }
 
-void CView::OnSetFocus(CWnd* pOldWnd) { (void)pOldWnd; }
+void CView::OnSetFocus(CWnd* pOldWnd) {
+    (void)pOldWnd;
+}
 
 LRESULT CView::OnInitialUpdateMsg(WPARAM, LPARAM) {
     OnInitialUpdate();
     return 0;
 }
 
-void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+void CView::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
 
 void CView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
     (void)pSender, (void)lHint, (void)pHint;
@@ -656,7 +689,9 @@ BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHan
     return m_pDocument && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
-void CView::PostNcDestroy() { delete this; }
+void CView::PostNcDestroy() {
+    delete this;
+}
 
 void AfxCreateTemplateControls(CWnd* pParent, UINT nIDTemplate);
 
@@ -676,7 +711,7 @@ void CFormView::OnInitialUpdate() {
 IMPLEMENT_DYNAMIC(CSplitterWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CSplitterWnd, CWnd)
-    ON_WM_SIZE()
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 BOOL CSplitterWnd::CreateStatic(CWnd* pParentWnd, int nRows, int nCols, DWORD dwStyle, UINT nID) {
@@ -692,8 +727,10 @@ BOOL CSplitterWnd::CreateStatic(CWnd* pParentWnd, int nRows, int nCols, DWORD dw
     return TRUE;
 }
 
-BOOL CSplitterWnd::CreateView(int row, int col, CRuntimeClass* pViewClass, SIZE sizeInit, CCreateContext* pContext) {
-    if (row < 0 || row >= m_nRows || col < 0 || col >= m_nCols || !pViewClass || GetPane(row, col)) return FALSE;
+BOOL CSplitterWnd::CreateView(int row, int col, CRuntimeClass* pViewClass, SIZE sizeInit,
+                              CCreateContext* pContext) {
+    if (row < 0 || row >= m_nRows || col < 0 || col >= m_nCols || !pViewClass || GetPane(row, col))
+        return FALSE;
     m_colInfo[static_cast<size_t>(col)].nIdealSize = sizeInit.cx;
     m_rowInfo[static_cast<size_t>(row)].nIdealSize = sizeInit.cy;
     CObject* obj = pViewClass->CreateObject();
@@ -705,13 +742,15 @@ BOOL CSplitterWnd::CreateView(int row, int col, CRuntimeClass* pViewClass, SIZE 
     auto* pWnd = static_cast<CWnd*>(obj);
     bool deleted = false;
     pWnd->m_pDeletedFlag = &deleted;
-    BOOL ok = pWnd->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, sizeInit.cx, sizeInit.cy), this,
-                           static_cast<UINT>(IdFromRowCol(row, col)), pContext);
+    BOOL ok = pWnd->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, sizeInit.cx, sizeInit.cy),
+                           this, static_cast<UINT>(IdFromRowCol(row, col)), pContext);
     if (deleted) return FALSE;
     pWnd->m_pDeletedFlag = nullptr;
     if (!ok) {
-        if (pWnd->m_hWnd) pWnd->DestroyWindow();
-        else delete pWnd;
+        if (pWnd->m_hWnd)
+            pWnd->DestroyWindow();
+        else
+            delete pWnd;
         return FALSE;
     }
     return TRUE;
@@ -777,8 +816,7 @@ void CSplitterWnd::GetColumnInfo(int col, int& cxCur, int& cxMin) const {
 }
 
 namespace {
-template <class Info>
-void layoutRowCol(std::vector<Info>& info, int nSize, int gap) {
+template <class Info> void layoutRowCol(std::vector<Info>& info, int nSize, int gap) {
     if (info.empty()) return;
     if (nSize < 0) nSize = 0;
     size_t n = info.size();
@@ -807,7 +845,8 @@ void layoutRowCol(std::vector<Info>& info, int nSize, int gap) {
             nSize -= p.nCurSize;
         }
         if (i != n - 1) {
-            if (nSize > gap) nSize -= gap;
+            if (nSize > gap)
+                nSize -= gap;
             else {
                 p.nCurSize += nSize;
                 nSize = 0;
@@ -830,8 +869,10 @@ void CSplitterWnd::RecalcLayout() {
             int cx = m_colInfo[static_cast<size_t>(col)].nCurSize;
             if (CWnd* pane = GetPane(row, col)) {
                 pane->MoveWindow(x, y, cx, cy);
-                if (cx <= 0 || cy <= 0) pane->ModifyStyle(WS_VISIBLE, 0);
-                else pane->ModifyStyle(0, WS_VISIBLE);
+                if (cx <= 0 || cy <= 0)
+                    pane->ModifyStyle(WS_VISIBLE, 0);
+                else
+                    pane->ModifyStyle(0, WS_VISIBLE);
             }
             x += cx + m_cxSplitterGap;
         }
@@ -852,8 +893,10 @@ CFrameWnd* CWnd::GetParentFrame() const {
 }
 
 CFrameWnd* CWnd::GetTopLevelFrame() const {
-    CFrameWnd* top = IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(const_cast<CWnd*>(this)) : nullptr;
-    for (CFrameWnd* f = GetParentFrame(); f; f = f->GetParentFrame()) top = f;
+    CFrameWnd* top =
+        IsKindOf(RUNTIME_CLASS(CFrameWnd)) ? static_cast<CFrameWnd*>(const_cast<CWnd*>(this)) : nullptr;
+    for (CFrameWnd* f = GetParentFrame(); f; f = f->GetParentFrame())
+        top = f;
     return top;
 }
 
@@ -872,7 +915,8 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
-    while (!m_templates.IsEmpty()) delete static_cast<CDocTemplate*>(m_templates.RemoveHead());
+    while (!m_templates.IsEmpty())
+        delete static_cast<CDocTemplate*>(m_templates.RemoveHead());
     if (g_app == this) g_app = nullptr;
 }
 
@@ -890,7 +934,15 @@ void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey) {
     m_pszRegistryKey = m_strRegistryKey;
 }
 
-CWinApp* AfxGetApp() { return g_app; }
-HINSTANCE AfxGetInstanceHandle() { return g_app ? g_app->m_hInstance : nullptr; }
-HINSTANCE AfxGetResourceHandle() { return g_resourceHandle ? g_resourceHandle : AfxGetInstanceHandle(); }
-void AfxSetResourceHandle(HINSTANCE hInstResource) { g_resourceHandle = hInstResource; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
+HINSTANCE AfxGetInstanceHandle() {
+    return g_app ? g_app->m_hInstance : nullptr;
+}
+HINSTANCE AfxGetResourceHandle() {
+    return g_resourceHandle ? g_resourceHandle : AfxGetInstanceHandle();
+}
+void AfxSetResourceHandle(HINSTANCE hInstResource) {
+    g_resourceHandle = hInstResource;
+}

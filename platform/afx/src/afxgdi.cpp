@@ -18,7 +18,7 @@ int MulDiv(int nNumber, int nNumerator, int nDenominator) {
     long long p = static_cast<long long>(nNumber) * nNumerator;
     long long half = std::llabs(nDenominator) / 2;
     long long r = (p >= 0) == (nDenominator > 0) ? (std::llabs(p) + half) / std::llabs(nDenominator)
-                                                  : -((std::llabs(p) + half) / std::llabs(nDenominator));
+                                                 : -((std::llabs(p) + half) / std::llabs(nDenominator));
     return static_cast<int>(r);
 }
 
@@ -52,8 +52,8 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {
 }
 
 BOOL CFont::CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
-                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
-                       BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename) {
+                       BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision,
+                       BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename) {
     LOGFONT lf;
     lf.lfHeight = nHeight;
     lf.lfWidth = nWidth;
@@ -241,7 +241,9 @@ void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
     m_drawn.push_back(line);
 }
 
-void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) { FillSolidRect(lpRect, pBrush ? pBrush->m_color : 0); }
+void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) {
+    FillSolidRect(lpRect, pBrush ? pBrush->m_color : 0);
+}
 
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
     CString line;

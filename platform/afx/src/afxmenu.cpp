@@ -73,14 +73,19 @@ struct AfxMenuTable {
 };
 
 namespace {
-AfxMenuTable& T() { return AfxMenuTable::get(); }
-constexpr UINT kStateMask = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_DEFAULT | MF_MENUBARBREAK | MF_MENUBREAK;
+AfxMenuTable& T() {
+    return AfxMenuTable::get();
+}
+constexpr UINT kStateMask =
+    MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_DEFAULT | MF_MENUBARBREAK | MF_MENUBREAK;
 
 AfxMenuTable::Item makeItem(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
     AfxMenuTable::Item i;
     i.flags = nFlags & ~static_cast<UINT>(MF_BYPOSITION);
-    if (nFlags & MF_POPUP) i.popup = reinterpret_cast<HMENU>(nIDNewItem);
-    else if (!(nFlags & MF_SEPARATOR)) i.id = static_cast<UINT>(nIDNewItem);
+    if (nFlags & MF_POPUP)
+        i.popup = reinterpret_cast<HMENU>(nIDNewItem);
+    else if (!(nFlags & MF_SEPARATOR))
+        i.id = static_cast<UINT>(nIDNewItem);
     if (!(nFlags & MF_SEPARATOR)) i.text = lpszNewItem;
     return i;
 }
@@ -121,7 +126,9 @@ BOOL CMenu::CreateMenu() {
     return TRUE;
 }
 
-BOOL CMenu::CreatePopupMenu() { return CreateMenu(); }
+BOOL CMenu::CreatePopupMenu() {
+    return CreateMenu();
+}
 
 BOOL CMenu::LoadMenu(UINT nIDResource) {
     if (m_hMenu) return FALSE;
@@ -229,7 +236,8 @@ BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR
         return AppendMenu(nFlags, nIDNewItem, lpszNewItem);
     }
     auto& items = T().find(owner)->items;
-    items.insert(items.begin() + static_cast<std::ptrdiff_t>(index), makeItem(nFlags, nIDNewItem, lpszNewItem));
+    items.insert(items.begin() + static_cast<std::ptrdiff_t>(index),
+                 makeItem(nFlags, nIDNewItem, lpszNewItem));
     return TRUE;
 }
 
@@ -267,7 +275,8 @@ UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
     AfxMenuTable::Item* i = T().locate(m_hMenu, nIDEnableItem, nEnable);
     if (!i) return static_cast<UINT>(-1);
     UINT prev = i->flags & (MF_GRAYED | MF_DISABLED);
-    i->flags = (i->flags & ~static_cast<UINT>(MF_GRAYED | MF_DISABLED)) | (nEnable & (MF_GRAYED | MF_DISABLED));
+    i->flags =
+        (i->flags & ~static_cast<UINT>(MF_GRAYED | MF_DISABLED)) | (nEnable & (MF_GRAYED | MF_DISABLED));
     return prev;
 }
 
@@ -283,7 +292,8 @@ BOOL CMenu::CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT n
     BOOL found = FALSE;
     for (UINT id = nIDFirst; id <= nIDLast; ++id) {
         if (CheckMenuItem(id, (nFlags & MF_BYPOSITION) | (id == nIDItem ? MF_CHECKED : MF_UNCHECKED)) !=
-            static_cast<UINT>(-1) && id == nIDItem)
+                static_cast<UINT>(-1) &&
+            id == nIDItem)
             found = TRUE;
         if (id == nIDLast) break;
     }
@@ -293,7 +303,8 @@ BOOL CMenu::CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT n
 BOOL CMenu::SetDefaultItem(UINT uItem, BOOL fByPos) {
     AfxMenuTable::Item* i = T().locate(m_hMenu, uItem, fByPos ? MF_BYPOSITION : MF_BYCOMMAND);
     if (!i) return FALSE;
-    for (auto& it : T().find(m_hMenu)->items) it.flags &= ~static_cast<UINT>(MF_DEFAULT);
+    for (auto& it : T().find(m_hMenu)->items)
+        it.flags &= ~static_cast<UINT>(MF_DEFAULT);
     i->flags |= MF_DEFAULT;
     return TRUE;
 }
@@ -359,8 +370,12 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect
     return TRUE;
 }
 
-CPoint CMenu::GetLastTrackPoint() { return T().lastPoint; }
-UINT CMenu::GetLastTrackFlags() { return T().lastFlags; }
+CPoint CMenu::GetLastTrackPoint() {
+    return T().lastPoint;
+}
+UINT CMenu::GetLastTrackFlags() {
+    return T().lastFlags;
+}
 
 BOOL DestroyMenu(HMENU hMenu) {
     if (!T().find(hMenu)) return FALSE;
@@ -368,8 +383,12 @@ BOOL DestroyMenu(HMENU hMenu) {
     return TRUE;
 }
 
-BOOL IsMenu(HMENU hMenu) { return T().find(hMenu) != nullptr; }
-int AfxGetMenuCount() { return static_cast<int>(T().menus.size()); }
+BOOL IsMenu(HMENU hMenu) {
+    return T().find(hMenu) != nullptr;
+}
+int AfxGetMenuCount() {
+    return static_cast<int>(T().menus.size());
+}
 
 // ---------------------------------------------------------------- CCmdUI on menu items
 void CCmdUI::Enable(BOOL bOn) {
@@ -384,7 +403,8 @@ void CCmdUI::Enable(BOOL bOn) {
 void CCmdUI::SetCheck(int nCheck) {
     m_bCheckChanged = TRUE;
     m_nCheck = nCheck;
-    if (m_pMenu && !m_pSubMenu) m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+    if (m_pMenu && !m_pSubMenu)
+        m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CCmdUI::SetText(LPCTSTR lpszText) {
@@ -393,7 +413,8 @@ void CCmdUI::SetText(LPCTSTR lpszText) {
     if (m_pMenu && !m_pSubMenu) {
         UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION);
         if (state == static_cast<UINT>(-1)) return;
-        m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | MF_STRING | (state & (MF_GRAYED | MF_DISABLED | MF_CHECKED)),
+        m_pMenu->ModifyMenu(m_nIndex,
+                            MF_BYPOSITION | MF_STRING | (state & (MF_GRAYED | MF_DISABLED | MF_CHECKED)),
                             m_nID, lpszText);
     } else if (m_pOther) {
         m_pOther->SetWindowText(lpszText);

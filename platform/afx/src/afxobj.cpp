@@ -17,7 +17,9 @@ std::mutex& registryMutex() {
 }
 } // namespace
 
-CObject* CRuntimeClass::CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
+CObject* CRuntimeClass::CreateObject() const {
+    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
+}
 
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
     for (const CRuntimeClass* c = this; c; c = c->GetBaseClass())
@@ -63,14 +65,15 @@ IMPLEMENT_DYNCREATE(CMapPtrToWord, CObject)
 // ---------------------------------------------------------------- CCmdTarget
 IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
 
-
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY entries[] = {AFX_MSGMAP_ENTRY{0, 0, 0, 0, nullptr, nullptr}};
     static const AFX_MSGMAP map = {nullptr, &entries[0]};
     return &map;
 }
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 namespace {
 bool entryMatches(const AFX_MSGMAP_ENTRY& e, UINT message, UINT nCode, UINT nID) {
@@ -84,7 +87,8 @@ bool entryMatches(const AFX_MSGMAP_ENTRY& e, UINT message, UINT nCode, UINT nID)
 } // namespace
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message) const {
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr)
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e)
             if (entryMatches(*e, message, 0, 0)) return e;
     return nullptr;
@@ -92,7 +96,8 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message) const {
 
 BOOL CCmdTarget::DispatchFromMap(UINT message, UINT nCode, UINT nID, afx_detail::MsgCall& call,
                                  AFX_CMDHANDLERINFO* info) {
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfn; ++e) {
             if (!entryMatches(*e, message, nCode, nID)) continue;
             if (info) {

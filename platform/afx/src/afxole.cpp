@@ -63,11 +63,14 @@ CString AfxGlobalText(HGLOBAL hMem) {
     std::vector<char>* b = block(hMem);
     if (!b || b->empty()) return CString();
     size_t n = 0;
-    while (n < b->size() && (*b)[n] != '\0') ++n;
+    while (n < b->size() && (*b)[n] != '\0')
+        ++n;
     return CString(b->data(), static_cast<int>(n));
 }
 
-int AfxGetGlobalBlockCount() { return static_cast<int>(GlobalBlocks::get().blocks.size()); }
+int AfxGetGlobalBlockCount() {
+    return static_cast<int>(GlobalBlocks::get().blocks.size());
+}
 
 // ---------------------------------------------------------------- clipboard
 namespace {
@@ -77,14 +80,16 @@ struct Clipboard {
     HWND owner = nullptr;
     std::map<UINT, CString> names;
     ~Clipboard() {
-        for (auto& [f, h] : data) GlobalFree(h);
+        for (auto& [f, h] : data)
+            GlobalFree(h);
     }
     static Clipboard& get() {
         static Clipboard c;
         return c;
     }
     void clear() {
-        for (auto& [f, h] : data) GlobalFree(h);
+        for (auto& [f, h] : data)
+            GlobalFree(h);
         data.clear();
     }
 };
@@ -142,8 +147,12 @@ HANDLE GetClipboardData(UINT uFormat) {
     return it == C().data.end() ? nullptr : it->second;
 }
 
-BOOL IsClipboardFormatAvailable(UINT format) { return C().data.count(format) != 0; }
-int CountClipboardFormats() { return static_cast<int>(C().data.size()); }
+BOOL IsClipboardFormatAvailable(UINT format) {
+    return C().data.count(format) != 0;
+}
+int CountClipboardFormats() {
+    return static_cast<int>(C().data.size());
+}
 
 void AfxSetClipboardText(LPCSTR lpszText, UINT uFormat) {
     bool wasOpen = C().open;
@@ -153,7 +162,9 @@ void AfxSetClipboardText(LPCSTR lpszText, UINT uFormat) {
     C().open = wasOpen;
 }
 
-CString AfxGetClipboardText(UINT uFormat) { return AfxGlobalText(GetClipboardData(uFormat)); }
+CString AfxGetClipboardText(UINT uFormat) {
+    return AfxGlobalText(GetClipboardData(uFormat));
+}
 
 // ---------------------------------------------------------------- data objects
 BOOL COleDataObject::AttachClipboard() {
@@ -200,7 +211,9 @@ std::unordered_map<HWND, COleDropTarget*>& targets() {
 }
 } // namespace
 
-COleDropTarget::~COleDropTarget() { Revoke(); }
+COleDropTarget::~COleDropTarget() {
+    Revoke();
+}
 
 BOOL COleDropTarget::Register(CWnd* pWnd) {
     if (!pWnd || !pWnd->m_hWnd || m_hWnd) return FALSE;
@@ -228,12 +241,14 @@ COleDropTarget* COleDropTarget::FromWindow(CWnd* pWnd) {
     return CWnd::FromHandle(it->first) == it->second->m_pWnd ? it->second : nullptr;
 }
 
-DROPEFFECT COleDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
+DROPEFFECT COleDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
+                                       CPoint point) {
     (void)pWnd, (void)pDataObject, (void)dwKeyState, (void)point;
     return DROPEFFECT_NONE;
 }
 
-DROPEFFECT COleDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState, CPoint point) {
+DROPEFFECT COleDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD dwKeyState,
+                                      CPoint point) {
     (void)pWnd, (void)pDataObject, (void)dwKeyState, (void)point;
     return DROPEFFECT_NONE;
 }
@@ -243,7 +258,9 @@ BOOL COleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* pDataObject, DROPEFFECT 
     return FALSE;
 }
 
-void COleDropTarget::OnDragLeave(CWnd* pWnd) { (void)pWnd; }
+void COleDropTarget::OnDragLeave(CWnd* pWnd) {
+    (void)pWnd;
+}
 
 AfxDropResult AfxDoDragDrop(CWnd* pTarget, COleDataObject& data, CPoint point, DWORD dwKeyState) {
     AfxDropResult r;

@@ -15,7 +15,8 @@
 
 namespace {
 std::string upper(std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -26,13 +27,13 @@ struct Value {
 };
 
 struct Key {
-    std::string path; // as first written
+    std::string path;                    // as first written
     std::map<std::string, Value> values; // by upper-case name
 };
 
 struct Registry {
-    std::map<std::string, Key> keys; // by upper-case full path ("HKEY_CURRENT_USER\SOFTWARE\...")
-    std::unordered_map<HKEY, std::string> open;  // handle -> upper-case path
+    std::map<std::string, Key> keys;            // by upper-case full path ("HKEY_CURRENT_USER\SOFTWARE\...")
+    std::unordered_map<HKEY, std::string> open; // handle -> upper-case path
     UINT_PTR nextHandle = 0x40000;
     std::string dir;
     bool dirResolved = false;
@@ -45,9 +46,12 @@ struct Registry {
     void resolveDir() {
         if (dirResolved) return;
         dirResolved = true;
-        if (const char* e = std::getenv("KX_REGISTRY_DIR"); e && *e) dir = e;
-        else if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) dir = std::string(x) + "/kxtableeditor";
-        else if (const char* h = std::getenv("HOME"); h && *h) dir = std::string(h) + "/.config/kxtableeditor";
+        if (const char* e = std::getenv("KX_REGISTRY_DIR"); e && *e)
+            dir = e;
+        else if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x)
+            dir = std::string(x) + "/kxtableeditor";
+        else if (const char* h = std::getenv("HOME"); h && *h)
+            dir = std::string(h) + "/.config/kxtableeditor";
         load();
     }
     std::string file() const { return dir.empty() ? std::string() : dir + "/registry.txt"; }
@@ -58,14 +62,18 @@ struct Registry {
             if (c == '\\' || c == '"') {
                 out += '\\';
                 out += static_cast<char>(c);
-            } else if (c == '\n') out += "\\n";
-            else if (c == '\r') out += "\\r";
-            else if (c == '\t') out += "\\t";
+            } else if (c == '\n')
+                out += "\\n";
+            else if (c == '\r')
+                out += "\\r";
+            else if (c == '\t')
+                out += "\\t";
             else if (c < 0x20 || c == 0x7F) {
                 char buf[8];
                 std::snprintf(buf, sizeof buf, "\\x%02x", c);
                 out += buf;
-            } else out += static_cast<char>(c);
+            } else
+                out += static_cast<char>(c);
         }
         return out;
     }
@@ -84,15 +92,23 @@ struct Registry {
             if (i >= s.size()) return false;
             char e = s[i++];
             switch (e) {
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'x':
                 if (i + 2 > s.size()) return false;
                 out += static_cast<char>(std::strtol(s.substr(i, 2).c_str(), nullptr, 16));
                 i += 2;
                 break;
-            default: out += e; break;
+            default:
+                out += e;
+                break;
             }
         }
         return false;
@@ -195,14 +211,17 @@ struct Registry {
         std::string s = sub ? sub : "";
         for (auto& c : s)
             if (c == '/') c = '\\';
-        while (!s.empty() && s.front() == '\\') s.erase(s.begin());
-        while (!s.empty() && s.back() == '\\') s.pop_back();
+        while (!s.empty() && s.front() == '\\')
+            s.erase(s.begin());
+        while (!s.empty() && s.back() == '\\')
+            s.pop_back();
         return s.empty() ? base : base + "\\" + s;
     }
     Key* keyOf(HKEY hKey) {
         std::string root = rootName(hKey);
         std::string path;
-        if (!root.empty()) path = root;
+        if (!root.empty())
+            path = root;
         else {
             auto it = open.find(hKey);
             if (it == open.end()) return nullptr;
@@ -241,8 +260,12 @@ void AfxSetRegistryDirectory(LPCSTR lpszDirectory) {
     r.load();
 }
 
-CString AfxGetRegistryDirectory() { return CString(R().dir); }
-CString AfxGetRegistryFile() { return CString(R().file()); }
+CString AfxGetRegistryDirectory() {
+    return CString(R().dir);
+}
+CString AfxGetRegistryFile() {
+    return CString(R().file());
+}
 
 LSTATUS RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult) {
     if (!phkResult) return ERROR_INVALID_PARAMETER;
@@ -285,7 +308,8 @@ LSTATUS RegCloseKey(HKEY hKey) {
     return R().open.erase(hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
-LSTATUS RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, BYTE* lpData, LPDWORD lpcbData) {
+LSTATUS RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, BYTE* lpData,
+                         LPDWORD lpcbData) {
     if (!Registry::rootName(hKey).empty() || R().open.count(hKey)) {
         Key* k = R().keyOf(hKey);
         if (!k) return ERROR_FILE_NOT_FOUND;
@@ -325,7 +349,8 @@ LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD, DWORD dwType, const
     } else {
         const char* p = reinterpret_cast<const char*>(lpData);
         size_t n = 0;
-        while (n < cbData && p[n] != '\0') ++n; // the text ends at its NUL or at cbData
+        while (n < cbData && p[n] != '\0')
+            ++n; // the text ends at its NUL or at cbData
         v.data.assign(p ? p : "", n);
     }
     auto& slot = k->values[upper(v.name)];
@@ -348,8 +373,10 @@ LSTATUS RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
     std::string up = upper(path);
     if (!R().keys.count(up)) return ERROR_FILE_NOT_FOUND;
     for (auto it = R().keys.begin(); it != R().keys.end();) {
-        if (it->first == up || it->first.rfind(up + "\\", 0) == 0) it = R().keys.erase(it);
-        else ++it;
+        if (it->first == up || it->first.rfind(up + "\\", 0) == 0)
+            it = R().keys.erase(it);
+        else
+            ++it;
     }
     return R().save() ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
@@ -383,8 +410,10 @@ BOOL AfxRegGetDword(HKEY hRoot, LPCSTR lpszKey, LPCSTR lpszValue, DWORD& out) {
 
 BOOL AfxRegSetDword(HKEY hRoot, LPCSTR lpszKey, LPCSTR lpszValue, DWORD value) {
     HKEY h = nullptr;
-    if (RegCreateKeyExA(hRoot, lpszKey, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS) return FALSE;
-    LSTATUS s = RegSetValueExA(h, lpszValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    if (RegCreateKeyExA(hRoot, lpszKey, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+        return FALSE;
+    LSTATUS s =
+        RegSetValueExA(h, lpszValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
     RegCloseKey(h);
     return s == ERROR_SUCCESS;
 }
@@ -405,7 +434,8 @@ BOOL AfxRegGetString(HKEY hRoot, LPCSTR lpszKey, LPCSTR lpszValue, CString& out)
 
 BOOL AfxRegSetString(HKEY hRoot, LPCSTR lpszKey, LPCSTR lpszValue, LPCSTR value) {
     HKEY h = nullptr;
-    if (RegCreateKeyExA(hRoot, lpszKey, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS) return FALSE;
+    if (RegCreateKeyExA(hRoot, lpszKey, 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS)
+        return FALSE;
     const char* v = value ? value : "";
     LSTATUS s = RegSetValueExA(h, lpszValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(v),
                                static_cast<DWORD>(std::strlen(v) + 1));
@@ -427,17 +457,21 @@ CString profileKey(const CWinApp* app, LPCTSTR lpszSection) {
 
 UINT CWinApp::GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault) {
     DWORD v = 0;
-    return AfxRegGetDword(HKEY_CURRENT_USER, profileKey(this, lpszSection), lpszEntry, v) ? v
-                                                                                          : static_cast<UINT>(nDefault);
+    return AfxRegGetDword(HKEY_CURRENT_USER, profileKey(this, lpszSection), lpszEntry, v)
+               ? v
+               : static_cast<UINT>(nDefault);
 }
 
 BOOL CWinApp::WriteProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nValue) {
-    return AfxRegSetDword(HKEY_CURRENT_USER, profileKey(this, lpszSection), lpszEntry, static_cast<DWORD>(nValue));
+    return AfxRegSetDword(HKEY_CURRENT_USER, profileKey(this, lpszSection), lpszEntry,
+                          static_cast<DWORD>(nValue));
 }
 
 CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault) {
     CString v;
-    return AfxRegGetString(HKEY_CURRENT_USER, profileKey(this, lpszSection), lpszEntry, v) ? v : CString(lpszDefault);
+    return AfxRegGetString(HKEY_CURRENT_USER, profileKey(this, lpszSection), lpszEntry, v)
+               ? v
+               : CString(lpszDefault);
 }
 
 BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue) {
@@ -447,7 +481,8 @@ BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR
     }
     if (!lpszValue) {
         HKEY h = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, profileKey(this, lpszSection), 0, KEY_WRITE, &h) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, profileKey(this, lpszSection), 0, KEY_WRITE, &h) !=
+            ERROR_SUCCESS)
             return FALSE;
         LSTATUS s = RegDeleteValueA(h, lpszEntry);
         RegCloseKey(h);

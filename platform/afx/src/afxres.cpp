@@ -23,7 +23,8 @@ struct Resources {
         // The chain owns its links.
         auto links = chain;
         chain.clear();
-        for (auto* l : links) delete l;
+        for (auto* l : links)
+            delete l;
     }
     static Resources& get() {
         static Resources r;
@@ -48,19 +49,25 @@ struct Resources {
         return t.texts.back()->c_str();
     }
 };
-Resources& R() { return Resources::get(); }
+Resources& R() {
+    return Resources::get();
+}
 } // namespace
 
 void AfxAddStringTable(HINSTANCE hModule, std::initializer_list<std::pair<UINT, const char*>> strings) {
     auto& t = R().modules[hModule];
-    for (const auto& [id, text] : strings) t.strings[id] = text;
+    for (const auto& [id, text] : strings)
+        t.strings[id] = text;
 }
 
-void AfxAddString(HINSTANCE hModule, UINT id, const char* text) { R().modules[hModule].strings[id] = text; }
+void AfxAddString(HINSTANCE hModule, UINT id, const char* text) {
+    R().modules[hModule].strings[id] = text;
+}
 
 void AfxAddMenuResource(HINSTANCE hModule, UINT id, std::vector<AfxMenuItemDef> items) {
     auto& t = R().modules[hModule];
-    for (auto& i : items) i.text = R().keep(t, i.text);
+    for (auto& i : items)
+        i.text = R().keep(t, i.text);
     t.menus[id] = std::move(items);
 }
 
@@ -74,7 +81,9 @@ void AfxAddDialogResource(HINSTANCE hModule, UINT id, AfxDialogDef def) {
     t.dialogs[id] = std::move(def);
 }
 
-void AfxRemoveModuleResources(HINSTANCE hModule) { R().modules.erase(hModule); }
+void AfxRemoveModuleResources(HINSTANCE hModule) {
+    R().modules.erase(hModule);
+}
 
 BOOL AfxLoadStringResource(UINT id, CString& out) {
     for (HINSTANCE h : R().order()) {
@@ -125,13 +134,16 @@ void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll) {
         if (l->m_hModule == state.hModule) mine.push_back(l);
     for (auto* l : mine) {
         chain.erase(std::remove(chain.begin(), chain.end(), l), chain.end());
-        if (bAll) delete l;
-        else l->m_hModule = l->m_hResource = nullptr; // out of the chain; its memory stays with the module
+        if (bAll)
+            delete l;
+        else
+            l->m_hModule = l->m_hResource = nullptr; // out of the chain; its memory stays with the module
     }
     if (!bAll) {
         // Unlinked links are still owned: keep them for deletion at exit.
         static std::vector<std::unique_ptr<CDynLinkLibrary>> retired;
-        for (auto* l : mine) retired.emplace_back(l);
+        for (auto* l : mine)
+            retired.emplace_back(l);
     }
     state.bInitialized = FALSE;
 }
@@ -154,4 +166,6 @@ CDynLinkLibrary::~CDynLinkLibrary() {
     chain.erase(std::remove(chain.begin(), chain.end(), this), chain.end());
 }
 
-std::vector<CDynLinkLibrary*> AfxGetResourceChain() { return R().chain; }
+std::vector<CDynLinkLibrary*> AfxGetResourceChain() {
+    return R().chain;
+}

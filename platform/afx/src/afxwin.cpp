@@ -47,7 +47,9 @@ struct AfxWindowTable {
 };
 
 namespace {
-AfxWindowTable& T() { return AfxWindowTable::get(); }
+AfxWindowTable& T() {
+    return AfxWindowTable::get();
+}
 } // namespace
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
@@ -59,7 +61,8 @@ CWnd::~CWnd() {
         T().release(m_hWnd);
         m_hWnd = nullptr;
     }
-    for (CWnd* c : m_children) c->m_pParent = nullptr;
+    for (CWnd* c : m_children)
+        c->m_pParent = nullptr;
     m_children.clear();
     detachFromParent();
 }
@@ -88,8 +91,8 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs) {
     return TRUE;
 }
 
-BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                  UINT nID, CCreateContext* pContext) {
+BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                  CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
     CREATESTRUCT cs{};
     cs.lpCreateParams = pContext;
     cs.hwndParent = pParentWnd ? pParentWnd->m_hWnd : nullptr;
@@ -104,8 +107,8 @@ BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, 
     return createWindow(cs, pParentWnd);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                    CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
     CREATESTRUCT cs{};
     cs.lpCreateParams = lpParam;
     cs.hwndParent = pParentWnd ? pParentWnd->m_hWnd : nullptr;
@@ -121,8 +124,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
     return createWindow(cs, pParentWnd);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
-                    int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x,
+                    int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam) {
     CREATESTRUCT cs{};
     cs.lpCreateParams = lpParam;
     cs.hwndParent = hWndParent;
@@ -216,7 +219,8 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, 
         CWnd* c = FromHandle(h);
         if (!c) continue;
         c->SendMessage(message, wParam, lParam);
-        if (bDeep && FromHandle(h) == c) c->SendMessageToDescendants(message, wParam, lParam, bDeep, bOnlyPerm);
+        if (bDeep && FromHandle(h) == c)
+            c->SendMessageToDescendants(message, wParam, lParam, bDeep, bOnlyPerm);
     }
 }
 
@@ -227,14 +231,18 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND self = m_hWnd;
     if (!OnWndMsg(message, wParam, lParam, &result)) {
         // The window may have been destroyed (and deleted) by the handler.
-        if (FromHandle(self) == this) result = DefWindowProc(message, wParam, lParam);
-        else return result;
+        if (FromHandle(self) == this)
+            result = DefWindowProc(message, wParam, lParam);
+        else
+            return result;
     }
     if (FromHandle(self) == this) m_currentMsg = saved;
     return result;
 }
 
-const MSG* CWnd::GetCurrentMessage() const { return &m_currentMsg; }
+const MSG* CWnd::GetCurrentMessage() const {
+    return &m_currentMsg;
+}
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     LRESULT r = 0;
@@ -308,7 +316,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // ---------------------------------------------------------------- family
-CWnd* CWnd::GetParent() const { return m_pParent; }
+CWnd* CWnd::GetParent() const {
+    return m_pParent;
+}
 
 CWnd* CWnd::SetParent(CWnd* pWndNewParent) {
     CWnd* old = m_pParent;
@@ -318,7 +328,8 @@ CWnd* CWnd::SetParent(CWnd* pWndNewParent) {
 
 CWnd* CWnd::GetTopLevelParent() const {
     const CWnd* w = this;
-    while (w->m_pParent && (w->m_dwStyle & WS_CHILD)) w = w->m_pParent;
+    while (w->m_pParent && (w->m_dwStyle & WS_CHILD))
+        w = w->m_pParent;
     return const_cast<CWnd*>(w);
 }
 
@@ -378,8 +389,10 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
     }
     bool show = nCmdShow != SW_HIDE;
     m_nShowCmd = nCmdShow;
-    if (show) m_dwStyle |= WS_VISIBLE;
-    else m_dwStyle &= ~static_cast<DWORD>(WS_VISIBLE);
+    if (show)
+        m_dwStyle |= WS_VISIBLE;
+    else
+        m_dwStyle &= ~static_cast<DWORD>(WS_VISIBLE);
     if (m_hWnd && (wasVisible != 0) != show) SendMessage(WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     return wasVisible;
 }
@@ -394,8 +407,10 @@ BOOL CWnd::IsWindowVisible() const {
 
 BOOL CWnd::EnableWindow(BOOL bEnable) {
     BOOL wasDisabled = !IsWindowEnabled();
-    if (bEnable) m_dwStyle &= ~static_cast<DWORD>(WS_DISABLED);
-    else m_dwStyle |= WS_DISABLED;
+    if (bEnable)
+        m_dwStyle &= ~static_cast<DWORD>(WS_DISABLED);
+    else
+        m_dwStyle |= WS_DISABLED;
     if (m_hWnd && wasDisabled == bEnable) SendMessage(WM_ENABLE, bEnable ? TRUE : FALSE, 0);
     return wasDisabled;
 }
@@ -415,8 +430,10 @@ BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
 }
 
 void CWnd::SetWindowText(LPCTSTR lpszString) {
-    if (m_hWnd) SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszString ? lpszString : ""));
-    else m_strText = lpszString;
+    if (m_hWnd)
+        SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpszString ? lpszString : ""));
+    else
+        m_strText = lpszString;
 }
 
 int CWnd::GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const {
@@ -427,14 +444,20 @@ int CWnd::GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const {
     return len;
 }
 
-void CWnd::GetWindowText(CString& rString) const { rString = m_strText; }
-
-void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
-    if (m_hWnd) SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont), bRedraw);
-    else m_pFont = pFont;
+void CWnd::GetWindowText(CString& rString) const {
+    rString = m_strText;
 }
 
-CFont* CWnd::GetFont() const { return m_pFont; }
+void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
+    if (m_hWnd)
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont), bRedraw);
+    else
+        m_pFont = pFont;
+}
+
+CFont* CWnd::GetFont() const {
+    return m_pFont;
+}
 
 // ---------------------------------------------------------------- geometry
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
@@ -448,7 +471,8 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
 
 void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
     if (!lpRect) return;
-    MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
+    MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+               bRepaint);
 }
 
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
@@ -531,7 +555,9 @@ CWnd* CWnd::SetFocus() {
     return FromHandle(old);
 }
 
-CWnd* CWnd::GetFocus() { return FromHandle(T().focus); }
+CWnd* CWnd::GetFocus() {
+    return FromHandle(T().focus);
+}
 
 CWnd* CWnd::SetActiveWindow() {
     HWND old = T().active;
@@ -539,7 +565,9 @@ CWnd* CWnd::SetActiveWindow() {
     return FromHandle(old);
 }
 
-CWnd* CWnd::GetActiveWindow() { return FromHandle(T().active); }
+CWnd* CWnd::GetActiveWindow() {
+    return FromHandle(T().active);
+}
 
 CWnd* CWnd::SetCapture() {
     HWND old = T().capture;
@@ -547,7 +575,9 @@ CWnd* CWnd::SetCapture() {
     return FromHandle(old);
 }
 
-CWnd* CWnd::GetCapture() { return FromHandle(T().capture); }
+CWnd* CWnd::GetCapture() {
+    return FromHandle(T().capture);
+}
 
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void* lpfnTimer) {
     (void)lpfnTimer;
@@ -556,7 +586,9 @@ UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse, void* lpfnTimer) {
     return nIDEvent;
 }
 
-BOOL CWnd::KillTimer(UINT_PTR nIDEvent) { return m_timers.erase(nIDEvent) != 0; }
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
+    return m_timers.erase(nIDEvent) != 0;
+}
 
 BOOL AfxFireTimer(CWnd* pWnd, UINT_PTR nIDEvent) {
     if (!pWnd || !pWnd->HasTimer(nIDEvent)) return FALSE;
@@ -606,8 +638,12 @@ int AfxPumpMessages(int maxMessages) {
     return n;
 }
 
-int AfxGetPendingMessageCount() { return static_cast<int>(T().queue.size()); }
-void AfxClearMessageQueue() { T().queue.clear(); }
+int AfxGetPendingMessageCount() {
+    return static_cast<int>(T().queue.size());
+}
+void AfxClearMessageQueue() {
+    T().queue.clear();
+}
 
 BOOL PeekMessage(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
     auto& q = T().queue;
@@ -622,15 +658,20 @@ BOOL PeekMessage(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, 
     return FALSE;
 }
 
-BOOL IsWindow(HWND hWnd) { return CWnd::FromHandle(hWnd) != nullptr; }
+BOOL IsWindow(HWND hWnd) {
+    return CWnd::FromHandle(hWnd) != nullptr;
+}
 HWND GetParent(HWND hWnd) {
     CWnd* w = CWnd::FromHandle(hWnd);
     return w && w->GetParent() ? w->GetParent()->m_hWnd : nullptr;
 }
-HWND GetFocus() { return T().focus; }
+HWND GetFocus() {
+    return T().focus;
+}
 HWND SetFocus(HWND hWnd) {
     HWND old = T().focus;
-    if (CWnd* w = CWnd::FromHandle(hWnd)) w->SetFocus();
+    if (CWnd* w = CWnd::FromHandle(hWnd))
+        w->SetFocus();
     else if (!hWnd) {
         if (CWnd* o = CWnd::FromHandle(old)) o->SendMessage(WM_KILLFOCUS, 0);
         T().focus = nullptr;
@@ -670,7 +711,8 @@ BOOL DestroyWindow(HWND hWnd) {
 UINT RegisterWindowMessageA(LPCSTR lpString) {
     if (!lpString || !*lpString) return 0;
     std::string key(lpString);
-    for (auto& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : key)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     auto& t = T();
     auto it = t.registered.find(key);
     if (it != t.registered.end()) return it->second;
@@ -680,9 +722,15 @@ UINT RegisterWindowMessageA(LPCSTR lpString) {
     return n;
 }
 
-CWnd* AfxGetMainWnd() { return T().mainWnd; }
-void AfxSetMainWnd(CWnd* pWnd) { T().mainWnd = pWnd; }
-int AfxGetWindowCount() { return static_cast<int>(T().windows.size()); }
+CWnd* AfxGetMainWnd() {
+    return T().mainWnd;
+}
+void AfxSetMainWnd(CWnd* pWnd) {
+    T().mainWnd = pWnd;
+}
+int AfxGetWindowCount() {
+    return static_cast<int>(T().windows.size());
+}
 
 short GetKeyState(int nVirtKey) {
     auto it = T().keys.find(nVirtKey);
@@ -692,11 +740,15 @@ short GetKeyState(int nVirtKey) {
     if (it->second.second) r = static_cast<short>(r | 1);
     return r;
 }
-short GetAsyncKeyState(int nVirtKey) { return GetKeyState(nVirtKey); }
+short GetAsyncKeyState(int nVirtKey) {
+    return GetKeyState(nVirtKey);
+}
 void AfxSetKeyState(int nVirtKey, BOOL bDown, BOOL bToggled) {
     T().keys[nVirtKey] = {bDown != 0, bToggled != 0};
 }
-void AfxResetKeyState() { T().keys.clear(); }
+void AfxResetKeyState() {
+    T().keys.clear();
+}
 BOOL GetCursorPos(LPPOINT lpPoint) {
     if (!lpPoint) return FALSE;
     *lpPoint = T().cursor;
@@ -715,15 +767,25 @@ BOOL ReleaseCapture() {
     T().capture = nullptr;
     return TRUE;
 }
-HWND GetCapture() { return T().capture; }
+HWND GetCapture() {
+    return T().capture;
+}
 
-void AfxBeginWaitCursor() { ++T().waitCursor; }
+void AfxBeginWaitCursor() {
+    ++T().waitCursor;
+}
 void AfxEndWaitCursor() {
     if (T().waitCursor > 0) --T().waitCursor;
 }
-int AfxGetWaitCursorCount() { return T().waitCursor; }
-void CCmdTarget::BeginWaitCursor() { AfxBeginWaitCursor(); }
-void CCmdTarget::EndWaitCursor() { AfxEndWaitCursor(); }
+int AfxGetWaitCursorCount() {
+    return T().waitCursor;
+}
+void CCmdTarget::BeginWaitCursor() {
+    AfxBeginWaitCursor();
+}
+void CCmdTarget::EndWaitCursor() {
+    AfxEndWaitCursor();
+}
 
 HCURSOR SetCursor(HCURSOR hCursor) {
     HCURSOR old = T().cursorHandle;
@@ -733,7 +795,9 @@ HCURSOR SetCursor(HCURSOR hCursor) {
 HCURSOR LoadCursor(HINSTANCE, LPCSTR lpCursorName) {
     return reinterpret_cast<HCURSOR>(const_cast<char*>(lpCursorName));
 }
-HCURSOR GetCursor() { return T().cursorHandle; }
+HCURSOR GetCursor() {
+    return T().cursorHandle;
+}
 
 DWORD GetTickCount() {
     using namespace std::chrono;
@@ -771,27 +835,41 @@ std::vector<CString> CMessageRecorderWnd::TextsOf(UINT message) const {
 
 COLORREF GetSysColor(int nIndex) {
     switch (nIndex) {
-    case COLOR_WINDOW: return RGB(255, 255, 255);
+    case COLOR_WINDOW:
+        return RGB(255, 255, 255);
     case COLOR_WINDOWTEXT:
     case COLOR_BTNTEXT:
-    case COLOR_INFOTEXT: return RGB(0, 0, 0);
-    case COLOR_HIGHLIGHT: return RGB(0, 120, 215);
-    case COLOR_HIGHLIGHTTEXT: return RGB(255, 255, 255);
-    case COLOR_BTNFACE: return RGB(240, 240, 240);
-    case COLOR_BTNSHADOW: return RGB(160, 160, 160);
-    case COLOR_GRAYTEXT: return RGB(109, 109, 109);
-    case COLOR_BTNHIGHLIGHT: return RGB(255, 255, 255);
-    case COLOR_INFOBK: return RGB(255, 255, 225);
-    default: return RGB(192, 192, 192);
+    case COLOR_INFOTEXT:
+        return RGB(0, 0, 0);
+    case COLOR_HIGHLIGHT:
+        return RGB(0, 120, 215);
+    case COLOR_HIGHLIGHTTEXT:
+        return RGB(255, 255, 255);
+    case COLOR_BTNFACE:
+        return RGB(240, 240, 240);
+    case COLOR_BTNSHADOW:
+        return RGB(160, 160, 160);
+    case COLOR_GRAYTEXT:
+        return RGB(109, 109, 109);
+    case COLOR_BTNHIGHLIGHT:
+        return RGB(255, 255, 255);
+    case COLOR_INFOBK:
+        return RGB(255, 255, 225);
+    default:
+        return RGB(192, 192, 192);
     }
 }
 
 // ---------------------------------------------------------------- scroll state
 namespace {
-int barIndex(int nBar) { return nBar == SB_HORZ ? 0 : 1; }
+int barIndex(int nBar) {
+    return nBar == SB_HORZ ? 0 : 1;
+}
 } // namespace
 
-int CWnd::GetScrollPos(int nBar) const { return m_scroll[barIndex(nBar)].nPos; }
+int CWnd::GetScrollPos(int nBar) const {
+    return m_scroll[barIndex(nBar)].nPos;
+}
 
 int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) {
     (void)bRedraw;
@@ -842,17 +920,25 @@ BOOL CWnd::GetScrollInfo(int nBar, SCROLLINFO* lpScrollInfo, UINT nMask) const {
 
 int GetSystemMetrics(int nIndex) {
     switch (nIndex) {
-    case SM_CXSCREEN: return 1280;
-    case SM_CYSCREEN: return 1024;
+    case SM_CXSCREEN:
+        return 1280;
+    case SM_CYSCREEN:
+        return 1024;
     case SM_CXVSCROLL:
-    case SM_CYHSCROLL: return 17;
-    case SM_CYCAPTION: return 23;
+    case SM_CYHSCROLL:
+        return 17;
+    case SM_CYCAPTION:
+        return 23;
     case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
+    case SM_CYBORDER:
+        return 1;
     case SM_CXEDGE:
-    case SM_CYEDGE: return 2;
+    case SM_CYEDGE:
+        return 2;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
-    default: return 0;
+    case SM_CYDOUBLECLK:
+        return 4;
+    default:
+        return 0;
     }
 }

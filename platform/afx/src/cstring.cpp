@@ -6,16 +6,24 @@
 #include <cstring>
 #include <vector>
 
-void AfxThrowInvalidArgException() { throw CInvalidArgException("invalid argument"); }
+void AfxThrowInvalidArgException() {
+    throw CInvalidArgException("invalid argument");
+}
 
 namespace {
 AfxStringLoader g_stringLoader = nullptr;
 
-bool inSet(char ch, const char* chars) { return chars && ch != '\0' && std::strchr(chars, ch) != nullptr; }
-bool isSpace(char ch) { return std::isspace(static_cast<unsigned char>(ch)) != 0; }
+bool inSet(char ch, const char* chars) {
+    return chars && ch != '\0' && std::strchr(chars, ch) != nullptr;
+}
+bool isSpace(char ch) {
+    return std::isspace(static_cast<unsigned char>(ch)) != 0;
+}
 } // namespace
 
-void AfxSetStringLoader(AfxStringLoader loader) { g_stringLoader = loader; }
+void AfxSetStringLoader(AfxStringLoader loader) {
+    g_stringLoader = loader;
+}
 
 BOOL AfxLoadStringResource(UINT id, CString& out);
 
@@ -144,7 +152,9 @@ CString CString::Right(int n) const {
     return CString(m_s.substr(static_cast<size_t>(len - n)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const {
     if (first < 0) first = 0;
@@ -157,13 +167,15 @@ CString CString::Mid(int first, int count) const {
 
 CString CString::SpanIncluding(const char* chars) const {
     size_t i = 0;
-    while (i < m_s.size() && inSet(m_s[i], chars)) ++i;
+    while (i < m_s.size() && inSet(m_s[i], chars))
+        ++i;
     return CString(m_s.substr(0, i));
 }
 
 CString CString::SpanExcluding(const char* chars) const {
     size_t i = 0;
-    while (i < m_s.size() && !inSet(m_s[i], chars)) ++i;
+    while (i < m_s.size() && !inSet(m_s[i], chars))
+        ++i;
     return CString(m_s.substr(0, i));
 }
 
@@ -173,57 +185,73 @@ CString CString::Tokenize(const char* delims, int& start) const {
         return CString();
     }
     size_t i = static_cast<size_t>(start);
-    while (i < m_s.size() && inSet(m_s[i], delims)) ++i;
+    while (i < m_s.size() && inSet(m_s[i], delims))
+        ++i;
     if (i >= m_s.size()) {
         start = -1;
         return CString();
     }
     size_t j = i;
-    while (j < m_s.size() && !inSet(m_s[j], delims)) ++j;
+    while (j < m_s.size() && !inSet(m_s[j], delims))
+        ++j;
     start = static_cast<int>(j < m_s.size() ? j + 1 : j);
     return CString(m_s.substr(i, j - i));
 }
 
 CString& CString::TrimLeft() {
     size_t i = 0;
-    while (i < m_s.size() && isSpace(m_s[i])) ++i;
+    while (i < m_s.size() && isSpace(m_s[i]))
+        ++i;
     m_s.erase(0, i);
     return *this;
 }
 CString& CString::TrimLeft(char ch) {
     size_t i = 0;
-    while (i < m_s.size() && m_s[i] == ch) ++i;
+    while (i < m_s.size() && m_s[i] == ch)
+        ++i;
     m_s.erase(0, i);
     return *this;
 }
 CString& CString::TrimLeft(const char* chars) {
     size_t i = 0;
-    while (i < m_s.size() && inSet(m_s[i], chars)) ++i;
+    while (i < m_s.size() && inSet(m_s[i], chars))
+        ++i;
     m_s.erase(0, i);
     return *this;
 }
 CString& CString::TrimRight() {
-    while (!m_s.empty() && isSpace(m_s.back())) m_s.pop_back();
+    while (!m_s.empty() && isSpace(m_s.back()))
+        m_s.pop_back();
     return *this;
 }
 CString& CString::TrimRight(char ch) {
-    while (!m_s.empty() && m_s.back() == ch) m_s.pop_back();
+    while (!m_s.empty() && m_s.back() == ch)
+        m_s.pop_back();
     return *this;
 }
 CString& CString::TrimRight(const char* chars) {
-    while (!m_s.empty() && inSet(m_s.back(), chars)) m_s.pop_back();
+    while (!m_s.empty() && inSet(m_s.back(), chars))
+        m_s.pop_back();
     return *this;
 }
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
-CString& CString::Trim(char ch) { return TrimRight(ch).TrimLeft(ch); }
-CString& CString::Trim(const char* chars) { return TrimRight(chars).TrimLeft(chars); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
+CString& CString::Trim(char ch) {
+    return TrimRight(ch).TrimLeft(ch);
+}
+CString& CString::Trim(const char* chars) {
+    return TrimRight(chars).TrimLeft(chars);
+}
 
 CString& CString::MakeLower() {
-    for (auto& c : m_s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (auto& c : m_s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return *this;
 }
 CString& CString::MakeUpper() {
-    for (auto& c : m_s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : m_s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return *this;
 }
 CString& CString::MakeReverse() {

@@ -18,9 +18,10 @@ TEST_F(CAnswerTest, QuestionsAreAnsweredByMessageIdAndDefaultToNo) {
     EXPECT_EQ(Q().GetPendingCount(), 0);
     EXPECT_EQ(AfxAskQuestion("KX-4", "cancel?", MB_OKCANCEL), IDCANCEL);
     EXPECT_EQ(AfxAskQuestion("KX-5", "info", MB_OK | MB_ICONINFORMATION), IDOK);
-    EXPECT_EQ(Q().GetLogLines(),
-              (std::vector<CString>{"question KX-1: no", "question KX-3: no (unanswered)", "question KX-2: yes",
-                                    "question KX-4: cancel (unanswered)", "question KX-5: ok (unanswered)"}));
+    EXPECT_EQ(
+        Q().GetLogLines(),
+        (std::vector<CString>{"question KX-1: no", "question KX-3: no (unanswered)", "question KX-2: yes",
+                              "question KX-4: cancel (unanswered)", "question KX-5: ok (unanswered)"}));
 }
 
 TEST_F(CAnswerTest, AnAnswerThatDoesNotFitTheButtonsIsNotUsed) {
@@ -54,8 +55,9 @@ TEST_F(CAnswerTest, DialogsByClassWithFieldsAndCancelByDefault) {
     Q().PushDialog("CNameDlg", FALSE, {{"name", "ignored"}});
     EXPECT_FALSE(Q().TakeDialog("CNameDlg", a));
     EXPECT_EQ(Q().GetPendingCount(), 1); // COtherDlg still waits
-    EXPECT_EQ(Q().GetLogLines(), (std::vector<CString>{"dialog CNameDlg: ok", "dialog CNameDlg: cancel (unanswered)",
-                                                       "dialog CNameDlg: cancel"}));
+    EXPECT_EQ(Q().GetLogLines(),
+              (std::vector<CString>{"dialog CNameDlg: ok", "dialog CNameDlg: cancel (unanswered)",
+                                    "dialog CNameDlg: cancel"}));
 }
 
 TEST_F(CAnswerTest, MenusReturnTheScriptedIdOnlyWhenTheMenuHoldsIt) {
@@ -65,7 +67,8 @@ TEST_F(CAnswerTest, MenusReturnTheScriptedIdOnlyWhenTheMenuHoldsIt) {
     Q().PushMenu(99);
     EXPECT_EQ(Q().TakeMenu(&ids), 20u);
     EXPECT_EQ(Q().TakeMenu(&ids), 0u);
-    EXPECT_EQ(Q().GetLogLines(), (std::vector<CString>{"menu: 0 (unanswered)", "menu: 20", "menu: 0 (99 not in the menu)"}));
+    EXPECT_EQ(Q().GetLogLines(),
+              (std::vector<CString>{"menu: 0 (unanswered)", "menu: 20", "menu: 0 (99 not in the menu)"}));
 }
 
 TEST_F(CAnswerTest, ListenerSeesEachRecordAndRecorderKeepsStatusText) {

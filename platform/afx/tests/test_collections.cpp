@@ -48,10 +48,12 @@ TEST(Collections, ListPositionsWalkBothWaysAndSurviveRemoval) {
     l.InsertAfter(pb, "b2");
     l.InsertBefore(l.GetHeadPosition(), "0");
     CString all;
-    for (POSITION p = l.GetHeadPosition(); p;) all += l.GetNext(p);
+    for (POSITION p = l.GetHeadPosition(); p;)
+        all += l.GetNext(p);
     EXPECT_EQ(all, "0abb2c");
     CString back;
-    for (POSITION p = l.GetTailPosition(); p;) back += l.GetPrev(p);
+    for (POSITION p = l.GetTailPosition(); p;)
+        back += l.GetPrev(p);
     EXPECT_EQ(back, "cb2ba0");
     // Remove while iterating: take the next position first.
     for (POSITION p = l.GetHeadPosition(); p;) {

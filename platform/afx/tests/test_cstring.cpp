@@ -55,7 +55,8 @@ TEST(CString, TokenizeAndBuffer) {
     CString s("a, b,,c");
     int pos = 0;
     std::vector<std::string> toks;
-    for (CString t = s.Tokenize(", ", pos); pos != -1; t = s.Tokenize(", ", pos)) toks.push_back(t.str());
+    for (CString t = s.Tokenize(", ", pos); pos != -1; t = s.Tokenize(", ", pos))
+        toks.push_back(t.str());
     EXPECT_EQ(toks, (std::vector<std::string>{"a", "b", "c"}));
     CString b;
     char* p = b.GetBuffer(10);

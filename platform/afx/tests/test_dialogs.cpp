@@ -38,7 +38,7 @@ protected:
 };
 IMPLEMENT_DYNAMIC(CNameDlg, CDialog)
 BEGIN_MESSAGE_MAP(CNameDlg, CDialog)
-    ON_CBN_SELCHANGE(1003, &CNameDlg::OnChoice)
+ON_CBN_SELCHANGE(1003, &CNameDlg::OnChoice)
 END_MESSAGE_MAP()
 
 // A dialog without a template: its controls come into being through data exchange.
@@ -74,7 +74,8 @@ protected:
 
 TEST_F(CDialogTest, ScriptedOkAppliesFieldsThroughDataExchange) {
     CNameDlg dlg;
-    AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"name", "abc"}, {"count", "42"}, {"flag", "1"}, {"1003", "beta"}});
+    AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE,
+                                   {{"name", "abc"}, {"count", "42"}, {"flag", "1"}, {"1003", "beta"}});
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.m_strName, "abc");
     EXPECT_EQ(dlg.m_nCount, 42);
@@ -99,7 +100,7 @@ TEST_F(CDialogTest, UnansweredOrCancelledDialogKeepsMembers) {
 
 TEST_F(CDialogTest, ValidationFailureTakesTheNextAnswer) {
     CNameDlg dlg;
-    AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"count", "x12"}});      // not a number
+    AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"count", "x12"}});          // not a number
     AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"name", "much too long"}}); // too long
     AfxGetAnswerQueue().PushDialog("CNameDlg", TRUE, {{"count", "7"}, {"name", "ok"}});
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -133,10 +134,12 @@ TEST_F(CDialogTest, ListAndComboSearchesIgnoreCaseAndWrap) {
     lb.GetText(0, s);
     EXPECT_EQ(s, "Clock");
     EXPECT_EQ(lb.FindStringExact(-1, "NET1"), 1);
-    EXPECT_EQ(lb.FindString(1, "net"), 2);  // starts after 1
-    EXPECT_EQ(lb.FindString(2, "net"), 1);  // wraps
+    EXPECT_EQ(lb.FindString(1, "net"), 2); // starts after 1
+    EXPECT_EQ(lb.FindString(2, "net"), 1); // wraps
     EXPECT_EQ(lb.FindStringExact(-1, "net"), LB_ERR);
-    EXPECT_EQ(::SendMessage(lb.m_hWnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("clock")), 0);
+    EXPECT_EQ(::SendMessage(lb.m_hWnd, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>("clock")),
+              0);
     EXPECT_EQ(lb.SelectString(-1, "ne"), 1);
     EXPECT_EQ(lb.GetCurSel(), 1);
     lb.DeleteString(0);

@@ -13,7 +13,7 @@ protected:
     DECLARE_DISPATCH_MAP()
 };
 BEGIN_DISPATCH_MAP(CBaseAuto, CCmdTarget)
-    DISP_FUNCTION(CBaseAuto, "BaseMethod", BaseMethod, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CBaseAuto, "BaseMethod", BaseMethod, VT_EMPTY, VTS_NONE)
 END_DISPATCH_MAP()
 
 class CDocAuto : public CBaseAuto {
@@ -23,7 +23,8 @@ public:
 
 protected:
     BOOL AddSignal(LPCTSTR a, LPCTSTR b, LPCTSTR c, const VARIANT& d) {
-        log.Format("%s|%s|%s|%s", a, b, c, AfxIsVariantMissing(&d) ? "<missing>" : AfxVariantToString(&d).GetString());
+        log.Format("%s|%s|%s|%s", a, b, c,
+                   AfxIsVariantMissing(&d) ? "<missing>" : AfxVariantToString(&d).GetString());
         return CString(a) != "fail";
     }
     long Twice(long n) { return n * 2; }
@@ -38,7 +39,8 @@ protected:
         (void)unused;
         log.Empty();
         if (list->vt == (VT_ARRAY | VT_BSTR))
-            for (const auto& s : AfxSafeArrayToStrings(list->parray)) log += s + ";";
+            for (const auto& s : AfxSafeArrayToStrings(list->parray))
+                log += s + ";";
     }
     void SaveBlockAs(BSTR* lib, BSTR* block) {
         log.Format("%s/%s", *lib, *block);
@@ -49,13 +51,13 @@ protected:
     DECLARE_DISPATCH_MAP()
 };
 BEGIN_DISPATCH_MAP(CDocAuto, CBaseAuto)
-    DISP_FUNCTION(CDocAuto, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT)
-    DISP_FUNCTION(CDocAuto, "Twice", Twice, VT_I4, VTS_I4)
-    DISP_FUNCTION(CDocAuto, "Child", Child, VT_DISPATCH, VTS_NONE)
-    DISP_FUNCTION(CDocAuto, "SelectPin", SelectPin, VT_EMPTY, VTS_BSTR VTS_PVARIANT)
-    DISP_FUNCTION(CDocAuto, "CtrSelect", CtrSelect, VT_EMPTY, VTS_PVARIANT VTS_BSTR)
-    DISP_FUNCTION(CDocAuto, "SaveBlockAs", SaveBlockAs, VT_EMPTY, VTS_PBSTR VTS_PBSTR)
-    DISP_FUNCTION(CDocAuto, "Name", Name, VT_BSTR, VTS_NONE)
+DISP_FUNCTION(CDocAuto, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CDocAuto, "Twice", Twice, VT_I4, VTS_I4)
+DISP_FUNCTION(CDocAuto, "Child", Child, VT_DISPATCH, VTS_NONE)
+DISP_FUNCTION(CDocAuto, "SelectPin", SelectPin, VT_EMPTY, VTS_BSTR VTS_PVARIANT)
+DISP_FUNCTION(CDocAuto, "CtrSelect", CtrSelect, VT_EMPTY, VTS_PVARIANT VTS_BSTR)
+DISP_FUNCTION(CDocAuto, "SaveBlockAs", SaveBlockAs, VT_EMPTY, VTS_PBSTR VTS_PBSTR)
+DISP_FUNCTION(CDocAuto, "Name", Name, VT_BSTR, VTS_NONE)
 END_DISPATCH_MAP()
 
 class CBadMap : public CCmdTarget {
@@ -67,7 +69,7 @@ protected:
     DECLARE_DISPATCH_MAP()
 };
 BEGIN_DISPATCH_MAP(CBadMap, CCmdTarget)
-    DISP_FUNCTION(CBadMap, "Take", Take, VT_EMPTY, VTS_BSTR)
+DISP_FUNCTION(CBadMap, "Take", Take, VT_EMPTY, VTS_BSTR)
 END_DISPATCH_MAP()
 } // namespace
 

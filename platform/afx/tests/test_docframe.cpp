@@ -35,8 +35,8 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
 BEGIN_MESSAGE_MAP(CTestDoc, CDocument)
-    ON_COMMAND(501, &CTestDoc::OnDocCmd)
-    ON_COMMAND(502, &CTestDoc::OnShared)
+ON_COMMAND(501, &CTestDoc::OnDocCmd)
+ON_COMMAND(502, &CTestDoc::OnShared)
 END_MESSAGE_MAP()
 
 class CPaneView : public CView {
@@ -60,8 +60,8 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CPaneView, CView)
 BEGIN_MESSAGE_MAP(CPaneView, CView)
-    ON_COMMAND(601, &CPaneView::OnViewCmd)
-    ON_COMMAND(502, &CPaneView::OnShared)
+ON_COMMAND(601, &CPaneView::OnViewCmd)
+ON_COMMAND(502, &CPaneView::OnShared)
 END_MESSAGE_MAP()
 
 class COtherView : public CPaneView {
@@ -79,7 +79,8 @@ public:
         g_order.push_back("client");
         if (!m_outer.CreateStatic(this, 1, 2)) return FALSE;
         if (!m_outer.CreateView(0, 1, pContext->m_pNewViewClass, CSize(20, 20), pContext)) return FALSE;
-        if (!m_inner.CreateStatic(&m_outer, 2, 1, WS_CHILD | WS_VISIBLE | WS_BORDER, m_outer.IdFromRowCol(0, 0)))
+        if (!m_inner.CreateStatic(&m_outer, 2, 1, WS_CHILD | WS_VISIBLE | WS_BORDER,
+                                  m_outer.IdFromRowCol(0, 0)))
             return FALSE;
         if (!m_inner.CreateView(0, 0, RUNTIME_CLASS(COtherView), CSize(20, 20), pContext)) return FALSE;
         if (!m_inner.CreateView(1, 0, RUNTIME_CLASS(COtherView), CSize(20, 20), pContext)) return FALSE;
@@ -102,9 +103,9 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CSplitFrame, CMDIChildWnd)
 BEGIN_MESSAGE_MAP(CSplitFrame, CMDIChildWnd)
-    ON_COMMAND(701, &CSplitFrame::OnFrameCmd)
-    ON_COMMAND(502, &CSplitFrame::OnShared)
-    ON_WM_MDIACTIVATE()
+ON_COMMAND(701, &CSplitFrame::OnFrameCmd)
+ON_COMMAND(502, &CSplitFrame::OnShared)
+ON_WM_MDIACTIVATE()
 END_MESSAGE_MAP()
 
 class CDocFrameTest : public ::testing::Test {
@@ -139,8 +140,8 @@ protected:
 TEST_F(CDocFrameTest, TemplateCreatesDocumentFrameAndViewsInOrderThenActivates) {
     CDocument* doc = tmpl->OpenDocumentFile("lib.cell:view");
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(g_order, (std::vector<CString>{"doc", "frame", "client", "view", "view", "view", "open:lib.cell:view",
-                                             "activate"}));
+    EXPECT_EQ(g_order, (std::vector<CString>{"doc", "frame", "client", "view", "view", "view",
+                                             "open:lib.cell:view", "activate"}));
     EXPECT_EQ(doc->GetViewCount(), 3);
     EXPECT_EQ(doc->GetPathName(), "lib.cell:view");
     CString s;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-HINSTANCE ModuleHandle(int n) { return reinterpret_cast<HINSTANCE>(static_cast<UINT_PTR>(0x700000 + n * 16)); }
+HINSTANCE ModuleHandle(int n) {
+    return reinterpret_cast<HINSTANCE>(static_cast<UINT_PTR>(0x700000 + n * 16));
+}
 
 class CMenuOwner : public CFrameWnd {
 public:
@@ -21,15 +23,18 @@ protected:
             p->m_pSubMenu->AppendMenu(MF_STRING, 31, "added");
         }
     }
-    void OnUpdate10(CCmdUI* p) { p->SetText("Renamed"); p->SetCheck(1); }
+    void OnUpdate10(CCmdUI* p) {
+        p->SetText("Renamed");
+        p->SetCheck(1);
+    }
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CMenuOwner, CFrameWnd)
-    ON_COMMAND(10, &CMenuOwner::On10)
-    ON_COMMAND(20, &CMenuOwner::On20)
-    ON_UPDATE_COMMAND_UI(10, &CMenuOwner::OnUpdate10)
-    ON_UPDATE_COMMAND_UI(20, &CMenuOwner::OnUpdate20)
-    ON_UPDATE_COMMAND_UI(30, &CMenuOwner::OnUpdate30)
+ON_COMMAND(10, &CMenuOwner::On10)
+ON_COMMAND(20, &CMenuOwner::On20)
+ON_UPDATE_COMMAND_UI(10, &CMenuOwner::OnUpdate10)
+ON_UPDATE_COMMAND_UI(20, &CMenuOwner::OnUpdate20)
+ON_UPDATE_COMMAND_UI(30, &CMenuOwner::OnUpdate30)
 END_MESSAGE_MAP()
 
 class CMenuTest : public ::testing::Test {

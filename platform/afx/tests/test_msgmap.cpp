@@ -29,11 +29,11 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CBaseWnd, CWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_COMMAND(100, &CBaseWnd::OnBaseCmd)
-    ON_COMMAND(200, &CBaseWnd::OnOverridden)
-    ON_REGISTERED_MESSAGE(g_msgPing, &CBaseWnd::OnPing)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_COMMAND(100, &CBaseWnd::OnBaseCmd)
+ON_COMMAND(200, &CBaseWnd::OnOverridden)
+ON_REGISTERED_MESSAGE(g_msgPing, &CBaseWnd::OnPing)
 END_MESSAGE_MAP()
 
 class CDerivedWnd : public CBaseWnd {
@@ -50,7 +50,10 @@ protected:
         g_log.push_back(s);
     }
     void OnUpdateRange(CCmdUI* pCmdUI) { pCmdUI->Enable(enableRange); }
-    void OnUpdate300(CCmdUI* pCmdUI) { pCmdUI->SetText("three hundred"); pCmdUI->SetCheck(1); }
+    void OnUpdate300(CCmdUI* pCmdUI) {
+        pCmdUI->SetText("three hundred");
+        pCmdUI->SetCheck(1);
+    }
     LRESULT OnUser(WPARAM w, LPARAM) {
         // Re-entrant: bounce back to the peer, which bounces back to us, until depth 3.
         ++depth;
@@ -66,12 +69,12 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CDerivedWnd, CBaseWnd)
-    ON_COMMAND(200, &CDerivedWnd::OnOverridden)
-    ON_COMMAND_RANGE(300, 305, &CDerivedWnd::OnRange)
-    ON_UPDATE_COMMAND_UI(300, &CDerivedWnd::OnUpdate300)
-    ON_UPDATE_COMMAND_UI_RANGE(301, 305, &CDerivedWnd::OnUpdateRange)
-    ON_MESSAGE(WM_USER + 1, &CDerivedWnd::OnUser)
-    ON_NOTIFY(NM_RETURN, 7, &CDerivedWnd::OnNotifyReturn)
+ON_COMMAND(200, &CDerivedWnd::OnOverridden)
+ON_COMMAND_RANGE(300, 305, &CDerivedWnd::OnRange)
+ON_UPDATE_COMMAND_UI(300, &CDerivedWnd::OnUpdate300)
+ON_UPDATE_COMMAND_UI_RANGE(301, 305, &CDerivedWnd::OnUpdateRange)
+ON_MESSAGE(WM_USER + 1, &CDerivedWnd::OnUser)
+ON_NOTIFY(NM_RETURN, 7, &CDerivedWnd::OnNotifyReturn)
 END_MESSAGE_MAP()
 
 class CMsgMapTest : public ::testing::Test {

@@ -17,7 +17,8 @@ public:
         return p->IsDataAvailable(static_cast<CLIPFORMAT>(format)) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
     }
     DROPEFFECT OnDragOver(CWnd*, COleDataObject* p, DWORD, CPoint pt) override {
-        return pt.x < 100 && p->IsDataAvailable(static_cast<CLIPFORMAT>(format)) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+        return pt.x < 100 && p->IsDataAvailable(static_cast<CLIPFORMAT>(format)) ? DROPEFFECT_COPY
+                                                                                 : DROPEFFECT_NONE;
     }
     BOOL OnDrop(CWnd*, COleDataObject* p, DROPEFFECT, CPoint) override {
         HGLOBAL h = p->GetGlobalData(static_cast<CLIPFORMAT>(format));
@@ -80,7 +81,8 @@ TEST(DragDrop, EnterOverDropOrLeave) {
     EXPECT_EQ(target.leaves, 1);
     COleDataObject other;
     other.SetText(CF_TEXT, "x");
-    EXPECT_EQ(AfxDoDragDrop(&parent, other, CPoint(1, 1)).enterEffect, static_cast<DROPEFFECT>(DROPEFFECT_NONE));
+    EXPECT_EQ(AfxDoDragDrop(&parent, other, CPoint(1, 1)).enterEffect,
+              static_cast<DROPEFFECT>(DROPEFFECT_NONE));
     target.Revoke();
     EXPECT_FALSE(AfxDoDragDrop(&parent, data, CPoint(1, 1)).bDropped);
     parent.DestroyWindow();
@@ -102,7 +104,8 @@ protected:
 
 TEST_F(RegistryTest, ValuesPersistAcrossReloadAndIgnoreCase) {
     EXPECT_TRUE(AfxRegSetDword(HKEY_CURRENT_USER, "Software\\KX\\KXFrame", "HIDE_SAVECTXT_DESIGN_MSG", 1));
-    EXPECT_TRUE(AfxRegSetString(HKEY_CURRENT_USER, "Software\\KX\\CCP\\PinName", "width", "a \"quoted\"\nline"));
+    EXPECT_TRUE(
+        AfxRegSetString(HKEY_CURRENT_USER, "Software\\KX\\CCP\\PinName", "width", "a \"quoted\"\nline"));
     AfxSetRegistryDirectory(dir.c_str()); // reload from the file
     DWORD v = 0;
     EXPECT_TRUE(AfxRegGetDword(HKEY_CURRENT_USER, "software\\kx\\kxframe", "hide_savectxt_design_msg", v));

@@ -26,10 +26,10 @@ struct AfxDialogAnswer {
 
 struct AfxAnswerRecord {
     enum Kind { Question, Dialog, Menu } kind;
-    CString key;     // message id, dialog class, or "" for menus
-    CString text;    // the question's text, or the menu's item ids
-    CString answer;  // "yes", "no", "ok", "cancel", "retry", or the chosen command id
-    BOOL bScripted;  // FALSE when the default answer was used (or replay answered)
+    CString key;    // message id, dialog class, or "" for menus
+    CString text;   // the question's text, or the menu's item ids
+    CString answer; // "yes", "no", "ok", "cancel", "retry", or the chosen command id
+    BOOL bScripted; // FALSE when the default answer was used (or replay answered)
     // One line: "question KXTABLE-143: yes", "dialog CFooDlg: cancel (unanswered)", "menu: 35109".
     CString Line() const;
 };
@@ -82,7 +82,9 @@ private:
     std::function<void(const AfxAnswerRecord&)> m_listener;
 };
 
-inline CAfxAnswerQueue& AfxGetAnswerQueue() { return CAfxAnswerQueue::Get(); }
+inline CAfxAnswerQueue& AfxGetAnswerQueue() {
+    return CAfxAnswerQueue::Get();
+}
 
 // Message boxes go through the queue. The message id of a box shown by text is the text itself;
 // of a box shown by string id, that id in decimal.

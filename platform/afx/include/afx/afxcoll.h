@@ -45,7 +45,8 @@ public:
     CPoint(int x, int y) : POINT{x, y} {}
     CPoint(POINT p) : POINT(p) {}
     // From a packed mouse-message parameter (low word x, high word y, both signed).
-    explicit CPoint(LPARAM packed) : POINT{static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))} {}
+    explicit CPoint(LPARAM packed)
+        : POINT{static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))} {}
     void Offset(int dx, int dy) { x += dx, y += dy; }
     void SetPoint(int X, int Y) { x = X, y = Y; }
     bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
@@ -53,8 +54,14 @@ public:
     CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
     CPoint operator-(SIZE s) const { return CPoint(x - s.cx, y - s.cy); }
     CSize operator-(POINT p) const { return CSize(x - p.x, y - p.y); }
-    CPoint& operator+=(SIZE s) { x += s.cx, y += s.cy; return *this; }
-    CPoint& operator-=(SIZE s) { x -= s.cx, y -= s.cy; return *this; }
+    CPoint& operator+=(SIZE s) {
+        x += s.cx, y += s.cy;
+        return *this;
+    }
+    CPoint& operator-=(SIZE s) {
+        x -= s.cx, y -= s.cy;
+        return *this;
+    }
 };
 
 class CRect : public RECT {
@@ -80,7 +87,9 @@ public:
     BOOL PtInRect(POINT p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
     void SetRect(int l, int t, int r, int b) { left = l, top = t, right = r, bottom = b; }
     void SetRectEmpty() { SetRect(0, 0, 0, 0); }
-    void CopyRect(LPCRECT r) { if (r) *static_cast<RECT*>(this) = *r; }
+    void CopyRect(LPCRECT r) {
+        if (r) *static_cast<RECT*>(this) = *r;
+    }
     void OffsetRect(int dx, int dy) { left += dx, right += dx, top += dy, bottom += dy; }
     void OffsetRect(POINT p) { OffsetRect(p.x, p.y); }
     void OffsetRect(SIZE s) { OffsetRect(s.cx, s.cy); }
@@ -105,10 +114,13 @@ public:
     }
     BOOL UnionRect(LPCRECT a, LPCRECT b) {
         CRect ra(a), rb(b);
-        if (ra.IsRectEmpty()) *this = rb;
-        else if (rb.IsRectEmpty()) *this = ra;
-        else *this = CRect(std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
-                           std::max(a->bottom, b->bottom));
+        if (ra.IsRectEmpty())
+            *this = rb;
+        else if (rb.IsRectEmpty())
+            *this = ra;
+        else
+            *this = CRect(std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
+                          std::max(a->bottom, b->bottom));
         return !IsRectEmpty();
     }
     bool operator==(const RECT& o) const {
@@ -119,8 +131,7 @@ public:
 
 // ---------------------------------------------------------------- arrays
 // CArray<TYPE, ARG_TYPE>: growable array; an index out of range raises CInvalidArgException.
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CArray : public CObject {
+template <class TYPE, class ARG_TYPE = const TYPE&> class CArray : public CObject {
 public:
     CArray() = default;
     CArray(const CArray&) = default;
@@ -198,11 +209,11 @@ private:
     std::vector<TYPE> m_data;
 };
 
-#define AFX_DECLARE_ARRAY_(name, TYPE, ARG)                                                                            \
-    class name : public CArray<TYPE, ARG> {                                                                            \
-        DECLARE_DYNCREATE(name)                                                                                        \
-    public:                                                                                                            \
-        using CArray<TYPE, ARG>::CArray;                                                                               \
+#define AFX_DECLARE_ARRAY_(name, TYPE, ARG)                                                                  \
+    class name : public CArray<TYPE, ARG> {                                                                  \
+        DECLARE_DYNCREATE(name)                                                                              \
+    public:                                                                                                  \
+        using CArray<TYPE, ARG>::CArray;                                                                     \
     };
 
 AFX_DECLARE_ARRAY_(CStringArray, CString, const char*)
@@ -215,8 +226,7 @@ AFX_DECLARE_ARRAY_(CByteArray, BYTE, BYTE)
 
 // ---------------------------------------------------------------- lists
 // CList<TYPE, ARG_TYPE>: doubly linked list iterated with POSITION (a node handle).
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CList : public CObject {
+template <class TYPE, class ARG_TYPE = const TYPE&> class CList : public CObject {
     struct Node {
         Node* next = nullptr;
         Node* prev = nullptr;
@@ -252,16 +262,20 @@ public:
 
     POSITION AddHead(ARG_TYPE v) {
         Node* n = new Node{m_head, nullptr, TYPE(v)};
-        if (m_head) m_head->prev = n;
-        else m_tail = n;
+        if (m_head)
+            m_head->prev = n;
+        else
+            m_tail = n;
         m_head = n;
         ++m_count;
         return P(n);
     }
     POSITION AddTail(ARG_TYPE v) {
         Node* n = new Node{nullptr, m_tail, TYPE(v)};
-        if (m_tail) m_tail->next = n;
-        else m_head = n;
+        if (m_tail)
+            m_tail->next = n;
+        else
+            m_head = n;
         m_tail = n;
         ++m_count;
         return P(n);
@@ -269,14 +283,18 @@ public:
     void AddHead(const CList* o) {
         if (!o) return;
         std::vector<TYPE> items;
-        for (Node* n = o->m_head; n; n = n->next) items.push_back(n->data);
-        for (auto it = items.rbegin(); it != items.rend(); ++it) AddHead(*it);
+        for (Node* n = o->m_head; n; n = n->next)
+            items.push_back(n->data);
+        for (auto it = items.rbegin(); it != items.rend(); ++it)
+            AddHead(*it);
     }
     void AddTail(const CList* o) {
         if (!o) return;
         std::vector<TYPE> items;
-        for (Node* n = o->m_head; n; n = n->next) items.push_back(n->data);
-        for (auto& v : items) AddTail(v);
+        for (Node* n = o->m_head; n; n = n->next)
+            items.push_back(n->data);
+        for (auto& v : items)
+            AddTail(v);
     }
     TYPE RemoveHead() {
         Node* n = check(P(m_head));
@@ -332,8 +350,10 @@ public:
         if (!pos) return AddHead(v);
         Node* at = N(pos);
         Node* n = new Node{at, at->prev, TYPE(v)};
-        if (at->prev) at->prev->next = n;
-        else m_head = n;
+        if (at->prev)
+            at->prev->next = n;
+        else
+            m_head = n;
         at->prev = n;
         ++m_count;
         return P(n);
@@ -342,8 +362,10 @@ public:
         if (!pos) return AddTail(v);
         Node* at = N(pos);
         Node* n = new Node{at->next, at, TYPE(v)};
-        if (at->next) at->next->prev = n;
-        else m_tail = n;
+        if (at->next)
+            at->next->prev = n;
+        else
+            m_tail = n;
         at->next = n;
         ++m_count;
         return P(n);
@@ -358,16 +380,21 @@ public:
     POSITION FindIndex(INT_PTR index) const {
         if (index < 0 || index >= m_count) return nullptr;
         Node* n = m_head;
-        while (index-- > 0) n = n->next;
+        while (index-- > 0)
+            n = n->next;
         return P(n);
     }
 
 private:
     void unlink(Node* n) {
-        if (n->prev) n->prev->next = n->next;
-        else m_head = n->next;
-        if (n->next) n->next->prev = n->prev;
-        else m_tail = n->prev;
+        if (n->prev)
+            n->prev->next = n->next;
+        else
+            m_head = n->next;
+        if (n->next)
+            n->next->prev = n->prev;
+        else
+            m_tail = n->prev;
         delete n;
         --m_count;
     }
@@ -376,11 +403,11 @@ private:
     INT_PTR m_count = 0;
 };
 
-#define AFX_DECLARE_LIST_(name, TYPE, ARG)                                                                             \
-    class name : public CList<TYPE, ARG> {                                                                             \
-        DECLARE_DYNCREATE(name)                                                                                        \
-    public:                                                                                                            \
-        using CList<TYPE, ARG>::CList;                                                                                 \
+#define AFX_DECLARE_LIST_(name, TYPE, ARG)                                                                   \
+    class name : public CList<TYPE, ARG> {                                                                   \
+        DECLARE_DYNCREATE(name)                                                                              \
+    public:                                                                                                  \
+        using CList<TYPE, ARG>::CList;                                                                       \
     };
 
 AFX_DECLARE_LIST_(CStringList, CString, const char*)
@@ -390,8 +417,7 @@ AFX_DECLARE_LIST_(CObList, CObject*, CObject*)
 // ---------------------------------------------------------------- maps
 // CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>: hash map iterated with POSITION. Iteration order is
 // the order of first insertion, so that output built from a map is deterministic.
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CMap : public CObject {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : public CObject {
     struct Node {
         Node* next = nullptr;
         Node* prev = nullptr;
@@ -441,8 +467,10 @@ public:
         auto it = m_index.find(k);
         if (it != m_index.end()) return it->second->value;
         Node* n = new Node{nullptr, m_tail, k, VALUE()};
-        if (m_tail) m_tail->next = n;
-        else m_head = n;
+        if (m_tail)
+            m_tail->next = n;
+        else
+            m_head = n;
         m_tail = n;
         m_index.emplace(std::move(k), n);
         return n->value;
@@ -453,10 +481,14 @@ public:
         if (it == m_index.end()) return FALSE;
         Node* n = it->second;
         m_index.erase(it);
-        if (n->prev) n->prev->next = n->next;
-        else m_head = n->next;
-        if (n->next) n->next->prev = n->prev;
-        else m_tail = n->prev;
+        if (n->prev)
+            n->prev->next = n->next;
+        else
+            m_head = n->next;
+        if (n->next)
+            n->next->prev = n->prev;
+        else
+            m_tail = n->prev;
         delete n;
         return TRUE;
     }
@@ -482,7 +514,8 @@ public:
 
 private:
     void copyFrom(const CMap& o) {
-        for (Node* n = o.m_head; n; n = n->next) (*this)[n->key] = n->value;
+        for (Node* n = o.m_head; n; n = n->next)
+            (*this)[n->key] = n->value;
     }
     struct Hash {
         size_t operator()(const KEY& k) const { return std::hash<KEY>()(k); }
@@ -492,11 +525,11 @@ private:
     std::unordered_map<KEY, Node*, Hash> m_index;
 };
 
-#define AFX_DECLARE_MAP_(name, K, AK, V, AV)                                                                           \
-    class name : public CMap<K, AK, V, AV> {                                                                           \
-        DECLARE_DYNCREATE(name)                                                                                        \
-    public:                                                                                                            \
-        using CMap<K, AK, V, AV>::CMap;                                                                                \
+#define AFX_DECLARE_MAP_(name, K, AK, V, AV)                                                                 \
+    class name : public CMap<K, AK, V, AV> {                                                                 \
+        DECLARE_DYNCREATE(name)                                                                              \
+    public:                                                                                                  \
+        using CMap<K, AK, V, AV>::CMap;                                                                      \
     };
 
 AFX_DECLARE_MAP_(CMapStringToString, CString, const char*, CString, const char*)

@@ -126,7 +126,10 @@ std::vector<CString> AfxSafeArrayToStrings(SAFEARRAY* psa);
 class COleVariant : public VARIANT {
 public:
     COleVariant() { VariantInit(this); }
-    COleVariant(const VARIANT& src) { VariantInit(this); VariantCopy(this, &src); }
+    COleVariant(const VARIANT& src) {
+        VariantInit(this);
+        VariantCopy(this, &src);
+    }
     COleVariant(const COleVariant& src) : COleVariant(static_cast<const VARIANT&>(src)) {}
     COleVariant(LPCTSTR lpszSrc);
     COleVariant(const CString& strSrc) : COleVariant(strSrc.GetString()) {}
@@ -228,29 +231,33 @@ public:
     using std::logic_error::logic_error;
 };
 
-#define DECLARE_DISPATCH_MAP()                                                                                         \
-protected:                                                                                                             \
-    static const AFX_DISPMAP* GetThisDispatchMap();                                                                    \
+#define DECLARE_DISPATCH_MAP()                                                                               \
+protected:                                                                                                   \
+    static const AFX_DISPMAP* GetThisDispatchMap();                                                          \
     const AFX_DISPMAP* GetDispatchMap() const override;
 
-#define BEGIN_DISPATCH_MAP(theClass, baseClass)                                                                        \
-    const AFX_DISPMAP* theClass::GetDispatchMap() const { return GetThisDispatchMap(); }                               \
-    const AFX_DISPMAP* theClass::GetThisDispatchMap() {                                                                \
-        typedef theClass ThisClass;                                                                                    \
-        typedef baseClass TheBaseClass;                                                                                \
+#define BEGIN_DISPATCH_MAP(theClass, baseClass)                                                              \
+    const AFX_DISPMAP* theClass::GetDispatchMap() const {                                                    \
+        return GetThisDispatchMap();                                                                         \
+    }                                                                                                        \
+    const AFX_DISPMAP* theClass::GetThisDispatchMap() {                                                      \
+        typedef theClass ThisClass;                                                                          \
+        typedef baseClass TheBaseClass;                                                                      \
         static const AFX_DISPMAP_ENTRY _dispatchEntries[] = {
 
-#define END_DISPATCH_MAP()                                                                                             \
-    AFX_DISPMAP_ENTRY{nullptr, VT_EMPTY, std::string(), nullptr}                                                       \
-    }                                                                                                                  \
-    ;                                                                                                                  \
-    static_assert(sizeof(ThisClass) > 0);                                                                              \
-    static const AFX_DISPMAP dispatchMap = {&TheBaseClass::GetThisDispatchMap, &_dispatchEntries[0]};                 \
-    return &dispatchMap;                                                                                               \
+#define END_DISPATCH_MAP()                                                                                   \
+    AFX_DISPMAP_ENTRY {                                                                                      \
+        nullptr, VT_EMPTY, std::string(), nullptr                                                            \
+    }                                                                                                        \
+    }                                                                                                        \
+    ;                                                                                                        \
+    static_assert(sizeof(ThisClass) > 0);                                                                    \
+    static const AFX_DISPMAP dispatchMap = {&TheBaseClass::GetThisDispatchMap, &_dispatchEntries[0]};        \
+    return &dispatchMap;                                                                                     \
     }
 
 // DISP_FUNCTION(CMyDoc, "Save", Save, VT_EMPTY, VTS_NONE): the member is named without class.
-#define DISP_FUNCTION(theClass, szExternalName, pfnMember, vtRetVal, vtsParams)                                        \
+#define DISP_FUNCTION(theClass, szExternalName, pfnMember, vtRetVal, vtsParams)                              \
     afx_detail::DispFunction<theClass>(szExternalName, &theClass::pfnMember, vtRetVal, vtsParams),
 
 // ---------------------------------------------------------------- class factories

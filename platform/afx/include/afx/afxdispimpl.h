@@ -10,7 +10,9 @@ namespace afx_detail {
 
 // In a VTS_ string a by-reference parameter has 0x40 added to its type code.
 constexpr unsigned char kVtsByRef = 0x40;
-inline bool IsVariantCode(unsigned char vt) { return vt == VT_VARIANT || vt == (VT_VARIANT | kVtsByRef); }
+inline bool IsVariantCode(unsigned char vt) {
+    return vt == VT_VARIANT || vt == (VT_VARIANT | kVtsByRef);
+}
 inline VARIANT MissingVariant() {
     VARIANT v;
     v.vt = VT_ERROR;
@@ -22,32 +24,30 @@ HRESULT LoadLong(const VARIANT* v, unsigned char vt, long& out);
 HRESULT LoadDouble(const VARIANT* v, double& out);
 HRESULT LoadDispatch(const VARIANT* v, IDispatch*& out);
 
-template <class A>
-struct DispHolder {
+template <class A> struct DispHolder {
     static_assert(sizeof(A) == 0, "this parameter type cannot be used in a dispatch map");
 };
 
-template <>
-struct DispHolder<const char*> {
+template <> struct DispHolder<const char*> {
     CString s;
     static bool accepts(unsigned char vt) { return vt == VT_BSTR; }
     HRESULT load(VARIANT* v, unsigned char) { return v ? LoadString(v, s) : DISP_E_PARAMNOTOPTIONAL; }
     const char* get() { return s.GetString(); }
 };
-template <>
-struct DispHolder<CString> {
+template <> struct DispHolder<CString> {
     CString s;
     static bool accepts(unsigned char vt) { return vt == VT_BSTR; }
     HRESULT load(VARIANT* v, unsigned char) { return v ? LoadString(v, s) : DISP_E_PARAMNOTOPTIONAL; }
     CString& get() { return s; }
 };
-template <class I>
-struct DispIntHolder {
+template <class I> struct DispIntHolder {
     long value = 0;
     static bool accepts(unsigned char vt) {
         return vt == VT_I4 || vt == VT_I2 || vt == VT_UI1 || (std::is_same_v<I, int> && vt == VT_BOOL);
     }
-    HRESULT load(VARIANT* v, unsigned char vt) { return v ? LoadLong(v, vt, value) : DISP_E_PARAMNOTOPTIONAL; }
+    HRESULT load(VARIANT* v, unsigned char vt) {
+        return v ? LoadLong(v, vt, value) : DISP_E_PARAMNOTOPTIONAL;
+    }
     I get() { return static_cast<I>(value); }
 };
 template <> struct DispHolder<int> : DispIntHolder<int> {};
@@ -55,22 +55,21 @@ template <> struct DispHolder<long> : DispIntHolder<long> {};
 template <> struct DispHolder<short> : DispIntHolder<short> {};
 template <> struct DispHolder<unsigned int> : DispIntHolder<unsigned int> {};
 template <> struct DispHolder<unsigned long> : DispIntHolder<unsigned long> {};
-template <>
-struct DispHolder<bool> {
+template <> struct DispHolder<bool> {
     long value = 0;
     static bool accepts(unsigned char vt) { return vt == VT_BOOL; }
-    HRESULT load(VARIANT* v, unsigned char vt) { return v ? LoadLong(v, vt, value) : DISP_E_PARAMNOTOPTIONAL; }
+    HRESULT load(VARIANT* v, unsigned char vt) {
+        return v ? LoadLong(v, vt, value) : DISP_E_PARAMNOTOPTIONAL;
+    }
     bool get() { return value != 0; }
 };
-template <>
-struct DispHolder<double> {
+template <> struct DispHolder<double> {
     double value = 0;
     static bool accepts(unsigned char vt) { return vt == VT_R8; }
     HRESULT load(VARIANT* v, unsigned char) { return v ? LoadDouble(v, value) : DISP_E_PARAMNOTOPTIONAL; }
     double get() { return value; }
 };
-template <>
-struct DispHolder<IDispatch*> {
+template <> struct DispHolder<IDispatch*> {
     IDispatch* value = nullptr;
     static bool accepts(unsigned char vt) { return vt == VT_DISPATCH; }
     HRESULT load(VARIANT* v, unsigned char) { return v ? LoadDispatch(v, value) : DISP_E_PARAMNOTOPTIONAL; }
@@ -79,15 +78,17 @@ struct DispHolder<IDispatch*> {
 // VARIANT parameters, by value, const reference or pointer: the caller's variant itself (a
 // by-reference variant is followed), VT_ERROR when omitted. Through a pointer the handler may
 // write back to the caller's variant.
-template <>
-struct DispHolder<VARIANT*> {
+template <> struct DispHolder<VARIANT*> {
     VARIANT missing = MissingVariant();
     VARIANT* value = nullptr;
     static bool accepts(unsigned char vt) { return IsVariantCode(vt); }
     HRESULT load(VARIANT* v, unsigned char) {
-        if (!v) value = &missing;
-        else if (v->vt == (VT_VARIANT | VT_BYREF) && v->pvarVal) value = v->pvarVal;
-        else value = v;
+        if (!v)
+            value = &missing;
+        else if (v->vt == (VT_VARIANT | VT_BYREF) && v->pvarVal)
+            value = v->pvarVal;
+        else
+            value = v;
         return S_OK;
     }
     VARIANT* get() { return value; }
@@ -97,25 +98,25 @@ struct DispHolder<VARIANT*> {
     ~DispHolder() { VariantClear(&missing); } // what a handler wrote into an omitted argument
 };
 template <> struct DispHolder<const VARIANT*> : DispHolder<VARIANT*> {};
-template <>
-struct DispHolder<VARIANT> : DispHolder<VARIANT*> {
+template <> struct DispHolder<VARIANT> : DispHolder<VARIANT*> {
     VARIANT& get() { return *value; }
 };
-template <>
-struct DispHolder<COleVariant> {
+template <> struct DispHolder<COleVariant> {
     COleVariant value;
     static bool accepts(unsigned char vt) { return IsVariantCode(vt); }
     HRESULT load(VARIANT* v, unsigned char) {
-        if (!v) value = MissingVariant();
-        else if (v->vt == (VT_VARIANT | VT_BYREF) && v->pvarVal) value = *v->pvarVal;
-        else value = *v;
+        if (!v)
+            value = MissingVariant();
+        else if (v->vt == (VT_VARIANT | VT_BYREF) && v->pvarVal)
+            value = *v->pvarVal;
+        else
+            value = *v;
         return S_OK;
     }
     COleVariant& get() { return value; }
 };
 // By-reference strings and numbers: the caller's storage when it passed one, else a copy.
-template <>
-struct DispHolder<BSTR*> {
+template <> struct DispHolder<BSTR*> {
     BSTR temp = nullptr;
     BSTR* value = nullptr;
     static bool accepts(unsigned char vt) { return vt == (VT_BSTR | kVtsByRef); }
@@ -137,8 +138,7 @@ struct DispHolder<BSTR*> {
     DispHolder(const DispHolder&) = delete;
     DispHolder& operator=(const DispHolder&) = delete;
 };
-template <>
-struct DispHolder<LONG*> {
+template <> struct DispHolder<LONG*> {
     LONG temp = 0;
     LONG* value = nullptr;
     static bool accepts(unsigned char vt) { return vt == (VT_I4 | kVtsByRef); }
@@ -156,8 +156,7 @@ struct DispHolder<LONG*> {
     }
     LONG* get() { return value; }
 };
-template <>
-struct DispHolder<VARIANT_BOOL*> {
+template <> struct DispHolder<VARIANT_BOOL*> {
     VARIANT_BOOL temp = 0;
     VARIANT_BOOL* value = nullptr;
     static bool accepts(unsigned char vt) { return vt == (VT_BOOL | kVtsByRef); }
@@ -176,21 +175,26 @@ struct DispHolder<VARIANT_BOOL*> {
     VARIANT_BOOL* get() { return value; }
 };
 
-template <class A>
-using HolderOf = DispHolder<std::remove_cvref_t<A>>;
+template <class A> using HolderOf = DispHolder<std::remove_cvref_t<A>>;
 
-template <class R>
-bool ReturnFits(VARTYPE vt) {
-    if constexpr (std::is_void_v<R>) return vt == VT_EMPTY;
-    else if constexpr (std::is_same_v<R, bool>) return vt == VT_BOOL;
-    else if constexpr (std::is_integral_v<R>) return vt == VT_BOOL || vt == VT_I4 || vt == VT_I2;
-    else if constexpr (std::is_floating_point_v<R>) return vt == VT_R8;
-    else if constexpr (std::is_same_v<std::remove_cvref_t<R>, IDispatch*>) return vt == VT_DISPATCH;
+template <class R> bool ReturnFits(VARTYPE vt) {
+    if constexpr (std::is_void_v<R>)
+        return vt == VT_EMPTY;
+    else if constexpr (std::is_same_v<R, bool>)
+        return vt == VT_BOOL;
+    else if constexpr (std::is_integral_v<R>)
+        return vt == VT_BOOL || vt == VT_I4 || vt == VT_I2;
+    else if constexpr (std::is_floating_point_v<R>)
+        return vt == VT_R8;
+    else if constexpr (std::is_same_v<std::remove_cvref_t<R>, IDispatch*>)
+        return vt == VT_DISPATCH;
     else if constexpr (std::is_same_v<std::remove_cvref_t<R>, CString> ||
                        std::is_same_v<std::remove_cvref_t<R>, BSTR>)
         return vt == VT_BSTR;
-    else if constexpr (std::is_base_of_v<VARIANT, std::remove_cvref_t<R>>) return vt == VT_VARIANT;
-    else return false;
+    else if constexpr (std::is_base_of_v<VARIANT, std::remove_cvref_t<R>>)
+        return vt == VT_VARIANT;
+    else
+        return false;
 }
 
 // Stores a handler's result; with no result slot the value is released.
@@ -201,15 +205,20 @@ void StoreString(VARIANT* res, const char* value);
 void StoreOwnedBstr(VARIANT* res, BSTR value); // takes over the BSTR
 void StoreVariant(VARIANT* res, const VARIANT& value);
 
-template <class R>
-void StoreResult(VARIANT* res, VARTYPE vt, R&& r) {
+template <class R> void StoreResult(VARIANT* res, VARTYPE vt, R&& r) {
     using D = std::remove_cvref_t<R>;
-    if constexpr (std::is_integral_v<D>) StoreLong(res, vt, static_cast<long>(r));
-    else if constexpr (std::is_floating_point_v<D>) StoreDouble(res, r);
-    else if constexpr (std::is_same_v<D, IDispatch*>) StoreDispatch(res, r);
-    else if constexpr (std::is_same_v<D, CString>) StoreString(res, r.GetString());
-    else if constexpr (std::is_same_v<D, BSTR>) StoreOwnedBstr(res, r);
-    else StoreVariant(res, r);
+    if constexpr (std::is_integral_v<D>)
+        StoreLong(res, vt, static_cast<long>(r));
+    else if constexpr (std::is_floating_point_v<D>)
+        StoreDouble(res, r);
+    else if constexpr (std::is_same_v<D, IDispatch*>)
+        StoreDispatch(res, r);
+    else if constexpr (std::is_same_v<D, CString>)
+        StoreString(res, r.GetString());
+    else if constexpr (std::is_same_v<D, BSTR>)
+        StoreOwnedBstr(res, r);
+    else
+        StoreVariant(res, r);
 }
 
 template <class T, class R, class... A>
@@ -221,7 +230,8 @@ AFX_DISPMAP_ENTRY DispFunction(const char* name, R (T::*fn)(A...), VARTYPE vtRet
         size_t i = 0;
         bool ok = true;
         ((ok = ok && HolderOf<A>::accepts(static_cast<unsigned char>(types[i++]))), ...);
-        if (!ok) throw CDispatchMapError(std::string("dispatch entry ") + name + ": parameter types do not match");
+        if (!ok)
+            throw CDispatchMapError(std::string("dispatch entry ") + name + ": parameter types do not match");
     }
     if (!ReturnFits<R>(vtRet))
         throw CDispatchMapError(std::string("dispatch entry ") + name + ": return type does not match");
@@ -247,7 +257,8 @@ AFX_DISPMAP_ENTRY DispFunction(const char* name, R (T::*fn)(A...), VARTYPE vtRet
         if constexpr (std::is_void_v<R>) {
             std::apply([&](auto&... h) { (obj->*fn)(h.get()...); }, holders);
         } else {
-            StoreResult(c.result, vtRet, std::apply([&](auto&... h) -> R { return (obj->*fn)(h.get()...); }, holders));
+            StoreResult(c.result, vtRet,
+                        std::apply([&](auto&... h) -> R { return (obj->*fn)(h.get()...); }, holders));
         }
         return S_OK;
     };

@@ -41,7 +41,9 @@ public:
     void GetSel(int& nStartChar, int& nEndChar) const;
     DWORD GetSel() const;
     void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE);
-    void SetSel(DWORD dwSelection, BOOL bNoScroll = FALSE) { SetSel(LOWORD(dwSelection), HIWORD(dwSelection), bNoScroll); }
+    void SetSel(DWORD dwSelection, BOOL bNoScroll = FALSE) {
+        SetSel(LOWORD(dwSelection), HIWORD(dwSelection), bNoScroll);
+    }
     // Replaces the selection (inserts at the caret when empty), leaving the caret after the text.
     void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE);
     void Clear() { ReplaceSel(""); }
@@ -49,7 +51,10 @@ public:
     void SetLimitText(UINT nMax) { m_nLimit = static_cast<int>(nMax); }
     UINT GetLimitText() const { return static_cast<UINT>(m_nLimit); }
     BOOL SetReadOnly(BOOL bReadOnly = TRUE);
-    int LineLength(int nLine = -1) const { (void)nLine; return GetWindowTextLength(); }
+    int LineLength(int nLine = -1) const {
+        (void)nLine;
+        return GetWindowTextLength();
+    }
     void SetMargins(UINT, UINT) {}
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -91,8 +96,12 @@ public:
     int GetText(int nIndex, CString& rString) const;
     int GetText(int nIndex, LPTSTR lpszBuffer) const;
     int GetTextLen(int nIndex) const;
-    int FindString(int nStartAfter, LPCTSTR lpszItem) const { return m_list.Find(nStartAfter, lpszItem, FALSE); }
-    int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const { return m_list.Find(nIndexStart, lpszFind, TRUE); }
+    int FindString(int nStartAfter, LPCTSTR lpszItem) const {
+        return m_list.Find(nStartAfter, lpszItem, FALSE);
+    }
+    int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const {
+        return m_list.Find(nIndexStart, lpszFind, TRUE);
+    }
     int SelectString(int nStartAfter, LPCTSTR lpszItem);
     int GetCurSel() const { return m_nCurSel; }
     int SetCurSel(int nSelect);
@@ -103,11 +112,20 @@ public:
     DWORD_PTR GetItemData(int nIndex) const;
     int SetItemData(int nIndex, DWORD_PTR dwItemData);
     void* GetItemDataPtr(int nIndex) const { return reinterpret_cast<void*>(GetItemData(nIndex)); }
-    int SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData)); }
+    int SetItemDataPtr(int nIndex, void* pData) {
+        return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData));
+    }
     int GetTopIndex() const { return m_nTop; }
     int SetTopIndex(int nIndex);
-    int GetItemHeight(int nIndex = 0) const { (void)nIndex; return m_nItemHeight; }
-    int SetItemHeight(int nIndex, UINT cyItemHeight) { (void)nIndex; m_nItemHeight = static_cast<int>(cyItemHeight); return 0; }
+    int GetItemHeight(int nIndex = 0) const {
+        (void)nIndex;
+        return m_nItemHeight;
+    }
+    int SetItemHeight(int nIndex, UINT cyItemHeight) {
+        (void)nIndex;
+        m_nItemHeight = static_cast<int>(cyItemHeight);
+        return 0;
+    }
     int GetCaretIndex() const { return m_nCurSel; }
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -130,8 +148,12 @@ public:
     int GetLBText(int nIndex, CString& rString) const;
     int GetLBText(int nIndex, LPTSTR lpszText) const;
     int GetLBTextLen(int nIndex) const;
-    int FindString(int nStartAfter, LPCTSTR lpszString) const { return m_list.Find(nStartAfter, lpszString, FALSE); }
-    int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const { return m_list.Find(nIndexStart, lpszFind, TRUE); }
+    int FindString(int nStartAfter, LPCTSTR lpszString) const {
+        return m_list.Find(nStartAfter, lpszString, FALSE);
+    }
+    int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const {
+        return m_list.Find(nIndexStart, lpszFind, TRUE);
+    }
     // Selects the first item with the prefix and shows its text; CB_ERR (selection unchanged) when none.
     int SelectString(int nStartAfter, LPCTSTR lpszString);
     int GetCurSel() const { return m_nCurSel; }
@@ -140,13 +162,24 @@ public:
     DWORD_PTR GetItemData(int nIndex) const;
     int SetItemData(int nIndex, DWORD_PTR dwItemData);
     void* GetItemDataPtr(int nIndex) const { return reinterpret_cast<void*>(GetItemData(nIndex)); }
-    int SetItemDataPtr(int nIndex, void* pData) { return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData)); }
+    int SetItemDataPtr(int nIndex, void* pData) {
+        return SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(pData));
+    }
     void ShowDropDown(BOOL bShowIt = TRUE) { m_bDropped = bShowIt; }
     BOOL GetDroppedState() const { return m_bDropped; }
-    BOOL LimitText(int nMaxChars) { m_nLimit = nMaxChars; return TRUE; }
-    BOOL SetEditSel(int nStartChar, int nEndChar) { m_editSel = CPoint(nStartChar, nEndChar); return TRUE; }
+    BOOL LimitText(int nMaxChars) {
+        m_nLimit = nMaxChars;
+        return TRUE;
+    }
+    BOOL SetEditSel(int nStartChar, int nEndChar) {
+        m_editSel = CPoint(nStartChar, nEndChar);
+        return TRUE;
+    }
     DWORD GetEditSel() const { return MAKELONG(m_editSel.x, m_editSel.y); }
-    int SetDroppedWidth(UINT nWidth) { m_nDroppedWidth = static_cast<int>(nWidth); return 0; }
+    int SetDroppedWidth(UINT nWidth) {
+        m_nDroppedWidth = static_cast<int>(nWidth);
+        return 0;
+    }
     int GetDroppedWidth() const { return m_nDroppedWidth; }
     int GetTopIndex() const { return 0; }
     int SetTopIndex(int) { return 0; }
@@ -167,9 +200,20 @@ class CScrollBar : public CWnd {
     DECLARE_DYNCREATE(CScrollBar)
 public:
     int GetScrollPos() const { return m_nPos; }
-    int SetScrollPos(int nPos, BOOL bRedraw = TRUE) { (void)bRedraw; std::swap(nPos, m_nPos); return nPos; }
-    void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) { (void)bRedraw; m_nMin = nMinPos; m_nMax = nMaxPos; }
-    void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const { *lpMinPos = m_nMin; *lpMaxPos = m_nMax; }
+    int SetScrollPos(int nPos, BOOL bRedraw = TRUE) {
+        (void)bRedraw;
+        std::swap(nPos, m_nPos);
+        return nPos;
+    }
+    void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) {
+        (void)bRedraw;
+        m_nMin = nMinPos;
+        m_nMax = nMaxPos;
+    }
+    void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const {
+        *lpMinPos = m_nMin;
+        *lpMaxPos = m_nMax;
+    }
 
 protected:
     int m_nPos = 0, m_nMin = 0, m_nMax = 100;
@@ -199,7 +243,8 @@ public:
     BOOL SetColumnWidth(int nCol, int cx);
     CString GetColumnText(int nCol) const;
     int InsertItem(int nItem, LPCTSTR lpszItem);
-    int InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage, LPARAM lParam);
+    int InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
+                   LPARAM lParam);
     BOOL DeleteItem(int nItem);
     BOOL DeleteAllItems();
     int GetItemCount() const { return static_cast<int>(m_rows.size()); }
@@ -213,8 +258,14 @@ public:
     UINT GetSelectedCount() const;
     POSITION GetFirstSelectedItemPosition() const;
     int GetNextSelectedItem(POSITION& pos) const;
-    BOOL EnsureVisible(int nItem, BOOL bPartialOK) { (void)bPartialOK; return nItem >= 0 && nItem < GetItemCount(); }
-    DWORD SetExtendedStyle(DWORD dwNewStyle) { std::swap(dwNewStyle, m_dwExStyle); return dwNewStyle; }
+    BOOL EnsureVisible(int nItem, BOOL bPartialOK) {
+        (void)bPartialOK;
+        return nItem >= 0 && nItem < GetItemCount();
+    }
+    DWORD SetExtendedStyle(DWORD dwNewStyle) {
+        std::swap(dwNewStyle, m_dwExStyle);
+        return dwNewStyle;
+    }
     DWORD GetExtendedStyle() const { return m_dwExStyle; }
     int FindItemByText(LPCTSTR lpszText) const;
 
@@ -255,7 +306,10 @@ public:
     void Activate(BOOL bActivate) { m_bActive = bActivate; }
     BOOL IsActive() const { return m_bActive; }
     void RelayEvent(MSG* lpMsg) { (void)lpMsg; }
-    int SetMaxTipWidth(int iWidth) { std::swap(iWidth, m_nMaxWidth); return iWidth; }
+    int SetMaxTipWidth(int iWidth) {
+        std::swap(iWidth, m_nMaxWidth);
+        return iWidth;
+    }
     void SetDelayTime(UINT nDelay) { (void)nDelay; }
     void SetDelayTime(DWORD dwDuration, int iTime) { (void)dwDuration, (void)iTime; }
     void Pop() {}
@@ -273,11 +327,11 @@ class CDataExchange {
 public:
     BOOL m_bSaveAndValidate; // TRUE: controls -> members
     CWnd* m_pDlgWnd;
-    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
     // The control with the id; created (as a plain window of the kind T) when the dialog lacks it,
     // so that dialogs without a template still exchange their data.
-    template <class T = CWnd>
-    T* PrepareCtrl(int nIDC);
+    template <class T = CWnd> T* PrepareCtrl(int nIDC);
     void Fail(); // raises CUserException: UpdateData returns FALSE
     BOOL m_bFailed = FALSE;
 };
@@ -324,7 +378,9 @@ public:
     UINT GetTemplateId() const { return m_nIDTemplate; }
     void SetDefID(UINT nID) { m_nDefID = nID; }
     DWORD GetDefID() const { return m_nDefID; }
-    void GotoDlgCtrl(CWnd* pWndCtrl) { if (pWndCtrl) pWndCtrl->SetFocus(); }
+    void GotoDlgCtrl(CWnd* pWndCtrl) {
+        if (pWndCtrl) pWndCtrl->SetFocus();
+    }
     void NextDlgCtrl() const {}
     void MapDialogRect(LPRECT) const {}
     // The class name under which answers are looked up (the run-time class name; override when
@@ -353,13 +409,13 @@ protected:
 // owned by the parent (deleted when destroyed).
 void AfxCreateTemplateControls(CWnd* pParent, UINT nIDTemplate);
 
-template <class T>
-T* CDataExchange::PrepareCtrl(int nIDC) {
+template <class T> T* CDataExchange::PrepareCtrl(int nIDC) {
     CWnd* w = m_pDlgWnd ? m_pDlgWnd->GetDlgItem(nIDC) : nullptr;
     if (!w && m_pDlgWnd && m_pDlgWnd->m_hWnd) {
         T* created = new T;
         created->m_bAutoDelete = TRUE;
-        if (!created->CWnd::Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(), m_pDlgWnd, static_cast<UINT>(nIDC))) {
+        if (!created->CWnd::Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(), m_pDlgWnd,
+                                   static_cast<UINT>(nIDC))) {
             delete created;
             return nullptr;
         }

@@ -46,7 +46,9 @@ public:
     void AddView(CView* pView);
     void RemoveView(CView* pView);
     POSITION GetFirstViewPosition() const { return m_viewList.GetHeadPosition(); }
-    CView* GetNextView(POSITION& rPosition) const { return static_cast<CView*>(m_viewList.GetNext(rPosition)); }
+    CView* GetNextView(POSITION& rPosition) const {
+        return static_cast<CView*>(m_viewList.GetNext(rPosition));
+    }
     int GetViewCount() const { return static_cast<int>(m_viewList.GetCount()); }
     void UpdateAllViews(CView* pSender, LPARAM lHint = 0, CObject* pHint = nullptr);
 
@@ -99,9 +101,18 @@ public:
 class CDocTemplate : public CCmdTarget {
     DECLARE_DYNAMIC(CDocTemplate)
 public:
-    enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
+    enum DocStringIndex {
+        windowTitle,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName
+    };
 
-    CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass);
+    CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,
+                 CRuntimeClass* pViewClass);
     ~CDocTemplate() override;
 
     UINT GetResourceId() const { return m_nIDResource; }
@@ -148,7 +159,9 @@ public:
     ~CMultiDocTemplate() override;
 
     POSITION GetFirstDocPosition() const override { return m_docList.GetHeadPosition(); }
-    CDocument* GetNextDoc(POSITION& rPos) const override { return static_cast<CDocument*>(m_docList.GetNext(rPos)); }
+    CDocument* GetNextDoc(POSITION& rPos) const override {
+        return static_cast<CDocument*>(m_docList.GetNext(rPos));
+    }
     void AddDocument(CDocument* pDoc) override;
     void RemoveDocument(CDocument* pDoc) override;
     // Creates the document, then its frame (which creates the view), then opens (or, for a null
@@ -242,8 +255,8 @@ class CMDIChildWnd : public CFrameWnd {
     DECLARE_DYNCREATE(CMDIChildWnd)
 public:
     ~CMDIChildWnd() override;
-    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW |
-                                                             FWS_ADDTOTITLE,
+    BOOL LoadFrame(UINT nIDResource,
+                   DWORD dwDefaultStyle = WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
     void ActivateFrame(int nCmdShow = -1) override;
     // Makes this the active MDI child: WM_MDIACTIVATE goes to the one deactivated (wParam it,
@@ -307,8 +320,8 @@ class CFormView : public CScrollView {
 public:
     UINT GetTemplateId() const { return m_nIDTemplate; }
     void OnInitialUpdate() override;
-    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
-                UINT nID, CCreateContext* pContext = nullptr) override;
+    BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr) override;
 
 protected:
     explicit CFormView(UINT nIDTemplate) : m_nIDTemplate(nIDTemplate) {}
@@ -327,7 +340,8 @@ public:
 
     virtual BOOL CreateStatic(CWnd* pParentWnd, int nRows, int nCols, DWORD dwStyle = WS_CHILD | WS_VISIBLE,
                               UINT nID = AFX_IDW_PANE_FIRST);
-    virtual BOOL CreateView(int row, int col, CRuntimeClass* pViewClass, SIZE sizeInit, CCreateContext* pContext);
+    virtual BOOL CreateView(int row, int col, CRuntimeClass* pViewClass, SIZE sizeInit,
+                            CCreateContext* pContext);
     int GetRowCount() const { return m_nRows; }
     int GetColumnCount() const { return m_nCols; }
     CWnd* GetPane(int row, int col) const;
@@ -380,7 +394,9 @@ public:
     virtual int ExitInstance() { return 0; }
     void AddDocTemplate(CDocTemplate* pTemplate); // the application owns it from then on
     POSITION GetFirstDocTemplatePosition() const { return m_templates.GetHeadPosition(); }
-    CDocTemplate* GetNextDocTemplate(POSITION& pos) const { return static_cast<CDocTemplate*>(m_templates.GetNext(pos)); }
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const {
+        return static_cast<CDocTemplate*>(m_templates.GetNext(pos));
+    }
     void SetRegistryKey(LPCTSTR lpszRegistryKey);
     // User options under HKEY_CURRENT_USER\Software\<registry key>\<app name>\<section>.
     UINT GetProfileInt(LPCTSTR lpszSection, LPCTSTR lpszEntry, int nDefault);
@@ -402,4 +418,6 @@ HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE hInstResource);
 
 // The application object stands for the user-interface thread.
-inline CWinApp* AfxGetThread() { return AfxGetApp(); }
+inline CWinApp* AfxGetThread() {
+    return AfxGetApp();
+}

@@ -134,7 +134,9 @@ class CDC : public CObject {
     DECLARE_DYNAMIC(CDC)
 public:
     CDC() = default;
-    explicit CDC(CWnd* pWnd) : m_pWnd(pWnd) { if (pWnd && pWnd->GetFont()) m_pFont = pWnd->GetFont(); }
+    explicit CDC(CWnd* pWnd) : m_pWnd(pWnd) {
+        if (pWnd && pWnd->GetFont()) m_pFont = pWnd->GetFont();
+    }
     ~CDC() override = default;
 
     CFont* SelectObject(CFont* pFont);
@@ -149,23 +151,39 @@ public:
     CSize GetOutputTextExtent(const CString& str) const { return GetTextExtent(str); }
     BOOL GetTextMetrics(LPTEXTMETRIC lpMetrics) const;
     int GetDeviceCaps(int nIndex) const;
-    BOOL CreateCompatibleDC(CDC* pDC) { (void)pDC; return TRUE; }
+    BOOL CreateCompatibleDC(CDC* pDC) {
+        (void)pDC;
+        return TRUE;
+    }
     BOOL DeleteDC() { return TRUE; }
 
-    COLORREF SetTextColor(COLORREF c) { std::swap(c, m_textColor); return c; }
+    COLORREF SetTextColor(COLORREF c) {
+        std::swap(c, m_textColor);
+        return c;
+    }
     COLORREF GetTextColor() const { return m_textColor; }
-    COLORREF SetBkColor(COLORREF c) { std::swap(c, m_bkColor); return c; }
+    COLORREF SetBkColor(COLORREF c) {
+        std::swap(c, m_bkColor);
+        return c;
+    }
     COLORREF GetBkColor() const { return m_bkColor; }
-    int SetBkMode(int nBkMode) { std::swap(nBkMode, m_bkMode); return nBkMode; }
+    int SetBkMode(int nBkMode) {
+        std::swap(nBkMode, m_bkMode);
+        return nBkMode;
+    }
     int SaveDC() { return ++m_saved; }
     BOOL RestoreDC(int) { return TRUE; }
 
     int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
     int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
     BOOL TextOut(int x, int y, const CString& str);
-    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str, const int* lpDxWidths = nullptr);
+    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, const CString& str,
+                    const int* lpDxWidths = nullptr);
     void FillSolidRect(LPCRECT lpRect, COLORREF clr);
-    void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) { CRect r(x, y, x + cx, y + cy); FillSolidRect(&r, clr); }
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) {
+        CRect r(x, y, x + cx, y + cy);
+        FillSolidRect(&r, clr);
+    }
     void FillRect(LPCRECT lpRect, CBrush* pBrush);
     BOOL Rectangle(int x1, int y1, int x2, int y2);
     BOOL Rectangle(LPCRECT r) { return Rectangle(r->left, r->top, r->right, r->bottom); }

@@ -41,34 +41,40 @@ protected:
 
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
 
-#define DECLARE_DYNAMIC(class_name)                                                                                    \
-public:                                                                                                                \
-    static CRuntimeClass* GetThisClass();                                                                              \
+#define DECLARE_DYNAMIC(class_name)                                                                          \
+public:                                                                                                      \
+    static CRuntimeClass* GetThisClass();                                                                    \
     CRuntimeClass* GetRuntimeClass() const override;
 
-#define DECLARE_DYNCREATE(class_name)                                                                                  \
-    DECLARE_DYNAMIC(class_name)                                                                                        \
+#define DECLARE_DYNCREATE(class_name)                                                                        \
+    DECLARE_DYNAMIC(class_name)                                                                              \
     static CObject* CreateObject();
 
 #define DECLARE_SERIAL(class_name) DECLARE_DYNCREATE(class_name)
 
-#define AFX_IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, schema, pfnNew)                                       \
-    CRuntimeClass* class_name::GetThisClass() {                                                                        \
-        static CRuntimeClass rc{#class_name, static_cast<int>(sizeof(class_name)), schema, pfnNew,                    \
-                                &base_class_name::GetThisClass};                                                       \
-        static const bool registered = (CRuntimeClass::Register(&rc), true);                                            \
-        (void)registered;                                                                                              \
-        return &rc;                                                                                                    \
-    }                                                                                                                  \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return class_name::GetThisClass(); }
+#define AFX_IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, schema, pfnNew)                             \
+    CRuntimeClass* class_name::GetThisClass() {                                                              \
+        static CRuntimeClass rc{#class_name, static_cast<int>(sizeof(class_name)), schema, pfnNew,           \
+                                &base_class_name::GetThisClass};                                             \
+        static const bool registered = (CRuntimeClass::Register(&rc), true);                                 \
+        (void)registered;                                                                                    \
+        return &rc;                                                                                          \
+    }                                                                                                        \
+    CRuntimeClass* class_name::GetRuntimeClass() const {                                                     \
+        return class_name::GetThisClass();                                                                   \
+    }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                                 \
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                                       \
     AFX_IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, 0xFFFF, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                               \
-    CObject* class_name::CreateObject() { return new class_name; }                                                     \
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                                     \
+    CObject* class_name::CreateObject() {                                                                    \
+        return new class_name;                                                                               \
+    }                                                                                                        \
     AFX_IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, 0xFFFF, &class_name::CreateObject)
 
-#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                                         \
-    CObject* class_name::CreateObject() { return new class_name; }                                                     \
+#define IMPLEMENT_SERIAL(class_name, base_class_name, wSchema)                                               \
+    CObject* class_name::CreateObject() {                                                                    \
+        return new class_name;                                                                               \
+    }                                                                                                        \
     AFX_IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, wSchema, &class_name::CreateObject)

@@ -34,7 +34,9 @@ CString AfxGlobalText(HGLOBAL hMem);
 int AfxGetGlobalBlockCount(); // live blocks (tests check for leaks)
 
 UINT RegisterClipboardFormatA(LPCSTR lpszFormat);
-inline UINT RegisterClipboardFormat(LPCSTR lpszFormat) { return RegisterClipboardFormatA(lpszFormat); }
+inline UINT RegisterClipboardFormat(LPCSTR lpszFormat) {
+    return RegisterClipboardFormatA(lpszFormat);
+}
 int GetClipboardFormatNameA(UINT format, LPSTR lpszFormatName, int cchMaxCount);
 BOOL OpenClipboard(HWND hWndNewOwner);
 BOOL CloseClipboard();
@@ -55,10 +57,15 @@ public:
     COleDataObject() = default;
     // Data offered by a drag source (format -> bytes).
     void SetData(CLIPFORMAT cfFormat, const std::string& bytes) { m_data[cfFormat] = bytes; }
-    void SetText(CLIPFORMAT cfFormat, LPCSTR lpszText) { m_data[cfFormat] = std::string(lpszText ? lpszText : "") + '\0'; }
+    void SetText(CLIPFORMAT cfFormat, LPCSTR lpszText) {
+        m_data[cfFormat] = std::string(lpszText ? lpszText : "") + '\0';
+    }
     // Reads the process clipboard instead.
     BOOL AttachClipboard();
-    void Release() { m_data.clear(); m_bClipboard = FALSE; }
+    void Release() {
+        m_data.clear();
+        m_bClipboard = FALSE;
+    }
     BOOL IsDataAvailable(CLIPFORMAT cfFormat) const;
     // A new block with the data (the caller frees it with GlobalFree), or nullptr.
     HGLOBAL GetGlobalData(CLIPFORMAT cfFormat) const;

@@ -21,12 +21,14 @@ using LSTATUS = LONG;
 
 LSTATUS RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
 LSTATUS RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
-                        REGSAM samDesired, void* lpSecurityAttributes, PHKEY phkResult, LPDWORD lpdwDisposition);
+                        REGSAM samDesired, void* lpSecurityAttributes, PHKEY phkResult,
+                        LPDWORD lpdwDisposition);
 LSTATUS RegCloseKey(HKEY hKey);
 // With lpData null, *lpcbData receives the size; a buffer that is too small gives ERROR_MORE_DATA.
 LSTATUS RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, BYTE* lpData,
                          LPDWORD lpcbData);
-LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData, DWORD cbData);
+LSTATUS RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE* lpData,
+                       DWORD cbData);
 LSTATUS RegDeleteValueA(HKEY hKey, LPCSTR lpValueName);
 // Deletes the key and everything below it.
 LSTATUS RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey);

@@ -21,7 +21,8 @@ class CString {
 public:
     CString() = default;
     CString(const char* s) : m_s(s ? s : "") {}
-    CString(const char* s, int len) : m_s(s ? std::string(s, static_cast<size_t>(len < 0 ? 0 : len)) : std::string()) {}
+    CString(const char* s, int len)
+        : m_s(s ? std::string(s, static_cast<size_t>(len < 0 ? 0 : len)) : std::string()) {}
     CString(char ch, int repeat = 1) : m_s(static_cast<size_t>(repeat < 0 ? 0 : repeat), ch) {}
     CString(const std::string& s) : m_s(s) {}
     CString(std::string&& s) : m_s(std::move(s)) {}
@@ -46,12 +47,30 @@ public:
     char* GetBufferSetLength(int len);
     void ReleaseBuffer(int newLen = -1);
 
-    CString& operator=(const char* s) { m_s = s ? s : ""; return *this; }
-    CString& operator=(char ch) { m_s.assign(1, ch); return *this; }
-    CString& operator=(const std::string& s) { m_s = s; return *this; }
-    CString& operator+=(const CString& s) { m_s += s.m_s; return *this; }
-    CString& operator+=(const char* s) { if (s) m_s += s; return *this; }
-    CString& operator+=(char ch) { m_s += ch; return *this; }
+    CString& operator=(const char* s) {
+        m_s = s ? s : "";
+        return *this;
+    }
+    CString& operator=(char ch) {
+        m_s.assign(1, ch);
+        return *this;
+    }
+    CString& operator=(const std::string& s) {
+        m_s = s;
+        return *this;
+    }
+    CString& operator+=(const CString& s) {
+        m_s += s.m_s;
+        return *this;
+    }
+    CString& operator+=(const char* s) {
+        if (s) m_s += s;
+        return *this;
+    }
+    CString& operator+=(char ch) {
+        m_s += ch;
+        return *this;
+    }
     CString& Append(const char* s) { return *this += s; }
     CString& AppendChar(char ch) { return *this += ch; }
 
@@ -69,8 +88,12 @@ public:
 
     int Compare(const char* s) const;
     int CompareNoCase(const char* s) const;
-    int Collate(const char* s) const { return Compare(s); }
-    int CollateNoCase(const char* s) const { return CompareNoCase(s); }
+    int Collate(const char* s) const {
+        return Compare(s);
+    }
+    int CollateNoCase(const char* s) const {
+        return CompareNoCase(s);
+    }
 
     int Find(char ch, int start = 0) const;
     int Find(const char* sub, int start = 0) const;
@@ -109,37 +132,72 @@ public:
     // Loads a string resource from the resource chain; FALSE when no module has it.
     BOOL LoadString(UINT id);
 
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_s + b.m_s); }
-    friend CString operator+(const CString& a, const char* b) { return CString(a.m_s + (b ? b : "")); }
-    friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_s); }
-    friend CString operator+(const CString& a, char b) { return CString(a.m_s + b); }
-    friend CString operator+(char a, const CString& b) { return CString(std::string(1, a) + b.m_s); }
+    friend CString operator+(const CString& a, const CString& b) {
+        return CString(a.m_s + b.m_s);
+    }
+    friend CString operator+(const CString& a, const char* b) {
+        return CString(a.m_s + (b ? b : ""));
+    }
+    friend CString operator+(const char* a, const CString& b) {
+        return CString((a ? a : "") + b.m_s);
+    }
+    friend CString operator+(const CString& a, char b) {
+        return CString(a.m_s + b);
+    }
+    friend CString operator+(char a, const CString& b) {
+        return CString(std::string(1, a) + b.m_s);
+    }
 
-    friend bool operator==(const CString& a, const CString& b) { return a.m_s == b.m_s; }
-    friend bool operator==(const CString& a, const char* b) { return a.m_s == (b ? b : ""); }
-    friend bool operator==(const char* a, const CString& b) { return b == a; }
-    friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-    friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
-    friend bool operator!=(const char* a, const CString& b) { return !(b == a); }
+    friend bool operator==(const CString& a, const CString& b) {
+        return a.m_s == b.m_s;
+    }
+    friend bool operator==(const CString& a, const char* b) {
+        return a.m_s == (b ? b : "");
+    }
+    friend bool operator==(const char* a, const CString& b) {
+        return b == a;
+    }
+    friend bool operator!=(const CString& a, const CString& b) {
+        return !(a == b);
+    }
+    friend bool operator!=(const CString& a, const char* b) {
+        return !(a == b);
+    }
+    friend bool operator!=(const char* a, const CString& b) {
+        return !(b == a);
+    }
     // Three-way comparison by text, so that pairs and tuples of CStrings compare their texts and
     // not the addresses that the implicit conversion to const char* would give.
-    friend std::strong_ordering operator<=>(const CString& a, const CString& b) { return a.m_s <=> b.m_s; }
+    friend std::strong_ordering operator<=>(const CString& a, const CString& b) {
+        return a.m_s <=> b.m_s;
+    }
     friend std::strong_ordering operator<=>(const CString& a, const char* b) {
         return a.m_s <=> std::string_view(b ? b : "");
     }
-    friend bool operator<(const CString& a, const CString& b) { return a.m_s < b.m_s; }
-    friend bool operator<(const CString& a, const char* b) { return a.m_s < std::string_view(b ? b : ""); }
-    friend bool operator<(const char* a, const CString& b) { return std::string_view(a ? a : "") < b.m_s; }
-    friend bool operator>(const CString& a, const CString& b) { return b < a; }
-    friend bool operator<=(const CString& a, const CString& b) { return !(b < a); }
-    friend bool operator>=(const CString& a, const CString& b) { return !(a < b); }
+    friend bool operator<(const CString& a, const CString& b) {
+        return a.m_s < b.m_s;
+    }
+    friend bool operator<(const CString& a, const char* b) {
+        return a.m_s < std::string_view(b ? b : "");
+    }
+    friend bool operator<(const char* a, const CString& b) {
+        return std::string_view(a ? a : "") < b.m_s;
+    }
+    friend bool operator>(const CString& a, const CString& b) {
+        return b < a;
+    }
+    friend bool operator<=(const CString& a, const CString& b) {
+        return !(b < a);
+    }
+    friend bool operator>=(const CString& a, const CString& b) {
+        return !(a < b);
+    }
 
 private:
     std::string m_s;
 };
 
-template <>
-struct std::hash<CString> {
+template <> struct std::hash<CString> {
     size_t operator()(const CString& s) const noexcept { return std::hash<std::string>()(s.str()); }
 };
 

@@ -155,9 +155,14 @@ public:
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void UpdateWindow() {}
-    BOOL RedrawWindow(LPCRECT = nullptr, void* = nullptr, UINT = 0) { Invalidate(); return TRUE; }
+    BOOL RedrawWindow(LPCRECT = nullptr, void* = nullptr, UINT = 0) {
+        Invalidate();
+        return TRUE;
+    }
     int GetInvalidateCount() const { return m_nInvalidate; }
-    void DragAcceptFiles(BOOL bAccept = TRUE) { ModifyStyleEx(bAccept ? 0 : WS_EX_ACCEPTFILES, bAccept ? WS_EX_ACCEPTFILES : 0); }
+    void DragAcceptFiles(BOOL bAccept = TRUE) {
+        ModifyStyleEx(bAccept ? 0 : WS_EX_ACCEPTFILES, bAccept ? WS_EX_ACCEPTFILES : 0);
+    }
     void ShowScrollBar(UINT, BOOL = TRUE) {}
 
     // Scroll bars: state only (SB_HORZ, SB_VERT).
@@ -175,7 +180,10 @@ public:
 
     // The window's menu (frames): not owned.
     CMenu* GetMenu() const { return m_pMenu; }
-    BOOL SetMenu(CMenu* pMenu) { m_pMenu = pMenu; return TRUE; }
+    BOOL SetMenu(CMenu* pMenu) {
+        m_pMenu = pMenu;
+        return TRUE;
+    }
     void DrawMenuBar() {}
 
     // Focus, activation and capture.
@@ -198,7 +206,6 @@ public:
 
     // A modal message box: answered from the answer queue (see afxanswer.h).
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = MB_OK);
-
 
     // Set to point at a flag that the destructor raises: lets a creator learn whether a
     // self-deleting window (frame, view) was deleted by a failed creation.
@@ -289,9 +296,13 @@ int GetSystemMetrics(int nIndex);
 
 // ---------------------------------------------------------------- free window functions
 LRESULT SendMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-inline LRESULT SendMessageA(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) { return SendMessage(h, m, w, l); }
+inline LRESULT SendMessageA(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) {
+    return SendMessage(h, m, w, l);
+}
 BOOL PostMessage(HWND hWnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-inline BOOL PostMessageA(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) { return PostMessage(h, m, w, l); }
+inline BOOL PostMessageA(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) {
+    return PostMessage(h, m, w, l);
+}
 BOOL IsWindow(HWND hWnd);
 HWND GetParent(HWND hWnd);
 HWND GetFocus();
@@ -307,7 +318,9 @@ BOOL DestroyWindow(HWND hWnd);
 // Registered messages: the same name gives the same number in every module of the process
 // (names compare without regard to case); numbers start at 0xC000. An empty or null name gives 0.
 UINT RegisterWindowMessageA(LPCSTR lpString);
-inline UINT RegisterWindowMessage(LPCSTR lpString) { return RegisterWindowMessageA(lpString); }
+inline UINT RegisterWindowMessage(LPCSTR lpString) {
+    return RegisterWindowMessageA(lpString);
+}
 
 // The posted-message queue.
 // Delivers queued messages in order (including those posted while delivering) until the queue is
