@@ -2,13 +2,49 @@
 
 #include "rmx/context.h"
 
+#include "afx/afxwin.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+
+#include <memory>
+#include <set>
+
 #include <algorithm>
 #include <map>
 #include <string>
 
 namespace {
 
+class CKXPropEditorWnd : public CWnd {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == MSG_CONN_OBJECT_INFO || message == MSG_PROPERTY_EDITOR_SELECTION) {
+            KXPropEditorTakeRecords(reinterpret_cast<CKXConnObjInfoList*>(wParam));
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
 struct EditorState {
+    std::unique_ptr<CKXPropEditorWnd> wnd;
+    // Every record alive, so that records no one took over are still deleted at the end.
+    std::set<CKXConnObjInfo*> live;
+    bool closing = false;
+    ~EditorState()
+    {
+        if (wnd && wnd->GetSafeHwnd() && ::IsWindow(wnd->GetSafeHwnd()) &&
+            CWnd::FromHandle(wnd->GetSafeHwnd()) == wnd.get()) {
+            if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->UnregisterWindow(wnd->GetSafeHwnd());
+            wnd->DestroyWindow();
+        }
+        closing = true;
+        selection.clear();
+        std::set<CKXConnObjInfo*> left;
+        left.swap(live);
+        for (CKXConnObjInfo* r : left) delete r;
+    }
     bool shown = false;
     int mode = 0;
     std::vector<CKXConnObjInfo*> selection; // owned
@@ -61,14 +97,57 @@ void KXClearPropRules()
     editor().rules.clear();
 }
 
+CKXConnObjInfo::CKXConnObjInfo()
+{
+    editor().live.insert(this);
+    KXPropEditorListen();
+}
+
 CKXConnObjInfo::CKXConnObjInfo(const CString& name, int kind, int firstBit, int secondBit, CInstanceContext* instance)
     : m_strName(name), m_nKind(kind), m_nFirstBit(firstBit), m_nSecondBit(secondBit), m_pInstance(instance)
 {
+    editor().live.insert(this);
+    KXPropEditorListen();
 }
 
 CKXConnObjInfo::~CKXConnObjInfo()
 {
+    if (!editor().closing) editor().live.erase(this);
     delete m_pInstance;
+}
+
+BOOL KXPropEditorListen()
+{
+    IKXMessageServer* ms = GetKXMsgSrvr();
+    if (!ms) return FALSE;
+    auto& wnd = editor().wnd;
+    // A window destroyed elsewhere (its handle gone or now someone else's) is made again.
+    if (wnd && (!wnd->GetSafeHwnd() || !::IsWindow(wnd->GetSafeHwnd()) ||
+                CWnd::FromHandle(wnd->GetSafeHwnd()) != wnd.get()))
+        wnd.reset();
+    if (!wnd) {
+        auto w = std::make_unique<CKXPropEditorWnd>();
+        if (!w->CreateEx(0, nullptr, "Property Editor", 0, CRect(0, 0, 0, 0), nullptr, 0)) return FALSE;
+        wnd = std::move(w);
+    }
+    HWND h = wnd->GetSafeHwnd();
+    if (!ms->IsRegistered(MSG_CONN_OBJECT_INFO, h)) ms->RegisterWindow(MSG_CONN_OBJECT_INFO, h);
+    if (!ms->IsRegistered(MSG_PROPERTY_EDITOR_SELECTION, h)) ms->RegisterWindow(MSG_PROPERTY_EDITOR_SELECTION, h);
+    return TRUE;
+}
+
+void KXPropEditorTakeRecords(CKXConnObjInfoList* list)
+{
+    std::vector<CKXConnObjInfo*> records;
+    if (list)
+        for (INT_PTR i = 0; i < list->GetSize(); ++i)
+            if (editor().live.count(list->GetAt(i))) records.push_back(list->GetAt(i));
+    SetPropEditorSelection(records);
+}
+
+int KXPropEditorLiveRecordCount()
+{
+    return static_cast<int>(editor().live.size());
 }
 
 BOOL ShowPropEditor(int mode)
@@ -99,9 +178,10 @@ void ClosePropEditor()
 void SetPropEditorSelection(std::vector<CKXConnObjInfo*>& records)
 {
     ClearPropEditorSelection();
-    // The same record handed twice is kept (and later deleted) once.
+    // The same record handed twice is kept (and later deleted) once; unknown pointers are not taken.
     for (CKXConnObjInfo* r : records)
-        if (r && std::find(editor().selection.begin(), editor().selection.end(), r) == editor().selection.end())
+        if (r && editor().live.count(r) &&
+            std::find(editor().selection.begin(), editor().selection.end(), r) == editor().selection.end())
             editor().selection.push_back(r);
     records.clear();
 }

@@ -1,6 +1,8 @@
 #include "kxpropertyeditor/KXPropertyEditor.h"
 
 #include "rmx/context.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,32 @@ TEST_F(PropertyEditorTest, EditorModesAndSelectionOwnership)
     EXPECT_TRUE(GetPropEditorSelection().empty());
     ClosePropEditor();
     EXPECT_EQ(GetPropEditorMode(), 0);
+}
+
+TEST_F(PropertyEditorTest, SelectionMessagesHandTheRecordsOver)
+{
+    IKXMessageServer* ms = GetKXMsgSrvr();
+    ASSERT_NE(ms, nullptr);
+    const int before = KXPropEditorLiveRecordCount();
+    {
+        CKXConnObjInfoList list;
+        list.Add(new CKXConnObjInfo("U1", CKXConnObjInfo::INSTANCE));
+        list.Add(new CKXConnObjInfo("U2", CKXConnObjInfo::INSTANCE));
+        EXPECT_GE(ms->Broadcast(MSG_CONN_OBJECT_INFO, reinterpret_cast<WPARAM>(&list), 0), 1);
+    } // the sender frees only its list
+    ASSERT_EQ(GetPropEditorSelection().size(), 2u);
+    EXPECT_EQ(GetPropEditorSelection()[1]->m_strName, "U2");
+    EXPECT_EQ(KXPropEditorLiveRecordCount(), before + 2);
+
+    CKXConnObjInfoList next;
+    next.Add(new CKXConnObjInfo("DATA", CKXConnObjInfo::NET, 3, 3));
+    next.Add(reinterpret_cast<CKXConnObjInfo*>(&next)); // not a record: ignored, never deleted
+    ms->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&next), 0);
+    ASSERT_EQ(GetPropEditorSelection().size(), 1u);
+    EXPECT_EQ(KXPropEditorLiveRecordCount(), before + 1); // the earlier two were deleted
+    ms->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, 0, 0);    // closing a document empties it
+    EXPECT_TRUE(GetPropEditorSelection().empty());
+    EXPECT_EQ(KXPropEditorLiveRecordCount(), before);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // whose properties it shows, and the state of a property that decides how the grids style its cell.
 #pragma once
 
+#include "afx/afxcoll.h"
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
 
@@ -37,7 +38,7 @@ void KXClearPropRules();
 class CKXConnObjInfo {
 public:
     enum Kind { INSTANCE = 1, NET = 2, PIN = 3, BUS = 5 };
-    CKXConnObjInfo() = default;
+    CKXConnObjInfo();
     CKXConnObjInfo(const CString& name, int kind, int firstBit = -1, int secondBit = -1,
                    CInstanceContext* instance = nullptr);
     ~CKXConnObjInfo();
@@ -51,6 +52,19 @@ public:
     // Owned: a heap copy of the pin's instance context (null for nets and instances).
     CInstanceContext* m_pInstance = nullptr;
 };
+
+// The record list that travels with MSG_CONN_OBJECT_INFO and MSG_PROPERTY_EDITOR_SELECTION (WPARAM: a pointer to
+// the list, null to empty the selection; LPARAM: the sender's design context). The property editor takes the
+// records over and deletes them when the selection changes; the sender frees only the list itself. Records that
+// never reach the editor are deleted when this library is unloaded.
+using CKXConnObjInfoList = CArray<CKXConnObjInfo*, CKXConnObjInfo*>;
+
+// The editor's receiving window, registered with the message server for the two messages. It is made when the
+// first record is built (or here); FALSE when there is no message server.
+BOOL KXPropEditorListen();
+// What the message handler does: takes the records of the list over as the new selection (null: empty it).
+void KXPropEditorTakeRecords(CKXConnObjInfoList* list);
+int KXPropEditorLiveRecordCount();
 
 // Opens the editor; mode 2: follow the grid selection, 3: show the current cell's properties. FALSE for other
 // modes.
