@@ -506,6 +506,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
             m_bit(pc.get()) = bit;
             m_kind(pc.get()) = op.kind ? op.kind : kindOf(o, bit);
             m_path(pc.get()) = op.s1;
+            m_cpath(pc.get()) = std::string(d->name()) + op.s1;
             m_name(pc.get()) = op.s2;
             m_design(pc.get()) = d;
             m_hadOld(pc.get()) = op.hadOld;

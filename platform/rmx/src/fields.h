@@ -226,4 +226,6 @@
     static const auto& m_state(const CTransaction* o) { return o->m_state; } \
     static auto& m_number(IDesign* o) { return o->m_number; } \
     static const auto& m_number(const IDesign* o) { return o->m_number; } \
+    static auto& m_cpath(CPropertyChange* o) { return o->m_cpath; } \
+    static auto& m_context(const CPropertyChange* o) { return o->m_context; } \
     static_assert(true)

@@ -194,6 +194,20 @@ bool IServer::decodePropertyChange(const IChange* c, CString& path, CString& nam
     return true;
 }
 
+CCanonicalPathContainer* IServer::decodePropertyChange(const IChange* c, const char** cpath, const char** name,
+                                                       const char** oldValue, const char** newValue) const {
+    if (!c || c->objectType() != 'P' || !c->object()) return nullptr;
+    auto* pc = static_cast<const CPropertyChange*>(c->object());
+    auto& ctx = Db::m_context(pc);
+    if (!ctx) ctx.reset(getContext(pc));
+    if (!ctx || !pc->owner() || !pc->owner()->isAlive()) return nullptr;
+    if (cpath) *cpath = pc->ownerCanonicalPath();
+    if (name) *name = pc->name();
+    if (oldValue) *oldValue = pc->hadOld() ? pc->oldValue() : nullptr;
+    if (newValue) *newValue = pc->hasNew() ? pc->newValue() : nullptr;
+    return ctx.get();
+}
+
 bool IServer::isInterfaceChanged(const IDesign* d, CString& description) const {
     description = "";
     if (!d) return false;

@@ -130,6 +130,16 @@ TEST_F(Tx, PropertyKindsAndTheirDecoding) {
     ASSERT_TRUE(server.decodePropertyChange(v[4], path, name, oldv, newv));
     EXPECT_STREQ(oldv, "A6");  // PN of D<5> from the builder
     EXPECT_FALSE(server.decodePropertyChange(v[6], path, name, oldv, newv));
+    const char *cp = nullptr, *nm = nullptr, *ov = nullptr, *nv = nullptr;
+    CCanonicalPathContainer* kept = server.decodePropertyChange(v[0], &cp, &nm, &ov, &nv);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_STREQ(cp, "work.board:sch@U1.D<2>");
+    EXPECT_EQ(ov, nullptr);  // added: no old value
+    EXPECT_STREQ(nv, "M1");
+    EXPECT_STREQ(kept->cpath(), cp);
+    std::unique_ptr<CContext> byPath(server.getContext(cp));
+    ASSERT_TRUE(byPath);
+    EXPECT_EQ(*byPath, *kept);
     std::unique_ptr<CContext> owner(server.getContext(v[0]->object()));
     ASSERT_TRUE(owner);
     EXPECT_NE(dynamic_cast<CInstTermBitContext*>(owner.get()), nullptr);

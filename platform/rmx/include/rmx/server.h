@@ -103,6 +103,12 @@ public:
     // Property change: path of the owner, name, old and new value ("" for a missing value).
     bool decodePropertyChange(const IChange* change, CString& path, CString& name, CString& oldValue,
                               CString& newValue) const;
+    // The same as texts that live as long as the change record, with the owner's context (kept by
+    // the change record: the caller does not delete it). nullptr when the change is not a property
+    // change or its owner is gone; the texts are then left alone.
+    CCanonicalPathContainer* decodePropertyChange(const IChange* change, const char** canonicalPath,
+                                                  const char** name, const char** oldValue,
+                                                  const char** newValue) const;
 
     // ---- design interface and parents
     // Whether the ports of the design changed since it was loaded or last saved; description

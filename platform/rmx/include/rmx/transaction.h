@@ -40,6 +40,8 @@ public:
     int ownerKind() const { return m_kind; }
     // Path of the owner from its own design ("@" rooted, the owner's design as root).
     const char* ownerPath() const { return m_path.c_str(); }
+    // Canonical path of the owner ("lib.cell:view@...").
+    const char* ownerCanonicalPath() const { return m_cpath.c_str(); }
     const char* name() const override { return m_name.c_str(); }
     bool hadOld() const { return m_hadOld; }
     bool hasNew() const { return m_hasNew; }
@@ -51,9 +53,13 @@ private:
     ISchemaObject* m_owner = nullptr;
     int m_bit = -1;
     int m_kind = 0;
-    std::string m_path, m_name, m_old, m_new;
+    std::string m_path, m_cpath, m_name, m_old, m_new;
     bool m_hadOld = false, m_hasNew = false;
+    mutable std::unique_ptr<CContext> m_context;  // the owner's context, made when first asked
 };
+
+// A context found by canonical path.
+using CCanonicalPathContainer = CContext;
 
 class IChange {
 public:
