@@ -67,3 +67,43 @@ TEST(CString, TokenizeAndBuffer) {
     EXPECT_EQ(b, "hi");
     EXPECT_EQ(b.GetLength(), 2);
 }
+
+TEST(CString, EditingAndSpans) {
+    CString s("pin");
+    EXPECT_EQ(s.Insert(0, 'A'), 4);
+    EXPECT_EQ(s.Insert(99, "_1"), 6); // past the end appends
+    EXPECT_EQ(s, "Apin_1");
+    EXPECT_EQ(s.Delete(1, 3), 3);
+    EXPECT_EQ(s, "A_1");
+    EXPECT_EQ(s.Delete(10, 2), 3); // out of range: nothing
+    EXPECT_EQ(s.Remove('_'), 1);
+    EXPECT_EQ(s, "A1");
+    EXPECT_EQ(CString("123abc").SpanIncluding("0123456789"), "123");
+    EXPECT_EQ(CString("name[3]").SpanExcluding("["), "name");
+    EXPECT_EQ(CString("a") + 'b' + "c" + CString("d"), "abcd");
+    EXPECT_EQ(CString('-', 3), "---");
+    EXPECT_EQ(CString("x", 0), "");
+    CString b("abcdef");
+    b.GetBuffer(0);
+    b.ReleaseBuffer(3);
+    EXPECT_EQ(b, "abc");
+    CString r("abc");
+    EXPECT_EQ(r.MakeReverse(), "cba");
+    EXPECT_EQ(CString("aXbXc").Replace('X', '-'), 2);
+}
+
+TEST(CString, LoadStringAsksTheLoaderThenTheResourceChain) {
+    CString s;
+    EXPECT_FALSE(s.LoadString(424242));
+    AfxSetStringLoader([](UINT id, CString& out) -> BOOL {
+        if (id != 424242) return FALSE;
+        out = "from loader";
+        return TRUE;
+    });
+    EXPECT_TRUE(s.LoadString(424242));
+    EXPECT_EQ(s, "from loader");
+    AfxSetStringLoader(nullptr);
+    CString keep("unchanged");
+    EXPECT_FALSE(keep.LoadString(424242));
+    EXPECT_EQ(keep, "unchanged"); // a failed load leaves the text alone
+}
