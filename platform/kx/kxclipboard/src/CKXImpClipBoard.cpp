@@ -537,10 +537,11 @@ BOOL CKXImpClipBoard::GetCFText(CString& text)
 }
 
 BOOL CKXImpClipBoard::ProcessDataForPaste(int /*format*/, const CDesignContext* /*design*/, int index,
-                                          BOOL terminationColumn, BOOL pasteSpecial, int, int, int, int)
+                                          BOOL terminationColumn, BOOL /*pasteSpecial*/, int, int, int, int)
 {
     auto& s = state();
-    const bool special = pasteSpecial || s.pasteSpecial;
+    // A paste-special mark serves one paste. Paste special changes how the grids enter the text (no overwrite
+    // question, empty cells skipped when asked); the data prepared here is the same.
     s.pasteSpecial = false;
     s.termBuffer.clear();
     s.pupdBuffer.clear();
@@ -551,7 +552,7 @@ BOOL CKXImpClipBoard::ProcessDataForPaste(int /*format*/, const CDesignContext* 
         return FALSE;
     }
     std::string term, pupd;
-    if (item->hasObjects && !special) {
+    if (item->hasObjects) {
         std::vector<SKXClipEntry> entries;
         std::string error;
         if (!ParseObjects(item->objects, entries, error)) {
@@ -560,7 +561,7 @@ BOOL CKXImpClipBoard::ProcessDataForPaste(int /*format*/, const CDesignContext* 
         }
         buildBuffers(entries, term, pupd);
     }
-    if (terminationColumn && term.empty() && !special) {
+    if (terminationColumn && term.empty()) {
         s.lastError = "the clipboard holds no terminations";
         return FALSE;
     }

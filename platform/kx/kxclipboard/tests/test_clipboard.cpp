@@ -150,13 +150,17 @@ TEST_F(ClipboardTest, MalformedDataIsRefusedWhole)
     EXPECT_EQ(CKXImpClipBoard::GetViewerItemCount(), 1);
 }
 
-TEST_F(ClipboardTest, PasteSpecialTakesTextAndIsClearedAfterUse)
+TEST_F(ClipboardTest, PasteSpecialMarkServesOnePaste)
 {
-    publish(CKXImpClipBoard::EncodeText("N1"), "N1\r\n");
+    publish(CKXImpClipBoard::EncodeAssoc(1, -1, "Series", "R1", "d"), "N1\r\n");
     CKXImpClipBoard::SetPasteSpecial();
     EXPECT_TRUE(CKXImpClipBoard::IsPasteSpecial());
-    ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, FALSE, FALSE, 0, 0, 0, 1));
+    ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, TRUE, TRUE, 0, 0, 0, 1));
     EXPECT_FALSE(CKXImpClipBoard::IsPasteSpecial());
+    CString buffer;
+    CKXImpClipBoard::GetTerminationBuffer(buffer);
+    EXPECT_FALSE(buffer.IsEmpty());
+    ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, FALSE, TRUE, 0, 0, 0, 1));
     CString text;
     CKXImpClipBoard::GetCFText(text);
     EXPECT_EQ(text, "N1\r\n");
