@@ -135,7 +135,8 @@ public:
     static bool ParseObjects(std::string_view data, std::vector<SKXClipEntry>& entries, std::string& error);
 
     static bool m_bIgnoreEmptyCellsInPasteSpecial;
-    // Column names given to a scripted paste special.
+    // Column names given to a scripted paste special; kept for the grids that read it (the copied data carries no
+    // column names, so the data prepared here does not depend on it).
     static CStringArray m_TclPasteSpecialArray;
 
     static constexpr int kViewerItems = 20;
