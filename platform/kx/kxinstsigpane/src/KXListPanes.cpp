@@ -457,6 +457,38 @@ void CKXListPaneView::NotifyFrameActivated(BOOL bActivated) {
     Record("NotifyFrameActivated", {bActivated ? CString("1") : CString("0")});
 }
 
+void CKXListPaneView::CreateMatrixView() {
+    Record("CreateMatrixView");
+    if (m_pDetails) m_pDetails->CreateMatrixView();
+}
+
+void CKXListPaneView::EditMatrixView() {
+    Record("EditMatrixView");
+    if (m_pDetails) m_pDetails->EditMatrixView();
+}
+
+void CKXListPaneView::OpenMatrixView(int index) {
+    CString i;
+    i.Format("%d", index);
+    Record("OpenMatrixView", {i});
+    if (m_pDetails) m_pDetails->OpenMatrixView(index);
+}
+
+void CKXListPaneView::OpenMatrixView(CString name) {
+    Record("OpenMatrixView", {name});
+    if (m_pDetails) m_pDetails->OpenMatrixView(name);
+}
+
+void CKXListPaneView::SaveAsMatrixView() {
+    Record("SaveAsMatrixView");
+    if (m_pDetails) m_pDetails->SaveAsMatrixView();
+}
+
+void CKXListPaneView::RemoveMatrixView(CString name) {
+    Record("RemoveMatrixView", {name});
+    if (m_pDetails) m_pDetails->RemoveMatrixView(name);
+}
+
 template <class F>
 BOOL CKXListPaneView::ChangeDesign(const char* name, F&& change) {
     const CDesignContext* design = GetPaneDesignContext();

@@ -30,6 +30,7 @@ public:
         shown.push_back(s);
     }
     void AddComponentById(IInstance*) override { ++registeredComponents; }
+    void OpenMatrixView(CString name) override { shown.push_back(std::string("matrix: ") + name.GetString()); }
     void AddNet(INet*) override { ++registeredNets; }
 };
 
@@ -209,4 +210,13 @@ TEST_F(PanesTest, JournalSelectReachesThePaneThroughAutomation) {
     disp->Release();
     EXPECT_TRUE(instances.Select("U1"));
     EXPECT_EQ(details.shown.back(), "instances: U1");
+}
+
+TEST_F(PanesTest, MatrixViewRequestsPassToTheConnectivityPane) {
+    instances.OpenMatrixView(CString("Bus view"));
+    EXPECT_EQ(details.shown.back(), "matrix: Bus view");
+    EXPECT_EQ(instances.GetLastCall(), "OpenMatrixView(Bus view)");
+    signals.SetDetailsViewPtr(nullptr);
+    signals.CreateMatrixView(); // no connectivity pane: recorded only
+    EXPECT_EQ(signals.GetLastCall(), "CreateMatrixView()");
 }

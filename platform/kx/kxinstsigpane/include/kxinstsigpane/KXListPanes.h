@@ -181,6 +181,13 @@ public:
     void FocusActiveGrid() override;
     BOOL ActivateGrids() override;
     void NotifyFrameActivated(BOOL bActivated) override;
+    // Matrix views are managed by the connectivity pane; the list panes only pass the requests on.
+    void CreateMatrixView() override;
+    void EditMatrixView() override;
+    void OpenMatrixView(int index) override;
+    void OpenMatrixView(CString name) override;
+    void SaveAsMatrixView() override;
+    void RemoveMatrixView(CString name) override;
 
 protected:
     explicit CKXListPaneView(UINT nTemplate);
