@@ -219,6 +219,11 @@ const CGXStyle& CGXGridCore::LookupStyleRowCol(ROWCOL nRow, ROWCOL nCol)
 
 const CString& CGXGridCore::GetValueRowCol(ROWCOL nRow, ROWCOL nCol)
 {
+    // Most cells carry their own value: then nothing behind the cell needs composing.
+    m_lookupStyle.Free();
+    GetStyleRowCol(nRow, nCol, m_lookupStyle, gxCopy, 0);
+    if (m_lookupStyle.GetIncludeValue())
+        return m_lookupStyle.GetValue();
     return LookupStyleRowCol(nRow, nCol).GetValue();
 }
 

@@ -819,29 +819,50 @@ ROWCOL CGXGridCore::GetLastVisibleCol()
     return last;
 }
 
+// Scrolls once, straight to the row/column that brings the cell into view (grids mirror every
+// top-row change, so the top row must not walk there step by step).
 BOOL CGXGridCore::ScrollCellInView(ROWCOL nRow, ROWCOL nCol, UINT flags)
 {
+    CRect rc = GetGridRect();
     if (nRow != GX_INVALID && nRow > m_nFrozenRows && nRow <= GetRowCount()) {
         if (nRow < m_nTopRow) {
             SetTopRow(nRow, flags);
-        } else {
-            // Scroll down one row at a time until the row is fully shown.
-            int guard = 0;
-            while (nRow > GetLastVisibleRow() && m_nTopRow < nRow && guard++ < 1000000) {
-                ROWCOL next = m_nTopRow + 1;
-                while (next < nRow && IsRowHidden(next))
-                    ++next;
-                SetTopRow(next, flags);
+        } else if (RowTop(nRow) < 0 || RowTop(nRow) + GetRowHeight(nRow) > rc.Height()) {
+            int frozen = 0;
+            for (ROWCOL r = 0; r <= m_nFrozenRows; ++r)
+                frozen += GetRowHeight(r);
+            const int avail = ScrollArea(rc.Height(), frozen);
+            // The earliest top row that still shows nRow completely.
+            ROWCOL top = nRow;
+            int used = GetRowHeight(nRow);
+            while (top > m_nFrozenRows + 1) {
+                const int h = GetRowHeight(top - 1);
+                if (used + h > avail)
+                    break;
+                used += h;
+                --top;
             }
+            SetTopRow(top, flags);
         }
     }
     if (nCol != GX_INVALID && nCol > m_nFrozenCols && nCol <= GetColCount()) {
-        if (nCol < m_nLeftCol)
+        if (nCol < m_nLeftCol) {
             SetLeftCol(nCol, flags);
-        else {
-            int guard = 0;
-            while (nCol > GetLastVisibleCol() && m_nLeftCol < nCol && guard++ < 1000000)
-                SetLeftCol(m_nLeftCol + 1, flags);
+        } else if (ColLeft(nCol) < 0 || ColLeft(nCol) + GetColWidth(nCol) > rc.Width()) {
+            int frozen = 0;
+            for (ROWCOL c = 0; c <= m_nFrozenCols; ++c)
+                frozen += GetColWidth(c);
+            const int avail = ScrollArea(rc.Width(), frozen);
+            ROWCOL left = nCol;
+            int used = GetColWidth(nCol);
+            while (left > m_nFrozenCols + 1) {
+                const int w = GetColWidth(left - 1);
+                if (used + w > avail)
+                    break;
+                used += w;
+                --left;
+            }
+            SetLeftCol(left, flags);
         }
     }
     return TRUE;

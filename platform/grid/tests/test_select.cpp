@@ -166,3 +166,18 @@ TEST(GridSelect, ScrollingKeepsTheCurrentCellInView)
     g.MoveCurrentCell(GX_TOP);
     EXPECT_EQ(g.GetTopRow(), 1u);
 }
+
+TEST(GridSelect, AJumpScrollsOnce)
+{
+    TestGrid g(5000, 3);
+    g.SetGridRect(CRect(0, 0, 300, 11 * GX_DEFAULT_ROW_HEIGHT)); // header + 10 rows
+    g.SetCurrentCell(1, 1);
+    g.log.clear();
+    ASSERT_TRUE(g.SetCurrentCell(4000, 1));
+    int changes = 0;
+    for (const auto& l : g.log)
+        changes += l.rfind("top ", 0) == 0;
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(g.GetTopRow(), 3991u); // row 4000 is the last fully shown row
+    EXPECT_FALSE(g.CalcRectFromRowCol(4000, 1).IsRectEmpty());
+}
