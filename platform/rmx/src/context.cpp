@@ -400,9 +400,8 @@ CNetBitContext CNetBitContext::base() const {
         IInstance* block = cur.m_hier.back();
         IInstTerm* pin = n->port() ? block->findInstTerm(n->name()) : nullptr;
         if (!pin) break;
-        int index = rmx::bitIndex(n->msb(), n->lsb(), cur.m_bit);
-        if (index < 0 || index >= pin->width()) break;
-        CNetBit outer = pin->netBit(rmx::bitAt(pin->msb(), pin->lsb(), index));
+        if (pin->isScalar() != n->isScalar() || !pin->hasBit(cur.m_bit)) break;
+        CNetBit outer = pin->netBit(cur.m_bit);
         if (!outer) break;
         auto h = cur.m_hier;
         h.pop_back();

@@ -135,10 +135,9 @@ CNetBit CInstTermBit::netbitInner() const {
     if (!inner) return CNetBit();
     INet* net = inner->findNet(m_pin->name());
     if (!net) return CNetBit();
-    // The pin's bit position maps to the same position of the port net.
-    int index = rmx::bitIndex(m_pin->msb(), m_pin->lsb(), m_bit);
-    if (index < 0 || index >= net->width()) return CNetBit();
-    return CNetBit(net, rmx::bitAt(net->msb(), net->lsb(), index));
+    // A pin bit stands for the port net's bit of the same number.
+    if (m_pin->isScalar() != net->isScalar() || !net->hasBit(m_bit)) return CNetBit();
+    return CNetBit(net, m_bit);
 }
 
 CSchemaObjectIterator<IDTInstance*> CInstTermBit::beginAssociatedDTInstance() const {

@@ -298,9 +298,9 @@ void rmx::Db::registerDesign(std::unique_ptr<IDesign> d) {
 }
 
 bool rmx::Db::unregisterDesign(IDesign* d) {
-    if (!d) return false;
-    auto it = m_designs.find(d->name());
-    if (it == m_designs.end() || it->second.get() != d) return false;
+    // Found by pointer, so that a pointer to a design already gone is refused, not read.
+    auto it = std::find_if(m_designs.begin(), m_designs.end(), [d](auto& e) { return e.second.get() == d; });
+    if (!d || it == m_designs.end()) return false;
     m_symbolPairs.erase(d);
     m_physCache.erase(d);
     m_designs.erase(it);

@@ -126,3 +126,42 @@ TEST_F(Ctx, IteratorsAreSnapshots) {
     EXPECT_EQ(conns.count(), 2u);  // U1.D and B1.D, one range each
     EXPECT_EQ(conns.current().width(), 8);
 }
+
+TEST_F(Ctx, WholeObjectBitsAndOtherContextKinds) {
+    CNetContext data = top.net("DATA");
+    CNetBitContext whole = data.bitContext(-1);
+    ASSERT_TRUE(whole);
+    EXPECT_STREQ(whole.spath(), "@:DATA");
+    EXPECT_FALSE(data.bitContext(8));
+    CInstTermContext d = top.instance("U1").instTerm("D");
+    CInstTermBitContext all = d.bitContext(-1);
+    ASSERT_TRUE(all);
+    EXPECT_FALSE(all.netbitOuter());  // a vector pin as a whole has no single net bit
+    {
+        CTransaction t(top);
+        ASSERT_TRUE(t.addProperty(d, "SIGNAL_MODEL", "M", 0));
+        std::unique_ptr<CPQPropertyData> own(d.bitContext(3).findProperty("SIGNAL_MODEL"));
+        EXPECT_FALSE(own);
+        std::unique_ptr<CPQPropertyData> inherited(d.bitContext(3).findProperty("SIGNAL_MODEL", true));
+        ASSERT_TRUE(inherited);
+        EXPECT_STREQ(inherited->value(), "M");
+    }
+    std::unique_ptr<CContext> pair(server.getContext(top, "@~CKD"));
+    ASSERT_TRUE(pair);
+    EXPECT_EQ(pair->objectType(), 'O');
+    std::unique_ptr<CContext> dt(server.getContext(top, "@$RT1"));
+    ASSERT_TRUE(dt);
+    EXPECT_EQ(dt->objectType(), 'X');
+    std::unique_ptr<CContext> pp(server.getContext(top, "@U1%CK"));
+    ASSERT_TRUE(pp);
+    EXPECT_NE(dynamic_cast<CContainerContext*>(pp.get()), nullptr);
+    std::unique_ptr<CContext> design(server.getContext("work.board:sch@"));
+    ASSERT_TRUE(design);
+    EXPECT_NE(dynamic_cast<CDesignContext*>(design.get()), nullptr);
+    // Contexts are values: equal when they name the same object the same way.
+    EXPECT_EQ(top.instance("U1"), top.instance(board->findInstance("U1")));
+    EXPECT_NE(top.instance("U1"), top.instance("R1"));
+    CInstanceContext copy = top.instance("U1");
+    copy = top.instance("R1");
+    EXPECT_STREQ(copy.name(), "R1");
+}

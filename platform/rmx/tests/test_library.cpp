@@ -176,6 +176,47 @@ TEST(Library, InterfaceChangesAndParentsToWarn) {
     ASSERT_TRUE(t.commit());
     EXPECT_FALSE(s.isInterfaceChanged(blk, what));  // nets are not ports
     EXPECT_EQ(s.beginDesignOfCell("BLK").count(), 2u);  // the symbol and the schematic
+    rmx::DesignBuilder b(&s, "work");
+    b.schematic("BLK", "sch").schematicPort("RST");
+    // The builder takes the new port as the saved interface; a file edited behind the server's
+    // back is what changes an interface here.
+    EXPECT_FALSE(s.isInterfaceChanged(blk, what));
+}
+
+TEST(Library, ParentsOfAChangedBlockAreWarned) {
+    TempDir dir;
+    {
+        IServer s;
+        buildBoard(&s, dir.str());
+        CString err;
+        ASSERT_TRUE(s.saveLibrary("work", dir.str().c_str(), &err)) << err.str();
+    }
+    // The block's port D shrinks to four bits and gains RST; the board still joins eight bits of D.
+    std::string blk = readFile(dir.str("BLK.sch.design"));
+    size_t at = blk.find("port D 7 0");
+    ASSERT_NE(at, std::string::npos);
+    blk.replace(at, 10, "port D 3 0");
+    blk.replace(blk.find("port CLK"), 0, "port RST -1 -1 in unknown\n");
+    size_t net = blk.find("net D 7 0");
+    ASSERT_NE(net, std::string::npos);
+    blk.replace(net, 9, "net D 3 0");
+    writeFile(dir.str("BLK.sch.design"), blk);
+    IServer s;
+    CString err;
+    ASSERT_TRUE(s.loadLibrary(dir.str().c_str(), err)) << err.str();
+    IDesign* board = s.findDesign("work.board:sch");
+    IDesign* block = s.findDesign("work.BLK:sch");
+    EXPECT_TRUE(s.shouldWarnParent(board, block));
+    EXPECT_FALSE(s.shouldWarnParent(board, s.findDesign("work.RES:sym")));
+    EXPECT_FALSE(s.isInterfaceChanged(block, err));  // as loaded
+    // The parent's pin no longer matches the block: its inner bit is found only where it exists.
+    CInstTermBitContext b6 = CDesignContext(&s, board).instance("B1").instTerm("D").bitContext(6);
+    EXPECT_FALSE(b6.netbitInner());
+    EXPECT_TRUE(CDesignContext(&s, board).instance("B1").instTerm("D").bitContext(2).netbitInner());
+    EXPECT_TRUE(s.unloadDesign(block));
+    EXPECT_EQ(s.findDesign("work.BLK:sch"), nullptr);
+    EXPECT_FALSE(s.unloadDesign(block));
+    EXPECT_EQ(board->findInstance("B1")->containedDesign(), nullptr);  // now a leaf
 }
 
 TEST(Library, ExampleLibraryLoads) {
