@@ -41,7 +41,7 @@ protected:
 };
 IMPLEMENT_DYNCREATE(CFormPane, CFormView)
 BEGIN_MESSAGE_MAP(CFormPane, CFormView)
-    ON_COMMAND(35700, &CFormPane::OnClose)
+ON_COMMAND(35700, &CFormPane::OnClose)
 END_MESSAGE_MAP()
 
 class CSimpleApp : public CWinApp {
@@ -53,7 +53,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CSimpleApp, CWinApp)
-    ON_COMMAND(ID_APP_EXIT, &CSimpleApp::OnAppCmd)
+ON_COMMAND(ID_APP_EXIT, &CSimpleApp::OnAppCmd)
 END_MESSAGE_MAP()
 
 class CDocFrameMore : public ::testing::Test {

@@ -6,7 +6,9 @@
 
 namespace {
 std::vector<CString> g_seen;
-void seen(const char* s) { g_seen.push_back(s); }
+void seen(const char* s) {
+    g_seen.push_back(s);
+}
 
 // A window that records its window messages and can act on them.
 class CProbeWnd : public CWnd {
@@ -84,24 +86,24 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CProbeWnd, CWnd)
-    ON_WM_SIZE()
-    ON_WM_MOVE()
-    ON_WM_SETFOCUS()
-    ON_WM_KILLFOCUS()
-    ON_WM_SHOWWINDOW()
-    ON_WM_TIMER()
-    ON_WM_DESTROY()
-    ON_WM_KEYDOWN()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_CONTEXTMENU()
-    ON_WM_GETDLGCODE()
-    ON_MESSAGE(WM_USER + 5, &CProbeWnd::OnPing)
-    ON_COMMAND_EX(40, &CProbeWnd::OnCmdEx)
-    ON_COMMAND_EX(41, &CProbeWnd::OnCmdEx)
-    ON_COMMAND(42, &CProbeWnd::OnCmdSelfDestroy)
-    ON_CONTROL_RANGE(BN_CLICKED, 100, 110, &CProbeWnd::OnClickRange)
-    ON_NOTIFY_RANGE(NM_DBLCLK, 200, 210, &CProbeWnd::OnNotifyRange)
-    ON_NOTIFY_EX(NM_RCLICK, 300, &CProbeWnd::OnNotifyEx)
+ON_WM_SIZE()
+ON_WM_MOVE()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_SHOWWINDOW()
+ON_WM_TIMER()
+ON_WM_DESTROY()
+ON_WM_KEYDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_CONTEXTMENU()
+ON_WM_GETDLGCODE()
+ON_MESSAGE(WM_USER + 5, &CProbeWnd::OnPing)
+ON_COMMAND_EX(40, &CProbeWnd::OnCmdEx)
+ON_COMMAND_EX(41, &CProbeWnd::OnCmdEx)
+ON_COMMAND(42, &CProbeWnd::OnCmdSelfDestroy)
+ON_CONTROL_RANGE(BN_CLICKED, 100, 110, &CProbeWnd::OnClickRange)
+ON_NOTIFY_RANGE(NM_DBLCLK, 200, 210, &CProbeWnd::OnNotifyRange)
+ON_NOTIFY_EX(NM_RCLICK, 300, &CProbeWnd::OnNotifyEx)
 END_MESSAGE_MAP()
 
 UINT g_msgUnset = 0; // a registered-message variable that was never registered
@@ -112,7 +114,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 BEGIN_MESSAGE_MAP(CUnsetWnd, CWnd)
-    ON_REGISTERED_MESSAGE(g_msgUnset, &CUnsetWnd::OnUnset)
+ON_REGISTERED_MESSAGE(g_msgUnset, &CUnsetWnd::OnUnset)
 END_MESSAGE_MAP()
 
 class CWindowsTest : public ::testing::Test {
@@ -139,7 +141,8 @@ TEST_F(CWindowsTest, WindowMessagesDecodeTheirParameters) {
     w.SendMessage(WM_LBUTTONDBLCLK, MK_CONTROL, MAKELPARAM(-3, 7));
     w.SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(100, 200));
     EXPECT_EQ(w.SendMessage(WM_GETDLGCODE), DLGC_WANTALLKEYS);
-    EXPECT_EQ(g_seen, (std::vector<CString>{"move 5 5", "size 30 20", "key 115 2", "dbl -3 7", "ctx 100 200"}));
+    EXPECT_EQ(g_seen,
+              (std::vector<CString>{"move 5 5", "size 30 20", "key 115 2", "dbl -3 7", "ctx 100 200"}));
     w.DestroyWindow();
 }
 
