@@ -325,19 +325,19 @@ namespace rmx {
 HMTGEN makeGen(std::vector<const PartPin*> pins);
 }
 
-static const rmx::PartDefn* partOf(const CInstanceContext& inst) {
+static const rmx::PartDefn* partOf(IServer* server, const CInstanceContext& inst) {
     IInstance* i = inst.instance();
-    if (!i || !inst.server()) return nullptr;
-    return inst.server()->db()->findPart(i->partName().str());
+    if (!i || !server) return nullptr;
+    return server->db()->findPart(i->partName().str());
 }
 
 HMTPART IPartDataService::getPartDefinition(const CInstanceContext& inst) const {
     if (!inst.instance() || !inst.instance()->physicalPackageName()) return nullptr;
-    return reinterpret_cast<HMTPART>(const_cast<rmx::PartDefn*>(partOf(inst)));
+    return reinterpret_cast<HMTPART>(const_cast<rmx::PartDefn*>(partOf(m_server, inst)));
 }
 
 HMTGEN IPartDataService::getCandidatePins(const CInstanceContext& inst, const char* base, int lsb, int msb) const {
-    const rmx::PartDefn* defn = partOf(inst);
+    const rmx::PartDefn* defn = partOf(m_server, inst);
     if (!defn || !base) return nullptr;
     int bit = msb >= 0 ? msb : lsb;
     const char* want = rmx::intern(rmx::bitName(base, bit));
@@ -361,7 +361,7 @@ const char* IPartDataService::getSectionHolder(const CInstanceContext& inst, con
 }
 
 bool IPinSwapService::canSwap(const CInstanceContext& inst, const char* a, const char* b) const {
-    const rmx::PartDefn* defn = partOf(inst);
+    const rmx::PartDefn* defn = partOf(m_server, inst);
     if (!defn || !a || !b || std::strcmp(a, b) == 0) return false;
     auto ia = defn->byNumber.find(a), ib = defn->byNumber.find(b);
     if (ia == defn->byNumber.end() || ib == defn->byNumber.end()) return false;
@@ -371,7 +371,7 @@ bool IPinSwapService::canSwap(const CInstanceContext& inst, const char* a, const
 
 std::vector<CString> IPinSwapService::swappablePins(const CInstanceContext& inst, const char* number) const {
     std::vector<CString> out;
-    const rmx::PartDefn* defn = partOf(inst);
+    const rmx::PartDefn* defn = partOf(m_server, inst);
     if (!defn || !number) return out;
     for (auto& p : defn->pins)
         if (canSwap(inst, number, p.number)) out.emplace_back(p.number);

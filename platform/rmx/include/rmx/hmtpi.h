@@ -15,8 +15,8 @@ const char* hmtHashSaveStrng(const char* text);
 // A new generator over all pins of the part (flags: 15 = all pins, the only value used; any
 // value gives all pins). nullptr for a null part. Release with hmtStopGen.
 HMTGEN hmtStartGenPins(HMTPART part, int flags);
-// A new generator over the pins of the pin's section (all pins of the part when the pin has no
-// section).
+// A new generator over the pins of the pin's section (for a pin without section: the part's pins
+// without section, which is every pin of a part without sections).
 HMTGEN hmtStartGenParentSectionPins(HMTPIN pin);
 // The next pin, nullptr at the end (and for a null generator).
 HMTPIN hmtGenPins(HMTGEN gen);
