@@ -153,3 +153,31 @@ TEST(PkgSections, SectionsAndTheirHolders) {
     hmtStopGen(secPins);
     hmtStopGen(cand);
 }
+
+TEST(Synthetic, GeneratorMakesTheAskedSize) {
+    IServer s;
+    IDesign* d = rmx::generateSyntheticDesign(&s, 1024, 200);
+    ASSERT_NE(d, nullptr);
+    IInstance* u1 = d->findInstance("U1");
+    ASSERT_NE(u1, nullptr);
+    int bits = 0, connected = 0, numbered = 0;
+    for (IInstTerm* p : u1->beginInstTerm())
+        for (const CInstTermBit& b : p->beginBit()) {
+            ++bits;
+            connected += b.netbitOuter() ? 1 : 0;
+            std::unique_ptr<CPQPropertyData> pn(b.findProperty("PN"));
+            numbered += pn ? 1 : 0;
+        }
+    // Of every 16 package pins one is an implicit power pin; the rest are signal bits.
+    EXPECT_GE(bits, 1024 / 16 * 15);
+    EXPECT_EQ(connected, 1024 / 16 * 15);
+    EXPECT_EQ(numbered, connected);
+    EXPECT_EQ(u1->beginDPInstTerm().count(), 8u);
+    EXPECT_EQ(u1->implicitPowerPins().size(), 64u);
+    EXPECT_EQ(d->findNet("LOAD")->connectionCount(), 200);
+    CDesignContext top(&s, d);
+    std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&top, "U1"));
+    ASSERT_TRUE(part);
+    EXPECT_EQ(part->functionCount(), 8);
+    EXPECT_EQ(rmx::generateSyntheticDesign(&s, 10), nullptr);
+}
