@@ -22,6 +22,12 @@ struct Bracket {
     std::vector<CTransaction*> used;
     // Server transactions whose changes this bracket committed, in order; their text becomes the undo step.
     std::vector<CTransaction*> committed;
+    // Commits under way (the broadcast runs inside them). A window that ends or discards the bracket while
+    // it is being announced only asks for it; the outermost commit carries it out when the broadcast is over,
+    // so that nothing it still walks is freed under it.
+    int commitDepth = 0;
+    bool endRequested = false;
+    bool discardRequested = false;
 };
 
 Bracket& B() {
@@ -79,6 +85,16 @@ void EndBracket() {
     b.used.clear();
     b.committed.clear();
     b.owned.clear(); // destroying an uncommitted transaction discards it
+    b.endRequested = false;
+    b.discardRequested = false;
+}
+
+void DiscardNow() {
+    Bracket& b = B();
+    for (CTransaction* t : b.used)
+        if (t->hasPendingChanges()) t->discard();
+    ReverseCommitted();
+    EndBracket();
 }
 
 } // namespace
@@ -124,18 +140,32 @@ BOOL CKXTransaction::CommitTrans(CGXGridCore* grid, BOOL bCommit, BOOL bEnd) {
     Bracket& b = B();
     if (!b.started) return FALSE;
     (void)grid; // any window may close the bracket that another opened (the pane closes grids' edits)
+    if (b.commitDepth > 0 && bEnd) {
+        // Asked from inside the announcement of a commit: the outer commit ends the bracket afterwards.
+        b.endRequested = true;
+        if (!bCommit) return TRUE;
+    }
+    bool refused = false;
     if (bCommit || bEnd) {
         // Everything still pending in any server transaction of this bracket is committed, in order of use,
         // so that a closing call never loses changes made after an intermediate commit.
+        ++b.commitDepth;
         std::vector<CTransaction*> pending = b.used;
         for (CTransaction* t : pending) {
+            if (b.discardRequested) break;
             if (!CommitPending(t)) {
-                DiscardTrans(grid);
-                return FALSE;
+                refused = true;
+                break;
             }
         }
+        --b.commitDepth;
     }
-    if (!bEnd) return TRUE;
+    if (b.commitDepth > 0) return refused ? FALSE : TRUE;
+    if (refused || b.discardRequested) {
+        DiscardNow();
+        return refused ? FALSE : TRUE;
+    }
+    if (!bEnd && !b.endRequested) return TRUE;
     if (std::unique_ptr<CKXUndoCmd> entry = MakeUndoEntry()) KXRecordUndoEntry(b.grid, std::move(entry));
     EndBracket();
     return TRUE;
@@ -144,10 +174,11 @@ BOOL CKXTransaction::CommitTrans(CGXGridCore* grid, BOOL bCommit, BOOL bEnd) {
 BOOL CKXTransaction::DiscardTrans(CGXGridCore*) {
     Bracket& b = B();
     if (!b.started) return FALSE;
-    for (CTransaction* t : b.used)
-        if (t->hasPendingChanges()) t->discard();
-    ReverseCommitted();
-    EndBracket();
+    if (b.commitDepth > 0) {
+        b.discardRequested = true;
+        return TRUE;
+    }
+    DiscardNow();
     return TRUE;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -72,6 +73,8 @@ struct CommitRecorder {
         CGXGridCore* undoGrid; // CKXUndoCmd::GetCurrentUndoGrid() at that moment
     };
     std::vector<Seen> seen;
+    // Run inside the delivery (a window that reacts to the commit).
+    std::function<void(CTransaction*)> react;
     HWND hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x4b58));
 
     CommitRecorder() {
@@ -80,6 +83,10 @@ struct CommitRecorder {
             if (h == hwnd && msg == MSG_TRANSACTION_COMMITTED)
                 seen.push_back({reinterpret_cast<CTransaction*>(l), CKXTransaction::IsTransactionStarted(),
                                 CKXTransaction::GetGrid(), CKXUndoCmd::GetCurrentUndoGrid()});
+            if (react) {
+                auto fn = react;
+                fn(reinterpret_cast<CTransaction*>(l));
+            }
             return 0;
         });
         GetKXMsgSrvr()->RegisterWindow(MSG_TRANSACTION_COMMITTED, hwnd);

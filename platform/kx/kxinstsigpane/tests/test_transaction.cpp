@@ -210,3 +210,45 @@ TEST_F(TransactionTest, TransactionTextThatNoLongerFitsIsRefused) {
     EXPECT_FALSE(bogus.Execute(nullptr, gxUndo));
     EXPECT_TRUE(sink.redo.empty());
 }
+
+TEST_F(TransactionTest, WindowsThatCommitOrEndDuringTheAnnouncementAreSafe) {
+    // A window commits more work of the same edit while the first commit is announced (re-entrant broadcast).
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add Conn"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    int reactions = 0;
+    commits.react = [&](CTransaction*) {
+        if (reactions++ == 0) {
+            AddNet(CKXTransaction::GetCurrentTransactionObj(), "N4");
+            EXPECT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 0));
+            // Ending the bracket from inside the announcement is deferred to the outer commit.
+            EXPECT_TRUE(CKXTransaction::CommitTrans(&grid, 0, 1));
+            EXPECT_TRUE(CKXTransaction::IsTransactionStarted());
+        }
+    };
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 0));
+    commits.react = nullptr;
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted()); // the deferred end happened
+    EXPECT_NE(d.Net("N3"), nullptr);
+    EXPECT_NE(d.Net("N4"), nullptr);
+    EXPECT_EQ(commits.seen.size(), 2u);
+    EXPECT_EQ(sink.undo.size(), 1u);
+}
+
+TEST_F(TransactionTest, DiscardDuringTheAnnouncementUndoesTheWholeEdit) {
+    std::string before = d.Snapshot("r0");
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add Conn"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    bool once = true;
+    commits.react = [&](CTransaction*) {
+        if (once) {
+            once = false;
+            EXPECT_TRUE(CKXTransaction::DiscardTrans(&grid));
+        }
+    };
+    CKXTransaction::CommitTrans(&grid, 1, 1);
+    commits.react = nullptr;
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_EQ(d.Net("N3"), nullptr);
+    EXPECT_TRUE(sink.undo.empty());
+    EXPECT_EQ(d.Snapshot("r1"), before);
+}
