@@ -3,6 +3,8 @@
 #include "afx/afxanswer.h"
 
 #include <cerrno>
+#include <cxxabi.h>
+#include <typeinfo>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -876,7 +878,18 @@ CDialog::~CDialog() {
 }
 
 CString CDialog::GetAnswerKey() const {
-    return GetRuntimeClass()->m_lpszClassName;
+    // The object's own class name, whether or not the class declared run-time information.
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(typeid(*this).name(), nullptr, nullptr, &status);
+    CString name =
+        (status == 0 && demangled) ? CString(demangled) : CString(GetRuntimeClass()->m_lpszClassName);
+    std::free(demangled);
+    // Without namespaces (template arguments, if any, are kept).
+    int angle = name.Find('<');
+    CString head = angle >= 0 ? name.Left(angle) : name;
+    int colon = head.ReverseFind(':');
+    if (colon >= 0) name = name.Mid(colon + 1);
+    return name;
 }
 
 BOOL CDialog::createDialog(CWnd* pParentWnd) {

@@ -206,3 +206,22 @@ TEST_F(CDialogTest, FontMetricsAreDeterministic) {
     EXPECT_EQ(wdc.GetTextExtent("a").cx, 6);
     w.DestroyWindow();
 }
+
+namespace kxtest {
+// No run-time class information and inside a namespace: still answered by its own name.
+class CPlainDlg : public CDialog {
+public:
+    CString m_strValue;
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, 1, m_strValue); }
+};
+} // namespace kxtest
+
+TEST(DialogKeys, AnsweredByTheObjectsOwnClassName) {
+    AfxGetAnswerQueue().Reset();
+    kxtest::CPlainDlg dlg;
+    EXPECT_EQ(dlg.GetAnswerKey(), "CPlainDlg");
+    AfxGetAnswerQueue().PushDialog("CPlainDlg", TRUE, {{"1", "v"}});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_strValue, "v");
+    AfxGetAnswerQueue().Reset();
+}

@@ -383,8 +383,8 @@ public:
     }
     void NextDlgCtrl() const {}
     void MapDialogRect(LPRECT) const {}
-    // The class name under which answers are looked up (the run-time class name; override when
-    // the class has no run-time information of its own).
+    // The class name under which answers are looked up: the dialog object's own C++ class name
+    // without namespaces ("CNameDlg"), also for classes without run-time class information.
     virtual CString GetAnswerKey() const;
     // The dialog's controls by field name (template names, then ids in decimal).
     CWnd* FindField(const CString& name) const;
