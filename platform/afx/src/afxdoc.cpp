@@ -648,6 +648,9 @@ ON_MESSAGE(WM_INITIALUPDATE, &CView::OnInitialUpdateMsg)
 END_MESSAGE_MAP()
 
 CView::~CView() {
+    // A view deleted without being destroyed must not stay its frame's active view.
+    if (CFrameWnd* frame = GetParentFrame())
+        if (frame->GetActiveView() == this) frame->SetActiveView(nullptr, FALSE);
     if (m_pDocument) m_pDocument->RemoveView(this);
 }
 
@@ -778,7 +781,6 @@ void CSplitterWnd::SetActivePane(int row, int col, CWnd* pWnd) {
     if (pane->IsKindOf(RUNTIME_CLASS(CView))) {
         if (CFrameWnd* frame = GetParentFrame()) frame->SetActiveView(static_cast<CView*>(pane));
     } else {
-        m_pActivePane = pane;
         pane->SetFocus();
     }
 }

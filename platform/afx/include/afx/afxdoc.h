@@ -371,7 +371,6 @@ protected:
     std::vector<CRowColInfo> m_rowInfo;
     std::vector<CRowColInfo> m_colInfo;
     BOOL m_bHasPanes = FALSE;
-    CWnd* m_pActivePane = nullptr; // a non-view pane made active
     DECLARE_MESSAGE_MAP()
 };
 
