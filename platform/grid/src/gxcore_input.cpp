@@ -17,10 +17,19 @@ BOOL CGXGridCore::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT, CPoint)
     return ctrl && !ctrl->IsActive() ? ctrl->OnStartEditing() : FALSE;
 }
 
-BOOL CGXGridCore::OnStartTracking(ROWCOL, int) { return TRUE; }
+BOOL CGXGridCore::OnStartTracking(ROWCOL, ROWCOL, int) { return TRUE; }
 BOOL CGXGridCore::OnTrackColWidth(ROWCOL nCol) { return m_pParam && m_pParam->IsEnableTrackColWidth() && nCol <= GetColCount(); }
 BOOL CGXGridCore::OnTrackColWidthMove(ROWCOL, int) { return TRUE; }
-void CGXGridCore::OnEndTracking(ROWCOL, int, int) {}
+void CGXGridCore::OnEndTracking(ROWCOL, ROWCOL nCol, int nTrackingMode, CSize& size)
+{
+    if (nTrackingMode != GX_TRACKWIDTH || nCol > GetColCount())
+        return;
+    const int width = std::max(0, static_cast<int>(size.cx));
+    if (width != GetColWidth(nCol))
+        SetColWidth(nCol, nCol, width * 100 / m_nZoom, nullptr, GX_INVALIDATE); // kept at 100% zoom
+    if (width > 0 && IsColHidden(nCol))
+        HideCols(nCol, nCol, FALSE, nullptr, GX_INVALIDATE);
+}
 BOOL CGXGridCore::OnTrackRowHeight(ROWCOL) { return m_pParam && m_pParam->IsEnableTrackRowHeight(); }
 
 BOOL CGXGridCore::CanCopy() { return m_pParam && (!m_pParam->GetRangeList()->IsEmpty() || m_nCurrentRow != GX_INVALID); }
@@ -48,8 +57,9 @@ BOOL CGXGridCore::DoLButtonDown(UINT nFlags, CPoint pt)
     if (hit == GX_VERTLINE) {
         if (OnHitHiddenCol(r, c, nFlags, pt))
             return TRUE; // the edge belongs to a hidden column: nothing starts
-        if (OnTrackColWidth(c) && OnStartTracking(c, GX_TRACKWIDTH)) {
+        if (OnTrackColWidth(c) && OnStartTracking(r, c, GX_TRACKWIDTH)) {
             m_nTrackCol = c;
+            m_nTrackRow = r;
             m_nTrackStartX = pt.x;
             m_nTrackStartWidth = GetColWidth(c);
             m_nTrackWidth = m_nTrackStartWidth;
@@ -169,14 +179,10 @@ BOOL CGXGridCore::DoMouseMove(UINT nFlags, CPoint pt)
 BOOL CGXGridCore::DoLButtonUp(UINT nFlags, CPoint pt)
 {
     if (m_nTrackCol != GX_INVALID) {
-        const ROWCOL col = m_nTrackCol;
-        const int width = m_nTrackWidth;
-        m_nTrackCol = GX_INVALID;
-        // Sizes are kept at 100% zoom.
-        SetColWidth(col, col, width * 100 / m_nZoom, nullptr, GX_INVALIDATE);
-        if (width > 0 && IsColHidden(col))
-            HideCols(col, col, FALSE, nullptr, GX_INVALIDATE);
-        OnEndTracking(col, width, GX_TRACKWIDTH);
+        const ROWCOL col = m_nTrackCol, row = m_nTrackRow;
+        CSize size(m_nTrackWidth, 0);
+        m_nTrackCol = m_nTrackRow = GX_INVALID;
+        OnEndTracking(row, col, GX_TRACKWIDTH, size);
         return TRUE;
     }
     m_bSelDragging = FALSE;

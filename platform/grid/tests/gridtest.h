@@ -61,9 +61,11 @@ public:
         (void)pRange;
         return allowSelectionChange;
     }
-    void OnEndTracking(ROWCOL col, int size, int) override
+    void OnEndTracking(ROWCOL row, ROWCOL col, int mode, CSize& size) override
     {
-        log.push_back("endtrack " + std::to_string(col) + "=" + std::to_string(size));
+        CGXGridCore::OnEndTracking(row, col, mode, size);
+        log.push_back("endtrack " + std::to_string(col) + "=" + std::to_string(size.cx) + " width " +
+                      std::to_string(GetColWidth(col)));
     }
     void OnTopRowChanged() override { log.push_back("top " + std::to_string(GetTopRow())); }
 

@@ -117,7 +117,7 @@ TEST(GridInput, DraggingAColumnEdgeResizesIt)
     g.DoLButtonUp(0, CPoint(edge + 36, 5));
     EXPECT_FALSE(g.IsTracking());
     EXPECT_EQ(g.GetColWidth(1), GX_DEFAULT_COL_WIDTH + 36);
-    EXPECT_TRUE(g.Logged("endtrack 1=100"));
+    EXPECT_TRUE(g.Logged("endtrack 1=100 width 100"));
 
     // A grid that refuses tracking of a column.
     struct NoTrack : TestGrid {
@@ -246,4 +246,25 @@ TEST(GridInput, RecordInfoIsToldAboutCurrentCellChanges)
     EXPECT_TRUE(GXIsAutoDeleteWnd(&w));
     EXPECT_TRUE(GXRemoveAutoDeleteWnd(&w));
     EXPECT_FALSE(GXRemoveAutoDeleteWnd(&w));
+}
+
+TEST(GridInput, DraggingAHiddenColumnOpenShowsIt)
+{
+    TestGrid g(10, 4);
+    g.SetColWidth(0, 0, 30);
+    g.HideCols(2, 2);
+    const int edge = 30 + GX_DEFAULT_COL_WIDTH; // column 1 ends here, hidden column 2 too
+    ROWCOL r, c;
+    ASSERT_EQ(g.HitTest(CPoint(edge, 5), &r, &c), GX_VERTLINE);
+    EXPECT_EQ(c, 2u);
+    g.DoLButtonDown(0, CPoint(edge, 5));
+    g.DoMouseMove(MK_LBUTTON, CPoint(edge + 40, 5));
+    g.DoLButtonUp(0, CPoint(edge + 40, 5));
+    EXPECT_FALSE(g.IsColHidden(2));
+    EXPECT_EQ(g.GetColWidth(2), 40);
+    EXPECT_EQ(g.GetColWidth(1), GX_DEFAULT_COL_WIDTH);
+    // A press on an edge without a move changes nothing.
+    g.DoLButtonDown(0, CPoint(edge, 5));
+    g.DoLButtonUp(0, CPoint(edge, 5));
+    EXPECT_EQ(g.GetColWidth(1), GX_DEFAULT_COL_WIDTH);
 }

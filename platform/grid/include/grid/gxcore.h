@@ -97,9 +97,9 @@ public:
     BOOL SortRows(ROWCOL nFirstRow, ROWCOL nLastRow, ROWCOL nKeyCol, BOOL bAscending = TRUE, UINT flags = GX_UPDATENOW);
 
     // Hiding. abHideArray, when given, holds one state per row of the range and wins over bHide.
-    BOOL HideRows(ROWCOL nFromRow, ROWCOL nToRow, BOOL bHide = TRUE, BOOL* abHideArray = nullptr,
+    virtual BOOL HideRows(ROWCOL nFromRow, ROWCOL nToRow, BOOL bHide = TRUE, BOOL* abHideArray = nullptr,
                   UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
-    BOOL HideCols(ROWCOL nFromCol, ROWCOL nToCol, BOOL bHide = TRUE, BOOL* abHideArray = nullptr,
+    virtual BOOL HideCols(ROWCOL nFromCol, ROWCOL nToCol, BOOL bHide = TRUE, BOOL* abHideArray = nullptr,
                   UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
     virtual BOOL IsRowHidden(ROWCOL nRow);
     virtual BOOL IsColHidden(ROWCOL nCol);
@@ -271,7 +271,7 @@ public:
     void SetGridRect(const CRect& rect) { m_rectGrid = rect; }
     // GX_CELLHIT, GX_HEADERHIT (row or column of the header area), GX_VERTLINE (near a column edge in
     // the header rows), GX_NOHIT.
-    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr, CRect* pRectHit = nullptr);
+    virtual int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr, CRect* pRectHit = nullptr);
     // The cell's rectangle (a covered cell: the whole covered area); empty when not visible.
     CRect CalcRectFromRowCol(ROWCOL nRow, ROWCOL nCol);
     CRect CalcRectFromRowColEx(ROWCOL nRow, ROWCOL nCol);
@@ -284,10 +284,14 @@ public:
     // column, so that the press neither tracks nor selects (default: whether the column is hidden).
     virtual BOOL OnHitHiddenCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt);
 
-    virtual BOOL OnStartTracking(ROWCOL nRowCol, int nTrackingMode);
+    // Column tracking: a press on a column edge asks OnTrackColWidth(col) and then
+    // OnStartTracking(row, col, GX_TRACKWIDTH); each mouse move calls OnTrackColWidthMove(col, width);
+    // the release calls OnEndTracking(row, col, GX_TRACKWIDTH, size) whose base applies size.cx as the
+    // column's new width (a hidden column dragged open is shown again).
+    virtual BOOL OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode);
     virtual BOOL OnTrackColWidth(ROWCOL nCol);
     virtual BOOL OnTrackColWidthMove(ROWCOL nCol, int nWidth);
-    virtual void OnEndTracking(ROWCOL nRowCol, int nSize, int nTrackingMode);
+    virtual void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size);
     virtual BOOL OnTrackRowHeight(ROWCOL nRow);
     BOOL IsTracking() const { return m_nTrackCol != GX_INVALID; }
 
@@ -393,6 +397,7 @@ private:
     ROWCOL m_nTrackCol = GX_INVALID;
     ROWCOL m_nDownRow = GX_INVALID, m_nDownCol = GX_INVALID; // cell of the pending left press
     ROWCOL m_nRDownRow = GX_INVALID, m_nRDownCol = GX_INVALID;
+    ROWCOL m_nTrackRow = GX_INVALID;
     int m_nTrackStartX = 0, m_nTrackStartWidth = 0, m_nTrackWidth = 0;
     int m_nDefaultRowHeight = GX_DEFAULT_ROW_HEIGHT;
     int m_nDefaultColWidth = GX_DEFAULT_COL_WIDTH;

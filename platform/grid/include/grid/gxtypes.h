@@ -71,8 +71,8 @@ enum GXRangeType { rtCells = 0, rtRows = 1, rtCols = 2, rtTable = 3 };
 #define GX_HEADERHIT 4
 
 // Column/row tracking modes.
-#define GX_TRACKWIDTH 1
-#define GX_TRACKHEIGHT 2
+#define GX_TRACKHEIGHT 1
+#define GX_TRACKWIDTH 2
 
 // Cell control ids of the library's own controls.
 #define GX_IDS_CTRL_EDIT 52512
