@@ -24,9 +24,10 @@ struct AfxMenuTable {
     CPoint lastPoint;
     UINT lastFlags = 0;
 
+    // Never destroyed: menus with static storage may outlive any other static.
     static AfxMenuTable& get() {
-        static AfxMenuTable t;
-        return t;
+        static auto* t = new AfxMenuTable;
+        return *t;
     }
     Menu* find(HMENU h) {
         auto it = menus.find(h);

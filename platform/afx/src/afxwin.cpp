@@ -28,9 +28,10 @@ struct AfxWindowTable {
     int waitCursor = 0;
     HCURSOR cursorHandle = nullptr;
 
+    // Never destroyed: windows with static storage may outlive any other static.
     static AfxWindowTable& get() {
-        static AfxWindowTable t;
-        return t;
+        static auto* t = new AfxWindowTable;
+        return *t;
     }
     HWND allocate(CWnd* w) {
         HWND h = reinterpret_cast<HWND>(nextHandle);
