@@ -325,20 +325,81 @@ std::map<std::string, int> usedRefDes(IDesign* design)
     if (!design) return used;
     for (IDTInstance* dt : design->beginDTInstance()) {
         if (!dt || !dt->isAlive()) continue;
-        Settings s = readSettings(dt);
-        for (const auto& sl : s.slots)
-            if (!sl.refDes.empty()) ++used[sl.refDes];
+        // Only the designators are read: this runs over every component of the design.
+        int count = std::clamp(std::atoi(prop(dt, "SLOT_COUNT").c_str()), 0, 64);
+        for (int i = 0; i < count; ++i) {
+            std::string r = prop(dt, "SLOT" + std::to_string(i) + ".REFDES");
+            if (!r.empty()) ++used[r];
+        }
     }
     return used;
 }
 
-std::string nextRefDes(IDesign* design, const std::string& prefix, std::map<std::string, int>& reserved)
+size_t liveDTCount(IDesign* design)
 {
-    if (reserved.empty()) reserved = usedRefDes(design);
+    size_t n = 0;
+    if (design)
+        for (IDTInstance* dt : design->beginDTInstance())
+            if (dt && dt->isAlive()) ++n;
+    return n;
+}
+
+unsigned& refDesEpoch()
+{
+    static unsigned epoch = 0;
+    return epoch;
+}
+
+std::map<std::string, int>& usedRefDes(IDesign* design, RefDesCache& cache)
+{
+    size_t live = liveDTCount(design);
+    if (!cache.valid || cache.design != design || cache.liveCount != live || cache.epoch != refDesEpoch()) {
+        cache.used = usedRefDes(design);
+        cache.next.clear();
+        cache.design = design;
+        cache.liveCount = live;
+        cache.epoch = refDesEpoch();
+        cache.valid = true;
+    }
+    return cache.used;
+}
+
+void refreshCount(IDesign* design, RefDesCache& cache)
+{
+    // Other holders of a cache must read the design again; this one already holds what it added.
+    ++refDesEpoch();
+    if (cache.valid && cache.design == design) {
+        cache.liveCount = liveDTCount(design);
+        cache.epoch = refDesEpoch();
+    }
+}
+
+std::string nextRefDes(const std::string& prefix, RefDesCache& cache)
+{
+    int& n = cache.next[prefix];
+    if (n < 1) n = 1;
+    for (;; ++n) {
+        std::string candidate = prefix + std::to_string(n);
+        if (!cache.used.count(candidate)) {
+            cache.used[candidate] = 1;
+            ++n;
+            return candidate;
+        }
+    }
+}
+
+bool removeComponent(CTransaction* tx, const IDTInstance* dt)
+{
+    ++refDesEpoch();
+    return tx->removeDTInstance(dt);
+}
+
+std::string nextRefDes(const std::string& prefix, std::map<std::string, int>& used)
+{
     for (int n = 1;; ++n) {
         std::string candidate = prefix + std::to_string(n);
-        if (!reserved.count(candidate)) {
-            reserved[candidate] = 1;
+        if (!used.count(candidate)) {
+            used[candidate] = 1;
             return candidate;
         }
     }
@@ -375,26 +436,39 @@ namespace {
 
 std::string uniqueDTName(IDesign* design, const std::string& prefix)
 {
-    for (int n = 1;; ++n) {
+    // Names are looked up from where the last search ended, so that many additions do not each walk every name
+    // taken before; a name freed below the hint is simply not reused.
+    static std::map<std::pair<IDesign*, std::string>, int> hints;
+    int& next = hints[{design, prefix}];
+    // A design that has the first name free starts from the beginning (a new design may reuse an address).
+    std::string first = prefix + "1";
+    IDTInstance* firstDt = design ? design->findDTInstance(first.c_str()) : nullptr;
+    if (next < 1 || !firstDt || !firstDt->isAlive()) next = 1;
+    for (int n = next;; ++n) {
         std::string name = prefix + std::to_string(n);
         IDTInstance* dt = design ? design->findDTInstance(name.c_str()) : nullptr;
-        if (!dt || !dt->isAlive()) return name;
+        if (!dt || !dt->isAlive()) {
+            next = n;
+            return name;
+        }
     }
 }
 
 } // namespace
 
 IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPInstTerm* pair, Settings& s,
-                               std::string& error)
+                               RefDesCache& cache, std::string& error)
 {
     if (!tx) {
         error = "no transaction";
         return nullptr;
     }
     IDesign* design = tx->design();
-    std::map<std::string, int> reserved;
-    for (auto& sl : s.slots)
-        if (sl.refDes.empty()) sl.refDes = nextRefDes(design, refPrefix(sl.id), reserved);
+    std::map<std::string, int>& used = usedRefDes(design, cache);
+    for (auto& sl : s.slots) {
+        if (sl.refDes.empty()) sl.refDes = nextRefDes(refPrefix(sl.id), cache);
+        else ++used[sl.refDes];
+    }
     std::string name = uniqueDTName(design, "TERM");
     IDTInstance* dt = nullptr;
     if (pair) {
@@ -410,28 +484,38 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
         error = "termination not created: " + tx->lastError().str();
         return nullptr;
     }
-    if (!writeSettings(tx, dt, s, error)) return nullptr;
+    if (!writeSettings(tx, dt, s, error)) {
+        cache.invalidate();
+        return nullptr;
+    }
+    refreshCount(design, cache);
     return dt;
 }
 
 IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const std::string& commonRefDes,
-                        std::string& error)
+                        RefDesCache& cache, std::string& error)
 {
     if (!tx) {
         error = "no transaction";
         return nullptr;
     }
     IDesign* design = tx->design();
-    std::map<std::string, int> reserved;
-    for (auto& sl : s.slots)
-        if (sl.refDes.empty()) sl.refDes = commonRefDes.empty() ? nextRefDes(design, refPrefix(sl.id), reserved) : commonRefDes;
+    std::map<std::string, int>& used = usedRefDes(design, cache);
+    for (auto& sl : s.slots) {
+        if (sl.refDes.empty()) sl.refDes = commonRefDes.empty() ? nextRefDes(refPrefix(sl.id), cache) : commonRefDes;
+        else ++used[sl.refDes];
+    }
     std::string name = uniqueDTName(design, s.type == "Pullup" ? "PU" : "PD");
     IDTInstance* dt = tx->createDTInstance(IDTInstance::ePullUpDown, s.type.c_str(), name.c_str(), bit);
     if (!dt) {
         error = "pull-up/pull-down not created: " + tx->lastError().str();
         return nullptr;
     }
-    if (!writeSettings(tx, dt, s, error)) return nullptr;
+    if (!writeSettings(tx, dt, s, error)) {
+        cache.invalidate();
+        return nullptr;
+    }
+    refreshCount(design, cache);
     return dt;
 }
 

@@ -44,6 +44,7 @@ struct SKXAssocCompState {
 
     std::string error;
     std::string lastCommand;
+    RefDesCache refCache;
 };
 
 int CKXAssocCompAPI::bApplyPUPDDump = 0;
@@ -130,6 +131,7 @@ CKXAssocCompAPI::~CKXAssocCompAPI() = default;
 void CKXAssocCompAPI::setTransaction(CTransaction* transaction, bool)
 {
     m_p->transaction = transaction;
+    m_p->refCache.invalidate();
 }
 
 void CKXAssocCompAPI::setVPXProject(void* project)
@@ -145,6 +147,7 @@ void CKXAssocCompAPI::setServer(IServer* server)
 void CKXAssocCompAPI::setDesignContext(const CDesignContext& design)
 {
     m_p->design = design;
+    m_p->refCache.invalidate();
 }
 
 void CKXAssocCompAPI::setHierarchyDesignContext(const CDesignContext& design)
@@ -444,7 +447,7 @@ int CKXAssocCompAPI::AddTermination(int)
             return 0;
         }
         for (IDTInstance* dt : existing)
-            if (!tx->removeDTInstance(dt)) {
+            if (!removeComponent(tx, dt)) {
                 m_p->error = tx->lastError().str();
                 return 0;
             }
@@ -454,7 +457,7 @@ int CKXAssocCompAPI::AddTermination(int)
     if (!m_p->termSlotsGiven || m_p->multiple)
         for (auto& sl : s.slots) sl.refDes.clear();
     IDTInstance* dt = createTermination(tx, m_p->pinBit, m_p->target == SKXAssocCompState::Pair ? m_p->pair : nullptr,
-                                        s, m_p->error);
+                                        s, m_p->refCache, m_p->error);
     if (!dt) return 0;
     m_p->associated = dt;
     return 1;
@@ -555,6 +558,7 @@ int CKXAssocCompAPI::EditTermination(std::set<CString>& refDesSet, std::map<CStr
     if (!high.IsEmpty()) s.high = high.str();
     if (!low.IsEmpty()) s.low = low.str();
     if (!writeSettings(tx, dt, s, m_p->error)) return 0;
+    ++refDesEpoch();
     return 1;
 }
 
@@ -615,14 +619,15 @@ BOOL CKXAssocCompAPI::ApplyPupd(bool commit, bool)
             m_p->error = "the net bit already has a " + lowerText(m_p->pupd.type);
             return FALSE;
         }
-        if (!tx->removeDTInstance(dt)) {
+        if (!removeComponent(tx, dt)) {
             m_p->error = tx->lastError().str();
             return FALSE;
         }
     }
     Settings s = m_p->pupd;
     const bool common = m_p->pupdMode == PUPD_MODE_COMMON;
-    IDTInstance* dt = createPupd(tx, m_p->netBit, s, common ? m_p->commonRefDes : std::string(), m_p->error);
+    IDTInstance* dt =
+        createPupd(tx, m_p->netBit, s, common ? m_p->commonRefDes : std::string(), m_p->refCache, m_p->error);
     if (!dt) return FALSE;
     if (common && m_p->commonRefDes.empty()) m_p->commonRefDes = s.slots.front().refDes;
     m_p->associated = dt;
@@ -669,6 +674,7 @@ int CKXAssocCompAPI::EditPupd(const CNetBit& netBit, CString word, CString refDe
         mergeItems(s.slots.front().instProps, i);
         if (!writeSettings(tx, dt, s, m_p->error)) return 0;
     }
+    ++refDesEpoch();
     return 1;
 }
 
@@ -705,7 +711,7 @@ int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, CString refDesList)
         bool wanted = names.empty() ||
                       std::any_of(names.begin(), names.end(), [&](const std::string& n) { return matchesName(dt, n); });
         if (!wanted) continue;
-        if (!tx->removeDTInstance(dt)) {
+        if (!removeComponent(tx, dt)) {
             m_p->error = tx->lastError().str();
             return 0;
         }
@@ -729,7 +735,7 @@ BOOL CKXAssocCompAPI::deleteAssocCompInstance(int kind)
         return FALSE;
     }
     for (IDTInstance* dt : dts)
-        if (!tx->removeDTInstance(dt)) {
+        if (!removeComponent(tx, dt)) {
             m_p->error = tx->lastError().str();
             return FALSE;
         }
@@ -1016,6 +1022,9 @@ int KXAssocAutomation::InitPUPD(CString text)
 namespace {
 
 class AssocClipCodec : public IKXClipAssocCodec {
+    RefDesCache m_cache;
+    CTransaction* m_lastTx = nullptr;
+
 public:
     bool Describe(const CDesignContext&, int, IDTInstance* instance, int, CString& typeText, CString& nameText,
                   CString& dataText) override
@@ -1051,16 +1060,20 @@ public:
         if (!found) return 0;
         std::string error;
         for (auto& sl : s.slots) sl.refDes.clear();
+        if (transaction != m_lastTx) {
+            m_cache.invalidate();
+            m_lastTx = transaction;
+        }
         if (kind == 1) {
             if (!findTermType(s.type)) return 0;
             if (pairPin ? !dtsOn(pairPin, 1).empty() : (!pinBit || !dtsOn(pinBit, 1).empty())) return 0;
-            return createTermination(transaction, pinBit, pairPin, s, error) ? 1 : 0;
+            return createTermination(transaction, pinBit, pairPin, s, m_cache, error) ? 1 : 0;
         }
         if (kind == 2) {
             if (pupdTypeName(s.type).empty() || !netBit) return 0;
             for (IDTInstance* dt : dtsOn(netBit, 2))
                 if (s.type == dt->typeName()) return 0;
-            return createPupd(transaction, netBit, s, std::string(), error) ? 1 : 0;
+            return createPupd(transaction, netBit, s, std::string(), m_cache, error) ? 1 : 0;
         }
         return 0;
     }

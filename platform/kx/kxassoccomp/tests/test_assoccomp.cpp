@@ -148,6 +148,61 @@ TEST_F(AssocCompTest, TerminationUndoneAndRedone)
     EXPECT_NE(api.getDisplayText(1).Find("R1 100, R2 100"), -1) << api.getDisplayText(1).GetString();
 }
 
+TEST_F(AssocCompTest, DesignatorsStayUniqueAcrossInterleavedCallers)
+{
+    CTransaction tx(m_design, "Add Termination");
+    CKXAssocCompAPI a, b;
+    for (CKXAssocCompAPI* api : {&a, &b}) {
+        configure(*api, &tx);
+        api->m_strTerminationType = "Thevenin";
+        api->getLCVPropFromSetup(true);
+    }
+    const std::pair<CKXAssocCompAPI*, CInstTermBit> steps[] = {
+        {&a, pin("D", 3)}, {&b, pin("A")}, {&a, pin("D", 2)}, {&b, pin("B")}, {&a, pin("D", 1)}};
+    for (const auto& [api, bit] : steps) {
+        api->setInstTermBit(bit);
+        ASSERT_EQ(api->AddTermination(0), 1) << api->GetLastError().GetString();
+    }
+    // A rename by one caller is seen by the other.
+    b.setInstTermBit(pin("B"));
+    std::set<CString> none;
+    std::map<CString, CString> renames{{"R7", "R11"}};
+    CString d, h, l;
+    KXPropListMap k, i;
+    ASSERT_EQ(b.EditTermination(none, renames, d, h, l, k, i, 1), 1) << b.GetLastError().GetString();
+    a.setInstTermBit(pin("D", 0));
+    ASSERT_EQ(a.AddTermination(0), 1);
+    ASSERT_TRUE(tx.commit());
+
+    std::set<std::string> seen;
+    for (IDTInstance* dt : m_design.design()->beginDTInstance()) {
+        CKXAssocCompAPI q;
+        q.getLCVPropFromInstance(dt);
+        std::vector<CString> ids;
+        q.getSlotIds(ids);
+        EXPECT_EQ(ids.size(), 2u);
+    }
+    for (const char* p : {"A", "B"}) {
+        CKXAssocCompAPI q;
+        q.setInstTermBit(pin(p));
+        std::string text = q.getDisplayText(1).str();
+        for (const char* r : {"R1 ", "R2 ", "R3 ", "R4 ", "R5 ", "R6 ", "R7 ", "R8 ", "R9 ", "R10 ", "R11 ", "R12 "})
+            if (text.find(r) != std::string::npos) {
+                EXPECT_TRUE(seen.insert(r).second) << r << " twice";
+            }
+    }
+    for (int bit = 0; bit < 4; ++bit) {
+        CKXAssocCompAPI q;
+        q.setInstTermBit(pin("D", bit));
+        std::string text = q.getDisplayText(1).str();
+        for (const char* r : {"R1 ", "R2 ", "R3 ", "R4 ", "R5 ", "R6 ", "R7 ", "R8 ", "R9 ", "R10 ", "R11 ", "R12 "})
+            if (text.find(r) != std::string::npos) {
+                EXPECT_TRUE(seen.insert(r).second) << r << " twice";
+            }
+    }
+    EXPECT_EQ(seen.size(), 12u);
+}
+
 TEST_F(AssocCompTest, DiscardedTransactionLeavesNoTermination)
 {
     CTransaction tx(m_design, "Add Termination");
