@@ -273,7 +273,19 @@ std::string partText(const PartDefn& p) {
 static bool writeLibraryFile(const std::string& folder, const std::string& lib, std::string& why) {
     std::string path = joinPath(folder, "library.rmx");
     struct stat st;
-    if (::stat(path.c_str(), &st) == 0) return true;
+    if (::stat(path.c_str(), &st) == 0) {
+        // A folder holds one library: saving another library's design there would make a file
+        // that no load accepts.
+        std::vector<std::string> lines, t;
+        std::string ignored;
+        if (readLines(path, lines, ignored))
+            for (auto& l : lines)
+                if (rmx::tokenize(l, t, ignored) && t.size() == 2 && t[0] == "library" && t[1] != lib) {
+                    why = folder + " holds library " + t[1] + ", not " + lib;
+                    return false;
+                }
+        return true;
+    }
     return writeAtomically(path, "rmx-library 1\nlibrary " + word(lib) + "\n", why);
 }
 

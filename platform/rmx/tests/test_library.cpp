@@ -162,6 +162,8 @@ TEST(Library, SavingIsAtomicAndAFailedSaveKeepsTheOldFile) {
     EXPECT_FALSE(s.saveDesign(none, &err));
     IDesign* loose = s.createDesign("work", "loose", "sch");
     EXPECT_FALSE(s.saveDesign(loose, &err));  // no folder
+    EXPECT_FALSE(s.saveDesignAs(d, dir.str().c_str(), "other", "board", "sch", &err));  // the folder is "work"
+    EXPECT_NE(err.str().find("holds library work"), std::string::npos) << err.str();
 }
 
 TEST(Library, InterfaceChangesAndParentsToWarn) {

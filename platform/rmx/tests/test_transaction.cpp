@@ -170,6 +170,8 @@ TEST_F(Tx, ObjectKindsOfInstancesPinsNetsAndComponents) {
     EXPECT_EQ(CInstTermBit(pin("U1", "D"), 4).beginAssociatedDTInstance().current(), rt1);
     EXPECT_TRUE(CInstTermBit(pin("U1", "D"), 3).beginAssociatedDTInstance().atEnd());
     EXPECT_EQ(net("DATA")->width(), 16);
+    EXPECT_TRUE(inst("U1")->implicitPowerPins().size() == 2);
+    EXPECT_STREQ(inst("U1")->implicitPowerPins()[0].netName, "VCC");  // the tie was released again
     EXPECT_EQ(pin("U1", "D")->netBit(7), CNetBit(net("DATA"), 7));  // kept bits keep their pins
     t.discard();
     EXPECT_EQ(net("DATA")->width(), 8);
