@@ -166,7 +166,8 @@ BOOL CWnd::createWindow(CREATESTRUCT& cs, CWnd* pParentWnd) {
 }
 
 BOOL CWnd::DestroyWindow() {
-    if (!m_hWnd) return FALSE;
+    if (!m_hWnd || m_bInDestroy) return FALSE; // a handler asking again while this runs changes nothing
+    m_bInDestroy = true;
     HWND self = m_hWnd;
     // Children go first, newest first, as their parents may still reach them while they go.
     while (!m_children.empty()) {
@@ -186,6 +187,7 @@ BOOL CWnd::DestroyWindow() {
     }
     if (T().mainWnd == this) T().mainWnd = nullptr;
     detachFromParent();
+    m_bInDestroy = false;
     PostNcDestroy(); // may delete this
     return TRUE;
 }

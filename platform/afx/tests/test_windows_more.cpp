@@ -297,3 +297,29 @@ TEST_F(CWindowsTest, ScrollStateAndSystemMetrics) {
     EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 17);
     w.DestroyWindow();
 }
+
+namespace {
+// Destroying the parent from a child's WM_DESTROY must not destroy the parent twice.
+class CSuicidalChild : public CWnd {
+protected:
+    void OnDestroy() {
+        if (GetParent()) GetParent()->DestroyWindow();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CSuicidalChild, CWnd)
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+} // namespace
+
+TEST_F(CWindowsTest, DestroyingAParentAgainWhileItIsBeingDestroyedIsHarmless) {
+    auto* parent = new CWnd;
+    parent->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(parent->CreateEx(0, nullptr, "p", 0, CRect(), nullptr, 0));
+    auto* child = new CSuicidalChild;
+    child->m_bAutoDelete = TRUE;
+    ASSERT_TRUE(child->Create(nullptr, "c", WS_CHILD, CRect(), parent, 1));
+    HWND hp = parent->m_hWnd;
+    EXPECT_TRUE(parent->DestroyWindow());
+    EXPECT_FALSE(IsWindow(hp));
+}

@@ -237,6 +237,7 @@ protected:
     } m_scroll[2];
 
 private:
+    bool m_bInDestroy = false;
     void detachFromParent();
     void linkParent(CWnd* parent);
     BOOL createWindow(CREATESTRUCT& cs, CWnd* pParentWnd);
