@@ -259,3 +259,33 @@ TEST(Library, ExampleLibraryLoads) {
     EXPECT_STREQ(enNet->name(), "EN");
     EXPECT_EQ(enNet->netBit().net(), d->findNet("EN"));
 }
+
+TEST(Library, BadPartFilesAreRefusedWithTheirLine) {
+    struct Case {
+        const char* body;
+        int line;
+        const char* what;
+    };
+    const Case cases[] = {
+        {"pin 1 A - input 0\n", 2, "expected a part line"},
+        {"part P\npin 1 A - input 0\npin 1 B - input 0\n", 4, "twice"},
+        {"part P\npin 1 A - sideways 0\n", 3, "unknown pin type"},
+        {"part P\npin 1 A<x> - input 0\n", 3, "bad logical pin name"},
+        {"part P\npin 1 A - input -2\n", 3, "bad swap group"},
+        {"part P\npower 1 VDD VCC sometimes\n", 3, "power|ground"},
+        {"part P\nsection S\nsection S\n", 4, "twice"},
+        {"part P\npart Q\n", 3, "second part"},
+        {"part P\nmodel\n", 3, "model takes a name"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        writeFile(dir.str("library.rmx"), "rmx-library 1\nlibrary work\n");
+        writeFile(dir.str("p.part"), std::string("rmx-part 1\n") + c.body);
+        IServer s;
+        CString err;
+        EXPECT_FALSE(s.loadLibrary(dir.str().c_str(), err)) << c.body;
+        std::string e = err.str();
+        EXPECT_NE(e.find("p.part:" + std::to_string(c.line) + ":"), std::string::npos) << e;
+        EXPECT_NE(e.find(c.what), std::string::npos) << e;
+    }
+}

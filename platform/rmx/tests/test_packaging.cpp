@@ -181,3 +181,27 @@ TEST(Synthetic, GeneratorMakesTheAskedSize) {
     EXPECT_EQ(part->functionCount(), 8);
     EXPECT_EQ(rmx::generateSyntheticDesign(&s, 10), nullptr);
 }
+
+TEST_F(Pkg, PinsInsideBlocksAndBadPartFiles) {
+    // A packaged part inside the block: found from the top, its pin bit carries the block's path.
+    rmx::DesignBuilder b(&server, "work");
+    b.partDefinition("RES").packagePin("1", "A").packagePin("2", "B");
+    b.schematic("BLK", "sch").prop("@R1", "LOCATION", "R7").pinNumber("R1", "A", "1");
+    ASSERT_TRUE(b.ok()) << b.error();
+    std::unique_ptr<IPhysPartInst> r7(getPhysPartInst(&top, "R7"));
+    ASSERT_TRUE(r7);
+    std::unique_ptr<IPhysPin> p1(r7->getPhysPin("1"));
+    CInstTermBitContext bit;
+    ASSERT_TRUE(p1->logicalPinBit(bit));
+    EXPECT_STREQ(bit.spath(), "@B1@R1.A");
+    std::unique_ptr<IPhysNet> n(p1->physNet());
+    ASSERT_TRUE(n);
+    EXPECT_STREQ(n->name(), "CLK_MAIN");  // climbed out of the block to the board's clock
+    std::unique_ptr<IPhysPin> back(getPhysPinInst(&top, &bit));
+    ASSERT_TRUE(back);
+    EXPECT_STREQ(back->pinNumber(), "1");
+    std::unique_ptr<IPhysPin> p2(r7->getPhysPin("2"));
+    EXPECT_EQ(p2->kind(), IPhysPin::eUnused);
+    EXPECT_EQ(getPhysPartInst(&top, static_cast<const char*>(nullptr)), nullptr);
+    EXPECT_EQ(getPhysNet(nullptr, "CLK_MAIN"), nullptr);
+}

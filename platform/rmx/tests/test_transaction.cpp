@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "fixture.h"
 #include "util.h"
@@ -393,4 +394,64 @@ TEST_F(Tx, VectorPairPinsHaveMembers) {
     ASSERT_TRUE(t.addDPConn(x, 3, 0, vec, 3, 0));
     ASSERT_TRUE(t.removeInstance(r));
     EXPECT_EQ(x->beginConn().count(), 0u);
+}
+
+TEST_F(Tx, PartialRangesSplitAndMergeConnections) {
+    CTransaction t(ctx);
+    IInstTerm* d = pin("U1", "D");
+    ASSERT_TRUE(t.removeConn(net("DATA"), 4, 3, d, 4, 3));
+    auto runs = d->beginConn();
+    ASSERT_EQ(runs.count(), 2u);
+    std::vector<CConn> v(runs.begin(), runs.end());
+    EXPECT_EQ(v[0].instTermMsb(), 7);
+    EXPECT_EQ(v[0].instTermLsb(), 5);
+    EXPECT_EQ(v[1].instTermMsb(), 2);
+    EXPECT_EQ(v[1].instTermLsb(), 0);
+    // Joining the whole pin again only touches the free bits: one record for bits 4..3.
+    size_t before = t.beginChange().count();
+    ASSERT_TRUE(t.addConn(net("DATA"), 7, 0, d, 7, 0));
+    auto changes = t.beginChange();
+    ASSERT_EQ(changes.count(), before + 1);
+    std::vector<IChange*> c(changes.begin(), changes.end());
+    auto* k = dynamic_cast<CConn*>(c.back()->object());
+    ASSERT_NE(k, nullptr);
+    EXPECT_EQ(k->instTermMsb(), 4);
+    EXPECT_EQ(k->instTermLsb(), 3);
+    EXPECT_EQ(d->beginConn().count(), 1u);
+    // A range where some bits move and some are already in place.
+    INet* a = t.createNet("A", 7, 0);
+    ASSERT_TRUE(t.addConn(a, 1, 1, d, 1, 1));
+    size_t mark = t.beginChange().count();
+    ASSERT_TRUE(t.addConn(a, 2, 0, d, 2, 0));
+    EXPECT_EQ(t.beginChange().count(), mark + 2);  // bits 2 and 0 move, bit 1 stays
+    EXPECT_FALSE(t.removeConn(net("DATA"), 1, 1, d, 1, 1));  // not joined that way: refused
+}
+
+TEST_F(Tx, TwoOpenTransactionsDiscardOnlyTheirOwnChanges) {
+    CTransaction first(ctx, "first");
+    CTransaction second(ctx, "second");
+    ASSERT_TRUE(first.createNet("ONE", -1, -1));
+    ASSERT_TRUE(second.createNet("TWO", -1, -1));
+    ASSERT_TRUE(first.addProperty(ctx.instance("R1"), "VALUE", "1k", 0));
+    first.discard();
+    EXPECT_EQ(board->findNet("ONE"), nullptr);
+    EXPECT_NE(board->findNet("TWO"), nullptr);
+    std::unique_ptr<CPQPropertyData> v(ctx.instance("R1").findProperty("VALUE"));
+    EXPECT_FALSE(v);
+    ASSERT_TRUE(second.commit());
+    EXPECT_EQ(second.beginChange().count(), 1u);
+}
+
+TEST_F(Tx, AliasesAreFollowedTransitively) {
+    CTransaction t(ctx);
+    INet* third = t.createNet("CLK3", -1, -1);
+    ASSERT_TRUE(t.addAlias(net("SYSCLK"), third));
+    EXPECT_FALSE(t.addAlias(third, net("SYSCLK")));  // once is enough
+    EXPECT_FALSE(t.addAlias(third, net("DATA")));    // widths differ
+    std::set<INet*> seen;
+    for (const CNetBit& b : CNetBit(net("CLK"), -1).beginAlias()) seen.insert(b.net());
+    EXPECT_EQ(seen, (std::set<INet*>{net("SYSCLK"), third}));
+    std::unique_ptr<CPQPropertyData> p(ctx.net("CLK3").bitContext(-1).findPropertyIncludingAliases("PHYS_NET_NAME"));
+    ASSERT_TRUE(p);
+    EXPECT_STREQ(p->value(), "CLK_MAIN");
 }
