@@ -102,8 +102,6 @@ const PartDefn* Db::findPart(const std::string& name) const {
     return it == m_parts.end() ? nullptr : it->second.get();
 }
 
-INet* Db::netByName(IDesign* d, const std::string& name) { return d->findNet(name.c_str()); }
-IInstance* Db::instByName(IDesign* d, const std::string& name) { return d->findInstance(name.c_str()); }
 
 void Db::addChange(TxState* rec, char type, int kind, ISchemaObject* obj, IDesign* d) {
     if (!rec) return;

@@ -194,8 +194,6 @@ public:
     bool apply(Op& op, bool inverse, TxState* rec, std::string& why);
 
     // ---- helpers used by the transaction front end
-    static INet* netByName(IDesign* d, const std::string& name);
-    static IInstance* instByName(IDesign* d, const std::string& name);
     static std::string pathOf(const ISchemaObject* obj, int bit);  // spath in the object's own design
     static int kindOf(const ISchemaObject* obj, int bit);
     ISchemaObject* resolve(IDesign* d, int kind, const std::string& path, int& bit) const;
@@ -226,7 +224,8 @@ public:
     }
     static void setHier(CContext& c, std::vector<IInstance*> hier) { c.m_hier = std::move(hier); }
 
-    // ---- access to the objects' own fields
+    // ---- access to the objects' own fields (fields.h: one reference accessor per field, so that
+    // the implementation files read and write the objects the way Db, their friend, may)
     RMX_FIELDS;
 
     std::shared_ptr<const PhysView> physView(IDesign* root);

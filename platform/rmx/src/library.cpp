@@ -524,8 +524,6 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
             if (!Db::addPort(d, tok[1], msb, lsb, dirv, type)) return r.err("port " + tok[1] + " twice"), undo();
             isOp = false;
         } else if (w == "pair") {
-            std::string b;
-            int bit;
             if (!need(4, "name, positive and negative pin")) return undo();
             if (!d->isSymbol()) return r.err("pair belongs in a symbol"), undo();
             if (!CSchemaUtilities::isValidName(tok[1].c_str())) return r.err("invalid pair name " + tok[1]), undo();
@@ -538,8 +536,6 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
                 if (!port || (kind == 1 && !port->hasBit(msb))) return r.err("no port " + tok[static_cast<size_t>(i)]), undo();
             }
             pairs.push_back({tok[1], tok[2], tok[3]});
-            (void)b;
-            (void)bit;
             isOp = false;
         } else if (w == "net") {
             int msb, lsb, scope, type;

@@ -1320,7 +1320,6 @@ void CTransaction::discard() {
     Ctx c{st, st->server->db()};
     if (st->ops.size() > st->committedOps) st->server->db()->bump();
     c.rollback(st->committedOps, st->committedChanges);
-    st->records.shrink_to_fit();
 }
 
 bool CTransaction::hasPendingChanges() const {
