@@ -8,8 +8,7 @@ namespace kxassoc {
 
 namespace {
 
-Slot slot(const char* id, const char* cell, const char* value)
-{
+Slot slot(const char* id, const char* cell, const char* value) {
     Slot s;
     s.id = id;
     s.lib = "discrete";
@@ -19,21 +18,19 @@ Slot slot(const char* id, const char* cell, const char* value)
     return s;
 }
 
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
 }
 
-std::string prop(const IDTInstance* dt, const std::string& name)
-{
+std::string prop(const IDTInstance* dt, const std::string& name) {
     std::unique_ptr<CPQPropertyData> p(dt->findProperty(name.c_str()));
     return p ? std::string(p->value()) : std::string();
 }
 
 // The letter prefix of a reference designator for a slot ("R1" -> "R", "D" -> "D").
-std::string refPrefix(const std::string& slotId)
-{
+std::string refPrefix(const std::string& slotId) {
     std::string p;
     for (char c : slotId) {
         if (!std::isalpha(static_cast<unsigned char>(c))) break;
@@ -42,8 +39,7 @@ std::string refPrefix(const std::string& slotId)
     return p.empty() ? std::string("X") : p;
 }
 
-void escapeInto(std::string& out, const std::string& s)
-{
+void escapeInto(std::string& out, const std::string& s) {
     for (char c : s) {
         if (c == '\\' || c == ';' || c == '=' || c == '\n') out += '\\';
         out += c == '\n' ? 'n' : c;
@@ -52,8 +48,7 @@ void escapeInto(std::string& out, const std::string& s)
 
 } // namespace
 
-const std::vector<TermType>& termTypes()
-{
+const std::vector<TermType>& termTypes() {
     static const std::vector<TermType> types = {
         {"Series", {slot("R", "resistor", "33")}, false, false},
         {"Shunt", {slot("R", "resistor", "50")}, false, true},
@@ -66,15 +61,13 @@ const std::vector<TermType>& termTypes()
     return types;
 }
 
-const TermType* findTermType(const std::string& name)
-{
+const TermType* findTermType(const std::string& name) {
     for (const auto& t : termTypes())
         if (lower(t.name) == lower(name)) return &t;
     return nullptr;
 }
 
-bool defaultTermination(const std::string& type, Settings& out)
-{
+bool defaultTermination(const std::string& type, Settings& out) {
     const TermType* t = findTermType(type);
     if (!t) return false;
     out = Settings{};
@@ -83,16 +76,14 @@ bool defaultTermination(const std::string& type, Settings& out)
     return true;
 }
 
-std::string pupdTypeName(const std::string& word)
-{
+std::string pupdTypeName(const std::string& word) {
     std::string w = lower(word);
     if (w == "pullup") return "Pullup";
     if (w == "pulldown") return "Pulldown";
     return std::string();
 }
 
-bool defaultPupd(const std::string& type, Settings& out)
-{
+bool defaultPupd(const std::string& type, Settings& out) {
     std::string t = pupdTypeName(type);
     if (t.empty()) return false;
     out = Settings{};
@@ -101,8 +92,7 @@ bool defaultPupd(const std::string& type, Settings& out)
     return true;
 }
 
-std::string joinItems(const std::vector<std::string>& items)
-{
+std::string joinItems(const std::vector<std::string>& items) {
     std::string out;
     for (const auto& i : items) {
         if (!out.empty()) out += ';';
@@ -114,8 +104,7 @@ std::string joinItems(const std::vector<std::string>& items)
     return out;
 }
 
-std::vector<std::string> splitItems(const std::string& text)
-{
+std::vector<std::string> splitItems(const std::string& text) {
     std::vector<std::string> items;
     std::string cur;
     bool any = false;
@@ -134,8 +123,7 @@ std::vector<std::string> splitItems(const std::string& text)
     return items;
 }
 
-Settings readSettings(const IDTInstance* dt)
-{
+Settings readSettings(const IDTInstance* dt) {
     Settings s;
     if (!dt) return s;
     s.type = dt->typeName();
@@ -162,8 +150,7 @@ Settings readSettings(const IDTInstance* dt)
     return s;
 }
 
-bool writeSettings(CTransaction* tx, const IDTInstance* dt, const Settings& s, std::string& error)
-{
+bool writeSettings(CTransaction* tx, const IDTInstance* dt, const Settings& s, std::string& error) {
     std::vector<std::pair<std::string, std::string>> props;
     props.emplace_back("SLOT_COUNT", std::to_string(s.slots.size()));
     for (size_t i = 0; i < s.slots.size(); ++i) {
@@ -197,8 +184,7 @@ bool writeSettings(CTransaction* tx, const IDTInstance* dt, const Settings& s, s
     return true;
 }
 
-std::string displayText(const Settings& s)
-{
+std::string displayText(const Settings& s) {
     std::string out = s.type;
     std::string parts;
     for (const auto& sl : s.slots) {
@@ -214,12 +200,11 @@ std::string displayText(const Settings& s)
     return out;
 }
 
-std::string encodeSettings(const Settings& s)
-{
+std::string encodeSettings(const Settings& s) {
     // name=value pairs separated by ';' with '\\' escaping '\\', ';', '=' and line breaks.
     std::vector<std::pair<std::string, std::string>> kv = {
-        {"type", s.type}, {"delay", s.delay}, {"high", s.high}, {"low", s.low}, {"dcnet", s.dcNet},
-        {"slots", std::to_string(s.slots.size())}};
+        {"type", s.type}, {"delay", s.delay}, {"high", s.high},
+        {"low", s.low},   {"dcnet", s.dcNet}, {"slots", std::to_string(s.slots.size())}};
     for (size_t i = 0; i < s.slots.size(); ++i) {
         const Slot& sl = s.slots[i];
         std::string p = std::to_string(i) + ".";
@@ -243,8 +228,7 @@ std::string encodeSettings(const Settings& s)
     return out;
 }
 
-bool decodeSettings(const std::string& text, Settings& s, std::string& error)
-{
+bool decodeSettings(const std::string& text, Settings& s, std::string& error) {
     std::map<std::string, std::string> kv;
     std::string key, value;
     bool inValue = false;
@@ -319,8 +303,7 @@ bool decodeSettings(const std::string& text, Settings& s, std::string& error)
     return true;
 }
 
-std::map<std::string, int> usedRefDes(IDesign* design)
-{
+std::map<std::string, int> usedRefDes(IDesign* design) {
     std::map<std::string, int> used;
     if (!design) return used;
     for (IDTInstance* dt : design->beginDTInstance()) {
@@ -335,8 +318,7 @@ std::map<std::string, int> usedRefDes(IDesign* design)
     return used;
 }
 
-size_t liveDTCount(IDesign* design)
-{
+size_t liveDTCount(IDesign* design) {
     size_t n = 0;
     if (design)
         for (IDTInstance* dt : design->beginDTInstance())
@@ -344,14 +326,12 @@ size_t liveDTCount(IDesign* design)
     return n;
 }
 
-unsigned& refDesEpoch()
-{
+unsigned& refDesEpoch() {
     static unsigned epoch = 0;
     return epoch;
 }
 
-std::map<std::string, int>& usedRefDes(IDesign* design, RefDesCache& cache)
-{
+std::map<std::string, int>& usedRefDes(IDesign* design, RefDesCache& cache) {
     size_t live = liveDTCount(design);
     if (!cache.valid || cache.design != design || cache.liveCount != live || cache.epoch != refDesEpoch()) {
         cache.used = usedRefDes(design);
@@ -364,8 +344,7 @@ std::map<std::string, int>& usedRefDes(IDesign* design, RefDesCache& cache)
     return cache.used;
 }
 
-void refreshCount(IDesign* design, RefDesCache& cache)
-{
+void refreshCount(IDesign* design, RefDesCache& cache) {
     // Other holders of a cache must read the design again; this one already holds what it added.
     ++refDesEpoch();
     if (cache.valid && cache.design == design) {
@@ -374,8 +353,7 @@ void refreshCount(IDesign* design, RefDesCache& cache)
     }
 }
 
-std::string nextRefDes(const std::string& prefix, RefDesCache& cache)
-{
+std::string nextRefDes(const std::string& prefix, RefDesCache& cache) {
     int& n = cache.next[prefix];
     if (n < 1) n = 1;
     for (;; ++n) {
@@ -388,14 +366,12 @@ std::string nextRefDes(const std::string& prefix, RefDesCache& cache)
     }
 }
 
-bool removeComponent(CTransaction* tx, const IDTInstance* dt)
-{
+bool removeComponent(CTransaction* tx, const IDTInstance* dt) {
     ++refDesEpoch();
     return tx->removeDTInstance(dt);
 }
 
-std::string nextRefDes(const std::string& prefix, std::map<std::string, int>& used)
-{
+std::string nextRefDes(const std::string& prefix, std::map<std::string, int>& used) {
     for (int n = 1;; ++n) {
         std::string candidate = prefix + std::to_string(n);
         if (!used.count(candidate)) {
@@ -405,8 +381,7 @@ std::string nextRefDes(const std::string& prefix, std::map<std::string, int>& us
     }
 }
 
-std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind)
-{
+std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind) {
     std::vector<IDTInstance*> out;
     if (!bit) return out;
     for (IDTInstance* dt : bit.beginAssociatedDTInstance())
@@ -414,8 +389,7 @@ std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind)
     return out;
 }
 
-std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind)
-{
+std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind) {
     std::vector<IDTInstance*> out;
     if (!pair || !pair->dpConn()) return out;
     for (IDTInstance* dt : pair->dpConn()->beginAssociatedDTInstance())
@@ -423,8 +397,7 @@ std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind)
     return out;
 }
 
-std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind)
-{
+std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind) {
     std::vector<IDTInstance*> out;
     if (!bit) return out;
     for (IDTInstance* dt : bit.beginAssociatedDTInstance())
@@ -434,10 +407,9 @@ std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind)
 
 namespace {
 
-std::string uniqueDTName(IDesign* design, const std::string& prefix)
-{
-    // Names are looked up from where the last search ended, so that many additions do not each walk every name
-    // taken before; a name freed below the hint is simply not reused.
+std::string uniqueDTName(IDesign* design, const std::string& prefix) {
+    // Names are looked up from where the last search ended, so that many additions do not each walk every
+    // name taken before; a name freed below the hint is simply not reused.
     static std::map<std::pair<IDesign*, std::string>, int> hints;
     int& next = hints[{design, prefix}];
     // A design that has the first name free starts from the beginning (a new design may reuse an address).
@@ -457,8 +429,7 @@ std::string uniqueDTName(IDesign* design, const std::string& prefix)
 } // namespace
 
 IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPInstTerm* pair, Settings& s,
-                               RefDesCache& cache, std::string& error)
-{
+                               RefDesCache& cache, std::string& error) {
     if (!tx) {
         error = "no transaction";
         return nullptr;
@@ -466,8 +437,10 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
     IDesign* design = tx->design();
     std::map<std::string, int>& used = usedRefDes(design, cache);
     for (auto& sl : s.slots) {
-        if (sl.refDes.empty()) sl.refDes = nextRefDes(refPrefix(sl.id), cache);
-        else ++used[sl.refDes];
+        if (sl.refDes.empty())
+            sl.refDes = nextRefDes(refPrefix(sl.id), cache);
+        else
+            ++used[sl.refDes];
     }
     std::string name = uniqueDTName(design, "TERM");
     IDTInstance* dt = nullptr;
@@ -493,8 +466,7 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
 }
 
 IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const std::string& commonRefDes,
-                        RefDesCache& cache, std::string& error)
-{
+                        RefDesCache& cache, std::string& error) {
     if (!tx) {
         error = "no transaction";
         return nullptr;
@@ -502,8 +474,10 @@ IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const
     IDesign* design = tx->design();
     std::map<std::string, int>& used = usedRefDes(design, cache);
     for (auto& sl : s.slots) {
-        if (sl.refDes.empty()) sl.refDes = commonRefDes.empty() ? nextRefDes(refPrefix(sl.id), cache) : commonRefDes;
-        else ++used[sl.refDes];
+        if (sl.refDes.empty())
+            sl.refDes = commonRefDes.empty() ? nextRefDes(refPrefix(sl.id), cache) : commonRefDes;
+        else
+            ++used[sl.refDes];
     }
     std::string name = uniqueDTName(design, s.type == "Pullup" ? "PU" : "PD");
     IDTInstance* dt = tx->createDTInstance(IDTInstance::ePullUpDown, s.type.c_str(), name.c_str(), bit);

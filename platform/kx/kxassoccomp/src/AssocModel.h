@@ -1,5 +1,5 @@
-// Inner model of the associated components: termination types, the settings of a component as stored in its DT
-// instance's properties, and the reading and writing of those properties.
+// Inner model of the associated components: termination types, the settings of a component as stored in its
+// DT instance's properties, and the reading and writing of those properties.
 #pragma once
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -22,7 +22,7 @@ struct Slot {
 // Settings of one termination or pull-up/pull-down.
 struct Settings {
     std::string type;
-    std::vector<Slot> slots; // a pull-up/pull-down has exactly one
+    std::vector<Slot> slots;      // a pull-up/pull-down has exactly one
     std::string delay, high, low; // terminations
     std::string dcNet;            // pull-ups/pull-downs
 };
@@ -56,9 +56,9 @@ bool decodeSettings(const std::string& text, Settings& s, std::string& error);
 
 // Reference designators in use in the design (every slot of every live DT instance).
 std::map<std::string, int> usedRefDes(IDesign* design);
-// The designators in use, kept between the additions of one operation so that adding to many pins does not read
-// every component again each time. It is read afresh when the design, the number of live components or the
-// designator epoch (bumped by every rename) differ from when it was read.
+// The designators in use, kept between the additions of one operation so that adding to many pins does not
+// read every component again each time. It is read afresh when the design, the number of live components or
+// the designator epoch (bumped by every rename) differ from when it was read.
 struct RefDesCache {
     IDesign* design = nullptr;
     size_t liveCount = 0;
@@ -84,7 +84,8 @@ std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind);
 // Removes a component (every designator cache reads the design again afterwards).
 bool removeComponent(CTransaction* tx, const IDTInstance* dt);
 
-// Creates a DT instance with settings at a pin bit, pair pin or net bit; allocates missing reference designators.
+// Creates a DT instance with settings at a pin bit, pair pin or net bit; allocates missing reference
+// designators.
 IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPInstTerm* pair, Settings& s,
                                RefDesCache& cache, std::string& error);
 IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const std::string& commonRefDes,

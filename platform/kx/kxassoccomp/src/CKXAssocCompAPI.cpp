@@ -34,10 +34,10 @@ struct SKXAssocCompState {
     IDPInstTerm* pair = nullptr;
     CNetBit netBit;
 
-    Settings term;          // termination to add (type, slots, delay, signals)
+    Settings term; // termination to add (type, slots, delay, signals)
     bool termSlotsGiven = false;
     bool replaceFromDialog = false; // the user saw the existing termination in the dialog and changed it
-    Settings pupd;          // pull-up/pull-down to add
+    Settings pupd;                  // pull-up/pull-down to add
     bool pupdReady = false;
     PUPDMODE pupdMode = PUPD_MODE_NONE;
     std::string commonRefDes;
@@ -51,41 +51,41 @@ int CKXAssocCompAPI::bApplyPUPDDump = 0;
 
 namespace {
 
-std::string lowerText(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+std::string lowerText(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
 }
 
-std::vector<std::string> toItems(const CStringArray* list)
-{
+std::vector<std::string> toItems(const CStringArray* list) {
     std::vector<std::string> out;
     if (list)
-        for (INT_PTR i = 0; i < list->GetSize(); ++i) out.push_back(list->GetAt(i).str());
+        for (INT_PTR i = 0; i < list->GetSize(); ++i)
+            out.push_back(list->GetAt(i).str());
     return out;
 }
 
-std::vector<std::string> toItems(const std::vector<CString>& list)
-{
+std::vector<std::string> toItems(const std::vector<CString>& list) {
     std::vector<std::string> out;
-    for (const auto& s : list) out.push_back(s.str());
+    for (const auto& s : list)
+        out.push_back(s.str());
     return out;
 }
 
 // "name=value" items: a later item replaces an earlier one of the same name.
-void mergeItems(std::vector<std::string>& into, const std::vector<std::string>& items)
-{
+void mergeItems(std::vector<std::string>& into, const std::vector<std::string>& items) {
     for (const auto& item : items) {
         std::string name = item.substr(0, item.find('='));
         auto it = std::find_if(into.begin(), into.end(),
                                [&](const std::string& e) { return e.substr(0, e.find('=')) == name; });
-        if (it != into.end()) *it = item;
-        else into.push_back(item);
+        if (it != into.end())
+            *it = item;
+        else
+            into.push_back(item);
     }
 }
 
-bool validItems(const std::vector<std::string>& items, std::string& error)
-{
+bool validItems(const std::vector<std::string>& items, std::string& error) {
     for (const auto& i : items) {
         size_t eq = i.find('=');
         if (eq == std::string::npos || eq == 0) {
@@ -96,8 +96,7 @@ bool validItems(const std::vector<std::string>& items, std::string& error)
     return true;
 }
 
-std::vector<std::string> splitNames(const std::string& text)
-{
+std::vector<std::string> splitNames(const std::string& text) {
     std::vector<std::string> out;
     std::string cur;
     for (char c : text) {
@@ -112,8 +111,7 @@ std::vector<std::string> splitNames(const std::string& text)
     return out;
 }
 
-bool matchesName(const IDTInstance* dt, const std::string& name)
-{
+bool matchesName(const IDTInstance* dt, const std::string& name) {
     if (lowerText(dt->name()) == lowerText(name)) return true;
     for (const auto& sl : readSettings(dt).slots)
         if (lowerText(sl.refDes) == lowerText(name)) return true;
@@ -128,113 +126,95 @@ CKXAssocCompAPI::~CKXAssocCompAPI() = default;
 
 // ---- context ----
 
-void CKXAssocCompAPI::setTransaction(CTransaction* transaction, bool)
-{
+void CKXAssocCompAPI::setTransaction(CTransaction* transaction, bool) {
     m_p->transaction = transaction;
     m_p->refCache.invalidate();
 }
 
-void CKXAssocCompAPI::setVPXProject(void* project)
-{
+void CKXAssocCompAPI::setVPXProject(void* project) {
     m_p->project = project;
 }
 
-void CKXAssocCompAPI::setServer(IServer* server)
-{
+void CKXAssocCompAPI::setServer(IServer* server) {
     m_p->server = server;
 }
 
-void CKXAssocCompAPI::setDesignContext(const CDesignContext& design)
-{
+void CKXAssocCompAPI::setDesignContext(const CDesignContext& design) {
     m_p->design = design;
     m_p->refCache.invalidate();
 }
 
-void CKXAssocCompAPI::setHierarchyDesignContext(const CDesignContext& design)
-{
+void CKXAssocCompAPI::setHierarchyDesignContext(const CDesignContext& design) {
     m_p->hierDesign = design;
 }
 
-void CKXAssocCompAPI::setDesignOpenMode(int mode)
-{
+void CKXAssocCompAPI::setDesignOpenMode(int mode) {
     m_p->openMode = mode;
 }
 
-void CKXAssocCompAPI::InitCKXTransaction(KXTransactionCallBack callBack)
-{
+void CKXAssocCompAPI::InitCKXTransaction(KXTransactionCallBack callBack) {
     m_p->callBack = callBack;
 }
 
-void CKXAssocCompAPI::setKindOfOperation(int kind)
-{
+void CKXAssocCompAPI::setKindOfOperation(int kind) {
     m_p->kind = kind == 2 ? 2 : 1;
 }
 
-void CKXAssocCompAPI::setMultipleSelection(bool multiple)
-{
+void CKXAssocCompAPI::setMultipleSelection(bool multiple) {
     m_p->multiple = multiple;
 }
 
-void CKXAssocCompAPI::setNewSignalFlag(bool newSignal)
-{
+void CKXAssocCompAPI::setNewSignalFlag(bool newSignal) {
     m_p->newSignal = newSignal;
 }
 
-void CKXAssocCompAPI::WillRemoveExistingPupd(bool remove)
-{
+void CKXAssocCompAPI::WillRemoveExistingPupd(bool remove) {
     m_p->removeExistingPupd = remove;
 }
 
-void CKXAssocCompAPI::SetShortBeforePupd(bool shortFirst)
-{
+void CKXAssocCompAPI::SetShortBeforePupd(bool shortFirst) {
     m_p->shortBefore = shortFirst;
 }
 
-void CKXAssocCompAPI::refDesChanged(bool changed)
-{
+void CKXAssocCompAPI::refDesChanged(bool changed) {
     m_p->refDesChanged = changed;
 }
 
-void CKXAssocCompAPI::setAssociatedInstance(IDTInstance* instance)
-{
+void CKXAssocCompAPI::setAssociatedInstance(IDTInstance* instance) {
     m_p->associated = instance;
 }
 
-void CKXAssocCompAPI::setDelayConstraint(CString delay)
-{
+void CKXAssocCompAPI::setDelayConstraint(CString delay) {
     m_p->term.delay = delay.str();
 }
 
-void CKXAssocCompAPI::SetTerminationSignal(CString signal, CString side)
-{
-    if (side.CompareNoCase("High") == 0) m_p->term.high = signal.str();
-    else if (side.CompareNoCase("Low") == 0) m_p->term.low = signal.str();
+void CKXAssocCompAPI::SetTerminationSignal(CString signal, CString side) {
+    if (side.CompareNoCase("High") == 0)
+        m_p->term.high = signal.str();
+    else if (side.CompareNoCase("Low") == 0)
+        m_p->term.low = signal.str();
 }
 
 // ---- current object ----
 
-void CKXAssocCompAPI::setInstTermBit(const CInstTermBit& bit)
-{
+void CKXAssocCompAPI::setInstTermBit(const CInstTermBit& bit) {
     m_p->target = SKXAssocCompState::Pin;
     m_p->pinBit = bit;
     m_p->pair = nullptr;
     m_p->netBit = bit ? bit.netbitOuter() : CNetBit();
 }
 
-CInstTermBit CKXAssocCompAPI::getInstTermBit() const
-{
+CInstTermBit CKXAssocCompAPI::getInstTermBit() const {
     return m_p->pinBit;
 }
 
-void CKXAssocCompAPI::setDPInstTermBit(IDPInstTerm* pairPin)
-{
+void CKXAssocCompAPI::setDPInstTermBit(IDPInstTerm* pairPin) {
     m_p->target = SKXAssocCompState::Pair;
     m_p->pair = pairPin;
     m_p->pinBit = CInstTermBit();
 }
 
-void CKXAssocCompAPI::setNetBit(const CNetBit& bit)
-{
+void CKXAssocCompAPI::setNetBit(const CNetBit& bit) {
     m_p->target = SKXAssocCompState::Net;
     m_p->netBit = bit;
 }
@@ -243,8 +223,7 @@ void CKXAssocCompAPI::setNetBit(const CNetBit& bit)
 
 namespace {
 
-std::vector<IDTInstance*> currentDTs(const SKXAssocCompState& s, int kind)
-{
+std::vector<IDTInstance*> currentDTs(const SKXAssocCompState& s, int kind) {
     if (kind == 2) return dtsOn(s.netBit, 2);
     if (s.target == SKXAssocCompState::Pair) return dtsOn(s.pair, 1);
     return dtsOn(s.pinBit, 1);
@@ -252,40 +231,36 @@ std::vector<IDTInstance*> currentDTs(const SKXAssocCompState& s, int kind)
 
 } // namespace
 
-IDTInstance* CKXAssocCompAPI::getAssociatedInstance(int kind)
-{
+IDTInstance* CKXAssocCompAPI::getAssociatedInstance(int kind) {
     auto dts = currentDTs(*m_p, kind);
     return dts.empty() ? nullptr : dts.front();
 }
 
-int CKXAssocCompAPI::getMultipleAssociatedInstance(int kind, std::vector<IDTInstance*>& list)
-{
+int CKXAssocCompAPI::getMultipleAssociatedInstance(int kind, std::vector<IDTInstance*>& list) {
     list = currentDTs(*m_p, kind);
     return static_cast<int>(list.size());
 }
 
-int CKXAssocCompAPI::getMultipleAssociatedInstance(int kind, CPtrArray& list)
-{
+int CKXAssocCompAPI::getMultipleAssociatedInstance(int kind, CPtrArray& list) {
     list.RemoveAll();
-    for (IDTInstance* dt : currentDTs(*m_p, kind)) list.Add(dt);
+    for (IDTInstance* dt : currentDTs(*m_p, kind))
+        list.Add(dt);
     return static_cast<int>(list.GetSize());
 }
 
-int CKXAssocCompAPI::getAssocInstanceArray(int kind, KXMultiMap& map)
-{
+int CKXAssocCompAPI::getAssocInstanceArray(int kind, KXMultiMap& map) {
     map.clear();
-    for (IDTInstance* dt : currentDTs(*m_p, kind)) map.emplace(CString(dt->typeName()), dt);
+    for (IDTInstance* dt : currentDTs(*m_p, kind))
+        map.emplace(CString(dt->typeName()), dt);
     return static_cast<int>(map.size());
 }
 
-CString CKXAssocCompAPI::getAppliedAssocCompType(int kind)
-{
+CString CKXAssocCompAPI::getAppliedAssocCompType(int kind) {
     IDTInstance* dt = getAssociatedInstance(kind);
     return dt ? CString(dt->typeName()) : CString();
 }
 
-CString CKXAssocCompAPI::getDisplayText(int kind)
-{
+CString CKXAssocCompAPI::getDisplayText(int kind) {
     std::string text;
     for (IDTInstance* dt : currentDTs(*m_p, kind)) {
         if (!text.empty()) text += "\n";
@@ -294,9 +269,8 @@ CString CKXAssocCompAPI::getDisplayText(int kind)
     return CString(text);
 }
 
-void CKXAssocCompAPI::GetPupdInfoOnThisNet(const CNetBitContext& netBit, bool& localPullup, bool& localPulldown,
-                                           bool& aliasPullup, bool& aliasPulldown)
-{
+void CKXAssocCompAPI::GetPupdInfoOnThisNet(const CNetBitContext& netBit, bool& localPullup,
+                                           bool& localPulldown, bool& aliasPullup, bool& aliasPulldown) {
     if (!netBit) return;
     for (IDTInstance* dt : dtsOn(netBit.netBit(), 2)) {
         if (std::string(dt->typeName()) == "Pullup") localPullup = true;
@@ -310,34 +284,31 @@ void CKXAssocCompAPI::GetPupdInfoOnThisNet(const CNetBitContext& netBit, bool& l
     }
 }
 
-PUPDMODE CKXAssocCompAPI::GetPupdModeSelected() const
-{
+PUPDMODE CKXAssocCompAPI::GetPupdModeSelected() const {
     return m_p->pupdMode;
 }
 
-int CKXAssocCompAPI::getComponentCount() const
-{
+int CKXAssocCompAPI::getComponentCount() const {
     if (m_p->kind == 2) return m_p->pupdReady ? static_cast<int>(m_p->pupd.slots.size()) : 0;
     return static_cast<int>(m_p->term.slots.size());
 }
 
-void CKXAssocCompAPI::getSlotIds(std::vector<CString>& ids) const
-{
+void CKXAssocCompAPI::getSlotIds(std::vector<CString>& ids) const {
     ids.clear();
     const Settings& s = m_p->kind == 2 ? m_p->pupd : m_p->term;
-    for (const auto& sl : s.slots) ids.emplace_back(sl.id);
+    for (const auto& sl : s.slots)
+        ids.emplace_back(sl.id);
 }
 
-void CKXAssocCompAPI::getSlotIds(CStringArray& ids) const
-{
+void CKXAssocCompAPI::getSlotIds(CStringArray& ids) const {
     std::vector<CString> v;
     getSlotIds(v);
     ids.RemoveAll();
-    for (const auto& id : v) ids.Add(id);
+    for (const auto& id : v)
+        ids.Add(id);
 }
 
-int CKXAssocCompAPI::readSignals()
-{
+int CKXAssocCompAPI::readSignals() {
     m_arrSignals.clear();
     const CDesignContext& d = m_p->hierDesign ? m_p->hierDesign : m_p->design;
     if (!d) return 0;
@@ -346,13 +317,11 @@ int CKXAssocCompAPI::readSignals()
     return static_cast<int>(m_arrSignals.size());
 }
 
-int CKXAssocCompAPI::getSignalCount() const
-{
+int CKXAssocCompAPI::getSignalCount() const {
     return static_cast<int>(m_arrSignals.size());
 }
 
-void CKXAssocCompAPI::getLCVPropFromSetup(bool reset)
-{
+void CKXAssocCompAPI::getLCVPropFromSetup(bool reset) {
     const std::string type = m_strTerminationType.str();
     if (m_p->kind == 1) {
         if (reset || m_p->term.type != type || m_p->term.slots.empty()) {
@@ -371,8 +340,7 @@ void CKXAssocCompAPI::getLCVPropFromSetup(bool reset)
     }
 }
 
-void CKXAssocCompAPI::getLCVPropFromInstance(IDTInstance* instance)
-{
+void CKXAssocCompAPI::getLCVPropFromInstance(IDTInstance* instance) {
     m_p->associated = instance;
     if (!instance) return;
     Settings s = readSettings(instance);
@@ -388,8 +356,7 @@ void CKXAssocCompAPI::getLCVPropFromInstance(IDTInstance* instance)
     }
 }
 
-BOOL CKXAssocCompAPI::IsDCNetExists(bool)
-{
+BOOL CKXAssocCompAPI::IsDCNetExists(bool) {
     if (!m_p->pupdReady || m_p->pupd.dcNet.empty()) {
         m_p->error = "no DC net given";
         return FALSE;
@@ -405,8 +372,8 @@ BOOL CKXAssocCompAPI::IsDCNetExists(bool)
 
 namespace {
 
-CTransaction* workTransaction(CKXAssocCompAPI& api, SKXAssocCompState& s, const char* stepName, bool dialogStep)
-{
+CTransaction* workTransaction(CKXAssocCompAPI& api, SKXAssocCompState& s, const char* stepName,
+                              bool dialogStep) {
     if ((api.m_nModeFlags & 2) && api.m_pSpareTransaction) return api.m_pSpareTransaction;
     if (dialogStep && s.callBack) {
         if (CTransaction* t = s.callBack(CString(stepName))) s.transaction = t;
@@ -416,8 +383,7 @@ CTransaction* workTransaction(CKXAssocCompAPI& api, SKXAssocCompState& s, const 
 
 } // namespace
 
-int CKXAssocCompAPI::AddTermination(int)
-{
+int CKXAssocCompAPI::AddTermination(int) {
     m_p->error.clear();
     CTransaction* tx = workTransaction(*this, *m_p, "Add Termination", false);
     if (!tx) {
@@ -455,27 +421,28 @@ int CKXAssocCompAPI::AddTermination(int)
     Settings s = m_p->term;
     // Each pin gets its own components: reference designators are only kept when the caller named them.
     if (!m_p->termSlotsGiven || m_p->multiple)
-        for (auto& sl : s.slots) sl.refDes.clear();
-    IDTInstance* dt = createTermination(tx, m_p->pinBit, m_p->target == SKXAssocCompState::Pair ? m_p->pair : nullptr,
-                                        s, m_p->refCache, m_p->error);
+        for (auto& sl : s.slots)
+            sl.refDes.clear();
+    IDTInstance* dt =
+        createTermination(tx, m_p->pinBit, m_p->target == SKXAssocCompState::Pair ? m_p->pair : nullptr, s,
+                          m_p->refCache, m_p->error);
     if (!dt) return 0;
     m_p->associated = dt;
     return 1;
 }
 
-BOOL CKXAssocCompAPI::ApplyTermination(bool commit, bool)
-{
+BOOL CKXAssocCompAPI::ApplyTermination(bool commit, bool) {
     if (!AddTermination(0)) return FALSE;
     if (commit) return CommitTransactionOnApply("Add Termination");
     return TRUE;
 }
 
 int CKXAssocCompAPI::AddTerminationInstance(CString slotId, CString lib, CString cell, CString view,
-                                            CString physName, CString value, CStringArray*, CStringArray* keyProps,
-                                            CStringArray* instProps)
-{
+                                            CString physName, CString value, CStringArray*,
+                                            CStringArray* keyProps, CStringArray* instProps) {
     m_p->error.clear();
-    if (m_p->term.type.empty() || (m_p->term.type != m_strTerminationType.str() && !m_strTerminationType.IsEmpty()))
+    if (m_p->term.type.empty() ||
+        (m_p->term.type != m_strTerminationType.str() && !m_strTerminationType.IsEmpty()))
         getLCVPropFromSetup(true);
     auto it = std::find_if(m_p->term.slots.begin(), m_p->term.slots.end(),
                            [&](const Slot& s) { return lowerText(s.id) == lowerText(slotId.str()); });
@@ -501,8 +468,7 @@ int CKXAssocCompAPI::AddTerminationInstance(CString slotId, CString lib, CString
 
 int CKXAssocCompAPI::EditTermination(std::set<CString>& refDesSet, std::map<CString, CString>& newRefDes,
                                      CString& delay, CString& high, CString& low, KXPropListMap& keyProps,
-                                     KXPropListMap& instProps, int byRefDes)
-{
+                                     KXPropListMap& instProps, int byRefDes) {
     m_p->error.clear();
     CTransaction* tx = workTransaction(*this, *m_p, "Edit Termination", false);
     IDTInstance* dt = getAssociatedInstance(1);
@@ -528,7 +494,8 @@ int CKXAssocCompAPI::EditTermination(std::set<CString>& refDesSet, std::map<CStr
     }
     // Renames must not collide with designators used elsewhere.
     std::map<std::string, int> used = usedRefDes(tx->design());
-    for (const auto& sl : s.slots) --used[sl.refDes];
+    for (const auto& sl : s.slots)
+        --used[sl.refDes];
     for (const auto& [oldName, newName] : newRefDes) {
         if (newName.IsEmpty()) continue;
         for (auto& sl : s.slots) {
@@ -563,8 +530,8 @@ int CKXAssocCompAPI::EditTermination(std::set<CString>& refDesSet, std::map<CStr
 }
 
 int CKXAssocCompAPI::AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName,
-                                     CString value, CStringArray& keyProps, CStringArray& instProps, CString dcNet)
-{
+                                     CString value, CStringArray& keyProps, CStringArray& instProps,
+                                     CString dcNet) {
     m_p->error.clear();
     Settings s;
     if (!defaultPupd(type.str(), s)) {
@@ -597,8 +564,7 @@ int CKXAssocCompAPI::AddPupdInstance(CString type, CString lib, CString cell, CS
     return 1;
 }
 
-BOOL CKXAssocCompAPI::ApplyPupd(bool commit, bool)
-{
+BOOL CKXAssocCompAPI::ApplyPupd(bool commit, bool) {
     m_p->error.clear();
     CTransaction* tx = workTransaction(*this, *m_p, "Add Pupd", false);
     if (!tx) {
@@ -636,8 +602,7 @@ BOOL CKXAssocCompAPI::ApplyPupd(bool commit, bool)
 }
 
 int CKXAssocCompAPI::EditPupd(const CNetBit& netBit, CString word, CString refDes, CString dcNets,
-                              CStringArray* keyProps, CStringArray* instProps)
-{
+                              CStringArray* keyProps, CStringArray* instProps) {
     m_p->error.clear();
     CTransaction* tx = workTransaction(*this, *m_p, "Edit Pupd", false);
     if (!tx) {
@@ -678,8 +643,7 @@ int CKXAssocCompAPI::EditPupd(const CNetBit& netBit, CString word, CString refDe
     return 1;
 }
 
-int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, const std::set<CString>& names)
-{
+int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, const std::set<CString>& names) {
     CString list;
     for (const auto& n : names) {
         if (n.IsEmpty()) continue;
@@ -697,8 +661,7 @@ int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, const std::set<CString>& 
     return DeletePupd(netBit, list);
 }
 
-int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, CString refDesList)
-{
+int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, CString refDesList) {
     m_p->error.clear();
     CTransaction* tx = workTransaction(*this, *m_p, "Delete Pupd", false);
     if (!tx) {
@@ -708,8 +671,8 @@ int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, CString refDesList)
     std::vector<std::string> names = splitNames(refDesList.str());
     int removed = 0;
     for (IDTInstance* dt : dtsOn(netBit, 2)) {
-        bool wanted = names.empty() ||
-                      std::any_of(names.begin(), names.end(), [&](const std::string& n) { return matchesName(dt, n); });
+        bool wanted = names.empty() || std::any_of(names.begin(), names.end(),
+                                                   [&](const std::string& n) { return matchesName(dt, n); });
         if (!wanted) continue;
         if (!removeComponent(tx, dt)) {
             m_p->error = tx->lastError().str();
@@ -721,8 +684,7 @@ int CKXAssocCompAPI::DeletePupd(const CNetBit& netBit, CString refDesList)
     return removed;
 }
 
-BOOL CKXAssocCompAPI::deleteAssocCompInstance(int kind)
-{
+BOOL CKXAssocCompAPI::deleteAssocCompInstance(int kind) {
     m_p->error.clear();
     CTransaction* tx = workTransaction(*this, *m_p, kind == 2 ? "Delete Pupd" : "Delete Termination", false);
     if (!tx) {
@@ -742,8 +704,7 @@ BOOL CKXAssocCompAPI::deleteAssocCompInstance(int kind)
     return TRUE;
 }
 
-BOOL CKXAssocCompAPI::ApplyDelayChanges(int kind)
-{
+BOOL CKXAssocCompAPI::ApplyDelayChanges(int kind) {
     m_p->error.clear();
     CTransaction* tx = workTransaction(*this, *m_p, "Change Delay", false);
     IDTInstance* dt = m_p->associated;
@@ -756,8 +717,7 @@ BOOL CKXAssocCompAPI::ApplyDelayChanges(int kind)
     return writeSettings(tx, dt, s, m_p->error) ? TRUE : FALSE;
 }
 
-BOOL CKXAssocCompAPI::CommitTransactionOnApply(CString)
-{
+BOOL CKXAssocCompAPI::CommitTransactionOnApply(CString) {
     m_p->error.clear();
     CTransaction* tx = (m_nModeFlags & 2) && m_pSpareTransaction ? m_pSpareTransaction : m_p->transaction;
     if (!tx) {
@@ -773,20 +733,17 @@ BOOL CKXAssocCompAPI::CommitTransactionOnApply(CString)
     return TRUE;
 }
 
-void CKXAssocCompAPI::resetPropertyGridArray()
-{
+void CKXAssocCompAPI::resetPropertyGridArray() {
     m_p->termSlotsGiven = false;
     getLCVPropFromSetup(true);
 }
 
-void CKXAssocCompAPI::resetPreCommitObjects()
-{
+void CKXAssocCompAPI::resetPreCommitObjects() {
     m_p->associated = nullptr;
     m_p->commonRefDes.clear();
 }
 
-void CKXAssocCompAPI::Initialize()
-{
+void CKXAssocCompAPI::Initialize() {
     auto fresh = std::make_unique<SKXAssocCompState>();
     fresh->callBack = m_p->callBack;
     m_p = std::move(fresh);
@@ -801,14 +758,19 @@ namespace {
 
 // One word of a script command: characters the script language would read specially are escaped, an empty
 // value becomes {}.
-std::string scriptWord(const std::string& v)
-{
+std::string scriptWord(const std::string& v) {
     if (v.empty()) return "{}";
     std::string out;
     for (char c : v) {
         if ((c != '\0' && std::strchr("[]{}\"$;\\ \t", c)) || c == '\n' || c == '\r') {
-            if (c == '\n') { out += "\\n"; continue; }
-            if (c == '\r') { out += "\\r"; continue; }
+            if (c == '\n') {
+                out += "\\n";
+                continue;
+            }
+            if (c == '\r') {
+                out += "\\r";
+                continue;
+            }
             out += '\\';
         }
         out += c;
@@ -816,15 +778,14 @@ std::string scriptWord(const std::string& v)
     return out;
 }
 
-std::string scriptList(const std::vector<std::string>& items)
-{
+std::string scriptList(const std::vector<std::string>& items) {
     std::string out = "{";
-    for (size_t i = 0; i < items.size(); ++i) out += (i ? " " : "") + scriptWord(items[i]);
+    for (size_t i = 0; i < items.size(); ++i)
+        out += (i ? " " : "") + scriptWord(items[i]);
     return out + "}";
 }
 
-BOOL sendToHost(const std::string& text)
-{
+BOOL sendToHost(const std::string& text) {
     CWnd* main = AfxGetMainWnd();
     if (!main) return FALSE;
     main->SendMessage(0x840F, reinterpret_cast<WPARAM>(text.c_str()), 0);
@@ -833,8 +794,7 @@ BOOL sendToHost(const std::string& text)
 
 } // namespace
 
-BOOL CKXAssocCompAPI::SendAddTermCommand()
-{
+BOOL CKXAssocCompAPI::SendAddTermCommand() {
     const Settings& s = m_p->term;
     if (s.type.empty() || s.slots.empty()) {
         m_p->error = "no termination prepared";
@@ -843,9 +803,9 @@ BOOL CKXAssocCompAPI::SendAddTermCommand()
     std::string cmd = "addTermination -type " + scriptWord(s.type);
     for (size_t i = 0; i < s.slots.size(); ++i) {
         const Slot& sl = s.slots[i];
-        cmd += " -part" + std::to_string(i + 1) + " -lib " + scriptWord(sl.lib) + " -cell " + scriptWord(sl.cell) +
-               " -view " + scriptWord(sl.view) + " -physname " + scriptWord(sl.physName) + " -value " +
-               scriptWord(sl.value);
+        cmd += " -part" + std::to_string(i + 1) + " -lib " + scriptWord(sl.lib) + " -cell " +
+               scriptWord(sl.cell) + " -view " + scriptWord(sl.view) + " -physname " +
+               scriptWord(sl.physName) + " -value " + scriptWord(sl.value);
         if (!sl.keyProps.empty()) cmd += " -k " + scriptList(sl.keyProps);
         if (!sl.instProps.empty()) cmd += " -i " + scriptList(sl.instProps);
     }
@@ -856,8 +816,7 @@ BOOL CKXAssocCompAPI::SendAddTermCommand()
     return sendToHost(cmd);
 }
 
-BOOL CKXAssocCompAPI::SendAddPupdCommand(int, int common, int shortFirst)
-{
+BOOL CKXAssocCompAPI::SendAddPupdCommand(int, int common, int shortFirst) {
     if (!m_p->pupdReady || m_p->pupd.slots.empty()) {
         m_p->error = "no pull-up/pull-down prepared";
         return FALSE;
@@ -866,7 +825,8 @@ BOOL CKXAssocCompAPI::SendAddPupdCommand(int, int common, int shortFirst)
     const Slot& sl = s.slots.front();
     std::string cmd = "addPupd -type " + lowerText(s.type) + " -lib " + scriptWord(sl.lib) + " -cell " +
                       scriptWord(sl.cell) + " -view " + scriptWord(sl.view) + " -physname " +
-                      scriptWord(sl.physName) + " -value " + scriptWord(sl.value) + " -dcnet " + scriptWord(s.dcNet);
+                      scriptWord(sl.physName) + " -value " + scriptWord(sl.value) + " -dcnet " +
+                      scriptWord(s.dcNet);
     if (!sl.keyProps.empty()) cmd += " -k " + scriptList(sl.keyProps);
     if (!sl.instProps.empty()) cmd += " -i " + scriptList(sl.instProps);
     if (common || m_p->pupdMode == PUPD_MODE_COMMON) cmd += " -common";
@@ -875,20 +835,17 @@ BOOL CKXAssocCompAPI::SendAddPupdCommand(int, int common, int shortFirst)
     return sendToHost(cmd);
 }
 
-CString CKXAssocCompAPI::GetLastCommandText() const
-{
+CString CKXAssocCompAPI::GetLastCommandText() const {
     return CString(m_p->lastCommand);
 }
 
-CString CKXAssocCompAPI::GetLastError() const
-{
+CString CKXAssocCompAPI::GetLastError() const {
     return CString(m_p->error);
 }
 
 // ---- dialogs ----
 
-BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply)
-{
+BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply) {
     stop = false;
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXTerminationDlg", answer)) return FALSE;
@@ -931,8 +888,7 @@ BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply)
     return TRUE;
 }
 
-BOOL CKXAssocCompAPI::invokePUPDDialog(bool)
-{
+BOOL CKXAssocCompAPI::invokePUPDDialog(bool) {
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXPupdDlg", answer)) return FALSE;
     auto field = [&](const char* name) -> CString {
@@ -952,8 +908,7 @@ BOOL CKXAssocCompAPI::invokePUPDDialog(bool)
 }
 
 bool ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design, const CDesignContext& hierarchyDesign,
-                 const CNetBitContext& netBit, BOOL readOnly)
-{
+                 const CNetBitContext& netBit, BOOL readOnly) {
     if (!api || !netBit) return false;
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXPupdEditDlg", answer)) return false;
@@ -973,20 +928,18 @@ bool ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design, const CDesi
 // ---- automation ----
 
 BEGIN_DISPATCH_MAP(KXAssocAutomation, CCmdTarget)
-    DISP_FUNCTION(KXAssocAutomation, "InitTermination", DispInitTermination, VT_I4, VTS_BSTR)
-    DISP_FUNCTION(KXAssocAutomation, "InitPUPD", DispInitPUPD, VT_I4, VTS_BSTR)
-    DISP_FUNCTION(KXAssocAutomation, "SendAddTermCommand", DispSendAddTermCommand, VT_BOOL, VTS_NONE)
-    DISP_FUNCTION(KXAssocAutomation, "SendAddPupdCommand", DispSendAddPupdCommand, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(KXAssocAutomation, "InitTermination", DispInitTermination, VT_I4, VTS_BSTR)
+DISP_FUNCTION(KXAssocAutomation, "InitPUPD", DispInitPUPD, VT_I4, VTS_BSTR)
+DISP_FUNCTION(KXAssocAutomation, "SendAddTermCommand", DispSendAddTermCommand, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(KXAssocAutomation, "SendAddPupdCommand", DispSendAddPupdCommand, VT_BOOL, VTS_NONE)
 END_DISPATCH_MAP()
 
-KXAssocAutomation::KXAssocAutomation(IServer* server)
-{
+KXAssocAutomation::KXAssocAutomation(IServer* server) {
     EnableAutomation();
     setServer(server);
 }
 
-int KXAssocAutomation::InitTermination(CString text)
-{
+int KXAssocAutomation::InitTermination(CString text) {
     CString type = text;
     type.Trim();
     Settings s;
@@ -1000,8 +953,7 @@ int KXAssocAutomation::InitTermination(CString text)
     return 1;
 }
 
-int KXAssocAutomation::InitPUPD(CString text)
-{
+int KXAssocAutomation::InitPUPD(CString text) {
     std::vector<std::string> words = splitNames(text.str());
     if (words.empty() || pupdTypeName(words[0]).empty()) {
         m_p->error = "expected pullup or pulldown";
@@ -1026,25 +978,26 @@ class AssocClipCodec : public IKXClipAssocCodec {
     CTransaction* m_lastTx = nullptr;
 
 public:
-    bool Describe(const CDesignContext&, int, IDTInstance* instance, int, CString& typeText, CString& nameText,
-                  CString& dataText) override
-    {
+    bool Describe(const CDesignContext&, int, IDTInstance* instance, int, CString& typeText,
+                  CString& nameText, CString& dataText) override {
         if (!instance || !instance->isAlive()) return false;
         Settings s = readSettings(instance);
         typeText = CString(s.type);
         std::string names;
-        for (const auto& sl : s.slots) names += (names.empty() ? "" : " ") + sl.refDes;
+        for (const auto& sl : s.slots)
+            names += (names.empty() ? "" : " ") + sl.refDes;
         nameText = CString(names);
         // Designators are not carried over: a pasted component gets its own.
-        for (auto& sl : s.slots) sl.refDes.clear();
+        for (auto& sl : s.slots)
+            sl.refDes.clear();
         dataText = CString(encodeSettings(s));
         return true;
     }
 
-    int Paste(CTransaction* transaction, const CInstTermBit& pinBit, IDPInstTerm* pairPin, const CNetBit& netBit,
-              const CInstanceContext&, const CString& dataText, const CString& typeText, const CString& nameText,
-              const CString& netName, int kind, int) override
-    {
+    int Paste(CTransaction* transaction, const CInstTermBit& pinBit, IDPInstTerm* pairPin,
+              const CNetBit& netBit, const CInstanceContext&, const CString& dataText,
+              const CString& typeText, const CString& nameText, const CString& netName, int kind,
+              int) override {
         if (!transaction) return 0;
         // Callers hand the entry's texts on in more than one order; the component data is the one text that
         // reads as a described component, whatever its place.
@@ -1059,7 +1012,8 @@ public:
         }
         if (!found) return 0;
         std::string error;
-        for (auto& sl : s.slots) sl.refDes.clear();
+        for (auto& sl : s.slots)
+            sl.refDes.clear();
         if (transaction != m_lastTx) {
             m_cache.invalidate();
             m_lastTx = transaction;
@@ -1079,16 +1033,14 @@ public:
     }
 };
 
-AssocClipCodec& codec()
-{
+AssocClipCodec& codec() {
     static AssocClipCodec c;
     return c;
 }
 
 } // namespace
 
-extern "C" BOOL InitKXAssocCompDLL()
-{
+extern "C" BOOL InitKXAssocCompDLL() {
     CKXImpClipBoard::SetAssocCodec(&codec());
     return TRUE;
 }

@@ -14,8 +14,7 @@ namespace {
 
 class AssocCompTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         AfxGetAnswerQueue().Reset();
         CKXImpClipBoard::Reset();
         rmx::DesignBuilder b(&m_server, "work");
@@ -38,8 +37,7 @@ protected:
         ASSERT_NE(m_u1, nullptr);
         ASSERT_TRUE(InitKXAssocCompDLL());
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         AfxGetAnswerQueue().Reset();
         CKXImpClipBoard::Reset();
     }
@@ -47,8 +45,7 @@ protected:
     CInstTermBit pin(const char* name, int bit = -1) { return CInstTermBit(m_u1->findInstTerm(name), bit); }
     CNetBit net(const char* name, int bit = -1) { return CNetBit(m_design.design()->findNet(name), bit); }
 
-    void configure(CKXAssocCompAPI& api, CTransaction* tx)
-    {
+    void configure(CKXAssocCompAPI& api, CTransaction* tx) {
         api.setServer(&m_server);
         api.setDesignContext(m_design);
         api.setHierarchyDesignContext(m_design);
@@ -56,8 +53,7 @@ protected:
     }
 
     // Adds a termination of the type on the pin bit and commits; returns the committed transaction's text.
-    std::string addTermination(const char* type, const CInstTermBit& bit)
-    {
+    std::string addTermination(const char* type, const CInstTermBit& bit) {
         CTransaction tx(m_design, "Add Termination");
         CKXAssocCompAPI api;
         configure(api, &tx);
@@ -71,8 +67,7 @@ protected:
         return tx.toString().str();
     }
 
-    IDTInstance* terminationOn(const CInstTermBit& bit)
-    {
+    IDTInstance* terminationOn(const CInstTermBit& bit) {
         CKXAssocCompAPI api;
         api.setInstTermBit(bit);
         return api.getAssociatedInstance(1);
@@ -83,8 +78,7 @@ protected:
     IInstance* m_u1 = nullptr;
 };
 
-TEST_F(AssocCompTest, TerminationAddedShownEditedDeletedInTransactions)
-{
+TEST_F(AssocCompTest, TerminationAddedShownEditedDeletedInTransactions) {
     addTermination("Series", pin("A"));
     IDTInstance* term = terminationOn(pin("A"));
     ASSERT_NE(term, nullptr);
@@ -126,8 +120,7 @@ TEST_F(AssocCompTest, TerminationAddedShownEditedDeletedInTransactions)
     EXPECT_FALSE(fresh.deleteAssocCompInstance(1)); // no transaction, nothing there
 }
 
-TEST_F(AssocCompTest, TerminationUndoneAndRedone)
-{
+TEST_F(AssocCompTest, TerminationUndoneAndRedone) {
     std::string text = addTermination("Thevenin", pin("D", 2));
     ASSERT_NE(terminationOn(pin("D", 2)), nullptr);
     {
@@ -148,8 +141,7 @@ TEST_F(AssocCompTest, TerminationUndoneAndRedone)
     EXPECT_NE(api.getDisplayText(1).Find("R1 100, R2 100"), -1) << api.getDisplayText(1).GetString();
 }
 
-TEST_F(AssocCompTest, DesignatorsStayUniqueAcrossInterleavedCallers)
-{
+TEST_F(AssocCompTest, DesignatorsStayUniqueAcrossInterleavedCallers) {
     CTransaction tx(m_design, "Add Termination");
     CKXAssocCompAPI a, b;
     for (CKXAssocCompAPI* api : {&a, &b}) {
@@ -186,7 +178,8 @@ TEST_F(AssocCompTest, DesignatorsStayUniqueAcrossInterleavedCallers)
         CKXAssocCompAPI q;
         q.setInstTermBit(pin(p));
         std::string text = q.getDisplayText(1).str();
-        for (const char* r : {"R1 ", "R2 ", "R3 ", "R4 ", "R5 ", "R6 ", "R7 ", "R8 ", "R9 ", "R10 ", "R11 ", "R12 "})
+        for (const char* r :
+             {"R1 ", "R2 ", "R3 ", "R4 ", "R5 ", "R6 ", "R7 ", "R8 ", "R9 ", "R10 ", "R11 ", "R12 "})
             if (text.find(r) != std::string::npos) {
                 EXPECT_TRUE(seen.insert(r).second) << r << " twice";
             }
@@ -195,7 +188,8 @@ TEST_F(AssocCompTest, DesignatorsStayUniqueAcrossInterleavedCallers)
         CKXAssocCompAPI q;
         q.setInstTermBit(pin("D", bit));
         std::string text = q.getDisplayText(1).str();
-        for (const char* r : {"R1 ", "R2 ", "R3 ", "R4 ", "R5 ", "R6 ", "R7 ", "R8 ", "R9 ", "R10 ", "R11 ", "R12 "})
+        for (const char* r :
+             {"R1 ", "R2 ", "R3 ", "R4 ", "R5 ", "R6 ", "R7 ", "R8 ", "R9 ", "R10 ", "R11 ", "R12 "})
             if (text.find(r) != std::string::npos) {
                 EXPECT_TRUE(seen.insert(r).second) << r << " twice";
             }
@@ -203,8 +197,7 @@ TEST_F(AssocCompTest, DesignatorsStayUniqueAcrossInterleavedCallers)
     EXPECT_EQ(seen.size(), 12u);
 }
 
-TEST_F(AssocCompTest, DiscardedTransactionLeavesNoTermination)
-{
+TEST_F(AssocCompTest, DiscardedTransactionLeavesNoTermination) {
     CTransaction tx(m_design, "Add Termination");
     CKXAssocCompAPI api;
     configure(api, &tx);
@@ -217,8 +210,7 @@ TEST_F(AssocCompTest, DiscardedTransactionLeavesNoTermination)
     EXPECT_EQ(terminationOn(pin("A")), nullptr);
 }
 
-TEST_F(AssocCompTest, TerminationRefusals)
-{
+TEST_F(AssocCompTest, TerminationRefusals) {
     addTermination("Series", pin("A"));
     CTransaction tx(m_design, "Add Termination");
     CKXAssocCompAPI api;
@@ -246,7 +238,8 @@ TEST_F(AssocCompTest, TerminationRefusals)
     CStringArray bad;
     bad.Add("novalue");
     EXPECT_EQ(api.AddTerminationInstance("C", "l", "c", "v", "", "1", nullptr, &bad, nullptr), 0);
-    EXPECT_EQ(api.AddTerminationInstance("C", "lib", "cap", "sym", "C0402", "10pF", nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(
+        api.AddTerminationInstance("C", "lib", "cap", "sym", "C0402", "10pF", nullptr, nullptr, nullptr), 1);
     api.setInstTermBit(pin("B"));
     EXPECT_EQ(api.AddTermination(0), 1);
     EXPECT_NE(api.getDisplayText(1).Find("10pF"), -1);
@@ -258,8 +251,7 @@ TEST_F(AssocCompTest, TerminationRefusals)
     EXPECT_EQ(noTx.AddTermination(0), 0);
 }
 
-TEST_F(AssocCompTest, PullupAddedWithAliasInheritanceEditedAndDeleted)
-{
+TEST_F(AssocCompTest, PullupAddedWithAliasInheritanceEditedAndDeleted) {
     {
         CTransaction tx(m_design, "Add PUPD");
         CKXAssocCompAPI api;
@@ -298,7 +290,8 @@ TEST_F(AssocCompTest, PullupAddedWithAliasInheritanceEditedAndDeleted)
         CStringArray k;
         k.Add("POWER=0.1W");
         EXPECT_EQ(api.EditPupd(net("N1"), "R99", "", "", &k, nullptr), 0); // no such component
-        ASSERT_EQ(api.EditPupd(net("N1"), "R1", "R20", "GND", &k, nullptr), 1) << api.GetLastError().GetString();
+        ASSERT_EQ(api.EditPupd(net("N1"), "R1", "R20", "GND", &k, nullptr), 1)
+            << api.GetLastError().GetString();
         ASSERT_TRUE(tx.commit());
     }
     EXPECT_NE(api.getDisplayText(2).Find("R20 10k to GND"), -1) << api.getDisplayText(2).GetString();
@@ -315,8 +308,7 @@ TEST_F(AssocCompTest, PullupAddedWithAliasInheritanceEditedAndDeleted)
     EXPECT_FALSE(au);
 }
 
-TEST_F(AssocCompTest, PullupUndoneAndRedoneKeepsAliasView)
-{
+TEST_F(AssocCompTest, PullupUndoneAndRedoneKeepsAliasView) {
     std::string text;
     {
         CTransaction tx(m_design, "Add PUPD");
@@ -349,15 +341,14 @@ TEST_F(AssocCompTest, PullupUndoneAndRedoneKeepsAliasView)
     EXPECT_EQ(flags("N1"), (std::vector<bool>{false, false, false, true}));
 }
 
-TEST_F(AssocCompTest, CommonPullupSharesOneDesignator)
-{
+TEST_F(AssocCompTest, CommonPullupSharesOneDesignator) {
     CTransaction tx(m_design, "Add PUPD");
     KXAssocAutomation automation(&m_server);
     configure(automation, &tx);
     ASSERT_EQ(automation.InitPUPD("pulldown GND"), 1);
     ASSERT_EQ(automation.InitPUPD("sideways"), 0);
-    AfxGetAnswerQueue().PushDialog("CKXPupdDlg", TRUE,
-                                   {{"type", "pulldown"}, {"dcnet", "GND"}, {"value", "1k"}, {"mode", "common"}});
+    AfxGetAnswerQueue().PushDialog(
+        "CKXPupdDlg", TRUE, {{"type", "pulldown"}, {"dcnet", "GND"}, {"value", "1k"}, {"mode", "common"}});
     automation.setNetBit(net("DATA", 3));
     ASSERT_TRUE(automation.invokePUPDDialog(false)) << automation.GetLastError().GetString();
     EXPECT_EQ(automation.GetPupdModeSelected(), PUPD_MODE_COMMON);
@@ -371,8 +362,7 @@ TEST_F(AssocCompTest, CommonPullupSharesOneDesignator)
     EXPECT_NE(first.Find("R1 1k to GND"), -1) << first.GetString();
 }
 
-TEST_F(AssocCompTest, ScriptedTerminationDialogAppliesInTheCallbacksTransaction)
-{
+TEST_F(AssocCompTest, ScriptedTerminationDialogAppliesInTheCallbacksTransaction) {
     static CTransaction* handedOut = nullptr;
     static int calls = 0;
     CTransaction tx(m_design, "Add Termination");
@@ -407,8 +397,7 @@ TEST_F(AssocCompTest, ScriptedTerminationDialogAppliesInTheCallbacksTransaction)
     EXPECT_EQ(api.getMultipleAssociatedInstance(1, all), 1);
 }
 
-TEST_F(AssocCompTest, ClipboardRoundTripOfATermination)
-{
+TEST_F(AssocCompTest, ClipboardRoundTripOfATermination) {
     addTermination("Series", pin("A"));
     IDTInstance* term = terminationOn(pin("A"));
     ASSERT_NE(term, nullptr);
@@ -426,16 +415,16 @@ TEST_F(AssocCompTest, ClipboardRoundTripOfATermination)
     ASSERT_GT(CKXImpClipBoard::GetAssocCompInfo(buffer, kind, number, t1, t2, t3), 0);
 
     CTransaction tx(m_design, "Paste");
-    EXPECT_EQ(CKXImpClipBoard::PasteAssocComponents(&tx, pin("C"), nullptr, CNetBit(), CInstanceContext(), t3, t1,
-                                                    t2, "", kind, 0),
+    EXPECT_EQ(CKXImpClipBoard::PasteAssocComponents(&tx, pin("C"), nullptr, CNetBit(), CInstanceContext(), t3,
+                                                    t1, t2, "", kind, 0),
               1);
     // Malformed component data is refused and nothing is created.
     EXPECT_EQ(CKXImpClipBoard::PasteAssocComponents(&tx, pin("B"), nullptr, CNetBit(), CInstanceContext(),
                                                     "type=Series;slots=9x", t1, t2, "", kind, 0),
               0);
     // The texts may come in another order (the matrix hands the name first).
-    EXPECT_EQ(CKXImpClipBoard::PasteAssocComponents(&tx, pin("D", 0), nullptr, CNetBit(), CInstanceContext(), "TERM1",
-                                                    t1, t2, t3, kind, 0),
+    EXPECT_EQ(CKXImpClipBoard::PasteAssocComponents(&tx, pin("D", 0), nullptr, CNetBit(), CInstanceContext(),
+                                                    "TERM1", t1, t2, t3, kind, 0),
               1);
     ASSERT_TRUE(tx.commit());
     EXPECT_NE(terminationOn(pin("D", 0)), nullptr);
@@ -449,8 +438,7 @@ TEST_F(AssocCompTest, ClipboardRoundTripOfATermination)
     EXPECT_EQ(api.getDisplayText(1).Find("R1 "), -1) << "a pasted component gets its own designator";
 }
 
-TEST_F(AssocCompTest, DelayChangeAndShowPupdDialog)
-{
+TEST_F(AssocCompTest, DelayChangeAndShowPupdDialog) {
     addTermination("Series", pin("A"));
     {
         CTransaction tx(m_design, "Change Termination RefDes");
@@ -476,7 +464,8 @@ TEST_F(AssocCompTest, DelayChangeAndShowPupdDialog)
     CTransaction tx(m_design, "Edit Pupd");
     CKXAssocCompAPI api;
     configure(api, &tx);
-    EXPECT_FALSE(ShowPupdDlg(&api, m_design, m_design, m_design.net("N1").bitContext(-1), FALSE)); // unanswered
+    EXPECT_FALSE(
+        ShowPupdDlg(&api, m_design, m_design, m_design.net("N1").bitContext(-1), FALSE)); // unanswered
     AfxGetAnswerQueue().PushDialog("CKXPupdEditDlg", TRUE, {{"action", "delete"}, {"name", "PU1"}});
     EXPECT_TRUE(ShowPupdDlg(&api, m_design, m_design, m_design.net("N1").bitContext(-1), FALSE));
     ASSERT_TRUE(tx.commit());
@@ -488,29 +477,31 @@ TEST_F(AssocCompTest, DelayChangeAndShowPupdDialog)
 
 namespace {
 
-TEST(AssocCompCommands, ScriptCommandsQuoteEveryValue)
-{
+TEST(AssocCompCommands, ScriptCommandsQuoteEveryValue) {
     KXAssocAutomation automation(nullptr);
     ASSERT_EQ(automation.InitTermination("Series"), 1);
-    ASSERT_EQ(automation.AddTerminationInstance("R", "my lib", "res[1]", "sym", "", "3$3", nullptr, nullptr, nullptr), 1);
+    ASSERT_EQ(automation.AddTerminationInstance("R", "my lib", "res[1]", "sym", "", "3$3", nullptr, nullptr,
+                                                nullptr),
+              1);
     automation.setDelayConstraint("1 ns; exit");
     automation.SendAddTermCommand(); // no host window here: only the text is made
-    EXPECT_EQ(automation.GetLastCommandText(),
-              "addTermination -type Series -part1 -lib my\\ lib -cell res\\[1\\] -view sym -physname {} -value 3\\$3 "
-              "-delay 1\\ ns\\;\\ exit");
+    EXPECT_EQ(automation.GetLastCommandText(), "addTermination -type Series -part1 -lib my\\ lib -cell "
+                                               "res\\[1\\] -view sym -physname {} -value 3\\$3 "
+                                               "-delay 1\\ ns\\;\\ exit");
     ASSERT_EQ(automation.InitPUPD("pulldown"), 1);
     EXPECT_FALSE(automation.SendAddPupdCommand(1, 0, 0)); // nothing prepared yet
 }
 
-TEST(AssocCompCommands, AutomationObjectAnswersByName)
-{
+TEST(AssocCompCommands, AutomationObjectAnswersByName) {
     KXAssocAutomation automation(nullptr);
     ASSERT_NE(automation.GetIDispatch(FALSE), nullptr);
     EXPECT_GE(automation.GetDispIdOfName("initpupd"), 0);
     EXPECT_GE(automation.GetDispIdOfName("InitTermination"), 0);
     EXPECT_EQ(automation.GetDispIdOfName("Nothing"), -1);
     COleVariant result;
-    ASSERT_EQ(AfxInvokeByName(automation.GetIDispatch(FALSE), "InitTermination", {COleVariant("Shunt")}, &result), S_OK);
+    ASSERT_EQ(
+        AfxInvokeByName(automation.GetIDispatch(FALSE), "InitTermination", {COleVariant("Shunt")}, &result),
+        S_OK);
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 1);
     EXPECT_EQ(automation.m_strTerminationType, "Shunt");

@@ -39,14 +39,12 @@ struct ClipState {
     std::string lastError;
 };
 
-ClipState& state()
-{
+ClipState& state() {
     static ClipState s;
     return s;
 }
 
-void appendLength(std::string& out, std::string_view text)
-{
+void appendLength(std::string& out, std::string_view text) {
     out += std::to_string(text.size());
     out += ':';
     out.append(text.data(), text.size());
@@ -58,14 +56,12 @@ public:
     explicit Reader(std::string_view d) : m_d(d) {}
     bool atEnd() const { return m_pos >= m_d.size(); }
     size_t pos() const { return m_pos; }
-    bool literal(std::string_view lit)
-    {
+    bool literal(std::string_view lit) {
         if (m_d.substr(m_pos, lit.size()) != lit) return false;
         m_pos += lit.size();
         return true;
     }
-    bool number(long long& value, bool allowSign)
-    {
+    bool number(long long& value, bool allowSign) {
         size_t start = m_pos;
         bool neg = false;
         if (allowSign && m_pos < m_d.size() && m_d[m_pos] == '-') {
@@ -73,7 +69,8 @@ public:
             ++m_pos;
         }
         size_t digits = m_pos;
-        while (m_pos < m_d.size() && m_d[m_pos] >= '0' && m_d[m_pos] <= '9' && m_pos - digits < 10) ++m_pos;
+        while (m_pos < m_d.size() && m_d[m_pos] >= '0' && m_d[m_pos] <= '9' && m_pos - digits < 10)
+            ++m_pos;
         if (m_pos == digits || (m_pos < m_d.size() && m_d[m_pos] >= '0' && m_d[m_pos] <= '9')) {
             m_pos = start;
             return false;
@@ -83,8 +80,7 @@ public:
         value = neg ? -v : v;
         return true;
     }
-    bool lengthText(std::string& out)
-    {
+    bool lengthText(std::string& out) {
         long long n = 0;
         if (!number(n, false) || !literal(":")) return false;
         if (static_cast<unsigned long long>(n) > m_d.size() - m_pos) return false;
@@ -99,8 +95,7 @@ private:
 };
 
 // Parses one entry at the reader; the trailing "\r\n" is part of the entry.
-bool parseEntry(Reader& r, SKXClipEntry& e, std::string& error)
-{
+bool parseEntry(Reader& r, SKXClipEntry& e, std::string& error) {
     if (r.literal("@TX ")) {
         e = SKXClipEntry{};
         e.tag = SKXClipEntry::Text;
@@ -149,8 +144,7 @@ bool parseEntry(Reader& r, SKXClipEntry& e, std::string& error)
 }
 
 // Splits checked entries into the termination and pull-up/pull-down buffers.
-void buildBuffers(const std::vector<SKXClipEntry>& entries, std::string& term, std::string& pupd)
-{
+void buildBuffers(const std::vector<SKXClipEntry>& entries, std::string& term, std::string& pupd) {
     term.clear();
     pupd.clear();
     bool inGroup = false;
@@ -176,8 +170,7 @@ void buildBuffers(const std::vector<SKXClipEntry>& entries, std::string& term, s
     }
 }
 
-int typeOf(const ClipItem& item)
-{
+int typeOf(const ClipItem& item) {
     if (!item.hasObjects) return item.text.empty() ? KX_CLIP_NONE : KX_CLIP_PLAIN_TEXT;
     std::vector<SKXClipEntry> entries;
     std::string error;
@@ -185,9 +178,12 @@ int typeOf(const ClipItem& item)
         return item.text.empty() ? KX_CLIP_NONE : KX_CLIP_PLAIN_TEXT;
     bool group = false, term = false, text = false;
     for (const auto& e : entries) {
-        if (e.tag == SKXClipEntry::GroupBegin) group = true;
-        else if (e.tag == SKXClipEntry::AssocComp && e.kind == 1) term = true;
-        else if (e.tag == SKXClipEntry::Text) text = true;
+        if (e.tag == SKXClipEntry::GroupBegin)
+            group = true;
+        else if (e.tag == SKXClipEntry::AssocComp && e.kind == 1)
+            term = true;
+        else if (e.tag == SKXClipEntry::Text)
+            text = true;
     }
     if (group) return KX_CLIP_PUPD_GROUPS;
     if (term) return KX_CLIP_TERMINATIONS;
@@ -195,14 +191,12 @@ int typeOf(const ClipItem& item)
     return item.text.empty() ? KX_CLIP_NONE : KX_CLIP_PLAIN_TEXT;
 }
 
-UINT objectFormat()
-{
+UINT objectFormat() {
     static const UINT format = RegisterClipboardFormatA(CKXImpClipBoard::kFormatName);
     return format;
 }
 
-std::string blockBytes(HANDLE h)
-{
+std::string blockBytes(HANDLE h) {
     if (!h) return std::string();
     size_t n = GlobalSize(h);
     const char* p = static_cast<const char*>(GlobalLock(h));
@@ -211,8 +205,7 @@ std::string blockBytes(HANDLE h)
     return out;
 }
 
-HGLOBAL bytesBlock(const std::string& bytes)
-{
+HGLOBAL bytesBlock(const std::string& bytes) {
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
     if (!h) return nullptr;
     if (char* p = static_cast<char*>(GlobalLock(h))) {
@@ -223,8 +216,7 @@ HGLOBAL bytesBlock(const std::string& bytes)
 }
 
 // Puts an item on the process clipboard, which other windows and programs read.
-bool publishToSystem(const ClipItem& item)
-{
+bool publishToSystem(const ClipItem& item) {
     if (!OpenClipboard(nullptr)) return false;
     EmptyClipboard();
     bool ok = true;
@@ -248,8 +240,7 @@ bool publishToSystem(const ClipItem& item)
 
 // The process clipboard may have been filled by someone else since our last publication; what is there now is
 // the newest item.
-void syncFromSystem()
-{
+void syncFromSystem() {
     auto& s = state();
     ClipItem now;
     bool any = false;
@@ -275,22 +266,21 @@ void syncFromSystem()
         if (f.text == now.text && f.hasObjects == now.hasObjects && f.objects == now.objects) return;
     }
     s.items.push_front(std::move(now));
-    while (s.items.size() > static_cast<size_t>(CKXImpClipBoard::kViewerItems)) s.items.pop_back();
+    while (s.items.size() > static_cast<size_t>(CKXImpClipBoard::kViewerItems))
+        s.items.pop_back();
     s.pasteText.clear();
     s.termBuffer.clear();
     s.pupdBuffer.clear();
 }
 
 // What is on the clipboard now (null: nothing).
-const ClipItem* currentItem()
-{
+const ClipItem* currentItem() {
     syncFromSystem();
     return state().hasCurrent ? &state().current : nullptr;
 }
 
 // A clipboard-viewer item, newest first; a negative index is the clipboard itself.
-const ClipItem* itemFor(int index)
-{
+const ClipItem* itemFor(int index) {
     if (index < 0) return currentItem();
     syncFromSystem();
     auto& s = state();
@@ -303,8 +293,7 @@ const ClipItem* itemFor(int index)
 bool CKXImpClipBoard::m_bIgnoreEmptyCellsInPasteSpecial = false;
 CStringArray CKXImpClipBoard::m_TclPasteSpecialArray;
 
-std::string CKXImpClipBoard::EncodeText(std::string_view text)
-{
+std::string CKXImpClipBoard::EncodeText(std::string_view text) {
     std::string out = "@TX ";
     appendLength(out, text);
     out += "\r\n";
@@ -312,8 +301,7 @@ std::string CKXImpClipBoard::EncodeText(std::string_view text)
 }
 
 std::string CKXImpClipBoard::EncodeAssoc(int kind, int number, std::string_view t1, std::string_view t2,
-                                         std::string_view t3)
-{
+                                         std::string_view t3) {
     std::string out = "@AC " + std::to_string(kind) + " " + std::to_string(number) + " ";
     appendLength(out, t1);
     out += ' ';
@@ -324,8 +312,8 @@ std::string CKXImpClipBoard::EncodeAssoc(int kind, int number, std::string_view 
     return out;
 }
 
-bool CKXImpClipBoard::ParseObjects(std::string_view data, std::vector<SKXClipEntry>& entries, std::string& error)
-{
+bool CKXImpClipBoard::ParseObjects(std::string_view data, std::vector<SKXClipEntry>& entries,
+                                   std::string& error) {
     entries.clear();
     std::string_view header = kHeader;
     if (data.substr(0, header.size()) == header) data.remove_prefix(header.size());
@@ -375,8 +363,7 @@ bool CKXImpClipBoard::ParseObjects(std::string_view data, std::vector<SKXClipEnt
 
 // ---- copy side ----
 
-void CKXImpClipBoard::StartCopying()
-{
+void CKXImpClipBoard::StartCopying() {
     auto& s = state();
     s.copying = true;
     s.cfText.clear();
@@ -387,18 +374,16 @@ void CKXImpClipBoard::StartCopying()
     s.pendingSet = false;
 }
 
-void CKXImpClipBoard::CopyCFText(CString text)
-{
+void CKXImpClipBoard::CopyCFText(CString text) {
     state().cfText = text.str();
 }
 
-void CKXImpClipBoard::CopyTextAsObject(CString text)
-{
+void CKXImpClipBoard::CopyTextAsObject(CString text) {
     state().data += EncodeText(text.str());
 }
 
-CString CKXImpClipBoard::CopyAssocComponents(const CDesignContext& design, int bit, IDTInstance* instance, int kind)
-{
+CString CKXImpClipBoard::CopyAssocComponents(const CDesignContext& design, int bit, IDTInstance* instance,
+                                             int kind) {
     auto& s = state();
     CString type, name, data;
     if (instance && s.codec && !s.codec->Describe(design, bit, instance, kind, type, name, data)) {
@@ -412,40 +397,35 @@ CString CKXImpClipBoard::CopyAssocComponents(const CDesignContext& design, int b
     return CString(entry);
 }
 
-void CKXImpClipBoard::StartPupdGroup()
-{
+void CKXImpClipBoard::StartPupdGroup() {
     auto& s = state();
     if (s.groupDepth > 0) EndPupdGroup();
     s.data += "@GR\r\n";
     s.groupDepth = 1;
 }
 
-void CKXImpClipBoard::EndPupdGroup()
-{
+void CKXImpClipBoard::EndPupdGroup() {
     auto& s = state();
     if (s.groupDepth == 0) return;
     s.data += "@EG\r\n";
     s.groupDepth = 0;
 }
 
-BOOL CKXImpClipBoard::GetDataBuffer(CString& buffer)
-{
+BOOL CKXImpClipBoard::GetDataBuffer(CString& buffer) {
     auto& s = state();
     if (s.groupDepth > 0) EndPupdGroup();
     buffer = CString(s.data);
     return !s.data.empty();
 }
 
-void CKXImpClipBoard::SetClipboardText(const char* data, const char* text)
-{
+void CKXImpClipBoard::SetClipboardText(const char* data, const char* text) {
     auto& s = state();
     s.pendingObjects = data ? data : "";
     s.pendingText = text ? text : "";
     s.pendingSet = true;
 }
 
-void CKXImpClipBoard::EndCopying()
-{
+void CKXImpClipBoard::EndCopying() {
     auto& s = state();
     if (s.groupDepth > 0) EndPupdGroup();
     if (!s.pendingSet) {
@@ -455,8 +435,7 @@ void CKXImpClipBoard::EndCopying()
     s.copying = false;
 }
 
-BOOL CKXImpClipBoard::PutTextOnClipBoard(int putObjects, int putText)
-{
+BOOL CKXImpClipBoard::PutTextOnClipBoard(int putObjects, int putText) {
     auto& s = state();
     if (s.copying) EndCopying();
     ClipItem item;
@@ -491,7 +470,8 @@ BOOL CKXImpClipBoard::PutTextOnClipBoard(int putObjects, int putText)
     s.pasteText.clear();
     s.termBuffer.clear();
     s.pupdBuffer.clear();
-    while (s.items.size() > static_cast<size_t>(kViewerItems)) s.items.pop_back();
+    while (s.items.size() > static_cast<size_t>(kViewerItems))
+        s.items.pop_back();
     s.pendingSet = false;
     s.lastError.clear();
     return TRUE;
@@ -499,32 +479,28 @@ BOOL CKXImpClipBoard::PutTextOnClipBoard(int putObjects, int putText)
 
 // ---- paste side ----
 
-void CKXImpClipBoard::InitCanPasteCallBack(KXCanPasteCallBack objectCallBack, KXCanPasteCallBack textCallBack)
-{
+void CKXImpClipBoard::InitCanPasteCallBack(KXCanPasteCallBack objectCallBack,
+                                           KXCanPasteCallBack textCallBack) {
     state().objectCallBack = objectCallBack;
     state().textCallBack = textCallBack;
 }
 
-BOOL CKXImpClipBoard::CanPasteObject()
-{
+BOOL CKXImpClipBoard::CanPasteObject() {
     auto cb = state().objectCallBack;
     return cb ? cb(GetObjectType(1)) : FALSE;
 }
 
-BOOL CKXImpClipBoard::CanPasteText()
-{
+BOOL CKXImpClipBoard::CanPasteText() {
     auto cb = state().textCallBack;
     return cb ? cb(GetObjectType(1)) : FALSE;
 }
 
-int CKXImpClipBoard::GetObjectType(int source)
-{
+int CKXImpClipBoard::GetObjectType(int source) {
     const ClipItem* item = itemFor(source <= 1 ? -1 : source - 2);
     return item ? typeOf(*item) : KX_CLIP_NONE;
 }
 
-BOOL CKXImpClipBoard::GetCFText(CString& text)
-{
+BOOL CKXImpClipBoard::GetCFText(CString& text) {
     syncFromSystem();
     auto& s = state();
     if (!s.pasteText.empty()) {
@@ -537,8 +513,7 @@ BOOL CKXImpClipBoard::GetCFText(CString& text)
 }
 
 BOOL CKXImpClipBoard::ProcessDataForPaste(int /*format*/, const CDesignContext* /*design*/, int index,
-                                          BOOL terminationColumn, BOOL /*pasteSpecial*/, int, int, int, int)
-{
+                                          BOOL terminationColumn, BOOL /*pasteSpecial*/, int, int, int, int) {
     auto& s = state();
     // A paste-special mark serves one paste. Paste special changes how the grids enter the text (no overwrite
     // question, empty cells skipped when asked); the data prepared here is the same.
@@ -576,30 +551,27 @@ BOOL CKXImpClipBoard::ProcessDataForPaste(int /*format*/, const CDesignContext* 
     return TRUE;
 }
 
-void CKXImpClipBoard::GetTerminationBuffer(CString& buffer)
-{
+void CKXImpClipBoard::GetTerminationBuffer(CString& buffer) {
     buffer = CString(state().termBuffer);
 }
 
-void CKXImpClipBoard::GetPupdBuffer(CString& buffer)
-{
+void CKXImpClipBoard::GetPupdBuffer(CString& buffer) {
     buffer = CString(state().pupdBuffer);
 }
 
-int CKXImpClipBoard::GetNumberOfPupdGroups(const CString& buffer)
-{
+int CKXImpClipBoard::GetNumberOfPupdGroups(const CString& buffer) {
     std::vector<SKXClipEntry> entries;
     std::string error;
     if (!ParseObjects(buffer.str(), entries, error)) {
         state().lastError = "pull-up/pull-down data refused: " + error;
         return 0;
     }
-    return static_cast<int>(std::count_if(entries.begin(), entries.end(),
-                                          [](const SKXClipEntry& e) { return e.tag == SKXClipEntry::GroupBegin; }));
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const SKXClipEntry& e) {
+        return e.tag == SKXClipEntry::GroupBegin;
+    }));
 }
 
-BOOL CKXImpClipBoard::PruneGroupString(CString& buffer, CString& group)
-{
+BOOL CKXImpClipBoard::PruneGroupString(CString& buffer, CString& group) {
     group.Empty();
     std::string_view data = buffer.str();
     // Leading line breaks left by earlier consumption are not data.
@@ -633,15 +605,15 @@ BOOL CKXImpClipBoard::PruneGroupString(CString& buffer, CString& group)
 }
 
 int CKXImpClipBoard::GetAssocCompInfo(CString text, int& kind, int& number, CString& text1, CString& text2,
-                                      CString& text3)
-{
+                                      CString& text3) {
     std::string_view data = text.str();
     if (data.empty()) return -1;
     Reader r(data);
     SKXClipEntry e;
     std::string error;
     if (!parseEntry(r, e, error) || e.tag != SKXClipEntry::AssocComp) {
-        state().lastError = "clipboard entry refused: " + (error.empty() ? std::string("not a component") : error);
+        state().lastError =
+            "clipboard entry refused: " + (error.empty() ? std::string("not a component") : error);
         return -2;
     }
     kind = e.kind;
@@ -655,9 +627,9 @@ int CKXImpClipBoard::GetAssocCompInfo(CString text, int& kind, int& number, CStr
 
 int CKXImpClipBoard::PasteAssocComponents(CTransaction* transaction, const CInstTermBit& pinBit,
                                           IDPInstTerm* pairPin, const CNetBit& netBit,
-                                          const CInstanceContext& instance, CString dataText, CString typeText,
-                                          CString nameText, CString netName, int kind, int flags)
-{
+                                          const CInstanceContext& instance, CString dataText,
+                                          CString typeText, CString nameText, CString netName, int kind,
+                                          int flags) {
     auto& s = state();
     if (!transaction) {
         s.lastError = "no transaction to paste into";
@@ -667,49 +639,41 @@ int CKXImpClipBoard::PasteAssocComponents(CTransaction* transaction, const CInst
         s.lastError = "associated components cannot be pasted: their library is not initialised";
         return 0;
     }
-    return s.codec->Paste(transaction, pinBit, pairPin, netBit, instance, dataText, typeText, nameText, netName,
-                          kind, flags);
+    return s.codec->Paste(transaction, pinBit, pairPin, netBit, instance, dataText, typeText, nameText,
+                          netName, kind, flags);
 }
 
-void CKXImpClipBoard::SetPasteSpecial()
-{
+void CKXImpClipBoard::SetPasteSpecial() {
     state().pasteSpecial = true;
 }
 
-BOOL CKXImpClipBoard::IsPasteSpecial()
-{
+BOOL CKXImpClipBoard::IsPasteSpecial() {
     return state().pasteSpecial;
 }
 
-int CKXImpClipBoard::GetViewerItemCount()
-{
+int CKXImpClipBoard::GetViewerItemCount() {
     syncFromSystem();
     return static_cast<int>(state().items.size());
 }
 
-CString CKXImpClipBoard::GetViewerItemText(int index)
-{
+CString CKXImpClipBoard::GetViewerItemText(int index) {
     const ClipItem* item = itemFor(index);
     return item ? CString(item->text) : CString();
 }
 
-void CKXImpClipBoard::SetAssocCodec(IKXClipAssocCodec* codec)
-{
+void CKXImpClipBoard::SetAssocCodec(IKXClipAssocCodec* codec) {
     state().codec = codec;
 }
 
-IKXClipAssocCodec* CKXImpClipBoard::GetAssocCodec()
-{
+IKXClipAssocCodec* CKXImpClipBoard::GetAssocCodec() {
     return state().codec;
 }
 
-CString CKXImpClipBoard::GetLastError()
-{
+CString CKXImpClipBoard::GetLastError() {
     return CString(state().lastError);
 }
 
-void CKXImpClipBoard::Reset()
-{
+void CKXImpClipBoard::Reset() {
     IKXClipAssocCodec* codec = state().codec;
     state() = ClipState{};
     state().codec = codec;
@@ -721,7 +685,6 @@ void CKXImpClipBoard::Reset()
     m_TclPasteSpecialArray.RemoveAll();
 }
 
-extern "C" BOOL InitKXClipboardDll()
-{
+extern "C" BOOL InitKXClipboardDll() {
     return TRUE;
 }

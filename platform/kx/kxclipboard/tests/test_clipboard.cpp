@@ -14,8 +14,7 @@ protected:
     void TearDown() override { CKXImpClipBoard::Reset(); }
 
     // Publishes object data and text the way a grid's copy does.
-    static void publish(const std::string& objects, const std::string& text)
-    {
+    static void publish(const std::string& objects, const std::string& text) {
         CKXImpClipBoard::StartCopying();
         CKXImpClipBoard::CopyCFText(text.c_str());
         CKXImpClipBoard::SetClipboardText(objects.c_str(), text.c_str());
@@ -24,8 +23,7 @@ protected:
     }
 };
 
-TEST_F(ClipboardTest, TextObjectsRoundTripWithAnyBytes)
-{
+TEST_F(ClipboardTest, TextObjectsRoundTripWithAnyBytes) {
     std::string odd("a\tb\r\nc\0d@TX 3:", 14);
     CKXImpClipBoard::StartCopying();
     CKXImpClipBoard::CopyTextAsObject("DATA<3>");
@@ -50,8 +48,7 @@ TEST_F(ClipboardTest, TextObjectsRoundTripWithAnyBytes)
     EXPECT_EQ(text, "DATA<3>\r\nx\r\n");
 }
 
-TEST_F(ClipboardTest, TextOnlyCopyIsPlainText)
-{
+TEST_F(ClipboardTest, TextOnlyCopyIsPlainText) {
     CKXImpClipBoard::StartCopying();
     CKXImpClipBoard::CopyCFText("abc");
     CKXImpClipBoard::EndCopying();
@@ -61,16 +58,14 @@ TEST_F(ClipboardTest, TextOnlyCopyIsPlainText)
     EXPECT_FALSE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, TRUE, FALSE, 0, 0, 0, 1));
 }
 
-TEST_F(ClipboardTest, EmptyClipboardHasNothingToPaste)
-{
+TEST_F(ClipboardTest, EmptyClipboardHasNothingToPaste) {
     EXPECT_EQ(CKXImpClipBoard::GetObjectType(1), KX_CLIP_NONE);
     EXPECT_FALSE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, FALSE, FALSE, 0, 0, 0, 1));
     EXPECT_FALSE(CKXImpClipBoard::GetLastError().IsEmpty());
     EXPECT_FALSE(CKXImpClipBoard::PutTextOnClipBoard(1, 1));
 }
 
-TEST_F(ClipboardTest, TerminationEntriesAreConsumedOneByOne)
-{
+TEST_F(ClipboardTest, TerminationEntriesAreConsumedOneByOne) {
     std::string objects = CKXImpClipBoard::EncodeAssoc(1, -1, "Series", "R1", "data one") +
                           CKXImpClipBoard::EncodeAssoc(1, -1, "Shunt", "R2 R3", "");
     publish(objects, "R1\r\nR2\r\n");
@@ -94,8 +89,7 @@ TEST_F(ClipboardTest, TerminationEntriesAreConsumedOneByOne)
     EXPECT_TRUE(buffer.IsEmpty());
 }
 
-TEST_F(ClipboardTest, PupdGroupsArePrunedInOrder)
-{
+TEST_F(ClipboardTest, PupdGroupsArePrunedInOrder) {
     CKXImpClipBoard::StartCopying();
     CKXImpClipBoard::StartPupdGroup();
     CString data;
@@ -121,18 +115,17 @@ TEST_F(ClipboardTest, PupdGroupsArePrunedInOrder)
     EXPECT_FALSE(CKXImpClipBoard::PruneGroupString(buffer, group));
 }
 
-TEST_F(ClipboardTest, MalformedDataIsRefusedWhole)
-{
+TEST_F(ClipboardTest, MalformedDataIsRefusedWhole) {
     const std::string good = CKXImpClipBoard::EncodeAssoc(1, -1, "Series", "R1", "d");
     const std::vector<std::string> bad = {
-        good + "@AC 1 -1 5:abc",                 // length runs past the end
-        good + "@XX\r\n",                        // unknown tag
-        "@GR\r\n" + good,                        // termination inside a group, group not closed
-        "@EG\r\n",                               // close without open
-        "@AC 9 0 0: 0: 0:\r\n",                  // unknown kind
-        "@AC 1 99999999999 0: 0: 0:\r\n",        // number out of range
-        "@TX 3:abc",                             // no line break
-        "@TX -3:abc\r\n",                        // negative length
+        good + "@AC 1 -1 5:abc",          // length runs past the end
+        good + "@XX\r\n",                 // unknown tag
+        "@GR\r\n" + good,                 // termination inside a group, group not closed
+        "@EG\r\n",                        // close without open
+        "@AC 9 0 0: 0: 0:\r\n",           // unknown kind
+        "@AC 1 99999999999 0: 0: 0:\r\n", // number out of range
+        "@TX 3:abc",                      // no line break
+        "@TX -3:abc\r\n",                 // negative length
     };
     for (const auto& data : bad) {
         std::vector<SKXClipEntry> entries;
@@ -150,8 +143,7 @@ TEST_F(ClipboardTest, MalformedDataIsRefusedWhole)
     EXPECT_EQ(CKXImpClipBoard::GetViewerItemCount(), 1);
 }
 
-TEST_F(ClipboardTest, PasteSpecialMarkServesOnePaste)
-{
+TEST_F(ClipboardTest, PasteSpecialMarkServesOnePaste) {
     publish(CKXImpClipBoard::EncodeAssoc(1, -1, "Series", "R1", "d"), "N1\r\n");
     CKXImpClipBoard::SetPasteSpecial();
     EXPECT_TRUE(CKXImpClipBoard::IsPasteSpecial());
@@ -166,8 +158,7 @@ TEST_F(ClipboardTest, PasteSpecialMarkServesOnePaste)
     EXPECT_EQ(text, "N1\r\n");
 }
 
-TEST_F(ClipboardTest, NewCopyReplacesWhatAPastePrepared)
-{
+TEST_F(ClipboardTest, NewCopyReplacesWhatAPastePrepared) {
     publish(CKXImpClipBoard::EncodeText("old"), "old");
     ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, FALSE, FALSE, 0, 0, 0, 1));
     publish(CKXImpClipBoard::EncodeText("new"), "new");
@@ -176,8 +167,7 @@ TEST_F(ClipboardTest, NewCopyReplacesWhatAPastePrepared)
     EXPECT_EQ(text, "new");
 }
 
-TEST_F(ClipboardTest, SharesTheProcessClipboard)
-{
+TEST_F(ClipboardTest, SharesTheProcessClipboard) {
     publish(CKXImpClipBoard::EncodeText("N1"), "N1\r\n");
     EXPECT_EQ(AfxGetClipboardText(), "N1\r\n");
     EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatA(CKXImpClipBoard::kFormatName)));
@@ -210,8 +200,7 @@ TEST_F(ClipboardTest, SharesTheProcessClipboard)
     CloseClipboard();
 }
 
-TEST_F(ClipboardTest, ViewerKeepsRecentItemsNewestFirst)
-{
+TEST_F(ClipboardTest, ViewerKeepsRecentItemsNewestFirst) {
     for (int i = 0; i < CKXImpClipBoard::kViewerItems + 5; ++i) {
         CKXImpClipBoard::StartCopying();
         CString t;
@@ -229,11 +218,14 @@ TEST_F(ClipboardTest, ViewerKeepsRecentItemsNewestFirst)
     EXPECT_FALSE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, 99, FALSE, FALSE, 0, 0, 0, 1));
 }
 
-TEST_F(ClipboardTest, CanPasteCallbacksSeeTheObjectKind)
-{
+TEST_F(ClipboardTest, CanPasteCallbacksSeeTheObjectKind) {
     static int seen = -1;
-    CKXImpClipBoard::InitCanPasteCallBack([](int kind) -> BOOL { seen = kind; return kind == 8; },
-                                          [](int) -> BOOL { return TRUE; });
+    CKXImpClipBoard::InitCanPasteCallBack(
+        [](int kind) -> BOOL {
+            seen = kind;
+            return kind == 8;
+        },
+        [](int) -> BOOL { return TRUE; });
     publish(CKXImpClipBoard::EncodeAssoc(1, -1, "Series", "R1", "d"), "R1");
     EXPECT_TRUE(CKXImpClipBoard::CanPasteObject());
     EXPECT_EQ(seen, KX_CLIP_TERMINATIONS);
@@ -244,12 +236,11 @@ TEST_F(ClipboardTest, CanPasteCallbacksSeeTheObjectKind)
 
 // Random bytes and random corruptions of valid data must never crash the parsers, and whatever parses must
 // re-encode to the same bytes.
-TEST_F(ClipboardTest, RandomInputNeverCrashesAndParsedDataReEncodes)
-{
+TEST_F(ClipboardTest, RandomInputNeverCrashesAndParsedDataReEncodes) {
     std::mt19937 rng(20261206);
-    const std::string valid = std::string("@GR\r\n") + CKXImpClipBoard::EncodeAssoc(2, 5, "Pullup", "R1", "v=1k") +
-                              "@EG\r\n" + CKXImpClipBoard::EncodeAssoc(1, -1, "Series", "R2", "x") +
-                              CKXImpClipBoard::EncodeText("t");
+    const std::string valid =
+        std::string("@GR\r\n") + CKXImpClipBoard::EncodeAssoc(2, 5, "Pullup", "R1", "v=1k") + "@EG\r\n" +
+        CKXImpClipBoard::EncodeAssoc(1, -1, "Series", "R2", "x") + CKXImpClipBoard::EncodeText("t");
     const std::string alphabet = "@GRETXAC 0123456789:-\r\n\t";
     for (int round = 0; round < 20000; ++round) {
         std::string data;
@@ -259,25 +250,35 @@ TEST_F(ClipboardTest, RandomInputNeverCrashesAndParsedDataReEncodes)
             for (int e = 0; e < edits && !data.empty(); ++e) {
                 size_t at = rng() % data.size();
                 switch (rng() % 3) {
-                case 0: data[at] = alphabet[rng() % alphabet.size()]; break;
-                case 1: data.erase(at, 1 + rng() % 3); break;
-                default: data.insert(at, 1, static_cast<char>(rng() % 256)); break;
+                case 0:
+                    data[at] = alphabet[rng() % alphabet.size()];
+                    break;
+                case 1:
+                    data.erase(at, 1 + rng() % 3);
+                    break;
+                default:
+                    data.insert(at, 1, static_cast<char>(rng() % 256));
+                    break;
                 }
             }
         } else {
             data.resize(rng() % 64);
-            for (auto& c : data) c = (rng() % 3 == 0) ? static_cast<char>(rng() % 256) : alphabet[rng() % alphabet.size()];
+            for (auto& c : data)
+                c = (rng() % 3 == 0) ? static_cast<char>(rng() % 256) : alphabet[rng() % alphabet.size()];
         }
         std::vector<SKXClipEntry> entries;
         std::string error;
         if (CKXImpClipBoard::ParseObjects(data, entries, error)) {
             std::string again;
             for (const auto& en : entries) {
-                if (en.tag == SKXClipEntry::Text) again += CKXImpClipBoard::EncodeText(en.text1);
+                if (en.tag == SKXClipEntry::Text)
+                    again += CKXImpClipBoard::EncodeText(en.text1);
                 else if (en.tag == SKXClipEntry::AssocComp)
                     again += CKXImpClipBoard::EncodeAssoc(en.kind, en.number, en.text1, en.text2, en.text3);
-                else if (en.tag == SKXClipEntry::GroupBegin) again += "@GR\r\n";
-                else again += "@EG\r\n";
+                else if (en.tag == SKXClipEntry::GroupBegin)
+                    again += "@GR\r\n";
+                else
+                    again += "@EG\r\n";
             }
             std::vector<SKXClipEntry> entries2;
             ASSERT_TRUE(CKXImpClipBoard::ParseObjects(again, entries2, error));

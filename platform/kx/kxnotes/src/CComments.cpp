@@ -15,24 +15,31 @@ namespace {
 
 const char* const kMagic = "KXNOTES 1";
 
-std::string escape(const std::string& s)
-{
+std::string escape(const std::string& s) {
     std::string out;
     out.reserve(s.size());
     for (char c : s) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
 }
 
-bool unescape(const std::string& s, std::string& out)
-{
+bool unescape(const std::string& s, std::string& out) {
     out.clear();
     for (size_t i = 0; i < s.size(); ++i) {
         if (s[i] != '\\') {
@@ -41,18 +48,26 @@ bool unescape(const std::string& s, std::string& out)
         }
         if (++i >= s.size()) return false;
         switch (s[i]) {
-        case '\\': out += '\\'; break;
-        case 't': out += '\t'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        default: return false;
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        default:
+            return false;
         }
     }
     return true;
 }
 
-std::vector<std::string> splitTabs(const std::string& line)
-{
+std::vector<std::string> splitTabs(const std::string& line) {
     std::vector<std::string> f;
     size_t start = 0;
     for (;;) {
@@ -64,8 +79,7 @@ std::vector<std::string> splitTabs(const std::string& line)
     return f;
 }
 
-std::string joinTabs(std::initializer_list<std::string> fields)
-{
+std::string joinTabs(std::initializer_list<std::string> fields) {
     std::string out;
     bool first = true;
     for (const auto& f : fields) {
@@ -80,58 +94,52 @@ std::string joinTabs(std::initializer_list<std::string> fields)
 
 // ---- CMatrixViewData ----
 
-CMatrixViewData::View* CMatrixViewData::find(const CString& view)
-{
+CMatrixViewData::View* CMatrixViewData::find(const CString& view) {
     for (auto& v : m_views)
         if (v.name == view) return &v;
     return nullptr;
 }
 
-const CMatrixViewData::View* CMatrixViewData::find(const CString& view) const
-{
+const CMatrixViewData::View* CMatrixViewData::find(const CString& view) const {
     for (const auto& v : m_views)
         if (v.name == view) return &v;
     return nullptr;
 }
 
-CMatrixViewData::View& CMatrixViewData::findOrCreate(const CString& view)
-{
+CMatrixViewData::View& CMatrixViewData::findOrCreate(const CString& view) {
     if (View* v = find(view)) return *v;
     m_views.push_back(View{view, {}, {}, true});
     m_bDirty = true;
     return m_views.back();
 }
 
-void CMatrixViewData::GetMatrixComponentList(const CString& view, std::vector<CString>& paths) const
-{
+void CMatrixViewData::GetMatrixComponentList(const CString& view, std::vector<CString>& paths) const {
     paths.clear();
     if (const View* v = find(view)) paths = v->instances;
 }
 
-void CMatrixViewData::GetMatrixSignalList(const CString& view, std::vector<CString>& paths) const
-{
+void CMatrixViewData::GetMatrixSignalList(const CString& view, std::vector<CString>& paths) const {
     paths.clear();
     if (const View* v = find(view)) paths = v->signals;
 }
 
-void CMatrixViewData::GetMatrixComponentList(const CString& view, CStringArray& paths) const
-{
+void CMatrixViewData::GetMatrixComponentList(const CString& view, CStringArray& paths) const {
     std::vector<CString> v;
     GetMatrixComponentList(view, v);
     paths.RemoveAll();
-    for (const auto& p : v) paths.Add(p);
+    for (const auto& p : v)
+        paths.Add(p);
 }
 
-void CMatrixViewData::GetMatrixSignalList(const CString& view, CStringArray& paths) const
-{
+void CMatrixViewData::GetMatrixSignalList(const CString& view, CStringArray& paths) const {
     std::vector<CString> v;
     GetMatrixSignalList(view, v);
     paths.RemoveAll();
-    for (const auto& p : v) paths.Add(p);
+    for (const auto& p : v)
+        paths.Add(p);
 }
 
-void CMatrixViewData::AddInstanceToMatrixView(const CString& view, const CString& path)
-{
+void CMatrixViewData::AddInstanceToMatrixView(const CString& view, const CString& path) {
     if (view.IsEmpty()) return;
     View& v = findOrCreate(view);
     v.instances.push_back(path);
@@ -139,8 +147,7 @@ void CMatrixViewData::AddInstanceToMatrixView(const CString& view, const CString
     m_bDirty = true;
 }
 
-void CMatrixViewData::AddSignalToMatrixView(const CString& view, const CString& path)
-{
+void CMatrixViewData::AddSignalToMatrixView(const CString& view, const CString& path) {
     if (view.IsEmpty()) return;
     View& v = findOrCreate(view);
     v.signals.push_back(path);
@@ -148,15 +155,13 @@ void CMatrixViewData::AddSignalToMatrixView(const CString& view, const CString& 
     m_bDirty = true;
 }
 
-BOOL CMatrixViewData::CreateView(const CString& view)
-{
+BOOL CMatrixViewData::CreateView(const CString& view) {
     if (view.IsEmpty() || find(view)) return FALSE;
     findOrCreate(view);
     return TRUE;
 }
 
-BOOL CMatrixViewData::RemoveView(const CString& view)
-{
+BOOL CMatrixViewData::RemoveView(const CString& view) {
     for (auto it = m_views.begin(); it != m_views.end(); ++it) {
         if (it->name == view) {
             m_views.erase(it);
@@ -167,30 +172,26 @@ BOOL CMatrixViewData::RemoveView(const CString& view)
     return FALSE;
 }
 
-BOOL CMatrixViewData::HasView(const CString& view) const
-{
+BOOL CMatrixViewData::HasView(const CString& view) const {
     return find(view) != nullptr;
 }
 
-void CMatrixViewData::GetViewNames(std::vector<CString>& names) const
-{
+void CMatrixViewData::GetViewNames(std::vector<CString>& names) const {
     names.clear();
-    for (const auto& v : m_views) names.push_back(v.name);
+    for (const auto& v : m_views)
+        names.push_back(v.name);
 }
 
-BOOL CMatrixViewData::IsViewModified(const CString& view) const
-{
+BOOL CMatrixViewData::IsViewModified(const CString& view) const {
     const View* v = find(view);
     return v && v->modified;
 }
 
-void CMatrixViewData::SetMatrixViewModified(const CString& view, BOOL modified)
-{
+void CMatrixViewData::SetMatrixViewModified(const CString& view, BOOL modified) {
     if (View* v = find(view)) v->modified = modified != FALSE;
 }
 
-void CMatrixViewData::Clear()
-{
+void CMatrixViewData::Clear() {
     m_views.clear();
     m_bDirty = false;
 }
@@ -198,14 +199,11 @@ void CMatrixViewData::Clear()
 // ---- CComments ----
 
 CComments::CComments(const CString& tool, const CString& cell, double number)
-    : m_strTool(tool), m_strCell(cell), m_dNumber(number)
-{
-}
+    : m_strTool(tool), m_strCell(cell), m_dNumber(number) {}
 
 CComments::~CComments() = default;
 
-CString CComments::CommentsFileFor(const CString& path) const
-{
+CString CComments::CommentsFileFor(const CString& path) const {
     fs::path p(path.str());
     std::error_code ec;
     fs::path dir = fs::is_directory(p, ec) ? p : p.parent_path();
@@ -217,8 +215,7 @@ CString CComments::CommentsFileFor(const CString& path) const
     return CString((dir / name).string());
 }
 
-bool CComments::parse(const std::string& data, const CString& file)
-{
+bool CComments::parse(const std::string& data, const CString& file) {
     std::istringstream in(data);
     std::string line;
     int lineNo = 0;
@@ -232,7 +229,8 @@ bool CComments::parse(const std::string& data, const CString& file)
     }
     ++lineNo;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line != kMagic) return fail("not a comments file (first line must be \"" + std::string(kMagic) + "\")");
+    if (line != kMagic)
+        return fail("not a comments file (first line must be \"" + std::string(kMagic) + "\")");
 
     bool hasDesign = false;
     Entry design;
@@ -271,7 +269,8 @@ bool CComments::parse(const std::string& data, const CString& file)
             return fail("unknown record \"" + tag + "\"");
         }
     }
-    for (auto& v : views.m_views) v.modified = true;
+    for (auto& v : views.m_views)
+        v.modified = true;
     views.m_bDirty = false;
     m_bHasDesign = hasDesign;
     m_design = design;
@@ -280,26 +279,28 @@ bool CComments::parse(const std::string& data, const CString& file)
     return true;
 }
 
-std::string CComments::serialize() const
-{
+std::string CComments::serialize() const {
     std::string out = std::string(kMagic) + "\n";
     if (m_bHasDesign)
-        out += "D\t" + joinTabs({m_design.text.str(), m_design.date.str(), m_design.time.str(), m_design.user.str()}) +
-               "\n";
+        out +=
+            "D\t" +
+            joinTabs({m_design.text.str(), m_design.date.str(), m_design.time.str(), m_design.user.str()}) +
+            "\n";
     for (const auto& [key, e] : m_pins)
-        out += "P\t" + joinTabs({key.first, key.second, e.text.str(), e.date.str(), e.time.str(),
-                                 e.user.str()}) +
+        out += "P\t" +
+               joinTabs({key.first, key.second, e.text.str(), e.date.str(), e.time.str(), e.user.str()}) +
                "\n";
     for (const auto& v : m_views.m_views) {
         out += "V\t" + escape(v.name.str()) + "\n";
-        for (const auto& p : v.instances) out += "I\t" + escape(p.str()) + "\n";
-        for (const auto& p : v.signals) out += "S\t" + escape(p.str()) + "\n";
+        for (const auto& p : v.instances)
+            out += "I\t" + escape(p.str()) + "\n";
+        for (const auto& p : v.signals)
+            out += "S\t" + escape(p.str()) + "\n";
     }
     return out;
 }
 
-bool CComments::loadComments(const CString& path)
-{
+bool CComments::loadComments(const CString& path) {
     m_strError.Empty();
     m_bHasDesign = false;
     m_design = Entry{};
@@ -332,8 +333,7 @@ bool CComments::loadComments(const CString& path)
     return !m_bLoadRefused;
 }
 
-bool CComments::saveComments(const CString& path)
-{
+bool CComments::saveComments(const CString& path) {
     m_strError.Empty();
     CString targetFile = path.IsEmpty() ? m_strFile : CommentsFileFor(path);
     if (targetFile.IsEmpty()) {
@@ -372,8 +372,7 @@ bool CComments::saveComments(const CString& path)
     return true;
 }
 
-bool CComments::getDesignComments(CString& text, CString& date, CString& time, CString& user) const
-{
+bool CComments::getDesignComments(CString& text, CString& date, CString& time, CString& user) const {
     if (!m_bHasDesign) return false;
     text = m_design.text;
     date = m_design.date;
@@ -383,16 +382,14 @@ bool CComments::getDesignComments(CString& text, CString& date, CString& time, C
 }
 
 bool CComments::addDesignComments(const CString& text, const CString& date, const CString& time,
-                                  const CString& user)
-{
+                                  const CString& user) {
     m_bHasDesign = true;
     m_design = Entry{text, date, time, user};
     m_bModified = true;
     return true;
 }
 
-bool CComments::removeDesignComments()
-{
+bool CComments::removeDesignComments() {
     if (!m_bHasDesign) return false;
     m_bHasDesign = false;
     m_design = Entry{};
@@ -400,9 +397,8 @@ bool CComments::removeDesignComments()
     return true;
 }
 
-bool CComments::getPinComments(const CString& instanceKey, const CString& pinKey, CString& text, CString& date,
-                               CString& time, CString& user) const
-{
+bool CComments::getPinComments(const CString& instanceKey, const CString& pinKey, CString& text,
+                               CString& date, CString& time, CString& user) const {
     auto it = m_pins.find(std::make_pair(instanceKey.str(), pinKey.str()));
     if (it == m_pins.end()) return false;
     text = it->second.text;
@@ -413,16 +409,14 @@ bool CComments::getPinComments(const CString& instanceKey, const CString& pinKey
 }
 
 bool CComments::addPinComments(const CString& instanceKey, const CString& pinKey, const CString& text,
-                               const CString& date, const CString& time, const CString& user)
-{
+                               const CString& date, const CString& time, const CString& user) {
     if (instanceKey.IsEmpty() || pinKey.IsEmpty()) return false;
     m_pins[std::make_pair(instanceKey.str(), pinKey.str())] = Entry{text, date, time, user};
     m_bModified = true;
     return true;
 }
 
-bool CComments::removePinComments(const CString& instanceKey, const CString& pinKey)
-{
+bool CComments::removePinComments(const CString& instanceKey, const CString& pinKey) {
     if (m_pins.erase(std::make_pair(instanceKey.str(), pinKey.str())) == 0) return false;
     m_bModified = true;
     return true;

@@ -14,19 +14,16 @@ namespace {
 
 class CommentsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() /
-                ("kxnotes_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("kxnotes_" + std::to_string(::getpid()) + "_" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         m_design = (m_dir / "board.tbl").string();
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    std::string readFile(const std::string& p)
-    {
+    std::string readFile(const std::string& p) {
         std::ifstream in(p, std::ios::binary);
         std::ostringstream ss;
         ss << in.rdbuf();
@@ -37,8 +34,7 @@ protected:
     std::string m_design;
 };
 
-TEST_F(CommentsTest, MissingFileIsAnEmptyStore)
-{
+TEST_F(CommentsTest, MissingFileIsAnEmptyStore) {
     CComments c("TableEditor", "board", 1.0);
     ASSERT_TRUE(c.loadComments(m_design.c_str()));
     CString t, d, tm, u;
@@ -47,8 +43,7 @@ TEST_F(CommentsTest, MissingFileIsAnEmptyStore)
     EXPECT_EQ(c.GetFilePath(), (m_dir / "board.TableEditor.notes").string().c_str());
 }
 
-TEST_F(CommentsTest, CommentsAndViewsRoundTripThroughTheFile)
-{
+TEST_F(CommentsTest, CommentsAndViewsRoundTripThroughTheFile) {
     const CString awkward = "line one\nline\ttwo \\ end\r";
     {
         CComments c("TableEditor", "board", 1.0);
@@ -90,8 +85,7 @@ TEST_F(CommentsTest, CommentsAndViewsRoundTripThroughTheFile)
     EXPECT_EQ(sig[0], "@CLK");
 }
 
-TEST_F(CommentsTest, RemovingCommentsAndViews)
-{
+TEST_F(CommentsTest, RemovingCommentsAndViews) {
     CComments c("TableEditor", "board", 1.0);
     ASSERT_TRUE(c.loadComments(m_design.c_str()));
     EXPECT_FALSE(c.removeDesignComments());
@@ -115,8 +109,7 @@ TEST_F(CommentsTest, RemovingCommentsAndViews)
     EXPECT_FALSE(v->HasView("m"));
 }
 
-TEST_F(CommentsTest, ViewModifiedMarkFollowsChanges)
-{
+TEST_F(CommentsTest, ViewModifiedMarkFollowsChanges) {
     CComments c("TableEditor", "board", 1.0);
     ASSERT_TRUE(c.loadComments(m_design.c_str()));
     CMatrixViewData* v = c.GetMatrixViewData();
@@ -129,8 +122,7 @@ TEST_F(CommentsTest, ViewModifiedMarkFollowsChanges)
     EXPECT_FALSE(v->IsViewModified("unknown"));
 }
 
-TEST_F(CommentsTest, CorruptFileIsRefusedWithItsLineAndLeavesAnEmptyStore)
-{
+TEST_F(CommentsTest, CorruptFileIsRefusedWithItsLineAndLeavesAnEmptyStore) {
     const std::string file = (m_dir / "board.TableEditor.notes").string();
     const std::vector<std::pair<std::string, int>> bad = {
         {"something else\n", 1},
@@ -157,8 +149,7 @@ TEST_F(CommentsTest, CorruptFileIsRefusedWithItsLineAndLeavesAnEmptyStore)
     }
 }
 
-TEST_F(CommentsTest, SaveReplacesTheFileWithoutLeavingTemporaries)
-{
+TEST_F(CommentsTest, SaveReplacesTheFileWithoutLeavingTemporaries) {
     CComments c("TableEditor", "board", 1.0);
     ASSERT_TRUE(c.loadComments(m_design.c_str()));
     c.addPinComments("U1", "A", "first", "d", "t", "u");
@@ -174,8 +165,7 @@ TEST_F(CommentsTest, SaveReplacesTheFileWithoutLeavingTemporaries)
     EXPECT_NE(readFile(c.GetFilePath().str()).find("second"), std::string::npos);
 }
 
-TEST_F(CommentsTest, SaveIntoAMissingFolderFailsClearly)
-{
+TEST_F(CommentsTest, SaveIntoAMissingFolderFailsClearly) {
     CComments c("TableEditor", "board", 1.0);
     ASSERT_TRUE(c.loadComments((m_dir / "gone" / "board.tbl").string().c_str()));
     c.addPinComments("U1", "A", "x", "d", "t", "u");
@@ -184,8 +174,7 @@ TEST_F(CommentsTest, SaveIntoAMissingFolderFailsClearly)
     EXPECT_TRUE(c.IsModified());
 }
 
-TEST_F(CommentsTest, WithoutAPlaceCommentsStayInMemory)
-{
+TEST_F(CommentsTest, WithoutAPlaceCommentsStayInMemory) {
     CComments c("TableEditor", "board", 1.0);
     ASSERT_TRUE(c.loadComments(""));
     c.addPinComments("U1", "A", "x", "d", "t", "u");
@@ -195,8 +184,7 @@ TEST_F(CommentsTest, WithoutAPlaceCommentsStayInMemory)
     EXPECT_TRUE(fs::exists(m_dir / "board.TableEditor.notes"));
 }
 
-TEST_F(CommentsTest, CellNameCannotEscapeTheFolder)
-{
+TEST_F(CommentsTest, CellNameCannotEscapeTheFolder) {
     CComments c("TableEditor", "../evil", 1.0);
     ASSERT_TRUE(c.loadComments(m_design.c_str()));
     EXPECT_EQ(fs::path(c.GetFilePath().str()).parent_path(), m_dir);

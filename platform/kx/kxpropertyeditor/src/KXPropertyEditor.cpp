@@ -6,6 +6,7 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 
+#include <cstdlib>
 #include <memory>
 #include <set>
 
@@ -17,8 +18,7 @@ namespace {
 
 class CKXPropEditorWnd : public CWnd {
 public:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == MSG_CONN_OBJECT_INFO || message == MSG_PROPERTY_EDITOR_SELECTION) {
             KXPropEditorTakeRecords(reinterpret_cast<CKXConnObjInfoList*>(wParam));
             return 0;
@@ -32,18 +32,16 @@ struct EditorState {
     // Every record alive, so that records no one took over are still deleted at the end.
     std::set<CKXConnObjInfo*> live;
     bool closing = false;
-    ~EditorState()
-    {
-        if (wnd && wnd->GetSafeHwnd() && ::IsWindow(wnd->GetSafeHwnd()) &&
-            CWnd::FromHandle(wnd->GetSafeHwnd()) == wnd.get()) {
-            if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->UnregisterWindow(wnd->GetSafeHwnd());
-            wnd->DestroyWindow();
-        }
+    // By the time this runs the window system and the message server may be gone: the window was closed by the
+    // exit handler registered when it was made (closeWindow), and only records are freed here.
+    ~EditorState() {
+        (void)wnd.release();
         closing = true;
         selection.clear();
         std::set<CKXConnObjInfo*> left;
         left.swap(live);
-        for (CKXConnObjInfo* r : left) delete r;
+        for (CKXConnObjInfo* r : left)
+            delete r;
     }
     bool shown = false;
     int mode = 0;
@@ -51,23 +49,21 @@ struct EditorState {
     std::map<std::string, int> rules;       // upper-case name -> EKXpropRule bits
 };
 
-EditorState& editor()
-{
+EditorState& editor() {
     static EditorState s;
     return s;
 }
 
-std::string upper(const CString& s)
-{
+std::string upper(const CString& s) {
     std::string u = s.str();
-    std::transform(u.begin(), u.end(), u.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(u.begin(), u.end(), u.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return u;
 }
 
 } // namespace
 
-int GetPropState(int source, const CString& name)
-{
+int GetPropState(int source, const CString& name) {
     auto& rules = editor().rules;
     auto it = rules.find(upper(name));
     int rule = it == rules.end() ? KX_RULE_NONE : it->second;
@@ -78,46 +74,63 @@ int GetPropState(int source, const CString& name)
     const bool inherited = source == KX_SRC_INHERITED;
     if (rule & KX_RULE_REQUIRED) return inherited ? KX_PROP_REQUIRED_INH : KX_PROP_REQUIRED;
     switch (source) {
-    case KX_SRC_LOCAL: return KX_PROP_LOCAL;
-    case KX_SRC_INHERITED: return KX_PROP_INHERITED;
-    case KX_SRC_OVERRIDDEN: return KX_PROP_OVERRIDDEN;
-    default: return KX_PROP_LOCAL; // other flag words: set on the object by a tool
+    case KX_SRC_LOCAL:
+        return KX_PROP_LOCAL;
+    case KX_SRC_INHERITED:
+        return KX_PROP_INHERITED;
+    case KX_SRC_OVERRIDDEN:
+        return KX_PROP_OVERRIDDEN;
+    default:
+        return KX_PROP_LOCAL; // other flag words: set on the object by a tool
     }
 }
 
-void KXRegisterPropRule(const CString& name, int rules)
-{
+void KXRegisterPropRule(const CString& name, int rules) {
     if (name.IsEmpty()) return;
-    if (rules == KX_RULE_NONE) editor().rules.erase(upper(name));
-    else editor().rules[upper(name)] = rules;
+    if (rules == KX_RULE_NONE)
+        editor().rules.erase(upper(name));
+    else
+        editor().rules[upper(name)] = rules;
 }
 
-void KXClearPropRules()
-{
+void KXClearPropRules() {
     editor().rules.clear();
 }
 
-CKXConnObjInfo::CKXConnObjInfo()
-{
+CKXConnObjInfo::CKXConnObjInfo() {
     editor().live.insert(this);
     KXPropEditorListen();
 }
 
-CKXConnObjInfo::CKXConnObjInfo(const CString& name, int kind, int firstBit, int secondBit, CInstanceContext* instance)
-    : m_strName(name), m_nKind(kind), m_nFirstBit(firstBit), m_nSecondBit(secondBit), m_pInstance(instance)
-{
+CKXConnObjInfo::CKXConnObjInfo(const CString& name, int kind, int firstBit, int secondBit,
+                               CInstanceContext* instance)
+    : m_strName(name), m_nKind(kind), m_nFirstBit(firstBit), m_nSecondBit(secondBit), m_pInstance(instance) {
     editor().live.insert(this);
     KXPropEditorListen();
 }
 
-CKXConnObjInfo::~CKXConnObjInfo()
-{
+CKXConnObjInfo::~CKXConnObjInfo() {
     if (!editor().closing) editor().live.erase(this);
     delete m_pInstance;
 }
 
-BOOL KXPropEditorListen()
-{
+namespace {
+
+// Runs at exit (or when the library is unloaded) before the window system and the message server, which existed
+// before the window was made, are torn down.
+void closeWindow() {
+    auto& wnd = editor().wnd;
+    if (wnd && wnd->GetSafeHwnd() && ::IsWindow(wnd->GetSafeHwnd()) &&
+        CWnd::FromHandle(wnd->GetSafeHwnd()) == wnd.get()) {
+        if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->UnregisterWindow(wnd->GetSafeHwnd());
+        wnd->DestroyWindow();
+    }
+    wnd.reset();
+}
+
+} // namespace
+
+BOOL KXPropEditorListen() {
     IKXMessageServer* ms = GetKXMsgSrvr();
     if (!ms) return FALSE;
     auto& wnd = editor().wnd;
@@ -129,15 +142,17 @@ BOOL KXPropEditorListen()
         auto w = std::make_unique<CKXPropEditorWnd>();
         if (!w->CreateEx(0, nullptr, "Property Editor", 0, CRect(0, 0, 0, 0), nullptr, 0)) return FALSE;
         wnd = std::move(w);
+        static const bool closeAtExit = (std::atexit(closeWindow), true);
+        (void)closeAtExit;
     }
     HWND h = wnd->GetSafeHwnd();
     if (!ms->IsRegistered(MSG_CONN_OBJECT_INFO, h)) ms->RegisterWindow(MSG_CONN_OBJECT_INFO, h);
-    if (!ms->IsRegistered(MSG_PROPERTY_EDITOR_SELECTION, h)) ms->RegisterWindow(MSG_PROPERTY_EDITOR_SELECTION, h);
+    if (!ms->IsRegistered(MSG_PROPERTY_EDITOR_SELECTION, h))
+        ms->RegisterWindow(MSG_PROPERTY_EDITOR_SELECTION, h);
     return TRUE;
 }
 
-void KXPropEditorTakeRecords(CKXConnObjInfoList* list)
-{
+void KXPropEditorTakeRecords(CKXConnObjInfoList* list) {
     std::vector<CKXConnObjInfo*> records;
     if (list)
         for (INT_PTR i = 0; i < list->GetSize(); ++i)
@@ -145,38 +160,32 @@ void KXPropEditorTakeRecords(CKXConnObjInfoList* list)
     SetPropEditorSelection(records);
 }
 
-int KXPropEditorLiveRecordCount()
-{
+int KXPropEditorLiveRecordCount() {
     return static_cast<int>(editor().live.size());
 }
 
-BOOL ShowPropEditor(int mode)
-{
+BOOL ShowPropEditor(int mode) {
     if (mode != 2 && mode != 3) return FALSE;
     editor().shown = true;
     editor().mode = mode;
     return TRUE;
 }
 
-BOOL IsPropEditorShown()
-{
+BOOL IsPropEditorShown() {
     return editor().shown;
 }
 
-int GetPropEditorMode()
-{
+int GetPropEditorMode() {
     return editor().shown ? editor().mode : 0;
 }
 
-void ClosePropEditor()
-{
+void ClosePropEditor() {
     editor().shown = false;
     editor().mode = 0;
     ClearPropEditorSelection();
 }
 
-void SetPropEditorSelection(std::vector<CKXConnObjInfo*>& records)
-{
+void SetPropEditorSelection(std::vector<CKXConnObjInfo*>& records) {
     ClearPropEditorSelection();
     // The same record handed twice is kept (and later deleted) once; unknown pointers are not taken.
     for (CKXConnObjInfo* r : records)
@@ -186,13 +195,12 @@ void SetPropEditorSelection(std::vector<CKXConnObjInfo*>& records)
     records.clear();
 }
 
-const std::vector<CKXConnObjInfo*>& GetPropEditorSelection()
-{
+const std::vector<CKXConnObjInfo*>& GetPropEditorSelection() {
     return editor().selection;
 }
 
-void ClearPropEditorSelection()
-{
-    for (CKXConnObjInfo* r : editor().selection) delete r;
+void ClearPropEditorSelection() {
+    for (CKXConnObjInfo* r : editor().selection)
+        delete r;
     editor().selection.clear();
 }

@@ -10,20 +10,17 @@ namespace {
 
 class PropertyEditorTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         KXClearPropRules();
         ClosePropEditor();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         KXClearPropRules();
         ClosePropEditor();
     }
 };
 
-TEST_F(PropertyEditorTest, StateFollowsSourceAndRules)
-{
+TEST_F(PropertyEditorTest, StateFollowsSourceAndRules) {
     EXPECT_EQ(GetPropState(KX_SRC_NONE, "VALUE"), KX_PROP_NONE);
     EXPECT_EQ(GetPropState(KX_SRC_LOCAL, "VALUE"), KX_PROP_LOCAL);
     EXPECT_EQ(GetPropState(KX_SRC_INHERITED, "VALUE"), KX_PROP_INHERITED);
@@ -45,8 +42,7 @@ TEST_F(PropertyEditorTest, StateFollowsSourceAndRules)
     EXPECT_EQ(GetPropState(KX_SRC_LOCAL, "SECRET"), KX_PROP_LOCAL);
 }
 
-TEST_F(PropertyEditorTest, EditorModesAndSelectionOwnership)
-{
+TEST_F(PropertyEditorTest, EditorModesAndSelectionOwnership) {
     EXPECT_FALSE(IsPropEditorShown());
     EXPECT_FALSE(ShowPropEditor(7));
     EXPECT_FALSE(IsPropEditorShown());
@@ -70,8 +66,7 @@ TEST_F(PropertyEditorTest, EditorModesAndSelectionOwnership)
     EXPECT_EQ(GetPropEditorMode(), 0);
 }
 
-TEST_F(PropertyEditorTest, SelectionMessagesHandTheRecordsOver)
-{
+TEST_F(PropertyEditorTest, SelectionMessagesHandTheRecordsOver) {
     IKXMessageServer* ms = GetKXMsgSrvr();
     ASSERT_NE(ms, nullptr);
     const int before = KXPropEditorLiveRecordCount();
@@ -91,7 +86,7 @@ TEST_F(PropertyEditorTest, SelectionMessagesHandTheRecordsOver)
     ms->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&next), 0);
     ASSERT_EQ(GetPropEditorSelection().size(), 1u);
     EXPECT_EQ(KXPropEditorLiveRecordCount(), before + 1); // the earlier two were deleted
-    ms->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, 0, 0);    // closing a document empties it
+    ms->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, 0, 0);   // closing a document empties it
     EXPECT_TRUE(GetPropEditorSelection().empty());
     EXPECT_EQ(KXPropEditorLiveRecordCount(), before);
 }

@@ -8,17 +8,16 @@
 
 namespace {
 
-std::string trim(const std::string& s)
-{
+std::string trim(const std::string& s) {
     size_t b = s.find_first_not_of(" \t");
     if (b == std::string::npos) return std::string();
     size_t e = s.find_last_not_of(" \t");
     return s.substr(b, e - b + 1);
 }
 
-std::string lower(std::string s)
-{
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
 }
 
@@ -26,32 +25,27 @@ std::string lower(std::string s)
 
 // ---- QBObject ----
 
-bool QBObject::isKindOf(const char* className) const
-{
+bool QBObject::isKindOf(const char* className) const {
     return className && std::strcmp(className, "QBObject") == 0;
 }
 
-QBStatus* QBObject::unsupported(QBStatus* status)
-{
+QBStatus* QBObject::unsupported(QBStatus* status) {
     if (status) status->setFailed("operation not supported");
     return status;
 }
 
 // ---- QBParser ----
 
-bool QBParser::isKindOf(const char* className) const
-{
+bool QBParser::isKindOf(const char* className) const {
     return (className && std::strcmp(className, "QBParser") == 0) || QBObject::isKindOf(className);
 }
 
-QBStatus* QBParser::init(QBStatus* status)
-{
+QBStatus* QBParser::init(QBStatus* status) {
     if (status) status->setOk();
     return status;
 }
 
-QBStatus* QBParser::read(QBStatus* status)
-{
+QBStatus* QBParser::read(QBStatus* status) {
     std::ifstream in(m_path.str(), std::ios::binary);
     if (!in) {
         if (status) status->setFailed(m_path.str() + ": cannot be opened");
@@ -65,28 +59,24 @@ QBStatus* QBParser::read(QBStatus* status)
     return status;
 }
 
-QBStatus* QBParser::close(QBStatus* status)
-{
+QBStatus* QBParser::close(QBStatus* status) {
     m_text.clear();
     m_bOpen = false;
     if (status) status->setOk();
     return status;
 }
 
-QBStatus* QBParser::parse(QBStatus* status)
-{
+QBStatus* QBParser::parse(QBStatus* status) {
     return read(status);
 }
 
 // ---- QPMatrixParser ----
 
-bool QPMatrixParser::isKindOf(const char* className) const
-{
+bool QPMatrixParser::isKindOf(const char* className) const {
     return (className && std::strcmp(className, "QPMatrixParser") == 0) || QBParser::isKindOf(className);
 }
 
-QBStatus* QPMatrixParser::read(QBStatus* status)
-{
+QBStatus* QPMatrixParser::read(QBStatus* status) {
     QBStatus local;
     if (!status) status = &local;
     QBParser::read(status);
@@ -118,9 +108,11 @@ QBStatus* QPMatrixParser::read(QBStatus* status)
                 anyMapped = anyMapped || m_columnMap.back() >= 0;
             }
             if (anyMapped) continue;
-            // No header words at all: the file has no header line and its columns stand in their natural order.
+            // No header words at all: the file has no header line and its columns stand in their natural
+            // order.
             m_columnMap.assign(m_header.size(), -1);
-            for (size_t i = 0; i < m_columnMap.size() && i < 2; ++i) m_columnMap[i] = static_cast<int>(i);
+            for (size_t i = 0; i < m_columnMap.size() && i < 2; ++i)
+                m_columnMap[i] = static_cast<int>(i);
             m_header.clear();
         }
         processObject(fields, lineNo, status);
@@ -131,48 +123,40 @@ QBStatus* QPMatrixParser::read(QBStatus* status)
     return status == &local ? nullptr : status;
 }
 
-QBStatus* QPMatrixParser::processObject(const std::vector<std::string>&, int, QBStatus* status)
-{
+QBStatus* QPMatrixParser::processObject(const std::vector<std::string>&, int, QBStatus* status) {
     return status;
 }
 
-std::vector<std::string> QPMatrixParser::getRowData(int row) const
-{
+std::vector<std::string> QPMatrixParser::getRowData(int row) const {
     if (row < 0 || row >= static_cast<int>(m_rows.size())) return {};
     return m_rows[static_cast<size_t>(row)];
 }
 
-int QPMatrixParser::matchExt2IntColumn(const std::string&) const
-{
+int QPMatrixParser::matchExt2IntColumn(const std::string&) const {
     return -1;
 }
 
-QBStatus* QPMatrixParser::onErrorParsingRow(int line, const std::string& what, QBStatus* status)
-{
+QBStatus* QPMatrixParser::onErrorParsingRow(int line, const std::string& what, QBStatus* status) {
     if (status) status->setFailed(m_path.str() + ": line " + std::to_string(line) + ": " + what, line);
     return status;
 }
 
 // ---- QPCsvParser ----
 
-bool QPCsvParser::isKindOf(const char* className) const
-{
+bool QPCsvParser::isKindOf(const char* className) const {
     return (className && std::strcmp(className, "QPCsvParser") == 0) || QPMatrixParser::isKindOf(className);
 }
 
-int QPCsvParser::matchExt2IntColumn(const std::string& header) const
-{
+int QPCsvParser::matchExt2IntColumn(const std::string& header) const {
     auto it = m_mapTable.find(lower(trim(header)));
     return it == m_mapTable.end() ? -1 : it->second;
 }
 
-void QPCsvParser::loadMapTable()
-{
+void QPCsvParser::loadMapTable() {
     m_mapTable.clear();
 }
 
-std::vector<std::string> QPCsvParser::splitLine(const std::string& line, bool& ok) const
-{
+std::vector<std::string> QPCsvParser::splitLine(const std::string& line, bool& ok) const {
     std::vector<std::string> fields;
     std::string field;
     bool quoted = false;
@@ -206,37 +190,32 @@ std::vector<std::string> QPCsvParser::splitLine(const std::string& line, bool& o
 
 // ---- KXCsvParser ----
 
-KXCsvParser::KXCsvParser(const QBString& path) : QPCsvParser(path)
-{
+KXCsvParser::KXCsvParser(const QBString& path) : QPCsvParser(path) {
     loadMapTable();
 }
 
 KXCsvParser::~KXCsvParser() = default;
 
-bool KXCsvParser::isKindOf(const char* className) const
-{
+bool KXCsvParser::isKindOf(const char* className) const {
     return (className && std::strcmp(className, "KXCsvParser") == 0) || QPCsvParser::isKindOf(className);
 }
 
-void KXCsvParser::loadMapTable()
-{
-    m_mapTable = {{"pin number", PIN_NUMBER}, {"pin", PIN_NUMBER}, {"pin name", PIN_NAME}, {"name", PIN_NAME}};
+void KXCsvParser::loadMapTable() {
+    m_mapTable = {
+        {"pin number", PIN_NUMBER}, {"pin", PIN_NUMBER}, {"pin name", PIN_NAME}, {"name", PIN_NAME}};
 }
 
-QBStatus* KXCsvParser::init(QBStatus* status)
-{
+QBStatus* KXCsvParser::init(QBStatus* status) {
     m_pins.clear();
     return QPCsvParser::init(status);
 }
 
-QBStatus* KXCsvParser::close(QBStatus* status)
-{
+QBStatus* KXCsvParser::close(QBStatus* status) {
     m_pins.clear();
     return QPCsvParser::close(status);
 }
 
-QBStatus* KXCsvParser::parse(QBStatus* status)
-{
+QBStatus* KXCsvParser::parse(QBStatus* status) {
     QBStatus local;
     QBStatus* st = status ? status : &local;
     init(st);
@@ -247,7 +226,8 @@ QBStatus* KXCsvParser::parse(QBStatus* status)
             if (m_columnMap[i] == PIN_NUMBER && numberCol < 0) numberCol = static_cast<int>(i);
             if (m_columnMap[i] == PIN_NAME && nameCol < 0) nameCol = static_cast<int>(i);
         }
-        if (numberCol < 0 || nameCol < 0) onErrorParsingRow(m_nHeaderLine, "the header lacks \"Pin Number\" or \"Pin Name\"", st);
+        if (numberCol < 0 || nameCol < 0)
+            onErrorParsingRow(m_nHeaderLine, "the header lacks \"Pin Number\" or \"Pin Name\"", st);
     }
     if (st->isFailed()) m_pins.clear();
     // The text is not needed after the parse; the pin table stays for look-ups.
@@ -255,8 +235,7 @@ QBStatus* KXCsvParser::parse(QBStatus* status)
     return status;
 }
 
-QBStatus* KXCsvParser::processObject(const std::vector<std::string>& row, int line, QBStatus* status)
-{
+QBStatus* KXCsvParser::processObject(const std::vector<std::string>& row, int line, QBStatus* status) {
     // The header is known by now: find the two columns.
     int numberCol = -1, nameCol = -1;
     for (size_t i = 0; i < m_columnMap.size(); ++i) {
@@ -275,8 +254,7 @@ QBStatus* KXCsvParser::processObject(const std::vector<std::string>& row, int li
     return status;
 }
 
-void KXCsvParser::getPinNameFromNumber(CString& pinNumber, CString& pinName) const
-{
+void KXCsvParser::getPinNameFromNumber(CString& pinNumber, CString& pinName) const {
     auto it = m_pins.find(trim(pinNumber.str()));
     pinName = it == m_pins.end() ? CString() : CString(it->second);
 }

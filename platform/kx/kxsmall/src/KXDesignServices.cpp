@@ -1,5 +1,5 @@
-// The small services that read or change the design database: physical block filter, block creation (save as),
-// system object names and the property merge engine.
+// The small services that read or change the design database: physical block filter, block creation (save
+// as), system object names and the property merge engine.
 #include "kxsmall/CKXCreateBlockDlg.h"
 #include "kxsmall/CKXDlgFilterPhys.h"
 #include "kxsmall/CPQRedsDictionary.h"
@@ -24,12 +24,12 @@ namespace fs = std::filesystem;
 namespace {
 
 // Splits text into trimmed non-empty lines; false when a line is not a hierarchical path.
-bool pathLines(const std::string& text, std::vector<std::string>& lines, std::string& bad)
-{
+bool pathLines(const std::string& text, std::vector<std::string>& lines, std::string& bad) {
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.pop_back();
         size_t start = line.find_first_not_of(" \t");
         if (start == std::string::npos) continue;
         line = line.substr(start);
@@ -42,8 +42,7 @@ bool pathLines(const std::string& text, std::vector<std::string>& lines, std::st
     return true;
 }
 
-bool readPaths(const CString& path, std::vector<std::string>& lines)
-{
+bool readPaths(const CString& path, std::vector<std::string>& lines) {
     std::error_code ec;
     if (path.IsEmpty()) return false;
     if (!fs::exists(path.str(), ec)) return true;
@@ -57,8 +56,7 @@ bool readPaths(const CString& path, std::vector<std::string>& lines)
 
 } // namespace
 
-BOOL ReadExcludedSpathList(const CDesignContext&, std::vector<CString>& list, const CString& path)
-{
+BOOL ReadExcludedSpathList(const CDesignContext&, std::vector<CString>& list, const CString& path) {
     std::vector<std::string> lines;
     if (!readPaths(path, lines)) return FALSE;
     for (const auto& l : lines)
@@ -66,8 +64,7 @@ BOOL ReadExcludedSpathList(const CDesignContext&, std::vector<CString>& list, co
     return TRUE;
 }
 
-BOOL ReadExcludedSpathList(const CDesignContext& design, CStringList& list, const CString& path)
-{
+BOOL ReadExcludedSpathList(const CDesignContext& design, CStringList& list, const CString& path) {
     std::vector<CString> read;
     if (!ReadExcludedSpathList(design, read, path)) return FALSE;
     for (const auto& p : read)
@@ -75,13 +72,13 @@ BOOL ReadExcludedSpathList(const CDesignContext& design, CStringList& list, cons
     return TRUE;
 }
 
-BOOL WriteExcludedSpathList(const CDesignContext&, const CString& text, const CString& path)
-{
+BOOL WriteExcludedSpathList(const CDesignContext&, const CString& text, const CString& path) {
     std::vector<std::string> lines;
     std::string bad;
     if (path.IsEmpty() || !pathLines(text.str(), lines, bad)) return FALSE;
     std::string out;
-    for (const auto& l : lines) out += l + "\n";
+    for (const auto& l : lines)
+        out += l + "\n";
     const std::string temp = path.str() + ".tmp" + std::to_string(::getpid());
     {
         std::ofstream f(temp, std::ios::binary | std::ios::trunc);
@@ -105,19 +102,16 @@ BOOL WriteExcludedSpathList(const CDesignContext&, const CString& text, const CS
 
 CKXDlgFilterPhys::CKXDlgFilterPhys(void*) {}
 
-CKXDlgFilterPhys::~CKXDlgFilterPhys()
-{
+CKXDlgFilterPhys::~CKXDlgFilterPhys() {
     delete m_pDesign;
 }
 
-void CKXDlgFilterPhys::SetDesignContext(const CDesignContext& design)
-{
+void CKXDlgFilterPhys::SetDesignContext(const CDesignContext& design) {
     delete m_pDesign;
     m_pDesign = new CDesignContext(design);
 }
 
-int CKXDlgFilterPhys::DoModal()
-{
+int CKXDlgFilterPhys::DoModal() {
     m_strExcluded.Empty();
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXDlgFilterPhys", answer)) return IDCANCEL;
@@ -137,7 +131,8 @@ int CKXDlgFilterPhys::DoModal()
             if (!inst || !inst->isBlock()) return IDCANCEL;
         }
     }
-    for (const auto& l : lines) m_strExcluded += CString(l + "\n");
+    for (const auto& l : lines)
+        m_strExcluded += CString(l + "\n");
     return IDOK;
 }
 
@@ -145,19 +140,16 @@ int CKXDlgFilterPhys::DoModal()
 
 CKXCreateBlockDlg::CKXCreateBlockDlg(void*) {}
 
-CKXCreateBlockDlg::~CKXCreateBlockDlg()
-{
+CKXCreateBlockDlg::~CKXCreateBlockDlg() {
     delete m_pDesign;
 }
 
-void CKXCreateBlockDlg::SetDesignContext(const CDesignContext& design)
-{
+void CKXCreateBlockDlg::SetDesignContext(const CDesignContext& design) {
     delete m_pDesign;
     m_pDesign = new CDesignContext(design);
 }
 
-int CKXCreateBlockDlg::DoModal()
-{
+int CKXCreateBlockDlg::DoModal() {
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXCreateBlockDlg", answer)) return IDCANCEL;
     auto lib = answer.fields.find("library");
@@ -172,9 +164,8 @@ int CKXCreateBlockDlg::DoModal()
     return IDOK;
 }
 
-int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString, CString, CString, int, int, int,
-                                        int, int, int, CStringArray&, CStringArray&)
-{
+int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString, CString, CString, int, int,
+                                        int, int, int, int, CStringArray&, CStringArray&) {
     m_strError.Empty();
     if (!m_pDesign || !*m_pDesign) {
         m_strError = "no design to save";
@@ -189,11 +180,13 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
     IServer* server = m_pDesign->server() ? m_pDesign->server() : design->server();
     CString view = m_strView.IsEmpty() ? CString(design->viewName()) : m_strView;
     if (server->findDesign(lib, block, view)) {
-        m_strError.Format("design %s.%s:%s already exists", lib.GetString(), block.GetString(), view.GetString());
+        m_strError.Format("design %s.%s:%s already exists", lib.GetString(), block.GetString(),
+                          view.GetString());
         return 0;
     }
     // The copy goes into the library's folder beside the design's own library folder.
-    fs::path folder = design->directory()[0] ? fs::path(design->directory()).parent_path() / lib.str() : fs::path();
+    fs::path folder =
+        design->directory()[0] ? fs::path(design->directory()).parent_path() / lib.str() : fs::path();
     if (folder.empty()) {
         m_strError = "the design has no library folder";
         return 0;
@@ -214,21 +207,26 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
 
 namespace {
 
-const char* typeText(int code)
-{
+const char* typeText(int code) {
     switch (code) {
-    case ITerm::eTermInput: return "Input";
-    case ITerm::eTermOutput: return "Output";
-    case ITerm::eTermBidirectional: return "Bidirectional";
-    case ITerm::eTermInout: return "Inout";
-    case ITerm::eTermPower: return "Power";
-    case ITerm::eTermGround: return "Ground";
-    default: return nullptr;
+    case ITerm::eTermInput:
+        return "Input";
+    case ITerm::eTermOutput:
+        return "Output";
+    case ITerm::eTermBidirectional:
+        return "Bidirectional";
+    case ITerm::eTermInout:
+        return "Inout";
+    case ITerm::eTermPower:
+        return "Power";
+    case ITerm::eTermGround:
+        return "Ground";
+    default:
+        return nullptr;
     }
 }
 
-char* dup(const char* s)
-{
+char* dup(const char* s) {
     if (!s) return nullptr;
     size_t n = std::strlen(s) + 1;
     char* out = static_cast<char*>(std::malloc(n));
@@ -240,47 +238,48 @@ class SysObjectServer : public ISysObjectServer {
 public:
     char* GetSysObjectName(long id) override { return dup(typeText(static_cast<int>(id))); }
 
-    char* GetSysObjectName(const CInstTermBitContext& bit) override
-    {
+    char* GetSysObjectName(const CInstTermBitContext& bit) override {
         IInstTerm* pin = bit.instTerm();
         if (!pin || !pin->isAlive()) return nullptr;
         if (const char* t = typeText(pin->termType())) return dup(t);
         switch (pin->direction()) {
-        case ITerm::eDirInput: return dup("Input");
-        case ITerm::eDirOutput: return dup("Output");
-        case ITerm::eDirInout: return dup("Inout");
-        default: return nullptr;
+        case ITerm::eDirInput:
+            return dup("Input");
+        case ITerm::eDirOutput:
+            return dup("Output");
+        case ITerm::eDirInout:
+            return dup("Inout");
+        default:
+            return nullptr;
         }
     }
 
     void FreeName(char* name) override { std::free(name); }
 
-    bool HandleAssociatedInstance(CDesignContext* design, IDTInstance* instance, CTransaction* transaction) override
-    {
+    bool HandleAssociatedInstance(CDesignContext* design, IDTInstance* instance,
+                                  CTransaction* transaction) override {
         // The packaging step needs a live component of the transaction's design; there is nothing to package
         // otherwise.
-        return design && instance && transaction && instance->isAlive() && instance->design() == transaction->design();
+        return design && instance && transaction && instance->isAlive() &&
+               instance->design() == transaction->design();
     }
 };
 
 } // namespace
 
-ISysObjectServer* ISysObjectServer::GetSysObjectServer()
-{
+ISysObjectServer* ISysObjectServer::GetSysObjectServer() {
     static SysObjectServer server;
     return &server;
 }
 
-bool KXServerIsConstraint(IServer* server, const CString& name)
-{
+bool KXServerIsConstraint(IServer* server, const CString& name) {
     return server && server->propertyDictionary()->IsConstraint(name, false);
 }
 
 // ---- merge engine ----
 
 int CMergeEngine::MergeObjects(CTransaction* transaction, const CDesignContext& design, const CString& from,
-                               const CString& into, int kind, int mode)
-{
+                               const CString& into, int kind, int mode) {
     if (!transaction || !design || mode != 4 || (kind != 10 && kind != 19)) return 0;
     CString fromBase, intoBase;
     int fromLsb = -1, fromMsb = -1, intoLsb = -1, intoMsb = -1;
@@ -298,7 +297,8 @@ int CMergeEngine::MergeObjects(CTransaction* transaction, const CDesignContext& 
         if (!src) continue;
         std::unique_ptr<CPQPropertyData> dst(bits ? intoBit.findProperty(name) : intoNet->findProperty(name));
         if (dst) continue; // the target's own value wins
-        if (!transaction->addProperty(intoNet, bits ? intoMsb : -1, name, src->value(), src->source())) return 0;
+        if (!transaction->addProperty(intoNet, bits ? intoMsb : -1, name, src->value(), src->source()))
+            return 0;
     }
     return 1;
 }

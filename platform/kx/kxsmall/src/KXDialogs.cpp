@@ -16,27 +16,24 @@ namespace fs = std::filesystem;
 
 CKXModifyValueList::CKXModifyValueList(const CString& label, const CString& value, const CString& hint,
                                        CKXModifyValueList* next)
-    : m_strLabel(label), m_strValue(value), m_strHint(hint), m_strNewValue(value), m_pNext(next)
-{
-}
+    : m_strLabel(label), m_strValue(value), m_strHint(hint), m_strNewValue(value), m_pNext(next) {}
 
 CKXDlgEditValues::CKXDlgEditValues(CKXModifyValueList* first, int mode, KXCheckValueCallBack check,
-                                   const CString& title, const CString& text, const CStringArray* choices, CWnd*)
-    : m_pFirst(first), m_nMode(mode), m_pCheck(check), m_strTitle(title), m_strText(text)
-{
-    if (choices)
-        for (INT_PTR i = 0; i < choices->GetSize(); ++i) m_choices.push_back(choices->GetAt(i));
-}
-
-CKXDlgEditValues::CKXDlgEditValues(CKXModifyValueList* first, int mode, KXCheckValueCallBack check,
-                                   const CString& title, const CString& text, const std::vector<CString>& choices,
+                                   const CString& title, const CString& text, const CStringArray* choices,
                                    CWnd*)
-    : m_pFirst(first), m_nMode(mode), m_pCheck(check), m_strTitle(title), m_strText(text), m_choices(choices)
-{
+    : m_pFirst(first), m_nMode(mode), m_pCheck(check), m_strTitle(title), m_strText(text) {
+    if (choices)
+        for (INT_PTR i = 0; i < choices->GetSize(); ++i)
+            m_choices.push_back(choices->GetAt(i));
 }
 
-int CKXDlgEditValues::DoModal()
-{
+CKXDlgEditValues::CKXDlgEditValues(CKXModifyValueList* first, int mode, KXCheckValueCallBack check,
+                                   const CString& title, const CString& text,
+                                   const std::vector<CString>& choices, CWnd*)
+    : m_pFirst(first), m_nMode(mode), m_pCheck(check), m_strTitle(title), m_strText(text),
+      m_choices(choices) {}
+
+int CKXDlgEditValues::DoModal() {
     m_strError.Empty();
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXDlgEditValues", answer)) return IDCANCEL;
@@ -58,7 +55,8 @@ int CKXDlgEditValues::DoModal()
         }
         updates.emplace_back(item, value);
     }
-    for (auto& [item, value] : updates) item->SetNewValue(value);
+    for (auto& [item, value] : updates)
+        item->SetNewValue(value);
     auto opt = answer.fields.find("option");
     m_bOption = opt != answer.fields.end() && (opt->second == "1" || opt->second.CompareNoCase("true") == 0);
     return IDOK;
@@ -68,15 +66,15 @@ int CKXDlgEditValues::DoModal()
 
 CKXDlgModelAssign::CKXDlgModelAssign(CWnd*, int) {}
 
-std::vector<CString> CKXDlgModelAssign::GetModelList() const
-{
+std::vector<CString> CKXDlgModelAssign::GetModelList() const {
     std::vector<CString> models;
     std::error_code ec;
     if (m_strDir.IsEmpty() || !fs::is_directory(m_strDir.str(), ec)) return models;
     for (const auto& entry : fs::directory_iterator(m_strDir.str(), ec)) {
         if (!entry.is_regular_file(ec) || entry.path().extension() != ".mdl") continue;
         std::string name = entry.path().stem().string();
-        if (!m_strNameFilter.IsEmpty() && fnmatch(m_strNameFilter.GetString(), name.c_str(), 0) != 0) continue;
+        if (!m_strNameFilter.IsEmpty() && fnmatch(m_strNameFilter.GetString(), name.c_str(), 0) != 0)
+            continue;
         std::ifstream in(entry.path());
         std::string line;
         if (!std::getline(in, line)) continue;
@@ -86,12 +84,12 @@ std::vector<CString> CKXDlgModelAssign::GetModelList() const
         if (m_strTypeFilter != "*" && !m_strTypeFilter.IsEmpty() && m_strTypeFilter != type.c_str()) continue;
         models.emplace_back(name);
     }
-    std::sort(models.begin(), models.end(), [](const CString& a, const CString& b) { return a.str() < b.str(); });
+    std::sort(models.begin(), models.end(),
+              [](const CString& a, const CString& b) { return a.str() < b.str(); });
     return models;
 }
 
-int CKXDlgModelAssign::DoModal()
-{
+int CKXDlgModelAssign::DoModal() {
     m_strModel.Empty();
     m_strError.Empty();
     AfxDialogAnswer answer;

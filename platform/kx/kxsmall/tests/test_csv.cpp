@@ -9,17 +9,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string writeCsv(const std::string& name, const std::string& content)
-{
+std::string writeCsv(const std::string& name, const std::string& content) {
     fs::path p = fs::temp_directory_path() / ("kxsmall_csv_" + std::to_string(::getpid()) + "_" + name);
     std::ofstream(p, std::ios::binary) << content;
     return p.string();
 }
 
-TEST(CsvParser, ReadsPinNamesByNumber)
-{
+TEST(CsvParser, ReadsPinNamesByNumber) {
     std::string path = writeCsv("good.csv", "# pin file\r\nPin Number, Pin Name ,Bank\r\nA1,DATA<7>,1\r\n"
-                                             "\"B 2\",\"CLK, main\",2\r\nC3,\"say \"\"hi\"\"\",3\r\n");
+                                            "\"B 2\",\"CLK, main\",2\r\nC3,\"say \"\"hi\"\"\",3\r\n");
     KXCsvParser parser{QBString(path)};
     QBStatus status;
     parser.parse(&status);
@@ -44,15 +42,14 @@ TEST(CsvParser, ReadsPinNamesByNumber)
     fs::remove(path);
 }
 
-TEST(CsvParser, BadFilesAreRefusedWithTheirLine)
-{
+TEST(CsvParser, BadFilesAreRefusedWithTheirLine) {
     const std::vector<std::pair<std::string, int>> bad = {
-        {"Pin Number,Pin Name\nA1,X\nA2\n", 3},             // too few fields
-        {"Pin Number,Pin Name\nA1,X\n\"A2,Y\n", 3},         // unterminated quote
-        {"Pin Number,Pin Name\nA1,X\nA1,Y\n", 3},           // number twice
-        {"Pin Number,Pin Name\n,X\n", 2},                   // empty number
-        {"# c\nPin Number,Label\nA1,X\n", 2},               // header lacks the name column
-        {"# only a comment\n", 1},                          // no header at all
+        {"Pin Number,Pin Name\nA1,X\nA2\n", 3},     // too few fields
+        {"Pin Number,Pin Name\nA1,X\n\"A2,Y\n", 3}, // unterminated quote
+        {"Pin Number,Pin Name\nA1,X\nA1,Y\n", 3},   // number twice
+        {"Pin Number,Pin Name\n,X\n", 2},           // empty number
+        {"# c\nPin Number,Label\nA1,X\n", 2},       // header lacks the name column
+        {"# only a comment\n", 1},                  // no header at all
     };
     int i = 0;
     for (const auto& [content, line] : bad) {
@@ -70,8 +67,7 @@ TEST(CsvParser, BadFilesAreRefusedWithTheirLine)
     }
 }
 
-TEST(CsvParser, FileWithoutHeaderUsesTheFirstTwoColumns)
-{
+TEST(CsvParser, FileWithoutHeaderUsesTheFirstTwoColumns) {
     std::string path = writeCsv("plain.csv", "A1,DATA<0>\nA2,DATA<1>,extra\n");
     KXCsvParser parser{QBString(path)};
     QBStatus status;
@@ -86,16 +82,14 @@ TEST(CsvParser, FileWithoutHeaderUsesTheFirstTwoColumns)
     fs::remove(path);
 }
 
-TEST(CsvParser, MissingFileFails)
-{
+TEST(CsvParser, MissingFileFails) {
     KXCsvParser parser(QBString("/nonexistent/dir/pins.csv"));
     QBStatus status;
     parser.parse(&status);
     EXPECT_TRUE(status.isFailed());
 }
 
-TEST(CsvParser, ClassChain)
-{
+TEST(CsvParser, ClassChain) {
     KXCsvParser parser(QBString("x.csv"));
     QBObject* base = &parser;
     EXPECT_STREQ(base->getClassName(), "KXCsvParser");

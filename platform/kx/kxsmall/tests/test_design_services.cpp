@@ -21,12 +21,10 @@ namespace {
 
 class DesignServicesTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         AfxGetAnswerQueue().Reset();
-        m_dir = fs::temp_directory_path() /
-                ("kxsmall_ds_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path() / ("kxsmall_ds_" + std::to_string(::getpid()) + "_" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "work");
         rmx::DesignBuilder b(&m_server, "work", (m_dir / "work").string());
@@ -47,14 +45,12 @@ protected:
         ASSERT_TRUE(b.ok()) << b.error();
         m_design = b.context();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         AfxGetAnswerQueue().Reset();
         fs::remove_all(m_dir);
     }
 
-    std::string read(const fs::path& p)
-    {
+    std::string read(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         std::ostringstream ss;
         ss << in.rdbuf();
@@ -66,8 +62,7 @@ protected:
     fs::path m_dir;
 };
 
-TEST_F(DesignServicesTest, ExcludedPathsRoundTripAndBadTextIsRefused)
-{
+TEST_F(DesignServicesTest, ExcludedPathsRoundTripAndBadTextIsRefused) {
     const CString file = (m_dir / "physModule.dat").string().c_str();
     std::vector<CString> list;
     ASSERT_TRUE(ReadExcludedSpathList(m_design, list, file)); // missing file: empty
@@ -91,8 +86,7 @@ TEST_F(DesignServicesTest, ExcludedPathsRoundTripAndBadTextIsRefused)
     EXPECT_EQ(read(file.str()), "");
 }
 
-TEST_F(DesignServicesTest, FilterDialogAcceptsOnlyBlocks)
-{
+TEST_F(DesignServicesTest, FilterDialogAcceptsOnlyBlocks) {
     CKXDlgFilterPhys dlg;
     dlg.SetConfFile((m_dir / "physModule.dat").string().c_str());
     dlg.SetDesignContext(m_design);
@@ -107,8 +101,7 @@ TEST_F(DesignServicesTest, FilterDialogAcceptsOnlyBlocks)
     EXPECT_TRUE(dlg.GetExcSPathList().IsEmpty());
 }
 
-TEST_F(DesignServicesTest, SaveAsBlockCopiesTheDesign)
-{
+TEST_F(DesignServicesTest, SaveAsBlockCopiesTheDesign) {
     CKXCreateBlockDlg dlg;
     dlg.SetDesignContext(m_design);
     dlg.SetMode(2);
@@ -117,7 +110,9 @@ TEST_F(DesignServicesTest, SaveAsBlockCopiesTheDesign)
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.GetSelectedLib(), "copies");
     CStringArray a, b;
-    ASSERT_EQ(dlg.CreateSubProject(1, dlg.GetSelectedLib(), dlg.GetBlockName(), "", "", "", 0, 0, 0, 0, 0, 0, a, b), 1)
+    ASSERT_EQ(
+        dlg.CreateSubProject(1, dlg.GetSelectedLib(), dlg.GetBlockName(), "", "", "", 0, 0, 0, 0, 0, 0, a, b),
+        1)
         << dlg.GetLastError().GetString();
     EXPECT_TRUE(fs::exists(m_dir / "copies"));
     EXPECT_EQ(dlg.CreateSubProject(1, "copies", "bad name!", "", "", "", 0, 0, 0, 0, 0, 0, a, b), 0);
@@ -126,8 +121,7 @@ TEST_F(DesignServicesTest, SaveAsBlockCopiesTheDesign)
     EXPECT_EQ(none.CreateSubProject(1, "copies", "x", "", "", "", 0, 0, 0, 0, 0, 0, a, b), 0);
 }
 
-TEST_F(DesignServicesTest, SystemObjectNamesOfPinBits)
-{
+TEST_F(DesignServicesTest, SystemObjectNamesOfPinBits) {
     ISysObjectServer* s = ISysObjectServer::GetSysObjectServer();
     ASSERT_NE(s, nullptr);
     CInstanceContext u1 = m_design.instance("U1");
@@ -145,8 +139,7 @@ TEST_F(DesignServicesTest, SystemObjectNamesOfPinBits)
     EXPECT_FALSE(s->HandleAssociatedInstance(&m_design, nullptr, &tx));
 }
 
-TEST_F(DesignServicesTest, MergeCopiesMissingPropertiesOnly)
-{
+TEST_F(DesignServicesTest, MergeCopiesMissingPropertiesOnly) {
     CTransaction tx(m_design, "Merge");
     EXPECT_EQ(CMergeEngine::MergeObjects(&tx, m_design, "N1", "NOPE", 10, 4), 0);
     EXPECT_EQ(CMergeEngine::MergeObjects(&tx, m_design, "N1", "N2", 10, 3), 0);
@@ -170,8 +163,7 @@ TEST_F(DesignServicesTest, MergeCopiesMissingPropertiesOnly)
     EXPECT_FALSE(none);
 }
 
-TEST_F(DesignServicesTest, DictionaryConsultsTheServer)
-{
+TEST_F(DesignServicesTest, DictionaryConsultsTheServer) {
     CPQRedsDictionary* d = CPQRedsDictionary::GetDictionary();
     d->Reset();
     EXPECT_FALSE(d->IsConstraint("MY_RULE", false));

@@ -18,12 +18,12 @@ protected:
     void TearDown() override { AfxGetAnswerQueue().Reset(); }
 };
 
-TEST_F(DialogTest, EditValuesTakesTheScriptedValuesInItemOrder)
-{
+TEST_F(DialogTest, EditValuesTakesTheScriptedValuesInItemOrder) {
     CKXModifyValueList third("", "C", "");
     CKXModifyValueList second("", "B", "", &third);
     CKXModifyValueList first("", "A", "", &second);
-    AfxGetAnswerQueue().PushDialog("CKXDlgEditValues", TRUE, {{"value0", "A2"}, {"value2", "C2"}, {"option", "1"}});
+    AfxGetAnswerQueue().PushDialog("CKXDlgEditValues", TRUE,
+                                   {{"value0", "A2"}, {"value2", "C2"}, {"option", "1"}});
     CKXDlgEditValues dlg(&first, 3, nullptr, "Signal Name", "", std::vector<CString>{"A", "B"});
     ASSERT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(first.GetNewValue(), "A2");
@@ -32,8 +32,7 @@ TEST_F(DialogTest, EditValuesTakesTheScriptedValuesInItemOrder)
     EXPECT_TRUE(dlg.GetOptionFlag());
 }
 
-TEST_F(DialogTest, EditValuesCancelledOrRefusedChangesNothing)
-{
+TEST_F(DialogTest, EditValuesCancelledOrRefusedChangesNothing) {
     CKXModifyValueList second("", "B", "");
     CKXModifyValueList first("", "A", "", &second);
     {
@@ -41,23 +40,23 @@ TEST_F(DialogTest, EditValuesCancelledOrRefusedChangesNothing)
         EXPECT_EQ(dlg.DoModal(), IDCANCEL); // unanswered
     }
     AfxGetAnswerQueue().PushDialog("CKXDlgEditValues", TRUE, {{"value0", "ok"}, {"value1", "bad value"}});
-    CKXDlgEditValues dlg(&first, 3,
-                         [](const CString& v, CString& msg) -> BOOL {
-                             if (v.Find(' ') >= 0) {
-                                 msg = "no blanks";
-                                 return FALSE;
-                             }
-                             return TRUE;
-                         },
-                         "t", "", std::vector<CString>{});
+    CKXDlgEditValues dlg(
+        &first, 3,
+        [](const CString& v, CString& msg) -> BOOL {
+            if (v.Find(' ') >= 0) {
+                msg = "no blanks";
+                return FALSE;
+            }
+            return TRUE;
+        },
+        "t", "", std::vector<CString>{});
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.GetLastError(), "no blanks");
     EXPECT_EQ(first.GetNewValue(), "A");
     EXPECT_EQ(second.GetNewValue(), "B");
 }
 
-TEST_F(DialogTest, ModelAssignFiltersByNameAndType)
-{
+TEST_F(DialogTest, ModelAssignFiltersByNameAndType) {
     fs::path dir = fs::temp_directory_path() / ("kxsmall_models_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     std::ofstream(dir / "in1.mdl") << "MODEL IbisInput\n";

@@ -9,8 +9,7 @@
 
 namespace {
 
-TEST(SmallServices, SubToolIdFromTheEnvironment)
-{
+TEST(SmallServices, SubToolIdFromTheEnvironment) {
     ::unsetenv("RMX_SUBTOOL_ID");
     EXPECT_EQ(RMXVMGetSubToolID(), 0);
     ::setenv("RMX_SUBTOOL_ID", "7", 1);
@@ -22,8 +21,7 @@ TEST(SmallServices, SubToolIdFromTheEnvironment)
     ::unsetenv("RMX_SUBTOOL_ID");
 }
 
-TEST(SmallServices, InstallRootIsAnOwnedCopy)
-{
+TEST(SmallServices, InstallRootIsAnOwnedCopy) {
     ::setenv("ZRV_INSTALL_ROOT", "/opt/tools", 1);
     char* root = zrvGetInstallRoot();
     ASSERT_NE(root, nullptr);
@@ -36,8 +34,7 @@ TEST(SmallServices, InstallRootIsAnOwnedCopy)
     zrvFree(root);
 }
 
-TEST(SmallServices, ConstraintDictionary)
-{
+TEST(SmallServices, ConstraintDictionary) {
     CPQRedsDictionary* d = CPQRedsDictionary::GetDictionary();
     d->Reset();
     EXPECT_TRUE(d->IsConstraint("MAX_DELAY", false));
@@ -51,8 +48,7 @@ TEST(SmallServices, ConstraintDictionary)
     EXPECT_FALSE(d->IsConstraint("skew", false));
 }
 
-TEST(SmallServices, InitialisationExports)
-{
+TEST(SmallServices, InitialisationExports) {
     EXPECT_TRUE(InitKXAddBlockDLL());
     EXPECT_TRUE(InitKXModelAssignDLL());
     EXPECT_TRUE(KXSmallIsInitialised("kxaddblock"));

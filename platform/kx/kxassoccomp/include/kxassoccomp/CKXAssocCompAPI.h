@@ -1,9 +1,9 @@
-// Associated components: terminations on pin bits and pair pins, pull-up/pull-down resistors between a net bit and
-// a DC net. They live in the design database as DT instances and change only inside transactions, so undo and the
-// grids' refresh see them like any other edit.
+// Associated components: terminations on pin bits and pair pins, pull-up/pull-down resistors between a net
+// bit and a DC net. They live in the design database as DT instances and change only inside transactions, so
+// undo and the grids' refresh see them like any other edit.
 //
-// The object is stateful: a caller sets the context (transaction, design contexts, flags), then the current object
-// (pin bit, pair pin or net bit), then asks a question or runs an action.
+// The object is stateful: a caller sets the context (transaction, design contexts, flags), then the current
+// object (pin bit, pair pin or net bit), then asks a question or runs an action.
 #pragma once
 
 #include "afx/afxdisp.h"
@@ -85,7 +85,8 @@ public:
     int getComponentCount() const;
     void getSlotIds(CStringArray& ids) const;
     void getSlotIds(std::vector<CString>& ids) const;
-    // Loads the signals of the design (candidates for DC nets and termination signals); 0 when there are none.
+    // Loads the signals of the design (candidates for DC nets and termination signals); 0 when there are
+    // none.
     int readSignals();
     int getSignalCount() const;
     void getLCVPropFromSetup(bool reset);
@@ -105,12 +106,13 @@ public:
     int EditTermination(std::set<CString>& refDesSet, std::map<CString, CString>& newRefDes, CString& delay,
                         CString& high, CString& low, KXPropListMap& keyProps, KXPropListMap& instProps,
                         int byRefDes);
-    int AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
-                        CStringArray& keyProps, CStringArray& instProps, CString dcNet);
+    int AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName,
+                        CString value, CStringArray& keyProps, CStringArray& instProps, CString dcNet);
     BOOL ApplyPupd(bool commit, bool refresh);
     int EditPupd(const CNetBit& netBit, CString word, CString refDes, CString dcNets, CStringArray* keyProps,
                  CStringArray* instProps);
-    // Deletes the pull-ups/pull-downs of the net bit; refDesList names which (blank or comma separated), empty: all.
+    // Deletes the pull-ups/pull-downs of the net bit; refDesList names which (blank or comma separated),
+    // empty: all.
     int DeletePupd(const CNetBit& netBit, CString refDesList);
     // The same with the names as a set (component names or reference designators; empty: all).
     int DeletePupd(const CNetBit& netBit, const std::set<CString>& names);
@@ -122,8 +124,10 @@ public:
 
     // Forgets the context, the current object and the prepared components (a new set of shown objects).
     void Initialize();
-    // Hands the prepared termination / pull-up to the host as the script command that adds it ("addTermination
-    // ..." / "addPupd ..."), every value quoted for the script language. TRUE when the host's main window got it.
+    // Hands the prepared termination / pull-up to the host as the script command that adds it
+    // ("addTermination
+    // ..." / "addPupd ..."), every value quoted for the script language. TRUE when the host's main window got
+    // it.
     BOOL SendAddTermCommand();
     BOOL SendAddPupdCommand(int withParts = 1, int common = 0, int shortFirst = 0);
     // The text of the last command built by the two above (also when no host window took it).
@@ -173,7 +177,8 @@ protected:
 
 // Opens the pull-up/pull-down edit dialog for a net bit that has pull-ups; true when accepted.
 extern "C++" bool ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design,
-                              const CDesignContext& hierarchyDesign, const CNetBitContext& netBit, BOOL readOnly);
+                              const CDesignContext& hierarchyDesign, const CNetBitContext& netBit,
+                              BOOL readOnly);
 
 // Initialisation export (exported under its plain C name on this platform).
 extern "C" BOOL InitKXAssocCompDLL();

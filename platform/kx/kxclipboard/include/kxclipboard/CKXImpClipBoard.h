@@ -1,7 +1,8 @@
 // The editor's clipboard: plain text for other programs plus typed objects (cell texts, terminations and
 // pull-up/pull-down groups) in a private format, so that a paste into any grid can rebuild the objects.
 //
-// Private format ("KXObjects", version 1). The object data is 8-bit text made of entries, each ended by "\r\n":
+// Private format ("KXObjects", version 1). The object data is 8-bit text made of entries, each ended by
+// "\r\n":
 //
 //   @TX <n>:<text>                                   a cell copied as text
 //   @AC <kind> <number> <n1>:<t1> <n2>:<t2> <n3>:<t3> one associated component (kind 1 termination,
@@ -10,11 +11,11 @@
 //   @GR                                              opens a pull-up/pull-down group (one net bit)
 //   @EG                                              closes the group
 //
-// Every text is length-prefixed (decimal byte count, then ':' and exactly that many bytes), so texts may hold any
-// bytes, including blanks, tabs and line breaks, without escaping. The whole data starts with the header line
-// "KXCLIP 1\r\n". A reader accepts only data that parses completely: unknown tags, bad numbers, lengths that run past
-// the end, unbalanced groups or an entry outside a group where a group is required are refused as a whole, with a
-// message that names the offending entry; nothing of refused data is handed on.
+// Every text is length-prefixed (decimal byte count, then ':' and exactly that many bytes), so texts may hold
+// any bytes, including blanks, tabs and line breaks, without escaping. The whole data starts with the header
+// line "KXCLIP 1\r\n". A reader accepts only data that parses completely: unknown tags, bad numbers, lengths
+// that run past the end, unbalanced groups or an entry outside a group where a group is required are refused
+// as a whole, with a message that names the offending entry; nothing of refused data is handed on.
 //
 // The plain text beside it is tab-separated columns, one line per row, lines ended by "\r\n".
 #pragma once
@@ -37,11 +38,11 @@ class IDPInstTerm;
 
 // The kinds of object data the clipboard holds (GetObjectType).
 enum EKXClipObjectType {
-    KX_CLIP_NONE = 0,          // the clipboard is empty
-    KX_CLIP_PLAIN_TEXT = 2,    // text only, from this or another program
-    KX_CLIP_TEXT_OBJECTS = 4,  // cells copied as text objects
-    KX_CLIP_TERMINATIONS = 8,  // copied terminations
-    KX_CLIP_PUPD_GROUPS = 16,  // copied pull-up/pull-down groups
+    KX_CLIP_NONE = 0,         // the clipboard is empty
+    KX_CLIP_PLAIN_TEXT = 2,   // text only, from this or another program
+    KX_CLIP_TEXT_OBJECTS = 4, // cells copied as text objects
+    KX_CLIP_TERMINATIONS = 8, // copied terminations
+    KX_CLIP_PUPD_GROUPS = 16, // copied pull-up/pull-down groups
 };
 
 // Can-paste callbacks installed by the grid that is the paste target; they judge an object kind against the
@@ -49,15 +50,16 @@ enum EKXClipObjectType {
 typedef BOOL (*KXCanPasteCallBack)(int objectType);
 
 // The associated-components library describes and rebuilds its components for the clipboard through this
-// interface; it installs itself at initialisation. Without it, associated components copy as empty entries and
-// paste as refusals.
+// interface; it installs itself at initialisation. Without it, associated components copy as empty entries
+// and paste as refusals.
 class IKXClipAssocCodec {
 public:
     virtual ~IKXClipAssocCodec() = default;
     // Fills the three entry texts for one component (instance may be null: nothing attached).
-    virtual bool Describe(const CDesignContext& design, int bit, IDTInstance* instance, int kind, CString& typeText,
-                          CString& nameText, CString& dataText) = 0;
-    // Rebuilds a described component on a pin bit, pair pin or net bit inside the transaction; non-zero on success.
+    virtual bool Describe(const CDesignContext& design, int bit, IDTInstance* instance, int kind,
+                          CString& typeText, CString& nameText, CString& dataText) = 0;
+    // Rebuilds a described component on a pin bit, pair pin or net bit inside the transaction; non-zero on
+    // success.
     virtual int Paste(CTransaction* transaction, const CInstTermBit& pinBit, IDPInstTerm* pairPin,
                       const CNetBit& netBit, const CInstanceContext& instance, const CString& dataText,
                       const CString& typeText, const CString& nameText, const CString& netName, int kind,
@@ -79,7 +81,8 @@ public:
     static void CopyCFText(CString text);
     static void CopyTextAsObject(CString text);
     // Appends one associated-component entry and returns its entry text.
-    static CString CopyAssocComponents(const CDesignContext& design, int bit, IDTInstance* instance, int kind);
+    static CString CopyAssocComponents(const CDesignContext& design, int bit, IDTInstance* instance,
+                                       int kind);
     static void StartPupdGroup();
     static void EndPupdGroup();
     // The object data gathered since StartCopying; TRUE when it is not empty.
@@ -96,23 +99,26 @@ public:
     // The kind of data on the clipboard (source 1) or in a clipboard-viewer item (source 0-based index + 2).
     static int GetObjectType(int source = 1);
     static BOOL GetCFText(CString& text);
-    // Reads and checks the clipboard (index -1) or a viewer item (index >= 0) and prepares the termination and
-    // pull-up/pull-down buffers and the text. FALSE, with GetLastError() set, when nothing usable is there or the
-    // object data is malformed; the buffers are then empty.
-    static BOOL ProcessDataForPaste(int format, const CDesignContext* design, int index, BOOL terminationColumn,
-                                    BOOL pasteSpecial, int reserved1, int reserved2, int reserved3, int reserved4);
+    // Reads and checks the clipboard (index -1) or a viewer item (index >= 0) and prepares the termination
+    // and pull-up/pull-down buffers and the text. FALSE, with GetLastError() set, when nothing usable is
+    // there or the object data is malformed; the buffers are then empty.
+    static BOOL ProcessDataForPaste(int format, const CDesignContext* design, int index,
+                                    BOOL terminationColumn, BOOL pasteSpecial, int reserved1, int reserved2,
+                                    int reserved3, int reserved4);
     static void GetTerminationBuffer(CString& buffer);
     static void GetPupdBuffer(CString& buffer);
     static int GetNumberOfPupdGroups(const CString& buffer);
-    // Takes the next group off the front of buffer into group (the group's entries). FALSE when none is there.
+    // Takes the next group off the front of buffer into group (the group's entries). FALSE when none is
+    // there.
     static BOOL PruneGroupString(CString& buffer, CString& group);
-    // Parses the entry at the front of text; returns the number of characters it takes, negative when none can be
-    // read (an empty text gives -1, malformed data -2).
+    // Parses the entry at the front of text; returns the number of characters it takes, negative when none
+    // can be read (an empty text gives -1, malformed data -2).
     static int GetAssocCompInfo(CString text, int& kind, int& number, CString& text1, CString& text2,
                                 CString& text3);
-    static int PasteAssocComponents(CTransaction* transaction, const CInstTermBit& pinBit, IDPInstTerm* pairPin,
-                                    const CNetBit& netBit, const CInstanceContext& instance, CString dataText,
-                                    CString typeText, CString nameText, CString netName, int kind, int flags);
+    static int PasteAssocComponents(CTransaction* transaction, const CInstTermBit& pinBit,
+                                    IDPInstTerm* pairPin, const CNetBit& netBit,
+                                    const CInstanceContext& instance, CString dataText, CString typeText,
+                                    CString nameText, CString netName, int kind, int flags);
     static void SetPasteSpecial();
     static BOOL IsPasteSpecial();
 
@@ -124,7 +130,8 @@ public:
     static IKXClipAssocCodec* GetAssocCodec();
     // Text of the last refusal (empty when the last operation succeeded).
     static CString GetLastError();
-    // Forgets everything: clipboard, viewer, buffers, callbacks, marks (tests, and the host between sessions).
+    // Forgets everything: clipboard, viewer, buffers, callbacks, marks (tests, and the host between
+    // sessions).
     static void Reset();
 
     // ---- format helpers ----
@@ -135,8 +142,8 @@ public:
     static bool ParseObjects(std::string_view data, std::vector<SKXClipEntry>& entries, std::string& error);
 
     static bool m_bIgnoreEmptyCellsInPasteSpecial;
-    // Column names given to a scripted paste special; kept for the grids that read it (the copied data carries no
-    // column names, so the data prepared here does not depend on it).
+    // Column names given to a scripted paste special; kept for the grids that read it (the copied data
+    // carries no column names, so the data prepared here does not depend on it).
     static CStringArray m_TclPasteSpecialArray;
 
     static constexpr int kViewerItems = 20;

@@ -1,8 +1,9 @@
 // Comments of a design (one design comment, pin comments keyed by instance and pin key) and the stored matrix
 // views, kept in a file beside the design.
 //
-// File "<cell>.<tool>.notes" in the design's folder (the folder given to loadComments, or the folder of the file it
-// names). Text, one record per line, fields separated by tabs, with "\\", "\t", "\n" and "\r" escaped as "\\\\",
+// File "<cell>.<tool>.notes" in the design's folder (the folder given to loadComments, or the folder of the
+// file it names). Text, one record per line, fields separated by tabs, with "\\", "\t", "\n" and "\r" escaped
+// as "\\\\",
 // "\\t", "\\n", "\\r":
 //
 //   KXNOTES 1
@@ -13,8 +14,8 @@
 //   S <signal path>
 //
 // The file is written to a temporary file in the same folder and renamed over the old one, so a crash leaves
-// either the old or the new file. A file that does not parse is refused as a whole: loadComments returns false,
-// GetLastError names the file and line, and the store stays empty (the design itself is not affected).
+// either the old or the new file. A file that does not parse is refused as a whole: loadComments returns
+// false, GetLastError names the file and line, and the store stays empty (the design itself is not affected).
 #pragma once
 
 #include "afx/afxstr.h"
@@ -74,17 +75,18 @@ public:
     CComments(const CComments&) = delete;
     CComments& operator=(const CComments&) = delete;
 
-    // Reads the comments of the design at path (a folder, or a file in the design's folder). A missing comments
-    // file is an empty store (true); an unreadable or malformed one gives false and an empty store.
+    // Reads the comments of the design at path (a folder, or a file in the design's folder). A missing
+    // comments file is an empty store (true); an unreadable or malformed one gives false and an empty store.
     bool loadComments(const CString& path);
-    // Writes the comments beside the design named at load (or at path when given); true on success. A file that
-    // loadComments refused is not written over (false, with the reason).
+    // Writes the comments beside the design named at load (or at path when given); true on success. A file
+    // that loadComments refused is not written over (false, with the reason).
     bool saveComments(const CString& path = CString());
     CString GetFilePath() const { return m_strFile; }
     CString GetLastError() const { return m_strError; }
 
     bool getDesignComments(CString& text, CString& date, CString& time, CString& user) const;
-    bool addDesignComments(const CString& text, const CString& date, const CString& time, const CString& user);
+    bool addDesignComments(const CString& text, const CString& date, const CString& time,
+                           const CString& user);
     bool removeDesignComments();
 
     bool getPinComments(const CString& instanceKey, const CString& pinKey, CString& text, CString& date,

@@ -1,5 +1,5 @@
-// Block creation and "save as": makes a new block (sub-project) design from the current one in a chosen library.
-// Headless: DoModal answers from the answer queue (fields "library" and "block").
+// Block creation and "save as": makes a new block (sub-project) design from the current one in a chosen
+// library. Headless: DoModal answers from the answer queue (fields "library" and "block").
 #pragma once
 
 #include "afx/afxstr.h"
@@ -22,8 +22,8 @@ public:
     CString GetSelectedLib() const { return m_strLib; }
     CString GetBlockName() const { return m_strBlock; }
     // Creates the block: copies the design as library.block:view and saves it. Nonzero on success.
-    int CreateSubProject(int kind, CString lib, CString block, CString a4, CString a5, CString a6, int i7, int i8,
-                         int i9, int i10, int i11, int i12, CStringArray& list1, CStringArray& list2);
+    int CreateSubProject(int kind, CString lib, CString block, CString a4, CString a5, CString a6, int i7,
+                         int i8, int i9, int i10, int i11, int i12, CStringArray& list1, CStringArray& list2);
     CString GetLastError() const { return m_strError; }
 
 private:

@@ -1,6 +1,6 @@
-// Multiple-value editor: edits the texts of a chain of items in one dialog. Headless: DoModal takes its answer
-// from the answer queue; the answer's fields "value0", "value1", ... give the new texts in item order and "option"
-// the option flag.
+// Multiple-value editor: edits the texts of a chain of items in one dialog. Headless: DoModal takes its
+// answer from the answer queue; the answer's fields "value0", "value1", ... give the new texts in item order
+// and "option" the option flag.
 #pragma once
 
 #include "afx/afxstr.h"

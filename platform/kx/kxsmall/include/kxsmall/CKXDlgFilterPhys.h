@@ -14,8 +14,8 @@ class CStringList;
 // list. FALSE when the file cannot be read or a line is not a hierarchical path; list is then unchanged.
 BOOL ReadExcludedSpathList(const CDesignContext& design, CStringList& list, const CString& path);
 BOOL ReadExcludedSpathList(const CDesignContext& design, std::vector<CString>& list, const CString& path);
-// Writes text (paths, each followed by "\n") to the file, atomically. FALSE, file untouched, when a line is not a
-// hierarchical path or the file cannot be written.
+// Writes text (paths, each followed by "\n") to the file, atomically. FALSE, file untouched, when a line is
+// not a hierarchical path or the file cannot be written.
 BOOL WriteExcludedSpathList(const CDesignContext& design, const CString& text, const CString& path);
 
 // Headless dialog: the block paths to exclude come from the answer queue (field "paths", one per line).

@@ -1,8 +1,8 @@
-// Model assignment dialog: lists the signal models found in the working directory that match the name and type
-// filters and returns the chosen one. Headless: DoModal answers from the answer queue (field "model").
+// Model assignment dialog: lists the signal models found in the working directory that match the name and
+// type filters and returns the chosen one. Headless: DoModal answers from the answer queue (field "model").
 //
-// Models are files "<name>.mdl" in the working directory whose first line is "MODEL <type>", the type being one of
-// "IbisInput", "IbisOutput", "IbisIO". The type filter "*" matches every type.
+// Models are files "<name>.mdl" in the working directory whose first line is "MODEL <type>", the type being
+// one of "IbisInput", "IbisOutput", "IbisIO". The type filter "*" matches every type.
 #pragma once
 
 #include "afx/afxstr.h"

@@ -1,5 +1,5 @@
-// System object server: names of system objects (pin bits' pin types) and the hand-over of associated instances
-// to the packaging side.
+// System object server: names of system objects (pin bits' pin types) and the hand-over of associated
+// instances to the packaging side.
 #pragma once
 
 #include "afx/afxtypes.h"

@@ -1,12 +1,12 @@
 // The base library's CSV reader chain: KXCsvParser > QPCsvParser > QPMatrixParser > QBParser > QBObject.
 //
-// A pin file is comma-separated text. Its first non-empty, non-comment line is the header naming the columns; the
-// columns "Pin Number" and "Pin Name" (compared without case, surrounding blanks ignored; "Pin" and "Name" are
-// accepted too) must be there, others are ignored. A file whose first line names no known column has no header:
-// its first column is the pin number and its second the pin name. Fields may be quoted with '"' (a doubled quote inside stands for
-// one). Lines starting with '#' are comments. A row with an unterminated quote, with fewer fields than the header
-// needs, an empty pin number, or a pin number given twice is refused: the parse fails, and the status names the file
-// and the line.
+// A pin file is comma-separated text. Its first non-empty, non-comment line is the header naming the columns;
+// the columns "Pin Number" and "Pin Name" (compared without case, surrounding blanks ignored; "Pin" and
+// "Name" are accepted too) must be there, others are ignored. A file whose first line names no known column
+// has no header: its first column is the pin number and its second the pin name. Fields may be quoted with
+// '"' (a doubled quote inside stands for one). Lines starting with '#' are comments. A row with an
+// unterminated quote, with fewer fields than the header needs, an empty pin number, or a pin number given
+// twice is refused: the parse fails, and the status names the file and the line.
 #pragma once
 
 #include "afx/afxstr.h"
@@ -39,8 +39,16 @@ public:
     // The line of the file where the failure was found (0: not tied to a line).
     int line() const { return m_line; }
     const QBString& message() const { return m_message; }
-    void setOk() { m_code = OK; m_line = 0; m_message = QBString(); }
-    void setFailed(const std::string& message, int line = 0) { m_code = FAILED; m_message = message; m_line = line; }
+    void setOk() {
+        m_code = OK;
+        m_line = 0;
+        m_message = QBString();
+    }
+    void setFailed(const std::string& message, int line = 0) {
+        m_code = FAILED;
+        m_message = message;
+        m_line = line;
+    }
 
 private:
     Code m_code = OK;

@@ -9,7 +9,7 @@
 extern "C" {
 BOOL InitKXAddBlockDLL();
 BOOL InitKXModelAssignDLL();
-// The libraries built by other teams (controls, common, instance/signal panes) export their own functions; these
-// weak stand-ins answer TRUE when such a library is not linked in.
+// The libraries built by other teams (controls, common, instance/signal panes) export their own functions;
+// these weak stand-ins answer TRUE when such a library is not linked in.
 BOOL KXSmallIsInitialised(const char* library);
 }
