@@ -207,6 +207,8 @@ CString CComments::CommentsFileFor(const CString& path) const {
     fs::path p(path.str());
     std::error_code ec;
     fs::path dir = fs::is_directory(p, ec) ? p : p.parent_path();
+    // A name without a folder (a design name, say) says nothing about where the design lies.
+    if (dir.empty()) return CString();
     std::string tool = m_strTool.IsEmpty() ? std::string("notes") : m_strTool.str();
     std::string name = m_strCell.str() + "." + tool + ".notes";
     // Neither the cell nor the tool may lead the file out of the design's folder.
@@ -309,7 +311,7 @@ bool CComments::loadComments(const CString& path) {
     m_bModified = false;
     m_bLoadRefused = false;
     // Without a place there is nothing to read; the comments live in memory until a folder is given to save.
-    m_strFile = path.IsEmpty() ? CString() : CommentsFileFor(path);
+    m_strFile = CommentsFileFor(path);
     if (m_strFile.IsEmpty()) return true;
     std::error_code ec;
     if (!fs::exists(m_strFile.str(), ec)) return true;

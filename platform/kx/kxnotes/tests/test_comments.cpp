@@ -176,6 +176,8 @@ TEST_F(CommentsTest, SaveIntoAMissingFolderFailsClearly) {
 
 TEST_F(CommentsTest, WithoutAPlaceCommentsStayInMemory) {
     CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments("work.board:sch")); // a design name, no folder
+    EXPECT_TRUE(c.GetFilePath().IsEmpty());
     ASSERT_TRUE(c.loadComments(""));
     c.addPinComments("U1", "A", "x", "d", "t", "u");
     EXPECT_FALSE(c.saveComments());

@@ -100,7 +100,7 @@ public:
 
     bool IsModified() const { return m_bModified || m_views.IsDirty(); }
 
-    // Builds the file name for a design folder.
+    // Builds the file name for a design folder (or a file in it); empty when path names no folder.
     CString CommentsFileFor(const CString& path) const;
 
 private:
