@@ -32,8 +32,8 @@ struct EditorState {
     // Every record alive, so that records no one took over are still deleted at the end.
     std::set<CKXConnObjInfo*> live;
     bool closing = false;
-    // By the time this runs the window system and the message server may be gone: the window was closed by the
-    // exit handler registered when it was made (closeWindow), and only records are freed here.
+    // By the time this runs the window system and the message server may be gone: the window was closed by
+    // the exit handler registered when it was made (closeWindow), and only records are freed here.
     ~EditorState() {
         (void)wnd.release();
         closing = true;
@@ -116,8 +116,8 @@ CKXConnObjInfo::~CKXConnObjInfo() {
 
 namespace {
 
-// Runs at exit (or when the library is unloaded) before the window system and the message server, which existed
-// before the window was made, are torn down.
+// Runs at exit (or when the library is unloaded) before the window system and the message server, which
+// existed before the window was made, are torn down.
 void closeWindow() {
     auto& wnd = editor().wnd;
     if (wnd && wnd->GetSafeHwnd() && ::IsWindow(wnd->GetSafeHwnd()) &&
