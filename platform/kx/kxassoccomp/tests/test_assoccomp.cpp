@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -436,6 +437,33 @@ TEST_F(AssocCompTest, ClipboardRoundTripOfATermination) {
     CKXAssocCompAPI api;
     api.setInstTermBit(pin("C"));
     EXPECT_EQ(api.getDisplayText(1).Find("R1 "), -1) << "a pasted component gets its own designator";
+}
+
+TEST_F(AssocCompTest, RandomComponentDataIsRefusedWithoutHarm) {
+    std::mt19937 rng(7);
+    const std::string valid = "type=Series;slots=1;0.id=R;0.lib=l;0.cell=c;0.view=v;0.value=33";
+    const std::string alphabet = "=;\\.0123456789idtypeslotsSeriesR";
+    CTransaction tx(m_design, "Paste");
+    int created = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string data = valid;
+        for (int e = 0; e < 1 + static_cast<int>(rng() % 3) && !data.empty(); ++e) {
+            size_t at = rng() % data.size();
+            if (rng() % 2)
+                data[at] = alphabet[rng() % alphabet.size()];
+            else
+                data.erase(at, 1 + rng() % 4);
+        }
+        // Pasted onto a pin that has no termination; any result is fine as long as nothing breaks.
+        int r = CKXImpClipBoard::PasteAssocComponents(&tx, pin("D", static_cast<int>(round % 4)), nullptr,
+                                                      CNetBit(), CInstanceContext(), data.c_str(), "", "", "",
+                                                      1, 0);
+        created += r;
+        if (r) tx.discard();
+    }
+    tx.discard();
+    EXPECT_EQ(terminationOn(pin("D", 0)), nullptr);
+    EXPECT_GE(created, 0);
 }
 
 TEST_F(AssocCompTest, DelayChangeAndShowPupdDialog) {
