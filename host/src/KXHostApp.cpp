@@ -1,0 +1,312 @@
+#include "KXHostApp.h"
+
+#include "KXHostMainWnd.h"
+
+#include "afx/afx.h"
+#include "afx/afxanswer.h"
+#include "afx/afxdisp.h"
+#include "afx/afxdoc.h"
+#include "kxcommon/KXDocument.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXProgressBar.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxcontrols/KXTclCmdManager.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "rmx/schema.h"
+#include "rmx/server.h"
+
+#include <tcl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+using InitFn = BOOL (*)();
+using TemplateFn = CDocTemplate* (*)();
+
+std::string ExeDir() {
+    char buf[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return ".";
+    buf[n] = '\0';
+    std::string p(buf);
+    size_t slash = p.rfind('/');
+    return slash == std::string::npos ? "." : p.substr(0, slash);
+}
+
+CFrameWnd* FrameOf(CDocument* doc) {
+    if (!doc) return nullptr;
+    POSITION pos = doc->GetFirstViewPosition();
+    CView* view = pos ? doc->GetNextView(pos) : nullptr;
+    return view ? view->GetParentFrame() : nullptr;
+}
+
+// The text form of a connection end: "name" or "name[bit]".
+std::string Bit(const char* name, int bit) {
+    std::string s = name ? name : "";
+    if (bit >= 0) s += "[" + std::to_string(bit) + "]";
+    return s;
+}
+} // namespace
+
+CKXHostApp::CKXHostApp(CKXHostCore& core) : m_core(core) {}
+
+CKXHostApp::~CKXHostApp() { Stop(); }
+
+bool CKXHostApp::Start(const std::string& designLib, const std::string& journal, std::string& error,
+                       const std::string& library) {
+    // What the library shows goes to the transcript.
+    CKXErrorHandler::SetTranscriptSink([this](const SKXShownMessage& m) { m_core.NoteMessage(m.id.str(), m.text.str()); });
+    AfxGetAnswerQueue().SetListener([this](const AfxAnswerRecord& r) {
+        if (!r.bScripted && !AfxGetAnswerQueue().IsReplay()) m_core.NoteUnanswered(r.Line().str());
+    });
+    CKXProgressBar::SetLineSink([this](const CString& line, BOOL done) {
+        if (done) m_core.Print("progress: " + line.str());
+    });
+    if (CKXErrorHandler::GetDataDirectory().IsEmpty() && !std::getenv("KX_DATA_DIR"))
+        CKXErrorHandler::SetDataDirectory((ExeDir() + "/../share").c_str());
+
+    m_pServer = std::make_unique<IServer>();
+    CKXShareGlobalData::m_pServer = m_pServer.get();
+    if (!designLib.empty()) {
+        CString loadError;
+        if (!m_pServer->loadLibrary(designLib.c_str(), loadError)) {
+            error = "cannot load the design library \"" + designLib + "\": " + loadError.str();
+            return false;
+        }
+    }
+    if (!journal.empty()) {
+        if (journal.find(".vbs") == std::string::npos) {
+            error = "a journal file name must contain \".vbs\": " + journal;
+            return false;
+        }
+        CKXShareGlobalData::SetAutomationPath(journal.c_str());
+    }
+
+    m_pApp = std::make_unique<CWinApp>("kxhost");
+    m_pMainWnd = new CKXHostMainWnd(m_core);
+    if (!m_pMainWnd->CreateMain()) {
+        error = "cannot create the main window";
+        return false;
+    }
+    m_pApp->m_pMainWnd = m_pMainWnd;
+    AfxSetMainWnd(m_pMainWnd);
+    m_pMainWnd->m_onOpenDesign = [this](int mode, const std::string& name) {
+        std::string err;
+        if (!Open(name, mode, err)) m_core.Print("error: " + err);
+    };
+    if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->RegisterWindow(MSG_OPEN_DESIGN, m_pMainWnd->GetSafeHwnd());
+
+    std::string path = library.empty() ? ExeDir() + "/../lib/libkxtableeditor.so" : library;
+    m_hLibrary = ::dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (!m_hLibrary) m_hLibrary = ::dlopen("libkxtableeditor.so", RTLD_NOW | RTLD_GLOBAL);
+    if (!m_hLibrary) {
+        error = std::string("cannot load the editor library: ") + ::dlerror();
+        return false;
+    }
+    auto init = reinterpret_cast<InitFn>(::dlsym(m_hLibrary, "InitKXTableEditorDLL"));
+    auto getTemplate = reinterpret_cast<TemplateFn>(::dlsym(m_hLibrary, "DllGetDocTemplate"));
+    auto addToolBars = reinterpret_cast<InitFn>(::dlsym(m_hLibrary, "DllAddToolBars"));
+    if (!init || !getTemplate || !addToolBars) {
+        error = "the editor library lacks its entry points";
+        return false;
+    }
+    init();
+    m_pTemplate = getTemplate();
+    if (!m_pTemplate) {
+        error = "the editor library gave no document template";
+        return false;
+    }
+    m_pApp->AddDocTemplate(m_pTemplate);
+    addToolBars();
+    RegisterWords();
+    RegisterCommands();
+    m_core.SetRoute([this](const std::string& w, const std::vector<KXHostArg>& a, long& r, std::string& e) {
+        return Route(w, a, r, e);
+    });
+    return true;
+}
+
+void CKXHostApp::Stop() {
+    if (!m_pApp) return;
+    CKXShareAppData::m_bIsAppClosing = TRUE;
+    if (m_pTemplate) m_pTemplate->CloseAllDocuments(TRUE);
+    CKXShareAppData::m_bIsAppClosing = FALSE;
+    if (IKXMessageServer* ms = GetKXMsgSrvr(); ms && m_pMainWnd) ms->UnregisterWindow(m_pMainWnd->GetSafeHwnd());
+    m_handles.clear();
+    if (m_pMainWnd) {
+        AfxSetMainWnd(nullptr);
+        m_pMainWnd->DestroyWindow(); // a frame window deletes itself when destroyed
+        m_pMainWnd = nullptr;
+    }
+    m_pApp.reset(); // deletes the template
+    m_pTemplate = nullptr;
+    CKXShareGlobalData::SetAutomationPath(nullptr);
+    CKXShareGlobalData::m_pDesign = nullptr;
+    m_pCurrentDesign.reset();
+    CKXShareGlobalData::m_pServer = nullptr;
+    m_pServer.reset();
+    CKXErrorHandler::SetTranscriptSink(nullptr);
+    AfxGetAnswerQueue().SetListener(nullptr);
+    CKXProgressBar::SetLineSink(nullptr);
+    // The library stays mapped: the runtime classes it registered are still known by name.
+    m_hLibrary = nullptr;
+}
+
+void CKXHostApp::RegisterWords() {
+    int count = CKXTclCmdManager::GetTCLCommandCount();
+    for (UINT n = MSG_TCL_COMMAND_FIRST; n <= MSG_TCL_COMMAND_LAST && count > 0; ++n) {
+        const char* word = CKXTclCmdManager::GetTCLCommandName(n);
+        if (!word) continue;
+        --count;
+        m_core.RegisterSystemWord(word);
+    }
+}
+
+// ------------------------------------------------------------------ design windows
+
+std::vector<CDocument*> CKXHostApp::Documents() const {
+    std::vector<CDocument*> docs;
+    if (!m_pTemplate) return docs;
+    for (POSITION pos = m_pTemplate->GetFirstDocPosition(); pos;) docs.push_back(m_pTemplate->GetNextDoc(pos));
+    return docs;
+}
+
+CFrameWnd* CKXHostApp::ActiveFrame() const {
+    if (!m_pMainWnd) return nullptr;
+    CMDIChildWnd* child = m_pMainWnd->MDIGetActive();
+    if (child && child->IsWindowVisible()) return child;
+    // A hidden window (saved and reopened) is no target: take the last visible one.
+    std::vector<CDocument*> docs = Documents();
+    for (auto it = docs.rbegin(); it != docs.rend(); ++it)
+        if (CFrameWnd* f = FrameOf(*it); f && f->IsWindowVisible()) return f;
+    return child;
+}
+
+CDocument* CKXHostApp::ActiveDocument() const {
+    CFrameWnd* frame = ActiveFrame();
+    return frame ? frame->GetActiveDocument() : nullptr;
+}
+
+bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
+    if (!m_pTemplate || !m_pServer) {
+        error = "the editor library is not loaded";
+        return false;
+    }
+    IDesign* design = m_pServer->findDesign(name.c_str());
+    if (!design) {
+        error = "no design \"" + name + "\" in the design library";
+        return false;
+    }
+    auto* tmpl = dynamic_cast<CKXMultiDocTemplate*>(m_pTemplate);
+    if (!tmpl) {
+        error = "the document template cannot open designs";
+        return false;
+    }
+    m_pCurrentDesign = std::make_unique<CDesignContext>(m_pServer.get(), design);
+    CKXShareGlobalData::m_pDesign = m_pCurrentDesign.get();
+    CDocument* doc = tmpl->OpenDocumentFile(*m_pCurrentDesign, mode);
+    if (!doc) {
+        error = "the design \"" + name + "\" could not be opened";
+        return false;
+    }
+    RegisterWords();
+    if (CFrameWnd* frame = FrameOf(doc)) m_pMainWnd->MDIActivate(frame);
+    return true;
+}
+
+bool CKXHostApp::Close(std::string& error) {
+    CDocument* doc = ActiveDocument();
+    if (!doc) {
+        error = "no design window is open";
+        return false;
+    }
+    if (!doc->SaveModified()) {
+        m_core.Print("close cancelled");
+        return true;
+    }
+    doc->OnCloseDocument();
+    if (CFrameWnd* next = ActiveFrame()) m_pMainWnd->MDIActivate(next);
+    return true;
+}
+
+bool CKXHostApp::ActivateTab(int tab, std::string& error) {
+    std::vector<CDocument*> docs = Documents();
+    if (tab < 1 || tab > static_cast<int>(docs.size())) {
+        error = "no design window " + std::to_string(tab);
+        return false;
+    }
+    CFrameWnd* frame = FrameOf(docs[static_cast<size_t>(tab - 1)]);
+    if (!frame) {
+        error = "design window " + std::to_string(tab) + " has no frame";
+        return false;
+    }
+    m_pMainWnd->MDIActivate(frame);
+    return true;
+}
+
+bool CKXHostApp::Route(const std::string& word, const std::vector<KXHostArg>& args, long& result,
+                       std::string& error) {
+    CFrameWnd* frame = ActiveFrame();
+    if (!frame) {
+        error = "no design window is open for \"" + word + "\"";
+        return false;
+    }
+    UINT msg = CKXTclCmdManager::GetTCLCommandId(word.c_str());
+    if (!msg) {
+        error = "unknown command \"" + word + "\"";
+        return false;
+    }
+    CTclArgsList list;
+    for (const KXHostArg& a : args) {
+        if (a.size() == 1) {
+            list.add(a[0].c_str());
+        } else {
+            list.StartArgument();
+            for (const std::string& v : a) list.AddToArgument(v.c_str());
+            list.EndArgument();
+        }
+    }
+    result = static_cast<long>(frame->SendMessage(MSG_TCL_ROUTE_COMMAND, msg, reinterpret_cast<LPARAM>(&list)));
+    return true;
+}
+
+std::vector<std::string> CKXHostApp::Netlist(std::string& error) const {
+    std::vector<std::string> lines;
+    auto* doc = dynamic_cast<CKXDocument*>(ActiveDocument());
+    IDesign* design = doc ? doc->GetMasterDesignContext().design() : nullptr;
+    if (!design) {
+        error = "no design window is open";
+        return lines;
+    }
+    for (IInstance* inst : design->beginInstance()) {
+        if (!inst) continue;
+        for (IInstTerm* pin : inst->beginInstTerm()) {
+            if (!pin) continue;
+            for (CConn conn : pin->beginConn()) {
+                if (!conn.net()) continue;
+                int w = conn.width();
+                int pinStep = conn.instTermLsb() >= conn.instTermMsb() ? 1 : -1;
+                int netStep = conn.netLsb() >= conn.netMsb() ? 1 : -1;
+                for (int k = 0; k < std::max(w, 1); ++k) {
+                    int pb = conn.instTermMsb() < 0 ? -1 : conn.instTermMsb() + k * pinStep;
+                    int nb = conn.netMsb() < 0 ? -1 : conn.netMsb() + k * netStep;
+                    lines.push_back(std::string(inst->name()) + " " + Bit(pin->name(), pb) + " " +
+                                    Bit(conn.net()->name(), nb));
+                }
+            }
+        }
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}

@@ -1,0 +1,72 @@
+// What the host application does for the table editor library: loads it, owns
+// the main window that receives the library's echoes and messages, opens
+// designs through the library's document template, answers the library's
+// questions from the answer queue, and replays journals.
+#pragma once
+
+#include "KXHostCore.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CKXHostMainWnd;
+class CDocTemplate;
+class CDocument;
+class CFrameWnd;
+class CWinApp;
+class IServer;
+class CDesignContext;
+class IDispatch;
+
+class CKXHostApp {
+public:
+    explicit CKXHostApp(CKXHostCore& core);
+    ~CKXHostApp();
+    CKXHostApp(const CKXHostApp&) = delete;
+    CKXHostApp& operator=(const CKXHostApp&) = delete;
+
+    // Loads the design library folder, then the editor library, initialises it and
+    // gets its document template. `journal`: a ".vbs" journal path, or empty.
+    // `library`: the editor library's file (empty: beside the host's own folder).
+    bool Start(const std::string& designLib, const std::string& journal, std::string& error,
+               const std::string& library = std::string());
+    // Closes the open designs and unloads the library.
+    void Stop();
+    // Replays a journal through the automation objects with the replay flag set.
+    bool Replay(const std::string& path, std::string& error);
+
+    CKXHostCore& Core() { return m_core; }
+    CKXHostMainWnd* MainWnd() { return m_pMainWnd; }
+    CDocTemplate* Template() { return m_pTemplate; }
+    IServer* Server() { return m_pServer.get(); }
+
+    // The active design window and its document, or nullptr.
+    CFrameWnd* ActiveFrame() const;
+    CDocument* ActiveDocument() const;
+    // Design windows in tab order (from 1).
+    std::vector<CDocument*> Documents() const;
+
+    bool Open(const std::string& name, int mode, std::string& error);
+    bool Close(std::string& error);
+    bool ActivateTab(int tab, std::string& error);
+
+    // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.
+    std::vector<std::string> Netlist(std::string& error) const;
+
+private:
+    void RegisterCommands();
+    void RegisterWords();
+    bool Route(const std::string& word, const std::vector<KXHostArg>& args, long& result, std::string& error);
+    bool ReplayLine(const std::string& line, int number, std::string& error);
+    IDispatch* HandleObject(const std::string& handle);
+
+    CKXHostCore& m_core;
+    std::unique_ptr<CWinApp> m_pApp;
+    CKXHostMainWnd* m_pMainWnd = nullptr;
+    std::unique_ptr<IServer> m_pServer;
+    std::unique_ptr<CDesignContext> m_pCurrentDesign;
+    void* m_hLibrary = nullptr;
+    CDocTemplate* m_pTemplate = nullptr;
+    std::vector<std::pair<std::string, CDocument*>> m_handles; // journal handles bound by "set"
+};

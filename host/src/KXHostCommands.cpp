@@ -1,0 +1,332 @@
+// The host's own Tcl commands (namespace kx::) and the journal replay.
+#include "KXHostApp.h"
+
+#include "KXHostMainWnd.h"
+
+#include "afx/afx.h"
+#include "afx/afxanswer.h"
+#include "afx/afxdisp.h"
+#include "afx/afxdoc.h"
+#include "kxcommon/KXDocument.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "rmx/schema.h"
+#include "rmx/server.h"
+
+#include <tcl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <map>
+#include <memory>
+
+namespace {
+int QuestionAnswer(std::string a) {
+    std::transform(a.begin(), a.end(), a.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (a == "yes") return IDYES;
+    if (a == "no") return IDNO;
+    if (a == "ok") return IDOK;
+    if (a == "cancel") return IDCANCEL;
+    if (a == "retry") return IDRETRY;
+    return 0;
+}
+
+const std::map<std::string, const char*>& OptionMessages() {
+    static const std::map<std::string, const char*> m = {
+        {"show_row_numbers", "INT_MSG_SETUP_SHOW_ROW_NUMBERS"},
+        {"auto_complete_signals", "INT_MSG_SETUP_AUTOCOMPLETE_CCP_SCP"},
+        {"show_signal_combo_in_ccp", "INT_MSG_SETUP_SHOW_SIGNALCOMBO_CCP"},
+        {"move_direction", "INT_MSG_SETUP_MOVEDIRECTION"},
+        {"naming_convention_on_copy", "INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY"},
+        {"show_dp_signals_slp", "INT_MSG_SETUP_SHOW_DPSIGNALS_SLP"},
+        {"show_dp_pins_ccp", "INT_MSG_SETUP_SHOW_DPPINS_CCP"},
+    };
+    return m;
+}
+
+template <class V>
+V* PaneOf(CDocument* doc) {
+    if (!doc) return nullptr;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
+        CView* view = doc->GetNextView(pos);
+        if (view && view->IsKindOf(RUNTIME_CLASS(V))) return static_cast<V*>(view);
+    }
+    return nullptr;
+}
+
+CKXListPaneGrid* ListGrid(CDocument* doc, const std::string& which, std::string& error) {
+    std::string w = which;
+    std::transform(w.begin(), w.end(), w.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    CKXListPaneView* pane = nullptr;
+    if (w == "clp") pane = PaneOf<CKXInstancePaneContainerView>(doc);
+    else if (w == "slp") pane = PaneOf<CKXSignalPaneContainerView>(doc);
+    else {
+        error = "the list pane is clp or slp, not \"" + which + "\"";
+        return nullptr;
+    }
+    if (!pane) {
+        error = "no design window is open";
+        return nullptr;
+    }
+    return pane->GetActiveList();
+}
+
+std::string Join(const std::vector<std::string>& v, const char* sep) {
+    std::string s;
+    for (const auto& x : v) {
+        if (!s.empty()) s += sep;
+        s += x;
+    }
+    return s;
+}
+
+std::string TclList(const std::vector<std::string>& v) {
+    Tcl_Obj* list = Tcl_NewListObj(0, nullptr);
+    Tcl_IncrRefCount(list);
+    for (const auto& x : v) Tcl_ListObjAppendElement(nullptr, list, Tcl_NewStringObj(x.c_str(), -1));
+    std::string s = Tcl_GetString(list);
+    Tcl_DecrRefCount(list);
+    return s;
+}
+} // namespace
+
+void CKXHostApp::RegisterCommands() {
+    CKXHostCore& core = m_core;
+    core.RegisterHostCommand("open", [this](const std::vector<std::string>& a, std::string& r) {
+        if (a.empty() || a.size() > 2) {
+            r = "usage: kx::open LIB.CELL:VIEW ?MODE?";
+            return false;
+        }
+        int mode = a.size() == 2 ? std::atoi(a[1].c_str()) : 1;
+        std::string err;
+        if (!Open(a[0], mode, err)) {
+            m_core.Print("error: " + err);
+            r = "0";
+            return true;
+        }
+        r = "1";
+        return true;
+    });
+    core.RegisterHostCommand("close", [this](const std::vector<std::string>& a, std::string& r) {
+        if (!a.empty()) {
+            r = "usage: kx::close";
+            return false;
+        }
+        std::string err;
+        if (!Close(err)) {
+            r = err;
+            return false;
+        }
+        r = "1";
+        return true;
+    });
+    core.RegisterHostCommand("tab", [this](const std::vector<std::string>& a, std::string& r) {
+        if (a.size() != 1) {
+            r = "usage: kx::tab NUMBER";
+            return false;
+        }
+        std::string err;
+        if (!ActivateTab(std::atoi(a[0].c_str()), err)) {
+            r = err;
+            return false;
+        }
+        r = "1";
+        return true;
+    });
+    core.RegisterHostCommand("answer", [](const std::vector<std::string>& a, std::string& r) {
+        if (a.size() < 3 || (a.size() - 3) % 2 != 0) {
+            r = "usage: kx::answer question|dialog|menu KEY ANSWER ?FIELD VALUE ...?";
+            return false;
+        }
+        const std::string& kind = a[0];
+        if (kind == "question") {
+            int answer = QuestionAnswer(a[2]);
+            if (!answer || a.size() != 3) {
+                r = "a question is answered yes, no, ok, cancel or retry";
+                return false;
+            }
+            AfxGetAnswerQueue().PushQuestion(a[1].c_str(), answer);
+        } else if (kind == "dialog") {
+            int answer = QuestionAnswer(a[2]);
+            if (answer != IDOK && answer != IDCANCEL) {
+                r = "a dialog is answered ok or cancel";
+                return false;
+            }
+            std::map<CString, CString> fields;
+            for (size_t i = 3; i + 1 < a.size(); i += 2) fields[a[i].c_str()] = a[i + 1].c_str();
+            AfxGetAnswerQueue().PushDialog(a[1].c_str(), answer == IDOK, std::move(fields));
+        } else if (kind == "menu") {
+            char* end = nullptr;
+            long id = std::strtol(a[2].c_str(), &end, 10);
+            if (!end || *end || id < 0 || a.size() != 3) {
+                r = "a menu is answered with a command id";
+                return false;
+            }
+            AfxGetAnswerQueue().PushMenu(static_cast<UINT>(id));
+        } else {
+            r = "the kind is question, dialog or menu, not \"" + kind + "\"";
+            return false;
+        }
+        r = "";
+        return true;
+    });
+    core.RegisterHostCommand("messages", [this](const std::vector<std::string>&, std::string& r) {
+        r = TclList(m_core.TakeMessages());
+        return true;
+    });
+    core.RegisterHostCommand("echoes", [this](const std::vector<std::string>&, std::string& r) {
+        r = TclList(m_core.TakeEchoes());
+        return true;
+    });
+    core.RegisterHostCommand("netlist", [this](const std::vector<std::string>&, std::string& r) {
+        std::string err;
+        std::vector<std::string> lines = Netlist(err);
+        if (!err.empty()) {
+            r = err;
+            return false;
+        }
+        r = Join(lines, "\n");
+        return true;
+    });
+    core.RegisterHostCommand("prop", [this](const std::vector<std::string>& a, std::string& r) {
+        if (a.size() != 2) {
+            r = "usage: kx::prop PATH NAME";
+            return false;
+        }
+        ISchemaObject* obj = m_pServer ? m_pServer->findObject(a[0].c_str()) : nullptr;
+        if (!obj) {
+            r = "no object \"" + a[0] + "\"";
+            return false;
+        }
+        std::unique_ptr<CPQPropertyData> p(obj->findProperty(a[1].c_str()));
+        r = p ? p->value() : "";
+        return true;
+    });
+    auto listCommand = [this](bool show) {
+        return [this, show](const std::vector<std::string>& a, std::string& r) {
+            if (a.size() != 2) {
+                r = show ? "usage: kx::show clp|slp NAME" : "usage: kx::select clp|slp NAME";
+                return false;
+            }
+            std::string err;
+            CKXListPaneGrid* grid = ListGrid(ActiveDocument(), a[0], err);
+            if (!grid) {
+                r = err;
+                return false;
+            }
+            grid->RemoveSelection();
+            if (!grid->SelectObject(a[1].c_str(), TRUE)) {
+                r = "no \"" + a[1] + "\" in the list";
+                return false;
+            }
+            if (show) {
+                ROWCOL row = grid->FindObjectRow(a[1].c_str());
+                grid->OnLButtonDblClkRowCol(row, 1, 0, CPoint(0, 0));
+            }
+            r = "1";
+            return true;
+        };
+    };
+    core.RegisterHostCommand("select", listCommand(false));
+    core.RegisterHostCommand("show", listCommand(true));
+    core.RegisterHostCommand("option", [this](const std::vector<std::string>& a, std::string& r) {
+        if (a.size() != 2) {
+            r = "usage: kx::option NAME VALUE";
+            return false;
+        }
+        auto it = OptionMessages().find(a[0]);
+        if (it == OptionMessages().end()) {
+            r = "unknown option \"" + a[0] + "\"";
+            return false;
+        }
+        CKXRegistrySettings::OpenRegistryKey();
+        if (a[0] == "move_direction") CKXRegistrySettings::SetToRegistry(a[0].c_str(), a[1].c_str());
+        else CKXRegistrySettings::SetToRegistry(a[0].c_str(), std::atoi(a[1].c_str()));
+        CKXRegistrySettings::CloseRegistryKey();
+        UINT msg = RegisterWindowMessageA(it->second);
+        for (CDocument* doc : Documents()) {
+            POSITION pos = doc->GetFirstViewPosition();
+            CView* view = pos ? doc->GetNextView(pos) : nullptr;
+            if (CFrameWnd* frame = view ? view->GetParentFrame() : nullptr)
+                frame->SendMessage(msg, 0, reinterpret_cast<LPARAM>(a[1].c_str()));
+        }
+        r = "";
+        return true;
+    });
+    core.RegisterHostCommand("menu", [this](const std::vector<std::string>& a, std::string& r) {
+        if (a.size() != 1) {
+            r = "usage: kx::menu COMMAND_ID";
+            return false;
+        }
+        CFrameWnd* frame = ActiveFrame();
+        if (!frame) {
+            r = "no design window is open";
+            return false;
+        }
+        UINT id = static_cast<UINT>(std::atoi(a[0].c_str()));
+        CCmdUI ui;
+        ui.m_nID = id;
+        ui.DoUpdate(frame, FALSE);
+        if (ui.m_bEnableChanged && !ui.m_bEnabled) {
+            m_core.Print("menu " + a[0] + " is disabled");
+            r = "0";
+            return true;
+        }
+        frame->SendMessage(0x0111 /* WM_COMMAND */, id, 0);
+        r = "1";
+        return true;
+    });
+    core.RegisterHostCommand("window", [this](const std::vector<std::string>& a, std::string& r) {
+        if (a.size() != 1) {
+            r = "usage: kx::window clp|slp|ccp";
+            return false;
+        }
+        CDocument* doc = ActiveDocument();
+        std::string w = a[0];
+        std::transform(w.begin(), w.end(), w.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (w == "ccp") {
+            for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
+                CView* view = doc->GetNextView(pos);
+                if (view && !view->IsKindOf(RUNTIME_CLASS(CKXListPaneView)))
+                    if (auto* itf = dynamic_cast<CCommonInterface*>(view)) {
+                        r = itf->GetPaneText().str();
+                        return true;
+                    }
+            }
+            r = "no design window is open";
+            return false;
+        }
+        std::string err;
+        CKXListPaneGrid* grid = ListGrid(doc, a[0], err);
+        if (!grid) {
+            r = err;
+            return false;
+        }
+        std::vector<std::string> names;
+        for (int i = 0; i < grid->GetObjectCount(); ++i) names.push_back(grid->GetObjectName(i).str());
+        r = Join(names, "\n");
+        return true;
+    });
+    core.RegisterHostCommand("word", [this](const std::vector<std::string>& a, std::string& r) {
+        if (a.empty()) {
+            r = "usage: kx::word WORD ?ARG ...?";
+            return false;
+        }
+        std::vector<KXHostArg> args;
+        for (size_t i = 1; i < a.size(); ++i) args.push_back({a[i]});
+        long result = 0;
+        std::string err;
+        if (!Route(a[0], args, result, err)) {
+            r = err;
+            return false;
+        }
+        r = std::to_string(result);
+        return true;
+    });
+    // Commands of the host application that the library echoes to it.
+    std::string ignored;
+    m_core.Eval("proc ::switchTab {args} {return 1}\nproc ::selectObject {args} {return 1}", ignored);
+}

@@ -1,0 +1,9 @@
+# The host's windows and commands need the windowing layer and the sibling libraries.
+list(APPEND KXHOST_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostMainWnd.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostApp.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostCommands.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostReplay.cpp
+)
+set(KXHOST_LIBS afx rmx kxmsgsrvr kxerrorhandler kxcommon kxcontrols kxinstsigpane)
+add_compile_definitions(KXHOST_FULL)

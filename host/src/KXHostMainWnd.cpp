@@ -1,0 +1,64 @@
+#include "KXHostMainWnd.h"
+
+#include "KXHostCore.h"
+
+#include "afx/afxanswer.h"
+#include "kxcommon/TclArgs.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+
+namespace {
+constexpr UINT kSetMessageString = 0x0362;
+}
+
+CKXHostMainWnd::CKXHostMainWnd(CKXHostCore& core) : m_core(core) {
+    m_msgModelErrorStatus = RegisterWindowMessageA("MSG_GETMODELERROR_STATUS");
+    m_msgDockWndStatus = RegisterWindowMessageA("MSG_GETDOCKWND_STATUS");
+}
+
+BOOL CKXHostMainWnd::CreateMain() {
+    CRect rect(0, 0, 1280, 1024);
+    return Create(nullptr, "kxhost", WS_VISIBLE, rect, nullptr, 0);
+}
+
+LRESULT CKXHostMainWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == MSG_HOST_SCRIPT_TEXT) {
+        const char* text = reinterpret_cast<const char*>(wParam);
+        if (!text) return 0;
+        return m_core.RunEcho(text);
+    }
+    if (message == MSG_HOST_SCRIPT_ARGS) {
+        const auto* list = reinterpret_cast<const CTclArgsList*>(wParam);
+        if (!list || list->GetTotalArgCount() == 0) return 0;
+        return m_core.RunEcho(list->ToTclCommandLine().str());
+    }
+    if (message == MSG_HOST_MESSAGE_TEXT) {
+        const char* text = reinterpret_cast<const char*>(wParam);
+        m_core.Print(std::string("host message: ") + (text ? text : ""));
+        return 0;
+    }
+    if (message == kSetMessageString) {
+        const char* text = reinterpret_cast<const char*>(lParam);
+        if (text && *text) m_core.Print(std::string("status: ") + text);
+        return 0;
+    }
+    if (message == MSG_HOST_ASK_SAVE) {
+        // Yes: go and save first; No: go without saving; Cancel or no answer: stay.
+        const char* view = wParam == 0 ? "physical" : "logical";
+        std::string question = std::string("Switch to the ") + view + " view; save the design first?";
+        CAfxAnswerQueue& queue = AfxGetAnswerQueue();
+        int answer = queue.AskQuestion("MSG_HOST_ASK_SAVE", question.c_str(), MB_YESNOCANCEL);
+        // Nobody answered (and no journal is replayed): the window stays as it is.
+        if (!queue.IsReplay() && (queue.GetLog().empty() || !queue.GetLog().back().bScripted)) return 0;
+        if (answer == IDYES) return MAKELONG(1, 1);
+        if (answer == IDNO) return MAKELONG(0, 1);
+        return 0;
+    }
+    if (message == m_msgModelErrorStatus) return 1; // the host knows of no model errors
+    if (message == m_msgDockWndStatus) return 0;    // no docking window is shown
+    if (message == MSG_OPEN_DESIGN) {
+        const char* name = reinterpret_cast<const char*>(lParam);
+        if (m_onOpenDesign && name) m_onOpenDesign(static_cast<int>(wParam), name);
+        return 0;
+    }
+    return CMDIFrameWnd::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,26 @@
+// The host's main window: the library sends it its echoed script commands,
+// message texts, status texts and questions, and it answers at once.
+#pragma once
+
+#include "afx/afxdoc.h"
+
+#include <functional>
+#include <string>
+
+class CKXHostCore;
+
+class CKXHostMainWnd : public CMDIFrameWnd {
+public:
+    explicit CKXHostMainWnd(CKXHostCore& core);
+    BOOL CreateMain();
+
+    // Opens a design that the library asks for (open mode, design name).
+    std::function<void(int mode, const std::string& name)> m_onOpenDesign;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    CKXHostCore& m_core;
+    UINT m_msgModelErrorStatus = 0;
+    UINT m_msgDockWndStatus = 0;
+};

@@ -1,0 +1,132 @@
+// The connectivity pane: the right-hand view of a design window, which shows
+// the detail grid of whatever was double-clicked in a list pane. This is its
+// least form: it is wired to the frame and the list panes, keeps the undo
+// history of the design window, takes the user options, records what it was
+// asked to show, and offers the operations the frame and the document call.
+#pragma once
+
+#include "afx/afx.h"
+#include "afx/afxdisp.h"
+#include "kxinstsigpane/CommonInterface.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CKXTableChildFrm;
+class CGXGridCore;
+class CGXCommand;
+class CKXHiliteObject;
+class CInstTermBitContext;
+
+class CKXBottomPaneContainerView : public CView, public CCommonInterface {
+    DECLARE_DYNCREATE(CKXBottomPaneContainerView)
+public:
+    CKXBottomPaneContainerView();
+    ~CKXBottomPaneContainerView() override;
+
+    void OnDraw(CDC*) override {}
+
+    // Wiring (the frame's activation, frame first).
+    void SetChildFrame(CKXTableChildFrm* frame) { m_pChildFrame = frame; }
+    CKXTableChildFrm* GetChildFrame() const { return m_pChildFrame; }
+    void SetInstancePaneInterface(CCommonInterface* pane) { m_pInstancePane = pane; }
+    void SetSignalPaneInterface(CCommonInterface* pane) { m_pSignalPane = pane; }
+    CCommonInterface* GetInstancePaneInterface() const { return m_pInstancePane; }
+    CCommonInterface* GetSignalPaneInterface() const { return m_pSignalPane; }
+    CComments* GetCommentStore() const { return m_pComments; }
+
+    // The undo history of the design window: steps of commands, newest last.
+    void AddUndoCommand(CGXGridCore* grid, CGXCommand* command, GXCmdType type, int state) override;
+    BOOL PerformUndo();
+    BOOL PerformRedo();
+    void RequestUndo() override;
+    void RequestRedo() override;
+    int GetUndoStepCount() const { return static_cast<int>(m_undo.size()); }
+    int GetRedoStepCount() const { return static_cast<int>(m_redo.size()); }
+    CString GetUndoDescription() const;
+
+    // User options, applied to the pane's grids of the matching kinds.
+    void ApplyAutoCompleteSetting(int value, BOOL apply);
+    void ApplyShowSignalComboSetting(int value, BOOL apply);
+    void ApplyShowRowNumbersSetting(int value, BOOL apply);
+    void ApplyMoveDirectionSetting(CString direction, BOOL apply);
+    void ApplyShowDiffPairPinsSetting(BOOL show);
+    int m_nAutoComplete = 1;
+    int m_nShowSignalCombo = 0;
+    int m_nShowRowNumbers = 0;
+    CString m_strMoveDirection;
+    BOOL m_bShowDiffPairPins = FALSE;
+
+    // Attach Signal box.
+    void AttachSignalByName(const CString& signal);
+    void EnableAttachSignalControls(BOOL enable);
+    BOOL IsAttachSignalEnabled() const { return m_bAttachEnabled; }
+    CString GetAttachSignalText() const { return m_strAttachSignal; }
+
+    // Operations on the pane's grids.
+    void ClearOtherGridSelections(int gridIndex);
+    int CountSelectedObjects() const;
+    void HighlightObject(CKXHiliteObject* object) override;
+    void HighlightPin(const CInstTermBitContext& pin);
+    void NotifyFrameActivated(BOOL) override {}
+    void PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam);
+    BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
+                            const CString& newPin, LPARAM flag);
+    void SelectFindAllResult(CWnd* grid, int row, int col);
+    void SyncTopRow(CGXGridCore* grid, ROWCOL top);
+
+    void SetPaneTitle(UINT resourceId);
+    void SetPaneTitle(const CString& title) { m_strTitle = title; }
+    CString GetPaneTitle() const { return m_strTitle; }
+    void SetPrefixPinNameText(const CString& s) { m_strPrefixPinName = s; }
+    void SetSuffixPinNameText(const CString& s) { m_strSuffixPinName = s; }
+    void SetPrefixPinNumberText(const CString& s) { m_strPrefixPinNumber = s; }
+    void SetSuffixPinNumberText(const CString& s) { m_strSuffixPinNumber = s; }
+
+    // Pane activation: the pane becomes the frame's active pane.
+    BOOL ActivateGrids() override;
+    void FocusActiveGrid() override;
+
+    // Show requests of the list panes (a double-click there): the pane records
+    // the title and the objects it was asked to show.
+    void ShowInstanceConnectivity(const CDesignContext& design, CKXInstanceContextArray* instances,
+                                  BOOL bForce) override;
+    void ShowComponentsByName(const CDesignContext& design, CStringList* names, BOOL bForce) override;
+    void ShowNetBitConnectivity(const CDesignContext& design, CKXNetBitContextArray* netBits, BOOL bForce) override;
+    void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
+    void ShowNetsByName(CStringList* names, BOOL bForce) override;
+    CString GetPaneText() override;
+    const std::vector<CString>& GetShownObjects() const { return m_shown; }
+
+    // Automation interface of the pane (its methods come with the detail grids).
+    LPDISPATCH GetPaneDispatch();
+
+protected:
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    DECLARE_MESSAGE_MAP()
+
+private:
+    struct Step {
+        std::vector<std::unique_ptr<CGXCommand>> commands;
+        std::vector<CGXGridCore*> grids;
+    };
+    BOOL RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type, const char* comment,
+                 const char* call);
+    void Journal(const char* comment, const char* call) const;
+
+    CKXTableChildFrm* m_pChildFrame = nullptr;
+    CCommonInterface* m_pInstancePane = nullptr;
+    CCommonInterface* m_pSignalPane = nullptr;
+    std::vector<Step> m_undo;
+    std::vector<Step> m_redo;
+    Step* m_pRecording = nullptr; // step that commands recorded during an undo or redo go to
+    BOOL m_bStepOpen = FALSE;
+    BOOL m_bInUndo = FALSE;
+    BOOL m_bSyncing = FALSE;
+    BOOL m_bAttachEnabled = TRUE;
+    CString m_strAttachSignal;
+    CString m_strTitle;
+    std::vector<CString> m_shown;
+    CString m_strPrefixPinName, m_strSuffixPinName, m_strPrefixPinNumber, m_strSuffixPinNumber;
+};

@@ -1,0 +1,10 @@
+# The design window, its document, the connectivity pane and the library's
+# entry points: they need the sibling libraries' stand-ins.
+list(APPEND KXTE_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableDoc.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrm.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrmHub.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrmCmds.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneContainerView.cpp
+)
+list(APPEND KXTE_PROVIDERS rmx kxmsgsrvr kxerrorhandler kxcontrols kxinstsigpane kxnotes kxclipboard kxassoccomp kxsmall)

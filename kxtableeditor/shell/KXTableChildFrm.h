@@ -1,0 +1,175 @@
+// The design window: an MDI child frame split into the component list pane and
+// the signal list pane (left, one above the other) and the connectivity pane
+// (right). It wires the panes together, forwards the host's messages and menu
+// commands to them, and answers the window's script commands.
+#pragma once
+
+#include "afx/afx.h"
+#include "kxcommon/KXDocument.h"
+#include "kxcontrols/KXSplitterWnd.h"
+#include "rmx/context.h"
+
+#include <map>
+
+class CComments;
+class CTclArgsList;
+class CKXTableDoc;
+class CKXBottomPaneContainerView;
+class CKXInstancePaneContainerView;
+class CKXSignalPaneContainerView;
+class CKXInstancePaneGrid;
+class CKXSignalPaneGrid;
+class CKXPhysPartGrid;
+class CKXPhysNetGrid;
+
+class CKXTableChildFrm : public CMDIChildWnd, public IKXChildFrameBase {
+    DECLARE_DYNCREATE(CKXTableChildFrm)
+public:
+    CKXTableChildFrm();
+    ~CKXTableChildFrm() override;
+
+    // IKXChildFrameBase.
+    void SetHighlight() override;
+    BOOL SaveDesignToServer() override;
+    BOOL SetDocumentModified(BOOL bModified) override;
+    BOOL IsDocumentModified() override;
+
+    BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
+    void ActivateFrame(int nCmdShow = -1) override;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    CKXSignalPaneContainerView* GetSignalPaneView() const { return m_pSignalPaneView; }
+    CKXInstancePaneContainerView* GetInstancePaneView() const { return m_pInstancePaneView; }
+    CKXBottomPaneContainerView* GetConnectivityPane() const;
+    CKXInstancePaneContainerView* GetComponentPane() const; // inner (0, 0), whatever was stored
+    CKXSignalPaneContainerView* GetSignalPane() const;      // inner (1, 0)
+    CKXTableDoc* GetTableDoc() const;
+    const CDesignContext& GetDesignContext() const { return m_DesignContext; }
+    CComments* GetComments() const { return m_pComments; }
+
+    // Makes "CCP", "CLP" or "SLP" the active pane; FALSE for any other name.
+    BOOL ActivatePane(const CString& name);
+    // The journal handle of the window: the design's cell name, "%s_phys" of it in the physical view.
+    CString GetBlockHandle() const;
+    // Position of the window among the open design windows, from 1.
+    int GetTabNumber() const;
+
+    // Script commands (argument list may be NULL; result 1 handled, 2 dialog opened, 0 not applicable).
+    LRESULT OnTclAscend(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclPhysicalView(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclLogicalView(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclSelectWindow(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclSaveDesign(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclSaveDesignAs(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclUndo(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclRedo(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclFilterBlock(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclDesignComment(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclExportInterface(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclImportInterface(CTclArgsList* args, LPARAM lParam);
+    LRESULT OnTclCloseDesign(CTclArgsList* args, LPARAM lParam);
+
+    using TclHandler = LRESULT (CKXTableChildFrm::*)(CTclArgsList*, LPARAM);
+    const std::map<CString, TclHandler>& GetTclCommandMap() const { return m_TclCommandMap; }
+
+    // Block filter and design comments.
+    void ApplyBlockFilter(const CString& text);
+    int AddDesignComment(const CString& text);
+    int EditDesignComment(const CString& text);
+    int DeleteDesignComment();
+
+    // Menu commands (also reachable by the host as commands of the window).
+    void OnEchoAscend();
+    void OnUpdateAscend(CCmdUI* pCmdUI);
+    void OnCommand35534();
+    void OnUpdateCommand35534(CCmdUI* pCmdUI);
+    void OnCreateBlock();
+    void OnUpdateCreateBlock(CCmdUI* pCmdUI);
+    void OnSwitchView();
+    void OnUpdateSwitchView(CCmdUI* pCmdUI);
+    void OnFilterBlock();
+    void OnUpdateFilterBlock(CCmdUI* pCmdUI);
+    void OnDesignCommentAdd();
+    void OnDesignCommentDelete();
+    void OnDesignCommentEdit();
+    void OnUpdateDesignCommentAdd(CCmdUI* pCmdUI);
+    void OnUpdateDesignCommentDelete(CCmdUI* pCmdUI);
+    void OnUpdateDesignCommentEdit(CCmdUI* pCmdUI);
+    void OnCreateMatrixView();
+    void OnUpdateCreateMatrixView(CCmdUI* pCmdUI);
+    void OnSaveAsMatrixView();
+    void OnRemoveMatrixView();
+    void OnEditMatrixView();
+    void OnUpdateMatrixEdit(CCmdUI* pCmdUI);
+    BOOL OnOpenMatrixView(UINT nID);
+    void OnUpdateOpenMatrixView(CCmdUI* pCmdUI);
+    void OnCommand35624();
+    void OnUpdateCommand35624(CCmdUI* pCmdUI);
+    void OnExportInterface();
+    void OnUpdateExportInterface(CCmdUI* pCmdUI);
+    void OnImportInterface();
+    void OnUpdateImportInterface(CCmdUI* pCmdUI);
+
+    // The list-pane heights stored by the splitter, for the sizing rule.
+    CKXSplitterWnd& OuterSplitter() { return m_wndOuterSplitter; }
+    CKXSplitterWnd& InnerSplitter() { return m_wndInnerSplitter; }
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
+    LRESULT OnStopTrackingSplitter(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTclRouteCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetupShowDPPins(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetupShowDPSignals(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPreserveInstComment(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPreservePinComment(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetFocusClp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMarkAsCodesign(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHighlightPin(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSelectFindAllResult(WPARAM wParam, LPARAM lParam);
+    LRESULT OnFromClipboardViewer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAddPhysicalPart(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAddLogicalPart(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHighlightObject(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSelectObject(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDeleteInstance(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRenameInstance(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRemoveSelectionAll(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAssignPower(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetupShowRowNumbers(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetupAutoComplete(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetupShowSignalCombo(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetupMoveDirection(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetupNamingConventionOnCopy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAutoAssignModel(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowNetConn(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    int OpenMode() const; // -1 without a document
+    BOOL DesignDirectory(CString& dir) const;
+    CKXInstancePaneGrid* InstanceGrid() const;
+    CKXPhysPartGrid* PhysPartGrid() const;
+    CWnd* ComponentListGrid() const;
+    CWnd* SignalListGrid() const;
+    void SendHostText(const CString& text) const;
+    void SendHostMessageText(const CString& text) const;
+    void Journal(const CString& comment, const CString& line) const;
+    LRESULT ViewSwitchCommand(CTclArgsList* args, bool toPhysical);
+
+    std::map<CString, TclHandler> m_TclCommandMap;
+    BOOL m_bSplitterCreated = FALSE;
+    CDesignContext m_DesignContext;
+    BOOL m_bCreating = TRUE;
+    BOOL m_bFirstSize = TRUE;
+    CString m_strFilterFile;
+    CStringList m_ExcludedList;
+    CComments* m_pComments = nullptr;
+    CKXSplitterWnd m_wndOuterSplitter;
+    CKXSplitterWnd m_wndInnerSplitter;
+    CKXSignalPaneContainerView* m_pSignalPaneView = nullptr;
+    CKXInstancePaneContainerView* m_pInstancePaneView = nullptr;
+};

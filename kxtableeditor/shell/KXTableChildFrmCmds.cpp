@@ -1,0 +1,563 @@
+// The design window's commands on the whole design: view switching and the
+// tab report, the block filter of the physical view, the design comment, and
+// the export and import of a block's interface.
+#include "shell/KXTableChildFrm.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXFrameArgs.h"
+#include "shell/KXShellIds.h"
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/KXWinAPI.h"
+#include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXDialogs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxnotes/CComments.h"
+#include "kxsmall/CKXDlgFilterPhys.h"
+#include "kxsmall/RMXVariantManager.h"
+#include "rmx/schema.h"
+#include "rmx/server.h"
+
+namespace {
+KXArgValues ValuesOf(const CTclArgsList* list) {
+    KXArgValues values;
+    if (!list) return values;
+    for (auto it = list->beginArgs(); it != list->endArgs(); ++it) {
+        std::vector<CString> v;
+        if (CTclArgs* arg = *it)
+            for (auto vi = arg->beginValues(); vi != arg->endValues(); ++vi) v.push_back(*vi);
+        values.push_back(std::move(v));
+    }
+    return values;
+}
+} // namespace
+
+// ------------------------------------------------------------------ view switching
+
+void CKXTableChildFrm::OnSwitchView() {
+    CString text = "physicalView";
+    WPARAM toLogical = 0;
+    if (OpenMode() == 4) {
+        text = "logicalView";
+        toLogical = 1;
+    }
+    CWnd* main = AfxGetMainWnd();
+    if (!main) return;
+    LRESULT r = main->SendMessage(MSG_HOST_ASK_SAVE, toLogical, 0);
+    if (HIWORD(r) != 1) return;
+    text += LOWORD(r) ? " -save" : " -nosave";
+    SendHostText(text);
+}
+
+void CKXTableChildFrm::OnUpdateSwitchView(CCmdUI* pCmdUI) {
+    int mode = OpenMode();
+    if (mode == 0) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    CDesignContext top;
+    CKXInstancePaneContainerView* clp = GetComponentPane();
+    const CDesignContext* shown = clp ? clp->GetPaneDesignContext() : nullptr;
+    top = shown ? *shown : m_DesignContext;
+    // Climb to the top of the hierarchy; a context that leads back to itself ends the climb.
+    for (int guard = 0; guard < 1000; ++guard) {
+        CInstanceContext parent = top.parent();
+        if (!parent) break;
+        CDesignContext up = parent.design();
+        if (!up) break;
+        top = up;
+    }
+    CString name = top.design() ? top.design()->cellName() : "";
+    pCmdUI->SetText((mode == 4 ? "Logical View (" : "Physical View (") + name + ")");
+    pCmdUI->Enable(TRUE);
+}
+
+LRESULT CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhysical) {
+    const char* usage = toPhysical ? "KXTABLE-166" : "KXTABLE-167";
+    int flag = 1;
+    if (args && args->GetTotalArgCount() >= 2) {
+        CKXErrorHandler::MessageBoxOk(usage);
+        return 1;
+    }
+    if (args && args->GetTotalArgCount() == 1) {
+        CString w;
+        args->GetArg(0)->GetElement(0, w);
+        if (KXIsHelpArg(w)) {
+            CKXErrorHandler::MessageBoxOk(usage);
+            return 1;
+        }
+        flag = KXViewOption(w);
+        if (flag == -2) {
+            CKXErrorHandler::MessageBoxOk(usage);
+            return 1;
+        }
+    }
+    if (toPhysical) {
+        if (CKXInstancePaneGrid* g = InstanceGrid()) g->ViewPhysical(flag);
+    } else if (CKXPhysPartGrid* g = PhysPartGrid()) {
+        g->ViewPhysical(flag);
+    }
+    return 1;
+}
+
+LRESULT CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
+    if (OpenMode() == 4) {
+        SendHostMessageText("Already open in physical mode");
+        return 1;
+    }
+    return ViewSwitchCommand(args, true);
+}
+
+LRESULT CKXTableChildFrm::OnTclLogicalView(CTclArgsList* args, LPARAM) {
+    if (OpenMode() != 4) {
+        SendHostMessageText("Already open in logical mode");
+        return 1;
+    }
+    return ViewSwitchCommand(args, false);
+}
+
+LRESULT CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
+    if (args && args->GetTotalArgCount() >= 1) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-165");
+        return 1;
+    }
+    int mode = OpenMode();
+    if (mode != 2 && mode != 3 && mode != 6) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-175");
+        return 1;
+    }
+    CInstanceContext parent = GetTableDoc()->GetDesignContext().parent();
+    if (parent) {
+        CDesignContext parentDesign = parent.design();
+        CString name = parentDesign.design() ? parentDesign.design()->name() : "";
+        if (IKXMessageServer* ms = GetKXMsgSrvr())
+            ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
+        Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
+    }
+    return 1;
+}
+
+void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd) {
+    CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
+    CKXTableDoc* doc = GetTableDoc();
+    if (!bActivate || !doc) return;
+    CString suffix = KXTitleSuffix(doc->GetTitle());
+    {
+        CTclArgsList list;
+        list.add("switchTab");
+        list.add(GetBlockHandle().IsEmpty() ? doc->GetCellName() : CString(m_DesignContext.design()->cellName()));
+        if (!suffix.IsEmpty()) list.add(suffix);
+        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+    }
+    if (doc->GetOpenMode() == 4) {
+        if (CKXPhysPartGrid* g = PhysPartGrid()) {
+            g->ActivateGridWnd();
+            g->Showconnectivity(0);
+        }
+    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
+        g->ActivateGridWnd();
+        g->Showconnectivity(1, 0);
+    }
+    if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->Broadcast(MSG_TAB_ACTIVATED, 1, 0, 0);
+    if (m_DesignContext.design()) {
+        CString tab;
+        tab.Format("\ncall RMX.SelectTab(\"%d\")", GetTabNumber());
+        Journal("\n\n  '--- Select Tab --- \n", tab);
+        Journal("\n\n ' --- Get Handle Of Current Block ---\n", "\nset " + GetBlockHandle() + " = RMX.GetActiveTab()");
+    }
+}
+
+// ------------------------------------------------------------------ save and reopen
+
+void CKXTableChildFrm::OnCommand35624() {
+    IDesign* design = m_DesignContext.design();
+    if (!design) return;
+    CString name;
+    name.Format("%s.%s:%s", design->libName(), design->cellName(), design->viewName());
+    if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-143") != IDYES) return;
+    IKXMessageServer* ms = GetKXMsgSrvr();
+    if (ms) ms->Broadcast(MSG_DESIGN_UNDO_RESET, reinterpret_cast<WPARAM>(name.GetString()), 0, 0);
+    CKXTableDoc* doc = GetTableDoc();
+    if (doc) {
+        doc->OnSaveDocument(doc->GetPathName());
+        m_DesignContext = doc->GetDesignContext();
+    }
+    CString path = m_DesignContext.spath();
+    if (doc) {
+        int mode = doc->GetOpenMode();
+        CString open = (mode == 1 || mode == 4) ? name : path;
+        if (ms) ms->Broadcast(MSG_OPEN_DESIGN, static_cast<WPARAM>(mode), reinterpret_cast<LPARAM>(open.GetString()), 0);
+        ShowWindow(SW_HIDE);
+    }
+}
+
+void CKXTableChildFrm::OnUpdateCommand35624(CCmdUI* pCmdUI) {
+    CKXTableDoc* doc = GetTableDoc();
+    IDesign* design = doc ? doc->GetDesignContext().design() : nullptr;
+    pCmdUI->Enable(design && CString(design->viewName()) == "vlog_structural");
+}
+
+void CKXTableChildFrm::OnUpdateOpenMatrixView(CCmdUI* pCmdUI) {
+    if (OpenMode() == 4) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    if (pCmdUI->m_pSubMenu)
+        if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane())) clp->FillMatrixViewMenu(pCmdUI->m_pSubMenu);
+}
+
+// ------------------------------------------------------------------ block filter
+
+void CKXTableChildFrm::OnUpdateFilterBlock(CCmdUI* pCmdUI) { pCmdUI->Enable(OpenMode() == 4); }
+
+void CKXTableChildFrm::OnFilterBlock() {
+    if (OpenMode() != 4) return;
+    CKXDlgFilterPhys dlg;
+    CString dir;
+    if (DesignDirectory(dir)) {
+        CString path;
+        path.Format("%s/physModule.dat", dir.GetString());
+        dlg.SetConfFile(path);
+        m_strFilterFile = path;
+    }
+    dlg.SetDesignContext(m_DesignContext);
+    if (dlg.DoModal() != IDOK) return;
+    CString excluded = dlg.GetExcSPathList();
+    CString option, list;
+    if (excluded.IsEmpty()) {
+        option = "include";
+        list = "[list all]";
+    } else {
+        option = "exclude";
+        CString names;
+        IServer* server = CKXShareGlobalData::m_pServer;
+        auto nameAt = [&](const CString& spath) -> CString {
+            ISchemaObject* obj = server ? server->findObject(m_DesignContext, spath) : nullptr;
+            return obj ? CString(obj->name()) : CString();
+        };
+        int start = 0;
+        for (;;) {
+            int nl = excluded.Find('\n', start);
+            if (nl < 0) break; // a last line without a line break is not taken
+            CString line = excluded.Mid(start, nl - start);
+            start = nl + 1;
+            if (line.IsEmpty()) break;
+            if (line.Find('@') != 0) continue; // not a hierarchical path: nothing to name
+            CString block = KXBlockNamePath(line, nameAt);
+            if (!names.IsEmpty()) names += ' ';
+            names += KXTclListElement(block);
+        }
+        list.Format("[list %s]", names.GetString());
+    }
+    CString command;
+    command.Format("filterBlock -%s %s", option.GetString(), list.GetString());
+    SendHostText(command);
+}
+
+LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
+    if (OpenMode() != 4 || !args) return 1;
+    if (args->GetTotalArgCount() == 0) {
+        OnFilterBlock();
+        return 2;
+    }
+    KXArgValues values = ValuesOf(args);
+    CString option;
+    bool first = true;
+    std::vector<CString> names;
+    for (const auto& arg : values) {
+        for (const CString& v : arg) {
+            if (KXIsHelpArg(v)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-173");
+                return 1;
+            }
+            if (first) option = v;
+            else names.push_back(v);
+            first = false;
+        }
+    }
+    CString dir;
+    if (m_strFilterFile.IsEmpty() && DesignDirectory(dir)) m_strFilterFile.Format("%s/physModule.dat", dir.GetString());
+    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
+        ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
+    int exclude = KXFilterOption(option);
+    if (exclude < 0) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-173");
+        return 1;
+    }
+    std::vector<CString> paths;
+    for (const CString& v : names) {
+        if (v.CompareNoCase("all") == 0) {
+            for (const CInstanceContext& inst : m_DesignContext.instances())
+                if (inst.containedDesign()) paths.push_back(inst.spath());
+            continue;
+        }
+        CDesignContext context = m_DesignContext;
+        CString rest = v;
+        for (;;) {
+            int colon = rest.Find(':');
+            CString name = colon < 0 ? rest : rest.Left(colon);
+            CInstanceContext inst = context.instance(name);
+            if (!inst) {
+                CString msg;
+                msg.Format("Invalid instance in path: %s", name.GetString());
+                SendHostMessageText(msg);
+                m_ExcludedList.RemoveAll();
+                return 1;
+            }
+            CDesignContext inner = inst.containedDesign();
+            if (!inner) {
+                CString msg;
+                msg.Format("Invalid hierarchical instance in path: %s", name.GetString());
+                SendHostMessageText(msg);
+                m_ExcludedList.RemoveAll();
+                return 1;
+            }
+            if (colon < 0) {
+                paths.push_back(inst.spath());
+                break;
+            }
+            context = inner;
+            rest = rest.Mid(colon + 1);
+        }
+    }
+    for (const CString& p : paths) {
+        POSITION at = m_ExcludedList.Find(p);
+        if (exclude == 1) {
+            if (!at) m_ExcludedList.AddTail(p);
+        } else if (at) {
+            m_ExcludedList.RemoveAt(at);
+        }
+    }
+    CString text;
+    for (POSITION pos = m_ExcludedList.GetHeadPosition(); pos;) text += m_ExcludedList.GetNext(pos) + "\n";
+    if (!m_strFilterFile.IsEmpty()) WriteExcludedSpathList(m_DesignContext, text, m_strFilterFile);
+    m_ExcludedList.RemoveAll();
+    ApplyBlockFilter(text);
+    return 1;
+}
+
+void CKXTableChildFrm::ApplyBlockFilter(const CString& text) {
+    if (OpenMode() != 4) return;
+    if (CKXSignalPaneContainerView* slp = GetSignalPane()) slp->FilterPhys(text);
+    if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->FilterPhys(text);
+    if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->Broadcast(MSG_BLOCK_FILTER_CHANGED, text.IsEmpty() ? 0 : 1, 0, 0);
+}
+
+// ------------------------------------------------------------------ design comment
+
+void CKXTableChildFrm::OnDesignCommentAdd() { SendHostText("designComment add"); }
+void CKXTableChildFrm::OnDesignCommentDelete() { SendHostText("designComment delete"); }
+void CKXTableChildFrm::OnDesignCommentEdit() { SendHostText("designComment edit"); }
+
+namespace {
+bool HasDesignComment(CComments* store) {
+    CString text, date, time, user;
+    return store && store->getDesignComments(text, date, time, user);
+}
+} // namespace
+
+void CKXTableChildFrm::OnUpdateDesignCommentAdd(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_pComments && OpenMode() == 1 && !HasDesignComment(m_pComments));
+}
+
+void CKXTableChildFrm::OnUpdateDesignCommentDelete(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_pComments && OpenMode() == 1 && HasDesignComment(m_pComments));
+}
+
+void CKXTableChildFrm::OnUpdateDesignCommentEdit(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_pComments && OpenMode() == 1 && HasDesignComment(m_pComments));
+}
+
+LRESULT CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
+    if (!args || args->GetTotalArgCount() == 0) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-168");
+        return 1;
+    }
+    CString text;
+    int r = 1;
+    switch (KXParseDesignComment(ValuesOf(args), text)) {
+    case EKXCommentOp::Add: r = AddDesignComment(text); break;
+    case EKXCommentOp::Edit: r = EditDesignComment(text); break;
+    case EKXCommentOp::Delete: r = DeleteDesignComment(); break;
+    default: CKXErrorHandler::MessageBoxOk("KXTABLE-168"); return 1;
+    }
+    return r == 2 ? 2 : 1;
+}
+
+int CKXTableChildFrm::AddDesignComment(const CString& text) {
+    CKXTableDoc* doc = GetTableDoc();
+    if (!doc || doc->GetOpenMode() != 1) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-179");
+        return 1;
+    }
+    if (!m_pComments) return 1;
+    if (HasDesignComment(m_pComments)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-178");
+        return 1;
+    }
+    if (text.IsEmpty()) {
+        CKXCommentsDlg dlg;
+        dlg.SetText("");
+        if (dlg.DoModal() == IDOK) {
+            CString entered = dlg.GetText();
+            entered.Trim();
+            if (!entered.IsEmpty()) SendHostText("designComment add " + KXTclQuote(entered) + " ");
+        }
+        return 2;
+    }
+    CString date, time;
+    CKXWinAPI::GetDateTime(date, time);
+    CString user = CKXWinAPI::GetUserNameA();
+    m_pComments->addDesignComments(text, date, time, user);
+    doc->SetModifiedFlag(TRUE);
+    Journal("\n\n  '--- Insert Design Comment --- \n",
+            "\ncall " + GetBlockHandle() + ".InsertComment(" + KXVbsQuote(text) + ")");
+    return 1;
+}
+
+int CKXTableChildFrm::EditDesignComment(const CString& given) {
+    CKXTableDoc* doc = GetTableDoc();
+    if (!doc || doc->GetOpenMode() != 1) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-179");
+        return 1;
+    }
+    CString current, date, time, user;
+    if (!m_pComments || !m_pComments->getDesignComments(current, date, time, user)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-181");
+        return 1;
+    }
+    if (given.IsEmpty()) {
+        CKXCommentsDlg dlg;
+        dlg.SetText(current);
+        if (dlg.DoModal() == IDOK) {
+            CString entered = dlg.GetText();
+            entered.Trim();
+            if (!entered.IsEmpty()) SendHostText("designComment edit " + KXTclQuote(entered) + " ");
+        }
+        return 2;
+    }
+    CString text = given;
+    text.Trim();
+    if (text.IsEmpty() || text == current) return 1;
+    CKXWinAPI::GetDateTime(date, time);
+    user = CKXWinAPI::GetUserNameA();
+    m_pComments->addDesignComments(text, date, time, user);
+    doc->SetModifiedFlag(TRUE);
+    Journal("\n\n  '--- Edit Design Comment --- \n",
+            "\ncall " + GetBlockHandle() + ".EditComment(" + KXVbsQuote(text) + ")");
+    return 1;
+}
+
+int CKXTableChildFrm::DeleteDesignComment() {
+    if (!m_pComments) return 1;
+    CKXTableDoc* doc = GetTableDoc();
+    if (!doc || doc->GetOpenMode() != 1) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-179");
+        return 1;
+    }
+    if (!HasDesignComment(m_pComments)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-180");
+        return 1;
+    }
+    m_pComments->removeDesignComments();
+    doc->SetModifiedFlag(TRUE);
+    Journal("\n\n  '--- Delete Design Comment --- \n", "\ncall " + GetBlockHandle() + ".DeleteComment()");
+    return 1;
+}
+
+// ------------------------------------------------------------------ interface export and import
+
+void CKXTableChildFrm::OnExportInterface() {
+    if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->ExportInterface();
+}
+
+void CKXTableChildFrm::OnUpdateExportInterface(CCmdUI* pCmdUI) {
+    CKXInstancePaneContainerView* clp = GetComponentPane();
+    pCmdUI->Enable(clp && clp->CanExportInterface() && RMXVMGetSubToolID() != 0);
+}
+
+void CKXTableChildFrm::OnImportInterface() {
+    if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->ImportInterface();
+}
+
+void CKXTableChildFrm::OnUpdateImportInterface(CCmdUI* pCmdUI) {
+    CKXInstancePaneContainerView* clp = GetComponentPane();
+    pCmdUI->Enable(clp && clp->CanImportInterface() && RMXVMGetSubToolID() != 0);
+}
+
+LRESULT CKXTableChildFrm::OnTclExportInterface(CTclArgsList* args, LPARAM) {
+    if (RMXVMGetSubToolID() == 0) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-227");
+        return 1;
+    }
+    CKXInstancePaneContainerView* clp = GetComponentPane();
+    if (!clp || !clp->CanExportInterface()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-228");
+        return 1;
+    }
+    if (!args) return 1;
+    CKXInstancePaneGrid* grid = clp->GetInstancePaneGrid();
+    if (args->GetTotalArgCount() == 0) {
+        if (grid) grid->ExportCodesignInterface(false, "", "", 0);
+        return 2;
+    }
+    SKXInterfaceArgs parsed;
+    CString msg = KXParseExportArgs(ValuesOf(args), parsed);
+    if (!msg.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk(msg);
+        return 1;
+    }
+    CString path;
+    if (!parsed.inst.IsEmpty()) {
+        bool shown = false;
+        if (grid) {
+            for (ROWCOL row = grid->GetFirstDataRow(); row <= grid->GetRowCount(); ++row) {
+                if (grid->GetValueRowCol(row, CKXInstancePaneGrid::m_nInstanceCol) != parsed.inst) continue;
+                shown = true;
+                CInstanceContext inst = m_DesignContext.instance(parsed.inst);
+                if (!inst) {
+                    CKXErrorHandler::MessageBoxOk("KXPANE-189");
+                    return 1;
+                }
+                path = inst.spath();
+            }
+        }
+        // An instance that the list does not show is no instance to export.
+        if (!shown) {
+            CKXErrorHandler::MessageBoxOk("KXPANE-189");
+            return 1;
+        }
+    }
+    if (grid) grid->ExportCodesignInterface(true, path, parsed.file, parsed.localAsInout);
+    return 1;
+}
+
+LRESULT CKXTableChildFrm::OnTclImportInterface(CTclArgsList* args, LPARAM) {
+    if (RMXVMGetSubToolID() == 0) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-227");
+        return 1;
+    }
+    CKXInstancePaneContainerView* clp = GetComponentPane();
+    if (!clp || !clp->CanImportInterface()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 1;
+    }
+    if (!args) return 1;
+    CKXInstancePaneGrid* grid = clp->GetInstancePaneGrid();
+    if (args->GetTotalArgCount() == 0) {
+        if (grid) grid->ImportCodesignInterface(false, "", "");
+        return 2;
+    }
+    SKXInterfaceArgs parsed;
+    CString msg = KXParseImportArgs(ValuesOf(args), parsed);
+    if (!msg.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk(msg);
+        return 1;
+    }
+    if (grid) grid->ImportCodesignInterface(true, parsed.file, parsed.inst);
+    return 1;
+}

@@ -1,0 +1,535 @@
+// The design window's message hub: registered messages of the host and the
+// sibling libraries, the script-command router and the menu commands.
+#include "shell/KXTableChildFrm.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXFrameArgs.h"
+#include "shell/KXShellIds.h"
+#include "shell/KXListPaneCalls.h"
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxcommon/KXHiliteObject.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXTclCmdManager.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxsmall/RMXVariantManager.h"
+#include "rmx/schema.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+const char* Text(LPARAM p) { return reinterpret_cast<const char*>(p); }
+const char* TextW(WPARAM p) { return reinterpret_cast<const char*>(p); }
+
+// A flag text counts as TRUE exactly when it is "1".
+BOOL FlagText(LPARAM p) {
+    const char* t = Text(p);
+    return t && CString(t) == "1";
+}
+
+// Splits by the separators of a "%s<sep>%s..." pattern, each part at most 64 characters.
+std::vector<CString> SplitFields(const char* text, const char* separators) {
+    std::vector<CString> parts;
+    CString rest = text ? text : "";
+    for (const char* s = separators; *s; ++s) {
+        int at = rest.Find(*s);
+        if (at < 0) {
+            parts.push_back(rest.Left(64));
+            rest.Empty();
+            continue;
+        }
+        parts.push_back(rest.Left(at).Left(64));
+        rest = rest.Mid(at + 1);
+    }
+    parts.push_back(rest.Left(64));
+    return parts;
+}
+} // namespace
+
+// ------------------------------------------------------------------ script commands
+
+BOOL CKXTableChildFrm::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message >= MSG_TCL_COMMAND_FIRST && message < 34210) {
+        const char* word = CKXTclCmdManager::GetTCLCommandName(message);
+        if (word && *word) {
+            auto it = m_TclCommandMap.find(word);
+            if (it != m_TclCommandMap.end()) {
+                LRESULT r = (this->*(it->second))(reinterpret_cast<CTclArgsList*>(wParam), lParam);
+                if (pResult) *pResult = r;
+                return TRUE;
+            }
+        }
+    }
+    return CMDIChildWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
+    UINT msg = static_cast<UINT>(wParam);
+    auto* list = reinterpret_cast<CTclArgsList*>(lParam);
+    int selector = -1; // 0 connectivity, 1 signal, 2 component
+    if (list) {
+        CTclArgs* first = list->GetArg(0);
+        if (first && first->GetArgCount() == 1) {
+            CString w = first->GetValue(0);
+            w.MakeLower();
+            if (w == "pin") selector = 0;
+            else if (w == "net") selector = 1;
+            else if (w == "inst") selector = 2;
+            if (selector >= 0) list->RemoveArgFromCurrentList();
+        }
+    }
+    if (selector >= 0) {
+        CWnd* pane = nullptr;
+        if (m_bSplitterCreated) {
+            if (selector == 0) pane = m_wndOuterSplitter.GetPane(0, 1);
+            else if (selector == 1) pane = m_wndInnerSplitter.GetPane(1, 0);
+            else pane = m_wndInnerSplitter.GetPane(0, 0);
+        }
+        if (!pane) return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+        if (selector == 0) m_wndOuterSplitter.SetActivePane(0, 1);
+        else if (selector == 1) m_wndInnerSplitter.SetActivePane(1, 0);
+        else m_wndInnerSplitter.SetActivePane(0, 0);
+        return pane->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+    }
+    CWnd* target = nullptr;
+    if (m_bSplitterCreated) {
+        target = m_wndInnerSplitter.GetActivePane();
+        if (!target) target = m_wndOuterSplitter.GetActivePane();
+    }
+    if (!target) return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+    LRESULT r = target->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+    if (r != 0) return r;
+    return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+}
+
+LRESULT CKXTableChildFrm::OnTclSelectWindow(CTclArgsList* args, LPARAM) {
+    if (!args || args->GetTotalArgCount() == 0) return 0;
+    CTclArgs* first = args->GetArg(0);
+    CString w;
+    if (!first || !first->GetElement(0, w)) return 0;
+    if (KXIsHelpArg(w)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-169");
+        return 1;
+    }
+    return ActivatePane(w) ? 1 : 0;
+}
+
+LRESULT CKXTableChildFrm::OnTclSaveDesign(CTclArgsList* args, LPARAM) {
+    if (args && args->GetTotalArgCount() >= 1) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-170");
+        return 1;
+    }
+    CKXTableDoc* doc = GetTableDoc();
+    if (!doc) return 0;
+    doc->SaveBlockCommand();
+    return 1;
+}
+
+LRESULT CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
+    if (!args || args->GetTotalArgCount() >= 3) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-174");
+        return 1;
+    }
+    CKXTableDoc* doc = GetTableDoc();
+    if (!doc) return 1;
+    if (args->GetTotalArgCount() == 0) {
+        doc->SaveDesignAs();
+        return 2;
+    }
+    CString lib, block;
+    CTclArgs* a0 = args->GetArg(0);
+    CTclArgs* a1 = args->GetArg(1);
+    if (!a0 || !a1 || !a0->GetElement(0, lib) || !a1->GetElement(0, block) || KXIsHelpArg(lib) ||
+        KXIsHelpArg(block)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-174");
+        return 1;
+    }
+    doc->SaveBlockAs(lib, block);
+    return 1;
+}
+
+LRESULT CKXTableChildFrm::OnTclUndo(CTclArgsList* args, LPARAM) {
+    if (args && args->GetTotalArgCount() >= 1) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-171");
+        return 1;
+    }
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->PerformUndo();
+    return 1;
+}
+
+LRESULT CKXTableChildFrm::OnTclRedo(CTclArgsList* args, LPARAM) {
+    if (args && args->GetTotalArgCount() >= 1) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-172");
+        return 1;
+    }
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->PerformRedo();
+    return 1;
+}
+
+LRESULT CKXTableChildFrm::OnTclCloseDesign(CTclArgsList* args, LPARAM) {
+    if (!args || args->GetTotalArgCount() != 1) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-195");
+        return 1;
+    }
+    CString w;
+    args->GetArg(0)->GetElement(0, w);
+    int save = KXCloseOption(w);
+    if (save < 0) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-195");
+        return 1;
+    }
+    CKXTableDoc* doc = GetTableDoc();
+    // A document already closing hears its own close echo: it is closed once.
+    if (doc && !doc->IsClosing()) {
+        // Saving first: a save that does not happen (declined or failed) keeps the design open.
+        if (doc->IsModified() && save == 1) {
+            if (!doc->SaveCurrentDesign(doc->GetPathName(), FALSE)) return 1;
+            doc->m_bSaveOnClose = 1;
+        }
+        doc->CloseBlockCommand();
+    }
+    return 1;
+}
+
+// ------------------------------------------------------------------ registered messages
+
+LRESULT CKXTableChildFrm::OnSetupShowDPPins(WPARAM, LPARAM lParam) {
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->ApplyShowDiffPairPinsSetting(FlagText(lParam));
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSetupShowDPSignals(WPARAM, LPARAM lParam) {
+    if (CKXSignalPaneContainerView* slp = GetSignalPane()) slp->ShowDPSignals(FlagText(lParam) ? "1" : "0");
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
+    std::vector<CString> p = SplitFields(TextW(wParam), ":");
+    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == 4) return 0;
+    CKXInstancePaneGrid* grid = InstanceGrid();
+    if (!grid) return 0;
+    if (lParam == 1) grid->PreserveCommentsWithUndo(p[0], p[1]);
+    else grid->PreserveComments(p[0], p[1]);
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnPreservePinComment(WPARAM wParam, LPARAM lParam) {
+    std::vector<CString> p = SplitFields(TextW(wParam), ",:,");
+    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == 4) return 0;
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->PreservePinComment(p[0], p[1], p[2], p[3], lParam);
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSetFocusClp(WPARAM, LPARAM lParam) {
+    if (!GetComponentPane() || OpenMode() < 0) return 0;
+    if (OpenMode() == 4) {
+        if (CKXPhysPartGrid* g = PhysPartGrid()) g->SetFocus();
+    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
+        g->SetFocus();
+        if (lParam) g->ActivateGridWnd();
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnMarkAsCodesign(WPARAM wParam, LPARAM lParam) {
+    if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->MarkAsCodesign(wParam, lParam);
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnHighlightPin(WPARAM wParam, LPARAM) {
+    BringWindowToTop();
+    if (wParam)
+        if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+            ccp->HighlightPin(*reinterpret_cast<const CInstTermBitContext*>(wParam));
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSelectFindAllResult(WPARAM wParam, LPARAM lParam) {
+    CWnd* grid = reinterpret_cast<CWnd*>(wParam);
+    int row = LOWORD(lParam), col = HIWORD(lParam);
+    if (grid && grid == ComponentListGrid()) {
+        KXHighlightRowCol(static_cast<CKXListPaneGrid*>(grid), row, col);
+    } else if (grid && grid == SignalListGrid()) {
+        KXHighlightRowCol(static_cast<CKXListPaneGrid*>(grid), row, col);
+    } else if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) {
+        ccp->SelectFindAllResult(grid, row, col);
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnFromClipboardViewer(WPARAM wParam, LPARAM lParam) {
+    if (!wParam) return 0;
+    CView* active = GetActiveView();
+    if (!active) return 0;
+    if (active == GetComponentPane()) {
+        if (OpenMode() == 4) {
+            if (CKXPhysPartGrid* g = PhysPartGrid()) g->PasteInstance(wParam, lParam);
+        } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
+            g->PasteInstance(wParam, lParam);
+        }
+    } else if (active == GetSignalPane()) {
+        if (OpenMode() != 4)
+            if (CKXSignalPaneGrid* g = GetSignalPane()->GetSignalGridWnd()) g->PasteSignal(wParam, lParam);
+    } else if (active == GetConnectivityPane()) {
+        GetConnectivityPane()->PasteFromClipboardViewer(wParam, lParam);
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnAddPhysicalPart(WPARAM, LPARAM lParam) {
+    if (!Text(lParam)) return 0;
+    if (OpenMode() == 4) {
+        if (CKXPhysPartGrid* g = PhysPartGrid()) KXAddPhysicalInstanceFromStr(g, Text(lParam));
+    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
+        KXAddPhysicalInstanceFromStr(g, Text(lParam));
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnAddLogicalPart(WPARAM, LPARAM lParam) {
+    if (!Text(lParam)) return 0;
+    if (OpenMode() == 4) {
+        if (CKXPhysPartGrid* g = PhysPartGrid()) KXAddInstanceFromStr(g, Text(lParam));
+    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
+        KXAddInstanceFromStr(g, Text(lParam));
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnHighlightObject(WPARAM wParam, LPARAM) {
+    auto* object = reinterpret_cast<CKXHiliteObject*>(wParam);
+    if (!object) return 0;
+    if (object->IsHilite()) BringWindowToTop();
+    int type = object->ObjectType();
+    if (type & 2) {
+        if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane())) clp->HighlightObject(object);
+    } else if (type & 4) {
+        if (auto* slp = dynamic_cast<CCommonInterface*>(GetSignalPane())) slp->HighlightObject(object);
+    } else if (type & 8) {
+        if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->HighlightObject(object);
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSelectObject(WPARAM wParam, LPARAM lParam) {
+    BringWindowToTop();
+    const char* name = TextW(wParam);
+    if (!name) return 0;
+    if (lParam == 0) {
+        if (OpenMode() == 4) {
+            CKXPhysPartGrid* g = PhysPartGrid();
+            if (g && KXGetReadyState(g) == 1) {
+                g->SelectObject(name, 1);
+                KXSelectionFollowUp(g);
+            }
+        } else {
+            CKXInstancePaneGrid* g = InstanceGrid();
+            if (g && KXGetReadyState(g) == 1) {
+                g->SelectObject(name, 1);
+                KXSelectionFollowUp(g);
+            }
+        }
+    } else if (lParam == 1) {
+        CKXSignalPaneContainerView* slp = GetSignalPane();
+        if (!slp) return 0;
+        if (OpenMode() == 4) {
+            CKXPhysNetGrid* g = slp->GetPhysNetGridWnd();
+            if (g && KXGetReadyState(g) == 1) {
+                g->SelectObject(name);
+                KXSelectionFollowUp(g);
+            }
+        } else {
+            CKXSignalPaneGrid* g = slp->GetSignalGridWnd();
+            if (g && KXGetReadyState(g) == 1) {
+                g->SelectObject(name, 1);
+                KXSelectionFollowUp(g);
+            }
+        }
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnDeleteInstance(WPARAM, LPARAM lParam) {
+    const char* name = Text(lParam);
+    if (!name) return 0;
+    if (OpenMode() == 4) {
+        CKXPhysPartGrid* g = PhysPartGrid();
+        if (!g) return 0;
+        g->RemoveSelection();
+        g->SelectObject(name, 1);
+        KXDeleteCurSelInstance(g, 0);
+    } else {
+        CKXInstancePaneGrid* g = InstanceGrid();
+        if (!g) return 0;
+        g->RemoveSelection();
+        g->SelectObject(name, 1);
+        KXDeleteCurSelInstance(g, 1);
+    }
+    SetDocumentModified(TRUE);
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnRenameInstance(WPARAM wParam, LPARAM lParam) {
+    const char* second = Text(lParam);
+    const char* first = TextW(wParam);
+    if (!second || !first) return 0;
+    if (OpenMode() == 4) {
+        if (CKXPhysPartGrid* g = PhysPartGrid()) {
+            g->RemoveSelection();
+            KXRenameTableInstance(g, first, second);
+        }
+    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
+        g->RemoveSelection();
+        KXRenameTableInstance(g, first, second);
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnRemoveSelectionAll(WPARAM wParam, LPARAM) {
+    BringWindowToTop();
+    if (wParam == 0) {
+        CKXSignalPaneContainerView* slp = GetSignalPane();
+        if (!slp) return 0;
+        if (OpenMode() == 4) {
+            if (CKXPhysNetGrid* g = slp->GetPhysNetGridWnd()) g->RemoveSelection();
+        } else if (CKXSignalPaneGrid* g = slp->GetSignalGridWnd()) {
+            g->RemoveSelection();
+        }
+    } else if (OpenMode() == 4) {
+        if (CKXPhysPartGrid* g = PhysPartGrid()) g->RemoveSelection();
+    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
+        g->RemoveSelection();
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnAssignPower(WPARAM, LPARAM) {
+    if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->OnPowerGroup();
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSetupShowRowNumbers(WPARAM, LPARAM lParam) {
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+        ccp->ApplyShowRowNumbersSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSetupAutoComplete(WPARAM, LPARAM lParam) {
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+        ccp->ApplyAutoCompleteSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSetupShowSignalCombo(WPARAM, LPARAM lParam) {
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+        ccp->ApplyShowSignalComboSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSetupMoveDirection(WPARAM, LPARAM lParam) {
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+        ccp->ApplyMoveDirectionSetting(Text(lParam) ? Text(lParam) : "", TRUE);
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSetupNamingConventionOnCopy(WPARAM, LPARAM lParam) {
+    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == 4) return 0;
+    if (CKXInstancePaneGrid* g = InstanceGrid())
+        KXSetNamingConventionOnCopy(g, Text(lParam) ? std::atoi(Text(lParam)) : 0);
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnAutoAssignModel(WPARAM, LPARAM) {
+    if (OpenMode() == 4) {
+        if (CKXPhysPartGrid* g = PhysPartGrid()) KXAutoAssignModelToDiscretes(g);
+    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
+        KXAutoAssignModelToDiscretes(g);
+    }
+    return 0;
+}
+
+LRESULT CKXTableChildFrm::OnShowNetConn(WPARAM wParam, LPARAM lParam) {
+    if (CKXSignalPaneContainerView* slp = GetSignalPane()) slp->ShowNetConnectivity(wParam, lParam);
+    return 0;
+}
+
+// ------------------------------------------------------------------ menu commands
+
+void CKXTableChildFrm::OnEchoAscend() { SendHostText("ascend"); }
+
+void CKXTableChildFrm::OnUpdateAscend(CCmdUI* pCmdUI) {
+    int mode = OpenMode();
+    pCmdUI->Enable(mode == 2 || mode == 3 || mode == 6);
+}
+
+void CKXTableChildFrm::OnCommand35534() {
+    CKXTableDoc* doc = GetTableDoc();
+    if (!doc || !doc->GetDesignContext().design()) return;
+    if (IKXMessageServer* ms = GetKXMsgSrvr()) {
+        // The receivers take the copy of the context for the time of the broadcast.
+        CDesignContext copy = doc->GetDesignContext();
+        ms->Broadcast(MSG_DESIGN_REQUEST, reinterpret_cast<WPARAM>(&copy), 0, 0);
+    }
+}
+
+void CKXTableChildFrm::OnUpdateCommand35534(CCmdUI* pCmdUI) {
+    int mode = OpenMode();
+    if (mode != 1 && mode != 3) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    if (GetTableDoc()->GetDesignContext().design()) pCmdUI->Enable(TRUE);
+}
+
+void CKXTableChildFrm::OnCreateBlock() {
+    if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->LaunchCreateBlock();
+}
+
+void CKXTableChildFrm::OnUpdateCreateBlock(CCmdUI* pCmdUI) {
+    if (OpenMode() != 1) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    if (GetTableDoc()->GetDesignContext().design()) pCmdUI->Enable(TRUE);
+}
+
+void CKXTableChildFrm::OnCreateMatrixView() {
+    if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane())) clp->CreateMatrixView();
+}
+
+void CKXTableChildFrm::OnUpdateCreateMatrixView(CCmdUI* pCmdUI) {
+    int mode = OpenMode();
+    pCmdUI->Enable(mode >= 0 && mode != 4);
+}
+
+void CKXTableChildFrm::OnSaveAsMatrixView() {
+    if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane())) clp->SaveAsMatrixView();
+}
+
+void CKXTableChildFrm::OnRemoveMatrixView() {
+    if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane())) clp->RemoveMatrixView(CString());
+}
+
+void CKXTableChildFrm::OnEditMatrixView() {
+    if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane())) clp->EditMatrixView();
+}
+
+void CKXTableChildFrm::OnUpdateMatrixEdit(CCmdUI* pCmdUI) {
+    if (OpenMode() == 4) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane());
+    pCmdUI->Enable(clp && clp->IsInMatrixEditMode());
+}
+
+BOOL CKXTableChildFrm::OnOpenMatrixView(UINT nID) {
+    if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane()))
+        clp->OpenMatrixView(static_cast<int>(nID - ID_KX_MATRIX_OPEN_FIRST));
+    return TRUE;
+}

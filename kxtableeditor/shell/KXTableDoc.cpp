@@ -1,0 +1,505 @@
+#include "shell/KXTableDoc.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableChildFrm.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXDialogs.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxnotes/CComments.h"
+#include "kxsmall/CKXCreateBlockDlg.h"
+#include "rmx/schema.h"
+#include "rmx/server.h"
+
+#include <cstdlib>
+#include <set>
+
+IMPLEMENT_DYNCREATE(CKXTableDoc, CKXDocument)
+
+BEGIN_MESSAGE_MAP(CKXTableDoc, CKXDocument)
+    ON_COMMAND(ID_FILE_SAVE, &CKXTableDoc::OnFileSave)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, &CKXTableDoc::OnUpdateFileSave)
+    ON_COMMAND(ID_FILE_SAVE_AS, &CKXTableDoc::OnFileSaveAs)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS, &CKXTableDoc::OnUpdateFileSaveAs)
+END_MESSAGE_MAP()
+
+BEGIN_DISPATCH_MAP(CKXTableDoc, CKXDocument)
+    DISP_FUNCTION(CKXTableDoc, "Clp", Clp, VT_DISPATCH, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "Slp", Slp, VT_DISPATCH, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "ConnectivityPane", ConnectivityPane, VT_DISPATCH, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "Undo", Undo, VT_EMPTY, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "Redo", Redo, VT_EMPTY, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "Descend", Descend, VT_EMPTY, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "Ascend", Ascend, VT_EMPTY, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "DeleteAlias", DeleteAlias, VT_EMPTY, VTS_BSTR VTS_BSTR)
+    DISP_FUNCTION(CKXTableDoc, "EditBlock", EditBlock, VT_EMPTY, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT)
+    DISP_FUNCTION(CKXTableDoc, "ChangeBlkOption", ChangeBlkOption, VT_BOOL,
+                  VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT VTS_VARIANT)
+    DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_EMPTY, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_EMPTY, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "AddComponent", AddComponent, VT_BOOL,
+                  VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT)
+    DISP_FUNCTION(CKXTableDoc, "AddBlock", AddBlock, VT_BOOL,
+                  VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT
+                      VTS_VARIANT VTS_VARIANT VTS_VARIANT)
+    DISP_FUNCTION(CKXTableDoc, "ModifyComponent", ModifyComponent, VT_EMPTY, VTS_VARIANT VTS_VARIANT)
+    DISP_FUNCTION(CKXTableDoc, "AliasNets", AliasNets, VT_BOOL, VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT)
+    DISP_FUNCTION(CKXTableDoc, "InsertComment", InsertComment, VT_BOOL, VTS_BSTR)
+    DISP_FUNCTION(CKXTableDoc, "EditComment", EditComment, VT_BOOL, VTS_BSTR)
+    DISP_FUNCTION(CKXTableDoc, "DeleteComment", DeleteComment, VT_BOOL, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "SaveBlockAs", SaveBlockAsAuto, VT_BOOL, VTS_BSTR VTS_BSTR)
+    DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_EMPTY, VTS_NONE)
+    DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_EMPTY, VTS_BSTR VTS_BSTR)
+END_DISPATCH_MAP()
+
+CKXTableDoc::CKXTableDoc() {
+    EnableAutomation();
+    m_pKXDocInterface = static_cast<IKXDocument*>(this);
+}
+
+CKXTableDoc::~CKXTableDoc() = default;
+
+IDispatch* CKXTableDoc::GetDocumentInterface() { return GetIDispatch(TRUE); }
+
+void CKXTableDoc::Serialize(CArchive&) {}
+
+BOOL CKXTableDoc::OnNewDocument() { return COleLinkingDoc::OnNewDocument(); }
+
+// ------------------------------------------------------------------ helpers
+
+CString CKXTableDoc::GetCellName() const {
+    IDesign* design = GetMasterDesignContext().design();
+    return design ? CString(design->cellName()) : CString();
+}
+
+CString CKXTableDoc::GetJournalHandle() const {
+    CString handle = GetDesignName();
+    if (GetOpenMode() == 4) handle += "_phys";
+    return handle;
+}
+
+void CKXTableDoc::StatusText(const CString& text) const {
+    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(0x0362, 0, reinterpret_cast<LPARAM>(text.GetString()));
+}
+
+void CKXTableDoc::Journal(const CString& comment, const CString& line) const {
+    KXJournalWrite(CKXShareGlobalData::m_bAutomation, comment, line);
+}
+
+CKXTableChildFrm* CKXTableDoc::GetChildFrame() const {
+    auto* self = const_cast<CKXTableDoc*>(this);
+    POSITION pos = self->GetFirstViewPosition();
+    CView* view = pos ? self->GetNextView(pos) : nullptr;
+    if (!view) return nullptr;
+    CFrameWnd* frame = view->GetParentFrame();
+    return frame && frame->IsKindOf(RUNTIME_CLASS(CKXTableChildFrm)) ? static_cast<CKXTableChildFrm*>(frame)
+                                                                      : nullptr;
+}
+
+BOOL CKXTableDoc::IsDesignModified() const { return const_cast<CKXTableDoc*>(this)->IsModified(); }
+
+void CKXTableDoc::SetModified(BOOL bModified) {
+    m_bModified = bModified;
+    SetModifiedFlag(bModified);
+}
+
+// ------------------------------------------------------------------ open
+
+namespace {
+// The number text that the comment store is made with: the design's version.
+CString KXDesignNumberText(IDesign* design) {
+    if constexpr (requires { design->numberText(); }) {
+        const char* text = design->numberText();
+        return text ? CString(text) : CString();
+    } else {
+        (void)design;
+        return "1"; // every design of the database is at its first version
+    }
+}
+} // namespace
+
+BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
+    if (!COleLinkingDoc::OnOpenDocument(lpszPathName)) return FALSE;
+    const CDesignContext& master = GetMasterDesignContext();
+    IKXMessageServer* ms = GetKXMsgSrvr();
+    CString path = master.spath();
+    if (ms && master.design())
+        ms->Broadcast(MSG_DESIGN_OPENED, static_cast<WPARAM>(GetOpenMode()), reinterpret_cast<LPARAM>(path.GetString()), 0);
+    if (GetOpenMode() == 4) return TRUE;
+    IDesign* design = master.design();
+    if (!design) return TRUE;
+    CString cell = design->cellName();
+    CString number = KXDesignNumberText(design);
+    if (cell.IsEmpty() || number.IsEmpty()) return TRUE;
+    m_pComments = std::make_unique<CComments>("TableEditor", cell, std::atof(number));
+    if (!m_pComments->loadComments(lpszPathName ? lpszPathName : "")) {
+        m_pComments.reset();
+        CKXErrorHandler::MessageBoxOk("KXTABLE-134");
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ save
+
+void CKXTableDoc::OnFileSave() {
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("saveDesign"), 0);
+}
+
+void CKXTableDoc::OnUpdateFileSave(CCmdUI* pCmdUI) { pCmdUI->Enable(IsModified()); }
+
+void CKXTableDoc::OnFileSaveAs() {
+    if (GetOpenMode() == 1) SaveDesignAs();
+}
+
+void CKXTableDoc::OnUpdateFileSaveAs(CCmdUI* pCmdUI) { pCmdUI->Enable(GetOpenMode() == 1); }
+
+BOOL CKXTableDoc::OnSaveDocument(LPCTSTR lpszPathName) { return SaveCurrentDesign(lpszPathName, FALSE); }
+
+void CKXTableDoc::SaveBlockCommand() {
+    if (CWnd* main = AfxGetMainWnd()) {
+        UINT msg = RegisterWindowMessageA("MSG_GETMODELERROR_STATUS");
+        if (main->SendMessage(msg, 0, 0) == 0) return;
+    }
+    BOOL saved = OnSaveDocument(GetPathName());
+    // Only a save that happened is journalled: a replay must not save what the user declined.
+    if (saved) Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetCellName() + ".Save()");
+}
+
+BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
+    if (!bSilent && GetOpenMode() == 1) return SaveDesignAs();
+    IDesign* design = GetMasterDesignContext().design();
+    IServer* server = CKXShareGlobalData::m_pServer;
+    if (!design || !server) return FALSE;
+    CString name;
+    name.Format("\"%s.%s:%s\"", design->libName(), design->cellName(), design->viewName());
+    StatusText("Saving Design: " + name);
+
+    CString description;
+    CString error;
+    bool ok = true;
+    if (IsInterfaceChanged(description)) {
+        bool parentNoted = false;
+        CString list;
+        std::set<CString> listed;
+        for (IDesign* same : server->beginDesignOfCell(design->cellName())) {
+            if (!same) continue;
+            for (IInstance* parentInst : same->beginParentInstance()) {
+                IDesign* parent = parentInst ? parentInst->design() : nullptr;
+                if (!parent || !server->shouldWarnParent(parent, same)) continue;
+                parentNoted = true;
+                if (listed.insert(parent->cellName()).second) list += CString(parent->cellName()) + "\n";
+            }
+        }
+        if (parentNoted && !bSilent) {
+            CString cell = design->cellName();
+            if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-131", cell, description, cell, list) != IDYES) {
+                StatusText("Design not saved");
+                return FALSE;
+            }
+        }
+        ok = server->saveDesign(design, &error);
+        if (ok) {
+            if (parentNoted)
+                if (IKXMessageServer* ms = GetKXMsgSrvr())
+                    ms->Broadcast(MSG_DESIGN_INTERFACE_SAVED, reinterpret_cast<WPARAM>(description.GetString()), 0, 0);
+            UpdateInterfaceInfo();
+        }
+    } else {
+        ok = server->saveDesign(design, &error);
+    }
+    if (!ok) {
+        // A design the server could not write is not saved: the document stays modified.
+        StatusText("Design not saved: " + error);
+        return FALSE;
+    }
+    if (m_pComments) m_pComments->saveComments();
+    if (GetOpenMode() == 2) {
+        int hide = 0;
+        CKXRegistrySettings::OpenRegistryKey("KXFrame");
+        CKXRegistrySettings::GetFromRegistry("HIDE_SAVECTXT_DESIGN_MSG", hide);
+        if (CKXShareGlobalData::m_bReplay) hide = 1;
+        if (hide == 0 && !bSilent) {
+            CKXDontAskAgainDlg dlg("Saving this design will save the parent design and all its child designs open in "
+                                   "context mode.");
+            dlg.DoModal();
+            int choice = dlg.GetDontAskAgain() ? 1 : 0;
+            if (choice != hide) CKXRegistrySettings::SetToRegistry("HIDE_SAVECTXT_DESIGN_MSG", choice);
+        }
+        CKXRegistrySettings::CloseRegistryKey();
+    }
+    CString path = GetMasterDesignContext().spath();
+    if (IKXMessageServer* ms = GetKXMsgSrvr())
+        ms->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>(path.GetString()), 0, 0);
+    SetModified(FALSE);
+    StatusText("Saved Design: " + name);
+    return TRUE;
+}
+
+BOOL CKXTableDoc::SaveDesignAs() {
+    int mode = GetOpenMode();
+    if (mode != 1 && mode != 4) return FALSE;
+    IDesign* design = GetMasterDesignContext().design();
+    CKXCreateBlockDlg dlg;
+    dlg.SetDesignContext(GetMasterDesignContext());
+    dlg.SetMode(2);
+    dlg.SetViewName(design ? design->viewName() : "");
+    if (dlg.DoModal() != IDOK) return FALSE;
+    CString lib = dlg.GetSelectedLib();
+    if (IKXMessageServer* ms = GetKXMsgSrvr())
+        ms->Broadcast(MSG_SAVE_AS_LIBRARY_SELECTED, reinterpret_cast<WPARAM>(lib.GetString()), 0, 0);
+    Journal("\n\n ' --- Save Current Block As---\n", "\ncall " + GetJournalHandle() + ".SaveBlockAs(" +
+                                                          KXVbsQuote(lib) + "," + KXVbsQuote(dlg.GetBlockName()) + ")");
+    return TRUE;
+}
+
+BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) {
+    int mode = GetOpenMode();
+    if (mode != 1 && mode != 4) return FALSE;
+    IDesign* design = GetMasterDesignContext().design();
+    CKXCreateBlockDlg dlg;
+    dlg.SetDesignContext(GetMasterDesignContext());
+    dlg.SetMode(2);
+    dlg.SetViewName(design ? design->viewName() : "");
+    CStringArray a1, a2;
+    return dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0;
+}
+
+BOOL CKXTableDoc::SaveBlockAsAuto(LPCTSTR library, LPCTSTR blockName) {
+    return SaveBlockAs(library ? library : "", blockName ? blockName : "");
+}
+
+// ------------------------------------------------------------------ close
+
+void CKXTableDoc::OnCloseDocument() {
+    m_bClosing = TRUE;
+    if (!CKXShareAppData::m_bIsAppClosing) {
+        CTclArgsList list;
+        list.add("closeDesign");
+        list.add(m_bSaveOnClose == 1 ? "-save" : "-nosave");
+        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+    }
+    CloseBlockCommand();
+}
+
+void CKXTableDoc::CloseBlockCommand() {
+    m_bClosing = TRUE;
+    IServer* server = CKXShareGlobalData::m_pServer;
+    // The design is still known when the server finds it by its name.
+    IDesign* master = GetMasterDesignContext().design();
+    IDesign* found = server ? server->findDesign(GetDesignName()) : nullptr;
+    if (!found && server && master) found = server->findDesign(master->name());
+    if (IKXMessageServer* ms = GetKXMsgSrvr()) {
+        ms->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, 0, 0, 0);
+        ms->Broadcast(MSG_ASSOC_COMP_VIEWER_SELECTION, 0, 0, 0);
+        CString path = GetMasterDesignContext().spath();
+        if (found)
+            ms->Broadcast(MSG_DESIGN_CLOSED, static_cast<WPARAM>(GetOpenMode()),
+                          reinterpret_cast<LPARAM>(path.GetString()), 0);
+    }
+    Journal("\n\n ' --- Close Current Block ---\n", "\ncall " + GetJournalHandle() + ".Close()");
+    CKXDocument::OnCloseDocument(); // destroys the frame and this document
+}
+
+// ------------------------------------------------------------------ automation
+
+namespace {
+// A variant's text; an absent (omitted) variant gives an empty text.
+bool IsAbsent(const VARIANT& v) { return AfxIsVariantMissing(&v) != FALSE; }
+CString VariantText(const VARIANT& v) {
+    if (IsAbsent(v)) return CString();
+    return AfxVariantToString(&v);
+}
+} // namespace
+
+int CKXTableDoc::BlkOptionKind(const CString& keyword) {
+    if (keyword == "SUFFIX") return 0;
+    if (keyword == "PREFIX") return 1;
+    if (keyword == "RANGE") return 2;
+    if (keyword == "OPTIMIZED") return 3;
+    return -1;
+}
+
+LPDISPATCH CKXTableDoc::Clp() {
+    CKXTableChildFrm* frame = GetChildFrame();
+    CKXInstancePaneContainerView* pane = frame ? frame->GetComponentPane() : nullptr;
+    return pane ? pane->GetIDispatch(TRUE) : nullptr;
+}
+
+LPDISPATCH CKXTableDoc::Slp() {
+    CKXTableChildFrm* frame = GetChildFrame();
+    CKXSignalPaneContainerView* pane = frame ? frame->GetSignalPane() : nullptr;
+    return pane ? pane->GetIDispatch(TRUE) : nullptr;
+}
+
+LPDISPATCH CKXTableDoc::ConnectivityPane() {
+    CKXTableChildFrm* frame = GetChildFrame();
+    CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr;
+    if (!pane) return nullptr;
+    pane->ActivateGrids();
+    return pane->GetIDispatch(TRUE);
+}
+
+void CKXTableDoc::Undo() {
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr) pane->RequestUndo();
+}
+
+void CKXTableDoc::Redo() {
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr) pane->RequestRedo();
+}
+
+namespace {
+CKXInstancePaneContainerView* ActiveInstancePane(CKXTableChildFrm* frame) {
+    CKXInstancePaneContainerView* pane = frame ? frame->GetComponentPane() : nullptr;
+    if (pane)
+        if (auto* itf = dynamic_cast<CCommonInterface*>(pane)) itf->ActivateGrids();
+    return pane;
+}
+} // namespace
+
+void CKXTableDoc::Descend() {
+    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame())) pane->Descend();
+}
+
+void CKXTableDoc::Ascend() {
+    if (CKXTableChildFrm* frame = GetChildFrame()) frame->OnTclAscend(nullptr, 0);
+}
+
+void CKXTableDoc::DeleteAlias(LPCTSTR first, LPCTSTR second) {
+    CKXTableChildFrm* frame = GetChildFrame();
+    CKXSignalPaneContainerView* pane = frame ? frame->GetSignalPane() : nullptr;
+    if (!pane || !first || !second || !*first || !*second) return;
+    pane->DeleteAlias(first, second);
+}
+
+void CKXTableDoc::EditBlock() {
+    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame())) pane->EditBlock();
+}
+
+BOOL CKXTableDoc::AddSignal(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, const VARIANT& a4) {
+    CKXTableChildFrm* frame = GetChildFrame();
+    CKXSignalPaneContainerView* pane = frame ? frame->GetSignalPane() : nullptr;
+    if (!pane) return FALSE;
+    return pane->AddSignal(a1 ? a1 : "", a2 ? a2 : "", a3 ? a3 : "", VariantText(a4)) != 0;
+}
+
+BOOL CKXTableDoc::ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, const VARIANT& a4,
+                                  const VARIANT& a5, const VARIANT& a6, const VARIANT& a7) {
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (!frame) return FALSE;
+    const VARIANT* vars[] = {&a4, &a5, &a6, &a7};
+    CString t[4];
+    bool absent = false;
+    for (int i = 0; i < 4; ++i) {
+        absent = absent || IsAbsent(*vars[i]);
+        if (!absent) t[i] = VariantText(*vars[i]);
+    }
+    CString v = value ? value : "";
+    int kind = BlkOptionKind(option ? option : "");
+    if (kind < 0 || (kind != 3 && v.IsEmpty())) return FALSE;
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(frame);
+    if (!pane) return FALSE;
+    return pane->EditBlkPackagingOptions(kind, v, third ? third : "", t[0], t[1], t[2], t[3]) != 0;
+}
+
+void CKXTableDoc::Save() { OnFileSave(); }
+
+void CKXTableDoc::Close() {
+    if (!GetChildFrame()) return;
+    // A cancel of the save question stops the close: what the user kept open stays open.
+    if (!SaveModified()) return;
+    OnCloseDocument();
+}
+
+BOOL CKXTableDoc::AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5,
+                               const VARIANT& a6, const VARIANT& a7) {
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (!frame) return FALSE;
+    int seventh = IsAbsent(a7) ? 1 : std::atoi(VariantText(a7));
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(frame);
+    if (!pane) return FALSE;
+    return pane->AddComponent(a1 ? a1 : "", a2 ? a2 : "", a3 ? a3 : "", a4 ? a4 : "", VariantText(a5), VariantText(a6), seventh) != 0;
+}
+
+BOOL CKXTableDoc::AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTSTR a5, LPCTSTR a6,
+                           const VARIANT& a7, const VARIANT& a8, const VARIANT& a9, const VARIANT& a10,
+                           const VARIANT& a11, const VARIANT& a12) {
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (!frame) return FALSE;
+    const VARIANT* vars[] = {&a7, &a8, &a9, &a10, &a11, &a12};
+    CString t[6];
+    bool absentFrom[6];
+    bool absent = false;
+    for (int i = 0; i < 6; ++i) {
+        absent = absent || IsAbsent(*vars[i]);
+        absentFrom[i] = absent;
+        if (!absent) t[i] = VariantText(*vars[i]);
+    }
+    int i11 = absentFrom[4] ? 1 : std::atoi(t[4]);
+    int i12 = absentFrom[5] ? 1 : std::atoi(t[5]);
+    BOOL flag = t[0].CompareNoCase("TRUE") == 0;
+    CString s1 = a1 ? a1 : "", s2 = a2 ? a2 : "", s3 = a3 ? a3 : "", s5 = a5 ? a5 : "";
+    if (s1.IsEmpty() || s2.IsEmpty() || s3.IsEmpty()) return FALSE;
+    int kind = BlkOptionKind(a4 ? a4 : "");
+    if (kind < 0 || (kind != 3 && s5.IsEmpty())) return FALSE;
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(frame);
+    if (!pane) return FALSE;
+    return pane->AddBlock(s1, s2, s3, kind, s5, a6 ? a6 : "", flag, t[1], t[2], t[3], i11, i12) != 0;
+}
+
+void CKXTableDoc::ModifyComponent(const VARIANT& a1, const VARIANT& a2) {
+    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame())) pane->Modify(VariantText(a1), VariantText(a2));
+}
+
+BOOL CKXTableDoc::AliasNets(LPCTSTR a1, LPCTSTR a2, const VARIANT& a3, const VARIANT& a4) {
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (!frame) return FALSE;
+    CString s1 = a1 ? a1 : "", s2 = a2 ? a2 : "";
+    if (s1.IsEmpty() || s2.IsEmpty()) return FALSE;
+    CString t3 = IsAbsent(a3) ? CString("1") : VariantText(a3);
+    CString t4 = (IsAbsent(a3) || IsAbsent(a4)) ? CString("1") : VariantText(a4);
+    CKXSignalPaneContainerView* pane = frame->GetSignalPane();
+    if (!pane) return FALSE;
+    return pane->AliasNets(s1, s2, t3, t4) != 0;
+}
+
+namespace {
+BOOL AskHost(const CString& text) {
+    CWnd* main = AfxGetMainWnd();
+    if (!main) return FALSE;
+    return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1;
+}
+} // namespace
+
+BOOL CKXTableDoc::InsertComment(LPCTSTR text) {
+    if (!GetChildFrame()) return FALSE;
+    return AskHost("designComment add " + KXTclQuote(text ? text : ""));
+}
+
+BOOL CKXTableDoc::EditComment(LPCTSTR text) {
+    if (!GetChildFrame()) return FALSE;
+    return AskHost("designComment edit " + KXTclQuote(text ? text : ""));
+}
+
+BOOL CKXTableDoc::DeleteComment() {
+    if (!GetChildFrame()) return FALSE;
+    return AskHost("designComment delete");
+}
+
+void CKXTableDoc::DeleteRefDes() {
+    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame())) pane->DeleteRefDes();
+}
+
+void CKXTableDoc::EditRefDes(LPCTSTR a1, LPCTSTR a2) {
+    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame()))
+        pane->EditRefDes(a1 ? a1 : "", a2 ? a2 : "");
+}

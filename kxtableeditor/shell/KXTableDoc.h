@@ -1,0 +1,100 @@
+// The document of the "KXTable" type: one design of the connectivity server,
+// opened in one open mode. The design's data stay in the server; the document
+// owns the design's comment store, saves and closes the design, writes the
+// journal lines of those actions and carries the document's automation methods.
+#pragma once
+
+#include "afx/afxdisp.h"
+#include "kxcommon/KXDocument.h"
+
+#include <memory>
+
+class CComments;
+class CKXTableChildFrm;
+
+class CKXTableDoc : public CKXDocument, public IKXDocument {
+    DECLARE_DYNCREATE(CKXTableDoc)
+public:
+    CKXTableDoc();
+    ~CKXTableDoc() override;
+
+    // IKXDocument: the document's automation interface.
+    IDispatch* GetDocumentInterface() override;
+
+    void Serialize(CArchive& ar) override;
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
+    void OnCloseDocument() override;
+    COleServerItem* OnGetEmbeddedItem() override { return nullptr; }
+    BOOL SaveCurrentDesign(LPCTSTR lpszPathName, BOOL bSilent) override;
+    virtual void SetModified(BOOL bModified);
+    virtual BOOL SaveDesignAs();
+
+    CComments* GetComments() const { return m_pComments.get(); }
+    BOOL IsDesignModified() const;
+    // The work of the "saveDesign" script command.
+    void SaveBlockCommand();
+    // The closing work (script "closeDesign" and OnCloseDocument).
+    void CloseBlockCommand();
+    // Save As without a dialog, to a library and block name; TRUE when done.
+    BOOL SaveBlockAs(const CString& library, const CString& blockName);
+    // TRUE from the start of closing on: a "closeDesign" that arrives while the
+    // document is closing (its own echo) must not close it a second time.
+    BOOL IsClosing() const { return m_bClosing; }
+
+    // The journal handle of the document for Save As and Close: its design name,
+    // "%s_phys" of it in the physical view.
+    CString GetJournalHandle() const;
+    // The cell name of the design (the journal handle of Save).
+    CString GetCellName() const;
+
+    // Automation methods (dispatch ids in this order, from 1).
+    LPDISPATCH Clp();
+    LPDISPATCH Slp();
+    LPDISPATCH ConnectivityPane();
+    void Undo();
+    void Redo();
+    void Descend();
+    void Ascend();
+    void DeleteAlias(LPCTSTR first, LPCTSTR second);
+    void EditBlock();
+    BOOL AddSignal(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, const VARIANT& a4);
+    BOOL ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, const VARIANT& a4, const VARIANT& a5,
+                         const VARIANT& a6, const VARIANT& a7);
+    void Save();
+    void Close();
+    BOOL AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5, const VARIANT& a6,
+                      const VARIANT& a7);
+    BOOL AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTSTR a5, LPCTSTR a6, const VARIANT& a7,
+                  const VARIANT& a8, const VARIANT& a9, const VARIANT& a10, const VARIANT& a11, const VARIANT& a12);
+    void ModifyComponent(const VARIANT& a1, const VARIANT& a2);
+    BOOL AliasNets(LPCTSTR a1, LPCTSTR a2, const VARIANT& a3, const VARIANT& a4);
+    BOOL InsertComment(LPCTSTR text);
+    BOOL EditComment(LPCTSTR text);
+    BOOL DeleteComment();
+    BOOL SaveBlockAsAuto(LPCTSTR library, LPCTSTR blockName);
+    void DeleteRefDes();
+    void EditRefDes(LPCTSTR a1, LPCTSTR a2);
+
+    // Option keyword of ChangeBlkOption and AddBlock: 0..3, or -1.
+    static int BlkOptionKind(const CString& keyword);
+
+protected:
+    void OnFileSave();
+    void OnUpdateFileSave(CCmdUI* pCmdUI);
+    void OnFileSaveAs();
+    void OnUpdateFileSaveAs(CCmdUI* pCmdUI);
+
+    DECLARE_MESSAGE_MAP()
+    DECLARE_DISPATCH_MAP()
+
+private:
+    CKXTableChildFrm* GetChildFrame() const;
+    void StatusText(const CString& text) const;
+    void Journal(const CString& comment, const CString& line) const;
+
+    std::unique_ptr<CComments> m_pComments;
+    BOOL m_bModified = FALSE;
+    BOOL m_bClosing = FALSE;
+};

@@ -1,0 +1,11 @@
+# Suites of the design window need the fixture (the host and the editor library).
+if(TARGET kxtestsupport)
+  list(APPEND SHELL_TEST_SOURCES
+    test_entry.cpp
+    test_document.cpp
+    test_frame_commands.cpp
+    test_frame_hub.cpp
+    test_host.cpp
+  )
+  list(APPEND SHELL_TEST_LIBS kxtestsupport)
+endif()

@@ -1,0 +1,115 @@
+#include "KXShellFixture.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "afx/afxanswer.h"
+#include "afx/afxdisp.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxnotes/CComments.h"
+#include "rmx/DesignBuilder.h"
+
+#include <gtest/gtest.h>
+
+using DocumentTest = KXShellFixture;
+
+TEST_F(DocumentTest, PhysicalViewOpensWithoutCommentStore) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    EXPECT_EQ(Doc()->GetComments(), nullptr);
+    auto opened = Notifications(MSG_DESIGN_OPENED);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].substr(0, 2), "4 ");
+}
+
+TEST_F(DocumentTest, PlainSaveInEditModeBecomesSaveAsAndSilentSaveSavesInPlace) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    // The Save As dialog is not answered: nothing is saved, nothing journalled.
+    EXPECT_EQ(Word("saveDesign"), 1);
+    EXPECT_TRUE(Notifications(MSG_DESIGN_SAVED).empty());
+    EXPECT_EQ(JournalText().find(".Save()"), std::string::npos);
+    EXPECT_NE(Transcript().find("dialog CKXCreateBlockDlg"), std::string::npos);
+    // Silent: saved in place.
+    Doc()->SetModified(TRUE);
+    EXPECT_TRUE(Doc()->SaveCurrentDesign(Doc()->GetPathName(), TRUE));
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 1u);
+}
+
+TEST_F(DocumentTest, SaveInBlockModeSavesAndJournalsWithTheCellName) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    EXPECT_EQ(Word("saveDesign"), 1);
+    EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 1u);
+    EXPECT_NE(JournalText().find("\n\n ' --- Save Current Block ---\n\ncall board.Save()"), std::string::npos);
+    EXPECT_NE(Transcript().find("status: Saved Design: \"work.board:sch\""), std::string::npos);
+    EXPECT_EQ(Word("saveDesign x"), 1);
+    EXPECT_EQ(Messages().back(), "KXTABLE-170");
+}
+
+TEST_F(DocumentTest, ContextModeSaveInformsOnceAndReplayNeverAsks) {
+    ASSERT_TRUE(Open("work.board:sch", 2));
+    AfxGetAnswerQueue().PushDialog("CKXDontAskAgainDlg", TRUE, {{"dontAskAgain", "1"}});
+    EXPECT_TRUE(Doc()->SaveCurrentDesign(Doc()->GetPathName(), FALSE));
+    // With the replay flag the value counts as 1 and nothing is asked or written.
+    CKXShareGlobalData::SetReplay(TRUE);
+    size_t asked = AnswerLog().size();
+    EXPECT_TRUE(Doc()->SaveCurrentDesign(Doc()->GetPathName(), FALSE));
+    EXPECT_EQ(AnswerLog().size(), asked);
+    CKXShareGlobalData::SetReplay(FALSE);
+}
+
+TEST_F(DocumentTest, ClosingEchoesJournalsAndClosesOnce) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    std::string err;
+    ASSERT_TRUE(m_app->Close(err)) << err;
+    auto echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_EQ(echoes.back(), "closeDesign -nosave");
+    EXPECT_NE(JournalText().find("\n\n ' --- Close Current Block ---\n\ncall board_phys.Close()"), std::string::npos);
+    EXPECT_EQ(Notifications(MSG_DESIGN_CLOSED).size(), 1u);
+    EXPECT_EQ(m_app->Documents().size(), 0u);
+}
+
+TEST_F(DocumentTest, ClosingWhileTheApplicationClosesStillJournals) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    Echoes();
+    CKXShareAppData::m_bIsAppClosing = TRUE;
+    Doc()->OnCloseDocument();
+    CKXShareAppData::m_bIsAppClosing = FALSE;
+    EXPECT_TRUE(Echoes().empty());
+    EXPECT_NE(JournalText().find("call board.Close()"), std::string::npos);
+}
+
+TEST_F(DocumentTest, AutomationMethodsCheckTheirArguments) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    IDispatch* disp = Doc()->GetDocumentInterface();
+    ASSERT_TRUE(disp);
+    COleVariant result;
+    // The keyword is case-sensitive.
+    ASSERT_EQ(AfxInvokeByName(disp, "ChangeBlkOption", {COleVariant("suffix"), COleVariant("x"), COleVariant("")},
+                              &result),
+              S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    // AliasNets needs both names.
+    ASSERT_EQ(AfxInvokeByName(disp, "AliasNets", {COleVariant(""), COleVariant("N1")}, &result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    // Comments go through the host's script command, whose answer is the result.
+    ASSERT_EQ(AfxInvokeByName(disp, "InsertComment", {COleVariant("say \"hi\" [now]")}, &result), S_OK);
+    EXPECT_NE(result.boolVal, VARIANT_FALSE);
+    CString text, date, time, user;
+    ASSERT_TRUE(Doc()->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_EQ(text, CString("say \"hi\" [now]"));
+    EXPECT_NE(JournalText().find(".InsertComment(\"say \"\"hi\"\" [now]\")"), std::string::npos);
+    disp->Release();
+}
+
+TEST_F(DocumentTest, CloseByAutomationIsStoppedByACancel) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Doc()->SetModified(TRUE);
+    AfxGetAnswerQueue().PushQuestion("*", IDCANCEL);
+    IDispatch* disp = Doc()->GetDocumentInterface();
+    ASSERT_EQ(AfxInvokeByName(disp, "Close", {}), S_OK);
+    disp->Release();
+    EXPECT_EQ(m_app->Documents().size(), 1u);
+}

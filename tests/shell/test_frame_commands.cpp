@@ -1,0 +1,167 @@
+#include "KXShellFixture.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "afx/afxanswer.h"
+#include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXTclCmdManager.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxnotes/CComments.h"
+
+#include <gtest/gtest.h>
+
+using FrameCommandTest = KXShellFixture;
+
+TEST_F(FrameCommandTest, SelectWindowByNameInAnyCase) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Word("selectWindow ccp"), 1);
+    int row = -1, col = -1;
+    Frame()->OuterSplitter().GetActivePane(&row, &col);
+    EXPECT_EQ(col, 1);
+    EXPECT_EQ(Word("selectWindow SLP"), 1);
+    Frame()->InnerSplitter().GetActivePane(&row, &col);
+    EXPECT_EQ(row, 1);
+    Messages();
+    EXPECT_EQ(Word("selectWindow xyz"), 0);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Word("selectWindow -HELP"), 1);
+    EXPECT_EQ(Word("selectWindow a-hb"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-169", "KXTABLE-169"}));
+}
+
+TEST_F(FrameCommandTest, CloseDesignOptions) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Word("closeDesign"), 1);
+    EXPECT_EQ(Word("closeDesign -save -nosave"), 1);
+    EXPECT_EQ(Word("closeDesign maybe"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-195", "KXTABLE-195", "KXTABLE-195"}));
+    EXPECT_EQ(m_app->Documents().size(), 1u);
+    EXPECT_EQ(Word("closeDesign -nothing"), 1);
+    EXPECT_EQ(m_app->Documents().size(), 0u);
+    EXPECT_NE(JournalText().find("call board.Close()"), std::string::npos);
+}
+
+TEST_F(FrameCommandTest, CloseWithSaveSavesFirstAndAFailedSaveKeepsTheWindow) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Doc()->SetModified(TRUE);
+    EXPECT_EQ(Word("closeDesign -Save"), 1);
+    EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 1u);
+    EXPECT_EQ(m_app->Documents().size(), 0u);
+    // In edit mode the save is a Save As; cancelled, the window stays.
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    Doc()->SetModified(TRUE);
+    EXPECT_EQ(Word("closeDesign -sx"), 1);
+    EXPECT_EQ(m_app->Documents().size(), 1u);
+}
+
+TEST_F(FrameCommandTest, SaveAsAndUndoArguments) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    EXPECT_EQ(Word("saveDesignAs"), 2);
+    EXPECT_EQ(Word("saveDesignAs lib"), 1);
+    EXPECT_EQ(Word("saveDesignAs a b c"), 1);
+    EXPECT_EQ(Word("undo now"), 1);
+    EXPECT_EQ(Word("redo now"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-174", "KXTABLE-174", "KXTABLE-171", "KXTABLE-172"}));
+    // Nothing to undo: handled, nothing journalled.
+    EXPECT_EQ(Word("undo"), 1);
+    EXPECT_EQ(JournalText().find(".Undo()"), std::string::npos);
+}
+
+TEST_F(FrameCommandTest, ViewSwitchingWords) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    CKXInstancePaneGrid* grid = Clp()->GetInstancePaneGrid();
+    EXPECT_EQ(Word("physicalView -PROMPT"), 1);
+    EXPECT_EQ(grid->GetLastCall(), CString("ViewPhysical(-1)"));
+    EXPECT_EQ(Word("physicalView -n"), 1);
+    EXPECT_EQ(grid->GetLastCall(), CString("ViewPhysical(0)"));
+    grid->ClearCalls();
+    EXPECT_EQ(Word("physicalView -p"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-166"}));
+    EXPECT_EQ(Word("logicalView"), 1);
+    EXPECT_NE(Transcript().find("host message: Already open in logical mode"), std::string::npos);
+    EXPECT_EQ(grid->GetLastCall(), CString(""));
+}
+
+TEST_F(FrameCommandTest, AscendOnlyFromABlockOpenedInItsParent) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    EXPECT_EQ(Word("ascend"), 1);
+    EXPECT_EQ(Word("ascend x"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-175", "KXTABLE-165"}));
+}
+
+TEST_F(FrameCommandTest, DesignCommentAddEditDelete) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    EXPECT_EQ(Word("designComment"), 1);
+    EXPECT_EQ(Word("designComment rename"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-168", "KXTABLE-168"}));
+
+    EXPECT_EQ(Word("designComment add {first \"note\"}"), 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_NE(JournalText().find("\n\n  '--- Insert Design Comment --- \n\ncall board.InsertComment(\"first \"\"note\"\"\")"),
+              std::string::npos);
+    EXPECT_EQ(Word("designComment add again"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-178"}));
+
+    std::string before = JournalText();
+    EXPECT_EQ(Word("designComment edit {first \"note\"}"), 1); // the same text: nothing
+    EXPECT_EQ(JournalText(), before);
+    EXPECT_EQ(Word("designComment edit {  second  }"), 1);
+    CString text, date, time, user;
+    ASSERT_TRUE(Doc()->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_EQ(text, CString("second"));
+    EXPECT_EQ(user, CString("tester"));
+    EXPECT_EQ(Word("designComment delete"), 1);
+    EXPECT_FALSE(Doc()->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_EQ(Word("designComment delete"), 1);
+    EXPECT_EQ(Word("designComment edit x"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-180", "KXTABLE-181"}));
+}
+
+TEST_F(FrameCommandTest, DesignCommentOutsideEditModeIsRefused) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    EXPECT_EQ(Word("designComment add x"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-179"}));
+}
+
+TEST_F(FrameCommandTest, InteractiveCommentEchoesAQuotedCommand) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    AfxGetAnswerQueue().PushDialog("CKXCommentsDlg", TRUE, {{"text", "  a [b] $c \"d\"  "}});
+    EXPECT_EQ(Word("designComment add"), 2);
+    CString text, date, time, user;
+    ASSERT_TRUE(Doc()->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_EQ(text, CString("a [b] $c \"d\""));
+}
+
+TEST_F(FrameCommandTest, FilterBlockOnlyInThePhysicalView) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    EXPECT_EQ(Word("filterBlock -exclude X1"), 1);
+    EXPECT_TRUE(Notifications(MSG_BLOCK_FILTER_CHANGED).empty());
+}
+
+TEST_F(FrameCommandTest, FilterBlockExcludesAndIncludesBlocks) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ClearNotifications();
+    EXPECT_EQ(Word("filterBlock -ex X1"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-173"}));
+    EXPECT_EQ(Word("filterBlock -e NOPE"), 1);
+    EXPECT_NE(Transcript().find("host message: Invalid instance in path: NOPE"), std::string::npos);
+    EXPECT_EQ(Word("filterBlock -e R1"), 1);
+    EXPECT_NE(Transcript().find("host message: Invalid hierarchical instance in path: R1"), std::string::npos);
+    EXPECT_TRUE(Notifications(MSG_BLOCK_FILTER_CHANGED).empty());
+
+    EXPECT_EQ(Word("filterBlock -EXCLUDE X1"), 1);
+    EXPECT_EQ(Notifications(MSG_BLOCK_FILTER_CHANGED), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(Word("filterBlock -i [list all]"), 1);
+    EXPECT_EQ(Notifications(MSG_BLOCK_FILTER_CHANGED), (std::vector<std::string>{"1", "0"}));
+}
+
+TEST_F(FrameCommandTest, InterfaceCommandsNeedASubTool) {
+    ASSERT_TRUE(Open());
+    ::unsetenv("RMX_SUBTOOL_ID");
+    EXPECT_EQ(Word("exportInterface -inst U1"), 1);
+    EXPECT_EQ(Word("importInterface -inst U1"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-227", "KXPANE-227"}));
+}

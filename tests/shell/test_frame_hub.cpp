@@ -1,0 +1,122 @@
+#include "KXShellFixture.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXGlobalMessages.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "afx/afxanswer.h"
+#include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXTclCmdManager.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+
+#include <gtest/gtest.h>
+
+using FrameHubTest = KXShellFixture;
+
+TEST_F(FrameHubTest, SetupMessagesReachTheConnectivityPane) {
+    ASSERT_TRUE(Open());
+    Frame()->SendMessage(g_msgSetupShowDPPinsCcp, 0, reinterpret_cast<LPARAM>("1"));
+    EXPECT_TRUE(Ccp()->m_bShowDiffPairPins);
+    for (const char* off : {"0", "true", "11"}) {
+        Frame()->SendMessage(g_msgSetupShowDPPinsCcp, 0, reinterpret_cast<LPARAM>("1"));
+        Frame()->SendMessage(g_msgSetupShowDPPinsCcp, 0, reinterpret_cast<LPARAM>(off));
+        EXPECT_FALSE(Ccp()->m_bShowDiffPairPins) << off;
+    }
+    EXPECT_EQ(Run("kx::option move_direction RIGHT"), "");
+    EXPECT_EQ(Ccp()->m_strMoveDirection, CString("RIGHT"));
+    EXPECT_EQ(Run("kx::option show_row_numbers 1"), "");
+    EXPECT_EQ(Ccp()->m_nShowRowNumbers, 1);
+}
+
+TEST_F(FrameHubTest, RouterSelectorPicksThePaneAndDropsTheWord) {
+    ASSERT_TRUE(Open());
+    UINT msg = CKXTclCmdManager::GetTCLCommandId("selectWindow");
+    ASSERT_NE(msg, 0u);
+    CTclArgsList list;
+    list.add("NET");
+    list.add("ccp");
+    // The signal pane does not know the word (0): the frame's own table is not asked for a selector.
+    LRESULT r = Frame()->SendMessage(MSG_TCL_ROUTE_COMMAND, msg, reinterpret_cast<LPARAM>(&list));
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(list.GetTotalArgCount(), 1);
+    int row = -1, col = -1;
+    Frame()->InnerSplitter().GetActivePane(&row, &col);
+    EXPECT_EQ(row, 1);
+    // Without a selector a pane that answers 0 hands the command to the frame.
+    CTclArgsList plain;
+    plain.add("ccp");
+    EXPECT_EQ(Frame()->SendMessage(MSG_TCL_ROUTE_COMMAND, msg, reinterpret_cast<LPARAM>(&plain)), 1);
+}
+
+TEST_F(FrameHubTest, WordsTheFrameLacksFallThrough) {
+    ASSERT_TRUE(Open());
+    UINT other = CKXTclCmdManager::RegisterTCLCommand("paneOnlyWord");
+    ASSERT_NE(other, 0u);
+    EXPECT_EQ(Frame()->SendMessage(other, 0, 0), 0);
+    EXPECT_EQ(Frame()->GetTclCommandMap().size(), 13u);
+}
+
+TEST_F(FrameHubTest, SwitchViewAsksTheHostAndEchoes) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    Echoes();
+    AfxGetAnswerQueue().PushQuestion("MSG_HOST_ASK_SAVE", IDYES);
+    Run("kx::menu 35563");
+    AfxGetAnswerQueue().PushQuestion("MSG_HOST_ASK_SAVE", IDNO);
+    Run("kx::menu 35563");
+    Run("kx::menu 35563"); // unanswered: stay
+    auto echoes = Echoes();
+    ASSERT_GE(echoes.size(), 2u);
+    EXPECT_EQ(echoes[0], "physicalView -save");
+    EXPECT_EQ(echoes[1], "physicalView -nosave");
+    EXPECT_EQ(echoes.size(), 2u);
+}
+
+TEST_F(FrameHubTest, MenuUpdatesFollowTheOpenMode) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    CCmdUI ui;
+    ui.m_nID = 35510;
+    ui.DoUpdate(Frame(), FALSE);
+    EXPECT_FALSE(ui.m_bEnabled);
+    CCmdUI ascend;
+    ascend.m_nID = 35109;
+    ascend.DoUpdate(Frame(), FALSE);
+    EXPECT_TRUE(ascend.m_bEnabled);
+    CCmdUI reopen;
+    reopen.m_nID = 35624;
+    reopen.DoUpdate(Frame(), FALSE);
+    EXPECT_FALSE(reopen.m_bEnabled); // the view is "sch", not "vlog_structural"
+    CCmdUI view;
+    view.m_nID = 35563;
+    view.DoUpdate(Frame(), FALSE);
+    EXPECT_EQ(view.m_strText, CString("Physical View (board)"));
+}
+
+TEST_F(FrameHubTest, ResizingWithoutStoredHeightsSharesTheHeight) {
+    ASSERT_TRUE(Open());
+    // The splitter refuses a pair of zeros; whatever it keeps, resizing must not fail.
+    Frame()->InnerSplitter().SetPaneSize(0, 0);
+    Frame()->MoveWindow(0, 0, 800, 600);
+    Frame()->MoveWindow(0, 0, 1000, 900);
+    int h0 = 0, h1 = 0, min = 0;
+    Frame()->InnerSplitter().GetRowInfo(0, h0, min);
+    Frame()->InnerSplitter().GetRowInfo(1, h1, min);
+    EXPECT_GT(h0, 0);
+    EXPECT_GT(h1, 0);
+}
+
+TEST_F(FrameHubTest, TabActivationReportsTheBlockAndJournals) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    Doc()->SetTitle("board:[rev3]");
+    Echoes();
+    Frame()->SendMessage(0x0222 /* WM_MDIACTIVATE */, 0, reinterpret_cast<LPARAM>(Frame()->GetSafeHwnd()));
+    auto echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_EQ(echoes.back(), "switchTab board rev3");
+    EXPECT_NE(JournalText().find("\ncall RMX.SelectTab(\"1\")"), std::string::npos);
+    EXPECT_NE(JournalText().find("\nset board_phys = RMX.GetActiveTab()"), std::string::npos);
+    Doc()->SetTitle("x:");
+    Frame()->SendMessage(0x0222, 0, reinterpret_cast<LPARAM>(Frame()->GetSafeHwnd()));
+    EXPECT_EQ(Echoes().back(), "switchTab board");
+}

@@ -1,0 +1,68 @@
+#include "KXShellFixture.h"
+
+#include "shell/KXTableDoc.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxnotes/CComments.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using HostTest = KXShellFixture;
+
+TEST_F(HostTest, HostCommandsOpenShowAndClose) {
+    EXPECT_EQ(Run("kx::open work.nosuch:sch"), "0");
+    EXPECT_EQ(Run("kx::open work.board:sch 1"), "1");
+    EXPECT_EQ(Run("kx::window clp"), "U1\nR1\nX1");
+    EXPECT_EQ(Run("kx::select clp U1"), "1");
+    EXPECT_EQ(Run("kx::show clp U1"), "1");
+    EXPECT_NE(Run("kx::window ccp").find("Component Connectivity Details"), std::string::npos) << Run("kx::window ccp");
+    EXPECT_EQ(Run("kx::select clp NOPE").rfind("error:", 0), 0u);
+    EXPECT_EQ(Run("kx::answer question KXTABLE-143 maybe").rfind("error:", 0), 0u);
+    EXPECT_EQ(Run("kx::close"), "1");
+    EXPECT_EQ(Run("kx::close").rfind("error:", 0), 0u);
+}
+
+TEST_F(HostTest, NetlistListsEveryConnectedPinBitSorted) {
+    ASSERT_TRUE(Open());
+    std::string n = Run("kx::netlist");
+    EXPECT_NE(n.find("R1 A N1"), std::string::npos);
+    EXPECT_NE(n.find("U1 D[3] DATA[3]"), std::string::npos);
+    EXPECT_LT(n.find("R1 A N1"), n.find("U1 OUT N1"));
+}
+
+TEST_F(HostTest, MessagesAndEchoesAreTakenOnce) {
+    ASSERT_TRUE(Open());
+    Run("kx::echoes");
+    Run("selectWindow -help");
+    EXPECT_EQ(Run("kx::messages"), "KXTABLE-169");
+    EXPECT_EQ(Run("kx::messages"), "");
+    Run("kx::menu 35614");
+    EXPECT_EQ(Run("kx::echoes"), "{designComment add}");
+}
+
+TEST_F(HostTest, ReplayOfARecordedJournalReachesTheSameState) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    Run("designComment add {replayed \"text\"}");
+    std::string journal = JournalText();
+    ASSERT_NE(journal.find("InsertComment"), std::string::npos);
+    Run("designComment delete");
+    // Replay without journalling again.
+    std::ofstream(m_dir / "copy.vbs", std::ios::binary) << journal;
+    CKXShareGlobalData::SetAutomationPath(nullptr);
+    std::string error;
+    ASSERT_TRUE(m_app->Replay((m_dir / "copy.vbs").string(), error)) << error;
+    CString text, date, time, user;
+    ASSERT_TRUE(Doc()->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_EQ(text, CString("replayed \"text\""));
+}
+
+TEST_F(HostTest, ReplayRefusesForeignLinesWithTheirNumber) {
+    ASSERT_TRUE(Open());
+    std::ofstream(m_dir / "bad.vbs") << "' fine\n\nWScript.Echo \"x\"\n";
+    std::string error;
+    EXPECT_FALSE(m_app->Replay((m_dir / "bad.vbs").string(), error));
+    EXPECT_EQ(error.rfind("line 3:", 0), 0u) << error;
+    EXPECT_FALSE(m_app->Replay((m_dir / "missing.vbs").string(), error));
+}

@@ -1,0 +1,175 @@
+#include "KXShellFixture.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+#include "KXTableEditor.h"
+
+#include "afx/afxanswer.h"
+#include "afx/afxreg.h"
+#include "afx/afxwin.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/KXWinAPI.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "rmx/DesignBuilder.h"
+
+#include <dlfcn.h>
+#include <fstream>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+const UINT kRecorded[] = {MSG_DESIGN_OPENED,          MSG_DESIGN_CLOSED,         MSG_DESIGN_SAVED,
+                          MSG_DESIGN_INTERFACE_SAVED, MSG_SAVE_AS_LIBRARY_SELECTED, MSG_BLOCK_FILTER_CHANGED,
+                          MSG_TAB_ACTIVATED,          MSG_OPEN_DESIGN,           MSG_DESIGN_UNDO_RESET,
+                          MSG_DESIGN_REQUEST,         MSG_PROPERTY_EDITOR_SELECTION, MSG_ASSOC_COMP_VIEWER_SELECTION};
+// Notifications whose first parameter is a text.
+bool FirstIsText(UINT m) {
+    return m == MSG_DESIGN_SAVED || m == MSG_DESIGN_INTERFACE_SAVED || m == MSG_SAVE_AS_LIBRARY_SELECTED ||
+           m == MSG_DESIGN_UNDO_RESET;
+}
+} // namespace
+
+std::string KXEditorLibraryPath() {
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&DllGetDocTemplate), &info) && info.dli_fname) return info.dli_fname;
+    return "libkxtableeditor.so";
+}
+
+void KXShellFixture::BuildDesign(rmx::DesignBuilder& b) {
+    b.symbol("res").port("A").port("B");
+    b.symbol("buf").port("IN", ITerm::eDirInput).port("OUT", ITerm::eDirOutput).bus("D", 3, 0);
+    b.schematic("blk").schematicPort("P").schematicPort("Q").instance("R9", "res", "R9");
+    b.connect("R9", "A", "P").connect("R9", "B", "Q");
+    b.schematic("board").instance("U1", "buf", "U1").instance("R1", "res", "R1").instance("X1", "blk", "", "sch");
+    b.connect("U1", "OUT", "N1").connect("R1", "A", "N1").connect("R1", "B", "GND");
+    b.connect("U1", "D<3..0>", "DATA<3..0>").connect("X1", "P", "N1");
+}
+
+void KXShellFixture::SetUp() {
+    static std::mt19937 rng(std::random_device{}());
+    m_dir = fs::temp_directory_path() / ("kxshell_" + std::to_string(rng()));
+    m_lib = m_dir / "designs";
+    fs::create_directories(m_lib);
+    fs::create_directories(m_dir / "registry");
+    AfxSetRegistryDirectory((m_dir / "registry").c_str());
+    AfxGetAnswerQueue().Reset();
+    CKXErrorHandler::ClearTranscript();
+    CKXWinAPI::SetDateTimeSource([](CString& date, CString& time) {
+        date = "2026-12-06";
+        time = "12:00:00";
+    });
+    CKXWinAPI::SetUserNameSource([] { return CString("tester"); });
+    const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+    CKXErrorHandler::SetDataDirectory(src ? (std::string(src) + "/kxtableeditor").c_str() : "kxtableeditor");
+
+    m_core = std::make_unique<CKXHostCore>(m_out);
+    m_core->SetQuiet(true);
+    m_app = std::make_unique<CKXHostApp>(*m_core);
+    m_journal = m_dir / "journal.vbs";
+    std::string error;
+    ASSERT_TRUE(m_app->Start("", m_bJournal ? m_journal.string() : std::string(), error, KXEditorLibraryPath()))
+        << error;
+    rmx::DesignBuilder builder(m_app->Server(), "work", m_lib.string());
+    BuildDesign(builder);
+    ASSERT_TRUE(builder.ok()) << builder.error();
+
+    m_recorder = std::make_unique<CMessageRecorderWnd>();
+    CRect r(0, 0, 10, 10);
+    m_recorder->Create(nullptr, "recorder", 0, r, nullptr, 0);
+    for (UINT m : kRecorded) {
+        GetKXMsgSrvr()->RegisterWindow(m, m_recorder->GetSafeHwnd());
+        if (FirstIsText(m)) m_recorder->m_textParams[m] = 'w';
+    }
+    m_recorder->m_textParams[MSG_DESIGN_OPENED] = 'l';
+    m_recorder->m_textParams[MSG_DESIGN_CLOSED] = 'l';
+    m_recorder->m_textParams[MSG_OPEN_DESIGN] = 'l';
+}
+
+void KXShellFixture::TearDown() {
+    if (m_recorder) {
+        if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->UnregisterWindow(m_recorder->GetSafeHwnd());
+        m_recorder->DestroyWindow();
+        m_recorder.reset();
+    }
+    if (m_app) m_app->Stop();
+    m_app.reset();
+    m_core.reset();
+    AfxGetAnswerQueue().Reset();
+    CKXWinAPI::SetDateTimeSource(nullptr);
+    CKXWinAPI::SetUserNameSource(nullptr);
+    AfxSetRegistryDirectory("");
+    std::error_code ec;
+    fs::remove_all(m_dir, ec);
+}
+
+bool KXShellFixture::Open(const std::string& name, int mode) {
+    std::string error;
+    bool ok = m_app->Open(name, mode, error);
+    EXPECT_TRUE(ok) << error;
+    return ok;
+}
+
+std::string KXShellFixture::Run(const std::string& tcl) {
+    std::string result;
+    if (!m_core->Eval(tcl, result)) return "error: " + result;
+    return result;
+}
+
+long KXShellFixture::Word(const std::string& line) {
+    std::string r = Run(line);
+    if (r.rfind("error: ", 0) == 0) {
+        ADD_FAILURE() << line << " -> " << r;
+        return -1;
+    }
+    return std::atol(r.c_str());
+}
+
+CKXTableDoc* KXShellFixture::Doc() const { return dynamic_cast<CKXTableDoc*>(m_app->ActiveDocument()); }
+
+CKXTableChildFrm* KXShellFixture::Frame() const { return dynamic_cast<CKXTableChildFrm*>(m_app->ActiveFrame()); }
+
+CKXBottomPaneContainerView* KXShellFixture::Ccp() const { return Frame() ? Frame()->GetConnectivityPane() : nullptr; }
+CKXInstancePaneContainerView* KXShellFixture::Clp() const { return Frame() ? Frame()->GetComponentPane() : nullptr; }
+CKXSignalPaneContainerView* KXShellFixture::Slp() const { return Frame() ? Frame()->GetSignalPane() : nullptr; }
+
+std::string KXShellFixture::Transcript() const {
+    std::string s;
+    for (const auto& line : m_core->TranscriptLines()) s += line + "\n";
+    return s;
+}
+
+std::vector<std::string> KXShellFixture::Messages() { return m_core->TakeMessages(); }
+std::vector<std::string> KXShellFixture::Echoes() { return m_core->TakeEchoes(); }
+
+std::string KXShellFixture::JournalText() const {
+    std::ifstream in(m_journal, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::vector<std::string> KXShellFixture::AnswerLog() const {
+    std::vector<std::string> lines;
+    for (const CString& l : AfxGetAnswerQueue().GetLogLines()) lines.push_back(l.str());
+    return lines;
+}
+
+std::vector<std::string> KXShellFixture::Notifications(UINT message) const {
+    std::vector<std::string> out;
+    for (const auto& r : m_recorder->m_received) {
+        if (r.message != message) continue;
+        if (!r.text.IsEmpty() || m_recorder->m_textParams.count(message)) {
+            if (m_recorder->m_textParams.at(message) == 'l') out.push_back(std::to_string(r.wParam) + " " + r.text.str());
+            else out.push_back(r.text.str());
+        } else {
+            out.push_back(std::to_string(r.wParam));
+        }
+    }
+    return out;
+}
+
+void KXShellFixture::ClearNotifications() { m_recorder->Clear(); }
