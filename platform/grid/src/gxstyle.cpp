@@ -191,21 +191,12 @@ const CGXEmptyUserAttribute kAbsentAttribute;
 } // namespace
 
 // ---------------------------------------------------------------- CGXStyle
-CGXStyle::Ext::Ext(const Ext& o) : interior(o.interior), font(o.font), choiceList(o.choiceList)
-{
-    for (int i = 0; i < 4; ++i)
-        borders[i] = o.borders[i];
-    userAttributes.reserve(o.userAttributes.size());
-    for (const auto& ua : o.userAttributes)
-        userAttributes.emplace_back(ua.first, std::unique_ptr<CGXAbstractUserAttribute>(ua.second->Clone()));
-}
-
 CGXStyle::CGXStyle() = default;
 
 CGXStyle::CGXStyle(const CGXStyle& o)
     : m_mask(o.m_mask), m_flags(o.m_flags), m_horz(o.m_horz), m_vert(o.m_vert), m_frame(o.m_frame),
       m_control(o.m_control), m_baseStyle(o.m_baseStyle), m_merge(o.m_merge), m_maxLength(o.m_maxLength),
-      m_textColor(o.m_textColor), m_value(o.m_value), m_ext(o.m_ext ? std::make_unique<Ext>(*o.m_ext) : nullptr)
+      m_textColor(o.m_textColor), m_value(o.m_value), m_ext(o.m_ext)
 {
 }
 
@@ -228,10 +219,7 @@ CGXStyle& CGXStyle::operator=(const CGXStyle& o)
     m_maxLength = o.m_maxLength;
     m_textColor = o.m_textColor;
     m_value = o.m_value;
-    if (o.m_ext)
-        m_ext = std::make_unique<Ext>(*o.m_ext);
-    else
-        m_ext.reset();
+    m_ext = o.m_ext;
     return *this;
 }
 
@@ -248,7 +236,9 @@ BOOL CGXStyle::IsEmpty() const { return m_mask == 0 && (!m_ext || m_ext->userAtt
 CGXStyle::Ext& CGXStyle::ext()
 {
     if (!m_ext)
-        m_ext = std::make_unique<Ext>();
+        m_ext = std::make_shared<Ext>();
+    else if (m_ext.use_count() > 1)
+        m_ext = std::make_shared<Ext>(*m_ext); // copy on write
     return *m_ext;
 }
 
@@ -306,6 +296,13 @@ void CGXStyle::ChangeStyle(const CGXStyle& src, GXModifyType mt)
         m_frame = src.m_frame;
     if (bits & kMaxLength)
         m_maxLength = src.m_maxLength;
+    const uint32_t srcExt = src.m_mask & kExtMask;
+    if (src.m_ext && !m_ext && (bits & srcExt) == srcExt && !(src.m_mask & kFont && fontMerge)) {
+        // Nothing of our own to keep: share the source's extension (copied only if changed later).
+        m_ext = src.m_ext;
+        m_mask |= bits | (src.m_mask & kFont);
+        return;
+    }
     if ((bits & kExtMask) && src.m_ext) {
         Ext& e = ext();
         const Ext& s = *src.m_ext;
@@ -330,7 +327,7 @@ void CGXStyle::ChangeStyle(const CGXStyle& src, GXModifyType mt)
         for (const auto& ua : src.m_ext->userAttributes) {
             if (!over && GetIncludeUserAttribute(ua.first))
                 continue;
-            SetUserAttributeOwned(ua.first, std::unique_ptr<CGXAbstractUserAttribute>(ua.second->Clone()), true);
+            SetUserAttributeShared(ua.first, ua.second, true);
         }
     }
 }
@@ -500,7 +497,7 @@ const CGXFont& CGXStyle::GetFont() const { return m_ext ? m_ext->font : kDefault
 CGXStyle& CGXStyle::SetIncludeFont(BOOL b)
 {
     if (!b && m_ext)
-        m_ext->font = CGXFont();
+        ext().font = CGXFont();
     return Include(kFont, b);
 }
 
@@ -550,12 +547,12 @@ const CString& CGXStyle::GetChoiceList() const { return m_ext ? m_ext->choiceLis
 CGXStyle& CGXStyle::SetIncludeChoiceList(BOOL b)
 {
     if (!b && m_ext)
-        m_ext->choiceList.Empty();
+        ext().choiceList.Empty();
     return Include(kChoiceList, b);
 }
 
 // User attributes
-void CGXStyle::SetUserAttributeOwned(WORD nID, std::unique_ptr<CGXAbstractUserAttribute> p, bool overwrite)
+void CGXStyle::SetUserAttributeShared(WORD nID, std::shared_ptr<const CGXAbstractUserAttribute> p, bool overwrite)
 {
     auto& v = ext().userAttributes;
     auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
@@ -569,9 +566,9 @@ void CGXStyle::SetUserAttributeOwned(WORD nID, std::unique_ptr<CGXAbstractUserAt
 
 void CGXStyle::RemoveUserAttribute(WORD nID)
 {
-    if (!m_ext)
+    if (!GetIncludeUserAttribute(nID))
         return;
-    auto& v = m_ext->userAttributes;
+    auto& v = ext().userAttributes;
     auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
     if (it != v.end() && it->first == nID)
         v.erase(it);
@@ -579,19 +576,19 @@ void CGXStyle::RemoveUserAttribute(WORD nID)
 
 CGXStyle& CGXStyle::SetUserAttribute(WORD nID, LPCTSTR text)
 {
-    SetUserAttributeOwned(nID, std::make_unique<CGXUserAttribute>(text ? text : ""), true);
+    SetUserAttributeShared(nID, std::make_shared<CGXUserAttribute>(text ? text : ""), true);
     return *this;
 }
 
 CGXStyle& CGXStyle::SetUserAttribute(WORD nID, double value)
 {
-    SetUserAttributeOwned(nID, std::make_unique<CGXUserAttribute>(value), true);
+    SetUserAttributeShared(nID, std::make_shared<CGXUserAttribute>(value), true);
     return *this;
 }
 
 CGXStyle& CGXStyle::SetUserAttribute(WORD nID, const CGXAbstractUserAttribute& value)
 {
-    SetUserAttributeOwned(nID, std::unique_ptr<CGXAbstractUserAttribute>(value.Clone()), true);
+    SetUserAttributeShared(nID, std::shared_ptr<const CGXAbstractUserAttribute>(value.Clone()), true);
     return *this;
 }
 
@@ -601,7 +598,7 @@ CGXStyle& CGXStyle::SetUserAttributePtr(WORD nID, CGXAbstractUserAttribute* pVal
         RemoveUserAttribute(nID);
         return *this;
     }
-    SetUserAttributeOwned(nID, std::unique_ptr<CGXAbstractUserAttribute>(pValue), true);
+    SetUserAttributeShared(nID, std::shared_ptr<const CGXAbstractUserAttribute>(pValue), true);
     return *this;
 }
 

@@ -36,11 +36,14 @@ TEST(GridStyle, OwnedAttributeObjectsAreCopiedWithTheStyleAndFreed)
     const auto* e = dynamic_cast<const CGXEllipseUserAttribute*>(&copy.GetUserAttribute(GX_IDS_UA_ELLIPSISTYPE));
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->GetEllipseType(), gxDotEllipse);
-    EXPECT_NE(e, &s.GetUserAttribute(GX_IDS_UA_ELLIPSISTYPE)); // a deep copy
-    // Replacing and removing free the old objects (checked by the leak sanitizer).
+    // Replacing and removing in one style leave the copy alone; the objects are freed when the last
+    // style holding them goes (checked by the leak sanitizer).
     s.SetUserAttributePtr(GX_IDS_UA_ELLIPSISTYPE, new CGXEllipseUserAttribute(gxPoundEllipse));
+    EXPECT_EQ(copy.GetUserAttribute(GX_IDS_UA_ELLIPSISTYPE).GetLongValue(), gxDotEllipse);
+    EXPECT_EQ(s.GetUserAttribute(GX_IDS_UA_ELLIPSISTYPE).GetLongValue(), gxPoundEllipse);
     s.SetIncludeUserAttribute(GX_IDS_UA_ELLIPSISTYPE, FALSE);
     EXPECT_FALSE(s.GetIncludeUserAttribute(GX_IDS_UA_ELLIPSISTYPE));
+    EXPECT_TRUE(copy.GetIncludeUserAttribute(GX_IDS_UA_ELLIPSISTYPE));
     EXPECT_TRUE(copy == CGXStyle(copy));
 }
 
@@ -213,4 +216,36 @@ TEST(GridStyle, RowNumbersSuppliedByAnOverride)
         }
     } g;
     EXPECT_EQ(g.Value(7, 0), "7");
+}
+
+TEST(GridStyle, CopiesAreIndependent)
+{
+    CGXStyle a;
+    a.SetInterior(RGB(1, 1, 1)).SetFont(CGXFont().SetBold(TRUE)).SetUserAttribute(5, "a").SetChoiceList("x");
+    CGXStyle b(a);
+    b.SetInterior(RGB(2, 2, 2));
+    b.SetUserAttribute(5, "b");
+    b.SetFont(CGXFont().SetItalic(TRUE));
+    b.SetIncludeChoiceList(FALSE);
+    EXPECT_EQ(a.GetInterior().GetColor(), RGB(1, 1, 1));
+    EXPECT_STREQ(a.GetUserAttribute(5).GetValue(), "a");
+    EXPECT_FALSE(a.GetFont().GetItalic());
+    EXPECT_STREQ(a.GetChoiceList(), "x");
+    EXPECT_EQ(b.GetInterior().GetColor(), RGB(2, 2, 2));
+    EXPECT_TRUE(b.GetFont().GetBold());
+    EXPECT_TRUE(b.GetFont().GetItalic());
+
+    // A composed style that took the extension of another is still its own.
+    CGXStyle c;
+    c.SetValue("v");
+    c.ChangeStyle(a, gxApplyNew);
+    c.SetIncludeUserAttribute(5, FALSE);
+    c.SetBorders(gxBorderTop, CGXPen(PS_DOT));
+    EXPECT_TRUE(a.GetIncludeUserAttribute(5));
+    EXPECT_FALSE(a.GetIncludeBorders(gxBorderTop));
+    EXPECT_EQ(c.GetInterior().GetColor(), RGB(1, 1, 1));
+    CGXStyle d(a);
+    d.ChangeStyle(c, gxExclude);
+    EXPECT_TRUE(a.GetIncludeInterior());
+    EXPECT_FALSE(d.GetIncludeInterior());
 }

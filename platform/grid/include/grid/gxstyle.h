@@ -322,7 +322,8 @@ public:
     CGXStyle& SetIncludeChoiceList(BOOL b);
 
     // User attributes by number. Texts and numbers are stored in a CGXUserAttribute (a number as a
-    // double); SetUserAttributePtr takes ownership of the object. An absent attribute reads as "" and 0.
+    // double); SetUserAttributePtr takes ownership of the object. Stored attribute objects are not changed
+    // afterwards, so copies of a style share them. An absent attribute reads as "" and 0.
     CGXStyle& SetUserAttribute(WORD nID, LPCTSTR text);
     CGXStyle& SetUserAttribute(WORD nID, const CString& text) { return SetUserAttribute(nID, text.GetString()); }
     CGXStyle& SetUserAttribute(WORD nID, double value);
@@ -377,15 +378,15 @@ private:
     };
     enum : uint8_t { fReadOnly = 1, fEnabled = 2, fWrapText = 4, fAutoSize = 8 };
 
+    // Shared between copies of a style and copied only when one of them changes it; attribute objects
+    // are never changed after they are stored, so copies share them too.
     struct Ext {
         CGXBrush interior;
         CGXFont font;
         CGXPen borders[4];
         CString choiceList;
         // Sorted by id; few per cell, so a flat vector beats a map.
-        std::vector<std::pair<WORD, std::unique_ptr<CGXAbstractUserAttribute>>> userAttributes;
-        Ext() = default;
-        Ext(const Ext& o);
+        std::vector<std::pair<WORD, std::shared_ptr<const CGXAbstractUserAttribute>>> userAttributes;
     };
 
     bool Has(uint32_t bit) const { return (m_mask & bit) != 0; }
@@ -402,7 +403,7 @@ private:
     }
     BOOL Flag(uint8_t flag) const { return (m_flags & flag) != 0; }
     Ext& ext();
-    void SetUserAttributeOwned(WORD nID, std::unique_ptr<CGXAbstractUserAttribute> p, bool overwrite);
+    void SetUserAttributeShared(WORD nID, std::shared_ptr<const CGXAbstractUserAttribute> p, bool overwrite);
     void RemoveUserAttribute(WORD nID);
     static uint32_t BorderBit(int b) { return kBorderTop << b; }
 
@@ -417,5 +418,5 @@ private:
     WORD m_maxLength = 0;
     COLORREF m_textColor = 0;
     CString m_value;
-    std::unique_ptr<Ext> m_ext;
+    std::shared_ptr<Ext> m_ext;
 };
