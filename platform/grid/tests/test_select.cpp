@@ -42,8 +42,9 @@ TEST(GridSelect, DeselectingSplitsRanges)
     EXPECT_FALSE(g.IsCellSelected(4, 3));
     for (ROWCOL r = 2; r <= 6; ++r)
         for (ROWCOL c = 1; c <= 5; ++c)
-            if (r != 4 || c != 3)
+            if (r != 4 || c != 3) {
                 EXPECT_TRUE(g.IsCellSelected(r, c)) << r << "," << c;
+            }
     // Deselecting all rows leaves nothing.
     g.SelectRange(CGXRange().SetRows(0, g.GetRowCount()), FALSE, TRUE);
     EXPECT_TRUE(g.GetParam()->GetRangeList()->IsEmpty());
