@@ -499,7 +499,9 @@ void CKXGridWnd::OnMovedCurrentCell(ROWCOL nRow, ROWCOL nCol)
 
 BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags)
 {
-    if (m_bCellControlClick)
+    // A kept click ends with the next move of the current cell; making the
+    // clicked cell current again is no move.
+    if (m_bCellControlClick && !IsCurrentCell(nRow, nCol))
         m_bKeepSelection = FALSE;
     return CGXGridWnd::SetCurrentCell(nRow, nCol, flags);
 }
@@ -515,14 +517,16 @@ void CKXGridWnd::SelectAllRows()
 
 void CKXGridWnd::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    CGXGridWnd::OnLButtonDown(nFlags, point);
+    // The grid kind learns first whether the press goes into a cell control,
+    // so that the press itself does not drop the selection it keeps.
     ROWCOL row = GX_INVALID;
     ROWCOL col = GX_INVALID;
     HitTest(point, &row, &col);
-    m_bMouseDown = TRUE;
     if (m_bCellControlClick && row != GX_INVALID && col != GX_INVALID && row <= GetRowCount() &&
         col <= GetColCount() && GetControl(row, col) && !m_bKeepSelection)
         OnCellControlClick(point, &m_bKeepSelection);
+    CGXGridWnd::OnLButtonDown(nFlags, point);
+    m_bMouseDown = TRUE;
 }
 
 void CKXGridWnd::OnLButtonUp(UINT nFlags, CPoint point)

@@ -586,3 +586,80 @@ TEST_F(GridWnd, ContextMenuOnDataRowsWithoutExcludedCommands)
     AfxSetMainWnd(nullptr);
     main.DestroyWindow();
 }
+
+TEST_F(GridWnd, EnterMovesInTheChosenDirection)
+{
+    SetUpGrid(grid, 4, 4);
+    grid.SetCurrentCell(7, 2);
+    grid.ProcessKeys(&grid, WM_KEYDOWN, VK_RETURN);
+    EXPECT_TRUE(grid.IsCurrentCell(8, 2));
+    grid.SetMoveDirection("RIGHT");
+    grid.ProcessKeys(&grid, WM_KEYDOWN, VK_RETURN);
+    EXPECT_TRUE(grid.IsCurrentCell(8, 3));
+}
+
+TEST_F(GridWnd, AClickIntoACellControlKeepsTheSelection)
+{
+    struct ControlGrid : CRecordingGrid {
+        int clicks = 0;
+        void OnCellControlClick(CPoint, BOOL* pKeep) override
+        {
+            ++clicks;
+            *pKeep = TRUE;
+        }
+    } g;
+    SetUpGrid(g, 4, 2);
+    g.SetCurrentCell(7, 1);
+    g.SelectRange(CGXRange(6, 1, 8, 1), TRUE);
+    const CRect cell = g.CalcRectFromRowCol(7, 1);
+    const CPoint pt(cell.left + 2, cell.top + 2);
+    g.OnLButtonDown(0, pt);
+    EXPECT_EQ(g.clicks, 0);  // not enabled
+    g.OnLButtonUp(0, pt);
+
+    g.SelectRange(CGXRange(6, 1, 8, 1), TRUE);
+    g.EnableCellControlClick(TRUE);
+    g.OnLButtonDown(0, pt);
+    EXPECT_EQ(g.clicks, 1);
+    EXPECT_TRUE(g.m_bKeepSelection);
+    g.SetSelection(nullptr);  // ignored while the click is kept
+    EXPECT_TRUE(g.IsCellSelected(8, 1));
+    g.OnLButtonUp(0, pt);
+    EXPECT_FALSE(g.m_bMouseDown);
+    g.SetCurrentCell(9, 1);  // the next move ends it
+    EXPECT_FALSE(g.m_bKeepSelection);
+}
+
+TEST_F(GridWnd, ActivationReportsAndRestoresTheCell)
+{
+    SetUpGrid(grid, 4, 3);
+    SetCursorPos(-100, -100);  // the mouse is elsewhere
+    grid.SetCurrentCell(8, 2);
+    grid.OnActivateGrid(FALSE);
+    EXPECT_EQ(grid.m_nSavedRow, 8u);
+    grid.SetCurrentCell(6, 1);
+    grid.OnActivateGrid(TRUE);
+    EXPECT_TRUE(grid.IsCurrentCell(8, 2));
+    EXPECT_EQ(grid.paneTitles, 1);
+    EXPECT_EQ(grid.crossSelects, 1);
+    EXPECT_EQ(grid.selectionNotes, 0);  // key-selection sync is off
+    grid.EnableKeySelectionSync(TRUE);
+    grid.OnActivateGrid(TRUE);
+    EXPECT_EQ(grid.selectionNotes, 1);
+}
+
+TEST_F(GridWnd, APlainGridWithoutHeaderRows)
+{
+    // The pane's own hidden grid is set up without header rows.
+    grid.Create(WS_CHILD, CRect(0, 0, 640, 480), nullptr, 8950);
+    grid.InitializeGrid(GX_INVALID, GX_INVALID, GX_INVALID, nullptr);
+    grid.SetColCount(2);
+    grid.SetRowCount(3);
+    EXPECT_EQ(Value(grid, 1, 0), "");
+    CGXRange r(1, 1, 2, 1);
+    EXPECT_TRUE(grid.CanChangeSelection(&r, FALSE, FALSE));
+    EXPECT_EQ(r.top, 1u);
+    grid.ScrollToFirstRow();
+    grid.SelectAllRows();
+    grid.GetSelectedObjectNames();  // nothing saved: no crash, no cell
+}
