@@ -1,8 +1,10 @@
 #include "kxinstsigpane/KXListPanes.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "grid/gxrange.h"
+#include "kxcontrols/KXSortRows.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXHiliteObject.h"
 #include "kxinstsigpane/KXTransaction.h"
@@ -80,12 +82,25 @@ CString CKXListPaneGrid::GetObjectName(int index) const {
     return index >= 0 && index < GetObjectCount() ? m_names[static_cast<size_t>(index)] : CString();
 }
 
-void CKXListPaneGrid::SetNames(const std::vector<CString>& names, const std::vector<CString>& paths,
-                               const std::vector<CString>& second) {
+void CKXListPaneGrid::SetNames(const std::vector<CString>& namesIn, const std::vector<CString>& pathsIn,
+                               const std::vector<CString>& secondIn) {
     if (!IsInitialized()) Initialize();
-    m_names = names;
-    m_paths = paths;
-    m_paths.resize(m_names.size());
+    // Lists show their objects by name in alphanumeric order ("U2" before "U10"), ignoring case.
+    std::vector<size_t> order(namesIn.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    KXSortOptions opt;
+    opt.alpha = false;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return KXCompareSortKeys(namesIn[a].str(), namesIn[b].str(), opt) < 0;
+    });
+    m_names.clear();
+    m_paths.clear();
+    std::vector<CString> second;
+    for (size_t i : order) {
+        m_names.push_back(namesIn[i]);
+        m_paths.push_back(i < pathsIn.size() ? pathsIn[i] : CString());
+        if (i < secondIn.size()) second.push_back(secondIn[i]);
+    }
     BOOL lock = LockUpdate(TRUE);
     SetColCount(second.empty() ? 1 : 2);
     SetRowCount(static_cast<ROWCOL>(m_names.size()));

@@ -60,11 +60,15 @@ TEST_F(PanesTest, ListsHoldTheDesignsObjects) {
     EXPECT_EQ(grid->GetRowCount(), 2u);
     EXPECT_EQ(grid->GetValueRowCol(grid->FindObjectRow("U2"), CKXInstancePaneGrid::m_nInstanceCol), "U2");
     EXPECT_EQ(grid->GetValueRowCol(1, 2), "RES");
+    EXPECT_EQ(details.registeredComponents, 2);
+    EXPECT_EQ(grid->GetObjectName(0), "U1"); // by name, "U2" before "U10"
+    ASSERT_TRUE(instances.AddComponent("U10", "work", "RES", "sym", "", "", 1));
+    EXPECT_EQ(grid->GetObjectName(2), "U10");
+    EXPECT_EQ(grid->GetValueRowCol(3, 1), "U10");
     CKXSignalPaneGrid* nets = signals.GetSignalGridWnd();
     EXPECT_NE(nets->FindObjectRow("N1"), GX_INVALID);
     EXPECT_NE(nets->FindObjectRow("N2"), GX_INVALID);
     EXPECT_EQ(nets->FindObjectRow("N9"), GX_INVALID);
-    EXPECT_EQ(details.registeredComponents, 2);
     EXPECT_EQ(details.registeredNets, 2);
     EXPECT_EQ(instances.GetActiveList(), grid);
     instances.SetPhysicalView(TRUE);
