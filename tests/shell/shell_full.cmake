@@ -6,6 +6,7 @@ if(TARGET kxtestsupport)
     test_frame_commands.cpp
     test_frame_hub.cpp
     test_host.cpp
+    test_drop_target.cpp
   )
   list(APPEND SHELL_TEST_LIBS kxtestsupport)
 endif()

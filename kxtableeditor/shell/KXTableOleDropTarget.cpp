@@ -1,0 +1,155 @@
+#include "shell/KXTableOleDropTarget.h"
+
+#include "KXTableEditor.h"
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXDropPayload.h"
+
+#include "afx/afxdoc.h"
+#include "kxinstsigpane/KXListPanes.h"
+
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(CKXTableOleDropTarget, COleDropTarget)
+
+namespace {
+constexpr const char* kPinGrid = "CKXInstanceDetailsGridWnd";
+constexpr const char* kSignalGrid = "CKXSignalDetailsGridWnd";
+constexpr const char* kMatrixGrid = "CKXMatrixGridWnd";
+
+bool Offers(COleDataObject* data, UINT stringId, UINT& format) {
+    format = RegisterFormatFromString(stringId);
+    return format && data && data->IsDataAvailable(static_cast<CLIPFORMAT>(format));
+}
+
+CString TextOf(COleDataObject* data, UINT format) { return data->GetText(static_cast<CLIPFORMAT>(format)); }
+
+IKXTableDropSite* Site(CWnd* wnd) { return dynamic_cast<IKXTableDropSite*>(wnd); }
+
+CKXBottomPaneContainerView* OwnerPane(CWnd* wnd) {
+    for (CWnd* w = wnd ? wnd->GetParent() : nullptr; w; w = w->GetParent())
+        if (w->IsKindOf(RUNTIME_CLASS(CKXBottomPaneContainerView))) return static_cast<CKXBottomPaneContainerView*>(w);
+    return nullptr;
+}
+
+DROPEFFECT Accept(CWnd* wnd, COleDataObject* data, CPoint point, bool moving) {
+    if (!wnd) return DROPEFFECT_NONE;
+    UINT f = 0;
+    if (Offers(data, IDS_COMPONENT_BROWSER_DROP_DATA, f) && wnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid)))
+        return DROPEFFECT_COPY;
+    if (Offers(data, IDS_SIGNAL_BROWSER_DROP_DATA, f) && wnd->IsKindOf(RUNTIME_CLASS(CKXSignalPaneGrid)))
+        return DROPEFFECT_COPY;
+    if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f)) {
+        if (KXIsKindOfName(wnd, kMatrixGrid)) return DROPEFFECT_COPY;
+        if (KXIsKindOfName(wnd, kSignalGrid)) {
+            if (!moving) return DROPEFFECT_COPY;
+            IKXTableDropSite* site = Site(wnd);
+            return site && site->CanDropAt(point.x, point.y) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+        }
+    }
+    if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) && wnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid)))
+        return DROPEFFECT_COPY;
+    if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f)) {
+        if (KXIsKindOfName(wnd, kMatrixGrid)) return DROPEFFECT_COPY;
+        if (KXIsKindOfName(wnd, kPinGrid)) {
+            if (!moving) return DROPEFFECT_COPY;
+            IKXTableDropSite* site = Site(wnd);
+            return site && site->CanDropSignal(point, TextOf(data, f)) == 1 ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+        }
+    }
+    return DROPEFFECT_NONE;
+}
+
+// The list grid's AddInstance, when the list pane offers it.
+template <class G>
+BOOL AddInstanceTo(G* grid, const CString& lib, const CString& cell, const CString& view, const CString& second,
+                   CStringArray& first, CStringArray& rest) {
+    if constexpr (requires { grid->AddInstance(lib, cell, view, second, first, rest, 1, 0, 3, CString(), CString(), 0, CString(), 1); }) {
+        grid->AddInstance(lib, cell, view, second, first, rest, 1, 0, 3, CString(), CString(), 0, CString(), 1);
+        return TRUE;
+    } else {
+        (void)grid, (void)lib, (void)cell, (void)view, (void)second, (void)first, (void)rest;
+        return FALSE;
+    }
+}
+} // namespace
+
+BOOL KXIsKindOfName(const CObject* object, const char* className) {
+    if (!object || !className) return FALSE;
+    for (const CRuntimeClass* rc = object->GetRuntimeClass(); rc; rc = rc->GetBaseClass())
+        if (rc->m_lpszClassName && std::strcmp(rc->m_lpszClassName, className) == 0) return TRUE;
+    return FALSE;
+}
+
+BOOL CKXTableOleDropTarget::RegisterTarget(CWnd* pWnd, const CDesignContext& design) {
+    m_designContext = design;
+    return Register(pWnd);
+}
+
+DROPEFFECT CKXTableOleDropTarget::OnDragEnter(CWnd* pWnd, COleDataObject* pDataObject, DWORD, CPoint point) {
+    return Accept(pWnd, pDataObject, point, false);
+}
+
+DROPEFFECT CKXTableOleDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataObject, DWORD, CPoint point) {
+    return Accept(pWnd, pDataObject, point, true);
+}
+
+BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT, CPoint) {
+    if (!pWnd || !data) return FALSE;
+    UINT f = 0;
+    if (Offers(data, IDS_COMPONENT_BROWSER_DROP_DATA, f) && pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {
+        CString lib, cell, view;
+        if (!KXSplitDesignName(TextOf(data, f), lib, cell, view)) return FALSE;
+        CStringArray first, rest;
+        return AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, CString(), first, rest);
+    }
+    if (Offers(data, IDS_SIGNAL_BROWSER_DROP_DATA, f) && pWnd->IsKindOf(RUNTIME_CLASS(CKXSignalPaneGrid))) return TRUE;
+    if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kSignalGrid)) {
+        IKXTableDropSite* site = Site(pWnd);
+        BOOL wasRedraw = pWnd->GetRedraw();
+        pWnd->SetRedraw(FALSE);
+        bool any = false;
+        for (const CString& line : KXDropLines(TextOf(data, f))) {
+            CInstanceContext inst = m_designContext.instance(line);
+            if (!inst || !site) continue;
+            any = true;
+            site->CrossSelectInHost();
+            BOOL added = FALSE;
+            site->AddInstanceRow(inst, added);
+        }
+        pWnd->SetRedraw(wasRedraw);
+        if (any) pWnd->Invalidate();
+        return FALSE;
+    }
+    if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
+        if (IKXTableDropSite* site = Site(pWnd))
+            for (const CString& line : KXDropLines(TextOf(data, f))) site->DropInstance(line);
+        return FALSE;
+    }
+    if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kPinGrid)) {
+        if (IKXTableDropSite* site = Site(pWnd)) site->CrossSelectInHost();
+        if (CKXBottomPaneContainerView* pane = OwnerPane(pWnd)) pane->AttachSignalByName(TextOf(data, f));
+        return FALSE;
+    }
+    if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
+        if (IKXTableDropSite* site = Site(pWnd)) site->DropSignal(TextOf(data, f));
+        return FALSE;
+    }
+    if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) && pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {
+        SKXPartPayload part;
+        CString error;
+        KXDecodePartPayload(TextOf(data, f), part, error);
+        CString lib, cell, view;
+        if (!KXSplitDesignName(part.design, lib, cell, view)) return FALSE;
+        CStringArray first, rest;
+        for (const CString& s : part.flagged) first.Add(s);
+        for (const CString& s : part.unflagged) rest.Add(s);
+        return AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, part.second, first, rest);
+    }
+    return FALSE;
+}
+
+UINT RegisterFormatFromString(UINT nStringId) {
+    CString name;
+    if (!name.LoadString(nStringId)) return 0;
+    return RegisterClipboardFormatA(name);
+}
