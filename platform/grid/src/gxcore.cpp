@@ -704,9 +704,11 @@ BOOL CGXGridCore::CheckConsistency(CString& reason)
             reason = "current cell inside a covered range but not on its first cell";
             return FALSE;
         }
-        if (m_pCurrentControl && m_pCurrentControl->IsInit() &&
+        // A shared control may be bound to another cell for a moment (grids ask controls about any
+        // cell); an edit in progress, though, must belong to the current cell.
+        if (m_pCurrentControl && m_pCurrentControl->IsActive() &&
             !m_pCurrentControl->IsInit(m_nCurrentRow, m_nCurrentCol)) {
-            reason = "the current cell's control is bound to another cell";
+            reason = "the edit in progress belongs to another cell";
             return FALSE;
         }
     } else if (m_pCurrentControl && m_pCurrentControl->IsActive()) {

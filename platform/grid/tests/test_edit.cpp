@@ -218,3 +218,28 @@ TEST(GridEdit, ToolTipTextComesFromTheAttribute)
     EXPECT_FALSE(g.GetToolTipProxy()->GetToolTipText(2, 3, t));
     EXPECT_FALSE(g.GetToolTipProxy()->GetToolTipText(99, 3, t));
 }
+
+TEST(GridEdit, GridWindowWithAWrappedChildWindowGoesCleanly)
+{
+    const int before = AfxGetWindowCount();
+    {
+        CGXGridWnd grid;
+        ASSERT_TRUE(grid.Create(WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 7));
+        grid.Initialize();
+        grid.SetRowCount(5);
+        grid.SetColCount(3);
+        CWnd* child = new CWnd;
+        ASSERT_TRUE(child->Create(nullptr, "header", WS_CHILD, CRect(0, 0, 50, 20), &grid, 8));
+        grid.RegisterControl(59424, new CGXWndWrapper(&grid, child, TRUE, TRUE, FALSE));
+        grid.SetCoveredCellsRowCol(1, 1, 2, 3);
+        grid.SetStyleRange(CGXRange(1, 1), CGXStyle().SetControl(59424));
+        ASSERT_TRUE(grid.SetCurrentCell(1, 1));
+        // The wrapped window sits over the covered cell.
+        CRect cell = grid.CalcRectFromRowColEx(1, 1);
+        CRect rc;
+        child->GetWindowRect(&rc);
+        grid.ScreenToClient(&rc);
+        EXPECT_EQ(rc, cell);
+    }
+    EXPECT_EQ(AfxGetWindowCount(), before);
+}
