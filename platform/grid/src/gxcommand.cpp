@@ -16,7 +16,7 @@ std::unique_ptr<CGXCommand> CGXCommandList::RemoveHead()
     if (m_list.empty())
         return nullptr;
     auto p = std::move(m_list.front());
-    m_list.erase(m_list.begin());
+    m_list.pop_front();
     return p;
 }
 
@@ -25,7 +25,7 @@ void CGXCommandList::LimitTo(int nMax)
     if (nMax <= 0)
         return; // no limit
     while (GetCount() > nMax)
-        m_list.erase(m_list.begin());
+        m_list.pop_front();
 }
 
 // A group runs its commands in reverse order of recording: the most recent change is undone first.

@@ -4,6 +4,7 @@
 #include "grid/gxtypes.h"
 
 #include <memory>
+#include <deque>
 #include <vector>
 
 class CGXGridCore;
@@ -49,7 +50,7 @@ public:
     void LimitTo(int nMax);
 
 private:
-    std::vector<std::unique_ptr<CGXCommand>> m_list;
+    std::deque<std::unique_ptr<CGXCommand>> m_list;
 };
 
 // A group of commands recorded inside a transaction; undone and redone as one step.
