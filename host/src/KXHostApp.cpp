@@ -68,7 +68,9 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
     // What the library shows goes to the transcript.
     CKXErrorHandler::SetTranscriptSink([this](const SKXShownMessage& m) { m_core.NoteMessage(m.id.str(), m.text.str()); });
     AfxGetAnswerQueue().SetListener([this](const AfxAnswerRecord& r) {
-        if (!r.bScripted && !AfxGetAnswerQueue().IsReplay()) m_core.NoteUnanswered(r.Line().str());
+        // A plain message needs no answer; a question, dialog or menu nobody answered is worth a line.
+        bool plainMessage = r.kind == AfxAnswerRecord::Question && r.answer == "ok";
+        if (!r.bScripted && !plainMessage && !AfxGetAnswerQueue().IsReplay()) m_core.NoteUnanswered(r.Line().str());
     });
     CKXProgressBar::SetLineSink([this](const CString& line, BOOL done) {
         if (done) m_core.Print("progress: " + line.str());

@@ -326,6 +326,29 @@ void CKXHostApp::RegisterCommands() {
         r = std::to_string(result);
         return true;
     });
+    core.RegisterHostCommand("call", [this](const std::vector<std::string>& a, std::string& r) {
+        if (a.empty()) {
+            r = "usage: kx::call METHOD ?ARG ...?";
+            return false;
+        }
+        auto* doc = dynamic_cast<CKXDocument*>(ActiveDocument());
+        IDispatch* disp = doc && doc->m_pKXDocInterface ? doc->m_pKXDocInterface->GetDocumentInterface() : nullptr;
+        if (!disp) {
+            r = "no design window is open";
+            return false;
+        }
+        std::vector<COleVariant> args;
+        for (size_t i = 1; i < a.size(); ++i) args.emplace_back(a[i].c_str());
+        COleVariant result;
+        HRESULT hr = AfxInvokeByName(disp, a[0].c_str(), std::move(args), &result);
+        disp->Release();
+        if (FAILED(hr)) {
+            r = "the automation method \"" + a[0] + "\" failed";
+            return false;
+        }
+        r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
+        return true;
+    });
     // Commands of the host application that the library echoes to it.
     std::string ignored;
     m_core.Eval("proc ::switchTab {args} {return 1}\nproc ::selectObject {args} {return 1}", ignored);

@@ -6,6 +6,7 @@
 
 #include "grid/gxcommand.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
@@ -17,7 +18,9 @@ END_MESSAGE_MAP()
 
 CKXBottomPaneContainerView::CKXBottomPaneContainerView() { EnableAutomation(); }
 
-CKXBottomPaneContainerView::~CKXBottomPaneContainerView() = default;
+CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
+    if (CKXTransaction::GetUndoSink() == this) CKXTransaction::SetUndoSink(nullptr);
+}
 
 BOOL CKXBottomPaneContainerView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     // The pane's own script words come with its detail grids; until then every

@@ -12,6 +12,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/KXWinAPI.h"
 #include "kxcommon/TclArgs.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "kxcontrols/KXTclCmdManager.h"
 #include "kxcontrols/KXDialogs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -311,6 +312,8 @@ void CKXTableChildFrm::ActivateFrame(int) {
     CCommonInterface* signalIf = signalPane ? dynamic_cast<CCommonInterface*>(signalPane) : nullptr;
     CCommonInterface* componentIf = componentPane ? dynamic_cast<CCommonInterface*>(componentPane) : nullptr;
     if (ccp) {
+        // Changes made by the list panes outside any grid become steps of this window's undo history.
+        CKXTransaction::SetUndoSink(ccp);
         ccp->SetChildFrame(this);
         ccp->SetSignalPaneInterface(signalIf);
         ccp->SetInstancePaneInterface(componentIf);

@@ -12,6 +12,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/KXWinAPI.h"
 #include "kxcommon/TclArgs.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "kxcontrols/KXDialogs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
@@ -145,6 +146,7 @@ void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* p
     CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
     CKXTableDoc* doc = GetTableDoc();
     if (!bActivate || !doc) return;
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) CKXTransaction::SetUndoSink(ccp);
     CString suffix = KXTitleSuffix(doc->GetTitle());
     {
         CTclArgsList list;

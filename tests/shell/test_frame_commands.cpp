@@ -10,6 +10,7 @@
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxnotes/CComments.h"
+#include "rmx/schema.h"
 
 #include <gtest/gtest.h>
 
@@ -164,4 +165,24 @@ TEST_F(FrameCommandTest, InterfaceCommandsNeedASubTool) {
     EXPECT_EQ(Word("exportInterface -inst U1"), 1);
     EXPECT_EQ(Word("importInterface -inst U1"), 1);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-227", "KXPANE-227"}));
+}
+
+TEST_F(FrameCommandTest, UndoAndRedoOfAListPaneEditGoThroughTheWindowsHistory) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    EXPECT_EQ(Run("kx::call AddSignal NEWSIG {} {}"), "1");
+    IDesign* design = Doc()->GetMasterDesignContext().design();
+    ASSERT_TRUE(design->findNet("NEWSIG"));
+    ASSERT_EQ(Ccp()->GetUndoStepCount(), 1);
+    EXPECT_EQ(Word("undo"), 1);
+    EXPECT_FALSE(design->findNet("NEWSIG"));
+    EXPECT_EQ(Ccp()->GetRedoStepCount(), 1);
+    EXPECT_NE(JournalText().find("\n\n ' --- Undo ---\n\ncall board.Undo()"), std::string::npos);
+    EXPECT_EQ(Word("redo"), 1);
+    EXPECT_TRUE(design->findNet("NEWSIG"));
+    EXPECT_NE(JournalText().find("\ncall board.Redo()"), std::string::npos);
+    // The document's automation asks the host, which runs the same command.
+    Echoes();
+    EXPECT_EQ(Run("kx::call Undo"), "");
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"undo"}));
+    EXPECT_FALSE(design->findNet("NEWSIG"));
 }
