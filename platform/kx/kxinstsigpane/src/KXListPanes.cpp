@@ -118,9 +118,15 @@ ROWCOL CKXListPaneGrid::FindObjectRow(LPCTSTR nameOrPath) const {
     if (key.IsEmpty()) return GX_INVALID;
     for (size_t i = 0; i < m_names.size(); ++i)
         if (m_names[i] == key || (!m_paths[i].IsEmpty() && m_paths[i] == key)) return static_cast<ROWCOL>(i + 1);
+    // A canonical path carries the root design's name in front of the hierarchical path.
+    CString path = key;
+    int at = key.Find('@');
+    if (at > 0) path = key.Mid(at);
+    for (size_t i = 0; i < m_paths.size(); ++i)
+        if (!m_paths[i].IsEmpty() && m_paths[i] == path) return static_cast<ROWCOL>(i + 1);
     // A path into the object (a bit of a net, a pin of an instance) finds the object.
     for (size_t i = 0; i < m_paths.size(); ++i)
-        if (PathCovers(m_paths[i], key)) return static_cast<ROWCOL>(i + 1);
+        if (PathCovers(m_paths[i], path)) return static_cast<ROWCOL>(i + 1);
     return GX_INVALID;
 }
 

@@ -118,6 +118,23 @@ TEST_F(PanesTest, SelectionByNamePathAndHighlight) {
     ASSERT_EQ(names.GetSize(), 1);
     EXPECT_EQ(names[0], "U2");
 
+    // A highlight by canonical path of a pin bit finds the instance; of a net bit, the net.
+    instances.RemoveSelection();
+    CKXHiliteObject pinHilite(true);
+    pinHilite.SetObject(CString("work.top:sch") + d.design.instance("U1").spath() + ".A", 0, 0);
+    instances.HighlightObject(&pinHilite);
+    grid->GetSelectedNames(names);
+    ASSERT_EQ(names.GetSize(), 1);
+    EXPECT_EQ(names[0], "U1");
+    CKXHiliteObject netHilite(true);
+    netHilite.SetObject(d.design.net("N2").bitContext(-1), -1, -1);
+    signals.RemoveSelection();
+    signals.HighlightObject(&netHilite);
+    signals.GetSignalGridWnd()->GetSelectedNames(names);
+    ASSERT_EQ(names.GetSize(), 1);
+    EXPECT_EQ(names[0], "N2");
+    EXPECT_EQ(signals.GetSignalGridWnd()->FindObjectRow("work.top:sch@U1"), GX_INVALID);
+
     // The connectivity pane asking the list to show components selects them there.
     CStringList list;
     list.AddTail("U1");
