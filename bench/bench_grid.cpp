@@ -14,6 +14,7 @@ struct BenchGrid : CGXGridCore {
     BenchGrid()
     {
         Initialize();
+        GetParam()->EnableUndo(FALSE);
         SetRowCount(kRows);
         SetColCount(kCols);
     }

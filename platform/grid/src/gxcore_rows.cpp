@@ -100,6 +100,9 @@ BOOL CGXGridCore::SetRowCount(ROWCOL nRows, UINT flags)
     if (!data || nRows > GX_MAXCOUNT)
         return FALSE;
     const ROWCOL old = data->GetRowCount();
+    // With undo recording on, a new count is an insertion or removal of rows that can be undone.
+    if (RecordWanted(gxDo) && nRows != old)
+        return nRows < old ? RemoveRows(nRows + 1, old, flags, gxDo) : InsertRows(old + 1, nRows - old, flags, gxDo);
     if (nRows < old)
         RemapRows([&](ROWCOL r) { return r > nRows ? GX_INVALID : r; }, nRows + 1, old);
     data->SetRowCount(nRows);

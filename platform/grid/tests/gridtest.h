@@ -13,9 +13,9 @@ public:
     TestGrid(ROWCOL rows = 20, ROWCOL cols = 5)
     {
         Initialize();
+        GetParam()->EnableUndo(FALSE);
         SetRowCount(rows);
         SetColCount(cols);
-        GetParam()->EnableUndo(FALSE);
     }
 
     std::vector<std::string> log;

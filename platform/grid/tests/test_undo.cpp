@@ -177,6 +177,23 @@ TEST(GridUndo, CommandReturningFalse)
     g->AddCommand(nullptr, gxDo);                          // ignored
 }
 
+TEST(GridUndo, ShrinkingTheRowCountCanBeUndone)
+{
+    std::unique_ptr<TestGrid> g(UndoGrid());
+    g->Put(9, 1, "last");
+    g->HideRows(8, 8);
+    g->SetRowCount(5);
+    EXPECT_EQ(g->GetRowCount(), 5u);
+    g->Undo();
+    EXPECT_EQ(g->GetRowCount(), 10u);
+    EXPECT_EQ(g->Value(9, 1), "last");
+    EXPECT_TRUE(g->IsRowHidden(8));
+    g->SetRowCount(12);
+    g->Undo();
+    EXPECT_EQ(g->GetRowCount(), 10u);
+    g->ExpectConsistent();
+}
+
 TEST(GridUndo, UndoLimitDropsTheOldest)
 {
     std::unique_ptr<TestGrid> g(UndoGrid());
