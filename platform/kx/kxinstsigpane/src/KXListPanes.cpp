@@ -8,6 +8,7 @@
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXHiliteObject.h"
 #include "kxinstsigpane/KXTransaction.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/schema.h"
 #include "rmx/transaction.h"
 
@@ -420,7 +421,55 @@ BOOL CKXPhysNetGrid::Showconnectivity(BOOL bForce, BOOL) {
 // ------------------------------------------------------------------------------------------------ pane views
 
 CKXListPaneView::CKXListPaneView(UINT nTemplate) : CFormView(nTemplate) {}
-CKXListPaneView::~CKXListPaneView() = default;
+
+CKXListPaneView::~CKXListPaneView() {
+    if (m_hRegistered)
+        if (IKXMessageServer* server = GetKXMsgSrvr()) server->UnregisterWindow(m_hRegistered);
+}
+
+void CKXListPaneView::Subscribe() {
+    HWND hwnd = GetSafeHwnd();
+    if (!hwnd || hwnd == m_hRegistered) return;
+    if (IKXMessageServer* server = GetKXMsgSrvr()) {
+        if (server->RegisterWindow(MSG_TRANSACTION_COMMITTED, hwnd)) m_hRegistered = hwnd;
+    }
+}
+
+void CKXListPaneView::Refill(CKXListPaneGrid* list) {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!list || !design || !design->design()) return;
+    CStringArray selected;
+    list->GetSelectedNames(selected);
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    BOOL hadCurrent = list->IsInitialized() && list->GetCurrentCell(row, col);
+    list->FillFromDesign(*design);
+    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
+        ROWCOL r = list->FindObjectRow(selected[i]);
+        if (r != GX_INVALID) list->SelectRange(CGXRange().SetRows(r), TRUE);
+    }
+    if (hadCurrent && selected.GetSize() > 0) {
+        ROWCOL r = list->FindObjectRow(selected[0]);
+        if (r != GX_INVALID) list->SetCurrentCell(r, 1);
+    }
+}
+
+LRESULT CKXListPaneView::OnTransactionCommitted(WPARAM, LPARAM lParam) {
+    auto* transaction = reinterpret_cast<CTransaction*>(lParam);
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!transaction || !design || transaction->design() != design->design()) return 0;
+    if (!transaction->modifiesObjectType('N') && !transaction->modifiesObjectType('I')) return 0;
+    FillData();
+    return 0;
+}
+
+BOOL CKXListPaneView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == MSG_TRANSACTION_COMMITTED) {
+        LRESULT result = OnTransactionCommitted(wParam, lParam);
+        if (pResult) *pResult = result;
+        return TRUE;
+    }
+    return CFormView::OnWndMsg(message, wParam, lParam, pResult);
+}
 
 void CKXListPaneView::SetDesignContext(const CDesignContext& design) {
     m_pDesign = std::make_unique<CDesignContext>(design);
@@ -568,8 +617,9 @@ void CKXInstancePaneContainerView::FillData() {
     PrepareList(&m_physPartGrid, kPhysPartListId);
     const CDesignContext* design = GetPaneDesignContext();
     if (!design || !design->design()) return;
-    m_instanceGrid.FillFromDesign(*design);
-    m_physPartGrid.FillFromDesign(*design);
+    Subscribe();
+    Refill(&m_instanceGrid);
+    Refill(&m_physPartGrid);
     // The connectivity pane keeps ids for the objects it may be asked to show.
     if (CCommonInterface* details = GetDetailsViewPtr()) {
         for (const CInstanceContext& inst : design->instances()) {
@@ -693,8 +743,9 @@ void CKXSignalPaneContainerView::FillData() {
     PrepareList(&m_physNetGrid, kPhysNetListId);
     const CDesignContext* design = GetPaneDesignContext();
     if (!design || !design->design()) return;
-    m_signalGrid.FillFromDesign(*design);
-    m_physNetGrid.FillFromDesign(*design);
+    Subscribe();
+    Refill(&m_signalGrid);
+    Refill(&m_physNetGrid);
     if (CCommonInterface* details = GetDetailsViewPtr()) {
         for (const CNetContext& net : design->nets()) {
             details->AddNet(net.net());

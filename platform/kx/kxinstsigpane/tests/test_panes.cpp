@@ -241,3 +241,38 @@ TEST_F(PanesTest, MatrixViewRequestsPassToTheConnectivityPane) {
     signals.CreateMatrixView(); // no connectivity pane: recorded only
     EXPECT_EQ(signals.GetLastCall(), "CreateMatrixView()");
 }
+
+TEST_F(PanesTest, ListsFollowCommittedChangesAlsoUndoneOnes) {
+    TestUndoSink sink;
+    CKXTransaction::SetUndoSink(&sink);
+    CKXSignalPaneGrid* nets = signals.GetSignalGridWnd();
+    ASSERT_TRUE(nets->SelectObject("N2"));
+    // A change made elsewhere (another window's transaction), then announced.
+    ASSERT_TRUE(CKXTransaction::BeginTrans(nullptr, d.design, "Add Signal"));
+    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+    INet* net = t->createNet("NEWNET", static_cast<unsigned>(-1), static_cast<unsigned>(-1));
+    ASSERT_NE(net, nullptr);
+    t->addNet(net);
+    ASSERT_TRUE(CKXTransaction::CommitTrans(nullptr, 1, 1));
+    EXPECT_EQ(nets->FindObjectRow("NEWNET"), GX_INVALID); // this pane has no window: nothing delivered
+    ASSERT_EQ(sink.undo.size(), 1u);
+    CommitRecorder commits;
+    // Deliver the announcements to the pane as its window would receive them.
+    commits.react = [&](CTransaction* committed) {
+        LRESULT result = 1;
+        EXPECT_TRUE(signals.OnWndMsg(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(committed), &result));
+        EXPECT_EQ(result, 0);
+    };
+    signals.FillData();
+    EXPECT_NE(nets->FindObjectRow("NEWNET"), GX_INVALID);
+    ASSERT_TRUE(sink.Step(true, nullptr)); // undo: announced, the list follows
+    EXPECT_EQ(nets->FindObjectRow("NEWNET"), GX_INVALID);
+    CStringArray names;
+    nets->GetSelectedNames(names);
+    ASSERT_EQ(names.GetSize(), 1); // the selection survived the refill
+    EXPECT_EQ(names[0], "N2");
+    ASSERT_TRUE(sink.Step(false, nullptr)); // redo
+    EXPECT_NE(nets->FindObjectRow("NEWNET"), GX_INVALID);
+    commits.react = nullptr;
+    CKXTransaction::SetUndoSink(nullptr);
+}

@@ -165,8 +165,12 @@ public:
     const CStringList& GetBlockFilterList() const { return m_blockFilter; }
     void FilterPhys(CString filter);
 
-    // Fills both lists of the pane from the design.
+    // Fills both lists of the pane from the design (the selected objects stay selected). Once the pane has a
+    // window it also subscribes to MSG_TRANSACTION_COMMITTED, so that the lists follow every change.
     virtual void FillData();
+    // A committed transaction (also an undo or redo) that touches the pane's design refills the lists.
+    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     // Automation "Select": selects the named object (name or hierarchical path) in the shown list and
     // shows it in the connectivity pane, as a click would; FALSE when the list has no such object.
     BOOL Select(LPCTSTR nameOrPath);
@@ -202,6 +206,10 @@ protected:
     CString m_strPhysFilter;
     std::unique_ptr<CDesignContext> m_pDesign;
     int m_nPhysical = -1; // -1: from the document
+    HWND m_hRegistered = nullptr; // the window subscribed at the message server
+
+    void Subscribe();
+    void Refill(CKXListPaneGrid* list);
 };
 
 class CKXSignalPaneContainerView;
