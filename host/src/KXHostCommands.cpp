@@ -349,6 +349,35 @@ void CKXHostApp::RegisterCommands() {
         r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
         return true;
     });
+    core.RegisterHostCommand("journal", [](const std::vector<std::string>& a, std::string& r) {
+        if (a.size() > 1) {
+            r = "usage: kx::journal ?FILE.vbs?";
+            return false;
+        }
+        if (a.empty() || a[0].empty()) {
+            CKXShareGlobalData::SetAutomationPath(nullptr);
+        } else if (a[0].find(".vbs") == std::string::npos) {
+            r = "a journal file name must contain \".vbs\": " + a[0];
+            return false;
+        } else {
+            CKXShareGlobalData::SetAutomationPath(a[0].c_str());
+        }
+        r = "";
+        return true;
+    });
+    core.RegisterHostCommand("replay", [this](const std::vector<std::string>& a, std::string& r) {
+        if (a.size() != 1) {
+            r = "usage: kx::replay FILE.vbs";
+            return false;
+        }
+        std::string err;
+        if (!Replay(a[0], err)) {
+            r = err;
+            return false;
+        }
+        r = "1";
+        return true;
+    });
     // Commands of the host application that the library echoes to it.
     std::string ignored;
     m_core.Eval("proc ::switchTab {args} {return 1}\nproc ::selectObject {args} {return 1}", ignored);

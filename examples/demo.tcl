@@ -1,0 +1,90 @@
+# A walk through the table editor on the example board. Run with `make demo`.
+proc say {text} { puts "\n== $text" }
+proc show {label value} { puts "   $label: $value" }
+
+say "Open the board for editing (open mode 1)"
+show opened [kx::open demo.board:sch 1]
+show "component list" [join [kx::window clp] ", "]
+show "signal list" [llength [kx::window slp]]
+show connections [llength [split [kx::netlist] "\n"]]
+show "first connections" [join [lrange [split [kx::netlist] "\n"] 0 3] " | "]
+
+say "Choose windows by script, and ask one for its usage"
+show "selectWindow CCP" [selectWindow CCP]
+show "selectWindow slp" [selectWindow slp]
+show "selectWindow nowhere" [selectWindow nowhere]
+show "selectWindow -help" [selectWindow -help]
+show "messages shown" [kx::messages]
+
+say "Double-click a component: the connectivity pane follows"
+kx::show clp U1
+show "connectivity pane" [kx::window ccp]
+
+say "The design comment (quotes and brackets stay text)"
+show "add" [designComment add {Board rev "B" [draft]}]
+show "add again" [designComment add {another}]
+show "edit" [designComment edit {Board rev "C"}]
+show "messages shown" [kx::messages]
+
+say "A signal added through automation, undone and redone"
+proc hasNet {name} { expr {![catch {kx::prop demo.board:sch@:$name NAME}]} }
+show "AddSignal" [kx::call AddSignal DEMO_SIG {} {}]
+show "DEMO_SIG in the design" [hasNet DEMO_SIG]
+show undo [undo]
+show "DEMO_SIG in the design" [hasNet DEMO_SIG]
+show redo [redo]
+show "DEMO_SIG in the design" [hasNet DEMO_SIG]
+show "undo by automation" [kx::call Undo]
+show "DEMO_SIG in the design" [hasNet DEMO_SIG]
+
+say "Save: in editing mode a save is a Save As; the dialog is answered"
+kx::answer dialog CKXCreateBlockDlg ok library demo block board_copy
+show saveDesign [saveDesign]
+
+say "Switch to the physical view from the menu; the host is asked first"
+kx::answer question MSG_HOST_ASK_SAVE no
+show "menu Physical View" [kx::menu 35563]
+show echoes [kx::echoes]
+show "physicalView again" [physicalView -badword]
+show "messages shown" [kx::messages]
+
+say "Open the physical view and filter a block out of it"
+show opened [kx::open demo.board:sch 4]
+show "filterBlock -exclude PWR1" [filterBlock -exclude PWR1]
+show "filterBlock -exclude U1" [filterBlock -exclude U1]
+show "filterBlock -include all" [filterBlock -include [list all]]
+
+say "Close both windows; the edited one asks whether to save"
+show close [kx::close]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+show echoes [kx::echoes]
+
+say "Record a journal of an edit, then replay it on a fresh window"
+set tmp [expr {[info exists env(TMPDIR)] ? $env(TMPDIR) : "/tmp"}]
+set journal [file join $tmp kxdemo_[pid].vbs]
+file delete -force $journal
+proc callLines {path} {
+    set f [open $path]
+    set lines [lsearch -all -inline [split [read $f] "\n"] call*]
+    close $f
+    return $lines
+}
+kx::journal $journal
+show opened [kx::open demo.board:sch 1]
+kx::answer question KXCOMMON-101 no
+show "designComment add" [designComment add {Reviewed for layout}]
+show "designComment delete" [designComment delete]
+show "designComment add" [designComment add {Ready for layout}]
+kx::journal
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+foreach line [callLines $journal] { show journal $line }
+show opened [kx::open demo.board:sch 1]
+show replayed [kx::replay $journal]
+show "messages shown" [kx::messages]
+show "comment after replay" [designComment add {one more}]
+show "messages shown" [kx::messages]
+file delete -force $journal
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
