@@ -6,23 +6,21 @@
 #include <algorithm>
 
 CKXBitmapEditButton::CKXBitmapEditButton(CGXGridCore* pGrid, UINT nID, UINT nBitmapId)
-    : CGXEditControl(pGrid, nID), m_pButton(new CGXBitmapButtonChild(this))
-{
+    : CGXEditControl(pGrid, nID), m_pButton(new CGXBitmapButtonChild(this)) {
+    EnableAutomation();
     AddChild(m_pButton);
     m_pButton->LoadBitmaps(nBitmapId, 0, 0);
     m_pButton->SetPreferredWidth(m_nButtonWidth);
 }
 
-CRect CKXBitmapEditButton::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle)
-{
+CRect CKXBitmapEditButton::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle) {
     CRect rect = CGXEditControl::GetCellRect(nRow, nCol, rectItem, pStyle);
     // The text never runs under the button.
     rect.right -= 3 + m_nButtonWidth;
     return rect;
 }
 
-void CKXBitmapEditButton::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect)
-{
+void CKXBitmapEditButton::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) {
     (void)nRow;
     (void)nCol;
     CRect button;
@@ -38,18 +36,16 @@ void CKXBitmapEditButton::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& 
     m_pButton->SetRect(button);
 }
 
-BOOL CKXBitmapEditButton::OnCommand(WPARAM wParam, LPARAM lParam)
-{
+BOOL CKXBitmapEditButton::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CGXEditControl::OnCommand(wParam, lParam);
 }
 
 CKXPaddedEditControl::CKXPaddedEditControl(CGXGridCore* pGrid, UINT nID, int nIndent)
-    : CGXEditControl(pGrid, nID), m_nIndent(nIndent)
-{
+    : CGXEditControl(pGrid, nID), m_nIndent(nIndent) {
+    EnableAutomation();
 }
 
-CRect CKXPaddedEditControl::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle)
-{
+CRect CKXPaddedEditControl::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle) {
     CRect rect = CGXEditControl::GetCellRect(nRow, nCol, rectItem, pStyle);
     int level = 0;
     if (Grid() && Grid()->GetControl(nRow, nCol)) {
@@ -59,8 +55,7 @@ CRect CKXPaddedEditControl::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectIte
         const CString text = style.GetIncludeUserAttribute(IDS_UA_PLUSMINUS_BIT)
                                  ? style.GetUserAttributeText(IDS_UA_PLUSMINUS_BIT)
                                  : CString("noval");
-        if (!text.IsEmpty())
-            level = kxspin::LeadingNumber(text.str());
+        if (!text.IsEmpty()) level = kxspin::LeadingNumber(text.str());
     }
     // Deep levels cannot push the text out of any sensible cell; keep the sum bounded.
     level = std::min(level, 1000);
@@ -68,12 +63,10 @@ CRect CKXPaddedEditControl::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectIte
     return rect;
 }
 
-BOOL CKXPaddedEditControl::IsActive()
-{
+BOOL CKXPaddedEditControl::IsActive() {
     return FALSE;
 }
 
-BOOL CKXPaddedEditControl::OnCommand(WPARAM wParam, LPARAM lParam)
-{
+BOOL CKXPaddedEditControl::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CGXEditControl::OnCommand(wParam, lParam);
 }

@@ -9,7 +9,8 @@ public:
     CKXBitmapEditButton(CGXGridCore* pGrid, UINT nID, UINT nBitmapId);
     ~CKXBitmapEditButton() override = default;
 
-    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr,
+                      const CGXStyle* pStyle = nullptr) override;
     void OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
@@ -26,7 +27,8 @@ public:
     CKXPaddedEditControl(CGXGridCore* pGrid, UINT nID, int nIndent);
     ~CKXPaddedEditControl() override = default;
 
-    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr,
+                      const CGXStyle* pStyle = nullptr) override;
     BOOL IsActive() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 

@@ -41,7 +41,7 @@ inline constexpr UINT IDS_UA_DIFFPAIR_VECTOR_ROW = 59468;
 inline constexpr UINT IDS_GRID_UNDO_NAME = 59410;
 
 // Commands of the grid menus.
-inline constexpr UINT ID_COLUMN_BASE = 35129;  // the column item of column c is ID_COLUMN_BASE + c
+inline constexpr UINT ID_COLUMN_BASE = 35129; // the column item of column c is ID_COLUMN_BASE + c
 inline constexpr UINT ID_COLUMN_FIRST = 35130;
 inline constexpr UINT ID_COLUMN_LAST = 35138;
 inline constexpr UINT ID_SORT_FIRST = 35120;

@@ -4,15 +4,12 @@
 
 namespace kxmenu {
 
-std::vector<Item> SortMenuItems(const std::vector<ColumnEntry>& columns)
-{
+std::vector<Item> SortMenuItems(const std::vector<ColumnEntry>& columns) {
     std::vector<Item> items;
     UINT next = ID_SORT_FIRST;
     for (const ColumnEntry& column : columns) {
-        if (next > ID_SORT_LAST)
-            break;
-        if (column.text.IsEmpty())
-            continue;
+        if (next > ID_SORT_LAST) break;
+        if (column.text.IsEmpty()) continue;
         Item item;
         item.id = next++;
         item.text = column.text;
@@ -34,8 +31,7 @@ std::vector<Item> SortMenuItems(const std::vector<ColumnEntry>& columns)
     return items;
 }
 
-std::vector<Item> ColumnVisibilityItems(const std::vector<ColumnEntry>& columns)
-{
+std::vector<Item> ColumnVisibilityItems(const std::vector<ColumnEntry>& columns) {
     std::vector<Item> items;
     UINT col = 1;
     for (const ColumnEntry& column : columns) {
@@ -49,4 +45,4 @@ std::vector<Item> ColumnVisibilityItems(const std::vector<ColumnEntry>& columns)
     return items;
 }
 
-}  // namespace kxmenu
+} // namespace kxmenu

@@ -11,13 +11,13 @@
 namespace kxmenu {
 
 struct ColumnEntry {
-    CString text;       // menu text of the column (may be empty)
+    CString text; // menu text of the column (may be empty)
     BOOL enabled = TRUE;
-    BOOL shown = TRUE;  // the column is not hidden
+    BOOL shown = TRUE; // the column is not hidden
 };
 
 struct Item {
-    UINT id = 0;        // 0 for a separator
+    UINT id = 0; // 0 for a separator
     CString text;
     bool grayed = false;
     bool checked = false;
@@ -33,4 +33,4 @@ std::vector<Item> SortMenuItems(const std::vector<ColumnEntry>& columns);
 // column carries a check mark; a column that is not enabled is grayed.
 std::vector<Item> ColumnVisibilityItems(const std::vector<ColumnEntry>& columns);
 
-}  // namespace kxmenu
+} // namespace kxmenu

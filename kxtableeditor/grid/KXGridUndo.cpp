@@ -8,53 +8,46 @@
 namespace {
 
 // The command name comes from the string table; without an entry it is one blank.
-CString LoadCommandName()
-{
+CString LoadCommandName() {
     CString name;
-    if (!name.LoadString(IDS_GRID_UNDO_NAME) || name.IsEmpty())
-        name = " ";
+    if (!name.LoadString(IDS_GRID_UNDO_NAME) || name.IsEmpty()) name = " ";
     return name;
 }
 
 // Records the opposite command on the grid that ran this one; without a grid
 // nobody would own it, so it is dropped.
-void RecordOpposite(CGXGridCore* pGrid, std::unique_ptr<CGXCommand> opposite, GXCmdType ctType)
-{
-    if (pGrid)
-        pGrid->AddCommand(opposite.release(), ctType);
+void RecordOpposite(CGXGridCore* pGrid, std::unique_ptr<CGXCommand> opposite, GXCmdType ctType) {
+    if (pGrid) pGrid->AddCommand(opposite.release(), ctType);
 }
 
-}  // namespace
+} // namespace
 
-#define KX_IMPLEMENT_UNDO_COMMAND(class_name)                                                                  \
-    CRuntimeClass* class_name::GetThisClass()                                                                  \
-    {                                                                                                          \
-        static CRuntimeClass rc{#class_name, static_cast<int>(sizeof(class_name)), 0xFFFF, nullptr, nullptr};   \
-        return &rc;                                                                                            \
-    }                                                                                                          \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return class_name::GetThisClass(); }
+#define KX_IMPLEMENT_UNDO_COMMAND(class_name)                                                                \
+    CRuntimeClass* class_name::GetThisClass() {                                                              \
+        static CRuntimeClass rc{#class_name, static_cast<int>(sizeof(class_name)), 0xFFFF, nullptr,          \
+                                nullptr};                                                                    \
+        return &rc;                                                                                          \
+    }                                                                                                        \
+    CRuntimeClass* class_name::GetRuntimeClass() const {                                                     \
+        return class_name::GetThisClass();                                                                   \
+    }
 
 KX_IMPLEMENT_UNDO_COMMAND(CKXCommentUndoCmd)
 
 CKXCommentUndoCmd::CKXCommentUndoCmd(CKXGridWnd* pGrid, const CString& instanceKey, const CString& pinKey,
                                      const CString& oldComment, const CString& newComment)
     : m_pGrid(pGrid), m_strInstanceKey(instanceKey), m_strPinKey(pinKey), m_strOldComment(oldComment),
-      m_strNewComment(newComment)
-{
-}
+      m_strNewComment(newComment) {}
 
-CString CKXCommentUndoCmd::GetName()
-{
+CString CKXCommentUndoCmd::GetName() {
     static const CString name = LoadCommandName();
     return name;
 }
 
-BOOL CKXCommentUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
-{
-    if (!m_pGrid)
-        return FALSE;
-    auto opposite = std::make_unique<CKXCommentUndoCmd>(m_pGrid, m_strInstanceKey, m_strPinKey, m_strNewComment,
-                                                        m_strOldComment);
+BOOL CKXCommentUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
+    if (!m_pGrid) return FALSE;
+    auto opposite = std::make_unique<CKXCommentUndoCmd>(m_pGrid, m_strInstanceKey, m_strPinKey,
+                                                        m_strNewComment, m_strOldComment);
     m_pGrid->SetPinComment(m_strInstanceKey, m_strPinKey, m_strNewComment, m_strOldComment);
     RecordOpposite(pGrid, std::move(opposite), ctType);
     // The comment is back and the opposite command recorded: report success so
@@ -65,23 +58,19 @@ BOOL CKXCommentUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
 KX_IMPLEMENT_UNDO_COMMAND(CKXSortUndoCmd)
 
 CKXSortUndoCmd::CKXSortUndoCmd(CKXGridWnd* pGrid, int sortCol, BOOL bAscending)
-    : m_pGrid(pGrid), m_nSortCol(sortCol), m_bAscending(bAscending)
-{
-}
+    : m_pGrid(pGrid), m_nSortCol(sortCol), m_bAscending(bAscending) {}
 
-CString CKXSortUndoCmd::GetName()
-{
+CString CKXSortUndoCmd::GetName() {
     static const CString name = LoadCommandName();
     return name;
 }
 
-BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
-{
-    if (!m_pGrid)
-        return FALSE;
+BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
+    if (!m_pGrid) return FALSE;
     // The opposite command must bring back the state this one leaves, so it
     // holds the grid's sort as it is now, before returning to the stored one.
-    auto opposite = std::make_unique<CKXSortUndoCmd>(m_pGrid, m_pGrid->GetSortColumn(), m_pGrid->IsSortAscending());
+    auto opposite =
+        std::make_unique<CKXSortUndoCmd>(m_pGrid, m_pGrid->GetSortColumn(), m_pGrid->IsSortAscending());
 
     if (m_nSortCol < 0) {
         // Before the first sort the grid was unsorted: there is no column to

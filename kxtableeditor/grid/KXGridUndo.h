@@ -10,11 +10,13 @@ class CKXGridWnd;
 
 // Run-time class of the grid undo commands, so that a command list can be
 // searched for them by kind.
-#define KX_DECLARE_UNDO_COMMAND(class_name)                                                                    \
-public:                                                                                                        \
-    static CRuntimeClass* GetThisClass();                                                                      \
-    virtual CRuntimeClass* GetRuntimeClass() const;                                                            \
-    BOOL IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
+#define KX_DECLARE_UNDO_COMMAND(class_name)                                                                  \
+public:                                                                                                      \
+    static CRuntimeClass* GetThisClass();                                                                    \
+    virtual CRuntimeClass* GetRuntimeClass() const;                                                          \
+    BOOL IsKindOf(const CRuntimeClass* pClass) const {                                                       \
+        return GetRuntimeClass()->IsDerivedFrom(pClass);                                                     \
+    }
 
 class CKXCommentUndoCmd : public CGXCommand {
     KX_DECLARE_UNDO_COMMAND(CKXCommentUndoCmd)
@@ -27,7 +29,7 @@ public:
     CString GetName() override;
     BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
 
-    CKXGridWnd* m_pGrid;     // not owned
+    CKXGridWnd* m_pGrid; // not owned
     CString m_strInstanceKey;
     CString m_strPinKey;
     CString m_strOldComment; // text to return to

@@ -18,13 +18,11 @@
 
 namespace {
 
-bool CtrlDown()
-{
+bool CtrlDown() {
     return GetKeyState(VK_CONTROL) < 0;
 }
 
-bool ShiftDown()
-{
+bool ShiftDown() {
     return GetKeyState(VK_SHIFT) < 0;
 }
 
@@ -32,7 +30,7 @@ bool ShiftDown()
 constexpr UINT kSmart = GX_SMART;
 constexpr UINT kNoScroll = GX_SMART | GX_SCROLLINVIEW; // 10: smart update, keep in view
 
-}  // namespace
+} // namespace
 
 // The grid's own styles map: the controls library's map under this grid's run-time class.
 class CKXGridStylesMap : public CKXStylesMap {
@@ -42,17 +40,14 @@ public:
 
 IMPLEMENT_DYNCREATE(CKXGridWnd, CGXGridWnd)
 
-CKXGridWnd::CKXGridWnd()
-{
+CKXGridWnd::CKXGridWnd() {
     m_pStylesMap = new (std::nothrow) CKXGridStylesMap;
     CKXRegistrySettings::OpenRegistryKey();
     int show = m_bShowRowNumbers;
-    if (CKXRegistrySettings::GetFromRegistry("show_row_numbers", show))
-        m_bShowRowNumbers = show;
+    if (CKXRegistrySettings::GetFromRegistry("show_row_numbers", show)) m_bShowRowNumbers = show;
 }
 
-CKXGridWnd::~CKXGridWnd()
-{
+CKXGridWnd::~CKXGridWnd() {
     // The parameter object only borrows the map; it must not see it after it is gone.
     if (CGXGridParam* pParam = GetParam()) {
         if (pParam->GetStylesMap() == static_cast<CGXStylesMap*>(m_pStylesMap))
@@ -64,13 +59,11 @@ CKXGridWnd::~CKXGridWnd()
     m_excludedCommands.clear();
 }
 
-bool CKXGridWnd::IsDataRow(ROWCOL row) const
-{
+bool CKXGridWnd::IsDataRow(ROWCOL row) const {
     return row != GX_INVALID && row >= DataRowStart();
 }
 
-ROWCOL CKXGridWnd::DataRowStart() const
-{
+ROWCOL CKXGridWnd::DataRowStart() const {
     // A grid set up without header rows has its data from row 1 on.
     return (m_nFirstDataRow == GX_INVALID || m_nFirstDataRow == 0) ? 1 : m_nFirstDataRow;
 }
@@ -78,43 +71,87 @@ ROWCOL CKXGridWnd::DataRowStart() const
 // ---------------------------------------------------------------------------
 // Neutral defaults of the grid interface.
 
-BOOL CKXGridWnd::CanRemoveModel() { return TRUE; }
-BOOL CKXGridWnd::CanEditPin() { return FALSE; }
-BOOL CKXGridWnd::CanAssignModel() { return TRUE; }
-BOOL CKXGridWnd::CanAddPupd() { return TRUE; }
-BOOL CKXGridWnd::CanAddTermination() { return TRUE; }
-BOOL CKXGridWnd::CanPasteSpecial() { return TRUE; }
-BOOL CKXGridWnd::CanDelete() { return FALSE; }
-BOOL CKXGridWnd::IsCurrentCellConnectable() { return FALSE; }
-BOOL CKXGridWnd::HasPupd() { return FALSE; }
-BOOL CKXGridWnd::HasTermination() { return FALSE; }
-BOOL CKXGridWnd::CanInsertComment() { return FALSE; }
-BOOL CKXGridWnd::CanEditComment() { return FALSE; }
-BOOL CKXGridWnd::CanDeleteComment() { return FALSE; }
-BOOL CKXGridWnd::CanRenameConnections() { return TRUE; }
-BOOL CKXGridWnd::IsUndoDisabled() { return m_bUndoDisabled; }
-BOOL CKXGridWnd::Paste(CString&, BOOL) { return TRUE; }
-BOOL CKXGridWnd::PasteFromClipboardViewer(int, int) { return FALSE; }
-void CKXGridWnd::EnableKeySelectionSync(BOOL bEnable) { m_bKeySelectionSync = bEnable; }
-void CKXGridWnd::EnableCellControlClick(BOOL bEnable) { m_bCellControlClick = bEnable; }
+BOOL CKXGridWnd::CanRemoveModel() {
+    return TRUE;
+}
+BOOL CKXGridWnd::CanEditPin() {
+    return FALSE;
+}
+BOOL CKXGridWnd::CanAssignModel() {
+    return TRUE;
+}
+BOOL CKXGridWnd::CanAddPupd() {
+    return TRUE;
+}
+BOOL CKXGridWnd::CanAddTermination() {
+    return TRUE;
+}
+BOOL CKXGridWnd::CanPasteSpecial() {
+    return TRUE;
+}
+BOOL CKXGridWnd::CanDelete() {
+    return FALSE;
+}
+BOOL CKXGridWnd::IsCurrentCellConnectable() {
+    return FALSE;
+}
+BOOL CKXGridWnd::HasPupd() {
+    return FALSE;
+}
+BOOL CKXGridWnd::HasTermination() {
+    return FALSE;
+}
+BOOL CKXGridWnd::CanInsertComment() {
+    return FALSE;
+}
+BOOL CKXGridWnd::CanEditComment() {
+    return FALSE;
+}
+BOOL CKXGridWnd::CanDeleteComment() {
+    return FALSE;
+}
+BOOL CKXGridWnd::CanRenameConnections() {
+    return TRUE;
+}
+BOOL CKXGridWnd::IsUndoDisabled() {
+    return m_bUndoDisabled;
+}
+BOOL CKXGridWnd::Paste(CString&, BOOL) {
+    return TRUE;
+}
+BOOL CKXGridWnd::PasteFromClipboardViewer(int, int) {
+    return FALSE;
+}
+void CKXGridWnd::EnableKeySelectionSync(BOOL bEnable) {
+    m_bKeySelectionSync = bEnable;
+}
+void CKXGridWnd::EnableCellControlClick(BOOL bEnable) {
+    m_bCellControlClick = bEnable;
+}
 void CKXGridWnd::OnCellControlClick(CPoint, BOOL*) {}
 void CKXGridWnd::EditComment(const char*, int) {}
 void CKXGridWnd::InsertComment(const char*, int) {}
 void CKXGridWnd::RequestDeleteComment() {}
 void CKXGridWnd::DeleteComment() {}
-BOOL CKXGridWnd::ChangeCustomColumnValue(CMapStringToString&) { return FALSE; }
+BOOL CKXGridWnd::ChangeCustomColumnValue(CMapStringToString&) {
+    return FALSE;
+}
 void CKXGridWnd::SortColumn(int) {}
 void CKXGridWnd::NotifySelectionChanged() {}
 void CKXGridWnd::ShowPropertyEditor() {}
 void CKXGridWnd::UpdatePaneTitle() {}
 void CKXGridWnd::ReservedHook() {}
 void CKXGridWnd::OnEditCopy() {}
-BOOL CKXGridWnd::DeleteSelection() { return FALSE; }
+BOOL CKXGridWnd::DeleteSelection() {
+    return FALSE;
+}
 void CKXGridWnd::OnKeyF4() {}
 void CKXGridWnd::ActivateGridView() {}
 void CKXGridWnd::RemoveListPaneSelection() {}
 void CKXGridWnd::AddPupd() {}
-BOOL CKXGridWnd::AddConnectionsForPupd(BOOL, BOOL) { return TRUE; }
+BOOL CKXGridWnd::AddConnectionsForPupd(BOOL, BOOL) {
+    return TRUE;
+}
 void CKXGridWnd::ShowFindReplace(BOOL) {}
 void CKXGridWnd::OnAddTermination() {}
 void CKXGridWnd::GetSelectedObjects() {}
@@ -125,63 +162,82 @@ void CKXGridWnd::RefreshRowsByName(CString) {}
 void CKXGridWnd::RemoveModel() {}
 void CKXGridWnd::EditPin(BOOL) {}
 void CKXGridWnd::SetPinComment(CString, CString, CString, CString) {}
-int CKXGridWnd::GetSortColumn() { return m_nSortCol; }
-void CKXGridWnd::SetSortColumn(int col) { m_nSortCol = col; }
-BOOL CKXGridWnd::IsSortAscending() { return m_bSortAscending; }
-BOOL CKXGridWnd::CanSwapPins() { return FALSE; }
-BOOL CKXGridWnd::SwapPins(int, CString) { return FALSE; }
-BOOL CKXGridWnd::CanSwapSignals() { return FALSE; }
-BOOL CKXGridWnd::SwapSignals(int, CString) { return FALSE; }
+int CKXGridWnd::GetSortColumn() {
+    return m_nSortCol;
+}
+void CKXGridWnd::SetSortColumn(int col) {
+    m_nSortCol = col;
+}
+BOOL CKXGridWnd::IsSortAscending() {
+    return m_bSortAscending;
+}
+BOOL CKXGridWnd::CanSwapPins() {
+    return FALSE;
+}
+BOOL CKXGridWnd::SwapPins(int, CString) {
+    return FALSE;
+}
+BOOL CKXGridWnd::CanSwapSignals() {
+    return FALSE;
+}
+BOOL CKXGridWnd::SwapSignals(int, CString) {
+    return FALSE;
+}
 void CKXGridWnd::RenameConnections() {}
 void CKXGridWnd::SetAutoComplete(BOOL) {}
 void CKXGridWnd::ShowSignalCombo(BOOL) {}
 void CKXGridWnd::CustomizeColumns() {}
 void CKXGridWnd::SelectRowsByKey(CStringArray*, CString) {}
-BOOL CKXGridWnd::DeleteConnections() { return FALSE; }
+BOOL CKXGridWnd::DeleteConnections() {
+    return FALSE;
+}
 BOOL CKXGridWnd::AddTerminationInstance(CString, CStringArray*, CStringArray*, CStringArray*, CStringArray*,
-                                        CStringArray*, CObArray*, CObArray*, CString, CString, CString, int)
-{
+                                        CStringArray*, CObArray*, CObArray*, CString, CString, CString, int) {
     return FALSE;
 }
 BOOL CKXGridWnd::EditTermination(CStringArray*, CMapStringToString*, CMapStringToString*, CMapStringToString*,
-                                 CString, CString, CString, int, int)
-{
+                                 CString, CString, CString, int, int) {
     return FALSE;
 }
-BOOL CKXGridWnd::DeleteTerminations() { return FALSE; }
-BOOL CKXGridWnd::DeletePupds(CStringArray*, CMapStringToString*) { return FALSE; }
+BOOL CKXGridWnd::DeleteTerminations() {
+    return FALSE;
+}
+BOOL CKXGridWnd::DeletePupds(CStringArray*, CMapStringToString*) {
+    return FALSE;
+}
 BOOL CKXGridWnd::AddPupdInstance(CString, CString, CString, CString, CString, CString, CString, CStringList*,
-                                 CStringList*, BOOL)
-{
+                                 CStringList*, BOOL) {
     return FALSE;
 }
-BOOL CKXGridWnd::EditPupd(CString, CString, CString, CString, CStringList*, CStringList*, BOOL) { return FALSE; }
+BOOL CKXGridWnd::EditPupd(CString, CString, CString, CString, CStringList*, CStringList*, BOOL) {
+    return FALSE;
+}
 void CKXGridWnd::GetShownObjectNames(CString&) {}
 void CKXGridWnd::GetSelectionAsList(CString&) {}
 void CKXGridWnd::GetDeleteScriptCommand(CString&) {}
 void CKXGridWnd::CrossSelectInHost() {}
-BOOL CKXGridWnd::AreColumnsKnown(CStringArray*) { return FALSE; }
-CKXColumnInfoClass* CKXGridWnd::GetColumnInfo(int) { return nullptr; }
+BOOL CKXGridWnd::AreColumnsKnown(CStringArray*) {
+    return FALSE;
+}
+CKXColumnInfoClass* CKXGridWnd::GetColumnInfo(int) {
+    return nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // Set-up and the controls every grid shares.
 
 void CKXGridWnd::InitializeGrid(ROWCOL firstDataRow, ROWCOL firstDataCol, ROWCOL headerRow,
-                                CCommonInterface* pUndoHost)
-{
+                                CCommonInterface* pUndoHost) {
     m_nFirstDataRow = m_nSavedRow = firstDataRow;
     m_nFirstDataCol = m_nSavedCol = firstDataCol;
     m_nHeaderRow = headerRow;
     m_pUndoHost = pUndoHost;
 
-    if (!GetParam())
-        SetParam(new CGXGridParam, TRUE);
+    if (!GetParam()) SetParam(new CGXGridParam, TRUE);
     CGXGridParam* pParam = GetParam();
     pParam->EnableUndo(FALSE);
-    if (m_pStylesMap)
-        pParam->SetStylesMap(m_pStylesMap, FALSE);
-    if (pParam->GetStylesMap())
-        pParam->GetStylesMap()->CreateStandardStyles();
+    if (m_pStylesMap) pParam->SetStylesMap(m_pStylesMap, FALSE);
+    if (pParam->GetStylesMap()) pParam->GetStylesMap()->CreateStandardStyles();
 
     EnableGridToolTips(FALSE);
     CreateToolTip();
@@ -189,8 +245,7 @@ void CKXGridWnd::InitializeGrid(ROWCOL firstDataRow, ROWCOL firstDataCol, ROWCOL
     EnableIntelliMouse();
     CGXGridWnd::Initialize();
 
-    if (m_nFirstDataRow != GX_INVALID && m_nFirstDataRow > 0)
-        SetRowCount(m_nFirstDataRow - 1, kSmart);
+    if (m_nFirstDataRow != GX_INVALID && m_nFirstDataRow > 0) SetRowCount(m_nFirstDataRow - 1, kSmart);
 
     if (CGXStylesMap* pMap = GetStylesMap()) {
         CGXStyle tip;
@@ -231,29 +286,25 @@ void CKXGridWnd::InitializeGrid(ROWCOL firstDataRow, ROWCOL firstDataCol, ROWCOL
     pParam->EnableUndo(TRUE);
 }
 
-void CKXGridWnd::CreateToolTip()
-{
+void CKXGridWnd::CreateToolTip() {
     InitCommonControls();
-    if (!GetToolTipProxy())
-        SetToolTipProxy(new CKXGridToolTip(this, this));
+    if (!GetToolTipProxy()) SetToolTipProxy(new CKXGridToolTip(this, this));
     EnableGridToolTips(TRUE);
 }
 
-void CKXGridWnd::RegisterHeaderControl(ULONG arg)
-{
+void CKXGridWnd::RegisterHeaderControl(ULONG arg) {
     auto* pHeader = new CKXListHeader(this, arg);
     m_pListHeader = pHeader;
     RegisterControl(static_cast<WORD>(IDS_CTRL_LIST_HEADER), pHeader, FALSE, TRUE);
 }
 
-void CKXGridWnd::RegisterBitmapEditControl()
-{
+void CKXGridWnd::RegisterBitmapEditControl() {
     RegisterControl(static_cast<WORD>(IDS_CTRL_TERMINATION_BUTTON),
-                    new CKXBitmapEditButton(this, IDS_CTRL_TERMINATION_BUTTON, IDB_TERMINATION_BUTTON), FALSE, TRUE);
+                    new CKXBitmapEditButton(this, IDS_CTRL_TERMINATION_BUTTON, IDB_TERMINATION_BUTTON), FALSE,
+                    TRUE);
 }
 
-void CKXGridWnd::RegisterPupdControl()
-{
+void CKXGridWnd::RegisterPupdControl() {
     struct PupdKind {
         UINT id;
         BOOL puLocal, pdLocal, puAlias, pdAlias;
@@ -279,15 +330,14 @@ void CKXGridWnd::RegisterPupdControl()
     }
 }
 
-void CKXGridWnd::RegisterBitmapButtonControl()
-{
-    RegisterControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON), new CGXBitmapButton(this, IDB_COMMENTS_ICON), FALSE,
-                    TRUE);
+void CKXGridWnd::RegisterBitmapButtonControl() {
+    RegisterControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON), new CGXBitmapButton(this, IDB_COMMENTS_ICON),
+                    FALSE, TRUE);
 }
 
-void CKXGridWnd::RegisterDynComboControl(DynComboFill fill, CDWordArray& lookColumns)
-{
-    auto* pCombo = new CKXDynCombo(this, IDC_GRID_COMBO_EDIT, IDC_GRID_COMBO_LIST, 0, m_nFirstDataRow, 1, fill);
+void CKXGridWnd::RegisterDynComboControl(DynComboFill fill, CDWordArray& lookColumns) {
+    auto* pCombo =
+        new CKXDynCombo(this, IDC_GRID_COMBO_EDIT, IDC_GRID_COMBO_LIST, 0, m_nFirstDataRow, 1, fill);
     pCombo->SetLookAttribute(lookColumns, IDS_UA_TOOLTIPTEXT);
     RegisterControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO), pCombo, FALSE, TRUE);
 }
@@ -295,8 +345,7 @@ void CKXGridWnd::RegisterDynComboControl(DynComboFill fill, CDWordArray& lookCol
 // ---------------------------------------------------------------------------
 // Undo hook.
 
-void CKXGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType)
-{
+void CKXGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
     if (m_pUndoHost)
         m_pUndoHost->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
     else
@@ -304,16 +353,14 @@ void CKXGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType)
     m_nUndoStepMode = 2;
 }
 
-void CKXGridWnd::AddUndoCommand(CGXCommand* pCmd, GXCmdType ctType)
-{
+void CKXGridWnd::AddUndoCommand(CGXCommand* pCmd, GXCmdType ctType) {
     CGXGridWnd::AddCommand(pCmd, ctType);
 }
 
 // ---------------------------------------------------------------------------
 // Row numbers and the row-number column.
 
-BOOL CKXGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt, int nType)
-{
+BOOL CKXGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt, int nType) {
     BOOL bFound = CGXGridWnd::GetStyleRowCol(nRow, nCol, style, mt, nType);
     if (nCol == 0 && nType == 0 && nRow != 0) {
         if (m_nFirstDataRow != GX_INVALID && nRow >= m_nFirstDataRow)
@@ -325,19 +372,14 @@ BOOL CKXGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXMod
     return bFound;
 }
 
-void CKXGridWnd::ShowRowNumbers(BOOL bShow)
-{
-    if (CKXColumnInfoClass* pInfo = GetColumnInfo(0))
-        pInfo->m_bVisible = bShow ? 1 : 0;
+void CKXGridWnd::ShowRowNumbers(BOOL bShow) {
+    if (CKXColumnInfoClass* pInfo = GetColumnInfo(0)) pInfo->m_bVisible = bShow ? 1 : 0;
     HideCols(0, 0, bShow ? FALSE : TRUE, nullptr, kSmart, gxDo);
-    if (bShow)
-        GetColumnWidthTip();
+    if (bShow) GetColumnWidthTip();
 }
 
-void CKXGridWnd::GetColumnWidthTip()
-{
-    if (!GetColumnInfo(0))
-        return;
+void CKXGridWnd::GetColumnWidthTip() {
+    if (!GetColumnInfo(0)) return;
     const ROWCOL rowCount = GetRowCount();
     const ROWCOL first = DataRowStart();
     const long largest = rowCount + 1 >= first ? static_cast<long>(rowCount + 1 - first) : 0;
@@ -347,34 +389,28 @@ void CKXGridWnd::GetColumnWidthTip()
     SetColWidth(0, 0, width, nullptr, kSmart, gxDo);
 }
 
-void CKXGridWnd::ScrollToFirstRow()
-{
+void CKXGridWnd::ScrollToFirstRow() {
     SetTopRow(DataRowStart(), kSmart, TRUE);
 }
 
 // ---------------------------------------------------------------------------
 // Saving and restoring the current cell across activation.
 
-void CKXGridWnd::GetSelectedObjectNames()
-{
+void CKXGridWnd::GetSelectedObjectNames() {
     ROWCOL row = m_nSavedRow;
     ROWCOL col = m_nSavedCol;
-    if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row))
-        row = m_nFirstDataRow;
-    if (col == GX_INVALID || col > GetColCount() || IsColHidden(col))
-        col = m_nFirstDataCol;
+    if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row)) row = m_nFirstDataRow;
+    if (col == GX_INVALID || col > GetColCount() || IsColHidden(col)) col = m_nFirstDataCol;
     SetCurrentCell(row, col, kNoScroll);
 }
 
-void CKXGridWnd::InitCanPasteCallback()
-{
+void CKXGridWnd::InitCanPasteCallback() {
     GetCurrentCell(m_nSavedRow, m_nSavedCol);
     SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
     CKXImpClipBoard::InitCanPasteCallBack(nullptr, nullptr);
 }
 
-void CKXGridWnd::OnActivateGrid(BOOL bActivate)
-{
+void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
     if (!bActivate) {
         GetCurrentCell(m_nSavedRow, m_nSavedCol);
         CGXGridWnd::OnActivateGrid(bActivate);
@@ -385,16 +421,15 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate)
         ScreenToClient(&pt);
         ROWCOL row = GX_INVALID;
         ROWCOL col = GX_INVALID;
-        if (HitTest(pt, &row, &col) != GX_NOHIT && IsDataRow(row) && col != GX_INVALID && col >= m_nFirstDataCol &&
-            row <= GetRowCount() && col <= GetColCount()) {
+        if (HitTest(pt, &row, &col) != GX_NOHIT && IsDataRow(row) && col != GX_INVALID &&
+            col >= m_nFirstDataCol && row <= GetRowCount() && col <= GetColCount()) {
             m_nSavedRow = row;
             m_nSavedCol = col;
         }
     }
     UpdatePaneTitle();
     GetSelectedObjectNames();
-    if (m_bKeySelectionSync)
-        NotifySelectionChanged();
+    if (m_bKeySelectionSync) NotifySelectionChanged();
     CrossSelectInHost();
     CGXGridWnd::OnActivateGrid(bActivate);
 }
@@ -402,12 +437,10 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate)
 // ---------------------------------------------------------------------------
 // Selection rules.
 
-void CKXGridWnd::SetSelection(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight)
-{
+void CKXGridWnd::SetSelection(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight) {
     if (!pos) {
         // A click that went into a cell control keeps the selection.
-        if (m_bCellControlClick && m_bKeepSelection)
-            return;
+        if (m_bCellControlClick && m_bKeepSelection) return;
         CGXGridWnd::SetSelection(pos, nTop, nLeft, nBottom, nRight);
         return;
     }
@@ -419,12 +452,10 @@ void CKXGridWnd::SetSelection(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL nB
     CGXGridWnd::SetSelection(pos, nTop, nLeft, nBottom, nRight);
 }
 
-BOOL CKXGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey)
-{
+BOOL CKXGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {
     if (pRange) {
         // A selection never spans columns.
-        if (pRange->left != pRange->right)
-            return FALSE;
+        if (pRange->left != pRange->right) return FALSE;
         pRange->top = std::max(pRange->top, DataRowStart());
         pRange->bottom = std::max(pRange->bottom, DataRowStart());
     }
@@ -452,22 +483,17 @@ BOOL CKXGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKe
     return CGXGridWnd::CanChangeSelection(pRange, bIsDragging, bKey);
 }
 
-void CKXGridWnd::OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey)
-{
-    if (pRange && pRange->left != pRange->right)
-        CGXGridWnd::SetSelection(nullptr);
+void CKXGridWnd::OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {
+    if (pRange && pRange->left != pRange->right) CGXGridWnd::SetSelection(nullptr);
     CGXGridWnd::OnChangedSelection(pRange, bIsDragging, bKey);
 }
 
-BOOL CKXGridWnd::OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point)
-{
-    if (!IsDataRow(nRow))
-        return FALSE;
+BOOL CKXGridWnd::OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point) {
+    if (!IsDataRow(nRow)) return FALSE;
     return CGXGridWnd::OnStartSelection(nRow, nCol, flags, point);
 }
 
-BOOL CKXGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt)
-{
+BOOL CKXGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
     CGXGridParam* pParam = GetParam();
     if (pParam && CtrlDown() && IsDataRow(nRow)) {
         CGXRangeList* pList = pParam->GetRangeList();
@@ -480,8 +506,7 @@ BOOL CKXGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, C
             // Already selected before this click: take the cell out.
             pList->Subtract(CGXRange(nRow, nCol), GetRowCount(), GetColCount());
         } else {
-            if (inTail)
-                pList->RemoveAt(tail);
+            if (inTail) pList->RemoveAt(tail);
             pList->AddTail(CGXRange(nRow, nCol));
         }
         UpdateSelectRange(CGXRange(nRow, nCol), &oldList);
@@ -489,25 +514,21 @@ BOOL CKXGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, C
     return CGXGridWnd::OnLButtonClickedRowCol(nRow, nCol, nFlags, pt);
 }
 
-void CKXGridWnd::OnMovedCurrentCell(ROWCOL nRow, ROWCOL nCol)
-{
+void CKXGridWnd::OnMovedCurrentCell(ROWCOL nRow, ROWCOL nCol) {
     const bool dragging = m_bMouseDown != FALSE;
     if (!dragging && !ShiftDown() && !CtrlDown() && !(m_bCellControlClick && m_bKeepSelection))
         CGXGridWnd::SetSelection(nullptr);
     CGXGridWnd::OnMovedCurrentCell(nRow, nCol);
 }
 
-BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags)
-{
+BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
     // A kept click ends with the next move of the current cell; making the
     // clicked cell current again is no move.
-    if (m_bCellControlClick && !IsCurrentCell(nRow, nCol))
-        m_bKeepSelection = FALSE;
+    if (m_bCellControlClick && !IsCurrentCell(nRow, nCol)) m_bKeepSelection = FALSE;
     return CGXGridWnd::SetCurrentCell(nRow, nCol, flags);
 }
 
-void CKXGridWnd::SelectAllRows()
-{
+void CKXGridWnd::SelectAllRows() {
     SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
     SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
 }
@@ -515,8 +536,7 @@ void CKXGridWnd::SelectAllRows()
 // ---------------------------------------------------------------------------
 // Mouse.
 
-void CKXGridWnd::OnLButtonDown(UINT nFlags, CPoint point)
-{
+void CKXGridWnd::OnLButtonDown(UINT nFlags, CPoint point) {
     // The grid kind learns first whether the press goes into a cell control,
     // so that the press itself does not drop the selection it keeps.
     ROWCOL row = GX_INVALID;
@@ -529,8 +549,7 @@ void CKXGridWnd::OnLButtonDown(UINT nFlags, CPoint point)
     m_bMouseDown = TRUE;
 }
 
-void CKXGridWnd::OnLButtonUp(UINT nFlags, CPoint point)
-{
+void CKXGridWnd::OnLButtonUp(UINT nFlags, CPoint point) {
     auto isIdleDataCell = [this](ROWCOL row, ROWCOL col) {
         if (!IsDataRow(row) || col == GX_INVALID || col == 0 || row > GetRowCount() || col > GetColCount())
             return false;
@@ -541,23 +560,20 @@ void CKXGridWnd::OnLButtonUp(UINT nFlags, CPoint point)
     ROWCOL row = GX_INVALID;
     ROWCOL col = GX_INVALID;
     HitTest(point, &row, &col);
-    if (isIdleDataCell(row, col))
-        CrossSelectInHost();
+    if (isIdleDataCell(row, col)) CrossSelectInHost();
 
     CGXGridWnd::OnLButtonUp(nFlags, point);
 
     row = col = GX_INVALID;
     const int hit = HitTest(point, &row, &col);
-    if (isIdleDataCell(row, col))
-        NotifySelectionChanged();
+    if (isIdleDataCell(row, col)) NotifySelectionChanged();
     if (m_nHeaderRow != GX_INVALID && row == m_nHeaderRow && col != 0 && col != GX_INVALID &&
         hit == GX_HEADERHIT && m_bMouseDown)
         SortWithUndo(static_cast<int>(col));
     m_bMouseDown = FALSE;
 }
 
-void CKXGridWnd::SortWithUndo(int col)
-{
+void CKXGridWnd::SortWithUndo(int col) {
     const BOOL bWasLocked = LockUpdate(TRUE);
     AddCommand(new CKXSortUndoCmd(this, m_nSortCol, m_bSortAscending), gxDo);
     OnSortColumn(col);
@@ -568,23 +584,18 @@ void CKXGridWnd::SortWithUndo(int col)
 // ---------------------------------------------------------------------------
 // Keyboard.
 
-void CKXGridWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
-    if (m_bKeySelectionSync)
-        m_bKeyDown = TRUE;
+void CKXGridWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (m_bKeySelectionSync) m_bKeyDown = TRUE;
     CGXGridWnd::OnKeyDown(nChar, nRepCnt, nFlags);
 }
 
 BOOL CKXGridWnd::CanSelectCurrentCell(BOOL bSelect, ROWCOL dwSelectRow, ROWCOL dwSelectCol, ROWCOL dwOldRow,
-                                      ROWCOL dwOldCol)
-{
-    if (m_bKeySelectionSync && m_bKeyDown && bSelect)
-        m_bKeySelectionChanged = TRUE;
+                                      ROWCOL dwOldCol) {
+    if (m_bKeySelectionSync && m_bKeyDown && bSelect) m_bKeySelectionChanged = TRUE;
     return CGXGridWnd::CanSelectCurrentCell(bSelect, dwSelectRow, dwSelectCol, dwOldRow, dwOldCol);
 }
 
-void CKXGridWnd::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
+void CKXGridWnd::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (m_bKeySelectionSync) {
         if (m_bKeySelectionChanged) {
             CrossSelectInHost();
@@ -593,18 +604,14 @@ void CKXGridWnd::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
         m_bKeySelectionChanged = FALSE;
         m_bKeyDown = FALSE;
     }
-    if (nChar == VK_F4)
-        OnKeyF4();
+    if (nChar == VK_F4) OnKeyF4();
     CGXGridWnd::OnKeyUp(nChar, nRepCnt, nFlags);
 }
 
-BOOL CKXGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags)
-{
+BOOL CKXGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags) {
     const BOOL bResult = CGXGridWnd::ProcessKeys(pSender, nMessage, nChar, nRepCnt, flags);
-    if (nMessage != WM_KEYDOWN && nMessage != WM_KEYUP)
-        return bResult;
-    if (nChar == VK_TAB && nMessage == WM_KEYDOWN)
-        return TRUE;
+    if (nMessage != WM_KEYDOWN && nMessage != WM_KEYUP) return bResult;
+    if (nChar == VK_TAB && nMessage == WM_KEYDOWN) return TRUE;
     if (nChar == VK_ESCAPE && nMessage == WM_KEYUP) {
         TransferCurrentCell(FALSE, kSmart, TRUE);
         return TRUE;
@@ -616,8 +623,7 @@ BOOL CKXGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRep
     return bResult;
 }
 
-BOOL CKXGridWnd::OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
+BOOL CKXGridWnd::OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     const bool ctrl = CtrlDown();
     ROWCOL row = GX_INVALID;
     ROWCOL col = GX_INVALID;
@@ -627,8 +633,7 @@ BOOL CKXGridWnd::OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     auto ontoDataRows = [this]() {
         ROWCOL r = GX_INVALID;
         ROWCOL c = GX_INVALID;
-        if (!GetCurrentCell(r, c) || IsDataRow(r))
-            return;
+        if (!GetCurrentCell(r, c) || IsDataRow(r)) return;
         const ROWCOL steps = DataRowStart() - r;
         MoveCurrentCell(GX_DOWN, steps, TRUE);
     };
@@ -666,8 +671,7 @@ BOOL CKXGridWnd::OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     return bResult;
 }
 
-void CKXGridWnd::SetMoveDirection(CString direction)
-{
+void CKXGridWnd::SetMoveDirection(CString direction) {
     WORD action = 0;
     if (direction.CompareNoCase("UP") == 0)
         action = GX_UP;
@@ -677,12 +681,10 @@ void CKXGridWnd::SetMoveDirection(CString direction)
         action = GX_RIGHT;
     else if (direction.CompareNoCase("DOWN") == 0 || direction.IsEmpty())
         action = GX_DOWN;
-    if (action != 0 && GetParam())
-        GetParam()->SetEnterKeyAction(action);
+    if (action != 0 && GetParam()) GetParam()->SetEnterKeyAction(action);
 }
 
-void CKXGridWnd::MoveToNextCell()
-{
+void CKXGridWnd::MoveToNextCell() {
     const BOOL bWasLocked = LockUpdate(TRUE);
     ROWCOL row = GX_INVALID;
     ROWCOL col = GX_INVALID;
@@ -723,28 +725,22 @@ void CKXGridWnd::MoveToNextCell()
 // ---------------------------------------------------------------------------
 // Columns.
 
-BOOL CKXGridWnd::OnTrackColWidth(ROWCOL nCol)
-{
-    if (nCol == 0 || IsColHidden(nCol))
-        return FALSE;
+BOOL CKXGridWnd::OnTrackColWidth(ROWCOL nCol) {
+    if (nCol == 0 || IsColHidden(nCol)) return FALSE;
     if (const CKXColumnInfoClass* pInfo = GetColumnInfo(static_cast<int>(nCol)))
-        if (pInfo->m_nWidthType == CKXColumnInfoClass::WidthFixed)
-            return FALSE;
+        if (pInfo->m_nWidthType == CKXColumnInfoClass::WidthFixed) return FALSE;
     return CGXGridWnd::OnTrackColWidth(nCol);
 }
 
-BOOL CKXGridWnd::OnHitHiddenCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt)
-{
+BOOL CKXGridWnd::OnHitHiddenCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
     (void)nRow;
     (void)nFlags;
     (void)pt;
     return IsColHidden(nCol);
 }
 
-void CKXGridWnd::HideUnhideColumns(int col)
-{
-    if (col < 0 || static_cast<ROWCOL>(col) > GetColCount())
-        return;
+void CKXGridWnd::HideUnhideColumns(int col) {
+    if (col < 0 || static_cast<ROWCOL>(col) > GetColCount()) return;
     const ROWCOL c = static_cast<ROWCOL>(col);
     const BOOL bWasLocked = LockUpdate(TRUE);
     BeginTrans("Hide or Unhide Cols");
@@ -754,8 +750,7 @@ void CKXGridWnd::HideUnhideColumns(int col)
     Redraw();
 }
 
-std::vector<kxmenu::ColumnEntry> CKXGridWnd::ColumnMenuEntries()
-{
+std::vector<kxmenu::ColumnEntry> CKXGridWnd::ColumnMenuEntries() {
     std::vector<kxmenu::ColumnEntry> entries;
     const ROWCOL colCount = GetColCount();
     for (ROWCOL col = 1; col <= colCount && col != GX_INVALID; ++col) {
@@ -769,28 +764,23 @@ std::vector<kxmenu::ColumnEntry> CKXGridWnd::ColumnMenuEntries()
 
 namespace {
 
-void AppendItems(CMenu* pMenu, const std::vector<kxmenu::Item>& items)
-{
+void AppendItems(CMenu* pMenu, const std::vector<kxmenu::Item>& items) {
     for (const kxmenu::Item& item : items) {
         if (item.separator) {
             pMenu->AppendMenu(MF_SEPARATOR);
             continue;
         }
         UINT flags = MF_STRING;
-        if (item.checked)
-            flags |= MF_CHECKED;
-        if (item.grayed)
-            flags |= MF_GRAYED;
+        if (item.checked) flags |= MF_CHECKED;
+        if (item.grayed) flags |= MF_GRAYED;
         pMenu->AppendMenu(flags, item.id, item.text);
     }
 }
 
-}  // namespace
+} // namespace
 
-void CKXGridWnd::AppendColumnVisibilityMenu(CMenu* pMenu)
-{
-    if (!pMenu)
-        return;
+void CKXGridWnd::AppendColumnVisibilityMenu(CMenu* pMenu) {
+    if (!pMenu) return;
     const std::vector<kxmenu::ColumnEntry> entries = ColumnMenuEntries();
     // Items of an earlier call go first, also those of columns beyond the ninth,
     // so that a menu filled twice holds every column once.
@@ -800,17 +790,14 @@ void CKXGridWnd::AppendColumnVisibilityMenu(CMenu* pMenu)
     AppendItems(pMenu, kxmenu::ColumnVisibilityItems(entries));
 }
 
-void CKXGridWnd::AppendSortMenu(CMenu* pMenu)
-{
-    if (!pMenu)
-        return;
+void CKXGridWnd::AppendSortMenu(CMenu* pMenu) {
+    if (!pMenu) return;
     for (UINT id = ID_SORT_FIRST; id <= ID_SORT_LAST; ++id)
         pMenu->RemoveMenu(id, MF_BYCOMMAND);
     AppendItems(pMenu, kxmenu::SortMenuItems(ColumnMenuEntries()));
 }
 
-void CKXGridWnd::ShowContextMenu(CWnd* pWnd, CPoint point, UINT menuId, UINT flags)
-{
+void CKXGridWnd::ShowContextMenu(CWnd* pWnd, CPoint point, UINT menuId, UINT flags) {
     (void)pWnd;
     (void)flags;
     CPoint screen = point;
@@ -818,14 +805,11 @@ void CKXGridWnd::ShowContextMenu(CWnd* pWnd, CPoint point, UINT menuId, UINT fla
     ROWCOL row = GX_INVALID;
     ROWCOL col = GX_INVALID;
     HitTest(point, &row, &col);
-    if (row == GX_INVALID || row == m_nHeaderRow || !IsDataRow(row))
-        return;
+    if (row == GX_INVALID || row == m_nHeaderRow || !IsDataRow(row)) return;
     CMenu menu;
-    if (!menu.LoadMenu(LOWORD(menuId)))
-        return;
+    if (!menu.LoadMenu(LOWORD(menuId))) return;
     CMenu* pPopup = menu.GetSubMenu(0);
-    if (!pPopup)
-        return;
+    if (!pPopup) return;
     for (UINT id : m_excludedCommands)
         pPopup->RemoveMenu(id, MF_BYCOMMAND);
     pPopup->TrackPopupMenu(TPM_RIGHTBUTTON, screen.x, screen.y, AfxGetMainWnd());
@@ -835,11 +819,9 @@ void CKXGridWnd::ShowContextMenu(CWnd* pWnd, CPoint point, UINT menuId, UINT fla
 // ---------------------------------------------------------------------------
 // Sort.
 
-void CKXGridWnd::OnSortColumn(int col)
-{
+void CKXGridWnd::OnSortColumn(int col) {
     // An unsorted grid has no column to sort by.
-    if (col < 0)
-        return;
+    if (col < 0) return;
     CWaitCursor wait;
     if (col == m_nSortCol)
         m_bSortAscending = m_bSortAscending ? FALSE : TRUE;
@@ -851,19 +833,14 @@ void CKXGridWnd::OnSortColumn(int col)
     // commands (and the next sort's command) are kept.
     CGXGridParam* pParam = GetParam();
     const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
-    if (pParam)
-        pParam->EnableUndo(FALSE);
+    if (pParam) pParam->EnableUndo(FALSE);
     SortRows(col, m_bSortAscending);
-    if (pParam)
-        pParam->EnableUndo(bUndo);
-    if (m_pListHeader)
-        m_pListHeader->ResetArrow(m_nHeaderRow, static_cast<ROWCOL>(col));
+    if (pParam) pParam->EnableUndo(bUndo);
+    if (m_pListHeader) m_pListHeader->ResetArrow(m_nHeaderRow, static_cast<ROWCOL>(col));
 }
 
-void CKXGridWnd::SortRows(int col, BOOL bAscending)
-{
-    if (col < 0)
-        return;
+void CKXGridWnd::SortRows(int col, BOOL bAscending) {
+    if (col < 0) return;
     CKXSortGrid sorter(this, DataRowStart(), TRUE, CCommonInterface::nSortType == 0 ? TRUE : FALSE, FALSE);
     sorter.SortRows(static_cast<ROWCOL>(col), bAscending, 1);
 }
@@ -871,28 +848,30 @@ void CKXGridWnd::SortRows(int col, BOOL bAscending)
 // ---------------------------------------------------------------------------
 // Other handlers.
 
-UINT CKXGridWnd::OnGetDlgCode()
-{
+UINT CKXGridWnd::OnGetDlgCode() {
     return DLGC_WANTALLKEYS;
 }
 
-void CKXGridWnd::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
-{
+void CKXGridWnd::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     CGXGridWnd::OnHScroll(nSBCode, nPos, pScrollBar);
     Invalidate(TRUE);
 }
 
-void CKXGridWnd::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
-{
+void CKXGridWnd::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     CGXGridWnd::OnVScroll(nSBCode, nPos, pScrollBar);
 }
 
-void CKXGridWnd::OnKillFocus(CWnd* pNewWnd)
-{
+void CKXGridWnd::OnKillFocus(CWnd* pNewWnd) {
     SetFocusOnKillFocus(1);
     CGXGridWnd::OnKillFocus(pNewWnd);
 }
 
-BOOL CKXGridWnd::CanCopy() { return TRUE; }
-BOOL CKXGridWnd::CanCut() { return TRUE; }
-BOOL CKXGridWnd::CanPaste() { return TRUE; }
+BOOL CKXGridWnd::CanCopy() {
+    return TRUE;
+}
+BOOL CKXGridWnd::CanCut() {
+    return TRUE;
+}
+BOOL CKXGridWnd::CanPaste() {
+    return TRUE;
+}

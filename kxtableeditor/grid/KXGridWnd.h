@@ -37,109 +37,109 @@ public:
     // Every grid kind overrides what it supports; the bodies here are the
     // neutral defaults the pane relies on. Keep this order.
     // ---------------------------------------------------------------------
-    virtual BOOL CanRemoveModel();                                   // 83
-    virtual BOOL CanEditPin();                                       // 84
-    virtual BOOL CanAssignModel();                                   // 85
-    virtual BOOL CanAddPupd();                                       // 86
-    virtual BOOL CanAddTermination();                                // 87
-    virtual BOOL CanPasteSpecial();                                  // 88
-    virtual BOOL CanDelete();                                        // 89
-    virtual BOOL IsCurrentCellConnectable();                         // 90
-    virtual BOOL HasPupd();                                          // 91
-    virtual BOOL HasTermination();                                   // 92
-    virtual BOOL CanInsertComment();                                 // 93
-    virtual BOOL CanEditComment();                                   // 94
-    virtual BOOL CanDeleteComment();                                 // 95
-    virtual BOOL CanRenameConnections();                             // 96
-    virtual BOOL IsUndoDisabled();                                   // 97
-    virtual BOOL Paste(CString& strText, BOOL bPasteSpecial);        // 98
-    virtual BOOL PasteFromClipboardViewer(int nItem, int nParam);    // 99
+    virtual BOOL CanRemoveModel();                                // 83
+    virtual BOOL CanEditPin();                                    // 84
+    virtual BOOL CanAssignModel();                                // 85
+    virtual BOOL CanAddPupd();                                    // 86
+    virtual BOOL CanAddTermination();                             // 87
+    virtual BOOL CanPasteSpecial();                               // 88
+    virtual BOOL CanDelete();                                     // 89
+    virtual BOOL IsCurrentCellConnectable();                      // 90
+    virtual BOOL HasPupd();                                       // 91
+    virtual BOOL HasTermination();                                // 92
+    virtual BOOL CanInsertComment();                              // 93
+    virtual BOOL CanEditComment();                                // 94
+    virtual BOOL CanDeleteComment();                              // 95
+    virtual BOOL CanRenameConnections();                          // 96
+    virtual BOOL IsUndoDisabled();                                // 97
+    virtual BOOL Paste(CString& strText, BOOL bPasteSpecial);     // 98
+    virtual BOOL PasteFromClipboardViewer(int nItem, int nParam); // 99
     virtual void InitializeGrid(ROWCOL firstDataRow, ROWCOL firstDataCol, ROWCOL headerRow,
-                                CCommonInterface* pUndoHost);        // 100
-    virtual void CreateToolTip();                                    // 101
-    virtual void RegisterHeaderControl(ULONG arg);                   // 102
-    virtual void RegisterBitmapEditControl();                        // 103
-    virtual void RegisterPupdControl();                              // 104
-    virtual void RegisterBitmapButtonControl();                      // 105
-    virtual void RegisterDynComboControl(DynComboFill fill, CDWordArray& lookColumns); // 106
-    virtual void EnableKeySelectionSync(BOOL bEnable);               // 107
-    virtual void EnableCellControlClick(BOOL bEnable);               // 108
-    virtual void OnCellControlClick(CPoint point, BOOL* pKeepSelection); // 109
-    virtual void EditComment(const char* text, int flag);            // 110
-    virtual void InsertComment(const char* text, int flag);          // 111
-    virtual void RequestDeleteComment();                             // 112
-    virtual void DeleteComment();                                    // 113
-    virtual BOOL ChangeCustomColumnValue(CMapStringToString& values); // 114
-    virtual void SortColumn(int col);                                // 115
-    virtual void OnSortColumn(int col);                              // 116
-    virtual void SortRows(int col, BOOL bAscending);                 // 117
-    virtual void NotifySelectionChanged();                           // 118
-    virtual void ShowPropertyEditor();                               // 119
-    virtual void GetSelectedObjectNames();                           // 120
-    virtual void InitCanPasteCallback();                             // 121
-    virtual void UpdatePaneTitle();                                  // 122
-    virtual void ReservedHook();                                     // 123
-    virtual void OnEditCopy();                                       // 124
-    virtual BOOL DeleteSelection();                                  // 125
-    virtual void OnKeyF4();                                          // 126
-    virtual void ActivateGridView();                                 // 127
-    virtual void RemoveListPaneSelection();                          // 128
-    virtual void AddPupd();                                          // 129
-    virtual BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort);   // 130
-    virtual void ShowFindReplace(BOOL bFind);                        // 131
-    virtual void OnAddTermination();                                 // 132
-    virtual void AppendColumnVisibilityMenu(CMenu* pMenu);           // 133
-    virtual void AppendSortMenu(CMenu* pMenu);                       // 134
-    virtual void HideUnhideColumns(int col);                         // 135
-    virtual void GetSelectedObjects();                               // 136
-    virtual void MoveToNextCell();                                   // 137
-    virtual void SelectAllRows();                                    // 138
-    virtual void ShowContextMenu(CWnd* pWnd, CPoint point, UINT menuId, UINT flags); // 139
-    virtual void GetColumnMenuText(int col, CString& text, BOOL& bEnabled); // 140
+                                CCommonInterface* pUndoHost);                                       // 100
+    virtual void CreateToolTip();                                                                   // 101
+    virtual void RegisterHeaderControl(ULONG arg);                                                  // 102
+    virtual void RegisterBitmapEditControl();                                                       // 103
+    virtual void RegisterPupdControl();                                                             // 104
+    virtual void RegisterBitmapButtonControl();                                                     // 105
+    virtual void RegisterDynComboControl(DynComboFill fill, CDWordArray& lookColumns);              // 106
+    virtual void EnableKeySelectionSync(BOOL bEnable);                                              // 107
+    virtual void EnableCellControlClick(BOOL bEnable);                                              // 108
+    virtual void OnCellControlClick(CPoint point, BOOL* pKeepSelection);                            // 109
+    virtual void EditComment(const char* text, int flag);                                           // 110
+    virtual void InsertComment(const char* text, int flag);                                         // 111
+    virtual void RequestDeleteComment();                                                            // 112
+    virtual void DeleteComment();                                                                   // 113
+    virtual BOOL ChangeCustomColumnValue(CMapStringToString& values);                               // 114
+    virtual void SortColumn(int col);                                                               // 115
+    virtual void OnSortColumn(int col);                                                             // 116
+    virtual void SortRows(int col, BOOL bAscending);                                                // 117
+    virtual void NotifySelectionChanged();                                                          // 118
+    virtual void ShowPropertyEditor();                                                              // 119
+    virtual void GetSelectedObjectNames();                                                          // 120
+    virtual void InitCanPasteCallback();                                                            // 121
+    virtual void UpdatePaneTitle();                                                                 // 122
+    virtual void ReservedHook();                                                                    // 123
+    virtual void OnEditCopy();                                                                      // 124
+    virtual BOOL DeleteSelection();                                                                 // 125
+    virtual void OnKeyF4();                                                                         // 126
+    virtual void ActivateGridView();                                                                // 127
+    virtual void RemoveListPaneSelection();                                                         // 128
+    virtual void AddPupd();                                                                         // 129
+    virtual BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort);                                  // 130
+    virtual void ShowFindReplace(BOOL bFind);                                                       // 131
+    virtual void OnAddTermination();                                                                // 132
+    virtual void AppendColumnVisibilityMenu(CMenu* pMenu);                                          // 133
+    virtual void AppendSortMenu(CMenu* pMenu);                                                      // 134
+    virtual void HideUnhideColumns(int col);                                                        // 135
+    virtual void GetSelectedObjects();                                                              // 136
+    virtual void MoveToNextCell();                                                                  // 137
+    virtual void SelectAllRows();                                                                   // 138
+    virtual void ShowContextMenu(CWnd* pWnd, CPoint point, UINT menuId, UINT flags);                // 139
+    virtual void GetColumnMenuText(int col, CString& text, BOOL& bEnabled);                         // 140
     virtual void SetColumnMode(BOOL bSeveralGrids, BOOL bSameObject, BOOL bNotFirst, int position); // 141
-    virtual void AssignModel(int flag, LPCTSTR modelName);           // 142
-    virtual void RefreshRowsByName(CString name);                    // 143
-    virtual void RemoveModel();                                      // 144
-    virtual void EditPin(BOOL bSave);                                // 145
+    virtual void AssignModel(int flag, LPCTSTR modelName);                                          // 142
+    virtual void RefreshRowsByName(CString name);                                                   // 143
+    virtual void RemoveModel();                                                                     // 144
+    virtual void EditPin(BOOL bSave);                                                               // 145
     virtual void SetPinComment(CString instanceKey, CString pinKey, CString newComment,
-                               CString oldComment);                  // 146
-    virtual int GetSortColumn();                                     // 147
-    virtual void SetSortColumn(int col);                             // 148
-    virtual BOOL IsSortAscending();                                  // 149
-    virtual BOOL CanSwapPins();                                      // 150
-    virtual BOOL SwapPins(int flag, CString pinNumber);              // 151
-    virtual BOOL CanSwapSignals();                                   // 152
-    virtual BOOL SwapSignals(int flag, CString text);                // 153
-    virtual void RenameConnections();                                // 154
-    virtual void SetAutoComplete(BOOL bOn);                          // 155
-    virtual void ShowSignalCombo(BOOL bShow);                        // 156
-    virtual void ShowRowNumbers(BOOL bShow);                         // 157
-    virtual void SetMoveDirection(CString direction);                // 158
-    virtual void CustomizeColumns();                                 // 159
-    virtual void ScrollToFirstRow();                                 // 160
+                               CString oldComment);                       // 146
+    virtual int GetSortColumn();                                          // 147
+    virtual void SetSortColumn(int col);                                  // 148
+    virtual BOOL IsSortAscending();                                       // 149
+    virtual BOOL CanSwapPins();                                           // 150
+    virtual BOOL SwapPins(int flag, CString pinNumber);                   // 151
+    virtual BOOL CanSwapSignals();                                        // 152
+    virtual BOOL SwapSignals(int flag, CString text);                     // 153
+    virtual void RenameConnections();                                     // 154
+    virtual void SetAutoComplete(BOOL bOn);                               // 155
+    virtual void ShowSignalCombo(BOOL bShow);                             // 156
+    virtual void ShowRowNumbers(BOOL bShow);                              // 157
+    virtual void SetMoveDirection(CString direction);                     // 158
+    virtual void CustomizeColumns();                                      // 159
+    virtual void ScrollToFirstRow();                                      // 160
     virtual void SelectRowsByKey(CStringArray* pKeys, CString keyColumn); // 161
-    virtual BOOL DeleteConnections();                                // 162
+    virtual BOOL DeleteConnections();                                     // 162
     virtual BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
                                         CStringArray* views, CStringArray* physNames, CStringArray* values,
-                                        CObArray* keyLists, CObArray* instLists, CString delay,
-                                        CString high, CString low, int parts); // 163
+                                        CObArray* keyLists, CObArray* instLists, CString delay, CString high,
+                                        CString low, int parts); // 163
     virtual BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
                                  CMapStringToString* keyProps, CMapStringToString* instProps, CString delay,
                                  CString high, CString low, int count, int byRefDes); // 164
-    virtual BOOL DeleteTerminations();                               // 165
-    virtual BOOL DeletePupds(CStringArray* names, CMapStringToString* values); // 166
+    virtual BOOL DeleteTerminations();                                                // 165
+    virtual BOOL DeletePupds(CStringArray* names, CMapStringToString* values);        // 166
     virtual BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName,
-                                 CString value, CString dcNet, CStringList* keyProps,
-                                 CStringList* instProps, BOOL bCommon); // 167
-    virtual BOOL EditPupd(CString parent, CString name, CString refDes, CString dcNets,
-                          CStringList* keyProps, CStringList* injProps, BOOL bDiffPair); // 168
-    virtual void GetShownObjectNames(CString& names);                // 169
-    virtual void GetSelectionAsList(CString& list);                  // 170
-    virtual void GetDeleteScriptCommand(CString& command);           // 171
-    virtual void CrossSelectInHost();                                // 172
-    virtual BOOL AreColumnsKnown(CStringArray* names);               // 173
-    virtual CKXColumnInfoClass* GetColumnInfo(int col);              // 174
-    virtual void GetColumnWidthTip();                                // 175
+                                 CString value, CString dcNet, CStringList* keyProps, CStringList* instProps,
+                                 BOOL bCommon); // 167
+    virtual BOOL EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
+                          CStringList* injProps, BOOL bDiffPair); // 168
+    virtual void GetShownObjectNames(CString& names);             // 169
+    virtual void GetSelectionAsList(CString& list);               // 170
+    virtual void GetDeleteScriptCommand(CString& command);        // 171
+    virtual void CrossSelectInHost();                             // 172
+    virtual BOOL AreColumnsKnown(CStringArray* names);            // 173
+    virtual CKXColumnInfoClass* GetColumnInfo(int col);           // 174
+    virtual void GetColumnWidthTip();                             // 175
 
     // ---------------------------------------------------------------------
     // Undo hook.
@@ -151,8 +151,10 @@ public:
     // ---------------------------------------------------------------------
     // Library overrides: selection, keyboard, mouse, columns, activation.
     // ---------------------------------------------------------------------
-    BOOL GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt = gxCopy, int nType = 0) override;
-    void SetSelection(POSITION pos, ROWCOL nTop = 0, ROWCOL nLeft = 0, ROWCOL nBottom = 0, ROWCOL nRight = 0) override;
+    BOOL GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt = gxCopy,
+                        int nType = 0) override;
+    void SetSelection(POSITION pos, ROWCOL nTop = 0, ROWCOL nLeft = 0, ROWCOL nBottom = 0,
+                      ROWCOL nRight = 0) override;
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     BOOL OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point) override;
@@ -184,36 +186,36 @@ public:
     ROWCOL FirstDataRow() const { return m_nFirstDataRow; }
 
 public:
-    int m_nUndoStepMode = 0;          // 1 opens a new undo step, 2 joins the current one
-    CDesignContext m_designContext;   // design of the grid's objects
-    CDesignContext m_designContext2;  // second (master) design for the grid kinds
+    int m_nUndoStepMode = 0;         // 1 opens a new undo step, 2 joins the current one
+    CDesignContext m_designContext;  // design of the grid's objects
+    CDesignContext m_designContext2; // second (master) design for the grid kinds
     BOOL m_bSortAscending = TRUE;
-    BOOL m_bUndoDisabled = FALSE;     // set during multi-step edits; the pane disables Undo/Redo
+    BOOL m_bUndoDisabled = FALSE; // set during multi-step edits; the pane disables Undo/Redo
     ROWCOL m_nFirstDataRow = GX_INVALID;
     ROWCOL m_nFirstDataCol = 0;
-    ROWCOL m_nHeaderRow = GX_INVALID; // row of the list-header cells with the sort arrows
-    int m_nSortCol = -1;              // -1: unsorted
-    std::set<UINT> m_excludedCommands; // removed from the context menu
+    ROWCOL m_nHeaderRow = GX_INVALID;       // row of the list-header cells with the sort arrows
+    int m_nSortCol = -1;                    // -1: unsorted
+    std::set<UINT> m_excludedCommands;      // removed from the context menu
     CKXListHeader* m_pListHeader = nullptr; // registered control, owned by the grid core
     CKXStylesMap* m_pStylesMap = nullptr;   // owned
     CGXScrollTip m_scrollTip;
-    ROWCOL m_nSavedRow = GX_INVALID;  // current cell kept while the grid is inactive
+    ROWCOL m_nSavedRow = GX_INVALID; // current cell kept while the grid is inactive
     ROWCOL m_nSavedCol = GX_INVALID;
-    BOOL m_bCellControlClick = FALSE; // clicks on cells with a control go to OnCellControlClick
-    BOOL m_bKeepSelection = FALSE;    // the click went to a cell control: keep the selection
-    BOOL m_bKeySelectionSync = FALSE; // keyboard navigation cross-selects and notifies the viewers
-    BOOL m_bMouseDown = FALSE;        // a left press inside the grid awaits its release
-    BOOL m_bKeyDown = FALSE;          // a key press awaits its release (key-selection sync on)
-    BOOL m_bKeySelectionChanged = FALSE; // the pending key press selected the current cell
-    BOOL m_bShowRowNumbers = FALSE;   // registry "show_row_numbers"
+    BOOL m_bCellControlClick = FALSE;        // clicks on cells with a control go to OnCellControlClick
+    BOOL m_bKeepSelection = FALSE;           // the click went to a cell control: keep the selection
+    BOOL m_bKeySelectionSync = FALSE;        // keyboard navigation cross-selects and notifies the viewers
+    BOOL m_bMouseDown = FALSE;               // a left press inside the grid awaits its release
+    BOOL m_bKeyDown = FALSE;                 // a key press awaits its release (key-selection sync on)
+    BOOL m_bKeySelectionChanged = FALSE;     // the pending key press selected the current cell
+    BOOL m_bShowRowNumbers = FALSE;          // registry "show_row_numbers"
     CCommonInterface* m_pUndoHost = nullptr; // records this grid's undo commands, or NULL
 
     // Members the grid kinds share.
-    int m_bMultipleObjects = 0;       // the pin grid shows several instances at once
-    int m_bMultipleNets = 0;          // the signal or physical net grid shows several nets
-    int m_bObjectLoaded = 0;          // a physical grid shows more than one object
-    int m_bEditing = 0;               // a cell edit is running
-    int m_bEditTransOpen = 0;         // a cell edit of a physical grid runs in a grid transaction
+    int m_bMultipleObjects = 0; // the pin grid shows several instances at once
+    int m_bMultipleNets = 0;    // the signal or physical net grid shows several nets
+    int m_bObjectLoaded = 0;    // a physical grid shows more than one object
+    int m_bEditing = 0;         // a cell edit is running
+    int m_bEditTransOpen = 0;   // a cell edit of a physical grid runs in a grid transaction
 
 protected:
     // True when the row is a data row (the grid has header rows above it).

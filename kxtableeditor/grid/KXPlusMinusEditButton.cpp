@@ -9,15 +9,12 @@
 namespace {
 
 // Hierarchy level of a row (absent or not a number: 0).
-int RowLevel(const CGXStyle& style)
-{
-    if (!style.GetIncludeUserAttribute(IDS_UA_PLUSMINUS_BIT))
-        return 0;
+int RowLevel(const CGXStyle& style) {
+    if (!style.GetIncludeUserAttribute(IDS_UA_PLUSMINUS_BIT)) return 0;
     return kxspin::LeadingNumber(style.GetUserAttributeText(IDS_UA_PLUSMINUS_BIT).str());
 }
 
-bool IsExpandedState(const CGXStyle& style)
-{
+bool IsExpandedState(const CGXStyle& style) {
     return style.GetIncludeUserAttribute(IDS_UA_EXPAND_STATE) &&
            style.GetUserAttributeText(IDS_UA_EXPAND_STATE).CompareNoCase("1") == 0;
 }
@@ -30,18 +27,15 @@ public:
     RowRuns(const RowRuns&) = delete;
     RowRuns& operator=(const RowRuns&) = delete;
 
-    void Add(ROWCOL row, bool hide)
-    {
-        if (m_first != GX_INVALID && (hide != m_hide || row != m_last + 1))
-            Flush();
+    void Add(ROWCOL row, bool hide) {
+        if (m_first != GX_INVALID && (hide != m_hide || row != m_last + 1)) Flush();
         if (m_first == GX_INVALID) {
             m_first = row;
             m_hide = hide;
         }
         m_last = row;
     }
-    void Flush()
-    {
+    void Flush() {
         if (m_first != GX_INVALID)
             m_pGrid->HideRows(m_first, m_last, m_hide ? TRUE : FALSE, nullptr, GX_UPDATENOW, gxDo);
         m_first = m_last = GX_INVALID;
@@ -54,76 +48,66 @@ private:
     bool m_hide = false;
 };
 
-}  // namespace
+} // namespace
 
-CRuntimeClass* CKXPlusMinusEditButton::GetThisClass()
-{
-    static CRuntimeClass rc{"CKXPlusMinusEditButton", static_cast<int>(sizeof(CKXPlusMinusEditButton)), 0xFFFF,
-                            nullptr, &CGXEditControl::GetThisClass};
+CRuntimeClass* CKXPlusMinusEditButton::GetThisClass() {
+    static CRuntimeClass rc{"CKXPlusMinusEditButton", static_cast<int>(sizeof(CKXPlusMinusEditButton)),
+                            0xFFFF, nullptr, &CGXEditControl::GetThisClass};
     return &rc;
 }
 
-CRuntimeClass* CKXPlusMinusEditButton::GetRuntimeClass() const
-{
+CRuntimeClass* CKXPlusMinusEditButton::GetRuntimeClass() const {
     return GetThisClass();
 }
 
-CKXPlusMinusEditButton::CKXPlusMinusEditButton(CGXGridCore* pGrid, UINT nBitmapId, UINT nMinusId, UINT nPlusId,
-                                               int nOffset)
+CKXPlusMinusEditButton::CKXPlusMinusEditButton(CGXGridCore* pGrid, UINT nBitmapId, UINT nMinusId,
+                                               UINT nPlusId, int nOffset)
     : CGXEditControl(pGrid, nBitmapId), m_pButton(new CGXBitmapButtonChild(this)), m_nPlusId(nPlusId),
-      m_nMinusId(nMinusId), m_nOffset(nOffset)
-{
+      m_nMinusId(nMinusId), m_nOffset(nOffset) {
+    EnableAutomation();
     AddChild(m_pButton);
     m_pButton->LoadBitmaps(nBitmapId, 0, 0);
     m_pButton->SetPreferredWidth(m_nButtonWidth);
 }
 
-void CKXPlusMinusEditButton::RegisterControls(CGXGridCore* pGrid, UINT nMinusId, UINT nPlusId, int nOffset)
-{
-    if (!pGrid)
-        return;
-    pGrid->RegisterControl(nPlusId, new CKXPlusMinusEditButton(pGrid, IDB_PLUS, nMinusId, nPlusId, nOffset), FALSE,
-                           TRUE);
+void CKXPlusMinusEditButton::RegisterControls(CGXGridCore* pGrid, UINT nMinusId, UINT nPlusId, int nOffset) {
+    if (!pGrid) return;
+    pGrid->RegisterControl(nPlusId, new CKXPlusMinusEditButton(pGrid, IDB_PLUS, nMinusId, nPlusId, nOffset),
+                           FALSE, TRUE);
     pGrid->RegisterControl(nMinusId, new CKXPlusMinusEditButton(pGrid, IDB_MINUS, nMinusId, nPlusId, nOffset),
                            FALSE, TRUE);
 }
 
-BOOL CKXPlusMinusEditButton::IsActive()
-{
+BOOL CKXPlusMinusEditButton::IsActive() {
     return FALSE;
 }
 
-CRect CKXPlusMinusEditButton::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle)
-{
+CRect CKXPlusMinusEditButton::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle) {
     CRect rect = CGXEditControl::GetCellRect(nRow, nCol, rectItem, pStyle);
     rect.left += m_nOffset + m_nButtonWidth + 2;
     return rect;
 }
 
-void CKXPlusMinusEditButton::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect)
-{
+void CKXPlusMinusEditButton::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) {
     (void)nRow;
     (void)nCol;
-    m_pButton->SetRect(CRect(rect.left + m_nOffset, rect.top, rect.left + m_nOffset + m_nButtonWidth, rect.bottom));
+    m_pButton->SetRect(
+        CRect(rect.left + m_nOffset, rect.top, rect.left + m_nOffset + m_nButtonWidth, rect.bottom));
 }
 
-void CKXPlusMinusEditButton::UserToggle()
-{
-    if (!IsInit())
-        return;
+void CKXPlusMinusEditButton::UserToggle() {
+    if (!IsInit()) return;
     m_bBusy = TRUE;
     ToggleExpand(GetRow(), GetCol());
     m_bBusy = FALSE;
 }
 
-void CKXPlusMinusEditButton::OnClickedButton(CGXChild* pChild)
-{
+void CKXPlusMinusEditButton::OnClickedButton(CGXChild* pChild) {
     (void)pChild;
     UserToggle();
 }
 
-BOOL CKXPlusMinusEditButton::KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags)
-{
+BOOL CKXPlusMinusEditButton::KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags) {
     if (nChar == VK_SPACE) {
         UserToggle();
         return TRUE;
@@ -131,8 +115,7 @@ BOOL CKXPlusMinusEditButton::KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt,
     return CGXEditControl::KeyPressed(nMessage, nChar, nRepCnt, flags);
 }
 
-void CKXPlusMinusEditButton::OnEditKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
+void CKXPlusMinusEditButton::OnEditKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (nChar == VK_SPACE) {
         UserToggle();
         return;
@@ -140,15 +123,12 @@ void CKXPlusMinusEditButton::OnEditKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
     CGXEditControl::KeyPressed(WM_KEYUP, nChar, nRepCnt, nFlags);
 }
 
-void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol)
-{
+void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol) {
     CGXGridCore* pGrid = Grid();
-    if (!pGrid)
-        return;
+    if (!pGrid) return;
     CGXStyle style;
     pGrid->ComposeStyleRowCol(nRow, nCol, &style);
-    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP))
-        return;
+    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP)) return;
     const BOOL bExpand = IsExpandedState(style) ? FALSE : TRUE;
 
     if (m_bBusy) {
@@ -164,50 +144,40 @@ void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol)
     ApplyExpand(nRow, nCol, bExpand);
 }
 
-void CKXPlusMinusEditButton::SetExpandState(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
-{
+void CKXPlusMinusEditButton::SetExpandState(ROWCOL nRow, ROWCOL nCol, BOOL bExpand) {
     CGXGridCore* pGrid = Grid();
-    if (!pGrid)
-        return;
+    if (!pGrid) return;
     CGXStyle style;
     pGrid->ComposeStyleRowCol(nRow, nCol, &style);
-    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP))
-        return;
+    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP)) return;
     const bool expanded = IsExpandedState(style);
     const bool known = style.GetIncludeUserAttribute(IDS_UA_EXPAND_STATE);
     // A row without a state always takes the wanted one.
-    if (known && expanded == (bExpand != FALSE))
-        return;
+    if (known && expanded == (bExpand != FALSE)) return;
     CGXGridParam* pParam = pGrid->GetParam();
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
-    if (bLock)
-        pParam->SetLockReadOnly(FALSE);
+    if (bLock) pParam->SetLockReadOnly(FALSE);
     // Towards the wanted state itself, so that a row without a state is never
     // flipped the wrong way.
     const BOOL bBusy = m_bBusy;
     m_bBusy = FALSE;
     ApplyExpand(nRow, nCol, bExpand);
     m_bBusy = bBusy;
-    if (bLock)
-        pParam->SetLockReadOnly(TRUE);
+    if (bLock) pParam->SetLockReadOnly(TRUE);
 }
 
-void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
-{
+void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand) {
     CGXGridCore* pGrid = Grid();
     CGXGridParam* pParam = pGrid ? pGrid->GetParam() : nullptr;
-    if (!pParam)
-        return;
+    if (!pParam) return;
     CGXStyle group;
     pGrid->ComposeStyleRowCol(nRow, nCol, &group);
-    if (!group.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP))
-        return;
+    if (!group.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP)) return;
     const bool diffPairVector = group.GetIncludeUserAttribute(IDS_UA_DIFFPAIR_VECTOR_ROW);
     const int groupLevel = RowLevel(group);
 
     const BOOL bReadOnlyLock = pParam->IsLockReadOnly();
-    if (bReadOnlyLock)
-        pParam->SetLockReadOnly(FALSE);
+    if (bReadOnlyLock) pParam->SetLockReadOnly(FALSE);
     const BOOL bWasLocked = pGrid->LockUpdate(TRUE);
     const BOOL bUndo = pParam->IsEnableUndo();
     pParam->EnableUndo(FALSE);
@@ -231,12 +201,10 @@ void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
         for (ROWCOL r = nRow + 1; r <= rowCount && r != GX_INVALID; ++r) {
             CGXStyle rs;
             pGrid->ComposeStyleRowCol(r, nCol, &rs);
-            if (!rs.GetIncludeControl())
-                break;
+            if (!rs.GetIncludeControl()) break;
             const int level = RowLevel(rs);
             if (diffPairVector) {
-                if (!rs.GetIncludeUserAttribute(IDS_UA_DIFFPAIR_ROW))
-                    break;
+                if (!rs.GetIncludeUserAttribute(IDS_UA_DIFFPAIR_ROW)) break;
             } else if (level <= groupLevel) {
                 break;
             }
@@ -252,8 +220,7 @@ void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
     }
 
     pParam->EnableUndo(bUndo);
-    if (bReadOnlyLock)
-        pParam->SetLockReadOnly(TRUE);
+    if (bReadOnlyLock) pParam->SetLockReadOnly(TRUE);
 
     if (CWnd* pWnd = dynamic_cast<CWnd*>(pGrid)) {
         static const UINT msgTogglePinName = RegisterWindowMessage("MSG_TOGGLE_PINNAME");

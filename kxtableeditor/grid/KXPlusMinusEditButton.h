@@ -25,7 +25,8 @@ public:
     void SetExpandState(ROWCOL nRow, ROWCOL nCol, BOOL bExpand);
 
     BOOL IsActive() override;
-    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr,
+                      const CGXStyle* pStyle = nullptr) override;
     void OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
     void OnClickedButton(CGXChild* pChild) override;
     BOOL KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
@@ -45,8 +46,8 @@ protected:
     CGXBitmapButtonChild* m_pButton; // owned by the control's child list
     int m_nButtonWidth = 16;
     int m_nButtonHeight = 16;
-    BOOL m_bBusy = FALSE;            // a user action is being handled
+    BOOL m_bBusy = FALSE; // a user action is being handled
     UINT m_nPlusId;
     UINT m_nMinusId;
-    int m_nOffset;                   // pixels from the cell's left edge to the button
+    int m_nOffset; // pixels from the cell's left edge to the button
 };

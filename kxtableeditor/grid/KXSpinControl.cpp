@@ -10,12 +10,11 @@ constexpr int kArrowStrip = 17; // pixels kept free at the right while the arrow
 constexpr int kArrowWidth = 15;
 constexpr int kUpArrowHeight = 7;
 
-bool ShiftDown()
-{
+bool ShiftDown() {
     return GetKeyState(VK_SHIFT) < 0;
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------
 // CKXListComboBox
@@ -24,14 +23,12 @@ IMPLEMENT_DYNAMIC(CKXListComboBox, CGXComboListBox)
 
 CKXListComboBox::CKXListComboBox(CWnd* pOwner) : CGXComboListBox(pOwner), m_pOwnerWnd(pOwner) {}
 
-BOOL CKXListComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
-{
+BOOL CKXListComboBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
     // Bordered and sorted.
     return CWnd::Create("LISTBOX", nullptr, dwStyle | 0x800002u, rect, pParentWnd, nID);
 }
 
-std::vector<std::string> CKXListComboBox::GetEntries() const
-{
+std::vector<std::string> CKXListComboBox::GetEntries() const {
     std::vector<std::string> entries;
     const int count = GetCount();
     entries.reserve(static_cast<size_t>(std::max(count, 0)));
@@ -46,53 +43,44 @@ std::vector<std::string> CKXListComboBox::GetEntries() const
 // ---------------------------------------------------------------------------
 // CKXSpinControl
 
-CRuntimeClass* CKXSpinControl::GetThisClass()
-{
+CRuntimeClass* CKXSpinControl::GetThisClass() {
     static CRuntimeClass rc{"CKXSpinControl", static_cast<int>(sizeof(CKXSpinControl)), 0xFFFF, nullptr,
                             &CGXComboBox::GetThisClass};
     return &rc;
 }
 
-CRuntimeClass* CKXSpinControl::GetRuntimeClass() const
-{
+CRuntimeClass* CKXSpinControl::GetRuntimeClass() const {
     return GetThisClass();
 }
 
 CKXSpinControl::CKXSpinControl(CGXGridCore* pGrid, UINT nEditId, UINT nListBoxId, UINT nFlags,
                                CKXListComboBox* pListBox, BOOL bShowArrows)
     : CGXComboBox(pGrid, nEditId, nListBoxId, nFlags), m_pUpArrow(new CGXUpArrowButton(this)),
-      m_pDownArrow(new CGXDownArrowButton(this)), m_pListBox(pListBox), m_bShowArrows(bShowArrows)
-{
+      m_pDownArrow(new CGXDownArrowButton(this)), m_pListBox(pListBox), m_bShowArrows(bShowArrows) {
     AddChild(m_pUpArrow);
     AddChild(m_pDownArrow);
 }
 
-void CKXSpinControl::SetShowArrows(BOOL bShow)
-{
+void CKXSpinControl::SetShowArrows(BOOL bShow) {
     m_bShowArrows = bShow;
-    if (IsInit())
-        OnInitChildren(GetRow(), GetCol(), CGXComboBox::GetCellRect(GetRow(), GetCol()));
+    if (IsInit()) OnInitChildren(GetRow(), GetCol(), CGXComboBox::GetCellRect(GetRow(), GetCol()));
 }
 
-CRect CKXSpinControl::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle)
-{
+CRect CKXSpinControl::GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem, const CGXStyle* pStyle) {
     CRect rect = CGXComboBox::GetCellRect(nRow, nCol, rectItem, pStyle);
-    if (m_bShowArrows)
-        rect.right -= kArrowStrip;
+    if (m_bShowArrows) rect.right -= kArrowStrip;
     return rect;
 }
 
-void CKXSpinControl::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect)
-{
+void CKXSpinControl::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) {
     CRect comboRect = rect;
-    if (m_bShowArrows)
-        comboRect.right -= kArrowStrip;
+    if (m_bShowArrows) comboRect.right -= kArrowStrip;
     CGXComboBox::OnInitChildren(nRow, nCol, comboRect);
     if (m_bShowArrows) {
         const int left = rect.right - kArrowWidth;
         m_pUpArrow->SetRect(CRect(left, rect.top, rect.right, rect.top + kUpArrowHeight));
-        m_pDownArrow->SetRect(CRect(left, rect.top + kUpArrowHeight, rect.right, std::max(rect.bottom - 1,
-                                                                                             rect.top + kUpArrowHeight)));
+        m_pDownArrow->SetRect(CRect(left, rect.top + kUpArrowHeight, rect.right,
+                                    std::max(rect.bottom - 1, rect.top + kUpArrowHeight)));
     } else {
         // Hidden arrows lie outside the cell, so no click reaches them.
         const CRect outside(rect.right + 1, rect.bottom + 1, rect.right + 1, rect.bottom + 1);
@@ -101,11 +89,9 @@ void CKXSpinControl::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect)
     }
 }
 
-void CKXSpinControl::OnClickedButton(CGXChild* pChild)
-{
+void CKXSpinControl::OnClickedButton(CGXChild* pChild) {
     if (pChild == m_pUpArrow || pChild == m_pDownArrow) {
-        if (!IsActive() && !OnStartEditing())
-            return;
+        if (!IsActive() && !OnStartEditing()) return;
         m_bSuppressStep = FALSE;
         OnEditKeyDown(pChild == m_pUpArrow ? VK_UP : VK_DOWN, 1, 0);
         return;
@@ -117,34 +103,27 @@ void CKXSpinControl::OnClickedButton(CGXChild* pChild)
     }
 }
 
-BOOL CKXSpinControl::KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags)
-{
+BOOL CKXSpinControl::KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags) {
     if (nMessage == WM_CHAR) {
         CGXComboBox::KeyPressed(nMessage, nChar, nRepCnt, flags);
-        if (nChar != VK_BACK && CanUseList())
-            AutoComplete();
+        if (nChar != VK_BACK && CanUseList()) AutoComplete();
         return TRUE;
     }
     return CGXComboBox::KeyPressed(nMessage, nChar, nRepCnt, flags);
 }
 
-BOOL CKXSpinControl::OnValidate()
-{
+BOOL CKXSpinControl::OnValidate() {
     m_bBoundsFromDesign = TRUE;
     SetShowArrows(FALSE);
     return CGXComboBox::OnValidate();
 }
 
-void CKXSpinControl::CreateListBox()
-{
-    if (m_pListBox)
-        m_pListBox->SetSpinControl(this);
+void CKXSpinControl::CreateListBox() {
+    if (m_pListBox) m_pListBox->SetSpinControl(this);
 }
 
-void CKXSpinControl::OnFillDroppedList()
-{
-    if (!m_pListBox)
-        return;
+void CKXSpinControl::OnFillDroppedList() {
+    if (!m_pListBox) return;
     CString text;
     if (IsActive()) {
         GetWindowText(text);
@@ -156,13 +135,10 @@ void CKXSpinControl::OnFillDroppedList()
     m_pListBox->SetCurSel(m_pListBox->FindStringExact(-1, text));
 }
 
-void CKXSpinControl::OnStoreDroppedList()
-{
-    if (!m_pListBox)
-        return;
+void CKXSpinControl::OnStoreDroppedList() {
+    if (!m_pListBox) return;
     const int sel = m_pListBox->GetCurSel();
-    if (sel < 0)
-        return;
+    if (sel < 0) return;
     CString text;
     m_pListBox->GetText(sel, text);
     SetWindowText(text);
@@ -170,88 +146,70 @@ void CKXSpinControl::OnStoreDroppedList()
     SetSel(0, -1);
 }
 
-void CKXSpinControl::OnListSelChange()
-{
-    if (IsReadOnly())
-        return;
+void CKXSpinControl::OnListSelChange() {
+    if (IsReadOnly()) return;
     OnStoreDroppedList();
 }
 
-void CKXSpinControl::OnListEnded()
-{
-    if (!IsReadOnly())
-        OnStoreDroppedList();
+void CKXSpinControl::OnListEnded() {
+    if (!IsReadOnly()) OnStoreDroppedList();
     ShowDropDown(FALSE);
 }
 
-void CKXSpinControl::OnListCancelled()
-{
+void CKXSpinControl::OnListCancelled() {
     ShowDropDown(FALSE);
 }
 
-bool CKXSpinControl::CanUseList()
-{
+bool CKXSpinControl::CanUseList() {
     return m_pListBox != nullptr && !IsReadOnly();
 }
 
-std::string CKXSpinControl::EditText() const
-{
+std::string CKXSpinControl::EditText() const {
     CString text;
     GetWindowText(text);
     return text.str();
 }
 
-int CKXSpinControl::Caret() const
-{
+int CKXSpinControl::Caret() const {
     int start = 0;
     int end = 0;
     GetSel(start, end);
     return start;
 }
 
-kxspin::VectorParts CKXSpinControl::PartsOf(const std::string& text) const
-{
+kxspin::VectorParts CKXSpinControl::PartsOf(const std::string& text) const {
     const bool square = CSchemaUtilities::getVectorDisplayFormat() != 0;
     return kxspin::FindParts(text, square ? '[' : '<', square ? ']' : '>');
 }
 
-void CKXSpinControl::ApplyResult(const kxspin::KeyResult& result)
-{
-    if (!result.consumed)
-        return;
+void CKXSpinControl::ApplyResult(const kxspin::KeyResult& result) {
+    if (!result.consumed) return;
     m_bKeyNotConsumed = FALSE;
     if (result.text != EditText()) {
         SetWindowText(result.text.c_str());
         SetModify(TRUE);
     }
     SetSel(result.sel.start, result.sel.end);
-    if (result.arrowsChanged)
-        SetShowArrows(result.showArrows ? TRUE : FALSE);
+    if (result.arrowsChanged) SetShowArrows(result.showArrows ? TRUE : FALSE);
 }
 
-void CKXSpinControl::LookUpBounds(const std::string& text, const kxspin::VectorParts& parts)
-{
-    if (!m_bBoundsFromDesign)
-        return;
+void CKXSpinControl::LookUpBounds(const std::string& text, const kxspin::VectorParts& parts) {
+    if (!m_bBoundsFromDesign) return;
     m_nMaximum = 25000;
     m_nMinimum = 0;
-    if (m_designContext.isNull() || !parts.IsVector())
-        return;
+    if (m_designContext.isNull() || !parts.IsVector()) return;
     const std::string base = text.substr(0, static_cast<size_t>(parts.open));
     const CNetContext net = m_designContext.net(base.c_str());
-    if (net.isNull() || net->isScalar())
-        return;
+    if (net.isNull() || net->isScalar()) return;
     m_nMaximum = std::max(net->msb(), net->lsb());
     m_nMinimum = std::min(net->msb(), net->lsb());
 }
 
-void CKXSpinControl::StepNumber(int direction)
-{
+void CKXSpinControl::StepNumber(int direction) {
     const std::string text = EditText();
     const kxspin::VectorParts parts = PartsOf(text);
     const int caret = Caret();
-    if (kxspin::NumberUnderCaretForStep(parts, caret) == 0)
-        return;
+    if (kxspin::NumberUnderCaretForStep(parts, caret) == 0) return;
     LookUpBounds(text, parts);
     kxspin::StepOptions options;
     options.minimum = m_nMinimum;
@@ -263,35 +221,28 @@ void CKXSpinControl::StepNumber(int direction)
     ApplyResult(kxspin::Step(text, parts, caret, direction, options));
 }
 
-void CKXSpinControl::PreviousPart()
-{
+void CKXSpinControl::PreviousPart() {
     const std::string text = EditText();
     ApplyResult(kxspin::PreviousPart(text, PartsOf(text), Caret()));
 }
 
-void CKXSpinControl::NextPart()
-{
+void CKXSpinControl::NextPart() {
     const std::string text = EditText();
     ApplyResult(kxspin::NextPart(text, PartsOf(text), Caret()));
 }
 
-void CKXSpinControl::CycleList(int direction)
-{
-    if (!m_pListBox)
-        return;
+void CKXSpinControl::CycleList(int direction) {
+    if (!m_pListBox) return;
     const std::vector<std::string> entries = m_pListBox->GetEntries();
     const int index = kxspin::CycleIndex(entries, EditText(), direction);
-    if (index < 0)
-        return;
+    if (index < 0) return;
     SetWindowText(entries[static_cast<size_t>(index)].c_str());
     SetModify(TRUE);
     SetSel(0, -1);
 }
 
-void CKXSpinControl::AutoComplete()
-{
-    if (!m_bAutoComplete || !m_pListBox)
-        return;
+void CKXSpinControl::AutoComplete() {
+    if (!m_bAutoComplete || !m_pListBox) return;
     int start = 0;
     int end = 0;
     GetSel(start, end);
@@ -305,8 +256,7 @@ void CKXSpinControl::AutoComplete()
     SetSel(result.sel.start, result.sel.end);
 }
 
-void CKXSpinControl::OnEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
+void CKXSpinControl::OnEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (!CanUseList()) {
         CGXComboBox::KeyPressed(WM_KEYDOWN, nChar, nRepCnt, nFlags);
         return;
@@ -322,42 +272,34 @@ void CKXSpinControl::OnEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
         PreviousPart();
     m_bSuppressStep = FALSE;
 
-    if (!m_bKeyNotConsumed)
-        return;
+    if (!m_bKeyNotConsumed) return;
     if (nChar == VK_UP || nChar == VK_DOWN)
         CycleList(nChar == VK_DOWN ? +1 : -1);
     else
         CGXComboBox::KeyPressed(WM_KEYDOWN, nChar, nRepCnt, nFlags);
 }
 
-void CKXSpinControl::OnEditChar(UINT nChar, UINT nRepCnt, UINT nFlags)
-{
+void CKXSpinControl::OnEditChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
     SetShowArrows(FALSE);
     CGXComboBox::KeyPressed(WM_CHAR, nChar, nRepCnt, nFlags);
-    if (nChar != VK_BACK && CanUseList())
-        AutoComplete();
+    if (nChar != VK_BACK && CanUseList()) AutoComplete();
 }
 
-void CKXSpinControl::OnEditMouseMove(UINT nFlags, CPoint point)
-{
+void CKXSpinControl::OnEditMouseMove(UINT nFlags, CPoint point) {
     (void)point;
-    if (nFlags & MK_LBUTTON)
-        m_bDragging = TRUE;
+    if (nFlags & MK_LBUTTON) m_bDragging = TRUE;
 }
 
-void CKXSpinControl::OnEditLButtonUp(UINT nFlags, CPoint point)
-{
+void CKXSpinControl::OnEditLButtonUp(UINT nFlags, CPoint point) {
     (void)point;
     const bool dragged = m_bDragging != FALSE;
     m_bDragging = FALSE;
-    if (dragged || (nFlags & MK_SHIFT))
-        return;
+    if (dragged || (nFlags & MK_SHIFT)) return;
     const std::string text = EditText();
     ApplyResult(kxspin::PartUnderCaret(text, PartsOf(text), Caret()));
 }
 
-BOOL CKXSpinControl::IsChildOfCurrentCellControl(CPoint point) const
-{
+BOOL CKXSpinControl::IsChildOfCurrentCellControl(CPoint point) const {
     const CGXChild* pFirst = GetChildCount() > 0 ? GetChild(0) : nullptr;
     return pFirst && pFirst->PtInRect(point);
 }

@@ -48,7 +48,8 @@ public:
     void SetAutoComplete(BOOL bOn) { m_bAutoComplete = bOn; }
 
     // Cell-control overrides.
-    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr, const CGXStyle* pStyle = nullptr) override;
+    CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr,
+                      const CGXStyle* pStyle = nullptr) override;
     void OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect) override;
     void OnClickedButton(CGXChild* pChild) override;
     BOOL KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;

@@ -16,9 +16,9 @@ namespace kxspin {
 // Character positions of the parts of a vector name; all -1 when the text is
 // not a vector name.
 struct VectorParts {
-    int open = -1;   // index of the open bracket
-    int dots = -1;   // index of the first '.' of "..", -1 without a range
-    int close = -1;  // index of the close bracket
+    int open = -1;  // index of the open bracket
+    int dots = -1;  // index of the first '.' of "..", -1 without a range
+    int close = -1; // index of the close bracket
     bool IsVector() const { return open >= 0; }
     bool HasRange() const { return dots >= 0; }
 };
@@ -85,4 +85,4 @@ KeyResult Complete(const std::vector<std::string>& entries, const std::string& t
 // prefix rule: leading digits only).
 int LeadingNumber(const std::string& text);
 
-}  // namespace kxspin
+} // namespace kxspin

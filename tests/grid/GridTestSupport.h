@@ -25,29 +25,23 @@ public:
     void OnKeyF4() override { ++f4Presses; }
     void ShowFindReplace(BOOL bFind) override { bFind ? ++finds : ++replaces; }
     void UpdatePaneTitle() override { ++paneTitles; }
-    void SetPinComment(CString inst, CString pin, CString newComment, CString oldComment) override
-    {
+    void SetPinComment(CString inst, CString pin, CString newComment, CString oldComment) override {
         comments.push_back({inst, pin, newComment, oldComment});
     }
-    void SortRows(int col, BOOL bAscending) override
-    {
+    void SortRows(int col, BOOL bAscending) override {
         sortedColumns.push_back(col);
         CKXGridWnd::SortRows(col, bAscending);
     }
-    CKXColumnInfoClass* GetColumnInfo(int col) override
-    {
-        if (col == 0 && withRowNumberInfo)
-            return &rowNumberInfo;
-        if (col == 3)
-            return &fixedInfo;
+    CKXColumnInfoClass* GetColumnInfo(int col) override {
+        if (col == 0 && withRowNumberInfo) return &rowNumberInfo;
+        if (col == 3) return &fixedInfo;
         return nullptr;
     }
 };
 
 // A created and initialised grid: header rows 1..5, data from row 6 on, list
 // header on row 2, four columns.
-inline void SetUpGrid(CKXGridWnd& grid, ROWCOL dataRows = 4, ROWCOL cols = 4)
-{
+inline void SetUpGrid(CKXGridWnd& grid, ROWCOL dataRows = 4, ROWCOL cols = 4) {
     grid.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 640, 480), nullptr, 100);
     grid.InitializeGrid(6, 1, 2, nullptr);
     grid.SetColCount(cols);

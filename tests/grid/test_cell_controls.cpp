@@ -21,24 +21,20 @@ constexpr UINT kBit = 9032;
 class ToggleGrid : public CRecordingGrid {
 public:
     std::vector<std::pair<WPARAM, LPARAM>> toggles;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == RegisterWindowMessage("MSG_TOGGLE_PINNAME"))
-            toggles.emplace_back(wParam, lParam);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == RegisterWindowMessage("MSG_TOGGLE_PINNAME")) toggles.emplace_back(wParam, lParam);
         return CRecordingGrid::WindowProc(message, wParam, lParam);
     }
 };
 
 class MainWindow {
 public:
-    MainWindow()
-    {
+    MainWindow() {
         wnd.m_textParams[MSG_HOST_SCRIPT_TEXT] = 'w';
         wnd.CreateEx(0, "MAIN", "main", 0, CRect(0, 0, 100, 100), nullptr, 0);
         AfxSetMainWnd(&wnd);
     }
-    ~MainWindow()
-    {
+    ~MainWindow() {
         AfxSetMainWnd(nullptr);
         wnd.DestroyWindow();
     }
@@ -51,8 +47,7 @@ public:
 //  10  bit (level 1)           11  next pin (level 0)
 class ExpandCollapse : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SetUpGrid(grid, 6, 2);
         CKXPlusMinusEditButton::RegisterControls(&grid, kMinus, kPlus, 0);
         grid.RegisterControl(static_cast<WORD>(kBit), new CKXPaddedEditControl(&grid, kBit, 18));
@@ -63,35 +58,29 @@ protected:
         Bit(10, 1);
         grid.SetStyleRange(CGXRange(11, 1), CGXStyle().SetControl(static_cast<WORD>(kBit)));
     }
-    void Group(ROWCOL row, int level, const char* state)
-    {
+    void Group(ROWCOL row, int level, const char* state) {
         CGXStyle s;
         s.SetControl(static_cast<WORD>(std::string(state) == "1" ? kMinus : kPlus));
         s.SetUserAttribute(IDS_UA_VECTOR_GROUP, 1);
         s.SetUserAttribute(IDS_UA_EXPAND_STATE, state);
-        if (level > 0)
-            s.SetUserAttribute(IDS_UA_PLUSMINUS_BIT, std::to_string(level).c_str());
+        if (level > 0) s.SetUserAttribute(IDS_UA_PLUSMINUS_BIT, std::to_string(level).c_str());
         grid.SetStyleRange(CGXRange(row, 1), s);
     }
-    void Bit(ROWCOL row, int level)
-    {
+    void Bit(ROWCOL row, int level) {
         CGXStyle s;
         s.SetControl(static_cast<WORD>(kBit));
         s.SetUserAttribute(IDS_UA_PLUSMINUS_BIT, std::to_string(level).c_str());
         grid.SetStyleRange(CGXRange(row, 1), s);
     }
-    CKXPlusMinusEditButton* Control(UINT id)
-    {
+    CKXPlusMinusEditButton* Control(UINT id) {
         return dynamic_cast<CKXPlusMinusEditButton*>(grid.GetRegisteredControl(static_cast<WORD>(id)));
     }
-    CString State(ROWCOL row)
-    {
+    CString State(ROWCOL row) {
         CGXStyle s;
         grid.ComposeStyleRowCol(row, 1, &s);
         return s.GetUserAttributeText(IDS_UA_EXPAND_STATE);
     }
-    WORD ControlId(ROWCOL row)
-    {
+    WORD ControlId(ROWCOL row) {
         CGXStyle s;
         grid.ComposeStyleRowCol(row, 1, &s);
         return s.GetControl();
@@ -99,10 +88,9 @@ protected:
     ToggleGrid grid;
 };
 
-}  // namespace
+} // namespace
 
-TEST_F(ExpandCollapse, RegistersPlusAndMinusControls)
-{
+TEST_F(ExpandCollapse, RegistersPlusAndMinusControls) {
     CKXPlusMinusEditButton* plus = Control(kPlus);
     CKXPlusMinusEditButton* minus = Control(kMinus);
     ASSERT_NE(plus, nullptr);
@@ -115,8 +103,7 @@ TEST_F(ExpandCollapse, RegistersPlusAndMinusControls)
     EXPECT_FALSE(plus->IsActive());
 }
 
-TEST_F(ExpandCollapse, CollapseHidesEveryRowOfTheGroupOnly)
-{
+TEST_F(ExpandCollapse, CollapseHidesEveryRowOfTheGroupOnly) {
     const BOOL lock = grid.GetParam()->IsLockReadOnly();
     const BOOL undo = grid.GetParam()->IsEnableUndo();
     Control(kMinus)->SetExpandState(6, 1, FALSE);
@@ -132,12 +119,11 @@ TEST_F(ExpandCollapse, CollapseHidesEveryRowOfTheGroupOnly)
     EXPECT_EQ(grid.toggles[0].second, 6);
 }
 
-TEST_F(ExpandCollapse, ExpandKeepsACollapsedInnerGroupCollapsed)
-{
-    Control(kMinus)->SetExpandState(7, 1, FALSE);  // inner collapsed
+TEST_F(ExpandCollapse, ExpandKeepsACollapsedInnerGroupCollapsed) {
+    Control(kMinus)->SetExpandState(7, 1, FALSE); // inner collapsed
     EXPECT_TRUE(grid.IsRowHidden(8));
-    Control(kMinus)->SetExpandState(6, 1, FALSE);  // outer collapsed
-    Control(kPlus)->SetExpandState(6, 1, TRUE);    // outer expanded again
+    Control(kMinus)->SetExpandState(6, 1, FALSE); // outer collapsed
+    Control(kPlus)->SetExpandState(6, 1, TRUE);   // outer expanded again
     EXPECT_FALSE(grid.IsRowHidden(7));
     EXPECT_TRUE(grid.IsRowHidden(8));
     EXPECT_TRUE(grid.IsRowHidden(9));
@@ -146,17 +132,15 @@ TEST_F(ExpandCollapse, ExpandKeepsACollapsedInnerGroupCollapsed)
     EXPECT_EQ(State(7), "0");
 }
 
-TEST_F(ExpandCollapse, SetExpandStateOnlyActsWhenNeeded)
-{
-    Control(kMinus)->SetExpandState(6, 1, TRUE);  // already expanded
+TEST_F(ExpandCollapse, SetExpandStateOnlyActsWhenNeeded) {
+    Control(kMinus)->SetExpandState(6, 1, TRUE); // already expanded
     EXPECT_TRUE(grid.toggles.empty());
-    Control(kMinus)->SetExpandState(8, 1, FALSE);  // a bit row: no group
+    Control(kMinus)->SetExpandState(8, 1, FALSE); // a bit row: no group
     EXPECT_TRUE(grid.toggles.empty());
     EXPECT_FALSE(grid.IsRowHidden(9));
 }
 
-TEST_F(ExpandCollapse, ARowWithoutStateTakesTheWantedState)
-{
+TEST_F(ExpandCollapse, ARowWithoutStateTakesTheWantedState) {
     CGXStyle s;
     s.SetIncludeUserAttribute(IDS_UA_EXPAND_STATE, FALSE);
     grid.SetStyleRange(CGXRange(6, 1), s, gxExclude);
@@ -169,8 +153,7 @@ TEST_F(ExpandCollapse, ARowWithoutStateTakesTheWantedState)
     EXPECT_TRUE(grid.IsRowHidden(7));
 }
 
-TEST_F(ExpandCollapse, AUsersClickGoesToTheHostOnly)
-{
+TEST_F(ExpandCollapse, AUsersClickGoesToTheHostOnly) {
     MainWindow main;
     Control(kMinus)->SetExpandState(6, 1, FALSE);
     grid.toggles.clear();
@@ -180,7 +163,7 @@ TEST_F(ExpandCollapse, AUsersClickGoesToTheHostOnly)
     const auto texts = main.wnd.TextsOf(MSG_HOST_SCRIPT_TEXT);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0], "expandPins -selection on");
-    EXPECT_TRUE(grid.IsRowHidden(7));  // the grid itself is unchanged
+    EXPECT_TRUE(grid.IsRowHidden(7)); // the grid itself is unchanged
     EXPECT_EQ(State(6), "0");
     EXPECT_TRUE(grid.toggles.empty());
 
@@ -192,8 +175,7 @@ TEST_F(ExpandCollapse, AUsersClickGoesToTheHostOnly)
     EXPECT_EQ(ControlId(6), kMinus);
 }
 
-TEST_F(ExpandCollapse, ButtonSitsAtTheOffsetAndTextRightOfIt)
-{
+TEST_F(ExpandCollapse, ButtonSitsAtTheOffsetAndTextRightOfIt) {
     CKXPlusMinusEditButton control(&grid, IDB_PLUS, kMinus, kPlus, 18);
     const CRect cell(100, 40, 300, 59);
     control.OnInitChildren(6, 1, cell);
@@ -202,21 +184,19 @@ TEST_F(ExpandCollapse, ButtonSitsAtTheOffsetAndTextRightOfIt)
     EXPECT_EQ(control.GetCellRect(6, 1, &item).left, 100 + 18 + 16 + 2);
 }
 
-TEST(EditControls, BitmapButtonIsRightAlignedAndClipped)
-{
+TEST(EditControls, BitmapButtonIsRightAlignedAndClipped) {
     CRecordingGrid grid;
     SetUpGrid(grid);
     CKXBitmapEditButton control(&grid, 9014, 9011);
     control.OnInitChildren(6, 1, CRect(0, 0, 100, 25));
     EXPECT_EQ(control.GetButton()->GetRect(), CRect(85, 5, 100, 20));
-    control.OnInitChildren(6, 1, CRect(0, 0, 100, 10));  // lower than the button
+    control.OnInitChildren(6, 1, CRect(0, 0, 100, 10)); // lower than the button
     EXPECT_EQ(control.GetButton()->GetRect(), CRect(85, 0, 100, 10));
     CRect item(0, 0, 100, 25);
     EXPECT_EQ(control.GetCellRect(6, 1, &item).right, 100 - 18);
 }
 
-TEST(EditControls, PaddedEditIndentsByLevel)
-{
+TEST(EditControls, PaddedEditIndentsByLevel) {
     CRecordingGrid grid;
     SetUpGrid(grid);
     grid.RegisterControl(9032, new CKXPaddedEditControl(&grid, 9032, 18));
@@ -225,7 +205,8 @@ TEST(EditControls, PaddedEditIndentsByLevel)
     grid.SetStyleRange(CGXRange(6, 1), CGXStyle().SetControl(9032));
     CRect item(10, 0, 200, 20);
     EXPECT_EQ(padded->GetCellRect(6, 1, &item).left, 10 + 18);
-    grid.SetStyleRange(CGXRange(7, 1), CGXStyle().SetControl(9032).SetUserAttribute(IDS_UA_PLUSMINUS_BIT, "2"));
+    grid.SetStyleRange(CGXRange(7, 1),
+                       CGXStyle().SetControl(9032).SetUserAttribute(IDS_UA_PLUSMINUS_BIT, "2"));
     EXPECT_EQ(padded->GetCellRect(7, 1, &item).left, 10 + 18 + 36);
     EXPECT_FALSE(padded->IsActive());
 }
@@ -237,8 +218,7 @@ namespace {
 
 class SpinControl : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         AfxResetKeyState();
         SetUpGrid(grid, 2, 2);
         list = std::make_unique<CKXListComboBox>(&grid);
@@ -250,19 +230,16 @@ protected:
         grid.SetCurrentCell(6, 1);
         spin->Init(6, 1);
     }
-    void Type(const char* text, int caret)
-    {
+    void Type(const char* text, int caret) {
         spin->SetWindowText(text);
         spin->SetSel(caret, caret);
     }
-    CString Text()
-    {
+    CString Text() {
         CString s;
         spin->GetWindowText(s);
         return s;
     }
-    std::pair<int, int> Sel()
-    {
+    std::pair<int, int> Sel() {
         int a = 0;
         int b = 0;
         spin->GetSel(a, b);
@@ -273,10 +250,9 @@ protected:
     CKXSpinControl* spin = nullptr;
 };
 
-}  // namespace
+} // namespace
 
-TEST_F(SpinControl, UpStepsTheNumberUnderTheCaretWithoutADesign)
-{
+TEST_F(SpinControl, UpStepsTheNumberUnderTheCaretWithoutADesign) {
     Type("A<7..0>", 2);
     spin->OnEditKeyDown(VK_UP, 1, 0);
     EXPECT_EQ(Text(), "A<8..0>");
@@ -286,12 +262,11 @@ TEST_F(SpinControl, UpStepsTheNumberUnderTheCaretWithoutADesign)
     EXPECT_EQ(Text(), "A<25000>");
 }
 
-TEST_F(SpinControl, UpAndDownCycleTheListOnPlainNames)
-{
+TEST_F(SpinControl, UpAndDownCycleTheListOnPlainNames) {
     Type("CLK", 1);
     spin->OnEditKeyDown(VK_DOWN, 1, 0);
     EXPECT_EQ(Text(), "DATA<15..0>");
-    Type("ADDR<7..0>", 0);  // caret before the bracket: no number to step
+    Type("ADDR<7..0>", 0); // caret before the bracket: no number to step
     spin->OnEditKeyDown(VK_UP, 1, 0);
     EXPECT_EQ(Text(), "RESET");
     list->ResetContent();
@@ -300,8 +275,7 @@ TEST_F(SpinControl, UpAndDownCycleTheListOnPlainNames)
     EXPECT_EQ(Text(), "CLK");
 }
 
-TEST_F(SpinControl, ArrowsFollowThePartThatIsSelected)
-{
+TEST_F(SpinControl, ArrowsFollowThePartThatIsSelected) {
     Type("A<7..0>", 0);
     spin->OnEditKeyDown(VK_RIGHT, 1, 0);
     EXPECT_EQ(Sel(), std::make_pair(2, 3));
@@ -315,19 +289,17 @@ TEST_F(SpinControl, ArrowsFollowThePartThatIsSelected)
     EXPECT_NE(Sel(), std::make_pair(2, 3));
 }
 
-TEST_F(SpinControl, ArrowButtonsStepLikeTheKeys)
-{
+TEST_F(SpinControl, ArrowButtonsStepLikeTheKeys) {
     spin->SetShowArrows(TRUE);
     Type("A<3>", 2);
-    spin->m_bSuppressStep = TRUE;  // a click clears it before stepping
+    spin->m_bSuppressStep = TRUE; // a click clears it before stepping
     spin->OnClickedButton(spin->GetUpArrow());
     EXPECT_EQ(Text(), "A<4>");
     spin->OnClickedButton(spin->GetDownArrow());
     EXPECT_EQ(Text(), "A<3>");
 }
 
-TEST_F(SpinControl, TypingCompletesFromTheList)
-{
+TEST_F(SpinControl, TypingCompletesFromTheList) {
     spin->SetWindowText("");
     spin->SetSel(0, 0);
     spin->OnEditChar('d', 1, 0);
@@ -341,8 +313,7 @@ TEST_F(SpinControl, TypingCompletesFromTheList)
     EXPECT_EQ(Text(), "c");
 }
 
-TEST_F(SpinControl, ArrowsNarrowTheCellAndHideOutsideIt)
-{
+TEST_F(SpinControl, ArrowsNarrowTheCellAndHideOutsideIt) {
     CRect item(0, 0, 200, 20);
     const int full = spin->GetCellRect(6, 1, &item).right;
     spin->SetShowArrows(TRUE);
@@ -355,8 +326,7 @@ TEST_F(SpinControl, ArrowsNarrowTheCellAndHideOutsideIt)
     EXPECT_FALSE(CRect(0, 0, 200, 20).PtInRect(spin->GetUpArrow()->GetRect().TopLeft()));
 }
 
-TEST_F(SpinControl, DroppedListSelectsAndStoresTheCellText)
-{
+TEST_F(SpinControl, DroppedListSelectsAndStoresTheCellText) {
     Type("CLK", 0);
     spin->SetActive(TRUE);
     spin->CreateListBox();
@@ -371,8 +341,7 @@ TEST_F(SpinControl, DroppedListSelectsAndStoresTheCellText)
     EXPECT_EQ(Sel(), std::make_pair(0, 5));
 }
 
-TEST_F(SpinControl, BoundsComeFromTheVectorInTheDesign)
-{
+TEST_F(SpinControl, BoundsComeFromTheVectorInTheDesign) {
     IServer server;
     rmx::DesignBuilder builder(&server);
     builder.schematic("board", "sch").net("DATA", 7, 0).net("CLK");
@@ -382,11 +351,11 @@ TEST_F(SpinControl, BoundsComeFromTheVectorInTheDesign)
     spin->OnEditKeyDown(VK_UP, 1, 0);
     EXPECT_EQ(Text(), "DATA<4..0>");
     Type("DATA<7..0>", 6);
-    spin->OnEditKeyDown(VK_UP, 1, 0);  // at the maximum: wraps to the minimum
+    spin->OnEditKeyDown(VK_UP, 1, 0); // at the maximum: wraps to the minimum
     EXPECT_EQ(Text(), "DATA<0..0>");
     EXPECT_EQ(Sel(), std::make_pair(5, 6));
-    Type("DATA<7..0>", 9);  // the second number
-    spin->OnEditKeyDown(VK_DOWN, 1, 0);  // at the minimum: wraps to the maximum
+    Type("DATA<7..0>", 9);              // the second number
+    spin->OnEditKeyDown(VK_DOWN, 1, 0); // at the minimum: wraps to the maximum
     EXPECT_EQ(Text(), "DATA<7..7>");
     Type("NOPE<3>", 5);
     spin->OnEditKeyDown(VK_UP, 1, 0);

@@ -10,8 +10,7 @@ namespace {
 // rows are the grid's header area so that a click on row 2 is a header click.
 class GridSort : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         AfxResetKeyState();
         SetUpGrid(grid, 3, 2);
         grid.SetFrozenRows(5, 5);
@@ -24,16 +23,14 @@ protected:
         grid.GetParam()->GetUndoList()->RemoveAll();
     }
 
-    CString Column(ROWCOL col)
-    {
+    CString Column(ROWCOL col) {
         CString s;
         for (ROWCOL r = 6; r <= 8; ++r)
             s += grid.GetValueRowCol(r, col);
         return s;
     }
 
-    void ClickHeader(ROWCOL col)
-    {
+    void ClickHeader(ROWCOL col) {
         const CRect rect = grid.CalcRectFromRowCol(2, col);
         const CPoint pt(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
         grid.OnLButtonDown(0, pt);
@@ -43,10 +40,9 @@ protected:
     CRecordingGrid grid;
 };
 
-}  // namespace
+} // namespace
 
-TEST_F(GridSort, HeaderClickSortsAscendingThenDescending)
-{
+TEST_F(GridSort, HeaderClickSortsAscendingThenDescending) {
     ClickHeader(1);
     EXPECT_EQ(Column(1), "ABC");
     EXPECT_EQ(grid.GetSortColumn(), 1);
@@ -56,25 +52,23 @@ TEST_F(GridSort, HeaderClickSortsAscendingThenDescending)
     EXPECT_FALSE(grid.IsSortAscending());
 }
 
-TEST_F(GridSort, ReleaseWithoutPressInTheGridDoesNotSort)
-{
+TEST_F(GridSort, ReleaseWithoutPressInTheGridDoesNotSort) {
     const CRect rect = grid.CalcRectFromRowCol(2, 1);
     grid.OnLButtonUp(0, CPoint(rect.left + 2, rect.top + 2));
     EXPECT_EQ(Column(1), "BCA");
     EXPECT_TRUE(grid.sortedColumns.empty());
 }
 
-TEST_F(GridSort, UndoReturnsToThePreviousColumnAndOrder)
-{
-    ClickHeader(1);  // A ascending
-    ClickHeader(2);  // B ascending
+TEST_F(GridSort, UndoReturnsToThePreviousColumnAndOrder) {
+    ClickHeader(1); // A ascending
+    ClickHeader(2); // B ascending
     EXPECT_EQ(Column(2), "123");
     ASSERT_TRUE(grid.Undo());
     EXPECT_EQ(grid.GetSortColumn(), 1);
     EXPECT_TRUE(grid.IsSortAscending());
     EXPECT_EQ(Column(1), "ABC");
 
-    ClickHeader(1);  // descending
+    ClickHeader(1); // descending
     ClickHeader(2);
     ASSERT_TRUE(grid.Undo());
     EXPECT_EQ(grid.GetSortColumn(), 1);
@@ -82,8 +76,7 @@ TEST_F(GridSort, UndoReturnsToThePreviousColumnAndOrder)
     EXPECT_EQ(Column(1), "CBA");
 }
 
-TEST_F(GridSort, UndoOfAFlipFlipsBack)
-{
+TEST_F(GridSort, UndoOfAFlipFlipsBack) {
     ClickHeader(1);
     ClickHeader(1);
     ASSERT_TRUE(grid.Undo());
@@ -91,8 +84,7 @@ TEST_F(GridSort, UndoOfAFlipFlipsBack)
     EXPECT_EQ(Column(1), "ABC");
 }
 
-TEST_F(GridSort, RedoRestoresTheUndoneSort)
-{
+TEST_F(GridSort, RedoRestoresTheUndoneSort) {
     ClickHeader(1);
     ClickHeader(2);
     ASSERT_TRUE(grid.Undo());
@@ -107,28 +99,25 @@ TEST_F(GridSort, RedoRestoresTheUndoneSort)
     EXPECT_EQ(Column(1), "ABC");
 }
 
-TEST_F(GridSort, UndoOfTheFirstSortLeavesTheGridUnsorted)
-{
+TEST_F(GridSort, UndoOfTheFirstSortLeavesTheGridUnsorted) {
     ClickHeader(2);
     grid.sortedColumns.clear();
     ASSERT_TRUE(grid.Undo());
     EXPECT_EQ(grid.GetSortColumn(), -1);
-    EXPECT_TRUE(grid.sortedColumns.empty());  // never sorted by "column -1"
+    EXPECT_TRUE(grid.sortedColumns.empty()); // never sorted by "column -1"
     ASSERT_TRUE(grid.Redo());
     EXPECT_EQ(grid.GetSortColumn(), 2);
     EXPECT_EQ(Column(2), "123");
 }
 
-TEST_F(GridSort, SortKeepsUndoRecordingForLaterCommands)
-{
+TEST_F(GridSort, SortKeepsUndoRecordingForLaterCommands) {
     ClickHeader(1);
     EXPECT_TRUE(grid.GetParam()->IsEnableUndo());
     ClickHeader(2);
     EXPECT_EQ(grid.GetParam()->GetUndoList()->GetCount(), 2);
 }
 
-TEST(GridUndoCommands, CommentCommandPutsTheOldTextBackAndRecordsTheOpposite)
-{
+TEST(GridUndoCommands, CommentCommandPutsTheOldTextBackAndRecordsTheOpposite) {
     CRecordingGrid grid;
     SetUpGrid(grid);
     grid.GetParam()->GetUndoList()->RemoveAll();
@@ -138,18 +127,17 @@ TEST(GridUndoCommands, CommentCommandPutsTheOldTextBackAndRecordsTheOpposite)
     ASSERT_EQ(grid.comments.size(), 1u);
     EXPECT_EQ(grid.comments[0][0], "U1");
     EXPECT_EQ(grid.comments[0][1], "A<3>");
-    EXPECT_EQ(grid.comments[0][2], "check level");  // the text the change produced
-    EXPECT_EQ(grid.comments[0][3], "");             // goes back to empty
+    EXPECT_EQ(grid.comments[0][2], "check level"); // the text the change produced
+    EXPECT_EQ(grid.comments[0][3], "");            // goes back to empty
     ASSERT_TRUE(grid.CanRedo());
     grid.Redo();
     ASSERT_EQ(grid.comments.size(), 2u);
     EXPECT_EQ(grid.comments[1][2], "");
-    EXPECT_EQ(grid.comments[1][3], "check level");  // inserted again
+    EXPECT_EQ(grid.comments[1][3], "check level"); // inserted again
     EXPECT_TRUE(grid.CanUndo());
 }
 
-TEST(GridUndoCommands, CommandsWithoutAGridDoNothing)
-{
+TEST(GridUndoCommands, CommandsWithoutAGridDoNothing) {
     CKXCommentUndoCmd comment(nullptr, "U1", "A", "x", "y");
     EXPECT_FALSE(comment.Execute(nullptr, gxUndo));
     CKXSortUndoCmd sort(nullptr, 1, TRUE);

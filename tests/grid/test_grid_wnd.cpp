@@ -18,39 +18,27 @@ protected:
     CRecordingGrid grid;
 };
 
-CString Value(CKXGridWnd& g, ROWCOL row, ROWCOL col)
-{
+CString Value(CKXGridWnd& g, ROWCOL row, ROWCOL col) {
     CGXStyle style;
     g.ComposeStyleRowCol(row, col, &style);
     return style.GetValue();
 }
 
-void Fill(CKXGridWnd& g, ROWCOL col, std::initializer_list<const char*> values)
-{
-    ROWCOL row = 6;
-    for (const char* v : values)
-        g.SetValueRange(CGXRange(row++, col), v);
-}
-
-std::ptrdiff_t VirtualSlot(const void* memberPointer)
-{
+std::ptrdiff_t VirtualSlot(const void* memberPointer) {
     // A pointer to a virtual member holds 1 + its byte offset in the table.
     std::ptrdiff_t raw = 0;
     std::memcpy(&raw, memberPointer, sizeof raw);
     return (raw - 1) / static_cast<std::ptrdiff_t>(sizeof(void*));
 }
 
-template <class F>
-std::ptrdiff_t Slot(F f)
-{
+template <class F> std::ptrdiff_t Slot(F f) {
     static_assert(sizeof(F) == 2 * sizeof(void*));
     return VirtualSlot(&f);
 }
 
-}  // namespace
+} // namespace
 
-TEST_F(GridWnd, ConstructionState)
-{
+TEST_F(GridWnd, ConstructionState) {
     EXPECT_EQ(grid.m_nUndoStepMode, 0);
     EXPECT_TRUE(grid.m_bSortAscending);
     EXPECT_EQ(grid.m_nSortCol, -1);
@@ -66,8 +54,7 @@ TEST_F(GridWnd, ConstructionState)
     EXPECT_EQ(grid.m_bMultipleObjects, 0);
 }
 
-TEST_F(GridWnd, InitialisationKeepsOnlyHeaderRowsAndSetsParameters)
-{
+TEST_F(GridWnd, InitialisationKeepsOnlyHeaderRowsAndSetsParameters) {
     grid.Create(WS_CHILD, CRect(0, 0, 640, 480), nullptr, 100);
     grid.InitializeGrid(6, 2, 2, nullptr);
     EXPECT_EQ(grid.GetRowCount(), 5u);
@@ -84,13 +71,12 @@ TEST_F(GridWnd, InitialisationKeepsOnlyHeaderRowsAndSetsParameters)
     EXPECT_FALSE(p->IsSortColsOnDblClk());
     EXPECT_TRUE(p->IsNumberedRowHeaders());
     EXPECT_EQ(p->GetGridLineStyle(), static_cast<UINT>(PS_DOT));
-    EXPECT_EQ(p->GetEnterKeyAction(), GX_DOWN);  // no registry value: down
+    EXPECT_EQ(p->GetEnterKeyAction(), GX_DOWN); // no registry value: down
     ASSERT_NE(grid.GetStylesMap(), nullptr);
     EXPECT_TRUE(grid.GetStylesMap()->IsUserAttribute(IDS_UA_TOOLTIPTEXT));
 }
 
-TEST_F(GridWnd, MoveDirectionComesFromTheRegistry)
-{
+TEST_F(GridWnd, MoveDirectionComesFromTheRegistry) {
     ASSERT_TRUE(CKXRegistrySettings::OpenRegistryKey());
     CKXRegistrySettings::SetToRegistry("move_direction", "right");
     CRecordingGrid g;
@@ -100,8 +86,7 @@ TEST_F(GridWnd, MoveDirectionComesFromTheRegistry)
     CKXRegistrySettings::DeleteFromRegistry("move_direction");
 }
 
-TEST_F(GridWnd, RowNumbersCountFromTheFirstDataRow)
-{
+TEST_F(GridWnd, RowNumbersCountFromTheFirstDataRow) {
     SetUpGrid(grid, 3);
     EXPECT_EQ(Value(grid, 6, 0), "1");
     EXPECT_EQ(Value(grid, 8, 0), "3");
@@ -109,8 +94,7 @@ TEST_F(GridWnd, RowNumbersCountFromTheFirstDataRow)
     EXPECT_EQ(Value(grid, 5, 0), "");
 }
 
-TEST_F(GridWnd, RowNumberColumnIsFittedToTheLargestNumber)
-{
+TEST_F(GridWnd, RowNumberColumnIsFittedToTheLargestNumber) {
     grid.withRowNumberInfo = true;
     SetUpGrid(grid, 999);
     grid.GetColumnWidthTip();
@@ -130,8 +114,7 @@ TEST_F(GridWnd, RowNumberColumnIsFittedToTheLargestNumber)
     EXPECT_EQ(none.GetColWidth(0), before);
 }
 
-TEST_F(GridWnd, ShowRowNumbersHidesColumnZeroAndRecordsIt)
-{
+TEST_F(GridWnd, ShowRowNumbersHidesColumnZeroAndRecordsIt) {
     grid.withRowNumberInfo = true;
     SetUpGrid(grid);
     grid.ShowRowNumbers(FALSE);
@@ -142,8 +125,7 @@ TEST_F(GridWnd, ShowRowNumbersHidesColumnZeroAndRecordsIt)
     EXPECT_EQ(grid.rowNumberInfo.m_bVisible, 1);
 }
 
-TEST_F(GridWnd, MoveDirectionWordsWithoutCase)
-{
+TEST_F(GridWnd, MoveDirectionWordsWithoutCase) {
     SetUpGrid(grid);
     CGXGridParam* p = grid.GetParam();
     grid.SetMoveDirection("up");
@@ -153,7 +135,7 @@ TEST_F(GridWnd, MoveDirectionWordsWithoutCase)
     grid.SetMoveDirection("RIGHT");
     EXPECT_EQ(p->GetEnterKeyAction(), GX_RIGHT);
     grid.SetMoveDirection("sideways");
-    EXPECT_EQ(p->GetEnterKeyAction(), GX_RIGHT);  // unchanged
+    EXPECT_EQ(p->GetEnterKeyAction(), GX_RIGHT); // unchanged
     grid.SetMoveDirection("");
     EXPECT_EQ(p->GetEnterKeyAction(), GX_DOWN);
     grid.SetMoveDirection("left");
@@ -161,8 +143,7 @@ TEST_F(GridWnd, MoveDirectionWordsWithoutCase)
     EXPECT_EQ(p->GetEnterKeyAction(), GX_DOWN);
 }
 
-TEST_F(GridWnd, InterfaceDefaultsThePaneRelyOn)
-{
+TEST_F(GridWnd, InterfaceDefaultsThePaneRelyOn) {
     CKXGridWnd& g = grid;
     EXPECT_TRUE(g.CanRemoveModel());
     EXPECT_FALSE(g.CanEditPin());
@@ -193,8 +174,8 @@ TEST_F(GridWnd, InterfaceDefaultsThePaneRelyOn)
     EXPECT_FALSE(g.CanSwapSignals());
     EXPECT_FALSE(g.SwapSignals(0, ""));
     EXPECT_FALSE(g.DeleteConnections());
-    EXPECT_FALSE(g.AddTerminationInstance("", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "", "",
-                                          "", 0));
+    EXPECT_FALSE(g.AddTerminationInstance("", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                          "", "", "", 0));
     EXPECT_FALSE(g.EditTermination(nullptr, nullptr, nullptr, nullptr, "", "", "", 0, 0));
     EXPECT_FALSE(g.DeleteTerminations());
     EXPECT_FALSE(g.DeletePupds(nullptr, nullptr));
@@ -214,45 +195,109 @@ TEST_F(GridWnd, InterfaceDefaultsThePaneRelyOn)
     EXPECT_EQ(out, "kept");
 }
 
-TEST_F(GridWnd, InterfaceSlotsKeepTheirOrder)
-{
+TEST_F(GridWnd, InterfaceSlotsKeepTheirOrder) {
     using G = CKXGridWnd;
     const std::ptrdiff_t slots[] = {
-        Slot(&G::CanRemoveModel), Slot(&G::CanEditPin), Slot(&G::CanAssignModel), Slot(&G::CanAddPupd),
-        Slot(&G::CanAddTermination), Slot(&G::CanPasteSpecial), Slot(&G::CanDelete),
-        Slot(&G::IsCurrentCellConnectable), Slot(&G::HasPupd), Slot(&G::HasTermination),
-        Slot(&G::CanInsertComment), Slot(&G::CanEditComment), Slot(&G::CanDeleteComment),
-        Slot(&G::CanRenameConnections), Slot(&G::IsUndoDisabled), Slot(&G::Paste),
-        Slot(&G::PasteFromClipboardViewer), Slot(&G::InitializeGrid), Slot(&G::CreateToolTip),
-        Slot(&G::RegisterHeaderControl), Slot(&G::RegisterBitmapEditControl), Slot(&G::RegisterPupdControl),
-        Slot(&G::RegisterBitmapButtonControl), Slot(&G::RegisterDynComboControl), Slot(&G::EnableKeySelectionSync),
-        Slot(&G::EnableCellControlClick), Slot(&G::OnCellControlClick), Slot(&G::EditComment),
-        Slot(&G::InsertComment), Slot(&G::RequestDeleteComment), Slot(&G::DeleteComment),
-        Slot(&G::ChangeCustomColumnValue), Slot(&G::SortColumn), Slot(&G::OnSortColumn), Slot(&G::SortRows),
-        Slot(&G::NotifySelectionChanged), Slot(&G::ShowPropertyEditor), Slot(&G::GetSelectedObjectNames),
-        Slot(&G::InitCanPasteCallback), Slot(&G::UpdatePaneTitle), Slot(&G::ReservedHook), Slot(&G::OnEditCopy),
-        Slot(&G::DeleteSelection), Slot(&G::OnKeyF4), Slot(&G::ActivateGridView), Slot(&G::RemoveListPaneSelection),
-        Slot(&G::AddPupd), Slot(&G::AddConnectionsForPupd), Slot(&G::ShowFindReplace), Slot(&G::OnAddTermination),
-        Slot(&G::AppendColumnVisibilityMenu), Slot(&G::AppendSortMenu), Slot(&G::HideUnhideColumns),
-        Slot(&G::GetSelectedObjects), Slot(&G::MoveToNextCell), Slot(&G::SelectAllRows), Slot(&G::ShowContextMenu),
-        Slot(&G::GetColumnMenuText), Slot(&G::SetColumnMode), Slot(&G::AssignModel), Slot(&G::RefreshRowsByName),
-        Slot(&G::RemoveModel), Slot(&G::EditPin), Slot(&G::SetPinComment), Slot(&G::GetSortColumn),
-        Slot(&G::SetSortColumn), Slot(&G::IsSortAscending), Slot(&G::CanSwapPins), Slot(&G::SwapPins),
-        Slot(&G::CanSwapSignals), Slot(&G::SwapSignals), Slot(&G::RenameConnections), Slot(&G::SetAutoComplete),
-        Slot(&G::ShowSignalCombo), Slot(&G::ShowRowNumbers), Slot(&G::SetMoveDirection), Slot(&G::CustomizeColumns),
-        Slot(&G::ScrollToFirstRow), Slot(&G::SelectRowsByKey), Slot(&G::DeleteConnections),
-        Slot(&G::AddTerminationInstance), Slot(&G::EditTermination), Slot(&G::DeleteTerminations),
-        Slot(&G::DeletePupds), Slot(&G::AddPupdInstance), Slot(&G::EditPupd), Slot(&G::GetShownObjectNames),
-        Slot(&G::GetSelectionAsList), Slot(&G::GetDeleteScriptCommand), Slot(&G::CrossSelectInHost),
-        Slot(&G::AreColumnsKnown), Slot(&G::GetColumnInfo), Slot(&G::GetColumnWidthTip),
+        Slot(&G::CanRemoveModel),
+        Slot(&G::CanEditPin),
+        Slot(&G::CanAssignModel),
+        Slot(&G::CanAddPupd),
+        Slot(&G::CanAddTermination),
+        Slot(&G::CanPasteSpecial),
+        Slot(&G::CanDelete),
+        Slot(&G::IsCurrentCellConnectable),
+        Slot(&G::HasPupd),
+        Slot(&G::HasTermination),
+        Slot(&G::CanInsertComment),
+        Slot(&G::CanEditComment),
+        Slot(&G::CanDeleteComment),
+        Slot(&G::CanRenameConnections),
+        Slot(&G::IsUndoDisabled),
+        Slot(&G::Paste),
+        Slot(&G::PasteFromClipboardViewer),
+        Slot(&G::InitializeGrid),
+        Slot(&G::CreateToolTip),
+        Slot(&G::RegisterHeaderControl),
+        Slot(&G::RegisterBitmapEditControl),
+        Slot(&G::RegisterPupdControl),
+        Slot(&G::RegisterBitmapButtonControl),
+        Slot(&G::RegisterDynComboControl),
+        Slot(&G::EnableKeySelectionSync),
+        Slot(&G::EnableCellControlClick),
+        Slot(&G::OnCellControlClick),
+        Slot(&G::EditComment),
+        Slot(&G::InsertComment),
+        Slot(&G::RequestDeleteComment),
+        Slot(&G::DeleteComment),
+        Slot(&G::ChangeCustomColumnValue),
+        Slot(&G::SortColumn),
+        Slot(&G::OnSortColumn),
+        Slot(&G::SortRows),
+        Slot(&G::NotifySelectionChanged),
+        Slot(&G::ShowPropertyEditor),
+        Slot(&G::GetSelectedObjectNames),
+        Slot(&G::InitCanPasteCallback),
+        Slot(&G::UpdatePaneTitle),
+        Slot(&G::ReservedHook),
+        Slot(&G::OnEditCopy),
+        Slot(&G::DeleteSelection),
+        Slot(&G::OnKeyF4),
+        Slot(&G::ActivateGridView),
+        Slot(&G::RemoveListPaneSelection),
+        Slot(&G::AddPupd),
+        Slot(&G::AddConnectionsForPupd),
+        Slot(&G::ShowFindReplace),
+        Slot(&G::OnAddTermination),
+        Slot(&G::AppendColumnVisibilityMenu),
+        Slot(&G::AppendSortMenu),
+        Slot(&G::HideUnhideColumns),
+        Slot(&G::GetSelectedObjects),
+        Slot(&G::MoveToNextCell),
+        Slot(&G::SelectAllRows),
+        Slot(&G::ShowContextMenu),
+        Slot(&G::GetColumnMenuText),
+        Slot(&G::SetColumnMode),
+        Slot(&G::AssignModel),
+        Slot(&G::RefreshRowsByName),
+        Slot(&G::RemoveModel),
+        Slot(&G::EditPin),
+        Slot(&G::SetPinComment),
+        Slot(&G::GetSortColumn),
+        Slot(&G::SetSortColumn),
+        Slot(&G::IsSortAscending),
+        Slot(&G::CanSwapPins),
+        Slot(&G::SwapPins),
+        Slot(&G::CanSwapSignals),
+        Slot(&G::SwapSignals),
+        Slot(&G::RenameConnections),
+        Slot(&G::SetAutoComplete),
+        Slot(&G::ShowSignalCombo),
+        Slot(&G::ShowRowNumbers),
+        Slot(&G::SetMoveDirection),
+        Slot(&G::CustomizeColumns),
+        Slot(&G::ScrollToFirstRow),
+        Slot(&G::SelectRowsByKey),
+        Slot(&G::DeleteConnections),
+        Slot(&G::AddTerminationInstance),
+        Slot(&G::EditTermination),
+        Slot(&G::DeleteTerminations),
+        Slot(&G::DeletePupds),
+        Slot(&G::AddPupdInstance),
+        Slot(&G::EditPupd),
+        Slot(&G::GetShownObjectNames),
+        Slot(&G::GetSelectionAsList),
+        Slot(&G::GetDeleteScriptCommand),
+        Slot(&G::CrossSelectInHost),
+        Slot(&G::AreColumnsKnown),
+        Slot(&G::GetColumnInfo),
+        Slot(&G::GetColumnWidthTip),
     };
     static_assert(std::size(slots) == 93);
     for (size_t i = 1; i < std::size(slots); ++i)
         EXPECT_EQ(slots[i], slots[0] + static_cast<std::ptrdiff_t>(i)) << "operation " << 83 + i;
 }
 
-TEST_F(GridWnd, RegistersTheSharedControlsUnderTheirIds)
-{
+TEST_F(GridWnd, RegistersTheSharedControlsUnderTheirIds) {
     SetUpGrid(grid);
     grid.RegisterBitmapEditControl();
     grid.RegisterBitmapButtonControl();
@@ -260,13 +305,13 @@ TEST_F(GridWnd, RegistersTheSharedControlsUnderTheirIds)
     ASSERT_NE(pEdit, nullptr);
     EXPECT_EQ(pEdit->GetID(), IDS_CTRL_TERMINATION_BUTTON);
     EXPECT_EQ(pEdit->GetButton()->GetBitmapId(), IDB_TERMINATION_BUTTON);
-    auto* pIcon = dynamic_cast<CGXBitmapButton*>(grid.GetRegisteredControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON)));
+    auto* pIcon =
+        dynamic_cast<CGXBitmapButton*>(grid.GetRegisteredControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON)));
     ASSERT_NE(pIcon, nullptr);
     EXPECT_EQ(pIcon->GetBitmapId(), IDB_COMMENTS_ICON);
 }
 
-TEST_F(GridWnd, ActivationRestoresTheSavedCellOrFallsBack)
-{
+TEST_F(GridWnd, ActivationRestoresTheSavedCellOrFallsBack) {
     SetUpGrid(grid, 4);
     grid.SetCurrentCell(8, 3);
     grid.InitCanPasteCallback();
@@ -283,8 +328,7 @@ TEST_F(GridWnd, ActivationRestoresTheSavedCellOrFallsBack)
     EXPECT_TRUE(grid.IsCurrentCell(6, 1));
 }
 
-TEST_F(GridWnd, SelectionNeverSpansColumnsNorHeaderRows)
-{
+TEST_F(GridWnd, SelectionNeverSpansColumnsNorHeaderRows) {
     SetUpGrid(grid, 4);
     CGXRange across(6, 1, 7, 2);
     EXPECT_FALSE(grid.CanChangeSelection(&across, TRUE, FALSE));
@@ -295,8 +339,7 @@ TEST_F(GridWnd, SelectionNeverSpansColumnsNorHeaderRows)
     EXPECT_TRUE(grid.OnStartSelection(6, 1, 0, CPoint()));
 }
 
-TEST_F(GridWnd, CtrlClickTogglesCellsOfOneColumn)
-{
+TEST_F(GridWnd, CtrlClickTogglesCellsOfOneColumn) {
     SetUpGrid(grid, 4);
     grid.SetCurrentCell(6, 2);
     grid.SelectRange(CGXRange(6, 2), TRUE);
@@ -316,8 +359,7 @@ TEST_F(GridWnd, CtrlClickTogglesCellsOfOneColumn)
     EXPECT_EQ(grid.GetParam()->GetRangeList()->GetCount(), 0);
 }
 
-TEST_F(GridWnd, SelectAllRowsTakesSelectionAndCurrentCellAway)
-{
+TEST_F(GridWnd, SelectAllRowsTakesSelectionAndCurrentCellAway) {
     SetUpGrid(grid, 4);
     grid.SetCurrentCell(7, 1);
     grid.SelectRange(CGXRange(6, 1, 8, 1), TRUE);
@@ -326,8 +368,7 @@ TEST_F(GridWnd, SelectAllRowsTakesSelectionAndCurrentCellAway)
     EXPECT_FALSE(grid.IsCurrentCell());
 }
 
-TEST_F(GridWnd, TabWrapsAroundTheGrid)
-{
+TEST_F(GridWnd, TabWrapsAroundTheGrid) {
     SetUpGrid(grid, 3, 4);
     grid.SetCurrentCell(6, 2);
     grid.MoveToNextCell();
@@ -347,8 +388,7 @@ TEST_F(GridWnd, TabWrapsAroundTheGrid)
     EXPECT_TRUE(grid.IsCurrentCell(8, 3));
 }
 
-TEST_F(GridWnd, TabSkipsADisabledCellToTheNextRow)
-{
+TEST_F(GridWnd, TabSkipsADisabledCellToTheNextRow) {
     SetUpGrid(grid, 3, 4);
     grid.SetStyleRange(CGXRange(6, 3), CGXStyle().SetEnabled(FALSE));
     grid.SetCurrentCell(6, 2);
@@ -356,8 +396,7 @@ TEST_F(GridWnd, TabSkipsADisabledCellToTheNextRow)
     EXPECT_TRUE(grid.IsCurrentCell(7, 1));
 }
 
-TEST_F(GridWnd, HomeEndAndPageUpStayOnDataRows)
-{
+TEST_F(GridWnd, HomeEndAndPageUpStayOnDataRows) {
     SetUpGrid(grid, 5, 4);
     grid.SetCurrentCell(8, 2);
     grid.OnGridKeyDown(VK_END, 1, 0);
@@ -380,13 +419,12 @@ TEST_F(GridWnd, HomeEndAndPageUpStayOnDataRows)
     EXPECT_GE(row, 6u);
 }
 
-TEST_F(GridWnd, KeySelectionSyncReportsOncePerKey)
-{
+TEST_F(GridWnd, KeySelectionSyncReportsOncePerKey) {
     SetUpGrid(grid, 4);
     grid.SetCurrentCell(6, 1);
     grid.OnKeyDown(VK_DOWN, 1, 0);
     grid.OnKeyUp(VK_DOWN, 1, 0);
-    EXPECT_EQ(grid.crossSelects, 0);  // sync off
+    EXPECT_EQ(grid.crossSelects, 0); // sync off
 
     grid.EnableKeySelectionSync(TRUE);
     grid.OnKeyDown(VK_DOWN, 1, 0);
@@ -402,8 +440,7 @@ TEST_F(GridWnd, KeySelectionSyncReportsOncePerKey)
     EXPECT_EQ(grid.crossSelects, 1);
 }
 
-TEST_F(GridWnd, ProcessKeysHandlesTabEscapeAndFind)
-{
+TEST_F(GridWnd, ProcessKeysHandlesTabEscapeAndFind) {
     SetUpGrid(grid, 4);
     grid.SetCurrentCell(6, 1);
     EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYDOWN, VK_TAB));
@@ -417,8 +454,7 @@ TEST_F(GridWnd, ProcessKeysHandlesTabEscapeAndFind)
     EXPECT_EQ(grid.OnGetDlgCode(), static_cast<UINT>(DLGC_WANTALLKEYS));
 }
 
-TEST_F(GridWnd, ColumnTrackingRefusedForRowNumbersHiddenAndFixedColumns)
-{
+TEST_F(GridWnd, ColumnTrackingRefusedForRowNumbersHiddenAndFixedColumns) {
     SetUpGrid(grid, 2, 4);
     EXPECT_FALSE(grid.OnTrackColWidth(0));
     grid.fixedInfo.m_nWidthType = CKXColumnInfoClass::WidthFixed;
@@ -429,8 +465,7 @@ TEST_F(GridWnd, ColumnTrackingRefusedForRowNumbersHiddenAndFixedColumns)
     EXPECT_FALSE(grid.OnHitHiddenCol(1, 1, 0, CPoint()));
 }
 
-TEST_F(GridWnd, HideUnhideColumnsIsOneUndoStep)
-{
+TEST_F(GridWnd, HideUnhideColumnsIsOneUndoStep) {
     SetUpGrid(grid, 2, 4);
     grid.HideUnhideColumns(2);
     EXPECT_TRUE(grid.IsColHidden(2));
@@ -438,15 +473,13 @@ TEST_F(GridWnd, HideUnhideColumnsIsOneUndoStep)
     EXPECT_FALSE(grid.IsColHidden(2));
     grid.Undo();
     EXPECT_TRUE(grid.IsColHidden(2));
-    grid.HideUnhideColumns(99);  // no such column: nothing
+    grid.HideUnhideColumns(99); // no such column: nothing
 }
 
-TEST_F(GridWnd, UndoStepModeIsHandedToTheHostThenJoins)
-{
+TEST_F(GridWnd, UndoStepModeIsHandedToTheHostThenJoins) {
     struct Host : CCommonInterface {
         std::vector<int> modes;
-        void AddUndoCommand(CGXGridCore*, CGXCommand* cmd, GXCmdType, int mode) override
-        {
+        void AddUndoCommand(CGXGridCore*, CGXCommand* cmd, GXCmdType, int mode) override {
             modes.push_back(mode);
             delete cmd;
         }
@@ -474,8 +507,7 @@ TEST_F(GridWnd, UndoStepModeIsHandedToTheHostThenJoins)
 #include "afx/afxres.h"
 #include "kxcontrols/KXCellControls.h"
 
-TEST_F(GridWnd, PullUpControlsCarryTheirStates)
-{
+TEST_F(GridWnd, PullUpControlsCarryTheirStates) {
     SetUpGrid(grid);
     grid.RegisterPupdControl();
     struct Expect {
@@ -491,8 +523,7 @@ TEST_F(GridWnd, PullUpControlsCarryTheirStates)
         auto* pCtrl = dynamic_cast<CKXPupdCtrl*>(grid.GetRegisteredControl(static_cast<WORD>(e.id)));
         ASSERT_NE(pCtrl, nullptr) << e.id;
         EXPECT_EQ(pCtrl->IsPuPdCtrlEnabled() != FALSE, e.enabled != FALSE) << e.id;
-        if (!e.enabled)
-            continue;
+        if (!e.enabled) continue;
         EXPECT_EQ(pCtrl->HasLocalPullUp() != FALSE, e.puL != FALSE) << e.id;
         EXPECT_EQ(pCtrl->HasLocalPullDown() != FALSE, e.pdL != FALSE) << e.id;
         EXPECT_EQ(pCtrl->HasAliasPullUp() != FALSE, e.puA != FALSE) << e.id;
@@ -500,8 +531,7 @@ TEST_F(GridWnd, PullUpControlsCarryTheirStates)
     }
 }
 
-TEST_F(GridWnd, HeaderAndFilterControls)
-{
+TEST_F(GridWnd, HeaderAndFilterControls) {
     SetUpGrid(grid);
     grid.RegisterHeaderControl(2);
     ASSERT_NE(grid.m_pListHeader, nullptr);
@@ -509,8 +539,14 @@ TEST_F(GridWnd, HeaderAndFilterControls)
               static_cast<CGXControl*>(grid.m_pListHeader));
     CDWordArray look;
     look.Add(3);
-    grid.RegisterDynComboControl([](int, CString& key) { key = "CCP\\filter"; return 1; }, look);
-    auto* pCombo = dynamic_cast<CKXDynCombo*>(grid.GetRegisteredControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO)));
+    grid.RegisterDynComboControl(
+        [](int, CString& key) {
+            key = "CCP\\filter";
+            return 1;
+        },
+        look);
+    auto* pCombo =
+        dynamic_cast<CKXDynCombo*>(grid.GetRegisteredControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO)));
     ASSERT_NE(pCombo, nullptr);
     EXPECT_TRUE(pCombo->IsLookColumn(3));
     EXPECT_FALSE(pCombo->IsLookColumn(2));
@@ -519,11 +555,9 @@ TEST_F(GridWnd, HeaderAndFilterControls)
     EXPECT_TRUE(grid.IsGridToolTipsEnabled());
 }
 
-TEST_F(GridWnd, ColumnAndSortSubmenus)
-{
+TEST_F(GridWnd, ColumnAndSortSubmenus) {
     struct Named : CRecordingGrid {
-        void GetColumnMenuText(int col, CString& text, BOOL& enabled) override
-        {
+        void GetColumnMenuText(int col, CString& text, BOOL& enabled) override {
             text.Format("C%d", col);
             enabled = col != 2;
         }
@@ -533,9 +567,10 @@ TEST_F(GridWnd, ColumnAndSortSubmenus)
     CMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());
     g.AppendColumnVisibilityMenu(&menu);
-    g.AppendColumnVisibilityMenu(&menu);  // filled twice: each column once
+    g.AppendColumnVisibilityMenu(&menu); // filled twice: each column once
     EXPECT_EQ(menu.GetMenuItemCount(), 11);
-    EXPECT_EQ(menu.GetMenuState(ID_COLUMN_BASE + 1, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
+    EXPECT_EQ(menu.GetMenuState(ID_COLUMN_BASE + 1, MF_BYCOMMAND) & MF_CHECKED,
+              static_cast<UINT>(MF_CHECKED));
     EXPECT_EQ(menu.GetMenuState(ID_COLUMN_BASE + 3, MF_BYCOMMAND) & MF_CHECKED, 0u);
     EXPECT_NE(menu.GetMenuState(ID_COLUMN_BASE + 2, MF_BYCOMMAND) & MF_GRAYED, 0u);
 
@@ -548,13 +583,13 @@ TEST_F(GridWnd, ColumnAndSortSubmenus)
     EXPECT_EQ(text, "C9");
 }
 
-TEST_F(GridWnd, ContextMenuOnDataRowsWithoutExcludedCommands)
-{
+TEST_F(GridWnd, ContextMenuOnDataRowsWithoutExcludedCommands) {
     CMessageRecorderWnd main;
     main.CreateEx(0, "MAIN", "main", 0, CRect(0, 0, 10, 10), nullptr, 0);
     AfxSetMainWnd(&main);
-    AfxAddMenuResource(nullptr, 402,
-                       {{0, MF_POPUP, 0, "Grid"}, {1, MF_STRING, 35264, "Delete"}, {1, MF_STRING, 35555, "Comment"}});
+    AfxAddMenuResource(
+        nullptr, 402,
+        {{0, MF_POPUP, 0, "Grid"}, {1, MF_STRING, 35264, "Delete"}, {1, MF_STRING, 35555, "Comment"}});
     SetUpGrid(grid, 3);
     grid.SetFrozenRows(5, 5);
     CAfxAnswerQueue::Get().Reset();
@@ -562,7 +597,7 @@ TEST_F(GridWnd, ContextMenuOnDataRowsWithoutExcludedCommands)
     const CRect header = grid.CalcRectFromRowCol(2, 1);
     CAfxAnswerQueue::Get().PushMenu(35264);
     grid.ShowContextMenu(&grid, CPoint(header.left + 2, header.top + 2), 402, 0);
-    EXPECT_EQ(CAfxAnswerQueue::Get().GetPendingCount(), 1);  // no menu on the header row
+    EXPECT_EQ(CAfxAnswerQueue::Get().GetPendingCount(), 1); // no menu on the header row
 
     const CRect data = grid.CalcRectFromRowCol(7, 1);
     grid.m_excludedCommands.insert(35555);
@@ -573,22 +608,21 @@ TEST_F(GridWnd, ContextMenuOnDataRowsWithoutExcludedCommands)
         deleted = deleted || (r.message == WM_COMMAND && LOWORD(r.wParam) == 35264);
     EXPECT_TRUE(deleted);
 
-    CAfxAnswerQueue::Get().PushMenu(35555);  // excluded: not offered
+    CAfxAnswerQueue::Get().PushMenu(35555); // excluded: not offered
     grid.ShowContextMenu(&grid, CPoint(data.left + 2, data.top + 2), 402, 0);
     bool commented = false;
     for (const auto& r : main.m_received)
         commented = commented || (r.message == WM_COMMAND && LOWORD(r.wParam) == 35555);
     EXPECT_FALSE(commented);
 
-    grid.ShowContextMenu(&grid, CPoint(data.left + 2, data.top + 2), 999, 0);  // no such menu: nothing
+    grid.ShowContextMenu(&grid, CPoint(data.left + 2, data.top + 2), 999, 0); // no such menu: nothing
     CAfxAnswerQueue::Get().Reset();
     AfxRemoveModuleResources(nullptr);
     AfxSetMainWnd(nullptr);
     main.DestroyWindow();
 }
 
-TEST_F(GridWnd, EnterMovesInTheChosenDirection)
-{
+TEST_F(GridWnd, EnterMovesInTheChosenDirection) {
     SetUpGrid(grid, 4, 4);
     grid.SetCurrentCell(7, 2);
     grid.ProcessKeys(&grid, WM_KEYDOWN, VK_RETURN);
@@ -598,12 +632,10 @@ TEST_F(GridWnd, EnterMovesInTheChosenDirection)
     EXPECT_TRUE(grid.IsCurrentCell(8, 3));
 }
 
-TEST_F(GridWnd, AClickIntoACellControlKeepsTheSelection)
-{
+TEST_F(GridWnd, AClickIntoACellControlKeepsTheSelection) {
     struct ControlGrid : CRecordingGrid {
         int clicks = 0;
-        void OnCellControlClick(CPoint, BOOL* pKeep) override
-        {
+        void OnCellControlClick(CPoint, BOOL* pKeep) override {
             ++clicks;
             *pKeep = TRUE;
         }
@@ -614,7 +646,7 @@ TEST_F(GridWnd, AClickIntoACellControlKeepsTheSelection)
     const CRect cell = g.CalcRectFromRowCol(7, 1);
     const CPoint pt(cell.left + 2, cell.top + 2);
     g.OnLButtonDown(0, pt);
-    EXPECT_EQ(g.clicks, 0);  // not enabled
+    EXPECT_EQ(g.clicks, 0); // not enabled
     g.OnLButtonUp(0, pt);
 
     g.SelectRange(CGXRange(6, 1, 8, 1), TRUE);
@@ -622,18 +654,17 @@ TEST_F(GridWnd, AClickIntoACellControlKeepsTheSelection)
     g.OnLButtonDown(0, pt);
     EXPECT_EQ(g.clicks, 1);
     EXPECT_TRUE(g.m_bKeepSelection);
-    g.SetSelection(nullptr);  // ignored while the click is kept
+    g.SetSelection(nullptr); // ignored while the click is kept
     EXPECT_TRUE(g.IsCellSelected(8, 1));
     g.OnLButtonUp(0, pt);
     EXPECT_FALSE(g.m_bMouseDown);
-    g.SetCurrentCell(9, 1);  // the next move ends it
+    g.SetCurrentCell(9, 1); // the next move ends it
     EXPECT_FALSE(g.m_bKeepSelection);
 }
 
-TEST_F(GridWnd, ActivationReportsAndRestoresTheCell)
-{
+TEST_F(GridWnd, ActivationReportsAndRestoresTheCell) {
     SetUpGrid(grid, 4, 3);
-    SetCursorPos(-100, -100);  // the mouse is elsewhere
+    SetCursorPos(-100, -100); // the mouse is elsewhere
     grid.SetCurrentCell(8, 2);
     grid.OnActivateGrid(FALSE);
     EXPECT_EQ(grid.m_nSavedRow, 8u);
@@ -642,14 +673,13 @@ TEST_F(GridWnd, ActivationReportsAndRestoresTheCell)
     EXPECT_TRUE(grid.IsCurrentCell(8, 2));
     EXPECT_EQ(grid.paneTitles, 1);
     EXPECT_EQ(grid.crossSelects, 1);
-    EXPECT_EQ(grid.selectionNotes, 0);  // key-selection sync is off
+    EXPECT_EQ(grid.selectionNotes, 0); // key-selection sync is off
     grid.EnableKeySelectionSync(TRUE);
     grid.OnActivateGrid(TRUE);
     EXPECT_EQ(grid.selectionNotes, 1);
 }
 
-TEST_F(GridWnd, APlainGridWithoutHeaderRows)
-{
+TEST_F(GridWnd, APlainGridWithoutHeaderRows) {
     // The pane's own hidden grid is set up without header rows.
     grid.Create(WS_CHILD, CRect(0, 0, 640, 480), nullptr, 8950);
     grid.InitializeGrid(GX_INVALID, GX_INVALID, GX_INVALID, nullptr);
@@ -661,5 +691,5 @@ TEST_F(GridWnd, APlainGridWithoutHeaderRows)
     EXPECT_EQ(r.top, 1u);
     grid.ScrollToFirstRow();
     grid.SelectAllRows();
-    grid.GetSelectedObjectNames();  // nothing saved: no crash, no cell
+    grid.GetSelectedObjectNames(); // nothing saved: no crash, no cell
 }

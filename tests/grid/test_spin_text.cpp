@@ -6,44 +6,43 @@ using namespace kxspin;
 
 namespace {
 
-VectorParts Angle(const std::string& text) { return FindParts(text, '<', '>'); }
+VectorParts Angle(const std::string& text) {
+    return FindParts(text, '<', '>');
+}
 
-}  // namespace
+} // namespace
 
-TEST(SpinText, RecognisesVectorNamesOnly)
-{
+TEST(SpinText, RecognisesVectorNamesOnly) {
     EXPECT_TRUE(Angle("A<7..0>").HasRange());
     EXPECT_TRUE(Angle("A<3>").IsVector());
     EXPECT_FALSE(Angle("A<3>").HasRange());
     EXPECT_FALSE(Angle("CLK").IsVector());
-    EXPECT_FALSE(Angle("<3>").IsVector());       // no base
-    EXPECT_FALSE(Angle("A<x>").IsVector());      // not a number
-    EXPECT_FALSE(Angle("A<3>B").IsVector());     // bracket not at the end
-    EXPECT_FALSE(Angle("A[3]").IsVector());      // other bracket style
+    EXPECT_FALSE(Angle("<3>").IsVector());   // no base
+    EXPECT_FALSE(Angle("A<x>").IsVector());  // not a number
+    EXPECT_FALSE(Angle("A<3>B").IsVector()); // bracket not at the end
+    EXPECT_FALSE(Angle("A[3]").IsVector());  // other bracket style
     EXPECT_TRUE(FindParts("A[3]", '[', ']').IsVector());
 }
 
-TEST(SpinText, StepUpWithinBoundsAndWrapAtMaximum)
-{
+TEST(SpinText, StepUpWithinBoundsAndWrapAtMaximum) {
     const std::string t = "A<7..0>";
     StepOptions o;
     o.minimum = 0;
     o.maximum = 8;
-    KeyResult r = Step(t, Angle(t), 2, +1, o);  // caret in the 7
+    KeyResult r = Step(t, Angle(t), 2, +1, o); // caret in the 7
     ASSERT_TRUE(r.consumed);
     EXPECT_EQ(r.text, "A<8..0>");
     EXPECT_EQ(r.sel.start, 2);
-    EXPECT_EQ(r.sel.end, 3);  // the 8 stays selected
+    EXPECT_EQ(r.sel.end, 3); // the 8 stays selected
 
     o.maximum = 7;
     r = Step(t, Angle(t), 2, +1, o);
     EXPECT_EQ(r.text, "A<0..0>");
 }
 
-TEST(SpinText, StepDownWrapsFromMinimumToMaximum)
-{
+TEST(SpinText, StepDownWrapsFromMinimumToMaximum) {
     const std::string t = "A<0>";
-    StepOptions o;  // name not found: 0 .. 25000
+    StepOptions o; // name not found: 0 .. 25000
     KeyResult r = Step(t, Angle(t), 2, -1, o);
     ASSERT_TRUE(r.consumed);
     EXPECT_EQ(r.text, "A<25000>");
@@ -51,27 +50,25 @@ TEST(SpinText, StepDownWrapsFromMinimumToMaximum)
     EXPECT_EQ(r.sel.end, 7);
 }
 
-TEST(SpinText, StepSecondNumberAndCaretsThatStepNothing)
-{
+TEST(SpinText, StepSecondNumberAndCaretsThatStepNothing) {
     const std::string t = "D<15..9>";
     const VectorParts p = Angle(t);
     StepOptions o;
     o.minimum = 0;
     o.maximum = 15;
-    KeyResult r = Step(t, p, 6, -1, o);  // caret after ".."
+    KeyResult r = Step(t, p, 6, -1, o); // caret after ".."
     ASSERT_TRUE(r.consumed);
     EXPECT_EQ(r.text, "D<15..8>");
     EXPECT_EQ(r.sel.start, 6);
     EXPECT_EQ(r.sel.end, 7);
 
-    EXPECT_FALSE(Step(t, p, 1, +1, o).consumed);  // caret at the open bracket
-    EXPECT_FALSE(Step(t, p, 5, +1, o).consumed);  // caret between the dots
-    EXPECT_TRUE(Step(t, p, -1, +1, o).consumed);  // no caret: the first number
+    EXPECT_FALSE(Step(t, p, 1, +1, o).consumed); // caret at the open bracket
+    EXPECT_FALSE(Step(t, p, 5, +1, o).consumed); // caret between the dots
+    EXPECT_TRUE(Step(t, p, -1, +1, o).consumed); // no caret: the first number
     EXPECT_FALSE(Step("CLK", Angle("CLK"), 1, +1, o).consumed);
 }
 
-TEST(SpinText, EmptyNumberAndClamping)
-{
+TEST(SpinText, EmptyNumberAndClamping) {
     const std::string t = "A<>";
     StepOptions o;
     o.emptyUsesDefault = true;
@@ -83,8 +80,8 @@ TEST(SpinText, EmptyNumberAndClamping)
     StepOptions c;
     c.minimum = 0;
     c.maximum = 7;
-    EXPECT_EQ(Step(big, Angle(big), 2, +1, c).text, "A<0>");   // wraps
-    EXPECT_EQ(Step(big, Angle(big), 2, -1, c).text, "A<98>");  // no clamp
+    EXPECT_EQ(Step(big, Angle(big), 2, +1, c).text, "A<0>");  // wraps
+    EXPECT_EQ(Step(big, Angle(big), 2, -1, c).text, "A<98>"); // no clamp
     c.clampMax = true;
     EXPECT_EQ(Step(big, Angle(big), 2, -1, c).text, "A<7>");
     // Never below zero, even with a negative minimum from a bad look-up.
@@ -95,8 +92,7 @@ TEST(SpinText, EmptyNumberAndClamping)
     EXPECT_EQ(Step(z, Angle(z), 2, -1, neg).text, "A<0>");
 }
 
-TEST(SpinText, LeftAndRightWalkThePartsOfARange)
-{
+TEST(SpinText, LeftAndRightWalkThePartsOfARange) {
     const std::string t = "A<7..0>";
     const VectorParts p = Angle(t);
     // Right from the base selects the first number, then the second.
@@ -123,8 +119,7 @@ TEST(SpinText, LeftAndRightWalkThePartsOfARange)
     EXPECT_EQ(PreviousPart(t, p, 7).sel.start, 5);
 }
 
-TEST(SpinText, LeftAndRightOnASingleBit)
-{
+TEST(SpinText, LeftAndRightOnASingleBit) {
     const std::string t = "A<3>";
     const VectorParts p = Angle(t);
     EXPECT_EQ(NextPart(t, p, 0).sel.start, 2);
@@ -133,18 +128,16 @@ TEST(SpinText, LeftAndRightOnASingleBit)
     EXPECT_FALSE(NextPart("CLK", Angle("CLK"), 0).consumed);
 }
 
-TEST(SpinText, MouseSelectsThePartUnderTheCaret)
-{
+TEST(SpinText, MouseSelectsThePartUnderTheCaret) {
     const std::string t = "A<7..0>";
     const VectorParts p = Angle(t);
-    EXPECT_EQ(PartUnderCaret(t, p, 1).sel.end, 1);    // base
-    EXPECT_EQ(PartUnderCaret(t, p, 3).sel.start, 2);  // first
-    EXPECT_EQ(PartUnderCaret(t, p, 6).sel.start, 5);  // second
+    EXPECT_EQ(PartUnderCaret(t, p, 1).sel.end, 1);   // base
+    EXPECT_EQ(PartUnderCaret(t, p, 3).sel.start, 2); // first
+    EXPECT_EQ(PartUnderCaret(t, p, 6).sel.start, 5); // second
     EXPECT_FALSE(PartUnderCaret(t, p, 7).consumed);
 }
 
-TEST(SpinText, CycleWrapsAndHandlesEmptyList)
-{
+TEST(SpinText, CycleWrapsAndHandlesEmptyList) {
     const std::vector<std::string> list = {"CLK", "DATA", "RESET"};
     EXPECT_EQ(CycleIndex(list, "data", +1), 2);
     EXPECT_EQ(CycleIndex(list, "RESET", +1), 0);
@@ -153,8 +146,7 @@ TEST(SpinText, CycleWrapsAndHandlesEmptyList)
     EXPECT_EQ(CycleIndex({}, "CLK", +1), -1);
 }
 
-TEST(SpinText, CompletionKeepsTypedCaseAndSelectsTail)
-{
+TEST(SpinText, CompletionKeepsTypedCaseAndSelectsTail) {
     const std::vector<std::string> list = {"ADDR<7..0>", "DATA<15..0>", "DAV"};
     KeyResult r = Complete(list, "da");
     ASSERT_TRUE(r.consumed);
@@ -173,8 +165,7 @@ TEST(SpinText, CompletionKeepsTypedCaseAndSelectsTail)
 #include "grid/KXGridIds.h"
 #include "grid/KXGridMenus.h"
 
-TEST(GridMenus, SortMenuTakesAtMostNineNamedColumns)
-{
+TEST(GridMenus, SortMenuTakesAtMostNineNamedColumns) {
     std::vector<kxmenu::ColumnEntry> columns;
     for (int i = 1; i <= 12; ++i) {
         kxmenu::ColumnEntry e;
@@ -182,7 +173,7 @@ TEST(GridMenus, SortMenuTakesAtMostNineNamedColumns)
         e.enabled = i != 2;
         columns.push_back(e);
     }
-    columns[3].text = "";  // an empty text takes no id
+    columns[3].text = ""; // an empty text takes no id
     const auto items = kxmenu::SortMenuItems(columns);
     ASSERT_EQ(items.size(), 9u + 3u);
     EXPECT_EQ(items[0].id, ID_SORT_FIRST);
@@ -196,8 +187,7 @@ TEST(GridMenus, SortMenuTakesAtMostNineNamedColumns)
     EXPECT_TRUE(items[11].checked);
 }
 
-TEST(GridMenus, ColumnMenuChecksShownColumns)
-{
+TEST(GridMenus, ColumnMenuChecksShownColumns) {
     std::vector<kxmenu::ColumnEntry> columns(3);
     columns[0].text = "Pin";
     columns[1].text = "Signal";
