@@ -186,3 +186,44 @@ TEST_F(FrameCommandTest, UndoAndRedoOfAListPaneEditGoThroughTheWindowsHistory) {
     EXPECT_EQ(Echoes(), (std::vector<std::string>{"undo"}));
     EXPECT_FALSE(design->findNet("NEWSIG"));
 }
+
+namespace {
+// Runs the interface commands as a sub-tool of the host.
+struct SubTool {
+    SubTool() { ::setenv("RMX_SUBTOOL_ID", "7", 1); }
+    ~SubTool() { ::unsetenv("RMX_SUBTOOL_ID"); }
+};
+} // namespace
+
+TEST_F(FrameCommandTest, ExportInterfacePassesThePathOfTheListedInstance) {
+    SubTool subTool;
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    CKXInstancePaneGrid* grid = Clp()->GetInstancePaneGrid();
+    grid->ClearCalls();
+    EXPECT_EQ(Word("exportInterface -inst X1 -file {C:\\out\\x1.if}"), 1);
+    EXPECT_TRUE(Messages().empty());
+    CString call = grid->GetLastCall();
+    EXPECT_EQ(call.Find("ExportCodesignInterface(1, @"), 0) << call.GetString();
+    EXPECT_NE(call.Find("C:/out/x1.if, 0)"), -1) << call.GetString();
+    EXPECT_EQ(Word("exportInterface -inst X1 -file a.if -e"), 1);
+    EXPECT_NE(grid->GetLastCall().Find(", 1)"), -1);
+    // An instance the list does not show is refused, not exported with an empty path.
+    grid->ClearCalls();
+    EXPECT_EQ(Word("exportInterface -inst NOPE -file a.if"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-189"}));
+    EXPECT_EQ(grid->GetLastCall(), CString(""));
+    EXPECT_EQ(Word("exportInterface"), 2);
+    EXPECT_EQ(Word("exportInterface X1"), 1);
+    EXPECT_EQ(Word("exportInterface -inst"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-229", "KXPANE-230"}));
+}
+
+TEST_F(FrameCommandTest, ImportInterfaceTakesAFileNameWithDashes) {
+    SubTool subTool;
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    CKXInstancePaneGrid* grid = Clp()->GetInstancePaneGrid();
+    EXPECT_EQ(Word("importInterface -file x/my-file.dat -inst X1"), 1);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(grid->GetLastCall(), CString("ImportCodesignInterface(1, x/my-file.dat, X1)"));
+    EXPECT_EQ(Word("importInterface"), 2);
+}

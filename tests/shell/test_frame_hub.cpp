@@ -10,6 +10,7 @@
 #include "kxcontrols/KXTclCmdManager.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxcontrols/KXSplitterWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -119,4 +120,37 @@ TEST_F(FrameHubTest, TabActivationReportsTheBlockAndJournals) {
     Doc()->SetTitle("x:");
     Frame()->SendMessage(0x0222, 0, reinterpret_cast<LPARAM>(Frame()->GetSafeHwnd()));
     EXPECT_EQ(Echoes().back(), "switchTab board");
+}
+
+TEST_F(FrameHubTest, ListPanesKeepTheirProportionWhenTheFrameGrows) {
+    ASSERT_TRUE(Open());
+    CKXSplitterWnd& inner = Frame()->InnerSplitter();
+    inner.SetRowInfo(0, 100, 10);
+    inner.SetRowInfo(1, 300, 10);
+    inner.RecalcLayout();
+    Frame()->SendMessage(g_msgStopTrackingSplitter, 0, 0);
+    int a = 0, b = 0;
+    inner.GetPaneSize(a, b);
+    ASSERT_GT(a, 0);
+    ASSERT_GT(b, 0);
+    Frame()->MoveWindow(0, 0, 1200, 1000);
+    Frame()->MoveWindow(0, 0, 1400, 1200);
+    int h0 = 0, h1 = 0, min = 0;
+    inner.GetRowInfo(0, h0, min);
+    inner.GetRowInfo(1, h1, min);
+    ASSERT_GT(h0, 0);
+    EXPECT_NEAR(static_cast<double>(h1) / h0, static_cast<double>(b) / a, 0.05);
+}
+
+TEST_F(FrameHubTest, ACollapsedUpperListStaysTwentyPixelsHigh) {
+    ASSERT_TRUE(Open());
+    CKXSplitterWnd& inner = Frame()->InnerSplitter();
+    if (!inner.CollapsePane(0)) GTEST_SKIP() << "the splitter cannot collapse";
+    int which = -1;
+    ASSERT_TRUE(inner.GetSplitterStatus(which));
+    Frame()->MoveWindow(0, 0, 900, 700);
+    int h0 = 0, min = 0;
+    inner.GetRowInfo(0, h0, min);
+    if (which) EXPECT_EQ(h0, 20);
+    else EXPECT_GE(h0, 10);
 }
