@@ -139,8 +139,9 @@ BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     if (cell.IsEmpty() || number.IsEmpty()) return TRUE;
     m_pComments = std::make_unique<CComments>("TableEditor", cell, std::atof(number));
     if (!m_pComments->loadComments(lpszPathName ? lpszPathName : "")) {
+        CString reason = m_pComments->GetLastError();
         m_pComments.reset();
-        CKXErrorHandler::MessageBoxOk("KXTABLE-134");
+        CKXErrorHandler::MessageBoxOk("KXTABLE-134", reason);
         return FALSE;
     }
     return TRUE;

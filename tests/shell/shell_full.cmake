@@ -7,6 +7,7 @@ if(TARGET kxtestsupport)
     test_frame_hub.cpp
     test_host.cpp
     test_drop_target.cpp
+    test_host_core.cpp
   )
   list(APPEND SHELL_TEST_LIBS kxtestsupport)
 endif()

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 using DocumentTest = KXShellFixture;
 
 TEST_F(DocumentTest, PhysicalViewOpensWithoutCommentStore) {
@@ -112,4 +114,14 @@ TEST_F(DocumentTest, CloseByAutomationIsStoppedByACancel) {
     ASSERT_EQ(AfxInvokeByName(disp, "Close", {}), S_OK);
     disp->Release();
     EXPECT_EQ(m_app->Documents().size(), 1u);
+}
+
+TEST_F(DocumentTest, ACorruptCommentFileStopsTheOpeningWithItsReason) {
+    // The comments file of "board" lives beside the design.
+    std::ofstream(m_lib / "board.TableEditor.notes") << "this is not a comments file\n";
+    std::string error;
+    EXPECT_FALSE(m_app->Open("work.board:sch", 1, error));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-134"}));
+    EXPECT_EQ(m_app->Documents().size(), 0u);
+    EXPECT_NE(Transcript().find("board.TableEditor.notes"), std::string::npos) << Transcript();
 }
