@@ -88,8 +88,9 @@ private:
 };
 
 CKXMessageServer& Server() {
-    static CKXMessageServer server;
-    return server;
+    // Never destroyed: windows may unregister from destructors that run during the process's exit.
+    static CKXMessageServer* server = new CKXMessageServer;
+    return *server;
 }
 
 bool g_available = true;
