@@ -428,11 +428,6 @@ template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE> class CMap : p
     static POSITION P(Node* n) { return reinterpret_cast<POSITION>(n); }
 
 public:
-    struct CPair {
-        const KEY key;
-        VALUE value;
-    };
-
     explicit CMap(INT_PTR blockSize = 10) { (void)blockSize; }
     CMap(const CMap& o) : CObject() { copyFrom(o); }
     CMap& operator=(const CMap& o) {
