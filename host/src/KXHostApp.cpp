@@ -80,6 +80,9 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
 
     m_pServer = std::make_unique<IServer>();
     CKXShareGlobalData::m_pServer = m_pServer.get();
+    // Design folders are those the server loaded the designs from.
+    static CKXServerDataAccess serverFolders;
+    if (!CKXShareGlobalData::m_pDataAccessContext) CKXShareGlobalData::m_pDataAccessContext = &serverFolders;
     if (!designLib.empty()) {
         CString loadError;
         if (!m_pServer->loadLibrary(designLib.c_str(), loadError)) {

@@ -231,7 +231,8 @@ BOOL CKXTableChildFrm::DesignDirectory(CString& dir) const {
     IDesign* design = m_DesignContext.design();
     IKXDataAccessContext* access = CKXShareGlobalData::m_pDataAccessContext;
     if (!design || !access) return FALSE;
-    return access->GetDesignDirectory(design->libName(), design->cellName(), design->viewName(), 0, dir) == 0;
+    return access->GetDesignDirectory(design->libName(), design->cellName(), design->viewName(), 0, dir) &&
+           !dir.IsEmpty();
 }
 
 BOOL CKXTableChildFrm::ActivatePane(const CString& name) {

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+
 using FrameCommandTest = KXShellFixture;
 
 TEST_F(FrameCommandTest, SelectWindowByNameInAnyCase) {
@@ -226,4 +229,34 @@ TEST_F(FrameCommandTest, ImportInterfaceTakesAFileNameWithDashes) {
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(grid->GetLastCall(), CString("ImportCodesignInterface(1, x/my-file.dat, X1)"));
     EXPECT_EQ(Word("importInterface"), 2);
+}
+
+TEST_F(FrameCommandTest, ExcludedBlocksAreStoredAndReadWhenThePhysicalViewOpens) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    EXPECT_EQ(Word("filterBlock -exclude X1"), 1);
+    std::ifstream in(m_lib / "physModule.dat");
+    std::string line, all;
+    while (std::getline(in, line)) all += line + "|";
+    EXPECT_EQ(all.front(), '@');
+    EXPECT_EQ(std::count(all.begin(), all.end(), '|'), 1);
+    // Excluding it again keeps one line.
+    EXPECT_EQ(Word("filterBlock -e X1"), 1);
+    std::ifstream again(m_lib / "physModule.dat");
+    int lines = 0;
+    while (std::getline(again, line)) ++lines;
+    EXPECT_EQ(lines, 1);
+
+    std::string err;
+    ASSERT_TRUE(m_app->Close(err));
+    ClearNotifications();
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    EXPECT_EQ(Notifications(MSG_BLOCK_FILTER_CHANGED), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(Clp()->GetBlockFilterList().GetCount(), 1);
+    EXPECT_EQ(Slp()->GetBlockFilterList().GetCount(), 1);
+}
+
+TEST_F(FrameCommandTest, AnEditModeWindowReadsNoBlockFilter) {
+    std::ofstream(m_lib / "physModule.dat") << "@1\n";
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    EXPECT_TRUE(Notifications(MSG_BLOCK_FILTER_CHANGED).empty());
 }
