@@ -693,3 +693,24 @@ TEST_F(GridWnd, APlainGridWithoutHeaderRows) {
     grid.SelectAllRows();
     grid.GetSelectedObjectNames(); // nothing saved: no crash, no cell
 }
+
+TEST_F(GridWnd, ADragStaysInItsColumnAndOnDataRows)
+{
+    SetUpGrid(grid, 4, 3);
+    grid.SetFrozenRows(5, 5);
+    auto centre = [this](ROWCOL r, ROWCOL c) {
+        const CRect rect = grid.CalcRectFromRowCol(r, c);
+        return CPoint(rect.left + 3, rect.top + 3);
+    };
+    grid.OnLButtonDown(0, centre(7, 2));
+    grid.OnMouseMove(MK_LBUTTON, centre(9, 2));
+    EXPECT_TRUE(grid.IsCellSelected(8, 2));
+    EXPECT_TRUE(grid.IsCellSelected(9, 2));
+    grid.OnMouseMove(MK_LBUTTON, centre(9, 3));  // into a second column: refused
+    EXPECT_FALSE(grid.IsCellSelected(9, 3));
+    EXPECT_TRUE(grid.IsCellSelected(9, 2));
+    grid.OnLButtonUp(MK_LBUTTON, centre(9, 3));
+    // A release on a data cell cross-selects and notifies the viewers once.
+    EXPECT_EQ(grid.crossSelects, 1);
+    EXPECT_EQ(grid.selectionNotes, 1);
+}
