@@ -252,3 +252,21 @@ TEST_F(TransactionTest, DiscardDuringTheAnnouncementUndoesTheWholeEdit) {
     EXPECT_TRUE(sink.undo.empty());
     EXPECT_EQ(d.Snapshot("r1"), before);
 }
+
+TEST_F(TransactionTest, WithoutAPaneTheGridsOwnUndoListKeepsTheStep) {
+    CKXTransaction::SetUndoSink(nullptr);
+    CGXGridCore own;
+    own.Initialize();
+    std::string before = d.Snapshot("g0");
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&own, d.design, "Add Conn"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&own, 1, 1));
+    std::string after = d.Snapshot("g1");
+    ASSERT_TRUE(own.CanUndo());
+    ASSERT_TRUE(own.Undo());
+    EXPECT_EQ(d.Snapshot("g2"), before);
+    ASSERT_TRUE(own.CanRedo());
+    ASSERT_TRUE(own.Redo());
+    EXPECT_EQ(d.Snapshot("g3"), after);
+    EXPECT_TRUE(own.CanUndo());
+}
