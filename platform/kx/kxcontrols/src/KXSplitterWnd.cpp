@@ -59,7 +59,7 @@ BOOL CKXSplitterWnd::ExpandPane() {
 }
 
 BOOL CKXSplitterWnd::GetSplitterStatus(int& which) const {
-    which = m_nCollapsed;
+    which = m_nCollapsed == 0 ? 1 : 0;
     return m_nCollapsed >= 0;
 }
 

@@ -22,8 +22,11 @@ public:
     // expands it again. FALSE when there is no such pane or nothing changes.
     BOOL CollapsePane(int which);
     BOOL ExpandPane();
-    // Nonzero when a pane is collapsed; `which` then tells which one (0 or 1), else -1.
+    // Nonzero when a pane is collapsed; `which` is then nonzero when it is the first (upper or left) pane and
+    // 0 when it is the second. Not collapsed: `which` is 0.
     BOOL GetSplitterStatus(int& which) const;
+    // The collapsed pane (0 or 1), -1 when none.
+    int GetCollapsedPane() const { return m_nCollapsed; }
 
     // The two panes' sizes as last stored. Sizes below 0 count as 0; a pair that adds up to 0 or less is
     // refused (it gives no proportion) and the old pair stays. Until sizes are stored both are 50.
