@@ -11,6 +11,7 @@
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxcontrols/KXSplitterWnd.h"
+#include "rmx/DesignBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -153,4 +154,46 @@ TEST_F(FrameHubTest, ACollapsedUpperListStaysTwentyPixelsHigh) {
     inner.GetRowInfo(0, h0, min);
     if (which) EXPECT_EQ(h0, 20);
     else EXPECT_GE(h0, 10);
+}
+
+class ReopenTest : public KXShellFixture {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        KXShellFixture::BuildDesign(b);
+        b.schematic("net", "vlog_structural").instance("R5", "res", "R5").connect("R5", "A", "S");
+    }
+};
+
+TEST_F(ReopenTest, SaveAndReopenIsAskedAndHandsTheDesignToTheHost) {
+    ASSERT_TRUE(Open("work.net:vlog_structural", 3));
+    CCmdUI ui;
+    ui.m_nID = 35624;
+    ui.DoUpdate(Frame(), FALSE);
+    EXPECT_TRUE(ui.m_bEnabled);
+    // Not confirmed: nothing happens.
+    Run("kx::menu 35624");
+    EXPECT_TRUE(Notifications(MSG_DESIGN_UNDO_RESET).empty());
+    CKXTableChildFrm* first = Frame();
+    AfxGetAnswerQueue().PushQuestion("KXTABLE-143", IDYES);
+    Run("kx::menu 35624");
+    EXPECT_EQ(Notifications(MSG_DESIGN_UNDO_RESET), (std::vector<std::string>{"work.net:vlog_structural"}));
+    EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 1u);
+    auto open = Notifications(MSG_OPEN_DESIGN);
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0].substr(0, 2), "3 ");
+    EXPECT_FALSE(first->IsWindowVisible());
+}
+
+TEST_F(FrameHubTest, SelectObjectMessagesReachTheLists) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Clp()->GetInstancePaneGrid()->GetReadyState(), 1);
+    Frame()->SendMessage(g_msgSelectObject, reinterpret_cast<WPARAM>("R1"), 0);
+    CStringArray names;
+    Clp()->GetInstancePaneGrid()->GetSelectedNames(names);
+    ASSERT_EQ(names.GetSize(), 1);
+    EXPECT_EQ(names[0], CString("R1"));
+    // A message without its text does nothing.
+    EXPECT_EQ(Frame()->SendMessage(g_msgSelectObject, 0, 0), 0);
+    EXPECT_EQ(Frame()->SendMessage(g_msgDeleteInstance, 0, 0), 0);
+    EXPECT_EQ(Frame()->SendMessage(g_msgAddLogicalPart, 0, 0), 0);
 }
