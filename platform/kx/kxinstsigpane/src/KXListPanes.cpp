@@ -491,7 +491,9 @@ void CKXListPaneView::SetBlockFilterList(CStringList* list) {
     m_blockFilter.RemoveAll();
     if (list)
         for (POSITION pos = list->GetHeadPosition(); pos;) m_blockFilter.AddTail(list->GetNext(pos));
-    Record("SetBlockFilterList", {list ? CString() + std::to_string(list->GetCount()).c_str() : CString("0")});
+    CString count;
+    count.Format("%d", static_cast<int>(m_blockFilter.GetCount()));
+    Record("SetBlockFilterList", {count});
 }
 
 void CKXListPaneView::FilterPhys(CString filter) {
