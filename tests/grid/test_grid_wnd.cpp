@@ -3,6 +3,7 @@
 #include "grid/KXEditControls.h"
 #include "grid/KXGridUndo.h"
 #include "kxcontrols/KXRegistrySettings.h"
+#include "kxcontrols/KXStylesMap.h"
 #include "kxinstsigpane/CommonInterface.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,11 @@ TEST_F(GridWnd, InitialisationKeepsOnlyHeaderRowsAndSetsParameters) {
     EXPECT_EQ(p->GetEnterKeyAction(), GX_DOWN); // no registry value: down
     ASSERT_NE(grid.GetStylesMap(), nullptr);
     EXPECT_TRUE(grid.GetStylesMap()->IsUserAttribute(IDS_UA_TOOLTIPTEXT));
+    // The grid's own styles map, with the base styles of the property states.
+    ASSERT_NE(grid.m_pStylesMap, nullptr);
+    EXPECT_EQ(grid.GetStylesMap(), static_cast<CGXStylesMap*>(grid.m_pStylesMap));
+    for (int i = 0; i < 8; ++i)
+        EXPECT_NE(grid.m_pStylesMap->GetPropStyleId(i), 0) << i;
 }
 
 TEST_F(GridWnd, MoveDirectionComesFromTheRegistry) {
