@@ -70,3 +70,24 @@ TEST(FilterData, LongTextsAndPatternsStayFast) {
     text += 'b';
     EXPECT_TRUE(f.SearchText(text.c_str()));
 }
+
+#include <random>
+#include <regex>
+
+TEST(FilterData, AgreesWithAReferenceMatcherOnRandomInput) {
+    std::mt19937 rng(12345);
+    const char patternChars[] = {'a', 'B', '*', '?'};
+    const char textChars[] = {'a', 'b', 'A'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string pattern, text, re;
+        int pl = static_cast<int>(rng() % 7), tl = static_cast<int>(rng() % 9);
+        for (int i = 0; i < pl; ++i) pattern += patternChars[rng() % 4];
+        for (int i = 0; i < tl; ++i) text += textChars[rng() % 3];
+        for (char c : pattern) re += c == '*' ? std::string(".*") : c == '?' ? std::string(".") : std::string(1, c);
+        bool matchAll = pattern.find_first_not_of('*') == std::string::npos; // "", "*", "**": no filter
+        bool expected = matchAll || std::regex_match(text, std::regex(re, std::regex::icase));
+        CKXFilterData f;
+        f.SetPattern(pattern.c_str());
+        EXPECT_EQ(f.SearchText(text.c_str()) != FALSE, expected) << "pattern '" << pattern << "' text '" << text << "'";
+    }
+}
