@@ -132,3 +132,53 @@ TEST(SortRows, ResultIsAPermutation) {
         seen[i] = true;
     }
 }
+
+#include <random>
+
+TEST(SortRows, RandomHierarchiesKeepGroupsWholeOrderedAndStable) {
+    std::mt19937 rng(777);
+    const char* keys[] = {"", "a", "A", "b", "a2", "a10", "B1"};
+    for (int round = 0; round < 300; ++round) {
+        std::vector<KXSortItem> rows;
+        int n = 1 + static_cast<int>(rng() % 30);
+        for (int i = 0; i < n; ++i)
+            rows.push_back(KXSortItem{keys[rng() % 7], 1 + static_cast<int>(rng() % 3), false});
+        KXSortOptions opt;
+        opt.ascending = rng() % 2;
+        opt.alpha = rng() % 2;
+        opt.skipLevels = {2, 3};
+        auto order = KXComputeSortOrder(rows, opt);
+        ASSERT_EQ(order.size(), rows.size());
+        // Groups: a parent (first row, or a row of level 1) with the child rows that follow it.
+        std::vector<size_t> groupOf(rows.size());
+        std::vector<size_t> heads;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (i == 0 || rows[i].level == 1) heads.push_back(i);
+            groupOf[i] = heads.size() - 1;
+        }
+        std::vector<size_t> sortedHeads;
+        for (size_t k = 0; k < order.size(); ++k) {
+            size_t i = order[k];
+            if (k > 0 && groupOf[i] == groupOf[order[k - 1]]) {
+                EXPECT_EQ(i, order[k - 1] + 1) << "child rows stay in place under their parent";
+            } else {
+                EXPECT_EQ(i, heads[groupOf[i]]) << "a group starts with its parent";
+                sortedHeads.push_back(i);
+            }
+        }
+        ASSERT_EQ(sortedHeads.size(), heads.size());
+        for (size_t k = 1; k < sortedHeads.size(); ++k) {
+            const std::string& prev = rows[sortedHeads[k - 1]].key;
+            const std::string& cur = rows[sortedHeads[k]].key;
+            if (prev.empty()) {
+                EXPECT_TRUE(cur.empty()) << "empty keys go last";
+                EXPECT_LT(sortedHeads[k - 1], sortedHeads[k]);
+                continue;
+            }
+            if (cur.empty()) continue;
+            int c = KXCompareSortKeys(prev, cur, opt);
+            EXPECT_TRUE(opt.ascending ? c <= 0 : c >= 0);
+            if (c == 0) EXPECT_LT(sortedHeads[k - 1], sortedHeads[k]) << "equal keys keep their order";
+        }
+    }
+}
