@@ -80,7 +80,6 @@ kx::journal
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 foreach line [callLines $journal] { show journal $line }
-show opened [kx::open demo.board:sch 1]
 show replayed [kx::replay $journal]
 show "messages shown" [kx::messages]
 show "comment after replay" [designComment add {one more}]

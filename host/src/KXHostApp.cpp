@@ -220,6 +220,15 @@ bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
     }
     m_pCurrentDesign = std::make_unique<CDesignContext>(m_pServer.get(), design);
     CKXShareGlobalData::m_pDesign = m_pCurrentDesign.get();
+    // The host's own action goes to the journal before the new window reports its activation,
+    // so that a replay in a fresh host opens the design first.
+    if (CKXShareGlobalData::IsJournalling()) {
+        std::string quoted;
+        for (char ch : name) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+        CString line;
+        line.Format("\n\n ' --- Open Design ---\n\ncall RMX.OpenDesign(\"%s\", \"%d\")", quoted.c_str(), mode);
+        CKXShareGlobalData::AppendToJournal(line);
+    }
     CDocument* doc = tmpl->OpenDocumentFile(*m_pCurrentDesign, mode);
     if (!doc) {
         error = "the design \"" + name + "\" could not be opened";

@@ -4,6 +4,7 @@
 //   ' comment                             ignored
 //   set H = RMX.GetActiveTab()            H names the active design window's document
 //   call RMX.SelectTab("N")               makes design window N active
+//   call RMX.OpenDesign("L.C:V", "M")     opens a design in an open mode (the host's own line)
 //   call H.Method(args)[.Method(args)...] calls the automation methods in a chain
 //
 // Arguments are string literals ("" for a quote inside, joined with & vbLf,
@@ -171,6 +172,15 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         if (!ReadArgs(c, args) || args.size() != 1 || !c.AtEnd()) return refuse("not a journal line");
         std::string err;
         if (!ActivateTab(std::atoi(AfxVariantToString(&args[0]).GetString()), err)) return refuse(err.c_str());
+        return true;
+    }
+    if (line.compare(c.i, 15, "RMX.OpenDesign(") == 0) {
+        c.i += 14;
+        std::vector<COleVariant> args;
+        if (!ReadArgs(c, args) || args.size() != 2 || !c.AtEnd()) return refuse("not a journal line");
+        std::string err;
+        if (!Open(AfxVariantToString(&args[0]).str(), std::atoi(AfxVariantToString(&args[1]).GetString()), err))
+            return refuse(err.c_str());
         return true;
     }
     // The handle runs up to the first ".Name(" (a design name may itself hold '.' and ':').
