@@ -19,8 +19,9 @@ void KXAnnounceCommit(CTransaction* transaction) {
 }
 
 CCommonInterface* KXFindUndoSink(CGXGridCore* grid) {
-    if (g_explicitSink) return g_explicitSink;
-    return KXFindPaneInterfaceOfGrid(grid);
+    // The grid's own pane first: with several designs open, each keeps its own history.
+    if (CCommonInterface* pane = KXFindPaneInterfaceOfGrid(grid)) return pane;
+    return g_explicitSink;
 }
 
 void KXRecordUndoEntry(CGXGridCore* grid, std::unique_ptr<CKXUndoCmd> entry) {

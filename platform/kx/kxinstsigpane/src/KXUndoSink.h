@@ -10,8 +10,8 @@ class CCommonInterface;
 
 // Broadcasts MSG_TRANSACTION_COMMITTED for a committed server transaction (when the message server is on).
 void KXAnnounceCommit(CTransaction* transaction);
-// The list-pane interface that keeps the undo history for the grid: the explicit sink when one is set,
-// otherwise the first window above the grid's window that implements the interface; NULL when none.
+// The list-pane interface that keeps the undo history for the grid: the first window above the grid's window
+// that implements the interface, otherwise the sink set with CKXTransaction::SetUndoSink; NULL when none.
 CCommonInterface* KXFindUndoSink(CGXGridCore* grid);
 // Hands a new undo step to the sink (as a new command that closes the open group), or, without a sink, to
 // the grid's own undo list; without either it is dropped.

@@ -270,3 +270,24 @@ TEST_F(TransactionTest, WithoutAPaneTheGridsOwnUndoListKeepsTheStep) {
     EXPECT_EQ(d.Snapshot("g3"), after);
     EXPECT_TRUE(own.CanUndo());
 }
+
+#include "grid/gxwnd.h"
+
+TEST_F(TransactionTest, AGridInsideAPaneRecordsWithItsOwnPane) {
+    struct PaneWnd : public CWnd, public TestUndoSink {};
+    PaneWnd pane;
+    ASSERT_TRUE(pane.CreateEx(0, "STATIC", "pane", 0, CRect(0, 0, 300, 200), nullptr, 0));
+    CGXGridWnd paneGrid;
+    ASSERT_TRUE(paneGrid.Create(WS_CHILD, CRect(0, 0, 100, 100), &pane, 77));
+    paneGrid.Initialize();
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&paneGrid, d.design, "Add Conn"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&paneGrid, 1, 1));
+    EXPECT_EQ(pane.undo.size(), 1u); // the grid's own pane, not the sink set for edits without a grid
+    EXPECT_TRUE(sink.undo.empty());
+    ASSERT_TRUE(pane.Step(true, &paneGrid));
+    EXPECT_EQ(d.Net("N3"), nullptr);
+    EXPECT_EQ(pane.redo.size(), 1u); // the opposite went to the same pane
+    paneGrid.DestroyWindow();
+    pane.DestroyWindow();
+}

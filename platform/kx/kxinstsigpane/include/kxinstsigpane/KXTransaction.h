@@ -46,7 +46,8 @@ public:
     static CGXGridCore* GetGrid();
     static CString GetTransactionName();
 
-    // The sink that receives the undo steps when the grid has no owning pane to give one (tests, scripts).
+    // The sink that receives the undo steps when the grid has no owning pane to give one (edits made without a
+    // grid: list panes, scripts). A grid inside a pane always records with its own pane.
     static void SetUndoSink(class CCommonInterface* sink);
     static CCommonInterface* GetUndoSink();
 };
