@@ -4,6 +4,8 @@
 
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxnotes/CComments.h"
+#include "rmx/DesignBuilder.h"
+#include "rmx/schema.h"
 
 #include <gtest/gtest.h>
 
@@ -66,4 +68,33 @@ TEST_F(HostTest, ReplayRefusesForeignLinesWithTheirNumber) {
     EXPECT_FALSE(m_app->Replay((m_dir / "bad.vbs").string(), error));
     EXPECT_EQ(error.rfind("line 3:", 0), 0u) << error;
     EXPECT_FALSE(m_app->Replay((m_dir / "missing.vbs").string(), error));
+}
+
+TEST_F(HostTest, AJournalReplaysInAFreshHostFromTheOpeningOn) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    Run("designComment add {from the first host}");
+    std::string journal = JournalText();
+    ASSERT_NE(journal.find("call RMX.OpenDesign(\"work.board:sch\", \"1\")"), std::string::npos);
+    std::ofstream(m_dir / "copy.vbs", std::ios::binary) << journal;
+    std::string err;
+    ASSERT_TRUE(m_app->Close(err) || true);
+    // A second host on the same design library.
+    m_app->Stop();
+    CKXShareGlobalData::SetAutomationPath(nullptr);
+    std::ostringstream out;
+    CKXHostCore core(out);
+    core.SetQuiet(true);
+    CKXHostApp app(core);
+    ASSERT_TRUE(app.Start("", "", err, KXEditorLibraryPath())) << err;
+    {
+        rmx::DesignBuilder builder(app.Server(), "work", (m_dir / "designs2").string());
+        BuildDesign(builder);
+    }
+    ASSERT_TRUE(app.Replay((m_dir / "copy.vbs").string(), err)) << err;
+    auto* doc = dynamic_cast<CKXTableDoc*>(app.ActiveDocument());
+    ASSERT_TRUE(doc);
+    CString text, date, time, user;
+    ASSERT_TRUE(doc->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_EQ(text, CString("from the first host"));
+    app.Stop();
 }

@@ -33,6 +33,10 @@ bool FirstIsText(UINT m) {
 }
 } // namespace
 
+// Tests never read or write the user's registry: until a fixture names its own folder, the
+// registry lives in memory only.
+static const bool g_memoryRegistry = (AfxSetRegistryDirectory(""), true);
+
 std::string KXEditorLibraryPath() {
     Dl_info info{};
     if (::dladdr(reinterpret_cast<void*>(&DllGetDocTemplate), &info) && info.dli_fname) return info.dli_fname;
