@@ -5,8 +5,7 @@ set(_kxgrid_dir ${CMAKE_CURRENT_LIST_DIR})
 list(APPEND KXTE_SOURCES ${_kxgrid_dir}/KXSpinText.cpp ${_kxgrid_dir}/KXGridMenus.cpp)
 
 # The grid window and its controls need the providers below.
-option(KXGRID_FULL "Build the common grid window and its cell controls" ON)
-if(KXGRID_FULL AND TARGET gxgrid AND TARGET rmx AND TARGET kxcontrols AND TARGET kxinstsigpane AND TARGET kxclipboard AND TARGET kxmsgsrvr)
+if(TARGET gxgrid AND TARGET rmx AND TARGET kxcontrols AND TARGET kxinstsigpane AND TARGET kxclipboard AND TARGET kxmsgsrvr)
   list(APPEND KXTE_SOURCES
     ${_kxgrid_dir}/KXGridWnd.cpp
     ${_kxgrid_dir}/KXGridUndo.cpp
