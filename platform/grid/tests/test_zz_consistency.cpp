@@ -225,3 +225,76 @@ TEST(GridModel, UndoWalksBackThroughEveryRecordedState)
         ExpectSame(g, m, 2000);
     }
 }
+
+TEST(GridModel, RandomColumnOperationsAgreeWithTheModel)
+{
+    for (unsigned seed = 7; seed < 15; ++seed) {
+        TestGrid g(6, 0);
+        std::mt19937 rng(seed);
+        auto pick = [&](ROWCOL lo, ROWCOL hi) { return std::uniform_int_distribution<ROWCOL>(lo, hi)(rng); };
+        std::vector<ModelRow> cols; // id in row 1 of each column, hidden flag
+        int next = 0;
+        for (int step = 0; step < 300; ++step) {
+            const ROWCOL n = g.GetColCount();
+            switch (pick(0, 6)) {
+            case 0: {
+                ROWCOL at = pick(1, n + 1), cnt = pick(1, 2);
+                ASSERT_TRUE(g.InsertCols(at, cnt));
+                for (ROWCOL i = 0; i < cnt; ++i) {
+                    std::string id = "c" + std::to_string(next++);
+                    g.SetValueRange(CGXRange(1, at + i), id.c_str());
+                    cols.insert(cols.begin() + (at - 1 + i), ModelRow{id, false});
+                }
+                break;
+            }
+            case 1:
+                if (n > 1) {
+                    ROWCOL from = pick(1, n), to = std::min(n, from + pick(0, 1));
+                    ASSERT_TRUE(g.RemoveCols(from, to));
+                    cols.erase(cols.begin() + (from - 1), cols.begin() + to);
+                }
+                break;
+            case 2:
+                if (n > 2) {
+                    ROWCOL from = pick(1, n - 1), to = from, dest = pick(1, n);
+                    ASSERT_TRUE(g.MoveCols(from, to, dest));
+                    ModelRow m = cols[from - 1];
+                    cols.erase(cols.begin() + (from - 1));
+                    cols.insert(cols.begin() + (dest - 1), m);
+                }
+                break;
+            case 3:
+                if (n > 0) {
+                    ROWCOL c = pick(1, n);
+                    bool hide = pick(0, 1) == 1;
+                    g.HideCols(c, c, hide);
+                    cols[c - 1].hidden = hide;
+                }
+                break;
+            case 4:
+                if (n > 1) {
+                    ROWCOL l = pick(1, n - 1);
+                    g.SetCoveredCellsRowCol(3, l, 4, l + 1);
+                }
+                break;
+            case 5:
+                if (n > 0) {
+                    g.SetCurrentCell(pick(1, 6), pick(1, n));
+                    g.SelectRange(CGXRange(2, pick(1, n), 5, pick(1, n)), pick(0, 1) == 1);
+                    g.SelectRange(CGXRange().SetCols(pick(1, n)), pick(0, 2) != 0);
+                }
+                break;
+            default:
+                g.ProcessKeys(nullptr, WM_KEYDOWN, pick(0, 1) ? VK_RIGHT : VK_LEFT, 1, 0);
+                break;
+            }
+            ASSERT_EQ(g.GetColCount(), cols.size()) << "seed " << seed << " step " << step;
+            for (ROWCOL c = 1; c <= g.GetColCount(); ++c) {
+                ASSERT_EQ(g.Value(1, c), cols[c - 1].id) << "seed " << seed << " step " << step << " col " << c;
+                ASSERT_EQ(g.IsColHidden(c) != FALSE, cols[c - 1].hidden) << "seed " << seed << " step " << step;
+            }
+            CString why;
+            ASSERT_TRUE(g.CheckConsistency(why)) << "seed " << seed << " step " << step << ": " << why.GetString();
+        }
+    }
+}
