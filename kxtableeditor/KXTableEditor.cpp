@@ -21,7 +21,9 @@ AFX_EXTENSION_MODULE g_kxTableEditorDLL;
 std::vector<std::string> g_initSteps;
 char g_moduleTag; // its address stands for the library's module handle
 
-HINSTANCE ModuleHandle() { return reinterpret_cast<HINSTANCE>(&g_moduleTag); }
+HINSTANCE ModuleHandle() {
+    return reinterpret_cast<HINSTANCE>(&g_moduleTag);
+}
 
 void AddResources(HINSTANCE module) {
     AfxAddStringTable(module,
@@ -43,8 +45,12 @@ struct LibraryEntry {
 };
 } // namespace
 
-const std::vector<std::string>& KXTableEditorInitSteps() { return g_initSteps; }
-void KXTableEditorClearInitSteps() { g_initSteps.clear(); }
+const std::vector<std::string>& KXTableEditorInitSteps() {
+    return g_initSteps;
+}
+void KXTableEditorClearInitSteps() {
+    g_initSteps.clear();
+}
 
 extern "C" BOOL KXTableEditorDllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
     if (dwReason == 1) {
@@ -90,12 +96,13 @@ extern "C" CDocTemplate* DllGetDocTemplate() {
     CWinApp* app = AfxGetApp();
     HINSTANCE hInstance = app ? app->m_hInstance : AfxGetInstanceHandle();
     return new (std::nothrow)
-        CKXMultiDocTemplate(hInstance, IDR_KXTABLETYPE, RUNTIME_CLASS(CKXTableDoc), RUNTIME_CLASS(CKXTableChildFrm),
-                            RUNTIME_CLASS(CKXBottomPaneContainerView));
+        CKXMultiDocTemplate(hInstance, IDR_KXTABLETYPE, RUNTIME_CLASS(CKXTableDoc),
+                            RUNTIME_CLASS(CKXTableChildFrm), RUNTIME_CLASS(CKXBottomPaneContainerView));
 }
 
-extern "C" BOOL DllAddToolBars() { return 1; }
-
+extern "C" BOOL DllAddToolBars() {
+    return 1;
+}
 
 // Constructed after the registered messages (this file is linked after them).
 static LibraryEntry g_libraryEntry;

@@ -61,16 +61,20 @@ std::string Bit(const char* name, int bit) {
 
 CKXHostApp::CKXHostApp(CKXHostCore& core) : m_core(core) {}
 
-CKXHostApp::~CKXHostApp() { Stop(); }
+CKXHostApp::~CKXHostApp() {
+    Stop();
+}
 
 bool CKXHostApp::Start(const std::string& designLib, const std::string& journal, std::string& error,
                        const std::string& library) {
     // What the library shows goes to the transcript.
-    CKXErrorHandler::SetTranscriptSink([this](const SKXShownMessage& m) { m_core.NoteMessage(m.id.str(), m.text.str()); });
+    CKXErrorHandler::SetTranscriptSink(
+        [this](const SKXShownMessage& m) { m_core.NoteMessage(m.id.str(), m.text.str()); });
     AfxGetAnswerQueue().SetListener([this](const AfxAnswerRecord& r) {
         // A plain message needs no answer; a question, dialog or menu nobody answered is worth a line.
         bool plainMessage = r.kind == AfxAnswerRecord::Question && r.answer == "ok";
-        if (!r.bScripted && !plainMessage && !AfxGetAnswerQueue().IsReplay()) m_core.NoteUnanswered(r.Line().str());
+        if (!r.bScripted && !plainMessage && !AfxGetAnswerQueue().IsReplay())
+            m_core.NoteUnanswered(r.Line().str());
     });
     CKXProgressBar::SetLineSink([this](const CString& line, BOOL done) {
         if (done) m_core.Print("progress: " + line.str());
@@ -147,7 +151,8 @@ void CKXHostApp::Stop() {
     CKXShareAppData::m_bIsAppClosing = TRUE;
     if (m_pTemplate) m_pTemplate->CloseAllDocuments(TRUE);
     CKXShareAppData::m_bIsAppClosing = FALSE;
-    if (IKXMessageServer* ms = GetKXMsgSrvr(); ms && m_pMainWnd) ms->UnregisterWindow(m_pMainWnd->GetSafeHwnd());
+    if (IKXMessageServer* ms = GetKXMsgSrvr(); ms && m_pMainWnd)
+        ms->UnregisterWindow(m_pMainWnd->GetSafeHwnd());
     m_handles.clear();
     if (m_pMainWnd) {
         AfxSetMainWnd(nullptr);
@@ -183,7 +188,8 @@ void CKXHostApp::RegisterWords() {
 std::vector<CDocument*> CKXHostApp::Documents() const {
     std::vector<CDocument*> docs;
     if (!m_pTemplate) return docs;
-    for (POSITION pos = m_pTemplate->GetFirstDocPosition(); pos;) docs.push_back(m_pTemplate->GetNextDoc(pos));
+    for (POSITION pos = m_pTemplate->GetFirstDocPosition(); pos;)
+        docs.push_back(m_pTemplate->GetNextDoc(pos));
     return docs;
 }
 
@@ -224,9 +230,11 @@ bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
     // so that a replay in a fresh host opens the design first.
     if (CKXShareGlobalData::IsJournalling()) {
         std::string quoted;
-        for (char ch : name) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+        for (char ch : name)
+            quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
         CString line;
-        line.Format("\n\n ' --- Open Design ---\n\ncall RMX.OpenDesign(\"%s\", \"%d\")", quoted.c_str(), mode);
+        line.Format("\n\n ' --- Open Design ---\n\ncall RMX.OpenDesign(\"%s\", \"%d\")", quoted.c_str(),
+                    mode);
         CKXShareGlobalData::AppendToJournal(line);
     }
     CDocument* doc = tmpl->OpenDocumentFile(*m_pCurrentDesign, mode);
@@ -287,11 +295,13 @@ bool CKXHostApp::Route(const std::string& word, const std::vector<KXHostArg>& ar
             list.add(a[0].c_str());
         } else {
             list.StartArgument();
-            for (const std::string& v : a) list.AddToArgument(v.c_str());
+            for (const std::string& v : a)
+                list.AddToArgument(v.c_str());
             list.EndArgument();
         }
     }
-    result = static_cast<long>(frame->SendMessage(MSG_TCL_ROUTE_COMMAND, msg, reinterpret_cast<LPARAM>(&list)));
+    result =
+        static_cast<long>(frame->SendMessage(MSG_TCL_ROUTE_COMMAND, msg, reinterpret_cast<LPARAM>(&list)));
     return true;
 }
 

@@ -25,7 +25,8 @@
 
 namespace {
 int QuestionAnswer(std::string a) {
-    std::transform(a.begin(), a.end(), a.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(a.begin(), a.end(), a.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (a == "yes") return IDYES;
     if (a == "no") return IDNO;
     if (a == "ok") return IDOK;
@@ -47,8 +48,7 @@ const std::map<std::string, const char*>& OptionMessages() {
     return m;
 }
 
-template <class V>
-V* PaneOf(CDocument* doc) {
+template <class V> V* PaneOf(CDocument* doc) {
     if (!doc) return nullptr;
     for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
         CView* view = doc->GetNextView(pos);
@@ -59,10 +59,13 @@ V* PaneOf(CDocument* doc) {
 
 CKXListPaneGrid* ListGrid(CDocument* doc, const std::string& which, std::string& error) {
     std::string w = which;
-    std::transform(w.begin(), w.end(), w.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(w.begin(), w.end(), w.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     CKXListPaneView* pane = nullptr;
-    if (w == "clp") pane = PaneOf<CKXInstancePaneContainerView>(doc);
-    else if (w == "slp") pane = PaneOf<CKXSignalPaneContainerView>(doc);
+    if (w == "clp")
+        pane = PaneOf<CKXInstancePaneContainerView>(doc);
+    else if (w == "slp")
+        pane = PaneOf<CKXSignalPaneContainerView>(doc);
     else {
         error = "the list pane is clp or slp, not \"" + which + "\"";
         return nullptr;
@@ -86,7 +89,8 @@ std::string Join(const std::vector<std::string>& v, const char* sep) {
 std::string TclList(const std::vector<std::string>& v) {
     Tcl_Obj* list = Tcl_NewListObj(0, nullptr);
     Tcl_IncrRefCount(list);
-    for (const auto& x : v) Tcl_ListObjAppendElement(nullptr, list, Tcl_NewStringObj(x.c_str(), -1));
+    for (const auto& x : v)
+        Tcl_ListObjAppendElement(nullptr, list, Tcl_NewStringObj(x.c_str(), -1));
     std::string s = Tcl_GetString(list);
     Tcl_DecrRefCount(list);
     return s;
@@ -156,7 +160,8 @@ void CKXHostApp::RegisterCommands() {
                 return false;
             }
             std::map<CString, CString> fields;
-            for (size_t i = 3; i + 1 < a.size(); i += 2) fields[a[i].c_str()] = a[i + 1].c_str();
+            for (size_t i = 3; i + 1 < a.size(); i += 2)
+                fields[a[i].c_str()] = a[i + 1].c_str();
             AfxGetAnswerQueue().PushDialog(a[1].c_str(), answer == IDOK, std::move(fields));
         } else if (kind == "menu") {
             char* end = nullptr;
@@ -243,8 +248,10 @@ void CKXHostApp::RegisterCommands() {
             return false;
         }
         CKXRegistrySettings::OpenRegistryKey();
-        if (a[0] == "move_direction") CKXRegistrySettings::SetToRegistry(a[0].c_str(), a[1].c_str());
-        else CKXRegistrySettings::SetToRegistry(a[0].c_str(), std::atoi(a[1].c_str()));
+        if (a[0] == "move_direction")
+            CKXRegistrySettings::SetToRegistry(a[0].c_str(), a[1].c_str());
+        else
+            CKXRegistrySettings::SetToRegistry(a[0].c_str(), std::atoi(a[1].c_str()));
         CKXRegistrySettings::CloseRegistryKey();
         UINT msg = RegisterWindowMessageA(it->second);
         for (CDocument* doc : Documents()) {
@@ -286,7 +293,8 @@ void CKXHostApp::RegisterCommands() {
         }
         CDocument* doc = ActiveDocument();
         std::string w = a[0];
-        std::transform(w.begin(), w.end(), w.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::transform(w.begin(), w.end(), w.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
         if (w == "ccp") {
             for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
                 CView* view = doc->GetNextView(pos);
@@ -306,7 +314,8 @@ void CKXHostApp::RegisterCommands() {
             return false;
         }
         std::vector<std::string> names;
-        for (int i = 0; i < grid->GetObjectCount(); ++i) names.push_back(grid->GetObjectName(i).str());
+        for (int i = 0; i < grid->GetObjectCount(); ++i)
+            names.push_back(grid->GetObjectName(i).str());
         r = Join(names, "\n");
         return true;
     });
@@ -316,7 +325,8 @@ void CKXHostApp::RegisterCommands() {
             return false;
         }
         std::vector<KXHostArg> args;
-        for (size_t i = 1; i < a.size(); ++i) args.push_back({a[i]});
+        for (size_t i = 1; i < a.size(); ++i)
+            args.push_back({a[i]});
         long result = 0;
         std::string err;
         if (!Route(a[0], args, result, err)) {
@@ -332,13 +342,15 @@ void CKXHostApp::RegisterCommands() {
             return false;
         }
         auto* doc = dynamic_cast<CKXDocument*>(ActiveDocument());
-        IDispatch* disp = doc && doc->m_pKXDocInterface ? doc->m_pKXDocInterface->GetDocumentInterface() : nullptr;
+        IDispatch* disp =
+            doc && doc->m_pKXDocInterface ? doc->m_pKXDocInterface->GetDocumentInterface() : nullptr;
         if (!disp) {
             r = "no design window is open";
             return false;
         }
         std::vector<COleVariant> args;
-        for (size_t i = 1; i < a.size(); ++i) args.emplace_back(a[i].c_str());
+        for (size_t i = 1; i < a.size(); ++i)
+            args.emplace_back(a[i].c_str());
         COleVariant result;
         HRESULT hr = AfxInvokeByName(disp, a[0].c_str(), std::move(args), &result);
         disp->Release();

@@ -40,7 +40,8 @@ CKXHostCore::CKXHostCore(std::ostream& out) : m_out(out) {
 
 CKXHostCore::~CKXHostCore() {
     Tcl_DeleteInterp(m_interp);
-    for (HostCmd* c : m_hostCmds) delete c;
+    for (HostCmd* c : m_hostCmds)
+        delete c;
     auto& words = WordCmds();
     words.erase(std::remove_if(words.begin(), words.end(), [this](const auto& w) { return w->host == this; }),
                 words.end());
@@ -77,8 +78,10 @@ void CKXHostCore::Interactive(std::istream& in) {
         if (!Tcl_CommandComplete(buffer.c_str())) continue;
         std::string result;
         bool ok = Eval(buffer, result);
-        if (!ok) Print("error: " + result);
-        else if (!result.empty()) Print(result);
+        if (!ok)
+            Print("error: " + result);
+        else if (!result.empty())
+            Print(result);
         buffer.clear();
         m_out << "% " << std::flush;
     }
@@ -100,10 +103,16 @@ void CKXHostCore::NoteEcho(const std::string& line) {
     Print("echo: " + line);
 }
 
-void CKXHostCore::NoteUnanswered(const std::string& what) { Print("unanswered: " + what); }
+void CKXHostCore::NoteUnanswered(const std::string& what) {
+    Print("unanswered: " + what);
+}
 
-std::vector<std::string> CKXHostCore::TakeMessages() { return std::exchange(m_messages, {}); }
-std::vector<std::string> CKXHostCore::TakeEchoes() { return std::exchange(m_echoes, {}); }
+std::vector<std::string> CKXHostCore::TakeMessages() {
+    return std::exchange(m_messages, {});
+}
+std::vector<std::string> CKXHostCore::TakeEchoes() {
+    return std::exchange(m_echoes, {});
+}
 
 std::vector<KXHostArg> CKXHostCore::ArgsFromObjs(int objc, Tcl_Obj* const objv[]) {
     std::vector<KXHostArg> args;
@@ -112,7 +121,8 @@ std::vector<KXHostArg> CKXHostCore::ArgsFromObjs(int objc, Tcl_Obj* const objv[]
         int n = 0;
         Tcl_Obj** elems = nullptr;
         if (IsPureList(objv[i]) && Tcl_ListObjGetElements(nullptr, objv[i], &n, &elems) == TCL_OK && n != 1) {
-            for (int k = 0; k < n; ++k) arg.emplace_back(Tcl_GetString(elems[k]));
+            for (int k = 0; k < n; ++k)
+                arg.emplace_back(Tcl_GetString(elems[k]));
         } else {
             arg.emplace_back(Tcl_GetString(objv[i]));
         }
@@ -127,7 +137,8 @@ std::string CKXHostCore::TextOfWords(const std::vector<KXHostArg>& words) {
         if (!text.empty()) text += ' ';
         Tcl_Obj* list = Tcl_NewListObj(0, nullptr);
         Tcl_IncrRefCount(list);
-        for (const std::string& v : w) Tcl_ListObjAppendElement(nullptr, list, Tcl_NewStringObj(v.c_str(), -1));
+        for (const std::string& v : w)
+            Tcl_ListObjAppendElement(nullptr, list, Tcl_NewStringObj(v.c_str(), -1));
         if (w.size() == 1) {
             // One value: its list form is the quoted word (braces or backslashes as Tcl needs).
             text += Tcl_GetString(list);
@@ -180,7 +191,8 @@ bool CKXHostCore::IsSystemWord(const std::string& word) const {
 int CKXHostCore::HostCmdProc(void* cd, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[]) {
     auto* c = static_cast<HostCmd*>(cd);
     std::vector<std::string> args;
-    for (int i = 1; i < objc; ++i) args.emplace_back(Tcl_GetString(objv[i]));
+    for (int i = 1; i < objc; ++i)
+        args.emplace_back(Tcl_GetString(objv[i]));
     std::string result;
     bool ok = c->fn(args, result);
     Tcl_SetObjResult(interp, Tcl_NewStringObj(result.c_str(), static_cast<int>(result.size())));
@@ -207,4 +219,6 @@ long CKXHostCore::RunEcho(const std::string& line) {
     return std::strtol(result.c_str(), nullptr, 10);
 }
 
-long CKXHostCore::RunEchoWords(const std::vector<KXHostArg>& words) { return RunEcho(TextOfWords(words)); }
+long CKXHostCore::RunEchoWords(const std::vector<KXHostArg>& words) {
+    return RunEcho(TextOfWords(words));
+}

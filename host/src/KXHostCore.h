@@ -43,8 +43,8 @@ public:
 
     // A word of the system's script-command manager becomes a Tcl command that
     // calls `route` with the word and its arguments; the route's integer is the result.
-    using RouteFn = std::function<bool(const std::string& word, const std::vector<KXHostArg>& args, long& result,
-                                       std::string& error)>;
+    using RouteFn = std::function<bool(const std::string& word, const std::vector<KXHostArg>& args,
+                                       long& result, std::string& error)>;
     void SetRoute(RouteFn route) { m_route = std::move(route); }
     void RegisterSystemWord(const std::string& word);
     bool IsSystemWord(const std::string& word) const;

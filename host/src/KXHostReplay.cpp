@@ -30,7 +30,8 @@ struct Cursor {
     const std::string& s;
     size_t i = 0;
     void Skip() {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r')) ++i;
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r'))
+            ++i;
     }
     bool Eat(char c) {
         Skip();
@@ -44,7 +45,8 @@ struct Cursor {
         Skip();
         size_t n = std::strlen(w);
         if (s.compare(i, n, w) != 0) return false;
-        if (i + n < s.size() && (std::isalnum(static_cast<unsigned char>(s[i + n])) || s[i + n] == '_')) return false;
+        if (i + n < s.size() && (std::isalnum(static_cast<unsigned char>(s[i + n])) || s[i + n] == '_'))
+            return false;
         i += n;
         return true;
     }
@@ -55,7 +57,8 @@ struct Cursor {
     std::string Identifier() {
         Skip();
         size_t start = i;
-        while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_')) ++i;
+        while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '_'))
+            ++i;
         return s.substr(start, i - start);
     }
 };
@@ -110,7 +113,8 @@ bool ReadArgs(Cursor& c, std::vector<COleVariant>& args) {
         } else {
             size_t start = c.i;
             if (c.i < c.s.size() && c.s[c.i] == '-') ++c.i;
-            while (c.i < c.s.size() && std::isdigit(static_cast<unsigned char>(c.s[c.i]))) ++c.i;
+            while (c.i < c.s.size() && std::isdigit(static_cast<unsigned char>(c.s[c.i])))
+                ++c.i;
             if (c.i == start || (c.i == start + 1 && c.s[start] == '-')) return false;
             args.emplace_back(std::atol(c.s.substr(start, c.i - start).c_str()));
         }
@@ -171,7 +175,8 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         std::vector<COleVariant> args;
         if (!ReadArgs(c, args) || args.size() != 1 || !c.AtEnd()) return refuse("not a journal line");
         std::string err;
-        if (!ActivateTab(std::atoi(AfxVariantToString(&args[0]).GetString()), err)) return refuse(err.c_str());
+        if (!ActivateTab(std::atoi(AfxVariantToString(&args[0]).GetString()), err))
+            return refuse(err.c_str());
         return true;
     }
     if (line.compare(c.i, 15, "RMX.OpenDesign(") == 0) {
@@ -179,7 +184,8 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         std::vector<COleVariant> args;
         if (!ReadArgs(c, args) || args.size() != 2 || !c.AtEnd()) return refuse("not a journal line");
         std::string err;
-        if (!Open(AfxVariantToString(&args[0]).str(), std::atoi(AfxVariantToString(&args[1]).GetString()), err))
+        if (!Open(AfxVariantToString(&args[0]).str(), std::atoi(AfxVariantToString(&args[1]).GetString()),
+                  err))
             return refuse(err.c_str());
         return true;
     }
@@ -188,7 +194,8 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
     for (size_t k = pos; k < line.size(); ++k) {
         if (line[k] != '.') continue;
         size_t j = k + 1;
-        while (j < line.size() && (std::isalnum(static_cast<unsigned char>(line[j])) || line[j] == '_')) ++j;
+        while (j < line.size() && (std::isalnum(static_cast<unsigned char>(line[j])) || line[j] == '_'))
+            ++j;
         if (j > k + 1 && j < line.size() && line[j] == '(') {
             callAt = k;
             break;

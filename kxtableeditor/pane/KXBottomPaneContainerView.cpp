@@ -16,7 +16,9 @@ IMPLEMENT_DYNCREATE(CKXBottomPaneContainerView, CView)
 BEGIN_MESSAGE_MAP(CKXBottomPaneContainerView, CView)
 END_MESSAGE_MAP()
 
-CKXBottomPaneContainerView::CKXBottomPaneContainerView() { EnableAutomation(); }
+CKXBottomPaneContainerView::CKXBottomPaneContainerView() {
+    EnableAutomation();
+}
 
 CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
     if (CKXTransaction::GetUndoSink() == this) CKXTransaction::SetUndoSink(nullptr);
@@ -96,11 +98,13 @@ CString CKXBottomPaneContainerView::GetUndoDescription() const {
 }
 
 void CKXBottomPaneContainerView::RequestUndo() {
-    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("undo"), 0);
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("undo"), 0);
 }
 
 void CKXBottomPaneContainerView::RequestRedo() {
-    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("redo"), 0);
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("redo"), 0);
 }
 
 void CKXBottomPaneContainerView::Journal(const char* comment, const char* call) const {
@@ -124,11 +128,15 @@ void CKXBottomPaneContainerView::ApplyShowRowNumbersSetting(int value, BOOL appl
 void CKXBottomPaneContainerView::ApplyMoveDirectionSetting(CString direction, BOOL apply) {
     if (apply) m_strMoveDirection = direction;
 }
-void CKXBottomPaneContainerView::ApplyShowDiffPairPinsSetting(BOOL show) { m_bShowDiffPairPins = show; }
+void CKXBottomPaneContainerView::ApplyShowDiffPairPinsSetting(BOOL show) {
+    m_bShowDiffPairPins = show;
+}
 
 // ------------------------------------------------------------------ attach box and grids
 
-void CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) { m_strAttachSignal = signal; }
+void CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
+    m_strAttachSignal = signal;
+}
 
 void CKXBottomPaneContainerView::EnableAttachSignalControls(BOOL enable) {
     CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
@@ -136,7 +144,9 @@ void CKXBottomPaneContainerView::EnableAttachSignalControls(BOOL enable) {
 }
 
 void CKXBottomPaneContainerView::ClearOtherGridSelections(int) {}
-int CKXBottomPaneContainerView::CountSelectedObjects() const { return 0; }
+int CKXBottomPaneContainerView::CountSelectedObjects() const {
+    return 0;
+}
 void CKXBottomPaneContainerView::HighlightObject(CKXHiliteObject*) {}
 
 void CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
@@ -168,50 +178,61 @@ BOOL CKXBottomPaneContainerView::ActivateGrids() {
     return FALSE;
 }
 
-void CKXBottomPaneContainerView::FocusActiveGrid() { SetFocus(); }
+void CKXBottomPaneContainerView::FocusActiveGrid() {
+    SetFocus();
+}
 
 // ------------------------------------------------------------------ show requests
 
-void CKXBottomPaneContainerView::ShowInstanceConnectivity(const CDesignContext&, CKXInstanceContextArray* instances,
-                                                          BOOL) {
+void CKXBottomPaneContainerView::ShowInstanceConnectivity(const CDesignContext&,
+                                                          CKXInstanceContextArray* instances, BOOL) {
     m_strTitle = "Component Connectivity Details";
     m_shown.clear();
     if (instances)
-        for (INT_PTR i = 0; i < instances->GetSize(); ++i) m_shown.push_back(instances->GetAt(i).name());
+        for (INT_PTR i = 0; i < instances->GetSize(); ++i)
+            m_shown.push_back(instances->GetAt(i).name());
 }
 
 void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CStringList* names, BOOL) {
     m_strTitle = "Component Connectivity Details";
     m_shown.clear();
     if (names)
-        for (POSITION pos = names->GetHeadPosition(); pos;) m_shown.push_back(names->GetNext(pos));
+        for (POSITION pos = names->GetHeadPosition(); pos;)
+            m_shown.push_back(names->GetNext(pos));
 }
 
-void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, CKXNetBitContextArray* netBits, BOOL) {
+void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, CKXNetBitContextArray* netBits,
+                                                        BOOL) {
     m_strTitle = "Signal Connectivity Details";
     m_shown.clear();
     if (netBits)
-        for (INT_PTR i = 0; i < netBits->GetSize(); ++i) m_shown.push_back(netBits->GetAt(i).spath());
+        for (INT_PTR i = 0; i < netBits->GetSize(); ++i)
+            m_shown.push_back(netBits->GetAt(i).spath());
 }
 
 void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* nets, BOOL) {
     m_strTitle = "Signal Connectivity Details";
     m_shown.clear();
     if (nets)
-        for (INT_PTR i = 0; i < nets->GetSize(); ++i) m_shown.push_back(nets->GetAt(i).net() ? CString(nets->GetAt(i).net()->name()) : CString());
+        for (INT_PTR i = 0; i < nets->GetSize(); ++i)
+            m_shown.push_back(nets->GetAt(i).net() ? CString(nets->GetAt(i).net()->name()) : CString());
 }
 
 void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL) {
     m_strTitle = "Signal Connectivity Details";
     m_shown.clear();
     if (names)
-        for (POSITION pos = names->GetHeadPosition(); pos;) m_shown.push_back(names->GetNext(pos));
+        for (POSITION pos = names->GetHeadPosition(); pos;)
+            m_shown.push_back(names->GetNext(pos));
 }
 
 CString CKXBottomPaneContainerView::GetPaneText() {
     CString text = m_strTitle;
-    for (const CString& s : m_shown) text += "\n  " + s;
+    for (const CString& s : m_shown)
+        text += "\n  " + s;
     return text;
 }
 
-LPDISPATCH CKXBottomPaneContainerView::GetPaneDispatch() { return GetIDispatch(TRUE); }
+LPDISPATCH CKXBottomPaneContainerView::GetPaneDispatch() {
+    return GetIDispatch(TRUE);
+}

@@ -93,7 +93,8 @@ public:
     void ShowInstanceConnectivity(const CDesignContext& design, CKXInstanceContextArray* instances,
                                   BOOL bForce) override;
     void ShowComponentsByName(const CDesignContext& design, CStringList* names, BOOL bForce) override;
-    void ShowNetBitConnectivity(const CDesignContext& design, CKXNetBitContextArray* netBits, BOOL bForce) override;
+    void ShowNetBitConnectivity(const CDesignContext& design, CKXNetBitContextArray* netBits,
+                                BOOL bForce) override;
     void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
     void ShowNetsByName(CStringList* names, BOOL bForce) override;
     CString GetPaneText() override;

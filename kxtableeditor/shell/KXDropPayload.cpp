@@ -41,9 +41,12 @@ void KXDecodePartPayload(const char* text, SKXPartPayload& out, CString& error) 
         SKXListNode* valueCell = ListNodeGetRest(nameCell);
         SKXListNode* unusedCell = ListNodeGetRest(valueCell);
         SKXListNode* flagCell = ListNodeGetRest(unusedCell);
-        CString pair = ListNodeGetText(ListNodeGetItems(nameCell)) + "=" + ListNodeGetText(ListNodeGetItems(valueCell));
+        CString pair =
+            ListNodeGetText(ListNodeGetItems(nameCell)) + "=" + ListNodeGetText(ListNodeGetItems(valueCell));
         CString flag = ListNodeGetText(ListNodeGetItems(flagCell));
-        if (flag.Left(1) == "1") out.flagged.push_back(pair);
-        else out.unflagged.push_back(pair);
+        if (flag.Left(1) == "1")
+            out.flagged.push_back(pair);
+        else
+            out.unflagged.push_back(pair);
     }
 }

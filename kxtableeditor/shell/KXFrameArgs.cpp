@@ -32,10 +32,14 @@ EKXCommentOp KXParseDesignComment(const KXArgValues& args, CString& text) {
     for (const auto& arg : args) {
         for (const CString& v : arg) {
             if (KXIsHelpArg(v)) return EKXCommentOp::Help;
-            if (v.CompareNoCase("add") == 0) op = EKXCommentOp::Add;
-            else if (v.CompareNoCase("edit") == 0) op = EKXCommentOp::Edit;
-            else if (v.CompareNoCase("delete") == 0) op = EKXCommentOp::Delete;
-            else if (op == EKXCommentOp::Add || op == EKXCommentOp::Edit) text = v;
+            if (v.CompareNoCase("add") == 0)
+                op = EKXCommentOp::Add;
+            else if (v.CompareNoCase("edit") == 0)
+                op = EKXCommentOp::Edit;
+            else if (v.CompareNoCase("delete") == 0)
+                op = EKXCommentOp::Delete;
+            else if (op == EKXCommentOp::Add || op == EKXCommentOp::Edit)
+                text = v;
         }
     }
     return op;

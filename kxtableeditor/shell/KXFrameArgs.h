@@ -45,8 +45,7 @@ CString KXParseImportArgs(const KXArgValues& args, SKXInterfaceArgs& out);
 // The instance path of a hierarchical path, as the block-name path of scripts:
 // instance names from the top down joined by ':'. `nameAt` gives the instance
 // name of a hierarchical path prefix ("@u1@u2" -> "u2").
-template <typename NameAt>
-CString KXBlockNamePath(const CString& spath, NameAt nameAt) {
+template <typename NameAt> CString KXBlockNamePath(const CString& spath, NameAt nameAt) {
     CString path = spath;
     CString names = nameAt(path);
     for (;;) {

@@ -6,7 +6,8 @@
 // initialisation, in declaration order).
 UINT g_msgSecComboExNewItem = RegisterWindowMessageA("secComboExNewItem");
 UINT g_msgSecComboExApply = RegisterWindowMessageA("secComboExApply");
-UINT g_msgFillSignalData[3] = {RegisterWindowMessageA("FILL_SIGNAL_DATA"), RegisterWindowMessageA("FILL_SIGNAL_DATA"),
+UINT g_msgFillSignalData[3] = {RegisterWindowMessageA("FILL_SIGNAL_DATA"),
+                               RegisterWindowMessageA("FILL_SIGNAL_DATA"),
                                RegisterWindowMessageA("FILL_SIGNAL_DATA")};
 UINT g_msgFillInstanceData[3] = {RegisterWindowMessageA("FILL_INSTANCE_DATA"),
                                  RegisterWindowMessageA("FILL_INSTANCE_DATA"),

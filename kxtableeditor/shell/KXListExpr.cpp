@@ -19,8 +19,12 @@ constexpr size_t kMaxAtom = 1000;
 constexpr size_t kMaxString = 299997;
 } // namespace
 
-void CKXListNodePool::SetOutOfMemoryHandler(KXListOutOfMemoryHandler handler) { g_oomHandler = handler; }
-void CKXListNodePool::FailNextBlocks(int count) { g_failBlocks = count; }
+void CKXListNodePool::SetOutOfMemoryHandler(KXListOutOfMemoryHandler handler) {
+    g_oomHandler = handler;
+}
+void CKXListNodePool::FailNextBlocks(int count) {
+    g_failBlocks = count;
+}
 
 void* CKXListNodePool::NewBlock(size_t size) {
     for (int attempt = 1;; ++attempt) {
@@ -129,10 +133,12 @@ const char* CKXListExpr::SaveText(const std::string& s) {
 SKXListNode* CKXListExpr::ReadExpr(CString& error) {
     int ch;
     for (;;) {
-        do ch = Get();
+        do
+            ch = Get();
         while (ch != EOF && std::isspace(ch));
         if (ch != ';') break;
-        while (ch != EOF && ch != '\n') ch = Get();
+        while (ch != EOF && ch != '\n')
+            ch = Get();
     }
     if (ch == EOF) return nullptr;
 
@@ -142,10 +148,12 @@ SKXListNode* CKXListExpr::ReadExpr(CString& error) {
         for (;;) {
             int next;
             for (;;) {
-                do next = Get();
+                do
+                    next = Get();
                 while (next != EOF && std::isspace(next));
                 if (next != ';') break;
-                while (next != EOF && next != '\n') next = Get();
+                while (next != EOF && next != '\n')
+                    next = Get();
             }
             if (next == ')') return head;
             if (next == EOF) {
@@ -164,8 +172,10 @@ SKXListNode* CKXListExpr::ReadExpr(CString& error) {
                 return head;
             }
             cell->first = elem;
-            if (tail) tail->rest = cell;
-            else head = cell;
+            if (tail)
+                tail->rest = cell;
+            else
+                head = cell;
             tail = cell;
             if (!error.IsEmpty()) return head;
         }

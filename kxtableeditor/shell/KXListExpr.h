@@ -11,7 +11,7 @@
 #include <vector>
 
 struct SKXListNode {
-    char kind = 0;              // 'L' list cell, 'Q' quoted string, 'S' symbol, 'N' number
+    char kind = 0;                // 'L' list cell, 'Q' quoted string, 'S' symbol, 'N' number
     SKXListNode* first = nullptr; // 'L': first element
     SKXListNode* rest = nullptr;  // 'L': next cell
     const char* text = nullptr;   // 'Q', 'S'
@@ -28,7 +28,7 @@ class CKXListNodePool {
 public:
     static constexpr size_t kBlockSize = 8000;
 
-    void* Alloc(size_t size);       // nullptr when memory cannot be obtained
+    void* Alloc(size_t size); // nullptr when memory cannot be obtained
     void Free(void* piece, size_t size);
     void ReleaseAll();
 

@@ -7,55 +7,49 @@
 #include "afx/afxstr.h"
 #include "grid/gxtypes.h"
 
-template <class G>
-void KXHighlightRowCol(G* g, ROWCOL row, ROWCOL col) {
+template <class G> void KXHighlightRowCol(G* g, ROWCOL row, ROWCOL col) {
     if constexpr (requires { g->HighlightRowCol(row, col); }) g->HighlightRowCol(row, col);
 }
 
 // 1 = ready; a grid that does not tell is ready.
-template <class G>
-int KXGetReadyState(G* g) {
-    if constexpr (requires { g->GetReadyState(); }) return g->GetReadyState();
-    else return 1;
+template <class G> int KXGetReadyState(G* g) {
+    if constexpr (requires { g->GetReadyState(); })
+        return g->GetReadyState();
+    else
+        return 1;
 }
 
-template <class G>
-void KXSelectionFollowUp(G* g) {
+template <class G> void KXSelectionFollowUp(G* g) {
     if constexpr (requires { g->OnSelectionFollowUp(); }) g->OnSelectionFollowUp();
 }
 
-template <class G>
-void KXAddInstanceFromStr(G* g, const char* text) {
+template <class G> void KXAddInstanceFromStr(G* g, const char* text) {
     if constexpr (requires { g->AddInstanceFromStr(text); }) g->AddInstanceFromStr(text);
 }
 
-template <class G>
-void KXAddPhysicalInstanceFromStr(G* g, const char* text) {
+template <class G> void KXAddPhysicalInstanceFromStr(G* g, const char* text) {
     if constexpr (requires { g->AddPhysicalInstanceFromStr(text); }) g->AddPhysicalInstanceFromStr(text);
 }
 
-template <class G>
-void KXRenameTableInstance(G* g, const CString& from, const CString& to) {
+template <class G> void KXRenameTableInstance(G* g, const CString& from, const CString& to) {
     if constexpr (requires { g->RenameTableInstance(from, to); }) g->RenameTableInstance(from, to);
 }
 
-template <class G>
-void KXAutoAssignModelToDiscretes(G* g) {
+template <class G> void KXAutoAssignModelToDiscretes(G* g) {
     if constexpr (requires { g->AutoAssignModelToDiscretes(); }) g->AutoAssignModelToDiscretes();
 }
 
-template <class G>
-void KXDeleteCurSelInstance(G* g, int flag) {
-    if constexpr (requires { g->DeleteCurSelInstance(flag); }) g->DeleteCurSelInstance(flag);
-    else if constexpr (requires { g->DeleteCurSelInstance(); }) g->DeleteCurSelInstance();
+template <class G> void KXDeleteCurSelInstance(G* g, int flag) {
+    if constexpr (requires { g->DeleteCurSelInstance(flag); })
+        g->DeleteCurSelInstance(flag);
+    else if constexpr (requires { g->DeleteCurSelInstance(); })
+        g->DeleteCurSelInstance();
 }
 
-template <class G>
-void KXSetNamingConventionOnCopy(G* g, int value) {
+template <class G> void KXSetNamingConventionOnCopy(G* g, int value) {
     if constexpr (requires { g->SetNamingConventionOnCopy(value); }) g->SetNamingConventionOnCopy(value);
 }
 
-template <class S>
-void KXSetDrawingStyleAll(int style) {
+template <class S> void KXSetDrawingStyleAll(int style) {
     if constexpr (requires { S::SetDrawingStyleAll(style); }) S::SetDrawingStyleAll(style);
 }

@@ -9,7 +9,9 @@ CString g_errorText;
 KXInstallRootProvider g_installRoot;
 constexpr int kExpandLimit = 2047; // room of the expansion buffer without its NUL
 
-bool IsNameChar(int ch) { return std::isalnum(ch) || ch == '_'; }
+bool IsNameChar(int ch) {
+    return std::isalnum(ch) || ch == '_';
+}
 
 bool LookUp(const CString& name, CString& value) {
     if (name.IsEmpty()) return false;
@@ -25,9 +27,13 @@ void DropTrailingSeparator(std::string& out) {
 }
 } // namespace
 
-const CString& KXProjectErrorText() { return g_errorText; }
+const CString& KXProjectErrorText() {
+    return g_errorText;
+}
 
-void KXSetInstallRootProvider(KXInstallRootProvider provider) { g_installRoot = std::move(provider); }
+void KXSetInstallRootProvider(KXInstallRootProvider provider) {
+    g_installRoot = std::move(provider);
+}
 
 BOOL GetInstallDirectory(const char* name, CString& dir) {
     if (!name || CString(name) != "ZRV_INST_DIR" || !g_installRoot) return FALSE;
@@ -68,8 +74,10 @@ int ExpandEnvironmentReferences(const char* text, CString& expanded, CString& er
             }
             name = n;
             if (!LookUp(name, value)) {
-                if (close == '}') error.Format("Environment Variable %s not set", name.GetString());
-                else error.Format("Environment Variable %s not set.", name.GetString());
+                if (close == '}')
+                    error.Format("Environment Variable %s not set", name.GetString());
+                else
+                    error.Format("Environment Variable %s not set.", name.GetString());
                 return 0;
             }
             out += value.str();
@@ -78,7 +86,8 @@ int ExpandEnvironmentReferences(const char* text, CString& expanded, CString& er
         } else if (IsNameChar(static_cast<unsigned char>(next))) {
             size_t j = i + 1;
             std::string n;
-            while (j < in.size() && IsNameChar(static_cast<unsigned char>(in[j]))) n += in[j++];
+            while (j < in.size() && IsNameChar(static_cast<unsigned char>(in[j])))
+                n += in[j++];
             name = n;
             if (!LookUp(name, value)) {
                 error.Format("Environment variable %s not set.", name.GetString());
@@ -104,14 +113,14 @@ int ExpandEnvironmentReferences(const char* text, CString& expanded, CString& er
 int CKXProjectReader::ProjectFindProgram(const char* program) {
     CKXVpxProject* project = Project();
     if (project)
-    for (const auto& s : project->m_sections) {
-        if (s.name.CompareNoCase(program ? program : "") == 0) {
-            m_pSection = &s;
-            m_pDirective = nullptr;
-            m_cursor = 0;
-            return KXPROJ_OK;
+        for (const auto& s : project->m_sections) {
+            if (s.name.CompareNoCase(program ? program : "") == 0) {
+                m_pSection = &s;
+                m_pDirective = nullptr;
+                m_cursor = 0;
+                return KXPROJ_OK;
+            }
         }
-    }
     g_errorText.Format("VPX_NOTE: Can't find the program \"%s\"", program ? program : "");
     return KXPROJ_NOT_FOUND;
 }
@@ -208,7 +217,8 @@ bool CKXProjectReader::LoadText(const char* text, CKXVpxProject& project, CStrin
         }
         SKXProjectDirective d{CString(first), {}};
         std::string v;
-        while (words >> v) d.values.emplace_back(v);
+        while (words >> v)
+            d.values.emplace_back(v);
         sections.back().directives.push_back(std::move(d));
     }
     project.m_sections = std::move(sections);

@@ -13,14 +13,25 @@ CString KXTclQuote(const CString& text) {
     out += '"';
     for (char ch : text.str()) {
         switch (ch) {
-        case '"': case '\\': case '[': case ']': case '$':
+        case '"':
+        case '\\':
+        case '[':
+        case ']':
+        case '$':
             out += '\\';
             out += ch;
             break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default: out += ch;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            out += ch;
         }
     }
     out += '"';

@@ -28,88 +28,69 @@
 
 IMPLEMENT_DYNCREATE(CKXTableChildFrm, CMDIChildWnd)
 
-namespace {
-constexpr UINT kSetMessageString = 0x0362;
-
-// The values of an argument list, one vector per argument.
-KXArgValues ValuesOf(const CTclArgsList* list) {
-    KXArgValues values;
-    if (!list) return values;
-    for (auto it = list->beginArgs(); it != list->endArgs(); ++it) {
-        CTclArgs* arg = *it;
-        std::vector<CString> v;
-        if (arg)
-            for (auto vi = arg->beginValues(); vi != arg->endValues(); ++vi) v.push_back(*vi);
-        values.push_back(std::move(v));
-    }
-    return values;
-}
-
-} // namespace
-
 BEGIN_MESSAGE_MAP(CKXTableChildFrm, CMDIChildWnd)
-    ON_WM_CREATE()
-    ON_WM_SIZE()
-    ON_WM_SETFOCUS()
-    ON_WM_MDIACTIVATE()
-    ON_MESSAGE(MSG_TCL_ROUTE_COMMAND, &CKXTableChildFrm::OnTclRouteCommand)
-    ON_REGISTERED_MESSAGE(g_msgSetupShowDPPinsCcp, &CKXTableChildFrm::OnSetupShowDPPins)
-    ON_REGISTERED_MESSAGE(g_msgSetupShowDPSignalsSlp, &CKXTableChildFrm::OnSetupShowDPSignals)
-    ON_REGISTERED_MESSAGE(g_msgPreserveInstComment, &CKXTableChildFrm::OnPreserveInstComment)
-    ON_REGISTERED_MESSAGE(g_msgPreservePinComment, &CKXTableChildFrm::OnPreservePinComment)
-    ON_REGISTERED_MESSAGE(g_msgSetFocusClp, &CKXTableChildFrm::OnSetFocusClp)
-    ON_REGISTERED_MESSAGE(g_msgMarkAsCodesign, &CKXTableChildFrm::OnMarkAsCodesign)
-    ON_REGISTERED_MESSAGE(g_msgHighlightPin, &CKXTableChildFrm::OnHighlightPin)
-    ON_REGISTERED_MESSAGE(g_msgSelectFindAllResult, &CKXTableChildFrm::OnSelectFindAllResult)
-    ON_REGISTERED_MESSAGE(g_msgFromClipboardViewer, &CKXTableChildFrm::OnFromClipboardViewer)
-    ON_REGISTERED_MESSAGE(g_msgAddPhysicalPart, &CKXTableChildFrm::OnAddPhysicalPart)
-    ON_REGISTERED_MESSAGE(g_msgAddLogicalPart, &CKXTableChildFrm::OnAddLogicalPart)
-    ON_REGISTERED_MESSAGE(g_msgHighlightObject, &CKXTableChildFrm::OnHighlightObject)
-    ON_REGISTERED_MESSAGE(g_msgSelectObject, &CKXTableChildFrm::OnSelectObject)
-    ON_REGISTERED_MESSAGE(g_msgDeleteInstance, &CKXTableChildFrm::OnDeleteInstance)
-    ON_REGISTERED_MESSAGE(g_msgRenameInstance, &CKXTableChildFrm::OnRenameInstance)
-    ON_REGISTERED_MESSAGE(g_msgRemoveSelectionAll, &CKXTableChildFrm::OnRemoveSelectionAll)
-    ON_REGISTERED_MESSAGE(g_msgStopTrackingSplitter, &CKXTableChildFrm::OnStopTrackingSplitter)
-    ON_REGISTERED_MESSAGE(g_msgAssignPower, &CKXTableChildFrm::OnAssignPower)
-    ON_REGISTERED_MESSAGE(g_msgSetupShowRowNumbers, &CKXTableChildFrm::OnSetupShowRowNumbers)
-    ON_REGISTERED_MESSAGE(g_msgSetupAutoComplete, &CKXTableChildFrm::OnSetupAutoComplete)
-    ON_REGISTERED_MESSAGE(g_msgSetupShowSignalCombo, &CKXTableChildFrm::OnSetupShowSignalCombo)
-    ON_REGISTERED_MESSAGE(g_msgSetupMoveDirection, &CKXTableChildFrm::OnSetupMoveDirection)
-    ON_REGISTERED_MESSAGE(g_msgSetupNamingConventionOnCopy, &CKXTableChildFrm::OnSetupNamingConventionOnCopy)
-    ON_REGISTERED_MESSAGE(g_msgAutoAssignModel, &CKXTableChildFrm::OnAutoAssignModel)
-    ON_REGISTERED_MESSAGE(g_msgShowNetConn, &CKXTableChildFrm::OnShowNetConn)
-    ON_COMMAND(ID_KX_ASCEND, &CKXTableChildFrm::OnEchoAscend)
-    ON_UPDATE_COMMAND_UI(ID_KX_ASCEND, &CKXTableChildFrm::OnUpdateAscend)
-    ON_COMMAND(ID_KX_DESIGN_REQUEST, &CKXTableChildFrm::OnCommand35534)
-    ON_UPDATE_COMMAND_UI(ID_KX_DESIGN_REQUEST, &CKXTableChildFrm::OnUpdateCommand35534)
-    ON_COMMAND(ID_KX_CREATE_BLOCK, &CKXTableChildFrm::OnCreateBlock)
-    ON_UPDATE_COMMAND_UI(ID_KX_CREATE_BLOCK, &CKXTableChildFrm::OnUpdateCreateBlock)
-    ON_COMMAND(ID_KX_SWITCH_VIEW, &CKXTableChildFrm::OnSwitchView)
-    ON_UPDATE_COMMAND_UI(ID_KX_SWITCH_VIEW, &CKXTableChildFrm::OnUpdateSwitchView)
-    ON_COMMAND(ID_KX_FILTER_BLOCK, &CKXTableChildFrm::OnFilterBlock)
-    ON_UPDATE_COMMAND_UI(ID_KX_FILTER_BLOCK, &CKXTableChildFrm::OnUpdateFilterBlock)
-    ON_COMMAND(ID_KX_COMMENT_ADD, &CKXTableChildFrm::OnDesignCommentAdd)
-    ON_COMMAND(ID_KX_COMMENT_DELETE, &CKXTableChildFrm::OnDesignCommentDelete)
-    ON_COMMAND(ID_KX_COMMENT_EDIT, &CKXTableChildFrm::OnDesignCommentEdit)
-    ON_UPDATE_COMMAND_UI(ID_KX_COMMENT_ADD, &CKXTableChildFrm::OnUpdateDesignCommentAdd)
-    ON_UPDATE_COMMAND_UI(ID_KX_COMMENT_DELETE, &CKXTableChildFrm::OnUpdateDesignCommentDelete)
-    ON_UPDATE_COMMAND_UI(ID_KX_COMMENT_EDIT, &CKXTableChildFrm::OnUpdateDesignCommentEdit)
-    ON_COMMAND(ID_KX_MATRIX_CREATE, &CKXTableChildFrm::OnCreateMatrixView)
-    ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_CREATE, &CKXTableChildFrm::OnUpdateCreateMatrixView)
-    ON_COMMAND(ID_KX_MATRIX_SAVEAS, &CKXTableChildFrm::OnSaveAsMatrixView)
-    ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_SAVEAS, &CKXTableChildFrm::OnUpdateMatrixEdit)
-    ON_COMMAND(ID_KX_MATRIX_REMOVE, &CKXTableChildFrm::OnRemoveMatrixView)
-    ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_REMOVE, &CKXTableChildFrm::OnUpdateMatrixEdit)
-    ON_COMMAND(ID_KX_MATRIX_EDIT, &CKXTableChildFrm::OnEditMatrixView)
-    ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_EDIT, &CKXTableChildFrm::OnUpdateMatrixEdit)
-    ON_COMMAND_EX_RANGE(ID_KX_MATRIX_OPEN_FIRST, ID_KX_MATRIX_OPEN_LAST, &CKXTableChildFrm::OnOpenMatrixView)
-    ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_OPEN_FIRST, &CKXTableChildFrm::OnUpdateOpenMatrixView)
-    ON_COMMAND(ID_KX_SAVE_REOPEN, &CKXTableChildFrm::OnCommand35624)
-    ON_UPDATE_COMMAND_UI(ID_KX_SAVE_REOPEN, &CKXTableChildFrm::OnUpdateCommand35624)
-    ON_COMMAND(ID_KX_EXPORT_INTERFACE, &CKXTableChildFrm::OnExportInterface)
-    ON_UPDATE_COMMAND_UI(ID_KX_EXPORT_INTERFACE, &CKXTableChildFrm::OnUpdateExportInterface)
-    ON_COMMAND(ID_KX_IMPORT_INTERFACE, &CKXTableChildFrm::OnImportInterface)
-    ON_UPDATE_COMMAND_UI(ID_KX_IMPORT_INTERFACE, &CKXTableChildFrm::OnUpdateImportInterface)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_SETFOCUS()
+ON_WM_MDIACTIVATE()
+ON_MESSAGE(MSG_TCL_ROUTE_COMMAND, &CKXTableChildFrm::OnTclRouteCommand)
+ON_REGISTERED_MESSAGE(g_msgSetupShowDPPinsCcp, &CKXTableChildFrm::OnSetupShowDPPins)
+ON_REGISTERED_MESSAGE(g_msgSetupShowDPSignalsSlp, &CKXTableChildFrm::OnSetupShowDPSignals)
+ON_REGISTERED_MESSAGE(g_msgPreserveInstComment, &CKXTableChildFrm::OnPreserveInstComment)
+ON_REGISTERED_MESSAGE(g_msgPreservePinComment, &CKXTableChildFrm::OnPreservePinComment)
+ON_REGISTERED_MESSAGE(g_msgSetFocusClp, &CKXTableChildFrm::OnSetFocusClp)
+ON_REGISTERED_MESSAGE(g_msgMarkAsCodesign, &CKXTableChildFrm::OnMarkAsCodesign)
+ON_REGISTERED_MESSAGE(g_msgHighlightPin, &CKXTableChildFrm::OnHighlightPin)
+ON_REGISTERED_MESSAGE(g_msgSelectFindAllResult, &CKXTableChildFrm::OnSelectFindAllResult)
+ON_REGISTERED_MESSAGE(g_msgFromClipboardViewer, &CKXTableChildFrm::OnFromClipboardViewer)
+ON_REGISTERED_MESSAGE(g_msgAddPhysicalPart, &CKXTableChildFrm::OnAddPhysicalPart)
+ON_REGISTERED_MESSAGE(g_msgAddLogicalPart, &CKXTableChildFrm::OnAddLogicalPart)
+ON_REGISTERED_MESSAGE(g_msgHighlightObject, &CKXTableChildFrm::OnHighlightObject)
+ON_REGISTERED_MESSAGE(g_msgSelectObject, &CKXTableChildFrm::OnSelectObject)
+ON_REGISTERED_MESSAGE(g_msgDeleteInstance, &CKXTableChildFrm::OnDeleteInstance)
+ON_REGISTERED_MESSAGE(g_msgRenameInstance, &CKXTableChildFrm::OnRenameInstance)
+ON_REGISTERED_MESSAGE(g_msgRemoveSelectionAll, &CKXTableChildFrm::OnRemoveSelectionAll)
+ON_REGISTERED_MESSAGE(g_msgStopTrackingSplitter, &CKXTableChildFrm::OnStopTrackingSplitter)
+ON_REGISTERED_MESSAGE(g_msgAssignPower, &CKXTableChildFrm::OnAssignPower)
+ON_REGISTERED_MESSAGE(g_msgSetupShowRowNumbers, &CKXTableChildFrm::OnSetupShowRowNumbers)
+ON_REGISTERED_MESSAGE(g_msgSetupAutoComplete, &CKXTableChildFrm::OnSetupAutoComplete)
+ON_REGISTERED_MESSAGE(g_msgSetupShowSignalCombo, &CKXTableChildFrm::OnSetupShowSignalCombo)
+ON_REGISTERED_MESSAGE(g_msgSetupMoveDirection, &CKXTableChildFrm::OnSetupMoveDirection)
+ON_REGISTERED_MESSAGE(g_msgSetupNamingConventionOnCopy, &CKXTableChildFrm::OnSetupNamingConventionOnCopy)
+ON_REGISTERED_MESSAGE(g_msgAutoAssignModel, &CKXTableChildFrm::OnAutoAssignModel)
+ON_REGISTERED_MESSAGE(g_msgShowNetConn, &CKXTableChildFrm::OnShowNetConn)
+ON_COMMAND(ID_KX_ASCEND, &CKXTableChildFrm::OnEchoAscend)
+ON_UPDATE_COMMAND_UI(ID_KX_ASCEND, &CKXTableChildFrm::OnUpdateAscend)
+ON_COMMAND(ID_KX_DESIGN_REQUEST, &CKXTableChildFrm::OnCommand35534)
+ON_UPDATE_COMMAND_UI(ID_KX_DESIGN_REQUEST, &CKXTableChildFrm::OnUpdateCommand35534)
+ON_COMMAND(ID_KX_CREATE_BLOCK, &CKXTableChildFrm::OnCreateBlock)
+ON_UPDATE_COMMAND_UI(ID_KX_CREATE_BLOCK, &CKXTableChildFrm::OnUpdateCreateBlock)
+ON_COMMAND(ID_KX_SWITCH_VIEW, &CKXTableChildFrm::OnSwitchView)
+ON_UPDATE_COMMAND_UI(ID_KX_SWITCH_VIEW, &CKXTableChildFrm::OnUpdateSwitchView)
+ON_COMMAND(ID_KX_FILTER_BLOCK, &CKXTableChildFrm::OnFilterBlock)
+ON_UPDATE_COMMAND_UI(ID_KX_FILTER_BLOCK, &CKXTableChildFrm::OnUpdateFilterBlock)
+ON_COMMAND(ID_KX_COMMENT_ADD, &CKXTableChildFrm::OnDesignCommentAdd)
+ON_COMMAND(ID_KX_COMMENT_DELETE, &CKXTableChildFrm::OnDesignCommentDelete)
+ON_COMMAND(ID_KX_COMMENT_EDIT, &CKXTableChildFrm::OnDesignCommentEdit)
+ON_UPDATE_COMMAND_UI(ID_KX_COMMENT_ADD, &CKXTableChildFrm::OnUpdateDesignCommentAdd)
+ON_UPDATE_COMMAND_UI(ID_KX_COMMENT_DELETE, &CKXTableChildFrm::OnUpdateDesignCommentDelete)
+ON_UPDATE_COMMAND_UI(ID_KX_COMMENT_EDIT, &CKXTableChildFrm::OnUpdateDesignCommentEdit)
+ON_COMMAND(ID_KX_MATRIX_CREATE, &CKXTableChildFrm::OnCreateMatrixView)
+ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_CREATE, &CKXTableChildFrm::OnUpdateCreateMatrixView)
+ON_COMMAND(ID_KX_MATRIX_SAVEAS, &CKXTableChildFrm::OnSaveAsMatrixView)
+ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_SAVEAS, &CKXTableChildFrm::OnUpdateMatrixEdit)
+ON_COMMAND(ID_KX_MATRIX_REMOVE, &CKXTableChildFrm::OnRemoveMatrixView)
+ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_REMOVE, &CKXTableChildFrm::OnUpdateMatrixEdit)
+ON_COMMAND(ID_KX_MATRIX_EDIT, &CKXTableChildFrm::OnEditMatrixView)
+ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_EDIT, &CKXTableChildFrm::OnUpdateMatrixEdit)
+ON_COMMAND_EX_RANGE(ID_KX_MATRIX_OPEN_FIRST, ID_KX_MATRIX_OPEN_LAST, &CKXTableChildFrm::OnOpenMatrixView)
+ON_UPDATE_COMMAND_UI(ID_KX_MATRIX_OPEN_FIRST, &CKXTableChildFrm::OnUpdateOpenMatrixView)
+ON_COMMAND(ID_KX_SAVE_REOPEN, &CKXTableChildFrm::OnCommand35624)
+ON_UPDATE_COMMAND_UI(ID_KX_SAVE_REOPEN, &CKXTableChildFrm::OnUpdateCommand35624)
+ON_COMMAND(ID_KX_EXPORT_INTERFACE, &CKXTableChildFrm::OnExportInterface)
+ON_UPDATE_COMMAND_UI(ID_KX_EXPORT_INTERFACE, &CKXTableChildFrm::OnUpdateExportInterface)
+ON_COMMAND(ID_KX_IMPORT_INTERFACE, &CKXTableChildFrm::OnImportInterface)
+ON_UPDATE_COMMAND_UI(ID_KX_IMPORT_INTERFACE, &CKXTableChildFrm::OnUpdateImportInterface)
 END_MESSAGE_MAP()
 
 CKXTableChildFrm::CKXTableChildFrm() {
@@ -128,7 +109,8 @@ CKXTableChildFrm::CKXTableChildFrm() {
     m_TclCommandMap["importInterface"] = &CKXTableChildFrm::OnTclImportInterface;
     m_TclCommandMap["closeDesign"] = &CKXTableChildFrm::OnTclCloseDesign;
     // The words get their message numbers now, so the host can send them.
-    for (const auto& entry : m_TclCommandMap) CKXTclCmdManager::RegisterTCLCommand(entry.first);
+    for (const auto& entry : m_TclCommandMap)
+        CKXTclCmdManager::RegisterTCLCommand(entry.first);
 }
 
 CKXTableChildFrm::~CKXTableChildFrm() {
@@ -360,7 +342,8 @@ void CKXTableChildFrm::ActivateFrame(int) {
             ReadExcludedSpathList(m_DesignContext, list, path);
             if (componentPane) componentPane->SetBlockFilterList(&list);
             if (signalPane) signalPane->SetBlockFilterList(&list);
-            if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->Broadcast(MSG_BLOCK_FILTER_CHANGED, list.IsEmpty() ? 0 : 1, 0, 0);
+            if (IKXMessageServer* ms = GetKXMsgSrvr())
+                ms->Broadcast(MSG_BLOCK_FILTER_CHANGED, list.IsEmpty() ? 0 : 1, 0, 0);
         }
     }
 
@@ -381,7 +364,9 @@ void CKXTableChildFrm::ActivateFrame(int) {
     m_bCreating = FALSE;
 }
 
-void CKXTableChildFrm::OnSetFocus(CWnd* pOldWnd) { CFrameWnd::OnSetFocus(pOldWnd); }
+void CKXTableChildFrm::OnSetFocus(CWnd* pOldWnd) {
+    CFrameWnd::OnSetFocus(pOldWnd);
+}
 
 void CKXTableChildFrm::OnSize(UINT nType, int cx, int cy) {
     CMDIChildWnd::OnSize(nType, cx, cy);
@@ -404,8 +389,10 @@ void CKXTableChildFrm::OnSize(UINT nType, int cx, int cy) {
         m_wndInnerSplitter.GetPaneSize(a, b);
         int available = inner.Height() - 10;
         if (a + b > 0) {
-            m_wndInnerSplitter.SetRowInfo(0, static_cast<int>(static_cast<long long>(available) * a / (a + b)), 10);
-            m_wndInnerSplitter.SetRowInfo(1, static_cast<int>(static_cast<long long>(available) * b / (a + b)), 10);
+            m_wndInnerSplitter.SetRowInfo(
+                0, static_cast<int>(static_cast<long long>(available) * a / (a + b)), 10);
+            m_wndInnerSplitter.SetRowInfo(
+                1, static_cast<int>(static_cast<long long>(available) * b / (a + b)), 10);
         } else {
             // No stored proportion yet: share the height equally.
             m_wndInnerSplitter.SetRowInfo(0, available / 2, 10);

@@ -30,7 +30,8 @@ KXArgValues ValuesOf(const CTclArgsList* list) {
     for (auto it = list->beginArgs(); it != list->endArgs(); ++it) {
         std::vector<CString> v;
         if (CTclArgs* arg = *it)
-            for (auto vi = arg->beginValues(); vi != arg->endValues(); ++vi) v.push_back(*vi);
+            for (auto vi = arg->beginValues(); vi != arg->endValues(); ++vi)
+                v.push_back(*vi);
         values.push_back(std::move(v));
     }
     return values;
@@ -151,9 +152,11 @@ void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* p
     {
         CTclArgsList list;
         list.add("switchTab");
-        list.add(GetBlockHandle().IsEmpty() ? doc->GetCellName() : CString(m_DesignContext.design()->cellName()));
+        list.add(GetBlockHandle().IsEmpty() ? doc->GetCellName()
+                                            : CString(m_DesignContext.design()->cellName()));
         if (!suffix.IsEmpty()) list.add(suffix);
-        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+        if (CWnd* main = AfxGetMainWnd())
+            main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
     }
     if (doc->GetOpenMode() == 4) {
         if (CKXPhysPartGrid* g = PhysPartGrid()) {
@@ -169,7 +172,8 @@ void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* p
         CString tab;
         tab.Format("\ncall RMX.SelectTab(\"%d\")", GetTabNumber());
         Journal("\n\n  '--- Select Tab --- \n", tab);
-        Journal("\n\n ' --- Get Handle Of Current Block ---\n", "\nset " + GetBlockHandle() + " = RMX.GetActiveTab()");
+        Journal("\n\n ' --- Get Handle Of Current Block ---\n",
+                "\nset " + GetBlockHandle() + " = RMX.GetActiveTab()");
     }
 }
 
@@ -192,7 +196,9 @@ void CKXTableChildFrm::OnCommand35624() {
     if (doc) {
         int mode = doc->GetOpenMode();
         CString open = (mode == 1 || mode == 4) ? name : path;
-        if (ms) ms->Broadcast(MSG_OPEN_DESIGN, static_cast<WPARAM>(mode), reinterpret_cast<LPARAM>(open.GetString()), 0);
+        if (ms)
+            ms->Broadcast(MSG_OPEN_DESIGN, static_cast<WPARAM>(mode),
+                          reinterpret_cast<LPARAM>(open.GetString()), 0);
         ShowWindow(SW_HIDE);
     }
 }
@@ -209,12 +215,15 @@ void CKXTableChildFrm::OnUpdateOpenMatrixView(CCmdUI* pCmdUI) {
         return;
     }
     if (pCmdUI->m_pSubMenu)
-        if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane())) clp->FillMatrixViewMenu(pCmdUI->m_pSubMenu);
+        if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane()))
+            clp->FillMatrixViewMenu(pCmdUI->m_pSubMenu);
 }
 
 // ------------------------------------------------------------------ block filter
 
-void CKXTableChildFrm::OnUpdateFilterBlock(CCmdUI* pCmdUI) { pCmdUI->Enable(OpenMode() == 4); }
+void CKXTableChildFrm::OnUpdateFilterBlock(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(OpenMode() == 4);
+}
 
 void CKXTableChildFrm::OnFilterBlock() {
     if (OpenMode() != 4) return;
@@ -276,13 +285,16 @@ LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
                 CKXErrorHandler::MessageBoxOk("KXTABLE-173");
                 return 1;
             }
-            if (first) option = v;
-            else names.push_back(v);
+            if (first)
+                option = v;
+            else
+                names.push_back(v);
             first = false;
         }
     }
     CString dir;
-    if (m_strFilterFile.IsEmpty() && DesignDirectory(dir)) m_strFilterFile.Format("%s/physModule.dat", dir.GetString());
+    if (m_strFilterFile.IsEmpty() && DesignDirectory(dir))
+        m_strFilterFile.Format("%s/physModule.dat", dir.GetString());
     if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
         ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
     int exclude = KXFilterOption(option);
@@ -335,7 +347,8 @@ LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
         }
     }
     CString text;
-    for (POSITION pos = m_ExcludedList.GetHeadPosition(); pos;) text += m_ExcludedList.GetNext(pos) + "\n";
+    for (POSITION pos = m_ExcludedList.GetHeadPosition(); pos;)
+        text += m_ExcludedList.GetNext(pos) + "\n";
     if (!m_strFilterFile.IsEmpty()) WriteExcludedSpathList(m_DesignContext, text, m_strFilterFile);
     m_ExcludedList.RemoveAll();
     ApplyBlockFilter(text);
@@ -346,14 +359,21 @@ void CKXTableChildFrm::ApplyBlockFilter(const CString& text) {
     if (OpenMode() != 4) return;
     if (CKXSignalPaneContainerView* slp = GetSignalPane()) slp->FilterPhys(text);
     if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->FilterPhys(text);
-    if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->Broadcast(MSG_BLOCK_FILTER_CHANGED, text.IsEmpty() ? 0 : 1, 0, 0);
+    if (IKXMessageServer* ms = GetKXMsgSrvr())
+        ms->Broadcast(MSG_BLOCK_FILTER_CHANGED, text.IsEmpty() ? 0 : 1, 0, 0);
 }
 
 // ------------------------------------------------------------------ design comment
 
-void CKXTableChildFrm::OnDesignCommentAdd() { SendHostText("designComment add"); }
-void CKXTableChildFrm::OnDesignCommentDelete() { SendHostText("designComment delete"); }
-void CKXTableChildFrm::OnDesignCommentEdit() { SendHostText("designComment edit"); }
+void CKXTableChildFrm::OnDesignCommentAdd() {
+    SendHostText("designComment add");
+}
+void CKXTableChildFrm::OnDesignCommentDelete() {
+    SendHostText("designComment delete");
+}
+void CKXTableChildFrm::OnDesignCommentEdit() {
+    SendHostText("designComment edit");
+}
 
 namespace {
 bool HasDesignComment(CComments* store) {
@@ -382,10 +402,18 @@ LRESULT CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
     CString text;
     int r = 1;
     switch (KXParseDesignComment(ValuesOf(args), text)) {
-    case EKXCommentOp::Add: r = AddDesignComment(text); break;
-    case EKXCommentOp::Edit: r = EditDesignComment(text); break;
-    case EKXCommentOp::Delete: r = DeleteDesignComment(); break;
-    default: CKXErrorHandler::MessageBoxOk("KXTABLE-168"); return 1;
+    case EKXCommentOp::Add:
+        r = AddDesignComment(text);
+        break;
+    case EKXCommentOp::Edit:
+        r = EditDesignComment(text);
+        break;
+    case EKXCommentOp::Delete:
+        r = DeleteDesignComment();
+        break;
+    default:
+        CKXErrorHandler::MessageBoxOk("KXTABLE-168");
+        return 1;
     }
     return r == 2 ? 2 : 1;
 }

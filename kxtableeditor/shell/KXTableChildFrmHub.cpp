@@ -23,8 +23,12 @@
 #include <vector>
 
 namespace {
-const char* Text(LPARAM p) { return reinterpret_cast<const char*>(p); }
-const char* TextW(WPARAM p) { return reinterpret_cast<const char*>(p); }
+const char* Text(LPARAM p) {
+    return reinterpret_cast<const char*>(p);
+}
+const char* TextW(WPARAM p) {
+    return reinterpret_cast<const char*>(p);
+}
 
 // A flag text counts as TRUE exactly when it is "1".
 BOOL FlagText(LPARAM p) {
@@ -77,23 +81,32 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
         if (first && first->GetArgCount() == 1) {
             CString w = first->GetValue(0);
             w.MakeLower();
-            if (w == "pin") selector = 0;
-            else if (w == "net") selector = 1;
-            else if (w == "inst") selector = 2;
+            if (w == "pin")
+                selector = 0;
+            else if (w == "net")
+                selector = 1;
+            else if (w == "inst")
+                selector = 2;
             if (selector >= 0) list->RemoveArgFromCurrentList();
         }
     }
     if (selector >= 0) {
         CWnd* pane = nullptr;
         if (m_bSplitterCreated) {
-            if (selector == 0) pane = m_wndOuterSplitter.GetPane(0, 1);
-            else if (selector == 1) pane = m_wndInnerSplitter.GetPane(1, 0);
-            else pane = m_wndInnerSplitter.GetPane(0, 0);
+            if (selector == 0)
+                pane = m_wndOuterSplitter.GetPane(0, 1);
+            else if (selector == 1)
+                pane = m_wndInnerSplitter.GetPane(1, 0);
+            else
+                pane = m_wndInnerSplitter.GetPane(0, 0);
         }
         if (!pane) return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
-        if (selector == 0) m_wndOuterSplitter.SetActivePane(0, 1);
-        else if (selector == 1) m_wndInnerSplitter.SetActivePane(1, 0);
-        else m_wndInnerSplitter.SetActivePane(0, 0);
+        if (selector == 0)
+            m_wndOuterSplitter.SetActivePane(0, 1);
+        else if (selector == 1)
+            m_wndInnerSplitter.SetActivePane(1, 0);
+        else
+            m_wndInnerSplitter.SetActivePane(0, 0);
         return pane->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
     }
     CWnd* target = nullptr;
@@ -199,7 +212,8 @@ LRESULT CKXTableChildFrm::OnTclCloseDesign(CTclArgsList* args, LPARAM) {
 // ------------------------------------------------------------------ registered messages
 
 LRESULT CKXTableChildFrm::OnSetupShowDPPins(WPARAM, LPARAM lParam) {
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->ApplyShowDiffPairPinsSetting(FlagText(lParam));
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+        ccp->ApplyShowDiffPairPinsSetting(FlagText(lParam));
     return 0;
 }
 
@@ -213,15 +227,18 @@ LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
     if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == 4) return 0;
     CKXInstancePaneGrid* grid = InstanceGrid();
     if (!grid) return 0;
-    if (lParam == 1) grid->PreserveCommentsWithUndo(p[0], p[1]);
-    else grid->PreserveComments(p[0], p[1]);
+    if (lParam == 1)
+        grid->PreserveCommentsWithUndo(p[0], p[1]);
+    else
+        grid->PreserveComments(p[0], p[1]);
     return 0;
 }
 
 LRESULT CKXTableChildFrm::OnPreservePinComment(WPARAM wParam, LPARAM lParam) {
     std::vector<CString> p = SplitFields(TextW(wParam), ",:,");
     if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == 4) return 0;
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->PreservePinComment(p[0], p[1], p[2], p[3], lParam);
+    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+        ccp->PreservePinComment(p[0], p[1], p[2], p[3], lParam);
     return 0;
 }
 
@@ -460,7 +477,9 @@ LRESULT CKXTableChildFrm::OnShowNetConn(WPARAM wParam, LPARAM lParam) {
 
 // ------------------------------------------------------------------ menu commands
 
-void CKXTableChildFrm::OnEchoAscend() { SendHostText("ascend"); }
+void CKXTableChildFrm::OnEchoAscend() {
+    SendHostText("ascend");
+}
 
 void CKXTableChildFrm::OnUpdateAscend(CCmdUI* pCmdUI) {
     int mode = OpenMode();

@@ -22,40 +22,40 @@
 IMPLEMENT_DYNCREATE(CKXTableDoc, CKXDocument)
 
 BEGIN_MESSAGE_MAP(CKXTableDoc, CKXDocument)
-    ON_COMMAND(ID_FILE_SAVE, &CKXTableDoc::OnFileSave)
-    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, &CKXTableDoc::OnUpdateFileSave)
-    ON_COMMAND(ID_FILE_SAVE_AS, &CKXTableDoc::OnFileSaveAs)
-    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS, &CKXTableDoc::OnUpdateFileSaveAs)
+ON_COMMAND(ID_FILE_SAVE, &CKXTableDoc::OnFileSave)
+ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, &CKXTableDoc::OnUpdateFileSave)
+ON_COMMAND(ID_FILE_SAVE_AS, &CKXTableDoc::OnFileSaveAs)
+ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS, &CKXTableDoc::OnUpdateFileSaveAs)
 END_MESSAGE_MAP()
 
 BEGIN_DISPATCH_MAP(CKXTableDoc, CKXDocument)
-    DISP_FUNCTION(CKXTableDoc, "Clp", Clp, VT_DISPATCH, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "Slp", Slp, VT_DISPATCH, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "ConnectivityPane", ConnectivityPane, VT_DISPATCH, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "Undo", Undo, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "Redo", Redo, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "Descend", Descend, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "Ascend", Ascend, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "DeleteAlias", DeleteAlias, VT_EMPTY, VTS_BSTR VTS_BSTR)
-    DISP_FUNCTION(CKXTableDoc, "EditBlock", EditBlock, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT)
-    DISP_FUNCTION(CKXTableDoc, "ChangeBlkOption", ChangeBlkOption, VT_BOOL,
-                  VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT VTS_VARIANT)
-    DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "AddComponent", AddComponent, VT_BOOL,
-                  VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT)
-    DISP_FUNCTION(CKXTableDoc, "AddBlock", AddBlock, VT_BOOL,
-                  VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT
-                      VTS_VARIANT VTS_VARIANT VTS_VARIANT)
-    DISP_FUNCTION(CKXTableDoc, "ModifyComponent", ModifyComponent, VT_EMPTY, VTS_VARIANT VTS_VARIANT)
-    DISP_FUNCTION(CKXTableDoc, "AliasNets", AliasNets, VT_BOOL, VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT)
-    DISP_FUNCTION(CKXTableDoc, "InsertComment", InsertComment, VT_BOOL, VTS_BSTR)
-    DISP_FUNCTION(CKXTableDoc, "EditComment", EditComment, VT_BOOL, VTS_BSTR)
-    DISP_FUNCTION(CKXTableDoc, "DeleteComment", DeleteComment, VT_BOOL, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "SaveBlockAs", SaveBlockAsAuto, VT_BOOL, VTS_BSTR VTS_BSTR)
-    DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_EMPTY, VTS_NONE)
-    DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_EMPTY, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "Clp", Clp, VT_DISPATCH, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Slp", Slp, VT_DISPATCH, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "ConnectivityPane", ConnectivityPane, VT_DISPATCH, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Undo", Undo, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Redo", Redo, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Descend", Descend, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Ascend", Ascend, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "DeleteAlias", DeleteAlias, VT_EMPTY, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "EditBlock", EditBlock, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CKXTableDoc, "ChangeBlkOption", ChangeBlkOption, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT VTS_VARIANT)
+DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "AddComponent", AddComponent, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT)
+DISP_FUNCTION(CKXTableDoc, "AddBlock", AddBlock, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT
+                  VTS_VARIANT VTS_VARIANT VTS_VARIANT)
+DISP_FUNCTION(CKXTableDoc, "ModifyComponent", ModifyComponent, VT_EMPTY, VTS_VARIANT VTS_VARIANT)
+DISP_FUNCTION(CKXTableDoc, "AliasNets", AliasNets, VT_BOOL, VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT)
+DISP_FUNCTION(CKXTableDoc, "InsertComment", InsertComment, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "EditComment", EditComment, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "DeleteComment", DeleteComment, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "SaveBlockAs", SaveBlockAsAuto, VT_BOOL, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_EMPTY, VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 CKXTableDoc::CKXTableDoc() {
@@ -65,11 +65,15 @@ CKXTableDoc::CKXTableDoc() {
 
 CKXTableDoc::~CKXTableDoc() = default;
 
-IDispatch* CKXTableDoc::GetDocumentInterface() { return GetIDispatch(TRUE); }
+IDispatch* CKXTableDoc::GetDocumentInterface() {
+    return GetIDispatch(TRUE);
+}
 
 void CKXTableDoc::Serialize(CArchive&) {}
 
-BOOL CKXTableDoc::OnNewDocument() { return COleLinkingDoc::OnNewDocument(); }
+BOOL CKXTableDoc::OnNewDocument() {
+    return COleLinkingDoc::OnNewDocument();
+}
 
 // ------------------------------------------------------------------ helpers
 
@@ -85,7 +89,8 @@ CString CKXTableDoc::GetJournalHandle() const {
 }
 
 void CKXTableDoc::StatusText(const CString& text) const {
-    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(0x0362, 0, reinterpret_cast<LPARAM>(text.GetString()));
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(0x0362, 0, reinterpret_cast<LPARAM>(text.GetString()));
 }
 
 void CKXTableDoc::Journal(const CString& comment, const CString& line) const {
@@ -99,10 +104,12 @@ CKXTableChildFrm* CKXTableDoc::GetChildFrame() const {
     if (!view) return nullptr;
     CFrameWnd* frame = view->GetParentFrame();
     return frame && frame->IsKindOf(RUNTIME_CLASS(CKXTableChildFrm)) ? static_cast<CKXTableChildFrm*>(frame)
-                                                                      : nullptr;
+                                                                     : nullptr;
 }
 
-BOOL CKXTableDoc::IsDesignModified() const { return const_cast<CKXTableDoc*>(this)->IsModified(); }
+BOOL CKXTableDoc::IsDesignModified() const {
+    return const_cast<CKXTableDoc*>(this)->IsModified();
+}
 
 void CKXTableDoc::SetModified(BOOL bModified) {
     m_bModified = bModified;
@@ -130,7 +137,8 @@ BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     IKXMessageServer* ms = GetKXMsgSrvr();
     CString path = master.spath();
     if (ms && master.design())
-        ms->Broadcast(MSG_DESIGN_OPENED, static_cast<WPARAM>(GetOpenMode()), reinterpret_cast<LPARAM>(path.GetString()), 0);
+        ms->Broadcast(MSG_DESIGN_OPENED, static_cast<WPARAM>(GetOpenMode()),
+                      reinterpret_cast<LPARAM>(path.GetString()), 0);
     if (GetOpenMode() == 4) return TRUE;
     IDesign* design = master.design();
     if (!design) return TRUE;
@@ -154,15 +162,21 @@ void CKXTableDoc::OnFileSave() {
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("saveDesign"), 0);
 }
 
-void CKXTableDoc::OnUpdateFileSave(CCmdUI* pCmdUI) { pCmdUI->Enable(IsModified()); }
+void CKXTableDoc::OnUpdateFileSave(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(IsModified());
+}
 
 void CKXTableDoc::OnFileSaveAs() {
     if (GetOpenMode() == 1) SaveDesignAs();
 }
 
-void CKXTableDoc::OnUpdateFileSaveAs(CCmdUI* pCmdUI) { pCmdUI->Enable(GetOpenMode() == 1); }
+void CKXTableDoc::OnUpdateFileSaveAs(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(GetOpenMode() == 1);
+}
 
-BOOL CKXTableDoc::OnSaveDocument(LPCTSTR lpszPathName) { return SaveCurrentDesign(lpszPathName, FALSE); }
+BOOL CKXTableDoc::OnSaveDocument(LPCTSTR lpszPathName) {
+    return SaveCurrentDesign(lpszPathName, FALSE);
+}
 
 void CKXTableDoc::SaveBlockCommand() {
     if (CWnd* main = AfxGetMainWnd()) {
@@ -210,7 +224,8 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         if (ok) {
             if (parentNoted)
                 if (IKXMessageServer* ms = GetKXMsgSrvr())
-                    ms->Broadcast(MSG_DESIGN_INTERFACE_SAVED, reinterpret_cast<WPARAM>(description.GetString()), 0, 0);
+                    ms->Broadcast(MSG_DESIGN_INTERFACE_SAVED,
+                                  reinterpret_cast<WPARAM>(description.GetString()), 0, 0);
             UpdateInterfaceInfo();
         }
     } else {
@@ -228,8 +243,9 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         CKXRegistrySettings::GetFromRegistry("HIDE_SAVECTXT_DESIGN_MSG", hide);
         if (CKXShareGlobalData::m_bReplay) hide = 1;
         if (hide == 0 && !bSilent) {
-            CKXDontAskAgainDlg dlg("Saving this design will save the parent design and all its child designs open in "
-                                   "context mode.");
+            CKXDontAskAgainDlg dlg(
+                "Saving this design will save the parent design and all its child designs open in "
+                "context mode.");
             dlg.DoModal();
             int choice = dlg.GetDontAskAgain() ? 1 : 0;
             if (choice != hide) CKXRegistrySettings::SetToRegistry("HIDE_SAVECTXT_DESIGN_MSG", choice);
@@ -257,7 +273,8 @@ BOOL CKXTableDoc::SaveDesignAs() {
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_SAVE_AS_LIBRARY_SELECTED, reinterpret_cast<WPARAM>(lib.GetString()), 0, 0);
     Journal("\n\n ' --- Save Current Block As---\n", "\ncall " + GetJournalHandle() + ".SaveBlockAs(" +
-                                                          KXVbsQuote(lib) + "," + KXVbsQuote(dlg.GetBlockName()) + ")");
+                                                         KXVbsQuote(lib) + "," +
+                                                         KXVbsQuote(dlg.GetBlockName()) + ")");
     return TRUE;
 }
 
@@ -285,7 +302,8 @@ void CKXTableDoc::OnCloseDocument() {
         CTclArgsList list;
         list.add("closeDesign");
         list.add(m_bSaveOnClose == 1 ? "-save" : "-nosave");
-        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+        if (CWnd* main = AfxGetMainWnd())
+            main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
     }
     CloseBlockCommand();
 }
@@ -313,7 +331,9 @@ void CKXTableDoc::CloseBlockCommand() {
 
 namespace {
 // A variant's text; an absent (omitted) variant gives an empty text.
-bool IsAbsent(const VARIANT& v) { return AfxIsVariantMissing(&v) != FALSE; }
+bool IsAbsent(const VARIANT& v) {
+    return AfxIsVariantMissing(&v) != FALSE;
+}
 CString VariantText(const VARIANT& v) {
     if (IsAbsent(v)) return CString();
     return AfxVariantToString(&v);
@@ -350,12 +370,14 @@ LPDISPATCH CKXTableDoc::ConnectivityPane() {
 
 void CKXTableDoc::Undo() {
     CKXTableChildFrm* frame = GetChildFrame();
-    if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr) pane->RequestUndo();
+    if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr)
+        pane->RequestUndo();
 }
 
 void CKXTableDoc::Redo() {
     CKXTableChildFrm* frame = GetChildFrame();
-    if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr) pane->RequestRedo();
+    if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr)
+        pane->RequestRedo();
 }
 
 namespace {
@@ -412,7 +434,9 @@ BOOL CKXTableDoc::ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, 
     return pane->EditBlkPackagingOptions(kind, v, third ? third : "", t[0], t[1], t[2], t[3]) != 0;
 }
 
-void CKXTableDoc::Save() { OnFileSave(); }
+void CKXTableDoc::Save() {
+    OnFileSave();
+}
 
 void CKXTableDoc::Close() {
     if (!GetChildFrame()) return;
@@ -428,7 +452,8 @@ BOOL CKXTableDoc::AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, c
     int seventh = IsAbsent(a7) ? 1 : std::atoi(VariantText(a7));
     CKXInstancePaneContainerView* pane = ActiveInstancePane(frame);
     if (!pane) return FALSE;
-    return pane->AddComponent(a1 ? a1 : "", a2 ? a2 : "", a3 ? a3 : "", a4 ? a4 : "", VariantText(a5), VariantText(a6), seventh) != 0;
+    return pane->AddComponent(a1 ? a1 : "", a2 ? a2 : "", a3 ? a3 : "", a4 ? a4 : "", VariantText(a5),
+                              VariantText(a6), seventh) != 0;
 }
 
 BOOL CKXTableDoc::AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTSTR a5, LPCTSTR a6,
@@ -458,7 +483,8 @@ BOOL CKXTableDoc::AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTS
 }
 
 void CKXTableDoc::ModifyComponent(const VARIANT& a1, const VARIANT& a2) {
-    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame())) pane->Modify(VariantText(a1), VariantText(a2));
+    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame()))
+        pane->Modify(VariantText(a1), VariantText(a2));
 }
 
 BOOL CKXTableDoc::AliasNets(LPCTSTR a1, LPCTSTR a2, const VARIANT& a3, const VARIANT& a4) {

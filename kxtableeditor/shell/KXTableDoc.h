@@ -67,7 +67,8 @@ public:
     BOOL AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5, const VARIANT& a6,
                       const VARIANT& a7);
     BOOL AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTSTR a5, LPCTSTR a6, const VARIANT& a7,
-                  const VARIANT& a8, const VARIANT& a9, const VARIANT& a10, const VARIANT& a11, const VARIANT& a12);
+                  const VARIANT& a8, const VARIANT& a9, const VARIANT& a10, const VARIANT& a11,
+                  const VARIANT& a12);
     void ModifyComponent(const VARIANT& a1, const VARIANT& a2);
     BOOL AliasNets(LPCTSTR a1, LPCTSTR a2, const VARIANT& a3, const VARIANT& a4);
     BOOL InsertComment(LPCTSTR text);

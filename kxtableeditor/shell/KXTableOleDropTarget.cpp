@@ -21,13 +21,18 @@ bool Offers(COleDataObject* data, UINT stringId, UINT& format) {
     return format && data && data->IsDataAvailable(static_cast<CLIPFORMAT>(format));
 }
 
-CString TextOf(COleDataObject* data, UINT format) { return data->GetText(static_cast<CLIPFORMAT>(format)); }
+CString TextOf(COleDataObject* data, UINT format) {
+    return data->GetText(static_cast<CLIPFORMAT>(format));
+}
 
-IKXTableDropSite* Site(CWnd* wnd) { return dynamic_cast<IKXTableDropSite*>(wnd); }
+IKXTableDropSite* Site(CWnd* wnd) {
+    return dynamic_cast<IKXTableDropSite*>(wnd);
+}
 
 CKXBottomPaneContainerView* OwnerPane(CWnd* wnd) {
     for (CWnd* w = wnd ? wnd->GetParent() : nullptr; w; w = w->GetParent())
-        if (w->IsKindOf(RUNTIME_CLASS(CKXBottomPaneContainerView))) return static_cast<CKXBottomPaneContainerView*>(w);
+        if (w->IsKindOf(RUNTIME_CLASS(CKXBottomPaneContainerView)))
+            return static_cast<CKXBottomPaneContainerView*>(w);
     return nullptr;
 }
 
@@ -46,14 +51,16 @@ DROPEFFECT Accept(CWnd* wnd, COleDataObject* data, CPoint point, bool moving) {
             return site && site->CanDropAt(point.x, point.y) ? DROPEFFECT_COPY : DROPEFFECT_NONE;
         }
     }
-    if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) && wnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid)))
+    if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) &&
+        wnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid)))
         return DROPEFFECT_COPY;
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f)) {
         if (KXIsKindOfName(wnd, kMatrixGrid)) return DROPEFFECT_COPY;
         if (KXIsKindOfName(wnd, kPinGrid)) {
             if (!moving) return DROPEFFECT_COPY;
             IKXTableDropSite* site = Site(wnd);
-            return site && site->CanDropSignal(point, TextOf(data, f)) == 1 ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+            return site && site->CanDropSignal(point, TextOf(data, f)) == 1 ? DROPEFFECT_COPY
+                                                                            : DROPEFFECT_NONE;
         }
     }
     return DROPEFFECT_NONE;
@@ -61,10 +68,14 @@ DROPEFFECT Accept(CWnd* wnd, COleDataObject* data, CPoint point, bool moving) {
 
 // The list grid's AddInstance, when the list pane offers it.
 template <class G>
-BOOL AddInstanceTo(G* grid, const CString& lib, const CString& cell, const CString& view, const CString& second,
-                   CStringArray& first, CStringArray& rest) {
-    if constexpr (requires { grid->AddInstance(lib, cell, view, second, first, rest, 1, 0, 3, CString(), CString(), 0, CString(), 1); }) {
-        grid->AddInstance(lib, cell, view, second, first, rest, 1, 0, 3, CString(), CString(), 0, CString(), 1);
+BOOL AddInstanceTo(G* grid, const CString& lib, const CString& cell, const CString& view,
+                   const CString& second, CStringArray& first, CStringArray& rest) {
+    if constexpr (requires {
+                      grid->AddInstance(lib, cell, view, second, first, rest, 1, 0, 3, CString(), CString(),
+                                        0, CString(), 1);
+                  }) {
+        grid->AddInstance(lib, cell, view, second, first, rest, 1, 0, 3, CString(), CString(), 0, CString(),
+                          1);
         return TRUE;
     } else {
         (void)grid, (void)lib, (void)cell, (void)view, (void)second, (void)first, (void)rest;
@@ -96,13 +107,16 @@ DROPEFFECT CKXTableOleDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataOb
 BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT, CPoint) {
     if (!pWnd || !data) return FALSE;
     UINT f = 0;
-    if (Offers(data, IDS_COMPONENT_BROWSER_DROP_DATA, f) && pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {
+    if (Offers(data, IDS_COMPONENT_BROWSER_DROP_DATA, f) &&
+        pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {
         CString lib, cell, view;
         if (!KXSplitDesignName(TextOf(data, f), lib, cell, view)) return FALSE;
         CStringArray first, rest;
-        return AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, CString(), first, rest);
+        return AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, CString(), first,
+                             rest);
     }
-    if (Offers(data, IDS_SIGNAL_BROWSER_DROP_DATA, f) && pWnd->IsKindOf(RUNTIME_CLASS(CKXSignalPaneGrid))) return TRUE;
+    if (Offers(data, IDS_SIGNAL_BROWSER_DROP_DATA, f) && pWnd->IsKindOf(RUNTIME_CLASS(CKXSignalPaneGrid)))
+        return TRUE;
     if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kSignalGrid)) {
         IKXTableDropSite* site = Site(pWnd);
         BOOL wasRedraw = pWnd->GetRedraw();
@@ -122,7 +136,8 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
     }
     if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
         if (IKXTableDropSite* site = Site(pWnd))
-            for (const CString& line : KXDropLines(TextOf(data, f))) site->DropInstance(line);
+            for (const CString& line : KXDropLines(TextOf(data, f)))
+                site->DropInstance(line);
         return FALSE;
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kPinGrid)) {
@@ -134,16 +149,20 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         if (IKXTableDropSite* site = Site(pWnd)) site->DropSignal(TextOf(data, f));
         return FALSE;
     }
-    if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) && pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {
+    if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) &&
+        pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {
         SKXPartPayload part;
         CString error;
         KXDecodePartPayload(TextOf(data, f), part, error);
         CString lib, cell, view;
         if (!KXSplitDesignName(part.design, lib, cell, view)) return FALSE;
         CStringArray first, rest;
-        for (const CString& s : part.flagged) first.Add(s);
-        for (const CString& s : part.unflagged) rest.Add(s);
-        return AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, part.second, first, rest);
+        for (const CString& s : part.flagged)
+            first.Add(s);
+        for (const CString& s : part.unflagged)
+            rest.Add(s);
+        return AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, part.second, first,
+                             rest);
     }
     return FALSE;
 }

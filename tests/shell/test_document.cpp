@@ -43,7 +43,8 @@ TEST_F(DocumentTest, SaveInBlockModeSavesAndJournalsWithTheCellName) {
     ASSERT_TRUE(Open("work.board:sch", 3));
     EXPECT_EQ(Word("saveDesign"), 1);
     EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 1u);
-    EXPECT_NE(JournalText().find("\n\n ' --- Save Current Block ---\n\ncall board.Save()"), std::string::npos);
+    EXPECT_NE(JournalText().find("\n\n ' --- Save Current Block ---\n\ncall board.Save()"),
+              std::string::npos);
     EXPECT_NE(Transcript().find("status: Saved Design: \"work.board:sch\""), std::string::npos);
     EXPECT_EQ(Word("saveDesign x"), 1);
     EXPECT_EQ(Messages().back(), "KXTABLE-170");
@@ -68,7 +69,8 @@ TEST_F(DocumentTest, ClosingEchoesJournalsAndClosesOnce) {
     auto echoes = Echoes();
     ASSERT_FALSE(echoes.empty());
     EXPECT_EQ(echoes.back(), "closeDesign -nosave");
-    EXPECT_NE(JournalText().find("\n\n ' --- Close Current Block ---\n\ncall board_phys.Close()"), std::string::npos);
+    EXPECT_NE(JournalText().find("\n\n ' --- Close Current Block ---\n\ncall board_phys.Close()"),
+              std::string::npos);
     EXPECT_EQ(Notifications(MSG_DESIGN_CLOSED).size(), 1u);
     EXPECT_EQ(m_app->Documents().size(), 0u);
 }
@@ -89,8 +91,8 @@ TEST_F(DocumentTest, AutomationMethodsCheckTheirArguments) {
     ASSERT_TRUE(disp);
     COleVariant result;
     // The keyword is case-sensitive.
-    ASSERT_EQ(AfxInvokeByName(disp, "ChangeBlkOption", {COleVariant("suffix"), COleVariant("x"), COleVariant("")},
-                              &result),
+    ASSERT_EQ(AfxInvokeByName(disp, "ChangeBlkOption",
+                              {COleVariant("suffix"), COleVariant("x"), COleVariant("")}, &result),
               S_OK);
     EXPECT_EQ(result.boolVal, VARIANT_FALSE);
     // AliasNets needs both names.

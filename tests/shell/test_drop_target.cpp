@@ -40,8 +40,8 @@ TEST_F(DropTargetTest, WrongPairsAreRefused) {
     CKXSignalPaneGrid* signals = Slp()->GetSignalGridWnd();
     CKXTableOleDropTarget target;
     ASSERT_TRUE(target.RegisterTarget(signals, Frame()->GetDesignContext()));
-    for (UINT id : {IDS_COMPONENT_BROWSER_DROP_DATA, IDS_PHYSICAL_PART_FILTER_DROP_DATA, IDS_SIGNAL_VIEW_DROP_DATA,
-                    IDS_INSTANCE_VIEW_DROP_DATA}) {
+    for (UINT id : {IDS_COMPONENT_BROWSER_DROP_DATA, IDS_PHYSICAL_PART_FILTER_DROP_DATA,
+                    IDS_SIGNAL_VIEW_DROP_DATA, IDS_INSTANCE_VIEW_DROP_DATA}) {
         COleDataObject data;
         data.SetText(static_cast<CLIPFORMAT>(RegisterFormatFromString(id)), "work.res:sym");
         AfxDropResult r = AfxDoDragDrop(signals, data, CPoint(5, 5));

@@ -18,9 +18,9 @@ TEST_F(EntryTest, InitialisationRunsTheSiblingsInTheirOrderEveryTime) {
     KXTableEditorClearInitSteps();
     InitKXTableEditorDLL();
     InitKXTableEditorDLL();
-    const std::vector<std::string> once = {"resources",     "kxcontrols",    "kxcommon",    "kxclipboard",
-                                           "kxaddblock",    "kxmodelassign", "kxinstsigpane", "kxassoccomp",
-                                           "rmx/tblerrors.txt", "factories"};
+    const std::vector<std::string> once = {
+        "resources",     "kxcontrols",    "kxcommon",    "kxclipboard",       "kxaddblock",
+        "kxmodelassign", "kxinstsigpane", "kxassoccomp", "rmx/tblerrors.txt", "factories"};
     std::vector<std::string> twice = once;
     twice.insert(twice.end(), once.begin(), once.end());
     EXPECT_EQ(KXTableEditorInitSteps(), twice);
@@ -51,7 +51,8 @@ TEST_F(EntryTest, TheTemplateIsTheTableDocumentType) {
     EXPECT_EQ(s, CString("Design Editor Table Files (*.tbl)"));
     CString whole;
     ASSERT_TRUE(whole.LoadString(IDR_KXTABLETYPE));
-    EXPECT_EQ(whole, CString("\nKXTable\nKXTable\nDesign Editor Table Files (*.tbl)\n.tbl\nKXTable.Document\nKXTable Document"));
+    EXPECT_EQ(whole, CString("\nKXTable\nKXTable\nDesign Editor Table Files "
+                             "(*.tbl)\n.tbl\nKXTable.Document\nKXTable Document"));
 }
 
 TEST_F(EntryTest, OpeningCreatesDocumentFrameAndPanesWiredTogether) {

@@ -7,7 +7,8 @@
 namespace {
 KXArgValues Words(std::initializer_list<const char*> words) {
     KXArgValues a;
-    for (const char* w : words) a.push_back({CString(w)});
+    for (const char* w : words)
+        a.push_back({CString(w)});
     return a;
 }
 } // namespace

@@ -68,7 +68,8 @@ TEST_F(FrameCommandTest, SaveAsAndUndoArguments) {
     EXPECT_EQ(Word("saveDesignAs a b c"), 1);
     EXPECT_EQ(Word("undo now"), 1);
     EXPECT_EQ(Word("redo now"), 1);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-174", "KXTABLE-174", "KXTABLE-171", "KXTABLE-172"}));
+    EXPECT_EQ(Messages(),
+              (std::vector<std::string>{"KXTABLE-174", "KXTABLE-174", "KXTABLE-171", "KXTABLE-172"}));
     // Nothing to undo: handled, nothing journalled.
     EXPECT_EQ(Word("undo"), 1);
     EXPECT_EQ(JournalText().find(".Undo()"), std::string::npos);
@@ -104,8 +105,10 @@ TEST_F(FrameCommandTest, DesignCommentAddEditDelete) {
 
     EXPECT_EQ(Word("designComment add {first \"note\"}"), 1);
     EXPECT_TRUE(Doc()->IsModified());
-    EXPECT_NE(JournalText().find("\n\n  '--- Insert Design Comment --- \n\ncall board.InsertComment(\"first \"\"note\"\"\")"),
-              std::string::npos);
+    EXPECT_NE(
+        JournalText().find(
+            "\n\n  '--- Insert Design Comment --- \n\ncall board.InsertComment(\"first \"\"note\"\"\")"),
+        std::string::npos);
     EXPECT_EQ(Word("designComment add again"), 1);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-178"}));
 
@@ -153,7 +156,8 @@ TEST_F(FrameCommandTest, FilterBlockExcludesAndIncludesBlocks) {
     EXPECT_EQ(Word("filterBlock -e NOPE"), 1);
     EXPECT_NE(Transcript().find("host message: Invalid instance in path: NOPE"), std::string::npos);
     EXPECT_EQ(Word("filterBlock -e R1"), 1);
-    EXPECT_NE(Transcript().find("host message: Invalid hierarchical instance in path: R1"), std::string::npos);
+    EXPECT_NE(Transcript().find("host message: Invalid hierarchical instance in path: R1"),
+              std::string::npos);
     EXPECT_TRUE(Notifications(MSG_BLOCK_FILTER_CHANGED).empty());
 
     EXPECT_EQ(Word("filterBlock -EXCLUDE X1"), 1);
@@ -236,14 +240,16 @@ TEST_F(FrameCommandTest, ExcludedBlocksAreStoredAndReadWhenThePhysicalViewOpens)
     EXPECT_EQ(Word("filterBlock -exclude X1"), 1);
     std::ifstream in(m_lib / "physModule.dat");
     std::string line, all;
-    while (std::getline(in, line)) all += line + "|";
+    while (std::getline(in, line))
+        all += line + "|";
     EXPECT_EQ(all.front(), '@');
     EXPECT_EQ(std::count(all.begin(), all.end(), '|'), 1);
     // Excluding it again keeps one line.
     EXPECT_EQ(Word("filterBlock -e X1"), 1);
     std::ifstream again(m_lib / "physModule.dat");
     int lines = 0;
-    while (std::getline(again, line)) ++lines;
+    while (std::getline(again, line))
+        ++lines;
     EXPECT_EQ(lines, 1);
 
     std::string err;

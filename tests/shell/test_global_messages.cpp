@@ -22,8 +22,9 @@ TEST(GlobalMessages, EveryNameIsRegisteredAtLoadAndCopiesAgree) {
 }
 
 TEST(GlobalMessages, TerminationTypesInTheirFixedOrder) {
-    const char* expected[] = {"Series", "Shunt", "ShuntRC", "GNDClampDiode", "PowerClampDiode", "DualClampDiode",
-                              "Thevenin"};
+    const char* expected[] = {"Series",          "Shunt",          "ShuntRC", "GNDClampDiode",
+                              "PowerClampDiode", "DualClampDiode", "Thevenin"};
     ASSERT_EQ(sizeof(g_szTerminationTypes) / sizeof(g_szTerminationTypes[0]), 7u);
-    for (int i = 0; i < 7; ++i) EXPECT_STREQ(g_szTerminationTypes[i], expected[i]);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_STREQ(g_szTerminationTypes[i], expected[i]);
 }

@@ -17,10 +17,12 @@ TEST_F(HostTest, HostCommandsOpenShowAndClose) {
     EXPECT_EQ(Run("kx::open work.nosuch:sch"), "0");
     EXPECT_EQ(Run("kx::open work.board:sch 1"), "1");
     std::string list = Run("kx::window clp");
-    for (const char* name : {"U1", "R1", "X1"}) EXPECT_NE(list.find(name), std::string::npos) << list;
+    for (const char* name : {"U1", "R1", "X1"})
+        EXPECT_NE(list.find(name), std::string::npos) << list;
     EXPECT_EQ(Run("kx::select clp U1"), "1");
     EXPECT_EQ(Run("kx::show clp U1"), "1");
-    EXPECT_NE(Run("kx::window ccp").find("Component Connectivity Details"), std::string::npos) << Run("kx::window ccp");
+    EXPECT_NE(Run("kx::window ccp").find("Component Connectivity Details"), std::string::npos)
+        << Run("kx::window ccp");
     EXPECT_EQ(Run("kx::select clp NOPE").rfind("error:", 0), 0u);
     EXPECT_EQ(Run("kx::answer question KXTABLE-143 maybe").rfind("error:", 0), 0u);
     EXPECT_EQ(Run("kx::close"), "1");

@@ -11,12 +11,13 @@ TEST(HostCore, PureListWordsBecomeArgumentsOfSeveralValues) {
     CKXHostCore core(out);
     core.SetQuiet(true);
     std::vector<std::vector<KXHostArg>> seen;
-    core.SetRoute([&](const std::string& word, const std::vector<KXHostArg>& args, long& result, std::string&) {
-        EXPECT_EQ(word, "probeWord");
-        seen.push_back(args);
-        result = 2;
-        return true;
-    });
+    core.SetRoute(
+        [&](const std::string& word, const std::vector<KXHostArg>& args, long& result, std::string&) {
+            EXPECT_EQ(word, "probeWord");
+            seen.push_back(args);
+            result = 2;
+            return true;
+        });
     core.RegisterSystemWord("probeWord");
     std::string r;
     ASSERT_TRUE(core.Eval("probeWord a {b c} [list x y z] [list one] \"q \\\"r\\\"\"", r)) << r;

@@ -7,7 +7,8 @@
 TEST(ListExpr, ReadsNestedListsStringsSymbolsAndNumbers) {
     CKXListExpr expr;
     CString error;
-    SKXListNode* root = expr.Parse(" ; a comment\n ((\"lib.cell:view\" \"desc\") (\"VALUE\" \"10k\" x \"1\") -2.5 sym_1-a)", error);
+    SKXListNode* root = expr.Parse(
+        " ; a comment\n ((\"lib.cell:view\" \"desc\") (\"VALUE\" \"10k\" x \"1\") -2.5 sym_1-a)", error);
     EXPECT_TRUE(error.IsEmpty()) << error.GetString();
     ASSERT_NE(root, nullptr);
     ASSERT_EQ(root->kind, 'L');

@@ -31,7 +31,8 @@ TEST(ProjectReader, ReadsTheSharedProjectByDefault) {
 }
 
 TEST(ProjectReader, SectionsAndDirectivesAreFoundWithoutRegardToCase) {
-    CKXProjectReader r = Load("[GRIDWORKSHOP]\nauto_connect_dpleg ON\nmax_open_windows 7\n[VellumDraw]\nALLOW_POWER_PINS on\n");
+    CKXProjectReader r = Load(
+        "[GRIDWORKSHOP]\nauto_connect_dpleg ON\nmax_open_windows 7\n[VellumDraw]\nALLOW_POWER_PINS on\n");
     EXPECT_EQ(r.ProjectFindProgram("gridworkshop"), KXPROJ_OK);
     int n = -1;
     EXPECT_EQ(r.ProjectGetIntDirective("MAX_OPEN_WINDOWS", n), KXPROJ_OK);

@@ -46,8 +46,9 @@ TEST(ShellText, TitleSuffixIsTheBracketedRevisionAndNeverRunsPastTheEnd) {
 class JournalFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("kxjournal_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                          "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() /
+              ("kxjournal_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }

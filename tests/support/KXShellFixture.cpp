@@ -22,10 +22,18 @@
 namespace fs = std::filesystem;
 
 namespace {
-const UINT kRecorded[] = {MSG_DESIGN_OPENED,          MSG_DESIGN_CLOSED,         MSG_DESIGN_SAVED,
-                          MSG_DESIGN_INTERFACE_SAVED, MSG_SAVE_AS_LIBRARY_SELECTED, MSG_BLOCK_FILTER_CHANGED,
-                          MSG_TAB_ACTIVATED,          MSG_OPEN_DESIGN,           MSG_DESIGN_UNDO_RESET,
-                          MSG_DESIGN_REQUEST,         MSG_PROPERTY_EDITOR_SELECTION, MSG_ASSOC_COMP_VIEWER_SELECTION};
+const UINT kRecorded[] = {MSG_DESIGN_OPENED,
+                          MSG_DESIGN_CLOSED,
+                          MSG_DESIGN_SAVED,
+                          MSG_DESIGN_INTERFACE_SAVED,
+                          MSG_SAVE_AS_LIBRARY_SELECTED,
+                          MSG_BLOCK_FILTER_CHANGED,
+                          MSG_TAB_ACTIVATED,
+                          MSG_OPEN_DESIGN,
+                          MSG_DESIGN_UNDO_RESET,
+                          MSG_DESIGN_REQUEST,
+                          MSG_PROPERTY_EDITOR_SELECTION,
+                          MSG_ASSOC_COMP_VIEWER_SELECTION};
 // Notifications whose first parameter is a text.
 bool FirstIsText(UINT m) {
     return m == MSG_DESIGN_SAVED || m == MSG_DESIGN_INTERFACE_SAVED || m == MSG_SAVE_AS_LIBRARY_SELECTED ||
@@ -48,7 +56,10 @@ void KXShellFixture::BuildDesign(rmx::DesignBuilder& b) {
     b.symbol("buf").port("IN", ITerm::eDirInput).port("OUT", ITerm::eDirOutput).bus("D", 3, 0);
     b.schematic("blk").schematicPort("P").schematicPort("Q").instance("R9", "res", "R9");
     b.connect("R9", "A", "P").connect("R9", "B", "Q");
-    b.schematic("board").instance("U1", "buf", "U1").instance("R1", "res", "R1").instance("X1", "blk", "", "sch");
+    b.schematic("board")
+        .instance("U1", "buf", "U1")
+        .instance("R1", "res", "R1")
+        .instance("X1", "blk", "", "sch");
     b.connect("U1", "OUT", "N1").connect("R1", "A", "N1").connect("R1", "B", "GND");
     b.connect("U1", "D<3..0>", "DATA<3..0>").connect("X1", "P", "N1");
 }
@@ -75,7 +86,8 @@ void KXShellFixture::SetUp() {
     m_app = std::make_unique<CKXHostApp>(*m_core);
     m_journal = m_dir / "journal.vbs";
     std::string error;
-    ASSERT_TRUE(m_app->Start("", m_bJournal ? m_journal.string() : std::string(), error, KXEditorLibraryPath()))
+    ASSERT_TRUE(
+        m_app->Start("", m_bJournal ? m_journal.string() : std::string(), error, KXEditorLibraryPath()))
         << error;
     rmx::DesignBuilder builder(m_app->Server(), "work", m_lib.string());
     BuildDesign(builder);
@@ -132,22 +144,37 @@ long KXShellFixture::Word(const std::string& line) {
     return std::atol(r.c_str());
 }
 
-CKXTableDoc* KXShellFixture::Doc() const { return dynamic_cast<CKXTableDoc*>(m_app->ActiveDocument()); }
+CKXTableDoc* KXShellFixture::Doc() const {
+    return dynamic_cast<CKXTableDoc*>(m_app->ActiveDocument());
+}
 
-CKXTableChildFrm* KXShellFixture::Frame() const { return dynamic_cast<CKXTableChildFrm*>(m_app->ActiveFrame()); }
+CKXTableChildFrm* KXShellFixture::Frame() const {
+    return dynamic_cast<CKXTableChildFrm*>(m_app->ActiveFrame());
+}
 
-CKXBottomPaneContainerView* KXShellFixture::Ccp() const { return Frame() ? Frame()->GetConnectivityPane() : nullptr; }
-CKXInstancePaneContainerView* KXShellFixture::Clp() const { return Frame() ? Frame()->GetComponentPane() : nullptr; }
-CKXSignalPaneContainerView* KXShellFixture::Slp() const { return Frame() ? Frame()->GetSignalPane() : nullptr; }
+CKXBottomPaneContainerView* KXShellFixture::Ccp() const {
+    return Frame() ? Frame()->GetConnectivityPane() : nullptr;
+}
+CKXInstancePaneContainerView* KXShellFixture::Clp() const {
+    return Frame() ? Frame()->GetComponentPane() : nullptr;
+}
+CKXSignalPaneContainerView* KXShellFixture::Slp() const {
+    return Frame() ? Frame()->GetSignalPane() : nullptr;
+}
 
 std::string KXShellFixture::Transcript() const {
     std::string s;
-    for (const auto& line : m_core->TranscriptLines()) s += line + "\n";
+    for (const auto& line : m_core->TranscriptLines())
+        s += line + "\n";
     return s;
 }
 
-std::vector<std::string> KXShellFixture::Messages() { return m_core->TakeMessages(); }
-std::vector<std::string> KXShellFixture::Echoes() { return m_core->TakeEchoes(); }
+std::vector<std::string> KXShellFixture::Messages() {
+    return m_core->TakeMessages();
+}
+std::vector<std::string> KXShellFixture::Echoes() {
+    return m_core->TakeEchoes();
+}
 
 std::string KXShellFixture::JournalText() const {
     std::ifstream in(m_journal, std::ios::binary);
@@ -158,7 +185,8 @@ std::string KXShellFixture::JournalText() const {
 
 std::vector<std::string> KXShellFixture::AnswerLog() const {
     std::vector<std::string> lines;
-    for (const CString& l : AfxGetAnswerQueue().GetLogLines()) lines.push_back(l.str());
+    for (const CString& l : AfxGetAnswerQueue().GetLogLines())
+        lines.push_back(l.str());
     return lines;
 }
 
@@ -167,8 +195,10 @@ std::vector<std::string> KXShellFixture::Notifications(UINT message) const {
     for (const auto& r : m_recorder->m_received) {
         if (r.message != message) continue;
         if (!r.text.IsEmpty() || m_recorder->m_textParams.count(message)) {
-            if (m_recorder->m_textParams.at(message) == 'l') out.push_back(std::to_string(r.wParam) + " " + r.text.str());
-            else out.push_back(r.text.str());
+            if (m_recorder->m_textParams.at(message) == 'l')
+                out.push_back(std::to_string(r.wParam) + " " + r.text.str());
+            else
+                out.push_back(r.text.str());
         } else {
             out.push_back(std::to_string(r.wParam));
         }
@@ -176,4 +206,6 @@ std::vector<std::string> KXShellFixture::Notifications(UINT message) const {
     return out;
 }
 
-void KXShellFixture::ClearNotifications() { m_recorder->Clear(); }
+void KXShellFixture::ClearNotifications() {
+    m_recorder->Clear();
+}

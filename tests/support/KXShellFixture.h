@@ -53,19 +53,19 @@ protected:
     CKXSignalPaneContainerView* Slp() const;
 
     // What happened.
-    std::string Transcript() const;               // every line printed, one per line
-    std::vector<std::string> Messages();          // message ids shown since the last call
-    std::vector<std::string> Echoes();            // script lines echoed since the last call
-    std::string JournalText() const;              // the journal file's content ("" when none)
-    std::vector<std::string> AnswerLog() const;   // "question KXTABLE-131: no", ...
+    std::string Transcript() const;             // every line printed, one per line
+    std::vector<std::string> Messages();        // message ids shown since the last call
+    std::vector<std::string> Echoes();          // script lines echoed since the last call
+    std::string JournalText() const;            // the journal file's content ("" when none)
+    std::vector<std::string> AnswerLog() const; // "question KXTABLE-131: no", ...
     // Notifications with their first parameter: number -> values (texts where the parameter is a text).
     std::vector<std::string> Notifications(UINT message) const;
     void ClearNotifications();
 
-    std::filesystem::path m_dir;    // temporary folder of the test
-    std::filesystem::path m_lib;    // design library folder
+    std::filesystem::path m_dir; // temporary folder of the test
+    std::filesystem::path m_lib; // design library folder
     std::filesystem::path m_journal;
-    bool m_bJournal = true;         // set before SetUp (in the constructor) to run without a journal
+    bool m_bJournal = true; // set before SetUp (in the constructor) to run without a journal
     std::ostringstream m_out;
     std::unique_ptr<CKXHostCore> m_core;
     std::unique_ptr<CKXHostApp> m_app;
