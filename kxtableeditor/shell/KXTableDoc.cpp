@@ -287,7 +287,10 @@ BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) 
     dlg.SetMode(2);
     dlg.SetViewName(design ? design->viewName() : "");
     CStringArray a1, a2;
-    return dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0;
+    if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) return TRUE;
+    // The caller only learns FALSE: the reason goes to the status bar.
+    StatusText("Block not created: " + dlg.GetLastError());
+    return FALSE;
 }
 
 BOOL CKXTableDoc::SaveBlockAsAuto(LPCTSTR library, LPCTSTR blockName) {

@@ -11,10 +11,12 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxnotes/CComments.h"
 #include "rmx/schema.h"
+#include "rmx/server.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 using FrameCommandTest = KXShellFixture;
@@ -265,4 +267,19 @@ TEST_F(FrameCommandTest, AnEditModeWindowReadsNoBlockFilter) {
     std::ofstream(m_lib / "physModule.dat") << "@1\n";
     ASSERT_TRUE(Open("work.board:sch", 1));
     EXPECT_TRUE(Notifications(MSG_BLOCK_FILTER_CHANGED).empty());
+}
+
+TEST_F(FrameCommandTest, SaveDesignAsWithNamesMakesTheBlockWithoutADialog) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    EXPECT_EQ(Word("saveDesignAs work board_v2"), 1);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(std::filesystem::exists(m_lib.parent_path() / "work" / "board_v2.sch.design"));
+    EXPECT_EQ(Word("saveDesignAs work {bad name}"), 1);
+    EXPECT_NE(Transcript().find("status: Block not created: "), std::string::npos);
+    // Only the editable block and the physical view offer it.
+    std::string err;
+    ASSERT_TRUE(m_app->Close(err));
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    EXPECT_EQ(Word("saveDesignAs work board_v3"), 1);
+    EXPECT_FALSE(std::filesystem::exists(m_lib.parent_path() / "work" / "board_v3.sch.design"));
 }

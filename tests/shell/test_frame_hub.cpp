@@ -199,3 +199,26 @@ TEST_F(FrameHubTest, SelectObjectMessagesReachTheLists) {
     EXPECT_EQ(Frame()->SendMessage(g_msgDeleteInstance, 0, 0), 0);
     EXPECT_EQ(Frame()->SendMessage(g_msgAddLogicalPart, 0, 0), 0);
 }
+
+TEST_F(FrameHubTest, PreserveCommentMessagesSplitTheirTexts) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    CKXInstancePaneGrid* grid = Clp()->GetInstancePaneGrid();
+    grid->ClearCalls();
+    Frame()->SendMessage(g_msgPreserveInstComment, reinterpret_cast<WPARAM>("U1:U7"), 1);
+    EXPECT_EQ(grid->GetLastCall(), CString("PreserveCommentsWithUndo(U1, U7)"));
+    Frame()->SendMessage(g_msgPreserveInstComment, reinterpret_cast<WPARAM>("R1:R9"), 0);
+    EXPECT_EQ(grid->GetLastCall(), CString("PreserveComments(R1, R9)"));
+    // Parts longer than 64 characters are cut, not written past their room.
+    std::string longName(100, 'a');
+    std::string text = longName + ":b";
+    Frame()->SendMessage(g_msgPreserveInstComment, reinterpret_cast<WPARAM>(text.c_str()), 0);
+    EXPECT_EQ(grid->GetLastCall(), CString(("PreserveComments(" + std::string(64, 'a') + ", b)").c_str()));
+}
+
+TEST_F(FrameHubTest, PhysicalViewIgnoresInstanceCommentMessages) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    CKXInstancePaneGrid* grid = Clp()->GetInstancePaneGrid();
+    grid->ClearCalls();
+    Frame()->SendMessage(g_msgPreserveInstComment, reinterpret_cast<WPARAM>("U1:U7"), 1);
+    EXPECT_EQ(grid->GetLastCall(), CString(""));
+}
