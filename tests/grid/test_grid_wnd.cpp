@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -53,6 +54,13 @@ TEST_F(GridWnd, ConstructionState) {
     EXPECT_EQ(grid.m_pUndoHost, nullptr);
     EXPECT_TRUE(grid.m_excludedCommands.empty());
     EXPECT_EQ(grid.m_bMultipleObjects, 0);
+
+    // Created by its run-time class, as the pane creates grids.
+    std::unique_ptr<CObject> created(RUNTIME_CLASS(CKXGridWnd)->CreateObject());
+    ASSERT_NE(created, nullptr);
+    EXPECT_TRUE(created->IsKindOf(RUNTIME_CLASS(CKXGridWnd)));
+    EXPECT_TRUE(created->IsKindOf(RUNTIME_CLASS(CGXGridWnd)));
+    EXPECT_STREQ(created->GetRuntimeClass()->m_lpszClassName, "CKXGridWnd");
 }
 
 TEST_F(GridWnd, InitialisationKeepsOnlyHeaderRowsAndSetsParameters) {
