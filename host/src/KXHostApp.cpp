@@ -27,6 +27,7 @@
 #include <dlfcn.h>
 #include <fstream>
 #include <map>
+#include <fstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -146,6 +147,45 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
     return true;
 }
 
+bool CKXHostApp::LoadProject(const std::string& path, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read the project file \"" + path + "\"";
+        return false;
+    }
+    auto project = std::make_unique<CKXVpxProject>();
+    std::string line, section;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
+        std::string first, value;
+        if (!(words >> first)) continue;
+        if (first.front() == '[') {
+            std::string rest;
+            if (first.size() < 3 || first.back() != ']' || (words >> rest)) {
+                error = path + ": line " + std::to_string(number) + ": a section header is \"[NAME]\"";
+                return false;
+            }
+            section = first.substr(1, first.size() - 2);
+            continue;
+        }
+        if (section.empty()) {
+            error =
+                path + ": line " + std::to_string(number) + ": directive \"" + first + "\" outside a section";
+            return false;
+        }
+        bool any = false;
+        while (words >> value) {
+            project->AddValue(section.c_str(), first.c_str(), value.c_str());
+            any = true;
+        }
+        if (!any) project->AddValue(section.c_str(), first.c_str(), "");
+    }
+    m_pProject = std::move(project);
+    CKXShareGlobalData::m_pVpxProject = m_pProject.get();
+    return true;
+}
+
 void CKXHostApp::Stop() {
     if (!m_pApp) return;
     CKXShareAppData::m_bIsAppClosing = TRUE;
@@ -164,6 +204,8 @@ void CKXHostApp::Stop() {
     CKXShareGlobalData::SetAutomationPath(nullptr);
     CKXShareGlobalData::m_pDesign = nullptr;
     m_pCurrentDesign.reset();
+    if (CKXShareGlobalData::m_pVpxProject == m_pProject.get()) CKXShareGlobalData::m_pVpxProject = nullptr;
+    m_pProject.reset();
     CKXShareGlobalData::m_pServer = nullptr;
     m_pServer.reset();
     CKXErrorHandler::SetTranscriptSink(nullptr);

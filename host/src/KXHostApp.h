@@ -18,6 +18,7 @@ class CWinApp;
 class IServer;
 class CDesignContext;
 class IDispatch;
+class CKXVpxProject;
 
 class CKXHostApp {
 public:
@@ -31,6 +32,9 @@ public:
     // `library`: the editor library's file (empty: beside the host's own folder).
     bool Start(const std::string& designLib, const std::string& journal, std::string& error,
                const std::string& library = std::string());
+    // Reads the project file ("[PROGRAM]" sections of "DIRECTIVE value ..." lines) into the
+    // shared project object that the editor's settings reader reads.
+    bool LoadProject(const std::string& path, std::string& error);
     // Closes the open designs and unloads the library.
     void Stop();
     // Replays a journal through the automation objects with the replay flag set.
@@ -66,6 +70,7 @@ private:
     CKXHostMainWnd* m_pMainWnd = nullptr;
     std::unique_ptr<IServer> m_pServer;
     std::unique_ptr<CDesignContext> m_pCurrentDesign;
+    std::unique_ptr<CKXVpxProject> m_pProject;
     void* m_hLibrary = nullptr;
     CDocTemplate* m_pTemplate = nullptr;
     std::vector<std::pair<std::string, CDocument*>> m_handles; // journal handles bound by "set"

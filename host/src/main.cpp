@@ -1,6 +1,7 @@
 // kxhost: loads the table editor library and runs Tcl commands against it.
 //
-//   kxhost [--lib DESIGN_LIBRARY_DIR] [--journal FILE.vbs] [--replay FILE.vbs] [--quiet] [SCRIPT.tcl]
+//   kxhost [--lib DESIGN_LIBRARY_DIR] [--project FILE] [--journal FILE.vbs] [--replay FILE.vbs] [--quiet]
+//          [SCRIPT.tcl]
 //
 // Without a script file the commands are read from standard input.
 #include "KXHostCore.h"
@@ -13,12 +14,14 @@
 #include <string>
 
 static int Usage() {
-    std::cerr << "usage: kxhost [--lib DIR] [--journal FILE.vbs] [--replay FILE.vbs] [--quiet] [SCRIPT]\n";
+    std::cerr
+        << "usage: kxhost [--lib DIR] [--project FILE] [--journal FILE.vbs] [--replay FILE.vbs] [--quiet] "
+           "[SCRIPT]\n";
     return 2;
 }
 
 int main(int argc, char** argv) {
-    std::string lib, journal, replay, script;
+    std::string lib, project, journal, replay, script;
     bool quiet = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -29,6 +32,8 @@ int main(int argc, char** argv) {
         };
         if (a == "--lib") {
             if (!next(lib)) return Usage();
+        } else if (a == "--project") {
+            if (!next(project)) return Usage();
         } else if (a == "--journal") {
             if (!next(journal)) return Usage();
         } else if (a == "--replay") {
@@ -50,6 +55,10 @@ int main(int argc, char** argv) {
 #ifdef KXHOST_FULL
     CKXHostApp app(core);
     std::string error;
+    if (!project.empty() && !app.LoadProject(project, error)) {
+        std::cerr << "kxhost: " << error << '\n';
+        return 1;
+    }
     if (!app.Start(lib, journal, error)) {
         std::cerr << "kxhost: " << error << '\n';
         return 1;
@@ -62,6 +71,7 @@ int main(int argc, char** argv) {
     }
 #else
     (void)lib;
+    (void)project;
     (void)journal;
     if (!replay.empty()) {
         std::cerr << "kxhost: the system library is not built yet; nothing to replay\n";
