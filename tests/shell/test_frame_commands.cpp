@@ -9,6 +9,7 @@
 #include "kxcontrols/KXTclCmdManager.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxcommon/KXDocument.h"
 #include "kxnotes/CComments.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
@@ -282,4 +283,26 @@ TEST_F(FrameCommandTest, SaveDesignAsWithNamesMakesTheBlockWithoutADialog) {
     ASSERT_TRUE(Open("work.board:sch", 3));
     EXPECT_EQ(Word("saveDesignAs work board_v3"), 1);
     EXPECT_FALSE(std::filesystem::exists(m_lib.parent_path() / "work" / "board_v3.sch.design"));
+}
+
+TEST_F(FrameCommandTest, AscendFromABlockInItsParentsContextOpensTheParent) {
+    CDesignContext top(m_app->Server(), m_app->Server()->findDesign("work.board:sch"));
+    CDesignContext block = top.instance("X1").containedDesign();
+    ASSERT_TRUE(block.design());
+    auto* tmpl = dynamic_cast<CKXMultiDocTemplate*>(m_app->Template());
+    ASSERT_TRUE(tmpl);
+    ASSERT_TRUE(tmpl->OpenDocumentFile(block, 2));
+    std::string error;
+    ASSERT_TRUE(m_app->ActivateTab(1, error)) << error;
+    CCmdUI ui;
+    ui.m_nID = 35109;
+    ui.DoUpdate(Frame(), FALSE);
+    EXPECT_TRUE(ui.m_bEnabled);
+    EXPECT_EQ(Word("ascend"), 1);
+    auto open = Notifications(MSG_OPEN_DESIGN);
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0], "2 work.board:sch");
+    EXPECT_NE(JournalText().find("\n\n ' --- Ascend ---\n\ncall blk.Ascend()"), std::string::npos);
+    // The host opened the parent in a window of its own.
+    EXPECT_EQ(m_app->Documents().size(), 2u);
 }
