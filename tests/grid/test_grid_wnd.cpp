@@ -2,6 +2,7 @@
 
 #include "grid/KXEditControls.h"
 #include "grid/KXGridUndo.h"
+#include "afx/afxreg.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxcontrols/KXStylesMap.h"
 #include "kxinstsigpane/CommonInterface.h"
@@ -12,6 +13,14 @@
 #include <memory>
 
 namespace {
+
+// The grids read and write user options: keep them in memory, never in the
+// user's own settings.
+class InMemoryRegistry : public ::testing::Environment {
+public:
+    void SetUp() override { AfxSetRegistryDirectory(""); }
+};
+::testing::Environment* const g_registry = ::testing::AddGlobalTestEnvironment(new InMemoryRegistry);
 
 class GridWnd : public ::testing::Test {
 protected:
