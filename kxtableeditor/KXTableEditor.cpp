@@ -85,6 +85,7 @@ extern "C" BOOL InitKXTableEditorDLL() {
     g_initSteps.push_back("kxinstsigpane");
     InitKXAssocCompDLL();
     g_initSteps.push_back("kxassoccomp");
+    CKXTableChildFrm::RegisterScriptWords();
     CKXErrorHandler::LoadMessageFile("rmx/tblerrors.txt");
     g_initSteps.push_back("rmx/tblerrors.txt");
     BOOL registered = COleObjectFactory::RegisterAll();

@@ -108,9 +108,14 @@ CKXTableChildFrm::CKXTableChildFrm() {
     m_TclCommandMap["exportInterface"] = &CKXTableChildFrm::OnTclExportInterface;
     m_TclCommandMap["importInterface"] = &CKXTableChildFrm::OnTclImportInterface;
     m_TclCommandMap["closeDesign"] = &CKXTableChildFrm::OnTclCloseDesign;
-    // The words get their message numbers now, so the host can send them.
-    for (const auto& entry : m_TclCommandMap)
-        CKXTclCmdManager::RegisterTCLCommand(entry.first);
+    RegisterScriptWords();
+}
+
+void CKXTableChildFrm::RegisterScriptWords() {
+    for (const char* word :
+         {"ascend", "physicalView", "logicalView", "selectWindow", "saveDesign", "saveDesignAs", "undo",
+          "redo", "filterBlock", "designComment", "exportInterface", "importInterface", "closeDesign"})
+        CKXTclCmdManager::RegisterTCLCommand(word);
 }
 
 CKXTableChildFrm::~CKXTableChildFrm() {

@@ -70,6 +70,9 @@ public:
     LRESULT OnTclCloseDesign(CTclArgsList* args, LPARAM lParam);
 
     using TclHandler = LRESULT (CKXTableChildFrm::*)(CTclArgsList*, LPARAM);
+    // Gives the window's script words their message numbers (at the library's initialisation,
+    // so the host knows them before any window exists).
+    static void RegisterScriptWords();
     const std::map<CString, TclHandler>& GetTclCommandMap() const { return m_TclCommandMap; }
 
     // Block filter and design comments.
