@@ -8,6 +8,7 @@
 #include "afx/afxdisp.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxinstsigpane/KXListPanes.h"
 #include "kxnotes/CComments.h"
 #include "rmx/DesignBuilder.h"
 
@@ -126,4 +127,40 @@ TEST_F(DocumentTest, ACorruptCommentFileStopsTheOpeningWithItsReason) {
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-134"}));
     EXPECT_EQ(m_app->Documents().size(), 0u);
     EXPECT_NE(Transcript().find("board.TableEditor.notes"), std::string::npos) << Transcript();
+}
+
+TEST_F(DocumentTest, OmittedAutomationArgumentsTakeTheirDefaults) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    IDispatch* disp = Doc()->GetDocumentInterface();
+    ASSERT_TRUE(disp);
+    COleVariant result;
+    // The seventh argument of AddComponent is 1 when omitted.
+    ASSERT_EQ(AfxInvokeByName(
+                  disp, "AddComponent",
+                  {COleVariant("U9"), COleVariant("work"), COleVariant("res"), COleVariant("sym")}, &result),
+              S_OK);
+    EXPECT_EQ(Clp()->GetLastCall(), CString("AddComponent(U9, work, res, sym, , , 1)"));
+    // The OPTIMIZED option needs no value; the keyword is case-sensitive.
+    ASSERT_EQ(AfxInvokeByName(disp, "ChangeBlkOption",
+                              {COleVariant("OPTIMIZED"), COleVariant(""), COleVariant("t")}, &result),
+              S_OK);
+    EXPECT_EQ(Clp()->GetLastCall().Left(26), CString("EditBlkPackagingOptions(3,"));
+    // From the first omitted variant on, later ones count as omitted too.
+    ASSERT_EQ(AfxInvokeByName(disp, "ChangeBlkOption",
+                              {COleVariant("PREFIX"), COleVariant("P_"), COleVariant("t"), COleVariant("a"),
+                               COleVariant::Missing(), COleVariant("c"), COleVariant("d")},
+                              &result),
+              S_OK);
+    EXPECT_EQ(Clp()->GetLastCall(), CString("EditBlkPackagingOptions(1, P_, t, a, , , )"));
+    // Both variants of AliasNets omitted: "1" and "1".
+    ASSERT_EQ(AfxInvokeByName(disp, "AliasNets", {COleVariant("N1"), COleVariant("GND")}, &result), S_OK);
+    EXPECT_EQ(Slp()->GetLastCall(), CString("AliasNets(N1, GND, 1, 1)"));
+    // AddBlock: "true" in any case sets the flag; the three names are needed.
+    ASSERT_EQ(AfxInvokeByName(disp, "AddBlock",
+                              {COleVariant(""), COleVariant("b"), COleVariant("c"), COleVariant("SUFFIX"),
+                               COleVariant("_x"), COleVariant("")},
+                              &result),
+              S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    disp->Release();
 }
