@@ -6,6 +6,7 @@
 
 #include "grid/gxcommand.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
@@ -150,7 +151,12 @@ int CKXBottomPaneContainerView::CountSelectedObjects() const {
 void CKXBottomPaneContainerView::HighlightObject(CKXHiliteObject*) {}
 
 void CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
-    (void)pin; // selecting the owner in the component list comes with the pin grid
+    CInstanceContext owner = pin.instance();
+    auto* list = dynamic_cast<CKXListPaneView*>(m_pInstancePane);
+    CKXListPaneGrid* grid = list ? list->GetActiveList() : nullptr;
+    if (!owner || !grid) return;
+    grid->RemoveSelection();
+    grid->SelectObject(owner.name(), TRUE);
 }
 
 void CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM, LPARAM) {}

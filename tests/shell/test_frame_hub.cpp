@@ -222,3 +222,21 @@ TEST_F(FrameHubTest, PhysicalViewIgnoresInstanceCommentMessages) {
     Frame()->SendMessage(g_msgPreserveInstComment, reinterpret_cast<WPARAM>("U1:U7"), 1);
     EXPECT_EQ(grid->GetLastCall(), CString(""));
 }
+
+TEST_F(FrameHubTest, HighlightingAPinSelectsItsInstance) {
+    ASSERT_TRUE(Open());
+    CInstTermBitContext pin;
+    {
+        CDesignContext design = Doc()->GetMasterDesignContext();
+        CInstTermContext term = design.instance("R1").instTerm("A");
+        ASSERT_TRUE(term);
+        pin = term.bitContext(-1);
+    }
+    ASSERT_TRUE(pin);
+    Frame()->SendMessage(g_msgHighlightPin, reinterpret_cast<WPARAM>(&pin), 0);
+    CStringArray names;
+    Clp()->GetInstancePaneGrid()->GetSelectedNames(names);
+    ASSERT_EQ(names.GetSize(), 1);
+    EXPECT_EQ(names[0], CString("R1"));
+    EXPECT_EQ(Frame()->SendMessage(g_msgHighlightPin, 0, 0), 0);
+}
