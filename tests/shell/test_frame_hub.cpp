@@ -12,6 +12,7 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxcontrols/KXSplitterWnd.h"
 #include "rmx/DesignBuilder.h"
+#include "KXHostMainWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -239,4 +240,20 @@ TEST_F(FrameHubTest, HighlightingAPinSelectsItsInstance) {
     ASSERT_EQ(names.GetSize(), 1);
     EXPECT_EQ(names[0], CString("R1"));
     EXPECT_EQ(Frame()->SendMessage(g_msgHighlightPin, 0, 0), 0);
+}
+
+TEST_F(FrameHubTest, ActivationSplitsTheWidthThreeToSeven) {
+    ASSERT_TRUE(Open());
+    // The window is shown maximised: its width is the main window's.
+    m_app->MainWnd()->MoveWindow(0, 0, 1000, 800);
+    Frame()->ActivateFrame();
+    CRect rect;
+    Frame()->GetWindowRect(&rect);
+    int w = rect.Width();
+    int cur0 = 0, cur1 = 0, min = 0;
+    Frame()->OuterSplitter().GetColumnInfo(0, cur0, min);
+    Frame()->OuterSplitter().GetColumnInfo(1, cur1, min);
+    ASSERT_GT(w, 0);
+    EXPECT_NEAR(cur0, w * 0.3, 12) << w;
+    EXPECT_NEAR(cur1, w * 0.7, 12) << w;
 }
