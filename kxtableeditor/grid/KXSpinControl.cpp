@@ -160,6 +160,28 @@ void CKXSpinControl::OnListCancelled() {
     ShowDropDown(FALSE);
 }
 
+LRESULT CKXSpinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_LIST_SELCHANGE:
+        OnListSelChange();
+        return 0;
+    case WM_LIST_ENDED:
+        OnListEnded();
+        return 0;
+    case WM_LIST_CANCELLED:
+        OnListCancelled();
+        return 0;
+    case WM_KEYDOWN:
+        OnEditKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_CHAR:
+        OnEditChar(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    default:
+        return CGXComboBox::WindowProc(message, wParam, lParam);
+    }
+}
+
 bool CKXSpinControl::CanUseList() {
     return m_pListBox != nullptr && !IsReadOnly();
 }

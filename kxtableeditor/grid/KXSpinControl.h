@@ -63,6 +63,10 @@ public:
     void OnListEnded();
     void OnListCancelled();
 
+    // Notifications of the drop-down list to the edit window.
+    enum : UINT { WM_LIST_SELCHANGE = 0x7C3, WM_LIST_ENDED = 0x7AD, WM_LIST_CANCELLED = 0x7B8 };
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     // Input in the edit window while the cell is being edited.
     void OnEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnEditChar(UINT nChar, UINT nRepCnt, UINT nFlags);

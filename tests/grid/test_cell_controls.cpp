@@ -362,3 +362,18 @@ TEST_F(SpinControl, BoundsComeFromTheVectorInTheDesign) {
     EXPECT_EQ(Text(), "NOPE<4>");
     EXPECT_EQ(spin->m_nMaximum, 25000);
 }
+
+TEST_F(SpinControl, ListNotificationsReachTheEditWindow) {
+    Type("CLK", 0);
+    list->SetCurSel(2);
+    spin->WindowProc(CKXSpinControl::WM_LIST_SELCHANGE, 0, 0);
+    EXPECT_EQ(Text(), "DATA<15..0>");
+    list->SetCurSel(3);
+    spin->ShowDropDown(TRUE);
+    spin->WindowProc(CKXSpinControl::WM_LIST_CANCELLED, 0, 0); // closes without storing
+    EXPECT_FALSE(spin->IsDroppedDown());
+    EXPECT_EQ(Text(), "DATA<15..0>");
+    Type("A<1>", 2);
+    spin->WindowProc(WM_KEYDOWN, VK_UP, 1);
+    EXPECT_EQ(Text(), "A<2>");
+}
