@@ -35,23 +35,24 @@ BOOL CKXBottomPaneContainerView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lP
 
 void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* command, GXCmdType type,
                                                 int state) {
-    if (!command) return;
     std::unique_ptr<CGXCommand> owned(command);
+    if (state == -1 && !m_pRecording) {
+        // Roll back the open step: its commands are dropped (with the one given, if any).
+        if (m_bStepOpen && !m_undo.empty()) m_undo.pop_back();
+        m_bStepOpen = FALSE;
+        return;
+    }
+    if (!owned) return;
     if (m_pRecording) {
         // Recorded while an undo or redo runs: the entry for the opposite direction.
         m_pRecording->commands.push_back(std::move(owned));
         m_pRecording->grids.push_back(grid);
         return;
     }
-    if (state == -1) {
-        // Roll back the open step: its commands are dropped.
-        if (m_bStepOpen && !m_undo.empty()) m_undo.pop_back();
-        m_bStepOpen = FALSE;
-        return;
-    }
     (void)type;
     m_redo.clear();
-    bool join = (state == 2 || (state != 1 && state != 0 && m_bStepOpen)) && !m_undo.empty();
+    // 1 opens a step; 2 joins the current one; 0 joins an open step (or makes one) and closes it.
+    bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty();
     if (!join) m_undo.emplace_back();
     m_undo.back().commands.push_back(std::move(owned));
     m_undo.back().grids.push_back(grid);
