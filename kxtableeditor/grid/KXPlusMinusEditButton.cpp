@@ -123,6 +123,14 @@ void CKXPlusMinusEditButton::OnEditKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) 
     CGXEditControl::KeyPressed(WM_KEYUP, nChar, nRepCnt, nFlags);
 }
 
+LRESULT CKXPlusMinusEditButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYUP) {
+        OnEditKeyUp(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    }
+    return CGXEditControl::WindowProc(message, wParam, lParam);
+}
+
 void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol) {
     CGXGridCore* pGrid = Grid();
     if (!pGrid) return;

@@ -32,6 +32,7 @@ public:
     BOOL KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
     // Key release in the active edit window.
     void OnEditKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     UINT GetPlusId() const { return m_nPlusId; }
     UINT GetMinusId() const { return m_nMinusId; }

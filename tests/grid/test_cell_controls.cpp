@@ -170,6 +170,8 @@ TEST_F(ExpandCollapse, AUsersClickGoesToTheHostOnly) {
     // The space bar does the same; the command the host sends back toggles.
     EXPECT_TRUE(plus->KeyPressed(WM_KEYDOWN, VK_SPACE));
     EXPECT_EQ(main.wnd.TextsOf(MSG_HOST_SCRIPT_TEXT).size(), 2u);
+    plus->WindowProc(WM_KEYUP, VK_SPACE, 1); // released in the edit window
+    EXPECT_EQ(main.wnd.TextsOf(MSG_HOST_SCRIPT_TEXT).size(), 3u);
     plus->ToggleExpand(6, 1);
     EXPECT_FALSE(grid.IsRowHidden(7));
     EXPECT_EQ(ControlId(6), kMinus);
