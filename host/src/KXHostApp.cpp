@@ -77,9 +77,8 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
         if (!r.bScripted && !plainMessage && !AfxGetAnswerQueue().IsReplay())
             m_core.NoteUnanswered(r.Line().str());
     });
-    CKXProgressBar::SetLineSink([this](const CString& line, BOOL done) {
-        if (done) m_core.Print("progress: " + line.str());
-    });
+    CKXProgressBar::SetLineSink(
+        [this](const CString& line, BOOL done) { m_core.Progress(line.str(), done != FALSE); });
     if (CKXErrorHandler::GetDataDirectory().IsEmpty() && !std::getenv("KX_DATA_DIR"))
         CKXErrorHandler::SetDataDirectory((ExeDir() + "/../share").c_str());
 

@@ -90,7 +90,18 @@ void CKXHostCore::Interactive(std::istream& in) {
 
 void CKXHostCore::Print(const std::string& line) {
     m_transcript.push_back(line);
-    if (!m_quiet) m_out << line << '\n' << std::flush;
+    if (m_quiet) return;
+    if (m_progressShown) m_out << '\n'; // a line never overwrites an unfinished progress line
+    m_progressShown = false;
+    m_out << line << '\n' << std::flush;
+}
+
+void CKXHostCore::Progress(const std::string& line, bool done) {
+    if (!m_quiet) {
+        m_out << '\r' << line << (done ? "\n" : "") << std::flush;
+        m_progressShown = !done;
+    }
+    if (done) m_transcript.push_back("progress: " + line);
 }
 
 void CKXHostCore::NoteMessage(const std::string& id, const std::string& text) {

@@ -32,6 +32,8 @@ public:
     // Transcript: printed at once and kept for tests.
     void Print(const std::string& line);
     const std::vector<std::string>& TranscriptLines() const { return m_transcript; }
+    // A progress line, redrawn in place on the terminal; the finished line joins the transcript.
+    void Progress(const std::string& line, bool done);
     void SetQuiet(bool quiet) { m_quiet = quiet; }
 
     // What the system showed: message ids (kx::messages) and echoed script lines (kx::echoes).
@@ -73,6 +75,7 @@ private:
     std::ostream& m_out;
     Tcl_Interp* m_interp = nullptr;
     bool m_quiet = false;
+    bool m_progressShown = false;
     std::vector<std::string> m_transcript;
     std::vector<std::string> m_messages;
     std::vector<std::string> m_echoes;
