@@ -79,7 +79,11 @@ void KXShellFixture::SetUp() {
     });
     CKXWinAPI::SetUserNameSource([] { return CString("tester"); });
     const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-    CKXErrorHandler::SetDataDirectory(src ? (std::string(src) + "/kxtableeditor").c_str() : "kxtableeditor");
+    fs::path data = src ? fs::path(src) / "kxtableeditor" : fs::absolute("kxtableeditor");
+    CKXErrorHandler::SetDataDirectory(data.c_str());
+    // Files that the editor writes by relative name land in the test's folder.
+    m_oldCwd = fs::current_path();
+    fs::current_path(m_dir);
 
     m_core = std::make_unique<CKXHostCore>(m_out);
     m_core->SetQuiet(true);
@@ -119,6 +123,7 @@ void KXShellFixture::TearDown() {
     CKXWinAPI::SetUserNameSource(nullptr);
     AfxSetRegistryDirectory("");
     std::error_code ec;
+    if (!m_oldCwd.empty()) fs::current_path(m_oldCwd, ec);
     fs::remove_all(m_dir, ec);
 }
 

@@ -1,5 +1,5 @@
 // The fixture that every suite of the editor uses: a temporary registry and
-// working folder, a small design made with the design builder, the host with
+// working folder (the current directory during the test), a small design made with the design builder, the host with
 // the editor library loaded, a design window opened in a chosen open mode, and
 // readers for the transcript, the journal, the answer log and the notifications
 // that went through the message server.
@@ -65,6 +65,7 @@ protected:
     std::filesystem::path m_dir; // temporary folder of the test
     std::filesystem::path m_lib; // design library folder
     std::filesystem::path m_journal;
+    std::filesystem::path m_oldCwd; // the working folder before the test
     bool m_bJournal = true; // set before SetUp (in the constructor) to run without a journal
     std::ostringstream m_out;
     std::unique_ptr<CKXHostCore> m_core;
