@@ -306,3 +306,26 @@ TEST_F(FrameCommandTest, AscendFromABlockInItsParentsContextOpensTheParent) {
     // The host opened the parent in a window of its own.
     EXPECT_EQ(m_app->Documents().size(), 2u);
 }
+
+TEST_F(FrameCommandTest, TheFilterDialogEchoesTheCommandThatDoesTheWork) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    Echoes();
+    AfxGetAnswerQueue().PushDialog("CKXDlgFilterPhys", TRUE, {{"paths", ""}});
+    Run("kx::menu 35571");
+    auto echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_EQ(echoes[0], "filterBlock -include [list all]");
+
+    CString x1 = Doc()->GetMasterDesignContext().instance("X1").spath();
+    AfxGetAnswerQueue().PushDialog("CKXDlgFilterPhys", TRUE, {{"paths", x1 + "\n"}});
+    Run("kx::menu 35571");
+    echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_EQ(echoes[0], "filterBlock -exclude [list X1]");
+    EXPECT_EQ(Notifications(MSG_BLOCK_FILTER_CHANGED).back(), "1");
+    // Cancelled: nothing is sent.
+    Run("kx::menu 35571");
+    EXPECT_TRUE(Echoes().empty());
+    // The script command without arguments opens the dialog.
+    EXPECT_EQ(Word("filterBlock"), 2);
+}
