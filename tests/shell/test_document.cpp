@@ -164,3 +164,27 @@ TEST_F(DocumentTest, OmittedAutomationArgumentsTakeTheirDefaults) {
     EXPECT_EQ(result.boolVal, VARIANT_FALSE);
     disp->Release();
 }
+
+TEST_F(DocumentTest, DispatchIdsFollowTheMapOrder) {
+    ASSERT_TRUE(Open());
+    IDispatch* disp = Doc()->GetDocumentInterface();
+    ASSERT_TRUE(disp);
+    const char* names[] = {"Clp",         "Slp",           "ConnectivityPane", "Undo",
+                           "Redo",        "Descend",       "Ascend",           "DeleteAlias",
+                           "EditBlock",   "AddSignal",     "ChangeBlkOption",  "Save",
+                           "Close",       "AddComponent",  "AddBlock",         "ModifyComponent",
+                           "AliasNets",   "InsertComment", "EditComment",      "DeleteComment",
+                           "SaveBlockAs", "DeleteRefDes",  "EditRefDes"};
+    for (int i = 0; i < 23; ++i) {
+        LPCOLESTR name = names[i];
+        DISPID id = 0;
+        ASSERT_EQ(disp->GetIDsOfNames(&name, 1, &id), S_OK) << names[i];
+        EXPECT_EQ(id, i + 1) << names[i];
+    }
+    // The pane accessors give the panes' automation objects.
+    COleVariant result;
+    ASSERT_EQ(AfxInvokeByName(disp, "ConnectivityPane", {}, &result), S_OK);
+    EXPECT_EQ(result.vt, VT_DISPATCH);
+    EXPECT_TRUE(result.pdispVal);
+    disp->Release();
+}
