@@ -309,14 +309,18 @@ void CKXTableChildFrm::ActivateFrame(int) {
     }
     if (signalPane) {
         signalPane->SetDetailsViewPtr(ccp);
-        signalIf->SetChildFramePtr(this);
-        signalIf->SetCommentStore(m_pComments);
+        if (signalIf) {
+            signalIf->SetChildFramePtr(this);
+            signalIf->SetCommentStore(m_pComments);
+        }
         m_pSignalPaneView = signalPane;
     }
     if (componentPane) {
         componentPane->SetDetailsViewPtr(ccp);
-        componentIf->SetChildFramePtr(this);
-        componentIf->SetCommentStore(m_pComments);
+        if (componentIf) {
+            componentIf->SetChildFramePtr(this);
+            componentIf->SetCommentStore(m_pComments);
+        }
         m_pInstancePaneView = componentPane;
     }
     if (signalPane && componentPane) {
