@@ -69,6 +69,17 @@ private:
     std::vector<std::unique_ptr<CGXData::RowRecord>> m_rows;
 };
 
+class CGXRemoveColsCmd : public CGXCommand {
+public:
+    CGXRemoveColsCmd(ROWCOL col, std::vector<std::unique_ptr<CGXData::ColRecord>> cols)
+        : m_col(col), m_cols(std::move(cols)) {}
+    BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
+
+private:
+    ROWCOL m_col;
+    std::vector<std::unique_ptr<CGXData::ColRecord>> m_cols;
+};
+
 class CGXInsertColsCmd : public CGXCommand {
 public:
     CGXInsertColsCmd(ROWCOL col, ROWCOL count) : m_col(col), m_count(count) {}
@@ -100,6 +111,8 @@ private:
 // Access for the commands to the grid's internals.
 struct CGXGridCoreAccess {
     static BOOL RestoreRemovedRows(CGXGridCore* g, ROWCOL row, std::vector<std::unique_ptr<CGXData::RowRecord>>& rows,
+                                   GXCmdType ct);
+    static BOOL RestoreRemovedCols(CGXGridCore* g, ROWCOL col, std::vector<std::unique_ptr<CGXData::ColRecord>>& cols,
                                    GXCmdType ct);
     static BOOL RestoreCovered(CGXGridCore* g, const CGXRangeList& list, GXCmdType ct);
     static BOOL RecordWanted(CGXGridCore* g, GXCmdType ct);

@@ -562,6 +562,11 @@ BOOL CGXGridCoreAccess::RestoreRemovedRows(CGXGridCore* g, ROWCOL row,
 {
     return g->RestoreRemovedRows(row, rows, ct);
 }
+BOOL CGXGridCoreAccess::RestoreRemovedCols(CGXGridCore* g, ROWCOL col,
+                                           std::vector<std::unique_ptr<CGXData::ColRecord>>& cols, GXCmdType ct)
+{
+    return g->RestoreRemovedCols(col, cols, ct);
+}
 BOOL CGXGridCoreAccess::RestoreCovered(CGXGridCore* g, const CGXRangeList& list, GXCmdType ct)
 {
     return g->RestoreCovered(list, ct);
@@ -613,6 +618,11 @@ BOOL CGXInsertRowsCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
 BOOL CGXRemoveRowsCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
 {
     return pGrid && CGXGridCoreAccess::RestoreRemovedRows(pGrid, m_row, m_rows, ctType);
+}
+
+BOOL CGXRemoveColsCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
+{
+    return pGrid && CGXGridCoreAccess::RestoreRemovedCols(pGrid, m_col, m_cols, ctType);
 }
 
 BOOL CGXInsertColsCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)

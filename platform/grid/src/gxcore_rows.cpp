@@ -117,6 +117,8 @@ BOOL CGXGridCore::SetColCount(ROWCOL nCols, UINT flags)
     if (!data || nCols > GX_MAXCOUNT)
         return FALSE;
     const ROWCOL old = data->GetColCount();
+    if (RecordWanted(gxDo) && nCols != old)
+        return nCols < old ? RemoveCols(nCols + 1, old, flags, gxDo) : InsertCols(old + 1, nCols - old, flags, gxDo);
     if (nCols < old)
         AdjustAfterColsRemoved(nCols + 1, old);
     data->SetColCount(nCols);
@@ -308,15 +310,33 @@ void CGXGridCore::AdjustAfterColsRemoved(ROWCOL nFrom, ROWCOL nTo)
     m_nAnchorRow = m_nAnchorCol = GX_INVALID;
 }
 
-BOOL CGXGridCore::RemoveCols(ROWCOL nFromCol, ROWCOL nToCol, UINT flags, GXCmdType)
+BOOL CGXGridCore::RemoveCols(ROWCOL nFromCol, ROWCOL nToCol, UINT flags, GXCmdType ctCmd)
 {
     CGXData* data = GetData();
     if (!data || nFromCol == 0 || nFromCol > nToCol || nToCol > data->GetColCount())
         return FALSE;
     AdjustAfterColsRemoved(nFromCol, nToCol);
-    data->RemoveCols(nFromCol, nToCol);
+    if (RecordWanted(ctCmd)) {
+        auto cols = data->ExtractCols(nFromCol, nToCol);
+        AddCommand(new CGXRemoveColsCmd(nFromCol, std::move(cols)), ctCmd);
+    } else {
+        data->RemoveCols(nFromCol, nToCol);
+    }
     ClampState();
     MarkRedraw(flags);
+    return TRUE;
+}
+
+BOOL CGXGridCore::RestoreRemovedCols(ROWCOL nCol, std::vector<std::unique_ptr<CGXData::ColRecord>>& cols, GXCmdType ctCmd)
+{
+    CGXData* data = GetData();
+    const ROWCOL n = static_cast<ROWCOL>(cols.size());
+    if (!data || n == 0 || !data->RestoreCols(nCol, cols))
+        return FALSE;
+    AdjustAfterColsInserted(nCol, n);
+    if (RecordWanted(ctCmd))
+        AddCommand(new CGXInsertColsCmd(nCol, n), ctCmd);
+    MarkRedraw(GX_INVALIDATE);
     return TRUE;
 }
 

@@ -372,6 +372,49 @@ BOOL CGXData::RestoreRows(ROWCOL nRow, std::vector<std::unique_ptr<RowRecord>>& 
     return TRUE;
 }
 
+std::vector<std::unique_ptr<CGXData::ColRecord>> CGXData::ExtractCols(ROWCOL nFromCol, ROWCOL nToCol)
+{
+    std::vector<std::unique_ptr<ColRecord>> out;
+    if (nFromCol == 0 || nFromCol > nToCol || nToCol > GetColCount())
+        return out;
+    for (ROWCOL c = nFromCol; c <= nToCol; ++c) {
+        auto rec = std::make_unique<ColRecord>();
+        rec->slot.line = std::move(m_cols[c].line);
+        rec->slot.size = m_cols[c].size;
+        rec->slot.hidden = m_cols[c].hidden;
+        out.push_back(std::move(rec));
+    }
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        const Line* line = m_rows[r].line.get();
+        if (!line)
+            continue;
+        for (const Cell& cell : line->cells)
+            if (cell.col >= nFromCol && cell.col <= nToCol)
+                out[cell.col - nFromCol]->cells.emplace_back(static_cast<ROWCOL>(r), cell.style);
+    }
+    RemoveCols(nFromCol, nToCol);
+    return out;
+}
+
+BOOL CGXData::RestoreCols(ROWCOL nCol, std::vector<std::unique_ptr<ColRecord>>& cols)
+{
+    const ROWCOL n = static_cast<ROWCOL>(cols.size());
+    if (n == 0 || !InsertCols(nCol, n))
+        return FALSE;
+    for (ROWCOL i = 0; i < n; ++i) {
+        ColRecord& rec = *cols[i];
+        const ROWCOL c = nCol + i;
+        m_cols[c].line = std::move(rec.slot.line);
+        m_cols[c].size = rec.slot.size;
+        SetColHidden(c, rec.slot.hidden);
+        for (auto& [row, style] : rec.cells)
+            if (row <= GetRowCount())
+                FindCell(row, c, true)->style = std::move(style);
+    }
+    cols.clear();
+    return TRUE;
+}
+
 BOOL CGXData::CheckConsistency(CString& reason) const
 {
     ROWCOL hr = 0, hc = 0;

@@ -194,6 +194,35 @@ TEST(GridUndo, ShrinkingTheRowCountCanBeUndone)
     g->ExpectConsistent();
 }
 
+TEST(GridUndo, RemovedColumnsComeBackWithTheirCells)
+{
+    std::unique_ptr<TestGrid> g(UndoGrid());
+    g->Put(2, 2, "b");
+    g->Put(3, 3, "c");
+    g->Put(3, 4, "d");
+    g->SetStyleRange(CGXRange().SetCols(3), CGXStyle().SetTextColor(RGB(5, 5, 5)));
+    g->SetColWidth(3, 3, 99);
+    g->HideCols(2, 2);
+    g->RemoveCols(2, 3);
+    EXPECT_EQ(g->GetColCount(), 2u);
+    EXPECT_EQ(g->Value(3, 2), "d");
+    g->Undo();
+    EXPECT_EQ(g->GetColCount(), 4u);
+    EXPECT_EQ(g->Value(2, 2), "b");
+    EXPECT_EQ(g->Value(3, 3), "c");
+    EXPECT_EQ(g->Value(3, 4), "d");
+    EXPECT_TRUE(g->IsColHidden(2));
+    EXPECT_EQ(g->GetColWidth(3), 99);
+    EXPECT_EQ(g->LookupStyleRowCol(5, 3).GetTextColor(), RGB(5, 5, 5));
+    g->Redo();
+    EXPECT_EQ(g->GetColCount(), 2u);
+    g->Undo();
+    g->SetColCount(1);
+    g->Undo();
+    EXPECT_EQ(g->Value(3, 4), "d");
+    g->ExpectConsistent();
+}
+
 TEST(GridUndo, UndoLimitDropsTheOldest)
 {
     std::unique_ptr<TestGrid> g(UndoGrid());

@@ -362,6 +362,7 @@ private:
     BOOL RecordWanted(GXCmdType ctCmd) const;
     BOOL RestoreRemovedRows(ROWCOL nRow, std::vector<std::unique_ptr<CGXData::RowRecord>>& rows, GXCmdType ctCmd);
     BOOL RestoreCovered(const CGXRangeList& list, GXCmdType ctCmd);
+    BOOL RestoreRemovedCols(ROWCOL nCol, std::vector<std::unique_ptr<CGXData::ColRecord>>& cols, GXCmdType ctCmd);
     void RemapRows(const std::function<ROWCOL(ROWCOL)>& map, ROWCOL nFirst, ROWCOL nLast);
     void ReplaceOrAddSelRange(const CGXRange& range);
     CGXControl* m_pCurrentControl = nullptr; // the control bound to the current cell

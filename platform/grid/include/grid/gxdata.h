@@ -61,6 +61,11 @@ public:
     std::vector<std::unique_ptr<RowRecord>> ExtractRows(ROWCOL nFromRow, ROWCOL nToRow);
     BOOL RestoreRows(ROWCOL nRow, std::vector<std::unique_ptr<RowRecord>>& rows);
 
+    // The same for columns: each record keeps the column's own state and its cells.
+    struct ColRecord;
+    std::vector<std::unique_ptr<ColRecord>> ExtractCols(ROWCOL nFromCol, ROWCOL nToCol);
+    BOOL RestoreCols(ROWCOL nCol, std::vector<std::unique_ptr<ColRecord>>& cols);
+
     // Verifies the internal counters; FALSE and a reason when something disagrees.
     BOOL CheckConsistency(CString& reason) const;
 
@@ -83,6 +88,10 @@ private:
 public:
     struct RowRecord {
         RowSlot slot;
+    };
+    struct ColRecord {
+        RowSlot slot;
+        std::vector<std::pair<ROWCOL, CGXStyle>> cells; // (row, style)
     };
 
 private:
