@@ -269,6 +269,13 @@ BOOL CKXTableDoc::SaveDesignAs() {
     dlg.SetMode(2);
     dlg.SetViewName(design ? design->viewName() : "");
     if (dlg.DoModal() != IDOK) return FALSE;
+    // The confirmed dialog makes the block; one that could not be made is not journalled.
+    CStringArray a1, a2;
+    if (!dlg.CreateSubProject(1, dlg.GetSelectedLib(), dlg.GetBlockName(), "", "", "", 0, 0, 0, 0, 0, 0, a1,
+                              a2)) {
+        StatusText("Block not created: " + dlg.GetLastError());
+        return FALSE;
+    }
     CString lib = dlg.GetSelectedLib();
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_SAVE_AS_LIBRARY_SELECTED, reinterpret_cast<WPARAM>(lib.GetString()), 0, 0);

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 using DocumentTest = KXShellFixture;
@@ -187,4 +188,21 @@ TEST_F(DocumentTest, DispatchIdsFollowTheMapOrder) {
     EXPECT_EQ(result.vt, VT_DISPATCH);
     EXPECT_TRUE(result.pdispVal);
     disp->Release();
+}
+
+TEST_F(DocumentTest, AConfirmedSaveAsMakesTheBlockAndJournalsIt) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    AfxGetAnswerQueue().PushDialog("CKXCreateBlockDlg", TRUE, {{"library", "work"}, {"block", "board_as"}});
+    EXPECT_EQ(Word("saveDesignAs"), 2);
+    EXPECT_TRUE(std::filesystem::exists(m_lib.parent_path() / "work" / "board_as.sch.design"));
+    EXPECT_EQ(Notifications(MSG_SAVE_AS_LIBRARY_SELECTED), (std::vector<std::string>{"work"}));
+    EXPECT_NE(JournalText().find(
+                  "\n\n ' --- Save Current Block As---\n\ncall board.SaveBlockAs(\"work\",\"board_as\")"),
+              std::string::npos);
+    // A block that cannot be made is reported and not journalled.
+    AfxGetAnswerQueue().PushDialog("CKXCreateBlockDlg", TRUE, {{"library", "work"}, {"block", "bad name"}});
+    std::string before = JournalText();
+    EXPECT_EQ(Word("saveDesignAs"), 2);
+    EXPECT_EQ(JournalText(), before);
+    EXPECT_NE(Transcript().find("status: Block not created: "), std::string::npos);
 }
