@@ -37,9 +37,11 @@ show "DEMO_SIG in the design" [hasNet DEMO_SIG]
 show "undo by automation" [kx::call Undo]
 show "DEMO_SIG in the design" [hasNet DEMO_SIG]
 
-say "Save: in editing mode a save is a Save As; the dialog is answered"
-kx::answer dialog CKXCreateBlockDlg ok library demo block board_copy
+say "Save: in editing mode a save is a Save As (cancelled here: the example library stays as it is)"
+kx::answer dialog CKXCreateBlockDlg cancel
 show saveDesign [saveDesign]
+show "saveDesign with an argument" [saveDesign now]
+show "messages shown" [kx::messages]
 
 say "Switch to the physical view from the menu; the host is asked first"
 kx::answer question MSG_HOST_ASK_SAVE no
