@@ -1,5 +1,9 @@
 # A walk through the table editor on the example board. Run with `make demo`.
 proc say {text} { puts "\n== $text" }
+# The block filter of the physical view is kept in a file beside the designs; the demo removes
+# the one it makes.
+set filterFile [file join [file dirname [info script]] designs physModule.dat]
+set hadFilterFile [file exists $filterFile]
 proc show {label value} { puts "   $label: $value" }
 
 say "Open the board for editing (open mode 1)"
@@ -55,6 +59,7 @@ show opened [kx::open demo.board:sch 4]
 show "filterBlock -exclude PWR1" [filterBlock -exclude PWR1]
 show "filterBlock -exclude U1" [filterBlock -exclude U1]
 show "filterBlock -include all" [filterBlock -include [list all]]
+if {!$hadFilterFile} { file delete -force $filterFile }
 
 say "Close both windows; the edited one asks whether to save"
 show close [kx::close]
