@@ -54,19 +54,20 @@ bool CKXHostCore::Eval(const std::string& script, std::string& result) {
 }
 
 bool CKXHostCore::EvalFile(const std::string& path, std::string& result) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::ifstream probe(path, std::ios::binary);
+    if (!probe) {
         result = "cannot read script file \"" + path + "\"";
         return false;
     }
-    std::stringstream ss;
-    ss << in.rdbuf();
-    bool ok = Eval(ss.str(), result);
-    if (!ok) {
+    // Evaluated as a script file, so that [info script] names it.
+    int rc = Tcl_EvalFile(m_interp, path.c_str());
+    result = Tcl_GetStringResult(m_interp);
+    if (rc != TCL_OK) {
         const char* info = Tcl_GetVar(m_interp, "errorInfo", TCL_GLOBAL_ONLY);
         if (info) result = info;
+        return false;
     }
-    return ok;
+    return true;
 }
 
 void CKXHostCore::Interactive(std::istream& in) {
