@@ -15,6 +15,8 @@
 IMPLEMENT_DYNCREATE(CKXBottomPaneContainerView, CView)
 
 BEGIN_MESSAGE_MAP(CKXBottomPaneContainerView, CView)
+ON_COMMAND(35672, &CKXBottomPaneContainerView::OnSortAsAlpha)
+ON_COMMAND(35673, &CKXBottomPaneContainerView::OnSortAsAlphaNumeric)
 END_MESSAGE_MAP()
 
 CKXBottomPaneContainerView::CKXBottomPaneContainerView() {
@@ -173,6 +175,17 @@ void CKXBottomPaneContainerView::SyncTopRow(CGXGridCore*, ROWCOL) {
     if (m_bSyncing) return;
     m_bSyncing = TRUE;
     m_bSyncing = FALSE;
+}
+
+// The pane shows no detail grid yet: the operations on its grids have none to reach.
+void CKXBottomPaneContainerView::HideRowsInAllGrids(ROWCOL, ROWCOL, BOOL, CByteArray*, UINT, GXCmdType) {}
+void CKXBottomPaneContainerView::RefreshCellControlsInOtherGrids(CGXGridCore*, int, int) {}
+
+void CKXBottomPaneContainerView::OnSortAsAlpha() {
+    CCommonInterface::nSortType = 0;
+}
+void CKXBottomPaneContainerView::OnSortAsAlphaNumeric() {
+    CCommonInterface::nSortType = 1;
 }
 
 void CKXBottomPaneContainerView::SetPaneTitle(UINT resourceId) {

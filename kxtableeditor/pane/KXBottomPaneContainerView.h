@@ -75,6 +75,15 @@ public:
                             const CString& newPin, LPARAM flag);
     void SelectFindAllResult(CWnd* grid, int row, int col);
     void SyncTopRow(CGXGridCore* grid, ROWCOL top);
+    // Hides (or shows) rows in every grid of the pane, undo recording off for the call.
+    void HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray* oldStates, UINT flags,
+                            GXCmdType ct);
+    // Refreshes the cell controls of the pane's other pin grids.
+    void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second);
+
+    // Sort kind of the grids' column sorts (commands 35672 and 35673).
+    void OnSortAsAlpha();
+    void OnSortAsAlphaNumeric();
 
     void SetPaneTitle(UINT resourceId);
     void SetPaneTitle(const CString& title) { m_strTitle = title; }

@@ -257,3 +257,11 @@ TEST_F(FrameHubTest, ActivationSplitsTheWidthThreeToSeven) {
     EXPECT_NEAR(cur0, w * 0.3, 12) << w;
     EXPECT_NEAR(cur1, w * 0.7, 12) << w;
 }
+
+TEST_F(FrameHubTest, SortKindCommandsOfTheConnectivityPane) {
+    ASSERT_TRUE(Open());
+    Ccp()->SendMessage(0x0111, 35673, 0);
+    EXPECT_EQ(CCommonInterface::nSortType, 1);
+    Ccp()->SendMessage(0x0111, 35672, 0);
+    EXPECT_EQ(CCommonInterface::nSortType, 0);
+}
