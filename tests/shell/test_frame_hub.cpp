@@ -265,3 +265,28 @@ TEST_F(FrameHubTest, SortKindCommandsOfTheConnectivityPane) {
     Ccp()->SendMessage(0x0111, 35672, 0);
     EXPECT_EQ(CCommonInterface::nSortType, 0);
 }
+
+TEST_F(FrameHubTest, UpdateRulesOfTheCommentAndFilterItems) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    auto update = [&](UINT id) {
+        CCmdUI ui;
+        ui.m_nID = id;
+        ui.DoUpdate(Frame(), FALSE);
+        return ui;
+    };
+    EXPECT_TRUE(update(35614).m_bEnabled);  // add: no comment yet
+    EXPECT_FALSE(update(35615).m_bEnabled); // delete
+    EXPECT_FALSE(update(35616).m_bEnabled); // edit
+    EXPECT_FALSE(update(35571).m_bEnabled); // block filter: physical view only
+    EXPECT_TRUE(update(35534).m_bEnabled);
+    EXPECT_TRUE(update(35676).m_bEnabled);
+    Word("designComment add note");
+    EXPECT_FALSE(update(35614).m_bEnabled);
+    EXPECT_TRUE(update(35615).m_bEnabled);
+    EXPECT_TRUE(update(35616).m_bEnabled);
+    // The menu item sends the script text; the script command does the work.
+    Echoes();
+    Run("kx::menu 35615");
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"designComment delete"}));
+    EXPECT_TRUE(update(35614).m_bEnabled);
+}
