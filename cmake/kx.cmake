@@ -7,5 +7,5 @@ function(kx_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "KX_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR};ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+    PROPERTIES ENVIRONMENT "KX_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR};KX_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 endfunction()
