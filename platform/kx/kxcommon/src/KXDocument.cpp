@@ -168,5 +168,7 @@ CKXDocument* CKXMultiDocTemplate::FindDocument(const CDesignContext& design, int
 }
 
 extern "C" int InitKXCommonDll() {
+    // The texts of the library's own message ids; a missing file only leaves the ids shown bare.
+    CKXErrorHandler::LoadMessageFile("rmx/kxcommon.txt");
     return 1;
 }

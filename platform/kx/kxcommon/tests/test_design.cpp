@@ -194,3 +194,23 @@ TEST_F(DesignTest, ServerDataAccessGivesTheDesignFolder) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CommonInit, LoadsTheLibraryMessages) {
+    const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+    fs::path data = fs::path(src ? src : "/work/main") / "platform/kx/kxcommon/data";
+    fs::path dir = fs::temp_directory_path() / ("kxcommon_init_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "rmx");
+    fs::copy_file(data / "kxcommon.txt", dir / "rmx" / "kxcommon.txt", fs::copy_options::overwrite_existing);
+    CKXErrorHandler::SetDataDirectory(dir.c_str());
+    EXPECT_EQ(InitKXCommonDll(), 1);
+    EXPECT_EQ(InitKXCommonDll(), 1); // again: harmless
+    EXPECT_TRUE(CKXErrorHandler::GetLastLoadError().IsEmpty()) << CKXErrorHandler::GetLastLoadError().str();
+    EXPECT_EQ(CKXErrorHandler::FormatMessage("KXCOMMON-101", {"work.top:sch"}),
+              "Design work.top:sch has been modified. Save it before closing?");
+    CKXErrorHandler::SetDataDirectory(nullptr);
+    fs::remove_all(dir);
+}
+
+} // namespace

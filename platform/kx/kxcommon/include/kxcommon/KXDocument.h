@@ -115,5 +115,6 @@ public:
     CDocument* CreateNewDocument() override;
 };
 
-// Initialises the common library (the host calls it once at start; calling it again is harmless). 1.
+// Initialises the common library (the host calls it once at start; calling it again is harmless): loads the
+// texts of its message ids from "rmx/kxcommon.txt" under the error handler's data directory. Returns 1.
 extern "C" int InitKXCommonDll();
