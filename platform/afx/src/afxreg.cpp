@@ -12,6 +12,7 @@
 #include <map>
 #include <sstream>
 #include <unordered_map>
+#include <unistd.h>
 
 namespace {
 std::string upper(std::string s) {
@@ -183,15 +184,24 @@ struct Registry {
                 }
             }
         }
-        std::string tmp = f + ".tmp";
+        // A temporary name of this process's own, so that processes sharing the folder never write
+        // into one another's temporary file; the rename then replaces the file in one step.
+        std::string tmp = f + ".tmp." + std::to_string(static_cast<long>(::getpid()));
+        bool written = false;
         {
             std::ofstream o(tmp, std::ios::binary | std::ios::trunc);
-            if (!o) return false;
-            o << out.str();
-            if (!o.flush()) return false;
+            if (o) {
+                o << out.str();
+                written = static_cast<bool>(o.flush());
+            }
         }
-        std::filesystem::rename(tmp, f, ec);
-        return !ec;
+        if (written) std::filesystem::rename(tmp, f, ec);
+        if (!written || ec) {
+            std::error_code ignored;
+            std::filesystem::remove(tmp, ignored);
+            return false;
+        }
+        return true;
     }
 
     static std::string rootName(HKEY h) {

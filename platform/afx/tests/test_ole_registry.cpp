@@ -161,3 +161,16 @@ TEST_F(RegistryTest, ApplicationProfile) {
     EXPECT_TRUE(app.WriteProfileString("Options", "move_direction", nullptr));
     EXPECT_EQ(app.GetProfileString("Options", "move_direction", "dflt"), "dflt");
 }
+
+TEST_F(RegistryTest, AFailedSaveReportsTheErrorAndLeavesNoTemporaryFile) {
+    // A folder where the registry file should be makes every save fail.
+    std::filesystem::create_directories(dir / "registry.txt");
+    AfxSetRegistryDirectory(dir.c_str());
+    EXPECT_FALSE(AfxRegSetDword(HKEY_CURRENT_USER, "Software\\A", "v", 1));
+    int entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        (void)e;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1); // only the folder that blocked the save
+}
