@@ -7,6 +7,7 @@
 #include "kxcontrols/KXSortRows.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXHiliteObject.h"
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/schema.h"
@@ -58,6 +59,32 @@ CString Join(const CStringArray& names) {
 }
 
 } // namespace
+
+// ------------------------------------------------------------------------------------------------ journal
+
+namespace {
+int g_automationDepth = 0;
+
+CString Quoted(const CString& text) {
+    CString q = text;
+    q.Replace("\"", "\"\"");
+    return "\"" + q + "\"";
+}
+
+const char* BlockOptionKeyword(int kind) {
+    switch (kind) {
+    case 0: return "SUFFIX";
+    case 1: return "PREFIX";
+    case 2: return "RANGE";
+    case 3: return "OPTIMIZED";
+    default: return nullptr;
+    }
+}
+} // namespace
+
+CKXPaneAutomationScope::CKXPaneAutomationScope() { ++g_automationDepth; }
+CKXPaneAutomationScope::~CKXPaneAutomationScope() { --g_automationDepth; }
+BOOL CKXPaneAutomationScope::IsActive() { return g_automationDepth > 0; }
 
 // ------------------------------------------------------------------------------------------------ call log
 
@@ -582,6 +609,41 @@ BOOL CKXListPaneView::ChangeDesign(const char* name, F&& change) {
     return ok;
 }
 
+CString CKXListPaneView::GetJournalHandle() const {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return CString();
+    // "lib.cell:view": the handle is the cell.
+    CString name = design->name();
+    int dot = name.Find('.'), colon = name.Find(':');
+    CString cell = dot >= 0 && colon > dot ? name.Mid(dot + 1, colon - dot - 1) : name;
+    if (IsPhysicalView()) cell += "_phys";
+    return cell;
+}
+
+void CKXListPaneView::JournalEdit(const char* title, const char* method, std::initializer_list<CString> texts,
+                                  std::initializer_list<long> numbers) {
+    if (CKXPaneAutomationScope::IsActive() || !CKXShareGlobalData::IsJournalling()) return;
+    CString handle = GetJournalHandle();
+    if (handle.IsEmpty()) return;
+    CString line;
+    line.Format("\n\n ' --- %s ---\n\ncall %s.%s(", title, handle.GetString(), method);
+    bool first = true;
+    for (const CString& t : texts) {
+        if (!first) line += ",";
+        line += Quoted(t);
+        first = false;
+    }
+    for (long n : numbers) {
+        CString num;
+        num.Format("%ld", n);
+        if (!first) line += ",";
+        line += num;
+        first = false;
+    }
+    line += ")";
+    CKXShareGlobalData::AppendToJournal(line);
+}
+
 BOOL CKXListPaneView::Select(LPCTSTR nameOrPath) {
     CKXListPaneGrid* list = GetActiveList();
     if (!list) return FALSE;
@@ -658,6 +720,8 @@ BOOL CKXInstancePaneContainerView::EditBlkPackagingOptions(int kind, CString val
     CString k;
     k.Format("%d", kind);
     Record("EditBlkPackagingOptions", {k, value, third, t4, t5, t6, t7});
+    if (const char* keyword = BlockOptionKeyword(kind))
+        JournalEdit("Change Block Option", "ChangeBlkOption", {keyword, value, third, t4, t5, t6, t7});
     return TRUE;
 }
 
@@ -667,7 +731,9 @@ BOOL CKXInstancePaneContainerView::AddComponent(CString name, CString lib, CStri
     s.Format("%d", seventh);
     Record("AddComponent", {name, lib, cell, view, fifth, sixth, s});
     if (name.IsEmpty() || lib.IsEmpty() || cell.IsEmpty()) return FALSE;
-    return AddDesignInstance(name, lib, cell, view.IsEmpty() ? CString("sym") : view);
+    if (!AddDesignInstance(name, lib, cell, view.IsEmpty() ? CString("sym") : view)) return FALSE;
+    JournalEdit("Add Component", "AddComponent", {name, lib, cell, view, fifth, sixth}, {seventh});
+    return TRUE;
 }
 
 BOOL CKXInstancePaneContainerView::AddBlock(CString a1, CString a2, CString a3, int kind, CString a5, CString a6,
@@ -678,12 +744,26 @@ BOOL CKXInstancePaneContainerView::AddBlock(CString a1, CString a2, CString a3, 
     x.Format("%d", i11);
     y.Format("%d", i12);
     Record("AddBlock", {a1, a2, a3, k, a5, a6, f, t8, t9, t10, x, y});
+    if (const char* keyword = BlockOptionKeyword(kind))
+        JournalEdit("Add Block", "AddBlock", {a1, a2, a3, keyword, a5, a6, flag ? "TRUE" : "FALSE", t8, t9, t10},
+                    {i11, i12});
     return TRUE;
 }
 
-void CKXInstancePaneContainerView::Modify(CString first, CString second) { Record("Modify", {first, second}); }
-void CKXInstancePaneContainerView::DeleteRefDes() { Record("DeleteRefDes"); }
-void CKXInstancePaneContainerView::EditRefDes(CString first, CString second) { Record("EditRefDes", {first, second}); }
+void CKXInstancePaneContainerView::Modify(CString first, CString second) {
+    Record("Modify", {first, second});
+    JournalEdit("Modify Component", "ModifyComponent", {first, second});
+}
+
+void CKXInstancePaneContainerView::DeleteRefDes() {
+    Record("DeleteRefDes");
+    JournalEdit("Delete RefDes", "DeleteRefDes", {});
+}
+
+void CKXInstancePaneContainerView::EditRefDes(CString first, CString second) {
+    Record("EditRefDes", {first, second});
+    JournalEdit("Edit RefDes", "EditRefDes", {first, second});
+}
 
 BOOL CKXInstancePaneContainerView::RenameComponent(CString oldName, CString newName) {
     Record("RenameComponent", {oldName, newName});
@@ -776,10 +856,17 @@ BOOL CKXSignalPaneContainerView::AddSignal(CString name, CString second, CString
     CString n = name;
     n.Trim();
     if (n.IsEmpty()) return FALSE;
-    return ChangeDesign("Add Signal", [&](CTransaction& t) {
+    BOOL added = ChangeDesign("Add Signal", [&](CTransaction& t) {
         INet* net = t.createNet(n, static_cast<unsigned>(-1), static_cast<unsigned>(-1));
         return net && t.addNet(net);
     });
+    if (added) {
+        if (fourth.IsEmpty())
+            JournalEdit("Add Signal", "AddSignal", {name, second, third});
+        else
+            JournalEdit("Add Signal", "AddSignal", {name, second, third, fourth});
+    }
+    return added;
 }
 
 BOOL CKXSignalPaneContainerView::AliasNets(CString first, CString second, CString third, CString fourth) {
@@ -789,7 +876,9 @@ BOOL CKXSignalPaneContainerView::AliasNets(CString first, CString second, CStrin
     INet* a = d ? d->findNet(first.GetString()) : nullptr;
     INet* b = d ? d->findNet(second.GetString()) : nullptr;
     if (!a || !b || a == b) return FALSE;
-    return ChangeDesign("Alias Nets", [&](CTransaction& t) { return t.addAlias(a, b); });
+    if (!ChangeDesign("Alias Nets", [&](CTransaction& t) { return t.addAlias(a, b); })) return FALSE;
+    JournalEdit("Alias Nets", "AliasNets", {first, second, third, fourth});
+    return TRUE;
 }
 
 BOOL CKXSignalPaneContainerView::DeleteAlias(CString first, CString second) {
@@ -805,7 +894,9 @@ BOOL CKXSignalPaneContainerView::DeleteAlias(CString first, CString second) {
                           (candidate->first() == b && candidate->second() == a)))
             alias = candidate;
     if (!alias) return FALSE;
-    return ChangeDesign("Delete Alias", [&](CTransaction& t) { return t.removeAlias(alias); });
+    if (!ChangeDesign("Delete Alias", [&](CTransaction& t) { return t.removeAlias(alias); })) return FALSE;
+    JournalEdit("Delete Alias", "DeleteAlias", {first, second});
+    return TRUE;
 }
 
 BOOL CKXSignalPaneContainerView::RenameSignal(CString oldName, CString newName) {

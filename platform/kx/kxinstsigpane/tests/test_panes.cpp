@@ -276,3 +276,30 @@ TEST_F(PanesTest, ListsFollowCommittedChangesAlsoUndoneOnes) {
     commits.react = nullptr;
     CKXTransaction::SetUndoSink(nullptr);
 }
+
+#include "kxcommon/KXShareGlobalData.h"
+
+TEST_F(PanesTest, UserEditsOfThePanesAreJournalledAutomationCallsAreNot) {
+    namespace fs = std::filesystem;
+    fs::path journal = fs::temp_directory_path() / ("kxpanes_" + std::to_string(::getpid()) + ".vbs");
+    fs::remove(journal);
+    CKXShareGlobalData::SetAutomationPath(journal.string().c_str());
+    ASSERT_TRUE(signals.AddSignal("SQ", "", "", ""));
+    {
+        CKXPaneAutomationScope fromAutomation;
+        ASSERT_TRUE(signals.AddSignal("FROM_SCRIPT", "", "", ""));
+    }
+    ASSERT_TRUE(signals.AliasNets("N1", "N2", "1", "1"));
+    EXPECT_FALSE(signals.AliasNets("N1", "NOPE", "1", "1")); // refused: not journalled
+    instances.SetPhysicalView(TRUE);
+    instances.EditRefDes("U1", "R\"5");
+    CKXShareGlobalData::SetAutomationPath(nullptr);
+
+    std::ifstream in(journal, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    EXPECT_EQ(ss.str(), "\n\n ' --- Add Signal ---\n\ncall top.AddSignal(\"SQ\",\"\",\"\")"
+                        "\n\n ' --- Alias Nets ---\n\ncall top.AliasNets(\"N1\",\"N2\",\"1\",\"1\")"
+                        "\n\n ' --- Edit RefDes ---\n\ncall top_phys.EditRefDes(\"U1\",\"R\"\"5\")");
+    fs::remove(journal);
+}

@@ -210,6 +210,23 @@ protected:
 
     void Subscribe();
     void Refill(CKXListPaneGrid* list);
+    // Appends the edit to the automation journal as a call of the document's method of the same action:
+    // "\n\n ' --- <title> ---\n\ncall <handle>.<method>(<args>)". Texts are quoted with their quotes
+    // doubled; numbers stay bare. Nothing happens outside journalling or inside a CKXPaneAutomationScope.
+    void JournalEdit(const char* title, const char* method, std::initializer_list<CString> texts,
+                     std::initializer_list<long> numbers = {});
+    CString GetJournalHandle() const;
+};
+
+// While one of these lives, edits of the list panes are not journalled: the caller (the document's
+// automation methods, which a replayed journal calls) journals on its own or must not journal at all.
+class CKXPaneAutomationScope {
+public:
+    CKXPaneAutomationScope();
+    ~CKXPaneAutomationScope();
+    CKXPaneAutomationScope(const CKXPaneAutomationScope&) = delete;
+    CKXPaneAutomationScope& operator=(const CKXPaneAutomationScope&) = delete;
+    static BOOL IsActive();
 };
 
 class CKXSignalPaneContainerView;
