@@ -1,0 +1,320 @@
+// Filling the pin rows: one row per scalar pin or bit, a parent row with its
+// bit rows for a vector pin, a pair row with its two leg rows for a
+// differential pair. Each fill writes the user attributes the row model reads.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXPlusMinusEditButton.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/schemautil.h"
+
+#include <vector>
+
+namespace {
+
+constexpr UINT kNoUpdate = 2;
+
+WORD Id(UINT id) { return static_cast<WORD>(id); }
+ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+
+CGXStyle DataCell(const CString& level) {
+    CGXStyle style;
+    style.SetReadOnly(TRUE).SetWrapText(FALSE);
+    style.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
+    style.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
+    return style;
+}
+
+CString Decimal(int n) {
+    CString s;
+    s.Format("%d", n);
+    return s;
+}
+
+// Undo off and the read-only lock lifted for the lifetime of the object.
+class FillScope {
+public:
+    explicit FillScope(CGXGridCore& grid) : m_param(grid.GetParam()) {
+        if (!m_param) return;
+        m_undo = m_param->IsEnableUndo();
+        m_lock = m_param->IsLockReadOnly();
+        m_param->EnableUndo(FALSE);
+        m_param->SetLockReadOnly(FALSE);
+    }
+    ~FillScope() {
+        if (!m_param) return;
+        m_param->EnableUndo(m_undo);
+        m_param->SetLockReadOnly(m_lock);
+    }
+    FillScope(const FillScope&) = delete;
+    FillScope& operator=(const FillScope&) = delete;
+
+private:
+    CGXGridParam* m_param;
+    BOOL m_undo = FALSE;
+    BOOL m_lock = FALSE;
+};
+
+// Restores the fill mode (a child fill always ends in the ordinary mode).
+struct FillModeScope {
+    int& mode;
+    FillModeScope(int& m, int value) : mode(m) { mode = value; }
+    ~FillModeScope() { mode = 2; }
+};
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl,
+                                                  int plusMinus) {
+    const CString index = Decimal(m_instCurrent ? static_cast<int>(m_instCurrent->id()) : 0);
+    CGXStyle dp = DataCell(level);
+    dp.SetValue("").SetControl(Id(diffPairControl));
+    dp.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index).SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
+    WriteCell(row, Col(m_nColDiffPair), dp);
+
+    CGXStyle inst = DataCell(level);
+    inst.SetValue(m_instCurrent ? m_instCurrent.name() : CString()).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+    inst.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
+    WriteCell(row, Col(m_nColInstance), inst);
+
+    const char* location = m_instCurrent ? m_instCurrent.physicalPackageName() : nullptr;
+    CGXStyle ref = DataCell(level);
+    ref.SetValue(location ? location : "").SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+    ref.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
+    WriteCell(row, Col(m_nColRefDes), ref);
+}
+
+CString CKXInstanceDetailsGridWnd::PhysicalPinName(IInstTerm* pin, int bit) {
+    if (!m_instCurrent || !pin) return CString();
+    return CKXGenUtils::GetPinNumber(m_instCurrent.instTerm(pin).bitContext(bit));
+}
+
+void CKXInstanceDetailsGridWnd::ToggleRow(ROWCOL row) {
+    CGXStyle style;
+    GetStyleRowCol(row, Col(m_nColPinName), style);
+    if (!style.GetIncludeControl()) return;
+    auto* button = dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(style.GetControl()));
+    if (button) button->ToggleExpand(row, Col(m_nColPinName));
+}
+
+void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount,
+                                                     BOOL bShowConn) {
+    (void)connCount;
+    (void)bShowConn; // the connection cell of the parent row belongs to the connection editing
+    CGXStyle pinName;
+    GetStyleRowCol(row, Col(m_nColPinName), pinName);
+    const CString level = pinName.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))
+                              ? pinName.GetUserAttributeText(Id(IDS_UA_ROW_LEVEL))
+                              : CString();
+    if (netId == -1) {
+        CGXStyle current;
+        GetStyleRowCol(row, Col(m_nColSignal), current);
+        if (current.GetIncludeUserAttribute(Id(IDS_UA_CONN_INDEX)))
+            netId = static_cast<int>(current.GetUserAttribute(Id(IDS_UA_CONN_INDEX)).GetDoubleValue());
+    }
+    CGXStyle sig = DataCell(level);
+    sig.SetReadOnly(FALSE);
+    sig.SetValue(text).SetInterior(RGB(255, 255, 255)).SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY));
+    sig.SetTextColor(RGB(0, 0, 0)).SetEnabled(TRUE);
+    sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
+    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
+    FillScope scope(*this);
+    WriteCell(row, Col(m_nColSignal), sig);
+}
+
+void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {
+    if (!pin) return;
+    FillScope scope(*this);
+    int msb = pin->msb(), lsb = pin->lsb();
+    const bool childMode = m_nFillMode == 0 || m_nFillMode == 1;
+    if (childMode || !m_bShowVectors) msb = lsb = bit;
+
+    InsertRows(row, 1, kNoUpdate, gxDo);
+    const CString rowLevel = childMode ? level : CString("1");
+    const int plusMinus = childMode ? 1 : 0;
+    const UINT dpControl = m_nFillMode == 0 ? IDS_CTRL_DIFFPAIR_ROW : IDS_UA_SCALAR_PINNAME_CELL;
+    const int pinId = static_cast<int>(pin->id());
+
+    auto fillStatic = [&](ROWCOL r, int col, const CString& value, const CString& lvl) {
+        CGXStyle s = DataCell(lvl);
+        s.SetValue(value).SetControl(Id(IDS_CTRL_STATIC_TEXT));
+        WriteCell(r, Col(col), s);
+    };
+    auto fillTermination = [&](ROWCOL r) {
+        CGXStyle s = DataCell("1");
+        s.SetValue("").SetInterior(RGB(255, 255, 255)).SetEnabled(TRUE);
+        WriteCell(r, Col(m_nColTermination), s);
+    };
+    auto outerSignal = [&](int b, CString& text, int& netId) {
+        text.Empty();
+        netId = -1;
+        const CNetBit nb = pin->netBit(b);
+        if (!nb) return;
+        text = nb.bit() == -1 ? CString(nb.net()->name()) : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
+        netId = static_cast<int>(nb.net()->id());
+    };
+
+    if (msb == lsb) {
+        // A scalar pin or one bit.
+        FillInstanceCells(row, rowLevel, dpControl, plusMinus);
+        CGXStyle pn = DataCell(rowLevel);
+        pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
+        if (msb == -1) {
+            pn.SetValue(pin->name()).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+            if (childMode) pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
+            if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
+        } else {
+            pn.SetValue(CSchemaUtilities::vectorName(pin->name(), msb))
+                .SetControl(Id(IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL));
+            pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
+            pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(msb));
+            pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
+            if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
+        }
+        WriteCell(row, Col(m_nColPinName), pn);
+        fillStatic(row, m_nColPinNumber, PhysicalPinName(pin, msb), "1");
+        fillStatic(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
+
+        CString text;
+        int netId = -1, count = 0;
+        if (m_nFillMode == 2 && m_bShowVectors) {
+            for (const CConn& conn : pin->beginConn()) {
+                if (!conn.net()) continue;
+                ++count;
+                if (count > 1)
+                    CKXErrorHandler::ReportSchemaViolation("KXTABLE-136", 136,
+                                                           m_instCurrent.instTerm(pin).spath().GetString(),
+                                                           pin->name());
+                if (conn.netMsb() == -1 && conn.netLsb() == -1) {
+                    text = conn.net()->name();
+                } else if (conn.netMsb() == conn.netLsb()) {
+                    text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb());
+                } else {
+                    CKXErrorHandler::ReportSchemaViolation("KXTABLE-137", 137,
+                                                           m_instCurrent.instTerm(pin).spath().GetString(),
+                                                           pin->name());
+                    continue;
+                }
+                netId = static_cast<int>(conn.net()->id());
+            }
+        } else {
+            outerSignal(msb, text, netId);
+            count = text.IsEmpty() ? 0 : 1;
+        }
+        ApplySignalCellStyle(row, text, netId, count, TRUE);
+        fillTermination(row);
+        return;
+    }
+
+    // A vector pin: a parent row, then one row per bit from msb to lsb.
+    const ROWCOL parentRow = row;
+    std::vector<int> bits = pin->bits();
+    bool connectedWhole = false;
+    FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 0);
+    {
+        CGXStyle pn = DataCell("1");
+        pn.SetValue(CSchemaUtilities::vectorName(pin->name(), msb, lsb)).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
+        pn.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
+        pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
+        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
+        pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
+        WriteCell(row, Col(m_nColPinName), pn);
+        CString numbers;
+        for (std::size_t i = 0; i < bits.size(); ++i) {
+            if (i) numbers += ",";
+            numbers += PhysicalPinName(pin, bits[i]);
+        }
+        fillStatic(row, m_nColPinNumber, numbers, "1");
+        fillStatic(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
+        std::vector<CConn> conns;
+        for (const CConn& c : pin->beginConn()) conns.push_back(c);
+        if (conns.size() == 1 && conns[0].net() &&
+            ((conns[0].instTermMsb() == msb && conns[0].instTermLsb() == lsb) ||
+             (conns[0].instTermMsb() == lsb && conns[0].instTermLsb() == msb))) {
+            connectedWhole = true;
+            ApplySignalCellStyle(row,
+                                 CSchemaUtilities::vectorName(conns[0].net()->name(), conns[0].netMsb(),
+                                                              conns[0].netLsb()),
+                                 static_cast<int>(conns[0].net()->id()), 1, TRUE);
+        } else {
+            ApplySignalCellStyle(row, "", -1, 0, FALSE);
+        }
+        fillTermination(row);
+    }
+    for (int b : bits) {
+        ++row;
+        InsertRows(row, 1, kNoUpdate, gxDo);
+        FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
+        CGXStyle pn = DataCell("2");
+        pn.SetValue(CSchemaUtilities::vectorName(pin->name(), b)).SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
+        pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1).SetUserAttribute(Id(IDS_UA_VECTOR_PIN_BIT), connectedWhole ? 1 : 0);
+        pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
+        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(b)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(b));
+        pn.SetUserAttribute(Id(IDS_UA_PARENT_ROW_OFFSET), static_cast<int>(row - parentRow));
+        pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
+        WriteCell(row, Col(m_nColPinName), pn);
+        fillStatic(row, m_nColPinNumber, PhysicalPinName(pin, b), "2");
+        fillStatic(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "2");
+        CString text;
+        int netId = -1;
+        outerSignal(b, text, netId);
+        ApplySignalCellStyle(row, text, netId, text.IsEmpty() ? 0 : 1, TRUE);
+        fillTermination(row);
+    }
+    ToggleRow(parentRow);
+}
+
+void CKXInstanceDetailsGridWnd::FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {
+    FillModeScope mode(m_nFillMode, 0);
+    FillPinRow(pin, row, bit, level);
+    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_DIFFPAIR, 1);
+}
+
+void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentRow, ROWCOL& row) {
+    if (!pair || !m_instCurrent) return;
+    const bool vectorPair = mode == PIN_ROW_VECTOR_DIFFPAIR;
+    if (!vectorPair) {
+        // Both legs must be pins of this instance.
+        if (!pair->positive() || !pair->negative() || pair->positive()->instance() != m_instCurrent.instance() ||
+            pair->negative()->instance() != m_instCurrent.instance())
+            return;
+    }
+    FillScope scope(*this);
+    InsertRows(row, 1, kNoUpdate, gxDo);
+    const ROWCOL pairRow = row;
+    const CString level = mode == PIN_ROW_DIFFPAIR_CHILD ? CString("2") : CString("1");
+    FillInstanceCells(row, level, IDS_CTRL_DIFFPAIR_CELL, mode == PIN_ROW_DIFFPAIR_CHILD ? 1 : 0);
+    const CString name = CKXGenUtils::GetDiffPairName(pair);
+    {
+        CGXStyle dp = DataCell(level);
+        dp.SetValue(name);
+        WriteCell(row, Col(m_nColDiffPair), dp);
+        CGXStyle pn = DataCell(level);
+        pn.SetValue(name).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
+        pn.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
+        pn.SetUserAttribute(Id(IDS_UA_DIFFPAIR_ROW), 1);
+        pn.SetUserAttribute(Id(IDS_UA_DIFFPAIR_CONN_ID), static_cast<int>(pair->id()));
+        if (vectorPair) pn.SetUserAttribute(Id(IDS_UA_VECTOR_DIFFPAIR_ROW), 1);
+        if (mode == PIN_ROW_DIFFPAIR_CHILD) {
+            pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
+            if (parentRow != GX_INVALID && parentRow < row)
+                pn.SetUserAttribute(Id(IDS_UA_PARENT_ROW_OFFSET), static_cast<int>(row - parentRow));
+        }
+        WriteCell(row, Col(m_nColPinName), pn);
+        CGXStyle type = DataCell("1");
+        type.SetValue("").SetControl(Id(IDS_CTRL_STATIC_TEXT));
+        WriteCell(row, Col(m_nColPinType), type);
+        ApplySignalCellStyle(row, "", -1, 0, FALSE);
+    }
+    if (vectorPair) return; // the members follow as rows of their own
+    const CString legLevel = mode == PIN_ROW_DIFFPAIR ? CString("2") : CString("3");
+    ++row;
+    FillDiffPairLegRow(pair->positive(), row, pair->positiveBit(), legLevel);
+    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET, static_cast<double>(row - pairRow));
+    ++row;
+    FillDiffPairLegRow(pair->negative(), row, pair->negativeBit(), legLevel);
+    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET, static_cast<double>(row - pairRow));
+    JoinChildPinNumbers(pairRow);
+    ToggleRow(pairRow);
+}

@@ -1,0 +1,423 @@
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXPlusMinusEditButton.h"
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxcontrols/KXProgressBar.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/packaging.h"
+#include "rmx/schemautil.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+IMPLEMENT_DYNCREATE(CKXInstanceDetailsGridWnd, CKXGridWnd)
+
+std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXInstanceDetailsGridWnd::m_arrColumnInfo;
+int CKXInstanceDetailsGridWnd::m_nColInstance = 1;
+int CKXInstanceDetailsGridWnd::m_nColRefDes = 2;
+int CKXInstanceDetailsGridWnd::m_nColDiffPair = 3;
+int CKXInstanceDetailsGridWnd::m_nColPinName = 4;
+int CKXInstanceDetailsGridWnd::m_nColPinNumber = 5;
+int CKXInstanceDetailsGridWnd::m_nColPinType = 6;
+int CKXInstanceDetailsGridWnd::m_nColSignal = 7;
+int CKXInstanceDetailsGridWnd::m_nColTermination = 8;
+int CKXInstanceDetailsGridWnd::m_nColPupd = 9;
+int CKXInstanceDetailsGridWnd::m_nColComments = 10;
+int CKXInstanceDetailsGridWnd::m_nColCount = 11;
+
+namespace {
+
+constexpr UINT kNoUpdate = 2; // update flag of the fill's grid calls: no drawing
+
+WORD Id(UINT id) { return static_cast<WORD>(id); }
+ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+
+// Whether an attribute of a style is present and not empty.
+bool Has(const CGXStyle& style, UINT id) {
+    return style.GetIncludeUserAttribute(Id(id)) && !style.GetUserAttributeText(Id(id)).IsEmpty();
+}
+CString Text(const CGXStyle& style, UINT id) {
+    return style.GetIncludeUserAttribute(Id(id)) ? style.GetUserAttributeText(Id(id)) : CString();
+}
+int Number(const CGXStyle& style, UINT id) {
+    if (!style.GetIncludeUserAttribute(Id(id))) return 0;
+    return static_cast<int>(style.GetUserAttribute(Id(id)).GetDoubleValue());
+}
+
+// Switches grid undo off and lifts the read-only lock for its lifetime.
+class FillScope {
+public:
+    explicit FillScope(CGXGridCore& grid) : m_param(grid.GetParam()) {
+        if (!m_param) return;
+        m_undo = m_param->IsEnableUndo();
+        m_lock = m_param->IsLockReadOnly();
+        m_param->EnableUndo(FALSE);
+        m_param->SetLockReadOnly(FALSE);
+    }
+    ~FillScope() {
+        if (!m_param) return;
+        m_param->EnableUndo(m_undo);
+        m_param->SetLockReadOnly(m_lock);
+    }
+    FillScope(const FillScope&) = delete;
+    FillScope& operator=(const FillScope&) = delete;
+
+private:
+    CGXGridParam* m_param;
+    BOOL m_undo = FALSE;
+    BOOL m_lock = FALSE;
+};
+
+struct ColumnDefault {
+    const char* caption;
+    const char* key;
+    int width;
+};
+constexpr ColumnDefault kColumns[] = {
+    {"", "", 40},
+    {"Instance", "", 80},
+    {"Ref Des", "", 60},
+    {"Diff Pair", "DIFF_PAIR", 80},
+    {"Pin Name", "PIN_NAME", 120},
+    {"PN", "PN", 50},
+    {"Pin Type", "PIN_TYPE", 80},
+    {"Signal", "SIGNAL", 160},
+    {"Termination", "TERMINATION", 100},
+    {"PUPD", "PUPD", 40},
+    {"Comments", "COMMENTS", 160},
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Object
+
+CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd() {
+    SetupColumns();
+    if (CKXRegistrySettings::OpenRegistryKey() == 1) {
+        int value = 0;
+        if (CKXRegistrySettings::GetFromRegistry("show_dp_pins_in_ccp", value)) m_bShowDiffPairs = value;
+    }
+    CKXRegistrySettings::CloseRegistryKey();
+}
+
+CKXInstanceDetailsGridWnd::~CKXInstanceDetailsGridWnd() = default;
+
+void CKXInstanceDetailsGridWnd::SetupColumns() {
+    if (!m_arrColumnInfo.empty()) return;
+    int n = 0;
+    for (const ColumnDefault& c : kColumns) {
+        auto info = std::make_unique<CKXColumnInfoClass>();
+        info->m_nColumn = n++;
+        info->m_strCaption = c.caption;
+        info->m_strPropertyName = c.key;
+        info->m_nWidth = c.width;
+        info->m_nWidthType = CKXColumnInfoClass::WidthInChars;
+        m_arrColumnInfo.push_back(std::move(info));
+    }
+    m_nColCount = static_cast<int>(m_arrColumnInfo.size());
+}
+
+int CKXInstanceDetailsGridWnd::ColumnOfKey(const CString& key) {
+    for (std::size_t i = 3; i < m_arrColumnInfo.size(); ++i)
+        if (m_arrColumnInfo[i]->m_strPropertyName.CompareNoCase(key) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+CKXColumnInfoClass* CKXInstanceDetailsGridWnd::GetColumnInfo(int nCol) {
+    if (nCol < 0 || static_cast<std::size_t>(nCol) >= m_arrColumnInfo.size()) AfxThrowInvalidArgException();
+    return m_arrColumnInfo[static_cast<std::size_t>(nCol)].get();
+}
+
+void CKXInstanceDetailsGridWnd::InitializePinGrid(CKXBottomPaneContainerView* pPane, const CDesignContext& design) {
+    m_pOwnerPane = pPane;
+    m_designContext = design;
+    CKXGridWnd::InitializeGrid(PIN_FIRST_ROW, 1, PIN_CAPTION_ROW, nullptr);
+    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 0);
+    m_nFunctionFilter = 0;
+    FillScope scope(*this);
+    SetColCount(Col(m_nColCount - 1), kNoUpdate);
+    SetRowCount(PIN_FIRST_ROW - 1, kNoUpdate);
+    for (int c = 1; c < m_nColCount; ++c) {
+        CGXStyle caption;
+        caption.SetValue(GetColumnInfo(c)->m_strCaption).SetReadOnly(TRUE);
+        SetStyleRange(CGXRange(PIN_CAPTION_ROW, Col(c)), caption, gxOverride, 0, kNoUpdate);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Cell helpers
+
+CGXStyle CKXInstanceDetailsGridWnd::CellStyle(ROWCOL row, ROWCOL col) {
+    CGXStyle style;
+    if (row == 0 || row > GetRowCount() || col > GetColCount()) return style;
+    GetStyleRowCol(row, col, style);
+    return style;
+}
+
+CString CKXInstanceDetailsGridWnd::AttrText(ROWCOL row, ROWCOL col, UINT id) { return Text(CellStyle(row, col), id); }
+
+void CKXInstanceDetailsGridWnd::WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
+    SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate, gxDo);
+}
+
+void CKXInstanceDetailsGridWnd::SetCellUserAttribute(ROWCOL row, ROWCOL col, UINT id, double value) {
+    CGXStyle style;
+    style.SetUserAttribute(Id(id), value);
+    FillScope scope(*this);
+    WriteCell(row, col, style);
+}
+
+// ---------------------------------------------------------------------------
+// Row model: attribute readers
+
+int CKXInstanceDetailsGridWnd::GetRowInstanceIndex(ROWCOL row) {
+    return std::atoi(AttrText(row, Col(m_nColInstance), IDS_UA_INSTANCE_INDEX).GetString());
+}
+
+int CKXInstanceDetailsGridWnd::GetRowInstTermId(ROWCOL row) {
+    return Number(CellStyle(row, Col(m_nColPinName)), IDS_UA_INSTTERM_ID);
+}
+
+int CKXInstanceDetailsGridWnd::GetRowDiffPairConnId(ROWCOL row) {
+    const int id = Number(CellStyle(row, Col(m_nColPinName)), IDS_UA_DIFFPAIR_CONN_ID);
+    return id < 0 ? 0 : id;
+}
+
+BOOL CKXInstanceDetailsGridWnd::IsDiffPairRow(ROWCOL row) {
+    return Number(CellStyle(row, Col(m_nColPinName)), IDS_UA_DIFFPAIR_ROW) == 1;
+}
+
+BOOL CKXInstanceDetailsGridWnd::IsPowerPinRow(ROWCOL row) {
+    return Has(CellStyle(row, Col(m_nColPinName)), IDS_UA_POWER_PIN_ROW);
+}
+
+BOOL CKXInstanceDetailsGridWnd::IsPowerPinChildRow(ROWCOL row) {
+    return Has(CellStyle(row, Col(m_nColPinName)), IDS_UA_POWER_PIN_CHILD_ROW);
+}
+
+ROWCOL CKXInstanceDetailsGridWnd::GetRowParentOffset(ROWCOL row) {
+    // The stored cell data, not the composed style.
+    if (row == 0 || row > GetRowCount()) return GX_INVALID;
+    CGXStyle stored;
+    CGXGridCore::GetStyleRowCol(row, Col(m_nColPinName), stored);
+    const int offset = Number(stored, IDS_UA_PARENT_ROW_OFFSET);
+    if (offset > 0 && static_cast<ROWCOL>(offset) < row) return row - static_cast<ROWCOL>(offset);
+    return GX_INVALID;
+}
+
+BOOL CKXInstanceDetailsGridWnd::GetCellVectorInfo(ROWCOL row, CString& baseName, CString& msb, CString& lsb) {
+    const CGXStyle style = CellStyle(row, Col(m_nColPinName));
+    baseName = Text(style, IDS_UA_VECTOR_BASENAME);
+    msb = Text(style, IDS_UA_VECTOR_MSB);
+    lsb = Text(style, IDS_UA_VECTOR_LSB);
+    return !msb.IsEmpty() && !lsb.IsEmpty();
+}
+
+CString CKXInstanceDetailsGridWnd::GetRowPinName(ROWCOL row, int& msb, int& lsb) {
+    CString base, m, l;
+    if (GetCellVectorInfo(row, base, m, l)) {
+        msb = std::atoi(m.GetString());
+        lsb = std::atoi(l.GetString());
+        return base;
+    }
+    return CellStyle(row, Col(m_nColPinName)).GetValue();
+}
+
+// ---------------------------------------------------------------------------
+// Row model: objects
+
+IInstance* CKXInstanceDetailsGridWnd::GetInstance() {
+    if (m_arrInstanceIds.empty() || !m_designContext) return nullptr;
+    return m_designContext.instance(m_arrInstanceIds.front()).instance();
+}
+
+CInstanceContext CKXInstanceDetailsGridWnd::GetRowInstance(ROWCOL row) {
+    if (!m_designContext) return CInstanceContext();
+    return m_designContext.instance(static_cast<unsigned>(GetRowInstanceIndex(row)));
+}
+
+IInstTerm* CKXInstanceDetailsGridWnd::GetRowInstTerm(ROWCOL row, int& msb, int& lsb) {
+    msb = lsb = -1;
+    if (row == 0 || row > GetRowCount()) return nullptr;
+    CString base, m, l;
+    if (GetCellVectorInfo(row, base, m, l)) {
+        msb = std::atoi(m.GetString());
+        lsb = std::atoi(l.GetString());
+    }
+    const CInstanceContext inst = GetRowInstance(row);
+    if (!inst) return nullptr;
+    return inst.instance()->findInstTerm(static_cast<unsigned>(GetRowInstTermId(row)));
+}
+
+BOOL CKXInstanceDetailsGridWnd::GetRowInstTermBitContext(ROWCOL row, CInstTermBitContext& out) {
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin || msb != lsb) return FALSE;
+    out = GetRowInstance(row).instTerm(pin).bitContext(msb);
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::GetRowBitContexts(ROWCOL row, std::list<CInstTermBitContext>& out) {
+    if (!IsDiffPairRow(row)) return;
+    const CInstanceContext inst = GetRowInstance(row);
+    if (!inst) return;
+    IDPInstTerm* pair = inst.instance()->findDPInstTerm(static_cast<unsigned>(GetRowDiffPairConnId(row)));
+    if (!pair) return;
+    std::vector<IDPInstTerm*> members;
+    for (IDPInstTerm* m : pair->beginMember()) members.push_back(m);
+    if (members.empty()) members.push_back(pair);
+    for (IDPInstTerm* m : members) {
+        if (m->positive()) out.push_back(inst.instTerm(m->positive()).bitContext(m->positiveBit()));
+        if (m->negative()) out.push_back(inst.instTerm(m->negative()).bitContext(m->negativeBit()));
+    }
+}
+
+int CKXInstanceDetailsGridWnd::GetRowConnIndex(ROWCOL row) {
+    const CGXStyle style = CellStyle(row, Col(m_nColSignal));
+    if (style.GetValue().IsEmpty()) {
+        SetCellUserAttribute(row, Col(m_nColSignal), IDS_UA_CONN_INDEX, -1);
+        return -1;
+    }
+    return Number(style, IDS_UA_CONN_INDEX);
+}
+
+INet* CKXInstanceDetailsGridWnd::GetRowNet(ROWCOL row, int& msb, int& lsb) {
+    msb = lsb = -1;
+    if (row < PIN_FIRST_ROW || row > GetRowCount() || !m_designContext) return nullptr;
+    CString text = CellStyle(row, Col(m_nColSignal)).GetValue();
+    if (text.IsEmpty()) return nullptr;
+    if (GetRowConnIndex(row) == -1 && text.Find(',') >= 0) return nullptr;
+    CString base;
+    int l = -1, m = -1;
+    if (CKXGenUtils::ParseSignalName(text, base, l, m)) {
+        text = base;
+        msb = m;
+        lsb = l;
+    }
+    return m_designContext.design()->findNet(text.GetString());
+}
+
+CString CKXInstanceDetailsGridWnd::GetRowNetName(ROWCOL row, int& msb, int& lsb) {
+    INet* net = GetRowNet(row, msb, lsb);
+    return net ? CString(net->name()) : CString();
+}
+
+IDPInstTerm* CKXInstanceDetailsGridWnd::GetRowDPInstTerm(ROWCOL row) {
+    const int id = GetRowDiffPairConnId(row);
+    if (id == 0) return nullptr;
+    const CInstanceContext inst = GetRowInstance(row);
+    return inst ? inst.instance()->findDPInstTerm(static_cast<unsigned>(id)) : nullptr;
+}
+
+IDPInstTerm* CKXInstanceDetailsGridWnd::GetDiffPairInstTerm(IInstTerm* pin, int bit) {
+    if (!pin) return nullptr;
+    for (ISchemaObject* obj : pin->bit(bit).beginSchemaObject())
+        if (obj && obj->getObjectType() == 'R') return dynamic_cast<IDPInstTerm*>(obj);
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Row model: structure
+
+PinRowKind CKXInstanceDetailsGridWnd::GetRowKind(ROWCOL row, CString& baseName, int& msb, int& lsb) {
+    msb = lsb = -1;
+    baseName = "novale";
+    const CGXStyle style = CellStyle(row, Col(m_nColPinName));
+    baseName = Text(style, IDS_UA_VECTOR_BASENAME);
+    const CString m = Text(style, IDS_UA_VECTOR_MSB), l = Text(style, IDS_UA_VECTOR_LSB);
+    if (!m.IsEmpty() && !l.IsEmpty()) {
+        msb = std::atoi(m.GetString());
+        lsb = std::atoi(l.GetString());
+    }
+    if (Has(style, IDS_UA_IMPLICIT_POWER_PIN)) return PIN_ROW_IMPLICIT_POWER;
+    if (Has(style, IDS_UA_POWER_PIN_ROW)) return PIN_ROW_POWER;
+    if (Has(style, IDS_UA_POWER_PIN_CHILD_ROW)) return PIN_ROW_POWER_CHILD;
+    if (Has(style, IDS_UA_DIFFPAIR_ROW)) {
+        if (Has(style, IDS_UA_VECTOR_DIFFPAIR_ROW)) return PIN_ROW_VECTOR_DIFFPAIR;
+        if (Has(style, IDS_UA_PLUSMINUS_BIT)) return PIN_ROW_DIFFPAIR_CHILD;
+        return PIN_ROW_DIFFPAIR;
+    }
+    if (Has(style, IDS_UA_PARENT_DIFFPAIR)) return PIN_ROW_DIFFPAIR_LEG;
+    if (Has(style, IDS_UA_VECTOR_GROUP))
+        return Text(style, IDS_UA_VECTOR_GROUP).CompareNoCase("2") == 0 ? PIN_ROW_VECTOR_GROUP_2 : PIN_ROW_VECTOR;
+    if (Has(style, IDS_UA_PLUSMINUS_BIT))
+        return Text(style, IDS_UA_PLUSMINUS_BIT).CompareNoCase("2") == 0 ? PIN_ROW_PLUSMINUS_CHILD_2
+                                                                         : PIN_ROW_PLUSMINUS_CHILD;
+    if (msb != -1 && lsb != -1 && msb == lsb) return PIN_ROW_SINGLE_BIT;
+    return PIN_ROW_SCALAR;
+}
+
+void CKXInstanceDetailsGridWnd::GetChildRows(ROWCOL row, std::list<int>& rows, int legSelector) {
+    if (!Has(CellStyle(row, Col(m_nColPinName)), IDS_UA_EXPAND_STATE)) return;
+    CString base;
+    int msb = -1, lsb = -1;
+    const PinRowKind kind = GetRowKind(row, base, msb, lsb);
+    const ROWCOL count = GetRowCount();
+    for (ROWCOL r = row + 1; r <= count; ++r) {
+        const PinRowKind k = GetRowKind(r, base, msb, lsb);
+        const int n = static_cast<int>(r);
+        if (kind == PIN_ROW_DIFFPAIR || kind == PIN_ROW_DIFFPAIR_CHILD) {
+            if (k != PIN_ROW_DIFFPAIR_LEG) break;
+            rows.push_back(n);
+        } else if (kind == PIN_ROW_VECTOR_DIFFPAIR) {
+            if (k != PIN_ROW_DIFFPAIR_CHILD && k != PIN_ROW_DIFFPAIR_LEG) break;
+            if ((legSelector == 1) == (k == PIN_ROW_DIFFPAIR_CHILD)) rows.push_back(n);
+        } else if (kind == PIN_ROW_POWER) {
+            if (k != PIN_ROW_POWER_CHILD) break;
+            rows.push_back(n);
+        } else if (kind == PIN_ROW_IMPLICIT_POWER) {
+            if (k != PIN_ROW_IMPLICIT_POWER || AttrText(r, Col(m_nColPinName), IDS_UA_ROW_LEVEL) != "2") break;
+            rows.push_back(n);
+        } else {
+            // Kinds without children: nothing is a child (the walk is linear anyway).
+            break;
+        }
+    }
+}
+
+BOOL CKXInstanceDetailsGridWnd::ExpandRowArray(CDWordArray& rows, int& count) {
+    std::vector<DWORD> result;
+    for (int i = 0; i < static_cast<int>(rows.GetSize()); ++i) result.push_back(rows[i]);
+    for (std::size_t i = result.size(); i-- > 0;) {
+        if (!IsPowerPinRow(result[i])) continue;
+        std::list<int> children;
+        GetChildRows(result[i], children, 1);
+        result.erase(result.begin() + static_cast<std::ptrdiff_t>(i));
+        result.insert(result.begin() + static_cast<std::ptrdiff_t>(i), children.begin(), children.end());
+    }
+    rows.RemoveAll();
+    for (DWORD r : result) rows.Add(r);
+    count = static_cast<int>(result.size());
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::JoinChildPinNumbers(ROWCOL row) {
+    std::list<int> children;
+    GetChildRows(row, children, 1);
+    CString joined;
+    bool first = true;
+    for (int child : children) {
+        if (!first) joined += ",";
+        joined += GetValueRowCol(static_cast<ROWCOL>(child), Col(m_nColPinNumber));
+        first = false;
+    }
+    CGXStyle style;
+    style.SetValue(joined);
+    FillScope scope(*this);
+    WriteCell(row, Col(m_nColPinNumber), style);
+}
+
+ROWCOL CKXInstanceDetailsGridWnd::FindPinRow(const CInstanceContext& instance, ROWCOL col, const CString& text,
+                                             ROWCOL startRow) {
+    if (!instance) return 0;
+    const ROWCOL count = GetRowCount();
+    for (ROWCOL r = startRow == 0 ? PIN_FIRST_ROW : startRow; r <= count; ++r) {
+        if (GetValueRowCol(r, col).CompareNoCase(text) != 0) continue;
+        if (GetRowInstanceIndex(r) == static_cast<int>(instance->id())) return r;
+    }
+    return 0;
+}

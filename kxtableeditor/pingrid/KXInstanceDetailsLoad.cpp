@@ -1,0 +1,300 @@
+// Loading a component's pins into the pin grid and sorting the pin rows.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXProgressBar.h"
+#include "rmx/packaging.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+namespace {
+
+constexpr UINT kNoUpdate = 2;
+ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+
+// Replaces the class-wide progress bar with a new one for the rest of the load.
+void NewProgressBar(const char* title, int count) {
+    delete CKXProgressBar::m_pProgressBar;
+    CKXProgressBar::m_pProgressBar = nullptr;
+    CKXProgressBar::m_pProgressBar = new CKXProgressBar(title, count, 50, 0, 0);
+}
+
+void EndProgressBar() {
+    delete CKXProgressBar::m_pProgressBar;
+    CKXProgressBar::m_pProgressBar = nullptr;
+}
+
+// Compares texts without case, runs of digits by their numeric value ("A2" before "A10").
+bool AlphaNumericLess(const CString& a, const CString& b) {
+    const char* p = a.GetString();
+    const char* q = b.GetString();
+    while (*p && *q) {
+        if (std::isdigit(static_cast<unsigned char>(*p)) && std::isdigit(static_cast<unsigned char>(*q))) {
+            const char* ps = p;
+            const char* qs = q;
+            while (*ps == '0') ++ps;
+            while (*qs == '0') ++qs;
+            const char* pe = ps;
+            const char* qe = qs;
+            while (std::isdigit(static_cast<unsigned char>(*pe))) ++pe;
+            while (std::isdigit(static_cast<unsigned char>(*qe))) ++qe;
+            if (pe - ps != qe - qs) return pe - ps < qe - qs;
+            for (; ps < pe; ++ps, ++qs)
+                if (*ps != *qs) return *ps < *qs;
+            p = pe;
+            q = qe;
+            continue;
+        }
+        const int cp = std::tolower(static_cast<unsigned char>(*p));
+        const int cq = std::tolower(static_cast<unsigned char>(*q));
+        if (cp != cq) return cp < cq;
+        ++p;
+        ++q;
+    }
+    return *p == '\0' && *q != '\0';
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::SetPinNameCaptions(const char* pinName, const char* pinType) {
+    CGXGridParam* pParam = GetParam();
+    const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+    if (pParam) pParam->SetLockReadOnly(FALSE);
+    CGXStyle name, type;
+    name.SetValue(pinName);
+    type.SetValue(pinType);
+    SetStyleRange(CGXRange(PIN_CAPTION_ROW, Col(m_nColPinName)), name, gxOverride, 0, kNoUpdate, gxDo);
+    SetStyleRange(CGXRange(PIN_CAPTION_ROW, Col(m_nColPinType)), type, gxOverride, 0, kNoUpdate, gxDo);
+    if (pParam) pParam->SetLockReadOnly(bLock);
+}
+
+void CKXInstanceDetailsGridWnd::ShowProgress(int done, int count, const CString& instanceName) {
+    CString text;
+    text.Format("Processed %d%% of %d Pins of component %s", count ? done * 100 / count : 100, count,
+                instanceName.GetString());
+    if (CKXProgressBar* bar = CKXProgressBar::m_pProgressBar) {
+        bar->SetText(text);
+        bar->StepIt();
+        bar->PeekAndPump();
+    }
+}
+
+BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstanceContext instance,
+                                                  BOOL bKeepOrder) {
+    if (!design || !instance) return FALSE; // nothing to load; callers check before
+    // 1. The instance already shown is not loaded again.
+    if (!bKeepOrder && m_arrInstanceIds.size() == 1 && !m_bForceReload) {
+        const CInstanceContext shown = design.instance(m_arrInstanceIds.front());
+        if (shown && shown.name().CompareNoCase(instance.name()) == 0) return TRUE;
+    }
+    m_designContext = design;
+    const bool multiple = m_bMultipleObjects != 0;
+    // 2. Instance and Ref Des columns are available in multiple-instances mode.
+    GetColumnInfo(m_nColInstance)->m_bVisible = multiple ? 1 : 0;
+    GetColumnInfo(m_nColRefDes)->m_bVisible = multiple ? 1 : 0;
+    // 3.
+    m_arrInstanceIds.push_back(instance->id());
+    CGXGridParam* pParam = GetParam();
+    const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
+    if (pParam) pParam->EnableUndo(FALSE);
+    const BOOL bWasLocked = IsLockUpdate();
+    if (!bWasLocked) LockUpdate(TRUE);
+
+    // 5. The first load of a grid in a pane takes the widths of the column descriptors.
+    if (IsInitialized() && m_bFirstLoad && m_pOwnerPane) {
+        m_bFirstLoad = 0;
+        for (int c = 0; c < m_nColCount && c <= static_cast<int>(GetColCount()); ++c)
+            SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
+    }
+
+    // 6. Block or component.
+    if (instance.containedDesign()) {
+        if (!multiple) {
+            m_bIsBlock = 1;
+            HideCols(Col(m_nColTermination), Col(m_nColTermination), TRUE, nullptr, kNoUpdate, gxDo);
+            SetPinNameCaptions("Port Name", "Port Type");
+            HideCols(Col(m_nColPinNumber), Col(m_nColPinNumber), TRUE, nullptr, kNoUpdate, gxDo);
+        }
+    } else {
+        HideCols(Col(m_nColTermination), Col(m_nColTermination), FALSE, nullptr, kNoUpdate, gxDo);
+    }
+
+    // 7. Clearing.
+    if (!multiple && GetRowCount() >= PIN_FIRST_ROW) {
+        const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+        if (pParam) pParam->SetLockReadOnly(FALSE);
+        RemoveRows(PIN_FIRST_ROW, GetRowCount(), kNoUpdate, gxDo);
+        if (pParam) pParam->SetLockReadOnly(bLock);
+    }
+
+    // 8, 9, 10. Header.
+    const CString instName = instance.name();
+    IInstance* inst = instance.instance();
+    const CString cellName = inst->cellName();
+    const char* location = instance.physicalPackageName();
+    const CString refDes = location ? location : "";
+    m_strHeaderLabel = instance.containedDesign() ? "Block    : " : " ";
+    CString headerText;
+    if (!multiple) {
+        headerText = "Component: " + instName + " (" + cellName + ")      Ref Des: " + refDes;
+        CString dialogName = instName;
+        const int amp = dialogName.Find('&');
+        if (amp >= 0) dialogName.Insert(amp, '&');
+        m_strHeaderInstanceText.Format("%s (%s)", dialogName.GetString(), cellName.GetString());
+        m_strHeaderSecondText = refDes.IsEmpty() ? CString() : "- " + refDes;
+    } else {
+        headerText = "Multiple Instances";
+        m_strHeaderInstanceText = "Multiple Instances";
+        m_strHeaderSecondText.Empty();
+    }
+    {
+        const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+        if (pParam) pParam->SetLockReadOnly(FALSE);
+        CGXStyle header;
+        header.SetValue(headerText)
+            .SetFont(CGXFont().SetFaceName("Tahoma").SetBold(TRUE))
+            .SetHorizontalAlignment(DT_LEFT)
+            .SetVerticalAlignment(4)
+            .SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER))
+            .SetDraw3dFrame(gxFrameInset);
+        SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
+        if (pParam) pParam->SetLockReadOnly(bLock);
+    }
+
+    // 12, 13. Pins and physical parts.
+    std::vector<IInstTerm*> pins;
+    for (IInstTerm* pin : inst->beginInstTerm()) pins.push_back(pin);
+    const int pinCount = static_cast<int>(pins.size());
+    for (UINT index : m_arrInstanceIds) {
+        m_instCurrent = design.instance(index);
+        if (!m_instCurrent) continue;
+        IPhysPartInst* part = getPhysPartInst(&design, &m_instCurrent);
+        if (part) m_mapPhysPartInst[index].reset(part);
+    }
+    m_instCurrent = instance;
+
+    ROWCOL row = GetRowCount() + 1;
+    // 14. Differential pairs.
+    std::set<IInstTerm*> legs;
+    if (m_bShowDiffPairs == 1 && CString(design.design()->viewName()) != "sch_1") {
+        NewProgressBar("Processing Diff-Pair Pins", pinCount);
+        for (IDPInstTerm* pair : inst->beginDPInstTerm()) {
+            if (!pair || pair->parent()) continue; // members come with their vector pair
+            m_bHasDiffPairs = 1;
+            std::vector<IDPInstTerm*> members;
+            for (IDPInstTerm* m : pair->beginMember()) members.push_back(m);
+            if (pair->positive()) legs.insert(pair->positive());
+            if (pair->negative()) legs.insert(pair->negative());
+            for (IDPInstTerm* m : members) {
+                if (m->positive()) legs.insert(m->positive());
+                if (m->negative()) legs.insert(m->negative());
+            }
+            if (!members.empty()) {
+                if (m_bShowVectors == 1) {
+                    const ROWCOL pairRow = row;
+                    FillDiffPairRows(pair, PIN_ROW_VECTOR_DIFFPAIR, GX_INVALID, row);
+                    if (row >= pairRow && row <= GetRowCount()) ++row;
+                    for (IDPInstTerm* m : members) {
+                        const ROWCOL before = row;
+                        FillDiffPairRows(m, PIN_ROW_DIFFPAIR_CHILD, pairRow, row);
+                        if (row >= before && row <= GetRowCount() && GetRowCount() >= before) ++row;
+                    }
+                    ToggleRow(pairRow);
+                } else {
+                    for (IDPInstTerm* m : members) {
+                        const ROWCOL before = row;
+                        FillDiffPairRows(m, PIN_ROW_DIFFPAIR, GX_INVALID, row);
+                        if (GetRowCount() >= before) row = GetRowCount() + 1;
+                    }
+                }
+            } else {
+                FillDiffPairRows(pair, PIN_ROW_DIFFPAIR, GX_INVALID, row);
+            }
+            row = GetRowCount() + 1;
+        }
+    }
+    // 15.
+    HideCols(Col(m_nColDiffPair), Col(m_nColDiffPair), m_bHasDiffPairs ? FALSE : TRUE, nullptr, kNoUpdate, gxDo);
+    NewProgressBar("Processing Pins", pinCount);
+
+    // 16. Pins.
+    int done = 0;
+    for (IInstTerm* pin : pins) {
+        if (m_bHasDiffPairs && legs.count(pin)) {
+            if (pin->isScalar()) continue;
+            const int showVectors = m_bShowVectors;
+            m_bShowVectors = 0;
+            for (int b = std::min(pin->msb(), pin->lsb()); b <= std::max(pin->msb(), pin->lsb()); ++b) {
+                if (GetDiffPairInstTerm(pin, b)) continue;
+                FillPinRow(pin, row, b, "");
+                row = GetRowCount() + 1;
+            }
+            m_bShowVectors = showVectors;
+            continue;
+        }
+        ++done;
+        ShowProgress(done, pinCount, instName);
+        if (pin->msb() == pin->lsb()) {
+            FillPinRow(pin, row, pin->msb(), "");
+        } else if (m_bShowVectors == 1) {
+            FillPinRow(pin, row, -1, "");
+        } else {
+            std::vector<int> bits = pin->bits();
+            std::sort(bits.begin(), bits.end(), [](int a, int b) { return a > b; });
+            for (int b : bits) {
+                FillPinRow(pin, row, b, "");
+                row = GetRowCount() + 1;
+            }
+        }
+        row = GetRowCount() + 1;
+    }
+
+    // 18. Finishing.
+    if (!multiple) {
+        m_nFunctionFilter = 0;
+        if (!bKeepOrder) SortColumn(m_nColPinName);
+        SetTopRow(PIN_FIRST_ROW <= GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
+    }
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(kNoUpdate, TRUE);
+    }
+    m_bForceReload = 0;
+    if (pParam) pParam->EnableUndo(bUndo);
+    EndProgressBar();
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::SortColumn(int col) {
+    const ROWCOL count = GetRowCount();
+    if (count <= PIN_FIRST_ROW || col <= 0) return;
+    // Groups: a top row (level "1" on its PIN_NAME cell) and the child rows that follow it.
+    struct Group {
+        ROWCOL first;
+        ROWCOL size;
+        CString key;
+    };
+    std::vector<Group> groups;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= count; ++r) {
+        CGXStyle style;
+        GetStyleRowCol(r, Col(m_nColPinName), style);
+        const CString level = style.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_ROW_LEVEL))
+                                  ? style.GetUserAttributeText(static_cast<WORD>(IDS_UA_ROW_LEVEL))
+                                  : CString("1");
+        if (groups.empty() || level == "1" || level.IsEmpty())
+            groups.push_back({r, 1, GetValueRowCol(r, Col(col))});
+        else
+            ++groups.back().size;
+    }
+    std::stable_sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
+        return AlphaNumericLess(a.key, b.key);
+    });
+    std::vector<ROWCOL> order;
+    for (const Group& g : groups)
+        for (ROWCOL i = 0; i < g.size; ++i) order.push_back(g.first - PIN_FIRST_ROW + i);
+    ReorderRows(PIN_FIRST_ROW, order, kNoUpdate);
+    m_nSortCol = col;
+}

@@ -1,0 +1,61 @@
+// User attributes, control ids and row kinds of the pin grid. Everything the
+// grid knows about a row beyond its texts lives in these attributes of the
+// row's cells; the row fill writes them and every row operation reads them.
+#pragma once
+
+#include "afx/afxtypes.h"
+#include "grid/gxtypes.h"
+#include "grid/KXGridIds.h"
+
+// Row state attributes.
+inline constexpr UINT IDS_UA_INSTANCE_INDEX = 8887;
+inline constexpr UINT IDS_UA_INSTTERM_ID = 8888;
+inline constexpr UINT IDS_UA_CONN_INDEX = 8889;
+inline constexpr UINT IDS_UA_NET_BIT = 8890;
+inline constexpr UINT IDS_UA_ROW_LEVEL = 12501;
+inline constexpr UINT IDS_UA_TOOLTIP_TITLE = 12514;
+inline constexpr UINT IDS_UA_ELLIPSIS_TYPE = 52792;
+inline constexpr UINT IDS_UA_VECTOR_MSB = 59406;
+inline constexpr UINT IDS_UA_VECTOR_LSB = 59407;
+inline constexpr UINT IDS_UA_VECTOR_BASENAME = 59408;
+inline constexpr UINT IDS_UA_VECTOR_PIN_BIT = 59416;
+inline constexpr UINT IDS_UA_PROP_STATE = 59457;
+inline constexpr UINT IDS_UA_DIFFPAIR_CONN_ID = 59466;
+inline constexpr UINT IDS_UA_PARENT_DIFFPAIR = 59467;
+inline constexpr UINT IDS_UA_VECTOR_DIFFPAIR_ROW = IDS_UA_DIFFPAIR_VECTOR_ROW; // 59468
+inline constexpr UINT IDS_UA_POWER_PIN_ROW = 59470;
+inline constexpr UINT IDS_UA_POWER_PIN_CHILD_ROW = 59471;
+inline constexpr UINT IDS_UA_PARENT_ROW_OFFSET = 59472;
+inline constexpr UINT IDS_UA_IMPLICIT_POWER_PIN = 59475;
+
+// Cell controls of the pin rows.
+inline constexpr UINT IDS_UA_SCALAR_PINNAME_CELL = 59413;
+inline constexpr UINT IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL = 59414;
+inline constexpr UINT IDS_CTRL_VECTOR_CONNECTIVITY = 59418;
+inline constexpr UINT IDS_CTRL_INSTANCE_DETAILS_HEADER = 59424;
+inline constexpr UINT IDS_CTRL_DIFFPAIR_ROW = 59469;
+inline constexpr UINT IDS_CTRL_MINUS_BUTTON = 9030;
+inline constexpr UINT IDS_CTRL_PLUS_BUTTON = 9031;
+inline constexpr UINT IDS_CTRL_CHILD_PINNAME_CELL = 9032;
+inline constexpr UINT IDS_CTRL_DIFFPAIR_CELL = 9094;
+inline constexpr UINT IDS_CTRL_STATIC_TEXT = 52513;
+
+// First pin row; rows 1 to 5 are the header block (row 2 captions, row 4 filter).
+inline constexpr ROWCOL PIN_FIRST_ROW = 6;
+inline constexpr ROWCOL PIN_CAPTION_ROW = 2;
+
+enum PinRowKind {
+    PIN_ROW_SCALAR = 0,
+    PIN_ROW_SINGLE_BIT = 1,
+    PIN_ROW_VECTOR = 2,
+    PIN_ROW_PLUSMINUS_CHILD = 3,
+    PIN_ROW_VECTOR_GROUP_2 = 4,
+    PIN_ROW_PLUSMINUS_CHILD_2 = 5,
+    PIN_ROW_DIFFPAIR = 6,
+    PIN_ROW_VECTOR_DIFFPAIR = 7,
+    PIN_ROW_DIFFPAIR_CHILD = 8,
+    PIN_ROW_DIFFPAIR_LEG = 9,
+    PIN_ROW_POWER = 10,
+    PIN_ROW_POWER_CHILD = 11,
+    PIN_ROW_IMPLICIT_POWER = 12,
+};

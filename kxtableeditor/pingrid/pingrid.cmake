@@ -1,0 +1,13 @@
+# The pin grid (component connectivity details grid).
+# Included by kxtableeditor/CMakeLists.txt; appends to KXTE_SOURCES and KXTE_PROVIDERS.
+# It builds on the common grid window, so it joins only when that one is built.
+set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
+get_property(_kxpingrid_grid GLOBAL PROPERTY KXGRID_FULL_BUILT)
+if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon)
+  list(APPEND KXTE_SOURCES
+    ${_kxpingrid_dir}/KXInstanceDetailsGridWnd.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsFill.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsLoad.cpp)
+  list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols rmx)
+  set_property(GLOBAL PROPERTY KXPINGRID_BUILT ON)
+endif()

@@ -1,0 +1,55 @@
+// A design with one part instance and a created, initialised pin grid for it.
+#pragma once
+
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "afx/afxreg.h"
+#include "rmx/DesignBuilder.h"
+#include "rmx/server.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class PinGridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AfxSetRegistryDirectory("");
+        grid = std::make_unique<CKXInstanceDetailsGridWnd>();
+        grid->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 800, 600), nullptr, 100);
+    }
+
+    // Builds the design, then initialises the grid on it.
+    void Init() {
+        ASSERT_TRUE(builder.ok()) << builder.error();
+        design = builder.context();
+        grid->InitializePinGrid(nullptr, design);
+    }
+
+    CInstanceContext Instance(const char* name) { return design.instance(name); }
+
+    // The row whose PIN_NAME cell shows the text; 0 when none.
+    ROWCOL Row(const char* pinName) {
+        for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+            if (Cell(r, CKXInstanceDetailsGridWnd::m_nColPinName) == pinName) return r;
+        return 0;
+    }
+    CString Cell(ROWCOL row, int col) { return grid->GetValueRowCol(row, static_cast<ROWCOL>(col)); }
+    CString Attr(ROWCOL row, int col, UINT id) {
+        CGXStyle style;
+        grid->GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
+        return style.GetIncludeUserAttribute(static_cast<WORD>(id))
+                   ? style.GetUserAttributeText(static_cast<WORD>(id))
+                   : CString();
+    }
+    PinRowKind Kind(ROWCOL row) {
+        CString base;
+        int msb = 0, lsb = 0;
+        return grid->GetRowKind(row, base, msb, lsb);
+    }
+
+    IServer server;
+    rmx::DesignBuilder builder{&server, "work"};
+    CDesignContext design;
+    std::unique_ptr<CKXInstanceDetailsGridWnd> grid;
+};

@@ -1,0 +1,233 @@
+// Loading a component's pins: header, rows, vectors, pairs, blocks and reloads.
+#include "PinGridTestSupport.h"
+
+#include "kxcontrols/KXProgressBar.h"
+#include "rmx/schemautil.h"
+
+#include <list>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class LoadPins : public PinGridTest {
+protected:
+    void Part() {
+        builder.symbol("PART")
+            .port("B")
+            .port("A", ITerm::eDirInput, ITerm::eTermInput)
+            .bus("D", 3, 0)
+            .port("CLKP")
+            .port("CLKN")
+            .symbolPair("CLK", "CLKP", "CLKN");
+    }
+    bool Load(const char* instance, BOOL keepOrder = FALSE) {
+        return grid->LoadComponentPins(design, Instance(instance), keepOrder) != FALSE;
+    }
+    std::vector<std::string> PinNames() {
+        std::vector<std::string> names;
+        for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+            names.push_back(Cell(r, G::m_nColPinName).GetString());
+        return names;
+    }
+};
+
+TEST_F(LoadPins, ScalarAndVectorRows) {
+    Part();
+    builder.schematic("top")
+        .instance("U1", "PART", "U7")
+        .connect("U1", "A", "N1")
+        .connect("U1", "D<3..0>", "DATA<3..0>")
+        .pinNumber("U1", "A", "12")
+        .pinNumber("U1", "D<3>", "4")
+        .pinNumber("U1", "D<2>", "5")
+        .pinNumber("U1", "D<1>", "6")
+        .pinNumber("U1", "D<0>", "7");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+
+    EXPECT_EQ(Cell(0, 1), "Component: U1 (PART)      Ref Des: U7");
+    EXPECT_EQ(grid->m_strHeaderSecondText, "- U7");
+    // Sorted by pin name; the pair first, with its legs below it.
+    EXPECT_EQ(PinNames(), (std::vector<std::string>{"A", "B", "CLK", "CLKP", "CLKN", "D<3..0>", "D<3>", "D<2>",
+                                                    "D<1>", "D<0>"}));
+
+    const ROWCOL a = Row("A");
+    EXPECT_EQ(Kind(a), PIN_ROW_SCALAR);
+    EXPECT_EQ(Cell(a, G::m_nColSignal), "N1");
+    EXPECT_EQ(Cell(a, G::m_nColPinNumber), "12");
+    EXPECT_EQ(Cell(a, G::m_nColPinType), "Input");
+    EXPECT_EQ(Cell(a, G::m_nColRefDes), "U7");
+    int msb = 0, lsb = 0;
+    IInstTerm* pin = grid->GetRowInstTerm(a, msb, lsb);
+    ASSERT_NE(pin, nullptr);
+    EXPECT_STREQ(pin->name(), "A");
+    EXPECT_EQ(msb, -1);
+    INet* net = grid->GetRowNet(a, msb, lsb);
+    ASSERT_NE(net, nullptr);
+    EXPECT_STREQ(net->name(), "N1");
+    EXPECT_EQ(grid->GetRowConnIndex(a), static_cast<int>(net->id()));
+    EXPECT_EQ(Cell(Row("B"), G::m_nColSignal), "");
+    EXPECT_EQ(grid->GetRowConnIndex(Row("B")), -1);
+
+    // The vector: a parent row, its bits collapsed below it.
+    const ROWCOL d = Row("D<3..0>");
+    EXPECT_EQ(Kind(d), PIN_ROW_VECTOR);
+    EXPECT_EQ(Cell(d, G::m_nColSignal), "DATA<3..0>");
+    EXPECT_EQ(Cell(d, G::m_nColPinNumber), "4,5,6,7");
+    for (ROWCOL r = d + 1; r <= d + 4; ++r) {
+        EXPECT_EQ(Kind(r), PIN_ROW_PLUSMINUS_CHILD) << r;
+        EXPECT_EQ(grid->GetRowParentOffset(r), d) << r;
+        EXPECT_TRUE(grid->IsRowHidden(r)) << r;
+    }
+    EXPECT_EQ(Cell(d + 1, G::m_nColSignal), "DATA<3>");
+    CInstTermBitContext bit;
+    ASSERT_TRUE(grid->GetRowInstTermBitContext(d + 1, bit));
+    EXPECT_EQ(bit.bit(), 3);
+    EXPECT_FALSE(grid->GetRowInstTermBitContext(d, bit));
+    EXPECT_EQ(grid->FindPinRow(Instance("U1"), G::m_nColPinName, "d<2>", 0), d + 2);
+}
+
+TEST_F(LoadPins, DifferentialPairRows) {
+    Part();
+    builder.schematic("top").instance("U1", "PART").pinNumber("U1", "CLKP", "1").pinNumber("U1", "CLKN", "2");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    EXPECT_TRUE(grid->m_bHasDiffPairs);
+    EXPECT_FALSE(grid->IsColHidden(G::m_nColDiffPair));
+    const ROWCOL pair = Row("CLK");
+    ASSERT_NE(pair, 0u);
+    EXPECT_EQ(Kind(pair), PIN_ROW_DIFFPAIR);
+    EXPECT_TRUE(grid->IsDiffPairRow(pair));
+    EXPECT_EQ(Cell(pair, G::m_nColPinNumber), "1,2");
+    ASSERT_NE(grid->GetRowDPInstTerm(pair), nullptr);
+    std::list<CInstTermBitContext> legs;
+    grid->GetRowBitContexts(pair, legs);
+    ASSERT_EQ(legs.size(), 2u);
+    EXPECT_STREQ(legs.front().instTerm()->name(), "CLKP");
+    // The scalar legs have no rows of their own.
+    EXPECT_EQ(Kind(pair + 1), PIN_ROW_DIFFPAIR_LEG);
+    EXPECT_EQ(Kind(pair + 2), PIN_ROW_DIFFPAIR_LEG);
+    EXPECT_EQ(grid->GetRowParentOffset(pair + 2), pair);
+    int count = 0;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+        if (Cell(r, G::m_nColPinName) == "CLKP") ++count;
+    EXPECT_EQ(count, 1);
+}
+
+TEST_F(LoadPins, FirstViewOfADesignListsLegsAsPins) {
+    Part();
+    builder.schematic("top", "sch_1").instance("U1", "PART");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    EXPECT_FALSE(grid->m_bHasDiffPairs);
+    EXPECT_TRUE(grid->IsColHidden(G::m_nColDiffPair));
+    EXPECT_EQ(Row("CLK"), 0u);
+    EXPECT_EQ(Kind(Row("CLKP")), PIN_ROW_SCALAR);
+}
+
+TEST_F(LoadPins, VectorsShownBitByBit) {
+    Part();
+    builder.schematic("top").instance("U1", "PART").connect("U1", "D<3..2>", "X<1..0>").connect("U1", "D<1..0>", "Y<1..0>");
+    Init();
+    grid->m_bShowVectors = 0;
+    ASSERT_TRUE(Load("U1", TRUE)); // keep the server's order
+    const ROWCOL first = Row("D<3>");
+    ASSERT_NE(first, 0u);
+    for (int i = 0; i < 4; ++i) {
+        const CString name = CSchemaUtilities::vectorName("D", 3 - i);
+        EXPECT_EQ(Cell(first + i, G::m_nColPinName), name);
+        CGXStyle style;
+        grid->GetStyleRowCol(first + i, static_cast<ROWCOL>(G::m_nColPinName), style);
+        EXPECT_EQ(style.GetControl(), IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL);
+        EXPECT_EQ(grid->GetRowParentOffset(first + i), GX_INVALID);
+        EXPECT_EQ(Attr(first + i, G::m_nColPinName, IDS_UA_ROW_LEVEL), "1");
+    }
+    EXPECT_EQ(Cell(first, G::m_nColSignal), "X<1>");
+    EXPECT_EQ(Cell(first + 3, G::m_nColSignal), "Y<0>");
+}
+
+TEST_F(LoadPins, VectorOnTwoNetsHasAnEmptyParentSignal) {
+    Part();
+    builder.schematic("top").instance("U1", "PART").connect("U1", "D<3..2>", "X<1..0>").connect("U1", "D<1..0>", "Y<1..0>");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    const ROWCOL d = Row("D<3..0>");
+    EXPECT_EQ(Cell(d, G::m_nColSignal), "");
+    EXPECT_EQ(Cell(d + 2, G::m_nColSignal), "X<0>");
+    EXPECT_EQ(Cell(d + 3, G::m_nColSignal), "Y<1>");
+}
+
+TEST_F(LoadPins, TheShownInstanceIsNotReloaded) {
+    Part();
+    builder.schematic("top").instance("U1", "PART").instance("U2", "PART");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    const ROWCOL rows = grid->GetRowCount();
+    grid->SetValueRange(CGXRange(Row("A"), static_cast<ROWCOL>(G::m_nColComments)), "mark");
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    EXPECT_EQ(grid->GetRowCount(), rows);
+    EXPECT_EQ(Cell(Row("A"), G::m_nColComments), "mark");
+    EXPECT_EQ(grid->m_arrInstanceIds.size(), 1u);
+    // A refresh reloads it.
+    ASSERT_TRUE(Load("U1", TRUE));
+    EXPECT_EQ(grid->GetRowCount(), rows);
+    EXPECT_EQ(Cell(Row("A"), G::m_nColComments), "");
+    // A forced reload too, and it is cleared afterwards.
+    grid->m_arrInstanceIds.assign(1, Instance("U1")->id());
+    grid->m_bForceReload = 1;
+    ASSERT_TRUE(Load("U1"));
+    EXPECT_EQ(grid->m_bForceReload, 0);
+    EXPECT_EQ(grid->m_arrInstanceIds.size(), 2u);
+}
+
+TEST_F(LoadPins, HeaderWithoutReferenceDesignator) {
+    Part();
+    builder.schematic("top").instance("U1", "PART");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    EXPECT_EQ(Cell(0, 1), "Component: U1 (PART)      Ref Des: ");
+    EXPECT_EQ(grid->m_strHeaderSecondText, "");
+    EXPECT_EQ(grid->m_strHeaderInstanceText, "U1 (PART)");
+    EXPECT_EQ(grid->m_strHeaderLabel, " ");
+}
+
+TEST_F(LoadPins, BlocksShowPortsAndHideTerminations) {
+    Part();
+    builder.schematic("blk").schematicPort("IN");
+    builder.schematic("top").instance("B1", "blk", "", "sch").instance("U1", "PART");
+    Init();
+    ASSERT_TRUE(Load("B1"));
+    EXPECT_TRUE(grid->m_bIsBlock);
+    EXPECT_EQ(Cell(PIN_CAPTION_ROW, G::m_nColPinName), "Port Name");
+    EXPECT_EQ(Cell(PIN_CAPTION_ROW, G::m_nColPinType), "Port Type");
+    EXPECT_TRUE(grid->IsColHidden(G::m_nColTermination));
+    EXPECT_TRUE(grid->IsColHidden(G::m_nColPinNumber));
+    EXPECT_EQ(grid->m_strHeaderLabel, "Block    : ");
+    ASSERT_TRUE(Load("U1"));
+    EXPECT_FALSE(grid->IsColHidden(G::m_nColTermination));
+    EXPECT_TRUE(grid->IsColHidden(G::m_nColPinNumber));
+}
+
+TEST_F(LoadPins, ProgressCountsWholePercents) {
+    builder.symbol("THREE").port("P1").port("P2").port("P3");
+    builder.schematic("top").instance("U1", "THREE");
+    Init();
+    std::vector<std::string> texts;
+    CKXProgressBar::SetPumpHook([&texts]() -> BOOL {
+        if (CKXProgressBar::m_pProgressBar) texts.push_back(CKXProgressBar::m_pProgressBar->GetText().GetString());
+        return TRUE;
+    });
+    const bool loaded = Load("U1");
+    CKXProgressBar::SetPumpHook(nullptr);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "Processed 33% of 3 Pins of component U1");
+    EXPECT_EQ(texts[2], "Processed 100% of 3 Pins of component U1");
+    EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr);
+}
+
+} // namespace
