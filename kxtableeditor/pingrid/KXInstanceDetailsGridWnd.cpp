@@ -1,12 +1,14 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
 #include "grid/KXPlusMinusEditButton.h"
+#include "grid/KXSpinControl.h"
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcontrols/KXProgressBar.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/packaging.h"
 #include "rmx/schemautil.h"
 
@@ -15,7 +17,6 @@
 
 IMPLEMENT_DYNCREATE(CKXInstanceDetailsGridWnd, CKXGridWnd)
 
-std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXInstanceDetailsGridWnd::m_arrColumnInfo;
 int CKXInstanceDetailsGridWnd::m_nColInstance = 1;
 int CKXInstanceDetailsGridWnd::m_nColRefDes = 2;
 int CKXInstanceDetailsGridWnd::m_nColDiffPair = 3;
@@ -71,32 +72,12 @@ private:
     BOOL m_lock = FALSE;
 };
 
-struct ColumnDefault {
-    const char* caption;
-    const char* key;
-    int width;
-};
-constexpr ColumnDefault kColumns[] = {
-    {"", "", 40},
-    {"Instance", "", 80},
-    {"Ref Des", "", 60},
-    {"Diff Pair", "DIFF_PAIR", 80},
-    {"Pin Name", "PIN_NAME", 120},
-    {"PN", "PN", 50},
-    {"Pin Type", "PIN_TYPE", 80},
-    {"Signal", "SIGNAL", 160},
-    {"Termination", "TERMINATION", 100},
-    {"PUPD", "PUPD", 40},
-    {"Comments", "COMMENTS", 160},
-};
-
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Object
 
 CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd() {
-    SetupColumns();
     if (CKXRegistrySettings::OpenRegistryKey() == 1) {
         int value = 0;
         if (CKXRegistrySettings::GetFromRegistry("show_dp_pins_in_ccp", value)) m_bShowDiffPairs = value;
@@ -104,48 +85,10 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd() {
     CKXRegistrySettings::CloseRegistryKey();
 }
 
-CKXInstanceDetailsGridWnd::~CKXInstanceDetailsGridWnd() = default;
-
-void CKXInstanceDetailsGridWnd::SetupColumns() {
-    if (!m_arrColumnInfo.empty()) return;
-    int n = 0;
-    for (const ColumnDefault& c : kColumns) {
-        auto info = std::make_unique<CKXColumnInfoClass>();
-        info->m_nColumn = n++;
-        info->m_strCaption = c.caption;
-        info->m_strPropertyName = c.key;
-        info->m_nWidth = c.width;
-        info->m_nWidthType = CKXColumnInfoClass::WidthInChars;
-        m_arrColumnInfo.push_back(std::move(info));
-    }
-    m_nColCount = static_cast<int>(m_arrColumnInfo.size());
-}
-
-int CKXInstanceDetailsGridWnd::ColumnOfKey(const CString& key) {
-    for (std::size_t i = 3; i < m_arrColumnInfo.size(); ++i)
-        if (m_arrColumnInfo[i]->m_strPropertyName.CompareNoCase(key) == 0) return static_cast<int>(i);
-    return -1;
-}
-
-CKXColumnInfoClass* CKXInstanceDetailsGridWnd::GetColumnInfo(int nCol) {
-    if (nCol < 0 || static_cast<std::size_t>(nCol) >= m_arrColumnInfo.size()) AfxThrowInvalidArgException();
-    return m_arrColumnInfo[static_cast<std::size_t>(nCol)].get();
-}
-
-void CKXInstanceDetailsGridWnd::InitializePinGrid(CKXBottomPaneContainerView* pPane, const CDesignContext& design) {
-    m_pOwnerPane = pPane;
-    m_designContext = design;
-    CKXGridWnd::InitializeGrid(PIN_FIRST_ROW, 1, PIN_CAPTION_ROW, nullptr);
-    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 0);
-    m_nFunctionFilter = 0;
-    FillScope scope(*this);
-    SetColCount(Col(m_nColCount - 1), kNoUpdate);
-    SetRowCount(PIN_FIRST_ROW - 1, kNoUpdate);
-    for (int c = 1; c < m_nColCount; ++c) {
-        CGXStyle caption;
-        caption.SetValue(GetColumnInfo(c)->m_strCaption).SetReadOnly(TRUE);
-        SetStyleRange(CGXRange(PIN_CAPTION_ROW, Col(c)), caption, gxOverride, 0, kNoUpdate);
-    }
+CKXInstanceDetailsGridWnd::~CKXInstanceDetailsGridWnd() {
+    if (m_pCurrentPinGrid == this) m_pCurrentPinGrid = nullptr;
+    if (IKXMessageServer* server = GetKXMsgSrvr())
+        if (GetSafeHwnd()) server->UnregisterWindow(GetSafeHwnd());
 }
 
 // ---------------------------------------------------------------------------

@@ -19,6 +19,9 @@
 class CKXBottomPaneContainerView;
 class CKXTableChildFrm;
 class IPhysPartInst;
+class CKXSpinControl;
+class CKXListComboBox;
+class CStringList;
 
 class CKXInstanceDetailsGridWnd : public CKXGridWnd {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
@@ -28,20 +31,62 @@ public:
     ~CKXInstanceDetailsGridWnd() override;
 
     // ------------------------------------------------------------- columns
-    // The class-wide column list: index = grid column number, 0 the row-header column.
-    static std::vector<std::unique_ptr<CKXColumnInfoClass>> m_arrColumnInfo;
+    // The class-wide column list: index = grid column number, 0 the row-header column. The
+    // descriptors are never freed while the process runs: a layout broadcast may still hold them.
+    static std::vector<CKXColumnInfoClass*> m_arrColumnInfo;
+    static std::vector<CString> m_arrColumnCaptions;
     static int m_nColInstance, m_nColRefDes, m_nColDiffPair, m_nColPinName, m_nColPinNumber, m_nColPinType,
         m_nColSignal, m_nColTermination, m_nColPupd, m_nColComments, m_nColCount;
-    // Builds the default column list once (later calls keep it).
-    static void SetupColumns();
+    // Builds the class-wide column list from the customisation entries of origin "CCP".
+    void SetupColumns();
+    // Writes the columns from number 3 on as the default customisation; with bParse the service
+    // also takes them as its current list.
+    void LoadCustomPropertyColumns(BOOL bParse);
+    // "CCP\<key>" of a column (empty for -1); an index outside the list is an invalid argument.
+    static void GetRegistrySubKey(int column, CString& subkey);
     // Column number of a key ("PIN_NAME", "SIGNAL", ...); -1 when no column has it.
     static int ColumnOfKey(const CString& key);
+    static CString GetColumnHeaderFromKey(const CString& key);
+    static CString GetColumnKeyFromHeader(const CString& header);
     // Entry nCol of the column list; an index outside it raises the invalid-argument exception.
     CKXColumnInfoClass* GetColumnInfo(int nCol) override;
+    int GetColWidth(ROWCOL nCol) override;
+    BOOL OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) override;
+    BOOL OnTrackColWidthMove(ROWCOL nCol, int nWidth) override;
+    void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
+    // Sends the column layout to every grid (a copy of the descriptor list and kind 5).
+    void BroadcastColumnLayout(const std::vector<CKXColumnInfoClass*>& layout);
+    // MSG_COLUMN_LAYOUT_CHANGED: wParam the old layout (std::vector<CKXColumnInfoClass*>*), lParam the kind.
+    LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
+    void CustomizeColumns() override;
+    void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
+    BOOL IsCurrentColumnCustom();
+    BOOL IsCurrentCellSignal();
+    BOOL IsCurrentCellTermination();
+    // A click on a sortable caption: the sort goes to the host as "sort pin" and comes back
+    // through the pane's sort command (SortByColumnName).
+    void OnSortColumn(int col) override;
+    void SortRows(int col, BOOL bAscending) override;
+    int SortByColumnName(CString name);
 
     // ------------------------------------------------------------- set-up and loading
-    // Grid set-up after Create: header block, captions, columns, cell controls.
-    void InitializePinGrid(CKXBottomPaneContainerView* pPane, const CDesignContext& design);
+    // Grid set-up after Create: column list, header block, cell controls, settings and the
+    // subscriptions at the message server. The owner is the connectivity pane or a dialog.
+    using CKXGridWnd::InitializeGrid;
+    void InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2, int value,
+                        CStringList* pSignals = nullptr);
+    // Header block, caption cells, fonts and widths.
+    void SetupGridLook();
+    void RecordViewOptionsScript(int busOption, int dpOption);
+    void ExpandAllPins(CString onOff, CString scope);
+    void UpdateHeaderCaption();
+    void SetAutoComplete(BOOL bOn) override;
+    void ShowSignalCombo(BOOL bShow) override;
+    void RefreshCellControls(int row, BOOL bExpand);
+    void UpdatePaneTitle() override;
+    void ActivateGridView() override;
+    // The pin grid most recently initialised or activated; NULL when none.
+    static CKXInstanceDetailsGridWnd* m_pCurrentPinGrid;
     void SetChildFrame(CKXTableChildFrm* pFrame) { m_pChildFrame = pFrame; }
     CKXBottomPaneContainerView* GetOwnerPane() const { return m_pOwnerPane; }
     // Appends the rows of one instance. bKeepOrder FALSE: a fresh load (the instance already shown
@@ -101,8 +146,21 @@ public:
     int m_bShowDiffPairs = 1;
     int m_bCommitting = 0;
     int m_nFillMode = 2; // 0 leg row, 1 power child row, 2 ordinary row
+    int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
+    int m_bColumnMode = 0;
+    ROWCOL m_nTrackedCol = GX_INVALID; // column whose width is being dragged
     // Texts of the header: the cell text and the header dialog's instance, second and label texts.
     CString m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel;
+    CWnd* m_pOwner = nullptr;
+    int m_nInitValue = 0;
+    int m_bAutoComplete = 0;
+    int m_bShowSignalCombo = 0;
+    int m_nBusOption = 0;
+    int m_nDpOption = 0;
+    BOOL m_bExpandAll = FALSE;  // the header's expand-all box
+    CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
+    CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
+    std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
 
 private:
     // Composed style of a cell (row, col).
@@ -115,4 +173,10 @@ private:
     void ToggleRow(ROWCOL row);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
+    // Styles the caption cell (row 2) of a column.
+    void StyleCaptionCell(int col, const CString& caption);
+    int AverageCharWidth() const;
+    static std::vector<std::unique_ptr<CKXColumnInfoClass>> s_columnStore;
+
+    DECLARE_MESSAGE_MAP()
 };

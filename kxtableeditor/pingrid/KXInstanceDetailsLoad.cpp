@@ -4,10 +4,11 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXProgressBar.h"
+#include "kxcontrols/KXSortGrid.h"
+#include "kxinstsigpane/CommonInterface.h"
 #include "rmx/packaging.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 
 namespace {
@@ -25,36 +26,6 @@ void NewProgressBar(const char* title, int count) {
 void EndProgressBar() {
     delete CKXProgressBar::m_pProgressBar;
     CKXProgressBar::m_pProgressBar = nullptr;
-}
-
-// Compares texts without case, runs of digits by their numeric value ("A2" before "A10").
-bool AlphaNumericLess(const CString& a, const CString& b) {
-    const char* p = a.GetString();
-    const char* q = b.GetString();
-    while (*p && *q) {
-        if (std::isdigit(static_cast<unsigned char>(*p)) && std::isdigit(static_cast<unsigned char>(*q))) {
-            const char* ps = p;
-            const char* qs = q;
-            while (*ps == '0') ++ps;
-            while (*qs == '0') ++qs;
-            const char* pe = ps;
-            const char* qe = qs;
-            while (std::isdigit(static_cast<unsigned char>(*pe))) ++pe;
-            while (std::isdigit(static_cast<unsigned char>(*qe))) ++qe;
-            if (pe - ps != qe - qs) return pe - ps < qe - qs;
-            for (; ps < pe; ++ps, ++qs)
-                if (*ps != *qs) return *ps < *qs;
-            p = pe;
-            q = qe;
-            continue;
-        }
-        const int cp = std::tolower(static_cast<unsigned char>(*p));
-        const int cq = std::tolower(static_cast<unsigned char>(*q));
-        if (cp != cq) return cp < cq;
-        ++p;
-        ++q;
-    }
-    return *p == '\0' && *q != '\0';
 }
 
 } // namespace
@@ -255,7 +226,11 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     // 18. Finishing.
     if (!multiple) {
         m_nFunctionFilter = 0;
-        if (!bKeepOrder) SortColumn(m_nColPinName);
+        if (!bKeepOrder) {
+            // A fresh load always lists the pins in ascending order, whatever was sorted before.
+            m_nSortCol = -1;
+            SortColumn(m_nColPinName);
+        }
         SetTopRow(PIN_FIRST_ROW <= GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
     }
     if (!bWasLocked) {
@@ -269,32 +244,20 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
 }
 
 void CKXInstanceDetailsGridWnd::SortColumn(int col) {
-    const ROWCOL count = GetRowCount();
-    if (count <= PIN_FIRST_ROW || col <= 0) return;
-    // Groups: a top row (level "1" on its PIN_NAME cell) and the child rows that follow it.
-    struct Group {
-        ROWCOL first;
-        ROWCOL size;
-        CString key;
-    };
-    std::vector<Group> groups;
-    for (ROWCOL r = PIN_FIRST_ROW; r <= count; ++r) {
-        CGXStyle style;
-        GetStyleRowCol(r, Col(m_nColPinName), style);
-        const CString level = style.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_ROW_LEVEL))
-                                  ? style.GetUserAttributeText(static_cast<WORD>(IDS_UA_ROW_LEVEL))
-                                  : CString("1");
-        if (groups.empty() || level == "1" || level.IsEmpty())
-            groups.push_back({r, 1, GetValueRowCol(r, Col(col))});
-        else
-            ++groups.back().size;
-    }
-    std::stable_sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
-        return AlphaNumericLess(a.key, b.key);
-    });
-    std::vector<ROWCOL> order;
-    for (const Group& g : groups)
-        for (ROWCOL i = 0; i < g.size; ++i) order.push_back(g.first - PIN_FIRST_ROW + i);
-    ReorderRows(PIN_FIRST_ROW, order, kNoUpdate);
-    m_nSortCol = col;
+    // Several grids side by side sort by pin name only.
+    if (m_bColumnMode && col != m_nColPinName) return;
+    CKXGridWnd::OnSortColumn(col);
+}
+
+void CKXInstanceDetailsGridWnd::SortRows(int col, BOOL bAscending) {
+    if (col < 0) return;
+    const BOOL bAlpha = CCommonInterface::nSortType == 0 ? TRUE : FALSE;
+    CKXSortGrid sorter(this, PIN_FIRST_ROW, TRUE, bAlpha, FALSE);
+    // Child rows (levels 2 and 3) stay under their parent rows.
+    sorter.SetSkipLevel({2, 3});
+    sorter.SetHierarchyColumn(Col(m_nColPinName));
+    sorter.SetLevelAttribute(static_cast<WORD>(IDS_UA_ROW_LEVEL));
+    if (col == m_nColPinName && CCommonInterface::nSortType == 0)
+        sorter.SetSortAttribute(Col(m_nColPinName), static_cast<WORD>(IDS_UA_VECTOR_BASENAME));
+    sorter.SortRows(Col(col), bAscending, 1);
 }

@@ -23,7 +23,7 @@ protected:
     void Init() {
         ASSERT_TRUE(builder.ok()) << builder.error();
         design = builder.context();
-        grid->InitializePinGrid(nullptr, design);
+        grid->InitializeGrid(nullptr, design, design, 0);
     }
 
     CInstanceContext Instance(const char* name) { return design.instance(name); }

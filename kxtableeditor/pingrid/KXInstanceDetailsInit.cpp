@@ -1,0 +1,263 @@
+// Setting the pin grid up: header block, cell controls, user options, the
+// message-server subscriptions, and the view options that change its look.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXEditControls.h"
+#include "grid/KXPlusMinusEditButton.h"
+#include "grid/KXSpinControl.h"
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxcommon/KXCustomizeAPI.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+
+CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pCurrentPinGrid = nullptr;
+
+BEGIN_MESSAGE_MAP(CKXInstanceDetailsGridWnd, CKXGridWnd)
+ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXInstanceDetailsGridWnd::OnColumnLayoutChanged)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr UINT kNoUpdate = 2;
+constexpr UINT kHeaderControl = 52520; // the grid library's header cell
+ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+
+int RegistrySubKey(int col, CString& key) {
+    CKXInstanceDetailsGridWnd::GetRegistrySubKey(col, key);
+    return key.IsEmpty() ? 0 : 1;
+}
+
+// A DWORD option of the controls library's registry key; the default when it is not there.
+DWORD ReadOption(const char* name, DWORD fallback) {
+    DWORD value = fallback;
+    if (!CKXRegistrySettings::GetFromRegistry(name, value)) value = fallback;
+    return value;
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2,
+                                               int value, CStringList* pSignals) {
+    // 1.
+    m_pOwner = pOwner;
+    m_pOwnerPane = dynamic_cast<CKXBottomPaneContainerView*>(pOwner);
+    m_designContext = design;
+    m_designContext2 = design2;
+    m_nInitValue = value;
+    m_nFunctionFilter = 0;
+    // 2.
+    CKXGridWnd::InitializeGrid(PIN_FIRST_ROW, 1, PIN_CAPTION_ROW, nullptr);
+    // 3.
+    CKXCustomizeAPI::setCustomizationOrigin("CCP");
+    if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);
+    if (m_arrColumnInfo.empty()) SetupColumns();
+    // 4, 5.
+    SetupGridLook();
+    RegisterHeaderControl(static_cast<ULONG>(m_nColPinName));
+    RegisterBitmapEditControl();
+    RegisterPupdControl();
+    CDWordArray look;
+    look.Add(static_cast<DWORD>(m_nColPupd));
+    look.Add(static_cast<DWORD>(m_nColComments));
+    look.Add(static_cast<DWORD>(m_nColDiffPair));
+    RegisterDynComboControl(&RegistrySubKey, look);
+    RegisterBitmapButtonControl();
+    EnableKeySelectionSync(TRUE);
+    EnableCellControlClick(TRUE);
+    // 6.
+    const struct {
+        UINT id, bitmap;
+    } buttons[] = {{59455, 8891}, {59456, 9092}, {59463, 9091}, {59469, 9090}, {59464, 9088}, {59465, 9087}};
+    for (const auto& b : buttons) RegisterControl(static_cast<WORD>(b.id), new CGXBitmapButton(this, b.bitmap), FALSE, TRUE);
+    SetupGridLook();
+    if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(FALSE);
+    // 9.
+    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18);
+    for (UINT id : {IDS_CTRL_CHILD_PINNAME_CELL, IDS_UA_SCALAR_PINNAME_CELL, IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL})
+        RegisterControl(static_cast<WORD>(id), new CKXPaddedEditControl(this, id, 18), FALSE, TRUE);
+    m_pSignalList = std::make_unique<CKXListComboBox>(this);
+    m_pDiffPairList = std::make_unique<CKXListComboBox>(this);
+    if (pSignals)
+        for (POSITION pos = pSignals->GetHeadPosition(); pos;) m_pSignalList->AddString(pSignals->GetNext(pos));
+    m_pSignalCombo = new CKXSpinControl(this, 2001, 9041, 0, m_pSignalList.get(), FALSE);
+    m_pSignalSpin = new CKXSpinControl(this, 2002, 9093, 0, m_pDiffPairList.get(), FALSE);
+    // 10.
+    if (CKXRegistrySettings::OpenRegistryKey()) {
+        const int autoComplete = static_cast<int>(ReadOption("auto_complete_signals", 1));
+        if (m_pOwnerPane) m_pOwnerPane->ApplyAutoCompleteSetting(autoComplete, 0);
+        SetAutoComplete(autoComplete);
+        const int showCombo = static_cast<int>(ReadOption("show_signal_combo_in_ccp", 0));
+        if (m_pOwnerPane) m_pOwnerPane->ApplyShowSignalComboSetting(showCombo, 0);
+        ShowSignalCombo(showCombo);
+    } else {
+        SetAutoComplete(TRUE);
+        ShowSignalCombo(FALSE);
+    }
+    CKXRegistrySettings::CloseRegistryKey();
+    // 11.
+    RegisterControl(static_cast<WORD>(IDS_CTRL_VECTOR_CONNECTIVITY), m_pSignalCombo, FALSE, TRUE);
+    RegisterControl(static_cast<WORD>(IDS_CTRL_DIFFPAIR_CELL), m_pSignalSpin, FALSE, TRUE);
+    RegisterControl(9046, new CGXComboBox(this, 9046, 9047, 2), FALSE, TRUE);
+    // 13.
+    if (IKXMessageServer* server = GetKXMsgSrvr()) {
+        if (HWND hwnd = GetSafeHwnd()) {
+            for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_IMPORT_CSV,
+                             MSG_OBJECT_PROPERTY_CHANGED, MSG_INSTANCE_CHANGED})
+                server->RegisterWindow(msg, hwnd);
+        }
+    }
+    // 14.
+    if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(TRUE);
+    m_pCurrentPinGrid = this;
+}
+
+void CKXInstanceDetailsGridWnd::SetupGridLook() {
+    const BOOL bWasLocked = LockUpdate(TRUE);
+    CGXGridParam* pParam = GetParam();
+    const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
+    const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+    if (pParam) {
+        pParam->EnableUndo(FALSE);
+        pParam->SetLockReadOnly(FALSE);
+    }
+    if (GetRowCount() < PIN_FIRST_ROW - 1) SetRowCount(PIN_FIRST_ROW - 1, kNoUpdate);
+    SetColCount(Col(m_nColCount - 1), kNoUpdate);
+    const ROWCOL last = GetColCount();
+    for (int c = 1; c < m_nColCount; ++c) {
+        StyleCaptionCell(c, GetColumnInfo(c)->m_strCaption);
+        SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
+    }
+    if (last >= 1) {
+        SetStyleRange(CGXRange().SetCols(1, last), CGXStyle().SetFont(CGXFont().SetFaceName("Tahoma")), gxOverride,
+                      0, kNoUpdate, gxDo);
+        CGXStyle spacer;
+        spacer.SetControl(static_cast<WORD>(kHeaderControl)).SetEnabled(FALSE).SetInterior(RGB(240, 240, 240));
+        SetStyleRange(CGXRange(3, 0, 3, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
+        SetStyleRange(CGXRange(5, 0, 5, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
+        CGXStyle filter;
+        filter.SetValue("*")
+            .SetControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO))
+            .SetChoiceList("*\n")
+            .SetVerticalAlignment(DT_VCENTER)
+            .SetTextColor(RGB(0, 0, 0))
+            .SetInterior(RGB(255, 255, 255));
+        SetStyleRange(CGXRange(4, 1, 4, last), filter, gxOverride, 0, kNoUpdate, gxDo);
+        SetRowHeight(3, 3, 4, nullptr, kNoUpdate, gxDo);
+        SetRowHeight(5, 5, 4, nullptr, kNoUpdate, gxDo);
+        SetRowHeight(0, 1, 22, nullptr, kNoUpdate, gxDo);
+        SetCoveredCellsRowCol(0, 1, 1, last, kNoUpdate, gxDo);
+        SetCoveredCellsRowCol(0, 0, 1, 0, kNoUpdate, gxDo);
+        SetCoveredCellsRowCol(3, 0, 3, last, kNoUpdate, gxDo);
+        SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate, gxDo);
+        CGXStyle header;
+        header.SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER)).SetInterior(RGB(240, 240, 240));
+        SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
+        SetStyleRange(CGXRange(0, 0), CGXStyle().SetEnabled(FALSE), gxOverride, 0, kNoUpdate, gxDo);
+    }
+    SetFrozenRows(4, 3, kNoUpdate);
+    if (pParam) {
+        pParam->EnableUndo(bUndo);
+        pParam->SetLockReadOnly(bLock);
+    }
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(GX_INVALIDATE, TRUE);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::RecordViewOptionsScript(int busOption, int dpOption) {
+    m_nBusOption = busOption;
+    m_nDpOption = dpOption;
+    const char* journal = CKXShareGlobalData::m_bAutomation;
+    if (!journal) return;
+    CString handle = m_designContext ? m_designContext.name() : CString();
+    if (m_pChildFrame)
+        if (CKXTableDoc* doc = m_pChildFrame->GetTableDoc()) handle = doc->GetJournalHandle();
+    CString line;
+    line.Format("\ncall %s.ConnectivityPane().SetViewOptions(\"%d\",\"%d\")\n", handle.GetString(), busOption,
+                dpOption);
+    KXJournalWrite(journal, CString(), line);
+}
+
+void CKXInstanceDetailsGridWnd::RefreshCellControls(int row, BOOL bExpand) {
+    const BOOL bWasLocked = LockUpdate(TRUE);
+    auto refresh = [this, bExpand](ROWCOL r) {
+        CGXStyle style;
+        GetStyleRowCol(r, Col(m_nColPinName), style);
+        if (!style.GetIncludeControl()) return;
+        if (auto* button = dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(style.GetControl())))
+            button->SetExpandState(r, Col(m_nColPinName), bExpand);
+    };
+    if (row == -1) {
+        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
+            if (!IsRowHidden(r)) refresh(r);
+    } else if (row >= static_cast<int>(PIN_FIRST_ROW) && static_cast<ROWCOL>(row) <= GetRowCount()) {
+        refresh(static_cast<ROWCOL>(row));
+    }
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(GX_INVALIDATE, TRUE);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::ExpandAllPins(CString onOff, CString scope) {
+    const BOOL bExpand = onOff.CompareNoCase("on") == 0;
+    if (scope == "-selection") {
+        CRowColArray rows;
+        GetSelectedRows(rows, FALSE, TRUE);
+        for (INT_PTR i = 0; i < rows.GetSize(); ++i) RefreshCellControls(static_cast<int>(rows[i]), bExpand);
+    } else if (scope.IsEmpty()) {
+        RefreshCellControls(-1, bExpand);
+        m_bExpandAll = bExpand;
+        CGXGridParam* pParam = GetParam();
+        const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
+        if (pParam) pParam->EnableUndo(FALSE);
+        CGXStyle header;
+        header.SetFont(CGXFont().SetFaceName("Tahoma").SetBold(TRUE));
+        SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
+        if (pParam) pParam->EnableUndo(bUndo);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::UpdateHeaderCaption() {
+    if (m_bMultipleObjects) {
+        m_strHeaderInstanceText = "Multiple Instances Selected";
+        m_strHeaderSecondText.Empty();
+        m_strHeaderLabel.Empty();
+        return;
+    }
+    if (m_arrInstanceIds.size() != 1 || !m_designContext) return;
+    const CInstanceContext inst = m_designContext.instance(m_arrInstanceIds.front());
+    if (!inst) return;
+    // The instance and the cell of its master.
+    m_strHeaderInstanceText.Format("%s (%s)", inst.name().GetString(), inst.instance()->cellName());
+    const char* location = inst.physicalPackageName();
+    m_strHeaderSecondText = location && *location ? "- " + CString(location) : CString();
+    m_strHeaderLabel.Empty();
+}
+
+void CKXInstanceDetailsGridWnd::SetAutoComplete(BOOL bOn) {
+    m_bAutoComplete = bOn;
+    if (m_pSignalCombo) m_pSignalCombo->SetAutoComplete(bOn);
+}
+
+void CKXInstanceDetailsGridWnd::ShowSignalCombo(BOOL bShow) {
+    m_bShowSignalCombo = bShow;
+    if (m_pSignalCombo) m_pSignalCombo->SetShowArrows(bShow);
+    if (m_pSignalSpin) m_pSignalSpin->SetShowArrows(bShow);
+}
+
+void CKXInstanceDetailsGridWnd::UpdatePaneTitle() {
+    if (m_pOwnerPane) m_pOwnerPane->SetPaneTitle(static_cast<UINT>(8951));
+}
+
+void CKXInstanceDetailsGridWnd::ActivateGridView() {
+    m_pCurrentPinGrid = this;
+    if (GetSafeHwnd()) SetFocus();
+}
