@@ -281,32 +281,8 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
             return;
     }
     FillScope scope(*this);
-    InsertRows(row, 1, kNoUpdate, gxDo);
     const ROWCOL pairRow = row;
-    const CString level = mode == PIN_ROW_DIFFPAIR_CHILD ? CString("2") : CString("1");
-    FillInstanceCells(row, level, IDS_CTRL_DIFFPAIR_CELL, mode == PIN_ROW_DIFFPAIR_CHILD ? 1 : 0);
-    const CString name = CKXGenUtils::GetDiffPairName(pair);
-    {
-        CGXStyle dp = DataCell(level);
-        dp.SetValue(name);
-        WriteCell(row, Col(m_nColDiffPair), dp);
-        CGXStyle pn = DataCell(level);
-        pn.SetValue(name).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
-        pn.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
-        pn.SetUserAttribute(Id(IDS_UA_DIFFPAIR_ROW), 1);
-        pn.SetUserAttribute(Id(IDS_UA_DIFFPAIR_CONN_ID), static_cast<int>(pair->id()));
-        if (vectorPair) pn.SetUserAttribute(Id(IDS_UA_VECTOR_DIFFPAIR_ROW), 1);
-        if (mode == PIN_ROW_DIFFPAIR_CHILD) {
-            pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
-            if (parentRow != GX_INVALID && parentRow < row)
-                pn.SetUserAttribute(Id(IDS_UA_PARENT_ROW_OFFSET), static_cast<int>(row - parentRow));
-        }
-        WriteCell(row, Col(m_nColPinName), pn);
-        CGXStyle type = DataCell("1");
-        type.SetValue("").SetControl(Id(IDS_CTRL_STATIC_TEXT));
-        WriteCell(row, Col(m_nColPinType), type);
-        ApplySignalCellStyle(row, "", -1, 0, FALSE);
-    }
+    StylePinRowProperties(pair, mode, parentRow == GX_INVALID ? -1 : static_cast<int>(parentRow), row);
     if (vectorPair) return; // the members follow as rows of their own
     const CString legLevel = mode == PIN_ROW_DIFFPAIR ? CString("2") : CString("3");
     ++row;

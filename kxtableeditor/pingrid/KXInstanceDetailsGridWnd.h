@@ -103,6 +103,19 @@ public:
     void FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level);
     void ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount, BOOL bShowConn);
 
+    // ------------------------------------------------------------- cell styling
+    // Property cells of the rows firstRow..lastRow of one pin.
+    void StylePropertyCells(IInstTerm* pin, int firstRow, int lastRow);
+    // The property cell of one column for one row, or for every pin row when row is -1.
+    void RefreshRowStyles(CString propName, int context, int col, int row);
+    // A power-pin group row for the pins at row; row advances by one.
+    void StylePinRow(const std::vector<IInstTerm*>& pins, ROWCOL& row);
+    // A differential-pair row at row (kind 7 vector pair, 8 a bit of one); parentRow -1: none.
+    void StylePinRowProperties(IDPInstTerm* pair, int kind, int parentRow, ROWCOL& row);
+    void RefreshInstanceCells(int instanceIndex);
+    // The Ref Des cells of one instance's rows, or of every row for -1.
+    void RefreshRefDesCells(int instanceIndex);
+
     // ------------------------------------------------------------- row model
     int GetRowInstanceIndex(ROWCOL row);
     int GetRowInstTermId(ROWCOL row);
@@ -173,6 +186,11 @@ private:
     void ToggleRow(ROWCOL row);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
+    WORD PropStateStyle(int state) const;
+    void WritePropertyCell(ROWCOL row, int col, const CString& value, int state, const CString& level);
+    BOOL PropertyCellValue(ROWCOL row, int col, IInstTerm* pin, CString& value, int& state);
+    void WriteInstanceCells(ROWCOL row, const CInstanceContext& inst, const CString& level);
+    void RefreshInstanceColumn(int instanceIndex, bool instanceName);
     // Styles the caption cell (row 2) of a column.
     void StyleCaptionCell(int col, const CString& caption);
     int AverageCharWidth() const;

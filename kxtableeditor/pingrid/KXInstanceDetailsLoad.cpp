@@ -200,7 +200,9 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
             m_bShowVectors = 0;
             for (int b = std::min(pin->msb(), pin->lsb()); b <= std::max(pin->msb(), pin->lsb()); ++b) {
                 if (GetDiffPairInstTerm(pin, b)) continue;
+                const ROWCOL legRow = row;
                 FillPinRow(pin, row, b, "");
+                StylePropertyCells(pin, static_cast<int>(legRow), static_cast<int>(GetRowCount()));
                 row = GetRowCount() + 1;
             }
             m_bShowVectors = showVectors;
@@ -208,6 +210,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         }
         ++done;
         ShowProgress(done, pinCount, instName);
+        const ROWCOL firstRow = row;
         if (pin->msb() == pin->lsb()) {
             FillPinRow(pin, row, pin->msb(), "");
         } else if (m_bShowVectors == 1) {
@@ -220,6 +223,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
                 row = GetRowCount() + 1;
             }
         }
+        StylePropertyCells(pin, static_cast<int>(firstRow), static_cast<int>(GetRowCount()));
         row = GetRowCount() + 1;
     }
 

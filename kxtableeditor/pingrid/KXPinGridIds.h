@@ -13,6 +13,7 @@ inline constexpr UINT IDS_UA_INSTTERM_ID = 8888;
 inline constexpr UINT IDS_UA_CONN_INDEX = 8889;
 inline constexpr UINT IDS_UA_NET_BIT = 8890;
 inline constexpr UINT IDS_UA_ROW_LEVEL = 12501;
+inline constexpr UINT IDS_UA_CHILD_LEVEL = IDS_UA_ROW_LEVEL;
 inline constexpr UINT IDS_UA_TOOLTIP_TITLE = 12514;
 inline constexpr UINT IDS_UA_ELLIPSIS_TYPE = 52792;
 inline constexpr UINT IDS_UA_VECTOR_MSB = 59406;
@@ -38,6 +39,8 @@ inline constexpr UINT IDS_CTRL_MINUS_BUTTON = 9030;
 inline constexpr UINT IDS_CTRL_PLUS_BUTTON = 9031;
 inline constexpr UINT IDS_CTRL_CHILD_PINNAME_CELL = 9032;
 inline constexpr UINT IDS_CTRL_DIFFPAIR_CELL = 9094;
+inline constexpr UINT IDS_CTRL_DIFFPAIR_SIGNAL = IDS_CTRL_DIFFPAIR_CELL;
+inline constexpr UINT IDS_CTRL_MERGED_SIBLING = 9043;
 inline constexpr UINT IDS_CTRL_STATIC_TEXT = 52513;
 
 // First pin row; rows 1 to 5 are the header block (row 2 captions, row 4 filter).
