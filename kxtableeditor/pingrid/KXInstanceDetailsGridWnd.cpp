@@ -2,6 +2,7 @@
 
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "kxcommon/KXGenUtils.h"

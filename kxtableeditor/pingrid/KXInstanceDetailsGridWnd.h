@@ -20,6 +20,8 @@ class CKXBottomPaneContainerView;
 class CKXTableChildFrm;
 class IPhysPartInst;
 class CKXSpinControl;
+class CKXAssocCompAPI;
+class CTransaction;
 class CKXListComboBox;
 class CStringList;
 
@@ -116,6 +118,24 @@ public:
     // The Ref Des cells of one instance's rows, or of every row for -1.
     void RefreshRefDesCells(int instanceIndex);
 
+    // ------------------------------------------------------------- differential pairs
+    BOOL IsDiffPairRowSelected();
+    // Both names are pair names with the same base name.
+    BOOL IsSameDiffPairName(const CString& nameA, const CString& nameB);
+    // A pair signal (" (Differential Pair)" in its text) goes on pair rows only, any other signal on
+    // other rows only; a refusal is told on the status line.
+    BOOL CheckDiffPairConnect(const CDWordArray& rows, const char* signalText);
+    // Asked before a connection makes a new pair where the connected bit already has one.
+    BOOL ConfirmDiffPairReplace(const CNetBit& connected, const CString& newName);
+    BOOL RemoveDiffPairConnection(CTransaction* transaction, IDPInstTerm* dpPin);
+    void RemoveConnection(CTransaction* transaction, const CInstTermBit& connection);
+    bool DeleteTerminationOnDiffPair(IDPInstTerm* dpPin);
+    void DeleteDiffPairTerminations(IDPInstTerm* dpPin);
+    static IInstTerm* GetDiffPairFirstLegPin(IDPInstTerm* dpPin);
+    static IInstTerm* GetDiffPairSecondLegPin(IDPInstTerm* dpPin);
+    // The associated-components interface the grid's operations use.
+    CKXAssocCompAPI* GetAssocCompAPI();
+
     // ------------------------------------------------------------- row model
     int GetRowInstanceIndex(ROWCOL row);
     int GetRowInstTermId(ROWCOL row);
@@ -158,6 +178,7 @@ public:
     int m_bShowVectors = 1;
     int m_bShowDiffPairs = 1;
     int m_bCommitting = 0;
+    int m_bDeferCommit = 0; // the caller commits the transaction a grid operation opened
     int m_nFillMode = 2; // 0 leg row, 1 power child row, 2 ordinary row
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;
@@ -174,6 +195,7 @@ public:
     CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
+    std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;
 
 private:
     // Composed style of a cell (row, col).

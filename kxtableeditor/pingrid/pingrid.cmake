@@ -3,14 +3,15 @@
 # It builds on the common grid window, so it joins only when that one is built.
 set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
 get_property(_kxpingrid_grid GLOBAL PROPERTY KXGRID_FULL_BUILT)
-if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon AND TARGET kxpropertyeditor AND TARGET kxsmall AND EXISTS ${_kxpingrid_dir}/../shell/KXShellFull.cmake)
+if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon AND TARGET kxpropertyeditor AND TARGET kxsmall AND TARGET kxassoccomp AND EXISTS ${_kxpingrid_dir}/../shell/KXShellFull.cmake)
   list(APPEND KXTE_SOURCES
     ${_kxpingrid_dir}/KXInstanceDetailsGridWnd.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsFill.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsLoad.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsColumns.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsInit.cpp
-    ${_kxpingrid_dir}/KXInstanceDetailsStyle.cpp)
-  list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxpropertyeditor kxsmall rmx)
+    ${_kxpingrid_dir}/KXInstanceDetailsStyle.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsDiffPair.cpp)
+  list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxpropertyeditor kxsmall kxassoccomp kxinstsigpane rmx)
   set_property(GLOBAL PROPERTY KXPINGRID_BUILT ON)
 endif()

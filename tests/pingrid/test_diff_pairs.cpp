@@ -1,0 +1,124 @@
+// Differential-pair rows: connect checks, the replace question, pair connections and terminations.
+#include "PinGridTestSupport.h"
+
+#include "afx/afxanswer.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class DiffPairs : public PinGridTest {
+protected:
+    void SetUp() override {
+        PinGridTest::SetUp();
+        AfxGetAnswerQueue().Reset();
+        builder.symbol("PART").port("A").port("P").port("N");
+        builder.schematic("top")
+            .instance("U1", "PART")
+            .connect("U1", "P", "CLK_P")
+            .connect("U1", "N", "CLK_N")
+            .connect("U1", "A", "X")
+            .dpPin("U1", "CLK", "P", "N")
+            .dpNet("CLKNET", "CLK_P", "CLK_N")
+            .dpConnect("U1", "CLK", "CLKNET")
+            .pairTermination("T1", "Parallel", "U1", "CLK");
+        Init();
+        ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    }
+    void TearDown() override {
+        AfxGetAnswerQueue().Reset();
+        CKXShareGlobalData::m_bReplay = FALSE;
+        if (CKXRegistrySettings::OpenRegistryKey()) CKXRegistrySettings::SetToRegistry("ccp_diffpair_replace_conn_msg", 0);
+        CKXRegistrySettings::CloseRegistryKey();
+    }
+    IDPInstTerm* Pair() { return Instance("U1").instance()->findDPInstTerm("CLK"); }
+};
+
+TEST_F(DiffPairs, SignalsGoOnlyOnTheirKindOfRow) {
+    const ROWCOL pair = Row("CLK");
+    ASSERT_NE(pair, 0u);
+    EXPECT_EQ(Kind(pair + 1), PIN_ROW_DIFFPAIR_LEG);
+    EXPECT_TRUE(grid->IsRowHidden(pair + 1)); // the pair is shown collapsed
+    grid->ExpandAllPins("on", "");
+    CDWordArray legs, pairs, plain;
+    legs.Add(pair + 1);
+    pairs.Add(pair);
+    plain.Add(Row("A"));
+    EXPECT_FALSE(grid->CheckDiffPairConnect(legs, "CLKNET (Differential Pair)"));
+    EXPECT_TRUE(grid->CheckDiffPairConnect(pairs, "CLKNET (Differential Pair)"));
+    EXPECT_FALSE(grid->CheckDiffPairConnect(pairs, "X"));
+    EXPECT_TRUE(grid->CheckDiffPairConnect(plain, "X"));
+    EXPECT_TRUE(grid->CheckDiffPairConnect(plain, nullptr));
+    // Hidden rows are not looked at.
+    grid->HideRows(pair, pair, TRUE);
+    EXPECT_TRUE(grid->CheckDiffPairConnect(pairs, "X"));
+    grid->HideRows(pair, pair, FALSE);
+    // Selection test.
+    EXPECT_FALSE(grid->IsDiffPairRowSelected());
+    grid->SetCurrentCell(pair, static_cast<ROWCOL>(G::m_nColSignal));
+    EXPECT_TRUE(grid->IsDiffPairRowSelected());
+}
+
+TEST_F(DiffPairs, ReplaceQuestion) {
+    INet* p = design.design()->findNet("CLK_P");
+    ASSERT_NE(p, nullptr);
+    const CNetBit bit(p, -1);
+    // Same name, or a bit without a pair: no question.
+    EXPECT_TRUE(grid->ConfirmDiffPairReplace(bit, "CLKNET"));
+    EXPECT_TRUE(grid->ConfirmDiffPairReplace(CNetBit(design.design()->findNet("X"), -1), "NEW"));
+    EXPECT_EQ(AfxGetAnswerQueue().GetLog().size(), 0u);
+    // Unanswered: No.
+    EXPECT_FALSE(grid->ConfirmDiffPairReplace(bit, "NEW"));
+    AfxGetAnswerQueue().PushDialog("CKXDontAskAgainYesNoDlg", TRUE, {{"dontAskAgain", "1"}});
+    EXPECT_TRUE(grid->ConfirmDiffPairReplace(bit, "NEW"));
+    // Not asked again.
+    EXPECT_TRUE(grid->ConfirmDiffPairReplace(bit, "NEW"));
+    int stored = 0;
+    ASSERT_TRUE(CKXRegistrySettings::OpenRegistryKey());
+    EXPECT_TRUE(CKXRegistrySettings::GetFromRegistry("ccp_diffpair_replace_conn_msg", stored));
+    CKXRegistrySettings::SetToRegistry("ccp_diffpair_replace_conn_msg", 0);
+    CKXRegistrySettings::CloseRegistryKey();
+    EXPECT_EQ(stored, 1);
+    // In replay nothing is shown.
+    CKXShareGlobalData::m_bReplay = TRUE;
+    EXPECT_TRUE(grid->ConfirmDiffPairReplace(bit, "NEW"));
+}
+
+TEST_F(DiffPairs, NamesAndLegs) {
+    EXPECT_TRUE(grid->IsSameDiffPairName("CLK", "CLK"));
+    EXPECT_FALSE(grid->IsSameDiffPairName("CLK", "DATA"));
+    EXPECT_STREQ(G::GetDiffPairFirstLegPin(Pair())->name(), "P");
+    EXPECT_STREQ(G::GetDiffPairSecondLegPin(Pair())->name(), "N");
+    EXPECT_EQ(G::GetDiffPairFirstLegPin(nullptr), nullptr);
+}
+
+TEST_F(DiffPairs, PairTerminationIsDeletedInItsOwnTransaction) {
+    ASSERT_NE(Pair()->dpConn(), nullptr);
+    ASSERT_TRUE(Pair()->dpConn()->beginAssociatedDTInstance().isValid());
+    grid->DeleteDiffPairTerminations(Pair());
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_FALSE(Pair()->dpConn()->beginAssociatedDTInstance().isValid());
+}
+
+TEST_F(DiffPairs, RemovingConnectionsInTheCallersTransaction) {
+    ASSERT_TRUE(CKXTransaction::BeginTrans(grid.get(), design, "Delete Connections"));
+    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+    ASSERT_NE(t, nullptr);
+    EXPECT_FALSE(grid->RemoveDiffPairConnection(nullptr, Pair()));
+    EXPECT_TRUE(grid->RemoveDiffPairConnection(t, Pair()));
+    IInstTerm* a = Instance("U1").instance()->findInstTerm("A");
+    grid->RemoveConnection(t, CInstTermBit(a, -1));
+    ASSERT_TRUE(CKXTransaction::CommitTrans(grid.get(), 1, 1));
+    EXPECT_EQ(Pair()->dpConn(), nullptr);
+    EXPECT_FALSE(a->isConnected());
+    // A pin without a pair connection: nothing to remove.
+    ASSERT_TRUE(CKXTransaction::BeginTrans(grid.get(), design, "Delete Connections"));
+    EXPECT_FALSE(grid->RemoveDiffPairConnection(CKXTransaction::GetCurrentTransactionObj(), Pair()));
+    CKXTransaction::DiscardTrans(grid.get());
+}
+
+} // namespace
