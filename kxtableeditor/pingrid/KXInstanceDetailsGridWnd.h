@@ -8,6 +8,7 @@
 #include "pingrid/KXPinGridIds.h"
 
 #include "grid/KXGridWnd.h"
+#include "kxcommon/KXPartReader.h"
 #include "rmx/context.h"
 
 #include <list>
@@ -136,6 +137,18 @@ public:
     // The associated-components interface the grid's operations use.
     CKXAssocCompAPI* GetAssocCompAPI();
 
+    // ------------------------------------------------------------- part sections
+    // Fills (or hides) the header's Functions choice for the instance.
+    void GetPartSymbolProperties(CInstanceContext instance);
+    // Before a pin number moves the instance to a section: a section another instance of the
+    // package holds is swapped (after a question unless silent). Writes "SEC" in the given
+    // transaction, else in the open grid transaction; FALSE when refused or without one.
+    BOOL CheckAssignedSection(const CInstanceContext& instance, const CString& section, BOOL silent,
+                              CTransaction* transaction = nullptr);
+    // Interned path of the first pin bit of the instance whose "PN" is pinNumber; NULL when none.
+    const char* CollectInstancePinNumbers(const CInstanceContext* instance, const char* pinNumber);
+    void ResetFunctions(BOOL bShow);
+
     // ------------------------------------------------------------- row model
     int GetRowInstanceIndex(ROWCOL row);
     int GetRowInstTermId(ROWCOL row);
@@ -178,7 +191,14 @@ public:
     int m_bShowVectors = 1;
     int m_bShowDiffPairs = 1;
     int m_bCommitting = 0;
-    int m_bDeferCommit = 0; // the caller commits the transaction a grid operation opened
+    int m_bDeferCommit = 0;
+    CKXPartReader m_partReader;
+    CString m_strPartName;
+    BOOL m_bPartRefreshOff = FALSE;
+    // The header's Functions choice: its entries, the selected one, and whether it is shown.
+    std::vector<CString> m_arrFunctions;
+    CString m_strSelectedFunction;
+    BOOL m_bFunctionsComboShown = FALSE; // the caller commits the transaction a grid operation opened
     int m_nFillMode = 2; // 0 leg row, 1 power child row, 2 ordinary row
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;

@@ -120,6 +120,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         headerText = "Multiple Instances";
         m_strHeaderInstanceText = "Multiple Instances";
         m_strHeaderSecondText.Empty();
+        m_bFunctionsComboShown = FALSE;
     }
     {
         const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
@@ -230,6 +231,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     // 18. Finishing.
     if (!multiple) {
         m_nFunctionFilter = 0;
+        GetPartSymbolProperties(instance);
         if (!bKeepOrder) {
             // A fresh load always lists the pins in ascending order, whatever was sorted before.
             m_nSortCol = -1;
