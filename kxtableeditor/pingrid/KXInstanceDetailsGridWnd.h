@@ -137,6 +137,37 @@ public:
     // The associated-components interface the grid's operations use.
     CKXAssocCompAPI* GetAssocCompAPI();
 
+    // ------------------------------------------------------------- reloads and refreshes
+    // Loads several instances into the grid (several-instances mode for good).
+    BOOL ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& instances, BOOL bNoSort);
+    // Reloads the grid when it shows one of the instances (NULL: all shown ones), then sorts again.
+    BOOL RefreshInstances(const std::vector<IInstance*>* pInstances);
+    // MSG_INSTANCE_CHANGED: wParam the changed IInstance*.
+    LRESULT OnInstanceChanged(WPARAM wParam, LPARAM lParam);
+    // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*.
+    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    void CollectChangedRows(CTransaction* transaction);
+    void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded, std::set<CConn>& handledRemoved);
+    void MapInstTermBitRows(std::map<CString, CConn>& map);
+    void MapNetBitRows(std::map<CString, CConn>& map);
+    void RefreshInstTermRows(std::set<CConn> conns);
+    void RefreshNetRows(std::set<CConn> conns);
+    // Row key of the pin bit a row shows: "id_bit" for one bit, "id" otherwise; empty without a pin.
+    CString RowKey(ROWCOL row);
+    // Keys a connection of a pair leg into map; false for any other connection.
+    bool MakeInstTermBitKey(std::map<CString, CConn>& map, const CConn& conn, CString& key);
+    // The SIGNAL cell of an expandable row: the net when one connection covers the whole pin.
+    void SetConnectionCell(ROWCOL row);
+    // Clears the SIGNAL and TERMINATION cells of the child rows of a group row.
+    void ResetNoValueCell(ROWCOL row, BOOL bRedraw);
+    // SIGNAL cells of the bit rows below row, bit first to bit last of one net.
+    void FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last, BOOL bNameOnly);
+    void RefreshDiffPairRow(ROWCOL row, int flag);
+    void UpdateDiffPairNameCells(const IDPNet* dpNet);
+    // Writes (or with bClear clears) the pair net names on the rows of the pairs of those connections.
+    void FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear);
+    void RefreshPinTypeCells(IInstance* instance, std::set<int> pinIds);
+
     // ------------------------------------------------------------- part sections
     // Fills (or hides) the header's Functions choice for the instance.
     void GetPartSymbolProperties(CInstanceContext instance);
@@ -191,6 +222,8 @@ public:
     int m_bShowVectors = 1;
     int m_bShowDiffPairs = 1;
     int m_bCommitting = 0;
+    int m_bRefreshOnCommit = 1; // committed transactions refresh the rows
+    int m_nConnEditState = 0;
     int m_bDeferCommit = 0;
     CKXPartReader m_partReader;
     CString m_strPartName;
@@ -229,6 +262,10 @@ private:
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
     WORD PropStateStyle(int state) const;
+    bool IsSameDesign(const IDesign* design) const;
+    bool IsShownInstance(const IInstance* instance) const;
+    void RefreshConnectionRows(std::set<CConn> conns, bool added);
+    void RefreshChangedTerms(CTransaction* transaction);
     void WritePropertyCell(ROWCOL row, int col, const CString& value, int state, const CString& level);
     BOOL PropertyCellValue(ROWCOL row, int col, IInstTerm* pin, CString& value, int& state);
     void WriteInstanceCells(ROWCOL row, const CInstanceContext& inst, const CString& level);

@@ -19,7 +19,9 @@
 CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pCurrentPinGrid = nullptr;
 
 BEGIN_MESSAGE_MAP(CKXInstanceDetailsGridWnd, CKXGridWnd)
+ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXInstanceDetailsGridWnd::OnTransactionCommitted)
 ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXInstanceDetailsGridWnd::OnColumnLayoutChanged)
+ON_MESSAGE(MSG_INSTANCE_CHANGED, &CKXInstanceDetailsGridWnd::OnInstanceChanged)
 END_MESSAGE_MAP()
 
 namespace {

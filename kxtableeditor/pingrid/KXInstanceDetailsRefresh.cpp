@@ -1,0 +1,650 @@
+// Keeping the pin grid in step with the design: reloading shown instances,
+// and the refresh after a committed transaction, which rewrites only the rows
+// and cells that the transaction's changes reach.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxinstsigpane/KXUndoCmd.h"
+#include "rmx/schemautil.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <set>
+
+namespace {
+
+constexpr UINT kNoUpdate = 2;
+WORD Id(UINT id) { return static_cast<WORD>(id); }
+ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+
+CString Key(unsigned id, int bit) {
+    CString key;
+    if (bit == -1)
+        key.Format("%u", id);
+    else
+        key.Format("%u_%d", id, bit);
+    return key;
+}
+
+// Undo off for the lifetime of the object; the former state comes back after.
+class NoUndo {
+public:
+    explicit NoUndo(CGXGridCore& grid) : m_param(grid.GetParam()) {
+        if (m_param) {
+            m_undo = m_param->IsEnableUndo();
+            m_param->EnableUndo(FALSE);
+        }
+    }
+    ~NoUndo() {
+        if (m_param) m_param->EnableUndo(m_undo);
+    }
+    NoUndo(const NoUndo&) = delete;
+    NoUndo& operator=(const NoUndo&) = delete;
+
+private:
+    CGXGridParam* m_param;
+    BOOL m_undo = FALSE;
+};
+
+// Pin bits (a lower, b upper end) and net bits (c, d) of a connection, as the refresh reads them.
+struct ConnEnds {
+    int a, b, c, d;
+    explicit ConnEnds(const CConn& conn)
+        : a(conn.instTermLsb()), b(conn.instTermMsb()), c(conn.netLsb()), d(conn.netMsb()) {}
+};
+
+} // namespace
+
+bool CKXInstanceDetailsGridWnd::IsSameDesign(const IDesign* design) const {
+    const IDesign* mine = m_designContext.design();
+    return design && mine && std::string(design->name()) == mine->name();
+}
+
+bool CKXInstanceDetailsGridWnd::IsShownInstance(const IInstance* instance) const {
+    if (!instance || !m_designContext) return false;
+    const unsigned id = instance->id();
+    if (std::find(m_arrInstanceIds.begin(), m_arrInstanceIds.end(), id) == m_arrInstanceIds.end()) return false;
+    return m_designContext.design()->findInstance(id) != nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Reloading instances
+
+BOOL CKXInstanceDetailsGridWnd::ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& instances,
+                                                   BOOL bNoSort) {
+    m_bMultipleObjects = 1;
+    const BOOL bWasLocked = IsLockUpdate();
+    if (!bWasLocked) LockUpdate(TRUE);
+    for (UINT index : instances) {
+        const CInstanceContext inst = design.instance(index);
+        if (inst) LoadComponentPins(design, inst, FALSE);
+    }
+    {
+        NoUndo noUndo(*this);
+        if (!bNoSort) {
+            m_nSortCol = -1;
+            SortColumn(m_nColPinName);
+        }
+        SetTopRow(PIN_FIRST_ROW <= GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
+    }
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(kNoUpdate, TRUE);
+    }
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::RefreshInstances(const std::vector<IInstance*>* pInstances) {
+    std::set<UINT> wanted;
+    if (pInstances) {
+        for (const IInstance* inst : *pInstances)
+            if (inst) wanted.insert(inst->id());
+    } else {
+        wanted.insert(m_arrInstanceIds.begin(), m_arrInstanceIds.end());
+    }
+    const bool shown = std::any_of(m_arrInstanceIds.begin(), m_arrInstanceIds.end(),
+                                   [&wanted](UINT id) { return wanted.count(id) != 0; });
+    if (shown && m_designContext) {
+        if (m_arrInstanceIds.size() == 1) {
+            const UINT id = m_arrInstanceIds.front();
+            m_arrInstanceIds.clear();
+            const CInstanceContext inst = m_designContext.instance(id);
+            if (inst && inst->isAlive()) LoadComponentPins(m_designContext, inst, TRUE);
+        } else {
+            const std::vector<UINT> copy = m_arrInstanceIds;
+            m_arrInstanceIds.clear();
+            CGXGridParam* pParam = GetParam();
+            const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+            if (pParam) pParam->SetLockReadOnly(FALSE);
+            if (GetRowCount() >= PIN_FIRST_ROW) RemoveRows(PIN_FIRST_ROW, GetRowCount(), kNoUpdate, gxDo);
+            if (pParam) pParam->SetLockReadOnly(bLock);
+            ReloadInstanceRows(m_designContext, copy, TRUE);
+        }
+    }
+    NoUndo noUndo(*this);
+    if (GetSortColumn() >= 0) SortRows(GetSortColumn(), IsSortAscending());
+    if (m_bExpandAll) RefreshCellControls(-1, TRUE);
+    return TRUE;
+}
+
+LRESULT CKXInstanceDetailsGridWnd::OnInstanceChanged(WPARAM wParam, LPARAM) {
+    if (!wParam) return 0;
+    const std::vector<IInstance*> one{reinterpret_cast<IInstance*>(wParam)};
+    RefreshInstances(&one);
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Cells rewritten by the refresh
+
+void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
+    if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return;
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin || msb == lsb) return;
+    std::vector<CConn> conns;
+    for (const CConn& c : pin->beginConn()) conns.push_back(c);
+    if (conns.size() == 1 && conns[0].net() && std::min(conns[0].instTermMsb(), conns[0].instTermLsb()) == std::min(msb, lsb) &&
+        std::max(conns[0].instTermMsb(), conns[0].instTermLsb()) == std::max(msb, lsb))
+        ApplySignalCellStyle(row,
+                             CSchemaUtilities::vectorName(conns[0].net()->name(), conns[0].netMsb(), conns[0].netLsb()),
+                             static_cast<int>(conns[0].net()->id()), 1, FALSE);
+    else
+        ApplySignalCellStyle(row, "", -1, 0, FALSE);
+}
+
+void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
+    CGXStyle style;
+    GetStyleRowCol(row, Col(m_nColPinName), style);
+    if (!style.GetIncludeUserAttribute(Id(IDS_UA_VECTOR_GROUP))) return;
+    const CString group = style.GetUserAttributeText(Id(IDS_UA_VECTOR_GROUP));
+    CGXGridParam* pParam = GetParam();
+    const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+    if (pParam) pParam->SetLockReadOnly(FALSE);
+    for (ROWCOL r = row + 1; r <= GetRowCount(); ++r) {
+        CGXStyle child;
+        GetStyleRowCol(r, Col(m_nColPinName), child);
+        if (!child.GetIncludeUserAttribute(Id(IDS_UA_PLUSMINUS_BIT)) ||
+            child.GetUserAttributeText(Id(IDS_UA_PLUSMINUS_BIT)) != group)
+            continue;
+        ApplySignalCellStyle(r, "", -1, 0, FALSE);
+        SetStyleRange(CGXRange(r, Col(m_nColPinName)), CGXStyle().SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1),
+                      gxOverride, 0, kNoUpdate, gxDo);
+        CGXStyle term;
+        term.SetValue("").SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE).SetEnabled(TRUE).SetInterior(
+            RGB(255, 255, 255));
+        SetStyleRange(CGXRange(r, Col(m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);
+    }
+    if (pParam) pParam->SetLockReadOnly(bLock);
+    ROWCOL cr = 0, cc = 0;
+    if (bRedraw && group == "2" && GetCurrentCell(cr, cc)) RedrawRowCol(cr, cc);
+}
+
+void CKXInstanceDetailsGridWnd::FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,
+                                                  BOOL bNameOnly) {
+    const int step = first <= last ? 1 : -1;
+    ROWCOL r = row;
+    for (int bit = first;; bit += step) {
+        ++r;
+        if (r > GetRowCount()) break;
+        SetCellUserAttribute(r, Col(m_nColPinName), IDS_UA_VECTOR_PIN_BIT, static_cast<double>(row));
+        CString text = netName;
+        if (!bNameOnly) text = CSchemaUtilities::vectorName(netName.GetString(), bit);
+        ApplySignalCellStyle(r, text, netId, 0, TRUE);
+        if (bit == last) break;
+    }
+}
+
+void CKXInstanceDetailsGridWnd::RefreshDiffPairRow(ROWCOL row, int) {
+    IDPInstTerm* pair = GetRowDPInstTerm(row);
+    if (!pair) return;
+    const IDPNet* net = pair->dpConn() ? pair->dpConn()->dpNet() : nullptr;
+    ApplySignalCellStyle(row, net ? CString(net->name()) : CString(), -1, 0, FALSE);
+}
+
+void CKXInstanceDetailsGridWnd::UpdateDiffPairNameCells(const IDPNet* dpNet) {
+    if (!dpNet) return;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
+        if (!IsDiffPairRow(r)) continue;
+        IDPInstTerm* pair = GetRowDPInstTerm(r);
+        if (pair && pair->dpConn() && pair->dpConn()->dpNet() == dpNet) ApplySignalCellStyle(r, dpNet->name(), -1, 0, FALSE);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear) {
+    std::map<int, IDPConn*> byPair;
+    for (IDPConn* c : conns)
+        if (c && c->dpInstTerm() && c->dpInstTerm()->id()) byPair[static_cast<int>(c->dpInstTerm()->id())] = c;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !byPair.empty(); ++r) {
+        const auto it = byPair.find(GetRowDiffPairConnId(r));
+        if (it == byPair.end()) continue;
+        const IDPNet* net = it->second->dpNet();
+        ApplySignalCellStyle(r, bClear || !net ? CString() : CString(net->name()), -1, 0, FALSE);
+        byPair.erase(it);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Rows of changed connections
+
+CString CKXInstanceDetailsGridWnd::RowKey(ROWCOL row) {
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin) return CString();
+    return Key(pin->id(), msb == lsb && msb != -1 ? msb : -1);
+}
+
+bool CKXInstanceDetailsGridWnd::MakeInstTermBitKey(std::map<CString, CConn>& map, const CConn& conn, CString& key) {
+    IInstTerm* pin = conn.instTerm();
+    if (!pin || !GetDiffPairInstTerm(pin, conn.instTermMsb())) return false;
+    const bool single = conn.instTermMsb() == conn.instTermLsb() && conn.instTermMsb() != -1;
+    key = Key(pin->id(), single ? conn.instTermMsb() : -1);
+    map[key] = conn;
+    return true;
+}
+
+void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
+    if (!transaction) return;
+    std::set<int> ids;
+    auto note = [&](const CConn* conn) {
+        if (!conn || !conn->instTerm()) return;
+        IInstTerm* pin = conn->instTerm();
+        // A pin with a package pin number has a physical pin.
+        const std::unique_ptr<CPQPropertyData> pn(CInstTermBit(pin, pin->isScalar() ? -1 : pin->msb()).findProperty("PN"));
+        const bool physical = pn != nullptr;
+        if (pin->msb() != pin->lsb() || physical) ids.insert(static_cast<int>(pin->id()));
+    };
+    for (IChange* change : transaction->beginChange()) {
+        if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
+        const int kind = change->changeKind();
+        if (kind == 1 || kind == 2) {
+            note(dynamic_cast<const CConn*>(change->object()));
+        } else if (kind == 17) {
+            CConn *r1 = nullptr, *r2 = nullptr, *a1 = nullptr, *a2 = nullptr;
+            change->getConns(r1, r2, a1, a2);
+            note(a1);
+            note(a2 ? a2 : r2);
+        }
+    }
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !ids.empty(); ++r) {
+        const auto it = ids.find(GetRowInstTermId(r));
+        if (it == ids.end()) continue;
+        const ROWCOL parent = r + 1 <= GetRowCount() ? GetRowParentOffset(r + 1) : GX_INVALID;
+        if (parent != GX_INVALID) SetConnectionCell(parent);
+        ids.erase(it);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
+                                                   std::set<CConn>& handledRemoved) {
+    if (!transaction) return;
+    std::map<CString, CConn> added, removed, all;
+    for (IChange* change : transaction->beginChange()) {
+        if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
+        const int kind = change->changeKind();
+        CString key;
+        if (kind == 1 || kind == 2) {
+            const auto* conn = dynamic_cast<const CConn*>(change->object());
+            if (!conn || !MakeInstTermBitKey(all, *conn, key)) continue;
+            (kind == 1 ? handledAdded : handledRemoved).insert(*conn);
+            (kind == 1 ? added : removed)[key] = *conn;
+        } else if (kind == 17) {
+            CConn *r1 = nullptr, *r2 = nullptr, *a1 = nullptr, *a2 = nullptr;
+            change->getConns(r1, r2, a1, a2);
+            for (auto [gone, come] : {std::pair<CConn*, CConn*>{r1, a1}, {r2, a2}}) {
+                const CConn* keyed = come ? come : gone;
+                if (!keyed || !MakeInstTermBitKey(all, *keyed, key)) continue;
+                if (gone) {
+                    handledRemoved.insert(*gone);
+                    removed[key] = *gone;
+                }
+                if (come) {
+                    handledAdded.insert(*come);
+                    added[key] = *come;
+                }
+            }
+        }
+    }
+    if (!removed.empty()) MapInstTermBitRows(removed);
+    if (!added.empty()) MapNetBitRows(added);
+    std::set<ROWCOL> pairRows;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !all.empty(); ++r) {
+        if (IsDiffPairRow(r)) continue;
+        const auto it = all.find(RowKey(r));
+        if (it == all.end()) continue;
+        all.erase(it);
+        const ROWCOL parent = GetRowParentOffset(r);
+        if (parent != GX_INVALID && IsDiffPairRow(parent)) pairRows.insert(parent);
+    }
+    std::set<ROWCOL> outer;
+    for (ROWCOL r : pairRows) {
+        RefreshDiffPairRow(r, 0);
+        const ROWCOL parent = GetRowParentOffset(r);
+        if (parent != GX_INVALID) outer.insert(parent);
+    }
+    for (ROWCOL r : outer)
+        if (IsDiffPairRow(r)) RefreshDiffPairRow(r, 0);
+}
+
+void CKXInstanceDetailsGridWnd::MapInstTermBitRows(std::map<CString, CConn>& map) {
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !map.empty(); ++r) {
+        if (IsDiffPairRow(r)) continue;
+        const CString key = RowKey(r);
+        if (key.IsEmpty()) continue;
+        const auto it = map.find(key);
+        if (it == map.end()) continue;
+        const CConn conn = it->second;
+        map.erase(it);
+        if (conn.net()) ApplySignalCellStyle(r, "", static_cast<int>(conn.net()->id()), 1, TRUE);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::MapNetBitRows(std::map<CString, CConn>& map) {
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !map.empty(); ++r) {
+        if (IsDiffPairRow(r)) continue;
+        const CString key = RowKey(r);
+        if (key.IsEmpty()) continue;
+        const auto it = map.find(key);
+        if (it == map.end()) continue;
+        const CConn conn = it->second;
+        map.erase(it);
+        INet* net = conn.net();
+        if (!net) continue;
+        const ConnEnds e(conn);
+        CString text = net->name();
+        if (!net->isScalar())
+            text = e.c == e.d ? CSchemaUtilities::vectorName(net->name(), e.c)
+                              : CSchemaUtilities::vectorName(net->name(), e.d, e.c);
+        ApplySignalCellStyle(r, text, static_cast<int>(net->id()), 1, TRUE);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, bool added) {
+    std::map<CString, CConn> byBit;
+    std::map<const IInstTerm*, CConn> byPin;
+    for (const CConn& conn : conns) {
+        if (!conn.instTerm()) continue;
+        const ConnEnds e(conn);
+        if (e.a == e.b && e.a != -1)
+            byBit[Key(conn.instTerm()->id(), e.a)] = conn;
+        else
+            byPin[conn.instTerm()] = conn;
+    }
+    std::set<ROWCOL> parents;
+    std::size_t found = 0;
+    const std::size_t total = byBit.size() + byPin.size();
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && found < total; ++r) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(r, msb, lsb);
+        if (!pin) continue;
+        const CConn* conn = nullptr;
+        if (msb == lsb && msb != -1) {
+            const auto it = byBit.find(Key(pin->id(), msb));
+            if (it != byBit.end()) conn = &it->second;
+        } else {
+            const auto it = byPin.find(pin);
+            if (it != byPin.end()) conn = &it->second;
+        }
+        if (!conn || conn->instTerm() != pin) continue;
+        ++found;
+        const ConnEnds e(*conn);
+        bool range = false;
+        CString expected = pin->name();
+        if (e.a == -1 && e.b == -1)
+            expected = pin->name();
+        else if (e.a == e.b)
+            expected = CSchemaUtilities::vectorName(pin->name(), e.b);
+        else {
+            expected = CSchemaUtilities::vectorName(pin->name(), e.b, e.a);
+            range = true;
+        }
+        if (GetRowInstTermId(r) != static_cast<int>(pin->id()) ||
+            GetRowInstanceIndex(r) != static_cast<int>(pin->instance()->id()))
+            continue;
+        const CString shown = IsPowerPinChildRow(r) ? CString(pin->name()) : GetValueRowCol(r, Col(m_nColPinName));
+        INet* net = conn->net();
+        const int netId = net ? static_cast<int>(net->id()) : -1;
+        const ROWCOL parent = GetRowParentOffset(r);
+        if (shown.CompareNoCase(expected) == 0) {
+            if (!added) {
+                ApplySignalCellStyle(r, "", netId, 1, FALSE);
+                if (parent != GX_INVALID) parents.insert(parent);
+                if (range) ResetNoValueCell(r, TRUE);
+            } else if (net) {
+                CString text = net->name();
+                if (!net->isScalar())
+                    text = e.c == e.d ? CSchemaUtilities::vectorName(net->name(), e.c)
+                                      : CSchemaUtilities::vectorName(net->name(), e.d, e.c);
+                ApplySignalCellStyle(r, text, netId, 1, FALSE);
+                if (parent != GX_INVALID) parents.insert(parent);
+                if (range) FillVectorBitCell(r, net->name(), netId, e.d, e.c, FALSE);
+            }
+        } else if (range) {
+            const CString prefix = CString(pin->name()) + "<";
+            if (!added) {
+                if (shown.Left(prefix.GetLength()).CompareNoCase(prefix) == 0) ApplySignalCellStyle(r, "", netId, 0, TRUE);
+            } else if (net) {
+                const int lt = shown.Find('<');
+                const int n = lt >= 0 ? std::atoi(shown.GetString() + lt + 1) : e.b;
+                const int bit = std::abs(e.c > e.d ? e.d - (n - e.b) : e.d + (n - e.b));
+                ApplySignalCellStyle(r, CSchemaUtilities::vectorName(net->name(), bit), netId, 1, TRUE);
+            }
+        }
+    }
+    for (ROWCOL p : parents) SetConnectionCell(p);
+}
+
+void CKXInstanceDetailsGridWnd::RefreshInstTermRows(std::set<CConn> conns) { RefreshConnectionRows(std::move(conns), false); }
+
+void CKXInstanceDetailsGridWnd::RefreshNetRows(std::set<CConn> conns) { RefreshConnectionRows(std::move(conns), true); }
+
+// ---------------------------------------------------------------------------
+// The committed-transaction handler
+
+LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
+    auto* transaction = reinterpret_cast<CTransaction*>(lParam);
+    if (!m_bRefreshOnCommit || !transaction || !m_designContext) return 0;
+    m_nConnEditState = 0;
+    const bool touchI = transaction->modifiesObjectType('I');
+    const bool touchX = transaction->modifiesObjectType('X');
+    const bool touchP = transaction->modifiesObjectType('P');
+    const bool touchA = transaction->modifiesObjectType('A');
+    const bool touchC = transaction->modifiesObjectType('C');
+    const bool touchR = transaction->modifiesObjectType('R');
+    const bool touchT = transaction->modifiesObjectType('T');
+    const bool touchO = transaction->modifiesObjectType('O');
+    const bool touchW = transaction->modifiesObjectType('W');
+    (void)touchA;
+    (void)touchX;
+    const BOOL bWasLocked = IsLockUpdate();
+    if ((touchI || touchX || touchP || touchA || touchC || touchR || touchT || touchO) && !bWasLocked) LockUpdate(TRUE);
+    const bool sameDesign = IsSameDesign(transaction->design());
+    CGXGridParam* pParam = GetParam();
+
+    // 2. Replaced instances are rebuilt from the design.
+    if (touchI) {
+        for (IChange* change : transaction->beginChange()) {
+            if (!change || change->changeKind() != 17 || !IsSameDesign(change->design())) continue;
+            const auto* inst = dynamic_cast<const IInstance*>(change->object());
+            if (!inst || !IsShownInstance(inst)) continue;
+            const std::vector<UINT> former = m_arrInstanceIds;
+            m_arrInstanceIds.clear();
+            for (UINT id : former)
+                if (id == inst->id()) LoadComponentPins(m_designContext, m_designContext.instance(id), TRUE);
+        }
+    }
+    // 3. Properties.
+    if (touchP) {
+        IServer* server = transaction->server();
+        for (IChange* change : transaction->beginChange()) {
+            if (!change || change->objectType() != 'P' || !server) continue;
+            CString path, name, oldValue, newValue;
+            if (!server->decodePropertyChange(change, path, name, oldValue, newValue)) continue;
+            const int kind = change->changeKind();
+            if (kind == 5 && name.CompareNoCase("LOCATION") == 0) {
+                const auto* prop = dynamic_cast<const CPropertyChange*>(change->object());
+                const auto* inst = prop ? dynamic_cast<const IInstance*>(prop->owner()) : nullptr;
+                if (inst && IsShownInstance(inst)) {
+                    RefreshRefDesCells(static_cast<int>(inst->id()));
+                    UpdateHeaderCaption();
+                }
+                break;
+            }
+            // (A swapped SEC or PN moves signals; that update belongs to the connection editing.)
+            std::unique_ptr<CContext> context(server->getContext(change->object()));
+            if (!context) continue;
+            const char type = context->objectType();
+            if (type != 'I' && type != 'N' && type != 'T') continue;
+            for (std::size_t c = 1; c < m_arrColumnInfo.size(); ++c) {
+                const CKXColumnInfoClass* info = m_arrColumnInfo[c];
+                if (info->m_nPropertyType != 0 && info->m_strPropertyName.CompareNoCase(name) == 0) {
+                    RefreshRowStyles(name, type == 'I' ? 1 : type == 'N' ? 3 : 2, static_cast<int>(c), -1);
+                    break;
+                }
+            }
+        }
+    }
+    // 5. Pair connections.
+    if (touchW) {
+        std::vector<IDPConn*> addedPairs, deletedPairs;
+        for (IChange* change : transaction->beginChange()) {
+            if (!change || change->objectType() != 'W' || !IsSameDesign(change->design())) continue;
+            auto* conn = dynamic_cast<IDPConn*>(change->object());
+            if (!conn) continue;
+            if (change->changeKind() == 1) addedPairs.push_back(conn);
+            if (change->changeKind() == 2) deletedPairs.push_back(conn);
+        }
+        NoUndo noUndo(*this);
+        FillDiffPairColumn(deletedPairs, TRUE);
+        FillDiffPairColumn(addedPairs, FALSE);
+    }
+    // 6. Connections of pair legs.
+    std::set<CConn> handledAdded, handledRemoved;
+    if (touchC) {
+        NoUndo noUndo(*this);
+        CollectChangedRows(transaction);
+        RefreshChangedPins(transaction, handledAdded, handledRemoved);
+    }
+    // 7. Pair pins changed by someone else: reload their instances.
+    if (!m_bCommitting && touchR && sameDesign) {
+        NoUndo noUndo(*this);
+        std::vector<IInstance*> instances;
+        for (IChange* change : transaction->beginChange()) {
+            if (!change || change->objectType() != 'R') continue;
+            auto* pair = dynamic_cast<IDPInstTerm*>(change->object());
+            IInstTerm* leg = pair ? GetDiffPairFirstLegPin(pair) : nullptr;
+            IInstance* inst = leg ? leg->instance() : (pair ? pair->instance() : nullptr);
+            if (inst && std::find(instances.begin(), instances.end(), inst) == instances.end()) instances.push_back(inst);
+        }
+        if (!instances.empty()) RefreshInstances(&instances);
+        if (pParam) pParam->EnableUndo(TRUE);
+    }
+    // 9. Renamed pair nets.
+    if (touchO && sameDesign) {
+        for (IChange* change : transaction->beginChange())
+            if (change && change->changeKind() == 3)
+                if (const auto* net = dynamic_cast<const IDPNet*>(change->object())) UpdateDiffPairNameCells(net);
+    }
+    // 10. Other connections of shown instances.
+    if (touchC) {
+        if (pParam) pParam->EnableUndo(FALSE);
+        std::set<CConn> removed, added;
+        for (IChange* change : transaction->beginChange()) {
+            if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
+            const int kind = change->changeKind();
+            if (kind == 17) {
+                CConn *r1 = nullptr, *r2 = nullptr, *a1 = nullptr, *a2 = nullptr;
+                change->getConns(r1, r2, a1, a2);
+                for (CConn* c : {r1, r2})
+                    if (c) removed.insert(*c);
+                for (CConn* c : {a1, a2})
+                    if (c) added.insert(*c);
+            } else if (kind == 1 || kind == 2) {
+                const auto* conn = dynamic_cast<const CConn*>(change->object());
+                if (!conn || !conn->instTerm() || !IsShownInstance(conn->instTerm()->instance())) continue;
+                if (kind == 1 && !handledAdded.count(*conn)) added.insert(*conn);
+                if (kind == 2 && !handledRemoved.count(*conn)) removed.insert(*conn);
+            }
+        }
+        if (!removed.empty()) RefreshInstTermRows(removed);
+        if (!added.empty()) RefreshNetRows(added);
+        if (pParam) pParam->EnableUndo(TRUE);
+    }
+    // 12. Terms of a shown component's definition, changed from outside.
+    const bool outside = !m_bCommitting && CKXTransaction::GetGrid() != this &&
+                         CKXUndoCmd::GetCurrentUndoGrid() != this;
+    if (outside) {
+        if (pParam) {
+            pParam->EnableUndo(FALSE);
+            pParam->SetLockReadOnly(FALSE);
+        }
+        if (touchT && sameDesign) RefreshChangedTerms(transaction);
+    }
+    // 13.
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(kNoUpdate, TRUE);
+    }
+    if (outside && pParam) {
+        pParam->SetLockReadOnly(TRUE);
+        pParam->EnableUndo(TRUE);
+    }
+    return 0;
+}
+
+void CKXInstanceDetailsGridWnd::RefreshChangedTerms(CTransaction* transaction) {
+    const std::vector<UINT> shown = m_arrInstanceIds;
+    for (UINT id : shown) {
+        IInstance* inst = m_designContext.design()->findInstance(id);
+        if (!inst) continue;
+        IDesign* master = inst->master();
+        std::set<int> typeChanged;
+        for (IChange* change : transaction->beginChange()) {
+            if (!change || change->objectType() != 'T' || change->changeKind() == 0) continue;
+            const auto* term = dynamic_cast<const ITerm*>(change->object());
+            if (!term || dynamic_cast<const IInstTerm*>(term) || term->design() != master || !master) continue;
+            const int kind = change->changeKind();
+            if (kind == 2 || kind == 10) {
+                const std::vector<IInstance*> one{inst};
+                RefreshInstances(&one);
+                break;
+            }
+            IInstTerm* pin = inst->findInstTerm(term->name());
+            if (!pin) continue;
+            if (kind == 1) {
+                ROWCOL row = GetRowCount() + 1;
+                const CInstanceContext saved = m_instCurrent;
+                m_instCurrent = m_designContext.instance(inst);
+                FillPinRow(pin, row, -1, "");
+                StylePropertyCells(pin, static_cast<int>(GetRowCount()), static_cast<int>(GetRowCount()));
+                m_instCurrent = saved;
+            } else if (kind == 8) {
+                typeChanged.insert(static_cast<int>(pin->id()));
+            }
+        }
+        if (!typeChanged.empty()) RefreshPinTypeCells(inst, typeChanged);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::RefreshPinTypeCells(IInstance* instance, std::set<int> pinIds) {
+    if (!instance) return;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !pinIds.empty(); ++r) {
+        const int id = GetRowInstTermId(r);
+        if (!pinIds.count(id) || GetRowInstanceIndex(r) != static_cast<int>(instance->id())) continue;
+        if (IInstTerm* pin = instance->findInstTerm(static_cast<unsigned>(id))) {
+            CGXStyle style;
+            style.SetValue(CKXGenUtils::GetPinType(pin));
+            CGXGridParam* pParam = GetParam();
+            const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+            if (pParam) pParam->SetLockReadOnly(FALSE);
+            SetStyleRange(CGXRange(r, Col(m_nColPinType)), style, gxOverride, 0, kNoUpdate, gxDo);
+            if (pParam) pParam->SetLockReadOnly(bLock);
+        }
+        pinIds.erase(id);
+    }
+}

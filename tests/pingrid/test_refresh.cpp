@@ -1,0 +1,144 @@
+// Reloading shown instances and the refresh after committed transactions.
+#include "PinGridTestSupport.h"
+
+#include "kxcommon/KXCustomizeAPI.h"
+#include "rmx/transaction.h"
+
+#include <memory>
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class Refresh : public PinGridTest {
+protected:
+    void SetUp() override {
+        PinGridTest::SetUp();
+        builder.symbol("PART").port("A").port("B").bus("D", 3, 0).port("P").port("N").symbolPair("CLK", "P", "N");
+        builder.schematic("top")
+            .instance("U1", "PART", "U7")
+            .instance("U2", "PART", "U8")
+            .connect("U1", "A", "N1")
+            .net("N2")
+            .net("DATA", 3, 0)
+            .net("CLK_P")
+            .prop("@U1", "VOLT", "1.8", 1);
+        Init();
+        ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    }
+    void TearDown() override {
+        CKXCustomizeAPI::Reset();
+        CKXCustomizeAPI::setCustomizationOrigin("CCP");
+        CKXCustomizeAPI::Initialize(false);
+        grid->SetupColumns();
+    }
+    IInstTerm* Pin(const char* inst, const char* name) { return Instance(inst).instance()->findInstTerm(name); }
+    INet* Net(const char* name) { return design.design()->findNet(name); }
+    // Commits the changes made by fill and hands the transaction to the grid.
+    template <class F>
+    void Commit(F fill) {
+        CTransaction t(design, "test");
+        fill(t);
+        ASSERT_TRUE(t.commit());
+        grid->OnTransactionCommitted(0, reinterpret_cast<LPARAM>(&t));
+    }
+    static constexpr unsigned kWhole = static_cast<unsigned>(-1);
+};
+
+TEST_F(Refresh, AddedAndRemovedConnections) {
+    Commit([&](CTransaction& t) {
+        t.addConn(Net("N2"), kWhole, kWhole, Pin("U1", "B"), kWhole, kWhole);
+        t.removeConn(Net("N1"), kWhole, kWhole, Pin("U1", "A"), kWhole, kWhole);
+    });
+    EXPECT_EQ(Cell(Row("B"), G::m_nColSignal), "N2");
+    EXPECT_EQ(Cell(Row("A"), G::m_nColSignal), "");
+    EXPECT_EQ(grid->GetParam()->IsEnableUndo(), TRUE);
+    EXPECT_TRUE(grid->GetParam()->IsLockReadOnly());
+}
+
+TEST_F(Refresh, WholeVectorConnection) {
+    Commit([&](CTransaction& t) { t.addConn(Net("DATA"), 3, 0, Pin("U1", "D"), 3, 0); });
+    const ROWCOL d = Row("D<3..0>");
+    ASSERT_NE(d, 0u);
+    EXPECT_EQ(Cell(d, G::m_nColSignal), "DATA<3..0>");
+    EXPECT_EQ(Cell(d + 1, G::m_nColSignal), "DATA<3>");
+    EXPECT_EQ(Cell(d + 4, G::m_nColSignal), "DATA<0>");
+    // And taken away again.
+    Commit([&](CTransaction& t) { t.removeConn(Net("DATA"), 3, 0, Pin("U1", "D"), 3, 0); });
+    EXPECT_EQ(Cell(d, G::m_nColSignal), "");
+    EXPECT_EQ(Cell(d + 1, G::m_nColSignal), "");
+}
+
+TEST_F(Refresh, PairLegConnectionRefreshesThePairRow) {
+    const ROWCOL pair = Row("CLK");
+    ASSERT_NE(pair, 0u);
+    Commit([&](CTransaction& t) { t.addConn(Net("CLK_P"), kWhole, kWhole, Pin("U1", "P"), kWhole, kWhole); });
+    EXPECT_EQ(Cell(pair + 1, G::m_nColSignal), "CLK_P");
+}
+
+TEST_F(Refresh, ChangesElsewhereLeaveTheRows) {
+    const ROWCOL a = Row("A");
+    grid->m_bRefreshOnCommit = 0;
+    Commit([&](CTransaction& t) { t.removeConn(Net("N1"), kWhole, kWhole, Pin("U1", "A"), kWhole, kWhole); });
+    EXPECT_EQ(Cell(a, G::m_nColSignal), "N1");
+    grid->m_bRefreshOnCommit = 1;
+    // U2 is not shown: its connection changes no row.
+    const int redraws = grid->GetRedrawCount();
+    Commit([&](CTransaction& t) { t.addConn(Net("N2"), kWhole, kWhole, Pin("U2", "A"), kWhole, kWhole); });
+    EXPECT_EQ(Cell(a, G::m_nColSignal), "N1");
+    EXPECT_EQ(Cell(Row("B"), G::m_nColSignal), "");
+    EXPECT_GT(grid->GetRedrawCount(), redraws);
+}
+
+TEST_F(Refresh, LocationAndCustomColumns) {
+    CStringArray list;
+    for (const char* e : {"PIN_NAME|Pin Name|14s|DEFAULT|SHOW", "PN|Pin Number|8s|DEFAULT|SHOW",
+                          "SIGNAL|Signal|16s|DEFAULT|SHOW", "VOLT|Volt|8s|INSTPROP|SHOW"})
+        list.Add(e);
+    CKXCustomizeAPI::setCustomizationOrigin("CCP");
+    ASSERT_TRUE(CKXCustomizeAPI::parseFile(list, false));
+    grid->SetupColumns();
+    grid->SetupGridLook();
+    ASSERT_TRUE(grid->RefreshInstances(nullptr));
+    const int volt = G::ColumnOfKey("VOLT");
+    EXPECT_EQ(Cell(Row("A"), volt), "1.8");
+    Commit([&](CTransaction& t) { t.addProperty(Instance("U1"), "VOLT", "3.3", 1); });
+    EXPECT_EQ(Cell(Row("A"), volt), "3.3");
+    // A location change rewrites the Ref Des cells and ends the property walk.
+    Commit([&](CTransaction& t) {
+        t.addProperty(Instance("U1"), "LOCATION", "U9", 0);
+        t.addProperty(Instance("U1"), "VOLT", "5", 1);
+    });
+    EXPECT_EQ(Cell(Row("A"), G::m_nColRefDes), "U9");
+    EXPECT_EQ(grid->m_strHeaderSecondText, "- U9");
+    EXPECT_EQ(Cell(Row("A"), volt), "3.3");
+}
+
+TEST_F(Refresh, ReloadingShownInstances) {
+    // Nothing for a null instance; an instance not shown only sorts again.
+    EXPECT_EQ(grid->OnInstanceChanged(0, 0), 0);
+    grid->GetParam()->SetLockReadOnly(FALSE);
+    grid->SetValueRange(CGXRange(Row("A"), static_cast<ROWCOL>(G::m_nColComments)), "mark");
+    EXPECT_EQ(grid->OnInstanceChanged(reinterpret_cast<WPARAM>(Instance("U2").instance()), 0), 0);
+    EXPECT_EQ(Cell(Row("A"), G::m_nColComments), "mark");
+    EXPECT_TRUE(grid->RefreshInstances(nullptr));
+    EXPECT_EQ(Cell(Row("A"), G::m_nColComments), "");
+    ASSERT_EQ(grid->m_arrInstanceIds.size(), 1u);
+
+    // Several instances in one grid, in load order.
+    G many;
+    many.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 300), nullptr, 101);
+    many.InitializeGrid(nullptr, design, design, 0);
+    ASSERT_TRUE(many.ReloadInstanceRows(design, {Instance("U2")->id(), Instance("U1")->id()}, TRUE));
+    EXPECT_EQ(many.m_bMultipleObjects, 1);
+    EXPECT_EQ(many.GetValueRowCol(0, 1), "Multiple Instances");
+    EXPECT_EQ(many.m_arrInstanceIds.size(), 2u);
+    EXPECT_EQ(many.GetValueRowCol(PIN_FIRST_ROW, static_cast<ROWCOL>(G::m_nColInstance)), "U2");
+    EXPECT_EQ(many.GetValueRowCol(many.GetRowCount(), static_cast<ROWCOL>(G::m_nColInstance)), "U1");
+    const ROWCOL rows = many.GetRowCount();
+    EXPECT_TRUE(many.RefreshInstances(nullptr));
+    EXPECT_EQ(many.GetRowCount(), rows);
+    EXPECT_EQ(many.m_arrInstanceIds.size(), 2u);
+}
+
+} // namespace
