@@ -196,7 +196,7 @@ CGXStyle::CGXStyle() = default;
 CGXStyle::CGXStyle(const CGXStyle& o)
     : m_mask(o.m_mask), m_flags(o.m_flags), m_horz(o.m_horz), m_vert(o.m_vert), m_frame(o.m_frame),
       m_control(o.m_control), m_baseStyle(o.m_baseStyle), m_merge(o.m_merge), m_maxLength(o.m_maxLength),
-      m_textColor(o.m_textColor), m_value(o.m_value), m_ext(o.m_ext)
+      m_textColor(o.m_textColor), m_value(o.m_value), m_ext(o.m_ext), m_uas(o.m_uas)
 {
 }
 
@@ -220,6 +220,7 @@ CGXStyle& CGXStyle::operator=(const CGXStyle& o)
     m_textColor = o.m_textColor;
     m_value = o.m_value;
     m_ext = o.m_ext;
+    m_uas = o.m_uas;
     return *this;
 }
 
@@ -229,9 +230,10 @@ void CGXStyle::Free()
     m_flags = 0;
     m_value.Empty();
     m_ext.reset();
+    m_uas.reset();
 }
 
-BOOL CGXStyle::IsEmpty() const { return m_mask == 0 && (!m_ext || m_ext->userAttributes.empty()); }
+BOOL CGXStyle::IsEmpty() const { return m_mask == 0 && (!m_uas || m_uas->empty()); }
 
 CGXStyle::Ext& CGXStyle::ext()
 {
@@ -240,6 +242,15 @@ CGXStyle::Ext& CGXStyle::ext()
     else if (m_ext.use_count() > 1)
         m_ext = std::make_shared<Ext>(*m_ext); // copy on write
     return *m_ext;
+}
+
+CGXStyle::UAVec& CGXStyle::uas()
+{
+    if (!m_uas)
+        m_uas = std::make_shared<UAVec>();
+    else if (m_uas.use_count() > 1)
+        m_uas = std::make_shared<UAVec>(*m_uas); // copy on write
+    return *m_uas;
 }
 
 void CGXStyle::ChangeStyle(const CGXStyle& src, GXModifyType mt)
@@ -255,8 +266,8 @@ void CGXStyle::ChangeStyle(const CGXStyle& src, GXModifyType mt)
         return;
     case gxExclude: {
         m_mask &= ~src.m_mask;
-        if (src.m_ext && m_ext)
-            for (const auto& ua : src.m_ext->userAttributes)
+        if (src.m_uas && m_uas)
+            for (const auto& ua : *src.m_uas)
                 RemoveUserAttribute(ua.first);
         if (!(m_mask & kValue))
             m_value.Empty();
@@ -297,37 +308,41 @@ void CGXStyle::ChangeStyle(const CGXStyle& src, GXModifyType mt)
     if (bits & kMaxLength)
         m_maxLength = src.m_maxLength;
     const uint32_t srcExt = src.m_mask & kExtMask;
-    if (src.m_ext && !m_ext && (bits & srcExt) == srcExt && !(src.m_mask & kFont && fontMerge)) {
+    if (src.m_ext && !m_ext && (bits & srcExt) == srcExt && !fontMerge) {
         // Nothing of our own to keep: share the source's extension (copied only if changed later).
         m_ext = src.m_ext;
-        m_mask |= bits | (src.m_mask & kFont);
-        return;
-    }
-    if ((bits & kExtMask) && src.m_ext) {
-        Ext& e = ext();
-        const Ext& s = *src.m_ext;
-        if (bits & kInterior)
-            e.interior = s.interior;
-        for (int b = 0; b < 4; ++b)
-            if (bits & BorderBit(b))
-                e.borders[b] = s.borders[b];
-        if (bits & kChoiceList)
-            e.choiceList = s.choiceList;
-    }
-    if (src.m_mask & kFont) {
-        if (fontMerge)
-            ext().font.ChangeFont(src.m_ext->font, mt);
-        else
-            ext().font = src.m_ext->font;
-        m_mask |= kFont;
+        m_mask |= src.m_mask & kFont;
+    } else {
+        if ((bits & kExtMask) && src.m_ext) {
+            Ext& e = ext();
+            const Ext& s = *src.m_ext;
+            if (bits & kInterior)
+                e.interior = s.interior;
+            for (int b = 0; b < 4; ++b)
+                if (bits & BorderBit(b))
+                    e.borders[b] = s.borders[b];
+            if (bits & kChoiceList)
+                e.choiceList = s.choiceList;
+        }
+        if (src.m_mask & kFont) {
+            if (fontMerge)
+                ext().font.ChangeFont(src.GetFont(), mt);
+            else
+                ext().font = src.GetFont();
+            m_mask |= kFont;
+        }
     }
     m_mask |= bits;
 
-    if (src.m_ext && !src.m_ext->userAttributes.empty()) {
-        for (const auto& ua : src.m_ext->userAttributes) {
-            if (!over && GetIncludeUserAttribute(ua.first))
-                continue;
-            SetUserAttributeShared(ua.first, ua.second, true);
+    if (src.m_uas && !src.m_uas->empty()) {
+        if (!m_uas || m_uas->empty()) {
+            m_uas = src.m_uas; // shared until one side changes
+        } else {
+            for (const auto& ua : *src.m_uas) {
+                if (!over && GetIncludeUserAttribute(ua.first))
+                    continue;
+                SetUserAttributeShared(ua.first, ua.second, true);
+            }
         }
     }
 }
@@ -375,10 +390,10 @@ bool operator==(const CGXStyle& a, const CGXStyle& b)
         return false;
     if (a.GetUserAttributeCount() != b.GetUserAttributeCount())
         return false;
-    if (a.m_ext && b.m_ext) {
-        for (size_t i = 0; i < a.m_ext->userAttributes.size(); ++i) {
-            const auto& x = a.m_ext->userAttributes[i];
-            const auto& y = b.m_ext->userAttributes[i];
+    if (a.m_uas && b.m_uas && a.m_uas != b.m_uas) {
+        for (size_t i = 0; i < a.m_uas->size(); ++i) {
+            const auto& x = (*a.m_uas)[i];
+            const auto& y = (*b.m_uas)[i];
             if (x.first != y.first || !x.second->IsEqual(*y.second))
                 return false;
         }
@@ -554,7 +569,7 @@ CGXStyle& CGXStyle::SetIncludeChoiceList(BOOL b)
 // User attributes
 void CGXStyle::SetUserAttributeShared(WORD nID, std::shared_ptr<const CGXAbstractUserAttribute> p, bool overwrite)
 {
-    auto& v = ext().userAttributes;
+    auto& v = uas();
     auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
     if (it != v.end() && it->first == nID) {
         if (overwrite)
@@ -568,7 +583,7 @@ void CGXStyle::RemoveUserAttribute(WORD nID)
 {
     if (!GetIncludeUserAttribute(nID))
         return;
-    auto& v = ext().userAttributes;
+    auto& v = uas();
     auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
     if (it != v.end() && it->first == nID)
         v.erase(it);
@@ -604,8 +619,8 @@ CGXStyle& CGXStyle::SetUserAttributePtr(WORD nID, CGXAbstractUserAttribute* pVal
 
 const CGXAbstractUserAttribute& CGXStyle::GetUserAttribute(WORD nID) const
 {
-    if (m_ext) {
-        const auto& v = m_ext->userAttributes;
+    if (m_uas) {
+        const auto& v = *m_uas;
         auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
         if (it != v.end() && it->first == nID)
             return *it->second;
@@ -615,9 +630,9 @@ const CGXAbstractUserAttribute& CGXStyle::GetUserAttribute(WORD nID) const
 
 BOOL CGXStyle::GetIncludeUserAttribute(WORD nID) const
 {
-    if (!m_ext)
+    if (!m_uas)
         return FALSE;
-    const auto& v = m_ext->userAttributes;
+    const auto& v = *m_uas;
     auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
     return it != v.end() && it->first == nID;
 }
@@ -631,4 +646,4 @@ CGXStyle& CGXStyle::SetIncludeUserAttribute(WORD nID, BOOL b)
     return *this;
 }
 
-int CGXStyle::GetUserAttributeCount() const { return m_ext ? static_cast<int>(m_ext->userAttributes.size()) : 0; }
+int CGXStyle::GetUserAttributeCount() const { return m_uas ? static_cast<int>(m_uas->size()) : 0; }

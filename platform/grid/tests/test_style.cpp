@@ -244,6 +244,19 @@ TEST(GridStyle, CopiesAreIndependent)
     EXPECT_TRUE(a.GetIncludeUserAttribute(5));
     EXPECT_FALSE(a.GetIncludeBorders(gxBorderTop));
     EXPECT_EQ(c.GetInterior().GetColor(), RGB(1, 1, 1));
+    c.SetUserAttribute(9, "only c");
+    EXPECT_FALSE(a.GetIncludeUserAttribute(9));
+    CGXStyle e;
+    e.ChangeStyle(a, gxApplyNew); // takes a's attributes without copying them
+    e.SetUserAttribute(5, "e");
+    EXPECT_STREQ(a.GetUserAttribute(5).GetValue(), "a");
+    // A font switched on without any font attribute merges as an empty font.
+    CGXStyle bare;
+    bare.SetIncludeFont(TRUE);
+    CGXStyle target;
+    target.ChangeStyle(bare, gxOverride);
+    EXPECT_TRUE(target.GetIncludeFont());
+    EXPECT_TRUE(target.GetFont().IsEmpty());
     CGXStyle d(a);
     d.ChangeStyle(c, gxExclude);
     EXPECT_TRUE(a.GetIncludeInterior());

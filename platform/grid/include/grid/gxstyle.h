@@ -343,8 +343,8 @@ public:
     template <class F>
     void ForEachUserAttribute(F&& f) const
     {
-        if (m_ext)
-            for (const auto& ua : m_ext->userAttributes)
+        if (m_uas)
+            for (const auto& ua : *m_uas)
                 f(ua.first, *ua.second);
     }
 
@@ -385,9 +385,9 @@ private:
         CGXFont font;
         CGXPen borders[4];
         CString choiceList;
-        // Sorted by id; few per cell, so a flat vector beats a map.
-        std::vector<std::pair<WORD, std::shared_ptr<const CGXAbstractUserAttribute>>> userAttributes;
     };
+    // User attributes sorted by id (few per cell, so a flat vector beats a map); shared the same way.
+    using UAVec = std::vector<std::pair<WORD, std::shared_ptr<const CGXAbstractUserAttribute>>>;
 
     bool Has(uint32_t bit) const { return (m_mask & bit) != 0; }
     CGXStyle& Include(uint32_t bit, BOOL b)
@@ -403,6 +403,7 @@ private:
     }
     BOOL Flag(uint8_t flag) const { return (m_flags & flag) != 0; }
     Ext& ext();
+    UAVec& uas();
     void SetUserAttributeShared(WORD nID, std::shared_ptr<const CGXAbstractUserAttribute> p, bool overwrite);
     void RemoveUserAttribute(WORD nID);
     static uint32_t BorderBit(int b) { return kBorderTop << b; }
@@ -419,4 +420,5 @@ private:
     COLORREF m_textColor = 0;
     CString m_value;
     std::shared_ptr<Ext> m_ext;
+    std::shared_ptr<UAVec> m_uas;
 };
