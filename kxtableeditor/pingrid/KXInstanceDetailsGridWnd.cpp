@@ -79,6 +79,7 @@ private:
 // Object
 
 CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd() {
+    m_bAllowPowerPins = FALSE;
     if (CKXRegistrySettings::OpenRegistryKey() == 1) {
         int value = 0;
         if (CKXRegistrySettings::GetFromRegistry("show_dp_pins_in_ccp", value)) m_bShowDiffPairs = value;

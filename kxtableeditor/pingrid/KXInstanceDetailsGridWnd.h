@@ -8,6 +8,7 @@
 #include "pingrid/KXPinGridIds.h"
 
 #include "grid/KXGridWnd.h"
+#include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXPartReader.h"
 #include "rmx/context.h"
 
@@ -168,6 +169,29 @@ public:
     void FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear);
     void RefreshPinTypeCells(IInstance* instance, std::set<int> pinIds);
 
+    // ------------------------------------------------------------- implicit power pins
+    // TRUE when the "VellumDraw" section of the project says ALLOW_POWER_PINS on: the pin rows'
+    // signal cells are then editable.
+    static BOOL m_bAllowPowerPins;
+    void AddImplicitPowerPins(int& nRow, CInstanceContext& instance, const CString& strPinName, CKXImplicitPinArray* pPins);
+    // nMode 1 a group row, 2 a pin row; nRow advances by one.
+    void InsertImplicitPowerPinRow(int& nRow, CInstanceContext& instance, const CString& strPinName,
+                                   const CString& strPinNumber, const CString& strKind, const CString& strSignal,
+                                   int nMode);
+    BOOL IsImplicitPowerPinRow(ROWCOL nRow, int* pbGroup);
+    BOOL ExpandImplicitPowerPinRows(CDWordArray& rows, int& nCount);
+    void StoreImplicitPinSignal(ROWCOL nRow, CString strSignal);
+    BOOL AssignPowerToImplicitPins();
+    BOOL CreatePowerNet(CString strSignal);
+    void RefreshPowerPinSignals(IInstance* pInstance);
+    void RefreshPowerPinSignalCell(const IInstance* instance, ROWCOL nRow);
+    void RefreshPowerPinsAfterCommit(CTransaction* pTrans);
+    static void FreeImplicitPinArray(CKXImplicitPinArray* pPins);
+    // The implicit pins of an instance's package, one group per pin name, below its pins.
+    void AddInstanceImplicitPins(int& nRow, CInstanceContext& instance);
+    // Rows and the signals given to them since the last power assignment.
+    std::map<int, CString> m_mapImplicitPinSignal;
+
     // ------------------------------------------------------------- part sections
     // Fills (or hides) the header's Functions choice for the instance.
     void GetPartSymbolProperties(CInstanceContext instance);
@@ -263,6 +287,7 @@ private:
     void ShowProgress(int done, int count, const CString& instanceName);
     WORD PropStateStyle(int state) const;
     bool IsSameDesign(const IDesign* design) const;
+    static void ReadAllowPowerPins();
     bool IsShownInstance(const IInstance* instance) const;
     void RefreshConnectionRows(std::set<CConn> conns, bool added);
     void RefreshChangedTerms(CTransaction* transaction);

@@ -228,6 +228,12 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         row = GetRowCount() + 1;
     }
 
+    // 17. Implicit power pins.
+    if (CKXShareGlobalData::m_bShowPowerPins) {
+        int next = static_cast<int>(GetRowCount()) + 1;
+        AddInstanceImplicitPins(next, instance);
+    }
+
     // 18. Finishing.
     if (!multiple) {
         m_nFunctionFilter = 0;

@@ -4,6 +4,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
 #include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxinstsigpane/KXUndoCmd.h"
 #include "rmx/schemautil.h"
@@ -465,6 +466,9 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
     if ((touchI || touchX || touchP || touchA || touchC || touchR || touchT || touchO) && !bWasLocked) LockUpdate(TRUE);
     const bool sameDesign = IsSameDesign(transaction->design());
     CGXGridParam* pParam = GetParam();
+
+    // 1. Implicit power pins.
+    if (CKXShareGlobalData::m_bShowPowerPins && (touchI || touchP)) RefreshPowerPinsAfterCommit(transaction);
 
     // 2. Replaced instances are rebuilt from the design.
     if (touchI) {

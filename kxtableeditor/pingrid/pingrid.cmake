@@ -13,7 +13,8 @@ if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon AND TARGET kxpr
     ${_kxpingrid_dir}/KXInstanceDetailsStyle.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsDiffPair.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsParts.cpp
-    ${_kxpingrid_dir}/KXInstanceDetailsRefresh.cpp)
+    ${_kxpingrid_dir}/KXInstanceDetailsRefresh.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsPower.cpp)
   list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxpropertyeditor kxsmall kxassoccomp kxinstsigpane rmx)
   set_property(GLOBAL PROPERTY KXPINGRID_BUILT ON)
 endif()

@@ -1,0 +1,361 @@
+// Implicit power pins: package pins the symbol does not show, listed below an
+// instance's pins as one group row per pin name with its pin rows. Signals
+// given to them are power assignments, not connections.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXPlusMinusEditButton.h"
+#include "shell/KXProjectReader.h"
+#include "shell/KXTableChildFrm.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/packaging.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
+
+#include <map>
+#include <memory>
+#include <set>
+
+BOOL CKXInstanceDetailsGridWnd::m_bAllowPowerPins = FALSE;
+
+namespace {
+
+constexpr UINT kNoUpdate = 2;
+WORD Id(UINT id) { return static_cast<WORD>(id); }
+ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+
+CString Decimal(long long n) {
+    CString s;
+    s.Format("%lld", n);
+    return s;
+}
+
+// Lifts the read-only lock while the object lives.
+class Unlocked {
+public:
+    explicit Unlocked(CGXGridCore& grid) : m_param(grid.GetParam()) {
+        if (m_param) {
+            m_lock = m_param->IsLockReadOnly();
+            m_param->SetLockReadOnly(FALSE);
+        }
+    }
+    ~Unlocked() {
+        if (m_param) m_param->SetLockReadOnly(m_lock);
+    }
+    Unlocked(const Unlocked&) = delete;
+    Unlocked& operator=(const Unlocked&) = delete;
+
+private:
+    CGXGridParam* m_param;
+    BOOL m_lock = FALSE;
+};
+
+// The instance's own choice of power signal for a package pin; empty when it has none.
+CString InstancePowerSignal(const IInstance* instance, const CString& pinNumber, bool& found) {
+    found = false;
+    if (!instance) return CString();
+    for (const CImplicitPowerPin& p : instance->implicitPowerPins())
+        if (p.pinNumber == pinNumber) {
+            found = true;
+            return p.netName;
+        }
+    return CString();
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::ReadAllowPowerPins() {
+    CKXProjectReader reader;
+    if (reader.ProjectFindProgram("VellumDraw") != KXPROJ_OK) return;
+    CString value;
+    m_bAllowPowerPins = reader.ProjectFindDirective("ALLOW_POWER_PINS") == KXPROJ_OK &&
+                                reader.ProjectGetDirectiveString(value) == KXPROJ_OK && value.CompareNoCase("on") == 0
+                            ? TRUE
+                            : FALSE;
+}
+
+void CKXInstanceDetailsGridWnd::FreeImplicitPinArray(CKXImplicitPinArray* pPins) {
+    if (!pPins) return;
+    for (INT_PTR i = 0; i < pPins->GetSize(); ++i) delete pPins->GetAt(i);
+    pPins->RemoveAll();
+    delete pPins;
+}
+
+void CKXInstanceDetailsGridWnd::AddImplicitPowerPins(int& nRow, CInstanceContext& instance, const CString& strPinName,
+                                                     CKXImplicitPinArray* pPins) {
+    ReadAllowPowerPins();
+    if (!pPins || pPins->GetSize() == 0 || !instance) return;
+    const int groupRow = nRow;
+    CString numbers;
+    for (INT_PTR i = 0; i < pPins->GetSize(); ++i) {
+        if (i) numbers += ",";
+        numbers += pPins->GetAt(i)->m_strPinNumber;
+    }
+    InsertImplicitPowerPinRow(nRow, instance, strPinName, numbers, pPins->GetAt(0)->m_strKind, "", 1);
+    for (INT_PTR i = 0; i < pPins->GetSize(); ++i) {
+        const CImplicitPin* pin = pPins->GetAt(i);
+        const int row = nRow;
+        InsertImplicitPowerPinRow(nRow, instance, strPinName, pin->m_strPinNumber, pin->m_strKind, pin->m_strSignal, 2);
+        SetCellUserAttribute(static_cast<ROWCOL>(row), Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
+                             static_cast<double>(i + 1));
+    }
+    SetConnectionCell(static_cast<ROWCOL>(groupRow));
+    ToggleRow(static_cast<ROWCOL>(groupRow));
+}
+
+void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceContext& instance,
+                                                          const CString& strPinName, const CString& strPinNumber,
+                                                          const CString& strKind, const CString& strSignal, int nMode) {
+    const ROWCOL row = static_cast<ROWCOL>(nRow);
+    Unlocked unlocked(*this);
+    CGXGridParam* pParam = GetParam();
+    const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
+    if (pParam) pParam->EnableUndo(FALSE);
+    InsertRows(row, 1, kNoUpdate, gxDo);
+    const CString level = Decimal(nMode);
+    auto cell = [&](const CString& value, UINT control) {
+        CGXStyle style;
+        style.SetValue(value).SetControl(Id(control)).SetReadOnly(TRUE).SetWrapText(FALSE);
+        style.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
+        style.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
+        return style;
+    };
+    const CString index = Decimal(instance->id());
+    const char* location = instance.physicalPackageName();
+    CGXStyle inst = cell(instance.name(), IDS_UA_SCALAR_PINNAME_CELL);
+    inst.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
+    SetStyleRange(CGXRange(row, Col(m_nColInstance)), inst, gxOverride, 0, kNoUpdate, gxDo);
+    CGXStyle ref = cell(location ? location : "", IDS_UA_SCALAR_PINNAME_CELL);
+    ref.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
+    SetStyleRange(CGXRange(row, Col(m_nColRefDes)), ref, gxOverride, 0, kNoUpdate, gxDo);
+
+    CGXStyle name = cell(strPinName, nMode == 1 ? IDS_CTRL_MINUS_BUTTON : IDS_UA_SCALAR_PINNAME_CELL);
+    name.SetUserAttribute(Id(IDS_UA_IMPLICIT_POWER_PIN), 1).SetUserAttribute(Id(IDS_UA_INSTTERM_ID), 0);
+    if (nMode == 1) {
+        name.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
+        name.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), strPinName);
+    } else {
+        name.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
+    }
+    SetStyleRange(CGXRange(row, Col(m_nColPinName)), name, gxOverride, 0, kNoUpdate, gxDo);
+    SetStyleRange(CGXRange(row, Col(m_nColPinNumber)), cell(strPinNumber, IDS_CTRL_STATIC_TEXT), gxOverride, 0,
+                  kNoUpdate, gxDo);
+    SetStyleRange(CGXRange(row, Col(m_nColPinType)), cell(strKind, IDS_CTRL_STATIC_TEXT), gxOverride, 0, kNoUpdate,
+                  gxDo);
+
+    int bit = -1;
+    INet* net = strSignal.IsEmpty() ? nullptr : CKXGenUtils::GetNetFromPNN(m_designContext, strSignal, bit);
+    CGXStyle sig = cell(strSignal.IsEmpty() ? CString() : CKXGenUtils::GetPowerSigLogicalName(m_designContext, strSignal),
+                        IDS_CTRL_VECTOR_CONNECTIVITY);
+    sig.SetFont(CGXFont().SetItalic(TRUE)).SetInterior(RGB(255, 255, 255)).SetEnabled(TRUE);
+    sig.SetReadOnly(nMode == 2 && !m_bAllowPowerPins ? TRUE : FALSE);
+    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
+    sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), net ? static_cast<int>(net->id()) : -1);
+    sig.SetUserAttribute(Id(IDS_UA_NET_BIT), net ? bit : -1);
+    SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
+    SetStyleRange(CGXRange(row, Col(m_nColTermination)), cell("", IDS_CTRL_STATIC_TEXT), gxOverride, 0, kNoUpdate,
+                  gxDo);
+    for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c)
+        if (m_arrColumnInfo[c]->m_strPropertyName == "PINUSE") WritePropertyCell(row, static_cast<int>(c), "", 3, level);
+    if (pParam) pParam->EnableUndo(bUndo);
+    ++nRow;
+}
+
+BOOL CKXInstanceDetailsGridWnd::IsImplicitPowerPinRow(ROWCOL nRow, int* pbGroup) {
+    if (nRow < PIN_FIRST_ROW || nRow > GetRowCount()) return FALSE;
+    CGXStyle style;
+    GetStyleRowCol(nRow, Col(m_nColPinName), style);
+    auto has = [&style](UINT id) {
+        return style.GetIncludeUserAttribute(Id(id)) && !style.GetUserAttributeText(Id(id)).IsEmpty();
+    };
+    if (!has(IDS_UA_IMPLICIT_POWER_PIN)) return FALSE;
+    if (pbGroup && has(IDS_UA_EXPAND_STATE)) *pbGroup = 1;
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::ExpandImplicitPowerPinRows(CDWordArray& rows, int& nCount) {
+    std::vector<DWORD> list;
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i) list.push_back(rows[i]);
+    for (std::size_t i = list.size(); i-- > 0;) {
+        int group = 0;
+        if (!IsImplicitPowerPinRow(list[i], &group) || !group) continue;
+        std::list<int> children;
+        GetChildRows(list[i], children, TRUE);
+        list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), children.begin(), children.end());
+    }
+    rows.RemoveAll();
+    for (DWORD r : list) rows.Add(r);
+    nCount = static_cast<int>(list.size());
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::StoreImplicitPinSignal(ROWCOL nRow, CString strSignal) {
+    if (IsImplicitPowerPinRow(nRow, nullptr)) m_mapImplicitPinSignal[static_cast<int>(nRow)] = strSignal;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
+    CString name;
+    int lsb = -1, msb = -1;
+    if (!CKXGenUtils::ParseSignalName(strSignal, name, lsb, msb)) return FALSE;
+    if (!m_designContext || m_designContext.design()->findNet(name.GetString())) return FALSE;
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    if (!transaction) return FALSE;
+    INet* net = transaction->createNet(name.GetString(), static_cast<unsigned>(msb), static_cast<unsigned>(lsb),
+                                       INet::eScopeDesign);
+    if (!net) return FALSE;
+    transaction->addNet(net);
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
+    if (m_mapImplicitPinSignal.empty()) return FALSE;
+    bool created = false;
+    for (const auto& [row, text] : m_mapImplicitPinSignal)
+        if (CreatePowerNet(text)) created = true;
+    if (created && CKXTransaction::IsTransactionStarted()) {
+        m_bCommitting = 1;
+        CKXTransaction::CommitTrans(this, 1, 0);
+        m_bCommitting = 0;
+        CKXTransaction::GetNewTransactionObj();
+    }
+    std::map<int, std::vector<std::unique_ptr<CImplicitPin>>> byInstance;
+    auto collect = [&](ROWCOL row, ROWCOL group) {
+        CImplicitPin pin;
+        pin.m_strPinName = GetValueRowCol(row, Col(m_nColPinName));
+        pin.m_strPinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+        auto stored = m_mapImplicitPinSignal.find(static_cast<int>(row));
+        if (stored == m_mapImplicitPinSignal.end() && row != group)
+            stored = m_mapImplicitPinSignal.find(static_cast<int>(group));
+        if (stored != m_mapImplicitPinSignal.end()) {
+            pin.m_strSignal = CKXGenUtils::GetPowerSigPhysicalName(m_designContext, stored->second);
+        } else {
+            CGXStyle sig;
+            GetStyleRowCol(row, Col(m_nColSignal), sig);
+            const int netId = sig.GetIncludeUserAttribute(Id(IDS_UA_CONN_INDEX))
+                                  ? static_cast<int>(sig.GetUserAttribute(Id(IDS_UA_CONN_INDEX)).GetDoubleValue())
+                                  : -1;
+            const int bit = sig.GetIncludeUserAttribute(Id(IDS_UA_NET_BIT))
+                                ? static_cast<int>(sig.GetUserAttribute(Id(IDS_UA_NET_BIT)).GetDoubleValue())
+                                : -1;
+            const CNetContext net = netId == -1 ? CNetContext() : m_designContext.net(static_cast<unsigned>(netId));
+            pin.m_strSignal = net ? net.bitContext(bit).base().physicalNetName() : sig.GetValue();
+        }
+        const bool nc = CKXGenUtils::IsNC(pin.m_strSignal) || (pin.m_strSignal.IsEmpty() && CKXGenUtils::IsNC(pin.m_strPinName));
+        pin.m_strKind = nc ? "NC" : "Power";
+        byInstance[GetRowInstanceIndex(row)].push_back(std::make_unique<CImplicitPin>(pin));
+    };
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
+        int group = 0;
+        if (!IsImplicitPowerPinRow(r, &group)) continue;
+        if (group) {
+            std::list<int> children;
+            GetChildRows(r, children, TRUE);
+            for (int child : children) collect(static_cast<ROWCOL>(child), r);
+        } else {
+            collect(r, GetRowParentOffset(r));
+        }
+    }
+    CKXInstancePaneContainerView* pane = m_pChildFrame ? m_pChildFrame->GetInstancePaneView() : nullptr;
+    for (const auto& [index, pins] : byInstance) {
+        if (!pane) break;
+        const CInstanceContext inst = m_designContext.instance(static_cast<unsigned>(index));
+        CStringArray names;
+        names.Add(inst ? inst.name() : CString());
+        std::vector<CImplicitPin*> list;
+        for (const auto& p : pins) list.push_back(p.get());
+        pane->GetInstancePaneGrid()->AssignPower(list, &names);
+    }
+    m_mapImplicitPinSignal.clear();
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::RefreshPowerPinSignalCell(const IInstance* instance, ROWCOL nRow) {
+    if (!instance) return;
+    bool found = false;
+    const CString signal = InstancePowerSignal(instance, GetValueRowCol(nRow, Col(m_nColPinNumber)), found);
+    int bit = -1;
+    INet* net = signal.IsEmpty() ? nullptr : CKXGenUtils::GetNetFromPNN(m_designContext, signal, bit);
+    const bool italic = !(net && signal != GetValueRowCol(nRow, Col(m_nColPinName)));
+    CGXStyle sig;
+    sig.SetValue(signal.IsEmpty() ? CString() : CKXGenUtils::GetPowerSigLogicalName(m_designContext, signal));
+    sig.SetFont(CGXFont().SetItalic(italic ? TRUE : FALSE));
+    sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), net ? static_cast<int>(net->id()) : -1);
+    sig.SetUserAttribute(Id(IDS_UA_NET_BIT), net ? bit : -1);
+    Unlocked unlocked(*this);
+    SetStyleRange(CGXRange(nRow, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
+}
+
+void CKXInstanceDetailsGridWnd::RefreshPowerPinSignals(IInstance* pInstance) {
+    if (!pInstance) return;
+    std::vector<ROWCOL> groups;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
+        int group = 0;
+        if (!IsImplicitPowerPinRow(r, &group)) continue;
+        if (group) {
+            groups.push_back(r);
+        } else if (GetRowInstanceIndex(r) == static_cast<int>(pInstance->id())) {
+            RefreshPowerPinSignalCell(pInstance, r);
+        }
+    }
+    for (ROWCOL g : groups) SetConnectionCell(g);
+}
+
+void CKXInstanceDetailsGridWnd::RefreshPowerPinsAfterCommit(CTransaction* pTrans) {
+    if (!pTrans || !m_designContext) return;
+    Unlocked unlocked(*this);
+    IServer* server = pTrans->server();
+    std::set<unsigned> ids;
+    for (IChange* change : pTrans->beginChange()) {
+        if (!change) continue;
+        if (change->objectType() == 'I' && (change->changeKind() == 13 || change->changeKind() == 14) &&
+            IsSameDesign(change->design())) {
+            const auto* inst = dynamic_cast<const IInstance*>(change->object());
+            if (inst && IsShownInstance(inst)) ids.insert(inst->id());
+        } else if (change->objectType() == 'P' && server) {
+            CString path, name, oldValue, newValue;
+            if (!server->decodePropertyChange(change, path, name, oldValue, newValue)) continue;
+            const auto* prop = dynamic_cast<const CPropertyChange*>(change->object());
+            const auto* inst = prop ? dynamic_cast<const IInstance*>(prop->owner()) : nullptr;
+            if (!inst || !IsSameDesign(inst->design()) || !IsShownInstance(inst)) continue;
+            if (name.CompareNoCase("PACK_TYPE") == 0) {
+                RefreshInstances(nullptr);
+                return;
+            }
+            if (name.CompareNoCase("POWER_PINS") == 0 || name.CompareNoCase("NC_PINS") == 0 ||
+                name.CompareNoCase("MERGE_POWER_PINS") == 0 || name.CompareNoCase("MERGE_NC_PINS") == 0)
+                ids.insert(inst->id());
+        }
+    }
+    for (unsigned id : ids) RefreshPowerPinSignals(m_designContext.design()->findInstance(id));
+}
+
+void CKXInstanceDetailsGridWnd::AddInstanceImplicitPins(int& nRow, CInstanceContext& instance) {
+    std::unique_ptr<IPhysPartDefn> defn(CKXGenUtils::GetPhysPartDefn(instance));
+    if (!defn) return;
+    CKXImplicitPinMap map(10);
+    CKXGenUtils::GetImplicitPins(defn.get(), map);
+    // The entries in name order, each with the instance's own power choices.
+    std::map<CString, CKXImplicitPinArray*> ordered;
+    POSITION pos = map.GetStartPosition();
+    while (pos) {
+        CString name;
+        CKXImplicitPinArray* pins = nullptr;
+        map.GetNextAssoc(pos, name, pins);
+        ordered[name] = pins;
+    }
+    map.RemoveAll();
+    for (auto& [name, pins] : ordered) {
+        if (pins)
+            for (INT_PTR i = 0; i < pins->GetSize(); ++i) {
+                bool found = false;
+                const CString signal = InstancePowerSignal(instance.instance(), pins->GetAt(i)->m_strPinNumber, found);
+                if (found) pins->GetAt(i)->m_strSignal = signal;
+            }
+        AddImplicitPowerPins(nRow, instance, name, pins);
+        FreeImplicitPinArray(pins);
+    }
+}
