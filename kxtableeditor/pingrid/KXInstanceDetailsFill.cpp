@@ -7,7 +7,11 @@
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxsmall/KXCsvParser.h"
 #include "rmx/schemautil.h"
+
+#include <cstdlib>
+#include <memory>
 
 #include <vector>
 
@@ -90,6 +94,24 @@ CString CKXInstanceDetailsGridWnd::PhysicalPinName(IInstTerm* pin, int bit) {
     return CKXGenUtils::GetPinNumber(m_instCurrent.instTerm(pin).bitContext(bit));
 }
 
+CString CKXInstanceDetailsGridWnd::CsvPinName(IInstTerm* pin, int bit) {
+    if (!m_pCsvParser || !m_instCurrent || !pin) return CString();
+    const CInstTermBitContext bitContext = m_instCurrent.instTerm(pin).bitContext(bit);
+    CString name;
+    const std::unique_ptr<CPQPropertyData> pn(bitContext.findProperty("PN"));
+    if (pn) {
+        const std::unique_ptr<CPQPropertyData> text(bitContext.findProperty("ZRV_PIN_TEXT"));
+        if (text) name = text->value();
+        name.Trim();
+    }
+    if (name.IsEmpty()) {
+        CString number = CKXGenUtils::GetPinNumber(bitContext);
+        m_pCsvParser->getPinNameFromNumber(number, name);
+        name.Trim();
+    }
+    return name;
+}
+
 void CKXInstanceDetailsGridWnd::ToggleRow(ROWCOL row) {
     CGXStyle style;
     GetStyleRowCol(row, Col(m_nColPinName), style);
@@ -160,12 +182,13 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         FillInstanceCells(row, rowLevel, dpControl, plusMinus);
         CGXStyle pn = DataCell(rowLevel);
         pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
+        const CString csvName = CsvPinName(pin, msb);
         if (msb == -1) {
-            pn.SetValue(pin->name()).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+            pn.SetValue(csvName.IsEmpty() ? CString(pin->name()) : csvName).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
             if (childMode) pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
             if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
         } else {
-            pn.SetValue(CSchemaUtilities::vectorName(pin->name(), msb))
+            pn.SetValue(csvName.IsEmpty() ? CSchemaUtilities::vectorName(pin->name(), msb) : csvName)
                 .SetControl(Id(IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL));
             pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
             pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(msb));
@@ -211,10 +234,53 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     const ROWCOL parentRow = row;
     std::vector<int> bits = pin->bits();
     bool connectedWhole = false;
+    CString parentName = CSchemaUtilities::vectorName(pin->name(), msb, lsb);
+    std::vector<CString> csvNames;
+    if (m_pCsvParser) {
+        // The pin file names the bits: one base with indices inside the pin's range gives the
+        // vector's name; anything else shows the bits as rows of their own.
+        CString base;
+        int high = -1, low = -1;
+        bool agree = true;
+        for (int b : bits) {
+            const CString name = CsvPinName(pin, b);
+            csvNames.push_back(name);
+            const int lt = name.Find('<');
+            const int gt = name.Find('>');
+            if (name.IsEmpty() || lt <= 0 || gt != name.GetLength() - 1) {
+                agree = false;
+                continue;
+            }
+            const CString stem = name.Left(lt);
+            char* end = nullptr;
+            const long index = std::strtol(name.GetString() + lt + 1, &end, 10);
+            if (end != name.GetString() + gt || index < std::min(msb, lsb) || index > std::max(msb, lsb)) {
+                agree = false;
+                continue;
+            }
+            if (base.IsEmpty()) base = stem;
+            if (base.CompareNoCase(stem) != 0) agree = false;
+            high = high == -1 ? static_cast<int>(index) : std::max(high, static_cast<int>(index));
+            low = low == -1 ? static_cast<int>(index) : std::min(low, static_cast<int>(index));
+        }
+        if (!agree) {
+            // Every bit on a row of its own; the first reuses the row inserted above.
+            RemoveRows(row, row, kNoUpdate, gxDo);
+            for (std::size_t i = 0; i < bits.size(); ++i) {
+                if (i) ++row;
+                const int showVectors = m_bShowVectors;
+                m_bShowVectors = 0;
+                FillPinRow(pin, row, bits[i], level);
+                m_bShowVectors = showVectors;
+            }
+            return;
+        }
+        parentName = CSchemaUtilities::vectorName(base.GetString(), high, low);
+    }
     FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 0);
     {
         CGXStyle pn = DataCell("1");
-        pn.SetValue(CSchemaUtilities::vectorName(pin->name(), msb, lsb)).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
+        pn.SetValue(parentName).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
         pn.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
@@ -242,12 +308,15 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         }
         fillTermination(row);
     }
-    for (int b : bits) {
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        const int b = bits[i];
         ++row;
         InsertRows(row, 1, kNoUpdate, gxDo);
         FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
         CGXStyle pn = DataCell("2");
-        pn.SetValue(CSchemaUtilities::vectorName(pin->name(), b)).SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
+        const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i]
+                                                                             : CSchemaUtilities::vectorName(pin->name(), b);
+        pn.SetValue(bitName).SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
         pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1).SetUserAttribute(Id(IDS_UA_VECTOR_PIN_BIT), connectedWhole ? 1 : 0);
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(b)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(b));

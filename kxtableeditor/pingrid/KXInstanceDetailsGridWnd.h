@@ -22,6 +22,7 @@ class CKXBottomPaneContainerView;
 class CKXTableChildFrm;
 class IPhysPartInst;
 class CKXSpinControl;
+class KXCsvParser;
 class CKXAssocCompAPI;
 class CTransaction;
 class CKXListComboBox;
@@ -257,6 +258,7 @@ public:
     CString m_strSelectedFunction;
     BOOL m_bFunctionsComboShown = FALSE; // the caller commits the transaction a grid operation opened
     int m_nFillMode = 2; // 0 leg row, 1 power child row, 2 ordinary row
+    KXCsvParser* m_pCsvParser = nullptr; // the part's pin file while a load runs (pin names from it)
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;
     ROWCOL m_nTrackedCol = GX_INVALID; // column whose width is being dragged
@@ -282,6 +284,8 @@ private:
     // Instance, Ref Des and DIFF_PAIR cells of a pin row.
     void FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus);
     CString PhysicalPinName(IInstTerm* pin, int bit);
+    // The name a pin bit gets from the part's pin file; empty when the file has none.
+    CString CsvPinName(IInstTerm* pin, int bit);
     void ToggleRow(ROWCOL row);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);

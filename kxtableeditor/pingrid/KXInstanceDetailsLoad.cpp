@@ -1,14 +1,20 @@
 // Loading a component's pins into the pin grid and sorting the pin rows.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXProgressBar.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxsmall/KXCsvParser.h"
 #include "kxcontrols/KXSortGrid.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "rmx/packaging.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 namespace {
@@ -136,6 +142,29 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         if (pParam) pParam->SetLockReadOnly(bLock);
     }
 
+    // 11. A standard FPGA names its pins in a pin file.
+    std::unique_ptr<KXCsvParser> csv;
+    {
+        CString csvPath;
+        if (m_partReader.IsPartStandardFPGA(inst->libName(), cellName, csvPath)) {
+            m_bStandardFPGA = 1;
+            csv = std::make_unique<KXCsvParser>(QBString(csvPath));
+            QBStatus status;
+            csv->parse(&status);
+            if (status.isFailed()) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-126", cellName);
+                // Leave the grid as usable as it was: undo and drawing as before the load.
+                if (pParam) pParam->EnableUndo(bUndo);
+                if (!bWasLocked) {
+                    LockUpdate(FALSE);
+                    Redraw(kNoUpdate, TRUE);
+                }
+                return FALSE;
+            }
+        }
+    }
+    m_pCsvParser = csv.get();
+
     // 12, 13. Pins and physical parts.
     std::vector<IInstTerm*> pins;
     for (IInstTerm* pin : inst->beginInstTerm()) pins.push_back(pin);
@@ -250,6 +279,20 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         Redraw(kNoUpdate, TRUE);
     }
     m_bForceReload = 0;
+    // A design opened read-only keeps its pin rows read-only.
+    if (m_pOwnerPane && m_pChildFrame && GetRowCount() >= PIN_FIRST_ROW) {
+        const CKXTableDoc* doc = m_pChildFrame->GetTableDoc();
+        if (doc && doc->GetOpenMode() == 2) {
+            CGXStyle readOnly;
+            readOnly.SetReadOnly(TRUE);
+            SetStyleRange(CGXRange().SetRows(PIN_FIRST_ROW, GetRowCount()), readOnly, gxOverride, 0, kNoUpdate, gxDo);
+        }
+    }
+    m_pCsvParser = nullptr;
+    if (csv) {
+        QBStatus status;
+        csv->close(&status);
+    }
     if (pParam) pParam->EnableUndo(bUndo);
     EndProgressBar();
     return TRUE;

@@ -3,6 +3,11 @@
 
 #include "kxcontrols/KXProgressBar.h"
 #include "rmx/schemautil.h"
+#include "kxcommon/KXPartReader.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+
+#include <filesystem>
+#include <fstream>
 
 #include <list>
 
@@ -227,6 +232,71 @@ TEST_F(LoadPins, ProgressCountsWholePercents) {
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0], "Processed 33% of 3 Pins of component U1");
     EXPECT_EQ(texts[2], "Processed 100% of 3 Pins of component U1");
+    EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+class PinFile : public PinGridTest {
+protected:
+    void SetUp() override {
+        PinGridTest::SetUp();
+        m_parts = std::filesystem::temp_directory_path() / "pingrid_pinfile";
+        std::filesystem::create_directories(m_parts / "work");
+        CKXPartReader::SetPartDirectory(m_parts.string().c_str());
+        CKXErrorHandler::ClearTranscript();
+        builder.symbol("FPGA").port("A").bus("D", 1, 0).bus("E", 1, 0);
+        builder.schematic("top")
+            .instance("U1", "FPGA", "U7")
+            .pinNumber("U1", "A", "12")
+            .pinNumber("U1", "D<1>", "20")
+            .pinNumber("U1", "D<0>", "21")
+            .pinNumber("U1", "E<1>", "30")
+            .pinNumber("U1", "E<0>", "31");
+    }
+    void TearDown() override {
+        CKXPartReader::SetPartDirectory("");
+        std::filesystem::remove_all(m_parts);
+    }
+    void PinFileText(const char* text) { std::ofstream(m_parts / "work" / "FPGA.csv") << text; }
+    std::filesystem::path m_parts;
+};
+
+TEST_F(PinFile, PinNamesComeFromThePinFile) {
+    PinFileText("Pin Number,Pin Name\n12,IO_A\n20,BANK<5>\n21,BANK<4>\n30,X<1>\n31,Y<0>\n");
+    Init();
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    EXPECT_TRUE(grid->m_bStandardFPGA);
+    EXPECT_NE(Row("IO_A"), 0u);
+    EXPECT_EQ(Row("A"), 0u);
+    // Bits of one base inside the pin's range... BANK<5..4> is outside D<1..0>: bits of their own.
+    EXPECT_NE(Row("BANK<5>"), 0u);
+    EXPECT_EQ(grid->GetRowParentOffset(Row("BANK<5>")), GX_INVALID);
+    // Two bases: no parent row either.
+    EXPECT_NE(Row("X<1>"), 0u);
+    EXPECT_NE(Row("Y<0>"), 0u);
+    EXPECT_EQ(Row("E<1..0>"), 0u);
+}
+
+TEST_F(PinFile, AGoodBaseKeepsTheParentRow) {
+    PinFileText("Pin Number,Pin Name\n20,B<1>\n21,B<0>\n");
+    Init();
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    const ROWCOL parent = Row("B<1..0>");
+    ASSERT_NE(parent, 0u);
+    EXPECT_EQ(Kind(parent), PIN_ROW_VECTOR);
+    EXPECT_EQ(Cell(parent + 1, CKXInstanceDetailsGridWnd::m_nColPinName), "B<1>");
+}
+
+TEST_F(PinFile, AnUnreadablePinFileStopsTheLoad) {
+    PinFileText("Pin Number,Pin Name\n12,IO_A\n12,IO_B\n");
+    Init();
+    EXPECT_FALSE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    ASSERT_FALSE(CKXErrorHandler::GetTranscript().empty());
+    EXPECT_EQ(CKXErrorHandler::GetTranscript().back().id, "KXTABLE-126");
+    EXPECT_FALSE(grid->IsLockUpdate());
     EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr);
 }
 
