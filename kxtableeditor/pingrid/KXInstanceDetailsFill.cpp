@@ -136,7 +136,7 @@ void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& 
             netId = static_cast<int>(current.GetUserAttribute(Id(IDS_UA_CONN_INDEX)).GetDoubleValue());
     }
     CGXStyle sig = DataCell(level);
-    sig.SetReadOnly(FALSE);
+    sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
     sig.SetValue(text).SetInterior(RGB(255, 255, 255)).SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY));
     sig.SetTextColor(RGB(0, 0, 0)).SetEnabled(TRUE);
     sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);

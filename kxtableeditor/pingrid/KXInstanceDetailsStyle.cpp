@@ -253,7 +253,7 @@ void CKXInstanceDetailsGridWnd::StylePinRow(const std::vector<IInstTerm*>& pins,
         SetStyleRange(CGXRange(row, Col(col)), s, gxOverride, 0, kNoUpdate, gxDo);
     }
     CGXStyle sig = GeneratedCell("1");
-    sig.SetReadOnly(FALSE);
+    sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
     sig.SetValue("").SetInterior(RGB(255, 255, 255)).SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY)).SetEnabled(TRUE);
     sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
@@ -317,7 +317,7 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
     }
     const IDPNet* net = pair->dpConn() ? pair->dpConn()->dpNet() : nullptr;
     CGXStyle sig = GeneratedCell(level);
-    sig.SetReadOnly(FALSE);
+    sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
     sig.SetValue(net ? CKXGenUtils::GetDiffPairName(net) : CString())
         .SetInterior(RGB(255, 255, 255))
         .SetControl(Id(IDS_CTRL_DIFFPAIR_SIGNAL))
