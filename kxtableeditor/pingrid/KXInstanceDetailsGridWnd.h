@@ -232,6 +232,25 @@ public:
     void JoinChildPinNumbers(ROWCOL row);
     ROWCOL FindPinRow(const CInstanceContext& instance, ROWCOL col, const CString& text, ROWCOL startRow);
 
+    // Names the system-object server gives a pin bit ("" without a server or context).
+    CString GetSysObjectName(const CInstTermBitContext* bitContext);
+    CString GetRowBitSysObjectName(ROWCOL row);
+    // Name of the pair pin with that id among the shown instances.
+    CString GetContainerName(unsigned id);
+    // Rows chosen for pull-up/pull-down work, read by the paste of pull-ups.
+    static std::vector<ROWCOL> m_arrSelectedNetBits;
+    void CollectSelectedNetBits(std::vector<CNetBit>& netBits, std::multimap<CNetBit, ROWCOL>& netBitRows);
+    // TRUE when the row filter is off or the text (or one of its ","-separated pieces) passes it.
+    BOOL IsTextInFilterMap(const CString& text);
+    // Rewrites the PIN_NAME cells of a renamed pin.
+    void GetVectorName(IInstTerm* pin, BOOL withRange);
+    void GetRowPinType(IInstance* instance, std::set<int> pinIds);
+    // Rewrites the SIGNAL cells that show a renamed net.
+    void UpdateVectorNameCells(int netId, const CString& newName);
+    // The rows a pin command acts on for the selected rows; returns the number of pin bits.
+    int CollectTargetRows(const std::vector<ROWCOL>& selected, std::vector<ROWCOL>& rows, BOOL bExpand, int from,
+                          int to);
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;
@@ -259,6 +278,8 @@ public:
     BOOL m_bFunctionsComboShown = FALSE; // the caller commits the transaction a grid operation opened
     int m_nFillMode = 2; // 0 leg row, 1 power child row, 2 ordinary row
     KXCsvParser* m_pCsvParser = nullptr; // the part's pin file while a load runs (pin names from it)
+    BOOL m_bFilterActive = FALSE;          // the filter row holds something else than "*"
+    std::map<CString, CString> m_mapFilter; // texts that pass the row filter
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;
     ROWCOL m_nTrackedCol = GX_INVALID; // column whose width is being dragged

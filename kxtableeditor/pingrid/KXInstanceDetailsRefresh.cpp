@@ -627,6 +627,8 @@ void CKXInstanceDetailsGridWnd::RefreshChangedTerms(CTransaction* transaction) {
                 FillPinRow(pin, row, -1, "");
                 StylePropertyCells(pin, static_cast<int>(GetRowCount()), static_cast<int>(GetRowCount()));
                 m_instCurrent = saved;
+            } else if (kind == 3) {
+                GetVectorName(pin, 0);
             } else if (kind == 8) {
                 typeChanged.insert(static_cast<int>(pin->id()));
             }

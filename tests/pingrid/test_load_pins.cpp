@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include <list>
+#include <map>
 
 #include <string>
 #include <vector>
@@ -298,6 +299,85 @@ TEST_F(PinFile, AnUnreadablePinFileStopsTheLoad) {
     EXPECT_EQ(CKXErrorHandler::GetTranscript().back().id, "KXTABLE-126");
     EXPECT_FALSE(grid->IsLockUpdate());
     EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class RowOperations : public PinGridTest {
+protected:
+    void SetUp() override {
+        PinGridTest::SetUp();
+        builder.symbol("PART").port("A").bus("D", 3, 0).port("P").port("N").symbolPair("CLK", "P", "N");
+        builder.schematic("top").instance("U1", "PART").connect("U1", "D<3..0>", "DATA<3..0>").connect("U1", "A", "N1");
+        Init();
+        ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+        d = Row("D<3..0>");
+        ASSERT_NE(d, 0u);
+        grid->ExpandAllPins("on", "");
+    }
+    ROWCOL d = 0;
+};
+
+TEST_F(RowOperations, TargetRowsOfASelection) {
+    std::vector<ROWCOL> rows;
+    EXPECT_EQ(grid->CollectTargetRows({d}, rows, FALSE, 0, 0), 4);
+    EXPECT_EQ(rows, (std::vector<ROWCOL>{d}));
+    // Some bits selected: only those.
+    rows.clear();
+    EXPECT_EQ(grid->CollectTargetRows({d, d + 2}, rows, FALSE, 0, 0), 1);
+    EXPECT_EQ(rows, (std::vector<ROWCOL>{d + 2}));
+    // Expanded to the bits in a range, reversed when the range is given downwards.
+    rows.clear();
+    EXPECT_EQ(grid->CollectTargetRows({d}, rows, TRUE, 2, 1), 2);
+    EXPECT_EQ(rows, (std::vector<ROWCOL>{d + 3, d + 2}));
+    // A pair row stands for its legs; a hidden row is left out.
+    const ROWCOL pair = Row("CLK");
+    rows.clear();
+    EXPECT_EQ(grid->CollectTargetRows({pair, Row("A")}, rows, FALSE, 0, 0), 3);
+    EXPECT_EQ(rows.size(), 3u);
+    grid->HideRows(Row("A"), Row("A"), TRUE);
+    rows.clear();
+    EXPECT_EQ(grid->CollectTargetRows({Row("A")}, rows, FALSE, 0, 0), 0);
+}
+
+TEST_F(RowOperations, RenamedNetAndPinTexts) {
+    const int dataId = static_cast<int>(design.design()->findNet("DATA")->id());
+    grid->UpdateVectorNameCells(dataId, "BUS");
+    EXPECT_EQ(Cell(d, G::m_nColSignal), "BUS<3..0>");
+    EXPECT_EQ(Cell(d + 1, G::m_nColSignal), "BUS<3>");
+    EXPECT_EQ(Cell(Row("A"), G::m_nColSignal), "N1");
+    // The pin-name refresh writes the pin's own names back.
+    grid->GetParam()->SetLockReadOnly(FALSE);
+    grid->SetValueRange(CGXRange(d + 1, static_cast<ROWCOL>(G::m_nColPinName)), "stale");
+    grid->GetParam()->SetLockReadOnly(TRUE);
+    grid->GetVectorName(Instance("U1").instance()->findInstTerm("D"), TRUE);
+    EXPECT_EQ(Cell(d + 1, G::m_nColPinName), "D<3>");
+    EXPECT_EQ(Cell(d, G::m_nColPinName), "D<3..0>");
+    EXPECT_EQ(Cell(Row("CLK"), G::m_nColPinName), "CLK");
+}
+
+TEST_F(RowOperations, FilterTextsAndSelectedNetBits) {
+    EXPECT_TRUE(grid->IsTextInFilterMap("anything"));
+    grid->m_bFilterActive = TRUE;
+    grid->m_mapFilter["N1"] = "N1";
+    EXPECT_TRUE(grid->IsTextInFilterMap("N1"));
+    EXPECT_FALSE(grid->IsTextInFilterMap("N2"));
+    EXPECT_TRUE(grid->IsTextInFilterMap("N2,N1"));
+    EXPECT_FALSE(grid->IsTextInFilterMap("N2,N3"));
+
+    G::m_arrSelectedNetBits = {d, Row("A")};
+    std::vector<CNetBit> bits;
+    std::multimap<CNetBit, ROWCOL> rows;
+    grid->CollectSelectedNetBits(bits, rows);
+    G::m_arrSelectedNetBits.clear();
+    ASSERT_EQ(bits.size(), 5u);
+    EXPECT_EQ(bits[0].bit(), 0);
+    EXPECT_EQ(bits[4].bit(), -1);
+    EXPECT_EQ(rows.count(bits[4]), 1u);
 }
 
 } // namespace
