@@ -363,3 +363,26 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
     JoinChildPinNumbers(pairRow);
     ToggleRow(pairRow);
 }
+
+void CKXInstanceDetailsGridWnd::FillChildPinRow(IInstTerm* pin, ROWCOL& row, const CString& level) {
+    FillModeScope mode(m_nFillMode, 1);
+    FillPinRow(pin, row, pin ? pin->msb() : -1, level);
+}
+
+void CKXInstanceDetailsGridWnd::FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row) {
+    if (pins.empty()) return;
+    FillScope scope(*this);
+    const ROWCOL parentRow = row;
+    StylePinRow(pins, row); // row now follows the parent row
+    int offset = 0;
+    for (IInstTerm* pin : pins) {
+        FillChildPinRow(pin, row, "2");
+        SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET, ++offset);
+        ++row;
+    }
+    --row; // the last row written
+    CGXStyle pupd;
+    pupd.SetControl(Id(IDS_CTRL_PUPD_NONE)).SetReadOnly(TRUE);
+    SetStyleRange(CGXRange(parentRow, Col(m_nColPupd)), pupd, gxOverride, 0, kNoUpdate, gxDo);
+    ToggleRow(parentRow);
+}

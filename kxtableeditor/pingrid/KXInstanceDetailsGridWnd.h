@@ -106,6 +106,9 @@ public:
     // A differential-pair row and its two leg rows.
     void FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentRow, ROWCOL& row);
     void FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level);
+    // Pins that share one physical pin: a group row and one child row per pin (row ends on the last).
+    void FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row);
+    void FillChildPinRow(IInstTerm* pin, ROWCOL& row, const CString& level);
     void ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount, BOOL bShowConn);
 
     // ------------------------------------------------------------- cell styling

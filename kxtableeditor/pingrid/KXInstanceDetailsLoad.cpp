@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <map>
 #include <set>
 
 namespace {
@@ -221,9 +222,25 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     HideCols(Col(m_nColDiffPair), Col(m_nColDiffPair), m_bHasDiffPairs ? FALSE : TRUE, nullptr, kNoUpdate, gxDo);
     NewProgressBar("Processing Pins", pinCount);
 
-    // 16. Pins.
+    // 16. Pins. A co-design instance shows the pins that share one physical pin as one group.
+    std::set<IInstTerm*> grouped;
+    if (CKXGenUtils::IsCodesign(instance)) {
+        std::map<CString, std::vector<IInstTerm*>> byPhysicalPin;
+        for (IInstTerm* pin : pins) {
+            if (!pin->isScalar() || (m_bHasDiffPairs && legs.count(pin))) continue;
+            const CString number = CKXGenUtils::GetPinNumber(instance.instTerm(pin).bitContext(-1));
+            if (!number.IsEmpty()) byPhysicalPin[number].push_back(pin);
+        }
+        for (auto& [number, group] : byPhysicalPin) {
+            if (group.size() < 2) continue;
+            FillPowerPinRows(group, row);
+            grouped.insert(group.begin(), group.end());
+            row = GetRowCount() + 1;
+        }
+    }
     int done = 0;
     for (IInstTerm* pin : pins) {
+        if (grouped.count(pin)) continue;
         if (m_bHasDiffPairs && legs.count(pin)) {
             if (pin->isScalar()) continue;
             const int showVectors = m_bShowVectors;

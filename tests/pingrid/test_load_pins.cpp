@@ -381,3 +381,38 @@ TEST_F(RowOperations, FilterTextsAndSelectedNetBits) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LoadPins, CodesignPinsOnOnePhysicalPinShareAGroup) {
+    builder.symbol("TRIO").port("A").port("B").port("C");
+    builder.schematic("top")
+        .instance("U1", "TRIO", "U7")
+        .prop("@U1", "CODESIGN", "TRUE")
+        .pinNumber("U1", "A", "5")
+        .pinNumber("U1", "B", "5")
+        .pinNumber("U1", "C", "6")
+        .connect("U1", "A", "N1");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    // The group row is named after the group's last pin, the pins follow as its children.
+    ROWCOL group = 0;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+        if (grid->IsPowerPinRow(r)) group = r;
+    ASSERT_NE(group, 0u);
+    EXPECT_EQ(Cell(group, CKXInstanceDetailsGridWnd::m_nColPinName), "B");
+    EXPECT_EQ(Cell(group, CKXInstanceDetailsGridWnd::m_nColPinNumber), "5,5");
+    EXPECT_EQ(Kind(group + 1), PIN_ROW_POWER_CHILD);
+    EXPECT_EQ(Kind(group + 2), PIN_ROW_POWER_CHILD);
+    EXPECT_EQ(grid->GetRowParentOffset(group + 2), group);
+    EXPECT_EQ(Cell(group + 1, CKXInstanceDetailsGridWnd::m_nColSignal), "N1");
+    EXPECT_TRUE(grid->IsRowHidden(group + 1));
+    EXPECT_EQ(Kind(Row("C")), PIN_ROW_SCALAR);
+    CDWordArray rows;
+    rows.Add(group);
+    int count = 0;
+    grid->ExpandRowArray(rows, count);
+    EXPECT_EQ(count, 2);
+}
+
+} // namespace
