@@ -2,6 +2,8 @@
 // customisation, widths, the layout broadcast and sorting by a named column.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "shell/KXShellUtil.h"
+
 #include "afx/afxwin.h"
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -366,4 +368,30 @@ int CKXInstanceDetailsGridWnd::SortByColumnName(CString name) {
         }
     }
     return 0;
+}
+
+void CKXInstanceDetailsGridWnd::ChangeCustomColumn(BOOL bClear) {
+    CRowColArray rows;
+    GetSelectedRows(rows, FALSE, TRUE);
+    ROWCOL row = 0, col = 0;
+    if (rows.GetSize() == 0 || !GetCurrentCell(row, col)) return;
+    const int column = static_cast<int>(col);
+    if (column < 0 || static_cast<std::size_t>(column) >= m_arrColumnInfo.size()) return;
+    const CKXColumnInfoClass* info = m_arrColumnInfo[static_cast<std::size_t>(column)];
+    if (info->m_nPropertyType == 0) return; // only custom property columns take values this way
+    CString values;
+    if (!bClear) {
+        for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
+            if (rows[i] < PIN_FIRST_ROW) continue;
+            values += GetValueRowCol(rows[i], col);
+            values += ",";
+        }
+        values.TrimRight(",");
+    }
+    // Both words are quoted for the script language, so that any text reads back unchanged.
+    CString text;
+    text.Format("changeCustomColumn -col %s -val %s", KXTclQuote(info->m_strPropertyName).GetString(),
+                KXTclQuote(values).GetString());
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }

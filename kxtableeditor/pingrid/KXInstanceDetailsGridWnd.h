@@ -66,6 +66,9 @@ public:
     void CustomizeColumns() override;
     void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
     BOOL IsCurrentColumnCustom();
+    // Sends the host "changeCustomColumn" with the current custom column's key and the values of
+    // the selected rows (or an empty value to clear them).
+    void ChangeCustomColumn(BOOL bClear);
     BOOL IsCurrentCellSignal();
     BOOL IsCurrentCellTermination();
     // A click on a sortable caption: the sort goes to the host as "sort pin" and comes back

@@ -117,3 +117,44 @@ TEST_F(CellStyles, InstanceAndRefDesRefresh) {
 }
 
 } // namespace
+
+namespace {
+
+// The host's main window as far as the grid talks to it: it keeps the script texts.
+class HostWindow : public CWnd {
+public:
+    std::vector<std::string> texts;
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+        if (message == 0x840F && wParam) texts.emplace_back(reinterpret_cast<const char*>(wParam));
+        return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+    }
+};
+
+TEST_F(CellStyles, ScriptTextsToTheHost) {
+    builder.symbol("PART").port("A").port("B");
+    builder.schematic("top").instance("U1", "PART").prop("@U1", "VOLT", "1.8 V", 1);
+    Init();
+    WithPropertyColumns();
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    HostWindow host;
+    host.Create(nullptr, "host", 0, CRect(0, 0, 10, 10), nullptr, 0);
+    CWnd* saved = AfxGetMainWnd();
+    AfxSetMainWnd(&host);
+    const ROWCOL a = Row("A"), b = Row("B");
+    const auto volt = static_cast<ROWCOL>(Column("VOLT"));
+    grid->SetCurrentCell(a, volt);
+    grid->SelectRange(CGXRange().SetRows(a, b), TRUE);
+    grid->ChangeCustomColumn(FALSE);
+    grid->ChangeCustomColumn(TRUE);
+    grid->SetCurrentCell(a, static_cast<ROWCOL>(G::m_nColSignal));
+    grid->ChangeCustomColumn(TRUE); // not a custom column: nothing
+    grid->OnSortColumn(G::m_nColSignal);
+    AfxSetMainWnd(saved);
+    ASSERT_EQ(host.texts.size(), 3u);
+    // The values are one word for the script, blanks and all.
+    EXPECT_EQ(host.texts[0], "changeCustomColumn -col \"VOLT\" -val \"1.8 V,1.8 V\"");
+    EXPECT_EQ(host.texts[1], "changeCustomColumn -col \"VOLT\" -val \"\"");
+    EXPECT_EQ(host.texts[2], "sort pin \"Signal\"");
+}
+
+} // namespace
