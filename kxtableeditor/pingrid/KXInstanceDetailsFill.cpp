@@ -122,8 +122,6 @@ void CKXInstanceDetailsGridWnd::ToggleRow(ROWCOL row) {
 
 void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount,
                                                      BOOL bShowConn) {
-    (void)connCount;
-    (void)bShowConn; // the connection cell of the parent row belongs to the connection editing
     CGXStyle pinName;
     GetStyleRowCol(row, Col(m_nColPinName), pinName);
     const CString level = pinName.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))
@@ -143,6 +141,11 @@ void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& 
     sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     FillScope scope(*this);
     WriteCell(row, Col(m_nColSignal), sig);
+    // A connected bit row: its parent's connection cell follows.
+    if (connCount != 0 && bShowConn) {
+        const ROWCOL parent = GetRowParentOffset(row);
+        if (parent != GX_INVALID) SetConnectionCell(parent);
+    }
 }
 
 void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {

@@ -173,8 +173,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     for (UINT index : m_arrInstanceIds) {
         m_instCurrent = design.instance(index);
         if (!m_instCurrent) continue;
-        IPhysPartInst* part = getPhysPartInst(&design, &m_instCurrent);
-        if (part) m_mapPhysPartInst[index].reset(part);
+        m_mapPhysPartInst[index].reset(getPhysPartInst(&design, &m_instCurrent));
     }
     m_instCurrent = instance;
 

@@ -3,6 +3,7 @@
 
 #include "kxcontrols/KXProgressBar.h"
 #include "rmx/schemautil.h"
+#include "rmx/transaction.h"
 #include "kxcommon/KXPartReader.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
@@ -345,7 +346,11 @@ TEST_F(RowOperations, TargetRowsOfASelection) {
 }
 
 TEST_F(RowOperations, RenamedNetAndPinTexts) {
-    const int dataId = static_cast<int>(design.design()->findNet("DATA")->id());
+    INet* data = design.design()->findNet("DATA");
+    const int dataId = static_cast<int>(data->id());
+    CTransaction t(design, "rename");
+    ASSERT_TRUE(t.renameNet(data, "BUS"));
+    ASSERT_TRUE(t.commit());
     grid->UpdateVectorNameCells(dataId, "BUS");
     EXPECT_EQ(Cell(d, G::m_nColSignal), "BUS<3..0>");
     EXPECT_EQ(Cell(d + 1, G::m_nColSignal), "BUS<3>");
