@@ -19,7 +19,9 @@ namespace {
 
 constexpr UINT kNoUpdate = 2;
 constexpr LPARAM kPinGridKind = 5;
-ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
 
 struct KeyColumn {
     const char* key;
@@ -44,8 +46,10 @@ void CKXInstanceDetailsGridWnd::SetupColumns() {
     const CStringArray& defaults = CKXCustomizeAPI::getDefaultEntriesArray();
     const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
     std::vector<CString> entries;
-    for (INT_PTR i = 0; i < users.GetSize(); ++i) entries.push_back(users[i]);
-    for (INT_PTR i = 0; i < defaults.GetSize(); ++i) entries.push_back(defaults[i]);
+    for (INT_PTR i = 0; i < users.GetSize(); ++i)
+        entries.push_back(users[i]);
+    for (INT_PTR i = 0; i < defaults.GetSize(); ++i)
+        entries.push_back(defaults[i]);
 
     m_arrColumnInfo.clear();
     auto add = [](std::unique_ptr<CKXColumnInfoClass> info) {
@@ -83,8 +87,8 @@ void CKXInstanceDetailsGridWnd::SetupColumns() {
         info->m_nColumn = n;
         info->m_strCaption = caption;
         info->m_nPropertyType = origin;
-        info->m_nWidthType = widthType == KX_WIDTH_FIXED ? CKXColumnInfoClass::WidthFixed
-                                                         : CKXColumnInfoClass::WidthInChars;
+        info->m_nWidthType =
+            widthType == KX_WIDTH_FIXED ? CKXColumnInfoClass::WidthFixed : CKXColumnInfoClass::WidthInChars;
         info->m_nWidth = widthType == KX_WIDTH_FIXED ? width : charWidth * width;
         info->m_bVisible = display == 1 ? 1 : 0;
         info->m_strPropertyName = key;
@@ -106,8 +110,8 @@ void CKXInstanceDetailsGridWnd::LoadCustomPropertyColumns(BOOL bParse) {
         const bool fixedWidth = info->m_nWidthType == CKXColumnInfoClass::WidthFixed;
         list.Add(CKXCustomizeAPI::formatEntry(info->m_strPropertyName, info->m_strCaption,
                                               fixedWidth ? info->m_nWidth : info->m_nWidth / charWidth,
-                                              fixedWidth ? KX_WIDTH_FIXED : KX_WIDTH_CHARS, info->m_nPropertyType,
-                                              info->m_bVisible == 1));
+                                              fixedWidth ? KX_WIDTH_FIXED : KX_WIDTH_CHARS,
+                                              info->m_nPropertyType, info->m_bVisible == 1));
     }
     CKXCustomizeAPI::saveDefaultCustomization(list);
     if (bParse) CKXCustomizeAPI::parseFile(list, true);
@@ -117,7 +121,8 @@ void CKXInstanceDetailsGridWnd::GetRegistrySubKey(int column, CString& subkey) {
     subkey.Empty();
     if (column == -1) return;
     CheckColumn(column);
-    subkey.Format("CCP\\%s", m_arrColumnInfo[static_cast<std::size_t>(column)]->m_strPropertyName.GetString());
+    subkey.Format("CCP\\%s",
+                  m_arrColumnInfo[static_cast<std::size_t>(column)]->m_strPropertyName.GetString());
 }
 
 int CKXInstanceDetailsGridWnd::ColumnOfKey(const CString& key) {
@@ -163,7 +168,8 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     };
     if (multiple) {
         for (int c : {m_nColInstance, m_nColRefDes})
-            if (static_cast<std::size_t>(c) < m_arrColumnInfo.size()) m_arrColumnInfo[static_cast<std::size_t>(c)]->m_bVisible = 1;
+            if (static_cast<std::size_t>(c) < m_arrColumnInfo.size())
+                m_arrColumnInfo[static_cast<std::size_t>(c)]->m_bVisible = 1;
     } else if (col == m_nColInstance || col == m_nColRefDes) {
         return 0;
     }
@@ -178,7 +184,8 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     // The last scaled column that is shown stretches to the window's right edge.
     int fixedWidths = 0;
     int stretch = -1;
-    for (int c = static_cast<int>(m_arrColumnInfo.size()) - 1; c >= 1 && c <= static_cast<int>(GetColCount()); --c) {
+    for (int c = static_cast<int>(m_arrColumnInfo.size()) - 1; c >= 1 && c <= static_cast<int>(GetColCount());
+         --c) {
         const CKXColumnInfoClass* ci = m_arrColumnInfo[static_cast<std::size_t>(c)];
         if (IsColHidden(Col(c)) || ci->m_bVisible == 0) continue;
         if (m_bReducedColumns && !keptUnderReduction(c)) continue;
@@ -193,7 +200,8 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     const int firstClient = multiple ? 1 : 3;
     if (col == stretch && col > firstClient) {
         int before = 0;
-        for (int c = 0; c < col; ++c) before += GetColWidth(Col(c));
+        for (int c = 0; c < col; ++c)
+            before += GetColWidth(Col(c));
         const int fill = GetGridRect().Width() - before - fixedWidths - 1;
         width = std::max(width - fixedWidths, fill);
     }
@@ -216,7 +224,8 @@ void CKXInstanceDetailsGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTra
     const int col = static_cast<int>(nCol);
     if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnInfo.size()) return;
     CKXColumnInfoClass* info = m_arrColumnInfo[static_cast<std::size_t>(col)];
-    if (info->m_nWidthType == CKXColumnInfoClass::WidthInChars) info->m_nWidth = CGXGridCore::GetColWidth(nCol);
+    if (info->m_nWidthType == CKXColumnInfoClass::WidthInChars)
+        info->m_nWidth = CGXGridCore::GetColWidth(nCol);
     if (!m_bReducedColumns) BroadcastColumnLayout(m_arrColumnInfo);
 }
 
@@ -296,12 +305,14 @@ LRESULT CKXInstanceDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM l
             for (std::size_t i = 1; i < old->size(); ++i) {
                 const CKXColumnInfoClass* gone = (*old)[i];
                 if (!gone) continue;
-                const bool kept = std::any_of(m_arrColumnInfo.begin(), m_arrColumnInfo.end(), [gone](const CKXColumnInfoClass* c) {
-                    return c->m_bVisible == 1 && c->m_strCaption == gone->m_strCaption;
-                });
+                const bool kept = std::any_of(
+                    m_arrColumnInfo.begin(), m_arrColumnInfo.end(), [gone](const CKXColumnInfoClass* c) {
+                        return c->m_bVisible == 1 && c->m_strCaption == gone->m_strCaption;
+                    });
                 if (kept) continue;
                 for (ROWCOL c = 1; c <= GetColCount(); ++c)
-                    if (GetValueRowCol(PIN_CAPTION_ROW, c) == gone->m_strCaption) HideCols(c, c, TRUE, nullptr, kNoUpdate, gxDo);
+                    if (GetValueRowCol(PIN_CAPTION_ROW, c) == gone->m_strCaption)
+                        HideCols(c, c, TRUE, nullptr, kNoUpdate, gxDo);
             }
         }
         for (int c = 1; c < m_nColCount && c <= static_cast<int>(GetColCount()); ++c)

@@ -50,7 +50,8 @@ BOOL CKXInstanceDetailsGridWnd::CheckDiffPairConnect(const CDWordArray& rows, co
             CString base;
             int msb = -1, lsb = -1;
             const PinRowKind kind = GetRowKind(row, base, msb, lsb);
-            if (kind != PIN_ROW_DIFFPAIR && kind != PIN_ROW_VECTOR_DIFFPAIR && kind != PIN_ROW_DIFFPAIR_CHILD) {
+            if (kind != PIN_ROW_DIFFPAIR && kind != PIN_ROW_VECTOR_DIFFPAIR &&
+                kind != PIN_ROW_DIFFPAIR_CHILD) {
                 StatusText("Cannot connect differential-pair signal to non differntial-pair pin");
                 return FALSE;
             }
@@ -69,8 +70,10 @@ BOOL CKXInstanceDetailsGridWnd::ConfirmDiffPairReplace(const CNetBit& connected,
     if (INet* net = connected.net()) {
         for (IDPNet* pair : net->beginDPNet()) {
             if (!pair) continue;
-            const bool positive = pair->positive() == net && (pair->positiveBit() == connected.bit() || pair->msb() != -1);
-            const bool negative = pair->negative() == net && (pair->negativeBit() == connected.bit() || pair->msb() != -1);
+            const bool positive =
+                pair->positive() == net && (pair->positiveBit() == connected.bit() || pair->msb() != -1);
+            const bool negative =
+                pair->negative() == net && (pair->negativeBit() == connected.bit() || pair->msb() != -1);
             if (positive || negative) {
                 existing = pair;
                 break;
@@ -88,10 +91,11 @@ BOOL CKXInstanceDetailsGridWnd::ConfirmDiffPairReplace(const CNetBit& connected,
     if (CKXShareGlobalData::m_bReplay || dontAsk) return TRUE;
 
     CString message;
-    message.Format("The differential pair \"%s\" will not be renamed and a new differential pair \"%s\" will be "
-                   "created instead. \nIf you want to rename the differential pair click No, select it in the "
-                   "Signal List pane, and then choose Object > Change > Name. \n\nDo you want to continue?",
-                   existingName.GetString(), newName.GetString());
+    message.Format(
+        "The differential pair \"%s\" will not be renamed and a new differential pair \"%s\" will be "
+        "created instead. \nIf you want to rename the differential pair click No, select it in the "
+        "Signal List pane, and then choose Object > Change > Name. \n\nDo you want to continue?",
+        existingName.GetString(), newName.GetString());
     CKXDontAskAgainYesNoDlg dlg(message, nullptr);
     const int answer = dlg.DoModal();
     if ((dlg.GetDontAskAgain() ? 1 : 0) != (dontAsk ? 1 : 0)) {

@@ -19,8 +19,12 @@ namespace {
 
 constexpr UINT kNoUpdate = 2;
 
-WORD Id(UINT id) { return static_cast<WORD>(id); }
-ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+WORD Id(UINT id) {
+    return static_cast<WORD>(id);
+}
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
 
 CGXStyle DataCell(const CString& level) {
     CGXStyle style;
@@ -74,11 +78,13 @@ void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const CString& lev
     const CString index = Decimal(m_instCurrent ? static_cast<int>(m_instCurrent->id()) : 0);
     CGXStyle dp = DataCell(level);
     dp.SetValue("").SetControl(Id(diffPairControl));
-    dp.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index).SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
+    dp.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index)
+        .SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
     WriteCell(row, Col(m_nColDiffPair), dp);
 
     CGXStyle inst = DataCell(level);
-    inst.SetValue(m_instCurrent ? m_instCurrent.name() : CString()).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+    inst.SetValue(m_instCurrent ? m_instCurrent.name() : CString())
+        .SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
     inst.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
     WriteCell(row, Col(m_nColInstance), inst);
 
@@ -120,8 +126,8 @@ void CKXInstanceDetailsGridWnd::ToggleRow(ROWCOL row) {
     if (button) button->ToggleExpand(row, Col(m_nColPinName));
 }
 
-void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount,
-                                                     BOOL bShowConn) {
+void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& text, int netId,
+                                                     int connCount, BOOL bShowConn) {
     CGXStyle pinName;
     GetStyleRowCol(row, Col(m_nColPinName), pinName);
     const CString level = pinName.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))
@@ -176,7 +182,8 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         netId = -1;
         const CNetBit nb = pin->netBit(b);
         if (!nb) return;
-        text = nb.bit() == -1 ? CString(nb.net()->name()) : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
+        text = nb.bit() == -1 ? CString(nb.net()->name())
+                              : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
         netId = static_cast<int>(nb.net()->id());
     };
 
@@ -187,14 +194,16 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
         const CString csvName = CsvPinName(pin, msb);
         if (msb == -1) {
-            pn.SetValue(csvName.IsEmpty() ? CString(pin->name()) : csvName).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+            pn.SetValue(csvName.IsEmpty() ? CString(pin->name()) : csvName)
+                .SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
             if (childMode) pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
             if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
         } else {
             pn.SetValue(csvName.IsEmpty() ? CSchemaUtilities::vectorName(pin->name(), msb) : csvName)
                 .SetControl(Id(IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL));
             pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
-            pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(msb));
+            pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb))
+                .SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(msb));
             pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
             if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
         }
@@ -209,17 +218,15 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
                 if (!conn.net()) continue;
                 ++count;
                 if (count > 1)
-                    CKXErrorHandler::ReportSchemaViolation("KXTABLE-136", 136,
-                                                           m_instCurrent.instTerm(pin).spath().GetString(),
-                                                           pin->name());
+                    CKXErrorHandler::ReportSchemaViolation(
+                        "KXTABLE-136", 136, m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
                 if (conn.netMsb() == -1 && conn.netLsb() == -1) {
                     text = conn.net()->name();
                 } else if (conn.netMsb() == conn.netLsb()) {
                     text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb());
                 } else {
-                    CKXErrorHandler::ReportSchemaViolation("KXTABLE-137", 137,
-                                                           m_instCurrent.instTerm(pin).spath().GetString(),
-                                                           pin->name());
+                    CKXErrorHandler::ReportSchemaViolation(
+                        "KXTABLE-137", 137, m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
                     continue;
                 }
                 netId = static_cast<int>(conn.net()->id());
@@ -286,7 +293,8 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         pn.SetValue(parentName).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
         pn.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
-        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
+        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb))
+            .SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
         pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
         WriteCell(row, Col(m_nColPinName), pn);
         CString numbers;
@@ -297,15 +305,16 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         fillStatic(row, m_nColPinNumber, numbers, "1");
         fillStatic(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
         std::vector<CConn> conns;
-        for (const CConn& c : pin->beginConn()) conns.push_back(c);
+        for (const CConn& c : pin->beginConn())
+            conns.push_back(c);
         if (conns.size() == 1 && conns[0].net() &&
             ((conns[0].instTermMsb() == msb && conns[0].instTermLsb() == lsb) ||
              (conns[0].instTermMsb() == lsb && conns[0].instTermLsb() == msb))) {
             connectedWhole = true;
-            ApplySignalCellStyle(row,
-                                 CSchemaUtilities::vectorName(conns[0].net()->name(), conns[0].netMsb(),
-                                                              conns[0].netLsb()),
-                                 static_cast<int>(conns[0].net()->id()), 1, TRUE);
+            ApplySignalCellStyle(
+                row,
+                CSchemaUtilities::vectorName(conns[0].net()->name(), conns[0].netMsb(), conns[0].netLsb()),
+                static_cast<int>(conns[0].net()->id()), 1, TRUE);
         } else {
             ApplySignalCellStyle(row, "", -1, 0, FALSE);
         }
@@ -317,12 +326,15 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         InsertRows(row, 1, kNoUpdate, gxDo);
         FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
         CGXStyle pn = DataCell("2");
-        const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i]
-                                                                             : CSchemaUtilities::vectorName(pin->name(), b);
+        const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty()
+                                    ? csvNames[i]
+                                    : CSchemaUtilities::vectorName(pin->name(), b);
         pn.SetValue(bitName).SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
-        pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1).SetUserAttribute(Id(IDS_UA_VECTOR_PIN_BIT), connectedWhole ? 1 : 0);
+        pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1)
+            .SetUserAttribute(Id(IDS_UA_VECTOR_PIN_BIT), connectedWhole ? 1 : 0);
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
-        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(b)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(b));
+        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(b))
+            .SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(b));
         pn.SetUserAttribute(Id(IDS_UA_PARENT_ROW_OFFSET), static_cast<int>(row - parentRow));
         pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
         WriteCell(row, Col(m_nColPinName), pn);
@@ -337,7 +349,8 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     ToggleRow(parentRow);
 }
 
-void CKXInstanceDetailsGridWnd::FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {
+void CKXInstanceDetailsGridWnd::FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit,
+                                                   const CString& level) {
     FillModeScope mode(m_nFillMode, 0);
     FillPinRow(pin, row, bit, level);
     SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_DIFFPAIR, 1);
@@ -348,7 +361,8 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
     const bool vectorPair = mode == PIN_ROW_VECTOR_DIFFPAIR;
     if (!vectorPair) {
         // Both legs must be pins of this instance.
-        if (!pair->positive() || !pair->negative() || pair->positive()->instance() != m_instCurrent.instance() ||
+        if (!pair->positive() || !pair->negative() ||
+            pair->positive()->instance() != m_instCurrent.instance() ||
             pair->negative()->instance() != m_instCurrent.instance())
             return;
     }
@@ -359,10 +373,12 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
     const CString legLevel = mode == PIN_ROW_DIFFPAIR ? CString("2") : CString("3");
     ++row;
     FillDiffPairLegRow(pair->positive(), row, pair->positiveBit(), legLevel);
-    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET, static_cast<double>(row - pairRow));
+    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
+                         static_cast<double>(row - pairRow));
     ++row;
     FillDiffPairLegRow(pair->negative(), row, pair->negativeBit(), legLevel);
-    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET, static_cast<double>(row - pairRow));
+    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
+                         static_cast<double>(row - pairRow));
     JoinChildPinNumbers(pairRow);
     ToggleRow(pairRow);
 }

@@ -34,8 +34,12 @@ namespace {
 
 constexpr UINT kNoUpdate = 2; // update flag of the fill's grid calls: no drawing
 
-WORD Id(UINT id) { return static_cast<WORD>(id); }
-ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+WORD Id(UINT id) {
+    return static_cast<WORD>(id);
+}
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
 
 // Whether an attribute of a style is present and not empty.
 bool Has(const CGXStyle& style, UINT id) {
@@ -103,7 +107,9 @@ CGXStyle CKXInstanceDetailsGridWnd::CellStyle(ROWCOL row, ROWCOL col) {
     return style;
 }
 
-CString CKXInstanceDetailsGridWnd::AttrText(ROWCOL row, ROWCOL col, UINT id) { return Text(CellStyle(row, col), id); }
+CString CKXInstanceDetailsGridWnd::AttrText(ROWCOL row, ROWCOL col, UINT id) {
+    return Text(CellStyle(row, col), id);
+}
 
 void CKXInstanceDetailsGridWnd::WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
     SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate, gxDo);
@@ -213,7 +219,8 @@ void CKXInstanceDetailsGridWnd::GetRowBitContexts(ROWCOL row, std::list<CInstTer
     IDPInstTerm* pair = inst.instance()->findDPInstTerm(static_cast<unsigned>(GetRowDiffPairConnId(row)));
     if (!pair) return;
     std::vector<IDPInstTerm*> members;
-    for (IDPInstTerm* m : pair->beginMember()) members.push_back(m);
+    for (IDPInstTerm* m : pair->beginMember())
+        members.push_back(m);
     if (members.empty()) members.push_back(pair);
     for (IDPInstTerm* m : members) {
         if (m->positive()) out.push_back(inst.instTerm(m->positive()).bitContext(m->positiveBit()));
@@ -288,7 +295,8 @@ PinRowKind CKXInstanceDetailsGridWnd::GetRowKind(ROWCOL row, CString& baseName, 
     }
     if (Has(style, IDS_UA_PARENT_DIFFPAIR)) return PIN_ROW_DIFFPAIR_LEG;
     if (Has(style, IDS_UA_VECTOR_GROUP))
-        return Text(style, IDS_UA_VECTOR_GROUP).CompareNoCase("2") == 0 ? PIN_ROW_VECTOR_GROUP_2 : PIN_ROW_VECTOR;
+        return Text(style, IDS_UA_VECTOR_GROUP).CompareNoCase("2") == 0 ? PIN_ROW_VECTOR_GROUP_2
+                                                                        : PIN_ROW_VECTOR;
     if (Has(style, IDS_UA_PLUSMINUS_BIT))
         return Text(style, IDS_UA_PLUSMINUS_BIT).CompareNoCase("2") == 0 ? PIN_ROW_PLUSMINUS_CHILD_2
                                                                          : PIN_ROW_PLUSMINUS_CHILD;
@@ -315,7 +323,8 @@ void CKXInstanceDetailsGridWnd::GetChildRows(ROWCOL row, std::list<int>& rows, i
             if (k != PIN_ROW_POWER_CHILD) break;
             rows.push_back(n);
         } else if (kind == PIN_ROW_IMPLICIT_POWER) {
-            if (k != PIN_ROW_IMPLICIT_POWER || AttrText(r, Col(m_nColPinName), IDS_UA_ROW_LEVEL) != "2") break;
+            if (k != PIN_ROW_IMPLICIT_POWER || AttrText(r, Col(m_nColPinName), IDS_UA_ROW_LEVEL) != "2")
+                break;
             rows.push_back(n);
         } else {
             // Kinds without children: nothing is a child (the walk is linear anyway).
@@ -326,7 +335,8 @@ void CKXInstanceDetailsGridWnd::GetChildRows(ROWCOL row, std::list<int>& rows, i
 
 BOOL CKXInstanceDetailsGridWnd::ExpandRowArray(CDWordArray& rows, int& count) {
     std::vector<DWORD> result;
-    for (int i = 0; i < static_cast<int>(rows.GetSize()); ++i) result.push_back(rows[i]);
+    for (int i = 0; i < static_cast<int>(rows.GetSize()); ++i)
+        result.push_back(rows[i]);
     for (std::size_t i = result.size(); i-- > 0;) {
         if (!IsPowerPinRow(result[i])) continue;
         std::list<int> children;
@@ -335,7 +345,8 @@ BOOL CKXInstanceDetailsGridWnd::ExpandRowArray(CDWordArray& rows, int& count) {
         result.insert(result.begin() + static_cast<std::ptrdiff_t>(i), children.begin(), children.end());
     }
     rows.RemoveAll();
-    for (DWORD r : result) rows.Add(r);
+    for (DWORD r : result)
+        rows.Add(r);
     count = static_cast<int>(result.size());
     return TRUE;
 }
@@ -356,8 +367,8 @@ void CKXInstanceDetailsGridWnd::JoinChildPinNumbers(ROWCOL row) {
     WriteCell(row, Col(m_nColPinNumber), style);
 }
 
-ROWCOL CKXInstanceDetailsGridWnd::FindPinRow(const CInstanceContext& instance, ROWCOL col, const CString& text,
-                                             ROWCOL startRow) {
+ROWCOL CKXInstanceDetailsGridWnd::FindPinRow(const CInstanceContext& instance, ROWCOL col,
+                                             const CString& text, ROWCOL startRow) {
     if (!instance) return 0;
     const ROWCOL count = GetRowCount();
     for (ROWCOL r = startRow == 0 ? PIN_FIRST_ROW : startRow; r <= count; ++r) {

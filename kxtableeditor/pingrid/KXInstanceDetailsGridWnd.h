@@ -155,7 +155,8 @@ public:
     // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
     void CollectChangedRows(CTransaction* transaction);
-    void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded, std::set<CConn>& handledRemoved);
+    void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
+                            std::set<CConn>& handledRemoved);
     void MapInstTermBitRows(std::map<CString, CConn>& map);
     void MapNetBitRows(std::map<CString, CConn>& map);
     void RefreshInstTermRows(std::set<CConn> conns);
@@ -169,7 +170,8 @@ public:
     // Clears the SIGNAL and TERMINATION cells of the child rows of a group row.
     void ResetNoValueCell(ROWCOL row, BOOL bRedraw);
     // SIGNAL cells of the bit rows below row, bit first to bit last of one net.
-    void FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last, BOOL bNameOnly);
+    void FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,
+                           BOOL bNameOnly);
     void RefreshDiffPairRow(ROWCOL row, int flag);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
     // Writes (or with bClear clears) the pair net names on the rows of the pairs of those connections.
@@ -180,11 +182,12 @@ public:
     // TRUE when the "VellumDraw" section of the project says ALLOW_POWER_PINS on: the pin rows'
     // signal cells are then editable.
     static BOOL m_bAllowPowerPins;
-    void AddImplicitPowerPins(int& nRow, CInstanceContext& instance, const CString& strPinName, CKXImplicitPinArray* pPins);
+    void AddImplicitPowerPins(int& nRow, CInstanceContext& instance, const CString& strPinName,
+                              CKXImplicitPinArray* pPins);
     // nMode 1 a group row, 2 a pin row; nRow advances by one.
     void InsertImplicitPowerPinRow(int& nRow, CInstanceContext& instance, const CString& strPinName,
-                                   const CString& strPinNumber, const CString& strKind, const CString& strSignal,
-                                   int nMode);
+                                   const CString& strPinNumber, const CString& strKind,
+                                   const CString& strSignal, int nMode);
     BOOL IsImplicitPowerPinRow(ROWCOL nRow, int* pbGroup);
     BOOL ExpandImplicitPowerPinRows(CDWordArray& rows, int& nCount);
     void StoreImplicitPinSignal(ROWCOL nRow, CString strSignal);
@@ -246,7 +249,7 @@ public:
     // Rows chosen for pull-up/pull-down work, read by the paste of pull-ups.
     static std::vector<ROWCOL> m_arrSelectedNetBits;
     void CollectSelectedNetBits(std::vector<CNetBit>& netBits, std::multimap<CNetBit, ROWCOL>& netBitRows);
-    // TRUE when the row filter is off or the text (or one of its ","-separated pieces) passes it.
+    // TRUE when the row filter is off or the text (or one of its ","-separated items) passes it.
     BOOL IsTextInFilterMap(const CString& text);
     // Rewrites the PIN_NAME cells of a renamed pin.
     void GetVectorName(IInstTerm* pin, BOOL withRange);
@@ -254,8 +257,8 @@ public:
     // Rewrites the SIGNAL cells that show a renamed net.
     void UpdateVectorNameCells(int netId, const CString& newName);
     // The rows a pin command acts on for the selected rows; returns the number of pin bits.
-    int CollectTargetRows(const std::vector<ROWCOL>& selected, std::vector<ROWCOL>& rows, BOOL bExpand, int from,
-                          int to);
+    int CollectTargetRows(const std::vector<ROWCOL>& selected, std::vector<ROWCOL>& rows, BOOL bExpand,
+                          int from, int to);
 
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
@@ -281,10 +284,10 @@ public:
     // The header's Functions choice: its entries, the selected one, and whether it is shown.
     std::vector<CString> m_arrFunctions;
     CString m_strSelectedFunction;
-    BOOL m_bFunctionsComboShown = FALSE; // the caller commits the transaction a grid operation opened
-    int m_nFillMode = 2; // 0 leg row, 1 power child row, 2 ordinary row
-    KXCsvParser* m_pCsvParser = nullptr; // the part's pin file while a load runs (pin names from it)
-    BOOL m_bFilterActive = FALSE;          // the filter row holds something else than "*"
+    BOOL m_bFunctionsComboShown = FALSE;    // the caller commits the transaction a grid operation opened
+    int m_nFillMode = 2;                    // 0 leg row, 1 power child row, 2 ordinary row
+    KXCsvParser* m_pCsvParser = nullptr;    // the part's pin file while a load runs (pin names from it)
+    BOOL m_bFilterActive = FALSE;           // the filter row holds something else than "*"
     std::map<CString, CString> m_mapFilter; // texts that pass the row filter
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;
@@ -297,7 +300,7 @@ public:
     int m_bShowSignalCombo = 0;
     int m_nBusOption = 0;
     int m_nDpOption = 0;
-    BOOL m_bExpandAll = FALSE;  // the header's expand-all box
+    BOOL m_bExpandAll = FALSE;                // the header's expand-all box
     CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;

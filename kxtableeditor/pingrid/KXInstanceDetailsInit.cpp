@@ -28,7 +28,9 @@ namespace {
 
 constexpr UINT kNoUpdate = 2;
 constexpr UINT kHeaderControl = 52520; // the grid library's header cell
-ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
 
 int RegistrySubKey(int col, CString& key) {
     CKXInstanceDetailsGridWnd::GetRegistrySubKey(col, key);
@@ -76,17 +78,20 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     const struct {
         UINT id, bitmap;
     } buttons[] = {{59455, 8891}, {59456, 9092}, {59463, 9091}, {59469, 9090}, {59464, 9088}, {59465, 9087}};
-    for (const auto& b : buttons) RegisterControl(static_cast<WORD>(b.id), new CGXBitmapButton(this, b.bitmap), FALSE, TRUE);
+    for (const auto& b : buttons)
+        RegisterControl(static_cast<WORD>(b.id), new CGXBitmapButton(this, b.bitmap), FALSE, TRUE);
     SetupGridLook();
     if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(FALSE);
     // 9.
     CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18);
-    for (UINT id : {IDS_CTRL_CHILD_PINNAME_CELL, IDS_UA_SCALAR_PINNAME_CELL, IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL})
+    for (UINT id :
+         {IDS_CTRL_CHILD_PINNAME_CELL, IDS_UA_SCALAR_PINNAME_CELL, IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL})
         RegisterControl(static_cast<WORD>(id), new CKXPaddedEditControl(this, id, 18), FALSE, TRUE);
     m_pSignalList = std::make_unique<CKXListComboBox>(this);
     m_pDiffPairList = std::make_unique<CKXListComboBox>(this);
     if (pSignals)
-        for (POSITION pos = pSignals->GetHeadPosition(); pos;) m_pSignalList->AddString(pSignals->GetNext(pos));
+        for (POSITION pos = pSignals->GetHeadPosition(); pos;)
+            m_pSignalList->AddString(pSignals->GetNext(pos));
     m_pSignalCombo = new CKXSpinControl(this, 2001, 9041, 0, m_pSignalList.get(), FALSE);
     m_pSignalSpin = new CKXSpinControl(this, 2002, 9093, 0, m_pDiffPairList.get(), FALSE);
     // 10.
@@ -136,10 +141,12 @@ void CKXInstanceDetailsGridWnd::SetupGridLook() {
         SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
     }
     if (last >= 1) {
-        SetStyleRange(CGXRange().SetCols(1, last), CGXStyle().SetFont(CGXFont().SetFaceName("Tahoma")), gxOverride,
-                      0, kNoUpdate, gxDo);
+        SetStyleRange(CGXRange().SetCols(1, last), CGXStyle().SetFont(CGXFont().SetFaceName("Tahoma")),
+                      gxOverride, 0, kNoUpdate, gxDo);
         CGXStyle spacer;
-        spacer.SetControl(static_cast<WORD>(kHeaderControl)).SetEnabled(FALSE).SetInterior(RGB(240, 240, 240));
+        spacer.SetControl(static_cast<WORD>(kHeaderControl))
+            .SetEnabled(FALSE)
+            .SetInterior(RGB(240, 240, 240));
         SetStyleRange(CGXRange(3, 0, 3, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
         SetStyleRange(CGXRange(5, 0, 5, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
         CGXStyle filter;
@@ -158,7 +165,8 @@ void CKXInstanceDetailsGridWnd::SetupGridLook() {
         SetCoveredCellsRowCol(3, 0, 3, last, kNoUpdate, gxDo);
         SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate, gxDo);
         CGXStyle header;
-        header.SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER)).SetInterior(RGB(240, 240, 240));
+        header.SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER))
+            .SetInterior(RGB(240, 240, 240));
         SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
         SetStyleRange(CGXRange(0, 0), CGXStyle().SetEnabled(FALSE), gxOverride, 0, kNoUpdate, gxDo);
     }
@@ -213,7 +221,8 @@ void CKXInstanceDetailsGridWnd::ExpandAllPins(CString onOff, CString scope) {
     if (scope == "-selection") {
         CRowColArray rows;
         GetSelectedRows(rows, FALSE, TRUE);
-        for (INT_PTR i = 0; i < rows.GetSize(); ++i) RefreshCellControls(static_cast<int>(rows[i]), bExpand);
+        for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+            RefreshCellControls(static_cast<int>(rows[i]), bExpand);
     } else if (scope.IsEmpty()) {
         RefreshCellControls(-1, bExpand);
         m_bExpandAll = bExpand;

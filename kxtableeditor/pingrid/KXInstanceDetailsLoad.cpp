@@ -21,7 +21,9 @@
 namespace {
 
 constexpr UINT kNoUpdate = 2;
-ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
 
 // Replaces the class-wide progress bar with a new one for the rest of the load.
 void NewProgressBar(const char* title, int count) {
@@ -168,7 +170,8 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
 
     // 12, 13. Pins and physical parts.
     std::vector<IInstTerm*> pins;
-    for (IInstTerm* pin : inst->beginInstTerm()) pins.push_back(pin);
+    for (IInstTerm* pin : inst->beginInstTerm())
+        pins.push_back(pin);
     const int pinCount = static_cast<int>(pins.size());
     for (UINT index : m_arrInstanceIds) {
         m_instCurrent = design.instance(index);
@@ -186,7 +189,8 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
             if (!pair || pair->parent()) continue; // members come with their vector pair
             m_bHasDiffPairs = 1;
             std::vector<IDPInstTerm*> members;
-            for (IDPInstTerm* m : pair->beginMember()) members.push_back(m);
+            for (IDPInstTerm* m : pair->beginMember())
+                members.push_back(m);
             if (pair->positive()) legs.insert(pair->positive());
             if (pair->negative()) legs.insert(pair->negative());
             for (IDPInstTerm* m : members) {
@@ -218,7 +222,8 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         }
     }
     // 15.
-    HideCols(Col(m_nColDiffPair), Col(m_nColDiffPair), m_bHasDiffPairs ? FALSE : TRUE, nullptr, kNoUpdate, gxDo);
+    HideCols(Col(m_nColDiffPair), Col(m_nColDiffPair), m_bHasDiffPairs ? FALSE : TRUE, nullptr, kNoUpdate,
+             gxDo);
     NewProgressBar("Processing Pins", pinCount);
 
     // 16. Pins. A co-design instance shows the pins that share one physical pin as one group.
@@ -301,7 +306,8 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         if (doc && doc->GetOpenMode() == 2) {
             CGXStyle readOnly;
             readOnly.SetReadOnly(TRUE);
-            SetStyleRange(CGXRange().SetRows(PIN_FIRST_ROW, GetRowCount()), readOnly, gxOverride, 0, kNoUpdate, gxDo);
+            SetStyleRange(CGXRange().SetRows(PIN_FIRST_ROW, GetRowCount()), readOnly, gxOverride, 0,
+                          kNoUpdate, gxDo);
         }
     }
     m_pCsvParser = nullptr;

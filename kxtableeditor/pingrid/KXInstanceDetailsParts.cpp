@@ -88,12 +88,14 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssignedSection(const CInstanceContext& ins
     if (package && *package) {
         IServer* server = instance.server();
         const char* holder =
-            server ? server->partDataService()->getSectionHolder(instance, package, section.GetString()) : nullptr;
+            server ? server->partDataService()->getSectionHolder(instance, package, section.GetString())
+                   : nullptr;
         const char* self = hmtHashSaveStrng(instance.spath().GetString());
         if (holder && holder != self) {
             CString name = holder;
             if (server)
-                if (ISchemaObject* obj = server->findObject(instance.designContext(), holder)) name = obj->name();
+                if (ISchemaObject* obj = server->findObject(instance.designContext(), holder))
+                    name = obj->name();
             if (!silent) {
                 if (CKXErrorHandler::MessageBoxOkCancel("KXTABLE-133", name) != IDOK) return FALSE;
             } else {
@@ -133,7 +135,8 @@ const char* CKXInstanceDetailsGridWnd::CollectInstancePinNumbers(const CInstance
         const CInstTermContext term = instance->instTerm(pin);
         for (int bit : pin->bits()) {
             const CInstTermBitContext bitContext = term.bitContext(bit);
-            if (PropertyValue(bitContext, "PN") == pinNumber) return hmtHashSaveStrng(bitContext.spath().GetString());
+            if (PropertyValue(bitContext, "PN") == pinNumber)
+                return hmtHashSaveStrng(bitContext.spath().GetString());
         }
     }
     return nullptr;

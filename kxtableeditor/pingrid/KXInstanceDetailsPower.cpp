@@ -24,8 +24,12 @@ BOOL CKXInstanceDetailsGridWnd::m_bAllowPowerPins = FALSE;
 namespace {
 
 constexpr UINT kNoUpdate = 2;
-WORD Id(UINT id) { return static_cast<WORD>(id); }
-ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+WORD Id(UINT id) {
+    return static_cast<WORD>(id);
+}
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
 
 CString Decimal(long long n) {
     CString s;
@@ -72,20 +76,22 @@ void CKXInstanceDetailsGridWnd::ReadAllowPowerPins() {
     if (reader.ProjectFindProgram("VellumDraw") != KXPROJ_OK) return;
     CString value;
     m_bAllowPowerPins = reader.ProjectFindDirective("ALLOW_POWER_PINS") == KXPROJ_OK &&
-                                reader.ProjectGetDirectiveString(value) == KXPROJ_OK && value.CompareNoCase("on") == 0
+                                reader.ProjectGetDirectiveString(value) == KXPROJ_OK &&
+                                value.CompareNoCase("on") == 0
                             ? TRUE
                             : FALSE;
 }
 
 void CKXInstanceDetailsGridWnd::FreeImplicitPinArray(CKXImplicitPinArray* pPins) {
     if (!pPins) return;
-    for (INT_PTR i = 0; i < pPins->GetSize(); ++i) delete pPins->GetAt(i);
+    for (INT_PTR i = 0; i < pPins->GetSize(); ++i)
+        delete pPins->GetAt(i);
     pPins->RemoveAll();
     delete pPins;
 }
 
-void CKXInstanceDetailsGridWnd::AddImplicitPowerPins(int& nRow, CInstanceContext& instance, const CString& strPinName,
-                                                     CKXImplicitPinArray* pPins) {
+void CKXInstanceDetailsGridWnd::AddImplicitPowerPins(int& nRow, CInstanceContext& instance,
+                                                     const CString& strPinName, CKXImplicitPinArray* pPins) {
     ReadAllowPowerPins();
     if (!pPins || pPins->GetSize() == 0 || !instance) return;
     const int groupRow = nRow;
@@ -98,7 +104,8 @@ void CKXInstanceDetailsGridWnd::AddImplicitPowerPins(int& nRow, CInstanceContext
     for (INT_PTR i = 0; i < pPins->GetSize(); ++i) {
         const CImplicitPin* pin = pPins->GetAt(i);
         const int row = nRow;
-        InsertImplicitPowerPinRow(nRow, instance, strPinName, pin->m_strPinNumber, pin->m_strKind, pin->m_strSignal, 2);
+        InsertImplicitPowerPinRow(nRow, instance, strPinName, pin->m_strPinNumber, pin->m_strKind,
+                                  pin->m_strSignal, 2);
         SetCellUserAttribute(static_cast<ROWCOL>(row), Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
                              static_cast<double>(i + 1));
     }
@@ -107,8 +114,9 @@ void CKXInstanceDetailsGridWnd::AddImplicitPowerPins(int& nRow, CInstanceContext
 }
 
 void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceContext& instance,
-                                                          const CString& strPinName, const CString& strPinNumber,
-                                                          const CString& strKind, const CString& strSignal, int nMode) {
+                                                          const CString& strPinName,
+                                                          const CString& strPinNumber, const CString& strKind,
+                                                          const CString& strSignal, int nMode) {
     const ROWCOL row = static_cast<ROWCOL>(nRow);
     Unlocked unlocked(*this);
     CGXGridParam* pParam = GetParam();
@@ -141,14 +149,15 @@ void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceCo
         name.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
     }
     SetStyleRange(CGXRange(row, Col(m_nColPinName)), name, gxOverride, 0, kNoUpdate, gxDo);
-    SetStyleRange(CGXRange(row, Col(m_nColPinNumber)), cell(strPinNumber, IDS_CTRL_STATIC_TEXT), gxOverride, 0,
+    SetStyleRange(CGXRange(row, Col(m_nColPinNumber)), cell(strPinNumber, IDS_CTRL_STATIC_TEXT), gxOverride,
+                  0, kNoUpdate, gxDo);
+    SetStyleRange(CGXRange(row, Col(m_nColPinType)), cell(strKind, IDS_CTRL_STATIC_TEXT), gxOverride, 0,
                   kNoUpdate, gxDo);
-    SetStyleRange(CGXRange(row, Col(m_nColPinType)), cell(strKind, IDS_CTRL_STATIC_TEXT), gxOverride, 0, kNoUpdate,
-                  gxDo);
 
     int bit = -1;
     INet* net = strSignal.IsEmpty() ? nullptr : CKXGenUtils::GetNetFromPNN(m_designContext, strSignal, bit);
-    CGXStyle sig = cell(strSignal.IsEmpty() ? CString() : CKXGenUtils::GetPowerSigLogicalName(m_designContext, strSignal),
+    CGXStyle sig = cell(strSignal.IsEmpty() ? CString()
+                                            : CKXGenUtils::GetPowerSigLogicalName(m_designContext, strSignal),
                         IDS_CTRL_VECTOR_CONNECTIVITY);
     sig.SetFont(CGXFont().SetItalic(TRUE)).SetInterior(RGB(255, 255, 255)).SetEnabled(TRUE);
     sig.SetReadOnly(nMode == 2 && !m_bAllowPowerPins ? TRUE : FALSE);
@@ -156,10 +165,11 @@ void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceCo
     sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), net ? static_cast<int>(net->id()) : -1);
     sig.SetUserAttribute(Id(IDS_UA_NET_BIT), net ? bit : -1);
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
-    SetStyleRange(CGXRange(row, Col(m_nColTermination)), cell("", IDS_CTRL_STATIC_TEXT), gxOverride, 0, kNoUpdate,
-                  gxDo);
+    SetStyleRange(CGXRange(row, Col(m_nColTermination)), cell("", IDS_CTRL_STATIC_TEXT), gxOverride, 0,
+                  kNoUpdate, gxDo);
     for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c)
-        if (m_arrColumnInfo[c]->m_strPropertyName == "PINUSE") WritePropertyCell(row, static_cast<int>(c), "", 3, level);
+        if (m_arrColumnInfo[c]->m_strPropertyName == "PINUSE")
+            WritePropertyCell(row, static_cast<int>(c), "", 3, level);
     if (pParam) pParam->EnableUndo(bUndo);
     ++nRow;
 }
@@ -178,7 +188,8 @@ BOOL CKXInstanceDetailsGridWnd::IsImplicitPowerPinRow(ROWCOL nRow, int* pbGroup)
 
 BOOL CKXInstanceDetailsGridWnd::ExpandImplicitPowerPinRows(CDWordArray& rows, int& nCount) {
     std::vector<DWORD> list;
-    for (INT_PTR i = 0; i < rows.GetSize(); ++i) list.push_back(rows[i]);
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        list.push_back(rows[i]);
     for (std::size_t i = list.size(); i-- > 0;) {
         int group = 0;
         if (!IsImplicitPowerPinRow(list[i], &group) || !group) continue;
@@ -188,7 +199,8 @@ BOOL CKXInstanceDetailsGridWnd::ExpandImplicitPowerPinRows(CDWordArray& rows, in
         list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), children.begin(), children.end());
     }
     rows.RemoveAll();
-    for (DWORD r : list) rows.Add(r);
+    for (DWORD r : list)
+        rows.Add(r);
     nCount = static_cast<int>(list.size());
     return TRUE;
 }
@@ -204,8 +216,8 @@ BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
     if (!m_designContext || m_designContext.design()->findNet(name.GetString())) return FALSE;
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     if (!transaction) return FALSE;
-    INet* net = transaction->createNet(name.GetString(), static_cast<unsigned>(msb), static_cast<unsigned>(lsb),
-                                       INet::eScopeDesign);
+    INet* net = transaction->createNet(name.GetString(), static_cast<unsigned>(msb),
+                                       static_cast<unsigned>(lsb), INet::eScopeDesign);
     if (!net) return FALSE;
     transaction->addNet(net);
     return TRUE;
@@ -235,16 +247,19 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
         } else {
             CGXStyle sig;
             GetStyleRowCol(row, Col(m_nColSignal), sig);
-            const int netId = sig.GetIncludeUserAttribute(Id(IDS_UA_CONN_INDEX))
-                                  ? static_cast<int>(sig.GetUserAttribute(Id(IDS_UA_CONN_INDEX)).GetDoubleValue())
-                                  : -1;
+            const int netId =
+                sig.GetIncludeUserAttribute(Id(IDS_UA_CONN_INDEX))
+                    ? static_cast<int>(sig.GetUserAttribute(Id(IDS_UA_CONN_INDEX)).GetDoubleValue())
+                    : -1;
             const int bit = sig.GetIncludeUserAttribute(Id(IDS_UA_NET_BIT))
                                 ? static_cast<int>(sig.GetUserAttribute(Id(IDS_UA_NET_BIT)).GetDoubleValue())
                                 : -1;
-            const CNetContext net = netId == -1 ? CNetContext() : m_designContext.net(static_cast<unsigned>(netId));
+            const CNetContext net =
+                netId == -1 ? CNetContext() : m_designContext.net(static_cast<unsigned>(netId));
             pin.m_strSignal = net ? net.bitContext(bit).base().physicalNetName() : sig.GetValue();
         }
-        const bool nc = CKXGenUtils::IsNC(pin.m_strSignal) || (pin.m_strSignal.IsEmpty() && CKXGenUtils::IsNC(pin.m_strPinName));
+        const bool nc = CKXGenUtils::IsNC(pin.m_strSignal) ||
+                        (pin.m_strSignal.IsEmpty() && CKXGenUtils::IsNC(pin.m_strPinName));
         pin.m_strKind = nc ? "NC" : "Power";
         byInstance[GetRowInstanceIndex(row)].push_back(std::make_unique<CImplicitPin>(pin));
     };
@@ -254,7 +269,8 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
         if (group) {
             std::list<int> children;
             GetChildRows(r, children, TRUE);
-            for (int child : children) collect(static_cast<ROWCOL>(child), r);
+            for (int child : children)
+                collect(static_cast<ROWCOL>(child), r);
         } else {
             collect(r, GetRowParentOffset(r));
         }
@@ -266,7 +282,8 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
         CStringArray names;
         names.Add(inst ? inst.name() : CString());
         std::vector<CImplicitPin*> list;
-        for (const auto& p : pins) list.push_back(p.get());
+        for (const auto& p : pins)
+            list.push_back(p.get());
         pane->GetInstancePaneGrid()->AssignPower(list, &names);
     }
     m_mapImplicitPinSignal.clear();
@@ -301,7 +318,8 @@ void CKXInstanceDetailsGridWnd::RefreshPowerPinSignals(IInstance* pInstance) {
             RefreshPowerPinSignalCell(pInstance, r);
         }
     }
-    for (ROWCOL g : groups) SetConnectionCell(g);
+    for (ROWCOL g : groups)
+        SetConnectionCell(g);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshPowerPinsAfterCommit(CTransaction* pTrans) {
@@ -330,7 +348,8 @@ void CKXInstanceDetailsGridWnd::RefreshPowerPinsAfterCommit(CTransaction* pTrans
                 ids.insert(inst->id());
         }
     }
-    for (unsigned id : ids) RefreshPowerPinSignals(m_designContext.design()->findInstance(id));
+    for (unsigned id : ids)
+        RefreshPowerPinSignals(m_designContext.design()->findInstance(id));
 }
 
 void CKXInstanceDetailsGridWnd::AddInstanceImplicitPins(int& nRow, CInstanceContext& instance) {
@@ -352,7 +371,8 @@ void CKXInstanceDetailsGridWnd::AddInstanceImplicitPins(int& nRow, CInstanceCont
         if (pins)
             for (INT_PTR i = 0; i < pins->GetSize(); ++i) {
                 bool found = false;
-                const CString signal = InstancePowerSignal(instance.instance(), pins->GetAt(i)->m_strPinNumber, found);
+                const CString signal =
+                    InstancePowerSignal(instance.instance(), pins->GetAt(i)->m_strPinNumber, found);
                 if (found) pins->GetAt(i)->m_strSignal = signal;
             }
         AddImplicitPowerPins(nRow, instance, name, pins);

@@ -20,8 +20,12 @@
 namespace {
 
 constexpr UINT kNoUpdate = 2;
-WORD Id(UINT id) { return static_cast<WORD>(id); }
-ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+WORD Id(UINT id) {
+    return static_cast<WORD>(id);
+}
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
 
 CString Key(unsigned id, int bit) {
     CString key;
@@ -69,7 +73,8 @@ bool CKXInstanceDetailsGridWnd::IsSameDesign(const IDesign* design) const {
 bool CKXInstanceDetailsGridWnd::IsShownInstance(const IInstance* instance) const {
     if (!instance || !m_designContext) return false;
     const unsigned id = instance->id();
-    if (std::find(m_arrInstanceIds.begin(), m_arrInstanceIds.end(), id) == m_arrInstanceIds.end()) return false;
+    if (std::find(m_arrInstanceIds.begin(), m_arrInstanceIds.end(), id) == m_arrInstanceIds.end())
+        return false;
     return m_designContext.design()->findInstance(id) != nullptr;
 }
 
@@ -149,12 +154,14 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
     if (!pin || msb == lsb) return;
     std::vector<CConn> conns;
-    for (const CConn& c : pin->beginConn()) conns.push_back(c);
-    if (conns.size() == 1 && conns[0].net() && std::min(conns[0].instTermMsb(), conns[0].instTermLsb()) == std::min(msb, lsb) &&
+    for (const CConn& c : pin->beginConn())
+        conns.push_back(c);
+    if (conns.size() == 1 && conns[0].net() &&
+        std::min(conns[0].instTermMsb(), conns[0].instTermLsb()) == std::min(msb, lsb) &&
         std::max(conns[0].instTermMsb(), conns[0].instTermLsb()) == std::max(msb, lsb))
-        ApplySignalCellStyle(row,
-                             CSchemaUtilities::vectorName(conns[0].net()->name(), conns[0].netMsb(), conns[0].netLsb()),
-                             static_cast<int>(conns[0].net()->id()), 1, FALSE);
+        ApplySignalCellStyle(
+            row, CSchemaUtilities::vectorName(conns[0].net()->name(), conns[0].netMsb(), conns[0].netLsb()),
+            static_cast<int>(conns[0].net()->id()), 1, FALSE);
     else
         ApplySignalCellStyle(row, "", -1, 0, FALSE);
 }
@@ -174,11 +181,15 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
             child.GetUserAttributeText(Id(IDS_UA_PLUSMINUS_BIT)) != group)
             continue;
         ApplySignalCellStyle(r, "", -1, 0, FALSE);
-        SetStyleRange(CGXRange(r, Col(m_nColPinName)), CGXStyle().SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1),
-                      gxOverride, 0, kNoUpdate, gxDo);
+        SetStyleRange(CGXRange(r, Col(m_nColPinName)),
+                      CGXStyle().SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1), gxOverride, 0, kNoUpdate,
+                      gxDo);
         CGXStyle term;
-        term.SetValue("").SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE).SetEnabled(TRUE).SetInterior(
-            RGB(255, 255, 255));
+        term.SetValue("")
+            .SetControl(Id(IDS_CTRL_STATIC_TEXT))
+            .SetReadOnly(TRUE)
+            .SetEnabled(TRUE)
+            .SetInterior(RGB(255, 255, 255));
         SetStyleRange(CGXRange(r, Col(m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);
     }
     if (pParam) pParam->SetLockReadOnly(bLock);
@@ -186,8 +197,8 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
     if (bRedraw && group == "2" && GetCurrentCell(cr, cc)) RedrawRowCol(cr, cc);
 }
 
-void CKXInstanceDetailsGridWnd::FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,
-                                                  BOOL bNameOnly) {
+void CKXInstanceDetailsGridWnd::FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first,
+                                                  int last, BOOL bNameOnly) {
     const int step = first <= last ? 1 : -1;
     ROWCOL r = row;
     for (int bit = first;; bit += step) {
@@ -213,14 +224,16 @@ void CKXInstanceDetailsGridWnd::UpdateDiffPairNameCells(const IDPNet* dpNet) {
     for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
         if (!IsDiffPairRow(r)) continue;
         IDPInstTerm* pair = GetRowDPInstTerm(r);
-        if (pair && pair->dpConn() && pair->dpConn()->dpNet() == dpNet) ApplySignalCellStyle(r, dpNet->name(), -1, 0, FALSE);
+        if (pair && pair->dpConn() && pair->dpConn()->dpNet() == dpNet)
+            ApplySignalCellStyle(r, dpNet->name(), -1, 0, FALSE);
     }
 }
 
 void CKXInstanceDetailsGridWnd::FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear) {
     std::map<int, IDPConn*> byPair;
     for (IDPConn* c : conns)
-        if (c && c->dpInstTerm() && c->dpInstTerm()->id()) byPair[static_cast<int>(c->dpInstTerm()->id())] = c;
+        if (c && c->dpInstTerm() && c->dpInstTerm()->id())
+            byPair[static_cast<int>(c->dpInstTerm()->id())] = c;
     for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !byPair.empty(); ++r) {
         const auto it = byPair.find(GetRowDiffPairConnId(r));
         if (it == byPair.end()) continue;
@@ -240,7 +253,8 @@ CString CKXInstanceDetailsGridWnd::RowKey(ROWCOL row) {
     return Key(pin->id(), msb == lsb && msb != -1 ? msb : -1);
 }
 
-bool CKXInstanceDetailsGridWnd::MakeInstTermBitKey(std::map<CString, CConn>& map, const CConn& conn, CString& key) {
+bool CKXInstanceDetailsGridWnd::MakeInstTermBitKey(std::map<CString, CConn>& map, const CConn& conn,
+                                                   CString& key) {
     IInstTerm* pin = conn.instTerm();
     if (!pin || !GetDiffPairInstTerm(pin, conn.instTermMsb())) return false;
     const bool single = conn.instTermMsb() == conn.instTermLsb() && conn.instTermMsb() != -1;
@@ -256,7 +270,8 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
         if (!conn || !conn->instTerm()) return;
         IInstTerm* pin = conn->instTerm();
         // A pin with a package pin number has a physical pin.
-        const std::unique_ptr<CPQPropertyData> pn(CInstTermBit(pin, pin->isScalar() ? -1 : pin->msb()).findProperty("PN"));
+        const std::unique_ptr<CPQPropertyData> pn(
+            CInstTermBit(pin, pin->isScalar() ? -1 : pin->msb()).findProperty("PN"));
         const bool physical = pn != nullptr;
         if (pin->msb() != pin->lsb() || physical) ids.insert(static_cast<int>(pin->id()));
     };
@@ -407,7 +422,8 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
         if (GetRowInstTermId(r) != static_cast<int>(pin->id()) ||
             GetRowInstanceIndex(r) != static_cast<int>(pin->instance()->id()))
             continue;
-        const CString shown = IsPowerPinChildRow(r) ? CString(pin->name()) : GetValueRowCol(r, Col(m_nColPinName));
+        const CString shown =
+            IsPowerPinChildRow(r) ? CString(pin->name()) : GetValueRowCol(r, Col(m_nColPinName));
         INet* net = conn->net();
         const int netId = net ? static_cast<int>(net->id()) : -1;
         const ROWCOL parent = GetRowParentOffset(r);
@@ -428,7 +444,8 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
         } else if (range) {
             const CString prefix = CString(pin->name()) + "<";
             if (!added) {
-                if (shown.Left(prefix.GetLength()).CompareNoCase(prefix) == 0) ApplySignalCellStyle(r, "", netId, 0, TRUE);
+                if (shown.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
+                    ApplySignalCellStyle(r, "", netId, 0, TRUE);
             } else if (net) {
                 const int lt = shown.Find('<');
                 const int n = lt >= 0 ? std::atoi(shown.GetString() + lt + 1) : e.b;
@@ -437,12 +454,17 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
             }
         }
     }
-    for (ROWCOL p : parents) SetConnectionCell(p);
+    for (ROWCOL p : parents)
+        SetConnectionCell(p);
 }
 
-void CKXInstanceDetailsGridWnd::RefreshInstTermRows(std::set<CConn> conns) { RefreshConnectionRows(std::move(conns), false); }
+void CKXInstanceDetailsGridWnd::RefreshInstTermRows(std::set<CConn> conns) {
+    RefreshConnectionRows(std::move(conns), false);
+}
 
-void CKXInstanceDetailsGridWnd::RefreshNetRows(std::set<CConn> conns) { RefreshConnectionRows(std::move(conns), true); }
+void CKXInstanceDetailsGridWnd::RefreshNetRows(std::set<CConn> conns) {
+    RefreshConnectionRows(std::move(conns), true);
+}
 
 // ---------------------------------------------------------------------------
 // The committed-transaction handler
@@ -463,7 +485,8 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
     (void)touchA;
     (void)touchX;
     const BOOL bWasLocked = IsLockUpdate();
-    if ((touchI || touchX || touchP || touchA || touchC || touchR || touchT || touchO) && !bWasLocked) LockUpdate(TRUE);
+    if ((touchI || touchX || touchP || touchA || touchC || touchR || touchT || touchO) && !bWasLocked)
+        LockUpdate(TRUE);
     const bool sameDesign = IsSameDesign(transaction->design());
     CGXGridParam* pParam = GetParam();
 
@@ -543,7 +566,8 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
             auto* pair = dynamic_cast<IDPInstTerm*>(change->object());
             IInstTerm* leg = pair ? GetDiffPairFirstLegPin(pair) : nullptr;
             IInstance* inst = leg ? leg->instance() : (pair ? pair->instance() : nullptr);
-            if (inst && std::find(instances.begin(), instances.end(), inst) == instances.end()) instances.push_back(inst);
+            if (inst && std::find(instances.begin(), instances.end(), inst) == instances.end())
+                instances.push_back(inst);
         }
         if (!instances.empty()) RefreshInstances(&instances);
         if (pParam) pParam->EnableUndo(TRUE);
@@ -552,7 +576,8 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
     if (touchO && sameDesign) {
         for (IChange* change : transaction->beginChange())
             if (change && change->changeKind() == 3)
-                if (const auto* net = dynamic_cast<const IDPNet*>(change->object())) UpdateDiffPairNameCells(net);
+                if (const auto* net = dynamic_cast<const IDPNet*>(change->object()))
+                    UpdateDiffPairNameCells(net);
     }
     // 10. Other connections of shown instances.
     if (touchC) {
@@ -580,8 +605,8 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
         if (pParam) pParam->EnableUndo(TRUE);
     }
     // 12. Terms of a shown component's definition, changed from outside.
-    const bool outside = !m_bCommitting && CKXTransaction::GetGrid() != this &&
-                         CKXUndoCmd::GetCurrentUndoGrid() != this;
+    const bool outside =
+        !m_bCommitting && CKXTransaction::GetGrid() != this && CKXUndoCmd::GetCurrentUndoGrid() != this;
     if (outside) {
         if (pParam) {
             pParam->EnableUndo(FALSE);
@@ -611,7 +636,8 @@ void CKXInstanceDetailsGridWnd::RefreshChangedTerms(CTransaction* transaction) {
         for (IChange* change : transaction->beginChange()) {
             if (!change || change->objectType() != 'T' || change->changeKind() == 0) continue;
             const auto* term = dynamic_cast<const ITerm*>(change->object());
-            if (!term || dynamic_cast<const IInstTerm*>(term) || term->design() != master || !master) continue;
+            if (!term || dynamic_cast<const IInstTerm*>(term) || term->design() != master || !master)
+                continue;
             const int kind = change->changeKind();
             if (kind == 2 || kind == 10) {
                 const std::vector<IInstance*> one{inst};

@@ -16,7 +16,9 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::m_arrSelectedNetBits;
 namespace {
 
 constexpr UINT kNoUpdate = 2;
-ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
 
 } // namespace
 
@@ -131,7 +133,8 @@ void CKXInstanceDetailsGridWnd::UpdateVectorNameCells(int netId, const CString& 
         CGXStyle sig;
         GetStyleRowCol(r, Col(m_nColSignal), sig);
         if (!sig.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_CONN_INDEX)) ||
-            static_cast<int>(sig.GetUserAttribute(static_cast<WORD>(IDS_UA_CONN_INDEX)).GetDoubleValue()) != netId)
+            static_cast<int>(sig.GetUserAttribute(static_cast<WORD>(IDS_UA_CONN_INDEX)).GetDoubleValue()) !=
+                netId)
             continue;
         // The text still carries the bits shown; the new name takes the old name's place.
         CString base;
@@ -152,8 +155,8 @@ void CKXInstanceDetailsGridWnd::UpdateVectorNameCells(int netId, const CString& 
     if (pParam) pParam->EnableUndo(bUndo);
 }
 
-int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& selected, std::vector<ROWCOL>& rows,
-                                                 BOOL bExpand, int from, int to) {
+int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& selected,
+                                                 std::vector<ROWCOL>& rows, BOOL bExpand, int from, int to) {
     const bool reversed = from > to;
     if (reversed) std::swap(from, to);
     const std::set<ROWCOL> isSelected(selected.begin(), selected.end());
@@ -194,8 +197,8 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
                 if (!child) break;
                 children.push_back(c);
             }
-            const std::size_t chosen = static_cast<std::size_t>(
-                std::count_if(children.begin(), children.end(), [&](ROWCOL c) { return isSelected.count(c) != 0; }));
+            const std::size_t chosen = static_cast<std::size_t>(std::count_if(
+                children.begin(), children.end(), [&](ROWCOL c) { return isSelected.count(c) != 0; }));
             if (chosen > 0 && chosen < children.size()) {
                 for (ROWCOL c : children)
                     if (isSelected.count(c)) take(c, 1);
@@ -209,7 +212,8 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
             } else {
                 take(r, msb == -1 ? 1 : std::abs(msb - lsb) + 1);
             }
-            for (ROWCOL c : children) taken.insert(c); // selected rows inside the group are not taken again
+            for (ROWCOL c : children)
+                taken.insert(c); // selected rows inside the group are not taken again
             break;
         }
         case PIN_ROW_DIFFPAIR:
@@ -218,7 +222,8 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
             if (!m_bEditing) {
                 std::list<int> children;
                 GetChildRows(r, children, 0);
-                for (int c : children) take(static_cast<ROWCOL>(c), 1);
+                for (int c : children)
+                    take(static_cast<ROWCOL>(c), 1);
             }
             break;
         case PIN_ROW_DIFFPAIR_LEG:
@@ -230,7 +235,8 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
         case PIN_ROW_POWER: {
             std::list<int> children;
             GetChildRows(r, children, 1);
-            for (int c : children) take(static_cast<ROWCOL>(c), 1);
+            for (int c : children)
+                take(static_cast<ROWCOL>(c), 1);
             break;
         }
         }

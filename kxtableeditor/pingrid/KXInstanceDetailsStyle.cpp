@@ -14,8 +14,12 @@
 namespace {
 
 constexpr UINT kNoUpdate = 2;
-WORD Id(UINT id) { return static_cast<WORD>(id); }
-ROWCOL Col(int col) { return static_cast<ROWCOL>(col); }
+WORD Id(UINT id) {
+    return static_cast<WORD>(id);
+}
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
 
 CString Decimal(long long n) {
     CString s;
@@ -100,7 +104,8 @@ void CKXInstanceDetailsGridWnd::WritePropertyCell(ROWCOL row, int col, const CSt
     SetStyleRange(CGXRange(row, Col(col)), style, gxOverride, 0, kNoUpdate, gxDo);
 }
 
-BOOL CKXInstanceDetailsGridWnd::PropertyCellValue(ROWCOL row, int col, IInstTerm* pin, CString& value, int& state) {
+BOOL CKXInstanceDetailsGridWnd::PropertyCellValue(ROWCOL row, int col, IInstTerm* pin, CString& value,
+                                                  int& state) {
     value.Empty();
     state = 3;
     const CInstanceContext inst = GetRowInstance(row);
@@ -160,8 +165,9 @@ void CKXInstanceDetailsGridWnd::StylePropertyCells(IInstTerm* pin, int firstRow,
     const CString level = [&] {
         CGXStyle s;
         GetStyleRowCol(static_cast<ROWCOL>(firstRow), Col(m_nColPinName), s);
-        return s.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL)) ? s.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
-                                                               : CString("noval");
+        return s.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL))
+                   ? s.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
+                   : CString("noval");
     }();
     for (int r = firstRow; r <= lastRow && static_cast<ROWCOL>(r) <= GetRowCount(); ++r) {
         for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c) {
@@ -200,7 +206,8 @@ void CKXInstanceDetailsGridWnd::RefreshRowStyles(CString propName, int context, 
         WritePropertyCell(r, col, value, state, level);
     };
     if (row == -1) {
-        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) one(r);
+        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
+            one(r);
     } else if (row >= static_cast<int>(PIN_FIRST_ROW) && static_cast<ROWCOL>(row) <= GetRowCount()) {
         one(static_cast<ROWCOL>(row));
     }
@@ -213,14 +220,16 @@ void CKXInstanceDetailsGridWnd::RefreshRowStyles(CString propName, int context, 
     }
 }
 
-void CKXInstanceDetailsGridWnd::WriteInstanceCells(ROWCOL row, const CInstanceContext& inst, const CString& level) {
+void CKXInstanceDetailsGridWnd::WriteInstanceCells(ROWCOL row, const CInstanceContext& inst,
+                                                   const CString& level) {
     const CString index = Decimal(inst ? inst->id() : 0);
     CGXStyle name = GeneratedCell(level);
     name.SetValue(inst ? inst.name() : CString()).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
     name.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
     SetStyleRange(CGXRange(row, Col(m_nColInstance)), name, gxOverride, 0, kNoUpdate, gxDo);
     CGXStyle ref = GeneratedCell(level);
-    ref.SetValue(inst ? CKXGenUtils::GetLocationProp(inst) : CString()).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+    ref.SetValue(inst ? CKXGenUtils::GetLocationProp(inst) : CString())
+        .SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
     ref.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
     SetStyleRange(CGXRange(row, Col(m_nColRefDes)), ref, gxOverride, 0, kNoUpdate, gxDo);
 }
@@ -247,22 +256,28 @@ void CKXInstanceDetailsGridWnd::StylePinRow(const std::vector<IInstTerm*>& pins,
     name.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pinName).SetUserAttribute(Id(IDS_UA_POWER_PIN_ROW), 1);
     name.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), 0);
     SetStyleRange(CGXRange(row, Col(m_nColPinName)), name, gxOverride, 0, kNoUpdate, gxDo);
-    for (const auto& [col, text] : {std::pair<int, CString>{m_nColPinNumber, numbers}, {m_nColPinType, pinType}}) {
+    for (const auto& [col, text] :
+         {std::pair<int, CString>{m_nColPinNumber, numbers}, {m_nColPinType, pinType}}) {
         CGXStyle s = GeneratedCell("1");
         s.SetValue(text).SetControl(Id(IDS_CTRL_STATIC_TEXT));
         SetStyleRange(CGXRange(row, Col(col)), s, gxOverride, 0, kNoUpdate, gxDo);
     }
     CGXStyle sig = GeneratedCell("1");
     sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
-    sig.SetValue("").SetInterior(RGB(255, 255, 255)).SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY)).SetEnabled(TRUE);
+    sig.SetValue("")
+        .SetInterior(RGB(255, 255, 255))
+        .SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY))
+        .SetEnabled(TRUE);
     sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
     for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c)
-        if (m_arrColumnInfo[c]->m_strPropertyName == "PINUSE") WritePropertyCell(row, static_cast<int>(c), "", 3, "1");
+        if (m_arrColumnInfo[c]->m_strPropertyName == "PINUSE")
+            WritePropertyCell(row, static_cast<int>(c), "", 3, "1");
     ++row;
 }
 
-void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kind, int parentRow, ROWCOL& row) {
+void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kind, int parentRow,
+                                                      ROWCOL& row) {
     if (!pair) return;
     StyleScope scope(*this);
     IInstTerm* first = pair->positive();
@@ -272,13 +287,16 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
     const CString type = first ? CKXGenUtils::GetPinType(first) : CString();
     // Physical pins of both legs, bit by bit (the pair itself when it has no member pairs).
     std::vector<IDPInstTerm*> bits;
-    for (IDPInstTerm* m : pair->beginMember()) bits.push_back(m);
+    for (IDPInstTerm* m : pair->beginMember())
+        bits.push_back(m);
     if (bits.empty()) bits.push_back(pair);
     CString numbers;
     for (IDPInstTerm* b : bits) {
         if (!b->positive() || !b->negative() || !inst) continue;
-        const CString p = CKXGenUtils::GetPinNumber(inst.instTerm(b->positive()).bitContext(b->positiveBit()));
-        const CString n = CKXGenUtils::GetPinNumber(inst.instTerm(b->negative()).bitContext(b->negativeBit()));
+        const CString p =
+            CKXGenUtils::GetPinNumber(inst.instTerm(b->positive()).bitContext(b->positiveBit()));
+        const CString n =
+            CKXGenUtils::GetPinNumber(inst.instTerm(b->negative()).bitContext(b->negativeBit()));
         if (p.IsEmpty() || n.IsEmpty()) continue;
         CString both;
         both.Format("%s,%s", p.GetString(), n.GetString());
@@ -299,18 +317,21 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
     WriteInstanceCells(row, inst, "1");
 
     CGXStyle pn = GeneratedCell(level);
-    pn.SetValue(name).SetControl(Id(kind == PIN_ROW_DIFFPAIR_CHILD ? IDS_CTRL_MERGED_SIBLING : IDS_CTRL_MINUS_BUTTON));
+    pn.SetValue(name).SetControl(
+        Id(kind == PIN_ROW_DIFFPAIR_CHILD ? IDS_CTRL_MERGED_SIBLING : IDS_CTRL_MINUS_BUTTON));
     if (kind == PIN_ROW_VECTOR_DIFFPAIR) pn.SetUserAttribute(Id(IDS_UA_VECTOR_DIFFPAIR_ROW), 1);
     if (kind == PIN_ROW_DIFFPAIR_CHILD) pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
     pn.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
     pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), name);
-    const long long offset = parentRow >= 0 && static_cast<ROWCOL>(parentRow) < row ? static_cast<long long>(row) - parentRow : 0;
+    const long long offset =
+        parentRow >= 0 && static_cast<ROWCOL>(parentRow) < row ? static_cast<long long>(row) - parentRow : 0;
     pn.SetUserAttribute(Id(IDS_UA_PARENT_ROW_OFFSET), static_cast<double>(offset));
     pn.SetUserAttribute(Id(IDS_UA_DIFFPAIR_ROW), 1);
     pn.SetUserAttribute(Id(IDS_UA_DIFFPAIR_CONN_ID), static_cast<double>(pair->id()));
     SetStyleRange(CGXRange(row, Col(m_nColPinName)), pn, gxOverride, 0, kNoUpdate, gxDo);
 
-    for (const auto& [col, text] : {std::pair<int, CString>{m_nColPinNumber, numbers}, {m_nColPinType, type}}) {
+    for (const auto& [col, text] :
+         {std::pair<int, CString>{m_nColPinNumber, numbers}, {m_nColPinType, type}}) {
         CGXStyle s = GeneratedCell(level);
         s.SetValue(text).SetControl(Id(IDS_CTRL_STATIC_TEXT));
         SetStyleRange(CGXRange(row, Col(col)), s, gxOverride, 0, kNoUpdate, gxDo);
@@ -329,9 +350,13 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
     SetStyleRange(CGXRange(row, Col(m_nColPupd)), pupd, gxOverride, 0, kNoUpdate, gxDo);
 }
 
-void CKXInstanceDetailsGridWnd::RefreshInstanceCells(int instanceIndex) { RefreshInstanceColumn(instanceIndex, true); }
+void CKXInstanceDetailsGridWnd::RefreshInstanceCells(int instanceIndex) {
+    RefreshInstanceColumn(instanceIndex, true);
+}
 
-void CKXInstanceDetailsGridWnd::RefreshRefDesCells(int instanceIndex) { RefreshInstanceColumn(instanceIndex, false); }
+void CKXInstanceDetailsGridWnd::RefreshRefDesCells(int instanceIndex) {
+    RefreshInstanceColumn(instanceIndex, false);
+}
 
 void CKXInstanceDetailsGridWnd::RefreshInstanceColumn(int instanceIndex, bool instanceName) {
     if (!m_designContext) return;
@@ -352,7 +377,7 @@ void CKXInstanceDetailsGridWnd::RefreshInstanceColumn(int instanceIndex, bool in
             cell.SetValue(inst ? inst.name() : CString());
         else
             cell.SetValue(inst ? CKXGenUtils::GetLocationProp(inst) : CString());
-        SetStyleRange(CGXRange(r, Col(instanceName ? m_nColInstance : m_nColRefDes)), cell, gxOverride, 0, kNoUpdate,
-                      gxDo);
+        SetStyleRange(CGXRange(r, Col(instanceName ? m_nColInstance : m_nColRefDes)), cell, gxOverride, 0,
+                      kNoUpdate, gxDo);
     }
 }

@@ -34,7 +34,8 @@ protected:
     }
     void TakeEntries(std::initializer_list<const char*> entries) {
         CStringArray list;
-        for (const char* e : entries) list.Add(e);
+        for (const char* e : entries)
+            list.Add(e);
         CKXCustomizeAPI::setCustomizationOrigin("CCP");
         ASSERT_TRUE(CKXCustomizeAPI::parseFile(list, false));
         grid->SetupColumns();

@@ -32,7 +32,8 @@ protected:
     void TearDown() override {
         AfxGetAnswerQueue().Reset();
         CKXShareGlobalData::m_bReplay = FALSE;
-        if (CKXRegistrySettings::OpenRegistryKey()) CKXRegistrySettings::SetToRegistry("ccp_diffpair_replace_conn_msg", 0);
+        if (CKXRegistrySettings::OpenRegistryKey())
+            CKXRegistrySettings::SetToRegistry("ccp_diffpair_replace_conn_msg", 0);
         CKXRegistrySettings::CloseRegistryKey();
     }
     IDPInstTerm* Pair() { return Instance("U1").instance()->findDPInstTerm("CLK"); }

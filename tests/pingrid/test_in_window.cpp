@@ -54,8 +54,8 @@ TEST_F(PinGridInWindow, ACommittedTransactionReachesTheGrid) {
     ASSERT_TRUE(CKXTransaction::BeginTrans(&other, design, "Delete Connections"));
     IInstTerm* pin = design.instance("U1").instance()->findInstTerm("OUT");
     const unsigned whole = static_cast<unsigned>(-1);
-    ASSERT_TRUE(CKXTransaction::GetCurrentTransactionObj()->removeConn(design.design()->findNet("N1"), whole, whole,
-                                                                        pin, whole, whole));
+    ASSERT_TRUE(CKXTransaction::GetCurrentTransactionObj()->removeConn(design.design()->findNet("N1"), whole,
+                                                                       whole, pin, whole, whole));
     ASSERT_TRUE(CKXTransaction::CommitTrans(&other, 1, 1));
     EXPECT_EQ(grid->GetValueRowCol(out, static_cast<ROWCOL>(G::m_nColSignal)), "");
     // The refresh leaves no undo step of its own in the grid.

@@ -59,8 +59,8 @@ TEST_F(LoadPins, ScalarAndVectorRows) {
     EXPECT_EQ(Cell(0, 1), "Component: U1 (PART)      Ref Des: U7");
     EXPECT_EQ(grid->m_strHeaderSecondText, "- U7");
     // Sorted by pin name; the pair first, with its legs below it.
-    EXPECT_EQ(PinNames(), (std::vector<std::string>{"A", "B", "CLK", "CLKP", "CLKN", "D<3..0>", "D<3>", "D<2>",
-                                                    "D<1>", "D<0>"}));
+    EXPECT_EQ(PinNames(), (std::vector<std::string>{"A", "B", "CLK", "CLKP", "CLKN", "D<3..0>", "D<3>",
+                                                    "D<2>", "D<1>", "D<0>"}));
 
     const ROWCOL a = Row("A");
     EXPECT_EQ(Kind(a), PIN_ROW_SCALAR);
@@ -138,7 +138,10 @@ TEST_F(LoadPins, FirstViewOfADesignListsLegsAsPins) {
 
 TEST_F(LoadPins, VectorsShownBitByBit) {
     Part();
-    builder.schematic("top").instance("U1", "PART").connect("U1", "D<3..2>", "X<1..0>").connect("U1", "D<1..0>", "Y<1..0>");
+    builder.schematic("top")
+        .instance("U1", "PART")
+        .connect("U1", "D<3..2>", "X<1..0>")
+        .connect("U1", "D<1..0>", "Y<1..0>");
     Init();
     grid->m_bShowVectors = 0;
     ASSERT_TRUE(Load("U1", TRUE)); // keep the server's order
@@ -159,7 +162,10 @@ TEST_F(LoadPins, VectorsShownBitByBit) {
 
 TEST_F(LoadPins, VectorOnTwoNetsHasAnEmptyParentSignal) {
     Part();
-    builder.schematic("top").instance("U1", "PART").connect("U1", "D<3..2>", "X<1..0>").connect("U1", "D<1..0>", "Y<1..0>");
+    builder.schematic("top")
+        .instance("U1", "PART")
+        .connect("U1", "D<3..2>", "X<1..0>")
+        .connect("U1", "D<1..0>", "Y<1..0>");
     Init();
     ASSERT_TRUE(Load("U1"));
     const ROWCOL d = Row("D<3..0>");
@@ -225,7 +231,8 @@ TEST_F(LoadPins, ProgressCountsWholePercents) {
     Init();
     std::vector<std::string> texts;
     CKXProgressBar::SetPumpHook([&texts]() -> BOOL {
-        if (CKXProgressBar::m_pProgressBar) texts.push_back(CKXProgressBar::m_pProgressBar->GetText().GetString());
+        if (CKXProgressBar::m_pProgressBar)
+            texts.push_back(CKXProgressBar::m_pProgressBar->GetText().GetString());
         return TRUE;
     });
     const bool loaded = Load("U1");
@@ -313,7 +320,10 @@ protected:
     void SetUp() override {
         PinGridTest::SetUp();
         builder.symbol("PART").port("A").bus("D", 3, 0).port("P").port("N").symbolPair("CLK", "P", "N");
-        builder.schematic("top").instance("U1", "PART").connect("U1", "D<3..0>", "DATA<3..0>").connect("U1", "A", "N1");
+        builder.schematic("top")
+            .instance("U1", "PART")
+            .connect("U1", "D<3..0>", "DATA<3..0>")
+            .connect("U1", "A", "N1");
         Init();
         ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
         d = Row("D<3..0>");

@@ -16,9 +16,11 @@ protected:
         grid->SetRowCount(PIN_FIRST_ROW + 9);
     }
     // Writes attributes (and optionally a value) on one cell.
-    void Put(ROWCOL row, int col, std::initializer_list<std::pair<UINT, const char*>> attrs, const char* value = nullptr) {
+    void Put(ROWCOL row, int col, std::initializer_list<std::pair<UINT, const char*>> attrs,
+             const char* value = nullptr) {
         CGXStyle style;
-        for (const auto& [id, text] : attrs) style.SetUserAttribute(static_cast<WORD>(id), text);
+        for (const auto& [id, text] : attrs)
+            style.SetUserAttribute(static_cast<WORD>(id), text);
         if (value) style.SetValue(value);
         grid->SetStyleRange(CGXRange(row, static_cast<ROWCOL>(col)), style);
     }
@@ -116,7 +118,8 @@ TEST_F(PinRows, ParentAndChildRows) {
 TEST_F(PinRows, PowerRowsJoinAndExpand) {
     const int pn = G::m_nColPinName;
     Put(6, pn, {{IDS_UA_EXPAND_STATE, "1"}, {IDS_UA_POWER_PIN_ROW, "1"}});
-    for (ROWCOL r = 7; r <= 9; ++r) Put(r, pn, {{IDS_UA_POWER_PIN_CHILD_ROW, "1"}});
+    for (ROWCOL r = 7; r <= 9; ++r)
+        Put(r, pn, {{IDS_UA_POWER_PIN_CHILD_ROW, "1"}});
     Put(7, G::m_nColPinNumber, {}, "1");
     Put(8, G::m_nColPinNumber, {}, "2");
     Put(9, G::m_nColPinNumber, {}, "3");

@@ -37,7 +37,8 @@ protected:
     ROWCOL Group(const char* name) {
         for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r) {
             int group = 0;
-            if (grid->IsImplicitPowerPinRow(r, &group) && group && Cell(r, G::m_nColPinName) == name) return r;
+            if (grid->IsImplicitPowerPinRow(r, &group) && group && Cell(r, G::m_nColPinName) == name)
+                return r;
         }
         return 0;
     }

@@ -14,7 +14,8 @@ class Refresh : public PinGridTest {
 protected:
     void SetUp() override {
         PinGridTest::SetUp();
-        builder.symbol("PART").port("A").port("B").bus("D", 3, 0).port("P").port("N").symbolPair("CLK", "P", "N");
+        builder.symbol("PART").port("A").port("B").bus("D", 3, 0).port("P").port("N").symbolPair("CLK", "P",
+                                                                                                 "N");
         builder.schematic("top")
             .instance("U1", "PART", "U7")
             .instance("U2", "PART", "U8")
@@ -32,11 +33,12 @@ protected:
         CKXCustomizeAPI::Initialize(false);
         grid->SetupColumns();
     }
-    IInstTerm* Pin(const char* inst, const char* name) { return Instance(inst).instance()->findInstTerm(name); }
+    IInstTerm* Pin(const char* inst, const char* name) {
+        return Instance(inst).instance()->findInstTerm(name);
+    }
     INet* Net(const char* name) { return design.design()->findNet(name); }
     // Commits the changes made by fill and hands the transaction to the grid.
-    template <class F>
-    void Commit(F fill) {
+    template <class F> void Commit(F fill) {
         CTransaction t(design, "test");
         fill(t);
         ASSERT_TRUE(t.commit());
