@@ -299,6 +299,9 @@ LRESULT CKXInstanceDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM l
                 if (want > static_cast<int>(GetColCount()) + 1) continue;
                 InsertCols(Col(want), 1, kNoUpdate, gxDo);
                 StyleCaptionCell(want, info->m_strCaption);
+                // The new column's cells come from the objects of the rows.
+                if (info->m_nPropertyType != 0)
+                    RefreshRowStyles(info->m_strPropertyName, info->m_nPropertyType, want, -1);
             }
         }
         if (const auto* old = reinterpret_cast<const std::vector<CKXColumnInfoClass*>*>(wParam)) {

@@ -8,6 +8,7 @@
 #include "pingrid/KXPinGridIds.h"
 
 #include "grid/KXGridWnd.h"
+#include "shell/KXTableOleDropTarget.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXPartReader.h"
 #include "rmx/context.h"
@@ -295,6 +296,7 @@ public:
     // Texts of the header: the cell text and the header dialog's instance, second and label texts.
     CString m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel;
     CWnd* m_pOwner = nullptr;
+    CKXTableOleDropTarget m_dropTarget; // signals and components dropped on the grid
     int m_nInitValue = 0;
     int m_bAutoComplete = 0;
     int m_bShowSignalCombo = 0;

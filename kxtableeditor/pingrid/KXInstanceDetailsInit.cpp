@@ -82,6 +82,8 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
         RegisterControl(static_cast<WORD>(b.id), new CGXBitmapButton(this, b.bitmap), FALSE, TRUE);
     SetupGridLook();
     if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(FALSE);
+    // 7.
+    m_dropTarget.RegisterTarget(this, design);
     // 9.
     CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18);
     for (UINT id :

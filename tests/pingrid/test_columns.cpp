@@ -185,3 +185,24 @@ TEST_F(Columns, ViewOptionsAreJournalledOnlyToAScript) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Columns, ANewPropertyColumnIsFilledFromTheRows) {
+    builder.prop("@U1", "VOLT", "1.8", 1);
+    ASSERT_TRUE(builder.ok()) << builder.error();
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    const std::vector<CKXColumnInfoClass*> old = G::m_arrColumnInfo;
+    TakeEntries({"DIFF_PAIR|Diff Pair|3s|DEFAULT|SHOW", "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
+                 "PN|Pin Number|8s|DEFAULT|SHOW", "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
+                 "SIGNAL|Signal|16s|DEFAULT|SHOW", "TERMINATION|Termination|12s|DEFAULT|SHOW",
+                 "PUPD|Pull Up/Down|10s|DEFAULT|SHOW", "COMMENTS|Comments|16s|DEFAULT|SHOW",
+                 "VOLT|Volt|8s|INSTPROP|SHOW"});
+    grid->BroadcastColumnLayout(old);
+    const int volt = G::ColumnOfKey("VOLT");
+    ASSERT_EQ(static_cast<int>(grid->GetColCount()), volt);
+    EXPECT_EQ(Cell(PIN_CAPTION_ROW, volt), "Volt");
+    EXPECT_EQ(Cell(Row("A"), volt), "1.8");
+}
+
+} // namespace
