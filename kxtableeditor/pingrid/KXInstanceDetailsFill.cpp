@@ -356,6 +356,17 @@ void CKXInstanceDetailsGridWnd::FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, 
     SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_DIFFPAIR, 1);
 }
 
+void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {
+    // A leg under one bit of a vector pair sits one level deeper than its pair row, and it belongs
+    // to the rows the vector pair's button shows and hides: an empty pair-row mark does that
+    // without making it a pair row.
+    if (mode != PIN_ROW_DIFFPAIR_CHILD) return;
+    CGXStyle style;
+    style.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), "2").SetUserAttribute(Id(IDS_UA_DIFFPAIR_ROW), "");
+    FillScope scope(*this);
+    WriteCell(row, Col(m_nColPinName), style);
+}
+
 void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentRow, ROWCOL& row) {
     if (!pair || !m_instCurrent) return;
     const bool vectorPair = mode == PIN_ROW_VECTOR_DIFFPAIR;
@@ -375,10 +386,12 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
     FillDiffPairLegRow(pair->positive(), row, pair->positiveBit(), legLevel);
     SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
                          static_cast<double>(row - pairRow));
+    MarkNestedLeg(row, mode);
     ++row;
     FillDiffPairLegRow(pair->negative(), row, pair->negativeBit(), legLevel);
     SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
                          static_cast<double>(row - pairRow));
+    MarkNestedLeg(row, mode);
     JoinChildPinNumbers(pairRow);
     ToggleRow(pairRow);
 }

@@ -319,6 +319,7 @@ private:
     // The name a pin bit gets from the part's pin file; empty when the file has none.
     CString CsvPinName(IInstTerm* pin, int bit);
     void ToggleRow(ROWCOL row);
+    void MarkNestedLeg(ROWCOL row, int mode);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
     WORD PropStateStyle(int state) const;

@@ -86,6 +86,7 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     m_dropTarget.RegisterTarget(this, design);
     // 9.
     CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18);
+    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MERGED_SIBLING, IDS_CTRL_MERGED_SIBLING_PLUS, 18);
     for (UINT id :
          {IDS_CTRL_CHILD_PINNAME_CELL, IDS_UA_SCALAR_PINNAME_CELL, IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL})
         RegisterControl(static_cast<WORD>(id), new CKXPaddedEditControl(this, id, 18), FALSE, TRUE);

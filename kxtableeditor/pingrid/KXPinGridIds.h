@@ -41,6 +41,7 @@ inline constexpr UINT IDS_CTRL_CHILD_PINNAME_CELL = 9032;
 inline constexpr UINT IDS_CTRL_DIFFPAIR_CELL = 9094;
 inline constexpr UINT IDS_CTRL_DIFFPAIR_SIGNAL = IDS_CTRL_DIFFPAIR_CELL;
 inline constexpr UINT IDS_CTRL_MERGED_SIBLING = 9043;
+inline constexpr UINT IDS_CTRL_MERGED_SIBLING_PLUS = 9044;
 inline constexpr UINT IDS_CTRL_STATIC_TEXT = 52513;
 
 // First pin row; rows 1 to 5 are the header block (row 2 captions, row 4 filter).

@@ -431,3 +431,38 @@ TEST_F(LoadPins, CodesignPinsOnOnePhysicalPinShareAGroup) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LoadPins, VectorPairRows) {
+    builder.symbol("VP").port("A").bus("P", 1, 0).bus("N", 1, 0).symbolPair("DP", "P", "N");
+    builder.schematic("top").instance("U1", "VP");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    ROWCOL pair = 0;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+        if (Kind(r) == PIN_ROW_VECTOR_DIFFPAIR) pair = r;
+    ASSERT_NE(pair, 0u);
+    // Two member pairs, each with its two legs, all below the collapsed vector pair.
+    std::list<int> members, legs;
+    grid->GetChildRows(pair, members, 1);
+    grid->GetChildRows(pair, legs, 0);
+    EXPECT_EQ(members.size(), 2u);
+    EXPECT_EQ(legs.size(), 4u);
+    for (ROWCOL r = pair + 1; r <= pair + 6; ++r)
+        EXPECT_TRUE(grid->IsRowHidden(r)) << r;
+    // The leg pins have no rows of their own besides.
+    int rowsOfP = 0;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+        if (Cell(r, CKXInstanceDetailsGridWnd::m_nColPinName).Left(2) == "P<") ++rowsOfP;
+    EXPECT_EQ(rowsOfP, 2); // one leg row per member pair
+    grid->ExpandAllPins("on", "");
+    for (ROWCOL r = pair + 1; r <= pair + 6; ++r)
+        EXPECT_FALSE(grid->IsRowHidden(r)) << r;
+    // A member pair collapses its own legs only.
+    grid->RefreshCellControls(static_cast<int>(pair + 1), FALSE);
+    EXPECT_TRUE(grid->IsRowHidden(pair + 2));
+    EXPECT_FALSE(grid->IsRowHidden(pair + 4));
+}
+
+} // namespace
