@@ -176,6 +176,7 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         CGXStyle s = DataCell("1");
         s.SetValue("").SetInterior(RGB(255, 255, 255)).SetEnabled(TRUE);
         WriteCell(r, Col(m_nColTermination), s);
+        StyleAssocCompCells(r, 0);
     };
     auto outerSignal = [&](int b, CString& text, int& netId) {
         text.Empty();

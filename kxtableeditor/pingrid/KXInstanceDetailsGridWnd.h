@@ -143,6 +143,11 @@ public:
     void DeleteDiffPairTerminations(IDPInstTerm* dpPin);
     static IInstTerm* GetDiffPairFirstLegPin(IDPInstTerm* dpPin);
     static IInstTerm* GetDiffPairSecondLegPin(IDPInstTerm* dpPin);
+    // The TERMINATION cell of a pin row from the terminations on its pin bit.
+    void StyleAssocCompCells(ROWCOL row, int flag);
+    // The PUPD cells of the rows on the given nets (every row when the set is empty).
+    void FillPupdColumn(std::set<unsigned> netIds);
+    void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
     // The associated-components interface the grid's operations use.
     CKXAssocCompAPI* GetAssocCompAPI();
 

@@ -288,6 +288,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     if (!multiple) {
         m_nFunctionFilter = 0;
         GetPartSymbolProperties(instance);
+        FillPupdColumn({});
         if (!bKeepOrder) {
             // A fresh load always lists the pins in ascending order, whatever was sorted before.
             m_nSortCol = -1;

@@ -90,6 +90,7 @@ BOOL CKXInstanceDetailsGridWnd::ReloadInstanceRows(CDesignContext design, const 
         const CInstanceContext inst = design.instance(index);
         if (inst) LoadComponentPins(design, inst, FALSE);
     }
+    FillPupdColumn({});
     {
         NoUndo noUndo(*this);
         if (!bNoSort) {
@@ -348,6 +349,7 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, st
 }
 
 void CKXInstanceDetailsGridWnd::MapInstTermBitRows(std::map<CString, CConn>& map) {
+    std::set<unsigned> nets;
     for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !map.empty(); ++r) {
         if (IsDiffPairRow(r)) continue;
         const CString key = RowKey(r);
@@ -356,11 +358,17 @@ void CKXInstanceDetailsGridWnd::MapInstTermBitRows(std::map<CString, CConn>& map
         if (it == map.end()) continue;
         const CConn conn = it->second;
         map.erase(it);
-        if (conn.net()) ApplySignalCellStyle(r, "", static_cast<int>(conn.net()->id()), 1, TRUE);
+        if (conn.net()) {
+            nets.insert(conn.net()->id());
+            ApplySignalCellStyle(r, "", static_cast<int>(conn.net()->id()), 1, TRUE);
+        }
     }
+    FillPupdColumn(nets);
 }
 
 void CKXInstanceDetailsGridWnd::MapNetBitRows(std::map<CString, CConn>& map) {
+    // Rows whose nets got a connection show their nets' pull-ups and pull-downs.
+    std::set<unsigned> nets;
     for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !map.empty(); ++r) {
         if (IsDiffPairRow(r)) continue;
         const CString key = RowKey(r);
@@ -377,7 +385,9 @@ void CKXInstanceDetailsGridWnd::MapNetBitRows(std::map<CString, CConn>& map) {
             text = e.c == e.d ? CSchemaUtilities::vectorName(net->name(), e.c)
                               : CSchemaUtilities::vectorName(net->name(), e.d, e.c);
         ApplySignalCellStyle(r, text, static_cast<int>(net->id()), 1, TRUE);
+        nets.insert(net->id());
     }
+    if (!nets.empty()) FillPupdColumn(nets);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, bool added) {
@@ -456,6 +466,10 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
     }
     for (ROWCOL p : parents)
         SetConnectionCell(p);
+    std::set<unsigned> nets;
+    for (const CConn& conn : conns)
+        if (conn.net()) nets.insert(conn.net()->id());
+    if (!nets.empty()) FillPupdColumn(nets);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshInstTermRows(std::set<CConn> conns) {
@@ -482,8 +496,6 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
     const bool touchT = transaction->modifiesObjectType('T');
     const bool touchO = transaction->modifiesObjectType('O');
     const bool touchW = transaction->modifiesObjectType('W');
-    (void)touchA;
-    (void)touchX;
     const BOOL bWasLocked = IsLockUpdate();
     if ((touchI || touchX || touchP || touchA || touchC || touchR || touchT || touchO) && !bWasLocked)
         LockUpdate(TRUE);
@@ -536,6 +548,8 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
             }
         }
     }
+    // 4. Pull-ups and pull-downs.
+    if (touchA) FillPupdColumn({});
     // 5. Pair connections.
     if (touchW) {
         std::vector<IDPConn*> addedPairs, deletedPairs;
@@ -603,6 +617,33 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
         if (!removed.empty()) RefreshInstTermRows(removed);
         if (!added.empty()) RefreshNetRows(added);
         if (pParam) pParam->EnableUndo(TRUE);
+    }
+    // 11. Components on pins and nets.
+    if (touchX) {
+        bool pullChanged = false, terminationsDone = false;
+        std::set<unsigned> nets;
+        for (IChange* change : transaction->beginChange()) {
+            if (!change || change->objectType() != 'X') continue;
+            const auto* dt = dynamic_cast<const IDTInstance*>(change->object());
+            if (!dt) continue;
+            const CString type = dt->typeName();
+            if (type.Find("Pull") >= 0) {
+                pullChanged = true;
+                INet* net = nullptr;
+                int bit = -1;
+                if (dt->getNetAndBit(net, bit) && net) {
+                    nets.insert(net->id());
+                    for (const CNetBit& alias : m_designContext.net(net).bitContext(bit).beginAlias())
+                        if (alias.net()) nets.insert(alias.net()->id());
+                }
+            } else if (type.Find("Bypass") < 0 && !terminationsDone) {
+                terminationsDone = true;
+                NoUndo noUndo(*this);
+                for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
+                    StyleAssocCompCells(r, FALSE);
+            }
+        }
+        if (pullChanged) FillPupdColumn(nets);
     }
     // 12. Terms of a shown component's definition, changed from outside.
     const bool outside =

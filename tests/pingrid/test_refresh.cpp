@@ -144,3 +144,29 @@ TEST_F(Refresh, ReloadingShownInstances) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Refresh, TerminationsAndPullUps) {
+    const ROWCOL a = Row("A");
+    EXPECT_EQ(Cell(a, G::m_nColTermination), "");
+    CGXStyle pupd;
+    grid->GetStyleRowCol(a, static_cast<ROWCOL>(G::m_nColPupd), pupd);
+    EXPECT_EQ(pupd.GetControl(), IDS_CTRL_PUPD_NONE);
+    Commit([&](CTransaction& t) {
+        ASSERT_NE(
+            t.createDTInstance(IDTInstance::eTermination, "Series", "T1", CInstTermBit(Pin("U1", "A"), -1)),
+            nullptr);
+        ASSERT_NE(t.createDTInstance(IDTInstance::ePullUpDown, "Pullup", "R1", CNetBit(Net("N1"), -1)),
+                  nullptr);
+    });
+    EXPECT_NE(Cell(a, G::m_nColTermination), "");
+    grid->GetStyleRowCol(a, static_cast<ROWCOL>(G::m_nColPupd), pupd);
+    EXPECT_EQ(pupd.GetControl(), IDS_CTRL_PUPD_LOCAL_PULLUP);
+    // The connection goes: the row keeps no mark of the net it left.
+    Commit([&](CTransaction& t) { t.removeConn(Net("N1"), kWhole, kWhole, Pin("U1", "A"), kWhole, kWhole); });
+    grid->GetStyleRowCol(a, static_cast<ROWCOL>(G::m_nColPupd), pupd);
+    EXPECT_EQ(pupd.GetControl(), IDS_CTRL_PUPD_NONE);
+}
+
+} // namespace
