@@ -4,6 +4,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
+#include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXProgressBar.h"
@@ -59,6 +60,9 @@ void CKXInstanceDetailsGridWnd::ShowProgress(int done, int count, const CString&
         bar->SetText(text);
         bar->StepIt();
         bar->PeekAndPump();
+    } else if (CWnd* main = AfxGetMainWnd()) {
+        // Without a bar the main window's status line shows the progress.
+        main->SendMessage(0x0362, 0, reinterpret_cast<LPARAM>(text.GetString()));
     }
 }
 
