@@ -3,6 +3,7 @@
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
+#include "pingrid/KXInstanceDetailsGridWnd.h"
 
 #include "grid/gxcommand.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -24,6 +25,11 @@ CKXBottomPaneContainerView::CKXBottomPaneContainerView() {
 }
 
 CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
+    // The first pin grid keeps the column customisation of its kind for the next session.
+    if (!m_pinGrids.empty()) m_pinGrids.front()->LoadCustomPropertyColumns(TRUE);
+    m_shownGrids.clear();
+    m_componentWindows.clear();
+    m_pinGrids.clear();
     if (CKXTransaction::GetUndoSink() == this) CKXTransaction::SetUndoSink(nullptr);
 }
 
@@ -120,20 +126,38 @@ void CKXBottomPaneContainerView::Journal(const char* comment, const char* call) 
 
 // ------------------------------------------------------------------ options
 
+// Each setting goes to every component window the pane has made.
 void CKXBottomPaneContainerView::ApplyAutoCompleteSetting(int value, BOOL apply) {
-    if (apply) m_nAutoComplete = value;
+    if (!apply) return;
+    m_nAutoComplete = value;
+    for (auto& [key, g] : m_componentWindows)
+        g->SetAutoComplete(value);
 }
 void CKXBottomPaneContainerView::ApplyShowSignalComboSetting(int value, BOOL apply) {
-    if (apply) m_nShowSignalCombo = value;
+    if (!apply) return;
+    m_nShowSignalCombo = value;
+    for (auto& [key, g] : m_componentWindows)
+        g->ShowSignalCombo(value);
 }
 void CKXBottomPaneContainerView::ApplyShowRowNumbersSetting(int value, BOOL apply) {
-    if (apply) m_nShowRowNumbers = value;
+    if (!apply) return;
+    m_nShowRowNumbers = value;
+    for (auto& [key, g] : m_componentWindows)
+        g->ShowRowNumbers(value);
 }
 void CKXBottomPaneContainerView::ApplyMoveDirectionSetting(CString direction, BOOL apply) {
-    if (apply) m_strMoveDirection = direction;
+    if (!apply) return;
+    m_strMoveDirection = direction;
+    for (auto& [key, g] : m_componentWindows)
+        g->SetMoveDirection(direction);
 }
 void CKXBottomPaneContainerView::ApplyShowDiffPairPinsSetting(BOOL show) {
     m_bShowDiffPairPins = show;
+    for (auto& [key, g] : m_componentWindows)
+        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) {
+            pin->RecordViewOptionsScript(pin->m_nBusOption, show);
+            pin->RefreshInstances(nullptr);
+        }
 }
 
 // ------------------------------------------------------------------ attach box and grids
@@ -148,9 +172,6 @@ void CKXBottomPaneContainerView::EnableAttachSignalControls(BOOL enable) {
 }
 
 void CKXBottomPaneContainerView::ClearOtherGridSelections(int) {}
-int CKXBottomPaneContainerView::CountSelectedObjects() const {
-    return 0;
-}
 void CKXBottomPaneContainerView::HighlightObject(CKXHiliteObject*) {}
 
 void CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
@@ -171,86 +192,22 @@ BOOL CKXBottomPaneContainerView::PreservePinComment(const CString&, const CStrin
 
 void CKXBottomPaneContainerView::SelectFindAllResult(CWnd*, int, int) {}
 
-void CKXBottomPaneContainerView::SyncTopRow(CGXGridCore*, ROWCOL) {
-    if (m_bSyncing) return;
-    m_bSyncing = TRUE;
-    m_bSyncing = FALSE;
+void CKXBottomPaneContainerView::HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray*,
+                                                    UINT flags, GXCmdType ct) {
+    for (CKXGridWnd* g : m_shownGrids) {
+        CGXGridParam* param = g->GetParam();
+        const BOOL undo = param ? param->IsEnableUndo() : FALSE;
+        if (param) param->EnableUndo(FALSE);
+        g->HideRows(from, to, hide, nullptr, flags, ct);
+        if (param) param->EnableUndo(undo);
+    }
 }
-
-// The pane shows no detail grid yet: the operations on its grids have none to reach.
-void CKXBottomPaneContainerView::HideRowsInAllGrids(ROWCOL, ROWCOL, BOOL, CByteArray*, UINT, GXCmdType) {}
-void CKXBottomPaneContainerView::RefreshCellControlsInOtherGrids(CGXGridCore*, int, int) {}
 
 void CKXBottomPaneContainerView::OnSortAsAlpha() {
     CCommonInterface::nSortType = 0;
 }
 void CKXBottomPaneContainerView::OnSortAsAlphaNumeric() {
     CCommonInterface::nSortType = 1;
-}
-
-void CKXBottomPaneContainerView::SetPaneTitle(UINT resourceId) {
-    CString title;
-    if (title.LoadString(resourceId)) m_strTitle = title;
-}
-
-BOOL CKXBottomPaneContainerView::ActivateGrids() {
-    if (m_pChildFrame) m_pChildFrame->ActivatePane("CCP");
-    return FALSE;
-}
-
-void CKXBottomPaneContainerView::FocusActiveGrid() {
-    SetFocus();
-}
-
-// ------------------------------------------------------------------ show requests
-
-void CKXBottomPaneContainerView::ShowInstanceConnectivity(const CDesignContext&,
-                                                          CKXInstanceContextArray* instances, BOOL) {
-    m_strTitle = "Component Connectivity Details";
-    m_shown.clear();
-    if (instances)
-        for (INT_PTR i = 0; i < instances->GetSize(); ++i)
-            m_shown.push_back(instances->GetAt(i).name());
-}
-
-void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CStringList* names, BOOL) {
-    m_strTitle = "Component Connectivity Details";
-    m_shown.clear();
-    if (names)
-        for (POSITION pos = names->GetHeadPosition(); pos;)
-            m_shown.push_back(names->GetNext(pos));
-}
-
-void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, CKXNetBitContextArray* netBits,
-                                                        BOOL) {
-    m_strTitle = "Signal Connectivity Details";
-    m_shown.clear();
-    if (netBits)
-        for (INT_PTR i = 0; i < netBits->GetSize(); ++i)
-            m_shown.push_back(netBits->GetAt(i).spath());
-}
-
-void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* nets, BOOL) {
-    m_strTitle = "Signal Connectivity Details";
-    m_shown.clear();
-    if (nets)
-        for (INT_PTR i = 0; i < nets->GetSize(); ++i)
-            m_shown.push_back(nets->GetAt(i).net() ? CString(nets->GetAt(i).net()->name()) : CString());
-}
-
-void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL) {
-    m_strTitle = "Signal Connectivity Details";
-    m_shown.clear();
-    if (names)
-        for (POSITION pos = names->GetHeadPosition(); pos;)
-            m_shown.push_back(names->GetNext(pos));
-}
-
-CString CKXBottomPaneContainerView::GetPaneText() {
-    CString text = m_strTitle;
-    for (const CString& s : m_shown)
-        text += "\n  " + s;
-    return text;
 }
 
 LPDISPATCH CKXBottomPaneContainerView::GetPaneDispatch() {

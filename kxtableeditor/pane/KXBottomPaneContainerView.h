@@ -9,11 +9,17 @@
 #include "afx/afxdisp.h"
 #include "kxinstsigpane/CommonInterface.h"
 
+#include "rmx/context.h"
+
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CKXTableChildFrm;
+class CKXTableDoc;
+class CKXGridWnd;
+class CKXInstanceDetailsGridWnd;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -85,7 +91,16 @@ public:
     void OnSortAsAlpha();
     void OnSortAsAlphaNumeric();
 
-    void SetPaneTitle(UINT resourceId);
+    // What the pane shows: components (8951) or signals (9006). Sets the bar label, hides the
+    // hint and shows the Attach Signal row only where connections may be edited.
+    enum { kShowsComponents = 8951, kShowsSignals = 9006 };
+    void SetPaneTitle(UINT kind);
+    BOOL IsShowingComponents() override { return m_nShownKind == kShowsComponents; }
+    int GetShownKind() const { return m_nShownKind; }
+    BOOL IsHintVisible() const { return m_bHintVisible; }
+    BOOL IsInfoWindowVisible() const { return m_bInfoVisible; }
+    BOOL IsAttachSignalRowShown() const { return m_bAttachRowShown; }
+    static const char* HintText();
     void SetPaneTitle(const CString& title) { m_strTitle = title; }
     CString GetPaneTitle() const { return m_strTitle; }
     void SetPrefixPinNameText(const CString& s) { m_strPrefixPinName = s; }
@@ -106,8 +121,44 @@ public:
                                 BOOL bForce) override;
     void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
     void ShowNetsByName(CStringList* names, BOOL bForce) override;
+    void ShowMatrixView(const CDesignContext& design, CString viewName) override;
+    // The title, the names shown and the rows of every shown grid.
     CString GetPaneText() override;
     const std::vector<CString>& GetShownObjects() const { return m_shown; }
+
+    // Name and id registry of the objects the list panes give by name. Ids are handed out in
+    // order from 0 and never reused.
+    void AddComponent(IInstance* instance, CString cellName) override;
+    void AddComponentById(IInstance* instance) override;
+    void AddNetName(CString name) override;
+    void RemoveComponent(CString name) override;
+    void RemoveNet(CString name) override;
+    void RenameNet(INet* net, CString oldName) override;
+    void AddOrUpdateComponent(IInstance* instance, CString cellName) override;
+    void StoreExcludedSpathList(CString list) override { m_strExcludedSpaths = list; }
+    int GetComponentId(const CString& name) const; // -1 when not registered
+    int GetNetId(const CString& name) const;       // -1 when not registered
+    CString GetComponentName(int id) const;
+    CString GetNetName(int id) const;
+
+    // Key lists: ids joined by ":"; every piece, empty ones too, gives one id.
+    static std::vector<UINT> ParseKeyList(const CString& keys);
+    static CString MakeKeyList(const std::vector<UINT>& ids);
+    CString GetLastKeyList() const { return m_strLastKeys; }
+    int GetLastKind() const { return m_nLastKind; }
+
+    // The component windows of the pane: one pin grid per shown instance (or one for a group);
+    // the grids live until the pane is destroyed.
+    CKXInstanceDetailsGridWnd* CreateComponentGrid(UINT id);
+    CKXInstanceDetailsGridWnd* CreateGroupComponentGrid(const CString& keys);
+    const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
+    CKXGridWnd* GetActiveGrid() const { return m_shownGrids.empty() ? nullptr : m_shownGrids.front(); }
+    int GetPinGridCount() const { return static_cast<int>(m_pinGrids.size()); }
+    // Lines the shown pin grids up: several grids, and whether they show the same object.
+    void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
+
+    // The document's open mode; 2 (read-only) when the pane has no document.
+    int GetViewMode() const;
 
     // Automation interface of the pane (its methods come with the detail grids).
     LPDISPATCH GetPaneDispatch();
@@ -138,5 +189,26 @@ private:
     CString m_strAttachSignal;
     CString m_strTitle;
     std::vector<CString> m_shown;
+    void ShowObjectInfo(const std::vector<UINT>& keys, int kind);
+    CKXInstanceDetailsGridWnd* NewPinGrid();
+    CDesignContext PaneDesign() const;
+    CDesignContext PaneMasterDesign() const;
+
+    int m_nShownKind = kShowsComponents;
+    BOOL m_bHintVisible = TRUE;
+    BOOL m_bInfoVisible = FALSE;
+    BOOL m_bAttachRowShown = FALSE;
+    CString m_strMatrixViewName;
+    CString m_strExcludedSpaths;
+    CString m_strLastKeys;
+    int m_nLastKind = -1;
+    std::map<std::string, int> m_compNameToId, m_netNameToId;
+    std::map<int, CString> m_compIdToName, m_netIdToName;
+    int m_nLastCompId = -1;
+    int m_nLastNetId = -1;
+    std::vector<std::unique_ptr<CKXInstanceDetailsGridWnd>> m_pinGrids;
+    std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
+    std::vector<CKXGridWnd*> m_shownGrids;
+    UINT m_nNextGridId = 9100;
     CString m_strPrefixPinName, m_strSuffixPinName, m_strPrefixPinNumber, m_strSuffixPinNumber;
 };

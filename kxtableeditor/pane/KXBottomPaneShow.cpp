@@ -1,0 +1,443 @@
+// What the connectivity pane shows: its title, the name and id registry of the
+// objects the list panes give by name, the component windows (pin grids) and
+// the walks that keep the shown grids in step.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "rmx/context.h"
+#include "rmx/schema.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The key of a window: a key list as text.
+std::string KeyOf(const std::vector<UINT>& ids) {
+    return CKXBottomPaneContainerView::MakeKeyList(ids).str();
+}
+
+} // namespace
+
+const char* CKXBottomPaneContainerView::HintText() {
+    return "Double-click on an instance (in the Component List Pane)  or a signal (in the Signal List Pane) "
+           "to "
+           "see its connectivity.";
+}
+
+int CKXBottomPaneContainerView::GetViewMode() const {
+    CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
+    return doc ? static_cast<int>(doc->GetOpenMode()) : 2;
+}
+
+CDesignContext CKXBottomPaneContainerView::PaneDesign() const {
+    CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
+    return doc ? doc->GetDesignContext() : CDesignContext();
+}
+
+CDesignContext CKXBottomPaneContainerView::PaneMasterDesign() const {
+    CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
+    return doc ? doc->GetMasterDesignContext() : CDesignContext();
+}
+
+// ------------------------------------------------------------------ title
+
+void CKXBottomPaneContainerView::SetPaneTitle(UINT kind) {
+    m_bHintVisible = FALSE;
+    const int mode = GetViewMode();
+    if (kind == kShowsComponents) {
+        m_bInfoVisible = TRUE;
+        if (mode == 4) {
+            m_strTitle = "Physical Part Connectivity Details";
+            m_bAttachRowShown = FALSE;
+        } else if (m_bMatrixFlag) {
+            m_strTitle = "Matrix Connectivity View - " + m_strMatrixViewName;
+            m_bAttachRowShown = FALSE;
+        } else {
+            m_strTitle = "Component Connectivity Details";
+            // Connections are never edited in a read-only window: the row stays hidden there.
+            m_bAttachRowShown = mode != 2;
+        }
+    } else if (kind == kShowsSignals) {
+        m_bInfoVisible = TRUE;
+        m_strTitle = mode == 4 ? "Physical Net Connectivity Details" : "Signal Connectivity Details";
+        m_bAttachRowShown = FALSE;
+    }
+    m_nShownKind = static_cast<int>(kind);
+}
+
+// ------------------------------------------------------------------ registry
+
+void CKXBottomPaneContainerView::AddComponent(IInstance* instance, CString cellName) {
+    (void)cellName;
+    if (!instance || !instance->name() || !*instance->name()) return;
+    const std::string name = instance->name();
+    if (m_compNameToId.count(name)) return;
+    const int id = ++m_nLastCompId;
+    m_compNameToId[name] = id;
+    m_compIdToName[id] = name.c_str();
+}
+
+void CKXBottomPaneContainerView::AddComponentById(IInstance*) {
+    // Logical instances are known by their database ids: nothing to hand out.
+}
+
+void CKXBottomPaneContainerView::AddNetName(CString name) {
+    if (name.IsEmpty() || m_netNameToId.count(name.str())) return;
+    const int id = ++m_nLastNetId;
+    m_netNameToId[name.str()] = id;
+    m_netIdToName[id] = name;
+}
+
+void CKXBottomPaneContainerView::AddOrUpdateComponent(IInstance* instance, CString cellName) {
+    if (!instance || !instance->name() || !*instance->name()) return;
+    if (m_compNameToId.count(instance->name())) return; // the physical part grids take the path list later
+    AddComponent(instance, cellName);
+}
+
+void CKXBottomPaneContainerView::RemoveComponent(CString name) {
+    auto it = m_compNameToId.find(name.str());
+    if (name.IsEmpty() || it == m_compNameToId.end()) return;
+    const int id = it->second;
+    m_compNameToId.erase(it);
+    m_compIdToName.erase(id);
+    // The component's window goes with it.
+    CString key;
+    key.Format("%d", id);
+    auto win = m_componentWindows.find(key.str());
+    if (win != m_componentWindows.end()) {
+        std::erase(m_shownGrids, win->second);
+        m_componentWindows.erase(win);
+    }
+}
+
+void CKXBottomPaneContainerView::RemoveNet(CString name) {
+    auto it = m_netNameToId.find(name.str());
+    if (name.IsEmpty() || it == m_netNameToId.end()) return;
+    m_netIdToName.erase(it->second);
+    m_netNameToId.erase(it);
+}
+
+void CKXBottomPaneContainerView::RenameNet(INet* net, CString oldName) {
+    if (!net || !net->name() || !*net->name()) return;
+    auto it = m_netNameToId.find(oldName.str());
+    if (it == m_netNameToId.end()) return;
+    const int id = it->second;
+    m_netNameToId.erase(it);
+    m_netNameToId[net->name()] = id;
+    m_netIdToName[id] = net->name();
+}
+
+int CKXBottomPaneContainerView::GetComponentId(const CString& name) const {
+    auto it = m_compNameToId.find(name.str());
+    return it == m_compNameToId.end() ? -1 : it->second;
+}
+
+int CKXBottomPaneContainerView::GetNetId(const CString& name) const {
+    auto it = m_netNameToId.find(name.str());
+    return it == m_netNameToId.end() ? -1 : it->second;
+}
+
+CString CKXBottomPaneContainerView::GetComponentName(int id) const {
+    auto it = m_compIdToName.find(id);
+    return it == m_compIdToName.end() ? CString() : it->second;
+}
+
+CString CKXBottomPaneContainerView::GetNetName(int id) const {
+    auto it = m_netIdToName.find(id);
+    return it == m_netIdToName.end() ? CString() : it->second;
+}
+
+// ------------------------------------------------------------------ key lists
+
+std::vector<UINT> CKXBottomPaneContainerView::ParseKeyList(const CString& keys) {
+    std::vector<UINT> ids;
+    const std::string text = keys.str();
+    size_t start = 0;
+    for (;;) {
+        const size_t colon = text.find(':', start);
+        const std::string piece =
+            text.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+        ids.push_back(static_cast<UINT>(std::strtoul(piece.c_str(), nullptr, 10)));
+        if (colon == std::string::npos) break;
+        start = colon + 1;
+    }
+    return ids;
+}
+
+CString CKXBottomPaneContainerView::MakeKeyList(const std::vector<UINT>& ids) {
+    CString keys;
+    for (size_t i = 0; i < ids.size(); ++i) {
+        CString one;
+        one.Format(i ? ":%u" : "%u", ids[i]);
+        keys += one;
+    }
+    return keys;
+}
+
+// ------------------------------------------------------------------ show requests
+
+void CKXBottomPaneContainerView::ShowInstanceConnectivity(const CDesignContext&,
+                                                          CKXInstanceContextArray* instances, BOOL bForce) {
+    if (!bForce && !(IsShowingComponents() && !m_bMatrixFlag)) return;
+    SetPaneTitle(kShowsComponents);
+    std::vector<UINT> keys;
+    std::vector<CString> names;
+    if (instances)
+        for (INT_PTR i = 0; i < instances->GetSize(); ++i) {
+            const CInstanceContext& inst = instances->GetAt(i);
+            if (!inst.instance()) continue;
+            keys.push_back(inst.instance()->id());
+            names.push_back(inst.name());
+        }
+    if (keys.empty()) return;
+    m_shown = std::move(names);
+    ShowObjectInfo(keys, 0);
+}
+
+void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CStringList* names,
+                                                      BOOL bForce) {
+    if (!bForce && !IsShowingComponents()) return;
+    SetPaneTitle(kShowsComponents);
+    std::vector<UINT> keys;
+    std::vector<CString> shown;
+    if (names)
+        for (POSITION pos = names->GetHeadPosition(); pos;) {
+            const CString& name = names->GetNext(pos);
+            const int id = GetComponentId(name);
+            if (id < 0) continue; // not registered: skipped
+            keys.push_back(static_cast<UINT>(id));
+            shown.push_back(name);
+        }
+    if (keys.empty()) return;
+    m_shown = std::move(shown);
+    // Components shown by name are physical parts; their grids come with the physical view.
+    m_strLastKeys = MakeKeyList(keys);
+    m_nLastKind = 0;
+}
+
+void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, CKXNetBitContextArray* netBits,
+                                                        BOOL bForce) {
+    if (!bForce && IsShowingComponents()) return;
+    SetPaneTitle(kShowsSignals);
+    if (!netBits) return;
+    m_bGroupFlag = netBits->GetSize() > 1;
+    std::vector<UINT> keys;
+    std::vector<CString> shown;
+    for (INT_PTR i = 0; i < netBits->GetSize(); ++i) {
+        const CNetBitContext& bit = netBits->GetAt(i);
+        INet* net = bit.net();
+        if (!net) continue;
+        UINT key = net->id();
+        if (net->msb() != net->lsb() && bit.bit() != -1)
+            key = net->id() * 100000u + static_cast<UINT>(bit.bit());
+        keys.push_back(key);
+        shown.push_back(bit.spath());
+    }
+    if (keys.empty()) return;
+    m_shown = std::move(shown);
+    // The signal grids are not part of this library yet: the request is kept as its key list.
+    m_strLastKeys = MakeKeyList(keys);
+    m_nLastKind = 1;
+}
+
+void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* nets,
+                                                     BOOL bForce) {
+    if (!bForce && IsShowingComponents()) return;
+    SetPaneTitle(kShowsSignals);
+    if (!nets) return;
+    m_bGroupFlag = nets->GetSize() > 1;
+    std::vector<UINT> keys;
+    std::vector<CString> shown;
+    for (INT_PTR i = 0; i < nets->GetSize(); ++i) {
+        INet* net = nets->GetAt(i).net();
+        if (!net) continue;
+        keys.push_back(net->id());
+        shown.push_back(net->name());
+    }
+    if (keys.empty()) return;
+    m_shown = std::move(shown);
+    m_strLastKeys = MakeKeyList(keys);
+    m_nLastKind = 1;
+}
+
+void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce) {
+    if (!bForce && IsShowingComponents()) return;
+    SetPaneTitle(kShowsSignals);
+    std::vector<UINT> keys;
+    std::vector<CString> shown;
+    if (names)
+        for (POSITION pos = names->GetHeadPosition(); pos;) {
+            const CString& name = names->GetNext(pos);
+            const int id = GetNetId(name);
+            if (id < 0) continue;
+            keys.push_back(static_cast<UINT>(id));
+            shown.push_back(name);
+        }
+    if (keys.empty()) return;
+    m_shown = std::move(shown);
+    m_strLastKeys = MakeKeyList(keys);
+    m_nLastKind = 1;
+}
+
+void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString viewName) {
+    m_bGroupFlag = TRUE;
+    m_strMatrixViewName = viewName;
+    SetPaneTitle(kShowsComponents);
+    // Matrix grids are not part of this library yet: the request is kept as its key.
+    m_shown = {viewName};
+    m_strLastKeys = viewName;
+    m_nLastKind = 0;
+}
+
+// Shows the component windows of a key list: one window per instance, or one for the whole list
+// when the request is a group. Windows already made for a key are shown again, not remade.
+void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<UINT>& keys, int kind) {
+    m_strLastKeys = MakeKeyList(keys);
+    m_nLastKind = kind;
+    if (kind != 0) return;
+    std::vector<CKXGridWnd*> shown;
+    auto windowFor = [this](const std::vector<UINT>& ids, bool group) -> CKXGridWnd* {
+        const std::string key = KeyOf(ids);
+        auto it = m_componentWindows.find(key);
+        if (it != m_componentWindows.end()) return it->second;
+        CKXGridWnd* grid = group ? CreateGroupComponentGrid(key.c_str()) : CreateComponentGrid(ids.front());
+        if (grid) m_componentWindows[key] = grid;
+        return grid;
+    };
+    if (m_bGroupFlag && keys.size() > 1) {
+        if (CKXGridWnd* grid = windowFor(keys, true)) shown.push_back(grid);
+    } else {
+        for (UINT id : keys)
+            if (CKXGridWnd* grid = windowFor({id}, false)) shown.push_back(grid);
+    }
+    m_shownGrids = std::move(shown);
+    BOOL several = FALSE, same = FALSE;
+    AfterShowObjects(several, same);
+}
+
+CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::NewPinGrid() {
+    auto grid = std::make_unique<CKXInstanceDetailsGridWnd>();
+    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++))
+        return nullptr;
+    grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign(), 0);
+    grid->SetChildFrame(m_pChildFrame);
+    m_pinGrids.push_back(std::move(grid));
+    return m_pinGrids.back().get();
+}
+
+CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::CreateComponentGrid(UINT id) {
+    CKXInstanceDetailsGridWnd* grid = NewPinGrid();
+    if (!grid) return nullptr;
+    CDesignContext design = PaneDesign();
+    CInstanceContext inst = design ? design.instance(id) : CInstanceContext();
+    // An id the design no longer knows leaves the grid empty; it is kept like any other.
+    if (inst.instance()) grid->LoadComponentPins(design, inst, FALSE);
+    return grid;
+}
+
+CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::CreateGroupComponentGrid(const CString& keys) {
+    CKXInstanceDetailsGridWnd* grid = NewPinGrid();
+    if (!grid) return nullptr;
+    grid->ReloadInstanceRows(PaneDesign(), ParseKeyList(keys), FALSE);
+    return grid;
+}
+
+void CKXBottomPaneContainerView::AfterShowObjects(BOOL& bSeveral, BOOL& bSame) {
+    std::vector<CKXInstanceDetailsGridWnd*> grids;
+    for (CKXGridWnd* g : m_shownGrids)
+        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) grids.push_back(pin);
+    if (grids.empty()) return;
+    IInstance* first = grids.front()->GetInstance();
+    if (!first) return;
+    BOOL same = TRUE;
+    for (CKXInstanceDetailsGridWnd* g : grids) {
+        IInstance* inst = g->GetInstance();
+        if (!inst || inst->id() != first->id()) same = FALSE;
+    }
+    const BOOL several = grids.size() > 1;
+    bSeveral = several;
+    bSame = same;
+    for (size_t i = 0; i < grids.size(); ++i) {
+        const BOOL wasLocked = grids[i]->LockUpdate(TRUE);
+        grids[i]->SetColumnMode(several, several && same, i != 0 && same, static_cast<int>(i));
+        grids[i]->LockUpdate(wasLocked);
+        grids[i]->Redraw(2, 1);
+    }
+}
+
+// ------------------------------------------------------------------ shown grids in step
+
+int CKXBottomPaneContainerView::CountSelectedObjects() const {
+    int count = 0;
+    for (CKXGridWnd* g : m_shownGrids) {
+        if (!dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) continue;
+        CRowColArray rows;
+        count += static_cast<int>(g->GetSelectedRows(rows, FALSE, TRUE));
+    }
+    return count;
+}
+
+void CKXBottomPaneContainerView::SyncTopRow(CGXGridCore* grid, ROWCOL top) {
+    if (m_bSyncing) return;
+    m_bSyncing = TRUE;
+    for (CKXGridWnd* g : m_shownGrids)
+        if (g != grid) g->SetTopRow(top, 2, TRUE);
+    m_bSyncing = FALSE;
+}
+
+void CKXBottomPaneContainerView::RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second) {
+    for (CKXGridWnd* g : m_shownGrids) {
+        auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g);
+        if (!pin || g == grid) continue;
+        CGXGridParam* param = pin->GetParam();
+        const BOOL undo = param ? param->IsEnableUndo() : FALSE;
+        if (param) param->EnableUndo(FALSE);
+        pin->RefreshCellControls(first, second);
+        if (param) param->EnableUndo(undo);
+    }
+}
+
+BOOL CKXBottomPaneContainerView::ActivateGrids() {
+    if (m_pChildFrame) m_pChildFrame->ActivatePane("CCP");
+    CKXGridWnd* active = GetActiveGrid();
+    if (GetViewMode() != 4)
+        for (CKXGridWnd* g : m_shownGrids)
+            if (g != active) g->ActivateGridView();
+    if (!active) return FALSE;
+    active->ActivateGridView();
+    active->RemoveListPaneSelection();
+    return TRUE;
+}
+
+void CKXBottomPaneContainerView::FocusActiveGrid() {
+    if (CKXGridWnd* active = GetActiveGrid())
+        active->SetFocus();
+    else
+        SetFocus();
+}
+
+// ------------------------------------------------------------------ text
+
+CString CKXBottomPaneContainerView::GetPaneText() {
+    CString text = m_bHintVisible ? CString(HintText()) : m_strTitle;
+    for (const CString& s : m_shown)
+        text += "\n  " + s;
+    // Every shown grid, row by row: its cells joined by " | ", empty rows left out.
+    for (CKXGridWnd* g : m_shownGrids) {
+        const ROWCOL cols = g->GetColCount();
+        for (ROWCOL r = 1; r <= g->GetRowCount(); ++r) {
+            CString line;
+            bool any = false;
+            for (ROWCOL c = 1; c <= cols; ++c) {
+                const CString& v = g->GetValueRowCol(r, c);
+                if (!v.IsEmpty()) any = true;
+                line += (c > 1 ? " | " : "") + v;
+            }
+            if (any) text += "\n    " + line;
+        }
+    }
+    return text;
+}
