@@ -20,9 +20,12 @@ show "selectWindow nowhere" [selectWindow nowhere]
 show "selectWindow -help" [selectWindow -help]
 show "messages shown" [kx::messages]
 
-say "Double-click a component: the connectivity pane follows"
+say "Double-click a component: the connectivity pane shows its pins in a pin grid"
 kx::show clp U1
-show "connectivity pane" [kx::window ccp]
+foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
+say "Double-click another: the pane follows"
+kx::show clp R1
+foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
 
 say "The design comment (quotes and brackets stay text)"
 show "add" [designComment add {Board rev "B" [draft]}]

@@ -425,10 +425,12 @@ CString CKXBottomPaneContainerView::GetPaneText() {
     CString text = m_bHintVisible ? CString(HintText()) : m_strTitle;
     for (const CString& s : m_shown)
         text += "\n  " + s;
-    // Every shown grid, row by row: its cells joined by " | ", empty rows left out.
+    // Every shown grid, row by row as the user sees it: its cells joined by " | ", hidden and
+    // empty rows left out.
     for (CKXGridWnd* g : m_shownGrids) {
         const ROWCOL cols = g->GetColCount();
         for (ROWCOL r = 1; r <= g->GetRowCount(); ++r) {
+            if (g->IsRowHidden(r)) continue;
             CString line;
             bool any = false;
             for (ROWCOL c = 1; c <= cols; ++c) {
