@@ -266,6 +266,48 @@ public:
     int CollectTargetRows(const std::vector<ROWCOL>& selected, std::vector<ROWCOL>& rows, BOOL bExpand,
                           int from, int to);
 
+    // ------------------------------------------------------------- editing and navigation
+    BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
+    // Ends an edit and commits the grid transaction its validation opened (unless deferred).
+    BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
+    // Commands go to the owner pane's undo history.
+    void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
+    // Only the filter row is cleared by the grid; other cells leave the delete to their control.
+    BOOL OnDeleteCell(ROWCOL nRow, ROWCOL nCol) override;
+    BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
+    BOOL SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags = GX_SCROLLINVIEW | GX_UPDATENOW) override;
+    void OnTopRowChanged() override;
+    BOOL HideRows(ROWCOL nFromRow, ROWCOL nToRow, BOOL bHide = TRUE, BOOL* abHideArray = nullptr,
+                  UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo) override;
+    // Rows 0 and 1 (the header dialog row and the row below) always report a cell hit.
+    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr, CRect* pRectHit = nullptr) override;
+    BOOL OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+    // MSG_TOGGLE_PINNAME: the pane refreshes the cell controls of its other grids.
+    LRESULT OnTogglePinName(WPARAM wParam, LPARAM lParam);
+    BOOL IsCurrentCellConnectable() override;
+    void OnCellControlClick(CPoint point, BOOL* pResult) override;
+    void RemoveListPaneSelection() override;
+    BOOL IsCurrentSignalCellFilled();
+    void SelectFirstSignalCell();
+    BOOL SelectNextSignalCell();
+    BOOL SelectColumnByName(const CString& pinName, const CString& columnName);
+    void ExpandPin(const CString& pinName);
+    BOOL AcceptCellText(ROWCOL row, ROWCOL col, const CString& text);
+    ROWCOL GetFirstVisibleColumn();
+    ROWCOL GetLastVisibleColumn();
+    // Can-paste judges of the paste-target grid's current cell (clipboard object kinds).
+    static BOOL CanPasteObjectHere(int kind);
+    static BOOL CanPasteTextHere(int kind);
+    // The grid the can-paste judges ask; NULL when none.
+    static CKXInstanceDetailsGridWnd* m_pPasteTarget;
+    BOOL m_bSyncWithPane = FALSE;   // one of the owner pane's grids kept in step
+    BOOL m_bPaneNavigation = FALSE; // keys and clicks cross to the pane's other grids
+    BOOL m_bControlClickOff = FALSE;
+    BOOL m_bAutoFitPending = FALSE; // a column border was double-clicked
+    ROWCOL m_nAutoFitColumn = 0;
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;

@@ -15,6 +15,7 @@
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
+#include "shell/KXGlobalMessages.h"
 
 CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pCurrentPinGrid = nullptr;
 
@@ -22,6 +23,7 @@ BEGIN_MESSAGE_MAP(CKXInstanceDetailsGridWnd, CKXGridWnd)
 ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXInstanceDetailsGridWnd::OnTransactionCommitted)
 ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXInstanceDetailsGridWnd::OnColumnLayoutChanged)
 ON_MESSAGE(MSG_INSTANCE_CHANGED, &CKXInstanceDetailsGridWnd::OnInstanceChanged)
+ON_REGISTERED_MESSAGE(g_msgTogglePinName, &CKXInstanceDetailsGridWnd::OnTogglePinName)
 END_MESSAGE_MAP()
 
 namespace {

@@ -1,0 +1,361 @@
+// In-cell editing, keys, the current cell, clicks and the pane's grids kept in
+// step: what the pin grid adds to the common grid window's behaviour.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXPlusMinusEditButton.h"
+#include "grid/KXSpinControl.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "pane/KXBottomPaneContainerView.h"
+
+CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pPasteTarget = nullptr;
+
+namespace {
+
+constexpr UINT kSmartInView = GX_SMART | GX_SCROLLINVIEW; // 10
+constexpr ROWCOL kFilterRow = 4;
+constexpr UINT kDeleteConnectionsCommand = 35264;
+
+// Process-wide guards: the pane's mirroring calls back into every grid, this one included.
+bool s_bToggling = false;
+bool s_bForwardingToggle = false;
+bool s_bHiding = false;
+
+bool KeyDown(int key) {
+    return GetKeyState(key) < 0;
+}
+
+ROWCOL Col(int col) {
+    return col < 0 ? GX_INVALID : static_cast<ROWCOL>(col);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Editing and undo
+
+BOOL CKXInstanceDetailsGridWnd::OnStartEditing(ROWCOL nRow, ROWCOL nCol) {
+    m_bEditing = TRUE;
+    return CKXGridWnd::OnStartEditing(nRow, nCol);
+}
+
+BOOL CKXInstanceDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
+    const BOOL bResult = CKXGridWnd::OnEndEditing(nRow, nCol);
+    if (m_bEditing) {
+        m_bEditing = FALSE;
+        m_nUndoStepMode = 0;
+        // One edit is one committed transaction, unless a caller commits it.
+        if (!m_bDeferCommit && CKXTransaction::IsTransactionStarted()) {
+            m_bCommitting = TRUE;
+            CKXTransaction::CommitTrans(this, 0, 1);
+            m_bCommitting = FALSE;
+        }
+    }
+    return bResult;
+}
+
+void CKXInstanceDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
+    if (!m_pOwnerPane) {
+        CKXGridWnd::AddCommand(pCmd, ctType);
+        return;
+    }
+    m_pOwnerPane->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
+    m_nUndoStepMode = 2;
+}
+
+BOOL CKXInstanceDetailsGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {
+    if (nRow == kFilterRow) return CKXGridWnd::OnDeleteCell(nRow, nCol);
+    // A data or header cell is never cleared by the grid: an active editor deletes its own text.
+    if (CGXControl* pControl = GetControl(nRow, nCol); pControl && pControl->IsActive())
+        pControl->KeyPressed(WM_KEYDOWN, VK_DELETE);
+    return FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Keys
+
+ROWCOL CKXInstanceDetailsGridWnd::GetFirstVisibleColumn() {
+    const ROWCOL count = GetColCount();
+    for (ROWCOL col = 0; col <= count; ++col)
+        if (!IsColHidden(col)) return col;
+    return 0;
+}
+
+ROWCOL CKXInstanceDetailsGridWnd::GetLastVisibleColumn() {
+    for (ROWCOL col = GetColCount();; --col) {
+        if (!IsColHidden(col)) return col;
+        if (col == 0) return 0;
+    }
+}
+
+BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt,
+                                            UINT flags) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    const BOOL bHasCurrent = GetCurrentCell(row, col);
+    const bool ctrl = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT), alt = KeyDown(VK_MENU);
+
+    if (nMessage == WM_KEYDOWN) {
+        if (nChar == VK_RETURN && !ctrl && !shift && bHasCurrent && row == kFilterRow) {
+            // Applying the filter is no undo step.
+            CGXGridParam* param = GetParam();
+            const BOOL bUndo = param ? param->IsEnableUndo() : FALSE;
+            if (param) param->EnableUndo(FALSE);
+            TransferCurrentCell(TRUE, GX_SMART, TRUE);
+            if (param) param->EnableUndo(bUndo);
+            return TRUE;
+        }
+        if (m_bPaneNavigation && bHasCurrent) {
+            const ROWCOL first = GetFirstVisibleColumn(), last = GetLastVisibleColumn();
+            const bool forward =
+                (nChar == VK_TAB && !shift && col == last) || (nChar == VK_RIGHT && col == last);
+            const bool backward =
+                (nChar == VK_TAB && shift && col == first) || (nChar == VK_LEFT && col == first);
+            if (forward || backward) {
+                // Focus and current cell move on to the pane's adjacent grid once the pane keeps
+                // its grids side by side; this grid lets go of its cell either way.
+                if (!shift && !ctrl) {
+                    SetCurrentCell(GX_INVALID, GX_INVALID, kSmartInView);
+                    SelectAllRows();
+                }
+                return TRUE;
+            }
+        }
+        if (nChar == VK_DELETE && !shift && !alt && bHasCurrent && m_pOwnerPane) {
+            CGXControl* pControl = GetControl(row, col);
+            if (!pControl || !pControl->IsActive()) {
+                m_pOwnerPane->SendMessage(WM_COMMAND, kDeleteConnectionsCommand, 0);
+                return TRUE;
+            }
+        }
+    }
+    return CKXGridWnd::ProcessKeys(pSender, nMessage, nChar, nRepCnt, flags);
+}
+
+// ---------------------------------------------------------------------------
+// Current cell and paste targets
+
+BOOL CKXInstanceDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
+    const BOOL bResult = CKXGridWnd::SetCurrentCell(nRow, nCol, flags);
+    if (!bResult || !m_pOwnerPane) return bResult;
+    if (nRow != GX_INVALID && nCol != GX_INVALID && nRow <= GetRowCount() && nCol <= GetColCount()) {
+        if (nRow >= PIN_FIRST_ROW && (nCol == Col(m_nColSignal) || nCol == Col(m_nColPinName))) {
+            m_pOwnerPane->EnableAttachSignalControls(TRUE);
+        } else {
+            const CGXStyle style = CellStyle(nRow, nCol);
+            if (!style.GetIncludeEnabled() || style.GetEnabled())
+                m_pOwnerPane->EnableAttachSignalControls(FALSE);
+        }
+    }
+    m_pPasteTarget = this;
+    CKXImpClipBoard::InitCanPasteCallBack(&CKXInstanceDetailsGridWnd::CanPasteObjectHere,
+                                          &CKXInstanceDetailsGridWnd::CanPasteTextHere);
+    return bResult;
+}
+
+namespace {
+
+bool IsTextKind(int kind) {
+    return kind == KX_CLIP_TEXT_OBJECTS || kind == KX_CLIP_PLAIN_TEXT;
+}
+
+} // namespace
+
+BOOL CKXInstanceDetailsGridWnd::CanPasteObjectHere(int kind) {
+    CKXInstanceDetailsGridWnd* grid = m_pPasteTarget;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!grid || !grid->GetCurrentCell(row, col)) return FALSE;
+    if (row == kFilterRow) return IsTextKind(kind);
+    const int c = static_cast<int>(col);
+    if (c == m_nColPinName || c == m_nColPinNumber || c == m_nColPinType || c == m_nColComments ||
+        c == m_nColDiffPair)
+        return FALSE;
+    if (c == m_nColPupd) return kind == KX_CLIP_PUPD_GROUPS && grid->CanAddPupd();
+    if (c == m_nColTermination) return kind == KX_CLIP_TERMINATIONS && grid->CanAddTermination();
+    if (c == m_nColSignal) return IsTextKind(kind);
+    return kind == KX_CLIP_TEXT_OBJECTS;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanPasteTextHere(int kind) {
+    CKXInstanceDetailsGridWnd* grid = m_pPasteTarget;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!grid || !grid->GetCurrentCell(row, col)) return FALSE;
+    const int c = static_cast<int>(col);
+    if (c == m_nColPinName || c == m_nColPinNumber || c == m_nColPinType || c == m_nColComments ||
+        c == m_nColDiffPair || c == m_nColPupd || c == m_nColTermination)
+        return FALSE;
+    if (c == m_nColSignal) return IsTextKind(kind);
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::IsCurrentCellConnectable() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW || row > GetRowCount()) return FALSE;
+    if (IsImplicitPowerPinRow(row, nullptr)) return FALSE;
+    if (col == Col(m_nColPinName)) return TRUE;
+    return col == Col(m_nColSignal) && !CKXGenUtils::IsNC(GetValueRowCol(row, col));
+}
+
+BOOL CKXInstanceDetailsGridWnd::IsCurrentSignalCellFilled() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW || row > GetRowCount() || m_nColSignal < 0)
+        return FALSE;
+    return !GetValueRowCol(row, Col(m_nColSignal)).IsEmpty();
+}
+
+BOOL CKXInstanceDetailsGridWnd::AcceptCellText(ROWCOL, ROWCOL, const CString&) {
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Stepping through signal cells and selecting a pin's cell
+
+void CKXInstanceDetailsGridWnd::SelectFirstSignalCell() {
+    if (GetRowCount() < PIN_FIRST_ROW) return;
+    SetCurrentCell(PIN_FIRST_ROW, Col(m_nColSignal), kSmartInView);
+    NotifySelectionChanged();
+}
+
+BOOL CKXInstanceDetailsGridWnd::SelectNextSignalCell() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    const BOOL bHasCurrent = GetCurrentCell(row, col);
+    SelectAllRows();
+    if (!bHasCurrent || row < PIN_FIRST_ROW || row + 1 > GetRowCount()) return FALSE;
+    SetCurrentCell(row + 1, Col(m_nColSignal), kSmartInView);
+    NotifySelectionChanged();
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::SelectColumnByName(const CString& pinName, const CString& columnName) {
+    if (CGXGridParam* param = GetParam()) param->EnableSelection(0x10);
+    int col = 0;
+    if (columnName.CompareNoCase("Termination") == 0)
+        col = m_nColTermination;
+    else if (columnName.CompareNoCase("Signal") == 0)
+        col = m_nColSignal;
+    else if (columnName.CompareNoCase("PinName") == 0)
+        col = m_nColPinName;
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
+        if (GetValueRowCol(row, Col(m_nColPinName)) != pinName) continue;
+        // The current cell first: moving it may drop the selection.
+        SetCurrentCell(row, Col(col), kSmartInView);
+        SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
+        break;
+    }
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinName) {
+    ActivateGridView();
+    const ROWCOL pinCol = Col(m_nColPinName);
+    ROWCOL found = 0;
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row)
+        if (GetValueRowCol(row, pinCol) == pinName) {
+            found = row;
+            break;
+        }
+    if (!found) return;
+    if (CellStyle(found, pinCol).GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT))) {
+        // A bit of a vector: its parent is the nearest row above with an expand state.
+        for (ROWCOL row = found - 1; row >= PIN_FIRST_ROW; --row) {
+            const CGXStyle parent = CellStyle(row, pinCol);
+            if (!parent.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE))) continue;
+            if (auto* button =
+                    dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(parent.GetControl())))
+                button->SetExpandState(row, pinCol, TRUE);
+            break;
+        }
+    }
+    SetCurrentCell(found, pinCol, kSmartInView);
+    SetTopRow(found, GX_SMART);
+    NotifySelectionChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Mouse
+
+int CKXInstanceDetailsGridWnd::HitTest(CPoint pt, ROWCOL* pRow, ROWCOL* pCol, CRect* pRectHit) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    int hit = CKXGridWnd::HitTest(pt, &row, &col, pRectHit);
+    if (pRow) *pRow = row;
+    if (pCol) *pCol = col;
+    // The header dialog row and the row below it behave as cells, not as column headers.
+    if (hit != GX_NOHIT && (row == 0 || row == 1)) hit = GX_CELLHIT;
+    return hit;
+}
+
+void CKXInstanceDetailsGridWnd::OnCellControlClick(CPoint point, BOOL* pResult) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    const int hit = HitTest(point, &row, &col);
+    BOOL answer = hit;
+    if (hit == GX_CELLHIT && row >= PIN_FIRST_ROW && row <= GetRowCount() && col == Col(m_nColSignal)) {
+        CGXControl* pControl = GetControl(row, col);
+        if (!pControl)
+            answer = FALSE;
+        else if (m_bControlClickOff)
+            answer = TRUE;
+        else if (auto* spin = dynamic_cast<CKXSpinControl*>(pControl))
+            answer = spin->IsChildOfCurrentCellControl(point);
+        else
+            answer = FALSE;
+    }
+    if (pResult) *pResult = answer;
+}
+
+BOOL CKXInstanceDetailsGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    ShowPropertyEditor();
+    return CKXGridWnd::OnLButtonClickedRowCol(nRow, nCol, nFlags, pt);
+}
+
+void CKXInstanceDetailsGridWnd::OnLButtonDown(UINT nFlags, CPoint point) {
+    if (m_pOwnerPane && m_bPaneNavigation && !(nFlags & (MK_CONTROL | MK_SHIFT)))
+        m_pOwnerPane->ClearOtherGridSelections(-1);
+    CKXGridWnd::OnLButtonDown(nFlags, point);
+}
+
+void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
+    if (!m_bAutoFitPending) {
+        CKXGridWnd::OnLButtonDblClk(nFlags, point);
+        return;
+    }
+    const ROWCOL col = m_nAutoFitColumn;
+    m_bAutoFitPending = FALSE;
+    m_nAutoFitColumn = 0;
+    if (col == 0 || col > GetColCount() || GetRowCount() < PIN_FIRST_ROW) return;
+    ResizeColWidthsToFit(CGXRange(PIN_FIRST_ROW, col, GetRowCount(), col), TRUE, GX_SMART);
+    if (col < m_arrColumnInfo.size()) {
+        CKXColumnInfoClass* info = m_arrColumnInfo[col];
+        if (info && info->m_bVisible) info->m_nWidth = CKXGridWnd::GetColWidth(col);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Keeping in step with the pane's other grids
+
+void CKXInstanceDetailsGridWnd::OnTopRowChanged() {
+    if (m_pOwnerPane && m_bSyncWithPane) m_pOwnerPane->SyncTopRow(this, GetTopRow());
+}
+
+BOOL CKXInstanceDetailsGridWnd::HideRows(ROWCOL nFromRow, ROWCOL nToRow, BOOL bHide, BOOL* abHideArray,
+                                         UINT flags, GXCmdType ctCmd) {
+    if (m_pOwnerPane && m_bSyncWithPane && !s_bHiding && !s_bForwardingToggle) {
+        s_bHiding = true;
+        m_pOwnerPane->HideRowsInAllGrids(nFromRow, nToRow, bHide, nullptr, flags, ctCmd);
+        s_bHiding = false;
+    }
+    return CKXGridWnd::HideRows(nFromRow, nToRow, bHide, abHideArray, flags, ctCmd);
+}
+
+LRESULT CKXInstanceDetailsGridWnd::OnTogglePinName(WPARAM wParam, LPARAM lParam) {
+    if (!m_pOwnerPane || !m_bSyncWithPane) return 0;
+    CWaitCursor wait;
+    if (s_bToggling) return 0;
+    s_bToggling = s_bForwardingToggle = true;
+    m_pOwnerPane->RefreshCellControlsInOtherGrids(this, static_cast<int>(lParam), static_cast<int>(wParam));
+    s_bToggling = s_bForwardingToggle = false;
+    return 0;
+}
+
+void CKXInstanceDetailsGridWnd::RemoveListPaneSelection() {
+    if (!m_pOwnerPane) return;
+    if (CCommonInterface* pane = m_pOwnerPane->GetInstancePaneInterface()) pane->RemoveSelection();
+}
