@@ -308,6 +308,25 @@ public:
     BOOL m_bAutoFitPending = FALSE; // a column border was double-clicked
     ROWCOL m_nAutoFitColumn = 0;
 
+    // ------------------------------------------------------------- row filter and column modes
+    // A filter pattern from the pane's "filterRows" command; an empty column name means the current
+    // cell's column. FALSE when no column has that caption.
+    BOOL OnFilterCellChanged(CString columnName, CString pattern);
+    // Hides the rows that a filter cell's pattern does not match (col: the column being edited).
+    void FilterRows(int col);
+    // Hides the rows whose pin numbers are not in the function group (0: all functions).
+    void HideFilteredRows(int function, BOOL bKeepHidden);
+    // Both filters again; function -1 keeps the current function.
+    void RefreshFilter(int col, int function, BOOL bLockUpdate);
+    void SetColumnMode(BOOL bCompact, BOOL bResetFilter, BOOL bSignalOnly, int gridIndex) override;
+    // Fills the function pins (the row filter's map) with the pin numbers of one function group.
+    void LoadFunctionGroupPins(int function);
+    BOOL m_bUserFilterEdit = FALSE; // the filter pattern comes from the user's edit of a filter cell
+    int m_nGridIndex = 0;           // place among the pane's grids
+    int m_bFunctionFilterRan = 0;
+    BOOL m_bCompactColumns = FALSE;
+    BOOL m_bFilterReset = FALSE;
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;

@@ -1,0 +1,324 @@
+// The row filter (one pattern per column in the filter row, and the part's
+// function groups) and the column modes of several grids side by side. Rows
+// are only hidden and shown, never removed.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXFilterData.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <list>
+#include <set>
+
+namespace {
+
+constexpr ROWCOL kFilterRow = 4;
+constexpr UINT kSmart = GX_SMART;
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+bool IsChildKind(PinRowKind kind) {
+    return kind == PIN_ROW_DIFFPAIR || kind == PIN_ROW_VECTOR_DIFFPAIR || kind == PIN_ROW_DIFFPAIR_CHILD ||
+           kind == PIN_ROW_POWER || kind == PIN_ROW_IMPLICIT_POWER;
+}
+
+// Undo off for the lifetime of the guard.
+class UndoOff {
+public:
+    explicit UndoOff(CGXGridCore* grid) : m_param(grid->GetParam()) {
+        if (m_param) {
+            m_bUndo = m_param->IsEnableUndo();
+            m_param->EnableUndo(FALSE);
+        }
+    }
+    ~UndoOff() {
+        if (m_param) m_param->EnableUndo(m_bUndo);
+    }
+    UndoOff(const UndoOff&) = delete;
+    UndoOff& operator=(const UndoOff&) = delete;
+
+private:
+    CGXGridParam* m_param;
+    BOOL m_bUndo = FALSE;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Pattern filter
+
+BOOL CKXInstanceDetailsGridWnd::OnFilterCellChanged(CString columnName, CString pattern) {
+    ROWCOL col = GX_INVALID;
+    if (columnName.IsEmpty()) {
+        ROWCOL row = 0;
+        if (!GetCurrentCell(row, col)) return FALSE;
+    } else {
+        const CString caption = GetColumnHeaderFromKey(columnName);
+        for (ROWCOL c = 1; c <= GetColCount(); ++c)
+            if (GetValueRowCol(PIN_CAPTION_ROW, c) == caption) {
+                col = c;
+                break;
+            }
+    }
+    if (col == GX_INVALID || col == 0 || col > GetColCount()) return FALSE;
+    {
+        UndoOff undo(this);
+        CGXGridParam* param = GetParam();
+        const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
+        if (param) param->SetLockReadOnly(FALSE);
+        SetValueRange(CGXRange(kFilterRow, col), pattern, gxOverride, 0, kSmart);
+        if (param) param->SetLockReadOnly(bLock);
+    }
+    SetCurrentCell(kFilterRow, col, GX_SMART | GX_SCROLLINVIEW);
+    FilterRows(static_cast<int>(col));
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {
+    const BOOL bWasLocked = LockUpdate(TRUE);
+    CGXGridParam* param = GetParam();
+    const BOOL bUndo = param ? param->IsEnableUndo() : FALSE;
+    if (param) param->EnableUndo(FALSE);
+    const ROWCOL last = GetRowCount();
+    const ROWCOL pinCol = Col(m_nColPinName);
+
+    auto expandState = [this, pinCol](ROWCOL row) { return AttrText(row, pinCol, IDS_UA_EXPAND_STATE); };
+    auto show = [this](ROWCOL row, BOOL bShow) {
+        CKXGridWnd::HideRows(row, row, !bShow, nullptr, kSmart, gxDo);
+    };
+
+    // Reset: every row shows again, except the rows below a collapsed row. A row's own children
+    // are the rows of its kind's child list, or the bit rows that follow a vector row.
+    std::function<ROWCOL(ROWCOL, bool)> resetTree = [&](ROWCOL row, bool visible) -> ROWCOL {
+        show(row, visible);
+        ROWCOL next = row + 1;
+        const CString state = expandState(row);
+        if (state.IsEmpty()) return next;
+        const bool open = visible && state == "1";
+        CString base;
+        int msb = -1, lsb = -1;
+        const PinRowKind kind = GetRowKind(row, base, msb, lsb);
+        if (IsChildKind(kind)) {
+            std::list<int> children;
+            GetChildRows(row, children, 1);
+            for (int child : children)
+                if (static_cast<ROWCOL>(child) >= next) next = resetTree(static_cast<ROWCOL>(child), open);
+            // Legs below the bit rows of a vector pair are the bit rows' own children.
+            while (next <= last && GetRowKind(next, base, msb, lsb) == PIN_ROW_DIFFPAIR_LEG &&
+                   kind == PIN_ROW_VECTOR_DIFFPAIR)
+                next = resetTree(next, false);
+            return next;
+        }
+        while (next <= last && !AttrText(next, pinCol, IDS_UA_PLUSMINUS_BIT).IsEmpty() &&
+               expandState(next).IsEmpty())
+            next = resetTree(next, open);
+        return next;
+    };
+    for (ROWCOL row = PIN_FIRST_ROW; row <= last;)
+        row = resetTree(row, true);
+
+    auto reveal = [this, pinCol, &show](ROWCOL row, UINT control) {
+        show(row, TRUE);
+        CGXGridParam* p = GetParam();
+        const BOOL bLock = p ? p->IsLockReadOnly() : FALSE;
+        if (p) p->SetLockReadOnly(FALSE);
+        CGXStyle style;
+        style.SetControl(static_cast<WORD>(control))
+            .SetUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE), 1);
+        SetStyleRange(CGXRange(row, pinCol), style, gxOverride, 0, kSmart);
+        if (p) p->SetLockReadOnly(bLock);
+    };
+
+    std::set<ROWCOL> hidden;
+    CKXFilterData filter;
+    const int firstCol = m_nColCount - 1;
+    for (int c = std::min(firstCol, static_cast<int>(GetColCount())); c >= 1; --c) {
+        const ROWCOL col = Col(c);
+        CString pattern = GetValueRowCol(kFilterRow, col);
+        if (c == editedCol && IsCurrentCell(kFilterRow, col))
+            if (CGXControl* control = GetControl(kFilterRow, col); control && control->IsActive())
+                control->GetCurrentText(pattern);
+        filter.SetPattern(pattern);
+        if (pattern == "*") continue;
+        const bool byTip = c == m_nColPupd || c == m_nColComments || c == m_nColDiffPair;
+        for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
+            const CString text =
+                byTip ? AttrText(row, col, IDS_UA_TOOLTIPTEXT) : CString(GetValueRowCol(row, col));
+            if (!filter.SearchText(text, 0)) {
+                show(row, FALSE);
+                hidden.insert(row);
+                continue;
+            }
+            if (hidden.count(row)) continue;
+            show(row, TRUE);
+            CString base;
+            int msb = -1, lsb = -1;
+            const PinRowKind kind = GetRowKind(row, base, msb, lsb);
+            const ROWCOL parent = GetRowParentOffset(row);
+            if (kind == PIN_ROW_DIFFPAIR_LEG && parent != GX_INVALID) {
+                if (GetRowKind(parent, base, msb, lsb) == PIN_ROW_DIFFPAIR_CHILD) {
+                    reveal(parent, IDS_CTRL_MERGED_SIBLING);
+                    if (const ROWCOL top = GetRowParentOffset(parent); top != GX_INVALID)
+                        reveal(top, IDS_CTRL_MINUS_BUTTON);
+                } else {
+                    reveal(parent, IDS_CTRL_MINUS_BUTTON);
+                }
+            } else if (kind == PIN_ROW_DIFFPAIR_CHILD && parent != GX_INVALID) {
+                reveal(parent, IDS_CTRL_MINUS_BUTTON);
+            }
+            if (kind == PIN_ROW_DIFFPAIR || kind == PIN_ROW_DIFFPAIR_CHILD || kind == PIN_ROW_DIFFPAIR_LEG) {
+                const bool open = expandState(row) == "1";
+                std::list<int> children;
+                GetChildRows(row, children, 0);
+                for (int child : children) {
+                    show(static_cast<ROWCOL>(child), open);
+                    if (!open) hidden.insert(static_cast<ROWCOL>(child));
+                }
+            }
+        }
+        filter.FreePattern();
+    }
+    if (param) param->EnableUndo(bUndo);
+
+    const char* journal = CKXShareGlobalData::m_bAutomation;
+    if (journal && m_bUserFilterEdit && editedCol >= 1 && Col(editedCol) <= GetColCount()) {
+        CString handle = m_designContext ? m_designContext.name() : CString();
+        if (m_pChildFrame)
+            if (CKXTableDoc* doc = m_pChildFrame->GetTableDoc()) handle = doc->GetJournalHandle();
+        CString pattern = GetValueRowCol(kFilterRow, Col(editedCol));
+        if (IsCurrentCell(kFilterRow, Col(editedCol)))
+            if (CGXControl* control = GetControl(kFilterRow, Col(editedCol)); control && control->IsActive())
+                control->GetCurrentText(pattern);
+        const CString shown = m_instCurrent ? CString(m_instCurrent.name()) : CString();
+        CString line;
+        line.Format("\ncall %s.Clp().Select(%s)\ncall %s.ConnectivityPane().FilterRows(%s,%s)\n",
+                    handle.GetString(), KXVbsQuote(shown).GetString(), handle.GetString(),
+                    KXVbsQuote(GetValueRowCol(PIN_CAPTION_ROW, Col(editedCol))).GetString(),
+                    KXVbsQuote(pattern).GetString());
+        KXJournalWrite(journal, CString(), line);
+    }
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(GX_INVALIDATE, TRUE);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Function filter
+
+void CKXInstanceDetailsGridWnd::LoadFunctionGroupPins(int function) {
+    CMapStringToString pins;
+    m_mapFilter.clear();
+    if (function > 0 && !m_strPartName.IsEmpty()) {
+        m_partReader.GetPinsForFunctionGroup(m_strPartName, CString(), function, 1, pins);
+        for (POSITION pos = pins.GetStartPosition(); pos;) {
+            CString key, value;
+            pins.GetNextAssoc(pos, key, value);
+            m_mapFilter[key] = value;
+        }
+    }
+}
+
+void CKXInstanceDetailsGridWnd::HideFilteredRows(int function, BOOL bKeepHidden) {
+    UndoOff undo(this);
+    m_bFunctionFilterRan = 1;
+    m_nFunctionFilter = function;
+    m_bFilterActive = function != 0 ? TRUE : FALSE;
+    if (function != 0) LoadFunctionGroupPins(function);
+    const ROWCOL last = GetRowCount();
+    const ROWCOL pinCol = Col(m_nColPinName);
+    auto hide = [this](ROWCOL row, BOOL bHide) {
+        CKXGridWnd::HideRows(row, row, bHide, nullptr, kSmart, gxDo);
+    };
+    for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
+        if (bKeepHidden && IsRowHidden(row)) continue;
+        const BOOL inFunction = IsTextInFilterMap(GetValueRowCol(row, Col(m_nColPinNumber)));
+        if (!inFunction) {
+            hide(row, TRUE);
+        } else if (!bKeepHidden) {
+            hide(row, FALSE);
+        } else {
+            continue;
+        }
+        CString base, msbText, lsbText;
+        if (!GetCellVectorInfo(row, base, msbText, lsbText) || msbText.IsEmpty() || lsbText.IsEmpty())
+            continue;
+        const CString state = AttrText(row, pinCol, IDS_UA_EXPAND_STATE);
+        if (state.IsEmpty()) continue;
+        const int msb = std::atoi(msbText.GetString()), lsb = std::atoi(lsbText.GetString());
+        if (lsb > msb) continue;
+        const BOOL bHideBits = !inFunction || state != "1";
+        for (int i = 0; i <= msb - lsb && row + 1 <= last; ++i) {
+            if (AttrText(row + 1, pinCol, IDS_UA_PLUSMINUS_BIT).IsEmpty()) break;
+            ++row;
+            hide(row, bHideBits);
+        }
+    }
+}
+
+void CKXInstanceDetailsGridWnd::RefreshFilter(int col, int function, BOOL bLockUpdate) {
+    CWaitCursor wait;
+    SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
+    const BOOL bWasLocked = bLockUpdate ? LockUpdate(TRUE) : TRUE;
+    FilterRows(col);
+    HideFilteredRows(function == -1 ? m_nFunctionFilter : function, TRUE);
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(GX_INVALIDATE, TRUE);
+    }
+    SetTopRow(PIN_FIRST_ROW, kSmart);
+}
+
+// ---------------------------------------------------------------------------
+// Column modes
+
+void CKXInstanceDetailsGridWnd::SetColumnMode(BOOL bCompact, BOOL bResetFilter, BOOL bSignalOnly,
+                                              int gridIndex) {
+    m_bCompactColumns = bCompact;
+    m_nGridIndex = gridIndex;
+    const BOOL bWasLocked = LockUpdate(TRUE);
+    CGXGridParam* param = GetParam();
+    const BOOL bUndo = param ? param->IsEnableUndo() : FALSE;
+    if (param) param->EnableUndo(FALSE);
+    const BOOL signalOnly = bCompact && bSignalOnly;
+    auto hideCol = [this](int col, BOOL bHide) {
+        if (col >= 0 && Col(col) <= GetColCount()) HideCols(Col(col), Col(col), bHide, nullptr, kSmart, gxDo);
+    };
+    hideCol(0, signalOnly);
+    for (int col : {m_nColPinType, m_nColTermination, m_nColPupd, m_nColComments})
+        hideCol(col, bCompact);
+    hideCol(m_nColPinName, signalOnly);
+    hideCol(m_nColPinNumber, signalOnly);
+    // The widths follow the mode: the reduced layout keeps pin name, pin number and signal, and
+    // the signal column stretches over whatever the others leave.
+    m_bReducedColumns = bCompact ? 1 : 0;
+    m_bColumnMode = bCompact ? 1 : 0;
+    if (bResetFilter) {
+        CGXGridParam* p = GetParam();
+        const BOOL bLock = p ? p->IsLockReadOnly() : FALSE;
+        if (p) p->SetLockReadOnly(FALSE);
+        for (int col : {m_nColPinName, m_nColPinNumber})
+            if (col >= 1 && Col(col) <= GetColCount())
+                SetValueRange(CGXRange(kFilterRow, Col(col)), "*", gxOverride, 0, kSmart);
+        if (p) p->SetLockReadOnly(bLock);
+        FilterRows(m_nColPinName);
+        RefreshCellControls(-1, FALSE);
+        SetSortColumn(-1);
+        m_bSortAscending = TRUE;
+        CKXGridWnd::OnSortColumn(m_nColPinName);
+    }
+    m_bFilterReset = bResetFilter;
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(GX_INVALIDATE, TRUE);
+    }
+    if (param) param->EnableUndo(bUndo);
+}
