@@ -13,11 +13,68 @@
 #include "rmx/context.h"
 #include "rmx/schema.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNCREATE(CKXBottomPaneContainerView, CView)
 
 BEGIN_MESSAGE_MAP(CKXBottomPaneContainerView, CView)
+ON_COMMAND(57634, &CKXBottomPaneContainerView::OnEditCopy)
+ON_UPDATE_COMMAND_UI(57634, &CKXBottomPaneContainerView::OnUpdateEditCopy)
+ON_COMMAND(57637, &CKXBottomPaneContainerView::OnEditPaste)
+ON_UPDATE_COMMAND_UI(57637, &CKXBottomPaneContainerView::OnUpdateEditPaste)
+ON_COMMAND(57639, &CKXBottomPaneContainerView::OnEditPasteSpecial)
+ON_UPDATE_COMMAND_UI(57639, &CKXBottomPaneContainerView::OnUpdateEditPasteSpecial)
+ON_COMMAND(35281, &CKXBottomPaneContainerView::OnPasteSpecialDialog)
+ON_COMMAND(57643, &CKXBottomPaneContainerView::OnEditUndo)
+ON_UPDATE_COMMAND_UI(57643, &CKXBottomPaneContainerView::OnUpdateEditUndo)
+ON_COMMAND(57644, &CKXBottomPaneContainerView::OnEditRedo)
+ON_UPDATE_COMMAND_UI(57644, &CKXBottomPaneContainerView::OnUpdateEditRedo)
+ON_COMMAND(57636, &CKXBottomPaneContainerView::OnEditFind)
+ON_UPDATE_COMMAND_UI(57636, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_COMMAND(57641, &CKXBottomPaneContainerView::OnEditReplace)
+ON_UPDATE_COMMAND_UI(57641, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_COMMAND(35264, &CKXBottomPaneContainerView::OnDeleteConnections)
+ON_UPDATE_COMMAND_UI(35264, &CKXBottomPaneContainerView::OnUpdateDeleteConnections)
+ON_COMMAND(35659, &CKXBottomPaneContainerView::OnEditProperties)
+ON_COMMAND(35071, &CKXBottomPaneContainerView::OnShowPropertyEditor)
+ON_UPDATE_COMMAND_UI(35071, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_COMMAND(35574, &CKXBottomPaneContainerView::OnShowAssocCompViewer)
+ON_UPDATE_COMMAND_UI(35574, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_UPDATE_COMMAND_UI(35120, &CKXBottomPaneContainerView::OnUpdateSortMenu)
 ON_COMMAND(35672, &CKXBottomPaneContainerView::OnSortAsAlpha)
+ON_UPDATE_COMMAND_UI(35672, &CKXBottomPaneContainerView::OnUpdateSortAsAlpha)
 ON_COMMAND(35673, &CKXBottomPaneContainerView::OnSortAsAlphaNumeric)
+ON_UPDATE_COMMAND_UI(35673, &CKXBottomPaneContainerView::OnUpdateSortAsAlphaNumeric)
+ON_COMMAND(35130, &CKXBottomPaneContainerView::OnCustomizeColumns)
+ON_UPDATE_COMMAND_UI(35130, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_COMMAND(35522, &CKXBottomPaneContainerView::OnAddTermination)
+ON_UPDATE_COMMAND_UI(35522, &CKXBottomPaneContainerView::OnUpdateAddTermination)
+ON_COMMAND(35509, &CKXBottomPaneContainerView::OnAddPullupPulldown)
+ON_UPDATE_COMMAND_UI(35509, &CKXBottomPaneContainerView::OnUpdateAddPullupPulldown)
+ON_COMMAND(35543, &CKXBottomPaneContainerView::OnAssignModel)
+ON_UPDATE_COMMAND_UI(35543, &CKXBottomPaneContainerView::OnUpdateAssignModel)
+ON_COMMAND(35567, &CKXBottomPaneContainerView::OnRemoveModel)
+ON_UPDATE_COMMAND_UI(35567, &CKXBottomPaneContainerView::OnUpdateRemoveModel)
+ON_COMMAND(35555, &CKXBottomPaneContainerView::OnInsertComment)
+ON_UPDATE_COMMAND_UI(35555, &CKXBottomPaneContainerView::OnUpdateInsertComment)
+ON_COMMAND(35557, &CKXBottomPaneContainerView::OnEditComment)
+ON_UPDATE_COMMAND_UI(35557, &CKXBottomPaneContainerView::OnUpdateEditComment)
+ON_COMMAND(35556, &CKXBottomPaneContainerView::OnDeleteComment)
+ON_UPDATE_COMMAND_UI(35556, &CKXBottomPaneContainerView::OnUpdateDeleteComment)
+ON_COMMAND(35566, &CKXBottomPaneContainerView::OnSwapPins)
+ON_UPDATE_COMMAND_UI(35566, &CKXBottomPaneContainerView::OnUpdateSwapPins)
+ON_COMMAND(35747, &CKXBottomPaneContainerView::OnSwapSignals)
+ON_UPDATE_COMMAND_UI(35747, &CKXBottomPaneContainerView::OnUpdateSwapSignals)
+ON_UPDATE_COMMAND_UI(35570, &CKXBottomPaneContainerView::OnUpdateEditPin)
+ON_COMMAND(35718, &CKXBottomPaneContainerView::OnTrackInSignalList)
+ON_UPDATE_COMMAND_UI(35718, &CKXBottomPaneContainerView::OnUpdateTrackInSignalList)
+ON_COMMAND(35725, &CKXBottomPaneContainerView::OnRemoveDiffPairPin)
+ON_UPDATE_COMMAND_UI(35725, &CKXBottomPaneContainerView::OnUpdateRemoveDiffPairPin)
+ON_COMMAND(35537, &CKXBottomPaneContainerView::OnHostCommand35537)
+ON_UPDATE_COMMAND_UI(35537, &CKXBottomPaneContainerView::OnUpdateHostCommand3553x)
+ON_UPDATE_COMMAND_UI(35538, &CKXBottomPaneContainerView::OnUpdateHostCommand3553x)
+ON_MESSAGE(MSG_CLEAR_UNDO, &CKXBottomPaneContainerView::OnClearUndoRedo)
+ON_MESSAGE(MSG_DESIGN_UNDO_RESET, &CKXBottomPaneContainerView::OnDesignUndoReset)
 END_MESSAGE_MAP()
 
 CKXBottomPaneContainerView::CKXBottomPaneContainerView() {
@@ -69,11 +126,24 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
 
 BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type,
                                          const char* comment, const char* call) {
-    if (from.empty() || m_bInUndo) return FALSE;
+    // Nothing to carry out leaves nothing to replay: an empty step is not journalled.
+    if (m_bInUndo || from.empty()) return FALSE;
+    CWaitCursor wait;
     m_bInUndo = TRUE;
+    SetUndoMode(TRUE);
     m_bStepOpen = FALSE;
     Step step = std::move(from.back());
     from.pop_back();
+    // The step happens where it was made: that grid's view becomes the active one first.
+    if (!step.grids.empty()) {
+        auto* made = dynamic_cast<CKXGridWnd*>(step.grids.back());
+        if (made && made != GetActiveGrid() &&
+            std::find(m_shownGrids.begin(), m_shownGrids.end(), made) != m_shownGrids.end())
+            made->ActivateGridView();
+    }
+    std::vector<std::pair<CKXGridWnd*, BOOL>> locked;
+    for (CKXGridWnd* g : m_shownGrids)
+        locked.emplace_back(g, g->LockUpdate(TRUE));
     Step recorded;
     m_pRecording = &recorded;
     BOOL ok = TRUE;
@@ -89,7 +159,12 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     } else {
         to.push_back(std::move(recorded));
     }
+    for (auto& [g, was] : locked) {
+        g->LockUpdate(was);
+        g->Redraw(2, TRUE);
+    }
     m_bInUndo = FALSE;
+    SetUndoMode(FALSE);
     Journal(comment, call);
     return ok;
 }
@@ -171,7 +246,6 @@ void CKXBottomPaneContainerView::EnableAttachSignalControls(BOOL enable) {
     m_bAttachEnabled = enable && !(doc && doc->GetOpenMode() == 2);
 }
 
-void CKXBottomPaneContainerView::ClearOtherGridSelections(int) {}
 void CKXBottomPaneContainerView::HighlightObject(CKXHiliteObject*) {}
 
 void CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
@@ -201,13 +275,6 @@ void CKXBottomPaneContainerView::HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL
         g->HideRows(from, to, hide, nullptr, flags, ct);
         if (param) param->EnableUndo(undo);
     }
-}
-
-void CKXBottomPaneContainerView::OnSortAsAlpha() {
-    CCommonInterface::nSortType = 0;
-}
-void CKXBottomPaneContainerView::OnSortAsAlphaNumeric() {
-    CCommonInterface::nSortType = 1;
 }
 
 LPDISPATCH CKXBottomPaneContainerView::GetPaneDispatch() {

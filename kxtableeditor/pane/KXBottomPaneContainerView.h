@@ -7,6 +7,7 @@
 
 #include "afx/afx.h"
 #include "afx/afxdisp.h"
+#include "grid/KXGridWnd.h"
 #include "kxinstsigpane/CommonInterface.h"
 
 #include "rmx/context.h"
@@ -87,9 +88,72 @@ public:
     // Refreshes the cell controls of the pane's other pin grids.
     void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second);
 
-    // Sort kind of the grids' column sorts (commands 35672 and 35673).
-    void OnSortAsAlpha();
+    // Menu commands: most go to the active grid; paste, delete and a few others pass through
+    // the host's script interpreter.
+    void OnEditCopy();
+    void OnUpdateEditCopy(CCmdUI* ui);
+    void OnEditPaste();
+    void OnUpdateEditPaste(CCmdUI* ui);
+    void OnEditPasteSpecial();
+    void OnUpdateEditPasteSpecial(CCmdUI* ui);
+    void OnPasteSpecialDialog();
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnUpdateEditUndo(CCmdUI* ui);
+    void OnUpdateEditRedo(CCmdUI* ui);
+    BOOL CanUndoPaneGrid(CCmdUI* ui) override;
+    BOOL CanRedoPaneGrid(CCmdUI* ui) override;
+    LRESULT OnClearUndoRedo(WPARAM, LPARAM);
+    LRESULT OnDesignUndoReset(WPARAM wParam, LPARAM);
+    void OnEditFind();
+    void OnEditReplace();
+    void OnUpdateAlwaysEnabled(CCmdUI* ui);
+    BOOL DeleteInShownGrids();
+    void OnDeleteConnections();
+    void OnUpdateDeleteConnections(CCmdUI* ui);
+    void OnEditProperties();
+    void OnShowPropertyEditor();
+    void OnShowAssocCompViewer();
+    void OnSortAsAlpha(); // sort kind of the grids' column sorts
     void OnSortAsAlphaNumeric();
+    void OnUpdateSortAsAlpha(CCmdUI* ui);
+    void OnUpdateSortAsAlphaNumeric(CCmdUI* ui);
+    void OnUpdateSortMenu(CCmdUI* ui);
+    void OnCustomizeColumns();
+    void OnAddTermination();
+    void OnUpdateAddTermination(CCmdUI* ui);
+    void OnAddPullupPulldown();
+    void OnUpdateAddPullupPulldown(CCmdUI* ui);
+    void OnAssignModel();
+    void OnUpdateAssignModel(CCmdUI* ui);
+    void OnRemoveModel();
+    void OnUpdateRemoveModel(CCmdUI* ui);
+    void OnInsertComment();
+    void OnEditComment();
+    void OnDeleteComment();
+    void OnUpdateInsertComment(CCmdUI* ui);
+    void OnUpdateEditComment(CCmdUI* ui);
+    void OnUpdateDeleteComment(CCmdUI* ui);
+    void OnSwapPins();
+    void OnUpdateSwapPins(CCmdUI* ui);
+    void OnSwapSignals();
+    void OnUpdateSwapSignals(CCmdUI* ui);
+    void OnUpdateEditPin(CCmdUI* ui);
+    void OnTrackInSignalList();
+    void OnUpdateTrackInSignalList(CCmdUI* ui);
+    void OnRemoveDiffPairPin();
+    BOOL CanRemoveDiffPairPin();
+    void OnUpdateRemoveDiffPairPin(CCmdUI* ui);
+    void OnHostCommand35537();
+    void OnUpdateHostCommand3553x(CCmdUI* ui);
+
+    // Grids side by side: Tab past the last column moves to the next pin grid.
+    void ActivateAdjacentGrid(CGXGridCore* grid, BOOL bForward);
+    int GridIndexOf(CGXGridCore* grid) const; // position among the shown pin grids; -1 when not one
+    // TRUE while the pane commits a transaction of its own or carries out an undo or redo step.
+    BOOL IsBusy() const { return m_bCommitting || m_bInUndo; }
+    // The hidden grid of the transactions the pane opens itself.
+    CKXGridWnd* PaneGrid();
 
     // What the pane shows: components (8951) or signals (9006). Sets the bar label, hides the
     // hint and shows the Attach Signal row only where connections may be edited.
@@ -189,11 +253,15 @@ private:
     CString m_strAttachSignal;
     CString m_strTitle;
     std::vector<CString> m_shown;
+    BOOL SendHostText(const char* text);
+    void ShowDockWindow(const char* which, BOOL crossSelect);
     void ShowObjectInfo(const std::vector<UINT>& keys, int kind);
     CKXInstanceDetailsGridWnd* NewPinGrid();
     CDesignContext PaneDesign() const;
     CDesignContext PaneMasterDesign() const;
 
+    std::unique_ptr<CKXGridWnd> m_pPaneGrid;
+    BOOL m_bCommitting = FALSE;
     int m_nShownKind = kShowsComponents;
     BOOL m_bHintVisible = TRUE;
     BOOL m_bInfoVisible = FALSE;

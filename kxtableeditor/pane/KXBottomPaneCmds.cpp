@@ -1,0 +1,380 @@
+// The connectivity pane's menu commands: almost all go to the active grid (the
+// grid does the work, the pane only picks the grid), a few go through the host's
+// script interpreter so that they pass through its command log. The update
+// handlers decide enablement and the three menu texts the pane sets itself.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+
+#include <set>
+#include <string>
+
+namespace {
+
+void Disable(CCmdUI* ui) {
+    if (ui) ui->Enable(FALSE);
+}
+
+} // namespace
+
+CKXGridWnd* CKXBottomPaneContainerView::PaneGrid() {
+    if (!m_pPaneGrid) {
+        // The pane's own grid: never shown; the grid of the transactions the pane opens itself.
+        auto grid = std::make_unique<CKXGridWnd>();
+        if (!grid->Create(0x1004, CRect(200, 200, 200, 200), this, 8950)) return nullptr;
+        grid->InitializeGrid(static_cast<ROWCOL>(-1), static_cast<ROWCOL>(-1), static_cast<ROWCOL>(-1), this);
+        grid->ShowWindow(SW_HIDE);
+        m_pPaneGrid = std::move(grid);
+    }
+    return m_pPaneGrid.get();
+}
+
+BOOL CKXBottomPaneContainerView::SendHostText(const char* text) {
+    CWnd* main = AfxGetMainWnd();
+    if (!main) return FALSE;
+    return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text), 0) == 1;
+}
+
+// ------------------------------------------------------------------ clipboard
+
+void CKXBottomPaneContainerView::OnEditCopy() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->OnEditCopy();
+}
+void CKXBottomPaneContainerView::OnUpdateEditCopy(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    ui->Enable(g && g->CanCopy());
+}
+
+void CKXBottomPaneContainerView::OnEditPaste() {
+    if (GetActiveGrid()) SendHostText("selectWindow ccp; paste");
+}
+void CKXBottomPaneContainerView::OnUpdateEditPaste(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    if (!g || !g->CanPaste() || GetViewMode() == 2) Disable(ui);
+}
+
+void CKXBottomPaneContainerView::OnEditPasteSpecial() {
+    if (GetActiveGrid()) SendHostText("paste special");
+}
+void CKXBottomPaneContainerView::OnUpdateEditPasteSpecial(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    if (!g || !g->CanPasteSpecial() || GetViewMode() == 2) Disable(ui);
+}
+
+void CKXBottomPaneContainerView::OnPasteSpecialDialog() {
+    CKXGridWnd* g = GetActiveGrid();
+    if (!g) return;
+    g->OnEditCopy();
+    OnEditPasteSpecial();
+}
+
+// ------------------------------------------------------------------ undo and redo
+
+void CKXBottomPaneContainerView::OnEditUndo() {
+    RequestUndo();
+}
+void CKXBottomPaneContainerView::OnEditRedo() {
+    RequestRedo();
+}
+void CKXBottomPaneContainerView::OnUpdateEditUndo(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    ui->Enable(!(g && g->IsUndoDisabled()) && GetUndoStepCount() > 0);
+}
+void CKXBottomPaneContainerView::OnUpdateEditRedo(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    ui->Enable(!(g && g->IsUndoDisabled()) && GetRedoStepCount() > 0);
+}
+BOOL CKXBottomPaneContainerView::CanUndoPaneGrid(CCmdUI* ui) {
+    if (ui) ui->Enable(GetUndoStepCount() > 0);
+    return GetUndoStepCount() > 0;
+}
+BOOL CKXBottomPaneContainerView::CanRedoPaneGrid(CCmdUI* ui) {
+    if (ui) ui->Enable(GetRedoStepCount() > 0);
+    return GetRedoStepCount() > 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnClearUndoRedo(WPARAM, LPARAM) {
+    m_undo.clear();
+    m_redo.clear();
+    m_bStepOpen = FALSE;
+    return 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnDesignUndoReset(WPARAM wParam, LPARAM) {
+    const char* name = reinterpret_cast<const char*>(wParam);
+    IDesign* design = PaneDesign().design();
+    if (!name || !design) return 0;
+    CString mine;
+    mine.Format("%s.%s:%s", design->libName(), design->cellName(), design->viewName());
+    if (mine.CompareNoCase(name) == 0) {
+        m_undo.clear();
+        m_bStepOpen = FALSE;
+    }
+    return 0;
+}
+
+// ------------------------------------------------------------------ find, delete, viewers
+
+void CKXBottomPaneContainerView::OnEditFind() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->ShowFindReplace(TRUE);
+}
+void CKXBottomPaneContainerView::OnEditReplace() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->ShowFindReplace(FALSE);
+}
+void CKXBottomPaneContainerView::OnUpdateAlwaysEnabled(CCmdUI* ui) {
+    ui->Enable(TRUE);
+}
+
+// Every shown grid names its delete command; equal commands run once, all inside one
+// transaction that is committed when any of them succeeded and discarded otherwise.
+BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
+    std::set<std::string> commands;
+    for (CKXGridWnd* g : m_shownGrids) {
+        CString command;
+        g->GetDeleteScriptCommand(command);
+        if (!command.IsEmpty()) commands.insert(command.str());
+    }
+    CKXGridWnd* paneGrid = PaneGrid();
+    BOOL began = FALSE;
+    if (paneGrid && !CKXTransaction::IsTransactionStarted())
+        began = CKXTransaction::BeginTrans(paneGrid, PaneMasterDesign(), "Delete Connections");
+    BOOL any = FALSE;
+    for (const std::string& c : commands)
+        if (SendHostText(c.c_str())) any = TRUE;
+    if (began) {
+        if (any)
+            CKXTransaction::CommitTrans(paneGrid, 1, 1);
+        else
+            CKXTransaction::DiscardTrans(paneGrid);
+    }
+    return any;
+}
+
+void CKXBottomPaneContainerView::OnDeleteConnections() {
+    DeleteInShownGrids();
+}
+void CKXBottomPaneContainerView::OnUpdateDeleteConnections(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    if (!g || !g->CanDelete() || GetViewMode() == 2) Disable(ui);
+}
+
+void CKXBottomPaneContainerView::OnEditProperties() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->ShowPropertyEditor();
+}
+
+void CKXBottomPaneContainerView::ShowDockWindow(const char* which, BOOL crossSelect) {
+    static const UINT msg = RegisterWindowMessageA("MSG_SHOW_DOCKWINDOW");
+    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(msg, reinterpret_cast<WPARAM>(which), 0);
+    if (CKXGridWnd* g = GetActiveGrid()) {
+        g->NotifySelectionChanged();
+        if (crossSelect) g->CrossSelectInHost();
+    }
+}
+void CKXBottomPaneContainerView::OnShowPropertyEditor() {
+    ShowDockWindow("PROPERTYEDITOR", FALSE);
+}
+void CKXBottomPaneContainerView::OnShowAssocCompViewer() {
+    ShowDockWindow("ASSOCCOMPVIEWER", TRUE);
+}
+
+// ------------------------------------------------------------------ sorting and columns
+
+void CKXBottomPaneContainerView::OnSortAsAlpha() {
+    CCommonInterface::nSortType = 0;
+}
+void CKXBottomPaneContainerView::OnSortAsAlphaNumeric() {
+    CCommonInterface::nSortType = 1;
+}
+void CKXBottomPaneContainerView::OnUpdateSortAsAlpha(CCmdUI* ui) {
+    ui->Enable(TRUE);
+    ui->SetCheck(CCommonInterface::nSortType == 0);
+}
+void CKXBottomPaneContainerView::OnUpdateSortAsAlphaNumeric(CCmdUI* ui) {
+    ui->Enable(TRUE);
+    ui->SetCheck(CCommonInterface::nSortType == 1);
+}
+void CKXBottomPaneContainerView::OnUpdateSortMenu(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    if (g && ui->m_pSubMenu) g->AppendSortMenu(ui->m_pSubMenu);
+}
+void CKXBottomPaneContainerView::OnCustomizeColumns() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->CustomizeColumns();
+}
+
+// ------------------------------------------------------------------ terminations and pull-ups
+
+void CKXBottomPaneContainerView::OnAddTermination() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->OnAddTermination();
+}
+void CKXBottomPaneContainerView::OnUpdateAddTermination(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    if (!g) {
+        Disable(ui);
+        return;
+    }
+    const BOOL readOnly = GetViewMode() == 2;
+    const BOOL has = g->HasTermination();
+    ui->SetText(readOnly ? "View Termination" : has ? "Edit Termination" : "Add Termination");
+    ui->Enable(readOnly ? has : g->CanAddTermination());
+}
+
+void CKXBottomPaneContainerView::OnAddPullupPulldown() {
+    CKXGridWnd* g = GetActiveGrid();
+    if (g && g->AddConnectionsForPupd(FALSE, FALSE)) g->AddPupd();
+}
+void CKXBottomPaneContainerView::OnUpdateAddPullupPulldown(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    const BOOL hasDoc = m_pChildFrame && m_pChildFrame->GetTableDoc();
+    const BOOL editable = hasDoc && GetViewMode() != 2;
+    const BOOL can = g && g->CanAddPupd();
+    const BOOL has = g && g->HasPupd();
+    if (editable)
+        ui->SetText(can && has ? "Edit Pullup/Pulldown..." : "Add Pullup/Pulldown...");
+    else
+        ui->SetText("View Pullup/Pulldown...");
+    if (!g) {
+        Disable(ui);
+        return;
+    }
+    ui->Enable(editable ? can : can && has);
+}
+
+// ------------------------------------------------------------------ models, comments, swaps
+
+void CKXBottomPaneContainerView::OnAssignModel() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->AssignModel(0, "");
+}
+void CKXBottomPaneContainerView::OnUpdateAssignModel(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    ui->Enable(g && g->CanAssignModel());
+}
+void CKXBottomPaneContainerView::OnRemoveModel() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->RemoveModel();
+}
+void CKXBottomPaneContainerView::OnUpdateRemoveModel(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    ui->Enable(g && g->CanRemoveModel());
+}
+
+void CKXBottomPaneContainerView::OnInsertComment() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->InsertComment("", 0);
+}
+void CKXBottomPaneContainerView::OnEditComment() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->EditComment("", 0);
+}
+void CKXBottomPaneContainerView::OnDeleteComment() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->RequestDeleteComment();
+}
+void CKXBottomPaneContainerView::OnUpdateInsertComment(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    if ((g && !g->CanInsertComment()) || GetViewMode() == 2) Disable(ui);
+}
+void CKXBottomPaneContainerView::OnUpdateEditComment(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    if ((g && !g->CanEditComment()) || GetViewMode() == 2) Disable(ui);
+}
+void CKXBottomPaneContainerView::OnUpdateDeleteComment(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    if ((g && !g->CanDeleteComment()) || GetViewMode() == 2) Disable(ui);
+}
+
+void CKXBottomPaneContainerView::OnSwapPins() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->SwapPins(0, "");
+}
+void CKXBottomPaneContainerView::OnUpdateSwapPins(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    ui->Enable(g && g->CanSwapPins());
+}
+void CKXBottomPaneContainerView::OnSwapSignals() {
+    if (CKXGridWnd* g = GetActiveGrid()) g->SwapSignals(0, "");
+}
+void CKXBottomPaneContainerView::OnUpdateSwapSignals(CCmdUI* ui) {
+    CKXGridWnd* g = GetActiveGrid();
+    ui->Enable(g && g->CanSwapSignals());
+}
+
+void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
+    if (m_pChildFrame && m_pChildFrame->GetTableDoc()) {
+        const int mode = GetViewMode();
+        if (mode == 4)
+            ui->SetText("Edit logical pin");
+        else if (mode != 0)
+            ui->SetText("&Go to physical pin");
+    }
+    CKXGridWnd* g = GetActiveGrid();
+    ui->Enable(g && g->CanEditPin());
+}
+
+// ------------------------------------------------------------------ list tracking, pairs, host ids
+
+void CKXBottomPaneContainerView::OnTrackInSignalList() {
+    if (dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid())) SendHostText("trackInSignalList");
+}
+void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
+    auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid());
+    ui->Enable(pin && pin->IsCurrentSignalCellFilled());
+}
+
+void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {
+    SendHostText("removeDiffPairPin");
+}
+
+// Only pin grids hold pairs to remove; with no grid shown nothing stands in the way.
+BOOL CKXBottomPaneContainerView::CanRemoveDiffPairPin() {
+    if (GetViewMode() == 4) return FALSE;
+    for (CKXGridWnd* g : m_shownGrids) {
+        if (!dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) return FALSE;
+    }
+    return TRUE;
+}
+void CKXBottomPaneContainerView::OnUpdateRemoveDiffPairPin(CCmdUI* ui) {
+    ui->Enable(CanRemoveDiffPairPin());
+}
+
+void CKXBottomPaneContainerView::OnHostCommand35537() {}
+void CKXBottomPaneContainerView::OnUpdateHostCommand3553x(CCmdUI* ui) {
+    const int mode = GetViewMode();
+    if (mode == 4 || mode == 2 || !dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid())) Disable(ui);
+}
+
+// ------------------------------------------------------------------ grids side by side
+
+void CKXBottomPaneContainerView::ActivateAdjacentGrid(CGXGridCore* grid, BOOL bForward) {
+    std::vector<CKXInstanceDetailsGridWnd*> pins;
+    for (CKXGridWnd* g : m_shownGrids)
+        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) pins.push_back(pin);
+    for (size_t i = 0; i < pins.size(); ++i) {
+        if (static_cast<CGXGridCore*>(pins[i]) != grid) continue;
+        if (bForward ? i + 1 >= pins.size() : i == 0) return;
+        CKXInstanceDetailsGridWnd* target = pins[bForward ? i + 1 : i - 1];
+        pins[i]->InitCanPasteCallback();
+        target->ActivateGridView();
+        target->SetFocus();
+        target->Redraw(2, 1);
+        return;
+    }
+}
+
+int CKXBottomPaneContainerView::GridIndexOf(CGXGridCore* grid) const {
+    int index = 0;
+    for (CKXGridWnd* g : m_shownGrids) {
+        if (!dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) continue;
+        if (static_cast<CGXGridCore*>(g) == grid) return index;
+        ++index;
+    }
+    return -1;
+}
+
+void CKXBottomPaneContainerView::ClearOtherGridSelections(int gridIndex) {
+    int index = 0;
+    for (CKXGridWnd* g : m_shownGrids) {
+        if (!dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) continue;
+        if (index++ == gridIndex) continue;
+        g->SetSelection(nullptr);
+    }
+}

@@ -1,0 +1,156 @@
+// The connectivity pane's menu commands and their enablement, and its undo
+// history's menu side: what the user can choose, and what each choice reaches.
+#include "KXShellFixture.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "shell/KXTableChildFrm.h"
+
+#include "grid/gxcommand.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/CommonInterface.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/context.h"
+
+namespace {
+
+using Pane = CKXBottomPaneContainerView;
+
+class NoOpCommand : public CGXCommand {
+public:
+    BOOL Execute(CGXGridCore*, GXCmdType) override { return TRUE; }
+};
+
+class PaneCommands : public KXShellFixture {
+protected:
+    struct State {
+        bool enabled;
+        std::string text;
+        int check;
+    };
+    State Update(UINT id) {
+        CCmdUI ui;
+        ui.m_nID = id;
+        ui.DoUpdate(Ccp(), FALSE);
+        return {ui.m_bEnabled != FALSE, ui.m_bTextChanged ? ui.m_strText.str() : std::string(), ui.m_nCheck};
+    }
+    BOOL Command(UINT id) { return Ccp()->OnCmdMsg(id, CN_COMMAND, nullptr, nullptr); }
+    void ShowU1() {
+        CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
+        CKXInstanceContextArray arr;
+        arr.Add(design.instance("U1"));
+        arr.Add(design.instance("R1"));
+        Ccp()->ShowInstanceConnectivity(design, &arr, TRUE);
+    }
+};
+
+TEST_F(PaneCommands, WithoutAGridForwardingCommandsAreOff) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Ccp()->GetActiveGrid(), nullptr);
+    for (UINT id :
+         {57634u, 57637u, 57639u, 35264u, 35522u, 35509u, 35543u, 35566u, 35747u, 35570u, 35718u, 35537u})
+        EXPECT_FALSE(Update(id).enabled) << id;
+    for (UINT id : {57636u, 57641u, 35071u, 35574u, 35130u})
+        EXPECT_TRUE(Update(id).enabled) << id;
+    // Nothing holds a pair that could not be removed.
+    EXPECT_TRUE(Update(35725).enabled);
+    EXPECT_EQ(Update(35509).text, "Add Pullup/Pulldown...");
+    // The commands themselves do nothing without a grid.
+    Echoes();
+    EXPECT_TRUE(Command(57634));
+    EXPECT_TRUE(Command(35264));
+    EXPECT_TRUE(Echoes().empty());
+}
+
+TEST_F(PaneCommands, ShownPinGridsEnableEditingButNotInReadOnlyWindows) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    ASSERT_NE(Ccp()->GetActiveGrid(), nullptr);
+    EXPECT_TRUE(Update(57634).enabled);
+    EXPECT_TRUE(Update(57637).enabled);
+    EXPECT_TRUE(Update(35537).enabled);
+    EXPECT_TRUE(Update(35725).enabled);
+    EXPECT_EQ(Update(35570).text, "&Go to physical pin");
+    const std::string term = Update(35522).text;
+    EXPECT_TRUE(term == "Add Termination" || term == "Edit Termination") << term;
+}
+
+TEST_F(PaneCommands, ReadOnlyWindowOnlyViews) {
+    ASSERT_TRUE(Open("work.board:sch", 2));
+    ShowU1();
+    EXPECT_FALSE(Update(57637).enabled);
+    EXPECT_FALSE(Update(57639).enabled);
+    EXPECT_FALSE(Update(35264).enabled);
+    EXPECT_FALSE(Update(35555).enabled);
+    EXPECT_FALSE(Update(35537).enabled);
+    EXPECT_EQ(Update(35522).text, "View Termination");
+    EXPECT_EQ(Update(35509).text, "View Pullup/Pulldown...");
+}
+
+TEST_F(PaneCommands, PasteGoesThroughTheHost) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    Echoes();
+    Command(57637);
+    const auto echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_NE(echoes.front().find("paste"), std::string::npos) << echoes.front();
+}
+
+TEST_F(PaneCommands, SortKindIsCheckedOnItsItem) {
+    ASSERT_TRUE(Open());
+    Command(35673);
+    EXPECT_EQ(CCommonInterface::nSortType, 1);
+    EXPECT_EQ(Update(35673).check, 1);
+    EXPECT_EQ(Update(35672).check, 0);
+    Command(35672);
+    EXPECT_EQ(CCommonInterface::nSortType, 0);
+    EXPECT_EQ(Update(35672).check, 1);
+}
+
+TEST_F(PaneCommands, UndoItemsFollowTheHistoryAndResetsEmptyIt) {
+    ASSERT_TRUE(Open());
+    Pane* ccp = Ccp();
+    EXPECT_FALSE(Update(57643).enabled);
+    ccp->AddUndoCommand(nullptr, new NoOpCommand, gxDo, 0);
+    ccp->AddUndoCommand(nullptr, new NoOpCommand, gxDo, 0);
+    EXPECT_TRUE(Update(57643).enabled);
+    EXPECT_FALSE(Update(57644).enabled);
+    ASSERT_TRUE(ccp->PerformUndo());
+    EXPECT_TRUE(Update(57644).enabled);
+    EXPECT_FALSE(ccp->GetUndoMode()); // only inside the step
+    // The design named in another letter case: the undo list goes, the redo list stays.
+    ccp->SendMessage(MSG_DESIGN_UNDO_RESET, reinterpret_cast<WPARAM>("WORK.Board:SCH"), 0);
+    EXPECT_EQ(ccp->GetUndoStepCount(), 0);
+    EXPECT_EQ(ccp->GetRedoStepCount(), 1);
+    ccp->AddUndoCommand(nullptr, new NoOpCommand, gxDo, 0);
+    ccp->SendMessage(MSG_DESIGN_UNDO_RESET, reinterpret_cast<WPARAM>("work.other:sch"), 0);
+    EXPECT_EQ(ccp->GetUndoStepCount(), 1);
+    ccp->SendMessage(MSG_CLEAR_UNDO, 0, 0);
+    EXPECT_EQ(ccp->GetUndoStepCount(), 0);
+    EXPECT_EQ(ccp->GetRedoStepCount(), 0);
+}
+
+TEST_F(PaneCommands, AdjacentPinGridsAndTheirIndexes) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    const auto& grids = Ccp()->GetShownGrids();
+    ASSERT_EQ(grids.size(), 2u);
+    EXPECT_EQ(Ccp()->GridIndexOf(grids[0]), 0);
+    EXPECT_EQ(Ccp()->GridIndexOf(grids[1]), 1);
+    EXPECT_EQ(Ccp()->GridIndexOf(nullptr), -1);
+    EXPECT_FALSE(Ccp()->IsBusy());
+    // Past either end nothing moves; inside, the neighbour takes the focus.
+    Ccp()->ActivateAdjacentGrid(grids[1], TRUE);
+    Ccp()->ActivateAdjacentGrid(grids[0], FALSE);
+    Ccp()->ActivateAdjacentGrid(grids[0], TRUE);
+    EXPECT_EQ(CWnd::GetFocus(), grids[1]);
+    grids[0]->SelectRange(CGXRange().SetRows(PIN_FIRST_ROW));
+    grids[1]->SelectRange(CGXRange().SetRows(PIN_FIRST_ROW));
+    Ccp()->ClearOtherGridSelections(1);
+    CRowColArray rows;
+    EXPECT_EQ(grids[0]->GetSelectedRows(rows, TRUE, FALSE), 0u);
+    EXPECT_EQ(grids[1]->GetSelectedRows(rows, TRUE, FALSE), 1u);
+}
+
+} // namespace
