@@ -1,5 +1,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "kxcontrols/KXFindReplace.h"
+
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -93,6 +95,9 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd() {
 
 CKXInstanceDetailsGridWnd::~CKXInstanceDetailsGridWnd() {
     if (m_pCurrentPinGrid == this) m_pCurrentPinGrid = nullptr;
+    if (m_pPasteTarget == this) m_pPasteTarget = nullptr;
+    // The dialog keeps the address of our core pointer: it must not outlive the grid.
+    if (m_pFindReplaceDlg) KXRemoveFindReplace(this);
     if (IKXMessageServer* server = GetKXMsgSrvr())
         if (GetSafeHwnd()) server->UnregisterWindow(GetSafeHwnd());
 }

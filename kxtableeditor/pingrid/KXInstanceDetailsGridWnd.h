@@ -28,6 +28,7 @@ class CKXAssocCompAPI;
 class CTransaction;
 class CKXListComboBox;
 class CStringList;
+class CKXFindReplaceDlg;
 
 class CKXInstanceDetailsGridWnd : public CKXGridWnd {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
@@ -280,7 +281,8 @@ public:
     BOOL HideRows(ROWCOL nFromRow, ROWCOL nToRow, BOOL bHide = TRUE, BOOL* abHideArray = nullptr,
                   UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo) override;
     // Rows 0 and 1 (the header dialog row and the row below) always report a cell hit.
-    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr, CRect* pRectHit = nullptr) override;
+    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr,
+                CRect* pRectHit = nullptr) override;
     BOOL OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnLButtonDblClk(UINT nFlags, CPoint point) override;
@@ -326,6 +328,15 @@ public:
     int m_bFunctionFilterRan = 0;
     BOOL m_bCompactColumns = FALSE;
     BOOL m_bFilterReset = FALSE;
+
+    // ------------------------------------------------------------- find and replace
+    // Registers the grid's pin-name column with the controls library's find/replace dialog.
+    void FindReplace();
+    void ShowFindReplace(BOOL bFind) override;
+    CKXFindReplaceDlg* m_pFindReplaceDlg = nullptr; // owned by the controls library
+    CGXGridCore* m_pFindCore = nullptr;
+    CStringArray m_arrFindCaptions;
+    CArray<CPoint, CPoint> m_arrFindHeaderCells, m_arrFindFirstCells;
 
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;

@@ -86,6 +86,8 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(FALSE);
     // 7.
     m_dropTarget.RegisterTarget(this, design);
+    // 8.
+    FindReplace();
     // 9.
     CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18);
     CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MERGED_SIBLING, IDS_CTRL_MERGED_SIBLING_PLUS, 18);
