@@ -73,6 +73,8 @@ ON_UPDATE_COMMAND_UI(35725, &CKXBottomPaneContainerView::OnUpdateRemoveDiffPairP
 ON_COMMAND(35537, &CKXBottomPaneContainerView::OnHostCommand35537)
 ON_UPDATE_COMMAND_UI(35537, &CKXBottomPaneContainerView::OnUpdateHostCommand3553x)
 ON_UPDATE_COMMAND_UI(35538, &CKXBottomPaneContainerView::OnUpdateHostCommand3553x)
+ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXBottomPaneContainerView::OnTransactionCommitted)
+ON_MESSAGE(MSG_VIOLATION_RESOLVED, &CKXBottomPaneContainerView::OnResolveViolation)
 ON_MESSAGE(MSG_CLEAR_UNDO, &CKXBottomPaneContainerView::OnClearUndoRedo)
 ON_MESSAGE(MSG_DESIGN_UNDO_RESET, &CKXBottomPaneContainerView::OnDesignUndoReset)
 END_MESSAGE_MAP()
@@ -82,6 +84,7 @@ CKXBottomPaneContainerView::CKXBottomPaneContainerView() {
 }
 
 CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
+    Unsubscribe();
     // The first pin grid keeps the column customisation of its kind for the next session.
     if (!m_pinGrids.empty()) m_pinGrids.front()->LoadCustomPropertyColumns(TRUE);
     m_shownGrids.clear();

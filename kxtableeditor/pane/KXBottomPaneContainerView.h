@@ -33,6 +33,15 @@ public:
     ~CKXBottomPaneContainerView() override;
 
     void OnDraw(CDC*) override {}
+    // First update: the nets known so far, and the subscriptions at the message server.
+    void OnInitialUpdate() override;
+
+    // Design changes: committed transactions keep the windows and registries current.
+    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    LRESULT OnResolveViolation(WPARAM wParam, LPARAM lParam);
+    void AddNet(INet* net) override;
+    BOOL IsNetRegistered(unsigned id) const { return m_registeredNets.count(id) != 0; }
+    BOOL IsSubscribed() const { return m_hSubscribed != nullptr; }
 
     // Wiring (the frame's activation, frame first).
     void SetChildFrame(CKXTableChildFrm* frame) { m_pChildFrame = frame; }
@@ -254,6 +263,9 @@ private:
     CString m_strTitle;
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
+    void Subscribe();
+    void Unsubscribe();
+    void CloseComponentWindow(UINT id);
     void ShowDockWindow(const char* which, BOOL crossSelect);
     void ShowObjectInfo(const std::vector<UINT>& keys, int kind);
     CKXInstanceDetailsGridWnd* NewPinGrid();
@@ -261,6 +273,9 @@ private:
     CDesignContext PaneMasterDesign() const;
 
     std::unique_ptr<CKXGridWnd> m_pPaneGrid;
+    std::map<unsigned, INet*> m_registeredNets;
+    HWND m_hSubscribed = nullptr;
+    std::vector<UINT> m_shownKeys; // ids of m_shown, in the same order
     BOOL m_bCommitting = FALSE;
     int m_nShownKind = kShowsComponents;
     BOOL m_bHintVisible = TRUE;

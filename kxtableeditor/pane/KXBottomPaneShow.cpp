@@ -104,13 +104,7 @@ void CKXBottomPaneContainerView::RemoveComponent(CString name) {
     m_compNameToId.erase(it);
     m_compIdToName.erase(id);
     // The component's window goes with it.
-    CString key;
-    key.Format("%d", id);
-    auto win = m_componentWindows.find(key.str());
-    if (win != m_componentWindows.end()) {
-        std::erase(m_shownGrids, win->second);
-        m_componentWindows.erase(win);
-    }
+    CloseComponentWindow(static_cast<UINT>(id));
 }
 
 void CKXBottomPaneContainerView::RemoveNet(CString name) {
@@ -194,6 +188,7 @@ void CKXBottomPaneContainerView::ShowInstanceConnectivity(const CDesignContext&,
         }
     if (keys.empty()) return;
     m_shown = std::move(names);
+    m_shownKeys = keys;
     ShowObjectInfo(keys, 0);
 }
 
@@ -213,6 +208,7 @@ void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CSt
         }
     if (keys.empty()) return;
     m_shown = std::move(shown);
+    m_shownKeys.clear(); // only instances follow renames
     // Components shown by name are physical parts; their grids come with the physical view.
     m_strLastKeys = MakeKeyList(keys);
     m_nLastKind = 0;
@@ -238,6 +234,7 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
     }
     if (keys.empty()) return;
     m_shown = std::move(shown);
+    m_shownKeys.clear(); // only instances follow renames
     // The signal grids are not part of this library yet: the request is kept as its key list.
     m_strLastKeys = MakeKeyList(keys);
     m_nLastKind = 1;
@@ -259,6 +256,7 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
     }
     if (keys.empty()) return;
     m_shown = std::move(shown);
+    m_shownKeys.clear(); // only instances follow renames
     m_strLastKeys = MakeKeyList(keys);
     m_nLastKind = 1;
 }
@@ -278,6 +276,7 @@ void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce)
         }
     if (keys.empty()) return;
     m_shown = std::move(shown);
+    m_shownKeys.clear(); // only instances follow renames
     m_strLastKeys = MakeKeyList(keys);
     m_nLastKind = 1;
 }
@@ -288,6 +287,7 @@ void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString v
     SetPaneTitle(kShowsComponents);
     // Matrix grids are not part of this library yet: the request is kept as its key.
     m_shown = {viewName};
+    m_shownKeys.clear();
     m_strLastKeys = viewName;
     m_nLastKind = 0;
 }

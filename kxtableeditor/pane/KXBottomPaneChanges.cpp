@@ -1,0 +1,135 @@
+// The connectivity pane follows the design: committed transactions keep its
+// windows and registries current (each grid refreshes its own rows), and
+// resolved violations become steps of the window's undo history.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxinstsigpane/KXUndoCmd.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "rmx/schema.h"
+#include "rmx/transaction.h"
+
+#include <set>
+
+namespace {
+
+// Designs are told apart by the name of their cell.
+bool SameCell(const IDesign* a, const IDesign* b) {
+    return a && b && CString(a->cellName()) == b->cellName();
+}
+
+} // namespace
+
+void CKXBottomPaneContainerView::OnInitialUpdate() {
+    CView::OnInitialUpdate();
+    // Every net the design has now counts as known; later ones come with the transactions.
+    if (PaneDesign().design())
+        for (const CNetContext& net : PaneDesign().nets())
+            if (net.net() && !m_registeredNets.count(net.net()->id()))
+                m_registeredNets[net.net()->id()] = net.net();
+    Subscribe();
+}
+
+void CKXBottomPaneContainerView::Subscribe() {
+    IKXMessageServer* server = GetKXMsgSrvr();
+    if (!server || m_hSubscribed || !GetSafeHwnd()) return;
+    for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_ASSOC_COMP_CHANGED, MSG_VIOLATION_RESOLVED,
+                     MSG_CLEAR_UNDO, MSG_DESIGN_UNDO_RESET})
+        server->RegisterWindow(msg, GetSafeHwnd());
+    m_hSubscribed = GetSafeHwnd();
+}
+
+void CKXBottomPaneContainerView::Unsubscribe() {
+    if (!m_hSubscribed) return;
+    if (IKXMessageServer* server = GetKXMsgSrvr()) server->UnregisterWindow(m_hSubscribed);
+    m_hSubscribed = nullptr;
+}
+
+void CKXBottomPaneContainerView::CloseComponentWindow(UINT id) {
+    CString key;
+    key.Format("%u", id);
+    auto it = m_componentWindows.find(key.str());
+    if (it == m_componentWindows.end()) return;
+    std::erase(m_shownGrids, it->second);
+    m_componentWindows.erase(it);
+}
+
+void CKXBottomPaneContainerView::AddNet(INet* net) {
+    if (net) m_registeredNets[net->id()] = net;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam) {
+    auto* transaction = reinterpret_cast<CTransaction*>(lParam);
+    if (!transaction) return 0;
+    if (!transaction->modifiesObjectType('N') && !transaction->modifiesObjectType('I') &&
+        !transaction->modifiesObjectType('P') && !transaction->modifiesObjectType('O'))
+        return 0;
+    IDesign* mine = PaneDesign().design();
+    std::set<unsigned> deletedNets; // closed after every other change, so a rename in between still applies
+    bool redraw = false;
+    for (IChange* change : transaction->beginChange()) {
+        ISchemaObject* object = change ? change->object() : nullptr;
+        if (!object || !change->design() || !SameCell(change->design(), mine)) continue;
+        switch (change->objectType()) {
+        case 'I': {
+            if (object->objectType() != 'I') break;
+            auto* inst = static_cast<IInstance*>(object);
+            if (mine->isHidden(inst)) break;
+            const int kind = change->kind();
+            if (kind == 2) {
+                CloseComponentWindow(inst->id());
+            } else if (kind == 1) {
+                AddComponentById(inst);
+            } else if (kind == 3) {
+                CString key;
+                key.Format("%u", inst->id());
+                auto it = m_componentWindows.find(key.str());
+                if (it != m_componentWindows.end())
+                    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(it->second))
+                        pin->UpdateHeaderCaption();
+                for (auto& [k, g] : m_componentWindows)
+                    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g))
+                        pin->RefreshInstanceCells(static_cast<int>(inst->id()));
+                // The name shown for it follows.
+                for (size_t i = 0; i < m_shownKeys.size() && i < m_shown.size(); ++i)
+                    if (m_shownKeys[i] == inst->id()) m_shown[i] = inst->name();
+            }
+            if (kind == 1 || kind == 2 || kind == 3) redraw = true;
+            break;
+        }
+        case 'N': {
+            if (object->objectType() != 'N') break;
+            auto* net = static_cast<INet*>(object);
+            const int kind = change->kind();
+            if (kind == 2)
+                deletedNets.insert(net->id());
+            else if (kind == 1)
+                AddNet(net);
+            if (kind == 1 || kind == 2 || kind == 3 || kind == 10) redraw = true;
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    for (unsigned id : deletedNets)
+        m_registeredNets.erase(id);
+    if (redraw) RedrawWindow(nullptr, nullptr, 0x185);
+    return 0;
+}
+
+// Each transaction of the design's own cell becomes one undo step of its own.
+LRESULT CKXBottomPaneContainerView::OnResolveViolation(WPARAM wParam, LPARAM lParam) {
+    IDesign* mine = PaneDesign().design();
+    CKXGridWnd* grid = PaneGrid();
+    for (LPARAM p : {static_cast<LPARAM>(wParam), lParam}) {
+        auto* transaction = reinterpret_cast<CTransaction*>(p);
+        if (!transaction || !grid || !SameCell(transaction->design(), mine)) continue;
+        AddUndoCommand(grid, new CKXUndoCmd(grid, transaction->toString(), "Resolve Violation"), gxDo, 0);
+    }
+    return 0;
+}
