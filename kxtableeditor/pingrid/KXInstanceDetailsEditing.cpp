@@ -225,7 +225,8 @@ BOOL CKXInstanceDetailsGridWnd::SelectNextSignalCell() {
     return TRUE;
 }
 
-BOOL CKXInstanceDetailsGridWnd::SelectColumnByName(const CString& pinName, const CString& columnName) {
+BOOL CKXInstanceDetailsGridWnd::SelectColumnByName(const CString& pinNameArg, const CString& columnName) {
+    const CString pinName = pinNameArg; // the argument may be the grid's shared value buffer
     if (CGXGridParam* param = GetParam()) param->EnableSelection(0x10);
     int col = 0;
     if (columnName.CompareNoCase("Termination") == 0)
@@ -244,7 +245,8 @@ BOOL CKXInstanceDetailsGridWnd::SelectColumnByName(const CString& pinName, const
     return TRUE;
 }
 
-void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinName) {
+void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
+    const CString pinName = pinNameArg; // the argument may be the grid's shared value buffer
     ActivateGridView();
     const ROWCOL pinCol = Col(m_nColPinName);
     ROWCOL found = 0;

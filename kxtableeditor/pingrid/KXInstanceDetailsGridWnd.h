@@ -338,6 +338,15 @@ public:
     CStringArray m_arrFindCaptions;
     CArray<CPoint, CPoint> m_arrFindHeaderCells, m_arrFindFirstCells;
 
+    // ------------------------------------------------------------- clipboard
+    // Echoes the user's copy to the host as "copy pin" with the selected pins and the column key.
+    void OnEditCopy() override;
+    // Copies the leftmost column of each selected range: plain text plus typed clipboard objects.
+    void CopySelection();
+    BOOL CanCopy() override;
+    BOOL CanPaste() override;
+    BOOL CanPasteSpecial() override;
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;

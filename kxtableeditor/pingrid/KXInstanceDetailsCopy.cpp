@@ -1,0 +1,229 @@
+// Copying pin rows: the plain text of the copied cells and, beside it, typed
+// clipboard objects (connection texts, terminations, pull-up/pull-down groups)
+// that a paste into any grid can rebuild. A user's copy goes to the host as a
+// script command, which comes back as CopySelection.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "afx/afxwin.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXProgressBar.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+
+namespace {
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::OnEditCopy() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW) return;
+    const CString key = GetColumnKeyFromHeader(GetValueRowCol(PIN_CAPTION_ROW, col));
+    CGXRangeList list;
+    CopyRangeList(list, TRUE);
+    const ROWCOL rowCount = GetRowCount();
+    CString items;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const CGXRange range = list.GetNext(pos)->GetBounded(rowCount, GetColCount());
+        for (ROWCOL r = std::max(range.top, PIN_FIRST_ROW); r <= range.bottom && r <= rowCount; ++r) {
+            if (IsRowHidden(r)) continue;
+            CString instance = GetValueRowCol(r, Col(m_nColInstance));
+            CString pin = GetValueRowCol(r, Col(m_nColPinName));
+            CString number = GetValueRowCol(r, Col(m_nColPinNumber));
+            CKXGenUtils::EscapeSquareBrackets(instance);
+            CKXGenUtils::EscapeSquareBrackets(pin);
+            CKXGenUtils::EscapeSquareBrackets(number);
+            CString item;
+            item.Format("[list %s %s \"%s\"] ", instance.GetString(), pin.GetString(), number.GetString());
+            items += item;
+        }
+    }
+    if (items.IsEmpty()) return;
+    CString text;
+    text.Format("selectWindow ccp; copy pin %s \"%s\"", items.GetString(), key.GetString());
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+}
+
+namespace {
+
+// The journal lines of one copied row (when a script journal is recorded).
+void JournalCopiedRow(const char* journal, const CString& handle, const CString& shownInstance, int col,
+                      const CString& pinName, const CString& pinNumber) {
+    using G = CKXInstanceDetailsGridWnd;
+    CString line;
+    line.Format("\ncall %s.Clp().Select(%s)", handle.GetString(), KXVbsQuote(shownInstance).GetString());
+    const char* method = nullptr;
+    if (col == G::m_nColPinNumber)
+        method = "SelectPinNumberCol";
+    else if (col == G::m_nColSignal)
+        method = "SelectSignalCol";
+    else if (col == G::m_nColTermination)
+        method = "SelectTerminationCol";
+    else if (col == G::m_nColPupd)
+        method = "SelectPUPDCol";
+    CString columnLine;
+    if (col == G::m_nColPinName) {
+        columnLine.Format("\ncall %s.ConnectivityPane().SelectPinNameCol(%s)", handle.GetString(),
+                          KXVbsQuote(pinName).GetString());
+    } else if (method) {
+        CString args = KXVbsQuote(pinName);
+        if (pinNumber.Find(',') < 0) args += "," + KXVbsQuote(pinNumber);
+        columnLine.Format("\ncall %s.ConnectivityPane().%s(%s)", handle.GetString(), method,
+                          args.GetString());
+    }
+    CString copy;
+    copy.Format("\n\n ' --- Copy ---\ncall %s.ConnectivityPane().Copy()\n", handle.GetString());
+    KXJournalWrite(journal, CString(), line + columnLine + copy);
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::CopySelection() {
+    const char* journal = CKXShareGlobalData::m_bAutomation;
+    CString handle = m_designContext ? m_designContext.name() : CString();
+    if (m_pChildFrame)
+        if (CKXTableDoc* doc = m_pChildFrame->GetTableDoc()) handle = doc->GetJournalHandle();
+    CString shownInstance;
+    if (GetRowCount() >= PIN_FIRST_ROW) shownInstance = GetValueRowCol(PIN_FIRST_ROW, Col(m_nColInstance));
+    if (shownInstance.IsEmpty() && m_instCurrent) shownInstance = m_instCurrent.name();
+
+    // In-cell editing: only the editor's selected text.
+    ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
+    if (GetCurrentCell(curRow, curCol)) {
+        CGXControl* control = GetCurrentCellControl();
+        CString selected;
+        if (control && control->IsActive() && control->GetSelectedText(selected)) {
+            CKXImpClipBoard::StartCopying();
+            CKXImpClipBoard::CopyCFText(selected);
+            CKXImpClipBoard::EndCopying();
+            CKXImpClipBoard::PutTextOnClipBoard(0, 1);
+            if (journal) {
+                // Copies: the grid hands out one shared buffer for cell values.
+                const CString pinName = GetValueRowCol(curRow, Col(m_nColPinName));
+                const CString pinNumber = GetValueRowCol(curRow, Col(m_nColPinNumber));
+                JournalCopiedRow(journal, handle, shownInstance, static_cast<int>(curCol), pinName,
+                                 pinNumber);
+            }
+            return;
+        }
+    }
+
+    CGXRangeList list;
+    CopyRangeList(list, TRUE);
+    CString rowText, bufferText;
+    CKXImpClipBoard::StartCopying();
+    const ROWCOL rowCount = GetRowCount();
+    CKXAssocCompAPI* api = nullptr;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const CGXRange range = list.GetNext(pos)->GetBounded(rowCount, GetColCount());
+        if (range.bottom < range.top) continue;
+        CKXProgressBar progress("Copying Data", static_cast<int>(range.bottom - range.top), 50, 0, 0);
+        const int col = static_cast<int>(range.left);
+        for (ROWCOL row = range.top; row <= range.bottom && row <= rowCount; ++row) {
+            if (IsRowHidden(row)) continue;
+            CString cellText;
+            if (col == m_nColTermination) {
+                if (!api) api = GetAssocCompAPI();
+                api->setDesignContext(m_designContext);
+                IDTInstance* termination = nullptr;
+                // An implicit power pin has no pin bit of its own: it carries no termination (asking
+                // without pointing the interface at it would answer for the row before).
+                if (!IsImplicitPowerPinRow(row, nullptr)) {
+                    if (IsDiffPairRow(row)) {
+                        api->setDPInstTermBit(GetRowDPInstTerm(row));
+                    } else {
+                        int msb = -1, lsb = -1;
+                        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+                        api->setInstTermBit(CInstTermBit(pin, msb));
+                    }
+                    termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+                }
+                cellText = CKXImpClipBoard::CopyAssocComponents(m_designContext, -1, termination,
+                                                                CKXAssocCompAPI::TERMINATION);
+                CString line;
+                if (termination) line = termination->name();
+                rowText += line + "\r\n";
+            } else if (col == m_nColPupd) {
+                int msb = -1, lsb = -1;
+                INet* net = GetRowNet(row, msb, lsb);
+                if (!net) continue;
+                if (!api) api = GetAssocCompAPI();
+                api->setDesignContext(m_designContext);
+                for (int bit = msb; bit >= lsb; --bit) {
+                    CKXImpClipBoard::StartPupdGroup();
+                    api->setNetBit(CNetBit(net, bit));
+                    std::vector<IDTInstance*> pupds;
+                    api->getMultipleAssociatedInstance(CKXAssocCompAPI::PUPD, pupds);
+                    if (pupds.empty()) {
+                        CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, nullptr,
+                                                             CKXAssocCompAPI::PUPD);
+                        rowText += "\r\n";
+                    }
+                    for (IDTInstance* pupd : pupds) {
+                        CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, pupd,
+                                                             CKXAssocCompAPI::PUPD);
+                        rowText += CString(pupd ? pupd->name() : "") + "\r\n";
+                    }
+                    CKXImpClipBoard::EndPupdGroup();
+                }
+                CKXImpClipBoard::GetDataBuffer(cellText);
+            } else {
+                cellText = GetValueRowCol(row, Col(col));
+                CKXImpClipBoard::CopyTextAsObject(cellText);
+                rowText += cellText + "\r\n";
+            }
+            if (!bufferText.IsEmpty()) bufferText += "\r\n";
+            bufferText += cellText;
+            progress.StepIt();
+            progress.PeekAndPump();
+            if (journal) {
+                const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
+                const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+                JournalCopiedRow(journal, handle, shownInstance, col, pinName, pinNumber);
+            }
+        }
+    }
+    CKXImpClipBoard::GetDataBuffer(bufferText);
+    if (bufferText.IsEmpty()) {
+        CKXImpClipBoard::EndCopying();
+        return;
+    }
+    CKXImpClipBoard::CopyCFText(rowText);
+    CKXImpClipBoard::SetClipboardText(bufferText.GetString(), rowText.GetString());
+    CKXImpClipBoard::EndCopying();
+    CKXImpClipBoard::PutTextOnClipBoard(1, 1);
+}
+
+// ---------------------------------------------------------------------------
+// Enable tests
+
+BOOL CKXInstanceDetailsGridWnd::CanCopy() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return TRUE;
+    const int c = static_cast<int>(col);
+    if (c == m_nColDiffPair || c == m_nColComments) return FALSE;
+    if (c == m_nColTermination && IsImplicitPowerPinRow(row, nullptr)) return FALSE;
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanPaste() {
+    m_pCurrentPinGrid = this;
+    m_pPasteTarget = this;
+    return CanPasteObjectHere(CKXImpClipBoard::GetObjectType(1));
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanPasteSpecial() {
+    m_pCurrentPinGrid = this;
+    m_pPasteTarget = this;
+    return CanPasteTextHere(CKXImpClipBoard::GetObjectType(1));
+}
