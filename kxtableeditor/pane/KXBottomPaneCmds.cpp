@@ -8,6 +8,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
+#include "kxcommon/TclArgs.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
@@ -377,4 +378,42 @@ void CKXBottomPaneContainerView::ClearOtherGridSelections(int gridIndex) {
         if (index++ == gridIndex) continue;
         g->SetSelection(nullptr);
     }
+}
+
+// ------------------------------------------------------------------ view activation and pin editing
+
+void CKXBottomPaneContainerView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
+    CKXGridWnd* active = GetActiveGrid();
+    if (pActivateView != pDeactiveView && active && !m_bActivating) {
+        if (!bActivate) {
+            active->InitCanPasteCallback();
+        } else {
+            // The host's log records that the pane became the active window; the host's own
+            // selectWindow comes back here with the pane already active and is not echoed again.
+            m_bActivating = TRUE;
+            ActivateGrids();
+            if (CWnd* main = AfxGetMainWnd()) {
+                auto args = std::make_unique<CTclArgsList>();
+                args->Add("selectWindow");
+                args->Add("ccp");
+                main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(args.get()), 0);
+            }
+            m_bActivating = FALSE;
+        }
+    }
+    CView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+}
+
+// Going to the pin in the other view needs the host's consent (and, when it says so, a save).
+void CKXBottomPaneContainerView::OnEditPin() {
+    CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
+    const int mode = doc ? static_cast<int>(doc->GetOpenMode()) : 0;
+    const char* word = mode == 4 ? "editLogicalPin" : mode != 0 ? "editPhysicalPin" : nullptr;
+    CWnd* main = AfxGetMainWnd();
+    if (!main) return;
+    const LRESULT answer = main->SendMessage(MSG_HOST_ASK_SAVE, mode == 4 ? 1 : 0, 0);
+    if (HIWORD(answer) != 1 || !word) return;
+    CString text;
+    text.Format("%s%s", word, LOWORD(answer) ? " -save" : " -nosave");
+    SendHostText(text);
 }

@@ -147,7 +147,9 @@ public:
     void OnUpdateSwapPins(CCmdUI* ui);
     void OnSwapSignals();
     void OnUpdateSwapSignals(CCmdUI* ui);
+    void OnEditPin();
     void OnUpdateEditPin(CCmdUI* ui);
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     void OnTrackInSignalList();
     void OnUpdateTrackInSignalList(CCmdUI* ui);
     void OnRemoveDiffPairPin();
@@ -277,6 +279,7 @@ private:
     HWND m_hSubscribed = nullptr;
     std::vector<UINT> m_shownKeys; // ids of m_shown, in the same order
     BOOL m_bCommitting = FALSE;
+    BOOL m_bActivating = FALSE;
     int m_nShownKind = kShowsComponents;
     BOOL m_bHintVisible = TRUE;
     BOOL m_bInfoVisible = FALSE;

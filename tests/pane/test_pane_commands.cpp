@@ -153,3 +153,37 @@ TEST_F(PaneCommands, AdjacentPinGridsAndTheirIndexes) {
 }
 
 } // namespace
+
+namespace {
+
+class PaneEcho : public PaneCommands {};
+
+TEST_F(PaneEcho, EditPinAsksTheHostAndSaysWhetherToSave) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    Echoes();
+    Command(35570); // nobody answers: the window stays
+    EXPECT_TRUE(Echoes().empty());
+    Run("kx::answer question MSG_HOST_ASK_SAVE no");
+    Command(35570);
+    auto echoes = Echoes();
+    ASSERT_EQ(echoes.size(), 1u);
+    EXPECT_NE(echoes[0].find("editPhysicalPin -nosave"), std::string::npos) << echoes[0];
+}
+
+TEST_F(PaneEcho, BecomingTheActiveViewIsEchoedOnlyWithAGrid) {
+    ASSERT_TRUE(Open());
+    Frame()->ActivatePane("CLP");
+    Echoes();
+    Frame()->ActivatePane("CCP");
+    EXPECT_TRUE(Echoes().empty());
+    ShowU1();
+    Frame()->ActivatePane("CLP");
+    Echoes();
+    Frame()->ActivatePane("CCP");
+    const auto echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_NE(echoes[0].find("selectWindow ccp"), std::string::npos) << echoes[0];
+}
+
+} // namespace
