@@ -347,6 +347,11 @@ public:
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
 
+    // ------------------------------------------------------------- text dump
+    // Appends the header texts, the functions and every shown cell to the file; 0 when it cannot
+    // be opened for appending.
+    int DumpGrid(const char* path);
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;
