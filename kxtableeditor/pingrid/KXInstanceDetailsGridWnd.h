@@ -352,6 +352,11 @@ public:
     // be opened for appending.
     int DumpGrid(const char* path);
 
+    // ------------------------------------------------------------- context menu
+    // The column chooser on the caption row, the pin menu on data rows; the filter row keeps the
+    // library's handling.
+    BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;
