@@ -82,6 +82,7 @@ END_MESSAGE_MAP()
 
 CKXBottomPaneContainerView::CKXBottomPaneContainerView() {
     EnableAutomation();
+    RegisterTclCommands();
 }
 
 CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
@@ -92,12 +93,6 @@ CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
     m_componentWindows.clear();
     m_pinGrids.clear();
     if (CKXTransaction::GetUndoSink() == this) CKXTransaction::SetUndoSink(nullptr);
-}
-
-BOOL CKXBottomPaneContainerView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    // The pane's own script words come with its detail grids; until then every
-    // script command falls through, so the frame's router offers it to the frame.
-    return CView::OnWndMsg(message, wParam, lParam, pResult);
 }
 
 // ------------------------------------------------------------------ undo history

@@ -25,6 +25,7 @@ class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
 class CInstTermBitContext;
+class CTclArgsList;
 
 class CKXBottomPaneContainerView : public CView, public CCommonInterface {
     DECLARE_DYNCREATE(CKXBottomPaneContainerView)
@@ -232,6 +233,26 @@ public:
     // Lines the shown pin grids up: several grids, and whether they show the same object.
     void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
 
+    // Script commands: the host sends each word as a message; the table maps it to its handler.
+    using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);
+    void RegisterTclCommands();
+    static const char* UsageOf(const char* word); // message id of a word's usage; null for no word
+    const std::map<std::string, TclHandler>& GetTclCommandMap() const { return m_TclCommandMap; }
+    LRESULT OnTclNotAvailable(CTclArgsList* args, long extra);
+    LRESULT OnTclAddComment(CTclArgsList* args, long extra);
+    LRESULT OnTclModifyComment(CTclArgsList* args, long extra);
+    LRESULT OnTclDeleteComment(CTclArgsList* args, long extra);
+    LRESULT OnTclSetViewOption(CTclArgsList* args, long extra);
+    LRESULT OnTclExpandPins(CTclArgsList* args, long extra);
+    LRESULT OnTclFilterRows(CTclArgsList* args, long extra);
+    LRESULT OnTclSort(CTclArgsList* args, long extra);
+    LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
+    LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    // Bus and differential-pair view options for every shown pin grid.
+    void SetViewOptionsInAllGrids(int busOption, int dpOption);
+    // Selects the rows of the keys in every shown grid.
+    void SelectRowsInAllGrids(CStringArray* keys, const CString& keyColumn);
+
     // The document's open mode; 2 (read-only) when the pane has no document.
     int GetViewMode() const;
 
@@ -265,6 +286,8 @@ private:
     CString m_strTitle;
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
+    BOOL Usage(); // shows the usage of the word being run; TRUE
+    LRESULT CommentCommand(CTclArgsList* args, int op);
     void Subscribe();
     void Unsubscribe();
     void CloseComponentWindow(UINT id);
@@ -274,6 +297,8 @@ private:
     CDesignContext PaneDesign() const;
     CDesignContext PaneMasterDesign() const;
 
+    std::map<std::string, TclHandler> m_TclCommandMap;
+    CString m_strTclWord; // the word being run
     std::unique_ptr<CKXGridWnd> m_pPaneGrid;
     std::map<unsigned, INet*> m_registeredNets;
     HWND m_hSubscribed = nullptr;

@@ -1,0 +1,347 @@
+// The pane's script commands: the words the host knows as Tcl commands, their
+// dispatch from the host's script messages, and the handlers for comments, view
+// options, filters, sorting, custom columns and grid dumps. Every word answers
+// "-help" with its usage message.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXTclCmdManager.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+
+#include <cstring>
+#include <map>
+
+namespace {
+
+struct WordEntry {
+    const char* word;
+    CKXBottomPaneContainerView::TclHandler handler;
+    const char* usage;
+};
+
+using P = CKXBottomPaneContainerView;
+
+// The words in the order they are registered, each with its handler and usage message.
+const WordEntry kWords[] = {
+    {"addConnection", &P::OnTclNotAvailable, "KXTABLE-160"},
+    {"addPupd", &P::OnTclNotAvailable, "KXPANE-241"},
+    {"addTermination", &P::OnTclNotAvailable, "KXPANE-241"},
+    {"assignPinNumber", &P::OnTclNotAvailable, "KXTABLE-197"},
+    {"assignModel", &P::OnTclNotAvailable, "KXTABLE-182"},
+    {"changeCustomColumn", &P::OnTclChangeCustomColumn, "KXPANE-237"},
+    {"copy", &P::OnTclNotAvailable, "KXTABLE-164"},
+    {"deleteConnection", &P::OnTclNotAvailable, "KXTABLE-161"},
+    {"deletePupd", &P::OnTclNotAvailable, "KXPANE-242"},
+    {"deleteTermination", &P::OnTclNotAvailable, "KXTABLE-162"},
+    {"editTermination", &P::OnTclNotAvailable, "KXTABLE-213"},
+    {"selectObject", &P::OnTclNotAvailable, "KXTABLE-159"},
+    {"addComment", &P::OnTclAddComment, "KXPANE-193"},
+    {"modifyComment", &P::OnTclModifyComment, "KXPANE-194"},
+    {"deleteComment", &P::OnTclDeleteComment, "KXPANE-195"},
+    {"editPupd", &P::OnTclNotAvailable, "KXPANE-243"},
+    {"paste", &P::OnTclNotAvailable, "KXPANE-215"},
+    {"removeModel", &P::OnTclNotAvailable, "KXTABLE-185"},
+    {"renameConnection", &P::OnTclNotAvailable, "KXTABLE-208"},
+    {"removeDiffPairPin", &P::OnTclNotAvailable, "KXTABLE-191"},
+    {"setViewOption", &P::OnTclSetViewOption, "KXTABLE-190"},
+    {"expandPins", &P::OnTclExpandPins, "KXTABLE-187"},
+    {"filterRows", &P::OnTclFilterRows, "KXPANE-234"},
+    {"trackInSignalList", &P::OnTclNotAvailable, "KXTABLE-188"},
+    {"editPhysicalPin", &P::OnTclNotAvailable, "KXTABLE-192"},
+    {"editLogicalPin", &P::OnTclNotAvailable, "KXTABLE-193"},
+    {"sort", &P::OnTclSort, "KXPANE-231"},
+    {"dumpGrid", &P::OnTclDumpGrid, "KXPANE-245"},
+    {"swapSignal", &P::OnTclNotAvailable, "KXTABLE-206"},
+};
+
+// A value asks for help when it is "-help" in any case or begins with "-h".
+bool IsHelp(const CString& value) {
+    return value.CompareNoCase("-help") == 0 || value.Left(2) == "-h";
+}
+
+// An option word: its full form in any case, or its short form at the start.
+bool IsOption(const CString& value, const char* full, const char* prefix) {
+    return value.CompareNoCase(full) == 0 || value.Left(static_cast<int>(std::strlen(prefix))) == prefix;
+}
+
+// The values of an argument joined with a separator.
+CString Joined(const CTclArgs* arg, const char* separator) {
+    CString text;
+    for (int i = 0; i < arg->GetArgCount(); ++i) {
+        if (i) text += separator;
+        text += arg->GetValue(i);
+    }
+    return text;
+}
+
+} // namespace
+
+void CKXBottomPaneContainerView::RegisterTclCommands() {
+    for (const WordEntry& e : kWords) {
+        m_TclCommandMap[e.word] = e.handler;
+        CKXTclCmdManager::RegisterTCLCommand(e.word);
+    }
+}
+
+const char* CKXBottomPaneContainerView::UsageOf(const char* word) {
+    for (const WordEntry& e : kWords)
+        if (std::strcmp(e.word, word) == 0) return e.usage;
+    return nullptr;
+}
+
+BOOL CKXBottomPaneContainerView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message >= 0x8411 && message <= 0x85A1) {
+        const char* word = CKXTclCmdManager::GetTCLCommandName(message);
+        if (word && *word) {
+            auto it = m_TclCommandMap.find(word);
+            if (it != m_TclCommandMap.end() && it->second) {
+                m_strTclWord = word;
+                const LRESULT r = (this->*(it->second))(reinterpret_cast<CTclArgsList*>(wParam), lParam);
+                if (pResult) *pResult = r;
+                return TRUE;
+            }
+        }
+    }
+    return CView::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+BOOL CKXBottomPaneContainerView::Usage() {
+    if (const char* id = UsageOf(m_strTclWord)) CKXErrorHandler::MessageBoxOk(id);
+    return TRUE;
+}
+
+// Every word the pane knows; the ones whose operations are not part of the pane yet give their
+// usage on request and otherwise refuse, reporting failure rather than a success that did nothing.
+LRESULT CKXBottomPaneContainerView::OnTclNotAvailable(CTclArgsList* args, long) {
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+            if (CTclArgs* arg = *it)
+                for (int i = 0; i < arg->GetArgCount(); ++i)
+                    if (IsHelp(arg->GetValue(i))) return Usage();
+    CKXErrorHandler::MessageBoxOk("KXPANE-178");
+    return 0;
+}
+
+// ------------------------------------------------------------------ comments
+
+LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
+    const int mode = GetViewMode();
+    if (mode == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 1;
+    }
+    if (mode == 2) return 1;
+    CString text;
+    CStringArray keys;
+    bool first = op != 2; // delete takes no text
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+            CTclArgs* arg = *it;
+            if (!arg) continue;
+            for (int i = 0; i < arg->GetArgCount(); ++i)
+                if (IsHelp(arg->GetValue(i))) return Usage();
+            if (first) {
+                text = arg->GetValue(0);
+                first = false;
+                continue;
+            }
+            CString key = Joined(arg, ":");
+            while (key.Right(1) == ":")
+                key = key.Left(key.GetLength() - 1);
+            if (!key.IsEmpty()) keys.Add(key);
+        }
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid) return 1;
+    if (keys.GetSize() > 0) grid->SelectRowsByKey(&keys, "Pinname");
+    if (op == 0 && grid->CanInsertComment())
+        grid->InsertComment(text, 1);
+    else if (op == 1 && grid->CanEditComment())
+        grid->EditComment(text, 1);
+    else if (op == 2 && grid->CanDeleteComment())
+        grid->DeleteComment();
+    return 1;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclAddComment(CTclArgsList* args, long) {
+    return CommentCommand(args, 0);
+}
+LRESULT CKXBottomPaneContainerView::OnTclModifyComment(CTclArgsList* args, long) {
+    return CommentCommand(args, 1);
+}
+LRESULT CKXBottomPaneContainerView::OnTclDeleteComment(CTclArgsList* args, long) {
+    return CommentCommand(args, 2);
+}
+
+// ------------------------------------------------------------------ view options
+
+void CKXBottomPaneContainerView::SetViewOptionsInAllGrids(int busOption, int dpOption) {
+    for (CKXGridWnd* g : m_shownGrids)
+        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) {
+            pin->RecordViewOptionsScript(busOption, dpOption);
+            pin->RefreshInstances(nullptr);
+        }
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclSetViewOption(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return Usage();
+    int bus = -1, dp = -1;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+        CTclArgs* arg = *it;
+        CString v = arg ? arg->GetValue(0) : CString();
+        if (v.CompareNoCase("bus_on") == 0)
+            bus = 1;
+        else if (v.CompareNoCase("bus_off") == 0)
+            bus = 0;
+        else if (v.CompareNoCase("dp_on") == 0)
+            dp = 1;
+        else if (v.CompareNoCase("dp_off") == 0)
+            dp = 0;
+        else
+            return Usage();
+    }
+    if (GetViewMode() == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 1;
+    }
+    // A choice not given keeps the active grid's current one.
+    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()))
+        SetViewOptionsInAllGrids(bus < 0 ? pin->m_nBusOption : bus, dp < 0 ? pin->m_nDpOption : dp);
+    return 1;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclExpandPins(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return Usage();
+    CString mode, scope;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+        CTclArgs* arg = *it;
+        CString v = arg ? arg->GetValue(0) : CString();
+        if (v.CompareNoCase("on") == 0 || v.CompareNoCase("off") == 0)
+            mode = v;
+        else if (v.CompareNoCase("-selection") == 0)
+            scope = "-selection";
+        else
+            return Usage();
+    }
+    if (GetViewMode() == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 1;
+    }
+    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()))
+        pin->ExpandAllPins(mode, scope);
+    return 1;
+}
+
+// ------------------------------------------------------------------ filter and sort
+
+LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
+    if (!args) return 1;
+    if (args->GetTotalArgCount() < 2 || args->GetTotalArgCount() > 4) return Usage();
+    CString column, filter;
+    bool hasColumn = false, hasFilter = false;
+    int expect = 0; // 1 column, 2 filter
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+        CTclArgs* arg = *it;
+        if (!arg) continue;
+        const CString v = arg->GetValue(0);
+        if (IsHelp(v)) return Usage();
+        if (IsOption(v, "-col", "-c")) {
+            hasColumn = true;
+            expect = 1;
+        } else if (IsOption(v, "-filter", "-f")) {
+            hasFilter = true;
+            expect = 2;
+        } else if (expect == 1) {
+            column = Joined(arg, " ");
+        } else if (expect == 2) {
+            filter = Joined(arg, " ");
+        }
+    }
+    if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return Usage();
+    auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
+    if (!pin || !pin->OnFilterCellChanged(column, filter)) return Usage();
+    return 1;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
+    if (!args) return 1;
+    if (args->GetTotalArgCount() > 1) return Usage();
+    CString column;
+    if (CTclArgs* arg = args->GetArg(0)) {
+        column = arg->GetValue(0);
+        if (IsHelp(column)) return Usage();
+    }
+    if (GetViewMode() != 4)
+        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()))
+            pin->SortByColumnName(column);
+    return 1;
+}
+
+// ------------------------------------------------------------------ custom columns
+
+void CKXBottomPaneContainerView::SelectRowsInAllGrids(CStringArray* keys, const CString& keyColumn) {
+    for (CKXGridWnd* g : m_shownGrids)
+        g->SelectRowsByKey(keys, keyColumn);
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclChangeCustomColumn(CTclArgsList* args, long) {
+    auto usage = [this] {
+        Usage();
+        return LRESULT{3};
+    };
+    if (!args || args->GetTotalArgCount() == 0) return usage();
+    CStringArray columns, keys;
+    CMapStringToString values;
+    int expect = 0; // 1 column, 2 value
+    bool valueStored = false;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+        CTclArgs* arg = *it;
+        if (!arg) continue;
+        const CString v = arg->GetValue(0);
+        if (IsHelp(v)) return usage();
+        if (IsOption(v, "-col", "-c")) {
+            expect = 1;
+        } else if (IsOption(v, "-val", "-v")) {
+            if (columns.GetSize() == 0) return usage();
+            expect = 2;
+        } else if (expect == 1) {
+            if (columns.GetSize() > 0) return usage(); // one column per command
+            columns.Add(v);
+            expect = 0;
+        } else if (expect == 2) {
+            values.SetAt(columns[0], Joined(arg, ","));
+            valueStored = true;
+            expect = 0;
+        } else {
+            keys.Add(Joined(arg, ":"));
+        }
+    }
+    if (expect == 1 || !valueStored) return usage();
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid || grid->AreColumnsKnown(&columns) != 1) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-238");
+        return 3;
+    }
+    if (keys.GetSize() > 0) SelectRowsInAllGrids(&keys, "");
+    return grid->ChangeCustomColumnValue(values) ? 1 : 3;
+}
+
+// ------------------------------------------------------------------ dumps
+
+LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
+    if (!args) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-244");
+        return 1;
+    }
+    if (args->GetTotalArgCount() != 1) return Usage();
+    CTclArgs* arg = args->GetArg(0);
+    if (!arg || arg->GetArgCount() > 1) return Usage();
+    const CString file = arg->GetValue(0);
+    if (file.CompareNoCase("-help") == 0 || file.Find("-h") >= 0) return Usage();
+    if (!file.IsEmpty() && GetViewMode() != 4)
+        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid())) pin->DumpGrid(file);
+    return 1;
+}

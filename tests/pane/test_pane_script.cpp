@@ -1,0 +1,144 @@
+// The pane's script words as the host runs them: registration, help, dispatch,
+// and the handlers for comments, view options, filters, sorting, custom columns
+// and dumps.
+#include "KXShellFixture.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXTclCmdManager.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/context.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using Pane = CKXBottomPaneContainerView;
+using G = CKXInstanceDetailsGridWnd;
+
+class PaneScript : public KXShellFixture {
+protected:
+    void ShowU1() {
+        CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
+        CKXInstanceContextArray arr;
+        arr.Add(design.instance("U1"));
+        Ccp()->ShowInstanceConnectivity(design, &arr, TRUE);
+    }
+    G* Pin() { return dynamic_cast<G*>(Ccp()->GetActiveGrid()); }
+    bool Shown(const std::string& id) {
+        for (const std::string& m : Messages())
+            if (m == id) return true;
+        return false;
+    }
+};
+
+TEST_F(PaneScript, EveryWordIsATclCommandWithAUsageMessage) {
+    ASSERT_TRUE(Open());
+    const auto& table = Ccp()->GetTclCommandMap();
+    EXPECT_EQ(table.size(), 29u);
+    Messages();
+    for (const auto& [word, handler] : table) {
+        EXPECT_NE(CKXTclCmdManager::GetTCLCommandId(word.c_str()), 0u) << word;
+        const char* usage = Pane::UsageOf(word.c_str());
+        ASSERT_NE(usage, nullptr) << word;
+        EXPECT_TRUE(CKXErrorHandler::HasMessage(usage)) << usage;
+        // kx::word reaches words whose Tcl name the host already gives to something else.
+        Run("kx::word " + word + " pin -help");
+        EXPECT_TRUE(Shown(usage)) << word;
+    }
+}
+
+TEST_F(PaneScript, HelpIsMinusHelpInAnyCaseOrAValueBeginningWithMinusH) {
+    ASSERT_TRUE(Open());
+    Messages();
+    Run("deleteComment pin -HELP");
+    EXPECT_TRUE(Shown("KXPANE-195"));
+    Run("deleteComment pin -hx");
+    EXPECT_TRUE(Shown("KXPANE-195"));
+    // "-H..." other than -help is a key: the command runs (nothing selected, nothing to delete).
+    Run("deleteComment pin -Hx");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(PaneScript, WordsWhoseOperationsAreMissingRefuseRatherThanSucceed) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    Messages();
+    EXPECT_EQ(Run("deleteConnection pin U1:OUT"), "0");
+    EXPECT_TRUE(Shown("KXPANE-178"));
+}
+
+TEST_F(PaneScript, DispatchOnlyForThePanesOwnWords) {
+    ASSERT_TRUE(Open());
+    const UINT sort = CKXTclCmdManager::GetTCLCommandId("sort");
+    ASSERT_NE(sort, 0u);
+    EXPECT_EQ(Ccp()->SendMessage(sort, 0, 0), 1); // a null list: nothing to do
+    const UINT ascend = CKXTclCmdManager::GetTCLCommandId("ascend");
+    ASSERT_NE(ascend, 0u);
+    EXPECT_EQ(Ccp()->SendMessage(ascend, 0, 0), 0); // the frame's word: not the pane's
+}
+
+TEST_F(PaneScript, ViewOptionsKeepTheChoiceNotGiven) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    ASSERT_NE(Pin(), nullptr);
+    Pin()->m_nBusOption = 1;
+    Pin()->m_nDpOption = 0;
+    EXPECT_EQ(Run("setViewOption pin dp_on"), "1");
+    EXPECT_EQ(Pin()->m_nBusOption, 1);
+    EXPECT_EQ(Pin()->m_nDpOption, 1);
+    Messages();
+    Run("setViewOption pin sideways");
+    EXPECT_TRUE(Shown("KXTABLE-190"));
+    Run("setViewOption pin bus_on dp_on bus_off");
+    EXPECT_TRUE(Shown("KXTABLE-190"));
+    Run("expandPins pin sideways");
+    EXPECT_TRUE(Shown("KXTABLE-187"));
+}
+
+TEST_F(PaneScript, PhysicalViewRefusesLogicalViewOptions) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    Messages();
+    Run("setViewOption pin bus_on");
+    EXPECT_TRUE(Shown("KXPANE-178"));
+    Run("addComment pin hello");
+    EXPECT_TRUE(Shown("KXPANE-178"));
+}
+
+TEST_F(PaneScript, FilterAndCustomColumnOperands) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    Messages();
+    Run("filterRows pin -col");
+    EXPECT_TRUE(Shown("KXPANE-234"));
+    Run("filterRows pin -col {} -filter x");
+    EXPECT_TRUE(Shown("KXPANE-234"));
+    EXPECT_EQ(Run("changeCustomColumn pin"), "3");
+    EXPECT_TRUE(Shown("KXPANE-237"));
+    EXPECT_EQ(Run("changeCustomColumn pin -val x"), "3"); // a value before any column
+    EXPECT_TRUE(Shown("KXPANE-237"));
+    EXPECT_EQ(Run("changeCustomColumn pin -col NOSUCH -val {a b}"), "3");
+    EXPECT_TRUE(Shown("KXPANE-238"));
+}
+
+TEST_F(PaneScript, DumpWritesTheActiveGrid) {
+    ASSERT_TRUE(Open());
+    Messages();
+    Ccp()->SendMessage(CKXTclCmdManager::GetTCLCommandId("dumpGrid"), 0, 0);
+    EXPECT_TRUE(Shown("KXPANE-244"));
+    ShowU1();
+    const std::filesystem::path file = m_dir / "u1.txt";
+    EXPECT_EQ(Run("dumpGrid pin " + file.string()), "1");
+    ASSERT_TRUE(std::filesystem::exists(file));
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("OUT"), std::string::npos);
+}
+
+} // namespace
