@@ -1,4 +1,5 @@
 // The column list, its customisation, widths, the layout broadcast and the grid's set-up.
+#include "KXTempPath.h"
 #include "PinGridTestSupport.h"
 
 #include "kxcommon/KXCustomizeAPI.h"
@@ -163,7 +164,7 @@ TEST_F(Columns, ExpandAllTakesOnlyOn) {
 }
 
 TEST_F(Columns, ViewOptionsAreJournalledOnlyToAScript) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "pingrid_journal";
+    const std::filesystem::path dir = KXUniqueTempPath("pingrid_journal");
     std::filesystem::create_directories(dir);
     std::string txt = (dir / "journal.txt").string();
     std::string vbs = (dir / "journal.vbs").string();

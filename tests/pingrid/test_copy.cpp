@@ -1,4 +1,5 @@
 // Copying pin rows: the echo of a user's copy, the texts put on the clipboard and the enable tests.
+#include "KXTempPath.h"
 #include "PinGridTestSupport.h"
 
 #include "afx/afxole.h"
@@ -100,7 +101,7 @@ TEST_F(Copy, EchoOfAUsersCopy) {
 }
 
 TEST_F(Copy, JournalLinesPerRow) {
-    const auto path = std::filesystem::temp_directory_path() / "pingrid_copy_journal.vbs";
+    const auto path = KXUniqueTempPath("pingrid_copy_journal.vbs");
     std::filesystem::remove(path);
     std::string journal = path.string();
     CKXShareGlobalData::m_bAutomation = journal.data();

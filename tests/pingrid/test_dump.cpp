@@ -1,4 +1,5 @@
 // The text dump of the grid.
+#include "KXTempPath.h"
 #include "PinGridTestSupport.h"
 
 #include <filesystem>
@@ -14,7 +15,7 @@ class Dump : public PinGridTest {
 protected:
     void SetUp() override {
         PinGridTest::SetUp();
-        path = (std::filesystem::temp_directory_path() / "pingrid_dump.txt").string();
+        path = (KXUniqueTempPath("pingrid_dump.txt")).string();
         std::filesystem::remove(path);
         builder.symbol("PART").port("A").port("B");
         builder.schematic("top").instance("U1", "PART", "U7").connect("U1", "A", "N1");

@@ -1,4 +1,5 @@
 // The row filter (patterns per column, function groups) and the column modes.
+#include "KXTempPath.h"
 #include "PinGridTestSupport.h"
 
 #include "kxcommon/KXPartReader.h"
@@ -89,7 +90,7 @@ TEST_F(Filter, BitmapColumnsFilterByTheirTooltip) {
 }
 
 TEST_F(Filter, FunctionGroupsByPinNumber) {
-    const auto dir = std::filesystem::temp_directory_path() / "pingrid_filter_parts";
+    const auto dir = KXUniqueTempPath("pingrid_filter_parts");
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "FPART.fgr") << "1,A1\n2,A2\n";
     CKXPartReader::SetPartDirectory(dir.string().c_str());
@@ -118,7 +119,7 @@ TEST_F(Filter, FunctionGroupsByPinNumber) {
 }
 
 TEST_F(Filter, UserEditIsJournalledWithQuotedTexts) {
-    const auto path = std::filesystem::temp_directory_path() / "pingrid_filter_journal.vbs";
+    const auto path = KXUniqueTempPath("pingrid_filter_journal.vbs");
     std::filesystem::remove(path);
     std::string journal = path.string();
     CKXShareGlobalData::m_bAutomation = journal.data();

@@ -1,4 +1,5 @@
 // Loading a component's pins: header, rows, vectors, pairs, blocks and reloads.
+#include "KXTempPath.h"
 #include "PinGridTestSupport.h"
 
 #include "kxcontrols/KXProgressBar.h"
@@ -252,7 +253,7 @@ class PinFile : public PinGridTest {
 protected:
     void SetUp() override {
         PinGridTest::SetUp();
-        m_parts = std::filesystem::temp_directory_path() / "pingrid_pinfile";
+        m_parts = KXUniqueTempPath("pingrid_pinfile");
         std::filesystem::create_directories(m_parts / "work");
         CKXPartReader::SetPartDirectory(m_parts.string().c_str());
         CKXErrorHandler::ClearTranscript();

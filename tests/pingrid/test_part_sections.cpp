@@ -1,4 +1,5 @@
 // Part sections: the header's Functions choice, the section check and pin bits by pin number.
+#include "KXTempPath.h"
 #include "PinGridTestSupport.h"
 
 #include "afx/afxanswer.h"
@@ -16,7 +17,7 @@ class PartSections : public PinGridTest {
 protected:
     void SetUp() override {
         PinGridTest::SetUp();
-        m_parts = std::filesystem::temp_directory_path() / "pingrid_parts";
+        m_parts = KXUniqueTempPath("pingrid_parts");
         std::filesystem::create_directories(m_parts);
         std::ofstream(m_parts / "CHIPPART.fgr") << "# groups\n1,A1\n2,A2\n3,A3\n";
         std::ofstream(m_parts / "SINGLE.fgr") << "1,A1\n1,A2\n";
