@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <unistd.h>
+
 #include "kxcommon/KXHiliteObject.h"
 #include "kxinstsigpane/KXListPanes.h"
 

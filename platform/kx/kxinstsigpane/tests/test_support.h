@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "grid/gxcore.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXTransaction.h"
