@@ -11,6 +11,7 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/schema.h"
+#include "rmx/schemautil.h"
 #include "rmx/transaction.h"
 
 #include <set>
@@ -26,6 +27,8 @@ bool SameCell(const IDesign* a, const IDesign* b) {
 
 void CKXBottomPaneContainerView::OnInitialUpdate() {
     CView::OnInitialUpdate();
+    CreateAttachControls();
+    ShowAttachSignalControls(FALSE);
     // Every net the design has now counts as known; later ones come with the transactions.
     if (PaneDesign().design())
         for (const CNetContext& net : PaneDesign().nets())
@@ -58,8 +61,16 @@ void CKXBottomPaneContainerView::CloseComponentWindow(UINT id) {
     m_componentWindows.erase(it);
 }
 
+// A net becomes known and offered by name: the whole bus with its range, a one-bit vector with its bit.
 void CKXBottomPaneContainerView::AddNet(INet* net) {
-    if (net) m_registeredNets[net->id()] = net;
+    if (!net) return;
+    m_registeredNets[net->id()] = net;
+    CString display = net->name();
+    if (net->msb() != -1 || net->lsb() != -1)
+        display = net->msb() == net->lsb()
+                      ? CSchemaUtilities::vectorName(net->name(), net->msb())
+                      : CSchemaUtilities::vectorName(net->name(), net->msb(), net->lsb());
+    if (m_AttachSignalCombo.FindStringExact(-1, display) < 0) AddSignalListEntry(display, net->id());
 }
 
 LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam) {

@@ -18,6 +18,11 @@
 IMPLEMENT_DYNCREATE(CKXBottomPaneContainerView, CView)
 
 BEGIN_MESSAGE_MAP(CKXBottomPaneContainerView, CView)
+ON_COMMAND(35275, &CKXBottomPaneContainerView::OnPrefixPinName)
+ON_COMMAND(35276, &CKXBottomPaneContainerView::OnSuffixPinName)
+ON_COMMAND(35277, &CKXBottomPaneContainerView::OnPrefixPinNumber)
+ON_COMMAND(35278, &CKXBottomPaneContainerView::OnSuffixPinNumber)
+ON_COMMAND(35282, &CKXBottomPaneContainerView::OnIncrementSignalName)
 ON_COMMAND(57634, &CKXBottomPaneContainerView::OnEditCopy)
 ON_UPDATE_COMMAND_UI(57634, &CKXBottomPaneContainerView::OnUpdateEditCopy)
 ON_COMMAND(57637, &CKXBottomPaneContainerView::OnEditPaste)
@@ -80,7 +85,9 @@ ON_MESSAGE(MSG_CLEAR_UNDO, &CKXBottomPaneContainerView::OnClearUndoRedo)
 ON_MESSAGE(MSG_DESIGN_UNDO_RESET, &CKXBottomPaneContainerView::OnDesignUndoReset)
 END_MESSAGE_MAP()
 
-CKXBottomPaneContainerView::CKXBottomPaneContainerView() {
+CKXBottomPaneContainerView::CKXBottomPaneContainerView()
+    : m_pSignalDropList(std::make_unique<CKXListComboBox>(this)),
+      m_pDiffPairDropList(std::make_unique<CKXListComboBox>(this)) {
     EnableAutomation();
     RegisterTclCommands();
 }
@@ -235,15 +242,6 @@ void CKXBottomPaneContainerView::ApplyShowDiffPairPinsSetting(BOOL show) {
 }
 
 // ------------------------------------------------------------------ attach box and grids
-
-void CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
-    m_strAttachSignal = signal;
-}
-
-void CKXBottomPaneContainerView::EnableAttachSignalControls(BOOL enable) {
-    CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
-    m_bAttachEnabled = enable && !(doc && doc->GetOpenMode() == 2);
-}
 
 void CKXBottomPaneContainerView::HighlightObject(CKXHiliteObject*) {}
 

@@ -8,6 +8,8 @@
 #include "afx/afx.h"
 #include "afx/afxdisp.h"
 #include "grid/KXGridWnd.h"
+#include "grid/KXSpinControl.h"
+#include "kxcontrols/KXComboBoxes.h"
 #include "kxinstsigpane/CommonInterface.h"
 
 #include "rmx/context.h"
@@ -75,11 +77,31 @@ public:
     CString m_strMoveDirection;
     BOOL m_bShowDiffPairPins = FALSE;
 
-    // Attach Signal box.
-    void AttachSignalByName(const CString& signal);
+    // Attach Signal bar: the combo of signal names and naming rules, and the two drop lists that
+    // the grids' signal cells show. Rule words come first, then signals, then differential pairs.
+    BOOL AttachSignalByName(const CString& signal);
     void EnableAttachSignalControls(BOOL enable);
+    void ShowAttachSignalControls(BOOL show);
     BOOL IsAttachSignalEnabled() const { return m_bAttachEnabled; }
-    CString GetAttachSignalText() const { return m_strAttachSignal; }
+    CString GetAttachSignalText() const;
+    DWORD GetAttachSignalEditSel() const { return m_AttachSignalCombo.GetEditSel(); }
+    std::vector<CString> GetAttachSignalEntries() const;
+    void ResetSignalLists() override;
+    void AddSignalListEntry(const CString& text, DWORD data);
+    void AddDiffPairListEntry(const CString& text);
+    void AddDiffPairEntry(IDPNet* pair) override;
+    void RemoveDiffPairEntry(IDPNet* pair);
+    void UpdateDiffPairEntry(IDPNet* pair);
+    CKXListComboBox* GetSignalDropList() const { return m_pSignalDropList.get(); }
+    CKXListComboBox* GetDiffPairDropList() const { return m_pDiffPairDropList.get(); }
+    void OnPrefixPinName();
+    void OnSuffixPinName();
+    void OnPrefixPinNumber();
+    void OnSuffixPinNumber();
+    void OnIncrementSignalName();
+    // What a text of the bar asks for: a signal name, a naming rule, or shorting the pins.
+    enum class EAttachText { Signal, Rule, ShortPins };
+    static EAttachText ClassifyAttachText(const CString& text);
 
     // Operations on the pane's grids.
     void ClearOtherGridSelections(int gridIndex);
@@ -286,6 +308,8 @@ private:
     CString m_strTitle;
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
+    void CreateAttachControls();
+    void PrepareRule(const char* word, const char* placeholder);
     BOOL Usage(); // shows the usage of the word being run; TRUE
     LRESULT CommentCommand(CTclArgsList* args, int op);
     void Subscribe();
@@ -298,6 +322,8 @@ private:
     CDesignContext PaneMasterDesign() const;
 
     std::map<std::string, TclHandler> m_TclCommandMap;
+    CKXAutoCompleteComboBox m_AttachSignalCombo;
+    std::unique_ptr<CKXListComboBox> m_pSignalDropList, m_pDiffPairDropList;
     CString m_strTclWord; // the word being run
     std::unique_ptr<CKXGridWnd> m_pPaneGrid;
     std::map<unsigned, INet*> m_registeredNets;

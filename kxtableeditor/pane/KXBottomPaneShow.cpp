@@ -51,19 +51,18 @@ void CKXBottomPaneContainerView::SetPaneTitle(UINT kind) {
         m_bInfoVisible = TRUE;
         if (mode == 4) {
             m_strTitle = "Physical Part Connectivity Details";
-            m_bAttachRowShown = FALSE;
+            ShowAttachSignalControls(FALSE);
         } else if (m_bMatrixFlag) {
             m_strTitle = "Matrix Connectivity View - " + m_strMatrixViewName;
-            m_bAttachRowShown = FALSE;
+            ShowAttachSignalControls(FALSE);
         } else {
             m_strTitle = "Component Connectivity Details";
-            // Connections are never edited in a read-only window: the row stays hidden there.
-            m_bAttachRowShown = mode != 2;
+            ShowAttachSignalControls(TRUE);
         }
     } else if (kind == kShowsSignals) {
         m_bInfoVisible = TRUE;
         m_strTitle = mode == 4 ? "Physical Net Connectivity Details" : "Signal Connectivity Details";
-        m_bAttachRowShown = FALSE;
+        ShowAttachSignalControls(FALSE);
     }
     m_nShownKind = static_cast<int>(kind);
 }

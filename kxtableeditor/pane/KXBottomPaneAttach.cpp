@@ -1,0 +1,168 @@
+// The Attach Signal bar of the connectivity pane: the combo of signal names and
+// naming rules, the two drop lists the grids' signal cells show, the rule menu
+// that prepares a rule for its argument, and what a typed text means.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "rmx/schema.h"
+#include "rmx/schemautil.h"
+
+#include <array>
+
+namespace {
+
+const std::array<const char*, 8> kRuleWords = {"=AUTONAME",      "=PINNAME",         "=PREFIXPINNAME",
+                                               "=SUFFIXPINNAME", "=PREFIXPINNUMBER", "=SUFFIXPINNUMBER",
+                                               "=SHORTPINS",     "=INCREMENTSIGNAME"};
+
+const char kDiffPairSuffix[] = " (Differential Pair)";
+
+} // namespace
+
+void CKXBottomPaneContainerView::CreateAttachControls() {
+    if (!m_AttachSignalCombo.GetSafeHwnd())
+        m_AttachSignalCombo.Create(0x50A10142, CRect(91, 28, 350, 225), this, 35257);
+    if (!m_pSignalDropList->GetSafeHwnd())
+        m_pSignalDropList->Create(0x00A00003, CRect(-1, -1, -1, -1), this, 9041);
+    if (!m_pDiffPairDropList->GetSafeHwnd())
+        m_pDiffPairDropList->Create(0x00A00003, CRect(-1, -1, -1, -1), this, 9093);
+    ResetSignalLists();
+}
+
+void CKXBottomPaneContainerView::ResetSignalLists() {
+    m_AttachSignalCombo.ResetContent();
+    m_pSignalDropList->ResetContent();
+    m_pDiffPairDropList->ResetContent();
+    for (const char* word : kRuleWords)
+        AddSignalListEntry(word, 0);
+    for (const char* word : kRuleWords)
+        AddDiffPairListEntry(word);
+}
+
+void CKXBottomPaneContainerView::AddSignalListEntry(const CString& text, DWORD data) {
+    if (m_pSignalDropList->GetSafeHwnd()) {
+        const int at = m_pSignalDropList->AddString(text);
+        if (at >= 0) m_pSignalDropList->SetItemData(at, data);
+    }
+    const int at = m_AttachSignalCombo.AddString(text);
+    if (at >= 0) m_AttachSignalCombo.SetItemData(at, data);
+}
+
+void CKXBottomPaneContainerView::AddDiffPairListEntry(const CString& text) {
+    if (!m_pDiffPairDropList->GetSafeHwnd()) return;
+    const int at = m_pDiffPairDropList->AddString(text);
+    if (at >= 0) m_pDiffPairDropList->SetItemData(at, 0);
+}
+
+void CKXBottomPaneContainerView::AddDiffPairEntry(IDPNet* pair) {
+    if (!pair) return;
+    const CString name = CKXGenUtils::GetDiffPairName(pair);
+    if (m_pDiffPairDropList->GetSafeHwnd()) {
+        const int at = m_pDiffPairDropList->AddString(name);
+        if (at >= 0) m_pDiffPairDropList->SetItemData(at, pair->id());
+    }
+    const int at = m_AttachSignalCombo.AddString(name + kDiffPairSuffix);
+    if (at >= 0) m_AttachSignalCombo.SetItemData(at, pair->id());
+}
+
+void CKXBottomPaneContainerView::RemoveDiffPairEntry(IDPNet* pair) {
+    if (!pair) return;
+    for (int i = m_pDiffPairDropList->GetCount(); i-- > 0;)
+        if (m_pDiffPairDropList->GetItemData(i) == pair->id()) m_pDiffPairDropList->DeleteString(i);
+    const CString shown = CKXGenUtils::GetDiffPairName(pair) + kDiffPairSuffix;
+    for (int i = m_AttachSignalCombo.GetCount(); i-- > 0;) {
+        CString text;
+        m_AttachSignalCombo.GetLBText(i, text);
+        if (m_AttachSignalCombo.GetItemData(i) == pair->id() && text == shown) {
+            m_AttachSignalCombo.DeleteString(i);
+            break;
+        }
+    }
+}
+
+void CKXBottomPaneContainerView::UpdateDiffPairEntry(IDPNet* pair) {
+    RemoveDiffPairEntry(pair);
+    AddDiffPairEntry(pair);
+}
+
+std::vector<CString> CKXBottomPaneContainerView::GetAttachSignalEntries() const {
+    std::vector<CString> entries;
+    for (int i = 0; i < m_AttachSignalCombo.GetCount(); ++i) {
+        CString text;
+        m_AttachSignalCombo.GetLBText(i, text);
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+// ------------------------------------------------------------------ the row
+
+void CKXBottomPaneContainerView::ShowAttachSignalControls(BOOL show) {
+    // A read-only window never edits connections: the row stays hidden there.
+    m_bAttachRowShown = show && GetViewMode() != 2;
+    if (m_AttachSignalCombo.GetSafeHwnd())
+        m_AttachSignalCombo.ShowWindow(m_bAttachRowShown ? SW_SHOW : SW_HIDE);
+}
+
+void CKXBottomPaneContainerView::EnableAttachSignalControls(BOOL enable) {
+    m_bAttachEnabled = enable && GetViewMode() != 2;
+    if (m_AttachSignalCombo.GetSafeHwnd()) m_AttachSignalCombo.EnableWindow(m_bAttachEnabled);
+}
+
+// ------------------------------------------------------------------ rules
+
+// The rule word goes into the edit field with its placeholder; the placeholder (without its
+// parentheses) is selected so that typing replaces it. Nothing is connected yet.
+void CKXBottomPaneContainerView::PrepareRule(const char* word, const char* placeholder) {
+    const int at = m_AttachSignalCombo.FindStringExact(-1, word);
+    if (at >= 0) m_AttachSignalCombo.SetCurSel(at);
+    CString text;
+    m_AttachSignalCombo.GetWindowText(text);
+    if (at < 0) text = word;
+    const int start = text.GetLength() + 1;
+    text += placeholder;
+    m_AttachSignalCombo.SetWindowText(text);
+    if (m_AttachSignalCombo.GetSafeHwnd()) m_AttachSignalCombo.SetFocus();
+    m_AttachSignalCombo.SetEditSel(start, text.GetLength() - 1);
+}
+
+void CKXBottomPaneContainerView::OnPrefixPinName() {
+    PrepareRule("=PREFIXPINNAME", "(<string>)");
+}
+void CKXBottomPaneContainerView::OnSuffixPinName() {
+    PrepareRule("=SUFFIXPINNAME", "(<string>)");
+}
+void CKXBottomPaneContainerView::OnPrefixPinNumber() {
+    PrepareRule("=PREFIXPINNUMBER", "(<string>)");
+}
+void CKXBottomPaneContainerView::OnSuffixPinNumber() {
+    PrepareRule("=SUFFIXPINNUMBER", "(<string>)");
+}
+void CKXBottomPaneContainerView::OnIncrementSignalName() {
+    PrepareRule("=INCREMENTSIGNAME", "(<signal, start_num>)");
+}
+
+CString CKXBottomPaneContainerView::GetAttachSignalText() const {
+    CString text;
+    m_AttachSignalCombo.GetWindowText(text);
+    return text;
+}
+
+CKXBottomPaneContainerView::EAttachText CKXBottomPaneContainerView::ClassifyAttachText(const CString& text) {
+    CString upper = text;
+    upper.MakeUpper();
+    if (upper.Find("=SHORTPINS") >= 0) return EAttachText::ShortPins;
+    for (const char* rule : {"=AUTONAME", "=PINNAME", "=PREFIXPINNAME", "=SUFFIXPINNAME", "=PREFIXPINNUMBER",
+                             "=SUFFIXPINNUMBER", "=INCREMENTSIGNAME", "=CONNECTBITS"})
+        if (upper.Find(rule) >= 0) return EAttachText::Rule;
+    return EAttachText::Signal;
+}
+
+BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
+    m_AttachSignalCombo.SetWindowText(signal);
+    m_strAttachSignal = signal;
+    return TRUE;
+}
