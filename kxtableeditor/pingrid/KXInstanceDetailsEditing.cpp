@@ -304,7 +304,7 @@ void CKXInstanceDetailsGridWnd::OnCellControlClick(CPoint point, BOOL* pResult) 
 }
 
 BOOL CKXInstanceDetailsGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
-    ShowPropertyEditor();
+    ShowPropertiesOfCell(nRow, nCol);
     return CKXGridWnd::OnLButtonClickedRowCol(nRow, nCol, nFlags, pt);
 }
 

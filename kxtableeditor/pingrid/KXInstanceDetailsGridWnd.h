@@ -364,6 +364,19 @@ public:
     // The journal handle of the grid's design (the document's, else the design's name).
     CString JournalHandle();
 
+    // ------------------------------------------------------------- property editor and selection
+    void ShowPropertyEditor() override;
+    // Selects the pin of a read-only PIN_NAME cell in the design (through the message server).
+    void ShowPropertiesOfCell(ROWCOL row, ROWCOL col);
+    // Hands the shown instances to the property editor.
+    void BuildConnObjInfoList();
+    void GetSelectedObjects() override;
+    void GetShownObjectNames(CString& names) override;
+    // Opens the pin editor on the current row's pin (or pin bit).
+    void EditPin(BOOL bSave) override;
+    BOOL CanEditPin() override;
+    BOOL CanAssignModel() override;
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;

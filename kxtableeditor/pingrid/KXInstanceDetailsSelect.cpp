@@ -1,0 +1,131 @@
+// What the pin grid tells the rest of the host about the pin or instance the
+// user looks at: the property editor, the design's selection, the pin editor.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxpropertyeditor/KXPropertyEditor.h"
+
+#include <cstdlib>
+
+namespace {
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+int BitNumber(const CString& text) {
+    return text.IsEmpty() ? 0 : std::atoi(text.GetString());
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::ShowPropertyEditor() {
+    ShowPropEditor(3);
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (GetCurrentCell(row, col)) ShowPropertiesOfCell(row, col);
+}
+
+void CKXInstanceDetailsGridWnd::ShowPropertiesOfCell(ROWCOL row, ROWCOL col) {
+    if (row < PIN_FIRST_ROW || row > GetRowCount() || col != Col(m_nColPinName)) return;
+    if (IsDiffPairRow(row) || m_bColumnMode) return;
+    // An editable pin-name cell is being typed in, not looked at.
+    if (!IsCellReadOnly(row, col)) return;
+    IKXMessageServer* server = GetKXMsgSrvr();
+    CString base, firstText, secondText;
+    GetCellVectorInfo(row, base, firstText, secondText);
+    const int first = BitNumber(firstText), second = BitNumber(secondText);
+    const CInstanceContext instance = GetRowInstance(row);
+    if (!instance) return;
+    const CInstTermContext pin = instance.instTerm(static_cast<unsigned>(GetRowInstTermId(row)));
+    if (!pin) return;
+    const CMsgSelectObj select(pin.cpath().GetString(), MSCreateSlice(first, second), 0, 2);
+    if (!server) return;
+    const bool oneBit = !pin.instTerm()->isScalar() && first == second;
+    const CString spath = oneBit ? pin.bitContext(first).spath() : pin.spath();
+    CDesignContext top = m_designContext;
+    while (const CInstanceContext parent = top.parent()) {
+        const CDesignContext up = parent.design();
+        if (!up) break;
+        top = up;
+    }
+    const CString topName = top ? CString(top.name()) : CString();
+    server->Send(MSG_SELECT_IN_DESIGN, reinterpret_cast<WPARAM>(spath.GetString()),
+                 reinterpret_cast<LPARAM>(topName.GetString()), 0);
+}
+
+void CKXInstanceDetailsGridWnd::BuildConnObjInfoList() {
+    CKXConnObjInfoList list;
+    for (UINT id : m_arrInstanceIds) {
+        const CInstanceContext instance = m_designContext.instance(id);
+        if (!instance) continue;
+        list.Add(new CKXConnObjInfo(instance.name(), CKXConnObjInfo::INSTANCE, -1, -1, nullptr));
+    }
+    // The editor takes the records over; only the list is ours.
+    if (IKXMessageServer* server = GetKXMsgSrvr())
+        server->Send(MSG_CONN_OBJECT_INFO, reinterpret_cast<WPARAM>(&list),
+                     reinterpret_cast<LPARAM>(&m_designContext), 0);
+    else
+        KXPropEditorTakeRecords(&list);
+}
+
+void CKXInstanceDetailsGridWnd::GetSelectedObjects() {
+    BuildConnObjInfoList();
+    IInstance* instance = GetInstance();
+    if (!instance || !m_pOwnerPane) return;
+    CCommonInterface* instancePane = m_pOwnerPane->GetInstancePaneInterface();
+    if (!instancePane) return;
+    CKXInstanceContextArray instances;
+    instances.Add(m_designContext.instance(instance->id()));
+    const CDesignContext design = m_designContext;
+    instancePane->ShowInstanceConnectivity(design, &instances, FALSE);
+}
+
+void CKXInstanceDetailsGridWnd::GetShownObjectNames(CString& names) {
+    names.Empty();
+    for (UINT id : m_arrInstanceIds)
+        if (const CInstanceContext instance = m_designContext.instance(id))
+            names += instance.name() + CString(" ");
+    names.TrimRight();
+}
+
+void CKXInstanceDetailsGridWnd::EditPin(BOOL bSave) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return;
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin) return;
+    const CInstTermContext context = GetRowInstance(row).instTerm(pin);
+    IKXMessageServer* server = GetKXMsgSrvr();
+    if (!context || !server) return;
+    const CInstTermBitContext bit =
+        !pin->isScalar() && msb == lsb ? context.bitContext(msb) : context.bitContext(-1);
+    const LPARAM flags = static_cast<LPARAM>((static_cast<unsigned>(bSave & 0xFFFF) << 16) | 1u);
+    server->Send(MSG_EDIT_PIN, reinterpret_cast<WPARAM>(&bit), flags, 0);
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanEditPin() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW || row > GetRowCount()) return FALSE;
+    if (IsDiffPairRow(row) || IsPowerPinRow(row) || IsImplicitPowerPinRow(row, nullptr)) return FALSE;
+    const CInstanceContext instance = GetRowInstance(row);
+    if (!instance || instance.containedDesign()) return FALSE;
+    const char* package = instance.physicalPackageName();
+    if (!package || !*package) return FALSE;
+    if (GetValueRowCol(row, Col(m_nColPinNumber)).IsEmpty()) return FALSE;
+    CString base, msb, lsb;
+    if (GetCellVectorInfo(row, base, msb, lsb) && msb != lsb) return FALSE;
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanAssignModel() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW || row > GetRowCount()) return FALSE;
+    if (IsImplicitPowerPinRow(row, nullptr)) return FALSE;
+    if (IsDiffPairRow(row)) return TRUE;
+    int msb = -1, lsb = -1;
+    if (!GetRowInstTerm(row, msb, lsb)) return FALSE;
+    return msb == lsb ? TRUE : FALSE;
+}
