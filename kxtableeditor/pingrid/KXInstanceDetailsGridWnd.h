@@ -29,6 +29,7 @@ class CTransaction;
 class CKXListComboBox;
 class CStringList;
 class CKXFindReplaceDlg;
+class CKXHiliteObject;
 
 class CKXInstanceDetailsGridWnd : public CKXGridWnd {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
@@ -376,6 +377,12 @@ public:
     void EditPin(BOOL bSave) override;
     BOOL CanEditPin() override;
     BOOL CanAssignModel() override;
+    // Paints and scrolls to the first row of the pin (or pin bit) the host highlights; mode 3 also
+    // restores the row painted before.
+    void HighlightObject(CKXHiliteObject* hilite);
+    // Asks the signal list pane to highlight the net of the one selected row.
+    void HiliteSelection();
+    ROWCOL m_nLastHighlightRow = PIN_FIRST_ROW;
 
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;

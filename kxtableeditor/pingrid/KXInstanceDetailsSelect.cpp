@@ -4,10 +4,13 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXHiliteObject.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "kxpropertyeditor/KXPropertyEditor.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -128,4 +131,65 @@ BOOL CKXInstanceDetailsGridWnd::CanAssignModel() {
     int msb = -1, lsb = -1;
     if (!GetRowInstTerm(row, msb, lsb)) return FALSE;
     return msb == lsb ? TRUE : FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// Highlighting
+
+void CKXInstanceDetailsGridWnd::HighlightObject(CKXHiliteObject* hilite) {
+    if (m_bUndoDisabled || !hilite || hilite->GetObjectPath().IsEmpty()) return;
+    const CString& path = hilite->GetObjectPath();
+    CGXGridParam* param = GetParam();
+    const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
+    auto paint = [&](ROWCOL row, COLORREF color) {
+        if (param) param->SetLockReadOnly(FALSE);
+        SetStyleRange(CGXRange().SetRows(row), CGXStyle().SetInterior(color), gxOverride, 0, GX_SMART);
+        if (param) param->SetLockReadOnly(bLock);
+    };
+    const ROWCOL last = GetRowCount();
+    if (hilite->GetMode() == 3 && m_nLastHighlightRow >= PIN_FIRST_ROW && m_nLastHighlightRow <= last)
+        paint(m_nLastHighlightRow, hilite->GetColor(0));
+    const COLORREF color = hilite->GetColor(hilite->IsHilite());
+    // The request names its object by canonical path: a pin, or one bit of a pin.
+    for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        if (!pin) continue;
+        const CInstTermContext context = GetRowInstance(row).instTerm(pin);
+        if (!context) continue;
+        bool match = false;
+        if (msb == -1 && lsb == -1) {
+            match = context.cpath() == path;
+        } else {
+            int lo = msb, hi = lsb;
+            CKXGenUtils::AdjustLsbMsb(lo, hi);
+            if (lo > hi) std::swap(lo, hi);
+            for (int bit = std::max(lo, 0); bit <= hi && !match; ++bit)
+                match = context.bitContext(bit).cpath() == path;
+        }
+        if (!match) continue;
+        for (ROWCOL parent = GetRowParentOffset(row); parent != GX_INVALID;
+             parent = GetRowParentOffset(parent))
+            RefreshCellControls(static_cast<int>(parent), TRUE);
+        SetCurrentCell(row, Col(m_nColPinName), GX_SMART | GX_SCROLLINVIEW);
+        paint(row, color);
+        if (hilite->GetMode() == 3) m_nLastHighlightRow = row;
+        return;
+    }
+}
+
+void CKXInstanceDetailsGridWnd::HiliteSelection() {
+    CRowColArray rows;
+    if (GetSelectedRows(rows, FALSE, TRUE) != 1) return;
+    const ROWCOL row = rows[0];
+    if (row < PIN_FIRST_ROW || row > GetRowCount()) return;
+    CCommonInterface* signalPane = m_pOwnerPane ? m_pOwnerPane->GetSignalPaneInterface() : nullptr;
+    int msb = -1, lsb = -1;
+    INet* net = GetRowNet(row, msb, lsb);
+    if (!net) return;
+    CKXHiliteObject hilite(true);
+    hilite.SetMode(2);
+    hilite.SetType(KX_HILITE_TYPE_SIGNAL);
+    hilite.SetObject(m_designContext.net(net).bitContext(msb), msb, lsb);
+    if (signalPane) signalPane->HighlightObject(&hilite);
 }

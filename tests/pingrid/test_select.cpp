@@ -1,6 +1,7 @@
 // The property editor, the design's selection, the pin editor and their enable tests.
 #include "PinGridTestSupport.h"
 
+#include "kxcommon/KXHiliteObject.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 
@@ -102,6 +103,45 @@ TEST_F(Select, EnableTestsOfEditPinAndAssignModel) {
     grid->SetCurrentCell(a, C(G::m_nColPinName));
     EXPECT_TRUE(grid->CanAssignModel());
     EXPECT_FALSE(grid->CanEditPin());
+}
+
+} // namespace
+
+namespace {
+
+COLORREF Interior(G* grid, ROWCOL row) {
+    CGXStyle style;
+    grid->GetStyleRowCol(row, 0, style, gxCopy, -1);
+    return style.GetIncludeInterior() ? style.GetInterior().GetColor() : RGB(1, 2, 3);
+}
+
+TEST_F(Select, HighlightModeThreeMovesThePaint) {
+    const ROWCOL a = Row("A"), d = Row("D<1..0>");
+    CKXHiliteObject hilite(true);
+    hilite.SetMode(3);
+    hilite.SetColor(0, RGB(255, 255, 255));
+    hilite.SetColor(1, RGB(255, 0, 0));
+    hilite.SetObject(Instance("U1").instTerm("A"), -1, -1);
+    grid->HighlightObject(&hilite);
+    EXPECT_EQ(Interior(grid.get(), a), RGB(255, 0, 0));
+    EXPECT_EQ(grid->m_nLastHighlightRow, a);
+    ROWCOL r = 0, c = 0;
+    ASSERT_TRUE(grid->GetCurrentCell(r, c));
+    EXPECT_EQ(r, a);
+
+    // A bit of the vector: its row's range holds the bit; the row painted before gets its colour back.
+    hilite.SetObject(Instance("U1").instTerm("D").bitContext(0), 0, 0);
+    grid->HighlightObject(&hilite);
+    EXPECT_EQ(Interior(grid.get(), a), RGB(255, 255, 255));
+    EXPECT_EQ(Interior(grid.get(), d), RGB(255, 0, 0));
+    EXPECT_EQ(grid->m_nLastHighlightRow, d);
+
+    // While a multi-step edit runs, nothing.
+    grid->m_bUndoDisabled = TRUE;
+    hilite.SetObject(Instance("U1").instTerm("A"), -1, -1);
+    grid->HighlightObject(&hilite);
+    EXPECT_EQ(grid->m_nLastHighlightRow, d);
+    grid->m_bUndoDisabled = FALSE;
 }
 
 } // namespace
