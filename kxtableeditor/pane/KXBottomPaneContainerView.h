@@ -278,10 +278,29 @@ public:
     // The document's open mode; 2 (read-only) when the pane has no document.
     int GetViewMode() const;
 
-    // Automation interface of the pane (its methods come with the detail grids).
+    // Automation interface of the pane: the methods a journal replays.
     LPDISPATCH GetPaneDispatch();
+    BOOL AutoDump(LPCTSTR file);
+    void AutoExpandAllPins();
+    void AutoDelete();
+    void AutoCopy();
+    void AutoCtrSelectTerminationCol(LPCTSTR pin);
+    BOOL AutoSwapPins(LPCTSTR pinNumber);
+    BOOL AutoCtrSelectPinNameCol(LPCTSTR pin);
+    void AutoAssignModel(LPCTSTR model);
+    void AutoRemoveModel();
+    void AutoSelectFirstSignalCol();
+    BOOL AutoSelectNextSignalCol();
+    void AutoInsertComment(LPCTSTR text);
+    void AutoEditComment(LPCTSTR text);
+    void AutoDeleteComment();
+    void AutoFilterRows(LPCTSTR column, LPCTSTR filter);
+    void AutoSort(LPCTSTR column);
+    void AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair);
+    void AutoRemoveDiffPairPin();
 
 protected:
+    DECLARE_DISPATCH_MAP()
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     DECLARE_MESSAGE_MAP()
 
@@ -308,6 +327,7 @@ private:
     CString m_strTitle;
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
+    CKXInstanceDetailsGridWnd* ActivePinGrid() const;
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
     BOOL Usage(); // shows the usage of the word being run; TRUE
