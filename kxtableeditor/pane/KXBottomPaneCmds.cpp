@@ -8,6 +8,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
+#include "grid/KXGridUndo.h"
 #include "kxcommon/TclArgs.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -416,4 +417,23 @@ void CKXBottomPaneContainerView::OnEditPin() {
     CString text;
     text.Format("%s%s", word, LOWORD(answer) ? " -save" : " -nosave");
     SendHostText(text);
+}
+
+// ------------------------------------------------------------------ column sorts and value edits
+
+// A sort by menu is a step of the window's history: undoing it brings the previous order back.
+void CKXBottomPaneContainerView::OnSortByColumn(UINT id) {
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid) return;
+    AddUndoCommand(grid, new CKXSortUndoCmd(grid, grid->GetSortColumn(), grid->IsSortAscending()), gxDo, 0);
+    grid->OnSortColumn(static_cast<int>(id) - 35119);
+}
+
+void CKXBottomPaneContainerView::OnModifyValues() {
+    if (CKXGridWnd* grid = GetActiveGrid()) grid->RenameConnections();
+}
+void CKXBottomPaneContainerView::OnUpdateModifyValues(CCmdUI* ui) {
+    CKXGridWnd* grid = GetActiveGrid();
+    const int mode = GetViewMode();
+    if (mode == 4 || mode == 2 || !grid || !grid->CanRenameConnections()) Disable(ui);
 }

@@ -152,6 +152,9 @@ public:
     void OnUpdateSortAsAlphaNumeric(CCmdUI* ui);
     void OnUpdateSortMenu(CCmdUI* ui);
     void OnCustomizeColumns();
+    void OnSortByColumn(UINT id); // 35120-35128: columns 1-9
+    void OnModifyValues();
+    void OnUpdateModifyValues(CCmdUI* ui);
     void OnAddTermination();
     void OnUpdateAddTermination(CCmdUI* ui);
     void OnAddPullupPulldown();

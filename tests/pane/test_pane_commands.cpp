@@ -187,3 +187,27 @@ TEST_F(PaneEcho, BecomingTheActiveViewIsEchoedOnlyWithAGrid) {
 }
 
 } // namespace
+
+namespace {
+
+class PaneSortSteps : public PaneCommands {};
+
+TEST_F(PaneSortSteps, ASortByMenuIsAStepOfTheHistory) {
+    ASSERT_TRUE(Open());
+    Command(35121); // no grid: nothing
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+    ShowU1();
+    Command(35122);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
+    EXPECT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(Ccp()->GetRedoStepCount(), 1);
+}
+
+TEST_F(PaneSortSteps, ModifyValuesNeedsAGridAndAnEditableWindow) {
+    ASSERT_TRUE(Open("work.board:sch", 2));
+    EXPECT_FALSE(Update(35096).enabled);
+    ShowU1();
+    EXPECT_FALSE(Update(35096).enabled);
+}
+
+} // namespace
