@@ -30,6 +30,7 @@ class CKXListComboBox;
 class CStringList;
 class CKXFindReplaceDlg;
 class CKXHiliteObject;
+class CComments;
 
 class CKXInstanceDetailsGridWnd : public CKXGridWnd {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
@@ -383,6 +384,25 @@ public:
     // Asks the signal list pane to highlight the net of the one selected row.
     void HiliteSelection();
     ROWCOL m_nLastHighlightRow = PIN_FIRST_ROW;
+
+    // ------------------------------------------------------------- pin comments
+    // Key of a row's pin in the comment store: a pair's connection id, an implicit power pin's
+    // "name_number", else the pin's (bit or range) name; empty without a pin.
+    CString GetCommentPinKey(ROWCOL row);
+    BOOL CanInsertComment() override;
+    BOOL CanEditComment() override;
+    BOOL CanDeleteComment() override;
+    void InsertComment(const char* text, int flag) override;
+    void EditComment(const char* text, int flag) override;
+    void RequestDeleteComment() override;
+    void DeleteComment() override;
+    // The undo road: writes the store only.
+    void SetPinComment(CString instanceKey, CString pinKey, CString otherComment, CString comment) override;
+    // The common comment of the child rows (a power-pin group row).
+    void SetCommentCell(ROWCOL row);
+    void FillCommentCell(ROWCOL row, CString pinKey);
+    // Moves a comment to new keys; TRUE when it was stored under them.
+    BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo);
 
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;

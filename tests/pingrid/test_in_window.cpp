@@ -9,6 +9,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxnotes/CComments.h"
 #include "rmx/transaction.h"
 
 #include <memory>
@@ -67,6 +68,80 @@ TEST_F(PinGridInWindow, ReadOnlyDesignHasReadOnlyPinRows) {
     const ROWCOL in = Row("IN");
     ASSERT_NE(in, 0u);
     EXPECT_TRUE(grid->IsCellReadOnly(in, static_cast<ROWCOL>(G::m_nColSignal)));
+}
+
+TEST_F(PinGridInWindow, CommentsAreInsertedModifiedDeletedAndUndone) {
+    Show(1);
+    CComments* store = Ccp()->GetCommentStore();
+    ASSERT_NE(store, nullptr);
+    const ROWCOL in = Row("IN");
+    ASSERT_NE(in, 0u);
+    const ROWCOL comments = static_cast<ROWCOL>(G::m_nColComments);
+    grid->SetCurrentCell(in, static_cast<ROWCOL>(G::m_nColPinName));
+    EXPECT_TRUE(grid->CanInsertComment());
+    EXPECT_FALSE(grid->CanDeleteComment());
+    EXPECT_FALSE(grid->CanEditComment());
+    const int steps = Ccp()->GetUndoStepCount();
+
+    grid->InsertComment("  check the level  ", 0);
+    CString text, date, time, user;
+    ASSERT_TRUE(store->getPinComments("U1", "IN", text, date, time, user));
+    EXPECT_EQ(text, "check the level");
+    CGXStyle cell;
+    grid->GetStyleRowCol(in, comments, cell);
+    EXPECT_EQ(cell.GetControl(), static_cast<WORD>(IDS_CTRL_COMMENTS_ICON));
+    EXPECT_EQ(cell.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)), "check the level");
+    EXPECT_EQ(cell.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE)),
+              user + "," + date + "  " + time);
+    EXPECT_FALSE(grid->CanInsertComment());
+    EXPECT_TRUE(grid->CanEditComment());
+    EXPECT_TRUE(grid->CanDeleteComment());
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+
+    // Undo takes the comment away again.
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    EXPECT_FALSE(store->getPinComments("U1", "IN", text, date, time, user));
+
+    // A blank modification removes a comment; a delete of a pin without one is harmless.
+    grid->InsertComment("x", 0);
+    grid->EditComment("   ", 0);
+    EXPECT_FALSE(store->getPinComments("U1", "IN", text, date, time, user));
+    grid->GetStyleRowCol(in, comments, cell);
+    EXPECT_EQ(cell.GetControl(), static_cast<WORD>(IDS_CTRL_STATIC_TEXT));
+    grid->InsertComment("y", 0);
+    grid->DeleteComment();
+    EXPECT_FALSE(store->getPinComments("U1", "IN", text, date, time, user));
+    // Undoing the delete brings the text back.
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    ASSERT_TRUE(store->getPinComments("U1", "IN", text, date, time, user));
+    EXPECT_EQ(text, "y");
+}
+
+TEST_F(PinGridInWindow, CommentKeysOfPairAndImplicitRows) {
+    Show(1);
+    const ROWCOL in = Row("IN");
+    EXPECT_EQ(grid->GetCommentPinKey(in), "IN");
+    grid->GetParam()->SetLockReadOnly(FALSE);
+    const ROWCOL pn = static_cast<ROWCOL>(G::m_nColPinName);
+    grid->SetStyleRange(CGXRange(in, pn),
+                        CGXStyle()
+                            .SetUserAttribute(static_cast<WORD>(IDS_UA_DIFFPAIR_ROW), 1)
+                            .SetUserAttribute(static_cast<WORD>(IDS_UA_DIFFPAIR_CONN_ID), 42));
+    EXPECT_EQ(grid->GetCommentPinKey(in), "42");
+    grid->SetStyleRange(CGXRange(in, pn),
+                        CGXStyle().SetUserAttribute(static_cast<WORD>(IDS_UA_IMPLICIT_POWER_PIN), "1"));
+    grid->SetValueRange(CGXRange(in, static_cast<ROWCOL>(G::m_nColPinNumber)), "A7");
+    EXPECT_EQ(grid->GetCommentPinKey(in), "IN_A7");
+    // Moving a comment to new keys keeps its stamp.
+    CComments* store = Ccp()->GetCommentStore();
+    ASSERT_TRUE(store->addPinComments("U1", "OLD", "t", "d", "h", "u"));
+    EXPECT_TRUE(grid->EditPinComment("U1", "OLD", "U2", "NEW", FALSE));
+    CString text, date, time, user;
+    ASSERT_TRUE(store->getPinComments("U2", "NEW", text, date, time, user));
+    EXPECT_EQ(date, "d");
+    EXPECT_FALSE(store->getPinComments("U1", "OLD", text, date, time, user));
+    EXPECT_FALSE(grid->EditPinComment("U1", "OLD", "U2", "NEW", FALSE));
 }
 
 } // namespace

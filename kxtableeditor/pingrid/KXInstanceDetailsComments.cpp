@@ -1,0 +1,419 @@
+// Pin comments: kept in the document's comment store (not in the design),
+// shown as an icon with the text as tool tip. The menu roads only collect the
+// text and send a script command; the command comes back here and edits the
+// store in one transaction and one undo step.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXGridUndo.h"
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "afx/afxwin.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/KXWinAPI.h"
+#include "kxcontrols/KXDialogs.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxnotes/CComments.h"
+#include "rmx/schemautil.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+void SendScript(const CString& text, int replay) {
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()),
+                          replay == 1 ? 1 : 0);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Keys, store and cells
+
+CString CKXInstanceDetailsGridWnd::GetCommentPinKey(ROWCOL row) {
+    CString key;
+    const BOOL implicit = IsImplicitPowerPinRow(row, nullptr);
+    if (IsDiffPairRow(row) && !implicit) {
+        key.Format("%d", GetRowDiffPairConnId(row));
+        return key;
+    }
+    if (implicit) {
+        const CString name = GetValueRowCol(row, Col(m_nColPinName));
+        const CString number = GetValueRowCol(row, Col(m_nColPinNumber));
+        return name + "_" + number;
+    }
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin) return key;
+    if (pin->isScalar()) return pin->name();
+    return msb == lsb ? CSchemaUtilities::vectorName(pin->name(), msb)
+                      : CSchemaUtilities::vectorName(pin->name(), msb, lsb);
+}
+
+namespace {
+
+CComments* Store(CKXBottomPaneContainerView* pane) {
+    return pane ? pane->GetCommentStore() : nullptr;
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
+    CComments* store = Store(m_pOwnerPane);
+    CString text, date, time, user;
+    bool found = false;
+    if (store) {
+        const CInstanceContext instance = GetRowInstance(row);
+        if (!instance) return;
+        found = store->getPinComments(instance.name(), pinKey, text, date, time, user);
+    }
+    CGXGridParam* param = GetParam();
+    const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
+    if (param) param->SetLockReadOnly(FALSE);
+    CGXStyle style;
+    if (found) {
+        CString title;
+        title.Format("%s,%s  %s", user.GetString(), date.GetString(), time.GetString());
+        style.SetControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON))
+            .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), text)
+            .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), title);
+    } else {
+        style.SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT))
+            .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), "")
+            .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), "");
+    }
+    SetStyleRange(CGXRange(row, Col(m_nColComments)), style, gxOverride, 0, GX_SMART);
+    if (param) param->SetLockReadOnly(bLock);
+}
+
+void CKXInstanceDetailsGridWnd::SetCommentCell(ROWCOL row) {
+    CComments* store = Store(m_pOwnerPane);
+    std::list<int> children;
+    GetChildRows(row, children, 0);
+    CString common;
+    bool all = store != nullptr && !children.empty();
+    bool first = true;
+    for (int child : children) {
+        if (!all) break;
+        const CInstanceContext instance = GetRowInstance(static_cast<ROWCOL>(child));
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(static_cast<ROWCOL>(child), msb, lsb);
+        if (!instance || !pin) continue;
+        CString text, date, time, user;
+        if (!store->getPinComments(instance.name(), pin->name(), text, date, time, user) ||
+            (!first && text != common)) {
+            all = false;
+            break;
+        }
+        if (first) common = text;
+        first = false;
+    }
+    // The icon form comes from the store itself through the first child's key.
+    if (all && !first) {
+        for (int child : children) {
+            int msb = -1, lsb = -1;
+            if (IInstTerm* pin = GetRowInstTerm(static_cast<ROWCOL>(child), msb, lsb)) {
+                const CInstanceContext instance = GetRowInstance(static_cast<ROWCOL>(child));
+                CString text, date, time, user;
+                store->getPinComments(instance.name(), pin->name(), text, date, time, user);
+                CString title;
+                title.Format("%s,%s  %s", user.GetString(), date.GetString(), time.GetString());
+                CGXGridParam* param = GetParam();
+                const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
+                if (param) param->SetLockReadOnly(FALSE);
+                SetStyleRange(CGXRange(row, Col(m_nColComments)),
+                              CGXStyle()
+                                  .SetControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON))
+                                  .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), text)
+                                  .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), title),
+                              gxOverride, 0, GX_SMART);
+                if (param) param->SetLockReadOnly(bLock);
+                return;
+            }
+        }
+    }
+    CGXGridParam* param = GetParam();
+    const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
+    if (param) param->SetLockReadOnly(FALSE);
+    SetStyleRange(CGXRange(row, Col(m_nColComments)),
+                  CGXStyle()
+                      .SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT))
+                      .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), "")
+                      .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), ""),
+                  gxOverride, 0, GX_SMART);
+    if (param) param->SetLockReadOnly(bLock);
+}
+
+// ---------------------------------------------------------------------------
+// Target rows and enable tests
+
+namespace {
+
+// The selected rows, power-pin groups and expanded implicit groups replaced by their children.
+std::vector<ROWCOL> CommentTargets(CKXInstanceDetailsGridWnd* grid, CRowColArray& selected) {
+    grid->GetSelectedRows(selected, FALSE, TRUE);
+    CDWordArray rows;
+    for (INT_PTR i = 0; i < selected.GetSize(); ++i)
+        rows.Add(static_cast<DWORD>(selected[i]));
+    int count = static_cast<int>(rows.GetSize());
+    grid->ExpandRowArray(rows, count);
+    grid->ExpandImplicitPowerPinRows(rows, count);
+    std::vector<ROWCOL> out;
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        out.push_back(static_cast<ROWCOL>(rows[i]));
+    return out;
+}
+
+} // namespace
+
+namespace {
+
+enum class CommentTest { Insert, Edit, Delete };
+
+BOOL CommentEnabled(CKXInstanceDetailsGridWnd* grid, CommentTest test) {
+    CKXBottomPaneContainerView* pane = grid->GetOwnerPane();
+    if (!pane) return TRUE;
+    CKXTableChildFrm* frame = pane->GetChildFrame();
+    CKXTableDoc* doc = frame ? frame->GetTableDoc() : nullptr;
+    const int mode = doc ? static_cast<int>(doc->GetOpenMode()) : 0;
+    CComments* store = pane->GetCommentStore();
+    if ((mode != 1 && mode != 3) || !store) return FALSE;
+    CRowColArray selected;
+    const std::vector<ROWCOL> rows = CommentTargets(grid, selected);
+    if (test == CommentTest::Edit && selected.GetSize() != 1) return FALSE;
+    for (ROWCOL row : rows) {
+        if (row < PIN_FIRST_ROW || row > grid->GetRowCount()) return FALSE;
+        const CInstanceContext instance = grid->GetRowInstance(row);
+        CString text, date, time, user;
+        const bool has = instance && store->getPinComments(instance.name(), grid->GetCommentPinKey(row), text,
+                                                           date, time, user);
+        if (has) return test == CommentTest::Insert ? FALSE : TRUE;
+    }
+    return test == CommentTest::Insert ? TRUE : FALSE;
+}
+
+} // namespace
+
+BOOL CKXInstanceDetailsGridWnd::CanInsertComment() {
+    return CommentEnabled(this, CommentTest::Insert);
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanEditComment() {
+    return CommentEnabled(this, CommentTest::Edit);
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanDeleteComment() {
+    return CommentEnabled(this, CommentTest::Delete);
+}
+
+// ---------------------------------------------------------------------------
+// Edits
+
+namespace {
+
+// Journal lines of one comment edit: select the component and the pin's cell, then the call.
+void JournalComment(CKXInstanceDetailsGridWnd* grid, ROWCOL row, const char* header, const CString& call) {
+    const char* journal = CKXShareGlobalData::m_bAutomation;
+    if (!journal || row == GX_INVALID || row > grid->GetRowCount()) return;
+    const CString handle = grid->JournalHandle();
+    const CInstanceContext instance = grid->GetRowInstance(row);
+    const CString pinName =
+        grid->GetValueRowCol(row, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName));
+    const CString pinNumber =
+        grid->GetValueRowCol(row, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinNumber));
+    CString lines =
+        "\ncall " + handle + ".Clp().Select(" + KXVbsQuote(instance ? instance.name() : CString()) + ")";
+    lines += "\ncall " + handle + ".ConnectivityPane().SelectSignalCol(" + KXVbsQuote(pinName);
+    if (pinNumber.Find(',') < 0) lines += "," + KXVbsQuote(pinNumber);
+    lines += ")";
+    lines += header;
+    lines += "\ncall " + handle + ".ConnectivityPane()." + call + "\n";
+    KXJournalWrite(journal, CString(), lines);
+}
+
+void MarkModified(CKXBottomPaneContainerView* pane) {
+    if (CKXTableChildFrm* frame = pane ? pane->GetChildFrame() : nullptr)
+        if (CKXTableDoc* doc = frame->GetTableDoc()) doc->SetModified(TRUE);
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
+    CComments* store = Store(m_pOwnerPane);
+    if (!store) return;
+    CString text = textArg ? textArg : "";
+    if (text.IsEmpty()) {
+        CKXCommentsDlg dlg("", nullptr);
+        CString command;
+        if (dlg.DoModal() == IDOK) command = "addComment pin " + KXTclQuote(dlg.GetText());
+        SendScript(command, flag);
+        return;
+    }
+    text.Trim();
+    if (text.IsEmpty()) return;
+    CRowColArray selected;
+    const std::vector<ROWCOL> rows = CommentTargets(this, selected);
+    ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
+    GetCurrentCell(curRow, curCol);
+    m_nUndoStepMode = 1;
+    CKXTransaction::BeginTrans(this, m_designContext, "Insert Comment");
+    for (ROWCOL row : rows) {
+        const CInstanceContext instance = GetRowInstance(row);
+        const CString key = GetCommentPinKey(row);
+        if (!instance || key.IsEmpty()) continue;
+        CString date, time;
+        CKXWinAPI::GetDateTime(date, time);
+        const CString user = CKXWinAPI::GetUserNameA();
+        if (!store->addPinComments(instance.name(), key, text, date, time, user)) continue;
+        FillCommentCell(row, key);
+        AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, CString(), text), gxDo);
+        MarkModified(m_pOwnerPane);
+        JournalComment(this, curRow, "\n\n ' --- Insert Comment ---",
+                       "InsertComment(" + KXVbsQuote(text) + ")");
+    }
+    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
+        const ROWCOL row = selected[i];
+        int group = 0;
+        if (IsPowerPinRow(row) || (IsImplicitPowerPinRow(row, &group) &&
+                                   AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
+            SetCommentCell(row);
+    }
+    m_nUndoStepMode = 0;
+    CKXTransaction::CommitTrans(this, 1, 1);
+}
+
+void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
+    CComments* store = Store(m_pOwnerPane);
+    if (!store) return;
+    CRowColArray selected;
+    const std::vector<ROWCOL> rows = CommentTargets(this, selected);
+    CString text = textArg ? textArg : "";
+    if (text.IsEmpty()) {
+        // The text all rows share, or nothing.
+        CString common;
+        bool first = true;
+        for (ROWCOL row : rows) {
+            const CInstanceContext instance = GetRowInstance(row);
+            CString t, date, time, user;
+            if (!instance ||
+                !store->getPinComments(instance.name(), GetCommentPinKey(row), t, date, time, user) ||
+                (!first && t != common)) {
+                common.Empty();
+                break;
+            }
+            common = t;
+            first = false;
+        }
+        CKXCommentsDlg dlg(common, nullptr);
+        CString command;
+        if (dlg.DoModal() == IDOK) command = "modifyComment pin " + KXTclQuote(dlg.GetText());
+        SendScript(command, flag);
+        return;
+    }
+    text.Trim();
+    for (INT_PTR i = 0; i < selected.GetSize(); ++i)
+        JournalComment(this, selected[i], "\n\n ' --- Edit Comment ---",
+                       "EditComment(" + KXVbsQuote(text) + ")");
+    m_nUndoStepMode = 1;
+    CKXTransaction::BeginTrans(this, m_designContext, "Modify Comments");
+    for (ROWCOL row : rows) {
+        const CInstanceContext instance = GetRowInstance(row);
+        const CString key = GetCommentPinKey(row);
+        if (!instance || key.IsEmpty()) continue;
+        CString old, date, time, user;
+        if (!store->getPinComments(instance.name(), key, old, date, time, user)) old.Empty();
+        if (text.IsEmpty() && !old.IsEmpty()) {
+            store->removePinComments(instance.name(), key);
+            FillCommentCell(row, key);
+            AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, CString()), gxDo);
+            MarkModified(m_pOwnerPane);
+            continue;
+        }
+        CKXWinAPI::GetDateTime(date, time);
+        user = CKXWinAPI::GetUserNameA();
+        if (!store->addPinComments(instance.name(), key, text, date, time, user)) continue;
+        FillCommentCell(row, key);
+        AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, text), gxDo);
+        MarkModified(m_pOwnerPane);
+    }
+    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
+        const ROWCOL row = selected[i];
+        int group = 0;
+        if (IsPowerPinRow(row) || (IsImplicitPowerPinRow(row, &group) &&
+                                   AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
+            SetCommentCell(row);
+    }
+    m_nUndoStepMode = 0;
+    CKXTransaction::CommitTrans(this, 1, 1);
+}
+
+void CKXInstanceDetailsGridWnd::RequestDeleteComment() {
+    SendScript("deleteComment pin", 0);
+}
+
+void CKXInstanceDetailsGridWnd::DeleteComment() {
+    CComments* store = Store(m_pOwnerPane);
+    if (!store) return;
+    CRowColArray selected;
+    const std::vector<ROWCOL> rows = CommentTargets(this, selected);
+    ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
+    GetCurrentCell(curRow, curCol);
+    m_nUndoStepMode = 1;
+    CKXTransaction::BeginTrans(this, m_designContext, "Delete Comment");
+    for (ROWCOL row : rows) {
+        const CInstanceContext instance = GetRowInstance(row);
+        const CString key = GetCommentPinKey(row);
+        if (!instance || key.IsEmpty()) continue;
+        CString old, date, time, user;
+        if (!store->getPinComments(instance.name(), key, old, date, time, user)) old.Empty();
+        store->removePinComments(instance.name(), key);
+        FillCommentCell(row, key);
+        AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, CString()), gxDo);
+        MarkModified(m_pOwnerPane);
+        JournalComment(this, curRow, "\n\n ' --- Delete Comment ---", "DeleteComment()");
+    }
+    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
+        const ROWCOL row = selected[i];
+        int group = 0;
+        if (IsPowerPinRow(row) || (IsImplicitPowerPinRow(row, &group) &&
+                                   AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
+            SetCommentCell(row);
+    }
+    m_nUndoStepMode = 0;
+    CKXTransaction::CommitTrans(this, 1, 1);
+}
+
+void CKXInstanceDetailsGridWnd::SetPinComment(CString instanceKey, CString pinKey, CString, CString comment) {
+    CComments* store = Store(m_pOwnerPane);
+    if (!store) return;
+    if (comment.IsEmpty()) {
+        store->removePinComments(instanceKey, pinKey);
+    } else {
+        CString date, time;
+        CKXWinAPI::GetDateTime(date, time);
+        store->addPinComments(instanceKey, pinKey, comment, date, time, CKXWinAPI::GetUserNameA());
+    }
+    MarkModified(m_pOwnerPane);
+}
+
+BOOL CKXInstanceDetailsGridWnd::EditPinComment(CString oldInstance, CString oldPin, CString newInstance,
+                                               CString newPin, BOOL bUndo) {
+    CComments* store = Store(m_pOwnerPane);
+    if (!store) return FALSE;
+    CString text, date, time, user;
+    if (!store->getPinComments(oldInstance, oldPin, text, date, time, user)) return FALSE;
+    store->removePinComments(oldInstance, oldPin);
+    if (bUndo) AddCommand(new CKXCommentUndoCmd(this, oldInstance, oldPin, text, CString()), gxDo);
+    if (!store->addPinComments(newInstance, newPin, text, date, time, user)) return FALSE;
+    if (bUndo) AddCommand(new CKXCommentUndoCmd(this, newInstance, newPin, CString(), text), gxDo);
+    return TRUE;
+}
