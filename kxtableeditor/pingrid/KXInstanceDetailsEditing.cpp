@@ -111,8 +111,7 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
             const bool backward =
                 (nChar == VK_TAB && shift && col == first) || (nChar == VK_LEFT && col == first);
             if (forward || backward) {
-                // Focus and current cell move on to the pane's adjacent grid once the pane keeps
-                // its grids side by side; this grid lets go of its cell either way.
+                if (m_pOwnerPane) m_pOwnerPane->ActivateAdjacentGrid(this, forward ? TRUE : FALSE);
                 if (!shift && !ctrl) {
                     SetCurrentCell(GX_INVALID, GX_INVALID, kSmartInView);
                     SelectAllRows();
@@ -137,6 +136,7 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
 BOOL CKXInstanceDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
     const BOOL bResult = CKXGridWnd::SetCurrentCell(nRow, nCol, flags);
     if (!bResult || !m_pOwnerPane) return bResult;
+    if (m_pOwnerPane->IsBusy()) return bResult;
     if (nRow != GX_INVALID && nCol != GX_INVALID && nRow <= GetRowCount() && nCol <= GetColCount()) {
         if (nRow >= PIN_FIRST_ROW && (nCol == Col(m_nColSignal) || nCol == Col(m_nColPinName))) {
             m_pOwnerPane->EnableAttachSignalControls(TRUE);
@@ -310,7 +310,7 @@ BOOL CKXInstanceDetailsGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol,
 
 void CKXInstanceDetailsGridWnd::OnLButtonDown(UINT nFlags, CPoint point) {
     if (m_pOwnerPane && m_bPaneNavigation && !(nFlags & (MK_CONTROL | MK_SHIFT)))
-        m_pOwnerPane->ClearOtherGridSelections(-1);
+        m_pOwnerPane->ClearOtherGridSelections(m_pOwnerPane->GridIndexOf(this));
     CKXGridWnd::OnLButtonDown(nFlags, point);
 }
 

@@ -1,6 +1,8 @@
 // Selection lines journalled before a pull-up/pull-down edit.
 #include "PinGridTestSupport.h"
 
+#include "KXTempPath.h"
+
 #include "kxcommon/KXShareGlobalData.h"
 
 #include <filesystem>
@@ -16,7 +18,7 @@ class Script : public PinGridTest {
 protected:
     void SetUp() override {
         PinGridTest::SetUp();
-        path = (std::filesystem::temp_directory_path() / "pingrid_select.vbs").string();
+        path = KXUniqueTempPath("pingrid_select.vbs").string();
         std::filesystem::remove(path);
         builder.symbol("PART").port("A").bus("D", 1, 0);
         builder.schematic("top")
@@ -66,7 +68,7 @@ TEST_F(Script, RowWithoutPinAndTextsKeptAsTheyAre) {
 }
 
 TEST_F(Script, NothingWithoutAScriptJournal) {
-    std::string other = (std::filesystem::temp_directory_path() / "pingrid_select.txt").string();
+    std::string other = KXUniqueTempPath("pingrid_select.txt").string();
     CKXShareGlobalData::m_bAutomation = other.data();
     grid->RecordSelectionScript(static_cast<int>(Row("A")));
     EXPECT_FALSE(std::filesystem::exists(other));
