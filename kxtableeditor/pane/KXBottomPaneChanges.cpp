@@ -133,14 +133,21 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
     return 0;
 }
 
-// Each transaction of the design's own cell becomes one undo step of its own.
-LRESULT CKXBottomPaneContainerView::OnResolveViolation(WPARAM wParam, LPARAM lParam) {
-    IDesign* mine = PaneDesign().design();
+// A change committed outside the pane's grids becomes one step of the window's history, when it
+// was made in the pane's own design.
+void CKXBottomPaneContainerView::RecordOutsideChange(CTransaction* transaction, const char* name) {
     CKXGridWnd* grid = PaneGrid();
-    for (LPARAM p : {static_cast<LPARAM>(wParam), lParam}) {
-        auto* transaction = reinterpret_cast<CTransaction*>(p);
-        if (!transaction || !grid || !SameCell(transaction->design(), mine)) continue;
-        AddUndoCommand(grid, new CKXUndoCmd(grid, transaction->toString(), "Resolve Violation"), gxDo, 0);
-    }
+    if (!transaction || !grid || !SameCell(transaction->design(), PaneDesign().design())) return;
+    AddUndoCommand(grid, new CKXUndoCmd(grid, transaction->toString(), name), gxDo, 0);
+}
+
+LRESULT CKXBottomPaneContainerView::OnResolveViolation(WPARAM wParam, LPARAM lParam) {
+    RecordOutsideChange(reinterpret_cast<CTransaction*>(wParam), "Resolve Violation");
+    RecordOutsideChange(reinterpret_cast<CTransaction*>(lParam), "Resolve Violation");
+    return 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnAssocCompChanged(WPARAM, LPARAM lParam) {
+    RecordOutsideChange(reinterpret_cast<CTransaction*>(lParam), "Change Assoc Comp");
     return 0;
 }

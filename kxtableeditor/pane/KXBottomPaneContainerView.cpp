@@ -84,6 +84,7 @@ ON_UPDATE_COMMAND_UI(35537, &CKXBottomPaneContainerView::OnUpdateHostCommand3553
 ON_UPDATE_COMMAND_UI(35538, &CKXBottomPaneContainerView::OnUpdateHostCommand3553x)
 ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXBottomPaneContainerView::OnTransactionCommitted)
 ON_MESSAGE(MSG_VIOLATION_RESOLVED, &CKXBottomPaneContainerView::OnResolveViolation)
+ON_MESSAGE(MSG_ASSOC_COMP_CHANGED, &CKXBottomPaneContainerView::OnAssocCompChanged)
 ON_MESSAGE(MSG_CLEAR_UNDO, &CKXBottomPaneContainerView::OnClearUndoRedo)
 ON_MESSAGE(MSG_DESIGN_UNDO_RESET, &CKXBottomPaneContainerView::OnDesignUndoReset)
 END_MESSAGE_MAP()

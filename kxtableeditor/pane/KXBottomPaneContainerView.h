@@ -28,6 +28,7 @@ class CGXCommand;
 class CKXHiliteObject;
 class CInstTermBitContext;
 class CTclArgsList;
+class CTransaction;
 
 class CKXBottomPaneContainerView : public CView, public CCommonInterface {
     DECLARE_DYNCREATE(CKXBottomPaneContainerView)
@@ -42,6 +43,7 @@ public:
     // Design changes: committed transactions keep the windows and registries current.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
     LRESULT OnResolveViolation(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAssocCompChanged(WPARAM wParam, LPARAM lParam);
     void AddNet(INet* net) override;
     BOOL IsNetRegistered(unsigned id) const { return m_registeredNets.count(id) != 0; }
     BOOL IsSubscribed() const { return m_hSubscribed != nullptr; }
@@ -338,6 +340,7 @@ private:
     void Subscribe();
     void Unsubscribe();
     void CloseComponentWindow(UINT id);
+    void RecordOutsideChange(CTransaction* transaction, const char* name);
     void ShowDockWindow(const char* which, BOOL crossSelect);
     void ShowObjectInfo(const std::vector<UINT>& keys, int kind);
     CKXInstanceDetailsGridWnd* NewPinGrid();

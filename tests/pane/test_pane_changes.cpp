@@ -94,4 +94,18 @@ TEST_F(PaneChanges, TwoResolvedViolationsAreTwoUndoSteps) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), before + 2);
 }
 
+TEST_F(PaneChanges, AssocCompChangesOfThisDesignOnlyAreRecorded) {
+    ASSERT_TRUE(Open());
+    CTransaction mine(Design(), "a");
+    CTransaction other(CDesignContext(CKXShareGlobalData::m_pServer, "work.blk:sch"), "b");
+    const int before = Ccp()->GetUndoStepCount();
+    Ccp()->SendMessage(MSG_ASSOC_COMP_CHANGED, 0, reinterpret_cast<LPARAM>(&other));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), before);
+    Ccp()->SendMessage(MSG_ASSOC_COMP_CHANGED, 0, reinterpret_cast<LPARAM>(&mine));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), before + 1);
+    EXPECT_EQ(std::string(Ccp()->GetUndoDescription()), "Change Assoc Comp");
+    Ccp()->SendMessage(MSG_ASSOC_COMP_CHANGED, 0, 0);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), before + 1);
+}
+
 } // namespace
