@@ -404,6 +404,12 @@ public:
     // Moves a comment to new keys; TRUE when it was stored under them.
     BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo);
 
+    // ------------------------------------------------------------- property-change notification
+    // MSG_OBJECT_PROPERTY_CHANGED: wParam the property name (const char*), lParam the canonical
+    // path of the instance, pin or pin bit (const char*). Refreshes the custom columns of that
+    // property; 1 when the object's instance is not shown here.
+    LRESULT OnObjectPropertyChanged(WPARAM wParam, LPARAM lParam);
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;

@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(CKXInstanceDetailsGridWnd, CKXGridWnd)
 ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXInstanceDetailsGridWnd::OnTransactionCommitted)
 ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXInstanceDetailsGridWnd::OnColumnLayoutChanged)
 ON_MESSAGE(MSG_INSTANCE_CHANGED, &CKXInstanceDetailsGridWnd::OnInstanceChanged)
+ON_MESSAGE(MSG_OBJECT_PROPERTY_CHANGED, &CKXInstanceDetailsGridWnd::OnObjectPropertyChanged)
 ON_REGISTERED_MESSAGE(g_msgTogglePinName, &CKXInstanceDetailsGridWnd::OnTogglePinName)
 END_MESSAGE_MAP()
 
