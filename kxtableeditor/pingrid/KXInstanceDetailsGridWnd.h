@@ -31,6 +31,7 @@ class CStringList;
 class CKXFindReplaceDlg;
 class CKXHiliteObject;
 class CComments;
+class CPtrList;
 
 class CKXInstanceDetailsGridWnd : public CKXGridWnd {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
@@ -409,6 +410,18 @@ public:
     // path of the instance, pin or pin bit (const char*). Refreshes the custom columns of that
     // property; 1 when the object's instance is not shown here.
     LRESULT OnObjectPropertyChanged(WPARAM wParam, LPARAM lParam);
+
+    // ------------------------------------------------------------- selecting rows by keys, alike instances
+    // Selects the rows named by keys "pin", "pin:number" or "instance:pin:number" (all visible pin
+    // rows for an empty list), in the column of the column key (PIN_NAME when empty).
+    void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
+    // TRUE when the instances (IInstance*) have one master and the same pins.
+    static BOOL AreObjectsAlike(const CDesignContext& design, CPtrList* pObjects);
+    // Records the pins of one instance: their bits, and one name entry per pin. 1 when the instance
+    // is in the design and has pins, else 0.
+    static int CollectObjectNames(const CDesignContext& design, IInstance* object, int reserved,
+                                  std::map<CString, std::set<int>>* pPinBits,
+                                  std::map<CString, CString>* pNames);
 
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
