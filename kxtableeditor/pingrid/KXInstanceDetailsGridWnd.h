@@ -423,6 +423,12 @@ public:
                                   std::map<CString, std::set<int>>* pPinBits,
                                   std::map<CString, CString>* pNames);
 
+    // ------------------------------------------------------------- custom property columns
+    // TRUE when the grid has custom property columns and every name is the key of one.
+    BOOL AreColumnsKnown(CStringArray* names) override;
+    // Writes the values into the selected rows' custom property columns, in one transaction.
+    BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;

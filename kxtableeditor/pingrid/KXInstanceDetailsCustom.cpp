@@ -1,0 +1,151 @@
+// Writing custom property columns from the pane's changeCustomColumn command:
+// one transaction for the whole call and a journal entry per row.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "shell/KXShellUtil.h"
+
+#include "afx/afxanswer.h"
+#include "afx/afxcoll.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
+
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+// Property name -> column of the custom property columns; the lower column wins a shared name.
+std::map<CString, int> CustomColumns() {
+    std::map<CString, int> columns;
+    for (std::size_t i = 1; i < G::m_arrColumnInfo.size(); ++i) {
+        const CKXColumnInfoClass* info = G::m_arrColumnInfo[i];
+        if (info && info->m_nPropertyType != 0) columns.emplace(info->m_strPropertyName, static_cast<int>(i));
+    }
+    return columns;
+}
+
+} // namespace
+
+BOOL CKXInstanceDetailsGridWnd::AreColumnsKnown(CStringArray* names) {
+    const std::map<CString, int> columns = CustomColumns();
+    if (columns.empty()) return FALSE;
+    BOOL known = TRUE;
+    for (INT_PTR i = 0; names && i < names->GetSize(); ++i)
+        if (!columns.count(names->GetAt(i))) known = FALSE;
+    return known;
+}
+
+BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
+    CGXGridParam* param = GetParam();
+    const BOOL bUndo = param ? param->IsEnableUndo() : FALSE;
+    if (param) param->EnableUndo(TRUE);
+    CRowColArray rows;
+    if (GetSelectedRows(rows, FALSE, TRUE) == 0) {
+        if (param) param->EnableUndo(bUndo);
+        return FALSE;
+    }
+    const bool began = !CKXTransaction::IsTransactionStarted();
+    if (began && !CKXTransaction::BeginTrans(this, m_designContext, "Change Property")) {
+        if (param) param->EnableUndo(bUndo);
+        return FALSE;
+    }
+    const std::map<CString, int> columns = CustomColumns();
+    const char* journal = CKXShareGlobalData::m_bAutomation;
+    const CString designName = m_designContext ? CString(m_designContext.name()) : CString();
+    CString shownInstance;
+    if (GetRowCount() >= PIN_FIRST_ROW) {
+        int msb = -1, lsb = -1;
+        if (IInstTerm* pin = GetRowInstTerm(PIN_FIRST_ROW, msb, lsb))
+            if (IInstance* inst = pin->instance())
+                if (IDesign* d = m_designContext.design(); d && d->findInstance(inst->id()) == inst)
+                    shownInstance = inst->name();
+    }
+    bool written = false;
+    bool refused = false;
+    for (POSITION pos = values.GetStartPosition(); pos && !refused;) {
+        CString name, value;
+        values.GetNextAssoc(pos, name, value);
+        const auto found = columns.find(name);
+        if (found == columns.end()) continue;
+        const int col = found->second;
+        const int type = m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nPropertyType;
+        if (const int comma = value.Find(','); comma >= 0) value = value.Left(comma);
+        for (INT_PTR i = 0; i < rows.GetSize() && !refused; ++i) {
+            const ROWCOL row = rows[i];
+            if (row < PIN_FIRST_ROW || row > GetRowCount()) continue;
+            CString text = value;
+            text.Trim();
+            const CString cell = GetValueRowCol(row, static_cast<ROWCOL>(col));
+            const int state =
+                std::atoi(AttrText(row, static_cast<ROWCOL>(col), IDS_UA_PROP_STATE).GetString());
+            if (text.CompareNoCase(cell) != 0) {
+                if (state == 5 && text.IsEmpty()) {
+                    AfxMessageBox("Changed property is delete only. Cannot modify.");
+                    refused = true;
+                    break;
+                }
+                if ((state == 4 || state == 2) && text.IsEmpty()) {
+                    AfxMessageBox("Property cannot have empty value.");
+                    refused = true;
+                    break;
+                }
+                CString reason;
+                if (!CKXGenUtils::ValidatePropValue(name, text, reason)) {
+                    CKXErrorHandler::MessageBoxOk("KXPROP-104", text, name);
+                    refused = true;
+                    break;
+                }
+                CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+                if (type == 1) {
+                    if (transaction) transaction->addProperty(GetRowInstance(row), name, text, 2, false);
+                    written = true;
+                } else if (type == 2) {
+                    int msb = -1, lsb = -1;
+                    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+                    if (pin && transaction) {
+                        const CInstTermContext context = GetRowInstance(row).instTerm(pin->id());
+                        if (msb == lsb && msb != -1)
+                            transaction->addProperty(context.bitContext(msb), name, text, 2, false);
+                        else
+                            transaction->addProperty(context, name, text, 2, false);
+                    }
+                    written = true;
+                } else if (type == 3) {
+                    int msb = -1, lsb = -1;
+                    if (INet* net = GetRowNet(row, msb, lsb); net && transaction)
+                        transaction->addProperty(m_designContext.net(net->id()), name, text, 2, false);
+                    written = true;
+                }
+            }
+            if (journal) {
+                CString lines;
+                if (!shownInstance.IsEmpty())
+                    lines += "\ncall " + designName + ".Clp().Select(" + KXVbsQuote(shownInstance) + ")";
+                lines += "\n\n ' --- Add Value in Customized Column ---";
+                lines += "\ncall " + designName + ".ConnectivityPane().ChangePropValue(" + KXVbsQuote(name) +
+                         "," + KXVbsQuote(text) + ")\n";
+                KXJournalWrite(journal, CString(), lines);
+            }
+        }
+    }
+    if (param) param->EnableUndo(bUndo);
+    if (refused) {
+        // A refusal leaves no half-done transaction of ours open.
+        if (began) CKXTransaction::DiscardTrans(this);
+        return FALSE;
+    }
+    if (!began) return written ? TRUE : FALSE;
+    if (!written) {
+        CKXTransaction::DiscardTrans(this);
+        return FALSE;
+    }
+    m_bCommitting = TRUE;
+    const BOOL committed = CKXTransaction::CommitTrans(this, 1, 1);
+    m_bCommitting = FALSE;
+    return committed;
+}
