@@ -429,6 +429,13 @@ public:
     // Writes the values into the selected rows' custom property columns, in one transaction.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
 
+    // ------------------------------------------------------------- CSV import
+    // MSG_IMPORT_CSV: the PIN_NAME cells get the pins' logical names (a standard FPGA's from its
+    // pin file). Only the cell texts change.
+    LRESULT OnImportCsv(WPARAM wParam, LPARAM lParam);
+    void ImportCsv();
+    BOOL m_bImportCsvEnabled = TRUE;
+
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
     CKXTableChildFrm* m_pChildFrame = nullptr;

@@ -24,6 +24,7 @@ ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXInstanceDetailsGridWnd::OnTransactionC
 ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXInstanceDetailsGridWnd::OnColumnLayoutChanged)
 ON_MESSAGE(MSG_INSTANCE_CHANGED, &CKXInstanceDetailsGridWnd::OnInstanceChanged)
 ON_MESSAGE(MSG_OBJECT_PROPERTY_CHANGED, &CKXInstanceDetailsGridWnd::OnObjectPropertyChanged)
+ON_MESSAGE(MSG_IMPORT_CSV, &CKXInstanceDetailsGridWnd::OnImportCsv)
 ON_REGISTERED_MESSAGE(g_msgTogglePinName, &CKXInstanceDetailsGridWnd::OnTogglePinName)
 END_MESSAGE_MAP()
 
