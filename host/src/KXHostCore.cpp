@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <unistd.h>
 
 struct CKXHostCore::HostCmd {
     CKXHostCore* host;
@@ -89,6 +90,10 @@ void CKXHostCore::Interactive(std::istream& in) {
     m_out << '\n';
 }
 
+bool CKXHostCore::IsLiveOutput() const {
+    return &m_out == &std::cout && ::isatty(STDOUT_FILENO) == 1;
+}
+
 void CKXHostCore::Print(const std::string& line) {
     m_transcript.push_back(line);
     if (m_quiet) return;
@@ -98,9 +103,13 @@ void CKXHostCore::Print(const std::string& line) {
 }
 
 void CKXHostCore::Progress(const std::string& line, bool done) {
-    if (!m_quiet) {
+    // A line redrawn in place only makes sense on a terminal; into a file or a
+    // pipe only the finished bar is written, so a transcript stays readable.
+    if (!m_quiet && IsLiveOutput()) {
         m_out << '\r' << line << (done ? "\n" : "") << std::flush;
         m_progressShown = !done;
+    } else if (!m_quiet && done) {
+        m_out << line << '\n' << std::flush;
     }
     if (done) m_transcript.push_back("progress: " + line);
 }

@@ -35,6 +35,7 @@ public:
     // A progress line, redrawn in place on the terminal; the finished line joins the transcript.
     void Progress(const std::string& line, bool done);
     void SetQuiet(bool quiet) { m_quiet = quiet; }
+    bool IsLiveOutput() const;
 
     // What the system showed: message ids (kx::messages) and echoed script lines (kx::echoes).
     void NoteMessage(const std::string& id, const std::string& text);
