@@ -197,6 +197,16 @@ struct Ctx {
         }
         if (st->changes.size() > changes) st->changes.resize(changes);
     }
+    // Runs a compound edit; when any step fails, the steps it made are undone.
+    template <class F>
+    bool atomic(F&& body) {
+        size_t om = opMark(), cm = changeMark();
+        if (!body()) {
+            rollback(om, cm);
+            return false;
+        }
+        return true;
+    }
 };
 
 Ctx front(const CTransaction* t, std::unique_ptr<TxState>& s) {
@@ -491,8 +501,7 @@ bool CTransaction::removeNet(const INet* cnet) {
     if (!cnet || !cnet->isAlive()) return fail(st, "no net");
     INet* net = const_cast<INet*>(cnet);
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
-    auto body = [&]() -> bool {
+    return c.atomic([&]() -> bool {
         for (const CConn& k : net->beginConn())
             if (!disconnectRun(c, k)) return false;
         for (IDPNet* dp : net->beginDPNet())
@@ -513,12 +522,7 @@ bool CTransaction::removeNet(const INet* cnet) {
         op.n[3] = net->termType();
         op.id = net->id();
         return c.run(op);
-    };
-    if (!body()) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool CTransaction::renameNet(const INet* net, const char* newName) {
@@ -544,8 +548,7 @@ bool CTransaction::changeNetWidth(INet* net, unsigned umsb, unsigned ulsb) {
     if (msb >= 0 && net->isScalar()) return fail(st, "a scalar net cannot become a bus");
     if (msb == net->msb() && lsb == net->lsb()) return true;
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
-    auto body = [&]() -> bool {
+    return c.atomic([&]() -> bool {
         for (int b : net->bits()) {
             if (rmx::bitIndex(msb, lsb, b) >= 0) continue;
             for (const CInstTermBit& pb : CNetBit(net, b).beginInstTermBit()) {
@@ -563,12 +566,7 @@ bool CTransaction::changeNetWidth(INet* net, unsigned umsb, unsigned ulsb) {
         op.n[2] = msb;
         op.n[3] = lsb;
         return c.run(op);
-    };
-    if (!body()) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool CTransaction::addAlias(const INet* a, const INet* b) {
@@ -719,7 +717,6 @@ bool CTransaction::swapConn(const IInstTerm* pa, unsigned ba, const IInstTerm* p
     CNetBit ca = pa->netBit(a), cb = pb->netBit(b);
     if (ca == cb) return true;
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
     auto move = [&](const IInstTerm* p, int bit, const CNetBit& from, const CNetBit& to) {
         if (from && to) {
             Op op = makeOp(OpCode::Move, p);
@@ -736,14 +733,11 @@ bool CTransaction::swapConn(const IInstTerm* pa, unsigned ba, const IInstTerm* p
         return disconnectRun(c, CConn(to.net(), to.bit(), p, bit), OpCode::Conn);
     };
     // Part first when one side is free so that no bit is ever joined twice.
-    bool ok = ca && cb ? (move(pa, a, ca, cb) && move(pb, b, cb, ca))
-                       : (ca ? (move(pa, a, ca, CNetBit()) && move(pb, b, CNetBit(), ca))
-                             : (move(pb, b, cb, CNetBit()) && move(pa, a, CNetBit(), cb)));
-    if (!ok) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    return c.atomic([&] {
+        return ca && cb ? (move(pa, a, ca, cb) && move(pb, b, cb, ca))
+                        : (ca ? (move(pa, a, ca, CNetBit()) && move(pb, b, CNetBit(), ca))
+                              : (move(pb, b, cb, CNetBit()) && move(pa, a, CNetBit(), cb)));
+    });
 }
 
 IDPNet* CTransaction::createDPNet(const char* name, const INet* pos, int posBit, IDPNet::IDPNetPolarity pp,
@@ -769,8 +763,7 @@ bool CTransaction::removeDPNet(const IDPNet* dp) {
     if (!checkTx(st)) return false;
     if (!dp || !dp->isAlive()) return fail(st, "no pair net");
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
-    auto body = [&]() -> bool {
+    return c.atomic([&]() -> bool {
         for (IDPConn* k : dp->beginConn())
             if (!removeDPConnOf(c, k->dpInstTerm(), false)) return false;
         if (!clearProps(c, const_cast<IDPNet*>(dp), -1)) return false;
@@ -784,12 +777,7 @@ bool CTransaction::removeDPNet(const IDPNet* dp) {
         op.n[3] = dp->negativePolarity();
         op.id = dp->id();
         return c.run(op);
-    };
-    if (!body()) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool CTransaction::renameDPNet(const IDPNet* dp, const char* newName) {
@@ -829,12 +817,7 @@ bool CTransaction::removeDPInstTerm(const IDPInstTerm* pp, int) {
     if (!pp || !pp->isAlive()) return fail(st, "no pair pin");
     if (pp->parent()) return fail(st, "a member of a vector pair is removed with its pair");
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
-    if (!removeDPPin(c, const_cast<IDPInstTerm*>(pp), false)) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    return c.atomic([&] { return removeDPPin(c, const_cast<IDPInstTerm*>(pp), false); });
 }
 
 bool CTransaction::addDPConn(const IDPNet* dp, int n1, int n2, const IDPInstTerm* pp, int p1, int p2, int) {
@@ -842,24 +825,18 @@ bool CTransaction::addDPConn(const IDPNet* dp, int n1, int n2, const IDPInstTerm
     if (!checkTx(st) || !sameDesign(st, dp, pp)) return false;
     if (pp->dpConn() && pp->dpConn()->dpNet() == dp) return true;
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
-    if (!removeDPConnOf(c, const_cast<IDPInstTerm*>(pp), false)) {
-        c.rollback(om, cm);
-        return false;
-    }
-    Op op = makeOp(OpCode::DPConnAdd, dp);
-    op.s1 = dp->name();
-    op.n[0] = n1;
-    op.n[1] = n2;
-    op.s2 = pp->instance()->name();
-    op.s3 = pp->name();
-    op.n[2] = p1;
-    op.n[3] = p2;
-    if (!c.run(op)) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    return c.atomic([&] {
+        if (!removeDPConnOf(c, const_cast<IDPInstTerm*>(pp), false)) return false;
+        Op op = makeOp(OpCode::DPConnAdd, dp);
+        op.s1 = dp->name();
+        op.n[0] = n1;
+        op.n[1] = n2;
+        op.s2 = pp->instance()->name();
+        op.s3 = pp->name();
+        op.n[2] = p1;
+        op.n[3] = p2;
+        return c.run(op);
+    });
 }
 
 bool CTransaction::removeDPConn(const IDPNet* dp, int, int, const IDPInstTerm* pp, int, int, int) {
@@ -867,12 +844,7 @@ bool CTransaction::removeDPConn(const IDPNet* dp, int, int, const IDPInstTerm* p
     if (!checkTx(st) || !sameDesign(st, dp, pp)) return false;
     if (!pp->dpConn() || pp->dpConn()->dpNet() != dp) return fail(st, "no such pair connection");
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
-    if (!removeDPConnOf(c, const_cast<IDPInstTerm*>(pp), false)) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    return c.atomic([&] { return removeDPConnOf(c, const_cast<IDPInstTerm*>(pp), false); });
 }
 
 bool CTransaction::addProperty(const CContext& object, const char* name, const char* value, unsigned long flags,
@@ -1017,8 +989,7 @@ bool CTransaction::removeInstance(const IInstance* ci) {
     if (!ci || !ci->isAlive()) return fail(st, "no instance");
     IInstance* inst = const_cast<IInstance*>(ci);
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
-    auto body = [&]() -> bool {
+    return c.atomic([&]() -> bool {
         for (IDPInstTerm* pp : inst->beginDPInstTerm())
             if (!removeDPPin(c, pp, true)) return false;
         std::vector<IInstTerm*> pins;
@@ -1041,12 +1012,7 @@ bool CTransaction::removeInstance(const IInstance* ci) {
         op.s4 = inst->viewName();
         op.id = inst->id();
         return c.run(op);
-    };
-    if (!body()) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool CTransaction::renameInstance(const IInstance* inst, const char* newName) {
@@ -1072,8 +1038,7 @@ bool CTransaction::replaceMaster(const IInstance* ci, const char* lib, const cha
     IDesign* master = s->findDesign(lib, cell, view);
     if (master == inst->design()) return fail(st, "a design cannot hold an instance of itself");
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
-    auto body = [&]() -> bool {
+    return c.atomic([&]() -> bool {
         if (master) {
             std::vector<IInstTerm*> pins;
             for (IInstTerm* p : inst->beginInstTerm()) pins.push_back(p);
@@ -1090,12 +1055,7 @@ bool CTransaction::replaceMaster(const IInstance* ci, const char* lib, const cha
         op.s2 = rmx::quote(inst->libName()) + " " + rmx::quote(inst->cellName()) + " " + rmx::quote(inst->viewName());
         op.s3 = rmx::quote(lib) + " " + rmx::quote(cell) + " " + rmx::quote(view);
         return c.run(op);
-    };
-    if (!body()) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    });
 }
 
 bool CTransaction::renameInstTerm(const IInstTerm* pin, const char* newName) {
@@ -1235,12 +1195,7 @@ bool CTransaction::removeDTInstance(const IDTInstance* dt) {
     if (!checkTx(st)) return false;
     if (!dt || !dt->isAlive()) return fail(st, "no component");
     Ctx c = front(this, m_state);
-    size_t om = c.opMark(), cm = c.changeMark();
-    if (!removeDT(c, const_cast<IDTInstance*>(dt))) {
-        c.rollback(om, cm);
-        return false;
-    }
-    return true;
+    return c.atomic([&] { return removeDT(c, const_cast<IDTInstance*>(dt)); });
 }
 
 bool CTransaction::changeDTType(const IDTInstance* dt, const char* type) {
