@@ -892,89 +892,71 @@ BOOL CGXGridCore::ScrollCellInView(ROWCOL nRow, ROWCOL nCol, UINT flags)
 }
 
 // ---------------------------------------------------------------- geometry
+// Rows and columns are laid out alike: the frozen headers 0..frozenEnd first, then the scrolled part from `first`.
+
+// Offset of index n along the axis, or -1 when it is scrolled out of view.
+template <class SizeOf>
+static int AxisOffset(ROWCOL n, ROWCOL frozenEnd, ROWCOL first, SizeOf sizeOf)
+{
+    int pos = 0;
+    for (ROWCOL i = 0; i <= frozenEnd; ++i) {
+        if (i == n)
+            return pos;
+        pos += sizeOf(i);
+    }
+    if (n < first)
+        return -1;
+    for (ROWCOL i = first; i < n; ++i)
+        pos += sizeOf(i);
+    return pos;
+}
+
+// Finds the visible index whose extent holds pos; hidden (zero-size) ones are skipped.
+template <class SizeOf>
+static BOOL AxisHit(int pos, ROWCOL frozen, ROWCOL first, ROWCOL count, SizeOf sizeOf, ROWCOL& n)
+{
+    if (pos < 0)
+        return FALSE;
+    int start = 0;
+    auto scan = [&](ROWCOL from, ROWCOL last) {
+        for (ROWCOL i = from; i <= last; ++i) {
+            const int size = sizeOf(i);
+            if (size > 0 && pos < start + size) {
+                n = i;
+                return true;
+            }
+            start += size;
+        }
+        return false;
+    };
+    return (scan(0, std::min(frozen, count)) || scan(first, count)) ? TRUE : FALSE;
+}
+
 CRect CGXGridCore::GetGridRect() { return m_rectGrid; }
 
 // Top edge of a row relative to the grid's top, or -1 when the row is scrolled out of view.
 int CGXGridCore::RowTop(ROWCOL nRow)
 {
-    int y = 0;
-    const ROWCOL frozenEnd = std::min(m_nFrozenRows, GetRowCount());
-    for (ROWCOL r = 0; r <= frozenEnd; ++r) {
-        if (r == nRow)
-            return y;
-        y += GetRowHeight(r);
-    }
-    if (nRow < m_nTopRow)
-        return -1;
-    for (ROWCOL r = m_nTopRow; r < nRow; ++r)
-        y += GetRowHeight(r);
-    return y;
+    return AxisOffset(nRow, std::min(m_nFrozenRows, GetRowCount()), m_nTopRow,
+                      [this](ROWCOL r) { return GetRowHeight(r); });
 }
 
 int CGXGridCore::ColLeft(ROWCOL nCol)
 {
-    int x = 0;
-    const ROWCOL frozenEnd = std::min(m_nFrozenCols, GetColCount());
-    for (ROWCOL c = 0; c <= frozenEnd; ++c) {
-        if (c == nCol)
-            return x;
-        x += GetColWidth(c);
-    }
-    if (nCol < m_nLeftCol)
-        return -1;
-    for (ROWCOL c = m_nLeftCol; c < nCol; ++c)
-        x += GetColWidth(c);
-    return x;
+    return AxisOffset(nCol, std::min(m_nFrozenCols, GetColCount()), m_nLeftCol,
+                      [this](ROWCOL c) { return GetColWidth(c); });
 }
 
 BOOL CGXGridCore::RowFromY(int y, ROWCOL& nRow)
 {
-    if (y < 0)
-        return FALSE;
-    const ROWCOL rows = GetRowCount();
-    int top = 0;
-    for (ROWCOL r = 0; r <= std::min(m_nFrozenRows, rows); ++r) {
-        int h = GetRowHeight(r);
-        if (h > 0 && y < top + h) {
-            nRow = r;
-            return TRUE;
-        }
-        top += h;
-    }
-    for (ROWCOL r = m_nTopRow; r <= rows; ++r) {
-        int h = GetRowHeight(r);
-        if (h > 0 && y < top + h) {
-            nRow = r;
-            return TRUE;
-        }
-        top += h;
-    }
-    return FALSE;
+    return AxisHit(y, m_nFrozenRows, m_nTopRow, GetRowCount(), [this](ROWCOL r) { return GetRowHeight(r); },
+                   nRow);
 }
 
 BOOL CGXGridCore::ColFromX(int x, ROWCOL& nCol)
 {
-    if (x < 0)
-        return FALSE;
-    const ROWCOL cols = GetColCount();
-    int left = 0;
-    for (ROWCOL c = 0; c <= std::min(m_nFrozenCols, cols); ++c) {
-        int w = GetColWidth(c);
-        if (w > 0 && x < left + w) {
-            nCol = c;
-            return TRUE;
-        }
-        left += w;
-    }
-    for (ROWCOL c = m_nLeftCol; c <= cols; ++c) {
-        int w = GetColWidth(c);
-        if (w > 0 && x < left + w) {
-            nCol = c;
-            return TRUE;
-        }
-        left += w;
-    }
-    return FALSE;
+    return AxisHit(x, m_nFrozenCols, m_nLeftCol, GetColCount(), [this](ROWCOL c) { return GetColWidth(c); },
+                   nCol);
 }
 
 CRect CGXGridCore::CalcRectFromRowCol(ROWCOL nRow, ROWCOL nCol)
