@@ -57,36 +57,11 @@ CString FormatNumber(double d)
 } // namespace
 
 // ---------------------------------------------------------------- CGXFont
-CGXFont& CGXFont::SetFaceName(LPCTSTR face)
-{
-    m_face = face;
-    m_mask |= kFace;
-    return *this;
-}
-CGXFont& CGXFont::SetBold(BOOL b)
-{
-    m_bold = b != FALSE;
-    m_mask |= kBold;
-    return *this;
-}
-CGXFont& CGXFont::SetItalic(BOOL b)
-{
-    m_italic = b != FALSE;
-    m_mask |= kItalic;
-    return *this;
-}
-CGXFont& CGXFont::SetUnderline(BOOL b)
-{
-    m_underline = b != FALSE;
-    m_mask |= kUnderline;
-    return *this;
-}
-CGXFont& CGXFont::SetSize(double points)
-{
-    m_size = points;
-    m_mask |= kSize;
-    return *this;
-}
+CGXFont& CGXFont::SetFaceName(LPCTSTR face) { return Put(m_face, face, kFace); }
+CGXFont& CGXFont::SetBold(BOOL b) { return Put(m_bold, b != FALSE, kBold); }
+CGXFont& CGXFont::SetItalic(BOOL b) { return Put(m_italic, b != FALSE, kItalic); }
+CGXFont& CGXFont::SetUnderline(BOOL b) { return Put(m_underline, b != FALSE, kUnderline); }
+CGXFont& CGXFont::SetSize(double points) { return Put(m_size, points, kSize); }
 
 void CGXFont::ChangeFont(const CGXFont& src, GXModifyType mt)
 {
@@ -402,24 +377,9 @@ bool operator==(const CGXStyle& a, const CGXStyle& b)
 }
 
 // Value
-CGXStyle& CGXStyle::SetValue(LPCTSTR s)
-{
-    m_value = s;
-    m_mask |= kValue;
-    return *this;
-}
-CGXStyle& CGXStyle::SetValue(const CString& s)
-{
-    m_value = s;
-    m_mask |= kValue;
-    return *this;
-}
-CGXStyle& CGXStyle::SetValue(const char* s, int len)
-{
-    m_value = CString(s, len);
-    m_mask |= kValue;
-    return *this;
-}
+CGXStyle& CGXStyle::SetValue(LPCTSTR s) { return Put(m_value, s, kValue); }
+CGXStyle& CGXStyle::SetValue(const CString& s) { return Put(m_value, s, kValue); }
+CGXStyle& CGXStyle::SetValue(const char* s, int len) { return Put(m_value, CString(s, len), kValue); }
 CGXStyle& CGXStyle::SetValue(double d) { return SetValue(FormatNumber(d)); }
 CGXStyle& CGXStyle::SetValue(long n)
 {
@@ -442,61 +402,16 @@ CGXStyle& CGXStyle::SetIncludeValue(BOOL b)
     return Include(kValue, b);
 }
 
-CGXStyle& CGXStyle::SetControl(WORD nID)
-{
-    m_control = nID;
-    m_mask |= kControl;
-    return *this;
-}
-CGXStyle& CGXStyle::SetBaseStyle(WORD nID)
-{
-    m_baseStyle = nID;
-    m_mask |= kBaseStyle;
-    return *this;
-}
-CGXStyle& CGXStyle::SetHorizontalAlignment(DWORD a)
-{
-    m_horz = static_cast<uint8_t>(a);
-    m_mask |= kHorz;
-    return *this;
-}
-CGXStyle& CGXStyle::SetVerticalAlignment(DWORD a)
-{
-    m_vert = static_cast<uint8_t>(a);
-    m_mask |= kVert;
-    return *this;
-}
-CGXStyle& CGXStyle::SetTextColor(COLORREF c)
-{
-    m_textColor = c;
-    m_mask |= kTextColor;
-    return *this;
-}
-CGXStyle& CGXStyle::SetMergeCell(unsigned mode)
-{
-    m_merge = static_cast<WORD>(mode);
-    m_mask |= kMerge;
-    return *this;
-}
-CGXStyle& CGXStyle::SetDraw3dFrame(GXDraw3dFrameType t)
-{
-    m_frame = static_cast<uint8_t>(t);
-    m_mask |= kFrame;
-    return *this;
-}
-CGXStyle& CGXStyle::SetMaxLength(WORD n)
-{
-    m_maxLength = n;
-    m_mask |= kMaxLength;
-    return *this;
-}
+CGXStyle& CGXStyle::SetControl(WORD nID) { return Put(m_control, nID, kControl); }
+CGXStyle& CGXStyle::SetBaseStyle(WORD nID) { return Put(m_baseStyle, nID, kBaseStyle); }
+CGXStyle& CGXStyle::SetHorizontalAlignment(DWORD a) { return Put(m_horz, a, kHorz); }
+CGXStyle& CGXStyle::SetVerticalAlignment(DWORD a) { return Put(m_vert, a, kVert); }
+CGXStyle& CGXStyle::SetTextColor(COLORREF c) { return Put(m_textColor, c, kTextColor); }
+CGXStyle& CGXStyle::SetMergeCell(unsigned mode) { return Put(m_merge, mode, kMerge); }
+CGXStyle& CGXStyle::SetDraw3dFrame(GXDraw3dFrameType t) { return Put(m_frame, t, kFrame); }
+CGXStyle& CGXStyle::SetMaxLength(WORD n) { return Put(m_maxLength, n, kMaxLength); }
 
-CGXStyle& CGXStyle::SetInterior(const CGXBrush& brush)
-{
-    ext().interior = brush;
-    m_mask |= kInterior;
-    return *this;
-}
+CGXStyle& CGXStyle::SetInterior(const CGXBrush& brush) { return Put(ext().interior, brush, kInterior); }
 const CGXBrush& CGXStyle::GetInterior() const { return m_ext ? m_ext->interior : kDefaultBrush; }
 
 CGXStyle& CGXStyle::SetFont(const CGXFont& font, GXModifyType mt)
@@ -552,12 +467,7 @@ CGXStyle& CGXStyle::SetIncludeBorders(GXBorderType border, BOOL b)
     return Include(BorderBit(border), b);
 }
 
-CGXStyle& CGXStyle::SetChoiceList(LPCTSTR list)
-{
-    ext().choiceList = list;
-    m_mask |= kChoiceList;
-    return *this;
-}
+CGXStyle& CGXStyle::SetChoiceList(LPCTSTR list) { return Put(ext().choiceList, list, kChoiceList); }
 const CString& CGXStyle::GetChoiceList() const { return m_ext ? m_ext->choiceList : kEmpty; }
 CGXStyle& CGXStyle::SetIncludeChoiceList(BOOL b)
 {

@@ -47,6 +47,14 @@ private:
         m_mask = b ? (m_mask | bit) : (m_mask & ~bit);
         return *this;
     }
+    // Stores an attribute and marks it as set.
+    template <class F, class V>
+    CGXFont& Put(F& field, V&& v, unsigned bit)
+    {
+        field = static_cast<F>(std::forward<V>(v));
+        m_mask |= bit;
+        return *this;
+    }
     CString m_face;
     double m_size = 0;
     unsigned m_mask = 0;
@@ -393,6 +401,14 @@ private:
     CGXStyle& Include(uint32_t bit, BOOL b)
     {
         m_mask = b ? (m_mask | bit) : (m_mask & ~bit);
+        return *this;
+    }
+    // Stores an attribute and marks it as set.
+    template <class F, class V>
+    CGXStyle& Put(F& field, V&& v, uint32_t bit)
+    {
+        field = static_cast<F>(std::forward<V>(v));
+        m_mask |= bit;
         return *this;
     }
     CGXStyle& SetFlag(uint32_t bit, uint8_t flag, BOOL b)
