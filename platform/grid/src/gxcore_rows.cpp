@@ -2,6 +2,7 @@
 #include "grid/gxcore.h"
 
 #include "gxcmds.h"
+#include "gxmove.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -352,15 +353,7 @@ BOOL CGXGridCore::MoveRows(ROWCOL nFromRow, ROWCOL nToRow, ROWCOL nDestRow, UINT
         return TRUE;
     if (!data->MoveRows(nFromRow, nToRow, nDestRow))
         return FALSE;
-    auto map = [&](ROWCOL r) -> ROWCOL {
-        if (r >= nFromRow && r <= nToRow)
-            return nDestRow + (r - nFromRow);
-        if (nDestRow < nFromRow && r >= nDestRow && r < nFromRow)
-            return r + n;
-        if (nDestRow > nFromRow && r > nToRow && r < nDestRow + n)
-            return r - n;
-        return r;
-    };
+    auto map = [&](ROWCOL r) { return MovedIndex(r, nFromRow, nToRow, nDestRow); };
     RemapRows(map, 1, data->GetRowCount());
     ClampState();
     if (RecordWanted(ctCmd))
@@ -381,15 +374,7 @@ BOOL CGXGridCore::MoveCols(ROWCOL nFromCol, ROWCOL nToCol, ROWCOL nDestCol, UINT
         return TRUE;
     if (!data->MoveCols(nFromCol, nToCol, nDestCol))
         return FALSE;
-    auto map = [&](ROWCOL c) -> ROWCOL {
-        if (c >= nFromCol && c <= nToCol)
-            return nDestCol + (c - nFromCol);
-        if (nDestCol < nFromCol && c >= nDestCol && c < nFromCol)
-            return c + n;
-        if (nDestCol > nFromCol && c > nToCol && c < nDestCol + n)
-            return c - n;
-        return c;
-    };
+    auto map = [&](ROWCOL c) { return MovedIndex(c, nFromCol, nToCol, nDestCol); };
     // Covered ranges that a move would tear apart are dropped; the selection is cleared.
     CGXRangeList* cov = m_pParam->GetCoveredCellsList();
     for (POSITION pos = cov->GetHeadPosition(); pos;) {

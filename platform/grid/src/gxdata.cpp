@@ -1,4 +1,5 @@
 #include "grid/gxdata.h"
+#include "gxmove.h"
 
 #include <algorithm>
 
@@ -258,16 +259,7 @@ BOOL CGXData::MoveCols(ROWCOL nFromCol, ROWCOL nToCol, ROWCOL nDestCol)
     if (!MoveBlock(m_cols, nFromCol, nToCol, nDestCol))
         return FALSE;
     // Renumber the cells: the mapping old column -> new column of a block rotation.
-    const ROWCOL n = nToCol - nFromCol + 1;
-    auto map = [&](ROWCOL c) -> ROWCOL {
-        if (c >= nFromCol && c <= nToCol)
-            return nDestCol + (c - nFromCol);
-        if (nDestCol < nFromCol && c >= nDestCol && c < nFromCol)
-            return c + n;
-        if (nDestCol > nFromCol && c > nToCol && c < nDestCol + n)
-            return c - n;
-        return c;
-    };
+    auto map = [&](ROWCOL c) { return MovedIndex(c, nFromCol, nToCol, nDestCol); };
     for (auto& slot : m_rows) {
         if (!slot.line)
             continue;
