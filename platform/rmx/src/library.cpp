@@ -367,6 +367,12 @@ struct Reader {
         why = file + ":" + std::to_string(line) + ": " + w;
         return false;
     }
+    // The first line of a part or design file: "rmx-<kind> 1".
+    bool header(const std::vector<std::string>& t, const std::string& kind) {
+        if (t.size() != 2 || t[0] != "rmx-" + kind) return err("expected \"rmx-" + kind + " 1\"");
+        if (t[1] != "1") return err("unsupported " + kind + " file version " + t[1]);
+        return true;
+    }
 };
 
 bool loadPart(Reader& r, const std::vector<std::string>& lines, const std::string& lib, const std::string& dir) {
@@ -382,8 +388,7 @@ bool loadPart(Reader& r, const std::vector<std::string>& lines, const std::strin
         if (l.empty() || l[0] == '#') continue;
         if (!rmx::tokenize(l, t, why)) return r.err(why);
         if (!header) {
-            if (t.size() != 2 || t[0] != "rmx-part") return r.err("expected \"rmx-part 1\"");
-            if (t[1] != "1") return r.err("unsupported part file version " + t[1]);
+            if (!r.header(t, "part")) return false;
             header = true;
             continue;
         }
@@ -465,8 +470,7 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
         if (l.empty() || l[0] == '#') continue;
         if (!rmx::tokenize(l, t, why)) return r.err(why);
         if (!header) {
-            if (t.size() != 2 || t[0] != "rmx-design") return r.err("expected \"rmx-design 1\"");
-            if (t[1] != "1") return r.err("unsupported design file version " + t[1]);
+            if (!r.header(t, "design")) return false;
             header = true;
             continue;
         }
