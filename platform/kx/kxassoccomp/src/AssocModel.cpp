@@ -381,28 +381,32 @@ std::string nextRefDes(const std::string& prefix, std::map<std::string, int>& us
     }
 }
 
-std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind) {
+namespace {
+
+// The live components of `dts` of the given kind (0: any kind).
+template <class Range>
+std::vector<IDTInstance*> liveOfKind(Range&& dts, int kind) {
     std::vector<IDTInstance*> out;
-    if (!bit) return out;
-    for (IDTInstance* dt : bit.beginAssociatedDTInstance())
+    for (IDTInstance* dt : dts)
         if (dt && dt->isAlive() && (kind == 0 || dt->assocKind() == kind)) out.push_back(dt);
     return out;
+}
+
+} // namespace
+
+std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind) {
+    if (!bit) return {};
+    return liveOfKind(bit.beginAssociatedDTInstance(), kind);
 }
 
 std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind) {
-    std::vector<IDTInstance*> out;
-    if (!pair || !pair->dpConn()) return out;
-    for (IDTInstance* dt : pair->dpConn()->beginAssociatedDTInstance())
-        if (dt && dt->isAlive() && (kind == 0 || dt->assocKind() == kind)) out.push_back(dt);
-    return out;
+    if (!pair || !pair->dpConn()) return {};
+    return liveOfKind(pair->dpConn()->beginAssociatedDTInstance(), kind);
 }
 
 std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind) {
-    std::vector<IDTInstance*> out;
-    if (!bit) return out;
-    for (IDTInstance* dt : bit.beginAssociatedDTInstance())
-        if (dt && dt->isAlive() && (kind == 0 || dt->assocKind() == kind)) out.push_back(dt);
-    return out;
+    if (!bit) return {};
+    return liveOfKind(bit.beginAssociatedDTInstance(), kind);
 }
 
 namespace {
