@@ -2,20 +2,13 @@
 // of a pin row and the pull-up/pull-down mark of its net, both read through
 // the associated-components interface.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 
-namespace {
-
-constexpr UINT kNoUpdate = 2;
-WORD Id(UINT id) {
-    return static_cast<WORD>(id);
-}
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
-
-} // namespace
+using kxpingrid::Col;
+using kxpingrid::Id;
+using kxpingrid::kNoUpdate;
 
 void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     (void)flag;

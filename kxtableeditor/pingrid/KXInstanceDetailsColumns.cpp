@@ -1,6 +1,7 @@
 // The pin grid's columns: the class-wide column list built from the column
 // customisation, widths, the layout broadcast and sorting by a named column.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "shell/KXShellUtil.h"
 
@@ -15,13 +16,13 @@ std::vector<CKXColumnInfoClass*> CKXInstanceDetailsGridWnd::m_arrColumnInfo;
 std::vector<CString> CKXInstanceDetailsGridWnd::m_arrColumnCaptions;
 std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXInstanceDetailsGridWnd::s_columnStore;
 
+using kxpingrid::Col;
+using kxpingrid::GridWriteScope;
+using kxpingrid::kNoUpdate;
+
 namespace {
 
-constexpr UINT kNoUpdate = 2;
 constexpr LPARAM kPinGridKind = 5;
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
 
 struct KeyColumn {
     const char* key;
@@ -268,63 +269,55 @@ void CKXInstanceDetailsGridWnd::StyleCaptionCell(int col, const CString& caption
 LRESULT CKXInstanceDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
     if (lParam != kPinGridKind) return 0;
     const BOOL bWasLocked = LockUpdate(TRUE);
-    CGXGridParam* pParam = GetParam();
-    const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
-    const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
-    if (pParam) {
-        pParam->EnableUndo(FALSE);
-        pParam->SetLockReadOnly(FALSE);
-    }
-    if (!m_bColumnMode) {
-        auto findCaption = [this](const CString& caption) -> int {
-            for (ROWCOL c = 1; c <= GetColCount(); ++c) {
-                CGXStyle style;
-                GetStyleRowCol(PIN_CAPTION_ROW, c, style);
-                if (style.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)) &&
-                    style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)) == caption)
-                    return static_cast<int>(c);
+    {
+        GridWriteScope scope(*this);
+        if (!m_bColumnMode) {
+            auto findCaption = [this](const CString& caption) -> int {
+                for (ROWCOL c = 1; c <= GetColCount(); ++c) {
+                    CGXStyle style;
+                    GetStyleRowCol(PIN_CAPTION_ROW, c, style);
+                    if (style.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)) &&
+                        style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)) == caption)
+                        return static_cast<int>(c);
+                }
+                return -1;
+            };
+            for (std::size_t i = 1; i < m_arrColumnInfo.size(); ++i) {
+                const CKXColumnInfoClass* info = m_arrColumnInfo[i];
+                if (info->m_bVisible != 1) continue;
+                const int want = static_cast<int>(i);
+                const int at = findCaption(info->m_strCaption);
+                if (at >= 0) {
+                    if (at != want && want <= static_cast<int>(GetColCount()))
+                        MoveCols(Col(at), Col(at), Col(want), kNoUpdate, gxDo);
+                    HideCols(Col(want), Col(want), FALSE, nullptr, kNoUpdate, gxDo);
+                } else {
+                    if (want > static_cast<int>(GetColCount()) + 1) continue;
+                    InsertCols(Col(want), 1, kNoUpdate, gxDo);
+                    StyleCaptionCell(want, info->m_strCaption);
+                    // The new column's cells come from the objects of the rows.
+                    if (info->m_nPropertyType != 0)
+                        RefreshRowStyles(info->m_strPropertyName, info->m_nPropertyType, want, -1);
+                }
             }
-            return -1;
-        };
-        for (std::size_t i = 1; i < m_arrColumnInfo.size(); ++i) {
-            const CKXColumnInfoClass* info = m_arrColumnInfo[i];
-            if (info->m_bVisible != 1) continue;
-            const int want = static_cast<int>(i);
-            const int at = findCaption(info->m_strCaption);
-            if (at >= 0) {
-                if (at != want && want <= static_cast<int>(GetColCount()))
-                    MoveCols(Col(at), Col(at), Col(want), kNoUpdate, gxDo);
-                HideCols(Col(want), Col(want), FALSE, nullptr, kNoUpdate, gxDo);
-            } else {
-                if (want > static_cast<int>(GetColCount()) + 1) continue;
-                InsertCols(Col(want), 1, kNoUpdate, gxDo);
-                StyleCaptionCell(want, info->m_strCaption);
-                // The new column's cells come from the objects of the rows.
-                if (info->m_nPropertyType != 0)
-                    RefreshRowStyles(info->m_strPropertyName, info->m_nPropertyType, want, -1);
+            if (const auto* old = reinterpret_cast<const std::vector<CKXColumnInfoClass*>*>(wParam)) {
+                for (std::size_t i = 1; i < old->size(); ++i) {
+                    const CKXColumnInfoClass* gone = (*old)[i];
+                    if (!gone) continue;
+                    const bool kept = std::any_of(
+                        m_arrColumnInfo.begin(), m_arrColumnInfo.end(), [gone](const CKXColumnInfoClass* c) {
+                            return c->m_bVisible == 1 && c->m_strCaption == gone->m_strCaption;
+                        });
+                    if (kept) continue;
+                    for (ROWCOL c = 1; c <= GetColCount(); ++c)
+                        if (GetValueRowCol(PIN_CAPTION_ROW, c) == gone->m_strCaption)
+                            HideCols(c, c, TRUE, nullptr, kNoUpdate, gxDo);
+                }
             }
+            for (int c = 1; c < m_nColCount && c <= static_cast<int>(GetColCount()); ++c)
+                SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
+            GetColumnWidthTip();
         }
-        if (const auto* old = reinterpret_cast<const std::vector<CKXColumnInfoClass*>*>(wParam)) {
-            for (std::size_t i = 1; i < old->size(); ++i) {
-                const CKXColumnInfoClass* gone = (*old)[i];
-                if (!gone) continue;
-                const bool kept = std::any_of(
-                    m_arrColumnInfo.begin(), m_arrColumnInfo.end(), [gone](const CKXColumnInfoClass* c) {
-                        return c->m_bVisible == 1 && c->m_strCaption == gone->m_strCaption;
-                    });
-                if (kept) continue;
-                for (ROWCOL c = 1; c <= GetColCount(); ++c)
-                    if (GetValueRowCol(PIN_CAPTION_ROW, c) == gone->m_strCaption)
-                        HideCols(c, c, TRUE, nullptr, kNoUpdate, gxDo);
-            }
-        }
-        for (int c = 1; c < m_nColCount && c <= static_cast<int>(GetColCount()); ++c)
-            SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
-        GetColumnWidthTip();
-    }
-    if (pParam) {
-        pParam->EnableUndo(bUndo);
-        pParam->SetLockReadOnly(bLock);
     }
     if (!bWasLocked) {
         LockUpdate(FALSE);

@@ -3,6 +3,7 @@
 // text and send a script command; the command comes back here and edits the
 // store in one transaction and one undo step.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridUndo.h"
 #include "pane/KXBottomPaneContainerView.h"
@@ -22,11 +23,9 @@
 #include <memory>
 #include <vector>
 
-namespace {
+using kxpingrid::Col;
 
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
+namespace {
 
 void SendScript(const CString& text, int replay) {
     if (CWnd* main = AfxGetMainWnd())

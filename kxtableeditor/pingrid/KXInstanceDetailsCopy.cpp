@@ -3,6 +3,7 @@
 // that a paste into any grid can rebuild. A user's copy goes to the host as a
 // script command, which comes back as CopySelection.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
@@ -16,13 +17,7 @@
 #include "kxcontrols/KXProgressBar.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
-namespace {
-
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
-
-} // namespace
+using kxpingrid::Col;
 
 void CKXInstanceDetailsGridWnd::OnEditCopy() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;

@@ -2,6 +2,7 @@
 // bit rows for a vector pin, a pair row with its two leg rows for a
 // differential pair. Each fill writes the user attributes the row model reads.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXPlusMinusEditButton.h"
 
@@ -15,16 +16,12 @@
 
 #include <vector>
 
+using kxpingrid::Col;
+using kxpingrid::GridWriteScope;
+using kxpingrid::Id;
+using kxpingrid::kNoUpdate;
+
 namespace {
-
-constexpr UINT kNoUpdate = 2;
-
-WORD Id(UINT id) {
-    return static_cast<WORD>(id);
-}
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
 
 CGXStyle DataCell(const CString& level) {
     CGXStyle style;
@@ -39,30 +36,6 @@ CString Decimal(int n) {
     s.Format("%d", n);
     return s;
 }
-
-// Undo off and the read-only lock lifted for the lifetime of the object.
-class FillScope {
-public:
-    explicit FillScope(CGXGridCore& grid) : m_param(grid.GetParam()) {
-        if (!m_param) return;
-        m_undo = m_param->IsEnableUndo();
-        m_lock = m_param->IsLockReadOnly();
-        m_param->EnableUndo(FALSE);
-        m_param->SetLockReadOnly(FALSE);
-    }
-    ~FillScope() {
-        if (!m_param) return;
-        m_param->EnableUndo(m_undo);
-        m_param->SetLockReadOnly(m_lock);
-    }
-    FillScope(const FillScope&) = delete;
-    FillScope& operator=(const FillScope&) = delete;
-
-private:
-    CGXGridParam* m_param;
-    BOOL m_undo = FALSE;
-    BOOL m_lock = FALSE;
-};
 
 // Restores the fill mode (a child fill always ends in the ordinary mode).
 struct FillModeScope {
@@ -145,7 +118,7 @@ void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& 
     sig.SetTextColor(RGB(0, 0, 0)).SetEnabled(TRUE);
     sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
     sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
-    FillScope scope(*this);
+    GridWriteScope scope(*this);
     WriteCell(row, Col(m_nColSignal), sig);
     // A connected bit row: its parent's connection cell follows.
     if (connCount != 0 && bShowConn) {
@@ -156,7 +129,7 @@ void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& 
 
 void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {
     if (!pin) return;
-    FillScope scope(*this);
+    GridWriteScope scope(*this);
     int msb = pin->msb(), lsb = pin->lsb();
     const bool childMode = m_nFillMode == 0 || m_nFillMode == 1;
     if (childMode || !m_bShowVectors) msb = lsb = bit;
@@ -364,7 +337,7 @@ void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {
     if (mode != PIN_ROW_DIFFPAIR_CHILD) return;
     CGXStyle style;
     style.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), "2").SetUserAttribute(Id(IDS_UA_DIFFPAIR_ROW), "");
-    FillScope scope(*this);
+    GridWriteScope scope(*this);
     WriteCell(row, Col(m_nColPinName), style);
 }
 
@@ -378,7 +351,7 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
             pair->negative()->instance() != m_instCurrent.instance())
             return;
     }
-    FillScope scope(*this);
+    GridWriteScope scope(*this);
     const ROWCOL pairRow = row;
     StylePinRowProperties(pair, mode, parentRow == GX_INVALID ? -1 : static_cast<int>(parentRow), row);
     if (vectorPair) return; // the members follow as rows of their own
@@ -404,7 +377,7 @@ void CKXInstanceDetailsGridWnd::FillChildPinRow(IInstTerm* pin, ROWCOL& row, con
 
 void CKXInstanceDetailsGridWnd::FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row) {
     if (pins.empty()) return;
-    FillScope scope(*this);
+    GridWriteScope scope(*this);
     const ROWCOL parentRow = row;
     StylePinRow(pins, row); // row now follows the parent row
     int offset = 0;

@@ -2,6 +2,7 @@
 // function groups) and the column modes of several grids side by side. Rows
 // are only hidden and shown, never removed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
@@ -16,14 +17,12 @@
 #include <list>
 #include <set>
 
+using kxpingrid::Col;
+
 namespace {
 
 constexpr ROWCOL kFilterRow = 4;
 constexpr UINT kSmart = GX_SMART;
-
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
 
 bool IsChildKind(PinRowKind kind) {
     return kind == PIN_ROW_DIFFPAIR || kind == PIN_ROW_VECTOR_DIFFPAIR || kind == PIN_ROW_DIFFPAIR_CHILD ||

@@ -1,4 +1,5 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "kxcontrols/KXFindReplace.h"
 
@@ -32,16 +33,12 @@ int CKXInstanceDetailsGridWnd::m_nColPupd = 9;
 int CKXInstanceDetailsGridWnd::m_nColComments = 10;
 int CKXInstanceDetailsGridWnd::m_nColCount = 11;
 
+using kxpingrid::Col;
+using kxpingrid::GridWriteScope;
+using kxpingrid::Id;
+using kxpingrid::kNoUpdate;
+
 namespace {
-
-constexpr UINT kNoUpdate = 2; // update flag of the fill's grid calls: no drawing
-
-WORD Id(UINT id) {
-    return static_cast<WORD>(id);
-}
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
 
 // Whether an attribute of a style is present and not empty.
 bool Has(const CGXStyle& style, UINT id) {
@@ -54,30 +51,6 @@ int Number(const CGXStyle& style, UINT id) {
     if (!style.GetIncludeUserAttribute(Id(id))) return 0;
     return static_cast<int>(style.GetUserAttribute(Id(id)).GetDoubleValue());
 }
-
-// Switches grid undo off and lifts the read-only lock for its lifetime.
-class FillScope {
-public:
-    explicit FillScope(CGXGridCore& grid) : m_param(grid.GetParam()) {
-        if (!m_param) return;
-        m_undo = m_param->IsEnableUndo();
-        m_lock = m_param->IsLockReadOnly();
-        m_param->EnableUndo(FALSE);
-        m_param->SetLockReadOnly(FALSE);
-    }
-    ~FillScope() {
-        if (!m_param) return;
-        m_param->EnableUndo(m_undo);
-        m_param->SetLockReadOnly(m_lock);
-    }
-    FillScope(const FillScope&) = delete;
-    FillScope& operator=(const FillScope&) = delete;
-
-private:
-    CGXGridParam* m_param;
-    BOOL m_undo = FALSE;
-    BOOL m_lock = FALSE;
-};
 
 } // namespace
 
@@ -123,7 +96,7 @@ void CKXInstanceDetailsGridWnd::WriteCell(ROWCOL row, ROWCOL col, const CGXStyle
 void CKXInstanceDetailsGridWnd::SetCellUserAttribute(ROWCOL row, ROWCOL col, UINT id, double value) {
     CGXStyle style;
     style.SetUserAttribute(Id(id), value);
-    FillScope scope(*this);
+    GridWriteScope scope(*this);
     WriteCell(row, col, style);
 }
 
@@ -368,7 +341,7 @@ void CKXInstanceDetailsGridWnd::JoinChildPinNumbers(ROWCOL row) {
     }
     CGXStyle style;
     style.SetValue(joined);
-    FillScope scope(*this);
+    GridWriteScope scope(*this);
     WriteCell(row, Col(m_nColPinNumber), style);
 }
 

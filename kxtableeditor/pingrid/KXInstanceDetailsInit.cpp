@@ -1,6 +1,7 @@
 // Setting the pin grid up: header block, cell controls, user options, the
 // message-server subscriptions, and the view options that change its look.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXEditControls.h"
 #include "grid/KXPlusMinusEditButton.h"
@@ -28,13 +29,13 @@ ON_MESSAGE(MSG_IMPORT_CSV, &CKXInstanceDetailsGridWnd::OnImportCsv)
 ON_REGISTERED_MESSAGE(g_msgTogglePinName, &CKXInstanceDetailsGridWnd::OnTogglePinName)
 END_MESSAGE_MAP()
 
+using kxpingrid::Col;
+using kxpingrid::GridWriteScope;
+using kxpingrid::kNoUpdate;
+
 namespace {
 
-constexpr UINT kNoUpdate = 2;
 constexpr UINT kHeaderControl = 52520; // the grid library's header cell
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
 
 int RegistrySubKey(int col, CString& key) {
     CKXInstanceDetailsGridWnd::GetRegistrySubKey(col, key);
@@ -135,54 +136,46 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
 
 void CKXInstanceDetailsGridWnd::SetupGridLook() {
     const BOOL bWasLocked = LockUpdate(TRUE);
-    CGXGridParam* pParam = GetParam();
-    const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
-    const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
-    if (pParam) {
-        pParam->EnableUndo(FALSE);
-        pParam->SetLockReadOnly(FALSE);
-    }
-    if (GetRowCount() < PIN_FIRST_ROW - 1) SetRowCount(PIN_FIRST_ROW - 1, kNoUpdate);
-    SetColCount(Col(m_nColCount - 1), kNoUpdate);
-    const ROWCOL last = GetColCount();
-    for (int c = 1; c < m_nColCount; ++c) {
-        StyleCaptionCell(c, GetColumnInfo(c)->m_strCaption);
-        SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
-    }
-    if (last >= 1) {
-        SetStyleRange(CGXRange().SetCols(1, last), CGXStyle().SetFont(CGXFont().SetFaceName("Tahoma")),
-                      gxOverride, 0, kNoUpdate, gxDo);
-        CGXStyle spacer;
-        spacer.SetControl(static_cast<WORD>(kHeaderControl))
-            .SetEnabled(FALSE)
-            .SetInterior(RGB(240, 240, 240));
-        SetStyleRange(CGXRange(3, 0, 3, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
-        SetStyleRange(CGXRange(5, 0, 5, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
-        CGXStyle filter;
-        filter.SetValue("*")
-            .SetControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO))
-            .SetChoiceList("*\n")
-            .SetVerticalAlignment(DT_VCENTER)
-            .SetTextColor(RGB(0, 0, 0))
-            .SetInterior(RGB(255, 255, 255));
-        SetStyleRange(CGXRange(4, 1, 4, last), filter, gxOverride, 0, kNoUpdate, gxDo);
-        SetRowHeight(3, 3, 4, nullptr, kNoUpdate, gxDo);
-        SetRowHeight(5, 5, 4, nullptr, kNoUpdate, gxDo);
-        SetRowHeight(0, 1, 22, nullptr, kNoUpdate, gxDo);
-        SetCoveredCellsRowCol(0, 1, 1, last, kNoUpdate, gxDo);
-        SetCoveredCellsRowCol(0, 0, 1, 0, kNoUpdate, gxDo);
-        SetCoveredCellsRowCol(3, 0, 3, last, kNoUpdate, gxDo);
-        SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate, gxDo);
-        CGXStyle header;
-        header.SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER))
-            .SetInterior(RGB(240, 240, 240));
-        SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
-        SetStyleRange(CGXRange(0, 0), CGXStyle().SetEnabled(FALSE), gxOverride, 0, kNoUpdate, gxDo);
-    }
-    SetFrozenRows(4, 3, kNoUpdate);
-    if (pParam) {
-        pParam->EnableUndo(bUndo);
-        pParam->SetLockReadOnly(bLock);
+    {
+        GridWriteScope scope(*this);
+        if (GetRowCount() < PIN_FIRST_ROW - 1) SetRowCount(PIN_FIRST_ROW - 1, kNoUpdate);
+        SetColCount(Col(m_nColCount - 1), kNoUpdate);
+        const ROWCOL last = GetColCount();
+        for (int c = 1; c < m_nColCount; ++c) {
+            StyleCaptionCell(c, GetColumnInfo(c)->m_strCaption);
+            SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
+        }
+        if (last >= 1) {
+            SetStyleRange(CGXRange().SetCols(1, last), CGXStyle().SetFont(CGXFont().SetFaceName("Tahoma")),
+                          gxOverride, 0, kNoUpdate, gxDo);
+            CGXStyle spacer;
+            spacer.SetControl(static_cast<WORD>(kHeaderControl))
+                .SetEnabled(FALSE)
+                .SetInterior(RGB(240, 240, 240));
+            SetStyleRange(CGXRange(3, 0, 3, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
+            SetStyleRange(CGXRange(5, 0, 5, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
+            CGXStyle filter;
+            filter.SetValue("*")
+                .SetControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO))
+                .SetChoiceList("*\n")
+                .SetVerticalAlignment(DT_VCENTER)
+                .SetTextColor(RGB(0, 0, 0))
+                .SetInterior(RGB(255, 255, 255));
+            SetStyleRange(CGXRange(4, 1, 4, last), filter, gxOverride, 0, kNoUpdate, gxDo);
+            SetRowHeight(3, 3, 4, nullptr, kNoUpdate, gxDo);
+            SetRowHeight(5, 5, 4, nullptr, kNoUpdate, gxDo);
+            SetRowHeight(0, 1, 22, nullptr, kNoUpdate, gxDo);
+            SetCoveredCellsRowCol(0, 1, 1, last, kNoUpdate, gxDo);
+            SetCoveredCellsRowCol(0, 0, 1, 0, kNoUpdate, gxDo);
+            SetCoveredCellsRowCol(3, 0, 3, last, kNoUpdate, gxDo);
+            SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate, gxDo);
+            CGXStyle header;
+            header.SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER))
+                .SetInterior(RGB(240, 240, 240));
+            SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
+            SetStyleRange(CGXRange(0, 0), CGXStyle().SetEnabled(FALSE), gxOverride, 0, kNoUpdate, gxDo);
+        }
+        SetFrozenRows(4, 3, kNoUpdate);
     }
     if (!bWasLocked) {
         LockUpdate(FALSE);
@@ -235,13 +228,10 @@ void CKXInstanceDetailsGridWnd::ExpandAllPins(CString onOff, CString scope) {
     } else if (scope.IsEmpty()) {
         RefreshCellControls(-1, bExpand);
         m_bExpandAll = bExpand;
-        CGXGridParam* pParam = GetParam();
-        const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
-        if (pParam) pParam->EnableUndo(FALSE);
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
         CGXStyle header;
         header.SetFont(CGXFont().SetFaceName("Tahoma").SetBold(TRUE));
         SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
-        if (pParam) pParam->EnableUndo(bUndo);
     }
 }
 

@@ -1,5 +1,6 @@
 // Loading a component's pins into the pin grid and sorting the pin rows.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -19,12 +20,10 @@
 #include <map>
 #include <set>
 
-namespace {
+using kxpingrid::Col;
+using kxpingrid::kNoUpdate;
 
-constexpr UINT kNoUpdate = 2;
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
+namespace {
 
 // Replaces the class-wide progress bar with a new one for the rest of the load.
 void NewProgressBar(const char* title, int count) {

@@ -2,6 +2,7 @@
 // instance's pins as one group row per pin name with its pin rows. Signals
 // given to them are power assignments, not connections.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXPlusMinusEditButton.h"
 #include "shell/KXProjectReader.h"
@@ -21,41 +22,18 @@
 
 BOOL CKXInstanceDetailsGridWnd::m_bAllowPowerPins = FALSE;
 
-namespace {
+using kxpingrid::Col;
+using kxpingrid::GridWriteScope;
+using kxpingrid::Id;
+using kxpingrid::kNoUpdate;
 
-constexpr UINT kNoUpdate = 2;
-WORD Id(UINT id) {
-    return static_cast<WORD>(id);
-}
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
+namespace {
 
 CString Decimal(long long n) {
     CString s;
     s.Format("%lld", n);
     return s;
 }
-
-// Lifts the read-only lock while the object lives.
-class Unlocked {
-public:
-    explicit Unlocked(CGXGridCore& grid) : m_param(grid.GetParam()) {
-        if (m_param) {
-            m_lock = m_param->IsLockReadOnly();
-            m_param->SetLockReadOnly(FALSE);
-        }
-    }
-    ~Unlocked() {
-        if (m_param) m_param->SetLockReadOnly(m_lock);
-    }
-    Unlocked(const Unlocked&) = delete;
-    Unlocked& operator=(const Unlocked&) = delete;
-
-private:
-    CGXGridParam* m_param;
-    BOOL m_lock = FALSE;
-};
 
 // The instance's own choice of power signal for a package pin; empty when it has none.
 CString InstancePowerSignal(const IInstance* instance, const CString& pinNumber, bool& found) {
@@ -118,7 +96,7 @@ void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceCo
                                                           const CString& strPinNumber, const CString& strKind,
                                                           const CString& strSignal, int nMode) {
     const ROWCOL row = static_cast<ROWCOL>(nRow);
-    Unlocked unlocked(*this);
+    GridWriteScope unlocked(*this, GridWriteScope::kLock);
     CGXGridParam* pParam = GetParam();
     const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
     if (pParam) pParam->EnableUndo(FALSE);
@@ -302,7 +280,7 @@ void CKXInstanceDetailsGridWnd::RefreshPowerPinSignalCell(const IInstance* insta
     sig.SetFont(CGXFont().SetItalic(italic ? TRUE : FALSE));
     sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), net ? static_cast<int>(net->id()) : -1);
     sig.SetUserAttribute(Id(IDS_UA_NET_BIT), net ? bit : -1);
-    Unlocked unlocked(*this);
+    GridWriteScope unlocked(*this, GridWriteScope::kLock);
     SetStyleRange(CGXRange(nRow, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
 }
 
@@ -324,7 +302,7 @@ void CKXInstanceDetailsGridWnd::RefreshPowerPinSignals(IInstance* pInstance) {
 
 void CKXInstanceDetailsGridWnd::RefreshPowerPinsAfterCommit(CTransaction* pTrans) {
     if (!pTrans || !m_designContext) return;
-    Unlocked unlocked(*this);
+    GridWriteScope unlocked(*this, GridWriteScope::kLock);
     IServer* server = pTrans->server();
     std::set<unsigned> ids;
     for (IChange* change : pTrans->beginChange()) {

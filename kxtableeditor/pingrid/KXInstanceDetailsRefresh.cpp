@@ -2,6 +2,7 @@
 // and the refresh after a committed transaction, which rewrites only the rows
 // and cells that the transaction's changes reach.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -17,15 +18,12 @@
 #include <memory>
 #include <set>
 
-namespace {
+using kxpingrid::Col;
+using kxpingrid::GridWriteScope;
+using kxpingrid::Id;
+using kxpingrid::kNoUpdate;
 
-constexpr UINT kNoUpdate = 2;
-WORD Id(UINT id) {
-    return static_cast<WORD>(id);
-}
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
+namespace {
 
 CString Key(unsigned id, int bit) {
     CString key;
@@ -35,26 +33,6 @@ CString Key(unsigned id, int bit) {
         key.Format("%u_%d", id, bit);
     return key;
 }
-
-// Undo off for the lifetime of the object; the former state comes back after.
-class NoUndo {
-public:
-    explicit NoUndo(CGXGridCore& grid) : m_param(grid.GetParam()) {
-        if (m_param) {
-            m_undo = m_param->IsEnableUndo();
-            m_param->EnableUndo(FALSE);
-        }
-    }
-    ~NoUndo() {
-        if (m_param) m_param->EnableUndo(m_undo);
-    }
-    NoUndo(const NoUndo&) = delete;
-    NoUndo& operator=(const NoUndo&) = delete;
-
-private:
-    CGXGridParam* m_param;
-    BOOL m_undo = FALSE;
-};
 
 // Pin bits (a lower, b upper end) and net bits (c, d) of a connection, as the refresh reads them.
 struct ConnEnds {
@@ -92,7 +70,7 @@ BOOL CKXInstanceDetailsGridWnd::ReloadInstanceRows(CDesignContext design, const 
     }
     FillPupdColumn({});
     {
-        NoUndo noUndo(*this);
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
         if (!bNoSort) {
             m_nSortCol = -1;
             SortColumn(m_nColPinName);
@@ -133,7 +111,7 @@ BOOL CKXInstanceDetailsGridWnd::RefreshInstances(const std::vector<IInstance*>* 
             ReloadInstanceRows(m_designContext, copy, TRUE);
         }
     }
-    NoUndo noUndo(*this);
+    GridWriteScope noUndo(*this, GridWriteScope::kUndo);
     if (GetSortColumn() >= 0) SortRows(GetSortColumn(), IsSortAscending());
     if (m_bExpandAll) RefreshCellControls(-1, TRUE);
     return TRUE;
@@ -560,20 +538,20 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
             if (change->changeKind() == 1) addedPairs.push_back(conn);
             if (change->changeKind() == 2) deletedPairs.push_back(conn);
         }
-        NoUndo noUndo(*this);
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
         FillDiffPairColumn(deletedPairs, TRUE);
         FillDiffPairColumn(addedPairs, FALSE);
     }
     // 6. Connections of pair legs.
     std::set<CConn> handledAdded, handledRemoved;
     if (touchC) {
-        NoUndo noUndo(*this);
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
         CollectChangedRows(transaction);
         RefreshChangedPins(transaction, handledAdded, handledRemoved);
     }
     // 7. Pair pins changed by someone else: reload their instances.
     if (!m_bCommitting && touchR && sameDesign) {
-        NoUndo noUndo(*this);
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
         std::vector<IInstance*> instances;
         for (IChange* change : transaction->beginChange()) {
             if (!change || change->objectType() != 'R') continue;
@@ -638,7 +616,7 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
                 }
             } else if (type.Find("Bypass") < 0 && !terminationsDone) {
                 terminationsDone = true;
-                NoUndo noUndo(*this);
+                GridWriteScope noUndo(*this, GridWriteScope::kUndo);
                 for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
                     StyleAssocCompCells(r, FALSE);
             }

@@ -2,6 +2,7 @@
 // of selected rows, pin-name and net-name refreshes, the filter text test and
 // the rows a pin command acts on.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxsmall/ISysObjectServer.h"
@@ -13,14 +14,8 @@
 
 std::vector<ROWCOL> CKXInstanceDetailsGridWnd::m_arrSelectedNetBits;
 
-namespace {
-
-constexpr UINT kNoUpdate = 2;
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
-
-} // namespace
+using kxpingrid::Col;
+using kxpingrid::kNoUpdate;
 
 CString CKXInstanceDetailsGridWnd::GetSysObjectName(const CInstTermBitContext* bitContext) {
     ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();

@@ -1,6 +1,7 @@
 // What the pin grid tells the rest of the host about the pin or instance the
 // user looks at: the property editor, the design's selection, the pin editor.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "pane/KXBottomPaneContainerView.h"
 
@@ -13,11 +14,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
+using kxpingrid::Col;
 
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
+namespace {
 
 int BitNumber(const CString& text) {
     return text.IsEmpty() ? 0 : std::atoi(text.GetString());

@@ -2,6 +2,7 @@
 // generated power-pin group and differential-pair rows, and the Instance and
 // Ref Des cells after an instance changed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcontrols/KXStylesMap.h"
@@ -11,15 +12,12 @@
 
 #include <memory>
 
-namespace {
+using kxpingrid::Col;
+using kxpingrid::GridWriteScope;
+using kxpingrid::Id;
+using kxpingrid::kNoUpdate;
 
-constexpr UINT kNoUpdate = 2;
-WORD Id(UINT id) {
-    return static_cast<WORD>(id);
-}
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
+namespace {
 
 CString Decimal(long long n) {
     CString s;
@@ -35,30 +33,6 @@ CGXStyle GeneratedCell(const CString& level) {
     style.SetUserAttribute(Id(IDS_UA_CHILD_LEVEL), level);
     return style;
 }
-
-// Undo off and the read-only lock lifted while the object lives; both restored after.
-class StyleScope {
-public:
-    explicit StyleScope(CGXGridCore& grid) : m_param(grid.GetParam()) {
-        if (!m_param) return;
-        m_undo = m_param->IsEnableUndo();
-        m_lock = m_param->IsLockReadOnly();
-        m_param->EnableUndo(FALSE);
-        m_param->SetLockReadOnly(FALSE);
-    }
-    ~StyleScope() {
-        if (!m_param) return;
-        m_param->EnableUndo(m_undo);
-        m_param->SetLockReadOnly(m_lock);
-    }
-    StyleScope(const StyleScope&) = delete;
-    StyleScope& operator=(const StyleScope&) = delete;
-
-private:
-    CGXGridParam* m_param;
-    BOOL m_undo = FALSE;
-    BOOL m_lock = FALSE;
-};
 
 const char* SourceText(const IDPInstTerm* pair) {
     switch (pair->origin()) {
@@ -161,7 +135,7 @@ BOOL CKXInstanceDetailsGridWnd::PropertyCellValue(ROWCOL row, int col, IInstTerm
 
 void CKXInstanceDetailsGridWnd::StylePropertyCells(IInstTerm* pin, int firstRow, int lastRow) {
     if (firstRow > lastRow || firstRow < static_cast<int>(PIN_FIRST_ROW)) return;
-    StyleScope scope(*this);
+    GridWriteScope scope(*this);
     const CString level = [&] {
         CGXStyle s;
         GetStyleRowCol(static_cast<ROWCOL>(firstRow), Col(m_nColPinName), s);
@@ -182,7 +156,7 @@ void CKXInstanceDetailsGridWnd::StylePropertyCells(IInstTerm* pin, int firstRow,
 
 void CKXInstanceDetailsGridWnd::RefreshRowStyles(CString propName, int context, int col, int row) {
     if (col < 0 || col > static_cast<int>(GetColCount())) return;
-    StyleScope scope(*this);
+    GridWriteScope scope(*this);
     if (m_mapPhysPartInst.empty() && m_designContext) {
         for (UINT index : m_arrInstanceIds) {
             CInstanceContext inst = m_designContext.instance(index);
@@ -236,7 +210,7 @@ void CKXInstanceDetailsGridWnd::WriteInstanceCells(ROWCOL row, const CInstanceCo
 
 void CKXInstanceDetailsGridWnd::StylePinRow(const std::vector<IInstTerm*>& pins, ROWCOL& row) {
     if (pins.empty()) return;
-    StyleScope scope(*this);
+    GridWriteScope scope(*this);
     CString pinName, pinType, numbers;
     CInstanceContext inst;
     for (IInstTerm* pin : pins) {
@@ -279,7 +253,7 @@ void CKXInstanceDetailsGridWnd::StylePinRow(const std::vector<IInstTerm*>& pins,
 void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kind, int parentRow,
                                                       ROWCOL& row) {
     if (!pair) return;
-    StyleScope scope(*this);
+    GridWriteScope scope(*this);
     IInstTerm* first = pair->positive();
     IInstTerm* second = pair->negative();
     const CInstanceContext inst = m_designContext.instance(pair->instance());
@@ -360,7 +334,7 @@ void CKXInstanceDetailsGridWnd::RefreshRefDesCells(int instanceIndex) {
 
 void CKXInstanceDetailsGridWnd::RefreshInstanceColumn(int instanceIndex, bool instanceName) {
     if (!m_designContext) return;
-    StyleScope scope(*this);
+    GridWriteScope scope(*this);
     for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
         const int index = GetRowInstanceIndex(r);
         if (!(instanceIndex == -1 && !instanceName) && index != instanceIndex) continue;
