@@ -317,6 +317,9 @@ private:
     BOOL RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type, const char* comment,
                  const char* call);
     void Journal(const char* comment, const char* call) const;
+    // Keeps a by-name or signal request that has no grid of its own: the names shown and the
+    // key list; nothing changes when no key was found.
+    void KeepShown(const std::vector<UINT>& keys, std::vector<CString> shown, int kind);
 
     CKXTableChildFrm* m_pChildFrame = nullptr;
     CCommonInterface* m_pInstancePane = nullptr;

@@ -205,12 +205,8 @@ void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CSt
             keys.push_back(static_cast<UINT>(id));
             shown.push_back(name);
         }
-    if (keys.empty()) return;
-    m_shown = std::move(shown);
-    m_shownKeys.clear(); // only instances follow renames
     // Components shown by name are physical parts; their grids come with the physical view.
-    m_strLastKeys = MakeKeyList(keys);
-    m_nLastKind = 0;
+    KeepShown(keys, std::move(shown), 0);
 }
 
 void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, CKXNetBitContextArray* netBits,
@@ -231,12 +227,8 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
         keys.push_back(key);
         shown.push_back(bit.spath());
     }
-    if (keys.empty()) return;
-    m_shown = std::move(shown);
-    m_shownKeys.clear(); // only instances follow renames
     // The signal grids are not part of this library yet: the request is kept as its key list.
-    m_strLastKeys = MakeKeyList(keys);
-    m_nLastKind = 1;
+    KeepShown(keys, std::move(shown), 1);
 }
 
 void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* nets,
@@ -253,11 +245,7 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
         keys.push_back(net->id());
         shown.push_back(net->name());
     }
-    if (keys.empty()) return;
-    m_shown = std::move(shown);
-    m_shownKeys.clear(); // only instances follow renames
-    m_strLastKeys = MakeKeyList(keys);
-    m_nLastKind = 1;
+    KeepShown(keys, std::move(shown), 1);
 }
 
 void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce) {
@@ -273,11 +261,16 @@ void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce)
             keys.push_back(static_cast<UINT>(id));
             shown.push_back(name);
         }
+    KeepShown(keys, std::move(shown), 1);
+}
+
+void CKXBottomPaneContainerView::KeepShown(const std::vector<UINT>& keys, std::vector<CString> shown,
+                                           int kind) {
     if (keys.empty()) return;
     m_shown = std::move(shown);
     m_shownKeys.clear(); // only instances follow renames
     m_strLastKeys = MakeKeyList(keys);
-    m_nLastKind = 1;
+    m_nLastKind = kind;
 }
 
 void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString viewName) {
