@@ -49,13 +49,15 @@ private:
     std::vector<int> m_sizes; // raw stored sizes (-1 = default)
 };
 
-class CGXInsertRowsCmd : public CGXCommand {
+// Undoes an insertion of rows or columns by removing them again.
+class CGXInsertCmd : public CGXCommand {
 public:
-    CGXInsertRowsCmd(ROWCOL row, ROWCOL count) : m_row(row), m_count(count) {}
+    CGXInsertCmd(bool rows, ROWCOL at, ROWCOL count) : m_rows(rows), m_at(at), m_count(count) {}
     BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
 
 private:
-    ROWCOL m_row, m_count;
+    bool m_rows;
+    ROWCOL m_at, m_count;
 };
 
 class CGXRemoveRowsCmd : public CGXCommand {
@@ -78,15 +80,6 @@ public:
 private:
     ROWCOL m_col;
     std::vector<std::unique_ptr<CGXData::ColRecord>> m_cols;
-};
-
-class CGXInsertColsCmd : public CGXCommand {
-public:
-    CGXInsertColsCmd(ROWCOL col, ROWCOL count) : m_col(col), m_count(count) {}
-    BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
-
-private:
-    ROWCOL m_col, m_count;
 };
 
 class CGXMoveCmd : public CGXCommand {

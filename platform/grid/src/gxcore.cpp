@@ -610,9 +610,13 @@ BOOL CGXSizeCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
                   : pGrid->SetColWidth(m_from, m_to, 0, m_sizes.data(), GX_INVALIDATE, ctType);
 }
 
-BOOL CGXInsertRowsCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
+BOOL CGXInsertCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
 {
-    return pGrid && pGrid->RemoveRows(m_row, m_row + m_count - 1, GX_INVALIDATE, ctType);
+    if (!pGrid)
+        return FALSE;
+    const ROWCOL last = m_at + m_count - 1;
+    return m_rows ? pGrid->RemoveRows(m_at, last, GX_INVALIDATE, ctType)
+                  : pGrid->RemoveCols(m_at, last, GX_INVALIDATE, ctType);
 }
 
 BOOL CGXRemoveRowsCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
@@ -623,11 +627,6 @@ BOOL CGXRemoveRowsCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
 BOOL CGXRemoveColsCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
 {
     return pGrid && CGXGridCoreAccess::RestoreRemovedCols(pGrid, m_col, m_cols, ctType);
-}
-
-BOOL CGXInsertColsCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
-{
-    return pGrid && pGrid->RemoveCols(m_col, m_col + m_count - 1, GX_INVALIDATE, ctType);
 }
 
 BOOL CGXMoveCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
