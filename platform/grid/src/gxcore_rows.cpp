@@ -135,7 +135,7 @@ BOOL CGXGridCore::InsertRows(ROWCOL nRow, ROWCOL nCount, UINT flags, GXCmdType c
         return FALSE;
     AdjustAfterRowsInserted(nRow, nCount);
     if (RecordWanted(ctCmd))
-        AddCommand(new CGXInsertRowsCmd(nRow, nCount), ctCmd);
+        AddCommand(new CGXInsertCmd(true, nRow, nCount), ctCmd);
     MarkRedraw(flags);
     return TRUE;
 }
@@ -213,7 +213,7 @@ BOOL CGXGridCore::RestoreRemovedRows(ROWCOL nRow, std::vector<std::unique_ptr<CG
         return FALSE;
     AdjustAfterRowsInserted(nRow, n);
     if (RecordWanted(ctCmd))
-        AddCommand(new CGXInsertRowsCmd(nRow, n), ctCmd);
+        AddCommand(new CGXInsertCmd(true, nRow, n), ctCmd);
     MarkRedraw(GX_INVALIDATE);
     return TRUE;
 }
@@ -225,7 +225,7 @@ BOOL CGXGridCore::InsertCols(ROWCOL nCol, ROWCOL nCount, UINT flags, GXCmdType c
         return FALSE;
     AdjustAfterColsInserted(nCol, nCount);
     if (RecordWanted(ctCmd))
-        AddCommand(new CGXInsertColsCmd(nCol, nCount), ctCmd);
+        AddCommand(new CGXInsertCmd(false, nCol, nCount), ctCmd);
     MarkRedraw(flags);
     return TRUE;
 }
@@ -336,7 +336,7 @@ BOOL CGXGridCore::RestoreRemovedCols(ROWCOL nCol, std::vector<std::unique_ptr<CG
         return FALSE;
     AdjustAfterColsInserted(nCol, n);
     if (RecordWanted(ctCmd))
-        AddCommand(new CGXInsertColsCmd(nCol, n), ctCmd);
+        AddCommand(new CGXInsertCmd(false, nCol, n), ctCmd);
     MarkRedraw(GX_INVALIDATE);
     return TRUE;
 }
@@ -789,42 +789,63 @@ BOOL CGXGridCore::SetLeftCol(ROWCOL nCol, UINT flags, BOOL)
 // Height available for scrolling rows: the grid height less the frozen rows.
 static int ScrollArea(int total, int frozen) { return std::max(0, total - frozen); }
 
-ROWCOL CGXGridCore::GetLastVisibleRow()
+// Rows and columns scroll alike; the helpers below walk one axis, given the size of each index.
+
+// Length left for the scrolled part of an axis of `extent` once the frozen headers 0..frozen are drawn.
+template <class SizeOf>
+static int ScrollAreaOf(int extent, ROWCOL frozen, ROWCOL count, SizeOf sizeOf)
 {
-    const ROWCOL rows = GetRowCount();
-    CRect rc = GetGridRect();
-    int frozen = 0;
-    for (ROWCOL r = 0; r <= m_nFrozenRows && r <= rows; ++r)
-        frozen += GetRowHeight(r);
-    int avail = ScrollArea(rc.Height(), frozen);
-    ROWCOL last = m_nTopRow > rows ? m_nFrozenRows : m_nTopRow;
-    int y = 0;
-    for (ROWCOL r = m_nTopRow; r <= rows; ++r) {
-        y += GetRowHeight(r);
-        last = r;
-        if (y >= avail)
+    int frozenSize = 0;
+    for (ROWCOL i = 0; i <= frozen && i <= count; ++i)
+        frozenSize += sizeOf(i);
+    return ScrollArea(extent, frozenSize);
+}
+
+// The last index shown, even in part, when the scrolled part starts at `first`.
+template <class SizeOf>
+static ROWCOL LastShown(ROWCOL first, ROWCOL frozen, ROWCOL count, int avail, SizeOf sizeOf)
+{
+    ROWCOL last = first > count ? frozen : first;
+    int pos = 0;
+    for (ROWCOL i = first; i <= count; ++i) {
+        pos += sizeOf(i);
+        last = i;
+        if (pos >= avail)
             break;
     }
     return last;
 }
 
+// The earliest start of the scrolled part that still shows index n completely.
+template <class SizeOf>
+static ROWCOL EarliestFirst(ROWCOL n, ROWCOL frozen, int avail, SizeOf sizeOf)
+{
+    ROWCOL first = n;
+    int used = sizeOf(n);
+    while (first > frozen + 1) {
+        const int size = sizeOf(first - 1);
+        if (used + size > avail)
+            break;
+        used += size;
+        --first;
+    }
+    return first;
+}
+
+ROWCOL CGXGridCore::GetLastVisibleRow()
+{
+    const ROWCOL rows = GetRowCount();
+    auto height = [this](ROWCOL r) { return GetRowHeight(r); };
+    const int avail = ScrollAreaOf(GetGridRect().Height(), m_nFrozenRows, rows, height);
+    return LastShown(m_nTopRow, m_nFrozenRows, rows, avail, height);
+}
+
 ROWCOL CGXGridCore::GetLastVisibleCol()
 {
     const ROWCOL cols = GetColCount();
-    CRect rc = GetGridRect();
-    int frozen = 0;
-    for (ROWCOL c = 0; c <= m_nFrozenCols && c <= cols; ++c)
-        frozen += GetColWidth(c);
-    int avail = ScrollArea(rc.Width(), frozen);
-    ROWCOL last = m_nLeftCol > cols ? m_nFrozenCols : m_nLeftCol;
-    int x = 0;
-    for (ROWCOL c = m_nLeftCol; c <= cols; ++c) {
-        x += GetColWidth(c);
-        last = c;
-        if (x >= avail)
-            break;
-    }
-    return last;
+    auto width = [this](ROWCOL c) { return GetColWidth(c); };
+    const int avail = ScrollAreaOf(GetGridRect().Width(), m_nFrozenCols, cols, width);
+    return LastShown(m_nLeftCol, m_nFrozenCols, cols, avail, width);
 }
 
 // Scrolls once, straight to the row/column that brings the cell into view (grids mirror every
@@ -832,45 +853,24 @@ ROWCOL CGXGridCore::GetLastVisibleCol()
 BOOL CGXGridCore::ScrollCellInView(ROWCOL nRow, ROWCOL nCol, UINT flags)
 {
     CRect rc = GetGridRect();
-    if (nRow != GX_INVALID && nRow > m_nFrozenRows && nRow <= GetRowCount()) {
+    const ROWCOL rows = GetRowCount();
+    if (nRow != GX_INVALID && nRow > m_nFrozenRows && nRow <= rows) {
         if (nRow < m_nTopRow) {
             SetTopRow(nRow, flags);
         } else if (RowTop(nRow) < 0 || RowTop(nRow) + GetRowHeight(nRow) > rc.Height()) {
-            int frozen = 0;
-            for (ROWCOL r = 0; r <= m_nFrozenRows; ++r)
-                frozen += GetRowHeight(r);
-            const int avail = ScrollArea(rc.Height(), frozen);
-            // The earliest top row that still shows nRow completely.
-            ROWCOL top = nRow;
-            int used = GetRowHeight(nRow);
-            while (top > m_nFrozenRows + 1) {
-                const int h = GetRowHeight(top - 1);
-                if (used + h > avail)
-                    break;
-                used += h;
-                --top;
-            }
-            SetTopRow(top, flags);
+            auto height = [this](ROWCOL r) { return GetRowHeight(r); };
+            const int avail = ScrollAreaOf(rc.Height(), m_nFrozenRows, rows, height);
+            SetTopRow(EarliestFirst(nRow, m_nFrozenRows, avail, height), flags);
         }
     }
-    if (nCol != GX_INVALID && nCol > m_nFrozenCols && nCol <= GetColCount()) {
+    const ROWCOL cols = GetColCount();
+    if (nCol != GX_INVALID && nCol > m_nFrozenCols && nCol <= cols) {
         if (nCol < m_nLeftCol) {
             SetLeftCol(nCol, flags);
         } else if (ColLeft(nCol) < 0 || ColLeft(nCol) + GetColWidth(nCol) > rc.Width()) {
-            int frozen = 0;
-            for (ROWCOL c = 0; c <= m_nFrozenCols; ++c)
-                frozen += GetColWidth(c);
-            const int avail = ScrollArea(rc.Width(), frozen);
-            ROWCOL left = nCol;
-            int used = GetColWidth(nCol);
-            while (left > m_nFrozenCols + 1) {
-                const int w = GetColWidth(left - 1);
-                if (used + w > avail)
-                    break;
-                used += w;
-                --left;
-            }
-            SetLeftCol(left, flags);
+            auto width = [this](ROWCOL c) { return GetColWidth(c); };
+            const int avail = ScrollAreaOf(rc.Width(), m_nFrozenCols, cols, width);
+            SetLeftCol(EarliestFirst(nCol, m_nFrozenCols, avail, width), flags);
         }
     }
     return TRUE;
