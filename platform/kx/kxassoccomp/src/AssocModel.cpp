@@ -430,6 +430,33 @@ std::string uniqueDTName(IDesign* design, const std::string& prefix) {
     }
 }
 
+// Gives every slot without a reference designator the common one, or else the next free one; the
+// designators already given are counted as used.
+void assignRefDes(IDesign* design, Settings& s, const std::string& common, RefDesCache& cache) {
+    std::map<std::string, int>& used = usedRefDes(design, cache);
+    for (auto& sl : s.slots) {
+        if (sl.refDes.empty())
+            sl.refDes = common.empty() ? nextRefDes(refPrefix(sl.id), cache) : common;
+        else
+            ++used[sl.refDes];
+    }
+}
+
+// Completes a component just created (or not) by the transaction: writes its settings and counts it.
+IDTInstance* finishCreated(CTransaction* tx, IDesign* design, IDTInstance* dt, const char* what, const Settings& s,
+                           RefDesCache& cache, std::string& error) {
+    if (!dt) {
+        error = std::string(what) + " not created: " + tx->lastError().str();
+        return nullptr;
+    }
+    if (!writeSettings(tx, dt, s, error)) {
+        cache.invalidate();
+        return nullptr;
+    }
+    refreshCount(design, cache);
+    return dt;
+}
+
 } // namespace
 
 IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPInstTerm* pair, Settings& s,
@@ -439,13 +466,7 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
         return nullptr;
     }
     IDesign* design = tx->design();
-    std::map<std::string, int>& used = usedRefDes(design, cache);
-    for (auto& sl : s.slots) {
-        if (sl.refDes.empty())
-            sl.refDes = nextRefDes(refPrefix(sl.id), cache);
-        else
-            ++used[sl.refDes];
-    }
+    assignRefDes(design, s, std::string(), cache);
     std::string name = uniqueDTName(design, "TERM");
     IDTInstance* dt = nullptr;
     if (pair) {
@@ -457,16 +478,7 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
     } else {
         dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), bit);
     }
-    if (!dt) {
-        error = "termination not created: " + tx->lastError().str();
-        return nullptr;
-    }
-    if (!writeSettings(tx, dt, s, error)) {
-        cache.invalidate();
-        return nullptr;
-    }
-    refreshCount(design, cache);
-    return dt;
+    return finishCreated(tx, design, dt, "termination", s, cache, error);
 }
 
 IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const std::string& commonRefDes,
@@ -476,25 +488,10 @@ IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const
         return nullptr;
     }
     IDesign* design = tx->design();
-    std::map<std::string, int>& used = usedRefDes(design, cache);
-    for (auto& sl : s.slots) {
-        if (sl.refDes.empty())
-            sl.refDes = commonRefDes.empty() ? nextRefDes(refPrefix(sl.id), cache) : commonRefDes;
-        else
-            ++used[sl.refDes];
-    }
+    assignRefDes(design, s, commonRefDes, cache);
     std::string name = uniqueDTName(design, s.type == "Pullup" ? "PU" : "PD");
     IDTInstance* dt = tx->createDTInstance(IDTInstance::ePullUpDown, s.type.c_str(), name.c_str(), bit);
-    if (!dt) {
-        error = "pull-up/pull-down not created: " + tx->lastError().str();
-        return nullptr;
-    }
-    if (!writeSettings(tx, dt, s, error)) {
-        cache.invalidate();
-        return nullptr;
-    }
-    refreshCount(design, cache);
-    return dt;
+    return finishCreated(tx, design, dt, "pull-up/pull-down", s, cache, error);
 }
 
 } // namespace kxassoc
