@@ -539,6 +539,18 @@ void CKXListPaneView::PrepareList(CKXListPaneGrid* list, UINT nID) {
 
 void CKXListPaneView::FillData() {}
 
+const CDesignContext* CKXListPaneView::FillLists(CKXListPaneGrid* logical, UINT logicalId, CKXListPaneGrid* physical,
+                                                 UINT physicalId) {
+    PrepareList(logical, logicalId);
+    PrepareList(physical, physicalId);
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return nullptr;
+    Subscribe();
+    Refill(logical);
+    Refill(physical);
+    return design;
+}
+
 void CKXListPaneView::RemoveSelection() {
     if (CKXListPaneGrid* list = GetActiveList()) list->RemoveSelection();
 }
@@ -677,13 +689,8 @@ CKXListPaneGrid* CKXInstancePaneContainerView::GetActiveList() {
 }
 
 void CKXInstancePaneContainerView::FillData() {
-    PrepareList(&m_instanceGrid, kInstanceListId);
-    PrepareList(&m_physPartGrid, kPhysPartListId);
-    const CDesignContext* design = GetPaneDesignContext();
-    if (!design || !design->design()) return;
-    Subscribe();
-    Refill(&m_instanceGrid);
-    Refill(&m_physPartGrid);
+    const CDesignContext* design = FillLists(&m_instanceGrid, kInstanceListId, &m_physPartGrid, kPhysPartListId);
+    if (!design) return;
     // The connectivity pane keeps ids for the objects it may be asked to show.
     if (CCommonInterface* details = GetDetailsViewPtr()) {
         for (const CInstanceContext& inst : design->instances()) {
@@ -821,13 +828,8 @@ CKXListPaneGrid* CKXSignalPaneContainerView::GetActiveList() {
 }
 
 void CKXSignalPaneContainerView::FillData() {
-    PrepareList(&m_signalGrid, kSignalListId);
-    PrepareList(&m_physNetGrid, kPhysNetListId);
-    const CDesignContext* design = GetPaneDesignContext();
-    if (!design || !design->design()) return;
-    Subscribe();
-    Refill(&m_signalGrid);
-    Refill(&m_physNetGrid);
+    const CDesignContext* design = FillLists(&m_signalGrid, kSignalListId, &m_physNetGrid, kPhysNetListId);
+    if (!design) return;
     if (CCommonInterface* details = GetDetailsViewPtr()) {
         for (const CNetContext& net : design->nets()) {
             details->AddNet(net.net());

@@ -210,6 +210,10 @@ protected:
 
     void Subscribe();
     void Refill(CKXListPaneGrid* list);
+    // Prepares the pane's logical and physical lists and fills both from the pane's design; returns that
+    // design, or null (lists left empty) when there is none.
+    const CDesignContext* FillLists(CKXListPaneGrid* logical, UINT logicalId, CKXListPaneGrid* physical,
+                                    UINT physicalId);
     // Appends the edit to the automation journal as a call of the document's method of the same action:
     // "\n\n ' --- <title> ---\n\ncall <handle>.<method>(<args>)". Texts are quoted with their quotes
     // doubled; numbers stay bare. Nothing happens outside journalling or inside a CKXPaneAutomationScope.
