@@ -17,6 +17,7 @@
 #include <vector>
 
 using kxpingrid::Col;
+using kxpingrid::Decimal;
 using kxpingrid::GridWriteScope;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
@@ -29,12 +30,6 @@ CGXStyle DataCell(const CString& level) {
     style.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
     style.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
     return style;
-}
-
-CString Decimal(int n) {
-    CString s;
-    s.Format("%d", n);
-    return s;
 }
 
 // Restores the fill mode (a child fill always ends in the ordinary mode).

@@ -23,17 +23,12 @@
 BOOL CKXInstanceDetailsGridWnd::m_bAllowPowerPins = FALSE;
 
 using kxpingrid::Col;
+using kxpingrid::Decimal;
 using kxpingrid::GridWriteScope;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
 
 namespace {
-
-CString Decimal(long long n) {
-    CString s;
-    s.Format("%lld", n);
-    return s;
-}
 
 // The instance's own choice of power signal for a package pin; empty when it has none.
 CString InstancePowerSignal(const IInstance* instance, const CString& pinNumber, bool& found) {

@@ -13,17 +13,12 @@
 #include <memory>
 
 using kxpingrid::Col;
+using kxpingrid::Decimal;
 using kxpingrid::GridWriteScope;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
 
 namespace {
-
-CString Decimal(long long n) {
-    CString s;
-    s.Format("%lld", n);
-    return s;
-}
 
 // Read-only look of generated cells: no wrap, the dot ellipsis, the row's child level.
 CGXStyle GeneratedCell(const CString& level) {

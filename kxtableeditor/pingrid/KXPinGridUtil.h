@@ -1,4 +1,4 @@
-// Small helpers shared by the pin grid's sources: id and column conversions,
+// Small helpers shared by the pin grid's sources: id, column and number conversions,
 // the no-drawing update flag, and a scope that switches grid undo off and/or
 // lifts the read-only lock while rows are written by the program.
 // Internal to the pin grid; not part of its interface.
@@ -16,6 +16,13 @@ inline WORD Id(UINT id) {
 }
 inline ROWCOL Col(int col) {
     return static_cast<ROWCOL>(col);
+}
+
+// A number as the decimal text the row attributes hold.
+inline CString Decimal(long long n) {
+    CString s;
+    s.Format("%lld", n);
+    return s;
 }
 
 // Switches grid undo off and/or lifts the read-only lock for its lifetime;
