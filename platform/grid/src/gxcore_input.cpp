@@ -112,11 +112,7 @@ BOOL CGXGridCore::DoLButtonDown(UINT nFlags, CPoint pt)
             m_nAnchorCol = m_nCurrentCol;
         }
         CGXRange range(m_nAnchorRow, m_nAnchorCol, r, c);
-        if (CanChangeSelection(&range, FALSE, FALSE)) {
-            ReplaceOrAddSelRange(range);
-            OnChangedSelection(&range, FALSE, FALSE);
-            UpdateSelectRange(range);
-        }
+        ChangeSelRange(range, FALSE, FALSE);
         m_bSelDragging = TRUE;
         return TRUE;
     }
@@ -168,12 +164,7 @@ BOOL CGXGridCore::DoMouseMove(UINT nFlags, CPoint pt)
     if (!m_bHasSelRange && r == m_nAnchorRow && c == m_nAnchorCol)
         return FALSE;
     CGXRange range(m_nAnchorRow, m_nAnchorCol, r, c);
-    if (!CanChangeSelection(&range, TRUE, FALSE))
-        return FALSE;
-    ReplaceOrAddSelRange(range);
-    OnChangedSelection(&range, TRUE, FALSE);
-    UpdateSelectRange(range);
-    return TRUE;
+    return ChangeSelRange(range, TRUE, FALSE);
 }
 
 BOOL CGXGridCore::DoLButtonUp(UINT nFlags, CPoint pt)

@@ -270,11 +270,7 @@ BOOL CGXGridCore::MoveCurrentCell(int direction, UINT nCell, BOOL bCanSelectRang
     if (extend) {
         // Shift+arrow: the selection spans from the anchor to the new current cell.
         CGXRange range(anchorRow, anchorCol, m_nCurrentRow, m_nCurrentCol);
-        if (CanChangeSelection(&range, FALSE, TRUE)) {
-            ReplaceOrAddSelRange(range);
-            OnChangedSelection(&range, FALSE, TRUE);
-            UpdateSelectRange(range);
-        }
+        ChangeSelRange(range, FALSE, TRUE);
         m_nAnchorRow = anchorRow;
         m_nAnchorCol = anchorCol;
     } else {
@@ -349,6 +345,16 @@ void CGXGridCore::SetSelection(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL n
 
 // The range a drag or Shift+arrow is growing is found by its value, so that changes others make to
 // the list in between never leave a stale position behind.
+BOOL CGXGridCore::ChangeSelRange(CGXRange& range, BOOL bIsDragging, BOOL bKey)
+{
+    if (!CanChangeSelection(&range, bIsDragging, bKey))
+        return FALSE;
+    ReplaceOrAddSelRange(range);
+    OnChangedSelection(&range, bIsDragging, bKey);
+    UpdateSelectRange(range);
+    return TRUE;
+}
+
 void CGXGridCore::ReplaceOrAddSelRange(const CGXRange& range)
 {
     CGXRangeList* sel = m_pParam->GetRangeList();

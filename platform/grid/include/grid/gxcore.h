@@ -365,6 +365,8 @@ private:
     BOOL RestoreRemovedCols(ROWCOL nCol, std::vector<std::unique_ptr<CGXData::ColRecord>>& cols, GXCmdType ctCmd);
     void RemapRows(const std::function<ROWCOL(ROWCOL)>& map, ROWCOL nFirst, ROWCOL nLast);
     void ReplaceOrAddSelRange(const CGXRange& range);
+    // Offers the range to CanChangeSelection; when allowed, grows or adds it and reports the change.
+    BOOL ChangeSelRange(CGXRange& range, BOOL bIsDragging, BOOL bKey);
     CGXControl* m_pCurrentControl = nullptr; // the control bound to the current cell
     CGXRange m_selRange;                      // the range a drag or Shift+arrow is growing
     BOOL m_bHasSelRange = FALSE;
