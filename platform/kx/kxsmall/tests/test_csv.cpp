@@ -15,6 +15,14 @@ std::string writeCsv(const std::string& name, const std::string& content) {
     return p.string();
 }
 
+// The name the parser gives a pin number; the output starts non-empty so that a lookup that
+// does not clear it shows.
+CString nameOf(KXCsvParser& parser, const char* pinNumber) {
+    CString number = pinNumber, name = "(unset)";
+    parser.getPinNameFromNumber(number, name);
+    return name;
+}
+
 TEST(CsvParser, ReadsPinNamesByNumber) {
     std::string path = writeCsv("good.csv", "# pin file\r\nPin Number, Pin Name ,Bank\r\nA1,DATA<7>,1\r\n"
                                             "\"B 2\",\"CLK, main\",2\r\nC3,\"say \"\"hi\"\"\",3\r\n");
@@ -22,23 +30,13 @@ TEST(CsvParser, ReadsPinNamesByNumber) {
     QBStatus status;
     parser.parse(&status);
     ASSERT_TRUE(status.isOk()) << status.message().c_str();
-    CString number = "A1", name;
-    parser.getPinNameFromNumber(number, name);
-    EXPECT_EQ(name, "DATA<7>");
-    number = "B 2";
-    parser.getPinNameFromNumber(number, name);
-    EXPECT_EQ(name, "CLK, main");
-    number = "C3";
-    parser.getPinNameFromNumber(number, name);
-    EXPECT_EQ(name, "say \"hi\"");
-    number = "Z9";
-    parser.getPinNameFromNumber(number, name);
-    EXPECT_TRUE(name.IsEmpty());
+    EXPECT_EQ(nameOf(parser, "A1"), "DATA<7>");
+    EXPECT_EQ(nameOf(parser, "B 2"), "CLK, main");
+    EXPECT_EQ(nameOf(parser, "C3"), "say \"hi\"");
+    EXPECT_TRUE(nameOf(parser, "Z9").IsEmpty());
     parser.close(&status);
     EXPECT_TRUE(status.isOk());
-    number = "A1";
-    parser.getPinNameFromNumber(number, name);
-    EXPECT_TRUE(name.IsEmpty());
+    EXPECT_TRUE(nameOf(parser, "A1").IsEmpty());
     fs::remove(path);
 }
 
@@ -60,9 +58,7 @@ TEST(CsvParser, BadFilesAreRefusedWithTheirLine) {
         EXPECT_TRUE(status.isFailed()) << content;
         EXPECT_EQ(status.line(), line) << content << status.message().c_str();
         EXPECT_NE(status.message().str().find(path), std::string::npos);
-        CString number = "A1", name;
-        parser.getPinNameFromNumber(number, name);
-        EXPECT_TRUE(name.IsEmpty()) << "nothing of a refused file is used";
+        EXPECT_TRUE(nameOf(parser, "A1").IsEmpty()) << "nothing of a refused file is used";
         fs::remove(path);
     }
 }
@@ -73,12 +69,8 @@ TEST(CsvParser, FileWithoutHeaderUsesTheFirstTwoColumns) {
     QBStatus status;
     parser.parse(&status);
     ASSERT_TRUE(status.isOk()) << status.message().c_str();
-    CString number = "A1", name;
-    parser.getPinNameFromNumber(number, name);
-    EXPECT_EQ(name, "DATA<0>");
-    number = "A2";
-    parser.getPinNameFromNumber(number, name);
-    EXPECT_EQ(name, "DATA<1>");
+    EXPECT_EQ(nameOf(parser, "A1"), "DATA<0>");
+    EXPECT_EQ(nameOf(parser, "A2"), "DATA<1>");
     fs::remove(path);
 }
 
