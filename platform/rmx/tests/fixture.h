@@ -35,3 +35,14 @@ inline IDesign* buildBoard(IServer* s, const std::string& folder = "") {
     EXPECT_TRUE(b.ok()) << b.error();
     return b.design();
 }
+
+// A test over the sample board, opened as the top design.
+struct BoardTest : ::testing::Test {
+    IServer server;
+    IDesign* board = nullptr;
+    CDesignContext top;
+    void SetUp() override {
+        board = buildBoard(&server);
+        top = CDesignContext(&server, board);
+    }
+};

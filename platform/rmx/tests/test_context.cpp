@@ -2,15 +2,7 @@
 #include "util.h"
 
 namespace {
-struct Ctx : ::testing::Test {
-    IServer server;
-    IDesign* board = nullptr;
-    CDesignContext top;
-    void SetUp() override {
-        board = buildBoard(&server);
-        top = CDesignContext(&server, board);
-    }
-};
+struct Ctx : BoardTest {};
 }  // namespace
 
 TEST_F(Ctx, PathsNavigationAndEmptyContexts) {

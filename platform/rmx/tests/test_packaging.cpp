@@ -4,15 +4,7 @@
 #include "rmx/packaging.h"
 
 namespace {
-struct Pkg : ::testing::Test {
-    IServer server;
-    IDesign* board = nullptr;
-    CDesignContext top;
-    void SetUp() override {
-        board = buildBoard(&server);
-        top = CDesignContext(&server, board);
-    }
-};
+struct Pkg : BoardTest {};
 }  // namespace
 
 TEST_F(Pkg, PartsPinsAndNets) {
