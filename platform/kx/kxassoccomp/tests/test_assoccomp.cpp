@@ -54,6 +54,13 @@ protected:
     }
 
     // Adds a termination of the type on the pin bit and commits; returns the committed transaction's text.
+    // Chooses the termination type (with its setup's values) and the pin bit it goes on.
+    static void chooseTermination(CKXAssocCompAPI& api, const char* type, const CInstTermBit& bit) {
+        api.m_strTerminationType = type;
+        api.getLCVPropFromSetup(true);
+        api.setInstTermBit(bit);
+    }
+
     std::string addTermination(const char* type, const CInstTermBit& bit) {
         CTransaction tx(m_design, "Add Termination");
         CKXAssocCompAPI api;
@@ -202,9 +209,7 @@ TEST_F(AssocCompTest, DiscardedTransactionLeavesNoTermination) {
     CTransaction tx(m_design, "Add Termination");
     CKXAssocCompAPI api;
     configure(api, &tx);
-    api.m_strTerminationType = "Shunt";
-    api.getLCVPropFromSetup(true);
-    api.setInstTermBit(pin("A"));
+    chooseTermination(api, "Shunt", pin("A"));
     ASSERT_EQ(api.AddTermination(0), 1);
     EXPECT_NE(terminationOn(pin("A")), nullptr); // visible inside the transaction
     tx.discard();
@@ -216,17 +221,13 @@ TEST_F(AssocCompTest, TerminationRefusals) {
     CTransaction tx(m_design, "Add Termination");
     CKXAssocCompAPI api;
     configure(api, &tx);
-    api.m_strTerminationType = "Series";
-    api.getLCVPropFromSetup(true);
-    api.setInstTermBit(pin("A"));
+    chooseTermination(api, "Series", pin("A"));
     EXPECT_EQ(api.AddTermination(0), 0); // already terminated
     EXPECT_FALSE(api.GetLastError().IsEmpty());
     api.m_bHasExistingTermination = true; // the caller asked to replace it
     EXPECT_EQ(api.AddTermination(0), 1);
 
-    api.m_strTerminationType = "NoSuchType";
-    api.getLCVPropFromSetup(true);
-    api.setInstTermBit(pin("B"));
+    chooseTermination(api, "NoSuchType", pin("B"));
     EXPECT_EQ(api.AddTermination(0), 0);
 
     api.m_strTerminationType = "ShuntRC";
