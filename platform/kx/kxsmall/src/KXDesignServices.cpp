@@ -102,13 +102,10 @@ BOOL WriteExcludedSpathList(const CDesignContext&, const CString& text, const CS
 
 CKXDlgFilterPhys::CKXDlgFilterPhys(void*) {}
 
-CKXDlgFilterPhys::~CKXDlgFilterPhys() {
-    delete m_pDesign;
-}
+CKXDlgFilterPhys::~CKXDlgFilterPhys() = default;
 
 void CKXDlgFilterPhys::SetDesignContext(const CDesignContext& design) {
-    delete m_pDesign;
-    m_pDesign = new CDesignContext(design);
+    m_pDesign = std::make_unique<CDesignContext>(design);
 }
 
 int CKXDlgFilterPhys::DoModal() {
@@ -140,13 +137,10 @@ int CKXDlgFilterPhys::DoModal() {
 
 CKXCreateBlockDlg::CKXCreateBlockDlg(void*) {}
 
-CKXCreateBlockDlg::~CKXCreateBlockDlg() {
-    delete m_pDesign;
-}
+CKXCreateBlockDlg::~CKXCreateBlockDlg() = default;
 
 void CKXCreateBlockDlg::SetDesignContext(const CDesignContext& design) {
-    delete m_pDesign;
-    m_pDesign = new CDesignContext(design);
+    m_pDesign = std::make_unique<CDesignContext>(design);
 }
 
 int CKXCreateBlockDlg::DoModal() {

@@ -5,6 +5,8 @@
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
 
+#include <memory>
+
 class CDesignContext;
 class CStringArray;
 
@@ -27,7 +29,7 @@ public:
     CString GetLastError() const { return m_strError; }
 
 private:
-    CDesignContext* m_pDesign = nullptr;
+    std::unique_ptr<CDesignContext> m_pDesign;
     int m_nMode = 1;
     CString m_strView, m_strLib, m_strBlock, m_strError;
 };

@@ -5,6 +5,7 @@
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
 
+#include <memory>
 #include <vector>
 
 class CDesignContext;
@@ -32,5 +33,5 @@ public:
 
 private:
     CString m_strFile, m_strExcluded;
-    CDesignContext* m_pDesign = nullptr;
+    std::unique_ptr<CDesignContext> m_pDesign;
 };
