@@ -484,6 +484,8 @@ public:
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;
 
 private:
+    // Calls take(row, conn) for each pin row whose key is in map, taking the entry out of it first.
+    template <class Take> void TakeMappedRows(std::map<CString, CConn>& map, Take take);
     // Composed style of a cell (row, col).
     CGXStyle CellStyle(ROWCOL row, ROWCOL col);
     CString AttrText(ROWCOL row, ROWCOL col, UINT id);

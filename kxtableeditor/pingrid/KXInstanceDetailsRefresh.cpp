@@ -326,8 +326,8 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, st
         if (IsDiffPairRow(r)) RefreshDiffPairRow(r, 0);
 }
 
-void CKXInstanceDetailsGridWnd::MapInstTermBitRows(std::map<CString, CConn>& map) {
-    std::set<unsigned> nets;
+template <class Take>
+void CKXInstanceDetailsGridWnd::TakeMappedRows(std::map<CString, CConn>& map, Take take) {
     for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !map.empty(); ++r) {
         if (IsDiffPairRow(r)) continue;
         const CString key = RowKey(r);
@@ -336,27 +336,27 @@ void CKXInstanceDetailsGridWnd::MapInstTermBitRows(std::map<CString, CConn>& map
         if (it == map.end()) continue;
         const CConn conn = it->second;
         map.erase(it);
+        take(r, conn);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::MapInstTermBitRows(std::map<CString, CConn>& map) {
+    std::set<unsigned> nets;
+    TakeMappedRows(map, [&](ROWCOL r, const CConn& conn) {
         if (conn.net()) {
             nets.insert(conn.net()->id());
             ApplySignalCellStyle(r, "", static_cast<int>(conn.net()->id()), 1, TRUE);
         }
-    }
+    });
     FillPupdColumn(nets);
 }
 
 void CKXInstanceDetailsGridWnd::MapNetBitRows(std::map<CString, CConn>& map) {
     // Rows whose nets got a connection show their nets' pull-ups and pull-downs.
     std::set<unsigned> nets;
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !map.empty(); ++r) {
-        if (IsDiffPairRow(r)) continue;
-        const CString key = RowKey(r);
-        if (key.IsEmpty()) continue;
-        const auto it = map.find(key);
-        if (it == map.end()) continue;
-        const CConn conn = it->second;
-        map.erase(it);
+    TakeMappedRows(map, [&](ROWCOL r, const CConn& conn) {
         INet* net = conn.net();
-        if (!net) continue;
+        if (!net) return;
         const ConnEnds e(conn);
         CString text = net->name();
         if (!net->isScalar())
@@ -364,7 +364,7 @@ void CKXInstanceDetailsGridWnd::MapNetBitRows(std::map<CString, CConn>& map) {
                               : CSchemaUtilities::vectorName(net->name(), e.d, e.c);
         ApplySignalCellStyle(r, text, static_cast<int>(net->id()), 1, TRUE);
         nets.insert(net->id());
-    }
+    });
     if (!nets.empty()) FillPupdColumn(nets);
 }
 
