@@ -246,6 +246,18 @@ void MarkModified(CKXBottomPaneContainerView* pane) {
 
 } // namespace
 
+void CKXInstanceDetailsGridWnd::EndCommentStep(const CRowColArray& selected) {
+    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
+        const ROWCOL row = selected[i];
+        int group = 0;
+        if (IsPowerPinRow(row) || (IsImplicitPowerPinRow(row, &group) &&
+                                   AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
+            SetCommentCell(row);
+    }
+    m_nUndoStepMode = 0;
+    CKXTransaction::CommitTrans(this, 1, 1);
+}
+
 void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
     CComments* store = Store(m_pOwnerPane);
     if (!store) return;
@@ -279,15 +291,7 @@ void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
         JournalComment(this, curRow, "\n\n ' --- Insert Comment ---",
                        "InsertComment(" + KXVbsQuote(text) + ")");
     }
-    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
-        const ROWCOL row = selected[i];
-        int group = 0;
-        if (IsPowerPinRow(row) || (IsImplicitPowerPinRow(row, &group) &&
-                                   AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
-            SetCommentCell(row);
-    }
-    m_nUndoStepMode = 0;
-    CKXTransaction::CommitTrans(this, 1, 1);
+    EndCommentStep(selected);
 }
 
 void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
@@ -344,15 +348,7 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
         AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, text), gxDo);
         MarkModified(m_pOwnerPane);
     }
-    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
-        const ROWCOL row = selected[i];
-        int group = 0;
-        if (IsPowerPinRow(row) || (IsImplicitPowerPinRow(row, &group) &&
-                                   AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
-            SetCommentCell(row);
-    }
-    m_nUndoStepMode = 0;
-    CKXTransaction::CommitTrans(this, 1, 1);
+    EndCommentStep(selected);
 }
 
 void CKXInstanceDetailsGridWnd::RequestDeleteComment() {
@@ -380,15 +376,7 @@ void CKXInstanceDetailsGridWnd::DeleteComment() {
         MarkModified(m_pOwnerPane);
         JournalComment(this, curRow, "\n\n ' --- Delete Comment ---", "DeleteComment()");
     }
-    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
-        const ROWCOL row = selected[i];
-        int group = 0;
-        if (IsPowerPinRow(row) || (IsImplicitPowerPinRow(row, &group) &&
-                                   AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
-            SetCommentCell(row);
-    }
-    m_nUndoStepMode = 0;
-    CKXTransaction::CommitTrans(this, 1, 1);
+    EndCommentStep(selected);
 }
 
 void CKXInstanceDetailsGridWnd::SetPinComment(CString instanceKey, CString pinKey, CString, CString comment) {

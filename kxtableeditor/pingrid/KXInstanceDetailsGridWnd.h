@@ -484,6 +484,9 @@ public:
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;
 
 private:
+    // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the
+    // transaction is committed as one undo step.
+    void EndCommentStep(const CRowColArray& selected);
     // Calls take(row, conn) for each pin row whose key is in map, taking the entry out of it first.
     template <class Take> void TakeMappedRows(std::map<CString, CConn>& map, Take take);
     // Composed style of a cell (row, col).
