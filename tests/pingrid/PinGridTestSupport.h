@@ -4,11 +4,13 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
 #include "afx/afxreg.h"
+#include "kxcommon/KXCustomizeAPI.h"
 #include "rmx/DesignBuilder.h"
 #include "rmx/server.h"
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 
 class PinGridTest : public ::testing::Test {
@@ -27,6 +29,19 @@ protected:
     }
 
     CInstanceContext Instance(const char* name) { return design.instance(name); }
+
+    // Customises the grid's columns to the entries and sets the grid up for them;
+    // false (nothing set up) when the entries do not parse.
+    bool UseColumns(std::initializer_list<const char*> entries) {
+        CStringArray list;
+        for (const char* e : entries)
+            list.Add(e);
+        CKXCustomizeAPI::setCustomizationOrigin("CCP");
+        if (!CKXCustomizeAPI::parseFile(list, false)) return false;
+        grid->SetupColumns();
+        grid->SetupGridLook();
+        return true;
+    }
 
     // The row whose PIN_NAME cell shows the text; 0 when none.
     ROWCOL Row(const char* pinName) {

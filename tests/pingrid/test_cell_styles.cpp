@@ -19,18 +19,12 @@ protected:
     }
     // The built-in columns followed by property columns.
     void WithPropertyColumns() {
-        CStringArray list;
-        for (const char* e : {"DIFF_PAIR|Diff Pair|3s|DEFAULT|SHOW", "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
-                              "PN|Pin Number|8s|DEFAULT|SHOW", "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
-                              "SIGNAL|Signal|16s|DEFAULT|SHOW", "TERMINATION|Termination|12s|DEFAULT|SHOW",
-                              "PUPD|Pull Up/Down|10s|DEFAULT|SHOW", "COMMENTS|Comments|16s|DEFAULT|SHOW",
-                              "VOLT|Volt|8s|INSTPROP|SHOW", "SPEED|Speed|8s|PINPROP|SHOW",
-                              "MAX_DELAY|Max Delay|8s|NETPROP|SHOW", "PINUSE|PINUSE|8s|PINPROP|SHOW"})
-            list.Add(e);
-        CKXCustomizeAPI::setCustomizationOrigin("CCP");
-        ASSERT_TRUE(CKXCustomizeAPI::parseFile(list, false));
-        grid->SetupColumns();
-        grid->SetupGridLook();
+        ASSERT_TRUE(UseColumns({"DIFF_PAIR|Diff Pair|3s|DEFAULT|SHOW", "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
+                                "PN|Pin Number|8s|DEFAULT|SHOW", "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
+                                "SIGNAL|Signal|16s|DEFAULT|SHOW", "TERMINATION|Termination|12s|DEFAULT|SHOW",
+                                "PUPD|Pull Up/Down|10s|DEFAULT|SHOW", "COMMENTS|Comments|16s|DEFAULT|SHOW",
+                                "VOLT|Volt|8s|INSTPROP|SHOW", "SPEED|Speed|8s|PINPROP|SHOW",
+                                "MAX_DELAY|Max Delay|8s|NETPROP|SHOW", "PINUSE|PINUSE|8s|PINPROP|SHOW"}));
     }
     int Column(const char* key) { return G::ColumnOfKey(key); }
 };

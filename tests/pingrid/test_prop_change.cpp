@@ -20,15 +20,9 @@ protected:
             .prop("@U1.A", "SPEED", "fast", KX_SRC_LOCAL)
             .prop("@U1.B", "SPEED", "slow", KX_SRC_LOCAL);
         Init();
-        CStringArray list;
-        for (const char* e :
-             {"PIN_NAME|Pin Name|14s|DEFAULT|SHOW", "PN|Pin Number|8s|DEFAULT|SHOW",
-              "SIGNAL|Signal|16s|DEFAULT|SHOW", "VOLT|Volt|8s|INSTPROP|SHOW", "SPEED|Speed|8s|PINPROP|SHOW"})
-            list.Add(e);
-        CKXCustomizeAPI::setCustomizationOrigin("CCP");
-        ASSERT_TRUE(CKXCustomizeAPI::parseFile(list, false));
-        grid->SetupColumns();
-        grid->SetupGridLook();
+        ASSERT_TRUE(UseColumns({"PIN_NAME|Pin Name|14s|DEFAULT|SHOW", "PN|Pin Number|8s|DEFAULT|SHOW",
+                                "SIGNAL|Signal|16s|DEFAULT|SHOW", "VOLT|Volt|8s|INSTPROP|SHOW",
+                                "SPEED|Speed|8s|PINPROP|SHOW"}));
         ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
         grid->GetParam()->SetLockReadOnly(FALSE);
     }

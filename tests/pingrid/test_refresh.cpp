@@ -93,14 +93,8 @@ TEST_F(Refresh, ChangesElsewhereLeaveTheRows) {
 }
 
 TEST_F(Refresh, LocationAndCustomColumns) {
-    CStringArray list;
-    for (const char* e : {"PIN_NAME|Pin Name|14s|DEFAULT|SHOW", "PN|Pin Number|8s|DEFAULT|SHOW",
-                          "SIGNAL|Signal|16s|DEFAULT|SHOW", "VOLT|Volt|8s|INSTPROP|SHOW"})
-        list.Add(e);
-    CKXCustomizeAPI::setCustomizationOrigin("CCP");
-    ASSERT_TRUE(CKXCustomizeAPI::parseFile(list, false));
-    grid->SetupColumns();
-    grid->SetupGridLook();
+    ASSERT_TRUE(UseColumns({"PIN_NAME|Pin Name|14s|DEFAULT|SHOW", "PN|Pin Number|8s|DEFAULT|SHOW",
+                            "SIGNAL|Signal|16s|DEFAULT|SHOW", "VOLT|Volt|8s|INSTPROP|SHOW"}));
     ASSERT_TRUE(grid->RefreshInstances(nullptr));
     const int volt = G::ColumnOfKey("VOLT");
     EXPECT_EQ(Cell(Row("A"), volt), "1.8");
