@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -171,9 +172,15 @@ HRESULT VariantChangeType(VARIANT* pvargDest, const VARIANT* pvarSrc, unsigned s
             l = v.bVal;
         else if (v.vt == VT_BOOL)
             l = v.boolVal ? 1 : 0;
-        else if (v.vt == VT_R8)
-            l = static_cast<long>(v.dblVal);
-        else if (v.vt == VT_BSTR) {
+        else if (v.vt == VT_R8) {
+            // Checked before the cast: a double outside the long range (or NaN) has no conversion.
+            if (vt == VT_BOOL)
+                l = v.dblVal != 0.0;
+            else if (v.dblVal >= INT32_MIN && v.dblVal <= INT32_MAX)
+                l = static_cast<long>(v.dblVal);
+            else
+                return DISP_E_OVERFLOW;
+        } else if (v.vt == VT_BSTR) {
             CString s(v.bstrVal);
             s.Trim();
             if (vt == VT_BOOL && (s.CompareNoCase("true") == 0 || s.CompareNoCase("false") == 0)) {
@@ -188,6 +195,7 @@ HRESULT VariantChangeType(VARIANT* pvargDest, const VARIANT* pvarSrc, unsigned s
             return DISP_E_TYPEMISMATCH;
         }
         if (vt == VT_I4) {
+            if (l < INT32_MIN || l > INT32_MAX) return DISP_E_OVERFLOW;
             out.vt = VT_I4;
             out.lVal = static_cast<LONG>(l);
         } else {

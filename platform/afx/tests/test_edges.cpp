@@ -147,6 +147,15 @@ TEST(VariantEdges, ConversionsAndOwnership) {
     EXPECT_EQ(VariantChangeType(&out, COleVariant("true"), 0, VT_BOOL), S_OK);
     EXPECT_EQ(out.boolVal, VARIANT_TRUE);
     EXPECT_EQ(VariantChangeType(&out, COleVariant("12x"), 0, VT_I4), DISP_E_TYPEMISMATCH);
+    // Out of the 32-bit range: refused, never wrapped.
+    EXPECT_EQ(VariantChangeType(&out, COleVariant("3000000000"), 0, VT_I4), DISP_E_OVERFLOW);
+    VARIANT big;
+    VariantInit(&big);
+    big.vt = VT_R8;
+    big.dblVal = 1e20;
+    EXPECT_EQ(VariantChangeType(&out, &big, 0, VT_I4), DISP_E_OVERFLOW);
+    EXPECT_EQ(VariantChangeType(&out, &big, 0, VT_BOOL), S_OK);
+    EXPECT_EQ(out.boolVal, VARIANT_TRUE);
     EXPECT_EQ(VariantChangeType(&out, COleVariant(7L), 0, VT_BSTR), S_OK);
     EXPECT_STREQ(out.bstrVal, "7");
     VariantClear(&out);
