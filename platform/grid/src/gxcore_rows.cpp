@@ -447,7 +447,8 @@ static bool ParseNumber(const CString& s, double& d)
     d = std::strtod(p, &end);
     while (end && (*end == ' ' || *end == '\t'))
         ++end;
-    return end != p && end && *end == '\0';
+    // NaN orders against nothing, so it sorts as text.
+    return end != p && end && *end == '\0' && d == d;
 }
 
 BOOL CGXGridCore::SortRows(ROWCOL nFirstRow, ROWCOL nLastRow, ROWCOL nKeyCol, BOOL bAscending, UINT flags)
@@ -461,9 +462,14 @@ BOOL CGXGridCore::SortRows(ROWCOL nFirstRow, ROWCOL nLastRow, ROWCOL nKeyCol, BO
         const CString& x = keys[a - nFirstRow];
         const CString& y = keys[b - nFirstRow];
         double dx, dy;
+        // Numbers come before texts: mixing the two orders within one comparison would not be
+        // transitive ("2" < "10" < "1a" < "2"), and the sort needs a consistent order.
+        const bool nx = ParseNumber(x, dx), ny = ParseNumber(y, dy);
         int c;
-        if (ParseNumber(x, dx) && ParseNumber(y, dy))
+        if (nx && ny)
             c = dx < dy ? -1 : dx > dy ? 1 : 0;
+        else if (nx != ny)
+            c = nx ? -1 : 1;
         else
             c = x.CompareNoCase(y);
         return bAscending ? c < 0 : c > 0;

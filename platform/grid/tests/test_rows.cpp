@@ -132,6 +132,21 @@ TEST(GridRows, SortByKeyColumn)
     g.ExpectConsistent();
 }
 
+TEST(GridRows, SortMixedNumbersAndTextsInOneOrder)
+{
+    // Texts that start with digits and a "nan" must not make the order circular.
+    const char* keys[] = {"1a", "10", "2", "nan", "b", "2", "1a", "-3", "NaN", "0x"};
+    TestGrid g(10, 2);
+    for (ROWCOL r = 1; r <= 10; ++r)
+        g.SetValueRange(CGXRange(r, 2), keys[r - 1]);
+    ASSERT_TRUE(g.SortRows(1, 10, 2, TRUE));
+    std::vector<std::string> got;
+    for (ROWCOL r = 1; r <= 10; ++r)
+        got.push_back(g.Value(r, 2));
+    EXPECT_EQ(got, (std::vector<std::string>{"-3", "2", "2", "10", "0x", "1a", "1a", "b", "nan", "NaN"}));
+    g.ExpectConsistent();
+}
+
 TEST(GridRows, CoveredCells)
 {
     TestGrid g(10, 6);
