@@ -58,8 +58,11 @@ bool writeAtomically(const std::string& path, const std::string& text, std::stri
         }
         off += static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        why = tmp + ": " + std::strerror(errno);
+    // The descriptor is closed whether or not the flush to disk succeeded.
+    int syncErr = ::fsync(fd) != 0 ? errno : 0;
+    int closeErr = ::close(fd) != 0 ? errno : 0;
+    if (syncErr || closeErr) {
+        why = tmp + ": " + std::strerror(syncErr ? syncErr : closeErr);
         ::unlink(tmp.c_str());
         return false;
     }
