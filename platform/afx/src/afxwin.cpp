@@ -296,15 +296,8 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_GETTEXTLENGTH:
         return m_strText.GetLength();
-    case WM_GETTEXT: {
-        auto n = static_cast<int>(wParam);
-        char* buf = reinterpret_cast<char*>(lParam);
-        if (!buf || n <= 0) return 0;
-        int len = std::min(n - 1, m_strText.GetLength());
-        std::memcpy(buf, m_strText.GetString(), static_cast<size_t>(len));
-        buf[len] = '\0';
-        return len;
-    }
+    case WM_GETTEXT:
+        return GetWindowText(reinterpret_cast<char*>(lParam), static_cast<int>(wParam));
     case WM_SETFONT:
         m_pFont = reinterpret_cast<CFont*>(wParam);
         return 0;
