@@ -4,7 +4,9 @@
 #include <cstring>
 
 bool KXIsHelpArg(const CString& value) {
-    return value.CompareNoCase("-help") == 0 || value.Find("-h") >= 0;
+    // Only an option word asks for help: a comment, a file or a block name that
+    // merely contains "-h" ("re-home", "my-hdl") is the user's text.
+    return value.CompareNoCase("-help") == 0 || value.Left(2) == "-h";
 }
 
 CString KXTclQuote(const CString& text) {

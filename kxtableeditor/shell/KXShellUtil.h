@@ -5,7 +5,7 @@
 #include "afx/afxstr.h"
 
 // A script-command value asks for help when it equals "-help" in any letter
-// case or contains "-h" anywhere.
+// case or is an option word beginning with "-h".
 bool KXIsHelpArg(const CString& value);
 
 // One Tcl word that reads back as exactly `text`: wrapped in double quotes with

@@ -44,7 +44,10 @@ TEST(FrameArgs, DesignCommentOperationAndText) {
     EXPECT_EQ(text, CString("t"));
     EXPECT_EQ(KXParseDesignComment(Words({"delete", "ignored"}), text), EKXCommentOp::Delete);
     EXPECT_EQ(KXParseDesignComment(Words({"rename"}), text), EKXCommentOp::None);
-    EXPECT_EQ(KXParseDesignComment(Words({"add", "see -h"}), text), EKXCommentOp::Help);
+    EXPECT_EQ(KXParseDesignComment(Words({"add", "-help"}), text), EKXCommentOp::Help);
+    // A comment that mentions "-h" is still a comment.
+    EXPECT_EQ(KXParseDesignComment(Words({"add", "re-home the clock (see -h)"}), text), EKXCommentOp::Add);
+    EXPECT_EQ(text, CString("re-home the clock (see -h)"));
     // Values of one argument count one by one.
     KXArgValues multi{{CString("add"), CString("x y")}};
     EXPECT_EQ(KXParseDesignComment(multi, text), EKXCommentOp::Add);
@@ -79,7 +82,7 @@ TEST(FrameArgs, AValueRightAfterItsOptionIsNeverTakenForAnOption) {
     EXPECT_EQ(KXParseExportArgs(Words({"-file", "notes-help.txt"}), a), CString(""));
     EXPECT_EQ(a.file, CString("notes-help.txt"));
     // Outside a value position the usual rules hold.
-    EXPECT_EQ(KXParseImportArgs(Words({"-file", "f", "x-h"}), a), CString("KXPANE-230"));
+    EXPECT_EQ(KXParseImportArgs(Words({"-file", "f", "-h"}), a), CString("KXPANE-230"));
     EXPECT_EQ(KXParseImportArgs(Words({"-export_local_as_inout"}), a), CString("KXPANE-230"));
     EXPECT_EQ(KXParseImportArgs(Words({"a", "b", "c", "d", "e"}), a), CString("KXPANE-230"));
 }

@@ -35,8 +35,11 @@ TEST_F(FrameCommandTest, SelectWindowByNameInAnyCase) {
     EXPECT_EQ(Word("selectWindow xyz"), 0);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Word("selectWindow -HELP"), 1);
-    EXPECT_EQ(Word("selectWindow a-hb"), 1);
+    EXPECT_EQ(Word("selectWindow -h"), 1);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-169", "KXTABLE-169"}));
+    // A window name that merely contains "-h" is a wrong name, not a help request.
+    EXPECT_EQ(Word("selectWindow a-hb"), 0);
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(FrameCommandTest, CloseDesignOptions) {

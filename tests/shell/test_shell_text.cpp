@@ -9,11 +9,15 @@
 
 namespace fs = std::filesystem;
 
-TEST(ShellText, HelpIsAskedByDashHelpInAnyCaseOrDashHAnywhere) {
+TEST(ShellText, HelpIsAskedByDashHelpInAnyCaseOrAnOptionBeginningWithDashH) {
     EXPECT_TRUE(KXIsHelpArg("-help"));
     EXPECT_TRUE(KXIsHelpArg("-HELP"));
-    EXPECT_TRUE(KXIsHelpArg("a-hb"));
-    EXPECT_TRUE(KXIsHelpArg("x/my-h.dat"));
+    EXPECT_TRUE(KXIsHelpArg("-h"));
+    EXPECT_TRUE(KXIsHelpArg("-hlp"));
+    // The user's own text is never taken for a help request.
+    EXPECT_FALSE(KXIsHelpArg("a-hb"));
+    EXPECT_FALSE(KXIsHelpArg("x/my-h.dat"));
+    EXPECT_FALSE(KXIsHelpArg("see -h"));
     EXPECT_FALSE(KXIsHelpArg("-H"));
     EXPECT_FALSE(KXIsHelpArg("-save"));
     EXPECT_FALSE(KXIsHelpArg(""));
