@@ -70,6 +70,8 @@ struct SymbolPair {
 
 // A property source: a decimal unsigned long. False on anything else (also on overflow).
 bool parseSource(const std::string& text, unsigned long& out);
+// A decimal integer, optionally negative, within [lo, hi]. False on anything else.
+bool parseInt(const std::string& text, long long lo, long long hi, long long& out);
 
 // ---- tokens: words, or double-quoted texts with \" \\ \n \t escapes
 std::string quote(const std::string& s);

@@ -75,13 +75,8 @@ bool writeAtomically(const std::string& path, const std::string& text, std::stri
 }
 
 bool toInt(const std::string& s, int& v, int lo, int hi) {
-    if (s.empty() || s.size() > 10) return false;
-    size_t i = s[0] == '-' ? 1 : 0;
-    if (i == s.size()) return false;
-    for (size_t k = i; k < s.size(); ++k)
-        if (!std::isdigit(static_cast<unsigned char>(s[k]))) return false;
-    long long x = std::stoll(s);
-    if (x < lo || x > hi) return false;
+    long long x;
+    if (!rmx::parseInt(s, lo, hi, x)) return false;
     v = static_cast<int>(x);
     return true;
 }

@@ -12,6 +12,18 @@ using rmx::TxState;
 
 namespace rmx {
 
+bool parseInt(const std::string& text, long long lo, long long hi, long long& out) {
+    if (text.empty() || text.size() > 12) return false;
+    size_t i = text[0] == '-' ? 1 : 0;
+    if (i == text.size()) return false;
+    for (size_t k = i; k < text.size(); ++k)
+        if (!std::isdigit(static_cast<unsigned char>(text[k]))) return false;
+    long long v = std::stoll(text);
+    if (v < lo || v > hi) return false;
+    out = v;
+    return true;
+}
+
 std::string quote(const std::string& s) {
     std::string out = "\"";
     for (char c : s) {
@@ -104,15 +116,6 @@ const char* const kOpNames[] = {
 };
 constexpr int kOpCount = sizeof kOpNames / sizeof kOpNames[0];
 
-bool toInt(const std::string& s, long long& v) {
-    if (s.empty() || s.size() > 12) return false;
-    size_t i = s[0] == '-' ? 1 : 0;
-    if (i == s.size()) return false;
-    for (size_t k = i; k < s.size(); ++k)
-        if (!std::isdigit(static_cast<unsigned char>(s[k]))) return false;
-    v = std::stoll(s);
-    return true;
-}
 }  // namespace
 
 std::string opToText(const Op& op) {
@@ -146,12 +149,12 @@ bool opFromText(const std::vector<std::string>& t, Op& op, std::string& why) {
     for (int i = 0; i < 6; ++i) *ss[i] = t[2 + i];
     long long v;
     for (int i = 0; i < 8; ++i) {
-        if (!toInt(t[8 + i], v) || v < -1 || v > 0x7fffffff) return why = "bad number " + t[8 + i], false;
+        if (!parseInt(t[8 + i], -1, 0x7fffffff, v)) return why = "bad number " + t[8 + i], false;
         op.n[i] = static_cast<int>(v);
     }
-    if (!toInt(t[16], v) || v < 0 || v > 0xffffffffLL) return why = "bad id " + t[16], false;
+    if (!parseInt(t[16], 0, 0xffffffffLL, v)) return why = "bad id " + t[16], false;
     op.id = static_cast<unsigned>(v);
-    if (!toInt(t[17], v) || v < 0 || v > 100) return why = "bad kind " + t[17], false;
+    if (!parseInt(t[17], 0, 100, v)) return why = "bad kind " + t[17], false;
     op.kind = static_cast<int>(v);
     if ((t[18] != "0" && t[18] != "1") || (t[19] != "0" && t[19] != "1")) return why = "bad flag", false;
     op.hadOld = t[18] == "1";
