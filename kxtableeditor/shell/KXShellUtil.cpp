@@ -1,5 +1,7 @@
 #include "shell/KXShellUtil.h"
 
+#include "kxcommon/TclArgs.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -40,15 +42,7 @@ CString KXTclQuote(const CString& text) {
     return CString(std::move(out));
 }
 
-CString KXTclListElement(const CString& text) {
-    if (text.IsEmpty()) return "\"\"";
-    for (char ch : text.str()) {
-        if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '"' || ch == '\\' || ch == '[' ||
-            ch == ']' || ch == '$' || ch == '{' || ch == '}' || ch == ';')
-            return KXTclQuote(text);
-    }
-    return text;
-}
+CString KXTclListElement(const CString& text) { return CTclArgsList::QuoteTclWord(text); }
 
 CString KXVbsQuote(const CString& text) {
     std::string out = "\"";
