@@ -5,6 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 constexpr ROWCOL kRows = 10000;
@@ -50,7 +52,7 @@ void SetCellsPerCell(benchmark::State& state, bool undo)
     const double cells = static_cast<double>(kRows) * kCols;
     for (auto _ : state) {
         state.PauseTiming();
-        auto* g = new BenchGrid;
+        auto g = std::make_unique<BenchGrid>();
         g->GetParam()->EnableUndo(undo);
         // Styles are built outside the timed part: only the grid's work is measured.
         std::vector<CGXStyle> styles;
@@ -63,7 +65,7 @@ void SetCellsPerCell(benchmark::State& state, bool undo)
             for (ROWCOL c = 1; c <= kCols; ++c)
                 g->SetStyleRange(CGXRange(r, c), styles[c - 1], gxOverride, 0, GX_SMART);
         state.PauseTiming();
-        delete g;
+        g.reset();
         state.ResumeTiming();
     }
     state.counters["ns_per_SetStyleRange"] = benchmark::Counter(
