@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 
 TEST(Collections, ArrayIndexOutOfRangeRaisesInvalidArgument) {
@@ -14,6 +15,7 @@ TEST(Collections, ArrayIndexOutOfRangeRaisesInvalidArgument) {
     EXPECT_THROW(a.GetAt(-1), CInvalidArgException);
     EXPECT_THROW(a.SetAt(5, "z"), CInvalidArgException);
     EXPECT_THROW(a.RemoveAt(1, 2), CInvalidArgException);
+    EXPECT_THROW(a.RemoveAt(1, INTPTR_MAX), CInvalidArgException);
     EXPECT_EQ(a.GetSize(), 2); // a failed removal changes nothing
 }
 

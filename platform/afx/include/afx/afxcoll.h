@@ -189,7 +189,8 @@ public:
         m_data.insert(m_data.begin() + i, copy.begin(), copy.end());
     }
     void RemoveAt(INT_PTR i, INT_PTR count = 1) {
-        if (i < 0 || count < 0 || i + count > GetSize()) AfxThrowInvalidArgException();
+        // Compared as a difference so that a huge count cannot overflow the sum.
+        if (i < 0 || count < 0 || count > GetSize() - i) AfxThrowInvalidArgException();
         m_data.erase(m_data.begin() + i, m_data.begin() + i + count);
     }
 
