@@ -347,7 +347,8 @@ void CRowColArray::InsertAt(int i, ROWCOL v, int nCount)
 
 void CRowColArray::RemoveAt(int i, int nCount)
 {
-    if (i < 0 || nCount < 0 || i + nCount > GetSize())
+    // Compared as a difference so that a huge count cannot overflow the sum.
+    if (i < 0 || nCount < 0 || nCount > GetSize() - i)
         AfxThrowInvalidArgException();
     m_a.erase(m_a.begin() + i, m_a.begin() + i + nCount);
 }

@@ -1,4 +1,5 @@
 #include "gridtest.h"
+#include <climits>
 
 namespace {
 std::vector<ROWCOL> Rows(TestGrid& g, BOOL rangeRowsOnly, BOOL useCurrent)
@@ -8,6 +9,16 @@ std::vector<ROWCOL> Rows(TestGrid& g, BOOL rangeRowsOnly, BOOL useCurrent)
     return a.vec();
 }
 } // namespace
+
+TEST(GridSelect, RowColArrayRefusesRemovalsPastTheEnd)
+{
+    CRowColArray a;
+    a.Add(1);
+    a.Add(2);
+    EXPECT_THROW(a.RemoveAt(1, 2), CInvalidArgException);
+    EXPECT_THROW(a.RemoveAt(1, INT_MAX), CInvalidArgException);
+    EXPECT_EQ(a.GetSize(), 2);
+}
 
 TEST(GridSelect, SelectedRowsWithAndWithoutTheCurrentCell)
 {
