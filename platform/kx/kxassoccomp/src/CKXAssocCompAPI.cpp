@@ -6,10 +6,10 @@
 #include "afx/afxcoll.h"
 #include "afx/afxwin.h"
 #include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcommon/TclArgs.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 
 using namespace kxassoc;
 
@@ -756,33 +756,17 @@ void CKXAssocCompAPI::Initialize() {
 
 namespace {
 
-// One word of a script command: characters the script language would read specially are escaped, an empty
-// value becomes {}.
+// One word of a script command, quoted by the same rule every script line of the library uses.
 std::string scriptWord(const std::string& v) {
-    if (v.empty()) return "{}";
-    std::string out;
-    for (char c : v) {
-        if ((c != '\0' && std::strchr("[]{}\"$;\\ \t", c)) || c == '\n' || c == '\r') {
-            if (c == '\n') {
-                out += "\\n";
-                continue;
-            }
-            if (c == '\r') {
-                out += "\\r";
-                continue;
-            }
-            out += '\\';
-        }
-        out += c;
-    }
-    return out;
+    return CTclArgsList::QuoteTclWord(v.c_str()).str();
 }
 
+// A list of values as one word: each value a list element, the whole list quoted as a single word.
 std::string scriptList(const std::vector<std::string>& items) {
-    std::string out = "{";
+    std::string list;
     for (size_t i = 0; i < items.size(); ++i)
-        out += (i ? " " : "") + scriptWord(items[i]);
-    return out + "}";
+        list += (i ? " " : "") + scriptWord(items[i]);
+    return scriptWord(list);
 }
 
 BOOL sendToHost(const std::string& text) {

@@ -514,9 +514,9 @@ TEST(AssocCompCommands, ScriptCommandsQuoteEveryValue) {
               1);
     automation.setDelayConstraint("1 ns; exit");
     automation.SendAddTermCommand(); // no host window here: only the text is made
-    EXPECT_EQ(automation.GetLastCommandText(), "addTermination -type Series -part1 -lib my\\ lib -cell "
-                                               "res\\[1\\] -view sym -physname {} -value 3\\$3 "
-                                               "-delay 1\\ ns\\;\\ exit");
+    EXPECT_EQ(automation.GetLastCommandText(), "addTermination -type Series -part1 -lib \"my lib\" -cell "
+                                               "\"res\\[1\\]\" -view sym -physname \"\" -value \"3\\$3\" "
+                                               "-delay \"1 ns; exit\"");
     ASSERT_EQ(automation.InitPUPD("pulldown"), 1);
     EXPECT_FALSE(automation.SendAddPupdCommand(1, 0, 0)); // nothing prepared yet
 }
