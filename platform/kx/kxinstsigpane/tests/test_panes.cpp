@@ -294,7 +294,7 @@ TEST_F(PanesTest, UserEditsOfThePanesAreJournalledAutomationCallsAreNot) {
     ASSERT_TRUE(signals.AliasNets("N1", "N2", "1", "1"));
     EXPECT_FALSE(signals.AliasNets("N1", "NOPE", "1", "1")); // refused: not journalled
     instances.SetPhysicalView(TRUE);
-    instances.EditRefDes("U1", "R\"5");
+    instances.EditRefDes("U1", "R\"5\nmsgbox 1");
     CKXShareGlobalData::SetAutomationPath(nullptr);
 
     std::ifstream in(journal, std::ios::binary);
@@ -302,6 +302,6 @@ TEST_F(PanesTest, UserEditsOfThePanesAreJournalledAutomationCallsAreNot) {
     ss << in.rdbuf();
     EXPECT_EQ(ss.str(), "\n\n ' --- Add Signal ---\n\ncall top.AddSignal(\"SQ\",\"\",\"\")"
                         "\n\n ' --- Alias Nets ---\n\ncall top.AliasNets(\"N1\",\"N2\",\"1\",\"1\")"
-                        "\n\n ' --- Edit RefDes ---\n\ncall top_phys.EditRefDes(\"U1\",\"R\"\"5\")");
+                        "\n\n ' --- Edit RefDes ---\n\ncall top_phys.EditRefDes(\"U1\",\"R\"\"5\" & vbLf & \"msgbox 1\")");
     fs::remove(journal);
 }
