@@ -486,7 +486,7 @@ CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTST
 
 BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue) {
     if (!lpszEntry) {
-        // A null entry removes the whole section, as the original does.
+        // A null entry removes the whole section.
         return RegDeleteKeyA(HKEY_CURRENT_USER, profileKey(this, lpszSection)) == ERROR_SUCCESS;
     }
     if (!lpszValue) {

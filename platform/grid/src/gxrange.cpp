@@ -292,22 +292,22 @@ void CGXRangeList::Subtract(const CGXRange& cut, ROWCOL nRowCount, ROWCOL nColCo
         Node* next = n->next;
         CGXRange r = n->range.GetBounded(nRowCount, nColCount);
         if (r.IsValid() && r.IsIntersecting(c)) {
-            // Up to four pieces around the cut: above, below, left, right.
-            CGXRange pieces[4];
+            // Up to four ranges around the cut: above, below, left, right.
+            CGXRange remains[4];
             int k = 0;
             if (r.top < c.top)
-                pieces[k++].SetCells(r.top, r.left, c.top - 1, r.right);
+                remains[k++].SetCells(r.top, r.left, c.top - 1, r.right);
             if (r.bottom > c.bottom)
-                pieces[k++].SetCells(c.bottom + 1, r.left, r.bottom, r.right);
+                remains[k++].SetCells(c.bottom + 1, r.left, r.bottom, r.right);
             ROWCOL t = std::max(r.top, c.top), b = std::min(r.bottom, c.bottom);
             if (r.left < c.left)
-                pieces[k++].SetCells(t, r.left, b, c.left - 1);
+                remains[k++].SetCells(t, r.left, b, c.left - 1);
             if (r.right > c.right)
-                pieces[k++].SetCells(t, c.right + 1, b, r.right);
-            // Keep the order: the pieces take the place of the original range.
+                remains[k++].SetCells(t, c.right + 1, b, r.right);
+            // Keep the order: the remains take the place of the original range.
             Node* after = n;
             for (int i = 0; i < k; ++i) {
-                Node* p = new Node{pieces[i], after, after->next};
+                Node* p = new Node{remains[i], after, after->next};
                 (after->next ? after->next->prev : m_pTail) = p;
                 after->next = p;
                 after = p;

@@ -176,7 +176,7 @@ public:
     void Copy(const CArray& src) {
         if (&src != this) m_data = src.m_data;
     }
-    // Inserting beyond the end grows the array first, as the original does.
+    // Inserting beyond the end grows the array first.
     void InsertAt(INT_PTR i, ARG_TYPE v, INT_PTR count = 1) {
         if (i < 0 || count < 0) AfxThrowInvalidArgException();
         if (i > GetSize()) m_data.resize(static_cast<size_t>(i));
