@@ -807,7 +807,7 @@ BOOL CKXAssocCompAPI::SendAddPupdCommand(int, int common, int shortFirst) {
     }
     const Settings& s = m_p->pupd;
     const Slot& sl = s.slots.front();
-    std::string cmd = "addPupd -type " + lowerText(s.type) + " -lib " + scriptWord(sl.lib) + " -cell " +
+    std::string cmd = "addPupd -type " + scriptWord(lowerText(s.type)) + " -lib " + scriptWord(sl.lib) + " -cell " +
                       scriptWord(sl.cell) + " -view " + scriptWord(sl.view) + " -physname " +
                       scriptWord(sl.physName) + " -value " + scriptWord(sl.value) + " -dcnet " +
                       scriptWord(s.dcNet);
