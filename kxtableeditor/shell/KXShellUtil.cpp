@@ -1,5 +1,6 @@
 #include "shell/KXShellUtil.h"
 
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
 
 #include <cstdio>
@@ -44,22 +45,7 @@ CString KXTclQuote(const CString& text) {
 
 CString KXTclListElement(const CString& text) { return CTclArgsList::QuoteTclWord(text); }
 
-CString KXVbsQuote(const CString& text) {
-    std::string out = "\"";
-    for (char ch : text.str()) {
-        if (ch == '"') {
-            out += "\"\"";
-        } else if (ch == '\n') {
-            out += "\" & vbLf & \"";
-        } else if (ch == '\r') {
-            out += "\" & vbCr & \"";
-        } else {
-            out += ch;
-        }
-    }
-    out += '"';
-    return CString(std::move(out));
-}
+CString KXVbsQuote(const CString& text) { return CKXShareGlobalData::JournalString(text); }
 
 CString KXTitleSuffix(const CString& title) {
     CString t = title;

@@ -81,6 +81,22 @@ BOOL CKXShareGlobalData::IsJournalling() {
     return m_bAutomation && std::strstr(m_bAutomation, ".vbs") != nullptr;
 }
 
+CString CKXShareGlobalData::JournalString(const CString& text) {
+    std::string out = "\"";
+    for (char ch : text.str()) {
+        if (ch == '"')
+            out += "\"\"";
+        else if (ch == '\n')
+            out += "\" & vbLf & \"";
+        else if (ch == '\r')
+            out += "\" & vbCr & \"";
+        else
+            out += ch;
+    }
+    out += '"';
+    return CString(std::move(out));
+}
+
 BOOL CKXShareGlobalData::AppendToJournal(const CString& text) {
     if (!IsJournalling()) return FALSE;
     FILE* f = std::fopen(m_bAutomation, "ab");

@@ -65,15 +65,7 @@ CString Join(const CStringArray& names) {
 namespace {
 int g_automationDepth = 0;
 
-// A journal string literal: quotes doubled, and line breaks joined in as constants so user text cannot end the
-// call line and start a statement of its own.
-CString Quoted(const CString& text) {
-    CString q = text;
-    q.Replace("\"", "\"\"");
-    q.Replace("\r", "\" & vbCr & \"");
-    q.Replace("\n", "\" & vbLf & \"");
-    return "\"" + q + "\"";
-}
+CString Quoted(const CString& text) { return CKXShareGlobalData::JournalString(text); }
 
 const char* BlockOptionKeyword(int kind) {
     switch (kind) {

@@ -77,6 +77,9 @@ public:
     static BOOL IsJournalling();
     // Appends text to the journal ("ab"); FALSE when there is no journal or it cannot be opened.
     static BOOL AppendToJournal(const CString& text);
+    // A journal string literal for text: quotes doubled, line breaks joined in as vbCr/vbLf
+    // so that user text can never end the call line and start a statement of its own.
+    static CString JournalString(const CString& text);
 };
 
 class CKXShareAppData {
