@@ -355,7 +355,7 @@ void CKXInstanceDetailsGridWnd::OnSortColumn(int col) {
     if (col <= 0 || col > static_cast<int>(GetColCount())) return;
     const CString key = GetColumnKeyFromHeader(GetValueRowCol(PIN_CAPTION_ROW, Col(col)));
     CString text;
-    text.Format("sort pin \"%s\"", key.GetString());
+    text.Format("sort pin %s", KXTclQuote(key).GetString());
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }

@@ -31,20 +31,18 @@ void CKXInstanceDetailsGridWnd::OnEditCopy() {
         const CGXRange range = list.GetNext(pos)->GetBounded(rowCount, GetColCount());
         for (ROWCOL r = std::max(range.top, PIN_FIRST_ROW); r <= range.bottom && r <= rowCount; ++r) {
             if (IsRowHidden(r)) continue;
-            CString instance = GetValueRowCol(r, Col(m_nColInstance));
-            CString pin = GetValueRowCol(r, Col(m_nColPinName));
-            CString number = GetValueRowCol(r, Col(m_nColPinNumber));
-            CKXGenUtils::EscapeSquareBrackets(instance);
-            CKXGenUtils::EscapeSquareBrackets(pin);
-            CKXGenUtils::EscapeSquareBrackets(number);
+            // Names may hold quotes, dollars or spaces: each becomes one Tcl word as it stands.
+            const CString instance = KXTclListElement(GetValueRowCol(r, Col(m_nColInstance)));
+            const CString pin = KXTclListElement(GetValueRowCol(r, Col(m_nColPinName)));
+            const CString number = KXTclQuote(GetValueRowCol(r, Col(m_nColPinNumber)));
             CString item;
-            item.Format("[list %s %s \"%s\"] ", instance.GetString(), pin.GetString(), number.GetString());
+            item.Format("[list %s %s %s] ", instance.GetString(), pin.GetString(), number.GetString());
             items += item;
         }
     }
     if (items.IsEmpty()) return;
     CString text;
-    text.Format("selectWindow ccp; copy pin %s \"%s\"", items.GetString(), key.GetString());
+    text.Format("selectWindow ccp; copy pin %s %s", items.GetString(), KXTclQuote(key).GetString());
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }

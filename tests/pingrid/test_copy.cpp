@@ -84,16 +84,16 @@ TEST_F(Copy, SignalCellsAndAnEmptySelection) {
 TEST_F(Copy, EchoOfAUsersCopy) {
     MainWindow main;
     const ROWCOL a = Row("A"), c = Row("C");
-    // Square brackets in a cell are escaped for the host.
+    // Brackets and dollars in a cell reach the host as the text, not as a substitution.
     grid->GetParam()->SetLockReadOnly(FALSE);
-    grid->SetValueRange(CGXRange(c, C(G::m_nColPinName)), "C[1]");
+    grid->SetValueRange(CGXRange(c, C(G::m_nColPinName)), "C[1]$x");
     grid->SetCurrentCell(a, C(G::m_nColSignal));
     grid->SelectRange(CGXRange().SetRows(a), TRUE, TRUE);
     grid->SelectRange(CGXRange().SetRows(c), TRUE, TRUE);
     grid->OnEditCopy();
     const auto texts = main.wnd.TextsOf(MSG_HOST_SCRIPT_TEXT);
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0], "selectWindow ccp; copy pin [list U1 A \"11\"] [list U1 C\\[1\\] \"\"]  \"Signal\"");
+    EXPECT_EQ(texts[0], "selectWindow ccp; copy pin [list U1 A \"11\"] [list U1 \"C\\[1\\]\\$x\" \"\"]  \"Signal\"");
     // A header cell copies nothing.
     grid->SetCurrentCell(4, C(G::m_nColSignal));
     grid->OnEditCopy();
