@@ -83,9 +83,7 @@ void JournalCopiedRow(const char* journal, const CString& handle, const CString&
 
 void CKXInstanceDetailsGridWnd::CopySelection() {
     const char* journal = CKXShareGlobalData::m_bAutomation;
-    CString handle = m_designContext ? m_designContext.name() : CString();
-    if (m_pChildFrame)
-        if (CKXTableDoc* doc = m_pChildFrame->GetTableDoc()) handle = doc->GetJournalHandle();
+    const CString handle = JournalHandle();
     CString shownInstance;
     if (GetRowCount() >= PIN_FIRST_ROW) shownInstance = GetValueRowCol(PIN_FIRST_ROW, Col(m_nColInstance));
     if (shownInstance.IsEmpty() && m_instCurrent) shownInstance = m_instCurrent.name();

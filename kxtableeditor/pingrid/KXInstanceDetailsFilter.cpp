@@ -189,9 +189,7 @@ void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {
 
     const char* journal = CKXShareGlobalData::m_bAutomation;
     if (journal && m_bUserFilterEdit && editedCol >= 1 && Col(editedCol) <= GetColCount()) {
-        CString handle = m_designContext ? m_designContext.name() : CString();
-        if (m_pChildFrame)
-            if (CKXTableDoc* doc = m_pChildFrame->GetTableDoc()) handle = doc->GetJournalHandle();
+        const CString handle = JournalHandle();
         CString pattern = GetValueRowCol(kFilterRow, Col(editedCol));
         if (IsCurrentCell(kFilterRow, Col(editedCol)))
             if (CGXControl* control = GetControl(kFilterRow, Col(editedCol)); control && control->IsActive())

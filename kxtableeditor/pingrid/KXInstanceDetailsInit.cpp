@@ -188,9 +188,7 @@ void CKXInstanceDetailsGridWnd::RecordViewOptionsScript(int busOption, int dpOpt
     m_nDpOption = dpOption;
     const char* journal = CKXShareGlobalData::m_bAutomation;
     if (!journal) return;
-    CString handle = m_designContext ? m_designContext.name() : CString();
-    if (m_pChildFrame)
-        if (CKXTableDoc* doc = m_pChildFrame->GetTableDoc()) handle = doc->GetJournalHandle();
+    const CString handle = JournalHandle();
     CString line;
     line.Format("\ncall %s.ConnectivityPane().SetViewOptions(\"%d\",\"%d\")\n", handle.GetString(), busOption,
                 dpOption);
