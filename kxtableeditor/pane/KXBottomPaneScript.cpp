@@ -6,6 +6,7 @@
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
+#include "shell/KXShellUtil.h"
 #include "shell/KXTableDoc.h"
 
 #include "kxcommon/TclArgs.h"
@@ -58,10 +59,7 @@ const WordEntry kWords[] = {
     {"swapSignal", &P::OnTclNotAvailable, "KXTABLE-206"},
 };
 
-// A value asks for help when it is "-help" in any case or begins with "-h".
-bool IsHelp(const CString& value) {
-    return value.CompareNoCase("-help") == 0 || value.Left(2) == "-h";
-}
+bool IsHelp(const CString& value) { return KXIsHelpArg(value); }
 
 // An option word: its full form in any case, or its short form at the start.
 bool IsOption(const CString& value, const char* full, const char* prefix) {
@@ -340,7 +338,8 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
     CTclArgs* arg = args->GetArg(0);
     if (!arg || arg->GetArgCount() > 1) return Usage();
     const CString file = arg->GetValue(0);
-    if (file.CompareNoCase("-help") == 0 || file.Find("-h") >= 0) return Usage();
+    // A file name such as "board-hdl.txt" is the user's, not a help request.
+    if (IsHelp(file)) return Usage();
     if (!file.IsEmpty() && GetViewMode() != 4)
         if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid())) pin->DumpGrid(file);
     return 1;

@@ -132,7 +132,8 @@ TEST_F(PaneScript, DumpWritesTheActiveGrid) {
     Ccp()->SendMessage(CKXTclCmdManager::GetTCLCommandId("dumpGrid"), 0, 0);
     EXPECT_TRUE(Shown("KXPANE-244"));
     ShowU1();
-    const std::filesystem::path file = m_dir / "u1.txt";
+    // A file name that contains "-h" is still a file name.
+    const std::filesystem::path file = m_dir / "u1-hdl.txt";
     EXPECT_EQ(Run("dumpGrid pin " + file.string()), "1");
     ASSERT_TRUE(std::filesystem::exists(file));
     std::ifstream in(file);
