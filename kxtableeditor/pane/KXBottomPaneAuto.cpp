@@ -29,6 +29,9 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "FilterRows", AutoFilterRows, VT_EMPTY
 DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", AutoSort, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPairPin, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AddConnection", AutoAddConnection, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AttachSignal", AutoAttachSignal, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectSignalCol", AutoSelectSignalCol, VT_EMPTY, VTS_BSTR VTS_VARIANT)
 END_DISPATCH_MAP()
 
 namespace {

@@ -30,6 +30,13 @@ class CInstTermBitContext;
 class CTclArgsList;
 class CTransaction;
 
+// A net that a grid edit made or widened in the open transaction, with its bits as first met.
+struct CKXNewNetData {
+    INet* net = nullptr;
+    int lsb = -1;
+    int msb = -1;
+};
+
 class CKXBottomPaneContainerView : public CView, public CCommonInterface {
     DECLARE_DYNCREATE(CKXBottomPaneContainerView)
 public:
@@ -259,6 +266,37 @@ public:
     int GetPinGridCount() const { return static_cast<int>(m_pinGrids.size()); }
     // Lines the shown pin grids up: several grids, and whether they show the same object.
     void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
+
+    // Connection edits of the shown pin grids (KXBottomPaneConnect.cpp).
+    std::vector<CKXInstanceDetailsGridWnd*> ShownPinGrids() const;
+    // The map of the nets made in the open transaction, emptied when a transaction begins or ends.
+    void EmptyTransactionNetMap();
+    INet* FindTransactionNet(const CString& name) const;
+    void RecordTransactionNet(const CString& name, INet* net);
+    std::unique_ptr<std::map<CString, CKXNewNetData>> m_pTransactionNetMap;
+    BOOL m_bCommittingCellEdit = FALSE; // a pin grid commits an edit applied through the Attach Signal bar
+    // Begins a transaction on the pane's own grid (FALSE when one is open: the caller joins it).
+    BOOL BeginPaneTransaction(const char* name);
+    void SelectKeysOnly(CStringArray& keys);
+    BOOL IsEditable() const; // FALSE in a read-only window
+    BOOL EndPaneTransaction(BOOL commit);
+    int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
+    BOOL ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain);
+    void ApplyAttachText(const CString& text);
+    void ApplyRuleNow(const char* rule);
+    void SendEchoList(CTclArgsList& list);
+    void OnAutoName();
+    void OnSameAsPinName();
+    void OnShortPins();
+    void OnSignalFunctionButton();
+    void OnAttachSignal();
+    void OnAttachSignalNotify(NMHDR* header, LRESULT* result);
+    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
+    LRESULT OnTclDeleteConnection(CTclArgsList* args, long extra);
+    LRESULT OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);
+    BOOL AutoAddConnection(LPCTSTR signal);
+    BOOL AutoAttachSignal(LPCTSTR rule);
+    void AutoSelectSignalCol(LPCTSTR pin, const VARIANT* number);
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);

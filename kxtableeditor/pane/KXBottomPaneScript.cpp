@@ -28,14 +28,14 @@ using P = CKXBottomPaneContainerView;
 
 // The words in the order they are registered, each with its handler and usage message.
 const WordEntry kWords[] = {
-    {"addConnection", &P::OnTclNotAvailable, "KXTABLE-160"},
+    {"addConnection", &P::OnTclAddConnection, "KXTABLE-160"},
     {"addPupd", &P::OnTclNotAvailable, "KXPANE-241"},
     {"addTermination", &P::OnTclNotAvailable, "KXPANE-241"},
     {"assignPinNumber", &P::OnTclNotAvailable, "KXTABLE-197"},
     {"assignModel", &P::OnTclNotAvailable, "KXTABLE-182"},
     {"changeCustomColumn", &P::OnTclChangeCustomColumn, "KXPANE-237"},
     {"copy", &P::OnTclNotAvailable, "KXTABLE-164"},
-    {"deleteConnection", &P::OnTclNotAvailable, "KXTABLE-161"},
+    {"deleteConnection", &P::OnTclDeleteConnection, "KXTABLE-161"},
     {"deletePupd", &P::OnTclNotAvailable, "KXPANE-242"},
     {"deleteTermination", &P::OnTclNotAvailable, "KXTABLE-162"},
     {"editTermination", &P::OnTclNotAvailable, "KXTABLE-213"},
@@ -47,7 +47,7 @@ const WordEntry kWords[] = {
     {"paste", &P::OnTclNotAvailable, "KXPANE-215"},
     {"removeModel", &P::OnTclNotAvailable, "KXTABLE-185"},
     {"renameConnection", &P::OnTclNotAvailable, "KXTABLE-208"},
-    {"removeDiffPairPin", &P::OnTclNotAvailable, "KXTABLE-191"},
+    {"removeDiffPairPin", &P::OnTclRemoveDiffPairPin, "KXTABLE-191"},
     {"setViewOption", &P::OnTclSetViewOption, "KXTABLE-190"},
     {"expandPins", &P::OnTclExpandPins, "KXTABLE-187"},
     {"filterRows", &P::OnTclFilterRows, "KXPANE-234"},
