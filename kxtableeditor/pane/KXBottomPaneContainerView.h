@@ -348,6 +348,8 @@ private:
     void PrepareRule(const char* word, const char* placeholder);
     BOOL Usage(); // shows the usage of the word being run; TRUE
     LRESULT CommentCommand(CTclArgsList* args, int op);
+    // Selects the pins of the keys in the grid; FALSE, with a message, when no key names a pin.
+    BOOL SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys);
     void Subscribe();
     void Unsubscribe();
     void CloseComponentWindow(UINT id);
