@@ -372,13 +372,3 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     if (began) EndPaneTransaction(TRUE);
     return result ? TRUE : FALSE;
 }
-
-void CKXBottomPaneContainerView::AutoSelectSignalCol(LPCTSTR pin, const VARIANT* number) {
-    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
-    if (!grid || !pin) return;
-    CString pinNumber;
-    if (number && number->vt == VT_BSTR && number->bstrVal) pinNumber = number->bstrVal;
-    grid->SelectPinCell(pin, pinNumber, "Signal");
-    grid->CrossSelectInHost();
-    grid->NotifySelectionChanged();
-}

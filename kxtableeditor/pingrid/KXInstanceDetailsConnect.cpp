@@ -480,21 +480,3 @@ CString CKXInstanceDetailsGridWnd::JournalRowText(ROWCOL row, const char* commen
 void CKXInstanceDetailsGridWnd::WriteJournal(const CString& text) {
     if (!text.IsEmpty()) KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), text);
 }
-
-BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& pinNameArg, const CString& pinNumberArg,
-                                             const CString& columnName) {
-    const CString pinName = pinNameArg, pinNumber = pinNumberArg; // may be the grid's shared value buffer
-    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
-        if (GetValueRowCol(row, Col(m_nColPinName)) != pinName) continue;
-        if (!pinNumber.IsEmpty() && GetValueRowCol(row, Col(m_nColPinNumber)) != pinNumber) continue;
-        const int col = columnName.CompareNoCase("Termination") == 0 ? m_nColTermination
-                        : columnName.CompareNoCase("PinName") == 0  ? m_nColPinName
-                                                                    : m_nColSignal;
-        if (CGXGridParam* param = GetParam()) param->EnableSelection(0x10);
-        // The current cell first: moving it may drop the selection.
-        SetCurrentCell(row, Col(col), GX_SMART | GX_SCROLLINVIEW);
-        SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
-        return TRUE;
-    }
-    return FALSE;
-}

@@ -41,7 +41,7 @@ protected:
         std::vector<std::string> out;
         std::istringstream in(Run("kx::netlist"));
         for (std::string line; std::getline(in, line);) {
-            if (line.rfind(pin + " ", 0) != 0 && line.rfind(pin + "[", 0) != 0) continue;
+            if (line.rfind(pin + " ", 0) != 0 && line.rfind(pin + "<", 0) != 0) continue;
             out.push_back(line.substr(line.rfind(' ') + 1));
         }
         return out;

@@ -39,12 +39,12 @@ TEST_F(Connect, ByNameIsOneUndoableJournalledStep) {
 TEST_F(Connect, BusRangeSpreadsOverTheSelectedPinsMsbFirst) {
     OpenBoard();
     EXPECT_EQ(Run("addConnection pin {XB[12..0]} {A<12..0>}"), "2");
-    EXPECT_EQ(Conn("U1 A[12]"), "XB[12]");
-    EXPECT_EQ(Conn("U1 A[0]"), "XB[0]");
+    EXPECT_EQ(Conn("U1 A<12>"), "XB<12>");
+    EXPECT_EQ(Conn("U1 A<0>"), "XB<0>");
     // Two pins share one range: the first row takes the msb end.
     EXPECT_EQ(Run("addConnection pin {RB[1..0]} PGOOD:C10 RST_N:C9"), "2");
-    EXPECT_EQ(Conn("U1 PGOOD"), "RB[1]");
-    EXPECT_EQ(Conn("U1 RST_N"), "RB[0]");
+    EXPECT_EQ(Conn("U1 PGOOD"), "RB<1>");
+    EXPECT_EQ(Conn("U1 RST_N"), "RB<0>");
     // Each row's journal block carries the bits that row took.
     EXPECT_TRUE(Has(JournalText(), "SelectSignalCol(\"PGOOD\",\"C10\")\n\n ' --- Add Connection ---\ncall "
                                    "board.ConnectivityPane().AddConnection(\"RB<1>\")"))
@@ -52,7 +52,7 @@ TEST_F(Connect, BusRangeSpreadsOverTheSelectedPinsMsbFirst) {
     EXPECT_TRUE(Has(JournalText(), "AddConnection(\"RB<0>\")"));
     // A bus that exists is widened to the bits asked for.
     EXPECT_EQ(Run("addConnection pin {RB[3]} MCLK:B14"), "2");
-    EXPECT_EQ(Conn("U1 MCLK"), "RB[3]");
+    EXPECT_EQ(Conn("U1 MCLK"), "RB<3>");
 }
 
 TEST_F(Connect, RefusalsLeaveTheDesignAsItWas) {
@@ -81,8 +81,8 @@ TEST_F(Connect, AFailingRowKeepsItsConnectionWhileOthersConnect) {
     OpenBoard();
     // DQ<15..0> refuses the one-bit range; PGOOD takes it. The run commits only PGOOD.
     Run("addConnection pin {NEWBUS[4]} PGOOD {DQ<15..0>}");
-    EXPECT_EQ(Conn("U1 PGOOD"), "NEWBUS[4]");
-    EXPECT_EQ(Conn("U1 DQ[15]"), "DQ[15]");
+    EXPECT_EQ(Conn("U1 PGOOD"), "NEWBUS<4>");
+    EXPECT_EQ(Conn("U1 DQ<15>"), "DQ<15>");
 }
 
 TEST_F(Connect, ReadOnlyWindowEditsNothing) {
@@ -98,7 +98,7 @@ TEST_F(Connect, ReadOnlyWindowEditsNothing) {
 TEST_F(Connect, NoConnectTakesEveryBitAndDropsTerminations) {
     OpenBoard();
     EXPECT_EQ(Run("addConnection pin NC {DQ<15..0>}"), "2");
-    EXPECT_EQ(Conn("U1 DQ[15]"), "NC");
+    EXPECT_EQ(Conn("U1 DQ<15>"), "NC");
     EXPECT_EQ(Conns("U1 DQ").size(), 16u);
     // MCLK carries a series termination; the no-connect signal drops it.
     ASSERT_TRUE(Has(Saved(), "dt "));
@@ -135,8 +135,8 @@ TEST_F(Connect, DeletingOneBitRowPartsOnlyThatBit) {
     OpenBoard();
     Run("expandPins pin on");
     Run("deleteConnection pin {DQ<3>}");
-    EXPECT_EQ(Conn("U1 DQ[3]"), "");
-    EXPECT_EQ(Conn("U1 DQ[4]"), "DQ[4]");
+    EXPECT_EQ(Conn("U1 DQ<3>"), "");
+    EXPECT_EQ(Conn("U1 DQ<4>"), "DQ<4>");
 }
 
 TEST_F(Connect, ScriptWordsAnswerHelpAndRefuseBadKeys) {

@@ -22,8 +22,8 @@ TEST_F(Rules, PrefixPinNameMakesABusForABusPin) {
     OpenBoard();
     const std::string before = Saved();
     EXPECT_EQ(Run("addConnection pin =PREFIXPINNAME(U1_) {A<12..0>} RST_N"), "1");
-    EXPECT_EQ(Conn("U1 A[12]"), "U1_A[12]");
-    EXPECT_EQ(Conn("U1 A[0]"), "U1_A[0]");
+    EXPECT_EQ(Conn("U1 A<12>"), "U1_A<12>");
+    EXPECT_EQ(Conn("U1 A<0>"), "U1_A<0>");
     EXPECT_EQ(Conn("U1 RST_N"), "U1_RST_N");
     // Rules that answer the same again replay as the rule.
     EXPECT_NE(JournalText().find("AttachSignal(\"PREFIXPINNAME(U1_)\")"), std::string::npos);
@@ -46,9 +46,9 @@ TEST_F(Rules, IncrementCountsFromTheStartNumber) {
 TEST_F(Rules, ConnectBitsTakesOneNamePerPinAndRepeatsTheLast) {
     OpenBoard();
     EXPECT_EQ(Run("addConnection pin {A<0>,A<1>} MCLK:B14 PGOOD:C10 RST_N:C9"), "2");
-    EXPECT_EQ(Conn("U1 MCLK"), "A[0]");
-    EXPECT_EQ(Conn("U1 PGOOD"), "A[1]");
-    EXPECT_EQ(Conn("U1 RST_N"), "A[1]");
+    EXPECT_EQ(Conn("U1 MCLK"), "A<0>");
+    EXPECT_EQ(Conn("U1 PGOOD"), "A<1>");
+    EXPECT_EQ(Conn("U1 RST_N"), "A<1>");
 }
 
 TEST_F(Rules, AutoNameGivesEachPinItsOwnSignalAndShortPinsOne) {
