@@ -4,6 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXShellUtil.h"
 
 #include <cstdlib>
@@ -29,6 +30,8 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "FilterRows", AutoFilterRows, VT_EMPTY
 DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", AutoSort, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPairPin, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AssignConnectivity", AutoAssignConnectivity, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {
@@ -131,4 +134,10 @@ void CKXBottomPaneContainerView::AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPai
 
 void CKXBottomPaneContainerView::AutoRemoveDiffPairPin() {
     OnRemoveDiffPairPin();
+}
+
+BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit,
+                                                        LPCTSTR endBit) {
+    CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
+    return grid ? grid->AssignConnectivityByName(instance, pinNumber, startBit, endBit, "") : FALSE;
 }
