@@ -29,7 +29,7 @@ TEST_F(SignalEditing, TypingInstanceThenPinNameConnectsEchoesJournalsAndUndoes) 
     EXPECT_EQ(Netlist(), before); // an instance alone changes nothing
     Echoes();
     ASSERT_TRUE(Type(row, G::m_nColPinName, "P<3>")) << ::testing::PrintToString(Messages()) << Transcript();
-    EXPECT_TRUE(NetlistHas("J1 P[3] FREE"));
+    EXPECT_TRUE(NetlistHas("J1 P<3> FREE"));
     EXPECT_EQ(Cell(row, G::m_nColPinName), "P<3>");
     EXPECT_EQ(Cell(row, G::m_nColPinNumber), "13");
     const auto echoes = Echoes();
@@ -48,7 +48,7 @@ TEST_F(SignalEditing, TypingInstanceThenPinNameConnectsEchoesJournalsAndUndoes) 
     EXPECT_EQ(Netlist(), before);
     EXPECT_EQ(Row("J1", "P<3>"), 0u);
     EXPECT_EQ(Run("redo"), "1");
-    EXPECT_TRUE(NetlistHas("J1 P[3] FREE"));
+    EXPECT_TRUE(NetlistHas("J1 P<3> FREE"));
     EXPECT_NE(Row("J1", "P<3>"), 0u);
 }
 
@@ -58,7 +58,7 @@ TEST_F(SignalEditing, TypingAPinNumberConnectsThatPinBit) {
     const ROWCOL row = grid->FindFirstEmptyRow();
     ASSERT_TRUE(Type(row, G::m_nColInstance, "J2"));
     ASSERT_TRUE(Type(row, G::m_nColPinNumber, "24"));
-    EXPECT_TRUE(NetlistHas("J2 P[4] FREE"));
+    EXPECT_TRUE(NetlistHas("J2 P<4> FREE"));
     EXPECT_EQ(Cell(row, G::m_nColPinName), "P<4>");
 }
 
@@ -154,8 +154,8 @@ TEST_F(SignalEditing, PinOnAnotherSignalIsMovedOnlyAfterYes) {
     EXPECT_EQ(Netlist(), before);
     Run("kx::answer question KXTABLE-140 yes");
     EXPECT_TRUE(Type(row, G::m_nColPinName, "P<1>"));
-    EXPECT_TRUE(NetlistHas("J1 P[1] FREE"));
-    EXPECT_TRUE(NetlistHas("J1 P[2] DATA[1]")); // the other bit stays
+    EXPECT_TRUE(NetlistHas("J1 P<1> FREE"));
+    EXPECT_TRUE(NetlistHas("J1 P<2> DATA<1>")); // the other bit stays
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
     EXPECT_EQ(Run("undo"), "1") << Transcript();
     EXPECT_EQ(Netlist(), before);
