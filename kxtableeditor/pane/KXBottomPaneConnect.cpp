@@ -227,6 +227,7 @@ BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
 // ------------------------------------------------------------------ script words
 
 LRESULT CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
+    if (ActiveSignalGrid()) return AddConnectionInSignalGrid(args);
     if (!args || args->GetTotalArgCount() == 0) return Usage();
     const bool pinGrid = ActivePinGrid() != nullptr;
     CString signal;
