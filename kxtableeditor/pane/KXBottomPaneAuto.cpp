@@ -3,6 +3,7 @@
 // the host so that the pane's own script command runs (and is logged there).
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "shell/KXShellUtil.h"
 
@@ -16,6 +17,8 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "Copy", AutoCopy, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectTerminationCol", AutoCtrSelectTerminationCol, VT_EMPTY,
               VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SwapPins", AutoSwapPins, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AssignPinNumber", AutoAssignPinNumber, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNameCol", AutoSelectPinNameCol, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectPinNameCol", AutoCtrSelectPinNameCol, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AssignModel", AutoAssignModel, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveModel", AutoRemoveModel, VT_EMPTY, VTS_NONE)
@@ -69,6 +72,7 @@ void CKXBottomPaneContainerView::AutoCtrSelectTerminationCol(LPCTSTR pin) {
 }
 
 BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumber) {
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SwapPins(1, pinNumber ? pinNumber : "");
     CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
     return grid ? grid->SwapPins(1, pinNumber ? pinNumber : "") : FALSE;
 }
@@ -81,10 +85,19 @@ BOOL CKXBottomPaneContainerView::AutoCtrSelectPinNameCol(LPCTSTR pin) {
 }
 
 void CKXBottomPaneContainerView::AutoAssignModel(LPCTSTR model) {
+    // A journal replays the committing half: the selection lines before it chose the pins.
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
+        part->CommitAssignModel(model ? model : "");
+        return;
+    }
     if (CKXGridWnd* grid = GetActiveGrid()) grid->AssignModel(1, model ? model : "");
 }
 
 void CKXBottomPaneContainerView::AutoRemoveModel() {
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
+        part->CommitRemoveModel();
+        return;
+    }
     if (CKXGridWnd* grid = GetActiveGrid()) grid->RemoveModel();
 }
 

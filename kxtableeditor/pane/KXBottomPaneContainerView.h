@@ -24,6 +24,7 @@ class CKXTableChildFrm;
 class CKXTableDoc;
 class CKXGridWnd;
 class CKXInstanceDetailsGridWnd;
+class CKXPhysPartDetailsGridWnd;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -283,6 +284,21 @@ public:
     LRESULT OnTclSort(CTclArgsList* args, long extra);
     LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    // The physical view's words: pin numbers, models and copy on the active physical part grid.
+    LRESULT OnTclAssignPinNumber(CTclArgsList* args, long extra);
+    LRESULT OnTclAssignModel(CTclArgsList* args, long extra);
+    LRESULT OnTclRemoveModel(CTclArgsList* args, long extra);
+    LRESULT OnTclCopy(CTclArgsList* args, long extra);
+
+    // The physical view: the physical part grid of the parts double-clicked in the list pane (one
+    // grid reused for single parts, one for a group of parts).
+    void ShowPhysParts(const std::vector<CString>& names);
+    CKXPhysPartDetailsGridWnd* ActivePhysPartGrid() const;
+    CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid.get(); }
+    // Tells the physical part grids of a new block filter.
+    void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
+    BOOL AutoAssignPinNumber(LPCTSTR pinNumber);
+    BOOL AutoSelectPinNameCol(LPCTSTR pinName, LPCTSTR pinNumber);
     // Bus and differential-pair view options for every shown pin grid.
     void SetViewOptionsInAllGrids(int busOption, int dpOption);
     // Selects the rows of the keys in every shown grid.
@@ -383,6 +399,9 @@ private:
     int m_nLastCompId = -1;
     int m_nLastNetId = -1;
     std::vector<std::unique_ptr<CKXInstanceDetailsGridWnd>> m_pinGrids;
+    std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGrid;      // single parts
+    std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGroupGrid; // several parts at once
+    CKXPhysPartDetailsGridWnd* NewPhysPartGrid();
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
     UINT m_nNextGridId = 9100;

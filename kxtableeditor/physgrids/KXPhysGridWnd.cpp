@@ -11,6 +11,9 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
+#include "rmx/transaction.h"
+
+#include <memory>
 
 using namespace kxphys;
 
@@ -56,12 +59,23 @@ CKXPhysGridWnd::~CKXPhysGridWnd() = default;
 // ---------------------------------------------------------------------------
 // Signal-model cell
 
+CString kxphys::AssignedModel(const CInstTermBitContext& bit) {
+    std::unique_ptr<CPQPropertyData> own(bit.findProperty("PIN_SIGNAL_MODEL", false));
+    if (own && *own->value()) return own->value();
+    return CKXGenUtils::GetPinSignalModel(bit);
+}
+
 void CKXPhysGridWnd::StyleModelCell(ROWCOL row, const CInstTermBitContext& bit) {
     if (!bit) return;
+    // A cell written from the design is no undo step: recording is off while it is written.
     CGXGridParam* param = GetParam();
     const BOOL lock = param ? param->IsLockReadOnly() : FALSE;
-    if (param) param->SetLockReadOnly(FALSE);
-    CString model = CKXGenUtils::GetPinSignalModel(bit);
+    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
+    if (param) {
+        param->SetLockReadOnly(FALSE);
+        param->EnableUndo(FALSE);
+    }
+    CString model = AssignedModel(bit);
     CStringList defaults(10);
     const BOOL valid = CKXGenUtils::GetDefaultPinSignalModel(defaults, bit);
     const ROWCOL col = ModelColumn();
@@ -88,7 +102,10 @@ void CKXPhysGridWnd::StyleModelCell(ROWCOL row, const CInstTermBitContext& bit) 
             .SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), 0);
     }
     SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate);
-    if (param) param->SetLockReadOnly(lock);
+    if (param) {
+        param->SetLockReadOnly(lock);
+        param->EnableUndo(undo);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -110,6 +110,8 @@ CString Escaped(const CString& text);
 CString Vbs(const CString& text);
 // Appends journal lines when the host journals to a ".vbs" file.
 void Journal(const CString& lines);
+// The signal model assigned to a pin bit (PIN_SIGNAL_MODEL, else the pin's SIGNAL_MODEL).
+CString AssignedModel(const CInstTermBitContext& bit);
 // The pin-type text of a pin-type code: 0 "Unspec", 1 "Input", 2 "Output", any other "Inout".
 CString PinTypeText(int code);
 } // namespace kxphys

@@ -74,6 +74,8 @@ public:
     bool FillPinRows(IPhysPin* pin, int function, ROWCOL row);
     void AddImplicitPins(IPhysPartInst* part, ROWCOL& row);
     void ReloadPartPins();
+    // After the parts are filled: sorted by pin number, then the block, row and function filters.
+    void FinishLoad();
     void RefreshRows();
     void SetExcludedSpathList(CString refDes, CString excludedPaths);
     void RenameSignalInRows(const CString& newName, const CString& oldName);
@@ -187,7 +189,6 @@ private:
     // Rows of one part: removes them and their pin map entries.
     void RemovePartRows(const CString& refDes);
     int FillPart(IPhysPartInst* part, ROWCOL& row);
-    void AfterFill();
     // Directions of the selected pin rows: -1 when they differ, 0 when none qualifies.
     int SelectedDirection(std::vector<ROWCOL>& rows);
     CString SelectionList(const std::vector<ROWCOL>& rows);

@@ -186,6 +186,10 @@ void CKXPhysPartDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colu
         keyCol = FindColumnByCaption(column);
         if (keyCol <= 0) keyCol = s_nPinNameCol;
     }
+    // A selection made for a script command is no undo step of its own.
+    CGXGridParam* param = GetParam();
+    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
+    if (param) param->EnableUndo(FALSE);
     DeselectAllRows();
     bool first = true;
     for (INT_PTR i = 0; i < keys->GetSize(); ++i) {
@@ -224,6 +228,7 @@ void CKXPhysPartDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colu
         }
         SelectRange(CGXRange(found, C(keyCol)), TRUE, TRUE);
     }
+    if (param) param->EnableUndo(undo);
 }
 
 int CKXPhysPartDetailsGridWnd::DumpCCP(const char* path) {

@@ -168,7 +168,7 @@ HMTGEN CKXPhysPartDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
 void CKXPhysPartDetailsGridWnd::AssignPinNumberInHost(UINT id) {
     auto it = m_mapMenuIdToPinNumber.find(id);
     if (it == m_mapMenuIdToPinNumber.end()) return;
-    SendHostText("assignPinNumber " + KXTclListElement(it->second));
+    SendHostText("selectWindow ccp; assignPinNumber " + KXTclListElement(it->second));
 }
 
 void CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
@@ -184,7 +184,7 @@ void CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
     const CString base = ParsePinName(row, &first, &second);
     dialog.SetPinInfo(static_cast<int>(row), base, first, second, GetValueRowCol(row, C(s_nPNCol)));
     if (dialog.DoModal() != IDOK) return;
-    SendHostText("assignPinNumber " + KXTclListElement(dialog.GetSelectedPinData()));
+    SendHostText("selectWindow ccp; assignPinNumber " + KXTclListElement(dialog.GetSelectedPinData()));
 }
 
 // ---------------------------------------------------------------------------

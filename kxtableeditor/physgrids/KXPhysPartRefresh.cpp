@@ -7,7 +7,6 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
-#include "kxinstsigpane/KXUndoCmd.h"
 #include "rmx/packaging.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
@@ -115,8 +114,8 @@ LRESULT CKXPhysPartDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
             }
         }
     // Models changed elsewhere: this grid restyles its own edits itself.
-    const bool own = m_bCommitting || CKXUndoCmd::GetCurrentUndoGrid() == this ||
-                     (CKXTransaction::IsTransactionStarted() && CKXTransaction::GetGrid() == this);
+    // (An undo replays the design change only: the grid restyles its cells from the design then.)
+    const bool own = m_bCommitting || (CKXTransaction::IsTransactionStarted() && CKXTransaction::GetGrid() == this);
     if (!own)
         for (const PropertyChange& c : changes)
             if (c.name.CompareNoCase("PIN_SIGNAL_MODEL") == 0 &&

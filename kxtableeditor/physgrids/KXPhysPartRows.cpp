@@ -75,7 +75,10 @@ CGXStyle PinCell(const CString& value) {
 
 CString CKXPhysPartDetailsGridWnd::RowKey(ROWCOL row) {
     if (row < kPartFirstRow || row > GetRowCount()) return CString();
-    return m_mapPins.Key(GetValueRowCol(row, C(s_nPhysPartCol)), GetValueRowCol(row, C(s_nPNCol)));
+    // The cell texts are copied: the grid hands out one buffer for every cell.
+    const CString part = GetValueRowCol(row, C(s_nPhysPartCol));
+    const CString number = GetValueRowCol(row, C(s_nPNCol));
+    return m_mapPins.Key(part, number);
 }
 
 const std::vector<CInstTermBitContext>* CKXPhysPartDetailsGridWnd::GetRowPins(ROWCOL row) {
@@ -272,7 +275,7 @@ void CKXPhysPartDetailsGridWnd::SetTitle(const CString& title) {
 }
 
 // After a fill: sorted by pin number, the block filter, then the row filter and the function filter.
-void CKXPhysPartDetailsGridWnd::AfterFill() {
+void CKXPhysPartDetailsGridWnd::FinishLoad() {
     SetSortColumn(0);
     SortColumn(s_nPNCol);
     RefreshRows();
@@ -299,7 +302,7 @@ int CKXPhysPartDetailsGridWnd::LoadPhysPart(CDesignContext design, const std::ve
             }
             if (part) PopulatePhysPart(design, part.get(), CString(), FALSE);
         }
-        AfterFill();
+        FinishLoad();
     }
     return 1;
 }
@@ -343,7 +346,7 @@ BOOL CKXPhysPartDetailsGridWnd::PopulatePhysPart(CDesignContext, IPhysPartInst* 
         if (CKXShareGlobalData::m_bShowPowerPins) AddImplicitPins(part, row);
         m_nFunctionFilter = 0;
         UpdateFunctionCombo(part, functions);
-        if (!multiple) AfterFill();
+        if (!multiple) FinishLoad();
         m_bFunctionFilterSet = FALSE;
     }
     delete CKXProgressBar::m_pProgressBar;
@@ -380,7 +383,7 @@ void CKXPhysPartDetailsGridWnd::ReloadPartPins() {
         if (CKXShareGlobalData::m_bShowPowerPins) AddImplicitPins(part.get(), row);
         m_nFunctionFilter = 0;
         UpdateFunctionCombo(part.get(), functions);
-        AfterFill();
+        FinishLoad();
         m_bFunctionFilterSet = FALSE;
     }
     delete CKXProgressBar::m_pProgressBar;
