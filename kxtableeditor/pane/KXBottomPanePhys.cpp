@@ -156,38 +156,3 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
     if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
     return part->CommitRemoveModel() ? 1 : 0;
 }
-
-LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
-    if (AsksForHelp(args)) return Usage();
-    CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    if (!part) return OnTclNotAvailable(args, 0);
-    // "copy {PIN NUMBER} ... COLUMN": the pins' cells of the column.
-    CStringArray keys;
-    CString column;
-    const int count = args ? args->GetTotalArgCount() : 0;
-    for (int i = 0; i < count; ++i) {
-        CTclArgs* arg = args->GetArg(i);
-        if (!arg) continue;
-        if (i == count - 1 && arg->GetArgCount() == 1)
-            column = arg->GetValue(0);
-        else
-            keys.Add(JoinedValues(arg, ":"));
-    }
-    if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, column);
-    part->CopySelection();
-    return 1;
-}
-
-// ------------------------------------------------------------------ automation
-
-BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR pinNumber) {
-    CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    return part ? part->OnAssignPinNumber(pinNumber ? pinNumber : "") : FALSE;
-}
-
-BOOL CKXBottomPaneContainerView::AutoSelectPinNameCol(LPCTSTR pinName, LPCTSTR pinNumber) {
-    CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    if (!part) return FALSE;
-    part->SelectPinCell(pinName ? pinName : "", "pinname", pinNumber ? pinNumber : "");
-    return TRUE;
-}
