@@ -25,6 +25,7 @@ class CKXTableDoc;
 class CKXGridWnd;
 class CKXInstanceDetailsGridWnd;
 class CKXPhysPartDetailsGridWnd;
+class CKXSignalDetailsGridWnd;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -266,6 +267,10 @@ public:
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
     CKXGridWnd* GetActiveGrid() const { return m_shownGrids.empty() ? nullptr : m_shownGrids.front(); }
     int GetPinGridCount() const { return static_cast<int>(m_pinGrids.size()); }
+    // The signal window of a show request: a new signal grid filled with the nets or net bits.
+    CKXSignalDetailsGridWnd* CreateSignalGrid(const std::vector<CNetContext>& nets,
+                                              const std::vector<CNetBitContext>& bits, BOOL bList);
+    CKXSignalDetailsGridWnd* ActiveSignalGrid() const;
     // Lines the shown pin grids up: several grids, and whether they show the same object.
     void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
 
@@ -296,6 +301,7 @@ public:
     CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid.get(); }
     // Tells the physical part grids of a new block filter.
     void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
+    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
     LRESULT OnTclCopy(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
@@ -426,6 +432,7 @@ private:
     std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGrid;      // single parts
     std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGroupGrid; // several parts at once
     CKXPhysPartDetailsGridWnd* NewPhysPartGrid();
+    std::vector<std::unique_ptr<CKXSignalDetailsGridWnd>> m_signalGrids;
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
     UINT m_nNextGridId = 9100;
