@@ -52,10 +52,10 @@ CFrameWnd* FrameOf(CDocument* doc) {
     return view ? view->GetParentFrame() : nullptr;
 }
 
-// The text form of a connection end: "name" or "name[bit]".
+// The text form of a connection end: "name" or "name<bit>", the bit syntax of design paths.
 std::string Bit(const char* name, int bit) {
     std::string s = name ? name : "";
-    if (bit >= 0) s += "[" + std::to_string(bit) + "]";
+    if (bit >= 0) s += "<" + std::to_string(bit) + ">";
     return s;
 }
 } // namespace

@@ -12,6 +12,7 @@
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXListPanes.h"
+#include "rmx/context.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
@@ -201,13 +202,18 @@ void CKXHostApp::RegisterCommands() {
             r = "usage: kx::prop PATH NAME";
             return false;
         }
-        ISchemaObject* obj = m_pServer ? m_pServer->findObject(a[0].c_str()) : nullptr;
-        if (!obj) {
+        // Through a context, so that a bit path (U1.DQ<3>) reads the bit's own properties.
+        std::unique_ptr<CContext> ctx(m_pServer ? m_pServer->getContext(a[0].c_str()) : nullptr);
+        if (!ctx || !*ctx) {
             r = "no object \"" + a[0] + "\"";
             return false;
         }
-        std::unique_ptr<CPQPropertyData> p(obj->findProperty(a[1].c_str()));
-        r = p ? p->value() : "";
+        std::unique_ptr<CPQPropertyData> p(ctx->findProperty(a[1].c_str()));
+        if (!p) {
+            r = "no property \"" + a[1] + "\" on \"" + a[0] + "\"";
+            return false;
+        }
+        r = p->value();
         return true;
     });
     auto listCommand = [this](bool show) {

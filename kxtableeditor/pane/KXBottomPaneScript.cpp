@@ -153,15 +153,36 @@ LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
             if (!key.IsEmpty()) keys.Add(key);
         }
     CKXGridWnd* grid = GetActiveGrid();
-    if (!grid) return 1;
-    if (keys.GetSize() > 0) grid->SelectRowsByKey(&keys, "Pinname");
+    if (!grid) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (keys.GetSize() > 0 && !SelectKeyedPins(grid, keys)) return 0;
     if (op == 0 && grid->CanInsertComment())
         grid->InsertComment(text, 1);
     else if (op == 1 && grid->CanEditComment())
         grid->EditComment(text, 1);
     else if (op == 2 && grid->CanDeleteComment())
         grid->DeleteComment();
+    else {
+        CKXErrorHandler::MessageBoxOk("KXPANE-248");
+        return 0;
+    }
     return 1;
+}
+
+BOOL CKXBottomPaneContainerView::SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys) {
+    const CString column = CKXInstanceDetailsGridWnd::kPinNameKeyColumn;
+    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(grid)) {
+        if (pin->SelectRowsByKeyCount(&keys, column) > 0) return TRUE;
+        CString named;
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+            named += (i ? " " : "") + keys[i];
+        CKXErrorHandler::MessageBoxOk("KXPANE-247", named);
+        return FALSE;
+    }
+    grid->SelectRowsByKey(&keys, column);
+    return TRUE;
 }
 
 LRESULT CKXBottomPaneContainerView::OnTclAddComment(CTclArgsList* args, long) {
@@ -340,7 +361,18 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
     const CString file = arg->GetValue(0);
     // A file name such as "board-hdl.txt" is the user's, not a help request.
     if (IsHelp(file)) return Usage();
-    if (!file.IsEmpty() && GetViewMode() != 4)
-        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid())) pin->DumpGrid(file);
+    if (file.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-244");
+        return 0;
+    }
+    auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
+    if (!pin) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (!pin->DumpGrid(file)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
+        return 0;
+    }
     return 1;
 }

@@ -415,6 +415,10 @@ public:
     // Selects the rows named by keys "pin", "pin:number" or "instance:pin:number" (all visible pin
     // rows for an empty list), in the column of the column key (PIN_NAME when empty).
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
+    // The same; the number of rows selected (0: no key matched and the selection is as it was).
+    int SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn);
+    // The key column by which the script words name the pin-name column.
+    static constexpr const char* kPinNameKeyColumn = "Pinname";
     // TRUE when the instances (IInstance*) have one master and the same pins.
     static BOOL AreObjectsAlike(const CDesignContext& design, CPtrList* pObjects);
     // Records the pins of one instance: their bits, and one name entry per pin. 1 when the instance
