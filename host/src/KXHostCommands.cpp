@@ -398,5 +398,14 @@ void CKXHostApp::RegisterCommands() {
     });
     // Commands of the host application that the library echoes to it.
     std::string ignored;
-    m_core.Eval("proc ::switchTab {args} {return 1}\nproc ::selectObject {args} {return 1}", ignored);
+    // "selectObject pin KEY ..." is the connectivity pane's own word (its CtrSelect sends it); a key
+    // given as a list is its values joined with ":".
+    m_core.Eval("proc ::switchTab {args} {return 1}\n"
+                "proc ::selectObject {args} {\n"
+                "    if {[lindex $args 0] ne \"pin\"} {return 1}\n"
+                "    set keys {}\n"
+                "    foreach key [lrange $args 1 end] {lappend keys [join $key :]}\n"
+                "    return [kx::word selectObject pin {*}$keys]\n"
+                "}",
+                ignored);
 }

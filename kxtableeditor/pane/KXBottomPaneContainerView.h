@@ -283,6 +283,11 @@ public:
     LRESULT OnTclSort(CTclArgsList* args, long extra);
     LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
+    LRESULT OnTclCopy(CTclArgsList* args, long extra);
+    LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
+    LRESULT OnTclEditPhysicalPin(CTclArgsList* args, long extra);
+    LRESULT OnTclEditLogicalPin(CTclArgsList* args, long extra);
     // Bus and differential-pair view options for every shown pin grid.
     void SetViewOptionsInAllGrids(int busOption, int dpOption);
     // Selects the rows of the keys in every shown grid.
@@ -311,6 +316,25 @@ public:
     void AutoSort(LPCTSTR column);
     void AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair);
     void AutoRemoveDiffPairPin();
+    void AutoPaste();
+    BOOL AutoAddTermination();
+    LPDISPATCH AutoInitTermination(LPCTSTR text);
+    BOOL AutoAssignPinNumber(LPCTSTR number);
+    void AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
+    void AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row);
+    BOOL AutoAddConnection(LPCTSTR signal);
+    LPDISPATCH AutoInitPUPD(LPCTSTR text);
+    BOOL AutoAddPUPD();
+    BOOL AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit, LPCTSTR endBit);
+    BOOL AutoAttachSignal(LPCTSTR text);
+    void AutoSelectTerminationCol(LPCTSTR pin, const VARIANT& row);
+    void AutoSelectSignalCol(LPCTSTR pin, const VARIANT& row);
+    void AutoSelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
+    void AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row);
+    BOOL AutoChangeDelay(LPCTSTR delay);
+    BOOL AutoDeletePUPD(LPCTSTR text);
+    void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
+    void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
 
 protected:
     DECLARE_DISPATCH_MAP()
@@ -343,6 +367,8 @@ private:
     CString m_strTitle;
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
+    void SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
+    BOOL RefuseAutomation() const;
     CKXInstanceDetailsGridWnd* ActivePinGrid() const;
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
@@ -350,6 +376,7 @@ private:
     LRESULT CommentCommand(CTclArgsList* args, int op);
     // Selects the pins of the keys in the grid; FALSE, with a message, when no key names a pin.
     BOOL SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys);
+    LRESULT EditPinCommand(CTclArgsList* args, BOOL physical);
     void Subscribe();
     void Unsubscribe();
     void CloseComponentWindow(UINT id);

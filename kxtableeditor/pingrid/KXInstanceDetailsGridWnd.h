@@ -298,6 +298,10 @@ public:
     void SelectFirstSignalCell();
     BOOL SelectNextSignalCell();
     BOOL SelectColumnByName(const CString& pinName, const CString& columnName);
+    // Makes current (and selects) the cell of a pin in the keyed column ("Termination", "Signal",
+    // "pinname", "pupd", "pinnumber", any case): the pin is found by its number, or by its name when
+    // the number is "-1"; the bus or pair rows above it are opened. FALSE when no row or column fits.
+    BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber);
     void ExpandPin(const CString& pinName);
     BOOL AcceptCellText(ROWCOL row, ROWCOL col, const CString& text);
     ROWCOL GetFirstVisibleColumn();
