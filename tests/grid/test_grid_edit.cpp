@@ -99,7 +99,7 @@ public:
     BOOL Execute(CGXGridCore*, GXCmdType) override { return TRUE; }
 };
 
-class GridEdit : public ::testing::Test {
+class GridEditBracket : public ::testing::Test {
 protected:
     void SetUp() override {
         builder.symbol("RES").port("A").port("B");
@@ -129,7 +129,7 @@ protected:
     StepSink sink;
 };
 
-TEST_F(GridEdit, CommitMakesOneUndoStepAndClearsTheCommittingFlag) {
+TEST_F(GridEditBracket, CommitMakesOneUndoStepAndClearsTheCommittingFlag) {
     {
         CKXGridEdit edit(grid, "Add Net");
         ASSERT_TRUE(edit);
@@ -149,7 +149,7 @@ TEST_F(GridEdit, CommitMakesOneUndoStepAndClearsTheCommittingFlag) {
     EXPECT_FALSE(sink.open);
 }
 
-TEST_F(GridEdit, LeavingWithoutCommitDiscardsDesignAndUndoStep) {
+TEST_F(GridEditBracket, LeavingWithoutCommitDiscardsDesignAndUndoStep) {
     const std::string before = Snapshot();
     {
         CKXGridEdit edit(grid, "Add Net");
@@ -165,7 +165,7 @@ TEST_F(GridEdit, LeavingWithoutCommitDiscardsDesignAndUndoStep) {
     EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
 }
 
-TEST_F(GridEdit, RefusedBeginIsNeverIgnored) {
+TEST_F(GridEditBracket, RefusedBeginIsNeverIgnored) {
     CRecordingGrid other;
     SetUpGrid(other);
     ASSERT_TRUE(CKXTransaction::BeginTrans(&other, design, "Someone Else"));
@@ -187,7 +187,7 @@ TEST_F(GridEdit, RefusedBeginIsNeverIgnored) {
     EXPECT_FALSE(none);
 }
 
-TEST_F(GridEdit, JoinedBracketLeavesTheTransactionToItsOwner) {
+TEST_F(GridEditBracket, JoinedBracketLeavesTheTransactionToItsOwner) {
     CKXGridEdit outer(grid, "Outer");
     ASSERT_TRUE(outer);
     {
