@@ -9,6 +9,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXJournalLine.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
@@ -20,6 +21,7 @@
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/schemautil.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 
 #include <algorithm>
@@ -263,7 +265,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     CString journal;
     for (std::size_t i = 0; i < targets.size(); ++i)
         if (!rowTexts[i].IsEmpty())
-            journal += JournalRowText(targets[i], "Add Connection", "AddConnection(" + KXVbsQuote(rowTexts[i]) + ")");
+            journal += JournalRowText(targets[i], "Add Connection", "AddConnection", rowTexts[i]);
     journal += m_pendingJournal;
     m_pendingJournal.Empty();
     if (!connected || !edit.Commit()) return 0;
@@ -456,25 +458,28 @@ void CKXInstanceDetailsGridWnd::SendEcho(CTclArgsList& list) {
     if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
 }
 
-CString CKXInstanceDetailsGridWnd::JournalSelectLines(ROWCOL row, BOOL withNumber) {
-    const CString handle = JournalHandle();
-    CString lines;
+// The block that replays one row's edit: the row's component and signal cell selected, then the call.
+CString CKXInstanceDetailsGridWnd::JournalRowText(ROWCOL row, const char* comment, const char* method,
+                                                  const CString& argument, bool withArgument) {
+    if (!KXJournalLines::IsRecording()) return CString();
+    KXJournalLines lines(JournalHandle());
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
     IDesign* design = m_designContext.design();
     if (pin && design && design->findInstance(pin->instance()->id()) == pin->instance())
-        lines += "\ncall " + handle + ".Clp().Select(" + KXVbsQuote(pin->instance()->name()) + ")";
+        lines.Clp("Select", {CString(pin->instance()->name())});
     const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
     const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
-    lines += "\ncall " + handle + ".ConnectivityPane().SelectSignalCol(" + KXVbsQuote(pinName);
-    if (withNumber && pinNumber.Find(',') < 0) lines += "," + KXVbsQuote(pinNumber);
-    return lines + ")";
-}
-
-CString CKXInstanceDetailsGridWnd::JournalRowText(ROWCOL row, const char* comment, const CString& call) {
-    if (!CKXShareGlobalData::m_bAutomation) return CString();
-    return JournalSelectLines(row, TRUE) + "\n\n ' --- " + comment + " ---" + "\ncall " + JournalHandle() +
-           ".ConnectivityPane()." + call + "\n";
+    if (pinNumber.Find(',') < 0)
+        lines.Pane("SelectSignalCol", {pinName, pinNumber});
+    else
+        lines.Pane("SelectSignalCol", {pinName});
+    lines.Comment(comment);
+    if (withArgument)
+        lines.Pane(method, {argument});
+    else
+        lines.Pane(method);
+    return lines.End().Text();
 }
 
 void CKXInstanceDetailsGridWnd::WriteJournal(const CString& text) {

@@ -9,6 +9,7 @@
 
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 
 #include <cstdlib>
@@ -151,7 +152,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         SendEcho(list);
     }
     for (const auto& [row, pairName] : journalRows)
-        m_pendingJournal += JournalRowText(row, "Add Connection", "AddConnection(" + KXVbsQuote(pairName) + ")");
+        m_pendingJournal += JournalRowText(row, "Add Connection", "AddConnection", pairName);
     return TRUE;
 }
 
@@ -189,7 +190,7 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDiffPair() {
     if (pins.empty()) return FALSE;
     CString journal;
     for (ROWCOL row : journalRows)
-        journal += JournalRowText(row, "Remove DiffPair Pin", "RemoveDiffPairPin()");
+        journal += JournalRowText(row, "Remove DiffPair Pin", "RemoveDiffPairPin", CString(), false);
     CKXPinConnEdit edit(*this, m_designContext, "Remove Differential Pair");
     if (!edit) return FALSE;
     for (IDPInstTerm* pin : pins)

@@ -10,6 +10,7 @@
 
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/schemautil.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 
 #include <algorithm>
@@ -179,8 +180,8 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
             // Rules that answer the same again replay as the rule; the others as the name each row took.
             const CString word = RuleJournalWord(rule, argument);
             journal += word.IsEmpty()
-                           ? JournalRowText(row, "Add Connection", "AddConnection(" + KXVbsQuote(cellText) + ")")
-                           : JournalRowText(row, "Attach Signal", "AttachSignal(" + KXVbsQuote(word) + ")");
+                           ? JournalRowText(row, "Add Connection", "AddConnection", cellText)
+                           : JournalRowText(row, "Attach Signal", "AttachSignal", word);
         }
     }
     if (!invalidNames.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-138", invalidNames.GetString());

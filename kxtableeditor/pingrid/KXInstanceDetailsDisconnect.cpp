@@ -8,6 +8,7 @@
 #include "shell/KXTableChildFrm.h"
 
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 
 #include <set>
@@ -104,7 +105,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
         }
         if (AssignPowerToImplicitPins()) changed = TRUE;
         for (ROWCOL row : changedRows)
-            journal += JournalRowText(row, "Delete", "Delete()");
+            journal += JournalRowText(row, "Delete", "Delete", CString(), false);
         if (changed && !edit.Commit()) changed = FALSE;
     }
     if (changed) WriteJournal(journal);

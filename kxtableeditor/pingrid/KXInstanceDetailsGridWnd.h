@@ -557,10 +557,10 @@ private:
     CString NewAutoName();
     void EchoSelection();
     void SendEcho(CTclArgsList& list);
-    CString JournalSelectLines(ROWCOL row, BOOL withNumber);
     // The journal block of one row's edit: its selection, a comment and the pane call; empty when
     // not journalling. Edits build their blocks before they commit and write them after.
-    CString JournalRowText(ROWCOL row, const char* comment, const CString& call);
+    CString JournalRowText(ROWCOL row, const char* comment, const char* method, const CString& argument = CString(),
+                           bool withArgument = true);
     void WriteJournal(const CString& text);
     CString m_pendingJournal; // blocks of pair rows connected inside a larger connect
     // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the

@@ -1,74 +1,41 @@
-// The transaction bracket of the pin grid's connection edits: one design
-// transaction, committed as a whole or not at all.
+// The edit bracket of the pin grid's connection edits: the grid framework's
+// bracket, joining a transaction the caller holds (the pane's "Add
+// Connections", a script command, the instance-connectivity dialog), and
+// keeping the pane's map of the nets made in the transaction for as long as the
+// transaction it began lives. Internal to the pin grid.
 //
 //   CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
 //   if (!edit) return 0;                  // no transaction: nothing changed
 //   ... changes on edit.Transaction() ...
 //   return edit.Commit();                 // a joined transaction is left to its owner
-//
-// An edit called while another grid transaction is open (the pane's "Add
-// Connections", a script command's bracket, the instance-connectivity dialog)
-// joins it: Commit() and Discard() then leave it to its owner, so a refused
-// edit never throws away what the caller did before it. An own transaction that
-// is left without Commit() is discarded. Internal to the pin grid.
 #pragma once
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
-#include "kxinstsigpane/KXTransaction.h"
+#include "grid/KXGridEdit.h"
 
-class CKXPinConnEdit {
+class CKXPinConnEdit : public CKXGridEdit {
 public:
     CKXPinConnEdit(CKXInstanceDetailsGridWnd& grid, const CDesignContext& design, const char* name)
-        : m_grid(grid) {
-        if (CKXTransaction::IsTransactionStarted()) {
-            m_active = true;
-            return;
-        }
-        grid.m_nUndoStepMode = 1;
-        if (!CKXTransaction::BeginTrans(&grid, design, name)) {
-            grid.m_nUndoStepMode = 0;
-            return;
-        }
-        m_active = m_owned = true;
-        grid.ClearTransactionNetMap();
+        : CKXGridEdit(grid, design, name, kJoinOpen), m_pin(grid) {
+        if (Owns()) grid.ClearTransactionNetMap();
     }
     ~CKXPinConnEdit() { Discard(); }
     CKXPinConnEdit(const CKXPinConnEdit&) = delete;
     CKXPinConnEdit& operator=(const CKXPinConnEdit&) = delete;
 
-    explicit operator bool() const { return m_active; }
-    bool Owns() const { return m_owned; }
-    CTransaction* Transaction() const { return m_active ? CKXTransaction::GetCurrentTransactionObj() : nullptr; }
-
-    // Commits and ends an own transaction as one undo step; FALSE when the server refused it
-    // (nothing of the edit then stays). A joined transaction is left to its owner: TRUE.
     BOOL Commit() {
-        if (!m_active) return FALSE;
-        m_active = false;
-        if (!m_owned) return TRUE;
-        m_owned = false;
-        m_grid.m_nUndoStepMode = 0;
-        const int was = m_grid.m_bCommitting;
-        m_grid.m_bCommitting = TRUE;
-        const BOOL committed = CKXTransaction::CommitTrans(&m_grid, 1, 1);
-        m_grid.m_bCommitting = was;
-        m_grid.ClearTransactionNetMap();
+        const bool owned = Owns();
+        const BOOL committed = CKXGridEdit::Commit();
+        if (owned) m_pin.ClearTransactionNetMap();
         return committed;
     }
-    // Throws away an own transaction now; a joined one is left to its owner.
     void Discard() {
-        if (!m_active) return;
-        m_active = false;
-        if (!m_owned) return;
-        m_owned = false;
-        m_grid.m_nUndoStepMode = 0;
-        CKXTransaction::DiscardTrans(&m_grid);
-        m_grid.ClearTransactionNetMap();
+        const bool owned = Owns();
+        CKXGridEdit::Discard();
+        if (owned) m_pin.ClearTransactionNetMap();
     }
 
 private:
-    CKXInstanceDetailsGridWnd& m_grid;
-    bool m_active = false;
-    bool m_owned = false;
+    CKXInstanceDetailsGridWnd& m_pin;
 };
