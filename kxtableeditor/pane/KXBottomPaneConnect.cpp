@@ -373,3 +373,26 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     if (began) EndPaneTransaction(TRUE);
     return result ? TRUE : FALSE;
 }
+
+LRESULT CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {
+    if (GetViewMode() == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    CStringArray keys;
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+            CTclArgs* arg = *it;
+            if (!arg) continue;
+            if (AnyHelp(arg)) return Usage();
+            keys.Add(KeyOf(arg));
+        }
+    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    if (!grid || !IsEditable()) return 0;
+    SelectKeysOnly(keys);
+    if (!grid->CanSwapSignals()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-207");
+        return 0;
+    }
+    return grid->SwapSelectedSignals() ? 1 : 0;
+}

@@ -308,6 +308,7 @@ public:
     LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
     LRESULT OnTclDeleteConnection(CTclArgsList* args, long extra);
     LRESULT OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);
+    LRESULT OnTclSwapSignal(CTclArgsList* args, long extra);
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);

@@ -58,7 +58,7 @@ const WordEntry kWords[] = {
     {"editLogicalPin", &P::OnTclEditLogicalPin, "KXTABLE-193"},
     {"sort", &P::OnTclSort, "KXPANE-231"},
     {"dumpGrid", &P::OnTclDumpGrid, "KXPANE-245"},
-    {"swapSignal", &P::OnTclNotAvailable, "KXTABLE-206"},
+    {"swapSignal", &P::OnTclSwapSignal, "KXTABLE-206"},
 };
 
 bool IsHelp(const CString& value) { return KXIsHelpArg(value); }

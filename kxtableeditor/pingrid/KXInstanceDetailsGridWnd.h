@@ -318,6 +318,16 @@ public:
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;
+    // Swaps: the two selected pins exchange their signals; a pin takes another pin number.
+    BOOL CanSwapSignals() override;
+    BOOL SwapSignals(int flag, CString text) override;
+    BOOL SwapSelectedSignals();
+    // Both rows show one pin bit on one net bit (or none), and the part lets the two swap.
+    bool CanSwapConnections(ROWCOL rowA, ROWCOL rowB);
+    BOOL CanSwapPinRows(ROWCOL rowA, ROWCOL rowB);
+    BOOL CanSwapPins() override;
+    BOOL SwapPins(int bScripted, CString pinNumber) override;
+    void RefreshPinNumberCells();
     // Appends one argument (instance, pin name, pin number) per selected visible row.
     void AddSelectedPinsToArgs(CTclArgsList* args);
     std::vector<ROWCOL> SelectedPinRows();

@@ -79,3 +79,55 @@ TEST_F(Roads, JournalReplaysToTheSameSavedDesign) {
 }
 
 } // namespace
+
+namespace {
+
+using Swaps = ConnEditFixture;
+
+TEST_F(Swaps, TwoSwappablePinsExchangeTheirSignals) {
+    OpenBoard();
+    Run("expandPins pin on");
+    const std::string before = Saved();
+    // DQ<3> and DQ<4> sit in one swap group of the part: the common library answers TRUE for them.
+    EXPECT_EQ(Run("swapSignal pin {DQ<3>} {DQ<4>}"), "1");
+    EXPECT_EQ(Conn("U1 DQ<3>"), "DQ<4>");
+    EXPECT_EQ(Conn("U1 DQ<4>"), "DQ<3>");
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(Swaps, PinsOutsideASwapGroupOrAPairAreRefused) {
+    OpenBoard();
+    Run("expandPins pin on");
+    const std::string before = Saved();
+    Messages();
+    Run("swapSignal pin {DQ<3>} PGOOD");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-207"});
+    Run("swapSignal pin {DQ<3>}"); // one pin
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-207"});
+    Run("swapSignal pin {A<12..0>} {DQ<15..0>}"); // buses, not bits
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-207"});
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(Swaps, SwapPinsExchangesPinNumbersWhenAllowed) {
+    OpenBoard();
+    Run("expandPins pin on");
+    Select({"DQ<3>"});
+    unsetenv("KX_ALLOW_SWAP_PINS");
+    EXPECT_FALSE(Grid()->CanSwapPins());
+    EXPECT_FALSE(Ccp()->AutoSwapPins("A12"));
+    setenv("KX_ALLOW_SWAP_PINS", "", 1);
+    const std::string before = Saved();
+    EXPECT_TRUE(Grid()->CanSwapPins());
+    EXPECT_TRUE(Ccp()->AutoSwapPins("A12"));
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.DQ<3> PN"), "A12");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.DQ<4> PN"), "A13");
+    EXPECT_NE(JournalText().find("' --- Swap Pins ---\ncall board.ConnectivityPane().SwapPins(\"A12\")"),
+              std::string::npos);
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+    unsetenv("KX_ALLOW_SWAP_PINS");
+}
+
+} // namespace

@@ -172,7 +172,8 @@ public:
     // The top-most design above a design context (following parent instances).
     static CDesignContext GetTopMostParent(const CDesignContext& design);
     // Whether the connections of two pin bits may be swapped: two different bits of one instance's part
-    // whose pin numbers the server's pin-swap service lets swap.
+    // whose pin numbers the server's pin-swap service lets swap. TRUE means allowed, FALSE refused; callers
+    // test for TRUE (a caller that reads 0 as "allowed" would refuse every swappable pair).
     static BOOL CanSwapConnections(const CDesignContext& design, const IInstTerm* pinA, int bitA,
                                    const IInstTerm* pinB, int bitB);
 };

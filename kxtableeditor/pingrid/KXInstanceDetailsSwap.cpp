@@ -1,0 +1,194 @@
+// Swaps between the pins of the pin grid: two selected pins exchange their
+// signals, or a pin takes another pin number of its part and the pin that held
+// that number takes the old one. Each swap is one transaction of its own.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "physgrids/KXPhysPinDialogs.h"
+#include "shell/KXTableChildFrm.h"
+
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
+
+using kxpingrid::Col;
+
+namespace {
+
+// The flag word pin numbers written by a swap carry.
+constexpr unsigned long kSwapPropertyFlags = 2;
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Signals
+
+bool CKXInstanceDetailsGridWnd::CanSwapConnections(ROWCOL rowA, ROWCOL rowB) {
+    int pinMsbA = -1, pinLsbA = -1, pinMsbB = -1, pinLsbB = -1, netMsb = -1, netLsb = -1;
+    IInstTerm* pinA = GetRowInstTerm(rowA, pinMsbA, pinLsbA);
+    IInstTerm* pinB = GetRowInstTerm(rowB, pinMsbB, pinLsbB);
+    if (!pinA || !pinB || pinMsbA != pinLsbA || pinMsbB != pinLsbB) return false;
+    GetRowNet(rowA, netMsb, netLsb);
+    if (netMsb != netLsb) return false;
+    GetRowNet(rowB, netMsb, netLsb);
+    if (netMsb != netLsb) return false;
+    // The common library answers TRUE when the part lets the two pin bits swap.
+    return CKXGenUtils::CanSwapConnections(m_designContext, pinA, pinMsbA, pinB, pinMsbB) != FALSE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanSwapPinRows(ROWCOL rowA, ROWCOL rowB) {
+    if (rowA == rowB || GetRowInstanceIndex(rowA) != GetRowInstanceIndex(rowB)) return FALSE;
+    int msb = -1, lsb = -1;
+    if (!GetRowInstTerm(rowA, msb, lsb) || !GetRowInstTerm(rowB, msb, lsb)) return FALSE;
+    for (ROWCOL r : {rowA, rowB})
+        if (GetValueRowCol(r, Col(m_nColPinName)).IsEmpty() || GetValueRowCol(r, Col(m_nColPinNumber)).IsEmpty())
+            return FALSE;
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanSwapSignals() {
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    if (rows.size() != 2) return FALSE;
+    if (GetValueRowCol(rows[0], Col(m_nColInstance)).CompareNoCase(GetValueRowCol(rows[1], Col(m_nColInstance))))
+        return FALSE;
+    if (IsDiffPairRow(rows[0]) || IsDiffPairRow(rows[1])) return FALSE;
+    return CanSwapPinRows(rows[0], rows[1]) && CanSwapConnections(rows[0], rows[1]);
+}
+
+// The menu's road: the swap, echoed with the two pins so that the host's log replays it.
+BOOL CKXInstanceDetailsGridWnd::SwapSignals(int, CString) {
+    CTclArgsList echo;
+    echo.Add("swapSignal");
+    AddSelectedPinsToArgs(&echo);
+    if (!SwapSelectedSignals()) return FALSE;
+    SendEcho(echo);
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    if (rows.size() != 2) return FALSE;
+    int msbA = -1, lsbA = -1, msbB = -1, lsbB = -1;
+    IInstTerm* pinA = GetRowInstTerm(rows[0], msbA, lsbA);
+    IInstTerm* pinB = GetRowInstTerm(rows[1], msbB, lsbB);
+    if (!pinA || !pinB) return FALSE;
+    if (CKXTransaction::IsTransactionStarted()) {
+        CKXErrorHandler::MessageBoxOk("Illegal Transaction");
+        return FALSE;
+    }
+    CKXPinConnEdit edit(*this, m_designContext, "Swap Signals");
+    if (!edit) {
+        CKXErrorHandler::MessageBoxOk("Illegal Transaction");
+        return FALSE;
+    }
+    if (!edit.Transaction()->swapConn(pinA, static_cast<unsigned>(msbA), pinB, static_cast<unsigned>(msbB)))
+        return FALSE;
+    if (!edit.Commit()) return FALSE;
+    RefreshPinNumberCells();
+    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Pin numbers
+
+BOOL CKXInstanceDetailsGridWnd::CanSwapPins() {
+    if (!CKXGenUtils::IsSwapPinsAllowed()) return FALSE;
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    if (rows.empty()) return FALSE;
+    const CString instance = GetValueRowCol(rows[0], Col(m_nColInstance));
+    const CString number = GetValueRowCol(rows[0], Col(m_nColPinNumber));
+    bool oneInstance = true;
+    for (ROWCOL r : rows) {
+        if (IsImplicitPowerPinRow(r, nullptr) || IsDiffPairRow(r)) return FALSE;
+        if (GetValueRowCol(r, Col(m_nColInstance)).CompareNoCase(instance)) {
+            oneInstance = false;
+            // The same pin of several instances of one part: each takes the same number.
+            if (GetValueRowCol(r, Col(m_nColPinNumber)).CompareNoCase(number)) return FALSE;
+        }
+    }
+    if (oneInstance) {
+        std::vector<ROWCOL> targets;
+        CollectTargetRows(rows, targets, FALSE, -1, -1);
+        if (targets.size() > 1) return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
+    if (!CKXGenUtils::IsSwapPinsAllowed()) return FALSE;
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    if (rows.empty()) return FALSE;
+    CInstTermBitContext first;
+    if (!GetRowInstTermBitContext(rows[0], first)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-107");
+        return FALSE;
+    }
+    CString chosen = pinNumber;
+    if (!bScripted) {
+        const CInstanceContext instance = GetRowInstance(rows[0]);
+        const CString oldNumber = GetValueRowCol(rows[0], Col(m_nColPinNumber));
+        // The dialog offers the numbers of the pin's swap group.
+        CKXSwappinsDialog dialog(instance, GetValueRowCol(rows[0], Col(m_nColPinName)), oldNumber);
+        if (dialog.DoModal() != IDOK) return FALSE;
+        chosen = dialog.getSwappablePinNumber();
+    }
+    chosen.Trim();
+    if (chosen.IsEmpty()) return FALSE;
+    if (CKXTransaction::IsTransactionStarted()) {
+        CKXErrorHandler::MessageBoxOk("Illegal Transaction");
+        return FALSE;
+    }
+    CKXPinConnEdit edit(*this, m_designContext, "Swap Pins");
+    if (!edit) {
+        CKXErrorHandler::MessageBoxOk("Illegal Transaction");
+        return FALSE;
+    }
+    CTransaction* transaction = edit.Transaction();
+    CString journal;
+    for (ROWCOL row : rows) {
+        CInstTermBitContext bit;
+        if (!GetRowInstTermBitContext(row, bit)) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-107");
+            return FALSE;
+        }
+        const CString oldNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+        const ROWCOL other = FindPinRow(GetRowInstance(row), Col(m_nColPinNumber), chosen, 0);
+        if (!other || other == row) continue;
+        CInstTermBitContext otherBit;
+        if (!GetRowInstTermBitContext(other, otherBit)) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-107");
+            return FALSE;
+        }
+        if (!transaction->addProperty(bit, "PN", chosen, kSwapPropertyFlags, false) ||
+            !transaction->addProperty(otherBit, "PN", oldNumber, kSwapPropertyFlags, false))
+            return FALSE;
+        journal += JournalRowText(row, "Swap Pins", "SwapPins", chosen);
+    }
+    if (!edit.Commit()) return FALSE;
+    RefreshPinNumberCells();
+    if (m_pChildFrame && !journal.IsEmpty()) m_pChildFrame->SetDocumentModified(TRUE);
+    WriteJournal(journal);
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::RefreshPinNumberCells() {
+    kxpingrid::GridWriteScope scope(*this);
+    std::vector<ROWCOL> pairRows;
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        if (pin) {
+            const CString numbers = CKXGenUtils::GetPNProp(GetRowInstance(row).instTerm(pin), msb, lsb);
+            if (numbers != GetValueRowCol(row, Col(m_nColPinNumber)))
+                SetValueRange(CGXRange(row, Col(m_nColPinNumber)), numbers);
+        } else if (GetRowDPInstTerm(row)) {
+            pairRows.push_back(row);
+        }
+    }
+    for (ROWCOL row : pairRows)
+        JoinChildPinNumbers(row);
+}
