@@ -3,7 +3,8 @@ list(APPEND KXHOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostMainWnd.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostApp.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostCommands.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostGridCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostReplay.cpp
 )
-set(KXHOST_LIBS afx rmx kxmsgsrvr kxerrorhandler kxcommon kxcontrols kxinstsigpane)
+set(KXHOST_LIBS afx gxgrid rmx kxmsgsrvr kxerrorhandler kxcommon kxcontrols kxinstsigpane)
 add_compile_definitions(KXHOST_FULL)
