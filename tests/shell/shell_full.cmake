@@ -10,6 +10,8 @@ if(TARGET kxtestsupport)
     test_host_core.cpp
     test_host_hands.cpp
     test_undo_history.cpp
+    test_hostile.cpp
+    test_list_edits.cpp
   )
   list(APPEND SHELL_TEST_LIBS kxtestsupport)
 endif()
