@@ -1,9 +1,12 @@
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
+
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include "grid/gxcommand.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -103,6 +106,10 @@ CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
     m_shownGrids.clear();
     m_componentWindows.clear();
     m_pinGrids.clear();
+    // The physical part grids keep theirs likewise.
+    if (m_pPhysPartGrid) m_pPhysPartGrid->SaveColumnCustomization(TRUE);
+    m_pPhysPartGroupGrid.reset();
+    m_pPhysPartGrid.reset();
     if (CKXTransaction::GetUndoSink() == this) CKXTransaction::SetUndoSink(nullptr);
 }
 

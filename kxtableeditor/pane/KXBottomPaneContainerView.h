@@ -24,6 +24,8 @@ class CKXTableChildFrm;
 class CKXTableDoc;
 class CKXGridWnd;
 class CKXInstanceDetailsGridWnd;
+class CKXPhysPartDetailsGridWnd;
+class CKXSignalDetailsGridWnd;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -274,6 +276,10 @@ public:
     // Lays the shown grids out side by side over the pane, equal widths in display order.
     void LayoutShownGrids();
     int GetPinGridCount() const { return static_cast<int>(m_pinGrids.size()); }
+    // The signal window of a show request: a new signal grid filled with the nets or net bits.
+    CKXSignalDetailsGridWnd* CreateSignalGrid(const std::vector<CNetContext>& nets,
+                                              const std::vector<CNetBitContext>& bits, BOOL bList);
+    CKXSignalDetailsGridWnd* ActiveSignalGrid() const;
     // Lines the shown pin grids up: several grids, and whether they show the same object.
     void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
 
@@ -292,6 +298,19 @@ public:
     LRESULT OnTclSort(CTclArgsList* args, long extra);
     LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    // The physical view's words: pin numbers and models on the active physical part grid.
+    LRESULT OnTclAssignPinNumber(CTclArgsList* args, long extra);
+    LRESULT OnTclAssignModel(CTclArgsList* args, long extra);
+    LRESULT OnTclRemoveModel(CTclArgsList* args, long extra);
+
+    // The physical view: the physical part grid of the parts double-clicked in the list pane (one
+    // grid reused for single parts, one for a group of parts).
+    void ShowPhysParts(const std::vector<CString>& names);
+    CKXPhysPartDetailsGridWnd* ActivePhysPartGrid() const;
+    CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid.get(); }
+    // Tells the physical part grids of a new block filter.
+    void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
+    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
     LRESULT OnTclCopy(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
@@ -419,6 +438,10 @@ private:
     int m_nLastCompId = -1;
     int m_nLastNetId = -1;
     std::vector<std::unique_ptr<CKXInstanceDetailsGridWnd>> m_pinGrids;
+    std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGrid;      // single parts
+    std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGroupGrid; // several parts at once
+    CKXPhysPartDetailsGridWnd* NewPhysPartGrid();
+    std::vector<std::unique_ptr<CKXSignalDetailsGridWnd>> m_signalGrids;
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
     CKXGridWnd* m_pActiveGrid = nullptr; // among m_shownGrids while it is shown

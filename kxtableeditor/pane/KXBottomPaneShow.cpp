@@ -4,6 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
@@ -217,6 +218,12 @@ void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CSt
                                                       BOOL bForce) {
     if (!bForce && !IsShowingComponents()) return;
     SetPaneTitle(kShowsComponents);
+    if (GetViewMode() == 4 && names) {
+        std::vector<CString> parts;
+        for (POSITION pos = names->GetHeadPosition(); pos;)
+            parts.push_back(names->GetNext(pos));
+        ShowPhysParts(parts);
+    }
     std::vector<ObjectKey> keys;
     std::vector<CString> shown;
     if (names)
@@ -239,6 +246,7 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
     m_bGroupFlag = netBits->GetSize() > 1;
     std::vector<ObjectKey> keys;
     std::vector<CString> shown;
+    std::vector<CNetBitContext> bits;
     for (INT_PTR i = 0; i < netBits->GetSize(); ++i) {
         const CNetBitContext& bit = netBits->GetAt(i);
         INet* net = bit.net();
@@ -247,9 +255,10 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
         if (net->msb() != net->lsb() && bit.bit() != -1) key = NetBitKey(net->id(), bit.bit());
         keys.push_back(key);
         shown.push_back(bit.spath());
+        bits.push_back(bit);
     }
-    // The signal grids are not part of this library yet: the request is kept as its key list.
     KeepShown(keys, std::move(shown), 1);
+    if (!bits.empty()) CreateSignalGrid({}, bits, bits.size() > 1);
 }
 
 void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* nets,
@@ -260,13 +269,16 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
     m_bGroupFlag = nets->GetSize() > 1;
     std::vector<ObjectKey> keys;
     std::vector<CString> shown;
+    std::vector<CNetContext> contexts;
     for (INT_PTR i = 0; i < nets->GetSize(); ++i) {
         INet* net = nets->GetAt(i).net();
         if (!net) continue;
         keys.push_back(net->id());
         shown.push_back(net->name());
+        contexts.push_back(nets->GetAt(i));
     }
     KeepShown(keys, std::move(shown), 1);
+    if (!contexts.empty()) CreateSignalGrid(contexts, {}, contexts.size() > 1);
 }
 
 void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce) {
@@ -283,6 +295,11 @@ void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce)
             shown.push_back(name);
         }
     KeepShown(keys, std::move(shown), 1);
+    std::vector<CNetContext> contexts;
+    const CDesignContext design = PaneDesign();
+    for (const CString& name : m_shown)
+        if (CNetContext net = design ? design.net(name.GetString()) : CNetContext()) contexts.push_back(net);
+    if (!keys.empty() && !contexts.empty()) CreateSignalGrid(contexts, {}, contexts.size() > 1);
 }
 
 void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, std::vector<CString> shown,
@@ -360,6 +377,34 @@ CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::CreateGroupComponentGrid(
         if (key <= UINT_MAX) ids.push_back(static_cast<UINT>(key));
     grid->ReloadInstanceRows(PaneDesign(), ids, FALSE);
     return grid;
+}
+
+CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::CreateSignalGrid(const std::vector<CNetContext>& nets,
+                                                                     const std::vector<CNetBitContext>& bits,
+                                                                     BOOL bList) {
+    auto grid = std::make_unique<CKXSignalDetailsGridWnd>();
+    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++)) return nullptr;
+    grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign());
+    grid->SetParentFrame(m_pChildFrame);
+    const CDesignContext design = PaneDesign();
+    if (bList && !bits.empty())
+        grid->LoadNetBits(design, bits);
+    else if (bList)
+        grid->LoadNets(design, nets);
+    else if (!bits.empty())
+        grid->AddNetBitRows(design, bits.front());
+    else
+        grid->AddNetRows(design, nets.front());
+    CKXSignalDetailsGridWnd* shown = grid.get();
+    // Each show request has a grid of its own; the one it replaces goes.
+    m_signalGrids.clear();
+    m_signalGrids.push_back(std::move(grid));
+    m_shownGrids = {shown};
+    return shown;
+}
+
+CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::ActiveSignalGrid() const {
+    return dynamic_cast<CKXSignalDetailsGridWnd*>(GetActiveGrid());
 }
 
 void CKXBottomPaneContainerView::AfterShowObjects(BOOL& bSeveral, BOOL& bSame) {
@@ -454,18 +499,20 @@ CString CKXBottomPaneContainerView::GetPaneText() {
     CString text = m_bHintVisible ? CString(HintText()) : m_strTitle;
     for (const CString& s : m_shown)
         text += "\n  " + s;
-    // Every shown grid: its number, kind, objects and first data row, then its rows as the user
-    // sees them, each with its grid row number and its cells joined by " | "; hidden and empty rows
-    // are left out.
+    // Every shown grid: its number, kind, objects, first data row and the grid columns the user
+    // sees, then its rows as the user sees them, each with its grid row number and its cells joined
+    // by " | "; hidden and empty rows and hidden columns are left out.
     const CKXGridWnd* active = GetActiveGrid();
     for (size_t i = 0; i < m_shownGrids.size(); ++i) {
         CKXGridWnd* g = m_shownGrids[i];
-        const ROWCOL first = g->FirstDataRow() == GX_INVALID ? 1 : g->FirstDataRow();
+        const ROWCOL firstRow = g->FirstDataRow() == GX_INVALID ? 1 : g->FirstDataRow();
         CString kind, names;
         GetShownGridInfo(static_cast<int>(i), kind, names);
         CString head;
-        head.Format("\n  grid %zu%s: %s \"%s\", first data row %u", i + 1, g == active ? " (active)" : "",
-                    kind.GetString(), names.GetString(), first);
+        head.Format("\n  grid %zu%s: %s \"%s\", first data row %u, columns", i + 1, g == active ? " (active)" : "",
+                    kind.GetString(), names.GetString(), firstRow);
+        for (ROWCOL c = 1; c <= g->GetColCount(); ++c)
+            if (g->GetColWidth(c) != 0) head += (" " + std::to_string(c)).c_str();
         text += head;
         const ROWCOL cols = g->GetColCount();
         for (ROWCOL r = 1; r <= g->GetRowCount(); ++r) {
@@ -473,11 +520,14 @@ CString CKXBottomPaneContainerView::GetPaneText() {
             CString line;
             line.Format("\n    %u: ", r);
             bool any = false;
+            bool first = true;
             for (ROWCOL c = 1; c <= cols; ++c) {
+                if (g->GetColWidth(c) == 0) continue; // a column the user does not see
                 CString v = g->GetValueRowCol(r, c);
-                if (r < first) v = HeaderCellText(g, c, v);
+                if (r < firstRow) v = HeaderCellText(g, c, v);
                 if (!v.IsEmpty()) any = true;
-                line += (c > 1 ? " | " : "") + v;
+                line += (first ? "" : " | ") + v;
+                first = false;
             }
             if (any) text += line;
         }

@@ -39,40 +39,49 @@ std::vector<std::string> Cells(const std::string& line) {
 
 class HostHands : public KXShellFixture {
 protected:
-    // The connectivity pane as kx::window shows it: row number -> cells.
-    std::map<int, std::vector<std::string>> GridRows(int grid = 1) {
-        std::map<int, std::vector<std::string>> rows;
+    // The connectivity pane as kx::window shows it: row number -> (grid column -> cell text).
+    using Row = std::map<int, std::string>;
+    std::map<int, Row> GridRows(int grid = 1) {
+        std::map<int, Row> rows;
         int current = 0;
+        std::vector<int> columns;
         for (const std::string& line : Lines(Run("kx::window ccp"))) {
             if (line.rfind("  grid ", 0) == 0) {
                 current = std::atoi(line.c_str() + 7);
+                columns.clear();
+                std::istringstream in(line.substr(line.find(", columns") + 9));
+                for (int c; in >> c;)
+                    columns.push_back(c);
                 continue;
             }
-            if (current == grid && line.rfind("    ", 0) == 0) rows[std::atoi(line.c_str() + 4)] = Cells(line);
+            if (current != grid || line.rfind("    ", 0) != 0) continue;
+            const std::vector<std::string> cells = Cells(line);
+            Row& row = rows[std::atoi(line.c_str() + 4)];
+            for (size_t i = 0; i < cells.size() && i < columns.size(); ++i)
+                row[columns[i]] = cells[i];
         }
         return rows;
     }
-    // The column (from 1) whose caption is the text, in the caption row above the data rows.
+    // The grid column whose caption is the text.
     int Column(const std::string& caption) {
         for (const auto& [row, cells] : GridRows())
-            for (size_t c = 0; c < cells.size(); ++c)
-                if (cells[c] == caption) return static_cast<int>(c) + 1;
+            for (const auto& [col, text] : cells)
+                if (text == caption) return col;
         return 0;
     }
     // The row whose PIN_NAME cell shows the pin.
     int PinRow(const std::string& pin) {
         const int col = Column("Pin Name");
         for (const auto& [row, cells] : GridRows())
-            if (col > 0 && static_cast<int>(cells.size()) >= col && cells[static_cast<size_t>(col - 1)] == pin)
-                return row;
+            if (auto it = cells.find(col); it != cells.end() && it->second == pin) return row;
         return 0;
     }
     std::string Cell(int row, const std::string& caption) {
         const auto rows = GridRows();
-        const int col = Column(caption);
         auto it = rows.find(row);
-        if (it == rows.end() || col <= 0 || static_cast<int>(it->second.size()) < col) return "<none>";
-        return it->second[static_cast<size_t>(col - 1)];
+        if (it == rows.end()) return "<none>";
+        auto cell = it->second.find(Column(caption));
+        return cell == it->second.end() ? "<none>" : cell->second;
     }
     std::string At(int row, int col) { return std::to_string(row) + " " + std::to_string(col); }
     bool Failed(const std::string& result) { return result.rfind("error:", 0) == 0; }
@@ -82,7 +91,7 @@ TEST_F(HostHands, TheWindowNamesCaptionsAndTheFirstDataRow) {
     ASSERT_TRUE(Open());
     EXPECT_EQ(Run("kx::show clp U1"), "1");
     const std::string text = Run("kx::window ccp");
-    EXPECT_NE(text.find("grid 1 (active): component \"U1\", first data row 6"), std::string::npos) << text;
+    EXPECT_NE(text.find("grid 1 (active): component \"U1\", first data row 6, columns"), std::string::npos) << text;
     EXPECT_EQ(text.find("#BMP("), std::string::npos) << text;
     EXPECT_GT(Column("Comments"), 0) << text;
     EXPECT_GE(PinRow("OUT"), 6) << text;
