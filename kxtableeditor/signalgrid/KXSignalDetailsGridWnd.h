@@ -132,6 +132,16 @@ public:
     ROWCOL FindPinRow(unsigned pinId, int msb, int lsb);
     CString CellText(ROWCOL row, int col) { return GetValueRowCol(row, static_cast<ROWCOL>(col)); }
 
+    // ------------------------------------------------------------- styles on demand
+    // The current cell of a pin or component column lists its choices from the design.
+    BOOL GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt = gxCopy,
+                        int nType = 0) override;
+    CString StoredText(ROWCOL row, int col);
+    // The pin names (or pin numbers) of the row's instance that the row can take.
+    void PinChoices(ROWCOL row, BOOL bNames, std::vector<CString>& choices);
+    // Cells, instances (of the row's cell) or reference designators of the design, each once.
+    void ComponentChoices(ROWCOL row, int col, std::vector<CString>& choices);
+
     // ------------------------------------------------------------- editing
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL CommitCellEdit(ROWCOL row, ROWCOL col, CString text, BOOL bShowMessages);
