@@ -9,6 +9,7 @@
 
 #include "signalgrid/KXSignalGridIds.h"
 
+#include "grid/KXChangeDigest.h"
 #include "grid/KXGridWnd.h"
 #include "shell/KXTableOleDropTarget.h"
 
@@ -47,7 +48,7 @@ public:
     int m_nKind;
 };
 
-class CKXSignalDetailsGridWnd : public CKXGridWnd {
+class CKXSignalDetailsGridWnd : public CKXGridWnd, private KXChangeHooks {
     DECLARE_DYNCREATE(CKXSignalDetailsGridWnd)
 
 public:
@@ -179,6 +180,8 @@ public:
     BOOL IsEchoingConnection() const { return m_bConnectEcho; }
 
     // ------------------------------------------------------------- refresh after commit
+    // MSG_TRANSACTION_COMMITTED: the changes of the transaction reach the rows that show them
+    // through the typed hooks below.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
     void RemoveConnectionRow(const CConn& conn);
     void UpdatePinNumberCell();
@@ -232,6 +235,15 @@ private:
     CKXAssocCompAPI* GetAssocCompApi();
     BOOL IsSameDesign(IDesign* design) const;
     void SendHostMessage(const char* text);
+
+    // Change hooks of the committed-transaction digest.
+    void OnDigestBegin(const KXChangeDigest& digest) override;
+    void OnComponentChange(const IChange& change, IDTInstance& component) override;
+    void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
+    void OnTermChange(const IChange& change, ITerm& term) override;
+    void OnConnChange(const IChange& change, CConn& conn) override;
+    bool m_bTerminationsRefreshed = false; // the digest being dispatched refreshed every termination
+    bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
     BOOL m_bConnectEcho = FALSE;
     BOOL m_bStoringEdit = FALSE; // a validated data-cell edit is being stored
