@@ -10,6 +10,7 @@
 #include "signalgrid/KXSignalGridIds.h"
 
 #include "grid/KXChangeDigest.h"
+#include "grid/KXColumnModel.h"
 #include "grid/KXGridWnd.h"
 #include "shell/KXTableOleDropTarget.h"
 
@@ -69,13 +70,22 @@ public:
     static CKXSignalDetailsGridWnd* s_pActiveGrid;
 
     // ------------------------------------------------------------- column model
-    static std::vector<CKXColumnInfoClass*> m_arrColumnInfo;
-    static std::vector<CString> m_arrColumnCaptions;
+    // The column model every signal grid shares (origin "SCP").
+    static CKXColumnModel& Columns();
     static int m_nColSignalName, m_nColPhysicalName, m_nColStartBit, m_nColEndBit, m_nColCell, m_nColInstance,
         m_nColLocation, m_nColPinName, m_nColPinNumber, m_nColPinType, m_nColTermination, m_nColPupd,
         m_nColCount;
-    // Builds the class-wide column model from the "SCP" customisation entries (user, then default).
+    // Builds the shared column model from the "SCP" customisation entries (user, then default).
     void InitColumnInfo();
+    // The column numbers of the known keys from the model (a key no column has keeps its number).
+    void TakeColumnNumbers();
+    int CharWidth() const;
+    // The customise dialog; an accepted change is broadcast to every signal grid.
+    void CustomizeColumns() override;
+    // A dragged width goes to the shared model and to every signal grid.
+    void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
+    // MSG_COLUMN_LAYOUT_CHANGED of the signal-grid kind: the grid takes the model's layout.
+    LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
     // Rows 0 to 4 and the column widths.
     void FormatHeaderRows();
     CKXColumnInfoClass* GetColumnInfo(int col) override;
