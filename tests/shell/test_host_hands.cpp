@@ -292,6 +292,33 @@ TEST_F(HostHands, AClosingWindowIsClosedOnceAndItsEchoOnlyRecorded) {
     EXPECT_EQ(Transcript().find("request: closeDesign"), std::string::npos);
 }
 
+TEST_F(HostHands, AnAttachIsMadeOnceAndItsEchoOnlyRecorded) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    const int row = PinRow("IN");
+    ASSERT_GT(row, 0);
+    ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Pin Name"))), "1");
+    Echoes();
+    const auto countIn = [this] {
+        const std::string n = Run("kx::netlist");
+        size_t count = 0;
+        for (size_t at = n.find("U1 IN "); at != std::string::npos; at = n.find("U1 IN ", at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(countIn(), 0u);
+    EXPECT_EQ(Run("kx::menu 35255"), "1"); // Auto Name
+    EXPECT_EQ(countIn(), 1u);
+    const auto echoes = Echoes();
+    const auto attach = std::count_if(echoes.begin(), echoes.end(),
+                                      [](const std::string& e) { return e.rfind("addConnection", 0) == 0; });
+    EXPECT_EQ(attach, 1) << ::testing::PrintToString(echoes);
+    EXPECT_EQ(Transcript().find("request: addConnection"), std::string::npos);
+    // One undo takes the one connection away.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(countIn(), 0u);
+}
+
 TEST_F(HostHands, AnAcceleratorOfADisabledCommandDoesNothing) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");
