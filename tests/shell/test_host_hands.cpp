@@ -185,6 +185,22 @@ TEST_F(HostHands, SelectKeysAndClicksReachTheActiveGrid) {
     EXPECT_TRUE(Failed(Run("kx::click ccp " + At(row, Column("Pin Type")) + " button")));
 }
 
+TEST_F(HostHands, TheExpandButtonOfABusRowAsksTheHostOnce) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    const int row = PinRow("D<3..0>");
+    ASSERT_GT(row, 0) << Run("kx::window ccp");
+    EXPECT_EQ(PinRow("D<2>"), 0);
+    Run("kx::select ccp " + At(row, Column("Pin Name"))); // the hands are in the pane already
+    Echoes();
+    EXPECT_EQ(Run("kx::click ccp " + At(row, Column("Pin Name")) + " button"), "1");
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"expandPins -selection on"}));
+    EXPECT_GT(PinRow("D<2>"), row);
+    EXPECT_EQ(Run("kx::click ccp " + At(row, Column("Pin Name")) + " button"), "1");
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"expandPins -selection off"}));
+    EXPECT_EQ(PinRow("D<2>"), 0);
+}
+
 TEST_F(HostHands, ARightClickMenuChoiceRunsItsCommand) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");
