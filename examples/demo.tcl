@@ -29,14 +29,19 @@ foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
 
 say "Double-click a signal: the pane shows every pin on it in a signal grid"
 kx::show slp MCLK
-foreach line [lrange [split [kx::window ccp] "\n"] 0 5] { puts "   $line" }
-say "Connect connector pin 8 (J1.P<8>) to MCLK from the signal grid, then undo it"
-show "addConnection pin J1:8" [addConnection pin J1:8]
+foreach line [lrange [split [kx::window ccp] "\n"] 0 7] { puts "   $line" }
+say "Type a connector pin into the signal grid's first blank row (row 7: Instance, then Pin Name), then undo it"
+show "Instance J1" [kx::edit ccp 7 6 J1]
+show "Pin Name P<8>" [kx::edit ccp 7 8 {P<8>}]
 show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
-foreach line [lrange [split [kx::window ccp] "\n"] 4 6] { puts "   $line" }
+foreach line [lrange [split [kx::window ccp] "\n"] 6 8] { puts "   $line" }
 show echoes [kx::echoes]
 show undo [undo]
 show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+say "The same connection by script: addConnection INSTANCE:PIN_NUMBER"
+show "addConnection pin J1:8" [addConnection pin J1:8]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+show undo [undo]
 
 say "The design comment (quotes and brackets stay text)"
 show "add" [designComment add {Board rev "B" [draft]}]
@@ -119,5 +124,22 @@ show "messages shown" [kx::messages]
 show "comment after replay" [designComment add {one more}]
 show "messages shown" [kx::messages]
 file delete -force $journal
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+
+say "The user's hands on the pin grid: select a cell, type into the filter row, press keys, click"
+show opened [kx::open demo.board:sch 1]
+kx::show clp U1
+show "active grid" [kx::grid ccp]
+foreach line [lrange [split [kx::window ccp] "\n"] 0 4] { puts "   $line" }
+show "select 6 4" [kx::select ccp 6 4]
+show "key Down" [kx::key ccp Down]
+show "type OUT into the Pin Name filter" [kx::edit ccp 4 4 OUT]
+show "type into a Pin Name cell" [kx::edit ccp 6 4 RENAMED]
+show "right-click a pin row" [kx::click ccp 6 7 right]
+show "drop a signal on a pin row" [kx::drop ccp 6 7 signal SYSCLK]
+show "several components side by side" [kx::show clp U1 U2]
+show "grid 2" [kx::grid ccp 2]
+show "active grid" [kx::grid ccp]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
