@@ -27,7 +27,7 @@ using namespace kxsignal;
 
 CKXSignalDetailsGridWnd* CKXSignalDetailsGridWnd::s_pActiveGrid = nullptr;
 
-CKXSignalDetailsGridWnd::CKXSignalDetailsGridWnd() {
+CKXSignalDetailsGridWnd::CKXSignalDetailsGridWnd() : CKXGridWnd(KXGridKind::Signal) {
     m_nUndoStepMode = 2;
 }
 
