@@ -13,6 +13,7 @@
 #include <vector>
 
 class CKXGridWnd;
+class CTclArgsList;
 
 class IKXPinGrid {
 public:
@@ -54,4 +55,11 @@ public:
     virtual BOOL IsCurrentSignalCellFilled() = 0;
     virtual void HiliteSelection() = 0;
     virtual void CopySelection() = 0;
+
+    // ---- connection editing (the pane's transaction around it)
+    virtual int ConnectSelectedPins(CString text, int bEchoToHost) = 0;
+    virtual void AddSelectedPinsToArgs(CTclArgsList* args) = 0;
+    virtual BOOL IsDiffPairRowSelected() = 0;
+    virtual BOOL CanRemoveDiffPair() = 0;
+    virtual BOOL RemoveDiffPair() = 0;
 };
