@@ -6,7 +6,7 @@ list(APPEND KXTE_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrmHub.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrmCmds.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneContainerView.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneGrids.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneFactory.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneShow.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneCmds.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneChanges.cpp
@@ -14,6 +14,7 @@ list(APPEND KXTE_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAttach.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneConnect.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAuto.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneGrids.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePhys.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableOleDropTarget.cpp
 )
