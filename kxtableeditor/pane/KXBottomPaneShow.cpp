@@ -389,6 +389,7 @@ CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::CreateSignalGrid(const std:
     DestroyGrid(m_pSignalGrid);
     m_pSignalGrid = made;
     m_shownGrids = {made};
+    LayoutShownGrids();
     return grid;
 }
 

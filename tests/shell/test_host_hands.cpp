@@ -201,6 +201,28 @@ TEST_F(HostHands, TheExpandButtonOfABusRowAsksTheHostOnce) {
     EXPECT_EQ(PinRow("D<2>"), 0);
 }
 
+TEST_F(HostHands, DeleteOnASignalCellDisconnectsThePinOnce) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    const int row = PinRow("OUT");
+    ASSERT_NE(Run("kx::netlist").find("U1 OUT N1"), std::string::npos);
+    // On a comment cell Delete names no delete command: nothing changes.
+    Run("kx::select ccp " + At(row, Column("Comments")));
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    // On the signal cell the pane asks the host to run the grid's delete command, once.
+    Run("kx::select ccp " + At(row, Column("Signal")));
+    Echoes();
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    const auto echoes = Echoes();
+    EXPECT_EQ(std::count(echoes.begin(), echoes.end(), "deleteConnection pin"), 1) << ::testing::PrintToString(echoes);
+    EXPECT_EQ(Run("kx::netlist").find("U1 OUT N1"), std::string::npos);
+    EXPECT_NE(Run("kx::netlist").find("R1 A N1"), std::string::npos);
+    EXPECT_EQ(Run("kx::key ccp Ctrl+Z"), "1");
+    EXPECT_NE(Run("kx::netlist").find("U1 OUT N1"), std::string::npos);
+}
+
 TEST_F(HostHands, ARightClickMenuChoiceRunsItsCommand) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");
@@ -330,9 +352,13 @@ TEST_F(HostHands, AnAttachIsMadeOnceAndItsEchoOnlyRecorded) {
                                       [](const std::string& e) { return e.rfind("addConnection", 0) == 0; });
     EXPECT_EQ(attach, 1) << ::testing::PrintToString(echoes);
     EXPECT_EQ(Transcript().find("request: addConnection"), std::string::npos);
-    // One undo takes the one connection away.
-    EXPECT_EQ(Run("undo"), "1");
+    // Ctrl+Z asks the host to run "undo" once: the one connection goes, and Ctrl+Y brings it back.
+    EXPECT_EQ(Run("kx::key ccp Ctrl+Z"), "1");
     EXPECT_EQ(countIn(), 0u);
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"undo"}));
+    EXPECT_EQ(Run("kx::key ccp y ctrl"), "1");
+    EXPECT_EQ(countIn(), 1u);
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"redo"}));
 }
 
 TEST_F(HostHands, AnAcceleratorOfADisabledCommandDoesNothing) {
