@@ -284,6 +284,8 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR) {
 }
 BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR pinNumber) {
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
+    if (!part && GetViewMode() != 4)
+        if (IKXPinGrid* pin = ActivePinGrid()) return pin->AssignPinNumberInHost(35546, TRUE, pinNumber ? pinNumber : "");
     if (!part) return RefuseAutomation();
     return part->OnAssignPinNumber(pinNumber ? pinNumber : "");
 }

@@ -387,10 +387,10 @@ LRESULT CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {
             if (AnyHelp(arg)) return Usage();
             keys.Add(KeyOf(arg));
         }
-    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    IKXPinGrid* grid = ActivePinGrid();
     if (!grid || !IsEditable()) return 0;
     SelectKeysOnly(keys);
-    if (!grid->CanSwapSignals()) {
+    if (!grid->Grid().CanSwapSignals()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-207");
         return 0;
     }

@@ -4,6 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "pingrid/KXPinGrid.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
@@ -103,6 +104,8 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args, lon
         }
     if (number.IsEmpty()) return Usage();
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
+    if (!part && GetViewMode() != 4)
+        if (IKXPinGrid* pin = ActivePinGrid()) return IsEditable() && pin->CommitAssignPinNumber(number) ? 1 : 0;
     if (!part) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 0;

@@ -13,6 +13,7 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXPartReader.h"
 #include "rmx/context.h"
+#include "rmx/hmtpi.h"
 
 #include <list>
 #include <map>
@@ -34,6 +35,7 @@ class CKXHiliteObject;
 class CComments;
 class CPtrList;
 class CTclArgsList;
+class CMenu;
 
 // Naming rules of the Attach Signal bar, as the connect operation hands them on.
 enum KXAttachSignalRule : int {
@@ -327,13 +329,22 @@ public:
     // Swaps: the two selected pins exchange their signals; a pin takes another pin number.
     BOOL CanSwapSignals() override;
     BOOL SwapSignals(int flag, CString text) override;
-    BOOL SwapSelectedSignals();
+    BOOL SwapSelectedSignals() override;
     // Both rows show one pin bit on one net bit (or none), and the part lets the two swap.
     bool CanSwapConnections(ROWCOL rowA, ROWCOL rowB);
     BOOL CanSwapPinRows(ROWCOL rowA, ROWCOL rowB);
     BOOL CanSwapPins() override;
     BOOL SwapPins(int bScripted, CString pinNumber) override;
     void RefreshPinNumberCells();
+    // Pin numbers: the candidates of the current pin (menu ids 35545.., "More..." 35550), the host
+    // command every choice travels through, and its committing end in one "Assign Pin" transaction.
+    HMTGEN BuildPinNumberMenu(CMenu* menu);
+    BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) override;
+    BOOL SendAssignPinNumber();
+    BOOL CommitAssignPinNumber(CString number) override;
+    BOOL ExchangePinNumbers(CInstanceContext* instance, const char* numberA, const char* numberB);
+    HMTGEN m_hPinGenerator = nullptr;           // candidates of the current pin, from the last fill
+    std::map<UINT, const char*> m_mapPinNumberMenu; // menu id -> interned pin number
     // Appends one argument (instance, pin name, pin number) per selected visible row.
     void AddSelectedPinsToArgs(CTclArgsList* args);
     std::vector<ROWCOL> SelectedPinRows();
@@ -564,6 +575,9 @@ public:
 private:
     // Connection editing helpers.
     BOOL DispatchNamingRule(const CString& text, int bEchoToHost);
+    HMTGEN CurrentPinCandidates();
+    ROWCOL PinNumberRow();
+    void KeepPinGenerator(HMTGEN gen);
     int ConnectPlainSignal(const CString& given, const CString& text, bool dpName, int bEchoToHost);
     BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,
                        int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);

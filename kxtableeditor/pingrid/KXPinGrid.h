@@ -62,4 +62,9 @@ public:
     virtual BOOL IsDiffPairRowSelected() = 0;
     virtual BOOL CanRemoveDiffPair() = 0;
     virtual BOOL RemoveDiffPair() = 0;
+    virtual BOOL SwapSelectedSignals() = 0;
+    // Pin numbers: the host command "assignPinNumber" (from the menu id's number, or the text), and its
+    // committing end.
+    virtual BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) = 0;
+    virtual BOOL CommitAssignPinNumber(CString number) = 0;
 };

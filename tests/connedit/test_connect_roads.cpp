@@ -131,3 +131,48 @@ TEST_F(Swaps, SwapPinsExchangesPinNumbersWhenAllowed) {
 }
 
 } // namespace
+
+namespace {
+
+using PinNumbers = ConnEditFixture;
+
+TEST_F(PinNumbers, AChipsPinTakesANumberOfAnotherSection) {
+    OpenBoard("RN1A");
+    const std::string before = Saved();
+    Select({"A"});
+    EXPECT_EQ(Run("assignPinNumber pin 2"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "2");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.B PN"), "7");
+    EXPECT_NE(JournalText().find("' --- Assign Pin Numbers ---\ncall board.ConnectivityPane().AssignPinNumber(\"2\")"),
+              std::string::npos);
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(PinNumbers, ANumberThatIsNoCandidateChangesNothing) {
+    OpenBoard("RN1A");
+    const std::string before = Saved();
+    Select({"A"});
+    Messages();
+    EXPECT_EQ(Run("assignPinNumber pin 99"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-198"});
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(PinNumbers, TheMenuOffersTheCandidatesAndTheAutomationTravelsThroughTheHost) {
+    OpenBoard("RN1A");
+    Select({"A"});
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, 1, "placeholder");
+    auto* grid = dynamic_cast<CKXInstanceDetailsGridWnd*>(Grid());
+    ASSERT_NE(grid->BuildPinNumberMenu(&menu), nullptr);
+    CString text;
+    menu.GetMenuString(35545, text, MF_BYCOMMAND);
+    EXPECT_EQ(std::string(text), "1");
+    EXPECT_EQ(menu.GetMenuItemID(menu.GetMenuItemCount() - 1), 35550u); // "More..."
+    EXPECT_TRUE(Ccp()->AutoAssignPinNumber("3"));
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "3");
+}
+
+} // namespace

@@ -1,0 +1,229 @@
+// Assigning pin numbers from the pin grid: the candidate numbers of the
+// current pin (the pin-number menu and the Assign Pin Number dialog), the host
+// command "assignPinNumber" that every choice travels through, and its
+// committing end, which exchanges pin numbers (or sections) inside the part.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "physgrids/KXPhysPinDialogs.h"
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableChildFrm.h"
+
+#include "afx/afxmenu.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
+
+#include <cstring>
+
+using kxpingrid::Col;
+
+namespace {
+
+constexpr UINT kFirstNumberCommand = 35545;
+constexpr UINT kMoreCommand = 35550;
+constexpr int kMenuNumbers = 5;
+constexpr int kAllPins = 15;                       // generator flags: every pin of the part
+constexpr unsigned long kPinNumberFlags = 2;       // pin numbers written by an exchange
+constexpr unsigned long kSectionMoveFlags = 0x20;  // pin numbers moved with their section
+constexpr int kPinBitKind = 8;                     // object kind of a pin bit named by path
+
+// Stops a generator when it goes out of scope.
+struct GenScope {
+    HMTGEN gen;
+    ~GenScope() {
+        if (gen) hmtStopGen(gen);
+    }
+};
+
+HMTPIN FindPin(HMTGEN gen, const char* interned) {
+    if (!gen) return nullptr;
+    hmtResetGen(gen);
+    HMTPIN found = nullptr;
+    while (HMTPIN pin = hmtGenPins(gen))
+        if (hmtPinName(pin) == interned) {
+            found = pin;
+            break;
+        }
+    hmtResetGen(gen);
+    return found;
+}
+
+} // namespace
+
+// The generator of the candidate pins of the current pin; null when the current row is no single
+// pin bit of a packaged part.
+ROWCOL CKXInstanceDetailsGridWnd::PinNumberRow() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (GetCurrentCell(row, col) && row >= PIN_FIRST_ROW && row <= GetRowCount()) return row;
+    // Rows selected by key have no current cell: the first of them.
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    return rows.empty() ? GX_INVALID : rows.front();
+}
+
+HMTGEN CKXInstanceDetailsGridWnd::CurrentPinCandidates() {
+    const ROWCOL row = PinNumberRow();
+    if (row == GX_INVALID || row < PIN_FIRST_ROW || row > GetRowCount()) return nullptr;
+    const CInstanceContext instance = GetRowInstance(row);
+    IServer* server = instance.server();
+    if (!instance || !server) return nullptr;
+    int msb = -1, lsb = -1;
+    const CString name = GetRowPinName(row, msb, lsb);
+    if (msb != lsb) return nullptr;
+    return server->partDataService()->getCandidatePins(instance, name.GetString(), lsb, msb);
+}
+
+void CKXInstanceDetailsGridWnd::KeepPinGenerator(HMTGEN gen) {
+    if (m_hPinGenerator && m_hPinGenerator != gen) hmtStopGen(m_hPinGenerator);
+    m_hPinGenerator = gen;
+}
+
+HMTGEN CKXInstanceDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
+    if (!menu) return nullptr;
+    menu->DeleteMenu(0, MF_BYPOSITION);
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    if (rows.empty() || IsDiffPairRow(rows[0])) return nullptr;
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(rows, targets, FALSE, -1, -1);
+    if (targets.size() > 1) return nullptr;
+    m_mapPinNumberMenu.clear();
+    HMTGEN gen = CurrentPinCandidates();
+    if (!gen) return nullptr;
+    KeepPinGenerator(gen);
+    int count = 0;
+    hmtResetGen(gen);
+    while (hmtGenPins(gen))
+        ++count;
+    hmtResetGen(gen);
+    if (count < 2) return nullptr;
+    UINT id = kFirstNumberCommand;
+    while (HMTPIN pin = hmtGenPins(gen)) {
+        if (id >= kFirstNumberCommand + kMenuNumbers) break;
+        m_mapPinNumberMenu[id] = hmtPinName(pin);
+        menu->AppendMenu(MF_STRING, id++, hmtPinName(pin));
+    }
+    hmtResetGen(gen);
+    menu->AppendMenu(MF_STRING, kMoreCommand, "More...");
+    return gen;
+}
+
+BOOL CKXInstanceDetailsGridWnd::AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) {
+    if (!bUseText) {
+        auto it = m_mapPinNumberMenu.find(id);
+        if (it == m_mapPinNumberMenu.end() || !it->second) return FALSE;
+        text = it->second;
+    }
+    if (text.IsEmpty()) return FALSE;
+    // The number is one Tcl word, whatever characters it holds.
+    const CString command = "assignPinNumber pin " + KXTclQuote(text);
+    CWnd* main = AfxGetMainWnd();
+    return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(command.GetString()), 0) != 0;
+}
+
+BOOL CKXInstanceDetailsGridWnd::SendAssignPinNumber() {
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    if (rows.empty()) return FALSE;
+    CKXAssignPinDialog dialog(nullptr);
+    if (HMTGEN gen = CurrentPinCandidates()) KeepPinGenerator(gen);
+    if (m_hPinGenerator) dialog.SetPinGenerator(m_hPinGenerator);
+    int msb = -1, lsb = -1;
+    dialog.SetInstanceContext(GetRowInstance(rows[0]));
+    dialog.SetPinInfo(static_cast<int>(rows[0]), GetRowPinName(rows[0], msb, lsb), msb, lsb,
+                      GetValueRowCol(rows[0], Col(m_nColPinNumber)));
+    if (dialog.DoModal() != IDOK) return FALSE;
+    return AssignPinNumberInHost(kMoreCommand, TRUE, dialog.GetSelectedPinData());
+}
+
+BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
+    HMTGEN gen = CurrentPinCandidates();
+    if (!gen) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-199");
+        return FALSE;
+    }
+    KeepPinGenerator(gen);
+    const char* wanted = hmtHashSaveStrng(number.GetString());
+    HMTPIN pin = FindPin(gen, wanted);
+    const char* section = pin ? hmtGetSectionPinParentSection(pin) : nullptr;
+    if (!pin || !section) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-198", number.GetString());
+        return FALSE;
+    }
+    const ROWCOL current = PinNumberRow();
+    const CString journal = JournalRowText(current, "Assign Pin Numbers", "AssignPinNumber", number);
+    CKXPinConnEdit edit(*this, m_designContext, "Assign Pin");
+    if (!edit) return FALSE;
+    BOOL any = FALSE;
+    for (ROWCOL row : SelectedPinRows()) {
+        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row)) continue;
+        CInstanceContext instance = GetRowInstance(row);
+        if (!instance) continue;
+        const CString oldNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+        const BOOL done = instance.instance()->isChips()
+                              ? ExchangePinNumbers(&instance, oldNumber.GetString(), wanted)
+                              : CheckAssignedSection(instance, section, FALSE, edit.Transaction());
+        if (done) any = TRUE;
+    }
+    if (!any || !edit.Commit()) return FALSE;
+    RefreshPinNumberCells();
+    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    WriteJournal(journal);
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::ExchangePinNumbers(CInstanceContext* instance, const char* numberA,
+                                                   const char* numberB) {
+    if (!instance || !*instance || !numberA || !numberB || std::strcmp(numberA, numberB) == 0) return FALSE;
+    IServer* server = instance->server();
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    HMTPART part = server ? server->partDataService()->getPartDefinition(*instance) : nullptr;
+    if (!part || !transaction) return FALSE;
+    const char* a = hmtHashSaveStrng(numberA);
+    const char* b = hmtHashSaveStrng(numberB);
+    GenScope all{hmtStartGenPins(part, kAllPins)};
+    HMTPIN pinA = FindPin(all.gen, a);
+    HMTPIN pinB = FindPin(all.gen, b);
+    if (!pinA || !pinB) return FALSE;
+    const char* sectionA = hmtGetSectionPinParentSection(pinA);
+    const char* sectionB = hmtGetSectionPinParentSection(pinB);
+    if (sectionA == sectionB) {
+        const ROWCOL rowA = FindPinRow(*instance, Col(m_nColPinNumber), a, 0);
+        const ROWCOL rowB = FindPinRow(*instance, Col(m_nColPinNumber), b, 0);
+        if (rowA && rowB) {
+            CInstTermBitContext bitA, bitB;
+            if (!GetRowInstTermBitContext(rowA, bitA) || !GetRowInstTermBitContext(rowB, bitB)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-107");
+                return FALSE;
+            }
+            return transaction->addProperty(bitA, "PN", b, kPinNumberFlags, false) &&
+                   transaction->addProperty(bitB, "PN", a, kPinNumberFlags, false);
+        }
+    }
+    // Another section: every pin of section A changes places with its namesake in section B.
+    BOOL any = FALSE;
+    GenScope outer{hmtStartGenPins(part, kAllPins)};
+    while (HMTPIN p = hmtGenPins(outer.gen)) {
+        if (hmtGetSectionPinParentSection(p) != sectionA) continue;
+        GenScope inner{hmtStartGenPins(part, kAllPins)};
+        while (HMTPIN q = hmtGenPins(inner.gen)) {
+            if (hmtGetSectionPinParentSection(q) != sectionB || hmtLogPinName(q) != hmtLogPinName(p)) continue;
+            const char* pathP = CollectInstancePinNumbers(instance, hmtPinName(p));
+            const char* pathQ = CollectInstancePinNumbers(instance, hmtPinName(q));
+            if (pathP) {
+                transaction->addProperty(kPinBitKind, pathP, "SEC", sectionB ? sectionB : "", kPinNumberFlags);
+                transaction->addProperty(kPinBitKind, pathP, "PN", hmtPinName(q), kSectionMoveFlags);
+            }
+            if (pathQ) {
+                transaction->addProperty(kPinBitKind, pathQ, "SEC", sectionA ? sectionA : "", kPinNumberFlags);
+                transaction->addProperty(kPinBitKind, pathQ, "PN", hmtPinName(p), kSectionMoveFlags);
+            }
+            if (pathP || pathQ) {
+                any = TRUE;
+                break;
+            }
+        }
+    }
+    return any;
+}
