@@ -15,3 +15,6 @@ if(TARGET gxgrid AND TARGET rmx AND TARGET kxcontrols AND TARGET kxinstsigpane A
   list(APPEND KXTE_PROVIDERS gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr)
   set_property(GLOBAL PROPERTY KXGRID_FULL_BUILT ON)
 endif()
+
+# Rows by the design objects they show, for every grid kind.
+list(APPEND KXTE_SOURCES ${_kxgrid_dir}/KXRowIndex.cpp)
