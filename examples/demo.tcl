@@ -34,7 +34,7 @@ show "edit" [designComment edit {Board rev "C"}]
 show "messages shown" [kx::messages]
 
 say "A signal added through automation, undone and redone"
-proc hasNet {name} { expr {![catch {kx::prop demo.board:sch@:$name NAME}]} }
+proc hasNet {name} { expr {[catch {kx::prop demo.board:sch@:$name NAME} msg] == 0 || ![string match "no object*" $msg]} }
 show "AddSignal" [kx::call AddSignal DEMO_SIG {} {}]
 show "DEMO_SIG in the design" [hasNet DEMO_SIG]
 show undo [undo]

@@ -12,6 +12,7 @@
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXListPanes.h"
+#include "rmx/context.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
@@ -104,7 +105,11 @@ void CKXHostApp::RegisterCommands() {
             r = "usage: kx::open LIB.CELL:VIEW ?MODE?";
             return false;
         }
-        int mode = a.size() == 2 ? std::atoi(a[1].c_str()) : 1;
+        int mode = 1;
+        if (a.size() == 2 && !ParseNumber(a[1], mode)) {
+            r = "the open mode is a number (0, 1, 2, 3, 4 or 6), not \"" + a[1] + "\"";
+            return false;
+        }
         std::string err;
         if (!Open(a[0], mode, err)) {
             m_core.Print("error: " + err);
@@ -132,8 +137,13 @@ void CKXHostApp::RegisterCommands() {
             r = "usage: kx::tab NUMBER";
             return false;
         }
+        int tab = 0;
+        if (!ParseNumber(a[0], tab)) {
+            r = "the design window is a number, not \"" + a[0] + "\"";
+            return false;
+        }
         std::string err;
-        if (!ActivateTab(std::atoi(a[0].c_str()), err)) {
+        if (!ActivateTab(tab, err)) {
             r = err;
             return false;
         }
@@ -201,13 +211,18 @@ void CKXHostApp::RegisterCommands() {
             r = "usage: kx::prop PATH NAME";
             return false;
         }
-        ISchemaObject* obj = m_pServer ? m_pServer->findObject(a[0].c_str()) : nullptr;
-        if (!obj) {
+        // Through a context, so that a bit path (U1.DQ<3>) reads the bit's own properties.
+        std::unique_ptr<CContext> ctx(m_pServer ? m_pServer->getContext(a[0].c_str()) : nullptr);
+        if (!ctx || !*ctx) {
             r = "no object \"" + a[0] + "\"";
             return false;
         }
-        std::unique_ptr<CPQPropertyData> p(obj->findProperty(a[1].c_str()));
-        r = p ? p->value() : "";
+        std::unique_ptr<CPQPropertyData> p(ctx->findProperty(a[1].c_str()));
+        if (!p) {
+            r = "no property \"" + a[1] + "\" on \"" + a[0] + "\"";
+            return false;
+        }
+        r = p->value();
         return true;
     });
     auto listCommand = [this](bool show) {
@@ -352,8 +367,7 @@ void CKXHostApp::RegisterCommands() {
         for (size_t i = 1; i < a.size(); ++i)
             args.emplace_back(a[i].c_str());
         COleVariant result;
-        HRESULT hr = AfxInvokeByName(disp, a[0].c_str(), std::move(args), &result);
-        disp->Release();
+        HRESULT hr = InvokeOnDocument(doc, disp, a[0].c_str(), std::move(args), &result);
         if (FAILED(hr)) {
             r = "the automation method \"" + a[0] + "\" failed";
             return false;
@@ -392,5 +406,14 @@ void CKXHostApp::RegisterCommands() {
     });
     // Commands of the host application that the library echoes to it.
     std::string ignored;
-    m_core.Eval("proc ::switchTab {args} {return 1}\nproc ::selectObject {args} {return 1}", ignored);
+    // "selectObject pin KEY ..." is the connectivity pane's own word (its CtrSelect sends it); a key
+    // given as a list is its values joined with ":".
+    m_core.Eval("proc ::switchTab {args} {return 1}\n"
+                "proc ::selectObject {args} {\n"
+                "    if {[lindex $args 0] ne \"pin\"} {return 1}\n"
+                "    set keys {}\n"
+                "    foreach key [lrange $args 1 end] {lappend keys [join $key :]}\n"
+                "    return [kx::word selectObject pin {*}$keys]\n"
+                "}",
+                ignored);
 }

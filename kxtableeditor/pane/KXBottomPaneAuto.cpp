@@ -4,29 +4,56 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXShellUtil.h"
+
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 
 #include <cstdlib>
 
+// The methods in their dispatch-id order (the first has id 1).
 BEGIN_DISPATCH_MAP(CKXBottomPaneContainerView, CView)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Dump", AutoDump, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ExpandAllPins", AutoExpandAllPins, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Delete", AutoDelete, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Copy", AutoCopy, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "Paste", AutoPaste, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AddTermination", AutoAddTermination, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "InitTermination", AutoInitTermination, VT_DISPATCH, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectTerminationCol", AutoCtrSelectTerminationCol, VT_EMPTY,
               VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SwapPins", AutoSwapPins, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AssignPinNumber", AutoAssignPinNumber, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectInstanceCol", AutoSelectInstanceCol, VT_EMPTY, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNameCol", AutoSelectPinNameCol, VT_EMPTY,
+              VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectPinNameCol", AutoCtrSelectPinNameCol, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AddConnection", AutoAddConnection, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "InitPUPD", AutoInitPUPD, VT_DISPATCH, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AddPUPD", AutoAddPUPD, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AssignConnectivity", AutoAssignConnectivity, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AttachSignal", AutoAttachSignal, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AssignModel", AutoAssignModel, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveModel", AutoRemoveModel, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectFirstSignalCol", AutoSelectFirstSignalCol, VT_EMPTY,
-              VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectTerminationCol", AutoSelectTerminationCol, VT_EMPTY,
+              VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectSignalCol", AutoSelectSignalCol, VT_EMPTY, VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNumberCol", AutoSelectPinNumberCol, VT_EMPTY,
+              VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPUPDCol", AutoSelectPUPDCol, VT_EMPTY, VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectFirstSignalCol", AutoSelectFirstSignalCol, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SelectNextSignalCol", AutoSelectNextSignalCol, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "InsertComment", AutoInsertComment, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "EditComment", AutoEditComment, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "DeleteComment", AutoDeleteComment, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "ChangeDelay", AutoChangeDelay, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "DeletePUPD", AutoDeletePUPD, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "FilterRows", AutoFilterRows, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", AutoSort, VT_EMPTY, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "ChangePropValue", AutoChangePropValue, VT_EMPTY, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_EMPTY, VTS_VARIANT VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPairPin, VT_EMPTY, VTS_NONE)
 END_DISPATCH_MAP()
@@ -132,3 +159,118 @@ void CKXBottomPaneContainerView::AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPai
 void CKXBottomPaneContainerView::AutoRemoveDiffPairPin() {
     OnRemoveDiffPairPin();
 }
+
+// ------------------------------------------------------------------ selecting a pin's cell
+
+namespace {
+
+// The row argument of the Select...Col methods: "-1" when the caller left it out.
+CString RowArgument(const VARIANT& row) {
+    if (row.vt == VT_ERROR || row.vt == VT_EMPTY) return "-1";
+    return AfxVariantToString(&row);
+}
+
+} // namespace
+
+void CKXBottomPaneContainerView::SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin,
+                                                           const VARIANT& row) {
+    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    if (!grid || !grid->SelectPinCell(columnKey, pin ? pin : "", RowArgument(row))) return;
+    grid->CrossSelectInHost();
+    grid->NotifySelectionChanged();
+}
+
+void CKXBottomPaneContainerView::AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row) {
+    SelectPinCellInActiveGrid("pinname", pin, row);
+}
+
+void CKXBottomPaneContainerView::AutoSelectTerminationCol(LPCTSTR pin, const VARIANT& row) {
+    SelectPinCellInActiveGrid("Termination", pin, row);
+}
+
+void CKXBottomPaneContainerView::AutoSelectSignalCol(LPCTSTR pin, const VARIANT& row) {
+    if (GetViewMode() == 4) return; // the physical part grids come with the physical view
+    SelectPinCellInActiveGrid("Signal", pin, row);
+}
+
+void CKXBottomPaneContainerView::AutoSelectPinNumberCol(LPCTSTR pin, const VARIANT& row) {
+    SelectPinCellInActiveGrid("pinnumber", pin, row);
+}
+
+void CKXBottomPaneContainerView::AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row) {
+    SelectPinCellInActiveGrid("pupd", pin, row);
+}
+
+void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR, LPCTSTR) {
+    // Only a signal grid has an instance column to select in; a pin grid does nothing.
+}
+
+// ------------------------------------------------------------------ property values and selections
+
+void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
+    if (GetViewMode() == 4 || !property || !*property) return;
+    for (CKXGridWnd* g : m_shownGrids)
+        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) {
+            CMapStringToString values;
+            values.SetAt(property, value ? value : "");
+            pin->ChangeCustomColumnValue(values);
+        }
+}
+
+void CKXBottomPaneContainerView::AutoCtrSelect(const VARIANT& list, LPCTSTR) {
+    const VARIANT* v = &list;
+    if (v->vt == (VT_VARIANT | VT_BYREF) && v->pvarVal) v = v->pvarVal;
+    if (!(v->vt & VT_ARRAY) || !v->parray || SafeArrayGetDim(v->parray) != 1) return;
+    CString text;
+    for (const CString& element : AfxSafeArrayToStrings(v->parray)) {
+        CString words;
+        int start = 0;
+        for (;;) {
+            const int colon = element.Find(':', start);
+            const CString word = colon < 0 ? element.Mid(start) : element.Mid(start, colon - start);
+            words += (words.IsEmpty() ? "" : " ") + CTclArgsList::QuoteTclWord(word);
+            if (colon < 0) break;
+            start = colon + 1;
+        }
+        text += "[list " + words + "] ";
+    }
+    text.TrimRight();
+    if (!text.IsEmpty()) SendHostText("selectObject pin " + text);
+}
+
+// ------------------------------------------------------------------ editing roads not in this pane
+
+// Methods whose edits belong to the connection, termination and pull-up editing of the grids:
+// until a grid offers them they refuse, with a message, rather than report work they did not do.
+BOOL CKXBottomPaneContainerView::RefuseAutomation() const {
+    CKXErrorHandler::MessageBoxOk("KXPANE-178");
+    return FALSE;
+}
+
+void CKXBottomPaneContainerView::AutoPaste() {
+    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    if (!grid) return;
+    grid->CrossSelectInHost();
+    SendHostText("paste pin");
+}
+
+BOOL CKXBottomPaneContainerView::AutoAddTermination() { return RefuseAutomation(); }
+LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR) {
+    RefuseAutomation();
+    return nullptr;
+}
+BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR) { return RefuseAutomation(); }
+BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR) { return RefuseAutomation(); }
+LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR) {
+    RefuseAutomation();
+    return nullptr;
+}
+BOOL CKXBottomPaneContainerView::AutoAddPUPD() { return RefuseAutomation(); }
+BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit,
+                                                        LPCTSTR endBit) {
+    CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
+    return grid ? grid->AssignConnectivityByName(instance, pinNumber, startBit, endBit, "") : FALSE;
+}
+BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR) { return RefuseAutomation(); }
+BOOL CKXBottomPaneContainerView::AutoChangeDelay(LPCTSTR) { return RefuseAutomation(); }
+BOOL CKXBottomPaneContainerView::AutoDeletePUPD(LPCTSTR) { return RefuseAutomation(); }

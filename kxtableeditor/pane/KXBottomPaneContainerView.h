@@ -14,6 +14,7 @@
 
 #include "rmx/context.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@ class CKXTableChildFrm;
 class CKXTableDoc;
 class CKXGridWnd;
 class CKXInstanceDetailsGridWnd;
+class CKXSignalDetailsGridWnd;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -244,9 +246,16 @@ public:
     CString GetComponentName(int id) const;
     CString GetNetName(int id) const;
 
-    // Key lists: ids joined by ":"; every piece, empty ones too, gives one id.
-    static std::vector<UINT> ParseKeyList(const CString& keys);
-    static CString MakeKeyList(const std::vector<UINT>& ids);
+    // Object keys: an instance's or a net's database id, a registry id, or the key of one bit of a
+    // vector net. A bit key is (net id + 1) * 2^32 + bit, above every id, so that no id and no other
+    // bit key can equal it.
+    using ObjectKey = std::uint64_t;
+    static ObjectKey NetBitKey(unsigned netId, int bit);
+    // The net id and bit of a key; bit -1 for a key that names a whole net.
+    static void DecodeNetKey(ObjectKey key, unsigned& netId, int& bit);
+    // Key lists: keys joined by ":". Empty and non-numeric pieces (a trailing ":") give no key.
+    static std::vector<ObjectKey> ParseKeyList(const CString& keys);
+    static CString MakeKeyList(const std::vector<ObjectKey>& ids);
     CString GetLastKeyList() const { return m_strLastKeys; }
     int GetLastKind() const { return m_nLastKind; }
 
@@ -257,6 +266,10 @@ public:
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
     CKXGridWnd* GetActiveGrid() const { return m_shownGrids.empty() ? nullptr : m_shownGrids.front(); }
     int GetPinGridCount() const { return static_cast<int>(m_pinGrids.size()); }
+    // The signal window of a show request: a new signal grid filled with the nets or net bits.
+    CKXSignalDetailsGridWnd* CreateSignalGrid(const std::vector<CNetContext>& nets,
+                                              const std::vector<CNetBitContext>& bits, BOOL bList);
+    CKXSignalDetailsGridWnd* ActiveSignalGrid() const;
     // Lines the shown pin grids up: several grids, and whether they show the same object.
     void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
 
@@ -275,6 +288,12 @@ public:
     LRESULT OnTclSort(CTclArgsList* args, long extra);
     LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
+    LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
+    LRESULT OnTclCopy(CTclArgsList* args, long extra);
+    LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
+    LRESULT OnTclEditPhysicalPin(CTclArgsList* args, long extra);
+    LRESULT OnTclEditLogicalPin(CTclArgsList* args, long extra);
     // Bus and differential-pair view options for every shown pin grid.
     void SetViewOptionsInAllGrids(int busOption, int dpOption);
     // Selects the rows of the keys in every shown grid.
@@ -303,6 +322,25 @@ public:
     void AutoSort(LPCTSTR column);
     void AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair);
     void AutoRemoveDiffPairPin();
+    void AutoPaste();
+    BOOL AutoAddTermination();
+    LPDISPATCH AutoInitTermination(LPCTSTR text);
+    BOOL AutoAssignPinNumber(LPCTSTR number);
+    void AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
+    void AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row);
+    BOOL AutoAddConnection(LPCTSTR signal);
+    LPDISPATCH AutoInitPUPD(LPCTSTR text);
+    BOOL AutoAddPUPD();
+    BOOL AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit, LPCTSTR endBit);
+    BOOL AutoAttachSignal(LPCTSTR text);
+    void AutoSelectTerminationCol(LPCTSTR pin, const VARIANT& row);
+    void AutoSelectSignalCol(LPCTSTR pin, const VARIANT& row);
+    void AutoSelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
+    void AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row);
+    BOOL AutoChangeDelay(LPCTSTR delay);
+    BOOL AutoDeletePUPD(LPCTSTR text);
+    void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
+    void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
 
 protected:
     DECLARE_DISPATCH_MAP()
@@ -319,7 +357,7 @@ private:
     void Journal(const char* comment, const char* call) const;
     // Keeps a by-name or signal request that has no grid of its own: the names shown and the
     // key list; nothing changes when no key was found.
-    void KeepShown(const std::vector<UINT>& keys, std::vector<CString> shown, int kind);
+    void KeepShown(const std::vector<ObjectKey>& keys, std::vector<CString> shown, int kind);
 
     CKXTableChildFrm* m_pChildFrame = nullptr;
     CCommonInterface* m_pInstancePane = nullptr;
@@ -335,17 +373,22 @@ private:
     CString m_strTitle;
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
+    void SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
+    BOOL RefuseAutomation() const;
     CKXInstanceDetailsGridWnd* ActivePinGrid() const;
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
     BOOL Usage(); // shows the usage of the word being run; TRUE
     LRESULT CommentCommand(CTclArgsList* args, int op);
+    // Selects the pins of the keys in the grid; FALSE, with a message, when no key names a pin.
+    BOOL SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys);
+    LRESULT EditPinCommand(CTclArgsList* args, BOOL physical);
     void Subscribe();
     void Unsubscribe();
     void CloseComponentWindow(UINT id);
     void RecordOutsideChange(CTransaction* transaction, const char* name);
     void ShowDockWindow(const char* which, BOOL crossSelect);
-    void ShowObjectInfo(const std::vector<UINT>& keys, int kind);
+    void ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind);
     CKXInstanceDetailsGridWnd* NewPinGrid();
     CDesignContext PaneDesign() const;
     CDesignContext PaneMasterDesign() const;
@@ -357,7 +400,7 @@ private:
     std::unique_ptr<CKXGridWnd> m_pPaneGrid;
     std::map<unsigned, INet*> m_registeredNets;
     HWND m_hSubscribed = nullptr;
-    std::vector<UINT> m_shownKeys; // ids of m_shown, in the same order
+    std::vector<ObjectKey> m_shownKeys; // ids of m_shown, in the same order
     BOOL m_bCommitting = FALSE;
     BOOL m_bActivating = FALSE;
     int m_nShownKind = kShowsComponents;
@@ -373,6 +416,7 @@ private:
     int m_nLastCompId = -1;
     int m_nLastNetId = -1;
     std::vector<std::unique_ptr<CKXInstanceDetailsGridWnd>> m_pinGrids;
+    std::vector<std::unique_ptr<CKXSignalDetailsGridWnd>> m_signalGrids;
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
     UINT m_nNextGridId = 9100;

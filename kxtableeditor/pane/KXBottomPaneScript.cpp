@@ -5,6 +5,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableDoc.h"
@@ -28,18 +29,18 @@ using P = CKXBottomPaneContainerView;
 
 // The words in the order they are registered, each with its handler and usage message.
 const WordEntry kWords[] = {
-    {"addConnection", &P::OnTclNotAvailable, "KXTABLE-160"},
+    {"addConnection", &P::OnTclAddConnection, "KXTABLE-160"},
     {"addPupd", &P::OnTclNotAvailable, "KXPANE-241"},
     {"addTermination", &P::OnTclNotAvailable, "KXPANE-241"},
     {"assignPinNumber", &P::OnTclNotAvailable, "KXTABLE-197"},
     {"assignModel", &P::OnTclNotAvailable, "KXTABLE-182"},
     {"changeCustomColumn", &P::OnTclChangeCustomColumn, "KXPANE-237"},
-    {"copy", &P::OnTclNotAvailable, "KXTABLE-164"},
+    {"copy", &P::OnTclCopy, "KXTABLE-164"},
     {"deleteConnection", &P::OnTclNotAvailable, "KXTABLE-161"},
     {"deletePupd", &P::OnTclNotAvailable, "KXPANE-242"},
     {"deleteTermination", &P::OnTclNotAvailable, "KXTABLE-162"},
     {"editTermination", &P::OnTclNotAvailable, "KXTABLE-213"},
-    {"selectObject", &P::OnTclNotAvailable, "KXTABLE-159"},
+    {"selectObject", &P::OnTclSelectObject, "KXTABLE-159"},
     {"addComment", &P::OnTclAddComment, "KXPANE-193"},
     {"modifyComment", &P::OnTclModifyComment, "KXPANE-194"},
     {"deleteComment", &P::OnTclDeleteComment, "KXPANE-195"},
@@ -51,9 +52,9 @@ const WordEntry kWords[] = {
     {"setViewOption", &P::OnTclSetViewOption, "KXTABLE-190"},
     {"expandPins", &P::OnTclExpandPins, "KXTABLE-187"},
     {"filterRows", &P::OnTclFilterRows, "KXPANE-234"},
-    {"trackInSignalList", &P::OnTclNotAvailable, "KXTABLE-188"},
-    {"editPhysicalPin", &P::OnTclNotAvailable, "KXTABLE-192"},
-    {"editLogicalPin", &P::OnTclNotAvailable, "KXTABLE-193"},
+    {"trackInSignalList", &P::OnTclTrackInSignalList, "KXTABLE-188"},
+    {"editPhysicalPin", &P::OnTclEditPhysicalPin, "KXTABLE-192"},
+    {"editLogicalPin", &P::OnTclEditLogicalPin, "KXTABLE-193"},
     {"sort", &P::OnTclSort, "KXPANE-231"},
     {"dumpGrid", &P::OnTclDumpGrid, "KXPANE-245"},
     {"swapSignal", &P::OnTclNotAvailable, "KXTABLE-206"},
@@ -153,15 +154,36 @@ LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
             if (!key.IsEmpty()) keys.Add(key);
         }
     CKXGridWnd* grid = GetActiveGrid();
-    if (!grid) return 1;
-    if (keys.GetSize() > 0) grid->SelectRowsByKey(&keys, "Pinname");
+    if (!grid) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (keys.GetSize() > 0 && !SelectKeyedPins(grid, keys)) return 0;
     if (op == 0 && grid->CanInsertComment())
         grid->InsertComment(text, 1);
     else if (op == 1 && grid->CanEditComment())
         grid->EditComment(text, 1);
     else if (op == 2 && grid->CanDeleteComment())
         grid->DeleteComment();
+    else {
+        CKXErrorHandler::MessageBoxOk("KXPANE-248");
+        return 0;
+    }
     return 1;
+}
+
+BOOL CKXBottomPaneContainerView::SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys) {
+    const CString column = CKXInstanceDetailsGridWnd::kPinNameKeyColumn;
+    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(grid)) {
+        if (pin->SelectRowsByKeyCount(&keys, column) > 0) return TRUE;
+        CString named;
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+            named += (i ? " " : "") + keys[i];
+        CKXErrorHandler::MessageBoxOk("KXPANE-247", named);
+        return FALSE;
+    }
+    grid->SelectRowsByKey(&keys, column);
+    return TRUE;
 }
 
 LRESULT CKXBottomPaneContainerView::OnTclAddComment(CTclArgsList* args, long) {
@@ -340,7 +362,163 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
     const CString file = arg->GetValue(0);
     // A file name such as "board-hdl.txt" is the user's, not a help request.
     if (IsHelp(file)) return Usage();
-    if (!file.IsEmpty() && GetViewMode() != 4)
-        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid())) pin->DumpGrid(file);
+    if (file.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-244");
+        return 0;
+    }
+    CKXGridWnd* active = GetViewMode() != 4 ? GetActiveGrid() : nullptr;
+    auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(active);
+    auto* signal = dynamic_cast<CKXSignalDetailsGridWnd*>(active);
+    if (!pin && !signal) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (!(pin ? pin->DumpGrid(file) : signal->DumpSCP(file))) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
+        return 0;
+    }
     return 1;
+}
+
+// ------------------------------------------------------------------ connections
+
+LRESULT CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() != 1) return Usage();
+    CTclArgs* arg = args->GetArg(0);
+    if (!arg || arg->GetArgCount() == 0 || IsHelp(arg->GetValue(0))) return Usage();
+    // instance:pin number[:start bit[:end bit[:signal]]], as one text or as a list of its parts.
+    std::vector<CString> parts;
+    if (arg->GetArgCount() > 1) {
+        for (int i = 0; i < arg->GetArgCount(); ++i)
+            parts.push_back(arg->GetValue(i));
+    } else {
+        const CString text = arg->GetValue(0);
+        if (text.Find(':') < 0) return Usage();
+        int start = 0;
+        for (int at = text.Find(':'); ; at = text.Find(':', start)) {
+            parts.push_back(at < 0 ? text.Mid(start) : text.Mid(start, at - start));
+            if (at < 0) break;
+            start = at + 1;
+        }
+    }
+    if (parts.size() > 5) return Usage();
+    CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
+    if (!grid) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    // The grid's own echo of a connection it has just made: the work is done.
+    if (grid->IsEchoingConnection()) return 1;
+    parts.resize(5);
+    if (parts[2].IsEmpty()) parts[2] = "-1";
+    if (parts[3].IsEmpty()) parts[3] = arg->GetArgCount() == 1 && parts[2] != "-1" ? parts[2] : CString("-1");
+    return grid->AssignConnectivityByName(parts[0], parts[1], parts[2], parts[3], parts[4]) ? 1 : 0;
+}
+
+// ------------------------------------------------------------------ selecting, copying, pins
+
+namespace {
+
+// The object keys of an operand list: each argument's values joined with ":". FALSE when a value
+// asks for help. A value "all" (when allowed) empties the keys and ends the list.
+bool ReadKeys(CTclArgsList* args, CStringArray& keys, bool allowAll = false) {
+    if (!args) return true;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+        CTclArgs* arg = *it;
+        if (!arg) continue;
+        for (int i = 0; i < arg->GetArgCount(); ++i) {
+            if (IsHelp(arg->GetValue(i))) return false;
+            if (allowAll && arg->GetValue(i).CompareNoCase("all") == 0) {
+                keys.RemoveAll();
+                return true;
+            }
+        }
+        keys.Add(Joined(arg, ":"));
+    }
+    return true;
+}
+
+} // namespace
+
+LRESULT CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() == 0) return 1;
+    CStringArray keys;
+    if (!ReadKeys(args, keys, true)) return Usage();
+    SelectRowsInAllGrids(&keys, "");
+    if (CKXGridWnd* active = GetActiveGrid()) active->NotifySelectionChanged();
+    return 1;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() == 0) return Usage();
+    CStringArray keys;
+    if (!ReadKeys(args, keys)) return Usage();
+    // The last argument is the key column; without object keys nothing is copied.
+    const CString keyColumn = keys[keys.GetSize() - 1];
+    keys.RemoveAt(keys.GetSize() - 1);
+    if (keys.GetSize() == 0) return 1;
+    auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
+    if (!pin) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    SelectRowsInAllGrids(&keys, keyColumn);
+    pin->CopySelection();
+    return 1;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, long) {
+    if (args && args->GetTotalArgCount() >= 2) return Usage();
+    CStringArray keys;
+    if (!ReadKeys(args, keys)) return Usage();
+    auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
+    if (!pin || !pin->IsCurrentSignalCellFilled()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (keys.GetSize() > 0) pin->SelectRowsByKey(&keys, "");
+    pin->HiliteSelection();
+    return 1;
+}
+
+LRESULT CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL physical) {
+    if (args && args->GetTotalArgCount() >= 3) return Usage();
+    int save = physical ? 0 : -1;
+    CString key;
+    if (CTclArgs* arg = args ? args->GetArg(0) : nullptr)
+        for (int i = 0; i < arg->GetArgCount(); ++i) {
+            const CString v = arg->GetValue(i);
+            if (IsHelp(v)) return Usage();
+            if (IsOption(v, "-save", "-s"))
+                save = 1;
+            else if (IsOption(v, "-nosave", "-n"))
+                save = 0;
+            else
+                key += (key.IsEmpty() ? "" : ":") + v;
+        }
+    const BOOL inPhysical = GetViewMode() == 4;
+    if (physical == inPhysical) {
+        CKXErrorHandler::MessageBoxOk(physical ? "KXPANE-178" : "KXPANE-226");
+        return 0;
+    }
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid || !grid->CanEditPin()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (!key.IsEmpty()) {
+        CStringArray keys;
+        keys.Add(key);
+        SelectRowsInAllGrids(&keys, "");
+    }
+    grid->EditPin(save);
+    return 1;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclEditPhysicalPin(CTclArgsList* args, long) {
+    return EditPinCommand(args, TRUE);
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclEditLogicalPin(CTclArgsList* args, long) {
+    return EditPinCommand(args, FALSE);
 }

@@ -4,18 +4,22 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
 #include "rmx/context.h"
 #include "rmx/schema.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
 // The key of a window: a key list as text.
-std::string KeyOf(const std::vector<UINT>& ids) {
+std::string KeyOf(const std::vector<CKXBottomPaneContainerView::ObjectKey>& ids) {
     return CKXBottomPaneContainerView::MakeKeyList(ids).str();
 }
 
@@ -145,29 +149,48 @@ CString CKXBottomPaneContainerView::GetNetName(int id) const {
 
 // ------------------------------------------------------------------ key lists
 
-std::vector<UINT> CKXBottomPaneContainerView::ParseKeyList(const CString& keys) {
-    std::vector<UINT> ids;
+CKXBottomPaneContainerView::ObjectKey CKXBottomPaneContainerView::NetBitKey(unsigned netId, int bit) {
+    return ((static_cast<ObjectKey>(netId) + 1) << 32) | static_cast<std::uint32_t>(bit);
+}
+
+void CKXBottomPaneContainerView::DecodeNetKey(ObjectKey key, unsigned& netId, int& bit) {
+    const ObjectKey high = key >> 32;
+    if (high == 0) {
+        netId = static_cast<unsigned>(key);
+        bit = -1;
+    } else {
+        netId = static_cast<unsigned>(high - 1);
+        bit = static_cast<int>(static_cast<std::uint32_t>(key));
+    }
+}
+
+std::vector<CKXBottomPaneContainerView::ObjectKey> CKXBottomPaneContainerView::ParseKeyList(const CString& keys) {
+    std::vector<ObjectKey> ids;
     const std::string text = keys.str();
     size_t start = 0;
-    for (;;) {
-        const size_t colon = text.find(':', start);
-        const std::string piece =
-            text.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
-        ids.push_back(static_cast<UINT>(std::strtoul(piece.c_str(), nullptr, 10)));
-        if (colon == std::string::npos) break;
+    while (start <= text.size()) {
+        size_t colon = text.find(':', start);
+        if (colon == std::string::npos) colon = text.size();
+        const std::string piece = text.substr(start, colon - start);
+        const bool digits = !piece.empty() && piece.size() <= 20 &&
+                            piece.find_first_not_of("0123456789") == std::string::npos;
+        if (digits) {
+            errno = 0;
+            const unsigned long long v = std::strtoull(piece.c_str(), nullptr, 10);
+            if (errno == 0) ids.push_back(static_cast<ObjectKey>(v));
+        }
         start = colon + 1;
     }
     return ids;
 }
 
-CString CKXBottomPaneContainerView::MakeKeyList(const std::vector<UINT>& ids) {
-    CString keys;
+CString CKXBottomPaneContainerView::MakeKeyList(const std::vector<ObjectKey>& ids) {
+    std::string keys;
     for (size_t i = 0; i < ids.size(); ++i) {
-        CString one;
-        one.Format(i ? ":%u" : "%u", ids[i]);
-        keys += one;
+        if (i) keys += ':';
+        keys += std::to_string(ids[i]);
     }
-    return keys;
+    return keys.c_str();
 }
 
 // ------------------------------------------------------------------ show requests
@@ -176,7 +199,7 @@ void CKXBottomPaneContainerView::ShowInstanceConnectivity(const CDesignContext&,
                                                           CKXInstanceContextArray* instances, BOOL bForce) {
     if (!bForce && !(IsShowingComponents() && !m_bMatrixFlag)) return;
     SetPaneTitle(kShowsComponents);
-    std::vector<UINT> keys;
+    std::vector<ObjectKey> keys;
     std::vector<CString> names;
     if (instances)
         for (INT_PTR i = 0; i < instances->GetSize(); ++i) {
@@ -195,14 +218,14 @@ void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CSt
                                                       BOOL bForce) {
     if (!bForce && !IsShowingComponents()) return;
     SetPaneTitle(kShowsComponents);
-    std::vector<UINT> keys;
+    std::vector<ObjectKey> keys;
     std::vector<CString> shown;
     if (names)
         for (POSITION pos = names->GetHeadPosition(); pos;) {
             const CString& name = names->GetNext(pos);
             const int id = GetComponentId(name);
             if (id < 0) continue; // not registered: skipped
-            keys.push_back(static_cast<UINT>(id));
+            keys.push_back(static_cast<ObjectKey>(id));
             shown.push_back(name);
         }
     // Components shown by name are physical parts; their grids come with the physical view.
@@ -215,20 +238,21 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
     SetPaneTitle(kShowsSignals);
     if (!netBits) return;
     m_bGroupFlag = netBits->GetSize() > 1;
-    std::vector<UINT> keys;
+    std::vector<ObjectKey> keys;
     std::vector<CString> shown;
+    std::vector<CNetBitContext> bits;
     for (INT_PTR i = 0; i < netBits->GetSize(); ++i) {
         const CNetBitContext& bit = netBits->GetAt(i);
         INet* net = bit.net();
         if (!net) continue;
-        UINT key = net->id();
-        if (net->msb() != net->lsb() && bit.bit() != -1)
-            key = net->id() * 100000u + static_cast<UINT>(bit.bit());
+        ObjectKey key = net->id();
+        if (net->msb() != net->lsb() && bit.bit() != -1) key = NetBitKey(net->id(), bit.bit());
         keys.push_back(key);
         shown.push_back(bit.spath());
+        bits.push_back(bit);
     }
-    // The signal grids are not part of this library yet: the request is kept as its key list.
     KeepShown(keys, std::move(shown), 1);
+    if (!bits.empty()) CreateSignalGrid({}, bits, bits.size() > 1);
 }
 
 void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* nets,
@@ -237,34 +261,42 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
     SetPaneTitle(kShowsSignals);
     if (!nets) return;
     m_bGroupFlag = nets->GetSize() > 1;
-    std::vector<UINT> keys;
+    std::vector<ObjectKey> keys;
     std::vector<CString> shown;
+    std::vector<CNetContext> contexts;
     for (INT_PTR i = 0; i < nets->GetSize(); ++i) {
         INet* net = nets->GetAt(i).net();
         if (!net) continue;
         keys.push_back(net->id());
         shown.push_back(net->name());
+        contexts.push_back(nets->GetAt(i));
     }
     KeepShown(keys, std::move(shown), 1);
+    if (!contexts.empty()) CreateSignalGrid(contexts, {}, contexts.size() > 1);
 }
 
 void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce) {
     if (!bForce && IsShowingComponents()) return;
     SetPaneTitle(kShowsSignals);
-    std::vector<UINT> keys;
+    std::vector<ObjectKey> keys;
     std::vector<CString> shown;
     if (names)
         for (POSITION pos = names->GetHeadPosition(); pos;) {
             const CString& name = names->GetNext(pos);
             const int id = GetNetId(name);
             if (id < 0) continue;
-            keys.push_back(static_cast<UINT>(id));
+            keys.push_back(static_cast<ObjectKey>(id));
             shown.push_back(name);
         }
     KeepShown(keys, std::move(shown), 1);
+    std::vector<CNetContext> contexts;
+    const CDesignContext design = PaneDesign();
+    for (const CString& name : m_shown)
+        if (CNetContext net = design ? design.net(name.GetString()) : CNetContext()) contexts.push_back(net);
+    if (!keys.empty() && !contexts.empty()) CreateSignalGrid(contexts, {}, contexts.size() > 1);
 }
 
-void CKXBottomPaneContainerView::KeepShown(const std::vector<UINT>& keys, std::vector<CString> shown,
+void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, std::vector<CString> shown,
                                            int kind) {
     if (keys.empty()) return;
     m_shown = std::move(shown);
@@ -286,23 +318,23 @@ void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString v
 
 // Shows the component windows of a key list: one window per instance, or one for the whole list
 // when the request is a group. Windows already made for a key are shown again, not remade.
-void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<UINT>& keys, int kind) {
+void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind) {
     m_strLastKeys = MakeKeyList(keys);
     m_nLastKind = kind;
     if (kind != 0) return;
     std::vector<CKXGridWnd*> shown;
-    auto windowFor = [this](const std::vector<UINT>& ids, bool group) -> CKXGridWnd* {
+    auto windowFor = [this](const std::vector<ObjectKey>& ids, bool group) -> CKXGridWnd* {
         const std::string key = KeyOf(ids);
         auto it = m_componentWindows.find(key);
         if (it != m_componentWindows.end()) return it->second;
-        CKXGridWnd* grid = group ? CreateGroupComponentGrid(key.c_str()) : CreateComponentGrid(ids.front());
+        CKXGridWnd* grid = group ? CreateGroupComponentGrid(key.c_str()) : CreateComponentGrid(static_cast<UINT>(ids.front()));
         if (grid) m_componentWindows[key] = grid;
         return grid;
     };
     if (m_bGroupFlag && keys.size() > 1) {
         if (CKXGridWnd* grid = windowFor(keys, true)) shown.push_back(grid);
     } else {
-        for (UINT id : keys)
+        for (ObjectKey id : keys)
             if (CKXGridWnd* grid = windowFor({id}, false)) shown.push_back(grid);
     }
     m_shownGrids = std::move(shown);
@@ -333,8 +365,39 @@ CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::CreateComponentGrid(UINT 
 CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::CreateGroupComponentGrid(const CString& keys) {
     CKXInstanceDetailsGridWnd* grid = NewPinGrid();
     if (!grid) return nullptr;
-    grid->ReloadInstanceRows(PaneDesign(), ParseKeyList(keys), FALSE);
+    std::vector<UINT> ids;
+    for (ObjectKey key : ParseKeyList(keys))
+        if (key <= UINT_MAX) ids.push_back(static_cast<UINT>(key));
+    grid->ReloadInstanceRows(PaneDesign(), ids, FALSE);
     return grid;
+}
+
+CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::CreateSignalGrid(const std::vector<CNetContext>& nets,
+                                                                     const std::vector<CNetBitContext>& bits,
+                                                                     BOOL bList) {
+    auto grid = std::make_unique<CKXSignalDetailsGridWnd>();
+    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++)) return nullptr;
+    grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign());
+    grid->SetParentFrame(m_pChildFrame);
+    const CDesignContext design = PaneDesign();
+    if (bList && !bits.empty())
+        grid->LoadNetBits(design, bits);
+    else if (bList)
+        grid->LoadNets(design, nets);
+    else if (!bits.empty())
+        grid->AddNetBitRows(design, bits.front());
+    else
+        grid->AddNetRows(design, nets.front());
+    CKXSignalDetailsGridWnd* shown = grid.get();
+    // Each show request has a grid of its own; the one it replaces goes.
+    m_signalGrids.clear();
+    m_signalGrids.push_back(std::move(grid));
+    m_shownGrids = {shown};
+    return shown;
+}
+
+CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::ActiveSignalGrid() const {
+    return dynamic_cast<CKXSignalDetailsGridWnd*>(GetActiveGrid());
 }
 
 void CKXBottomPaneContainerView::AfterShowObjects(BOOL& bSeveral, BOOL& bSame) {
@@ -418,17 +481,20 @@ CString CKXBottomPaneContainerView::GetPaneText() {
     for (const CString& s : m_shown)
         text += "\n  " + s;
     // Every shown grid, row by row as the user sees it: its cells joined by " | ", hidden and
-    // empty rows left out.
+    // empty rows and columns left out.
     for (CKXGridWnd* g : m_shownGrids) {
         const ROWCOL cols = g->GetColCount();
         for (ROWCOL r = 1; r <= g->GetRowCount(); ++r) {
             if (g->IsRowHidden(r)) continue;
             CString line;
             bool any = false;
+            bool first = true;
             for (ROWCOL c = 1; c <= cols; ++c) {
+                if (g->GetColWidth(c) == 0) continue; // a column the user does not see
                 const CString& v = g->GetValueRowCol(r, c);
                 if (!v.IsEmpty()) any = true;
-                line += (c > 1 ? " | " : "") + v;
+                line += (first ? "" : " | ") + v;
+                first = false;
             }
             if (any) text += "\n    " + line;
         }

@@ -273,8 +273,6 @@ void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
     if (text.IsEmpty()) return;
     CRowColArray selected;
     const std::vector<ROWCOL> rows = CommentTargets(this, selected);
-    ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
-    GetCurrentCell(curRow, curCol);
     m_nUndoStepMode = 1;
     CKXTransaction::BeginTrans(this, m_designContext, "Insert Comment");
     for (ROWCOL row : rows) {
@@ -288,8 +286,7 @@ void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
         FillCommentCell(row, key);
         AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, CString(), text), gxDo);
         MarkModified(m_pOwnerPane);
-        JournalComment(this, curRow, "\n\n ' --- Insert Comment ---",
-                       "InsertComment(" + KXVbsQuote(text) + ")");
+        JournalComment(this, row, "\n\n ' --- Insert Comment ---", "InsertComment(" + KXVbsQuote(text) + ")");
     }
     EndCommentStep(selected);
 }
@@ -360,8 +357,6 @@ void CKXInstanceDetailsGridWnd::DeleteComment() {
     if (!store) return;
     CRowColArray selected;
     const std::vector<ROWCOL> rows = CommentTargets(this, selected);
-    ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
-    GetCurrentCell(curRow, curCol);
     m_nUndoStepMode = 1;
     CKXTransaction::BeginTrans(this, m_designContext, "Delete Comment");
     for (ROWCOL row : rows) {
@@ -374,7 +369,7 @@ void CKXInstanceDetailsGridWnd::DeleteComment() {
         FillCommentCell(row, key);
         AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, CString()), gxDo);
         MarkModified(m_pOwnerPane);
-        JournalComment(this, curRow, "\n\n ' --- Delete Comment ---", "DeleteComment()");
+        JournalComment(this, row, "\n\n ' --- Delete Comment ---", "DeleteComment()");
     }
     EndCommentStep(selected);
 }

@@ -35,6 +35,7 @@ int CKXInstanceDetailsGridWnd::DumpGrid(const char* path) {
         }
         out += "\n";
     }
-    std::fwrite(out.data(), 1, out.size(), file.get());
-    return 1;
+    // A short write or a failed close (a full disk) is a failed dump.
+    const bool written = std::fwrite(out.data(), 1, out.size(), file.get()) == out.size();
+    return std::fclose(file.release()) == 0 && written ? 1 : 0;
 }

@@ -8,6 +8,8 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "pane/KXBottomPaneContainerView.h"
 
+#include <utility>
+
 CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pPasteTarget = nullptr;
 
 namespace {
@@ -242,6 +244,30 @@ BOOL CKXInstanceDetailsGridWnd::SelectColumnByName(const CString& pinNameArg, co
         SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
         break;
     }
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CString& pinNameArg,
+                                              const CString& pinNumberArg) {
+    const CString pinName = pinNameArg, pinNumber = pinNumberArg; // may be the shared value buffer
+    static const std::pair<const char*, int*> kColumns[] = {
+        {"Termination", &m_nColTermination}, {"Signal", &m_nColSignal}, {"pinname", &m_nColPinName},
+        {"pupd", &m_nColPupd},               {"pinnumber", &m_nColPinNumber}};
+    int col = 0;
+    for (const auto& [key, column] : kColumns)
+        if (columnKey.CompareNoCase(key) == 0) col = *column;
+    if (col <= 0) return FALSE;
+    const bool byName = pinNumber == "-1";
+    const ROWCOL keyCol = Col(byName ? m_nColPinName : m_nColPinNumber);
+    const CString& wanted = byName ? pinName : pinNumber;
+    ROWCOL found = 0;
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount() && !found; ++row)
+        if (GetValueRowCol(row, keyCol) == wanted) found = row;
+    if (!found) return FALSE;
+    // A bit folded into its bus row: open the bus so that the row shows.
+    if (IsRowHidden(found)) ExpandPin(GetValueRowCol(found, Col(m_nColPinName)));
+    SetCurrentCell(found, Col(col), kSmartInView);
+    SelectRange(CGXRange(found, Col(col)), TRUE, TRUE);
     return TRUE;
 }
 

@@ -298,6 +298,10 @@ public:
     void SelectFirstSignalCell();
     BOOL SelectNextSignalCell();
     BOOL SelectColumnByName(const CString& pinName, const CString& columnName);
+    // Makes current (and selects) the cell of a pin in the keyed column ("Termination", "Signal",
+    // "pinname", "pupd", "pinnumber", any case): the pin is found by its number, or by its name when
+    // the number is "-1"; the bus or pair rows above it are opened. FALSE when no row or column fits.
+    BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber);
     void ExpandPin(const CString& pinName);
     BOOL AcceptCellText(ROWCOL row, ROWCOL col, const CString& text);
     ROWCOL GetFirstVisibleColumn();
@@ -415,6 +419,10 @@ public:
     // Selects the rows named by keys "pin", "pin:number" or "instance:pin:number" (all visible pin
     // rows for an empty list), in the column of the column key (PIN_NAME when empty).
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
+    // The same; the number of rows selected (0: no key matched and the selection is as it was).
+    int SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn);
+    // The key column by which the script words name the pin-name column.
+    static constexpr const char* kPinNameKeyColumn = "Pinname";
     // TRUE when the instances (IInstance*) have one master and the same pins.
     static BOOL AreObjectsAlike(const CDesignContext& design, CPtrList* pObjects);
     // Records the pins of one instance: their bits, and one name entry per pin. 1 when the instance

@@ -9,14 +9,23 @@
 #include <set>
 
 void CKXInstanceDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
+    SelectRowsByKeyCount(pKeys, keyColumn);
+}
+
+int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn) {
     const ROWCOL last = GetRowCount();
     if (!pKeys || pKeys->GetSize() == 0) {
+        int count = 0;
         for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row)
-            if (!IsRowHidden(row)) SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
-        return;
+            if (!IsRowHidden(row)) {
+                SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
+                ++count;
+            }
+        return count;
     }
     ROWCOL col = static_cast<ROWCOL>(m_nColPinName);
-    if (!keyColumn.IsEmpty()) {
+    // The script words name the pin-name column by its key ("Pinname"), not by its caption.
+    if (!keyColumn.IsEmpty() && keyColumn.CompareNoCase(kPinNameKeyColumn) != 0) {
         const CString header = GetColumnHeaderFromKey(keyColumn);
         col = GetColCount() + 1;
         for (ROWCOL c = 1; c <= GetColCount(); ++c)
@@ -59,10 +68,11 @@ void CKXInstanceDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString key
         if (useInstance) rowKey += GetValueRowCol(row, static_cast<ROWCOL>(m_nColInstance));
         if (keys.count(rowKey)) matched.insert(row);
     }
-    if (matched.empty()) return;
+    if (matched.empty()) return 0;
     SelectAllRows(); // takes the selection off every row and resets the current cell
     for (ROWCOL row : matched)
         SelectRange(CGXRange(row, col), TRUE, TRUE);
+    return static_cast<int>(matched.size());
 }
 
 int CKXInstanceDetailsGridWnd::CollectObjectNames(const CDesignContext& design, IInstance* object, int,

@@ -64,3 +64,85 @@ TEST_F(PaneAuto, DumpGoesThroughTheHostAndWritesTheGrid) {
 }
 
 } // namespace
+
+namespace {
+
+class PaneAutoSelect : public PaneAuto {
+protected:
+    void ShowU1() {
+        CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
+        CKXInstanceContextArray arr;
+        arr.Add(design.instance("U1"));
+        Ccp()->ShowInstanceConnectivity(design, &arr, TRUE);
+    }
+    CKXInstanceDetailsGridWnd* Pin() { return dynamic_cast<CKXInstanceDetailsGridWnd*>(Ccp()->GetActiveGrid()); }
+    CString CurrentCell(ROWCOL& col) {
+        ROWCOL row = 0;
+        col = 0;
+        if (!Pin() || !Pin()->GetCurrentCell(row, col)) return CString();
+        return Pin()->GetValueRowCol(row, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName));
+    }
+};
+
+TEST_F(PaneAutoSelect, DispatchIdsFollowTheMethodOrder) {
+    ASSERT_TRUE(Open());
+    IDispatch* disp = Ccp()->GetIDispatch(FALSE);
+    const std::pair<const char*, DISPID> ids[] = {{"Dump", 1},          {"Paste", 5},
+                                                  {"SelectPinNameCol", 12}, {"AttachSignal", 18},
+                                                  {"SelectSignalCol", 22},  {"ChangePropValue", 34},
+                                                  {"CtrSelect", 35},        {"RemoveDiffPairPin", 37}};
+    for (const auto& [name, id] : ids) {
+        LPCOLESTR names[] = {name};
+        DISPID got = 0;
+        ASSERT_EQ(disp->GetIDsOfNames(names, 1, &got), S_OK) << name;
+        EXPECT_EQ(got, id) << name;
+    }
+}
+
+TEST_F(PaneAutoSelect, SelectColumnMethodsMakeThePinsCellCurrent) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    ASSERT_NE(Pin(), nullptr);
+    using G = CKXInstanceDetailsGridWnd;
+    ROWCOL col = 0;
+    // By name (the row left out), then by a bit's name inside a folded bus.
+    ASSERT_EQ(Call("SelectSignalCol", {COleVariant("OUT")}), S_OK);
+    EXPECT_EQ(std::string(CurrentCell(col)), "OUT");
+    EXPECT_EQ(col, static_cast<ROWCOL>(G::m_nColSignal));
+    ASSERT_EQ(Call("SelectPinNameCol", {COleVariant("D<2>"), COleVariant("-1")}), S_OK);
+    EXPECT_EQ(std::string(CurrentCell(col)), "D<2>");
+    EXPECT_EQ(col, static_cast<ROWCOL>(G::m_nColPinName));
+    ASSERT_EQ(Call("SelectTerminationCol", {COleVariant("IN")}), S_OK);
+    EXPECT_EQ(std::string(CurrentCell(col)), "IN");
+    EXPECT_EQ(col, static_cast<ROWCOL>(G::m_nColTermination));
+    // A pin that is not there leaves the current cell where it was.
+    ASSERT_EQ(Call("SelectPUPDCol", {COleVariant("NOSUCH")}), S_OK);
+    EXPECT_EQ(std::string(CurrentCell(col)), "IN");
+}
+
+TEST_F(PaneAutoSelect, CtrSelectSendsTheKeysAsListsAndTheEditingMethodsRefuse) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    Echoes();
+    SAFEARRAY* keys = AfxSafeArrayFromStrings({"U1:OUT:", "U1:IN:"});
+    VARIANT list;
+    VariantInit(&list);
+    list.vt = VT_ARRAY | VT_BSTR;
+    list.parray = keys;
+    ASSERT_EQ(Call("CtrSelect", {COleVariant(list), COleVariant("")}), S_OK);
+    SafeArrayDestroy(keys);
+    const auto echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_EQ(echoes[0], "selectObject pin [list U1 OUT \"\"] [list U1 IN \"\"]");
+    // The selection reached the pin grid: both rows are selected.
+    CRowColArray rows;
+    Pin()->GetSelectedRows(rows, FALSE, FALSE);
+    EXPECT_EQ(rows.GetSize(), 2);
+    Messages();
+    COleVariant result;
+    ASSERT_EQ(Call("AttachSignal", {COleVariant("autoname")}, &result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178"}));
+}
+
+} // namespace

@@ -10,6 +10,7 @@
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXTclCmdManager.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxnotes/CComments.h"
 #include "rmx/context.h"
 
 #include <filesystem>
@@ -60,9 +61,53 @@ TEST_F(PaneScript, HelpIsMinusHelpInAnyCaseOrAValueBeginningWithMinusH) {
     EXPECT_TRUE(Shown("KXPANE-195"));
     Run("deleteComment pin -hx");
     EXPECT_TRUE(Shown("KXPANE-195"));
-    // "-H..." other than -help is a key: the command runs (nothing selected, nothing to delete).
+    // "-H..." other than -help is a key: no pin is named so, which is an error, not the usage.
     Run("deleteComment pin -Hx");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-246"})); // nothing shown yet
+}
+
+TEST_F(PaneScript, CommentKeysSelectThePinsTheyName) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    ASSERT_NE(Pin(), nullptr);
+    CComments* store = Ccp()->GetCommentStore();
+    ASSERT_NE(store, nullptr);
+    CString text, date, time, user;
+    Messages();
+    EXPECT_EQ(Run("addComment pin {level shifted} OUT"), "1");
+    ASSERT_TRUE(store->getPinComments("U1", "OUT", text, date, time, user));
+    EXPECT_EQ(std::string(text), "level shifted");
+    EXPECT_FALSE(store->getPinComments("U1", "IN", text, date, time, user));
+    EXPECT_EQ(Run("modifyComment pin {checked} OUT"), "1");
+    ASSERT_TRUE(store->getPinComments("U1", "OUT", text, date, time, user));
+    EXPECT_EQ(std::string(text), "checked");
+    // Several keys, one of them "instance:pin:number" with an empty number.
+    EXPECT_EQ(Run("addComment pin {both} IN"), "1");
+    EXPECT_TRUE(store->getPinComments("U1", "IN", text, date, time, user));
+    // A bit of a bus, its row folded into the bus row or not.
+    EXPECT_EQ(Run("addComment pin {bit three} {D<3>}"), "1");
+    ASSERT_TRUE(store->getPinComments("U1", "D<3>", text, date, time, user));
+    EXPECT_EQ(std::string(text), "bit three");
+    EXPECT_FALSE(store->getPinComments("U1", "D<2>", text, date, time, user));
+    EXPECT_EQ(Run("deleteComment pin OUT IN"), "1");
+    EXPECT_FALSE(store->getPinComments("U1", "OUT", text, date, time, user));
+    EXPECT_FALSE(store->getPinComments("U1", "IN", text, date, time, user));
     EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(PaneScript, CommentKeysThatNameNoPinAreErrors) {
+    ASSERT_TRUE(Open());
+    ShowU1();
+    CComments* store = Ccp()->GetCommentStore();
+    CString text, date, time, user;
+    Messages();
+    EXPECT_EQ(Run("addComment pin {lost} NOSUCH"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-247"}));
+    EXPECT_FALSE(store->getPinComments("U1", "IN", text, date, time, user));
+    EXPECT_FALSE(store->getPinComments("U1", "OUT", text, date, time, user));
+    // Nothing to delete on a pin without a comment: refused, not reported as done.
+    EXPECT_EQ(Run("deleteComment pin OUT"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-248"}));
 }
 
 TEST_F(PaneScript, WordsWhoseOperationsAreMissingRefuseRatherThanSucceed) {
@@ -140,6 +185,9 @@ TEST_F(PaneScript, DumpWritesTheActiveGrid) {
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_NE(text.str().find("OUT"), std::string::npos);
+    Messages();
+    EXPECT_EQ(Run("dumpGrid pin " + (m_dir / "no-such-folder" / "u1.txt").string()), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-249"}));
 }
 
 } // namespace

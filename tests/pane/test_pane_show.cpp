@@ -119,8 +119,28 @@ TEST_F(PaneShow, NetBitKeysOfVectorAndScalarNets) {
     bits.Add(data.bitContext(2));
     bits.Add(design.net("N1").bitContext(-1));
     Ccp()->ShowNetBitConnectivity(design, &bits, TRUE);
-    EXPECT_EQ(std::string(Ccp()->GetLastKeyList()), std::to_string(data.net()->id() * 100000u + 2) + ":" +
-                                                        std::to_string(design.net("N1").net()->id()));
+    EXPECT_EQ(std::string(Ccp()->GetLastKeyList()),
+              std::to_string(Pane::NetBitKey(data.net()->id(), 2)) + ":" +
+                  std::to_string(design.net("N1").net()->id()));
+}
+
+TEST(PaneKeyList, BitKeysNeitherCollideNorOverflow) {
+    // A bit key is above every id: net 100005 is not bit 5 of net 1.
+    EXPECT_NE(Pane::NetBitKey(1, 5), Pane::ObjectKey{100005});
+    EXPECT_NE(Pane::NetBitKey(1, 100000), Pane::NetBitKey(2, 0));
+    unsigned net = 0;
+    int bit = 0;
+    Pane::DecodeNetKey(Pane::NetBitKey(4000000000u, 31), net, bit);
+    EXPECT_EQ(net, 4000000000u);
+    EXPECT_EQ(bit, 31);
+    Pane::DecodeNetKey(Pane::NetBitKey(0, 7), net, bit);
+    EXPECT_EQ(net, 0u);
+    EXPECT_EQ(bit, 7);
+    Pane::DecodeNetKey(100005, net, bit);
+    EXPECT_EQ(net, 100005u);
+    EXPECT_EQ(bit, -1);
+    const Pane::ObjectKey big = Pane::NetBitKey(4000000000u, 3);
+    EXPECT_EQ(Pane::ParseKeyList(Pane::MakeKeyList({7, big})), (std::vector<Pane::ObjectKey>{7, big}));
 }
 
 TEST_F(PaneShow, ReadOnlyAndMatrixTitlesHideTheAttachRow) {
@@ -134,10 +154,12 @@ TEST_F(PaneShow, ReadOnlyAndMatrixTitlesHideTheAttachRow) {
     EXPECT_FALSE(Ccp()->IsAttachSignalRowShown());
 }
 
-TEST(PaneKeyList, EveryPieceGivesAnId) {
-    EXPECT_EQ(Pane::ParseKeyList("12:"), (std::vector<UINT>{12, 0}));
-    EXPECT_EQ(Pane::ParseKeyList("3:4:5"), (std::vector<UINT>{3, 4, 5}));
-    EXPECT_EQ(Pane::ParseKeyList(""), (std::vector<UINT>{0}));
+TEST(PaneKeyList, EmptyAndMalformedPiecesGiveNoKey) {
+    using Keys = std::vector<Pane::ObjectKey>;
+    EXPECT_EQ(Pane::ParseKeyList("12:"), (Keys{12}));
+    EXPECT_EQ(Pane::ParseKeyList("3:4:5"), (Keys{3, 4, 5}));
+    EXPECT_EQ(Pane::ParseKeyList(""), (Keys{}));
+    EXPECT_EQ(Pane::ParseKeyList("::x:-1:99999999999999999999999:8"), (Keys{8}));
     EXPECT_EQ(std::string(Pane::MakeKeyList({7, 700002})), "7:700002");
 }
 

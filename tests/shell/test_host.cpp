@@ -33,8 +33,29 @@ TEST_F(HostTest, NetlistListsEveryConnectedPinBitSorted) {
     ASSERT_TRUE(Open());
     std::string n = Run("kx::netlist");
     EXPECT_NE(n.find("R1 A N1"), std::string::npos);
-    EXPECT_NE(n.find("U1 D[3] DATA[3]"), std::string::npos);
+    EXPECT_NE(n.find("U1 D<3> DATA<3>"), std::string::npos);
     EXPECT_LT(n.find("R1 A N1"), n.find("U1 OUT N1"));
+}
+
+class HostPropTest : public KXShellFixture {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        KXShellFixture::BuildDesign(b);
+        b.pinNumber("U1", "D<3>", "A13").prop("@U1", "VALUE", "");
+    }
+};
+
+TEST_F(HostPropTest, PropReadsBitsAndRefusesWhatIsNotThere) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::prop work.board:sch@U1.D<3> PN"), "A13");
+    EXPECT_EQ(Run("kx::prop work.board:sch@U1 VALUE"), "");
+    // A netlist line's pin names a path the other commands take.
+    std::string n = Run("kx::netlist");
+    EXPECT_NE(n.find("U1 D<3> DATA<3>"), std::string::npos) << n;
+    EXPECT_EQ(Run("kx::prop work.board:sch@U1.D<3> NOSUCH"),
+              "error: no property \"NOSUCH\" on \"work.board:sch@U1.D<3>\"");
+    EXPECT_EQ(Run("kx::prop work.board:sch@U1.D<7> PN").rfind("error: no object", 0), 0u);
+    EXPECT_EQ(Run("kx::prop work.board:sch@NOPE PN").rfind("error: no object", 0), 0u);
 }
 
 TEST_F(HostTest, MessagesAndEchoesAreTakenOnce) {

@@ -185,9 +185,12 @@ TEST_F(PanesTest, DesignChangesOfThePanes) {
 
 TEST_F(PanesTest, ForwardedOperationsAreRecordedWithTheirArguments) {
     instances.Descend();
-    instances.EditRefDes("U1", "R1");
-    EXPECT_TRUE(instances.EditBlkPackagingOptions(1, "P_", "x", "a", "b", "c", "d"));
-    EXPECT_TRUE(instances.AddBlock("lib", "blk", "sch", 0, "_S", "", 1, "", "", "", 1, 1));
+    EXPECT_TRUE(instances.EditRefDes("U1", "R1"));
+    EXPECT_STREQ(d.design.instance("U1").physicalPackageName(), "R1");
+    // No block "x", no schematic lib.blk:sch: refused, nothing changed.
+    EXPECT_FALSE(instances.EditBlkPackagingOptions(1, "P_", "x", "a", "b", "c", "d"));
+    EXPECT_FALSE(instances.AddBlock("B1", "lib", "blk", 0, "_S", "", 1, "", "", "", 1, 1));
+    EXPECT_FALSE(d.design.instance("B1").instance());
     instances.GetInstancePaneGrid()->ViewPhysical(-1);
     signals.ShowDPSignals("0");
     const auto& calls = instances.GetCalls();

@@ -312,9 +312,11 @@ public:
                       int seventh);
     BOOL AddBlock(CString a1, CString a2, CString a3, int kind, CString a5, CString a6, int flag, CString t8,
                   CString t9, CString t10, int i11, int i12);
-    void Modify(CString first, CString second);
-    void DeleteRefDes();
-    void EditRefDes(CString first, CString second);
+    // Each of these changes the design in one transaction and journals itself, or refuses with a
+    // message, changing and journalling nothing; nonzero when done.
+    BOOL Modify(CString first, CString second);
+    BOOL DeleteRefDes();
+    BOOL EditRefDes(CString first, CString second);
     // Renames an instance of the design; nonzero when it was renamed.
     BOOL RenameComponent(CString oldName, CString newName);
     BOOL DeleteComponent(CString name);
@@ -326,6 +328,11 @@ public:
     void HighlightObject(CKXHiliteObject* object) override;
 
 private:
+    BOOL Refuse(const char* id, const CString& what);
+    // The instance of that name, or the one instance selected in the component list for no name.
+    CInstanceContext NamedOrSelectedInstance(const CString& name);
+    BOOL SetBlockOption(const CInstanceContext& block, const char* keyword, const CString& value);
+
     CKXInstancePaneGrid m_instanceGrid;
     CKXPhysPartGrid m_physPartGrid;
     CKXSignalPaneContainerView* m_pSignalPane = nullptr;

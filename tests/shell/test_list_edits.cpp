@@ -1,0 +1,67 @@
+// The component list's edits as a journal replays them: blocks and their packaging option, the
+// master of a component, reference designators. Each changes the design in one transaction and
+// journals itself, or refuses with a message and changes and journals nothing.
+#include "KXShellFixture.h"
+
+#include "shell/KXTableDoc.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ListEdits : public KXShellFixture {
+protected:
+    bool Modified() { return Doc() && Doc()->IsModified(); }
+    bool Journals(const std::string& text) { return JournalText().find(text) != std::string::npos; }
+};
+
+TEST_F(ListEdits, AddBlockPlacesTheSchematicWithItsOption) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::call AddBlock B2 work blk SUFFIX _b sch TRUE"), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@B2 PACKAGING_OPTION"), "SUFFIX");
+    EXPECT_EQ(Run("kx::prop work.board:sch@B2 PACKAGING_VALUE"), "_b");
+    EXPECT_TRUE(Modified());
+    EXPECT_TRUE(Journals("call board.AddBlock(\"B2\",\"work\",\"blk\",\"SUFFIX\",\"_b\",\"sch\",\"TRUE\""));
+    EXPECT_NE(Run("kx::window clp").find("B2"), std::string::npos);
+    // The option changes; OPTIMIZED takes no value.
+    EXPECT_EQ(Run("kx::call ChangeBlkOption OPTIMIZED {} B2"), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@B2 PACKAGING_OPTION"), "OPTIMIZED");
+    EXPECT_EQ(Run("kx::prop work.board:sch@B2 PACKAGING_VALUE").rfind("error: no property", 0), 0u);
+    EXPECT_TRUE(Journals("call board.ChangeBlkOption(\"OPTIMIZED\",\"\",\"B2\""));
+}
+
+TEST_F(ListEdits, RefusedEditsChangeAndJournalNothing) {
+    ASSERT_TRUE(Open());
+    const std::string before = JournalText();
+    Messages();
+    // A symbol is not a block; a name that is taken; a component that is not a block.
+    EXPECT_EQ(Run("kx::call AddBlock B3 work res SUFFIX _b sym"), "0");
+    EXPECT_EQ(Run("kx::call AddBlock U1 work blk SUFFIX _b {}"), "0");
+    EXPECT_EQ(Run("kx::call ChangeBlkOption PREFIX P_ U1"), "0");
+    EXPECT_EQ(Run("kx::call ModifyComponent U1 work.nosuch:sym"), "");
+    EXPECT_EQ(Run("kx::call EditRefDes NOPE R7"), "");
+    EXPECT_EQ(Run("kx::call DeleteRefDes"), ""); // nothing selected
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-251", "KXPANE-252", "KXPANE-250", "KXPANE-251",
+                                                    "KXPANE-250", "KXPANE-253"}));
+    EXPECT_EQ(Run("kx::prop work.board:sch@B3 NAME").rfind("error: no object", 0), 0u);
+    EXPECT_EQ(JournalText(), before);
+    EXPECT_FALSE(Modified());
+}
+
+TEST_F(ListEdits, ReferenceDesignatorsAndMastersChange) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::call EditRefDes R1 R100"), "");
+    EXPECT_EQ(Run("kx::prop work.board:sch@R1 LOCATION"), "R100");
+    EXPECT_TRUE(Journals("call board.EditRefDes(\"R1\",\"R100\")"));
+    EXPECT_EQ(Run("kx::select clp R1"), "1");
+    EXPECT_EQ(Run("kx::call DeleteRefDes"), "");
+    EXPECT_EQ(Run("kx::prop work.board:sch@R1 LOCATION").rfind("error: no property", 0), 0u);
+    EXPECT_TRUE(Journals("call board.DeleteRefDes()"));
+    // R1 becomes a buffer: its master changes, the view kept.
+    EXPECT_EQ(Run("kx::call ModifyComponent R1 work.buf"), "");
+    EXPECT_NE(Run("kx::window clp").find("R1"), std::string::npos);
+    EXPECT_TRUE(Journals("call board.ModifyComponent(\"R1\",\"work.buf\")"));
+    EXPECT_TRUE(Modified());
+}
+
+} // namespace
