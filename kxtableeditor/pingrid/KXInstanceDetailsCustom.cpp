@@ -56,7 +56,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
     }
     const std::map<CString, int> columns = CustomColumns();
     const char* journal = CKXShareGlobalData::m_bAutomation;
-    const CString designName = m_designContext ? CString(m_designContext.name()) : CString();
+    const CString designName = JournalHandle();
     CString shownInstance;
     if (GetRowCount() >= PIN_FIRST_ROW) {
         int msb = -1, lsb = -1;
@@ -126,6 +126,11 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
                 CString lines;
                 if (!shownInstance.IsEmpty())
                     lines += "\ncall " + designName + ".Clp().Select(" + KXVbsQuote(shownInstance) + ")";
+                // The row the value went to, so that a replay changes that pin and no other.
+                const CString pinNumber = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinNumber));
+                lines += "\ncall " + designName + ".ConnectivityPane().SelectPinNameCol(" +
+                         KXVbsQuote(GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinName))) +
+                         (pinNumber.Find(',') < 0 ? "," + KXVbsQuote(pinNumber) : CString()) + ")";
                 lines += "\n\n ' --- Add Value in Customized Column ---";
                 lines += "\ncall " + designName + ".ConnectivityPane().ChangePropValue(" + KXVbsQuote(name) +
                          "," + KXVbsQuote(text) + ")\n";
