@@ -6,6 +6,7 @@
 #include "afx/afxanswer.h"
 #include "afx/afxdisp.h"
 #include "afx/afxdoc.h"
+#include "afx/afxreg.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
@@ -89,9 +90,20 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
     if (!CKXShareGlobalData::m_pDataAccessContext) CKXShareGlobalData::m_pDataAccessContext = &serverFolders;
     if (!designLib.empty()) {
         CString loadError;
-        if (!m_pServer->loadLibrary(designLib.c_str(), loadError)) {
-            error = "cannot load the design library \"" + designLib + "\": " + loadError.str();
-            return false;
+        bool partly = false;
+        if (!m_pServer->loadLibrary(designLib.c_str(), loadError, &partly)) {
+            if (!partly) {
+                error = "cannot load the design library \"" + designLib + "\": " + loadError.str();
+                return false;
+            }
+            // A bad file is refused as a whole; the rest of the library is there to work with.
+            std::string lines = loadError.str();
+            for (size_t at = 0; at < lines.size();) {
+                size_t nl = lines.find('\n', at);
+                if (nl == std::string::npos) nl = lines.size();
+                m_core.Print("error: not loaded: " + lines.substr(at, nl - at));
+                at = nl + 1;
+            }
         }
     }
     if (!journal.empty()) {
@@ -138,6 +150,10 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
     }
     m_pApp->AddDocTemplate(m_pTemplate);
     addToolBars();
+    for (const std::string& failure : CKXErrorHandler::TakeLoadFailures())
+        m_core.Print("error: message file " + failure);
+    for (const std::string& problem : AfxTakeRegistryProblems())
+        m_core.Print("error: registry " + problem);
     RegisterWords();
     RegisterCommands();
     m_core.SetRoute([this](const std::string& w, const std::vector<KXHostArg>& a, long& r, std::string& e) {
@@ -250,7 +266,38 @@ CDocument* CKXHostApp::ActiveDocument() const {
     return frame ? frame->GetActiveDocument() : nullptr;
 }
 
+bool CKXHostApp::IsOpenMode(int mode) {
+    switch (mode) {
+    case eOpenModeNoSwitch:
+    case eOpenModeEditBlock:
+    case eOpenModeContext:
+    case eOpenModeInParent:
+    case eOpenModePhysical:
+    case eOpenModeInParentAlt:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CKXHostApp::ParseNumber(const std::string& text, int& value) {
+    if (text.empty() || text.size() > 10) return false;
+    size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    if (i == text.size()) return false;
+    long long v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        v = v * 10 + (text[i] - '0');
+    }
+    value = static_cast<int>(text[0] == '-' ? -v : v);
+    return v <= 0x7fffffff;
+}
+
 bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
+    if (!IsOpenMode(mode)) {
+        error = "no open mode " + std::to_string(mode) + " (0, 1, 2, 3, 4 or 6)";
+        return false;
+    }
     if (!m_pTemplate || !m_pServer) {
         error = "the editor library is not loaded";
         return false;

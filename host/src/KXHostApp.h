@@ -6,6 +6,8 @@
 
 #include "KXHostCore.h"
 
+#include "afx/afxdisp.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,6 +54,14 @@ public:
     std::vector<CDocument*> Documents() const;
 
     bool Open(const std::string& name, int mode, std::string& error);
+    // The open modes a design window takes (0 1 2 3 4 6).
+    static bool IsOpenMode(int mode);
+    // A decimal integer, optionally signed, and nothing else.
+    static bool ParseNumber(const std::string& text, int& value);
+    // Calls an automation method on a document's interface. The call may close the document
+    // (Close): its interface is then gone with it and is not released again.
+    HRESULT InvokeOnDocument(CDocument* doc, IDispatch* disp, const char* method, std::vector<COleVariant> args,
+                             COleVariant* result);
     bool Close(std::string& error);
     bool ActivateTab(int tab, std::string& error);
 
@@ -63,7 +73,7 @@ private:
     void RegisterWords();
     bool Route(const std::string& word, const std::vector<KXHostArg>& args, long& result, std::string& error);
     bool ReplayLine(const std::string& line, int number, std::string& error);
-    IDispatch* HandleObject(const std::string& handle);
+    IDispatch* HandleObject(const std::string& handle, CDocument** document);
 
     CKXHostCore& m_core;
     std::unique_ptr<CWinApp> m_pApp;

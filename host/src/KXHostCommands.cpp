@@ -105,7 +105,11 @@ void CKXHostApp::RegisterCommands() {
             r = "usage: kx::open LIB.CELL:VIEW ?MODE?";
             return false;
         }
-        int mode = a.size() == 2 ? std::atoi(a[1].c_str()) : 1;
+        int mode = 1;
+        if (a.size() == 2 && !ParseNumber(a[1], mode)) {
+            r = "the open mode is a number (0, 1, 2, 3, 4 or 6), not \"" + a[1] + "\"";
+            return false;
+        }
         std::string err;
         if (!Open(a[0], mode, err)) {
             m_core.Print("error: " + err);
@@ -133,8 +137,13 @@ void CKXHostApp::RegisterCommands() {
             r = "usage: kx::tab NUMBER";
             return false;
         }
+        int tab = 0;
+        if (!ParseNumber(a[0], tab)) {
+            r = "the design window is a number, not \"" + a[0] + "\"";
+            return false;
+        }
         std::string err;
-        if (!ActivateTab(std::atoi(a[0].c_str()), err)) {
+        if (!ActivateTab(tab, err)) {
             r = err;
             return false;
         }
@@ -358,8 +367,7 @@ void CKXHostApp::RegisterCommands() {
         for (size_t i = 1; i < a.size(); ++i)
             args.emplace_back(a[i].c_str());
         COleVariant result;
-        HRESULT hr = AfxInvokeByName(disp, a[0].c_str(), std::move(args), &result);
-        disp->Release();
+        HRESULT hr = InvokeOnDocument(doc, disp, a[0].c_str(), std::move(args), &result);
         if (FAILED(hr)) {
             r = "the automation method \"" + a[0] + "\" failed";
             return false;

@@ -131,7 +131,15 @@ std::string Trim(const std::string& s) {
 }
 } // namespace
 
-IDispatch* CKXHostApp::HandleObject(const std::string& handle) {
+HRESULT CKXHostApp::InvokeOnDocument(CDocument* doc, IDispatch* disp, const char* method,
+                                     std::vector<COleVariant> args, COleVariant* result) {
+    HRESULT hr = AfxInvokeByName(disp, method, std::move(args), result);
+    std::vector<CDocument*> open = Documents();
+    if (!doc || std::find(open.begin(), open.end(), doc) != open.end()) disp->Release();
+    return hr;
+}
+
+IDispatch* CKXHostApp::HandleObject(const std::string& handle, CDocument** document) {
     CDocument* bound = nullptr;
     for (auto& h : m_handles)
         if (h.first == handle) bound = h.second;
@@ -140,6 +148,7 @@ IDispatch* CKXHostApp::HandleObject(const std::string& handle) {
     // A handle that no "set" line bound names the active design window (the journal of a
     // single window names it by its block).
     auto* doc = dynamic_cast<CKXDocument*>(bound ? bound : ActiveDocument());
+    *document = doc;
     return doc && doc->m_pKXDocInterface ? doc->m_pKXDocInterface->GetDocumentInterface() : nullptr;
 }
 
@@ -175,8 +184,9 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         std::vector<COleVariant> args;
         if (!ReadArgs(c, args) || args.size() != 1 || !c.AtEnd()) return refuse("not a journal line");
         std::string err;
-        if (!ActivateTab(std::atoi(AfxVariantToString(&args[0]).GetString()), err))
-            return refuse(err.c_str());
+        int tab = 0;
+        if (!ParseNumber(AfxVariantToString(&args[0]).str(), tab)) return refuse("not a design window number");
+        if (!ActivateTab(tab, err)) return refuse(err.c_str());
         return true;
     }
     if (line.compare(c.i, 15, "RMX.OpenDesign(") == 0) {
@@ -184,9 +194,9 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         std::vector<COleVariant> args;
         if (!ReadArgs(c, args) || args.size() != 2 || !c.AtEnd()) return refuse("not a journal line");
         std::string err;
-        if (!Open(AfxVariantToString(&args[0]).str(), std::atoi(AfxVariantToString(&args[1]).GetString()),
-                  err))
-            return refuse(err.c_str());
+        int mode = 0;
+        if (!ParseNumber(AfxVariantToString(&args[1]).str(), mode)) return refuse("not an open mode");
+        if (!Open(AfxVariantToString(&args[0]).str(), mode, err)) return refuse(err.c_str());
         return true;
     }
     // The handle runs up to the first ".Name(" (a design name may itself hold '.' and ':').
@@ -204,7 +214,8 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
     if (callAt == std::string::npos || callAt == pos) return refuse("not a journal line");
     std::string handle = Trim(line.substr(pos, callAt - pos));
     c.i = callAt;
-    IDispatch* obj = HandleObject(handle);
+    CDocument* doc = nullptr;
+    IDispatch* obj = HandleObject(handle, &doc);
     if (!obj) return refuse("no design window is open");
     while (c.Eat('.')) {
         std::string method = c.Identifier();
@@ -214,8 +225,9 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
             return refuse("not a journal line");
         }
         COleVariant result;
-        HRESULT hr = AfxInvokeByName(obj, method.c_str(), std::move(args), &result);
-        obj->Release();
+        // The first call is on the document, which the call may close.
+        HRESULT hr = InvokeOnDocument(doc, obj, method.c_str(), std::move(args), &result);
+        doc = nullptr;
         obj = nullptr;
         if (FAILED(hr)) return refuse(("the call of " + method + " failed").c_str());
         if (result.vt == VT_DISPATCH && result.pdispVal) {

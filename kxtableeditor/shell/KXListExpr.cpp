@@ -17,6 +17,8 @@ size_t Align(size_t size) {
 
 constexpr size_t kMaxAtom = 1000;
 constexpr size_t kMaxString = 299997;
+// Lists nest at most this deep: a deeper text is refused rather than read into the stack.
+constexpr int kMaxDepth = 200;
 } // namespace
 
 void CKXListNodePool::SetOutOfMemoryHandler(KXListOutOfMemoryHandler handler) {
@@ -161,7 +163,13 @@ SKXListNode* CKXListExpr::ReadExpr(CString& error) {
                 return head;
             }
             Unget(next);
+            if (m_depth >= kMaxDepth) {
+                error.Format("Lists nested deeper than %d levels", kMaxDepth);
+                return head;
+            }
+            ++m_depth;
             SKXListNode* elem = ReadExpr(error);
+            --m_depth;
             if (m_oom) {
                 error = "Out of memory";
                 return head;
@@ -236,6 +244,7 @@ SKXListNode* CKXListExpr::Parse(const char* text, CString& error) {
     m_line = 1;
     m_col = 0;
     m_oom = false;
+    m_depth = 0;
     error.Empty();
     SKXListNode* root = ReadExpr(error);
     if (m_oom) error = "Out of memory";

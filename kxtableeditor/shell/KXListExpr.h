@@ -49,7 +49,8 @@ class CKXListExpr {
 public:
     // Reads one expression from `text`. Returns the root (may be partial after a
     // syntax error) and sets `error` to "Need closing )", "Illegal character to
-    // start symbol name." or "Out of memory" when something went wrong.
+    // start symbol name.", "Lists nested deeper than 200 levels" or "Out of memory" when something
+    // went wrong.
     SKXListNode* Parse(const char* text, CString& error);
 
     int Line() const { return m_line; }
@@ -67,6 +68,7 @@ private:
     size_t m_pos = 0;
     int m_line = 1, m_col = 0;
     bool m_oom = false;
+    int m_depth = 0; // lists open around the expression being read
 };
 
 SKXListNode* ListNodeGetItems(const SKXListNode* node);

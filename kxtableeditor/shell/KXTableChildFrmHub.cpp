@@ -139,8 +139,8 @@ LRESULT CKXTableChildFrm::OnTclSaveDesign(CTclArgsList* args, LPARAM) {
     }
     CKXTableDoc* doc = GetTableDoc();
     if (!doc) return 0;
-    doc->SaveBlockCommand();
-    return 1;
+    // A save that failed (the design could not be written) answers 0.
+    return doc->SaveBlockCommand() ? 1 : 0;
 }
 
 LRESULT CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {

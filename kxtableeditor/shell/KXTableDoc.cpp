@@ -15,6 +15,7 @@
 #include "kxsmall/CKXCreateBlockDlg.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
+#include "rmx/transaction.h"
 
 #include <cstdlib>
 #include <set>
@@ -63,7 +64,28 @@ CKXTableDoc::CKXTableDoc() {
     m_pKXDocInterface = static_cast<IKXDocument*>(this);
 }
 
-CKXTableDoc::~CKXTableDoc() = default;
+CKXTableDoc::~CKXTableDoc() {
+    if (m_nCommitListener && m_pWatchedServer && m_pWatchedServer == CKXShareGlobalData::m_pServer)
+        m_pWatchedServer->removeCommitListener(m_nCommitListener);
+}
+
+void CKXTableDoc::WatchDesignChanges() {
+    IServer* server = CKXShareGlobalData::m_pServer;
+    if (!server || m_nCommitListener) return;
+    m_pWatchedServer = server;
+    m_nCommitListener = server->addCommitListener([this](CTransaction* t) { OnDesignCommitted(t); });
+}
+
+void CKXTableDoc::OnDesignCommitted(CTransaction* transaction) {
+    IDesign* mine = GetMasterDesignContext().design();
+    if (!transaction || !mine || m_bClosing) return;
+    bool touches = transaction->design() == mine;
+    for (IChange* change : transaction->beginChange()) {
+        if (touches) break;
+        touches = change && change->design() == mine;
+    }
+    if (touches) SetModified(TRUE);
+}
 
 IDispatch* CKXTableDoc::GetDocumentInterface() {
     return GetIDispatch(TRUE);
@@ -133,6 +155,7 @@ CString KXDesignNumberText(IDesign* design) {
 
 BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     if (!COleLinkingDoc::OnOpenDocument(lpszPathName)) return FALSE;
+    WatchDesignChanges();
     const CDesignContext& master = GetMasterDesignContext();
     IKXMessageServer* ms = GetKXMsgSrvr();
     CString path = master.spath();
@@ -178,14 +201,16 @@ BOOL CKXTableDoc::OnSaveDocument(LPCTSTR lpszPathName) {
     return SaveCurrentDesign(lpszPathName, FALSE);
 }
 
-void CKXTableDoc::SaveBlockCommand() {
+BOOL CKXTableDoc::SaveBlockCommand() {
     if (CWnd* main = AfxGetMainWnd()) {
         UINT msg = RegisterWindowMessageA("MSG_GETMODELERROR_STATUS");
-        if (main->SendMessage(msg, 0, 0) == 0) return;
+        if (main->SendMessage(msg, 0, 0) == 0) return TRUE;
     }
+    m_strSaveError.Empty();
     BOOL saved = OnSaveDocument(GetPathName());
     // Only a save that happened is journalled: a replay must not save what the user declined.
     if (saved) Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetCellName() + ".Save()");
+    return m_strSaveError.IsEmpty();
 }
 
 BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
@@ -232,8 +257,11 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         ok = server->saveDesign(design, &error);
     }
     if (!ok) {
-        // A design the server could not write is not saved: the document stays modified.
+        // A design the server could not write is not saved: the document stays modified, and the
+        // user is told why.
         StatusText("Design not saved: " + error);
+        m_strSaveError = error.IsEmpty() ? CString("not written") : error;
+        CKXErrorHandler::MessageBoxOk("KXCOMMON-102", name, error);
         return FALSE;
     }
     if (m_pComments) m_pComments->saveComments();

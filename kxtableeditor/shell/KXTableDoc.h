@@ -11,6 +11,8 @@
 
 class CComments;
 class CKXTableChildFrm;
+class CTransaction;
+class IServer;
 
 class CKXTableDoc : public CKXDocument, public IKXDocument {
     DECLARE_DYNCREATE(CKXTableDoc)
@@ -33,8 +35,9 @@ public:
 
     CComments* GetComments() const { return m_pComments.get(); }
     BOOL IsDesignModified() const;
-    // The work of the "saveDesign" script command.
-    void SaveBlockCommand();
+    // The work of the "saveDesign" script command: FALSE when the design could not be written
+    // (a save the user declined or turned into Save As is no failure).
+    BOOL SaveBlockCommand();
     // The closing work (script "closeDesign" and OnCloseDocument).
     void CloseBlockCommand();
     // Save As without a dialog, to a library and block name; TRUE when done.
@@ -95,7 +98,15 @@ private:
     void StatusText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
 
+    // Every committed change of the document's design marks the document modified, whatever route
+    // made it (a grid, a list pane, automation, a script word, an undo or another window).
+    void WatchDesignChanges();
+    void OnDesignCommitted(CTransaction* transaction);
+
     std::unique_ptr<CComments> m_pComments;
+    IServer* m_pWatchedServer = nullptr;
+    int m_nCommitListener = 0;
     BOOL m_bModified = FALSE;
+    CString m_strSaveError; // why the last save of SaveBlockCommand failed, empty when it did not
     BOOL m_bClosing = FALSE;
 };

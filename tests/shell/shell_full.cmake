@@ -9,6 +9,7 @@ if(TARGET kxtestsupport)
     test_drop_target.cpp
     test_host_core.cpp
     test_undo_history.cpp
+    test_hostile.cpp
     test_list_edits.cpp
   )
   list(APPEND SHELL_TEST_LIBS kxtestsupport)

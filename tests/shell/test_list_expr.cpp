@@ -126,3 +126,20 @@ TEST(ListNodePool, PiecesAreZeroedAlignedAndReused) {
     void* big = pool.Alloc(20000);
     EXPECT_NE(big, nullptr);
 }
+
+TEST(ListExpr, NestingIsBoundedWithAClearError) {
+    CKXListExpr expr;
+    CString error;
+    // A million brackets would run the reader out of stack; the text is refused instead.
+    std::string deep(1000000, '(');
+    expr.Parse(deep.c_str(), error);
+    EXPECT_EQ(error, CString("Lists nested deeper than 200 levels"));
+    // Nesting up to the bound reads.
+    std::string ok = std::string(200, '(') + "x" + std::string(200, ')');
+    SKXListNode* root = expr.Parse(ok.c_str(), error);
+    EXPECT_TRUE(error.IsEmpty()) << error.GetString();
+    EXPECT_NE(root, nullptr);
+    std::string over = std::string(201, '(') + "x" + std::string(201, ')');
+    expr.Parse(over.c_str(), error);
+    EXPECT_FALSE(error.IsEmpty());
+}

@@ -1,4 +1,5 @@
 #include "afx/afxreg.h"
+#include "afx/afxfile.h"
 
 #include "afx/afxdoc.h"
 
@@ -12,6 +13,8 @@
 #include <map>
 #include <sstream>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -38,6 +41,8 @@ struct Registry {
     UINT_PTR nextHandle = 0x40000;
     std::string dir;
     bool dirResolved = false;
+    bool readOnly = false;              // the file could not be read whole nor set aside
+    std::vector<std::string> problems;  // not yet taken by AfxTakeRegistryProblems
 
     static Registry& get() {
         static Registry r;
@@ -116,56 +121,89 @@ struct Registry {
     }
 
     // File format: "[<key path>]" lines open a key; "<quoted name>=dword:<8 hex digits>" and
-    // "<quoted name>=<quoted text>" lines are its values. Lines that do not parse are skipped.
+    // "<quoted name>=<quoted text>" lines are its values; empty lines and ";" lines are ignored.
+    // A file with lines that do not parse is not written over: it is renamed aside (so that
+    // nothing of the user's settings is dropped), what did parse is kept, and the problem is
+    // reported through AfxTakeRegistryProblems.
     void load() {
         keys.clear();
         std::string f = file();
         if (f.empty()) return;
         std::ifstream in(f, std::ios::binary);
+        if (!in) return;
         std::string line;
         Key* current = nullptr;
+        int lineNo = 0, firstBad = 0, bad = 0;
         while (std::getline(in, line)) {
+            ++lineNo;
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.empty() || line[0] == ';') continue;
-            if (line[0] == '[') {
-                size_t i = 1;
-                std::string path;
-                if (!unquote(line, i, path)) {
-                    current = nullptr;
-                    continue;
-                }
-                current = &keys[upper(path)];
-                if (current->path.empty()) current->path = path;
-                continue;
+            if (!parseLine(line, current)) {
+                if (!bad++) firstBad = lineNo;
             }
-            if (!current) continue;
-            size_t i = 0;
-            std::string name;
-            if (!unquote(line, i, name) || i >= line.size() || line[i] != '=') continue;
-            ++i;
-            Value v;
-            v.name = name;
-            if (line.compare(i, 6, "dword:") == 0) {
-                errno = 0;
-                char* end = nullptr;
-                unsigned long d = std::strtoul(line.c_str() + i + 6, &end, 16);
-                if (errno == ERANGE || !end || *end != '\0' || d > 0xFFFFFFFFul) continue;
-                DWORD dw = static_cast<DWORD>(d);
-                v.type = REG_DWORD;
-                v.data.assign(reinterpret_cast<const char*>(&dw), sizeof dw);
-            } else {
-                std::string text;
-                if (!unquote(line, i, text)) continue;
-                v.type = REG_SZ;
-                v.data = text;
-            }
-            current->values[upper(name)] = v;
+        }
+        in.close();
+        if (bad) setAside(f, bad, firstBad);
+    }
+
+    bool parseLine(const std::string& line, Key*& current) {
+        if (line[0] == '[') {
+            size_t i = 1;
+            std::string path;
+            current = nullptr;
+            if (!unquote(line, i, path) || i >= line.size() || line[i] != ']') return false;
+            current = &keys[upper(path)];
+            if (current->path.empty()) current->path = path;
+            return true;
+        }
+        if (!current) return false;
+        size_t i = 0;
+        std::string name;
+        if (!unquote(line, i, name) || i >= line.size() || line[i] != '=') return false;
+        ++i;
+        Value v;
+        v.name = name;
+        if (line.compare(i, 6, "dword:") == 0) {
+            errno = 0;
+            char* end = nullptr;
+            unsigned long d = std::strtoul(line.c_str() + i + 6, &end, 16);
+            if (errno == ERANGE || !end || *end != '\0' || d > 0xFFFFFFFFul) return false;
+            DWORD dw = static_cast<DWORD>(d);
+            v.type = REG_DWORD;
+            v.data.assign(reinterpret_cast<const char*>(&dw), sizeof dw);
+        } else {
+            std::string text;
+            if (!unquote(line, i, text)) return false;
+            v.type = REG_SZ;
+            v.data = text;
+        }
+        current->values[upper(name)] = v;
+        return true;
+    }
+
+    // Keeps an unreadable registry file under a free name "<file>.unreadable[.N]".
+    void setAside(const std::string& f, int bad, int firstBad) {
+        std::string aside = f + ".unreadable";
+        std::error_code ec;
+        for (int n = 1; std::filesystem::exists(aside, ec) && n < 1000; ++n)
+            aside = f + ".unreadable." + std::to_string(n);
+        std::filesystem::rename(f, aside, ec);
+        std::string what = f + ":" + std::to_string(firstBad) + ": " + std::to_string(bad) +
+                           (bad == 1 ? " line does" : " lines do") + " not parse; ";
+        if (ec) {
+            // It stays where it is and is not written over: changes are kept in memory only.
+            readOnly = true;
+            problems.push_back(what + "the file cannot be set aside (" + ec.message() +
+                               ") and is left as it is; settings are not saved");
+        } else {
+            problems.push_back(what + "the file is kept as " + aside + " and the settings that parsed are used");
         }
     }
 
     bool save() const {
         std::string f = file();
         if (f.empty()) return true;
+        if (readOnly) return false;
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
         std::ostringstream out;
@@ -184,24 +222,9 @@ struct Registry {
                 }
             }
         }
-        // A temporary name of this process's own, so that processes sharing the folder never write
-        // into one another's temporary file; the rename then replaces the file in one step.
-        std::string tmp = f + ".tmp." + std::to_string(static_cast<long>(::getpid()));
-        bool written = false;
-        {
-            std::ofstream o(tmp, std::ios::binary | std::ios::trunc);
-            if (o) {
-                o << out.str();
-                written = static_cast<bool>(o.flush());
-            }
-        }
-        if (written) std::filesystem::rename(tmp, f, ec);
-        if (!written || ec) {
-            std::error_code ignored;
-            std::filesystem::remove(tmp, ignored);
-            return false;
-        }
-        return true;
+        // A temporary of this process's own, flushed to disk, then renamed over the file.
+        std::string why;
+        return AfxWriteFileSafely(f, out.str(), why);
     }
 
     static std::string rootName(HKEY h) {
@@ -263,9 +286,15 @@ Registry& R() {
 }
 } // namespace
 
+std::vector<std::string> AfxTakeRegistryProblems() {
+    R(); // resolves and loads the registry when nobody has used it yet
+    return std::exchange(Registry::get().problems, {});
+}
+
 void AfxSetRegistryDirectory(LPCSTR lpszDirectory) {
     Registry& r = Registry::get();
     r.dirResolved = true;
+    r.readOnly = false;
     r.dir = lpszDirectory ? lpszDirectory : "";
     r.load();
 }

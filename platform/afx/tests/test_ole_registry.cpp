@@ -150,6 +150,35 @@ TEST_F(RegistryTest, DamagedLinesAreSkippedAndTheRestLoads) {
     EXPECT_FALSE(AfxRegGetString(HKEY_CURRENT_USER, "Software\\A", "text", s));
 }
 
+TEST_F(RegistryTest, AnUnreadableFileIsKeptAsideAndReportedNeverDropped) {
+    std::filesystem::create_directories(dir);
+    const std::string damaged = "[\"HKEY_CURRENT_USER\\\\Software\\\\A\"]\n"
+                                "\"good\"=dword:0000002a\n"
+                                "garbage\n"
+                                "\"later\"=\"kept\"\n";
+    std::ofstream(dir / "registry.txt") << damaged;
+    AfxSetRegistryDirectory(dir.c_str());
+    std::vector<std::string> problems = AfxTakeRegistryProblems();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("registry.txt:3: 1 line does not parse"), std::string::npos) << problems[0];
+    EXPECT_NE(problems[0].find("registry.txt.unreadable"), std::string::npos) << problems[0];
+    EXPECT_TRUE(AfxTakeRegistryProblems().empty());
+    // What parsed is in use; the damaged file is there to be read by a person, byte for byte.
+    DWORD v = 0;
+    EXPECT_TRUE(AfxRegGetDword(HKEY_CURRENT_USER, "Software\\A", "good", v));
+    CString s;
+    EXPECT_TRUE(AfxRegGetString(HKEY_CURRENT_USER, "Software\\A", "later", s));
+    std::ifstream aside(dir / "registry.txt.unreadable", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), damaged);
+    // The next save writes a whole file of its own; a second damaged file goes to a name of its own.
+    EXPECT_TRUE(AfxRegSetDword(HKEY_CURRENT_USER, "Software\\A", "v", 1));
+    std::ofstream(dir / "registry.txt", std::ios::app) << "more garbage\n";
+    AfxSetRegistryDirectory(dir.c_str());
+    EXPECT_EQ(AfxTakeRegistryProblems().size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(dir / "registry.txt.unreadable.1"));
+    EXPECT_TRUE(AfxRegGetDword(HKEY_CURRENT_USER, "Software\\A", "v", v));
+}
+
 TEST_F(RegistryTest, ApplicationProfile) {
     CWinApp app("KXTest");
     app.SetRegistryKey("Vendorless");

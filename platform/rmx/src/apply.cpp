@@ -254,6 +254,23 @@ static void attachDT(IDTInstance* dt, int kind, IInstTerm* pin, INet* net, int b
 
 static bool propsEmpty(const ISchemaObject* o) { return Db::m_props(o).empty(); }
 
+// A change carries the state it was made from; when the design no longer holds that state (the
+// object was changed since by another route), the change is refused rather than written over it.
+static bool stale(const std::string& what, std::string& why) {
+    why = what + " is not as the change expects (changed since)";
+    return false;
+}
+static bool sameId(unsigned expected, unsigned actual) { return expected == 0 || expected == actual; }
+
+std::string Db::attachPathOf(const IDTInstance* dt) {
+    switch (dt->attachKind()) {
+    case IDTInstance::eOnInstTermBit: return pathOf(dt->instTermBit().instterm(), dt->instTermBit().bit());
+    case IDTInstance::eOnNetBit: return pathOf(dt->netBit().net(), dt->netBit().bit());
+    case IDTInstance::eOnDPConn: return dt->dpConn() ? pathOf(dt->dpConn()->dpInstTerm(), -1) : "";
+    default: return "";
+    }
+}
+
 
 Op invertOp(const Op& op) {
     Op r = op;
@@ -341,6 +358,9 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::NetDelete: {
         INet* n = findNet(d, op.s1, why);
         if (!n) return false;
+        if (n->msb() != op.n[0] || n->lsb() != op.n[1] || m_scope(n) != op.n[2] || n->termType() != op.n[3] ||
+            !sameId(op.id, n->id()))
+            return stale("net " + op.s1, why);
         if (n->connectionCount() || !propsEmpty(n) || !n->beginAlias().atEnd() || !n->beginDPNet().atEnd())
             return why = "net " + op.s1 + " is still in use", false;
         for (auto& b : m_bits(n))
@@ -365,6 +385,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         INet* n = findNet(d, op.s1, why);
         if (!n) return false;
         if (!rangeOk(op.n[2], op.n[3], why)) return false;
+        if (n->msb() != op.n[0] || n->lsb() != op.n[1]) return stale("the width of net " + op.s1, why);
         if ((op.n[0] < 0) != n->isScalar() || (op.n[2] < 0) != n->isScalar()) return why = "net width differs", false;
         auto& old = m_bits(n);
         // Bits that go away must be free.
@@ -431,6 +452,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         for (CAlias* x : a->beginAlias())
             if ((x->first() == a && x->second() == b) || (x->first() == b && x->second() == a)) al = x;
         if (!al) return why = "no alias between " + op.s1 + " and " + op.s2, false;
+        if (!sameId(op.id, al->id())) return stale("the alias of " + op.s1 + " and " + op.s2, why);
         op.id = al->id();
         m_alive(al) = false;
         auto drop = [al](std::vector<CAlias*>& v) { v.erase(std::remove(v.begin(), v.end(), al), v.end()); };
@@ -496,6 +518,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         if (!props) return why = "no object at " + op.s1, false;
         auto it = props->find(op.s2);
         bool had = it != props->end();
+        if (had != op.hadOld || (had && (it->second.value != op.oldP.value || it->second.source != op.oldP.source)))
+            return stale("property " + op.s2 + " of " + op.s1, why);
         if (op.hasNew) (*props)[op.s2] = op.newP;
         else if (had) props->erase(it);
         if (rec) {
@@ -539,6 +563,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::InstDelete: {
         IInstance* i = d->findInstance(op.s1.c_str());
         if (!i) return why = "no instance " + op.s1, false;
+        if (op.s2 != i->libName() || op.s3 != i->cellName() || op.s4 != i->viewName() || !sameId(op.id, i->id()))
+            return stale("instance " + op.s1, why);
         if (i->instTermCount() || !i->beginDPInstTerm().atEnd() || !propsEmpty(i) || !m_powerNets(i).empty())
             return why = "instance " + op.s1 + " still has pins or data", false;
         m_alive(i) = false;
@@ -563,6 +589,9 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         if (!i) return why = "no instance " + op.s1, false;
         std::vector<std::string> parts, olds;
         if (!tokenize(op.s3, parts, why) || parts.size() != 3) return why = "bad master " + op.s3, false;
+        if (!tokenize(op.s2, olds, why) || olds.size() != 3 || olds[0] != i->libName() || olds[1] != i->cellName() ||
+            olds[2] != i->viewName())
+            return stale("the master of " + op.s1, why);
         m_lib(i) = parts[0];
         m_cell(i) = parts[1];
         m_view(i) = parts[2];
@@ -614,6 +643,9 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::PinDelete: {
         IInstTerm* p = findPin(d, op.s1, op.s2, why);
         if (!p) return false;
+        if (p->msb() != op.n[0] || p->lsb() != op.n[1] || p->direction() != op.n[2] || p->termType() != op.n[3] ||
+            op.s3 != p->displayName() || !sameId(op.id, p->id()))
+            return stale("pin " + op.s1 + "." + op.s2, why);
         if (p->isConnected() || !propsEmpty(p) || !m_pairs(p).empty()) return why = "pin " + op.s2 + " is in use", false;
         for (auto& b : m_bits(p))
             if (!b.props.empty() || !b.dts.empty()) return why = "pin " + op.s2 + " is in use", false;
@@ -642,6 +674,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::PinType: {
         IInstTerm* p = findPin(d, op.s1, op.s2, why);
         if (!p || !codesOk(op.n[2], op.n[3], why)) return false;
+        if (p->termType() != op.n[0] || p->direction() != op.n[1]) return stale("the type of pin " + op.s2, why);
         m_type(p) = static_cast<ITerm::ITermType>(op.n[2]);
         m_direction(p) = op.n[3];
         addChange(rec, 'T', 8, p, d);
@@ -650,6 +683,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::PinWidth: {
         IInstTerm* p = findPin(d, op.s1, op.s2, why);
         if (!p || !rangeOk(op.n[2], op.n[3], why)) return false;
+        if (p->msb() != op.n[0] || p->lsb() != op.n[1]) return stale("the width of pin " + op.s2, why);
         if (p->isConnected()) return why = "pin " + op.s2 + " is connected", false;
         for (auto& b : m_bits(p))
             if (!b.props.empty() || !b.dts.empty()) return why = "pin " + op.s2 + " has bit data", false;
@@ -664,6 +698,9 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::PowerPin: {
         IInstance* i = d->findInstance(op.s1.c_str());
         if (!i) return why = "no instance " + op.s1, false;
+        auto tie = m_powerNets(i).find(op.s2);
+        bool tied = tie != m_powerNets(i).end();
+        if (tied != op.hadOld || (tied && tie->second != op.s3)) return stale("power pin " + op.s2 + " of " + op.s1, why);
         if (op.hasNew) m_powerNets(i)[op.s2] = op.s4;
         else m_powerNets(i).erase(op.s2);
         addChange(rec, 'I', op.hasNew ? 13 : 14, i, d);
@@ -712,6 +749,10 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::DPNetDelete: {
         IDPNet* dp = d->findDPNet(op.s1.c_str());
         if (!dp) return why = "no pair net " + op.s1, false;
+        if (op.s2 != dp->positive()->name() || op.n[0] != dp->positiveBit() || op.s3 != dp->negative()->name() ||
+            op.n[1] != dp->negativeBit() || op.n[2] != dp->positivePolarity() || op.n[3] != dp->negativePolarity() ||
+            !sameId(op.id, dp->id()))
+            return stale("pair net " + op.s1, why);
         if (!dp->beginConn().atEnd() || !propsEmpty(dp)) return why = "pair net " + op.s1 + " is in use", false;
         auto drop = [dp](std::vector<IDPNet*>& v) { v.erase(std::remove(v.begin(), v.end(), dp), v.end()); };
         drop(m_pairs(dp->positive()));
@@ -797,12 +838,10 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         for (IDPInstTerm* m : m_members(top)) all.push_back(m);
         for (IDPInstTerm* p : all)
             if (m_conn(p) || !m_dts(p).empty() || !propsEmpty(p)) return why = "pair pin " + op.s2 + " is in use", false;
+        if (op.s3 != top->positive()->name() || op.n[0] != top->positiveBit() || op.s4 != top->negative()->name() ||
+            op.n[1] != top->negativeBit() || op.n[2] != top->origin() || !sameId(op.id, top->id()))
+            return stale("pair pin " + op.s1 + "%" + op.s2, why);
         op.id = top->id();
-        op.s3 = top->positive()->name();
-        op.n[0] = top->positiveBit();
-        op.s4 = top->negative()->name();
-        op.n[1] = top->negativeBit();
-        op.n[2] = top->origin();
         for (IDPInstTerm* p : all) {
             m_alive(p) = false;
             auto drop = [p](std::vector<IDPInstTerm*>& v) { v.erase(std::remove(v.begin(), v.end(), p), v.end()); };
@@ -839,6 +878,9 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         } else {
             IDPConn* conn = m_conn(pp);
             if (!conn || conn->dpNet() != dp) return why = "pair pin " + op.s3 + " is not on " + op.s1, false;
+            if (conn->netMsb() != op.n[0] || conn->netLsb() != op.n[1] || conn->instTermMsb() != op.n[2] ||
+                conn->instTermLsb() != op.n[3])
+                return stale("the pair connection of " + op.s3, why);
             if (!m_dts(conn).empty()) return why = "the pair connection carries components", false;
             m_alive(conn) = false;
             m_conn(pp) = nullptr;
@@ -878,6 +920,9 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::DTDelete: {
         IDTInstance* dt = d->findDTInstance(op.s1.c_str());
         if (!dt) return why = "no component " + op.s1, false;
+        if (op.s2 != dt->typeName() || op.n[0] != dt->assocKind() || op.n[1] != dt->attachKind() ||
+            op.s3 != attachPathOf(dt) || !sameId(op.id, dt->id()))
+            return stale("component " + op.s1, why);
         if (!propsEmpty(dt)) return why = "component " + op.s1 + " still has properties", false;
         detachDT(dt);
         m_alive(dt) = false;
@@ -889,6 +934,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
     case OpCode::DTType: {
         IDTInstance* dt = d->findDTInstance(op.s1.c_str());
         if (!dt) return why = "no component " + op.s1, false;
+        if (op.s2 != dt->typeName()) return stale("the type of component " + op.s1, why);
         m_type(dt) = op.s3;
         addChange(rec, 'X', 3, dt, d);
         return true;
@@ -897,6 +943,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         // n0 old kind, s2 old path, n1 new kind, s3 new path
         IDTInstance* dt = d->findDTInstance(op.s1.c_str());
         if (!dt) return why = "no component " + op.s1, false;
+        if (op.n[0] != dt->attachKind() || op.s2 != attachPathOf(dt)) return stale("the place of component " + op.s1, why);
         IInstTerm* pin;
         INet* net;
         int bit;

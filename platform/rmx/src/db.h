@@ -198,6 +198,7 @@ public:
     // ---- helpers used by the transaction front end
     static std::string pathOf(const ISchemaObject* obj, int bit);  // spath in the object's own design
     static int kindOf(const ISchemaObject* obj, int bit);
+    static std::string attachPathOf(const IDTInstance* dt);  // "" when detached
     ISchemaObject* resolve(IDesign* d, int kind, const std::string& path, int& bit) const;
     static rmx::PropMap* propsOf(ISchemaObject* obj, int bit);
     static const rmx::PropMap* propsOf(const ISchemaObject* obj, int bit);

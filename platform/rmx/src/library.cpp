@@ -8,10 +8,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "afx/afxfile.h"
 #include "db.h"
 
 using rmx::Db;
@@ -40,38 +43,7 @@ bool readLines(const std::string& path, std::vector<std::string>& lines, std::st
 }
 
 bool writeAtomically(const std::string& path, const std::string& text, std::string& why) {
-    std::string tmp = path + ".tmp" + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
-        why = tmp + ": " + std::strerror(errno);
-        return false;
-    }
-    size_t off = 0;
-    while (off < text.size()) {
-        ssize_t n = ::write(fd, text.data() + off, text.size() - off);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            why = tmp + ": " + std::strerror(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return false;
-        }
-        off += static_cast<size_t>(n);
-    }
-    // The descriptor is closed whether or not the flush to disk succeeded.
-    int syncErr = ::fsync(fd) != 0 ? errno : 0;
-    int closeErr = ::close(fd) != 0 ? errno : 0;
-    if (syncErr || closeErr) {
-        why = tmp + ": " + std::strerror(syncErr ? syncErr : closeErr);
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        why = path + ": " + std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    return true;
+    return AfxWriteFileSafely(path, text, why);
 }
 
 bool toInt(const std::string& s, int& v, int lo, int hi) {
@@ -360,6 +332,13 @@ struct Reader {
     std::string file;
     int line = 0;
     std::string why;
+    // Where each instance of the designs loaded by this reader was declared (design -> file and
+    // instance -> line), for the hierarchy check once every file is in.
+    struct InstSites {
+        std::string file;
+        std::map<std::string, int> lines;
+    };
+    std::map<std::string, InstSites> instSites;
 
     bool err(const std::string& w) {
         why = file + ":" + std::to_string(line) + ": " + w;
@@ -385,6 +364,7 @@ bool loadPart(Reader& r, const std::vector<std::string>& lines, const std::strin
         const std::string& l = lines[k];
         if (l.empty() || l[0] == '#') continue;
         if (!rmx::tokenize(l, t, why)) return r.err(why);
+        if (t.empty()) continue;  // a line of blanks holds no statement
         if (!header) {
             if (!r.header(t, "part")) return false;
             header = true;
@@ -467,6 +447,7 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
         const std::string& l = lines[k];
         if (l.empty() || l[0] == '#') continue;
         if (!rmx::tokenize(l, t, why)) return r.err(why);
+        if (t.empty()) continue;  // a line of blanks holds no statement
         if (!header) {
             if (!r.header(t, "design")) return false;
             header = true;
@@ -494,6 +475,7 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
     r.db->registerDesign(std::move(owned));
     auto undo = [&]() {
         r.db->unregisterDesign(d);
+        r.instSites.erase(name);
         return false;
     };
     for (auto& entry : deferred) {
@@ -561,6 +543,8 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
             for (int i = 1; i <= 4; ++i)
                 if (!CSchemaUtilities::isValidName(tok[static_cast<size_t>(i)].c_str())) return r.err("invalid name " + tok[static_cast<size_t>(i)]), undo();
             op.code = OpCode::InstCreate;
+            r.instSites[name].file = r.file;
+            r.instSites[name].lines[tok[1]] = r.line;
             op.s1 = tok[1];
             op.s2 = tok[2];
             op.s3 = tok[3];
@@ -685,9 +669,99 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
     return true;
 }
 
+// Hierarchy cycles: a design that holds itself, directly or through its blocks, has no end when
+// it is walked. Every design of a cycle that this reader loaded is refused (unloaded) with the
+// place of the instance that closes the cycle; a design outside the cycle keeps its instances.
+class CycleCheck {
+public:
+    explicit CycleCheck(Reader& r) : m_r(r) {}
+
+    void run(std::string& errors) {
+        for (auto& [name, sites] : m_r.instSites)
+            if (IDesign* d = m_r.db->findDesign(name); d && !m_index.count(d)) visit(d);
+        for (auto& scc : m_cycles) report(scc, errors);
+    }
+
+private:
+    std::vector<IDesign*> mastersOf(IDesign* d) {
+        std::vector<IDesign*> out;
+        for (IInstance* i : d->beginInstance())
+            if (IDesign* m = i->master()) out.push_back(m);
+        return out;
+    }
+    // Tarjan's strongly connected components, with an explicit stack of frames.
+    void visit(IDesign* root) {
+        struct Frame {
+            IDesign* d;
+            std::vector<IDesign*> next;
+            size_t k = 0;
+        };
+        std::vector<Frame> frames;
+        auto enter = [&](IDesign* d) {
+            m_index[d] = m_low[d] = m_counter++;
+            m_stack.push_back(d);
+            m_onStack.insert(d);
+            frames.push_back({d, mastersOf(d)});
+        };
+        enter(root);
+        while (!frames.empty()) {
+            Frame& f = frames.back();
+            if (f.k < f.next.size()) {
+                IDesign* m = f.next[f.k++];
+                if (m == f.d) m_selfLoop.insert(m);
+                if (!m_index.count(m)) enter(m);
+                else if (m_onStack.count(m)) m_low[f.d] = std::min(m_low[f.d], m_index[m]);
+                continue;
+            }
+            IDesign* d = f.d;
+            if (m_low[d] == m_index[d]) {
+                std::set<IDesign*> scc;
+                IDesign* x;
+                do {
+                    x = m_stack.back();
+                    m_stack.pop_back();
+                    m_onStack.erase(x);
+                    scc.insert(x);
+                } while (x != d);
+                if (scc.size() > 1 || m_selfLoop.count(d)) m_cycles.push_back(scc);
+            }
+            frames.pop_back();
+            if (!frames.empty()) m_low[frames.back().d] = std::min(m_low[frames.back().d], m_low[d]);
+        }
+    }
+    void report(const std::set<IDesign*>& scc, std::string& errors) {
+        for (IDesign* d : scc) {
+            auto site = m_r.instSites.find(d->name());
+            if (site == m_r.instSites.end()) continue;  // loaded before: the new designs are refused
+            int line = 0;
+            std::string through;
+            for (IInstance* i : d->beginInstance()) {
+                IDesign* m = i->master();
+                auto at = site->second.lines.find(i->name());
+                if (m && scc.count(m) && at != site->second.lines.end() && (line == 0 || at->second < line)) {
+                    line = at->second;
+                    through = std::string(i->name()) + " (" + m->name() + ")";
+                }
+            }
+            errors += site->second.file + ":" + std::to_string(line) + ": design " + d->name() +
+                      " contains itself through instance " + through + "\n";
+        }
+        for (IDesign* d : scc)
+            if (m_r.instSites.count(d->name())) m_r.db->unregisterDesign(d);
+    }
+
+    Reader& m_r;
+    std::map<IDesign*, int> m_index, m_low;
+    int m_counter = 0;
+    std::vector<IDesign*> m_stack;
+    std::set<IDesign*> m_onStack, m_selfLoop;
+    std::vector<std::set<IDesign*>> m_cycles;
+};
+
 }  // namespace
 
-bool IServer::loadLibrary(const char* folder, CString& error) {
+bool IServer::loadLibrary(const char* folder, CString& error, bool* partly) {
+    if (partly) *partly = false;
     error = "";
     if (!folder || !*folder) {
         error = "no folder";
@@ -713,6 +787,7 @@ bool IServer::loadLibrary(const char* folder, CString& error) {
                 return false;
             };
             if (!rmx::tokenize(l, t, why)) return bad(why);
+            if (t.empty()) continue;
             if (state == 0) {
                 if (t.size() != 2 || t[0] != "rmx-library") return bad("expected \"rmx-library 1\"");
                 if (t[1] != "1") return bad("unsupported library file version " + t[1]);
@@ -747,7 +822,7 @@ bool IServer::loadLibrary(const char* folder, CString& error) {
     std::sort(parts.begin(), parts.end());
     std::sort(designs.begin(), designs.end());
     std::string errors;
-    Reader r{m_db.get(), this, "", 0, ""};
+    Reader r{m_db.get(), this, "", 0, "", {}};
     for (auto& f : parts) {
         std::vector<std::string> lines;
         r.file = joinPath(dir, f);
@@ -762,7 +837,9 @@ bool IServer::loadLibrary(const char* folder, CString& error) {
         if (!readLines(r.file, lines, why)) errors += r.file + ": " + why + "\n";
         else if (!loadDesign(r, lines, libName, dir)) errors += r.why + "\n";
     }
+    CycleCheck(r).run(errors);
     m_db->bump();
+    if (partly) *partly = !errors.empty();
     if (!errors.empty()) errors.pop_back();
     error = errors.c_str();
     return errors.empty();

@@ -250,14 +250,7 @@ bool clearProps(Ctx& c, ISchemaObject* o, int bit) {
     return true;
 }
 
-std::string attachPath(const IDTInstance* dt) {
-    switch (dt->attachKind()) {
-    case IDTInstance::eOnInstTermBit: return Db::pathOf(dt->instTermBit().instterm(), dt->instTermBit().bit());
-    case IDTInstance::eOnNetBit: return Db::pathOf(dt->netBit().net(), dt->netBit().bit());
-    case IDTInstance::eOnDPConn: return dt->dpConn() ? Db::pathOf(dt->dpConn()->dpInstTerm(), -1) : "";
-    default: return "";
-    }
-}
+std::string attachPath(const IDTInstance* dt) { return Db::attachPathOf(dt); }
 
 bool removeDT(Ctx& c, IDTInstance* dt) {
     if (!clearProps(c, dt, -1)) return false;
@@ -441,6 +434,7 @@ CTransaction::CTransaction(IServer* server, const char* text, bool bParse, bool 
             st->error = rmx::fmt("line %d: ", line) + why;
             return;
         }
+        if (tok.empty()) continue;
         if (!headerSeen) {
             if (tok.size() != 4 || tok[0] + " " + tok[1] != kHeader) {
                 st->error = rmx::fmt("line %d: not a transaction text", line);

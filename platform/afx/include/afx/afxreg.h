@@ -7,6 +7,9 @@
 
 #include "afx/afxstr.h"
 
+#include <string>
+#include <vector>
+
 using PHKEY = HKEY*;
 using REGSAM = DWORD;
 using LSTATUS = LONG;
@@ -46,6 +49,9 @@ LSTATUS RegEnumKeyA(HKEY hKey, DWORD dwIndex, LPSTR lpName, DWORD cchName);
 void AfxSetRegistryDirectory(LPCSTR lpszDirectory);
 CString AfxGetRegistryDirectory();
 CString AfxGetRegistryFile();
+// What went wrong reading the registry file since the last call (an unreadable file is renamed
+// aside, never silently dropped), for the application to report.
+std::vector<std::string> AfxTakeRegistryProblems();
 
 // Convenience over the calls above (full key path below the root, e.g. "Software\\App\\KXFrame").
 BOOL AfxRegGetDword(HKEY hRoot, LPCSTR lpszKey, LPCSTR lpszValue, DWORD& out);

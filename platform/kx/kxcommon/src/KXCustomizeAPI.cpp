@@ -1,4 +1,5 @@
 #include "kxcommon/KXCustomizeAPI.h"
+#include "afx/afxfile.h"
 
 #include "afx/afxanswer.h"
 #include "afx/afxreg.h"
@@ -299,26 +300,12 @@ BOOL CKXCustomizeAPI::saveFile() {
     for (auto& [origin, st] : S().origins) {
         if (!st.initialised || !IsSafeOrigin(origin)) continue;
         std::string path = StoragePath(origin);
-        std::string tmp = path + ".tmp";
-        {
-            std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-            out << "KXCUSTOMIZE 1\n";
-            for (INT_PTR i = 0; i < st.defaults.GetSize(); ++i)
-                out << "D " << st.defaults[i].str() << "\n";
-            for (INT_PTR i = 0; i < st.users.GetSize(); ++i)
-                out << "U " << st.users[i].str() << "\n";
-            out.flush();
-            if (!out) {
-                ok = FALSE;
-                fs::remove(tmp, ec);
-                continue;
-            }
-        }
-        fs::rename(tmp, path, ec);
-        if (ec) {
-            ok = FALSE;
-            fs::remove(tmp, ec);
-        }
+        std::string text = "KXCUSTOMIZE 1\n", why;
+        for (INT_PTR i = 0; i < st.defaults.GetSize(); ++i)
+            text += "D " + st.defaults[i].str() + "\n";
+        for (INT_PTR i = 0; i < st.users.GetSize(); ++i)
+            text += "U " + st.users[i].str() + "\n";
+        if (!AfxWriteFileSafely(path, text, why)) ok = FALSE;
     }
     return ok;
 }

@@ -122,8 +122,10 @@ std::string RangeText(const ParsedName& p) {
     char close = p.open == '[' ? ']' : '>';
     std::string out(1, p.open);
     out += std::to_string(p.msb);
-    if (p.msb != p.lsb || p.hasStep) out += ".." + std::to_string(p.lsb);
-    if (p.hasStep && p.step != 1) out += ":" + std::to_string(p.step);
+    // One bit reads "<4>" whatever step it was written with, so that the text is the same when
+    // normalised again.
+    if (p.msb != p.lsb) out += ".." + std::to_string(p.lsb);
+    if (p.hasStep && p.step != 1 && p.msb != p.lsb) out += ":" + std::to_string(p.step);
     out += close;
     return out;
 }

@@ -29,6 +29,10 @@ TEST(GenUtilsNames, SignalNamesAccepted) {
         {"X\\<1\\><2>", "X\\<1\\><2>", "X<1>", 2, 2, 1, 0, 0, 0},
         {"A+B#1!", "A+B#1!", "A+B#1!", -1, -1, 1, 0, 0, 0},
         {"B<1048575..0>", "B<1048575..0>", "B", 0, 1048575, 1, 0, 0, 1},
+        // One bit is one bit whatever its step: normalising twice gives the same text.
+        {"a<4..4:1>", "a<4>", "a", 4, 4, 1, 0, 0, 0},
+        {"a<4..4:3>", "a<4>", "a", 4, 4, 3, 0, 1, 0},
+        {"a<4..4>", "a<4>", "a", 4, 4, 1, 0, 0, 0},
     };
     for (const auto& c : cases) {
         CString display, net;
@@ -45,10 +49,12 @@ TEST(GenUtilsNames, SignalNamesAccepted) {
         EXPECT_EQ(scope, c.scope) << c.text;
         EXPECT_EQ(stride, c.stride) << c.text;
         EXPECT_EQ(expand, c.expand) << c.text;
-        // The display name reads back as the same name.
-        CString net2;
-        int l2 = -1, m2 = -1;
-        ASSERT_TRUE(CKXGenUtils::ParseSignalName(display, net2, l2, m2)) << display.str();
+        // The display name reads back as the same name, and is its own display name.
+        CString net2, display2;
+        int l2 = -1, m2 = -1, s2 = 1, t2 = -1, sc2 = 0, st2 = 0, e2 = 0;
+        ASSERT_TRUE(CKXGenUtils::ParseSignalName(display, display2, net2, l2, m2, s2, t2, sc2, st2, e2))
+            << display.str();
+        EXPECT_EQ(display2, display) << c.text;
         EXPECT_EQ(net2, net);
         EXPECT_EQ(l2, lsb);
         EXPECT_EQ(m2, msb);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -19,6 +20,7 @@ struct Entry {
 struct State {
     std::map<std::string, Entry> messages;
     std::string lastError;
+    std::vector<std::string> loadFailures; // not yet taken by TakeLoadFailures
     std::string dataDir;
     std::vector<SKXShownMessage> transcript;
     CKXErrorHandler::TranscriptSink sink;
@@ -172,6 +174,17 @@ void Record(SKXShownMessage msg) {
 } // namespace
 
 BOOL CKXErrorHandler::LoadMessageFile(const char* path) {
+    BOOL ok = LoadMessageFileOnce(path);
+    // A missing or bad message file leaves its messages shown as bare ids: the application says so.
+    if (!ok) S().loadFailures.push_back(S().lastError + "; its messages show as their ids");
+    return ok;
+}
+
+std::vector<std::string> CKXErrorHandler::TakeLoadFailures() {
+    return std::exchange(S().loadFailures, {});
+}
+
+BOOL CKXErrorHandler::LoadMessageFileOnce(const char* path) {
     S().lastError.clear();
     if (!path || !*path) {
         S().lastError = "no message file given";

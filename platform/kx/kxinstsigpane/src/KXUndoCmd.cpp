@@ -62,14 +62,23 @@ BOOL CKXUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
     UndoGridScope scope(m_pGrid ? m_pGrid : pGrid);
 
     // Undo applies the reverse of the texts, newest first; redo applies them again, oldest first. A text that
-    // no longer fits the design is refused by the server before it changes anything.
+    // no longer fits the design is refused by the server before it changes anything; the texts of the step
+    // applied before it are then taken back, so that a step is undone (or redone) whole or not at all.
     const size_t n = m_texts.size();
     if (n == 0) return FALSE;
+    std::vector<const std::string*> applied;
     for (size_t i = 0; i < n; ++i) {
         const std::string& text = m_bUndo ? m_texts[n - 1 - i] : m_texts[i];
         CTransaction t(server, text.c_str(), true, !m_bUndo);
-        if (!t.isValid() || !t.commit()) return FALSE;
+        if (!t.isValid() || !t.commit()) {
+            for (auto it = applied.rbegin(); it != applied.rend(); ++it) {
+                CTransaction back(server, (*it)->c_str(), true, m_bUndo);
+                if (back.isValid() && back.commit()) KXAnnounceCommit(&back);
+            }
+            return FALSE;
+        }
         KXAnnounceCommit(&t);
+        applied.push_back(&text);
     }
 
     auto opposite = std::make_unique<CKXUndoCmd>(m_pGrid, m_texts.front().c_str(), m_strDescription.GetString(),

@@ -291,3 +291,23 @@ TEST_F(TransactionTest, AGridInsideAPaneRecordsWithItsOwnPane) {
     paneGrid.DestroyWindow();
     pane.DestroyWindow();
 }
+
+TEST_F(TransactionTest, AStepIsUndoneWholeOrNotAtAll) {
+    // One step of two commits: a property of N1, then one of N2.
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Two Values"));
+    ASSERT_TRUE(CKXTransaction::GetCurrentTransactionObj()->addProperty(d.design.net("N1"), "VALUE", "10k"));
+    CKXTransaction::CommitTrans(&grid, 1, 0);
+    ASSERT_TRUE(CKXTransaction::GetNewTransactionObj()->addProperty(d.design.net("N2"), "VALUE", "1k"));
+    CKXTransaction::CommitTrans(&grid, 0, 1);
+    ASSERT_EQ(sink.undo.size(), 1u);
+    // Another route changes N1's value since: the older half of the step no longer fits.
+    {
+        CTransaction other(d.design, "elsewhere");
+        ASSERT_TRUE(other.addProperty(d.design.net("N1"), "VALUE", "22k"));
+        ASSERT_TRUE(other.commit());
+    }
+    std::string before = d.Snapshot("w0");
+    EXPECT_FALSE(sink.Step(true, nullptr));
+    // N2's half was undone first and is back: the design is exactly as it was.
+    EXPECT_EQ(d.Snapshot("w1"), before);
+}

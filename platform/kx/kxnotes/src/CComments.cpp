@@ -1,4 +1,5 @@
 #include "kxnotes/CComments.h"
+#include "afx/afxfile.h"
 
 #include "afx/afxcoll.h"
 
@@ -348,25 +349,9 @@ bool CComments::saveComments(const CString& path) {
     }
     m_strFile = targetFile;
     const std::string target = m_strFile.str();
-    const std::string temp = target + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            m_strError.Format("%s: cannot be written", temp.c_str());
-            return false;
-        }
-        out << serialize();
-        out.flush();
-        if (!out) {
-            m_strError.Format("%s: cannot be written", temp.c_str());
-            out.close();
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), target.c_str()) != 0) {
-        m_strError.Format("%s: cannot be replaced", target.c_str());
-        std::remove(temp.c_str());
+    std::string why;
+    if (!AfxWriteFileSafely(target, serialize(), why)) {
+        m_strError.Format("%s: cannot be written (%s)", target.c_str(), why.c_str());
         return false;
     }
     m_bModified = false;

@@ -1,6 +1,7 @@
 // The small services that read or change the design database: physical block filter, block creation (save
 // as), system object names and the property merge engine.
 #include "kxsmall/CKXCreateBlockDlg.h"
+#include "afx/afxfile.h"
 #include "kxsmall/CKXDlgFilterPhys.h"
 #include "kxsmall/CPQRedsDictionary.h"
 #include "kxsmall/ISysObjectServer.h"
@@ -79,23 +80,8 @@ BOOL WriteExcludedSpathList(const CDesignContext&, const CString& text, const CS
     std::string out;
     for (const auto& l : lines)
         out += l + "\n";
-    const std::string temp = path.str() + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-        if (!f) return FALSE;
-        f << out;
-        f.flush();
-        if (!f) {
-            f.close();
-            std::remove(temp.c_str());
-            return FALSE;
-        }
-    }
-    if (std::rename(temp.c_str(), path.GetString()) != 0) {
-        std::remove(temp.c_str());
-        return FALSE;
-    }
-    return TRUE;
+    std::string why;
+    return AfxWriteFileSafely(path.str(), out, why) ? TRUE : FALSE;
 }
 
 // ---- physical filter dialog ----

@@ -63,8 +63,9 @@ public:
     // ---- design libraries (folders of text files, see FORMAT.md)
     // Loads every file of the folder. A bad file is refused as a whole, with its name, line and
     // what is wrong in error; the other files still load. False when any file was refused or
-    // the folder cannot be read.
-    bool loadLibrary(const char* folder, CString& error);
+    // the folder cannot be read. partly (when given) tells that the library itself was read and
+    // only some of its files were refused: the others are loaded.
+    bool loadLibrary(const char* folder, CString& error, bool* partly = nullptr);
     // Writes the design into its library folder (temporary file, then rename). False with the
     // reason in error when it cannot be written; the old file is then untouched.
     bool saveDesign(IDesign* design, CString* error = nullptr);

@@ -57,6 +57,8 @@ public:
     // nothing of a bad file is kept.
     static BOOL LoadMessageFile(const char* path);
     static CString GetLastLoadError();
+    // The failed loads since the last call ("file: why; ..."), for the application to report.
+    static std::vector<std::string> TakeLoadFailures();
     static void SetDataDirectory(const char* dir);
     static CString GetDataDirectory();
     // Forgets every loaded text.
@@ -100,4 +102,7 @@ public:
     // Where answers come from. The default asks the process's answer queue; tests may install their own.
     using AnswerProvider = std::function<int(const char* id, const char* text, UINT type)>;
     static void SetAnswerProvider(AnswerProvider provider);
+
+private:
+    static BOOL LoadMessageFileOnce(const char* path);
 };

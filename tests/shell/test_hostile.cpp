@@ -1,0 +1,197 @@
+// What a hostile or unlucky user meets: windows closed by a journal, bad host arguments, a bad
+// design file among good ones, saves that cannot be written, and every editing route marking the
+// document modified.
+#include "KXShellFixture.h"
+
+#include "shell/KXTableDoc.h"
+
+#include "afx/afxdisp.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxnotes/CComments.h"
+#include "rmx/server.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Hostile : public KXShellFixture {
+protected:
+    // The design's saved text, to see whether a call changed it.
+    std::string DesignText() {
+        IDesign* d = CKXShareGlobalData::m_pServer->findDesign("work.board:sch");
+        fs::path dir = m_dir / "snap";
+        fs::remove_all(dir);
+        CString error;
+        EXPECT_TRUE(CKXShareGlobalData::m_pServer->saveDesignAs(d, dir.c_str(), "work", "board", "sch", &error));
+        std::ifstream in(dir / "board.sch.design", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string DesignComment() {
+        CString text, date, time, user;
+        if (!Doc()->GetComments() || !Doc()->GetComments()->getDesignComments(text, date, time, user)) return "-";
+        return text.str();
+    }
+    HRESULT Call(const char* method, std::vector<COleVariant> args) {
+        IDispatch* disp = Doc()->GetDocumentInterface();
+        COleVariant result;
+        HRESULT hr = AfxInvokeByName(disp, method, std::move(args), &result);
+        disp->Release();
+        return hr;
+    }
+};
+
+} // namespace
+
+TEST_F(Hostile, AJournalThatClosesItsWindowReplays) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    EXPECT_EQ(Word("closeDesign -nosave"), 1);
+    ASSERT_EQ(m_app->Documents().size(), 0u);
+    std::string journal = JournalText();
+    ASSERT_NE(journal.find("call board.Close()"), std::string::npos) << journal;
+    std::ofstream(m_dir / "close.vbs", std::ios::binary) << journal;
+    CKXShareGlobalData::SetAutomationPath(nullptr);
+    std::string error;
+    EXPECT_TRUE(m_app->Replay((m_dir / "close.vbs").string(), error)) << error;
+    EXPECT_EQ(m_app->Documents().size(), 0u);
+    // The same through the host's automation command.
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    EXPECT_EQ(Run("kx::call Close"), "");
+    EXPECT_EQ(m_app->Documents().size(), 0u);
+}
+
+TEST_F(Hostile, HostCommandsTakeOnlyNumbersTheyKnow) {
+    for (const char* mode : {"abc", "1x", "", " 1"})
+        EXPECT_EQ(Run(std::string("kx::open work.board:sch {") + mode + "}").rfind("error: the open mode is a number", 0), 0u)
+            << mode;
+    for (const char* mode : {"5", "99", "-1", "7"}) {
+        EXPECT_EQ(Run(std::string("kx::open work.board:sch ") + mode), "0") << mode;
+        EXPECT_NE(Transcript().find(std::string("no open mode ") + mode), std::string::npos) << mode;
+    }
+    EXPECT_EQ(m_app->Documents().size(), 0u);
+    EXPECT_EQ(Run("kx::open work.board:sch 3"), "1");
+    EXPECT_EQ(Run("kx::tab abc"), "error: the design window is a number, not \"abc\"");
+    EXPECT_EQ(Run("kx::tab 2"), "error: no design window 2");
+    EXPECT_EQ(Run("kx::tab 1"), "1");
+    // A journal line with a bad mode is refused with its number.
+    std::ofstream(m_dir / "mode.vbs") << "call RMX.OpenDesign(\"work.board:sch\", \"9\")\n";
+    std::string error;
+    EXPECT_FALSE(m_app->Replay((m_dir / "mode.vbs").string(), error));
+    EXPECT_EQ(error.rfind("line 1: no open mode 9", 0), 0u) << error;
+}
+
+TEST_F(Hostile, ABadDesignFileLeavesTheOtherDesignsOfTheLibraryToOpen) {
+    m_app->Stop();
+    fs::path lib = m_dir / "lib2";
+    fs::create_directories(lib);
+    std::ofstream(lib / "library.rmx") << "rmx-library 1\nlibrary two\n";
+    std::ofstream(lib / "good.sch.design") << "rmx-design 1\ndesign two good sch schematic\nnet N -1 -1 0 unknown\n";
+    std::ofstream(lib / "bad.sch.design") << "rmx-design 1\ndesign two bad sch schematic\n\t\nnet\n";
+    std::ostringstream out;
+    CKXHostCore core(out);
+    CKXHostApp app(core);
+    std::string error;
+    ASSERT_TRUE(app.Start(lib.string(), "", error, KXEditorLibraryPath())) << error;
+    EXPECT_NE(out.str().find("error: not loaded: " + (lib / "bad.sch.design").string() + ":4:"), std::string::npos)
+        << out.str();
+    EXPECT_TRUE(app.Open("two.good:sch", 3, error)) << error;
+    EXPECT_FALSE(app.Open("two.bad:sch", 3, error));
+    app.Stop();
+    // A folder that is no library still stops the host.
+    CKXHostApp none(core);
+    EXPECT_FALSE(none.Start((m_dir / "nowhere").string(), "", error, KXEditorLibraryPath()));
+}
+
+TEST_F(Hostile, ASaveThatCannotBeWrittenIsAnErrorAndTheEditStays) {
+    if (::geteuid() == 0) GTEST_SKIP() << "a read-only folder does not stop the superuser";
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Call("AddSignal", {COleVariant("KEPT"), COleVariant(""), COleVariant("")});
+    ASSERT_TRUE(Doc()->IsModified());
+    ::chmod(m_lib.c_str(), 0555);
+    Messages();
+    EXPECT_EQ(Word("saveDesign"), 0);
+    ::chmod(m_lib.c_str(), 0755);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXCOMMON-102"}));
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(JournalText().find(".Save()"), std::string::npos);
+}
+
+TEST_F(Hostile, ASaveRefusedByTheServerIsAnErrorAndTheEditStays) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Call("AddSignal", {COleVariant("KEPT"), COleVariant(""), COleVariant("")});
+    ASSERT_TRUE(Doc()->IsModified());
+    // The design's folder is a plain file now: nothing can be written into it.
+    fs::remove_all(m_lib);
+    std::ofstream(m_lib) << "not a folder";
+    Messages();
+    EXPECT_EQ(Word("saveDesign"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXCOMMON-102"}));
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(JournalText().find(".Save()"), std::string::npos);
+}
+
+TEST_F(Hostile, EveryEditingRouteMarksTheDocumentModified) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    struct Route {
+        const char* what;
+        std::function<void()> run;
+    };
+    const std::vector<Route> routes = {
+        {"AddSignal", [&] { Call("AddSignal", {COleVariant("NEW_SIG"), COleVariant(""), COleVariant("")}); }},
+        {"AliasNets", [&] { Call("AliasNets", {COleVariant("N1"), COleVariant("NEW_SIG")}); }},
+        {"DeleteAlias", [&] { Call("DeleteAlias", {COleVariant("N1"), COleVariant("NEW_SIG")}); }},
+        {"AddComponent",
+         [&] { Call("AddComponent", {COleVariant("R9"), COleVariant("work"), COleVariant("res"), COleVariant("sym")}); }},
+        {"EditRefDes", [&] { Call("EditRefDes", {COleVariant("R1"), COleVariant("R7")}); }},
+        {"InsertComment", [&] { Call("InsertComment", {COleVariant("a note")}); }},
+        {"EditComment", [&] { Call("EditComment", {COleVariant("another note")}); }},
+        {"DeleteComment", [&] { Call("DeleteComment", {}); }},
+        {"designComment add", [&] { Run("designComment add {by word}"); }},
+        {"designComment edit", [&] { Run("designComment edit {edited by word}"); }},
+        {"designComment delete", [&] { Run("designComment delete"); }},
+        {"slp AddSignal", [&] { Run("kx::call AddSignal SLP_SIG {} {}"); }},
+    };
+    int changed = 0;
+    for (const Route& r : routes) {
+        Doc()->SetModified(FALSE);
+        std::string before = DesignText() + DesignComment();
+        r.run();
+        bool edited = DesignText() + DesignComment() != before;
+        if (!edited) continue;
+        ++changed;
+        EXPECT_TRUE(Doc()->IsModified()) << r.what << " changed the design but left the document unmodified";
+    }
+    EXPECT_GE(changed, 8);
+}
+
+TEST_F(Hostile, AMissingOrCorruptMessageFileIsReported) {
+    m_app->Stop();
+    fs::path data = m_dir / "data";
+    fs::create_directories(data / "rmx");
+    std::ofstream(data / "rmx" / "tblerrors.txt") << "KXTABLE-1: fine\nthis line is no message\n";
+    CKXErrorHandler::SetDataDirectory(data.c_str());
+    CKXErrorHandler::TakeLoadFailures();
+    std::ostringstream out;
+    CKXHostCore core(out);
+    CKXHostApp app(core);
+    std::string error;
+    ASSERT_TRUE(app.Start("", "", error, KXEditorLibraryPath())) << error;
+    app.Stop();
+    std::string said = out.str();
+    // The corrupt file, with its line, and the missing one.
+    EXPECT_NE(said.find("error: message file " + (data / "rmx" / "tblerrors.txt").string() + ":2:"), std::string::npos)
+        << said;
+    EXPECT_NE(said.find("error: message file " + (data / "rmx" / "kxcommon.txt").string() + ": cannot open"),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("show as their ids"), std::string::npos);
+}
