@@ -3,8 +3,11 @@ JOBS ?= $(shell nproc)
 BUILD ?= build/release
 ASAN_BUILD ?= build/asan
 BENCH_BUILD ?= build/bench
+FUZZ_BUILD ?= build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_CHECK_SECONDS ?= 3
 
-.PHONY: all demo test bench clean
+.PHONY: all demo test bench clean fuzz fuzz-build fuzz-check
 
 all:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -21,6 +24,21 @@ test:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) fuzz-check
+
+# The fuzz targets (clang, libFuzzer with ASan and UBSan); only the libraries they read with are built.
+fuzz-build:
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKX_BUILD_FUZZ=ON -DKX_BUILD_TESTS=OFF \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kx_fuzz
+
+# Every target over its corpus (seeds and the inputs that once broke it) and a few seconds more.
+fuzz-check: fuzz-build
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_CHECK_SECONDS)
+
+# Every target for FUZZ_SECONDS.
+fuzz: fuzz-build
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench:
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_TESTS=OFF -DKX_BUILD_BENCH=ON

@@ -5,5 +5,6 @@ list(APPEND KXHOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostReplay.cpp
 )
-set(KXHOST_LIBS afx rmx kxmsgsrvr kxerrorhandler kxcommon kxcontrols kxinstsigpane)
+set(KXHOST_LIBS kxjournal)
+list(APPEND KXHOST_LIBS afx rmx kxmsgsrvr kxerrorhandler kxcommon kxcontrols kxinstsigpane)
 add_compile_definitions(KXHOST_FULL)

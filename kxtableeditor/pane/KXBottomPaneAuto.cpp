@@ -4,6 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXShellUtil.h"
 
 #include "kxcommon/TclArgs.h"
@@ -265,8 +266,10 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR) {
     return nullptr;
 }
 BOOL CKXBottomPaneContainerView::AutoAddPUPD() { return RefuseAutomation(); }
-BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR, LPCTSTR, LPCTSTR, LPCTSTR) {
-    return FALSE; // a signal grid's method: no signal grid is active
+BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit,
+                                                        LPCTSTR endBit) {
+    CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
+    return grid ? grid->AssignConnectivityByName(instance, pinNumber, startBit, endBit, "") : FALSE;
 }
 BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR) { return RefuseAutomation(); }
 BOOL CKXBottomPaneContainerView::AutoChangeDelay(LPCTSTR) { return RefuseAutomation(); }

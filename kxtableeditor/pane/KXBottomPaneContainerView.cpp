@@ -4,6 +4,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include "grid/gxcommand.h"
 #include "kxcommon/KXShareGlobalData.h"

@@ -24,6 +24,7 @@ class CKXTableChildFrm;
 class CKXTableDoc;
 class CKXGridWnd;
 class CKXInstanceDetailsGridWnd;
+class CKXSignalDetailsGridWnd;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -265,6 +266,10 @@ public:
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
     CKXGridWnd* GetActiveGrid() const { return m_shownGrids.empty() ? nullptr : m_shownGrids.front(); }
     int GetPinGridCount() const { return static_cast<int>(m_pinGrids.size()); }
+    // The signal window of a show request: a new signal grid filled with the nets or net bits.
+    CKXSignalDetailsGridWnd* CreateSignalGrid(const std::vector<CNetContext>& nets,
+                                              const std::vector<CNetBitContext>& bits, BOOL bList);
+    CKXSignalDetailsGridWnd* ActiveSignalGrid() const;
     // Lines the shown pin grids up: several grids, and whether they show the same object.
     void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
 
@@ -283,6 +288,7 @@ public:
     LRESULT OnTclSort(CTclArgsList* args, long extra);
     LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
     LRESULT OnTclCopy(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
@@ -410,6 +416,7 @@ private:
     int m_nLastCompId = -1;
     int m_nLastNetId = -1;
     std::vector<std::unique_ptr<CKXInstanceDetailsGridWnd>> m_pinGrids;
+    std::vector<std::unique_ptr<CKXSignalDetailsGridWnd>> m_signalGrids;
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
     UINT m_nNextGridId = 9100;

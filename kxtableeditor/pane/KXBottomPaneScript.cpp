@@ -5,6 +5,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableDoc.h"
@@ -28,7 +29,7 @@ using P = CKXBottomPaneContainerView;
 
 // The words in the order they are registered, each with its handler and usage message.
 const WordEntry kWords[] = {
-    {"addConnection", &P::OnTclNotAvailable, "KXTABLE-160"},
+    {"addConnection", &P::OnTclAddConnection, "KXTABLE-160"},
     {"addPupd", &P::OnTclNotAvailable, "KXPANE-241"},
     {"addTermination", &P::OnTclNotAvailable, "KXPANE-241"},
     {"assignPinNumber", &P::OnTclNotAvailable, "KXTABLE-197"},
@@ -365,16 +366,53 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
         CKXErrorHandler::MessageBoxOk("KXPANE-244");
         return 0;
     }
-    auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
-    if (!pin) {
+    CKXGridWnd* active = GetViewMode() != 4 ? GetActiveGrid() : nullptr;
+    auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(active);
+    auto* signal = dynamic_cast<CKXSignalDetailsGridWnd*>(active);
+    if (!pin && !signal) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
         return 0;
     }
-    if (!pin->DumpGrid(file)) {
+    if (!(pin ? pin->DumpGrid(file) : signal->DumpSCP(file))) {
         CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
         return 0;
     }
     return 1;
+}
+
+// ------------------------------------------------------------------ connections
+
+LRESULT CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() != 1) return Usage();
+    CTclArgs* arg = args->GetArg(0);
+    if (!arg || arg->GetArgCount() == 0 || IsHelp(arg->GetValue(0))) return Usage();
+    // instance:pin number[:start bit[:end bit[:signal]]], as one text or as a list of its parts.
+    std::vector<CString> parts;
+    if (arg->GetArgCount() > 1) {
+        for (int i = 0; i < arg->GetArgCount(); ++i)
+            parts.push_back(arg->GetValue(i));
+    } else {
+        const CString text = arg->GetValue(0);
+        if (text.Find(':') < 0) return Usage();
+        int start = 0;
+        for (int at = text.Find(':'); ; at = text.Find(':', start)) {
+            parts.push_back(at < 0 ? text.Mid(start) : text.Mid(start, at - start));
+            if (at < 0) break;
+            start = at + 1;
+        }
+    }
+    if (parts.size() > 5) return Usage();
+    CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
+    if (!grid) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    // The grid's own echo of a connection it has just made: the work is done.
+    if (grid->IsEchoingConnection()) return 1;
+    parts.resize(5);
+    if (parts[2].IsEmpty()) parts[2] = "-1";
+    if (parts[3].IsEmpty()) parts[3] = arg->GetArgCount() == 1 && parts[2] != "-1" ? parts[2] : CString("-1");
+    return grid->AssignConnectivityByName(parts[0], parts[1], parts[2], parts[3], parts[4]) ? 1 : 0;
 }
 
 // ------------------------------------------------------------------ selecting, copying, pins

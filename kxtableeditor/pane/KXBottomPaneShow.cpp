@@ -4,6 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
@@ -239,6 +240,7 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
     m_bGroupFlag = netBits->GetSize() > 1;
     std::vector<ObjectKey> keys;
     std::vector<CString> shown;
+    std::vector<CNetBitContext> bits;
     for (INT_PTR i = 0; i < netBits->GetSize(); ++i) {
         const CNetBitContext& bit = netBits->GetAt(i);
         INet* net = bit.net();
@@ -247,9 +249,10 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
         if (net->msb() != net->lsb() && bit.bit() != -1) key = NetBitKey(net->id(), bit.bit());
         keys.push_back(key);
         shown.push_back(bit.spath());
+        bits.push_back(bit);
     }
-    // The signal grids are not part of this library yet: the request is kept as its key list.
     KeepShown(keys, std::move(shown), 1);
+    if (!bits.empty()) CreateSignalGrid({}, bits, bits.size() > 1);
 }
 
 void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* nets,
@@ -260,13 +263,16 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
     m_bGroupFlag = nets->GetSize() > 1;
     std::vector<ObjectKey> keys;
     std::vector<CString> shown;
+    std::vector<CNetContext> contexts;
     for (INT_PTR i = 0; i < nets->GetSize(); ++i) {
         INet* net = nets->GetAt(i).net();
         if (!net) continue;
         keys.push_back(net->id());
         shown.push_back(net->name());
+        contexts.push_back(nets->GetAt(i));
     }
     KeepShown(keys, std::move(shown), 1);
+    if (!contexts.empty()) CreateSignalGrid(contexts, {}, contexts.size() > 1);
 }
 
 void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce) {
@@ -283,6 +289,11 @@ void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce)
             shown.push_back(name);
         }
     KeepShown(keys, std::move(shown), 1);
+    std::vector<CNetContext> contexts;
+    const CDesignContext design = PaneDesign();
+    for (const CString& name : m_shown)
+        if (CNetContext net = design ? design.net(name.GetString()) : CNetContext()) contexts.push_back(net);
+    if (!keys.empty() && !contexts.empty()) CreateSignalGrid(contexts, {}, contexts.size() > 1);
 }
 
 void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, std::vector<CString> shown,
@@ -359,6 +370,34 @@ CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::CreateGroupComponentGrid(
         if (key <= UINT_MAX) ids.push_back(static_cast<UINT>(key));
     grid->ReloadInstanceRows(PaneDesign(), ids, FALSE);
     return grid;
+}
+
+CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::CreateSignalGrid(const std::vector<CNetContext>& nets,
+                                                                     const std::vector<CNetBitContext>& bits,
+                                                                     BOOL bList) {
+    auto grid = std::make_unique<CKXSignalDetailsGridWnd>();
+    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++)) return nullptr;
+    grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign());
+    grid->SetParentFrame(m_pChildFrame);
+    const CDesignContext design = PaneDesign();
+    if (bList && !bits.empty())
+        grid->LoadNetBits(design, bits);
+    else if (bList)
+        grid->LoadNets(design, nets);
+    else if (!bits.empty())
+        grid->AddNetBitRows(design, bits.front());
+    else
+        grid->AddNetRows(design, nets.front());
+    CKXSignalDetailsGridWnd* shown = grid.get();
+    // Each show request has a grid of its own; the one it replaces goes.
+    m_signalGrids.clear();
+    m_signalGrids.push_back(std::move(grid));
+    m_shownGrids = {shown};
+    return shown;
+}
+
+CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::ActiveSignalGrid() const {
+    return dynamic_cast<CKXSignalDetailsGridWnd*>(GetActiveGrid());
 }
 
 void CKXBottomPaneContainerView::AfterShowObjects(BOOL& bSeveral, BOOL& bSame) {
@@ -442,17 +481,20 @@ CString CKXBottomPaneContainerView::GetPaneText() {
     for (const CString& s : m_shown)
         text += "\n  " + s;
     // Every shown grid, row by row as the user sees it: its cells joined by " | ", hidden and
-    // empty rows left out.
+    // empty rows and columns left out.
     for (CKXGridWnd* g : m_shownGrids) {
         const ROWCOL cols = g->GetColCount();
         for (ROWCOL r = 1; r <= g->GetRowCount(); ++r) {
             if (g->IsRowHidden(r)) continue;
             CString line;
             bool any = false;
+            bool first = true;
             for (ROWCOL c = 1; c <= cols; ++c) {
+                if (g->GetColWidth(c) == 0) continue; // a column the user does not see
                 const CString& v = g->GetValueRowCol(r, c);
                 if (!v.IsEmpty()) any = true;
-                line += (c > 1 ? " | " : "") + v;
+                line += (first ? "" : " | ") + v;
+                first = false;
             }
             if (any) text += "\n    " + line;
         }

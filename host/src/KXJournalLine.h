@@ -1,0 +1,33 @@
+// The few line forms of a VBScript journal that the editor writes, read without running them:
+//
+//   (blank)                               ignored
+//   ' comment                             ignored
+//   set H = RMX.GetActiveTab()            H names the active design window's document
+//   call RMX.SelectTab("N")               makes design window N active
+//   call RMX.OpenDesign("L.C:V", "M")     opens a design in an open mode (the host's own line)
+//   call H.Method(args)[.Method(args)...] calls the automation methods in a chain
+//
+// Arguments are string literals ("" for a quote inside, joined with & vbLf, & vbCr or & vbCrLf),
+// integers, True or False; an empty argument is omitted.
+#pragma once
+
+#include "afx/afxdisp.h"
+
+#include <string>
+#include <vector>
+
+struct SKXJournalCall {
+    std::string method;
+    std::vector<COleVariant> args;
+};
+
+struct SKXJournalLine {
+    enum Kind { Ignored, SetHandle, SelectTab, OpenDesign, Call };
+    Kind kind = Ignored;
+    std::string handle;               // SetHandle and Call
+    std::vector<SKXJournalCall> calls; // SelectTab, OpenDesign: one, with its arguments; Call: the chain
+    std::string text;                  // the line without the blanks around it
+};
+
+// Reads one line. False with the reason ("not a journal line") when it is none of the forms.
+bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string& why);

@@ -1,0 +1,375 @@
+// Connecting and disconnecting pins from a signal-grid row: the checks, the
+// question before bits are taken from another signal, the change in one grid
+// transaction, the row's cells, the echo to the host and the journal.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXShellUtil.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/schemautil.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+using namespace kxsignal;
+
+namespace {
+
+constexpr int kAnswerNo = 7;
+
+// Begins the grid transaction when none is open; ends only one it began.
+class ConnectTransaction {
+public:
+    ConnectTransaction(CKXSignalDetailsGridWnd& grid, const CDesignContext& design) : m_grid(grid) {
+        if (CKXTransaction::IsTransactionStarted()) return;
+        m_grid.m_nUndoStepMode = 1;
+        m_owned = CKXTransaction::BeginTrans(&m_grid, design, "Add Conn") != 0;
+    }
+    ~ConnectTransaction() {
+        if (m_owned) Discard();
+    }
+    ConnectTransaction(const ConnectTransaction&) = delete;
+    ConnectTransaction& operator=(const ConnectTransaction&) = delete;
+
+    bool IsOpen() const { return CKXTransaction::GetCurrentTransactionObj() != nullptr; }
+    BOOL Commit() {
+        if (!m_owned) return TRUE;
+        m_owned = false;
+        m_grid.m_nUndoStepMode = 0;
+        return CKXTransaction::CommitTrans(&m_grid, 1, 1);
+    }
+    void Discard() {
+        if (!m_owned) return;
+        m_owned = false;
+        m_grid.m_nUndoStepMode = -1;
+        CKXTransaction::DiscardTrans(&m_grid);
+    }
+
+private:
+    CKXSignalDetailsGridWnd& m_grid;
+    bool m_owned = false;
+};
+
+bool IsPinNameText(const CString& text) {
+    CString base;
+    int lsb = -1, msb = -1;
+    return CSchemaUtilities::parsePinName(text.GetString(), base, lsb, msb);
+}
+
+// The net bit joined to pin bit p by a connection.
+int NetBitOf(const CConn& c, int p) {
+    if (c.netLsb() == -1 || c.netMsb() == -1) return -1;
+    return c.netLsb() > c.netMsb() ? std::abs(c.netMsb() - p + c.instTermMsb())
+                                   : std::abs(c.instTermMsb() - p - c.netMsb());
+}
+
+} // namespace
+
+BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CString text, BOOL bShowMessages) {
+    const CString instanceName = CellText(row, m_nColInstance);
+    if (instanceName.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-117");
+    IInstance* inst = m_designContext ? m_designContext.design()->findInstance(instanceName.GetString()) : nullptr;
+    if (!inst) return Refuse(bShowMessages, "KXTABLE-108");
+    int lo = -1, hi = -1;
+    IInstTerm* pin = bPinName ? CheckPinName(inst, text, hi, lo) : FindInstTerm(inst, text, hi, lo);
+    if (!pin) return bPinName && !IsPinNameText(text) ? FALSE : Refuse(bShowMessages, "KXTABLE-119");
+    if (lo > hi) std::swap(lo, hi);
+    const int pinHigh = std::max(pin->msb(), pin->lsb()), pinLow = std::min(pin->msb(), pin->lsb());
+    if (pinHigh < hi || pinLow > lo) return Refuse(bShowMessages, "KXTABLE-120");
+    if (hi != lo && !(hi == pinHigh && lo == pinLow)) return Refuse(bShowMessages, "KXTABLE-106");
+    const CNetContext netContext = GetNetOfRow(row);
+    INet* net = netContext.net();
+    if (!net) return Refuse(bShowMessages, "KXTABLE-145");
+
+    int start = -1, end = -1;
+    bool fillOnly = false;
+    if (net->isScalar()) {
+        if (hi - lo != 0) return Refuse(bShowMessages, "KXTABLE-102");
+    } else if (m_bNetBitMode) {
+        start = end = GetRowNetBit(row);
+    } else {
+        CString startText = CellText(row, m_nColStartBit), endText = CellText(row, m_nColEndBit);
+        if (startText.IsEmpty() || endText.IsEmpty()) {
+            CCommonInterface* signalPane = m_pPane ? m_pPane->GetSignalPaneInterface() : nullptr;
+            if (signalPane && signalPane->GetGroupFlag() == 1) return Refuse(bShowMessages, "KXTABLE-146");
+            fillOnly = true;
+        }
+        start = std::atoi(startText.GetString());
+        end = std::atoi(endText.GetString());
+        // A bit that is no number is refused rather than read as 0.
+        int parsed = 0;
+        if ((!startText.IsEmpty() && !ParseInt(startText, parsed)) || (!endText.IsEmpty() && !ParseInt(endText, parsed)))
+            return Refuse(bShowMessages, "KXTABLE-101");
+        if (std::abs(hi - lo) != std::abs(start - end)) return Refuse(bShowMessages, "KXTABLE-135");
+    }
+
+    std::vector<std::unique_ptr<CKXPinData>> records;
+    const CInstanceContext instContext = m_designContext.instance(inst);
+    const CInstTermContext pinContext = instContext.instTerm(pin);
+    if (!fillOnly) {
+        ConnectTransaction transaction(*this, m_designContext);
+        CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+        if (!tx) return Refuse(bShowMessages, "KXTABLE-145");
+        const CString oldPinName = CellText(row, m_nColPinName);
+        if (!oldPinName.IsEmpty() && !DisconnectPin(row, oldPinName, start, end, bShowMessages)) return FALSE;
+        std::vector<CConn> existing;
+        for (const CConn& c : pin->beginConn())
+            existing.push_back(c);
+        for (const CConn& c : existing) {
+            const int cLo = std::min(c.instTermLsb(), c.instTermMsb()), cHi = std::max(c.instTermLsb(), c.instTermMsb());
+            if (cHi < lo || cLo > hi) continue;
+            if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-140", pin->name(), inst->name(), inst->cellName()) ==
+                kAnswerNo) {
+                TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+                return FALSE; // the transaction, when this call began it, is discarded
+            }
+            const int oLo = std::max(lo, cLo), oHi = std::min(hi, cHi);
+            tx->removeConn(c.net(), static_cast<unsigned>(NetBitOf(c, oLo)), static_cast<unsigned>(NetBitOf(c, oHi)),
+                           pin, static_cast<unsigned>(oLo), static_cast<unsigned>(oHi), 0);
+            if (!IsShownNet(c.net())) continue;
+            records.push_back(std::make_unique<CKXPinData>(oHi, oLo, NetBitOf(c, oHi), NetBitOf(c, oLo), c.net(),
+                                                           CKXPinData::Removed));
+            if (m_bNetBitMode) continue;
+            const bool down = c.netLsb() > c.netMsb();
+            if (cHi > oHi)
+                records.push_back(std::make_unique<CKXPinData>(cHi, oHi + 1, c.netMsb(),
+                                                               NetBitOf(c, oHi) + (down ? -1 : 1), c.net(),
+                                                               CKXPinData::Kept));
+            if (cLo < oLo)
+                records.push_back(std::make_unique<CKXPinData>(oLo - 1, cLo, NetBitOf(c, oLo) + (down ? 1 : -1),
+                                                               c.netLsb(), c.net(), CKXPinData::Kept));
+        }
+        if (!tx->addConn(net, static_cast<unsigned>(end), static_cast<unsigned>(start), pin, static_cast<unsigned>(lo),
+                         static_cast<unsigned>(hi), 0)) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-135");
+            TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+            return FALSE;
+        }
+        CGXStyle pinName;
+        pinName.SetWrapText(FALSE);
+        if (bPinName) pinName.SetValue(text);
+        pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pin->id()))
+            .SetUserAttribute(Id(IDS_UA_CONN_MSB), hi)
+            .SetUserAttribute(Id(IDS_UA_CONN_LSB), lo);
+        {
+            GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+            WriteCell(row, m_nColPinName, pinName);
+        }
+        if (!transaction.Commit()) return FALSE;
+    }
+
+    const CString pinNumber = CKXGenUtils::GetPNProp(pinContext, hi, lo);
+    {
+        GridWriteScope scope(*this);
+        CGXStyle type;
+        type.SetValue(CKXGenUtils::GetPinType(pin)).SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE).SetWrapText(FALSE);
+        WriteCell(row, m_nColPinType, type);
+        CGXStyle other;
+        other.SetControl(Id(IDS_CTRL_PIN_COMBO)).SetWrapText(FALSE);
+        other.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
+        if (bPinName) {
+            other.SetValue(pinNumber);
+            WriteCell(row, m_nColPinNumber, other);
+        } else {
+            other.SetValue(pin->isScalar() ? CString(pin->name()) : CSchemaUtilities::vectorName(pin->name(), lo));
+            WriteCell(row, m_nColPinName, other);
+        }
+        UpdatePupdCellOfRow(row, start, end);
+        SetBitsConnectedRow(row, Col(m_nColTermination));
+    }
+    if (!fillOnly) {
+        UpdateLockScope lock(*this);
+        UpdateRowAfterConnect(row, instContext, pin, records);
+    }
+    if (!fillOnly) EchoConnection(row, pinNumber, net->isScalar());
+    // A row only filled in connects nothing: it leaves no journal line that would connect on replay.
+    if (!fillOnly) JournalConnection(row, pinNumber, net->isScalar());
+    return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::EchoConnection(ROWCOL row, const CString& pinNumber, bool scalarNet) {
+    CWnd* main = AfxGetMainWnd();
+    if (!main) return;
+    // The echo is a record of what this grid did: while it runs, the grid keeps its current cell
+    // (the edit that made the connection is still being stored) and the command that comes back is
+    // not carried out a second time.
+    m_bConnectEcho = TRUE;
+    CTclArgsList select;
+    select.Add("selectWindow");
+    select.Add("ccp");
+    main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&select), 0);
+    CTclArgsList add;
+    add.Add("addConnection");
+    add.StartArgument();
+    add.AddToArgument(CellText(row, m_nColInstance));
+    add.AddToArgument(pinNumber);
+    add.AddToArgument(scalarNet ? CString("-1") : CellText(row, m_nColStartBit));
+    add.AddToArgument(scalarNet ? CString("-1") : CellText(row, m_nColEndBit));
+    add.AddToArgument(CellText(row, m_nColSignalName));
+    add.EndArgument();
+    main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&add), 0);
+    m_bConnectEcho = FALSE;
+}
+
+void CKXSignalDetailsGridWnd::JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet) {
+    const char* journal = CKXShareGlobalData::m_bAutomation;
+    if (!journal) return;
+    const CString handle = JournalHandle();
+    const CNetContext net = GetNetOfRow(row);
+    const CString select = "\ncall " + handle + ".Slp().Select(" + KXVbsQuote(net ? CString(net->name()) : CString()) + ")";
+    const CString call = "\ncall " + handle + ".ConnectivityPane().AssignConnectivity(" +
+                         KXVbsQuote(CellText(row, m_nColInstance)) + "," + KXVbsQuote(pinNumber) + "," +
+                         KXVbsQuote(scalarNet ? CString("-1") : CellText(row, m_nColStartBit)) + "," +
+                         KXVbsQuote(scalarNet ? CString("-1") : CellText(row, m_nColEndBit)) + ")\n";
+    KXJournalWrite(journal, CString(), select);
+    KXJournalWrite(journal, "\n\n ' --- Assign Connectivity ---", call);
+}
+
+BOOL CKXSignalDetailsGridWnd::DisconnectRow(ROWCOL row, CString pinName, BOOL bShowMessages) {
+    const CString startText = CellText(row, m_nColStartBit), endText = CellText(row, m_nColEndBit);
+    const int start = startText.IsEmpty() ? -1 : std::atoi(startText.GetString());
+    const int end = endText.IsEmpty() ? -1 : std::atoi(endText.GetString());
+    return DisconnectPin(row, pinName, start, end, bShowMessages);
+}
+
+BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nStartBit, int nEndBit,
+                                            BOOL bShowMessages) {
+    ConnectTransaction transaction(*this, m_designContext);
+    CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+    CString base;
+    int lsb = -1, msb = -1;
+    if (pinName.IsEmpty() || !CSchemaUtilities::parsePinName(pinName.GetString(), base, lsb, msb))
+        return transaction.Commit();
+    if (lsb > msb) std::swap(lsb, msb);
+    if (std::abs(msb - lsb) != std::abs(nStartBit - nEndBit)) return transaction.Commit();
+    const CString instanceName = CellText(row, m_nColInstance);
+    if (instanceName.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-117");
+    IInstance* inst = m_designContext ? m_designContext.design()->findInstance(instanceName.GetString()) : nullptr;
+    if (!inst) return Refuse(bShowMessages, "KXTABLE-108");
+    const int id = GetRowPinId(row);
+    IInstTerm* pin = id < 0 ? nullptr : inst->findInstTerm(static_cast<unsigned>(id));
+    const CNetContext net = GetNetOfRow(row);
+    if (!pin || !net || !tx) return transaction.Commit();
+    // The pin bits the row names leave the row's net, wherever on the net they sit; a pin that
+    // leaves the net loses its terminations.
+    bool removed = false;
+    for (int b = msb; b >= lsb; --b) {
+        const CNetBit on = pin->netBit(b);
+        if (on.net() != net.net()) continue;
+        if (!tx->removeConn(net.net(), static_cast<unsigned>(on.bit()), static_cast<unsigned>(on.bit()), pin,
+                            static_cast<unsigned>(b), static_cast<unsigned>(b), 0))
+            continue;
+        removed = true;
+        const CInstTermBit bit(pin, b);
+        std::vector<IDTInstance*> terminations;
+        for (IDTInstance* dt : bit.beginAssociatedDTInstance())
+            if (dt->assocKind() == IDTInstance::eTermination) terminations.push_back(dt);
+        for (IDTInstance* dt : terminations)
+            tx->removeDTInstance(dt);
+    }
+    // Nothing of the row was connected: the row is stale, and the disconnect is no success.
+    if (!removed) {
+        if (bShowMessages) TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+        return FALSE;
+    }
+    return transaction.Commit();
+}
+
+BOOL CKXSignalDetailsGridWnd::AddInstanceRow(const CInstanceContext& instance, ROWCOL* pRow) {
+    IInstance* inst = instance.instance();
+    if (!inst) return FALSE;
+    GridWriteScope scope(*this);
+    const ROWCOL row = FindFirstEmptyRow();
+    if (row > GetRowCount()) InsertRows(row, 1, kNoUpdate, gxDo);
+    RestyleRow(row);
+    CGXStyle cell;
+    cell.SetValue(inst->cellName()).SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO)).SetWrapText(FALSE);
+    WriteCell(row, m_nColCell, cell);
+    SetCellWithEllipsis(row, inst->name(), static_cast<int>(inst->id()));
+    CGXStyle location;
+    location.SetValue(CKXGenUtils::GetLocationProp(inst)).SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO));
+    WriteCell(row, m_nColLocation, location);
+    if (pRow) *pRow = row;
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, const char* pinNumber,
+                                                       const char* startBit, const char* endBit, const char* signal) {
+    const CString signalText = signal ? signal : "";
+    if (m_bMultipleNets && signalText.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-160");
+        return FALSE;
+    }
+    INet* net = nullptr;
+    if (!signalText.IsEmpty()) {
+        CString netName;
+        int sLsb = -1, sMsb = -1;
+        if (CKXGenUtils::ParseSignalName(signalText, netName, sLsb, sMsb) && m_designContext)
+            net = m_designContext.design()->findNet(netName.GetString());
+        if (!net || !IsShownNet(net)) {
+            SendHostMessage("Invalid signal name specified");
+            return FALSE;
+        }
+    }
+    IInstance* inst = m_designContext && instance ? m_designContext.design()->findInstance(instance) : nullptr;
+    if (!inst) return FALSE;
+    int start = 0, end = 0;
+    if (!ParseInt(startBit ? startBit : "", start) || !ParseInt(endBit ? endBit : "", end)) {
+        SendHostMessage("Invalid value of msb/lsb specified for signal");
+        return FALSE;
+    }
+    CKXGenUtils::AdjustLsbMsb(end, start);
+    ROWCOL row = 0;
+    AddInstanceRow(m_designContext.instance(inst), &row);
+    if (net) {
+        const CString name = m_bNetBitMode && !net->isScalar() ? (start == end ? CSchemaUtilities::vectorName(net->name(), start)
+                                                                               : CSchemaUtilities::vectorName(net->name(), start, end))
+                                                               : CString(net->name());
+        WriteNetNameCells(row, net, start, name, PhysicalNetName(net, start, end));
+    } else {
+        net = GetNetOfRow(kFirstDataRow).net();
+    }
+    if (!net) {
+        RestyleRow(row);
+        return FALSE;
+    }
+    int lsb = net->lsb(), msb = net->msb();
+    CKXGenUtils::AdjustLsbMsb(lsb, msb);
+    if (start > msb || end < lsb) {
+        RestyleRow(row);
+        SendHostMessage("Invalid value of msb/lsb specified for signal");
+        return FALSE;
+    }
+    const CString number = pinNumber ? pinNumber : "";
+    if (number.IsEmpty()) {
+        RestyleRow(row);
+        CKXErrorHandler::MessageBoxOk("KXTABLE-160");
+        return FALSE;
+    }
+    // Bits given for a scalar net, or none for a bus: nothing connected, and the row goes back to blank.
+    if ((start == -1) != (end == -1) || (start == -1) != net->isScalar()) {
+        RestyleRow(row);
+        return FALSE;
+    }
+    if (start != -1) {
+        GridWriteScope scope(*this);
+        WriteCell(row, m_nColStartBit, CGXStyle().SetValue(Decimal(start)).SetControl(Id(IDS_CTRL_EDIT)));
+        WriteCell(row, m_nColEndBit, CGXStyle().SetValue(Decimal(end)).SetControl(Id(IDS_CTRL_EDIT)));
+    }
+    const BOOL result = CommitCellEdit(row, Col(m_nColPinNumber), number, TRUE);
+    GridWriteScope scope(*this, GridWriteScope::kUndo);
+    if (result)
+        WriteCell(row, m_nColPinNumber, CGXStyle().SetValue(number));
+    else
+        RestyleRow(row);
+    return result;
+}

@@ -1,0 +1,50 @@
+// Sorting the signal grid's rows and the plain-text dump of the grid that the
+// pane's dumpGrid command writes.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+using namespace kxsignal;
+
+void CKXSignalDetailsGridWnd::SortColumn(int col) {
+    SortRows(col, TRUE);
+}
+
+void CKXSignalDetailsGridWnd::SortRows(int col, BOOL bAscending) {
+    if (col < 1 || static_cast<ROWCOL>(col) > GetColCount()) return;
+    // Only the filled rows are sorted; the blank rows stay at the end.
+    ROWCOL last = kFirstDataRow - 1;
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
+        if (!CellText(row, m_nColInstance).IsEmpty()) last = row;
+    if (last <= kFirstDataRow) return;
+    GridWriteScope scope(*this);
+    CGXGridCore::SortRows(kFirstDataRow, last, static_cast<ROWCOL>(col), bAscending, kNoUpdate);
+    m_nSortCol = col;
+    m_bSortAscending = bAscending;
+}
+
+BOOL CKXSignalDetailsGridWnd::DumpSCP(const char* path) {
+    if (!path) return FALSE;
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "ab"), &std::fclose);
+    if (!file) return FALSE;
+    // A grid that shows no net names none in its header line.
+    INet* net = GetShownNet();
+    std::string out = "\n---SCP Dump for net: " + std::string(net ? net->name() : "") + "---\n";
+    const ROWCOL rows = GetRowCount(), cols = GetColCount();
+    for (ROWCOL row = 1; row <= rows; ++row) {
+        if (row >= kFirstDataRow && CellText(row, m_nColCell).IsEmpty()) break;
+        if (IsRowHidden(row)) continue;
+        for (ROWCOL col = 1; col <= cols; ++col) {
+            if (IsColHidden(col) || GetColWidth(col) == 0) continue;
+            std::string value = GetValueRowCol(row, col).GetString();
+            if (value.size() < 31) value.resize(31, ' ');
+            out += value + "   ";
+        }
+        out += "\n";
+    }
+    out += "\n";
+    return std::fwrite(out.data(), 1, out.size(), file.get()) == out.size() ? TRUE : FALSE;
+}

@@ -1,0 +1,279 @@
+// Editing the signal grid's cells: what an edited cell means, checked against
+// the design and the row; real connectivity changes go to the connect and
+// disconnect operations, which run the transaction.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/schemautil.h"
+
+#include <algorithm>
+
+using namespace kxsignal;
+
+namespace {
+
+constexpr UINT kSmartInView = GX_SMART | GX_SCROLLINVIEW;
+constexpr UINT kDeleteCommand = 35264;
+
+bool KeyDown(int key) {
+    return GetKeyState(key) < 0;
+}
+
+CGXStyle PlainCell(const CString& text) {
+    CGXStyle style;
+    style.SetValue(text).SetWrapText(FALSE);
+    style.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
+    return style;
+}
+
+} // namespace
+
+BOOL CKXSignalDetailsGridWnd::Refuse(BOOL bShowMessages, const char* id) {
+    if (bShowMessages) {
+        CKXErrorHandler::MessageBoxOk(id);
+        TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+    }
+    return FALSE;
+}
+
+BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
+    CGXControl* control = GetControl(nRow, nCol);
+    CString text;
+    if (control && control->IsActive())
+        control->GetCurrentText(text);
+    else
+        text = GetValueRowCol(nRow, nCol);
+    if (nRow == kFilterRow) {
+        if (m_bFilterEcho) return TRUE;
+        CKXGenUtils::EscapeSquareBrackets(text);
+        CString line;
+        line.Format("filterRows pin -col \"%s\" -filter \"%s\"", GetColumnScriptName(static_cast<int>(nCol)).GetString(),
+                    text.GetString());
+        m_bFilterEcho = 1;
+        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
+        m_bFilterEcho = 0;
+        return TRUE;
+    }
+    if (nRow < kFirstDataRow) return TRUE;
+    const CString old = GetValueRowCol(nRow, nCol);
+    if (text.IsEmpty() && old.IsEmpty()) return TRUE;
+    if (!text.IsEmpty() && !old.IsEmpty() && text.CompareNoCase(old) == 0) return TRUE;
+    CRowColArray rows;
+    GetSelectedRows(rows, FALSE, TRUE);
+    if (rows.GetSize() == 0) rows.Add(nRow);
+    const int col = static_cast<int>(nCol);
+    const bool rowColumn = col == m_nColStartBit || col == m_nColEndBit || col == m_nColInstance || col == m_nColCell ||
+                           col == m_nColLocation || col == m_nColPinName || col == m_nColPinNumber;
+    BOOL any = FALSE;
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
+        const ROWCOL r = rows[i];
+        if (r < kFirstDataRow || IsRowHidden(r)) continue;
+        if (!CommitCellEdit(r, nCol, text, TRUE)) continue;
+        if (rowColumn) FillSelectedCells(r, nCol, text);
+        any = TRUE;
+    }
+    // A refused edit gives the cell back its stored value.
+    if (!any && control && control->IsActive()) {
+        control->SetCurrentText(old);
+        control->SetModify(FALSE);
+    }
+    m_bStoringEdit = any;
+    return any;
+}
+
+BOOL CKXSignalDetailsGridWnd::FillSelectedCells(ROWCOL row, ROWCOL col, const CString& text) {
+    CRowColArray rows;
+    GetSelectedRows(rows, FALSE, FALSE);
+    GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        if (rows[i] != row && rows[i] >= kFirstDataRow) WriteCell(rows[i], static_cast<int>(col), PlainCell(text));
+    return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::ClearRowPin(ROWCOL row, BOOL bClearName) {
+    GridWriteScope unlock(*this);
+    CGXStyle pinName;
+    if (bClearName) pinName.SetValue("");
+    pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), -1)
+        .SetUserAttribute(Id(IDS_UA_CONN_MSB), -1)
+        .SetUserAttribute(Id(IDS_UA_CONN_LSB), -1);
+    WriteCell(row, m_nColPinName, pinName);
+    WriteCell(row, m_nColPinNumber, CGXStyle().SetValue(""));
+    WriteCell(row, m_nColPinType, CGXStyle().SetValue(""));
+    CGXStyle termination = PlainCell("");
+    termination.SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE).SetEnabled(TRUE);
+    termination.SetUserAttribute(Id(IDS_UA_NET_CELL), "1");
+    WriteCell(row, m_nColTermination, termination);
+}
+
+BOOL CKXSignalDetailsGridWnd::CommitCellEdit(ROWCOL row, ROWCOL nCol, CString text, BOOL bShowMessages) {
+    const int col = static_cast<int>(nCol);
+    const CString pinNameText = CellText(row, m_nColPinName);
+    if (col == m_nColPinName || col == m_nColPinNumber) {
+        const BOOL byName = col == m_nColPinName;
+        if (!text.IsEmpty()) {
+            if (!AssignConnectivity(row, byName, text, bShowMessages)) return FALSE;
+            MarkModified();
+            return TRUE;
+        }
+        if (pinNameText.IsEmpty()) return TRUE;
+        if (!DisconnectRow(row, pinNameText, bShowMessages)) return FALSE;
+        ClearRowPin(row, !byName);
+        MarkModified();
+        return TRUE;
+    }
+    if (col == m_nColStartBit || col == m_nColEndBit) {
+        if (text.IsEmpty()) return pinNameText.IsEmpty() ? TRUE : Refuse(bShowMessages, "KXTABLE-122");
+        const CNetContext net = GetNetOfRow(row);
+        int bit = 0;
+        // A bit must be a number within the net's bits.
+        if (!ParseInt(text, bit) || !net || !net->hasBit(bit)) return Refuse(bShowMessages, "KXTABLE-101");
+        if (GetValueRowCol(row, nCol).IsEmpty() && pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-121");
+        const CString start = col == m_nColStartBit ? text : CellText(row, m_nColStartBit);
+        const CString end = col == m_nColEndBit ? text : CellText(row, m_nColEndBit);
+        if (!pinNameText.IsEmpty() && !start.IsEmpty() && !end.IsEmpty()) {
+            // The connect reads the row's bits from its cells: the edited one takes the new text for
+            // the call and gets its old text back when the connect is refused.
+            const CString oldText = GetValueRowCol(row, nCol);
+            {
+                GridWriteScope scope(*this, GridWriteScope::kUndo);
+                WriteCell(row, col, PlainCell(text));
+            }
+            const CString pn = CellText(row, m_nColPinNumber);
+            const BOOL ok = pn.IsEmpty() ? AssignConnectivity(row, TRUE, pinNameText, bShowMessages)
+                                         : AssignConnectivity(row, FALSE, pn, bShowMessages);
+            if (!ok) {
+                GridWriteScope scope(*this, GridWriteScope::kUndo);
+                WriteCell(row, col, PlainCell(oldText));
+                return FALSE;
+            }
+            MarkModified();
+        }
+        int msb = 0, lsb = 0;
+        const bool bothSet = ParseInt(start, msb) && ParseInt(end, lsb);
+        if (bothSet) {
+            const CString physical = PhysicalNetName(net.net(), msb, lsb);
+            CGXStyle phys = PlainCell(physical);
+            phys.SetControl(Id(IDS_CTRL_EDIT)).SetReadOnly(TRUE);
+            phys.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), IdNumber(net->id())).SetUserAttribute(Id(IDS_UA_EXPANDED_BIT), msb);
+            GridWriteScope unlock(*this);
+            WriteCell(row, m_nColPhysicalName, phys);
+        }
+        return TRUE;
+    }
+    if (col == m_nColInstance) {
+        if (!pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-124");
+        GridWriteScope unlock(*this);
+        if (text.IsEmpty()) {
+            WriteCell(row, m_nColCell, PlainCell(""));
+            return TRUE;
+        }
+        IInstance* inst = m_designContext ? m_designContext.design()->findInstance(text.GetString()) : nullptr;
+        if (!inst) return Refuse(bShowMessages, "KXTABLE-109");
+        CGXStyle cell = PlainCell(inst->cellName());
+        cell.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO));
+        WriteCell(row, m_nColCell, cell);
+        CGXStyle location = PlainCell(CKXGenUtils::GetLocationProp(inst));
+        location.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO));
+        WriteCell(row, m_nColLocation, location);
+        // The instance cell keeps the id so that the row's look-ups find it.
+        SetCellWithEllipsis(row, inst->name(), static_cast<int>(inst->id()));
+        return TRUE;
+    }
+    if (col == m_nColCell) {
+        if (!pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-123");
+        if (!text.IsEmpty()) {
+            bool found = false;
+            if (m_designContext)
+                for (IInstance* inst : m_designContext.design()->beginInstance())
+                    if (text == inst->cellName()) found = true;
+            if (!found) return Refuse(bShowMessages, "KXTABLE-105");
+        }
+        GridWriteScope unlock(*this);
+        SetCellWithEllipsis(row, "", -1);
+        if (text.IsEmpty()) WriteCell(row, m_nColLocation, PlainCell(""));
+        return TRUE;
+    }
+    if (col == m_nColLocation) {
+        if (!pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-125");
+        GridWriteScope unlock(*this);
+        if (text.IsEmpty()) {
+            SetCellWithEllipsis(row, "", -1);
+            WriteCell(row, m_nColCell, PlainCell(""));
+            return TRUE;
+        }
+        int count = 0;
+        IInstance* last = nullptr;
+        if (m_designContext)
+            for (IInstance* inst : m_designContext.design()->beginInstance())
+                if (CKXGenUtils::GetLocationProp(inst) == text) {
+                    ++count;
+                    last = inst;
+                }
+        if (!last) return Refuse(bShowMessages, "KXTABLE-111");
+        if (count == 1) SetCellWithEllipsis(row, last->name(), static_cast<int>(last->id()));
+        WriteCell(row, m_nColCell, PlainCell(last->cellName()));
+        return TRUE;
+    }
+    return TRUE;
+}
+
+IInstTerm* CKXSignalDetailsGridWnd::CheckPinName(IInstance* inst, const CString& pinName, int& msb, int& lsb) {
+    CString base;
+    if (!CSchemaUtilities::parsePinName(pinName.GetString(), base, lsb, msb)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-110");
+        TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+        return nullptr;
+    }
+    return inst ? inst->findInstTerm(base.GetString()) : nullptr;
+}
+
+BOOL CKXSignalDetailsGridWnd::OnStartEditing(ROWCOL nRow, ROWCOL nCol) {
+    m_bEditing = TRUE;
+    return CKXGridWnd::OnStartEditing(nRow, nCol);
+}
+
+BOOL CKXSignalDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
+    const BOOL result = CKXGridWnd::OnEndEditing(nRow, nCol);
+    m_bEditing = FALSE;
+    m_bStoringEdit = FALSE;
+    return result;
+}
+
+BOOL CKXSignalDetailsGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {
+    if (nRow == kFilterRow) return CKXGridWnd::OnDeleteCell(nRow, nCol);
+    return FALSE;
+}
+
+BOOL CKXSignalDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    const BOOL hasCurrent = GetCurrentCell(row, col);
+    const bool ctrl = KeyDown(VK_CONTROL), shift = KeyDown(VK_SHIFT), alt = KeyDown(VK_MENU);
+    if (nMessage == WM_KEYDOWN && nChar == VK_RETURN && !ctrl && !shift && hasCurrent && row == kFilterRow) {
+        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+        TransferCurrentCell(TRUE, GX_SMART, TRUE);
+        return TRUE;
+    }
+    if (nMessage == WM_KEYUP && nChar == VK_INSERT) {
+        const ROWCOL added = GetRowCount() + 1;
+        {
+            GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+            InsertRows(added, 1, kNoUpdate, gxDo);
+            RestyleRow(added);
+        }
+        SetCurrentCell(added, Col(IsColHidden(Col(m_nColStartBit)) || GetColWidth(Col(m_nColStartBit)) == 0
+                                      ? m_nColCell
+                                      : m_nColStartBit),
+                       kSmartInView);
+    } else if (nMessage == WM_KEYDOWN && nChar == VK_DELETE && !shift && !alt && hasCurrent) {
+        CGXControl* control = GetControl(row, col);
+        if (!control || !control->IsActive()) {
+            if (CWnd* pane = GetParent()) pane->SendMessage(WM_COMMAND, kDeleteCommand, 0);
+            return TRUE;
+        }
+    }
+    return CKXGridWnd::ProcessKeys(pSender, nMessage, nChar, nRepCnt, flags);
+}

@@ -1,0 +1,166 @@
+// The signal grid's spine: construction, set-up after the window exists, the
+// auto-complete option, activation, undo hand-over to the pane, and the shared
+// cell-writing helpers of the other sources.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcommon/KXCustomizeAPI.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXCellControls.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+
+IMPLEMENT_DYNCREATE(CKXSignalDetailsGridWnd, CKXGridWnd)
+
+BEGIN_MESSAGE_MAP(CKXSignalDetailsGridWnd, CKXGridWnd)
+ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXSignalDetailsGridWnd::OnTransactionCommitted)
+END_MESSAGE_MAP()
+
+using namespace kxsignal;
+
+CKXSignalDetailsGridWnd* CKXSignalDetailsGridWnd::s_pActiveGrid = nullptr;
+
+CKXSignalDetailsGridWnd::CKXSignalDetailsGridWnd() {
+    m_nUndoStepMode = 2;
+}
+
+CKXSignalDetailsGridWnd::~CKXSignalDetailsGridWnd() {
+    if (s_pActiveGrid == this) s_pActiveGrid = nullptr;
+    if (IKXMessageServer* server = GetKXMsgSrvr())
+        if (HWND hwnd = GetSafeHwnd()) server->UnregisterWindow(hwnd);
+}
+
+void CKXSignalDetailsGridWnd::InitializeGrid(CKXBottomPaneContainerView* pPane, CDesignContext design,
+                                             CDesignContext masterDesign) {
+    m_designContext = design;
+    m_designContext2 = masterDesign;
+    m_pPane = pPane;
+    CKXGridWnd::InitializeGrid(kFirstDataRow, static_cast<ROWCOL>(m_nColCell), kCaptionRow, nullptr);
+    CKXCustomizeAPI::setCustomizationOrigin("SCP");
+    if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);
+    if (m_arrColumnInfo.empty()) InitColumnInfo();
+    RegisterControl(Id(IDS_CTRL_PUPD_HEADER), new CGXBitmapButton(this, IDB_PUPD_HEADER), FALSE, TRUE);
+    RegisterControl(Id(IDS_CTRL_COMMENTS_HEADER), new CGXBitmapButton(this, IDB_COMMENTS_HEADER), FALSE, TRUE);
+    FormatHeaderRows();
+    RegisterHeaderControl(static_cast<ULONG>(m_nColCell));
+    RegisterBitmapEditControl();
+    RegisterPupdControl();
+    CDWordArray look;
+    look.Add(static_cast<DWORD>(m_nColPupd));
+    RegisterDynComboControl(&GetColumnSettingsKey, look);
+    EnableKeySelectionSync(TRUE);
+    EnableCellControlClick(TRUE);
+    GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+    m_dropTarget.RegisterTarget(this, design);
+
+    m_pACListBox = std::make_unique<CKXGridACListBox>(this);
+    m_pACListBox->Create(WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_SORT, CRect(-1, -1, -1, -1), this,
+                         IDS_CTRL_AC_LISTBOX, 0);
+    DWORD autoComplete = 1;
+    if (!CKXRegistrySettings::GetFromRegistry("auto_complete_signals", autoComplete)) autoComplete = 1;
+    if (m_pPane) {
+        m_pPane->ApplyAutoCompleteSetting(static_cast<int>(autoComplete), 0);
+        SetAutoComplete(autoComplete != 0);
+    }
+    auto* instanceCombo =
+        new CKXGridACCombo(this, IDS_STRING_AC_COMBO, IDS_STRING_AC_COMBO, 1, m_pACListBox.get(), 1, 0, 0, 0);
+    instanceCombo->m_bAutoComplete = m_bAutoComplete;
+    RegisterControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO), instanceCombo, FALSE, TRUE);
+    auto* pinCombo = new CKXGridACCombo(this, IDS_STRING_AC_COMBO, IDS_STRING_AC_COMBO, 1, m_pACListBox.get(), 0, 0, 0, 0);
+    pinCombo->m_bAutoComplete = m_bAutoComplete;
+    RegisterControl(Id(IDS_CTRL_PIN_COMBO), pinCombo, FALSE, TRUE);
+
+    if (IKXMessageServer* server = GetKXMsgSrvr())
+        if (HWND hwnd = GetSafeHwnd())
+            for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_OBJECT_PROPERTY_CHANGED})
+                server->RegisterWindow(msg, hwnd);
+}
+
+void CKXSignalDetailsGridWnd::SetAutoComplete(BOOL bOn) {
+    m_bAutoComplete = bOn;
+    if (auto* combo = dynamic_cast<CKXGridACCombo*>(GetCurrentCellControl())) combo->m_bAutoComplete = bOn;
+}
+
+void CKXSignalDetailsGridWnd::UpdatePaneTitle() {
+    if (m_pPane) m_pPane->SetPaneTitle(static_cast<UINT>(CKXBottomPaneContainerView::kShowsSignals));
+}
+
+void CKXSignalDetailsGridWnd::ActivateGridView() {
+    s_pActiveGrid = this;
+    if (m_bConnectEcho) return; // the grid's own echo: the user's cell stays current
+    if (m_pParentFrame && m_pPane) m_pParentFrame->SetActiveView(m_pPane, TRUE);
+    OnActivateGrid(TRUE);
+}
+
+void CKXSignalDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
+    // The data rows follow the design: undo and redo of a design change rewrite them through the
+    // commit notification, so the storing of an edited data cell is no undo step of its own.
+    if (m_bStoringEdit) {
+        delete pCmd;
+        return;
+    }
+    if (!m_pPane) {
+        CKXGridWnd::AddCommand(pCmd, ctType);
+        return;
+    }
+    m_pPane->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
+    m_nUndoStepMode = 2;
+}
+
+// ------------------------------------------------------------------ cell helpers
+
+void CKXSignalDetailsGridWnd::WriteCell(ROWCOL row, int col, const CGXStyle& style) {
+    if (col < 0 || static_cast<ROWCOL>(col) > GetColCount() || row > GetRowCount()) return;
+    SetStyleRange(CGXRange(row, static_cast<ROWCOL>(col)), style, gxOverride, 0, kNoUpdate, gxDo);
+}
+
+CString CKXSignalDetailsGridWnd::CellAttr(ROWCOL row, int col, UINT id) {
+    if (col < 0 || row > GetRowCount() || static_cast<ROWCOL>(col) > GetColCount()) return CString();
+    CGXStyle style;
+    GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
+    return style.GetIncludeUserAttribute(Id(id)) ? style.GetUserAttributeText(Id(id)) : CString();
+}
+
+double CKXSignalDetailsGridWnd::CellAttrNumber(ROWCOL row, int col, UINT id, double absent) {
+    if (col < 0 || row > GetRowCount() || static_cast<ROWCOL>(col) > GetColCount()) return absent;
+    CGXStyle style;
+    GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
+    if (!style.GetIncludeUserAttribute(Id(id))) return absent;
+    const CString text = style.GetUserAttributeText(Id(id));
+    double value = absent;
+    return ParseNumber(text, value) ? value : style.GetUserAttribute(Id(id)).GetDoubleValue();
+}
+
+CKXAssocCompAPI* CKXSignalDetailsGridWnd::GetAssocCompApi() {
+    static CKXAssocCompAPI s_api; // one per process, as the pane's: set to the design before each use
+    s_api.setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server());
+    s_api.setDesignContext(m_designContext);
+    return &s_api;
+}
+
+BOOL CKXSignalDetailsGridWnd::IsSameDesign(IDesign* design) const {
+    IDesign* mine = m_designContext.design();
+    return design && mine && CString(design->name()) == CString(mine->name());
+}
+
+void CKXSignalDetailsGridWnd::MarkModified() {
+    if (auto* frame = dynamic_cast<CKXTableChildFrm*>(m_pParentFrame)) frame->SetDocumentModified(TRUE);
+}
+
+CString CKXSignalDetailsGridWnd::JournalHandle() {
+    if (auto* frame = dynamic_cast<CKXTableChildFrm*>(m_pParentFrame))
+        if (CKXTableDoc* doc = frame->GetTableDoc()) return doc->GetJournalHandle();
+    return m_designContext ? CString(m_designContext.name()) : CString();
+}
+
+void CKXSignalDetailsGridWnd::SendHostMessage(const char* text) {
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_MESSAGE_TEXT, reinterpret_cast<WPARAM>(text), 0);
+}

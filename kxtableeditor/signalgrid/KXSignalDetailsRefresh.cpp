@@ -1,0 +1,249 @@
+// Keeping the signal grid in step with the design: after every committed
+// transaction the rows the transaction touched are rewritten, and after the
+// grid's own connect the rows of the pin's old connections follow.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/schemautil.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <set>
+
+using namespace kxsignal;
+
+namespace {
+
+CGXStyle PlainCell(const CString& text) {
+    CGXStyle style;
+    style.SetValue(text).SetWrapText(FALSE);
+    style.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
+    return style;
+}
+
+bool DiffersNoCase(const char* a, const char* b) {
+    return CString(a ? a : "").CompareNoCase(b ? b : "") != 0;
+}
+
+} // namespace
+
+LRESULT CKXSignalDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
+    auto* tx = reinterpret_cast<CTransaction*>(lParam);
+    if (!tx || !m_designContext) return 0;
+    // Terminations and pull components.
+    if (tx->modifiesObjectType('X')) {
+        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+        for (IChange* change : tx->beginChange()) {
+            if (change->objectType() != 'X' || !IsSameDesign(change->design())) continue;
+            auto* dt = dynamic_cast<IDTInstance*>(change->object());
+            if (!dt) continue;
+            if (dt->assocKind() == IDTInstance::ePullUpDown) {
+                for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+                    int start = 0, end = 0;
+                    if (ParseInt(CellText(row, m_nColStartBit), start) && ParseInt(CellText(row, m_nColEndBit), end) &&
+                        start == end)
+                        UpdatePupdCellOfRow(row, start, end);
+                }
+                continue;
+            }
+            for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
+                SetBitsConnectedRow(row, Col(m_nColTermination));
+            break;
+        }
+    }
+    // Properties: a first value or a cleared one is shown as well as a changed one.
+    if (tx->modifiesObjectType('P')) {
+        for (IChange* change : tx->beginChange()) {
+            if (change->objectType() != 'P') continue;
+            auto* prop = dynamic_cast<CPropertyChange*>(change->object());
+            if (!prop || !DiffersNoCase(prop->oldValue(), prop->newValue())) continue;
+            const CString name = prop->name();
+            if (name.CompareNoCase("SEC") == 0 || name.CompareNoCase("PN") == 0) UpdatePinNumberCell();
+            if (name.CompareNoCase("LOCATION") == 0)
+                UpdateLocationCell();
+            else if (name.CompareNoCase("PHYS_NET_NAME") == 0)
+                FillNetNameCells(static_cast<unsigned>(-1));
+        }
+    }
+    // Pins renamed, resized or retyped.
+    if (tx->modifiesObjectType('T') && IsSameDesign(tx->design())) {
+        UpdateLockScope lock(*this);
+        for (IChange* change : tx->beginChange()) {
+            if (change->objectType() != 'T') continue;
+            auto* pin = dynamic_cast<IInstTerm*>(change->object());
+            if (!pin || !pin->instance()) continue;
+            if (change->kind() == 3 || change->kind() == 10) UpdateInstTermCell(pin->instance()->id(), pin->id());
+            if (change->kind() == 8) UpdatePinTypeCell(pin->instance()->id(), pin->id());
+        }
+    }
+    // Connections changed by any other window, and by undo and redo (this grid's own edit rewrote
+    // its rows already; its undo and redo record no cell changes, so their rows follow the design here).
+    if (CKXTransaction::GetGrid() != this && (tx->modifiesObjectType('C') || tx->modifiesObjectType('I'))) {
+        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+        UpdateLockScope lock(*this);
+        for (IChange* change : tx->beginChange()) {
+            if (change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
+            const auto* conn = dynamic_cast<const CConn*>(change->object());
+            if (!conn) continue;
+            if (change->kind() == 2) RemoveConnectionRow(*conn);
+            if (change->kind() == 1) FillConnectionRows(*conn);
+            if (change->kind() == 17) {
+                CConn *removed1 = nullptr, *removed2 = nullptr, *added1 = nullptr, *added2 = nullptr;
+                if (!change->getConns(removed1, removed2, added1, added2)) continue;
+                for (CConn* c : {removed1, removed2})
+                    if (c) RemoveConnectionRow(*c);
+                for (CConn* c : {added1, added2})
+                    if (c) FillConnectionRows(*c);
+            }
+        }
+    }
+    return 0;
+}
+
+void CKXSignalDetailsGridWnd::RemoveConnectionRow(const CConn& conn) {
+    if (!IsShownNet(conn.net()) || !conn.instTerm()) return;
+    const int pinId = static_cast<int>(conn.instTerm()->id());
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+        if (GetRowPinId(row) != pinId) continue;
+        int s = 0, e = 0;
+        if (!ParseInt(CellText(row, m_nColStartBit), s)) s = -1;
+        if (!ParseInt(CellText(row, m_nColEndBit), e)) e = -1;
+        const bool bitsMatch = (s >= e && s >= conn.netLsb() && e <= conn.netMsb()) ||
+                               (s <= e && s <= conn.netLsb() && e >= conn.netMsb());
+        if (!bitsMatch) continue;
+        const int rowMsb = static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_MSB, -1.0));
+        const int rowLsb = static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_LSB, -1.0));
+        if (conn.instTermMsb() < rowLsb || conn.instTermLsb() > rowMsb) continue;
+        GridWriteScope unlock(*this);
+        RemoveRows(row, row, kNoUpdate, gxDo);
+        return;
+    }
+}
+
+void CKXSignalDetailsGridWnd::UpdatePinNumberCell() {
+    GridWriteScope scope(*this);
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetInstTermOfRow(row, msb, lsb);
+        if (!pin) continue;
+        const CInstTermContext context = m_designContext.instance(pin->instance()).instTerm(pin);
+        WriteCell(row, m_nColPinNumber, CGXStyle().SetValue(CKXGenUtils::GetPNProp(context, msb, lsb)));
+    }
+}
+
+void CKXSignalDetailsGridWnd::UpdateLocationCell() {
+    GridWriteScope scope(*this);
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+        int msb = -1, lsb = -1;
+        if (IInstTerm* pin = GetInstTermOfRow(row, msb, lsb))
+            WriteCell(row, m_nColLocation, CGXStyle().SetValue(CKXGenUtils::GetLocationProp(pin->instance())));
+    }
+}
+
+void CKXSignalDetailsGridWnd::UpdateInstTermCell(unsigned instanceId, unsigned pinId) {
+    GridWriteScope scope(*this);
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+        if (GetRowPinId(row) != static_cast<int>(pinId) || GetRowInstanceId(row) != static_cast<int>(instanceId))
+            continue;
+        IInstance* inst = FindRowInstance(row);
+        IInstTerm* pin = inst ? inst->findInstTerm(pinId) : nullptr;
+        if (!pin) continue;
+        CGXStyle style;
+        style.SetValue(pin->name()).SetWrapText(FALSE);
+        style.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pinId))
+            .SetUserAttribute(Id(IDS_UA_CONN_MSB), pin->msb())
+            .SetUserAttribute(Id(IDS_UA_CONN_LSB), pin->lsb());
+        WriteCell(row, m_nColPinName, style);
+    }
+}
+
+void CKXSignalDetailsGridWnd::UpdatePinTypeCell(unsigned instanceId, unsigned pinId) {
+    GridWriteScope scope(*this);
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+        if (GetRowPinId(row) != static_cast<int>(pinId) || GetRowInstanceId(row) != static_cast<int>(instanceId))
+            continue;
+        IInstance* inst = FindRowInstance(row);
+        IInstTerm* pin = inst ? inst->findInstTerm(pinId) : nullptr;
+        if (!pin) continue;
+        CGXStyle style = PlainCell(CKXGenUtils::GetPinType(pin));
+        style.SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);
+        WriteCell(row, m_nColPinType, style);
+    }
+}
+
+void CKXSignalDetailsGridWnd::UpdatePupdCellOfRow(ROWCOL row, int firstBit, int secondBit) {
+    const CNetContext net = GetNetOfRow(row);
+    if (!net) return;
+    int bit = -1;
+    if (!net->isScalar()) {
+        if (firstBit != secondBit) return;
+        bit = firstBit;
+    }
+    bool lu = false, ld = false, au = false, ad = false;
+    GetAssocCompApi()->GetPupdInfoOnThisNet(net.bitContext(bit), lu, ld, au, ad);
+    SetPupdCellStyle(row, lu, ld, au, ad);
+}
+
+void CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceContext& instance, IInstTerm* pin,
+                                                    const std::vector<std::unique_ptr<CKXPinData>>& records) {
+    IInstance* inst = instance.instance();
+    if (!inst || !pin) return;
+    GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+    std::set<ROWCOL> gone;
+    for (const auto& record : records) {
+        if (record->m_nKind == CKXPinData::Kept) {
+            const CString name = pin->isScalar() ? CString(pin->name())
+                                 : record->m_nInstTermMsb == record->m_nInstTermLsb
+                                     ? CSchemaUtilities::vectorName(pin->name(), record->m_nInstTermMsb)
+                                     : CSchemaUtilities::vectorName(pin->name(), record->m_nInstTermMsb, record->m_nInstTermLsb);
+            InsertRows(row + 1, 1, kNoUpdate, gxDo);
+            RestyleRow(row + 1);
+            // Rows below the inserted one move down by one.
+            std::set<ROWCOL> moved;
+            for (ROWCOL r : gone)
+                moved.insert(r > row ? r + 1 : r);
+            gone = std::move(moved);
+            GridWriteScope scope(*this);
+            const ROWCOL at = row + 1;
+            WriteNetNameCells(at, record->m_pNet, record->m_nNetLsb, record->m_pNet->name(),
+                              PhysicalNetName(record->m_pNet, record->m_nNetMsb, record->m_nNetLsb));
+            WriteCell(at, m_nColStartBit, PlainCell(Decimal(record->m_nNetMsb)));
+            WriteCell(at, m_nColEndBit, PlainCell(Decimal(record->m_nNetLsb)));
+            WriteCell(at, m_nColCell, PlainCell(inst->cellName()));
+            SetCellWithEllipsis(at, inst->name(), static_cast<int>(inst->id()));
+            WriteCell(at, m_nColLocation, PlainCell(CKXGenUtils::GetLocationProp(inst)));
+            CGXStyle pinName = PlainCell(name);
+            pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pin->id()))
+                .SetUserAttribute(Id(IDS_UA_CONN_MSB), record->m_nInstTermMsb)
+                .SetUserAttribute(Id(IDS_UA_CONN_LSB), record->m_nInstTermLsb);
+            WriteCell(at, m_nColPinName, pinName);
+            WriteCell(at, m_nColPinNumber,
+                      PlainCell(CKXGenUtils::GetPNProp(instance.instTerm(pin), record->m_nInstTermMsb, record->m_nInstTermLsb)));
+            WriteCell(at, m_nColPinType, PlainCell(CKXGenUtils::GetPinType(pin)));
+            continue;
+        }
+        for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r) {
+            if (r == row || GetRowPinId(r) != static_cast<int>(pin->id()) || GetRowInstanceId(r) != static_cast<int>(inst->id()))
+                continue;
+            const int rowMsb = static_cast<int>(CellAttrNumber(r, m_nColPinName, IDS_UA_CONN_MSB, -1.0));
+            const int rowLsb = static_cast<int>(CellAttrNumber(r, m_nColPinName, IDS_UA_CONN_LSB, -1.0));
+            if (record->m_nInstTermMsb <= rowMsb && record->m_nInstTermLsb >= rowLsb) gone.insert(r);
+        }
+    }
+    GridWriteScope unlock(*this);
+    for (auto it = gone.rbegin(); it != gone.rend(); ++it)
+        RemoveRows(*it, *it, kNoUpdate, gxDo);
+}
+
+void CKXSignalDetailsGridWnd::RefreshInstanceNameCells(IInstance* instance) {
+    if (!instance) return;
+    GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+    UpdateLockScope lock(*this);
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
+        if (GetRowInstanceId(row) == static_cast<int>(instance->id()))
+            SetCellWithEllipsis(row, instance->name(), static_cast<int>(instance->id()));
+}

@@ -1,0 +1,16 @@
+# The signal grid (signal connectivity details grid).
+# Included by kxtableeditor/CMakeLists.txt; appends to KXTE_SOURCES and KXTE_PROVIDERS.
+set(_kxsignalgrid_dir ${CMAKE_CURRENT_LIST_DIR})
+get_property(_kxsignalgrid_grid GLOBAL PROPERTY KXGRID_FULL_BUILT)
+if(_kxsignalgrid_grid AND TARGET kxassoccomp AND TARGET kxinstsigpane AND EXISTS ${_kxsignalgrid_dir}/../shell/KXShellFull.cmake)
+  list(APPEND KXTE_SOURCES
+    ${_kxsignalgrid_dir}/KXSignalDetailsGridWnd.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsColumns.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsRows.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsEditing.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsConnect.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsRefresh.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsDump.cpp)
+  list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane rmx)
+  set_property(GLOBAL PROPERTY KXSIGNALGRID_BUILT ON)
+endif()

@@ -1,0 +1,182 @@
+// Editing a signal grid's cells: connecting a pin by name or number into a blank
+// row, disconnecting by clearing, the refusals (which leave the design and the
+// row as they were), the question before a pin bit leaves another signal, and
+// undo back to the design before the edit.
+#include "SignalGridTestSupport.h"
+
+#include <algorithm>
+
+namespace {
+
+using kxsignal::kFirstDataRow;
+
+class SignalEditing : public SignalGridTest {
+protected:
+    bool HasMessage(const char* id) {
+        const auto m = Messages();
+        return std::find(m.begin(), m.end(), id) != m.end();
+    }
+    bool NetlistHas(const char* line) { return Netlist().find(line) != std::string::npos; }
+};
+
+TEST_F(SignalEditing, TypingInstanceThenPinNameConnectsEchoesJournalsAndUndoes) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("FREE");
+    const std::string before = Netlist();
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    ASSERT_TRUE(Type(row, G::m_nColInstance, "J1"));
+    EXPECT_EQ(Cell(row, G::m_nColCell), "hdr");
+    EXPECT_EQ(Netlist(), before); // an instance alone changes nothing
+    Echoes();
+    ASSERT_TRUE(Type(row, G::m_nColPinName, "P<3>")) << ::testing::PrintToString(Messages()) << Transcript();
+    EXPECT_TRUE(NetlistHas("J1 P<3> FREE"));
+    EXPECT_EQ(Cell(row, G::m_nColPinName), "P<3>");
+    EXPECT_EQ(Cell(row, G::m_nColPinNumber), "13");
+    const auto echoes = Echoes();
+    ASSERT_GE(echoes.size(), 2u) << ::testing::PrintToString(echoes);
+    EXPECT_EQ(echoes.front(), "selectWindow ccp");
+    EXPECT_EQ(echoes.back(), "addConnection [list J1 13 -1 -1 FREE]");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("\ncall board.Slp().Select(\"FREE\")\n"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("' --- Assign Connectivity ---\ncall board.ConnectivityPane().AssignConnectivity("
+                           "\"J1\",\"13\",\"-1\",\"-1\")\n"),
+              std::string::npos)
+        << journal;
+    // Undo gives back the design as it was, and the row goes with it; redo brings both back.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(Row("J1", "P<3>"), 0u);
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(NetlistHas("J1 P<3> FREE"));
+    EXPECT_NE(Row("J1", "P<3>"), 0u);
+}
+
+TEST_F(SignalEditing, TypingAPinNumberConnectsThatPinBit) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("FREE");
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    ASSERT_TRUE(Type(row, G::m_nColInstance, "J2"));
+    ASSERT_TRUE(Type(row, G::m_nColPinNumber, "24"));
+    EXPECT_TRUE(NetlistHas("J2 P<4> FREE"));
+    EXPECT_EQ(Cell(row, G::m_nColPinName), "P<4>");
+}
+
+TEST_F(SignalEditing, RefusalsShowTheirMessageAndChangeNothing) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("FREE");
+    const std::string before = Netlist();
+    const std::string journal = JournalText();
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    EXPECT_FALSE(Type(row, G::m_nColInstance, "NOPE"));
+    EXPECT_TRUE(HasMessage("KXTABLE-109"));
+    EXPECT_EQ(Cell(row, G::m_nColInstance), "");
+    // A pin typed before any instance.
+    EXPECT_FALSE(Type(row, G::m_nColPinName, "P<3>"));
+    EXPECT_TRUE(HasMessage("KXTABLE-117"));
+    ASSERT_TRUE(Type(row, G::m_nColInstance, "J1"));
+    EXPECT_FALSE(Type(row, G::m_nColPinName, "Q"));
+    EXPECT_TRUE(HasMessage("KXTABLE-119"));
+    EXPECT_FALSE(Type(row, G::m_nColPinName, "P<3"));
+    EXPECT_TRUE(HasMessage("KXTABLE-110"));
+    EXPECT_FALSE(Type(row, G::m_nColPinName, "P<9>"));
+    EXPECT_TRUE(HasMessage("KXTABLE-120"));
+    // Several bits on a scalar net.
+    EXPECT_FALSE(Type(row, G::m_nColPinName, "P<4..1>"));
+    EXPECT_TRUE(HasMessage("KXTABLE-102"));
+    EXPECT_FALSE(Type(row, G::m_nColPinNumber, "99"));
+    EXPECT_TRUE(HasMessage("KXTABLE-119"));
+    EXPECT_EQ(Cell(row, G::m_nColPinName), "");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(JournalText(), journal);
+    // A connected row keeps its component.
+    const ROWCOL s = Show("N1") ? Row("J2", "S") : 0;
+    ASSERT_NE(s, 0u);
+    EXPECT_FALSE(Type(s, G::m_nColInstance, "J1"));
+    EXPECT_TRUE(HasMessage("KXTABLE-124"));
+    EXPECT_FALSE(Type(s, G::m_nColCell, "buf"));
+    EXPECT_TRUE(HasMessage("KXTABLE-123"));
+}
+
+TEST_F(SignalEditing, BitCellsTakeNumbersWithinTheNetOnly) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("DATA");
+    const std::string before = Netlist();
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    // A text that is no number is refused, not read as bit 0.
+    EXPECT_FALSE(Type(row, G::m_nColStartBit, "x"));
+    EXPECT_TRUE(HasMessage("KXTABLE-101"));
+    EXPECT_FALSE(Type(row, G::m_nColStartBit, "7"));
+    EXPECT_TRUE(HasMessage("KXTABLE-101"));
+    // A bit typed into a row that has neither pin nor bit before.
+    EXPECT_FALSE(Type(row, G::m_nColStartBit, "2"));
+    EXPECT_TRUE(HasMessage("KXTABLE-121"));
+    // A connected row: its bits cannot be cleared.
+    const ROWCOL p = Row("J1", "P<2..1>");
+    EXPECT_FALSE(Type(p, G::m_nColStartBit, ""));
+    EXPECT_TRUE(HasMessage("KXTABLE-122"));
+    EXPECT_EQ(Netlist(), before);
+}
+
+TEST_F(SignalEditing, AWholeBusPinNeedsANetRangeOfItsWidth) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("DATA");
+    const std::string before = Netlist();
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    ASSERT_TRUE(Type(row, G::m_nColInstance, "J2"));
+    // Without bits the row is only filled in: nothing connects, nothing is echoed or journalled.
+    const std::string journal = JournalText();
+    Echoes();
+    EXPECT_TRUE(Type(row, G::m_nColPinName, "P<3>"));
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_TRUE(Echoes().empty());
+    EXPECT_EQ(JournalText(), journal);
+    // With bits: two bits of the pin on two bits of the bus.
+    const ROWCOL next = grid->FindFirstEmptyRow();
+    ASSERT_TRUE(Type(next, G::m_nColInstance, "J2"));
+    grid->SetValueRange(CGXRange(next, static_cast<ROWCOL>(G::m_nColStartBit)), "3");
+    grid->SetValueRange(CGXRange(next, static_cast<ROWCOL>(G::m_nColEndBit)), "2");
+    EXPECT_FALSE(Type(next, G::m_nColPinName, "P<4..1>"));
+    EXPECT_TRUE(HasMessage("KXTABLE-135"));
+    EXPECT_FALSE(Type(next, G::m_nColPinName, "P<2..1>"));
+    EXPECT_TRUE(HasMessage("KXTABLE-106"));
+    EXPECT_EQ(Netlist(), before);
+}
+
+TEST_F(SignalEditing, PinOnAnotherSignalIsMovedOnlyAfterYes) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("FREE");
+    const std::string before = Netlist();
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    ASSERT_TRUE(Type(row, G::m_nColInstance, "J1"));
+    Run("kx::answer question KXTABLE-140 no");
+    EXPECT_FALSE(Type(row, G::m_nColPinName, "P<1>"));
+    EXPECT_EQ(Netlist(), before);
+    Run("kx::answer question KXTABLE-140 yes");
+    EXPECT_TRUE(Type(row, G::m_nColPinName, "P<1>"));
+    EXPECT_TRUE(NetlistHas("J1 P<1> FREE"));
+    EXPECT_TRUE(NetlistHas("J1 P<2> DATA<1>")); // the other bit stays
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
+    EXPECT_EQ(Run("undo"), "1") << Transcript();
+    EXPECT_EQ(Netlist(), before);
+}
+
+TEST_F(SignalEditing, ClearingThePinDisconnectsExactlyThatPin) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("N1");
+    const ROWCOL s = Row("J2", "S");
+    ASSERT_TRUE(Type(s, G::m_nColPinName, ""));
+    EXPECT_FALSE(NetlistHas("J2 S N1"));
+    EXPECT_TRUE(NetlistHas("U1 OUT N1"));
+    EXPECT_EQ(Cell(s, G::m_nColPinNumber), "");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
+    EXPECT_EQ(Run("undo"), "1") << Transcript();
+    EXPECT_TRUE(NetlistHas("J2 S N1"));
+    // A row whose pin is no longer on the net removes nothing and says so.
+    const ROWCOL out = Row("U1", "OUT");
+    Run("kx::answer question * yes");
+    ASSERT_TRUE(grid->DisconnectRow(out, "OUT", FALSE));
+    EXPECT_FALSE(grid->DisconnectRow(out, "OUT", FALSE));
+}
+
+} // namespace

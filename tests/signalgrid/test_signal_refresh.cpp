@@ -1,0 +1,86 @@
+// The signal grid after transactions committed elsewhere: a connection added or
+// removed by another window changes exactly the rows it touched; property
+// changes rewrite their cells, a first value and a cleared one included.
+#include "SignalGridTestSupport.h"
+
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
+
+namespace {
+
+class SignalRefresh : public SignalGridTest {
+protected:
+    // One change made in another window's grid transaction.
+    template <class Change> bool Commit(Change change) {
+        CKXGridWnd* other = Ccp()->PaneGrid();
+        if (!CKXTransaction::BeginTrans(other, Design(), "Other")) return false;
+        CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+        if (!tx || !change(*tx)) {
+            CKXTransaction::DiscardTrans(other);
+            return false;
+        }
+        return CKXTransaction::CommitTrans(other, 1, 1) != 0;
+    }
+    // Every filled row as text, for comparing before and after.
+    std::vector<std::string> Rows() {
+        std::vector<std::string> rows;
+        for (ROWCOL r = kxsignal::kFirstDataRow; r <= Grid()->GetRowCount(); ++r) {
+            if (Cell(r, G::m_nColInstance).IsEmpty()) continue;
+            std::string line;
+            for (ROWCOL c = 1; c <= Grid()->GetColCount(); ++c)
+                line += std::string(Grid()->GetValueRowCol(r, c).GetString()) + "|";
+            rows.push_back(line);
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+};
+
+TEST_F(SignalRefresh, ConnectionAddedAndRemovedElsewhereChangesExactlyItsRow) {
+    ASSERT_TRUE(Open());
+    Show("N1");
+    const auto before = Rows();
+    CDesignContext design = Design();
+    INet* n1 = design.net("N1").net();
+    IInstTerm* p = design.instance("J1")->findInstTerm("S");
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.addConn(n1, -1, -1, p, -1, -1); }));
+    auto after = Rows();
+    ASSERT_EQ(after.size(), before.size() + 1);
+    const ROWCOL added = Row("J1", "S");
+    ASSERT_NE(added, 0u);
+    EXPECT_EQ(Cell(added, G::m_nColPinNumber), "15");
+    for (const std::string& row : before)
+        EXPECT_NE(std::find(after.begin(), after.end(), row), after.end()) << row;
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.removeConn(n1, -1, -1, p, -1, -1); }));
+    EXPECT_EQ(Rows(), before);
+}
+
+TEST_F(SignalRefresh, BusBitsMovedElsewhereFollowInTheBusGrid) {
+    ASSERT_TRUE(Open());
+    Show("DATA");
+    CDesignContext design = Design();
+    INet* data = design.net("DATA").net();
+    IInstTerm* p = design.instance("J2")->findInstTerm("P");
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.addConn(data, 3, 2, p, 4, 3); }));
+    const ROWCOL row = Row("J2", "P<4..3>");
+    ASSERT_NE(row, 0u);
+    EXPECT_EQ(Cell(row, G::m_nColStartBit), "3");
+    EXPECT_EQ(Cell(row, G::m_nColEndBit), "2");
+    EXPECT_EQ(Cell(row, G::m_nColPinNumber), "24,23");
+}
+
+TEST_F(SignalRefresh, PinNumberAndLocationChangesAreShownAlsoWhenFirstSetOrCleared) {
+    ASSERT_TRUE(Open());
+    Show("N1");
+    CDesignContext design = Design();
+    const ROWCOL s = Row("J2", "S");
+    CInstTermContext pin = design.instance("J2").instTerm("S");
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.removeProperty(pin, "PN"); }));
+    EXPECT_EQ(Cell(s, G::m_nColPinNumber), "");
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.addProperty(pin, "PN", "77"); }));
+    EXPECT_EQ(Cell(s, G::m_nColPinNumber), "77");
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.addProperty(design.instance("J2"), "LOCATION", "JX"); }));
+    EXPECT_EQ(Cell(s, G::m_nColLocation), "JX");
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+// The signal grid from the host: a double-click in the signal list, the pane's
+// addConnection word and its automation method, and a journal that replays.
+#include "SignalGridTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class SignalScript : public SignalGridTest {};
+
+TEST_F(SignalScript, DoubleClickInTheSignalListShowsTheSignal) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::show slp N1"), "1");
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(std::string(Grid()->GetTitle()), "N1");
+    EXPECT_NE(Run("kx::window ccp").find("| J2 | J2 | S | 25"), std::string::npos);
+}
+
+TEST_F(SignalScript, AddConnectionConnectsAndTheGridsOwnEchoIsNotRunTwice) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    EXPECT_EQ(Run("addConnection pin J1:13"), "1");
+    EXPECT_NE(Netlist().find("J1 P<3> FREE"), std::string::npos);
+    EXPECT_NE(Row("J1", "P<3>"), 0u);
+    // One row, one transaction: a single undo takes it back.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist().find("J1 P<3> FREE"), std::string::npos);
+    // Wrong forms are refused.
+    EXPECT_EQ(Run("addConnection pin J1"), "1"); // usage
+    EXPECT_EQ(Run("addConnection pin J1:"), "0");
+    EXPECT_EQ(Run("addConnection pin NOPE:13"), "0");
+    EXPECT_EQ(Run("addConnection pin J1:13:x"), "0");
+    EXPECT_EQ(Netlist().find("J1 P<3> FREE"), std::string::npos);
+}
+
+TEST_F(SignalScript, BusConnectionWithBitsAndSignalName) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA");
+    EXPECT_EQ(Run("addConnection pin J2:23:2:2:DATA"), "1");
+    EXPECT_NE(Netlist().find("J2 P<3> DATA<2>"), std::string::npos);
+    // A signal that is not shown is refused.
+    EXPECT_EQ(Run("addConnection pin J2:24:3:3:N1"), "0");
+    EXPECT_EQ(Netlist().find("J2 P<4>"), std::string::npos);
+}
+
+TEST_F(SignalScript, JournalOfAConnectionReplaysToTheSameDesign) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    ASSERT_EQ(Run("addConnection pin J2:24"), "1");
+    const std::string after = Netlist();
+    const std::string journal = JournalText();
+    ASSERT_NE(journal.find("AssignConnectivity(\"J2\",\"24\",\"-1\",\"-1\")"), std::string::npos) << journal;
+    // Back to the design as it was, then replay the journal's lines from the window's handle on.
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist().find("J2 P<4> FREE"), std::string::npos);
+    std::filesystem::path replay = m_dir / "replay.vbs";
+    ASSERT_NE(journal.find("set "), std::string::npos) << journal;
+    std::ofstream(replay) << journal.substr(journal.find("set "));
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_EQ(Netlist(), after);
+}
+
+} // namespace
