@@ -27,6 +27,17 @@ say "Double-click another: the pane follows"
 kx::show clp R1
 foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
 
+say "Double-click a signal: the pane shows every pin on it in a signal grid"
+kx::show slp MCLK
+foreach line [lrange [split [kx::window ccp] "\n"] 0 5] { puts "   $line" }
+say "Connect connector pin 8 (J1.P<8>) to MCLK from the signal grid, then undo it"
+show "addConnection pin J1:8" [addConnection pin J1:8]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+foreach line [lrange [split [kx::window ccp] "\n"] 4 6] { puts "   $line" }
+show echoes [kx::echoes]
+show undo [undo]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+
 say "The design comment (quotes and brackets stay text)"
 show "add" [designComment add {Board rev "B" [draft]}]
 show "add again" [designComment add {another}]

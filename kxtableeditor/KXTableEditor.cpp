@@ -1,6 +1,7 @@
 #include "KXTableEditor.h"
 
 #include "pane/KXBottomPaneContainerView.h"
+#include "physgrids/KXPhysPartDetailsHeader.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
@@ -36,6 +37,7 @@ void AddResources(HINSTANCE module) {
                           {IDS_PHYSICAL_PART_FILTER_DROP_DATA, "PHYSICAL_PART_FILTER_DROP_DATA"},
                           {IDS_INSTANCE_VIEW_DROP_DATA, "INSTANCE_VIEW_DROP_DATA"},
                       });
+    AfxAddDialogResource(module, kxphys::IDD_PHYSPART_HEADER, CKXPhysPartDetailsHeader::Template());
 }
 
 // The runtime's library entry: attach when the library is loaded, detach when it is unloaded.

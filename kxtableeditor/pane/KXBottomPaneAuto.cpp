@@ -3,6 +3,7 @@
 // the host so that the pane's own script command runs (and is logged there).
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXShellUtil.h"
@@ -96,6 +97,7 @@ void CKXBottomPaneContainerView::AutoCtrSelectTerminationCol(LPCTSTR pin) {
 }
 
 BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumber) {
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SwapPins(1, pinNumber ? pinNumber : "");
     CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
     return grid ? grid->SwapPins(1, pinNumber ? pinNumber : "") : FALSE;
 }
@@ -108,10 +110,19 @@ BOOL CKXBottomPaneContainerView::AutoCtrSelectPinNameCol(LPCTSTR pin) {
 }
 
 void CKXBottomPaneContainerView::AutoAssignModel(LPCTSTR model) {
+    // A journal replays the committing half: the selection lines before it chose the pins.
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
+        part->CommitAssignModel(model ? model : "");
+        return;
+    }
     if (CKXGridWnd* grid = GetActiveGrid()) grid->AssignModel(1, model ? model : "");
 }
 
 void CKXBottomPaneContainerView::AutoRemoveModel() {
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
+        part->CommitRemoveModel();
+        return;
+    }
     if (CKXGridWnd* grid = GetActiveGrid()) grid->RemoveModel();
 }
 
@@ -174,6 +185,12 @@ CString RowArgument(const VARIANT& row) {
 
 void CKXBottomPaneContainerView::SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin,
                                                            const VARIANT& row) {
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
+        part->SelectPinCell(pin ? pin : "", columnKey, RowArgument(row));
+        part->CrossSelectInHost();
+        part->NotifySelectionChanged();
+        return;
+    }
     CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
     if (!grid || !grid->SelectPinCell(columnKey, pin ? pin : "", RowArgument(row))) return;
     grid->CrossSelectInHost();
@@ -259,7 +276,11 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR) {
     RefuseAutomation();
     return nullptr;
 }
-BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR) { return RefuseAutomation(); }
+BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR pinNumber) {
+    CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
+    if (!part) return RefuseAutomation();
+    return part->OnAssignPinNumber(pinNumber ? pinNumber : "");
+}
 BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR) { return RefuseAutomation(); }
 LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR) {
     RefuseAutomation();

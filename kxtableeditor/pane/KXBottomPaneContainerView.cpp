@@ -1,5 +1,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
+
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -104,6 +106,10 @@ CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
     m_shownGrids.clear();
     m_componentWindows.clear();
     m_pinGrids.clear();
+    // The physical part grids keep theirs likewise.
+    if (m_pPhysPartGrid) m_pPhysPartGrid->SaveColumnCustomization(TRUE);
+    m_pPhysPartGroupGrid.reset();
+    m_pPhysPartGrid.reset();
     if (CKXTransaction::GetUndoSink() == this) CKXTransaction::SetUndoSink(nullptr);
 }
 

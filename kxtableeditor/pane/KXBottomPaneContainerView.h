@@ -24,6 +24,7 @@ class CKXTableChildFrm;
 class CKXTableDoc;
 class CKXGridWnd;
 class CKXInstanceDetailsGridWnd;
+class CKXPhysPartDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
 class CGXGridCore;
 class CGXCommand;
@@ -288,6 +289,18 @@ public:
     LRESULT OnTclSort(CTclArgsList* args, long extra);
     LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    // The physical view's words: pin numbers and models on the active physical part grid.
+    LRESULT OnTclAssignPinNumber(CTclArgsList* args, long extra);
+    LRESULT OnTclAssignModel(CTclArgsList* args, long extra);
+    LRESULT OnTclRemoveModel(CTclArgsList* args, long extra);
+
+    // The physical view: the physical part grid of the parts double-clicked in the list pane (one
+    // grid reused for single parts, one for a group of parts).
+    void ShowPhysParts(const std::vector<CString>& names);
+    CKXPhysPartDetailsGridWnd* ActivePhysPartGrid() const;
+    CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid.get(); }
+    // Tells the physical part grids of a new block filter.
+    void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
     LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
     LRESULT OnTclCopy(CTclArgsList* args, long extra);
@@ -416,6 +429,9 @@ private:
     int m_nLastCompId = -1;
     int m_nLastNetId = -1;
     std::vector<std::unique_ptr<CKXInstanceDetailsGridWnd>> m_pinGrids;
+    std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGrid;      // single parts
+    std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGroupGrid; // several parts at once
+    CKXPhysPartDetailsGridWnd* NewPhysPartGrid();
     std::vector<std::unique_ptr<CKXSignalDetailsGridWnd>> m_signalGrids;
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;

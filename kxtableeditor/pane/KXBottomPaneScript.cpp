@@ -4,6 +4,7 @@
 // "-help" with its usage message.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
@@ -32,8 +33,8 @@ const WordEntry kWords[] = {
     {"addConnection", &P::OnTclAddConnection, "KXTABLE-160"},
     {"addPupd", &P::OnTclNotAvailable, "KXPANE-241"},
     {"addTermination", &P::OnTclNotAvailable, "KXPANE-241"},
-    {"assignPinNumber", &P::OnTclNotAvailable, "KXTABLE-197"},
-    {"assignModel", &P::OnTclNotAvailable, "KXTABLE-182"},
+    {"assignPinNumber", &P::OnTclAssignPinNumber, "KXTABLE-197"},
+    {"assignModel", &P::OnTclAssignModel, "KXTABLE-182"},
     {"changeCustomColumn", &P::OnTclChangeCustomColumn, "KXPANE-237"},
     {"copy", &P::OnTclCopy, "KXTABLE-164"},
     {"deleteConnection", &P::OnTclNotAvailable, "KXTABLE-161"},
@@ -46,7 +47,7 @@ const WordEntry kWords[] = {
     {"deleteComment", &P::OnTclDeleteComment, "KXPANE-195"},
     {"editPupd", &P::OnTclNotAvailable, "KXPANE-243"},
     {"paste", &P::OnTclNotAvailable, "KXPANE-215"},
-    {"removeModel", &P::OnTclNotAvailable, "KXTABLE-185"},
+    {"removeModel", &P::OnTclRemoveModel, "KXTABLE-185"},
     {"renameConnection", &P::OnTclNotAvailable, "KXTABLE-208"},
     {"removeDiffPairPin", &P::OnTclNotAvailable, "KXTABLE-191"},
     {"setViewOption", &P::OnTclSetViewOption, "KXTABLE-190"},
@@ -281,6 +282,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
         }
     }
     if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return Usage();
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SetColumnFilter(column, filter) ? 1 : Usage();
     auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
     if (!pin || !pin->OnFilterCellChanged(column, filter)) return Usage();
     return 1;
@@ -294,6 +296,7 @@ LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
         column = arg->GetValue(0);
         if (IsHelp(column)) return Usage();
     }
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) part->SortByColumnName(column);
     if (GetViewMode() != 4)
         if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()))
             pin->SortByColumnName(column);
@@ -364,6 +367,11 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
     if (IsHelp(file)) return Usage();
     if (file.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-244");
+        return 0;
+    }
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
+        if (part->DumpCCP(file)) return 1;
+        CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
         return 0;
     }
     CKXGridWnd* active = GetViewMode() != 4 ? GetActiveGrid() : nullptr;
@@ -457,6 +465,11 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
     const CString keyColumn = keys[keys.GetSize() - 1];
     keys.RemoveAt(keys.GetSize() - 1);
     if (keys.GetSize() == 0) return 1;
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
+        part->SelectRowsByKey(&keys, keyColumn);
+        part->CopySelection();
+        return 1;
+    }
     auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
     if (!pin) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");

@@ -218,6 +218,12 @@ void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CSt
                                                       BOOL bForce) {
     if (!bForce && !IsShowingComponents()) return;
     SetPaneTitle(kShowsComponents);
+    if (GetViewMode() == 4 && names) {
+        std::vector<CString> parts;
+        for (POSITION pos = names->GetHeadPosition(); pos;)
+            parts.push_back(names->GetNext(pos));
+        ShowPhysParts(parts);
+    }
     std::vector<ObjectKey> keys;
     std::vector<CString> shown;
     if (names)

@@ -1,0 +1,83 @@
+// Signal grid costs at FPGA scale: opening a net with 1,000 and 10,000 pins, and one connect typed
+// into the grid with the refresh it brings to a second signal grid showing the same net.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+
+#include "afx/afxreg.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/DesignBuilder.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using G = CKXSignalDetailsGridWnd;
+
+// A board whose net BIG joins one pin of each of `pins` connectors; connector SPARE stays free.
+struct Board {
+    IServer server;
+    CDesignContext design;
+    explicit Board(int pins) {
+        AfxSetRegistryDirectory("");
+        rmx::DesignBuilder b(&server, "work");
+        b.symbol("hdr").port("A").port("B");
+        b.schematic("board").net("BIG").instance("SPARE", "hdr", "SPARE").pinNumber("SPARE", "A", "1");
+        design = b.context();
+        CTransaction t(design, "pins");
+        INet* big = design.design()->findNet("BIG");
+        for (int i = 0; i < pins; ++i) {
+            IInstance* inst = t.createInstance(("J" + std::to_string(i)).c_str(), "work", "hdr", "sym");
+            t.addConn(big, -1, -1, inst->findInstTerm("A"), -1, -1);
+        }
+        t.commit();
+    }
+};
+
+std::unique_ptr<G> OpenGrid(Board& board) {
+    auto grid = std::make_unique<G>();
+    grid->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 1200, 800), nullptr, 100);
+    grid->InitializeGrid(nullptr, board.design, board.design);
+    grid->AddNetRows(board.design, board.design.net("BIG"));
+    return grid;
+}
+
+void BM_OpenNet(benchmark::State& state) {
+    Board board(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto grid = OpenGrid(board);
+        benchmark::DoNotOptimize(grid->GetRowCount());
+        state.PauseTiming();
+        grid.reset();
+        state.ResumeTiming();
+    }
+    state.counters["pins"] = static_cast<double>(state.range(0));
+}
+
+// One pin number typed into a blank row connects SPARE.A; the second grid on the net takes the
+// new row from the commit notification. The disconnect that resets the state is not timed.
+void BM_ConnectAndRefresh(benchmark::State& state) {
+    Board board(static_cast<int>(state.range(0)));
+    auto editor = OpenGrid(board);
+    auto viewer = OpenGrid(board);
+    for (auto _ : state) {
+        const ROWCOL row = editor->FindFirstEmptyRow();
+        editor->CommitCellEdit(row, static_cast<ROWCOL>(G::m_nColInstance), "SPARE", FALSE);
+        editor->SetValueRange(CGXRange(row, static_cast<ROWCOL>(G::m_nColInstance)), "SPARE");
+        if (!editor->CommitCellEdit(row, static_cast<ROWCOL>(G::m_nColPinNumber), "1", FALSE))
+            state.SkipWithError("connect refused");
+        state.PauseTiming();
+        if (!editor->DisconnectRow(row, "A", FALSE)) state.SkipWithError("disconnect refused");
+        editor->RestyleRow(row);
+        state.ResumeTiming();
+    }
+    state.counters["pins"] = static_cast<double>(state.range(0));
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenNet)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConnectAndRefresh)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,158 @@
+// The connectivity pane in the physical view: the physical part grid of the parts
+// double-clicked in the list pane, and the script words and automation methods
+// that act on it (pin numbers, signal models, copy).
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableChildFrm.h"
+
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/packaging.h"
+
+#include <memory>
+#include <set>
+
+namespace {
+
+// The values of an argument joined with a separator.
+CString JoinedValues(const CTclArgs* arg, const char* separator) {
+    CString text;
+    for (int i = 0; arg && i < arg->GetArgCount(); ++i) {
+        if (i) text += separator;
+        text += arg->GetValue(i);
+    }
+    return text;
+}
+
+bool AsksForHelp(CTclArgsList* args) {
+    if (!args) return false;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+        if (CTclArgs* arg = *it)
+            for (int i = 0; i < arg->GetArgCount(); ++i)
+                if (KXIsHelpArg(arg->GetValue(i))) return true;
+    return false;
+}
+
+} // namespace
+
+CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::NewPhysPartGrid() {
+    auto* grid = new CKXPhysPartDetailsGridWnd();
+    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++)) {
+        delete grid;
+        return nullptr;
+    }
+    grid->InitializeGrid(this, PaneDesign());
+    grid->SetParentFrame(m_pChildFrame);
+    return grid;
+}
+
+void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names) {
+    const CDesignContext design = PaneDesign();
+    // The list pane may name parts by reference designator or by one of their logical instances.
+    std::vector<std::unique_ptr<IPhysPartInst>> parts;
+    std::set<CString> seen;
+    for (const CString& name : names) {
+        std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&design, name.GetString()));
+        if (!part) {
+            const CInstanceContext inst = design.instance(name.GetString());
+            if (inst) part.reset(getPhysPartInst(&design, &inst));
+        }
+        if (part && seen.insert(part->name()).second) parts.push_back(std::move(part));
+    }
+    if (parts.empty()) return;
+    CKXPhysPartDetailsGridWnd* grid = nullptr;
+    if (parts.size() == 1) {
+        if (!m_pPhysPartGrid) m_pPhysPartGrid.reset(NewPhysPartGrid());
+        grid = m_pPhysPartGrid.get();
+        if (grid) grid->PopulatePhysPart(design, parts.front().get(), m_strExcludedSpaths, FALSE);
+    } else {
+        // A group of parts is shown in a grid of its own, made anew for each group.
+        m_pPhysPartGroupGrid.reset(NewPhysPartGrid());
+        grid = m_pPhysPartGroupGrid.get();
+        if (grid) {
+            grid->m_bObjectLoaded = 1;
+            for (auto& part : parts)
+                grid->PopulatePhysPart(design, part.get(), CString(), FALSE);
+            grid->FinishLoad();
+        }
+    }
+    if (!grid) return;
+    m_shownGrids = {grid};
+    grid->UpdatePaneTitle();
+}
+
+CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysPartGrid() const {
+    if (GetViewMode() != 4) return nullptr;
+    return dynamic_cast<CKXPhysPartDetailsGridWnd*>(GetActiveGrid());
+}
+
+void CKXBottomPaneContainerView::SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) {
+    for (CKXPhysPartDetailsGridWnd* g : {m_pPhysPartGrid.get(), m_pPhysPartGroupGrid.get()})
+        if (g) g->SetExcludedSpathList(refDes, excludedPaths);
+}
+
+// ------------------------------------------------------------------ script words
+
+LRESULT CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args, long) {
+    CString number;
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+            CTclArgs* arg = *it;
+            if (!arg) continue;
+            if (arg->GetArgCount() != 1) return Usage();
+            const CString v = arg->GetValue(0);
+            if (KXIsHelpArg(v) || v.Left(2) == "-h") return Usage();
+            number = v;
+        }
+    if (number.IsEmpty()) return Usage();
+    CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
+    if (!part) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    return part->OnAssignPinNumber(number) ? 1 : 0;
+}
+
+// "assignModel MODEL KEY ..." and "removeModel KEY ...": the keys select the rows first.
+LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
+    if (AsksForHelp(args)) return Usage();
+    CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
+    if (!part) return OnTclNotAvailable(args, 0);
+    if (!args || args->GetTotalArgCount() == 0) {
+        part->AssignModel(0, "");
+        return 1;
+    }
+    CString model;
+    CStringArray keys;
+    bool first = true;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+        CTclArgs* arg = *it;
+        if (!arg) continue;
+        if (first) {
+            model = arg->GetValue(0);
+            first = false;
+        } else {
+            keys.Add(JoinedValues(arg, ":"));
+        }
+    }
+    if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
+    if (!part->CanAssignModel()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-184");
+        return 0;
+    }
+    return part->CommitAssignModel(model) ? 1 : 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
+    if (AsksForHelp(args)) return Usage();
+    CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
+    if (!part) return OnTclNotAvailable(args, 0);
+    CStringArray keys;
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+            if (CTclArgs* arg = *it) keys.Add(JoinedValues(arg, ":"));
+    if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
+    return part->CommitRemoveModel() ? 1 : 0;
+}

@@ -1,0 +1,117 @@
+// What the physical part grid and the physical net grid do alike: the cell
+// behaviour of the grid core (keys, the end of an edit, deletions, double-clicks
+// in the model column, column-width drags), the undo hook into the owning pane,
+// the signal-model cell of a pin row and the small commands both offer. Each
+// grid gives its own rows and columns through the layout it reports.
+#pragma once
+
+#include "physgrids/KXPhysGridIds.h"
+
+#include "grid/KXGridWnd.h"
+#include "shell/KXTableOleDropTarget.h"
+
+#include "rmx/context.h"
+
+#include <vector>
+
+class CKXBottomPaneContainerView;
+class CKXTableChildFrm;
+class CFrameWnd;
+
+// Where a physical grid keeps its header block and its model column.
+struct KXPhysLayout {
+    ROWCOL filterRow;   // the filter row
+    ROWCOL firstPinRow; // the first pin row
+    ROWCOL captionRow;  // the row of the column captions
+    LPARAM layoutKind;  // the kind of its column-layout broadcast
+};
+
+class CKXPhysGridWnd : public CKXGridWnd {
+public:
+    CKXPhysGridWnd();
+    ~CKXPhysGridWnd() override;
+
+    virtual KXPhysLayout Layout() const = 0;
+    // Column of the signal model.
+    virtual ROWCOL ModelColumn() const = 0;
+    // The grid kind's class-wide column descriptors.
+    virtual std::vector<CKXColumnInfoClass*>& Columns() const = 0;
+
+    void SetParentFrame(CFrameWnd* frame) { m_pFrame = frame; }
+    CFrameWnd* GetParentFrame() const { return m_pFrame; }
+    CKXBottomPaneContainerView* GetOwnerPane() const { return m_pPane; }
+
+    // ------------------------------------------------------------- the signal-model cell
+    // Writes the model cell of a pin row for its first logical pin bit: a choice among the
+    // part's models when it offers more than one, else the model read-only.
+    void StyleModelCell(ROWCOL row, const CInstTermBitContext& bit);
+
+    // ------------------------------------------------------------- cell behaviour
+    BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
+    BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
+    void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
+    BOOL OnDeleteCell(ROWCOL nRow, ROWCOL nCol) override;
+    BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    BOOL OnTrackColWidth(ROWCOL nCol) override;
+    BOOL OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) override;
+    BOOL OnTrackColWidthMove(ROWCOL nCol, int nWidth) override;
+    void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
+    void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+    int GetColWidth(ROWCOL nCol) override;
+
+    void SortColumn(int col) override { CKXGridWnd::OnSortColumn(col); }
+    BOOL CanAddTermination() override { return FALSE; }
+    BOOL CanAddPupd() override { return FALSE; }
+    BOOL CanSwapSignals() override { return FALSE; }
+    BOOL CanCut() override { return FALSE; }
+
+    // Sends a script line to the host's main window; TRUE when the host took it.
+    static BOOL SendHostText(const CString& text);
+    // The pane's frame as the table frame; NULL when the grid has none.
+    CKXTableChildFrm* TableFrame() const;
+    void MarkDocumentModified();
+    // The journal handle of the physical view: the design's name and "_phys".
+    CString JournalHandle() const;
+    // Broadcasts the grid kind's descriptors as a column-layout change.
+    void BroadcastLayout();
+    // The first column from 1 whose caption row holds the text (ignoring case); -1 when none.
+    int FindColumnByCaption(const CString& caption);
+    // Deselects every row.
+    void DeselectAllRows();
+    // Selects every pin row that is not hidden.
+    void SelectVisiblePinRows();
+    // TRUE when the row is a pin row of the grid and shown.
+    bool IsShownPinRow(ROWCOL row);
+    // The selected rows, the current cell's row when nothing is selected.
+    std::vector<ROWCOL> SelectedRows();
+    // A number held in a user attribute of a cell; 0 when the cell has none.
+    long CellAttribute(ROWCOL row, ROWCOL col, UINT id);
+    // The grid's own commit of its open grid transaction: the committing flag is up around it.
+    BOOL CommitOwn(BOOL bCommit, BOOL bEnd);
+
+    CKXBottomPaneContainerView* m_pPane = nullptr;
+    CFrameWnd* m_pFrame = nullptr;
+    CKXTableOleDropTarget m_dropTarget;
+    BOOL m_bCommitting = FALSE; // the grid commits its own transaction
+    bool m_bTrackingCol = false; // a width drag started on a border and no move followed
+    ROWCOL m_nTrackedCol = 0;
+
+protected:
+    // The width of a column by the kind's descriptors; the stretched column fills the window.
+    int DescriptorWidth(ROWCOL nCol, int width, bool multiple, int objectCol);
+    int CharWidth() const;
+};
+
+// Formatting of the script texts and the journal lines the physical grids write.
+namespace kxphys {
+// "%s" with the square brackets escaped.
+CString Escaped(const CString& text);
+// A text as a VBScript string literal.
+CString Vbs(const CString& text);
+// Appends journal lines when the host journals to a ".vbs" file.
+void Journal(const CString& lines);
+// The signal model assigned to a pin bit (PIN_SIGNAL_MODEL, else the pin's SIGNAL_MODEL).
+CString AssignedModel(const CInstTermBitContext& bit);
+// The pin-type text of a pin-type code: 0 "Unspec", 1 "Input", 2 "Output", any other "Inout".
+CString PinTypeText(int code);
+} // namespace kxphys

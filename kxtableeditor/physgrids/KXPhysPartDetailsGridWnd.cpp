@@ -1,0 +1,368 @@
+// The physical part grid's window: set-up, the class-wide columns built from the
+// "PHYCCP" customisation, the header block and the column-layout broadcast.
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
+
+#include "physgrids/KXPhysPartDetailsHeader.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "afx/afxwin.h"
+#include "kxcommon/KXCustomizeAPI.h"
+#include "kxcontrols/KXCellControls.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "rmx/packaging.h"
+
+#include <memory>
+
+IMPLEMENT_DYNCREATE(CKXPhysPartDetailsGridWnd, CKXGridWnd)
+
+BEGIN_MESSAGE_MAP(CKXPhysPartDetailsGridWnd, CKXGridWnd)
+ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXPhysPartDetailsGridWnd::OnTransactionCommitted)
+ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXPhysPartDetailsGridWnd::OnColumnLayoutChanged)
+END_MESSAGE_MAP()
+
+using namespace kxphys;
+
+std::vector<CKXColumnInfoClass*> CKXPhysPartDetailsGridWnd::s_arrColumnInfo;
+std::vector<CString> CKXPhysPartDetailsGridWnd::s_arrColumnCaptions;
+int CKXPhysPartDetailsGridWnd::s_nPhysPartCol = 1;
+int CKXPhysPartDetailsGridWnd::s_nPNCol = 2;
+int CKXPhysPartDetailsGridWnd::s_nPinNameCol = 3;
+int CKXPhysPartDetailsGridWnd::s_nPinTypeCol = 4;
+int CKXPhysPartDetailsGridWnd::s_nSignalCol = 5;
+int CKXPhysPartDetailsGridWnd::s_nSignalModelCol = 6;
+int CKXPhysPartDetailsGridWnd::s_nColumnCount = 7;
+CKXPhysPartDetailsGridWnd* CKXPhysPartDetailsGridWnd::s_pActiveGrid = nullptr;
+
+namespace {
+
+constexpr UINT kNoUpdate = 2;
+constexpr const char* kOrigin = "PHYCCP";
+constexpr const char* kFont = "Tahoma";
+
+WORD Id(UINT id) {
+    return static_cast<WORD>(id);
+}
+
+// Descriptors dropped from the class-wide list may still be named by a layout broadcast: they live
+// as long as the process.
+std::vector<std::unique_ptr<CKXColumnInfoClass>>& Store() {
+    static auto* store = new std::vector<std::unique_ptr<CKXColumnInfoClass>>();
+    return *store;
+}
+
+CKXColumnInfoClass* NewColumn(int column, const CString& caption, int width, int widthType, int shown) {
+    auto info = std::make_unique<CKXColumnInfoClass>();
+    info->m_nColumn = column;
+    info->m_strCaption = caption;
+    info->m_nWidth = width;
+    info->m_nWidthType = widthType;
+    info->m_bVisible = shown;
+    Store().push_back(std::move(info));
+    return Store().back().get();
+}
+
+COLORREF ButtonFace() {
+    return GetSysColor(COLOR_BTNFACE) | 0xEF000000u;
+}
+
+} // namespace
+
+CKXPhysPartDetailsGridWnd::CKXPhysPartDetailsGridWnd() : m_mapPins('.') {
+    EnableAutomation();
+}
+
+CKXPhysPartDetailsGridWnd::~CKXPhysPartDetailsGridWnd() {
+    if (s_pActiveGrid == this) s_pActiveGrid = nullptr;
+    StopPinGen();
+    if (IKXMessageServer* server = GetKXMsgSrvr())
+        if (GetSafeHwnd()) server->UnregisterWindow(GetSafeHwnd());
+}
+
+KXPhysLayout CKXPhysPartDetailsGridWnd::Layout() const {
+    return {kPartFilterRow, kPartFirstRow, kPartCaptionRow, kPartGridKind};
+}
+
+// ---------------------------------------------------------------------------
+// Set-up
+
+void CKXPhysPartDetailsGridWnd::InitializeGrid(CKXBottomPaneContainerView* pane, CDesignContext design) {
+    m_pPane = pane;
+    m_designContext = design;
+    CKXGridWnd::InitializeGrid(kPartFirstRow, 1, kPartCaptionRow, nullptr);
+    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
+    if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);
+    if (s_arrColumnInfo.empty()) InitColumnInfo();
+    FormatHeaderRows();
+    RegisterHeaderControl(static_cast<ULONG>(s_nPNCol));
+    CDWordArray look;
+    RegisterDynComboControl(&CKXPhysPartDetailsGridWnd::GetColumnSettingsKey, look);
+    EnableKeySelectionSync(TRUE);
+    EnableCellControlClick(TRUE);
+    m_bFunctionFilterSet = FALSE;
+    FormatHeaderRows();
+    CGXGridParam* param = GetParam();
+    if (param) param->EnableUndo(FALSE);
+    CGXStyle rowHeader;
+    rowHeader.SetValue("");
+    ChangeRowHeaderStyle(rowHeader, gxOverride, kNoUpdate, gxDo);
+    m_dropTarget.RegisterTarget(this, design);
+    if (!m_pHeader) {
+        m_pHeader = new CKXPhysPartDetailsHeader(nullptr);
+        m_pHeader->Create(IDD_PHYSPART_HEADER, this);
+        m_pHeader->SetGrid(this);
+        // The wrapper destroys the bar's window and deletes the bar with itself.
+        RegisterControl(Id(IDS_CTRL_PHYSPART_DETAILS_HEADER), new CKXWndWrapper(this, m_pHeader, TRUE, TRUE, FALSE),
+                        FALSE, TRUE);
+    }
+    RegisterControl(Id(IDS_CTRL_PROGRAMMABLE_PIN),
+                    new CKXBitMapComboBox(this, IDB_PROGRAMMABLE_PIN, IDS_CTRL_PROGRAMMABLE_PIN,
+                                          IDS_CTRL_PROGRAMMABLE_PIN_LIST, 1),
+                    FALSE, TRUE);
+    RegisterControl(Id(IDS_CTRL_PHYS_COMBO), new CGXComboBox(this, IDS_CTRL_PHYS_COMBO, 9047, 2), FALSE, TRUE);
+    m_nFunctionFilter = 0;
+    if (IKXMessageServer* server = GetKXMsgSrvr()) {
+        server->RegisterWindow(MSG_TRANSACTION_COMMITTED, GetSafeHwnd());
+        server->RegisterWindow(MSG_COLUMN_LAYOUT_CHANGED, GetSafeHwnd());
+    }
+    if (param) param->EnableUndo(TRUE);
+}
+
+// ---------------------------------------------------------------------------
+// Columns
+
+void CKXPhysPartDetailsGridWnd::InitColumnInfo() {
+    const int charWidth = CharWidth();
+    std::vector<CString> entries;
+    const CStringArray& defaults = CKXCustomizeAPI::getDefaultEntriesArray();
+    const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
+    for (INT_PTR i = 0; i < defaults.GetSize(); ++i)
+        entries.push_back(defaults[i]);
+    for (INT_PTR i = 0; i < users.GetSize(); ++i)
+        entries.push_back(users[i]);
+    s_arrColumnInfo.clear();
+    s_arrColumnCaptions.clear();
+    s_arrColumnInfo.push_back(NewColumn(0, "", 20, CKXColumnInfoClass::WidthInChars, m_bShowRowNumbers ? 1 : 0));
+    s_arrColumnCaptions.push_back("");
+    s_arrColumnInfo.push_back(NewColumn(1, "Physical Part", 50, CKXColumnInfoClass::WidthNone, 0));
+    s_arrColumnCaptions.push_back("Physical Part");
+    struct KeyColumn {
+        const char* key;
+        int* column;
+    };
+    const KeyColumn keys[] = {{"PN", &s_nPNCol},
+                              {"PIN_NAME", &s_nPinNameCol},
+                              {"PIN_TYPE", &s_nPinTypeCol},
+                              {"SIGNAL", &s_nSignalCol},
+                              {"PIN_SIGNAL_MODEL", &s_nSignalModelCol}};
+    int n = 2;
+    for (const CString& entry : entries) {
+        CString key, caption;
+        int width = 0, widthType = 0, origin = 0, display = 0;
+        if (!CKXCustomizeAPI::parseAttributeValues(entry, key, width, widthType, origin, caption, display)) continue;
+        const bool fixed = widthType == KX_WIDTH_FIXED;
+        CKXColumnInfoClass* info =
+            NewColumn(n, caption, fixed ? width : width * charWidth,
+                      fixed ? CKXColumnInfoClass::WidthFixed : CKXColumnInfoClass::WidthInChars, display == 1 ? 1 : 0);
+        info->m_nPropertyType = origin;
+        info->m_strPropertyName = key;
+        for (const KeyColumn& k : keys)
+            if (key == k.key) *k.column = n;
+        s_arrColumnInfo.push_back(info);
+        s_arrColumnCaptions.push_back(caption);
+        ++n;
+    }
+    s_nColumnCount = n;
+}
+
+void CKXPhysPartDetailsGridWnd::SaveColumnCustomization(BOOL bReparse) {
+    if (!CKXCustomizeAPI::IsInitialized()) return;
+    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
+    const int charWidth = CharWidth();
+    CStringArray entries;
+    for (std::size_t c = 2; c < s_arrColumnInfo.size(); ++c) {
+        const CKXColumnInfoClass* info = s_arrColumnInfo[c];
+        const bool fixed = info->m_nWidthType == CKXColumnInfoClass::WidthFixed;
+        // A fixed column keeps its own width (not a constant one).
+        entries.Add(CKXCustomizeAPI::formatEntry(info->m_strPropertyName, info->m_strCaption,
+                                                 fixed ? info->m_nWidth : info->m_nWidth / charWidth,
+                                                 fixed ? KX_WIDTH_FIXED : KX_WIDTH_CHARS, info->m_nPropertyType,
+                                                 info->m_bVisible == 1));
+    }
+    CKXCustomizeAPI::saveDefaultCustomization(entries);
+    if (bReparse) CKXCustomizeAPI::parseFile(entries, true);
+}
+
+void CKXPhysPartDetailsGridWnd::CustomizeColumns() {
+    SaveColumnCustomization(FALSE);
+    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
+    if (CKXCustomizeAPI::invokeCustomizeDialog(static_cast<int>(kPartGridKind)) != 1) return;
+    std::vector<CKXColumnInfoClass*> before = s_arrColumnInfo;
+    InitColumnInfo();
+    if (IKXMessageServer* server = GetKXMsgSrvr())
+        server->Broadcast(MSG_COLUMN_LAYOUT_CHANGED, reinterpret_cast<WPARAM>(&before), kPartGridKind, 0);
+    Redraw(2, 1);
+}
+
+int CKXPhysPartDetailsGridWnd::GetColumnSettingsKey(int col, CString& key) {
+    key.Empty();
+    if (col == -1) return 0;
+    if (col < 0 || static_cast<std::size_t>(col) >= s_arrColumnInfo.size()) AfxThrowInvalidArgException();
+    key.Format("PHYCCP\\%s", s_arrColumnInfo[static_cast<std::size_t>(col)]->m_strPropertyName.GetString());
+    return 1;
+}
+
+CKXColumnInfoClass* CKXPhysPartDetailsGridWnd::GetColumnInfo(int col) {
+    if (col < 0 || static_cast<std::size_t>(col) >= s_arrColumnInfo.size()) AfxThrowInvalidArgException();
+    return s_arrColumnInfo[static_cast<std::size_t>(col)];
+}
+
+void CKXPhysPartDetailsGridWnd::GetColumnMenuText(int col, CString& text, BOOL& bEnabled) {
+    if (col < 0 || static_cast<std::size_t>(col) >= s_arrColumnCaptions.size()) return;
+    text = s_arrColumnCaptions[static_cast<std::size_t>(col)];
+    bEnabled = TRUE;
+}
+
+void CKXPhysPartDetailsGridWnd::StyleCaptionCell(ROWCOL col, const CString& caption) {
+    CGXStyle style;
+    style.SetControl(Id(IDS_CTRL_LIST_HEADER))
+        .SetValue(caption)
+        .SetEnabled(TRUE)
+        .SetReadOnly(TRUE)
+        .SetMergeCell(1)
+        .SetHorizontalAlignment(DT_LEFT)
+        .SetVerticalAlignment(DT_BOTTOM)
+        .SetFont(CGXFont().SetBold(FALSE))
+        .SetBorders(gxBorderAll, CGXPen().SetStyle(PS_NULL))
+        .SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), caption);
+    SetStyleRange(CGXRange(kPartCaptionRow, col), style, gxOverride, 0, kNoUpdate);
+}
+
+void CKXPhysPartDetailsGridWnd::CoverHeaderRows() {
+    const ROWCOL last = GetColCount();
+    SetCoveredCellsRowCol(0, 0, 1, last, kNoUpdate);
+    SetCoveredCellsRowCol(3, 0, 3, last, kNoUpdate);
+    SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate);
+}
+
+void CKXPhysPartDetailsGridWnd::FormatHeaderRows() {
+    const BOOL locked = LockUpdate(TRUE);
+    CGXGridParam* param = GetParam();
+    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
+    if (param) param->EnableUndo(FALSE);
+    const BOOL readOnly = param ? param->IsLockReadOnly() : FALSE;
+    if (param) param->SetLockReadOnly(FALSE);
+    if (GetRowCount() < kPartFirstRow - 1) SetRowCount(kPartFirstRow - 1, kNoUpdate);
+    SetColCount(static_cast<ROWCOL>(s_nColumnCount - 1), kNoUpdate);
+    for (ROWCOL c = 0; c < static_cast<ROWCOL>(s_nColumnCount); ++c) {
+        if (c < s_arrColumnCaptions.size() && c > 0) StyleCaptionCell(c, s_arrColumnCaptions[c]);
+        if (c < s_arrColumnInfo.size()) SetColWidth(c, c, s_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
+    }
+    CGXStyle font;
+    font.SetFont(CGXFont().SetFaceName(kFont));
+    SetStyleRange(CGXRange().SetCols(0, GetColCount()), font, gxOverride, 0, kNoUpdate);
+    CGXStyle filterHeader;
+    filterHeader.SetControl(Id(kHeaderControl)).SetValue("");
+    SetStyleRange(CGXRange(kPartFilterRow, 0), filterHeader, gxOverride, 0, kNoUpdate);
+    CGXStyle filter;
+    filter.SetControl(Id(IDS_CTRL_FILTER_COMBO))
+        .SetChoiceList("*\n")
+        .SetValue("*")
+        .SetTextColor(RGB(0, 0, 0))
+        .SetInterior(RGB(255, 255, 255))
+        .SetVerticalAlignment(DT_VCENTER)
+        .SetFont(CGXFont().SetBold(FALSE))
+        .SetReadOnly(FALSE);
+    for (ROWCOL c = 1; c <= GetColCount(); ++c)
+        if (GetValueRowCol(kPartFilterRow, c).IsEmpty())
+            SetStyleRange(CGXRange(kPartFilterRow, c), filter, gxOverride, 0, kNoUpdate);
+    SetRowHeight(3, 3, 4, nullptr, kNoUpdate);
+    SetRowHeight(5, 5, 4, nullptr, kNoUpdate);
+    CGXStyle bar;
+    bar.SetControl(Id(IDS_CTRL_PHYSPART_DETAILS_HEADER)).SetInterior(ButtonFace());
+    SetStyleRange(CGXRange(0, 0, 1, GetColCount()), bar, gxOverride, 0, kNoUpdate);
+    CGXStyle separator;
+    separator.SetControl(Id(kHeaderControl)).SetEnabled(FALSE).SetInterior(ButtonFace());
+    SetStyleRange(CGXRange(3, 0, 3, GetColCount()), separator, gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(5, 0, 5, GetColCount()), separator, gxOverride, 0, kNoUpdate);
+    CoverHeaderRows();
+    SetFrozenRows(5, 3, kNoUpdate);
+    if (param) {
+        param->SetLockReadOnly(readOnly);
+        param->EnableUndo(undo);
+    }
+    LockUpdate(locked);
+    Redraw(2, 1);
+}
+
+LRESULT CKXPhysPartDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
+    if (lParam != kPartGridKind) return 0;
+    const BOOL locked = LockUpdate(TRUE);
+    CGXGridParam* param = GetParam();
+    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
+    if (param) param->EnableUndo(FALSE);
+    for (std::size_t i = 1; i < s_arrColumnInfo.size(); ++i) {
+        const CKXColumnInfoClass* info = s_arrColumnInfo[i];
+        if (!info->m_bVisible && i != static_cast<std::size_t>(s_nPhysPartCol)) continue;
+        ROWCOL found = 0;
+        for (ROWCOL c = 1; c <= GetColCount() && !found; ++c) {
+            CGXStyle style;
+            ComposeStyleRowCol(kPartCaptionRow, c, &style);
+            if (style.GetUserAttribute(Id(IDS_UA_TOOLTIPTEXT)).GetValue() == info->m_strCaption) found = c;
+        }
+        const ROWCOL target = static_cast<ROWCOL>(i);
+        if (found) {
+            if (found != target) MoveCols(found, found, target, kNoUpdate);
+            HideCols(target, target, FALSE);
+        } else {
+            InsertCols(target, 1, kNoUpdate);
+            StyleCaptionCell(target, info->m_strCaption);
+            CoverHeaderRows();
+            if (info->m_nPropertyType != CKXColumnInfoClass::Default)
+                FillPropertyColumn(info->m_strPropertyName, info->m_nPropertyType == 3 ? 3 : info->m_nPropertyType,
+                                   target, static_cast<ROWCOL>(-1));
+        }
+    }
+    if (const auto* before = reinterpret_cast<const std::vector<CKXColumnInfoClass*>*>(wParam))
+        for (std::size_t j = 1; j < before->size(); ++j) {
+            const CString caption = (*before)[j]->m_strCaption;
+            bool shown = false;
+            for (std::size_t i = 1; i < s_arrColumnInfo.size(); ++i)
+                if (s_arrColumnInfo[i]->m_bVisible && s_arrColumnInfo[i]->m_strCaption == caption) shown = true;
+            if (shown) continue;
+            for (ROWCOL c = 1; c <= GetColCount(); ++c)
+                if (GetValueRowCol(kPartCaptionRow, c) == caption) {
+                    HideCols(c, c, TRUE);
+                    break;
+                }
+        }
+    for (ROWCOL c = 1; c < static_cast<ROWCOL>(s_nColumnCount) && c < s_arrColumnInfo.size(); ++c)
+        SetColWidth(c, c, s_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
+    if (param) param->EnableUndo(undo);
+    LockUpdate(locked);
+    Redraw(2, 1);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Grid-core overrides
+
+int CKXPhysPartDetailsGridWnd::HitTest(CPoint pt, ROWCOL* pRow, ROWCOL* pCol, CRect* pRectHit) {
+    ROWCOL row = 0;
+    const int hit = CGXGridCore::HitTest(pt, &row, pCol, pRectHit);
+    if (pRow) *pRow = row;
+    if (hit != 0 && row <= 1) return 3;
+    return hit;
+}
+
+BOOL CKXPhysPartDetailsGridWnd::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle,
+                                                 GXModifyType mt, int nType) {
+    if (m_bEditTransOpen)
+        if (CGXGridParam* param = GetParam()) param->EnableUndo(TRUE);
+    return CGXGridCore::StoreStyleRowCol(nRow, nCol, pStyle, mt, nType);
+}
+
+void CKXPhysPartDetailsGridWnd::OnCellControlClick(CPoint point, BOOL*) {
+    HitTest(point);
+}

@@ -1,0 +1,202 @@
+// The physical part grid: every package pin of one physical part instance (or
+// of several), with its pin number, the logical pin on it, its type, the
+// physical net on it and its signal model. It assigns pin numbers, swaps pins
+// and assigns and removes signal models; a header bar above the rows names the
+// part and filters the rows by function (section).
+//
+// Each pin row is found again through the pin map: the text of its "Physical
+// Part" cell, a point and its PN cell name the logical pin bits on that package
+// pin. A row stands for a package pin; after a pin-number change the rows of the
+// numbers concerned are read again from the packaging server, so rows and map
+// keep naming the right pins.
+#pragma once
+
+#include "physgrids/KXPhysGridWnd.h"
+#include "physgrids/KXPhysPinMap.h"
+
+#include "rmx/hmtpi.h"
+
+#include <map>
+#include <memory>
+#include <set>
+
+class CKXPhysPartDetailsHeader;
+class IPhysPartInst;
+class IPhysPin;
+class CTransaction;
+class CKXHiliteObject;
+class CMenu;
+
+class CKXPhysPartDetailsGridWnd : public CKXPhysGridWnd {
+    DECLARE_DYNCREATE(CKXPhysPartDetailsGridWnd)
+
+public:
+    CKXPhysPartDetailsGridWnd();
+    ~CKXPhysPartDetailsGridWnd() override;
+
+    // ------------------------------------------------------------- layout
+    KXPhysLayout Layout() const override;
+    ROWCOL ModelColumn() const override { return static_cast<ROWCOL>(s_nSignalModelCol); }
+    std::vector<CKXColumnInfoClass*>& Columns() const override { return s_arrColumnInfo; }
+
+    // ------------------------------------------------------------- window and columns
+    static std::vector<CKXColumnInfoClass*> s_arrColumnInfo;
+    static std::vector<CString> s_arrColumnCaptions;
+    static int s_nPhysPartCol, s_nPNCol, s_nPinNameCol, s_nPinTypeCol, s_nSignalCol, s_nSignalModelCol,
+        s_nColumnCount;
+    // The part grid whose current cell was set last (the clipboard's can-paste judges ask it).
+    static CKXPhysPartDetailsGridWnd* s_pActiveGrid;
+
+    void InitializeGrid(CKXBottomPaneContainerView* pane, CDesignContext design);
+    void InitColumnInfo();
+    void FormatHeaderRows();
+    // Writes the columns from 2 on as the default customisation of "PHYCCP".
+    void SaveColumnCustomization(BOOL bReparse);
+    void CustomizeColumns() override;
+    // "PHYCCP\<key>": the filter combo's settings key of a column; empty for -1.
+    static int GetColumnSettingsKey(int col, CString& key);
+    CKXColumnInfoClass* GetColumnInfo(int col) override;
+    void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
+    LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
+    BOOL CanPasteSpecial() override { return FALSE; }
+    BOOL CanCopy() override { return TRUE; }
+    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr, CRect* pRectHit = nullptr) override;
+    BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
+                          int nType = 0) override;
+    BOOL OnClickedButtonRowCol(ROWCOL, ROWCOL) override { return FALSE; }
+    void OnCellControlClick(CPoint point, BOOL* pKeepSelection) override;
+    CKXPhysPartDetailsHeader* GetHeader() const { return m_pHeader; }
+
+    // ------------------------------------------------------------- pin rows
+    int LoadPhysPart(CDesignContext design, const std::vector<UINT>& instanceIds);
+    BOOL PopulatePhysPart(CDesignContext design, IPhysPartInst* part, CString excludedPaths, BOOL bForce);
+    // Writes one package pin into the row already inserted; false when it needs no row of its own.
+    bool FillPinRows(IPhysPin* pin, int function, ROWCOL row);
+    void AddImplicitPins(IPhysPartInst* part, ROWCOL& row);
+    void ReloadPartPins();
+    // After the parts are filled: sorted by pin number, then the block, row and function filters.
+    void FinishLoad();
+    void RefreshRows();
+    void SetExcludedSpathList(CString refDes, CString excludedPaths);
+    void RenameSignalInRows(const CString& newName, const CString& oldName);
+    void SetRefDes(CString refDes);
+    int SetPinRowCells(ROWCOL row, CString part, CString pinName, CString pinNumber, CString pinType,
+                       CString signal, int function);
+    // The first logical pin bit of a row's package pin; FALSE for a row without one.
+    BOOL GetInstTermOfRow(ROWCOL row, CInstTermBitContext* bit);
+    // Every logical pin bit of a row's package pin; NULL for a row without one.
+    const std::vector<CInstTermBitContext>* GetRowPins(ROWCOL row);
+    // The row of a part's package pin; 0 when the grid has none.
+    ROWCOL FindPinRow(const CString& refDes, const CString& pinNumber);
+    // The first pin row from startRow (6 for 0) whose cell in col is value and whose pin belongs
+    // to the instance; 0 when none.
+    ROWCOL FindPinRowByValue(CString value, const CInstanceContext& inst, ROWCOL col, ROWCOL startRow = 0);
+    // Reads the rows of these package pins of a part again from the packaging server.
+    void RefreshPinRows(const CString& refDes, const std::set<CString>& pinNumbers);
+    CString RowKey(ROWCOL row);
+    IPhysPartInst* GetPhysPartInst();
+    // The row's PIN_NAME; its base name with the bit numbers when it names a bit.
+    CString ParsePinName(ROWCOL row, int* pFirst, int* pSecond);
+    void UpdateFunctionCombo(IPhysPartInst* part, int functionCount);
+    const CKXPhysPinMap& PinMap() const { return m_mapPins; }
+
+    // ------------------------------------------------------------- pin numbers and swaps
+    HMTGEN BuildPinNumberMenu(CMenu* menu);
+    void AssignPinNumberInHost(UINT id);
+    void SendAssignPinNumber();
+    BOOL OnAssignPinNumber(CString pinNumber);
+    BOOL ExchangePinNumbers(CInstanceContext* inst, const char* current, const char* wanted);
+    BOOL AssignSection(CInstanceContext* inst, const char* section);
+    const char* GetPinPathsByNumber(CInstanceContext* inst, const char* pinNumber);
+    BOOL CanSwapPins() override;
+    BOOL SwapPins(int bNoDialog, CString pinNumber) override;
+
+    // ------------------------------------------------------------- signal models
+    void AssignModel(int bUseGiven, LPCTSTR model) override;
+    BOOL CommitAssignModel(CString model);
+    void RemoveModel() override;
+    BOOL CommitRemoveModel();
+    BOOL RemoveModelFromRow(CTransaction* transaction, ROWCOL row);
+    BOOL CanAssignModel() override;
+    BOOL CanRemoveModel() override;
+    BOOL DeleteSelection() override;
+    void SetSignalModelCellStyle(ROWCOL row);
+
+    // ------------------------------------------------------------- filter, sort, selection, dump
+    int FilterRows(int col);
+    BOOL SetColumnFilter(CString caption, CString filter);
+    BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
+    void ApplyFunctionFilter(int function, BOOL bKeepHidden);
+    void FilterByFunction(int col, int function, BOOL bRedraw);
+    void OnSortColumn(int col) override;
+    void SortRows(int col, BOOL bAscending) override;
+    BOOL SortByColumnName(CString name);
+    void SelectRowsByKey(CStringArray* keys, CString column) override;
+    int DumpCCP(const char* path);
+
+    // ------------------------------------------------------------- clipboard, menus, selection
+    void OnEditCopy() override;
+    void CopySelection();
+    BOOL PasteFromClipboardViewer(int item, int param) override;
+    BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    BOOL SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags = GX_SCROLLINVIEW | GX_UPDATENOW) override;
+    void ActivateGridView() override;
+    void UpdatePaneTitle() override;
+    void GetSelectedObjects() override;
+    void GetSelectedObjectNames() override;
+    void CrossSelectInHost() override;
+    void EditPin(BOOL bMode) override;
+    BOOL CanEditPin() override;
+    void NotifySelectionChanged() override;
+    void ShowPropertyEditor() override;
+    void RemoveListPaneSelection() override;
+    BOOL HiliteCurrentNet();
+    BOOL IsCurrentPinConnected();
+    void SelectPinRow(CString pinNumber);
+    void ApplyHilite(CKXHiliteObject* hilite);
+    void SelectPinCell(CString pinName, CString colKey, CString pinNumber);
+    static BOOL CanPasteNever(int type);
+    static BOOL CanPasteHere(int type);
+
+    // ------------------------------------------------------------- refresh
+    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    void FillPropertyColumn(CString property, int kind, ROWCOL col, ROWCOL row);
+    void RefreshModelCellsOfPin(CString path);
+    void RefreshRowsByName(CString refDes) override;
+    void RestyleModelCells();
+
+    // ------------------------------------------------------------- state
+    CString m_strRefDes;       // the part shown; in several-parts mode the last one filled
+    CString m_strLoadedRefDes; // the part a reload reads
+    std::set<CString> m_setShownParts;
+    CString m_strExcludedPaths;
+    int m_nFunctionFilter = 0;
+    BOOL m_bFunctionFilterSet = FALSE;
+    BOOL m_bApplyColumnWidths = TRUE;
+    BOOL m_bEchoingFilter = FALSE;
+    HMTGEN m_hPinGen = nullptr;
+    std::map<UINT, CString> m_mapMenuIdToPinNumber;
+    CKXPhysPartDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
+    ROWCOL m_nLastHiliteRow = 0;
+
+private:
+    CKXPhysPinMap m_mapPins;
+    // Rows of the part pins in one pass, skipping hidden rows when asked.
+    template <class F> void ForEachPinRow(F f);
+    void StyleCaptionCell(ROWCOL col, const CString& caption);
+    void CoverHeaderRows();
+    void SetTitle(const CString& title);
+    // Rows of one part: removes them and their pin map entries.
+    void RemovePartRows(const CString& refDes);
+    int FillPart(IPhysPartInst* part, ROWCOL& row);
+    // Directions of the selected pin rows: -1 when they differ, 0 when none qualifies.
+    int SelectedDirection(std::vector<ROWCOL>& rows);
+    CString SelectionList(const std::vector<ROWCOL>& rows);
+    void JournalModelRow(ROWCOL row, const CString& comment, const CString& call);
+    HMTGEN CandidateGenerator(ROWCOL row);
+    void ReplacePinGen(HMTGEN gen);
+    void StopPinGen();
+    bool RowsShareNumber(const std::vector<ROWCOL>& rows);
+
+    DECLARE_MESSAGE_MAP()
+};

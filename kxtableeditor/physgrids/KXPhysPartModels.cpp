@@ -1,0 +1,245 @@
+// Signal models in the physical part grid. Assignment and removal run in two
+// halves: the interactive half collects the pins (and asks for the model) and
+// echoes the script command to the host; the host's command runs the committing
+// half, which changes the design in one transaction and journals it.
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
+
+#include "shell/KXShellUtil.h"
+
+#include "afx/afxwin.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxsmall/CKXDlgModelAssign.h"
+#include "rmx/packaging.h"
+#include "rmx/transaction.h"
+
+#include <memory>
+
+using namespace kxphys;
+
+namespace {
+
+constexpr unsigned long kModelFlags = 2;
+constexpr const char* kModel = "PIN_SIGNAL_MODEL";
+
+ROWCOL C(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+// The direction of a pin from its first bit with a definition terminal; 0 (unspecified) when none.
+bool PinDirection(const std::vector<CInstTermBitContext>& bits, int& direction) {
+    for (const CInstTermBitContext& bit : bits) {
+        IInstTerm* pin = bit.instTerm();
+        if (!pin) continue;
+        direction = pin->direction();
+        return true;
+    }
+    return false;
+}
+
+CString TypeFilter(int direction) {
+    switch (direction) {
+    case 1: return "IbisInput";
+    case 2: return "IbisOutput";
+    case 3: return "IbisIO";
+    default: return "*";
+    }
+}
+
+} // namespace
+
+void CKXPhysPartDetailsGridWnd::SetSignalModelCellStyle(ROWCOL row) {
+    const std::vector<CInstTermBitContext>* bits = GetRowPins(row);
+    if (bits) StyleModelCell(row, bits->front());
+}
+
+int CKXPhysPartDetailsGridWnd::SelectedDirection(std::vector<ROWCOL>& rows) {
+    int required = 0;
+    bool any = false;
+    std::vector<ROWCOL> qualifying;
+    for (ROWCOL r : SelectedRows()) {
+        const std::vector<CInstTermBitContext>* bits = IsShownPinRow(r) ? GetRowPins(r) : nullptr;
+        int direction = 0;
+        if (!bits || !PinDirection(*bits, direction)) continue;
+        if (!any) {
+            required = direction;
+            any = true;
+        } else if (direction != required) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-127");
+            return -1;
+        }
+        qualifying.push_back(r);
+    }
+    rows = std::move(qualifying);
+    return any ? required : 0;
+}
+
+CString CKXPhysPartDetailsGridWnd::SelectionList(const std::vector<ROWCOL>& rows) {
+    CString list;
+    for (ROWCOL r : rows) {
+        CString item = "[list " + KXTclListElement(GetValueRowCol(r, C(s_nPhysPartCol))) + " " +
+                       KXTclListElement(GetValueRowCol(r, C(s_nPinNameCol))) + " " +
+                       KXTclListElement(GetValueRowCol(r, C(s_nPNCol))) + "]";
+        list += " " + item;
+    }
+    return list;
+}
+
+void CKXPhysPartDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
+    std::vector<ROWCOL> rows;
+    const int direction = SelectedDirection(rows);
+    if (direction < 0 || rows.empty()) return;
+    CString model = given ? given : "";
+    if (!bUseGiven) {
+        CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
+        dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
+        dialog.SetModelNameFilter("*");
+        dialog.SetModelTypeFilter(TypeFilter(direction));
+        if (dialog.DoModal() != IDOK) return;
+        model = dialog.GetAssignedModel();
+    }
+    if (model.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-186");
+        return;
+    }
+    SendHostText("selectWindow ccp; assignModel pin " + KXTclListElement(model) + " " + SelectionList(rows));
+}
+
+void CKXPhysPartDetailsGridWnd::JournalModelRow(ROWCOL row, const CString& comment, const CString& call) {
+    const CString handle = JournalHandle();
+    CString lines;
+    lines += "\ncall " + handle + ".Clp().Select(" + Vbs(GetValueRowCol(row, C(s_nPhysPartCol))) + ")";
+    lines += "\ncall " + handle + ".ConnectivityPane().SelectPinNameCol(" +
+             Vbs(GetValueRowCol(row, C(s_nPinNameCol))) + "," + Vbs(GetValueRowCol(row, C(s_nPNCol))) + ")";
+    lines += "\n\n ' --- " + comment + " ---\n";
+    lines += "\ncall " + handle + ".ConnectivityPane()." + call;
+    Journal(lines);
+}
+
+BOOL CKXPhysPartDetailsGridWnd::CommitAssignModel(CString model) {
+    if (model.IsEmpty()) return FALSE;
+    std::vector<ROWCOL> rows;
+    const int direction = SelectedDirection(rows);
+    // Pins of different directions take no model: refused, not reported as done.
+    if (direction < 0) return FALSE;
+    if (rows.empty()) return TRUE;
+    if (CKXTransaction::IsTransactionStarted()) return FALSE;
+    const BOOL locked = LockUpdate(TRUE);
+    m_nUndoStepMode = 1;
+    if (!CKXTransaction::BeginTrans(this, m_designContext, "Assign Model")) {
+        LockUpdate(locked);
+        return FALSE;
+    }
+    CTransaction* transaction = CKXTransaction::GetNewTransactionObj();
+    if (!transaction) {
+        m_nUndoStepMode = -1;
+        CKXTransaction::DiscardTrans(this);
+        LockUpdate(locked);
+        return FALSE;
+    }
+    for (ROWCOL r : rows) {
+        for (const CInstTermBitContext& bit : *GetRowPins(r))
+            transaction->addProperty(bit, kModel, model.GetString(), kModelFlags, false);
+        JournalModelRow(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
+    }
+    m_nUndoStepMode = 0;
+    const BOOL committed = CommitOwn(TRUE, TRUE);
+    {
+        CGXGridParam* param = GetParam();
+        const BOOL undo = param ? param->IsEnableUndo() : FALSE;
+        if (param) param->EnableUndo(FALSE);
+        for (ROWCOL r : rows)
+            SetSignalModelCellStyle(r);
+        if (param) param->EnableUndo(undo);
+    }
+    if (committed) {
+        NotifySelectionChanged();
+        MarkDocumentModified();
+    }
+    LockUpdate(locked);
+    Redraw(2, 1);
+    return committed;
+}
+
+void CKXPhysPartDetailsGridWnd::RemoveModel() {
+    std::vector<ROWCOL> rows;
+    for (ROWCOL r : SelectedRows())
+        if (IsShownPinRow(r)) rows.push_back(r);
+    if (rows.empty()) return;
+    SendHostText("selectWindow ccp; removeModel pin " + SelectionList(rows));
+}
+
+BOOL CKXPhysPartDetailsGridWnd::RemoveModelFromRow(CTransaction* transaction, ROWCOL row) {
+    if (!transaction) return FALSE;
+    const CString current = GetValueRowCol(row, ModelColumn());
+    if (current.IsEmpty()) return FALSE;
+    const std::vector<CInstTermBitContext>* bits = GetRowPins(row);
+    if (!bits) return FALSE;
+    bool removed = false;
+    for (const CInstTermBitContext& bit : *bits) {
+        std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
+        if (!p) continue;
+        if (transaction->removeProperty(bit, kModel, p->value())) removed = true;
+    }
+    if (removed) JournalModelRow(row, "Remove Model", "RemoveModel()");
+    return removed ? TRUE : FALSE;
+}
+
+BOOL CKXPhysPartDetailsGridWnd::CommitRemoveModel() {
+    const std::vector<ROWCOL> rows = SelectedRows();
+    if (rows.empty()) return TRUE;
+    if (CKXTransaction::IsTransactionStarted()) return FALSE;
+    const BOOL locked = LockUpdate(TRUE);
+    m_nUndoStepMode = 1;
+    if (!CKXTransaction::BeginTrans(this, m_designContext, "Remove Model Assignments")) {
+        LockUpdate(locked);
+        return FALSE;
+    }
+    CTransaction* transaction = CKXTransaction::GetNewTransactionObj();
+    bool any = false;
+    std::vector<ROWCOL> changed;
+    for (ROWCOL r : rows)
+        if (IsShownPinRow(r) && RemoveModelFromRow(transaction, r)) {
+            any = true;
+            changed.push_back(r);
+        }
+    if (!any) {
+        m_nUndoStepMode = -1;
+        CKXTransaction::DiscardTrans(this);
+        LockUpdate(locked);
+        return FALSE;
+    }
+    m_nUndoStepMode = 0;
+    const BOOL committed = CommitOwn(TRUE, TRUE);
+    for (ROWCOL r : rows)
+        if (IsShownPinRow(r)) SetSignalModelCellStyle(r);
+    if (committed) MarkDocumentModified();
+    LockUpdate(locked);
+    Redraw(2, 1);
+    return committed;
+}
+
+BOOL CKXPhysPartDetailsGridWnd::CanAssignModel() {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col) || row < kPartFirstRow) return FALSE;
+    return GetInstTermOfRow(row, nullptr);
+}
+
+BOOL CKXPhysPartDetailsGridWnd::CanRemoveModel() {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col) || row < kPartFirstRow) return FALSE;
+    if (SelectedRows().size() > 1) return TRUE;
+    const std::vector<CInstTermBitContext>* bits = GetRowPins(row);
+    if (!bits) return FALSE;
+    for (const CInstTermBitContext& bit : *bits) {
+        std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
+        if (!p) return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CKXPhysPartDetailsGridWnd::DeleteSelection() {
+    RemoveModel();
+    return TRUE;
+}

@@ -1,0 +1,323 @@
+// Clipboard, menus and what the physical part grid tells the rest of the host
+// about the selected pins: cross-selection, the pin editor, the list panes, the
+// pane's title and active grid.
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXShellUtil.h"
+
+#include "afx/afxmenu.h"
+#include "afx/afxwin.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/server.h"
+#include "kxcommon/KXHiliteObject.h"
+#include "kxcommon/TclArgs.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxpropertyeditor/KXPropertyEditor.h"
+#include "rmx/packaging.h"
+
+#include <memory>
+
+using namespace kxphys;
+
+namespace {
+
+constexpr UINT kNoUpdate = 2;
+constexpr int kObjectTypeModel = 4;
+
+ROWCOL C(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Clipboard
+
+void CKXPhysPartDetailsGridWnd::OnEditCopy() {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col) || row < kPartFirstRow) return;
+    CString list;
+    for (ROWCOL r : SelectedRows()) {
+        if (!IsShownPinRow(r)) continue;
+        list += "[list " + KXTclListElement(GetValueRowCol(r, C(s_nPinNameCol))) + " " +
+                KXTclListElement(GetValueRowCol(r, C(s_nPNCol))) + "] ";
+    }
+    SendHostText("selectWindow ccp; copy pin " + list + KXTclQuote(GetValueRowCol(kPartCaptionRow, col)));
+}
+
+void CKXPhysPartDetailsGridWnd::CopySelection() {
+    CGXRangeList ranges;
+    CopyRangeList(ranges, TRUE);
+    CKXImpClipBoard::StartCopying();
+    CString text;
+    for (POSITION pos = ranges.GetHeadPosition(); pos;) {
+        const CGXRange* range = ranges.GetNext(pos);
+        for (ROWCOL r = range->top; r <= range->bottom && r <= GetRowCount(); ++r) {
+            if (IsRowHidden(r)) continue;
+            const CString value = GetValueRowCol(r, range->left);
+            CKXImpClipBoard::CopyTextAsObject(value);
+            text += value + "\r\n";
+        }
+    }
+    CKXImpClipBoard::CopyCFText(text);
+    CKXImpClipBoard::EndCopying();
+    CKXImpClipBoard::PutTextOnClipBoard(0, 1);
+}
+
+BOOL CKXPhysPartDetailsGridWnd::PasteFromClipboardViewer(int, int) {
+    // The grid takes no pasted text: nothing is changed and nothing is reported as done.
+    return FALSE;
+}
+
+BOOL CKXPhysPartDetailsGridWnd::CanPasteNever(int) {
+    return FALSE;
+}
+
+BOOL CKXPhysPartDetailsGridWnd::CanPasteHere(int type) {
+    CKXPhysPartDetailsGridWnd* grid = s_pActiveGrid;
+    if (!grid) return FALSE;
+    ROWCOL row = 0, col = 0;
+    grid->GetCurrentCell(row, col);
+    const int c = static_cast<int>(col);
+    if (c == s_nPinNameCol || c == s_nPNCol || c == s_nPinTypeCol || c == s_nSignalCol) return FALSE;
+    if (c == s_nSignalModelCol) return type == kObjectTypeModel;
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Menus
+
+BOOL CKXPhysPartDetailsGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    if (nRow == kPartFilterRow) return CGXGridCore::OnRButtonClickedRowCol(nRow, nCol, nFlags, pt);
+    if (nRow == kPartCaptionRow) {
+        CMenu menu;
+        menu.CreatePopupMenu();
+        UINT id = ID_COLUMN_CHOOSER_FIRST;
+        std::map<UINT, CString> captions;
+        for (std::size_t i = 1; i < s_arrColumnInfo.size(); ++i, ++id) {
+            const CKXColumnInfoClass* info = s_arrColumnInfo[i];
+            const bool grayed = !m_bObjectLoaded && static_cast<int>(i) == s_nPhysPartCol;
+            UINT flags = MF_STRING;
+            if (grayed)
+                flags |= MF_GRAYED;
+            else if (info->m_bVisible)
+                flags |= MF_CHECKED;
+            menu.AppendMenu(flags, id, info->m_strCaption);
+            captions[id] = info->m_strCaption;
+        }
+        menu.AppendMenu(MF_SEPARATOR);
+        const UINT more = id;
+        menu.AppendMenu(MF_STRING, more, "More...");
+        const UINT chosen = static_cast<UINT>(menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, pt.x, pt.y, this));
+        if (chosen == more) {
+            CustomizeColumns();
+        } else if (captions.count(chosen)) {
+            for (std::size_t i = 1; i < s_arrColumnInfo.size(); ++i)
+                if (s_arrColumnInfo[i]->m_strCaption.CompareNoCase(captions[chosen]) == 0) {
+                    s_arrColumnInfo[i]->m_bVisible = s_arrColumnInfo[i]->m_bVisible ? 0 : 1;
+                    break;
+                }
+            BroadcastLayout();
+        }
+        return TRUE;
+    }
+    if (nRow >= kPartFirstRow) {
+        ShowContextMenu(this, pt, IDR_PHYSPART_MENU, kPartPaneKind);
+        return TRUE;
+    }
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Activation and the pane
+
+BOOL CKXPhysPartDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
+    const BOOL result = CKXGridWnd::SetCurrentCell(nRow, nCol, flags);
+    if (result) {
+        if (m_pPane) m_pPane->EnableAttachSignalControls(FALSE);
+        s_pActiveGrid = this;
+        CKXImpClipBoard::InitCanPasteCallBack(&CanPasteNever, &CanPasteHere);
+    }
+    return result;
+}
+
+void CKXPhysPartDetailsGridWnd::ActivateGridView() {
+    s_pActiveGrid = this;
+    CKXImpClipBoard::InitCanPasteCallBack(&CanPasteNever, &CanPasteHere);
+    if (m_pFrame && m_pPane) m_pFrame->SetActiveView(m_pPane, TRUE);
+    CKXGridWnd::OnActivateGrid(TRUE);
+}
+
+void CKXPhysPartDetailsGridWnd::UpdatePaneTitle() {
+    if (m_pPane) m_pPane->SetPaneTitle(kPartPaneKind);
+}
+
+void CKXPhysPartDetailsGridWnd::GetSelectedObjects() {
+    std::unique_ptr<IPhysPartInst> part(GetPhysPartInst());
+    CCommonInterface* clp = m_pPane ? m_pPane->GetInstancePaneInterface() : nullptr;
+    if (!part || !clp) return;
+    CStringList names(10);
+    names.AddTail(part->name());
+    clp->ShowComponentsByName(m_designContext, &names, FALSE);
+}
+
+void CKXPhysPartDetailsGridWnd::GetSelectedObjectNames() {
+    GetSelectedObjects();
+    CKXGridWnd::GetSelectedObjectNames();
+}
+
+void CKXPhysPartDetailsGridWnd::RemoveListPaneSelection() {
+    if (m_pPane)
+        if (CCommonInterface* slp = m_pPane->GetSignalPaneInterface()) slp->RemoveSelection();
+}
+
+void CKXPhysPartDetailsGridWnd::CrossSelectInHost() {
+    CTclArgsList list;
+    list.add("selectObject");
+    list.add("pin");
+    for (ROWCOL r : SelectedRows()) {
+        if (!IsShownPinRow(r)) continue;
+        list.StartArgument();
+        list.AddToArgument(GetValueRowCol(r, C(s_nPinNameCol)));
+        list.AddToArgument(GetValueRowCol(r, C(s_nPNCol)));
+        list.EndArgument();
+    }
+    if (list.GetTotalArgCount() > 2)
+        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+}
+
+void CKXPhysPartDetailsGridWnd::EditPin(BOOL bMode) {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col)) return;
+    const std::vector<CInstTermBitContext>* bits = GetRowPins(row);
+    IKXMessageServer* server = GetKXMsgSrvr();
+    // A package pin without logical pins has nothing to edit.
+    if (!bits || !server) return;
+    CInstTermBitContext bit = bits->front();
+    const LPARAM flags = static_cast<LPARAM>(static_cast<unsigned>(bMode & 0xFFFF) << 16);
+    server->Send(MSG_EDIT_PIN, reinterpret_cast<WPARAM>(&bit), flags, 0);
+}
+
+BOOL CKXPhysPartDetailsGridWnd::CanEditPin() {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col) || row < kPartFirstRow) return FALSE;
+    return GetRowPins(row) ? TRUE : FALSE;
+}
+
+void CKXPhysPartDetailsGridWnd::NotifySelectionChanged() {
+    CWnd* main = AfxGetMainWnd();
+    IKXMessageServer* server = GetKXMsgSrvr();
+    if (!main || !server) return;
+    const UINT status = RegisterWindowMessage("MSG_GETDOCKWND_STATUS");
+    ROWCOL row = 0, col = 0;
+    GetCurrentCell(row, col);
+    const std::vector<ROWCOL> rows = SelectedRows();
+    if (main->SendMessage(status, reinterpret_cast<WPARAM>("PROPERTYEDITOR"), 0) == 1) {
+        CKXConnObjInfoList list;
+        for (ROWCOL r : rows) {
+            if (r < kPartFirstRow) continue;
+            const CString signal = GetValueRowCol(r, C(s_nSignalCol));
+            if (col == C(s_nSignalCol) && !signal.IsEmpty()) {
+                list.Add(new CKXConnObjInfo(signal, CKXConnObjInfo::NET, -1, -1, nullptr));
+                continue;
+            }
+            if (const std::vector<CInstTermBitContext>* bits = GetRowPins(r))
+                for (const CInstTermBitContext& bit : *bits)
+                    list.Add(new CKXConnObjInfo(CKXGenUtils::GetPinLogicalName(bit), CKXConnObjInfo::PIN, -1, -1,
+                                                new CInstanceContext(bit.instance())));
+        }
+        server->Send(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list),
+                     reinterpret_cast<LPARAM>(&m_designContext), 0);
+        KXPropEditorTakeRecords(&list);
+    }
+}
+
+void CKXPhysPartDetailsGridWnd::ShowPropertyEditor() {
+    ShowPropEditor(3);
+    NotifySelectionChanged();
+}
+
+// ---------------------------------------------------------------------------
+// Highlighting and selection by the host
+
+BOOL CKXPhysPartDetailsGridWnd::IsCurrentPinConnected() {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col) || row < kPartFirstRow || row > GetRowCount()) return FALSE;
+    return GetValueRowCol(row, C(s_nSignalCol)).IsEmpty() ? FALSE : TRUE;
+}
+
+BOOL CKXPhysPartDetailsGridWnd::HiliteCurrentNet() {
+    if (!IsCurrentPinConnected()) return FALSE;
+    ROWCOL row = 0, col = 0;
+    GetCurrentCell(row, col);
+    std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, GetValueRowCol(row, C(s_nSignalCol)).GetString()));
+    CCommonInterface* slp = m_pPane ? m_pPane->GetSignalPaneInterface() : nullptr;
+    if (!net || !slp) return FALSE;
+    const CNetBitContext bit = net->netBitContext();
+    CKXHiliteObject hilite(true);
+    hilite.SetMode(2);
+    hilite.SetType(4);
+    hilite.SetObject(bit, bit.bit(), bit.bit());
+    slp->HighlightObject(&hilite);
+    return TRUE;
+}
+
+void CKXPhysPartDetailsGridWnd::SelectPinRow(CString pinNumber) {
+    for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r)
+        if (GetValueRowCol(r, C(s_nPNCol)) == pinNumber) {
+            SetCurrentCell(r, C(s_nPNCol));
+            NotifySelectionChanged();
+            return;
+        }
+}
+
+void CKXPhysPartDetailsGridWnd::ApplyHilite(CKXHiliteObject* hilite) {
+    if (!hilite || CKXTransaction::IsTransactionStarted()) return;
+    if (hilite->GetObjectPath().IsEmpty() || !m_designContext.server()) return;
+    std::unique_ptr<CContext> object(m_designContext.server()->getContext(hilite->GetObjectPath().GetString()));
+    CInstTermBitContext bit;
+    if (auto* b = dynamic_cast<CInstTermBitContext*>(object.get()))
+        bit = *b;
+    else if (auto* p = dynamic_cast<CInstTermContext*>(object.get()))
+        bit = p->bitContext(-1);
+    if (!bit) return;
+    const CString number = CKXGenUtils::GetPinNumber(bit);
+    if (number.IsEmpty()) return;
+    const bool restore = hilite->GetMode() == 3;
+    const BOOL undo = GetParam() ? GetParam()->IsEnableUndo() : FALSE;
+    if (GetParam()) GetParam()->EnableUndo(FALSE);
+    if (restore && m_nLastHiliteRow >= kPartFirstRow && m_nLastHiliteRow <= GetRowCount())
+        SetStyleRange(CGXRange().SetRows(m_nLastHiliteRow), CGXStyle().SetInterior(hilite->GetColor(0)), gxOverride,
+                      0, kNoUpdate);
+    for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r)
+        if (GetValueRowCol(r, C(s_nPNCol)).CompareNoCase(number) == 0) {
+            SetCurrentCell(r, C(s_nPinNameCol));
+            SetStyleRange(CGXRange().SetRows(r), CGXStyle().SetInterior(hilite->GetColor(hilite->IsHilite())),
+                          gxOverride, 0, kNoUpdate);
+            if (restore) m_nLastHiliteRow = r;
+            break;
+        }
+    if (GetParam()) GetParam()->EnableUndo(undo);
+}
+
+void CKXPhysPartDetailsGridWnd::SelectPinCell(CString pinName, CString colKey, CString pinNumber) {
+    int col = 0;
+    if (colKey == "m_nSIModelCol")
+        col = s_nSignalModelCol;
+    else if (colKey == "Signal")
+        col = s_nSignalCol;
+    else if (colKey.CompareNoCase("pinname") == 0)
+        col = s_nPinNameCol;
+    for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r) {
+        const bool match = pinNumber == "-1" ? GetValueRowCol(r, C(s_nPinNameCol)) == pinName
+                                             : GetValueRowCol(r, C(s_nPNCol)) == pinNumber;
+        if (match) {
+            SetCurrentCell(r, C(col));
+            return;
+        }
+    }
+}

@@ -1,0 +1,83 @@
+// Signal models in the physical part grid: the echo half, the committing half through
+// the pane's words, journal lines, undo and refusals.
+#include "PhysGridTestSupport.h"
+
+namespace {
+
+TEST_F(PhysGridTest, AssigningAModelEchoesThenCommitsThroughTheHost) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    const std::string before = Saved();
+    Select(g, {Row(g, "U1", "1"), Row(g, "U1", "2")});
+    Echoes();
+    g->AssignModel(1, "M1");
+    EXPECT_EQ(Echoes().front(), "selectWindow ccp; assignModel pin M1  [list U1 D<0> 1] [list U1 D<1> 2]");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "M1");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "M1");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<2>", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(RowText(g, "U1", "1"), "1|D<0>|Inout|DATA<0>|M1");
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("call board_phys.ConnectivityPane().SelectPinNameCol(\"D<1>\",\"2\")"
+                           "\n\n ' --- Assign Model ---\n\ncall board_phys.ConnectivityPane().AssignModel(\"M1\")"),
+              std::string::npos);
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(RowText(g, "U1", "1"), "1|D<0>|Inout|DATA<0>|");
+}
+
+TEST_F(PhysGridTest, PinsOfDifferentDirectionsTakeNoModel) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    Select(g, {Row(g, "U1", "5"), Row(g, "U1", "6")});
+    Echoes();
+    Messages();
+    g->AssignModel(1, "M1");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-127"}));
+    EXPECT_TRUE(Echoes().empty());
+    EXPECT_FALSE(g->CommitAssignModel("M1"));
+    EXPECT_EQ(Prop("work.board:sch@U1.CLK", "PIN_SIGNAL_MODEL"), "");
+    // An empty model is refused by both halves.
+    Select(g, {Row(g, "U1", "5")});
+    g->AssignModel(1, "");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-127", "KXTABLE-186"}));
+    EXPECT_FALSE(g->CommitAssignModel(""));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
+TEST_F(PhysGridTest, RemovingModelsCommitsOnlyWhatWasThere) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(Word("assignModel pin M2 [list U1 D<0> 1]"), 1);
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "M2");
+    const std::string withModel = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    // Rows without a model: nothing to remove, no transaction, not reported as done.
+    EXPECT_EQ(Word("removeModel pin [list U1 D<1> 2]"), 0);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    Select(g, {Row(g, "U1", "1"), Row(g, "U1", "2")});
+    Echoes();
+    g->DeleteSelection();
+    EXPECT_EQ(Echoes().front(), "selectWindow ccp; removeModel pin  [list U1 D<0> 1] [list U1 D<1> 2]");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(RowText(g, "U1", "1"), "1|D<0>|Inout|DATA<0>|");
+    EXPECT_NE(JournalText().find("' --- Remove Model ---\n\ncall board_phys.ConnectivityPane().RemoveModel()"),
+              std::string::npos);
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(Saved(), withModel);
+}
+
+TEST_F(PhysGridTest, AModelFromAnotherWindowIsShown) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    CKXGridWnd other;
+    other.Create(WS_CHILD, CRect(0, 0, 10, 10), Ccp(), 9199);
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&other, Design(), "Assign Model"));
+    ASSERT_TRUE(CKXTransaction::GetCurrentTransactionObj()->addProperty(
+        Design().instance("U1").instTerm("OUT").bitContext(-1), "PIN_SIGNAL_MODEL", "OUTM", 2, false));
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&other, 1, 1));
+    EXPECT_EQ(RowText(g, "U1", "6"), "6|OUT|Output|N1|OUTM");
+}
+
+} // namespace
