@@ -75,7 +75,20 @@ show "filterBlock -exclude U1" [filterBlock -exclude U1]
 show "filterBlock -include all" [filterBlock -include [list all]]
 if {!$hadFilterFile} { file delete -force $filterFile }
 
-say "Close both windows; the edited one asks whether to save"
+say "Double-click a part in the physical view: the pane shows its package pins"
+kx::show clp RN1A
+foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
+say "Give pin A of RN1A the package pin 3: its section moves, pin B follows to pin 6"
+show "selectObject" [kx::word selectObject pin RN1:A:1]
+show "assignPinNumber 3" [assignPinNumber pin 3]
+show "PN of RN1A.A" [kx::prop demo.board:sch@RN1A.A PN]
+show "PN of RN1A.B" [kx::prop demo.board:sch@RN1A.B PN]
+foreach line [lrange [split [kx::window ccp] "\n"] 4 end] { puts "   $line" }
+show "undo" [undo]
+show "PN of RN1A.A after undo" [kx::prop demo.board:sch@RN1A.A PN]
+
+say "Close both windows; the edited ones ask whether to save"
+kx::answer question KXCOMMON-101 no
 show close [kx::close]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]

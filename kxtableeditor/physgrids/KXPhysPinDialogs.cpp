@@ -38,13 +38,20 @@ const char* CKXAssignPinDialog::GetChangedPin() const {
 }
 
 CKXSwappinsDialog::CKXSwappinsDialog(const CInstanceContext& instance, CString pinName, CString pinNumber, CWnd*)
-    : m_instance(instance), m_strPinName(pinName), m_strPinNumber(pinNumber) {
-    if (IServer* server = instance ? instance.server() : nullptr)
-        m_swappable = server->pinSwapService()->swappablePins(instance, pinNumber.GetString());
+    : m_instance(instance), m_strPinName(pinName), m_strPinNumber(pinNumber) {}
+
+const std::vector<CString>& CKXSwappinsDialog::GetSwappablePins() {
+    // Read when the dialog shows them, not for a swap given by number.
+    if (!m_bRead)
+        if (IServer* server = m_instance ? m_instance.server() : nullptr)
+            m_swappable = server->pinSwapService()->swappablePins(m_instance, m_strPinNumber.GetString());
+    m_bRead = true;
+    return m_swappable;
 }
 
 int CKXSwappinsDialog::DoModal() {
     m_strChosen.Empty();
+    GetSwappablePins();
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXSwappinsDialog", answer) || !answer.bOK) return IDCANCEL;
     auto it = answer.fields.find("pin");

@@ -37,7 +37,7 @@ class CKXSwappinsDialog {
 public:
     CKXSwappinsDialog(const CInstanceContext& instance, CString pinName, CString pinNumber, CWnd* parent = nullptr);
     // The pin numbers the pin may be swapped with (the packaging's swap groups).
-    const std::vector<CString>& GetSwappablePins() const { return m_swappable; }
+    const std::vector<CString>& GetSwappablePins();
     int DoModal();
     void SetSwappablePinNo(CString pinNumber) { m_strChosen = pinNumber; }
     CString getSwappablePinNumber() const { return m_strChosen; }
@@ -46,4 +46,5 @@ private:
     CInstanceContext m_instance;
     CString m_strPinName, m_strPinNumber, m_strChosen;
     std::vector<CString> m_swappable;
+    bool m_bRead = false;
 };
