@@ -33,6 +33,13 @@ class CInstTermBitContext;
 class CTclArgsList;
 class CTransaction;
 
+// A net that a grid edit made or widened in the open transaction, with its bits as first met.
+struct CKXNewNetData {
+    INet* net = nullptr;
+    int lsb = -1;
+    int msb = -1;
+};
+
 class CKXBottomPaneContainerView : public CView, public CCommonInterface {
     DECLARE_DYNCREATE(CKXBottomPaneContainerView)
 public:
@@ -265,7 +272,16 @@ public:
     CKXInstanceDetailsGridWnd* CreateComponentGrid(UINT id);
     CKXInstanceDetailsGridWnd* CreateGroupComponentGrid(const CString& keys);
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
-    CKXGridWnd* GetActiveGrid() const { return m_shownGrids.empty() ? nullptr : m_shownGrids.front(); }
+    // The shown grid the pane's commands go to: the one made active last, else the first shown.
+    CKXGridWnd* GetActiveGrid() const;
+    // The same grids for the host, which drives them as a user does.
+    int GetShownGridCount() override { return static_cast<int>(m_shownGrids.size()); }
+    CGXGridWnd* GetShownGridWnd(int index) override;
+    int GetActiveGridIndex() override;
+    BOOL SetActiveGridIndex(int index) override;
+    BOOL GetShownGridInfo(int index, CString& kind, CString& title) override;
+    // Lays the shown grids out side by side over the pane, equal widths in display order.
+    void LayoutShownGrids();
     int GetPinGridCount() const { return static_cast<int>(m_pinGrids.size()); }
     // The signal window of a show request: a new signal grid filled with the nets or net bits.
     CKXSignalDetailsGridWnd* CreateSignalGrid(const std::vector<CNetContext>& nets,
@@ -273,6 +289,34 @@ public:
     CKXSignalDetailsGridWnd* ActiveSignalGrid() const;
     // Lines the shown pin grids up: several grids, and whether they show the same object.
     void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
+
+    // Connection edits of the shown pin grids (KXBottomPaneConnect.cpp).
+    std::vector<CKXInstanceDetailsGridWnd*> ShownPinGrids() const;
+    // The map of the nets made in the open transaction, emptied when a transaction begins or ends.
+    void EmptyTransactionNetMap();
+    INet* FindTransactionNet(const CString& name) const;
+    void RecordTransactionNet(const CString& name, INet* net);
+    std::unique_ptr<std::map<CString, CKXNewNetData>> m_pTransactionNetMap;
+    BOOL m_bCommittingCellEdit = FALSE; // a pin grid commits an edit applied through the Attach Signal bar
+    // Begins a transaction on the pane's own grid (FALSE when one is open: the caller joins it).
+    BOOL BeginPaneTransaction(const char* name);
+    void SelectKeysOnly(CStringArray& keys);
+    BOOL IsEditable() const; // FALSE in a read-only window
+    BOOL EndPaneTransaction(BOOL commit);
+    int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
+    BOOL ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain);
+    void ApplyAttachText(const CString& text);
+    void ApplyRuleNow(const char* rule);
+    void SendEchoList(CTclArgsList& list);
+    void OnAutoName();
+    void OnSameAsPinName();
+    void OnShortPins();
+    void OnSignalFunctionButton();
+    void OnAttachSignal();
+    void OnAttachSignalNotify(NMHDR* header, LRESULT* result);
+    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
+    LRESULT OnTclDeleteConnection(CTclArgsList* args, long extra);
+    LRESULT OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);
@@ -289,6 +333,8 @@ public:
     LRESULT OnTclSort(CTclArgsList* args, long extra);
     LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    // addConnection with a signal grid active: instance:pin[:bits[:signal]] keys.
+    LRESULT AddConnectionInSignalGrid(CTclArgsList* args);
     // The physical view's words: pin numbers and models on the active physical part grid.
     LRESULT OnTclAssignPinNumber(CTclArgsList* args, long extra);
     LRESULT OnTclAssignModel(CTclArgsList* args, long extra);
@@ -301,7 +347,6 @@ public:
     CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid.get(); }
     // Tells the physical part grids of a new block filter.
     void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
-    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
     LRESULT OnTclCopy(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
@@ -435,6 +480,7 @@ private:
     std::vector<std::unique_ptr<CKXSignalDetailsGridWnd>> m_signalGrids;
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
+    CKXGridWnd* m_pActiveGrid = nullptr; // among m_shownGrids while it is shown
     UINT m_nNextGridId = 9100;
     CString m_strPrefixPinName, m_strSuffixPinName, m_strPrefixPinNumber, m_strSuffixPinNumber;
 };
