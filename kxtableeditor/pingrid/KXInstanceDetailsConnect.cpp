@@ -10,7 +10,7 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "grid/KXJournalLine.h"
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 #include "shell/KXTableChildFrm.h"
 
 #include "kxcommon/KXCommonDialogs.h"
