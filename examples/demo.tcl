@@ -43,6 +43,33 @@ show "addConnection pin J1:8" [addConnection pin J1:8]
 show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
 show undo [undo]
 
+say "Connect U1's pins from the Tcl prompt: by name, by naming rule and by bus range; each is one undo step"
+kx::show clp U1
+proc pinNet {pin} { lsearch -all -inline [split [kx::netlist] "\n"] "U1 $pin *" }
+show "addConnection NEWSIG to PGOOD (pin PGOOD, number C10)" [addConnection pin NEWSIG PGOOD:C10]
+show "PGOOD" [pinNet PGOOD]
+show "addConnection =PREFIXPINNAME(U1_) to RST_N" [addConnection pin =PREFIXPINNAME(U1_) RST_N:C9]
+show "RST_N" [pinNet RST_N]
+show "addConnection XB<12..0> to the bus pin A<12..0>" [addConnection pin {XB<12..0>} {A<12..0>}]
+show "A<12>" [pinNet {A<12>}]
+show "a name that is no signal name" [addConnection pin {B@D} PGOOD:C10]
+show "messages shown" [kx::messages]
+say "Swap the signals of DQ<3> and DQ<4> (one swap group of the FPGA), and delete a connection"
+expandPins pin on
+show "swapSignal DQ<3> DQ<4>" [swapSignal pin {DQ<3>} {DQ<4>}]
+show "DQ<3>" [pinNet {DQ<3>}]
+show "deleteConnection MCLK" [deleteConnection pin MCLK:B14]
+show "MCLK" [pinNet MCLK]
+say "Give pin A of RN1A the pin number 2 in the logical view, then undo everything"
+kx::show clp RN1A
+kx::word selectObject pin A
+show "assignPinNumber 2" [assignPinNumber pin 2]
+show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
+foreach step {1 2 3 4 5 6} { undo }
+show "RN1A.A PN after undo" [kx::prop demo.board:sch@RN1A.A PN]
+show "PGOOD after undo" [pinNet PGOOD]
+show "A<12> after undo" [pinNet {A<12>}]
+
 say "The design comment (quotes and brackets stay text)"
 show "add" [designComment add {Board rev "B" [draft]}]
 show "add again" [designComment add {another}]
