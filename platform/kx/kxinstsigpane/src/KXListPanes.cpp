@@ -994,7 +994,11 @@ BOOL CKXInstancePaneContainerView::DeleteRefDes() {
             return true;
         }))
         return FALSE;
-    JournalEdit("Delete RefDes", "DeleteRefDes", {});
+    // The journal names the components: one selection and one call for each.
+    for (const CInstanceContext& inst : targets) {
+        JournalEdit("Select Component", "Clp().Select", {inst.name()});
+        JournalEdit("Delete RefDes", "DeleteRefDes", {});
+    }
     return TRUE;
 }
 
