@@ -1,5 +1,6 @@
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
 #include "shell/KXShellUtil.h"
@@ -108,6 +109,8 @@ CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
     m_pinGrids.clear();
     // The physical part grids keep theirs likewise.
     if (m_pPhysPartGrid) m_pPhysPartGrid->SaveColumnCustomization(TRUE);
+    if (m_pPhysNetGrid) m_pPhysNetGrid->SaveColumnCustomization(true);
+    m_pPhysNetGrid.reset();
     m_pPhysPartGroupGrid.reset();
     m_pPhysPartGrid.reset();
     if (CKXTransaction::GetUndoSink() == this) CKXTransaction::SetUndoSink(nullptr);

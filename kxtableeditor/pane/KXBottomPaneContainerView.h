@@ -25,6 +25,7 @@ class CKXTableDoc;
 class CKXGridWnd;
 class CKXInstanceDetailsGridWnd;
 class CKXPhysPartDetailsGridWnd;
+class CKXPhysNetDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
 class CGXGridCore;
 class CGXCommand;
@@ -293,12 +294,17 @@ public:
     LRESULT OnTclAssignPinNumber(CTclArgsList* args, long extra);
     LRESULT OnTclAssignModel(CTclArgsList* args, long extra);
     LRESULT OnTclRemoveModel(CTclArgsList* args, long extra);
+    LRESULT NetGridModelCommand(CTclArgsList* args, bool assign);
 
     // The physical view: the physical part grid of the parts double-clicked in the list pane (one
     // grid reused for single parts, one for a group of parts).
     void ShowPhysParts(const std::vector<CString>& names);
     CKXPhysPartDetailsGridWnd* ActivePhysPartGrid() const;
     CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid.get(); }
+    // The physical net grid of the nets double-clicked in the physical view (named by physical or
+    // logical name).
+    void ShowPhysNets(const std::vector<CString>& names);
+    CKXPhysNetDetailsGridWnd* ActivePhysNetGrid() const;
     // Tells the physical part grids of a new block filter.
     void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
     LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
@@ -432,6 +438,7 @@ private:
     std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGrid;      // single parts
     std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGroupGrid; // several parts at once
     CKXPhysPartDetailsGridWnd* NewPhysPartGrid();
+    std::unique_ptr<CKXPhysNetDetailsGridWnd> m_pPhysNetGrid;
     std::vector<std::unique_ptr<CKXSignalDetailsGridWnd>> m_signalGrids;
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
