@@ -1,6 +1,7 @@
 #include "grid/KXGridWnd.h"
 
 #include "grid/KXEditControls.h"
+#include "grid/KXGridEdit.h"
 #include "grid/KXGridUndo.h"
 
 #include "afx/afxmenu.h"
@@ -40,7 +41,9 @@ public:
 
 IMPLEMENT_DYNCREATE(CKXGridWnd, CGXGridWnd)
 
-CKXGridWnd::CKXGridWnd() {
+CKXGridWnd::CKXGridWnd() : CKXGridWnd(KXGridKind::None) {}
+
+CKXGridWnd::CKXGridWnd(KXGridKind kind) : m_kind(kind) {
     m_pStylesMap = new (std::nothrow) CKXGridStylesMap;
     CKXRegistrySettings::OpenRegistryKey();
     int show = m_bShowRowNumbers;
@@ -351,6 +354,12 @@ void CKXGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
     else
         CGXGridWnd::AddCommand(pCmd, ctType);
     m_nUndoStepMode = 2;
+}
+
+void CKXGridWnd::RollBackUndoStep() {
+    m_nUndoStepMode = kUndoStepRollBack;
+    AddCommand(nullptr, gxDo);
+    m_nUndoStepMode = kUndoStepClose;
 }
 
 void CKXGridWnd::AddUndoCommand(CGXCommand* pCmd, GXCmdType ctType) {

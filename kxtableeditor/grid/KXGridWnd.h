@@ -6,6 +6,7 @@
 
 #include "grid/KXColumnInfoClass.h"
 #include "grid/KXGridIds.h"
+#include "grid/KXGridKind.h"
 #include "grid/KXGridMenus.h"
 
 #include "afx/afxstr.h"
@@ -19,12 +20,15 @@ class CMenu;
 class CKXListHeader;
 class CKXStylesMap;
 class CCommonInterface;
+class IKXGridSite;
 
 class CKXGridWnd : public CGXGridWnd {
     DECLARE_DYNCREATE(CKXGridWnd)
 
 public:
     CKXGridWnd();
+    // A grid of one kind (see KXGridKind.h); the kind never changes.
+    explicit CKXGridWnd(KXGridKind kind);
     ~CKXGridWnd() override;
     CKXGridWnd(const CKXGridWnd&) = delete;
     CKXGridWnd& operator=(const CKXGridWnd&) = delete;
@@ -182,11 +186,22 @@ public:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) override;
 
+    // The kind of the grid: a tag for the few operations that belong to one kind only.
+    KXGridKind Kind() const { return m_kind; }
+
+    // The pane (or other window) that holds the grid; NULL outside a pane.
+    IKXGridSite* Site() const { return m_pSite; }
+    void SetSite(IKXGridSite* site) { m_pSite = site; }
+
+    // Drops the undo step an edit opened with the undo host (the edit failed).
+    void RollBackUndoStep();
+
     // Rows above this one are header rows; GX_INVALID when the grid has none.
     ROWCOL FirstDataRow() const { return m_nFirstDataRow; }
 
 public:
-    int m_nUndoStepMode = 0;         // 1 opens a new undo step, 2 joins the current one
+    int m_nUndoStepMode = 0;         // KXUndoStepMode (grid/KXGridEdit.h) of the next command
+    int m_bCommitting = 0;           // the grid commits its own edit (see CKXGridEdit)
     CDesignContext m_designContext;  // design of the grid's objects
     CDesignContext m_designContext2; // second (master) design for the grid kinds
     BOOL m_bSortAscending = TRUE;
@@ -224,6 +239,9 @@ protected:
     ROWCOL DataRowStart() const;
 
 private:
+    const KXGridKind m_kind = KXGridKind::None;
+    IKXGridSite* m_pSite = nullptr;
+
     // Text, enabled and shown state of columns 1 .. column count for the column submenus.
     std::vector<kxmenu::ColumnEntry> ColumnMenuEntries();
     // Records a sort undo command with the state before the sort, then sorts.

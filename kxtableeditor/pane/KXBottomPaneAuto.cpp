@@ -84,6 +84,10 @@ void CKXBottomPaneContainerView::AutoExpandAllPins() {
 }
 
 void CKXBottomPaneContainerView::AutoDelete() {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
+        if (signal->CanDelete()) signal->DeleteSelection();
+        return;
+    }
     if (ActivePinGrid()) DeleteInShownGrids();
 }
 
@@ -218,8 +222,10 @@ void CKXBottomPaneContainerView::AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& r
     SelectPinCellInActiveGrid("pupd", pin, row);
 }
 
-void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR, LPCTSTR) {
+void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR pinNumber) {
     // Only a signal grid has an instance column to select in; a pin grid does nothing.
+    if (CKXSignalDetailsGridWnd* grid = ActiveSignalGrid())
+        grid->SelectPinCell("instance", instance ? instance : "", pinNumber ? pinNumber : "");
 }
 
 // ------------------------------------------------------------------ property values and selections

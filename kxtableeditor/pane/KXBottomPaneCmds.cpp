@@ -5,6 +5,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
@@ -158,6 +159,10 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
 }
 
 void CKXBottomPaneContainerView::OnDeleteConnections() {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
+        if (signal->CanDelete()) signal->DeleteSelection();
+        return;
+    }
     DeleteInShownGrids();
 }
 void CKXBottomPaneContainerView::OnUpdateDeleteConnections(CCmdUI* ui) {

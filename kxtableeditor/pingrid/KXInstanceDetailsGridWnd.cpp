@@ -57,7 +57,7 @@ int Number(const CGXStyle& style, UINT id) {
 // ---------------------------------------------------------------------------
 // Object
 
-CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd() {
+CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd() : CKXGridWnd(KXGridKind::Pin) {
     m_bAllowPowerPins = FALSE;
     if (CKXRegistrySettings::OpenRegistryKey() == 1) {
         int value = 0;

@@ -458,7 +458,6 @@ public:
     int m_bHasDiffPairs = 0;
     int m_bShowVectors = 1;
     int m_bShowDiffPairs = 1;
-    int m_bCommitting = 0;
     int m_bRefreshOnCommit = 1; // committed transactions refresh the rows
     int m_nConnEditState = 0;
     int m_bDeferCommit = 0;

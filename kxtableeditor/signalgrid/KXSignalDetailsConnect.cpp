@@ -269,12 +269,7 @@ BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nSt
                             static_cast<unsigned>(b), static_cast<unsigned>(b), 0))
             continue;
         removed = true;
-        const CInstTermBit bit(pin, b);
-        std::vector<IDTInstance*> terminations;
-        for (IDTInstance* dt : bit.beginAssociatedDTInstance())
-            if (dt->assocKind() == IDTInstance::eTermination) terminations.push_back(dt);
-        for (IDTInstance* dt : terminations)
-            tx->removeDTInstance(dt);
+        DeleteTerminationOfPin(*tx, CInstTermBit(pin, b));
     }
     // Nothing of the row was connected: the row is stale, and the disconnect is no success.
     if (!removed) {

@@ -21,6 +21,7 @@ class CKXBottomPaneContainerView;
 class CKXAssocCompAPI;
 class CKXGridACListBox;
 class CFrameWnd;
+class CTransaction;
 
 // One net or net bit the grid shows, in the order added.
 struct CKXNetData {
@@ -151,6 +152,19 @@ public:
                                   const char* endBit, const char* signal);
     // Appends a blank row for an instance (INSTANCE, CELL, LOCATION filled); row receives it.
     BOOL AddInstanceRow(const CInstanceContext& instance, ROWCOL* pRow);
+    // ------------------------------------------------------------- deleting and selecting by key
+    BOOL CanDelete() override;
+    void GetDeleteScriptCommand(CString& command) override;
+    // The pane's Delete command: terminations in the TERMINATION column, else the selected rows.
+    BOOL DeleteSelection() override;
+    // Disconnects and removes the selected rows that show a connection; TRUE when one went.
+    BOOL DeleteConnections() override;
+    BOOL DeleteTerminationOfPin(CTransaction& tx, const CInstTermBit& bit);
+    // Keys "pin number:instance:start bit:end bit:signal"; no keys selects every shown row.
+    void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
+    // Makes the cell of the row of instance and pin number current in the kind's column
+    // ("instance", "pinname", "Termination"); FALSE when no row has them.
+    BOOL SelectPinCell(const CString& kind, const CString& instance, const CString& pinNumber);
     // TRUE while the grid echoes a connection it has made: the command coming back is a record.
     BOOL IsEchoingConnection() const { return m_bConnectEcho; }
 
@@ -186,6 +200,8 @@ public:
 private:
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
+    BOOL DeleteRows(BOOL bConnectedOnly);
+    BOOL DeleteTerminationsOfSelection();
     // Column 0 wide enough for the row numbers.
     void SizeRowHeaderColumn();
     // The blank rows after the last filled row.

@@ -179,4 +179,47 @@ TEST_F(SignalEditing, ClearingThePinDisconnectsExactlyThatPin) {
     EXPECT_FALSE(grid->DisconnectRow(out, "OUT", FALSE));
 }
 
+TEST_F(SignalEditing, DeletingRowsDisconnectsThemAndKeepsTheRowCount) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("N1");
+    const std::string before = Netlist();
+    const ROWCOL rows = grid->GetRowCount();
+    const ROWCOL s = Row("J2", "S"), out = Row("U1", "OUT");
+    grid->SetCurrentCell(s, static_cast<ROWCOL>(G::m_nColPinName));
+    grid->SelectRange(CGXRange().SetRows(s), TRUE);
+    grid->SelectRange(CGXRange().SetRows(out), TRUE);
+    CString command;
+    grid->GetDeleteScriptCommand(command);
+    EXPECT_EQ(std::string(command), "deleteConnection");
+    EXPECT_TRUE(grid->DeleteConnections());
+    EXPECT_FALSE(NetlistHas("J2 S N1"));
+    EXPECT_FALSE(NetlistHas("U1 OUT N1"));
+    EXPECT_TRUE(NetlistHas("R1 A N1"));
+    EXPECT_EQ(Row("J2", "S"), 0u);
+    EXPECT_EQ(Row("U1", "OUT"), 0u);
+    EXPECT_EQ(grid->GetRowCount(), rows);
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("call board.ConnectivityPane().SelectInstanceCol(\"J2\",\"25\")"), std::string::npos)
+        << journal;
+    EXPECT_NE(journal.find("' --- Delete ---\ncall board.ConnectivityPane().Delete()"), std::string::npos);
+    // One step: undo brings both connections back.
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_NE(Row("J2", "S"), 0u);
+}
+
+TEST_F(SignalEditing, JournalledDeleteSelectsTheRowByInstanceAndPinNumber) {
+    ASSERT_TRUE(Open());
+    Show("N1");
+    Ccp()->AutoSelectInstanceCol("J2", "25");
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(Grid()->GetCurrentCell(row, col));
+    EXPECT_EQ(row, Row("J2", "S"));
+    EXPECT_EQ(col, static_cast<ROWCOL>(G::m_nColInstance));
+    Ccp()->AutoDelete();
+    EXPECT_FALSE(NetlistHas("J2 S N1"));
+    EXPECT_TRUE(NetlistHas("U1 OUT N1"));
+}
+
 } // namespace

@@ -30,6 +30,43 @@ struct Op;
 struct TxState;
 }  // namespace rmx
 
+namespace rmx {
+
+// Object-type letters of change records (IChange::objectType()) and of schema objects
+// (ISchemaObject::objectType(), CTransaction::modifiesObjectType()).
+namespace ObjType {
+inline constexpr char Conn = 'C';          // CConn: a pin bit range joined to a net bit range
+inline constexpr char Alias = 'A';         // CAlias
+inline constexpr char Term = 'T';          // ITerm / IInstTerm: a port or an instance pin
+inline constexpr char Net = 'N';           // INet
+inline constexpr char Instance = 'I';      // IInstance
+inline constexpr char PairNet = 'O';       // IDPNet: a differential-pair net
+inline constexpr char PairPin = 'R';       // IDPInstTerm: a differential-pair pin
+inline constexpr char PairConn = 'W';      // IDPConn: a pair pin joined to a pair net
+inline constexpr char Component = 'X';     // IDTInstance: a terminating or pull component
+inline constexpr char Design = 'D';        // IDesign
+inline constexpr char Property = 'P';      // CPropertyChange
+}  // namespace ObjType
+
+// Change kinds of change records (IChange::changeKind()); see the table above.
+namespace ChangeKind {
+inline constexpr int Added = 1;            // created / added (a property added)
+inline constexpr int Removed = 2;          // deleted / removed (a property removed)
+inline constexpr int Renamed = 3;          // renamed (I, N, T, O); a component's type changed (X)
+inline constexpr int ValueChanged = 5;     // a property value changed
+inline constexpr int Reattached = 7;       // a component moved to another pin bit or pair connection
+inline constexpr int PinTypeChanged = 8;   // T
+inline constexpr int AliasesChanged = 9;   // N, on both nets
+inline constexpr int WidthChanged = 10;    // N, T
+inline constexpr int PortsChanged = 11;    // a block instance's pins followed its master's ports (I)
+inline constexpr int PackageChanged = 12;  // an instance's physical package (I; its LOCATION property)
+inline constexpr int PowerPinTied = 13;    // an implicit power pin was tied to a net (I)
+inline constexpr int PowerPinReleased = 14;  // an implicit power pin was released (I)
+inline constexpr int ChangedInPlace = 17;  // a pin bit moved between net bits (C); a new master (I)
+}  // namespace ChangeKind
+
+}  // namespace rmx
+
 // A property change as a schema object (type 'P'): the owner, its path, the name and the two
 // values. IServer::decodePropertyChange reads it.
 class CPropertyChange : public ISchemaObject {

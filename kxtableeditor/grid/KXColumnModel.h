@@ -1,0 +1,135 @@
+// CKXColumnModel: the columns of one grid kind. Every grid of a kind shares one
+// model (the kind's column list is class-wide: a width dragged in one grid is the
+// width of every grid of the kind). The model owns its descriptors, builds them
+// from the column customisation of its origin, saves them back, scales widths,
+// and sends and receives the layout broadcast (MSG_COLUMN_LAYOUT_CHANGED, lParam
+// the kind's number) that keeps the open grids of the kind aligned.
+//
+// A grid kind keeps its model in one place:
+//
+//   CKXColumnModel& CKXMyGrid::Columns() {
+//       static CKXColumnModel model("SCP", KXGridKind::Signal, "SCP");
+//       return model;
+//   }
+//
+// and uses it:
+//
+//   Columns().SelectOrigin();                               // before any customisation call
+//   if (Columns().Empty()) Columns().Setup(kFixed, AverageCharWidth(), m_bShowRowNumbers);
+//   const int col = Columns().ColumnOfKey("SIGNAL");
+//   void CustomizeColumns() override { if (Columns().Customize(kFixed, cw, rn, kDialogKind)) Redraw(); }
+//   LRESULT OnColumnLayoutChanged(WPARAM w, LPARAM l) {   // registered with the message server
+//       if (!Columns().IsLayoutOfKind(l)) return 0;
+//       Columns().ApplyLayout(*this, kCaptionRow, CKXColumnModel::OldLayout(w), hooks);
+//       return 1;
+//   }
+//
+// Column 0 is the row-number column; the fixed columns a kind gives follow it,
+// then one column per customisation entry (user entries first, then defaults).
+#pragma once
+
+#include "grid/KXColumnInfoClass.h"
+#include "grid/KXGridKind.h"
+#include "grid/gxall.h"
+
+#include "afx/afxstr.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CKXColumnModel {
+public:
+    // A built-in column between the row-number column and the customised columns.
+    struct FixedColumn {
+        const char* caption;
+        int widthInChars;
+        bool visible;
+    };
+    using Layout = std::vector<CKXColumnInfoClass*>;
+
+    // origin: the customisation origin ("CCP", "SCP", ...); registryPrefix: the first part of
+    // the settings key of a column ("<prefix>\<key>").
+    CKXColumnModel(CString origin, KXGridKind kind, CString registryPrefix);
+    CKXColumnModel(const CKXColumnModel&) = delete;
+    CKXColumnModel& operator=(const CKXColumnModel&) = delete;
+
+    const CString& Origin() const { return m_origin; }
+    KXGridKind Kind() const { return m_kind; }
+
+    // ---- descriptors (index = grid column number)
+    bool Empty() const { return m_layout.empty(); }
+    int Size() const { return static_cast<int>(m_layout.size()); }
+    // The descriptor of a column; a number outside the list raises the invalid-argument exception.
+    CKXColumnInfoClass* At(int col) const;
+    // The descriptor of a column; NULL outside the list.
+    CKXColumnInfoClass* Find(int col) const;
+    const Layout& Columns() const { return m_layout; }
+    // The first customised column (after the row-number and fixed columns).
+    int FirstCustomised() const { return m_firstCustomised; }
+    // Column of a key among the customised columns (letter case ignored); -1 when none has it.
+    int ColumnOfKey(const CString& key) const;
+    // "<prefix>\<key>" of a column; empty for -1; a number outside the list raises the
+    // invalid-argument exception.
+    CString RegistrySubKey(int col) const;
+    // Property name -> column of the custom property columns; the lower column wins a shared name.
+    std::map<CString, int> PropertyColumns() const;
+    // The caption the column menus show for column col (the caption of the column before it:
+    // column 0 has none, so the menus' numbering starts at 1).
+    bool MenuCaption(int col, CString& text) const;
+
+    // ---- customisation
+    // Makes the model's origin the current one of the customisation service and loads it.
+    void SelectOrigin() const;
+    // Builds the descriptors from the customisation entries of the origin. Entries the service
+    // cannot read make no column. The former descriptors are given back (kept alive for the
+    // layout broadcast that may follow).
+    std::vector<std::unique_ptr<CKXColumnInfoClass>> Setup(const std::vector<FixedColumn>& fixed, int charWidth,
+                                                           bool showRowNumbers);
+    // Writes the customised columns as the default customisation of the origin; with parse the
+    // service also takes them as its current list.
+    void Save(int charWidth, bool parse) const;
+    // The customise dialog (dialogKind: the service's number of the grid kind). When it is accepted
+    // with a change, the columns are rebuilt and the new layout is broadcast; true then.
+    bool Customize(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers, int dialogKind);
+
+    // ---- widths
+    // Pixel width of a column of the width kind WidthInChars after the user dragged it.
+    void TrackWidth(int col, int width);
+
+    // ---- layout broadcast
+    // Sends the layout (the old one when columns were rebuilt) to every grid of the kind.
+    void Broadcast(const Layout& old) const;
+    bool IsLayoutOfKind(LPARAM kind) const { return kind == KXGridKindNumber(m_kind); }
+    // The old layout a broadcast carries (wParam); NULL when none.
+    static const Layout* OldLayout(WPARAM wParam) { return reinterpret_cast<const Layout*>(wParam); }
+
+    // What a grid does for the receipt of a layout: style a new column's caption cell, and fill
+    // the new column's cells (custom property columns).
+    struct LayoutHooks {
+        std::function<void(int col, const CString& caption)> styleCaption;
+        std::function<void(int col, const CKXColumnInfoClass& info)> fillColumn;
+        // Runs after the columns are aligned, before drawing is unlocked (width tips and the like).
+        std::function<void()> finish;
+    };
+    // Aligns a grid's columns with the model: shown columns move to their place (found by the
+    // caption's tooltip text in the caption row) or are inserted; columns the old layout had
+    // and the model no longer shows are hidden; widths follow the descriptors. No drawing; one
+    // redraw at the end unless the grid was locked.
+    void ApplyLayout(CGXGridCore& grid, ROWCOL captionRow, const Layout* old, const LayoutHooks& hooks) const;
+
+private:
+    std::unique_ptr<CKXColumnInfoClass> MakeColumn(int col, const CString& caption, int width, int widthType,
+                                                   bool visible) const;
+    int FindCaptionColumn(CGXGridCore& grid, ROWCOL captionRow, const CString& caption) const;
+    void PlaceShownColumns(CGXGridCore& grid, ROWCOL captionRow, const LayoutHooks& hooks) const;
+    void HideDroppedColumns(CGXGridCore& grid, ROWCOL captionRow, const Layout& old) const;
+
+    CString m_origin;
+    KXGridKind m_kind;
+    CString m_registryPrefix;
+    std::vector<std::unique_ptr<CKXColumnInfoClass>> m_columns;
+    Layout m_layout;
+    int m_firstCustomised = 1;
+};

@@ -1,0 +1,60 @@
+#include "grid/KXGridEdit.h"
+
+#include "grid/KXGridWnd.h"
+
+#include "kxinstsigpane/KXTransaction.h"
+
+CKXGridEdit::CKXGridEdit(CKXGridWnd& grid, const char* name, Mode mode) : m_grid(grid) {
+    Begin(grid.m_designContext, name, mode);
+}
+
+CKXGridEdit::CKXGridEdit(CKXGridWnd& grid, const CDesignContext& design, const char* name, Mode mode)
+    : m_grid(grid) {
+    Begin(design, name, mode);
+}
+
+void CKXGridEdit::Begin(const CDesignContext& design, const char* name, Mode mode) {
+    if (mode == kJoinOpen && CKXTransaction::IsTransactionStarted()) {
+        m_active = true;
+        return;
+    }
+    m_grid.m_nUndoStepMode = kUndoStepOpen;
+    if (!CKXTransaction::BeginTrans(&m_grid, design, name ? name : "")) {
+        m_grid.m_nUndoStepMode = kUndoStepClose;
+        return;
+    }
+    m_active = true;
+    m_owned = true;
+}
+
+CKXGridEdit::~CKXGridEdit() {
+    Discard();
+}
+
+CTransaction* CKXGridEdit::Transaction() const {
+    return m_active ? CKXTransaction::GetCurrentTransactionObj() : nullptr;
+}
+
+BOOL CKXGridEdit::Commit() {
+    if (!m_active) return FALSE;
+    m_active = false;
+    if (!m_owned) return TRUE;
+    m_owned = false;
+    m_grid.m_nUndoStepMode = kUndoStepClose;
+    const int wasCommitting = m_grid.m_bCommitting;
+    m_grid.m_bCommitting = TRUE;
+    const BOOL committed = CKXTransaction::CommitTrans(&m_grid, 1, 1);
+    m_grid.m_bCommitting = wasCommitting;
+    return committed;
+}
+
+void CKXGridEdit::Discard() {
+    if (!m_active) return;
+    m_active = false;
+    if (!m_owned) return;
+    m_owned = false;
+    CKXTransaction::DiscardTrans(&m_grid);
+    // Commands the edit recorded in its step go with it.
+    if (m_grid.m_nUndoStepMode == kUndoStepJoin) m_grid.RollBackUndoStep();
+    m_grid.m_nUndoStepMode = kUndoStepClose;
+}

@@ -1,0 +1,80 @@
+// IKXGridSite: what a grid needs of the window that holds it (the connectivity
+// pane) and of the design window's document, without knowing either class. The
+// pane implements it; a grid finds it with CKXGridWnd::Site() (set by the pane
+// when it creates the grid, or found on the owner window in InitializeGrid). A
+// grid outside a pane (a dialog, a test) has no site: every caller checks for
+// NULL and then does without (no comments, no journal handle but the design's
+// name, undo recorded on the grid itself).
+//
+//   if (IKXGridSite* site = Site()) {
+//       site->MarkModified();
+//       if (CComments* store = site->CommentStore()) ...;
+//   }
+//
+// Grid folders include this header, never a shell/ or pane/ header.
+#pragma once
+
+#include "afx/afxcoll.h"
+#include "afx/afxstr.h"
+#include "afx/afxtypes.h"
+#include "grid/gxtypes.h"
+#include "kxcommon/KXDocument.h"
+
+#include <vector>
+
+class CComments;
+class CImplicitPin;
+class CCommonInterface;
+class CGXGridCore;
+class CKXListComboBox;
+class CKXGridWnd;
+
+class IKXGridSite {
+public:
+    virtual ~IKXGridSite() = default;
+
+    // ---- the document
+    // The design's comment store; NULL when the document keeps none (physical view, no document).
+    virtual CComments* CommentStore() = 0;
+    // Marks the design window's document modified (every edit does, also edits outside the design).
+    virtual void MarkModified() = 0;
+    // The handle journal lines call the document by; empty when there is no document.
+    virtual CString DocumentJournalHandle() = 0;
+    // The document's open mode (eOpenModeContext when there is no document: nothing is editable).
+    virtual EOpenMode OpenMode() const = 0;
+
+    // ---- the pane
+    // The undo history edits are recorded in (the pane's): commands with the grid's undo-step mode.
+    virtual CCommonInterface* UndoSink() = 0;
+    // TRUE while the pane commits a transaction of its own or runs an undo or redo step: grids
+    // then leave the Attach Signal controls and selections alone.
+    virtual BOOL IsSiteBusy() const = 0;
+    // The component and signal list panes of the design window (NULL before the frame is wired).
+    virtual CCommonInterface* InstanceListPane() = 0;
+    virtual CCommonInterface* SignalListPane() = 0;
+    // Grids side by side: Tab past the last column moves to the next grid of the same kind.
+    virtual void ActivateAdjacentGrid(CGXGridCore* grid, BOOL bForward) = 0;
+    // Position of the grid among the shown grids of its kind; -1 when not one of them.
+    virtual int GridIndexOf(CGXGridCore* grid) const = 0;
+    virtual void ClearOtherGridSelections(int gridIndex) = 0;
+    // Keeps the grids shown side by side on the same top row / the same hidden rows.
+    virtual void SyncTopRow(CGXGridCore* grid, ROWCOL top) = 0;
+    virtual void HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray* oldStates, UINT flags,
+                                    GXCmdType ct) = 0;
+    virtual void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second) = 0;
+    // The Attach Signal bar: enabled while a signal cell of a grid is current.
+    virtual void EnableAttachSignalControls(BOOL enable) = 0;
+    // The drop lists the signal cells of the grids show (owned by the pane).
+    virtual CKXListComboBox* SignalDropList() const = 0;
+    virtual CKXListComboBox* DiffPairDropList() const = 0;
+    // User options the pane applies to every grid of the matching kinds.
+    virtual void ApplyAutoCompleteSetting(int value, BOOL apply) = 0;
+    virtual void ApplyShowSignalComboSetting(int value, BOOL apply) = 0;
+    // What the pane shows (its title kind: components 8951, signals 9006).
+    virtual void SetPaneTitle(UINT kind) = 0;
+    // Runs a pane command (a menu command id) as if chosen by the user.
+    virtual void RunPaneCommand(UINT commandId) = 0;
+    // Hands implicit power pins (with the instance names) to the component list pane's power
+    // assignment; FALSE when the design window has no component list pane.
+    virtual BOOL AssignPowerInListPane(const std::vector<CImplicitPin*>& pins, CStringArray* names) = 0;
+};

@@ -1,0 +1,46 @@
+#include "grid/KXJournalLine.h"
+
+#include "grid/KXGridSite.h"
+#include "grid/KXScriptText.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "rmx/context.h"
+
+CString KXJournalHandle(IKXGridSite* site, const CDesignContext& design) {
+    if (site) {
+        const CString handle = site->DocumentJournalHandle();
+        if (!handle.IsEmpty()) return handle;
+    }
+    return design ? CString(design.name()) : CString();
+}
+
+KXJournalLines& KXJournalLines::Call(const char* object, const char* method, std::initializer_list<CString> args) {
+    m_text += "\ncall " + m_handle + "." + object + "." + method + "(";
+    bool first = true;
+    for (const CString& arg : args) {
+        if (!first) m_text += ",";
+        m_text += KXVbsQuote(arg);
+        first = false;
+    }
+    m_text += ")";
+    return *this;
+}
+
+KXJournalLines& KXJournalLines::Comment(const char* title) {
+    m_text += CString("\n\n ' --- ") + title + " ---";
+    return *this;
+}
+
+KXJournalLines& KXJournalLines::End() {
+    m_text += "\n";
+    return *this;
+}
+
+bool KXJournalLines::IsRecording() {
+    return CKXShareGlobalData::m_bAutomation != nullptr;
+}
+
+bool KXJournalLines::Write() const {
+    if (!IsRecording() || m_text.IsEmpty()) return false;
+    return KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), m_text);
+}

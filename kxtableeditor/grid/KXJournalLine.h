@@ -1,0 +1,58 @@
+// KXJournalLines: the one builder of automation-journal lines. A grid states the
+// calls; the builder writes the design handle, quotes every argument as a
+// VBScript string and appends the block to the journal being recorded.
+//
+//   KXJournalLines lines(KXJournalHandle(Site(), m_designContext));
+//   lines.Clp("Select", {instanceName})
+//        .Comment("Insert Comment")
+//        .Pane("InsertComment", {text})
+//        .End();
+//   lines.Write();   // nothing happens unless a journal is being recorded
+//
+// gives
+//   \ncall <handle>.Clp().Select("U1")\n\n ' --- Insert Comment ---
+//   \ncall <handle>.ConnectivityPane().InsertComment("text")\n
+//
+// The handle is the document's journal handle when the grid sits in a design
+// window, else the name of the grid's design (KXJournalHandle decides, once).
+#pragma once
+
+#include "afx/afxstr.h"
+
+#include <initializer_list>
+
+class IKXGridSite;
+class CDesignContext;
+
+// The handle journal lines call the design by: the site's document handle, else the design's name.
+CString KXJournalHandle(IKXGridSite* site, const CDesignContext& design);
+
+class KXJournalLines {
+public:
+    explicit KXJournalLines(CString handle) : m_handle(std::move(handle)) {}
+
+    // "\ncall <handle>.<object>.<method>(<args>)", each argument a quoted VBScript string.
+    KXJournalLines& Call(const char* object, const char* method, std::initializer_list<CString> args = {});
+    // A call on the connectivity pane ("ConnectivityPane()") / the component list pane ("Clp()").
+    KXJournalLines& Pane(const char* method, std::initializer_list<CString> args = {}) {
+        return Call("ConnectivityPane()", method, args);
+    }
+    KXJournalLines& Clp(const char* method, std::initializer_list<CString> args = {}) {
+        return Call("Clp()", method, args);
+    }
+    // "\n\n ' --- <title> ---": the comment line above a user action.
+    KXJournalLines& Comment(const char* title);
+    // A line break closing the block.
+    KXJournalLines& End();
+
+    const CString& Text() const { return m_text; }
+    bool IsEmpty() const { return m_text.IsEmpty(); }
+    // Appends the block to the journal being recorded; false when none is (or the write failed).
+    bool Write() const;
+    // True while an automation journal is being recorded.
+    static bool IsRecording();
+
+private:
+    CString m_handle;
+    CString m_text;
+};

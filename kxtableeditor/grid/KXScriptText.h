@@ -1,0 +1,24 @@
+// Quoting of the texts the editor hands to the host: Tcl words for script
+// commands, VBScript literals for journal lines, and the journal writer. Grids
+// build journal lines with KXJournalLines (grid/KXJournalLine.h), which quotes
+// through these.
+#pragma once
+
+#include "afx/afxstr.h"
+
+// One Tcl word that reads back as exactly `text`: wrapped in double quotes with
+// every character that Tcl substitutes inside quotes escaped by a backslash.
+CString KXTclQuote(const CString& text);
+
+// One element of a Tcl list: the text itself when it holds nothing Tcl reads
+// specially, else its quoted form.
+CString KXTclListElement(const CString& text);
+
+// A VBScript string literal for `text`: double quotes doubled; a line break
+// becomes a concatenation with vbCr / vbLf so that the literal stays on one line.
+CString KXVbsQuote(const CString& text);
+
+// Appends one journal block (a comment line and a call line, written as they
+// stand) to `journalPath` when it names a file whose name contains ".vbs".
+// Returns true when the block was written.
+bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line);

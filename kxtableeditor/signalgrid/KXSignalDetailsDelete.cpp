@@ -1,0 +1,197 @@
+// Deleting from the signal grid (the pane's Delete command and its
+// deleteConnection word) and selecting rows by the keys that scripts and journal
+// lines name.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "shell/KXShellUtil.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+
+using namespace kxsignal;
+
+namespace {
+
+constexpr UINT kSmartInView = GX_SMART | GX_SCROLLINVIEW;
+
+} // namespace
+
+BOOL CKXSignalDetailsGridWnd::CanDelete() {
+    return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    GetCurrentCell(row, col);
+    command = col == Col(m_nColTermination) ? "deleteTermination" : "deleteConnection";
+}
+
+BOOL CKXSignalDetailsGridWnd::DeleteSelection() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < kFirstDataRow) return TRUE;
+    if (col == Col(m_nColTermination)) {
+        DeleteTerminationsOfSelection();
+        return TRUE;
+    }
+    DeleteRows(FALSE);
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::DeleteConnections() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
+    return DeleteRows(TRUE);
+}
+
+BOOL CKXSignalDetailsGridWnd::DeleteTerminationsOfSelection() {
+    CRowColArray rows;
+    GetSelectedRows(rows, FALSE, TRUE);
+    const bool began = !CKXTransaction::IsTransactionStarted() &&
+                       CKXTransaction::BeginTrans(this, m_designContext, "Delete Termination");
+    CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+    bool any = false;
+    for (INT_PTR i = 0; tx && i < rows.GetSize(); ++i) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetInstTermOfRow(rows[i], msb, lsb);
+        if (!pin) continue;
+        for (int b = std::max(msb, lsb); b >= std::min(msb, lsb); --b)
+            if (DeleteTerminationOfPin(*tx, CInstTermBit(pin, b))) any = true;
+    }
+    if (began) {
+        if (any) {
+            m_nUndoStepMode = 0;
+            CKXTransaction::CommitTrans(this, 1, 1);
+        } else {
+            m_nUndoStepMode = -1;
+            CKXTransaction::DiscardTrans(this);
+        }
+    }
+    if (any) MarkModified();
+    return any;
+}
+
+BOOL CKXSignalDetailsGridWnd::DeleteTerminationOfPin(CTransaction& tx, const CInstTermBit& bit) {
+    std::vector<IDTInstance*> terminations;
+    for (IDTInstance* dt : bit.beginAssociatedDTInstance())
+        if (dt->assocKind() == IDTInstance::eTermination) terminations.push_back(dt);
+    bool removed = false;
+    for (IDTInstance* dt : terminations)
+        if (tx.removeDTInstance(dt)) removed = true;
+    return removed;
+}
+
+BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
+    ROWCOL current = GX_INVALID, currentCol = GX_INVALID;
+    GetCurrentCell(current, currentCol);
+    CRowColArray selected;
+    GetSelectedRows(selected, FALSE, TRUE);
+    if (selected.GetSize() == 0) return FALSE;
+    UpdateLockScope lock(*this);
+    // The design of the grid's rows holds the transaction.
+    const bool began = !CKXTransaction::IsTransactionStarted() &&
+                       CKXTransaction::BeginTrans(this, m_designContext, "Delete Rows");
+    if (began) m_nUndoStepMode = 1;
+    const CNetContext currentNet = GetNetOfRow(current);
+    std::vector<ROWCOL> disconnected;
+    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
+        const ROWCOL r = selected[i];
+        if (r < kFirstDataRow) continue;
+        const CString pinName = CellText(r, m_nColPinName);
+        if (pinName.IsEmpty()) continue;
+        if (bConnectedOnly && GetRowPinId(r) < 0) continue;
+        if (!DisconnectRow(r, pinName, TRUE)) continue;
+        MarkModified();
+        if (const char* journal = CKXShareGlobalData::m_bAutomation) {
+            const CString handle = JournalHandle();
+            KXJournalWrite(journal, CString(),
+                           "\ncall " + handle + ".Slp().Select(" +
+                               KXVbsQuote(currentNet ? CString(currentNet->name()) : CString()) + ")");
+            KXJournalWrite(journal, CString(),
+                           "\ncall " + handle + ".ConnectivityPane().SelectInstanceCol(" +
+                               KXVbsQuote(CellText(r, m_nColInstance)) + "," +
+                               KXVbsQuote(CellText(r, m_nColPinNumber)) + ")\n");
+            KXJournalWrite(journal, "\n\n ' --- Delete ---", "\ncall " + handle + ".ConnectivityPane().Delete()");
+        }
+        disconnected.push_back(r);
+    }
+    if (disconnected.empty()) {
+        if (began) {
+            m_nUndoStepMode = -1;
+            CKXTransaction::DiscardTrans(this);
+        }
+        return FALSE;
+    }
+    {
+        // The rows go; blank rows keep the row count.
+        GridWriteScope scope(*this);
+        std::vector<ROWCOL> rows = disconnected;
+        std::sort(rows.rbegin(), rows.rend());
+        for (ROWCOL r : rows) {
+            RemoveRows(r, r, kNoUpdate, gxDo);
+            InsertRows(GetRowCount(), 1, kNoUpdate, gxDo);
+            RestyleRow(GetRowCount());
+        }
+    }
+    SetCurrentCell(disconnected.front(), currentCol, kSmartInView);
+    if (began) {
+        m_nUndoStepMode = 0;
+        CKXTransaction::CommitTrans(this, 1, 1);
+    }
+    return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
+    const ROWCOL last = GetRowCount();
+    if (!pKeys || pKeys->GetSize() == 0) {
+        for (ROWCOL r = kFirstDataRow; r <= last; ++r)
+            if (!IsRowHidden(r)) SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
+        return;
+    }
+    const int col = keyColumn.IsEmpty() ? m_nColPinNumber : GetColumnFromName(keyColumn);
+    if (col < 0) return;
+    SetSelection(nullptr);
+    for (INT_PTR k = 0; k < pKeys->GetSize(); ++k) {
+        // pin number : instance : start bit : end bit : signal
+        std::vector<CString> f;
+        const CString key = (*pKeys)[k];
+        int start = 0;
+        for (int at = key.Find(':');; at = key.Find(':', start)) {
+            f.push_back(at < 0 ? key.Mid(start) : key.Mid(start, at - start));
+            if (at < 0 || f.size() == 5) break;
+            start = at + 1;
+        }
+        f.resize(5);
+        if (f[0].IsEmpty()) continue;
+        if (f[2].IsEmpty()) f[2] = f[3] = "-1";
+        else if (f[3].IsEmpty()) f[3] = f[2];
+        for (ROWCOL r = kFirstDataRow; r <= last; ++r) {
+            if (CellText(r, m_nColPinNumber) != f[0]) continue;
+            if (!f[1].IsEmpty() && CellText(r, m_nColInstance) != f[1]) continue;
+            if (!f[4].IsEmpty() && CellText(r, m_nColSignalName) != f[4]) continue;
+            const CString s = CellText(r, m_nColStartBit), e = CellText(r, m_nColEndBit);
+            const CString rs = s.IsEmpty() ? CString("-1") : s, re = e.IsEmpty() ? CString("-1") : e;
+            const bool bits = (rs.CompareNoCase(f[2]) == 0 && re.CompareNoCase(f[3]) == 0) ||
+                              (rs.CompareNoCase(f[3]) == 0 && re.CompareNoCase(f[2]) == 0);
+            if (!bits) continue;
+            SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
+            SetCurrentCell(r, Col(col), kSmartInView);
+            break;
+        }
+    }
+}
+
+BOOL CKXSignalDetailsGridWnd::SelectPinCell(const CString& kind, const CString& instance, const CString& pinNumber) {
+    int col = -1;
+    if (kind.CompareNoCase("instance") == 0) col = m_nColInstance;
+    if (kind.CompareNoCase("pinname") == 0) col = m_nColPinName;
+    if (kind.CompareNoCase("Termination") == 0) col = m_nColTermination;
+    if (col < 0) return FALSE;
+    for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r)
+        if (CellText(r, m_nColInstance) == instance && CellText(r, m_nColPinNumber) == pinNumber)
+            return SetCurrentCell(r, Col(col), kSmartInView);
+    return FALSE;
+}
