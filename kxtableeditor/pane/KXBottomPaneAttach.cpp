@@ -160,9 +160,3 @@ CKXBottomPaneContainerView::EAttachText CKXBottomPaneContainerView::ClassifyAtta
         if (upper.Find(rule) >= 0) return EAttachText::Rule;
     return EAttachText::Signal;
 }
-
-BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
-    m_AttachSignalCombo.SetWindowText(signal);
-    m_strAttachSignal = signal;
-    return TRUE;
-}

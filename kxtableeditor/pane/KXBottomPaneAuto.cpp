@@ -287,7 +287,6 @@ BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR pinNumber) {
     if (!part) return RefuseAutomation();
     return part->OnAssignPinNumber(pinNumber ? pinNumber : "");
 }
-BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR) { return RefuseAutomation(); }
 LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR) {
     RefuseAutomation();
     return nullptr;
@@ -298,6 +297,5 @@ BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTST
     CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
     return grid ? grid->AssignConnectivityByName(instance, pinNumber, startBit, endBit, "") : FALSE;
 }
-BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR) { return RefuseAutomation(); }
 BOOL CKXBottomPaneContainerView::AutoChangeDelay(LPCTSTR) { return RefuseAutomation(); }
 BOOL CKXBottomPaneContainerView::AutoDeletePUPD(LPCTSTR) { return RefuseAutomation(); }

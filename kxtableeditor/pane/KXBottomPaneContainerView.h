@@ -34,6 +34,13 @@ class CInstTermBitContext;
 class CTclArgsList;
 class CTransaction;
 
+// A net that a grid edit made or widened in the open transaction, with its bits as first met.
+struct CKXNewNetData {
+    INet* net = nullptr;
+    int lsb = -1;
+    int msb = -1;
+};
+
 class CKXBottomPaneContainerView : public CView, public CCommonInterface {
     DECLARE_DYNCREATE(CKXBottomPaneContainerView)
 public:
@@ -275,6 +282,34 @@ public:
     // Lines the shown pin grids up: several grids, and whether they show the same object.
     void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
 
+    // Connection edits of the shown pin grids (KXBottomPaneConnect.cpp).
+    std::vector<CKXInstanceDetailsGridWnd*> ShownPinGrids() const;
+    // The map of the nets made in the open transaction, emptied when a transaction begins or ends.
+    void EmptyTransactionNetMap();
+    INet* FindTransactionNet(const CString& name) const;
+    void RecordTransactionNet(const CString& name, INet* net);
+    std::unique_ptr<std::map<CString, CKXNewNetData>> m_pTransactionNetMap;
+    BOOL m_bCommittingCellEdit = FALSE; // a pin grid commits an edit applied through the Attach Signal bar
+    // Begins a transaction on the pane's own grid (FALSE when one is open: the caller joins it).
+    BOOL BeginPaneTransaction(const char* name);
+    void SelectKeysOnly(CStringArray& keys);
+    BOOL IsEditable() const; // FALSE in a read-only window
+    BOOL EndPaneTransaction(BOOL commit);
+    int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
+    BOOL ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain);
+    void ApplyAttachText(const CString& text);
+    void ApplyRuleNow(const char* rule);
+    void SendEchoList(CTclArgsList& list);
+    void OnAutoName();
+    void OnSameAsPinName();
+    void OnShortPins();
+    void OnSignalFunctionButton();
+    void OnAttachSignal();
+    void OnAttachSignalNotify(NMHDR* header, LRESULT* result);
+    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
+    LRESULT OnTclDeleteConnection(CTclArgsList* args, long extra);
+    LRESULT OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);
+
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);
     void RegisterTclCommands();
@@ -290,6 +325,8 @@ public:
     LRESULT OnTclSort(CTclArgsList* args, long extra);
     LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    // addConnection with a signal grid active: instance:pin[:bits[:signal]] keys.
+    LRESULT AddConnectionInSignalGrid(CTclArgsList* args);
     // The physical view's words: pin numbers and models on the active physical part grid.
     LRESULT OnTclAssignPinNumber(CTclArgsList* args, long extra);
     LRESULT OnTclAssignModel(CTclArgsList* args, long extra);
@@ -307,7 +344,6 @@ public:
     CKXPhysNetDetailsGridWnd* ActivePhysNetGrid() const;
     // Tells the physical part grids of a new block filter.
     void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
-    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
     LRESULT OnTclCopy(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);

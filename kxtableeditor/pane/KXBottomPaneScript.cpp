@@ -38,7 +38,7 @@ const WordEntry kWords[] = {
     {"assignModel", &P::OnTclAssignModel, "KXTABLE-182"},
     {"changeCustomColumn", &P::OnTclChangeCustomColumn, "KXPANE-237"},
     {"copy", &P::OnTclCopy, "KXTABLE-164"},
-    {"deleteConnection", &P::OnTclNotAvailable, "KXTABLE-161"},
+    {"deleteConnection", &P::OnTclDeleteConnection, "KXTABLE-161"},
     {"deletePupd", &P::OnTclNotAvailable, "KXPANE-242"},
     {"deleteTermination", &P::OnTclNotAvailable, "KXTABLE-162"},
     {"editTermination", &P::OnTclNotAvailable, "KXTABLE-213"},
@@ -50,7 +50,7 @@ const WordEntry kWords[] = {
     {"paste", &P::OnTclNotAvailable, "KXPANE-215"},
     {"removeModel", &P::OnTclRemoveModel, "KXTABLE-185"},
     {"renameConnection", &P::OnTclNotAvailable, "KXTABLE-208"},
-    {"removeDiffPairPin", &P::OnTclNotAvailable, "KXTABLE-191"},
+    {"removeDiffPairPin", &P::OnTclRemoveDiffPairPin, "KXTABLE-191"},
     {"setViewOption", &P::OnTclSetViewOption, "KXTABLE-190"},
     {"expandPins", &P::OnTclExpandPins, "KXTABLE-187"},
     {"filterRows", &P::OnTclFilterRows, "KXPANE-234"},
@@ -398,7 +398,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
 
 // ------------------------------------------------------------------ connections
 
-LRESULT CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
+LRESULT CKXBottomPaneContainerView::AddConnectionInSignalGrid(CTclArgsList* args) {
     if (!args || args->GetTotalArgCount() != 1) return Usage();
     CTclArgs* arg = args->GetArg(0);
     if (!arg || arg->GetArgCount() == 0 || IsHelp(arg->GetValue(0))) return Usage();

@@ -32,6 +32,19 @@ class CKXFindReplaceDlg;
 class CKXHiliteObject;
 class CComments;
 class CPtrList;
+class CTclArgsList;
+
+// Naming rules of the Attach Signal bar, as the connect operation hands them on.
+enum KXAttachSignalRule : int {
+    KX_RULE_PINNAME = -1,
+    KX_RULE_PREFIX_PINNAME = 0,
+    KX_RULE_SUFFIX_PINNAME = 1,
+    KX_RULE_PREFIX_PINNUMBER = 2,
+    KX_RULE_SUFFIX_PINNUMBER = 3,
+    KX_RULE_AUTONAME = 4, // a fresh name per pin, or one given name for all (short pins)
+    KX_RULE_INCREMENT = 5,
+    KX_RULE_CONNECTBITS = 6,
+};
 
 class CKXInstanceDetailsGridWnd : public CKXGridWnd {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
@@ -270,6 +283,50 @@ public:
     int CollectTargetRows(const std::vector<ROWCOL>& selected, std::vector<ROWCOL>& rows, BOOL bExpand,
                           int from, int to);
 
+
+    // ------------------------------------------------------------- connection editing
+    // Every edit below runs in one grid transaction ("Add Conn", "Remove Conn", ...), joined when
+    // the caller holds one; an edit that changes nothing, or is refused, leaves the design as it was.
+    // Connects the selected pins to a signal name, bus range or bit, comma list or naming rule;
+    // 1 when something was connected (or a rule was dispatched), 0 when refused.
+    int ConnectSelectedPins(CString text, int bEchoToHost);
+    int ConnectSignalText(CString text, int bEchoToHost);
+    // Widens a bus net to cover low..high in the open transaction; FALSE (KXTABLE-141) for a
+    // scalar net asked for bits.
+    BOOL ChangeNetWidth(INet* net, int low, int high);
+    // Joins the row's pin (bits) to the net (netLow/netHigh -1: the whole net; netHigh meets the
+    // pin's first bit). Refusals come before any change. TRUE when connected.
+    BOOL ConnectPinToSignal(ROWCOL row, CNetContext& net, int netLow, int netHigh, CTransaction* transaction,
+                            BOOL bNewNet);
+    // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
+    void AttachSignal(CString argument, int rule);
+    // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
+    static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
+    // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
+    CString BuildSignalNameForRow(ROWCOL row, CString name, int rule);
+    // The pair net of a typed pair name, found or made over its leg nets in the open transaction.
+    IDPNet* EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase, std::map<CString, IDPNet*>* pCache);
+    BOOL CanRemoveDiffPair();
+    // Removes the pair pins of the selected rows (refused, KXTABLE-155, while one is connected).
+    BOOL RemoveDiffPair();
+    // Connects the differential-pair rows among rows to pair nets; TRUE when one was connected.
+    BOOL AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule, BOOL bEcho);
+    // Removes the connections of one pin row in the open transaction (and the terminations on
+    // the parted bits); 1 when something was removed.
+    int DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection);
+    BOOL RemoveDPConnection(ROWCOL row);
+    BOOL CanDelete() override;
+    BOOL DeleteConnections() override;
+    void GetDeleteScriptCommand(CString& command) override;
+    // Appends one argument (instance, pin name, pin number) per selected visible row.
+    void AddSelectedPinsToArgs(CTclArgsList* args);
+    std::vector<ROWCOL> SelectedPinRows();
+    // The pane's map of the nets made in the open transaction.
+    void ClearTransactionNetMap();
+    INet* FindTransactionNet(const CString& name);
+    void RecordTransactionNet(const CString& name, INet* net);
+    int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
+
     // ------------------------------------------------------------- editing and navigation
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
     // Ends an edit and commits the grid transaction its validation opened (unless deferred).
@@ -491,6 +548,21 @@ public:
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;
 
 private:
+    // Connection editing helpers.
+    BOOL DispatchNamingRule(const CString& text, int bEchoToHost);
+    int ConnectPlainSignal(const CString& given, const CString& text, bool dpName, int bEchoToHost);
+    BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,
+                       int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);
+    void DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
+    CString NewAutoName();
+    void EchoSelection();
+    void SendEcho(CTclArgsList& list);
+    CString JournalSelectLines(ROWCOL row, BOOL withNumber);
+    // The journal block of one row's edit: its selection, a comment and the pane call; empty when
+    // not journalling. Edits build their blocks before they commit and write them after.
+    CString JournalRowText(ROWCOL row, const char* comment, const CString& call);
+    void WriteJournal(const CString& text);
+    CString m_pendingJournal; // blocks of pair rows connected inside a larger connect
     // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the
     // transaction is committed as one undo step.
     void EndCommentStep(const CRowColArray& selected);

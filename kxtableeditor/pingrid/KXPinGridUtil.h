@@ -5,6 +5,9 @@
 
 #include "grid/KXGridScopes.h"
 #include "grid/gxall.h"
+#include "kxcontrols/KXProgressBar.h"
+
+#include <memory>
 
 namespace kxpingrid {
 
@@ -28,5 +31,59 @@ inline CString Decimal(long long n) {
 // The write and lock-update scopes are the common grid's.
 using kxgrid::GridWriteScope;
 using kxgrid::LockUpdateScope;
+
+
+// Grid updates locked for its lifetime (unless they were locked already); the
+// grid is redrawn once when it ends.
+class UpdateLockScope {
+public:
+    explicit UpdateLockScope(CGXGridCore& grid) : m_grid(grid), m_locked(!grid.IsLockUpdate()) {
+        if (m_locked) m_grid.LockUpdate(TRUE);
+    }
+    ~UpdateLockScope() {
+        if (!m_locked) return;
+        m_grid.LockUpdate(FALSE);
+        m_grid.Redraw(kNoUpdate, TRUE);
+    }
+    UpdateLockScope(const UpdateLockScope&) = delete;
+    UpdateLockScope& operator=(const UpdateLockScope&) = delete;
+
+private:
+    CGXGridCore& m_grid;
+    bool m_locked;
+};
+
+// The one progress bar of a long edit: it replaces any bar left over, shows a
+// step per row ("... %d%% of %d ..." with the percentage of `total` done) and is
+// gone, the class-wide pointer cleared, when the scope ends.
+class ProgressScope {
+public:
+    ProgressScope(const char* title, int total) : m_total(total > 0 ? total : 1) {
+        delete CKXProgressBar::m_pProgressBar;
+        m_bar = std::make_unique<CKXProgressBar>(title, total, 50, FALSE, 0);
+        CKXProgressBar::m_pProgressBar = m_bar.get();
+    }
+    ~ProgressScope() { End(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+    // format takes the percentage done and the total, in this order.
+    void Step(const char* format, int done) {
+        if (!m_bar) return;
+        CString text;
+        text.Format(format, static_cast<int>(static_cast<long long>(done) * 100 / m_total), m_total);
+        m_bar->SetText(text);
+        m_bar->StepIt();
+        m_bar->PeekAndPump();
+    }
+    void End() {
+        if (CKXProgressBar::m_pProgressBar == m_bar.get()) CKXProgressBar::m_pProgressBar = nullptr;
+        m_bar.reset();
+    }
+
+private:
+    std::unique_ptr<CKXProgressBar> m_bar;
+    int m_total;
+};
 
 } // namespace kxpingrid

@@ -29,7 +29,11 @@ if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon AND TARGET kxpr
     ${_kxpingrid_dir}/KXInstanceDetailsPropChange.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsKeys.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsCustom.cpp
-    ${_kxpingrid_dir}/KXInstanceDetailsImport.cpp)
+    ${_kxpingrid_dir}/KXInstanceDetailsImport.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsConnect.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsConnectRule.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsConnectPair.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsDisconnect.cpp)
   list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxpropertyeditor kxsmall kxassoccomp kxinstsigpane rmx)
   set_property(GLOBAL PROPERTY KXPINGRID_BUILT ON)
 endif()

@@ -120,7 +120,7 @@ TEST_F(PaneAutoSelect, SelectColumnMethodsMakeThePinsCellCurrent) {
     EXPECT_EQ(std::string(CurrentCell(col)), "IN");
 }
 
-TEST_F(PaneAutoSelect, CtrSelectSendsTheKeysAsListsAndTheEditingMethodsRefuse) {
+TEST_F(PaneAutoSelect, CtrSelectSendsTheKeysAsListsForTheEditingMethods) {
     ASSERT_TRUE(Open());
     ShowU1();
     Echoes();
@@ -141,8 +141,8 @@ TEST_F(PaneAutoSelect, CtrSelectSendsTheKeysAsListsAndTheEditingMethodsRefuse) {
     Messages();
     COleVariant result;
     ASSERT_EQ(Call("AttachSignal", {COleVariant("autoname")}, &result), S_OK);
-    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178"}));
+    EXPECT_NE(result.boolVal, VARIANT_FALSE); // both selected pins got a signal
+    EXPECT_TRUE(Messages().empty());
 }
 
 } // namespace

@@ -114,7 +114,7 @@ TEST_F(PaneScript, WordsWhoseOperationsAreMissingRefuseRatherThanSucceed) {
     ASSERT_TRUE(Open());
     ShowU1();
     Messages();
-    EXPECT_EQ(Run("deleteConnection pin U1:OUT"), "0");
+    EXPECT_EQ(Run("editTermination pin U1:OUT"), "0");
     EXPECT_TRUE(Shown("KXPANE-178"));
 }
 

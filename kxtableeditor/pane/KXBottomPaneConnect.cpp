@@ -1,0 +1,375 @@
+// The pane's roads to the pin grids' connection edits: the Attach Signal bar
+// (typed text, list choice, the fx rule menu), the script words that connect,
+// delete, swap, rename, number and un-pair pins, and the automation methods a
+// journal replays. Each road opens one transaction around the grids' work.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableChildFrm.h"
+
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+
+#include <cstring>
+
+namespace {
+
+const char* const kRuleTexts[] = {"=AUTONAME",      "=PINNAME",          "=PREFIXPINNAME",
+                                  "=SUFFIXPINNAME", "=PREFIXPINNUMBER",  "=SUFFIXPINNUMBER",
+                                  "=INCREMENTSIGNAME", "=CONNECTBITS"};
+
+bool HoldsRuleWord(const CString& text) {
+    CString upper = text;
+    upper.MakeUpper();
+    for (const char* rule : kRuleTexts)
+        if (upper.Find(rule) >= 0) return true;
+    return false;
+}
+
+// The values of one argument joined with ":" (trailing ":" dropped): an object key.
+CString KeyOf(const CTclArgs* arg) {
+    CString key;
+    for (int i = 0; i < arg->GetArgCount(); ++i) {
+        if (i) key += ":";
+        key += arg->GetValue(i);
+    }
+    while (key.Right(1) == ":")
+        key = key.Left(key.GetLength() - 1);
+    return key;
+}
+
+bool AnyHelp(const CTclArgs* arg) {
+    for (int i = 0; i < arg->GetArgCount(); ++i)
+        if (KXIsHelpArg(arg->GetValue(i))) return true;
+    return false;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ nets made in the open transaction
+
+void CKXBottomPaneContainerView::EmptyTransactionNetMap() {
+    m_pTransactionNetMap.reset();
+}
+
+INet* CKXBottomPaneContainerView::FindTransactionNet(const CString& name) const {
+    if (!m_pTransactionNetMap) return nullptr;
+    auto it = m_pTransactionNetMap->find(name);
+    return it == m_pTransactionNetMap->end() ? nullptr : it->second.net;
+}
+
+void CKXBottomPaneContainerView::RecordTransactionNet(const CString& name, INet* net) {
+    if (!net) return;
+    if (!m_pTransactionNetMap) m_pTransactionNetMap = std::make_unique<std::map<CString, CKXNewNetData>>();
+    m_pTransactionNetMap->emplace(name, CKXNewNetData{net, net->lsb(), net->msb()});
+}
+
+// ------------------------------------------------------------------ the grids and the pane's transaction
+
+std::vector<CKXInstanceDetailsGridWnd*> CKXBottomPaneContainerView::ShownPinGrids() const {
+    std::vector<CKXInstanceDetailsGridWnd*> grids;
+    for (CKXGridWnd* g : m_shownGrids)
+        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) grids.push_back(pin);
+    return grids;
+}
+
+// Keys name the rows to work on: every grid drops its selection first, so that keys that match
+// nothing leave nothing selected rather than the rows selected before.
+void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
+    if (keys.GetSize() == 0) return;
+    for (CKXGridWnd* g : m_shownGrids)
+        g->SelectAllRows();
+    SelectRowsInAllGrids(&keys, "");
+}
+
+BOOL CKXBottomPaneContainerView::IsEditable() const {
+    return GetViewMode() != 2;
+}
+
+BOOL CKXBottomPaneContainerView::BeginPaneTransaction(const char* name) {
+    CKXGridWnd* grid = PaneGrid();
+    if (!grid || CKXTransaction::IsTransactionStarted()) return FALSE;
+    EmptyTransactionNetMap();
+    return CKXTransaction::BeginTrans(grid, PaneMasterDesign(), name);
+}
+
+BOOL CKXBottomPaneContainerView::EndPaneTransaction(BOOL commit) {
+    CKXGridWnd* grid = PaneGrid();
+    BOOL done = FALSE;
+    if (commit) {
+        m_bCommitting = TRUE;
+        done = CKXTransaction::CommitTrans(grid, 1, 1);
+        m_bCommitting = FALSE;
+    } else {
+        CKXTransaction::DiscardTrans(grid);
+    }
+    EmptyTransactionNetMap();
+    return done;
+}
+
+// Connects the selected pins of every shown pin grid with the text, in one "Add Connections"
+// transaction (joined when one is open). Returns the number of grids that connected something.
+int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo,
+                                                    BOOL shortPins) {
+    // A read-only window never edits connections.
+    if (!IsEditable()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    const BOOL began = BeginPaneTransaction("Add Connections");
+    int connected = 0;
+    CKXInstanceDetailsGridWnd* last = nullptr;
+    for (CKXInstanceDetailsGridWnd* grid : ShownPinGrids()) {
+        CString gridText = text;
+        if (shortPins && grid->IsDiffPairRowSelected()) gridText.Format("=SHORTPINS(%s)", text.GetString());
+        if (echo) grid->AddSelectedPinsToArgs(echo);
+        if (grid->ConnectSelectedPins(gridText, bEcho)) ++connected;
+        last = grid;
+    }
+    if (began) EndPaneTransaction(connected > 0);
+    if (last && last->GetSafeHwnd()) last->SetFocus();
+    return connected;
+}
+
+void CKXBottomPaneContainerView::SendEchoList(CTclArgsList& list) {
+    if (list.GetTotalArgCount() <= 2) return;
+    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+}
+
+// ------------------------------------------------------------------ the Attach Signal bar
+
+void CKXBottomPaneContainerView::ApplyRuleNow(const char* rule) {
+    const int at = m_AttachSignalCombo.FindStringExact(-1, rule);
+    if (at >= 0) m_AttachSignalCombo.SetCurSel(at);
+    CTclArgsList echo;
+    echo.Add("addConnection");
+    echo.Add(rule);
+    ConnectInShownGrids(rule, 0, &echo, FALSE);
+    SendEchoList(echo);
+}
+
+void CKXBottomPaneContainerView::OnAutoName() {
+    ApplyRuleNow("=AUTONAME");
+}
+
+void CKXBottomPaneContainerView::OnSameAsPinName() {
+    ApplyRuleNow("=PINNAME");
+}
+
+void CKXBottomPaneContainerView::OnShortPins() {
+    CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
+    const CString name = signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString();
+    if (name.IsEmpty()) return;
+    CTclArgsList echo;
+    echo.Add("addConnection");
+    echo.Add("=SHORTPINS");
+    ConnectInShownGrids(name, 0, &echo, TRUE);
+    SendEchoList(echo);
+}
+
+void CKXBottomPaneContainerView::OnSignalFunctionButton() {
+    CMenu menu;
+    if (!menu.CreatePopupMenu()) return;
+    const std::pair<UINT, const char*> items[] = {
+        {35280, "Short Pins"},         {35255, "Auto Name"},         {35256, "Same As Pin Name"},
+        {35275, "Prefix Pin Name"},    {35276, "Suffix Pin Name"},   {35277, "Prefix Pin Number"},
+        {35278, "Suffix Pin Number"},  {35282, "Increment Signal Name"}};
+    for (const auto& [id, text] : items)
+        menu.AppendMenu(MF_STRING, id, text);
+    CWnd* main = AfxGetMainWnd();
+    const UINT chosen = menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 0, 0, main ? main : this);
+    if (chosen) SendMessage(WM_COMMAND, chosen, 0);
+}
+
+void CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
+    if (text.IsEmpty()) return;
+    CString upper = text;
+    upper.MakeUpper();
+    if (upper.Find("=SHORTPINS") >= 0) {
+        OnShortPins();
+        return;
+    }
+    const bool rule = HoldsRuleWord(text);
+    CTclArgsList echo;
+    echo.Add("addConnection");
+    echo.Add(text);
+    // Plain names are echoed by the grid itself, with the text each connect took.
+    ConnectInShownGrids(text, rule ? 0 : 1, rule ? &echo : nullptr, FALSE);
+    if (rule) SendEchoList(echo);
+}
+
+void CKXBottomPaneContainerView::OnAttachSignal() {
+    const int at = m_AttachSignalCombo.GetCurSel();
+    if (at < 0) return;
+    CString text;
+    m_AttachSignalCombo.GetLBText(at, text);
+    ApplyAttachText(text);
+}
+
+void CKXBottomPaneContainerView::OnAttachSignalNotify(NMHDR*, LRESULT* result) {
+    ApplyAttachText(GetAttachSignalText());
+    if (result) *result = 0;
+}
+
+BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
+    m_AttachSignalCombo.SetWindowText(signal);
+    m_strAttachSignal = signal;
+    NMHDR header{m_AttachSignalCombo.GetSafeHwnd(), 35257, static_cast<UINT>(NM_RETURN)};
+    LRESULT result = 0;
+    OnAttachSignalNotify(&header, &result);
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ script words
+
+LRESULT CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
+    if (ActiveSignalGrid()) return AddConnectionInSignalGrid(args);
+    if (!args || args->GetTotalArgCount() == 0) return Usage();
+    const bool pinGrid = ActivePinGrid() != nullptr;
+    CString signal;
+    CStringArray keys;
+    int index = 0;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it, ++index) {
+        CTclArgs* arg = *it;
+        if (!arg || AnyHelp(arg)) return Usage();
+        if (index == 0 && pinGrid) {
+            if (arg->GetArgCount() != 1) return Usage();
+            signal = arg->GetValue(0);
+            continue;
+        }
+        keys.Add(KeyOf(arg));
+    }
+    BOOL plain = FALSE;
+    ConnectSignalToKeys(keys, signal, plain);
+    return plain ? 2 : 1;
+}
+
+BOOL CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain) {
+    plain = FALSE;
+    const int mode = GetViewMode();
+    CWnd* main = AfxGetMainWnd();
+    if (mode == 4 || mode == 0) {
+        if (main) main->SendMessage(MSG_HOST_MESSAGE_TEXT,
+                                    reinterpret_cast<WPARAM>("Error: Cannot add connection in Physical View"), 0);
+        return FALSE;
+    }
+    if (!ActivePinGrid()) return FALSE;
+    if (signal.IsEmpty()) {
+        if (main)
+            main->SendMessage(MSG_HOST_MESSAGE_TEXT, reinterpret_cast<WPARAM>("Error: No signal to connect with"), 0);
+        return FALSE;
+    }
+    SelectKeysOnly(keys);
+    BOOL shortPins = FALSE;
+    if (signal.CompareNoCase("=SHORTPINS") == 0) {
+        CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
+        signal = signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString();
+        shortPins = TRUE;
+    }
+    CString upper = signal;
+    upper.MakeUpper();
+    if (!HoldsRuleWord(signal)) {
+        plain = TRUE;
+    } else if (upper.Find("=CONNECTBITS") >= 0) {
+        signal = signal.Mid(12);
+        signal.TrimLeft("(");
+        signal.TrimRight(")");
+    }
+    return ConnectInShownGrids(signal, 0, nullptr, shortPins) > 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, long) {
+    CStringArray keys;
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+            CTclArgs* arg = *it;
+            if (!arg) continue;
+            if (AnyHelp(arg)) return Usage();
+            keys.Add(KeyOf(arg));
+        }
+    if (!IsEditable()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    const BOOL began = BeginPaneTransaction("Delete Connections");
+    BOOL any = FALSE;
+    SelectKeysOnly(keys);
+    for (CKXGridWnd* grid : m_shownGrids)
+        if (grid->DeleteConnections()) any = TRUE;
+    if (began) EndPaneTransaction(any);
+    return any ? 1 : 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, long) {
+    CStringArray keys;
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+            CTclArgs* arg = *it;
+            if (!arg) continue;
+            for (int i = 0; i < arg->GetArgCount(); ++i) {
+                const CString v = arg->GetValue(i);
+                if (v.CompareNoCase("-help") == 0 || v.CompareNoCase("-h") == 0) return Usage();
+            }
+            keys.Add(KeyOf(arg));
+        }
+    SelectKeysOnly(keys);
+    bool can = GetViewMode() != 4 && GetViewMode() != 2 && !ShownPinGrids().empty();
+    for (CKXGridWnd* g : m_shownGrids) {
+        auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g);
+        if (!pin || !pin->CanRemoveDiffPair()) can = false;
+    }
+    if (!can) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-196");
+        return 0;
+    }
+    const BOOL began = BeginPaneTransaction("Remove Differential Pairs");
+    BOOL any = FALSE;
+    for (CKXInstanceDetailsGridWnd* grid : ShownPinGrids())
+        if (grid->RemoveDiffPair()) any = TRUE;
+    if (began) EndPaneTransaction(any);
+    return any ? 1 : 0;
+}
+
+// ------------------------------------------------------------------ automation
+
+BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
+    const CString text = signal ? signal : "";
+    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    if (text.IsEmpty() || !grid || !IsEditable()) return FALSE;
+    const BOOL began = BeginPaneTransaction("Add Connections");
+    const int done = grid->ConnectSelectedPins(text, 1);
+    if (began) EndPaneTransaction(done != 0);
+    return TRUE;
+}
+
+BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
+    const CString text = rule ? rule : "";
+    if (text.IsEmpty() || text.GetLength() > 98 || !IsEditable()) return FALSE;
+    CString ruleText = "=" + text;
+    ruleText.MakeUpper();
+    CString upper = text;
+    upper.MakeUpper();
+    const bool shortPins = upper == "SHORTPINS";
+    if (!shortPins && upper != "AUTONAME" && upper != "PINNAME" && upper.Find("PREFIXPINNAME") < 0 &&
+        upper.Find("SUFFIXPINNAME") < 0 && upper.Find("PREFIXPINNUMBER") < 0 && upper.Find("SUFFIXPINNUMBER") < 0 &&
+        upper.Find("INCREMENTSIGNAME") < 0)
+        return FALSE;
+    // The rule's argument keeps the case it was given in.
+    const int open = text.Find('(');
+    if (open >= 0) ruleText = ruleText.Left(open + 1) + text.Mid(open);
+    const BOOL began = BeginPaneTransaction("Add Connections");
+    CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
+    int result = 0;
+    for (CKXInstanceDetailsGridWnd* grid : ShownPinGrids()) {
+        const CString gridText =
+            shortPins ? (signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString()) : ruleText;
+        if (gridText.IsEmpty()) continue;
+        result = grid->ConnectSelectedPins(gridText, shortPins ? 1 : 0);
+    }
+    if (began) EndPaneTransaction(TRUE);
+    return result ? TRUE : FALSE;
+}

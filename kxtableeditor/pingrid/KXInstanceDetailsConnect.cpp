@@ -1,0 +1,482 @@
+// Connecting the selected pins of the pin grid to a typed signal: a name, a bus
+// range or bit, a comma list, or a naming rule. One text enters through
+// ConnectSelectedPins from every road (the Attach Signal bar, the addConnection
+// word, the automation methods, a typed signal cell); the plain texts are
+// connected here, the rules are handed to AttachSignal. The whole run is one
+// transaction (joined when the caller holds one) and a refusal changes nothing.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXShellUtil.h"
+#include "shell/KXTableChildFrm.h"
+
+#include "kxcommon/KXCommonDialogs.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXProgressBar.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/schemautil.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+using kxpingrid::Col;
+
+namespace {
+
+constexpr int kDpMarkerLength = 20; // " (Differential Pair)"
+
+struct RuleWord {
+    const char* word;
+    int rule;
+    int argStart; // index of the "(" after the word; 0: no bracketed argument
+};
+
+// The naming rules in the order they are tested; the first one found anywhere in the text decides.
+const RuleWord kRuleWords[] = {
+    {"=PINNAME", KX_RULE_PINNAME, 0},
+    {"=PREFIXPINNAME", KX_RULE_PREFIX_PINNAME, 14},
+    {"=SUFFIXPINNAME", KX_RULE_SUFFIX_PINNAME, 14},
+    {"=PREFIXPINNUMBER", KX_RULE_PREFIX_PINNUMBER, 16},
+    {"=SUFFIXPINNUMBER", KX_RULE_SUFFIX_PINNUMBER, 16},
+    {"=AUTONAME", KX_RULE_AUTONAME, 0},
+    {"=SHORTPINS", KX_RULE_AUTONAME, 0},
+    {"=INCREMENTSIGNAME", KX_RULE_INCREMENT, 17},
+    {"=CONNECTBITS", KX_RULE_CONNECTBITS, 12},
+};
+
+int Width(int a, int b) {
+    return a < 0 ? 1 : std::abs(a - b) + 1;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Entry
+
+int CKXInstanceDetailsGridWnd::ConnectSelectedPins(CString text, int bEchoToHost) {
+    return ConnectSignalText(text, bEchoToHost);
+}
+
+int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost) {
+    m_mapImplicitPinSignal.clear();
+    m_pendingJournal.Empty();
+    CString text = given;
+    const bool dpName = text.Find(KX_DP_MARKER) >= 0;
+    if (dpName) text = text.Left(text.GetLength() - kDpMarkerLength);
+    CString upper = text;
+    upper.MakeUpper();
+    if (text.Find(',') >= 0 && upper.Find("=INCREMENTSIGNAME") < 0) text = "=CONNECTBITS(" + text + ")";
+    if (text.Left(1) == "=" && DispatchNamingRule(text, bEchoToHost)) return 1;
+    return ConnectPlainSignal(given, text, dpName, bEchoToHost);
+}
+
+BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEchoToHost) {
+    CString upper = text;
+    upper.MakeUpper();
+    const RuleWord* found = nullptr;
+    int at = -1;
+    for (const RuleWord& r : kRuleWords)
+        if ((at = upper.Find(r.word)) >= 0) {
+            found = &r;
+            break;
+        }
+    if (!found) return FALSE;
+    if (bEchoToHost) {
+        EchoSelection();
+        CTclArgsList list;
+        list.Add("addConnection");
+        list.Add(text);
+        SendEcho(list);
+    }
+    CString argument;
+    const CString word = found->word;
+    if (word == "=SHORTPINS") {
+        const int open = text.Find('(', at);
+        if (open >= 0) {
+            const int close = text.Find(')', open);
+            argument = close >= 0 ? text.Mid(open + 1, close - open - 1) : text.Mid(open + 1);
+        } else {
+            argument = NewAutoName();
+        }
+    } else if (found->argStart) {
+        // The argument stands in parentheses right after the word and runs to the last character.
+        const int open = at + found->argStart;
+        if (text.GetLength() <= open || text[open] != '(' || text.Right(1) != ")") return TRUE;
+        argument = text.Mid(open + 1, text.GetLength() - open - 2);
+        if (m_pOwnerPane) {
+            if (found->rule == KX_RULE_PREFIX_PINNAME) m_pOwnerPane->SetPrefixPinNameText(argument);
+            if (found->rule == KX_RULE_SUFFIX_PINNAME) m_pOwnerPane->SetSuffixPinNameText(argument);
+            if (found->rule == KX_RULE_PREFIX_PINNUMBER) m_pOwnerPane->SetPrefixPinNumberText(argument);
+            if (found->rule == KX_RULE_SUFFIX_PINNUMBER) m_pOwnerPane->SetSuffixPinNumberText(argument);
+        }
+    }
+    AttachSignal(argument, found->rule);
+    return TRUE;
+}
+
+CString CKXInstanceDetailsGridWnd::NewAutoName() {
+    CKXSignalPaneContainerView* view = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
+    return view ? view->GetSignalGridWnd()->GetNewAutoName() : CString();
+}
+
+// ---------------------------------------------------------------------------
+// Plain signal texts
+
+namespace {
+
+// What a plain text names, as the parser reads it.
+struct SignalText {
+    CString display, netName;
+    int lsb = -1, msb = -1, step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
+    bool Scalar() const { return lsb == -1 && msb == -1; }
+    bool SingleBit() const { return !Scalar() && lsb == msb; }
+    bool Reversed() const { return !Scalar() && msb < lsb; }
+    int BitWidth() const { return Scalar() ? 1 : (std::abs(msb - lsb) + step) / step; }
+};
+
+} // namespace
+
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPinRows() {
+    CRowColArray rows;
+    GetSelectedRows(rows, FALSE, TRUE);
+    std::vector<ROWCOL> out;
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        out.push_back(rows[i]);
+    return out;
+}
+
+int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CString& text, bool dpName,
+                                                  int bEchoToHost) {
+    CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
+    if (!edit) return 0;
+    CString trimmed = text;
+    trimmed.Trim(" ");
+    SignalText sig;
+    if (!CKXGenUtils::ParseSignalName(trimmed, sig.display, sig.netName, sig.lsb, sig.msb, sig.step, sig.pinType,
+                                      sig.scope, sig.stride, sig.expand)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-112", trimmed.GetString());
+        return 0;
+    }
+    if (sig.Scalar() && sig.stride) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-115", trimmed.GetString());
+        return 0;
+    }
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    if (selected.empty()) return 0;
+    bool anyPair = false, anyOther = false;
+    for (ROWCOL r : selected) {
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
+        (IsDiffPairRow(r) ? anyPair : anyOther) = true;
+    }
+    if (dpName && anyOther) return 0;
+    CWaitCursor wait;
+    if (anyPair && !anyOther) {
+        CDWordArray rows;
+        for (ROWCOL r : selected)
+            rows.Add(r);
+        const BOOL done = AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
+        const CString journal = m_pendingJournal;
+        m_pendingJournal.Empty();
+        if (!done || !edit.Commit()) return 0;
+        WriteJournal(journal);
+        return 1;
+    }
+
+    // The net: the design's, one this transaction made, or a new one.
+    CTransaction* transaction = edit.Transaction();
+    BOOL newNet = FALSE;
+    INet* net = FindTransactionNet(sig.netName);
+    if (!net) net = m_designContext.design() ? m_designContext.design()->findNet(sig.netName.GetString()) : nullptr;
+    if (!net) {
+        const int low = std::min(sig.lsb, sig.msb), high = std::max(sig.lsb, sig.msb);
+        net = transaction->createNet(sig.netName.GetString(), static_cast<unsigned>(high), static_cast<unsigned>(low),
+                                     sig.scope == KX_SCOPE_GLOBAL ? INet::eScopeGlobal : INet::eScopeDesign);
+        if (!net) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-112", trimmed.GetString());
+            return 0;
+        }
+        transaction->addNet(net);
+        newNet = TRUE;
+        RecordTransactionNet(sig.netName, net);
+    }
+    CNetContext netContext = m_designContext.net(net);
+    if (!netContext) return 0;
+    // A bus named without bits: which bits is asked below.
+    const bool wholeBus = !net->isScalar() && sig.Scalar();
+    if (wholeBus) sig.lsb = sig.msb = 0;
+
+    // A selected vector pin is one target: its bits take a range, or the no-connect signal.
+    std::vector<ROWCOL> targets;
+    int bits = CollectTargetRows(selected, targets, FALSE, -1, -1);
+    if (targets.empty()) return 1;
+    bool bitsChosen = false;
+    if (wholeBus || (!sig.Scalar() && !sig.SingleBit() && sig.BitWidth() != bits)) {
+        if (!AskVectorBits(sig.netName, selected, sig.lsb, sig.msb, sig.step, sig.stride, FALSE, bits, targets))
+            return 0;
+        bitsChosen = true;
+        if (targets.empty()) return 1;
+    }
+    if (!sig.Scalar() && !ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
+
+    // Connect, row by row.
+    kxpingrid::ProgressScope progress("Adding Connections", static_cast<int>(targets.size()));
+    kxpingrid::UpdateLockScope lock(*this);
+    std::vector<CString> rowTexts(targets.size());
+    BOOL connected = FALSE;
+    const bool spread = !sig.Scalar() && !sig.SingleBit();
+    int cursor = sig.msb;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        progress.Step("Adding Connections: %d%% of %d Pins Processed", static_cast<int>(i));
+        const ROWCOL row = targets[i];
+        if (!spread) {
+            if (ConnectPinToSignal(row, netContext, sig.lsb, sig.msb, transaction, newNet)) {
+                connected = TRUE;
+                rowTexts[i] = sig.display;
+            }
+            continue;
+        }
+        int pinMsb = -1, pinLsb = -1;
+        GetRowInstTerm(row, pinMsb, pinLsb);
+        const int w = pinMsb < 0 ? 0 : std::abs(pinMsb - pinLsb);
+        const int end = sig.Reversed() ? cursor + w : cursor - w;
+        if (!ConnectPinToSignal(row, netContext, end, cursor, transaction, newNet)) continue;
+        connected = TRUE;
+        rowTexts[i] = w == 0 ? CSchemaUtilities::vectorName(net->name(), cursor)
+                             : CSchemaUtilities::vectorName(net->name(), cursor, end);
+        cursor = sig.Reversed() ? end + sig.step : end - sig.step;
+    }
+    if (anyPair) {
+        CDWordArray rows;
+        for (ROWCOL r : selected)
+            rows.Add(r);
+        if (AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) connected = TRUE;
+    }
+    if (AssignPowerToImplicitPins()) connected = TRUE;
+    progress.End();
+    // Each connected row replays as its own selection and connection, with the text that row took.
+    CString journal;
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (!rowTexts[i].IsEmpty())
+            journal += JournalRowText(targets[i], "Add Connection", "AddConnection(" + KXVbsQuote(rowTexts[i]) + ")");
+    journal += m_pendingJournal;
+    m_pendingJournal.Empty();
+    if (!connected || !edit.Commit()) return 0;
+
+    if (bEchoToHost) {
+        CTclArgsList list;
+        list.Add("addConnection");
+        list.Add(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
+        AddSelectedPinsToArgs(&list);
+        SendEcho(list);
+    }
+    WriteJournal(journal);
+    return 1;
+}
+
+BOOL CKXInstanceDetailsGridWnd::AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb,
+                                              int& msb, int& step, int& stride, int expandFlag, int& bits,
+                                              std::vector<ROWCOL>& targets) {
+    CString pinBase;
+    int rowLsb = -1, rowMsb = -1;
+    if (selected.size() == 1) {
+        CString m, l;
+        if (GetCellVectorInfo(selected[0], pinBase, m, l)) {
+            rowMsb = std::atoi(m.GetString());
+            rowLsb = std::atoi(l.GetString());
+        }
+    }
+    CKXGetVectorBits dialog(nullptr);
+    dialog.SetVectorAndPinWidth(netName, lsb, msb, bits, pinBase, rowLsb, rowMsb);
+    if (dialog.DoModal() != IDOK) return FALSE;
+    int pinLsb = -1, pinMsb = -1;
+    dialog.GetBits(lsb, msb, step, pinLsb, pinMsb);
+    if (step < 1) step = 1;
+    if (!pinBase.IsEmpty() && rowLsb >= 0) {
+        const BOOL same = pinLsb == rowLsb && pinMsb == rowMsb;
+        targets.clear();
+        bits = CollectTargetRows(selected, targets, same ? expandFlag : TRUE, pinMsb, pinLsb);
+    }
+    if (step > 1) {
+        stride = 1;
+        targets.clear();
+        bits = CollectTargetRows(selected, targets, expandFlag, -1, -1);
+    }
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::ChangeNetWidth(INet* net, int low, int high) {
+    if (!net) return TRUE;
+    int curLow = net->lsb(), curHigh = net->msb();
+    if (curLow > curHigh) std::swap(curLow, curHigh);
+    if (net->isScalar()) {
+        if (low == -1 && high == -1) return TRUE;
+        CKXErrorHandler::MessageBoxOk("KXTABLE-141", net->name());
+        return FALSE;
+    }
+    if (low >= curLow && high <= curHigh) return TRUE;
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    const int newLow = std::min(low, curLow), newHigh = std::max(high, curHigh);
+    // The net keeps its direction: a net written low to high stays so.
+    const bool ascending = net->msb() < net->lsb();
+    const bool changed =
+        transaction && (ascending ? transaction->changeNetWidth(net, static_cast<unsigned>(newLow),
+                                                                static_cast<unsigned>(newHigh))
+                                  : transaction->changeNetWidth(net, static_cast<unsigned>(newHigh),
+                                                                static_cast<unsigned>(newLow)));
+    if (!changed) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-141", net->name());
+        return FALSE;
+    }
+    RecordTransactionNet(net->name(), net);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// One row
+
+BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netContext, int netLow, int netHigh,
+                                                   CTransaction* transaction, BOOL) {
+    INet* net = netContext.net();
+    if (!net || !transaction) return FALSE;
+    CWaitCursor wait;
+    const bool wholeNet = netLow == -1 && netHigh == -1;
+    // The text the row shows once connected; netHigh is the bit that meets the pin's first bit.
+    const CString text = wholeNet           ? CString(net->name())
+                         : netLow == netHigh ? CSchemaUtilities::vectorName(net->name(), netLow)
+                                             : CSchemaUtilities::vectorName(net->name(), netHigh, netLow);
+    int pinMsb = -1, pinLsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, pinMsb, pinLsb);
+    if (!pin) {
+        if (!IsImplicitPowerPinRow(row, nullptr)) return FALSE;
+        StoreImplicitPinSignal(row, text);
+        return TRUE;
+    }
+    if (GetValueRowCol(row, Col(m_nColSignal)) == text) return FALSE;
+    const bool nc = CKXGenUtils::IsNC(net->name()) != FALSE;
+    const int pinWidth = Width(pinMsb, pinLsb);
+    const int netWidth = wholeNet ? (net->isScalar() ? 1 : net->width()) : Width(netHigh, netLow);
+    // Every refusal comes before the first change, so a refused row keeps its connections.
+    std::vector<std::pair<int, int>> joins; // (net bit, pin bit) pairs, or one whole-range join
+    if (pinWidth == netWidth) {
+        const int first = wholeNet ? -1 : netHigh, last = wholeNet ? -1 : netLow;
+        if (!transaction->addConn(net, static_cast<unsigned>(first), static_cast<unsigned>(last), pin,
+                                  static_cast<unsigned>(pinMsb), static_cast<unsigned>(pinLsb), 0))
+            return FALSE;
+    } else if (wholeNet && nc && net->isScalar()) {
+        DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
+        const int step = pinMsb >= pinLsb ? -1 : 1;
+        for (int b = pinMsb;; b += step) {
+            if (!transaction->addConn(net, static_cast<unsigned>(-1), static_cast<unsigned>(-1), pin,
+                                      static_cast<unsigned>(b), static_cast<unsigned>(b), 0))
+                return FALSE;
+            if (b == pinLsb) break;
+        }
+    } else if (pinWidth == 1 && !wholeNet) {
+        // One pin bit on a wider range: a scalar pin takes the range's first named bit, a bit
+        // of a vector pin the net bit of its own number.
+        int bit = netLow;
+        if (pinMsb >= 0) {
+            if (pinMsb < std::min(netLow, netHigh) || pinMsb > std::max(netLow, netHigh)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-128", pin->name());
+                return FALSE;
+            }
+            bit = pinMsb;
+        }
+        if (!transaction->addConn(net, static_cast<unsigned>(bit), static_cast<unsigned>(bit), pin,
+                                  static_cast<unsigned>(pinMsb), static_cast<unsigned>(pinLsb), 0))
+            return FALSE;
+    } else {
+        CKXErrorHandler::MessageBoxOk(wholeNet && pinWidth > 1 ? "KXTABLE-102" : "KXTABLE-128", pin->name());
+        return FALSE;
+    }
+    if (nc) DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
+    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb,
+                                                           int lsb) {
+    if (!transaction || !pin) return;
+    const int step = msb >= lsb ? -1 : 1;
+    for (int b = msb;; b += step) {
+        std::vector<IDTInstance*> terms;
+        for (IDTInstance* dt : CInstTermBit(pin, b).beginAssociatedDTInstance())
+            if (dt && dt->assocKind() == IDTInstance::eTermination) terms.push_back(dt);
+        for (IDTInstance* dt : terms)
+            transaction->removeDTInstance(dt);
+        if (b == lsb) break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The pane's map of the nets made in the open transaction
+
+void CKXInstanceDetailsGridWnd::ClearTransactionNetMap() {
+    if (m_pOwnerPane) m_pOwnerPane->EmptyTransactionNetMap();
+}
+
+INet* CKXInstanceDetailsGridWnd::FindTransactionNet(const CString& name) {
+    return m_pOwnerPane ? m_pOwnerPane->FindTransactionNet(name) : nullptr;
+}
+
+void CKXInstanceDetailsGridWnd::RecordTransactionNet(const CString& name, INet* net) {
+    if (m_pOwnerPane) m_pOwnerPane->RecordTransactionNet(name, net);
+}
+
+// ---------------------------------------------------------------------------
+// Echo and journal
+
+void CKXInstanceDetailsGridWnd::AddSelectedPinsToArgs(CTclArgsList* args) {
+    if (!args) return;
+    for (ROWCOL r : SelectedPinRows()) {
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
+        args->StartArgument();
+        args->AddToArgument(GetValueRowCol(r, Col(m_nColInstance)));
+        args->AddToArgument(GetValueRowCol(r, Col(m_nColPinName)));
+        args->AddToArgument(GetValueRowCol(r, Col(m_nColPinNumber)));
+        args->EndArgument();
+    }
+}
+
+void CKXInstanceDetailsGridWnd::EchoSelection() {
+    CTclArgsList list;
+    list.Add("selectObject");
+    list.Add("pin");
+    AddSelectedPinsToArgs(&list);
+    SendEcho(list);
+}
+
+void CKXInstanceDetailsGridWnd::SendEcho(CTclArgsList& list) {
+    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+}
+
+CString CKXInstanceDetailsGridWnd::JournalSelectLines(ROWCOL row, BOOL withNumber) {
+    const CString handle = JournalHandle();
+    CString lines;
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    IDesign* design = m_designContext.design();
+    if (pin && design && design->findInstance(pin->instance()->id()) == pin->instance())
+        lines += "\ncall " + handle + ".Clp().Select(" + KXVbsQuote(pin->instance()->name()) + ")";
+    const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
+    const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+    lines += "\ncall " + handle + ".ConnectivityPane().SelectSignalCol(" + KXVbsQuote(pinName);
+    if (withNumber && pinNumber.Find(',') < 0) lines += "," + KXVbsQuote(pinNumber);
+    return lines + ")";
+}
+
+CString CKXInstanceDetailsGridWnd::JournalRowText(ROWCOL row, const char* comment, const CString& call) {
+    if (!CKXShareGlobalData::m_bAutomation) return CString();
+    return JournalSelectLines(row, TRUE) + "\n\n ' --- " + comment + " ---" + "\ncall " + JournalHandle() +
+           ".ConnectivityPane()." + call + "\n";
+}
+
+void CKXInstanceDetailsGridWnd::WriteJournal(const CString& text) {
+    if (!text.IsEmpty()) KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), text);
+}

@@ -1,0 +1,199 @@
+// Attaching signals by naming rule: every selected pin gets the signal that a
+// rule makes from its pin name or number, a fresh automatic name, one shared
+// name, an incremented name or the next name of a list; the nets are found or
+// made and widened to the pins' bits, all in one transaction.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "shell/KXShellUtil.h"
+
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/schemautil.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+using kxpingrid::Col;
+
+namespace {
+
+// "a, b, c": each name once joined to the list.
+void JoinName(CString& list, const CString& name) {
+    if (!list.IsEmpty()) list += ", ";
+    list += name;
+}
+
+// The journal form of a rule that gives every pin the same answer again on replay.
+CString RuleJournalWord(int rule, const CString& argument) {
+    switch (rule) {
+    case KX_RULE_PINNAME:
+        return "PINNAME";
+    case KX_RULE_PREFIX_PINNAME:
+        return "PREFIXPINNAME(" + argument + ")";
+    case KX_RULE_SUFFIX_PINNAME:
+        return "SUFFIXPINNAME(" + argument + ")";
+    case KX_RULE_PREFIX_PINNUMBER:
+        return "PREFIXPINNUMBER(" + argument + ")";
+    case KX_RULE_SUFFIX_PINNUMBER:
+        return "SUFFIXPINNUMBER(" + argument + ")";
+    default:
+        return CString();
+    }
+}
+
+} // namespace
+
+CString CKXInstanceDetailsGridWnd::BuildSignalNameForRow(ROWCOL row, CString name, int rule) {
+    const CString pinName = name.IsEmpty() ? CString(GetValueRowCol(row, Col(m_nColPinName))) : name;
+    const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+    return NameByRule(pinName, pinNumber, name, rule);
+}
+
+// The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
+CString CKXInstanceDetailsGridWnd::NameByRule(const CString& pinName, const CString& pinNumber,
+                                              const CString& argument, int rule) {
+    switch (rule) {
+    case KX_RULE_PINNAME:
+        return pinName;
+    case KX_RULE_PREFIX_PINNAME:
+        return argument + pinName;
+    case KX_RULE_SUFFIX_PINNAME: {
+        // An active-low mark stays at the end: RESET* -> RESET_X*, CLK_n -> CLK_X_n.
+        const int n = pinName.GetLength();
+        if (n > 0 && pinName[n - 1] == '*') return pinName.Left(n - 1) + argument + "*";
+        if (n >= 2 && pinName[n - 2] == '_' && (pinName[n - 1] == 'N' || pinName[n - 1] == 'n'))
+            return pinName.Left(n - 2) + argument + pinName.Right(2);
+        return pinName + argument;
+    }
+    case KX_RULE_PREFIX_PINNUMBER:
+        return argument + pinNumber;
+    case KX_RULE_SUFFIX_PINNUMBER:
+        return pinNumber + argument;
+    default:
+        return argument;
+    }
+}
+
+void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
+    CWaitCursor wait;
+    kxpingrid::UpdateLockScope lock(*this);
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    // Rules by pin number and lists name each bit: a selected vector pin gives all its bit rows.
+    if (rule >= KX_RULE_PREFIX_PINNUMBER)
+        CollectTargetRows(selected, targets, TRUE, 0, KX_NAME_MAX_BIT);
+    else
+        CollectTargetRows(selected, targets, FALSE, -1, -1);
+    CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
+    if (!edit) return;
+    CTransaction* transaction = edit.Transaction();
+    IDesign* design = m_designContext.design();
+    BOOL connected = FALSE;
+    CString invalidNames, scalarPins;
+    CString journal;
+    {
+        kxpingrid::ProgressScope progress("Adding Connections", static_cast<int>(selected.size()));
+        CString rest = argument, incrementBase;
+        int counter = 0;
+        bool firstIncrement = true;
+        for (std::size_t i = 0; i < targets.size(); ++i) {
+            progress.Step("Adding Connections: %d%% of %d Pins Processed", static_cast<int>(i));
+            const ROWCOL row = targets[i];
+            if (row < PIN_FIRST_ROW || IsDiffPairRow(row)) continue;
+            if (IsRowHidden(row) && !IsPowerPinChildRow(row) && rule < KX_RULE_PREFIX_PINNUMBER) continue;
+            CString pinName = GetValueRowCol(row, Col(m_nColPinName));
+            const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+            int low = -1, high = -1;
+            CString base, msbText, lsbText;
+            if (GetCellVectorInfo(row, base, msbText, lsbText)) {
+                pinName = base;
+                high = std::atoi(msbText.GetString());
+                low = std::atoi(lsbText.GetString());
+            }
+            if (rule >= KX_RULE_PREFIX_PINNUMBER || (rule == KX_RULE_PINNAME && CKXGenUtils::IsNC(pinName)))
+                low = high = -1;
+            CString name;
+            if (rule <= KX_RULE_SUFFIX_PINNUMBER) {
+                name = NameByRule(pinName, pinNumber, argument, rule);
+            } else if (rule == KX_RULE_AUTONAME) {
+                name = argument.IsEmpty() ? NewAutoName() : argument;
+            } else if (rule == KX_RULE_INCREMENT) {
+                if (firstIncrement) {
+                    const int comma = argument.Find(',');
+                    incrementBase = comma >= 0 ? argument.Left(comma) : argument;
+                    counter = std::atoi((comma >= 0 ? argument.Mid(comma + 1) : argument).GetString());
+                    firstIncrement = false;
+                } else {
+                    ++counter;
+                }
+                name.Format("%s%d", incrementBase.GetString(), counter);
+            } else {
+                const int comma = rest.Find(',');
+                name = comma >= 0 ? rest.Left(comma) : rest;
+                if (comma >= 0) rest = rest.Mid(comma + 1);
+                name.Trim(" ");
+                CString display, netName;
+                int step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
+                if (!CKXGenUtils::ParseSignalName(name, display, netName, low, high, step, pinType, scope, stride,
+                                                  expand)) {
+                    if (!name.IsEmpty()) JoinName(invalidNames, name);
+                    continue;
+                }
+                name = netName;
+            }
+            if (name.IsEmpty()) continue;
+            const bool vector = low != -1 && high != -1;
+            INet* net = FindTransactionNet(name);
+            if (!net && design) net = design->findNet(name.GetString());
+            if (!net) {
+                CString n;
+                int l = -1, h = -1;
+                if (!CKXGenUtils::ParseSignalName(name, n, l, h) || n != name ||
+                    !(net = transaction->createNet(name.GetString(), static_cast<unsigned>(vector ? high : -1),
+                                                   static_cast<unsigned>(vector ? low : -1)))) {
+                    JoinName(invalidNames, name);
+                    continue;
+                }
+                transaction->addNet(net);
+            }
+            if (vector && !ChangeNetWidth(net, std::min(low, high), std::max(low, high))) continue;
+            RecordTransactionNet(name, net);
+            CNetContext netContext = m_designContext.net(net);
+            BOOL ok = FALSE;
+            CString cellText = net->name();
+            if (vector) {
+                cellText = low == high ? CSchemaUtilities::vectorName(net->name(), high)
+                                       : CSchemaUtilities::vectorName(net->name(), high, low);
+                ok = ConnectPinToSignal(row, netContext, low, high, transaction, FALSE);
+            } else if (!net->isScalar()) {
+                JoinName(scalarPins, pinName);
+                continue;
+            } else {
+                ok = ConnectPinToSignal(row, netContext, -1, -1, transaction, FALSE);
+            }
+            if (!ok) continue;
+            connected = TRUE;
+            // Rules that answer the same again replay as the rule; the others as the name each row took.
+            const CString word = RuleJournalWord(rule, argument);
+            journal += word.IsEmpty()
+                           ? JournalRowText(row, "Add Connection", "AddConnection(" + KXVbsQuote(cellText) + ")")
+                           : JournalRowText(row, "Attach Signal", "AttachSignal(" + KXVbsQuote(word) + ")");
+        }
+    }
+    if (!invalidNames.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-138", invalidNames.GetString());
+    if (!scalarPins.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-144", scalarPins.GetString());
+    if (rule != KX_RULE_PREFIX_PINNUMBER && rule != KX_RULE_SUFFIX_PINNUMBER && rule != KX_RULE_CONNECTBITS) {
+        CDWordArray rows;
+        for (ROWCOL r : selected)
+            rows.Add(r);
+        if (AddConnection(&rows, TRUE, argument, rule, FALSE)) connected = TRUE;
+    }
+    if (AssignPowerToImplicitPins()) connected = TRUE;
+    journal += m_pendingJournal;
+    m_pendingJournal.Empty();
+    if (!connected || !edit.Commit()) return;
+    WriteJournal(journal);
+}

@@ -1,0 +1,112 @@
+// Disconnecting pin rows: one row inside an open edit (a cleared signal cell, a
+// connect that moves a pin) and the grid's Delete of every selected pin's
+// connections, with the terminations on the parted bits.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "shell/KXTableChildFrm.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "rmx/transaction.h"
+
+#include <set>
+
+using kxpingrid::Col;
+
+int CKXInstanceDetailsGridWnd::DisconnectPinRow(ROWCOL* pRow, int*, BOOL) {
+    if (!pRow) return 0;
+    const ROWCOL row = *pRow;
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin) {
+        // An implicit power pin is released by the power assignment that follows.
+        if (!IsImplicitPowerPinRow(row, nullptr)) return 0;
+        StoreImplicitPinSignal(row, CString());
+        return 1;
+    }
+    if (!transaction) return 0;
+    // Bit by bit over the row's bits: a bit row parts only its own bit of a wider connection.
+    bool removed = false;
+    const int step = msb >= lsb ? -1 : 1;
+    for (int b = msb;; b += step) {
+        const CNetBit netBit = pin->netBit(b);
+        if (netBit.net()) {
+            const auto nb = static_cast<unsigned>(netBit.bit());
+            const auto pb = static_cast<unsigned>(b);
+            if (transaction->removeConn(netBit.net(), nb, nb, pin, pb, pb, 0)) removed = true;
+        }
+        if (b == lsb) break;
+    }
+    if (!removed) return 0;
+    DeleteTerminationsOnPinBits(transaction, pin, msb, lsb);
+    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    return 1;
+}
+
+BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
+    IDPInstTerm* pair = GetRowDPInstTerm(row);
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    if (!pair || !transaction || !pair->dpConn()) return FALSE;
+    return RemoveDiffPairConnection(transaction, pair);
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanDelete() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) && SelectedPinRows().empty()) return FALSE;
+    for (ROWCOL r : SelectedPinRows())
+        if (r >= PIN_FIRST_ROW && r <= GetRowCount()) return TRUE;
+    return FALSE;
+}
+
+void CKXInstanceDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
+    command = "deleteConnection pin";
+}
+
+BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    BOOL changed = FALSE;
+    std::vector<ROWCOL> changedRows; // journalled one by one: each replays as its own selection and delete
+    CString journal;
+    if (!selected.empty() || !targets.empty()) {
+        CKXPinConnEdit edit(*this, m_designContext2, "Remove Conn");
+        if (!edit) return FALSE;
+        {
+            kxpingrid::ProgressScope progress("Deleting Connections", static_cast<int>(selected.size()));
+            kxpingrid::UpdateLockScope lock(*this);
+            int removedRows = 0;
+            for (std::size_t k = 0; k < targets.size(); ++k) {
+                progress.Step("Deleting Connections: %d%% of %d deleted", static_cast<int>(k));
+                ROWCOL row = targets[k];
+                if (row < PIN_FIRST_ROW || IsDiffPairRow(row)) continue;
+                if (IsRowHidden(row) && !IsPowerPinChildRow(row)) continue;
+                if (!DisconnectPinRow(&row, &removedRows, TRUE)) continue;
+                changed = TRUE;
+                changedRows.push_back(row);
+            }
+            // Pairs once each: a pair's leg rows selected with it are not handled again.
+            std::set<ROWCOL> handledLegs;
+            for (ROWCOL row : selected) {
+                if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row) || !IsDiffPairRow(row) ||
+                    handledLegs.count(row))
+                    continue;
+                if (!RemoveDPConnection(row)) continue;
+                changed = TRUE;
+                changedRows.push_back(row);
+                std::list<int> children;
+                GetChildRows(row, children, -1);
+                for (int c : children)
+                    handledLegs.insert(static_cast<ROWCOL>(c));
+            }
+        }
+        if (AssignPowerToImplicitPins()) changed = TRUE;
+        for (ROWCOL row : changedRows)
+            journal += JournalRowText(row, "Delete", "Delete()");
+        if (changed && !edit.Commit()) changed = FALSE;
+    }
+    if (changed) WriteJournal(journal);
+    return changed;
+}

@@ -1,0 +1,93 @@
+// Naming rules: the signal each rule gives a pin, nets made and widened to the
+// pins' bits, the names that cannot be had, and one step per run.
+#include "ConnEditFixture.h"
+
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+namespace {
+
+using Rules = ConnEditFixture;
+using G = CKXInstanceDetailsGridWnd;
+
+TEST(RuleNames, SuffixKeepsTheActiveLowMarkAtTheEnd) {
+    EXPECT_EQ(std::string(G::NameByRule("RESET*", "", "_X", KX_RULE_SUFFIX_PINNAME)), "RESET_X*");
+    EXPECT_EQ(std::string(G::NameByRule("CLK_n", "", "_X", KX_RULE_SUFFIX_PINNAME)), "CLK_X_n");
+    EXPECT_EQ(std::string(G::NameByRule("D", "", "_X", KX_RULE_SUFFIX_PINNAME)), "D_X");
+    EXPECT_EQ(std::string(G::NameByRule("_N", "", "_X", KX_RULE_SUFFIX_PINNAME)), "_X_N");
+    EXPECT_EQ(std::string(G::NameByRule("A", "B7", "P_", KX_RULE_PREFIX_PINNUMBER)), "P_B7");
+    EXPECT_EQ(std::string(G::NameByRule("A", "B7", "_S", KX_RULE_SUFFIX_PINNUMBER)), "B7_S");
+}
+
+TEST_F(Rules, PrefixPinNameMakesABusForABusPin) {
+    OpenBoard();
+    const std::string before = Saved();
+    EXPECT_EQ(Run("addConnection pin =PREFIXPINNAME(U1_) {A<12..0>} RST_N"), "1");
+    EXPECT_EQ(Conn("U1 A<12>"), "U1_A<12>");
+    EXPECT_EQ(Conn("U1 A<0>"), "U1_A<0>");
+    EXPECT_EQ(Conn("U1 RST_N"), "U1_RST_N");
+    // Rules that answer the same again replay as the rule.
+    EXPECT_NE(JournalText().find("AttachSignal(\"PREFIXPINNAME(U1_)\")"), std::string::npos);
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(Rules, IncrementCountsFromTheStartNumber) {
+    OpenBoard();
+    Run("addConnection pin =INCREMENTSIGNAME(S,4) MCLK:B14 PGOOD:C10 RST_N:C9");
+    EXPECT_EQ(Conn("U1 MCLK"), "S4");
+    EXPECT_EQ(Conn("U1 PGOOD"), "S5");
+    EXPECT_EQ(Conn("U1 RST_N"), "S6");
+    // Each row journals the name it took, so a replay gives the same names.
+    EXPECT_NE(JournalText().find("AddConnection(\"S5\")"), std::string::npos);
+    Run("addConnection pin =INCREMENTSIGNAME(T) MCLK:B14");
+    EXPECT_EQ(Conn("U1 MCLK"), "T0");
+}
+
+TEST_F(Rules, ConnectBitsTakesOneNamePerPinAndRepeatsTheLast) {
+    OpenBoard();
+    EXPECT_EQ(Run("addConnection pin {A<0>,A<1>} MCLK:B14 PGOOD:C10 RST_N:C9"), "2");
+    EXPECT_EQ(Conn("U1 MCLK"), "A<0>");
+    EXPECT_EQ(Conn("U1 PGOOD"), "A<1>");
+    EXPECT_EQ(Conn("U1 RST_N"), "A<1>");
+}
+
+TEST_F(Rules, AutoNameGivesEachPinItsOwnSignalAndShortPinsOne) {
+    OpenBoard();
+    Run("addConnection pin =AUTONAME MCLK:B14 PGOOD:C10");
+    EXPECT_FALSE(Conn("U1 MCLK").empty());
+    EXPECT_NE(Conn("U1 MCLK"), Conn("U1 PGOOD"));
+    EXPECT_EQ(Conn("U1 MCLK").rfind("signal_", 0), 0u);
+    Run("addConnection pin =SHORTPINS MCLK:B14 PGOOD:C10");
+    EXPECT_EQ(Conn("U1 MCLK"), Conn("U1 PGOOD"));
+    Run("addConnection pin =SHORTPINS(SHORTED) MCLK:B14 PGOOD:C10");
+    EXPECT_EQ(Conn("U1 MCLK"), "SHORTED");
+    EXPECT_EQ(Conn("U1 PGOOD"), "SHORTED");
+}
+
+TEST_F(Rules, ScalarPinOnABusAndBadNamesAreReportedOnceAndSkipped) {
+    OpenBoard();
+    Run("addConnection pin =PREFIXPINNAME() MCLK:B14 RST_N:C9"); // RST_N takes a name nobody has
+    Messages();
+    // Names go to the rows in grid order. "DQ" is a bus: the scalar PGOOD cannot take it; RST_N
+    // still gets its own name.
+    Run("addConnection pin {DQ,PNEW} RST_N:C9 PGOOD:C10");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-144"});
+    EXPECT_EQ(Conn("U1 PGOOD"), "PG");
+    EXPECT_EQ(Conn("U1 RST_N"), "PNEW");
+    Run("addConnection pin {b@d,OK2} RST_N:C9 PGOOD:C10");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-138"});
+    EXPECT_EQ(Conn("U1 RST_N"), "OK2");
+}
+
+TEST_F(Rules, ARuleThatConnectsNothingLeavesNoStep) {
+    OpenBoard();
+    Run("addConnection pin =PINNAME PGOOD:C10");
+    const int steps = Ccp()->GetUndoStepCount();
+    const std::string before = Saved();
+    Run("addConnection pin =PINNAME PGOOD:C10"); // already on its own name
+    Run("addConnection pin =PREFIXPINNAME p_ PGOOD:C10"); // no parentheses: nothing is done
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+} // namespace
