@@ -121,3 +121,20 @@ show "messages shown" [kx::messages]
 file delete -force $journal
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "The user's hands on the pin grid: select a cell, type into the filter row, press keys, click"
+show opened [kx::open demo.board:sch 1]
+kx::show clp U1
+show "active grid" [kx::grid ccp]
+foreach line [lrange [split [kx::window ccp] "\n"] 0 4] { puts "   $line" }
+show "select 6 4" [kx::select ccp 6 4]
+show "key Down" [kx::key ccp Down]
+show "type OUT into the Pin Name filter" [kx::edit ccp 4 4 OUT]
+show "type into a Pin Name cell" [kx::edit ccp 6 4 RENAMED]
+show "right-click a pin row" [kx::click ccp 6 7 right]
+show "drop a signal on a pin row" [kx::drop ccp 6 7 signal SYSCLK]
+show "several components side by side" [kx::show clp U1 U2]
+show "grid 2" [kx::grid ccp 2]
+show "active grid" [kx::grid ccp]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

@@ -70,6 +70,8 @@ public:
 
 private:
     void RegisterCommands();
+    // The list panes' selections and the grids driven as a user drives them (kx::select, kx::edit, ...).
+    void RegisterGridCommands();
     void RegisterWords();
     bool Route(const std::string& word, const std::vector<KXHostArg>& args, long& result, std::string& error);
     bool ReplayLine(const std::string& line, int number, std::string& error);

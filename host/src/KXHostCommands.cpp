@@ -2,6 +2,7 @@
 #include "KXHostApp.h"
 
 #include "KXHostMainWnd.h"
+#include "KXHostText.h"
 
 #include "afx/afx.h"
 #include "afx/afxanswer.h"
@@ -49,53 +50,6 @@ const std::map<std::string, const char*>& OptionMessages() {
     return m;
 }
 
-template <class V> V* PaneOf(CDocument* doc) {
-    if (!doc) return nullptr;
-    for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
-        CView* view = doc->GetNextView(pos);
-        if (view && view->IsKindOf(RUNTIME_CLASS(V))) return static_cast<V*>(view);
-    }
-    return nullptr;
-}
-
-CKXListPaneGrid* ListGrid(CDocument* doc, const std::string& which, std::string& error) {
-    std::string w = which;
-    std::transform(w.begin(), w.end(), w.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    CKXListPaneView* pane = nullptr;
-    if (w == "clp")
-        pane = PaneOf<CKXInstancePaneContainerView>(doc);
-    else if (w == "slp")
-        pane = PaneOf<CKXSignalPaneContainerView>(doc);
-    else {
-        error = "the list pane is clp or slp, not \"" + which + "\"";
-        return nullptr;
-    }
-    if (!pane) {
-        error = "no design window is open";
-        return nullptr;
-    }
-    return pane->GetActiveList();
-}
-
-std::string Join(const std::vector<std::string>& v, const char* sep) {
-    std::string s;
-    for (const auto& x : v) {
-        if (!s.empty()) s += sep;
-        s += x;
-    }
-    return s;
-}
-
-std::string TclList(const std::vector<std::string>& v) {
-    Tcl_Obj* list = Tcl_NewListObj(0, nullptr);
-    Tcl_IncrRefCount(list);
-    for (const auto& x : v)
-        Tcl_ListObjAppendElement(nullptr, list, Tcl_NewStringObj(x.c_str(), -1));
-    std::string s = Tcl_GetString(list);
-    Tcl_DecrRefCount(list);
-    return s;
-}
 } // namespace
 
 void CKXHostApp::RegisterCommands() {
@@ -189,11 +143,11 @@ void CKXHostApp::RegisterCommands() {
         return true;
     });
     core.RegisterHostCommand("messages", [this](const std::vector<std::string>&, std::string& r) {
-        r = TclList(m_core.TakeMessages());
+        r = KXHostTclList(m_core.TakeMessages());
         return true;
     });
     core.RegisterHostCommand("echoes", [this](const std::vector<std::string>&, std::string& r) {
-        r = TclList(m_core.TakeEchoes());
+        r = KXHostTclList(m_core.TakeEchoes());
         return true;
     });
     core.RegisterHostCommand("netlist", [this](const std::vector<std::string>&, std::string& r) {
@@ -203,7 +157,7 @@ void CKXHostApp::RegisterCommands() {
             r = err;
             return false;
         }
-        r = Join(lines, "\n");
+        r = KXHostJoin(lines, "\n");
         return true;
     });
     core.RegisterHostCommand("prop", [this](const std::vector<std::string>& a, std::string& r) {
@@ -225,33 +179,6 @@ void CKXHostApp::RegisterCommands() {
         r = p->value();
         return true;
     });
-    auto listCommand = [this](bool show) {
-        return [this, show](const std::vector<std::string>& a, std::string& r) {
-            if (a.size() != 2) {
-                r = show ? "usage: kx::show clp|slp NAME" : "usage: kx::select clp|slp NAME";
-                return false;
-            }
-            std::string err;
-            CKXListPaneGrid* grid = ListGrid(ActiveDocument(), a[0], err);
-            if (!grid) {
-                r = err;
-                return false;
-            }
-            grid->RemoveSelection();
-            if (!grid->SelectObject(a[1].c_str(), TRUE)) {
-                r = "no \"" + a[1] + "\" in the list";
-                return false;
-            }
-            if (show) {
-                ROWCOL row = grid->FindObjectRow(a[1].c_str());
-                grid->OnLButtonDblClkRowCol(row, 1, 0, CPoint(0, 0));
-            }
-            r = "1";
-            return true;
-        };
-    };
-    core.RegisterHostCommand("select", listCommand(false));
-    core.RegisterHostCommand("show", listCommand(true));
     core.RegisterHostCommand("option", [this](const std::vector<std::string>& a, std::string& r) {
         if (a.size() != 2) {
             r = "usage: kx::option NAME VALUE";
@@ -299,39 +226,6 @@ void CKXHostApp::RegisterCommands() {
         }
         frame->SendMessage(0x0111 /* WM_COMMAND */, id, 0);
         r = "1";
-        return true;
-    });
-    core.RegisterHostCommand("window", [this](const std::vector<std::string>& a, std::string& r) {
-        if (a.size() != 1) {
-            r = "usage: kx::window clp|slp|ccp";
-            return false;
-        }
-        CDocument* doc = ActiveDocument();
-        std::string w = a[0];
-        std::transform(w.begin(), w.end(), w.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (w == "ccp") {
-            for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
-                CView* view = doc->GetNextView(pos);
-                if (view && !view->IsKindOf(RUNTIME_CLASS(CKXListPaneView)))
-                    if (auto* itf = dynamic_cast<CCommonInterface*>(view)) {
-                        r = itf->GetPaneText().str();
-                        return true;
-                    }
-            }
-            r = "no design window is open";
-            return false;
-        }
-        std::string err;
-        CKXListPaneGrid* grid = ListGrid(doc, a[0], err);
-        if (!grid) {
-            r = err;
-            return false;
-        }
-        std::vector<std::string> names;
-        for (int i = 0; i < grid->GetObjectCount(); ++i)
-            names.push_back(grid->GetObjectName(i).str());
-        r = Join(names, "\n");
         return true;
     });
     core.RegisterHostCommand("word", [this](const std::vector<std::string>& a, std::string& r) {
@@ -404,7 +298,7 @@ void CKXHostApp::RegisterCommands() {
         r = "1";
         return true;
     });
-    // Commands of the host application that the library echoes to it.
+    // A host command the library's echoes name; it is never run from an echo (echoes are records).
     std::string ignored;
     // "selectObject pin KEY ..." is the connectivity pane's own word (its CtrSelect sends it); a key
     // given as a list is its values joined with ":".
@@ -416,4 +310,5 @@ void CKXHostApp::RegisterCommands() {
                 "    return [kx::word selectObject pin {*}$keys]\n"
                 "}",
                 ignored);
+    RegisterGridCommands();
 }

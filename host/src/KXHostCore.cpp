@@ -227,19 +227,21 @@ void CKXHostCore::RegisterHostCommand(const std::string& name, HostCmdFn fn) {
     Tcl_CreateObjCommand(m_interp, full.c_str(), HostCmdProc, c, nullptr);
 }
 
-long CKXHostCore::RunEcho(const std::string& line) {
-    NoteEcho(line);
+long CKXHostCore::RunRequest(const std::string& line) {
+    if (line.find_first_not_of(" \t\r\n;") == std::string::npos) return 0;
+    m_echoes.push_back(line);
+    Print("request: " + line);
     ++m_echoDepth;
     std::string result;
     bool ok = Eval(line, result);
     --m_echoDepth;
     if (!ok) {
-        Print("error in echoed command \"" + line + "\": " + result);
+        Print("error in requested command \"" + line + "\": " + result);
         return 0;
     }
     return std::strtol(result.c_str(), nullptr, 10);
 }
 
-long CKXHostCore::RunEchoWords(const std::vector<KXHostArg>& words) {
-    return RunEcho(TextOfWords(words));
+void CKXHostCore::RecordEcho(const std::string& line) {
+    NoteEcho(line);
 }

@@ -56,11 +56,15 @@ public:
     using HostCmdFn = std::function<bool(const std::vector<std::string>& args, std::string& result)>;
     void RegisterHostCommand(const std::string& name, HostCmdFn fn);
 
-    // Depth of echoed commands being run (an echo may run while another is running).
+    // Depth of requests being run (a request may run while another is running).
     int EchoDepth() const { return m_echoDepth; }
-    // Runs an echoed script line: noted, printed, evaluated; result as integer (0 on error).
-    long RunEcho(const std::string& line);
-    long RunEchoWords(const std::vector<KXHostArg>& words);
+    // A request of the system (MSG_HOST_SCRIPT_TEXT) asks the host to run a command: it is noted
+    // (kx::echoes), printed as "request: LINE" and run; the result as an integer (0 on error). An
+    // empty request runs nothing and answers 0.
+    long RunRequest(const std::string& line);
+    // An echo (MSG_HOST_SCRIPT_ARGS) records an action the system has already done: it is noted
+    // (kx::echoes) and printed as "echo: LINE", and never run, so that nothing is done twice.
+    void RecordEcho(const std::string& line);
 
     // Converts Tcl words to arguments: a pure list word with several elements is
     // one argument of several values, any other word one value.

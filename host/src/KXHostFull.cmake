@@ -3,8 +3,9 @@ list(APPEND KXHOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostMainWnd.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostApp.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostCommands.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostGridCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostReplay.cpp
 )
 set(KXHOST_LIBS kxjournal)
-list(APPEND KXHOST_LIBS afx rmx kxmsgsrvr kxerrorhandler kxcommon kxcontrols kxinstsigpane)
+list(APPEND KXHOST_LIBS afx gxgrid rmx kxmsgsrvr kxerrorhandler kxcommon kxcontrols kxinstsigpane)
 add_compile_definitions(KXHOST_FULL)

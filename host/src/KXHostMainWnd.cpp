@@ -21,15 +21,20 @@ BOOL CKXHostMainWnd::CreateMain() {
 }
 
 LRESULT CKXHostMainWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A text asks the host to run a command; an argument list echoes what the editor has already
+    // done (a close, a tab switch, an attach, a paste): it is recorded, never run again. The host's
+    // own part of those echoes (its tabs follow the editor's windows; it has no views of its own to
+    // cross-select) needs no action here.
     if (message == MSG_HOST_SCRIPT_TEXT) {
         const char* text = reinterpret_cast<const char*>(wParam);
         if (!text) return 0;
-        return m_core.RunEcho(text);
+        return m_core.RunRequest(text);
     }
     if (message == MSG_HOST_SCRIPT_ARGS) {
         const auto* list = reinterpret_cast<const CTclArgsList*>(wParam);
         if (!list || list->GetTotalArgCount() == 0) return 0;
-        return m_core.RunEcho(list->ToTclCommandLine().str());
+        m_core.RecordEcho(list->ToTclCommandLine().str());
+        return 1;
     }
     if (message == MSG_HOST_MESSAGE_TEXT) {
         const char* text = reinterpret_cast<const char*>(wParam);

@@ -273,7 +273,16 @@ public:
     CKXInstanceDetailsGridWnd* CreateComponentGrid(UINT id);
     CKXInstanceDetailsGridWnd* CreateGroupComponentGrid(const CString& keys);
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
-    CKXGridWnd* GetActiveGrid() const { return m_shownGrids.empty() ? nullptr : m_shownGrids.front(); }
+    // The shown grid the pane's commands go to: the one made active last, else the first shown.
+    CKXGridWnd* GetActiveGrid() const;
+    // The same grids for the host, which drives them as a user does.
+    int GetShownGridCount() override { return static_cast<int>(m_shownGrids.size()); }
+    CGXGridWnd* GetShownGridWnd(int index) override;
+    int GetActiveGridIndex() override;
+    BOOL SetActiveGridIndex(int index) override;
+    BOOL GetShownGridInfo(int index, CString& kind, CString& title) override;
+    // Lays the shown grids out side by side over the pane, equal widths in display order.
+    void LayoutShownGrids();
     int GetPinGridCount() const { return static_cast<int>(m_pinGrids.size()); }
     // The signal window of a show request: a new signal grid filled with the nets or net bits.
     CKXSignalDetailsGridWnd* CreateSignalGrid(const std::vector<CNetContext>& nets,
@@ -478,6 +487,7 @@ private:
     std::vector<std::unique_ptr<CKXSignalDetailsGridWnd>> m_signalGrids;
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
+    CKXGridWnd* m_pActiveGrid = nullptr; // among m_shownGrids while it is shown
     UINT m_nNextGridId = 9100;
     CString m_strPrefixPinName, m_strSuffixPinName, m_strPrefixPinNumber, m_strSuffixPinNumber;
 };

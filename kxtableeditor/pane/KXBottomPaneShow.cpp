@@ -353,6 +353,7 @@ void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& ke
             if (CKXGridWnd* grid = windowFor({id}, false)) shown.push_back(grid);
     }
     m_shownGrids = std::move(shown);
+    LayoutShownGrids();
     BOOL several = FALSE, same = FALSE;
     AfterShowObjects(several, same);
 }
@@ -491,27 +492,53 @@ void CKXBottomPaneContainerView::FocusActiveGrid() {
 
 // ------------------------------------------------------------------ text
 
+namespace {
+
+// What a header cell shows: a bitmap ("#BMP(185)") is named by its column's caption.
+CString HeaderCellText(CKXGridWnd* grid, ROWCOL col, const CString& value) {
+    if (value.Left(5) != "#BMP(") return value;
+    const CKXColumnInfoClass* info = grid->GetColumnInfo(static_cast<int>(col));
+    if (!info || info->m_strCaption.IsEmpty() || info->m_strCaption.Left(5) == "#BMP(") return value;
+    return info->m_strCaption;
+}
+
+} // namespace
+
 CString CKXBottomPaneContainerView::GetPaneText() {
     CString text = m_bHintVisible ? CString(HintText()) : m_strTitle;
     for (const CString& s : m_shown)
         text += "\n  " + s;
-    // Every shown grid, row by row as the user sees it: its cells joined by " | ", hidden and
-    // empty rows and columns left out.
-    for (CKXGridWnd* g : m_shownGrids) {
+    // Every shown grid: its number, kind, objects, first data row and the grid columns the user
+    // sees, then its rows as the user sees them, each with its grid row number and its cells joined
+    // by " | "; hidden and empty rows and hidden columns are left out.
+    const CKXGridWnd* active = GetActiveGrid();
+    for (size_t i = 0; i < m_shownGrids.size(); ++i) {
+        CKXGridWnd* g = m_shownGrids[i];
+        const ROWCOL firstRow = g->FirstDataRow() == GX_INVALID ? 1 : g->FirstDataRow();
+        CString kind, names;
+        GetShownGridInfo(static_cast<int>(i), kind, names);
+        CString head;
+        head.Format("\n  grid %zu%s: %s \"%s\", first data row %u, columns", i + 1, g == active ? " (active)" : "",
+                    kind.GetString(), names.GetString(), firstRow);
+        for (ROWCOL c = 1; c <= g->GetColCount(); ++c)
+            if (g->GetColWidth(c) != 0) head += (" " + std::to_string(c)).c_str();
+        text += head;
         const ROWCOL cols = g->GetColCount();
         for (ROWCOL r = 1; r <= g->GetRowCount(); ++r) {
             if (g->IsRowHidden(r)) continue;
             CString line;
+            line.Format("\n    %u: ", r);
             bool any = false;
             bool first = true;
             for (ROWCOL c = 1; c <= cols; ++c) {
                 if (g->GetColWidth(c) == 0) continue; // a column the user does not see
-                const CString& v = g->GetValueRowCol(r, c);
+                CString v = g->GetValueRowCol(r, c);
+                if (r < firstRow) v = HeaderCellText(g, c, v);
                 if (!v.IsEmpty()) any = true;
                 line += (first ? "" : " | ") + v;
                 first = false;
             }
-            if (any) text += "\n    " + line;
+            if (any) text += line;
         }
     }
     return text;

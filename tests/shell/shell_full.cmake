@@ -8,6 +8,7 @@ if(TARGET kxtestsupport)
     test_host.cpp
     test_drop_target.cpp
     test_host_core.cpp
+    test_host_hands.cpp
     test_undo_history.cpp
     test_hostile.cpp
     test_list_edits.cpp

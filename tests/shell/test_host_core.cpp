@@ -52,17 +52,22 @@ TEST(HostCore, WordsPrintAsTclThatReadsBackTheSame) {
     EXPECT_EQ(back[2], words[3]);
 }
 
-TEST(HostCore, EchoesAreNotedAndRunAndFailuresGiveZero) {
+TEST(HostCore, RequestsAreRunEchoesOnlyRecorded) {
     std::ostringstream out;
     CKXHostCore core(out);
-    EXPECT_EQ(core.RunEcho("expr {6 * 7}"), 42);
-    EXPECT_EQ(core.RunEcho("nosuchcommand"), 0);
-    auto echoes = core.TakeEchoes();
-    ASSERT_EQ(echoes.size(), 2u);
-    EXPECT_EQ(echoes[0], "expr {6 * 7}");
+    EXPECT_EQ(core.RunRequest("expr {6 * 7}"), 42);
+    EXPECT_EQ(core.RunRequest("nosuchcommand"), 0);
+    EXPECT_EQ(core.RunRequest(" ; "), 0); // nothing to run, nothing noted
+    std::string r;
+    ASSERT_TRUE(core.Eval("set ran 0; proc mark {} { incr ::ran }", r));
+    core.RecordEcho("mark");
+    ASSERT_TRUE(core.Eval("set ran", r));
+    EXPECT_EQ(r, "0");
+    EXPECT_EQ(core.TakeEchoes(), (std::vector<std::string>{"expr {6 * 7}", "nosuchcommand", "mark"}));
     EXPECT_TRUE(core.TakeEchoes().empty());
-    EXPECT_NE(out.str().find("echo: expr {6 * 7}"), std::string::npos);
-    EXPECT_NE(out.str().find("error in echoed command"), std::string::npos);
+    EXPECT_NE(out.str().find("request: expr {6 * 7}"), std::string::npos);
+    EXPECT_NE(out.str().find("error in requested command"), std::string::npos);
+    EXPECT_NE(out.str().find("echo: mark"), std::string::npos);
 }
 
 TEST(HostCore, SystemWordsNeverReplaceTclCommands) {

@@ -9,6 +9,7 @@
 #include "grid/gxtypes.h"
 
 class CGXGridCore;
+class CGXGridWnd;
 class CGXCommand;
 class CCmdUI;
 class CMenu;
@@ -61,6 +62,25 @@ public:
     virtual BOOL ActivateGrids() { return FALSE; }
     // Gives the focus to the pane's active object (the list, or the object-info window of the connectivity pane).
     virtual void FocusActiveGrid() {}
+
+    // The detail grids the connectivity pane shows side by side, in their order (index from 0), and the one its
+    // commands go to. The lists show none.
+    virtual int GetShownGridCount() { return 0; }
+    virtual CGXGridWnd* GetShownGridWnd(int index) {
+        (void)index;
+        return nullptr;
+    }
+    virtual int GetActiveGridIndex() { return -1; }
+    // Makes the shown grid the one the pane's commands go to; FALSE for no such grid.
+    virtual BOOL SetActiveGridIndex(int index) {
+        (void)index;
+        return FALSE;
+    }
+    // What a shown grid is ("component", "group component", ...) and the objects it shows; FALSE for no such grid.
+    virtual BOOL GetShownGridInfo(int index, CString& kind, CString& title) {
+        (void)index, (void)kind, (void)title;
+        return FALSE;
+    }
 
     // Object registry of the connectivity pane.
     virtual void AddNet(INet*) {}

@@ -1,0 +1,605 @@
+// The user's hands on the design window: the list panes' selections and show requests, and the
+// connectivity pane's grids driven as a user drives them (current cell, typing, keys, clicks, drops).
+// A grid is reached through the pane's list-pane interface and the grid library's window, whose
+// messages and virtual calls run the editor's common grid window and the grid kind's own handling,
+// exactly as on screen.
+#include "KXHostApp.h"
+#include "KXHostText.h"
+
+#include "afx/afx.h"
+#include "afx/afxdisp.h"
+#include "afx/afxdoc.h"
+#include "afx/afxole.h"
+#include "grid/gxwnd.h"
+#include "kxcommon/KXDocument.h"
+#include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "rmx/context.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <optional>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+// ------------------------------------------------------------------ panes
+
+template <class V> V* ViewOf(CDocument* doc) {
+    if (!doc) return nullptr;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos;) {
+        CView* view = doc->GetNextView(pos);
+        if (view && view->IsKindOf(RUNTIME_CLASS(V))) return static_cast<V*>(view);
+    }
+    return nullptr;
+}
+
+// The connectivity pane: the document's view that is a pane but no list pane.
+CView* CcpView(CDocument* doc) {
+    for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
+        CView* view = doc->GetNextView(pos);
+        if (view && !view->IsKindOf(RUNTIME_CLASS(CKXListPaneView)) && dynamic_cast<CCommonInterface*>(view))
+            return view;
+    }
+    return nullptr;
+}
+
+CKXListPaneView* ListPane(CDocument* doc, const std::string& which, std::string& error) {
+    const std::string w = KXHostLower(which);
+    CKXListPaneView* pane = nullptr;
+    if (w == "clp")
+        pane = ViewOf<CKXInstancePaneContainerView>(doc);
+    else if (w == "slp")
+        pane = ViewOf<CKXSignalPaneContainerView>(doc);
+    else {
+        error = "the pane is clp, slp or ccp, not \"" + which + "\"";
+        return nullptr;
+    }
+    if (!pane) error = "no design window is open";
+    return pane;
+}
+
+// "NAME<BIT>": the bit of a vector net as a list pane names it.
+bool SplitBit(const std::string& name, std::string& base, int& bit) {
+    const size_t open = name.rfind('<');
+    if (open == std::string::npos || open == 0 || name.back() != '>') return false;
+    const std::string digits = name.substr(open + 1, name.size() - open - 2);
+    if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    base = name.substr(0, open);
+    bit = std::atoi(digits.c_str());
+    return true;
+}
+
+// ------------------------------------------------------------------ the grid under the hands
+
+struct GridTarget {
+    CFrameWnd* frame = nullptr;
+    CView* view = nullptr;             // the connectivity pane
+    CCommonInterface* pane = nullptr;  // its list-pane interface
+    CGXGridWnd* grid = nullptr;        // the active grid (a common grid window of the editor)
+    int index = -1;                    // its position among the shown grids
+};
+
+bool CheckCcp(const std::string& which, std::string& error) {
+    if (KXHostLower(which) == "ccp") return true;
+    error = "the grids are those of ccp, not \"" + which + "\"";
+    return false;
+}
+
+bool PaneOf(CKXHostApp& app, GridTarget& t, std::string& error) {
+    CDocument* doc = app.ActiveDocument();
+    t.frame = app.ActiveFrame();
+    t.view = CcpView(doc);
+    t.pane = t.view ? dynamic_cast<CCommonInterface*>(t.view) : nullptr;
+    if (!t.pane) {
+        error = "no design window is open";
+        return false;
+    }
+    return true;
+}
+
+bool ActiveGrid(CKXHostApp& app, GridTarget& t, std::string& error) {
+    if (!PaneOf(app, t, error)) return false;
+    t.index = t.pane->GetActiveGridIndex();
+    t.grid = t.pane->GetShownGridWnd(t.index);
+    if (!t.grid) {
+        error = "the connectivity pane shows no grid";
+        return false;
+    }
+    return true;
+}
+
+// A whole non-negative number, as a grid coordinate.
+bool ParseCoordinate(const std::string& text, ROWCOL& value) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    value = static_cast<ROWCOL>(std::strtoul(text.c_str(), nullptr, 10));
+    return true;
+}
+
+bool ParseCell(CGXGridWnd* grid, const std::string& rowText, const std::string& colText, ROWCOL& row,
+               ROWCOL& col, std::string& error) {
+    if (!ParseCoordinate(rowText, row) || !ParseCoordinate(colText, col)) {
+        error = "a cell is given by its row and column numbers, not \"" + rowText + " " + colText + "\"";
+        return false;
+    }
+    const ROWCOL rows = grid->GetRowCount(), cols = grid->GetColCount();
+    if (row > rows || col > cols) {
+        error = "no cell " + rowText + "," + colText + " in the grid (rows 0 to " + std::to_string(rows) +
+                ", columns 0 to " + std::to_string(cols) + ")";
+        return false;
+    }
+    if (grid->IsRowHidden(row) || grid->IsColHidden(col)) {
+        error = "cell " + rowText + "," + colText + " is hidden";
+        return false;
+    }
+    return true;
+}
+
+// The middle of the cell in the grid's client coordinates (scrolled into view first).
+bool CellPoint(CGXGridWnd* grid, ROWCOL row, ROWCOL col, CPoint& point, std::string& error) {
+    grid->ScrollCellInView(row, col);
+    const CRect rect = grid->CalcRectFromRowCol(row, col);
+    if (rect.IsRectEmpty()) {
+        error = "cell " + std::to_string(row) + "," + std::to_string(col) + " cannot be shown";
+        return false;
+    }
+    point = rect.CenterPoint();
+    if (!grid->GetGridRect().PtInRect(point)) {
+        error = "cell " + std::to_string(row) + "," + std::to_string(col) + " lies outside the grid's window";
+        return false;
+    }
+    return true;
+}
+
+// The hands go to the grid: the pointer is over `at` (a point of the grid, or nowhere), the pane
+// becomes the frame's active view and the grid takes the focus, as a click into it does.
+void HandsOn(GridTarget& t, const std::optional<CPoint>& at) {
+    if (at) {
+        CPoint screen = *at;
+        t.grid->ClientToScreen(&screen);
+        SetCursorPos(screen.x, screen.y);
+    } else {
+        SetCursorPos(-32000, -32000);
+    }
+    if (t.frame && t.frame->GetActiveView() != t.view) t.frame->SetActiveView(t.view);
+    if (CWnd::GetFocus() != t.grid) t.grid->SetFocus();
+}
+
+LPARAM PointParam(CPoint p) {
+    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
+
+// ------------------------------------------------------------------ keys
+
+struct KeyStroke {
+    UINT key = 0;
+    UINT character = 0; // sent as WM_CHAR too (a typed character)
+    bool ctrl = false, shift = false, alt = false;
+};
+
+const std::map<std::string, UINT>& NamedKeys() {
+    static const std::map<std::string, UINT> keys = {
+        {"delete", VK_DELETE}, {"f2", VK_F2},       {"f4", VK_F4},          {"enter", VK_RETURN},
+        {"escape", VK_ESCAPE}, {"tab", VK_TAB},     {"up", VK_UP},          {"down", VK_DOWN},
+        {"left", VK_LEFT},     {"right", VK_RIGHT}, {"home", VK_HOME},      {"end", VK_END},
+        {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}};
+    return keys;
+}
+
+bool AddModifier(const std::string& word, KeyStroke& k) {
+    const std::string w = KXHostLower(word);
+    if (w == "ctrl" || w == "control")
+        k.ctrl = true;
+    else if (w == "shift")
+        k.shift = true;
+    else if (w == "alt")
+        k.alt = true;
+    else
+        return false;
+    return true;
+}
+
+// "Delete", "F4", "Ctrl+C", "Shift+Tab", "A": modifiers joined with "+", then the key.
+bool ParseKey(const std::string& text, const std::string& modifiers, KeyStroke& k, std::string& error) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t plus = text.find('+', start);
+        parts.push_back(text.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
+        if (plus == std::string::npos) break;
+        start = plus + 1;
+    }
+    const std::string key = parts.back();
+    parts.pop_back();
+    for (size_t i = 0, s = 0; i <= modifiers.size(); ++i)
+        if (i == modifiers.size() || modifiers[i] == ' ' || modifiers[i] == '+') {
+            if (i > s) parts.push_back(modifiers.substr(s, i - s));
+            s = i + 1;
+        }
+    for (const std::string& m : parts)
+        if (!AddModifier(m, k)) {
+            error = "unknown modifier \"" + m + "\" (ctrl, shift, alt)";
+            return false;
+        }
+    if (auto it = NamedKeys().find(KXHostLower(key)); it != NamedKeys().end()) {
+        k.key = it->second;
+        return true;
+    }
+    if (key.size() == 1 && std::isalnum(static_cast<unsigned char>(key[0]))) {
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
+        k.key = static_cast<UINT>(c);
+        if (!k.ctrl && !k.alt) k.character = static_cast<UINT>(k.shift ? c : std::tolower(c));
+        return true;
+    }
+    error = "unknown key \"" + key +
+            "\" (Delete, F2, F4, Enter, Escape, Tab, Up, Down, Left, Right, Home, End, PageUp, PageDown, "
+            "a letter or a digit, with ctrl, shift or alt)";
+    return false;
+}
+
+// The main window's accelerators: these keys become its edit commands before any window sees them.
+UINT AcceleratorCommand(const KeyStroke& k) {
+    if (!k.ctrl || k.shift || k.alt) return 0;
+    switch (k.key) {
+    case 'C': return ID_EDIT_COPY;
+    case 'V': return ID_EDIT_PASTE;
+    case 'Z': return ID_EDIT_UNDO;
+    case 'Y': return ID_EDIT_REDO;
+    default: return 0;
+    }
+}
+
+// Presses and releases a key on the window with the modifiers held down meanwhile.
+void PressKey(CWnd* wnd, const KeyStroke& k) {
+    const short ctrl = GetKeyState(VK_CONTROL), shift = GetKeyState(VK_SHIFT), alt = GetKeyState(VK_MENU);
+    AfxSetKeyState(VK_CONTROL, k.ctrl);
+    AfxSetKeyState(VK_SHIFT, k.shift);
+    AfxSetKeyState(VK_MENU, k.alt);
+    HWND hwnd = wnd->GetSafeHwnd();
+    wnd->SendMessage(WM_KEYDOWN, k.key, 1);
+    if (k.character && CWnd::FromHandle(hwnd) == wnd) wnd->SendMessage(WM_CHAR, k.character, 1);
+    if (CWnd::FromHandle(hwnd) == wnd) wnd->SendMessage(WM_KEYUP, k.key, 1);
+    AfxSetKeyState(VK_CONTROL, ctrl < 0, (ctrl & 1) != 0);
+    AfxSetKeyState(VK_SHIFT, shift < 0, (shift & 1) != 0);
+    AfxSetKeyState(VK_MENU, alt < 0, (alt & 1) != 0);
+}
+
+void PressKey(CWnd* wnd, UINT key) {
+    KeyStroke k;
+    k.key = key;
+    PressKey(wnd, k);
+}
+
+// A menu or accelerator command of the active window, unless its update handler disables it.
+bool RunCommand(CFrameWnd* frame, UINT id) {
+    CCmdUI ui;
+    ui.m_nID = id;
+    ui.DoUpdate(frame, FALSE);
+    if (ui.m_bEnableChanged && !ui.m_bEnabled) return false;
+    frame->SendMessage(0x0111 /* WM_COMMAND */, id, 0);
+    return true;
+}
+
+// ------------------------------------------------------------------ automation
+
+IDispatch* PaneDispatch(CKXHostApp& app, const std::string& which, std::string& error) {
+    auto* doc = dynamic_cast<CKXDocument*>(app.ActiveDocument());
+    IDispatch* disp =
+        doc && doc->m_pKXDocInterface ? doc->m_pKXDocInterface->GetDocumentInterface() : nullptr;
+    if (!disp) {
+        error = "no design window is open";
+        return nullptr;
+    }
+    const char* method = which == "clp" ? "Clp" : which == "slp" ? "Slp" : "ConnectivityPane";
+    COleVariant result;
+    HRESULT hr = AfxInvokeByName(disp, method, {}, &result);
+    disp->Release();
+    if (FAILED(hr) || result.vt != VT_DISPATCH || !result.pdispVal) {
+        error = std::string("the design window has no ") + method + " object";
+        return nullptr;
+    }
+    result.pdispVal->AddRef();
+    return result.pdispVal;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ commands
+
+void CKXHostApp::RegisterGridCommands() {
+    auto fail = [](std::string& r, const std::string& error) {
+        r = error;
+        return false;
+    };
+
+    // kx::select clp|slp NAME ?NAME ...? and kx::show clp|slp NAME ?NAME ...?: the list panes.
+    auto listCommand = [this, fail](bool show, const Args& a, std::string& r) {
+        CDocument* doc = ActiveDocument();
+        std::string err;
+        CKXListPaneView* pane = ListPane(doc, a[0], err);
+        CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
+        if (!list) return fail(r, err.empty() ? "the list pane shows no list" : err);
+        const CDesignContext* design = pane->GetPaneDesignContext();
+        const bool signals = KXHostLower(a[0]) == "slp";
+        list->RemoveSelection();
+        CKXNetBitContextArray bits;
+        bool anyBit = false;
+        std::vector<std::string> names(a.begin() + 1, a.end());
+        for (const std::string& name : names) {
+            if (list->SelectObject(name.c_str(), TRUE)) {
+                if (signals && design) bits.Add(design->net(name.c_str()).bitContext(-1));
+                continue;
+            }
+            std::string base;
+            int bit = -1;
+            CNetContext net;
+            if (show && signals && design && SplitBit(name, base, bit)) net = design->net(base.c_str());
+            INet* n = net.net();
+            const bool vectorBit = n && n->msb() != n->lsb() &&
+                                   bit >= std::min(n->msb(), n->lsb()) && bit <= std::max(n->msb(), n->lsb());
+            if (!vectorBit) return fail(r, "no \"" + name + "\" in the list");
+            bits.Add(net.bitContext(bit));
+            anyBit = true;
+        }
+        r = "1";
+        if (!show) return true;
+        if (anyBit) {
+            // A selection holding bus bits asks for the bits' connectivity in one request.
+            CCommonInterface* details = pane->GetDetailsViewPtr();
+            if (!details || !design) return fail(r, "the list pane has no connectivity pane");
+            details->ShowNetBitConnectivity(*design, &bits, TRUE);
+        } else if (names.size() == 1) {
+            list->OnLButtonDblClkRowCol(list->FindObjectRow(names[0].c_str()), 1, 0, CPoint(0, 0));
+        } else {
+            list->OnSelectionFollowUp(); // the selected objects, shown in one request
+        }
+        return true;
+    };
+
+    // kx::select ccp ROW COL ?ROW2 COL2?: the current cell and the selection, as a click makes them.
+    auto selectCells = [this, fail](const Args& a, std::string& r) {
+        GridTarget t;
+        std::string err;
+        if (a.size() != 3 && a.size() != 5) return fail(r, "usage: kx::select ccp ROW COL ?ROW2 COL2?");
+        ROWCOL row = 0, col = 0, row2 = 0, col2 = 0;
+        if (!ActiveGrid(*this, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err)) return fail(r, err);
+        if (a.size() == 5 && !ParseCell(t.grid, a[3], a[4], row2, col2, err)) return fail(r, err);
+        if (a.size() == 3) row2 = row, col2 = col;
+        CPoint at;
+        if (!CellPoint(t.grid, row, col, at, err)) return fail(r, err);
+        HandsOn(t, at);
+        t.grid->SetSelection(nullptr);
+        r = "0";
+        if (!t.grid->SetCurrentCell(row, col)) return true;
+        const CGXRange wanted(std::min(row, row2), std::min(col, col2), std::max(row, row2), std::max(col, col2));
+        CGXRange range = wanted;
+        // The grid's own selection rules decide; a range it would change is refused.
+        if (!t.grid->CanChangeSelection(&range, FALSE, FALSE) || !(range == wanted)) return true;
+        t.grid->SelectRange(range, TRUE, TRUE);
+        t.grid->OnChangedSelection(&range, FALSE, FALSE);
+        r = t.grid->IsCellSelected(row, col) ? "1" : "0";
+        return true;
+    };
+
+    m_core.RegisterHostCommand("select", [listCommand, selectCells](const Args& a, std::string& r) {
+        if (a.size() < 2) {
+            r = "usage: kx::select clp|slp NAME ?NAME ...?, or kx::select ccp ROW COL ?ROW2 COL2?";
+            return false;
+        }
+        if (KXHostLower(a[0]) == "ccp") return selectCells(a, r);
+        return listCommand(false, a, r);
+    });
+    m_core.RegisterHostCommand("show", [listCommand](const Args& a, std::string& r) {
+        if (a.size() < 2) {
+            r = "usage: kx::show clp|slp NAME ?NAME ...?";
+            return false;
+        }
+        return listCommand(true, a, r);
+    });
+
+    // kx::edit ccp ROW COL TEXT: typing into a cell, ended with Enter.
+    m_core.RegisterHostCommand("edit", [this, fail](const Args& a, std::string& r) {
+        if (a.size() != 4) return fail(r, "usage: kx::edit ccp ROW COL TEXT");
+        GridTarget t;
+        std::string err;
+        ROWCOL row = 0, col = 0;
+        CPoint at;
+        if (!CheckCcp(a[0], err) || !ActiveGrid(*this, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+            !CellPoint(t.grid, row, col, at, err))
+            return fail(r, err);
+        const std::string cell = a[1] + "," + a[2];
+        HandsOn(t, at);
+        r = "0";
+        if (!t.grid->SetCurrentCell(row, col)) {
+            m_core.Print("edit refused: cell " + cell + " cannot become the current cell");
+            return true;
+        }
+        CGXControl* control = t.grid->GetCurrentCellControl();
+        if (!control || !control->OnStartEditing()) {
+            m_core.Print("edit refused: cell " + cell + " takes no typing");
+            return true;
+        }
+        t.grid->SetWarningText("");
+        control->SetCurrentText(a[3].c_str());
+        PressKey(t.grid, VK_RETURN);
+        if (t.grid->GetCurrentCellControl() == control && control->IsActive()) {
+            // The grid's validation kept the edit open: the text is dropped, as Escape drops it.
+            const CString warning = t.grid->GetWarningText();
+            m_core.Print("edit refused: cell " + cell + (warning.IsEmpty() ? "" : ": " + warning.str()));
+            PressKey(t.grid, VK_ESCAPE);
+            return true;
+        }
+        r = "1";
+        return true;
+    });
+
+    // kx::key ccp KEY ?MODIFIERS?: a key pressed on the active grid.
+    m_core.RegisterHostCommand("key", [this, fail](const Args& a, std::string& r) {
+        if (a.size() != 2 && a.size() != 3) return fail(r, "usage: kx::key ccp KEY ?MODIFIERS?");
+        GridTarget t;
+        std::string err;
+        KeyStroke k;
+        if (!CheckCcp(a[0], err) || !ParseKey(a[1], a.size() == 3 ? a[2] : "", k, err) ||
+            !ActiveGrid(*this, t, err))
+            return fail(r, err);
+        HandsOn(t, std::nullopt);
+        if (const UINT command = AcceleratorCommand(k)) {
+            if (!RunCommand(t.frame, command)) {
+                m_core.Print("key " + a[1] + ": the command is disabled");
+                r = "0";
+                return true;
+            }
+        } else {
+            PressKey(t.grid, k);
+        }
+        r = "1";
+        return true;
+    });
+
+    // kx::click ccp ROW COL ?left|double|right|button?
+    m_core.RegisterHostCommand("click", [this, fail](const Args& a, std::string& r) {
+        if (a.size() != 3 && a.size() != 4) return fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button?");
+        const std::string how = a.size() == 4 ? KXHostLower(a[3]) : "left";
+        if (how != "left" && how != "double" && how != "right" && how != "button")
+            return fail(r, "a click is left, double, right or button, not \"" + a[3] + "\"");
+        GridTarget t;
+        std::string err;
+        ROWCOL row = 0, col = 0;
+        CPoint at;
+        if (!CheckCcp(a[0], err) || !ActiveGrid(*this, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+            !CellPoint(t.grid, row, col, at, err))
+            return fail(r, err);
+        HandsOn(t, at);
+        CGXGridWnd* grid = t.grid;
+        HWND hwnd = grid->GetSafeHwnd();
+        auto send = [&](UINT message, WPARAM flags, CPoint p) {
+            if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(message, flags, PointParam(p));
+        };
+        auto leftClick = [&](CPoint p) {
+            send(WM_LBUTTONDOWN, MK_LBUTTON, p);
+            send(WM_LBUTTONUP, 0, p);
+        };
+        if (how == "right") {
+            send(WM_RBUTTONDOWN, MK_RBUTTON, at);
+            send(WM_RBUTTONUP, 0, at);
+        } else if (how == "double") {
+            leftClick(at);
+            send(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            send(WM_LBUTTONUP, 0, at);
+        } else if (how == "button") {
+            if (!grid->IsCurrentCell(row, col)) leftClick(at);
+            CGXControl* control = grid->IsCurrentCell(row, col) ? grid->GetCurrentCellControl() : nullptr;
+            if (!control || control->GetChildCount() == 0)
+                return fail(r, "cell " + a[1] + "," + a[2] + " has no button");
+            leftClick(control->GetChild(0)->GetRect().CenterPoint());
+        } else {
+            leftClick(at);
+        }
+        r = "1";
+        return true;
+    });
+
+    // kx::drop ccp ROW COL signal|component NAME ?NAME ...?: what a list pane's drag carries, dropped on a cell.
+    m_core.RegisterHostCommand("drop", [this, fail](const Args& a, std::string& r) {
+        if (a.size() < 5) return fail(r, "usage: kx::drop ccp ROW COL signal|component NAME ?NAME ...?");
+        const std::string kind = KXHostLower(a[3]);
+        if (kind != "signal" && kind != "component")
+            return fail(r, "a drop carries a signal or a component, not \"" + a[3] + "\"");
+        if (kind == "signal" && a.size() != 5) return fail(r, "a signal is dragged alone");
+        GridTarget t;
+        std::string err;
+        ROWCOL row = 0, col = 0;
+        CPoint at;
+        if (!CheckCcp(a[0], err) || !ActiveGrid(*this, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+            !CellPoint(t.grid, row, col, at, err))
+            return fail(r, err);
+        // The payloads of the host's own views: a signal name, or instance names one per line.
+        std::string text;
+        for (size_t i = 4; i < a.size(); ++i)
+            text += a[i] + (kind == "signal" ? "" : "\n");
+        COleDataObject data;
+        const UINT format =
+            RegisterClipboardFormatA(kind == "signal" ? "SIGNAL_VIEW_DROP_DATA" : "INSTANCE_VIEW_DROP_DATA");
+        data.SetText(static_cast<CLIPFORMAT>(format), text.c_str());
+        CPoint screen = at;
+        t.grid->ClientToScreen(&screen);
+        SetCursorPos(screen.x, screen.y);
+        const AfxDropResult result = AfxDoDragDrop(t.grid, data, at);
+        if (!result.bDropped) m_core.Print("drop refused by the grid");
+        r = result.bDropped ? "1" : "0";
+        return true;
+    });
+
+    // kx::grid ccp ?N?: the active grid, or which grid is active.
+    m_core.RegisterHostCommand("grid", [this, fail](const Args& a, std::string& r) {
+        if (a.size() != 1 && a.size() != 2) return fail(r, "usage: kx::grid ccp ?N?");
+        GridTarget t;
+        std::string err;
+        if (!CheckCcp(a[0], err) || !PaneOf(*this, t, err)) return fail(r, err);
+        const int count = t.pane->GetShownGridCount();
+        if (a.size() == 2) {
+            ROWCOL n = 0;
+            if (!ParseCoordinate(a[1], n) || n < 1 || static_cast<int>(n) > count)
+                return fail(r, "no grid \"" + a[1] + "\": the pane shows " + std::to_string(count) + " grid(s)");
+            t.pane->SetActiveGridIndex(static_cast<int>(n) - 1);
+            if (!ActiveGrid(*this, t, err)) return fail(r, err);
+            HandsOn(t, std::nullopt);
+            r = "1";
+            return true;
+        }
+        if (!ActiveGrid(*this, t, err)) return fail(r, err);
+        CString kind, title;
+        t.pane->GetShownGridInfo(t.index, kind, title);
+        r = KXHostTclList({kind.str(), title.str()});
+        return true;
+    });
+
+    // kx::pane ?ccp|clp|slp? METHOD ?ARG ...?: a method of a pane's automation object.
+    m_core.RegisterHostCommand("pane", [this, fail](const Args& a, std::string& r) {
+        size_t first = 0;
+        std::string which = "ccp";
+        if (!a.empty()) {
+            const std::string w = KXHostLower(a[0]);
+            if (w == "ccp" || w == "clp" || w == "slp") which = w, first = 1;
+        }
+        if (a.size() <= first) return fail(r, "usage: kx::pane ?ccp|clp|slp? METHOD ?ARG ...?");
+        std::string err;
+        IDispatch* disp = PaneDispatch(*this, which, err);
+        if (!disp) return fail(r, err);
+        std::vector<COleVariant> args;
+        for (size_t i = first + 1; i < a.size(); ++i)
+            args.emplace_back(a[i].c_str());
+        COleVariant result;
+        HRESULT hr = AfxInvokeByName(disp, a[first].c_str(), std::move(args), &result);
+        disp->Release();
+        if (FAILED(hr)) return fail(r, "the " + which + " method \"" + a[first] + "\" failed");
+        r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
+        return true;
+    });
+
+    // kx::window clp|slp|ccp: what the window shows.
+    m_core.RegisterHostCommand("window", [this, fail](const Args& a, std::string& r) {
+        if (a.size() != 1) return fail(r, "usage: kx::window clp|slp|ccp");
+        CDocument* doc = ActiveDocument();
+        if (KXHostLower(a[0]) == "ccp") {
+            auto* pane = dynamic_cast<CCommonInterface*>(CcpView(doc));
+            if (!pane) return fail(r, "no design window is open");
+            r = pane->GetPaneText().str();
+            return true;
+        }
+        std::string err;
+        CKXListPaneView* pane = ListPane(doc, a[0], err);
+        CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
+        if (!list) return fail(r, err.empty() ? "the list pane shows no list" : err);
+        std::vector<std::string> names;
+        for (int i = 0; i < list->GetObjectCount(); ++i)
+            names.push_back(list->GetObjectName(i).str());
+        r = KXHostJoin(names, "\n");
+        return true;
+    });
+}

@@ -1,0 +1,58 @@
+// The grids the pane shows side by side and the one its commands go to, as the host sees them.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include <algorithm>
+
+CKXGridWnd* CKXBottomPaneContainerView::GetActiveGrid() const {
+    if (m_shownGrids.empty()) return nullptr;
+    if (m_pActiveGrid &&
+        std::find(m_shownGrids.begin(), m_shownGrids.end(), m_pActiveGrid) != m_shownGrids.end())
+        return m_pActiveGrid;
+    return m_shownGrids.front();
+}
+
+CGXGridWnd* CKXBottomPaneContainerView::GetShownGridWnd(int index) {
+    if (index < 0 || index >= GetShownGridCount()) return nullptr;
+    return m_shownGrids[static_cast<size_t>(index)];
+}
+
+int CKXBottomPaneContainerView::GetActiveGridIndex() {
+    const auto it = std::find(m_shownGrids.begin(), m_shownGrids.end(), GetActiveGrid());
+    return it == m_shownGrids.end() ? -1 : static_cast<int>(it - m_shownGrids.begin());
+}
+
+BOOL CKXBottomPaneContainerView::SetActiveGridIndex(int index) {
+    if (index < 0 || index >= GetShownGridCount()) return FALSE;
+    CKXGridWnd* previous = GetActiveGrid();
+    m_pActiveGrid = m_shownGrids[static_cast<size_t>(index)];
+    if (previous && previous != m_pActiveGrid) previous->InitCanPasteCallback();
+    m_pActiveGrid->ActivateGridView();
+    return TRUE;
+}
+
+BOOL CKXBottomPaneContainerView::GetShownGridInfo(int index, CString& kind, CString& title) {
+    if (index < 0 || index >= GetShownGridCount()) return FALSE;
+    CKXGridWnd* grid = m_shownGrids[static_cast<size_t>(index)];
+    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(grid))
+        kind = pin->m_bMultipleObjects ? "group component" : "component";
+    else
+        kind = grid->GetRuntimeClass()->m_lpszClassName;
+    grid->GetShownObjectNames(title);
+    return TRUE;
+}
+
+void CKXBottomPaneContainerView::LayoutShownGrids() {
+    CRect client;
+    GetClientRect(&client);
+    const int count = GetShownGridCount();
+    if (count == 0 || client.IsRectEmpty()) return;
+    const int width = client.Width() / count;
+    for (int i = 0; i < count; ++i) {
+        CKXGridWnd* grid = m_shownGrids[static_cast<size_t>(i)];
+        const int left = client.left + i * width;
+        grid->MoveWindow(CRect(left, client.top, i + 1 == count ? client.right : left + width, client.bottom));
+        grid->ShowWindow(SW_SHOW);
+    }
+}
