@@ -2,6 +2,8 @@
 // connect that moves a pin) and the grid's Delete of every selected pin's
 // connections, with the terminations on the parted bits.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXScriptText.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -60,8 +62,24 @@ BOOL CKXInstanceDetailsGridWnd::CanDelete() {
     return FALSE;
 }
 
+// What Delete removes is named by the current cell's column: the connection, the termination, the
+// pull-up/pull-down or a custom property's value. Any other column (a pin's name, number, type or
+// comment) has nothing that Delete removes: the command is left as it is.
 void CKXInstanceDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
-    command = "deleteConnection pin";
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return;
+    const int c = static_cast<int>(col);
+    if (c == m_nColSignal) {
+        command = "deleteConnection pin";
+    } else if (c == m_nColTermination) {
+        command = "deleteTermination pin";
+    } else if (c == m_nColPupd) {
+        command = "deletePupd pin";
+    } else if (c >= 0 && static_cast<std::size_t>(c) < m_arrColumnInfo.size() &&
+               m_arrColumnInfo[static_cast<std::size_t>(c)]->m_nPropertyType != 0) {
+        command.Format("changeCustomColumn -col %s -val \"\"",
+                       KXTclQuote(m_arrColumnInfo[static_cast<std::size_t>(c)]->m_strPropertyName).GetString());
+    }
 }
 
 BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {

@@ -5,7 +5,6 @@
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "afx/afxwin.h"
-#include "kxcommon/KXCustomizeAPI.h"
 
 #include <memory>
 #include <set>
@@ -13,8 +12,6 @@
 
 using namespace kxsignal;
 
-std::vector<CKXColumnInfoClass*> CKXSignalDetailsGridWnd::m_arrColumnInfo;
-std::vector<CString> CKXSignalDetailsGridWnd::m_arrColumnCaptions;
 int CKXSignalDetailsGridWnd::m_nColSignalName = 1;
 int CKXSignalDetailsGridWnd::m_nColPhysicalName = 2;
 int CKXSignalDetailsGridWnd::m_nColStartBit = 3;
@@ -31,68 +28,42 @@ int CKXSignalDetailsGridWnd::m_nColCount = 13;
 
 namespace {
 
-// Descriptors live as long as the process: a layout broadcast may still hold pointers to them.
-std::vector<std::unique_ptr<CKXColumnInfoClass>>& ColumnStore() {
-    static std::vector<std::unique_ptr<CKXColumnInfoClass>> store;
-    return store;
-}
-
 struct KeyColumn {
     const char* key;
     int* column;
 };
 
+// The two net-name columns before the customised ones; shown only in list mode.
+const std::vector<CKXColumnModel::FixedColumn> kFixedColumns = {{"Signal Name", 50, false},
+                                                                  {"Physical Name", 50, false}};
+
 } // namespace
 
-void CKXSignalDetailsGridWnd::InitColumnInfo() {
-    const int charWidth = std::max(1, Width_LPtoDP(1000));
-    std::vector<CString> entries;
-    const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
-    const CStringArray& defaults = CKXCustomizeAPI::getDefaultEntriesArray();
-    for (INT_PTR i = 0; i < users.GetSize(); ++i)
-        entries.push_back(users[i]);
-    for (INT_PTR i = 0; i < defaults.GetSize(); ++i)
-        entries.push_back(defaults[i]);
+CKXColumnModel& CKXSignalDetailsGridWnd::Columns() {
+    static CKXColumnModel model("SCP", KXGridKind::Signal, "SCP");
+    return model;
+}
 
-    m_arrColumnInfo.clear();
-    m_arrColumnCaptions.clear();
-    auto add = [](int column, const CString& caption, int width, int widthType, int shown) {
-        auto info = std::make_unique<CKXColumnInfoClass>();
-        info->m_nColumn = column;
-        info->m_strCaption = caption;
-        info->m_nWidth = width;
-        info->m_nWidthType = widthType;
-        info->m_bVisible = shown;
-        m_arrColumnCaptions.push_back(caption);
-        m_arrColumnInfo.push_back(info.get());
-        ColumnStore().push_back(std::move(info));
-        return m_arrColumnInfo.back();
-    };
-    add(0, "", 20, CKXColumnInfoClass::WidthInChars, m_bShowRowNumbers ? 1 : 0);
-    add(1, "Signal Name", 50, CKXColumnInfoClass::WidthInChars, 0);
-    add(2, "Physical Name", 50, CKXColumnInfoClass::WidthInChars, 0);
+int CKXSignalDetailsGridWnd::CharWidth() const {
+    return std::max(1, Width_LPtoDP(1000));
+}
+
+void CKXSignalDetailsGridWnd::InitColumnInfo() {
+    Columns().SelectOrigin();
+    Columns().Setup(kFixedColumns, CharWidth(), m_bShowRowNumbers != 0);
+    TakeColumnNumbers();
+}
+
+void CKXSignalDetailsGridWnd::TakeColumnNumbers() {
+    // A key that no entry names keeps the column number it had.
     const KeyColumn keys[] = {{"START_BIT", &m_nColStartBit}, {"END_BIT", &m_nColEndBit},
                               {"CELL", &m_nColCell},          {"INSTANCE", &m_nColInstance},
                               {"LOCATION", &m_nColLocation},  {"PIN_NAME", &m_nColPinName},
                               {"PN", &m_nColPinNumber},       {"PIN_TYPE", &m_nColPinType},
                               {"TERMINATION", &m_nColTermination}, {"PUPD", &m_nColPupd}};
-    int c = 3;
-    for (const CString& entry : entries) {
-        CString key, caption;
-        int width = 0, widthType = 0, origin = 0, display = 0;
-        if (!CKXCustomizeAPI::parseAttributeValues(entry, key, width, widthType, origin, caption, display))
-            continue; // an entry the service cannot read makes no column
-        const bool fixed = widthType == KX_WIDTH_FIXED;
-        CKXColumnInfoClass* info =
-            add(c, caption, fixed ? width : width * charWidth,
-                fixed ? CKXColumnInfoClass::WidthFixed : CKXColumnInfoClass::WidthInChars, display == 1 ? 1 : 0);
-        info->m_nPropertyType = origin;
-        info->m_strPropertyName = key;
-        for (const KeyColumn& k : keys)
-            if (key == k.key) *k.column = c;
-        ++c;
-    }
-    m_nColCount = c;
+    for (const KeyColumn& k : keys)
+        if (const int col = Columns().ColumnOfKey(k.key); col >= 0) *k.column = col;
+    m_nColCount = Columns().Size();
 }
 
 void CKXSignalDetailsGridWnd::FormatHeaderRows() {
@@ -102,7 +73,7 @@ void CKXSignalDetailsGridWnd::FormatHeaderRows() {
     SetColCount(static_cast<ROWCOL>(m_nColCount - 1), kNoUpdate);
     const ROWCOL last = GetColCount();
     for (int c = 0; c < m_nColCount; ++c) {
-        const CKXColumnInfoClass* info = m_arrColumnInfo[static_cast<std::size_t>(c)];
+        const CKXColumnInfoClass* info = Columns().At(c);
         CGXStyle title;
         const bool pupd = c == m_nColPupd;
         title.SetValue(pupd ? CString("#BMP(191)") : info->m_strCaption)
@@ -131,15 +102,13 @@ void CKXSignalDetailsGridWnd::FormatHeaderRows() {
 }
 
 CKXColumnInfoClass* CKXSignalDetailsGridWnd::GetColumnInfo(int col) {
-    if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnInfo.size()) AfxThrowInvalidArgException();
-    return m_arrColumnInfo[static_cast<std::size_t>(col)];
+    return Columns().At(col);
 }
 
 int CKXSignalDetailsGridWnd::GetColumnSettingsKey(int col, CString& key) {
     key.Empty();
     if (col == -1) return -1;
-    if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnInfo.size()) return 0;
-    key.Format("SCP\\%s", m_arrColumnInfo[static_cast<std::size_t>(col)]->m_strPropertyName.GetString());
+    if (Columns().Find(col)) key = Columns().RegistrySubKey(col);
     return 0;
 }
 
@@ -150,13 +119,11 @@ int CKXSignalDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     if (width == 0) return 0;
     if (m_bMultipleNets) {
         for (int c : {m_nColSignalName, m_nColPhysicalName})
-            if (static_cast<std::size_t>(c) < m_arrColumnInfo.size())
-                m_arrColumnInfo[static_cast<std::size_t>(c)]->m_bVisible = 1;
+            if (CKXColumnInfoClass* names = Columns().Find(c)) names->m_bVisible = 1;
     } else if (col == m_nColSignalName || col == m_nColPhysicalName) {
         return 0;
     }
-    if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnInfo.size()) return 0;
-    const CKXColumnInfoClass* info = m_arrColumnInfo[static_cast<std::size_t>(col)];
+    const CKXColumnInfoClass* info = Columns().Find(col);
     if (!info || !info->m_bVisible) return 0;
     if (info->m_nWidthType == CKXColumnInfoClass::WidthFixed) return info->m_nWidth;
     return width;
@@ -177,12 +144,52 @@ int CKXSignalDetailsGridWnd::GetColumnFromName(const CString& name) {
 
 BOOL CKXSignalDetailsGridWnd::AreColumnsKnown(CStringArray* names) {
     std::set<std::string> keys;
-    for (int c = 0; c < m_nColCount && static_cast<std::size_t>(c) < m_arrColumnInfo.size(); ++c)
-        keys.insert(m_arrColumnInfo[static_cast<std::size_t>(c)]->m_strPropertyName.str());
+    for (const CKXColumnInfoClass* info : Columns().Columns())
+        keys.insert(info->m_strPropertyName.str());
     if (keys.empty()) return FALSE;
     BOOL all = TRUE;
     if (names)
         for (INT_PTR i = 0; i < names->GetSize(); ++i)
             if (!keys.count((*names)[i].str())) all = FALSE;
     return all;
+}
+
+// ------------------------------------------------------------------ layout changes
+
+void CKXSignalDetailsGridWnd::CustomizeColumns() {
+    constexpr int kSignalGridDialog = 4;
+    Columns().Save(CharWidth(), false);
+    if (!Columns().Customize(kFixedColumns, CharWidth(), m_bShowRowNumbers != 0, kSignalGridDialog)) return;
+    TakeColumnNumbers();
+    Redraw();
+}
+
+void CKXSignalDetailsGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
+    CKXGridWnd::OnEndTracking(nRow, nCol, nTrackingMode, size);
+    Columns().TrackWidth(static_cast<int>(nCol), CGXGridCore::GetColWidth(nCol));
+    Columns().Broadcast(Columns().Columns());
+}
+
+LRESULT CKXSignalDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
+    if (!Columns().IsLayoutOfKind(lParam)) return 0;
+    CKXColumnModel::LayoutHooks hooks;
+    hooks.styleCaption = [this](int col, const CString& caption) {
+        CGXStyle title;
+        const bool pupd = caption == "PUPD";
+        const bool comments = caption == "COMMENTS";
+        title.SetValue(pupd ? CString("#BMP(191)") : comments ? CString("#BMP(185)") : caption)
+            .SetControl(Id(pupd ? IDS_CTRL_PUPD_HEADER : comments ? IDS_CTRL_COMMENTS_HEADER : IDS_CTRL_HEADER))
+            .SetFont(CGXFont().SetBold(FALSE))
+            .SetHorizontalAlignment(DT_LEFT)
+            .SetVerticalAlignment(DT_BOTTOM)
+            .SetMergeCell(1);
+        title.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), caption);
+        GridWriteScope scope(*this);
+        SetStyleRange(CGXRange(kCaptionRow, static_cast<ROWCOL>(col)), title, gxOverride, 0, kNoUpdate, gxDo);
+        for (ROWCOL row : {kTitleRow, ROWCOL{2}, ROWCOL{4}})
+            SetCoveredCellsRowCol(row, 0, row, GetColCount(), kNoUpdate, gxDo);
+    };
+    Columns().ApplyLayout(*this, kCaptionRow, CKXColumnModel::OldLayout(wParam), hooks);
+    TakeColumnNumbers();
+    return 1;
 }

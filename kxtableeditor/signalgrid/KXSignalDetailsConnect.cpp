@@ -4,11 +4,11 @@
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
 #include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXShellUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
-#include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXTransaction.h"
@@ -25,39 +25,6 @@ using namespace kxsignal;
 namespace {
 
 constexpr int kAnswerNo = 7;
-
-// Begins the grid transaction when none is open; ends only one it began.
-class ConnectTransaction {
-public:
-    ConnectTransaction(CKXSignalDetailsGridWnd& grid, const CDesignContext& design) : m_grid(grid) {
-        if (CKXTransaction::IsTransactionStarted()) return;
-        m_grid.m_nUndoStepMode = 1;
-        m_owned = CKXTransaction::BeginTrans(&m_grid, design, "Add Conn") != 0;
-    }
-    ~ConnectTransaction() {
-        if (m_owned) Discard();
-    }
-    ConnectTransaction(const ConnectTransaction&) = delete;
-    ConnectTransaction& operator=(const ConnectTransaction&) = delete;
-
-    bool IsOpen() const { return CKXTransaction::GetCurrentTransactionObj() != nullptr; }
-    BOOL Commit() {
-        if (!m_owned) return TRUE;
-        m_owned = false;
-        m_grid.m_nUndoStepMode = 0;
-        return CKXTransaction::CommitTrans(&m_grid, 1, 1);
-    }
-    void Discard() {
-        if (!m_owned) return;
-        m_owned = false;
-        m_grid.m_nUndoStepMode = -1;
-        CKXTransaction::DiscardTrans(&m_grid);
-    }
-
-private:
-    CKXSignalDetailsGridWnd& m_grid;
-    bool m_owned = false;
-};
 
 bool IsPinNameText(const CString& text) {
     CString base;
@@ -116,8 +83,8 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     const CInstanceContext instContext = m_designContext.instance(inst);
     const CInstTermContext pinContext = instContext.instTerm(pin);
     if (!fillOnly) {
-        ConnectTransaction transaction(*this, m_designContext);
-        CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+        CKXGridEdit transaction(*this, "Add Conn", CKXGridEdit::kJoinOpen);
+        CTransaction* tx = transaction.Transaction();
         if (!tx) return Refuse(bShowMessages, "KXTABLE-145");
         const CString oldPinName = CellText(row, m_nColPinName);
         if (!oldPinName.IsEmpty() && !DisconnectPin(row, oldPinName, start, end, bShowMessages)) return FALSE;
@@ -221,17 +188,15 @@ void CKXSignalDetailsGridWnd::EchoConnection(ROWCOL row, const CString& pinNumbe
 }
 
 void CKXSignalDetailsGridWnd::JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet) {
-    const char* journal = CKXShareGlobalData::m_bAutomation;
-    if (!journal) return;
-    const CString handle = JournalHandle();
     const CNetContext net = GetNetOfRow(row);
-    const CString select = "\ncall " + handle + ".Slp().Select(" + KXVbsQuote(net ? CString(net->name()) : CString()) + ")";
-    const CString call = "\ncall " + handle + ".ConnectivityPane().AssignConnectivity(" +
-                         KXVbsQuote(CellText(row, m_nColInstance)) + "," + KXVbsQuote(pinNumber) + "," +
-                         KXVbsQuote(scalarNet ? CString("-1") : CellText(row, m_nColStartBit)) + "," +
-                         KXVbsQuote(scalarNet ? CString("-1") : CellText(row, m_nColEndBit)) + ")\n";
-    KXJournalWrite(journal, CString(), select);
-    KXJournalWrite(journal, "\n\n ' --- Assign Connectivity ---", call);
+    KXJournalLines(JournalHandle())
+        .Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+        .Comment("Assign Connectivity")
+        .Pane("AssignConnectivity", {CellText(row, m_nColInstance), pinNumber,
+                                     scalarNet ? CString("-1") : CellText(row, m_nColStartBit),
+                                     scalarNet ? CString("-1") : CellText(row, m_nColEndBit)})
+        .End()
+        .Write();
 }
 
 BOOL CKXSignalDetailsGridWnd::DisconnectRow(ROWCOL row, CString pinName, BOOL bShowMessages) {
@@ -243,8 +208,8 @@ BOOL CKXSignalDetailsGridWnd::DisconnectRow(ROWCOL row, CString pinName, BOOL bS
 
 BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nStartBit, int nEndBit,
                                             BOOL bShowMessages) {
-    ConnectTransaction transaction(*this, m_designContext);
-    CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+    CKXGridEdit transaction(*this, "Add Conn", CKXGridEdit::kJoinOpen);
+    CTransaction* tx = transaction.Transaction();
     CString base;
     int lsb = -1, msb = -1;
     if (pinName.IsEmpty() || !CSchemaUtilities::parsePinName(pinName.GetString(), base, lsb, msb))

@@ -4,9 +4,9 @@
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
-#include "shell/KXShellUtil.h"
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
 
-#include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 
@@ -50,9 +50,8 @@ BOOL CKXSignalDetailsGridWnd::DeleteConnections() {
 BOOL CKXSignalDetailsGridWnd::DeleteTerminationsOfSelection() {
     CRowColArray rows;
     GetSelectedRows(rows, FALSE, TRUE);
-    const bool began = !CKXTransaction::IsTransactionStarted() &&
-                       CKXTransaction::BeginTrans(this, m_designContext, "Delete Termination");
-    CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+    CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
+    CTransaction* tx = edit.Transaction();
     bool any = false;
     for (INT_PTR i = 0; tx && i < rows.GetSize(); ++i) {
         int msb = -1, lsb = -1;
@@ -61,17 +60,10 @@ BOOL CKXSignalDetailsGridWnd::DeleteTerminationsOfSelection() {
         for (int b = std::max(msb, lsb); b >= std::min(msb, lsb); --b)
             if (DeleteTerminationOfPin(*tx, CInstTermBit(pin, b))) any = true;
     }
-    if (began) {
-        if (any) {
-            m_nUndoStepMode = 0;
-            CKXTransaction::CommitTrans(this, 1, 1);
-        } else {
-            m_nUndoStepMode = -1;
-            CKXTransaction::DiscardTrans(this);
-        }
-    }
-    if (any) MarkModified();
-    return any;
+    // Nothing deleted: the bracket discards what it began.
+    if (!any || !edit.Commit()) return FALSE;
+    MarkModified();
+    return TRUE;
 }
 
 BOOL CKXSignalDetailsGridWnd::DeleteTerminationOfPin(CTransaction& tx, const CInstTermBit& bit) {
@@ -92,9 +84,8 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
     if (selected.GetSize() == 0) return FALSE;
     UpdateLockScope lock(*this);
     // The design of the grid's rows holds the transaction.
-    const bool began = !CKXTransaction::IsTransactionStarted() &&
-                       CKXTransaction::BeginTrans(this, m_designContext, "Delete Rows");
-    if (began) m_nUndoStepMode = 1;
+    CKXGridEdit edit(*this, "Delete Rows", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
     const CNetContext currentNet = GetNetOfRow(current);
     std::vector<ROWCOL> disconnected;
     for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
@@ -105,26 +96,16 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         if (bConnectedOnly && GetRowPinId(r) < 0) continue;
         if (!DisconnectRow(r, pinName, TRUE)) continue;
         MarkModified();
-        if (const char* journal = CKXShareGlobalData::m_bAutomation) {
-            const CString handle = JournalHandle();
-            KXJournalWrite(journal, CString(),
-                           "\ncall " + handle + ".Slp().Select(" +
-                               KXVbsQuote(currentNet ? CString(currentNet->name()) : CString()) + ")");
-            KXJournalWrite(journal, CString(),
-                           "\ncall " + handle + ".ConnectivityPane().SelectInstanceCol(" +
-                               KXVbsQuote(CellText(r, m_nColInstance)) + "," +
-                               KXVbsQuote(CellText(r, m_nColPinNumber)) + ")\n");
-            KXJournalWrite(journal, "\n\n ' --- Delete ---", "\ncall " + handle + ".ConnectivityPane().Delete()");
-        }
+        KXJournalLines(JournalHandle())
+            .Call("Slp()", "Select", {currentNet ? CString(currentNet->name()) : CString()})
+            .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), CellText(r, m_nColPinNumber)})
+            .End()
+            .Comment("Delete")
+            .Pane("Delete")
+            .Write();
         disconnected.push_back(r);
     }
-    if (disconnected.empty()) {
-        if (began) {
-            m_nUndoStepMode = -1;
-            CKXTransaction::DiscardTrans(this);
-        }
-        return FALSE;
-    }
+    if (disconnected.empty()) return FALSE; // the bracket discards what it began
     {
         // The rows go; blank rows keep the row count.
         GridWriteScope scope(*this);
@@ -137,11 +118,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         }
     }
     SetCurrentCell(disconnected.front(), currentCol, kSmartInView);
-    if (began) {
-        m_nUndoStepMode = 0;
-        CKXTransaction::CommitTrans(this, 1, 1);
-    }
-    return TRUE;
+    return edit.Commit();
 }
 
 void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {

@@ -10,7 +10,6 @@
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxclipboard/CKXImpClipBoard.h"
-#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXCellControls.h"
 #include "kxcontrols/KXRegistrySettings.h"
@@ -21,13 +20,14 @@ IMPLEMENT_DYNCREATE(CKXSignalDetailsGridWnd, CKXGridWnd)
 
 BEGIN_MESSAGE_MAP(CKXSignalDetailsGridWnd, CKXGridWnd)
 ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXSignalDetailsGridWnd::OnTransactionCommitted)
+ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXSignalDetailsGridWnd::OnColumnLayoutChanged)
 END_MESSAGE_MAP()
 
 using namespace kxsignal;
 
 CKXSignalDetailsGridWnd* CKXSignalDetailsGridWnd::s_pActiveGrid = nullptr;
 
-CKXSignalDetailsGridWnd::CKXSignalDetailsGridWnd() {
+CKXSignalDetailsGridWnd::CKXSignalDetailsGridWnd() : CKXGridWnd(KXGridKind::Signal) {
     m_nUndoStepMode = 2;
 }
 
@@ -43,9 +43,8 @@ void CKXSignalDetailsGridWnd::InitializeGrid(CKXBottomPaneContainerView* pPane, 
     m_designContext2 = masterDesign;
     m_pPane = pPane;
     CKXGridWnd::InitializeGrid(kFirstDataRow, static_cast<ROWCOL>(m_nColCell), kCaptionRow, nullptr);
-    CKXCustomizeAPI::setCustomizationOrigin("SCP");
-    if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);
-    if (m_arrColumnInfo.empty()) InitColumnInfo();
+    Columns().SelectOrigin();
+    if (Columns().Empty()) InitColumnInfo();
     RegisterControl(Id(IDS_CTRL_PUPD_HEADER), new CGXBitmapButton(this, IDB_PUPD_HEADER), FALSE, TRUE);
     RegisterControl(Id(IDS_CTRL_COMMENTS_HEADER), new CGXBitmapButton(this, IDB_COMMENTS_HEADER), FALSE, TRUE);
     FormatHeaderRows();

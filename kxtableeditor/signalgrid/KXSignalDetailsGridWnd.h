@@ -9,6 +9,8 @@
 
 #include "signalgrid/KXSignalGridIds.h"
 
+#include "grid/KXChangeDigest.h"
+#include "grid/KXColumnModel.h"
 #include "grid/KXGridWnd.h"
 #include "shell/KXTableOleDropTarget.h"
 
@@ -47,7 +49,7 @@ public:
     int m_nKind;
 };
 
-class CKXSignalDetailsGridWnd : public CKXGridWnd {
+class CKXSignalDetailsGridWnd : public CKXGridWnd, private KXChangeHooks {
     DECLARE_DYNCREATE(CKXSignalDetailsGridWnd)
 
 public:
@@ -68,13 +70,22 @@ public:
     static CKXSignalDetailsGridWnd* s_pActiveGrid;
 
     // ------------------------------------------------------------- column model
-    static std::vector<CKXColumnInfoClass*> m_arrColumnInfo;
-    static std::vector<CString> m_arrColumnCaptions;
+    // The column model every signal grid shares (origin "SCP").
+    static CKXColumnModel& Columns();
     static int m_nColSignalName, m_nColPhysicalName, m_nColStartBit, m_nColEndBit, m_nColCell, m_nColInstance,
         m_nColLocation, m_nColPinName, m_nColPinNumber, m_nColPinType, m_nColTermination, m_nColPupd,
         m_nColCount;
-    // Builds the class-wide column model from the "SCP" customisation entries (user, then default).
+    // Builds the shared column model from the "SCP" customisation entries (user, then default).
     void InitColumnInfo();
+    // The column numbers of the known keys from the model (a key no column has keeps its number).
+    void TakeColumnNumbers();
+    int CharWidth() const;
+    // The customise dialog; an accepted change is broadcast to every signal grid.
+    void CustomizeColumns() override;
+    // A dragged width goes to the shared model and to every signal grid.
+    void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
+    // MSG_COLUMN_LAYOUT_CHANGED of the signal-grid kind: the grid takes the model's layout.
+    LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
     // Rows 0 to 4 and the column widths.
     void FormatHeaderRows();
     CKXColumnInfoClass* GetColumnInfo(int col) override;
@@ -132,6 +143,16 @@ public:
     ROWCOL FindPinRow(unsigned pinId, int msb, int lsb);
     CString CellText(ROWCOL row, int col) { return GetValueRowCol(row, static_cast<ROWCOL>(col)); }
 
+    // ------------------------------------------------------------- styles on demand
+    // The current cell of a pin or component column lists its choices from the design.
+    BOOL GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt = gxCopy,
+                        int nType = 0) override;
+    CString StoredText(ROWCOL row, int col);
+    // The pin names (or pin numbers) of the row's instance that the row can take.
+    void PinChoices(ROWCOL row, BOOL bNames, std::vector<CString>& choices);
+    // Cells, instances (of the row's cell) or reference designators of the design, each once.
+    void ComponentChoices(ROWCOL row, int col, std::vector<CString>& choices);
+
     // ------------------------------------------------------------- editing
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL CommitCellEdit(ROWCOL row, ROWCOL col, CString text, BOOL bShowMessages);
@@ -169,6 +190,8 @@ public:
     BOOL IsEchoingConnection() const { return m_bConnectEcho; }
 
     // ------------------------------------------------------------- refresh after commit
+    // MSG_TRANSACTION_COMMITTED: the changes of the transaction reach the rows that show them
+    // through the typed hooks below.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
     void RemoveConnectionRow(const CConn& conn);
     void UpdatePinNumberCell();
@@ -222,6 +245,15 @@ private:
     CKXAssocCompAPI* GetAssocCompApi();
     BOOL IsSameDesign(IDesign* design) const;
     void SendHostMessage(const char* text);
+
+    // Change hooks of the committed-transaction digest.
+    void OnDigestBegin(const KXChangeDigest& digest) override;
+    void OnComponentChange(const IChange& change, IDTInstance& component) override;
+    void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
+    void OnTermChange(const IChange& change, ITerm& term) override;
+    void OnConnChange(const IChange& change, CConn& conn) override;
+    bool m_bTerminationsRefreshed = false; // the digest being dispatched refreshed every termination
+    bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
     BOOL m_bConnectEcho = FALSE;
     BOOL m_bStoringEdit = FALSE; // a validated data-cell edit is being stored

@@ -6,6 +6,7 @@
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
+#include "grid/KXChangeDigest.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/schemautil.h"
 #include "rmx/server.h"
@@ -32,76 +33,69 @@ bool DiffersNoCase(const char* a, const char* b) {
 } // namespace
 
 LRESULT CKXSignalDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
-    auto* tx = reinterpret_cast<CTransaction*>(lParam);
-    if (!tx || !m_designContext) return 0;
-    // Terminations and pull components.
-    if (tx->modifiesObjectType('X')) {
-        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-        for (IChange* change : tx->beginChange()) {
-            if (change->objectType() != 'X' || !IsSameDesign(change->design())) continue;
-            auto* dt = dynamic_cast<IDTInstance*>(change->object());
-            if (!dt) continue;
-            if (dt->assocKind() == IDTInstance::ePullUpDown) {
-                for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
-                    int start = 0, end = 0;
-                    if (ParseInt(CellText(row, m_nColStartBit), start) && ParseInt(CellText(row, m_nColEndBit), end) &&
-                        start == end)
-                        UpdatePupdCellOfRow(row, start, end);
-                }
-                continue;
-            }
-            for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
-                SetBitsConnectedRow(row, Col(m_nColTermination));
-            break;
-        }
-    }
-    // Properties: a first value or a cleared one is shown as well as a changed one.
-    if (tx->modifiesObjectType('P')) {
-        for (IChange* change : tx->beginChange()) {
-            if (change->objectType() != 'P') continue;
-            auto* prop = dynamic_cast<CPropertyChange*>(change->object());
-            if (!prop || !DiffersNoCase(prop->oldValue(), prop->newValue())) continue;
-            const CString name = prop->name();
-            if (name.CompareNoCase("SEC") == 0 || name.CompareNoCase("PN") == 0) UpdatePinNumberCell();
-            if (name.CompareNoCase("LOCATION") == 0)
-                UpdateLocationCell();
-            else if (name.CompareNoCase("PHYS_NET_NAME") == 0)
-                FillNetNameCells(static_cast<unsigned>(-1));
-        }
-    }
-    // Pins renamed, resized or retyped.
-    if (tx->modifiesObjectType('T') && IsSameDesign(tx->design())) {
-        UpdateLockScope lock(*this);
-        for (IChange* change : tx->beginChange()) {
-            if (change->objectType() != 'T') continue;
-            auto* pin = dynamic_cast<IInstTerm*>(change->object());
-            if (!pin || !pin->instance()) continue;
-            if (change->kind() == 3 || change->kind() == 10) UpdateInstTermCell(pin->instance()->id(), pin->id());
-            if (change->kind() == 8) UpdatePinTypeCell(pin->instance()->id(), pin->id());
-        }
-    }
-    // Connections changed by any other window, and by undo and redo (this grid's own edit rewrote
-    // its rows already; its undo and redo record no cell changes, so their rows follow the design here).
-    if (CKXTransaction::GetGrid() != this && (tx->modifiesObjectType('C') || tx->modifiesObjectType('I'))) {
-        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-        UpdateLockScope lock(*this);
-        for (IChange* change : tx->beginChange()) {
-            if (change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
-            const auto* conn = dynamic_cast<const CConn*>(change->object());
-            if (!conn) continue;
-            if (change->kind() == 2) RemoveConnectionRow(*conn);
-            if (change->kind() == 1) FillConnectionRows(*conn);
-            if (change->kind() == 17) {
-                CConn *removed1 = nullptr, *removed2 = nullptr, *added1 = nullptr, *added2 = nullptr;
-                if (!change->getConns(removed1, removed2, added1, added2)) continue;
-                for (CConn* c : {removed1, removed2})
-                    if (c) RemoveConnectionRow(*c);
-                for (CConn* c : {added1, added2})
-                    if (c) FillConnectionRows(*c);
-            }
-        }
-    }
+    auto* transaction = reinterpret_cast<CTransaction*>(lParam);
+    if (!transaction || !m_designContext) return 0;
+    const KXChangeDigest digest(*transaction);
+    GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+    UpdateLockScope lock(*this);
+    digest.Dispatch(*this);
     return 0;
+}
+
+void CKXSignalDetailsGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
+    m_bTerminationsRefreshed = false;
+    // This grid's own edit rewrote its rows already; a change made by any other window, and
+    // the undo or redo of any change (which records no cell changes), reaches the rows here.
+    m_bFollowConnections = CKXTransaction::GetGrid() != this && digest.TouchesAny({'C', 'I'});
+}
+
+void CKXSignalDetailsGridWnd::OnComponentChange(const IChange& change, IDTInstance& component) {
+    if (!IsSameDesign(change.design())) return;
+    if (component.assocKind() == IDTInstance::ePullUpDown) {
+        for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+            int start = 0, end = 0;
+            if (ParseInt(CellText(row, m_nColStartBit), start) && ParseInt(CellText(row, m_nColEndBit), end) &&
+                start == end)
+                UpdatePupdCellOfRow(row, start, end);
+        }
+        return;
+    }
+    // Terminations: every row once, however many changes the transaction holds.
+    if (m_bTerminationsRefreshed) return;
+    m_bTerminationsRefreshed = true;
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
+        SetBitsConnectedRow(row, Col(m_nColTermination));
+}
+
+void CKXSignalDetailsGridWnd::OnPropertyChange(const IChange&, CPropertyChange& property) {
+    // A first value and a cleared one are shown as well as a changed one.
+    if (!DiffersNoCase(property.oldValue(), property.newValue())) return;
+    const CString name = property.name();
+    if (name.CompareNoCase("SEC") == 0 || name.CompareNoCase("PN") == 0) UpdatePinNumberCell();
+    if (name.CompareNoCase("LOCATION") == 0)
+        UpdateLocationCell();
+    else if (name.CompareNoCase("PHYS_NET_NAME") == 0)
+        FillNetNameCells(static_cast<unsigned>(-1));
+}
+
+void CKXSignalDetailsGridWnd::OnTermChange(const IChange& change, ITerm& term) {
+    auto* pin = dynamic_cast<IInstTerm*>(&term);
+    if (!pin || !pin->instance() || !IsSameDesign(change.design())) return;
+    if (change.kind() == 3 || change.kind() == 10) UpdateInstTermCell(pin->instance()->id(), pin->id());
+    if (change.kind() == 8) UpdatePinTypeCell(pin->instance()->id(), pin->id());
+}
+
+void CKXSignalDetailsGridWnd::OnConnChange(const IChange& change, CConn& conn) {
+    if (!m_bFollowConnections || !IsSameDesign(change.design())) return;
+    if (change.kind() == 2) RemoveConnectionRow(conn);
+    if (change.kind() == 1) FillConnectionRows(conn);
+    if (change.kind() != 17) return;
+    CConn *removed1 = nullptr, *removed2 = nullptr, *added1 = nullptr, *added2 = nullptr;
+    if (!change.getConns(removed1, removed2, added1, added2)) return;
+    for (CConn* c : {removed1, removed2})
+        if (c) RemoveConnectionRow(*c);
+    for (CConn* c : {added1, added2})
+        if (c) FillConnectionRows(*c);
 }
 
 void CKXSignalDetailsGridWnd::RemoveConnectionRow(const CConn& conn) {

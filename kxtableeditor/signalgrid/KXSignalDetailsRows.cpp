@@ -57,8 +57,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
     if (!net->isScalar()) m_bHideBitColumns = 0;
     if (!bitMode)
         for (int c : {m_nColSignalName, m_nColPhysicalName})
-            if (static_cast<std::size_t>(c) < m_arrColumnInfo.size())
-                m_arrColumnInfo[static_cast<std::size_t>(c)]->m_bVisible = m_bMultipleNets ? 1 : 0;
+            if (CKXColumnInfoClass* names = Columns().Find(c)) names->m_bVisible = m_bMultipleNets ? 1 : 0;
     GridWriteScope undoOff(*this, GridWriteScope::kUndo);
     CWaitCursor wait;
     {
@@ -66,7 +65,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
         if (m_bRestoreColumns) {
             m_bRestoreColumns = 0;
             for (int c = 0; c < m_nColCount && static_cast<ROWCOL>(c) <= GetColCount(); ++c)
-                SetColWidth(Col(c), Col(c), m_arrColumnInfo[static_cast<std::size_t>(c)]->m_nWidth, nullptr,
+                SetColWidth(Col(c), Col(c), Columns().At(c)->m_nWidth, nullptr,
                             kNoUpdate, gxDo);
         }
         if (!m_bMultipleNets && GetRowCount() >= kFirstDataRow) {

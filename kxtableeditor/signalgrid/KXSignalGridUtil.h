@@ -1,6 +1,7 @@
 // Small helpers internal to the signal grid's sources.
 #pragma once
 
+#include "grid/KXGridScopes.h"
 #include "grid/gxall.h"
 
 #include <cstdlib>
@@ -52,48 +53,8 @@ inline bool ParseNumber(const CString& text, double& value) {
     return true;
 }
 
-// Switches grid undo off and/or lifts the read-only lock for its lifetime.
-class GridWriteScope {
-public:
-    enum What { kUndo = 1, kLock = 2, kUndoAndLock = kUndo | kLock };
-
-    explicit GridWriteScope(CGXGridCore& grid, What what = kUndoAndLock) : m_param(grid.GetParam()), m_what(what) {
-        if (!m_param) return;
-        m_undo = m_param->IsEnableUndo();
-        m_lock = m_param->IsLockReadOnly();
-        if (m_what & kUndo) m_param->EnableUndo(FALSE);
-        if (m_what & kLock) m_param->SetLockReadOnly(FALSE);
-    }
-    ~GridWriteScope() {
-        if (!m_param) return;
-        if (m_what & kUndo) m_param->EnableUndo(m_undo);
-        if (m_what & kLock) m_param->SetLockReadOnly(m_lock);
-    }
-    GridWriteScope(const GridWriteScope&) = delete;
-    GridWriteScope& operator=(const GridWriteScope&) = delete;
-
-private:
-    CGXGridParam* m_param;
-    What m_what;
-    BOOL m_undo = FALSE;
-    BOOL m_lock = FALSE;
-};
-
-// Locks updates unless they already are; unlocks and redraws once at the end when it locked.
-class UpdateLockScope {
-public:
-    explicit UpdateLockScope(CGXGridCore& grid) : m_grid(grid), m_wasLocked(grid.LockUpdate(TRUE)) {}
-    ~UpdateLockScope() {
-        if (m_wasLocked) return;
-        m_grid.LockUpdate(FALSE);
-        m_grid.Redraw(kNoUpdate, TRUE);
-    }
-    UpdateLockScope(const UpdateLockScope&) = delete;
-    UpdateLockScope& operator=(const UpdateLockScope&) = delete;
-
-private:
-    CGXGridCore& m_grid;
-    BOOL m_wasLocked;
-};
+// The framework's write and drawing scopes under the names the signal grid's sources use.
+using GridWriteScope = kxgrid::GridWriteScope;
+using UpdateLockScope = kxgrid::LockUpdateScope;
 
 } // namespace kxsignal

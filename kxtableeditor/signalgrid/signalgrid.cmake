@@ -11,7 +11,8 @@ if(_kxsignalgrid_grid AND TARGET kxassoccomp AND TARGET kxinstsigpane AND EXISTS
     ${_kxsignalgrid_dir}/KXSignalDetailsConnect.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsRefresh.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsDump.cpp
-    ${_kxsignalgrid_dir}/KXSignalDetailsDelete.cpp)
+    ${_kxsignalgrid_dir}/KXSignalDetailsDelete.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsStyle.cpp)
   list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane rmx)
   set_property(GLOBAL PROPERTY KXSIGNALGRID_BUILT ON)
 endif()

@@ -185,6 +185,44 @@ TEST_F(HostHands, SelectKeysAndClicksReachTheActiveGrid) {
     EXPECT_TRUE(Failed(Run("kx::click ccp " + At(row, Column("Pin Type")) + " button")));
 }
 
+TEST_F(HostHands, TheExpandButtonOfABusRowAsksTheHostOnce) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    const int row = PinRow("D<3..0>");
+    ASSERT_GT(row, 0) << Run("kx::window ccp");
+    EXPECT_EQ(PinRow("D<2>"), 0);
+    Run("kx::select ccp " + At(row, Column("Pin Name"))); // the hands are in the pane already
+    Echoes();
+    EXPECT_EQ(Run("kx::click ccp " + At(row, Column("Pin Name")) + " button"), "1");
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"expandPins -selection on"}));
+    EXPECT_GT(PinRow("D<2>"), row);
+    EXPECT_EQ(Run("kx::click ccp " + At(row, Column("Pin Name")) + " button"), "1");
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"expandPins -selection off"}));
+    EXPECT_EQ(PinRow("D<2>"), 0);
+}
+
+TEST_F(HostHands, DeleteOnASignalCellDisconnectsThePinOnce) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    const int row = PinRow("OUT");
+    ASSERT_NE(Run("kx::netlist").find("U1 OUT N1"), std::string::npos);
+    // On a comment cell Delete names no delete command: nothing changes.
+    Run("kx::select ccp " + At(row, Column("Comments")));
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    // On the signal cell the pane asks the host to run the grid's delete command, once.
+    Run("kx::select ccp " + At(row, Column("Signal")));
+    Echoes();
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    const auto echoes = Echoes();
+    EXPECT_EQ(std::count(echoes.begin(), echoes.end(), "deleteConnection pin"), 1) << ::testing::PrintToString(echoes);
+    EXPECT_EQ(Run("kx::netlist").find("U1 OUT N1"), std::string::npos);
+    EXPECT_NE(Run("kx::netlist").find("R1 A N1"), std::string::npos);
+    EXPECT_EQ(Run("kx::key ccp Ctrl+Z"), "1");
+    EXPECT_NE(Run("kx::netlist").find("U1 OUT N1"), std::string::npos);
+}
+
 TEST_F(HostHands, ARightClickMenuChoiceRunsItsCommand) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");
@@ -290,6 +328,37 @@ TEST_F(HostHands, AClosingWindowIsClosedOnceAndItsEchoOnlyRecorded) {
     EXPECT_EQ(std::count(echoes.begin(), echoes.end(), "closeDesign -nosave"), 1);
     EXPECT_NE(Transcript().find("echo: closeDesign -nosave"), std::string::npos);
     EXPECT_EQ(Transcript().find("request: closeDesign"), std::string::npos);
+}
+
+TEST_F(HostHands, AnAttachIsMadeOnceAndItsEchoOnlyRecorded) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    const int row = PinRow("IN");
+    ASSERT_GT(row, 0);
+    ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Pin Name"))), "1");
+    Echoes();
+    const auto countIn = [this] {
+        const std::string n = Run("kx::netlist");
+        size_t count = 0;
+        for (size_t at = n.find("U1 IN "); at != std::string::npos; at = n.find("U1 IN ", at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(countIn(), 0u);
+    EXPECT_EQ(Run("kx::menu 35255"), "1"); // Auto Name
+    EXPECT_EQ(countIn(), 1u);
+    const auto echoes = Echoes();
+    const auto attach = std::count_if(echoes.begin(), echoes.end(),
+                                      [](const std::string& e) { return e.rfind("addConnection", 0) == 0; });
+    EXPECT_EQ(attach, 1) << ::testing::PrintToString(echoes);
+    EXPECT_EQ(Transcript().find("request: addConnection"), std::string::npos);
+    // Ctrl+Z asks the host to run "undo" once: the one connection goes, and Ctrl+Y brings it back.
+    EXPECT_EQ(Run("kx::key ccp Ctrl+Z"), "1");
+    EXPECT_EQ(countIn(), 0u);
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"undo"}));
+    EXPECT_EQ(Run("kx::key ccp y ctrl"), "1");
+    EXPECT_EQ(countIn(), 1u);
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{"redo"}));
 }
 
 TEST_F(HostHands, AnAcceleratorOfADisabledCommandDoesNothing) {

@@ -4,6 +4,8 @@
 // undo back to the design before the edit.
 #include "SignalGridTestSupport.h"
 
+#include "kxcontrols/KXCellControls.h"
+
 #include <algorithm>
 
 namespace {
@@ -220,6 +222,33 @@ TEST_F(SignalEditing, JournalledDeleteSelectsTheRowByInstanceAndPinNumber) {
     Ccp()->AutoDelete();
     EXPECT_FALSE(NetlistHas("J2 S N1"));
     EXPECT_TRUE(NetlistHas("U1 OUT N1"));
+}
+
+TEST_F(SignalEditing, CurrentPinAndComponentCellsListTheirChoicesFromTheDesign) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("FREE");
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    ASSERT_TRUE(Type(row, G::m_nColInstance, "J1"));
+    auto choices = [&](int col) {
+        grid->SetCurrentCell(row, static_cast<ROWCOL>(col));
+        CGXStyle style;
+        grid->GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
+        std::vector<std::string> items;
+        for (int i = 0; i < grid->m_pACListBox->GetCount(); ++i) {
+            CString item;
+            grid->m_pACListBox->GetText(i, item);
+            items.push_back(item.str());
+        }
+        return items;
+    };
+    const auto pins = choices(G::m_nColPinName);
+    EXPECT_NE(std::find(pins.begin(), pins.end(), "P<3>"), pins.end());
+    EXPECT_NE(std::find(pins.begin(), pins.end(), "S"), pins.end());
+    const auto numbers = choices(G::m_nColPinNumber);
+    EXPECT_NE(std::find(numbers.begin(), numbers.end(), "13"), numbers.end());
+    const auto instances = choices(G::m_nColInstance);
+    EXPECT_NE(std::find(instances.begin(), instances.end(), "J2"), instances.end());
+    EXPECT_EQ(std::find(instances.begin(), instances.end(), "U1"), instances.end()); // another cell
 }
 
 } // namespace

@@ -131,4 +131,21 @@ TEST_F(SignalRows, DumpWritesTheShownColumnsOfTheFilledRows) {
     EXPECT_FALSE(Grid()->DumpSCP("/nonexistent-dir/dump.txt"));
 }
 
+TEST_F(SignalRows, AWidthDraggedInOneSignalGridIsTheWidthOfEverySignalGrid) {
+    ASSERT_TRUE(Open());
+    G* first = Show("N1");
+    auto second = std::make_unique<G>();
+    ASSERT_TRUE(second->Create(WS_CHILD, CRect(0, 0, 800, 600), Ccp(), 9990));
+    second->InitializeGrid(Ccp(), Design(), Design());
+    second->AddNetRows(Design(), Design().net("DATA"));
+    const ROWCOL col = static_cast<ROWCOL>(G::m_nColPinName);
+    const int former = G::Columns().At(G::m_nColPinName)->m_nWidth;
+    CSize size(123, 0);
+    first->OnEndTracking(kxsignal::kCaptionRow, col, GX_TRACKWIDTH, size);
+    EXPECT_EQ(G::Columns().At(G::m_nColPinName)->m_nWidth, 123);
+    EXPECT_EQ(second->GetColWidth(col), 123);
+    EXPECT_EQ(first->GetColWidth(col), 123);
+    G::Columns().At(G::m_nColPinName)->m_nWidth = former; // the model outlives the test
+}
+
 } // namespace

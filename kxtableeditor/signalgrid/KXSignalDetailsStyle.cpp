@@ -1,0 +1,116 @@
+// Styles the signal grid supplies on demand: the current cell of the component
+// and pin columns becomes an auto-complete drop-down whose choices come from the
+// design at that moment.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxcontrols/KXCellControls.h"
+#include "rmx/schemautil.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+using namespace kxsignal;
+
+namespace {
+
+// Set while a choice list is built: the cells read meanwhile take their stored style only.
+bool s_bStyleListBusy = false;
+
+struct BusyScope {
+    BusyScope() { s_bStyleListBusy = true; }
+    ~BusyScope() { s_bStyleListBusy = false; }
+};
+
+} // namespace
+
+// The stored text of a cell, read without the grid's value buffer (which the caller of
+// GetStyleRowCol may be holding).
+CString CKXSignalDetailsGridWnd::StoredText(ROWCOL row, int col) {
+    if (col < 0) return CString();
+    CGXStyle style;
+    CGXGridCore::GetStyleRowCol(row, static_cast<ROWCOL>(col), style, gxCopy, 0);
+    return style.GetIncludeValue() ? CString(style.GetValue()) : CString();
+}
+
+BOOL CKXSignalDetailsGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt, int nType) {
+    if (!CKXGridWnd::GetStyleRowCol(nRow, nCol, style, mt, nType)) return FALSE;
+    if (s_bStyleListBusy || nRow < kFirstDataRow || nType != 0 || !IsCurrentCell(nRow, nCol) || !m_pACListBox)
+        return TRUE;
+    const int col = static_cast<int>(nCol);
+    std::vector<CString> choices;
+    {
+        BusyScope busy;
+        if (col == m_nColPinName || col == m_nColPinNumber) {
+            if (StoredText(nRow, m_nColInstance).IsEmpty()) return TRUE;
+            PinChoices(nRow, col == m_nColPinName, choices);
+            style.SetControl(Id(IDS_CTRL_PIN_COMBO));
+        } else if (col == m_nColCell || col == m_nColInstance || col == m_nColLocation) {
+            ComponentChoices(nRow, col, choices);
+            style.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO))
+                .SetVerticalAlignment(DT_VCENTER)
+                .SetTextColor(RGB(0, 0, 0))
+                .SetInterior(RGB(255, 255, 255));
+        } else {
+            return TRUE;
+        }
+    }
+    m_pACListBox->ResetContent();
+    for (const CString& choice : choices)
+        m_pACListBox->AddString(choice);
+    return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::PinChoices(ROWCOL row, BOOL bNames, std::vector<CString>& choices) {
+    const CString name = StoredText(row, m_nColInstance);
+    IInstance* inst = name.IsEmpty() || !m_designContext ? nullptr : m_designContext.design()->findInstance(name.GetString());
+    if (!inst) return;
+    const CInstanceContext context = m_designContext.instance(inst);
+    const int width = std::atoi(StoredText(row, m_nColStartBit).GetString()) -
+                      std::atoi(StoredText(row, m_nColEndBit).GetString()) + 1;
+    for (IInstTerm* pin : inst->beginInstTerm()) {
+        const int hi = std::max(pin->msb(), pin->lsb()), lo = std::min(pin->msb(), pin->lsb());
+        if (!bNames) {
+            for (int b = lo; b <= hi; ++b) {
+                const CString number = CKXGenUtils::GetPNProp(context.instTerm(pin), b);
+                if (!number.IsEmpty()) choices.push_back(number);
+            }
+            continue;
+        }
+        if (width == 1 || m_bNetBitMode) {
+            if (pin->isScalar()) {
+                choices.emplace_back(pin->name());
+                continue;
+            }
+            for (int b = hi; b >= lo; --b)
+                choices.push_back(CSchemaUtilities::vectorName(pin->name(), b));
+        } else if (!pin->isScalar()) {
+            choices.push_back(CSchemaUtilities::vectorName(pin->name(), hi, lo));
+        }
+    }
+}
+
+void CKXSignalDetailsGridWnd::ComponentChoices(ROWCOL row, int col, std::vector<CString>& choices) {
+    if (!m_designContext) return;
+    const CString cell = StoredText(row, m_nColCell), instance = StoredText(row, m_nColInstance);
+    choices.emplace_back("");
+    std::set<std::string> seen;
+    for (IInstance* inst : m_designContext.design()->beginInstance()) {
+        CString text;
+        if (col == m_nColCell) {
+            text = inst->cellName();
+        } else if (col == m_nColInstance) {
+            if (!cell.IsEmpty() && cell.CompareNoCase(inst->cellName()) != 0) continue;
+            text = inst->name();
+        } else {
+            text = CKXGenUtils::GetLocationProp(inst);
+            const bool taken = cell.IsEmpty() ||
+                               (instance.IsEmpty() ? cell.CompareNoCase(inst->cellName()) == 0
+                                                   : instance.CompareNoCase(inst->name()) == 0);
+            if (text.IsEmpty() || !taken) continue;
+        }
+        if (seen.insert(text.str()).second) choices.push_back(text);
+    }
+}
