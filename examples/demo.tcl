@@ -29,14 +29,19 @@ foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
 
 say "Double-click a signal: the pane shows every pin on it in a signal grid"
 kx::show slp MCLK
-foreach line [lrange [split [kx::window ccp] "\n"] 0 5] { puts "   $line" }
-say "Connect connector pin 8 (J1.P<8>) to MCLK from the signal grid, then undo it"
-show "addConnection pin J1:8" [addConnection pin J1:8]
+foreach line [lrange [split [kx::window ccp] "\n"] 0 7] { puts "   $line" }
+say "Type a connector pin into the signal grid's first blank row (row 7: Instance, then Pin Name), then undo it"
+show "Instance J1" [kx::edit ccp 7 6 J1]
+show "Pin Name P<8>" [kx::edit ccp 7 8 {P<8>}]
 show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
-foreach line [lrange [split [kx::window ccp] "\n"] 4 6] { puts "   $line" }
+foreach line [lrange [split [kx::window ccp] "\n"] 6 8] { puts "   $line" }
 show echoes [kx::echoes]
 show undo [undo]
 show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+say "The same connection by script: addConnection INSTANCE:PIN_NUMBER"
+show "addConnection pin J1:8" [addConnection pin J1:8]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+show undo [undo]
 
 say "The design comment (quotes and brackets stay text)"
 show "add" [designComment add {Board rev "B" [draft]}]

@@ -409,6 +409,7 @@ CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::CreateSignalGrid(const std:
     m_signalGrids.clear();
     m_signalGrids.push_back(std::move(grid));
     m_shownGrids = {shown};
+    LayoutShownGrids();
     return shown;
 }
 

@@ -138,6 +138,8 @@ public:
     IInstTerm* FindInstTerm(IInstance* inst, const CString& pinNumber, int& msb, int& lsb);
     ROWCOL FindFirstEmptyRow();
     INet* GetShownNet();
+    // The shown nets (net bits with their bit), separated by blanks.
+    void GetShownObjectNames(CString& names) override;
     bool IsShownNet(const INet* net) const;
     // The data row that shows exactly this pin bit range; 0 when none.
     ROWCOL FindPinRow(unsigned pinId, int msb, int lsb);

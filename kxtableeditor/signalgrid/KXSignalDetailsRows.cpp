@@ -517,3 +517,13 @@ ROWCOL CKXSignalDetailsGridWnd::FindPinRow(unsigned pinId, int msb, int lsb) {
     }
     return 0;
 }
+
+void CKXSignalDetailsGridWnd::GetShownObjectNames(CString& names) {
+    names.Empty();
+    for (const CKXNetData& record : m_arrNetData) {
+        const CString name = record.m_bIsBit && !record.m_pNet->isScalar()
+                                 ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
+                                 : CString(record.m_pNet->name());
+        names += (names.IsEmpty() ? "" : " ") + name;
+    }
+}

@@ -61,4 +61,23 @@ TEST_F(SignalScript, JournalOfAConnectionReplaysToTheSameDesign) {
     EXPECT_EQ(Netlist(), after);
 }
 
+TEST_F(SignalScript, TypingAPinNameThroughTheHostsHandsConnectsIt) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    const std::string before = Netlist();
+    const std::string row = std::to_string(Grid()->FindFirstEmptyRow());
+    const std::string instance = std::to_string(G::m_nColInstance), pin = std::to_string(G::m_nColPinName);
+    EXPECT_EQ(Run("kx::edit ccp " + row + " " + instance + " J1"), "1");
+    EXPECT_EQ(Run("kx::edit ccp " + row + " " + pin + " {P<3>}"), "1");
+    EXPECT_NE(Netlist().find("J1 P<3> FREE"), std::string::npos);
+    EXPECT_NE(Run("kx::window ccp").find("J1 | J1 | P<3> | 13"), std::string::npos) << Run("kx::window ccp");
+    // A pin the component does not have is refused and changes nothing.
+    const std::string next = std::to_string(Grid()->FindFirstEmptyRow());
+    EXPECT_EQ(Run("kx::edit ccp " + next + " " + instance + " J2"), "1");
+    EXPECT_EQ(Run("kx::edit ccp " + next + " " + pin + " Q"), "0");
+    EXPECT_EQ(Messages().back(), "KXTABLE-119");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), before);
+}
+
 } // namespace
