@@ -67,6 +67,9 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
     }
     bool written = false;
     bool refused = false;
+    // The journal names the pin of each row before the change; it is written only for a change
+    // that stands (not for one refused or not committed), so that a replay makes the same change.
+    CString lines;
     for (POSITION pos = values.GetStartPosition(); pos && !refused;) {
         CString name, value;
         values.GetNextAssoc(pos, name, value);
@@ -123,13 +126,15 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
                 }
             }
             if (journal) {
-                CString lines;
                 if (!shownInstance.IsEmpty())
                     lines += "\ncall " + designName + ".Clp().Select(" + KXVbsQuote(shownInstance) + ")";
+                const CString pinName = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinName));
+                if (!pinName.IsEmpty())
+                    lines += "\ncall " + designName + ".ConnectivityPane().SelectPinNameCol(" +
+                             KXVbsQuote(pinName) + ")";
                 lines += "\n\n ' --- Add Value in Customized Column ---";
                 lines += "\ncall " + designName + ".ConnectivityPane().ChangePropValue(" + KXVbsQuote(name) +
                          "," + KXVbsQuote(text) + ")\n";
-                KXJournalWrite(journal, CString(), lines);
             }
         }
     }
@@ -139,13 +144,21 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
         if (began) CKXTransaction::DiscardTrans(this);
         return FALSE;
     }
-    if (!began) return written ? TRUE : FALSE;
+    auto writeJournal = [&] {
+        if (journal && !lines.IsEmpty()) KXJournalWrite(journal, CString(), lines);
+    };
+    if (!began) {
+        writeJournal();
+        return written ? TRUE : FALSE;
+    }
     if (!written) {
         CKXTransaction::DiscardTrans(this);
+        writeJournal();
         return FALSE;
     }
     m_bCommitting = TRUE;
     const BOOL committed = CKXTransaction::CommitTrans(this, 1, 1);
     m_bCommitting = FALSE;
+    if (committed) writeJournal();
     return committed;
 }

@@ -257,7 +257,8 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     for (const auto& [key, column] : kColumns)
         if (columnKey.CompareNoCase(key) == 0) col = *column;
     if (col <= 0) return FALSE;
-    const bool byName = pinNumber == "-1";
+    // A pin without a package number is journalled with an empty number: it is found by its name.
+    const bool byName = pinNumber == "-1" || pinNumber.IsEmpty();
     const ROWCOL keyCol = Col(byName ? m_nColPinName : m_nColPinNumber);
     const CString& wanted = byName ? pinName : pinNumber;
     ROWCOL found = 0;

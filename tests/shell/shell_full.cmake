@@ -11,6 +11,7 @@ if(TARGET kxtestsupport)
     test_host_hands.cpp
     test_undo_history.cpp
     test_hostile.cpp
+    test_random_edits.cpp
     test_list_edits.cpp
   )
   list(APPEND SHELL_TEST_LIBS kxtestsupport)

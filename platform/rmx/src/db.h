@@ -235,6 +235,7 @@ public:
 
     std::vector<std::pair<int, std::function<void(CTransaction*)>>> listeners;
     int nextListener = 1;
+    std::function<bool()> commitFault;  // see IServer::setCommitFault
 
     // The change-record and state plumbing of transactions lives in transaction.cpp.
     static TxState* state(const CTransaction* t) { return t->m_state.get(); }

@@ -247,6 +247,8 @@ int IServer::addCommitListener(std::function<void(CTransaction*)> listener) {
     return id;
 }
 
+void IServer::setCommitFault(std::function<bool()> fault) { m_db->commitFault = std::move(fault); }
+
 void IServer::removeCommitListener(int id) {
     auto& l = m_db->listeners;
     l.erase(std::remove_if(l.begin(), l.end(), [id](auto& x) { return x.first == id; }), l.end());

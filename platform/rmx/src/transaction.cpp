@@ -1252,6 +1252,8 @@ bool CTransaction::commit() {
         st->replayed = true;
     }
     if (st->ops.size() == st->committedOps && st->changes.size() == st->committedChanges) return true;
+    if (!st->rebuilt && db->commitFault && db->commitFault())
+        return fail(st, "the design database refused the commit (injected fault)");
     std::set<std::string> touched;
     for (size_t i = st->committedOps; i < st->ops.size(); ++i) touched.insert(st->ops[i].design);
     for (auto& n : touched)

@@ -129,6 +129,10 @@ public:
     // ---- commit announcements: called after every successful commit.
     int addCommitListener(std::function<void(CTransaction*)> listener);
     void removeCommitListener(int id);
+    // ---- fault injection for tests: while set, a commit of new changes for which it answers true
+    // is refused as a database that cannot take the change would refuse it (the changes stay
+    // pending, for the caller to discard). Undo and redo texts are not affected.
+    void setCommitFault(std::function<bool()> fault);
 
     rmx::Db* db() const { return m_db.get(); }
 
