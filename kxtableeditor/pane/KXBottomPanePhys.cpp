@@ -39,14 +39,7 @@ bool AsksForHelp(CTclArgsList* args) {
 } // namespace
 
 CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::NewPhysPartGrid() {
-    auto* grid = new CKXPhysPartDetailsGridWnd();
-    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++)) {
-        delete grid;
-        return nullptr;
-    }
-    grid->InitializeGrid(this, PaneDesign());
-    grid->SetParentFrame(m_pChildFrame);
-    return grid;
+    return PhysPartGridOf(CreateGrid(KXGridKind::PhysPart));
 }
 
 void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names) {
@@ -65,13 +58,15 @@ void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names
     if (parts.empty()) return;
     CKXPhysPartDetailsGridWnd* grid = nullptr;
     if (parts.size() == 1) {
-        if (!m_pPhysPartGrid) m_pPhysPartGrid.reset(NewPhysPartGrid());
-        grid = m_pPhysPartGrid.get();
+        if (!m_pPhysPartGrid) m_pPhysPartGrid = NewPhysPartGrid();
+        grid = m_pPhysPartGrid;
         if (grid) grid->PopulatePhysPart(design, parts.front().get(), m_strExcludedSpaths, FALSE);
     } else {
         // A group of parts is shown in a grid of its own, made anew for each group.
-        m_pPhysPartGroupGrid.reset(NewPhysPartGrid());
-        grid = m_pPhysPartGroupGrid.get();
+        CKXPhysPartDetailsGridWnd* former = m_pPhysPartGroupGrid;
+        m_pPhysPartGroupGrid = NewPhysPartGrid();
+        DestroyGrid(former);
+        grid = m_pPhysPartGroupGrid;
         if (grid) {
             grid->m_bObjectLoaded = 1;
             for (auto& part : parts)
@@ -107,35 +102,32 @@ void CKXBottomPaneContainerView::ShowPhysNets(const std::vector<CString>& names)
                 add(logical.bitContext(b).base().physicalNetName());
     }
     if (nets.empty()) return;
-    m_pPhysNetGrid.reset(new CKXPhysNetDetailsGridWnd());
-    if (!m_pPhysNetGrid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++)) {
-        m_pPhysNetGrid.reset();
-        return;
-    }
-    m_pPhysNetGrid->InitializeGrid(this, design);
-    m_pPhysNetGrid->SetParentFrame(m_pChildFrame);
+    // Each request shows its nets in a grid of its own (a grid that loaded several nets stays so).
+    DestroyGrid(m_pPhysNetGrid);
+    m_pPhysNetGrid = PhysNetGridOf(CreateGrid(KXGridKind::PhysNet));
+    if (!m_pPhysNetGrid) return;
     if (nets.size() == 1) {
         std::unique_ptr<IPhysNet> net(getPhysNet(&design, nets.front().GetString()));
         m_pPhysNetGrid->PopulatePhysNet(design, net.get(), m_strExcludedSpaths);
     } else {
         m_pPhysNetGrid->LoadPhysNet(design, nets);
     }
-    m_shownGrids = {m_pPhysNetGrid.get()};
+    m_shownGrids = {m_pPhysNetGrid};
     SetPaneTitle(kShowsSignals);
 }
 
 CKXPhysNetDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysNetGrid() const {
     if (GetViewMode() != 4) return nullptr;
-    return dynamic_cast<CKXPhysNetDetailsGridWnd*>(GetActiveGrid());
+    return PhysNetGridOf(GetActiveGrid());
 }
 
 CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysPartGrid() const {
     if (GetViewMode() != 4) return nullptr;
-    return dynamic_cast<CKXPhysPartDetailsGridWnd*>(GetActiveGrid());
+    return PhysPartGridOf(GetActiveGrid());
 }
 
 void CKXBottomPaneContainerView::SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) {
-    for (CKXPhysPartDetailsGridWnd* g : {m_pPhysPartGrid.get(), m_pPhysPartGroupGrid.get()})
+    for (CKXPhysPartDetailsGridWnd* g : {m_pPhysPartGrid, m_pPhysPartGroupGrid})
         if (g) g->SetExcludedSpathList(refDes, excludedPaths);
 }
 

@@ -91,7 +91,8 @@ private:
 
 } // namespace
 
-CKXPhysNetDetailsGridWnd::CKXPhysNetDetailsGridWnd() : m_mapRowPins(':'), m_mapPendingPins(':') {
+CKXPhysNetDetailsGridWnd::CKXPhysNetDetailsGridWnd()
+    : CKXPhysGridWnd(KXGridKind::PhysNet), m_mapRowPins(':'), m_mapPendingPins(':') {
     EnableAutomation();
 }
 

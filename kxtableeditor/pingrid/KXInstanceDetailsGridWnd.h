@@ -5,6 +5,7 @@
 // cells (see KXPinGridIds.h), written by the row fill and read back here.
 #pragma once
 
+#include "pingrid/KXPinGrid.h"
 #include "pingrid/KXPinGridIds.h"
 
 #include "grid/KXGridWnd.h"
@@ -46,12 +47,17 @@ enum KXAttachSignalRule : int {
     KX_RULE_CONNECTBITS = 6,
 };
 
-class CKXInstanceDetailsGridWnd : public CKXGridWnd {
+class CKXInstanceDetailsGridWnd : public CKXGridWnd, public IKXPinGrid {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
 
 public:
     CKXInstanceDetailsGridWnd();
     ~CKXInstanceDetailsGridWnd() override;
+
+    // IKXPinGrid
+    CKXGridWnd& Grid() override { return *this; }
+    int GetBusOption() const override { return m_nBusOption; }
+    int GetDiffPairOption() const override { return m_nDpOption; }
 
     // ------------------------------------------------------------- columns
     // The class-wide column list: index = grid column number, 0 the row-header column. The
@@ -478,8 +484,6 @@ public:
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // The same; the number of rows selected (0: no key matched and the selection is as it was).
     int SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn);
-    // The key column by which the script words name the pin-name column.
-    static constexpr const char* kPinNameKeyColumn = "Pinname";
     // TRUE when the instances (IInstance*) have one master and the same pins.
     static BOOL AreObjectsAlike(const CDesignContext& design, CPtrList* pObjects);
     // Records the pins of one instance: their bits, and one name entry per pin. 1 when the instance
