@@ -27,6 +27,7 @@ class CKXTableDoc;
 class CKXGridWnd;
 class IKXPinGrid;
 class CKXPhysPartDetailsGridWnd;
+class CKXPhysNetDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
 class CGXGridCore;
 class CGXCommand;
@@ -356,12 +357,18 @@ public:
     LRESULT OnTclAssignPinNumber(CTclArgsList* args, long extra);
     LRESULT OnTclAssignModel(CTclArgsList* args, long extra);
     LRESULT OnTclRemoveModel(CTclArgsList* args, long extra);
+    LRESULT NetGridModelCommand(CTclArgsList* args, bool assign);
 
     // The physical view: the physical part grid of the parts double-clicked in the list pane (one
     // grid reused for single parts, one for a group of parts).
     void ShowPhysParts(const std::vector<CString>& names);
     CKXPhysPartDetailsGridWnd* ActivePhysPartGrid() const;
     CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid; }
+    // The physical net grid of the nets double-clicked in the physical view (named by physical or
+    // logical name).
+    void ShowPhysNets(const std::vector<CString>& names);
+    CKXPhysNetDetailsGridWnd* ActivePhysNetGrid() const;
+    static CKXPhysNetDetailsGridWnd* PhysNetGridOf(CKXGridWnd* grid);
     // Tells the physical part grids of a new block filter.
     void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
@@ -511,6 +518,7 @@ private:
     CKXPhysPartDetailsGridWnd* m_pPhysPartGroupGrid = nullptr; // several parts at once (in m_grids)
     CKXPhysPartDetailsGridWnd* NewPhysPartGrid();
     CKXGridWnd* m_pSignalGrid = nullptr; // the signal grid of the last show request (in m_grids)
+    CKXPhysNetDetailsGridWnd* m_pPhysNetGrid = nullptr; // the physical net grid shown last (in m_grids)
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
     CKXGridWnd* m_pActiveGrid = nullptr; // among m_shownGrids while it is shown

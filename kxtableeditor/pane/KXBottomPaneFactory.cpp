@@ -4,6 +4,7 @@
 // which the grids reach the pane and the design window's document.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
@@ -26,7 +27,8 @@ template <class Grid> std::unique_ptr<Grid> MakeWindow(CWnd* pane, UINT id) {
 } // namespace
 
 BOOL CKXBottomPaneContainerView::IsGridKindAvailable(KXGridKind kind) {
-    return kind == KXGridKind::Pin || kind == KXGridKind::Signal || kind == KXGridKind::PhysPart;
+    return kind == KXGridKind::Pin || kind == KXGridKind::Signal || kind == KXGridKind::PhysPart ||
+           kind == KXGridKind::PhysNet;
 }
 
 CKXGridWnd* CKXBottomPaneContainerView::CreateGrid(KXGridKind kind) {
@@ -57,6 +59,13 @@ CKXGridWnd* CKXBottomPaneContainerView::CreateGrid(KXGridKind kind) {
         }
         break;
     case KXGridKind::PhysNet:
+        if (auto grid = MakeWindow<CKXPhysNetDetailsGridWnd>(this, m_nNextGridId++)) {
+            grid->SetSite(this);
+            grid->InitializeGrid(this, PaneDesign());
+            grid->SetParentFrame(m_pChildFrame);
+            made = std::move(grid);
+        }
+        break;
     case KXGridKind::Matrix:
     case KXGridKind::None:
         // Not available in this library: the caller reports it.
@@ -75,6 +84,7 @@ void CKXBottomPaneContainerView::SaveColumnCustomizations() {
             break;
         }
     if (m_pPhysPartGrid) m_pPhysPartGrid->SaveColumnCustomization(TRUE);
+    if (m_pPhysNetGrid) m_pPhysNetGrid->SaveColumnCustomization(true);
 }
 
 void CKXBottomPaneContainerView::DestroyGrid(CKXGridWnd* grid) {
@@ -95,6 +105,10 @@ IKXPinGrid* CKXBottomPaneContainerView::PinGridOf(CKXGridWnd* grid) {
 
 CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::SignalGridOf(CKXGridWnd* grid) {
     return grid && grid->Kind() == KXGridKind::Signal ? static_cast<CKXSignalDetailsGridWnd*>(grid) : nullptr;
+}
+
+CKXPhysNetDetailsGridWnd* CKXBottomPaneContainerView::PhysNetGridOf(CKXGridWnd* grid) {
+    return grid && grid->Kind() == KXGridKind::PhysNet ? static_cast<CKXPhysNetDetailsGridWnd*>(grid) : nullptr;
 }
 
 CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::PhysPartGridOf(CKXGridWnd* grid) {

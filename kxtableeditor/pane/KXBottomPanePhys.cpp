@@ -3,6 +3,7 @@
 // that act on it (pin numbers, signal models, copy).
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "shell/KXShellUtil.h"
@@ -79,6 +80,48 @@ void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names
     grid->UpdatePaneTitle();
 }
 
+void CKXBottomPaneContainerView::ShowPhysNets(const std::vector<CString>& names) {
+    const CDesignContext design = PaneDesign();
+    std::vector<CString> nets;
+    std::set<CString> seen;
+    auto add = [&](const CString& name) {
+        if (!name.IsEmpty() && seen.insert(name).second) nets.push_back(name);
+    };
+    for (const CString& name : names) {
+        if (std::unique_ptr<IPhysNet> net(getPhysNet(&design, name.GetString())); net) {
+            add(net->name());
+            continue;
+        }
+        // A logical net: the physical nets of its bits.
+        const CNetContext logical = design.net(name.GetString());
+        if (!logical) continue;
+        INet* object = logical.net();
+        if (object->isScalar())
+            add(logical.bitContext(-1).base().physicalNetName());
+        else
+            for (int b : object->bits())
+                add(logical.bitContext(b).base().physicalNetName());
+    }
+    if (nets.empty()) return;
+    // Each request shows its nets in a grid of its own (a grid that loaded several nets stays so).
+    DestroyGrid(m_pPhysNetGrid);
+    m_pPhysNetGrid = PhysNetGridOf(CreateGrid(KXGridKind::PhysNet));
+    if (!m_pPhysNetGrid) return;
+    if (nets.size() == 1) {
+        std::unique_ptr<IPhysNet> net(getPhysNet(&design, nets.front().GetString()));
+        m_pPhysNetGrid->PopulatePhysNet(design, net.get(), m_strExcludedSpaths);
+    } else {
+        m_pPhysNetGrid->LoadPhysNet(design, nets);
+    }
+    m_shownGrids = {m_pPhysNetGrid};
+    SetPaneTitle(kShowsSignals);
+}
+
+CKXPhysNetDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysNetGrid() const {
+    if (GetViewMode() != 4) return nullptr;
+    return PhysNetGridOf(GetActiveGrid());
+}
+
 CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysPartGrid() const {
     if (GetViewMode() != 4) return nullptr;
     return PhysPartGridOf(GetActiveGrid());
@@ -117,7 +160,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args, lon
 LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    if (!part) return OnTclNotAvailable(args, 0);
+    if (!part) return NetGridModelCommand(args, true);
     if (!args || args->GetTotalArgCount() == 0) {
         part->AssignModel(0, "");
         return 1;
@@ -146,11 +189,39 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
 LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    if (!part) return OnTclNotAvailable(args, 0);
+    if (!part) return NetGridModelCommand(args, false);
     CStringArray keys;
     if (args)
         for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
             if (CTclArgs* arg = *it) keys.Add(JoinedValues(arg, ":"));
     if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
     return part->CommitRemoveModel() ? 1 : 0;
+}
+
+// assignModel / removeModel on the physical net grid: the keys select the rows, the grid commits.
+LRESULT CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args, bool assign) {
+    CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid();
+    if (!net) return OnTclNotAvailable(args, 0);
+    CString model;
+    CStringArray keys;
+    bool first = assign;
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+            CTclArgs* arg = *it;
+            if (!arg) continue;
+            if (first) {
+                model = arg->GetValue(0);
+                first = false;
+            } else {
+                keys.Add(JoinedValues(arg, ":"));
+            }
+        }
+    if (keys.GetSize() > 0) net->SelectRowsByKey(&keys, "");
+    if (!assign) return net->DeleteSelection() ? 1 : 0;
+    if (model.IsEmpty()) {
+        net->AssignModel(0, "");
+        return 1;
+    }
+    net->AssignModel(1, model);
+    return 1;
 }

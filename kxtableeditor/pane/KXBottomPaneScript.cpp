@@ -4,6 +4,7 @@
 // "-help" with its usage message.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
@@ -283,6 +284,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
     }
     if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return Usage();
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SetColumnFilter(column, filter) ? 1 : Usage();
+    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) return net->SetColumnFilter(column, filter) ? 1 : Usage();
     auto* pin = GetViewMode() != 4 ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin || !pin->OnFilterCellChanged(column, filter)) return Usage();
     return 1;
@@ -297,6 +299,7 @@ LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
         if (IsHelp(column)) return Usage();
     }
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) part->SortByColumnName(column);
+    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) net->SortByColumnName(column);
     if (GetViewMode() != 4)
         if (auto* pin = PinGridOf(GetActiveGrid()))
             pin->SortByColumnName(column);
@@ -367,6 +370,11 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
     if (IsHelp(file)) return Usage();
     if (file.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-244");
+        return 0;
+    }
+    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
+        if (net->DumpSCP(file)) return 1;
+        CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
         return 0;
     }
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
@@ -468,6 +476,11 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
         part->SelectRowsByKey(&keys, keyColumn);
         part->CopySelection();
+        return 1;
+    }
+    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
+        net->SelectRowsByKey(&keys, keyColumn);
+        net->CopySelection();
         return 1;
     }
     auto* pin = GetViewMode() != 4 ? PinGridOf(GetActiveGrid()) : nullptr;

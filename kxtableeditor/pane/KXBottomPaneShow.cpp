@@ -285,6 +285,15 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
 void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce) {
     if (!bForce && IsShowingComponents()) return;
     SetPaneTitle(kShowsSignals);
+    if (GetViewMode() == 4) {
+        // The physical view shows the physical net grid.
+        std::vector<CString> nets;
+        if (names)
+            for (POSITION pos = names->GetHeadPosition(); pos;)
+                nets.push_back(names->GetNext(pos));
+        ShowPhysNets(nets);
+        return;
+    }
     std::vector<ObjectKey> keys;
     std::vector<CString> shown;
     if (names)

@@ -6,6 +6,7 @@
 #include "shell/KXTableChildFrm.h"
 
 #include "afx/afxwin.h"
+#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
@@ -330,4 +331,154 @@ long CKXPhysGridWnd::CellAttribute(ROWCOL row, ROWCOL col, UINT id) {
 
 void CKXPhysGridWnd::DeselectAllRows() {
     if (GetRowCount() > 0) SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
+}
+
+// ---------------------------------------------------------------------------
+// The kind's columns
+
+namespace {
+
+// Descriptors dropped from a kind's list may still be named by a layout broadcast: they live as long
+// as the process.
+CKXColumnInfoClass* KeptColumn(int column, const CString& caption, int width, int widthType, int shown) {
+    static auto* store = new std::vector<std::unique_ptr<CKXColumnInfoClass>>();
+    auto info = std::make_unique<CKXColumnInfoClass>();
+    info->m_nColumn = column;
+    info->m_strCaption = caption;
+    info->m_nWidth = width;
+    info->m_nWidthType = widthType;
+    info->m_bVisible = shown;
+    store->push_back(std::move(info));
+    return store->back().get();
+}
+
+} // namespace
+
+void CKXPhysGridWnd::BuildColumns(std::vector<CKXColumnInfoClass*>& columns, std::vector<CString>& captions,
+                                  const char* objectCaption, const KeyColumns& keys, int charWidth,
+                                  bool showRowNumbers, int& count) {
+    std::vector<CString> entries;
+    const CStringArray& defaults = CKXCustomizeAPI::getDefaultEntriesArray();
+    const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
+    for (INT_PTR i = 0; i < defaults.GetSize(); ++i)
+        entries.push_back(defaults[i]);
+    for (INT_PTR i = 0; i < users.GetSize(); ++i)
+        entries.push_back(users[i]);
+    columns.clear();
+    captions.clear();
+    columns.push_back(KeptColumn(0, "", 20, CKXColumnInfoClass::WidthInChars, showRowNumbers ? 1 : 0));
+    captions.push_back("");
+    columns.push_back(KeptColumn(1, objectCaption, 50, CKXColumnInfoClass::WidthNone, 0));
+    captions.push_back(objectCaption);
+    int n = 2;
+    for (const CString& entry : entries) {
+        CString key, caption;
+        int width = 0, widthType = 0, origin = 0, display = 0;
+        if (!CKXCustomizeAPI::parseAttributeValues(entry, key, width, widthType, origin, caption, display)) continue;
+        const bool fixed = widthType == KX_WIDTH_FIXED;
+        CKXColumnInfoClass* info =
+            KeptColumn(n, caption, fixed ? width : width * charWidth,
+                       fixed ? CKXColumnInfoClass::WidthFixed : CKXColumnInfoClass::WidthInChars, display == 1 ? 1 : 0);
+        info->m_nPropertyType = origin;
+        info->m_strPropertyName = key;
+        for (const auto& [name, column] : keys)
+            if (key == name) *column = n;
+        columns.push_back(info);
+        captions.push_back(caption);
+        ++n;
+    }
+    count = n;
+}
+
+void CKXPhysGridWnd::SaveColumns(const std::vector<CKXColumnInfoClass*>& columns, const char* origin, int charWidth,
+                                 bool parse) {
+    if (!CKXCustomizeAPI::IsInitialized()) return;
+    CKXCustomizeAPI::setCustomizationOrigin(origin);
+    CStringArray entries;
+    for (std::size_t c = 2; c < columns.size(); ++c) {
+        const CKXColumnInfoClass* info = columns[c];
+        const bool fixed = info->m_nWidthType == CKXColumnInfoClass::WidthFixed;
+        // A fixed column keeps its own width (not a constant one).
+        entries.Add(CKXCustomizeAPI::formatEntry(info->m_strPropertyName, info->m_strCaption,
+                                                 fixed ? info->m_nWidth : info->m_nWidth / charWidth,
+                                                 fixed ? KX_WIDTH_FIXED : KX_WIDTH_CHARS, info->m_nPropertyType,
+                                                 info->m_bVisible == 1));
+    }
+    CKXCustomizeAPI::saveDefaultCustomization(entries);
+    if (parse) CKXCustomizeAPI::parseFile(entries, true);
+}
+
+int CKXPhysGridWnd::SettingsKey(const std::vector<CKXColumnInfoClass*>& columns, const char* prefix, int col,
+                                CString& key) {
+    key.Empty();
+    if (col == -1) return 0;
+    if (col < 0 || static_cast<std::size_t>(col) >= columns.size()) AfxThrowInvalidArgException();
+    key.Format("%s\\%s", prefix, columns[static_cast<std::size_t>(col)]->m_strPropertyName.GetString());
+    return 1;
+}
+
+void CKXPhysGridWnd::StyleCaptionCell(ROWCOL col, const CString& caption) {
+    CGXStyle style;
+    style.SetControl(Id(IDS_CTRL_LIST_HEADER))
+        .SetValue(caption)
+        .SetEnabled(TRUE)
+        .SetReadOnly(TRUE)
+        .SetMergeCell(1)
+        .SetHorizontalAlignment(DT_LEFT)
+        .SetVerticalAlignment(DT_BOTTOM)
+        .SetFont(CGXFont().SetBold(FALSE))
+        .SetBorders(gxBorderAll, CGXPen().SetStyle(PS_NULL))
+        .SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), caption);
+    SetStyleRange(CGXRange(Layout().captionRow, col), style, gxOverride, 0, kNoUpdate);
+}
+
+void CKXPhysGridWnd::ApplyColumnLayout(WPARAM wParam, const std::function<void()>& cover,
+                                       const std::function<void(ROWCOL, const CKXColumnInfoClass&)>& fill) {
+    const BOOL locked = LockUpdate(TRUE);
+    CGXGridParam* param = GetParam();
+    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
+    if (param) param->EnableUndo(FALSE);
+    const ROWCOL captionRow = Layout().captionRow;
+    std::vector<CKXColumnInfoClass*>& columns = Columns();
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+        const CKXColumnInfoClass* info = columns[i];
+        if (!info->m_bVisible && i != 1) continue;
+        ROWCOL found = 0;
+        for (ROWCOL c = 1; c <= GetColCount() && !found; ++c)
+            if (CellTip(captionRow, c) == info->m_strCaption) found = c;
+        const ROWCOL target = static_cast<ROWCOL>(i);
+        if (found) {
+            if (found != target) MoveCols(found, found, target, kNoUpdate);
+            HideCols(target, target, FALSE);
+        } else {
+            InsertCols(target, 1, kNoUpdate);
+            StyleCaptionCell(target, info->m_strCaption);
+            cover();
+            if (info->m_nPropertyType != CKXColumnInfoClass::Default) fill(target, *info);
+        }
+    }
+    if (const auto* before = reinterpret_cast<const std::vector<CKXColumnInfoClass*>*>(wParam))
+        for (std::size_t j = 1; j < before->size(); ++j) {
+            const CString caption = (*before)[j]->m_strCaption;
+            bool shown = false;
+            for (std::size_t i = 1; i < columns.size(); ++i)
+                if (columns[i]->m_bVisible && columns[i]->m_strCaption == caption) shown = true;
+            if (shown) continue;
+            for (ROWCOL c = 1; c <= GetColCount(); ++c)
+                if (GetValueRowCol(captionRow, c) == caption) {
+                    HideCols(c, c, TRUE);
+                    break;
+                }
+        }
+    for (ROWCOL c = 1; c < columns.size() && c <= GetColCount(); ++c)
+        SetColWidth(c, c, columns[c]->m_nWidth, nullptr, kNoUpdate);
+    if (param) param->EnableUndo(undo);
+    LockUpdate(locked);
+    Redraw(2, 1);
+}
+
+CString CKXPhysGridWnd::CellTip(ROWCOL row, ROWCOL col) {
+    CGXStyle style;
+    ComposeStyleRowCol(row, col, &style);
+    return style.GetUserAttribute(Id(IDS_UA_TOOLTIPTEXT)).GetValue();
 }

@@ -12,6 +12,7 @@
 
 #include "rmx/context.h"
 
+#include <functional>
 #include <vector>
 
 class CKXBottomPaneContainerView;
@@ -85,6 +86,8 @@ public:
     bool IsShownPinRow(ROWCOL row);
     // The selected rows, the current cell's row when nothing is selected.
     std::vector<ROWCOL> SelectedRows();
+    // The tool-tip text of a cell.
+    CString CellTip(ROWCOL row, ROWCOL col);
     // A number held in a user attribute of a cell; 0 when the cell has none.
     long CellAttribute(ROWCOL row, ROWCOL col, UINT id);
     // The grid's own commit of its open grid transaction: the committing flag is up around it.
@@ -96,6 +99,27 @@ public:
     BOOL m_bCommitting = FALSE; // the grid commits its own transaction
     bool m_bTrackingCol = false; // a width drag started on a border and no move followed
     ROWCOL m_nTrackedCol = 0;
+
+    // ------------------------------------------------------------- the kind's columns
+    // Builds the kind's descriptors: the row-number column, the column of the object's name, then
+    // one column per customisation entry of the current origin (defaults, then the user's). Keys
+    // name the columns whose numbers the kind keeps; a key no entry has keeps its number.
+    using KeyColumns = std::vector<std::pair<const char*, int*>>;
+    static void BuildColumns(std::vector<CKXColumnInfoClass*>& columns, std::vector<CString>& captions,
+                             const char* objectCaption, const KeyColumns& keys, int charWidth, bool showRowNumbers,
+                             int& count);
+    // Writes the columns from 2 on as the default customisation of the origin.
+    static void SaveColumns(const std::vector<CKXColumnInfoClass*>& columns, const char* origin, int charWidth,
+                            bool parse);
+    // "<prefix>\<key>" of a column; empty for -1; a number outside the list is an invalid argument.
+    static int SettingsKey(const std::vector<CKXColumnInfoClass*>& columns, const char* prefix, int col,
+                           CString& key);
+    // The caption cell of a column.
+    void StyleCaptionCell(ROWCOL col, const CString& caption);
+    // Aligns the grid's columns with the kind's descriptors after a layout broadcast (wParam the
+    // layout before the change): moved, inserted (and filled), hidden, widths.
+    void ApplyColumnLayout(WPARAM wParam, const std::function<void()>& cover,
+                           const std::function<void(ROWCOL, const CKXColumnInfoClass&)>& fill);
 
 protected:
     // The width of a column by the kind's descriptors; the stretched column fills the window.

@@ -45,24 +45,6 @@ WORD Id(UINT id) {
     return static_cast<WORD>(id);
 }
 
-// Descriptors dropped from the class-wide list may still be named by a layout broadcast: they live
-// as long as the process.
-std::vector<std::unique_ptr<CKXColumnInfoClass>>& Store() {
-    static auto* store = new std::vector<std::unique_ptr<CKXColumnInfoClass>>();
-    return *store;
-}
-
-CKXColumnInfoClass* NewColumn(int column, const CString& caption, int width, int widthType, int shown) {
-    auto info = std::make_unique<CKXColumnInfoClass>();
-    info->m_nColumn = column;
-    info->m_strCaption = caption;
-    info->m_nWidth = width;
-    info->m_nWidthType = widthType;
-    info->m_bVisible = shown;
-    Store().push_back(std::move(info));
-    return Store().back().get();
-}
-
 COLORREF ButtonFace() {
     return GetSysColor(COLOR_BTNFACE) | 0xEF000000u;
 }
@@ -133,65 +115,17 @@ void CKXPhysPartDetailsGridWnd::InitializeGrid(CKXBottomPaneContainerView* pane,
 // Columns
 
 void CKXPhysPartDetailsGridWnd::InitColumnInfo() {
-    const int charWidth = CharWidth();
-    std::vector<CString> entries;
-    const CStringArray& defaults = CKXCustomizeAPI::getDefaultEntriesArray();
-    const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
-    for (INT_PTR i = 0; i < defaults.GetSize(); ++i)
-        entries.push_back(defaults[i]);
-    for (INT_PTR i = 0; i < users.GetSize(); ++i)
-        entries.push_back(users[i]);
-    s_arrColumnInfo.clear();
-    s_arrColumnCaptions.clear();
-    s_arrColumnInfo.push_back(NewColumn(0, "", 20, CKXColumnInfoClass::WidthInChars, m_bShowRowNumbers ? 1 : 0));
-    s_arrColumnCaptions.push_back("");
-    s_arrColumnInfo.push_back(NewColumn(1, "Physical Part", 50, CKXColumnInfoClass::WidthNone, 0));
-    s_arrColumnCaptions.push_back("Physical Part");
-    struct KeyColumn {
-        const char* key;
-        int* column;
-    };
-    const KeyColumn keys[] = {{"PN", &s_nPNCol},
-                              {"PIN_NAME", &s_nPinNameCol},
-                              {"PIN_TYPE", &s_nPinTypeCol},
-                              {"SIGNAL", &s_nSignalCol},
-                              {"PIN_SIGNAL_MODEL", &s_nSignalModelCol}};
-    int n = 2;
-    for (const CString& entry : entries) {
-        CString key, caption;
-        int width = 0, widthType = 0, origin = 0, display = 0;
-        if (!CKXCustomizeAPI::parseAttributeValues(entry, key, width, widthType, origin, caption, display)) continue;
-        const bool fixed = widthType == KX_WIDTH_FIXED;
-        CKXColumnInfoClass* info =
-            NewColumn(n, caption, fixed ? width : width * charWidth,
-                      fixed ? CKXColumnInfoClass::WidthFixed : CKXColumnInfoClass::WidthInChars, display == 1 ? 1 : 0);
-        info->m_nPropertyType = origin;
-        info->m_strPropertyName = key;
-        for (const KeyColumn& k : keys)
-            if (key == k.key) *k.column = n;
-        s_arrColumnInfo.push_back(info);
-        s_arrColumnCaptions.push_back(caption);
-        ++n;
-    }
-    s_nColumnCount = n;
+    BuildColumns(s_arrColumnInfo, s_arrColumnCaptions, "Physical Part",
+                 {{"PN", &s_nPNCol},
+                  {"PIN_NAME", &s_nPinNameCol},
+                  {"PIN_TYPE", &s_nPinTypeCol},
+                  {"SIGNAL", &s_nSignalCol},
+                  {"PIN_SIGNAL_MODEL", &s_nSignalModelCol}},
+                 CharWidth(), m_bShowRowNumbers != FALSE, s_nColumnCount);
 }
 
 void CKXPhysPartDetailsGridWnd::SaveColumnCustomization(BOOL bReparse) {
-    if (!CKXCustomizeAPI::IsInitialized()) return;
-    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
-    const int charWidth = CharWidth();
-    CStringArray entries;
-    for (std::size_t c = 2; c < s_arrColumnInfo.size(); ++c) {
-        const CKXColumnInfoClass* info = s_arrColumnInfo[c];
-        const bool fixed = info->m_nWidthType == CKXColumnInfoClass::WidthFixed;
-        // A fixed column keeps its own width (not a constant one).
-        entries.Add(CKXCustomizeAPI::formatEntry(info->m_strPropertyName, info->m_strCaption,
-                                                 fixed ? info->m_nWidth : info->m_nWidth / charWidth,
-                                                 fixed ? KX_WIDTH_FIXED : KX_WIDTH_CHARS, info->m_nPropertyType,
-                                                 info->m_bVisible == 1));
-    }
-    CKXCustomizeAPI::saveDefaultCustomization(entries);
-    if (bReparse) CKXCustomizeAPI::parseFile(entries, true);
+    SaveColumns(s_arrColumnInfo, kOrigin, CharWidth(), bReparse != FALSE);
 }
 
 void CKXPhysPartDetailsGridWnd::CustomizeColumns() {
@@ -206,11 +140,7 @@ void CKXPhysPartDetailsGridWnd::CustomizeColumns() {
 }
 
 int CKXPhysPartDetailsGridWnd::GetColumnSettingsKey(int col, CString& key) {
-    key.Empty();
-    if (col == -1) return 0;
-    if (col < 0 || static_cast<std::size_t>(col) >= s_arrColumnInfo.size()) AfxThrowInvalidArgException();
-    key.Format("PHYCCP\\%s", s_arrColumnInfo[static_cast<std::size_t>(col)]->m_strPropertyName.GetString());
-    return 1;
+    return SettingsKey(s_arrColumnInfo, kOrigin, col, key);
 }
 
 CKXColumnInfoClass* CKXPhysPartDetailsGridWnd::GetColumnInfo(int col) {
@@ -222,21 +152,6 @@ void CKXPhysPartDetailsGridWnd::GetColumnMenuText(int col, CString& text, BOOL& 
     if (col < 0 || static_cast<std::size_t>(col) >= s_arrColumnCaptions.size()) return;
     text = s_arrColumnCaptions[static_cast<std::size_t>(col)];
     bEnabled = TRUE;
-}
-
-void CKXPhysPartDetailsGridWnd::StyleCaptionCell(ROWCOL col, const CString& caption) {
-    CGXStyle style;
-    style.SetControl(Id(IDS_CTRL_LIST_HEADER))
-        .SetValue(caption)
-        .SetEnabled(TRUE)
-        .SetReadOnly(TRUE)
-        .SetMergeCell(1)
-        .SetHorizontalAlignment(DT_LEFT)
-        .SetVerticalAlignment(DT_BOTTOM)
-        .SetFont(CGXFont().SetBold(FALSE))
-        .SetBorders(gxBorderAll, CGXPen().SetStyle(PS_NULL))
-        .SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), caption);
-    SetStyleRange(CGXRange(kPartCaptionRow, col), style, gxOverride, 0, kNoUpdate);
 }
 
 void CKXPhysPartDetailsGridWnd::CoverHeaderRows() {
@@ -298,50 +213,11 @@ void CKXPhysPartDetailsGridWnd::FormatHeaderRows() {
 
 LRESULT CKXPhysPartDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
     if (lParam != kPartGridKind) return 0;
-    const BOOL locked = LockUpdate(TRUE);
-    CGXGridParam* param = GetParam();
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    if (param) param->EnableUndo(FALSE);
-    for (std::size_t i = 1; i < s_arrColumnInfo.size(); ++i) {
-        const CKXColumnInfoClass* info = s_arrColumnInfo[i];
-        if (!info->m_bVisible && i != static_cast<std::size_t>(s_nPhysPartCol)) continue;
-        ROWCOL found = 0;
-        for (ROWCOL c = 1; c <= GetColCount() && !found; ++c) {
-            CGXStyle style;
-            ComposeStyleRowCol(kPartCaptionRow, c, &style);
-            if (style.GetUserAttribute(Id(IDS_UA_TOOLTIPTEXT)).GetValue() == info->m_strCaption) found = c;
-        }
-        const ROWCOL target = static_cast<ROWCOL>(i);
-        if (found) {
-            if (found != target) MoveCols(found, found, target, kNoUpdate);
-            HideCols(target, target, FALSE);
-        } else {
-            InsertCols(target, 1, kNoUpdate);
-            StyleCaptionCell(target, info->m_strCaption);
-            CoverHeaderRows();
-            if (info->m_nPropertyType != CKXColumnInfoClass::Default)
-                FillPropertyColumn(info->m_strPropertyName, info->m_nPropertyType == 3 ? 3 : info->m_nPropertyType,
-                                   target, static_cast<ROWCOL>(-1));
-        }
-    }
-    if (const auto* before = reinterpret_cast<const std::vector<CKXColumnInfoClass*>*>(wParam))
-        for (std::size_t j = 1; j < before->size(); ++j) {
-            const CString caption = (*before)[j]->m_strCaption;
-            bool shown = false;
-            for (std::size_t i = 1; i < s_arrColumnInfo.size(); ++i)
-                if (s_arrColumnInfo[i]->m_bVisible && s_arrColumnInfo[i]->m_strCaption == caption) shown = true;
-            if (shown) continue;
-            for (ROWCOL c = 1; c <= GetColCount(); ++c)
-                if (GetValueRowCol(kPartCaptionRow, c) == caption) {
-                    HideCols(c, c, TRUE);
-                    break;
-                }
-        }
-    for (ROWCOL c = 1; c < static_cast<ROWCOL>(s_nColumnCount) && c < s_arrColumnInfo.size(); ++c)
-        SetColWidth(c, c, s_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
-    if (param) param->EnableUndo(undo);
-    LockUpdate(locked);
-    Redraw(2, 1);
+    ApplyColumnLayout(
+        wParam, [this] { CoverHeaderRows(); },
+        [this](ROWCOL col, const CKXColumnInfoClass& info) {
+            FillPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, col, static_cast<ROWCOL>(-1));
+        });
     return 1;
 }
 

@@ -183,7 +183,6 @@ private:
     CKXPhysPinMap m_mapPins;
     // Rows of the part pins in one pass, skipping hidden rows when asked.
     template <class F> void ForEachPinRow(F f);
-    void StyleCaptionCell(ROWCOL col, const CString& caption);
     void CoverHeaderRows();
     void SetTitle(const CString& title);
     // Rows of one part: removes them and their pin map entries.

@@ -1,0 +1,587 @@
+// The physical net grid: window, columns ("PHYSCP"), rows of the pins on physical
+// nets read from the packaging server, and their refresh after committed
+// transactions.
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "afx/afxwin.h"
+#include "kxcommon/KXCustomizeAPI.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXCellControls.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "rmx/packaging.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
+
+#include <memory>
+
+IMPLEMENT_DYNCREATE(CKXPhysNetDetailsGridWnd, CKXGridWnd)
+
+BEGIN_MESSAGE_MAP(CKXPhysNetDetailsGridWnd, CKXGridWnd)
+ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXPhysNetDetailsGridWnd::OnTransactionCommitted)
+ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXPhysNetDetailsGridWnd::OnColumnLayoutChanged)
+END_MESSAGE_MAP()
+
+using namespace kxphys;
+
+std::vector<CKXColumnInfoClass*> CKXPhysNetDetailsGridWnd::m_arrColumnInfo;
+std::vector<CString> CKXPhysNetDetailsGridWnd::m_arrColumnCaptions;
+int CKXPhysNetDetailsGridWnd::m_nColPhysNetName = 1;
+int CKXPhysNetDetailsGridWnd::m_nColLocation = 2;
+int CKXPhysNetDetailsGridWnd::m_nColPinNumber = 3;
+int CKXPhysNetDetailsGridWnd::m_nColPinName = 4;
+int CKXPhysNetDetailsGridWnd::m_nColPinType = 5;
+int CKXPhysNetDetailsGridWnd::m_nColSignalModel = 6;
+int CKXPhysNetDetailsGridWnd::m_nColCount = 7;
+CKXPhysNetDetailsGridWnd* CKXPhysNetDetailsGridWnd::m_pActiveGrid = nullptr;
+
+namespace {
+
+constexpr UINT kNoUpdate = 2;
+constexpr const char* kOrigin = "PHYSCP";
+
+WORD Id(UINT id) {
+    return static_cast<WORD>(id);
+}
+
+ROWCOL C(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+COLORREF ButtonFace() {
+    return GetSysColor(COLOR_BTNFACE) | 0xEF000000u;
+}
+
+CGXStyle PinCell(const CString& value) {
+    CGXStyle s;
+    s.SetValue(value).SetWrapText(FALSE).SetUserAttribute(Id(kEllipsisAttribute), CGXEllipseUserAttribute(gxDotEllipse));
+    return s;
+}
+
+// Undo off, the read-only lock lifted and updates locked while rows are written; all come back after.
+class WriteScope {
+public:
+    explicit WriteScope(CGXGridCore& grid) : m_grid(grid) {
+        if (CGXGridParam* p = grid.GetParam()) {
+            m_undo = p->IsEnableUndo();
+            m_readOnly = p->IsLockReadOnly();
+            p->EnableUndo(FALSE);
+            p->SetLockReadOnly(FALSE);
+        }
+        m_locked = grid.LockUpdate(TRUE);
+    }
+    ~WriteScope() {
+        if (CGXGridParam* p = m_grid.GetParam()) {
+            p->SetLockReadOnly(m_readOnly);
+            p->EnableUndo(m_undo);
+        }
+        m_grid.LockUpdate(m_locked);
+        if (!m_locked) m_grid.Redraw(2, 1);
+    }
+    WriteScope(const WriteScope&) = delete;
+    WriteScope& operator=(const WriteScope&) = delete;
+
+private:
+    CGXGridCore& m_grid;
+    BOOL m_undo = FALSE, m_readOnly = FALSE, m_locked = FALSE;
+};
+
+} // namespace
+
+CKXPhysNetDetailsGridWnd::CKXPhysNetDetailsGridWnd()
+    : CKXPhysGridWnd(KXGridKind::PhysNet), m_mapRowPins(':'), m_mapPendingPins(':') {
+    EnableAutomation();
+}
+
+CKXPhysNetDetailsGridWnd::~CKXPhysNetDetailsGridWnd() {
+    if (m_pActiveGrid == this) m_pActiveGrid = nullptr;
+    if (IKXMessageServer* server = GetKXMsgSrvr())
+        if (GetSafeHwnd()) server->UnregisterWindow(GetSafeHwnd());
+}
+
+KXPhysLayout CKXPhysNetDetailsGridWnd::Layout() const {
+    return {kNetFilterRow, kNetFirstRow, kNetCaptionRow, kNetGridKind};
+}
+
+// ---------------------------------------------------------------------------
+// Set-up and columns
+
+void CKXPhysNetDetailsGridWnd::InitializeGrid(CKXBottomPaneContainerView* pane, CDesignContext design) {
+    m_designContext = design;
+    m_pPane = pane;
+    CKXGridWnd::InitializeGrid(kNetFirstRow, static_cast<ROWCOL>(m_nColLocation), kNetCaptionRow, nullptr);
+    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
+    if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);
+    if (m_arrColumnInfo.empty()) InitColumnInfo();
+    FormatHeaderRows();
+    RegisterHeaderControl(static_cast<ULONG>(m_nColLocation));
+    CDWordArray look;
+    RegisterDynComboControl(&CKXPhysNetDetailsGridWnd::GetColumnSettingsKey, look);
+    EnableKeySelectionSync(TRUE);
+    EnableCellControlClick(TRUE);
+    CGXGridParam* param = GetParam();
+    if (param) param->EnableUndo(FALSE);
+    m_dropTarget.RegisterTarget(this, design);
+    RegisterControl(Id(IDS_CTRL_PROGRAMMABLE_PIN),
+                    new CKXBitMapComboBox(this, IDB_PROGRAMMABLE_PIN, IDS_CTRL_PROGRAMMABLE_PIN,
+                                          IDS_CTRL_PROGRAMMABLE_PIN_LIST, 1),
+                    FALSE, TRUE);
+    FormatHeaderRows();
+    if (IKXMessageServer* server = GetKXMsgSrvr()) {
+        server->RegisterWindow(MSG_TRANSACTION_COMMITTED, GetSafeHwnd());
+        server->RegisterWindow(MSG_COLUMN_LAYOUT_CHANGED, GetSafeHwnd());
+    }
+    if (param) param->EnableUndo(TRUE);
+}
+
+void CKXPhysNetDetailsGridWnd::InitColumnInfo() {
+    BuildColumns(m_arrColumnInfo, m_arrColumnCaptions, "Phys Net Name",
+                 {{"LOCATION", &m_nColLocation},
+                  {"PN", &m_nColPinNumber},
+                  {"PIN_NAME", &m_nColPinName},
+                  {"PIN_TYPE", &m_nColPinType},
+                  {"SIGNAL_MODEL", &m_nColSignalModel}},
+                 CharWidth(), m_bShowRowNumbers != FALSE, m_nColCount);
+}
+
+void CKXPhysNetDetailsGridWnd::SaveColumnCustomization(bool bReparse) {
+    SaveColumns(m_arrColumnInfo, kOrigin, CharWidth(), bReparse);
+}
+
+void CKXPhysNetDetailsGridWnd::CustomizeColumns() {
+    SaveColumnCustomization(false);
+    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
+    if (CKXCustomizeAPI::invokeCustomizeDialog(static_cast<int>(kNetGridKind)) != 1) return;
+    std::vector<CKXColumnInfoClass*> before = m_arrColumnInfo;
+    InitColumnInfo();
+    if (IKXMessageServer* server = GetKXMsgSrvr())
+        server->Broadcast(MSG_COLUMN_LAYOUT_CHANGED, reinterpret_cast<WPARAM>(&before), kNetGridKind, 0);
+    Redraw(2, 1);
+}
+
+int CKXPhysNetDetailsGridWnd::GetColumnSettingsKey(int col, CString& key) {
+    return SettingsKey(m_arrColumnInfo, kOrigin, col, key);
+}
+
+CKXColumnInfoClass* CKXPhysNetDetailsGridWnd::GetColumnInfo(int col) {
+    if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnInfo.size()) AfxThrowInvalidArgException();
+    return m_arrColumnInfo[static_cast<std::size_t>(col)];
+}
+
+void CKXPhysNetDetailsGridWnd::GetColumnMenuText(int col, CString& text, BOOL& bEnabled) {
+    if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnCaptions.size()) return;
+    text = m_arrColumnCaptions[static_cast<std::size_t>(col)];
+    bEnabled = col == m_nColSignalModel;
+}
+
+void CKXPhysNetDetailsGridWnd::CoverHeaderRows() {
+    const ROWCOL last = GetColCount();
+    for (ROWCOL r : {ROWCOL{0}, ROWCOL{2}, ROWCOL{4}})
+        SetCoveredCellsRowCol(r, 0, r, last, kNoUpdate);
+}
+
+void CKXPhysNetDetailsGridWnd::FormatHeaderRows() {
+    WriteScope scope(*this);
+    if (GetRowCount() < kNetFirstRow - 1) SetRowCount(kNetFirstRow - 1, kNoUpdate);
+    SetColCount(static_cast<ROWCOL>(m_nColCount - 1), kNoUpdate);
+    CGXStyle filter;
+    filter.SetControl(Id(IDS_CTRL_FILTER_COMBO))
+        .SetValue("*")
+        .SetVerticalAlignment(DT_VCENTER)
+        .SetFont(CGXFont().SetBold(FALSE))
+        .SetReadOnly(FALSE);
+    for (ROWCOL c = 0; c < static_cast<ROWCOL>(m_nColCount); ++c) {
+        if (c > 0 && c < m_arrColumnCaptions.size()) StyleCaptionCell(c, m_arrColumnCaptions[c]);
+        if (c > 0 && GetValueRowCol(kNetFilterRow, c).IsEmpty())
+            SetStyleRange(CGXRange(kNetFilterRow, c), filter, gxOverride, 0, kNoUpdate);
+        if (c < m_arrColumnInfo.size()) SetColWidth(c, c, m_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
+    }
+    SetRowHeight(2, 2, 4, nullptr, kNoUpdate);
+    SetRowHeight(4, 4, 4, nullptr, kNoUpdate);
+    CGXStyle separator;
+    separator.SetControl(Id(kHeaderControl)).SetEnabled(FALSE).SetInterior(ButtonFace());
+    for (ROWCOL r : {ROWCOL{2}, ROWCOL{4}})
+        SetStyleRange(CGXRange(r, 0, r, GetColCount()), separator, gxOverride, 0, kNoUpdate);
+    CoverHeaderRows();
+    SetFrozenRows(4, 2, kNoUpdate);
+    // LOCATION to PIN_TYPE are read only; the signal model stays editable.
+    for (int c : {m_nColLocation, m_nColPinNumber, m_nColPinName, m_nColPinType})
+        SetStyleRange(CGXRange().SetCols(C(c)), CGXStyle().SetReadOnly(TRUE), gxOverride, 0, kNoUpdate);
+}
+
+void CKXPhysNetDetailsGridWnd::UpdateTitleRow() {
+    if (m_bMultipleNets || m_strNetName.IsEmpty()) return;
+    WriteScope scope(*this);
+    CGXStyle s;
+    s.SetValue(m_strNetName)
+        .SetControl(Id(kHeaderControl))
+        .SetHorizontalAlignment(DT_LEFT)
+        .SetFont(CGXFont().SetFaceName("Tahoma").SetBold(TRUE))
+        .SetMergeCell(1)
+        .SetEnabled(FALSE);
+    SetStyleRange(CGXRange(0, 0), s, gxOverride, 0, kNoUpdate);
+}
+
+void CKXPhysNetDetailsGridWnd::InitBlankRowStyle(ROWCOL row) {
+    for (int c : {m_nColLocation, m_nColPinName, m_nColPinNumber})
+        SetStyleRange(CGXRange(row, C(c)), PinCell(""), gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), CGXStyle().SetUserAttribute(Id(IDS_UA_PHYSNET_INSTANCE_ID), 0),
+                  gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinType)), PinCell("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
+                  gxOverride, 0, kNoUpdate);
+}
+
+LRESULT CKXPhysNetDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
+    if (lParam != kNetGridKind) return 0;
+    ApplyColumnLayout(
+        wParam, [this] { CoverHeaderRows(); },
+        [this](ROWCOL col, const CKXColumnInfoClass& info) {
+            RefreshPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, static_cast<int>(col));
+        });
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Rows
+
+CString CKXPhysNetDetailsGridWnd::RowKey(ROWCOL row) {
+    if (row < kNetFirstRow || row > GetRowCount()) return CString();
+    // The cell texts are copied: the grid hands out one buffer for every cell.
+    const CString location = GetValueRowCol(row, C(m_nColLocation));
+    const CString number = GetValueRowCol(row, C(m_nColPinNumber));
+    return m_mapRowPins.Key(location, number);
+}
+
+BOOL CKXPhysNetDetailsGridWnd::GetRowPin(ROWCOL row, CInstTermBitContext* bit) {
+    const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(RowKey(row));
+    if (!bits || bits->empty()) return FALSE;
+    if (bit) *bit = bits->front();
+    return TRUE;
+}
+
+ROWCOL CKXPhysNetDetailsGridWnd::LastPinRow() {
+    ROWCOL last = kNetFirstRow - 1;
+    for (ROWCOL r = GetRowCount(); r >= kNetFirstRow; --r)
+        if (!GetValueRowCol(r, C(m_nColPinNumber)).IsEmpty()) {
+            last = r;
+            break;
+        }
+    return last;
+}
+
+void CKXPhysNetDetailsGridWnd::WritePinCells(ROWCOL row, const CString& location, const CString& pinType,
+                                             const CString& pinNumber, int instanceId, const CString& pinName) {
+    SetStyleRange(CGXRange(row, C(m_nColPhysNetName)), PinCell(m_strNetName), gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColLocation)), PinCell(location), gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinType)), PinCell(pinType), gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinNumber)),
+                  PinCell(pinNumber).SetUserAttribute(Id(IDS_UA_PHYSNET_INSTANCE_ID), instanceId), gxOverride, 0,
+                  kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinName)), PinCell(pinName), gxOverride, 0, kNoUpdate);
+}
+
+void CKXPhysNetDetailsGridWnd::AppendSpareRows() {
+    const ROWCOL first = GetRowCount() + 1;
+    InsertRows(first, kNetSpareRows, kNoUpdate);
+    for (ROWCOL r = first; r < first + kNetSpareRows; ++r)
+        InitBlankRowStyle(r);
+}
+
+int CKXPhysNetDetailsGridWnd::LoadPhysNet(CDesignContext design, const std::vector<CString>& netNames) {
+    m_bMultipleNets = 1;
+    {
+        WriteScope scope(*this);
+        for (const CString& name : netNames) {
+            std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, name.GetString()));
+            if (net) PopulatePhysNet(design, net.get(), "");
+        }
+        SetSortColumn(-1);
+        SortColumn(m_nColLocation);
+        RefreshRows();
+        AppendSpareRows();
+    }
+    return 1;
+}
+
+int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CString excludedSpaths) {
+    if (!net) return 0;
+    if (static_cast<std::size_t>(m_nColPhysNetName) < m_arrColumnInfo.size())
+        m_arrColumnInfo[static_cast<std::size_t>(m_nColPhysNetName)]->m_bVisible = m_bMultipleNets ? 1 : 0;
+    m_strExcludedSpaths = excludedSpaths;
+    CWaitCursor wait;
+    WriteScope scope(*this);
+    if (m_bColumnWidthsPending) {
+        m_bColumnWidthsPending = FALSE;
+        for (ROWCOL c = 0; c < static_cast<ROWCOL>(m_nColCount) && c < m_arrColumnInfo.size(); ++c)
+            SetColWidth(c, c, m_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
+    }
+    if (!m_bMultipleNets) {
+        if (GetRowCount() >= kNetFirstRow) RemoveRows(kNetFirstRow, GetRowCount(), kNoUpdate);
+        m_mapRowPins.Clear();
+    }
+    m_strNetName = net->name();
+    if (!m_bMultipleNets) UpdateTitleRow();
+    ROWCOL row = m_bMultipleNets ? LastPinRow() + 1 : kNetFirstRow;
+    std::unique_ptr<CPhysIterator<IPhysPin>> pins(net->beginPin());
+    for (; pins && pins->hasCurrent(); pins->advance()) {
+        std::unique_ptr<IPhysPin> pin(pins->current());
+        CInstTermBitContext bit;
+        if (!pin || !pin->logicalPinBit(bit) || !bit) continue;
+        const CInstanceContext inst = bit.instance();
+        const char* location = inst.physicalPackageName();
+        const CString number = pin->pinNumber();
+        InsertRows(row, 1, kNoUpdate);
+        WritePinCells(row, location ? location : "", PinTypeText(pin->direction()), number,
+                      static_cast<int>(inst.instance()->id()), CKXGenUtils::GetPinLogicalName(bit));
+        m_mapRowPins.Set(m_mapRowPins.Key(location ? location : "", number), {bit});
+        SetSignalModelCellStyle(row);
+        for (const CKXColumnInfoClass* info : m_arrColumnInfo) {
+            if (info->m_nPropertyType == CKXColumnInfoClass::Default) continue;
+            CString value;
+            bool found = false;
+            if (info->m_nPropertyType == CKXColumnInfoClass::InstProp || info->m_nPropertyType == CKXColumnInfoClass::PinProp) {
+                const CContext& owner = info->m_nPropertyType == CKXColumnInfoClass::InstProp
+                                            ? static_cast<const CContext&>(inst)
+                                            : static_cast<const CContext&>(bit);
+                if (std::unique_ptr<CPQPropertyData> p(owner.findProperty(info->m_strPropertyName.GetString(), true)); p) {
+                    value = p->value();
+                    found = true;
+                }
+            } else if (info->m_nPropertyType == CKXColumnInfoClass::NetProp) {
+                if (std::unique_ptr<CPQPropertyData> p(net->findProperty(info->m_strPropertyName.GetString(), true)); p) {
+                    value = p->value();
+                    found = true;
+                }
+            }
+            CGXStyle s;
+            s.SetValue(value).SetReadOnly(TRUE);
+            if (!found) s.SetControl(Id(kStaticControl));
+            SetStyleRange(CGXRange(row, static_cast<ROWCOL>(info->m_nColumn)), s, gxOverride, 0, kNoUpdate);
+        }
+        ++row;
+    }
+    if (CKXShareGlobalData::m_bShowPowerPins) {
+        std::unique_ptr<CPhysIterator<IPhysPowerPin>> power(net->beginPowerPin());
+        for (; power && power->hasCurrent(); power->advance()) {
+            std::unique_ptr<IPhysPowerPin> pin(power->current());
+            if (pin) AddPowerPinRow(row++, pin.get());
+        }
+    }
+    if (!m_bMultipleNets) {
+        SetSortColumn(-1);
+        SortColumn(m_nColLocation);
+        RefreshRows();
+        AppendSpareRows();
+    }
+    return 1;
+}
+
+void CKXPhysNetDetailsGridWnd::AddPowerPinRow(ROWCOL row, IPhysPowerPin* pin) {
+    InsertRows(row, 1, kNoUpdate);
+    WritePinCells(row, pin->location(), pin->typeText(), pin->pinNumber(), 0, pin->pinName());
+}
+
+void CKXPhysNetDetailsGridWnd::RefreshRows() {
+    CWaitCursor wait;
+    WriteScope scope(*this);
+    const ROWCOL last = GetRowCount();
+    if (last >= kNetFirstRow) HideRows(kNetFirstRow, last, FALSE, nullptr, kNoUpdate, gxDo);
+    for (ROWCOL r = kNetFirstRow; r <= last; ++r) {
+        CInstTermBitContext bit;
+        const bool excluded = !m_strExcludedSpaths.IsEmpty() && GetRowPin(r, &bit) &&
+                              CKXGenUtils::IsSPathToBeExcluded(bit.spath(), m_strExcludedSpaths);
+        if (!GetValueRowCol(r, C(m_nColPinNumber)).IsEmpty())
+            SetStyleRange(CGXRange(r, C(m_nColPinNumber)),
+                          CGXStyle().SetUserAttribute(Id(IDS_UA_FILTERED_BLOCK_ROW), excluded ? 1 : 0), gxOverride, 0,
+                          kNoUpdate);
+        if (excluded) HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
+    }
+    for (ROWCOL c = C(m_nColLocation); c <= GetColCount(); ++c)
+        SetValueRange(CGXRange(kNetFilterRow, c), "*", gxOverride, 0, kNoUpdate);
+}
+
+void CKXPhysNetDetailsGridWnd::SetExcludedSpathList(CString netName, CString excludedSpaths) {
+    if (netName.CompareNoCase(m_strNetName) != 0) return;
+    m_strExcludedSpaths = excludedSpaths;
+    RefreshRows();
+}
+
+void CKXPhysNetDetailsGridWnd::RenamePhysNet(CString netName) {
+    std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, netName.GetString()));
+    if (!net) return;
+    m_strNetName = net->name();
+    UpdateTitleRow();
+}
+
+void CKXPhysNetDetailsGridWnd::RefreshRowsByName(CString location) {
+    if (location.IsEmpty()) return;
+    WriteScope scope(*this);
+    for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r)
+        if (GetValueRowCol(r, C(m_nColLocation)).CompareNoCase(location) == 0) SetSignalModelCellStyle(r);
+}
+
+// ---------------------------------------------------------------------------
+// Refresh after committed transactions
+
+LRESULT CKXPhysNetDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
+    auto* transaction = reinterpret_cast<CTransaction*>(lParam);
+    IServer* server = CKXShareGlobalData::m_pServer;
+    if (!transaction || !server || m_bCommitting) return 0;
+    if (!transaction->modifiesObjectType('P')) return 0;
+    WriteScope scope(*this);
+    bool moved = false;
+    for (IChange* change : transaction->beginChange()) {
+        if (!change || change->objectType() != 'P') continue;
+        const int kind = change->changeKind();
+        if (kind != 1 && kind != 2 && kind != 5) continue;
+        const char *cpath = nullptr, *pname = nullptr, *pold = nullptr, *pnew = nullptr;
+        if (!server->decodePropertyChange(change, &cpath, &pname, &pold, &pnew)) continue;
+        const CString path = cpath ? cpath : "", name = pname ? pname : "", oldValue = pold ? pold : "",
+                      newValue = pnew ? pnew : "";
+        const bool changed = oldValue.CompareNoCase(newValue) != 0;
+        if (name.CompareNoCase("PHYS_NET_NAME") == 0 && changed && !oldValue.IsEmpty() &&
+            oldValue.CompareNoCase(m_strNetName) == 0)
+            RenamePhysNet(newValue);
+        else if (name.CompareNoCase("LOCATION") == 0 && changed && !oldValue.IsEmpty() && !newValue.IsEmpty())
+            RenameLocationInRows(newValue, oldValue);
+        else if (name.CompareNoCase("PN") == 0 && changed) {
+            ChangePinNumberInRows(path, newValue, oldValue);
+            moved = true;
+        } else if (name.CompareNoCase("SEC") == 0 && changed) {
+            RefreshPinNumbersOfInstance(path);
+            moved = true;
+        }
+        if (name.CompareNoCase("PIN_SIGNAL_MODEL") == 0 && (newValue.IsEmpty() || changed))
+            RefreshModelCellsOfPin(path);
+        std::unique_ptr<CContext> object(server->getContext(path.GetString()));
+        int objectKind = 0;
+        if (dynamic_cast<CInstanceContext*>(object.get()))
+            objectKind = 1;
+        else if (dynamic_cast<CInstTermBitContext*>(object.get()) || dynamic_cast<CInstTermContext*>(object.get()))
+            objectKind = 2;
+        else if (dynamic_cast<CNetContext*>(object.get()) || dynamic_cast<CNetBitContext*>(object.get()))
+            objectKind = 3;
+        if (!objectKind) continue;
+        for (std::size_t i = 1; i < m_arrColumnInfo.size(); ++i)
+            if (m_arrColumnInfo[i]->m_nPropertyType != 0 && m_arrColumnInfo[i]->m_strPropertyName.CompareNoCase(name) == 0) {
+                RefreshPropertyColumn(name, objectKind, m_arrColumnInfo[i]->m_nColumn);
+                break;
+            }
+    }
+    if (moved) MergePinMaps();
+    return 0;
+}
+
+void CKXPhysNetDetailsGridWnd::RenameLocationInRows(CString newLocation, CString oldLocation) {
+    for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
+        if (GetValueRowCol(r, C(m_nColLocation)).CompareNoCase(oldLocation) != 0) continue;
+        const CString number = GetValueRowCol(r, C(m_nColPinNumber));
+        const CString oldKey = RowKey(r);
+        SetStyleRange(CGXRange(r, C(m_nColLocation)), PinCell(newLocation), gxOverride, 0, kNoUpdate);
+        if (const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(oldKey)) {
+            std::vector<CInstTermBitContext> moved = *bits;
+            m_mapRowPins.Remove(oldKey);
+            m_mapRowPins.Set(m_mapRowPins.Key(newLocation, number), std::move(moved));
+        }
+    }
+}
+
+void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString newPinNumber, CString oldPinNumber) {
+    IServer* server = CKXShareGlobalData::m_pServer;
+    std::unique_ptr<CContext> object(server ? server->getContext(pinPath.GetString()) : nullptr);
+    const auto* bit = dynamic_cast<const CInstTermBitContext*>(object.get());
+    if (!bit) return;
+    const char* location = bit->instance().physicalPackageName();
+    if (!location) return;
+    // The row of the old number names the pin; a number given from nothing has no row here yet.
+    if (oldPinNumber.IsEmpty()) return;
+    const CString oldKey = m_mapRowPins.Key(location, oldPinNumber);
+    const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(oldKey);
+    if (!bits || bits->front().spath().CompareNoCase(bit->spath()) != 0) return;
+    const ROWCOL row = m_mapRowPins.FindRow(oldKey, kNetFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); });
+    if (!row) return;
+    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), PinCell(newPinNumber), gxOverride, 0, kNoUpdate);
+    m_mapPendingPins.Set(m_mapPendingPins.Key(location, newPinNumber), *bits);
+}
+
+void CKXPhysNetDetailsGridWnd::RefreshPinNumbersOfInstance(CString instancePath) {
+    IServer* server = CKXShareGlobalData::m_pServer;
+    std::unique_ptr<CContext> object(server ? server->getContext(instancePath.GetString()) : nullptr);
+    const auto* inst = dynamic_cast<const CInstanceContext*>(object.get());
+    if (!inst) return;
+    const CString location = CKXGenUtils::GetLocationProp(*inst);
+    if (location.IsEmpty()) return;
+    const long id = static_cast<long>(inst->instance()->id());
+    for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
+        if (CellAttribute(r, C(m_nColPinNumber), IDS_UA_PHYSNET_INSTANCE_ID) != id) continue;
+        CInstTermBitContext bit;
+        if (!GetRowPin(r, &bit) || bit.instance().spath().CompareNoCase(inst->spath()) != 0) continue;
+        const CString number = CKXGenUtils::GetPinNumber(bit);
+        SetStyleRange(CGXRange(r, C(m_nColPinNumber)), PinCell(number), gxOverride, 0, kNoUpdate);
+        m_mapPendingPins.Set(m_mapPendingPins.Key(location, number), {bit});
+    }
+}
+
+void CKXPhysNetDetailsGridWnd::MergePinMaps() {
+    m_mapPendingPins.ForEach([this](const CString& key, const std::vector<CInstTermBitContext>& bits) {
+        m_mapRowPins.Set(key, bits);
+    });
+    m_mapPendingPins.Clear();
+    m_mapRowPins.ForgetRows();
+}
+
+void CKXPhysNetDetailsGridWnd::RefreshModelCellsOfPin(CString pinPath) {
+    if (pinPath.IsEmpty()) return;
+    IServer* server = CKXShareGlobalData::m_pServer;
+    std::unique_ptr<CContext> object(server ? server->getContext(pinPath.GetString()) : nullptr);
+    const auto* bit = dynamic_cast<const CInstTermBitContext*>(object.get());
+    const auto* pin = dynamic_cast<const CInstTermContext*>(object.get());
+    const CInstanceContext inst = bit ? bit->instance() : pin ? pin->instance() : CInstanceContext();
+    const char* location = inst ? inst.physicalPackageName() : nullptr;
+    if (!location) return;
+    auto restyle = [&](const CInstTermBitContext& b) {
+        const CString key = m_mapRowPins.Key(location, CKXGenUtils::GetPinNumber(b));
+        if (const ROWCOL row = m_mapRowPins.FindRow(key, kNetFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); }))
+            SetSignalModelCellStyle(row);
+    };
+    if (bit)
+        restyle(*bit);
+    else if (IInstTerm* term = pin->instTerm())
+        for (int b : term->bits())
+            restyle(pin->bitContext(b));
+}
+
+void CKXPhysNetDetailsGridWnd::RefreshPropertyColumn(CString property, int objectKind, int column) {
+    CGXGridParam* param = GetParam();
+    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
+    const BOOL lock = param ? param->IsLockReadOnly() : FALSE;
+    if (param) {
+        param->EnableUndo(FALSE);
+        param->SetLockReadOnly(FALSE);
+    }
+    for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
+        CInstTermBitContext bit;
+        // The row's own pin, found by its key (not by its pin number alone).
+        if (!GetRowPin(r, &bit)) continue;
+        std::unique_ptr<CPQPropertyData> p;
+        if (objectKind == 1)
+            p.reset(bit.instance().findProperty(property.GetString(), true));
+        else if (objectKind == 2)
+            p.reset(bit.findProperty(property.GetString(), true));
+        else if (objectKind == 3) {
+            const CNetBitContext net = bit.netbitOuter();
+            if (!net) continue;
+            p.reset(net.base().findPropertyIncludingAliases(property.GetString(), true));
+        }
+        SetStyleRange(CGXRange(r, C(column)),
+                      CGXStyle().SetValue(p ? CString(p->value()) : CString()).SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
+                      gxOverride, 0, kNoUpdate);
+    }
+    if (param) {
+        param->SetLockReadOnly(lock);
+        param->EnableUndo(undo);
+    }
+}

@@ -1,0 +1,120 @@
+// The physical net grid: every pin on one physical net (or on several nets at
+// once) of the packaged design, with its part, pin number, logical pin, type and
+// signal model. Only the signal models are edited here.
+//
+// Each pin row is found again through the pin map: the text of its LOCATION
+// cell, a colon and its PN cell name the logical pin bit on that row.
+#pragma once
+
+#include "physgrids/KXPhysGridWnd.h"
+#include "physgrids/KXPhysPinMap.h"
+
+class IPhysNet;
+class IPhysPin;
+class IPhysPowerPin;
+class CTransaction;
+
+class CKXPhysNetDetailsGridWnd : public CKXPhysGridWnd {
+    DECLARE_DYNCREATE(CKXPhysNetDetailsGridWnd)
+
+public:
+    CKXPhysNetDetailsGridWnd();
+    ~CKXPhysNetDetailsGridWnd() override;
+
+    KXPhysLayout Layout() const override;
+    ROWCOL ModelColumn() const override { return static_cast<ROWCOL>(m_nColSignalModel); }
+    std::vector<CKXColumnInfoClass*>& Columns() const override { return m_arrColumnInfo; }
+
+    // ------------------------------------------------------------- window and columns
+    static std::vector<CKXColumnInfoClass*> m_arrColumnInfo;
+    static std::vector<CString> m_arrColumnCaptions;
+    static int m_nColPhysNetName, m_nColLocation, m_nColPinNumber, m_nColPinName, m_nColPinType, m_nColSignalModel,
+        m_nColCount;
+    static CKXPhysNetDetailsGridWnd* m_pActiveGrid;
+
+    void InitializeGrid(CKXBottomPaneContainerView* pane, CDesignContext design);
+    void InitColumnInfo();
+    void FormatHeaderRows();
+    void UpdateTitleRow();
+    void InitBlankRowStyle(ROWCOL row);
+    void SaveColumnCustomization(bool bReparse);
+    void CustomizeColumns() override;
+    // "PHYSCP\<key>": the filter combo's settings key of a column; empty for -1.
+    static int GetColumnSettingsKey(int col, CString& key);
+    CKXColumnInfoClass* GetColumnInfo(int col) override;
+    void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
+    LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
+
+    // ------------------------------------------------------------- rows
+    int LoadPhysNet(CDesignContext design, const std::vector<CString>& netNames);
+    int PopulatePhysNet(CDesignContext design, IPhysNet* net, CString excludedSpaths);
+    void AddPowerPinRow(ROWCOL row, IPhysPowerPin* pin);
+    void RefreshRows();
+    void SetExcludedSpathList(CString netName, CString excludedSpaths);
+    void RenamePhysNet(CString netName);
+    void RefreshRowsByName(CString location) override;
+    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    void RenameLocationInRows(CString newLocation, CString oldLocation);
+    void ChangePinNumberInRows(CString pinPath, CString newPinNumber, CString oldPinNumber);
+    void RefreshPinNumbersOfInstance(CString instancePath);
+    void RefreshModelCellsOfPin(CString pinPath);
+    void MergePinMaps();
+    void RefreshPropertyColumn(CString property, int objectKind, int column);
+    // The logical pin bit of a row; FALSE for a row without one.
+    BOOL GetRowPin(ROWCOL row, CInstTermBitContext* bit);
+    CString RowKey(ROWCOL row);
+    // The last row of pins (the spare rows below it are blank).
+    ROWCOL LastPinRow();
+
+    // ------------------------------------------------------------- signal models
+    BOOL CanRemoveModel() override;
+    BOOL CanEditPin() override;
+    BOOL CanAssignModel() override;
+    BOOL PasteFromClipboardViewer(int item, int param) override;
+    BOOL DeleteSelection() override;
+    void AssignModel(int bUseGiven, LPCTSTR model) override;
+    void RemoveModel() override { DeleteSelection(); }
+    void EditPin(BOOL flag) override;
+    BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
+    // Pastes the clipboard's lines into the model cells from the first selected row on.
+    BOOL PasteModels(const CString& text);
+    void SetSignalModelCellStyle(ROWCOL row);
+    BOOL RemovePinSignalModel(CTransaction* transaction, ROWCOL row);
+    BOOL CanDelete() override { return TRUE; }
+
+    // ------------------------------------------------------------- clipboard, filter, sort, selection
+    void OnEditCopy() override;
+    void CopySelection();
+    BOOL SetColumnFilter(CString colName, CString filter);
+    void FilterRows(ROWCOL col);
+    void OnSortColumn(int col) override;
+    int SortByColumnName(CString colName);
+    void SelectRowsByKey(CStringArray* keys, CString colName) override;
+    void CrossSelectInHost() override;
+    void UpdatePaneTitle() override;
+    void ActivateGridView() override;
+    BOOL SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags = GX_SCROLLINVIEW | GX_UPDATENOW) override;
+    BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    int DumpSCP(const char* path);
+    static BOOL CanPasteNever(int type);
+    static BOOL CanPasteSignalModel(int type);
+    BOOL CanPasteSpecial() override;
+
+    CString m_strNetName;
+    CString m_strExcludedSpaths;
+    BOOL m_bColumnWidthsPending = TRUE;
+    BOOL m_bSendingFilterCommand = FALSE;
+
+private:
+    CKXPhysPinMap m_mapRowPins;
+    CKXPhysPinMap m_mapPendingPins;
+    void WritePinCells(ROWCOL row, const CString& location, const CString& pinType, const CString& pinNumber,
+                       int instanceId, const CString& pinName);
+    void CoverHeaderRows();
+    void AppendSpareRows();
+    void JournalModel(ROWCOL row, const CString& comment, const CString& call);
+    std::vector<ROWCOL> SelectedPinRows();
+    BOOL CommitModel(const std::vector<ROWCOL>& rows, const CString& model);
+
+    DECLARE_MESSAGE_MAP()
+};

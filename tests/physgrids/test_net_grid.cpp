@@ -1,0 +1,146 @@
+// The physical net grid: the pins on physical nets, their models, and the refresh when
+// pin numbers change elsewhere.
+#include "PhysGridTestSupport.h"
+
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
+
+#include "kxclipboard/CKXImpClipBoard.h"
+
+namespace {
+
+using N = CKXPhysNetDetailsGridWnd;
+
+class PhysNetGridTest : public PhysGridTest {
+protected:
+    N* ShowNets(std::initializer_list<const char*> names) {
+        if (!Doc() && !Open("work.board:sch", 4)) return nullptr;
+        CStringList list;
+        for (const char* n : names)
+            list.AddTail(n);
+        Ccp()->ShowNetsByName(&list, TRUE);
+        return dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    }
+    std::string NetRow(N* g, ROWCOL r) {
+        std::string line;
+        for (int c : {N::m_nColLocation, N::m_nColPinNumber, N::m_nColPinName, N::m_nColPinType, N::m_nColSignalModel})
+            line += (line.empty() ? "" : "|") + g->GetValueRowCol(r, static_cast<ROWCOL>(c)).str();
+        return line;
+    }
+};
+
+TEST_F(PhysNetGridTest, ANetShowsItsPinsByLocation) {
+    N* g = ShowNets({"N1"});
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(Ccp()->GetPaneTitle(), "Physical Net Connectivity Details");
+    EXPECT_EQ(g->GetValueRowCol(0, 0), "N1");
+    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow), "RN1|1|A|Inout|");
+    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow + 1), "U1|6|OUT|Output|");
+    EXPECT_EQ(g->LastPinRow(), kxphys::kNetFirstRow + 1);
+    EXPECT_EQ(g->GetRowCount(), kxphys::kNetFirstRow + 1 + kxphys::kNetSpareRows);
+    CInstTermBitContext bit;
+    ASSERT_TRUE(g->GetRowPin(kxphys::kNetFirstRow + 1, &bit));
+    EXPECT_EQ(bit.spath(), "@U1.OUT");
+    EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(N::m_nColPhysNetName)), 0);
+    CString key;
+    N::GetColumnSettingsKey(N::m_nColPinNumber, key);
+    EXPECT_EQ(key, "PHYSCP\\PN");
+}
+
+TEST_F(PhysNetGridTest, SeveralNetsShowTheirNames) {
+    N* g = ShowNets({"N1", "CK"});
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->m_bMultipleNets, 1);
+    EXPECT_GT(g->GetColWidth(static_cast<ROWCOL>(N::m_nColPhysNetName)), 0);
+    EXPECT_EQ(g->LastPinRow(), kxphys::kNetFirstRow + 2);
+    CStringArray keys;
+    keys.Add("CK:CLK:5");
+    g->SelectRowsByKey(&keys, "");
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(NetRow(g, row), "U1|5|CLK|Input|");
+}
+
+TEST_F(PhysNetGridTest, ModelsAreAssignedRemovedAndUndone) {
+    N* g = ShowNets({"N1"});
+    ASSERT_NE(g, nullptr);
+    const std::string before = Saved();
+    EXPECT_EQ(Word("assignModel pin M7 [list OUT 6]"), 1);
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "M7");
+    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow + 1), "U1|6|OUT|Output|M7");
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_NE(JournalText().find("call board_phys.ConnectivityPane().SelectPinNameCol(\"OUT\",\"6\")"),
+              std::string::npos);
+    // The same model again changes nothing and opens no transaction.
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Word("assignModel pin M7 [list OUT 6]"), 1);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Word("removeModel pin [list OUT 6]"), 1);
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow + 1), "U1|6|OUT|Output|");
+}
+
+TEST_F(PhysNetGridTest, PastedLinesBecomeTheModelsOfTheRows) {
+    N* g = ShowNets({"N1"});
+    ASSERT_NE(g, nullptr);
+    g->SetCurrentCell(kxphys::kNetFirstRow, static_cast<ROWCOL>(N::m_nColSignalModel));
+    g->SelectRange(CGXRange(kxphys::kNetFirstRow, static_cast<ROWCOL>(N::m_nColSignalModel)), TRUE, FALSE);
+    ASSERT_TRUE(g->PasteModels("PA\r\nPB\r\n"));
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "PA");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "PB");
+    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow), "RN1|1|A|Inout|PA");
+    // An empty text pastes nothing.
+    EXPECT_FALSE(g->PasteModels(""));
+}
+
+TEST_F(PhysNetGridTest, APinNumberChangedElsewhereIsShownAndKeyed) {
+    N* g = ShowNets({"DATA<0>"});
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(NetRow(g, kxphys::kNetFirstRow), "U1|1|D<0>|Inout|");
+    // The part grid swaps pins 1 and 2 of U1: the net grid shows the new number.
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    G* part = ShowParts({"U1"});
+    ASSERT_NE(part, nullptr);
+    Select(part, {Row(part, "U1", "1")});
+    ASSERT_TRUE(part->SwapPins(TRUE, "2"));
+    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow), "U1|2|D<0>|Inout|");
+    CInstTermBitContext bit;
+    ASSERT_TRUE(g->GetRowPin(kxphys::kNetFirstRow, &bit));
+    EXPECT_EQ(bit.spath(), "@U1.D<0>");
+    // A further edit on the row reaches the pin.
+    g->SetCurrentCell(kxphys::kNetFirstRow, static_cast<ROWCOL>(N::m_nColPinNumber));
+    g->AssignModel(1, "MX");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "MX");
+}
+
+TEST_F(PhysNetGridTest, FilterSortAndDumpThroughTheWords) {
+    N* g = ShowNets({"N1"});
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(Word("filterRows pin -col \"Ref Des\" -filter U*"), 1);
+    EXPECT_TRUE(g->IsRowHidden(kxphys::kNetFirstRow));
+    EXPECT_FALSE(g->IsRowHidden(kxphys::kNetFirstRow + 1));
+    EXPECT_NE(JournalText().find("call board_phys.ConnectivityPane().FilterRows(\"Ref Des\",\"U*\")"),
+              std::string::npos);
+    EXPECT_EQ(Word("filterRows pin -col \"Ref Des\" -filter *"), 1);
+    EXPECT_FALSE(g->IsRowHidden(kxphys::kNetFirstRow));
+    EXPECT_EQ(Word("dumpGrid netdump.txt"), 1);
+    std::ifstream in(m_dir / "netdump.txt");
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("\n---SCP Dump for net: N1---\n"), std::string::npos);
+    EXPECT_NE(text.str().find("OUT"), std::string::npos);
+}
+
+TEST_F(PhysNetGridTest, PinsOfDifferentDirectionsTakeNoModel) {
+    N* g = ShowNets({"N1"});
+    ASSERT_NE(g, nullptr);
+    g->SelectRowsByKey(nullptr, "");
+    Messages();
+    g->AssignModel(1, "M1");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-127"}));
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
+}
+
+} // namespace
