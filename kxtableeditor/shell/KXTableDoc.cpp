@@ -264,7 +264,15 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         CKXErrorHandler::MessageBoxOk("KXCOMMON-102", name, error);
         return FALSE;
     }
-    if (m_pComments) m_pComments->saveComments();
+    // The comments are part of what the user saves: a comments file that cannot be written fails the
+    // save, and the document stays modified so that nothing is lost on close.
+    if (m_pComments && !m_pComments->saveComments()) {
+        const CString reason = m_pComments->GetLastError();
+        StatusText("Design comments not saved: " + reason);
+        m_strSaveError = reason.IsEmpty() ? CString("comments not written") : reason;
+        CKXErrorHandler::MessageBoxOk("KXTABLE-139", name, reason);
+        return FALSE;
+    }
     if (GetOpenMode() == 2) {
         int hide = 0;
         CKXRegistrySettings::OpenRegistryKey("KXFrame");

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 namespace {
 
 class ListEdits : public KXShellFixture {
@@ -62,6 +65,30 @@ TEST_F(ListEdits, ReferenceDesignatorsAndMastersChange) {
     EXPECT_NE(Run("kx::window clp").find("R1"), std::string::npos);
     EXPECT_TRUE(Journals("call board.ModifyComponent(\"R1\",\"work.buf\")"));
     EXPECT_TRUE(Modified());
+}
+
+} // namespace
+
+namespace {
+
+using SaveComments = KXShellFixture;
+
+TEST_F(SaveComments, ACommentsFileThatCannotBeWrittenFailsTheSave) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {kept} OUT"), "1");
+    // A folder where the comments file goes: the file cannot be written.
+    std::filesystem::create_directories(m_lib / "board.TableEditor.notes");
+    Messages();
+    Run("saveDesign");
+    const std::vector<std::string> shown = Messages();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "KXTABLE-139"), shown.end());
+    EXPECT_TRUE(Doc()->IsModified());
+    // Once the file can be written, the save goes through.
+    std::filesystem::remove(m_lib / "board.TableEditor.notes");
+    Run("saveDesign");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_TRUE(std::filesystem::is_regular_file(m_lib / "board.TableEditor.notes"));
 }
 
 } // namespace
