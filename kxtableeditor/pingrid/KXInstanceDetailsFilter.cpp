@@ -16,6 +16,7 @@
 #include <functional>
 #include <list>
 #include <set>
+#include <utility>
 
 using kxpingrid::Col;
 
@@ -259,6 +260,14 @@ void CKXInstanceDetailsGridWnd::HideFilteredRows(int function, BOOL bKeepHidden)
             hide(row, bHideBits);
         }
     }
+}
+
+void CKXInstanceDetailsGridWnd::ReapplyFilters() {
+    if (GetRowCount() < PIN_FIRST_ROW) return;
+    const BOOL bUserEdit = std::exchange(m_bUserFilterEdit, FALSE); // nothing to journal
+    FilterRows(m_nColPinName);
+    m_bUserFilterEdit = bUserEdit;
+    if (m_nFunctionFilter != 0) HideFilteredRows(m_nFunctionFilter, TRUE);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshFilter(int col, int function, BOOL bLockUpdate) {
