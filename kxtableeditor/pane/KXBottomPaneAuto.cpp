@@ -4,7 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
-#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXShellUtil.h"
 
@@ -69,8 +69,8 @@ CString Quoted(LPCTSTR text) {
 
 } // namespace
 
-CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::ActivePinGrid() const {
-    return dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid());
+IKXPinGrid* CKXBottomPaneContainerView::ActivePinGrid() const {
+    return PinGridOf(GetActiveGrid());
 }
 
 BOOL CKXBottomPaneContainerView::AutoDump(LPCTSTR file) {
@@ -92,22 +92,22 @@ void CKXBottomPaneContainerView::AutoDelete() {
 }
 
 void CKXBottomPaneContainerView::AutoCopy() {
-    if (CKXInstanceDetailsGridWnd* pin = ActivePinGrid()) pin->OnEditCopy();
+    if (IKXPinGrid* pin = ActivePinGrid()) pin->Grid().OnEditCopy();
 }
 
 void CKXBottomPaneContainerView::AutoCtrSelectTerminationCol(LPCTSTR pin) {
-    if (CKXInstanceDetailsGridWnd* grid = ActivePinGrid())
+    if (IKXPinGrid* grid = ActivePinGrid())
         grid->SelectColumnByName(pin ? pin : "", "Termination");
 }
 
 BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumber) {
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SwapPins(1, pinNumber ? pinNumber : "");
-    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
-    return grid ? grid->SwapPins(1, pinNumber ? pinNumber : "") : FALSE;
+    IKXPinGrid* grid = ActivePinGrid();
+    return grid ? grid->Grid().SwapPins(1, pinNumber ? pinNumber : "") : FALSE;
 }
 
 BOOL CKXBottomPaneContainerView::AutoCtrSelectPinNameCol(LPCTSTR pin) {
-    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    IKXPinGrid* grid = ActivePinGrid();
     if (!grid) return FALSE;
     grid->SelectColumnByName(pin ? pin : "", "PinName");
     return TRUE;
@@ -131,11 +131,11 @@ void CKXBottomPaneContainerView::AutoRemoveModel() {
 }
 
 void CKXBottomPaneContainerView::AutoSelectFirstSignalCol() {
-    if (CKXInstanceDetailsGridWnd* grid = ActivePinGrid()) grid->SelectFirstSignalCell();
+    if (IKXPinGrid* grid = ActivePinGrid()) grid->SelectFirstSignalCell();
 }
 
 BOOL CKXBottomPaneContainerView::AutoSelectNextSignalCol() {
-    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    IKXPinGrid* grid = ActivePinGrid();
     return grid ? grid->SelectNextSignalCell() : FALSE;
 }
 
@@ -195,10 +195,10 @@ void CKXBottomPaneContainerView::SelectPinCellInActiveGrid(const char* columnKey
         part->NotifySelectionChanged();
         return;
     }
-    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    IKXPinGrid* grid = ActivePinGrid();
     if (!grid || !grid->SelectPinCell(columnKey, pin ? pin : "", RowArgument(row))) return;
-    grid->CrossSelectInHost();
-    grid->NotifySelectionChanged();
+    grid->Grid().CrossSelectInHost();
+    grid->Grid().NotifySelectionChanged();
 }
 
 void CKXBottomPaneContainerView::AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row) {
@@ -233,10 +233,10 @@ void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR
 void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
     if (GetViewMode() == 4 || !property || !*property) return;
     for (CKXGridWnd* g : m_shownGrids)
-        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) {
+        if (auto* pin = PinGridOf(g)) {
             CMapStringToString values;
             values.SetAt(property, value ? value : "");
-            pin->ChangeCustomColumnValue(values);
+            pin->Grid().ChangeCustomColumnValue(values);
         }
 }
 
@@ -271,9 +271,9 @@ BOOL CKXBottomPaneContainerView::RefuseAutomation() const {
 }
 
 void CKXBottomPaneContainerView::AutoPaste() {
-    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    IKXPinGrid* grid = ActivePinGrid();
     if (!grid) return;
-    grid->CrossSelectInHost();
+    grid->Grid().CrossSelectInHost();
     SendHostText("paste pin");
 }
 

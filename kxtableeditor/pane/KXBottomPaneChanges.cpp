@@ -3,7 +3,7 @@
 // resolved violations become steps of the window's undo history.
 #include "pane/KXBottomPaneContainerView.h"
 
-#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGrid.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
@@ -103,10 +103,10 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
                 key.Format("%u", inst->id());
                 auto it = m_componentWindows.find(key.str());
                 if (it != m_componentWindows.end())
-                    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(it->second))
+                    if (auto* pin = PinGridOf(it->second))
                         pin->UpdateHeaderCaption();
                 for (auto& [k, g] : m_componentWindows)
-                    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g))
+                    if (auto* pin = PinGridOf(g))
                         pin->RefreshInstanceCells(static_cast<int>(inst->id()));
                 // The name shown for it follows.
                 for (size_t i = 0; i < m_shownKeys.size() && i < m_shown.size(); ++i)

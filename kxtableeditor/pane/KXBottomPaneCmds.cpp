@@ -4,7 +4,7 @@
 // handlers decide enablement and the three menu texts the pane sets itself.
 #include "pane/KXBottomPaneContainerView.h"
 
-#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -320,10 +320,10 @@ void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
 // ------------------------------------------------------------------ list tracking, pairs, host ids
 
 void CKXBottomPaneContainerView::OnTrackInSignalList() {
-    if (dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid())) SendHostText("trackInSignalList");
+    if (PinGridOf(GetActiveGrid())) SendHostText("trackInSignalList");
 }
 void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
-    auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid());
+    auto* pin = PinGridOf(GetActiveGrid());
     ui->Enable(pin && pin->IsCurrentSignalCellFilled());
 }
 
@@ -335,7 +335,7 @@ void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {
 BOOL CKXBottomPaneContainerView::CanRemoveDiffPairPin() {
     if (GetViewMode() == 4) return FALSE;
     for (CKXGridWnd* g : m_shownGrids) {
-        if (!dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) return FALSE;
+        if (!PinGridOf(g)) return FALSE;
     }
     return TRUE;
 }
@@ -346,19 +346,19 @@ void CKXBottomPaneContainerView::OnUpdateRemoveDiffPairPin(CCmdUI* ui) {
 void CKXBottomPaneContainerView::OnHostCommand35537() {}
 void CKXBottomPaneContainerView::OnUpdateHostCommand3553x(CCmdUI* ui) {
     const int mode = GetViewMode();
-    if (mode == 4 || mode == 2 || !dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid())) Disable(ui);
+    if (mode == 4 || mode == 2 || !PinGridOf(GetActiveGrid())) Disable(ui);
 }
 
 // ------------------------------------------------------------------ grids side by side
 
 void CKXBottomPaneContainerView::ActivateAdjacentGrid(CGXGridCore* grid, BOOL bForward) {
-    std::vector<CKXInstanceDetailsGridWnd*> pins;
+    std::vector<CKXGridWnd*> pins;
     for (CKXGridWnd* g : m_shownGrids)
-        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) pins.push_back(pin);
+        if (g->Kind() == KXGridKind::Pin) pins.push_back(g);
     for (size_t i = 0; i < pins.size(); ++i) {
         if (static_cast<CGXGridCore*>(pins[i]) != grid) continue;
         if (bForward ? i + 1 >= pins.size() : i == 0) return;
-        CKXInstanceDetailsGridWnd* target = pins[bForward ? i + 1 : i - 1];
+        CKXGridWnd* target = pins[bForward ? i + 1 : i - 1];
         pins[i]->InitCanPasteCallback();
         target->ActivateGridView();
         target->SetFocus();
@@ -370,7 +370,7 @@ void CKXBottomPaneContainerView::ActivateAdjacentGrid(CGXGridCore* grid, BOOL bF
 int CKXBottomPaneContainerView::GridIndexOf(CGXGridCore* grid) const {
     int index = 0;
     for (CKXGridWnd* g : m_shownGrids) {
-        if (!dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) continue;
+        if (!PinGridOf(g)) continue;
         if (static_cast<CGXGridCore*>(g) == grid) return index;
         ++index;
     }
@@ -380,7 +380,7 @@ int CKXBottomPaneContainerView::GridIndexOf(CGXGridCore* grid) const {
 void CKXBottomPaneContainerView::ClearOtherGridSelections(int gridIndex) {
     int index = 0;
     for (CKXGridWnd* g : m_shownGrids) {
-        if (!dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) continue;
+        if (!PinGridOf(g)) continue;
         if (index++ == gridIndex) continue;
         g->SetSelection(nullptr);
     }

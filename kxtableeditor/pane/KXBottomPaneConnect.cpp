@@ -4,7 +4,7 @@
 // journal replays. Each road opens one transaction around the grids' work.
 #include "pane/KXBottomPaneContainerView.h"
 
-#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGrid.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
@@ -70,10 +70,10 @@ void CKXBottomPaneContainerView::RecordTransactionNet(const CString& name, INet*
 
 // ------------------------------------------------------------------ the grids and the pane's transaction
 
-std::vector<CKXInstanceDetailsGridWnd*> CKXBottomPaneContainerView::ShownPinGrids() const {
-    std::vector<CKXInstanceDetailsGridWnd*> grids;
+std::vector<IKXPinGrid*> CKXBottomPaneContainerView::ShownPinGrids() const {
+    std::vector<IKXPinGrid*> grids;
     for (CKXGridWnd* g : m_shownGrids)
-        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) grids.push_back(pin);
+        if (auto* pin = PinGridOf(g)) grids.push_back(pin);
     return grids;
 }
 
@@ -122,8 +122,8 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
     }
     const BOOL began = BeginPaneTransaction("Add Connections");
     int connected = 0;
-    CKXInstanceDetailsGridWnd* last = nullptr;
-    for (CKXInstanceDetailsGridWnd* grid : ShownPinGrids()) {
+    IKXPinGrid* last = nullptr;
+    for (IKXPinGrid* grid : ShownPinGrids()) {
         CString gridText = text;
         if (shortPins && grid->IsDiffPairRowSelected()) gridText.Format("=SHORTPINS(%s)", text.GetString());
         if (echo) grid->AddSelectedPinsToArgs(echo);
@@ -131,7 +131,7 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
         last = grid;
     }
     if (began) EndPaneTransaction(connected > 0);
-    if (last && last->GetSafeHwnd()) last->SetFocus();
+    if (last && last->Grid().GetSafeHwnd()) last->Grid().SetFocus();
     return connected;
 }
 
@@ -319,7 +319,7 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, l
     SelectKeysOnly(keys);
     bool can = GetViewMode() != 4 && GetViewMode() != 2 && !ShownPinGrids().empty();
     for (CKXGridWnd* g : m_shownGrids) {
-        auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g);
+        auto* pin = PinGridOf(g);
         if (!pin || !pin->CanRemoveDiffPair()) can = false;
     }
     if (!can) {
@@ -328,7 +328,7 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, l
     }
     const BOOL began = BeginPaneTransaction("Remove Differential Pairs");
     BOOL any = FALSE;
-    for (CKXInstanceDetailsGridWnd* grid : ShownPinGrids())
+    for (IKXPinGrid* grid : ShownPinGrids())
         if (grid->RemoveDiffPair()) any = TRUE;
     if (began) EndPaneTransaction(any);
     return any ? 1 : 0;
@@ -338,7 +338,7 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, l
 
 BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     const CString text = signal ? signal : "";
-    CKXInstanceDetailsGridWnd* grid = ActivePinGrid();
+    IKXPinGrid* grid = ActivePinGrid();
     if (text.IsEmpty() || !grid || !IsEditable()) return FALSE;
     const BOOL began = BeginPaneTransaction("Add Connections");
     const int done = grid->ConnectSelectedPins(text, 1);
@@ -364,7 +364,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     const BOOL began = BeginPaneTransaction("Add Connections");
     CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
     int result = 0;
-    for (CKXInstanceDetailsGridWnd* grid : ShownPinGrids()) {
+    for (IKXPinGrid* grid : ShownPinGrids()) {
         const CString gridText =
             shortPins ? (signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString()) : ruleText;
         if (gridText.IsEmpty()) continue;

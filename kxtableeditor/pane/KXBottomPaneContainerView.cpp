@@ -1,12 +1,9 @@
 #include "pane/KXBottomPaneContainerView.h"
 
-#include "physgrids/KXPhysPartDetailsGridWnd.h"
-
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
-#include "pingrid/KXInstanceDetailsGridWnd.h"
-#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "pingrid/KXPinGrid.h"
 
 #include "grid/gxcommand.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -107,15 +104,12 @@ CKXBottomPaneContainerView::CKXBottomPaneContainerView()
 
 CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
     Unsubscribe();
-    // The first pin grid keeps the column customisation of its kind for the next session.
-    if (!m_pinGrids.empty()) m_pinGrids.front()->LoadCustomPropertyColumns(TRUE);
+    SaveColumnCustomizations();
     m_shownGrids.clear();
     m_componentWindows.clear();
-    m_pinGrids.clear();
-    // The physical part grids keep theirs likewise.
-    if (m_pPhysPartGrid) m_pPhysPartGrid->SaveColumnCustomization(TRUE);
-    m_pPhysPartGroupGrid.reset();
-    m_pPhysPartGrid.reset();
+    m_pPhysPartGroupGrid = m_pPhysPartGrid = nullptr;
+    m_pSignalGrid = nullptr;
+    m_grids.clear();
     if (CKXTransaction::GetUndoSink() == this) CKXTransaction::SetUndoSink(nullptr);
 }
 
@@ -252,8 +246,8 @@ void CKXBottomPaneContainerView::ApplyMoveDirectionSetting(CString direction, BO
 void CKXBottomPaneContainerView::ApplyShowDiffPairPinsSetting(BOOL show) {
     m_bShowDiffPairPins = show;
     for (auto& [key, g] : m_componentWindows)
-        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) {
-            pin->RecordViewOptionsScript(pin->m_nBusOption, show);
+        if (IKXPinGrid* pin = PinGridOf(g)) {
+            pin->RecordViewOptionsScript(pin->GetBusOption(), show);
             pin->RefreshInstances(nullptr);
         }
 }

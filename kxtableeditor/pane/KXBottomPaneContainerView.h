@@ -7,6 +7,8 @@
 
 #include "afx/afx.h"
 #include "afx/afxdisp.h"
+#include "grid/KXGridKind.h"
+#include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
 #include "grid/KXSpinControl.h"
 #include "kxcontrols/KXComboBoxes.h"
@@ -23,7 +25,7 @@
 class CKXTableChildFrm;
 class CKXTableDoc;
 class CKXGridWnd;
-class CKXInstanceDetailsGridWnd;
+class IKXPinGrid;
 class CKXPhysPartDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
 class CGXGridCore;
@@ -40,7 +42,7 @@ struct CKXNewNetData {
     int msb = -1;
 };
 
-class CKXBottomPaneContainerView : public CView, public CCommonInterface {
+class CKXBottomPaneContainerView : public CView, public CCommonInterface, public IKXGridSite {
     DECLARE_DYNCREATE(CKXBottomPaneContainerView)
 public:
     CKXBottomPaneContainerView();
@@ -267,10 +269,24 @@ public:
     CString GetLastKeyList() const { return m_strLastKeys; }
     int GetLastKind() const { return m_nLastKind; }
 
+    // The grids of the pane. CreateGrid is the one factory: it makes, creates and initialises a
+    // grid of the kind and keeps it until DestroyGrid or the pane's end; NULL when the kind is not
+    // available in this library (the caller tells the user so) or the window cannot be made.
+    CKXGridWnd* CreateGrid(KXGridKind kind);
+    static BOOL IsGridKindAvailable(KXGridKind kind);
+    void DestroyGrid(CKXGridWnd* grid);
+    // Writes the column customisation of every grid kind the pane has (the pane's end).
+    void SaveColumnCustomizations();
+    int GetGridCount(KXGridKind kind) const;
+    // Typed views of a grid of one kind; NULL for a grid of any other kind.
+    static IKXPinGrid* PinGridOf(CKXGridWnd* grid);
+    static CKXSignalDetailsGridWnd* SignalGridOf(CKXGridWnd* grid);
+    static CKXPhysPartDetailsGridWnd* PhysPartGridOf(CKXGridWnd* grid);
+
     // The component windows of the pane: one pin grid per shown instance (or one for a group);
     // the grids live until the pane is destroyed.
-    CKXInstanceDetailsGridWnd* CreateComponentGrid(UINT id);
-    CKXInstanceDetailsGridWnd* CreateGroupComponentGrid(const CString& keys);
+    CKXGridWnd* CreateComponentGrid(UINT id);
+    CKXGridWnd* CreateGroupComponentGrid(const CString& keys);
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
     // The shown grid the pane's commands go to: the one made active last, else the first shown.
     CKXGridWnd* GetActiveGrid() const;
@@ -282,7 +298,7 @@ public:
     BOOL GetShownGridInfo(int index, CString& kind, CString& title) override;
     // Lays the shown grids out side by side over the pane, equal widths in display order.
     void LayoutShownGrids();
-    int GetPinGridCount() const { return static_cast<int>(m_pinGrids.size()); }
+    int GetPinGridCount() const { return GetGridCount(KXGridKind::Pin); }
     // The signal window of a show request: a new signal grid filled with the nets or net bits.
     CKXSignalDetailsGridWnd* CreateSignalGrid(const std::vector<CNetContext>& nets,
                                               const std::vector<CNetBitContext>& bits, BOOL bList);
@@ -291,7 +307,7 @@ public:
     void AfterShowObjects(BOOL& bSeveral, BOOL& bSame);
 
     // Connection edits of the shown pin grids (KXBottomPaneConnect.cpp).
-    std::vector<CKXInstanceDetailsGridWnd*> ShownPinGrids() const;
+    std::vector<IKXPinGrid*> ShownPinGrids() const;
     // The map of the nets made in the open transaction, emptied when a transaction begins or ends.
     void EmptyTransactionNetMap();
     INet* FindTransactionNet(const CString& name) const;
@@ -344,7 +360,7 @@ public:
     // grid reused for single parts, one for a group of parts).
     void ShowPhysParts(const std::vector<CString>& names);
     CKXPhysPartDetailsGridWnd* ActivePhysPartGrid() const;
-    CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid.get(); }
+    CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid; }
     // Tells the physical part grids of a new block filter.
     void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
@@ -400,6 +416,21 @@ public:
     void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
     void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
 
+    // IKXGridSite: what the grids need of the pane and the document. The pane's own members of
+    // the same names (ActivateAdjacentGrid, GridIndexOf, SyncTopRow, ...) serve it as well.
+    CComments* CommentStore() override;
+    void MarkModified() override;
+    CString DocumentJournalHandle() override;
+    EOpenMode OpenMode() const override;
+    CCommonInterface* UndoSink() override;
+    BOOL IsSiteBusy() const override;
+    CCommonInterface* InstanceListPane() override;
+    CCommonInterface* SignalListPane() override;
+    CKXListComboBox* SignalDropList() const override;
+    CKXListComboBox* DiffPairDropList() const override;
+    void RunPaneCommand(UINT commandId) override;
+    BOOL AssignPowerInListPane(const std::vector<CImplicitPin*>& pins, CStringArray* names) override;
+
 protected:
     DECLARE_DISPATCH_MAP()
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -433,7 +464,7 @@ private:
     BOOL SendHostText(const char* text);
     void SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
     BOOL RefuseAutomation() const;
-    CKXInstanceDetailsGridWnd* ActivePinGrid() const;
+    IKXPinGrid* ActivePinGrid() const;
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
     BOOL Usage(); // shows the usage of the word being run; TRUE
@@ -447,7 +478,6 @@ private:
     void RecordOutsideChange(CTransaction* transaction, const char* name);
     void ShowDockWindow(const char* which, BOOL crossSelect);
     void ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind);
-    CKXInstanceDetailsGridWnd* NewPinGrid();
     CDesignContext PaneDesign() const;
     CDesignContext PaneMasterDesign() const;
 
@@ -473,11 +503,11 @@ private:
     std::map<int, CString> m_compIdToName, m_netIdToName;
     int m_nLastCompId = -1;
     int m_nLastNetId = -1;
-    std::vector<std::unique_ptr<CKXInstanceDetailsGridWnd>> m_pinGrids;
-    std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGrid;      // single parts
-    std::unique_ptr<CKXPhysPartDetailsGridWnd> m_pPhysPartGroupGrid; // several parts at once
+    std::vector<std::unique_ptr<CKXGridWnd>> m_grids; // every grid of the pane, of any kind
+    CKXPhysPartDetailsGridWnd* m_pPhysPartGrid = nullptr;      // single parts (in m_grids)
+    CKXPhysPartDetailsGridWnd* m_pPhysPartGroupGrid = nullptr; // several parts at once (in m_grids)
     CKXPhysPartDetailsGridWnd* NewPhysPartGrid();
-    std::vector<std::unique_ptr<CKXSignalDetailsGridWnd>> m_signalGrids;
+    CKXGridWnd* m_pSignalGrid = nullptr; // the signal grid of the last show request (in m_grids)
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
     std::vector<CKXGridWnd*> m_shownGrids;
     CKXGridWnd* m_pActiveGrid = nullptr; // among m_shownGrids while it is shown

@@ -1,8 +1,6 @@
 // The grids the pane shows side by side and the one its commands go to, as the host sees them.
 #include "pane/KXBottomPaneContainerView.h"
 
-#include "pingrid/KXInstanceDetailsGridWnd.h"
-
 #include <algorithm>
 
 CKXGridWnd* CKXBottomPaneContainerView::GetActiveGrid() const {
@@ -35,8 +33,8 @@ BOOL CKXBottomPaneContainerView::SetActiveGridIndex(int index) {
 BOOL CKXBottomPaneContainerView::GetShownGridInfo(int index, CString& kind, CString& title) {
     if (index < 0 || index >= GetShownGridCount()) return FALSE;
     CKXGridWnd* grid = m_shownGrids[static_cast<size_t>(index)];
-    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(grid))
-        kind = pin->m_bMultipleObjects ? "group component" : "component";
+    if (grid->Kind() == KXGridKind::Pin)
+        kind = grid->m_bMultipleObjects ? "group component" : "component";
     else
         kind = grid->GetRuntimeClass()->m_lpszClassName;
     grid->GetShownObjectNames(title);

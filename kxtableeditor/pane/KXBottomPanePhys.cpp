@@ -38,14 +38,7 @@ bool AsksForHelp(CTclArgsList* args) {
 } // namespace
 
 CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::NewPhysPartGrid() {
-    auto* grid = new CKXPhysPartDetailsGridWnd();
-    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++)) {
-        delete grid;
-        return nullptr;
-    }
-    grid->InitializeGrid(this, PaneDesign());
-    grid->SetParentFrame(m_pChildFrame);
-    return grid;
+    return PhysPartGridOf(CreateGrid(KXGridKind::PhysPart));
 }
 
 void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names) {
@@ -64,13 +57,15 @@ void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names
     if (parts.empty()) return;
     CKXPhysPartDetailsGridWnd* grid = nullptr;
     if (parts.size() == 1) {
-        if (!m_pPhysPartGrid) m_pPhysPartGrid.reset(NewPhysPartGrid());
-        grid = m_pPhysPartGrid.get();
+        if (!m_pPhysPartGrid) m_pPhysPartGrid = NewPhysPartGrid();
+        grid = m_pPhysPartGrid;
         if (grid) grid->PopulatePhysPart(design, parts.front().get(), m_strExcludedSpaths, FALSE);
     } else {
         // A group of parts is shown in a grid of its own, made anew for each group.
-        m_pPhysPartGroupGrid.reset(NewPhysPartGrid());
-        grid = m_pPhysPartGroupGrid.get();
+        CKXPhysPartDetailsGridWnd* former = m_pPhysPartGroupGrid;
+        m_pPhysPartGroupGrid = NewPhysPartGrid();
+        DestroyGrid(former);
+        grid = m_pPhysPartGroupGrid;
         if (grid) {
             grid->m_bObjectLoaded = 1;
             for (auto& part : parts)
@@ -85,11 +80,11 @@ void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names
 
 CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysPartGrid() const {
     if (GetViewMode() != 4) return nullptr;
-    return dynamic_cast<CKXPhysPartDetailsGridWnd*>(GetActiveGrid());
+    return PhysPartGridOf(GetActiveGrid());
 }
 
 void CKXBottomPaneContainerView::SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) {
-    for (CKXPhysPartDetailsGridWnd* g : {m_pPhysPartGrid.get(), m_pPhysPartGroupGrid.get()})
+    for (CKXPhysPartDetailsGridWnd* g : {m_pPhysPartGrid, m_pPhysPartGroupGrid})
         if (g) g->SetExcludedSpathList(refDes, excludedPaths);
 }
 

@@ -5,7 +5,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
-#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXShellUtil.h"
@@ -174,8 +174,8 @@ LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
 }
 
 BOOL CKXBottomPaneContainerView::SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys) {
-    const CString column = CKXInstanceDetailsGridWnd::kPinNameKeyColumn;
-    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(grid)) {
+    const CString column = IKXPinGrid::kPinNameKeyColumn;
+    if (auto* pin = PinGridOf(grid)) {
         if (pin->SelectRowsByKeyCount(&keys, column) > 0) return TRUE;
         CString named;
         for (INT_PTR i = 0; i < keys.GetSize(); ++i)
@@ -201,7 +201,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDeleteComment(CTclArgsList* args, long)
 
 void CKXBottomPaneContainerView::SetViewOptionsInAllGrids(int busOption, int dpOption) {
     for (CKXGridWnd* g : m_shownGrids)
-        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) {
+        if (auto* pin = PinGridOf(g)) {
             pin->RecordViewOptionsScript(busOption, dpOption);
             pin->RefreshInstances(nullptr);
         }
@@ -229,8 +229,8 @@ LRESULT CKXBottomPaneContainerView::OnTclSetViewOption(CTclArgsList* args, long)
         return 1;
     }
     // A choice not given keeps the active grid's current one.
-    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()))
-        SetViewOptionsInAllGrids(bus < 0 ? pin->m_nBusOption : bus, dp < 0 ? pin->m_nDpOption : dp);
+    if (auto* pin = PinGridOf(GetActiveGrid()))
+        SetViewOptionsInAllGrids(bus < 0 ? pin->GetBusOption() : bus, dp < 0 ? pin->GetDiffPairOption() : dp);
     return 1;
 }
 
@@ -251,7 +251,7 @@ LRESULT CKXBottomPaneContainerView::OnTclExpandPins(CTclArgsList* args, long) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 1;
     }
-    if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()))
+    if (auto* pin = PinGridOf(GetActiveGrid()))
         pin->ExpandAllPins(mode, scope);
     return 1;
 }
@@ -283,7 +283,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
     }
     if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return Usage();
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SetColumnFilter(column, filter) ? 1 : Usage();
-    auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
+    auto* pin = GetViewMode() != 4 ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin || !pin->OnFilterCellChanged(column, filter)) return Usage();
     return 1;
 }
@@ -298,7 +298,7 @@ LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
     }
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) part->SortByColumnName(column);
     if (GetViewMode() != 4)
-        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()))
+        if (auto* pin = PinGridOf(GetActiveGrid()))
             pin->SortByColumnName(column);
     return 1;
 }
@@ -375,7 +375,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
         return 0;
     }
     CKXGridWnd* active = GetViewMode() != 4 ? GetActiveGrid() : nullptr;
-    auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(active);
+    auto* pin = PinGridOf(active);
     auto* signal = dynamic_cast<CKXSignalDetailsGridWnd*>(active);
     if (!pin && !signal) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
@@ -470,7 +470,7 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
         part->CopySelection();
         return 1;
     }
-    auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
+    auto* pin = GetViewMode() != 4 ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
         return 0;
@@ -484,12 +484,12 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     if (args && args->GetTotalArgCount() >= 2) return Usage();
     CStringArray keys;
     if (!ReadKeys(args, keys)) return Usage();
-    auto* pin = GetViewMode() != 4 ? dynamic_cast<CKXInstanceDetailsGridWnd*>(GetActiveGrid()) : nullptr;
+    auto* pin = GetViewMode() != 4 ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin || !pin->IsCurrentSignalCellFilled()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
         return 0;
     }
-    if (keys.GetSize() > 0) pin->SelectRowsByKey(&keys, "");
+    if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
     pin->HiliteSelection();
     return 1;
 }

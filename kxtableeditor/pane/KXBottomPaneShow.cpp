@@ -3,7 +3,8 @@
 // the walks that keep the shown grids in step.
 #include "pane/KXBottomPaneContainerView.h"
 
-#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXGridScopes.h"
+#include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -349,43 +350,32 @@ void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& ke
     AfterShowObjects(several, same);
 }
 
-CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::NewPinGrid() {
-    auto grid = std::make_unique<CKXInstanceDetailsGridWnd>();
-    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++))
-        return nullptr;
-    grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign(), 0);
-    grid->SetChildFrame(m_pChildFrame);
-    m_pinGrids.push_back(std::move(grid));
-    return m_pinGrids.back().get();
-}
-
-CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::CreateComponentGrid(UINT id) {
-    CKXInstanceDetailsGridWnd* grid = NewPinGrid();
+CKXGridWnd* CKXBottomPaneContainerView::CreateComponentGrid(UINT id) {
+    IKXPinGrid* grid = PinGridOf(CreateGrid(KXGridKind::Pin));
     if (!grid) return nullptr;
     CDesignContext design = PaneDesign();
     CInstanceContext inst = design ? design.instance(id) : CInstanceContext();
     // An id the design no longer knows leaves the grid empty; it is kept like any other.
     if (inst.instance()) grid->LoadComponentPins(design, inst, FALSE);
-    return grid;
+    return &grid->Grid();
 }
 
-CKXInstanceDetailsGridWnd* CKXBottomPaneContainerView::CreateGroupComponentGrid(const CString& keys) {
-    CKXInstanceDetailsGridWnd* grid = NewPinGrid();
+CKXGridWnd* CKXBottomPaneContainerView::CreateGroupComponentGrid(const CString& keys) {
+    IKXPinGrid* grid = PinGridOf(CreateGrid(KXGridKind::Pin));
     if (!grid) return nullptr;
     std::vector<UINT> ids;
     for (ObjectKey key : ParseKeyList(keys))
         if (key <= UINT_MAX) ids.push_back(static_cast<UINT>(key));
     grid->ReloadInstanceRows(PaneDesign(), ids, FALSE);
-    return grid;
+    return &grid->Grid();
 }
 
 CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::CreateSignalGrid(const std::vector<CNetContext>& nets,
                                                                      const std::vector<CNetBitContext>& bits,
                                                                      BOOL bList) {
-    auto grid = std::make_unique<CKXSignalDetailsGridWnd>();
-    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), this, m_nNextGridId++)) return nullptr;
-    grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign());
-    grid->SetParentFrame(m_pChildFrame);
+    CKXGridWnd* made = CreateGrid(KXGridKind::Signal);
+    CKXSignalDetailsGridWnd* grid = SignalGridOf(made);
+    if (!grid) return nullptr;
     const CDesignContext design = PaneDesign();
     if (bList && !bits.empty())
         grid->LoadNetBits(design, bits);
@@ -395,28 +385,27 @@ CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::CreateSignalGrid(const std:
         grid->AddNetBitRows(design, bits.front());
     else
         grid->AddNetRows(design, nets.front());
-    CKXSignalDetailsGridWnd* shown = grid.get();
     // Each show request has a grid of its own; the one it replaces goes.
-    m_signalGrids.clear();
-    m_signalGrids.push_back(std::move(grid));
-    m_shownGrids = {shown};
+    DestroyGrid(m_pSignalGrid);
+    m_pSignalGrid = made;
+    m_shownGrids = {made};
     LayoutShownGrids();
-    return shown;
+    return grid;
 }
 
 CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::ActiveSignalGrid() const {
-    return dynamic_cast<CKXSignalDetailsGridWnd*>(GetActiveGrid());
+    return SignalGridOf(GetActiveGrid());
 }
 
 void CKXBottomPaneContainerView::AfterShowObjects(BOOL& bSeveral, BOOL& bSame) {
-    std::vector<CKXInstanceDetailsGridWnd*> grids;
+    std::vector<IKXPinGrid*> grids;
     for (CKXGridWnd* g : m_shownGrids)
-        if (auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) grids.push_back(pin);
+        if (IKXPinGrid* pin = PinGridOf(g)) grids.push_back(pin);
     if (grids.empty()) return;
     IInstance* first = grids.front()->GetInstance();
     if (!first) return;
     BOOL same = TRUE;
-    for (CKXInstanceDetailsGridWnd* g : grids) {
+    for (IKXPinGrid* g : grids) {
         IInstance* inst = g->GetInstance();
         if (!inst || inst->id() != first->id()) same = FALSE;
     }
@@ -424,10 +413,12 @@ void CKXBottomPaneContainerView::AfterShowObjects(BOOL& bSeveral, BOOL& bSame) {
     bSeveral = several;
     bSame = same;
     for (size_t i = 0; i < grids.size(); ++i) {
-        const BOOL wasLocked = grids[i]->LockUpdate(TRUE);
-        grids[i]->SetColumnMode(several, several && same, i != 0 && same, static_cast<int>(i));
-        grids[i]->LockUpdate(wasLocked);
-        grids[i]->Redraw(2, 1);
+        CKXGridWnd& grid = grids[i]->Grid();
+        {
+            kxgrid::LockUpdateScope lock(grid, kxgrid::LockUpdateScope::kNoRedraw);
+            grid.SetColumnMode(several, several && same, i != 0 && same, static_cast<int>(i));
+        }
+        grid.Redraw(2, 1);
     }
 }
 
@@ -436,7 +427,7 @@ void CKXBottomPaneContainerView::AfterShowObjects(BOOL& bSeveral, BOOL& bSame) {
 int CKXBottomPaneContainerView::CountSelectedObjects() const {
     int count = 0;
     for (CKXGridWnd* g : m_shownGrids) {
-        if (!dynamic_cast<CKXInstanceDetailsGridWnd*>(g)) continue;
+        if (!PinGridOf(g)) continue;
         CRowColArray rows;
         count += static_cast<int>(g->GetSelectedRows(rows, FALSE, TRUE));
     }
@@ -453,13 +444,10 @@ void CKXBottomPaneContainerView::SyncTopRow(CGXGridCore* grid, ROWCOL top) {
 
 void CKXBottomPaneContainerView::RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second) {
     for (CKXGridWnd* g : m_shownGrids) {
-        auto* pin = dynamic_cast<CKXInstanceDetailsGridWnd*>(g);
+        IKXPinGrid* pin = PinGridOf(g);
         if (!pin || g == grid) continue;
-        CGXGridParam* param = pin->GetParam();
-        const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-        if (param) param->EnableUndo(FALSE);
+        kxgrid::GridWriteScope noUndo(*g, kxgrid::GridWriteScope::kUndo);
         pin->RefreshCellControls(first, second);
-        if (param) param->EnableUndo(undo);
     }
 }
 

@@ -50,7 +50,7 @@ CString kxphys::PinTypeText(int code) {
     }
 }
 
-CKXPhysGridWnd::CKXPhysGridWnd() {
+CKXPhysGridWnd::CKXPhysGridWnd(KXGridKind kind) : CKXGridWnd(kind) {
     m_nUndoStepMode = 2;
 }
 

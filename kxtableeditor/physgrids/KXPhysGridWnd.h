@@ -28,7 +28,8 @@ struct KXPhysLayout {
 
 class CKXPhysGridWnd : public CKXGridWnd {
 public:
-    CKXPhysGridWnd();
+    // A physical grid of the kind (KXGridKind::PhysPart or PhysNet).
+    explicit CKXPhysGridWnd(KXGridKind kind);
     ~CKXPhysGridWnd() override;
 
     virtual KXPhysLayout Layout() const = 0;

@@ -69,7 +69,7 @@ COLORREF ButtonFace() {
 
 } // namespace
 
-CKXPhysPartDetailsGridWnd::CKXPhysPartDetailsGridWnd() : m_mapPins('.') {
+CKXPhysPartDetailsGridWnd::CKXPhysPartDetailsGridWnd() : CKXPhysGridWnd(KXGridKind::PhysPart), m_mapPins('.') {
     EnableAutomation();
 }
 

@@ -5,6 +5,7 @@
 // cells (see KXPinGridIds.h), written by the row fill and read back here.
 #pragma once
 
+#include "pingrid/KXPinGrid.h"
 #include "pingrid/KXPinGridIds.h"
 
 #include "grid/KXGridWnd.h"
@@ -23,6 +24,7 @@ class CKXBottomPaneContainerView;
 class CKXTableChildFrm;
 class IPhysPartInst;
 class CKXSpinControl;
+class CKXGridEdit;
 class KXCsvParser;
 class CKXAssocCompAPI;
 class CTransaction;
@@ -46,12 +48,17 @@ enum KXAttachSignalRule : int {
     KX_RULE_CONNECTBITS = 6,
 };
 
-class CKXInstanceDetailsGridWnd : public CKXGridWnd {
+class CKXInstanceDetailsGridWnd : public CKXGridWnd, public IKXPinGrid {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
 
 public:
     CKXInstanceDetailsGridWnd();
     ~CKXInstanceDetailsGridWnd() override;
+
+    // IKXPinGrid
+    CKXGridWnd& Grid() override { return *this; }
+    int GetBusOption() const override { return m_nBusOption; }
+    int GetDiffPairOption() const override { return m_nDpOption; }
 
     // ------------------------------------------------------------- columns
     // The class-wide column list: index = grid column number, 0 the row-header column. The
@@ -486,8 +493,6 @@ public:
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // The same; the number of rows selected (0: no key matched and the selection is as it was).
     int SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn);
-    // The key column by which the script words name the pin-name column.
-    static constexpr const char* kPinNameKeyColumn = "Pinname";
     // TRUE when the instances (IInstance*) have one master and the same pins.
     static BOOL AreObjectsAlike(const CDesignContext& design, CPtrList* pObjects);
     // Records the pins of one instance: their bits, and one name entry per pin. 1 when the instance
@@ -573,7 +578,7 @@ private:
     CString m_pendingJournal; // blocks of pair rows connected inside a larger connect
     // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the
     // transaction is committed as one undo step.
-    void EndCommentStep(const CRowColArray& selected);
+    void EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected);
     // Calls take(row, conn) for each pin row whose key is in map, taking the entry out of it first.
     template <class Take> void TakeMappedRows(std::map<CString, CConn>& map, Take take);
     // Composed style of a cell (row, col).

@@ -6,6 +6,7 @@ list(APPEND KXTE_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrmHub.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrmCmds.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneContainerView.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneFactory.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneShow.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneCmds.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneChanges.cpp

@@ -169,6 +169,7 @@ BOOL CKXSignalDetailsGridWnd::CommitCellEdit(ROWCOL row, ROWCOL nCol, CString te
         GridWriteScope unlock(*this);
         if (text.IsEmpty()) {
             WriteCell(row, m_nColCell, PlainCell(""));
+            RowCleared(row);
             return TRUE;
         }
         IInstance* inst = m_designContext ? m_designContext.design()->findInstance(text.GetString()) : nullptr;
@@ -261,7 +262,7 @@ BOOL CKXSignalDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nCh
         const ROWCOL added = GetRowCount() + 1;
         {
             GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-            InsertRows(added, 1, kNoUpdate, gxDo);
+            InsertDataRows(added, 1);
             RestyleRow(added);
         }
         SetCurrentCell(added, Col(IsColHidden(Col(m_nColStartBit)) || GetColWidth(Col(m_nColStartBit)) == 0

@@ -108,6 +108,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             SortColumn(m_nColCell);
             AppendBlankRows(kBlankRows);
         }
+        DropRowIndex();
     }
     if (m_pPane && m_pPane->GetViewMode() == 2 && GetRowCount() >= kFirstDataRow) {
         CGXStyle readOnly;
@@ -220,6 +221,7 @@ void CKXSignalDetailsGridWnd::FillConnectionRow(ROWCOL row, const CConn& conn) {
         .SetUserAttribute(Id(IDS_UA_CONN_MSB), conn.instTermMsb())
         .SetUserAttribute(Id(IDS_UA_CONN_LSB), conn.instTermLsb());
     WriteCell(row, m_nColPinName, pinName);
+    IndexPinRow(pin->id(), row);
 
     const bool oneBit = conn.netMsb() == conn.netLsb();
     const CString signalText = m_bNetBitMode && !net->isScalar() ? BitName(net->name(), conn.netMsb(), conn.netLsb())
@@ -306,6 +308,7 @@ void CKXSignalDetailsGridWnd::SetBitsConnectedRow(ROWCOL row, ROWCOL col) {
 }
 
 void CKXSignalDetailsGridWnd::SetCellWithEllipsis(ROWCOL row, const CString& name, int id) {
+    if (name.IsEmpty()) RowCleared(row);
     CGXStyle style = DataCell();
     style.SetValue(name).SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO));
     style.SetUserAttribute(Id(IDS_UA_SCP_INSTANCE_ID), Decimal(id));
@@ -493,8 +496,10 @@ IInstTerm* CKXSignalDetailsGridWnd::FindInstTerm(IInstance* inst, const CString&
 ROWCOL CKXSignalDetailsGridWnd::FindFirstEmptyRow() {
     const ROWCOL count = GetRowCount();
     if (count <= kFirstDataRow) return kFirstDataRow;
-    for (ROWCOL row = kFirstDataRow; row <= count; ++row)
-        if (CellText(row, m_nColInstance).IsEmpty()) return row;
+    // No blank row lies above the hint: the search starts there.
+    for (ROWCOL row = std::max(m_nEmptyHint, kFirstDataRow); row <= count; ++row)
+        if (CellText(row, m_nColInstance).IsEmpty()) return m_nEmptyHint = row;
+    m_nEmptyHint = count + 1;
     return count;
 }
 
@@ -509,8 +514,7 @@ bool CKXSignalDetailsGridWnd::IsShownNet(const INet* net) const {
 }
 
 ROWCOL CKXSignalDetailsGridWnd::FindPinRow(unsigned pinId, int msb, int lsb) {
-    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
-        if (GetRowPinId(row) != static_cast<int>(pinId)) continue;
+    for (ROWCOL row : PinRows(pinId)) {
         if (static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_MSB, -1.0)) == msb &&
             static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_LSB, -1.0)) == lsb)
             return row;
