@@ -146,8 +146,8 @@ void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {
         if (c == editedCol && IsCurrentCell(kFilterRow, col))
             if (CGXControl* control = GetControl(kFilterRow, col); control && control->IsActive())
                 control->GetCurrentText(pattern);
+        if (pattern.IsEmpty() || pattern == "*") continue; // no filter on this column
         filter.SetPattern(pattern);
-        if (pattern == "*") continue;
         const bool byTip = c == m_nColPupd || c == m_nColComments || c == m_nColDiffPair;
         for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
             const CString text =
@@ -264,6 +264,12 @@ void CKXInstanceDetailsGridWnd::HideFilteredRows(int function, BOOL bKeepHidden)
 
 void CKXInstanceDetailsGridWnd::ReapplyFilters() {
     if (GetRowCount() < PIN_FIRST_ROW) return;
+    bool active = m_nFunctionFilter != 0;
+    for (ROWCOL c = 1; c <= GetColCount() && !active; ++c) {
+        const CString pattern = GetValueRowCol(kFilterRow, c);
+        active = !pattern.IsEmpty() && pattern != "*";
+    }
+    if (!active) return; // nothing is filtered: the rows stay as loaded
     const BOOL bUserEdit = std::exchange(m_bUserFilterEdit, FALSE); // nothing to journal
     FilterRows(m_nColPinName);
     m_bUserFilterEdit = bUserEdit;
