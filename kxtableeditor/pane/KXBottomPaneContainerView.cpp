@@ -7,6 +7,7 @@
 
 #include "grid/gxcommand.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -141,6 +142,22 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     m_bStepOpen = state != 0;
 }
 
+void CKXBottomPaneContainerView::TakeBack(Step& step, Step& recorded, size_t failed, GXCmdType type) {
+    const GXCmdType back = type == gxUndo ? gxRedo : gxUndo;
+    Step ignored;
+    m_pRecording = &ignored;
+    if (!recorded.commands.empty()) {
+        // The opposites the commands recorded, newest first.
+        for (size_t i = recorded.commands.size(); i-- > 0;)
+            recorded.commands[i]->Execute(recorded.grids[i], back);
+    } else {
+        // Commands that know both directions ran from the end down to the one that failed.
+        for (size_t i = failed + 1; i < step.commands.size(); ++i)
+            step.commands[i]->Execute(step.grids[i], back);
+    }
+    m_pRecording = nullptr;
+}
+
 BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type,
                                          const char* comment, const char* call) {
     // Nothing to carry out leaves nothing to replay: an empty step is not journalled.
@@ -164,10 +181,29 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     Step recorded;
     m_pRecording = &recorded;
     BOOL ok = TRUE;
+    size_t failed = 0;
     for (size_t i = step.commands.size(); i-- > 0;) {
-        if (!step.commands[i]->Execute(step.grids[i], type)) ok = FALSE;
+        if (!step.commands[i]->Execute(step.grids[i], type)) {
+            ok = FALSE;
+            failed = i;
+            break;
+        }
     }
     m_pRecording = nullptr;
+    if (!ok) {
+        // A step is carried out whole or not at all: what of it ran is taken back, the step stays where it
+        // was, and nothing is journalled (a replay must not undo what the user could not).
+        TakeBack(step, recorded, failed, type);
+        from.push_back(std::move(step));
+        for (auto& [g, was] : locked) {
+            g->LockUpdate(was);
+            g->Redraw(2, TRUE);
+        }
+        m_bInUndo = FALSE;
+        SetUndoMode(FALSE);
+        CKXErrorHandler::MessageBoxOk(type == gxUndo ? "KXTABLE-214" : "KXTABLE-215");
+        return FALSE;
+    }
     if (recorded.commands.empty()) {
         // The commands know both directions: the same step serves the other way.
         std::reverse(step.commands.begin(), step.commands.end());

@@ -443,6 +443,8 @@ private:
     };
     BOOL RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type, const char* comment,
                  const char* call);
+    // Takes back what of a step ran before one of its commands failed.
+    void TakeBack(Step& step, Step& recorded, size_t failed, GXCmdType type);
     void Journal(const char* comment, const char* call) const;
     // Keeps a by-name or signal request that has no grid of its own: the names shown and the
     // key list; nothing changes when no key was found.

@@ -124,7 +124,7 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
         CGXStyle pinName;
         pinName.SetWrapText(FALSE);
         if (bPinName) pinName.SetValue(text);
-        pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pin->id()))
+        pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(pin->id()))
             .SetUserAttribute(Id(IDS_UA_CONN_MSB), hi)
             .SetUserAttribute(Id(IDS_UA_CONN_LSB), lo);
         {

@@ -158,7 +158,7 @@ BOOL CKXSignalDetailsGridWnd::CommitCellEdit(ROWCOL row, ROWCOL nCol, CString te
             const CString physical = PhysicalNetName(net.net(), msb, lsb);
             CGXStyle phys = PlainCell(physical);
             phys.SetControl(Id(IDS_CTRL_EDIT)).SetReadOnly(TRUE);
-            phys.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), IdNumber(net->id())).SetUserAttribute(Id(IDS_UA_EXPANDED_BIT), msb);
+            phys.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), static_cast<int>(net->id())).SetUserAttribute(Id(IDS_UA_EXPANDED_BIT), msb);
             GridWriteScope unlock(*this);
             WriteCell(row, m_nColPhysicalName, phys);
         }

@@ -243,8 +243,8 @@ private:
     // The blank rows after the last filled row.
     void AppendBlankRows(ROWCOL count);
     void WriteCell(ROWCOL row, int col, const CGXStyle& style);
-    CString CellAttr(ROWCOL row, int col, UINT id);
-    double CellAttrNumber(ROWCOL row, int col, UINT id, double absent);
+    // A number attribute of a row's cell; `absent` when the cell has none.
+    int RowAttr(ROWCOL row, int col, KXAttr<int> attr, int absent);
     // Signal Name and Physical Name of a row for a net bit (bit -1: the whole net).
     void WriteNetNameCells(ROWCOL row, INet* net, int bit, const CString& signalText, const CString& physical);
     CString PhysicalNetName(INet* net, int msb, int lsb);

@@ -107,8 +107,8 @@ void CKXSignalDetailsGridWnd::RemoveConnectionRow(const CConn& conn) {
         const bool bitsMatch = (s >= e && s >= conn.netLsb() && e <= conn.netMsb()) ||
                                (s <= e && s <= conn.netLsb() && e >= conn.netMsb());
         if (!bitsMatch) continue;
-        const int rowMsb = static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_MSB, -1.0));
-        const int rowLsb = static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_LSB, -1.0));
+        const int rowMsb = RowAttr(row, m_nColPinName, kAttrConnMsb, -1);
+        const int rowLsb = RowAttr(row, m_nColPinName, kAttrConnLsb, -1);
         if (conn.instTermMsb() < rowLsb || conn.instTermLsb() > rowMsb) continue;
         GridWriteScope unlock(*this);
         RemoveDataRows(row, row);
@@ -145,7 +145,7 @@ void CKXSignalDetailsGridWnd::UpdateInstTermCell(unsigned instanceId, unsigned p
         if (!pin) continue;
         CGXStyle style;
         style.SetValue(pin->name()).SetWrapText(FALSE);
-        style.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pinId))
+        style.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(pinId))
             .SetUserAttribute(Id(IDS_UA_CONN_MSB), pin->msb())
             .SetUserAttribute(Id(IDS_UA_CONN_LSB), pin->lsb());
         WriteCell(row, m_nColPinName, style);
@@ -207,7 +207,7 @@ void CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceC
             SetCellWithEllipsis(at, inst->name(), static_cast<int>(inst->id()));
             WriteCell(at, m_nColLocation, PlainCell(CKXGenUtils::GetLocationProp(inst)));
             CGXStyle pinName = PlainCell(name);
-            pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pin->id()))
+            pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(pin->id()))
                 .SetUserAttribute(Id(IDS_UA_CONN_MSB), record->m_nInstTermMsb)
                 .SetUserAttribute(Id(IDS_UA_CONN_LSB), record->m_nInstTermLsb);
             WriteCell(at, m_nColPinName, pinName);
@@ -219,8 +219,8 @@ void CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceC
         }
         for (ROWCOL r : PinRows(pin->id())) {
             if (r == row || GetRowInstanceId(r) != static_cast<int>(inst->id())) continue;
-            const int rowMsb = static_cast<int>(CellAttrNumber(r, m_nColPinName, IDS_UA_CONN_MSB, -1.0));
-            const int rowLsb = static_cast<int>(CellAttrNumber(r, m_nColPinName, IDS_UA_CONN_LSB, -1.0));
+            const int rowMsb = RowAttr(r, m_nColPinName, kAttrConnMsb, -1);
+            const int rowLsb = RowAttr(r, m_nColPinName, kAttrConnLsb, -1);
             if (record->m_nInstTermMsb <= rowMsb && record->m_nInstTermLsb >= rowLsb) gone.insert(r);
         }
     }

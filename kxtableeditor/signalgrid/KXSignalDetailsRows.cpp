@@ -169,7 +169,7 @@ void CKXSignalDetailsGridWnd::AppendBlankRows(ROWCOL count) {
 
 void CKXSignalDetailsGridWnd::WriteNetNameCells(ROWCOL row, INet* net, int bit, const CString& signalText,
                                                 const CString& physical) {
-    const double netId = net ? IdNumber(net->id()) : -1.0;
+    const int netId = net ? static_cast<int>(net->id()) : -1;
     CGXStyle signal = DataCell();
     signal.SetValue(signalText).SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO)).SetReadOnly(TRUE);
     signal.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), netId)
@@ -217,7 +217,7 @@ void CKXSignalDetailsGridWnd::FillConnectionRow(ROWCOL row, const CConn& conn) {
     CGXStyle pinName = DataCell();
     pinName.SetValue(pin->isScalar() ? CString(pin->name()) : BitName(pin->name(), conn.instTermMsb(), conn.instTermLsb()))
         .SetControl(Id(IDS_CTRL_PIN_COMBO));
-    pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pin->id()))
+    pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(pin->id()))
         .SetUserAttribute(Id(IDS_UA_CONN_MSB), conn.instTermMsb())
         .SetUserAttribute(Id(IDS_UA_CONN_LSB), conn.instTermLsb());
     WriteCell(row, m_nColPinName, pinName);
@@ -409,13 +409,12 @@ void CKXSignalDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool lo
 // ------------------------------------------------------------------ look-ups
 
 int CKXSignalDetailsGridWnd::GetRowInstanceId(ROWCOL row) {
-    const CString text = CellAttr(row, m_nColInstance, IDS_UA_SCP_INSTANCE_ID);
+    const CString text = KXRowAttrs(*this, row).Get(Col(m_nColInstance), kAttrInstanceId);
     return text.IsEmpty() ? -1 : std::atoi(text.GetString());
 }
 
 int CKXSignalDetailsGridWnd::GetRowPinId(ROWCOL row) {
-    const double id = CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_INSTTERM, -1.0);
-    return id < 0 ? -1 : static_cast<int>(static_cast<unsigned>(id));
+    return RowAttr(row, m_nColPinName, kAttrConnInstTerm, -1);
 }
 
 unsigned CKXSignalDetailsGridWnd::GetRowNetId(ROWCOL row) {
@@ -427,8 +426,7 @@ unsigned CKXSignalDetailsGridWnd::GetRowNetId(ROWCOL row) {
                                      : CString(record.m_pNet->name());
             if (name.CompareNoCase(text) == 0) return record.m_pNet->id();
         }
-    const double id = CellAttrNumber(row, m_nColSignalName, IDS_UA_SCP_NET_ID, -1.0);
-    return id < 0 ? static_cast<unsigned>(-1) : static_cast<unsigned>(id);
+    return static_cast<unsigned>(RowAttr(row, m_nColSignalName, kAttrNetId, -1));
 }
 
 int CKXSignalDetailsGridWnd::GetRowNetBit(ROWCOL row) {
@@ -440,7 +438,7 @@ int CKXSignalDetailsGridWnd::GetRowNetBit(ROWCOL row) {
                                      : CString(record.m_pNet->name());
             if (name.CompareNoCase(text) == 0) return record.m_nBit;
         }
-    return static_cast<int>(CellAttrNumber(row, m_nColSignalName, IDS_UA_EXPANDED_BIT, -1.0));
+    return RowAttr(row, m_nColSignalName, kAttrExpandedBit, -1);
 }
 
 CNetContext CKXSignalDetailsGridWnd::GetNetOfRow(ROWCOL row) {
@@ -515,8 +513,8 @@ bool CKXSignalDetailsGridWnd::IsShownNet(const INet* net) const {
 
 ROWCOL CKXSignalDetailsGridWnd::FindPinRow(unsigned pinId, int msb, int lsb) {
     for (ROWCOL row : PinRows(pinId)) {
-        if (static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_MSB, -1.0)) == msb &&
-            static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_LSB, -1.0)) == lsb)
+        if (RowAttr(row, m_nColPinName, kAttrConnMsb, -1) == msb &&
+            RowAttr(row, m_nColPinName, kAttrConnLsb, -1) == lsb)
             return row;
     }
     return 0;

@@ -10,6 +10,8 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxnotes/CComments.h"
 #include "rmx/server.h"
+#include "rmx/transaction.h"
+#include "pane/KXBottomPaneContainerView.h"
 
 #include <gtest/gtest.h>
 
@@ -194,4 +196,26 @@ TEST_F(Hostile, AMissingOrCorruptMessageFileIsReported) {
               std::string::npos)
         << said;
     EXPECT_NE(said.find("show as their ids"), std::string::npos);
+}
+
+TEST_F(Hostile, AnUndoOverAChangeMadeSinceIsRefusedWholeAndSaysSo) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_EQ(Call("AddSignal", {COleVariant("LATER"), COleVariant(""), COleVariant("")}), S_OK);
+    ASSERT_EQ(Ccp()->GetUndoStepCount(), 1);
+    // Another route renames the net since: the undo of its creation no longer fits.
+    {
+        IServer* server = CKXShareGlobalData::m_pServer;
+        CTransaction t(CDesignContext(server, "work.board:sch"), "elsewhere");
+        ASSERT_TRUE(t.renameNet(server->findDesign("work.board:sch")->findNet("LATER"), "RENAMED"));
+        ASSERT_TRUE(t.commit());
+    }
+    std::string before = DesignText();
+    size_t journal = JournalText().size();
+    Messages();
+    EXPECT_FALSE(Ccp()->PerformUndo());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-214"}));
+    EXPECT_EQ(DesignText(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 1); // still there, as it was
+    EXPECT_EQ(Ccp()->GetRedoStepCount(), 0);
+    EXPECT_EQ(JournalText().find(".Undo()", journal), std::string::npos);
 }
