@@ -40,7 +40,7 @@ public:
     virtual void MarkModified() = 0;
     // The handle journal lines call the document by; empty when there is no document.
     virtual CString DocumentJournalHandle() = 0;
-    // The document's open mode (eOpenModeContext when there is no document: nothing is editable).
+    // The document's open mode; eOpenModeNoSwitch when there is no document.
     virtual EOpenMode OpenMode() const = 0;
 
     // ---- the pane

@@ -117,7 +117,8 @@ CString CKXBottomPaneContainerView::DocumentJournalHandle() {
 }
 
 EOpenMode CKXBottomPaneContainerView::OpenMode() const {
-    return static_cast<EOpenMode>(GetViewMode());
+    CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
+    return doc ? doc->GetOpenMode() : eOpenModeNoSwitch;
 }
 
 CCommonInterface* CKXBottomPaneContainerView::UndoSink() {

@@ -66,8 +66,14 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
     if (pParam) pParam->EnableUndo(FALSE);
     const BOOL bWasLocked = LockUpdate(TRUE);
     CKXAssocCompAPI* api = GetAssocCompAPI();
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
-        if (IsDiffPairRow(r)) continue;
+    // Every row, or the rows that show (or showed, before this change) one of the nets.
+    std::vector<ROWCOL> rows;
+    if (netIds.empty())
+        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) rows.push_back(r);
+    else
+        rows = RowsOfNets(netIds);
+    for (ROWCOL r : rows) {
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsDiffPairRow(r)) continue;
         int msb = -1, lsb = -1;
         INet* net = GetRowNet(r, msb, lsb);
         if (!net) {

@@ -3,7 +3,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXCustomizeAPI.h"

@@ -9,7 +9,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 #include "shell/KXTableChildFrm.h"
 
 #include "kxcommon/KXCommonDialogs.h"

@@ -4,7 +4,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 #include "shell/KXTableChildFrm.h"
 
 #include "kxcommon/TclArgs.h"

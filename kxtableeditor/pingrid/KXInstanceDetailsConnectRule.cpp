@@ -6,7 +6,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/schemautil.h"

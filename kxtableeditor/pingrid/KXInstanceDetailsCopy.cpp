@@ -5,7 +5,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 

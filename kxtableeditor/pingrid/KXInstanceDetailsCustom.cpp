@@ -2,7 +2,7 @@
 // one transaction for the whole call and a journal entry per row.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 
 #include "afx/afxanswer.h"
 #include "afx/afxcoll.h"

@@ -6,7 +6,9 @@
 #include "grid/KXSpinControl.h"
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxinstsigpane/KXTransaction.h"
-#include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridEdit.h"
+#include "grid/KXGridSite.h"
+#include "kxinstsigpane/CommonInterface.h"
 
 #include <utility>
 
@@ -57,12 +59,12 @@ BOOL CKXInstanceDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
 }
 
 void CKXInstanceDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
-    if (!m_pOwnerPane) {
+    if (!Site()) {
         CKXGridWnd::AddCommand(pCmd, ctType);
         return;
     }
-    m_pOwnerPane->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
-    m_nUndoStepMode = 2;
+    Site()->UndoSink()->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
+    m_nUndoStepMode = kUndoStepJoin;
 }
 
 BOOL CKXInstanceDetailsGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {
@@ -117,7 +119,7 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
             const bool backward =
                 (nChar == VK_TAB && shift && col == first) || (nChar == VK_LEFT && col == first);
             if (forward || backward) {
-                if (m_pOwnerPane) m_pOwnerPane->ActivateAdjacentGrid(this, forward ? TRUE : FALSE);
+                if (Site()) Site()->ActivateAdjacentGrid(this, forward ? TRUE : FALSE);
                 if (!shift && !ctrl) {
                     SetCurrentCell(GX_INVALID, GX_INVALID, kSmartInView);
                     SelectAllRows();
@@ -125,10 +127,10 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
                 return TRUE;
             }
         }
-        if (nChar == VK_DELETE && !shift && !alt && bHasCurrent && m_pOwnerPane) {
+        if (nChar == VK_DELETE && !shift && !alt && bHasCurrent && Site()) {
             CGXControl* pControl = GetControl(row, col);
             if (!pControl || !pControl->IsActive()) {
-                m_pOwnerPane->SendMessage(WM_COMMAND, kDeleteConnectionsCommand, 0);
+                Site()->RunPaneCommand(kDeleteConnectionsCommand);
                 return TRUE;
             }
         }
@@ -141,15 +143,15 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
 
 BOOL CKXInstanceDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
     const BOOL bResult = CKXGridWnd::SetCurrentCell(nRow, nCol, flags);
-    if (!bResult || !m_pOwnerPane) return bResult;
-    if (m_pOwnerPane->IsBusy()) return bResult;
+    if (!bResult || !Site()) return bResult;
+    if (Site()->IsSiteBusy()) return bResult;
     if (nRow != GX_INVALID && nCol != GX_INVALID && nRow <= GetRowCount() && nCol <= GetColCount()) {
         if (nRow >= PIN_FIRST_ROW && (nCol == Col(m_nColSignal) || nCol == Col(m_nColPinName))) {
-            m_pOwnerPane->EnableAttachSignalControls(TRUE);
+            Site()->EnableAttachSignalControls(TRUE);
         } else {
             const CGXStyle style = CellStyle(nRow, nCol);
             if (!style.GetIncludeEnabled() || style.GetEnabled())
-                m_pOwnerPane->EnableAttachSignalControls(FALSE);
+                Site()->EnableAttachSignalControls(FALSE);
         }
     }
     m_pPasteTarget = this;
@@ -340,8 +342,8 @@ BOOL CKXInstanceDetailsGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol,
 }
 
 void CKXInstanceDetailsGridWnd::OnLButtonDown(UINT nFlags, CPoint point) {
-    if (m_pOwnerPane && m_bPaneNavigation && !(nFlags & (MK_CONTROL | MK_SHIFT)))
-        m_pOwnerPane->ClearOtherGridSelections(m_pOwnerPane->GridIndexOf(this));
+    if (Site() && m_bPaneNavigation && !(nFlags & (MK_CONTROL | MK_SHIFT)))
+        Site()->ClearOtherGridSelections(Site()->GridIndexOf(this));
     CKXGridWnd::OnLButtonDown(nFlags, point);
 }
 
@@ -375,25 +377,25 @@ void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
 // Keeping in step with the pane's other grids
 
 void CKXInstanceDetailsGridWnd::OnTopRowChanged() {
-    if (m_pOwnerPane && m_bSyncWithPane) m_pOwnerPane->SyncTopRow(this, GetTopRow());
+    if (Site() && m_bSyncWithPane) Site()->SyncTopRow(this, GetTopRow());
 }
 
 BOOL CKXInstanceDetailsGridWnd::HideRows(ROWCOL nFromRow, ROWCOL nToRow, BOOL bHide, BOOL* abHideArray,
                                          UINT flags, GXCmdType ctCmd) {
-    if (m_pOwnerPane && m_bSyncWithPane && !s_bHiding && !s_bForwardingToggle) {
+    if (Site() && m_bSyncWithPane && !s_bHiding && !s_bForwardingToggle) {
         s_bHiding = true;
-        m_pOwnerPane->HideRowsInAllGrids(nFromRow, nToRow, bHide, nullptr, flags, ctCmd);
+        Site()->HideRowsInAllGrids(nFromRow, nToRow, bHide, nullptr, flags, ctCmd);
         s_bHiding = false;
     }
     return CKXGridWnd::HideRows(nFromRow, nToRow, bHide, abHideArray, flags, ctCmd);
 }
 
 LRESULT CKXInstanceDetailsGridWnd::OnTogglePinName(WPARAM wParam, LPARAM lParam) {
-    if (!m_pOwnerPane || !m_bSyncWithPane) return 0;
+    if (!Site() || !m_bSyncWithPane) return 0;
     CWaitCursor wait;
     if (s_bToggling) return 0;
     s_bToggling = s_bForwardingToggle = true;
-    m_pOwnerPane->RefreshCellControlsInOtherGrids(this, static_cast<int>(lParam), static_cast<int>(wParam));
+    Site()->RefreshCellControlsInOtherGrids(this, static_cast<int>(lParam), static_cast<int>(wParam));
     s_bToggling = s_bForwardingToggle = false;
     return 0;
 }
@@ -404,6 +406,6 @@ void CKXInstanceDetailsGridWnd::OnKeyF4() {
 }
 
 void CKXInstanceDetailsGridWnd::RemoveListPaneSelection() {
-    if (!m_pOwnerPane) return;
-    if (CCommonInterface* pane = m_pOwnerPane->GetInstancePaneInterface()) pane->RemoveSelection();
+    if (!Site()) return;
+    if (CCommonInterface* pane = Site()->InstanceListPane()) pane->RemoveSelection();
 }

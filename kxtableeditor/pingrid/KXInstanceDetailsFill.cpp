@@ -115,6 +115,7 @@ void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& 
     sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     GridWriteScope scope(*this);
     WriteCell(row, Col(m_nColSignal), sig);
+    if (netId >= 0) m_rowIndex.Add(KXRowKey::Net(static_cast<unsigned>(netId)), row);
     // A connected bit row: its parent's connection cell follows.
     if (connCount != 0 && bShowConn) {
         const ROWCOL parent = GetRowParentOffset(row);

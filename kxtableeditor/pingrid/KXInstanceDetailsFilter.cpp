@@ -4,7 +4,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 

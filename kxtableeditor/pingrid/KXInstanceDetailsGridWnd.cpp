@@ -91,6 +91,31 @@ CString CKXInstanceDetailsGridWnd::AttrText(ROWCOL row, ROWCOL col, UINT id) {
 
 void CKXInstanceDetailsGridWnd::WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
     SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate, gxDo);
+    if (col == Col(m_nColPinName) && style.GetIncludeUserAttribute(Id(IDS_UA_INSTTERM_ID))) IndexPinCell(row, style);
+}
+
+void CKXInstanceDetailsGridWnd::IndexPinCell(ROWCOL row, const CGXStyle& style) {
+    const int id = Number(style, IDS_UA_INSTTERM_ID);
+    if (id <= 0) return;
+    int bit = -1;
+    if (style.GetIncludeUserAttribute(Id(IDS_UA_VECTOR_MSB)) && style.GetIncludeUserAttribute(Id(IDS_UA_VECTOR_LSB))) {
+        const int msb = std::atoi(style.GetUserAttributeText(Id(IDS_UA_VECTOR_MSB)).GetString());
+        const int lsb = std::atoi(style.GetUserAttributeText(Id(IDS_UA_VECTOR_LSB)).GetString());
+        if (msb == lsb) bit = msb;
+    }
+    m_rowIndex.Add(KXRowKey::Of(kPinRows, static_cast<unsigned>(id)), row);
+    m_rowIndex.Add(KXRowKey::PinBit(static_cast<unsigned>(id), bit), row);
+}
+
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::RowsOfNets(const std::set<unsigned>& netIds) const {
+    std::vector<ROWCOL> rows;
+    for (unsigned id : netIds) {
+        const std::vector<ROWCOL> of = m_rowIndex.Rows(KXRowKey::Net(id));
+        rows.insert(rows.end(), of.begin(), of.end());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }
 
 void CKXInstanceDetailsGridWnd::SetCellUserAttribute(ROWCOL row, ROWCOL col, UINT id, double value) {

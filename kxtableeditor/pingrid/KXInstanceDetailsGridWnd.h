@@ -9,6 +9,7 @@
 #include "pingrid/KXPinGridIds.h"
 
 #include "grid/KXGridWnd.h"
+#include "grid/KXRowIndex.h"
 #include "shell/KXTableOleDropTarget.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXPartReader.h"
@@ -599,6 +600,17 @@ private:
     static void ReadAllowPowerPins();
     bool IsShownInstance(const IInstance* instance) const;
     void RefreshConnectionRows(std::set<CConn> conns, bool added);
+    // Rows by what they show: every pin row by its pin (KXRowKey::Of(kPinRows, id)) and its pin bit
+    // (KXRowKey::PinBit, bit -1 for a scalar pin or a vector's own row), every signal cell by its net
+    // (KXRowKey::Net). Written where the pin-name and signal cells are written; a key may outlive what
+    // its row shows, so users check the row.
+    static constexpr char kPinRows = 'P';
+    KXRowIndex m_rowIndex{*this};
+    void IndexPinCell(ROWCOL row, const CGXStyle& style);
+    // The rows whose signal cells may show one of the nets, ascending.
+    std::vector<ROWCOL> RowsOfNets(const std::set<unsigned>& netIds) const;
+    // Signal cells that show a renamed net take its new name.
+    void RenameNetCells(const INet* net);
     void RefreshChangedTerms(CTransaction* transaction);
     void WritePropertyCell(ROWCOL row, int col, const CString& value, int state, const CString& level);
     BOOL PropertyCellValue(ROWCOL row, int col, IInstTerm* pin, CString& value, int& state);

@@ -9,7 +9,7 @@
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
 #include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
@@ -110,10 +110,10 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     // 10.
     if (CKXRegistrySettings::OpenRegistryKey()) {
         const int autoComplete = static_cast<int>(ReadOption("auto_complete_signals", 1));
-        if (m_pOwnerPane) m_pOwnerPane->ApplyAutoCompleteSetting(autoComplete, 0);
+        if (Site()) Site()->ApplyAutoCompleteSetting(autoComplete, 0);
         SetAutoComplete(autoComplete);
         const int showCombo = static_cast<int>(ReadOption("show_signal_combo_in_ccp", 0));
-        if (m_pOwnerPane) m_pOwnerPane->ApplyShowSignalComboSetting(showCombo, 0);
+        if (Site()) Site()->ApplyShowSignalComboSetting(showCombo, 0);
         ShowSignalCombo(showCombo);
     } else {
         SetAutoComplete(TRUE);
@@ -265,7 +265,7 @@ void CKXInstanceDetailsGridWnd::ShowSignalCombo(BOOL bShow) {
 }
 
 void CKXInstanceDetailsGridWnd::UpdatePaneTitle() {
-    if (m_pOwnerPane) m_pOwnerPane->SetPaneTitle(static_cast<UINT>(8951));
+    if (Site()) Site()->SetPaneTitle(static_cast<UINT>(8951));
 }
 
 void CKXInstanceDetailsGridWnd::ActivateGridView() {

@@ -163,12 +163,11 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
     CGXGridParam* pParam = GetParam();
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (pParam) pParam->SetLockReadOnly(FALSE);
-    for (ROWCOL r = row + 1; r <= GetRowCount(); ++r) {
+    // The vector row's own bit rows follow it; the rows of later vectors are theirs.
+    for (ROWCOL r = row + 1; r <= GetRowCount() && GetRowParentOffset(r) == row; ++r) {
         CGXStyle child;
         GetStyleRowCol(r, Col(m_nColPinName), child);
-        if (!child.GetIncludeUserAttribute(Id(IDS_UA_PLUSMINUS_BIT)) ||
-            child.GetUserAttributeText(Id(IDS_UA_PLUSMINUS_BIT)) != group)
-            continue;
+        if (!child.GetIncludeUserAttribute(Id(IDS_UA_PLUSMINUS_BIT))) continue;
         ApplySignalCellStyle(r, "", -1, 0, FALSE);
         SetStyleRange(CGXRange(r, Col(m_nColPinName)),
                       CGXStyle().SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1), gxOverride, 0, kNoUpdate,
@@ -276,13 +275,13 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
             note(a2 ? a2 : r2);
         }
     }
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !ids.empty(); ++r) {
-        const auto it = ids.find(GetRowInstTermId(r));
-        if (it == ids.end()) continue;
-        const ROWCOL parent = r + 1 <= GetRowCount() ? GetRowParentOffset(r + 1) : GX_INVALID;
-        if (parent != GX_INVALID) SetConnectionCell(parent);
-        ids.erase(it);
-    }
+    for (int id : ids)
+        for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Of(kPinRows, static_cast<unsigned>(id)))) {
+            if (GetRowInstTermId(r) != id) continue;
+            const ROWCOL parent = r + 1 <= GetRowCount() ? GetRowParentOffset(r + 1) : GX_INVALID;
+            if (parent != GX_INVALID) SetConnectionCell(parent);
+            break;
+        }
 }
 
 void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
@@ -392,7 +391,20 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
     std::set<ROWCOL> parents;
     std::size_t found = 0;
     const std::size_t total = byBit.size() + byPin.size();
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && found < total; ++r) {
+    // The rows of the connections' pin bits (a vector's own row and a scalar pin's row by the whole pin).
+    std::vector<ROWCOL> candidates;
+    for (const CConn& conn : conns) {
+        if (!conn.instTerm()) continue;
+        const ConnEnds e(conn);
+        const int bit = e.a == e.b && e.a != -1 ? e.a : -1;
+        const std::vector<ROWCOL> rows = m_rowIndex.Rows(KXRowKey::PinBit(conn.instTerm()->id(), bit));
+        candidates.insert(candidates.end(), rows.begin(), rows.end());
+    }
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    for (ROWCOL r : candidates) {
+        if (found >= total) break;
+        if (r < PIN_FIRST_ROW || r > GetRowCount()) continue;
         int msb = -1, lsb = -1;
         IInstTerm* pin = GetRowInstTerm(r, msb, lsb);
         if (!pin) continue;
@@ -573,6 +585,13 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
         if (!instances.empty()) RefreshInstances(&instances);
         if (pParam) pParam->EnableUndo(TRUE);
     }
+    // 8. Renamed nets.
+    if (transaction->modifiesObjectType('N') && sameDesign) {
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+        for (IChange* change : transaction->beginChange())
+            if (change && change->objectType() == 'N' && change->changeKind() == 3)
+                if (const auto* net = dynamic_cast<const INet*>(change->object())) RenameNetCells(net);
+    }
     // 9. Renamed pair nets.
     if (touchO && sameDesign) {
         for (IChange* change : transaction->beginChange())
@@ -652,6 +671,39 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
         pParam->EnableUndo(TRUE);
     }
     return 0;
+}
+
+void CKXInstanceDetailsGridWnd::RenameNetCells(const INet* net) {
+    if (!net || !m_designContext) return;
+    IDesign* design = m_designContext.design();
+    for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Net(net->id()))) {
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || GetRowConnIndex(r) != static_cast<int>(net->id())) continue;
+        const CString shown = GetValueRowCol(r, Col(m_nColSignal));
+        // Each name of the cell ("NET", "NET<3>", "NET<7..0>", several joined by commas) that no net has
+        // any more is the old name of this one.
+        CString renamed;
+        int start = 0;
+        bool changed = false;
+        while (start <= shown.GetLength()) {
+            int comma = shown.Find(',', start);
+            if (comma < 0) comma = shown.GetLength();
+            CString part = shown.Mid(start, comma - start);
+            CString base = part;
+            const int lt = part.Find('<');
+            if (lt >= 0) base = part.Left(lt);
+            base.Trim();
+            if (!base.IsEmpty() && !design->findNet(base.GetString())) {
+                const int at = part.Find(base);
+                part = part.Left(at) + net->name() + part.Mid(at + base.GetLength());
+                changed = true;
+            }
+            renamed += part;
+            if (comma >= shown.GetLength()) break;
+            renamed += ",";
+            start = comma + 1;
+        }
+        if (changed) ApplySignalCellStyle(r, renamed, static_cast<int>(net->id()), 0, FALSE);
+    }
 }
 
 void CKXInstanceDetailsGridWnd::RefreshChangedTerms(CTransaction* transaction) {

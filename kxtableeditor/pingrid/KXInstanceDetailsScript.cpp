@@ -2,16 +2,13 @@
 // row's pull-up/pull-down cell replay on the same row.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
-#include "shell/KXShellUtil.h"
-#include "shell/KXTableChildFrm.h"
-#include "shell/KXTableDoc.h"
+#include "grid/KXJournalLine.h"
+#include "grid/KXScriptText.h"
 
 #include "kxcommon/KXShareGlobalData.h"
 
 CString CKXInstanceDetailsGridWnd::JournalHandle() {
-    if (m_pChildFrame)
-        if (CKXTableDoc* doc = m_pChildFrame->GetTableDoc()) return doc->GetJournalHandle();
-    return m_designContext ? CString(m_designContext.name()) : CString();
+    return KXJournalHandle(Site(), m_designContext);
 }
 
 void CKXInstanceDetailsGridWnd::RecordSelectionScript(int row) {

@@ -3,7 +3,8 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridSite.h"
+#include "kxinstsigpane/CommonInterface.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXHiliteObject.h"
@@ -76,8 +77,8 @@ void CKXInstanceDetailsGridWnd::BuildConnObjInfoList() {
 void CKXInstanceDetailsGridWnd::GetSelectedObjects() {
     BuildConnObjInfoList();
     IInstance* instance = GetInstance();
-    if (!instance || !m_pOwnerPane) return;
-    CCommonInterface* instancePane = m_pOwnerPane->GetInstancePaneInterface();
+    if (!instance || !Site()) return;
+    CCommonInterface* instancePane = Site()->InstanceListPane();
     if (!instancePane) return;
     CKXInstanceContextArray instances;
     instances.Add(m_designContext.instance(instance->id()));
@@ -182,7 +183,7 @@ void CKXInstanceDetailsGridWnd::HiliteSelection() {
     if (GetSelectedRows(rows, FALSE, TRUE) != 1) return;
     const ROWCOL row = rows[0];
     if (row < PIN_FIRST_ROW || row > GetRowCount()) return;
-    CCommonInterface* signalPane = m_pOwnerPane ? m_pOwnerPane->GetSignalPaneInterface() : nullptr;
+    CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
     int msb = -1, lsb = -1;
     INet* net = GetRowNet(row, msb, lsb);
     if (!net) return;

@@ -179,4 +179,70 @@ TEST_F(Refresh, TerminationsAndPullUps) {
     EXPECT_EQ(pupd.GetControl(), IDS_CTRL_PUPD_NONE);
 }
 
+
+// Two buses connected whole, and scalar pins, for the faults of the refresh.
+class RefreshBuses : public PinGridTest {
+protected:
+    void SetUp() override {
+        PinGridTest::SetUp();
+        builder.symbol("MEM").port("CS").bus("A", 3, 0).bus("B", 3, 0).bus("C", 1, 0);
+        builder.schematic("top")
+            .instance("U1", "MEM", "U1")
+            .net("ADDR", 3, 0)
+            .net("DATA", 3, 0)
+            .net("CTL", 1, 0)
+            .connect("U1", "A<3..0>", "ADDR<3..0>")
+            .connect("U1", "B<3..0>", "DATA<3..0>")
+            .connect("U1", "C<1..0>", "CTL<1..0>")
+            .connect("U1", "CS", "SEL");
+        Init();
+        ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    }
+    template <class F> void Commit(F fill) {
+        CTransaction t(design, "test");
+        fill(t);
+        ASSERT_TRUE(t.commit());
+        grid->OnTransactionCommitted(0, reinterpret_cast<LPARAM>(&t));
+    }
+    IInstTerm* Pin(const char* name) { return Instance("U1").instance()->findInstTerm(name); }
+    INet* Net(const char* name) { return design.design()->findNet(name); }
+    CString Signal(const char* pinRow) { return Cell(Row(pinRow), G::m_nColSignal); }
+};
+
+// Taking one bus's connection away blanks that bus's bit rows only: the later buses keep theirs.
+TEST_F(RefreshBuses, RemovingOneBusLeavesTheOtherBusesBitsShown) {
+    ASSERT_EQ(Signal("B<2>"), "DATA<2>");
+    Commit([&](CTransaction& t) { t.removeConn(Net("ADDR"), 3, 0, Pin("A"), 3, 0); });
+    EXPECT_EQ(Signal("A<3..0>"), "");
+    for (const char* bit : {"A<3>", "A<2>", "A<1>", "A<0>"}) EXPECT_EQ(Signal(bit), "") << bit;
+    EXPECT_EQ(Signal("B<3..0>"), "DATA<3..0>");
+    for (int b = 3; b >= 0; --b)
+        EXPECT_EQ(Signal(("B<" + std::to_string(b) + ">").c_str()), ("DATA<" + std::to_string(b) + ">").c_str());
+    EXPECT_EQ(Signal("C<1>"), "CTL<1>");
+    EXPECT_EQ(Signal("C<0>"), "CTL<0>");
+    // The last bus too: the ones before it are not touched either.
+    Commit([&](CTransaction& t) { t.removeConn(Net("CTL"), 1, 0, Pin("C"), 1, 0); });
+    EXPECT_EQ(Signal("C<1>"), "");
+    EXPECT_EQ(Signal("B<0>"), "DATA<0>");
+}
+
+// A renamed net shows its new name on every row it reaches: a scalar pin, a whole bus and its bits.
+TEST_F(RefreshBuses, ARenamedNetShowsItsNewNameOnEveryRow) {
+    Commit([&](CTransaction& t) {
+        t.renameNet(Net("DATA"), "DQ");
+        t.renameNet(Net("SEL"), "CS_N");
+    });
+    EXPECT_EQ(Signal("CS"), "CS_N");
+    EXPECT_EQ(Signal("B<3..0>"), "DQ<3..0>");
+    EXPECT_EQ(Signal("B<3>"), "DQ<3>");
+    EXPECT_EQ(Signal("B<0>"), "DQ<0>");
+    EXPECT_EQ(Signal("A<1>"), "ADDR<1>");
+    // Named back, and after the rows were sorted the other way round.
+    grid->SortRows(G::m_nColPinName, FALSE);
+    Commit([&](CTransaction& t) { t.renameNet(Net("DQ"), "DATA"); });
+    EXPECT_EQ(Signal("B<3..0>"), "DATA<3..0>");
+    EXPECT_EQ(Signal("B<1>"), "DATA<1>");
+    EXPECT_EQ(Signal("CS"), "CS_N");
+}
+
 } // namespace
