@@ -401,8 +401,8 @@ LRESULT CKXInstanceDetailsGridWnd::OnTogglePinName(WPARAM wParam, LPARAM lParam)
 }
 
 void CKXInstanceDetailsGridWnd::OnKeyF4() {
-    if (!m_pOwnerPane) return;
-    if (CCommonInterface* pane = m_pOwnerPane->GetInstancePaneInterface()) pane->FocusActiveGrid();
+    if (!Site()) return;
+    if (CCommonInterface* pane = Site()->InstanceListPane()) pane->FocusActiveGrid();
 }
 
 void CKXInstanceDetailsGridWnd::RemoveListPaneSelection() {
