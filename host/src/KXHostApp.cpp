@@ -7,6 +7,7 @@
 #include "afx/afxdisp.h"
 #include "afx/afxdoc.h"
 #include "afx/afxreg.h"
+#include "afx/afxres.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
@@ -67,6 +68,35 @@ CKXHostApp::~CKXHostApp() {
     Stop();
 }
 
+namespace {
+
+char g_hostModuleTag; // its address stands for the host's resource module
+
+HINSTANCE HostResources() {
+    return reinterpret_cast<HINSTANCE>(&g_hostModuleTag);
+}
+
+// The host's own resources: the pop-up menu the grids show on a data row (pin and part rows).
+void AddHostResources() {
+    constexpr UINT kGridRowMenu = 402;
+    AfxAddMenuResource(HostResources(), kGridRowMenu,
+                       {{0, MF_POPUP, 0, "Grid"},
+                        {1, MF_STRING, 35264, "Delete Connections"},
+                        {1, MF_STRING, 35566, "Swap Pins"},
+                        {1, MF_SEPARATOR, 0, nullptr},
+                        {1, MF_STRING, 35522, "Add Termination..."},
+                        {1, MF_STRING, 35509, "Add Pull-up/Pull-down..."},
+                        {1, MF_SEPARATOR, 0, nullptr},
+                        {1, MF_STRING, 35555, "Insert Comment..."},
+                        {1, MF_STRING, 35557, "Modify Comments..."},
+                        {1, MF_STRING, 35556, "Delete Comment"},
+                        {1, MF_SEPARATOR, 0, nullptr},
+                        {1, MF_STRING, 35659, "Properties..."}});
+    AfxSetResourceHandle(HostResources());
+}
+
+} // namespace
+
 bool CKXHostApp::Start(const std::string& designLib, const std::string& journal, std::string& error,
                        const std::string& library) {
     // What the library shows goes to the transcript.
@@ -115,6 +145,7 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
     }
 
     m_pApp = std::make_unique<CWinApp>("kxhost");
+    AddHostResources();
     m_pMainWnd = new CKXHostMainWnd(m_core);
     if (!m_pMainWnd->CreateMain()) {
         error = "cannot create the main window";
@@ -215,6 +246,8 @@ void CKXHostApp::Stop() {
         m_pMainWnd = nullptr;
     }
     m_pApp.reset(); // deletes the template
+    AfxSetResourceHandle(nullptr);
+    AfxRemoveModuleResources(HostResources());
     m_pTemplate = nullptr;
     CKXShareGlobalData::SetAutomationPath(nullptr);
     CKXShareGlobalData::m_pDesign = nullptr;

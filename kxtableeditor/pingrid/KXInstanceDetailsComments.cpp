@@ -95,6 +95,20 @@ void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
     if (param) param->SetLockReadOnly(bLock);
 }
 
+void CKXInstanceDetailsGridWnd::FillRowComment(ROWCOL row) {
+    CGXStyle base;
+    base.SetValue("").SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);
+    CGXGridParam* param = GetParam();
+    const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
+    if (param) param->SetLockReadOnly(FALSE);
+    SetStyleRange(CGXRange(row, Col(m_nColComments)), base, gxOverride, 0, GX_SMART);
+    if (param) param->SetLockReadOnly(bLock);
+    if (IsPowerPinRow(row))
+        SetCommentCell(row); // the common comment of its pins
+    else
+        FillCommentCell(row, GetCommentPinKey(row));
+}
+
 void CKXInstanceDetailsGridWnd::SetCommentCell(ROWCOL row) {
     CComments* store = Store(Site());
     std::list<int> children;

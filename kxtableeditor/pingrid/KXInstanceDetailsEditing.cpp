@@ -106,6 +106,10 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
             if (param) param->EnableUndo(FALSE);
             TransferCurrentCell(TRUE, GX_SMART, TRUE);
             if (param) param->EnableUndo(bUndo);
+            // The stored pattern takes effect at once (and is journalled as the user's filter).
+            const BOOL bUserEdit = std::exchange(m_bUserFilterEdit, TRUE);
+            FilterRows(static_cast<int>(col));
+            m_bUserFilterEdit = bUserEdit;
             return TRUE;
         }
         if (m_bPaneNavigation && bHasCurrent) {
@@ -343,6 +347,16 @@ void CKXInstanceDetailsGridWnd::OnLButtonDown(UINT nFlags, CPoint point) {
     CKXGridWnd::OnLButtonDown(nFlags, point);
 }
 
+BOOL CKXInstanceDetailsGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    if (nRow < PIN_FIRST_ROW || nCol != Col(m_nColComments))
+        return CKXGridWnd::OnLButtonDblClkRowCol(nRow, nCol, nFlags, pt);
+    if (CanInsertComment())
+        InsertComment("", 0);
+    else if (CanEditComment())
+        EditComment("", 0);
+    return TRUE;
+}
+
 void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     if (!m_bAutoFitPending) {
         CKXGridWnd::OnLButtonDblClk(nFlags, point);
@@ -384,6 +398,11 @@ LRESULT CKXInstanceDetailsGridWnd::OnTogglePinName(WPARAM wParam, LPARAM lParam)
     Site()->RefreshCellControlsInOtherGrids(this, static_cast<int>(lParam), static_cast<int>(wParam));
     s_bToggling = s_bForwardingToggle = false;
     return 0;
+}
+
+void CKXInstanceDetailsGridWnd::OnKeyF4() {
+    if (!Site()) return;
+    if (CCommonInterface* pane = Site()->InstanceListPane()) pane->FocusActiveGrid();
 }
 
 void CKXInstanceDetailsGridWnd::RemoveListPaneSelection() {

@@ -146,6 +146,7 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         s.SetValue("").SetInterior(RGB(255, 255, 255)).SetEnabled(TRUE);
         WriteCell(r, Col(m_nColTermination), s);
         StyleAssocCompCells(r, 0);
+        FillRowComment(r);
     };
     auto outerSignal = [&](int b, CString& text, int& netId) {
         text.Empty();
@@ -363,6 +364,7 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
                          static_cast<double>(row - pairRow));
     MarkNestedLeg(row, mode);
     JoinChildPinNumbers(pairRow);
+    FillRowComment(pairRow);
     ToggleRow(pairRow);
 }
 
@@ -386,5 +388,6 @@ void CKXInstanceDetailsGridWnd::FillPowerPinRows(const std::vector<IInstTerm*>& 
     CGXStyle pupd;
     pupd.SetControl(Id(IDS_CTRL_PUPD_NONE)).SetReadOnly(TRUE);
     SetStyleRange(CGXRange(parentRow, Col(m_nColPupd)), pupd, gxOverride, 0, kNoUpdate, gxDo);
+    FillRowComment(parentRow);
     ToggleRow(parentRow);
 }

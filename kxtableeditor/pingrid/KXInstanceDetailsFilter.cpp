@@ -16,6 +16,7 @@
 #include <functional>
 #include <list>
 #include <set>
+#include <utility>
 
 using kxpingrid::Col;
 
@@ -145,8 +146,8 @@ void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {
         if (c == editedCol && IsCurrentCell(kFilterRow, col))
             if (CGXControl* control = GetControl(kFilterRow, col); control && control->IsActive())
                 control->GetCurrentText(pattern);
+        if (pattern.IsEmpty() || pattern == "*") continue; // no filter on this column
         filter.SetPattern(pattern);
-        if (pattern == "*") continue;
         const bool byTip = c == m_nColPupd || c == m_nColComments || c == m_nColDiffPair;
         for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
             const CString text =
@@ -259,6 +260,20 @@ void CKXInstanceDetailsGridWnd::HideFilteredRows(int function, BOOL bKeepHidden)
             hide(row, bHideBits);
         }
     }
+}
+
+void CKXInstanceDetailsGridWnd::ReapplyFilters() {
+    if (GetRowCount() < PIN_FIRST_ROW) return;
+    bool active = m_nFunctionFilter != 0;
+    for (ROWCOL c = 1; c <= GetColCount() && !active; ++c) {
+        const CString pattern = GetValueRowCol(kFilterRow, c);
+        active = !pattern.IsEmpty() && pattern != "*";
+    }
+    if (!active) return; // nothing is filtered: the rows stay as loaded
+    const BOOL bUserEdit = std::exchange(m_bUserFilterEdit, FALSE); // nothing to journal
+    FilterRows(m_nColPinName);
+    m_bUserFilterEdit = bUserEdit;
+    if (m_nFunctionFilter != 0) HideFilteredRows(m_nFunctionFilter, TRUE);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshFilter(int col, int function, BOOL bLockUpdate) {

@@ -375,11 +375,15 @@ public:
     BOOL OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+    // A double-click on a comment cell inserts or modifies the comment.
+    BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     // MSG_TOGGLE_PINNAME: the pane refreshes the cell controls of its other grids.
     LRESULT OnTogglePinName(WPARAM wParam, LPARAM lParam);
     BOOL IsCurrentCellConnectable() override;
     void OnCellControlClick(CPoint point, BOOL* pResult) override;
     void RemoveListPaneSelection() override;
+    // F4: the focus goes to the component list.
+    void OnKeyF4() override;
     BOOL IsCurrentSignalCellFilled();
     void SelectFirstSignalCell();
     BOOL SelectNextSignalCell();
@@ -411,6 +415,8 @@ public:
     void FilterRows(int col);
     // Hides the rows whose pin numbers are not in the function group (0: all functions).
     void HideFilteredRows(int function, BOOL bKeepHidden);
+    // After a load or reload: the filter row and the function filter apply to the new rows.
+    void ReapplyFilters();
     // Both filters again; function -1 keeps the current function.
     void RefreshFilter(int col, int function, BOOL bLockUpdate);
     void SetColumnMode(BOOL bCompact, BOOL bResetFilter, BOOL bSignalOnly, int gridIndex) override;
@@ -492,6 +498,8 @@ public:
     // The common comment of the child rows (a power-pin group row).
     void SetCommentCell(ROWCOL row);
     void FillCommentCell(ROWCOL row, CString pinKey);
+    // The comment cell of a freshly filled row: read-only, showing the stored comment if any.
+    void FillRowComment(ROWCOL row);
     // Moves a comment to new keys; TRUE when it was stored under them.
     BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo);
 

@@ -6,6 +6,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "rmx/schemautil.h"
 
+#include <map>
 #include <set>
 
 void CKXInstanceDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
@@ -27,46 +28,47 @@ int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const C
     // The script words name the pin-name column by its key ("Pinname"), not by its caption.
     if (!keyColumn.IsEmpty() && keyColumn.CompareNoCase(kPinNameKeyColumn) != 0) {
         const CString header = GetColumnHeaderFromKey(keyColumn);
-        col = GetColCount() + 1;
+        col = GX_INVALID;
         for (ROWCOL c = 1; c <= GetColCount(); ++c)
             if (CString(GetValueRowCol(PIN_CAPTION_ROW, c)).CompareNoCase(header) == 0) {
                 col = c;
                 break;
             }
+        if (col == GX_INVALID) return 0; // no such column: nothing is selected
     }
-    bool usePin = true, useNumber = true, useInstance = true;
-    std::set<CString> keys;
+    // Each key has its own form ("PIN", "PIN:NUMBER", "INSTANCE:PIN:NUMBER", parts may be empty);
+    // a row matches a key when the parts that key names agree.
+    enum : unsigned { kPin = 1, kNumber = 2, kInstance = 4 };
+    std::map<unsigned, std::set<CString>> keysByForm;
     for (INT_PTR i = 0; i < pKeys->GetSize(); ++i) {
         const CString key = pKeys->GetAt(i);
         const int first = key.Find(':');
         if (first < 0) {
-            keys.insert(key);
-            useNumber = useInstance = false;
+            keysByForm[kPin].insert(key + "\n\n");
             continue;
         }
         const int second = key.Find(':', first + 1);
-        if (second < 0) {
-            const CString pin = key.Left(first), number = key.Mid(first + 1);
-            keys.insert(pin + number);
-            useInstance = false;
-            if (pin.IsEmpty()) usePin = false;
-            if (number.IsEmpty()) useNumber = false;
-            continue;
-        }
-        const CString instance = key.Left(first), pin = key.Mid(first + 1, second - first - 1),
-                      number = key.Mid(second + 1);
-        keys.insert(pin + number + instance);
-        if (instance.IsEmpty()) useInstance = false;
-        if (pin.IsEmpty()) usePin = false;
-        if (number.IsEmpty()) useNumber = false;
+        const CString instance = second < 0 ? CString() : key.Left(first);
+        const CString pin = second < 0 ? key.Left(first) : key.Mid(first + 1, second - first - 1);
+        const CString number = second < 0 ? key.Mid(first + 1) : key.Mid(second + 1);
+        const unsigned form = (pin.IsEmpty() ? 0u : kPin) | (number.IsEmpty() ? 0u : kNumber) |
+                              (instance.IsEmpty() ? 0u : kInstance);
+        keysByForm[form].insert(pin + "\n" + number + "\n" + instance);
     }
     std::set<ROWCOL> matched;
     for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
-        CString rowKey;
-        if (usePin) rowKey += GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinName));
-        if (useNumber) rowKey += GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinNumber));
-        if (useInstance) rowKey += GetValueRowCol(row, static_cast<ROWCOL>(m_nColInstance));
-        if (keys.count(rowKey)) matched.insert(row);
+        const CString pin = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinName));
+        const CString number = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinNumber));
+        const CString instance = GetValueRowCol(row, static_cast<ROWCOL>(m_nColInstance));
+        for (const auto& [form, keys] : keysByForm) {
+            const CString rowKey = ((form & kPin) ? pin : CString()) + "\n" +
+                                   ((form & kNumber) ? number : CString()) + "\n" +
+                                   ((form & kInstance) ? instance : CString());
+            if (keys.count(rowKey)) {
+                matched.insert(row);
+                break;
+            }
+        }
     }
     if (matched.empty()) return 0;
     SelectAllRows(); // takes the selection off every row and resets the current cell

@@ -102,6 +102,17 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
             HideCols(Col(m_nColPinNumber), Col(m_nColPinNumber), TRUE, nullptr, kNoUpdate, gxDo);
         }
     } else {
+        if (!multiple && m_bIsBlock) {
+            // A component after a block: its pin captions and its PN column come back.
+            m_bIsBlock = 0;
+            const CKXColumnInfoClass* name = GetColumnInfo(m_nColPinName);
+            const CKXColumnInfoClass* type = GetColumnInfo(m_nColPinType);
+            SetPinNameCaptions(name ? name->m_strCaption.GetString() : "Pin Name",
+                               type ? type->m_strCaption.GetString() : "Pin Type");
+            const CKXColumnInfoClass* pn = GetColumnInfo(m_nColPinNumber);
+            if (pn && pn->m_bVisible)
+                HideCols(Col(m_nColPinNumber), Col(m_nColPinNumber), FALSE, nullptr, kNoUpdate, gxDo);
+        }
         HideCols(Col(m_nColTermination), Col(m_nColTermination), FALSE, nullptr, kNoUpdate, gxDo);
     }
 
@@ -297,6 +308,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
             m_nSortCol = -1;
             SortColumn(m_nColPinName);
         }
+        ReapplyFilters();
         SetTopRow(PIN_FIRST_ROW <= GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
     }
     if (!bWasLocked) {

@@ -236,19 +236,23 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
         pin.m_strKind = nc ? "NC" : "Power";
         byInstance[GetRowInstanceIndex(row)].push_back(std::make_unique<CImplicitPin>(pin));
     };
+    // A pin under a group row is sent once, with its group.
+    std::set<ROWCOL> sent;
     for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
         int group = 0;
-        if (!IsImplicitPowerPinRow(r, &group)) continue;
+        if (!IsImplicitPowerPinRow(r, &group) || sent.count(r)) continue;
         if (group) {
             std::list<int> children;
             GetChildRows(r, children, TRUE);
             for (int child : children)
-                collect(static_cast<ROWCOL>(child), r);
+                if (sent.insert(static_cast<ROWCOL>(child)).second) collect(static_cast<ROWCOL>(child), r);
         } else {
+            sent.insert(r);
             collect(r, GetRowParentOffset(r));
         }
     }
     CKXInstancePaneContainerView* pane = m_pChildFrame ? m_pChildFrame->GetInstancePaneView() : nullptr;
+    BOOL bAssigned = byInstance.empty() || pane != nullptr;
     for (const auto& [index, pins] : byInstance) {
         if (!pane) break;
         const CInstanceContext inst = m_designContext.instance(static_cast<unsigned>(index));
@@ -257,10 +261,10 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
         std::vector<CImplicitPin*> list;
         for (const auto& p : pins)
             list.push_back(p.get());
-        pane->GetInstancePaneGrid()->AssignPower(list, &names);
+        if (!pane->GetInstancePaneGrid()->AssignPower(list, &names)) bAssigned = FALSE;
     }
     m_mapImplicitPinSignal.clear();
-    return TRUE;
+    return bAssigned;
 }
 
 void CKXInstanceDetailsGridWnd::RefreshPowerPinSignalCell(const IInstance* instance, ROWCOL nRow) {

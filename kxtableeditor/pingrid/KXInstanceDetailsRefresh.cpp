@@ -75,6 +75,10 @@ BOOL CKXInstanceDetailsGridWnd::ReloadInstanceRows(CDesignContext design, const 
             m_nSortCol = -1;
             SortColumn(m_nColPinName);
         }
+    }
+    ReapplyFilters();
+    {
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
         SetTopRow(PIN_FIRST_ROW <= GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
     }
     if (!bWasLocked) {
@@ -99,7 +103,13 @@ BOOL CKXInstanceDetailsGridWnd::RefreshInstances(const std::vector<IInstance*>* 
             const UINT id = m_arrInstanceIds.front();
             m_arrInstanceIds.clear();
             const CInstanceContext inst = m_designContext.instance(id);
-            if (inst && inst->isAlive()) LoadComponentPins(m_designContext, inst, TRUE);
+            if (inst && inst->isAlive()) {
+                LoadComponentPins(m_designContext, inst, TRUE);
+            } else if (GetRowCount() >= PIN_FIRST_ROW) {
+                // The instance is gone: so are its rows.
+                GridWriteScope unlocked(*this, GridWriteScope::kLock);
+                RemoveRows(PIN_FIRST_ROW, GetRowCount(), kNoUpdate, gxDo);
+            }
         } else {
             const std::vector<UINT> copy = m_arrInstanceIds;
             m_arrInstanceIds.clear();
@@ -497,15 +507,14 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
 
     // 2. Replaced instances are rebuilt from the design.
     if (touchI) {
+        std::vector<IInstance*> replaced;
         for (IChange* change : transaction->beginChange()) {
             if (!change || change->changeKind() != 17 || !IsSameDesign(change->design())) continue;
-            const auto* inst = dynamic_cast<const IInstance*>(change->object());
-            if (!inst || !IsShownInstance(inst)) continue;
-            const std::vector<UINT> former = m_arrInstanceIds;
-            m_arrInstanceIds.clear();
-            for (UINT id : former)
-                if (id == inst->id()) LoadComponentPins(m_designContext, m_designContext.instance(id), TRUE);
+            auto* inst = dynamic_cast<IInstance*>(change->object());
+            if (inst && IsShownInstance(inst)) replaced.push_back(inst);
         }
+        // One reload of the shown instances: every other instance of the grid keeps its rows.
+        if (!replaced.empty()) RefreshInstances(&replaced);
     }
     // 3. Properties.
     if (touchP) {
@@ -522,7 +531,7 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
                     RefreshRefDesCells(static_cast<int>(inst->id()));
                     UpdateHeaderCaption();
                 }
-                break;
+                continue;
             }
             // (A swapped SEC or PN moves signals; that update belongs to the connection editing.)
             std::unique_ptr<CContext> context(server->getContext(change->object()));

@@ -116,6 +116,16 @@ TEST_F(PinGridInWindow, CommentsAreInsertedModifiedDeletedAndUndone) {
     ASSERT_TRUE(Ccp()->PerformUndo());
     ASSERT_TRUE(store->getPinComments("U1", "IN", text, date, time, user));
     EXPECT_EQ(text, "y");
+
+    // A stored comment is shown again when the grid loads the instance afresh; a pin without one
+    // shows an empty, read-only cell.
+    ASSERT_TRUE(grid->LoadComponentPins(design, design.instance("U1"), FALSE));
+    grid->GetStyleRowCol(Row("IN"), comments, cell);
+    EXPECT_EQ(cell.GetControl(), static_cast<WORD>(IDS_CTRL_COMMENTS_ICON));
+    EXPECT_EQ(cell.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)), "y");
+    grid->GetStyleRowCol(Row("OUT"), comments, cell);
+    EXPECT_EQ(cell.GetControl(), static_cast<WORD>(IDS_CTRL_STATIC_TEXT));
+    EXPECT_TRUE(grid->IsCellReadOnly(Row("OUT"), comments));
 }
 
 TEST_F(PinGridInWindow, CommentKeysOfPairAndImplicitRows) {

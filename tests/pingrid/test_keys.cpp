@@ -64,10 +64,15 @@ TEST_F(Keys, ThreePartKeysAndMixedKeys) {
     const ROWCOL a = Row("A");
     Select({"U1:A:1"});
     EXPECT_EQ(Selected(), (std::vector<ROWCOL>{a}));
-    // Mixed with a one-part key the instance and number are dropped for every key.
+    // Each key keeps its own form when forms are mixed.
     grid->SelectAllRows();
-    Select({"U1:A:1", "Q"});
-    EXPECT_TRUE(Selected().empty());
+    Select({"U1:A:1", "C"});
+    EXPECT_EQ(Selected(), (std::vector<ROWCOL>{a, Row("C")}));
+    Select({"U2:A:1", "Q"});
+    EXPECT_EQ(Selected(), (std::vector<ROWCOL>{a, Row("C")})); // no match: left alone
+    // A column the grid does not have selects nothing.
+    Select({"B"}, "NoSuchColumn");
+    EXPECT_EQ(Selected(), (std::vector<ROWCOL>{a, Row("C")}));
 }
 
 TEST_F(Keys, EmptyListSelectsVisibleRows) {

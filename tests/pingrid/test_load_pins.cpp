@@ -181,6 +181,7 @@ TEST_F(LoadPins, TheShownInstanceIsNotReloaded) {
     Init();
     ASSERT_TRUE(Load("U1"));
     const ROWCOL rows = grid->GetRowCount();
+    grid->GetParam()->SetLockReadOnly(FALSE);
     grid->SetValueRange(CGXRange(Row("A"), static_cast<ROWCOL>(G::m_nColComments)), "mark");
     ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
     EXPECT_EQ(grid->GetRowCount(), rows);
@@ -221,9 +222,12 @@ TEST_F(LoadPins, BlocksShowPortsAndHideTerminations) {
     EXPECT_TRUE(grid->IsColHidden(G::m_nColTermination));
     EXPECT_TRUE(grid->IsColHidden(G::m_nColPinNumber));
     EXPECT_EQ(grid->m_strHeaderLabel, "Block    : ");
+    // A component after the block gets its pin columns and captions back.
     ASSERT_TRUE(Load("U1"));
+    EXPECT_FALSE(grid->m_bIsBlock);
     EXPECT_FALSE(grid->IsColHidden(G::m_nColTermination));
-    EXPECT_TRUE(grid->IsColHidden(G::m_nColPinNumber));
+    EXPECT_FALSE(grid->IsColHidden(G::m_nColPinNumber));
+    EXPECT_EQ(Cell(PIN_CAPTION_ROW, G::m_nColPinName), "Pin Name");
 }
 
 TEST_F(LoadPins, ProgressCountsWholePercents) {

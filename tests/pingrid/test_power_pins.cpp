@@ -102,7 +102,8 @@ TEST_F(PowerPins, StoredSignalsAreAssignedOnce) {
     const ROWCOL vcc = Group("VCC");
     grid->StoreImplicitPinSignal(vcc + 1, "VDD2");
     EXPECT_EQ(grid->m_mapImplicitPinSignal.size(), 1u);
-    EXPECT_TRUE(grid->AssignPowerToImplicitPins());
+    // Outside a design window there is no component list to assign through: not reported as done.
+    EXPECT_FALSE(grid->AssignPowerToImplicitPins());
     EXPECT_TRUE(grid->m_mapImplicitPinSignal.empty());
 }
 

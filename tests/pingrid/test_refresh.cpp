@@ -100,14 +100,14 @@ TEST_F(Refresh, LocationAndCustomColumns) {
     EXPECT_EQ(Cell(Row("A"), volt), "1.8");
     Commit([&](CTransaction& t) { t.addProperty(Instance("U1"), "VOLT", "3.3", 1); });
     EXPECT_EQ(Cell(Row("A"), volt), "3.3");
-    // A location change rewrites the Ref Des cells and ends the property walk.
+    // A location change rewrites the Ref Des cells; the properties changed with it follow too.
     Commit([&](CTransaction& t) {
         t.addProperty(Instance("U1"), "LOCATION", "U9", 0);
         t.addProperty(Instance("U1"), "VOLT", "5", 1);
     });
     EXPECT_EQ(Cell(Row("A"), G::m_nColRefDes), "U9");
     EXPECT_EQ(grid->m_strHeaderSecondText, "- U9");
-    EXPECT_EQ(Cell(Row("A"), volt), "3.3");
+    EXPECT_EQ(Cell(Row("A"), volt), "5");
 }
 
 TEST_F(Refresh, ReloadingShownInstances) {
@@ -135,6 +135,22 @@ TEST_F(Refresh, ReloadingShownInstances) {
     EXPECT_TRUE(many.RefreshInstances(nullptr));
     EXPECT_EQ(many.GetRowCount(), rows);
     EXPECT_EQ(many.m_arrInstanceIds.size(), 2u);
+
+    // One of the two gets a new master: both keep their rows, none is listed twice.
+    CTransaction t(design, "test");
+    ASSERT_TRUE(t.replaceMaster(Instance("U2").instance(), "work", "PART", "sym"));
+    ASSERT_TRUE(t.commit());
+    many.OnTransactionCommitted(0, reinterpret_cast<LPARAM>(&t));
+    EXPECT_EQ(many.GetRowCount(), rows);
+    EXPECT_EQ(many.m_arrInstanceIds.size(), 2u);
+    int u1 = 0, u2 = 0;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= many.GetRowCount(); ++r) {
+        const CString inst = many.GetValueRowCol(r, static_cast<ROWCOL>(G::m_nColInstance));
+        u1 += inst == "U1";
+        u2 += inst == "U2";
+    }
+    EXPECT_EQ(u1, u2);
+    EXPECT_GT(u1, 0);
 }
 
 } // namespace

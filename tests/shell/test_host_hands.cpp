@@ -5,6 +5,8 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableDoc.h"
+#include "grid/KXGridIds.h"
+#include "kxinstsigpane/KXListPanes.h"
 
 #include "kxmsgsrvr/KXMsgIds.h"
 
@@ -98,17 +100,47 @@ TEST_F(HostHands, TheWindowNamesCaptionsAndTheFirstDataRow) {
     EXPECT_EQ(Run("kx::grid ccp"), "component U1");
 }
 
-// The filter row takes typing: the pattern is stored in the filter cell. (Applying it to the rows
-// on Enter is the pin grid's part.)
-TEST_F(HostHands, TypingIntoTheFilterRowStoresThePattern) {
+// The filter row takes typing: Enter stores the pattern and shows only the rows it matches; "*"
+// shows them all again.
+TEST_F(HostHands, TypingIntoTheFilterRowFiltersTheRows) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");
     const int col = Column("Pin Name");
+    ASSERT_GT(PinRow("IN"), 0);
     EXPECT_EQ(Run("kx::edit ccp 4 " + std::to_string(col) + " OUT"), "1");
     EXPECT_EQ(Cell(4, "Pin Name"), "OUT");
     CKXGridWnd* grid = Ccp()->GetActiveGrid();
     ASSERT_TRUE(grid && grid->GetCurrentCellControl());
     EXPECT_FALSE(grid->GetCurrentCellControl()->IsActive()); // Enter ended the edit
+    EXPECT_GT(PinRow("OUT"), 0);
+    EXPECT_EQ(PinRow("IN"), 0) << Run("kx::window ccp");
+    EXPECT_EQ(Run("kx::edit ccp 4 " + std::to_string(col) + " *"), "1");
+    EXPECT_GT(PinRow("IN"), 0);
+}
+
+// The comment cell is no text cell: typing into it is refused and stores nothing. A comment is
+// written through the pin menu (right-click) and its dialog, stored, shown and undoable.
+TEST_F(HostHands, ACommentIsWrittenThroughThePinMenuNotByTyping) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    const int row = PinRow("OUT"), col = Column("Comments");
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(Run("kx::edit ccp " + At(row, col) + " lost"), "0");
+    EXPECT_FALSE(Doc()->IsModified());
+
+    Run("kx::select ccp " + At(row, col));
+    Run("kx::answer menu * 35555");
+    Run("kx::answer dialog CKXCommentsDlg ok text {check the level}");
+    EXPECT_EQ(Run("kx::click ccp " + At(row, col) + " right"), "1");
+    EXPECT_TRUE(Doc()->IsModified());
+    CKXGridWnd* grid = Ccp()->GetActiveGrid();
+    ASSERT_TRUE(grid);
+    CGXStyle cell;
+    grid->GetStyleRowCol(static_cast<ROWCOL>(row), static_cast<ROWCOL>(col), cell);
+    EXPECT_EQ(cell.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)), "check the level");
+    EXPECT_EQ(Run("kx::key ccp Ctrl+Z"), "1");
+    grid->GetStyleRowCol(static_cast<ROWCOL>(row), static_cast<ROWCOL>(col), cell);
+    EXPECT_EQ(cell.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)), "");
 }
 
 TEST_F(HostHands, ACellThatTakesNoTypingRefusesAndKeepsItsText) {
@@ -164,23 +196,26 @@ TEST_F(HostHands, SelectKeysAndClicksReachTheActiveGrid) {
     ASSERT_TRUE(grid->GetCurrentCell(r, c));
     EXPECT_EQ(r, 6u); // never onto a header row
 
-    // F2 starts the comment cell's editor, Escape drops it; F4 changes nothing in the design.
+    // The comment cell takes no typing: F2 starts no editor there. F4 hands the focus to the
+    // component list and changes nothing in the design.
     Run("kx::select ccp " + At(row, col));
     EXPECT_EQ(Run("kx::key ccp F2"), "1");
-    ASSERT_TRUE(grid->GetCurrentCellControl());
-    EXPECT_TRUE(grid->GetCurrentCellControl()->IsActive());
-    EXPECT_EQ(Run("kx::key ccp Escape"), "1");
-    EXPECT_FALSE(grid->GetCurrentCellControl()->IsActive());
+    EXPECT_FALSE(grid->GetCurrentCellControl() && grid->GetCurrentCellControl()->IsActive());
     const std::string netlist = Run("kx::netlist");
+    auto* components = dynamic_cast<CKXListPaneView*>(Ccp()->GetInstancePaneInterface());
+    ASSERT_TRUE(components && components->GetActiveList());
+    components->GetActiveList()->ClearCalls();
     EXPECT_EQ(Run("kx::key ccp F4"), "1");
     EXPECT_EQ(Run("kx::netlist"), netlist);
+    const auto& calls = components->GetActiveList()->GetCalls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), CString("ActivateGridWnd()")), calls.end());
 
-    // A click makes the cell current; a double-click on a comment cell opens its editor.
+    // A click makes the cell current; a double-click on a comment cell asks for the comment.
     EXPECT_EQ(Run("kx::click ccp " + At(PinRow("IN"), col)), "1");
     EXPECT_TRUE(grid->IsCurrentCell(static_cast<ROWCOL>(PinRow("IN")), static_cast<ROWCOL>(col)));
+    Run("kx::answer dialog CKXCommentsDlg cancel");
     EXPECT_EQ(Run("kx::click ccp " + At(row, col) + " double"), "1");
-    EXPECT_TRUE(grid->GetCurrentCellControl()->IsActive());
-    Run("kx::key ccp Escape");
+    EXPECT_FALSE(Doc()->IsModified());
     // A cell without a button says so.
     EXPECT_TRUE(Failed(Run("kx::click ccp " + At(row, Column("Pin Type")) + " button")));
 }
