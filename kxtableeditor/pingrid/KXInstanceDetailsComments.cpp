@@ -3,13 +3,14 @@
 // text and send a script command; the command comes back here and edits the
 // store in one transaction and one undo step.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXGridEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridUndo.h"
-#include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXShellUtil.h"
-#include "shell/KXTableChildFrm.h"
-#include "shell/KXTableDoc.h"
+#include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
+#include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -60,14 +61,14 @@ CString CKXInstanceDetailsGridWnd::GetCommentPinKey(ROWCOL row) {
 
 namespace {
 
-CComments* Store(CKXBottomPaneContainerView* pane) {
-    return pane ? pane->GetCommentStore() : nullptr;
+CComments* Store(IKXGridSite* site) {
+    return site ? site->CommentStore() : nullptr;
 }
 
 } // namespace
 
 void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
-    CComments* store = Store(m_pOwnerPane);
+    CComments* store = Store(Site());
     CString text, date, time, user;
     bool found = false;
     if (store) {
@@ -95,7 +96,7 @@ void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
 }
 
 void CKXInstanceDetailsGridWnd::SetCommentCell(ROWCOL row) {
-    CComments* store = Store(m_pOwnerPane);
+    CComments* store = Store(Site());
     std::list<int> children;
     GetChildRows(row, children, 0);
     CString common;
@@ -179,13 +180,12 @@ namespace {
 enum class CommentTest { Insert, Edit, Delete };
 
 BOOL CommentEnabled(CKXInstanceDetailsGridWnd* grid, CommentTest test) {
-    CKXBottomPaneContainerView* pane = grid->GetOwnerPane();
-    if (!pane) return TRUE;
-    CKXTableChildFrm* frame = pane->GetChildFrame();
-    CKXTableDoc* doc = frame ? frame->GetTableDoc() : nullptr;
-    const int mode = doc ? static_cast<int>(doc->GetOpenMode()) : 0;
-    CComments* store = pane->GetCommentStore();
-    if ((mode != 1 && mode != 3) || !store) return FALSE;
+    IKXGridSite* site = grid->Site();
+    if (!site) return TRUE;
+    // Pin comments belong to the editable block and to a block opened within its parent.
+    const EOpenMode mode = site->OpenMode();
+    CComments* store = site->CommentStore();
+    if ((mode != eOpenModeEditBlock && mode != eOpenModeInParent) || !store) return FALSE;
     CRowColArray selected;
     const std::vector<ROWCOL> rows = CommentTargets(grid, selected);
     if (test == CommentTest::Edit && selected.GetSize() != 1) return FALSE;
@@ -220,33 +220,32 @@ BOOL CKXInstanceDetailsGridWnd::CanDeleteComment() {
 namespace {
 
 // Journal lines of one comment edit: select the component and the pin's cell, then the call.
-void JournalComment(CKXInstanceDetailsGridWnd* grid, ROWCOL row, const char* header, const CString& call) {
-    const char* journal = CKXShareGlobalData::m_bAutomation;
-    if (!journal || row == GX_INVALID || row > grid->GetRowCount()) return;
-    const CString handle = grid->JournalHandle();
+void JournalComment(CKXInstanceDetailsGridWnd* grid, ROWCOL row, const char* title, const char* method,
+                    std::initializer_list<CString> args) {
+    if (!KXJournalLines::IsRecording() || row == GX_INVALID || row > grid->GetRowCount()) return;
     const CInstanceContext instance = grid->GetRowInstance(row);
     const CString pinName =
         grid->GetValueRowCol(row, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName));
     const CString pinNumber =
         grid->GetValueRowCol(row, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinNumber));
-    CString lines =
-        "\ncall " + handle + ".Clp().Select(" + KXVbsQuote(instance ? instance.name() : CString()) + ")";
-    lines += "\ncall " + handle + ".ConnectivityPane().SelectSignalCol(" + KXVbsQuote(pinName);
-    if (pinNumber.Find(',') < 0) lines += "," + KXVbsQuote(pinNumber);
-    lines += ")";
-    lines += header;
-    lines += "\ncall " + handle + ".ConnectivityPane()." + call + "\n";
-    KXJournalWrite(journal, CString(), lines);
+    KXJournalLines lines(KXJournalHandle(grid->Site(), grid->m_designContext));
+    lines.Clp("Select", {instance ? CString(instance.name()) : CString()});
+    // A pin number list (a power-pin group) does not name one cell: the pin name does.
+    if (pinNumber.Find(',') < 0)
+        lines.Pane("SelectSignalCol", {pinName, pinNumber});
+    else
+        lines.Pane("SelectSignalCol", {pinName});
+    lines.Comment(title).Pane(method, args).End();
+    lines.Write();
 }
 
-void MarkModified(CKXBottomPaneContainerView* pane) {
-    if (CKXTableChildFrm* frame = pane ? pane->GetChildFrame() : nullptr)
-        if (CKXTableDoc* doc = frame->GetTableDoc()) doc->SetModified(TRUE);
+void MarkModified(IKXGridSite* site) {
+    if (site) site->MarkModified();
 }
 
 } // namespace
 
-void CKXInstanceDetailsGridWnd::EndCommentStep(const CRowColArray& selected) {
+void CKXInstanceDetailsGridWnd::EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected) {
     for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
         const ROWCOL row = selected[i];
         int group = 0;
@@ -254,12 +253,11 @@ void CKXInstanceDetailsGridWnd::EndCommentStep(const CRowColArray& selected) {
                                    AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
             SetCommentCell(row);
     }
-    m_nUndoStepMode = 0;
-    CKXTransaction::CommitTrans(this, 1, 1);
+    edit.Commit();
 }
 
 void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
-    CComments* store = Store(m_pOwnerPane);
+    CComments* store = Store(Site());
     if (!store) return;
     CString text = textArg ? textArg : "";
     if (text.IsEmpty()) {
@@ -273,8 +271,9 @@ void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
     if (text.IsEmpty()) return;
     CRowColArray selected;
     const std::vector<ROWCOL> rows = CommentTargets(this, selected);
-    m_nUndoStepMode = 1;
-    CKXTransaction::BeginTrans(this, m_designContext, "Insert Comment");
+    // The comment store is written only when the edit has its step: nothing is changed otherwise.
+    CKXGridEdit edit(*this, "Insert Comment");
+    if (!edit) return;
     for (ROWCOL row : rows) {
         const CInstanceContext instance = GetRowInstance(row);
         const CString key = GetCommentPinKey(row);
@@ -285,14 +284,14 @@ void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
         if (!store->addPinComments(instance.name(), key, text, date, time, user)) continue;
         FillCommentCell(row, key);
         AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, CString(), text), gxDo);
-        MarkModified(m_pOwnerPane);
-        JournalComment(this, row, "\n\n ' --- Insert Comment ---", "InsertComment(" + KXVbsQuote(text) + ")");
+        MarkModified(Site());
+        JournalComment(this, row, "Insert Comment", "InsertComment", {text});
     }
-    EndCommentStep(selected);
+    EndCommentStep(edit, selected);
 }
 
 void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
-    CComments* store = Store(m_pOwnerPane);
+    CComments* store = Store(Site());
     if (!store) return;
     CRowColArray selected;
     const std::vector<ROWCOL> rows = CommentTargets(this, selected);
@@ -321,10 +320,10 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
     }
     text.Trim();
     for (INT_PTR i = 0; i < selected.GetSize(); ++i)
-        JournalComment(this, selected[i], "\n\n ' --- Edit Comment ---",
-                       "EditComment(" + KXVbsQuote(text) + ")");
-    m_nUndoStepMode = 1;
-    CKXTransaction::BeginTrans(this, m_designContext, "Modify Comments");
+        JournalComment(this, selected[i], "Edit Comment", "EditComment", {text});
+    // The comment store is written only when the edit has its step: nothing is changed otherwise.
+    CKXGridEdit edit(*this, "Modify Comments");
+    if (!edit) return;
     for (ROWCOL row : rows) {
         const CInstanceContext instance = GetRowInstance(row);
         const CString key = GetCommentPinKey(row);
@@ -335,7 +334,7 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
             store->removePinComments(instance.name(), key);
             FillCommentCell(row, key);
             AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, CString()), gxDo);
-            MarkModified(m_pOwnerPane);
+            MarkModified(Site());
             continue;
         }
         CKXWinAPI::GetDateTime(date, time);
@@ -343,9 +342,9 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
         if (!store->addPinComments(instance.name(), key, text, date, time, user)) continue;
         FillCommentCell(row, key);
         AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, text), gxDo);
-        MarkModified(m_pOwnerPane);
+        MarkModified(Site());
     }
-    EndCommentStep(selected);
+    EndCommentStep(edit, selected);
 }
 
 void CKXInstanceDetailsGridWnd::RequestDeleteComment() {
@@ -353,12 +352,13 @@ void CKXInstanceDetailsGridWnd::RequestDeleteComment() {
 }
 
 void CKXInstanceDetailsGridWnd::DeleteComment() {
-    CComments* store = Store(m_pOwnerPane);
+    CComments* store = Store(Site());
     if (!store) return;
     CRowColArray selected;
     const std::vector<ROWCOL> rows = CommentTargets(this, selected);
-    m_nUndoStepMode = 1;
-    CKXTransaction::BeginTrans(this, m_designContext, "Delete Comment");
+    // The comment store is written only when the edit has its step: nothing is changed otherwise.
+    CKXGridEdit edit(*this, "Delete Comment");
+    if (!edit) return;
     for (ROWCOL row : rows) {
         const CInstanceContext instance = GetRowInstance(row);
         const CString key = GetCommentPinKey(row);
@@ -368,14 +368,14 @@ void CKXInstanceDetailsGridWnd::DeleteComment() {
         store->removePinComments(instance.name(), key);
         FillCommentCell(row, key);
         AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, CString()), gxDo);
-        MarkModified(m_pOwnerPane);
-        JournalComment(this, row, "\n\n ' --- Delete Comment ---", "DeleteComment()");
+        MarkModified(Site());
+        JournalComment(this, row, "Delete Comment", "DeleteComment", {});
     }
-    EndCommentStep(selected);
+    EndCommentStep(edit, selected);
 }
 
 void CKXInstanceDetailsGridWnd::SetPinComment(CString instanceKey, CString pinKey, CString, CString comment) {
-    CComments* store = Store(m_pOwnerPane);
+    CComments* store = Store(Site());
     if (!store) return;
     if (comment.IsEmpty()) {
         store->removePinComments(instanceKey, pinKey);
@@ -384,12 +384,12 @@ void CKXInstanceDetailsGridWnd::SetPinComment(CString instanceKey, CString pinKe
         CKXWinAPI::GetDateTime(date, time);
         store->addPinComments(instanceKey, pinKey, comment, date, time, CKXWinAPI::GetUserNameA());
     }
-    MarkModified(m_pOwnerPane);
+    MarkModified(Site());
 }
 
 BOOL CKXInstanceDetailsGridWnd::EditPinComment(CString oldInstance, CString oldPin, CString newInstance,
                                                CString newPin, BOOL bUndo) {
-    CComments* store = Store(m_pOwnerPane);
+    CComments* store = Store(Site());
     if (!store) return FALSE;
     CString text, date, time, user;
     if (!store->getPinComments(oldInstance, oldPin, text, date, time, user)) return FALSE;

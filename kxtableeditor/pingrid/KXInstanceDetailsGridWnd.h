@@ -24,6 +24,7 @@ class CKXBottomPaneContainerView;
 class CKXTableChildFrm;
 class IPhysPartInst;
 class CKXSpinControl;
+class CKXGridEdit;
 class KXCsvParser;
 class CKXAssocCompAPI;
 class CTransaction;
@@ -569,7 +570,7 @@ private:
     CString m_pendingJournal; // blocks of pair rows connected inside a larger connect
     // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the
     // transaction is committed as one undo step.
-    void EndCommentStep(const CRowColArray& selected);
+    void EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected);
     // Calls take(row, conn) for each pin row whose key is in map, taking the entry out of it first.
     template <class Take> void TakeMappedRows(std::map<CString, CConn>& map, Take take);
     // Composed style of a cell (row, col).

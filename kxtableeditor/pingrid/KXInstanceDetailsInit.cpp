@@ -3,6 +3,8 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXGridSite.h"
+
 #include "grid/KXEditControls.h"
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
@@ -56,6 +58,7 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     // 1.
     m_pOwner = pOwner;
     m_pOwnerPane = dynamic_cast<CKXBottomPaneContainerView*>(pOwner);
+    SetSite(dynamic_cast<IKXGridSite*>(pOwner));
     m_designContext = design;
     m_designContext2 = design2;
     m_nInitValue = value;

@@ -124,13 +124,14 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
         CGXStyle pinName;
         pinName.SetWrapText(FALSE);
         if (bPinName) pinName.SetValue(text);
-        pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pin->id()))
+        pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(pin->id()))
             .SetUserAttribute(Id(IDS_UA_CONN_MSB), hi)
             .SetUserAttribute(Id(IDS_UA_CONN_LSB), lo);
         {
             GridWriteScope undoOff(*this, GridWriteScope::kUndo);
             WriteCell(row, m_nColPinName, pinName);
         }
+        IndexPinRow(pin->id(), row);
         if (!transaction.Commit()) return FALSE;
     }
 
@@ -249,7 +250,7 @@ BOOL CKXSignalDetailsGridWnd::AddInstanceRow(const CInstanceContext& instance, R
     if (!inst) return FALSE;
     GridWriteScope scope(*this);
     const ROWCOL row = FindFirstEmptyRow();
-    if (row > GetRowCount()) InsertRows(row, 1, kNoUpdate, gxDo);
+    if (row > GetRowCount()) InsertDataRows(row, 1);
     RestyleRow(row);
     CGXStyle cell;
     cell.SetValue(inst->cellName()).SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO)).SetWrapText(FALSE);

@@ -112,8 +112,8 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         std::vector<ROWCOL> rows = disconnected;
         std::sort(rows.rbegin(), rows.rend());
         for (ROWCOL r : rows) {
-            RemoveRows(r, r, kNoUpdate, gxDo);
-            InsertRows(GetRowCount(), 1, kNoUpdate, gxDo);
+            RemoveDataRows(r, r);
+            InsertDataRows(GetRowCount(), 1);
             RestyleRow(GetRowCount());
         }
     }

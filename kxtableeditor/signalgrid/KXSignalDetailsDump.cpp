@@ -22,6 +22,7 @@ void CKXSignalDetailsGridWnd::SortRows(int col, BOOL bAscending) {
     if (last <= kFirstDataRow) return;
     GridWriteScope scope(*this);
     CGXGridCore::SortRows(kFirstDataRow, last, static_cast<ROWCOL>(col), bAscending, kNoUpdate);
+    DropRowIndex();
     m_nSortCol = col;
     m_bSortAscending = bAscending;
 }

@@ -158,7 +158,7 @@ BOOL CKXSignalDetailsGridWnd::CommitCellEdit(ROWCOL row, ROWCOL nCol, CString te
             const CString physical = PhysicalNetName(net.net(), msb, lsb);
             CGXStyle phys = PlainCell(physical);
             phys.SetControl(Id(IDS_CTRL_EDIT)).SetReadOnly(TRUE);
-            phys.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), IdNumber(net->id())).SetUserAttribute(Id(IDS_UA_EXPANDED_BIT), msb);
+            phys.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), static_cast<int>(net->id())).SetUserAttribute(Id(IDS_UA_EXPANDED_BIT), msb);
             GridWriteScope unlock(*this);
             WriteCell(row, m_nColPhysicalName, phys);
         }
@@ -169,6 +169,7 @@ BOOL CKXSignalDetailsGridWnd::CommitCellEdit(ROWCOL row, ROWCOL nCol, CString te
         GridWriteScope unlock(*this);
         if (text.IsEmpty()) {
             WriteCell(row, m_nColCell, PlainCell(""));
+            RowCleared(row);
             return TRUE;
         }
         IInstance* inst = m_designContext ? m_designContext.design()->findInstance(text.GetString()) : nullptr;
@@ -261,7 +262,7 @@ BOOL CKXSignalDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nCh
         const ROWCOL added = GetRowCount() + 1;
         {
             GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-            InsertRows(added, 1, kNoUpdate, gxDo);
+            InsertDataRows(added, 1);
             RestyleRow(added);
         }
         SetCurrentCell(added, Col(IsColHidden(Col(m_nColStartBit)) || GetColWidth(Col(m_nColStartBit)) == 0

@@ -120,21 +120,10 @@ void CKXSignalDetailsGridWnd::WriteCell(ROWCOL row, int col, const CGXStyle& sty
     SetStyleRange(CGXRange(row, static_cast<ROWCOL>(col)), style, gxOverride, 0, kNoUpdate, gxDo);
 }
 
-CString CKXSignalDetailsGridWnd::CellAttr(ROWCOL row, int col, UINT id) {
-    if (col < 0 || row > GetRowCount() || static_cast<ROWCOL>(col) > GetColCount()) return CString();
-    CGXStyle style;
-    GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
-    return style.GetIncludeUserAttribute(Id(id)) ? style.GetUserAttributeText(Id(id)) : CString();
-}
-
-double CKXSignalDetailsGridWnd::CellAttrNumber(ROWCOL row, int col, UINT id, double absent) {
+int CKXSignalDetailsGridWnd::RowAttr(ROWCOL row, int col, KXAttr<int> attr, int absent) {
     if (col < 0 || row > GetRowCount() || static_cast<ROWCOL>(col) > GetColCount()) return absent;
-    CGXStyle style;
-    GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
-    if (!style.GetIncludeUserAttribute(Id(id))) return absent;
-    const CString text = style.GetUserAttributeText(Id(id));
-    double value = absent;
-    return ParseNumber(text, value) ? value : style.GetUserAttribute(Id(id)).GetDoubleValue();
+    const KXRowAttrs attrs(*this, row);
+    return attrs.Has(static_cast<ROWCOL>(col), attr) ? attrs.Get(static_cast<ROWCOL>(col), attr) : absent;
 }
 
 CKXAssocCompAPI* CKXSignalDetailsGridWnd::GetAssocCompApi() {

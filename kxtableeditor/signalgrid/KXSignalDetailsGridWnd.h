@@ -17,6 +17,7 @@
 #include "rmx/context.h"
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class CKXBottomPaneContainerView;
@@ -226,14 +227,24 @@ private:
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
     BOOL DeleteRows(BOOL bConnectedOnly);
+    // Row insertion and removal that keep the pin index and the blank-row hint right.
+    void InsertDataRows(ROWCOL at, ROWCOL count);
+    void RemoveDataRows(ROWCOL from, ROWCOL to);
+    // Forgets the index (rows reloaded or sorted); the next look-up builds it again.
+    void DropRowIndex();
+    void IndexPinRow(unsigned pinId, ROWCOL row);
+    // The row may be blank now: the search for a blank row starts no later than it.
+    void RowCleared(ROWCOL row);
+    // The rows that show the pin, ascending.
+    std::vector<ROWCOL> PinRows(unsigned pinId);
     BOOL DeleteTerminationsOfSelection();
     // Column 0 wide enough for the row numbers.
     void SizeRowHeaderColumn();
     // The blank rows after the last filled row.
     void AppendBlankRows(ROWCOL count);
     void WriteCell(ROWCOL row, int col, const CGXStyle& style);
-    CString CellAttr(ROWCOL row, int col, UINT id);
-    double CellAttrNumber(ROWCOL row, int col, UINT id, double absent);
+    // A number attribute of a row's cell; `absent` when the cell has none.
+    int RowAttr(ROWCOL row, int col, KXAttr<int> attr, int absent);
     // Signal Name and Physical Name of a row for a net bit (bit -1: the whole net).
     void WriteNetNameCells(ROWCOL row, INet* net, int bit, const CString& signalText, const CString& physical);
     CString PhysicalNetName(INet* net, int msb, int lsb);
@@ -256,6 +267,10 @@ private:
     void OnConnChange(const IChange& change, CConn& conn) override;
     bool m_bTerminationsRefreshed = false; // the digest being dispatched refreshed every termination
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
+
+    std::unordered_map<unsigned, std::vector<ROWCOL>> m_pinRows; // pin id -> rows showing it
+    bool m_bPinIndexValid = false;
+    ROWCOL m_nEmptyHint = kxsignal::kFirstDataRow; // no blank data row lies above it
 
     BOOL m_bConnectEcho = FALSE;
     BOOL m_bStoringEdit = FALSE; // a validated data-cell edit is being stored

@@ -100,20 +100,18 @@ void CKXSignalDetailsGridWnd::OnConnChange(const IChange& change, CConn& conn) {
 
 void CKXSignalDetailsGridWnd::RemoveConnectionRow(const CConn& conn) {
     if (!IsShownNet(conn.net()) || !conn.instTerm()) return;
-    const int pinId = static_cast<int>(conn.instTerm()->id());
-    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
-        if (GetRowPinId(row) != pinId) continue;
+    for (ROWCOL row : PinRows(conn.instTerm()->id())) {
         int s = 0, e = 0;
         if (!ParseInt(CellText(row, m_nColStartBit), s)) s = -1;
         if (!ParseInt(CellText(row, m_nColEndBit), e)) e = -1;
         const bool bitsMatch = (s >= e && s >= conn.netLsb() && e <= conn.netMsb()) ||
                                (s <= e && s <= conn.netLsb() && e >= conn.netMsb());
         if (!bitsMatch) continue;
-        const int rowMsb = static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_MSB, -1.0));
-        const int rowLsb = static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_LSB, -1.0));
+        const int rowMsb = RowAttr(row, m_nColPinName, kAttrConnMsb, -1);
+        const int rowLsb = RowAttr(row, m_nColPinName, kAttrConnLsb, -1);
         if (conn.instTermMsb() < rowLsb || conn.instTermLsb() > rowMsb) continue;
         GridWriteScope unlock(*this);
-        RemoveRows(row, row, kNoUpdate, gxDo);
+        RemoveDataRows(row, row);
         return;
     }
 }
@@ -140,15 +138,14 @@ void CKXSignalDetailsGridWnd::UpdateLocationCell() {
 
 void CKXSignalDetailsGridWnd::UpdateInstTermCell(unsigned instanceId, unsigned pinId) {
     GridWriteScope scope(*this);
-    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
-        if (GetRowPinId(row) != static_cast<int>(pinId) || GetRowInstanceId(row) != static_cast<int>(instanceId))
-            continue;
+    for (ROWCOL row : PinRows(pinId)) {
+        if (GetRowInstanceId(row) != static_cast<int>(instanceId)) continue;
         IInstance* inst = FindRowInstance(row);
         IInstTerm* pin = inst ? inst->findInstTerm(pinId) : nullptr;
         if (!pin) continue;
         CGXStyle style;
         style.SetValue(pin->name()).SetWrapText(FALSE);
-        style.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pinId))
+        style.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(pinId))
             .SetUserAttribute(Id(IDS_UA_CONN_MSB), pin->msb())
             .SetUserAttribute(Id(IDS_UA_CONN_LSB), pin->lsb());
         WriteCell(row, m_nColPinName, style);
@@ -157,9 +154,8 @@ void CKXSignalDetailsGridWnd::UpdateInstTermCell(unsigned instanceId, unsigned p
 
 void CKXSignalDetailsGridWnd::UpdatePinTypeCell(unsigned instanceId, unsigned pinId) {
     GridWriteScope scope(*this);
-    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
-        if (GetRowPinId(row) != static_cast<int>(pinId) || GetRowInstanceId(row) != static_cast<int>(instanceId))
-            continue;
+    for (ROWCOL row : PinRows(pinId)) {
+        if (GetRowInstanceId(row) != static_cast<int>(instanceId)) continue;
         IInstance* inst = FindRowInstance(row);
         IInstTerm* pin = inst ? inst->findInstTerm(pinId) : nullptr;
         if (!pin) continue;
@@ -194,7 +190,7 @@ void CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceC
                                  : record->m_nInstTermMsb == record->m_nInstTermLsb
                                      ? CSchemaUtilities::vectorName(pin->name(), record->m_nInstTermMsb)
                                      : CSchemaUtilities::vectorName(pin->name(), record->m_nInstTermMsb, record->m_nInstTermLsb);
-            InsertRows(row + 1, 1, kNoUpdate, gxDo);
+            InsertDataRows(row + 1, 1);
             RestyleRow(row + 1);
             // Rows below the inserted one move down by one.
             std::set<ROWCOL> moved;
@@ -211,26 +207,26 @@ void CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceC
             SetCellWithEllipsis(at, inst->name(), static_cast<int>(inst->id()));
             WriteCell(at, m_nColLocation, PlainCell(CKXGenUtils::GetLocationProp(inst)));
             CGXStyle pinName = PlainCell(name);
-            pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pin->id()))
+            pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(pin->id()))
                 .SetUserAttribute(Id(IDS_UA_CONN_MSB), record->m_nInstTermMsb)
                 .SetUserAttribute(Id(IDS_UA_CONN_LSB), record->m_nInstTermLsb);
             WriteCell(at, m_nColPinName, pinName);
+            IndexPinRow(pin->id(), at);
             WriteCell(at, m_nColPinNumber,
                       PlainCell(CKXGenUtils::GetPNProp(instance.instTerm(pin), record->m_nInstTermMsb, record->m_nInstTermLsb)));
             WriteCell(at, m_nColPinType, PlainCell(CKXGenUtils::GetPinType(pin)));
             continue;
         }
-        for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r) {
-            if (r == row || GetRowPinId(r) != static_cast<int>(pin->id()) || GetRowInstanceId(r) != static_cast<int>(inst->id()))
-                continue;
-            const int rowMsb = static_cast<int>(CellAttrNumber(r, m_nColPinName, IDS_UA_CONN_MSB, -1.0));
-            const int rowLsb = static_cast<int>(CellAttrNumber(r, m_nColPinName, IDS_UA_CONN_LSB, -1.0));
+        for (ROWCOL r : PinRows(pin->id())) {
+            if (r == row || GetRowInstanceId(r) != static_cast<int>(inst->id())) continue;
+            const int rowMsb = RowAttr(r, m_nColPinName, kAttrConnMsb, -1);
+            const int rowLsb = RowAttr(r, m_nColPinName, kAttrConnLsb, -1);
             if (record->m_nInstTermMsb <= rowMsb && record->m_nInstTermLsb >= rowLsb) gone.insert(r);
         }
     }
     GridWriteScope unlock(*this);
     for (auto it = gone.rbegin(); it != gone.rend(); ++it)
-        RemoveRows(*it, *it, kNoUpdate, gxDo);
+        RemoveDataRows(*it, *it);
 }
 
 void CKXSignalDetailsGridWnd::RefreshInstanceNameCells(IInstance* instance) {

@@ -108,6 +108,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             SortColumn(m_nColCell);
             AppendBlankRows(kBlankRows);
         }
+        DropRowIndex();
     }
     if (m_pPane && m_pPane->GetViewMode() == 2 && GetRowCount() >= kFirstDataRow) {
         CGXStyle readOnly;
@@ -168,7 +169,7 @@ void CKXSignalDetailsGridWnd::AppendBlankRows(ROWCOL count) {
 
 void CKXSignalDetailsGridWnd::WriteNetNameCells(ROWCOL row, INet* net, int bit, const CString& signalText,
                                                 const CString& physical) {
-    const double netId = net ? IdNumber(net->id()) : -1.0;
+    const int netId = net ? static_cast<int>(net->id()) : -1;
     CGXStyle signal = DataCell();
     signal.SetValue(signalText).SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO)).SetReadOnly(TRUE);
     signal.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), netId)
@@ -216,10 +217,11 @@ void CKXSignalDetailsGridWnd::FillConnectionRow(ROWCOL row, const CConn& conn) {
     CGXStyle pinName = DataCell();
     pinName.SetValue(pin->isScalar() ? CString(pin->name()) : BitName(pin->name(), conn.instTermMsb(), conn.instTermLsb()))
         .SetControl(Id(IDS_CTRL_PIN_COMBO));
-    pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), IdNumber(pin->id()))
+    pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(pin->id()))
         .SetUserAttribute(Id(IDS_UA_CONN_MSB), conn.instTermMsb())
         .SetUserAttribute(Id(IDS_UA_CONN_LSB), conn.instTermLsb());
     WriteCell(row, m_nColPinName, pinName);
+    IndexPinRow(pin->id(), row);
 
     const bool oneBit = conn.netMsb() == conn.netLsb();
     const CString signalText = m_bNetBitMode && !net->isScalar() ? BitName(net->name(), conn.netMsb(), conn.netLsb())
@@ -306,6 +308,7 @@ void CKXSignalDetailsGridWnd::SetBitsConnectedRow(ROWCOL row, ROWCOL col) {
 }
 
 void CKXSignalDetailsGridWnd::SetCellWithEllipsis(ROWCOL row, const CString& name, int id) {
+    if (name.IsEmpty()) RowCleared(row);
     CGXStyle style = DataCell();
     style.SetValue(name).SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO));
     style.SetUserAttribute(Id(IDS_UA_SCP_INSTANCE_ID), Decimal(id));
@@ -406,13 +409,12 @@ void CKXSignalDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool lo
 // ------------------------------------------------------------------ look-ups
 
 int CKXSignalDetailsGridWnd::GetRowInstanceId(ROWCOL row) {
-    const CString text = CellAttr(row, m_nColInstance, IDS_UA_SCP_INSTANCE_ID);
+    const CString text = KXRowAttrs(*this, row).Get(Col(m_nColInstance), kAttrInstanceId);
     return text.IsEmpty() ? -1 : std::atoi(text.GetString());
 }
 
 int CKXSignalDetailsGridWnd::GetRowPinId(ROWCOL row) {
-    const double id = CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_INSTTERM, -1.0);
-    return id < 0 ? -1 : static_cast<int>(static_cast<unsigned>(id));
+    return RowAttr(row, m_nColPinName, kAttrConnInstTerm, -1);
 }
 
 unsigned CKXSignalDetailsGridWnd::GetRowNetId(ROWCOL row) {
@@ -424,8 +426,7 @@ unsigned CKXSignalDetailsGridWnd::GetRowNetId(ROWCOL row) {
                                      : CString(record.m_pNet->name());
             if (name.CompareNoCase(text) == 0) return record.m_pNet->id();
         }
-    const double id = CellAttrNumber(row, m_nColSignalName, IDS_UA_SCP_NET_ID, -1.0);
-    return id < 0 ? static_cast<unsigned>(-1) : static_cast<unsigned>(id);
+    return static_cast<unsigned>(RowAttr(row, m_nColSignalName, kAttrNetId, -1));
 }
 
 int CKXSignalDetailsGridWnd::GetRowNetBit(ROWCOL row) {
@@ -437,7 +438,7 @@ int CKXSignalDetailsGridWnd::GetRowNetBit(ROWCOL row) {
                                      : CString(record.m_pNet->name());
             if (name.CompareNoCase(text) == 0) return record.m_nBit;
         }
-    return static_cast<int>(CellAttrNumber(row, m_nColSignalName, IDS_UA_EXPANDED_BIT, -1.0));
+    return RowAttr(row, m_nColSignalName, kAttrExpandedBit, -1);
 }
 
 CNetContext CKXSignalDetailsGridWnd::GetNetOfRow(ROWCOL row) {
@@ -493,8 +494,10 @@ IInstTerm* CKXSignalDetailsGridWnd::FindInstTerm(IInstance* inst, const CString&
 ROWCOL CKXSignalDetailsGridWnd::FindFirstEmptyRow() {
     const ROWCOL count = GetRowCount();
     if (count <= kFirstDataRow) return kFirstDataRow;
-    for (ROWCOL row = kFirstDataRow; row <= count; ++row)
-        if (CellText(row, m_nColInstance).IsEmpty()) return row;
+    // No blank row lies above the hint: the search starts there.
+    for (ROWCOL row = std::max(m_nEmptyHint, kFirstDataRow); row <= count; ++row)
+        if (CellText(row, m_nColInstance).IsEmpty()) return m_nEmptyHint = row;
+    m_nEmptyHint = count + 1;
     return count;
 }
 
@@ -509,10 +512,9 @@ bool CKXSignalDetailsGridWnd::IsShownNet(const INet* net) const {
 }
 
 ROWCOL CKXSignalDetailsGridWnd::FindPinRow(unsigned pinId, int msb, int lsb) {
-    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
-        if (GetRowPinId(row) != static_cast<int>(pinId)) continue;
-        if (static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_MSB, -1.0)) == msb &&
-            static_cast<int>(CellAttrNumber(row, m_nColPinName, IDS_UA_CONN_LSB, -1.0)) == lsb)
+    for (ROWCOL row : PinRows(pinId)) {
+        if (RowAttr(row, m_nColPinName, kAttrConnMsb, -1) == msb &&
+            RowAttr(row, m_nColPinName, kAttrConnLsb, -1) == lsb)
             return row;
     }
     return 0;

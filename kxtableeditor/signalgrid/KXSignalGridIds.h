@@ -5,6 +5,7 @@
 
 #include "afx/afxtypes.h"
 #include "grid/KXGridIds.h"
+#include "grid/KXRowAttrs.h"
 #include "grid/gxtypes.h"
 
 namespace kxsignal {
@@ -30,6 +31,15 @@ inline constexpr UINT IDS_UA_PROP_STATE = 59457;     // custom property cell: pr
 inline constexpr UINT IDS_UA_EXPANDED_BIT = 59458;   // Signal Name, Physical Name: the row's net bit
 inline constexpr UINT IDS_UA_IMPLICIT_POWER_PIN = 59475;
 inline constexpr UINT IDS_UA_ELLIPSIS_TYPE = 52792;
+
+// The same attributes with the types their values have.
+inline constexpr KXAttr<CString> kAttrInstanceId{IDS_UA_SCP_INSTANCE_ID};
+inline constexpr KXAttr<int> kAttrNetId{IDS_UA_SCP_NET_ID};
+inline constexpr KXAttr<CString> kAttrNetCell{IDS_UA_NET_CELL};
+inline constexpr KXAttr<int> kAttrConnInstTerm{IDS_UA_CONN_INSTTERM};
+inline constexpr KXAttr<int> kAttrConnMsb{IDS_UA_CONN_MSB};
+inline constexpr KXAttr<int> kAttrConnLsb{IDS_UA_CONN_LSB};
+inline constexpr KXAttr<int> kAttrExpandedBit{IDS_UA_EXPANDED_BIT};
 
 // Cell controls.
 inline constexpr UINT IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO = 59440;

@@ -25,11 +25,6 @@ inline CString Decimal(long long n) {
     return s;
 }
 
-// An id as the number the row attributes hold (an id of 2^31 or more stays unsigned).
-inline double IdNumber(unsigned id) {
-    return static_cast<double>(id);
-}
-
 // A whole decimal number (blanks around allowed); false for any other text.
 inline bool ParseInt(const CString& text, int& value) {
     CString t = text;

@@ -12,7 +12,8 @@ if(_kxsignalgrid_grid AND TARGET kxassoccomp AND TARGET kxinstsigpane AND EXISTS
     ${_kxsignalgrid_dir}/KXSignalDetailsRefresh.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsDump.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsDelete.cpp
-    ${_kxsignalgrid_dir}/KXSignalDetailsStyle.cpp)
+    ${_kxsignalgrid_dir}/KXSignalDetailsStyle.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsIndex.cpp)
   list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane rmx)
   set_property(GLOBAL PROPERTY KXSIGNALGRID_BUILT ON)
 endif()

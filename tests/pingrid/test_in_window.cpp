@@ -145,3 +145,27 @@ TEST_F(PinGridInWindow, CommentKeysOfPairAndImplicitRows) {
 }
 
 } // namespace
+
+namespace {
+
+// A comment edit needs its own step: while another edit's transaction is open it changes nothing.
+TEST_F(PinGridInWindow, CommentEditRefusedWhileAnotherTransactionIsOpen) {
+    Show(1);
+    CComments* store = Ccp()->GetCommentStore();
+    ASSERT_NE(store, nullptr);
+    const ROWCOL in = Row("IN");
+    ASSERT_NE(in, 0u);
+    grid->SetCurrentCell(in, static_cast<ROWCOL>(G::m_nColPinName));
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_TRUE(CKXTransaction::BeginTrans(Ccp()->PaneGrid(), design, "Other"));
+    grid->InsertComment("held back", 0);
+    CString text, date, time, user;
+    EXPECT_FALSE(store->getPinComments("U1", "IN", text, date, time, user));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(CKXTransaction::GetTransactionName(), "Other"); // the other edit's transaction is untouched
+    CKXTransaction::DiscardTrans(Ccp()->PaneGrid());
+    grid->InsertComment("now", 0);
+    EXPECT_TRUE(store->getPinComments("U1", "IN", text, date, time, user));
+}
+
+} // namespace

@@ -83,4 +83,26 @@ TEST_F(SignalRefresh, PinNumberAndLocationChangesAreShownAlsoWhenFirstSetOrClear
     EXPECT_EQ(Cell(s, G::m_nColLocation), "JX");
 }
 
+TEST_F(SignalRefresh, RowsThatMovedUpAreStillFoundForTheirPins) {
+    ASSERT_TRUE(Open());
+    Show("N1");
+    CDesignContext design = Design();
+    INet* n1 = design.net("N1").net();
+    IInstTerm* js = design.instance("J1")->findInstTerm("S");
+    IInstTerm* out = design.instance("U1")->findInstTerm("OUT");
+    IInstTerm* ra = design.instance("R1")->findInstTerm("A");
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.addConn(n1, -1, -1, js, -1, -1); }));
+    // Rows above go: the rows below move up and are still found by their pins.
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.removeConn(n1, -1, -1, out, -1, -1); }));
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.removeConn(n1, -1, -1, ra, -1, -1); }));
+    EXPECT_EQ(Row("U1", "OUT"), 0u);
+    EXPECT_EQ(Row("R1", "A"), 0u);
+    ASSERT_NE(Row("J1", "S"), 0u);
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return t.removeConn(n1, -1, -1, js, -1, -1); }));
+    EXPECT_EQ(Row("J1", "S"), 0u);
+    EXPECT_NE(Row("J2", "S"), 0u);
+    EXPECT_NE(Row("X1", "P"), 0u);
+    EXPECT_EQ(FilledRows(), 2);
+}
+
 } // namespace
