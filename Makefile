@@ -7,7 +7,7 @@ FUZZ_BUILD ?= build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_CHECK_SECONDS ?= 3
 
-.PHONY: all demo test bench clean fuzz fuzz-build fuzz-check
+.PHONY: all demo test bench bench-count clean fuzz fuzz-build fuzz-check
 
 all:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -44,6 +44,12 @@ bench:
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_TESTS=OFF -DKX_BUILD_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+# Instruction counts of the pin-grid benchmarks under callgrind: the stable figures for size ratios.
+bench-count:
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_TESTS=OFF -DKX_BUILD_BENCH=ON
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_pingrid
+	python3 bench/count.py $(BENCH_BUILD)/bin/bench_pingrid $(FILTER)
 
 clean:
 	rm -rf build

@@ -56,7 +56,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
     }
     const std::map<CString, int> columns = CustomColumns();
     const char* journal = CKXShareGlobalData::m_bAutomation;
-    const CString designName = m_designContext ? CString(m_designContext.name()) : CString();
+    const CString designName = JournalHandle();
     CString shownInstance;
     if (GetRowCount() >= PIN_FIRST_ROW) {
         int msb = -1, lsb = -1;

@@ -94,6 +94,8 @@ TEST_F(CustomColumns, ValueBeforeTheCommaIsWrittenOnThePin) {
     EXPECT_NE(text.str().find(".ConnectivityPane().ChangePropValue(\"SPEED\",\"QUICK\")"), std::string::npos)
         << text.str();
     EXPECT_NE(text.str().find(".Clp().Select(\"U1\")"), std::string::npos);
+    // The row is named, so that a replay writes that pin and no other.
+    EXPECT_NE(text.str().find(".ConnectivityPane().SelectPinNameCol(\"A\""), std::string::npos) << text.str();
     std::filesystem::remove(path);
 }
 

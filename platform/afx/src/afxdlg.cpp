@@ -1,6 +1,8 @@
 #include "afx/afxdlg.h"
 
 #include "afx/afxanswer.h"
+#include <algorithm>
+#include <cctype>
 
 #include <cerrno>
 #include <cxxabi.h>
@@ -146,26 +148,57 @@ LRESULT CEdit::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // ---------------------------------------------------------------- item lists
+namespace {
+bool LessNoCase(const CString& a, const CString& b) { return a.CompareNoCase(b) < 0; }
+
+// Compares the start of an item's text with a prefix, ignoring case: <0, 0 (the item starts with
+// it) or >0, consistent with the order of whole texts.
+int ComparePrefixNoCase(const CString& text, const CString& prefix) {
+    const char* a = text.GetString();
+    const char* b = prefix.GetString();
+    for (;; ++a, ++b) {
+        if (*b == 0) return 0;
+        const int ca = std::tolower(static_cast<unsigned char>(*a));
+        const int cb = std::tolower(static_cast<unsigned char>(*b));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+}
+} // namespace
+
+bool CAfxItemList::InOrderAt(size_t i) const {
+    const bool afterPrevious = i == 0 || m_items[i - 1].text.CompareNoCase(m_items[i].text) <= 0;
+    const bool beforeNext = i + 1 >= m_items.size() || m_items[i].text.CompareNoCase(m_items[i + 1].text) <= 0;
+    return afterPrevious && beforeNext;
+}
+
 int CAfxItemList::Add(const CString& s, BOOL bSorted) {
     size_t pos = m_items.size();
-    if (bSorted) {
+    if (bSorted && m_bInOrder) {
+        // After every item that is not greater than it.
+        auto at = std::upper_bound(m_items.begin(), m_items.end(), s,
+                                   [](const CString& key, const Item& item) { return LessNoCase(key, item.text); });
+        pos = static_cast<size_t>(at - m_items.begin());
+    } else if (bSorted) {
         pos = 0;
         while (pos < m_items.size() && m_items[pos].text.CompareNoCase(s) <= 0)
             ++pos;
     }
     m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(pos), Item{s, 0, FALSE});
+    if (m_bInOrder && !bSorted) m_bInOrder = InOrderAt(pos);
     return static_cast<int>(pos);
 }
 
 int CAfxItemList::Insert(int nIndex, const CString& s) {
     if (nIndex < 0 || nIndex > Count()) nIndex = Count(); // -1 appends
     m_items.insert(m_items.begin() + nIndex, Item{s, 0, FALSE});
+    if (m_bInOrder) m_bInOrder = InOrderAt(static_cast<size_t>(nIndex));
     return nIndex;
 }
 
 int CAfxItemList::Delete(int nIndex) {
     if (!Valid(nIndex)) return LB_ERR;
     m_items.erase(m_items.begin() + nIndex);
+    if (m_items.empty()) m_bInOrder = true;
     return Count();
 }
 
@@ -173,6 +206,7 @@ int CAfxItemList::Find(int nStartAfter, LPCTSTR lpsz, BOOL bExact) const {
     int n = Count();
     if (n == 0 || !lpsz) return LB_ERR;
     CString key(lpsz);
+    if (m_bInOrder) return FindInOrder(nStartAfter, key, bExact);
     int start = (nStartAfter < 0 || nStartAfter >= n) ? 0 : nStartAfter + 1;
     for (int k = 0; k < n; ++k) {
         int i = (start + k) % n;
@@ -180,6 +214,22 @@ int CAfxItemList::Find(int nStartAfter, LPCTSTR lpsz, BOOL bExact) const {
         if (bExact ? t.CompareNoCase(key) == 0 : t.Left(key.GetLength()).CompareNoCase(key) == 0) return i;
     }
     return LB_ERR;
+}
+
+// The matches of an ordered list are one run of items: the first of them at or after the start,
+// else (wrapping) the first of the run.
+int CAfxItemList::FindInOrder(int nStartAfter, const CString& key, BOOL bExact) const {
+    auto compare = [&](const Item& item) {
+        return bExact ? item.text.CompareNoCase(key) : ComparePrefixNoCase(item.text, key);
+    };
+    auto first = std::partition_point(m_items.begin(), m_items.end(), [&](const Item& i) { return compare(i) < 0; });
+    auto last = std::partition_point(first, m_items.end(), [&](const Item& i) { return compare(i) == 0; });
+    if (first == last) return LB_ERR;
+    const int n = Count();
+    const int start = (nStartAfter < 0 || nStartAfter >= n) ? 0 : nStartAfter + 1;
+    const int lo = static_cast<int>(first - m_items.begin());
+    const int hi = static_cast<int>(last - m_items.begin());
+    return start > lo && start < hi ? start : lo;
 }
 
 // ---------------------------------------------------------------- CListBox

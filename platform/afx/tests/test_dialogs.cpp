@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
 namespace {
 constexpr UINT IDD_NAME = 9100;
 
@@ -224,4 +228,56 @@ TEST(DialogKeys, AnsweredByTheObjectsOwnClassName) {
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.m_strValue, "v");
     AfxGetAnswerQueue().Reset();
+}
+
+// The item list answers as a plain item-by-item search would, whether its items are in order
+// (binary searches) or were put out of order by inserts and unsorted adds.
+TEST(ItemList, SearchesAndSortedAddsMatchAnItemByItemSearch) {
+    auto reference = [](const std::vector<CString>& items, int after, const CString& key, bool exact) {
+        const int n = static_cast<int>(items.size());
+        const int start = (after < 0 || after >= n) ? 0 : after + 1;
+        for (int k = 0; k < n; ++k) {
+            const int i = (start + k) % n;
+            const CString& t = items[static_cast<size_t>(i)];
+            if (exact ? t.CompareNoCase(key) == 0 : t.Left(key.GetLength()).CompareNoCase(key) == 0) return i;
+        }
+        return static_cast<int>(LB_ERR);
+    };
+    const char* words[] = {"a", "A", "ab", "AB", "abc", "b", "B1", "b10", "b2", "net", "NET1", "net1", "Net2", ""};
+    std::mt19937 rng(7);
+    for (int round = 0; round < 40; ++round) {
+        CAfxItemList list;
+        std::vector<CString> mirror;
+        const bool sortedOnly = round % 2 == 0;
+        for (int step = 0; step < 60; ++step) {
+            const CString w = words[rng() % std::size(words)];
+            const int op = static_cast<int>(rng() % 10);
+            if (op < 6 || sortedOnly) {
+                size_t pos = 0;
+                while (pos < mirror.size() && mirror[pos].CompareNoCase(w) <= 0) ++pos;
+                const bool inOrder = std::is_sorted(mirror.begin(), mirror.end(), [](const CString& x, const CString& y) {
+                    return x.CompareNoCase(y) < 0;
+                });
+                const int at = list.Add(w, TRUE);
+                if (inOrder) {
+                    EXPECT_EQ(at, static_cast<int>(pos));
+                }
+                mirror.insert(mirror.begin() + at, w);
+            } else if (op < 8) {
+                const int at = list.Insert(static_cast<int>(rng() % (mirror.size() + 1)), w);
+                mirror.insert(mirror.begin() + at, w);
+            } else if (!mirror.empty()) {
+                const int at = static_cast<int>(rng() % mirror.size());
+                list.Delete(at);
+                mirror.erase(mirror.begin() + at);
+            }
+            ASSERT_EQ(list.Count(), static_cast<int>(mirror.size()));
+            for (int i = 0; i < list.Count(); ++i) ASSERT_EQ(list.m_items[static_cast<size_t>(i)].text, mirror[static_cast<size_t>(i)]);
+            for (const char* key : {"a", "ab", "B", "b1", "net1", "NET", "zz", ""})
+                for (int after : {-1, 0, 2, 5, list.Count() - 1})
+                    for (bool exact : {true, false})
+                        ASSERT_EQ(list.Find(after, key, exact), reference(mirror, after, key, exact))
+                            << "key " << key << " after " << after << (exact ? " exact" : " prefix");
+        }
+    }
 }

@@ -13,6 +13,7 @@ BOOL CGXData::SetRowCount(ROWCOL nRows)
     for (size_t r = static_cast<size_t>(nRows) + 1; r < m_rows.size(); ++r)
         if (m_rows[r].hidden)
             --m_nHiddenRows;
+    ++m_nLayoutVersion;
     m_rows.resize(static_cast<size_t>(nRows) + 1);
     return TRUE;
 }
@@ -185,6 +186,7 @@ BOOL CGXData::InsertRows(ROWCOL nRow, ROWCOL nCount)
         return FALSE;
     std::vector<RowSlot> fresh(nCount);
     m_rows.insert(m_rows.begin() + nRow, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    ++m_nLayoutVersion;
     return TRUE;
 }
 
@@ -196,6 +198,7 @@ BOOL CGXData::RemoveRows(ROWCOL nFromRow, ROWCOL nToRow)
         if (m_rows[r].hidden)
             --m_nHiddenRows;
     m_rows.erase(m_rows.begin() + nFromRow, m_rows.begin() + nToRow + 1);
+    ++m_nLayoutVersion;
     return TRUE;
 }
 
@@ -214,7 +217,11 @@ static BOOL MoveBlock(V& v, ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest)
     return TRUE;
 }
 
-BOOL CGXData::MoveRows(ROWCOL nFromRow, ROWCOL nToRow, ROWCOL nDestRow) { return MoveBlock(m_rows, nFromRow, nToRow, nDestRow); }
+BOOL CGXData::MoveRows(ROWCOL nFromRow, ROWCOL nToRow, ROWCOL nDestRow)
+{
+    ++m_nLayoutVersion;
+    return MoveBlock(m_rows, nFromRow, nToRow, nDestRow);
+}
 
 BOOL CGXData::InsertCols(ROWCOL nCol, ROWCOL nCount)
 {
@@ -288,7 +295,18 @@ BOOL CGXData::ReorderRows(ROWCOL nFirstRow, const std::vector<ROWCOL>& order)
         moved.push_back(std::move(m_rows[r]));
     for (size_t i = 0; i < moved.size(); ++i)
         m_rows[nFirstRow + i] = std::move(moved[i]);
+    ++m_nLayoutVersion;
     return TRUE;
+}
+
+std::uint64_t CGXData::GetRowId(ROWCOL nRow)
+{
+    if (nRow == 0 || nRow >= m_rows.size())
+        return 0;
+    std::uint64_t& id = m_rows[nRow].id;
+    if (id == 0)
+        id = ++m_nLastRowId;
+    return id;
 }
 
 BOOL CGXData::IsRowHidden(ROWCOL nRow) const { return nRow < m_rows.size() && m_rows[nRow].hidden; }
@@ -345,6 +363,7 @@ std::vector<std::unique_ptr<CGXData::RowRecord>> CGXData::ExtractRows(ROWCOL nFr
         out.push_back(std::move(rec));
     }
     m_rows.erase(m_rows.begin() + nFromRow, m_rows.begin() + nToRow + 1);
+    ++m_nLayoutVersion;
     return out;
 }
 
@@ -361,6 +380,7 @@ BOOL CGXData::RestoreRows(ROWCOL nRow, std::vector<std::unique_ptr<RowRecord>>& 
     }
     rows.clear();
     m_rows.insert(m_rows.begin() + nRow, std::make_move_iterator(slots.begin()), std::make_move_iterator(slots.end()));
+    ++m_nLayoutVersion;
     return TRUE;
 }
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 
 namespace {
 const CString kEmpty;
@@ -48,8 +50,18 @@ double ParseDouble(const CString& s)
     return end == p ? 0.0 : v;
 }
 
+// A number's text as "%.15g" writes it; whole numbers of up to 15 digits (most attribute numbers are
+// ids and counts) without going through the formatter.
 CString FormatNumber(double d)
 {
+    constexpr double kWholeLimit = 1e15;
+    if (d > -kWholeLimit && d < kWholeLimit && d == static_cast<double>(static_cast<long long>(d)) &&
+        !(d == 0 && std::signbit(d))) {
+        char buf[24];
+        auto [end, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(d));
+        if (ec == std::errc())
+            return CString(std::string_view(buf, static_cast<size_t>(end - buf)));
+    }
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15g", d);
     return CString(buf);
@@ -115,12 +127,20 @@ BOOL CGXAbstractUserAttribute::IsEqual(const CGXAbstractUserAttribute& other) co
     return GetValue() == other.GetValue();
 }
 
-const CString& CGXUserAttribute::GetValue() const { return m_strValue; }
+const CString& CGXUserAttribute::GetValue() const
+{
+    if (m_bTextStale) {
+        m_strValue = FormatNumber(m_dValue);
+        m_bTextStale = false;
+    }
+    return m_strValue;
+}
 
 void CGXUserAttribute::SetValue(LPCTSTR pszValue)
 {
     m_strValue = pszValue;
     m_bNumber = false;
+    m_bTextStale = false;
     m_dValue = 0;
 }
 
@@ -128,7 +148,7 @@ void CGXUserAttribute::SetNumber(double value)
 {
     m_dValue = value;
     m_bNumber = true;
-    m_strValue = FormatNumber(value);
+    m_bTextStale = true;
 }
 
 LONG CGXUserAttribute::GetLongValue() const { return m_bNumber ? ClampToLong(m_dValue) : ParseLong(m_strValue); }

@@ -1,4 +1,5 @@
 #include "gridtest.h"
+#include <cstdio>
 
 TEST(GridStyle, AbsentUserAttributesReadEmptyAndZero)
 {
@@ -261,4 +262,26 @@ TEST(GridStyle, CopiesAreIndependent)
     d.ChangeStyle(c, gxExclude);
     EXPECT_TRUE(a.GetIncludeInterior());
     EXPECT_FALSE(d.GetIncludeInterior());
+}
+
+// A number's text reads as "%.15g" writes it, whole numbers and fractions, small and large, and a
+// number set over a text (or a text over a number) reads as the latest.
+TEST(GridStyle, NumberTextsReadAsFifteenSignificantDigits)
+{
+    for (double d : {0.0, -0.0, 1.0, -1.0, 7.0, 12345.0, -99999.0, 4294967295.0, 999999999999999.0, 1e15, -1e15,
+                     1e16, 123456789012345678.0, 0.5, -3.25, 1.0 / 3.0, 1e-7, 2.5e20}) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15g", d);
+        CGXStyle s;
+        s.SetUserAttribute(7788, d);
+        EXPECT_STREQ(s.GetUserAttribute(7788).GetValue(), expected) << expected;
+        CGXStyle copy(s);
+        EXPECT_STREQ(copy.GetUserAttribute(7788).GetValue(), expected) << expected;
+    }
+    CGXUserAttribute a("text");
+    a.SetNumber(12);
+    EXPECT_STREQ(a.GetValue(), "12");
+    a.SetValue("again");
+    EXPECT_STREQ(a.GetValue(), "again");
+    EXPECT_FALSE(a.IsNumber());
 }

@@ -67,12 +67,17 @@ protected:
 
 // The item list shared by list boxes and combo boxes. Searches ignore case; FindString matches a
 // prefix, FindStringExact the whole text; both start after nStartAfter (-1: from the top) and wrap.
+// While the items are in order (ignoring case), as a sorted list keeps them, sorted adds and
+// searches take a binary search; a list filled out of order is searched item by item.
 class CAfxItemList {
 public:
     int Add(const CString& s, BOOL bSorted);
     int Insert(int nIndex, const CString& s);
     int Delete(int nIndex);
-    void Reset() { m_items.clear(); }
+    void Reset() {
+        m_items.clear();
+        m_bInOrder = true;
+    }
     int Count() const { return static_cast<int>(m_items.size()); }
     BOOL Valid(int i) const { return i >= 0 && i < Count(); }
     int Find(int nStartAfter, LPCTSTR lpsz, BOOL bExact) const;
@@ -81,7 +86,13 @@ public:
         DWORD_PTR data = 0;
         BOOL selected = FALSE;
     };
+    // Read and write an item's data and selection through here; its text only through Add and Insert.
     std::vector<Item> m_items;
+
+private:
+    int FindInOrder(int nStartAfter, const CString& key, BOOL bExact) const;
+    bool InOrderAt(size_t i) const;
+    bool m_bInOrder = true; // every item's text is not less than the one before it, ignoring case
 };
 
 class CListBox : public CWnd {

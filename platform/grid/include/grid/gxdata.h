@@ -3,6 +3,7 @@
 
 #include "grid/gxstyle.h"
 
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -56,6 +57,14 @@ public:
     // Number of cells that hold a stored style (for measurements and checks).
     size_t GetStoredCellCount() const;
 
+    // Row identities: a number that a row keeps while rows are inserted, removed, moved or sorted around
+    // it (and through the undo of its removal), given when first asked for; 0 for row 0 and rows past the
+    // end. PeekRowId reads it without giving one (0: none yet). The layout version changes whenever rows
+    // change their numbers, so that a map from identities to rows knows when to rebuild itself.
+    std::uint64_t GetRowId(ROWCOL nRow);
+    std::uint64_t PeekRowId(ROWCOL nRow) const { return nRow > 0 && nRow < m_rows.size() ? m_rows[nRow].id : 0; }
+    std::uint64_t GetRowLayoutVersion() const { return m_nLayoutVersion; }
+
     // Detaches rows (with their records) and puts them back; used by undo of row removal.
     struct RowRecord;
     std::vector<std::unique_ptr<RowRecord>> ExtractRows(ROWCOL nFromRow, ROWCOL nToRow);
@@ -83,6 +92,7 @@ private:
         std::unique_ptr<Line> line;
         int size = -1;
         bool hidden = false;
+        std::uint64_t id = 0; // the row's identity (rows only), 0 until asked for
     };
 
 public:
@@ -103,5 +113,7 @@ private:
     std::vector<RowSlot> m_cols;   // index = column; only style, size and hidden are used
     std::unique_ptr<CGXStyle> m_table;
     ROWCOL m_nHiddenRows = 0;
+    std::uint64_t m_nLastRowId = 0;
+    std::uint64_t m_nLayoutVersion = 0;
     ROWCOL m_nHiddenCols = 0;
 };

@@ -162,7 +162,7 @@ public:
     virtual BOOL IsEqual(const CGXAbstractUserAttribute& other) const;
 
 protected:
-    CString m_strValue;
+    mutable CString m_strValue; // a number's text is made when first read
 };
 
 // The plain attribute: a text or a number. A number is kept as a double and read truncated.
@@ -185,6 +185,7 @@ public:
 private:
     double m_dValue = 0;
     bool m_bNumber = false;
+    mutable bool m_bTextStale = false; // a number whose text has not been read yet
 };
 
 // How text that does not fit ends: nothing, "..." or "###".

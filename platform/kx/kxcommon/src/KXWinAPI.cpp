@@ -19,9 +19,19 @@ void CKXWinAPI::GetDateTime(CString& date, CString& time) {
         DateTimeSource()(date, time);
         return;
     }
-    std::time_t now = std::time(nullptr);
+    // SOURCE_DATE_EPOCH (seconds since 1970, UTC) fixes the time stamps, so that a replayed journal
+    // writes the same comment files as the run that recorded it.
     std::tm local{};
-    localtime_r(&now, &local);
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    char* end = nullptr;
+    const long long fixed = epoch && *epoch ? std::strtoll(epoch, &end, 10) : -1;
+    if (fixed >= 0 && end && *end == '\0') {
+        const std::time_t t = static_cast<std::time_t>(fixed);
+        gmtime_r(&t, &local);
+    } else {
+        const std::time_t now = std::time(nullptr);
+        localtime_r(&now, &local);
+    }
     char buf[32];
     std::strftime(buf, sizeof buf, "%Y-%m-%d", &local);
     date = buf;

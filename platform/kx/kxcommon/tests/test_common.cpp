@@ -68,6 +68,19 @@ TEST(WinAPI, InjectableDateTimeAndUser) {
     EXPECT_NE(CKXWinAPI::GetUserNameA(), "tester");
 }
 
+TEST(WinAPI, SourceDateEpochFixesTheTimeStamps) {
+    CString date, time;
+    setenv("SOURCE_DATE_EPOCH", "1780000000", 1);
+    CKXWinAPI::GetDateTime(date, time);
+    EXPECT_EQ(date, "2026-05-28");
+    EXPECT_EQ(time, "20:26:40");
+    // Not a number: the clock again.
+    setenv("SOURCE_DATE_EPOCH", "soon", 1);
+    CKXWinAPI::GetDateTime(date, time);
+    EXPECT_EQ(date.GetLength(), 10);
+    unsetenv("SOURCE_DATE_EPOCH");
+}
+
 TEST(ShareGlobalData, JournalOnlyForVbsFilesAndAppends) {
     fs::path d = TempDir("journal");
     EXPECT_FALSE(CKXShareGlobalData::AppendToJournal("x"));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_set>
 
 #include "grid/gxrange.h"
 #include "kxcontrols/KXSortRows.h"
@@ -108,35 +109,120 @@ CString CKXListPaneGrid::GetObjectName(int index) const {
     return index >= 0 && index < GetObjectCount() ? m_names[static_cast<size_t>(index)] : CString();
 }
 
-void CKXListPaneGrid::SetNames(const std::vector<CString>& namesIn, const std::vector<CString>& pathsIn,
-                               const std::vector<CString>& secondIn) {
-    if (!IsInitialized()) Initialize();
-    // Lists show their objects by name in alphanumeric order ("U2" before "U10"), ignoring case.
-    std::vector<size_t> order(namesIn.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+namespace {
+// Lists show their objects by name in alphanumeric order ("U2" before "U10"), ignoring case.
+bool NameBefore(const CString& a, const CString& b) {
     KXSortOptions opt;
     opt.alpha = false;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return KXCompareSortKeys(namesIn[a].str(), namesIn[b].str(), opt) < 0;
-    });
+    return KXCompareSortKeys(a.str(), b.str(), opt) < 0;
+}
+} // namespace
+
+void CKXListPaneGrid::FillFromDesign(const CDesignContext& design) {
+    std::vector<Entry> entries;
+    std::vector<ISchemaObject*> keys;
+    auto add = [&](ISchemaObject* object) {
+        Entry e;
+        if (!MakeEntry(design, object, e)) return;
+        entries.push_back(std::move(e));
+        keys.push_back(object);
+    };
+    if (IDesign* d = design.design()) {
+        if (GetObjectType() == 'I')
+            for (IInstance* inst : d->beginInstance()) add(inst);
+        else
+            for (INet* net : d->beginNet()) add(net);
+    }
+    SetEntries(std::move(entries), std::move(keys));
+}
+
+void CKXListPaneGrid::SetEntries(std::vector<Entry> entries, std::vector<ISchemaObject*> keys) {
+    if (!IsInitialized()) Initialize();
+    std::vector<size_t> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return NameBefore(entries[a].name, entries[b].name); });
+    bool second = false;
+    for (const Entry& e : entries) second = second || !e.second.IsEmpty();
     m_names.clear();
     m_paths.clear();
-    std::vector<CString> second;
-    for (size_t i : order) {
-        m_names.push_back(namesIn[i]);
-        m_paths.push_back(i < pathsIn.size() ? pathsIn[i] : CString());
-        if (i < secondIn.size()) second.push_back(secondIn[i]);
-    }
+    m_keys.clear();
+    m_listedNames.clear();
+    m_names.reserve(order.size());
+    m_paths.reserve(order.size());
+    m_keys.reserve(order.size());
     BOOL lock = LockUpdate(TRUE);
-    SetColCount(second.empty() ? 1 : 2);
-    SetRowCount(static_cast<ROWCOL>(m_names.size()));
-    for (size_t i = 0; i < m_names.size(); ++i) {
-        ROWCOL r = static_cast<ROWCOL>(i + 1);
-        SetValueRange(CGXRange(r, 1), m_names[i]);
-        if (i < second.size()) SetValueRange(CGXRange(r, 2), second[i]);
+    SetColCount(second ? 2 : 1);
+    SetRowCount(static_cast<ROWCOL>(order.size()));
+    for (size_t i : order) {
+        Entry& e = entries[i];
+        const ROWCOL r = static_cast<ROWCOL>(m_names.size() + 1);
+        SetValueRange(CGXRange(r, 1), e.name);
+        if (second) SetValueRange(CGXRange(r, 2), e.second);
+        m_names.push_back(std::move(e.name));
+        m_paths.push_back(std::move(e.path));
+        m_keys.push_back(i < keys.size() ? keys[i] : nullptr);
+        if (m_keys.back()) m_listedNames[m_keys.back()] = m_names.back();
     }
     LockUpdate(lock);
+    m_bInOrder = true;
     m_bFilled = TRUE;
+}
+
+int CKXListPaneGrid::FindKeyIndex(ISchemaObject* object) const {
+    // The object's row is among the rows of the name it was listed by (a rename since has not moved it).
+    auto listed = m_listedNames.find(object);
+    if (listed == m_listedNames.end()) return -1;
+    auto [first, last] = std::equal_range(m_names.begin(), m_names.end(), listed->second, NameBefore);
+    for (auto it = first; it != last; ++it) {
+        const size_t i = static_cast<size_t>(it - m_names.begin());
+        if (m_keys[i] == object) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void CKXListPaneGrid::RemoveIndex(size_t index) {
+    const ROWCOL row = static_cast<ROWCOL>(index + 1);
+    RemoveRows(row, row, GX_INVALIDATE, gxDo);
+    m_names.erase(m_names.begin() + static_cast<std::ptrdiff_t>(index));
+    m_paths.erase(m_paths.begin() + static_cast<std::ptrdiff_t>(index));
+    m_listedNames.erase(m_keys[index]);
+    m_keys.erase(m_keys.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void CKXListPaneGrid::InsertEntry(const Entry& entry, ISchemaObject* object) {
+    // After the rows of equal names, as a stable sort of the design's objects would put it.
+    const size_t index = static_cast<size_t>(
+        std::upper_bound(m_names.begin(), m_names.end(), entry.name, NameBefore) - m_names.begin());
+    const ROWCOL row = static_cast<ROWCOL>(index + 1);
+    const bool hadSelection = !GetParam()->GetRangeList()->IsEmpty();
+    if (!entry.second.IsEmpty() && GetColCount() < 2) SetColCount(2);
+    InsertRows(row, 1, GX_INVALIDATE, gxDo);
+    SetValueRange(CGXRange(row, 1), entry.name);
+    if (GetColCount() >= 2) SetValueRange(CGXRange(row, 2), entry.second);
+    // A row inserted inside a selected block is not selected with it.
+    if (hadSelection) SelectRange(CGXRange().SetRows(row), FALSE);
+    m_names.insert(m_names.begin() + static_cast<std::ptrdiff_t>(index), entry.name);
+    m_paths.insert(m_paths.begin() + static_cast<std::ptrdiff_t>(index), entry.path);
+    m_keys.insert(m_keys.begin() + static_cast<std::ptrdiff_t>(index), object);
+    m_listedNames[object] = entry.name;
+}
+
+BOOL CKXListPaneGrid::UpdateObject(const CDesignContext& design, ISchemaObject* object) {
+    if (!m_bFilled || !m_bInOrder || !IsInitialized()) return FALSE;
+    Entry entry;
+    const bool listed = MakeEntry(design, object, entry);
+    const int at = FindKeyIndex(object);
+    if (at >= 0) {
+        const size_t i = static_cast<size_t>(at);
+        if (listed && m_names[i] == entry.name && m_paths[i] == entry.path) {
+            if (GetColCount() >= 2) SetValueRange(CGXRange(static_cast<ROWCOL>(i + 1), 2), entry.second);
+            return TRUE;
+        }
+        RemoveIndex(i);
+    }
+    if (listed) InsertEntry(entry, object);
+    return TRUE;
 }
 
 ROWCOL CKXListPaneGrid::FindObjectRow(LPCTSTR nameOrPath) const {
@@ -228,6 +314,7 @@ BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName)
     for (size_t i = 0; i < m_names.size(); ++i) {
         if (m_names[i] != oldName) continue;
         m_names[i] = newName;
+        m_bInOrder = false; // the row keeps its place: a refill puts it in order again
         SetValueRange(CGXRange(static_cast<ROWCOL>(i + 1), 1), newName);
         return TRUE;
     }
@@ -244,18 +331,17 @@ void CKXComponentListGrid::DeleteCurSelInstance(int flag) {
 
 // ------------------------------------------------------------------------------------------------ instances
 
-void CKXInstancePaneGrid::FillFromDesign(const CDesignContext& design) {
-    std::vector<CString> names, paths, cells;
-    for (const CInstanceContext& inst : design.instances()) {
-        names.push_back(inst.name());
-        paths.push_back(inst.spath());
-        IInstance* object = inst.instance();
-        CString master = object ? object->masterName() : CString();
-        // "lib.cell:view": the cell is between the point and the colon.
-        int dot = master.Find('.'), colon = master.Find(':');
-        cells.push_back(dot >= 0 && colon > dot ? master.Mid(dot + 1, colon - dot - 1) : master);
-    }
-    SetNames(names, paths, cells);
+bool CKXInstancePaneGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {
+    if (!object || object->objectType() != 'I') return false;
+    const CInstanceContext inst = design.instance(static_cast<IInstance*>(object));
+    if (!inst.instance()) return false;
+    entry.name = inst.name();
+    entry.path = inst.spath();
+    const CString master = inst.instance()->masterName();
+    // "lib.cell:view": the cell is between the point and the colon.
+    const int dot = master.Find('.'), colon = master.Find(':');
+    entry.second = dot >= 0 && colon > dot ? master.Mid(dot + 1, colon - dot - 1) : master;
+    return true;
 }
 
 BOOL CKXInstancePaneGrid::Showconnectivity(BOOL bForce, BOOL) {
@@ -337,13 +423,19 @@ BOOL CKXInstancePaneGrid::AddInstance(CString lib, CString cell, CString view, C
 
 // ------------------------------------------------------------------------------------------------ signals
 
-void CKXSignalPaneGrid::FillFromDesign(const CDesignContext& design) {
-    std::vector<CString> names, paths;
-    for (const CNetContext& net : design.nets()) {
-        names.push_back(NetName(net));
-        paths.push_back(net.spath());
-    }
-    SetNames(names, paths);
+namespace {
+bool MakeNetEntry(const CDesignContext& design, ISchemaObject* object, CString& name, CString& path) {
+    if (!object || object->objectType() != 'N') return false;
+    const CNetContext net = design.net(static_cast<INet*>(object));
+    if (!net.net()) return false;
+    name = NetName(net);
+    path = net.spath();
+    return true;
+}
+} // namespace
+
+bool CKXSignalPaneGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {
+    return MakeNetEntry(design, object, entry.name, entry.path);
 }
 
 BOOL CKXSignalPaneGrid::Showconnectivity(BOOL bForce, BOOL) {
@@ -385,15 +477,13 @@ CString CKXSignalPaneGrid::GetNewAutoName() {
 
 // ------------------------------------------------------------------------------------------------ physical
 
-void CKXPhysPartGrid::FillFromDesign(const CDesignContext& design) {
-    std::vector<CString> names, paths;
-    for (const CInstanceContext& inst : design.instances()) {
-        IInstance* object = inst.instance();
-        if (!object || !object->physicalPackageName()) continue;
-        names.push_back(inst.name());
-        paths.push_back(inst.spath());
-    }
-    SetNames(names, paths);
+bool CKXPhysPartGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {
+    if (!object || object->objectType() != 'I') return false;
+    const CInstanceContext inst = design.instance(static_cast<IInstance*>(object));
+    if (!inst.instance() || !inst.instance()->physicalPackageName()) return false;
+    entry.name = inst.name();
+    entry.path = inst.spath();
+    return true;
 }
 
 BOOL CKXPhysPartGrid::Showconnectivity(BOOL bForce, BOOL) {
@@ -422,13 +512,8 @@ void CKXPhysPartGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     Record("PasteInstance", {w, l});
 }
 
-void CKXPhysNetGrid::FillFromDesign(const CDesignContext& design) {
-    std::vector<CString> names, paths;
-    for (const CNetContext& net : design.nets()) {
-        names.push_back(NetName(net));
-        paths.push_back(net.spath());
-    }
-    SetNames(names, paths);
+bool CKXPhysNetGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {
+    return MakeNetEntry(design, object, entry.name, entry.path);
 }
 
 BOOL CKXPhysNetGrid::Showconnectivity(BOOL bForce, BOOL) {
@@ -483,8 +568,39 @@ LRESULT CKXListPaneView::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     const CDesignContext* design = GetPaneDesignContext();
     if (!transaction || !design || transaction->design() != design->design()) return 0;
     if (!transaction->modifiesObjectType('N') && !transaction->modifiesObjectType('I')) return 0;
-    FillData();
+    if (!FollowChanges(*transaction)) FillData();
     return 0;
+}
+
+namespace {
+// Beyond this many changed objects a refill of the lists costs less than following them one by one.
+constexpr size_t kMostObjectsFollowed = 64;
+} // namespace
+
+bool CKXListPaneView::FollowChanges(CTransaction& transaction) {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return false;
+    std::vector<CKXListPaneGrid*> lists = GetLists();
+    if (lists.empty()) return false;
+    std::vector<ISchemaObject*> changed;
+    std::unordered_set<ISchemaObject*> seen;
+    for (IChange* change : transaction.beginChange()) {
+        ISchemaObject* object = change ? change->object() : nullptr;
+        if (!object || change->design() != design->design()) continue;
+        const char type = change->objectType();
+        if ((type != 'N' && type != 'I') || object->objectType() != type) continue;
+        if (!seen.insert(object).second) continue;
+        if (seen.size() > kMostObjectsFollowed) return false;
+        changed.push_back(object);
+    }
+    for (CKXListPaneGrid* list : lists)
+        if (!list->GetReadyState()) return false;
+    for (ISchemaObject* object : changed) {
+        for (CKXListPaneGrid* list : lists)
+            if (object->objectType() == list->GetObjectType() && !list->UpdateObject(*design, object)) return false;
+        TellDetails(*design, object);
+    }
+    return true;
 }
 
 BOOL CKXListPaneView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -699,6 +815,15 @@ void CKXInstancePaneContainerView::FillData() {
     }
 }
 
+void CKXInstancePaneContainerView::TellDetails(const CDesignContext& design, ISchemaObject* object) {
+    CCommonInterface* details = GetDetailsViewPtr();
+    if (!details || !object || object->objectType() != 'I') return;
+    const CInstanceContext inst = design.instance(static_cast<IInstance*>(object));
+    if (!inst.instance()) return;
+    details->AddComponentById(inst.instance());
+    if (inst.instance()->physicalPackageName()) details->AddComponent(inst.instance(), inst.name());
+}
+
 void CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) {
     CString w, l;
     w.Format("%llu", static_cast<unsigned long long>(wParam));
@@ -869,7 +994,11 @@ BOOL CKXInstancePaneContainerView::DeleteRefDes() {
             return true;
         }))
         return FALSE;
-    JournalEdit("Delete RefDes", "DeleteRefDes", {});
+    // The journal names the components: one selection and one call for each.
+    for (const CInstanceContext& inst : targets) {
+        JournalEdit("Select Component", "Clp().Select", {inst.name()});
+        JournalEdit("Delete RefDes", "DeleteRefDes", {});
+    }
     return TRUE;
 }
 
@@ -946,11 +1075,25 @@ void CKXSignalPaneContainerView::FillData() {
     const CDesignContext* design = FillLists(&m_signalGrid, kSignalListId, &m_physNetGrid, kPhysNetListId);
     if (!design) return;
     if (CCommonInterface* details = GetDetailsViewPtr()) {
-        for (const CNetContext& net : design->nets()) {
-            details->AddNet(net.net());
-            if (IsPhysicalView()) details->AddNetName(NetName(net));
-        }
+        // In name order: the details view keeps its signal lists sorted, and a name that sorts last is
+        // added without moving the others.
+        std::vector<CNetContext> nets = design->nets();
+        if (IsPhysicalView())
+            for (const CNetContext& net : nets) details->AddNetName(NetName(net));
+        std::sort(nets.begin(), nets.end(), [](const CNetContext& a, const CNetContext& b) {
+            return NetName(a).CompareNoCase(NetName(b)) < 0;
+        });
+        for (const CNetContext& net : nets) details->AddNet(net.net());
     }
+}
+
+void CKXSignalPaneContainerView::TellDetails(const CDesignContext& design, ISchemaObject* object) {
+    CCommonInterface* details = GetDetailsViewPtr();
+    if (!details || !object || object->objectType() != 'N') return;
+    const CNetContext net = design.net(static_cast<INet*>(object));
+    if (!net.net()) return;
+    details->AddNet(net.net());
+    if (IsPhysicalView()) details->AddNetName(NetName(net));
 }
 
 void CKXSignalPaneContainerView::ShowDPSignals(CString flag) {

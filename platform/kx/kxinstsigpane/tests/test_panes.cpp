@@ -308,3 +308,84 @@ TEST_F(PanesTest, UserEditsOfThePanesAreJournalledAutomationCallsAreNot) {
                         "\n\n ' --- Edit RefDes ---\n\ncall top_phys.EditRefDes(\"U1\",\"R\"\"5\" & vbLf & \"msgbox 1\")");
     fs::remove(journal);
 }
+
+namespace {
+// The rows of a list as "name|second" lines.
+std::vector<std::string> RowsOf(CKXListPaneGrid& list) {
+    std::vector<std::string> rows;
+    for (ROWCOL r = 1; r <= list.GetRowCount(); ++r) {
+        std::string row = list.GetValueRowCol(r, 1).str();
+        if (list.GetColCount() >= 2) row += "|" + list.GetValueRowCol(r, 2).str();
+        rows.push_back(row);
+    }
+    return rows;
+}
+} // namespace
+
+// Committed changes reach the lists object by object: each list then shows what a refill from the
+// design shows, row by row, and keeps its selection; the details view hears of the changed objects only.
+TEST_F(PanesTest, ListsFollowChangesObjectByObjectAsARefillWouldShowThem) {
+    auto commit = [&](auto&& edit) {
+        CTransaction t(d.design, "Change");
+        ASSERT_TRUE(edit(t));
+        ASSERT_TRUE(t.commit());
+        LRESULT result = 1;
+        signals.OnWndMsg(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(&t), &result);
+        instances.OnWndMsg(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(&t), &result);
+    };
+    auto expectAsRefilled = [&](const char* when) {
+        CKXSignalPaneContainerView freshSignals;
+        CKXInstancePaneContainerView freshInstances;
+        freshSignals.SetDesignContext(d.design);
+        freshInstances.SetDesignContext(d.design);
+        freshSignals.FillData();
+        freshInstances.FillData();
+        EXPECT_EQ(RowsOf(*signals.GetSignalGridWnd()), RowsOf(*freshSignals.GetSignalGridWnd())) << when;
+        EXPECT_EQ(RowsOf(*signals.GetPhysNetGridWnd()), RowsOf(*freshSignals.GetPhysNetGridWnd())) << when;
+        EXPECT_EQ(RowsOf(*instances.GetInstancePaneGrid()), RowsOf(*freshInstances.GetInstancePaneGrid())) << when;
+        for (const char* name : {"N1", "N2", "A10", "N10", "N3", "ZZ", "N1X"})
+            if (INet* net = d.Net(name))
+                EXPECT_EQ(signals.GetSignalGridWnd()->GetValueRowCol(signals.GetSignalGridWnd()->FindObjectRow(name), 1),
+                          net->name())
+                    << when;
+    };
+    CKXSignalPaneGrid* nets = signals.GetSignalGridWnd();
+    ASSERT_TRUE(nets->SelectObject("N2"));
+    const int netsKnown = details.registeredNets;
+
+    // New nets before, between and after the listed ones ("N3" before "N10").
+    commit([](CTransaction& t) {
+        for (const char* name : {"N10", "A10", "N3", "ZZ"})
+            if (!t.createNet(name, static_cast<unsigned>(-1), static_cast<unsigned>(-1))) return false;
+        return true;
+    });
+    expectAsRefilled("after adding nets");
+    EXPECT_EQ(details.registeredNets, netsKnown + 4);
+    CStringArray selected;
+    nets->GetSelectedNames(selected);
+    ASSERT_EQ(selected.GetSize(), 1);
+    EXPECT_EQ(selected[0], "N2");
+
+    // A rename moves the row; a removal takes it away; an instance renamed and one added.
+    commit([&](CTransaction& t) { return t.renameNet(d.Net("N1"), "N1X") && t.removeNet(d.Net("A10")); });
+    expectAsRefilled("after a rename and a removal");
+    EXPECT_EQ(nets->FindObjectRow("N1"), GX_INVALID);
+    EXPECT_EQ(nets->FindObjectRow("A10"), GX_INVALID);
+    commit([&](CTransaction& t) {
+        return t.renameInstance(d.Design()->findInstance("U2"), "U0") &&
+               t.createInstance("U7", "work", "RES", "sym") != nullptr;
+    });
+    expectAsRefilled("after instance changes");
+
+    // A change wider than object-by-object following is worth: the lists are refilled.
+    commit([](CTransaction& t) {
+        for (int i = 0; i < 100; ++i)
+            if (!t.createNet(("W" + std::to_string(i)).c_str(), static_cast<unsigned>(-1), static_cast<unsigned>(-1)))
+                return false;
+        return true;
+    });
+    expectAsRefilled("after a wide change");
+    nets->GetSelectedNames(selected);
+    ASSERT_EQ(selected.GetSize(), 1);
+    EXPECT_EQ(selected[0], "N2");
+}

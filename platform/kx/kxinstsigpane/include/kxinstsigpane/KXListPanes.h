@@ -3,6 +3,7 @@
 // pane (the "details view", a CCommonInterface) to show the selected objects.
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include "afx/afxcoll.h"
@@ -39,8 +40,15 @@ public:
     CKXListPaneView* GetPaneView() const { return m_pView; }
     void SetPaneView(CKXListPaneView* view) { m_pView = view; }
 
-    // Refills the list from the pane's design (names sorted as the design gives them, see each kind).
-    virtual void FillFromDesign(const CDesignContext& design) = 0;
+    // Refills the list from the pane's design: every object that the kind lists, by name in alphanumeric
+    // order ("U2" before "U10"), ignoring case.
+    virtual void FillFromDesign(const CDesignContext& design);
+    // Brings one object's row up to date after a committed change: the row of an object that is no longer
+    // in the design goes, a new object gets its row at its place in the order, a renamed one moves. Costs
+    // the change, not the list. FALSE when the list cannot follow the change (refill it instead).
+    BOOL UpdateObject(const CDesignContext& design, ISchemaObject* object);
+    // The type letter of the objects listed: 'I' (instances) or 'N' (nets).
+    virtual char GetObjectType() const = 0;
     int GetObjectCount() const { return static_cast<int>(m_names.size()); }
     CString GetObjectName(int index) const;
     // Row of the object with that name or hierarchical path; GX_INVALID when none.
@@ -66,16 +74,29 @@ public:
     void OnSelectionFollowUp();
 
 protected:
-    // Rows from names; paths[i] (may be empty) is the hierarchical path of object i.
-    void SetNames(const std::vector<CString>& names, const std::vector<CString>& paths,
-                  const std::vector<CString>& second = {});
+    // What a row shows of its object: the name, the hierarchical path (may be empty) and the text of
+    // a second column (empty: none).
+    struct Entry {
+        CString name, path, second;
+    };
+    // The row of an object of the design; false when this kind does not list it.
+    virtual bool MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const = 0;
+    // Rows from entries; keys[i] is the object of entries[i].
+    void SetEntries(std::vector<Entry> entries, std::vector<ISchemaObject*> keys);
     CCommonInterface* Details() const;
     const CDesignContext* Design() const;
+    // Row index (from 0) of the object's row; -1 when it has none.
+    int FindKeyIndex(ISchemaObject* object) const;
+    void InsertEntry(const Entry& entry, ISchemaObject* object);
+    void RemoveIndex(size_t index);
 
     CKXListPaneView* m_pView = nullptr;
     BOOL m_bFilled = FALSE;
+    bool m_bInOrder = true; // m_names follow the list's order (a rename in place may break it)
     std::vector<CString> m_names;
     std::vector<CString> m_paths;
+    std::vector<ISchemaObject*> m_keys;                          // the object of each row
+    std::unordered_map<ISchemaObject*, CString> m_listedNames; // the name each object is listed by
 };
 
 // What the component lists (logical and physical) share.
@@ -93,7 +114,7 @@ public:
 class CKXInstancePaneGrid : public CKXComponentListGrid {
     DECLARE_DYNAMIC(CKXInstancePaneGrid)
 public:
-    void FillFromDesign(const CDesignContext& design) override; // instances, column 2 the master's cell
+    char GetObjectType() const override { return 'I'; }
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
 
     void ViewPhysical(int flag);
@@ -111,18 +132,25 @@ public:
 
     // Column of the instance names.
     static ROWCOL m_nInstanceCol;
+
+protected:
+    // Instances, the second column the master's cell.
+    bool MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const override;
 };
 
 class CKXSignalPaneGrid : public CKXListPaneGrid {
     DECLARE_DYNAMIC(CKXSignalPaneGrid)
 public:
-    void FillFromDesign(const CDesignContext& design) override; // nets
+    char GetObjectType() const override { return 'N'; }
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
 
     void PasteSignal(WPARAM wParam, LPARAM lParam);
     // A fresh automatic signal name "signal_<n>", never the name of a net the design already has.
     CString GetNewAutoName();
     void SetAutoNameCounter(int counter) { m_nAutoName = counter; }
+
+protected:
+    bool MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const override;
 
 private:
     int m_nAutoName = 0;
@@ -132,18 +160,25 @@ private:
 class CKXPhysPartGrid : public CKXComponentListGrid {
     DECLARE_DYNAMIC(CKXPhysPartGrid)
 public:
-    void FillFromDesign(const CDesignContext& design) override;
+    char GetObjectType() const override { return 'I'; }
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
     void ViewPhysical(int flag);
     void PasteInstance(WPARAM wParam, LPARAM lParam);
+
+protected:
+    // Instances with a physical package.
+    bool MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const override;
 };
 
 // Physical view: nets by name.
 class CKXPhysNetGrid : public CKXListPaneGrid {
     DECLARE_DYNAMIC(CKXPhysNetGrid)
 public:
-    void FillFromDesign(const CDesignContext& design) override;
+    char GetObjectType() const override { return 'N'; }
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
+
+protected:
+    bool MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const override;
 };
 
 // What the two pane views share: the design, the details view, the block filter, the physical switch.
@@ -168,6 +203,10 @@ public:
     // Fills both lists of the pane from the design (the selected objects stay selected). Once the pane has a
     // window it also subscribes to MSG_TRANSACTION_COMMITTED, so that the lists follow every change.
     virtual void FillData();
+    // Follows a committed transaction object by object: the rows of the objects it changed, and what the
+    // details view knows of them. False (nothing done) when a refill is the better way: a wide change,
+    // or a list that cannot follow.
+    bool FollowChanges(CTransaction& transaction);
     // A committed transaction (also an undo or redo) that touches the pane's design refills the lists.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -210,6 +249,12 @@ protected:
 
     void Subscribe();
     void Refill(CKXListPaneGrid* list);
+    // The pane's two lists (logical, physical), and what the details view learns of a changed object.
+    virtual std::vector<CKXListPaneGrid*> GetLists() { return {}; }
+    virtual void TellDetails(const CDesignContext& design, ISchemaObject* object) {
+        (void)design;
+        (void)object;
+    }
     // Prepares the pane's logical and physical lists and fills both from the pane's design; returns that
     // design, or null (lists left empty) when there is none.
     const CDesignContext* FillLists(CKXListPaneGrid* logical, UINT logicalId, CKXListPaneGrid* physical,
@@ -242,6 +287,8 @@ public:
     ~CKXInstancePaneContainerView() override;
 
     CKXInstancePaneGrid* GetInstancePaneGrid() { return &m_instanceGrid; }
+    std::vector<CKXListPaneGrid*> GetLists() override { return {&m_instanceGrid, &m_physPartGrid}; }
+    void TellDetails(const CDesignContext& design, ISchemaObject* object) override;
     CKXPhysPartGrid* GetPhysPartGrid() { return &m_physPartGrid; }
     CKXListPaneGrid* GetActiveList() override;
     void SetSignalPaneViewPointer(CKXSignalPaneContainerView* view) { m_pSignalPane = view; }
@@ -302,6 +349,8 @@ public:
     ~CKXSignalPaneContainerView() override;
 
     CKXSignalPaneGrid* GetSignalGridWnd() { return &m_signalGrid; }
+    std::vector<CKXListPaneGrid*> GetLists() override { return {&m_signalGrid, &m_physNetGrid}; }
+    void TellDetails(const CDesignContext& design, ISchemaObject* object) override;
     CKXPhysNetGrid* GetPhysNetGridWnd() { return &m_physNetGrid; }
     CKXListPaneGrid* GetActiveList() override;
     void SetInstancePaneViewPointer(CKXInstancePaneContainerView* view) { m_pInstancePane = view; }

@@ -1,0 +1,350 @@
+// The pin grid in a design window at FPGA scale: the synthetic design of the design database
+// (1,000 and 10,000 pins) opened the way the host opens it, component U1 shown in the
+// connectivity pane, then the work a user does to it: opening the window, loading the pins,
+// one connection edit, a net rename, disconnecting every pin, and one transaction creating
+// thousands of nets and connections. Each benchmark leaves the design as it found it.
+//
+// Run under callgrind (`make bench-count`), only the measured parts are instrumented, so the
+// instruction count of a run divided by its iterations is the cost of one operation.
+#include "KXHostApp.h"
+#include "KXHostCore.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "shell/KXTableChildFrm.h"
+#include "KXTableEditor.h"
+
+#include "afx/afxanswer.h"
+#include "afx/afxreg.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/DesignBuilder.h"
+#include "rmx/context.h"
+#include "rmx/schema.h"
+#include "rmx/transaction.h"
+
+#include <benchmark/benchmark.h>
+#include <valgrind/callgrind.h>
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr unsigned kWhole = static_cast<unsigned>(-1);
+constexpr const char* kDesign = "bench.top:sch";
+
+// An iteration's body is untimed (setup and restoring the design) but for its measured part.
+class Untimed {
+public:
+    explicit Untimed(benchmark::State& state) : m_state(state) { m_state.PauseTiming(); }
+    ~Untimed() { m_state.ResumeTiming(); }
+    Untimed(const Untimed&) = delete;
+    Untimed& operator=(const Untimed&) = delete;
+
+private:
+    benchmark::State& m_state;
+};
+
+// The measured part of an iteration: timed, and instrumented when running under callgrind.
+class Measured {
+public:
+    explicit Measured(benchmark::State& state) : m_state(state) {
+        m_state.ResumeTiming();
+        CALLGRIND_START_INSTRUMENTATION;
+    }
+    ~Measured() {
+        CALLGRIND_STOP_INSTRUMENTATION;
+        m_state.PauseTiming();
+    }
+    Measured(const Measured&) = delete;
+    Measured& operator=(const Measured&) = delete;
+
+private:
+    benchmark::State& m_state;
+};
+
+std::string EditorLibrary() {
+    Dl_info info{};
+    if (::dladdr(reinterpret_cast<void*>(&DllGetDocTemplate), &info) && info.dli_fname) return info.dli_fname;
+    return "libkxtableeditor.so";
+}
+
+// The host with the synthetic design, its window open and U1 shown in the connectivity pane.
+class Window {
+public:
+    explicit Window(int pins) : m_pins(pins) {
+        AfxSetRegistryDirectory("");
+        AfxGetAnswerQueue().Reset();
+        CKXErrorHandler::SetDataDirectory(KX_EDITOR_SOURCE_DIR);
+        m_core = std::make_unique<CKXHostCore>(m_out);
+        m_core->SetQuiet(true);
+        m_app = std::make_unique<CKXHostApp>(*m_core);
+        std::string error;
+        if (!m_app->Start("", "", error, EditorLibrary())) Fail("cannot start the host: " + error);
+        if (!rmx::generateSyntheticDesign(m_app->Server(), pins)) Fail("cannot make the synthetic design");
+        OpenWindow();
+        ShowU1();
+    }
+    ~Window() {
+        m_app->Stop();
+        m_app.reset();
+        m_core.reset();
+        AfxGetAnswerQueue().Reset();
+    }
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    int Pins() const { return m_pins; }
+
+    void OpenWindow() {
+        std::string error;
+        if (!m_app->Open(kDesign, 1, error)) Fail("cannot open the design window: " + error);
+    }
+    void CloseWindow() {
+        std::string error;
+        if (!m_app->Close(error)) Fail("cannot close the design window: " + error);
+    }
+    CDesignContext Design() const { return CDesignContext(CKXShareGlobalData::m_pServer, kDesign); }
+    CKXTableChildFrm* Frame() const { return dynamic_cast<CKXTableChildFrm*>(m_app->ActiveFrame()); }
+    CKXBottomPaneContainerView* Pane() const { return Frame() ? Frame()->GetConnectivityPane() : nullptr; }
+    void ShowU1() {
+        CDesignContext design = Design();
+        CKXInstanceContextArray shown;
+        shown.Add(design.instance("U1"));
+        Pane()->ShowInstanceConnectivity(design, &shown, TRUE);
+        if (!Grid()) Fail("U1 has no pin grid");
+    }
+    CKXInstanceDetailsGridWnd* Grid() const {
+        CKXBottomPaneContainerView* pane = Pane();
+        if (!pane || pane->GetShownGrids().empty()) return nullptr;
+        return dynamic_cast<CKXInstanceDetailsGridWnd*>(pane->GetShownGrids().front());
+    }
+    IInstance* U1() const { return Design().design()->findInstance("U1"); }
+
+    // One transaction through the pin grid, committed as the user's edits are.
+    template <class Edit> void Commit(const char* name, Edit edit) {
+        CKXInstanceDetailsGridWnd* grid = Grid();
+        if (!CKXTransaction::BeginTrans(grid, Design(), name)) Fail(std::string("cannot begin ") + name);
+        if (!edit(*CKXTransaction::GetCurrentTransactionObj())) Fail(std::string("cannot make ") + name);
+        if (!CKXTransaction::CommitTrans(grid, 1, 1)) Fail(std::string("cannot commit ") + name);
+    }
+
+    [[noreturn]] static void Fail(const std::string& why) {
+        std::fprintf(stderr, "bench_pingrid: %s\n", why.c_str());
+        std::exit(1);
+    }
+
+private:
+    int m_pins;
+    std::ostringstream m_out;
+    std::unique_ptr<CKXHostCore> m_core;
+    std::unique_ptr<CKXHostApp> m_app;
+};
+
+// One window at a time: kept while benchmarks of the same size follow each other, closed
+// before the program ends (the editor library must still be loaded then).
+std::unique_ptr<Window> window;
+
+Window& WindowFor(benchmark::State& state) {
+    const int pins = static_cast<int>(state.range(0));
+    if (!window || window->Pins() != pins) {
+        window.reset();
+        window = std::make_unique<Window>(pins);
+    }
+    return *window;
+}
+
+// Every connection of U1 (pin bit by pin bit for the bus bits), and its pair connections.
+struct Connections {
+    std::vector<CConn> conns;
+    struct Pair {
+        IDPNet* net;
+        IDPInstTerm* pin;
+    };
+    std::vector<Pair> pairs;
+};
+
+Connections ConnectionsOf(IInstance* inst) {
+    Connections c;
+    for (IInstTerm* pin : inst->beginInstTerm())
+        for (const CConn& conn : pin->beginConn())
+            c.conns.push_back(conn);
+    for (IDPInstTerm* pair : inst->beginDPInstTerm())
+        if (IDPConn* conn = pair->dpConn()) c.pairs.push_back({conn->dpNet(), pair});
+    return c;
+}
+
+bool Disconnect(CTransaction& t, const Connections& c) {
+    for (const auto& p : c.pairs)
+        if (!t.removeDPConn(p.net, -1, -1, p.pin, -1, -1)) return false;
+    for (const CConn& conn : c.conns)
+        if (!t.removeConn(conn)) return false;
+    return true;
+}
+
+bool Reconnect(CTransaction& t, const Connections& c) {
+    for (const CConn& conn : c.conns)
+        if (!t.addConn(conn.net(), static_cast<unsigned>(conn.netMsb()), static_cast<unsigned>(conn.netLsb()),
+                       conn.instTerm(), static_cast<unsigned>(conn.instTermMsb()),
+                       static_cast<unsigned>(conn.instTermLsb())))
+            return false;
+    for (const auto& p : c.pairs)
+        if (!t.addDPConn(p.net, -1, -1, p.pin, -1, -1)) return false;
+    return true;
+}
+
+void SetRowCounter(benchmark::State& state, Window& w) {
+    state.counters["rows"] = static_cast<double>(w.Grid()->GetRowCount());
+}
+
+// ------------------------------------------------------------------ the benchmarks
+
+void BM_OpenDesignWindow(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    for (auto _ : state) {
+        Untimed untimed(state);
+        w.CloseWindow();
+        {
+            Measured m(state);
+            w.OpenWindow();
+        }
+    }
+    w.ShowU1();
+}
+
+// A new pin grid of the connectivity pane, made as the pane makes one, loads U1's pins.
+void BM_LoadComponentPins(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    CDesignContext design = w.Design();
+    CInstanceContext u1 = design.instance("U1");
+    ROWCOL rows = 0;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        auto grid = std::make_unique<CKXInstanceDetailsGridWnd>();
+        if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), w.Pane(), 9300))
+            Window::Fail("cannot make a pin grid");
+        grid->InitializeGrid(w.Pane(), design, design, 0);
+        grid->SetChildFrame(w.Frame());
+        {
+            Measured m(state);
+            grid->LoadComponentPins(design, u1, FALSE);
+        }
+        rows = grid->GetRowCount();
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
+// Pin P1 leaves its net and joins it again, iteration by iteration: one edit each.
+void BM_ConnectionEdit(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    IInstTerm* pin = w.U1()->findInstTerm("P1");
+    INet* net = w.Design().design()->findNet("SP1");
+    bool connected = true;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        Measured m(state);
+        w.Commit("Edit Connection", [&](CTransaction& t) {
+            return connected ? t.removeConn(net, kWhole, kWhole, pin, kWhole, kWhole)
+                             : t.addConn(net, kWhole, kWhole, pin, kWhole, kWhole);
+        });
+        connected = !connected;
+    }
+    if (!connected) w.Commit("Edit Connection", [&](CTransaction& t) {
+        return t.addConn(net, kWhole, kWhole, pin, kWhole, kWhole);
+    });
+    SetRowCounter(state, w);
+}
+
+// Net SP3 (on pin P3) is renamed and named back, iteration by iteration.
+void BM_NetRename(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    INet* net = w.Design().design()->findNet("SP3");
+    bool renamed = false;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        Measured m(state);
+        w.Commit("Rename Net", [&](CTransaction& t) { return t.renameNet(net, renamed ? "SP3" : "SP3_RENAMED"); });
+        renamed = !renamed;
+    }
+    if (renamed) w.Commit("Rename Net", [&](CTransaction& t) { return t.renameNet(net, "SP3"); });
+}
+
+void BM_DisconnectAll(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    const Connections all = ConnectionsOf(w.U1());
+    for (auto _ : state) {
+        Untimed untimed(state);
+        {
+            Measured m(state);
+            w.Commit("Disconnect All", [&](CTransaction& t) { return Disconnect(t, all); });
+        }
+        w.Commit("Reconnect All", [&](CTransaction& t) { return Reconnect(t, all); });
+    }
+    state.counters["connections"] = static_cast<double>(all.conns.size() + all.pairs.size());
+}
+
+// With U1 disconnected, one transaction makes a net for every pin bit and joins the bit to
+// it; the nets are removed again between iterations.
+void BM_CreateNetsTransaction(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    const Connections all = ConnectionsOf(w.U1());
+    IDesign* design = w.Design().design();
+    w.Commit("Disconnect All", [&](CTransaction& t) { return Disconnect(t, all); });
+    std::vector<std::string> made;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        made.clear();
+        {
+            Measured m(state);
+            w.Commit("Create Nets", [&](CTransaction& t) {
+                for (IInstTerm* pin : w.U1()->beginInstTerm())
+                    for (int bit : pin->bits()) {
+                        std::string name = std::string("NEW_") + pin->name();
+                        if (bit >= 0) name += "_" + std::to_string(bit);
+                        INet* net = t.createNet(name.c_str(), kWhole, kWhole);
+                        const unsigned pinBit = bit >= 0 ? static_cast<unsigned>(bit) : kWhole;
+                        if (!net || !t.addConn(net, kWhole, kWhole, pin, pinBit, pinBit)) return false;
+                        made.push_back(name);
+                    }
+                return true;
+            });
+        }
+        w.Commit("Remove Nets", [&](CTransaction& t) {
+            for (const std::string& name : made)
+                if (!t.removeNet(design->findNet(name.c_str()))) return false;
+            return true;
+        });
+    }
+    w.Commit("Reconnect All", [&](CTransaction& t) { return Reconnect(t, all); });
+    state.counters["nets"] = static_cast<double>(made.size());
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+    b->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_OpenDesignWindow)->Apply(Sizes);
+BENCHMARK(BM_LoadComponentPins)->Apply(Sizes);
+BENCHMARK(BM_ConnectionEdit)->Apply(Sizes);
+BENCHMARK(BM_NetRename)->Apply(Sizes);
+BENCHMARK(BM_DisconnectAll)->Apply(Sizes);
+BENCHMARK(BM_CreateNetsTransaction)->Apply(Sizes);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    window.reset();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,71 @@
+#include "grid/KXRowIndex.h"
+
+#include <algorithm>
+
+void KXRowIndex::Clear() {
+    m_rowsByKey.clear();
+    m_rowOfId.clear();
+    m_nLayout = ~std::uint64_t{0};
+}
+
+void KXRowIndex::Add(Key key, ROWCOL row) {
+    CGXData* data = Data();
+    const std::uint64_t id = data ? data->GetRowId(row) : 0;
+    if (id == 0) return;
+    std::vector<std::uint64_t>& ids = m_rowsByKey[key];
+    if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    // A row that had no identity before does not move the others: the map learns it directly.
+    if (m_nLayout == data->GetRowLayoutVersion()) m_rowOfId[id] = row;
+}
+
+void KXRowIndex::Remove(Key key, ROWCOL row) {
+    auto it = m_rowsByKey.find(key);
+    CGXData* data = Data();
+    if (it == m_rowsByKey.end() || !data) return;
+    const std::uint64_t id = data->PeekRowId(row);
+    std::erase(it->second, id);
+    if (it->second.empty()) m_rowsByKey.erase(it);
+}
+
+void KXRowIndex::Renumber() const {
+    CGXData* data = Data();
+    m_rowOfId.clear();
+    if (!data) return;
+    const ROWCOL rows = data->GetRowCount();
+    m_rowOfId.reserve(rows);
+    for (ROWCOL r = 1; r <= rows; ++r)
+        if (const std::uint64_t id = data->PeekRowId(r)) m_rowOfId.emplace(id, r);
+    m_nLayout = data->GetRowLayoutVersion();
+}
+
+ROWCOL KXRowIndex::RowOf(std::uint64_t id) const {
+    CGXData* data = Data();
+    if (!data) return 0;
+    if (m_nLayout != data->GetRowLayoutVersion()) Renumber();
+    auto it = m_rowOfId.find(id);
+    return it == m_rowOfId.end() ? 0 : it->second;
+}
+
+std::vector<ROWCOL> KXRowIndex::Rows(Key key) const {
+    std::vector<ROWCOL> rows;
+    auto it = m_rowsByKey.find(key);
+    if (it == m_rowsByKey.end()) return rows;
+    rows.reserve(it->second.size());
+    for (std::uint64_t id : it->second)
+        if (const ROWCOL r = RowOf(id)) rows.push_back(r);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+ROWCOL KXRowIndex::FirstRow(Key key) const {
+    const std::vector<ROWCOL> rows = Rows(key);
+    return rows.empty() ? 0 : rows.front();
+}
+
+bool KXRowIndex::Has(Key key, ROWCOL row) const {
+    auto it = m_rowsByKey.find(key);
+    CGXData* data = Data();
+    if (it == m_rowsByKey.end() || !data) return false;
+    const std::uint64_t id = data->PeekRowId(row);
+    return id != 0 && std::find(it->second.begin(), it->second.end(), id) != it->second.end();
+}

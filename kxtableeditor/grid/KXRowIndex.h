@@ -1,0 +1,87 @@
+// KXRowIndex: which rows of a grid show a given design object, so that a change
+// reaches its rows directly instead of through a scan of the grid.
+//
+// A key names what a row shows: a pin bit, a net bit, a whole net, or anything
+// else a grid kind lists (a pair pin, a component, a matrix cell's object), made
+// with KXRowKey::Of(type, id, bit) from the object's type letter, its database id
+// and a bit (-1 for the whole object). A row may carry several keys (a pin row
+// carries its pin bit and the net bit it is connected to) and a key may be on
+// several rows (every row of a net).
+//
+//   KXRowIndex index(grid);
+//   index.Add(KXRowKey::PinBit(pin->id(), bit), row);       // while filling the row
+//   index.Add(KXRowKey::NetBit(net->id(), netBit), row);
+//   for (ROWCOL r : index.Rows(KXRowKey::NetBit(id, 3)))    // rows in ascending order
+//       RefreshRow(r);
+//   index.Remove(KXRowKey::NetBit(oldNet, 3), row);           // the row shows another net now
+//
+// The index holds rows by their identity in the grid's row storage, not by
+// number: rows inserted, removed, moved or sorted around them (and the undo of
+// a removal) leave the index right without being told, and a removed row is no
+// longer returned. Hidden rows (a filter) keep their identity and are returned;
+// a caller that wants only the visible ones asks the grid. Only a refill of the
+// grid (new rows for old objects) needs Clear() and a new Add for each row.
+//
+// Costs: Add, Remove and Rows cost the key's rows; after rows changed their
+// numbers the first Rows() call renumbers every row once (a walk of the row
+// storage), later calls cost their key only.
+#pragma once
+
+#include "grid/gxall.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+// A key of the index: the type letter, the id and the bit of what a row shows.
+struct KXRowKey {
+    static constexpr char kPinBit = 'T';
+    static constexpr char kNet = 'N';
+    static constexpr char kNetBit = 'B';
+
+    static std::uint64_t Of(char type, unsigned id, int bit = -1) {
+        // type in the top 8 bits, the bit (+1, so that -1 is 0) in the next 24, the id in the low 32
+        return (static_cast<std::uint64_t>(static_cast<unsigned char>(type)) << 56) |
+               (static_cast<std::uint64_t>(static_cast<unsigned>(bit + 1) & 0xFFFFFFu) << 32) | id;
+    }
+    static std::uint64_t PinBit(unsigned pinId, int bit) { return Of(kPinBit, pinId, bit); }
+    static std::uint64_t NetBit(unsigned netId, int bit) { return Of(kNetBit, netId, bit); }
+    static std::uint64_t Net(unsigned netId) { return Of(kNet, netId); }
+};
+
+class KXRowIndex {
+public:
+    using Key = std::uint64_t;
+
+    explicit KXRowIndex(CGXGridCore& grid) : m_grid(grid) {}
+    KXRowIndex(const KXRowIndex&) = delete;
+    KXRowIndex& operator=(const KXRowIndex&) = delete;
+
+    // Forgets every key (the grid was refilled).
+    void Clear();
+    // The row shows the key (again: nothing changes).
+    void Add(Key key, ROWCOL row);
+    // The row no longer shows the key.
+    void Remove(Key key, ROWCOL row);
+    // No row shows the key any more.
+    void RemoveKey(Key key) { m_rowsByKey.erase(key); }
+
+    // The rows that show the key, ascending; empty when none.
+    std::vector<ROWCOL> Rows(Key key) const;
+    // The first of them, 0 when none.
+    ROWCOL FirstRow(Key key) const;
+    bool Has(Key key, ROWCOL row) const;
+    // Number of keys with at least one row recorded (rows removed since may still count).
+    size_t KeyCount() const { return m_rowsByKey.size(); }
+
+private:
+    // The current number of a row identity, 0 when the row is gone.
+    ROWCOL RowOf(std::uint64_t id) const;
+    void Renumber() const;
+    CGXData* Data() const { return m_grid.GetData(); }
+
+    CGXGridCore& m_grid;
+    std::unordered_map<Key, std::vector<std::uint64_t>> m_rowsByKey; // key -> row identities
+    mutable std::unordered_map<std::uint64_t, ROWCOL> m_rowOfId;    // row identity -> row number
+    mutable std::uint64_t m_nLayout = ~std::uint64_t{0};            // layout version of m_rowOfId
+};

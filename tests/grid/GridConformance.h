@@ -1,0 +1,156 @@
+// The conformance suite every grid kind passes: typed tests over a list of grid
+// kinds, each run on a grid the pane's factory makes, inside a design window.
+//
+// Adding a kind is one line in the type list of the suite's instantiation
+// (tests/pane/test_grid_conformance.cpp) and a small traits struct:
+//
+//   struct MyGridTraits {
+//       static constexpr KXGridKind kKind = KXGridKind::Signal;
+//       // Fills a grid the factory made with the objects of the fixture's board design.
+//       static void Load(CKXBottomPaneContainerView& pane, CKXGridWnd& grid);
+//       // One user edit of the design through the grid: one transaction, one undo step.
+//       static bool Edit(CKXBottomPaneContainerView& pane, CKXGridWnd& grid);
+//       // An edit the grid refuses (bad value, nothing to act on): nothing may change.
+//       static bool FailingEdit(CKXBottomPaneContainerView& pane, CKXGridWnd& grid);
+//       // Sets a row-filter pattern on a column as the user would, and runs the filter.
+//       static void Filter(CKXGridWnd& grid, ROWCOL col, const CString& pattern);
+//       // Writes the grid's dump to the file; true when written.
+//       static bool Dump(CKXGridWnd& grid, const char* path);
+//       // Changes the width of a column in one grid and sends the layout to the kind's grids.
+//       static void ResizeColumnAndBroadcast(CKXGridWnd& grid, int col, int width);
+//   };
+#pragma once
+
+#include "KXDesignSnapshot.h"
+#include "KXShellFixture.h"
+#include "KXTempPath.h"
+
+#include "grid/KXGridWnd.h"
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+template <class Traits> class GridConformance : public KXShellFixture {
+protected:
+    void SetUp() override {
+        KXShellFixture::SetUp();
+        ASSERT_TRUE(Open("work.board:sch", 1));
+        design = CDesignContext(CKXShareGlobalData::m_pServer, "work.board:sch");
+        ASSERT_TRUE(design);
+        grid = Ccp()->CreateGrid(Traits::kKind);
+        ASSERT_NE(grid, nullptr);
+        ASSERT_EQ(grid->Kind(), Traits::kKind);
+        Traits::Load(*Ccp(), *grid);
+    }
+
+    std::string Snapshot() { return KXDesignSnapshot(*CKXShareGlobalData::m_pServer, design.design(), "conf"); }
+    // Every cell text of the grid, row by row.
+    std::vector<std::string> Cells() {
+        std::vector<std::string> cells;
+        for (ROWCOL r = 1; r <= grid->GetRowCount(); ++r)
+            for (ROWCOL c = 1; c <= grid->GetColCount(); ++c)
+                cells.push_back(grid->GetValueRowCol(r, c).GetString());
+        return cells;
+    }
+
+    CDesignContext design;
+    CKXGridWnd* grid = nullptr;
+};
+
+TYPED_TEST_SUITE_P(GridConformance);
+
+TYPED_TEST_P(GridConformance, OneEditIsOneUndoStepAndUndoRestoresTheDesign) {
+    const std::string before = this->Snapshot();
+    const int steps = this->Ccp()->GetUndoStepCount();
+    ASSERT_TRUE(TypeParam::Edit(*this->Ccp(), *this->grid));
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_EQ(this->Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_NE(this->Snapshot(), before);
+    ASSERT_TRUE(this->Ccp()->PerformUndo());
+    EXPECT_EQ(this->Snapshot(), before);
+}
+
+TYPED_TEST_P(GridConformance, ACommitFromElsewhereKeepsUndoAndTheReadOnlyLock) {
+    CGXGridParam* param = this->grid->GetParam();
+    ASSERT_NE(param, nullptr);
+    for (BOOL lock : {TRUE, FALSE}) {
+        param->SetLockReadOnly(lock);
+        param->EnableUndo(TRUE);
+        CTransaction other(this->design, "elsewhere");
+        INet* net = other.createNet(lock ? "ELSEWHERE1" : "ELSEWHERE2", static_cast<unsigned>(-1),
+                                    static_cast<unsigned>(-1));
+        ASSERT_TRUE(net && other.addNet(net));
+        ASSERT_TRUE(other.commit());
+        EXPECT_TRUE(param->IsEnableUndo());
+        EXPECT_EQ(param->IsLockReadOnly(), lock);
+    }
+}
+
+TYPED_TEST_P(GridConformance, ALayoutBroadcastAlignsEveryGridOfTheKind) {
+    CKXGridWnd* second = this->Ccp()->CreateGrid(TypeParam::kKind);
+    ASSERT_NE(second, nullptr);
+    TypeParam::Load(*this->Ccp(), *second);
+    const int col = 2;
+    TypeParam::ResizeColumnAndBroadcast(*this->grid, col, 123);
+    EXPECT_EQ(second->CGXGridCore::GetColWidth(static_cast<ROWCOL>(col)),
+              this->grid->CGXGridCore::GetColWidth(static_cast<ROWCOL>(col)));
+}
+
+TYPED_TEST_P(GridConformance, FilterStarHidesNothing) {
+    // Rows hidden before (collapsed groups) stay as they were; no shown row is hidden.
+    auto hidden = [this] {
+        std::vector<ROWCOL> rows;
+        for (ROWCOL r = this->grid->FirstDataRow(); r <= this->grid->GetRowCount(); ++r)
+            if (this->grid->IsRowHidden(r)) rows.push_back(r);
+        return rows;
+    };
+    const std::vector<ROWCOL> before = hidden();
+    for (ROWCOL c = 1; c <= this->grid->GetColCount(); ++c)
+        TypeParam::Filter(*this->grid, c, "*");
+    EXPECT_EQ(hidden(), before);
+}
+
+TYPED_TEST_P(GridConformance, TheDumpCoversEveryShownCell) {
+    const auto path = KXUniqueTempPath("conformance_dump.txt");
+    std::filesystem::remove(path);
+    ASSERT_TRUE(TypeParam::Dump(*this->grid, path.string().c_str()));
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::filesystem::remove(path);
+    for (ROWCOL r = 1; r <= this->grid->GetRowCount(); ++r) {
+        if (this->grid->IsRowHidden(r)) continue;
+        for (ROWCOL c = 1; c <= this->grid->GetColCount(); ++c) {
+            // A column drawn with no width is not shown.
+            if (this->grid->IsColHidden(c) || this->grid->GetColWidth(c) == 0) continue;
+            const std::string value = this->grid->GetValueRowCol(r, c).GetString();
+            if (!value.empty()) EXPECT_NE(text.str().find(value), std::string::npos) << value;
+        }
+    }
+}
+
+TYPED_TEST_P(GridConformance, AFailedEditLeavesDesignAndGridAsTheyWere) {
+    const std::string before = this->Snapshot();
+    const std::vector<std::string> cells = this->Cells();
+    const int steps = this->Ccp()->GetUndoStepCount();
+    EXPECT_FALSE(TypeParam::FailingEdit(*this->Ccp(), *this->grid));
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_EQ(this->Snapshot(), before);
+    EXPECT_EQ(this->Cells(), cells);
+    EXPECT_EQ(this->Ccp()->GetUndoStepCount(), steps);
+}
+
+REGISTER_TYPED_TEST_SUITE_P(GridConformance, OneEditIsOneUndoStepAndUndoRestoresTheDesign,
+                            ACommitFromElsewhereKeepsUndoAndTheReadOnlyLock, ALayoutBroadcastAlignsEveryGridOfTheKind,
+                            FilterStarHidesNothing, TheDumpCoversEveryShownCell,
+                            AFailedEditLeavesDesignAndGridAsTheyWere);

@@ -1,0 +1,131 @@
+// The row index follows its rows through everything that renumbers them: inserts, removals,
+// moves, sorts, the undo of a removal, hidden rows; a refilled grid starts a new index.
+#include "grid/KXRowIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct PlainGrid : CGXGridCore {
+    explicit PlainGrid(ROWCOL rows) {
+        Initialize();
+        SetRowCount(rows);
+        SetColCount(1);
+        for (ROWCOL r = 1; r <= rows; ++r) SetValueRange(CGXRange(r, 1), std::to_string(r).c_str());
+    }
+    // Rows by their text, the truth the index is checked against.
+    std::vector<ROWCOL> RowsShowing(const char* text) {
+        std::vector<ROWCOL> rows;
+        for (ROWCOL r = 1; r <= GetRowCount(); ++r)
+            if (GetValueRowCol(r, 1) == text) rows.push_back(r);
+        return rows;
+    }
+};
+
+using Rows = std::vector<ROWCOL>;
+
+TEST(RowIndex, KeysNameTypeIdAndBitApart) {
+    EXPECT_NE(KXRowKey::PinBit(5, -1), KXRowKey::PinBit(5, 0));
+    EXPECT_NE(KXRowKey::PinBit(5, 3), KXRowKey::NetBit(5, 3));
+    EXPECT_NE(KXRowKey::Net(5), KXRowKey::NetBit(5, -1));
+    EXPECT_NE(KXRowKey::PinBit(5, 3), KXRowKey::PinBit(6, 3));
+    EXPECT_EQ(KXRowKey::Of('T', 0xFFFFFFFFu, 1023), KXRowKey::PinBit(0xFFFFFFFFu, 1023));
+}
+
+TEST(RowIndex, RowsFollowInsertsRemovalsMovesAndSorts) {
+    PlainGrid grid(6);
+    KXRowIndex index(grid);
+    const auto net = KXRowKey::Net(7);
+    index.Add(net, 2);
+    index.Add(net, 5);
+    index.Add(net, 5); // twice: once
+    index.Add(KXRowKey::PinBit(1, 0), 3);
+    EXPECT_EQ(index.Rows(net), (Rows{2, 5}));
+
+    grid.InsertRows(1, 2, 0, gxDo); // 2 -> 4, 5 -> 7
+    EXPECT_EQ(index.Rows(net), (Rows{4, 7}));
+    EXPECT_EQ(index.FirstRow(KXRowKey::PinBit(1, 0)), 5u);
+
+    grid.RemoveRows(4, 4, 0, gxDo); // the first row of the net goes
+    EXPECT_EQ(index.Rows(net), (Rows{6}));
+    grid.Undo(); // and comes back with its identity
+    EXPECT_EQ(index.Rows(net), (Rows{4, 7}));
+
+    grid.MoveRows(7, 7, 1, 0, gxDo);
+    EXPECT_EQ(index.Rows(net), (Rows{1, 5}));
+    EXPECT_EQ(index.FirstRow(KXRowKey::PinBit(1, 0)), 6u);
+
+    // A sort by the text column, descending.
+    ASSERT_TRUE(grid.SortRows(1, grid.GetRowCount(), 1, FALSE, 0));
+    EXPECT_EQ(grid.GetValueRowCol(index.Rows(net)[0], 1), "5");
+    EXPECT_EQ(index.Rows(net).size(), 2u);
+
+    // Hidden rows stay where they are.
+    const Rows before = index.Rows(net);
+    grid.HideRows(before[0], before[0], TRUE);
+    EXPECT_EQ(index.Rows(net), before);
+
+    index.Remove(net, before[0]);
+    EXPECT_EQ(index.Rows(net), (Rows{before[1]}));
+    EXPECT_TRUE(index.Has(net, before[1]));
+    EXPECT_FALSE(index.Has(net, before[0]));
+    index.RemoveKey(net);
+    EXPECT_TRUE(index.Rows(net).empty());
+    EXPECT_EQ(index.FirstRow(net), 0u);
+}
+
+TEST(RowIndex, RowsPastARefillAreForgottenAndNewRowsGetNewIdentities) {
+    PlainGrid grid(3);
+    KXRowIndex index(grid);
+    index.Add(KXRowKey::Net(1), 3);
+    grid.SetRowCount(1); // row 3 is gone
+    EXPECT_TRUE(index.Rows(KXRowKey::Net(1)).empty());
+    grid.SetRowCount(3); // a new row 3 is not the old one
+    EXPECT_TRUE(index.Rows(KXRowKey::Net(1)).empty());
+    index.Clear();
+    index.Add(KXRowKey::Net(1), 3);
+    EXPECT_EQ(index.Rows(KXRowKey::Net(1)), (Rows{3}));
+    EXPECT_EQ(index.KeyCount(), 1u);
+}
+
+// Random row operations against the truth: every row is keyed by the text it shows.
+TEST(RowIndex, RandomRowOperationsAgreeWithTheRowsTexts) {
+    std::mt19937 rng(11);
+    PlainGrid grid(40);
+    KXRowIndex index(grid);
+    for (ROWCOL r = 1; r <= 40; ++r) index.Add(KXRowKey::Of('X', static_cast<unsigned>(r) % 7), r);
+    std::map<std::string, unsigned> keyOfText;
+    for (ROWCOL r = 1; r <= 40; ++r) keyOfText[grid.GetValueRowCol(r, 1).str()] = static_cast<unsigned>(r) % 7;
+    for (int step = 0; step < 200; ++step) {
+        const ROWCOL n = grid.GetRowCount();
+        const int op = static_cast<int>(rng() % 5);
+        const ROWCOL a = 1 + static_cast<ROWCOL>(rng() % n);
+        if (op == 0 && n > 5) {
+            grid.RemoveRows(a, std::min(n, a + static_cast<ROWCOL>(rng() % 3)), 0, gxDo);
+        } else if (op == 1) {
+            grid.InsertRows(a, 1 + static_cast<ROWCOL>(rng() % 2), 0, gxDo);
+        } else if (op == 2) {
+            grid.MoveRows(a, a, 1 + static_cast<ROWCOL>(rng() % n), 0, gxDo);
+        } else if (op == 3) {
+            grid.SortRows(1, n, 1, rng() % 2 ? TRUE : FALSE, 0);
+        } else if (grid.CanUndo()) {
+            grid.Undo();
+        }
+        for (unsigned key = 0; key < 7; ++key) {
+            Rows expected;
+            for (ROWCOL r = 1; r <= grid.GetRowCount(); ++r) {
+                auto it = keyOfText.find(grid.GetValueRowCol(r, 1).str());
+                if (it != keyOfText.end() && it->second == key) expected.push_back(r);
+            }
+            ASSERT_EQ(index.Rows(KXRowKey::Of('X', key)), expected) << "step " << step << " op " << op;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+// The grid conformance suite (tests/grid/GridConformance.h) on every grid kind
+// the pane's factory makes. A new kind adds its traits and one entry in kKinds.
+#include "GridConformance.h"
+
+#include "grid/KXGridEdit.h"
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+namespace {
+
+struct PinGridTraits {
+    using G = CKXInstanceDetailsGridWnd;
+    static constexpr KXGridKind kKind = KXGridKind::Pin;
+
+    static G& Pin(CKXGridWnd& grid) { return static_cast<G&>(grid); }
+    static ROWCOL RowOf(CKXGridWnd& grid, const char* pin) {
+        for (ROWCOL r = PIN_FIRST_ROW; r <= grid.GetRowCount(); ++r)
+            if (grid.GetValueRowCol(r, static_cast<ROWCOL>(G::m_nColPinName)) == pin) return r;
+        return 0;
+    }
+    static void SelectPin(CKXGridWnd& grid, const char* pin) {
+        const ROWCOL row = RowOf(grid, pin);
+        grid.SetCurrentCell(row, static_cast<ROWCOL>(G::m_nColSignal));
+        grid.SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
+    }
+
+    static void Load(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
+        const CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
+        ASSERT_TRUE(Pin(grid).LoadComponentPins(design, design.instance("U1"), FALSE));
+    }
+    static bool Edit(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
+        SelectPin(grid, "IN");
+        CKXGridEdit edit(grid, "Add Connections");
+        if (!edit || !Pin(grid).ConnectSelectedPins("N1", 0)) return false;
+        return edit.Commit();
+    }
+    static bool FailingEdit(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
+        SelectPin(grid, "IN");
+        CKXGridEdit edit(grid, "Add Connections");
+        if (!edit || !Pin(grid).ConnectSelectedPins("not a signal name<", 0)) return false;
+        return edit.Commit();
+    }
+    static void Filter(CKXGridWnd& grid, ROWCOL col, const CString& pattern) {
+        grid.SetCurrentCell(4, col);
+        Pin(grid).OnFilterCellChanged("", pattern);
+    }
+    static bool Dump(CKXGridWnd& grid, const char* path) { return Pin(grid).DumpGrid(path) == 1; }
+    static void ResizeColumnAndBroadcast(CKXGridWnd& grid, int col, int width) {
+        G::m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nWidth = width;
+        Pin(grid).BroadcastColumnLayout(G::m_arrColumnInfo);
+    }
+};
+
+} // namespace
+
+using kKinds = ::testing::Types<PinGridTraits>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Kinds, GridConformance, kKinds);

@@ -1,0 +1,6 @@
+' A value typed into a custom column of the pin grid.
+call RMX.OpenDesign("demo.board:sch", "1")
+set board = RMX.GetActiveTab()
+call board.Clp().Select("U1")
+call board.ConnectivityPane().SelectPinNameCol("MCLK","B14")
+call board.ConnectivityPane().ChangePropValue("VOLTAGE","3.3")

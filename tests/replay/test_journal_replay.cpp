@@ -1,0 +1,329 @@
+// The system's journals replay: a recording kxhost runs every action script of actions/ with a
+// journal, a fresh kxhost replays that journal on a fresh copy of the same library, and the
+// libraries the two runs leave behind are the same byte for byte. Every journal line form is
+// listed in line_forms.txt; a form the code writes that is not listed, or that no action writes,
+// fails here.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kReplayDir = KX_REPLAY_DIR;
+
+fs::path SourceRoot() {
+    const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+    return src ? fs::path(src) : kReplayDir.parent_path().parent_path();
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream s(text);
+    for (std::string line; std::getline(s, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string Trim(const std::string& s) {
+    const size_t a = s.find_first_not_of(" \t");
+    if (a == std::string::npos) return std::string();
+    return s.substr(a, s.find_last_not_of(" \t") - a + 1);
+}
+
+bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The form of a journal line: its call chain without the handle and without arguments
+// ("ConnectivityPane.SelectSignalCol", "Save", "RMX.SelectTab", "set RMX.GetActiveTab"); empty for
+// blank and comment lines; "?" plus the line for a line of no known shape.
+std::string FormOf(const std::string& raw) {
+    const std::string line = Trim(raw);
+    if (line.empty() || line[0] == '\'') return std::string();
+    if (line.rfind("set ", 0) == 0) {
+        const size_t eq = line.find('=');
+        if (eq != std::string::npos && Trim(line.substr(eq + 1)) == "RMX.GetActiveTab()")
+            return "set RMX.GetActiveTab";
+        return "?" + line;
+    }
+    if (line.rfind("call ", 0) != 0) return "?" + line;
+    std::string rest = Trim(line.substr(5));
+    std::string form;
+    size_t i = 0;
+    if (rest.rfind("RMX.", 0) == 0) {
+        form = "RMX.";
+        i = 4;
+    } else {
+        // The handle runs up to the first ".Name(".
+        size_t at = std::string::npos;
+        for (size_t k = 0; k < rest.size() && at == std::string::npos; ++k) {
+            if (rest[k] != '.') continue;
+            size_t j = k + 1;
+            while (j < rest.size() && IsIdentChar(rest[j])) ++j;
+            if (j > k + 1 && j < rest.size() && rest[j] == '(') at = k + 1;
+        }
+        if (at == std::string::npos) return "?" + line;
+        i = at;
+    }
+    // Name(args)[.Name(args)...], strings skipped inside the arguments.
+    for (;;) {
+        const size_t start = i;
+        while (i < rest.size() && IsIdentChar(rest[i])) ++i;
+        if (i == start || i >= rest.size() || rest[i] != '(') return "?" + line;
+        form += rest.substr(start, i - start);
+        int depth = 0;
+        bool quoted = false;
+        for (; i < rest.size(); ++i) {
+            const char c = rest[i];
+            if (quoted) {
+                if (c == '"') quoted = false; // "" inside a string reads as two toggles
+            } else if (c == '"') {
+                quoted = true;
+            } else if (c == '(') {
+                ++depth;
+            } else if (c == ')' && --depth == 0) {
+                ++i;
+                break;
+            }
+        }
+        if (depth != 0 || quoted) return "?" + line;
+        if (i >= rest.size()) return form;
+        if (rest[i] != '.') return "?" + line;
+        form += '.';
+        ++i;
+    }
+}
+
+std::set<std::string> ListedForms() {
+    std::set<std::string> forms;
+    for (const std::string& raw : Lines(ReadText(kReplayDir / "line_forms.txt"))) {
+        const std::string line = Trim(raw);
+        if (!line.empty() && line[0] != '#') forms.insert(line);
+    }
+    return forms;
+}
+
+// Runs kxhost in a folder; its exit code, with standard output and error in log.
+int RunHost(const fs::path& folder, const std::string& arguments, const fs::path& log) {
+    // A fixed clock: the comment files record when each comment was made.
+    const std::string command = "cd '" + folder.string() + "' && KX_REGISTRY_DIR='" +
+                                (folder / "registry").string() +
+                                "' SOURCE_DATE_EPOCH=1780000000 ASAN_OPTIONS=detect_leaks=0 '" +
+                                std::string(KXHOST_PATH) + "' " + arguments + " >'" + log.string() +
+                                "' 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Every file a run left below its folder, by relative path (the run's registry left out).
+std::map<std::string, std::string> FilesBelow(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string name = fs::relative(entry.path(), root).string();
+        if (entry.is_regular_file() && name.rfind("registry", 0) != 0) files[name] = ReadText(entry.path());
+    }
+    return files;
+}
+
+// The forms that a journal fragment stands for (fragments/FORM.vbs).
+std::set<std::string> FragmentForms() {
+    std::set<std::string> forms;
+    if (fs::exists(kReplayDir / "fragments"))
+        for (const auto& entry : fs::directory_iterator(kReplayDir / "fragments"))
+            if (entry.path().extension() == ".vbs") forms.insert(entry.path().stem().string());
+    return forms;
+}
+
+class JournalReplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static std::mt19937 rng(std::random_device{}());
+        m_dir = fs::temp_directory_path() / ("kxreplay_" + std::to_string(rng()));
+        for (const char* run : {"record", "replay"}) {
+            fs::create_directories(m_dir / run / "registry");
+            fs::copy(SourceRoot() / "examples" / "designs", m_dir / run / "designs",
+                     fs::copy_options::recursive);
+        }
+    }
+    void TearDown() override {
+        std::error_code ec;
+        if (!HasFailure()) fs::remove_all(m_dir, ec);
+    }
+
+    // The recording script: a small prelude, then every action script in name order.
+    fs::path RecordingScript() {
+        std::vector<fs::path> actions;
+        for (const auto& entry : fs::directory_iterator(kReplayDir / "actions"))
+            if (entry.path().extension() == ".tcl") actions.push_back(entry.path());
+        std::sort(actions.begin(), actions.end());
+        std::string script = ReadText(kReplayDir / "prelude.tcl");
+        for (const fs::path& a : actions)
+            script += "\n# ---- " + a.filename().string() + "\nset ::action " + a.filename().string() + "\n" +
+                      ReadText(a) + "\n";
+        const fs::path path = m_dir / "record.tcl";
+        std::ofstream(path, std::ios::binary) << script;
+        return path;
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(JournalReplay, RecordedActionsReplayToTheSameSavedDesigns) {
+    const fs::path journal = m_dir / "journal.vbs";
+    const int recorded = RunHost(m_dir / "record", "--lib designs --journal '" + journal.string() + "' --quiet '" +
+                                                       RecordingScript().string() + "'",
+                                 m_dir / "record.log");
+    ASSERT_EQ(recorded, 0) << ReadText(m_dir / "record.log");
+    const std::string text = ReadText(journal);
+    ASSERT_FALSE(text.empty());
+
+    // Every line has a listed form, and every listed form was written.
+    const std::set<std::string> listed = ListedForms();
+    std::set<std::string> seen;
+    int number = 0;
+    for (const std::string& line : Lines(text)) {
+        ++number;
+        const std::string form = FormOf(line);
+        if (form.empty()) continue;
+        EXPECT_TRUE(listed.count(form)) << "journal line " << number << " has a form nobody replays: " << line
+                                        << "\n(list it in line_forms.txt and write it from an action)";
+        seen.insert(form);
+    }
+    const std::set<std::string> fragments = FragmentForms();
+    for (const std::string& form : listed)
+        EXPECT_TRUE(seen.count(form) || fragments.count(form))
+            << "no action writes the form " << form << ", and no fragment stands for it";
+
+    const fs::path empty = m_dir / "empty.tcl";
+    std::ofstream(empty) << "";
+    const int replayed = RunHost(m_dir / "replay",
+                                 "--lib designs --replay '" + journal.string() + "' --quiet '" + empty.string() + "'",
+                                 m_dir / "replay.log");
+    ASSERT_EQ(replayed, 0) << ReadText(m_dir / "replay.log");
+
+    const auto before = FilesBelow(m_dir / "record");
+    const auto after = FilesBelow(m_dir / "replay");
+    for (const auto& [name, content] : before) {
+        auto it = after.find(name);
+        if (it == after.end()) {
+            ADD_FAILURE() << "the replay did not write " << name;
+            continue;
+        }
+        EXPECT_TRUE(it->second == content) << name << " differs after the replay:\n--- recorded\n"
+                                           << content << "\n--- replayed\n"
+                                           << it->second;
+    }
+    for (const auto& [name, content] : after)
+        EXPECT_TRUE(before.count(name)) << "the replay wrote " << name << ", the recording did not";
+}
+
+// Forms that only typing writes: their fragments replay line by line in a fresh host.
+TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
+    const std::set<std::string> listed = ListedForms();
+    for (const std::string& form : FragmentForms()) {
+        SCOPED_TRACE(form);
+        EXPECT_TRUE(listed.count(form)) << "a fragment for a form that is not listed";
+        const fs::path fragment = kReplayDir / "fragments" / (form + ".vbs");
+        bool written = false;
+        for (const std::string& line : Lines(ReadText(fragment))) written = written || FormOf(line) == form;
+        EXPECT_TRUE(written) << "the fragment does not write its form";
+        const fs::path empty = m_dir / "empty.tcl";
+        std::ofstream(empty) << "";
+        const fs::path log = m_dir / (form + ".log");
+        EXPECT_EQ(RunHost(m_dir / "replay", "--lib designs --replay '" + fragment.string() + "' '" + empty.string() + "'",
+                          log),
+                  0)
+            << ReadText(log);
+    }
+}
+
+// The method names the code writes into journal lines: the ".Name(" pieces of string literals on
+// lines that build a call line, and the methods handed to the list panes' journal writer.
+TEST(JournalLineForms, EveryMethodTheCodeJournalsIsAListedForm) {
+    // Every name of a listed chain: the accessors (Clp, ConnectivityPane) and the methods.
+    std::set<std::string> methods;
+    for (const std::string& form : ListedForms()) {
+        std::stringstream chain(form.rfind("set ", 0) == 0 ? form.substr(4) : form);
+        for (std::string name; std::getline(chain, name, '.');) methods.insert(name);
+    }
+    const std::regex literal("\"([^\"\\\\]|\\\\.)*\"");
+    const std::regex call("\\.([A-Z][A-Za-z0-9_]*)\\(");
+    const std::regex journalEdit("JournalEdit\\(\"[^\"]*\",\\s*\"([A-Za-z0-9_]+)\"");
+    const std::regex methodWord("method\\s*=\\s*\"([A-Z][A-Za-z0-9_]*)\"");
+    std::vector<std::string> missing;
+    const fs::path root = SourceRoot();
+    for (const char* folder : {"kxtableeditor", "platform/kx", "host/src"}) {
+        if (!fs::exists(root / folder)) continue;
+        for (const auto& entry : fs::recursive_directory_iterator(root / folder)) {
+            const fs::path& p = entry.path();
+            if (!entry.is_regular_file() || p.extension() != ".cpp") continue;
+            if (p.string().find("/tests/") != std::string::npos) continue;
+            const std::vector<std::string> lines = Lines(ReadText(p));
+            for (size_t i = 0; i < lines.size(); ++i) {
+                const std::string& line = lines[i];
+                if (Trim(line).rfind("//", 0) == 0) continue; // a comment
+                std::smatch m;
+                auto note = [&](const std::string& name) {
+                    if (!methods.count(name))
+                        missing.push_back(name + " (" + fs::relative(p, root).string() + ":" +
+                                          std::to_string(i + 1) + ")");
+                };
+                if (std::regex_search(line, m, journalEdit)) note(m[1]);
+                if (std::regex_search(line, m, methodWord)) note(m[1]);
+                // A line that writes a call: its literals, and those of the line after it.
+                const bool writesCall = line.find("call ") != std::string::npos &&
+                                        line.find("\"") != std::string::npos;
+                const bool continues = i > 0 && lines[i - 1].find("\"\\ncall ") != std::string::npos;
+                if (!writesCall && !continues) continue;
+                for (auto it = std::sregex_iterator(line.begin(), line.end(), literal); it != std::sregex_iterator();
+                     ++it) {
+                    const std::string text = it->str();
+                    for (auto c = std::sregex_iterator(text.begin(), text.end(), call); c != std::sregex_iterator();
+                         ++c)
+                        note((*c)[1]);
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(missing.empty()) << "journalled methods without a listed form:\n"
+                                 << [&] {
+                                        std::string s;
+                                        for (const auto& m : missing) s += "  " + m + "\n";
+                                        return s;
+                                    }();
+}
+
+TEST(JournalLineForms, FormsAreReadFromTheCallChain) {
+    EXPECT_EQ(FormOf("call board.ConnectivityPane().SelectSignalCol(\"MCLK\",\"B14\")"),
+              "ConnectivityPane.SelectSignalCol");
+    EXPECT_EQ(FormOf("call board_phys.Save()"), "Save");
+    EXPECT_EQ(FormOf("call RMX.OpenDesign(\"demo.board:sch\", \"1\")"), "RMX.OpenDesign");
+    EXPECT_EQ(FormOf("set board = RMX.GetActiveTab()"), "set RMX.GetActiveTab");
+    EXPECT_EQ(FormOf("call board.InsertComment(\"a (b) \"\"c\"\"\" & vbLf & \"d\")"), "InsertComment");
+    EXPECT_EQ(FormOf(" ' --- Save ---"), "");
+    EXPECT_EQ(FormOf("Dim x"), "?Dim x");
+}
+
+} // namespace
