@@ -162,6 +162,8 @@ foreach line [lrange [split [kx::window ccp] "\n"] 0 4] { puts "   $line" }
 show "select 6 4" [kx::select ccp 6 4]
 show "key Down" [kx::key ccp Down]
 show "type OUT into the Pin Name filter" [kx::edit ccp 4 4 OUT]
+show "rows the filter leaves" [expr {[llength [split [kx::window ccp] "\n"]] - 4}]
+show "type * to clear the filter" [kx::edit ccp 4 4 *]
 show "type into a Pin Name cell" [kx::edit ccp 6 4 RENAMED]
 show "right-click a pin row" [kx::click ccp 6 7 right]
 show "drop a signal on a pin row" [kx::drop ccp 6 7 signal SYSCLK]
