@@ -71,24 +71,6 @@ void CKXGetVectorBits::GetBits(int& lsb, int& msb, int& step, int& pinLsb, int& 
     pinMsb = m_nPinMsb;
 }
 
-CKXSwappinsDialog::CKXSwappinsDialog(IInstance* instance, const CString& pinName, const CString& pinNumber,
-                                     CWnd* parent)
-    : m_pInstance(instance), m_strPinName(pinName), m_strPinNumber(pinNumber), m_pParent(parent) {}
-
-INT_PTR CKXSwappinsDialog::DoModal() {
-    AfxDialogAnswer a;
-    if (!AfxGetAnswerQueue().TakeDialog("CKXSwappinsDialog", a)) return IDCANCEL;
-    CString chosen = m_strChosen;
-    auto it = a.fields.find("pinNumber");
-    if (it != a.fields.end()) chosen = it->second;
-    chosen.Trim();
-    if (chosen.IsEmpty()) return IDCANCEL;
-    if (!m_offered.empty() && std::find(m_offered.begin(), m_offered.end(), chosen) == m_offered.end())
-        return IDCANCEL;
-    m_strChosen = chosen;
-    return IDOK;
-}
-
 INT_PTR CKXOpenPinConnectionDlg::DoModal() {
     AfxDialogAnswer a;
     if (!AfxGetAnswerQueue().TakeDialog("CKXOpenPinConnectionDlg", a)) return IDCANCEL;

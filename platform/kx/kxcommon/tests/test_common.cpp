@@ -207,21 +207,9 @@ TEST(CommonDialogs, VectorBitsFromTheAnswerQueue) {
     q.Reset();
 }
 
-TEST(CommonDialogs, SwapPinsAndOpenPins) {
+TEST(CommonDialogs, OpenPins) {
     auto& q = AfxGetAnswerQueue();
     q.Reset();
-    CKXSwappinsDialog swap(nullptr, "A", "1");
-    swap.SetSwappablePinNumbers({"2", "3"});
-    swap.SetSwappablePinNo("2");
-    q.PushDialog("CKXSwappinsDialog", TRUE, {});
-    EXPECT_EQ(swap.DoModal(), IDOK);
-    EXPECT_EQ(swap.getSwappablePinNumber(), "2");
-    q.PushDialog("CKXSwappinsDialog", TRUE, {{"pinNumber", "9"}});
-    EXPECT_EQ(swap.DoModal(), IDCANCEL); // not offered
-    q.PushDialog("CKXSwappinsDialog", TRUE, {{"pinNumber", "3"}});
-    EXPECT_EQ(swap.DoModal(), IDOK);
-    EXPECT_EQ(swap.getSwappablePinNumber(), "3");
-
     CKXOpenPinConnectionDlg open;
     EXPECT_EQ(open.DoModal(), 2);
     q.PushDialog("CKXOpenPinConnectionDlg", TRUE, {{"common", "1"}});

@@ -31,29 +31,6 @@ private:
     int m_nLsb = -1, m_nMsb = -1, m_nStep = 1, m_nTotalWidth = 0, m_nPinLsb = -1, m_nPinMsb = -1;
 };
 
-// The pin number to swap a pin with. Field: "pinNumber", which must be one of the offered numbers when
-// numbers are offered. SetSwappablePinNo presets the choice.
-class CKXSwappinsDialog {
-public:
-    CKXSwappinsDialog(IInstance* instance, const CString& pinName, const CString& pinNumber,
-                      CWnd* parent = nullptr);
-    void SetSwappablePinNumbers(const std::vector<CString>& numbers) { m_offered = numbers; }
-    const std::vector<CString>& GetSwappablePinNumbers() const { return m_offered; }
-    void SetSwappablePinNo(const CString& number) { m_strChosen = number; }
-    CString getSwappablePinNumber() const { return m_strChosen; }
-    INT_PTR DoModal();
-
-    IInstance* GetInstance() const { return m_pInstance; }
-    const CString& GetPinName() const { return m_strPinName; }
-    const CString& GetPinNumber() const { return m_strPinNumber; }
-
-private:
-    IInstance* m_pInstance;
-    CString m_strPinName, m_strPinNumber, m_strChosen;
-    std::vector<CString> m_offered;
-    CWnd* m_pParent;
-};
-
 // Whether open pins share one new signal or each gets its own. Field: "common" ("1" or "0", default "0").
 // DoModal answers IDOK, or IDCANCEL (2) when cancelled.
 class CKXOpenPinConnectionDlg {
