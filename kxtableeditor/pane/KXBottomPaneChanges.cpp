@@ -76,9 +76,6 @@ void CKXBottomPaneContainerView::AddNet(INet* net) {
 LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     auto* transaction = reinterpret_cast<CTransaction*>(lParam);
     if (!transaction) return 0;
-    // Whoever changed the window's design (a list pane, the host, a grid), the design is modified.
-    if (m_pChildFrame && SameCell(transaction->design(), PaneDesign().design()))
-        m_pChildFrame->SetDocumentModified(TRUE);
     if (!transaction->modifiesObjectType('N') && !transaction->modifiesObjectType('I') &&
         !transaction->modifiesObjectType('P') && !transaction->modifiesObjectType('O'))
         return 0;
