@@ -72,6 +72,8 @@ public:
     virtual void ApplyShowSignalComboSetting(int value, BOOL apply) = 0;
     // What the pane shows (its title kind: components 8951, signals 9006).
     virtual void SetPaneTitle(UINT kind) = 0;
+    // Puts the text into the Attach Signal box and applies it as Enter does; FALSE without a box.
+    virtual BOOL AttachSignalByName(const CString&) { return FALSE; }
     // Runs a pane command (a menu command id) as if chosen by the user.
     virtual void RunPaneCommand(UINT commandId) = 0;
     // Hands implicit power pins (with the instance names) to the component list pane's power

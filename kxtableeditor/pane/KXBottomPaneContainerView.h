@@ -94,7 +94,7 @@ public:
 
     // Attach Signal bar: the combo of signal names and naming rules, and the two drop lists that
     // the grids' signal cells show. Rule words come first, then signals, then differential pairs.
-    BOOL AttachSignalByName(const CString& signal);
+    BOOL AttachSignalByName(const CString& signal) override;
     void EnableAttachSignalControls(BOOL enable);
     void ShowAttachSignalControls(BOOL show);
     BOOL IsAttachSignalEnabled() const { return m_bAttachEnabled; }
@@ -335,6 +335,7 @@ public:
     LRESULT OnTclDeleteConnection(CTclArgsList* args, long extra);
     LRESULT OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);
     LRESULT OnTclSwapSignal(CTclArgsList* args, long extra);
+    LRESULT OnTclRenameConnection(CTclArgsList* args, long extra);
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);
@@ -411,6 +412,8 @@ public:
     void AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
     void AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoAddConnection(LPCTSTR signal);
+    // The selected pins take a new signal name as Modify Values gives it (a journalled rename).
+    BOOL AutoRenameConnection(LPCTSTR signal);
     LPDISPATCH AutoInitPUPD(LPCTSTR text);
     BOOL AutoAddPUPD();
     BOOL AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit, LPCTSTR endBit);

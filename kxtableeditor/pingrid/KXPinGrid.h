@@ -63,6 +63,8 @@ public:
     virtual BOOL CanRemoveDiffPair() = 0;
     virtual BOOL RemoveDiffPair() = 0;
     virtual BOOL SwapSelectedSignals() = 0;
+    // The "renameConnection" word: 1 done (or refused with its message), 2 the editor was shown.
+    virtual int RenameSignal(CStringArray* names, int flag) = 0;
     // Pin numbers: the host command "assignPinNumber" (from the menu id's number, or the text), and its
     // committing end.
     virtual BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) = 0;
