@@ -66,6 +66,7 @@ int CKXInstanceDetailsGridWnd::ConnectSelectedPins(CString text, int bEchoToHost
 }
 
 int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost) {
+    if (!m_bRenamingSignal) ClearSignalNameList(); // each connect run names its own signals
     m_mapImplicitPinSignal.clear();
     m_pendingJournal.Empty();
     CString text = given;
@@ -272,6 +273,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     m_pendingJournal.Empty();
     if (!connected || !edit.Commit()) return 0;
 
+    m_signalNameList.AddTail(sig.display);
     if (bEchoToHost) {
         CTclArgsList list;
         list.Add("addConnection");

@@ -51,7 +51,7 @@ enum KXAttachSignalRule : int {
     KX_RULE_CONNECTBITS = 6,
 };
 
-class CKXInstanceDetailsGridWnd : public CKXGridWnd, public IKXPinGrid {
+class CKXInstanceDetailsGridWnd : public CKXGridWnd, public IKXPinGrid, public IKXTableDropSite {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
 
 public:
@@ -389,6 +389,15 @@ public:
     // While set, journal blocks are held for the edit that holds them, written when it commits.
     int m_bHoldJournal = 0;
     CString m_strHeldJournal;
+
+    // ------------------------------------------------------------- a signal dropped on the grid
+    // 1 when the dragged signal may be dropped at the point: a data cell, outside a read-only window,
+    // on rows that take it (a pair signal only pair rows); a lone drop selects the row under it.
+    BOOL CanDropSignal(CPoint point, const CString& signal) override;
+    void SelectVisibleRows();
+    // The signal names the last connect run took (a rename keeps those of all its rows).
+    static CStringList m_signalNameList;
+    static void ClearSignalNameList();
 
     // ------------------------------------------------------------- editing and navigation
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;

@@ -20,6 +20,7 @@ if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon AND TARGET kxpr
     ${_kxpingrid_dir}/KXInstanceDetailsEditing.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsValidate.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsRename.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsDrop.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsFilter.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsFind.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsCopy.cpp

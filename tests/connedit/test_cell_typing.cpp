@@ -123,3 +123,28 @@ TEST_F(CellTyping, TypedEditsReplayFromTheJournalInAFreshWindow) {
 }
 
 } // namespace
+
+namespace {
+
+using Drops = ConnEditFixture;
+
+// A signal dragged from the signal list onto a pin row connects that pin.
+TEST_F(Drops, ASignalDroppedOnAPinRowConnectsIt) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int row = PinRow("PGOOD");
+    ASSERT_GT(row, 0);
+    const std::string at = std::to_string(row) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    EXPECT_EQ(Run("kx::drop ccp " + at + " signal MCLK"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "MCLK");
+    EXPECT_NE(JournalText().find("SelectSignalCol(\"PGOOD\",\"C10\")\n\n ' --- Add Connection ---\n"
+                                 "call board.ConnectivityPane().AddConnection(\"MCLK\")"),
+              std::string::npos);
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+    // A pair signal is refused on a row that is no pair row.
+    EXPECT_EQ(Run("kx::drop ccp " + at + " signal {SYSCLK (Differential Pair)}"), "0");
+    EXPECT_EQ(Saved(), before);
+}
+
+} // namespace
