@@ -2,7 +2,7 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXFrameArgs.h"
-#include "shell/KXGlobalMessages.h"
+#include "grid/KXGlobalMessages.h"
 #include "shell/KXListPaneCalls.h"
 #include "shell/KXShellIds.h"
 #include "shell/KXShellUtil.h"
