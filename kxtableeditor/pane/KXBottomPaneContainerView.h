@@ -380,8 +380,8 @@ public:
     // Selects the rows of the keys in every shown grid.
     void SelectRowsInAllGrids(CStringArray* keys, const CString& keyColumn);
 
-    // The document's open mode; 2 (read-only) when the pane has no document.
-    int GetViewMode() const;
+    // The document's open mode; a pane without a document is read-only (eOpenModeContext).
+    EOpenMode GetViewMode() const;
 
     // Automation interface of the pane: the methods a journal replays.
     LPDISPATCH GetPaneDispatch();
@@ -437,7 +437,7 @@ public:
     CKXListComboBox* DiffPairDropList() const override;
     void RunPaneCommand(UINT commandId) override;
     BOOL AssignPowerInListPane(const std::vector<CImplicitPin*>& pins, CStringArray* names) override;
-    EOpenMode ViewMode() const override { return static_cast<EOpenMode>(GetViewMode()); }
+    EOpenMode ViewMode() const override { return GetViewMode(); }
     void FlagDocumentModified() override;
     void ActivateSiteView() override;
     CString NewSignalAutoName() override;
