@@ -94,16 +94,38 @@ BOOL CKXInstanceDetailsGridWnd::TypeIntoSignalCell(ROWCOL row, const CString& na
     return accepted;
 }
 
-int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag) {
+// Each row with the name it takes: with keys, the rows of key i take name i; otherwise the selected
+// rows in order take the names in order, the last name serving the rows beyond the list.
+std::vector<std::pair<ROWCOL, CString>> CKXInstanceDetailsGridWnd::RenameTargets(const CStringArray& names,
+                                                                                  const CStringArray* keys) {
+    std::vector<std::pair<ROWCOL, CString>> targets;
+    if (keys && keys->GetSize() == names.GetSize() && keys->GetSize() > 0) {
+        for (INT_PTR i = 0; i < keys->GetSize(); ++i) {
+            CStringArray one;
+            one.Add(keys->GetAt(i));
+            SetSelection(nullptr);
+            if (SelectRowsByKeyCount(&one, "") == 0) continue;
+            for (ROWCOL r : SelectedPinRows())
+                targets.emplace_back(r, names[i]);
+        }
+        return targets;
+    }
     const std::vector<ROWCOL> selected = SelectedPinRows();
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        targets.emplace_back(selected[i], names[static_cast<INT_PTR>(std::min<std::size_t>(i, names.GetSize() - 1))]);
+    return targets;
+}
+
+int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStringArray* keys) {
     if (!names || names->GetSize() == 0) {
-        if (selected.size() <= 1) {
+        if (SelectedPinRows().size() <= 1) {
             CKXErrorHandler::MessageBoxOk("KXPANE-182");
             return 0;
         }
         RenameConnections();
         return 2;
     }
+    const std::vector<std::pair<ROWCOL, CString>> targets = RenameTargets(*names, keys);
     const int renaming = std::exchange(m_bRenamingSignal, flag ? 2 : 1);
     // The rows' journal blocks are written once the whole rename stands.
     const int holding = std::exchange(m_bHoldJournal, 1);
@@ -111,21 +133,19 @@ int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag) {
     CKXPinConnEdit edit(*this, m_designContext2, "Rename Signal");
     bool refused = !edit;
     SetSelection(nullptr);
-    for (std::size_t i = 0; i < selected.size() && !refused; ++i) {
-        const CString name = names->GetAt(static_cast<INT_PTR>(std::min<std::size_t>(i, names->GetSize() - 1)));
-        refused = !TypeIntoSignalCell(selected[i], name);
-    }
-    if (refused || selected.empty())
+    for (std::size_t i = 0; i < targets.size() && !refused; ++i)
+        refused = !TypeIntoSignalCell(targets[i].first, targets[i].second);
+    if (refused || targets.empty())
         edit.Discard();
     else if (!edit.Commit())
         refused = true;
     m_bHoldJournal = holding;
     const CString journal = std::exchange(m_strHeldJournal, held);
     if (!refused) WriteJournal(journal);
-    for (ROWCOL r : selected)
-        if (r <= GetRowCount()) SelectRange(CGXRange(r, Col(m_nColSignal)), TRUE, FALSE);
+    for (const auto& target : targets)
+        if (target.first <= GetRowCount()) SelectRange(CGXRange(target.first, Col(m_nColSignal)), TRUE, FALSE);
     m_bRenamingSignal = renaming;
-    return refused || selected.empty() ? 0 : 1;
+    return refused || targets.empty() ? 0 : 1;
 }
 
 // A net made by a rename takes the properties of the net (and of each bit) the pin left, where it

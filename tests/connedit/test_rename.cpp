@@ -19,7 +19,8 @@ TEST_F(Rename, TheWordRenamesEachListedPinInOneStep) {
     OpenBoard();
     const std::string before = Saved();
     const int steps = Steps();
-    EXPECT_EQ(Run("renameConnection pin [list U1 PGOOD C10 S_ONE] [list U1 RST_N C9 S_TWO]"), "1");
+    // Each key's pin takes its own name, whatever the order of the rows.
+    EXPECT_EQ(Run("renameConnection pin [list U1 RST_N C9 S_TWO] [list U1 PGOOD C10 S_ONE]"), "1");
     EXPECT_EQ(Conn("U1 PGOOD"), "S_ONE");
     EXPECT_EQ(Conn("U1 RST_N"), "S_TWO");
     EXPECT_EQ(SignalCell("PGOOD"), "S_ONE");
