@@ -337,6 +337,7 @@ public:
     bool CanSwapConnections(ROWCOL rowA, ROWCOL rowB);
     BOOL CanSwapPinRows(ROWCOL rowA, ROWCOL rowB);
     BOOL CanSwapPins() override;
+    CString RowPhysPartName(ROWCOL row);
     BOOL SwapPins(int bScripted, CString pinNumber) override;
     void RefreshPinNumberCells();
     // Pin numbers: the candidates of the current pin (menu ids 35545.., "More..." 35550), the host
