@@ -17,6 +17,8 @@ import tempfile
 
 BENCHMARKS = ["BM_OpenDesignWindow", "BM_LoadComponentPins", "BM_ConnectionEdit", "BM_NetRename",
               "BM_DisconnectAll", "BM_CreateNetsTransaction"]
+# The benchmarks of the other binaries, by the binary's name.
+BENCHMARKS_OF = {"bench_phys_grid": ["BM_OpenPhysicalPart", "BM_SwapTwoPins", "BM_PhysNetModelEdit"]}
 SIZES = [1000, 10000]
 
 
@@ -34,7 +36,7 @@ def count(binary, name, size, folder):
             m = re.match(r"(?:summary|totals):\s+(\d+)", line)
             if m:
                 instructions = int(m.group(1))
-    counters = {k: v for k, v in result.items() if k in ("rows", "connections", "nets")}
+    counters = {k: v for k, v in result.items() if k in ("rows", "connections", "nets", "pins")}
     return instructions / result["iterations"], counters
 
 
@@ -45,7 +47,7 @@ def main():
     wanted = re.compile(sys.argv[2]) if len(sys.argv) > 2 else None
     print(f"{'benchmark':28} {'instr/op 1k':>14} {'instr/op 10k':>14} {'10k/1k':>7}  per item at 10k")
     with tempfile.TemporaryDirectory() as folder:
-        for name in BENCHMARKS:
+        for name in BENCHMARKS_OF.get(os.path.basename(binary), BENCHMARKS):
             if wanted and not wanted.search(name):
                 continue
             counts = {size: count(binary, name, size, folder) for size in SIZES}

@@ -276,6 +276,16 @@ void CKXPhysGridWnd::MarkDocumentModified() {
     if (CKXTableChildFrm* frame = TableFrame()) frame->SetDocumentModified(TRUE);
 }
 
+void CKXPhysGridWnd::ActivateInPane() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (GetCurrentCell(row, col) && row != GX_INVALID && row <= GetRowCount()) {
+        m_nSavedRow = row;
+        m_nSavedCol = col;
+    }
+    if (m_pFrame && m_pPane) m_pFrame->SetActiveView(m_pPane, TRUE);
+    CKXGridWnd::OnActivateGrid(TRUE);
+}
+
 CString CKXPhysGridWnd::JournalHandle() const {
     CString handle;
     if (IDesign* design = m_designContext.design()) handle.Format("%s_phys", design->cellName());

@@ -67,6 +67,9 @@ public:
     BOOL CanSwapSignals() override { return FALSE; }
     BOOL CanCut() override { return FALSE; }
 
+    // Makes the pane the frame's active view and activates the grid on the cell it has now: a cell
+    // set while the grid was active (a script's or a replay's selection) stays current.
+    void ActivateInPane();
     // Sends a script line to the host's main window; TRUE when the host took it.
     static BOOL SendHostText(const CString& text);
     // The pane's frame as the table frame; NULL when the grid has none.

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <set>
 
 using namespace kxphys;
 
@@ -85,11 +86,25 @@ BOOL CKXPhysNetDetailsGridWnd::CanEditPin() {
     return GetCurrentCell(row, col) && row >= kNetFirstRow && GetRowPin(row, nullptr);
 }
 
+CString CKXPhysNetDetailsGridWnd::JournalNetSelection(ROWCOL row) {
+    // The signal list of the physical view names logical nets: the pin's net (a bus by its name)
+    // shows the physical net again on replay.
+    if (row == 0)
+        for (ROWCOL r = kNetFirstRow; r <= LastPinRow() && !row; ++r)
+            if (GetRowPin(r, nullptr)) row = r;
+    CInstTermBitContext bit;
+    if (!row || !GetRowPin(row, &bit)) return CString();
+    const CNetBitContext net = bit.netbitOuter();
+    if (!net || !net.net()) return CString();
+    return "\ncall " + JournalHandle() + ".Slp().Select(" + Vbs(net.net()->name()) + ")";
+}
+
 void CKXPhysNetDetailsGridWnd::JournalModel(ROWCOL row, const CString& comment, const CString& call) {
     const CString handle = JournalHandle();
     CString lines;
     const CString pinName = GetValueRowCol(row, C(m_nColPinName));
     const CString number = GetValueRowCol(row, C(m_nColPinNumber));
+    lines += JournalNetSelection(row);
     lines += "\ncall " + handle + ".ConnectivityPane().SelectPinNameCol(" + Vbs(pinName) + "," + Vbs(number) + ")";
     lines += "\n\n ' --- " + comment + " ---\n";
     lines += "\ncall " + handle + ".ConnectivityPane()." + call;
@@ -337,7 +352,8 @@ void CKXPhysNetDetailsGridWnd::FilterRows(ROWCOL col) {
     if (param) param->EnableUndo(undo);
     const CString caption = GetValueRowCol(kNetCaptionRow, col);
     const CString pattern = GetValueRowCol(kNetFilterRow, col);
-    Journal("\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" + Vbs(caption) + "," + Vbs(pattern) + ")");
+    Journal(JournalNetSelection(0) + "\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" + Vbs(caption) +
+            "," + Vbs(pattern) + ")");
 }
 
 void CKXPhysNetDetailsGridWnd::OnSortColumn(int col) {
@@ -356,6 +372,29 @@ int CKXPhysNetDetailsGridWnd::SortByColumnName(CString colName) {
     SortColumn(col);
     m_mapRowPins.ForgetRows();
     return 1;
+}
+
+void CKXPhysNetDetailsGridWnd::SelectPinCell(const CString& pinName, const CString& pinNumber) {
+    const bool byNumber = pinNumber != "-1" && !pinNumber.IsEmpty();
+    for (ROWCOL r = kNetFirstRow; r <= LastPinRow(); ++r) {
+        if (IsRowHidden(r) || GetValueRowCol(r, C(m_nColPinName)) != pinName) continue;
+        if (byNumber && GetValueRowCol(r, C(m_nColPinNumber)) != pinNumber) continue;
+        DeselectAllRows();
+        SetCurrentCell(r, C(m_nColPinName));
+        SelectRange(CGXRange(r, C(m_nColPinName)), TRUE, TRUE);
+        return;
+    }
+}
+
+void CKXPhysNetDetailsGridWnd::GetShownObjectNames(CString& names) {
+    names = m_strNetName;
+    if (!m_bMultipleNets) return;
+    std::set<CString> seen;
+    names.Empty();
+    for (ROWCOL r = kNetFirstRow; r <= LastPinRow(); ++r) {
+        const CString net = GetValueRowCol(r, C(m_nColPhysNetName));
+        if (!net.IsEmpty() && seen.insert(net).second) names += (names.IsEmpty() ? "" : " ") + net;
+    }
 }
 
 void CKXPhysNetDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colName) {
@@ -423,8 +462,7 @@ void CKXPhysNetDetailsGridWnd::UpdatePaneTitle() {
 void CKXPhysNetDetailsGridWnd::ActivateGridView() {
     m_pActiveGrid = this;
     CKXImpClipBoard::InitCanPasteCallBack(&CanPasteNever, &CanPasteSignalModel);
-    if (m_pFrame && m_pPane) m_pFrame->SetActiveView(m_pPane, TRUE);
-    CKXGridWnd::OnActivateGrid(TRUE);
+    ActivateInPane();
 }
 
 BOOL CKXPhysNetDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {

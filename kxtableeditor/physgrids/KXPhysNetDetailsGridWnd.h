@@ -90,6 +90,9 @@ public:
     void OnSortColumn(int col) override;
     int SortByColumnName(CString colName);
     void SelectRowsByKey(CStringArray* keys, CString colName) override;
+    // Selects the first shown row of the pin (by its pin number too unless that is "-1").
+    void SelectPinCell(const CString& pinName, const CString& pinNumber);
+    void GetShownObjectNames(CString& names) override;
     void CrossSelectInHost() override;
     void UpdatePaneTitle() override;
     void ActivateGridView() override;
@@ -113,6 +116,8 @@ private:
     void CoverHeaderRows();
     void AppendSpareRows();
     void JournalModel(ROWCOL row, const CString& comment, const CString& call);
+    // The journal line that shows the net of a row (0: of the first pin row) again on replay.
+    CString JournalNetSelection(ROWCOL row);
     std::vector<ROWCOL> SelectedPinRows();
     BOOL CommitModel(const std::vector<ROWCOL>& rows, const CString& model);
 

@@ -120,6 +120,8 @@ public:
     BOOL CanAssignModel() override;
     BOOL CanRemoveModel() override;
     BOOL DeleteSelection() override;
+    // Delete removes the models of the selected pins: offered on a pin row.
+    BOOL CanDelete() override { return CanAssignModel(); }
     void SetSignalModelCellStyle(ROWCOL row);
 
     // ------------------------------------------------------------- filter, sort, selection, dump
@@ -144,6 +146,7 @@ public:
     void UpdatePaneTitle() override;
     void GetSelectedObjects() override;
     void GetSelectedObjectNames() override;
+    void GetShownObjectNames(CString& names) override;
     void CrossSelectInHost() override;
     void EditPin(BOOL bMode) override;
     BOOL CanEditPin() override;
@@ -192,6 +195,10 @@ private:
     int SelectedDirection(std::vector<ROWCOL>& rows);
     CString SelectionList(const std::vector<ROWCOL>& rows);
     void JournalModelRow(ROWCOL row, const CString& comment, const CString& call);
+    // The journal lines that show a row's part (0: the first pin row's) and select its pin, as a
+    // replay finds them.
+    CString JournalPartSelection(ROWCOL row = 0);
+    CString JournalRowSelection(ROWCOL row);
     HMTGEN CandidateGenerator(ROWCOL row);
     void ReplacePinGen(HMTGEN gen);
     void StopPinGen();

@@ -68,7 +68,7 @@ int CKXPhysPartDetailsGridWnd::FilterRows(int col) {
     }
     if (param) param->EnableUndo(undo);
     if (col > 0 && CKXShareGlobalData::m_bAutomation)
-        Journal("\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" +
+        Journal(JournalPartSelection() + "\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" +
                 Vbs(GetValueRowCol(kPartCaptionRow, C(col))) + "," +
                 Vbs(FilterPattern(*this, kPartFilterRow, C(col), C(col))) + ")");
     return 1;

@@ -106,15 +106,27 @@ void CKXPhysPartDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
     SendHostText("selectWindow ccp; assignModel pin " + KXTclListElement(model) + " " + SelectionList(rows));
 }
 
+CString CKXPhysPartDetailsGridWnd::JournalPartSelection(ROWCOL row) {
+    if (row == 0)
+        for (ROWCOL r = kPartFirstRow; r <= GetRowCount() && !row; ++r)
+            if (GetRowPins(r)) row = r;
+    // The component list of the physical view names the logical instances of a part (RN1A, RN1B
+    // of package RN1): the row's first pin names the one a replay double-clicks.
+    CString listName = row ? GetValueRowCol(row, C(s_nPhysPartCol)) : m_strRefDes;
+    CInstTermBitContext bit;
+    if (row && GetInstTermOfRow(row, &bit))
+        if (const CInstanceContext inst = bit.instance(); inst.instance()) listName = inst.name();
+    return "\ncall " + JournalHandle() + ".Clp().Select(" + Vbs(listName) + ")";
+}
+
+CString CKXPhysPartDetailsGridWnd::JournalRowSelection(ROWCOL row) {
+    return JournalPartSelection(row) + "\ncall " + JournalHandle() + ".ConnectivityPane().SelectPinNameCol(" +
+           Vbs(GetValueRowCol(row, C(s_nPinNameCol))) + "," + Vbs(GetValueRowCol(row, C(s_nPNCol))) + ")";
+}
+
 void CKXPhysPartDetailsGridWnd::JournalModelRow(ROWCOL row, const CString& comment, const CString& call) {
-    const CString handle = JournalHandle();
-    CString lines;
-    lines += "\ncall " + handle + ".Clp().Select(" + Vbs(GetValueRowCol(row, C(s_nPhysPartCol))) + ")";
-    lines += "\ncall " + handle + ".ConnectivityPane().SelectPinNameCol(" +
-             Vbs(GetValueRowCol(row, C(s_nPinNameCol))) + "," + Vbs(GetValueRowCol(row, C(s_nPNCol))) + ")";
-    lines += "\n\n ' --- " + comment + " ---\n";
-    lines += "\ncall " + handle + ".ConnectivityPane()." + call;
-    Journal(lines);
+    Journal(JournalRowSelection(row) + "\n\n ' --- " + comment + " ---\n" + "\ncall " + JournalHandle() +
+            ".ConnectivityPane()." + call);
 }
 
 BOOL CKXPhysPartDetailsGridWnd::CommitAssignModel(CString model) {

@@ -219,6 +219,8 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
     m_nUndoStepMode = 1;
     if (!CKXTransaction::BeginTrans(this, m_designContext, "Assign Pin")) return FALSE;
     BOOL any = FALSE;
+    // Written before the pins move: a replay selects the row by the pin number it has now.
+    const CString selection = JournalRowSelection(row);
     for (ROWCOL r : rows) {
         CInstTermBitContext pin;
         if (!IsShownPinRow(r) || !GetInstTermOfRow(r, &pin)) continue;
@@ -238,9 +240,8 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
     const BOOL committed = CommitOwn(TRUE, TRUE);
     if (committed) {
         MarkDocumentModified();
-        CString path;
-        Journal("\n\n ' --- Assign Pin Number ---\n\ncall " + JournalHandle() + ".ConnectivityPane().AssignPinNumber(" +
-                Vbs(pinNumber) + ")");
+        Journal(selection + "\n\n ' --- Assign Pin Number ---\n\ncall " + JournalHandle() +
+                ".ConnectivityPane().AssignPinNumber(" + Vbs(pinNumber) + ")");
     }
     return committed;
 }
@@ -404,11 +405,14 @@ BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
         return FALSE;
     };
     bool written = false;
+    CString lines; // each row's swap, selected by the pin number it has before the swap
     for (ROWCOL r : rows) {
         const std::vector<CInstTermBitContext>* mine = GetRowPins(r);
         if (!mine) return refuse();
         const CString old = GetValueRowCol(r, C(s_nPNCol));
         if (target.IsEmpty() || target == old) continue;
+        lines += JournalRowSelection(r) + "\n\n ' --- Swap Pins ---\n\ncall " + JournalHandle() +
+                 ".ConnectivityPane().SwapPins(" + Vbs(target) + ")";
         const ROWCOL other = FindPinRowByValue(target, mine->front().instance(), C(s_nPNCol), 0);
         // A pin number that no row of the instance carries leaves nothing to swap with.
         if (!other) return refuse();
@@ -429,7 +433,6 @@ BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
     m_nUndoStepMode = 0;
     if (!CommitOwn(TRUE, TRUE)) return FALSE;
     MarkDocumentModified();
-    Journal("\n\n ' --- Swap Pins ---\n\ncall " + JournalHandle() + ".ConnectivityPane().SwapPins(" + Vbs(target) +
-            ")");
+    Journal(lines);
     return TRUE;
 }

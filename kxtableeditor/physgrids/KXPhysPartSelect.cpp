@@ -148,8 +148,7 @@ BOOL CKXPhysPartDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT fl
 void CKXPhysPartDetailsGridWnd::ActivateGridView() {
     s_pActiveGrid = this;
     CKXImpClipBoard::InitCanPasteCallBack(&CanPasteNever, &CanPasteHere);
-    if (m_pFrame && m_pPane) m_pFrame->SetActiveView(m_pPane, TRUE);
-    CKXGridWnd::OnActivateGrid(TRUE);
+    ActivateInPane();
 }
 
 void CKXPhysPartDetailsGridWnd::UpdatePaneTitle() {
@@ -163,6 +162,14 @@ void CKXPhysPartDetailsGridWnd::GetSelectedObjects() {
     CStringList names(10);
     names.AddTail(part->name());
     clp->ShowComponentsByName(m_designContext, &names, FALSE);
+}
+
+void CKXPhysPartDetailsGridWnd::GetShownObjectNames(CString& names) {
+    names = m_strRefDes;
+    if (!m_bObjectLoaded) return;
+    names.Empty();
+    for (const CString& part : m_setShownParts)
+        names += (names.IsEmpty() ? "" : " ") + part;
 }
 
 void CKXPhysPartDetailsGridWnd::GetSelectedObjectNames() {
@@ -312,12 +319,17 @@ void CKXPhysPartDetailsGridWnd::SelectPinCell(CString pinName, CString colKey, C
         col = s_nSignalCol;
     else if (colKey.CompareNoCase("pinname") == 0)
         col = s_nPinNameCol;
-    for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r) {
-        const bool match = pinNumber == "-1" ? GetValueRowCol(r, C(s_nPinNameCol)) == pinName
-                                             : GetValueRowCol(r, C(s_nPNCol)) == pinNumber;
-        if (match) {
-            SetCurrentCell(r, C(col));
-            return;
-        }
-    }
+    else if (colKey.CompareNoCase("pinnumber") == 0)
+        col = s_nPNCol;
+    // The pin alone is selected, so that what follows (a model, a pin number, a swap) acts on it.
+    const bool byNumber = pinNumber != "-1" && !pinNumber.IsEmpty();
+    ROWCOL row = 0;
+    for (ROWCOL r = kPartFirstRow; r <= GetRowCount() && !row; ++r)
+        if (GetValueRowCol(r, C(s_nPinNameCol)) == pinName &&
+            (!byNumber || GetValueRowCol(r, C(s_nPNCol)) == pinNumber))
+            row = r;
+    if (!row) return;
+    DeselectAllRows();
+    SetCurrentCell(row, C(col));
+    SelectRange(CGXRange(row, C(col)), TRUE, TRUE);
 }
