@@ -183,6 +183,8 @@ public:
     const PartDefn* findPart(const std::string& name) const;
     IDesign* findDesign(const std::string& name) const;
     uint64_t generation() const { return m_gen; }
+    // Derived data is stale; the physical views follow the applied edits themselves (apply).
+    void touch() { ++m_gen; }
     // Everything derived from the designs is stale, the physical views too.
     void bump() {
         ++m_gen;
