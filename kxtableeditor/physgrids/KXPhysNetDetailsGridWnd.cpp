@@ -129,6 +129,7 @@ void CKXPhysNetDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext 
                     new CKXBitMapComboBox(this, IDB_PROGRAMMABLE_PIN, IDS_CTRL_PROGRAMMABLE_PIN,
                                           IDS_CTRL_PROGRAMMABLE_PIN_LIST, 1),
                     FALSE, TRUE);
+    SetupFindReplace();
     FormatHeaderRows();
     if (IKXMessageServer* server = GetKXMsgSrvr()) {
         server->RegisterWindow(MSG_TRANSACTION_COMMITTED, GetSafeHwnd());

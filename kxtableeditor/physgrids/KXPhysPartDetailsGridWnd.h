@@ -49,6 +49,11 @@ public:
 
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     void InitColumnInfo();
+    // Finds and replaces in the pin numbers, from the first pin row.
+    void SetupFindReplace() {
+        CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details", CPoint(kxphys::kPartCaptionRow, s_nPNCol),
+                                         CPoint(kxphys::kPartFirstRow, s_nPNCol));
+    }
     void FormatHeaderRows();
     // Writes the columns from 2 on as the default customisation of "PHYCCP".
     void SaveColumnCustomization(BOOL bReparse);
@@ -153,6 +158,9 @@ public:
     void NotifySelectionChanged() override;
     void ShowPropertyEditor() override;
     void RemoveListPaneSelection() override;
+    // Asks the host to select the pin of a read-only pin-name cell.
+    void SendSelectionMessage(ROWCOL row, ROWCOL col);
+    CCommonInterface* ListPane() const override;
     BOOL HiliteCurrentNet();
     BOOL IsCurrentPinConnected();
     void SelectPinRow(CString pinNumber);

@@ -5,9 +5,35 @@
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 
+#include "afx/afxwin.h"
+#include "kxcontrols/KXFindReplace.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+// Reads what the grids publish: the viewer's records and the host's select-object requests.
+class CPublishedWnd : public CWnd {
+public:
+    std::vector<std::string> m_viewerPaths;
+    std::vector<std::string> m_selected;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == MSG_ASSOC_COMP_VIEWER_SELECTION) {
+            m_viewerPaths.clear();
+            for (const auto& record : *reinterpret_cast<CKXAssocCompArray*>(lParam))
+                m_viewerPaths.push_back(std::to_string(record->m_nType) + " " + record->m_pContext->spath().str());
+            return 0;
+        }
+        if (message == MSG_SELECT_OBJECT) {
+            const auto* select = reinterpret_cast<const CMsgSelectObj*>(wParam);
+            m_selected.push_back(select->GetPath().str() + " in " + reinterpret_cast<const char*>(lParam));
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
 
 class PhysHost : public PhysGridTest {
 protected:
@@ -18,6 +44,19 @@ protected:
         return dynamic_cast<G*>(Ccp()->GetActiveGrid());
     }
     bool Shown(CGXGridCore* g, ROWCOL row) { return row && !g->IsRowHidden(row); }
+    // A window that hears the grids' publishing.
+    std::unique_ptr<CPublishedWnd> Listen() {
+        auto wnd = std::make_unique<CPublishedWnd>();
+        CRect r(0, 0, 1, 1);
+        wnd->Create(nullptr, "published", 0, r, nullptr, 0);
+        for (UINT m : {MSG_ASSOC_COMP_VIEWER_SELECTION, MSG_SELECT_OBJECT})
+            GetKXMsgSrvr()->RegisterWindow(m, wnd->GetSafeHwnd());
+        return wnd;
+    }
+    void StopListening(CPublishedWnd& wnd) {
+        for (UINT m : {MSG_ASSOC_COMP_VIEWER_SELECTION, MSG_SELECT_OBJECT})
+            GetKXMsgSrvr()->UnregisterWindow(m, wnd.GetSafeHwnd());
+    }
 };
 
 TEST_F(PhysHost, ThePartGridsCellsAreReachable) {
@@ -109,6 +148,61 @@ TEST_F(PhysHost, JournalledSelectionsReachThePinOnReplay) {
     Run("kx::pane ccp AssignModel BMODEL");
     EXPECT_EQ(Prop("work.board:sch@RN1B.B", "PIN_SIGNAL_MODEL"), "BMODEL");
     EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "");
+}
+
+// Once the user shows the associated-component viewer, a selection of pin rows hands it the
+// rows' pin bits; the net grid hands it the shown net. The property road asks the host to select
+// the pin or the net in its design views.
+TEST_F(PhysHost, TheSelectionIsPublishedToTheViewerAndTheHost) {
+    G* g = ShowPart("RN1A");
+    ASSERT_TRUE(g);
+    auto published = Listen();
+    const ROWCOL pin2 = Row(g, "RN1", "2");
+    Run("kx::click ccp " + At(pin2, G::s_nPinNameCol));
+    EXPECT_TRUE(published->m_viewerPaths.empty()); // the viewer is not shown yet
+    EXPECT_EQ(Run("kx::menu 35574"), "1");
+    EXPECT_EQ(published->m_viewerPaths, std::vector<std::string>{"2 @RN1B.A"});
+    Run("kx::click ccp " + At(Row(g, "RN1", "7"), G::s_nPinNameCol));
+    EXPECT_EQ(published->m_viewerPaths, std::vector<std::string>{"2 @RN1B.B"});
+    EXPECT_EQ(Run("kx::menu 35659"), "1"); // Properties
+    ASSERT_FALSE(published->m_selected.empty());
+    EXPECT_EQ(published->m_selected.back(), "work.board:sch@RN1B.B in work.board:sch");
+    Run("kx::show slp N1");
+    Run("kx::click ccp " + At(5, CKXPhysNetDetailsGridWnd::m_nColPinName));
+    ASSERT_EQ(published->m_viewerPaths.size(), 1u); // the net bit behind the shown net
+    EXPECT_EQ(published->m_viewerPaths.front().substr(0, 2), "1 ");
+    EXPECT_EQ(published->m_viewerPaths.front().substr(published->m_viewerPaths.front().size() - 2), "N1");
+    EXPECT_EQ(Run("kx::menu 35659"), "1");
+    EXPECT_EQ(published->m_selected.back(), "N1 in work.board:sch");
+    StopListening(*published);
+}
+
+// Find and replace reach both grids: Find from the pane's menu opens the grid's dialog, which
+// searches the pin numbers of the part grid.
+TEST_F(PhysHost, FindOpensTheGridsDialog) {
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g && g->m_hFindReplace);
+    ASSERT_EQ(g->m_hFindReplace->GetTargets().size(), 1u);
+    const KXFindTarget& target = g->m_hFindReplace->GetTargets().front();
+    EXPECT_EQ(*target.ppGrid, static_cast<CGXGridCore*>(g));
+    EXPECT_EQ(target.nCol, static_cast<ROWCOL>(G::s_nPNCol));
+    EXPECT_EQ(target.nFirstRow, 6u);
+    // The dialog searches the pin numbers from the first pin row; the pane's Find command opens it.
+    EXPECT_TRUE(g->m_hFindReplace->FindNext("5"));
+    ROWCOL row = 0, col = 0;
+    g->GetCurrentCell(row, col);
+    EXPECT_EQ(row, Row(g, "U1", "5"));
+    EXPECT_EQ(col, static_cast<ROWCOL>(G::s_nPNCol));
+    Run("kx::click ccp " + At(Row(g, "U1", "1"), G::s_nPinNameCol)); // the pane is the active view
+    Run("kx::answer dialog CKXFindReplaceDlg ok find 7");
+    EXPECT_EQ(Run("kx::menu 57636"), "1");
+    EXPECT_EQ(g->m_hFindReplace->GetLastFind(), "7");
+    g->GetCurrentCell(row, col);
+    EXPECT_EQ(row, Row(g, "U1", "7"));
+    Run("kx::show slp N1");
+    auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(net && net->m_hFindReplace);
+    EXPECT_TRUE(net->m_hFindReplace->FindNext("RN1"));
 }
 
 } // namespace
