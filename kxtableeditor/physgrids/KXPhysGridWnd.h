@@ -98,7 +98,6 @@ public:
 
     CFrameWnd* m_pFrame = nullptr;
     CKXTableOleDropTarget m_dropTarget;
-    BOOL m_bCommitting = FALSE; // the grid commits its own transaction
     bool m_bTrackingCol = false; // a width drag started on a border and no move followed
     ROWCOL m_nTrackedCol = 0;
 

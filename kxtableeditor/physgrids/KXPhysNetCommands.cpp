@@ -2,6 +2,8 @@
 // delete), the pin editor, copy, filter, sort, selection by key, menus and dump.
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 
+#include "grid/KXGridEdit.h"
+
 #include "grid/KXGridSite.h"
 #include "grid/KXScriptText.h"
 
@@ -113,11 +115,10 @@ void CKXPhysNetDetailsGridWnd::JournalModel(ROWCOL row, const CString& comment, 
 
 // One transaction writes the model on the rows' pins (an empty model removes it).
 BOOL CKXPhysNetDetailsGridWnd::CommitModel(const std::vector<ROWCOL>& rows, const CString& model) {
-    if (rows.empty() || CKXTransaction::IsTransactionStarted()) return FALSE;
-    m_nUndoStepMode = 1;
-    if (!CKXTransaction::BeginTrans(this, m_designContext, model.IsEmpty() ? "Delete Models" : "Assign Model"))
-        return FALSE;
-    CTransaction* transaction = CKXTransaction::GetNewTransactionObj();
+    if (rows.empty()) return FALSE;
+    CKXGridEdit edit(*this, model.IsEmpty() ? "Delete Models" : "Assign Model");
+    if (!edit) return FALSE;
+    CTransaction* transaction = edit.Transaction();
     bool changed = false;
     for (ROWCOL r : rows) {
         CInstTermBitContext bit;
@@ -132,13 +133,8 @@ BOOL CKXPhysNetDetailsGridWnd::CommitModel(const std::vector<ROWCOL>& rows, cons
         }
         changed = true;
     }
-    if (!changed) {
-        m_nUndoStepMode = -1;
-        CKXTransaction::DiscardTrans(this);
-        return FALSE;
-    }
-    m_nUndoStepMode = 0;
-    const BOOL committed = CommitOwn(TRUE, TRUE);
+    if (!changed) return FALSE; // the bracket throws the empty edit away
+    const BOOL committed = edit.Commit();
     for (ROWCOL r : rows)
         SetSignalModelCellStyle(r);
     if (committed) MarkDocumentModified();
@@ -243,18 +239,17 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
         start = end + 1;
         if (!line.IsEmpty() && GetRowPin(r, nullptr)) lines[r] = line;
     }
-    if (lines.empty() || CKXTransaction::IsTransactionStarted()) return FALSE;
-    m_nUndoStepMode = 1;
-    if (!CKXTransaction::BeginTrans(this, m_designContext, "Assign Model")) return FALSE;
-    CTransaction* transaction = CKXTransaction::GetNewTransactionObj();
+    if (lines.empty()) return FALSE;
+    CKXGridEdit edit(*this, "Assign Model");
+    if (!edit) return FALSE;
+    CTransaction* transaction = edit.Transaction();
     for (const auto& [r, model] : lines) {
         CInstTermBitContext bit;
         GetRowPin(r, &bit);
         if (transaction) transaction->addProperty(bit, kModel, model.GetString(), 2, false);
         JournalModel(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
     }
-    m_nUndoStepMode = 0;
-    const BOOL committed = CommitOwn(TRUE, TRUE);
+    const BOOL committed = edit.Commit();
     for (const auto& entry : lines)
         SetSignalModelCellStyle(entry.first);
     if (committed) MarkDocumentModified();
