@@ -93,6 +93,8 @@ TEST_F(PhysHost, ThePartGridsCellsAreReachable) {
 TEST_F(PhysHost, TheNetGridsCellsAreReachable) {
     ASSERT_TRUE(Open("work.board:sch", 4));
     EXPECT_EQ(Run("kx::show slp N1"), "1");
+    // The population reports its progress per pin.
+    EXPECT_NE(Transcript().find("Processing Physical Net: 100% Done"), std::string::npos) << Transcript();
     auto* g = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
     ASSERT_TRUE(g);
     const ROWCOL first = 5;
