@@ -119,6 +119,16 @@ foreach line [lrange [split [kx::window ccp] "\n"] 4 end] { puts "   $line" }
 show "undo" [undo]
 show "PN of RN1A.A after undo" [kx::prop demo.board:sch@RN1A.A PN]
 
+say "The part grid under the user's hands: select a pin, filter by typing, give it a model, delete it"
+show "type A* into the Pin Name filter" [kx::edit ccp 4 3 A*]
+show "clear the filter" [kx::edit ccp 4 3 *]
+show "select pin 2" [kx::select ccp 7 3]
+show "assignModel" [assignModel pin RES_MODEL]
+show "Delete removes it" [kx::menu 35264]
+show "model of RN1B.A" [expr {[catch {kx::prop demo.board:sch@RN1B.A PIN_SIGNAL_MODEL} m] ? "none" : $m}]
+show "sort by a column the grid lacks" [sort pin Nope]
+show "messages shown" [kx::messages]
+
 say "Close both windows; the edited ones ask whether to save"
 kx::answer question KXCOMMON-101 no
 show close [kx::close]

@@ -298,8 +298,11 @@ LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
         column = arg->GetValue(0);
         if (IsHelp(column)) return Usage();
     }
-    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) part->SortByColumnName(column);
-    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) net->SortByColumnName(column);
+    // A physical grid without the column refuses with the word's usage.
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid())
+        return part->SortByColumnName(column) ? 1 : (Usage(), 0);
+    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid())
+        return net->SortByColumnName(column) ? 1 : (Usage(), 0);
     if (GetViewMode() != eOpenModePhysical)
         if (auto* pin = PinGridOf(GetActiveGrid()))
             pin->SortByColumnName(column);

@@ -209,7 +209,7 @@ BOOL CKXTableDoc::SaveBlockCommand() {
     m_strSaveError.Empty();
     BOOL saved = OnSaveDocument(GetPathName());
     // Only a save that happened is journalled: a replay must not save what the user declined.
-    if (saved) Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetCellName() + ".Save()");
+    if (saved) Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save()");
     return m_strSaveError.IsEmpty();
 }
 
