@@ -29,6 +29,7 @@ class CKXSpinControl;
 class CKXGridEdit;
 class KXCsvParser;
 class CKXAssocCompAPI;
+class CKXColumnModel;
 class CTransaction;
 class CKXListComboBox;
 class CStringList;
@@ -60,18 +61,20 @@ public:
 
     // IKXPinGrid
     CKXGridWnd& Grid() override { return *this; }
-    int GetBusOption() const override { return m_nBusOption; }
-    int GetDiffPairOption() const override { return m_nDpOption; }
+    int GetBusOption() const override { return m_bShowVectors; }
+    int GetDiffPairOption() const override { return m_bShowDiffPairs; }
 
     // ------------------------------------------------------------- columns
     // The class-wide column list: index = grid column number, 0 the row-header column. The
     // descriptors are never freed while the process runs: a layout broadcast may still hold them.
-    static std::vector<CKXColumnInfoClass*> m_arrColumnInfo;
-    static std::vector<CString> m_arrColumnCaptions;
+    static const std::vector<CKXColumnInfoClass*>& m_arrColumnInfo; // the model's descriptors
+    static CKXColumnModel& Columns();
     static int m_nColInstance, m_nColRefDes, m_nColDiffPair, m_nColPinName, m_nColPinNumber, m_nColPinType,
         m_nColSignal, m_nColTermination, m_nColPupd, m_nColComments, m_nColCount;
     // Builds the class-wide column list from the customisation entries of origin "CCP".
     void SetupColumns();
+    // The key columns' numbers (PIN_NAME, SIGNAL, ...) and the column count from the model.
+    static void TakeColumnNumbers();
     // Writes the columns from number 3 on as the default customisation; with bParse the service
     // also takes them as its current list.
     void LoadCustomPropertyColumns(BOOL bParse);
@@ -114,6 +117,10 @@ public:
     // Header block, caption cells, fonts and widths.
     void SetupGridLook();
     void RecordViewOptionsScript(int busOption, int dpOption);
+    // The header's filter row ("*", the filter combo) over columns first..last, and the covered
+    // header bands (rows 0-1, 3 and 5) across all columns; a column inserted later needs both.
+    void StyleFilterCells(ROWCOL first, ROWCOL last);
+    void CoverHeaderBands();
     void ExpandAllPins(CString onOff, CString scope);
     void UpdateHeaderCaption();
     void SetAutoComplete(BOOL bOn) override;
@@ -574,8 +581,6 @@ public:
     int m_nInitValue = 0;
     int m_bAutoComplete = 0;
     int m_bShowSignalCombo = 0;
-    int m_nBusOption = 0;
-    int m_nDpOption = 0;
     BOOL m_bExpandAll = FALSE;                // the header's expand-all box
     CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
@@ -643,7 +648,6 @@ private:
     // Styles the caption cell (row 2) of a column.
     void StyleCaptionCell(int col, const CString& caption);
     int AverageCharWidth() const;
-    static std::vector<std::unique_ptr<CKXColumnInfoClass>> s_columnStore;
 
     DECLARE_MESSAGE_MAP()
 };

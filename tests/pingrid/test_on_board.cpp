@@ -1,0 +1,103 @@
+// The pin grid on the example board, driven as the user and the host application drive it.
+#include "PinGridBoardFixture.h"
+
+#include "kxcommon/KXPartReader.h"
+
+#include <fstream>
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+// The view options reach the rows: buses as one row or a row per bit, pairs as one row or their legs.
+TEST_F(PinGridBoard, ViewOptionsChangeTheRows) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    EXPECT_TRUE(Shows("DQ<15..0>"));
+    EXPECT_FALSE(Shows("DQ<7>"));
+    EXPECT_TRUE(Shows("CLK"));
+    EXPECT_FALSE(Shows("CLK_P"));
+
+    EXPECT_EQ(Run("setViewOption pin bus_off"), "1");
+    EXPECT_EQ(Grid()->GetBusOption(), 0);
+    EXPECT_FALSE(Shows("DQ<15..0>"));
+    EXPECT_TRUE(Shows("DQ<15>"));
+    EXPECT_TRUE(Shows("DQ<0>"));
+    EXPECT_TRUE(Shows("CLK")); // the pair choice was not given: pairs stay
+
+    EXPECT_EQ(Run("setViewOption pin bus_on dp_off"), "1");
+    EXPECT_TRUE(Shows("DQ<15..0>"));
+    EXPECT_FALSE(Shows("CLK"));
+    EXPECT_TRUE(Shows("CLK_P"));
+    EXPECT_TRUE(Shows("CLK_N"));
+    // Showing rows again is no edit of the design.
+    EXPECT_FALSE(Doc()->IsModified());
+
+    EXPECT_EQ(Run("setViewOption pin dp_on"), "1");
+    EXPECT_TRUE(Shows("CLK"));
+    EXPECT_FALSE(Shows("CLK_P"));
+}
+
+// The user option of the pairs (the host's option dialog) reloads the rows and is kept for the next grid.
+TEST_F(PinGridBoard, ThePairOptionOfTheHostChangesTheRows) {
+    OpenBoard();
+    ASSERT_TRUE(Shows("CLK"));
+    Run("kx::option show_dp_pins_ccp 0");
+    EXPECT_FALSE(Shows("CLK"));
+    EXPECT_TRUE(Shows("CLK_P"));
+    EXPECT_EQ(Grid()->GetDiffPairOption(), 0);
+    G fresh; // a grid made now reads the stored option
+    EXPECT_EQ(fresh.GetDiffPairOption(), 0);
+    Run("kx::option show_dp_pins_ccp 1");
+    EXPECT_TRUE(Shows("CLK"));
+    EXPECT_FALSE(Shows("CLK_P"));
+}
+
+// The host's CSV import rewrites the Pin Name cells of the open grids, from the part's pin file.
+TEST_F(PinGridBoard, TheHostsCsvImportRenamesThePinCells) {
+    const std::filesystem::path parts = m_dir / "parts";
+    std::filesystem::create_directories(parts / "demo");
+    CKXPartReader::SetPartDirectory(parts.string().c_str());
+    OpenBoard();
+    const ROWCOL pgood = PinRow("PGOOD");
+    ASSERT_GT(pgood, 0u);
+    CString number = Grid()->GetValueRowCol(pgood, static_cast<ROWCOL>(G::m_nColPinNumber));
+    ASSERT_FALSE(number.IsEmpty());
+    std::ofstream(parts / "demo" / "FPGA.csv") << "Pin Number,Pin Name\n" << number.GetString() << ",POWER_OK\n";
+    EXPECT_EQ(Run("kx::importcsv"), "1") << "one open pin grid";
+    EXPECT_EQ(CellText(pgood, G::m_nColPinName), "power_ok");
+    EXPECT_EQ(CellText(PinRow("RST_N"), G::m_nColPinName), "RST_N"); // not in the file
+    EXPECT_FALSE(Doc()->IsModified()); // only the texts changed
+    EXPECT_EQ(Run("kx::importcsv extra"), "error: usage: kx::importcsv");
+    CKXPartReader::SetPartDirectory("");
+}
+
+// A property changed by the host application on a pin shows in the pin grid's custom column of it.
+TEST_F(PinGridBoard, AHostPropertyChangeRefreshesTheCustomColumn) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    // The user adds a pin property column through the pane's Customize Columns.
+    Run("kx::select ccp 6 4");
+    Run("kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}");
+    EXPECT_EQ(Run("kx::menu 35130"), "1");
+    int slew = 0;
+    for (int c = 1; c <= static_cast<int>(Grid()->GetColCount()); ++c)
+        if (CellText(2, c) == "Slew" || CellText(1, c) == "Slew") slew = c;
+    ASSERT_GT(slew, 0) << Run("kx::window ccp");
+    // The inserted column has its filter cell and its header rows covered as the others.
+    EXPECT_EQ(CellText(4, slew), "*");
+    EXPECT_EQ(Run("kx::edit ccp 4 " + std::to_string(slew) + " fast"), "1");
+    EXPECT_EQ(Run("kx::edit ccp 4 " + std::to_string(slew) + " *"), "1");
+    const ROWCOL pgood = PinRow("PGOOD");
+    ASSERT_GT(pgood, 0u);
+    EXPECT_EQ(CellText(pgood, slew), "");
+    EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.PGOOD SLEW fast"), "1") << "one open pin grid";
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD SLEW"), "fast");
+    EXPECT_EQ(CellText(pgood, slew), "fast");
+    EXPECT_EQ(CellText(PinRow("RST_N"), slew), "");
+    // Refused: no such object; nothing is broadcast.
+    EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.NOPE SLEW fast"), "error: no object \"demo.board:sch@U1.NOPE\"");
+    EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.PGOOD SLEW"), "error: usage: kx::setprop PATH NAME VALUE");
+}
+
+} // namespace
