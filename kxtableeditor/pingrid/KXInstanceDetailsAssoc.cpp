@@ -27,8 +27,10 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
 
 void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp,
                                                  bool aliasDown) {
+    const KXPupdMark mark = KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown);
     CGXStyle style;
-    style.SetControl(Id(KXPupdControl(localUp, localDown, aliasUp, aliasDown))).SetReadOnly(TRUE);
+    style.SetControl(Id(mark.control)).SetReadOnly(TRUE);
+    style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), mark.toolTip);
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
     SetStyleRange(CGXRange(row, Col(m_nColPupd)), style, gxOverride, 0, kNoUpdate, gxDo);
 }

@@ -624,6 +624,19 @@ private:
     void MarkNestedLeg(ROWCOL row, int mode);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
+    // The steps of LoadComponentPins.
+    void PrepareLoadColumns(const CInstanceContext& instance, bool multiple);
+    void ClearPinRows();
+    void WriteLoadHeader(const CInstanceContext& instance, bool multiple);
+    // A standard FPGA's pin file, parsed; FALSE (with its message) when it cannot be read.
+    BOOL OpenPinFile(IInstance* inst, std::unique_ptr<KXCsvParser>& csv);
+    void LoadInstanceRows(const CDesignContext& design, const CInstanceContext& instance);
+    void LoadDiffPairRows(const CDesignContext& design, IInstance* inst, ROWCOL& row, std::set<IInstTerm*>& legs);
+    void LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std::set<IInstTerm*>& legs);
+    void LoadPinRows(const CInstanceContext& instance, const std::vector<IInstTerm*>& pins,
+                     const std::set<IInstTerm*>& legs, ROWCOL& row);
+    void FinishSingleLoad(const CInstanceContext& instance, BOOL bKeepOrder);
+    void KeepReadOnlyRows();
     WORD PropStateStyle(int state) const;
     bool IsSameDesign(const IDesign* design) const;
     static void ReadAllowPowerPins();

@@ -2,6 +2,7 @@
 #include "PinGridBoardFixture.h"
 
 #include "kxcommon/KXPartReader.h"
+#include "kxcontrols/KXProgressBar.h"
 
 #include <fstream>
 
@@ -98,6 +99,26 @@ TEST_F(PinGridBoard, AHostPropertyChangeRefreshesTheCustomColumn) {
     // Refused: no such object; nothing is broadcast.
     EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.NOPE SLEW fast"), "error: no object \"demo.board:sch@U1.NOPE\"");
     EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.PGOOD SLEW"), "error: usage: kx::setprop PATH NAME VALUE");
+}
+
+// Every progress line of a load ends at 100% when its bar goes: pairs and pins both.
+TEST_F(PinGridBoard, ALoadsProgressLinesEndAtTheirEnd) {
+    std::vector<std::string> closing;
+    CKXProgressBar::SetLineSink([&closing](const CString& line, BOOL done) {
+        if (done) closing.push_back(line.GetString());
+    });
+    OpenBoard();
+    CKXProgressBar::SetLineSink(nullptr);
+    ASSERT_TRUE(Shows("CLK"));
+    int pairs = 0, pins = 0;
+    for (const std::string& line : closing) {
+        if (line.rfind("Processing Diff-Pair Pins", 0) == 0) ++pairs;
+        if (line.rfind("Processing Pins", 0) == 0) ++pins;
+        EXPECT_NE(line.find("100%"), std::string::npos) << line;
+    }
+    EXPECT_GE(pairs, 1);
+    EXPECT_GE(pins, 1);
+    EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr);
 }
 
 } // namespace
