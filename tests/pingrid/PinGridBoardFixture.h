@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -25,8 +26,25 @@ protected:
         const std::filesystem::path from = std::filesystem::path(src ? src : ".") / "examples" / "designs";
         m_demo = m_dir / "demo";
         std::filesystem::copy(from, m_demo, std::filesystem::copy_options::recursive);
+        EditDemo();
         CString error;
         ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();
+    }
+
+    // A suite's changes to the copied library before it is loaded.
+    virtual void EditDemo() {}
+    // Replaces one line of a design file of the copied library.
+    void ReplaceLine(const char* file, const std::string& from, const std::string& to) {
+        const std::filesystem::path path = m_demo / file;
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        std::string content = text.str();
+        const size_t at = content.find(from + "\n");
+        ASSERT_NE(at, std::string::npos) << from;
+        content.replace(at, from.size(), to);
+        in.close();
+        std::ofstream(path, std::ios::trunc) << content;
     }
 
     void OpenBoard(const std::string& component = "U1", int mode = 1) {

@@ -140,3 +140,33 @@ TEST_F(PinGridBoard, TrackInSignalListNamesWhatIsWrong) {
 }
 
 } // namespace
+
+namespace {
+
+// Pins with display names (as boards imported from other tools carry them).
+class PinGridDisplayNames : public PinGridBoard {
+protected:
+    void EditDemo() override {
+        ReplaceLine("board.sch.design", "pin U1 PGOOD -1 -1 in input", "pin U1 PGOOD -1 -1 in input PWR_GOOD");
+        ReplaceLine("board.sch.design", "pin U1 DQ 15 0 inout inout", "pin U1 DQ 15 0 inout inout DATA");
+    }
+};
+
+TEST_F(PinGridDisplayNames, PinNameShowsTheDisplayName) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    EXPECT_TRUE(Shows("PWR_GOOD")) << Run("kx::window ccp");
+    EXPECT_FALSE(Shows("PGOOD"));
+    EXPECT_TRUE(Shows("DATA<15..0>"));
+    EXPECT_TRUE(Shows("RST_N")); // no display name: its name
+    // The row still stands for the pin: its signal and its key.
+    const ROWCOL row = PinRow("PWR_GOOD");
+    ASSERT_GT(row, 0u);
+    EXPECT_EQ(CellText(row, G::m_nColSignal), "PG");
+    int msb = 0, lsb = 0;
+    EXPECT_EQ(Grid()->GetRowPinName(row, msb, lsb), "PGOOD");
+    EXPECT_EQ(Run("setViewOption pin bus_off"), "1");
+    EXPECT_TRUE(Shows("DATA<3>"));
+}
+
+} // namespace
