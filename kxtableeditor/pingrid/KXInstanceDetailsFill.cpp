@@ -326,13 +326,6 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     ToggleRow(parentRow);
 }
 
-void CKXInstanceDetailsGridWnd::FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit,
-                                                   const CString& level) {
-    FillModeScope mode(m_nFillMode, 0);
-    FillPinRow(pin, row, bit, level);
-    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_DIFFPAIR, 1);
-}
-
 void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {
     // A leg under one bit of a vector pair sits one level deeper than its pair row, and it belongs
     // to the rows the vector pair's button shows and hides: an empty pair-row mark does that

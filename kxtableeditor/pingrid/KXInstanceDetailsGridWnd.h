@@ -212,6 +212,11 @@ public:
     // SIGNAL cells of the bit rows below row, bit first to bit last of one net.
     void FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,
                            BOOL bNameOnly);
+    // The TERMINATION cell of a bit row written from a net: empty with the name-only flag, else
+    // the bit's terminations.
+    void FillBitTerminationCell(ROWCOL row, BOOL bNameOnly);
+    // The polarity of a pair's leg: 1 non-inverting, -1 inverting, anything else not defined.
+    void SetPolarityCell(ROWCOL row, int polarity);
     void RefreshDiffPairRow(ROWCOL row, int flag);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
     // Writes (or with bClear clears) the pair net names on the rows of the pairs of those connections.

@@ -28,6 +28,7 @@ if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon AND TARGET kxpr
     ${_kxpingrid_dir}/KXInstanceDetailsComments.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsPropChange.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsKeys.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsLegs.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsCustom.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsImport.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsConnect.cpp
