@@ -1,8 +1,10 @@
 // What the host application itself does to a design while the editor is open, and tells the
 // open windows through the message server: a CSV import of logical pin names, and a property
-// changed on an object outside the editor (the host's own property editor).
+// changed on an object outside the editor (the host's own property editor); and the host's
+// option that shows the parts' implicit power pins.
 #include "KXHostApp.h"
 
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/context.h"
@@ -40,6 +42,16 @@ bool SetObjectProperty(IServer* server, const Args& a, std::string& r) {
 
 void CKXHostApp::RegisterDesignCommands() {
     CKXHostCore& core = m_core;
+    // The host's option that shows the implicit power pins of the parts (read by every load).
+    core.RegisterHostCommand("powerpins", [](const Args& a, std::string& r) {
+        if (a.size() != 1 || (a[0] != "on" && a[0] != "off")) {
+            r = "usage: kx::powerpins on|off";
+            return false;
+        }
+        CKXShareGlobalData::m_bShowPowerPins = a[0] == "on" ? TRUE : FALSE;
+        r = "1";
+        return true;
+    });
     core.RegisterHostCommand("importcsv", [](const Args& a, std::string& r) {
         if (!a.empty()) {
             r = "usage: kx::importcsv";

@@ -170,3 +170,50 @@ TEST_F(PinGridDisplayNames, PinNameShowsTheDisplayName) {
 }
 
 } // namespace
+
+namespace {
+
+// The host's option brings the parts' implicit power pins into the pin grid at its next load.
+TEST_F(PinGridBoard, TheHostsPowerPinOptionShowsImplicitPins) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    const size_t before = PinNames().size();
+    EXPECT_EQ(Run("kx::powerpins on"), "1");
+    EXPECT_EQ(Run("setViewOption pin bus_on"), "1");
+    const size_t with = PinNames().size();
+    EXPECT_GT(with, before) << Run("kx::window ccp");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Run("kx::powerpins off"), "1");
+    EXPECT_EQ(Run("setViewOption pin bus_on"), "1");
+    EXPECT_EQ(PinNames().size(), before);
+    EXPECT_EQ(Run("kx::powerpins maybe"), "error: usage: kx::powerpins on|off");
+}
+
+} // namespace
+
+namespace {
+
+// Bit rows written from one net: each bit's signal text, and a termination cell that is either
+// the bit's (with its level) or, for a name only, an empty static cell.
+TEST_F(PinGridBoard, BitRowsWrittenFromANet) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    const ROWCOL dq = PinRow("DQ<15..0>");
+    ASSERT_GT(dq, 0u);
+    Grid()->FillVectorBitCell(dq, "BUS", -1, 15, 14, FALSE);
+    EXPECT_EQ(CellText(dq + 1, G::m_nColSignal), "BUS<15>");
+    EXPECT_EQ(CellText(dq + 2, G::m_nColSignal), "BUS<14>");
+    CGXStyle term;
+    Grid()->GetStyleRowCol(dq + 1, static_cast<ROWCOL>(G::m_nColTermination), term);
+    EXPECT_EQ(term.GetUserAttributeText(static_cast<WORD>(IDS_UA_ROW_LEVEL)), "1");
+    Grid()->FillVectorBitCell(dq, "BUS", -1, 15, 15, TRUE);
+    EXPECT_EQ(CellText(dq + 1, G::m_nColSignal), "BUS");
+    CGXStyle empty;
+    Grid()->GetStyleRowCol(dq + 1, static_cast<ROWCOL>(G::m_nColTermination), empty);
+    EXPECT_EQ(empty.GetValue(), "");
+    EXPECT_TRUE(empty.GetReadOnly());
+    EXPECT_EQ(empty.GetControl(), IDS_CTRL_STATIC_TEXT);
+    EXPECT_TRUE(Grid()->GetParam()->IsLockReadOnly());
+}
+
+} // namespace
