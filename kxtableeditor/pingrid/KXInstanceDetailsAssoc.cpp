@@ -14,7 +14,11 @@ using kxpingrid::kNoUpdate;
 
 void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     (void)flag;
-    if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return;
+    if (row < PIN_FIRST_ROW || row > GetRowCount()) return;
+    if (IsDiffPairRow(row)) {
+        FillTerminationCell(row);
+        return;
+    }
     CInstTermBitContext bit;
     if (!GetRowInstTermBitContext(row, bit) || !bit) return;
     CKXAssocCompAPI* api = GetAssocCompAPI();

@@ -364,6 +364,7 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
     MarkNestedLeg(row, mode);
     JoinChildPinNumbers(pairRow);
     FillRowComment(pairRow);
+    FillTerminationCell(pairRow);
     ToggleRow(pairRow);
 }
 

@@ -5,6 +5,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridScopes.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "rmx/schemautil.h"
 
 using kxpingrid::Col;
@@ -107,4 +108,39 @@ void CKXInstanceDetailsGridWnd::FillBitTerminationCell(ROWCOL row, BOOL bNameOnl
     term.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
     SetStyleRange(CGXRange(row, Col(m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);
     StyleAssocCompCells(row, 0);
+}
+
+void CKXInstanceDetailsGridWnd::FillTerminationCell(ROWCOL row) {
+    if (row < PIN_FIRST_ROW || row > GetRowCount() || !IsDiffPairRow(row)) return;
+    IDPInstTerm* pair = GetRowDPInstTerm(row);
+    if (!pair) return;
+    CGXStyle name;
+    GetStyleRowCol(row, Col(m_nColPinName), name);
+    const CString level = name.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL))
+                              ? name.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
+                              : CString("noval");
+    CGXStyle term;
+    term.SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);
+    term.SetUserAttribute(Id(IDS_UA_CHILD_LEVEL), level);
+    const CInstanceContext inst = GetRowInstance(row);
+    if (inst && inst.containedDesign()) {
+        // A block's pairs take no termination.
+        term.SetValue("").SetEnabled(FALSE).SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "");
+    } else {
+        CKXAssocCompAPI* api = GetAssocCompAPI();
+        api->setDPInstTermBit(pair);
+        const CString type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
+        term.SetValue(type).SetEnabled(TRUE).SetUserAttribute(
+            Id(IDS_UA_TOOLTIPTEXT), type.IsEmpty() ? CString() : api->getDisplayText(CKXAssocCompAPI::TERMINATION));
+    }
+    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
+    SetStyleRange(CGXRange(row, Col(m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);
+    // A vector pair shows a termination only when all its member pairs have the same one.
+    const ROWCOL parent = GetRowParentOffset(row);
+    if (parent != GX_INVALID && IsDiffPairRow(parent) &&
+        GetValueRowCol(parent, Col(m_nColTermination)).CompareNoCase(term.GetValue()) != 0) {
+        CGXStyle cleared;
+        cleared.SetValue("");
+        SetStyleRange(CGXRange(parent, Col(m_nColTermination)), cleared, gxOverride, 0, kNoUpdate, gxDo);
+    }
 }

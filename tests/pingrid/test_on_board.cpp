@@ -217,3 +217,23 @@ TEST_F(PinGridBoard, BitRowsWrittenFromANet) {
 }
 
 } // namespace
+
+namespace {
+
+// A pair's termination shows in the TERMINATION cell of its row, its text as tool tip.
+TEST_F(PinGridBoard, APairRowShowsItsTermination) {
+    OpenBoard();
+    const ROWCOL clk = PinRow("CLK");
+    ASSERT_GT(clk, 0u);
+    EXPECT_EQ(CellText(clk, G::m_nColTermination), "Parallel") << Run("kx::window ccp");
+    CGXStyle term;
+    Grid()->GetStyleRowCol(clk, static_cast<ROWCOL>(G::m_nColTermination), term);
+    EXPECT_TRUE(term.GetReadOnly());
+    EXPECT_FALSE(term.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)).IsEmpty());
+    // A pair without one shows nothing.
+    const ROWCOL tx = PinRow("TX<3..0>");
+    ASSERT_GT(tx, 0u);
+    EXPECT_EQ(CellText(tx, G::m_nColTermination), "");
+}
+
+} // namespace
