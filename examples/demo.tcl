@@ -182,3 +182,21 @@ show "grid 2" [kx::grid ccp 2]
 show "active grid" [kx::grid ccp]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "The pin grid's view options and what the host application tells it"
+show opened [kx::open demo.board:sch 1]
+kx::show clp U1
+proc pinRows {} { llength [lsearch -all [split [kx::window ccp] "\n"] "    *"] }
+show "rows with buses and pairs folded" [pinRows]
+show "setViewOption pin bus_off" [setViewOption pin bus_off]
+show "rows with a row per bus bit" [pinRows]
+show "setViewOption pin bus_on dp_off" [setViewOption pin bus_on dp_off]
+show "rows with the pair legs as pins" [pinRows]
+kx::option show_dp_pins_ccp 1
+show "rows after the host's pair option" [pinRows]
+show "kx::setprop (the host's property editor)" [kx::setprop demo.board:sch@U1.PGOOD SLEW fast]
+show "the property" [kx::prop demo.board:sch@U1.PGOOD SLEW]
+show "kx::importcsv (windows told)" [kx::importcsv]
+show "trackInSignalList from the filter row" [list [kx::select ccp 4 4] [trackInSignalList] [kx::messages]]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

@@ -501,8 +501,15 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     CStringArray keys;
     if (!ReadKeys(args, keys)) return Usage();
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
-    if (!pin || !pin->IsCurrentSignalCellFilled()) {
+    if (!pin) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (!pin->IsCurrentSignalCellFilled()) {
+        // Say what is wrong with the current cell: off the pin rows, or a pin without a signal.
+        ROWCOL row = 0, col = 0;
+        const bool onPinRow = pin->Grid().GetCurrentCell(row, col) && row >= pin->Grid().FirstDataRow();
+        CKXErrorHandler::MessageBoxOk(onPinRow ? "KXTABLE-145" : "KXPANE-270");
         return 0;
     }
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
