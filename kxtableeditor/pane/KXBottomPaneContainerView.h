@@ -238,6 +238,13 @@ public:
     void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
     void ShowNetsByName(CStringList* names, BOOL bForce) override;
     void ShowMatrixView(const CDesignContext& design, CString viewName) override;
+    // Matrix views are not built: each request is refused with "KXPANE-178".
+    void CreateMatrixView() override;
+    void EditMatrixView() override;
+    void OpenMatrixView(int index) override;
+    void OpenMatrixView(CString name) override;
+    void SaveAsMatrixView() override;
+    void RemoveMatrixView(CString name) override;
     // The title, the names shown and the rows of every shown grid.
     CString GetPaneText() override;
     const std::vector<CString>& GetShownObjects() const { return m_shown; }

@@ -80,6 +80,8 @@ public:
     BOOL SaveBlockAsAuto(LPCTSTR library, LPCTSTR blockName);
     void DeleteRefDes();
     void EditRefDes(LPCTSTR a1, LPCTSTR a2);
+    // Reads a block interface file back into the design (the journal form of importInterface).
+    BOOL ImportInterface(LPCTSTR file, LPCTSTR instance);
 
     // Option keyword of ChangeBlkOption and AddBlock: 0..3, or -1.
     static int BlkOptionKind(const CString& keyword);

@@ -13,6 +13,7 @@ if(TARGET kxtestsupport)
     test_hostile.cpp
     test_random_edits.cpp
     test_list_edits.cpp
+    test_views.cpp
   )
   list(APPEND SHELL_TEST_LIBS kxtestsupport)
 endif()
