@@ -58,6 +58,7 @@ DISP_FUNCTION(CKXTableDoc, "SaveBlockAs", SaveBlockAsAuto, VT_BOOL, VTS_BSTR VTS
 DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "ImportInterface", ImportInterface, VT_BOOL, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "DeleteComponent", DeleteComponent, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 CKXTableDoc::CKXTableDoc() {
@@ -582,4 +583,12 @@ BOOL CKXTableDoc::ImportInterface(LPCTSTR file, LPCTSTR instance) {
     CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
     if (!pane || !file || !*file) return FALSE;
     return pane->ImportInterfaceFile(file, instance ? instance : "");
+}
+
+BOOL CKXTableDoc::DeleteComponent(LPCTSTR name) {
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
+    if (!pane || !name || !*name) return FALSE;
+    CStringArray names;
+    names.Add(name);
+    return pane->DeleteComponents(names);
 }

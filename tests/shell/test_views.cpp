@@ -5,10 +5,13 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableChildFrm.h"
+#include "shell/KXGlobalMessages.h"
 #include "shell/KXTableDoc.h"
+#include "grid/KXGridWnd.h"
 
 #include "afx/afxanswer.h"
 #include "kxcommon/KXDocument.h"
+#include "kxcommon/KXHiliteObject.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "rmx/DesignBuilder.h"
 #include "rmx/schema.h"
@@ -258,4 +261,82 @@ TEST_F(ViewTest, MatrixViewCommandsAreRefusedWithAMessage) {
     Run("kx::menu 35676");
     Run("kx::menu 35679");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178", "KXPANE-178"}));
+}
+
+// ------------------------------------------------------------------ what the frame hands on from the host
+
+TEST_F(ViewTest, AHighlightedPinSelectsItsComponentInTheListOfTheView) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    CKXHiliteObject pin;
+    pin.SetType(KX_HILITE_TYPE_CONNECTIVITY);
+    pin.SetObject(CString("work.board:sch@R1.A"), -1, -1);
+    Frame()->SendMessage(g_msgHighlightObject, reinterpret_cast<WPARAM>(&pin), 0);
+    CStringArray names;
+    Clp()->GetInstancePaneGrid()->GetSelectedNames(names);
+    ASSERT_EQ(names.GetSize(), 1);
+    EXPECT_EQ(names[0], CString("R1"));
+    // A net is no pin: the selection stays.
+    CKXHiliteObject net;
+    net.SetType(KX_HILITE_TYPE_CONNECTIVITY);
+    net.SetObject(CString("work.board:sch@:N1"), -1, -1);
+    Frame()->SendMessage(g_msgHighlightObject, reinterpret_cast<WPARAM>(&net), 0);
+    Clp()->GetInstancePaneGrid()->GetSelectedNames(names);
+    EXPECT_EQ(names.GetSize(), 1);
+
+    // In the physical view the part of a pin inside a block is selected.
+    EXPECT_EQ(Word("physicalView -nosave"), 1);
+    CKXHiliteObject inner;
+    inner.SetType(KX_HILITE_TYPE_CONNECTIVITY);
+    inner.SetObject(CString("work.board:sch@X1@R9.A"), -1, -1);
+    Frame()->SendMessage(g_msgHighlightObject, reinterpret_cast<WPARAM>(&inner), 0);
+    Clp()->GetPhysPartGrid()->GetSelectedNames(names);
+    ASSERT_EQ(names.GetSize(), 1);
+    EXPECT_EQ(names[0], CString("R9"));
+}
+
+TEST_F(ViewTest, AFindAllHitBecomesTheCurrentCellOfTheActiveGridOnly) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    Run("kx::show clp U1");
+    CKXGridWnd* grid = Ccp()->GetActiveGrid();
+    ASSERT_TRUE(grid);
+    Frame()->SendMessage(g_msgSelectFindAllResult, reinterpret_cast<WPARAM>(grid), MAKELONG(6, 4));
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(grid->GetCurrentCell(row, col));
+    EXPECT_EQ(row, 6u);
+    EXPECT_EQ(col, 4u);
+    // Another window is not the pane's active grid: nothing moves.
+    Frame()->SendMessage(g_msgSelectFindAllResult, reinterpret_cast<WPARAM>(Frame()), MAKELONG(8, 4));
+    ASSERT_TRUE(grid->GetCurrentCell(row, col));
+    EXPECT_EQ(row, 6u);
+}
+
+TEST_F(ViewTest, ComponentsComeFromTheHostsTextsAndGoByName) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    IDesign* design = Doc()->GetMasterDesignContext().design();
+    Frame()->SendMessage(g_msgAddLogicalPart, 0, reinterpret_cast<LPARAM>("work.res:sym R50"));
+    ASSERT_TRUE(design->findInstance("R50"));
+    EXPECT_TRUE(Has(JournalText(), "call board.AddComponent(\"R50\",\"work\",\"res\",\"sym\""));
+    Frame()->SendMessage(g_msgAddPhysicalPart, 0, reinterpret_cast<LPARAM>("work.res R60"));
+    ASSERT_TRUE(design->findInstance("R60"));
+    EXPECT_EQ(CString(design->findInstance("R60")->physicalPackageName()), CString("R60"));
+    Frame()->SendMessage(g_msgAddLogicalPart, 0, reinterpret_cast<LPARAM>("nonsense"));
+    Frame()->SendMessage(g_msgAddLogicalPart, 0, reinterpret_cast<LPARAM>("work.nothing:sym"));
+    Frame()->SendMessage(g_msgAddLogicalPart, 0, reinterpret_cast<LPARAM>("work.res R50"));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-251", "KXPANE-251", "KXPANE-252"}));
+    const int steps = Ccp()->GetUndoStepCount();
+
+    Frame()->SendMessage(g_msgDeleteInstance, 0, reinterpret_cast<LPARAM>("R1"));
+    EXPECT_FALSE(design->findInstance("R1"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Has(JournalText(), "call board.DeleteComponent(\"R1\")"));
+    EXPECT_EQ(Word("undo"), 1);
+    EXPECT_TRUE(design->findInstance("R1"));
+}
+
+TEST_F(ViewTest, DeletingAComponentTheListLacksLeavesTheDocumentUnmodified) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    ASSERT_FALSE(Doc()->IsModified());
+    Frame()->SendMessage(g_msgDeleteInstance, 0, reinterpret_cast<LPARAM>("NOPE"));
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
 }

@@ -18,3 +18,7 @@ checkMessages
 kx::select clp PWR1
 check "descend" [kx::call Descend] ""
 checkMessages
+# A component deleted by name.
+check "add" [kx::call AddComponent R77 demo RES sym] 1
+check "delete" [kx::call DeleteComponent R77] 1
+checkMessages

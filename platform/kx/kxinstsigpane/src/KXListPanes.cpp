@@ -304,12 +304,6 @@ const CDesignContext* CKXListPaneGrid::Design() const { return m_pView ? m_pView
 
 // ------------------------------------------------------------------------------------------------ component lists
 
-void CKXComponentListGrid::AddInstanceFromStr(const char* text) { Record("AddInstanceFromStr", {CString(text)}); }
-
-void CKXComponentListGrid::AddPhysicalInstanceFromStr(const char* text) {
-    Record("AddPhysicalInstanceFromStr", {CString(text)});
-}
-
 BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName) {
     Record("RenameTableInstance", {oldName, newName});
     if (newName.IsEmpty()) return FALSE;
@@ -323,12 +317,9 @@ BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName)
     return FALSE;
 }
 
-void CKXComponentListGrid::AutoAssignModelToDiscretes() { Record("AutoAssignModelToDiscretes"); }
-
-void CKXComponentListGrid::DeleteCurSelInstance(int flag) {
-    CString f;
-    f.Format("%d", flag);
-    Record("DeleteCurSelInstance", {f});
+void CKXComponentListGrid::AutoAssignModelToDiscretes() {
+    Record("AutoAssignModelToDiscretes");
+    CKXErrorHandler::MessageBoxOk("KXPANE-178");
 }
 
 // ------------------------------------------------------------------------------------------------ instances
@@ -365,10 +356,12 @@ BOOL CKXInstancePaneGrid::Showconnectivity(BOOL bForce, BOOL) {
 
 void CKXInstancePaneGrid::PreserveComments(CString first, CString second) {
     Record("PreserveComments", {first, second});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 void CKXInstancePaneGrid::PreserveCommentsWithUndo(CString first, CString second) {
     Record("PreserveCommentsWithUndo", {first, second});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
@@ -376,6 +369,7 @@ void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names) {
@@ -445,6 +439,7 @@ void CKXSignalPaneGrid::PasteSignal(WPARAM wParam, LPARAM lParam) {
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteSignal", {w, l});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 CString CKXSignalPaneGrid::GetNewAutoName() {
@@ -488,6 +483,7 @@ void CKXPhysPartGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 bool CKXPhysNetGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {
@@ -779,9 +775,13 @@ void CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) 
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("MarkAsCodesign", {w, l});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
-void CKXInstancePaneContainerView::LaunchCreateBlock() { Record("LaunchCreateBlock"); }
+void CKXInstancePaneContainerView::LaunchCreateBlock() {
+    Record("LaunchCreateBlock");
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+}
 
 BOOL CKXInstancePaneContainerView::CanExportInterface() {
     const CDesignContext* design = GetPaneDesignContext();
@@ -789,7 +789,10 @@ BOOL CKXInstancePaneContainerView::CanExportInterface() {
 }
 
 BOOL CKXInstancePaneContainerView::CanImportInterface() { return CanExportInterface(); }
-void CKXInstancePaneContainerView::OnPowerGroup() { Record("OnPowerGroup"); }
+void CKXInstancePaneContainerView::OnPowerGroup() {
+    Record("OnPowerGroup");
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+}
 
 // ------------------------------------------------------------------ block options and reference designators
 

@@ -108,12 +108,23 @@ protected:
 class CKXComponentListGrid : public CKXListPaneGrid {
     DECLARE_DYNAMIC(CKXComponentListGrid)
 public:
-    void AddInstanceFromStr(const char* text);
-    void AddPhysicalInstanceFromStr(const char* text);
+    // A component from the host's text "LIB.CELL[:VIEW] [NAME]" (view "sym", an unused "U<n>" name when
+    // none is given) is added to the design as AddComponent adds it; the physical form's text
+    // "LIB.CELL[:VIEW] REFDES" also gives the new component that reference designator. FALSE, with a
+    // message, for a text of another form or a master the library lacks.
+    BOOL AddInstanceFromStr(const char* text);
+    BOOL AddPhysicalInstanceFromStr(const char* text);
     // The row of an instance that was renamed takes the new name; FALSE when the old name is not listed.
     BOOL RenameTableInstance(CString oldName, CString newName);
+    // Not available: refused with "KXPANE-178".
     void AutoAssignModelToDiscretes();
-    void DeleteCurSelInstance(int flag = 0);
+    // Deletes the components selected in the list (the logical instances of a selected physical part) in
+    // one step, journalled as DeleteComponent for each; FALSE when nothing was deleted.
+    BOOL DeleteCurSelInstance(int flag = 0);
+
+protected:
+    // The physical list's parts by their logical instances: instance name or path -> reference designator.
+    std::map<std::string, CString> m_partOfInstance;
 };
 
 class CKXInstancePaneGrid : public CKXComponentListGrid {
@@ -176,8 +187,6 @@ public:
     void ViewPhysical(int flag);
     void PasteInstance(WPARAM wParam, LPARAM lParam);
 
-protected:
-    std::map<std::string, CString> m_partOfInstance; // logical instance name or path -> reference designator
 
     // Instances with a physical package.
     bool MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const override;
@@ -365,6 +374,9 @@ public:
     // Renames an instance of the design; nonzero when it was renamed.
     BOOL RenameComponent(CString oldName, CString newName);
     BOOL DeleteComponent(CString name);
+    // Deletes the named components of the design in one transaction, journalled as DeleteComponent for
+    // each; FALSE (nothing deleted) when a name is not a component of the design.
+    BOOL DeleteComponents(const CStringArray& names);
 
     // CCommonInterface
     void ShowInstanceConnectivity(const CDesignContext& design, CKXInstanceContextArray* instances,
