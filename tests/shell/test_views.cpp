@@ -5,7 +5,7 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableChildFrm.h"
-#include "shell/KXGlobalMessages.h"
+#include "grid/KXGlobalMessages.h"
 #include "shell/KXTableDoc.h"
 #include "grid/KXGridWnd.h"
 
