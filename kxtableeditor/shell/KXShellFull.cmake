@@ -16,6 +16,7 @@ list(APPEND KXTE_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAuto.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneGrids.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneHub.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePaste.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePhys.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/grid/KXTableOleDropTarget.cpp
 )

@@ -13,6 +13,7 @@
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXHiliteObject.h"
 #include "kxinstsigpane/KXListPanes.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "rmx/DesignBuilder.h"
 #include "rmx/schema.h"
 
@@ -339,4 +340,27 @@ TEST_F(ViewTest, DeletingAComponentTheListLacksLeavesTheDocumentUnmodified) {
     Frame()->SendMessage(g_msgDeleteInstance, 0, reinterpret_cast<LPARAM>("NOPE"));
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
+// ------------------------------------------------------------------ paste
+
+TEST_F(ViewTest, PasteGoesToTheShownGridsOrSaysWhyNot) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    EXPECT_EQ(Word("paste pin"), 0); // the pane shows no grid yet
+    Run("kx::show clp U1");
+    EXPECT_EQ(Word("paste pin -help"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-215"}));
+    // Nothing copied: the host is told, nothing changes.
+    const std::string before = Run("kx::netlist");
+    EXPECT_EQ(Word("paste pin"), 0);
+    EXPECT_TRUE(Has(Transcript(), "host message: Paste operation not successful."));
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+
+    // The physical view pastes nothing.
+    EXPECT_EQ(Word("physicalView -nosave"), 1);
+    Messages();
+    EXPECT_EQ(Word("paste pin"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178"}));
 }
