@@ -22,7 +22,8 @@ BOOL CKXListPaneView::ChangeDesign(const char* name, F&& change) {
         return FALSE;
     }
     BOOL ok = CKXTransaction::CommitTrans(nullptr, 1, 1);
-    FillData();
+    // A subscribed pane has followed the commit already; one that is not refills.
+    if (!m_hRegistered) FillData();
     return ok;
 }
 
