@@ -200,3 +200,31 @@ show "kx::importcsv (windows told)" [kx::importcsv]
 show "trackInSignalList from the filter row" [list [kx::select ccp 4 4] [trackInSignalList] [kx::messages]]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "Views: the physical view lists the parts of the whole hierarchy; the block filter leaves blocks out"
+show opened [kx::open demo.board:sch 1]
+show "physical view" [physicalView -nosave]
+show "parts (U10 is inside PWR1)" [join [split [kx::window clp] "\n"] " "]
+show "leave PWR1 out" [filterBlock -exclude PWR1]
+show "parts" [join [split [kx::window clp] "\n"] " "]
+show "take every block back" [filterBlock -include all]
+show "logical view" [logicalView -nosave]
+kx::select clp PWR1
+show "descend into PWR1" [kx::call Descend]
+show "components of the block" [join [split [kx::window clp] "\n"] " "]
+show "ascend" [ascend]
+
+say "A component's interface written to a file and read back (as a sub-tool of the host)"
+set ::env(RMX_SUBTOOL_ID) 7
+kx::tab 1
+show "export R1" [exportInterface -inst R1 -file r1.if]
+set f [open r1.if]; set text [read $f]; close $f
+foreach line [split [string trim $text] "\n"] { puts "   $line" }
+set f [open r1.if w]; puts -nonewline $f [string map {"pin B inout EN" "pin B inout NEW_EN"} $text]; close $f
+show "import it with R1.B on a new net" [importInterface -inst R1 -file r1.if]
+show "R1's connections" [lsearch -all -inline [split [kx::netlist] "\n"] "R1 *"]
+show "undo" [undo]
+file delete r1.if
+unset ::env(RMX_SUBTOOL_ID)
+show "matrix view (not built)" [kx::menu 35676]
+show "messages shown" [kx::messages]

@@ -47,7 +47,7 @@ const WordEntry kWords[] = {
     {"modifyComment", &P::OnTclModifyComment, "KXPANE-194"},
     {"deleteComment", &P::OnTclDeleteComment, "KXPANE-195"},
     {"editPupd", &P::OnTclNotAvailable, "KXPANE-243"},
-    {"paste", &P::OnTclNotAvailable, "KXPANE-215"},
+    {"paste", &P::OnTclPaste, "KXPANE-215"},
     {"removeModel", &P::OnTclRemoveModel, "KXTABLE-185"},
     {"renameConnection", &P::OnTclNotAvailable, "KXTABLE-208"},
     {"removeDiffPairPin", &P::OnTclRemoveDiffPairPin, "KXTABLE-191"},

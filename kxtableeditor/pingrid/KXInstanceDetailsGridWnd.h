@@ -491,7 +491,7 @@ public:
     BOOL CanAssignModel() override;
     // Paints and scrolls to the first row of the pin (or pin bit) the host highlights; mode 3 also
     // restores the row painted before.
-    void HighlightObject(CKXHiliteObject* hilite);
+    void HighlightObject(CKXHiliteObject* hilite) override;
     // Asks the signal list pane to highlight the net of the one selected row.
     void HiliteSelection();
     ROWCOL m_nLastHighlightRow = PIN_FIRST_ROW;
@@ -515,7 +515,7 @@ public:
     // The comment cell of a freshly filled row: read-only, showing the stored comment if any.
     void FillRowComment(ROWCOL row);
     // Moves a comment to new keys; TRUE when it was stored under them.
-    BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo);
+    BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo) override;
 
     // ------------------------------------------------------------- property-change notification
     // MSG_OBJECT_PROPERTY_CHANGED: wParam the property name (const char*), lParam the canonical
