@@ -70,6 +70,38 @@ show "RN1A.A PN after undo" [kx::prop demo.board:sch@RN1A.A PN]
 show "PGOOD after undo" [pinNet PGOOD]
 show "A<12> after undo" [pinNet {A<12>}]
 
+say "Type into U1's Signal cells: a name connects the pin, an empty text disconnects it, a refused name changes nothing"
+kx::show clp U1
+# The row of a pin and the column of a caption, as kx::window shows them.
+proc cellOf {caption pin} {
+    set columns {}; set col 0; set row 0
+    foreach line [split [kx::window ccp] "\n"] {
+        if {[regexp {columns (.*)$} $line -> columns]} continue
+        if {![regexp {^    (\d+): (.*)$} $line -> r cells]} continue
+        set texts [split [string map [list " | " \x01] $cells] \x01]
+        set at [lsearch -exact $texts $caption]
+        if {$r == 2 && $at >= 0} { set col [lindex $columns $at] }
+        if {[lsearch -exact $texts $pin] >= 0} { set row $r }
+    }
+    list $row $col
+}
+show "type TYPED into PGOOD" [kx::edit ccp {*}[cellOf Signal PGOOD] TYPED]
+show "PGOOD" [pinNet PGOOD]
+show "type DQ\[5\] into MCLK (brackets follow the design's style)" [kx::edit ccp {*}[cellOf Signal MCLK] {DQ[5]}]
+show "MCLK" [pinNet MCLK]
+show "clear RST_N" [kx::edit ccp {*}[cellOf Signal RST_N] {}]
+show "RST_N" [pinNet RST_N]
+show "type a bad name" [kx::edit ccp {*}[cellOf Signal PGOOD] {B@D}]
+show "messages shown" [kx::messages]
+say "Drop the signal MCLK on PGOOD's row, then rename PGOOD's and MCLK's connections in one step"
+show "drop MCLK" [kx::drop ccp {*}[cellOf Signal PGOOD] signal MCLK]
+show "PGOOD" [pinNet PGOOD]
+show "renameConnection" [renameConnection pin [list U1 MCLK B14 CLK_DDR] [list U1 PGOOD C10 CLK_OUT]]
+show "PGOOD, MCLK" "[pinNet PGOOD], [pinNet MCLK]"
+show "CLK_OUT's physical name, taken from PGOOD's old net MCLK" [kx::prop demo.board:sch@:CLK_OUT PHYS_NET_NAME]
+foreach step {1 2 3 4 5} { undo }
+show "PGOOD, MCLK, RST_N after undo" "[pinNet PGOOD], [pinNet MCLK], [pinNet RST_N]"
+
 say "The design comment (quotes and brackets stay text)"
 show "add" [designComment add {Board rev "B" [draft]}]
 show "add again" [designComment add {another}]

@@ -58,6 +58,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "ChangePropValue", AutoChangePropValue
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_EMPTY, VTS_VARIANT VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPairPin, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "RenameConnection", AutoRenameConnection, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {

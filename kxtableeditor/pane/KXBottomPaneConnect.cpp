@@ -346,6 +346,14 @@ BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     return TRUE;
 }
 
+BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
+    IKXPinGrid* grid = ActivePinGrid();
+    if (!signal || !*signal || !grid || !IsEditable()) return FALSE;
+    CStringArray names;
+    names.Add(signal);
+    return grid->RenameSignal(&names, 0) == 1;
+}
+
 BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     const CString text = rule ? rule : "";
     if (text.IsEmpty() || text.GetLength() > 98 || !IsEditable()) return FALSE;
@@ -395,4 +403,43 @@ LRESULT CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {
         return 0;
     }
     return grid->SwapSelectedSignals() ? 1 : 0;
+}
+
+// renameConnection {instance pin number ?new-name?} ... ?-RC?: each listed pin takes its new name
+// (three words: no name, the pin is disconnected).
+LRESULT CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* args, long) {
+    if (GetViewMode() == 4 || !IsEditable()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    CStringArray keys, names;
+    int flag = 0;
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+            const CTclArgs* arg = *it;
+            if (!arg) continue;
+            CString key;
+            int count = 0;
+            for (int i = 0; i < arg->GetArgCount(); ++i, ++count) {
+                const CString value = arg->GetValue(i);
+                if (value.CompareNoCase("-RC") == 0) {
+                    flag = 1;
+                    break;
+                }
+                if (KXIsHelpArg(value)) return Usage();
+                if (count == 3) {
+                    names.Add(value);
+                    continue;
+                }
+                key += (key.IsEmpty() ? "" : ":") + value;
+            }
+            if (count == 3) names.Add("");
+            if (!key.IsEmpty()) keys.Add(key);
+        }
+    if (keys.GetSize() > 0) SelectKeysOnly(keys);
+    int result = 1;
+    for (CKXGridWnd* grid : m_shownGrids)
+        if (IKXPinGrid* pin = PinGridOf(grid))
+            result = pin->RenameSignal(&names, flag, keys.GetSize() == names.GetSize() ? &keys : nullptr);
+    return result;
 }

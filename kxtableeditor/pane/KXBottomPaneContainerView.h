@@ -348,6 +348,7 @@ public:
     LRESULT OnTclDeleteConnection(CTclArgsList* args, long extra);
     LRESULT OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);
     LRESULT OnTclSwapSignal(CTclArgsList* args, long extra);
+    LRESULT OnTclRenameConnection(CTclArgsList* args, long extra);
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);
@@ -425,6 +426,8 @@ public:
     void AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
     void AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoAddConnection(LPCTSTR signal);
+    // The selected pins take a new signal name as Modify Values gives it (a journalled rename).
+    BOOL AutoRenameConnection(LPCTSTR signal);
     LPDISPATCH AutoInitPUPD(LPCTSTR text);
     BOOL AutoAddPUPD();
     BOOL AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit, LPCTSTR endBit);

@@ -49,7 +49,7 @@ const WordEntry kWords[] = {
     {"editPupd", &P::OnTclNotAvailable, "KXPANE-243"},
     {"paste", &P::OnTclPaste, "KXPANE-215"},
     {"removeModel", &P::OnTclRemoveModel, "KXTABLE-185"},
-    {"renameConnection", &P::OnTclNotAvailable, "KXTABLE-208"},
+    {"renameConnection", &P::OnTclRenameConnection, "KXTABLE-208"},
     {"removeDiffPairPin", &P::OnTclRemoveDiffPairPin, "KXTABLE-191"},
     {"setViewOption", &P::OnTclSetViewOption, "KXTABLE-190"},
     {"expandPins", &P::OnTclExpandPins, "KXTABLE-187"},

@@ -272,20 +272,20 @@ int CKXInstanceDetailsGridWnd::SortByColumnName(CString name) {
     return 0;
 }
 
-void CKXInstanceDetailsGridWnd::ChangeCustomColumn(BOOL bClear) {
+BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString* pValue) {
     CRowColArray rows;
     GetSelectedRows(rows, FALSE, TRUE);
     ROWCOL row = 0, col = 0;
-    if (rows.GetSize() == 0 || !GetCurrentCell(row, col)) return;
+    if (rows.GetSize() == 0 || !GetCurrentCell(row, col)) return FALSE;
     const int column = static_cast<int>(col);
-    if (column < 0 || static_cast<std::size_t>(column) >= m_arrColumnInfo.size()) return;
+    if (column < 0 || static_cast<std::size_t>(column) >= m_arrColumnInfo.size()) return FALSE;
     const CKXColumnInfoClass* info = m_arrColumnInfo[static_cast<std::size_t>(column)];
-    if (info->m_nPropertyType == 0) return; // only custom property columns take values this way
+    if (info->m_nPropertyType == 0) return FALSE; // only custom property columns take values this way
     CString values;
     if (!bClear) {
         for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
             if (rows[i] < PIN_FIRST_ROW) continue;
-            values += GetValueRowCol(rows[i], col);
+            values += pValue && rows[i] == row ? *pValue : GetValueRowCol(rows[i], col);
             values += ",";
         }
         values.TrimRight(",");
@@ -294,6 +294,6 @@ void CKXInstanceDetailsGridWnd::ChangeCustomColumn(BOOL bClear) {
     CString text;
     text.Format("changeCustomColumn -col %s -val %s", KXTclQuote(info->m_strPropertyName).GetString(),
                 KXTclQuote(values).GetString());
-    if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+    CWnd* main = AfxGetMainWnd();
+    return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1;
 }

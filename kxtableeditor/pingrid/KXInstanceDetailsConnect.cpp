@@ -65,6 +65,7 @@ int CKXInstanceDetailsGridWnd::ConnectSelectedPins(CString text, int bEchoToHost
 }
 
 int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost) {
+    if (!m_bRenamingSignal) ClearSignalNameList(); // each connect run names its own signals
     m_mapImplicitPinSignal.clear();
     m_pendingJournal.Empty();
     CString text = given;
@@ -263,11 +264,14 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     CString journal;
     for (std::size_t i = 0; i < targets.size(); ++i)
         if (!rowTexts[i].IsEmpty())
-            journal += JournalRowText(targets[i], "Add Connection", "AddConnection", rowTexts[i]);
+            journal += m_bRenamingSignal
+                           ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", rowTexts[i])
+                           : JournalRowText(targets[i], "Add Connection", "AddConnection", rowTexts[i]);
     journal += m_pendingJournal;
     m_pendingJournal.Empty();
     if (!connected || !edit.Commit()) return 0;
 
+    m_signalNameList.AddTail(sig.display);
     if (bEchoToHost) {
         CTclArgsList list;
         list.Add("addConnection");
@@ -341,7 +345,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeNetWidth(INet* net, int low, int high) {
 // One row
 
 BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netContext, int netLow, int netHigh,
-                                                   CTransaction* transaction, BOOL) {
+                                                   CTransaction* transaction, BOOL bNewNet) {
     INet* net = netContext.net();
     if (!net || !transaction) return FALSE;
     CWaitCursor wait;
@@ -357,7 +361,8 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
         StoreImplicitPinSignal(row, text);
         return TRUE;
     }
-    if (GetValueRowCol(row, Col(m_nColSignal)) == text) return FALSE;
+    const CString oldText = GetValueRowCol(row, Col(m_nColSignal));
+    if (oldText == text) return FALSE;
     const bool nc = CKXGenUtils::IsNC(net->name()) != FALSE;
     const int pinWidth = Width(pinMsb, pinLsb);
     const int netWidth = wholeNet ? (net->isScalar() ? 1 : net->width()) : Width(netHigh, netLow);
@@ -396,6 +401,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
         return FALSE;
     }
     if (nc) DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
+    if (m_bRenamingSignal && bNewNet) MergeRenamedNet(transaction, oldText, net);
     if (IKXGridSite* site = Site()) site->MarkModified();
     return TRUE;
 }
@@ -481,5 +487,9 @@ CString CKXInstanceDetailsGridWnd::JournalRowText(ROWCOL row, const char* commen
 }
 
 void CKXInstanceDetailsGridWnd::WriteJournal(const CString& text) {
+    if (m_bHoldJournal) {
+        m_strHeldJournal += text;
+        return;
+    }
     if (!text.IsEmpty()) KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), text);
 }

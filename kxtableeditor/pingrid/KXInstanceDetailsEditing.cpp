@@ -44,6 +44,7 @@ BOOL CKXInstanceDetailsGridWnd::OnStartEditing(ROWCOL nRow, ROWCOL nCol) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
+    m_bStoringCellEdit = 0;
     const BOOL bResult = CKXGridWnd::OnEndEditing(nRow, nCol);
     if (m_bEditing) {
         m_bEditing = FALSE;
@@ -59,6 +60,13 @@ BOOL CKXInstanceDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
 }
 
 void CKXInstanceDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
+    // A validated signal or custom cell changed the design in an edit of its own; the store of the
+    // cell's shown value that follows is no step.
+    if (m_bStoringCellEdit) {
+        m_bStoringCellEdit = 0;
+        delete pCmd;
+        return;
+    }
     if (!Site()) {
         CKXGridWnd::AddCommand(pCmd, ctType);
         return;

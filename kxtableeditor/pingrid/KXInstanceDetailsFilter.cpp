@@ -311,6 +311,7 @@ void CKXInstanceDetailsGridWnd::SetColumnMode(BOOL bCompact, BOOL bResetFilter, 
     // the signal column stretches over whatever the others leave.
     m_bReducedColumns = bCompact ? 1 : 0;
     m_bColumnMode = bCompact ? 1 : 0;
+    m_bSignalEditThroughPane = m_bColumnMode;
     if (bResetFilter) {
         CGXGridParam* p = GetParam();
         const BOOL bLock = p ? p->IsLockReadOnly() : FALSE;

@@ -51,7 +51,7 @@ enum KXAttachSignalRule : int {
     KX_RULE_CONNECTBITS = 6,
 };
 
-class CKXInstanceDetailsGridWnd : public CKXGridWnd, public IKXPinGrid {
+class CKXInstanceDetailsGridWnd : public CKXGridWnd, public IKXPinGrid, public IKXTableDropSite {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
 
 public:
@@ -98,7 +98,9 @@ public:
     BOOL IsCurrentColumnCustom();
     // Sends the host "changeCustomColumn" with the current custom column's key and the values of
     // the selected rows (or an empty value to clear them).
-    void ChangeCustomColumn(BOOL bClear);
+    // pValue: the typed value of the current row (its cell not written yet). FALSE when nothing was
+    // sent or the host refused the change.
+    BOOL ChangeCustomColumn(BOOL bClear, const CString* pValue = nullptr);
     BOOL IsCurrentCellSignal();
     BOOL IsCurrentCellTermination();
     // A click on a sortable caption: the sort goes to the host as "sort pin" and comes back
@@ -350,6 +352,7 @@ public:
     bool CanSwapConnections(ROWCOL rowA, ROWCOL rowB);
     BOOL CanSwapPinRows(ROWCOL rowA, ROWCOL rowB);
     BOOL CanSwapPins() override;
+    CString RowPhysPartName(ROWCOL row);
     BOOL SwapPins(int bScripted, CString pinNumber) override;
     void RefreshPinNumberCells();
     // Pin numbers: the candidates of the current pin (menu ids 35545.., "More..." 35550), the host
@@ -369,6 +372,49 @@ public:
     INet* FindTransactionNet(const CString& name);
     void RecordTransactionNet(const CString& name, INet* net);
     int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
+
+    // ------------------------------------------------------------- cell validation
+    // A typed SIGNAL cell connects (cleared: disconnects) the row's pin in one edit; a typed custom
+    // property cell goes to the host; FALSE keeps the caret in a refused cell.
+    BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
+    // Brackets of a typed bus name in the design's bus style ("D[3]", "D(3)" -> "D<3>"); a text in
+    // valid bus syntax, and a naming rule, stay as they are.
+    static CString NormaliseBusBrackets(CString text);
+    int m_bValidateSignalCell = 1;    // re-entry guards: armed while no edit of that kind is applied
+    int m_bValidateCustomCell = 1;
+    int m_bSendingFilter = 0;
+    int m_bPastingSignals = 0;        // a signal paste runs: connects are not echoed
+    int m_bSignalEditThroughPane = 0; // grids side by side: a typed signal goes through the Attach Signal box
+    int m_bSkipChildRows = 0;         // CollectTargetRows adds no child rows of pair and power rows
+    int m_bStoringCellEdit = 0;       // the validated cell's store is no undo step (the design change is)
+    // The retain question's net-replace list, carried from one connect to the next.
+    static CStringList g_netReplaceList;
+
+    // ------------------------------------------------------------- renaming signals
+    // Modify Values on the signal cells: not on a pin's name, number, type, termination, pull-up,
+    // comment or pair column, nor on a pair row.
+    BOOL CanRenameConnections() override;
+    // The multiple-value editor over the selected rows' signals; its names go to the host as one
+    // "renameConnection".
+    void RenameConnections() override;
+    // The selected rows take the names (the last one for the rows beyond the list) in one
+    // transaction; no names: KXPANE-182 for one row, the editor (result 2) for several.
+    // With keys (as many as names), the rows of each key take that key's name.
+    int RenameSignal(CStringArray* names, int flag, CStringArray* keys = nullptr) override;
+    std::vector<std::pair<ROWCOL, CString>> RenameTargets(const CStringArray& names, const CStringArray* keys);
+    int m_bRenamingSignal = 0; // during RenameSignal: new nets take the old nets' properties
+    // While set, journal blocks are held for the edit that holds them, written when it commits.
+    int m_bHoldJournal = 0;
+    CString m_strHeldJournal;
+
+    // ------------------------------------------------------------- a signal dropped on the grid
+    // 1 when the dragged signal may be dropped at the point: a data cell, outside a read-only window,
+    // on rows that take it (a pair signal only pair rows); a lone drop selects the row under it.
+    BOOL CanDropSignal(CPoint point, const CString& signal) override;
+    void SelectVisibleRows();
+    // The signal names the last connect run took (a rename keeps those of all its rows).
+    static CStringList m_signalNameList;
+    static void ClearSignalNameList();
 
     // ------------------------------------------------------------- editing and navigation
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
@@ -614,6 +660,16 @@ private:
     // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the
     // transaction is committed as one undo step.
     void EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected);
+    // The steps of a validated SIGNAL or custom cell.
+    BOOL ValidateSignalCell(ROWCOL nRow, ROWCOL nCol);
+    BOOL ValidateCustomCell(ROWCOL nRow, ROWCOL nCol);
+    BOOL KeepStoredValue(CGXControl* control, ROWCOL nRow, ROWCOL nCol);
+    BOOL RefuseCellEdit(CGXControl* control);
+    BOOL ApplySignalThroughPane(CGXControl* control, ROWCOL nRow, ROWCOL nCol, const CString& text);
+    BOOL ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol, const CString& text);
+    BOOL DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROWCOL nCol);
+    BOOL TypeIntoSignalCell(ROWCOL row, const CString& name);
+    void MergeRenamedNet(CTransaction* transaction, const CString& oldText, INet* newNet);
     // Calls take(row, conn) for each pin row whose key is in map, taking the entry out of it first.
     template <class Take> void TakeMappedRows(std::map<CString, CConn>& map, Take take);
     // Composed style of a cell (row, col).

@@ -214,7 +214,7 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
         case PIN_ROW_DIFFPAIR:
         case PIN_ROW_VECTOR_DIFFPAIR:
         case PIN_ROW_DIFFPAIR_CHILD:
-            if (!m_bEditing) {
+            if (!m_bEditing && !m_bSkipChildRows) {
                 std::list<int> children;
                 GetChildRows(r, children, 0);
                 for (int c : children)

@@ -11,8 +11,11 @@
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXTransaction.h"
+#include "rmx/packaging.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
+
+#include <memory>
 
 using kxpingrid::Col;
 
@@ -95,26 +98,40 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
 // ---------------------------------------------------------------------------
 // Pin numbers
 
+// The name of the physical part a row's instance is packaged in; empty when it has none.
+CString CKXInstanceDetailsGridWnd::RowPhysPartName(ROWCOL row) {
+    const CInstanceContext instance = GetRowInstance(row);
+    if (!instance || !m_designContext) return CString();
+    std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&m_designContext, &instance));
+    const std::unique_ptr<IPhysPartDefn> definition(part ? part->partDefn() : nullptr); // the caller's to delete
+    return definition && definition->name() ? CString(definition->name()) : CString();
+}
+
 BOOL CKXInstanceDetailsGridWnd::CanSwapPins() {
     if (!CKXGenUtils::IsSwapPinsAllowed()) return FALSE;
     const std::vector<ROWCOL> rows = SelectedPinRows();
     if (rows.empty()) return FALSE;
+    for (ROWCOL r : rows)
+        if (IsImplicitPowerPinRow(r, nullptr) || IsDiffPairRow(r)) return FALSE;
     const CString instance = GetValueRowCol(rows[0], Col(m_nColInstance));
     const CString number = GetValueRowCol(rows[0], Col(m_nColPinNumber));
+    // Rows of several instances: the same pin of instances of one physical part takes one number.
     bool oneInstance = true;
-    for (ROWCOL r : rows) {
-        if (IsImplicitPowerPinRow(r, nullptr) || IsDiffPairRow(r)) return FALSE;
-        if (GetValueRowCol(r, Col(m_nColInstance)).CompareNoCase(instance)) {
-            oneInstance = false;
-            // The same pin of several instances of one part: each takes the same number.
-            if (GetValueRowCol(r, Col(m_nColPinNumber)).CompareNoCase(number)) return FALSE;
-        }
+    CString firstPart;
+    bool firstPartRead = false;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        if (GetValueRowCol(rows[i], Col(m_nColInstance)).CompareNoCase(instance) == 0) continue;
+        oneInstance = false;
+        if (!firstPartRead) firstPart = RowPhysPartName(rows[0]), firstPartRead = true;
+        if (RowPhysPartName(rows[i]).CompareNoCase(firstPart) != 0) return FALSE;
     }
     if (oneInstance) {
         std::vector<ROWCOL> targets;
         CollectTargetRows(rows, targets, FALSE, -1, -1);
-        if (targets.size() > 1) return FALSE;
+        return targets.size() <= 1;
     }
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        if (GetValueRowCol(rows[i], Col(m_nColPinNumber)).CompareNoCase(number) != 0) return FALSE;
     return TRUE;
 }
 

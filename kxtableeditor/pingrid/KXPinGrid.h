@@ -68,6 +68,9 @@ public:
     virtual BOOL CanRemoveDiffPair() = 0;
     virtual BOOL RemoveDiffPair() = 0;
     virtual BOOL SwapSelectedSignals() = 0;
+    // The "renameConnection" word: 1 done (or refused with its message), 2 the editor was shown.
+    // With keys as many as names, each key's pins take that key's name.
+    virtual int RenameSignal(CStringArray* names, int flag, CStringArray* keys = nullptr) = 0;
     // Pin numbers: the host command "assignPinNumber" (from the menu id's number, or the text), and its
     // committing end.
     virtual BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) = 0;

@@ -72,5 +72,51 @@ protected:
         Grid()->SelectRowsByKey(&list, "");
     }
 
+    // The journal written so far, replayed on the board as it was saved before (original) in a fresh
+    // window: the board as that replay saves it.
+    std::string Replayed(const std::string& original) {
+        const std::filesystem::path journal = m_dir / "replay.vbs";
+        {
+            std::ofstream out(journal, std::ios::binary);
+            out << JournalText();
+        }
+        Run("kx::journal");
+        Run("closeDesign -nosave");
+        {
+            std::ofstream back(m_demo / "board.sch.design", std::ios::binary);
+            back << original;
+        }
+        IDesign* board = m_app->Server()->findDesign("demo.board:sch");
+        EXPECT_NE(board, nullptr);
+        if (!board || !m_app->Server()->unloadDesign(board)) return std::string();
+        CString error;
+        m_app->Server()->loadLibrary(m_demo.c_str(), error);
+        EXPECT_EQ(Run("kx::replay " + journal.string()), "1");
+        return Saved();
+    }
+
+    // The visible row whose PIN_NAME cell shows the text; 0 when none.
+    int PinRow(const std::string& pinName) {
+        CKXInstanceDetailsGridWnd* grid = Grid();
+        if (!grid) return 0;
+        const auto col = static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName);
+        for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+            if (!grid->IsRowHidden(r) && grid->GetValueRowCol(r, col) == pinName.c_str()) return static_cast<int>(r);
+        return 0;
+    }
+    std::string SignalCell(const std::string& pinName) {
+        const int row = PinRow(pinName);
+        if (!row) return "<no row>";
+        const auto col = static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColSignal);
+        return Grid()->GetValueRowCol(static_cast<ROWCOL>(row), col).GetString();
+    }
+    // Types the text into the pin's SIGNAL cell and presses Enter, as kx::edit does: its result.
+    std::string TypeSignal(const std::string& pinName, const std::string& text) {
+        const int row = PinRow(pinName);
+        if (!row) return "<no row for " + pinName + ">";
+        return Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal) +
+                   " {" + text + "}");
+    }
+
     std::filesystem::path m_demo;
 };

@@ -110,6 +110,43 @@ TEST_F(Swaps, PinsOutsideASwapGroupOrAPairAreRefused) {
     EXPECT_EQ(Saved(), before);
 }
 
+// In a grid of several instances, one pin number is taken by the same pin of instances of one
+// physical part only: R1 and R2 (both RES0402) may, R1 and RN1A (another part, same pin number) may not.
+TEST_F(Swaps, SeveralInstancesSwapTogetherOnlyOnOnePhysicalPart) {
+    OpenBoard("R1");
+    setenv("KX_ALLOW_SWAP_PINS", "", 1);
+    CKXInstanceDetailsGridWnd* grid = Grid();
+    IDesign* design = grid->m_designContext.design();
+    ASSERT_TRUE(design);
+    std::vector<UINT> ids;
+    for (const char* name : {"R1", "R2", "RN1A"})
+        ids.push_back(design->findInstance(name)->id());
+    ASSERT_TRUE(grid->ReloadInstanceRows(grid->m_designContext, ids, TRUE));
+    auto rowOf = [&](const char* instance, const char* pin) {
+        for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+            if (grid->GetValueRowCol(r, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColInstance)) == instance &&
+                grid->GetValueRowCol(r, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName)) == pin)
+                return r;
+        return ROWCOL(0);
+    };
+    auto selectRows = [&](std::initializer_list<ROWCOL> rows) {
+        grid->SetSelection(nullptr);
+        for (ROWCOL r : rows)
+            grid->SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
+    };
+    const ROWCOL r1 = rowOf("R1", "A"), r2 = rowOf("R2", "A"), rn = rowOf("RN1A", "A"), r1b = rowOf("R1", "B");
+    ASSERT_TRUE(r1 && r2 && rn && r1b);
+    selectRows({r1, r2});
+    EXPECT_TRUE(grid->CanSwapPins());
+    selectRows({r1, rn});
+    EXPECT_FALSE(grid->CanSwapPins());
+    selectRows({r1, rowOf("R2", "B")}); // one part, other pin numbers
+    EXPECT_FALSE(grid->CanSwapPins());
+    selectRows({r1, r1b}); // two pins of one instance
+    EXPECT_FALSE(grid->CanSwapPins());
+    unsetenv("KX_ALLOW_SWAP_PINS");
+}
+
 TEST_F(Swaps, SwapPinsExchangesPinNumbersWhenAllowed) {
     OpenBoard();
     Run("expandPins pin on");

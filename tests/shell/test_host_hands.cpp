@@ -160,17 +160,19 @@ TEST_F(HostHands, ACellThatTakesNoTypingRefusesAndKeepsItsText) {
 
 // Typing a signal name connects the pin; a text the grid does not take changes nothing. The pin
 // grid's signal validation is not built yet: today the cell stores the text and connects nothing.
-TEST_F(HostHands, DISABLED_TypingASignalNameConnectsThePin) {
+TEST_F(HostHands, TypingASignalNameConnectsThePin) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");
     const int row = PinRow("IN");
     ASSERT_GT(row, 0);
     const std::string before = Run("kx::netlist");
-    const std::string result = Run("kx::edit ccp " + At(row, Column("Signal")) + " N1");
-    if (result == "1")
-        EXPECT_NE(Run("kx::netlist").find("U1 IN N1"), std::string::npos);
-    else
-        EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(Run("kx::edit ccp " + At(row, Column("Signal")) + " N1"), "1");
+    EXPECT_NE(Run("kx::netlist").find("U1 IN N1"), std::string::npos) << Run("kx::netlist");
+    EXPECT_EQ(Cell(row, "Signal"), "N1");
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Run("kx::key ccp Ctrl+Z"), "1");
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(Cell(row, "Signal"), "");
 }
 
 TEST_F(HostHands, SelectKeysAndClicksReachTheActiveGrid) {
@@ -274,17 +276,19 @@ TEST_F(HostHands, ARightClickMenuChoiceRunsItsCommand) {
     EXPECT_EQ(Run("kx::select ccp " + At(PinRow("OUT"), pinType)), "1");
 }
 
-// A signal dragged onto the pin grid is refused today (the pin grid does not take drops yet):
-// the drop changes nothing.
-TEST_F(HostHands, ADroppedSignalIsRefusedByThePinGridToday) {
+// A signal dragged onto a pin row connects the pin; dropped on a caption it is refused and
+// changes nothing.
+TEST_F(HostHands, ADroppedSignalConnectsThePinRowItFallsOn) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");
     const int row = PinRow("IN");
-    Run("kx::select ccp " + At(row, Column("Signal")));
     const std::string netlist = Run("kx::netlist");
-    EXPECT_EQ(Run("kx::drop ccp " + At(row, Column("Signal")) + " signal N1"), "0");
+    EXPECT_EQ(Run("kx::drop ccp 2 " + std::to_string(Column("Signal")) + " signal N1"), "0");
     EXPECT_NE(Transcript().find("drop refused by the grid"), std::string::npos);
     EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(Run("kx::drop ccp " + At(row, Column("Signal")) + " signal N1"), "1");
+    EXPECT_NE(Run("kx::netlist").find("U1 IN N1"), std::string::npos);
+    EXPECT_EQ(Cell(row, "Signal"), "N1");
 }
 
 TEST_F(HostHands, SeveralObjectsShownSideBySideAndTheActiveGrid) {

@@ -1,0 +1,34 @@
+// A signal dragged from the signal list onto the pin grid: the drop test and the
+// row under the point taking the selection (the connect itself runs through the
+// pane's Attach Signal box, which echoes and journals it).
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXGridSite.h"
+
+BOOL CKXInstanceDetailsGridWnd::CanDropSignal(CPoint point, const CString& signal) {
+    if (Site() && Site()->OpenMode() == eOpenModeContext) return FALSE;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (HitTest(point, &row, &col) != GX_CELLHIT || row < PIN_FIRST_ROW || row > GetRowCount()) return FALSE;
+    if (m_bCompactColumns && Site()) Site()->ClearOtherGridSelections(m_nGridIndex);
+    if (SelectedPinRows().size() <= 1) {
+        // A lone drop takes the row under the point, as a click would.
+        SetSelection(nullptr);
+        SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
+        SetCurrentCell(row, col);
+    }
+    CDWordArray rows;
+    for (ROWCOL r : SelectedPinRows())
+        if (r >= PIN_FIRST_ROW) rows.Add(r);
+    return rows.GetSize() > 0 && CheckDiffPairConnect(rows, signal.GetString());
+}
+
+void CKXInstanceDetailsGridWnd::SelectVisibleRows() {
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
+        if (!IsRowHidden(r)) SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
+}
+
+CStringList CKXInstanceDetailsGridWnd::m_signalNameList;
+
+void CKXInstanceDetailsGridWnd::ClearSignalNameList() {
+    m_signalNameList.RemoveAll();
+}

@@ -1,0 +1,166 @@
+// Renaming the signals of the selected pin rows: the Modify Values dialog hands
+// the new names to the host as "renameConnection", whose word comes back to
+// RenameSignal; that types each name into its row's SIGNAL cell, all rows in one
+// transaction "Rename Signal" that is committed as one edit or not at all.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "grid/KXScriptText.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxsmall/CKXDlgEditValues.h"
+#include "kxsmall/CPQRedsDictionary.h"
+#include "rmx/schemautil.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <utility>
+
+using kxpingrid::Col;
+
+BOOL CKXInstanceDetailsGridWnd::CanRenameConnections() {
+    CKXInstanceDetailsGridWnd* grid = m_pCurrentPinGrid ? m_pCurrentPinGrid : this;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!grid->GetCurrentCell(row, col)) return TRUE;
+    const int c = static_cast<int>(col);
+    for (int refused : {m_nColPinName, m_nColPinNumber, m_nColPinType, m_nColTermination, m_nColPupd, m_nColComments,
+                        m_nColDiffPair})
+        if (c == refused) return FALSE;
+    return !(row >= PIN_FIRST_ROW && row <= grid->GetRowCount() && grid->IsDiffPairRow(row));
+}
+
+void CKXInstanceDetailsGridWnd::RenameConnections() {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<CString> names; // every signal the grid shows, offered by the dialog
+    for (ROWCOL r = 1; r <= GetRowCount(); ++r)
+        if (const CString text = GetValueRowCol(r, Col(m_nColSignal)); !text.IsEmpty()) names.push_back(text);
+    // One item per visible selected row, in selection order, each knowing its row.
+    std::vector<std::unique_ptr<CKXModifyValueList>> items;
+    std::map<const CKXModifyValueList*, ROWCOL> rowOf;
+    for (ROWCOL r : selected) {
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
+        items.push_back(std::make_unique<CKXModifyValueList>("", GetValueRowCol(r, Col(m_nColSignal)), ""));
+        if (items.size() > 1) items[items.size() - 2]->SetNext(items.back().get());
+        rowOf[items.back().get()] = r;
+    }
+    CKXDlgEditValues dialog(items.empty() ? nullptr : items.front().get(), 3, nullptr, "Signal Name", "", names, this);
+    if (dialog.DoModal() != IDOK) return;
+    CString arguments = dialog.GetOptionFlag() ? "-RC " : "";
+    bool any = false;
+    for (const auto& item : items) {
+        const ROWCOL r = rowOf[item.get()];
+        CString value = item->GetNewValue();
+        value.Remove(' ');
+        CString instance = GetValueRowCol(r, Col(m_nColInstance)), pin = GetValueRowCol(r, Col(m_nColPinName)),
+                number = GetValueRowCol(r, Col(m_nColPinNumber));
+        if (number.IsEmpty()) number = "\"\"";
+        CKXGenUtils::EscapeSquareBrackets(instance);
+        CKXGenUtils::EscapeSquareBrackets(pin);
+        CKXGenUtils::EscapeSquareBrackets(number);
+        CKXGenUtils::EscapeCharacter(value, '\\');
+        CKXGenUtils::EscapeSquareBrackets(value);
+        CString entry;
+        entry.Format("[list %s %s %s %s] ", instance.GetString(), pin.GetString(), number.GetString(),
+                     value.IsEmpty() ? "\"\"" : value.GetString());
+        arguments += entry;
+        any = true;
+    }
+    if (!any) return;
+    CString text;
+    text.Format("selectWindow ccp; renameConnection %s", arguments.GetString());
+    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+}
+
+// The name typed into the row's SIGNAL cell and validated as Enter validates it; a read-only cell
+// is passed over. FALSE when the validation refused the name.
+BOOL CKXInstanceDetailsGridWnd::TypeIntoSignalCell(ROWCOL row, const CString& name) {
+    if (row < PIN_FIRST_ROW || row > GetRowCount()) return TRUE;
+    const ROWCOL col = Col(m_nColSignal);
+    CGXControl* control = GetControl(row, col);
+    if (!control || CellStyle(row, col).GetReadOnly()) return TRUE;
+    SetCurrentCell(row, col);
+    control->Init(row, col);
+    control->SetCurrentText(name);
+    const BOOL accepted = control->OnValidate();
+    m_bStoringCellEdit = 0; // nothing is stored: the commit's refresh writes the cells
+    control->SetActive(FALSE);
+    control->Reset();
+    return accepted;
+}
+
+// Each row with the name it takes: with keys, the rows of key i take name i; otherwise the selected
+// rows in order take the names in order, the last name serving the rows beyond the list.
+std::vector<std::pair<ROWCOL, CString>> CKXInstanceDetailsGridWnd::RenameTargets(const CStringArray& names,
+                                                                                  const CStringArray* keys) {
+    std::vector<std::pair<ROWCOL, CString>> targets;
+    if (keys && keys->GetSize() == names.GetSize() && keys->GetSize() > 0) {
+        for (INT_PTR i = 0; i < keys->GetSize(); ++i) {
+            CStringArray one;
+            one.Add(keys->GetAt(i));
+            SetSelection(nullptr);
+            if (SelectRowsByKeyCount(&one, "") == 0) continue;
+            for (ROWCOL r : SelectedPinRows())
+                targets.emplace_back(r, names[i]);
+        }
+        return targets;
+    }
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        targets.emplace_back(selected[i], names[static_cast<INT_PTR>(std::min<std::size_t>(i, names.GetSize() - 1))]);
+    return targets;
+}
+
+int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStringArray* keys) {
+    if (!names || names->GetSize() == 0) {
+        if (SelectedPinRows().size() <= 1) {
+            CKXErrorHandler::MessageBoxOk("KXPANE-182");
+            return 0;
+        }
+        RenameConnections();
+        return 2;
+    }
+    const std::vector<std::pair<ROWCOL, CString>> targets = RenameTargets(*names, keys);
+    const int renaming = std::exchange(m_bRenamingSignal, flag ? 2 : 1);
+    // The rows' journal blocks are written once the whole rename stands.
+    const int holding = std::exchange(m_bHoldJournal, 1);
+    const CString held = std::exchange(m_strHeldJournal, CString());
+    CKXPinConnEdit edit(*this, m_designContext2, "Rename Signal");
+    bool refused = !edit;
+    SetSelection(nullptr);
+    for (std::size_t i = 0; i < targets.size() && !refused; ++i)
+        refused = !TypeIntoSignalCell(targets[i].first, targets[i].second);
+    if (refused || targets.empty())
+        edit.Discard();
+    else if (!edit.Commit())
+        refused = true;
+    m_bHoldJournal = holding;
+    const CString journal = std::exchange(m_strHeldJournal, held);
+    if (!refused) WriteJournal(journal);
+    for (const auto& target : targets)
+        if (target.first <= GetRowCount()) SelectRange(CGXRange(target.first, Col(m_nColSignal)), TRUE, FALSE);
+    m_bRenamingSignal = renaming;
+    return refused || targets.empty() ? 0 : 1;
+}
+
+// A net made by a rename takes the properties of the net (and of each bit) the pin left, where it
+// has none of its own.
+void CKXInstanceDetailsGridWnd::MergeRenamedNet(CTransaction* transaction, const CString& oldText, INet* newNet) {
+    CString base;
+    int lsb = -1, msb = -1;
+    IDesign* design = m_designContext.design();
+    if (!transaction || !newNet || !design || !CSchemaUtilities::parsePinName(oldText.GetString(), base, lsb, msb))
+        return;
+    INet* oldNet = design->findNet(base.GetString());
+    if (!oldNet || oldNet == newNet) return;
+    CMergeEngine::MergeObjects(transaction, m_designContext, base, newNet->name(), 10, 4);
+    if (lsb < 0 || newNet->isScalar()) return;
+    for (int b = std::min(lsb, msb); b <= std::max(lsb, msb); ++b)
+        CMergeEngine::MergeObjects(transaction, m_designContext, CSchemaUtilities::vectorName(base.GetString(), b),
+                                   CSchemaUtilities::vectorName(newNet->name(), b), 19, 4);
+}

@@ -1,0 +1,162 @@
+// Validating an edited cell of the pin grid. A typed SIGNAL cell is a connect
+// (or, cleared, a disconnect) of the row's pin, run through the connect road of
+// every other entry and committed as one edit; the cell itself keeps the value
+// the design gives it, written by the refresh after the commit. A typed custom
+// property cell goes to the host as "changeCustomColumn". The re-entry guards
+// let a validation that arrives while an edit is being applied pass untouched.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "grid/KXGridSite.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/TclArgs.h"
+#include "rmx/schemautil.h"
+
+#include <utility>
+
+using kxpingrid::Col;
+
+namespace {
+
+constexpr ROWCOL kFilterRow = 4;
+
+// Replaces both brackets of a pair when the text holds the pair (the closing one searched from the end).
+bool SwapBrackets(CString& text, char open, char close, char newOpen, char newClose) {
+    if (text.ReverseFind(open) < 0 || text.ReverseFind(close) < 0) return false;
+    text.Replace(open, newOpen);
+    text.Replace(close, newClose);
+    return true;
+}
+
+} // namespace
+
+CStringList CKXInstanceDetailsGridWnd::g_netReplaceList;
+
+CString CKXInstanceDetailsGridWnd::NormaliseBusBrackets(CString text) {
+    // A naming rule keeps its parentheses: they hold the rule's argument.
+    if (text.IsEmpty() || text.Left(1) == "=" || CSchemaUtilities::getValidBusSyntax(text.GetString())) return text;
+    if (CSchemaUtilities::getVectorDisplayFormat()) {
+        if (!SwapBrackets(text, '<', '>', '[', ']')) SwapBrackets(text, '(', ')', '[', ']');
+    } else if (!SwapBrackets(text, '[', ']', '<', '>')) {
+        SwapBrackets(text, '(', ')', '<', '>');
+    }
+    return text;
+}
+
+BOOL CKXInstanceDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
+    m_bStoringCellEdit = 0;
+    if (nRow >= PIN_FIRST_ROW && nCol == Col(m_nColSignal) && m_bValidateSignalCell)
+        return ValidateSignalCell(nRow, nCol);
+    // The filter row applies its pattern on Enter (ProcessKeys); the stored text is all it takes here.
+    if (nRow == kFilterRow) return TRUE;
+    const auto c = static_cast<std::size_t>(nCol);
+    if (nRow >= PIN_FIRST_ROW && c < m_arrColumnInfo.size() && m_arrColumnInfo[c] &&
+        m_arrColumnInfo[c]->m_nPropertyType != 0 && m_bValidateCustomCell)
+        return ValidateCustomCell(nRow, nCol);
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::ValidateSignalCell(ROWCOL nRow, ROWCOL nCol) {
+    CGXControl* control = GetControl(nRow, nCol);
+    CString text;
+    if (control) control->GetCurrentText(text);
+    text.Trim();
+    text = NormaliseBusBrackets(text);
+    if (control) control->SetCurrentText(text);
+    const CString old = GetValueRowCol(nRow, nCol);
+    if (!text.IsEmpty()) {
+        g_netReplaceList.RemoveAll();
+        if (text.CompareNoCase(old) == 0) return KeepStoredValue(control, nRow, nCol);
+        if (m_bSignalEditThroughPane && Site()) return ApplySignalThroughPane(control, nRow, nCol, text);
+        return ConnectTypedSignal(control, nRow, nCol, text);
+    }
+    if (old.IsEmpty()) return KeepStoredValue(control, nRow, nCol);
+    return DisconnectTypedRow(control, nRow, nCol);
+}
+
+// Refused: the edit is thrown away (the cell's control shows the stored value again) and the caret
+// stays in the cell.
+BOOL CKXInstanceDetailsGridWnd::RefuseCellEdit(CGXControl* control) {
+    if (control) control->Reset();
+    return FALSE;
+}
+
+// The cell goes on showing what the design says (the refresh after a commit has written it).
+BOOL CKXInstanceDetailsGridWnd::KeepStoredValue(CGXControl* control, ROWCOL nRow, ROWCOL nCol) {
+    if (control) {
+        control->SetCurrentText(GetValueRowCol(nRow, nCol));
+        control->SetModify(FALSE);
+    }
+    m_bStoringCellEdit = 1; // the store that follows writes the same value: no undo step
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::ApplySignalThroughPane(CGXControl* control, ROWCOL nRow, ROWCOL nCol,
+                                                       const CString& text) {
+    // The pane's Attach Signal box connects the selected pins of every grid shown side by side.
+    CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
+    if (!edit) return KeepStoredValue(control, nRow, nCol);
+    const int guard = std::exchange(m_bValidateSignalCell, 0);
+    Site()->AttachSignalByName(text);
+    m_bValidateSignalCell = guard;
+    edit.Commit();
+    return KeepStoredValue(control, nRow, nCol);
+}
+
+BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol,
+                                                   const CString& text) {
+    int connected = 0;
+    {
+        CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
+        if (edit) {
+            const int guard = std::exchange(m_bValidateSignalCell, 0);
+            const int skip = std::exchange(m_bSkipChildRows, 1);
+            connected = ConnectSignalText(text, m_bPastingSignals || m_bRenamingSignal ? 0 : 1);
+            m_bSkipChildRows = skip;
+            m_bValidateSignalCell = guard;
+            if (connected && !edit.Commit()) connected = 0;
+        }
+    }
+    if (!connected) return RefuseCellEdit(control);
+    AcceptCellText(nRow, nCol, text);
+    return KeepStoredValue(control, nRow, nCol);
+}
+
+BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROWCOL nCol) {
+    CKXPinConnEdit edit(*this, m_designContext2, "Remove Conn");
+    if (!edit) return KeepStoredValue(control, nRow, nCol);
+    {
+        CTclArgsList select;
+        select.Add("selectObject");
+        select.Add("pin");
+        AddSelectedPinsToArgs(&select);
+        SendEcho(select);
+        CTclArgsList remove;
+        remove.Add("deleteConnection");
+        SendEcho(remove);
+    }
+    ROWCOL row = nRow;
+    int removedRows = 0;
+    const int guard = std::exchange(m_bValidateSignalCell, 0);
+    BOOL removed = IsDiffPairRow(nRow) ? RemoveDPConnection(nRow) : DisconnectPinRow(&row, &removedRows, FALSE);
+    if (AssignPowerToImplicitPins()) removed = TRUE;
+    m_bValidateSignalCell = guard;
+    const CString journal =
+        removed ? JournalRowText(nRow, "Delete", "Delete", CString(), false) : CString();
+    if (removed && edit.Commit()) WriteJournal(journal);
+    return KeepStoredValue(control, nRow, nCol);
+}
+
+BOOL CKXInstanceDetailsGridWnd::ValidateCustomCell(ROWCOL nRow, ROWCOL nCol) {
+    CGXControl* control = GetControl(nRow, nCol);
+    CString text;
+    if (control) control->GetCurrentText(text);
+    if (text == GetValueRowCol(nRow, nCol)) return KeepStoredValue(control, nRow, nCol);
+    const int guard = std::exchange(m_bValidateCustomCell, 0);
+    const BOOL changed = ChangeCustomColumn(FALSE, &text);
+    m_bValidateCustomCell = guard;
+    if (!changed) return RefuseCellEdit(control);
+    return KeepStoredValue(control, nRow, nCol);
+}

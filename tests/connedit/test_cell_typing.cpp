@@ -1,0 +1,150 @@
+// Typing into a pin row's SIGNAL cell, as a user does at the host (kx::edit): each
+// kind of text connects, disconnects or is refused as one edit, undone and redone
+// as one step, echoed, journalled, and replayed by the journal to the same design.
+#include "ConnEditFixture.h"
+
+#include "shell/KXTableDoc.h"
+
+namespace {
+
+class CellTyping : public ConnEditFixture {
+protected:
+    int Steps() { return Ccp()->GetUndoStepCount(); }
+    bool Echoed(const std::string& start) {
+        for (const std::string& e : Echoes())
+            if (e.rfind(start, 0) == 0) return true;
+        return false;
+    }
+};
+
+TEST_F(CellTyping, ANewNameConnectsThePinAsOneUndoableStep) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Steps();
+    EXPECT_EQ(TypeSignal("PGOOD", "NEWSIG"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "NEWSIG");
+    EXPECT_EQ(SignalCell("PGOOD"), "NEWSIG");
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_TRUE(Echoed("addConnection NEWSIG"));
+    EXPECT_NE(JournalText().find("SelectSignalCol(\"PGOOD\",\"C10\")\n\n ' --- Add Connection ---\n"
+                                 "call board.ConnectivityPane().AddConnection(\"NEWSIG\")"),
+              std::string::npos)
+        << JournalText();
+    const std::string edited = Saved();
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(SignalCell("PGOOD"), "PG");
+    Run("redo");
+    EXPECT_EQ(Saved(), edited);
+    EXPECT_EQ(SignalCell("PGOOD"), "NEWSIG");
+}
+
+TEST_F(CellTyping, TheSameSignalInOtherCaseChangesNothing) {
+    OpenBoard();
+    const std::string before = Saved();
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    EXPECT_EQ(TypeSignal("PGOOD", "pg"), "1");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(SignalCell("PGOOD"), "PG");
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(CellTyping, ClearingTheCellDisconnectsThePin) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Steps();
+    EXPECT_EQ(TypeSignal("PGOOD", ""), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "");
+    EXPECT_EQ(SignalCell("PGOOD"), "");
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_TRUE(Echoed("deleteConnection"));
+    EXPECT_NE(JournalText().find("' --- Delete ---\ncall board.ConnectivityPane().Delete()"), std::string::npos);
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+    Run("redo");
+    EXPECT_EQ(Conn("U1 PGOOD"), "");
+    // An open pin's empty cell cleared again: nothing to do, no step.
+    const int after = Steps();
+    EXPECT_EQ(TypeSignal("PGOOD", ""), "1");
+    EXPECT_EQ(Steps(), after);
+}
+
+TEST_F(CellTyping, BracketsOfATypedBusNameFollowTheDesignsStyle) {
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("DQ[3]"), "DQ<3>");
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("DQ(7..4)"), "DQ<7..4>");
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("DQ<3>"), "DQ<3>");
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("PLAIN"), "PLAIN");
+    // A naming rule's parentheses hold its argument: they stay.
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("=PREFIXPINNAME(q_)"), "=PREFIXPINNAME(q_)");
+
+    OpenBoard();
+    const std::string before = Saved();
+    EXPECT_EQ(TypeSignal("MCLK", "DQ[3]"), "1");
+    EXPECT_EQ(Conn("U1 MCLK"), "DQ<3>");
+    EXPECT_EQ(TypeSignal("PGOOD", "=PREFIXPINNAME(q_)"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "q_PGOOD");
+    Run("undo");
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(CellTyping, ARefusedTextKeepsTheCellAndChangesNothing) {
+    OpenBoard();
+    const std::string before = Saved();
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    Messages();
+    EXPECT_EQ(TypeSignal("PGOOD", "bad name!"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-112"});
+    EXPECT_EQ(SignalCell("PGOOD"), "PG");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_FALSE(Doc()->IsModified());
+    // The refused edit left nothing open: the next typing goes through.
+    EXPECT_EQ(TypeSignal("PGOOD", "GOOD2"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "GOOD2");
+}
+
+TEST_F(CellTyping, TypedEditsReplayFromTheJournalInAFreshWindow) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_EQ(TypeSignal("PGOOD", "NEWSIG"), "1");
+    ASSERT_EQ(TypeSignal("MCLK", "DQ[3]"), "1");
+    ASSERT_EQ(TypeSignal("RST_N", ""), "1");
+    ASSERT_EQ(TypeSignal("PGOOD", "pg"), "1"); // a new change again: PG from NEWSIG
+    const std::string edited = Saved();
+    ASSERT_NE(edited, original);
+    EXPECT_EQ(Replayed(original), edited);
+}
+
+} // namespace
+
+namespace {
+
+using Drops = ConnEditFixture;
+
+// A signal dragged from the signal list onto a pin row connects that pin.
+TEST_F(Drops, ASignalDroppedOnAPinRowConnectsIt) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int row = PinRow("PGOOD");
+    ASSERT_GT(row, 0);
+    const std::string at = std::to_string(row) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    EXPECT_EQ(Run("kx::drop ccp " + at + " signal MCLK"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "MCLK");
+    EXPECT_NE(JournalText().find("SelectSignalCol(\"PGOOD\",\"C10\")\n\n ' --- Add Connection ---\n"
+                                 "call board.ConnectivityPane().AddConnection(\"MCLK\")"),
+              std::string::npos);
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+    // A pair signal is refused on a row that is no pair row.
+    EXPECT_EQ(Run("kx::drop ccp " + at + " signal {SYSCLK (Differential Pair)}"), "0");
+    EXPECT_EQ(Saved(), before);
+}
+
+} // namespace

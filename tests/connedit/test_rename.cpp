@@ -1,0 +1,109 @@
+// Renaming the signals of pin rows: the renameConnection word, the Modify Values
+// command with its multiple-value editor, and the journal that replays a rename;
+// a net a rename makes takes the old net's properties.
+#include "ConnEditFixture.h"
+
+#include "shell/KXTableDoc.h"
+
+namespace {
+
+class Rename : public ConnEditFixture {
+protected:
+    int Steps() { return Ccp()->GetUndoStepCount(); }
+    std::string NetProp(const std::string& net, const std::string& name) {
+        return Run("kx::prop demo.board:sch@:" + net + " " + name);
+    }
+};
+
+TEST_F(Rename, TheWordRenamesEachListedPinInOneStep) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Steps();
+    // Each key's pin takes its own name, whatever the order of the rows.
+    EXPECT_EQ(Run("renameConnection pin [list U1 RST_N C9 S_TWO] [list U1 PGOOD C10 S_ONE]"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "S_ONE");
+    EXPECT_EQ(Conn("U1 RST_N"), "S_TWO");
+    EXPECT_EQ(SignalCell("PGOOD"), "S_ONE");
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("SelectSignalCol(\"RST_N\",\"C9\")\n\n ' --- Rename Connection ---\n"
+                           "call board.ConnectivityPane().RenameConnection(\"S_TWO\")"),
+              std::string::npos)
+        << journal;
+    const std::string edited = Saved();
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+    Run("redo");
+    EXPECT_EQ(Saved(), edited);
+}
+
+TEST_F(Rename, ANewNetTakesTheOldNetsPropertiesAndKeepsItsOwn) {
+    OpenBoard();
+    ASSERT_EQ(NetProp("MCLK", "PHYS_NET_NAME"), "DDR_CLK");
+    EXPECT_EQ(Run("renameConnection pin [list U1 MCLK B14 NEWCLK]"), "1");
+    EXPECT_EQ(Conn("U1 MCLK"), "NEWCLK");
+    EXPECT_EQ(NetProp("NEWCLK", "PHYS_NET_NAME"), "DDR_CLK");
+    // Onto a net that exists already nothing is merged: its own properties stay.
+    EXPECT_EQ(Run("renameConnection pin [list U1 PGOOD C10 VCC3V3]"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "VCC3V3");
+    EXPECT_EQ(NetProp("VCC3V3", "PHYS_NET_NAME"), "VCC3V3");
+    // A plain connect of a pin to a new net copies nothing.
+    EXPECT_EQ(Run("addConnection pin PLAIN RST_N:C9"), "2");
+    EXPECT_NE(NetProp("PLAIN", "PHYS_NET_NAME"), "RESET_N");
+}
+
+TEST_F(Rename, ARefusedNameChangesNoPin) {
+    OpenBoard();
+    const std::string before = Saved();
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    Messages();
+    EXPECT_EQ(Run("renameConnection pin [list U1 PGOOD C10 GOOD] [list U1 RST_N C9 {bad name!}]"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-112"});
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    // Without names: one row is told there is nothing to rename with.
+    Select({"PGOOD:C10"});
+    EXPECT_EQ(Run("renameConnection pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-182"});
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(Rename, ModifyValuesAsksTheEditorAndRunsTheWord) {
+    OpenBoard();
+    CKXInstanceDetailsGridWnd* grid = Grid();
+    // Not on a pin's name: the command is disabled there.
+    grid->SetCurrentCell(static_cast<ROWCOL>(PinRow("PGOOD")), static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName));
+    EXPECT_FALSE(grid->CanRenameConnections());
+    Select({"PGOOD:C10", "RST_N:C9"});
+    grid->SetCurrentCell(static_cast<ROWCOL>(PinRow("PGOOD")), static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColSignal));
+    EXPECT_TRUE(grid->CanRenameConnections());
+    Select({"PGOOD:C10", "RST_N:C9"});
+    Run("kx::answer dialog CKXDlgEditValues ok value0 {P G} value1 RN");
+    const int steps = Steps();
+    Ccp()->OnCmdMsg(35096, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(Conn("U1 PGOOD"), "PG"); // the blank is taken out: the pin stays where it was
+    EXPECT_EQ(Conn("U1 RST_N"), "RN");
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_NE(Transcript().find("request: selectWindow ccp; renameConnection [list U1 PGOOD C10 PG] [list U1 RST_N C9 RN]"),
+              std::string::npos)
+        << Transcript();
+    // Cancelled: nothing is sent.
+    const std::string before = Saved();
+    Run("kx::answer dialog CKXDlgEditValues cancel");
+    Select({"PGOOD:C10", "RST_N:C9"});
+    Ccp()->OnCmdMsg(35096, CN_COMMAND, nullptr, nullptr);
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(Rename, ARenameReplaysFromTheJournalWithTheMergedProperties) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_EQ(Run("renameConnection pin [list U1 MCLK B14 NEWCLK] [list U1 PGOOD C10 S_ONE]"), "1");
+    const std::string edited = Saved();
+    EXPECT_EQ(Replayed(original), edited);
+}
+
+} // namespace

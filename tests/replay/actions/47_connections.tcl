@@ -1,0 +1,25 @@
+# Typing into the Signal cells of pin rows and renaming connections: each connect, disconnect and
+# rename is one journalled edit.
+kx::show clp U1
+# The row of the pin and the column of a caption in the active pin grid, as kx::window shows them.
+proc gridCell {caption pin} {
+    set columns {}
+    set col 0
+    set row 0
+    foreach line [split [kx::window ccp] \n] {
+        if {[regexp {columns (.*)$} $line -> columns]} continue
+        if {![regexp {^    (\d+): (.*)$} $line -> r cells]} continue
+        set texts [split [string map [list " | " \x01] $cells] \x01]
+        set at [lsearch -exact $texts $caption]
+        if {$r == 2 && $at >= 0} { set col [lindex $columns $at] }
+        if {[lsearch -exact $texts $pin] >= 0} { set row $r }
+    }
+    return [list $row $col]
+}
+check "type a new signal" [kx::edit ccp {*}[gridCell Signal PGOOD] NEWPG] 1
+check "type a bus bit" [kx::edit ccp {*}[gridCell Signal MCLK] {DQ[3]}] 1
+check "clear" [kx::edit ccp {*}[gridCell Signal RST_N] {}] 1
+check "rename" [renameConnection pin [list U1 PGOOD C10 RENAMED]] 1
+check "undo" [undo] 1
+check "redo" [redo] 1
+checkMessages
