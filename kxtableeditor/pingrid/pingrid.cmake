@@ -35,7 +35,11 @@ if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon AND TARGET kxpr
     ${_kxpingrid_dir}/KXInstanceDetailsConnectPair.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsDisconnect.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsSwap.cpp
-    ${_kxpingrid_dir}/KXInstanceDetailsPinNumber.cpp)
+    ${_kxpingrid_dir}/KXInstanceDetailsPinNumber.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsRetain.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsTerm.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsPupd.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsModel.cpp)
   list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxpropertyeditor kxsmall kxassoccomp kxinstsigpane rmx)
   set_property(GLOBAL PROPERTY KXPINGRID_BUILT ON)
 endif()

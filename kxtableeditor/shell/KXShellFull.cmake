@@ -14,6 +14,7 @@ list(APPEND KXTE_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAttach.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneConnect.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAuto.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAssoc.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneGrids.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePhys.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableOleDropTarget.cpp
