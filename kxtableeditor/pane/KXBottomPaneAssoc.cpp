@@ -106,6 +106,12 @@ bool ParseTermination(const std::vector<CTclArgs*>& args, TerminationParts& p) {
 
 } // namespace
 
+// Operands a word cannot read: its usage, and nothing done.
+LRESULT CKXBottomPaneContainerView::BadOperands() {
+    Usage();
+    return 0;
+}
+
 LRESULT CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args, long) {
     if (!args) return 0;
     const std::vector<CTclArgs*> list = ArgsOf(args);
@@ -126,7 +132,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args, long
         return 2;
     }
     TerminationParts parts;
-    if (!ParseTermination(list, parts)) return Usage();
+    if (!ParseTermination(list, parts)) return BadOperands();
     if (GetViewMode() == 4) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 0;
@@ -167,7 +173,7 @@ LRESULT CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args, lon
     bool ids = false, refDes = false, renamed = false;
     for (size_t k = 0; k < list.size(); ++k) {
         const CString v = list[k]->GetValue(0);
-        if (k + 1 >= list.size()) return Usage();
+        if (k + 1 >= list.size()) return BadOperands();
         const CTclArgs* next = list[++k];
         const CString value = next->GetValue(0);
         if (Is(v, "-id")) {
@@ -179,11 +185,11 @@ LRESULT CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args, lon
             designators.Add(value);
             last = value;
         } else if (Is(v, "-newrefdes", "-new")) {
-            if (last.IsEmpty()) return Usage();
+            if (last.IsEmpty()) return BadOperands();
             renamed = true;
             renames.SetAt(last, value);
         } else if (v == "-k" || v == "-i") {
-            if (last.IsEmpty()) return Usage();
+            if (last.IsEmpty()) return BadOperands();
             CString items;
             for (int i = 0; i < next->GetArgCount(); ++i)
                 items += (i ? "\n" : "") + next->GetValue(i);
@@ -195,10 +201,10 @@ LRESULT CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args, lon
         } else if (Is(v, "-low", "-lo")) {
             low = value;
         } else {
-            return Usage();
+            return BadOperands();
         }
     }
-    if (ids && (refDes || renamed)) return Usage();
+    if (ids && (refDes || renamed)) return BadOperands();
     if (GetViewMode() == 4 || GetViewMode() == 2 || !grid->CanAddTermination()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-210");
         return 0;
@@ -235,7 +241,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* args, l
 LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
     if (!args) return 0;
     const std::vector<CTclArgs*> list = ArgsOf(args);
-    if (list.size() >= 21) return Usage();
+    if (list.size() >= 21) return BadOperands();
     CString type, lib, cell, view, phys, value, dcNet, parent;
     CStringList keys, insts;
     BOOL common = FALSE, shortFirst = FALSE;
@@ -250,7 +256,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
             shortFirst = TRUE;
             continue;
         }
-        if (k + 1 >= list.size()) return Usage();
+        if (k + 1 >= list.size()) return BadOperands();
         const CTclArgs* next = list[++k];
         const CString val = next->GetValue(0);
         if (Is(v, "-type", "-t")) type = val;
@@ -264,10 +270,10 @@ LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
         } else if (Is(v, "-value", "-va")) value = val;
         else if (Is(v, "-dcnet", "-n")) dcNet = val;
         else if (Is(v, "-parent", "-pa")) parent = val;
-        else return Usage();
+        else return BadOperands();
     }
     if (dcNet.IsEmpty() || (type.CompareNoCase("pullup") != 0 && type.CompareNoCase("pulldown") != 0))
-        return Usage();
+        return BadOperands();
     if (GetViewMode() == 4) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 0;
@@ -284,7 +290,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
 LRESULT CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {
     if (!args) return 0;
     const std::vector<CTclArgs*> list = ArgsOf(args);
-    if (list.empty()) return Usage();
+    if (list.empty()) return BadOperands();
     CString name, refDes, dcNets, parent;
     CStringList keys, injs;
     BOOL diffPair = FALSE;
@@ -298,7 +304,7 @@ LRESULT CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {
             name = v;
             continue;
         }
-        if (k + 1 >= list.size()) return Usage();
+        if (k + 1 >= list.size()) return BadOperands();
         const CTclArgs* next = list[++k];
         const CString val = next->GetValue(0);
         if (Is(v, "-refdes", "-r")) {
@@ -310,20 +316,20 @@ LRESULT CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {
         } else if (Is(v, "-parent", "-p")) {
             parent = val;
             if (val.CompareNoCase("dp") == 0) {
-                if (next->GetArgCount() < 2) return Usage();
+                if (next->GetArgCount() < 2) return BadOperands();
                 parent = next->GetValue(1);
                 diffPair = TRUE;
             }
         } else {
             CStringList& into = Is(v, "-keyprop", "-k") ? keys : injs;
             for (int i = 0; i < next->GetArgCount(); ++i) {
-                if (next->GetValue(i).Find('=') < 0) return Usage();
+                if (next->GetValue(i).Find('=') < 0) return BadOperands();
                 into.AddTail(next->GetValue(i));
             }
             emptyOption = emptyOption || next->GetArgCount() == 0;
         }
     }
-    if (name.IsEmpty() || emptyOption) return Usage();
+    if (name.IsEmpty() || emptyOption) return BadOperands();
     if (GetViewMode() == 4) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 0;
@@ -352,7 +358,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, long) {
             values.SetAt(v, a->GetValue(1));
         }
     }
-    if (paired != 0 && paired != list.size()) return Usage();
+    if (paired != 0 && paired != list.size()) return BadOperands();
     if (GetViewMode() == 4 || !IsEditable()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 0;
@@ -400,10 +406,7 @@ LRESULT CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool
         pin->Grid().AssignModel(0, "");
         return 2;
     }
-    if (!pin->Grid().CanAssignModel()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-184");
-        return 0;
-    }
+    // The grid refuses pins that take no model (KXTABLE-184) or differ in direction (KXTABLE-127).
     return pin->CommitAssignModel(model) ? 1 : 0;
 }
 

@@ -343,6 +343,7 @@ public:
     LRESULT OnTclEditPupd(CTclArgsList* args, long extra);
     LRESULT OnTclDeletePupd(CTclArgsList* args, long extra);
     LRESULT PinGridModelCommand(CTclArgsList* args, bool assign);
+    LRESULT BadOperands(); // the word's usage; result 0
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);

@@ -124,16 +124,19 @@ int CKXInstanceDetailsGridWnd::CheckTerminationTargets(CKXAssocCompAPI& api, con
     for (ROWCOL row : targets) {
         int msb = -1, lsb = -1;
         IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-        if (!pin) continue;
-        if (targets.size() > 1) {
-            const CString type = CKXGenUtils::GetPinType(pin);
-            input = input || type.CompareNoCase("Input") == 0;
-            output = output || type.CompareNoCase("Output") == 0;
-            if (input && output) {
-                CKXErrorHandler::MessageBoxOk("KXTABLE-103");
-                return 0;
-            }
+        if (!pin || targets.size() < 2) continue;
+        const CString type = CKXGenUtils::GetPinType(pin);
+        input = input || type.CompareNoCase("Input") == 0;
+        output = output || type.CompareNoCase("Output") == 0;
+        if (input && output) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-103");
+            return 0;
         }
+    }
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        if (!pin) continue;
         for (int bit = msb; bit >= lsb; --bit) {
             api.setInstTermBit(pin->bit(bit));
             if ((targets.size() > 1 || automation) && api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) {
