@@ -403,7 +403,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
         kxpingrid::ProgressScope progress("Deleting Termination(s):", static_cast<int>(targets.size()));
         int step = 0;
         for (ROWCOL row : targets) {
-            progress.Step("Deleting Termination(s): %d%% of %d", step++);
+            progress.Step("%d%% of %d", step++);
             int msb = -1, lsb = -1;
             IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
             if (!pin) continue;
