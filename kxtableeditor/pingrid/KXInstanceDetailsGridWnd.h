@@ -667,7 +667,7 @@ private:
     std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
     void RefreshAssocRows(const std::vector<ROWCOL>& rows);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
-    void EchoWords(std::initializer_list<CString> words);
+    const char* PupdSelectMethod();
     // Connection editing helpers.
     BOOL DispatchNamingRule(const CString& text, int bEchoToHost);
     HMTGEN CurrentPinCandidates();

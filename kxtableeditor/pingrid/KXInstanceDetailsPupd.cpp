@@ -40,6 +40,14 @@ std::set<unsigned> NetIdsOf(const std::vector<CNetBit>& bits) {
 
 } // namespace
 
+// The journal selects a pull-up's row in the PUPD column, or in the SIGNAL column where the layout
+// shows no PUPD column (a replay must find the cell to select).
+const char* CKXInstanceDetailsGridWnd::PupdSelectMethod() {
+    const ROWCOL col = Col(m_nColPupd);
+    const bool shown = m_nColPupd > 0 && col <= GetColCount() && !IsColHidden(col);
+    return shown ? "SelectPUPDCol" : "SelectSignalCol";
+}
+
 BOOL CKXInstanceDetailsGridWnd::CanAddPupd() {
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
@@ -147,7 +155,7 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CStri
     for (ROWCOL row : journalRows) {
         KXJournalLines lines(JournalHandle());
         lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
-        journal += JournalAssocText(row, "SelectPUPDCol", "Add Pullup/Pulldown") + lines.Text();
+        journal += JournalAssocText(row, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
     FillPupdColumn(NetIdsOf(bits));
@@ -239,7 +247,7 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
     for (ROWCOL row : changed) {
         KXJournalLines lines(JournalHandle());
         lines.Pane("DeletePUPD", {list}).End();
-        journal += JournalAssocText(row, "SelectPUPDCol", "Delete Pullup/Pulldown") + lines.Text();
+        journal += JournalAssocText(row, PupdSelectMethod(), "Delete Pullup/Pulldown") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
     FillPupdColumn(NetIdsOf(bits));
@@ -293,7 +301,7 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
             if (it == rowsOf.end()) continue;
             KXJournalLines lines(JournalHandle());
             lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
-            journal += JournalAssocText(it->second, "SelectPUPDCol", "Add Pullup/Pulldown") + lines.Text();
+            journal += JournalAssocText(it->second, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
         }
         if (!edit.Commit()) return;
         FillPupdColumn(NetIdsOf(bits));
