@@ -51,6 +51,12 @@ void CKXBottomPaneContainerView::AddSignalListEntry(const CString& text, DWORD d
     if (at >= 0) m_AttachSignalCombo.SetItemData(at, data);
 }
 
+void CKXBottomPaneContainerView::AddSignalListEntries(std::vector<CAfxItemList::NewItem> entries) {
+    if (entries.empty()) return;
+    if (m_pSignalDropList->GetSafeHwnd()) m_pSignalDropList->AddStrings(entries);
+    m_AttachSignalCombo.AddStrings(std::move(entries));
+}
+
 void CKXBottomPaneContainerView::AddDiffPairListEntry(const CString& text) {
     if (!m_pDiffPairDropList->GetSafeHwnd()) return;
     const int at = m_pDiffPairDropList->AddString(text);
@@ -102,13 +108,13 @@ std::vector<CString> CKXBottomPaneContainerView::GetAttachSignalEntries() const 
 
 void CKXBottomPaneContainerView::ShowAttachSignalControls(BOOL show) {
     // A read-only window never edits connections: the row stays hidden there.
-    m_bAttachRowShown = show && GetViewMode() != 2;
+    m_bAttachRowShown = show && GetViewMode() != eOpenModeContext;
     if (m_AttachSignalCombo.GetSafeHwnd())
         m_AttachSignalCombo.ShowWindow(m_bAttachRowShown ? SW_SHOW : SW_HIDE);
 }
 
 void CKXBottomPaneContainerView::EnableAttachSignalControls(BOOL enable) {
-    m_bAttachEnabled = enable && GetViewMode() != 2;
+    m_bAttachEnabled = enable && GetViewMode() != eOpenModeContext;
     if (m_AttachSignalCombo.GetSafeHwnd()) m_AttachSignalCombo.EnableWindow(m_bAttachEnabled);
 }
 

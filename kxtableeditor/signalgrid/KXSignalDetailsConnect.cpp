@@ -6,7 +6,8 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
-#include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridSite.h"
+#include "kxinstsigpane/CommonInterface.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/TclArgs.h"
@@ -66,7 +67,7 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     } else {
         CString startText = CellText(row, m_nColStartBit), endText = CellText(row, m_nColEndBit);
         if (startText.IsEmpty() || endText.IsEmpty()) {
-            CCommonInterface* signalPane = m_pPane ? m_pPane->GetSignalPaneInterface() : nullptr;
+            CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
             if (signalPane && signalPane->GetGroupFlag() == 1) return Refuse(bShowMessages, "KXTABLE-146");
             fillOnly = true;
         }
@@ -249,8 +250,7 @@ BOOL CKXSignalDetailsGridWnd::AddInstanceRow(const CInstanceContext& instance, R
     IInstance* inst = instance.instance();
     if (!inst) return FALSE;
     GridWriteScope scope(*this);
-    const ROWCOL row = FindFirstEmptyRow();
-    if (row > GetRowCount()) InsertDataRows(row, 1);
+    const ROWCOL row = TakeBlankRow();
     RestyleRow(row);
     CGXStyle cell;
     cell.SetValue(inst->cellName()).SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO)).SetWrapText(FALSE);
