@@ -29,6 +29,7 @@ class CKXGridEdit;
 class KXCsvParser;
 class CKXAssocCompAPI;
 class KXAssocAutomation;
+class IKXMessageServer;
 class CKXRetainAssocCompDlg;
 class IDTInstance;
 class CTransaction;
@@ -238,6 +239,10 @@ public:
     BOOL CommitRemoveModel() override;
     // Delete by the current cell's column.
     BOOL DeleteSelection() override;
+    // Selection publishing: status prompt, current net, property editor and associated-component viewer.
+    void NotifySelectionChanged() override;
+    // Appends "[list instance pin "number"]" per selected pin, separated by blanks.
+    void GetSelectionAsList(CString& list) override;
     // A double-click on a TERMINATION or PUPD cell opens the library's dialog; FALSE for other cells.
     BOOL OnAssocCellDoubleClick(ROWCOL row, ROWCOL col);
     // The automation object of the associated-components library (InitTermination, InitPUPD).
@@ -665,6 +670,9 @@ private:
     void RefreshAssocRows(const std::vector<ROWCOL>& rows);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
     const char* PupdSelectMethod();
+    void PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col);
+    void PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
+    void PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
     // Connection editing helpers.
     BOOL DispatchNamingRule(const CString& text, int bEchoToHost);
     HMTGEN CurrentPinCandidates();

@@ -37,5 +37,6 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxpingrid_dir}/KXInstanceDetailsRetain.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsTerm.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsPupd.cpp
-    ${_kxpingrid_dir}/KXInstanceDetailsModel.cpp)
+    ${_kxpingrid_dir}/KXInstanceDetailsModel.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsPublish.cpp)
   list(APPEND KXTE_PINGRID_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxpropertyeditor kxsmall kxassoccomp kxinstsigpane rmx)

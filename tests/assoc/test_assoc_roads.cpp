@@ -287,3 +287,27 @@ TEST_F(Assoc, JournalReplaysToTheSameSavedDesign) {
 }
 
 } // namespace
+
+namespace {
+
+using AssocSelection = Assoc;
+
+// The selected pins as a list text for host commands: one item per pin, no blank at the end.
+TEST_F(AssocSelection, SelectionListsThePinsForHostCommands) {
+    OpenBoard();
+    Run("selectObject pin PGOOD MCLK");
+    CString list;
+    Grid()->GetSelectionAsList(list);
+    const std::string text = list.GetString();
+    EXPECT_NE(text.find("MCLK \"B14\"]"), std::string::npos) << text;
+    EXPECT_NE(text.find("PGOOD \"C10\"]"), std::string::npos) << text;
+    EXPECT_LT(text.find("MCLK"), text.find("PGOOD"));
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.back(), ' ');
+    // Publishing the selection changes nothing in the design.
+    const std::string before = Saved();
+    Grid()->NotifySelectionChanged();
+    EXPECT_TRUE(Saved() == before);
+}
+
+} // namespace
