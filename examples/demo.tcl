@@ -260,3 +260,27 @@ file delete r1.if
 unset ::env(RMX_SUBTOOL_ID)
 show "matrix view (not built)" [kx::menu 35676]
 show "messages shown" [kx::messages]
+say "Terminations and pull-ups of a component's pins, and their cells"
+show opened [kx::open demo.board:sch 1]
+kx::show clp U1
+proc pinRow {pin} {
+    foreach line [split [kx::window ccp] "\n"] {
+        if {[string match "*: $pin |*" $line] || [string match "* | $pin |*" $line]} { return [string trim $line] }
+    }
+    return ""
+}
+show "PGOOD before" [pinRow PGOOD]
+show "RST_N (its net carries a pull-up)" [pinRow RST_N]
+selectObject pin PGOOD
+show "add a series termination" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22]
+show "add a pull-up to its net" [addPupd pin -type pullup -dcnet VCC3V3 -value 4.7k]
+show "PGOOD after" [pinRow PGOOD]
+show "a second series termination is refused" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402]
+show "messages shown" [kx::messages]
+show "assign a signal model" [assignModel pin LVCMOS33 PGOOD]
+show "its model" [kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL]
+show "delete the termination" [deleteTermination pin PGOOD]
+show "undo" [undo]
+show "PGOOD after undo" [pinRow PGOOD]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

@@ -28,3 +28,14 @@ inline KXPupdMark KXPupdMarkOf(bool localUp, bool localDown, bool aliasUp, bool 
 inline UINT KXPupdControl(bool localUp, bool localDown, bool aliasUp, bool aliasDown) {
     return KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown).control;
 }
+
+// The tool tip of a PUPD cell control; empty for none.
+inline const char* KXPupdToolTip(UINT control) {
+    for (const bool up : {false, true})
+        for (const bool down : {false, true})
+            for (const bool aliasUp : {false, true})
+                for (const bool aliasDown : {false, true})
+                    if (const KXPupdMark mark = KXPupdMarkOf(up, down, aliasUp, aliasDown); mark.control == control)
+                        return mark.toolTip;
+    return "";
+}

@@ -285,11 +285,6 @@ void CKXBottomPaneContainerView::AutoPaste() {
     SendHostText("paste pin");
 }
 
-BOOL CKXBottomPaneContainerView::AutoAddTermination() { return RefuseAutomation(); }
-LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR) {
-    RefuseAutomation();
-    return nullptr;
-}
 BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR pinNumber) {
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part && GetViewMode() != eOpenModePhysical)
@@ -297,15 +292,8 @@ BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR pinNumber) {
     if (!part) return RefuseAutomation();
     return part->OnAssignPinNumber(pinNumber ? pinNumber : "");
 }
-LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR) {
-    RefuseAutomation();
-    return nullptr;
-}
-BOOL CKXBottomPaneContainerView::AutoAddPUPD() { return RefuseAutomation(); }
 BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit,
                                                         LPCTSTR endBit) {
     CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
     return grid ? grid->AssignConnectivityByName(instance, pinNumber, startBit, endBit, "") : FALSE;
 }
-BOOL CKXBottomPaneContainerView::AutoChangeDelay(LPCTSTR) { return RefuseAutomation(); }
-BOOL CKXBottomPaneContainerView::AutoDeletePUPD(LPCTSTR) { return RefuseAutomation(); }

@@ -349,6 +349,15 @@ public:
     LRESULT OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);
     LRESULT OnTclSwapSignal(CTclArgsList* args, long extra);
     LRESULT OnTclRenameConnection(CTclArgsList* args, long extra);
+    // Terminations, pull-ups/pull-downs and pin models (KXBottomPaneAssoc.cpp).
+    LRESULT OnTclAddTermination(CTclArgsList* args, long extra);
+    LRESULT OnTclEditTermination(CTclArgsList* args, long extra);
+    LRESULT OnTclDeleteTermination(CTclArgsList* args, long extra);
+    LRESULT OnTclAddPupd(CTclArgsList* args, long extra);
+    LRESULT OnTclEditPupd(CTclArgsList* args, long extra);
+    LRESULT OnTclDeletePupd(CTclArgsList* args, long extra);
+    LRESULT PinGridModelCommand(CTclArgsList* args, bool assign);
+    LRESULT BadOperands(); // the word's usage; result 0
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);

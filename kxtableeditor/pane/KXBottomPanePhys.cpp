@@ -161,6 +161,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args, lon
 // "assignModel MODEL KEY ..." and "removeModel KEY ...": the keys select the rows first.
 LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
+    if (ActivePinGrid()) return PinGridModelCommand(args, true);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, true);
     if (!args || args->GetTotalArgCount() == 0) {
@@ -190,6 +191,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
 
 LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
+    if (ActivePinGrid()) return PinGridModelCommand(args, false);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, false);
     CStringArray keys;

@@ -501,6 +501,15 @@ CString HeaderCellText(CKXGridWnd* grid, ROWCOL col, const CString& value) {
 
 } // namespace
 
+// A cell that shows a picture rather than text (a pull-up/pull-down mark) is read by its tool tip.
+static CString ToolTipOnlyText(CKXGridWnd* grid, ROWCOL row, ROWCOL col) {
+    CGXStyle style;
+    grid->GetStyleRowCol(row, col, style);
+    return style.GetIncludeUserAttribute(GX_IDS_UA_TOOLTIPTEXT)
+               ? style.GetUserAttributeText(GX_IDS_UA_TOOLTIPTEXT)
+               : CString();
+}
+
 CString CKXBottomPaneContainerView::GetPaneText() {
     CString text = m_bHintVisible ? CString(HintText()) : m_strTitle;
     for (const CString& s : m_shown)
@@ -531,6 +540,7 @@ CString CKXBottomPaneContainerView::GetPaneText() {
                 if (g->GetColWidth(c) == 0) continue; // a column the user does not see
                 CString v = g->GetValueRowCol(r, c);
                 if (r < firstRow) v = HeaderCellText(g, c, v);
+                else if (v.IsEmpty()) v = ToolTipOnlyText(g, r, c);
                 if (!v.IsEmpty()) any = true;
                 line += (first ? "" : " | ") + v;
                 first = false;

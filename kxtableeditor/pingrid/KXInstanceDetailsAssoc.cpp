@@ -1,16 +1,61 @@
 // The cells of the components attached to pins and nets: the termination text
 // of a pin row and the pull-up/pull-down mark of its net, both read through
-// the associated-components interface.
+// the associated-components interface, and the termination of the selection.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXPupdMark.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxsmall/ISysObjectServer.h"
+
+#include <map>
+#include <set>
 
 using kxpingrid::Col;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
+
+namespace {
+
+// The member pins of a pair pin, or the pair pin itself when it has none.
+std::vector<IDPInstTerm*> PairTerms(IDPInstTerm* pair) {
+    std::vector<IDPInstTerm*> terms;
+    if (!pair) return terms;
+    for (IDPInstTerm* m : pair->beginMember())
+        if (m) terms.push_back(m);
+    if (terms.empty()) terms.push_back(pair);
+    return terms;
+}
+
+} // namespace
+
+CDesignContext CKXInstanceDetailsGridWnd::MasterDesign() const {
+    return m_designContext2 ? m_designContext2 : m_designContext;
+}
+
+IInstTerm* CKXInstanceDetailsGridWnd::GetRowPinForAssoc(ROWCOL row, int& msb, int& lsb) {
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (pin || !IsPowerPinRow(row)) return pin;
+    // A power-pin group row stands for the pin of its first child row.
+    std::list<int> children;
+    GetChildRows(row, children, -1);
+    return children.empty() ? nullptr : GetRowInstTerm(static_cast<ROWCOL>(children.front()), msb, lsb);
+}
+
+void CKXInstanceDetailsGridWnd::WriteTerminationCell(ROWCOL row, const CString& type, const CString& tip,
+                                                     BOOL enabled) {
+    CGXStyle style;
+    style.SetControl(Id(GX_IDS_CTRL_STATIC)).SetValue(type).SetReadOnly(TRUE).SetEnabled(enabled);
+    style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
+    CGXStyle name;
+    GetStyleRowCol(row, Col(m_nColPinName), name);
+    CString level = "noval";
+    if (name.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))) level = name.GetUserAttribute(Id(IDS_UA_ROW_LEVEL)).GetValue();
+    style.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
+    kxgrid::GridWriteScope write(*this);
+    SetStyleRange(CGXRange(row, Col(m_nColTermination)), style, gxOverride, 0, kNoUpdate, gxDo);
+}
 
 void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     (void)flag;
@@ -19,14 +64,109 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
         FillTerminationCell(row);
         return;
     }
-    CInstTermBitContext bit;
-    if (!GetRowInstTermBitContext(row, bit) || !bit) return;
+    const CInstanceContext instance = GetRowInstance(row);
+    if (instance && instance.containedDesign()) {
+        // A block's pins carry no terminations here.
+        WriteTerminationCell(row, CString(), CString(), FALSE);
+        return;
+    }
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowPinForAssoc(row, msb, lsb);
+    if (!pin) return;
     CKXAssocCompAPI* api = GetAssocCompAPI();
-    api->setInstTermBit(bit.instTermBit());
-    CGXStyle style;
-    style.SetValue(api->getDisplayText(CKXAssocCompAPI::TERMINATION));
-    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
-    SetStyleRange(CGXRange(row, Col(m_nColTermination)), style, gxOverride, 0, kNoUpdate, gxDo);
+    const CInstTermBit saved = api->getInstTermBit();
+    const CInstTermBit bit = pin->bit(lsb);
+    CString type, tip;
+    // An unconnected pin shows no termination, whatever the library holds.
+    if (bit && bit.netbitOuter()) {
+        api->setDesignContext(MasterDesign());
+        api->setInstTermBit(bit);
+        type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
+        if (!type.IsEmpty()) tip = api->getDisplayText(CKXAssocCompAPI::TERMINATION);
+    }
+    WriteTerminationCell(row, type, tip, TRUE);
+    CString base, m, l;
+    const bool child = GetCellVectorInfo(row, base, m, l) || IsPowerPinRow(row) || IsPowerPinChildRow(row);
+    const ROWCOL parent = GetRowParentOffset(row);
+    if (!type.IsEmpty() && child && parent != GX_INVALID && parent > 0) {
+        const CString shown = GetValueRowCol(parent, Col(m_nColTermination));
+        if (shown.CompareNoCase(type) != 0) {
+            CGXStyle clear;
+            clear.SetValue("");
+            kxgrid::GridWriteScope write(*this);
+            SetStyleRange(CGXRange(parent, Col(m_nColTermination)), clear, gxOverride, 0, kNoUpdate, gxDo);
+        }
+    }
+    api->setInstTermBit(saved);
+}
+
+void CKXInstanceDetailsGridWnd::FillTerminationCell(ROWCOL row) {
+    IDPInstTerm* pair = GetRowDPInstTerm(row);
+    CString type, tip;
+    if (pair && pair->dpConn()) {
+        CKXAssocCompAPI* api = GetAssocCompAPI();
+        api->setDesignContext(MasterDesign());
+        api->setDPInstTermBit(pair);
+        type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
+        tip = api->getDisplayText(CKXAssocCompAPI::TERMINATION);
+    }
+    WriteTerminationCell(row, type, tip, TRUE);
+}
+
+IDTInstance* CKXInstanceDetailsGridWnd::GetSelectedRowTermination() {
+    CRowColArray rows;
+    if (GetSelectedRows(rows, FALSE, TRUE) != 1) return nullptr;
+    const ROWCOL row = rows[0];
+    if (row < PIN_FIRST_ROW || row > GetRowCount()) return nullptr;
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    api->setDesignContext(MasterDesign());
+    if (IsDiffPairRow(row)) {
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+            api->setDPInstTermBit(term);
+            if (IDTInstance* dt = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return dt;
+        }
+        return nullptr;
+    }
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowPinForAssoc(row, msb, lsb);
+    if (!pin) return nullptr;
+    api->setInstTermBit(pin->bit(lsb));
+    return api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+}
+
+BOOL CKXInstanceDetailsGridWnd::HasTermination() {
+    return GetSelectedRowTermination() ? TRUE : FALSE;
+}
+
+// Hands every termination on the selected pin bits and pair pins to the system-object server; TRUE when any
+// of them made the server do something (so that its caller commits that work too).
+bool CKXInstanceDetailsGridWnd::GetAssociatedInstance(CTransaction* transaction) {
+    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
+    if (!server) return false;
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    CDesignContext master = MasterDesign();
+    bool any = false;
+    auto hand = [&](IDTInstance* dt) {
+        if (dt && server->HandleAssociatedInstance(&master, dt, transaction)) any = true;
+    };
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        if (!pin || msb != lsb) continue;
+        api->setInstTermBit(pin->bit(lsb));
+        hand(api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION));
+    }
+    for (ROWCOL row : selected) {
+        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row) || !IsDiffPairRow(row)) continue;
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+            api->setDPInstTermBit(term);
+            hand(api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION));
+        }
+    }
+    return any;
 }
 
 void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp,
@@ -42,14 +182,17 @@ void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool 
 void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
     if (!m_designContext) return;
     kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
-    kxgrid::LockUpdateScope lock(*this, kxgrid::LockUpdateScope::kNoRedraw);
+    kxpingrid::UpdateLockScope lock(*this);
     CKXAssocCompAPI* api = GetAssocCompAPI();
+    api->setDesignContext(MasterDesign());
     // Every row, or the rows that show (or showed, before this change) one of the nets.
     std::vector<ROWCOL> rows;
     if (netIds.empty())
         for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) rows.push_back(r);
     else
         rows = RowsOfNets(netIds);
+    // The library is asked once per net bit of this call.
+    std::map<std::pair<unsigned, int>, UINT> asked;
     for (ROWCOL r : rows) {
         if (r < PIN_FIRST_ROW || r > GetRowCount() || IsDiffPairRow(r)) continue;
         int msb = -1, lsb = -1;
@@ -62,7 +205,53 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
         if (!netIds.empty() && !netIds.count(net->id())) continue;
         // A row shows the mark of its one net bit; a row over several bits shows none.
         bool lu = false, ld = false, au = false, ad = false;
-        if (msb == lsb) api->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(msb), lu, ld, au, ad);
+        if (msb == lsb) {
+            auto [it, fresh] = asked.emplace(std::make_pair(net->id(), msb), 0u);
+            if (fresh) {
+                api->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(msb), lu, ld, au, ad);
+                it->second = (lu ? 1u : 0u) | (ld ? 2u : 0u) | (au ? 4u : 0u) | (ad ? 8u : 0u);
+            }
+            lu = it->second & 1u, ld = it->second & 2u, au = it->second & 4u, ad = it->second & 8u;
+        }
         SetPupdCellStyle(r, lu, ld, au, ad);
+        ApplyPupdParentRule(r);
+    }
+}
+
+// A child row whose mark is none, or differs from its parent's, clears the parent's mark.
+void CKXInstanceDetailsGridWnd::ApplyPupdParentRule(ROWCOL row) {
+    const ROWCOL parent = GetRowParentOffset(row);
+    if (parent == GX_INVALID || parent == 0) return;
+    CGXStyle mine, theirs;
+    GetStyleRowCol(row, Col(m_nColPupd), mine);
+    GetStyleRowCol(parent, Col(m_nColPupd), theirs);
+    if (mine.GetControl() != IDS_CTRL_PUPD_NONE && mine.GetControl() == theirs.GetControl()) return;
+    SetPupdCellStyle(parent, false, false, false, false);
+}
+
+void CKXInstanceDetailsGridWnd::FillInstancePupdCells(const std::vector<ROWCOL>& rows) {
+    kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
+    kxpingrid::UpdateLockScope lock(*this);
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    api->setDesignContext(MasterDesign());
+    std::map<std::pair<unsigned, int>, UINT> asked;
+    for (ROWCOL row : rows) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        // A row without a pin is passed over; the rows after it are still refreshed.
+        if (!pin) continue;
+        UINT flags = 0;
+        for (int bit = msb; bit >= lsb; --bit) {
+            const CNetBit nb = pin->netBit(bit);
+            if (!nb) continue;
+            auto [it, fresh] = asked.emplace(std::make_pair(nb.net()->id(), nb.bit()), 0u);
+            if (fresh) {
+                bool lu = false, ld = false, au = false, ad = false;
+                api->GetPupdInfoOnThisNet(m_designContext.net(nb.net()).bitContext(nb.bit()), lu, ld, au, ad);
+                it->second = (lu ? 1u : 0u) | (ld ? 2u : 0u) | (au ? 4u : 0u) | (ad ? 8u : 0u);
+            }
+            flags = it->second;
+        }
+        SetPupdCellStyle(row, flags & 1u, flags & 2u, flags & 4u, flags & 8u);
     }
 }

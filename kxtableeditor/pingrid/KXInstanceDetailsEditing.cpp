@@ -356,6 +356,9 @@ void CKXInstanceDetailsGridWnd::OnLButtonDown(UINT nFlags, CPoint point) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    const BOOL readOnly = Site() && Site()->OpenMode() == 2;
+    if (nRow >= PIN_FIRST_ROW && !readOnly && !m_bInConnectDialog && OnAssocCellDoubleClick(nRow, nCol))
+        return TRUE;
     if (nRow < PIN_FIRST_ROW || nCol != Col(m_nColComments))
         return CKXGridWnd::OnLButtonDblClkRowCol(nRow, nCol, nFlags, pt);
     if (CanInsertComment())

@@ -350,6 +350,7 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
     GridWriteScope scope(*this);
     const ROWCOL pairRow = row;
     StylePinRowProperties(pair, mode, parentRow == GX_INVALID ? -1 : static_cast<int>(parentRow), row);
+    FillTerminationCell(pairRow);
     if (vectorPair) return; // the members follow as rows of their own
     const CString legLevel = mode == PIN_ROW_DIFFPAIR ? CString("2") : CString("3");
     ++row;

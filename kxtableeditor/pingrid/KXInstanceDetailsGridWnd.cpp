@@ -2,6 +2,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "kxcontrols/KXFindReplace.h"
+#include "kxcontrols/KXDialogs.h"
 
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"

@@ -29,6 +29,10 @@ class CKXGridEdit;
 class KXCsvParser;
 class CKXAssocCompAPI;
 class CKXColumnModel;
+class KXAssocAutomation;
+class IKXMessageServer;
+class CKXRetainAssocCompDlg;
+class IDTInstance;
 class CTransaction;
 class CKXListComboBox;
 class CStringList;
@@ -180,11 +184,81 @@ public:
     static IInstTerm* GetDiffPairSecondLegPin(IDPInstTerm* dpPin);
     // The TERMINATION cell of a pin row from the terminations on its pin bit.
     void StyleAssocCompCells(ROWCOL row, int flag);
+    // The TERMINATION cell of a differential-pair row from the terminations on its pair pin.
+    void FillTerminationCell(ROWCOL row);
     // The PUPD cells of the rows on the given nets (every row when the set is empty).
     void FillPupdColumn(std::set<unsigned> netIds);
+    // The PUPD cells of the rows from the nets their pin bits are connected to.
+    void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
     // The associated-components interface the grid's operations use.
     CKXAssocCompAPI* GetAssocCompAPI();
+
+    // ------------------------------------------------------------- associated components
+    // Terminations on pin bits and pair pins, pull-ups/pull-downs on net bits and the signal models
+    // of pins. Every edit runs in one grid transaction (joined when the caller holds one), is
+    // echoed and journalled, and a refused edit leaves the design as it was.
+    // The termination of the one selected row (pin bit or pair pin); NULL otherwise.
+    IDTInstance* GetSelectedRowTermination();
+    BOOL HasTermination() override;
+    BOOL HasPupd() override;
+    // Hands the terminations of the selection to the system-object server in the transaction.
+    bool GetAssociatedInstance(CTransaction* transaction);
+    BOOL CanAddTermination() override;
+    BOOL CanAddPupd() override;
+    BOOL HasPupdOnSelectedNets();
+    // TRUE when the row may receive a termination (its pair carries none); report shows why not.
+    BOOL CheckAssocComponents(ROWCOL row, BOOL report);
+    // Before the selection's signal changes: sets m_bAskRetain when terminations or pull-ups
+    // would be lost and the question is not suppressed.
+    void RetainAssocComponents(int column, CString newSignal);
+    void SetRetainQuestion(std::unique_ptr<CKXRetainAssocCompDlg> question);
+    std::unique_ptr<CKXRetainAssocCompDlg> m_pRetainQuestion;
+    int m_bAskRetain = 0;
+    // Terminations: the dialog (double-click, cell button, pane command), the script words and
+    // the automation road (InitTermination, then the add command the automation object sends).
+    void OnAddTermination() override;
+    void AddTerminationFromDialog(ROWCOL row, ROWCOL col);
+    BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells, CStringArray* views,
+                                CStringArray* physNames, CStringArray* values, CObArray* keyLists,
+                                CObArray* instLists, CString delay, CString high, CString low,
+                                int parts) override;
+    BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
+                         CMapStringToString* instProps, CString delay, CString high, CString low, int count,
+                         int byRefDes) override;
+    BOOL DeleteTerminations() override;
+    int InitTermination(CString text) override;
+    int ChangeTerminationDelay(const char* delay) override;
+    // Pull-ups/pull-downs.
+    BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
+    void AddPupd() override;
+    BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
+                         CString dcNet, CStringList* keyProps, CStringList* instProps, BOOL bCommon) override;
+    BOOL EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
+                  CStringList* injProps, BOOL bDiffPair) override;
+    BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
+    int InitPUPD(CString text, int bShort) override;
+    int SendDeletePupdCommand(const char* list) override;
+    // Signal models: the dialog half sends the host "assignModel"/"removeModel", whose committing
+    // half changes "PIN_SIGNAL_MODEL".
+    void AssignModel(int flag, LPCTSTR modelName) override;
+    void RemoveModel() override;
+    BOOL CanRemoveModel() override;
+    BOOL CommitAssignModel(CString modelName) override;
+    BOOL CommitRemoveModel() override;
+    // Delete by the current cell's column.
+    BOOL DeleteSelection() override;
+    // Selection publishing: status prompt, current net, property editor and associated-component viewer.
+    void NotifySelectionChanged() override;
+    // Appends "[list instance pin "number"]" per selected pin, separated by blanks.
+    void GetSelectionAsList(CString& list) override;
+    // A double-click on a TERMINATION or PUPD cell opens the library's dialog; FALSE for other cells.
+    BOOL OnAssocCellDoubleClick(ROWCOL row, ROWCOL col);
+    // The automation object of the associated-components library (InitTermination, InitPUPD).
+    KXAssocAutomation* GetAssocAutomation();
+    KXAssocAutomation& AssocAutomation() override { return *GetAssocAutomation(); }
+    int m_bAutomationTransactionOpen = 0;
+    int m_bTerminationApplied = 0;
 
     // ------------------------------------------------------------- reloads and refreshes
     // Loads several instances into the grid (several-instances mode for good).
@@ -637,8 +711,27 @@ public:
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;
+    std::unique_ptr<KXAssocAutomation> m_assocAutomation;
 
 private:
+    // Associated-component helpers.
+    CDesignContext MasterDesign() const;
+    IInstTerm* GetRowPinForAssoc(ROWCOL row, int& msb, int& lsb);
+    void WriteTerminationCell(ROWCOL row, const CString& type, const CString& tip, BOOL enabled);
+    void ApplyPupdParentRule(ROWCOL row);
+    bool RowCarriesTermination(ROWCOL row);
+    bool RowNetCarriesPupd(ROWCOL row, std::set<std::pair<unsigned, int>>& asked);
+    // Sets the library up for the termination rows of the selection; 0 (reported) when refused.
+    int CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets, bool automation);
+    int ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
+                                    const std::vector<ROWCOL>& pairRows);
+    std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
+    void RefreshAssocRows(const std::vector<ROWCOL>& rows);
+    CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
+    const char* PupdSelectMethod();
+    void PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col);
+    void PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
+    void PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
     // Connection editing helpers.
     BOOL DispatchNamingRule(const CString& text, int bEchoToHost);
     HMTGEN CurrentPinCandidates();

@@ -15,6 +15,7 @@
 class CKXGridWnd;
 class CTclArgsList;
 class CKXHiliteObject;
+class KXAssocAutomation;
 
 class IKXPinGrid {
 public:
@@ -75,4 +76,16 @@ public:
     // committing end.
     virtual BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) = 0;
     virtual BOOL CommitAssignPinNumber(CString number) = 0;
+
+    // ---- terminations, pull-ups/pull-downs and pin models
+    // The committing halves of "assignModel" / "removeModel" on the selected pins.
+    virtual BOOL CommitAssignModel(CString modelName) = 0;
+    virtual BOOL CommitRemoveModel() = 0;
+    // The automation road: prepares the grid's automation object (1) or refuses (0).
+    virtual int InitTermination(CString text) = 0;
+    virtual int InitPUPD(CString text, int bShort) = 0;
+    virtual int ChangeTerminationDelay(const char* delay) = 0;
+    virtual int SendDeletePupdCommand(const char* list) = 0;
+    // The grid's automation object of the associated-components library.
+    virtual KXAssocAutomation& AssocAutomation() = 0;
 };

@@ -37,5 +37,10 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxpingrid_dir}/KXInstanceDetailsConnectPair.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsDisconnect.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsSwap.cpp
-    ${_kxpingrid_dir}/KXInstanceDetailsPinNumber.cpp)
+    ${_kxpingrid_dir}/KXInstanceDetailsPinNumber.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsRetain.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsTerm.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsPupd.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsModel.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsPublish.cpp)
   list(APPEND KXTE_PINGRID_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxpropertyeditor kxsmall kxassoccomp kxinstsigpane rmx)

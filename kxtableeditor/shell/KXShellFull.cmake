@@ -14,6 +14,7 @@ list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAttach.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneConnect.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAuto.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAssoc.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneGrids.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneHub.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePaste.cpp

@@ -114,8 +114,9 @@ TEST_F(PaneScript, WordsWhoseOperationsAreMissingRefuseRatherThanSucceed) {
     ASSERT_TRUE(Open());
     ShowU1();
     Messages();
-    EXPECT_EQ(Run("editTermination pin U1:OUT"), "0");
-    EXPECT_TRUE(Shown("KXPANE-178"));
+    // OUT has no termination to edit: refused with the reason, not reported as done.
+    EXPECT_EQ(Run("editTermination pin -oldrefdes R1 -delay 1ns"), "0");
+    EXPECT_TRUE(Shown("KXTABLE-212"));
 }
 
 TEST_F(PaneScript, DispatchOnlyForThePanesOwnWords) {

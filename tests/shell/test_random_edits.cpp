@@ -99,6 +99,25 @@ std::vector<EditKind>& EditKinds() {
              return "changeCustomColumn pin -col " + Pick(rng, w.columns) + " -val " + Braced(Pick(rng, values)) +
                     " " + Braced(Pick(rng, w.pins));
          }},
+        // Terminations, pull-ups/pull-downs and pin models of the selected pins.
+        {"addTermination",
+         [](Rng& rng, EditWorld& w) {
+             static const std::vector<std::string> types = {"Series", "Shunt", "Thevenin"};
+             return "selectObject pin " + Braced(Pick(rng, w.pins)) + "; addTermination pin -type " +
+                    Pick(rng, types) + " -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22";
+         }},
+        {"deleteTermination", [](Rng& rng, EditWorld& w) { return "deleteTermination pin " + Braced(Pick(rng, w.pins)); }},
+        {"addPupd",
+         [](Rng& rng, EditWorld& w) {
+             static const std::vector<std::string> types = {"pullup", "pulldown"};
+             return "selectObject pin " + Braced(Pick(rng, w.pins)) + "; addPupd pin -type " + Pick(rng, types) +
+                    " -dcnet GND -value 1k";
+         }},
+        {"deletePupd",
+         [](Rng& rng, EditWorld& w) { return "selectObject pin " + Braced(Pick(rng, w.pins)) + "; deletePupd pin"; }},
+        {"assignModel",
+         [](Rng& rng, EditWorld& w) { return "assignModel pin LVCMOS33 " + Braced(Pick(rng, w.pins)); }},
+        {"removeModel", [](Rng& rng, EditWorld& w) { return "removeModel pin " + Braced(Pick(rng, w.pins)); }},
     };
     return kinds;
 }

@@ -489,7 +489,7 @@ IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const
     }
     IDesign* design = tx->design();
     assignRefDes(design, s, commonRefDes, cache);
-    std::string name = uniqueDTName(design, s.type == "Pullup" ? "PU" : "PD");
+    std::string name = uniqueDTName(design, pupdTypeName(s.type) == "Pullup" ? "PU" : "PD");
     IDTInstance* dt = tx->createDTInstance(IDTInstance::ePullUpDown, s.type.c_str(), name.c_str(), bit);
     return finishCreated(tx, design, dt, "pull-up/pull-down", s, cache, error);
 }

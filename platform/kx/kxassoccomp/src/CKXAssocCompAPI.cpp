@@ -272,20 +272,26 @@ CString CKXAssocCompAPI::getDisplayText(int kind) {
 void CKXAssocCompAPI::GetPupdInfoOnThisNet(const CNetBitContext& netBit, bool& localPullup,
                                            bool& localPulldown, bool& aliasPullup, bool& aliasPulldown) {
     if (!netBit) return;
-    for (IDTInstance* dt : dtsOn(netBit.netBit(), 2)) {
-        if (std::string(dt->typeName()) == "Pullup") localPullup = true;
-        if (std::string(dt->typeName()) == "Pulldown") localPulldown = true;
-    }
-    for (const CNetBit& alias : netBit.beginAlias()) {
-        for (IDTInstance* dt : dtsOn(alias, 2)) {
-            if (std::string(dt->typeName()) == "Pullup") aliasPullup = true;
-            if (std::string(dt->typeName()) == "Pulldown") aliasPulldown = true;
-        }
-    }
+    // Type names are read without regard to case: designs store "Pullup" as well as "PullUp".
+    auto mark = [](const IDTInstance* dt, bool& up, bool& down) {
+        const std::string type = pupdTypeName(dt->typeName());
+        if (type == "Pullup") up = true;
+        if (type == "Pulldown") down = true;
+    };
+    for (IDTInstance* dt : dtsOn(netBit.netBit(), 2))
+        mark(dt, localPullup, localPulldown);
+    for (const CNetBit& alias : netBit.beginAlias())
+        for (IDTInstance* dt : dtsOn(alias, 2))
+            mark(dt, aliasPullup, aliasPulldown);
 }
 
 PUPDMODE CKXAssocCompAPI::GetPupdModeSelected() const {
     return m_p->pupdMode;
+}
+
+void CKXAssocCompAPI::SetPupdMode(PUPDMODE mode) {
+    m_p->pupdMode = mode;
+    m_p->commonRefDes.clear();
 }
 
 int CKXAssocCompAPI::getComponentCount() const {
@@ -580,7 +586,7 @@ BOOL CKXAssocCompAPI::ApplyPupd(bool commit, bool) {
         return FALSE;
     }
     for (IDTInstance* dt : dtsOn(m_p->netBit, 2)) {
-        if (std::string(dt->typeName()) != m_p->pupd.type) continue;
+        if (pupdTypeName(dt->typeName()) != pupdTypeName(m_p->pupd.type)) continue;
         if (!m_p->removeExistingPupd) {
             m_p->error = "the net bit already has a " + lowerText(m_p->pupd.type);
             return FALSE;
@@ -772,8 +778,8 @@ std::string scriptList(const std::vector<std::string>& items) {
 BOOL sendToHost(const std::string& text) {
     CWnd* main = AfxGetMainWnd();
     if (!main) return FALSE;
-    main->SendMessage(0x840F, reinterpret_cast<WPARAM>(text.c_str()), 0);
-    return TRUE;
+    // The host runs the command at once and answers its result: 1 when it did what was asked.
+    return main->SendMessage(0x840F, reinterpret_cast<WPARAM>(text.c_str()), 0) == 1 ? TRUE : FALSE;
 }
 
 } // namespace
@@ -784,7 +790,7 @@ BOOL CKXAssocCompAPI::SendAddTermCommand() {
         m_p->error = "no termination prepared";
         return FALSE;
     }
-    std::string cmd = "addTermination -type " + scriptWord(s.type);
+    std::string cmd = "addTermination pin -type " + scriptWord(s.type);
     for (size_t i = 0; i < s.slots.size(); ++i) {
         const Slot& sl = s.slots[i];
         cmd += " -part" + std::to_string(i + 1) + " -lib " + scriptWord(sl.lib) + " -cell " +
@@ -807,7 +813,7 @@ BOOL CKXAssocCompAPI::SendAddPupdCommand(int, int common, int shortFirst) {
     }
     const Settings& s = m_p->pupd;
     const Slot& sl = s.slots.front();
-    std::string cmd = "addPupd -type " + scriptWord(lowerText(s.type)) + " -lib " + scriptWord(sl.lib) + " -cell " +
+    std::string cmd = "addPupd pin -type " + scriptWord(lowerText(s.type)) + " -lib " + scriptWord(sl.lib) + " -cell " +
                       scriptWord(sl.cell) + " -view " + scriptWord(sl.view) + " -physname " +
                       scriptWord(sl.physName) + " -value " + scriptWord(sl.value) + " -dcnet " +
                       scriptWord(s.dcNet);
@@ -923,7 +929,41 @@ KXAssocAutomation::KXAssocAutomation(IServer* server) {
     setServer(server);
 }
 
+CString CKXAssocCompAPI::GetPreparedText(int kind) const {
+    if (kind == 2) {
+        if (!m_p->pupdReady) return CString();
+        std::string text = encodeSettings(m_p->pupd);
+        if (m_p->pupdMode == PUPD_MODE_COMMON) text += ";mode=common";
+        return CString(text);
+    }
+    return m_p->term.type.empty() ? CString() : CString(encodeSettings(m_p->term));
+}
+
+namespace {
+
+// A prepared component given as the text GetPreparedText wrote ("type=...;..."); false for any other text.
+bool preparedFromText(const CString& text, Settings& s) {
+    if (text.Find("type=") < 0) return false;
+    std::string error;
+    return decodeSettings(text.str(), s, error);
+}
+
+} // namespace
+
 int KXAssocAutomation::InitTermination(CString text) {
+    Settings given;
+    if (preparedFromText(text, given)) {
+        if (!findTermType(given.type)) {
+            m_p->error = "unknown termination type \"" + given.type + "\"";
+            return 0;
+        }
+        setKindOfOperation(1);
+        m_strTerminationType = CString(findTermType(given.type)->name);
+        getLCVPropFromSetup(true);
+        given.type = m_strTerminationType.str();
+        m_p->term = given;
+        return 1;
+    }
     CString type = text;
     type.Trim();
     Settings s;
@@ -938,6 +978,21 @@ int KXAssocAutomation::InitTermination(CString text) {
 }
 
 int KXAssocAutomation::InitPUPD(CString text) {
+    Settings given;
+    if (preparedFromText(text, given)) {
+        const std::string type = pupdTypeName(given.type);
+        if (type.empty() || given.slots.size() != 1 || given.dcNet.empty()) {
+            m_p->error = "expected one pull-up or pull-down with a DC net";
+            return 0;
+        }
+        setKindOfOperation(2);
+        getLCVPropFromSetup(true);
+        given.type = type;
+        m_p->pupd = given;
+        m_p->pupdReady = true;
+        m_p->pupdMode = text.Find(";mode=common") >= 0 ? PUPD_MODE_COMMON : PUPD_MODE_SEPARATE;
+        return 1;
+    }
     std::vector<std::string> words = splitNames(text.str());
     if (words.empty() || pupdTypeName(words[0]).empty()) {
         m_p->error = "expected pullup or pulldown";
@@ -1010,7 +1065,7 @@ public:
         if (kind == 2) {
             if (pupdTypeName(s.type).empty() || !netBit) return 0;
             for (IDTInstance* dt : dtsOn(netBit, 2))
-                if (s.type == dt->typeName()) return 0;
+                if (pupdTypeName(s.type) == pupdTypeName(dt->typeName())) return 0;
             return createPupd(transaction, netBit, s, std::string(), m_cache, error) ? 1 : 0;
         }
         return 0;

@@ -514,7 +514,7 @@ TEST(AssocCompCommands, ScriptCommandsQuoteEveryValue) {
               1);
     automation.setDelayConstraint("1 ns; exit");
     automation.SendAddTermCommand(); // no host window here: only the text is made
-    EXPECT_EQ(automation.GetLastCommandText(), "addTermination -type Series -part1 -lib \"my lib\" -cell "
+    EXPECT_EQ(automation.GetLastCommandText(), "addTermination pin -type Series -part1 -lib \"my lib\" -cell "
                                                "\"res\\[1\\]\" -view sym -physname \"\" -value \"3\\$3\" "
                                                "-delay \"1 ns; exit\"");
     ASSERT_EQ(automation.InitPUPD("pulldown"), 1);
@@ -534,6 +534,62 @@ TEST(AssocCompCommands, AutomationObjectAnswersByName) {
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 1);
     EXPECT_EQ(automation.m_strTerminationType, "Shunt");
+}
+
+} // namespace
+
+namespace {
+
+// The example board stores its resistors as "PullUp" and "PullDown": they read as pull-ups and pull-downs,
+// locally on their nets and inherited through an alias.
+TEST(AssocCompExample, PullUpsOfTheExampleBoardReadWhateverTheirCase) {
+    const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+    const std::string folder = std::string(src ? src : ".") + "/examples/designs";
+    IServer server;
+    CString error;
+    ASSERT_TRUE(server.loadLibrary(folder.c_str(), error)) << error.GetString();
+    IDesign* board = server.findDesign("demo.board:sch");
+    ASSERT_NE(board, nullptr);
+    CDesignContext design(&server, board);
+    CKXAssocCompAPI api;
+    auto info = [&](const char* net) {
+        bool lu = false, ld = false, au = false, ad = false;
+        api.GetPupdInfoOnThisNet(design.net(net).bitContext(-1), lu, ld, au, ad);
+        return std::string(lu ? "U" : "-") + (ld ? "D" : "-") + (au ? "u" : "-") + (ad ? "d" : "-");
+    };
+    EXPECT_EQ(info("RESET_N"), "U---");
+    EXPECT_EQ(info("EN"), "-D--");
+    EXPECT_EQ(info("RST_IN"), "--u-"); // joined to RESET_N
+    EXPECT_EQ(info("MCLK"), "----");
+}
+
+// What the automation object is handed back as text is the component that was prepared, values included.
+TEST(AssocCompCommands, PreparedTextsRoundTripThroughTheAutomationObject) {
+    KXAssocAutomation first(nullptr);
+    ASSERT_EQ(first.InitTermination("ShuntRC"), 1);
+    ASSERT_EQ(first.AddTerminationInstance("C", "discrete", "cap", "sym", "C0402", "22pF", nullptr, nullptr,
+                                           nullptr),
+              1);
+    first.setDelayConstraint("2ns");
+    first.SendAddTermCommand();
+    KXAssocAutomation second(nullptr);
+    ASSERT_EQ(second.InitTermination(first.GetPreparedText(1)), 1);
+    EXPECT_EQ(second.m_strTerminationType, "ShuntRC");
+    second.SendAddTermCommand();
+    EXPECT_EQ(second.GetLastCommandText(), first.GetLastCommandText());
+    EXPECT_NE(second.GetLastCommandText().Find("-value 22pF"), -1);
+    EXPECT_EQ(second.InitTermination("type=Nothing;slots=0"), 0);
+
+    CStringArray k, i;
+    ASSERT_EQ(first.InitPUPD("pulldown"), 1);
+    ASSERT_EQ(first.AddPupdInstance("PullDown", "", "", "", "", "1k", k, i, "GND"), 0); // no signals read
+    KXAssocAutomation pupd(nullptr);
+    EXPECT_EQ(pupd.InitPUPD("type=Pullup;slots=1;0.id=R;0.value=2k;dcnet=VCC;mode=common"), 1);
+    pupd.SendAddPupdCommand(1, 0, 0);
+    EXPECT_EQ(pupd.GetLastCommandText().Left(24), "addPupd pin -type pullup");
+    EXPECT_NE(pupd.GetLastCommandText().Find("-value 2k"), -1);
+    EXPECT_NE(pupd.GetLastCommandText().Find("-common"), -1);
+    EXPECT_EQ(pupd.InitPUPD("type=Pullup;slots=1;0.id=R"), 0); // no DC net
 }
 
 } // namespace

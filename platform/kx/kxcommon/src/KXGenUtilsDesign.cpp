@@ -234,13 +234,13 @@ BOOL CKXGenUtils::GetDefaultPinSignalModel(CStringList& candidates, const CInstT
 
 CString CKXGenUtils::GetPinSignalModel(const CInstTermBitContext& pin) {
     if (!pin) return CString();
-    CString own = PropValue(pin.findProperty("SIGNAL_MODEL"));
+    CString own = PropValue(pin.findProperty("PIN_SIGNAL_MODEL"));
     if (!own.IsEmpty()) return own;
     return GetPinSignalModel(pin.instTerm());
 }
 
 CString CKXGenUtils::GetPinSignalModel(const IInstTerm* pin) {
-    return pin ? PropValue(pin->findProperty("SIGNAL_MODEL")) : CString();
+    return pin ? PropValue(pin->findProperty("PIN_SIGNAL_MODEL")) : CString();
 }
 
 CDesignContext CKXGenUtils::GetTopMostParent(const CDesignContext& design) {

@@ -214,3 +214,21 @@ TEST(CommonInit, LoadsTheLibraryMessages) {
 }
 
 } // namespace
+
+namespace {
+
+// A pin's signal model is its "PIN_SIGNAL_MODEL": the bit's own value, else the whole pin's.
+TEST(PinSignalModel, ReadsThePinSignalModelOfTheBitOrThePin) {
+    IServer server;
+    rmx::DesignBuilder b(&server, "work");
+    b.symbol("RAM").port("CLK").bus("D", 1, 0).schematic("top").instance("U1", "RAM", "U1");
+    b.prop("@U1.CLK", "PIN_SIGNAL_MODEL", "LVCMOS33").prop("@U1.D<1>", "PIN_SIGNAL_MODEL", "SSTL");
+    b.prop("@U1.D<0>", "SIGNAL_MODEL", "OTHER");
+    ASSERT_TRUE(b.ok()) << b.error();
+    CInstanceContext u1 = b.context().instance("U1");
+    EXPECT_EQ(CKXGenUtils::GetPinSignalModel(u1.instTerm("CLK").bitContext(-1)), "LVCMOS33");
+    EXPECT_EQ(CKXGenUtils::GetPinSignalModel(u1.instTerm("D").bitContext(1)), "SSTL");
+    EXPECT_EQ(CKXGenUtils::GetPinSignalModel(u1.instTerm("D").bitContext(0)), "");
+}
+
+} // namespace

@@ -82,6 +82,8 @@ public:
     void GetPupdInfoOnThisNet(const CNetBitContext& netBit, bool& localPullup, bool& localPulldown,
                               bool& aliasPullup, bool& aliasPulldown);
     PUPDMODE GetPupdModeSelected() const;
+    // One common pull-up/pull-down for all net bits of the next applies (PUPD_MODE_COMMON), or one each.
+    void SetPupdMode(PUPDMODE mode);
     int getComponentCount() const;
     void getSlotIds(CStringArray& ids) const;
     void getSlotIds(std::vector<CString>& ids) const;
@@ -130,6 +132,9 @@ public:
     // it.
     BOOL SendAddTermCommand();
     BOOL SendAddPupdCommand(int withParts = 1, int common = 0, int shortFirst = 0);
+    // The prepared termination (kind 1) or pull-up/pull-down (kind 2) as one text, which the automation
+    // object's InitTermination / InitPUPD take back; empty when nothing is prepared.
+    CString GetPreparedText(int kind) const;
     // The text of the last command built by the two above (also when no host window took it).
     CString GetLastCommandText() const;
 
@@ -162,9 +167,11 @@ protected:
 class KXAssocAutomation : public CCmdTarget, public CKXAssocCompAPI {
 public:
     explicit KXAssocAutomation(IServer* server);
-    // Prepares a termination of the type named by text; 0 when refused.
+    // Prepares a termination of the type named by text, or the one a GetPreparedText text describes; 0 when
+    // refused.
     int InitTermination(CString text);
-    // Prepares a pull-up/pull-down ("pullup"/"pulldown", optionally followed by the DC net); 0 when refused.
+    // Prepares a pull-up/pull-down ("pullup"/"pulldown", optionally followed by the DC net), or the one a
+    // GetPreparedText text describes; 0 when refused.
     int InitPUPD(CString text);
 
 protected:

@@ -1,0 +1,457 @@
+// The pane's words and automation methods for the components attached to pins
+// and nets: terminations (addTermination, editTermination, deleteTermination),
+// pull-ups/pull-downs (addPupd, editPupd, deletePupd) and the signal models of
+// pins. The words parse their options and hand the values to the active grid's
+// operations; every grid kind answers them through its CKXGridWnd overrides.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "pingrid/KXPinGrid.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Part slots beyond this are refused: a script cannot make the pane grow its lists without bound.
+constexpr int kMaxParts = 16;
+
+std::vector<CTclArgs*> ArgsOf(CTclArgsList* args) {
+    std::vector<CTclArgs*> out;
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+            if (*it) out.push_back(*it);
+    return out;
+}
+
+bool Is(const CString& value, const char* full, const char* prefix = nullptr) {
+    if (value.CompareNoCase(full) == 0) return true;
+    return prefix && value.GetLength() >= static_cast<int>(std::strlen(prefix)) &&
+           value.Left(static_cast<int>(std::strlen(prefix))).CompareNoCase(prefix) == 0;
+}
+
+bool IsHelpWord(const CString& v) {
+    return v.CompareNoCase("-help") == 0 || v.CompareNoCase("-h") == 0;
+}
+
+// Every value of an argument into a list.
+void AllValues(const CTclArgs* arg, CStringArray& into) {
+    for (int i = 0; i < arg->GetArgCount(); ++i)
+        into.Add(arg->GetValue(i));
+}
+
+// The per-part values of addTermination.
+struct TerminationParts {
+    CString type, delay, high, low;
+    CStringArray libs, cells, views, physNames, values;
+    std::vector<std::unique_ptr<CStringArray>> keys, insts;
+    CObArray keyLists, instLists;
+    int libCount = 0, cellCount = 0, viewCount = 0, physCount = 0;
+
+    void Grow(int index) {
+        for (CStringArray* a : {&libs, &cells, &views, &physNames, &values})
+            if (a->GetSize() <= index) a->SetSize(index + 1);
+        while (static_cast<int>(keys.size()) <= index) {
+            keys.push_back(std::make_unique<CStringArray>());
+            insts.push_back(std::make_unique<CStringArray>());
+        }
+    }
+    void Finish() {
+        keyLists.RemoveAll();
+        instLists.RemoveAll();
+        for (size_t i = 0; i < keys.size(); ++i) {
+            keyLists.Add(keys[i].get());
+            instLists.Add(insts[i].get());
+        }
+    }
+};
+
+// Reads addTermination's options; false when an option is not known or has no value.
+bool ParseTermination(const std::vector<CTclArgs*>& args, TerminationParts& p) {
+    int part = 0;
+    p.Grow(0);
+    for (size_t k = 0; k < args.size(); ++k) {
+        const CString v = args[k]->GetValue(0);
+        if (IsHelpWord(v)) return false;
+        if (Is(v, "-part", "-part") && v.GetLength() > 5) {
+            part = std::atoi(v.Mid(5).GetString()) - 1;
+            if (part < 0 || part >= kMaxParts) return false;
+            p.Grow(part);
+            continue;
+        }
+        if (k + 1 >= args.size()) return false;
+        const CTclArgs* next = args[++k];
+        const CString value = next->GetValue(0);
+        if (Is(v, "-type", "-t")) p.type = value;
+        else if (Is(v, "-lib", "-li")) p.libs.SetAt(part, value), ++p.libCount;
+        else if (Is(v, "-cell", "-c")) p.cells.SetAt(part, value), ++p.cellCount;
+        else if (Is(v, "-view", "-vi")) p.views.SetAt(part, value), ++p.viewCount;
+        else if (Is(v, "-physname", "-ph")) p.physNames.SetAt(part, value), ++p.physCount;
+        else if (v == "-k") AllValues(next, *p.keys[static_cast<size_t>(part)]);
+        else if (v == "-i") AllValues(next, *p.insts[static_cast<size_t>(part)]);
+        else if (Is(v, "-value", "-va")) p.values.SetAt(part, value);
+        else if (Is(v, "-delay", "-d")) p.delay = value;
+        else if (Is(v, "-high", "-hi")) p.high = value;
+        else if (Is(v, "-low", "-lo")) p.low = value;
+        else return false;
+    }
+    p.Finish();
+    return true;
+}
+
+} // namespace
+
+// Operands a word cannot read: its usage, and nothing done.
+LRESULT CKXBottomPaneContainerView::BadOperands() {
+    Usage();
+    return 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args, long) {
+    if (!args) return 0;
+    const std::vector<CTclArgs*> list = ArgsOf(args);
+    for (CTclArgs* a : list)
+        if (IsHelpWord(a->GetValue(0))) return Usage();
+    CKXGridWnd* grid = GetActiveGrid();
+    if (grid && grid->HasTermination()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-209");
+        return 0;
+    }
+    const BOOL allowed = grid && GetViewMode() != 2 && GetViewMode() != 4 && grid->CanAddTermination();
+    if (list.empty()) {
+        if (!allowed) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-210");
+            return 0;
+        }
+        grid->OnAddTermination();
+        return 2;
+    }
+    TerminationParts parts;
+    if (!ParseTermination(list, parts)) return BadOperands();
+    if (GetViewMode() == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    if (!allowed) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-210");
+        return 0;
+    }
+    if (parts.libCount == 0 || parts.libCount != parts.cellCount || parts.libCount != parts.viewCount ||
+        parts.libCount != parts.physCount) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-211");
+        return 0;
+    }
+    return grid->AddTerminationInstance(parts.type, &parts.libs, &parts.cells, &parts.views, &parts.physNames,
+                                        &parts.values, &parts.keyLists, &parts.instLists, parts.delay, parts.high,
+                                        parts.low, parts.libCount)
+               ? 1
+               : 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args, long) {
+    if (!args) return 0;
+    const std::vector<CTclArgs*> list = ArgsOf(args);
+    for (CTclArgs* a : list)
+        if (IsHelpWord(a->GetValue(0))) return Usage();
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid || !grid->HasTermination()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-212");
+        return 0;
+    }
+    if (list.empty()) {
+        grid->OnAddTermination();
+        return 2;
+    }
+    CStringArray designators;
+    CMapStringToString renames, keys, insts;
+    CString delay, high, low, last;
+    bool ids = false, refDes = false, renamed = false;
+    for (size_t k = 0; k < list.size(); ++k) {
+        const CString v = list[k]->GetValue(0);
+        if (k + 1 >= list.size()) return BadOperands();
+        const CTclArgs* next = list[++k];
+        const CString value = next->GetValue(0);
+        if (Is(v, "-id")) {
+            ids = true;
+            designators.Add(value);
+            last = value;
+        } else if (Is(v, "-oldrefdes", "-old")) {
+            refDes = true;
+            designators.Add(value);
+            last = value;
+        } else if (Is(v, "-newrefdes", "-new")) {
+            if (last.IsEmpty()) return BadOperands();
+            renamed = true;
+            renames.SetAt(last, value);
+        } else if (v == "-k" || v == "-i") {
+            if (last.IsEmpty()) return BadOperands();
+            CString items;
+            for (int i = 0; i < next->GetArgCount(); ++i)
+                items += (i ? "\n" : "") + next->GetValue(i);
+            (v == "-k" ? keys : insts).SetAt(last, items);
+        } else if (Is(v, "-delay", "-d")) {
+            delay = value;
+        } else if (Is(v, "-high", "-hi")) {
+            high = value;
+        } else if (Is(v, "-low", "-lo")) {
+            low = value;
+        } else {
+            return BadOperands();
+        }
+    }
+    if (ids && (refDes || renamed)) return BadOperands();
+    if (GetViewMode() == 4 || GetViewMode() == 2 || !grid->CanAddTermination()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-210");
+        return 0;
+    }
+    return grid->EditTermination(&designators, &renames, &keys, &insts, delay, high, low, 0, ids ? 0 : 1) ? 1 : 0;
+}
+
+// deleteTermination KEY ...: the keyed pins (the selected ones without keys) of every shown grid lose
+// their terminations in one transaction.
+LRESULT CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* args, long) {
+    CStringArray keys;
+    for (CTclArgs* a : ArgsOf(args)) {
+        CString key;
+        for (int i = 0; i < a->GetArgCount(); ++i) {
+            if (IsHelpWord(a->GetValue(i))) return Usage();
+            key += (i ? ":" : "") + a->GetValue(i);
+        }
+        keys.Add(key);
+    }
+    if (!IsEditable() || GetViewMode() == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    SelectKeysOnly(keys);
+    const BOOL began = BeginPaneTransaction("Delete Connections");
+    BOOL any = FALSE;
+    for (CKXGridWnd* grid : m_shownGrids)
+        if (grid->DeleteTerminations()) any = TRUE;
+    if (began) EndPaneTransaction(any);
+    if (!any) CKXErrorHandler::MessageBoxOk("KXTABLE-218");
+    return any ? 1 : 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
+    if (!args) return 0;
+    const std::vector<CTclArgs*> list = ArgsOf(args);
+    if (list.size() >= 21) return BadOperands();
+    CString type, lib, cell, view, phys, value, dcNet, parent;
+    CStringList keys, insts;
+    BOOL common = FALSE, shortFirst = FALSE;
+    for (size_t k = 0; k < list.size(); ++k) {
+        const CString v = list[k]->GetValue(0);
+        if (Is(v, "-help", "-h")) return Usage();
+        if (Is(v, "-common", "-co")) {
+            common = TRUE;
+            continue;
+        }
+        if (Is(v, "-short", "-s")) {
+            shortFirst = TRUE;
+            continue;
+        }
+        if (k + 1 >= list.size()) return BadOperands();
+        const CTclArgs* next = list[++k];
+        const CString val = next->GetValue(0);
+        if (Is(v, "-type", "-t")) type = val;
+        else if (Is(v, "-lib", "-l")) lib = val;
+        else if (Is(v, "-cell", "-ce")) cell = val;
+        else if (Is(v, "-view", "-vi")) view = val;
+        else if (Is(v, "-physname", "-ph")) phys = val;
+        else if (v == "-k" || v == "-i") {
+            for (int i = 0; i < next->GetArgCount(); ++i)
+                (v == "-k" ? keys : insts).AddTail(next->GetValue(i));
+        } else if (Is(v, "-value", "-va")) value = val;
+        else if (Is(v, "-dcnet", "-n")) dcNet = val;
+        else if (Is(v, "-parent", "-pa")) parent = val;
+        else return BadOperands();
+    }
+    if (dcNet.IsEmpty() || (type.CompareNoCase("pullup") != 0 && type.CompareNoCase("pulldown") != 0))
+        return BadOperands();
+    if (GetViewMode() == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid || GetViewMode() == 2 || !grid->CanAddPupd()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-219");
+        return 0;
+    }
+    if (!grid->AddConnectionsForPupd(TRUE, shortFirst)) return 0;
+    return grid->AddPupdInstance(type, lib, cell, view, phys, value, dcNet, &keys, &insts, common) ? 1 : 0;
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {
+    if (!args) return 0;
+    const std::vector<CTclArgs*> list = ArgsOf(args);
+    if (list.empty()) return BadOperands();
+    CString name, refDes, dcNets, parent;
+    CStringList keys, injs;
+    BOOL diffPair = FALSE;
+    bool emptyOption = false;
+    for (size_t k = 0; k < list.size(); ++k) {
+        const CString v = list[k]->GetValue(0);
+        if (Is(v, "-help", "-h")) return Usage();
+        const bool option = Is(v, "-refdes", "-r") || Is(v, "-dcnets", "-d") || Is(v, "-keyprop", "-k") ||
+                            Is(v, "-injprop", "-i") || Is(v, "-parent", "-p");
+        if (!option) {
+            name = v;
+            continue;
+        }
+        if (k + 1 >= list.size()) return BadOperands();
+        const CTclArgs* next = list[++k];
+        const CString val = next->GetValue(0);
+        if (Is(v, "-refdes", "-r")) {
+            refDes = val;
+            emptyOption = emptyOption || val.IsEmpty();
+        } else if (Is(v, "-dcnets", "-d")) {
+            dcNets = val;
+            emptyOption = emptyOption || val.IsEmpty();
+        } else if (Is(v, "-parent", "-p")) {
+            parent = val;
+            if (val.CompareNoCase("dp") == 0) {
+                if (next->GetArgCount() < 2) return BadOperands();
+                parent = next->GetValue(1);
+                diffPair = TRUE;
+            }
+        } else {
+            CStringList& into = Is(v, "-keyprop", "-k") ? keys : injs;
+            for (int i = 0; i < next->GetArgCount(); ++i) {
+                if (next->GetValue(i).Find('=') < 0) return BadOperands();
+                into.AddTail(next->GetValue(i));
+            }
+            emptyOption = emptyOption || next->GetArgCount() == 0;
+        }
+    }
+    if (name.IsEmpty() || emptyOption) return BadOperands();
+    if (GetViewMode() == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid || GetViewMode() == 2 || !grid->CanAddPupd()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-219");
+        return 0;
+    }
+    return grid->EditPupd(parent, name, refDes, dcNets, &keys, &injs, diffPair) ? 1 : 0;
+}
+
+// deletePupd ?NAME ...? | ?{NAME VALUE} ...?: the named pull-ups/pull-downs (all without names) of the
+// selected pins' net bits, in every shown grid, in one transaction.
+LRESULT CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, long) {
+    const std::vector<CTclArgs*> list = ArgsOf(args);
+    CStringArray names;
+    CMapStringToString values;
+    size_t paired = 0;
+    for (CTclArgs* a : list) {
+        const CString v = a->GetValue(0);
+        if (Is(v, "-help", "-h")) return Usage();
+        names.Add(v);
+        if (a->GetArgCount() >= 2) {
+            ++paired;
+            values.SetAt(v, a->GetValue(1));
+        }
+    }
+    if (paired != 0 && paired != list.size()) return BadOperands();
+    if (GetViewMode() == 4 || !IsEditable()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    const BOOL began = BeginPaneTransaction("Delete Connections");
+    BOOL any = FALSE;
+    for (CKXGridWnd* grid : m_shownGrids)
+        if (grid->DeletePupds(&names, &values)) any = TRUE;
+    if (began) EndPaneTransaction(any);
+    if (!any) CKXErrorHandler::MessageBoxOk("KXTABLE-220");
+    return any ? 1 : 0;
+}
+
+// assignModel / removeModel on the pin grid: the listed pins are selected, then the grid commits.
+LRESULT CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool assign) {
+    IKXPinGrid* pin = ActivePinGrid();
+    if (!pin) return 0;
+    CString model;
+    CStringArray keys;
+    bool first = assign;
+    for (CTclArgs* a : ArgsOf(args)) {
+        if (first) {
+            model = a->GetValue(0);
+            first = false;
+            continue;
+        }
+        CString key;
+        for (int i = 0; i < a->GetArgCount(); ++i)
+            key += (i ? ":" : "") + a->GetValue(i);
+        keys.Add(key);
+    }
+    if (GetViewMode() == 2) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
+    }
+    if (keys.GetSize() > 0) {
+        pin->Grid().SelectAllRows();
+        if (pin->SelectRowsByKeyCount(&keys, "") == 0) {
+            CKXErrorHandler::MessageBoxOk("KXPANE-247", keys[0]);
+            return 0;
+        }
+    }
+    if (!assign) return pin->CommitRemoveModel() ? 1 : 0;
+    if (args == nullptr || args->GetTotalArgCount() == 0) {
+        pin->Grid().AssignModel(0, "");
+        return 2;
+    }
+    // The grid refuses pins that take no model (KXTABLE-184) or differ in direction (KXTABLE-127).
+    return pin->CommitAssignModel(model) ? 1 : 0;
+}
+
+// ------------------------------------------------------------------ automation
+
+BOOL CKXBottomPaneContainerView::AutoAddTermination() {
+    IKXPinGrid* pin = ActivePinGrid();
+    if (!pin) return RefuseAutomation();
+    return pin->AssocAutomation().SendAddTermCommand();
+}
+
+LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
+    IKXPinGrid* pin = ActivePinGrid();
+    if (!pin) {
+        RefuseAutomation();
+        return nullptr;
+    }
+    if (!pin->InitTermination(text ? text : "")) return nullptr;
+    return pin->AssocAutomation().GetIDispatch(TRUE);
+}
+
+BOOL CKXBottomPaneContainerView::AutoChangeDelay(LPCTSTR delay) {
+    IKXPinGrid* pin = ActivePinGrid();
+    if (!pin) return RefuseAutomation();
+    return pin->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE;
+}
+
+LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR text) {
+    IKXPinGrid* pin = ActivePinGrid();
+    if (!pin) {
+        RefuseAutomation();
+        return nullptr;
+    }
+    if (!pin->InitPUPD(text ? text : "", 0)) return nullptr;
+    return pin->AssocAutomation().GetIDispatch(TRUE);
+}
+
+BOOL CKXBottomPaneContainerView::AutoAddPUPD() {
+    IKXPinGrid* pin = ActivePinGrid();
+    if (!pin) return RefuseAutomation();
+    return pin->AssocAutomation().SendAddPupdCommand(1, 0, 0);
+}
+
+BOOL CKXBottomPaneContainerView::AutoDeletePUPD(LPCTSTR text) {
+    IKXPinGrid* pin = ActivePinGrid();
+    if (!pin) return RefuseAutomation();
+    return pin->SendDeletePupdCommand(text ? text : "") > 0 ? TRUE : FALSE;
+}

@@ -1,0 +1,179 @@
+// Signal models of pins ("PIN_SIGNAL_MODEL" on a pin or one of its bits). The
+// interactive half chooses the model and sends the host "assignModel" or
+// "removeModel" with the pins; the host runs it back through the pane, whose
+// committing half changes the property in one transaction.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
+#include "grid/KXScriptText.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxsmall/CKXDlgModelAssign.h"
+#include "rmx/transaction.h"
+
+#include "afx/afxwin.h"
+
+#include <memory>
+
+using kxpingrid::Col;
+
+namespace {
+
+constexpr const char* kModel = "PIN_SIGNAL_MODEL";
+constexpr int kModelObjectKind = 2; // the value type the model property is stored with
+
+} // namespace
+
+// The model rows of the selection: pin rows below the header, not hidden; a vector row stands for its
+// whole pin. Pins of different directions give -1 (reported with KXTABLE-127).
+static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows) {
+    const std::vector<ROWCOL> selected = grid.SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    grid.CollectTargetRows(selected, targets, FALSE, -1, -1);
+    CString direction;
+    bool first = true;
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = grid.GetRowInstTerm(row, msb, lsb);
+        if (!pin || grid.IsDiffPairRow(row)) continue;
+        const CString type = CKXGenUtils::GetPinType(pin);
+        if (first) {
+            direction = type;
+            first = false;
+        } else if (type.CompareNoCase(direction) != 0) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-127");
+            return -1;
+        }
+        rows.push_back(row);
+    }
+    return static_cast<int>(rows.size());
+}
+
+// The bits of a model row: its one bit, or every bit of a whole vector row.
+static std::vector<CInstTermBitContext> ModelBits(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
+    std::vector<CInstTermBitContext> bits;
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = grid.GetRowInstTerm(row, msb, lsb);
+    if (!pin) return bits;
+    const CInstTermContext context = grid.GetRowInstance(row).instTerm(pin);
+    for (int bit = msb; bit >= lsb; --bit)
+        bits.push_back(context.bitContext(bit));
+    return bits;
+}
+
+void CKXInstanceDetailsGridWnd::AssignModel(int flag, LPCTSTR modelName) {
+    std::vector<ROWCOL> rows;
+    if (ModelRows(*this, rows) <= 0) return;
+    CString model = modelName ? modelName : "";
+    if (!flag) {
+        CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
+        dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
+        if (dialog.DoModal() != IDOK) return;
+        model = dialog.GetAssignedModel();
+    }
+    if (model.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-186");
+        return;
+    }
+    CString text = "selectWindow ccp; assignModel pin " + KXTclListElement(model);
+    for (ROWCOL row : rows)
+        text += " [list " + KXTclListElement(GetValueRowCol(row, Col(m_nColInstance))) + " " +
+                KXTclListElement(GetValueRowCol(row, Col(m_nColPinName))) + " " +
+                KXTclListElement(GetValueRowCol(row, Col(m_nColPinNumber))) + "]";
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+}
+
+void CKXInstanceDetailsGridWnd::RemoveModel() {
+    std::vector<ROWCOL> rows;
+    if (ModelRows(*this, rows) <= 0) return;
+    CString text = "selectWindow ccp; removeModel pin";
+    for (ROWCOL row : rows)
+        text += " [list " + KXTclListElement(GetValueRowCol(row, Col(m_nColInstance))) + " " +
+                KXTclListElement(GetValueRowCol(row, Col(m_nColPinName))) + " " +
+                KXTclListElement(GetValueRowCol(row, Col(m_nColPinNumber))) + "]";
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanRemoveModel() {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    if (selected.empty()) return FALSE;
+    if (selected.size() > 1) {
+        for (ROWCOL row : selected)
+            if (IsImplicitPowerPinRow(row, nullptr)) return FALSE;
+        return TRUE;
+    }
+    const ROWCOL row = selected.front();
+    if (row < PIN_FIRST_ROW || row > GetRowCount()) return FALSE;
+    if (IsDiffPairRow(row)) return TRUE;
+    if (IsImplicitPowerPinRow(row, nullptr)) return FALSE;
+    for (const CInstTermBitContext& bit : ModelBits(*this, row)) {
+        std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
+        if (p && *p->value()) return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CommitAssignModel(CString modelName) {
+    if (modelName.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-186");
+        return FALSE;
+    }
+    std::vector<ROWCOL> rows;
+    const int count = ModelRows(*this, rows);
+    if (count <= 0) {
+        if (count == 0) CKXErrorHandler::MessageBoxOk("KXTABLE-184");
+        return FALSE;
+    }
+    CKXGridEdit edit(*this, m_designContext, "Assign Model", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CTransaction* transaction = edit.Transaction();
+    CString journal;
+    bool changed = false;
+    for (ROWCOL row : rows) {
+        for (const CInstTermBitContext& bit : ModelBits(*this, row)) {
+            std::unique_ptr<CPQPropertyData> old(bit.findProperty(kModel, false));
+            if (old && modelName == old->value()) continue; // already so: nothing to change
+            if (!transaction->addProperty(bit, kModel, modelName.GetString(), kModelObjectKind, false)) return FALSE;
+            changed = true;
+        }
+        journal += JournalRowText(row, "Assign Model", "AssignModel", modelName);
+    }
+    if (!changed) return TRUE; // every pin has the model already: no step for nothing
+    if (!edit.Commit()) return FALSE;
+    NotifySelectionChanged();
+    WriteJournal(journal);
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CommitRemoveModel() {
+    std::vector<ROWCOL> rows;
+    if (ModelRows(*this, rows) <= 0) return FALSE;
+    CKXGridEdit edit(*this, m_designContext, "Assign Model", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CTransaction* transaction = edit.Transaction();
+    CString journal;
+    bool removed = false;
+    for (ROWCOL row : rows) {
+        bool rowRemoved = false;
+        for (const CInstTermBitContext& bit : ModelBits(*this, row)) {
+            std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
+            if (!p || !*p->value()) continue;
+            if (!transaction->removeProperty(bit, kModel, p->value())) return FALSE;
+            rowRemoved = true;
+        }
+        if (!rowRemoved) continue;
+        removed = true;
+        journal += JournalRowText(row, "Remove Model", "RemoveModel", CString(), false);
+    }
+    if (!removed) return FALSE; // no pin had a model: nothing to undo, nothing done
+    if (!edit.Commit()) return FALSE;
+    NotifySelectionChanged();
+    WriteJournal(journal);
+    return TRUE;
+}

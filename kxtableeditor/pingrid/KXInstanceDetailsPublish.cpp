@@ -1,0 +1,185 @@
+// What the pin grid tells the rest of the host when its selection changes: the
+// status prompt, the current net, the selected objects for the property editor
+// and the objects that carry associated components for their viewer; and the
+// selected pins as a list text for host script commands.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "grid/KXAssocCompStruct.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxpropertyeditor/KXPropertyEditor.h"
+
+#include "afx/afxwin.h"
+
+#include <memory>
+#include <set>
+
+using kxpingrid::Col;
+
+namespace {
+
+// At most this many selected rows are published once a docking window listens.
+constexpr INT_PTR kMaxPublishedRows = 100;
+constexpr UINT kSetMessageString = 0x362;
+
+bool DockWindowShown(CWnd* main, const char* name) {
+    static const UINT status = RegisterWindowMessage("MSG_GETDOCKWND_STATUS");
+    return main->SendMessage(status, reinterpret_cast<WPARAM>(name), 0) == 1;
+}
+
+std::vector<IDPInstTerm*> PairMembers(IDPInstTerm* pair) {
+    std::vector<IDPInstTerm*> terms;
+    if (!pair) return terms;
+    for (IDPInstTerm* m : pair->beginMember())
+        if (m) terms.push_back(m);
+    if (terms.empty()) terms.push_back(pair);
+    return terms;
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::NotifySelectionChanged() {
+    CWnd* main = AfxGetMainWnd();
+    IKXMessageServer* server = GetKXMsgSrvr();
+    if (!main) return;
+    ROWCOL row = 0, col = 0;
+    GetCurrentCell(row, col);
+    std::vector<ROWCOL> rows = SelectedPinRows();
+    PublishCurrentNet(server, row, col);
+    if (!rows.empty() && row >= PIN_FIRST_ROW && (col == Col(m_nColPinName) || col == Col(m_nColSignal))) {
+        std::vector<ROWCOL> targets;
+        CollectTargetRows(rows, targets, FALSE, -1, -1);
+        CString prompt;
+        prompt.Format("Width of selected pins: %d", static_cast<int>(targets.size()));
+        if (col == Col(m_nColSignal))
+            prompt += ". Type signal name or use \"Alt+Down Arrow\" to pick signal from list.";
+        main->SendMessage(kSetMessageString, 0, reinterpret_cast<LPARAM>(prompt.GetString()));
+    }
+    if (!server) return;
+    const bool editor = DockWindowShown(main, "PROPERTYEDITOR");
+    if (editor && static_cast<INT_PTR>(rows.size()) > kMaxPublishedRows) rows.resize(kMaxPublishedRows);
+    if (editor) PublishPropertyRecords(server, rows, col);
+    if (DockWindowShown(main, "ASSOCCOMPVIEWER")) PublishAssocRecords(server, rows, col);
+}
+
+void CKXInstanceDetailsGridWnd::PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col) {
+    if (!server || m_bCompactColumns || col != Col(m_nColSignal) || row < PIN_FIRST_ROW) return;
+    CGXStyle style;
+    GetStyleRowCol(row, col, style);
+    if (style.GetIncludeReadOnly() && style.GetReadOnly()) return;
+    int msb = -1, lsb = -1;
+    INet* net = GetRowNet(row, msb, lsb);
+    if (!net) return;
+    CNetContext context = m_designContext.net(net);
+    server->Broadcast(MSG_NET_SELECTED, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(&m_designContext));
+}
+
+void CKXInstanceDetailsGridWnd::PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
+                                                       ROWCOL col) {
+    CKXConnObjInfoList list;
+    for (ROWCOL r : rows) {
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
+        int msb = -1, lsb = -1;
+        CString net = GetRowNetName(r, msb, lsb);
+        if (!net.IsEmpty() && CKXGenUtils::IsNC(net)) net.Empty();
+        if (col == Col(m_nColSignal) && !net.IsEmpty() && !IsDiffPairRow(r)) {
+            list.Add(new CKXConnObjInfo(net, msb == lsb ? CKXConnObjInfo::NET : CKXConnObjInfo::BUS, msb, lsb));
+            continue;
+        }
+        IInstTerm* pin = GetRowInstTerm(r, msb, lsb);
+        if (!pin) continue;
+        CString id;
+        id.Format("%d", GetRowInstTermId(r));
+        list.Add(new CKXConnObjInfo(id, CKXConnObjInfo::PIN, msb, lsb, new CInstanceContext(GetRowInstance(r))));
+    }
+    if (list.GetSize() == 0) return;
+    server->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list),
+                      reinterpret_cast<LPARAM>(&m_designContext));
+    // The editor takes the records over (and frees them with its next selection).
+    KXPropEditorTakeRecords(&list);
+}
+
+void CKXInstanceDetailsGridWnd::PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
+                                                    ROWCOL col) {
+    CKXAssocCompArray records;
+    const bool pupd = col == Col(m_nColPupd);
+    for (ROWCOL r : rows) {
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
+        if (IsDiffPairRow(r)) {
+            IDPInstTerm* pair = GetRowDPInstTerm(r);
+            if (!pair) continue;
+            if (!pupd) {
+                records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kContainer,
+                                                                       m_designContext.container(pair)));
+                continue;
+            }
+            for (IDPInstTerm* term : PairMembers(pair))
+                for (IInstTerm* leg : {term->positive(), term->negative()})
+                    if (const CNetBit nb = leg ? leg->netBit(leg == term->positive() ? term->positiveBit()
+                                                                                    : term->negativeBit())
+                                               : CNetBit())
+                        records.push_back(std::make_unique<CKXAssocCompStruct>(
+                            CKXAssocCompStruct::kNetBit, m_designContext.net(nb.net()).bitContext(nb.bit())));
+            continue;
+        }
+        int msb = -1, lsb = -1;
+        if (pupd) {
+            CGXStyle style;
+            GetStyleRowCol(r, Col(m_nColPupd), style);
+            INet* net = GetRowNet(r, msb, lsb);
+            if (style.GetControl() == IDS_CTRL_PUPD_NONE || !net || CKXGenUtils::IsNC(net->name())) continue;
+            for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit)
+                records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kNetBit,
+                                                                       m_designContext.net(net).bitContext(bit)));
+            continue;
+        }
+        IInstTerm* pin = GetRowInstTerm(r, msb, lsb);
+        if (!pin) continue;
+        const CInstTermContext context = GetRowInstance(r).instTerm(pin);
+        if (msb == -1)
+            records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kPin, context));
+        else
+            for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit)
+                records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kPin, context.bitContext(bit)));
+    }
+    if (records.empty()) return;
+    // Delivered synchronously: the records are freed when the receivers have read them.
+    server->Broadcast(MSG_ASSOC_COMP_VIEWER_SELECTION, reinterpret_cast<WPARAM>(&m_designContext),
+                      reinterpret_cast<LPARAM>(&records));
+}
+
+void CKXInstanceDetailsGridWnd::GetSelectionAsList(CString& list) {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    if (selected.empty() && targets.empty()) return;
+    auto readOnlySignal = [&](ROWCOL r) {
+        CGXStyle style;
+        GetStyleRowCol(r, Col(m_nColSignal), style);
+        return style.GetIncludeReadOnly() && style.GetReadOnly();
+    };
+    auto text = [&](ROWCOL r, int c) {
+        CString t = GetValueRowCol(r, Col(c));
+        CKXGenUtils::EscapeSquareBrackets(t);
+        return t;
+    };
+    auto item = [&](ROWCOL r) {
+        list += "[list " + text(r, m_nColInstance) + " " + text(r, m_nColPinName) + " \"" + text(r, m_nColPinNumber) +
+                "\"] ";
+    };
+    for (ROWCOL r : targets)
+        if (r >= PIN_FIRST_ROW && !IsRowHidden(r) && !readOnlySignal(r)) item(r);
+    std::set<ROWCOL> listed;
+    for (ROWCOL r : selected) {
+        if (r < PIN_FIRST_ROW || IsRowHidden(r) || !IsDiffPairRow(r) || listed.count(r) || readOnlySignal(r)) continue;
+        item(r);
+        std::list<int> children;
+        GetChildRows(r, children, -1);
+        for (int c : children)
+            listed.insert(static_cast<ROWCOL>(c));
+    }
+    list.TrimRight();
+}

@@ -1,0 +1,358 @@
+// Pull-ups and pull-downs on the net bits of the selected pins: added from the
+// library's dialog or from a script command (also the one the automation
+// object sends back), edited and deleted, each in one grid transaction.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/schemautil.h"
+
+#include "afx/afxwin.h"
+
+#include <set>
+
+using kxpingrid::Col;
+
+namespace {
+
+void ToArray(const CStringList* from, CStringArray& to) {
+    to.RemoveAll();
+    if (!from) return;
+    for (POSITION pos = from->GetHeadPosition(); pos;)
+        to.Add(from->GetNext(pos));
+}
+
+std::set<unsigned> NetIdsOf(const std::vector<CNetBit>& bits) {
+    std::set<unsigned> ids;
+    for (const CNetBit& b : bits)
+        if (b.net()) ids.insert(b.net()->id());
+    return ids;
+}
+
+} // namespace
+
+// The journal selects a pull-up's row in the PUPD column, or in the SIGNAL column where the layout
+// shows no PUPD column (a replay must find the cell to select).
+const char* CKXInstanceDetailsGridWnd::PupdSelectMethod() {
+    const ROWCOL col = Col(m_nColPupd);
+    const bool shown = m_nColPupd > 0 && col <= GetColCount() && !IsColHidden(col);
+    return shown ? "SelectPUPDCol" : "SelectSignalCol";
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanAddPupd() {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    if (targets.empty()) return FALSE;
+    BOOL can = TRUE;
+    for (ROWCOL row : targets) {
+        if (IsImplicitPowerPinRow(row, nullptr)) return FALSE;
+        int msb = -1, lsb = -1;
+        const CString net = GetRowNetName(row, msb, lsb);
+        if (!net.IsEmpty() && CKXGenUtils::IsNC(net)) can = FALSE;
+        if (targets.size() > 1) continue;
+        // One row: one net bit (or one unconnected pin bit).
+        if (net.IsEmpty()) GetRowInstTerm(row, msb, lsb);
+        if (msb != lsb) can = FALSE;
+    }
+    return can;
+}
+
+BOOL CKXInstanceDetailsGridWnd::HasPupdOnSelectedNets() {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        INet* net = GetRowNet(row, msb, lsb);
+        if (!net || msb != lsb) continue;
+        bool lu = false, ld = false, au = false, ad = false;
+        api->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(msb), lu, ld, au, ad);
+        if (lu || ld) return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::HasPupd() {
+    return HasPupdOnSelectedNets();
+}
+
+// Records the rows a pull-up/pull-down command acts on. Every row must be connected: open pins are
+// refused here (they are connected by the open-pin connection of the connection edits).
+BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScript, BOOL bShort) {
+    (void)bScript;
+    (void)bShort;
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        if (!GetRowNet(row, msb, lsb)) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-217", "connect the open pins first");
+            return FALSE;
+        }
+    }
+    m_arrSelectedNetBits = targets;
+    return targets.empty() ? FALSE : TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CString cell, CString view,
+                                                CString physName, CString value, CString dcNet,
+                                                CStringList* keyProps, CStringList* instProps, BOOL bCommon) {
+    std::vector<CNetBit> bits;
+    std::multimap<CNetBit, ROWCOL> rowsOf;
+    CollectSelectedNetBits(bits, rowsOf);
+    auto refuse = [&](const CString& why) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-217", why);
+        m_bAutomationTransactionOpen = 0;
+        return FALSE;
+    };
+    if (bits.empty()) return refuse("no net bit selected");
+    CKXGridEdit edit(*this, MasterDesign(), "Add PUPD", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setServer(CKXShareGlobalData::m_pServer);
+    api.setTransaction(edit.Transaction(), true);
+    api.setAssociatedInstance(nullptr);
+    api.setNewSignalFlag(false);
+    api.WillRemoveExistingPupd(false);
+    api.setDesignContext(MasterDesign());
+    api.setHierarchyDesignContext(m_designContext);
+    api.getLCVPropFromSetup(true);
+    if (api.readSignals() == 0) return refuse("the design has no signals");
+    api.setMultipleSelection(bits.size() > 1);
+    CStringArray k, i;
+    ToArray(keyProps, k);
+    ToArray(instProps, i);
+    if (!api.AddPupdInstance(type, lib, cell, view, physName, value, k, i, dcNet)) return refuse(api.GetLastError());
+    api.SetPupdMode(bCommon ? PUPD_MODE_COMMON : PUPD_MODE_SEPARATE);
+    const CString prepared = api.GetPreparedText(CKXAssocCompAPI::PUPD);
+    std::set<CNetBit> done;
+    std::vector<ROWCOL> journalRows;
+    CKXAssocCompAPI::bApplyPUPDDump = 1;
+    for (const CNetBit& bit : bits) {
+        if (!done.insert(bit).second) continue;
+        api.setNetBit(bit);
+        if (!api.ApplyPupd(false, false)) {
+            CKXAssocCompAPI::bApplyPUPDDump = 0;
+            return refuse(api.GetLastError());
+        }
+        if (auto it = rowsOf.find(bit); it != rowsOf.end()) journalRows.push_back(it->second);
+    }
+    CKXAssocCompAPI::bApplyPUPDDump = 0;
+    m_bAutomationTransactionOpen = 0;
+    CString journal;
+    for (ROWCOL row : journalRows) {
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
+        journal += JournalAssocText(row, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
+    }
+    if (!edit.Commit()) return FALSE;
+    FillPupdColumn(NetIdsOf(bits));
+    WriteJournal(journal);
+    return TRUE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString refDes, CString dcNets,
+                                         CStringList* keyProps, CStringList* injProps, BOOL bDiffPair) {
+    (void)bDiffPair;
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    m_arrSelectedNetBits = targets;
+    std::vector<CNetBit> bits;
+    std::multimap<CNetBit, ROWCOL> rowsOf;
+    CollectSelectedNetBits(bits, rowsOf);
+    if (bits.empty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no net bit selected");
+        return FALSE;
+    }
+    CKXGridEdit edit(*this, MasterDesign(), "Edit PUPD", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setTransaction(edit.Transaction(), true);
+    api.setDesignContext(MasterDesign());
+    api.setHierarchyDesignContext(m_designContext);
+    api.readSignals();
+    CStringArray k, i;
+    ToArray(keyProps, k);
+    ToArray(injProps, i);
+    BOOL edited = FALSE;
+    CString error;
+    std::set<CNetBit> done;
+    for (const CNetBit& bit : bits) {
+        if (!done.insert(bit).second) continue;
+        if (!parent.IsEmpty()) {
+            const CString bitName = bit.bit() == -1 ? CString(bit.net()->name())
+                                                    : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
+            if (bitName.CompareNoCase(parent) != 0) continue;
+        }
+        if (api.EditPupd(bit, name, refDes, dcNets, &k, &i))
+            edited = TRUE;
+        else if (error.IsEmpty())
+            error = api.GetLastError();
+    }
+    if (!edited) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-217", error.IsEmpty() ? CString("no pull-up/pull-down named") : error);
+        return FALSE;
+    }
+    if (!edit.Commit()) return FALSE;
+    FillPupdColumn(NetIdsOf(bits));
+    return TRUE;
+}
+
+// Deletes the pull-ups/pull-downs of the selection's net bits (those named, or all) in one step.
+BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToString* values) {
+    (void)values;
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    m_arrSelectedNetBits = targets;
+    std::vector<CNetBit> bits;
+    std::multimap<CNetBit, ROWCOL> rowsOf;
+    CollectSelectedNetBits(bits, rowsOf);
+    if (bits.empty()) return FALSE;
+    std::set<CString> wanted;
+    CString list;
+    for (INT_PTR n = 0; names && n < names->GetSize(); ++n) {
+        wanted.insert(names->GetAt(n));
+        list += (n ? " " : "") + names->GetAt(n);
+    }
+    CKXGridEdit edit(*this, MasterDesign(), "Delete Pupd", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setTransaction(edit.Transaction(), true);
+    api.setDesignContext(MasterDesign());
+    std::set<CNetBit> done;
+    std::vector<ROWCOL> changed;
+    for (const CNetBit& bit : bits) {
+        if (!done.insert(bit).second) continue;
+        api.setNetBit(bit);
+        if (!api.getAssociatedInstance(CKXAssocCompAPI::PUPD)) continue;
+        if (api.DeletePupd(bit, wanted) <= 0) continue;
+        if (auto it = rowsOf.find(bit); it != rowsOf.end()) changed.push_back(it->second);
+    }
+    if (changed.empty()) return FALSE;
+    CString journal;
+    for (ROWCOL row : changed) {
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("DeletePUPD", {list}).End();
+        journal += JournalAssocText(row, PupdSelectMethod(), "Delete Pullup/Pulldown") + lines.Text();
+    }
+    if (!edit.Commit()) return FALSE;
+    FillPupdColumn(NetIdsOf(bits));
+    WriteJournal(journal);
+    return TRUE;
+}
+
+// The library's pull-up/pull-down dialog for the rows AddConnectionsForPupd recorded: a new one on
+// every net bit, or the edit dialog of the one net bit that has one already.
+void CKXInstanceDetailsGridWnd::AddPupd() {
+    std::vector<CNetBit> bits;
+    std::multimap<CNetBit, ROWCOL> rowsOf;
+    CollectSelectedNetBits(bits, rowsOf);
+    if (bits.empty()) return;
+    CKXGridEdit edit(*this, MasterDesign(), "Add PUPD", CKXGridEdit::kJoinOpen);
+    if (!edit) return;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setTransaction(edit.Transaction(), false);
+    api.setServer(CKXShareGlobalData::m_pServer);
+    api.InitCKXTransaction(nullptr);
+    api.setAssociatedInstance(nullptr);
+    api.setNewSignalFlag(false);
+    api.setDesignContext(MasterDesign());
+    api.setHierarchyDesignContext(m_designContext);
+    api.WillRemoveExistingPupd(false);
+    api.readSignals();
+    api.setMultipleSelection(bits.size() > 1);
+    api.setNetBit(bits.front());
+    const CNetBitContext context = m_designContext.net(bits.front().net()).bitContext(bits.front().bit());
+    bool lu = false, ld = false, au = false, ad = false;
+    api.GetPupdInfoOnThisNet(context, lu, ld, au, ad);
+    bool accepted = false;
+    if (bits.size() == 1 && (lu || ld || au || ad)) {
+        const BOOL readOnly = Site() && Site()->OpenMode() == 2;
+        accepted = ShowPupdDlg(&api, MasterDesign(), m_designContext, context, readOnly) && !readOnly;
+    } else if (api.invokePUPDDialog(false)) {
+        accepted = true;
+        std::set<CNetBit> done{bits.front()};
+        const CString prepared = api.GetPreparedText(CKXAssocCompAPI::PUPD);
+        for (const CNetBit& bit : bits) {
+            if (!done.insert(bit).second) continue;
+            api.setNetBit(bit);
+            if (!api.ApplyPupd(false, false)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-217", api.GetLastError());
+                return;
+            }
+        }
+        CString journal;
+        for (const CNetBit& bit : std::set<CNetBit>(bits.begin(), bits.end())) {
+            auto it = rowsOf.find(bit);
+            if (it == rowsOf.end()) continue;
+            KXJournalLines lines(JournalHandle());
+            lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
+            journal += JournalAssocText(it->second, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
+        }
+        if (!edit.Commit()) return;
+        FillPupdColumn(NetIdsOf(bits));
+        WriteJournal(journal);
+        return;
+    }
+    if (!accepted || !edit.Commit()) return;
+    FillPupdColumn(NetIdsOf(bits));
+}
+
+// The automation road: checks the current cell's net bit and prepares the automation object, whose
+// AddPUPD sends the add command back.
+int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
+    if (!CanAddPupd()) return 0;
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW) {
+        m_bAutomationTransactionOpen = 1;
+        return 1;
+    }
+    if (!AddConnectionsForPupd(TRUE, bShort)) return 0;
+    int msb = -1, lsb = -1;
+    INet* net = GetRowNet(row, msb, lsb);
+    KXAssocAutomation& automation = *GetAssocAutomation();
+    automation.setServer(CKXShareGlobalData::m_pServer);
+    automation.setDesignContext(MasterDesign());
+    automation.setHierarchyDesignContext(m_designContext);
+    automation.setAssociatedInstance(nullptr);
+    automation.setNewSignalFlag(false);
+    automation.WillRemoveExistingPupd(false);
+    if (net) automation.setNetBit(CNetBit(net, msb));
+    if (!automation.InitPUPD(text)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-217", automation.GetLastError());
+        m_bTerminationApplied = 0;
+        return 0;
+    }
+    m_bAutomationTransactionOpen = 1;
+    return 1;
+}
+
+int CKXInstanceDetailsGridWnd::SendDeletePupdCommand(const char* list) {
+    CString text = "deletePupd pin";
+    // Every name is one word of the command, quoted as the script language reads it.
+    CString names = list ? list : "";
+    int start = 0;
+    while (start < names.GetLength()) {
+        int end = names.Find(' ', start);
+        if (end < 0) end = names.GetLength();
+        if (end > start) text += " " + CTclArgsList::QuoteTclWord(names.Mid(start, end - start));
+        start = end + 1;
+    }
+    CWnd* main = AfxGetMainWnd();
+    if (!main) return 0;
+    return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1 ? 1 : 0;
+}

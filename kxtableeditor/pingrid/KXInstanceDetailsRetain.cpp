@@ -1,0 +1,87 @@
+// Before the selected pins change their signal: whether to ask the user if the
+// terminations on the pins and the pull-ups/pull-downs on their present nets
+// are to stay. The question is put only when something would be lost.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXDialogs.h"
+
+#include <set>
+
+namespace {
+
+std::vector<IDPInstTerm*> MembersOrSelf(IDPInstTerm* pair) {
+    std::vector<IDPInstTerm*> terms;
+    if (!pair) return terms;
+    for (IDPInstTerm* m : pair->beginMember())
+        if (m) terms.push_back(m);
+    if (terms.empty()) terms.push_back(pair);
+    return terms;
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::SetRetainQuestion(std::unique_ptr<CKXRetainAssocCompDlg> question) {
+    m_pRetainQuestion = std::move(question);
+}
+
+bool CKXInstanceDetailsGridWnd::RowCarriesTermination(ROWCOL row) {
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin) return false;
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    for (int bit = lsb; bit <= msb; ++bit) {
+        api->setInstTermBit(pin->bit(bit));
+        if (api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return true;
+    }
+    return false;
+}
+
+bool CKXInstanceDetailsGridWnd::RowNetCarriesPupd(ROWCOL row, std::set<std::pair<unsigned, int>>& asked) {
+    int msb = -1, lsb = -1;
+    INet* net = GetRowNet(row, msb, lsb);
+    if (!net) return false;
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit) {
+        if (!asked.insert({net->id(), bit}).second) continue;
+        api->setNetBit(CNetBit(net, bit));
+        bool lu = false, ld = false, au = false, ad = false;
+        api->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(bit), lu, ld, au, ad);
+        if (lu || ld || au || ad) return true;
+    }
+    return false;
+}
+
+void CKXInstanceDetailsGridWnd::RetainAssocComponents(int column, CString newSignal) {
+    (void)column;
+    m_bAskRetain = m_pRetainQuestion && m_pRetainQuestion->DontAskToRetainAssocComp() ? 0 : 1;
+    if (CKXShareGlobalData::m_bReplay) m_bAskRetain = 0;
+    if (!m_bAskRetain) return;
+    if (!newSignal.IsEmpty() && CKXGenUtils::IsNC(newSignal)) {
+        m_bAskRetain = 0;
+        return;
+    }
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    GetAssocCompAPI()->setDesignContext(MasterDesign());
+    bool found = false;
+    std::set<std::pair<unsigned, int>> asked; // net bits whose pull-ups were asked in this call
+    for (ROWCOL row : targets) {
+        if (IsDiffPairRow(row)) continue;
+        if (RowCarriesTermination(row)) found = true;
+        if (RowNetCarriesPupd(row, asked)) return; // keep the question
+    }
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    for (ROWCOL row : selected) {
+        if (row < PIN_FIRST_ROW || row > GetRowCount() || !IsDiffPairRow(row)) continue;
+        for (IDPInstTerm* term : MembersOrSelf(GetRowDPInstTerm(row))) {
+            api->setDPInstTermBit(term);
+            if (api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return;
+        }
+        if (found) return;
+    }
+    if (!found) m_bAskRetain = 0;
+}

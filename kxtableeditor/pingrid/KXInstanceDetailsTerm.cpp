@@ -1,0 +1,523 @@
+// Terminations of the selected pins: added from the library's dialog or from a
+// script command (also the one the automation object sends back), edited,
+// re-timed and deleted. Each operation is one grid transaction; the cells of
+// the rows it touched are restyled when the transaction is committed.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+
+using kxpingrid::Col;
+
+namespace {
+
+// m_bReplay raised for the life of a scripted termination edit (no questions), restored after.
+class ReplayScope {
+public:
+    ReplayScope() : m_saved(CKXShareGlobalData::m_bReplay) { CKXShareGlobalData::m_bReplay = TRUE; }
+    ~ReplayScope() { CKXShareGlobalData::m_bReplay = m_saved; }
+    ReplayScope(const ReplayScope&) = delete;
+    ReplayScope& operator=(const ReplayScope&) = delete;
+
+private:
+    BOOL m_saved;
+};
+
+CString At(const CStringArray* list, INT_PTR i) {
+    return list && i >= 0 && i < list->GetSize() ? list->GetAt(i) : CString();
+}
+
+CStringArray* ListAt(const CObArray* lists, INT_PTR i) {
+    if (!lists || i < 0 || i >= lists->GetSize()) return nullptr;
+    return dynamic_cast<CStringArray*>(lists->GetAt(i));
+}
+
+std::vector<IDPInstTerm*> TermsOf(IDPInstTerm* pair) {
+    std::vector<IDPInstTerm*> terms;
+    if (!pair) return terms;
+    for (IDPInstTerm* m : pair->beginMember())
+        if (m) terms.push_back(m);
+    if (terms.empty()) terms.push_back(pair);
+    return terms;
+}
+
+} // namespace
+
+KXAssocAutomation* CKXInstanceDetailsGridWnd::GetAssocAutomation() {
+    if (!m_assocAutomation) m_assocAutomation = std::make_unique<KXAssocAutomation>(CKXShareGlobalData::m_pServer);
+    return m_assocAutomation.get();
+}
+
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPairRows(const std::vector<ROWCOL>& selected) {
+    std::vector<ROWCOL> pairs;
+    for (ROWCOL row : selected)
+        if (row >= PIN_FIRST_ROW && row <= GetRowCount() && !IsRowHidden(row) && IsDiffPairRow(row))
+            pairs.push_back(row);
+    return pairs;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanAddTermination() {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    for (ROWCOL row : selected) {
+        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row)) continue;
+        const CInstanceContext instance = GetRowInstance(row);
+        if (!instance || instance.containedDesign()) continue;
+        int msb = -1, lsb = -1;
+        const CString net = GetRowNetName(row, msb, lsb);
+        if (!net.IsEmpty() && CKXGenUtils::IsNC(net)) continue;
+        if (IsDiffPairRow(row) ? GetRowDPInstTerm(row) != nullptr : GetRowPinForAssoc(row, msb, lsb) != nullptr)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CheckAssocComponents(ROWCOL row, BOOL report) {
+    if (IsPowerPinRow(row)) return TRUE;
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    if (!IsDiffPairRow(row)) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        IDPInstTerm* pair = pin ? GetDiffPairInstTerm(pin, lsb) : nullptr;
+        if (!pair) return TRUE;
+        api->setDPInstTermBit(pair);
+        IDTInstance* dt = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+        if (dt && report) CKXErrorHandler::MessageBoxOk("KXTABLE-157", dt->name());
+        return dt ? FALSE : TRUE;
+    }
+    const CInstTermBit saved = api->getInstTermBit();
+    BOOL ok = TRUE;
+    for (IDPInstTerm* term : TermsOf(GetRowDPInstTerm(row))) {
+        for (const CInstTermBit& leg : {term->positive() ? term->positive()->bit(term->positiveBit()) : CInstTermBit(),
+                                        term->negative() ? term->negative()->bit(term->negativeBit()) : CInstTermBit()}) {
+            if (!leg) continue;
+            api->setInstTermBit(leg);
+            IDTInstance* dt = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+            if (!dt) continue;
+            ok = FALSE;
+            if (report) CKXErrorHandler::MessageBoxOk("KXTABLE-158", dt->name());
+            report = FALSE;
+        }
+    }
+    api->setInstTermBit(saved);
+    return ok;
+}
+
+// The checks before terminations go on the target rows: one direction among several pins, no pin
+// already terminated among several, no pair rows mixed with pins. 0 (reported) when refused.
+int CKXInstanceDetailsGridWnd::CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
+                                                       bool automation) {
+    const std::vector<ROWCOL> pairs = SelectedPairRows(SelectedPinRows());
+    if (!pairs.empty() && !targets.empty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-147");
+        return 0;
+    }
+    api.setMultipleSelection(targets.size() + pairs.size() > 1);
+    bool input = false, output = false;
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        if (!pin || targets.size() < 2) continue;
+        const CString type = CKXGenUtils::GetPinType(pin);
+        input = input || type.CompareNoCase("Input") == 0;
+        output = output || type.CompareNoCase("Output") == 0;
+        if (input && output) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-103");
+            return 0;
+        }
+    }
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        if (!pin) continue;
+        for (int bit = msb; bit >= lsb; --bit) {
+            api.setInstTermBit(pin->bit(bit));
+            if ((targets.size() > 1 || automation) && api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-114");
+                return 0;
+            }
+        }
+    }
+    return 1;
+}
+
+// Adds the prepared termination to every target pin bit and pair pin; the number added.
+int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
+                                                           const std::vector<ROWCOL>& pairRows) {
+    int added = 0;
+    m_bTerminationApplied = 0;
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        if (!pin) continue;
+        api.refDesChanged(true);
+        for (int bit = msb; bit >= lsb; --bit) {
+            api.setInstTermBit(pin->bit(bit));
+            if (!api.AddTermination(0)) return -1;
+            ++added;
+        }
+    }
+    for (ROWCOL row : pairRows)
+        for (IDPInstTerm* term : TermsOf(GetRowDPInstTerm(row))) {
+            api.refDesChanged(true);
+            api.setDPInstTermBit(term);
+            if (!api.AddTermination(0)) return -1;
+            ++added;
+        }
+    if (added) m_bTerminationApplied = 1;
+    return added;
+}
+
+// The journal block that selects one row's pin in a column, with a comment line after it.
+CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment) {
+    if (!KXJournalLines::IsRecording()) return CString();
+    KXJournalLines lines(JournalHandle());
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    IDesign* design = m_designContext.design();
+    if (pin && design && design->findInstance(pin->instance()->id()) == pin->instance())
+        lines.Clp("Select", {CString(pin->instance()->name())});
+    const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
+    const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+    if (pinNumber.Find(',') < 0)
+        lines.Pane(selectMethod, {pinName, pinNumber});
+    else
+        lines.Pane(selectMethod, {pinName});
+    lines.Comment(comment);
+    return lines.Text();
+}
+
+void CKXInstanceDetailsGridWnd::RefreshAssocRows(const std::vector<ROWCOL>& rows) {
+    for (ROWCOL row : rows)
+        if (row >= PIN_FIRST_ROW && row <= GetRowCount()) StyleAssocCompCells(row, 0);
+}
+
+BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
+                                                       CStringArray* views, CStringArray* physNames,
+                                                       CStringArray* values, CObArray* keyLists,
+                                                       CObArray* instLists, CString delay, CString high,
+                                                       CString low, int parts) {
+    ReplayScope replay;
+    m_bAutomationTransactionOpen = 0;
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
+    if (targets.empty() && pairRows.empty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-210");
+        return FALSE;
+    }
+    CKXGridEdit edit(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setTransaction(edit.Transaction(), false);
+    api.setDesignContext(MasterDesign());
+    api.setHierarchyDesignContext(m_designContext);
+    api.setKindOfOperation(CKXAssocCompAPI::TERMINATION);
+    api.m_strTerminationType = type;
+    api.getLCVPropFromSetup(true);
+    api.readSignals();
+    api.m_bHasExistingTermination = false;
+    if (!CheckTerminationTargets(api, targets, false)) return FALSE;
+    std::vector<CString> ids;
+    api.getSlotIds(ids);
+    auto refuse = [&](const CString& why) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", why);
+        return FALSE;
+    };
+    if (ids.empty()) return refuse("\"" + type + "\" is no termination type");
+    if (parts != static_cast<int>(ids.size())) {
+        CString why;
+        why.Format("a %s termination has %d parts, %d were given", type.GetString(), static_cast<int>(ids.size()),
+                   parts);
+        return refuse(why);
+    }
+    int given = 0;
+    for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
+        if (At(libs, i).IsEmpty()) continue;
+        if (i >= static_cast<INT_PTR>(ids.size())) return refuse("more parts than the type has");
+        if (!api.AddTerminationInstance(ids[static_cast<size_t>(i)], At(libs, i), At(cells, i), At(views, i),
+                                        At(physNames, i), At(values, i), nullptr, ListAt(keyLists, i),
+                                        ListAt(instLists, i)))
+            return refuse(api.GetLastError());
+        ++given;
+    }
+    api.setDelayConstraint(delay);
+    if (!high.IsEmpty()) api.SetTerminationSignal(high, "High");
+    if (!low.IsEmpty()) api.SetTerminationSignal(low, "Low");
+    CString journal;
+    const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
+    const int added = ApplyTerminationToSelection(api, targets, pairRows);
+    if (added <= 0) return refuse(added < 0 ? api.GetLastError() : CString("no pin to terminate"));
+    for (ROWCOL row : targets.empty() ? pairRows : targets) {
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
+        journal += JournalAssocText(row, "SelectTerminationCol", "Add Termination") + lines.Text();
+    }
+    if (!edit.Commit()) return FALSE;
+    RefreshAssocRows(targets);
+    RefreshAssocRows(pairRows);
+    WriteJournal(journal);
+    return TRUE;
+}
+
+// The library's dialog on the selected pins: the termination chosen there is added to every target
+// pin bit (or pair pin) in one "Add Termination" transaction; a cancelled dialog changes nothing.
+void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col) {
+    if (row < PIN_FIRST_ROW || col != Col(m_nColTermination) || row > GetRowCount()) return;
+    int msb = -1, lsb = -1;
+    if (GetRowNetName(row, msb, lsb).IsEmpty() && !IsDiffPairRow(row)) return; // an open pin takes none
+    if (!CheckAssocComponents(row, TRUE)) return;
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
+    if (targets.empty() && pairRows.empty()) return;
+    CKXGridEdit edit(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
+    if (!edit) return;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.resetPropertyGridArray();
+    api.setTransaction(edit.Transaction(), false);
+    api.setDesignContext(MasterDesign());
+    api.setHierarchyDesignContext(m_designContext);
+    api.setKindOfOperation(CKXAssocCompAPI::TERMINATION);
+    if (IDTInstance* existing = GetSelectedRowTermination()) api.getLCVPropFromInstance(existing);
+    if (!CheckTerminationTargets(api, targets, false)) return;
+    bool stop = false;
+    // The dialog only chooses: the grid adds, so that every target gets the same in one step.
+    if (!api.invokeTerminationDialog(stop, false, false)) return;
+    api.m_bHasExistingTermination = true; // the user saw (and replaces) what was there
+    const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
+    const int added = ApplyTerminationToSelection(api, targets, pairRows);
+    if (added <= 0) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", added < 0 ? api.GetLastError() : CString("no pin to terminate"));
+        return;
+    }
+    CString journal;
+    for (ROWCOL r : targets.empty() ? pairRows : targets) {
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
+        journal += JournalAssocText(r, "SelectTerminationCol", "Add Termination") + lines.Text();
+    }
+    if (!edit.Commit()) return;
+    RefreshAssocRows(targets);
+    RefreshAssocRows(pairRows);
+    CTclArgsList echo;
+    echo.Add("selectObject");
+    echo.Add("pin");
+    AddSelectedPinsToArgs(&echo);
+    SendEcho(echo);
+    WriteJournal(journal);
+}
+
+void CKXInstanceDetailsGridWnd::OnAddTermination() {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col)) {
+        const std::vector<ROWCOL> selected = SelectedPinRows();
+        if (selected.empty()) return;
+        row = selected.front();
+    }
+    AddTerminationFromDialog(row, Col(m_nColTermination));
+}
+
+BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
+                                                CMapStringToString* keyProps, CMapStringToString* instProps,
+                                                CString delay, CString high, CString low, int count, int byRefDes) {
+    ReplayScope replay;
+    IDTInstance* dt = GetSelectedRowTermination();
+    if (!dt) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-212");
+        return FALSE;
+    }
+    CKXGridEdit edit(*this, MasterDesign(), "Edit Termination", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setTransaction(edit.Transaction(), false);
+    api.setDesignContext(MasterDesign());
+    api.setHierarchyDesignContext(m_designContext);
+    api.getLCVPropFromInstance(dt);
+    if (api.getComponentCount() < count) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", "the termination has fewer parts than named");
+        return FALSE;
+    }
+    std::set<CString> names;
+    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i)
+        names.insert(designators->GetAt(i));
+    std::map<CString, CString> renames;
+    KXPropListMap keys, insts;
+    auto toMap = [](CMapStringToString* from, auto&& put) {
+        if (!from) return;
+        POSITION pos = from->GetStartPosition();
+        while (pos) {
+            CString k, v;
+            from->GetNextAssoc(pos, k, v);
+            put(k, v);
+        }
+    };
+    toMap(oldToNew, [&](const CString& k, const CString& v) { renames[k] = v; });
+    auto items = [](const CString& text) {
+        std::vector<CString> out;
+        int start = 0;
+        while (start <= text.GetLength()) {
+            int end = text.Find('\n', start);
+            if (end < 0) end = text.GetLength();
+            if (end > start) out.push_back(text.Mid(start, end - start));
+            start = end + 1;
+        }
+        return out;
+    };
+    toMap(keyProps, [&](const CString& k, const CString& v) { keys[k] = items(v); });
+    toMap(instProps, [&](const CString& k, const CString& v) { insts[k] = items(v); });
+    if (!api.EditTermination(names, renames, delay, high, low, keys, insts, byRefDes)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
+        return FALSE;
+    }
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    if (!edit.Commit()) return FALSE;
+    RefreshAssocRows(selected);
+    return TRUE;
+}
+
+// Deletes the terminations of the selected pin bits and pair pins in one "Delete Termination" step;
+// TRUE when one was deleted.
+BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
+    if (targets.empty() && pairRows.empty()) return FALSE;
+    CKXGridEdit edit(*this, MasterDesign(), "Delete Termination", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setTransaction(edit.Transaction(), false);
+    api.setDesignContext(MasterDesign());
+    std::vector<ROWCOL> changed;
+    {
+        kxpingrid::ProgressScope progress("Deleting Termination(s):", static_cast<int>(targets.size()));
+        int step = 0;
+        for (ROWCOL row : targets) {
+            progress.Step("%d%% of %d", step++);
+            int msb = -1, lsb = -1;
+            IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+            if (!pin) continue;
+            bool any = false;
+            for (int bit = msb; bit >= lsb; --bit) {
+                api.setInstTermBit(pin->bit(bit));
+                if (api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) && api.deleteAssocCompInstance(1)) any = true;
+            }
+            if (any) changed.push_back(row);
+        }
+        for (ROWCOL row : pairRows) {
+            bool any = false;
+            for (IDPInstTerm* term : TermsOf(GetRowDPInstTerm(row))) {
+                api.setDPInstTermBit(term);
+                if (api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) && api.deleteAssocCompInstance(1)) any = true;
+            }
+            if (any) changed.push_back(row);
+        }
+    }
+    if (changed.empty()) return FALSE; // nothing to delete: the transaction is thrown away
+    CString journal;
+    for (ROWCOL row : changed) {
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("Delete").End();
+        journal += JournalAssocText(row, "SelectTerminationCol", "Delete") + lines.Text();
+    }
+    if (!edit.Commit()) return FALSE;
+    RefreshAssocRows(changed);
+    WriteJournal(journal);
+    return TRUE;
+}
+
+// The automation road: the current cell's pin (and the other selected pins) are checked and the
+// automation object is prepared; the add itself comes back as the script command it sends.
+int CKXInstanceDetailsGridWnd::InitTermination(CString text) {
+    if (!CanAddTermination()) return 0;
+    KXAssocAutomation& automation = *GetAssocAutomation();
+    automation.setServer(CKXShareGlobalData::m_pServer);
+    automation.setDesignContext(MasterDesign());
+    automation.setHierarchyDesignContext(m_designContext);
+    if (!automation.InitTermination(text)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", automation.GetLastError());
+        return 0;
+    }
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    if (!CheckTerminationTargets(automation, targets, true)) {
+        m_bTerminationApplied = 0;
+        return 0;
+    }
+    m_bAutomationTransactionOpen = 1;
+    return 1;
+}
+
+// A new delay for the termination of the current TERMINATION cell's pin (its highest terminated bit).
+int CKXInstanceDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW || col != Col(m_nColTermination)) return 0;
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin) return 0;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setDesignContext(MasterDesign());
+    IDTInstance* dt = nullptr;
+    for (int bit = msb; bit >= lsb && !dt; --bit) {
+        api.setInstTermBit(pin->bit(bit));
+        dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+    }
+    if (!dt) return 0;
+    CKXGridEdit edit(*this, MasterDesign(), "Change Termination RefDes", CKXGridEdit::kJoinOpen);
+    if (!edit) return 0;
+    api.setTransaction(edit.Transaction(), false);
+    api.getLCVPropFromInstance(dt);
+    api.setDelayConstraint(delay ? delay : "");
+    if (!api.ApplyDelayChanges(CKXAssocCompAPI::TERMINATION)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
+        return 0;
+    }
+    KXJournalLines lines(JournalHandle());
+    lines.Pane("ChangeDelay", {CString(delay ? delay : "")}).End();
+    const CString journal = JournalAssocText(row, "SelectTerminationCol", "Change Delay") + lines.Text();
+    if (!edit.Commit()) return 0;
+    RefreshAssocRows({row});
+    WriteJournal(journal);
+    return 1;
+}
+
+// Delete by the current cell's column: the terminations, the pull-ups/pull-downs, the connections or
+// a custom property's value of the selection. Other columns have nothing Delete removes.
+BOOL CKXInstanceDetailsGridWnd::DeleteSelection() {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col)) return FALSE;
+    const int c = static_cast<int>(col);
+    if (c == m_nColTermination) return DeleteTerminations();
+    if (c == m_nColPupd) return DeletePupds(nullptr, nullptr);
+    if (c == m_nColSignal) return DeleteConnections();
+    if (IsCurrentColumnCustom()) {
+        ChangeCustomColumn(TRUE);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CKXInstanceDetailsGridWnd::OnAssocCellDoubleClick(ROWCOL row, ROWCOL col) {
+    if (col == Col(m_nColTermination)) {
+        if (CanAddTermination()) AddTerminationFromDialog(row, col);
+        SetSelection(nullptr);
+        return TRUE;
+    }
+    if (col == Col(m_nColPupd)) {
+        if (CanAddPupd() && AddConnectionsForPupd(FALSE, FALSE)) AddPupd();
+        SetSelection(nullptr);
+        return TRUE;
+    }
+    return FALSE;
+}

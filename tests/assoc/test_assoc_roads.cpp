@@ -1,0 +1,313 @@
+// Terminations, pull-ups/pull-downs and pin models in the pin grid, end to end on the example board:
+// the pane's words, menus and automation, what the cells show, the saved design, undo, the journal
+// and its replay, and refusals that leave the design as it was.
+#include "../connedit/ConnEditFixture.h"
+
+#include "rmx/server.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class Assoc : public ConnEditFixture {
+protected:
+    // The text of the connectivity pane's row whose PIN_NAME cell is pin (empty when none).
+    std::string Row(const std::string& pin) {
+        std::istringstream in(Run("kx::window ccp"));
+        for (std::string line; std::getline(in, line);)
+            if (line.find(" | " + pin + " | ") != std::string::npos || line.find(": " + pin + " | ") != std::string::npos)
+                return line;
+        return std::string();
+    }
+    bool RowShows(const std::string& pin, const std::string& text) {
+        return Row(pin).find("| " + text + " |") != std::string::npos;
+    }
+    int Steps() { return Ccp()->GetUndoStepCount(); }
+    size_t SelectedRows() {
+        CRowColArray rows;
+        Grid()->GetSelectedRows(rows, FALSE, TRUE);
+        return static_cast<size_t>(rows.GetSize());
+    }
+    // Runs a refused word and checks that it changed nothing: same design, no undo step, no journal.
+    void ExpectRefused(const std::string& word, const std::string& message) {
+        const std::string before = Saved();
+        const int steps = Steps();
+        const std::string journal = JournalText();
+        Messages();
+        EXPECT_EQ(Run(word), "0") << word;
+        EXPECT_EQ(Messages(), message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message})
+            << word;
+        EXPECT_TRUE(Saved() == before) << word << ": the design changed";
+        EXPECT_EQ(Steps(), steps) << word;
+        EXPECT_EQ(JournalText(), journal) << word;
+    }
+    static constexpr const char* kSeries22 =
+        "addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22";
+};
+
+TEST_F(Assoc, ExampleBoardCellsShowItsTerminationsAndPullUps) {
+    OpenBoard();
+    EXPECT_TRUE(RowShows("MCLK", "Series")) << Row("MCLK");
+    EXPECT_TRUE(RowShows("CLK", "Parallel")) << Row("CLK"); // a pair pin's termination
+    EXPECT_TRUE(RowShows("RST_N", "Local Pullup")) << Row("RST_N");
+    EXPECT_FALSE(RowShows("PGOOD", "Series"));
+    // J1's pin on RST_IN, joined to RESET_N, inherits its pull-up.
+    Run("kx::show clp J1");
+    Run("expandPins pin on");
+    EXPECT_TRUE(RowShows("P<10>", "Inherited Pullup")) << Run("kx::window ccp");
+    EXPECT_FALSE(RowShows("P<9>", "Inherited Pullup"));
+}
+
+TEST_F(Assoc, TerminationWordAddsShowsJournalsAndUndoes) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Steps();
+    Run("selectObject pin PGOOD");
+    EXPECT_EQ(Run(kSeries22), "1");
+    EXPECT_TRUE(RowShows("PGOOD", "Series")) << Row("PGOOD");
+    const std::string after = Saved();
+    EXPECT_NE(after.find("1 Series @U1.PGOOD"), std::string::npos) << after;
+    EXPECT_NE(after.find("SLOT0.VALUE \"22\""), std::string::npos);
+    EXPECT_NE(after.find("SLOT0.PHYSNAME \"R0402\""), std::string::npos);
+    EXPECT_EQ(Steps(), steps + 1);
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("SelectTerminationCol(\"PGOOD\",\"C10\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().InitTermination(\"type=Series;"), std::string::npos);
+    EXPECT_NE(journal.find(".ConnectivityPane().AddTermination()"), std::string::npos);
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_FALSE(RowShows("PGOOD", "Series"));
+}
+
+TEST_F(Assoc, TerminationRefusalsLeaveTheDesignAsItWas) {
+    OpenBoard();
+    Run("selectObject pin MCLK");
+    ExpectRefused(kSeries22, "KXTABLE-209"); // MCLK has one already
+    Run("selectObject pin PGOOD");
+    // A Thevenin termination has two parts; one given.
+    ExpectRefused("addTermination pin -type Thevenin -part1 -lib discrete -cell resistor -view sym -physname R",
+                  "KXTABLE-216");
+    ExpectRefused("addTermination pin -type Series -part1 -lib discrete -view sym -physname R", "KXTABLE-211");
+    ExpectRefused("addTermination pin -type Nothing -part1 -lib d -cell c -view v -physname p", "KXTABLE-216");
+    // Bad operands: the usage, not a crash or a guess.
+    ExpectRefused("addTermination pin -type Series -part99999999 -lib d", "KXPANE-241");
+    ExpectRefused("addTermination pin -type Series -lib", "KXPANE-241");
+    ExpectRefused("addTermination pin -bogus x", "KXPANE-241");
+    ExpectRefused("deleteTermination pin PGOOD", "KXTABLE-218"); // nothing to delete
+    ExpectRefused("editTermination pin -oldrefdes R1 -delay 1ns", "KXTABLE-212");
+}
+
+TEST_F(Assoc, TerminationsOfSeveralPinsAreCheckedTogether) {
+    OpenBoard();
+    // Input and output pins together: refused.
+    Run("selectObject pin PGOOD MCLK");
+    ExpectRefused(kSeries22, "KXTABLE-103");
+    // Two inputs, one with a termination already.
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run(kSeries22), "1");
+    Run("selectObject pin PGOOD RST_N");
+    ASSERT_EQ(SelectedRows(), 2u);
+    ExpectRefused(kSeries22, "KXTABLE-114");
+}
+
+TEST_F(Assoc, DeleteAndEditTermination) {
+    OpenBoard();
+    const std::string before = Saved();
+    Run("selectObject pin MCLK");
+    EXPECT_EQ(Run("editTermination pin -oldrefdes R1 -delay 2ns"), "0"); // RT2 has no designator R1
+    EXPECT_TRUE(Saved() == before);
+    Messages();
+    EXPECT_EQ(Run("editTermination pin -id RT2 -delay 2ns"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_NE(Saved().find("DELAY \"2ns\""), std::string::npos);
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_EQ(Run("deleteTermination pin MCLK"), "1");
+    EXPECT_FALSE(RowShows("MCLK", "Series"));
+    EXPECT_EQ(Saved().find("Series @U1.MCLK"), std::string::npos);
+    EXPECT_NE(JournalText().find("SelectTerminationCol(\"MCLK\",\"B14\")\n\n ' --- Delete ---\ncall board"
+                                 ".ConnectivityPane().Delete()"),
+              std::string::npos)
+        << JournalText();
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_TRUE(RowShows("MCLK", "Series"));
+}
+
+TEST_F(Assoc, PullUpWordAddsToTheNetBitAndDeletes) {
+    OpenBoard();
+    const std::string before = Saved();
+    Run("selectObject pin PGOOD");
+    EXPECT_EQ(Run("addPupd pin -type PullDown -dcnet VCC3V3 -value 1k"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(RowShows("PGOOD", "Local PullDown")) << Row("PGOOD");
+    const std::string added = Saved();
+    EXPECT_NE(added.find("2 Pulldown @:PG"), std::string::npos) << added;
+    EXPECT_NE(added.find("DCNET \"VCC3V3\""), std::string::npos);
+    EXPECT_NE(JournalText().find("SelectPUPDCol(\"PGOOD\",\"C10\")"), std::string::npos);
+    // A second pull-down on the same net bit is refused; a pull-up joins it.
+    ExpectRefused("addPupd pin -type pulldown -dcnet VCC3V3", "KXTABLE-217");
+    EXPECT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3"), "1");
+    EXPECT_TRUE(RowShows("PGOOD", "Local PuPd")) << Row("PGOOD");
+    EXPECT_EQ(Run("deletePupd pin PD1"), "1");
+    EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
+    EXPECT_EQ(Run("deletePupd pin"), "1");
+    EXPECT_FALSE(RowShows("PGOOD", "Local Pullup"));
+    Run("undo");
+    Run("undo");
+    Run("undo");
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+}
+
+TEST_F(Assoc, PullUpRefusals) {
+    OpenBoard();
+    Run("selectObject pin PGOOD");
+    ExpectRefused("addPupd pin -type up -dcnet VCC3V3", "KXPANE-241");
+    ExpectRefused("addPupd pin -type pullup", "KXPANE-241");                        // no DC net
+    ExpectRefused("addPupd pin -type pullup -dcnet NOSUCHNET", "KXTABLE-217");      // unknown DC net
+    ExpectRefused("editPupd pin PU1 -keyprop [list A B=1]", "KXPANE-243");              // A has no "="
+    ExpectRefused("deletePupd pin [list a 1] b", "KXPANE-242");                         // a mix
+    ExpectRefused("deletePupd pin", "KXTABLE-220");                                // nothing on PG
+    Run("selectObject pin {A<12..0>}");
+    ExpectRefused("addPupd pin -type pullup -dcnet VCC3V3", "KXTABLE-219");        // a bus row
+}
+
+TEST_F(Assoc, EditPupdChangesTheNamedPullUp) {
+    OpenBoard();
+    const std::string before = Saved();
+    Run("selectObject pin RST_N");
+    EXPECT_EQ(Run("editPupd pin RP1 -dcnets VCC3V3 -keyprop {TOL=1%}"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_NE(Saved().find("DCNET \"VCC3V3\""), std::string::npos);
+    ExpectRefused("editPupd pin NOSUCH -dcnets VCC3V3", "KXTABLE-217");
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+}
+
+TEST_F(Assoc, AutomationRoadsAddAndRetime) {
+    OpenBoard();
+    const std::string before = Saved();
+    Run("selectObject pin PGOOD");
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    Messages();
+    Run("kx::pane InitTermination Shunt");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1");
+    EXPECT_TRUE(RowShows("PGOOD", "Shunt")) << Row("PGOOD");
+    EXPECT_EQ(Run("kx::pane ChangeDelay 3ns"), "1");
+    EXPECT_NE(Saved().find("DELAY \"3ns\""), std::string::npos);
+    // A pin that already has a termination, and an unknown type: refused, nothing changes.
+    const std::string terminated = Saved();
+    Run("kx::pane SelectTerminationCol MCLK B14");
+    EXPECT_EQ(Run("kx::pane ChangeDelay 1ns"), "1");
+    Run("undo");
+    EXPECT_TRUE(Saved() == terminated);
+    Run("kx::pane SelectPUPDCol PGOOD C10");
+    Run("kx::pane InitPUPD pulldown");
+    EXPECT_EQ(Run("kx::pane AddPUPD"), "0"); // no DC net prepared: nothing sent
+    Run("kx::pane InitPUPD {pulldown VCC3V3}");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Run("kx::pane AddPUPD"), "1");
+    EXPECT_TRUE(RowShows("PGOOD", "Local PullDown")) << Row("PGOOD");
+    EXPECT_EQ(Run("kx::pane DeletePUPD PD1"), "1");
+    EXPECT_FALSE(RowShows("PGOOD", "Local PullDown"));
+    for (int i = 0; i < 4; ++i)
+        Run("undo");
+    EXPECT_TRUE(Saved() == before);
+}
+
+TEST_F(Assoc, MenusAndDoubleClickOpenTheDialogs) {
+    OpenBoard();
+    const std::string before = Saved();
+    Run("selectObject pin PGOOD");
+    Run("kx::answer dialog CKXTerminationDlg ok type Shunt value0 47");
+    EXPECT_EQ(Run("kx::menu 35522"), "1");
+    EXPECT_TRUE(RowShows("PGOOD", "Shunt")) << Row("PGOOD");
+    EXPECT_NE(Saved().find("SLOT0.VALUE \"47\""), std::string::npos);
+    // Cancelled: nothing happens.
+    Run("selectObject pin RST_N");
+    const std::string withShunt = Saved();
+    Run("kx::answer dialog CKXTerminationDlg cancel");
+    Run("kx::menu 35522");
+    EXPECT_TRUE(Saved() == withShunt);
+    Run("selectObject pin PGOOD");
+    Run("kx::answer dialog CKXPupdDlg ok type pullup dcnet VCC3V3 value 10k");
+    EXPECT_EQ(Run("kx::menu 35509"), "1");
+    EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
+    Run("undo");
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+}
+
+TEST_F(Assoc, PinModelsAreAssignedAndRemoved) {
+    OpenBoard();
+    const std::string before = Saved();
+    EXPECT_EQ(Run("assignModel pin LVCMOS18 PGOOD"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL"), "LVCMOS18");
+    EXPECT_NE(JournalText().find("AssignModel(\"LVCMOS18\")"), std::string::npos);
+    // Pins of both directions take no model.
+    ExpectRefused("assignModel pin LVCMOS18 PGOOD MCLK", "KXTABLE-127");
+    EXPECT_EQ(Run("removeModel pin PGOOD"), "1");
+    EXPECT_TRUE(Saved() == before);
+    ExpectRefused("removeModel pin PGOOD", ""); // nothing to remove
+    Run("undo");
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+}
+
+TEST_F(Assoc, JournalReplaysToTheSameSavedDesign) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run(kSeries22), "1") << ::testing::PrintToString(Messages());
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 2k"), "1");
+    ASSERT_EQ(Run("deleteTermination pin MCLK"), "1");
+    Run("selectObject pin RST_N");
+    ASSERT_EQ(Run("deletePupd pin RP1"), "1");
+    ASSERT_EQ(Run("assignModel pin SSTL RST_N"), "1");
+    const std::string edited = Saved();
+    ASSERT_NE(edited, original);
+    const std::filesystem::path journal = m_dir / "replay.vbs";
+    {
+        std::ofstream out(journal, std::ios::binary);
+        out << JournalText();
+    }
+    Run("kx::journal");
+    Run("closeDesign -nosave");
+    {
+        std::ofstream back(m_demo / "board.sch.design", std::ios::binary);
+        back << original;
+    }
+    IDesign* board = m_app->Server()->findDesign("demo.board:sch");
+    ASSERT_NE(board, nullptr);
+    ASSERT_TRUE(m_app->Server()->unloadDesign(board));
+    CString error;
+    m_app->Server()->loadLibrary(m_demo.c_str(), error);
+    EXPECT_EQ(Run("kx::replay " + journal.string()), "1");
+    EXPECT_TRUE(Saved() == edited);
+}
+
+} // namespace
+
+namespace {
+
+using AssocSelection = Assoc;
+
+// The selected pins as a list text for host commands: one item per pin, no blank at the end.
+TEST_F(AssocSelection, SelectionListsThePinsForHostCommands) {
+    OpenBoard();
+    Run("selectObject pin PGOOD MCLK");
+    CString list;
+    Grid()->GetSelectionAsList(list);
+    const std::string text = list.GetString();
+    EXPECT_NE(text.find("MCLK \"B14\"]"), std::string::npos) << text;
+    EXPECT_NE(text.find("PGOOD \"C10\"]"), std::string::npos) << text;
+    EXPECT_LT(text.find("MCLK"), text.find("PGOOD"));
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.back(), ' ');
+    // Publishing the selection changes nothing in the design.
+    const std::string before = Saved();
+    Grid()->NotifySelectionChanged();
+    EXPECT_TRUE(Saved() == before);
+}
+
+} // namespace

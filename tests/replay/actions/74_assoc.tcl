@@ -1,0 +1,18 @@
+# Terminations, pull-ups/pull-downs and pin models of a component's pins, by script word and by the
+# automation methods a journal calls.
+kx::show clp U10
+selectObject pin EN
+check "add termination" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22] 1
+kx::pane SelectTerminationCol EN 3
+check "change delay" [kx::pane ChangeDelay 1ns] 1
+check "pull-down" [addPupd pin -type pulldown -dcnet VCC1V0 -value 10k] 1
+selectObject pin PG
+check "pull-up" [addPupd pin -type pullup -dcnet VCC5V0 -value 4.7k] 1
+check "delete pull-up" [deletePupd pin] 1
+check "model" [assignModel pin LVCMOS33 EN] 1
+check "model of a second pin" [assignModel pin LVCMOS33 PG] 1
+check "remove model" [removeModel pin PG] 1
+check "delete termination" [deleteTermination pin EN] 1
+selectObject pin EN
+check "termination again" [addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 50] 1
+checkMessages
