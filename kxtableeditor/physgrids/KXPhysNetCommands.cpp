@@ -88,17 +88,11 @@ BOOL CKXPhysNetDetailsGridWnd::CanEditPin() {
     return GetCurrentCell(row, col) && row >= kNetFirstRow && GetRowPin(row, nullptr);
 }
 
-CString CKXPhysNetDetailsGridWnd::JournalNetSelection(ROWCOL row) {
-    // The signal list of the physical view names logical nets: the pin's net (a bus by its name)
-    // shows the physical net again on replay.
-    if (row == 0)
-        for (ROWCOL r = kNetFirstRow; r <= LastPinRow() && !row; ++r)
-            if (GetRowPin(r, nullptr)) row = r;
-    CInstTermBitContext bit;
-    if (!row || !GetRowPin(row, &bit)) return CString();
-    const CNetBitContext net = bit.netbitOuter();
-    if (!net || !net.net()) return CString();
-    return "\ncall " + JournalHandle() + ".Slp().Select(" + Vbs(net.net()->name()) + ")";
+CString CKXPhysNetDetailsGridWnd::JournalNetSelection(ROWCOL) {
+    // The signal list of the physical view names the physical nets: selecting the grid's net there
+    // shows this grid again on replay.
+    if (m_strNetName.IsEmpty()) return CString();
+    return "\ncall " + JournalHandle() + ".Slp().Select(" + Vbs(m_strNetName) + ")";
 }
 
 void CKXPhysNetDetailsGridWnd::JournalModel(ROWCOL row, const CString& comment, const CString& call) {

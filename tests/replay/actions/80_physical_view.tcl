@@ -15,7 +15,7 @@ check "swap with A14" [kx::pane ccp SwapPins A14] 1
 kx::show clp RN1A
 check "select RN1A.A" [kx::word selectObject pin RN1:A:1] 1
 check "assign pin number" [assignPinNumber pin 3] 1
-kx::show slp MCLK
+kx::show slp DDR_CLK
 check "select U2.CLK" [kx::select ccp 6 3] 1
 check "net model" [assignModel pin NETMODEL] 1
 check "net filter" [kx::edit ccp 3 3 U*] 1
