@@ -100,19 +100,6 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     api->setInstTermBit(saved);
 }
 
-void CKXInstanceDetailsGridWnd::FillTerminationCell(ROWCOL row) {
-    IDPInstTerm* pair = GetRowDPInstTerm(row);
-    CString type, tip;
-    if (pair && pair->dpConn()) {
-        CKXAssocCompAPI* api = GetAssocCompAPI();
-        api->setDesignContext(MasterDesign());
-        api->setDPInstTermBit(pair);
-        type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
-        tip = api->getDisplayText(CKXAssocCompAPI::TERMINATION);
-    }
-    WriteTerminationCell(row, type, tip, TRUE);
-}
-
 IDTInstance* CKXInstanceDetailsGridWnd::GetSelectedRowTermination() {
     CRowColArray rows;
     if (GetSelectedRows(rows, FALSE, TRUE) != 1) return nullptr;

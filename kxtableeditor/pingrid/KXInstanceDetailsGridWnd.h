@@ -294,7 +294,6 @@ public:
     void SetPolarityCell(ROWCOL row, int polarity);
     // The TERMINATION cell of a differential-pair row: the pair's applied termination type, its
     // display text as tool tip; empty and disabled for a block's pair. Other rows: nothing.
-    void FillTerminationCell(ROWCOL row);
     void RefreshDiffPairRow(ROWCOL row, int flag);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
     // Writes (or with bClear clears) the pair net names on the rows of the pairs of those connections.

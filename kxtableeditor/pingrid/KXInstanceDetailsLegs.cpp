@@ -128,6 +128,7 @@ void CKXInstanceDetailsGridWnd::FillTerminationCell(ROWCOL row) {
         term.SetValue("").SetEnabled(FALSE).SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "");
     } else {
         CKXAssocCompAPI* api = GetAssocCompAPI();
+        api->setDesignContext(MasterDesign());
         api->setDPInstTermBit(pair);
         const CString type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
         term.SetValue(type).SetEnabled(TRUE).SetUserAttribute(
