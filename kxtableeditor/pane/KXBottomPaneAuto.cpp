@@ -92,6 +92,7 @@ void CKXBottomPaneContainerView::AutoDelete() {
 }
 
 void CKXBottomPaneContainerView::AutoCopy() {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) signal->OnEditCopy();
     if (IKXPinGrid* pin = ActivePinGrid()) pin->Grid().OnEditCopy();
 }
 

@@ -98,9 +98,45 @@ public:
     // The column whose title is the name (ignoring case; "pupd" the PUPD column); -1 when none.
     int GetColumnFromName(const CString& name);
     BOOL AreColumnsKnown(CStringArray* names) override;
-    // Sorts the filled rows by a column; the blank rows stay at the end.
+    // ------------------------------------------------------------- clipboard
+    // May content of the clipboard type be pasted at the current cell of the active signal grid
+    // (the filter row takes anything); the second leaves out the filter row and the terminations.
+    static BOOL CanPasteCallback(int type);
+    static BOOL CanPasteObjectType(int type);
+    void InitCanPasteCallback() override;
+    BOOL CanCut() override;
+    BOOL CanPaste() override;
+    BOOL CanPasteSpecial() override;
+    // A user's copy: rows named by their keys are echoed to the host as "copy pin", which comes
+    // back as CopySelection; other cells are copied at once.
+    void OnEditCopy() override;
+    // Copies the first column of each selected range, row by row (hidden rows left out): texts, or
+    // the pins' terminations in the TERMINATION column.
+    void CopySelection();
+
+    // ------------------------------------------------------------- sort, filter, selection
+    // The sort of the grid library's header click: the ascending flag flips for the same column.
     void SortColumn(int col) override;
+    // A user's sort request: echoed to the host as "sort pin", which comes back as SortByColumnName.
+    void OnSortColumn(int col) override;
+    // Sorts the filled rows by a column; the blank rows stay at the end.
     void SortRows(int col, BOOL bAscending) override;
+    // The pane's sort word: an empty name is the current cell's column; FALSE for no such column.
+    BOOL SortByColumnName(const CString& name);
+    // The pane's filterRows word: the pattern goes into the column's filter cell and the rows are
+    // filtered; FALSE for no such column.
+    BOOL SetColumnFilter(const CString& name, const CString& filter);
+    // Shows the data rows that pass the pattern of every shown column (the live text of the edited
+    // column's filter cell); journals the edited column's filter.
+    BOOL FilterRows(int editedCol);
+    void GetSelectionAsList(CString& list) override;
+    void CrossSelectInHost() override;
+    void GetSelectedObjects() override;
+    void GetSelectedObjectNames() override;
+    void NotifySelectionChanged() override;
+    void ShowPropertyEditor() override;
+    void OnKeyF4() override;
+    void RemoveListPaneSelection() override;
 
     // ------------------------------------------------------------- rows
     BOOL LoadNets(CDesignContext design, const std::vector<CNetContext>& nets);
@@ -183,7 +219,34 @@ public:
     BOOL DeleteSelection() override;
     // Disconnects and removes the selected rows that show a connection; TRUE when one went.
     BOOL DeleteConnections() override;
+    // ------------------------------------------------------------- terminations
+    // The pin bit's termination goes, through the associated-components library, in the caller's
+    // transaction; FALSE when it had none.
     BOOL DeleteTerminationOfPin(CTransaction& tx, const CInstTermBit& bit);
+    // The terminations of the selected rows' pins go, in one edit; FALSE when none went.
+    BOOL DeleteTerminations() override;
+    BOOL IsTerminationCellCurrent();
+    // The termination of the one selected row's pin (its first bit); NULL when none.
+    IDTInstance* GetAssociatedInstanceOfCurrentPin();
+    BOOL HasTermination() override;
+    // A data row of a leaf instance's pin on a net that is not a no-connect net, not being edited.
+    BOOL CanAddTermination() override;
+    // FALSE when a bit of the row belongs to a differential pair that already carries a component.
+    BOOL CheckTerminationTarget(ROWCOL row, BOOL bShowMessage);
+    // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
+    // every row, several one to a row; TRUE when something was pasted (KXTABLE-118 for a row refused).
+    bool PasteTerminations(CTransaction* t);
+    // Rewrites the TERMINATION cells of the rows; the number rewritten.
+    int RefreshTerminationCell(const std::vector<ROWCOL>& rows);
+
+    // ------------------------------------------------------------- paste
+    // The pane's paste: into the filter row a filter, into the TERMINATION column terminations,
+    // elsewhere the clipboard's lines as if typed into the selected rows.
+    BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
+    BOOL PasteFromClipboardViewer(int nItem, int nParam) override;
+    // The clipboard text into the current column of the selected rows, one line per row (one line
+    // on every row), in one transaction; FALSE when no row took its line.
+    BOOL AddConnections();
     // Keys "pin number:instance:start bit:end bit:signal"; no keys selects every shown row.
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // Makes the cell of the row of instance and pin number current in the kind's column
@@ -237,7 +300,30 @@ private:
     void RowCleared(ROWCOL row);
     // The rows that show the pin, ascending.
     std::vector<ROWCOL> PinRows(unsigned pinId);
-    BOOL DeleteTerminationsOfSelection();
+    // The pin bits of a row, from the first bit of its name's range down to the last.
+    std::vector<CInstTermBit> RowPinBits(ROWCOL row);
+    bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& typeText, const CString& nameText,
+                               const CString& data);
+    BOOL PasteTerminationsInTransaction();
+    BOOL PasteIntoFilterCell(ROWCOL col);
+    // Types the text into the cell as the user does; false when the grid refused it.
+    bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);
+    bool IsCellReadOnly(ROWCOL row, ROWCOL col);
+    // Up to count visible rows from the row on.
+    std::vector<ROWCOL> VisibleRowsFrom(ROWCOL first, size_t count);
+    // The selected rows (the current cell's row when none is selected), in the grid's order.
+    std::vector<ROWCOL> SelectedRows();
+    // Of them the visible data rows.
+    std::vector<ROWCOL> SelectedDataRows();
+    // Copies the termination of a row's pin; copied is false for a row without a pin.
+    CString CopyTerminationOfRow(ROWCOL row, bool& copied);
+    void JournalCopiedRow();
+    // A column named by script (empty: the current cell's column); -1 when none.
+    int ColumnOfScriptName(const CString& name);
+    // The text the filter tests: the cell's value, the tooltip of a PUPD cell.
+    CString FilterText(ROWCOL row, ROWCOL col);
+    // A START_BIT or END_BIT cell as keys name it ("-1" when empty).
+    CString RowBitText(ROWCOL row, int col);
     // Column 0 wide enough for the row numbers.
     void SizeRowHeaderColumn();
     // The blank rows after the last filled row.
@@ -268,6 +354,7 @@ private:
     bool m_bTerminationsRefreshed = false; // the digest being dispatched refreshed every termination
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
+    std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi;
     std::unordered_map<unsigned, std::vector<ROWCOL>> m_pinRows; // pin id -> rows showing it
     bool m_bPinIndexValid = false;
     ROWCOL m_nEmptyHint = kxsignal::kFirstDataRow; // no blank data row lies above it

@@ -105,7 +105,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             ShowNetTitle(net);
         SizeRowHeaderColumn();
         if (!m_bMultipleNets) {
-            SortColumn(m_nColCell);
+            SortRows(m_nColCell, TRUE);
             AppendBlankRows(kBlankRows);
         }
         DropRowIndex();
@@ -128,7 +128,7 @@ BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<
         for (const CNetContext& net : nets)
             AddNetRows(design, net);
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-        SortColumn(m_nColCell);
+        SortRows(m_nColCell, TRUE);
         AppendBlankRows(kBlankRows);
     }
     m_bLoaded = 1;
@@ -143,7 +143,7 @@ BOOL CKXSignalDetailsGridWnd::LoadNetBits(CDesignContext design, const std::vect
         for (const CNetBitContext& bit : bits)
             AddNetBitRows(design, bit);
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-        SortColumn(m_nColCell);
+        SortRows(m_nColCell, TRUE);
         AppendBlankRows(kBlankRows);
     }
     m_bLoaded = 1;

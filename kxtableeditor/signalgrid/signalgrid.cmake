@@ -13,7 +13,11 @@ if(_kxsignalgrid_grid AND TARGET kxassoccomp AND TARGET kxinstsigpane AND EXISTS
     ${_kxsignalgrid_dir}/KXSignalDetailsDump.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsDelete.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsStyle.cpp
-    ${_kxsignalgrid_dir}/KXSignalDetailsIndex.cpp)
-  list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane rmx)
+    ${_kxsignalgrid_dir}/KXSignalDetailsIndex.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsSelect.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsClipboard.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsPaste.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsTerminations.cpp)
+  list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane kxpropertyeditor kxclipboard rmx)
   set_property(GLOBAL PROPERTY KXSIGNALGRID_BUILT ON)
 endif()
