@@ -233,6 +233,12 @@ void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR
 
 void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
     if (GetViewMode() == 4 || !property || !*property) return;
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
+        CMapStringToString values;
+        values.SetAt(property, value ? value : "");
+        signal->ChangeCustomColumnValue(values);
+        return;
+    }
     for (CKXGridWnd* g : m_shownGrids)
         if (auto* pin = PinGridOf(g)) {
             CMapStringToString values;

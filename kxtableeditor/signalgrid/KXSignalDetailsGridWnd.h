@@ -11,6 +11,7 @@
 
 #include "grid/KXChangeDigest.h"
 #include "grid/KXColumnModel.h"
+#include "grid/KXCustomColumns.h"
 #include "grid/KXGridWnd.h"
 #include "shell/KXTableOleDropTarget.h"
 
@@ -50,7 +51,7 @@ public:
     int m_nKind;
 };
 
-class CKXSignalDetailsGridWnd : public CKXGridWnd, private KXChangeHooks {
+class CKXSignalDetailsGridWnd : public CKXGridWnd, private KXChangeHooks, private IKXRowObjects {
     DECLARE_DYNCREATE(CKXSignalDetailsGridWnd)
 
 public:
@@ -269,6 +270,17 @@ public:
                                const std::vector<std::unique_ptr<CKXPinData>>& records);
     void RefreshInstanceNameCells(IInstance* instance);
 
+    // ------------------------------------------------------------- custom property columns
+    // The values and property states of the custom property columns of a row.
+    void FillCustomCells(ROWCOL row);
+    bool IsCustomColumn(int col);
+    // Echoes an edit of a custom column cell to the host as changeCustomColumn (the text for every
+    // selected row; bClear: the empty value); TRUE when the host took the command.
+    BOOL ChangeCustomColumn(BOOL bClear, const CString& editedText);
+    // The pane's changeCustomColumn word and ChangePropValue automation: writes the first value
+    // of each property's text into the selected rows, in one transaction, journalled per row.
+    BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+
     // ------------------------------------------------------------- dump
     // Appends the shown rows to the file; FALSE when it cannot be opened.
     BOOL DumpSCP(const char* path);
@@ -351,6 +363,15 @@ private:
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnTermChange(const IChange& change, ITerm& term) override;
     void OnConnChange(const IChange& change, CConn& conn) override;
+    void OnDigestEnd(const KXChangeDigest& digest) override;
+    bool m_bCustomCellsStale = false;      // a custom column's property changed in the digest
+
+    // The row's objects for the custom property columns.
+    CInstanceContext RowInstance(ROWCOL row) override;
+    IInstTerm* RowPin(ROWCOL row, int& msb, int& lsb) override;
+    INet* RowNet(ROWCOL row, int& msb, int& lsb) override;
+    // The property of a custom column on the row's object; the caller deletes it. NULL when none.
+    CPQPropertyData* FindRowProperty(ROWCOL row, const CKXColumnInfoClass& info);
     bool m_bTerminationsRefreshed = false; // the digest being dispatched refreshed every termination
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 

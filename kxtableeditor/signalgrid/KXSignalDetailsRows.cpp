@@ -248,6 +248,7 @@ void CKXSignalDetailsGridWnd::FillConnectionRow(ROWCOL row, const CConn& conn) {
         GetAssocCompApi()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(conn.netLsb()), lu, ld, au, ad);
         SetPupdCellStyle(row, lu, ld, au, ad);
     }
+    FillCustomCells(row);
 }
 
 void CKXSignalDetailsGridWnd::FillConnectionRows(const CConn& conn) {
