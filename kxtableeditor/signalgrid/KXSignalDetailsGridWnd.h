@@ -270,6 +270,18 @@ public:
                                const std::vector<std::unique_ptr<CKXPinData>>& records);
     void RefreshInstanceNameCells(IInstance* instance);
 
+    // ------------------------------------------------------------- signal models
+    // A data row of a scalar pin or one pin bit, its PIN_NAME cell not being edited.
+    BOOL CanAssignModel() override;
+    // Several rows, or the one row's pin (bit) carries a model.
+    BOOL CanRemoveModel() override;
+    // The model dialog (pins of one direction), then PIN_SIGNAL_MODEL on the selected rows' pins.
+    void AssignModel(int flag, LPCTSTR modelName) override;
+    void RemoveModel() override;
+    // The same with results: an empty name opens the dialog; FALSE when nothing changed.
+    BOOL AssignModelByName(const CString& model);
+    BOOL RemoveModels();
+
     // ------------------------------------------------------------- custom property columns
     // The values and property states of the custom property columns of a row.
     void FillCustomCells(ROWCOL row);
@@ -312,6 +324,15 @@ private:
     void RowCleared(ROWCOL row);
     // The rows that show the pin, ascending.
     std::vector<ROWCOL> PinRows(unsigned pinId);
+    bool IsPinNameEdited(ROWCOL row);
+    // Where a row's model sits: its pin bit for a one-bit row, else its pin; empty without a pin.
+    CContext ModelPlace(ROWCOL row);
+    // The visible selected data rows that show a pin.
+    std::vector<ROWCOL> ModelRows();
+    // The direction of the one-bit rows' pins; false (KXTABLE-127) when they differ.
+    bool ModelDirection(const std::vector<ROWCOL>& rows, int& direction);
+    // Sets (or, for an empty model, removes) the rows' models in one transaction.
+    BOOL CommitModels(const std::vector<ROWCOL>& rows, const CString& model);
     // The pin bits of a row, from the first bit of its name's range down to the last.
     std::vector<CInstTermBit> RowPinBits(ROWCOL row);
     bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& typeText, const CString& nameText,
