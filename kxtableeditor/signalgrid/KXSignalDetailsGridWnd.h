@@ -234,6 +234,11 @@ public:
     BOOL CanAddTermination() override;
     // FALSE when a bit of the row belongs to a differential pair that already carries a component.
     BOOL CheckTerminationTarget(ROWCOL row, BOOL bShowMessage);
+    // The dialog's termination on the bits of the selected rows (a double-click on a TERMINATION
+    // cell, the Add Termination command), in one transaction.
+    void AddTermination(ROWCOL row, ROWCOL col);
+    void OnAddTermination() override;
+    BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
     // every row, several one to a row; TRUE when something was pasted (KXTABLE-118 for a row refused).
     bool PasteTerminations(CTransaction* t);
@@ -335,6 +340,11 @@ private:
     BOOL CommitModels(const std::vector<ROWCOL>& rows, const CString& model);
     // The pin bits of a row, from the first bit of its name's range down to the last.
     std::vector<CInstTermBit> RowPinBits(ROWCOL row);
+    // The selected rows with a pin that may take a termination.
+    std::vector<ROWCOL> TerminationTargets();
+    // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).
+    bool CheckTerminationBit(const CInstTermBit& bit, bool severalRows);
+    CInstanceContext RowInstanceOfPin(IInstTerm* pin);
     bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& typeText, const CString& nameText,
                                const CString& data);
     BOOL PasteTerminationsInTransaction();

@@ -6,6 +6,7 @@
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridSite.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxclipboard/CKXImpClipBoard.h"
@@ -221,4 +222,91 @@ BOOL CKXSignalDetailsGridWnd::PasteTerminationsInTransaction() {
     MarkModified();
     RefreshTerminationCell(rows);
     return TRUE;
+}
+
+// ------------------------------------------------------------------ adding from the dialog
+
+void CKXSignalDetailsGridWnd::OnAddTermination() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (GetCurrentCell(row, col)) AddTermination(row, Col(m_nColTermination));
+}
+
+BOOL CKXSignalDetailsGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    if (nRow >= kFirstDataRow && nCol == Col(m_nColTermination)) {
+        AddTermination(nRow, nCol);
+        return TRUE;
+    }
+    return CKXGridWnd::OnLButtonDblClkRowCol(nRow, nCol, nFlags, pt);
+}
+
+std::vector<ROWCOL> CKXSignalDetailsGridWnd::TerminationTargets() {
+    std::vector<ROWCOL> rows;
+    for (ROWCOL r : SelectedDataRows())
+        if (GetRowPinId(r) >= 0 && CheckTerminationTarget(r, TRUE)) rows.push_back(r);
+    return rows;
+}
+
+bool CKXSignalDetailsGridWnd::CheckTerminationBit(const CInstTermBit& bit, bool severalRows) {
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    api->setInstTermBit(bit);
+    const bool existing = api->getAssociatedInstance(kTermination) != nullptr;
+    if (severalRows && existing) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-114");
+        return false;
+    }
+    const CInstanceContext instance = RowInstanceOfPin(bit.instTerm());
+    if (SysObjectNameOf(instance.instTerm(bit.instTerm()->id()).bitContext(bit.bit())).IsEmpty()) {
+        if (!existing) {
+            CKXErrorHandler::MessageBoxOk(Site() && Site()->OpenMode() == 3 ? "KXTABLE-200" : "KXTABLE-142");
+            return false;
+        }
+    }
+    // A bit with a termination takes the dialog's choice in place of it.
+    if (existing) api->m_bHasAssociatedInstance = true;
+    return true;
+}
+
+CInstanceContext CKXSignalDetailsGridWnd::RowInstanceOfPin(IInstTerm* pin) {
+    return pin && pin->instance() && m_designContext ? m_designContext.instance(pin->instance()->id())
+                                                     : CInstanceContext();
+}
+
+void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
+    if (row < kFirstDataRow || col != Col(m_nColTermination) || !CanAddTermination()) return;
+    const std::vector<ROWCOL> rows = TerminationTargets();
+    if (rows.empty()) return;
+    CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
+                     CKXGridEdit::kJoinOpen);
+    if (!edit) return;
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    api->setTransaction(edit.Transaction(), true);
+    api->setHierarchyDesignContext(m_designContext);
+    api->setKindOfOperation(kTermination);
+    api->m_bHasAssociatedInstance = false;
+    api->m_bApplied = false;
+    bool shown = false, accepted = false, stop = false;
+    for (ROWCOL r : rows) {
+        const std::vector<CInstTermBit> bits = RowPinBits(r);
+        api->setMultipleSelection(rows.size() > 1 || bits.size() > 1);
+        for (const CInstTermBit& bit : bits) {
+            if (!CheckTerminationBit(bit, rows.size() > 1)) {
+                api->setTransaction(nullptr, true);
+                return; // the bracket discards what was added
+            }
+            if (!shown) {
+                shown = true;
+                accepted = api->invokeTerminationDialog(stop, false, true) != FALSE;
+                if (!accepted) break;
+            } else if (accepted && !api->AddTermination(0)) {
+                accepted = false;
+            }
+        }
+        if (stop || !accepted) break;
+    }
+    const bool applied = accepted || api->m_bApplied;
+    api->setTransaction(nullptr, true);
+    api->m_bApplied = false;
+    if (!applied || !edit.Commit()) return;
+    MarkModified();
+    RefreshTerminationCell(rows);
 }

@@ -129,4 +129,44 @@ TEST_F(SignalPaste, TerminationQueriesFollowTheCurrentRow) {
     EXPECT_FALSE(Grid()->CanAddTermination());
 }
 
+TEST_F(SignalPaste, ADoubleClickOnATerminationCellAddsTheDialogsTermination) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    ASSERT_EQ(Run("addConnection pin J2:24"), "1");
+    const ROWCOL row = Row("J2", "P<4>");
+    ASSERT_NE(row, 0u);
+    const std::string netlist = Netlist();
+    // Elsewhere a double-click adds nothing.
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    EXPECT_EQ(Run("kx::click ccp " + Num(row) + " " + Num(G::m_nColPinType) + " double"), "1");
+    EXPECT_EQ(TerminationsOn("J2", "P"), 0);
+    EXPECT_EQ(Run("kx::click ccp " + Num(row) + " " + Num(G::m_nColTermination) + " double"), "1");
+    EXPECT_EQ(TerminationsOn("J2", "P"), 1);
+    EXPECT_NE(std::string(Cell(row, G::m_nColTermination)), "");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(TerminationsOn("J2", "P"), 0);
+    EXPECT_EQ(Netlist(), netlist);
+    // A cancelled dialog changes nothing.
+    Run("kx::answer dialog CKXTerminationDlg cancel");
+    Run("kx::click ccp " + Num(row) + " " + Num(G::m_nColTermination) + " double");
+    EXPECT_EQ(TerminationsOn("J2", "P"), 0);
+}
+
+TEST_F(SignalPaste, TheAddTerminationCommandRefusesASecondRowWithATermination) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA");
+    ASSERT_EQ(Run("addConnection pin J2:24:1:1:DATA"), "1");
+    const ROWCOL a = Row("J1", "P<2..1>"), b = Row("J2", "P<4>");
+    ASSERT_NE(a, 0u);
+    ASSERT_NE(b, 0u);
+    Run("kx::select ccp " + Num(std::min(a, b)) + " " + Num(G::m_nColTermination) + " " + Num(std::max(a, b)) +
+        " " + Num(G::m_nColTermination));
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    Messages();
+    Grid()->OnAddTermination();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-114"}));
+    EXPECT_EQ(TerminationsOn("J1", "P"), 1);
+    EXPECT_EQ(TerminationsOn("J2", "P"), 0);
+}
+
 } // namespace
