@@ -42,6 +42,7 @@ int NetBitOf(const CConn& c, int p) {
 } // namespace
 
 BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CString text, BOOL bShowMessages) {
+    if (IsReadOnlyWindow()) return Refuse(bShowMessages, "KXPANE-178");
     const CString instanceName = CellText(row, m_nColInstance);
     if (instanceName.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-117");
     IInstance* inst = m_designContext ? m_designContext.design()->findInstance(instanceName.GetString()) : nullptr;
@@ -209,6 +210,7 @@ BOOL CKXSignalDetailsGridWnd::DisconnectRow(ROWCOL row, CString pinName, BOOL bS
 
 BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nStartBit, int nEndBit,
                                             BOOL bShowMessages) {
+    if (IsReadOnlyWindow()) return Refuse(bShowMessages, "KXPANE-178");
     CKXGridEdit transaction(*this, "Add Conn", CKXGridEdit::kJoinOpen);
     CTransaction* tx = transaction.Transaction();
     CString base;
@@ -265,6 +267,7 @@ BOOL CKXSignalDetailsGridWnd::AddInstanceRow(const CInstanceContext& instance, R
 
 BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, const char* pinNumber,
                                                        const char* startBit, const char* endBit, const char* signal) {
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     const CString signalText = signal ? signal : "";
     if (m_bMultipleNets && signalText.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-160");

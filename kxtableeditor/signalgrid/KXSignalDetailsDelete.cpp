@@ -21,7 +21,7 @@ constexpr UINT kSmartInView = GX_SMART | GX_SCROLLINVIEW;
 } // namespace
 
 BOOL CKXSignalDetailsGridWnd::CanDelete() {
-    return TRUE;
+    return IsReadOnlyWindow() ? FALSE : TRUE;
 }
 
 void CKXSignalDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
@@ -48,6 +48,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteConnections() {
 }
 
 BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     ROWCOL current = GX_INVALID, currentCol = GX_INVALID;
     GetCurrentCell(current, currentCol);
     CRowColArray selected;

@@ -4,6 +4,8 @@
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
+#include "grid/KXGridSite.h"
+
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -125,6 +127,10 @@ int CKXSignalDetailsGridWnd::RowAttr(ROWCOL row, int col, KXAttr<int> attr, int 
     if (col < 0 || row > GetRowCount() || static_cast<ROWCOL>(col) > GetColCount()) return absent;
     const KXRowAttrs attrs(*this, row);
     return attrs.Has(static_cast<ROWCOL>(col), attr) ? attrs.Get(static_cast<ROWCOL>(col), attr) : absent;
+}
+
+bool CKXSignalDetailsGridWnd::IsReadOnlyWindow() {
+    return Site() && Site()->OpenMode() == eOpenModeContext;
 }
 
 BOOL CKXSignalDetailsGridWnd::IsSameDesign(IDesign* design) const {

@@ -316,6 +316,8 @@ public:
     BOOL m_bAutoComplete = FALSE;
 
 private:
+    // Removes every data row and forgets the shown nets.
+    void ClearDataRows();
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
     BOOL DeleteRows(BOOL bConnectedOnly);
@@ -386,6 +388,8 @@ private:
     void MarkModified();
     CKXAssocCompAPI* GetAssocCompApi();
     BOOL IsSameDesign(IDesign* design) const;
+    // The window was opened for looking only (open mode 2): every edit is refused.
+    bool IsReadOnlyWindow();
     void SendHostMessage(const char* text);
 
     // Change hooks of the committed-transaction digest.

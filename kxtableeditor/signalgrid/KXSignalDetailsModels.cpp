@@ -57,6 +57,7 @@ std::vector<ROWCOL> CKXSignalDetailsGridWnd::ModelRows() {
 }
 
 BOOL CKXSignalDetailsGridWnd::CanAssignModel() {
+    if (IsReadOnlyWindow()) return FALSE;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow || IsPinNameEdited(row)) return FALSE;
     int msb = -1, lsb = -1;
@@ -64,6 +65,7 @@ BOOL CKXSignalDetailsGridWnd::CanAssignModel() {
 }
 
 BOOL CKXSignalDetailsGridWnd::CanRemoveModel() {
+    if (IsReadOnlyWindow()) return FALSE;
     const std::vector<ROWCOL> rows = SelectedRows();
     if (rows.empty()) return FALSE;
     if (rows.size() > 1) return TRUE;
@@ -121,6 +123,7 @@ BOOL CKXSignalDetailsGridWnd::RemoveModels() {
 
 BOOL CKXSignalDetailsGridWnd::CommitModels(const std::vector<ROWCOL>& rows, const CString& model) {
     if (rows.empty()) return FALSE;
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     CKXGridEdit edit(*this, "Assign Model", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     bool changed = false;

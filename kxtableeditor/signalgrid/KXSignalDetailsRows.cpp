@@ -120,11 +120,22 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
     return TRUE;
 }
 
+void CKXSignalDetailsGridWnd::ClearDataRows() {
+    // A new list of nets: its rows start right below the header, on no blank row.
+    m_arrNetData.clear();
+    if (GetRowCount() >= kFirstDataRow) {
+        GridWriteScope unlock(*this);
+        RemoveRows(kFirstDataRow, GetRowCount(), kNoUpdate, gxDo);
+    }
+    DropRowIndex();
+}
+
 BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<CNetContext>& nets) {
     m_bLoaded = 0;
     m_bMultipleNets = 1;
     {
         UpdateLockScope lock(*this);
+        ClearDataRows();
         for (const CNetContext& net : nets)
             AddNetRows(design, net);
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);
@@ -140,6 +151,7 @@ BOOL CKXSignalDetailsGridWnd::LoadNetBits(CDesignContext design, const std::vect
     m_bMultipleNets = 1;
     {
         UpdateLockScope lock(*this);
+        ClearDataRows();
         for (const CNetBitContext& bit : bits)
             AddNetBitRows(design, bit);
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);

@@ -81,6 +81,7 @@ BOOL CKXSignalDetailsGridWnd::HasTermination() {
 }
 
 BOOL CKXSignalDetailsGridWnd::CanAddTermination() {
+    if (IsReadOnlyWindow()) return FALSE;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow || !m_designContext) return FALSE;
     if (CGXControl* c = GetCurrentCellControl(); c && c->IsActive()) return FALSE;
@@ -123,6 +124,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteTerminationOfPin(CTransaction& tx, const CIn
 BOOL CKXSignalDetailsGridWnd::DeleteTerminations() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     const std::vector<ROWCOL> rows = SelectedRows();
     CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
     CTransaction* tx = edit.Transaction();
@@ -212,6 +214,7 @@ bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t) {
 }
 
 BOOL CKXSignalDetailsGridWnd::PasteTerminationsInTransaction() {
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     const std::vector<ROWCOL> rows = SelectedRows();
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Paste Termination",
                      CKXGridEdit::kJoinOpen);
@@ -273,6 +276,10 @@ CInstanceContext CKXSignalDetailsGridWnd::RowInstanceOfPin(IInstTerm* pin) {
 
 void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
     if (row < kFirstDataRow || col != Col(m_nColTermination) || !CanAddTermination()) return;
+    if (IsReadOnlyWindow()) {
+        Refuse(TRUE, "KXPANE-178");
+        return;
+    }
     const std::vector<ROWCOL> rows = TerminationTargets();
     if (rows.empty()) return;
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
