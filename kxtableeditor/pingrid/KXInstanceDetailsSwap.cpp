@@ -6,7 +6,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "physgrids/KXPhysPinDialogs.h"
-#include "shell/KXTableChildFrm.h"
+#include "grid/KXGridSite.h"
 
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -88,7 +88,7 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
         return FALSE;
     if (!edit.Commit()) return FALSE;
     RefreshPinNumberCells();
-    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site()) site->MarkModified();
     return TRUE;
 }
 
@@ -170,7 +170,7 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
     }
     if (!edit.Commit()) return FALSE;
     RefreshPinNumberCells();
-    if (m_pChildFrame && !journal.IsEmpty()) m_pChildFrame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site(); site && !journal.IsEmpty()) site->MarkModified();
     WriteJournal(journal);
     return TRUE;
 }
