@@ -13,12 +13,12 @@
 #include "grid/KXColumnModel.h"
 #include "grid/KXCustomColumns.h"
 #include "grid/KXGridWnd.h"
+#include "grid/KXRowIndex.h"
 #include "grid/KXTableOleDropTarget.h"
 
 #include "rmx/context.h"
 
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class IKXGridSite;
@@ -322,7 +322,7 @@ private:
     // Row insertion and removal that keep the pin index and the blank-row hint right.
     void InsertDataRows(ROWCOL at, ROWCOL count);
     void RemoveDataRows(ROWCOL from, ROWCOL to);
-    // Forgets the index (rows reloaded or sorted); the next look-up builds it again.
+    // Forgets the index (rows reloaded); the next look-up builds it again.
     void DropRowIndex();
     void IndexPinRow(unsigned pinId, ROWCOL row);
     // The row may be blank now: the search for a blank row starts no later than it.
@@ -409,7 +409,7 @@ private:
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi;
-    std::unordered_map<unsigned, std::vector<ROWCOL>> m_pinRows; // pin id -> rows showing it
+    KXRowIndex m_rowIndex{*this}; // pin -> rows showing it
     bool m_bPinIndexValid = false;
     ROWCOL m_nEmptyHint = kxsignal::kFirstDataRow; // no blank data row lies above it
 

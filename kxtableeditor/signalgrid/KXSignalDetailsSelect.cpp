@@ -56,7 +56,6 @@ std::vector<ROWCOL> CKXSignalDetailsGridWnd::SelectedDataRows() {
 void CKXSignalDetailsGridWnd::SortColumn(int col) {
     if (col < 1 || static_cast<ROWCOL>(col) > GetColCount()) return;
     CKXGridWnd::OnSortColumn(col);
-    DropRowIndex();
 }
 
 void CKXSignalDetailsGridWnd::OnSortColumn(int col) {
@@ -71,8 +70,8 @@ void CKXSignalDetailsGridWnd::SortRows(int col, BOOL bAscending) {
     GridWriteScope scope(*this);
     CKXSortGrid sorter(this, kFirstDataRow, TRUE, CCommonInterface::nSortType == 0 ? TRUE : FALSE, FALSE);
     sorter.FreezeBlankRows(TRUE); // the blank rows stay at the end
+    // The row index follows the rows; the blank rows kept their places.
     sorter.SortRows(static_cast<ROWCOL>(col), bAscending, 1);
-    DropRowIndex();
 }
 
 BOOL CKXSignalDetailsGridWnd::SortByColumnName(const CString& name) {
