@@ -237,6 +237,14 @@ public:
     // cell, the Add Termination command), in one transaction.
     void AddTermination(ROWCOL row, ROWCOL col);
     void OnAddTermination() override;
+    // The script's termination (addTermination word) on the selected rows' pins, in one transaction.
+    BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells, CStringArray* views,
+                                CStringArray* physNames, CStringArray* values, CObArray* keyLists,
+                                CObArray* instLists, CString delay, CString high, CString low, int parts) override;
+    // The script's change of the current pin's termination (editTermination word) on the selected rows.
+    BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
+                         CMapStringToString* instProps, CString delay, CString high, CString low, int count,
+                         int byRefDes) override;
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
     // every row, several one to a row; TRUE when something was pasted (KXTABLE-118 for a row refused).
@@ -340,6 +348,8 @@ private:
     BOOL CommitModels(const std::vector<ROWCOL>& rows, const CString& model);
     // The pin bits of a row, from the first bit of its name's range down to the last.
     std::vector<CInstTermBit> RowPinBits(ROWCOL row);
+    // The associated-components library set up for a termination of the type in the transaction.
+    CKXAssocCompAPI* PrepareAssocCompApi(CTransaction* t, const CString& type);
     // The selected rows with a pin that may take a termination.
     std::vector<ROWCOL> TerminationTargets();
     // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).

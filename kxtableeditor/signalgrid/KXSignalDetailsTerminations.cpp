@@ -20,7 +20,9 @@
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <set>
 
 using namespace kxsignal;
 
@@ -316,4 +318,120 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
     if (!applied || !edit.Commit()) return;
     MarkModified();
     RefreshTerminationCell(rows);
+}
+
+// ------------------------------------------------------------------ scripted adding and editing
+
+namespace {
+
+CString TextAt(const CStringArray* list, INT_PTR i) {
+    return list && i < list->GetSize() ? list->GetAt(i) : CString();
+}
+
+CStringArray* ListAt(CObArray* lists, INT_PTR i) {
+    return lists && i < lists->GetSize() ? static_cast<CStringArray*>(lists->GetAt(i)) : nullptr;
+}
+
+// The replay flag set for the whole of a scripted termination edit, put back afterwards.
+class ReplayScope {
+public:
+    ReplayScope() : m_saved(CKXShareGlobalData::m_bReplay) { CKXShareGlobalData::m_bReplay = 1; }
+    ~ReplayScope() { CKXShareGlobalData::m_bReplay = m_saved; }
+    ReplayScope(const ReplayScope&) = delete;
+    ReplayScope& operator=(const ReplayScope&) = delete;
+
+private:
+    BOOL m_saved;
+};
+
+} // namespace
+
+CKXAssocCompAPI* CKXSignalDetailsGridWnd::PrepareAssocCompApi(CTransaction* t, const CString& type) {
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    api->setTransaction(t, true);
+    api->setHierarchyDesignContext(m_designContext);
+    api->setKindOfOperation(kTermination);
+    api->m_strName = type;
+    api->getLCVPropFromSetup(true);
+    api->readSignals();
+    api->m_bHasAssociatedInstance = false;
+    return api;
+}
+
+BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
+                                                     CStringArray* views, CStringArray* physNames,
+                                                     CStringArray* values, CObArray* keyLists, CObArray* instLists,
+                                                     CString delay, CString high, CString low, int parts) {
+    ReplayScope replay;
+    if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-214");
+    const std::vector<ROWCOL> rows = TerminationTargets();
+    if (rows.empty()) return Refuse(TRUE, "KXTABLE-214");
+    CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
+                     CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), type);
+    std::vector<CString> ids;
+    api->getSlotIds(ids);
+    if (ids.empty() || static_cast<int>(ids.size()) != parts) return Refuse(TRUE, "KXTABLE-214");
+    int given = 0;
+    for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
+        if (TextAt(libs, i).IsEmpty()) continue;
+        if (!api->AddTerminationInstance(ids[static_cast<size_t>(std::min<INT_PTR>(i, parts - 1))], TextAt(libs, i),
+                                         TextAt(cells, i), TextAt(views, i), TextAt(physNames, i), TextAt(values, i),
+                                         nullptr, ListAt(keyLists, i), ListAt(instLists, i)))
+            return FALSE; // the bracket discards
+        ++given;
+    }
+    api->setDelayConstraint(delay);
+    if (!high.IsEmpty()) api->SetTerminationSignal(high, "High");
+    if (!low.IsEmpty()) api->SetTerminationSignal(low, "Low");
+    bool added = false;
+    for (ROWCOL r : rows)
+        for (const CInstTermBit& bit : RowPinBits(r)) {
+            if (!CheckTerminationBit(bit, rows.size() > 1)) return FALSE;
+            api->setInstTermBit(bit);
+            if (api->AddTermination(0)) added = true;
+        }
+    api->setTransaction(nullptr, true);
+    if (!added || !edit.Commit()) return FALSE;
+    MarkModified();
+    RefreshTerminationCell(rows);
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
+                                              CMapStringToString*, CMapStringToString*, CString delay, CString high,
+                                              CString low, int count, int byRefDes) {
+    ReplayScope replay;
+    IDTInstance* termination = GetAssociatedInstanceOfCurrentPin();
+    if (!termination || IsReadOnlyWindow()) return FALSE;
+    const std::vector<ROWCOL> rows = TerminationTargets();
+    CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Edit Termination",
+                     CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), termination->name());
+    if (api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-214");
+    std::set<CString> names;
+    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i)
+        names.insert(designators->GetAt(i));
+    std::map<CString, CString> renames;
+    for (POSITION pos = oldToNew ? oldToNew->GetStartPosition() : nullptr; pos;) {
+        CString from, to;
+        oldToNew->GetNextAssoc(pos, from, to);
+        renames[from] = to;
+    }
+    bool edited = false;
+    for (ROWCOL r : rows)
+        for (const CInstTermBit& bit : RowPinBits(r)) {
+            api->setInstTermBit(bit);
+            CString d = delay, h = high, l = low;
+            KXPropListMap keyProps, instProps;
+            if (!api->EditTermination(names, renames, d, h, l, keyProps, instProps, byRefDes)) return FALSE;
+            edited = true;
+        }
+    api->setTransaction(nullptr, true);
+    if (!edited || !edit.Commit()) return FALSE;
+    MarkModified();
+    RefreshTerminationCell(rows);
+    return TRUE;
 }

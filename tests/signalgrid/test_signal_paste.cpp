@@ -169,4 +169,33 @@ TEST_F(SignalPaste, TheAddTerminationCommandRefusesASecondRowWithATermination) {
     EXPECT_EQ(TerminationsOn("J2", "P"), 0);
 }
 
+TEST_F(SignalPaste, AScriptedTerminationGoesOnTheSelectedPinInOneStep) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    ASSERT_EQ(Run("addConnection pin J2:24"), "1");
+    const ROWCOL row = Row("J2", "P<4>");
+    ASSERT_NE(row, 0u);
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColTermination));
+    CStringArray libs, cells, views, phys, values;
+    libs.Add("work");
+    cells.Add("res");
+    views.Add("sym");
+    phys.Add("R0402");
+    values.Add("47");
+    // A part count the type does not have is refused and changes nothing.
+    Messages();
+    EXPECT_FALSE(Grid()->AddTerminationInstance("Series", &libs, &cells, &views, &phys, &values, nullptr, nullptr,
+                                                "", "", "", 2));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-214"}));
+    EXPECT_EQ(TerminationsOn("J2", "P"), 0);
+    EXPECT_TRUE(Grid()->AddTerminationInstance("Series", &libs, &cells, &views, &phys, &values, nullptr, nullptr,
+                                               "", "", "", 1));
+    EXPECT_EQ(TerminationsOn("J2", "P"), 1);
+    EXPECT_TRUE(Grid()->HasTermination());
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(TerminationsOn("J2", "P"), 0);
+    // Editing a pin without a termination answers FALSE.
+    EXPECT_FALSE(Grid()->EditTermination(nullptr, nullptr, nullptr, nullptr, "", "", "", 0, 1));
+}
+
 } // namespace
