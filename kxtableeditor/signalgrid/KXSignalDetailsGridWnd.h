@@ -294,6 +294,12 @@ public:
     BOOL AssignModelByName(const CString& model);
     BOOL RemoveModels();
 
+    // ------------------------------------------------------------- menus
+    // The caption row: the column chooser; data rows: the signal menu; the filter row: the library's.
+    BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // The caption of a column; Signal Name and Physical Name are not the user's to hide.
+    void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
+
     // ------------------------------------------------------------- custom property columns
     // The values and property states of the custom property columns of a row.
     void FillCustomCells(ROWCOL row);
@@ -322,6 +328,7 @@ public:
     BOOL m_bAutoComplete = FALSE;
 
 private:
+    void ShowColumnMenu(CPoint pt);
     // Removes every data row and forgets the shown nets.
     void ClearDataRows();
     // Shared loader of AddNetRows and AddNetBitRows.

@@ -19,7 +19,8 @@ if(_kxsignalgrid_grid AND TARGET kxassoccomp AND TARGET kxinstsigpane AND EXISTS
     ${_kxsignalgrid_dir}/KXSignalDetailsPaste.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsTerminations.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsCustom.cpp
-    ${_kxsignalgrid_dir}/KXSignalDetailsModels.cpp)
+    ${_kxsignalgrid_dir}/KXSignalDetailsModels.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsMenu.cpp)
   list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane kxpropertyeditor kxclipboard kxsmall rmx)
   set_property(GLOBAL PROPERTY KXSIGNALGRID_BUILT ON)
 endif()
