@@ -397,6 +397,24 @@ private:
     void ClearRowPin(ROWCOL row, BOOL bClearName);
     // Refuses an edit: the message (when shown) and the cell back to its stored value.
     BOOL Refuse(BOOL bShowMessages, const char* id);
+    // What a typed pin connects: the row's instance, the pin and its bits, the row's net and bits.
+    struct ConnTarget {
+        IInstance* inst = nullptr;
+        IInstTerm* pin = nullptr;
+        INet* net = nullptr;
+        int lo = -1, hi = -1;     // pin bits
+        int start = -1, end = -1; // net bits
+        bool fillOnly = false;    // the row has no net bits yet: its cells are filled, nothing connects
+    };
+    BOOL ResolveConnPin(ROWCOL row, BOOL bPinName, const CString& text, ConnTarget& t, BOOL bShowMessages);
+    BOOL ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages);
+    // Takes the pin bits off their other nets (after the user's yes); the pieces go to records.
+    BOOL RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,
+                                std::vector<std::unique_ptr<CKXPinData>>& records);
+    BOOL CommitConnection(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
+                          std::vector<std::unique_ptr<CKXPinData>>& records, BOOL bShowMessages);
+    // The row's PIN_TYPE, PN or PIN_NAME, PUPD and TERMINATION cells after a connect; the pin number.
+    CString WriteConnectedCells(ROWCOL row, BOOL bPinName, const ConnTarget& t);
     void EchoConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);
     void JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);
     CString JournalHandle();
