@@ -218,7 +218,15 @@ LRESULT SignalGridModelCommand(CKXSignalDetailsGridWnd& grid, CTclArgsList* args
                 keys.Add(JoinedValues(arg, ":"));
             }
         }
-    if (keys.GetSize() > 0) grid.SelectRowsByKey(&keys, "");
+    if (keys.GetSize() > 0) {
+        grid.SelectRowsByKey(&keys, "");
+        // Keys that name no row must not fall back on the current cell's row.
+        CRowColArray selected;
+        if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0) {
+            CKXErrorHandler::MessageBoxOk(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
+            return 0;
+        }
+    }
     if (!assign) return grid.RemoveModels() ? 1 : 0;
     if (grid.AssignModelByName(model)) return 1;
     CKXErrorHandler::MessageBoxOk("KXTABLE-184");

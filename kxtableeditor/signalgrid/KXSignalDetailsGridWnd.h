@@ -221,6 +221,8 @@ public:
     // Disconnects and removes the selected rows that show a connection; TRUE when one went.
     BOOL DeleteConnections() override;
     // ------------------------------------------------------------- terminations
+    // The system object server's name of a system-object id; empty when it knows none.
+    static CString GetSysObjectName(int id);
     // The pin bit's termination goes, through the associated-components library, in the caller's
     // transaction; FALSE when it had none.
     BOOL DeleteTerminationOfPin(CTransaction& tx, const CInstTermBit& bit);

@@ -42,6 +42,15 @@ CString SysObjectNameOf(const CInstTermBitContext& bit) {
 
 } // namespace
 
+CString CKXSignalDetailsGridWnd::GetSysObjectName(int id) {
+    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
+    if (!server) return CString();
+    char* name = server->GetSysObjectName(static_cast<long>(id));
+    const CString text = name ? name : "";
+    if (name) server->FreeName(name);
+    return text;
+}
+
 CKXAssocCompAPI* CKXSignalDetailsGridWnd::GetAssocCompApi() {
     if (!m_pAssocCompApi) m_pAssocCompApi = std::make_unique<CKXAssocCompAPI>();
     m_pAssocCompApi->setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer
@@ -363,16 +372,16 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
                                                      CStringArray* values, CObArray* keyLists, CObArray* instLists,
                                                      CString delay, CString high, CString low, int parts) {
     ReplayScope replay;
-    if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-214");
+    if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
     const std::vector<ROWCOL> rows = TerminationTargets();
-    if (rows.empty()) return Refuse(TRUE, "KXTABLE-214");
+    if (rows.empty()) return Refuse(TRUE, "KXTABLE-210");
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
                      CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), type);
     std::vector<CString> ids;
     api->getSlotIds(ids);
-    if (ids.empty() || static_cast<int>(ids.size()) != parts) return Refuse(TRUE, "KXTABLE-214");
+    if (ids.empty() || static_cast<int>(ids.size()) != parts) return Refuse(TRUE, "KXTABLE-210");
     int given = 0;
     for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
         if (TextAt(libs, i).IsEmpty()) continue;
@@ -410,7 +419,7 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
                      CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), termination->name());
-    if (api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-214");
+    if (api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-210");
     std::set<CString> names;
     for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i)
         names.insert(designators->GetAt(i));
