@@ -78,6 +78,7 @@ void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names
     }
     if (!grid) return;
     m_shownGrids = {grid};
+    LayoutShownGrids();
     grid->UpdatePaneTitle();
 }
 
@@ -115,6 +116,7 @@ void CKXBottomPaneContainerView::ShowPhysNets(const std::vector<CString>& names)
         m_pPhysNetGrid->LoadPhysNet(design, nets);
     }
     m_shownGrids = {m_pPhysNetGrid};
+    LayoutShownGrids();
     SetPaneTitle(kShowsSignals);
 }
 
