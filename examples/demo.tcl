@@ -43,6 +43,25 @@ show "addConnection pin J1:8" [addConnection pin J1:8]
 show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
 show undo [undo]
 
+say "The signal grid sorts, filters, copies and sets models: the words it echoes come back from the host"
+kx::show slp RESET_N
+show "sort pin {Pin Number}" [sort pin {Pin Number}]
+foreach line [lrange [split [kx::window ccp] "\n"] 4 6] { puts "   $line" }
+show "filterRows pin -col Instance -filter U*" [filterRows pin -col Instance -filter U*]
+foreach line [lrange [split [kx::window ccp] "\n"] 4 6] { puts "   $line" }
+show "filterRows back to *" [filterRows pin -col Instance -filter *]
+kx::select ccp 5 6 6 6
+show "Ctrl+C on two Instance cells" [kx::key ccp Ctrl+C]
+show "echoes" [kx::echoes]
+show "assignModel pin SLOW_IN on U1's pin" [assignModel pin SLOW_IN [list C9 U1 -1 -1]]
+show "U1.RST_N PIN_SIGNAL_MODEL" [kx::prop demo.board:sch@U1.RST_N PIN_SIGNAL_MODEL]
+show undo [undo]
+kx::answer menu * 2030
+show "right-click the caption row, untick Ref Des" [kx::click ccp 1 6 right]
+show "caption row" [lindex [split [kx::window ccp] "\n"] 3]
+kx::answer menu * 2030
+show "and tick it again" [kx::click ccp 1 6 right]
+
 say "Connect U1's pins from the Tcl prompt: by name, by naming rule and by bus range; each is one undo step"
 kx::show clp U1
 proc pinNet {pin} { lsearch -all -inline [split [kx::netlist] "\n"] "U1 $pin *" }

@@ -92,6 +92,17 @@ void AddHostResources() {
                         {1, MF_STRING, 35556, "Delete Comment"},
                         {1, MF_SEPARATOR, 0, nullptr},
                         {1, MF_STRING, 35659, "Properties..."}});
+    // The signal grid's data rows.
+    constexpr UINT kSignalRowMenu = 405;
+    AfxAddMenuResource(HostResources(), kSignalRowMenu,
+                       {{0, MF_POPUP, 0, "Signal"},
+                        {1, MF_STRING, 35264, "Delete Connections"},
+                        {1, MF_SEPARATOR, 0, nullptr},
+                        {1, MF_STRING, 35522, "Add Termination..."},
+                        {1, MF_STRING, 35543, "Assign Model..."},
+                        {1, MF_STRING, 35567, "Remove Model"},
+                        {1, MF_SEPARATOR, 0, nullptr},
+                        {1, MF_STRING, 35659, "Properties..."}});
     AfxSetResourceHandle(HostResources());
 }
 

@@ -187,7 +187,7 @@ const std::map<std::string, UINT>& NamedKeys() {
         {"delete", VK_DELETE}, {"f2", VK_F2},       {"f4", VK_F4},          {"enter", VK_RETURN},
         {"escape", VK_ESCAPE}, {"tab", VK_TAB},     {"up", VK_UP},          {"down", VK_DOWN},
         {"left", VK_LEFT},     {"right", VK_RIGHT}, {"home", VK_HOME},      {"end", VK_END},
-        {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}};
+        {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT}};
     return keys;
 }
 

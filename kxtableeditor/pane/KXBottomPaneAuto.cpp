@@ -94,6 +94,7 @@ void CKXBottomPaneContainerView::AutoDelete() {
 }
 
 void CKXBottomPaneContainerView::AutoCopy() {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) signal->OnEditCopy();
     if (IKXPinGrid* pin = ActivePinGrid()) pin->Grid().OnEditCopy();
 }
 
@@ -240,6 +241,12 @@ void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR
 
 void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
     if (GetViewMode() == eOpenModePhysical || !property || !*property) return;
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
+        CMapStringToString values;
+        values.SetAt(property, value ? value : "");
+        signal->ChangeCustomColumnValue(values);
+        return;
+    }
     for (CKXGridWnd* g : m_shownGrids)
         if (auto* pin = PinGridOf(g)) {
             CMapStringToString values;

@@ -5,6 +5,7 @@
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
@@ -202,8 +203,45 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
     return part->CommitRemoveModel() ? 1 : 0;
 }
 
+namespace {
+
+// assignModel / removeModel on the signal grid: the model (assign), then keys that select the rows
+// ("PN INSTANCE ?START END?"); the grid commits. 0 (with its message) when nothing changed.
+LRESULT SignalGridModelCommand(CKXSignalDetailsGridWnd& grid, CTclArgsList* args, bool assign) {
+    CString model;
+    CStringArray keys;
+    bool first = assign;
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+            CTclArgs* arg = *it;
+            if (!arg) continue;
+            if (first) {
+                model = arg->GetValue(0);
+                first = false;
+            } else {
+                keys.Add(JoinedValues(arg, ":"));
+            }
+        }
+    if (keys.GetSize() > 0) {
+        grid.SelectRowsByKey(&keys, "");
+        // Keys that name no row must not fall back on the current cell's row.
+        CRowColArray selected;
+        if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0) {
+            CKXErrorHandler::MessageBoxOk(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
+            return 0;
+        }
+    }
+    if (!assign) return grid.RemoveModels() ? 1 : 0;
+    if (grid.AssignModelByName(model)) return 1;
+    CKXErrorHandler::MessageBoxOk("KXTABLE-184");
+    return 0;
+}
+
+} // namespace
+
 // assignModel / removeModel on the physical net grid: the keys select the rows, the grid commits.
 LRESULT CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args, bool assign) {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return SignalGridModelCommand(*signal, args, assign);
     CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid();
     if (!net) return OnTclNotAvailable(args, 0);
     CString model;

@@ -285,6 +285,11 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
     if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return Usage();
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SetColumnFilter(column, filter) ? 1 : Usage();
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) return net->SetColumnFilter(column, filter) ? 1 : Usage();
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
+        if (signal->SetColumnFilter(column, filter)) return 1;
+        CKXErrorHandler::MessageBoxOk("KXPANE-234");
+        return 0;
+    }
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin || !pin->OnFilterCellChanged(column, filter)) return Usage();
     return 1;
@@ -303,6 +308,11 @@ LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
         return part->SortByColumnName(column) ? 1 : (Usage(), 0);
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid())
         return net->SortByColumnName(column) ? 1 : (Usage(), 0);
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
+        if (signal->SortByColumnName(column)) return 1;
+        CKXErrorHandler::MessageBoxOk("KXPANE-231");
+        return 0;
+    }
     if (GetViewMode() != eOpenModePhysical)
         if (auto* pin = PinGridOf(GetActiveGrid()))
             pin->SortByColumnName(column);
@@ -484,6 +494,11 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
         net->SelectRowsByKey(&keys, keyColumn);
         net->CopySelection();
+        return 1;
+    }
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
+        signal->SelectRowsByKey(&keys, keyColumn);
+        signal->CopySelection();
         return 1;
     }
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;

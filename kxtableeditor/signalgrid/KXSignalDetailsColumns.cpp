@@ -139,7 +139,9 @@ int CKXSignalDetailsGridWnd::GetColumnFromName(const CString& name) {
     if (name.CompareNoCase("pupd") == 0) return m_nColPupd;
     for (ROWCOL c = 1; c <= GetColCount(); ++c)
         if (GetValueRowCol(kCaptionRow, c).CompareNoCase(name) == 0) return static_cast<int>(c);
-    return -1;
+    // Scripts may name a column by its key ("PIN_NAME") as well as by its title.
+    const int keyed = Columns().ColumnOfKey(name);
+    return keyed > 0 && static_cast<ROWCOL>(keyed) <= GetColCount() ? keyed : -1;
 }
 
 BOOL CKXSignalDetailsGridWnd::AreColumnsKnown(CStringArray* names) {

@@ -43,126 +43,143 @@ int NetBitOf(const CConn& c, int p) {
 } // namespace
 
 BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CString text, BOOL bShowMessages) {
+    if (IsReadOnlyWindow()) return Refuse(bShowMessages, "KXPANE-178");
+    ConnTarget t;
+    if (!ResolveConnPin(row, bPinName, text, t, bShowMessages)) return FALSE;
+    if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
+    std::vector<std::unique_ptr<CKXPinData>> records;
+    if (!t.fillOnly && !CommitConnection(row, bPinName, text, t, records, bShowMessages)) return FALSE;
+    const CString pinNumber = WriteConnectedCells(row, bPinName, t);
+    if (t.fillOnly) return TRUE; // a row only filled in connects nothing: no echo, no journal line
+    {
+        UpdateLockScope lock(*this);
+        UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, records);
+    }
+    EchoConnection(row, pinNumber, t.net->isScalar());
+    JournalConnection(row, pinNumber, t.net->isScalar());
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::ResolveConnPin(ROWCOL row, BOOL bPinName, const CString& text, ConnTarget& t,
+                                             BOOL bShowMessages) {
     const CString instanceName = CellText(row, m_nColInstance);
     if (instanceName.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-117");
-    IInstance* inst = m_designContext ? m_designContext.design()->findInstance(instanceName.GetString()) : nullptr;
-    if (!inst) return Refuse(bShowMessages, "KXTABLE-108");
-    int lo = -1, hi = -1;
-    IInstTerm* pin = bPinName ? CheckPinName(inst, text, hi, lo) : FindInstTerm(inst, text, hi, lo);
-    if (!pin) return bPinName && !IsPinNameText(text) ? FALSE : Refuse(bShowMessages, "KXTABLE-119");
-    if (lo > hi) std::swap(lo, hi);
-    const int pinHigh = std::max(pin->msb(), pin->lsb()), pinLow = std::min(pin->msb(), pin->lsb());
-    if (pinHigh < hi || pinLow > lo) return Refuse(bShowMessages, "KXTABLE-120");
-    if (hi != lo && !(hi == pinHigh && lo == pinLow)) return Refuse(bShowMessages, "KXTABLE-106");
-    const CNetContext netContext = GetNetOfRow(row);
-    INet* net = netContext.net();
-    if (!net) return Refuse(bShowMessages, "KXTABLE-145");
+    t.inst = m_designContext ? m_designContext.design()->findInstance(instanceName.GetString()) : nullptr;
+    if (!t.inst) return Refuse(bShowMessages, "KXTABLE-108");
+    t.pin = bPinName ? CheckPinName(t.inst, text, t.hi, t.lo) : FindInstTerm(t.inst, text, t.hi, t.lo);
+    if (!t.pin) return bPinName && !IsPinNameText(text) ? FALSE : Refuse(bShowMessages, "KXTABLE-119");
+    if (t.lo > t.hi) std::swap(t.lo, t.hi);
+    const int pinHigh = std::max(t.pin->msb(), t.pin->lsb()), pinLow = std::min(t.pin->msb(), t.pin->lsb());
+    if (pinHigh < t.hi || pinLow > t.lo) return Refuse(bShowMessages, "KXTABLE-120");
+    if (t.hi != t.lo && !(t.hi == pinHigh && t.lo == pinLow)) return Refuse(bShowMessages, "KXTABLE-106");
+    t.net = GetNetOfRow(row).net();
+    if (!t.net) return Refuse(bShowMessages, "KXTABLE-145");
+    return TRUE;
+}
 
-    int start = -1, end = -1;
-    bool fillOnly = false;
-    if (net->isScalar()) {
-        if (hi - lo != 0) return Refuse(bShowMessages, "KXTABLE-102");
-    } else if (m_bNetBitMode) {
-        start = end = GetRowNetBit(row);
-    } else {
-        CString startText = CellText(row, m_nColStartBit), endText = CellText(row, m_nColEndBit);
-        if (startText.IsEmpty() || endText.IsEmpty()) {
-            CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
-            if (signalPane && signalPane->GetGroupFlag() == 1) return Refuse(bShowMessages, "KXTABLE-146");
-            fillOnly = true;
-        }
-        start = std::atoi(startText.GetString());
-        end = std::atoi(endText.GetString());
-        // A bit that is no number is refused rather than read as 0.
-        int parsed = 0;
-        if ((!startText.IsEmpty() && !ParseInt(startText, parsed)) || (!endText.IsEmpty() && !ParseInt(endText, parsed)))
-            return Refuse(bShowMessages, "KXTABLE-101");
-        if (std::abs(hi - lo) != std::abs(start - end)) return Refuse(bShowMessages, "KXTABLE-135");
+BOOL CKXSignalDetailsGridWnd::ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages) {
+    if (t.net->isScalar()) return t.hi == t.lo ? TRUE : Refuse(bShowMessages, "KXTABLE-102");
+    if (m_bNetBitMode) {
+        t.start = t.end = GetRowNetBit(row);
+        return TRUE;
     }
+    const CString startText = CellText(row, m_nColStartBit), endText = CellText(row, m_nColEndBit);
+    if (startText.IsEmpty() || endText.IsEmpty()) {
+        CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
+        if (signalPane && signalPane->GetGroupFlag() == 1) return Refuse(bShowMessages, "KXTABLE-146");
+        t.fillOnly = true;
+    }
+    t.start = std::atoi(startText.GetString());
+    t.end = std::atoi(endText.GetString());
+    // A bit that is no number is refused rather than read as 0.
+    int parsed = 0;
+    if ((!startText.IsEmpty() && !ParseInt(startText, parsed)) || (!endText.IsEmpty() && !ParseInt(endText, parsed)))
+        return Refuse(bShowMessages, "KXTABLE-101");
+    if (std::abs(t.hi - t.lo) != std::abs(t.start - t.end)) return Refuse(bShowMessages, "KXTABLE-135");
+    return TRUE;
+}
 
-    std::vector<std::unique_ptr<CKXPinData>> records;
-    const CInstanceContext instContext = m_designContext.instance(inst);
-    const CInstTermContext pinContext = instContext.instTerm(pin);
-    if (!fillOnly) {
-        CKXGridEdit transaction(*this, "Add Conn", CKXGridEdit::kJoinOpen);
-        CTransaction* tx = transaction.Transaction();
-        if (!tx) return Refuse(bShowMessages, "KXTABLE-145");
-        const CString oldPinName = CellText(row, m_nColPinName);
-        if (!oldPinName.IsEmpty() && !DisconnectPin(row, oldPinName, start, end, bShowMessages)) return FALSE;
-        std::vector<CConn> existing;
-        for (const CConn& c : pin->beginConn())
-            existing.push_back(c);
-        for (const CConn& c : existing) {
-            const int cLo = std::min(c.instTermLsb(), c.instTermMsb()), cHi = std::max(c.instTermLsb(), c.instTermMsb());
-            if (cHi < lo || cLo > hi) continue;
-            if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-140", pin->name(), inst->name(), inst->cellName()) ==
-                kAnswerNo) {
-                TransferCurrentCell(FALSE, kNoUpdate, TRUE);
-                return FALSE; // the transaction, when this call began it, is discarded
-            }
-            const int oLo = std::max(lo, cLo), oHi = std::min(hi, cHi);
-            tx->removeConn(c.net(), static_cast<unsigned>(NetBitOf(c, oLo)), static_cast<unsigned>(NetBitOf(c, oHi)),
-                           pin, static_cast<unsigned>(oLo), static_cast<unsigned>(oHi), 0);
-            if (!IsShownNet(c.net())) continue;
-            records.push_back(std::make_unique<CKXPinData>(oHi, oLo, NetBitOf(c, oHi), NetBitOf(c, oLo), c.net(),
-                                                           CKXPinData::Removed));
-            if (m_bNetBitMode) continue;
-            const bool down = c.netLsb() > c.netMsb();
-            if (cHi > oHi)
-                records.push_back(std::make_unique<CKXPinData>(cHi, oHi + 1, c.netMsb(),
-                                                               NetBitOf(c, oHi) + (down ? -1 : 1), c.net(),
-                                                               CKXPinData::Kept));
-            if (cLo < oLo)
-                records.push_back(std::make_unique<CKXPinData>(oLo - 1, cLo, NetBitOf(c, oLo) + (down ? 1 : -1),
-                                                               c.netLsb(), c.net(), CKXPinData::Kept));
-        }
-        if (!tx->addConn(net, static_cast<unsigned>(end), static_cast<unsigned>(start), pin, static_cast<unsigned>(lo),
-                         static_cast<unsigned>(hi), 0)) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-135");
+BOOL CKXSignalDetailsGridWnd::RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,
+                                                     std::vector<std::unique_ptr<CKXPinData>>& records) {
+    std::vector<CConn> existing;
+    for (const CConn& c : t.pin->beginConn())
+        existing.push_back(c);
+    for (const CConn& c : existing) {
+        const int cLo = std::min(c.instTermLsb(), c.instTermMsb()), cHi = std::max(c.instTermLsb(), c.instTermMsb());
+        if (cHi < t.lo || cLo > t.hi) continue;
+        if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-140", t.pin->name(), t.inst->name(), t.inst->cellName()) ==
+            kAnswerNo) {
             TransferCurrentCell(FALSE, kNoUpdate, TRUE);
             return FALSE;
         }
-        CGXStyle pinName;
-        pinName.SetWrapText(FALSE);
-        if (bPinName) pinName.SetValue(text);
-        pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(pin->id()))
-            .SetUserAttribute(Id(IDS_UA_CONN_MSB), hi)
-            .SetUserAttribute(Id(IDS_UA_CONN_LSB), lo);
-        {
-            GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-            WriteCell(row, m_nColPinName, pinName);
-        }
-        IndexPinRow(pin->id(), row);
-        if (!transaction.Commit()) return FALSE;
+        const int oLo = std::max(t.lo, cLo), oHi = std::min(t.hi, cHi);
+        tx.removeConn(c.net(), static_cast<unsigned>(NetBitOf(c, oLo)), static_cast<unsigned>(NetBitOf(c, oHi)), t.pin,
+                      static_cast<unsigned>(oLo), static_cast<unsigned>(oHi), 0);
+        if (!IsShownNet(c.net())) continue;
+        records.push_back(std::make_unique<CKXPinData>(oHi, oLo, NetBitOf(c, oHi), NetBitOf(c, oLo), c.net(),
+                                                       CKXPinData::Removed));
+        if (m_bNetBitMode) continue;
+        const bool down = c.netLsb() > c.netMsb();
+        if (cHi > oHi)
+            records.push_back(std::make_unique<CKXPinData>(cHi, oHi + 1, c.netMsb(), NetBitOf(c, oHi) + (down ? -1 : 1),
+                                                           c.net(), CKXPinData::Kept));
+        if (cLo < oLo)
+            records.push_back(std::make_unique<CKXPinData>(oLo - 1, cLo, NetBitOf(c, oLo) + (down ? 1 : -1),
+                                                           c.netLsb(), c.net(), CKXPinData::Kept));
     }
-
-    const CString pinNumber = CKXGenUtils::GetPNProp(pinContext, hi, lo);
-    {
-        GridWriteScope scope(*this);
-        CGXStyle type;
-        type.SetValue(CKXGenUtils::GetPinType(pin)).SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE).SetWrapText(FALSE);
-        WriteCell(row, m_nColPinType, type);
-        CGXStyle other;
-        other.SetControl(Id(IDS_CTRL_PIN_COMBO)).SetWrapText(FALSE);
-        other.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
-        if (bPinName) {
-            other.SetValue(pinNumber);
-            WriteCell(row, m_nColPinNumber, other);
-        } else {
-            other.SetValue(pin->isScalar() ? CString(pin->name()) : CSchemaUtilities::vectorName(pin->name(), lo));
-            WriteCell(row, m_nColPinName, other);
-        }
-        UpdatePupdCellOfRow(row, start, end);
-        SetBitsConnectedRow(row, Col(m_nColTermination));
-    }
-    if (!fillOnly) {
-        UpdateLockScope lock(*this);
-        UpdateRowAfterConnect(row, instContext, pin, records);
-    }
-    if (!fillOnly) EchoConnection(row, pinNumber, net->isScalar());
-    // A row only filled in connects nothing: it leaves no journal line that would connect on replay.
-    if (!fillOnly) JournalConnection(row, pinNumber, net->isScalar());
     return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
+                                               std::vector<std::unique_ptr<CKXPinData>>& records,
+                                               BOOL bShowMessages) {
+    CKXGridEdit transaction(*this, "Add Conn", CKXGridEdit::kJoinOpen);
+    CTransaction* tx = transaction.Transaction();
+    if (!tx) return Refuse(bShowMessages, "KXTABLE-145");
+    const CString oldPinName = CellText(row, m_nColPinName);
+    if (!oldPinName.IsEmpty() && !DisconnectPin(row, oldPinName, t.start, t.end, bShowMessages)) return FALSE;
+    // Refused: the transaction, when this call began it, is discarded.
+    if (!RemoveOverlappingConns(*tx, t, records)) return FALSE;
+    if (!tx->addConn(t.net, static_cast<unsigned>(t.end), static_cast<unsigned>(t.start), t.pin,
+                     static_cast<unsigned>(t.lo), static_cast<unsigned>(t.hi), 0)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-135");
+        TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+        return FALSE;
+    }
+    CGXStyle pinName;
+    pinName.SetWrapText(FALSE);
+    if (bPinName) pinName.SetValue(text);
+    pinName.SetUserAttribute(Id(IDS_UA_CONN_INSTTERM), static_cast<int>(t.pin->id()))
+        .SetUserAttribute(Id(IDS_UA_CONN_MSB), t.hi)
+        .SetUserAttribute(Id(IDS_UA_CONN_LSB), t.lo);
+    {
+        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+        WriteCell(row, m_nColPinName, pinName);
+    }
+    IndexPinRow(t.pin->id(), row);
+    return transaction.Commit();
+}
+
+CString CKXSignalDetailsGridWnd::WriteConnectedCells(ROWCOL row, BOOL bPinName, const ConnTarget& t) {
+    const CInstTermContext pinContext = m_designContext.instance(t.inst).instTerm(t.pin);
+    const CString pinNumber = CKXGenUtils::GetPNProp(pinContext, t.hi, t.lo);
+    GridWriteScope scope(*this);
+    CGXStyle type;
+    type.SetValue(CKXGenUtils::GetPinType(t.pin)).SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE).SetWrapText(FALSE);
+    WriteCell(row, m_nColPinType, type);
+    CGXStyle other;
+    other.SetControl(Id(IDS_CTRL_PIN_COMBO)).SetWrapText(FALSE);
+    other.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
+    if (bPinName) {
+        other.SetValue(pinNumber);
+        WriteCell(row, m_nColPinNumber, other);
+    } else {
+        other.SetValue(t.pin->isScalar() ? CString(t.pin->name()) : CSchemaUtilities::vectorName(t.pin->name(), t.lo));
+        WriteCell(row, m_nColPinName, other);
+    }
+    UpdatePupdCellOfRow(row, t.start, t.end);
+    SetBitsConnectedRow(row, Col(m_nColTermination));
+    return pinNumber;
 }
 
 void CKXSignalDetailsGridWnd::EchoConnection(ROWCOL row, const CString& pinNumber, bool scalarNet) {
@@ -210,6 +227,7 @@ BOOL CKXSignalDetailsGridWnd::DisconnectRow(ROWCOL row, CString pinName, BOOL bS
 
 BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nStartBit, int nEndBit,
                                             BOOL bShowMessages) {
+    if (IsReadOnlyWindow()) return Refuse(bShowMessages, "KXPANE-178");
     CKXGridEdit transaction(*this, "Add Conn", CKXGridEdit::kJoinOpen);
     CTransaction* tx = transaction.Transaction();
     CString base;
@@ -265,6 +283,7 @@ BOOL CKXSignalDetailsGridWnd::AddInstanceRow(const CInstanceContext& instance, R
 
 BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, const char* pinNumber,
                                                        const char* startBit, const char* endBit, const char* signal) {
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     const CString signalText = signal ? signal : "";
     if (m_bMultipleNets && signalText.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-160");

@@ -21,7 +21,7 @@ constexpr UINT kSmartInView = GX_SMART | GX_SCROLLINVIEW;
 } // namespace
 
 BOOL CKXSignalDetailsGridWnd::CanDelete() {
-    return TRUE;
+    return IsReadOnlyWindow() ? FALSE : TRUE;
 }
 
 void CKXSignalDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
@@ -34,7 +34,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteSelection() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return TRUE;
     if (col == Col(m_nColTermination)) {
-        DeleteTerminationsOfSelection();
+        DeleteTerminations();
         return TRUE;
     }
     DeleteRows(FALSE);
@@ -47,36 +47,8 @@ BOOL CKXSignalDetailsGridWnd::DeleteConnections() {
     return DeleteRows(TRUE);
 }
 
-BOOL CKXSignalDetailsGridWnd::DeleteTerminationsOfSelection() {
-    CRowColArray rows;
-    GetSelectedRows(rows, FALSE, TRUE);
-    CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
-    CTransaction* tx = edit.Transaction();
-    bool any = false;
-    for (INT_PTR i = 0; tx && i < rows.GetSize(); ++i) {
-        int msb = -1, lsb = -1;
-        IInstTerm* pin = GetInstTermOfRow(rows[i], msb, lsb);
-        if (!pin) continue;
-        for (int b = std::max(msb, lsb); b >= std::min(msb, lsb); --b)
-            if (DeleteTerminationOfPin(*tx, CInstTermBit(pin, b))) any = true;
-    }
-    // Nothing deleted: the bracket discards what it began.
-    if (!any || !edit.Commit()) return FALSE;
-    MarkModified();
-    return TRUE;
-}
-
-BOOL CKXSignalDetailsGridWnd::DeleteTerminationOfPin(CTransaction& tx, const CInstTermBit& bit) {
-    std::vector<IDTInstance*> terminations;
-    for (IDTInstance* dt : bit.beginAssociatedDTInstance())
-        if (dt->assocKind() == IDTInstance::eTermination) terminations.push_back(dt);
-    bool removed = false;
-    for (IDTInstance* dt : terminations)
-        if (tx.removeDTInstance(dt)) removed = true;
-    return removed;
-}
-
 BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     ROWCOL current = GX_INVALID, currentCol = GX_INVALID;
     GetCurrentCell(current, currentCol);
     CRowColArray selected;
@@ -131,6 +103,7 @@ void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyCo
     const int col = keyColumn.IsEmpty() ? m_nColPinNumber : GetColumnFromName(keyColumn);
     if (col < 0) return;
     SetSelection(nullptr);
+    bool first = true;
     for (INT_PTR k = 0; k < pKeys->GetSize(); ++k) {
         // pin number : instance : start bit : end bit : signal
         std::vector<CString> f;
@@ -154,8 +127,11 @@ void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyCo
             const bool bits = (rs.CompareNoCase(f[2]) == 0 && re.CompareNoCase(f[3]) == 0) ||
                               (rs.CompareNoCase(f[3]) == 0 && re.CompareNoCase(f[2]) == 0);
             if (!bits) continue;
+            // The first key's cell becomes current; moving the current cell later would drop the
+            // cells selected before.
+            if (first) SetCurrentCell(r, Col(col), kSmartInView);
+            first = false;
             SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
-            SetCurrentCell(r, Col(col), kSmartInView);
             break;
         }
     }

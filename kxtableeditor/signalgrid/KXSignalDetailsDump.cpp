@@ -1,5 +1,4 @@
-// Sorting the signal grid's rows and the plain-text dump of the grid that the
-// pane's dumpGrid command writes.
+// The plain-text dump of the signal grid that the pane's dumpGrid command writes.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
@@ -9,31 +8,14 @@
 
 using namespace kxsignal;
 
-void CKXSignalDetailsGridWnd::SortColumn(int col) {
-    SortRows(col, TRUE);
-}
-
-void CKXSignalDetailsGridWnd::SortRows(int col, BOOL bAscending) {
-    if (col < 1 || static_cast<ROWCOL>(col) > GetColCount()) return;
-    // Only the filled rows are sorted; the blank rows stay at the end.
-    ROWCOL last = kFirstDataRow - 1;
-    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
-        if (!CellText(row, m_nColInstance).IsEmpty()) last = row;
-    if (last <= kFirstDataRow) return;
-    GridWriteScope scope(*this);
-    CGXGridCore::SortRows(kFirstDataRow, last, static_cast<ROWCOL>(col), bAscending, kNoUpdate);
-    DropRowIndex();
-    m_nSortCol = col;
-    m_bSortAscending = bAscending;
-}
-
 BOOL CKXSignalDetailsGridWnd::DumpSCP(const char* path) {
     if (!path) return FALSE;
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "ab"), &std::fclose);
     if (!file) return FALSE;
-    // A grid that shows no net names none in its header line.
-    INet* net = GetShownNet();
-    std::string out = "\n---SCP Dump for net: " + std::string(net ? net->name() : "") + "---\n";
+    // A grid that shows no net names none in its header line; one of several nets names them all.
+    CString names;
+    GetShownObjectNames(names);
+    std::string out = "\n---SCP Dump for net: " + std::string(names.GetString()) + "---\n";
     const ROWCOL rows = GetRowCount(), cols = GetColCount();
     for (ROWCOL row = 1; row <= rows; ++row) {
         if (row >= kFirstDataRow && CellText(row, m_nColCell).IsEmpty()) break;

@@ -61,10 +61,19 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     const CString old = GetValueRowCol(nRow, nCol);
     if (text.IsEmpty() && old.IsEmpty()) return TRUE;
     if (!text.IsEmpty() && !old.IsEmpty() && text.CompareNoCase(old) == 0) return TRUE;
+    const int col = static_cast<int>(nCol);
+    if (IsCustomColumn(col)) {
+        // The host runs the change back into ChangeCustomColumnValue, which writes the design.
+        m_bStoringEdit = ChangeCustomColumn(text.IsEmpty(), text);
+        if (!m_bStoringEdit && control && control->IsActive()) {
+            control->SetCurrentText(old);
+            control->SetModify(FALSE);
+        }
+        return m_bStoringEdit;
+    }
     CRowColArray rows;
     GetSelectedRows(rows, FALSE, TRUE);
     if (rows.GetSize() == 0) rows.Add(nRow);
-    const int col = static_cast<int>(nCol);
     const bool rowColumn = col == m_nColStartBit || col == m_nColEndBit || col == m_nColInstance || col == m_nColCell ||
                            col == m_nColLocation || col == m_nColPinName || col == m_nColPinNumber;
     BOOL any = FALSE;

@@ -93,6 +93,7 @@ void CKXSignalDetailsGridWnd::UpdatePaneTitle() {
 
 void CKXSignalDetailsGridWnd::ActivateGridView() {
     s_pActiveGrid = this;
+    InitCanPasteCallback();
     if (m_bConnectEcho) return; // the grid's own echo: the user's cell stays current
     if (m_pParentFrame && Site()) Site()->ActivateSiteView();
     OnActivateGrid(TRUE);
@@ -127,11 +128,8 @@ int CKXSignalDetailsGridWnd::RowAttr(ROWCOL row, int col, KXAttr<int> attr, int 
     return attrs.Has(static_cast<ROWCOL>(col), attr) ? attrs.Get(static_cast<ROWCOL>(col), attr) : absent;
 }
 
-CKXAssocCompAPI* CKXSignalDetailsGridWnd::GetAssocCompApi() {
-    static CKXAssocCompAPI s_api; // one per process, as the pane's: set to the design before each use
-    s_api.setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server());
-    s_api.setDesignContext(m_designContext);
-    return &s_api;
+bool CKXSignalDetailsGridWnd::IsReadOnlyWindow() {
+    return Site() && Site()->OpenMode() == eOpenModeContext;
 }
 
 BOOL CKXSignalDetailsGridWnd::IsSameDesign(IDesign* design) const {

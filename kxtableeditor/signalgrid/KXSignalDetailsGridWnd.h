@@ -11,13 +11,14 @@
 
 #include "grid/KXChangeDigest.h"
 #include "grid/KXColumnModel.h"
+#include "grid/KXCustomColumns.h"
 #include "grid/KXGridWnd.h"
+#include "grid/KXRowIndex.h"
 #include "grid/KXTableOleDropTarget.h"
 
 #include "rmx/context.h"
 
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class IKXGridSite;
@@ -50,7 +51,7 @@ public:
     int m_nKind;
 };
 
-class CKXSignalDetailsGridWnd : public CKXGridWnd, private KXChangeHooks {
+class CKXSignalDetailsGridWnd : public CKXGridWnd, private KXChangeHooks, private IKXRowObjects {
     DECLARE_DYNCREATE(CKXSignalDetailsGridWnd)
 
 public:
@@ -97,9 +98,45 @@ public:
     // The column whose title is the name (ignoring case; "pupd" the PUPD column); -1 when none.
     int GetColumnFromName(const CString& name);
     BOOL AreColumnsKnown(CStringArray* names) override;
-    // Sorts the filled rows by a column; the blank rows stay at the end.
+    // ------------------------------------------------------------- clipboard
+    // May content of the clipboard type be pasted at the current cell of the active signal grid
+    // (the filter row takes anything); the second leaves out the filter row and the terminations.
+    static BOOL CanPasteCallback(int type);
+    static BOOL CanPasteObjectType(int type);
+    void InitCanPasteCallback() override;
+    BOOL CanCut() override;
+    BOOL CanPaste() override;
+    BOOL CanPasteSpecial() override;
+    // A user's copy: rows named by their keys are echoed to the host as "copy pin", which comes
+    // back as CopySelection; other cells are copied at once.
+    void OnEditCopy() override;
+    // Copies the first column of each selected range, row by row (hidden rows left out): texts, or
+    // the pins' terminations in the TERMINATION column.
+    void CopySelection();
+
+    // ------------------------------------------------------------- sort, filter, selection
+    // The sort of the grid library's header click: the ascending flag flips for the same column.
     void SortColumn(int col) override;
+    // A user's sort request: echoed to the host as "sort pin", which comes back as SortByColumnName.
+    void OnSortColumn(int col) override;
+    // Sorts the filled rows by a column; the blank rows stay at the end.
     void SortRows(int col, BOOL bAscending) override;
+    // The pane's sort word: an empty name is the current cell's column; FALSE for no such column.
+    BOOL SortByColumnName(const CString& name);
+    // The pane's filterRows word: the pattern goes into the column's filter cell and the rows are
+    // filtered; FALSE for no such column.
+    BOOL SetColumnFilter(const CString& name, const CString& filter);
+    // Shows the data rows that pass the pattern of every shown column (the live text of the edited
+    // column's filter cell); journals the edited column's filter.
+    BOOL FilterRows(int editedCol);
+    void GetSelectionAsList(CString& list) override;
+    void CrossSelectInHost() override;
+    void GetSelectedObjects() override;
+    void GetSelectedObjectNames() override;
+    void NotifySelectionChanged() override;
+    void ShowPropertyEditor() override;
+    void OnKeyF4() override;
+    void RemoveListPaneSelection() override;
 
     // ------------------------------------------------------------- rows
     BOOL LoadNets(CDesignContext design, const std::vector<CNetContext>& nets);
@@ -183,7 +220,49 @@ public:
     BOOL DeleteSelection() override;
     // Disconnects and removes the selected rows that show a connection; TRUE when one went.
     BOOL DeleteConnections() override;
+    // ------------------------------------------------------------- terminations
+    // The system object server's name of a system-object id; empty when it knows none.
+    static CString GetSysObjectName(int id);
+    // The pin bit's termination goes, through the associated-components library, in the caller's
+    // transaction; FALSE when it had none.
     BOOL DeleteTerminationOfPin(CTransaction& tx, const CInstTermBit& bit);
+    // The terminations of the selected rows' pins go, in one edit; FALSE when none went.
+    BOOL DeleteTerminations() override;
+    BOOL IsTerminationCellCurrent();
+    // The termination of the one selected row's pin (its first bit); NULL when none.
+    IDTInstance* GetAssociatedInstanceOfCurrentPin();
+    BOOL HasTermination() override;
+    // A data row of a leaf instance's pin on a net that is not a no-connect net, not being edited.
+    BOOL CanAddTermination() override;
+    // FALSE when a bit of the row belongs to a differential pair that already carries a component.
+    BOOL CheckTerminationTarget(ROWCOL row, BOOL bShowMessage);
+    // The dialog's termination on the bits of the selected rows (a double-click on a TERMINATION
+    // cell, the Add Termination command), in one transaction.
+    void AddTermination(ROWCOL row, ROWCOL col);
+    void OnAddTermination() override;
+    // The script's termination (addTermination word) on the selected rows' pins, in one transaction.
+    BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells, CStringArray* views,
+                                CStringArray* physNames, CStringArray* values, CObArray* keyLists,
+                                CObArray* instLists, CString delay, CString high, CString low, int parts) override;
+    // The script's change of the current pin's termination (editTermination word) on the selected rows.
+    BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
+                         CMapStringToString* instProps, CString delay, CString high, CString low, int count,
+                         int byRefDes) override;
+    BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
+    // every row, several one to a row; TRUE when something was pasted (KXTABLE-118 for a row refused).
+    bool PasteTerminations(CTransaction* t);
+    // Rewrites the TERMINATION cells of the rows; the number rewritten.
+    int RefreshTerminationCell(const std::vector<ROWCOL>& rows);
+
+    // ------------------------------------------------------------- paste
+    // The pane's paste: into the filter row a filter, into the TERMINATION column terminations,
+    // elsewhere the clipboard's lines as if typed into the selected rows.
+    BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
+    BOOL PasteFromClipboardViewer(int nItem, int nParam) override;
+    // The clipboard text into the current column of the selected rows, one line per row (one line
+    // on every row), in one transaction; FALSE when no row took its line.
+    BOOL AddConnections();
     // Keys "pin number:instance:start bit:end bit:signal"; no keys selects every shown row.
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // Makes the cell of the row of instance and pin number current in the kind's column
@@ -206,6 +285,35 @@ public:
                                const std::vector<std::unique_ptr<CKXPinData>>& records);
     void RefreshInstanceNameCells(IInstance* instance);
 
+    // ------------------------------------------------------------- signal models
+    // A data row of a scalar pin or one pin bit, its PIN_NAME cell not being edited.
+    BOOL CanAssignModel() override;
+    // Several rows, or the one row's pin (bit) carries a model.
+    BOOL CanRemoveModel() override;
+    // The model dialog (pins of one direction), then PIN_SIGNAL_MODEL on the selected rows' pins.
+    void AssignModel(int flag, LPCTSTR modelName) override;
+    void RemoveModel() override;
+    // The same with results: an empty name opens the dialog; FALSE when nothing changed.
+    BOOL AssignModelByName(const CString& model);
+    BOOL RemoveModels();
+
+    // ------------------------------------------------------------- menus
+    // The caption row: the column chooser; data rows: the signal menu; the filter row: the library's.
+    BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // The caption of a column; Signal Name and Physical Name are not the user's to hide.
+    void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
+
+    // ------------------------------------------------------------- custom property columns
+    // The values and property states of the custom property columns of a row.
+    void FillCustomCells(ROWCOL row);
+    bool IsCustomColumn(int col);
+    // Echoes an edit of a custom column cell to the host as changeCustomColumn (the text for every
+    // selected row; bClear: the empty value); TRUE when the host took the command.
+    BOOL ChangeCustomColumn(BOOL bClear, const CString& editedText);
+    // The pane's changeCustomColumn word and ChangePropValue automation: writes the first value
+    // of each property's text into the selected rows, in one transaction, journalled per row.
+    BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+
     // ------------------------------------------------------------- dump
     // Appends the shown rows to the file; FALSE when it cannot be opened.
     BOOL DumpSCP(const char* path);
@@ -223,20 +331,62 @@ public:
     BOOL m_bAutoComplete = FALSE;
 
 private:
+    void ShowColumnMenu(CPoint pt);
+    // Removes every data row and forgets the shown nets.
+    void ClearDataRows();
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
     BOOL DeleteRows(BOOL bConnectedOnly);
     // Row insertion and removal that keep the pin index and the blank-row hint right.
     void InsertDataRows(ROWCOL at, ROWCOL count);
     void RemoveDataRows(ROWCOL from, ROWCOL to);
-    // Forgets the index (rows reloaded or sorted); the next look-up builds it again.
+    // Forgets the index (rows reloaded); the next look-up builds it again.
     void DropRowIndex();
     void IndexPinRow(unsigned pinId, ROWCOL row);
     // The row may be blank now: the search for a blank row starts no later than it.
     void RowCleared(ROWCOL row);
     // The rows that show the pin, ascending.
     std::vector<ROWCOL> PinRows(unsigned pinId);
-    BOOL DeleteTerminationsOfSelection();
+    bool IsPinNameEdited(ROWCOL row);
+    // Where a row's model sits: its pin bit for a one-bit row, else its pin; empty without a pin.
+    CContext ModelPlace(ROWCOL row);
+    // The visible selected data rows that show a pin.
+    std::vector<ROWCOL> ModelRows();
+    // The direction of the one-bit rows' pins; false (KXTABLE-127) when they differ.
+    bool ModelDirection(const std::vector<ROWCOL>& rows, int& direction);
+    // Sets (or, for an empty model, removes) the rows' models in one transaction.
+    BOOL CommitModels(const std::vector<ROWCOL>& rows, const CString& model);
+    // The pin bits of a row, from the first bit of its name's range down to the last.
+    std::vector<CInstTermBit> RowPinBits(ROWCOL row);
+    // The associated-components library set up for a termination of the type in the transaction.
+    CKXAssocCompAPI* PrepareAssocCompApi(CTransaction* t, const CString& type);
+    // The selected rows with a pin that may take a termination.
+    std::vector<ROWCOL> TerminationTargets();
+    // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).
+    bool CheckTerminationBit(const CInstTermBit& bit, bool severalRows);
+    CInstanceContext RowInstanceOfPin(IInstTerm* pin);
+    bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& typeText, const CString& nameText,
+                               const CString& data);
+    BOOL PasteTerminationsInTransaction();
+    BOOL PasteIntoFilterCell(ROWCOL col);
+    // Types the text into the cell as the user does; false when the grid refused it.
+    bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);
+    bool IsCellReadOnly(ROWCOL row, ROWCOL col);
+    // Up to count visible rows from the row on.
+    std::vector<ROWCOL> VisibleRowsFrom(ROWCOL first, size_t count);
+    // The selected rows (the current cell's row when none is selected), in the grid's order.
+    std::vector<ROWCOL> SelectedRows();
+    // Of them the visible data rows.
+    std::vector<ROWCOL> SelectedDataRows();
+    // Copies the termination of a row's pin; copied is false for a row without a pin.
+    CString CopyTerminationOfRow(ROWCOL row, bool& copied);
+    void JournalCopiedRow();
+    // A column named by script (empty: the current cell's column); -1 when none.
+    int ColumnOfScriptName(const CString& name);
+    // The text the filter tests: the cell's value, the tooltip of a PUPD cell.
+    CString FilterText(ROWCOL row, ROWCOL col);
+    // A START_BIT or END_BIT cell as keys name it ("-1" when empty).
+    CString RowBitText(ROWCOL row, int col);
     // Column 0 wide enough for the row numbers.
     void SizeRowHeaderColumn();
     // The blank rows after the last filled row.
@@ -250,12 +400,32 @@ private:
     void ClearRowPin(ROWCOL row, BOOL bClearName);
     // Refuses an edit: the message (when shown) and the cell back to its stored value.
     BOOL Refuse(BOOL bShowMessages, const char* id);
+    // What a typed pin connects: the row's instance, the pin and its bits, the row's net and bits.
+    struct ConnTarget {
+        IInstance* inst = nullptr;
+        IInstTerm* pin = nullptr;
+        INet* net = nullptr;
+        int lo = -1, hi = -1;     // pin bits
+        int start = -1, end = -1; // net bits
+        bool fillOnly = false;    // the row has no net bits yet: its cells are filled, nothing connects
+    };
+    BOOL ResolveConnPin(ROWCOL row, BOOL bPinName, const CString& text, ConnTarget& t, BOOL bShowMessages);
+    BOOL ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages);
+    // Takes the pin bits off their other nets (after the user's yes); the pieces go to records.
+    BOOL RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,
+                                std::vector<std::unique_ptr<CKXPinData>>& records);
+    BOOL CommitConnection(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
+                          std::vector<std::unique_ptr<CKXPinData>>& records, BOOL bShowMessages);
+    // The row's PIN_TYPE, PN or PIN_NAME, PUPD and TERMINATION cells after a connect; the pin number.
+    CString WriteConnectedCells(ROWCOL row, BOOL bPinName, const ConnTarget& t);
     void EchoConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);
     void JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);
     CString JournalHandle();
     void MarkModified();
     CKXAssocCompAPI* GetAssocCompApi();
     BOOL IsSameDesign(IDesign* design) const;
+    // The window was opened for looking only (open mode 2): every edit is refused.
+    bool IsReadOnlyWindow();
     void SendHostMessage(const char* text);
 
     // Change hooks of the committed-transaction digest.
@@ -264,10 +434,20 @@ private:
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnTermChange(const IChange& change, ITerm& term) override;
     void OnConnChange(const IChange& change, CConn& conn) override;
+    void OnDigestEnd(const KXChangeDigest& digest) override;
+    bool m_bCustomCellsStale = false;      // a custom column's property changed in the digest
+
+    // The row's objects for the custom property columns.
+    CInstanceContext RowInstance(ROWCOL row) override;
+    IInstTerm* RowPin(ROWCOL row, int& msb, int& lsb) override;
+    INet* RowNet(ROWCOL row, int& msb, int& lsb) override;
+    // The property of a custom column on the row's object; the caller deletes it. NULL when none.
+    CPQPropertyData* FindRowProperty(ROWCOL row, const CKXColumnInfoClass& info);
     bool m_bTerminationsRefreshed = false; // the digest being dispatched refreshed every termination
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
-    std::unordered_map<unsigned, std::vector<ROWCOL>> m_pinRows; // pin id -> rows showing it
+    std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi;
+    KXRowIndex m_rowIndex{*this}; // pin -> rows showing it
     bool m_bPinIndexValid = false;
     ROWCOL m_nEmptyHint = kxsignal::kFirstDataRow; // no blank data row lies above it
 

@@ -1,6 +1,7 @@
 // Which rows show a pin, and where the first blank row is, without a scan of
 // the grid for every change: a commit reaches the rows it touched directly.
-// The index follows every row the grid inserts or removes; a sort or a reload
+// The rows are kept in the framework's row index, which follows rows by their
+// identity, so inserting, removing and sorting rows leave it right; a reload
 // drops it, and the next look-up builds it again in one pass.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
@@ -9,11 +10,17 @@
 
 using namespace kxsignal;
 
+namespace {
+
+// The key of the rows that show a pin (any of its bits).
+KXRowIndex::Key PinKey(unsigned pinId) {
+    return KXRowKey::PinBit(pinId, -1);
+}
+
+} // namespace
+
 void CKXSignalDetailsGridWnd::InsertDataRows(ROWCOL at, ROWCOL count) {
     InsertRows(at, count, kNoUpdate, gxDo);
-    for (auto& entry : m_pinRows)
-        for (ROWCOL& r : entry.second)
-            if (r >= at) r += count;
     if (m_nEmptyHint >= at) m_nEmptyHint += count;
     m_nEmptyHint = std::min(m_nEmptyHint, at); // the new rows are blank
 }
@@ -21,13 +28,6 @@ void CKXSignalDetailsGridWnd::InsertDataRows(ROWCOL at, ROWCOL count) {
 void CKXSignalDetailsGridWnd::RemoveDataRows(ROWCOL from, ROWCOL to) {
     RemoveRows(from, to, kNoUpdate, gxDo);
     const ROWCOL count = to - from + 1;
-    for (auto& entry : m_pinRows) {
-        auto& rows = entry.second;
-        rows.erase(std::remove_if(rows.begin(), rows.end(), [&](ROWCOL r) { return r >= from && r <= to; }),
-                   rows.end());
-        for (ROWCOL& r : rows)
-            if (r > to) r -= count;
-    }
     if (m_nEmptyHint > to)
         m_nEmptyHint -= count;
     else if (m_nEmptyHint > from)
@@ -36,14 +36,12 @@ void CKXSignalDetailsGridWnd::RemoveDataRows(ROWCOL from, ROWCOL to) {
 
 void CKXSignalDetailsGridWnd::DropRowIndex() {
     m_bPinIndexValid = false;
-    m_pinRows.clear();
+    m_rowIndex.Clear();
     m_nEmptyHint = kFirstDataRow;
 }
 
 void CKXSignalDetailsGridWnd::IndexPinRow(unsigned pinId, ROWCOL row) {
-    if (!m_bPinIndexValid) return; // the next look-up reads every row
-    auto& rows = m_pinRows[pinId];
-    if (std::find(rows.begin(), rows.end(), row) == rows.end()) rows.push_back(row);
+    if (m_bPinIndexValid) m_rowIndex.Add(PinKey(pinId), row); // else the next look-up reads every row
 }
 
 void CKXSignalDetailsGridWnd::RowCleared(ROWCOL row) {
@@ -52,24 +50,17 @@ void CKXSignalDetailsGridWnd::RowCleared(ROWCOL row) {
 
 std::vector<ROWCOL> CKXSignalDetailsGridWnd::PinRows(unsigned pinId) {
     if (!m_bPinIndexValid) {
-        m_pinRows.clear();
-        for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r) {
-            const int id = GetRowPinId(r);
-            if (id >= 0) m_pinRows[static_cast<unsigned>(id)].push_back(r);
-        }
+        m_rowIndex.Clear();
+        for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r)
+            if (const int id = GetRowPinId(r); id >= 0) m_rowIndex.Add(PinKey(static_cast<unsigned>(id)), r);
         m_bPinIndexValid = true;
     }
     // A row may have taken another pin since it was recorded: only rows that still show the pin.
-    std::vector<ROWCOL> rows;
-    auto it = m_pinRows.find(pinId);
-    if (it == m_pinRows.end()) return rows;
-    auto& recorded = it->second;
-    recorded.erase(std::remove_if(recorded.begin(), recorded.end(),
-                                  [&](ROWCOL r) {
-                                      return r > GetRowCount() || GetRowPinId(r) != static_cast<int>(pinId);
-                                  }),
-                   recorded.end());
-    rows = recorded;
-    std::sort(rows.begin(), rows.end());
+    std::vector<ROWCOL> rows = m_rowIndex.Rows(PinKey(pinId));
+    const auto stale = std::stable_partition(rows.begin(), rows.end(),
+                                             [&](ROWCOL r) { return GetRowPinId(r) == static_cast<int>(pinId); });
+    for (auto it = stale; it != rows.end(); ++it)
+        m_rowIndex.Remove(PinKey(pinId), *it);
+    rows.erase(stale, rows.end());
     return rows;
 }

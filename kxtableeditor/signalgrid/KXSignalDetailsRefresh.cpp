@@ -42,8 +42,17 @@ LRESULT CKXSignalDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     return 0;
 }
 
+void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
+    if (!m_bCustomCellsStale) return;
+    // One pass for the whole transaction, however many values it changed.
+    m_bCustomCellsStale = false;
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
+        if (!CellText(row, m_nColInstance).IsEmpty()) FillCustomCells(row);
+}
+
 void CKXSignalDetailsGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
     m_bTerminationsRefreshed = false;
+    m_bCustomCellsStale = false;
     // This grid's own edit rewrote its rows already; a change made by any other window, and
     // the undo or redo of any change (which records no cell changes), reaches the rows here.
     m_bFollowConnections = CKXTransaction::GetGrid() != this && digest.TouchesAny({'C', 'I'});
@@ -71,6 +80,7 @@ void CKXSignalDetailsGridWnd::OnPropertyChange(const IChange&, CPropertyChange& 
     // A first value and a cleared one are shown as well as a changed one.
     if (!DiffersNoCase(property.oldValue(), property.newValue())) return;
     const CString name = property.name();
+    if (Columns().PropertyColumns().count(name)) m_bCustomCellsStale = true;
     if (name.CompareNoCase("SEC") == 0 || name.CompareNoCase("PN") == 0) UpdatePinNumberCell();
     if (name.CompareNoCase("LOCATION") == 0)
         UpdateLocationCell();

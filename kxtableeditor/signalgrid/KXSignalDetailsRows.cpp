@@ -105,7 +105,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             ShowNetTitle(net);
         SizeRowHeaderColumn();
         if (!m_bMultipleNets) {
-            SortColumn(m_nColCell);
+            SortRows(m_nColCell, TRUE);
             AppendBlankRows(kBlankRows);
         }
         DropRowIndex();
@@ -120,15 +120,26 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
     return TRUE;
 }
 
+void CKXSignalDetailsGridWnd::ClearDataRows() {
+    // A new list of nets: its rows start right below the header, on no blank row.
+    m_arrNetData.clear();
+    if (GetRowCount() >= kFirstDataRow) {
+        GridWriteScope unlock(*this);
+        RemoveRows(kFirstDataRow, GetRowCount(), kNoUpdate, gxDo);
+    }
+    DropRowIndex();
+}
+
 BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<CNetContext>& nets) {
     m_bLoaded = 0;
     m_bMultipleNets = 1;
     {
         UpdateLockScope lock(*this);
+        ClearDataRows();
         for (const CNetContext& net : nets)
             AddNetRows(design, net);
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-        SortColumn(m_nColCell);
+        SortRows(m_nColCell, TRUE);
         AppendBlankRows(kBlankRows);
     }
     m_bLoaded = 1;
@@ -140,10 +151,11 @@ BOOL CKXSignalDetailsGridWnd::LoadNetBits(CDesignContext design, const std::vect
     m_bMultipleNets = 1;
     {
         UpdateLockScope lock(*this);
+        ClearDataRows();
         for (const CNetBitContext& bit : bits)
             AddNetBitRows(design, bit);
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-        SortColumn(m_nColCell);
+        SortRows(m_nColCell, TRUE);
         AppendBlankRows(kBlankRows);
     }
     m_bLoaded = 1;
@@ -248,6 +260,7 @@ void CKXSignalDetailsGridWnd::FillConnectionRow(ROWCOL row, const CConn& conn) {
         GetAssocCompApi()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(conn.netLsb()), lu, ld, au, ad);
         SetPupdCellStyle(row, lu, ld, au, ad);
     }
+    FillCustomCells(row);
 }
 
 void CKXSignalDetailsGridWnd::FillConnectionRows(const CConn& conn) {

@@ -12,5 +12,13 @@ set(_kxsignalgrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxsignalgrid_dir}/KXSignalDetailsDump.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsDelete.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsStyle.cpp
-    ${_kxsignalgrid_dir}/KXSignalDetailsIndex.cpp)
-  list(APPEND KXTE_SIGNALGRID_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane rmx)
+    ${_kxsignalgrid_dir}/KXSignalDetailsIndex.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsSelect.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsClipboard.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsPaste.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsTerminations.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsCustom.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsModels.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsMenu.cpp)
+  list(APPEND KXTE_SIGNALGRID_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane
+       kxpropertyeditor kxclipboard kxsmall rmx)

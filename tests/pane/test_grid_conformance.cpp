@@ -4,6 +4,7 @@
 
 #include "grid/KXGridEdit.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 
 namespace {
 
@@ -50,7 +51,39 @@ struct PinGridTraits {
     }
 };
 
+struct SignalGridTraits {
+    using G = CKXSignalDetailsGridWnd;
+    static constexpr KXGridKind kKind = KXGridKind::Signal;
+
+    static G& Signal(CKXGridWnd& grid) { return static_cast<G&>(grid); }
+    static void Load(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
+        const CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
+        ASSERT_TRUE(Signal(grid).AddNetRows(design, design.net("N1")));
+    }
+    static bool Edit(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
+        for (ROWCOL r = kxsignal::kFirstDataRow; r <= grid.GetRowCount(); ++r)
+            if (grid.GetValueRowCol(r, static_cast<ROWCOL>(G::m_nColInstance)) == "U1") {
+                grid.SetCurrentCell(r, static_cast<ROWCOL>(G::m_nColInstance));
+                grid.SelectRange(CGXRange().SetRows(r), TRUE, TRUE);
+                return grid.DeleteConnections();
+            }
+        return false;
+    }
+    static bool FailingEdit(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
+        return Signal(grid).AssignConnectivityByName("NO_SUCH_INSTANCE", "1", "-1", "-1", "");
+    }
+    static void Filter(CKXGridWnd& grid, ROWCOL col, const CString& pattern) {
+        grid.SetCurrentCell(3, col);
+        Signal(grid).SetColumnFilter("", pattern);
+    }
+    static bool Dump(CKXGridWnd& grid, const char* path) { return Signal(grid).DumpSCP(path) == TRUE; }
+    static void ResizeColumnAndBroadcast(CKXGridWnd&, int col, int width) {
+        G::Columns().At(col)->m_nWidth = width;
+        G::Columns().Broadcast(G::Columns().Columns());
+    }
+};
+
 } // namespace
 
-using kKinds = ::testing::Types<PinGridTraits>;
+using kKinds = ::testing::Types<PinGridTraits, SignalGridTraits>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Kinds, GridConformance, kKinds);

@@ -1,0 +1,162 @@
+// The signal grid and the clipboard: what may be pasted where (the callbacks the
+// clipboard asks about the active signal grid's current cell), the copy of the
+// selected cells as text and as clipboard objects, and a user's copy sent to the
+// host as a script command that comes back through the pane's copy word.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "grid/KXJournalLine.h"
+#include "grid/KXScriptText.h"
+
+#include "afx/afxwin.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcontrols/KXProgressBar.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+
+using namespace kxsignal;
+
+namespace {
+
+// The current cell of the signal grid activated last; false when there is none.
+bool ActiveCell(CKXSignalDetailsGridWnd*& grid, ROWCOL& row, ROWCOL& col) {
+    grid = CKXSignalDetailsGridWnd::s_pActiveGrid;
+    row = col = GX_INVALID;
+    return grid && grid->GetSafeHwnd() && grid->GetCurrentCell(row, col);
+}
+
+// Pastes of text objects everywhere a column takes typing, of instances on the INSTANCE column.
+BOOL CanPasteTypeInColumn(int col, int type) {
+    using G = CKXSignalDetailsGridWnd;
+    if (col == G::m_nColPinNumber || col == G::m_nColPinType) return FALSE;
+    if (col == G::m_nColInstance) return type == KX_CLIP_TEXT_OBJECTS || type == 1;
+    return type == KX_CLIP_TEXT_OBJECTS;
+}
+
+} // namespace
+
+BOOL CKXSignalDetailsGridWnd::CanPasteCallback(int type) {
+    CKXSignalDetailsGridWnd* grid = nullptr;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!ActiveCell(grid, row, col)) return FALSE;
+    if (row == kFilterRow) return TRUE;
+    if (row < kFirstDataRow) return FALSE;
+    if (col == Col(m_nColTermination) && type == KX_CLIP_TERMINATIONS) return grid->CanAddTermination();
+    return CanPasteTypeInColumn(static_cast<int>(col), type);
+}
+
+BOOL CKXSignalDetailsGridWnd::CanPasteObjectType(int type) {
+    CKXSignalDetailsGridWnd* grid = nullptr;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!ActiveCell(grid, row, col)) return FALSE;
+    if (col == Col(m_nColTermination)) return FALSE;
+    return CanPasteTypeInColumn(static_cast<int>(col), type);
+}
+
+void CKXSignalDetailsGridWnd::InitCanPasteCallback() {
+    CKXImpClipBoard::InitCanPasteCallBack(&CanPasteCallback, &CanPasteObjectType);
+}
+
+BOOL CKXSignalDetailsGridWnd::CanCut() {
+    return CanPaste();
+}
+
+BOOL CKXSignalDetailsGridWnd::CanPaste() {
+    s_pActiveGrid = this;
+    return CanPasteCallback(CKXImpClipBoard::GetObjectType(1));
+}
+
+BOOL CKXSignalDetailsGridWnd::CanPasteSpecial() {
+    s_pActiveGrid = this;
+    return CanPasteObjectType(CKXImpClipBoard::GetObjectType(1));
+}
+
+// ------------------------------------------------------------------ copy
+
+void CKXSignalDetailsGridWnd::OnEditCopy() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return;
+    // Rows a key cannot name (no pin number) are copied here; keyed rows go through the host, so
+    // that the copy is echoed and journalled as the user's.
+    CString list;
+    bool keyed = row >= kFirstDataRow;
+    for (ROWCOL r : SelectedRows())
+        if (!IsRowHidden(r) && (r < kFirstDataRow || CellText(r, m_nColPinNumber).IsEmpty())) keyed = false;
+    if (keyed) GetSelectionAsList(list);
+    if (list.IsEmpty()) {
+        CopySelection();
+        return;
+    }
+    // The column goes by its key: a title may hold blanks, which the copy word reads as key fields.
+    const CKXColumnInfoClass* info = Columns().Find(static_cast<int>(col));
+    CString text;
+    text.Format("selectWindow ccp; copy pin %s %s", list.GetString(),
+                KXTclQuote(info ? info->m_strPropertyName : GetValueRowCol(kCaptionRow, col)).GetString());
+    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+}
+
+CString CKXSignalDetailsGridWnd::CopyTerminationOfRow(ROWCOL row, bool& copied) {
+    copied = false;
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetInstTermOfRow(row, msb, lsb);
+    if (!pin) return CString();
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    api->setInstTermBit(CInstTermBit(pin, msb));
+    IDTInstance* termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+    CKXImpClipBoard::CopyAssocComponents(m_designContext, msb, termination, CKXAssocCompAPI::TERMINATION);
+    copied = true;
+    return CString(termination ? termination->name() : "") + "\r\n";
+}
+
+void CKXSignalDetailsGridWnd::JournalCopiedRow() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    GetCurrentCell(row, col);
+    const CNetContext net = row >= kFirstDataRow ? GetNetOfRow(row) : CNetContext();
+    KXJournalLines(JournalHandle())
+        .Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+        .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), CellText(row, m_nColPinNumber)})
+        .End()
+        .Comment("Copy")
+        .Pane("Copy")
+        .Write();
+}
+
+void CKXSignalDetailsGridWnd::CopySelection() {
+    CGXRangeList ranges;
+    CopyRangeList(ranges, TRUE);
+    CString text;
+    CKXImpClipBoard::StartCopying();
+    const bool journal = KXJournalLines::IsRecording();
+    for (POSITION pos = ranges.GetHeadPosition(); pos;) {
+        const CGXRange range = ranges.GetNext(pos)->GetBounded(GetRowCount(), GetColCount());
+        if (range.bottom < range.top || range.bottom > GetRowCount()) continue;
+        CKXProgressBar progress("Copying Data", static_cast<int>(range.bottom - range.top), 50, 0, 0);
+        const bool termination = range.left == Col(m_nColTermination);
+        for (ROWCOL r = range.top; r <= range.bottom; ++r) {
+            if (IsRowHidden(r)) continue;
+            if (termination) {
+                bool copied = false;
+                const CString line = CopyTerminationOfRow(r, copied);
+                if (!copied) continue;
+                text += line;
+            } else {
+                const CString value = GetValueRowCol(r, range.left);
+                CKXImpClipBoard::CopyTextAsObject(value);
+                text += value + "\r\n";
+            }
+            progress.StepIt();
+            progress.PeekAndPump();
+            if (journal) JournalCopiedRow();
+        }
+    }
+    CString data;
+    CKXImpClipBoard::GetDataBuffer(data);
+    if (data.IsEmpty()) {
+        CKXImpClipBoard::EndCopying();
+        return;
+    }
+    CKXImpClipBoard::CopyCFText(text);
+    CKXImpClipBoard::SetClipboardText(data.GetString(), text.GetString());
+    CKXImpClipBoard::EndCopying();
+    CKXImpClipBoard::PutTextOnClipBoard(1, 1);
+}

@@ -1,0 +1,164 @@
+// Custom property columns of the signal grid: an instance, pin or net property
+// per column, filled with the row's value and the property's state; an edited
+// cell is echoed to the host as changeCustomColumn, which comes back as
+// ChangeCustomColumnValue and writes the values in one transaction.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "grid/KXCustomColumns.h"
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
+#include "grid/KXScriptText.h"
+
+#include "afx/afxwin.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxpropertyeditor/KXPropertyEditor.h"
+#include "rmx/schema.h"
+
+#include <memory>
+
+using namespace kxsignal;
+
+namespace {
+
+constexpr KXAttr<int> kAttrPropState{IDS_UA_PROP_STATE};
+constexpr int kStateReadOnly = 3; // shown, not editable (a row without the object)
+constexpr int kStateHidden = 8;
+
+} // namespace
+
+// ------------------------------------------------------------------ the row's objects
+
+CInstanceContext CKXSignalDetailsGridWnd::RowInstance(ROWCOL row) {
+    IInstance* instance = FindRowInstance(row);
+    return instance && m_designContext ? m_designContext.instance(instance->id()) : CInstanceContext();
+}
+
+IInstTerm* CKXSignalDetailsGridWnd::RowPin(ROWCOL row, int& msb, int& lsb) {
+    return GetInstTermOfRow(row, msb, lsb);
+}
+
+INet* CKXSignalDetailsGridWnd::RowNet(ROWCOL row, int& msb, int& lsb) {
+    const CNetContext net = GetNetOfRow(row);
+    if (!net) return nullptr;
+    msb = net->msb();
+    lsb = net->lsb();
+    return net.net();
+}
+
+// ------------------------------------------------------------------ filling
+
+CPQPropertyData* CKXSignalDetailsGridWnd::FindRowProperty(ROWCOL row, const CKXColumnInfoClass& info) {
+    const char* name = info.m_strPropertyName.GetString();
+    switch (info.m_nPropertyType) {
+    case CKXColumnInfoClass::InstProp: {
+        const CInstanceContext instance = RowInstance(row);
+        return instance ? instance.findProperty(name, true) : nullptr;
+    }
+    case CKXColumnInfoClass::PinProp: {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetInstTermOfRow(row, msb, lsb);
+        if (!pin) return nullptr;
+        const CInstTermContext term = RowInstance(row).instTerm(pin->id());
+        return msb == lsb && msb != -1 ? term.bitContext(msb).findProperty(name, true) : term.findProperty(name, true);
+    }
+    case CKXColumnInfoClass::NetProp: {
+        const CNetContext net = GetNetOfRow(row);
+        return net ? net.findProperty(name, true) : nullptr;
+    }
+    default: return nullptr;
+    }
+}
+
+void CKXSignalDetailsGridWnd::FillCustomCells(ROWCOL row) {
+    GridWriteScope scope(*this);
+    for (const auto& [name, col] : Columns().PropertyColumns()) {
+        const CKXColumnInfoClass* info = Columns().Find(col);
+        if (!info || static_cast<ROWCOL>(col) > GetColCount()) continue;
+        std::unique_ptr<CPQPropertyData> prop(FindRowProperty(row, *info));
+        const bool hasObject = info->m_nPropertyType != CKXColumnInfoClass::PinProp || GetRowPinId(row) >= 0;
+        const int state = !hasObject ? kStateReadOnly : GetPropState(prop ? static_cast<int>(prop->source()) : 0, name);
+        if (state == kStateHidden) continue;
+        CGXStyle style;
+        style.SetValue(prop ? CString(prop->value()) : CString()).SetWrapText(FALSE);
+        style.SetReadOnly(state == kStateReadOnly ? TRUE : FALSE);
+        kxattr::Put(style, kAttrPropState, state);
+        WriteCell(row, col, style);
+    }
+}
+
+bool CKXSignalDetailsGridWnd::IsCustomColumn(int col) {
+    const CKXColumnInfoClass* info = Columns().Find(col);
+    return info && info->m_nPropertyType >= CKXColumnInfoClass::InstProp &&
+           info->m_nPropertyType <= CKXColumnInfoClass::NetProp;
+}
+
+// ------------------------------------------------------------------ editing
+
+BOOL CKXSignalDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString& editedText) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    const std::vector<ROWCOL> rows = SelectedDataRows();
+    if (rows.empty() || !GetCurrentCell(row, col) || !IsCustomColumn(static_cast<int>(col))) return FALSE;
+    const CString property = Columns().Find(static_cast<int>(col))->m_strPropertyName;
+    CString values;
+    if (!bClear) {
+        // The edited text stands for every selected row.
+        CString value = editedText;
+        value.Trim();
+        for (size_t i = 0; i < rows.size(); ++i)
+            values += (i ? "," : "") + value;
+    }
+    CString text;
+    text.Format("changeCustomColumn -col %s -val %s", KXTclQuote(property).GetString(),
+                KXTclQuote(values).GetString());
+    CWnd* main = AfxGetMainWnd();
+    return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1;
+}
+
+BOOL CKXSignalDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
+    const std::vector<ROWCOL> rows = SelectedDataRows();
+    if (rows.empty()) return FALSE;
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
+    CWaitCursor wait;
+    KXCustomColumns custom(Columns(), *this);
+    const std::map<CString, int> columns = custom.ByName();
+    CKXGridEdit edit(*this, "Change Property", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    KXJournalLines journal(JournalHandle());
+    bool written = false;
+    for (POSITION pos = values.GetStartPosition(); pos;) {
+        CString name, value;
+        values.GetNextAssoc(pos, name, value);
+        const auto found = columns.find(name);
+        if (found == columns.end()) continue;
+        if (const int comma = value.Find(','); comma >= 0) value = value.Left(comma);
+        value.Trim();
+        for (ROWCOL r : rows) {
+            CString old = CellText(r, found->second);
+            old.Trim();
+            if (value.CompareNoCase(old) != 0) {
+                const int state = KXRowAttrs(*this, r).Get(Col(found->second), kAttrPropState);
+                const KXCustomColumns::Verdict verdict = KXCustomColumns::Check(name, value, state);
+                if (verdict != KXCustomColumns::Verdict::Ok) {
+                    KXCustomColumns::Report(verdict, name, value);
+                    return FALSE; // the bracket discards what this call wrote
+                }
+                if (custom.Write(*edit.Transaction(), m_designContext, r, found->second, name, value)) written = true;
+            }
+            // The row is named as the automation selects it, so that a replay writes the same cell.
+            const CNetContext net = GetNetOfRow(r);
+            journal.Call("Slp()", "Select", {net ? CString(net->name()) : CellText(r, m_nColSignalName)})
+                .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), CellText(r, m_nColPinNumber)})
+                .Comment("Add Value in Customized Column")
+                .Pane("ChangePropValue", {name, value})
+                .End();
+        }
+    }
+    if (!written || !edit.Commit()) return FALSE;
+    journal.Write();
+    MarkModified();
+    for (ROWCOL r : rows)
+        FillCustomCells(r);
+    return TRUE;
+}

@@ -1,0 +1,125 @@
+// Pasting into the signal grid: clipboard text into the filter row (a filter,
+// echoed to the host), or into the current column of the selected rows, where
+// each row takes its line as if the user had typed it; all rows of one paste
+// are one transaction.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "grid/KXGridEdit.h"
+
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcontrols/KXProgressBar.h"
+
+#include <memory>
+
+using namespace kxsignal;
+
+namespace {
+
+constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
+
+// The lines of a clipboard text; a carriage return before a line feed is dropped.
+std::vector<CString> SplitLines(const CString& text) {
+    std::vector<CString> lines;
+    int start = 0;
+    for (int at = text.Find('\n'); at >= 0; at = text.Find('\n', start)) {
+        CString line = text.Mid(start, at - start);
+        if (line.Right(1) == "\r") line = line.Left(line.GetLength() - 1);
+        lines.push_back(line);
+        start = at + 1;
+    }
+    if (start < text.GetLength()) lines.push_back(text.Mid(start));
+    return lines;
+}
+
+} // namespace
+
+BOOL CKXSignalDetailsGridWnd::Paste(CString&, BOOL bPasteSpecial) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return FALSE;
+    if (row == kFilterRow && PasteIntoFilterCell(col)) return TRUE;
+    const BOOL termination = col == Col(m_nColTermination);
+    if (!CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, termination, bPasteSpecial ? 1 : 0, 0, 0, 0, 1))
+        return FALSE;
+    return termination ? PasteTerminationsInTransaction() : AddConnections();
+}
+
+BOOL CKXSignalDetailsGridWnd::PasteFromClipboardViewer(int nItem, int) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return FALSE;
+    if (row == kFilterRow && PasteIntoFilterCell(col)) return TRUE;
+    const BOOL termination = col == Col(m_nColTermination);
+    CKXImpClipBoard::ProcessDataForPaste(4, nullptr, nItem - 1, termination, 0, 0, 0, 0, 1);
+    return termination ? PasteTerminationsInTransaction() : AddConnections();
+}
+
+BOOL CKXSignalDetailsGridWnd::PasteIntoFilterCell(ROWCOL col) {
+    if (IsCellReadOnly(kFilterRow, col)) return FALSE; // the general road
+    CString text;
+    CKXImpClipBoard::GetCFText(text);
+    text.TrimRight("\r\n");
+    return TypeIntoCell(kFilterRow, col, text) ? TRUE : FALSE;
+}
+
+bool CKXSignalDetailsGridWnd::TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text) {
+    if (!SetCurrentCell(row, col, kSelectCell)) return false;
+    CGXControl* control = GetCurrentCellControl();
+    if (!control) return false;
+    control->SetActive(TRUE);
+    control->SetCurrentText(text);
+    control->SetModify(TRUE);
+    TransferCurrentCell(TRUE);
+    if (!control->IsActive()) return true;
+    // Refused: the cell keeps its stored value.
+    control->SetActive(FALSE);
+    control->Reset();
+    return false;
+}
+
+bool CKXSignalDetailsGridWnd::IsCellReadOnly(ROWCOL row, ROWCOL col) {
+    CGXStyle style;
+    ComposeStyleRowCol(row, col, &style);
+    return style.GetIncludeReadOnly() && style.GetReadOnly();
+}
+
+std::vector<ROWCOL> CKXSignalDetailsGridWnd::VisibleRowsFrom(ROWCOL first, size_t count) {
+    std::vector<ROWCOL> rows;
+    for (ROWCOL r = first; r <= GetRowCount() && rows.size() < count; ++r)
+        if (!IsRowHidden(r)) rows.push_back(r);
+    return rows;
+}
+
+BOOL CKXSignalDetailsGridWnd::AddConnections() {
+    ROWCOL current = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(current, col)) return FALSE;
+    CString text;
+    CKXImpClipBoard::GetCFText(text);
+    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
+        control->ReplaceSel(text);
+        return TRUE;
+    }
+    const std::vector<CString> lines = SplitLines(text);
+    std::vector<ROWCOL> rows = SelectedRows();
+    if (lines.empty() || rows.empty()) return FALSE;
+    // Several lines on one row: the lines fill the visible rows from it down.
+    if (lines.size() > 1 && rows.size() == 1) rows = VisibleRowsFrom(rows.front(), lines.size());
+    CKXGridEdit edit(*this, "Add Conn", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    SetSelection(nullptr); // each row commits its own line
+    CKXProgressBar progress("Adding Connections", static_cast<int>(rows.size()), 50, 0, 0);
+    const bool instanceColumn = col == Col(m_nColInstance);
+    bool any = false;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        progress.StepIt();
+        progress.PeekAndPump();
+        if (lines.size() > 1 && i >= lines.size()) break;
+        const ROWCOL r = rows[i];
+        if (r < kFirstDataRow || IsRowHidden(r)) continue;
+        if (!instanceColumn && CellText(r, m_nColInstance).IsEmpty()) continue;
+        if (IsCellReadOnly(r, col)) continue;
+        if (!TypeIntoCell(r, col, lines.size() == 1 ? lines.front() : lines[i])) break;
+        any = true;
+    }
+    // Nothing taken: the bracket discards what it began.
+    return any && edit.Commit();
+}

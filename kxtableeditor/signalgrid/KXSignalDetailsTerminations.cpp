@@ -1,0 +1,446 @@
+// Terminations on the pins of the signal grid's rows. The components, their
+// rules and their nets belong to the associated-components library; the grid
+// points it at the pin bits of the selected rows, inside one grid edit, and
+// rewrites the rows' termination cells afterwards.
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXGridSite.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXProgressBar.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxsmall/ISysObjectServer.h"
+#include "rmx/schema.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <set>
+
+using namespace kxsignal;
+
+namespace {
+
+constexpr int kTermination = CKXAssocCompAPI::TERMINATION;
+
+// The name of the system object of a pin bit; empty when there is no server or no such object.
+CString SysObjectNameOf(const CInstTermBitContext& bit) {
+    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
+    if (!server || !bit) return CString();
+    char* name = server->GetSysObjectName(bit);
+    const CString text = name ? name : "";
+    if (name) server->FreeName(name);
+    return text;
+}
+
+} // namespace
+
+CString CKXSignalDetailsGridWnd::GetSysObjectName(int id) {
+    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
+    if (!server) return CString();
+    char* name = server->GetSysObjectName(static_cast<long>(id));
+    const CString text = name ? name : "";
+    if (name) server->FreeName(name);
+    return text;
+}
+
+CKXAssocCompAPI* CKXSignalDetailsGridWnd::GetAssocCompApi() {
+    if (!m_pAssocCompApi) m_pAssocCompApi = std::make_unique<CKXAssocCompAPI>();
+    m_pAssocCompApi->setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer
+                                                             : m_designContext.server());
+    m_pAssocCompApi->setDesignContext(m_designContext);
+    return m_pAssocCompApi.get();
+}
+
+std::vector<CInstTermBit> CKXSignalDetailsGridWnd::RowPinBits(ROWCOL row) {
+    std::vector<CInstTermBit> bits;
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetInstTermOfRow(row, msb, lsb);
+    if (!pin) return bits;
+    for (int b = std::max(msb, lsb); b >= std::min(msb, lsb); --b)
+        bits.emplace_back(pin, b);
+    return bits;
+}
+
+// ------------------------------------------------------------------ queries
+
+BOOL CKXSignalDetailsGridWnd::IsTerminationCellCurrent() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    return GetCurrentCell(row, col) && row >= kFirstDataRow && col == Col(m_nColTermination);
+}
+
+IDTInstance* CKXSignalDetailsGridWnd::GetAssociatedInstanceOfCurrentPin() {
+    const std::vector<ROWCOL> rows = SelectedRows();
+    if (rows.size() != 1 || rows.front() < kFirstDataRow) return nullptr;
+    if (CGXControl* c = GetControl(rows.front(), Col(m_nColPinName)); c && c->IsActive()) return nullptr;
+    const std::vector<CInstTermBit> bits = RowPinBits(rows.front());
+    if (bits.empty()) return nullptr;
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    api->setInstTermBit(bits.front());
+    return api->getAssociatedInstance(kTermination);
+}
+
+BOOL CKXSignalDetailsGridWnd::HasTermination() {
+    return GetAssociatedInstanceOfCurrentPin() ? TRUE : FALSE;
+}
+
+BOOL CKXSignalDetailsGridWnd::CanAddTermination() {
+    if (IsReadOnlyWindow()) return FALSE;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < kFirstDataRow || !m_designContext) return FALSE;
+    if (CGXControl* c = GetCurrentCellControl(); c && c->IsActive()) return FALSE;
+    const CString instanceName = CellText(row, m_nColInstance);
+    if (instanceName.IsEmpty() || CellText(row, m_nColPinName).IsEmpty()) return FALSE;
+    IInstance* instance = m_designContext.design()->findInstance(instanceName.GetString());
+    // A block instance cannot take terminations.
+    if (!instance || instance->containedDesign()) return FALSE;
+    const CNetContext net = GetNetOfRow(row);
+    return net && !CKXGenUtils::IsNC(net->name()) ? TRUE : FALSE;
+}
+
+BOOL CKXSignalDetailsGridWnd::CheckTerminationTarget(ROWCOL row, BOOL bShowMessage) {
+    for (const CInstTermBit& bit : RowPinBits(row))
+        for (ISchemaObject* object : bit.beginSchemaObject()) {
+            if (object->objectType() != 'R') continue;
+            auto* pair = dynamic_cast<IDPInstTerm*>(object);
+            IDPConn* conn = pair ? pair->dpConn() : nullptr;
+            if (!conn) break;
+            for (IDTInstance* dt : conn->beginAssociatedDTInstance()) {
+                if (bShowMessage) CKXErrorHandler::MessageBoxOk("KXTABLE-157", dt->name());
+                return FALSE;
+            }
+            break;
+        }
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ deleting
+
+BOOL CKXSignalDetailsGridWnd::DeleteTerminationOfPin(CTransaction& tx, const CInstTermBit& bit) {
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    api->setTransaction(&tx, true);
+    api->setInstTermBit(bit);
+    const BOOL deleted = api->getAssociatedInstance(kTermination) && api->deleteAssocCompInstance(kTermination);
+    api->setTransaction(nullptr, true);
+    return deleted;
+}
+
+BOOL CKXSignalDetailsGridWnd::DeleteTerminations() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
+    const std::vector<ROWCOL> rows = SelectedRows();
+    CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
+    CTransaction* tx = edit.Transaction();
+    if (!tx) return FALSE;
+    bool any = false;
+    for (ROWCOL r : rows)
+        for (const CInstTermBit& bit : RowPinBits(r))
+            if (DeleteTerminationOfPin(*tx, bit)) any = true;
+    // Nothing deleted: the bracket discards what it began.
+    if (!any || !edit.Commit()) return FALSE;
+    MarkModified();
+    RefreshTerminationCell(rows);
+    return TRUE;
+}
+
+int CKXSignalDetailsGridWnd::RefreshTerminationCell(const std::vector<ROWCOL>& rows) {
+    int refreshed = 0;
+    for (ROWCOL r : rows) {
+        if (r < kFirstDataRow || r > GetRowCount()) continue;
+        SetBitsConnectedRow(r, Col(m_nColTermination));
+        ++refreshed;
+    }
+    return refreshed;
+}
+
+// ------------------------------------------------------------------ pasting
+
+bool CKXSignalDetailsGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& typeText,
+                                                    const CString& nameText, const CString& data) {
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetInstTermOfRow(row, msb, lsb);
+    INet* shown = GetShownNet();
+    if (!pin || !shown) return true; // nothing to paste on: not a failure
+    if (!CheckTerminationTarget(row, FALSE)) return false;
+    bool ok = true;
+    for (const CInstTermBit& bit : RowPinBits(row)) {
+        const CInstanceContext instance = m_designContext.instance(pin->instance()->id());
+        if (!instance || instance->containedDesign()) {
+            ok = false;
+            continue;
+        }
+        if (SysObjectNameOf(instance.instTerm(pin->id()).bitContext(bit.bit())).IsEmpty()) {
+            ok = false;
+            continue;
+        }
+        if (data.IsEmpty()) continue;
+        if (!CKXImpClipBoard::PasteAssocComponents(t, bit, nullptr, CNetBit(shown, -1), instance, data, typeText,
+                                                   nameText, pin->name(), kTermination, 0))
+            ok = false;
+    }
+    return ok;
+}
+
+bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t) {
+    if (!t) return false;
+    std::vector<ROWCOL> work = SelectedRows();
+    CString buffer;
+    CKXImpClipBoard::GetTerminationBuffer(buffer);
+    CKXProgressBar progress("Pasting Termination(s):", static_cast<int>(work.size()), 50, 0, 0);
+    bool pasted = false, failed = false, first = true, oneForAll = false;
+    while (!buffer.IsEmpty() && !work.empty()) {
+        int kind = 0, number = 0;
+        CString typeText, nameText, data;
+        const int length = CKXImpClipBoard::GetAssocCompInfo(buffer, kind, number, typeText, nameText, data);
+        if (length <= 0) break;
+        buffer.Delete(0, length);
+        while (buffer.Left(2) == "\r\n")
+            buffer.Delete(0, 2);
+        // A single item goes to every selected row; several go one to a row.
+        if (first && buffer.IsEmpty()) oneForAll = true;
+        first = false;
+        if (kind != kTermination) continue;
+        const size_t targets = oneForAll ? work.size() : 1;
+        for (size_t i = 0; i < targets && !work.empty(); ++i) {
+            const ROWCOL row = work.front();
+            work.erase(work.begin());
+            progress.StepIt();
+            progress.PeekAndPump();
+            if (PasteTerminationOnRow(t, row, typeText, nameText, data))
+                pasted = true;
+            else
+                failed = true;
+        }
+    }
+    if (failed) CKXErrorHandler::MessageBoxOk("KXTABLE-118");
+    return pasted;
+}
+
+BOOL CKXSignalDetailsGridWnd::PasteTerminationsInTransaction() {
+    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
+    const std::vector<ROWCOL> rows = SelectedRows();
+    CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Paste Termination",
+                     CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    GetAssocCompApi()->resetPreCommitObjects();
+    // A failed paste leaves nothing of it: the bracket discards.
+    if (!PasteTerminations(edit.Transaction()) || !edit.Commit()) return FALSE;
+    MarkModified();
+    RefreshTerminationCell(rows);
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ adding from the dialog
+
+void CKXSignalDetailsGridWnd::OnAddTermination() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (GetCurrentCell(row, col)) AddTermination(row, Col(m_nColTermination));
+}
+
+BOOL CKXSignalDetailsGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    if (nRow >= kFirstDataRow && nCol == Col(m_nColTermination)) {
+        AddTermination(nRow, nCol);
+        return TRUE;
+    }
+    return CKXGridWnd::OnLButtonDblClkRowCol(nRow, nCol, nFlags, pt);
+}
+
+std::vector<ROWCOL> CKXSignalDetailsGridWnd::TerminationTargets() {
+    std::vector<ROWCOL> rows;
+    for (ROWCOL r : SelectedDataRows())
+        if (GetRowPinId(r) >= 0 && CheckTerminationTarget(r, TRUE)) rows.push_back(r);
+    return rows;
+}
+
+bool CKXSignalDetailsGridWnd::CheckTerminationBit(const CInstTermBit& bit, bool severalRows) {
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    api->setInstTermBit(bit);
+    const bool existing = api->getAssociatedInstance(kTermination) != nullptr;
+    if (severalRows && existing) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-114");
+        return false;
+    }
+    const CInstanceContext instance = RowInstanceOfPin(bit.instTerm());
+    if (SysObjectNameOf(instance.instTerm(bit.instTerm()->id()).bitContext(bit.bit())).IsEmpty()) {
+        if (!existing) {
+            CKXErrorHandler::MessageBoxOk(Site() && Site()->OpenMode() == 3 ? "KXTABLE-200" : "KXTABLE-142");
+            return false;
+        }
+    }
+    // A bit with a termination takes the dialog's choice in place of it.
+    if (existing) api->m_bHasAssociatedInstance = true;
+    return true;
+}
+
+CInstanceContext CKXSignalDetailsGridWnd::RowInstanceOfPin(IInstTerm* pin) {
+    return pin && pin->instance() && m_designContext ? m_designContext.instance(pin->instance()->id())
+                                                     : CInstanceContext();
+}
+
+void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
+    if (row < kFirstDataRow || col != Col(m_nColTermination) || !CanAddTermination()) return;
+    if (IsReadOnlyWindow()) {
+        Refuse(TRUE, "KXPANE-178");
+        return;
+    }
+    const std::vector<ROWCOL> rows = TerminationTargets();
+    if (rows.empty()) return;
+    CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
+                     CKXGridEdit::kJoinOpen);
+    if (!edit) return;
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    api->setTransaction(edit.Transaction(), true);
+    api->setHierarchyDesignContext(m_designContext);
+    api->setKindOfOperation(kTermination);
+    api->m_bHasAssociatedInstance = false;
+    api->m_bApplied = false;
+    bool shown = false, accepted = false, stop = false;
+    for (ROWCOL r : rows) {
+        const std::vector<CInstTermBit> bits = RowPinBits(r);
+        api->setMultipleSelection(rows.size() > 1 || bits.size() > 1);
+        for (const CInstTermBit& bit : bits) {
+            if (!CheckTerminationBit(bit, rows.size() > 1)) {
+                api->setTransaction(nullptr, true);
+                return; // the bracket discards what was added
+            }
+            if (!shown) {
+                shown = true;
+                accepted = api->invokeTerminationDialog(stop, false, true) != FALSE;
+                if (!accepted) break;
+            } else if (accepted && !api->AddTermination(0)) {
+                accepted = false;
+            }
+        }
+        if (stop || !accepted) break;
+    }
+    const bool applied = accepted || api->m_bApplied;
+    api->setTransaction(nullptr, true);
+    api->m_bApplied = false;
+    if (!applied || !edit.Commit()) return;
+    MarkModified();
+    RefreshTerminationCell(rows);
+}
+
+// ------------------------------------------------------------------ scripted adding and editing
+
+namespace {
+
+CString TextAt(const CStringArray* list, INT_PTR i) {
+    return list && i < list->GetSize() ? list->GetAt(i) : CString();
+}
+
+CStringArray* ListAt(CObArray* lists, INT_PTR i) {
+    return lists && i < lists->GetSize() ? static_cast<CStringArray*>(lists->GetAt(i)) : nullptr;
+}
+
+// The replay flag set for the whole of a scripted termination edit, put back afterwards.
+class ReplayScope {
+public:
+    ReplayScope() : m_saved(CKXShareGlobalData::m_bReplay) { CKXShareGlobalData::m_bReplay = 1; }
+    ~ReplayScope() { CKXShareGlobalData::m_bReplay = m_saved; }
+    ReplayScope(const ReplayScope&) = delete;
+    ReplayScope& operator=(const ReplayScope&) = delete;
+
+private:
+    BOOL m_saved;
+};
+
+} // namespace
+
+CKXAssocCompAPI* CKXSignalDetailsGridWnd::PrepareAssocCompApi(CTransaction* t, const CString& type) {
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    api->setTransaction(t, true);
+    api->setHierarchyDesignContext(m_designContext);
+    api->setKindOfOperation(kTermination);
+    api->m_strName = type;
+    api->getLCVPropFromSetup(true);
+    api->readSignals();
+    api->m_bHasAssociatedInstance = false;
+    return api;
+}
+
+BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
+                                                     CStringArray* views, CStringArray* physNames,
+                                                     CStringArray* values, CObArray* keyLists, CObArray* instLists,
+                                                     CString delay, CString high, CString low, int parts) {
+    ReplayScope replay;
+    if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
+    const std::vector<ROWCOL> rows = TerminationTargets();
+    if (rows.empty()) return Refuse(TRUE, "KXTABLE-210");
+    CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
+                     CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), type);
+    std::vector<CString> ids;
+    api->getSlotIds(ids);
+    if (ids.empty() || static_cast<int>(ids.size()) != parts) return Refuse(TRUE, "KXTABLE-210");
+    int given = 0;
+    for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
+        if (TextAt(libs, i).IsEmpty()) continue;
+        if (!api->AddTerminationInstance(ids[static_cast<size_t>(std::min<INT_PTR>(i, parts - 1))], TextAt(libs, i),
+                                         TextAt(cells, i), TextAt(views, i), TextAt(physNames, i), TextAt(values, i),
+                                         nullptr, ListAt(keyLists, i), ListAt(instLists, i)))
+            return FALSE; // the bracket discards
+        ++given;
+    }
+    api->setDelayConstraint(delay);
+    if (!high.IsEmpty()) api->SetTerminationSignal(high, "High");
+    if (!low.IsEmpty()) api->SetTerminationSignal(low, "Low");
+    bool added = false;
+    for (ROWCOL r : rows)
+        for (const CInstTermBit& bit : RowPinBits(r)) {
+            if (!CheckTerminationBit(bit, rows.size() > 1)) return FALSE;
+            api->setInstTermBit(bit);
+            if (api->AddTermination(0)) added = true;
+        }
+    api->setTransaction(nullptr, true);
+    if (!added || !edit.Commit()) return FALSE;
+    MarkModified();
+    RefreshTerminationCell(rows);
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
+                                              CMapStringToString*, CMapStringToString*, CString delay, CString high,
+                                              CString low, int count, int byRefDes) {
+    ReplayScope replay;
+    IDTInstance* termination = GetAssociatedInstanceOfCurrentPin();
+    if (!termination || IsReadOnlyWindow()) return FALSE;
+    const std::vector<ROWCOL> rows = TerminationTargets();
+    CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Edit Termination",
+                     CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), termination->name());
+    if (api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-210");
+    std::set<CString> names;
+    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i)
+        names.insert(designators->GetAt(i));
+    std::map<CString, CString> renames;
+    for (POSITION pos = oldToNew ? oldToNew->GetStartPosition() : nullptr; pos;) {
+        CString from, to;
+        oldToNew->GetNextAssoc(pos, from, to);
+        renames[from] = to;
+    }
+    bool edited = false;
+    for (ROWCOL r : rows)
+        for (const CInstTermBit& bit : RowPinBits(r)) {
+            api->setInstTermBit(bit);
+            CString d = delay, h = high, l = low;
+            KXPropListMap keyProps, instProps;
+            if (!api->EditTermination(names, renames, d, h, l, keyProps, instProps, byRefDes)) return FALSE;
+            edited = true;
+        }
+    api->setTransaction(nullptr, true);
+    if (!edited || !edit.Commit()) return FALSE;
+    MarkModified();
+    RefreshTerminationCell(rows);
+    return TRUE;
+}

@@ -1,0 +1,112 @@
+// Custom property columns of the signal grid: filled from the design, edited by
+// typing (echoed as changeCustomColumn) and by automation, undone, replayed.
+#include "SignalGridTestSupport.h"
+
+#include "kxcommon/KXCustomizeAPI.h"
+#include "kxpropertyeditor/KXPropertyEditor.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class SignalCustom : public SignalGridTest {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        SignalGridTest::BuildDesign(b);
+        b.prop("@J2", "VOLT", "3V3", KX_SRC_LOCAL);
+    }
+    void TearDown() override {
+        CKXCustomizeAPI::Reset();
+        CKXCustomizeAPI::setCustomizationOrigin("SCP");
+        CKXCustomizeAPI::Initialize(false);
+        if (Grid()) Grid()->InitColumnInfo();
+        SignalGridTest::TearDown();
+    }
+    // Shows N1 with a VOLT (instance) and a SPEED (pin) column after the default ones.
+    void ShowWithCustomColumns() {
+        ASSERT_TRUE(Open());
+        Run("kx::show slp N1");
+        CStringArray entries;
+        for (const char* e : {"START_BIT|Start Bit|6s|DEFAULT|SHOW", "END_BIT|End Bit|6s|DEFAULT|SHOW",
+                              "CELL|Cell|12s|DEFAULT|SHOW", "INSTANCE|Instance|12s|DEFAULT|SHOW",
+                              "LOCATION|Ref Des|8s|DEFAULT|SHOW", "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
+                              "PN|Pin Number|8s|DEFAULT|SHOW", "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
+                              "TERMINATION|Termination|12s|DEFAULT|SHOW", "PUPD|Pull Up/Down|10s|DEFAULT|SHOW",
+                              "VOLT|Volt|8s|INSTPROP|SHOW", "SPEED|Speed|8s|PINPROP|SHOW"})
+            entries.Add(e);
+        CKXCustomizeAPI::setCustomizationOrigin("SCP");
+        ASSERT_TRUE(CKXCustomizeAPI::parseFile(entries, false));
+        Grid()->InitColumnInfo();
+        Run("kx::show slp FREE");
+        Run("kx::show slp N1");
+        ASSERT_GT(Volt(), 0);
+    }
+    int Volt() { return G::Columns().ColumnOfKey("VOLT"); }
+    int Speed() { return G::Columns().ColumnOfKey("SPEED"); }
+    std::string Num(long n) { return std::to_string(n); }
+};
+
+TEST_F(SignalCustom, CellsShowThePropertiesOfTheRowsObjects) {
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    EXPECT_EQ(std::string(Cell(row, Volt())), "3V3");
+    EXPECT_EQ(std::string(Cell(row, Speed())), "");
+}
+
+TEST_F(SignalCustom, TypingAValueChangesThePropertyInOneUndoableStepThatReplays) {
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    Echoes();
+    EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(Volt()) + " 5V"), "1");
+    bool echoed = false;
+    for (const std::string& e : Echoes())
+        if (e.find("changeCustomColumn -col \"VOLT\" -val \"5V\"") != std::string::npos) echoed = true;
+    EXPECT_TRUE(echoed);
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "5V");
+    EXPECT_EQ(std::string(Cell(row, Volt())), "5V");
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("ChangePropValue(\"VOLT\",\"5V\")"), std::string::npos) << journal;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "3V3");
+    EXPECT_EQ(std::string(Cell(row, Volt())), "3V3");
+    std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << journal.substr(journal.find("set "));
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "5V");
+}
+
+TEST_F(SignalCustom, AutomationWritesThePinPropertyAndTheSameValueWritesNothing) {
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColInstance));
+    Run("kx::pane ChangePropValue SPEED fast");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2.S SPEED"), "fast");
+    EXPECT_EQ(std::string(Cell(row, Speed())), "fast");
+    // The same value in other letters changes nothing: no transaction, no undo step.
+    CMapStringToString values;
+    values.SetAt("SPEED", "FAST");
+    EXPECT_FALSE(Grid()->ChangeCustomColumnValue(values));
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2.S SPEED"), "fast");
+    // A column the grid does not have is refused by the word.
+    Messages();
+    EXPECT_NE(Run("changeCustomColumn pin -col NOPE -val x"), "1");
+}
+
+TEST_F(SignalCustom, ARequiredPropertyCannotBeEmptied) {
+    KXRegisterPropRule("VOLT", KX_RULE_REQUIRED);
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColInstance));
+    CMapStringToString values;
+    values.SetAt("VOLT", "");
+    EXPECT_FALSE(Grid()->ChangeCustomColumnValue(values));
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "3V3");
+    KXClearPropRules();
+}
+
+} // namespace

@@ -1,0 +1,68 @@
+// Several nets in one signal grid, a bit named by a three-field key, and a
+// window opened read-only.
+#include "SignalGridTestSupport.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class SignalLists : public SignalGridTest {
+protected:
+    std::string Num(long n) { return std::to_string(n); }
+    std::string ReadFile(const std::filesystem::path& path) {
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(SignalLists, SeveralNetsFillTheRowsFromTheFirstDataRowAndTheDumpHoldsThemAll) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::show slp DATA N1"), "1");
+    ASSERT_NE(Grid(), nullptr);
+    const int rows = FilledRows();
+    EXPECT_GE(rows, 2);
+    EXPECT_FALSE(Cell(kxsignal::kFirstDataRow, G::m_nColInstance).IsEmpty());
+    const auto dump = m_dir / "dump.txt";
+    EXPECT_EQ(Run("dumpGrid pin " + dump.string()), "1");
+    const std::string text = ReadFile(dump);
+    EXPECT_NE(text.find("---SCP Dump for net: DATA N1---"), std::string::npos) << text;
+    EXPECT_NE(text.find("J1"), std::string::npos) << text;
+    EXPECT_NE(text.find("J2"), std::string::npos) << text;
+    // Showing the list again gives the same rows, not twice as many.
+    EXPECT_EQ(Run("kx::show slp DATA N1"), "1");
+    EXPECT_EQ(FilledRows(), rows);
+}
+
+TEST_F(SignalLists, AThreeFieldKeyConnectsThatBit) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA");
+    EXPECT_EQ(Run("addConnection pin J2:23:1"), "1");
+    EXPECT_NE(Netlist().find("J2 P<3> DATA<1>"), std::string::npos) << Netlist();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist().find("J2 P<3>"), std::string::npos);
+}
+
+TEST_F(SignalLists, AReadOnlyWindowRefusesEveryEdit) {
+    ASSERT_TRUE(Open("work.board:sch", 2));
+    Run("kx::show slp N1");
+    ASSERT_NE(Grid(), nullptr);
+    const std::string before = Netlist();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(G::m_nColPinNumber) + " 24"), "0");
+    EXPECT_EQ(Run("addConnection pin J1:15"), "0");
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColInstance));
+    Run("kx::key ccp Delete");
+    EXPECT_FALSE(Grid()->DeleteConnections());
+    EXPECT_EQ(Run("assignModel pin M1 [list 25 J2 -1 -1]"), "0");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_NE(Run("kx::prop work.board:sch@J2.S PIN_SIGNAL_MODEL").rfind("error", 0), std::string::npos);
+    // Looking is allowed: sort and filter still work.
+    EXPECT_EQ(Run("sort pin Instance"), "1");
+    EXPECT_EQ(Run("filterRows pin -col Instance -filter J2"), "1");
+}
+
+} // namespace

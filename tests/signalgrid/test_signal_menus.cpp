@@ -1,0 +1,58 @@
+// The signal grid's right-button menus and keys through the host's hands.
+#include "SignalGridTestSupport.h"
+
+namespace {
+
+class SignalMenus : public SignalGridTest {
+protected:
+    std::string Num(long n) { return std::to_string(n); }
+};
+
+TEST_F(SignalMenus, TheColumnMenuHidesAndShowsAColumnInEverySignalGrid) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const int col = G::m_nColLocation;
+    ASSERT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
+    Run("kx::answer menu * " + Num(2024 + col - 1));
+    EXPECT_EQ(Run("kx::click ccp 1 " + Num(G::m_nColCell) + " right"), "1");
+    EXPECT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
+    EXPECT_EQ(Run("kx::window ccp").find("Ref Des"), std::string::npos);
+    // A grid shown afterwards follows the model.
+    Run("kx::show slp FREE");
+    EXPECT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
+    Run("kx::answer menu * " + Num(2024 + col - 1));
+    Run("kx::click ccp 1 " + Num(G::m_nColCell) + " right");
+    EXPECT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
+    // Signal Name is grayed: choosing it changes nothing.
+    const int signalShown = G::Columns().At(G::m_nColSignalName)->m_bVisible;
+    Run("kx::answer menu * 2024");
+    Run("kx::click ccp 1 " + Num(G::m_nColCell) + " right");
+    EXPECT_EQ(G::Columns().At(G::m_nColSignalName)->m_bVisible, signalShown);
+    EXPECT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
+}
+
+TEST_F(SignalMenus, TheRowMenuRunsItsCommandOnTheClickedRow) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    ASSERT_EQ(Run("addConnection pin J2:24"), "1");
+    const ROWCOL row = Row("J2", "P<4>");
+    ASSERT_NE(row, 0u);
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColInstance));
+    Run("kx::answer menu * 35264");
+    EXPECT_EQ(Run("kx::click ccp " + Num(row) + " " + Num(G::m_nColInstance) + " right"), "1");
+    EXPECT_EQ(Netlist().find("J2 P<4> FREE"), std::string::npos);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_NE(Netlist().find("J2 P<4> FREE"), std::string::npos);
+}
+
+TEST_F(SignalMenus, InsertAddsABlankRowAtTheEnd) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const ROWCOL rows = Grid()->GetRowCount();
+    Run("kx::select ccp " + Num(kxsignal::kFirstDataRow) + " " + Num(G::m_nColCell));
+    EXPECT_EQ(Run("kx::key ccp Insert"), "1");
+    EXPECT_EQ(Grid()->GetRowCount(), rows + 1);
+    EXPECT_TRUE(Cell(rows + 1, G::m_nColInstance).IsEmpty());
+}
+
+} // namespace
