@@ -48,11 +48,17 @@ void CKXInstanceDetailsGridWnd::WriteTerminationCell(ROWCOL row, const CString& 
     CGXStyle style;
     style.SetControl(Id(GX_IDS_CTRL_STATIC)).SetValue(type).SetReadOnly(TRUE).SetEnabled(enabled);
     style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
-    CGXStyle name;
-    GetStyleRowCol(row, Col(m_nColPinName), name);
-    CString level = "noval";
-    if (name.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))) level = name.GetUserAttribute(Id(IDS_UA_ROW_LEVEL)).GetValue();
-    style.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
+    // The cell keeps the level its row's fill gave it; a cell without one takes the pin name's.
+    CGXStyle current;
+    GetStyleRowCol(row, Col(m_nColTermination), current);
+    if (!current.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))) {
+        CGXStyle name;
+        GetStyleRowCol(row, Col(m_nColPinName), name);
+        CString level = "noval";
+        if (name.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL)))
+            level = name.GetUserAttribute(Id(IDS_UA_ROW_LEVEL)).GetValue();
+        style.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
+    }
     kxgrid::GridWriteScope write(*this);
     SetStyleRange(CGXRange(row, Col(m_nColTermination)), style, gxOverride, 0, kNoUpdate, gxDo);
 }
