@@ -3,6 +3,7 @@
 #include "grid/KXGridWnd.h"
 
 #include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
 
 CKXGridEdit::CKXGridEdit(CKXGridWnd& grid, const char* name, Mode mode) : m_grid(grid) {
     Begin(grid.m_designContext, name, mode);
@@ -35,8 +36,20 @@ CTransaction* CKXGridEdit::Transaction() const {
     return m_active ? CKXTransaction::GetCurrentTransactionObj() : nullptr;
 }
 
+bool CKXGridEdit::ChangedAnything() const {
+    if (CKXTransaction::IsConnTransactionCommitted()) return true;
+    const CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    // A command the grid recorded in the edit's step (a comment, an order) is a change of its own.
+    return (transaction && transaction->hasPendingChanges()) || m_grid.m_nUndoStepMode == kUndoStepJoin;
+}
+
 BOOL CKXGridEdit::Commit() {
     if (!m_active) return FALSE;
+    if (m_owned && !ChangedAnything()) {
+        // An edit of nothing is no edit: no undo step, no journal line, and the caller learns it.
+        Discard();
+        return FALSE;
+    }
     m_active = false;
     if (!m_owned) return TRUE;
     m_owned = false;

@@ -20,6 +20,7 @@ list(APPEND KXTE_SOURCES
   ${_kxgrid_dir}/KXCustomColumns.cpp
   ${_kxgrid_dir}/KXGridDump.cpp
   ${_kxgrid_dir}/KXJournalLine.cpp
+  ${_kxgrid_dir}/KXReplaySteps.cpp
   ${_kxgrid_dir}/KXRowIndex.cpp)
 list(APPEND KXTE_PROVIDERS gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr kxerrorhandler kxcommon)
 set_property(GLOBAL PROPERTY KXGRID_FULL_BUILT ON)

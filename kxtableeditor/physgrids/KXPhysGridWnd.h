@@ -66,6 +66,7 @@ public:
     BOOL CanAddPupd() override { return FALSE; }
     BOOL CanSwapSignals() override { return FALSE; }
     BOOL CanCut() override { return FALSE; }
+    BOOL CanCopy() override { return TRUE; } // both physical grids copy (OnEditCopy)
 
     // Sends a script line to the host's main window; TRUE when the host took it.
     static BOOL SendHostText(const CString& text);

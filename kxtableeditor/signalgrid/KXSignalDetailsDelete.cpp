@@ -6,6 +6,7 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXReplaySteps.h"
 
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
@@ -50,19 +51,35 @@ BOOL CKXSignalDetailsGridWnd::DeleteConnections() {
 BOOL CKXSignalDetailsGridWnd::DeleteTerminationsOfSelection() {
     CRowColArray rows;
     GetSelectedRows(rows, FALSE, TRUE);
+    ROWCOL current = GX_INVALID, currentCol = GX_INVALID;
+    GetCurrentCell(current, currentCol);
+    const CNetContext currentNet = GetNetOfRow(current);
     CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
     CTransaction* tx = edit.Transaction();
+    KXJournalLines journal(JournalHandle());
+    int journalled = 0;
     bool any = false;
     for (INT_PTR i = 0; tx && i < rows.GetSize(); ++i) {
         int msb = -1, lsb = -1;
         IInstTerm* pin = GetInstTermOfRow(rows[i], msb, lsb);
         if (!pin) continue;
+        bool deleted = false;
         for (int b = std::max(msb, lsb); b >= std::min(msb, lsb); --b)
-            if (DeleteTerminationOfPin(*tx, CInstTermBit(pin, b))) any = true;
+            if (DeleteTerminationOfPin(*tx, CInstTermBit(pin, b))) deleted = true;
+        if (!deleted) continue;
+        any = true;
+        ++journalled;
+        // Each row replays as its selection in the termination column and a Delete.
+        journal.Call("Slp()", "Select", {currentNet ? CString(currentNet->name()) : CString()})
+            .Pane("SelectTerminationCol", {CellText(rows[i], m_nColInstance), RowPinKey(rows[i])})
+            .End()
+            .Comment("Delete")
+            .Pane("Delete");
     }
     // Nothing deleted: the bracket discards what it began.
     if (!any || !edit.Commit()) return FALSE;
     MarkModified();
+    if (journal.Write()) KXNoteReplaySteps(journalled);
     return TRUE;
 }
 
@@ -87,6 +104,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
     CKXGridEdit edit(*this, "Delete Rows", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     const CNetContext currentNet = GetNetOfRow(current);
+    KXJournalLines journal(JournalHandle());
     std::vector<ROWCOL> disconnected;
     for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
         const ROWCOL r = selected[i];
@@ -94,15 +112,14 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         const CString pinName = CellText(r, m_nColPinName);
         if (pinName.IsEmpty()) continue;
         if (bConnectedOnly && GetRowPinId(r) < 0) continue;
+        // Named before the row goes: the replay selects the same pin's row.
+        const CString instance = CellText(r, m_nColInstance), pinKey = RowPinKey(r);
         if (!DisconnectRow(r, pinName, TRUE)) continue;
-        MarkModified();
-        KXJournalLines(JournalHandle())
-            .Call("Slp()", "Select", {currentNet ? CString(currentNet->name()) : CString()})
-            .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), CellText(r, m_nColPinNumber)})
+        journal.Call("Slp()", "Select", {currentNet ? CString(currentNet->name()) : CString()})
+            .Pane("SelectInstanceCol", {instance, pinKey})
             .End()
             .Comment("Delete")
-            .Pane("Delete")
-            .Write();
+            .Pane("Delete");
         disconnected.push_back(r);
     }
     if (disconnected.empty()) return FALSE; // the bracket discards what it began
@@ -118,7 +135,17 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         }
     }
     SetCurrentCell(disconnected.front(), currentCol, kSmartInView);
-    return edit.Commit();
+    // A refused commit leaves nothing to replay.
+    if (!edit.Commit()) return FALSE;
+    MarkModified();
+    if (journal.Write()) KXNoteReplaySteps(static_cast<int>(disconnected.size()));
+    return TRUE;
+}
+
+CString CKXSignalDetailsGridWnd::RowPinKey(ROWCOL row) {
+    // A row without a pin number (a block's pin) is named by its pin name.
+    const CString number = CellText(row, m_nColPinNumber);
+    return number.IsEmpty() ? CellText(row, m_nColPinName) : number;
 }
 
 void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
@@ -167,8 +194,15 @@ BOOL CKXSignalDetailsGridWnd::SelectPinCell(const CString& kind, const CString& 
     if (kind.CompareNoCase("pinname") == 0) col = m_nColPinName;
     if (kind.CompareNoCase("Termination") == 0) col = m_nColTermination;
     if (col < 0) return FALSE;
-    for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r)
-        if (CellText(r, m_nColInstance) == instance && CellText(r, m_nColPinNumber) == pinNumber)
-            return SetCurrentCell(r, Col(col), kSmartInView);
+    for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r) {
+        if (CellText(r, m_nColInstance) != instance || RowPinKey(r) != pinNumber) continue;
+        // The row becomes the selection, so that a Delete that follows works on it alone; the cell is
+        // also the one the grid comes back to when it is activated again (each automation call does).
+        SetSelection(nullptr);
+        SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
+        m_nSavedRow = r;
+        m_nSavedCol = Col(col);
+        return SetCurrentCell(r, Col(col), kSmartInView);
+    }
     return FALSE;
 }

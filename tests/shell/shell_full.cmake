@@ -12,6 +12,7 @@ if(TARGET kxtestsupport)
     test_undo_history.cpp
     test_hostile.cpp
     test_random_edits.cpp
+    test_edit_contract.cpp
     test_list_edits.cpp
   )
   list(APPEND SHELL_TEST_LIBS kxtestsupport)
