@@ -1,7 +1,7 @@
 // List expressions of dropped part descriptions.
 #include "FuzzSupport.h"
 
-#include "shell/KXListExpr.h"
+#include "grid/KXListExpr.h"
 
 namespace {
 

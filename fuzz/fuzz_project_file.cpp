@@ -1,7 +1,7 @@
 // Project files, and the environment references of their values.
 #include "FuzzSupport.h"
 
-#include "shell/KXProjectReader.h"
+#include "grid/KXProjectReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text = kxfuzz::Text(data, size);

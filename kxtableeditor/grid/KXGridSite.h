@@ -26,6 +26,7 @@ class CComments;
 class CImplicitPin;
 class CCommonInterface;
 class CGXGridCore;
+class INet;
 class CKXListComboBox;
 class CKXGridWnd;
 
@@ -77,4 +78,41 @@ public:
     // Hands implicit power pins (with the instance names) to the component list pane's power
     // assignment; FALSE when the design window has no component list pane.
     virtual BOOL AssignPowerInListPane(const std::vector<CImplicitPin*>& pins, CStringArray* names) = 0;
+
+    // ---- what the pane shows, and more of the document (the defaults do nothing and refuse)
+    // The title kinds of SetPaneTitle.
+    enum { kShowsComponents = 8951, kShowsSignals = 9006 };
+    // The pane's view mode: the document's open mode; a pane without a document is read-only
+    // (eOpenModeContext).
+    virtual EOpenMode ViewMode() const { return eOpenModeContext; }
+    // Sets the document's own modified flag, without the design's modified mark (an edit the
+    // design's top block must save).
+    virtual void FlagDocumentModified() {}
+    // Makes the pane the active view of its design window.
+    virtual void ActivateSiteView() {}
+    // The name of a component the pane lists by its id; empty when it lists none of that id.
+    virtual CString GetComponentName(int id) const {
+        (void)id;
+        return CString();
+    }
+    // The next free automatic signal name of the signal list pane; empty without one.
+    virtual CString NewSignalAutoName() { return CString(); }
+    // Attaches the named signal to the selected pins of the pane's pin grids; FALSE when it did not.
+    virtual BOOL AttachSignalByName(const CString& signal) {
+        (void)signal;
+        return FALSE;
+    }
+    // Remembers the argument of a prefix/suffix connect rule (KXConnectRuleText) for the pane's
+    // Attach Signal bar.
+    virtual void SetConnectRuleText(int which, const CString& text) { (void)which, (void)text; }
+    // The nets made inside the open grid transaction, by name, so that one edit makes each net once.
+    virtual void EmptyTransactionNetMap() {}
+    virtual INet* FindTransactionNet(const CString& name) const {
+        (void)name;
+        return nullptr;
+    }
+    virtual void RecordTransactionNet(const CString& name, INet* net) { (void)name, (void)net; }
 };
+
+// Which argument SetConnectRuleText remembers.
+enum KXConnectRuleText { kRulePrefixPinName, kRuleSuffixPinName, kRulePrefixPinNumber, kRuleSuffixPinNumber };

@@ -102,13 +102,13 @@ std::vector<CString> CKXBottomPaneContainerView::GetAttachSignalEntries() const 
 
 void CKXBottomPaneContainerView::ShowAttachSignalControls(BOOL show) {
     // A read-only window never edits connections: the row stays hidden there.
-    m_bAttachRowShown = show && GetViewMode() != 2;
+    m_bAttachRowShown = show && GetViewMode() != eOpenModeContext;
     if (m_AttachSignalCombo.GetSafeHwnd())
         m_AttachSignalCombo.ShowWindow(m_bAttachRowShown ? SW_SHOW : SW_HIDE);
 }
 
 void CKXBottomPaneContainerView::EnableAttachSignalControls(BOOL enable) {
-    m_bAttachEnabled = enable && GetViewMode() != 2;
+    m_bAttachEnabled = enable && GetViewMode() != eOpenModeContext;
     if (m_AttachSignalCombo.GetSafeHwnd()) m_AttachSignalCombo.EnableWindow(m_bAttachEnabled);
 }
 

@@ -215,7 +215,7 @@ void CKXBottomPaneContainerView::AutoSelectTerminationCol(LPCTSTR pin, const VAR
 }
 
 void CKXBottomPaneContainerView::AutoSelectSignalCol(LPCTSTR pin, const VARIANT& row) {
-    if (GetViewMode() == 4) return; // the physical part grids come with the physical view
+    if (GetViewMode() == eOpenModePhysical) return; // the physical part grids come with the physical view
     SelectPinCellInActiveGrid("Signal", pin, row);
 }
 
@@ -236,7 +236,7 @@ void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR
 // ------------------------------------------------------------------ property values and selections
 
 void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
-    if (GetViewMode() == 4 || !property || !*property) return;
+    if (GetViewMode() == eOpenModePhysical || !property || !*property) return;
     for (CKXGridWnd* g : m_shownGrids)
         if (auto* pin = PinGridOf(g)) {
             CMapStringToString values;
@@ -289,7 +289,7 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR) {
 }
 BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR pinNumber) {
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    if (!part && GetViewMode() != 4)
+    if (!part && GetViewMode() != eOpenModePhysical)
         if (IKXPinGrid* pin = ActivePinGrid()) return pin->AssignPinNumberInHost(35546, TRUE, pinNumber ? pinNumber : "");
     if (!part) return RefuseAutomation();
     return part->OnAssignPinNumber(pinNumber ? pinNumber : "");

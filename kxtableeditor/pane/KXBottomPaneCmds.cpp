@@ -58,7 +58,7 @@ void CKXBottomPaneContainerView::OnEditPaste() {
 }
 void CKXBottomPaneContainerView::OnUpdateEditPaste(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if (!g || !g->CanPaste() || GetViewMode() == 2) Disable(ui);
+    if (!g || !g->CanPaste() || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 
 void CKXBottomPaneContainerView::OnEditPasteSpecial() {
@@ -66,7 +66,7 @@ void CKXBottomPaneContainerView::OnEditPasteSpecial() {
 }
 void CKXBottomPaneContainerView::OnUpdateEditPasteSpecial(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if (!g || !g->CanPasteSpecial() || GetViewMode() == 2) Disable(ui);
+    if (!g || !g->CanPasteSpecial() || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 
 void CKXBottomPaneContainerView::OnPasteSpecialDialog() {
@@ -167,7 +167,7 @@ void CKXBottomPaneContainerView::OnDeleteConnections() {
 }
 void CKXBottomPaneContainerView::OnUpdateDeleteConnections(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if (!g || !g->CanDelete() || GetViewMode() == 2) Disable(ui);
+    if (!g || !g->CanDelete() || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 
 void CKXBottomPaneContainerView::OnEditProperties() {
@@ -224,7 +224,7 @@ void CKXBottomPaneContainerView::OnUpdateAddTermination(CCmdUI* ui) {
         Disable(ui);
         return;
     }
-    const BOOL readOnly = GetViewMode() == 2;
+    const BOOL readOnly = GetViewMode() == eOpenModeContext;
     const BOOL has = g->HasTermination();
     ui->SetText(readOnly ? "View Termination" : has ? "Edit Termination" : "Add Termination");
     ui->Enable(readOnly ? has : g->CanAddTermination());
@@ -237,7 +237,7 @@ void CKXBottomPaneContainerView::OnAddPullupPulldown() {
 void CKXBottomPaneContainerView::OnUpdateAddPullupPulldown(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
     const BOOL hasDoc = m_pChildFrame && m_pChildFrame->GetTableDoc();
-    const BOOL editable = hasDoc && GetViewMode() != 2;
+    const BOOL editable = hasDoc && GetViewMode() != eOpenModeContext;
     const BOOL can = g && g->CanAddPupd();
     const BOOL has = g && g->HasPupd();
     if (editable)
@@ -279,15 +279,15 @@ void CKXBottomPaneContainerView::OnDeleteComment() {
 }
 void CKXBottomPaneContainerView::OnUpdateInsertComment(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if ((g && !g->CanInsertComment()) || GetViewMode() == 2) Disable(ui);
+    if ((g && !g->CanInsertComment()) || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 void CKXBottomPaneContainerView::OnUpdateEditComment(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if ((g && !g->CanEditComment()) || GetViewMode() == 2) Disable(ui);
+    if ((g && !g->CanEditComment()) || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 void CKXBottomPaneContainerView::OnUpdateDeleteComment(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if ((g && !g->CanDeleteComment()) || GetViewMode() == 2) Disable(ui);
+    if ((g && !g->CanDeleteComment()) || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 
 void CKXBottomPaneContainerView::OnSwapPins() {
@@ -307,10 +307,10 @@ void CKXBottomPaneContainerView::OnUpdateSwapSignals(CCmdUI* ui) {
 
 void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
     if (m_pChildFrame && m_pChildFrame->GetTableDoc()) {
-        const int mode = GetViewMode();
-        if (mode == 4)
+        const EOpenMode mode = GetViewMode();
+        if (mode == eOpenModePhysical)
             ui->SetText("Edit logical pin");
-        else if (mode != 0)
+        else if (mode != eOpenModeNoSwitch)
             ui->SetText("&Go to physical pin");
     }
     CKXGridWnd* g = GetActiveGrid();
@@ -333,7 +333,7 @@ void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {
 
 // Only pin grids hold pairs to remove; with no grid shown nothing stands in the way.
 BOOL CKXBottomPaneContainerView::CanRemoveDiffPairPin() {
-    if (GetViewMode() == 4) return FALSE;
+    if (GetViewMode() == eOpenModePhysical) return FALSE;
     for (CKXGridWnd* g : m_shownGrids) {
         if (!PinGridOf(g)) return FALSE;
     }
@@ -345,8 +345,8 @@ void CKXBottomPaneContainerView::OnUpdateRemoveDiffPairPin(CCmdUI* ui) {
 
 void CKXBottomPaneContainerView::OnHostCommand35537() {}
 void CKXBottomPaneContainerView::OnUpdateHostCommand3553x(CCmdUI* ui) {
-    const int mode = GetViewMode();
-    if (mode == 4 || mode == 2 || !PinGridOf(GetActiveGrid())) Disable(ui);
+    const EOpenMode mode = GetViewMode();
+    if (mode == eOpenModePhysical || mode == eOpenModeContext || !PinGridOf(GetActiveGrid())) Disable(ui);
 }
 
 // ------------------------------------------------------------------ grids side by side
@@ -413,11 +413,11 @@ void CKXBottomPaneContainerView::OnActivateView(BOOL bActivate, CView* pActivate
 // Going to the pin in the other view needs the host's consent (and, when it says so, a save).
 void CKXBottomPaneContainerView::OnEditPin() {
     CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
-    const int mode = doc ? static_cast<int>(doc->GetOpenMode()) : 0;
-    const char* word = mode == 4 ? "editLogicalPin" : mode != 0 ? "editPhysicalPin" : nullptr;
+    const EOpenMode mode = doc ? doc->GetOpenMode() : eOpenModeNoSwitch;
+    const char* word = mode == eOpenModePhysical ? "editLogicalPin" : mode != eOpenModeNoSwitch ? "editPhysicalPin" : nullptr;
     CWnd* main = AfxGetMainWnd();
     if (!main) return;
-    const LRESULT answer = main->SendMessage(MSG_HOST_ASK_SAVE, mode == 4 ? 1 : 0, 0);
+    const LRESULT answer = main->SendMessage(MSG_HOST_ASK_SAVE, mode == eOpenModePhysical ? 1 : 0, 0);
     if (HIWORD(answer) != 1 || !word) return;
     CString text;
     text.Format("%s%s", word, LOWORD(answer) ? " -save" : " -nosave");
@@ -439,6 +439,6 @@ void CKXBottomPaneContainerView::OnModifyValues() {
 }
 void CKXBottomPaneContainerView::OnUpdateModifyValues(CCmdUI* ui) {
     CKXGridWnd* grid = GetActiveGrid();
-    const int mode = GetViewMode();
-    if (mode == 4 || mode == 2 || !grid || !grid->CanRenameConnections()) Disable(ui);
+    const EOpenMode mode = GetViewMode();
+    if (mode == eOpenModePhysical || mode == eOpenModeContext || !grid || !grid->CanRenameConnections()) Disable(ui);
 }

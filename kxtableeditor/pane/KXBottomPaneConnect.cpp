@@ -87,7 +87,7 @@ void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
 }
 
 BOOL CKXBottomPaneContainerView::IsEditable() const {
-    return GetViewMode() != 2;
+    return GetViewMode() != eOpenModeContext;
 }
 
 BOOL CKXBottomPaneContainerView::BeginPaneTransaction(const char* name) {
@@ -251,9 +251,9 @@ LRESULT CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long)
 
 BOOL CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain) {
     plain = FALSE;
-    const int mode = GetViewMode();
+    const EOpenMode mode = GetViewMode();
     CWnd* main = AfxGetMainWnd();
-    if (mode == 4 || mode == 0) {
+    if (mode == eOpenModePhysical || mode == eOpenModeNoSwitch) {
         if (main) main->SendMessage(MSG_HOST_MESSAGE_TEXT,
                                     reinterpret_cast<WPARAM>("Error: Cannot add connection in Physical View"), 0);
         return FALSE;
@@ -318,7 +318,7 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, l
             keys.Add(KeyOf(arg));
         }
     SelectKeysOnly(keys);
-    bool can = GetViewMode() != 4 && GetViewMode() != 2 && !ShownPinGrids().empty();
+    bool can = GetViewMode() != eOpenModePhysical && GetViewMode() != eOpenModeContext && !ShownPinGrids().empty();
     for (CKXGridWnd* g : m_shownGrids) {
         auto* pin = PinGridOf(g);
         if (!pin || !pin->CanRemoveDiffPair()) can = false;
@@ -376,7 +376,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
 }
 
 LRESULT CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {
-    if (GetViewMode() == 4) {
+    if (GetViewMode() == eOpenModePhysical) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 0;
     }

@@ -94,7 +94,7 @@ public:
 
     // Attach Signal bar: the combo of signal names and naming rules, and the two drop lists that
     // the grids' signal cells show. Rule words come first, then signals, then differential pairs.
-    BOOL AttachSignalByName(const CString& signal);
+    BOOL AttachSignalByName(const CString& signal) override;
     void EnableAttachSignalControls(BOOL enable);
     void ShowAttachSignalControls(BOOL show);
     BOOL IsAttachSignalEnabled() const { return m_bAttachEnabled; }
@@ -209,7 +209,6 @@ public:
 
     // What the pane shows: components (8951) or signals (9006). Sets the bar label, hides the
     // hint and shows the Attach Signal row only where connections may be edited.
-    enum { kShowsComponents = 8951, kShowsSignals = 9006 };
     void SetPaneTitle(UINT kind);
     BOOL IsShowingComponents() override { return m_nShownKind == kShowsComponents; }
     int GetShownKind() const { return m_nShownKind; }
@@ -254,7 +253,7 @@ public:
     void StoreExcludedSpathList(CString list) override { m_strExcludedSpaths = list; }
     int GetComponentId(const CString& name) const; // -1 when not registered
     int GetNetId(const CString& name) const;       // -1 when not registered
-    CString GetComponentName(int id) const;
+    CString GetComponentName(int id) const override;
     CString GetNetName(int id) const;
 
     // Object keys: an instance's or a net's database id, a registry id, or the key of one bit of a
@@ -310,9 +309,9 @@ public:
     // Connection edits of the shown pin grids (KXBottomPaneConnect.cpp).
     std::vector<IKXPinGrid*> ShownPinGrids() const;
     // The map of the nets made in the open transaction, emptied when a transaction begins or ends.
-    void EmptyTransactionNetMap();
-    INet* FindTransactionNet(const CString& name) const;
-    void RecordTransactionNet(const CString& name, INet* net);
+    void EmptyTransactionNetMap() override;
+    INet* FindTransactionNet(const CString& name) const override;
+    void RecordTransactionNet(const CString& name, INet* net) override;
     std::unique_ptr<std::map<CString, CKXNewNetData>> m_pTransactionNetMap;
     BOOL m_bCommittingCellEdit = FALSE; // a pin grid commits an edit applied through the Attach Signal bar
     // Begins a transaction on the pane's own grid (FALSE when one is open: the caller joins it).
@@ -381,8 +380,8 @@ public:
     // Selects the rows of the keys in every shown grid.
     void SelectRowsInAllGrids(CStringArray* keys, const CString& keyColumn);
 
-    // The document's open mode; 2 (read-only) when the pane has no document.
-    int GetViewMode() const;
+    // The document's open mode; a pane without a document is read-only (eOpenModeContext).
+    EOpenMode GetViewMode() const;
 
     // Automation interface of the pane: the methods a journal replays.
     LPDISPATCH GetPaneDispatch();
@@ -438,6 +437,11 @@ public:
     CKXListComboBox* DiffPairDropList() const override;
     void RunPaneCommand(UINT commandId) override;
     BOOL AssignPowerInListPane(const std::vector<CImplicitPin*>& pins, CStringArray* names) override;
+    EOpenMode ViewMode() const override { return GetViewMode(); }
+    void FlagDocumentModified() override;
+    void ActivateSiteView() override;
+    CString NewSignalAutoName() override;
+    void SetConnectRuleText(int which, const CString& text) override;
 
 protected:
     DECLARE_DISPATCH_MAP()

@@ -38,7 +38,6 @@ CKXGridWnd* CKXBottomPaneContainerView::CreateGrid(KXGridKind kind) {
         if (auto grid = MakeWindow<CKXInstanceDetailsGridWnd>(this, m_nNextGridId++)) {
             grid->SetSite(this);
             grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign(), 0);
-            grid->SetChildFrame(m_pChildFrame);
             made = std::move(grid);
         }
         break;
@@ -169,4 +168,27 @@ BOOL CKXBottomPaneContainerView::AssignPowerInListPane(const std::vector<CImplic
     CKXInstancePaneContainerView* pane = m_pChildFrame ? m_pChildFrame->GetInstancePaneView() : nullptr;
     if (!pane || !pane->GetInstancePaneGrid()) return FALSE;
     return pane->GetInstancePaneGrid()->AssignPower(pins, names);
+}
+
+void CKXBottomPaneContainerView::FlagDocumentModified() {
+    if (CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr) doc->SetModifiedFlag(TRUE);
+}
+
+void CKXBottomPaneContainerView::ActivateSiteView() {
+    if (m_pChildFrame) m_pChildFrame->SetActiveView(this, TRUE);
+}
+
+CString CKXBottomPaneContainerView::NewSignalAutoName() {
+    CKXSignalPaneContainerView* view = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
+    return view ? view->GetSignalGridWnd()->GetNewAutoName() : CString();
+}
+
+void CKXBottomPaneContainerView::SetConnectRuleText(int which, const CString& text) {
+    switch (which) {
+    case kRulePrefixPinName: SetPrefixPinNameText(text); break;
+    case kRuleSuffixPinName: SetSuffixPinNameText(text); break;
+    case kRulePrefixPinNumber: SetPrefixPinNumberText(text); break;
+    case kRuleSuffixPinNumber: SetSuffixPinNumberText(text); break;
+    default: break;
+    }
 }

@@ -118,12 +118,12 @@ void CKXBottomPaneContainerView::ShowPhysNets(const std::vector<CString>& names)
 }
 
 CKXPhysNetDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysNetGrid() const {
-    if (GetViewMode() != 4) return nullptr;
+    if (GetViewMode() != eOpenModePhysical) return nullptr;
     return PhysNetGridOf(GetActiveGrid());
 }
 
 CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysPartGrid() const {
-    if (GetViewMode() != 4) return nullptr;
+    if (GetViewMode() != eOpenModePhysical) return nullptr;
     return PhysPartGridOf(GetActiveGrid());
 }
 
@@ -147,7 +147,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args, lon
         }
     if (number.IsEmpty()) return Usage();
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    if (!part && GetViewMode() != 4)
+    if (!part && GetViewMode() != eOpenModePhysical)
         if (IKXPinGrid* pin = ActivePinGrid()) return IsEditable() && pin->CommitAssignPinNumber(number) ? 1 : 0;
     if (!part) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");

@@ -130,12 +130,12 @@ LRESULT CKXBottomPaneContainerView::OnTclNotAvailable(CTclArgsList* args, long) 
 // ------------------------------------------------------------------ comments
 
 LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
-    const int mode = GetViewMode();
-    if (mode == 4) {
+    const EOpenMode mode = GetViewMode();
+    if (mode == eOpenModePhysical) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 1;
     }
-    if (mode == 2) return 1;
+    if (mode == eOpenModeContext) return 1;
     CString text;
     CStringArray keys;
     bool first = op != 2; // delete takes no text
@@ -225,7 +225,7 @@ LRESULT CKXBottomPaneContainerView::OnTclSetViewOption(CTclArgsList* args, long)
         else
             return Usage();
     }
-    if (GetViewMode() == 4) {
+    if (GetViewMode() == eOpenModePhysical) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 1;
     }
@@ -248,7 +248,7 @@ LRESULT CKXBottomPaneContainerView::OnTclExpandPins(CTclArgsList* args, long) {
         else
             return Usage();
     }
-    if (GetViewMode() == 4) {
+    if (GetViewMode() == eOpenModePhysical) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 1;
     }
@@ -285,7 +285,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
     if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return Usage();
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SetColumnFilter(column, filter) ? 1 : Usage();
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) return net->SetColumnFilter(column, filter) ? 1 : Usage();
-    auto* pin = GetViewMode() != 4 ? PinGridOf(GetActiveGrid()) : nullptr;
+    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin || !pin->OnFilterCellChanged(column, filter)) return Usage();
     return 1;
 }
@@ -300,7 +300,7 @@ LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
     }
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) part->SortByColumnName(column);
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) net->SortByColumnName(column);
-    if (GetViewMode() != 4)
+    if (GetViewMode() != eOpenModePhysical)
         if (auto* pin = PinGridOf(GetActiveGrid()))
             pin->SortByColumnName(column);
     return 1;
@@ -382,7 +382,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
         CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
         return 0;
     }
-    CKXGridWnd* active = GetViewMode() != 4 ? GetActiveGrid() : nullptr;
+    CKXGridWnd* active = GetViewMode() != eOpenModePhysical ? GetActiveGrid() : nullptr;
     auto* pin = PinGridOf(active);
     auto* signal = dynamic_cast<CKXSignalDetailsGridWnd*>(active);
     if (!pin && !signal) {
@@ -483,7 +483,7 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
         net->CopySelection();
         return 1;
     }
-    auto* pin = GetViewMode() != 4 ? PinGridOf(GetActiveGrid()) : nullptr;
+    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
         return 0;
@@ -497,7 +497,7 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     if (args && args->GetTotalArgCount() >= 2) return Usage();
     CStringArray keys;
     if (!ReadKeys(args, keys)) return Usage();
-    auto* pin = GetViewMode() != 4 ? PinGridOf(GetActiveGrid()) : nullptr;
+    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin || !pin->IsCurrentSignalCellFilled()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
         return 0;
@@ -522,7 +522,7 @@ LRESULT CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL phys
             else
                 key += (key.IsEmpty() ? "" : ":") + v;
         }
-    const BOOL inPhysical = GetViewMode() == 4;
+    const BOOL inPhysical = GetViewMode() == eOpenModePhysical;
     if (physical == inPhysical) {
         CKXErrorHandler::MessageBoxOk(physical ? "KXPANE-178" : "KXPANE-226");
         return 0;

@@ -32,9 +32,9 @@ const char* CKXBottomPaneContainerView::HintText() {
            "see its connectivity.";
 }
 
-int CKXBottomPaneContainerView::GetViewMode() const {
+EOpenMode CKXBottomPaneContainerView::GetViewMode() const {
     CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
-    return doc ? static_cast<int>(doc->GetOpenMode()) : 2;
+    return doc ? doc->GetOpenMode() : eOpenModeContext;
 }
 
 CDesignContext CKXBottomPaneContainerView::PaneDesign() const {
@@ -51,10 +51,10 @@ CDesignContext CKXBottomPaneContainerView::PaneMasterDesign() const {
 
 void CKXBottomPaneContainerView::SetPaneTitle(UINT kind) {
     m_bHintVisible = FALSE;
-    const int mode = GetViewMode();
+    const EOpenMode mode = GetViewMode();
     if (kind == kShowsComponents) {
         m_bInfoVisible = TRUE;
-        if (mode == 4) {
+        if (mode == eOpenModePhysical) {
             m_strTitle = "Physical Part Connectivity Details";
             ShowAttachSignalControls(FALSE);
         } else if (m_bMatrixFlag) {
@@ -66,7 +66,7 @@ void CKXBottomPaneContainerView::SetPaneTitle(UINT kind) {
         }
     } else if (kind == kShowsSignals) {
         m_bInfoVisible = TRUE;
-        m_strTitle = mode == 4 ? "Physical Net Connectivity Details" : "Signal Connectivity Details";
+        m_strTitle = mode == eOpenModePhysical ? "Physical Net Connectivity Details" : "Signal Connectivity Details";
         ShowAttachSignalControls(FALSE);
     }
     m_nShownKind = static_cast<int>(kind);
@@ -219,7 +219,7 @@ void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CSt
                                                       BOOL bForce) {
     if (!bForce && !IsShowingComponents()) return;
     SetPaneTitle(kShowsComponents);
-    if (GetViewMode() == 4 && names) {
+    if (GetViewMode() == eOpenModePhysical && names) {
         std::vector<CString> parts;
         for (POSITION pos = names->GetHeadPosition(); pos;)
             parts.push_back(names->GetNext(pos));
@@ -285,7 +285,7 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
 void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce) {
     if (!bForce && IsShowingComponents()) return;
     SetPaneTitle(kShowsSignals);
-    if (GetViewMode() == 4) {
+    if (GetViewMode() == eOpenModePhysical) {
         // The physical view shows the physical net grid.
         std::vector<CString> nets;
         if (names)
@@ -463,7 +463,7 @@ void CKXBottomPaneContainerView::RefreshCellControlsInOtherGrids(CGXGridCore* gr
 BOOL CKXBottomPaneContainerView::ActivateGrids() {
     if (m_pChildFrame) m_pChildFrame->ActivatePane("CCP");
     CKXGridWnd* active = GetActiveGrid();
-    if (GetViewMode() != 4)
+    if (GetViewMode() != eOpenModePhysical)
         for (CKXGridWnd* g : m_shownGrids)
             if (g != active) g->ActivateGridView();
     if (!active) return FALSE;

@@ -1,9 +1,9 @@
 // The cell behaviour both physical grids share, and their signal-model cell.
 #include "physgrids/KXPhysGridWnd.h"
 
-#include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXShellUtil.h"
-#include "shell/KXTableChildFrm.h"
+#include "grid/KXGridSite.h"
+#include "kxinstsigpane/CommonInterface.h"
+#include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXCustomizeAPI.h"
@@ -145,11 +145,12 @@ BOOL CKXPhysGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT 
 }
 
 void CKXPhysGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
-    if (!m_pPane) {
+    CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
+    if (!sink) {
         CKXGridWnd::AddCommand(pCmd, ctType);
         return;
     }
-    m_pPane->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
+    sink->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
     m_nUndoStepMode = 2;
 }
 
@@ -267,13 +268,8 @@ BOOL CKXPhysGridWnd::SendHostText(const CString& text) {
     return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) != 0;
 }
 
-CKXTableChildFrm* CKXPhysGridWnd::TableFrame() const {
-    if (auto* frame = dynamic_cast<CKXTableChildFrm*>(m_pFrame)) return frame;
-    return m_pPane ? m_pPane->GetChildFrame() : nullptr;
-}
-
 void CKXPhysGridWnd::MarkDocumentModified() {
-    if (CKXTableChildFrm* frame = TableFrame()) frame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site()) site->MarkModified();
 }
 
 CString CKXPhysGridWnd::JournalHandle() const {

@@ -8,15 +8,13 @@
 #include "physgrids/KXPhysGridIds.h"
 
 #include "grid/KXGridWnd.h"
-#include "shell/KXTableOleDropTarget.h"
+#include "grid/KXTableOleDropTarget.h"
 
 #include "rmx/context.h"
 
 #include <functional>
 #include <vector>
 
-class CKXBottomPaneContainerView;
-class CKXTableChildFrm;
 class CFrameWnd;
 
 // Where a physical grid keeps its header block and its model column.
@@ -41,7 +39,6 @@ public:
 
     void SetParentFrame(CFrameWnd* frame) { m_pFrame = frame; }
     CFrameWnd* GetParentFrame() const { return m_pFrame; }
-    CKXBottomPaneContainerView* GetOwnerPane() const { return m_pPane; }
 
     // ------------------------------------------------------------- the signal-model cell
     // Writes the model cell of a pin row for its first logical pin bit: a choice among the
@@ -71,7 +68,6 @@ public:
     // Sends a script line to the host's main window; TRUE when the host took it.
     static BOOL SendHostText(const CString& text);
     // The pane's frame as the table frame; NULL when the grid has none.
-    CKXTableChildFrm* TableFrame() const;
     void MarkDocumentModified();
     // The journal handle of the physical view: the design's name and "_phys".
     CString JournalHandle() const;
@@ -94,7 +90,6 @@ public:
     // The grid's own commit of its open grid transaction: the committing flag is up around it.
     BOOL CommitOwn(BOOL bCommit, BOOL bEnd);
 
-    CKXBottomPaneContainerView* m_pPane = nullptr;
     CFrameWnd* m_pFrame = nullptr;
     CKXTableOleDropTarget m_dropTarget;
     BOOL m_bCommitting = FALSE; // the grid commits its own transaction

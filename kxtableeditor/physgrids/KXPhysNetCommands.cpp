@@ -2,8 +2,8 @@
 // delete), the pin editor, copy, filter, sort, selection by key, menus and dump.
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 
-#include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXShellUtil.h"
+#include "grid/KXGridSite.h"
+#include "grid/KXScriptText.h"
 
 #include "afx/afxmenu.h"
 #include "afx/afxwin.h"
@@ -417,13 +417,13 @@ void CKXPhysNetDetailsGridWnd::CrossSelectInHost() {
 }
 
 void CKXPhysNetDetailsGridWnd::UpdatePaneTitle() {
-    if (m_pPane) m_pPane->SetPaneTitle(kNetPaneKind);
+    if (IKXGridSite* site = Site()) site->SetPaneTitle(kNetPaneKind);
 }
 
 void CKXPhysNetDetailsGridWnd::ActivateGridView() {
     m_pActiveGrid = this;
     CKXImpClipBoard::InitCanPasteCallBack(&CanPasteNever, &CanPasteSignalModel);
-    if (m_pFrame && m_pPane) m_pFrame->SetActiveView(m_pPane, TRUE);
+    if (m_pFrame && Site()) Site()->ActivateSiteView();
     CKXGridWnd::OnActivateGrid(TRUE);
 }
 

@@ -3,7 +3,7 @@
 // transactions.
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridSite.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXCustomizeAPI.h"
@@ -109,9 +109,9 @@ KXPhysLayout CKXPhysNetDetailsGridWnd::Layout() const {
 // ---------------------------------------------------------------------------
 // Set-up and columns
 
-void CKXPhysNetDetailsGridWnd::InitializeGrid(CKXBottomPaneContainerView* pane, CDesignContext design) {
+void CKXPhysNetDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext design) {
     m_designContext = design;
-    m_pPane = pane;
+    SetSite(site);
     CKXGridWnd::InitializeGrid(kNetFirstRow, static_cast<ROWCOL>(m_nColLocation), kNetCaptionRow, nullptr);
     CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
     if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);

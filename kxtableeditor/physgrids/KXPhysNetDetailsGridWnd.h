@@ -32,7 +32,7 @@ public:
         m_nColCount;
     static CKXPhysNetDetailsGridWnd* m_pActiveGrid;
 
-    void InitializeGrid(CKXBottomPaneContainerView* pane, CDesignContext design);
+    void InitializeGrid(IKXGridSite* site, CDesignContext design);
     void InitColumnInfo();
     void FormatHeaderRows();
     void UpdateTitleRow();

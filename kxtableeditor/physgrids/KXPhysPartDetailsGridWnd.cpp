@@ -4,7 +4,7 @@
 
 #include "physgrids/KXPhysPartDetailsHeader.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridSite.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXCustomizeAPI.h"
@@ -69,8 +69,8 @@ KXPhysLayout CKXPhysPartDetailsGridWnd::Layout() const {
 // ---------------------------------------------------------------------------
 // Set-up
 
-void CKXPhysPartDetailsGridWnd::InitializeGrid(CKXBottomPaneContainerView* pane, CDesignContext design) {
-    m_pPane = pane;
+void CKXPhysPartDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext design) {
+    SetSite(site);
     m_designContext = design;
     CKXGridWnd::InitializeGrid(kPartFirstRow, 1, kPartCaptionRow, nullptr);
     CKXCustomizeAPI::setCustomizationOrigin(kOrigin);

@@ -47,7 +47,7 @@ public:
     // The part grid whose current cell was set last (the clipboard's can-paste judges ask it).
     static CKXPhysPartDetailsGridWnd* s_pActiveGrid;
 
-    void InitializeGrid(CKXBottomPaneContainerView* pane, CDesignContext design);
+    void InitializeGrid(IKXGridSite* site, CDesignContext design);
     void InitColumnInfo();
     void FormatHeaderRows();
     // Writes the columns from 2 on as the default customisation of "PHYCCP".

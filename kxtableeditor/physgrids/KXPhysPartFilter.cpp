@@ -5,7 +5,7 @@
 
 #include "physgrids/KXPhysPartDetailsHeader.h"
 
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"

@@ -4,7 +4,7 @@
 // half, which changes the design in one transaction and journals it.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
-#include "shell/KXShellUtil.h"
+#include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"

@@ -6,9 +6,11 @@
 
 #include "physgrids/KXPhysPinDialogs.h"
 
-#include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXShellUtil.h"
+#include "grid/KXGridSite.h"
+#include "grid/KXScriptText.h"
 
+#include "afx/afxanswer.h"
+#include "afx/afxmenu.h"
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -340,7 +342,7 @@ BOOL CKXPhysPartDetailsGridWnd::AssignSection(CInstanceContext* inst, const char
         transaction->addProperty(kInstanceKind, holder, "SEC", oldSection.GetString(), kWriteFlags, false);
     }
     transaction->addProperty(*inst, "SEC", section, kWriteFlags, false);
-    if (m_pPane && m_pPane->GetViewMode() == 4)
+    if (Site() && Site()->ViewMode() == eOpenModePhysical)
         if (IKXMessageServer* server = GetKXMsgSrvr()) {
             const CDesignContext top = CKXGenUtils::GetTopMostParent(m_designContext);
             if (top && top.design() && m_designContext.design()) {

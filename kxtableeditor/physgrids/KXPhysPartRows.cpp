@@ -4,7 +4,7 @@
 
 #include "physgrids/KXPhysPartDetailsHeader.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridSite.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
@@ -292,7 +292,7 @@ int CKXPhysPartDetailsGridWnd::LoadPhysPart(CDesignContext design, const std::ve
     {
         RowWriteScope scope(*this);
         for (UINT id : instanceIds) {
-            const CString name = m_pPane ? m_pPane->GetComponentName(static_cast<int>(id)) : CString();
+            const CString name = Site() ? Site()->GetComponentName(static_cast<int>(id)) : CString();
             if (name.IsEmpty()) continue;
             std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&m_designContext, name.GetString()));
             if (!part) {

@@ -3,8 +3,9 @@
 // pane's title and active grid.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
-#include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXShellUtil.h"
+#include "grid/KXGridSite.h"
+#include "kxinstsigpane/CommonInterface.h"
+#include "grid/KXScriptText.h"
 
 #include "afx/afxmenu.h"
 #include "afx/afxwin.h"
@@ -138,7 +139,7 @@ BOOL CKXPhysPartDetailsGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol,
 BOOL CKXPhysPartDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
     const BOOL result = CKXGridWnd::SetCurrentCell(nRow, nCol, flags);
     if (result) {
-        if (m_pPane) m_pPane->EnableAttachSignalControls(FALSE);
+        if (IKXGridSite* site = Site()) site->EnableAttachSignalControls(FALSE);
         s_pActiveGrid = this;
         CKXImpClipBoard::InitCanPasteCallBack(&CanPasteNever, &CanPasteHere);
     }
@@ -148,17 +149,17 @@ BOOL CKXPhysPartDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT fl
 void CKXPhysPartDetailsGridWnd::ActivateGridView() {
     s_pActiveGrid = this;
     CKXImpClipBoard::InitCanPasteCallBack(&CanPasteNever, &CanPasteHere);
-    if (m_pFrame && m_pPane) m_pFrame->SetActiveView(m_pPane, TRUE);
+    if (m_pFrame && Site()) Site()->ActivateSiteView();
     CKXGridWnd::OnActivateGrid(TRUE);
 }
 
 void CKXPhysPartDetailsGridWnd::UpdatePaneTitle() {
-    if (m_pPane) m_pPane->SetPaneTitle(kPartPaneKind);
+    if (IKXGridSite* site = Site()) site->SetPaneTitle(kPartPaneKind);
 }
 
 void CKXPhysPartDetailsGridWnd::GetSelectedObjects() {
     std::unique_ptr<IPhysPartInst> part(GetPhysPartInst());
-    CCommonInterface* clp = m_pPane ? m_pPane->GetInstancePaneInterface() : nullptr;
+    CCommonInterface* clp = Site() ? Site()->InstanceListPane() : nullptr;
     if (!part || !clp) return;
     CStringList names(10);
     names.AddTail(part->name());
@@ -171,8 +172,8 @@ void CKXPhysPartDetailsGridWnd::GetSelectedObjectNames() {
 }
 
 void CKXPhysPartDetailsGridWnd::RemoveListPaneSelection() {
-    if (m_pPane)
-        if (CCommonInterface* slp = m_pPane->GetSignalPaneInterface()) slp->RemoveSelection();
+    if (IKXGridSite* site = Site())
+        if (CCommonInterface* slp = site->SignalListPane()) slp->RemoveSelection();
 }
 
 void CKXPhysPartDetailsGridWnd::CrossSelectInHost() {
@@ -255,7 +256,7 @@ BOOL CKXPhysPartDetailsGridWnd::HiliteCurrentNet() {
     ROWCOL row = 0, col = 0;
     GetCurrentCell(row, col);
     std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, GetValueRowCol(row, C(s_nSignalCol)).GetString()));
-    CCommonInterface* slp = m_pPane ? m_pPane->GetSignalPaneInterface() : nullptr;
+    CCommonInterface* slp = Site() ? Site()->SignalListPane() : nullptr;
     if (!net || !slp) return FALSE;
     const CNetBitContext bit = net->netBitContext();
     CKXHiliteObject hilite(true);

@@ -8,11 +8,10 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXReplaySteps.h"
 #include "grid/KXScriptText.h"
-#include "shell/KXTableChildFrm.h"
 
 #include "kxcommon/KXCommonDialogs.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -112,11 +111,11 @@ BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEch
         const int open = at + found->argStart;
         if (text.GetLength() <= open || text[open] != '(' || text.Right(1) != ")") return TRUE;
         argument = text.Mid(open + 1, text.GetLength() - open - 2);
-        if (m_pOwnerPane) {
-            if (found->rule == KX_RULE_PREFIX_PINNAME) m_pOwnerPane->SetPrefixPinNameText(argument);
-            if (found->rule == KX_RULE_SUFFIX_PINNAME) m_pOwnerPane->SetSuffixPinNameText(argument);
-            if (found->rule == KX_RULE_PREFIX_PINNUMBER) m_pOwnerPane->SetPrefixPinNumberText(argument);
-            if (found->rule == KX_RULE_SUFFIX_PINNUMBER) m_pOwnerPane->SetSuffixPinNumberText(argument);
+        if (IKXGridSite* site = Site()) {
+            if (found->rule == KX_RULE_PREFIX_PINNAME) site->SetConnectRuleText(kRulePrefixPinName, argument);
+            if (found->rule == KX_RULE_SUFFIX_PINNAME) site->SetConnectRuleText(kRuleSuffixPinName, argument);
+            if (found->rule == KX_RULE_PREFIX_PINNUMBER) site->SetConnectRuleText(kRulePrefixPinNumber, argument);
+            if (found->rule == KX_RULE_SUFFIX_PINNUMBER) site->SetConnectRuleText(kRuleSuffixPinNumber, argument);
         }
     }
     AttachSignal(argument, found->rule);
@@ -124,8 +123,7 @@ BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEch
 }
 
 CString CKXInstanceDetailsGridWnd::NewAutoName() {
-    CKXSignalPaneContainerView* view = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
-    return view ? view->GetSignalGridWnd()->GetNewAutoName() : CString();
+    return Site() ? Site()->NewSignalAutoName() : CString();
 }
 
 // ---------------------------------------------------------------------------
@@ -405,7 +403,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
         return FALSE;
     }
     if (nc) DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
-    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site()) site->MarkModified();
     return TRUE;
 }
 
@@ -427,15 +425,15 @@ void CKXInstanceDetailsGridWnd::DeleteTerminationsOnPinBits(CTransaction* transa
 // The pane's map of the nets made in the open transaction
 
 void CKXInstanceDetailsGridWnd::ClearTransactionNetMap() {
-    if (m_pOwnerPane) m_pOwnerPane->EmptyTransactionNetMap();
+    if (IKXGridSite* site = Site()) site->EmptyTransactionNetMap();
 }
 
 INet* CKXInstanceDetailsGridWnd::FindTransactionNet(const CString& name) {
-    return m_pOwnerPane ? m_pOwnerPane->FindTransactionNet(name) : nullptr;
+    return Site() ? Site()->FindTransactionNet(name) : nullptr;
 }
 
 void CKXInstanceDetailsGridWnd::RecordTransactionNet(const CString& name, INet* net) {
-    if (m_pOwnerPane) m_pOwnerPane->RecordTransactionNet(name, net);
+    if (IKXGridSite* site = Site()) site->RecordTransactionNet(name, net);
 }
 
 // ---------------------------------------------------------------------------

@@ -5,7 +5,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXScriptText.h"
-#include "shell/KXTableChildFrm.h"
+#include "grid/KXGridSite.h"
 
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -143,7 +143,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     if (!widthMismatch.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-150", widthMismatch.GetString());
     if (!failedNames.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-152", failedNames.GetString());
     if (!connected) return FALSE;
-    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site()) site->MarkModified();
     if (bEcho) {
         EchoSelection();
         CTclArgsList list;

@@ -6,8 +6,6 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXScriptText.h"
-#include "shell/KXTableChildFrm.h"
-#include "shell/KXTableDoc.h"
 
 #include "afx/afxwin.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"

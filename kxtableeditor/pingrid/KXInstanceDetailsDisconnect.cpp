@@ -7,7 +7,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "shell/KXTableChildFrm.h"
+#include "grid/KXGridSite.h"
 
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
@@ -44,7 +44,7 @@ int CKXInstanceDetailsGridWnd::DisconnectPinRow(ROWCOL* pRow, int*, BOOL) {
     }
     if (!removed) return 0;
     DeleteTerminationsOnPinBits(transaction, pin, msb, lsb);
-    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site()) site->MarkModified();
     return 1;
 }
 

@@ -5,8 +5,6 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXScriptText.h"
-#include "shell/KXTableChildFrm.h"
-#include "shell/KXTableDoc.h"
 
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXFilterData.h"

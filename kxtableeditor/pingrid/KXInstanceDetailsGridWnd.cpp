@@ -6,7 +6,6 @@
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
-#include "pane/KXBottomPaneContainerView.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcontrols/KXProgressBar.h"

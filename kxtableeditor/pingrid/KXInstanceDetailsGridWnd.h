@@ -10,7 +10,7 @@
 
 #include "grid/KXGridWnd.h"
 #include "grid/KXRowIndex.h"
-#include "shell/KXTableOleDropTarget.h"
+#include "grid/KXTableOleDropTarget.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXPartReader.h"
 #include "rmx/context.h"
@@ -22,8 +22,7 @@
 #include <set>
 #include <vector>
 
-class CKXBottomPaneContainerView;
-class CKXTableChildFrm;
+class IKXGridSite;
 class IPhysPartInst;
 class CKXSpinControl;
 class CKXGridEdit;
@@ -123,8 +122,8 @@ public:
     void ActivateGridView() override;
     // The pin grid most recently initialised or activated; NULL when none.
     static CKXInstanceDetailsGridWnd* m_pCurrentPinGrid;
-    void SetChildFrame(CKXTableChildFrm* pFrame) { m_pChildFrame = pFrame; }
-    CKXBottomPaneContainerView* GetOwnerPane() const { return m_pOwnerPane; }
+    // The pane that holds the grid (its site); NULL outside a pane.
+    IKXGridSite* GetOwnerPane() const { return Site(); }
     // Appends the rows of one instance. bKeepOrder FALSE: a fresh load (the instance already shown
     // is not reloaded; rows are sorted by pin name); TRUE: a refresh.
     BOOL LoadComponentPins(CDesignContext design, CInstanceContext instance, BOOL bKeepOrder);
@@ -542,8 +541,6 @@ public:
 
     // ------------------------------------------------------------- state
     CInstanceContext m_instCurrent;
-    CKXTableChildFrm* m_pChildFrame = nullptr;
-    CKXBottomPaneContainerView* m_pOwnerPane = nullptr;
     int m_nFunctionFilter = 0;
     int m_bForceReload = 0;
     int m_bFirstLoad = 1;

@@ -8,17 +8,14 @@
 #include "grid/KXEditControls.h"
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
-#include "pane/KXBottomPaneContainerView.h"
 #include "grid/KXScriptText.h"
-#include "shell/KXTableChildFrm.h"
-#include "shell/KXTableDoc.h"
 
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
-#include "shell/KXGlobalMessages.h"
+#include "grid/KXGlobalMessages.h"
 
 CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pCurrentPinGrid = nullptr;
 
@@ -57,7 +54,6 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
                                                int value, CStringList* pSignals) {
     // 1.
     m_pOwner = pOwner;
-    m_pOwnerPane = dynamic_cast<CKXBottomPaneContainerView*>(pOwner);
     SetSite(dynamic_cast<IKXGridSite*>(pOwner));
     m_designContext = design;
     m_designContext2 = design2;

@@ -2,8 +2,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "shell/KXTableChildFrm.h"
-#include "shell/KXTableDoc.h"
+#include "grid/KXGridSite.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
@@ -87,7 +86,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     if (!bWasLocked) LockUpdate(TRUE);
 
     // 5. The first load of a grid in a pane takes the widths of the column descriptors.
-    if (IsInitialized() && m_bFirstLoad && m_pOwnerPane) {
+    if (IsInitialized() && m_bFirstLoad && Site()) {
         m_bFirstLoad = 0;
         for (int c = 0; c < m_nColCount && c <= static_cast<int>(GetColCount()); ++c)
             SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
@@ -317,9 +316,8 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     }
     m_bForceReload = 0;
     // A design opened read-only keeps its pin rows read-only.
-    if (m_pOwnerPane && m_pChildFrame && GetRowCount() >= PIN_FIRST_ROW) {
-        const CKXTableDoc* doc = m_pChildFrame->GetTableDoc();
-        if (doc && doc->GetOpenMode() == 2) {
+    if (Site() && GetRowCount() >= PIN_FIRST_ROW) {
+        if (Site()->OpenMode() == eOpenModeContext) {
             CGXStyle readOnly;
             readOnly.SetReadOnly(TRUE);
             SetStyleRange(CGXRange().SetRows(PIN_FIRST_ROW, GetRowCount()), readOnly, gxOverride, 0,

@@ -3,8 +3,7 @@
 // the pin bit that carries a pin number.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
-#include "shell/KXTableChildFrm.h"
-#include "shell/KXTableDoc.h"
+#include "grid/KXGridSite.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -111,13 +110,12 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssignedSection(const CInstanceContext& ins
     beforeWrite();
     transaction->addProperty(instance, "SEC", section.GetString(), 0);
 
-    if (m_pOwnerPane && m_pChildFrame) {
-        CKXTableDoc* doc = m_pChildFrame->GetTableDoc();
+    if (IKXGridSite* site = Site()) {
         IKXMessageServer* msg = GetKXMsgSrvr();
-        if (doc && msg && doc->GetOpenMode() == 2) {
+        if (msg && site->OpenMode() == eOpenModeContext) {
             const CDesignContext top = CKXGenUtils::GetTopMostParent(m_designContext);
             if (top) {
-                doc->SetModifiedFlag(TRUE);
+                site->FlagDocumentModified();
                 const CString name = top.name();
                 msg->Broadcast(MSG_TOP_DESIGN_MODIFIED, reinterpret_cast<WPARAM>(name.GetString()),
                                reinterpret_cast<LPARAM>(&m_designContext), 0);

@@ -7,8 +7,8 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "physgrids/KXPhysPinDialogs.h"
-#include "shell/KXShellUtil.h"
-#include "shell/KXTableChildFrm.h"
+#include "grid/KXScriptText.h"
+#include "grid/KXGridSite.h"
 
 #include "afx/afxmenu.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -168,7 +168,7 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
     }
     if (!any || !edit.Commit()) return FALSE;
     RefreshPinNumberCells();
-    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site()) site->MarkModified();
     WriteJournal(journal);
     return TRUE;
 }

@@ -5,8 +5,8 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXPlusMinusEditButton.h"
-#include "shell/KXProjectReader.h"
-#include "shell/KXTableChildFrm.h"
+#include "grid/KXGridSite.h"
+#include "grid/KXProjectReader.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -251,17 +251,17 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
             collect(r, GetRowParentOffset(r));
         }
     }
-    CKXInstancePaneContainerView* pane = m_pChildFrame ? m_pChildFrame->GetInstancePaneView() : nullptr;
-    BOOL bAssigned = byInstance.empty() || pane != nullptr;
+    IKXGridSite* site = Site();
+    BOOL bAssigned = byInstance.empty() || site != nullptr;
     for (const auto& [index, pins] : byInstance) {
-        if (!pane) break;
+        if (!site) break;
         const CInstanceContext inst = m_designContext.instance(static_cast<unsigned>(index));
         CStringArray names;
         names.Add(inst ? inst.name() : CString());
         std::vector<CImplicitPin*> list;
         for (const auto& p : pins)
             list.push_back(p.get());
-        if (!pane->GetInstancePaneGrid()->AssignPower(list, &names)) bAssigned = FALSE;
+        if (!site->AssignPowerInListPane(list, &names)) bAssigned = FALSE;
     }
     m_mapImplicitPinSignal.clear();
     return bAssigned;

@@ -6,7 +6,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "physgrids/KXPhysPinDialogs.h"
-#include "shell/KXTableChildFrm.h"
+#include "grid/KXGridSite.h"
 
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -91,7 +91,7 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
     const CString journal = SwappedConnectionJournal(rows[0], rows[1]) + SwappedConnectionJournal(rows[1], rows[0]);
     if (!edit.Commit()) return FALSE;
     RefreshPinNumberCells();
-    if (m_pChildFrame) m_pChildFrame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site()) site->MarkModified();
     WriteJournal(journal);
     return TRUE;
 }
@@ -180,7 +180,7 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
     }
     if (!edit.Commit()) return FALSE;
     RefreshPinNumberCells();
-    if (m_pChildFrame && !journal.IsEmpty()) m_pChildFrame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site(); site && !journal.IsEmpty()) site->MarkModified();
     WriteJournal(journal);
     return TRUE;
 }

@@ -17,6 +17,6 @@ list(APPEND KXTE_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAuto.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneGrids.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePhys.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableOleDropTarget.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/grid/KXTableOleDropTarget.cpp
 )
 list(APPEND KXTE_PROVIDERS rmx kxmsgsrvr kxerrorhandler kxcontrols kxinstsigpane kxnotes kxclipboard kxassoccomp kxsmall)

@@ -2,7 +2,7 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXFrameArgs.h"
-#include "shell/KXGlobalMessages.h"
+#include "grid/KXGlobalMessages.h"
 #include "shell/KXListPaneCalls.h"
 #include "shell/KXShellIds.h"
 #include "shell/KXShellUtil.h"
@@ -169,14 +169,14 @@ CKXPhysPartGrid* CKXTableChildFrm::PhysPartGrid() const {
 }
 
 CWnd* CKXTableChildFrm::ComponentListGrid() const {
-    if (OpenMode() == 4) return PhysPartGrid();
+    if (OpenMode() == eOpenModePhysical) return PhysPartGrid();
     return InstanceGrid();
 }
 
 CWnd* CKXTableChildFrm::SignalListGrid() const {
     CKXSignalPaneContainerView* pane = GetSignalPane();
     if (!pane) return nullptr;
-    if (OpenMode() == 4) return pane->GetPhysNetGridWnd();
+    if (OpenMode() == eOpenModePhysical) return pane->GetPhysNetGridWnd();
     return pane->GetSignalGridWnd();
 }
 
@@ -198,7 +198,7 @@ CString CKXTableChildFrm::GetBlockHandle() const {
     IDesign* design = m_DesignContext.design();
     if (!design) return CString();
     CString handle = design->cellName();
-    if (OpenMode() == 4) handle += "_phys";
+    if (OpenMode() == eOpenModePhysical) handle += "_phys";
     return handle;
 }
 
@@ -342,7 +342,7 @@ void CKXTableChildFrm::ActivateFrame(int) {
     if (componentIf) componentIf->NotifyFrameActivated(TRUE);
     if (signalIf) signalIf->NotifyFrameActivated(TRUE);
 
-    if (doc && doc->GetOpenMode() == 4) {
+    if (doc && doc->GetOpenMode() == eOpenModePhysical) {
         CString dir;
         if (DesignDirectory(dir)) {
             CString path;
@@ -360,7 +360,7 @@ void CKXTableChildFrm::ActivateFrame(int) {
     if (signalPane) signalPane->FillData();
 
     if (doc) {
-        if (doc->GetOpenMode() == 4) {
+        if (doc->GetOpenMode() == eOpenModePhysical) {
             if (CKXPhysPartGrid* grid = PhysPartGrid()) {
                 grid->ActivateGridWnd();
                 grid->Showconnectivity(0);

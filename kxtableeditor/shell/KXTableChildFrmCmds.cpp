@@ -43,7 +43,7 @@ KXArgValues ValuesOf(const CTclArgsList* list) {
 void CKXTableChildFrm::OnSwitchView() {
     CString text = "physicalView";
     WPARAM toLogical = 0;
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         text = "logicalView";
         toLogical = 1;
     }
@@ -57,7 +57,7 @@ void CKXTableChildFrm::OnSwitchView() {
 
 void CKXTableChildFrm::OnUpdateSwitchView(CCmdUI* pCmdUI) {
     int mode = OpenMode();
-    if (mode == 0) {
+    if (mode == eOpenModeNoSwitch) {
         pCmdUI->Enable(FALSE);
         return;
     }
@@ -74,7 +74,7 @@ void CKXTableChildFrm::OnUpdateSwitchView(CCmdUI* pCmdUI) {
         top = up;
     }
     CString name = top.design() ? top.design()->cellName() : "";
-    pCmdUI->SetText((mode == 4 ? "Logical View (" : "Physical View (") + name + ")");
+    pCmdUI->SetText((mode == eOpenModePhysical ? "Logical View (" : "Physical View (") + name + ")");
     pCmdUI->Enable(TRUE);
 }
 
@@ -107,7 +107,7 @@ LRESULT CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhysical)
 }
 
 LRESULT CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         SendHostMessageText("Already open in physical mode");
         return 1;
     }
@@ -115,7 +115,7 @@ LRESULT CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
 }
 
 LRESULT CKXTableChildFrm::OnTclLogicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() != 4) {
+    if (OpenMode() != eOpenModePhysical) {
         SendHostMessageText("Already open in logical mode");
         return 1;
     }
@@ -128,7 +128,7 @@ LRESULT CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
         return 1;
     }
     int mode = OpenMode();
-    if (mode != 2 && mode != 3 && mode != 6) {
+    if (mode != eOpenModeContext && mode != eOpenModeInParent && mode != eOpenModeInParentAlt) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-175");
         return 1;
     }
@@ -158,7 +158,7 @@ void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* p
         if (CWnd* main = AfxGetMainWnd())
             main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
     }
-    if (doc->GetOpenMode() == 4) {
+    if (doc->GetOpenMode() == eOpenModePhysical) {
         if (CKXPhysPartGrid* g = PhysPartGrid()) {
             g->ActivateGridWnd();
             g->Showconnectivity(0);
@@ -194,8 +194,8 @@ void CKXTableChildFrm::OnCommand35624() {
     }
     CString path = m_DesignContext.spath();
     if (doc) {
-        int mode = doc->GetOpenMode();
-        CString open = (mode == 1 || mode == 4) ? name : path;
+        const EOpenMode mode = doc->GetOpenMode();
+        CString open = (mode == eOpenModeEditBlock || mode == eOpenModePhysical) ? name : path;
         if (ms)
             ms->Broadcast(MSG_OPEN_DESIGN, static_cast<WPARAM>(mode),
                           reinterpret_cast<LPARAM>(open.GetString()), 0);
@@ -210,7 +210,7 @@ void CKXTableChildFrm::OnUpdateCommand35624(CCmdUI* pCmdUI) {
 }
 
 void CKXTableChildFrm::OnUpdateOpenMatrixView(CCmdUI* pCmdUI) {
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         pCmdUI->Enable(FALSE);
         return;
     }
@@ -222,11 +222,11 @@ void CKXTableChildFrm::OnUpdateOpenMatrixView(CCmdUI* pCmdUI) {
 // ------------------------------------------------------------------ block filter
 
 void CKXTableChildFrm::OnUpdateFilterBlock(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(OpenMode() == 4);
+    pCmdUI->Enable(OpenMode() == eOpenModePhysical);
 }
 
 void CKXTableChildFrm::OnFilterBlock() {
-    if (OpenMode() != 4) return;
+    if (OpenMode() != eOpenModePhysical) return;
     CKXDlgFilterPhys dlg;
     CString dir;
     if (DesignDirectory(dir)) {
@@ -270,7 +270,7 @@ void CKXTableChildFrm::OnFilterBlock() {
 }
 
 LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
-    if (OpenMode() != 4 || !args) return 1;
+    if (OpenMode() != eOpenModePhysical || !args) return 1;
     if (args->GetTotalArgCount() == 0) {
         OnFilterBlock();
         return 2;
@@ -356,7 +356,7 @@ LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
 }
 
 void CKXTableChildFrm::ApplyBlockFilter(const CString& text) {
-    if (OpenMode() != 4) return;
+    if (OpenMode() != eOpenModePhysical) return;
     if (CKXSignalPaneContainerView* slp = GetSignalPane()) slp->FilterPhys(text);
     if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->FilterPhys(text);
     if (IKXMessageServer* ms = GetKXMsgSrvr())
@@ -383,15 +383,15 @@ bool HasDesignComment(CComments* store) {
 } // namespace
 
 void CKXTableChildFrm::OnUpdateDesignCommentAdd(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_pComments && OpenMode() == 1 && !HasDesignComment(m_pComments));
+    pCmdUI->Enable(m_pComments && OpenMode() == eOpenModeEditBlock && !HasDesignComment(m_pComments));
 }
 
 void CKXTableChildFrm::OnUpdateDesignCommentDelete(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_pComments && OpenMode() == 1 && HasDesignComment(m_pComments));
+    pCmdUI->Enable(m_pComments && OpenMode() == eOpenModeEditBlock && HasDesignComment(m_pComments));
 }
 
 void CKXTableChildFrm::OnUpdateDesignCommentEdit(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_pComments && OpenMode() == 1 && HasDesignComment(m_pComments));
+    pCmdUI->Enable(m_pComments && OpenMode() == eOpenModeEditBlock && HasDesignComment(m_pComments));
 }
 
 LRESULT CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
@@ -420,7 +420,7 @@ LRESULT CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
 
 int CKXTableChildFrm::AddDesignComment(const CString& text) {
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc || doc->GetOpenMode() != 1) {
+    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-179");
         return 1;
     }
@@ -451,7 +451,7 @@ int CKXTableChildFrm::AddDesignComment(const CString& text) {
 
 int CKXTableChildFrm::EditDesignComment(const CString& given) {
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc || doc->GetOpenMode() != 1) {
+    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-179");
         return 1;
     }
@@ -485,7 +485,7 @@ int CKXTableChildFrm::EditDesignComment(const CString& given) {
 int CKXTableChildFrm::DeleteDesignComment() {
     if (!m_pComments) return 1;
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc || doc->GetOpenMode() != 1) {
+    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-179");
         return 1;
     }

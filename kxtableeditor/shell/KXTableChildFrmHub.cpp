@@ -226,7 +226,7 @@ LRESULT CKXTableChildFrm::OnSetupShowDPSignals(WPARAM, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
     std::vector<CString> p = SplitFields(TextW(wParam), ":");
-    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == 4) return 0;
+    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
     CKXInstancePaneGrid* grid = InstanceGrid();
     if (!grid) return 0;
     if (lParam == 1)
@@ -238,7 +238,7 @@ LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnPreservePinComment(WPARAM wParam, LPARAM lParam) {
     std::vector<CString> p = SplitFields(TextW(wParam), ",:,");
-    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == 4) return 0;
+    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
     if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
         ccp->PreservePinComment(p[0], p[1], p[2], p[3], lParam);
     return 0;
@@ -246,7 +246,7 @@ LRESULT CKXTableChildFrm::OnPreservePinComment(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnSetFocusClp(WPARAM, LPARAM lParam) {
     if (!GetComponentPane() || OpenMode() < 0) return 0;
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         if (CKXPhysPartGrid* g = PhysPartGrid()) g->SetFocus();
     } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
         g->SetFocus();
@@ -286,13 +286,13 @@ LRESULT CKXTableChildFrm::OnFromClipboardViewer(WPARAM wParam, LPARAM lParam) {
     CView* active = GetActiveView();
     if (!active) return 0;
     if (active == GetComponentPane()) {
-        if (OpenMode() == 4) {
+        if (OpenMode() == eOpenModePhysical) {
             if (CKXPhysPartGrid* g = PhysPartGrid()) g->PasteInstance(wParam, lParam);
         } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
             g->PasteInstance(wParam, lParam);
         }
     } else if (active == GetSignalPane()) {
-        if (OpenMode() != 4)
+        if (OpenMode() != eOpenModePhysical)
             if (CKXSignalPaneGrid* g = GetSignalPane()->GetSignalGridWnd()) g->PasteSignal(wParam, lParam);
     } else if (active == GetConnectivityPane()) {
         GetConnectivityPane()->PasteFromClipboardViewer(wParam, lParam);
@@ -302,7 +302,7 @@ LRESULT CKXTableChildFrm::OnFromClipboardViewer(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnAddPhysicalPart(WPARAM, LPARAM lParam) {
     if (!Text(lParam)) return 0;
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         if (CKXPhysPartGrid* g = PhysPartGrid()) KXAddPhysicalInstanceFromStr(g, Text(lParam));
     } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
         KXAddPhysicalInstanceFromStr(g, Text(lParam));
@@ -312,7 +312,7 @@ LRESULT CKXTableChildFrm::OnAddPhysicalPart(WPARAM, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnAddLogicalPart(WPARAM, LPARAM lParam) {
     if (!Text(lParam)) return 0;
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         if (CKXPhysPartGrid* g = PhysPartGrid()) KXAddInstanceFromStr(g, Text(lParam));
     } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
         KXAddInstanceFromStr(g, Text(lParam));
@@ -340,7 +340,7 @@ LRESULT CKXTableChildFrm::OnSelectObject(WPARAM wParam, LPARAM lParam) {
     const char* name = TextW(wParam);
     if (!name) return 0;
     if (lParam == 0) {
-        if (OpenMode() == 4) {
+        if (OpenMode() == eOpenModePhysical) {
             CKXPhysPartGrid* g = PhysPartGrid();
             if (g && KXGetReadyState(g) == 1) {
                 g->SelectObject(name, 1);
@@ -356,7 +356,7 @@ LRESULT CKXTableChildFrm::OnSelectObject(WPARAM wParam, LPARAM lParam) {
     } else if (lParam == 1) {
         CKXSignalPaneContainerView* slp = GetSignalPane();
         if (!slp) return 0;
-        if (OpenMode() == 4) {
+        if (OpenMode() == eOpenModePhysical) {
             CKXPhysNetGrid* g = slp->GetPhysNetGridWnd();
             if (g && KXGetReadyState(g) == 1) {
                 g->SelectObject(name);
@@ -376,7 +376,7 @@ LRESULT CKXTableChildFrm::OnSelectObject(WPARAM wParam, LPARAM lParam) {
 LRESULT CKXTableChildFrm::OnDeleteInstance(WPARAM, LPARAM lParam) {
     const char* name = Text(lParam);
     if (!name) return 0;
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         CKXPhysPartGrid* g = PhysPartGrid();
         if (!g) return 0;
         g->RemoveSelection();
@@ -398,7 +398,7 @@ LRESULT CKXTableChildFrm::OnRenameInstance(WPARAM wParam, LPARAM lParam) {
     const char* second = Text(lParam);
     const char* first = TextW(wParam);
     if (!second || !first) return 0;
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         if (CKXPhysPartGrid* g = PhysPartGrid()) {
             g->RemoveSelection();
             KXRenameTableInstance(g, first, second);
@@ -415,12 +415,12 @@ LRESULT CKXTableChildFrm::OnRemoveSelectionAll(WPARAM wParam, LPARAM) {
     if (wParam == 0) {
         CKXSignalPaneContainerView* slp = GetSignalPane();
         if (!slp) return 0;
-        if (OpenMode() == 4) {
+        if (OpenMode() == eOpenModePhysical) {
             if (CKXPhysNetGrid* g = slp->GetPhysNetGridWnd()) g->RemoveSelection();
         } else if (CKXSignalPaneGrid* g = slp->GetSignalGridWnd()) {
             g->RemoveSelection();
         }
-    } else if (OpenMode() == 4) {
+    } else if (OpenMode() == eOpenModePhysical) {
         if (CKXPhysPartGrid* g = PhysPartGrid()) g->RemoveSelection();
     } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
         g->RemoveSelection();
@@ -458,14 +458,14 @@ LRESULT CKXTableChildFrm::OnSetupMoveDirection(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CKXTableChildFrm::OnSetupNamingConventionOnCopy(WPARAM, LPARAM lParam) {
-    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == 4) return 0;
+    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
     if (CKXInstancePaneGrid* g = InstanceGrid())
         KXSetNamingConventionOnCopy(g, Text(lParam) ? std::atoi(Text(lParam)) : 0);
     return 0;
 }
 
 LRESULT CKXTableChildFrm::OnAutoAssignModel(WPARAM, LPARAM) {
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         if (CKXPhysPartGrid* g = PhysPartGrid()) KXAutoAssignModelToDiscretes(g);
     } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
         KXAutoAssignModelToDiscretes(g);
@@ -486,7 +486,7 @@ void CKXTableChildFrm::OnEchoAscend() {
 
 void CKXTableChildFrm::OnUpdateAscend(CCmdUI* pCmdUI) {
     int mode = OpenMode();
-    pCmdUI->Enable(mode == 2 || mode == 3 || mode == 6);
+    pCmdUI->Enable(mode == eOpenModeContext || mode == eOpenModeInParent || mode == eOpenModeInParentAlt);
 }
 
 void CKXTableChildFrm::OnCommand35534() {
@@ -501,7 +501,7 @@ void CKXTableChildFrm::OnCommand35534() {
 
 void CKXTableChildFrm::OnUpdateCommand35534(CCmdUI* pCmdUI) {
     int mode = OpenMode();
-    if (mode != 1 && mode != 3) {
+    if (mode != eOpenModeEditBlock && mode != eOpenModeInParent) {
         pCmdUI->Enable(FALSE);
         return;
     }
@@ -513,7 +513,7 @@ void CKXTableChildFrm::OnCreateBlock() {
 }
 
 void CKXTableChildFrm::OnUpdateCreateBlock(CCmdUI* pCmdUI) {
-    if (OpenMode() != 1) {
+    if (OpenMode() != eOpenModeEditBlock) {
         pCmdUI->Enable(FALSE);
         return;
     }
@@ -526,7 +526,7 @@ void CKXTableChildFrm::OnCreateMatrixView() {
 
 void CKXTableChildFrm::OnUpdateCreateMatrixView(CCmdUI* pCmdUI) {
     int mode = OpenMode();
-    pCmdUI->Enable(mode >= 0 && mode != 4);
+    pCmdUI->Enable(mode >= 0 && mode != eOpenModePhysical);
 }
 
 void CKXTableChildFrm::OnSaveAsMatrixView() {
@@ -542,7 +542,7 @@ void CKXTableChildFrm::OnEditMatrixView() {
 }
 
 void CKXTableChildFrm::OnUpdateMatrixEdit(CCmdUI* pCmdUI) {
-    if (OpenMode() == 4) {
+    if (OpenMode() == eOpenModePhysical) {
         pCmdUI->Enable(FALSE);
         return;
     }

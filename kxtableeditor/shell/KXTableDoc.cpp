@@ -109,7 +109,7 @@ CString CKXTableDoc::GetCellName() const {
 
 CString CKXTableDoc::GetJournalHandle() const {
     CString handle = GetDesignName();
-    if (GetOpenMode() == 4) handle += "_phys";
+    if (GetOpenMode() == eOpenModePhysical) handle += "_phys";
     return handle;
 }
 
@@ -165,7 +165,7 @@ BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     if (ms && master.design())
         ms->Broadcast(MSG_DESIGN_OPENED, static_cast<WPARAM>(GetOpenMode()),
                       reinterpret_cast<LPARAM>(path.GetString()), 0);
-    if (GetOpenMode() == 4) return TRUE;
+    if (GetOpenMode() == eOpenModePhysical) return TRUE;
     IDesign* design = master.design();
     if (!design) return TRUE;
     CString cell = design->cellName();
@@ -193,11 +193,11 @@ void CKXTableDoc::OnUpdateFileSave(CCmdUI* pCmdUI) {
 }
 
 void CKXTableDoc::OnFileSaveAs() {
-    if (GetOpenMode() == 1) SaveDesignAs();
+    if (GetOpenMode() == eOpenModeEditBlock) SaveDesignAs();
 }
 
 void CKXTableDoc::OnUpdateFileSaveAs(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(GetOpenMode() == 1);
+    pCmdUI->Enable(GetOpenMode() == eOpenModeEditBlock);
 }
 
 BOOL CKXTableDoc::OnSaveDocument(LPCTSTR lpszPathName) {
@@ -217,7 +217,7 @@ BOOL CKXTableDoc::SaveBlockCommand() {
 }
 
 BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
-    if (!bSilent && GetOpenMode() == 1) return SaveDesignAs();
+    if (!bSilent && GetOpenMode() == eOpenModeEditBlock) return SaveDesignAs();
     IDesign* design = GetMasterDesignContext().design();
     IServer* server = CKXShareGlobalData::m_pServer;
     if (!design || !server) return FALSE;
@@ -276,7 +276,7 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-139", name, reason);
         return FALSE;
     }
-    if (GetOpenMode() == 2) {
+    if (GetOpenMode() == eOpenModeContext) {
         int hide = 0;
         CKXRegistrySettings::OpenRegistryKey("KXFrame");
         CKXRegistrySettings::GetFromRegistry("HIDE_SAVECTXT_DESIGN_MSG", hide);
@@ -300,8 +300,8 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
 }
 
 BOOL CKXTableDoc::SaveDesignAs() {
-    int mode = GetOpenMode();
-    if (mode != 1 && mode != 4) return FALSE;
+    const EOpenMode mode = GetOpenMode();
+    if (mode != eOpenModeEditBlock && mode != eOpenModePhysical) return FALSE;
     IDesign* design = GetMasterDesignContext().design();
     CKXCreateBlockDlg dlg;
     dlg.SetDesignContext(GetMasterDesignContext());
@@ -325,8 +325,8 @@ BOOL CKXTableDoc::SaveDesignAs() {
 }
 
 BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) {
-    int mode = GetOpenMode();
-    if (mode != 1 && mode != 4) return FALSE;
+    const EOpenMode mode = GetOpenMode();
+    if (mode != eOpenModeEditBlock && mode != eOpenModePhysical) return FALSE;
     IDesign* design = GetMasterDesignContext().design();
     CKXCreateBlockDlg dlg;
     dlg.SetDesignContext(GetMasterDesignContext());

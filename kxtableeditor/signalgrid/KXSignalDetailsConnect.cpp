@@ -6,7 +6,8 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
-#include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridSite.h"
+#include "kxinstsigpane/CommonInterface.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/TclArgs.h"
@@ -66,7 +67,7 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     } else {
         CString startText = CellText(row, m_nColStartBit), endText = CellText(row, m_nColEndBit);
         if (startText.IsEmpty() || endText.IsEmpty()) {
-            CCommonInterface* signalPane = m_pPane ? m_pPane->GetSignalPaneInterface() : nullptr;
+            CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
             if (signalPane && signalPane->GetGroupFlag() == 1) return Refuse(bShowMessages, "KXTABLE-146");
             fillOnly = true;
         }

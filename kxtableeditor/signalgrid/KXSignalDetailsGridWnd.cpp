@@ -4,9 +4,9 @@
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
-#include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXTableChildFrm.h"
-#include "shell/KXTableDoc.h"
+#include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
+#include "kxinstsigpane/CommonInterface.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxclipboard/CKXImpClipBoard.h"
@@ -37,11 +37,11 @@ CKXSignalDetailsGridWnd::~CKXSignalDetailsGridWnd() {
         if (HWND hwnd = GetSafeHwnd()) server->UnregisterWindow(hwnd);
 }
 
-void CKXSignalDetailsGridWnd::InitializeGrid(CKXBottomPaneContainerView* pPane, CDesignContext design,
+void CKXSignalDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext design,
                                              CDesignContext masterDesign) {
     m_designContext = design;
     m_designContext2 = masterDesign;
-    m_pPane = pPane;
+    SetSite(site);
     CKXGridWnd::InitializeGrid(kFirstDataRow, static_cast<ROWCOL>(m_nColCell), kCaptionRow, nullptr);
     Columns().SelectOrigin();
     if (Columns().Empty()) InitColumnInfo();
@@ -64,8 +64,8 @@ void CKXSignalDetailsGridWnd::InitializeGrid(CKXBottomPaneContainerView* pPane, 
                          IDS_CTRL_AC_LISTBOX, 0);
     DWORD autoComplete = 1;
     if (!CKXRegistrySettings::GetFromRegistry("auto_complete_signals", autoComplete)) autoComplete = 1;
-    if (m_pPane) {
-        m_pPane->ApplyAutoCompleteSetting(static_cast<int>(autoComplete), 0);
+    if (Site()) {
+        Site()->ApplyAutoCompleteSetting(static_cast<int>(autoComplete), 0);
         SetAutoComplete(autoComplete != 0);
     }
     auto* instanceCombo =
@@ -88,13 +88,13 @@ void CKXSignalDetailsGridWnd::SetAutoComplete(BOOL bOn) {
 }
 
 void CKXSignalDetailsGridWnd::UpdatePaneTitle() {
-    if (m_pPane) m_pPane->SetPaneTitle(static_cast<UINT>(CKXBottomPaneContainerView::kShowsSignals));
+    if (IKXGridSite* site = Site()) site->SetPaneTitle(static_cast<UINT>(IKXGridSite::kShowsSignals));
 }
 
 void CKXSignalDetailsGridWnd::ActivateGridView() {
     s_pActiveGrid = this;
     if (m_bConnectEcho) return; // the grid's own echo: the user's cell stays current
-    if (m_pParentFrame && m_pPane) m_pParentFrame->SetActiveView(m_pPane, TRUE);
+    if (m_pParentFrame && Site()) Site()->ActivateSiteView();
     OnActivateGrid(TRUE);
 }
 
@@ -105,11 +105,12 @@ void CKXSignalDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
         delete pCmd;
         return;
     }
-    if (!m_pPane) {
+    CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
+    if (!sink) {
         CKXGridWnd::AddCommand(pCmd, ctType);
         return;
     }
-    m_pPane->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
+    sink->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
     m_nUndoStepMode = 2;
 }
 
@@ -139,13 +140,11 @@ BOOL CKXSignalDetailsGridWnd::IsSameDesign(IDesign* design) const {
 }
 
 void CKXSignalDetailsGridWnd::MarkModified() {
-    if (auto* frame = dynamic_cast<CKXTableChildFrm*>(m_pParentFrame)) frame->SetDocumentModified(TRUE);
+    if (IKXGridSite* site = Site(); site && m_pParentFrame) site->MarkModified();
 }
 
 CString CKXSignalDetailsGridWnd::JournalHandle() {
-    if (auto* frame = dynamic_cast<CKXTableChildFrm*>(m_pParentFrame))
-        if (CKXTableDoc* doc = frame->GetTableDoc()) return doc->GetJournalHandle();
-    return m_designContext ? CString(m_designContext.name()) : CString();
+    return KXJournalHandle(m_pParentFrame ? Site() : nullptr, m_designContext);
 }
 
 void CKXSignalDetailsGridWnd::SendHostMessage(const char* text) {

@@ -12,7 +12,7 @@
 #include "grid/KXChangeDigest.h"
 #include "grid/KXColumnModel.h"
 #include "grid/KXGridWnd.h"
-#include "shell/KXTableOleDropTarget.h"
+#include "grid/KXTableOleDropTarget.h"
 
 #include "rmx/context.h"
 
@@ -20,7 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
-class CKXBottomPaneContainerView;
+class IKXGridSite;
 class CKXAssocCompAPI;
 class CKXGridACListBox;
 class CFrameWnd;
@@ -61,12 +61,11 @@ public:
     using CKXGridWnd::InitializeGrid;
     // Set-up after Create: column model, header rows, cell controls, options and the
     // subscriptions at the message server.
-    void InitializeGrid(CKXBottomPaneContainerView* pPane, CDesignContext design, CDesignContext masterDesign);
+    void InitializeGrid(IKXGridSite* site, CDesignContext design, CDesignContext masterDesign);
     void SetParentFrame(CFrameWnd* pFrame) { m_pParentFrame = pFrame; }
     void SetAutoComplete(BOOL bOn) override;
     void UpdatePaneTitle() override;
     void ActivateGridView() override;
-    CKXBottomPaneContainerView* GetPane() const { return m_pPane; }
     // The signal grid that was activated last; NULL when none.
     static CKXSignalDetailsGridWnd* s_pActiveGrid;
 
@@ -218,7 +217,6 @@ public:
     CFrameWnd* m_pParentFrame = nullptr;
     std::vector<CKXNetData> m_arrNetData;
     CKXTableOleDropTarget m_dropTarget;
-    CKXBottomPaneContainerView* m_pPane = nullptr;
     std::unique_ptr<CKXGridACListBox> m_pACListBox; // shared by the two auto-complete combos
     int m_bRestoreColumns = 1;
     int m_bLoaded = 0;

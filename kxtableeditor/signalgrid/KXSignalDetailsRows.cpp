@@ -5,7 +5,7 @@
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXPupdMark.h"
-#include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridSite.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
@@ -110,7 +110,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
         }
         DropRowIndex();
     }
-    if (m_pPane && m_pPane->GetViewMode() == 2 && GetRowCount() >= kFirstDataRow) {
+    if (Site() && Site()->ViewMode() == eOpenModeContext && GetRowCount() >= kFirstDataRow) {
         CGXStyle readOnly;
         readOnly.SetReadOnly(TRUE);
         SetStyleRange(CGXRange(kFirstDataRow, 0, GetRowCount(), GetColCount()), readOnly, gxOverride, 0,

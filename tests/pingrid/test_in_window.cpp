@@ -26,7 +26,6 @@ protected:
         ASSERT_TRUE(design);
         grid = std::make_unique<G>();
         grid->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 400), Ccp(), 9100);
-        grid->SetChildFrame(Frame());
         grid->InitializeGrid(Ccp(), design, design, 0);
         ASSERT_TRUE(grid->LoadComponentPins(design, design.instance("U1"), FALSE));
     }

@@ -1,4 +1,4 @@
-#include "shell/KXDropPayload.h"
+#include "grid/KXDropPayload.h"
 
 #include <gtest/gtest.h>
 

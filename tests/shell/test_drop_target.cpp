@@ -2,7 +2,7 @@
 
 #include "KXTableEditor.h"
 #include "shell/KXTableChildFrm.h"
-#include "shell/KXTableOleDropTarget.h"
+#include "grid/KXTableOleDropTarget.h"
 
 #include "kxinstsigpane/KXListPanes.h"
 

@@ -1,7 +1,7 @@
 #include "KXShellFixture.h"
 
 #include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXGlobalMessages.h"
+#include "grid/KXGlobalMessages.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 

@@ -1,4 +1,4 @@
-#include "shell/KXProjectReader.h"
+#include "grid/KXProjectReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/KXGlobalMessages.h"
+#include "grid/KXGlobalMessages.h"
 
 #include "afx/afxwin.h"
 

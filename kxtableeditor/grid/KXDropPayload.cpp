@@ -1,6 +1,6 @@
-#include "shell/KXDropPayload.h"
+#include "grid/KXDropPayload.h"
 
-#include "shell/KXListExpr.h"
+#include "grid/KXListExpr.h"
 
 bool KXSplitDesignName(const CString& text, CString& lib, CString& cell, CString& view) {
     int dot = text.Find('.');

@@ -1,4 +1,4 @@
-#include "shell/KXListExpr.h"
+#include "grid/KXListExpr.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,8 +1,8 @@
-#include "shell/KXTableOleDropTarget.h"
+#include "grid/KXTableOleDropTarget.h"
 
 #include "KXTableEditor.h"
-#include "pane/KXBottomPaneContainerView.h"
-#include "shell/KXDropPayload.h"
+#include "grid/KXDropPayload.h"
+#include "grid/KXGridSite.h"
 
 #include "afx/afxdoc.h"
 #include "kxinstsigpane/KXListPanes.h"
@@ -29,10 +29,10 @@ IKXTableDropSite* Site(CWnd* wnd) {
     return dynamic_cast<IKXTableDropSite*>(wnd);
 }
 
-CKXBottomPaneContainerView* OwnerPane(CWnd* wnd) {
+// The pane that holds the window: the nearest parent that is a grid site.
+IKXGridSite* OwnerPane(CWnd* wnd) {
     for (CWnd* w = wnd ? wnd->GetParent() : nullptr; w; w = w->GetParent())
-        if (w->IsKindOf(RUNTIME_CLASS(CKXBottomPaneContainerView)))
-            return static_cast<CKXBottomPaneContainerView*>(w);
+        if (auto* site = dynamic_cast<IKXGridSite*>(w)) return site;
     return nullptr;
 }
 
@@ -142,7 +142,7 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kPinGrid)) {
         if (IKXTableDropSite* site = Site(pWnd)) site->CrossSelectInHost();
-        if (CKXBottomPaneContainerView* pane = OwnerPane(pWnd)) pane->AttachSignalByName(TextOf(data, f));
+        if (IKXGridSite* pane = OwnerPane(pWnd)) pane->AttachSignalByName(TextOf(data, f));
         return FALSE;
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
