@@ -53,11 +53,18 @@ BOOL CKXGridEdit::Commit() {
     m_active = false;
     if (!m_owned) return TRUE;
     m_owned = false;
+    const bool ownCommands = m_grid.m_nUndoStepMode == kUndoStepJoin;
     m_grid.m_nUndoStepMode = kUndoStepClose;
     const int wasCommitting = m_grid.m_bCommitting;
     m_grid.m_bCommitting = TRUE;
     const BOOL committed = CKXTransaction::CommitTrans(&m_grid, 1, 1);
     m_grid.m_bCommitting = wasCommitting;
+    if (ownCommands) {
+        // The step the grid's own commands opened (a comment, an order) ends with the edit, also when
+        // the design did not change: the next edit is a step of its own.
+        m_grid.AddCommand(nullptr, gxDo);
+        m_grid.m_nUndoStepMode = kUndoStepClose;
+    }
     return committed;
 }
 

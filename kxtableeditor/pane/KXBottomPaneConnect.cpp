@@ -130,7 +130,8 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
         if (grid->ConnectSelectedPins(gridText, bEcho)) ++connected;
         last = grid;
     }
-    if (began) EndPaneTransaction(connected > 0);
+    // A commit the database refused leaves nothing connected.
+    if (began && !EndPaneTransaction(connected > 0)) connected = 0;
     if (last && last->Grid().GetSafeHwnd()) last->Grid().SetFocus();
     return connected;
 }

@@ -128,7 +128,11 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         m_bStepOpen = FALSE;
         return;
     }
-    if (!owned) return;
+    if (!owned) {
+        // No command with state 0: the open step ends here.
+        if (state == 0 && !m_pRecording) m_bStepOpen = FALSE;
+        return;
+    }
     if (m_pRecording) {
         // Recorded while an undo or redo runs: the entry for the opposite direction.
         m_pRecording->commands.push_back(std::move(owned));

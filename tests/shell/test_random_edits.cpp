@@ -26,12 +26,14 @@
 #include "afx/afxreg.h"
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "kxnotes/CComments.h"
 #include "rmx/server.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iostream>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -329,6 +331,9 @@ protected:
     }
     bool RedoAll(const std::vector<CKXBottomPaneContainerView*>& undone) {
         for (auto it = undone.rbegin(); it != undone.rend(); ++it) {
+            if (std::getenv("KX_EDIT_TRACE"))
+                std::cerr << "redo " << (*it)->GetUndoDescription().str() << " / redo steps "
+                          << (*it)->GetRedoStepCount() << "\n";
             if (!(*it)->PerformRedo()) return false;
             m_steps.push_back(*it);
         }
@@ -372,9 +377,13 @@ bool RandomEdits::RunSequence(unsigned seed, bool freshHost, std::string& why) {
             line = "kx::answer question KXCOMMON-101 no; kx::close; kx::open demo.board:sch 1; kx::show clp U1";
         lines += line + "\n";
         const auto before = StepCounts();
-        Run(line);
+        const std::string result = Run(line);
         TrackSteps(before);
+        if (std::getenv("KX_EDIT_TRACE"))
+            std::cerr << line << " -> " << result << " steps " << m_steps.size() << "\n";
         if (!Doc()) return why = "no window is open after\n" + lines, false;
+        // Every edit ends its transaction: one left open would swallow the edits that follow.
+        if (CKXTransaction::IsTransactionStarted()) return why = "a transaction stays open after\n" + lines, false;
     }
     Server()->setCommitFault(nullptr);
     AfxGetAnswerQueue().ClearPending();
@@ -382,7 +391,10 @@ bool RandomEdits::RunSequence(unsigned seed, bool freshHost, std::string& why) {
     const std::string endDesign = DesignText(), endComments = CommentText(Doc());
     const std::string journal = JournalText().substr(journalStart);
     auto fail = [&](const std::string& what) {
-        why = what + "\nedits:\n" + lines;
+        std::string shown;
+        for (const std::string& id : Messages())
+            shown += id + " ";
+        why = what + (shown.empty() ? "" : " (messages: " + shown + ")") + "\nedits:\n" + lines;
         return false;
     };
 
