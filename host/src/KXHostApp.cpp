@@ -99,6 +99,19 @@ void AddHostResources() {
 
 bool CKXHostApp::Start(const std::string& designLib, const std::string& journal, std::string& error,
                        const std::string& library) {
+    ConnectTranscript();
+    if (!LoadDesignLibrary(designLib, error) || !StartJournal(journal, error) || !CreateMainWindow(error) ||
+        !LoadEditorLibrary(library, error))
+        return false;
+    RegisterWords();
+    RegisterCommands();
+    m_core.SetRoute([this](const std::string& w, const std::vector<KXHostArg>& a, long& r, std::string& e) {
+        return Route(w, a, r, e);
+    });
+    return true;
+}
+
+void CKXHostApp::ConnectTranscript() {
     // What the library shows goes to the transcript.
     CKXErrorHandler::SetTranscriptSink(
         [this](const SKXShownMessage& m) { m_core.NoteMessage(m.id.str(), m.text.str()); });
@@ -112,38 +125,44 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
         [this](const CString& line, BOOL done) { m_core.Progress(line.str(), done != FALSE); });
     if (CKXErrorHandler::GetDataDirectory().IsEmpty() && !std::getenv("KX_DATA_DIR"))
         CKXErrorHandler::SetDataDirectory((ExeDir() + "/../share").c_str());
+}
 
+bool CKXHostApp::LoadDesignLibrary(const std::string& designLib, std::string& error) {
     m_pServer = std::make_unique<IServer>();
     CKXShareGlobalData::m_pServer = m_pServer.get();
     // Design folders are those the server loaded the designs from.
     static CKXServerDataAccess serverFolders;
     if (!CKXShareGlobalData::m_pDataAccessContext) CKXShareGlobalData::m_pDataAccessContext = &serverFolders;
-    if (!designLib.empty()) {
-        CString loadError;
-        bool partly = false;
-        if (!m_pServer->loadLibrary(designLib.c_str(), loadError, &partly)) {
-            if (!partly) {
-                error = "cannot load the design library \"" + designLib + "\": " + loadError.str();
-                return false;
-            }
-            // A bad file is refused as a whole; the rest of the library is there to work with.
-            std::string lines = loadError.str();
-            for (size_t at = 0; at < lines.size();) {
-                size_t nl = lines.find('\n', at);
-                if (nl == std::string::npos) nl = lines.size();
-                m_core.Print("error: not loaded: " + lines.substr(at, nl - at));
-                at = nl + 1;
-            }
-        }
+    if (designLib.empty()) return true;
+    CString loadError;
+    bool partly = false;
+    if (m_pServer->loadLibrary(designLib.c_str(), loadError, &partly)) return true;
+    if (!partly) {
+        error = "cannot load the design library \"" + designLib + "\": " + loadError.str();
+        return false;
     }
-    if (!journal.empty()) {
-        if (journal.find(".vbs") == std::string::npos) {
-            error = "a journal file name must contain \".vbs\": " + journal;
-            return false;
-        }
-        CKXShareGlobalData::SetAutomationPath(journal.c_str());
+    // A bad file is refused as a whole; the rest of the library is there to work with.
+    std::string lines = loadError.str();
+    for (size_t at = 0; at < lines.size();) {
+        size_t nl = lines.find('\n', at);
+        if (nl == std::string::npos) nl = lines.size();
+        m_core.Print("error: not loaded: " + lines.substr(at, nl - at));
+        at = nl + 1;
     }
+    return true;
+}
 
+bool CKXHostApp::StartJournal(const std::string& journal, std::string& error) {
+    if (journal.empty()) return true;
+    if (journal.find(".vbs") == std::string::npos) {
+        error = "a journal file name must contain \".vbs\": " + journal;
+        return false;
+    }
+    CKXShareGlobalData::SetAutomationPath(journal.c_str());
+    return true;
+}
+
+bool CKXHostApp::CreateMainWindow(std::string& error) {
     m_pApp = std::make_unique<CWinApp>("kxhost");
     AddHostResources();
     m_pMainWnd = new CKXHostMainWnd(m_core);
@@ -158,7 +177,10 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
         if (!Open(name, mode, err)) m_core.Print("error: " + err);
     };
     if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->RegisterWindow(MSG_OPEN_DESIGN, m_pMainWnd->GetSafeHwnd());
+    return true;
+}
 
+bool CKXHostApp::LoadEditorLibrary(const std::string& library, std::string& error) {
     std::string path = library.empty() ? ExeDir() + "/../lib/libkxtableeditor.so" : library;
     m_hLibrary = ::dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
     if (!m_hLibrary) m_hLibrary = ::dlopen("libkxtableeditor.so", RTLD_NOW | RTLD_GLOBAL);
@@ -185,11 +207,6 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
         m_core.Print("error: message file " + failure);
     for (const std::string& problem : AfxTakeRegistryProblems())
         m_core.Print("error: registry " + problem);
-    RegisterWords();
-    RegisterCommands();
-    m_core.SetRoute([this](const std::string& w, const std::vector<KXHostArg>& a, long& r, std::string& e) {
-        return Route(w, a, r, e);
-    });
     return true;
 }
 

@@ -67,13 +67,21 @@ public:
 
     // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.
     std::vector<std::string> Netlist(std::string& error) const;
+    // Runs a script word of the active design window (the window's, its pane's or a list
+    // pane's); its result in `result`, false with `error` when no window takes the word.
+    bool Route(const std::string& word, const std::vector<KXHostArg>& args, long& result, std::string& error);
 
 private:
+    // The steps of Start.
+    void ConnectTranscript();
+    bool LoadDesignLibrary(const std::string& designLib, std::string& error);
+    bool StartJournal(const std::string& journal, std::string& error);
+    bool CreateMainWindow(std::string& error);
+    bool LoadEditorLibrary(const std::string& library, std::string& error);
     void RegisterCommands();
     // The list panes' selections and the grids driven as a user drives them (kx::select, kx::edit, ...).
     void RegisterGridCommands();
     void RegisterWords();
-    bool Route(const std::string& word, const std::vector<KXHostArg>& args, long& result, std::string& error);
     bool ReplayLine(const std::string& line, int number, std::string& error);
     IDispatch* HandleObject(const std::string& handle, CDocument** document);
 

@@ -50,254 +50,296 @@ const std::map<std::string, const char*>& OptionMessages() {
     return m;
 }
 
+using Args = std::vector<std::string>;
+
+bool HostOpen(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.empty() || a.size() > 2) {
+        r = "usage: kx::open LIB.CELL:VIEW ?MODE?";
+        return false;
+    }
+    int mode = 1;
+    if (a.size() == 2 && !CKXHostApp::ParseNumber(a[1], mode)) {
+        r = "the open mode is a number (0, 1, 2, 3, 4 or 6), not \"" + a[1] + "\"";
+        return false;
+    }
+    std::string err;
+    if (!app.Open(a[0], mode, err)) {
+        app.Core().Print("error: " + err);
+        r = "0";
+        return true;
+    }
+    r = "1";
+    return true;
+}
+
+bool HostClose(CKXHostApp& app, const Args& a, std::string& r) {
+    if (!a.empty()) {
+        r = "usage: kx::close";
+        return false;
+    }
+    std::string err;
+    if (!app.Close(err)) {
+        r = err;
+        return false;
+    }
+    r = "1";
+    return true;
+}
+
+bool HostTab(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 1) {
+        r = "usage: kx::tab NUMBER";
+        return false;
+    }
+    int tab = 0;
+    if (!CKXHostApp::ParseNumber(a[0], tab)) {
+        r = "the design window is a number, not \"" + a[0] + "\"";
+        return false;
+    }
+    std::string err;
+    if (!app.ActivateTab(tab, err)) {
+        r = err;
+        return false;
+    }
+    r = "1";
+    return true;
+}
+
+bool HostAnswer(CKXHostApp&, const Args& a, std::string& r) {
+    if (a.size() < 3 || (a.size() - 3) % 2 != 0) {
+        r = "usage: kx::answer question|dialog|menu KEY ANSWER ?FIELD VALUE ...?";
+        return false;
+    }
+    const std::string& kind = a[0];
+    if (kind == "question") {
+        int answer = QuestionAnswer(a[2]);
+        if (!answer || a.size() != 3) {
+            r = "a question is answered yes, no, ok, cancel or retry";
+            return false;
+        }
+        AfxGetAnswerQueue().PushQuestion(a[1].c_str(), answer);
+    } else if (kind == "dialog") {
+        int answer = QuestionAnswer(a[2]);
+        if (answer != IDOK && answer != IDCANCEL) {
+            r = "a dialog is answered ok or cancel";
+            return false;
+        }
+        std::map<CString, CString> fields;
+        for (size_t i = 3; i + 1 < a.size(); i += 2)
+            fields[a[i].c_str()] = a[i + 1].c_str();
+        AfxGetAnswerQueue().PushDialog(a[1].c_str(), answer == IDOK, std::move(fields));
+    } else if (kind == "menu") {
+        char* end = nullptr;
+        long id = std::strtol(a[2].c_str(), &end, 10);
+        if (!end || *end || id < 0 || a.size() != 3) {
+            r = "a menu is answered with a command id";
+            return false;
+        }
+        AfxGetAnswerQueue().PushMenu(static_cast<UINT>(id));
+    } else {
+        r = "the kind is question, dialog or menu, not \"" + kind + "\"";
+        return false;
+    }
+    r = "";
+    return true;
+}
+
+bool HostMessages(CKXHostApp& app, const Args&, std::string& r) {
+    r = KXHostTclList(app.Core().TakeMessages());
+    return true;
+}
+
+bool HostEchoes(CKXHostApp& app, const Args&, std::string& r) {
+    r = KXHostTclList(app.Core().TakeEchoes());
+    return true;
+}
+
+bool HostNetlist(CKXHostApp& app, const Args&, std::string& r) {
+    std::string err;
+    std::vector<std::string> lines = app.Netlist(err);
+    if (!err.empty()) {
+        r = err;
+        return false;
+    }
+    r = KXHostJoin(lines, "\n");
+    return true;
+}
+
+bool HostProp(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 2) {
+        r = "usage: kx::prop PATH NAME";
+        return false;
+    }
+    // Through a context, so that a bit path (U1.DQ<3>) reads the bit's own properties.
+    std::unique_ptr<CContext> ctx(app.Server() ? app.Server()->getContext(a[0].c_str()) : nullptr);
+    if (!ctx || !*ctx) {
+        r = "no object \"" + a[0] + "\"";
+        return false;
+    }
+    std::unique_ptr<CPQPropertyData> p(ctx->findProperty(a[1].c_str()));
+    if (!p) {
+        r = "no property \"" + a[1] + "\" on \"" + a[0] + "\"";
+        return false;
+    }
+    r = p->value();
+    return true;
+}
+
+bool HostOption(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 2) {
+        r = "usage: kx::option NAME VALUE";
+        return false;
+    }
+    auto it = OptionMessages().find(a[0]);
+    if (it == OptionMessages().end()) {
+        r = "unknown option \"" + a[0] + "\"";
+        return false;
+    }
+    CKXRegistrySettings::OpenRegistryKey();
+    if (a[0] == "move_direction")
+        CKXRegistrySettings::SetToRegistry(a[0].c_str(), a[1].c_str());
+    else
+        CKXRegistrySettings::SetToRegistry(a[0].c_str(), std::atoi(a[1].c_str()));
+    CKXRegistrySettings::CloseRegistryKey();
+    UINT msg = RegisterWindowMessageA(it->second);
+    for (CDocument* doc : app.Documents()) {
+        POSITION pos = doc->GetFirstViewPosition();
+        CView* view = pos ? doc->GetNextView(pos) : nullptr;
+        if (CFrameWnd* frame = view ? view->GetParentFrame() : nullptr)
+            frame->SendMessage(msg, 0, reinterpret_cast<LPARAM>(a[1].c_str()));
+    }
+    r = "";
+    return true;
+}
+
+bool HostMenu(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 1) {
+        r = "usage: kx::menu COMMAND_ID";
+        return false;
+    }
+    CFrameWnd* frame = app.ActiveFrame();
+    if (!frame) {
+        r = "no design window is open";
+        return false;
+    }
+    UINT id = static_cast<UINT>(std::atoi(a[0].c_str()));
+    CCmdUI ui;
+    ui.m_nID = id;
+    ui.DoUpdate(frame, FALSE);
+    if (ui.m_bEnableChanged && !ui.m_bEnabled) {
+        app.Core().Print("menu " + a[0] + " is disabled");
+        r = "0";
+        return true;
+    }
+    frame->SendMessage(0x0111 /* WM_COMMAND */, id, 0);
+    r = "1";
+    return true;
+}
+
+bool HostWord(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.empty()) {
+        r = "usage: kx::word WORD ?ARG ...?";
+        return false;
+    }
+    std::vector<KXHostArg> args;
+    for (size_t i = 1; i < a.size(); ++i)
+        args.push_back({a[i]});
+    long result = 0;
+    std::string err;
+    if (!app.Route(a[0], args, result, err)) {
+        r = err;
+        return false;
+    }
+    r = std::to_string(result);
+    return true;
+}
+
+bool HostCall(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.empty()) {
+        r = "usage: kx::call METHOD ?ARG ...?";
+        return false;
+    }
+    auto* doc = dynamic_cast<CKXDocument*>(app.ActiveDocument());
+    IDispatch* disp =
+        doc && doc->m_pKXDocInterface ? doc->m_pKXDocInterface->GetDocumentInterface() : nullptr;
+    if (!disp) {
+        r = "no design window is open";
+        return false;
+    }
+    std::vector<COleVariant> args;
+    for (size_t i = 1; i < a.size(); ++i)
+        args.emplace_back(a[i].c_str());
+    COleVariant result;
+    HRESULT hr = app.InvokeOnDocument(doc, disp, a[0].c_str(), std::move(args), &result);
+    if (FAILED(hr)) {
+        r = "the automation method \"" + a[0] + "\" failed";
+        return false;
+    }
+    r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
+    return true;
+}
+
+bool HostJournal(CKXHostApp&, const Args& a, std::string& r) {
+    if (a.size() > 1) {
+        r = "usage: kx::journal ?FILE.vbs?";
+        return false;
+    }
+    if (a.empty() || a[0].empty()) {
+        CKXShareGlobalData::SetAutomationPath(nullptr);
+    } else if (a[0].find(".vbs") == std::string::npos) {
+        r = "a journal file name must contain \".vbs\": " + a[0];
+        return false;
+    } else {
+        CKXShareGlobalData::SetAutomationPath(a[0].c_str());
+    }
+    r = "";
+    return true;
+}
+
+bool HostReplay(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 1) {
+        r = "usage: kx::replay FILE.vbs";
+        return false;
+    }
+    std::string err;
+    if (!app.Replay(a[0], err)) {
+        r = err;
+        return false;
+    }
+    r = "1";
+    return true;
+}
+
+// The host's words, each run by its function with the host.
+struct SKXHostCommand {
+    const char* name;
+    bool (*run)(CKXHostApp& app, const Args& a, std::string& r);
+};
+
+const SKXHostCommand kHostCommands[] = {
+    {"open", HostOpen},
+    {"close", HostClose},
+    {"tab", HostTab},
+    {"answer", HostAnswer},
+    {"messages", HostMessages},
+    {"echoes", HostEchoes},
+    {"netlist", HostNetlist},
+    {"prop", HostProp},
+    {"option", HostOption},
+    {"menu", HostMenu},
+    {"word", HostWord},
+    {"call", HostCall},
+    {"journal", HostJournal},
+    {"replay", HostReplay},
+};
+
 } // namespace
 
 void CKXHostApp::RegisterCommands() {
-    CKXHostCore& core = m_core;
-    core.RegisterHostCommand("open", [this](const std::vector<std::string>& a, std::string& r) {
-        if (a.empty() || a.size() > 2) {
-            r = "usage: kx::open LIB.CELL:VIEW ?MODE?";
-            return false;
-        }
-        int mode = 1;
-        if (a.size() == 2 && !ParseNumber(a[1], mode)) {
-            r = "the open mode is a number (0, 1, 2, 3, 4 or 6), not \"" + a[1] + "\"";
-            return false;
-        }
-        std::string err;
-        if (!Open(a[0], mode, err)) {
-            m_core.Print("error: " + err);
-            r = "0";
-            return true;
-        }
-        r = "1";
-        return true;
-    });
-    core.RegisterHostCommand("close", [this](const std::vector<std::string>& a, std::string& r) {
-        if (!a.empty()) {
-            r = "usage: kx::close";
-            return false;
-        }
-        std::string err;
-        if (!Close(err)) {
-            r = err;
-            return false;
-        }
-        r = "1";
-        return true;
-    });
-    core.RegisterHostCommand("tab", [this](const std::vector<std::string>& a, std::string& r) {
-        if (a.size() != 1) {
-            r = "usage: kx::tab NUMBER";
-            return false;
-        }
-        int tab = 0;
-        if (!ParseNumber(a[0], tab)) {
-            r = "the design window is a number, not \"" + a[0] + "\"";
-            return false;
-        }
-        std::string err;
-        if (!ActivateTab(tab, err)) {
-            r = err;
-            return false;
-        }
-        r = "1";
-        return true;
-    });
-    core.RegisterHostCommand("answer", [](const std::vector<std::string>& a, std::string& r) {
-        if (a.size() < 3 || (a.size() - 3) % 2 != 0) {
-            r = "usage: kx::answer question|dialog|menu KEY ANSWER ?FIELD VALUE ...?";
-            return false;
-        }
-        const std::string& kind = a[0];
-        if (kind == "question") {
-            int answer = QuestionAnswer(a[2]);
-            if (!answer || a.size() != 3) {
-                r = "a question is answered yes, no, ok, cancel or retry";
-                return false;
-            }
-            AfxGetAnswerQueue().PushQuestion(a[1].c_str(), answer);
-        } else if (kind == "dialog") {
-            int answer = QuestionAnswer(a[2]);
-            if (answer != IDOK && answer != IDCANCEL) {
-                r = "a dialog is answered ok or cancel";
-                return false;
-            }
-            std::map<CString, CString> fields;
-            for (size_t i = 3; i + 1 < a.size(); i += 2)
-                fields[a[i].c_str()] = a[i + 1].c_str();
-            AfxGetAnswerQueue().PushDialog(a[1].c_str(), answer == IDOK, std::move(fields));
-        } else if (kind == "menu") {
-            char* end = nullptr;
-            long id = std::strtol(a[2].c_str(), &end, 10);
-            if (!end || *end || id < 0 || a.size() != 3) {
-                r = "a menu is answered with a command id";
-                return false;
-            }
-            AfxGetAnswerQueue().PushMenu(static_cast<UINT>(id));
-        } else {
-            r = "the kind is question, dialog or menu, not \"" + kind + "\"";
-            return false;
-        }
-        r = "";
-        return true;
-    });
-    core.RegisterHostCommand("messages", [this](const std::vector<std::string>&, std::string& r) {
-        r = KXHostTclList(m_core.TakeMessages());
-        return true;
-    });
-    core.RegisterHostCommand("echoes", [this](const std::vector<std::string>&, std::string& r) {
-        r = KXHostTclList(m_core.TakeEchoes());
-        return true;
-    });
-    core.RegisterHostCommand("netlist", [this](const std::vector<std::string>&, std::string& r) {
-        std::string err;
-        std::vector<std::string> lines = Netlist(err);
-        if (!err.empty()) {
-            r = err;
-            return false;
-        }
-        r = KXHostJoin(lines, "\n");
-        return true;
-    });
-    core.RegisterHostCommand("prop", [this](const std::vector<std::string>& a, std::string& r) {
-        if (a.size() != 2) {
-            r = "usage: kx::prop PATH NAME";
-            return false;
-        }
-        // Through a context, so that a bit path (U1.DQ<3>) reads the bit's own properties.
-        std::unique_ptr<CContext> ctx(m_pServer ? m_pServer->getContext(a[0].c_str()) : nullptr);
-        if (!ctx || !*ctx) {
-            r = "no object \"" + a[0] + "\"";
-            return false;
-        }
-        std::unique_ptr<CPQPropertyData> p(ctx->findProperty(a[1].c_str()));
-        if (!p) {
-            r = "no property \"" + a[1] + "\" on \"" + a[0] + "\"";
-            return false;
-        }
-        r = p->value();
-        return true;
-    });
-    core.RegisterHostCommand("option", [this](const std::vector<std::string>& a, std::string& r) {
-        if (a.size() != 2) {
-            r = "usage: kx::option NAME VALUE";
-            return false;
-        }
-        auto it = OptionMessages().find(a[0]);
-        if (it == OptionMessages().end()) {
-            r = "unknown option \"" + a[0] + "\"";
-            return false;
-        }
-        CKXRegistrySettings::OpenRegistryKey();
-        if (a[0] == "move_direction")
-            CKXRegistrySettings::SetToRegistry(a[0].c_str(), a[1].c_str());
-        else
-            CKXRegistrySettings::SetToRegistry(a[0].c_str(), std::atoi(a[1].c_str()));
-        CKXRegistrySettings::CloseRegistryKey();
-        UINT msg = RegisterWindowMessageA(it->second);
-        for (CDocument* doc : Documents()) {
-            POSITION pos = doc->GetFirstViewPosition();
-            CView* view = pos ? doc->GetNextView(pos) : nullptr;
-            if (CFrameWnd* frame = view ? view->GetParentFrame() : nullptr)
-                frame->SendMessage(msg, 0, reinterpret_cast<LPARAM>(a[1].c_str()));
-        }
-        r = "";
-        return true;
-    });
-    core.RegisterHostCommand("menu", [this](const std::vector<std::string>& a, std::string& r) {
-        if (a.size() != 1) {
-            r = "usage: kx::menu COMMAND_ID";
-            return false;
-        }
-        CFrameWnd* frame = ActiveFrame();
-        if (!frame) {
-            r = "no design window is open";
-            return false;
-        }
-        UINT id = static_cast<UINT>(std::atoi(a[0].c_str()));
-        CCmdUI ui;
-        ui.m_nID = id;
-        ui.DoUpdate(frame, FALSE);
-        if (ui.m_bEnableChanged && !ui.m_bEnabled) {
-            m_core.Print("menu " + a[0] + " is disabled");
-            r = "0";
-            return true;
-        }
-        frame->SendMessage(0x0111 /* WM_COMMAND */, id, 0);
-        r = "1";
-        return true;
-    });
-    core.RegisterHostCommand("word", [this](const std::vector<std::string>& a, std::string& r) {
-        if (a.empty()) {
-            r = "usage: kx::word WORD ?ARG ...?";
-            return false;
-        }
-        std::vector<KXHostArg> args;
-        for (size_t i = 1; i < a.size(); ++i)
-            args.push_back({a[i]});
-        long result = 0;
-        std::string err;
-        if (!Route(a[0], args, result, err)) {
-            r = err;
-            return false;
-        }
-        r = std::to_string(result);
-        return true;
-    });
-    core.RegisterHostCommand("call", [this](const std::vector<std::string>& a, std::string& r) {
-        if (a.empty()) {
-            r = "usage: kx::call METHOD ?ARG ...?";
-            return false;
-        }
-        auto* doc = dynamic_cast<CKXDocument*>(ActiveDocument());
-        IDispatch* disp =
-            doc && doc->m_pKXDocInterface ? doc->m_pKXDocInterface->GetDocumentInterface() : nullptr;
-        if (!disp) {
-            r = "no design window is open";
-            return false;
-        }
-        std::vector<COleVariant> args;
-        for (size_t i = 1; i < a.size(); ++i)
-            args.emplace_back(a[i].c_str());
-        COleVariant result;
-        HRESULT hr = InvokeOnDocument(doc, disp, a[0].c_str(), std::move(args), &result);
-        if (FAILED(hr)) {
-            r = "the automation method \"" + a[0] + "\" failed";
-            return false;
-        }
-        r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
-        return true;
-    });
-    core.RegisterHostCommand("journal", [](const std::vector<std::string>& a, std::string& r) {
-        if (a.size() > 1) {
-            r = "usage: kx::journal ?FILE.vbs?";
-            return false;
-        }
-        if (a.empty() || a[0].empty()) {
-            CKXShareGlobalData::SetAutomationPath(nullptr);
-        } else if (a[0].find(".vbs") == std::string::npos) {
-            r = "a journal file name must contain \".vbs\": " + a[0];
-            return false;
-        } else {
-            CKXShareGlobalData::SetAutomationPath(a[0].c_str());
-        }
-        r = "";
-        return true;
-    });
-    core.RegisterHostCommand("replay", [this](const std::vector<std::string>& a, std::string& r) {
-        if (a.size() != 1) {
-            r = "usage: kx::replay FILE.vbs";
-            return false;
-        }
-        std::string err;
-        if (!Replay(a[0], err)) {
-            r = err;
-            return false;
-        }
-        r = "1";
-        return true;
-    });
+    for (const SKXHostCommand& command : kHostCommands)
+        m_core.RegisterHostCommand(command.name, [this, run = command.run](const Args& a, std::string& r) {
+            return run(*this, a, r);
+        });
     // A host command the library's echoes name; it is never run from an echo (echoes are records).
     std::string ignored;
     // "selectObject pin KEY ..." is the connectivity pane's own word (its CtrSelect sends it); a key

@@ -307,299 +307,323 @@ IDispatch* PaneDispatch(CKXHostApp& app, const std::string& which, std::string& 
     return result.pdispVal;
 }
 
-} // namespace
-
 // ------------------------------------------------------------------ commands
 
-void CKXHostApp::RegisterGridCommands() {
-    auto fail = [](std::string& r, const std::string& error) {
-        r = error;
+bool Fail(std::string& r, const std::string& error) {
+    r = error;
+    return false;
+}
+
+// kx::select clp|slp NAME ?NAME ...? and kx::show clp|slp NAME ?NAME ...?: the list panes.
+bool ListCommand(CKXHostApp& app, bool show, const Args& a, std::string& r) {
+    CDocument* doc = app.ActiveDocument();
+    std::string err;
+    CKXListPaneView* pane = ListPane(doc, a[0], err);
+    CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
+    if (!list) return Fail(r, err.empty() ? "the list pane shows no list" : err);
+    const CDesignContext* design = pane->GetPaneDesignContext();
+    const bool signals = KXHostLower(a[0]) == "slp";
+    list->RemoveSelection();
+    CKXNetBitContextArray bits;
+    bool anyBit = false;
+    std::vector<std::string> names(a.begin() + 1, a.end());
+    for (const std::string& name : names) {
+        if (list->SelectObject(name.c_str(), TRUE)) {
+            if (signals && design) bits.Add(design->net(name.c_str()).bitContext(-1));
+            continue;
+        }
+        std::string base;
+        int bit = -1;
+        CNetContext net;
+        if (show && signals && design && SplitBit(name, base, bit)) net = design->net(base.c_str());
+        INet* n = net.net();
+        const bool vectorBit = n && n->msb() != n->lsb() &&
+                               bit >= std::min(n->msb(), n->lsb()) && bit <= std::max(n->msb(), n->lsb());
+        if (!vectorBit) return Fail(r, "no \"" + name + "\" in the list");
+        bits.Add(net.bitContext(bit));
+        anyBit = true;
+    }
+    r = "1";
+    if (!show) return true;
+    if (anyBit) {
+        // A selection holding bus bits asks for the bits' connectivity in one request.
+        CCommonInterface* details = pane->GetDetailsViewPtr();
+        if (!details || !design) return Fail(r, "the list pane has no connectivity pane");
+        details->ShowNetBitConnectivity(*design, &bits, TRUE);
+    } else if (names.size() == 1) {
+        list->OnLButtonDblClkRowCol(list->FindObjectRow(names[0].c_str()), 1, 0, CPoint(0, 0));
+    } else {
+        list->OnSelectionFollowUp(); // the selected objects, shown in one request
+    }
+    return true;
+}
+
+// kx::select ccp ROW COL ?ROW2 COL2?: the current cell and the selection, as a click makes them.
+bool SelectCells(CKXHostApp& app, const Args& a, std::string& r) {
+    GridTarget t;
+    std::string err;
+    if (a.size() != 3 && a.size() != 5) return Fail(r, "usage: kx::select ccp ROW COL ?ROW2 COL2?");
+    ROWCOL row = 0, col = 0, row2 = 0, col2 = 0;
+    if (!ActiveGrid(app, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err)) return Fail(r, err);
+    if (a.size() == 5 && !ParseCell(t.grid, a[3], a[4], row2, col2, err)) return Fail(r, err);
+    if (a.size() == 3) row2 = row, col2 = col;
+    CPoint at;
+    if (!CellPoint(t.grid, row, col, at, err)) return Fail(r, err);
+    HandsOn(t, at);
+    t.grid->SetSelection(nullptr);
+    r = "0";
+    if (!t.grid->SetCurrentCell(row, col)) return true;
+    const CGXRange wanted(std::min(row, row2), std::min(col, col2), std::max(row, row2), std::max(col, col2));
+    CGXRange range = wanted;
+    // The grid's own selection rules decide; a range it would change is refused.
+    if (!t.grid->CanChangeSelection(&range, FALSE, FALSE) || !(range == wanted)) return true;
+    t.grid->SelectRange(range, TRUE, TRUE);
+    t.grid->OnChangedSelection(&range, FALSE, FALSE);
+    r = t.grid->IsCellSelected(row, col) ? "1" : "0";
+    return true;
+}
+
+bool GridSelect(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() < 2) {
+        r = "usage: kx::select clp|slp NAME ?NAME ...?, or kx::select ccp ROW COL ?ROW2 COL2?";
         return false;
-    };
+    }
+    if (KXHostLower(a[0]) == "ccp") return SelectCells(app, a, r);
+    return ListCommand(app, false, a, r);
+}
 
-    // kx::select clp|slp NAME ?NAME ...? and kx::show clp|slp NAME ?NAME ...?: the list panes.
-    auto listCommand = [this, fail](bool show, const Args& a, std::string& r) {
-        CDocument* doc = ActiveDocument();
-        std::string err;
-        CKXListPaneView* pane = ListPane(doc, a[0], err);
-        CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
-        if (!list) return fail(r, err.empty() ? "the list pane shows no list" : err);
-        const CDesignContext* design = pane->GetPaneDesignContext();
-        const bool signals = KXHostLower(a[0]) == "slp";
-        list->RemoveSelection();
-        CKXNetBitContextArray bits;
-        bool anyBit = false;
-        std::vector<std::string> names(a.begin() + 1, a.end());
-        for (const std::string& name : names) {
-            if (list->SelectObject(name.c_str(), TRUE)) {
-                if (signals && design) bits.Add(design->net(name.c_str()).bitContext(-1));
-                continue;
-            }
-            std::string base;
-            int bit = -1;
-            CNetContext net;
-            if (show && signals && design && SplitBit(name, base, bit)) net = design->net(base.c_str());
-            INet* n = net.net();
-            const bool vectorBit = n && n->msb() != n->lsb() &&
-                                   bit >= std::min(n->msb(), n->lsb()) && bit <= std::max(n->msb(), n->lsb());
-            if (!vectorBit) return fail(r, "no \"" + name + "\" in the list");
-            bits.Add(net.bitContext(bit));
-            anyBit = true;
-        }
-        r = "1";
-        if (!show) return true;
-        if (anyBit) {
-            // A selection holding bus bits asks for the bits' connectivity in one request.
-            CCommonInterface* details = pane->GetDetailsViewPtr();
-            if (!details || !design) return fail(r, "the list pane has no connectivity pane");
-            details->ShowNetBitConnectivity(*design, &bits, TRUE);
-        } else if (names.size() == 1) {
-            list->OnLButtonDblClkRowCol(list->FindObjectRow(names[0].c_str()), 1, 0, CPoint(0, 0));
-        } else {
-            list->OnSelectionFollowUp(); // the selected objects, shown in one request
-        }
+bool GridShow(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() < 2) {
+        r = "usage: kx::show clp|slp NAME ?NAME ...?";
+        return false;
+    }
+    return ListCommand(app, true, a, r);
+}
+
+// kx::edit ccp ROW COL TEXT: typing into a cell, ended with Enter.
+bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 4) return Fail(r, "usage: kx::edit ccp ROW COL TEXT");
+    GridTarget t;
+    std::string err;
+    ROWCOL row = 0, col = 0;
+    CPoint at;
+    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+        !CellPoint(t.grid, row, col, at, err))
+        return Fail(r, err);
+    const std::string cell = a[1] + "," + a[2];
+    HandsOn(t, at);
+    r = "0";
+    if (!t.grid->SetCurrentCell(row, col)) {
+        app.Core().Print("edit refused: cell " + cell + " cannot become the current cell");
         return true;
-    };
-
-    // kx::select ccp ROW COL ?ROW2 COL2?: the current cell and the selection, as a click makes them.
-    auto selectCells = [this, fail](const Args& a, std::string& r) {
-        GridTarget t;
-        std::string err;
-        if (a.size() != 3 && a.size() != 5) return fail(r, "usage: kx::select ccp ROW COL ?ROW2 COL2?");
-        ROWCOL row = 0, col = 0, row2 = 0, col2 = 0;
-        if (!ActiveGrid(*this, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err)) return fail(r, err);
-        if (a.size() == 5 && !ParseCell(t.grid, a[3], a[4], row2, col2, err)) return fail(r, err);
-        if (a.size() == 3) row2 = row, col2 = col;
-        CPoint at;
-        if (!CellPoint(t.grid, row, col, at, err)) return fail(r, err);
-        HandsOn(t, at);
-        t.grid->SetSelection(nullptr);
-        r = "0";
-        if (!t.grid->SetCurrentCell(row, col)) return true;
-        const CGXRange wanted(std::min(row, row2), std::min(col, col2), std::max(row, row2), std::max(col, col2));
-        CGXRange range = wanted;
-        // The grid's own selection rules decide; a range it would change is refused.
-        if (!t.grid->CanChangeSelection(&range, FALSE, FALSE) || !(range == wanted)) return true;
-        t.grid->SelectRange(range, TRUE, TRUE);
-        t.grid->OnChangedSelection(&range, FALSE, FALSE);
-        r = t.grid->IsCellSelected(row, col) ? "1" : "0";
+    }
+    CGXControl* control = t.grid->GetCurrentCellControl();
+    if (!control || !control->OnStartEditing()) {
+        app.Core().Print("edit refused: cell " + cell + " takes no typing");
         return true;
-    };
+    }
+    t.grid->SetWarningText("");
+    control->SetCurrentText(a[3].c_str());
+    PressKey(t.grid, VK_RETURN);
+    if (t.grid->GetCurrentCellControl() == control && control->IsActive()) {
+        // The grid's validation kept the edit open: the text is dropped, as Escape drops it.
+        const CString warning = t.grid->GetWarningText();
+        app.Core().Print("edit refused: cell " + cell + (warning.IsEmpty() ? "" : ": " + warning.str()));
+        PressKey(t.grid, VK_ESCAPE);
+        return true;
+    }
+    r = "1";
+    return true;
+}
 
-    m_core.RegisterHostCommand("select", [listCommand, selectCells](const Args& a, std::string& r) {
-        if (a.size() < 2) {
-            r = "usage: kx::select clp|slp NAME ?NAME ...?, or kx::select ccp ROW COL ?ROW2 COL2?";
-            return false;
-        }
-        if (KXHostLower(a[0]) == "ccp") return selectCells(a, r);
-        return listCommand(false, a, r);
-    });
-    m_core.RegisterHostCommand("show", [listCommand](const Args& a, std::string& r) {
-        if (a.size() < 2) {
-            r = "usage: kx::show clp|slp NAME ?NAME ...?";
-            return false;
-        }
-        return listCommand(true, a, r);
-    });
-
-    // kx::edit ccp ROW COL TEXT: typing into a cell, ended with Enter.
-    m_core.RegisterHostCommand("edit", [this, fail](const Args& a, std::string& r) {
-        if (a.size() != 4) return fail(r, "usage: kx::edit ccp ROW COL TEXT");
-        GridTarget t;
-        std::string err;
-        ROWCOL row = 0, col = 0;
-        CPoint at;
-        if (!CheckCcp(a[0], err) || !ActiveGrid(*this, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
-            !CellPoint(t.grid, row, col, at, err))
-            return fail(r, err);
-        const std::string cell = a[1] + "," + a[2];
-        HandsOn(t, at);
-        r = "0";
-        if (!t.grid->SetCurrentCell(row, col)) {
-            m_core.Print("edit refused: cell " + cell + " cannot become the current cell");
+// kx::key ccp KEY ?MODIFIERS?: a key pressed on the active grid.
+bool GridKey(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 2 && a.size() != 3) return Fail(r, "usage: kx::key ccp KEY ?MODIFIERS?");
+    GridTarget t;
+    std::string err;
+    KeyStroke k;
+    if (!CheckCcp(a[0], err) || !ParseKey(a[1], a.size() == 3 ? a[2] : "", k, err) ||
+        !ActiveGrid(app, t, err))
+        return Fail(r, err);
+    HandsOn(t, std::nullopt);
+    if (const UINT command = AcceleratorCommand(k)) {
+        if (!RunCommand(t.frame, command)) {
+            app.Core().Print("key " + a[1] + ": the command is disabled");
+            r = "0";
             return true;
         }
-        CGXControl* control = t.grid->GetCurrentCellControl();
-        if (!control || !control->OnStartEditing()) {
-            m_core.Print("edit refused: cell " + cell + " takes no typing");
-            return true;
-        }
-        t.grid->SetWarningText("");
-        control->SetCurrentText(a[3].c_str());
-        PressKey(t.grid, VK_RETURN);
-        if (t.grid->GetCurrentCellControl() == control && control->IsActive()) {
-            // The grid's validation kept the edit open: the text is dropped, as Escape drops it.
-            const CString warning = t.grid->GetWarningText();
-            m_core.Print("edit refused: cell " + cell + (warning.IsEmpty() ? "" : ": " + warning.str()));
-            PressKey(t.grid, VK_ESCAPE);
-            return true;
-        }
-        r = "1";
-        return true;
-    });
+    } else {
+        PressKey(t.grid, k);
+    }
+    r = "1";
+    return true;
+}
 
-    // kx::key ccp KEY ?MODIFIERS?: a key pressed on the active grid.
-    m_core.RegisterHostCommand("key", [this, fail](const Args& a, std::string& r) {
-        if (a.size() != 2 && a.size() != 3) return fail(r, "usage: kx::key ccp KEY ?MODIFIERS?");
-        GridTarget t;
-        std::string err;
-        KeyStroke k;
-        if (!CheckCcp(a[0], err) || !ParseKey(a[1], a.size() == 3 ? a[2] : "", k, err) ||
-            !ActiveGrid(*this, t, err))
-            return fail(r, err);
+// kx::click ccp ROW COL ?left|double|right|button?
+bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 3 && a.size() != 4) return Fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button?");
+    const std::string how = a.size() == 4 ? KXHostLower(a[3]) : "left";
+    if (how != "left" && how != "double" && how != "right" && how != "button")
+        return Fail(r, "a click is left, double, right or button, not \"" + a[3] + "\"");
+    GridTarget t;
+    std::string err;
+    ROWCOL row = 0, col = 0;
+    CPoint at;
+    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+        !CellPoint(t.grid, row, col, at, err))
+        return Fail(r, err);
+    HandsOn(t, at);
+    CGXGridWnd* grid = t.grid;
+    HWND hwnd = grid->GetSafeHwnd();
+    auto send = [&](UINT message, WPARAM flags, CPoint p) {
+        if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(message, flags, PointParam(p));
+    };
+    auto leftClick = [&](CPoint p) {
+        send(WM_LBUTTONDOWN, MK_LBUTTON, p);
+        send(WM_LBUTTONUP, 0, p);
+    };
+    if (how == "right") {
+        send(WM_RBUTTONDOWN, MK_RBUTTON, at);
+        send(WM_RBUTTONUP, 0, at);
+    } else if (how == "double") {
+        leftClick(at);
+        send(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        send(WM_LBUTTONUP, 0, at);
+    } else if (how == "button") {
+        if (!grid->IsCurrentCell(row, col)) leftClick(at);
+        CGXControl* control = grid->IsCurrentCell(row, col) ? grid->GetCurrentCellControl() : nullptr;
+        if (!control || control->GetChildCount() == 0)
+            return Fail(r, "cell " + a[1] + "," + a[2] + " has no button");
+        leftClick(control->GetChild(0)->GetRect().CenterPoint());
+    } else {
+        leftClick(at);
+    }
+    r = "1";
+    return true;
+}
+
+// kx::drop ccp ROW COL signal|component NAME ?NAME ...?: what a list pane's drag carries, dropped on a cell.
+bool GridDrop(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() < 5) return Fail(r, "usage: kx::drop ccp ROW COL signal|component NAME ?NAME ...?");
+    const std::string kind = KXHostLower(a[3]);
+    if (kind != "signal" && kind != "component")
+        return Fail(r, "a drop carries a signal or a component, not \"" + a[3] + "\"");
+    if (kind == "signal" && a.size() != 5) return Fail(r, "a signal is dragged alone");
+    GridTarget t;
+    std::string err;
+    ROWCOL row = 0, col = 0;
+    CPoint at;
+    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+        !CellPoint(t.grid, row, col, at, err))
+        return Fail(r, err);
+    // The payloads of the host's own views: a signal name, or instance names one per line.
+    std::string text;
+    for (size_t i = 4; i < a.size(); ++i)
+        text += a[i] + (kind == "signal" ? "" : "\n");
+    COleDataObject data;
+    const UINT format =
+        RegisterClipboardFormatA(kind == "signal" ? "SIGNAL_VIEW_DROP_DATA" : "INSTANCE_VIEW_DROP_DATA");
+    data.SetText(static_cast<CLIPFORMAT>(format), text.c_str());
+    CPoint screen = at;
+    t.grid->ClientToScreen(&screen);
+    SetCursorPos(screen.x, screen.y);
+    const AfxDropResult result = AfxDoDragDrop(t.grid, data, at);
+    if (!result.bDropped) app.Core().Print("drop refused by the grid");
+    r = result.bDropped ? "1" : "0";
+    return true;
+}
+
+// kx::grid ccp ?N?: the active grid, or which grid is active.
+bool GridChoose(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 1 && a.size() != 2) return Fail(r, "usage: kx::grid ccp ?N?");
+    GridTarget t;
+    std::string err;
+    if (!CheckCcp(a[0], err) || !PaneOf(app, t, err)) return Fail(r, err);
+    const int count = t.pane->GetShownGridCount();
+    if (a.size() == 2) {
+        ROWCOL n = 0;
+        if (!ParseCoordinate(a[1], n) || n < 1 || static_cast<int>(n) > count)
+            return Fail(r, "no grid \"" + a[1] + "\": the pane shows " + std::to_string(count) + " grid(s)");
+        t.pane->SetActiveGridIndex(static_cast<int>(n) - 1);
+        if (!ActiveGrid(app, t, err)) return Fail(r, err);
         HandsOn(t, std::nullopt);
-        if (const UINT command = AcceleratorCommand(k)) {
-            if (!RunCommand(t.frame, command)) {
-                m_core.Print("key " + a[1] + ": the command is disabled");
-                r = "0";
-                return true;
-            }
-        } else {
-            PressKey(t.grid, k);
-        }
         r = "1";
         return true;
-    });
+    }
+    if (!ActiveGrid(app, t, err)) return Fail(r, err);
+    CString kind, title;
+    t.pane->GetShownGridInfo(t.index, kind, title);
+    r = KXHostTclList({kind.str(), title.str()});
+    return true;
+}
 
-    // kx::click ccp ROW COL ?left|double|right|button?
-    m_core.RegisterHostCommand("click", [this, fail](const Args& a, std::string& r) {
-        if (a.size() != 3 && a.size() != 4) return fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button?");
-        const std::string how = a.size() == 4 ? KXHostLower(a[3]) : "left";
-        if (how != "left" && how != "double" && how != "right" && how != "button")
-            return fail(r, "a click is left, double, right or button, not \"" + a[3] + "\"");
-        GridTarget t;
-        std::string err;
-        ROWCOL row = 0, col = 0;
-        CPoint at;
-        if (!CheckCcp(a[0], err) || !ActiveGrid(*this, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
-            !CellPoint(t.grid, row, col, at, err))
-            return fail(r, err);
-        HandsOn(t, at);
-        CGXGridWnd* grid = t.grid;
-        HWND hwnd = grid->GetSafeHwnd();
-        auto send = [&](UINT message, WPARAM flags, CPoint p) {
-            if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(message, flags, PointParam(p));
-        };
-        auto leftClick = [&](CPoint p) {
-            send(WM_LBUTTONDOWN, MK_LBUTTON, p);
-            send(WM_LBUTTONUP, 0, p);
-        };
-        if (how == "right") {
-            send(WM_RBUTTONDOWN, MK_RBUTTON, at);
-            send(WM_RBUTTONUP, 0, at);
-        } else if (how == "double") {
-            leftClick(at);
-            send(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-            send(WM_LBUTTONUP, 0, at);
-        } else if (how == "button") {
-            if (!grid->IsCurrentCell(row, col)) leftClick(at);
-            CGXControl* control = grid->IsCurrentCell(row, col) ? grid->GetCurrentCellControl() : nullptr;
-            if (!control || control->GetChildCount() == 0)
-                return fail(r, "cell " + a[1] + "," + a[2] + " has no button");
-            leftClick(control->GetChild(0)->GetRect().CenterPoint());
-        } else {
-            leftClick(at);
-        }
-        r = "1";
-        return true;
-    });
+// kx::pane ?ccp|clp|slp? METHOD ?ARG ...?: a method of a pane's automation object.
+bool GridPane(CKXHostApp& app, const Args& a, std::string& r) {
+    size_t first = 0;
+    std::string which = "ccp";
+    if (!a.empty()) {
+        const std::string w = KXHostLower(a[0]);
+        if (w == "ccp" || w == "clp" || w == "slp") which = w, first = 1;
+    }
+    if (a.size() <= first) return Fail(r, "usage: kx::pane ?ccp|clp|slp? METHOD ?ARG ...?");
+    std::string err;
+    IDispatch* disp = PaneDispatch(app, which, err);
+    if (!disp) return Fail(r, err);
+    std::vector<COleVariant> args;
+    for (size_t i = first + 1; i < a.size(); ++i)
+        args.emplace_back(a[i].c_str());
+    COleVariant result;
+    HRESULT hr = AfxInvokeByName(disp, a[first].c_str(), std::move(args), &result);
+    disp->Release();
+    if (FAILED(hr)) return Fail(r, "the " + which + " method \"" + a[first] + "\" failed");
+    r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
+    return true;
+}
 
-    // kx::drop ccp ROW COL signal|component NAME ?NAME ...?: what a list pane's drag carries, dropped on a cell.
-    m_core.RegisterHostCommand("drop", [this, fail](const Args& a, std::string& r) {
-        if (a.size() < 5) return fail(r, "usage: kx::drop ccp ROW COL signal|component NAME ?NAME ...?");
-        const std::string kind = KXHostLower(a[3]);
-        if (kind != "signal" && kind != "component")
-            return fail(r, "a drop carries a signal or a component, not \"" + a[3] + "\"");
-        if (kind == "signal" && a.size() != 5) return fail(r, "a signal is dragged alone");
-        GridTarget t;
-        std::string err;
-        ROWCOL row = 0, col = 0;
-        CPoint at;
-        if (!CheckCcp(a[0], err) || !ActiveGrid(*this, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
-            !CellPoint(t.grid, row, col, at, err))
-            return fail(r, err);
-        // The payloads of the host's own views: a signal name, or instance names one per line.
-        std::string text;
-        for (size_t i = 4; i < a.size(); ++i)
-            text += a[i] + (kind == "signal" ? "" : "\n");
-        COleDataObject data;
-        const UINT format =
-            RegisterClipboardFormatA(kind == "signal" ? "SIGNAL_VIEW_DROP_DATA" : "INSTANCE_VIEW_DROP_DATA");
-        data.SetText(static_cast<CLIPFORMAT>(format), text.c_str());
-        CPoint screen = at;
-        t.grid->ClientToScreen(&screen);
-        SetCursorPos(screen.x, screen.y);
-        const AfxDropResult result = AfxDoDragDrop(t.grid, data, at);
-        if (!result.bDropped) m_core.Print("drop refused by the grid");
-        r = result.bDropped ? "1" : "0";
+// kx::window clp|slp|ccp: what the window shows.
+bool GridWindow(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 1) return Fail(r, "usage: kx::window clp|slp|ccp");
+    CDocument* doc = app.ActiveDocument();
+    if (KXHostLower(a[0]) == "ccp") {
+        auto* pane = dynamic_cast<CCommonInterface*>(CcpView(doc));
+        if (!pane) return Fail(r, "no design window is open");
+        r = pane->GetPaneText().str();
         return true;
-    });
+    }
+    std::string err;
+    CKXListPaneView* pane = ListPane(doc, a[0], err);
+    CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
+    if (!list) return Fail(r, err.empty() ? "the list pane shows no list" : err);
+    std::vector<std::string> names;
+    for (int i = 0; i < list->GetObjectCount(); ++i)
+        names.push_back(list->GetObjectName(i).str());
+    r = KXHostJoin(names, "\n");
+    return true;
+}
 
-    // kx::grid ccp ?N?: the active grid, or which grid is active.
-    m_core.RegisterHostCommand("grid", [this, fail](const Args& a, std::string& r) {
-        if (a.size() != 1 && a.size() != 2) return fail(r, "usage: kx::grid ccp ?N?");
-        GridTarget t;
-        std::string err;
-        if (!CheckCcp(a[0], err) || !PaneOf(*this, t, err)) return fail(r, err);
-        const int count = t.pane->GetShownGridCount();
-        if (a.size() == 2) {
-            ROWCOL n = 0;
-            if (!ParseCoordinate(a[1], n) || n < 1 || static_cast<int>(n) > count)
-                return fail(r, "no grid \"" + a[1] + "\": the pane shows " + std::to_string(count) + " grid(s)");
-            t.pane->SetActiveGridIndex(static_cast<int>(n) - 1);
-            if (!ActiveGrid(*this, t, err)) return fail(r, err);
-            HandsOn(t, std::nullopt);
-            r = "1";
-            return true;
-        }
-        if (!ActiveGrid(*this, t, err)) return fail(r, err);
-        CString kind, title;
-        t.pane->GetShownGridInfo(t.index, kind, title);
-        r = KXHostTclList({kind.str(), title.str()});
-        return true;
-    });
+// The words, each run by its function with the host.
+struct SKXGridCommand {
+    const char* name;
+    bool (*run)(CKXHostApp& app, const Args& a, std::string& r);
+};
 
-    // kx::pane ?ccp|clp|slp? METHOD ?ARG ...?: a method of a pane's automation object.
-    m_core.RegisterHostCommand("pane", [this, fail](const Args& a, std::string& r) {
-        size_t first = 0;
-        std::string which = "ccp";
-        if (!a.empty()) {
-            const std::string w = KXHostLower(a[0]);
-            if (w == "ccp" || w == "clp" || w == "slp") which = w, first = 1;
-        }
-        if (a.size() <= first) return fail(r, "usage: kx::pane ?ccp|clp|slp? METHOD ?ARG ...?");
-        std::string err;
-        IDispatch* disp = PaneDispatch(*this, which, err);
-        if (!disp) return fail(r, err);
-        std::vector<COleVariant> args;
-        for (size_t i = first + 1; i < a.size(); ++i)
-            args.emplace_back(a[i].c_str());
-        COleVariant result;
-        HRESULT hr = AfxInvokeByName(disp, a[first].c_str(), std::move(args), &result);
-        disp->Release();
-        if (FAILED(hr)) return fail(r, "the " + which + " method \"" + a[first] + "\" failed");
-        r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
-        return true;
-    });
+const SKXGridCommand kGridCommands[] = {
+    {"select", GridSelect},
+    {"show", GridShow},
+    {"edit", GridEdit},
+    {"key", GridKey},
+    {"click", GridClick},
+    {"drop", GridDrop},
+    {"grid", GridChoose},
+    {"pane", GridPane},
+    {"window", GridWindow},
+};
 
-    // kx::window clp|slp|ccp: what the window shows.
-    m_core.RegisterHostCommand("window", [this, fail](const Args& a, std::string& r) {
-        if (a.size() != 1) return fail(r, "usage: kx::window clp|slp|ccp");
-        CDocument* doc = ActiveDocument();
-        if (KXHostLower(a[0]) == "ccp") {
-            auto* pane = dynamic_cast<CCommonInterface*>(CcpView(doc));
-            if (!pane) return fail(r, "no design window is open");
-            r = pane->GetPaneText().str();
-            return true;
-        }
-        std::string err;
-        CKXListPaneView* pane = ListPane(doc, a[0], err);
-        CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
-        if (!list) return fail(r, err.empty() ? "the list pane shows no list" : err);
-        std::vector<std::string> names;
-        for (int i = 0; i < list->GetObjectCount(); ++i)
-            names.push_back(list->GetObjectName(i).str());
-        r = KXHostJoin(names, "\n");
-        return true;
-    });
+} // namespace
+
+void CKXHostApp::RegisterGridCommands() {
+    for (const SKXGridCommand& command : kGridCommands)
+        m_core.RegisterHostCommand(command.name, [this, run = command.run](const Args& a, std::string& r) {
+            return run(*this, a, r);
+        });
 }

@@ -1,9 +1,10 @@
 # The common grid window, its undo commands and cell controls, and the components
 # every grid kind uses (scopes, edit bracket, column model, row attributes, change
 # digest, row filter, custom columns, dump, journal lines, script text).
-# Included by kxtableeditor/CMakeLists.txt; appends to KXTE_SOURCES and KXTE_PROVIDERS.
+# Included by kxtableeditor/CMakeLists.txt, which makes the layer library kxte_grid of
+# KXTE_GRID_SOURCES linked to KXTE_GRID_PROVIDERS.
 set(_kxgrid_dir ${CMAKE_CURRENT_LIST_DIR})
-list(APPEND KXTE_SOURCES
+list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXSpinText.cpp
   ${_kxgrid_dir}/KXGridMenus.cpp
   ${_kxgrid_dir}/KXScriptText.cpp
@@ -21,6 +22,10 @@ list(APPEND KXTE_SOURCES
   ${_kxgrid_dir}/KXGridDump.cpp
   ${_kxgrid_dir}/KXJournalLine.cpp
   ${_kxgrid_dir}/KXReplaySteps.cpp
-  ${_kxgrid_dir}/KXRowIndex.cpp)
-list(APPEND KXTE_PROVIDERS gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr kxerrorhandler kxcommon)
-set_property(GLOBAL PROPERTY KXGRID_FULL_BUILT ON)
+  ${_kxgrid_dir}/KXRowIndex.cpp
+  ${_kxgrid_dir}/KXListExpr.cpp
+  ${_kxgrid_dir}/KXProjectReader.cpp
+  ${_kxgrid_dir}/KXGlobalMessages.cpp
+  ${_kxgrid_dir}/KXDropPayload.cpp
+  ${_kxgrid_dir}/KXTableOleDropTarget.cpp)
+list(APPEND KXTE_GRID_PROVIDERS afx gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr kxerrorhandler kxcommon)

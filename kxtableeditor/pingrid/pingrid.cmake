@@ -1,10 +1,8 @@
 # The pin grid (component connectivity details grid).
-# Included by kxtableeditor/CMakeLists.txt; appends to KXTE_SOURCES and KXTE_PROVIDERS.
-# It builds on the common grid window, so it joins only when that one is built.
+# Included by kxtableeditor/CMakeLists.txt, which makes the layer library kxte_pingrid of
+# KXTE_PINGRID_SOURCES linked to kxte_grid and KXTE_PINGRID_PROVIDERS.
 set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
-get_property(_kxpingrid_grid GLOBAL PROPERTY KXGRID_FULL_BUILT)
-if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon AND TARGET kxpropertyeditor AND TARGET kxsmall AND TARGET kxassoccomp AND EXISTS ${_kxpingrid_dir}/../shell/KXShellFull.cmake)
-  list(APPEND KXTE_SOURCES
+  list(APPEND KXTE_PINGRID_SOURCES
     ${_kxpingrid_dir}/KXInstanceDetailsGridWnd.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsFill.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsLoad.cpp
@@ -36,6 +34,4 @@ if(_kxpingrid_grid AND TARGET kxerrorhandler AND TARGET kxcommon AND TARGET kxpr
     ${_kxpingrid_dir}/KXInstanceDetailsDisconnect.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsSwap.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsPinNumber.cpp)
-  list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxpropertyeditor kxsmall kxassoccomp kxinstsigpane rmx)
-  set_property(GLOBAL PROPERTY KXPINGRID_BUILT ON)
-endif()
+  list(APPEND KXTE_PINGRID_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxpropertyeditor kxsmall kxassoccomp kxinstsigpane rmx)

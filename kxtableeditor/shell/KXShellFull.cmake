@@ -1,6 +1,6 @@
 # The design window, its document, the connectivity pane and the library's
 # entry points: they need the sibling libraries' stand-ins.
-list(APPEND KXTE_SOURCES
+list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableDoc.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXDesignChangeLog.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrm.cpp
@@ -17,6 +17,5 @@ list(APPEND KXTE_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAuto.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneGrids.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePhys.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/grid/KXTableOleDropTarget.cpp
 )
-list(APPEND KXTE_PROVIDERS rmx kxmsgsrvr kxerrorhandler kxcontrols kxinstsigpane kxnotes kxclipboard kxassoccomp kxsmall)
+list(APPEND KXTE_SHELL_PROVIDERS rmx kxmsgsrvr kxerrorhandler kxcontrols kxinstsigpane kxnotes kxclipboard kxassoccomp kxsmall)

@@ -1,9 +1,8 @@
 # The signal grid (signal connectivity details grid).
-# Included by kxtableeditor/CMakeLists.txt; appends to KXTE_SOURCES and KXTE_PROVIDERS.
+# Included by kxtableeditor/CMakeLists.txt, which makes the layer library kxte_signalgrid of
+# KXTE_SIGNALGRID_SOURCES linked to kxte_grid and KXTE_SIGNALGRID_PROVIDERS.
 set(_kxsignalgrid_dir ${CMAKE_CURRENT_LIST_DIR})
-get_property(_kxsignalgrid_grid GLOBAL PROPERTY KXGRID_FULL_BUILT)
-if(_kxsignalgrid_grid AND TARGET kxassoccomp AND TARGET kxinstsigpane AND EXISTS ${_kxsignalgrid_dir}/../shell/KXShellFull.cmake)
-  list(APPEND KXTE_SOURCES
+  list(APPEND KXTE_SIGNALGRID_SOURCES
     ${_kxsignalgrid_dir}/KXSignalDetailsGridWnd.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsColumns.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsRows.cpp
@@ -14,6 +13,4 @@ if(_kxsignalgrid_grid AND TARGET kxassoccomp AND TARGET kxinstsigpane AND EXISTS
     ${_kxsignalgrid_dir}/KXSignalDetailsDelete.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsStyle.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsIndex.cpp)
-  list(APPEND KXTE_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane rmx)
-  set_property(GLOBAL PROPERTY KXSIGNALGRID_BUILT ON)
-endif()
+  list(APPEND KXTE_SIGNALGRID_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane rmx)

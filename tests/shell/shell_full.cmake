@@ -1,19 +1,17 @@
 # Suites of the design window need the fixture (the host and the editor library).
-if(TARGET kxtestsupport)
-  list(APPEND SHELL_TEST_SOURCES
-    test_entry.cpp
-    test_document.cpp
-    test_frame_commands.cpp
-    test_frame_hub.cpp
-    test_host.cpp
-    test_drop_target.cpp
-    test_host_core.cpp
-    test_host_hands.cpp
-    test_undo_history.cpp
-    test_hostile.cpp
-    test_random_edits.cpp
-    test_edit_contract.cpp
-    test_list_edits.cpp
-  )
-  list(APPEND SHELL_TEST_LIBS kxtestsupport)
-endif()
+list(APPEND SHELL_TEST_SOURCES
+  test_entry.cpp
+  test_document.cpp
+  test_frame_commands.cpp
+  test_frame_hub.cpp
+  test_host.cpp
+  test_drop_target.cpp
+  test_host_core.cpp
+  test_host_hands.cpp
+  test_undo_history.cpp
+  test_hostile.cpp
+  test_random_edits.cpp
+  test_edit_contract.cpp
+  test_list_edits.cpp
+)
+list(APPEND SHELL_TEST_LIBS kxtestsupport)
