@@ -133,6 +133,10 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         if (state == 0 && !m_pRecording) m_bStepOpen = FALSE;
         return;
     }
+    // An entry made without a grid (an edit of a list pane) is kept with the pane's own grid: its undo
+    // and redo record their opposites with this history, not with another window's.
+    if (!grid) grid = PaneGrid();
+    if (auto* entry = dynamic_cast<CKXUndoCmd*>(owned.get()); entry && !entry->m_pGrid) entry->m_pGrid = grid;
     if (m_pRecording) {
         // Recorded while an undo or redo runs: the entry for the opposite direction.
         m_pRecording->commands.push_back(std::move(owned));

@@ -187,6 +187,20 @@ TEST_F(EditContract, AReplayedUndoAfterTheGridWentUndoesTheDelete) {
     EXPECT_NE(JournalText().find(".Undo()"), std::string::npos);
 }
 
+// A list pane's edit has no grid: its undo must record the redo with its own window, also while
+// another window on the design was opened after it.
+TEST_F(EditContract, AListEditUndoneWithASecondWindowOpenIsRedoneInItsOwnWindow) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    ASSERT_EQ(Run("kx::call AddSignal ZZNET {} {}"), "1");
+    const std::string added = DesignText();
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(DesignText(), added);
+    EXPECT_EQ(Ccp()->GetRedoStepCount(), 0);
+}
+
 // ------------------------------------------------------------------ close without saving
 
 TEST_F(EditContract, TheLastWindowClosedWithoutSavingLeavesTheDesignAsSaved) {
