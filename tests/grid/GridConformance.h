@@ -18,6 +18,8 @@
 //       static bool Dump(CKXGridWnd& grid, const char* path);
 //       // Changes the width of a column in one grid and sends the layout to the kind's grids.
 //       static void ResizeColumnAndBroadcast(CKXGridWnd& grid, int col, int width);
+//       // Optional: what the kind needs in the board design besides the fixture's (packaged parts).
+//       static void AddToDesign(rmx::DesignBuilder& builder);
 //   };
 #pragma once
 
@@ -42,6 +44,10 @@
 
 template <class Traits> class GridConformance : public KXShellFixture {
 protected:
+    void BuildDesign(rmx::DesignBuilder& builder) override {
+        KXShellFixture::BuildDesign(builder);
+        if constexpr (requires { Traits::AddToDesign(builder); }) Traits::AddToDesign(builder);
+    }
     void SetUp() override {
         KXShellFixture::SetUp();
         ASSERT_TRUE(Open("work.board:sch", 1));

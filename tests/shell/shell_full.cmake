@@ -13,5 +13,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_random_edits.cpp
   test_edit_contract.cpp
   test_list_edits.cpp
+  test_views.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

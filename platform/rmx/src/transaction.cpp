@@ -1266,7 +1266,7 @@ bool CTransaction::commit() {
     st->committedOps = st->ops.size();
     st->committedChanges = st->changes.size();
     st->committedOnce = true;
-    db->bump();
+    db->touch(); // every edit of the commit went through apply, which kept the physical views
     st->error.clear();
     auto listeners = db->listeners;
     for (auto& [id, fn] : listeners) fn(this);
@@ -1277,7 +1277,7 @@ void CTransaction::discard() {
     TxState* st = m_state.get();
     if (!st->server) return;
     Ctx c{st, st->server->db()};
-    if (st->ops.size() > st->committedOps) st->server->db()->bump();
+    if (st->ops.size() > st->committedOps) st->server->db()->touch(); // the rollback applies through apply
     c.rollback(st->committedOps, st->committedChanges);
 }
 
