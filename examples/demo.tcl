@@ -303,3 +303,19 @@ show "undo" [undo]
 show "PGOOD after undo" [pinRow PGOOD]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "The edit contract: undo outlives the grid it was made in, an unsaved close leaves the design as saved"
+show opened [kx::open demo.board:sch 1]
+kx::show slp MCLK
+show "select a connection of MCLK" [kx::select ccp 6 12]
+show "Delete it" [kx::key ccp Delete]
+kx::show slp DQ
+show "undo after the pane showed another signal" [undo]
+show "undo with nothing left to undo" [undo]
+show "add signal ZZNET" [kx::call AddSignal ZZNET {} {}]
+kx::answer question KXCOMMON-101 no
+show "close without saving" [kx::close]
+show opened [kx::open demo.board:sch 1]
+show "ZZNET after the reopen" [expr {[string first ZZNET [kx::window slp]] >= 0 ? "still there" : "gone"}]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

@@ -3,6 +3,7 @@
 #include "grid/KXGridWnd.h"
 
 #include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
 
 CKXGridEdit::CKXGridEdit(CKXGridWnd& grid, const char* name, Mode mode) : m_grid(grid) {
     Begin(grid.m_designContext, name, mode);
@@ -35,16 +36,35 @@ CTransaction* CKXGridEdit::Transaction() const {
     return m_active ? CKXTransaction::GetCurrentTransactionObj() : nullptr;
 }
 
+bool CKXGridEdit::ChangedAnything() const {
+    if (CKXTransaction::IsConnTransactionCommitted()) return true;
+    const CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    // A command the grid recorded in the edit's step (a comment, an order) is a change of its own.
+    return (transaction && transaction->hasPendingChanges()) || m_grid.m_nUndoStepMode == kUndoStepJoin;
+}
+
 BOOL CKXGridEdit::Commit() {
     if (!m_active) return FALSE;
+    if (m_owned && !ChangedAnything()) {
+        // An edit of nothing is no edit: no undo step, no journal line, and the caller learns it.
+        Discard();
+        return FALSE;
+    }
     m_active = false;
     if (!m_owned) return TRUE;
     m_owned = false;
+    const bool ownCommands = m_grid.m_nUndoStepMode == kUndoStepJoin;
     m_grid.m_nUndoStepMode = kUndoStepClose;
     const int wasCommitting = m_grid.m_bCommitting;
     m_grid.m_bCommitting = TRUE;
     const BOOL committed = CKXTransaction::CommitTrans(&m_grid, 1, 1);
     m_grid.m_bCommitting = wasCommitting;
+    if (ownCommands) {
+        // The step the grid's own commands opened (a comment, an order) ends with the edit, also when
+        // the design did not change: the next edit is a step of its own.
+        m_grid.AddCommand(nullptr, gxDo);
+        m_grid.m_nUndoStepMode = kUndoStepClose;
+    }
     return committed;
 }
 

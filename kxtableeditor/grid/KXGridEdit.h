@@ -56,15 +56,17 @@ public:
     bool Owns() const { return m_owned; }
     // The server transaction to make the changes on; NULL when the bracket is not active.
     CTransaction* Transaction() const;
-    // Commits and ends the transaction as one undo step. FALSE when the bracket is not active or
-    // the server refused the commit (nothing of the edit then stays). A joined transaction is
-    // left to its owner: TRUE.
+    // Commits and ends the transaction as one undo step. FALSE when the bracket is not active, the
+    // edit changed nothing (it is then discarded: no undo step) or the server refused the commit
+    // (nothing of the edit then stays). A joined transaction is left to its owner: TRUE.
     BOOL Commit();
     // Throws away every change of the edit now (the destructor does it otherwise).
     void Discard();
 
 private:
     void Begin(const CDesignContext& design, const char* name, Mode mode);
+    // Whether the edit holds a change: of the design, or a command of the grid in its undo step.
+    bool ChangedAnything() const;
 
     CKXGridWnd& m_grid;
     bool m_active = false;

@@ -72,25 +72,25 @@ ROWCOL CKXGridWnd::DataRowStart() const {
 }
 
 // ---------------------------------------------------------------------------
-// Neutral defaults of the grid interface.
+// Neutral defaults of the grid interface: a grid that does not do the work refuses it.
 
 BOOL CKXGridWnd::CanRemoveModel() {
-    return TRUE;
+    return FALSE;
 }
 BOOL CKXGridWnd::CanEditPin() {
     return FALSE;
 }
 BOOL CKXGridWnd::CanAssignModel() {
-    return TRUE;
+    return FALSE;
 }
 BOOL CKXGridWnd::CanAddPupd() {
-    return TRUE;
+    return FALSE;
 }
 BOOL CKXGridWnd::CanAddTermination() {
-    return TRUE;
+    return FALSE;
 }
 BOOL CKXGridWnd::CanPasteSpecial() {
-    return TRUE;
+    return FALSE;
 }
 BOOL CKXGridWnd::CanDelete() {
     return FALSE;
@@ -114,13 +114,13 @@ BOOL CKXGridWnd::CanDeleteComment() {
     return FALSE;
 }
 BOOL CKXGridWnd::CanRenameConnections() {
-    return TRUE;
+    return FALSE;
 }
 BOOL CKXGridWnd::IsUndoDisabled() {
     return m_bUndoDisabled;
 }
 BOOL CKXGridWnd::Paste(CString&, BOOL) {
-    return TRUE;
+    return FALSE;
 }
 BOOL CKXGridWnd::PasteFromClipboardViewer(int, int) {
     return FALSE;
@@ -153,7 +153,7 @@ void CKXGridWnd::ActivateGridView() {}
 void CKXGridWnd::RemoveListPaneSelection() {}
 void CKXGridWnd::AddPupd() {}
 BOOL CKXGridWnd::AddConnectionsForPupd(BOOL, BOOL) {
-    return TRUE;
+    return FALSE;
 }
 void CKXGridWnd::ShowFindReplace(BOOL) {}
 void CKXGridWnd::OnAddTermination() {}
@@ -876,7 +876,8 @@ void CKXGridWnd::OnKillFocus(CWnd* pNewWnd) {
 }
 
 BOOL CKXGridWnd::CanCopy() {
-    return TRUE;
+    // The base copies nothing (OnEditCopy): only a grid that copies offers Copy.
+    return FALSE;
 }
 BOOL CKXGridWnd::CanCut() {
     return TRUE;

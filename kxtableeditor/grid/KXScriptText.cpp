@@ -2,6 +2,8 @@
 
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
+#include "kxinstsigpane/KXBracketActions.h"
+#include "kxinstsigpane/KXTransaction.h"
 
 #include <cstdio>
 #include <cstring>
@@ -42,13 +44,24 @@ CString KXTclListElement(const CString& text) { return CTclArgsList::QuoteTclWor
 
 CString KXVbsQuote(const CString& text) { return CKXShareGlobalData::JournalString(text); }
 
-bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line) {
-    if (!journalPath || !std::strstr(journalPath, ".vbs")) return false;
-    FILE* f = std::fopen(journalPath, "ab");
+namespace {
+
+bool AppendToJournal(const std::string& path, const CString& comment, const CString& line) {
+    FILE* f = std::fopen(path.c_str(), "ab");
     if (!f) return false;
     std::fwrite(comment.GetString(), 1, static_cast<size_t>(comment.GetLength()), f);
     std::fwrite(line.GetString(), 1, static_cast<size_t>(line.GetLength()), f);
     bool ok = std::ferror(f) == 0;
     ok = (std::fclose(f) == 0) && ok;
     return ok;
+}
+
+} // namespace
+
+bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line) {
+    if (!journalPath || !std::strstr(journalPath, ".vbs")) return false;
+    if (!CKXTransaction::IsTransactionStarted()) return AppendToJournal(journalPath, comment, line);
+    // Written during an edit: the lines wait for its commit, and a refused or discarded edit leaves none.
+    KXRunWhenCommitted([path = std::string(journalPath), comment, line] { AppendToJournal(path, comment, line); });
+    return true;
 }

@@ -20,5 +20,7 @@ CString KXVbsQuote(const CString& text);
 
 // Appends one journal block (a comment line and a call line, written as they
 // stand) to `journalPath` when it names a file whose name contains ".vbs".
-// Returns true when the block was written.
+// During a grid transaction the block waits for the transaction to end
+// committed (a discarded or refused edit journals nothing). Returns true when
+// the block was written or is waiting.
 bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line);

@@ -21,6 +21,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXCustomColumns.cpp
   ${_kxgrid_dir}/KXGridDump.cpp
   ${_kxgrid_dir}/KXJournalLine.cpp
+  ${_kxgrid_dir}/KXReplaySteps.cpp
   ${_kxgrid_dir}/KXRowIndex.cpp
   ${_kxgrid_dir}/KXListExpr.cpp
   ${_kxgrid_dir}/KXProjectReader.cpp

@@ -215,6 +215,11 @@ void CKXBottomPaneContainerView::AutoSelectPinNameCol(LPCTSTR pin, const VARIANT
 }
 
 void CKXBottomPaneContainerView::AutoSelectTerminationCol(LPCTSTR pin, const VARIANT& row) {
+    // A signal grid names the row by its instance and pin number, as SelectInstanceCol does.
+    if (CKXSignalDetailsGridWnd* grid = ActiveSignalGrid()) {
+        grid->SelectPinCell("Termination", pin ? pin : "", RowArgument(row));
+        return;
+    }
     SelectPinCellInActiveGrid("Termination", pin, row);
 }
 

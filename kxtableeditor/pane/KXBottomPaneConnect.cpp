@@ -130,7 +130,8 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
         if (grid->ConnectSelectedPins(gridText, bEcho)) ++connected;
         last = grid;
     }
-    if (began) EndPaneTransaction(connected > 0);
+    // A commit the database refused leaves nothing connected.
+    if (began && !EndPaneTransaction(connected > 0)) connected = 0;
     if (last && last->Grid().GetSafeHwnd()) last->Grid().SetFocus();
     return connected;
 }
@@ -244,7 +245,8 @@ LRESULT CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long)
         keys.Add(KeyOf(arg));
     }
     BOOL plain = FALSE;
-    ConnectSignalToKeys(keys, signal, plain);
+    // A refusal (open mode, no signal, nothing connected) has told why: 0.
+    if (!ConnectSignalToKeys(keys, signal, plain)) return 0;
     return plain ? 2 : 1;
 }
 
@@ -343,7 +345,7 @@ BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     const BOOL began = BeginPaneTransaction("Add Connections");
     const int done = grid->ConnectSelectedPins(text, 1);
     if (began) EndPaneTransaction(done != 0);
-    return TRUE;
+    return done != 0;
 }
 
 BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
@@ -378,7 +380,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
         if (gridText.IsEmpty()) continue;
         result = grid->ConnectSelectedPins(gridText, shortPins ? 1 : 0);
     }
-    if (began) EndPaneTransaction(TRUE);
+    if (began) EndPaneTransaction(result != 0);
     return result ? TRUE : FALSE;
 }
 

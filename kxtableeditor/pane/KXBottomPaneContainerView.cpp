@@ -5,11 +5,14 @@
 #include "shell/KXTableDoc.h"
 #include "pingrid/KXPinGrid.h"
 
+#include "grid/KXGridUndo.h"
+#include "grid/KXReplaySteps.h"
 #include "grid/gxcommand.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
+#include "kxinstsigpane/KXUndoCmd.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
@@ -125,7 +128,15 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         m_bStepOpen = FALSE;
         return;
     }
-    if (!owned) return;
+    if (!owned) {
+        // No command with state 0: the open step ends here.
+        if (state == 0 && !m_pRecording) m_bStepOpen = FALSE;
+        return;
+    }
+    // An entry made without a grid (an edit of a list pane) is kept with the pane's own grid: its undo
+    // and redo record their opposites with this history, not with another window's.
+    if (!grid) grid = PaneGrid();
+    if (auto* entry = dynamic_cast<CKXUndoCmd*>(owned.get()); entry && !entry->m_pGrid) entry->m_pGrid = grid;
     if (m_pRecording) {
         // Recorded while an undo or redo runs: the entry for the opposite direction.
         m_pRecording->commands.push_back(std::move(owned));
@@ -136,10 +147,18 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     m_redo.clear();
     // 1 opens a step; 2 joins the current one; 0 joins an open step (or makes one) and closes it.
     bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty();
-    if (!join) m_undo.emplace_back();
+    if (!join) {
+        TakeReplaySteps();
+        m_undo.emplace_back();
+    }
     m_undo.back().commands.push_back(std::move(owned));
     m_undo.back().grids.push_back(grid);
     m_bStepOpen = state != 0;
+}
+
+void CKXBottomPaneContainerView::TakeReplaySteps() {
+    const int steps = KXTakeReplaySteps();
+    if (steps > 1 && !m_undo.empty()) m_undo.back().replaySteps = steps;
 }
 
 void CKXBottomPaneContainerView::TakeBack(Step& step, Step& recorded, size_t failed, GXCmdType type) {
@@ -158,9 +177,68 @@ void CKXBottomPaneContainerView::TakeBack(Step& step, Step& recorded, size_t fai
     m_pRecording = nullptr;
 }
 
+namespace {
+
+// The grid a history command restores besides the one it was recorded with; NULL when none.
+const CGXGridCore* OwnGridOf(CGXCommand* command) {
+    if (auto* entry = dynamic_cast<CKXUndoCmd*>(command)) return entry->m_pGrid;
+    if (auto* comment = dynamic_cast<CKXCommentUndoCmd*>(command)) return comment->m_pGrid;
+    if (auto* sort = dynamic_cast<CKXSortUndoCmd*>(command)) return sort->m_pGrid;
+    return nullptr;
+}
+
+} // namespace
+
+BOOL CKXBottomPaneContainerView::IsLiveGrid(const CGXGridCore* grid) const {
+    if (!grid) return FALSE;
+    if (grid == static_cast<const CGXGridCore*>(m_pPaneGrid.get())) return TRUE;
+    return std::any_of(m_grids.begin(), m_grids.end(), [grid](const std::unique_ptr<CKXGridWnd>& g) {
+        return static_cast<const CGXGridCore*>(g.get()) == grid;
+    });
+}
+
+void CKXBottomPaneContainerView::ForgetGridInStep(Step& step, CKXGridWnd* gone) {
+    const CGXGridCore* goneCore = gone;
+    CKXGridWnd* paneGrid = PaneGrid();
+    size_t kept = 0;
+    for (size_t i = 0; i < step.commands.size(); ++i) {
+        CGXCommand* command = step.commands[i].get();
+        if (step.grids[i] == goneCore || OwnGridOf(command) == goneCore) {
+            // A committed transaction works on the design alone; whatever else the grid recorded
+            // (its cells, its order, its comments) goes with it.
+            auto* entry = dynamic_cast<CKXUndoCmd*>(command);
+            if (!entry || !entry->IsTransactionCmd() || !paneGrid) continue;
+            entry->m_pGrid = paneGrid;
+            step.grids[i] = paneGrid;
+        }
+        if (kept != i) {
+            step.commands[kept] = std::move(step.commands[i]);
+            step.grids[kept] = step.grids[i];
+        }
+        ++kept;
+    }
+    step.commands.resize(kept);
+    step.grids.resize(kept);
+}
+
+void CKXBottomPaneContainerView::ForgetGridInHistory(CKXGridWnd* gone) {
+    if (!gone) return;
+    for (std::vector<Step>* history : {&m_undo, &m_redo}) {
+        for (Step& step : *history)
+            ForgetGridInStep(step, gone);
+        // A step with nothing left would undo nothing.
+        const size_t before = history->size();
+        std::erase_if(*history, [](const Step& step) { return step.commands.empty(); });
+        if (history == &m_undo && history->size() != before) m_bStepOpen = FALSE;
+    }
+    if (m_pRecording) ForgetGridInStep(*m_pRecording, gone);
+    if (m_pRunning) ForgetGridInStep(*m_pRunning, gone);
+}
+
 BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type,
                                          const char* comment, const char* call) {
     // Nothing to carry out leaves nothing to replay: an empty step is not journalled.
+    TakeReplaySteps();
     if (m_bInUndo || from.empty()) return FALSE;
     CWaitCursor wait;
     m_bInUndo = TRUE;
@@ -180,16 +258,22 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
         locked.emplace_back(g, g->LockUpdate(TRUE));
     Step recorded;
     m_pRecording = &recorded;
+    m_pRunning = &step;
     BOOL ok = TRUE;
     size_t failed = 0;
     for (size_t i = step.commands.size(); i-- > 0;) {
+        // A command may make the pane show something else (and a grid go): the step shrinks then.
+        if (i >= step.commands.size()) continue;
         if (!step.commands[i]->Execute(step.grids[i], type)) {
             ok = FALSE;
             failed = i;
             break;
         }
     }
+    m_pRunning = nullptr;
     m_pRecording = nullptr;
+    // Grids that went while the step ran are no longer there to unlock.
+    std::erase_if(locked, [this](const auto& entry) { return !IsLiveGrid(entry.first); });
     if (!ok) {
         // A step is carried out whole or not at all: what of it ran is taken back, the step stays where it
         // was, and nothing is journalled (a replay must not undo what the user could not).
@@ -210,15 +294,17 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
         std::reverse(step.grids.begin(), step.grids.end());
         to.push_back(std::move(step));
     } else {
+        recorded.replaySteps = step.replaySteps;
         to.push_back(std::move(recorded));
     }
+    const int replaySteps = to.back().replaySteps;
     for (auto& [g, was] : locked) {
         g->LockUpdate(was);
         g->Redraw(2, TRUE);
     }
     m_bInUndo = FALSE;
     SetUndoMode(FALSE);
-    Journal(comment, call);
+    Journal(comment, call, replaySteps);
     return ok;
 }
 
@@ -245,11 +331,12 @@ void CKXBottomPaneContainerView::RequestRedo() {
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("redo"), 0);
 }
 
-void CKXBottomPaneContainerView::Journal(const char* comment, const char* call) const {
+void CKXBottomPaneContainerView::Journal(const char* comment, const char* call, int times) const {
     if (!m_pChildFrame) return;
     CString handle = m_pChildFrame->GetBlockHandle();
     if (handle.IsEmpty()) return;
-    KXJournalWrite(CKXShareGlobalData::m_bAutomation, comment, "\ncall " + handle + call);
+    for (int i = 0; i < times; ++i)
+        KXJournalWrite(CKXShareGlobalData::m_bAutomation, comment, "\ncall " + handle + call);
 }
 
 // ------------------------------------------------------------------ options

@@ -479,12 +479,20 @@ private:
     struct Step {
         std::vector<std::unique_ptr<CGXCommand>> commands;
         std::vector<CGXGridCore*> grids;
+        int replaySteps = 1; // steps the replay of the edit's journal lines makes (KXReplaySteps.h)
     };
+    // Gives the newest step the replay steps its edit noted.
+    void TakeReplaySteps();
     BOOL RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type, const char* comment,
                  const char* call);
     // Takes back what of a step ran before one of its commands failed.
     void TakeBack(Step& step, Step& recorded, size_t failed, GXCmdType type);
-    void Journal(const char* comment, const char* call) const;
+    // The history outlives the grids: before a grid goes, its design entries move to the pane's own
+    // grid and the entries that only restore its cells or its order are dropped.
+    void ForgetGridInHistory(CKXGridWnd* gone);
+    void ForgetGridInStep(Step& step, CKXGridWnd* gone);
+    BOOL IsLiveGrid(const CGXGridCore* grid) const;
+    void Journal(const char* comment, const char* call, int times = 1) const;
     // Keeps a by-name or signal request that has no grid of its own: the names shown and the
     // key list; nothing changes when no key was found.
     void KeepShown(const std::vector<ObjectKey>& keys, std::vector<CString> shown, int kind);
@@ -495,6 +503,7 @@ private:
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;
     Step* m_pRecording = nullptr; // step that commands recorded during an undo or redo go to
+    Step* m_pRunning = nullptr;   // step whose commands an undo or redo carries out now
     BOOL m_bStepOpen = FALSE;
     BOOL m_bInUndo = FALSE;
     BOOL m_bSyncing = FALSE;

@@ -88,6 +88,7 @@ void CKXBottomPaneContainerView::SaveColumnCustomizations() {
 
 void CKXBottomPaneContainerView::DestroyGrid(CKXGridWnd* grid) {
     if (!grid) return;
+    ForgetGridInHistory(grid);
     std::erase(m_shownGrids, grid);
     std::erase_if(m_componentWindows, [grid](const auto& entry) { return entry.second == grid; });
     std::erase_if(m_grids, [grid](const std::unique_ptr<CKXGridWnd>& g) { return g.get() == grid; });

@@ -67,6 +67,7 @@ public:
     BOOL CanAddPupd() override { return FALSE; }
     BOOL CanSwapSignals() override { return FALSE; }
     BOOL CanCut() override { return FALSE; }
+    BOOL CanCopy() override { return TRUE; } // both physical grids copy (OnEditCopy)
 
     // Makes the pane the frame's active view and activates the grid on the cell it has now: a cell
     // set while the grid was active (a script's or a replay's selection) stays current.

@@ -10,6 +10,7 @@
 
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXReplaySteps.h"
 #include "grid/KXScriptText.h"
 
 #include "kxcommon/KXCommonDialogs.h"
@@ -143,6 +144,12 @@ struct SignalText {
 
 } // namespace
 
+// Nothing selected takes the signal: the edit connects nothing, and says why (the bracket leaves no net).
+int CKXInstanceDetailsGridWnd::RefuseNoTarget(const CString& signal) {
+    CKXErrorHandler::MessageBoxOk("KXTABLE-230", signal.GetString());
+    return 0;
+}
+
 std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPinRows() {
     CRowColArray rows;
     GetSelectedRows(rows, FALSE, TRUE);
@@ -215,13 +222,13 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     // A selected vector pin is one target: its bits take a range, or the no-connect signal.
     std::vector<ROWCOL> targets;
     int bits = CollectTargetRows(selected, targets, FALSE, -1, -1);
-    if (targets.empty()) return 1;
+    if (targets.empty()) return RefuseNoTarget(sig.display);
     bool bitsChosen = false;
     if (wholeBus || (!sig.Scalar() && !sig.SingleBit() && sig.BitWidth() != bits)) {
         if (!AskVectorBits(sig.netName, selected, sig.lsb, sig.msb, sig.step, sig.stride, FALSE, bits, targets))
             return 0;
         bitsChosen = true;
-        if (targets.empty()) return 1;
+        if (targets.empty()) return RefuseNoTarget(sig.display);
     }
     if (!sig.Scalar() && !ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
 
@@ -469,9 +476,11 @@ CString CKXInstanceDetailsGridWnd::JournalRowText(ROWCOL row, const char* commen
     KXJournalLines lines(JournalHandle());
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    // A pair row has no pin of its own: its component is the row's.
+    IInstance* owner = pin ? pin->instance() : GetRowInstance(row).instance();
     IDesign* design = m_designContext.design();
-    if (pin && design && design->findInstance(pin->instance()->id()) == pin->instance())
-        lines.Clp("Select", {CString(pin->instance()->name())});
+    if (owner && design && design->findInstance(owner->id()) == owner)
+        lines.Clp("Select", {CString(owner->name())});
     const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
     const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
     if (pinNumber.Find(',') < 0)
@@ -487,9 +496,15 @@ CString CKXInstanceDetailsGridWnd::JournalRowText(ROWCOL row, const char* commen
 }
 
 void CKXInstanceDetailsGridWnd::WriteJournal(const CString& text) {
+    if (text.IsEmpty()) return;
     if (m_bHoldJournal) {
         m_strHeldJournal += text;
         return;
     }
-    if (!text.IsEmpty()) KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), text);
+    KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), text);
+    // Each call of the text comes under its title line and makes a step of its own on replay.
+    int calls = 0;
+    for (int at = text.Find("\n\n ' --- "); at >= 0; at = text.Find("\n\n ' --- ", at + 1))
+        ++calls;
+    KXNoteReplaySteps(calls);
 }

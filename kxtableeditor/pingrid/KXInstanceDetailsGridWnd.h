@@ -423,6 +423,10 @@ public:
     BOOL SwapSelectedSignals() override;
     // Both rows show one pin bit on one net bit (or none), and the part lets the two swap.
     bool CanSwapConnections(ROWCOL rowA, ROWCOL rowB);
+    // Refuses a connect that no selected row can take (KXTABLE-230): 0.
+    int RefuseNoTarget(const CString& signal);
+    // Journal lines that give the row's pin the signal the other row shows (a delete when none).
+    CString SwappedConnectionJournal(ROWCOL row, ROWCOL from);
     BOOL CanSwapPinRows(ROWCOL rowA, ROWCOL rowB);
     BOOL CanSwapPins() override;
     CString RowPhysPartName(ROWCOL row);

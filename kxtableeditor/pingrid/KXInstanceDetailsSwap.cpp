@@ -89,10 +89,20 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
     }
     if (!edit.Transaction()->swapConn(pinA, static_cast<unsigned>(msbA), pinB, static_cast<unsigned>(msbB)))
         return FALSE;
+    // The replay makes the connections the swap made: each pin takes the other's signal. The rows are
+    // named now, before the commit's refresh rewrites them.
+    const CString journal = SwappedConnectionJournal(rows[0], rows[1]) + SwappedConnectionJournal(rows[1], rows[0]);
     if (!edit.Commit()) return FALSE;
     RefreshPinNumberCells();
     if (IKXGridSite* site = Site()) site->MarkModified();
+    WriteJournal(journal);
     return TRUE;
+}
+
+CString CKXInstanceDetailsGridWnd::SwappedConnectionJournal(ROWCOL row, ROWCOL from) {
+    const CString signal = GetValueRowCol(from, Col(m_nColSignal));
+    if (signal.IsEmpty()) return JournalRowText(row, "Delete", "Delete", CString(), false);
+    return JournalRowText(row, "Swap Signals", "AddConnection", signal);
 }
 
 // ---------------------------------------------------------------------------

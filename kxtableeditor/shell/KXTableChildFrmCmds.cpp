@@ -397,7 +397,7 @@ void CKXTableChildFrm::OnUpdateDesignCommentEdit(CCmdUI* pCmdUI) {
 LRESULT CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
     if (!args || args->GetTotalArgCount() == 0) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-168");
-        return 1;
+        return 0;
     }
     CString text;
     int r = 1;
@@ -413,21 +413,22 @@ LRESULT CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
         break;
     default:
         CKXErrorHandler::MessageBoxOk("KXTABLE-168");
-        return 1;
+        return 0;
     }
-    return r == 2 ? 2 : 1;
+    // 1 done, 2 its dialog, 0 refused (the message told why) or nothing to change.
+    return r;
 }
 
 int CKXTableChildFrm::AddDesignComment(const CString& text) {
     CKXTableDoc* doc = GetTableDoc();
     if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-179");
-        return 1;
+        return 0;
     }
-    if (!m_pComments) return 1;
+    if (!m_pComments) return 0;
     if (HasDesignComment(m_pComments)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-178");
-        return 1;
+        return 0;
     }
     if (text.IsEmpty()) {
         CKXCommentsDlg dlg;
@@ -453,12 +454,12 @@ int CKXTableChildFrm::EditDesignComment(const CString& given) {
     CKXTableDoc* doc = GetTableDoc();
     if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-179");
-        return 1;
+        return 0;
     }
     CString current, date, time, user;
     if (!m_pComments || !m_pComments->getDesignComments(current, date, time, user)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-181");
-        return 1;
+        return 0;
     }
     if (given.IsEmpty()) {
         CKXCommentsDlg dlg;
@@ -472,7 +473,7 @@ int CKXTableChildFrm::EditDesignComment(const CString& given) {
     }
     CString text = given;
     text.Trim();
-    if (text.IsEmpty() || text == current) return 1;
+    if (text.IsEmpty() || text == current) return 0;
     CKXWinAPI::GetDateTime(date, time);
     user = CKXWinAPI::GetUserNameA();
     m_pComments->addDesignComments(text, date, time, user);
@@ -483,15 +484,15 @@ int CKXTableChildFrm::EditDesignComment(const CString& given) {
 }
 
 int CKXTableChildFrm::DeleteDesignComment() {
-    if (!m_pComments) return 1;
+    if (!m_pComments) return 0;
     CKXTableDoc* doc = GetTableDoc();
     if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-179");
-        return 1;
+        return 0;
     }
     if (!HasDesignComment(m_pComments)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-180");
-        return 1;
+        return 0;
     }
     m_pComments->removeDesignComments();
     doc->SetModifiedFlag(TRUE);

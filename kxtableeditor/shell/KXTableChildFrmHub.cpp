@@ -166,22 +166,24 @@ LRESULT CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
     return 1;
 }
 
+// 1 when a step was undone; 0 when there was nothing to undo or the step could not be undone
+// (KXTABLE-214 tells why), and for arguments (the usage).
 LRESULT CKXTableChildFrm::OnTclUndo(CTclArgsList* args, LPARAM) {
     if (args && args->GetTotalArgCount() >= 1) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-171");
-        return 1;
+        return 0;
     }
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->PerformUndo();
-    return 1;
+    CKXBottomPaneContainerView* ccp = GetConnectivityPane();
+    return ccp && ccp->PerformUndo() ? 1 : 0;
 }
 
 LRESULT CKXTableChildFrm::OnTclRedo(CTclArgsList* args, LPARAM) {
     if (args && args->GetTotalArgCount() >= 1) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-172");
-        return 1;
+        return 0;
     }
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->PerformRedo();
-    return 1;
+    CKXBottomPaneContainerView* ccp = GetConnectivityPane();
+    return ccp && ccp->PerformRedo() ? 1 : 0;
 }
 
 LRESULT CKXTableChildFrm::OnTclCloseDesign(CTclArgsList* args, LPARAM) {

@@ -1,5 +1,7 @@
 #include "shell/KXTableDoc.h"
 
+#include "shell/KXDesignChangeLog.h"
+
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
@@ -43,7 +45,7 @@ DISP_FUNCTION(CKXTableDoc, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VT
 DISP_FUNCTION(CKXTableDoc, "ChangeBlkOption", ChangeBlkOption, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_EMPTY, VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "AddComponent", AddComponent, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "AddBlock", AddBlock, VT_BOOL,
@@ -73,6 +75,7 @@ CKXTableDoc::~CKXTableDoc() {
 
 void CKXTableDoc::WatchDesignChanges() {
     IServer* server = CKXShareGlobalData::m_pServer;
+    CKXDesignChangeLog::Watch(server);
     if (!server || m_nCommitListener) return;
     m_pWatchedServer = server;
     m_nCommitListener = server->addCommitListener([this](CTransaction* t) { OnDesignCommitted(t); });
@@ -206,13 +209,13 @@ BOOL CKXTableDoc::OnSaveDocument(LPCTSTR lpszPathName) {
 BOOL CKXTableDoc::SaveBlockCommand() {
     if (CWnd* main = AfxGetMainWnd()) {
         UINT msg = RegisterWindowMessageA("MSG_GETMODELERROR_STATUS");
-        if (main->SendMessage(msg, 0, 0) == 0) return TRUE;
+        if (main->SendMessage(msg, 0, 0) == 0) return FALSE;
     }
     m_strSaveError.Empty();
     BOOL saved = OnSaveDocument(GetPathName());
     // Only a save that happened is journalled: a replay must not save what the user declined.
     if (saved) Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save()");
-    return m_strSaveError.IsEmpty();
+    return saved && m_strSaveError.IsEmpty();
 }
 
 BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
@@ -371,8 +374,25 @@ void CKXTableDoc::CloseBlockCommand() {
             ms->Broadcast(MSG_DESIGN_CLOSED, static_cast<WPARAM>(GetOpenMode()),
                           reinterpret_cast<LPARAM>(path.GetString()), 0);
     }
-    Journal("\n\n ' --- Close Current Block ---\n", "\ncall " + GetJournalHandle() + ".Close()");
+    // A close that drops the window's edits replays as one that does not save.
+    const bool dropped = m_bSaveOnClose != 1 && IsModified();
+    Journal("\n\n ' --- Close Current Block ---\n",
+            "\ncall " + GetJournalHandle() + (dropped ? ".Close(False)" : ".Close()"));
+    // The last window of a design that closes unsaved leaves the design as it was saved; a design that
+    // another window still shows keeps its edits with that window.
+    IDesign* rollBack = master && !IsShownElsewhere(master) ? master : nullptr;
     CKXDocument::OnCloseDocument(); // destroys the frame and this document
+    if (rollBack) CKXDesignChangeLog::RollBack(rollBack);
+}
+
+bool CKXTableDoc::IsShownElsewhere(const IDesign* design) const {
+    CDocTemplate* tmpl = GetDocTemplate();
+    if (!tmpl) return false;
+    for (POSITION pos = tmpl->GetFirstDocPosition(); pos;) {
+        auto* doc = dynamic_cast<CKXDocument*>(tmpl->GetNextDoc(pos));
+        if (doc && doc != this && doc->GetMasterDesignContext().design() == design) return true;
+    }
+    return false;
 }
 
 // ------------------------------------------------------------------ automation
@@ -381,6 +401,13 @@ namespace {
 // A variant's text; an absent (omitted) variant gives an empty text.
 bool IsAbsent(const VARIANT& v) {
     return AfxIsVariantMissing(&v) != FALSE;
+}
+// A variant given as False (or 0, "False").
+bool IsFalse(const VARIANT& v) {
+    if (IsAbsent(v)) return false;
+    if (v.vt == VT_BOOL) return v.boolVal == 0;
+    const CString text = AfxVariantToString(&v);
+    return text == "0" || text.CompareNoCase("False") == 0;
 }
 CString VariantText(const VARIANT& v) {
     if (IsAbsent(v)) return CString();
@@ -486,8 +513,13 @@ void CKXTableDoc::Save() {
     OnFileSave();
 }
 
-void CKXTableDoc::Close() {
+void CKXTableDoc::Close(const VARIANT& save) {
     if (!GetChildFrame()) return;
+    if (IsFalse(save)) {
+        m_bSaveOnClose = 0;
+        OnCloseDocument();
+        return;
+    }
     // A cancel of the save question stops the close: what the user kept open stays open.
     if (!SaveModified()) return;
     OnCloseDocument();

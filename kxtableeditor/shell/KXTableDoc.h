@@ -35,11 +35,13 @@ public:
 
     CComments* GetComments() const { return m_pComments.get(); }
     BOOL IsDesignModified() const;
-    // The work of the "saveDesign" script command: FALSE when the design could not be written
-    // (a save the user declined or turned into Save As is no failure).
+    // The work of the "saveDesign" script command: TRUE when the design was written; FALSE when it
+    // could not be, or the user declined or cancelled the save.
     BOOL SaveBlockCommand();
     // The closing work (script "closeDesign" and OnCloseDocument).
     void CloseBlockCommand();
+    // Whether another window shows the design.
+    bool IsShownElsewhere(const IDesign* design) const;
     // Save As without a dialog, to a library and block name; TRUE when done.
     BOOL SaveBlockAs(const CString& library, const CString& blockName);
     // TRUE from the start of closing on: a "closeDesign" that arrives while the
@@ -66,7 +68,9 @@ public:
     BOOL ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, const VARIANT& a4, const VARIANT& a5,
                          const VARIANT& a6, const VARIANT& a7);
     void Save();
-    void Close();
+    // Closes the window as the user would (the save question is asked); Close(False) closes it without
+    // saving and without asking, as the journal writes a close the user did not save.
+    void Close(const VARIANT& save);
     BOOL AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5, const VARIANT& a6,
                       const VARIANT& a7);
     BOOL AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTSTR a5, LPCTSTR a6, const VARIANT& a7,

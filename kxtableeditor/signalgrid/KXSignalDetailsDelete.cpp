@@ -6,6 +6,7 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXReplaySteps.h"
 
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
@@ -59,6 +60,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
     CKXGridEdit edit(*this, "Delete Rows", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     const CNetContext currentNet = GetNetOfRow(current);
+    KXJournalLines journal(JournalHandle());
     std::vector<ROWCOL> disconnected;
     for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
         const ROWCOL r = selected[i];
@@ -66,15 +68,14 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         const CString pinName = CellText(r, m_nColPinName);
         if (pinName.IsEmpty()) continue;
         if (bConnectedOnly && GetRowPinId(r) < 0) continue;
+        // Named before the row goes: the replay selects the same pin's row.
+        const CString instance = CellText(r, m_nColInstance), pinKey = RowPinKey(r);
         if (!DisconnectRow(r, pinName, TRUE)) continue;
-        MarkModified();
-        KXJournalLines(JournalHandle())
-            .Call("Slp()", "Select", {currentNet ? CString(currentNet->name()) : CString()})
-            .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), CellText(r, m_nColPinNumber)})
+        journal.Call("Slp()", "Select", {currentNet ? CString(currentNet->name()) : CString()})
+            .Pane("SelectInstanceCol", {instance, pinKey})
             .End()
             .Comment("Delete")
-            .Pane("Delete")
-            .Write();
+            .Pane("Delete");
         disconnected.push_back(r);
     }
     if (disconnected.empty()) return FALSE; // the bracket discards what it began
@@ -90,7 +91,17 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         }
     }
     SetCurrentCell(disconnected.front(), currentCol, kSmartInView);
-    return edit.Commit();
+    // A refused commit leaves nothing to replay.
+    if (!edit.Commit()) return FALSE;
+    MarkModified();
+    if (journal.Write()) KXNoteReplaySteps(static_cast<int>(disconnected.size()));
+    return TRUE;
+}
+
+CString CKXSignalDetailsGridWnd::RowPinKey(ROWCOL row) {
+    // A row without a pin number (a block's pin) is named by its pin name.
+    const CString number = CellText(row, m_nColPinNumber);
+    return number.IsEmpty() ? CellText(row, m_nColPinName) : number;
 }
 
 void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
@@ -143,8 +154,15 @@ BOOL CKXSignalDetailsGridWnd::SelectPinCell(const CString& kind, const CString& 
     if (kind.CompareNoCase("pinname") == 0) col = m_nColPinName;
     if (kind.CompareNoCase("Termination") == 0) col = m_nColTermination;
     if (col < 0) return FALSE;
-    for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r)
-        if (CellText(r, m_nColInstance) == instance && CellText(r, m_nColPinNumber) == pinNumber)
-            return SetCurrentCell(r, Col(col), kSmartInView);
+    for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r) {
+        if (CellText(r, m_nColInstance) != instance || RowPinKey(r) != pinNumber) continue;
+        // The row becomes the selection, so that a Delete that follows works on it alone; the cell is
+        // also the one the grid comes back to when it is activated again (each automation call does).
+        SetSelection(nullptr);
+        SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
+        m_nSavedRow = r;
+        m_nSavedCol = Col(col);
+        return SetCurrentCell(r, Col(col), kSmartInView);
+    }
     return FALSE;
 }

@@ -267,7 +267,11 @@ public:
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // Makes the cell of the row of instance and pin number current in the kind's column
     // ("instance", "pinname", "Termination"); FALSE when no row has them.
+    // Makes the row of the instance's pin (its pin number, or its pin name when the row has no pin
+    // number) the selection and its cell in the kind's column current; FALSE when no row matches.
     BOOL SelectPinCell(const CString& kind, const CString& instance, const CString& pinNumber);
+    // What names a row's pin beside its instance: its pin number, else its pin name.
+    CString RowPinKey(ROWCOL row);
     // TRUE while the grid echoes a connection it has made: the command coming back is a record.
     BOOL IsEchoingConnection() const { return m_bConnectEcho; }
 

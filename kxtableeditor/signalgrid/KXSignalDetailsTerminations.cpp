@@ -7,6 +7,8 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
+#include "grid/KXReplaySteps.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxclipboard/CKXImpClipBoard.h"
@@ -137,16 +139,29 @@ BOOL CKXSignalDetailsGridWnd::DeleteTerminations() {
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
     if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     const std::vector<ROWCOL> rows = SelectedRows();
+    const CNetContext currentNet = GetNetOfRow(row);
     CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
     CTransaction* tx = edit.Transaction();
     if (!tx) return FALSE;
-    bool any = false;
-    for (ROWCOL r : rows)
+    KXJournalLines journal(JournalHandle());
+    int journalled = 0;
+    for (ROWCOL r : rows) {
+        bool deleted = false;
         for (const CInstTermBit& bit : RowPinBits(r))
-            if (DeleteTerminationOfPin(*tx, bit)) any = true;
+            if (DeleteTerminationOfPin(*tx, bit)) deleted = true;
+        if (!deleted) continue;
+        ++journalled;
+        // Each row replays as its selection in the termination column and a Delete.
+        journal.Call("Slp()", "Select", {currentNet ? CString(currentNet->name()) : CString()})
+            .Pane("SelectTerminationCol", {CellText(r, m_nColInstance), RowPinKey(r)})
+            .End()
+            .Comment("Delete")
+            .Pane("Delete");
+    }
     // Nothing deleted: the bracket discards what it began.
-    if (!any || !edit.Commit()) return FALSE;
+    if (!journalled || !edit.Commit()) return FALSE;
     MarkModified();
+    if (journal.Write()) KXNoteReplaySteps(journalled);
     RefreshTerminationCell(rows);
     return TRUE;
 }

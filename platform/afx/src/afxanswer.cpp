@@ -55,8 +55,10 @@ int defaultAnswer(UINT type) {
     case MB_OK:
         return IDOK;
     case MB_YESNO:
-    case MB_YESNOCANCEL:
         return IDNO;
+    case MB_YESNOCANCEL:
+        // Nobody said to throw the work away: the action that asked does not happen.
+        return IDCANCEL;
     case MB_ABORTRETRYIGNORE:
         return IDABORT;
     default:

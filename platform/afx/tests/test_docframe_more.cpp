@@ -121,8 +121,8 @@ TEST_F(CDocFrameMore, SaveModifiedFollowsTheAnswer) {
     EXPECT_EQ(g_log, (std::vector<CString>{"save /designs/lib/top.tbl"}));
     EXPECT_FALSE(d->IsModified());
     d->SetModifiedFlag();
-    EXPECT_TRUE(d->SaveModified()); // unanswered yes/no/cancel: No, the changes are dropped
-    EXPECT_TRUE(AfxGetAnswerQueue().GetLog().back().answer == "no");
+    EXPECT_FALSE(d->SaveModified()); // unanswered yes/no/cancel: Cancel, nothing is dropped
+    EXPECT_TRUE(AfxGetAnswerQueue().GetLog().back().answer == "cancel");
     EXPECT_TRUE(d->IsModified());
     AfxGetAnswerQueue().PushQuestion("*", IDCANCEL);
     EXPECT_FALSE(d->SaveModified());

@@ -277,6 +277,7 @@ bool IServer::saveDesign(IDesign* d, CString* error) {
     if (!d || findDesign(d->name()) != d) why = "no such design";
     else if (saveTo(m_db.get(), d, d->directory(), d->libName(), d->cellName(), d->viewName(), why)) {
         Db::m_modified(d) = false;
+        ++Db::m_saveCount(d);
         Db::snapshotInterface(d);
         return true;
     }
@@ -312,6 +313,7 @@ bool IServer::saveLibrary(const char* lib, const char* folder, CString* error) {
                 if (ok) {
                     Db::m_dir(d) = folder;
                     Db::m_modified(d) = false;
+                    ++Db::m_saveCount(d);
                     Db::snapshotInterface(d);
                 }
             }

@@ -54,6 +54,11 @@ bool parseSource(const std::string& text, unsigned long& out) {
 
 bool tokenize(const std::string& line, std::vector<std::string>& out, std::string& why) {
     out.clear();
+    // Names are checked as C texts further on: a NUL byte would cut one short unseen.
+    if (line.find('\0') != std::string::npos) {
+        why = "a NUL byte in the line";
+        return false;
+    }
     size_t i = 0, n = line.size();
     while (i < n) {
         while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;

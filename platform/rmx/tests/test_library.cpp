@@ -289,3 +289,20 @@ TEST(Library, BadPartFilesAreRefusedWithTheirLine) {
         EXPECT_NE(e.find(c.what), std::string::npos) << e;
     }
 }
+
+TEST(Library, ANulByteInANameRefusesTheFileInsteadOfCuttingTheName) {
+    using namespace std::string_literals;
+    // A part saved under the cut name would go to a file the next load does not read.
+    const std::pair<std::string, std::string> cases[] = {
+        {"rmx-part 1\npart P\0X\npin 1 A - input 0\n"s, "p.part:2: a NUL byte"},
+        {"rmx-part 1\npart P\npin 1 A\0B - input 0\n"s, "p.part:3: a NUL byte"}};
+    for (const auto& [body, where] : cases) {
+        TempDir dir;
+        writeFile(dir.str("library.rmx"), "rmx-library 1\nlibrary work\n");
+        writeFile(dir.str("p.part"), body);
+        IServer s;
+        CString err;
+        EXPECT_FALSE(s.loadLibrary(dir.str().c_str(), err));
+        EXPECT_NE(err.str().find(where), std::string::npos) << err.str();
+    }
+}

@@ -5,7 +5,7 @@
 // Rules:
 // - A question is answered by the first queued answer with its message id (an answer queued
 //   with the id "*" answers any question). Unanswered: No for yes/no questions, Cancel for
-//   OK/Cancel and retry/cancel ones, OK for a plain message. While a journal is replayed every
+//   yes/no/cancel, OK/Cancel and retry/cancel ones, OK for a plain message. While a journal is replayed every
 //   question counts as answered Yes (OK for a plain message) and no queued answer is used.
 // - A dialog is answered by the first queued answer for its class name: OK or Cancel and the
 //   field values to apply. Unanswered: cancelled.

@@ -60,14 +60,8 @@ bool IsValidAnswer(UINT type, int answer) {
 }
 
 int AskAnswerQueue(const char* id, const char* text, UINT type) {
-    int answer = AfxAskQuestion(id, text, type);
-    // The queue answers an unscripted three-way question with No; here that would throw work away, so an
-    // unanswered one counts as Cancel.
-    auto& q = AfxGetAnswerQueue();
-    if ((type & 0xF) == MB_YESNOCANCEL && !q.IsReplay() && !q.GetLog().empty() &&
-        !q.GetLog().back().bScripted)
-        return IDCANCEL;
-    return answer;
+    // The queue answers an unscripted three-way question with Cancel and records that answer.
+    return AfxAskQuestion(id, text, type);
 }
 
 bool IsIdStart(char c) {

@@ -1,6 +1,9 @@
 #include "kxinstsigpane/KXTransaction.h"
 
+#include "kxinstsigpane/KXBracketActions.h"
+
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,6 +31,8 @@ struct Bracket {
     int commitDepth = 0;
     bool endRequested = false;
     bool discardRequested = false;
+    // Work waiting for the bracket to end committed (KXRunWhenCommitted).
+    std::vector<std::function<void()>> onCommitted;
 };
 
 Bracket& B() {
@@ -87,6 +92,7 @@ void EndBracket() {
     b.owned.clear(); // destroying an uncommitted transaction discards it
     b.endRequested = false;
     b.discardRequested = false;
+    b.onCommitted.clear();
 }
 
 void DiscardNow() {
@@ -167,8 +173,19 @@ BOOL CKXTransaction::CommitTrans(CGXGridCore* grid, BOOL bCommit, BOOL bEnd) {
     }
     if (!bEnd && !b.endRequested) return TRUE;
     if (std::unique_ptr<CKXUndoCmd> entry = MakeUndoEntry()) KXRecordUndoEntry(b.grid, std::move(entry));
+    std::vector<std::function<void()>> work = std::move(b.onCommitted);
     EndBracket();
+    for (auto& w : work)
+        w();
     return TRUE;
+}
+
+void KXRunWhenCommitted(std::function<void()> work) {
+    Bracket& b = B();
+    if (b.started)
+        b.onCommitted.push_back(std::move(work));
+    else
+        work();
 }
 
 BOOL CKXTransaction::DiscardTrans(CGXGridCore*) {

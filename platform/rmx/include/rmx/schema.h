@@ -466,6 +466,9 @@ public:
     // Folder of the design library the design was loaded from or is saved to ("" when none).
     const char* directory() const { return m_dir.c_str(); }
     bool isModified() const { return m_modified; }
+    // How many times the design was written to its library since it was loaded: a change of it
+    // tells that the design was saved.
+    unsigned saveCount() const { return m_saveCount; }
     // The design's number text, "1" unless its design file gives another on its "number" line.
     const char* numberText() const { return m_number.c_str(); }
 
@@ -506,6 +509,7 @@ private:
     std::string m_name, m_lib, m_cell, m_view, m_dir;
     bool m_symbol = false;
     bool m_modified = false;
+    unsigned m_saveCount = 0;
     std::string m_number = "1";
     Table<IInstance> m_instances;
     Table<INet> m_nets;

@@ -1,0 +1,19 @@
+#include "grid/KXReplaySteps.h"
+
+#include "kxinstsigpane/KXBracketActions.h"
+
+namespace {
+int g_noted = 0;
+} // namespace
+
+void KXNoteReplaySteps(int steps) {
+    // Several grids may take part in one edit (the pane's bracket): their calls add up. Noted during the
+    // edit's transaction, the count waits for its commit, as the journal lines do.
+    if (steps > 0) KXRunWhenCommitted([steps] { g_noted += steps; });
+}
+
+int KXTakeReplaySteps() {
+    const int steps = g_noted;
+    g_noted = 0;
+    return steps;
+}

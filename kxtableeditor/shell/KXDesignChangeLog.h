@@ -1,0 +1,37 @@
+// The changes committed to each design since it was last saved, as the design database's transaction
+// texts, oldest first. When the last window of a design closes without saving, the log takes them back
+// so that the design is as saved again: a reopen or a later save does not bring dropped edits back.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+class CTransaction;
+class IDesign;
+class IServer;
+
+class CKXDesignChangeLog {
+public:
+    // Starts logging the commits of the server (once per server; a new server replaces the old one).
+    static void Watch(IServer* server);
+    // Takes back every change committed to the design since it was last saved, newest first, and
+    // announces each; FALSE when one no longer applies (the design is then left as it is).
+    static bool RollBack(IDesign* design);
+    // How many changes are logged for the design since its last save.
+    static size_t PendingCount(const IDesign* design);
+
+private:
+    struct Entry {
+        unsigned saveCount = 0;          // the design's save count the texts were logged under
+        std::vector<std::string> texts;  // committed transaction texts, oldest first
+    };
+    static CKXDesignChangeLog& Get();
+    void OnCommitted(CTransaction* transaction);
+    Entry* Current(const IDesign* design);
+
+    IServer* m_server = nullptr;
+    int m_listener = 0;
+    bool m_rollingBack = false;
+    std::map<const IDesign*, Entry> m_entries;
+};

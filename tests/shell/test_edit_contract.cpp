@@ -1,0 +1,415 @@
+// The edit contract through the host on the example board: undo and redo outlive the grids the pane
+// replaces, a window closed without saving leaves its design as saved, what the transcript prints is
+// the answer used, and an edit of nothing leaves nothing.
+#include "KXShellFixture.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "rmx/server.h"
+#include "rmx/transaction.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class EditContract : public KXShellFixture {
+protected:
+    void SetUp() override {
+        KXShellFixture::SetUp();
+        if (HasFatalFailure()) return;
+        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+        const fs::path from = fs::path(src ? src : ".") / "examples" / "designs";
+        m_demo = m_dir / "demo";
+        fs::copy(from, m_demo, fs::copy_options::recursive);
+        CString error;
+        ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();
+    }
+
+    // The board's file as saved now.
+    std::string SavedFile() const {
+        std::ifstream in(m_demo / "board.sch.design", std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    // The board as it is in memory, written where a save would write it.
+    std::string DesignText() {
+        IServer* server = m_app->Server();
+        const fs::path copy = m_dir / "copy";
+        fs::remove_all(copy);
+        CString error;
+        IDesign* board = server->findDesign("demo.board:sch");
+        if (!board || !server->saveDesignAs(board, copy.c_str(), "demo", "board", "sch", &error))
+            return "ERROR " + error.str();
+        std::ifstream in(copy / "board.sch.design", std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    bool TranscriptHas(const std::string& line) const { return Transcript().find(line) != std::string::npos; }
+
+    // The active grid as kx::window shows it: row -> (grid column -> cell text).
+    using Row = std::map<int, std::string>;
+    std::map<int, Row> GridRows() {
+        std::map<int, Row> rows;
+        std::vector<int> columns;
+        bool active = false;
+        std::istringstream in(Run("kx::window ccp"));
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("  grid ", 0) == 0) {
+                active = line.find("(active)") != std::string::npos;
+                columns.clear();
+                std::istringstream cols(line.substr(line.find(", columns") + 9));
+                for (int c; cols >> c;)
+                    columns.push_back(c);
+                continue;
+            }
+            if (!active || line.rfind("    ", 0) != 0) continue;
+            Row& row = rows[std::atoi(line.c_str() + 4)];
+            size_t start = line.find(": ");
+            for (size_t i = 0; start != std::string::npos && i < columns.size(); ++i) {
+                start += i ? 3 : 2;
+                const size_t bar = line.find(" | ", start);
+                row[columns[i]] = line.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+                start = bar;
+            }
+        }
+        return rows;
+    }
+    // The grid column whose caption is the text; 0 when none.
+    int Column(const std::string& caption) {
+        for (const auto& [row, cells] : GridRows())
+            for (const auto& [col, text] : cells)
+                if (text == caption) return col;
+        return 0;
+    }
+    // The first row whose cells hold every one of the texts; 0 when none.
+    int RowWith(const std::vector<std::string>& texts) {
+        for (const auto& [row, cells] : GridRows()) {
+            size_t found = 0;
+            for (const std::string& t : texts)
+                for (const auto& [col, text] : cells)
+                    if (text == t) {
+                        ++found;
+                        break;
+                    }
+            if (found == texts.size()) return row;
+        }
+        return 0;
+    }
+    std::string At(int row, int col) { return std::to_string(row) + " " + std::to_string(col); }
+
+    // Runs the actions on the board with the journal recording, closes the window unsaved (the design
+    // is as saved again) and replays what the actions journalled: the connections must be the ones the
+    // actions left. Returns the replayed journal.
+    std::string ExpectReplayGivesTheSameBoard(const std::function<void()>& actions) {
+        const size_t start = JournalText().size();
+        EXPECT_TRUE(Open("demo.board:sch", 1));
+        actions();
+        const std::string recorded = Run("kx::netlist");
+        const std::string journal = JournalText().substr(start);
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+        const fs::path file = m_dir / "actions.vbs";
+        std::ofstream(file, std::ios::binary) << journal;
+        EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+        EXPECT_EQ(Run("kx::netlist"), recorded) << journal;
+        // The replayed window goes unsaved too: the board is as saved for what follows.
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+        return journal;
+    }
+
+    fs::path m_demo;
+};
+
+// ------------------------------------------------------------------ undo after the pane replaced a grid
+
+// Every road that undoes or redoes: the word, the accelerators, the menu, the automation method.
+struct UndoRoad {
+    const char* name;
+    const char* undo;
+    const char* redo;
+};
+
+const UndoRoad kUndoRoads[] = {
+    {"word", "undo", "redo"},
+    {"accelerator", "kx::key ccp z ctrl", "kx::key ccp y ctrl"},
+    {"menu", "kx::menu 57643", "kx::menu 57644"},
+};
+
+TEST_F(EditContract, UndoAndRedoOfASignalGridDeleteOutliveTheGrid) {
+    for (const UndoRoad& road : kUndoRoads) {
+        SCOPED_TRACE(road.name);
+        ASSERT_TRUE(Open("demo.board:sch", 1));
+        const std::string before = Run("kx::netlist");
+        Run("kx::show slp MCLK");
+        ASSERT_EQ(Run("kx::select ccp 6 12"), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        const std::string deleted = Run("kx::netlist");
+        ASSERT_NE(deleted, before);
+        // Showing a signal replaces the grid the delete was made in.
+        Run("kx::show slp DQ");
+        EXPECT_EQ(Run(road.undo), "1");
+        EXPECT_EQ(Run("kx::netlist"), before);
+        Run("kx::show slp MCLK");
+        Run("kx::show slp MCLK");
+        EXPECT_EQ(Run(road.redo), "1");
+        EXPECT_EQ(Run("kx::netlist"), deleted);
+        EXPECT_EQ(Run(road.undo), "1");
+        EXPECT_EQ(Run("kx::netlist"), before);
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+    }
+}
+
+TEST_F(EditContract, AReplayedUndoAfterTheGridWentUndoesTheDelete) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string before = Run("kx::netlist");
+    Run("kx::show slp MCLK");
+    Run("kx::select ccp 6 12");
+    Run("kx::key ccp Delete");
+    Run("kx::show slp DQ");
+    Run("kx::call Undo");
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_NE(JournalText().find(".Undo()"), std::string::npos);
+}
+
+// A list pane's edit has no grid: its undo must record the redo with its own window, also while
+// another window on the design was opened after it.
+TEST_F(EditContract, AListEditUndoneWithASecondWindowOpenIsRedoneInItsOwnWindow) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    ASSERT_EQ(Run("kx::call AddSignal ZZNET {} {}"), "1");
+    const std::string added = DesignText();
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(DesignText(), added);
+    EXPECT_EQ(Ccp()->GetRedoStepCount(), 0);
+}
+
+// ------------------------------------------------------------------ close without saving
+
+TEST_F(EditContract, TheLastWindowClosedWithoutSavingLeavesTheDesignAsSaved) {
+    const std::string saved = SavedFile();
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    ASSERT_EQ(Run("kx::call AddSignal ZZNET {} {}"), "1");
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    EXPECT_EQ(Run("kx::window clp"), "error: no design window is open");
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    EXPECT_EQ(Run("kx::window slp").find("ZZNET"), std::string::npos);
+    EXPECT_EQ(DesignText(), saved);
+    // The next save writes the design as it was.
+    ASSERT_TRUE(m_app->Server()->saveDesign("demo.board:sch"));
+    EXPECT_EQ(SavedFile(), saved);
+}
+
+TEST_F(EditContract, ADesignAnotherWindowShowsKeepsItsEditsWithThatWindow) {
+    const std::string saved = SavedFile();
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    ASSERT_TRUE(Open("demo.board:sch", 0));
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ASSERT_EQ(Run("kx::call AddSignal ZZNET {} {}"), "1");
+    const std::string edited = DesignText();
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    EXPECT_EQ(DesignText(), edited);
+    // The last window goes unsaved as well: the design is as saved.
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    EXPECT_EQ(DesignText(), saved);
+}
+
+TEST_F(EditContract, ASavedEditStaysWhenTheWindowClosesWithoutSavingLater) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    ASSERT_EQ(Run("kx::call AddSignal ZZNET {} {}"), "1");
+    ASSERT_TRUE(Doc()->SaveCurrentDesign(Doc()->GetPathName(), TRUE));
+    const std::string saved = SavedFile();
+    ASSERT_EQ(Run("kx::call AddSignal ZZNET2 {} {}"), "1");
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    EXPECT_EQ(DesignText(), saved);
+    EXPECT_NE(saved.find("ZZNET"), std::string::npos);
+}
+
+// ------------------------------------------------------------------ the transcript prints the answer used
+
+TEST_F(EditContract, AnUnansweredSaveQuestionCancelsTheCloseAndSaysSo) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    ASSERT_EQ(Run("kx::call AddSignal ZZNET {} {}"), "1");
+    Run("kx::close");
+    EXPECT_TRUE(TranscriptHas("unanswered: question KXCOMMON-101: cancel (unanswered)")) << Transcript();
+    EXPECT_FALSE(TranscriptHas("KXCOMMON-101: no"));
+    // The window is still open, with the edit.
+    EXPECT_NE(Run("kx::window slp").find("ZZNET"), std::string::npos);
+}
+
+// ------------------------------------------------------------------ journals that replay to the same board
+
+TEST_F(EditContract, ASignalGridDeleteReplaysOnTheSamePin) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp PG");
+        const int row = RowWith({"R2", "B"});
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        EXPECT_EQ(Run("kx::netlist").find("R2 B PG"), std::string::npos);
+    });
+    EXPECT_NE(journal.find("SelectInstanceCol(\"R2\","), std::string::npos) << journal;
+}
+
+TEST_F(EditContract, ADeleteOfABlockPinWithoutPinNumberReplaysOnThatPin) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp PG");
+        const int row = RowWith({"PWR1", "PGOOD"});
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        Run("kx::select ccp " + At(row, Column("Instance")));
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    });
+    EXPECT_NE(journal.find("SelectInstanceCol(\"PWR1\",\"PGOOD\")"), std::string::npos) << journal;
+}
+
+TEST_F(EditContract, ADeleteOfABusRowReplays) {
+    ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp DQ");
+        const int row = RowWith({"U2"});
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        Run("kx::select ccp " + At(row, Column("Instance")));
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    });
+}
+
+TEST_F(EditContract, ASwapOfSignalsReplaysAsTheConnectionsItMade) {
+    for (const char* road : {"word", "menu"}) {
+        SCOPED_TRACE(road);
+        ExpectReplayGivesTheSameBoard([this, road] {
+            Run("kx::show clp U1");
+            Run("expandPins pin on");
+            if (std::string(road) == "word") {
+                ASSERT_EQ(Run("swapSignal pin {DQ<3>} {DQ<4>}"), "1");
+            } else {
+                const int col = Column("Pin Name"), a = RowWith({"DQ<3>"}), b = RowWith({"DQ<4>"});
+                ASSERT_GT(a * b, 0) << Run("kx::window ccp");
+                ASSERT_EQ(Run("kx::select ccp " + At(std::min(a, b), col) + " " + At(std::max(a, b), col)), "1");
+                ASSERT_EQ(Run("kx::menu 35747"), "1");
+            }
+            EXPECT_NE(Run("kx::netlist").find("U1 DQ<3> DQ<4>"), std::string::npos);
+        });
+    }
+}
+
+TEST_F(EditContract, ATerminationDeletedInTheSignalGridReplays) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp MCLK");
+        const int row = RowWith({"U1"});
+        const int col = Column("Termination");
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        ASSERT_GT(col, 0) << Run("kx::window ccp");
+        Run("kx::select ccp " + At(row, col));
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        EXPECT_EQ(Run("kx::prop demo.board:sch@U1.MCLK PN").rfind("error", 0), std::string::npos);
+    });
+    EXPECT_NE(journal.find("SelectTerminationCol(\"U1\","), std::string::npos) << journal;
+}
+
+TEST_F(EditContract, ADeleteOnAPairRowSelectsItsComponentFirst) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show clp U1");
+        const int row = RowWith({"CLK"});
+        const int col = Column("Signal");
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        Run("kx::select ccp " + At(row, col));
+        Run("kx::key ccp Delete");
+        // The replay of the journal must find the same component shown.
+        Run("kx::show clp R1");
+    });
+    EXPECT_NE(journal.find("Clp().Select(\"U1\")"), std::string::npos) << journal;
+}
+
+// ------------------------------------------------------------------ an edit of nothing leaves nothing
+
+TEST_F(EditContract, AKeyNamingOneBitOfACollapsedBusPinConnectsNothingAndLeavesNothing) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp J1");
+    const std::string before = Run("kx::netlist");
+    const int steps = Ccp()->GetUndoStepCount();
+    const size_t journal = JournalText().size();
+    Messages();
+    EXPECT_EQ(Run("addConnection pin NEWZ P<8>:8"), "0");
+    EXPECT_FALSE(Messages().empty()); // it tells why
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(Run("kx::window slp").find("NEWZ"), std::string::npos);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText().size(), journal);
+}
+
+// ------------------------------------------------------------------ answers: 1 done, 0 refused
+
+TEST_F(EditContract, UndoAndRedoAnswerZeroWhenNothingIsDoneAndOneWhenAStepIs) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    EXPECT_EQ(Run("undo"), "0");
+    EXPECT_EQ(Run("redo"), "0");
+    ASSERT_EQ(Run("kx::call AddSignal ZZNET {} {}"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("redo"), "1");
+    // The design changed under the step (outside any window): the undo is refused.
+    IServer* server = m_app->Server();
+    {
+        CTransaction t(CDesignContext(server, "demo.board:sch"), "outside");
+        ASSERT_TRUE(t.removeNet(server->findDesign("demo.board:sch")->findNet("ZZNET")));
+        ASSERT_TRUE(t.commit());
+    }
+    Messages();
+    EXPECT_EQ(Run("undo"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-214"});
+}
+
+TEST_F(EditContract, AddConnectionAnswersZeroWhereItCannotConnect) {
+    for (int mode : {0, 4}) {
+        SCOPED_TRACE(mode);
+        ASSERT_TRUE(Open("demo.board:sch", mode));
+        Run("kx::show clp U1");
+        EXPECT_EQ(Run("addConnection pin NEWSIG PGOOD:C10"), "0");
+        EXPECT_EQ(Run("kx::netlist").find("NEWSIG"), std::string::npos);
+        Run("kx::close");
+    }
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    // Nothing selected: the automation method connects nothing and says so.
+    Run("selectObject pin NOSUCHPIN");
+    EXPECT_EQ(Run("kx::pane AddConnection NEWSIG"), "0");
+    EXPECT_EQ(Run("kx::netlist").find("NEWSIG"), std::string::npos);
+}
+
+TEST_F(EditContract, ASaveWhoseDialogIsCancelledAnswersZero) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    ASSERT_EQ(Run("kx::call AddSignal ZZNET {} {}"), "1");
+    const std::string saved = SavedFile();
+    EXPECT_EQ(Run("saveDesign"), "0");
+    EXPECT_EQ(SavedFile(), saved);
+    EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(EditContract, ADeleteInstanceRequestThatDeletesNothingLeavesTheDocumentUnmodified) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    ASSERT_FALSE(Doc()->IsModified());
+    const UINT message = RegisterWindowMessageA("INT_MSG_DELETE_INSTANCE");
+    Frame()->SendMessage(message, 0, reinterpret_cast<LPARAM>("NOSUCH"));
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+} // namespace
