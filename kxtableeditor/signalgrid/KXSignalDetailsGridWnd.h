@@ -110,6 +110,7 @@ public:
     // A user's copy: rows named by their keys are echoed to the host as "copy pin", which comes
     // back as CopySelection; other cells are copied at once.
     void OnEditCopy() override;
+    BOOL CanCopy() override { return TRUE; } // the signal grid copies (OnEditCopy)
     // Copies the first column of each selected range, row by row (hidden rows left out): texts, or
     // the pins' terminations in the TERMINATION column.
     void CopySelection();
