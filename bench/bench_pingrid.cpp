@@ -18,6 +18,7 @@
 #include "afx/afxreg.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/DesignBuilder.h"
 #include "rmx/context.h"
@@ -28,6 +29,7 @@
 #include <valgrind/callgrind.h>
 
 #include <dlfcn.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -226,8 +228,10 @@ void BM_LoadComponentPins(benchmark::State& state) {
     CDesignContext design = w.Design();
     CInstanceContext u1 = design.instance("U1");
     ROWCOL rows = 0;
+    double heapPerRow = 0;
     for (auto _ : state) {
         Untimed untimed(state);
+        const size_t heapBefore = ::mallinfo2().uordblks;
         auto grid = std::make_unique<CKXInstanceDetailsGridWnd>();
         if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), w.Pane(), 9300))
             Window::Fail("cannot make a pin grid");
@@ -238,8 +242,12 @@ void BM_LoadComponentPins(benchmark::State& state) {
             grid->LoadComponentPins(design, u1, FALSE);
         }
         rows = grid->GetRowCount();
+        // The heap the loaded grid holds, per row (the window's share of peak memory).
+        heapPerRow = (static_cast<double>(::mallinfo2().uordblks) - static_cast<double>(heapBefore)) /
+                     static_cast<double>(rows ? rows : 1);
     }
     state.counters["rows"] = static_cast<double>(rows);
+    state.counters["heap_bytes_per_row"] = heapPerRow;
 }
 
 // Pin P1 leaves its net and joins it again, iteration by iteration: one edit each.
@@ -327,8 +335,55 @@ void BM_CreateNetsTransaction(benchmark::State& state) {
     state.counters["nets"] = static_cast<double>(made.size());
 }
 
+// With U1 disconnected, every pin row selected and Auto Name chosen from the rule menu: one
+// transaction makes a net for each pin bit; the pane's undo takes it back between iterations.
+void BM_AutoNameAttach(benchmark::State& state) {
+    constexpr UINT kAutoNameCommand = 35255;
+    Window& w = WindowFor(state);
+    const Connections all = ConnectionsOf(w.U1());
+    w.Commit("Disconnect All", [&](CTransaction& t) { return Disconnect(t, all); });
+    size_t made = 0;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        const size_t before = w.Design().nets().size();
+        w.Grid()->SelectRowsByKey(nullptr, "");
+        {
+            Measured m(state);
+            w.Pane()->OnCmdMsg(kAutoNameCommand, CN_COMMAND, nullptr, nullptr);
+        }
+        made = w.Design().nets().size() - before;
+        if (made == 0) Window::Fail("Auto Name made no net");
+        w.Pane()->OnEditUndo();
+        if (w.Design().nets().size() != before) Window::Fail("undo of Auto Name left nets");
+    }
+    w.Commit("Reconnect All", [&](CTransaction& t) { return Reconnect(t, all); });
+    state.counters["nets"] = static_cast<double>(made);
+}
+
+// A signal added from the signal list pane while the design window shows U1; the net is removed
+// again between iterations.
+void BM_AddSignal(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    CKXSignalPaneContainerView* signals = w.Frame()->GetSignalPane();
+    if (!signals) Window::Fail("the window has no signal list pane");
+    IDesign* design = w.Design().design();
+    int n = 0;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        const std::string name = "BENCH_ADDED_" + std::to_string(n++);
+        {
+            Measured m(state);
+            if (!signals->AddSignal(name.c_str(), "", "", "")) Window::Fail("AddSignal refused");
+        }
+        w.Commit("Remove Net", [&](CTransaction& t) { return t.removeNet(design->findNet(name.c_str())); });
+    }
+}
+
+// KX_BENCH_ITERATIONS fixes the iteration count (bench/count.py takes the first operation and the
+// steady ones apart that way); otherwise the library chooses.
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+    if (const char* n = std::getenv("KX_BENCH_ITERATIONS"); n && std::atoi(n) > 0) b->Iterations(std::atoi(n));
 }
 
 BENCHMARK(BM_OpenDesignWindow)->Apply(Sizes);
@@ -337,6 +392,8 @@ BENCHMARK(BM_ConnectionEdit)->Apply(Sizes);
 BENCHMARK(BM_NetRename)->Apply(Sizes);
 BENCHMARK(BM_DisconnectAll)->Apply(Sizes);
 BENCHMARK(BM_CreateNetsTransaction)->Apply(Sizes);
+BENCHMARK(BM_AutoNameAttach)->Apply(Sizes);
+BENCHMARK(BM_AddSignal)->Apply(Sizes);
 
 } // namespace
 

@@ -51,6 +51,12 @@ void CKXBottomPaneContainerView::AddSignalListEntry(const CString& text, DWORD d
     if (at >= 0) m_AttachSignalCombo.SetItemData(at, data);
 }
 
+void CKXBottomPaneContainerView::AddSignalListEntries(std::vector<CAfxItemList::NewItem> entries) {
+    if (entries.empty()) return;
+    if (m_pSignalDropList->GetSafeHwnd()) m_pSignalDropList->AddStrings(entries);
+    m_AttachSignalCombo.AddStrings(std::move(entries));
+}
+
 void CKXBottomPaneContainerView::AddDiffPairListEntry(const CString& text) {
     if (!m_pDiffPairDropList->GetSafeHwnd()) return;
     const int at = m_pDiffPairDropList->AddString(text);

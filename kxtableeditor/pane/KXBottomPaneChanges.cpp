@@ -61,16 +61,36 @@ void CKXBottomPaneContainerView::CloseComponentWindow(UINT id) {
     m_componentWindows.erase(it);
 }
 
-// A net becomes known and offered by name: the whole bus with its range, a one-bit vector with its bit.
+namespace {
+
+// The name a net is offered by: the whole bus with its range, a one-bit vector with its bit.
+CString OfferedName(INet* net) {
+    if (net->msb() == -1 && net->lsb() == -1) return net->name();
+    return net->msb() == net->lsb() ? CSchemaUtilities::vectorName(net->name(), net->msb())
+                                    : CSchemaUtilities::vectorName(net->name(), net->msb(), net->lsb());
+}
+
+} // namespace
+
 void CKXBottomPaneContainerView::AddNet(INet* net) {
-    if (!net) return;
-    m_registeredNets[net->id()] = net;
-    CString display = net->name();
-    if (net->msb() != -1 || net->lsb() != -1)
-        display = net->msb() == net->lsb()
-                      ? CSchemaUtilities::vectorName(net->name(), net->msb())
-                      : CSchemaUtilities::vectorName(net->name(), net->msb(), net->lsb());
-    if (m_AttachSignalCombo.FindStringExact(-1, display) < 0) AddSignalListEntry(display, net->id());
+    if (net) AddNets({net});
+}
+
+// Nets become known and offered by name; the signal lists take all of a commit's new nets in one
+// merge, so a transaction that makes thousands of nets costs what a sort of them costs.
+void CKXBottomPaneContainerView::AddNets(const std::vector<INet*>& nets) {
+    std::vector<CAfxItemList::NewItem> offered;
+    std::set<CString> seen;
+    for (INet* net : nets) {
+        if (!net) continue;
+        m_registeredNets[net->id()] = net;
+        CString display = OfferedName(net);
+        CString key = display;
+        key.MakeUpper();
+        if (m_AttachSignalCombo.FindStringExact(-1, display) >= 0 || !seen.insert(key).second) continue;
+        offered.push_back({display, net->id()});
+    }
+    AddSignalListEntries(std::move(offered));
 }
 
 LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam) {
@@ -81,6 +101,7 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
         return 0;
     IDesign* mine = PaneDesign().design();
     std::set<unsigned> deletedNets; // closed after every other change, so a rename in between still applies
+    std::vector<INet*> addedNets;   // offered together once the walk is done
     bool redraw = false;
     for (IChange* change : transaction->beginChange()) {
         ISchemaObject* object = change ? change->object() : nullptr;
@@ -119,7 +140,7 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
             if (kind == 2)
                 deletedNets.insert(net->id());
             else if (kind == 1)
-                AddNet(net);
+                addedNets.push_back(net);
             if (kind == 1 || kind == 2 || kind == 3 || kind == 10) redraw = true;
             break;
         }
@@ -127,6 +148,7 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
             break;
         }
     }
+    AddNets(addedNets);
     for (unsigned id : deletedNets)
         m_registeredNets.erase(id);
     if (redraw) RedrawWindow(nullptr, nullptr, 0x185);

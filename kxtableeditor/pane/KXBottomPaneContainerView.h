@@ -103,6 +103,8 @@ public:
     std::vector<CString> GetAttachSignalEntries() const;
     void ResetSignalLists() override;
     void AddSignalListEntry(const CString& text, DWORD data);
+    void AddSignalListEntries(std::vector<CAfxItemList::NewItem> entries);
+    void AddNets(const std::vector<INet*>& nets) override;
     void AddDiffPairListEntry(const CString& text);
     void AddDiffPairEntry(IDPNet* pair) override;
     void RemoveDiffPairEntry(IDPNet* pair);

@@ -250,8 +250,7 @@ BOOL CKXSignalDetailsGridWnd::AddInstanceRow(const CInstanceContext& instance, R
     IInstance* inst = instance.instance();
     if (!inst) return FALSE;
     GridWriteScope scope(*this);
-    const ROWCOL row = FindFirstEmptyRow();
-    if (row > GetRowCount()) InsertDataRows(row, 1);
+    const ROWCOL row = TakeBlankRow();
     RestyleRow(row);
     CGXStyle cell;
     cell.SetValue(inst->cellName()).SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO)).SetWrapText(FALSE);

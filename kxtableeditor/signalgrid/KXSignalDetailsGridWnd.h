@@ -137,6 +137,7 @@ public:
     // The first pin of the instance whose pin number is the text; bits -1 for a scalar pin.
     IInstTerm* FindInstTerm(IInstance* inst, const CString& pinNumber, int& msb, int& lsb);
     ROWCOL FindFirstEmptyRow();
+    ROWCOL TakeBlankRow();
     INet* GetShownNet();
     // The shown nets (net bits with their bit), separated by blanks.
     void GetShownObjectNames(CString& names) override;

@@ -257,7 +257,7 @@ void CKXSignalDetailsGridWnd::FillConnectionRows(const CConn& conn) {
         if (record.m_pNet != conn.net()) continue;
         if (FindPinRow(pin->id(), conn.instTermMsb(), conn.instTermLsb())) return; // already shown
         if (!m_bNetBitMode) {
-            FillConnectionRow(FindFirstEmptyRow(), conn);
+            FillConnectionRow(TakeBlankRow(), conn);
             return;
         }
         const int lo = std::min(conn.netLsb(), conn.netMsb()), hi = std::max(conn.netLsb(), conn.netMsb());
@@ -267,7 +267,7 @@ void CKXSignalDetailsGridWnd::FillConnectionRows(const CConn& conn) {
                                                   : conn.instTermMsb() + (conn.netMsb() > conn.netLsb()
                                                                               ? record.m_nBit - conn.netMsb()
                                                                               : conn.netMsb() - record.m_nBit);
-        FillConnectionRow(FindFirstEmptyRow(), CConn(conn.net(), record.m_nBit, pin, pinBit));
+        FillConnectionRow(TakeBlankRow(), CConn(conn.net(), record.m_nBit, pin, pinBit));
         return;
     }
 }
@@ -499,6 +499,18 @@ ROWCOL CKXSignalDetailsGridWnd::FindFirstEmptyRow() {
         if (CellText(row, m_nColInstance).IsEmpty()) return m_nEmptyHint = row;
     m_nEmptyHint = count + 1;
     return count;
+}
+
+// A blank row to write a new connection into: the first one, or a new one at the end when every row
+// shows something (a row that shows a pin is never written over).
+ROWCOL CKXSignalDetailsGridWnd::TakeBlankRow() {
+    const ROWCOL row = FindFirstEmptyRow();
+    if (row >= kFirstDataRow && row <= GetRowCount() && CellText(row, m_nColInstance).IsEmpty()) return row;
+    const ROWCOL added = std::max(GetRowCount() + 1, kFirstDataRow);
+    GridWriteScope unlock(*this);
+    InsertDataRows(added, 1);
+    RestyleRow(added);
+    return added;
 }
 
 INet* CKXSignalDetailsGridWnd::GetShownNet() {

@@ -55,6 +55,24 @@ TEST_F(SignalRefresh, ConnectionAddedAndRemovedElsewhereChangesExactlyItsRow) {
     EXPECT_EQ(Rows(), before);
 }
 
+// Each connect made elsewhere takes a blank row and each disconnect removes its row: once the
+// blank rows are used up the grid grows instead of writing over a pin row.
+TEST_F(SignalRefresh, ManyConnectCyclesElsewhereNeverWriteOverAPinRow) {
+    ASSERT_TRUE(Open());
+    Show("N1");
+    const auto before = Rows();
+    CDesignContext design = Design();
+    INet* n1 = design.net("N1").net();
+    IInstTerm* p = design.instance("J1")->findInstTerm("S");
+    const ROWCOL blanks = Grid()->GetRowCount() - kxsignal::kFirstDataRow + 1 - static_cast<ROWCOL>(before.size());
+    for (ROWCOL cycle = 0; cycle < blanks + 5; ++cycle) {
+        ASSERT_TRUE(Commit([&](CTransaction& t) { return t.addConn(n1, -1, -1, p, -1, -1); }));
+        ASSERT_NE(Row("J1", "S"), 0u) << "cycle " << cycle;
+        ASSERT_TRUE(Commit([&](CTransaction& t) { return t.removeConn(n1, -1, -1, p, -1, -1); }));
+        ASSERT_EQ(Rows(), before) << "cycle " << cycle;
+    }
+}
+
 TEST_F(SignalRefresh, BusBitsMovedElsewhereFollowInTheBusGrid) {
     ASSERT_TRUE(Open());
     Show("DATA");

@@ -188,6 +188,39 @@ int CAfxItemList::Add(const CString& s, BOOL bSorted) {
     return static_cast<int>(pos);
 }
 
+void CAfxItemList::AddMany(std::vector<NewItem> items, BOOL bSorted, int* pFollow) {
+    if (items.empty()) return;
+    const size_t old = m_items.size();
+    if (bSorted && !m_bInOrder) {
+        // Out of order already: each goes where a single sorted add would put it.
+        for (NewItem& n : items) {
+            const int at = Add(n.text, TRUE);
+            m_items[static_cast<size_t>(at)].data = n.data;
+            if (pFollow && *pFollow >= at) ++*pFollow;
+        }
+        return;
+    }
+    m_items.reserve(old + items.size());
+    for (NewItem& n : items)
+        m_items.push_back(Item{std::move(n.text), n.data, FALSE});
+    if (!bSorted) {
+        for (size_t i = old; i < m_items.size() && m_bInOrder; ++i)
+            m_bInOrder = InOrderAt(i);
+        return;
+    }
+    auto byText = [](const Item& a, const Item& b) { return LessNoCase(a.text, b.text); };
+    const auto mid = m_items.begin() + static_cast<std::ptrdiff_t>(old);
+    if (!std::is_sorted(mid, m_items.end(), byText)) std::stable_sort(mid, m_items.end(), byText);
+    if (pFollow && *pFollow >= 0 && static_cast<size_t>(*pFollow) < old) {
+        // New items that sort before the followed one (equal texts go after it).
+        const Item& followed = m_items[static_cast<size_t>(*pFollow)];
+        *pFollow += static_cast<int>(std::lower_bound(mid, m_items.end(), followed, byText) - mid);
+    }
+    // Appended in order after the last one (a fill of an empty list, most often): nothing to merge.
+    if (mid != m_items.begin() && byText(*mid, *(mid - 1)))
+        std::inplace_merge(m_items.begin(), mid, m_items.end(), byText);
+}
+
 int CAfxItemList::Insert(int nIndex, const CString& s) {
     if (nIndex < 0 || nIndex > Count()) nIndex = Count(); // -1 appends
     m_items.insert(m_items.begin() + nIndex, Item{s, 0, FALSE});
@@ -239,6 +272,10 @@ BOOL CListBox::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nI
 
 int CListBox::AddString(LPCTSTR lpszItem) {
     return m_list.Add(lpszItem, (GetStyle() & LBS_SORT) != 0);
+}
+
+void CListBox::AddStrings(std::vector<CAfxItemList::NewItem> items) {
+    m_list.AddMany(std::move(items), (GetStyle() & LBS_SORT) != 0, &m_nCurSel);
 }
 
 int CListBox::InsertString(int nIndex, LPCTSTR lpszItem) {
@@ -390,6 +427,10 @@ int CComboBox::AddString(LPCTSTR lpszString) {
     int at = m_list.Add(lpszString, (GetStyle() & CBS_SORT) != 0);
     if (m_nCurSel >= at) ++m_nCurSel;
     return at;
+}
+
+void CComboBox::AddStrings(std::vector<CAfxItemList::NewItem> items) {
+    m_list.AddMany(std::move(items), (GetStyle() & CBS_SORT) != 0, &m_nCurSel);
 }
 
 int CComboBox::InsertString(int nIndex, LPCTSTR lpszString) {

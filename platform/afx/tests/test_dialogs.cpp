@@ -281,3 +281,49 @@ TEST(ItemList, SearchesAndSortedAddsMatchAnItemByItemSearch) {
         }
     }
 }
+
+// Many items added at once land where the same items added one by one would, with their data,
+// and a followed index (a combo box's selection) still names the same item.
+TEST(ItemList, ABatchAddEqualsTheSameAddsOneByOne) {
+    const char* words[] = {"a", "A", "ab", "AB", "abc", "b", "B1", "b10", "b2", "net", "NET1", "net1", "Net2"};
+    std::mt19937 rng(11);
+    for (int round = 0; round < 60; ++round) {
+        CAfxItemList batch, single;
+        const bool outOfOrder = round % 3 == 2;
+        for (int k = 0; k < static_cast<int>(rng() % 12); ++k) {
+            const CString w = words[rng() % std::size(words)];
+            batch.Add(w, TRUE);
+            single.Add(w, TRUE);
+        }
+        if (outOfOrder) {
+            batch.Insert(0, "zz");
+            single.Insert(0, "zz");
+        }
+        int followed = batch.Count() > 0 ? static_cast<int>(rng() % static_cast<unsigned>(batch.Count())) : -1;
+        const CString followedText = followed >= 0 ? batch.m_items[static_cast<size_t>(followed)].text : CString();
+        const DWORD_PTR mark = 1000;
+        if (followed >= 0) {
+            batch.m_items[static_cast<size_t>(followed)].data = mark;
+            single.m_items[static_cast<size_t>(followed)].data = mark;
+        }
+        std::vector<CAfxItemList::NewItem> added;
+        for (int k = 0; k < static_cast<int>(rng() % 20); ++k)
+            added.push_back({words[rng() % std::size(words)], static_cast<DWORD_PTR>(k + 1)});
+        for (const auto& n : added) {
+            const int at = single.Add(n.text, TRUE);
+            single.m_items[static_cast<size_t>(at)].data = n.data;
+        }
+        batch.AddMany(added, TRUE, &followed);
+        ASSERT_EQ(batch.Count(), single.Count());
+        for (size_t i = 0; i < single.m_items.size(); ++i) {
+            ASSERT_EQ(batch.m_items[i].text, single.m_items[i].text) << "round " << round << " item " << i;
+            ASSERT_EQ(batch.m_items[i].data, single.m_items[i].data) << "round " << round << " item " << i;
+        }
+        if (followed >= 0) {
+            EXPECT_EQ(batch.m_items[static_cast<size_t>(followed)].text, followedText);
+            EXPECT_EQ(batch.m_items[static_cast<size_t>(followed)].data, mark);
+        }
+        for (const char* key : {"a", "b1", "net1", "zz"})
+            EXPECT_EQ(batch.Find(-1, key, TRUE), single.Find(-1, key, TRUE));
+    }
+}

@@ -72,6 +72,14 @@ protected:
 class CAfxItemList {
 public:
     int Add(const CString& s, BOOL bSorted);
+    // Adds many items at once: one merge instead of an insert each (a sorted list keeps its order,
+    // equal texts after the ones already there, in the order given). *pFollow, an index of the
+    // list before, becomes the index of the same item after.
+    struct NewItem {
+        CString text;
+        DWORD_PTR data = 0;
+    };
+    void AddMany(std::vector<NewItem> items, BOOL bSorted, int* pFollow = nullptr);
     int Insert(int nIndex, const CString& s);
     int Delete(int nIndex);
     void Reset() {
@@ -100,6 +108,8 @@ class CListBox : public CWnd {
 public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int AddString(LPCTSTR lpszItem);
+    // Adds many strings with their item data at once (see CAfxItemList::AddMany).
+    void AddStrings(std::vector<CAfxItemList::NewItem> items);
     int InsertString(int nIndex, LPCTSTR lpszItem);
     int DeleteString(UINT nIndex);
     void ResetContent();
@@ -152,6 +162,8 @@ class CComboBox : public CWnd {
 public:
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int AddString(LPCTSTR lpszString);
+    // Adds many strings with their item data at once (see CAfxItemList::AddMany).
+    void AddStrings(std::vector<CAfxItemList::NewItem> items);
     int InsertString(int nIndex, LPCTSTR lpszString);
     int DeleteString(UINT nIndex);
     void ResetContent();

@@ -9,9 +9,10 @@ namespace {
 
 int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
+// ASCII letters fold as the C locale's tolower does, without a library call per character.
 unsigned char Fold(char c, bool caseSensitive) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return caseSensitive ? u : static_cast<unsigned char>(std::tolower(u));
+    const unsigned char u = static_cast<unsigned char>(c);
+    return caseSensitive || u < 'A' || u > 'Z' ? u : static_cast<unsigned char>(u - 'A' + 'a');
 }
 
 int CompareAlpha(const std::string& a, const std::string& b, bool cs) {

@@ -140,8 +140,9 @@ void CKXListPaneGrid::SetEntries(std::vector<Entry> entries, std::vector<ISchema
     if (!IsInitialized()) Initialize();
     std::vector<size_t> order(entries.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return NameBefore(entries[a].name, entries[b].name); });
+    auto before = [&](size_t a, size_t b) { return NameBefore(entries[a].name, entries[b].name); };
+    // A design keeps its objects in the order they were made, often their name order already.
+    if (!std::is_sorted(order.begin(), order.end(), before)) std::stable_sort(order.begin(), order.end(), before);
     bool second = false;
     for (const Entry& e : entries) second = second || !e.second.IsEmpty();
     m_names.clear();
@@ -215,14 +216,29 @@ BOOL CKXListPaneGrid::UpdateObject(const CDesignContext& design, ISchemaObject* 
     const int at = FindKeyIndex(object);
     if (at >= 0) {
         const size_t i = static_cast<size_t>(at);
-        if (listed && m_names[i] == entry.name && m_paths[i] == entry.path) {
-            if (GetColCount() >= 2) SetValueRange(CGXRange(static_cast<ROWCOL>(i + 1), 2), entry.second);
+        if (listed && (m_names[i] == entry.name || StaysAt(i, entry.name))) {
+            // Same place in the order (a rename most often): the row changes where it is.
+            const ROWCOL row = static_cast<ROWCOL>(i + 1);
+            if (m_names[i] != entry.name) SetValueRange(CGXRange(row, 1), entry.name);
+            if (!entry.second.IsEmpty() && GetColCount() < 2) SetColCount(2);
+            if (GetColCount() >= 2) SetValueRange(CGXRange(row, 2), entry.second);
+            m_names[i] = entry.name;
+            m_paths[i] = entry.path;
+            m_listedNames[object] = entry.name;
             return TRUE;
         }
         RemoveIndex(i);
     }
     if (listed) InsertEntry(entry, object);
     return TRUE;
+}
+
+// Whether an entry at index i renamed to name keeps its index: after its neighbour above (equal names
+// included) and before the one below, as removing and inserting it again would place it.
+bool CKXListPaneGrid::StaysAt(size_t i, const CString& name) const {
+    const bool afterAbove = i == 0 || !NameBefore(name, m_names[i - 1]);
+    const bool beforeBelow = i + 1 >= m_names.size() || NameBefore(name, m_names[i + 1]);
+    return afterAbove && beforeBelow;
 }
 
 ROWCOL CKXListPaneGrid::FindObjectRow(LPCTSTR nameOrPath) const {
@@ -731,7 +747,8 @@ BOOL CKXListPaneView::ChangeDesign(const char* name, F&& change) {
         return FALSE;
     }
     BOOL ok = CKXTransaction::CommitTrans(nullptr, 1, 1);
-    FillData();
+    // A subscribed pane has followed the commit already; one that is not refills.
+    if (!m_hRegistered) FillData();
     return ok;
 }
 
@@ -1075,15 +1092,14 @@ void CKXSignalPaneContainerView::FillData() {
     const CDesignContext* design = FillLists(&m_signalGrid, kSignalListId, &m_physNetGrid, kPhysNetListId);
     if (!design) return;
     if (CCommonInterface* details = GetDetailsViewPtr()) {
-        // In name order: the details view keeps its signal lists sorted, and a name that sorts last is
-        // added without moving the others.
-        std::vector<CNetContext> nets = design->nets();
+        // All at once: the details view merges them into its sorted lists.
+        const std::vector<CNetContext> nets = design->nets();
         if (IsPhysicalView())
             for (const CNetContext& net : nets) details->AddNetName(NetName(net));
-        std::sort(nets.begin(), nets.end(), [](const CNetContext& a, const CNetContext& b) {
-            return NetName(a).CompareNoCase(NetName(b)) < 0;
-        });
-        for (const CNetContext& net : nets) details->AddNet(net.net());
+        std::vector<INet*> all;
+        all.reserve(nets.size());
+        for (const CNetContext& net : nets) all.push_back(net.net());
+        details->AddNets(all);
     }
 }
 

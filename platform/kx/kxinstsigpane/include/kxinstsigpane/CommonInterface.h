@@ -3,6 +3,8 @@
 // implementations here, which do nothing (and answer 0, FALSE or an empty text).
 #pragma once
 
+#include <vector>
+
 #include "afx/afxcoll.h"
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
@@ -84,6 +86,10 @@ public:
 
     // Object registry of the connectivity pane.
     virtual void AddNet(INet*) {}
+    // Many nets at once (a list pane's fill): a view that keeps sorted lists merges them once.
+    virtual void AddNets(const std::vector<INet*>& nets) {
+        for (INet* net : nets) AddNet(net);
+    }
     virtual void AddNetName(CString) {}
     virtual void AddComponentById(IInstance*) {}
     virtual void AddComponent(IInstance*, CString) {}

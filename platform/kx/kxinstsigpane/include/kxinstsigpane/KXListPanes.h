@@ -88,6 +88,7 @@ protected:
     // Row index (from 0) of the object's row; -1 when it has none.
     int FindKeyIndex(ISchemaObject* object) const;
     void InsertEntry(const Entry& entry, ISchemaObject* object);
+    bool StaysAt(size_t i, const CString& name) const;
     void RemoveIndex(size_t index);
 
     CKXListPaneView* m_pView = nullptr;
