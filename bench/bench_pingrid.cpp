@@ -235,8 +235,8 @@ void BM_LoadComponentPins(benchmark::State& state) {
         auto grid = std::make_unique<CKXInstanceDetailsGridWnd>();
         if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), w.Pane(), 9300))
             Window::Fail("cannot make a pin grid");
+        grid->SetSite(w.Pane());
         grid->InitializeGrid(w.Pane(), design, design, 0);
-        grid->SetChildFrame(w.Frame());
         {
             Measured m(state);
             grid->LoadComponentPins(design, u1, FALSE);

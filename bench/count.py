@@ -19,6 +19,8 @@ import tempfile
 
 BENCHMARKS = ["BM_OpenDesignWindow", "BM_LoadComponentPins", "BM_ConnectionEdit", "BM_NetRename",
               "BM_DisconnectAll", "BM_CreateNetsTransaction", "BM_AutoNameAttach", "BM_AddSignal"]
+# The benchmarks of the other binaries, by the binary's name.
+BENCHMARKS_OF = {"bench_phys_grid": ["BM_OpenPhysicalPart", "BM_SwapTwoPins", "BM_PhysNetModelEdit"]}
 SIZES = [1000, 10000]
 
 
@@ -42,7 +44,7 @@ def run_once(binary, name, size, folder, iterations):
             m = re.match(r"(?:summary|totals):\s+(\d+)", line)
             if m:
                 instructions = int(m.group(1))
-    counters = {k: v for k, v in result.items() if k in ("rows", "connections", "nets")}
+    counters = {k: v for k, v in result.items() if k in ("rows", "connections", "nets", "pins")}
     if "heap_bytes_per_row" in result:
         counters["heap"] = result["heap_bytes_per_row"]
     return instructions, counters
@@ -63,7 +65,7 @@ def main():
     print(f"{'benchmark':26} {'first 1k':>13} {'first 10k':>14} {'ratio':>6} {'steady 1k':>13} "
           f"{'steady 10k':>14} {'ratio':>6}  at 10k")
     with tempfile.TemporaryDirectory() as folder:
-        for name in BENCHMARKS:
+        for name in BENCHMARKS_OF.get(os.path.basename(binary), BENCHMARKS):
             if wanted and not wanted.search(name):
                 continue
             counts = {size: count(binary, name, size, folder) for size in SIZES}

@@ -119,6 +119,16 @@ foreach line [lrange [split [kx::window ccp] "\n"] 4 end] { puts "   $line" }
 show "undo" [undo]
 show "PN of RN1A.A after undo" [kx::prop demo.board:sch@RN1A.A PN]
 
+say "The part grid under the user's hands: select a pin, filter by typing, give it a model, delete it"
+show "type A* into the Pin Name filter" [kx::edit ccp 4 3 A*]
+show "clear the filter" [kx::edit ccp 4 3 *]
+show "select pin 2" [kx::select ccp 7 3]
+show "assignModel" [assignModel pin RES_MODEL]
+show "Delete removes it" [kx::menu 35264]
+show "model of RN1B.A" [expr {[catch {kx::prop demo.board:sch@RN1B.A PIN_SIGNAL_MODEL} m] ? "none" : $m}]
+show "sort by a column the grid lacks" [sort pin Nope]
+show "messages shown" [kx::messages]
+
 say "Close both windows; the edited ones ask whether to save"
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
@@ -172,3 +182,49 @@ show "grid 2" [kx::grid ccp 2]
 show "active grid" [kx::grid ccp]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "The pin grid's view options and what the host application tells it"
+show opened [kx::open demo.board:sch 1]
+kx::show clp U1
+proc pinRows {} { llength [lsearch -all [split [kx::window ccp] "\n"] "    *"] }
+show "rows with buses and pairs folded" [pinRows]
+show "setViewOption pin bus_off" [setViewOption pin bus_off]
+show "rows with a row per bus bit" [pinRows]
+show "setViewOption pin bus_on dp_off" [setViewOption pin bus_on dp_off]
+show "rows with the pair legs as pins" [pinRows]
+kx::option show_dp_pins_ccp 1
+show "rows after the host's pair option" [pinRows]
+show "kx::setprop (the host's property editor)" [kx::setprop demo.board:sch@U1.PGOOD SLEW fast]
+show "the property" [kx::prop demo.board:sch@U1.PGOOD SLEW]
+show "kx::importcsv (windows told)" [kx::importcsv]
+show "trackInSignalList from the filter row" [list [kx::select ccp 4 4] [trackInSignalList] [kx::messages]]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+
+say "Views: the physical view lists the parts of the whole hierarchy; the block filter leaves blocks out"
+show opened [kx::open demo.board:sch 1]
+show "physical view" [physicalView -nosave]
+show "parts (U10 is inside PWR1)" [join [split [kx::window clp] "\n"] " "]
+show "leave PWR1 out" [filterBlock -exclude PWR1]
+show "parts" [join [split [kx::window clp] "\n"] " "]
+show "take every block back" [filterBlock -include all]
+show "logical view" [logicalView -nosave]
+kx::select clp PWR1
+show "descend into PWR1" [kx::call Descend]
+show "components of the block" [join [split [kx::window clp] "\n"] " "]
+show "ascend" [ascend]
+
+say "A component's interface written to a file and read back (as a sub-tool of the host)"
+set ::env(RMX_SUBTOOL_ID) 7
+kx::tab 1
+show "export R1" [exportInterface -inst R1 -file r1.if]
+set f [open r1.if]; set text [read $f]; close $f
+foreach line [split [string trim $text] "\n"] { puts "   $line" }
+set f [open r1.if w]; puts -nonewline $f [string map {"pin B inout EN" "pin B inout NEW_EN"} $text]; close $f
+show "import it with R1.B on a new net" [importInterface -inst R1 -file r1.if]
+show "R1's connections" [lsearch -all -inline [split [kx::netlist] "\n"] "R1 *"]
+show "undo" [undo]
+file delete r1.if
+unset ::env(RMX_SUBTOOL_ID)
+show "matrix view (not built)" [kx::menu 35676]
+show "messages shown" [kx::messages]

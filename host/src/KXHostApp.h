@@ -81,6 +81,8 @@ private:
     void RegisterCommands();
     // The list panes' selections and the grids driven as a user drives them (kx::select, kx::edit, ...).
     void RegisterGridCommands();
+    // What the host application does to a design besides the editor (CSV import, a property change).
+    void RegisterDesignCommands();
     void RegisterWords();
     bool ReplayLine(const std::string& line, int number, std::string& error);
     IDispatch* HandleObject(const std::string& handle, CDocument** document);

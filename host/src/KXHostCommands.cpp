@@ -195,11 +195,13 @@ bool HostOption(CKXHostApp& app, const Args& a, std::string& r) {
         r = "unknown option \"" + a[0] + "\"";
         return false;
     }
+    // The registry value the editor reads at start-up (the pin grid's pair option has its own name).
+    const std::string key = a[0] == "show_dp_pins_ccp" ? "show_dp_pins_in_ccp" : a[0];
     CKXRegistrySettings::OpenRegistryKey();
     if (a[0] == "move_direction")
-        CKXRegistrySettings::SetToRegistry(a[0].c_str(), a[1].c_str());
+        CKXRegistrySettings::SetToRegistry(key.c_str(), a[1].c_str());
     else
-        CKXRegistrySettings::SetToRegistry(a[0].c_str(), std::atoi(a[1].c_str()));
+        CKXRegistrySettings::SetToRegistry(key.c_str(), std::atoi(a[1].c_str()));
     CKXRegistrySettings::CloseRegistryKey();
     UINT msg = RegisterWindowMessageA(it->second);
     for (CDocument* doc : app.Documents()) {
@@ -353,4 +355,5 @@ void CKXHostApp::RegisterCommands() {
                 "}",
                 ignored);
     RegisterGridCommands();
+    RegisterDesignCommands();
 }

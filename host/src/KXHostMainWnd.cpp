@@ -13,6 +13,7 @@ constexpr UINT kSetMessageString = 0x0362;
 CKXHostMainWnd::CKXHostMainWnd(CKXHostCore& core) : m_core(core) {
     m_msgModelErrorStatus = RegisterWindowMessageA("MSG_GETMODELERROR_STATUS");
     m_msgDockWndStatus = RegisterWindowMessageA("MSG_GETDOCKWND_STATUS");
+    m_msgShowDockWnd = RegisterWindowMessageA("MSG_SHOW_DOCKWINDOW");
 }
 
 BOOL CKXHostMainWnd::CreateMain() {
@@ -59,7 +60,16 @@ LRESULT CKXHostMainWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == m_msgModelErrorStatus) return 1; // the host knows of no model errors
-    if (message == m_msgDockWndStatus) return 0;    // no docking window is shown
+    // A docked window (property editor, associated-component viewer) is shown once the editor asked
+    // for it, and stays shown.
+    if (message == m_msgShowDockWnd) {
+        if (const char* which = reinterpret_cast<const char*>(wParam)) m_shownDocks.insert(which);
+        return 1;
+    }
+    if (message == m_msgDockWndStatus) {
+        const char* which = reinterpret_cast<const char*>(wParam);
+        return which && m_shownDocks.count(which) ? 1 : 0;
+    }
     if (message == MSG_OPEN_DESIGN) {
         const char* name = reinterpret_cast<const char*>(lParam);
         if (m_onOpenDesign && name) m_onOpenDesign(static_cast<int>(wParam), name);

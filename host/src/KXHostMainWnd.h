@@ -5,6 +5,7 @@
 #include "afx/afxdoc.h"
 
 #include <functional>
+#include <set>
 #include <string>
 
 class CKXHostCore;
@@ -23,4 +24,6 @@ private:
     CKXHostCore& m_core;
     UINT m_msgModelErrorStatus = 0;
     UINT m_msgDockWndStatus = 0;
+    UINT m_msgShowDockWnd = 0;
+    std::set<std::string> m_shownDocks; // docked windows the editor asked to show
 };

@@ -1,29 +1,30 @@
 // The pull-up/pull-down mark of a net bit: which of the registered PUPD cell
-// controls shows the pull components on the bit itself and on its aliases.
+// controls shows the pull components on the bit itself and on its aliases, and
+// the tool tip that names them. A component on the bit itself decides first; an
+// alias's component shows only beside a local one of the other kind, or alone.
 #pragma once
 
 #include "grid/KXGridIds.h"
 
+struct KXPupdMark {
+    UINT control;
+    const char* toolTip;
+};
+
+inline KXPupdMark KXPupdMarkOf(bool localUp, bool localDown, bool aliasUp, bool aliasDown) {
+    if (localUp && localDown) return {IDS_CTRL_PUPD_LOCAL_PUPD, "Local PuPd"};
+    if (localUp)
+        return aliasDown ? KXPupdMark{IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN, "Local Pullup/Inherited Pulldown"}
+                         : KXPupdMark{IDS_CTRL_PUPD_LOCAL_PULLUP, "Local Pullup"};
+    if (localDown)
+        return aliasUp ? KXPupdMark{IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP, "Local Pulldown/Inherited Pullup"}
+                       : KXPupdMark{IDS_CTRL_PUPD_LOCAL_PULLDOWN, "Local PullDown"};
+    if (aliasUp && aliasDown) return {IDS_CTRL_PUPD_ALIAS_PUPD, "Inherited PuPd"};
+    if (aliasUp) return {IDS_CTRL_PUPD_ALIAS_PULLUP, "Inherited Pullup"};
+    if (aliasDown) return {IDS_CTRL_PUPD_ALIAS_PULLDOWN, "Inherited Pulldown"};
+    return {IDS_CTRL_PUPD_NONE, ""};
+}
+
 inline UINT KXPupdControl(bool localUp, bool localDown, bool aliasUp, bool aliasDown) {
-    struct Mark {
-        bool lu, ld, au, ad;
-        UINT id;
-    };
-    static constexpr Mark kMarks[] = {
-        {true, false, false, false, IDS_CTRL_PUPD_LOCAL_PULLUP},
-        {false, true, false, false, IDS_CTRL_PUPD_LOCAL_PULLDOWN},
-        {false, false, true, false, IDS_CTRL_PUPD_ALIAS_PULLUP},
-        {false, false, false, true, IDS_CTRL_PUPD_ALIAS_PULLDOWN},
-        {true, true, false, false, IDS_CTRL_PUPD_LOCAL_PUPD},
-        {false, false, true, true, IDS_CTRL_PUPD_ALIAS_PUPD},
-        {true, false, false, true, IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN},
-        {false, true, true, false, IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP},
-    };
-    for (const Mark& m : kMarks)
-        if (m.lu == localUp && m.ld == localDown && m.au == aliasUp && m.ad == aliasDown) return m.id;
-    // Any other mix shows what is on the net bit itself.
-    if (localUp || localDown)
-        return localUp && localDown ? IDS_CTRL_PUPD_LOCAL_PUPD
-                                    : (localUp ? IDS_CTRL_PUPD_LOCAL_PULLUP : IDS_CTRL_PUPD_LOCAL_PULLDOWN);
-    return IDS_CTRL_PUPD_NONE;
+    return KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown).control;
 }

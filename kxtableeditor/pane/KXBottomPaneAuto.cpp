@@ -3,6 +3,7 @@
 // the host so that the pane's own script command runs (and is logged there).
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
@@ -193,6 +194,12 @@ void CKXBottomPaneContainerView::SelectPinCellInActiveGrid(const char* columnKey
         part->SelectPinCell(pin ? pin : "", columnKey, RowArgument(row));
         part->CrossSelectInHost();
         part->NotifySelectionChanged();
+        return;
+    }
+    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
+        net->SelectPinCell(pin ? pin : "", RowArgument(row));
+        net->CrossSelectInHost();
+        net->NotifySelectionChanged();
         return;
     }
     IKXPinGrid* grid = ActivePinGrid();

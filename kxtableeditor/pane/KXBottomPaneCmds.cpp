@@ -4,6 +4,8 @@
 // handlers decide enablement and the three menu texts the pane sets itself.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
@@ -159,6 +161,13 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
 }
 
 void CKXBottomPaneContainerView::OnDeleteConnections() {
+    // The physical grids delete the models of their selected pins themselves.
+    CKXGridWnd* physical = ActivePhysPartGrid();
+    if (!physical) physical = ActivePhysNetGrid();
+    if (physical) {
+        if (physical->CanDelete()) physical->DeleteSelection();
+        return;
+    }
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
         if (signal->CanDelete()) signal->DeleteSelection();
         return;

@@ -290,8 +290,6 @@ void CKXBottomPaneContainerView::ApplyShowDiffPairPinsSetting(BOOL show) {
 
 // ------------------------------------------------------------------ attach box and grids
 
-void CKXBottomPaneContainerView::HighlightObject(CKXHiliteObject*) {}
-
 void CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
     CInstanceContext owner = pin.instance();
     auto* list = dynamic_cast<CKXListPaneView*>(m_pInstancePane);
@@ -300,15 +298,6 @@ void CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
     grid->RemoveSelection();
     grid->SelectObject(owner.name(), TRUE);
 }
-
-void CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM, LPARAM) {}
-
-BOOL CKXBottomPaneContainerView::PreservePinComment(const CString&, const CString&, const CString&,
-                                                    const CString&, LPARAM) {
-    return FALSE;
-}
-
-void CKXBottomPaneContainerView::SelectFindAllResult(CWnd*, int, int) {}
 
 void CKXBottomPaneContainerView::HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray*,
                                                     UINT flags, GXCmdType ct) {

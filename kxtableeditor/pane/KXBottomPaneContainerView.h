@@ -127,6 +127,11 @@ public:
     void HighlightPin(const CInstTermBitContext& pin);
     void NotifyFrameActivated(BOOL) override {}
     void PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam);
+    // Pastes the clipboard into every shown grid in display order, in one "Paste Connections" transaction
+    // (joined when one is open); the walk stops at the first grid that refuses. TRUE when a grid pasted.
+    BOOL PasteIntoShownGrids(BOOL bPasteSpecial);
+    // Marks the clipboard for paste special, then pastes outside the physical view.
+    BOOL PasteSpecialIntoShownGrids(BOOL bPasteSpecial);
     BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
                             const CString& newPin, LPARAM flag);
     void SelectFindAllResult(CWnd* grid, int row, int col);
@@ -239,6 +244,13 @@ public:
     void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
     void ShowNetsByName(CStringList* names, BOOL bForce) override;
     void ShowMatrixView(const CDesignContext& design, CString viewName) override;
+    // Matrix views are not built: each request is refused with "KXPANE-178".
+    void CreateMatrixView() override;
+    void EditMatrixView() override;
+    void OpenMatrixView(int index) override;
+    void OpenMatrixView(CString name) override;
+    void SaveAsMatrixView() override;
+    void RemoveMatrixView(CString name) override;
     // The title, the names shown and the rows of every shown grid.
     CString GetPaneText() override;
     const std::vector<CString>& GetShownObjects() const { return m_shown; }
@@ -374,6 +386,7 @@ public:
     void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
     LRESULT OnTclCopy(CTclArgsList* args, long extra);
+    LRESULT OnTclPaste(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
     LRESULT OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     LRESULT OnTclEditLogicalPin(CTclArgsList* args, long extra);

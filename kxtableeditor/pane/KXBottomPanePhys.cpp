@@ -77,6 +77,7 @@ void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names
     }
     if (!grid) return;
     m_shownGrids = {grid};
+    LayoutShownGrids();
     grid->UpdatePaneTitle();
 }
 
@@ -114,6 +115,7 @@ void CKXBottomPaneContainerView::ShowPhysNets(const std::vector<CString>& names)
         m_pPhysNetGrid->LoadPhysNet(design, nets);
     }
     m_shownGrids = {m_pPhysNetGrid};
+    LayoutShownGrids();
     SetPaneTitle(kShowsSignals);
 }
 

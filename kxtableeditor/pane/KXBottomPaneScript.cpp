@@ -47,7 +47,7 @@ const WordEntry kWords[] = {
     {"modifyComment", &P::OnTclModifyComment, "KXPANE-194"},
     {"deleteComment", &P::OnTclDeleteComment, "KXPANE-195"},
     {"editPupd", &P::OnTclNotAvailable, "KXPANE-243"},
-    {"paste", &P::OnTclNotAvailable, "KXPANE-215"},
+    {"paste", &P::OnTclPaste, "KXPANE-215"},
     {"removeModel", &P::OnTclRemoveModel, "KXTABLE-185"},
     {"renameConnection", &P::OnTclNotAvailable, "KXTABLE-208"},
     {"removeDiffPairPin", &P::OnTclRemoveDiffPairPin, "KXTABLE-191"},
@@ -298,8 +298,11 @@ LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
         column = arg->GetValue(0);
         if (IsHelp(column)) return Usage();
     }
-    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) part->SortByColumnName(column);
-    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) net->SortByColumnName(column);
+    // A physical grid without the column refuses with the word's usage.
+    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid())
+        return part->SortByColumnName(column) ? 1 : (Usage(), 0);
+    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid())
+        return net->SortByColumnName(column) ? 1 : (Usage(), 0);
     if (GetViewMode() != eOpenModePhysical)
         if (auto* pin = PinGridOf(GetActiveGrid()))
             pin->SortByColumnName(column);
@@ -498,8 +501,15 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     CStringArray keys;
     if (!ReadKeys(args, keys)) return Usage();
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
-    if (!pin || !pin->IsCurrentSignalCellFilled()) {
+    if (!pin) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (!pin->IsCurrentSignalCellFilled()) {
+        // Say what is wrong with the current cell: off the pin rows, or a pin without a signal.
+        ROWCOL row = 0, col = 0;
+        const bool onPinRow = pin->Grid().GetCurrentCell(row, col) && row >= pin->Grid().FirstDataRow();
+        CKXErrorHandler::MessageBoxOk(onPinRow ? "KXTABLE-145" : "KXPANE-270");
         return 0;
     }
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");

@@ -9,6 +9,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
 
@@ -320,6 +321,13 @@ void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, s
     m_strLastKeys = MakeKeyList(keys);
     m_nLastKind = kind;
 }
+
+void CKXBottomPaneContainerView::CreateMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
+void CKXBottomPaneContainerView::EditMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
+void CKXBottomPaneContainerView::OpenMatrixView(int) { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
+void CKXBottomPaneContainerView::OpenMatrixView(CString) { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
+void CKXBottomPaneContainerView::SaveAsMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
+void CKXBottomPaneContainerView::RemoveMatrixView(CString) { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
 
 void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString viewName) {
     m_bGroupFlag = TRUE;

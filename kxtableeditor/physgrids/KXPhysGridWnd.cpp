@@ -6,6 +6,7 @@
 #include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
+#include "kxcontrols/KXFindReplace.h"
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -55,7 +56,28 @@ CKXPhysGridWnd::CKXPhysGridWnd(KXGridKind kind) : CKXGridWnd(kind) {
     m_nUndoStepMode = 2;
 }
 
-CKXPhysGridWnd::~CKXPhysGridWnd() = default;
+CKXPhysGridWnd::~CKXPhysGridWnd() {
+    // The find/replace dialog keeps the address of this grid: it goes with the grid.
+    if (m_hFindReplace) KXRemoveFindReplace(this);
+}
+
+void CKXPhysGridWnd::SetupFindReplace(const CString& caption, CPoint captionCell, CPoint startCell) {
+    m_pFindGrid = this;
+    m_arrFindCaptions.RemoveAll();
+    m_arrFindHeaderCells.RemoveAll();
+    m_arrFindStartCells.RemoveAll();
+    m_arrFindCaptions.Add(caption);
+    m_arrFindHeaderCells.Add(captionCell);
+    m_arrFindStartCells.Add(startCell);
+    CGXGridParam* param = GetParam();
+    m_hFindReplace = KXImplementFindReplace(&m_pFindGrid, &m_arrFindCaptions, 1, &m_arrFindHeaderCells,
+                                            &m_arrFindStartCells, param ? &param->GetFindReplaceInfo() : nullptr,
+                                            this, 1);
+}
+
+void CKXPhysGridWnd::ShowFindReplace(BOOL bFind) {
+    if (m_hFindReplace) m_hFindReplace->ShowFindReplaceDialog(bFind);
+}
 
 // ---------------------------------------------------------------------------
 // Signal-model cell
@@ -270,6 +292,16 @@ BOOL CKXPhysGridWnd::SendHostText(const CString& text) {
 
 void CKXPhysGridWnd::MarkDocumentModified() {
     if (IKXGridSite* site = Site()) site->MarkModified();
+}
+
+void CKXPhysGridWnd::ActivateInPane() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (GetCurrentCell(row, col) && row != GX_INVALID && row <= GetRowCount()) {
+        m_nSavedRow = row;
+        m_nSavedCol = col;
+    }
+    if (m_pFrame && Site()) Site()->ActivateSiteView();
+    CKXGridWnd::OnActivateGrid(TRUE);
 }
 
 CString CKXPhysGridWnd::JournalHandle() const {

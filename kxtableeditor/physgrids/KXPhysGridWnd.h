@@ -7,6 +7,7 @@
 
 #include "physgrids/KXPhysGridIds.h"
 
+#include "grid/KXAssocCompStruct.h"
 #include "grid/KXGridWnd.h"
 #include "grid/KXTableOleDropTarget.h"
 
@@ -16,6 +17,9 @@
 #include <vector>
 
 class CFrameWnd;
+class CKXFindReplaceDlg;
+class CCommonInterface;
+class CMsgSelectObj;
 
 // Where a physical grid keeps its header block and its model column.
 struct KXPhysLayout {
@@ -64,6 +68,9 @@ public:
     BOOL CanSwapSignals() override { return FALSE; }
     BOOL CanCut() override { return FALSE; }
 
+    // Makes the pane the frame's active view and activates the grid on the cell it has now: a cell
+    // set while the grid was active (a script's or a replay's selection) stays current.
+    void ActivateInPane();
     // Sends a script line to the host's main window; TRUE when the host took it.
     static BOOL SendHostText(const CString& text);
     // The pane's frame as the table frame; NULL when the grid has none.
@@ -91,7 +98,6 @@ public:
 
     CFrameWnd* m_pFrame = nullptr;
     CKXTableOleDropTarget m_dropTarget;
-    BOOL m_bCommitting = FALSE; // the grid commits its own transaction
     bool m_bTrackingCol = false; // a width drag started on a border and no move followed
     ROWCOL m_nTrackedCol = 0;
 
@@ -115,6 +121,28 @@ public:
     // layout before the change): moved, inserted (and filled), hidden, widths.
     void ApplyColumnLayout(WPARAM wParam, const std::function<void()>& cover,
                            const std::function<void(ROWCOL, const CKXColumnInfoClass&)>& fill);
+
+    // ------------------------------------------------------------- publishing the selection
+    // Whether the host shows one of its docked windows ("PROPERTYEDITOR", "ASSOCCOMPVIEWER").
+    static bool IsDockShown(const char* which);
+    // Hands the records to the associated-component viewer (when it has any).
+    void PublishToAssocViewer(CKXAssocCompArray& records);
+    // Asks the host to select the object in its design views (MSG_SELECT_OBJECT with the top design).
+    void BroadcastSelectObject(const CMsgSelectObj& select);
+    // F4 goes to the list pane the grid was shown from.
+    void OnKeyF4() override;
+    virtual CCommonInterface* ListPane() const = 0;
+
+    // ------------------------------------------------------------- find and replace
+    // Hooks the grid to the find/replace service: one grid, its caption, the caption cell and the
+    // first cell searched (row, column).
+    void SetupFindReplace(const CString& caption, CPoint captionCell, CPoint startCell);
+    void ShowFindReplace(BOOL bFind) override;
+    CGXGridCore* m_pFindGrid = nullptr;
+    CStringArray m_arrFindCaptions;
+    CArray<CPoint, CPoint> m_arrFindHeaderCells;
+    CArray<CPoint, CPoint> m_arrFindStartCells;
+    CKXFindReplaceDlg* m_hFindReplace = nullptr; // the service's; removed with the grid
 
 protected:
     // The width of a column by the kind's descriptors; the stretched column fills the window.

@@ -2,6 +2,8 @@
 // delete), the pin editor, copy, filter, sort, selection by key, menus and dump.
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 
+#include "grid/KXGridEdit.h"
+
 #include "grid/KXGridSite.h"
 #include "grid/KXScriptText.h"
 
@@ -22,6 +24,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <set>
 
 using namespace kxphys;
 
@@ -85,11 +88,25 @@ BOOL CKXPhysNetDetailsGridWnd::CanEditPin() {
     return GetCurrentCell(row, col) && row >= kNetFirstRow && GetRowPin(row, nullptr);
 }
 
+CString CKXPhysNetDetailsGridWnd::JournalNetSelection(ROWCOL row) {
+    // The signal list of the physical view names logical nets: the pin's net (a bus by its name)
+    // shows the physical net again on replay.
+    if (row == 0)
+        for (ROWCOL r = kNetFirstRow; r <= LastPinRow() && !row; ++r)
+            if (GetRowPin(r, nullptr)) row = r;
+    CInstTermBitContext bit;
+    if (!row || !GetRowPin(row, &bit)) return CString();
+    const CNetBitContext net = bit.netbitOuter();
+    if (!net || !net.net()) return CString();
+    return "\ncall " + JournalHandle() + ".Slp().Select(" + Vbs(net.net()->name()) + ")";
+}
+
 void CKXPhysNetDetailsGridWnd::JournalModel(ROWCOL row, const CString& comment, const CString& call) {
     const CString handle = JournalHandle();
     CString lines;
     const CString pinName = GetValueRowCol(row, C(m_nColPinName));
     const CString number = GetValueRowCol(row, C(m_nColPinNumber));
+    lines += JournalNetSelection(row);
     lines += "\ncall " + handle + ".ConnectivityPane().SelectPinNameCol(" + Vbs(pinName) + "," + Vbs(number) + ")";
     lines += "\n\n ' --- " + comment + " ---\n";
     lines += "\ncall " + handle + ".ConnectivityPane()." + call;
@@ -98,11 +115,10 @@ void CKXPhysNetDetailsGridWnd::JournalModel(ROWCOL row, const CString& comment, 
 
 // One transaction writes the model on the rows' pins (an empty model removes it).
 BOOL CKXPhysNetDetailsGridWnd::CommitModel(const std::vector<ROWCOL>& rows, const CString& model) {
-    if (rows.empty() || CKXTransaction::IsTransactionStarted()) return FALSE;
-    m_nUndoStepMode = 1;
-    if (!CKXTransaction::BeginTrans(this, m_designContext, model.IsEmpty() ? "Delete Models" : "Assign Model"))
-        return FALSE;
-    CTransaction* transaction = CKXTransaction::GetNewTransactionObj();
+    if (rows.empty()) return FALSE;
+    CKXGridEdit edit(*this, model.IsEmpty() ? "Delete Models" : "Assign Model");
+    if (!edit) return FALSE;
+    CTransaction* transaction = edit.Transaction();
     bool changed = false;
     for (ROWCOL r : rows) {
         CInstTermBitContext bit;
@@ -117,13 +133,8 @@ BOOL CKXPhysNetDetailsGridWnd::CommitModel(const std::vector<ROWCOL>& rows, cons
         }
         changed = true;
     }
-    if (!changed) {
-        m_nUndoStepMode = -1;
-        CKXTransaction::DiscardTrans(this);
-        return FALSE;
-    }
-    m_nUndoStepMode = 0;
-    const BOOL committed = CommitOwn(TRUE, TRUE);
+    if (!changed) return FALSE; // the bracket throws the empty edit away
+    const BOOL committed = edit.Commit();
     for (ROWCOL r : rows)
         SetSignalModelCellStyle(r);
     if (committed) MarkDocumentModified();
@@ -228,18 +239,17 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
         start = end + 1;
         if (!line.IsEmpty() && GetRowPin(r, nullptr)) lines[r] = line;
     }
-    if (lines.empty() || CKXTransaction::IsTransactionStarted()) return FALSE;
-    m_nUndoStepMode = 1;
-    if (!CKXTransaction::BeginTrans(this, m_designContext, "Assign Model")) return FALSE;
-    CTransaction* transaction = CKXTransaction::GetNewTransactionObj();
+    if (lines.empty()) return FALSE;
+    CKXGridEdit edit(*this, "Assign Model");
+    if (!edit) return FALSE;
+    CTransaction* transaction = edit.Transaction();
     for (const auto& [r, model] : lines) {
         CInstTermBitContext bit;
         GetRowPin(r, &bit);
         if (transaction) transaction->addProperty(bit, kModel, model.GetString(), 2, false);
         JournalModel(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
     }
-    m_nUndoStepMode = 0;
-    const BOOL committed = CommitOwn(TRUE, TRUE);
+    const BOOL committed = edit.Commit();
     for (const auto& entry : lines)
         SetSignalModelCellStyle(entry.first);
     if (committed) MarkDocumentModified();
@@ -337,7 +347,8 @@ void CKXPhysNetDetailsGridWnd::FilterRows(ROWCOL col) {
     if (param) param->EnableUndo(undo);
     const CString caption = GetValueRowCol(kNetCaptionRow, col);
     const CString pattern = GetValueRowCol(kNetFilterRow, col);
-    Journal("\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" + Vbs(caption) + "," + Vbs(pattern) + ")");
+    Journal(JournalNetSelection(0) + "\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" + Vbs(caption) +
+            "," + Vbs(pattern) + ")");
 }
 
 void CKXPhysNetDetailsGridWnd::OnSortColumn(int col) {
@@ -356,6 +367,29 @@ int CKXPhysNetDetailsGridWnd::SortByColumnName(CString colName) {
     SortColumn(col);
     m_mapRowPins.ForgetRows();
     return 1;
+}
+
+void CKXPhysNetDetailsGridWnd::SelectPinCell(const CString& pinName, const CString& pinNumber) {
+    const bool byNumber = pinNumber != "-1" && !pinNumber.IsEmpty();
+    for (ROWCOL r = kNetFirstRow; r <= LastPinRow(); ++r) {
+        if (IsRowHidden(r) || GetValueRowCol(r, C(m_nColPinName)) != pinName) continue;
+        if (byNumber && GetValueRowCol(r, C(m_nColPinNumber)) != pinNumber) continue;
+        DeselectAllRows();
+        SetCurrentCell(r, C(m_nColPinName));
+        SelectRange(CGXRange(r, C(m_nColPinName)), TRUE, TRUE);
+        return;
+    }
+}
+
+void CKXPhysNetDetailsGridWnd::GetShownObjectNames(CString& names) {
+    names = m_strNetName;
+    if (!m_bMultipleNets) return;
+    std::set<CString> seen;
+    names.Empty();
+    for (ROWCOL r = kNetFirstRow; r <= LastPinRow(); ++r) {
+        const CString net = GetValueRowCol(r, C(m_nColPhysNetName));
+        if (!net.IsEmpty() && seen.insert(net).second) names += (names.IsEmpty() ? "" : " ") + net;
+    }
 }
 
 void CKXPhysNetDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colName) {
@@ -423,8 +457,7 @@ void CKXPhysNetDetailsGridWnd::UpdatePaneTitle() {
 void CKXPhysNetDetailsGridWnd::ActivateGridView() {
     m_pActiveGrid = this;
     CKXImpClipBoard::InitCanPasteCallBack(&CanPasteNever, &CanPasteSignalModel);
-    if (m_pFrame && Site()) Site()->ActivateSiteView();
-    CKXGridWnd::OnActivateGrid(TRUE);
+    ActivateInPane();
 }
 
 BOOL CKXPhysNetDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {

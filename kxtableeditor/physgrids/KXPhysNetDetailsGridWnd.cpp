@@ -10,6 +10,7 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXCellControls.h"
+#include "kxcontrols/KXProgressBar.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/packaging.h"
@@ -39,6 +40,15 @@ int CKXPhysNetDetailsGridWnd::m_nColCount = 7;
 CKXPhysNetDetailsGridWnd* CKXPhysNetDetailsGridWnd::m_pActiveGrid = nullptr;
 
 namespace {
+
+// One pin of a net processed: "Processing Physical Net: 25% Done".
+void StepProgress(CKXProgressBar& progress, int done, int count) {
+    CString text;
+    text.Format("Processing Physical Net: %d%% Done", count ? 100 * done / count : 100);
+    progress.SetText(text);
+    progress.StepIt();
+    progress.PeekAndPump();
+}
 
 constexpr UINT kNoUpdate = 2;
 constexpr const char* kOrigin = "PHYSCP";
@@ -129,6 +139,7 @@ void CKXPhysNetDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext 
                     new CKXBitMapComboBox(this, IDB_PROGRAMMABLE_PIN, IDS_CTRL_PROGRAMMABLE_PIN,
                                           IDS_CTRL_PROGRAMMABLE_PIN_LIST, 1),
                     FALSE, TRUE);
+    SetupFindReplace();
     FormatHeaderRows();
     if (IKXMessageServer* server = GetKXMsgSrvr()) {
         server->RegisterWindow(MSG_TRANSACTION_COMMITTED, GetSafeHwnd());
@@ -326,7 +337,10 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
     if (!m_bMultipleNets) UpdateTitleRow();
     ROWCOL row = m_bMultipleNets ? LastPinRow() + 1 : kNetFirstRow;
     std::unique_ptr<CPhysIterator<IPhysPin>> pins(net->beginPin());
-    for (; pins && pins->hasCurrent(); pins->advance()) {
+    const int count = pins ? static_cast<int>(pins->count()) : 0;
+    CKXProgressBar progress("Processing Physical Net", count, 50, 0, 0);
+    for (int k = 1; pins && pins->hasCurrent(); pins->advance(), ++k) {
+        StepProgress(progress, k, count);
         std::unique_ptr<IPhysPin> pin(pins->current());
         CInstTermBitContext bit;
         if (!pin || !pin->logicalPinBit(bit) || !bit) continue;

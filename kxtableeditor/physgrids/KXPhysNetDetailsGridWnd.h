@@ -34,6 +34,11 @@ public:
 
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     void InitColumnInfo();
+    // Finds and replaces in the part locations, from the first pin row.
+    void SetupFindReplace() {
+        CKXPhysGridWnd::SetupFindReplace("Physical Net Connectivity Details", CPoint(kxphys::kNetCaptionRow, m_nColLocation),
+                                         CPoint(kxphys::kNetFirstRow, m_nColLocation));
+    }
     void FormatHeaderRows();
     void UpdateTitleRow();
     void InitBlankRowStyle(ROWCOL row);
@@ -90,6 +95,19 @@ public:
     void OnSortColumn(int col) override;
     int SortByColumnName(CString colName);
     void SelectRowsByKey(CStringArray* keys, CString colName) override;
+    // Selects the first shown row of the pin (by its pin number too unless that is "-1").
+    void SelectPinCell(const CString& pinName, const CString& pinNumber);
+    void GetShownObjectNames(CString& names) override;
+
+    // ------------------------------------------------------------- publishing the selection
+    void NotifySelectionChanged() override;
+    void ShowPropertyEditor() override;
+    // Asks the host to select the shown net (pin rows only).
+    void SendSelectionMessage(ROWCOL row, ROWCOL col);
+    void RemoveListPaneSelection() override;
+    void GetSelectedObjects() override;
+    void GetSelectedObjectNames() override;
+    CCommonInterface* ListPane() const override;
     void CrossSelectInHost() override;
     void UpdatePaneTitle() override;
     void ActivateGridView() override;
@@ -113,6 +131,8 @@ private:
     void CoverHeaderRows();
     void AppendSpareRows();
     void JournalModel(ROWCOL row, const CString& comment, const CString& call);
+    // The journal line that shows the net of a row (0: of the first pin row) again on replay.
+    CString JournalNetSelection(ROWCOL row);
     std::vector<ROWCOL> SelectedPinRows();
     BOOL CommitModel(const std::vector<ROWCOL>& rows, const CString& model);
 

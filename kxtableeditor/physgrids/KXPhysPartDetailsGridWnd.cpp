@@ -83,6 +83,7 @@ void CKXPhysPartDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext
     EnableKeySelectionSync(TRUE);
     EnableCellControlClick(TRUE);
     m_bFunctionFilterSet = FALSE;
+    SetupFindReplace();
     FormatHeaderRows();
     CGXGridParam* param = GetParam();
     if (param) param->EnableUndo(FALSE);

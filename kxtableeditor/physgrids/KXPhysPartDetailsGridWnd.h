@@ -49,6 +49,11 @@ public:
 
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     void InitColumnInfo();
+    // Finds and replaces in the pin numbers, from the first pin row.
+    void SetupFindReplace() {
+        CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details", CPoint(kxphys::kPartCaptionRow, s_nPNCol),
+                                         CPoint(kxphys::kPartFirstRow, s_nPNCol));
+    }
     void FormatHeaderRows();
     // Writes the columns from 2 on as the default customisation of "PHYCCP".
     void SaveColumnCustomization(BOOL bReparse);
@@ -120,6 +125,8 @@ public:
     BOOL CanAssignModel() override;
     BOOL CanRemoveModel() override;
     BOOL DeleteSelection() override;
+    // Delete removes the models of the selected pins: offered on a pin row.
+    BOOL CanDelete() override { return CanAssignModel(); }
     void SetSignalModelCellStyle(ROWCOL row);
 
     // ------------------------------------------------------------- filter, sort, selection, dump
@@ -144,12 +151,16 @@ public:
     void UpdatePaneTitle() override;
     void GetSelectedObjects() override;
     void GetSelectedObjectNames() override;
+    void GetShownObjectNames(CString& names) override;
     void CrossSelectInHost() override;
     void EditPin(BOOL bMode) override;
     BOOL CanEditPin() override;
     void NotifySelectionChanged() override;
     void ShowPropertyEditor() override;
     void RemoveListPaneSelection() override;
+    // Asks the host to select the pin of a read-only pin-name cell.
+    void SendSelectionMessage(ROWCOL row, ROWCOL col);
+    CCommonInterface* ListPane() const override;
     BOOL HiliteCurrentNet();
     BOOL IsCurrentPinConnected();
     void SelectPinRow(CString pinNumber);
@@ -192,6 +203,10 @@ private:
     int SelectedDirection(std::vector<ROWCOL>& rows);
     CString SelectionList(const std::vector<ROWCOL>& rows);
     void JournalModelRow(ROWCOL row, const CString& comment, const CString& call);
+    // The journal lines that show a row's part (0: the first pin row's) and select its pin, as a
+    // replay finds them.
+    CString JournalPartSelection(ROWCOL row = 0);
+    CString JournalRowSelection(ROWCOL row);
     HMTGEN CandidateGenerator(ROWCOL row);
     void ReplacePinGen(HMTGEN gen);
     void StopPinGen();

@@ -5,6 +5,8 @@
 
 #include "physgrids/KXPhysPartDetailsHeader.h"
 
+#include "grid/KXGridEdit.h"
+
 #include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
@@ -68,7 +70,7 @@ int CKXPhysPartDetailsGridWnd::FilterRows(int col) {
     }
     if (param) param->EnableUndo(undo);
     if (col > 0 && CKXShareGlobalData::m_bAutomation)
-        Journal("\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" +
+        Journal(JournalPartSelection() + "\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" +
                 Vbs(GetValueRowCol(kPartCaptionRow, C(col))) + "," +
                 Vbs(FilterPattern(*this, kPartFilterRow, C(col), C(col))) + ")");
     return 1;
@@ -105,21 +107,15 @@ BOOL CKXPhysPartDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (CGXControl* control = GetCurrentCellControl()) control->GetCurrentText(text);
     const CString old = GetValueRowCol(nRow, nCol);
     const std::vector<CInstTermBitContext>* bits = GetRowPins(nRow);
-    if (text == old || !bits || CKXTransaction::IsTransactionStarted()) return TRUE;
+    if (text == old || !bits) return TRUE;
     const std::vector<CInstTermBitContext> pins = *bits;
-    m_nUndoStepMode = 1;
-    if (!CKXTransaction::BeginTrans(this, m_designContext, "Assign Model")) return TRUE;
-    CTransaction* transaction = CKXTransaction::GetNewTransactionObj();
-    if (!transaction) {
-        m_nUndoStepMode = -1;
-        CKXTransaction::DiscardTrans(this);
-        return TRUE;
-    }
+    CKXGridEdit edit(*this, "Assign Model");
+    CTransaction* transaction = edit.Transaction();
+    if (!transaction) return TRUE;
     for (const CInstTermBitContext& bit : pins)
         transaction->addProperty(bit, "PIN_SIGNAL_MODEL", text.GetString(), 2, false);
     JournalModelRow(nRow, "Assign Model", "AssignModel(" + Vbs(text) + ")");
-    m_nUndoStepMode = 0;
-    if (CommitOwn(TRUE, TRUE)) MarkDocumentModified(); // an edit in the cell marks the document too
+    if (edit.Commit()) MarkDocumentModified(); // an edit in the cell marks the document too
     SetSignalModelCellStyle(nRow);
     return TRUE;
 }

@@ -4,6 +4,8 @@
 // half, which changes the design in one transaction and journals it.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
+#include "grid/KXGridEdit.h"
+
 #include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
@@ -106,15 +108,27 @@ void CKXPhysPartDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
     SendHostText("selectWindow ccp; assignModel pin " + KXTclListElement(model) + " " + SelectionList(rows));
 }
 
+CString CKXPhysPartDetailsGridWnd::JournalPartSelection(ROWCOL row) {
+    if (row == 0)
+        for (ROWCOL r = kPartFirstRow; r <= GetRowCount() && !row; ++r)
+            if (GetRowPins(r)) row = r;
+    // The component list of the physical view names the logical instances of a part (RN1A, RN1B
+    // of package RN1): the row's first pin names the one a replay double-clicks.
+    CString listName = row ? GetValueRowCol(row, C(s_nPhysPartCol)) : m_strRefDes;
+    CInstTermBitContext bit;
+    if (row && GetInstTermOfRow(row, &bit))
+        if (const CInstanceContext inst = bit.instance(); inst.instance()) listName = inst.name();
+    return "\ncall " + JournalHandle() + ".Clp().Select(" + Vbs(listName) + ")";
+}
+
+CString CKXPhysPartDetailsGridWnd::JournalRowSelection(ROWCOL row) {
+    return JournalPartSelection(row) + "\ncall " + JournalHandle() + ".ConnectivityPane().SelectPinNameCol(" +
+           Vbs(GetValueRowCol(row, C(s_nPinNameCol))) + "," + Vbs(GetValueRowCol(row, C(s_nPNCol))) + ")";
+}
+
 void CKXPhysPartDetailsGridWnd::JournalModelRow(ROWCOL row, const CString& comment, const CString& call) {
-    const CString handle = JournalHandle();
-    CString lines;
-    lines += "\ncall " + handle + ".Clp().Select(" + Vbs(GetValueRowCol(row, C(s_nPhysPartCol))) + ")";
-    lines += "\ncall " + handle + ".ConnectivityPane().SelectPinNameCol(" +
-             Vbs(GetValueRowCol(row, C(s_nPinNameCol))) + "," + Vbs(GetValueRowCol(row, C(s_nPNCol))) + ")";
-    lines += "\n\n ' --- " + comment + " ---\n";
-    lines += "\ncall " + handle + ".ConnectivityPane()." + call;
-    Journal(lines);
+    Journal(JournalRowSelection(row) + "\n\n ' --- " + comment + " ---\n" + "\ncall " + JournalHandle() +
+            ".ConnectivityPane()." + call);
 }
 
 BOOL CKXPhysPartDetailsGridWnd::CommitAssignModel(CString model) {
@@ -124,27 +138,16 @@ BOOL CKXPhysPartDetailsGridWnd::CommitAssignModel(CString model) {
     // Pins of different directions take no model: refused, not reported as done.
     if (direction < 0) return FALSE;
     if (rows.empty()) return TRUE;
-    if (CKXTransaction::IsTransactionStarted()) return FALSE;
+    CKXGridEdit edit(*this, "Assign Model");
+    CTransaction* transaction = edit.Transaction();
+    if (!transaction) return FALSE;
     const BOOL locked = LockUpdate(TRUE);
-    m_nUndoStepMode = 1;
-    if (!CKXTransaction::BeginTrans(this, m_designContext, "Assign Model")) {
-        LockUpdate(locked);
-        return FALSE;
-    }
-    CTransaction* transaction = CKXTransaction::GetNewTransactionObj();
-    if (!transaction) {
-        m_nUndoStepMode = -1;
-        CKXTransaction::DiscardTrans(this);
-        LockUpdate(locked);
-        return FALSE;
-    }
     for (ROWCOL r : rows) {
         for (const CInstTermBitContext& bit : *GetRowPins(r))
             transaction->addProperty(bit, kModel, model.GetString(), kModelFlags, false);
         JournalModelRow(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
     }
-    m_nUndoStepMode = 0;
-    const BOOL committed = CommitOwn(TRUE, TRUE);
+    const BOOL committed = edit.Commit();
     {
         CGXGridParam* param = GetParam();
         const BOOL undo = param ? param->IsEnableUndo() : FALSE;
@@ -189,14 +192,10 @@ BOOL CKXPhysPartDetailsGridWnd::RemoveModelFromRow(CTransaction* transaction, RO
 BOOL CKXPhysPartDetailsGridWnd::CommitRemoveModel() {
     const std::vector<ROWCOL> rows = SelectedRows();
     if (rows.empty()) return TRUE;
-    if (CKXTransaction::IsTransactionStarted()) return FALSE;
+    CKXGridEdit edit(*this, "Remove Model Assignments");
+    CTransaction* transaction = edit.Transaction();
+    if (!transaction) return FALSE;
     const BOOL locked = LockUpdate(TRUE);
-    m_nUndoStepMode = 1;
-    if (!CKXTransaction::BeginTrans(this, m_designContext, "Remove Model Assignments")) {
-        LockUpdate(locked);
-        return FALSE;
-    }
-    CTransaction* transaction = CKXTransaction::GetNewTransactionObj();
     bool any = false;
     std::vector<ROWCOL> changed;
     for (ROWCOL r : rows)
@@ -205,13 +204,10 @@ BOOL CKXPhysPartDetailsGridWnd::CommitRemoveModel() {
             changed.push_back(r);
         }
     if (!any) {
-        m_nUndoStepMode = -1;
-        CKXTransaction::DiscardTrans(this);
         LockUpdate(locked);
-        return FALSE;
+        return FALSE; // the bracket throws the empty edit away
     }
-    m_nUndoStepMode = 0;
-    const BOOL committed = CommitOwn(TRUE, TRUE);
+    const BOOL committed = edit.Commit();
     for (ROWCOL r : rows)
         if (IsShownPinRow(r)) SetSignalModelCellStyle(r);
     if (committed) MarkDocumentModified();

@@ -4,6 +4,8 @@
 // section) and the swap of two pins.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
+#include "grid/KXGridEdit.h"
+
 #include "physgrids/KXPhysPinDialogs.h"
 
 #include "grid/KXGridSite.h"
@@ -217,10 +219,11 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
         return FALSE;
     }
     const std::vector<ROWCOL> rows = SelectedRows();
-    if (CKXTransaction::IsTransactionStarted()) return FALSE;
-    m_nUndoStepMode = 1;
-    if (!CKXTransaction::BeginTrans(this, m_designContext, "Assign Pin")) return FALSE;
+    CKXGridEdit edit(*this, "Assign Pin");
+    if (!edit) return FALSE;
     BOOL any = FALSE;
+    // Written before the pins move: a replay selects the row by the pin number it has now.
+    const CString selection = JournalRowSelection(row);
     for (ROWCOL r : rows) {
         CInstTermBitContext pin;
         if (!IsShownPinRow(r) || !GetInstTermOfRow(r, &pin)) continue;
@@ -231,18 +234,12 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
                               : AssignSection(&inst, section);
         if (done) any = TRUE;
     }
-    if (!any) {
-        m_nUndoStepMode = -1;
-        CKXTransaction::DiscardTrans(this);
-        return FALSE;
-    }
-    m_nUndoStepMode = 0;
-    const BOOL committed = CommitOwn(TRUE, TRUE);
+    if (!any) return FALSE; // the bracket throws the empty edit away
+    const BOOL committed = edit.Commit();
     if (committed) {
         MarkDocumentModified();
-        CString path;
-        Journal("\n\n ' --- Assign Pin Number ---\n\ncall " + JournalHandle() + ".ConnectivityPane().AssignPinNumber(" +
-                Vbs(pinNumber) + ")");
+        Journal(selection + "\n\n ' --- Assign Pin Number ---\n\ncall " + JournalHandle() +
+                ".ConnectivityPane().AssignPinNumber(" + Vbs(pinNumber) + ")");
     }
     return committed;
 }
@@ -389,28 +386,25 @@ BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
     else if (dialog.DoModal() != IDOK)
         return FALSE;
     const CString target = dialog.getSwappablePinNumber();
-    if (CKXTransaction::IsTransactionStarted()) {
+    CKXGridEdit edit(*this, "Swap Pins");
+    if (!edit) {
         AfxMessageBox("Illegal Transaction");
         return FALSE;
     }
-    m_nUndoStepMode = 1;
-    if (!CKXTransaction::BeginTrans(this, m_designContext, "Swap Pins")) {
-        AfxMessageBox("Illegal Transaction");
-        return FALSE;
-    }
-    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    auto refuse = [this]() {
+    CTransaction* transaction = edit.Transaction();
+    auto refuse = []() { // leaving throws the edit away
         CKXErrorHandler::MessageBoxOk("KXTABLE-107");
-        m_nUndoStepMode = -1;
-        CKXTransaction::DiscardTrans(this);
         return FALSE;
     };
     bool written = false;
+    CString lines; // each row's swap, selected by the pin number it has before the swap
     for (ROWCOL r : rows) {
         const std::vector<CInstTermBitContext>* mine = GetRowPins(r);
         if (!mine) return refuse();
         const CString old = GetValueRowCol(r, C(s_nPNCol));
         if (target.IsEmpty() || target == old) continue;
+        lines += JournalRowSelection(r) + "\n\n ' --- Swap Pins ---\n\ncall " + JournalHandle() +
+                 ".ConnectivityPane().SwapPins(" + Vbs(target) + ")";
         const ROWCOL other = FindPinRowByValue(target, mine->front().instance(), C(s_nPNCol), 0);
         // A pin number that no row of the instance carries leaves nothing to swap with.
         if (!other) return refuse();
@@ -423,15 +417,9 @@ BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
             transaction->addProperty(bit, "PN", old.GetString(), kWriteFlags, false);
         written = true;
     }
-    if (!written) {
-        m_nUndoStepMode = -1;
-        CKXTransaction::DiscardTrans(this);
-        return FALSE;
-    }
-    m_nUndoStepMode = 0;
-    if (!CommitOwn(TRUE, TRUE)) return FALSE;
+    if (!written) return FALSE;
+    if (!edit.Commit()) return FALSE;
     MarkDocumentModified();
-    Journal("\n\n ' --- Swap Pins ---\n\ncall " + JournalHandle() + ".ConnectivityPane().SwapPins(" + Vbs(target) +
-            ")");
+    Journal(lines);
     return TRUE;
 }

@@ -149,8 +149,7 @@ BOOL CKXPhysPartDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT fl
 void CKXPhysPartDetailsGridWnd::ActivateGridView() {
     s_pActiveGrid = this;
     CKXImpClipBoard::InitCanPasteCallBack(&CanPasteNever, &CanPasteHere);
-    if (m_pFrame && Site()) Site()->ActivateSiteView();
-    CKXGridWnd::OnActivateGrid(TRUE);
+    ActivateInPane();
 }
 
 void CKXPhysPartDetailsGridWnd::UpdatePaneTitle() {
@@ -159,11 +158,22 @@ void CKXPhysPartDetailsGridWnd::UpdatePaneTitle() {
 
 void CKXPhysPartDetailsGridWnd::GetSelectedObjects() {
     std::unique_ptr<IPhysPartInst> part(GetPhysPartInst());
-    CCommonInterface* clp = Site() ? Site()->InstanceListPane() : nullptr;
+    CCommonInterface* clp = ListPane();
     if (!part || !clp) return;
+    // The component list of the physical view names the part's logical instances.
     CStringList names(10);
-    names.AddTail(part->name());
+    for (const CInstanceContext& inst : part->logicalInstances())
+        names.AddTail(inst.name());
+    if (names.IsEmpty()) names.AddTail(part->name());
     clp->ShowComponentsByName(m_designContext, &names, FALSE);
+}
+
+void CKXPhysPartDetailsGridWnd::GetShownObjectNames(CString& names) {
+    names = m_strRefDes;
+    if (!m_bObjectLoaded) return;
+    names.Empty();
+    for (const CString& part : m_setShownParts)
+        names += (names.IsEmpty() ? "" : " ") + part;
 }
 
 void CKXPhysPartDetailsGridWnd::GetSelectedObjectNames() {
@@ -210,14 +220,12 @@ BOOL CKXPhysPartDetailsGridWnd::CanEditPin() {
 }
 
 void CKXPhysPartDetailsGridWnd::NotifySelectionChanged() {
-    CWnd* main = AfxGetMainWnd();
     IKXMessageServer* server = GetKXMsgSrvr();
-    if (!main || !server) return;
-    const UINT status = RegisterWindowMessage("MSG_GETDOCKWND_STATUS");
+    if (!server) return;
     ROWCOL row = 0, col = 0;
     GetCurrentCell(row, col);
     const std::vector<ROWCOL> rows = SelectedRows();
-    if (main->SendMessage(status, reinterpret_cast<WPARAM>("PROPERTYEDITOR"), 0) == 1) {
+    if (IsDockShown("PROPERTYEDITOR")) {
         CKXConnObjInfoList list;
         for (ROWCOL r : rows) {
             if (r < kPartFirstRow) continue;
@@ -235,11 +243,35 @@ void CKXPhysPartDetailsGridWnd::NotifySelectionChanged() {
                      reinterpret_cast<LPARAM>(&m_designContext), 0);
         KXPropEditorTakeRecords(&list);
     }
+    if (!IsDockShown("ASSOCCOMPVIEWER")) return;
+    CKXAssocCompArray records;
+    for (ROWCOL r : rows)
+        if (const std::vector<CInstTermBitContext>* bits = r >= kPartFirstRow ? GetRowPins(r) : nullptr)
+            for (const CInstTermBitContext& bit : *bits)
+                records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::PIN, 1,
+                                                                       std::make_unique<CInstTermBitContext>(bit)));
+    PublishToAssocViewer(records);
 }
 
 void CKXPhysPartDetailsGridWnd::ShowPropertyEditor() {
     ShowPropEditor(3);
+    ROWCOL row = 0, col = 0;
+    if (GetCurrentCell(row, col)) SendSelectionMessage(row, col);
     NotifySelectionChanged();
+}
+
+void CKXPhysPartDetailsGridWnd::SendSelectionMessage(ROWCOL row, ROWCOL col) {
+    if (row < kPartFirstRow || row > GetRowCount() || col != C(s_nPinNameCol)) return;
+    CInstTermBitContext bit;
+    if (!IsCellReadOnly(row, col) || !GetInstTermOfRow(row, &bit)) return;
+    int first = -1, second = -1;
+    ParsePinName(row, &first, &second);
+    const CInstTermContext pin = bit.instTermContext();
+    BroadcastSelectObject(CMsgSelectObj(pin.cpath().GetString(), MSCreateSlice(first, second), 2, 2));
+}
+
+CCommonInterface* CKXPhysPartDetailsGridWnd::ListPane() const {
+    return Site() ? Site()->InstanceListPane() : nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -313,12 +345,17 @@ void CKXPhysPartDetailsGridWnd::SelectPinCell(CString pinName, CString colKey, C
         col = s_nSignalCol;
     else if (colKey.CompareNoCase("pinname") == 0)
         col = s_nPinNameCol;
-    for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r) {
-        const bool match = pinNumber == "-1" ? GetValueRowCol(r, C(s_nPinNameCol)) == pinName
-                                             : GetValueRowCol(r, C(s_nPNCol)) == pinNumber;
-        if (match) {
-            SetCurrentCell(r, C(col));
-            return;
-        }
-    }
+    else if (colKey.CompareNoCase("pinnumber") == 0)
+        col = s_nPNCol;
+    // The pin alone is selected, so that what follows (a model, a pin number, a swap) acts on it.
+    const bool byNumber = pinNumber != "-1" && !pinNumber.IsEmpty();
+    ROWCOL row = 0;
+    for (ROWCOL r = kPartFirstRow; r <= GetRowCount() && !row; ++r)
+        if (GetValueRowCol(r, C(s_nPinNameCol)) == pinName &&
+            (!byNumber || GetValueRowCol(r, C(s_nPNCol)) == pinNumber))
+            row = r;
+    if (!row) return;
+    DeselectAllRows();
+    SetCurrentCell(row, C(col));
+    SelectRange(CGXRange(row, C(col)), TRUE, TRUE);
 }

@@ -14,7 +14,11 @@ using kxpingrid::kNoUpdate;
 
 void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     (void)flag;
-    if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return;
+    if (row < PIN_FIRST_ROW || row > GetRowCount()) return;
+    if (IsDiffPairRow(row)) {
+        FillTerminationCell(row);
+        return;
+    }
     CInstTermBitContext bit;
     if (!GetRowInstTermBitContext(row, bit) || !bit) return;
     CKXAssocCompAPI* api = GetAssocCompAPI();
@@ -27,8 +31,10 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
 
 void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp,
                                                  bool aliasDown) {
+    const KXPupdMark mark = KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown);
     CGXStyle style;
-    style.SetControl(Id(KXPupdControl(localUp, localDown, aliasUp, aliasDown))).SetReadOnly(TRUE);
+    style.SetControl(Id(mark.control)).SetReadOnly(TRUE);
+    style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), mark.toolTip);
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
     SetStyleRange(CGXRange(row, Col(m_nColPupd)), style, gxOverride, 0, kNoUpdate, gxDo);
 }

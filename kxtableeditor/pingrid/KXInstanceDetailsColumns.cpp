@@ -3,6 +3,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXColumnModel.h"
 #include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
@@ -12,9 +13,13 @@
 
 #include <algorithm>
 
-std::vector<CKXColumnInfoClass*> CKXInstanceDetailsGridWnd::m_arrColumnInfo;
-std::vector<CString> CKXInstanceDetailsGridWnd::m_arrColumnCaptions;
-std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXInstanceDetailsGridWnd::s_columnStore;
+CKXColumnModel& CKXInstanceDetailsGridWnd::Columns() {
+    static CKXColumnModel model("CCP", KXGridKind::Pin, "CCP");
+    return model;
+}
+
+const std::vector<CKXColumnInfoClass*>& CKXInstanceDetailsGridWnd::m_arrColumnInfo =
+    CKXInstanceDetailsGridWnd::Columns().Columns();
 
 using kxpingrid::Col;
 using kxpingrid::GridWriteScope;
@@ -22,17 +27,18 @@ using kxpingrid::kNoUpdate;
 
 namespace {
 
-constexpr LPARAM kPinGridKind = 5;
-
 struct KeyColumn {
     const char* key;
     int* column;
 };
 
-// A column index stands for a column of the list.
-void CheckColumn(int col) {
-    if (col < 0 || static_cast<std::size_t>(col) >= CKXInstanceDetailsGridWnd::m_arrColumnInfo.size())
-        AfxThrowInvalidArgException();
+// Instance and Ref Des: shown only when the grid holds several instances.
+const std::vector<CKXColumnModel::FixedColumn> kFixedColumns = {{"Instance", 50, false}, {"Ref Des", 50, false}};
+
+// Descriptors a rebuild replaced: a layout broadcast may still refer to them, so they live on.
+std::vector<std::unique_ptr<CKXColumnInfoClass>>& RetiredColumns() {
+    static std::vector<std::unique_ptr<CKXColumnInfoClass>> retired;
+    return retired;
 }
 
 } // namespace
@@ -43,98 +49,37 @@ int CKXInstanceDetailsGridWnd::AverageCharWidth() const {
 }
 
 void CKXInstanceDetailsGridWnd::SetupColumns() {
-    const int charWidth = AverageCharWidth();
-    const CStringArray& defaults = CKXCustomizeAPI::getDefaultEntriesArray();
-    const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
-    std::vector<CString> entries;
-    for (INT_PTR i = 0; i < users.GetSize(); ++i)
-        entries.push_back(users[i]);
-    for (INT_PTR i = 0; i < defaults.GetSize(); ++i)
-        entries.push_back(defaults[i]);
+    auto former = Columns().Setup(kFixedColumns, AverageCharWidth(), m_bShowRowNumbers != 0);
+    for (auto& info : former)
+        RetiredColumns().push_back(std::move(info));
+    TakeColumnNumbers();
+}
 
-    m_arrColumnInfo.clear();
-    auto add = [](std::unique_ptr<CKXColumnInfoClass> info) {
-        m_arrColumnCaptions.push_back(info->m_strCaption);
-        m_arrColumnInfo.push_back(info.get());
-        s_columnStore.push_back(std::move(info));
-    };
-    auto rowNumbers = std::make_unique<CKXColumnInfoClass>();
-    rowNumbers->m_nColumn = 0;
-    rowNumbers->m_nWidth = 20;
-    rowNumbers->m_nWidthType = CKXColumnInfoClass::WidthInChars;
-    rowNumbers->m_bVisible = m_bShowRowNumbers ? 1 : 0;
-    add(std::move(rowNumbers));
-    const char* fixed[] = {"Instance", "Ref Des"};
-    for (int c = 1; c <= 2; ++c) {
-        auto info = std::make_unique<CKXColumnInfoClass>();
-        info->m_nColumn = c;
-        info->m_strCaption = fixed[c - 1];
-        info->m_nWidth = 50;
-        info->m_nWidthType = CKXColumnInfoClass::WidthInChars;
-        info->m_bVisible = 0;
-        add(std::move(info));
-    }
+void CKXInstanceDetailsGridWnd::TakeColumnNumbers() {
+    // A key that no entry names keeps the column number it had.
     const KeyColumn keys[] = {{"DIFF_PAIR", &m_nColDiffPair}, {"PIN_NAME", &m_nColPinName},
                               {"PN", &m_nColPinNumber},       {"PIN_TYPE", &m_nColPinType},
                               {"SIGNAL", &m_nColSignal},      {"TERMINATION", &m_nColTermination},
                               {"PUPD", &m_nColPupd},          {"COMMENTS", &m_nColComments}};
-    int n = 3;
-    for (const CString& entry : entries) {
-        CString key, caption;
-        int width = 0, widthType = 0, origin = 0, display = 0;
-        if (!CKXCustomizeAPI::parseAttributeValues(entry, key, width, widthType, origin, caption, display))
-            continue; // the service refuses what it cannot read; such an entry makes no column
-        auto info = std::make_unique<CKXColumnInfoClass>();
-        info->m_nColumn = n;
-        info->m_strCaption = caption;
-        info->m_nPropertyType = origin;
-        info->m_nWidthType =
-            widthType == KX_WIDTH_FIXED ? CKXColumnInfoClass::WidthFixed : CKXColumnInfoClass::WidthInChars;
-        info->m_nWidth = widthType == KX_WIDTH_FIXED ? width : charWidth * width;
-        info->m_bVisible = display == 1 ? 1 : 0;
-        info->m_strPropertyName = key;
-        for (const KeyColumn& k : keys)
-            if (key == k.key) *k.column = n;
-        add(std::move(info));
-        ++n;
-    }
-    m_nColCount = n;
+    for (const KeyColumn& k : keys)
+        if (const int col = Columns().ColumnOfKey(k.key); col >= 0) *k.column = col;
+    m_nColCount = Columns().Size();
 }
 
 void CKXInstanceDetailsGridWnd::LoadCustomPropertyColumns(BOOL bParse) {
-    if (!CKXCustomizeAPI::IsInitialized()) return;
-    CKXCustomizeAPI::setCustomizationOrigin("CCP");
-    const int charWidth = AverageCharWidth();
-    CStringArray list;
-    for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c) {
-        const CKXColumnInfoClass* info = m_arrColumnInfo[c];
-        const bool fixedWidth = info->m_nWidthType == CKXColumnInfoClass::WidthFixed;
-        list.Add(CKXCustomizeAPI::formatEntry(info->m_strPropertyName, info->m_strCaption,
-                                              fixedWidth ? info->m_nWidth : info->m_nWidth / charWidth,
-                                              fixedWidth ? KX_WIDTH_FIXED : KX_WIDTH_CHARS,
-                                              info->m_nPropertyType, info->m_bVisible == 1));
-    }
-    CKXCustomizeAPI::saveDefaultCustomization(list);
-    if (bParse) CKXCustomizeAPI::parseFile(list, true);
+    Columns().Save(AverageCharWidth(), bParse != FALSE);
 }
 
 void CKXInstanceDetailsGridWnd::GetRegistrySubKey(int column, CString& subkey) {
-    subkey.Empty();
-    if (column == -1) return;
-    CheckColumn(column);
-    subkey.Format("CCP\\%s",
-                  m_arrColumnInfo[static_cast<std::size_t>(column)]->m_strPropertyName.GetString());
+    subkey = Columns().RegistrySubKey(column);
 }
 
 int CKXInstanceDetailsGridWnd::ColumnOfKey(const CString& key) {
-    for (std::size_t i = 3; i < m_arrColumnInfo.size(); ++i)
-        if (m_arrColumnInfo[i]->m_strPropertyName.CompareNoCase(key) == 0) return static_cast<int>(i);
-    return -1;
+    return Columns().ColumnOfKey(key);
 }
 
 CKXColumnInfoClass* CKXInstanceDetailsGridWnd::GetColumnInfo(int nCol) {
-    CheckColumn(nCol);
-    return m_arrColumnInfo[static_cast<std::size_t>(nCol)];
+    return Columns().At(nCol);
 }
 
 CString CKXInstanceDetailsGridWnd::GetColumnHeaderFromKey(const CString& key) {
@@ -152,11 +97,8 @@ CString CKXInstanceDetailsGridWnd::GetColumnKeyFromHeader(const CString& header)
 }
 
 void CKXInstanceDetailsGridWnd::GetColumnMenuText(int col, CString& text, BOOL& bEnabled) {
-    // Column n is named by the caption stored at position n - 1.
-    if (col >= 1 && static_cast<std::size_t>(col) < m_arrColumnCaptions.size()) {
-        text = m_arrColumnCaptions[static_cast<std::size_t>(col - 1)];
-        bEnabled = TRUE;
-    }
+    // Column n is named by the caption of the column before it.
+    if (Columns().MenuCaption(col, text)) bEnabled = TRUE;
 }
 
 int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
@@ -222,20 +164,13 @@ BOOL CKXInstanceDetailsGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
 void CKXInstanceDetailsGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
     CKXGridWnd::OnEndTracking(nRow, nCol, nTrackingMode, size);
     if (nTrackingMode != GX_TRACKWIDTH) return;
-    const int col = static_cast<int>(nCol);
-    if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnInfo.size()) return;
-    CKXColumnInfoClass* info = m_arrColumnInfo[static_cast<std::size_t>(col)];
-    if (info->m_nWidthType == CKXColumnInfoClass::WidthInChars)
-        info->m_nWidth = CGXGridCore::GetColWidth(nCol);
+    if (!Columns().Find(static_cast<int>(nCol))) return;
+    Columns().TrackWidth(static_cast<int>(nCol), CGXGridCore::GetColWidth(nCol));
     if (!m_bReducedColumns) BroadcastColumnLayout(m_arrColumnInfo);
 }
 
 void CKXInstanceDetailsGridWnd::BroadcastColumnLayout(const std::vector<CKXColumnInfoClass*>& layout) {
-    IKXMessageServer* server = GetKXMsgSrvr();
-    if (!server) return;
-    // The receivers only read the copy; it is freed when the synchronous broadcast returns.
-    auto copy = std::make_unique<std::vector<CKXColumnInfoClass*>>(layout);
-    server->Broadcast(MSG_COLUMN_LAYOUT_CHANGED, reinterpret_cast<WPARAM>(copy.get()), kPinGridKind, 0);
+    Columns().Broadcast(layout);
 }
 
 void CKXInstanceDetailsGridWnd::StyleCaptionCell(int col, const CString& caption) {
@@ -267,71 +202,31 @@ void CKXInstanceDetailsGridWnd::StyleCaptionCell(int col, const CString& caption
 }
 
 LRESULT CKXInstanceDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
-    if (lParam != kPinGridKind) return 0;
-    const BOOL bWasLocked = LockUpdate(TRUE);
-    {
-        GridWriteScope scope(*this);
-        if (!m_bColumnMode) {
-            auto findCaption = [this](const CString& caption) -> int {
-                for (ROWCOL c = 1; c <= GetColCount(); ++c) {
-                    CGXStyle style;
-                    GetStyleRowCol(PIN_CAPTION_ROW, c, style);
-                    if (style.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)) &&
-                        style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)) == caption)
-                        return static_cast<int>(c);
-                }
-                return -1;
-            };
-            for (std::size_t i = 1; i < m_arrColumnInfo.size(); ++i) {
-                const CKXColumnInfoClass* info = m_arrColumnInfo[i];
-                if (info->m_bVisible != 1) continue;
-                const int want = static_cast<int>(i);
-                const int at = findCaption(info->m_strCaption);
-                if (at >= 0) {
-                    if (at != want && want <= static_cast<int>(GetColCount()))
-                        MoveCols(Col(at), Col(at), Col(want), kNoUpdate, gxDo);
-                    HideCols(Col(want), Col(want), FALSE, nullptr, kNoUpdate, gxDo);
-                } else {
-                    if (want > static_cast<int>(GetColCount()) + 1) continue;
-                    InsertCols(Col(want), 1, kNoUpdate, gxDo);
-                    StyleCaptionCell(want, info->m_strCaption);
-                    // The new column's cells come from the objects of the rows.
-                    if (info->m_nPropertyType != 0)
-                        RefreshRowStyles(info->m_strPropertyName, info->m_nPropertyType, want, -1);
-                }
-            }
-            if (const auto* old = reinterpret_cast<const std::vector<CKXColumnInfoClass*>*>(wParam)) {
-                for (std::size_t i = 1; i < old->size(); ++i) {
-                    const CKXColumnInfoClass* gone = (*old)[i];
-                    if (!gone) continue;
-                    const bool kept = std::any_of(
-                        m_arrColumnInfo.begin(), m_arrColumnInfo.end(), [gone](const CKXColumnInfoClass* c) {
-                            return c->m_bVisible == 1 && c->m_strCaption == gone->m_strCaption;
-                        });
-                    if (kept) continue;
-                    for (ROWCOL c = 1; c <= GetColCount(); ++c)
-                        if (GetValueRowCol(PIN_CAPTION_ROW, c) == gone->m_strCaption)
-                            HideCols(c, c, TRUE, nullptr, kNoUpdate, gxDo);
-                }
-            }
-            for (int c = 1; c < m_nColCount && c <= static_cast<int>(GetColCount()); ++c)
-                SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
-            GetColumnWidthTip();
-        }
-    }
-    if (!bWasLocked) {
-        LockUpdate(FALSE);
+    if (!Columns().IsLayoutOfKind(lParam)) return 0;
+    TakeColumnNumbers(); // the model was rebuilt before the broadcast
+    if (m_bColumnMode) {
         Redraw(GX_INVALIDATE, TRUE);
+        return 1;
     }
+    CKXColumnModel::LayoutHooks hooks;
+    hooks.styleCaption = [this](int col, const CString& caption) {
+        // A column inserted now looks like the others: caption, filter cell, covered header bands.
+        StyleCaptionCell(col, caption);
+        StyleFilterCells(Col(col), Col(col));
+        CoverHeaderBands();
+    };
+    hooks.fillColumn = [this](int col, const CKXColumnInfoClass& info) {
+        RefreshRowStyles(info.m_strPropertyName, info.m_nPropertyType, col, -1);
+    };
+    hooks.finish = [this] { GetColumnWidthTip(); };
+    Columns().ApplyLayout(*this, PIN_CAPTION_ROW, CKXColumnModel::OldLayout(wParam), hooks);
     return 1;
 }
 
 void CKXInstanceDetailsGridWnd::CustomizeColumns() {
-    LoadCustomPropertyColumns(FALSE);
-    if (CKXCustomizeAPI::invokeCustomizeDialog(3) != 1) return;
-    const std::vector<CKXColumnInfoClass*> old = m_arrColumnInfo;
-    SetupColumns();
-    BroadcastColumnLayout(old);
+    constexpr int kPinGridDialog = 3;
+    if (!Columns().Customize(kFixedColumns, AverageCharWidth(), m_bShowRowNumbers != 0, kPinGridDialog)) return;
+    TakeColumnNumbers();
     Redraw(GX_INVALIDATE, TRUE);
 }
 

@@ -24,6 +24,12 @@ using kxpingrid::kNoUpdate;
 
 namespace {
 
+// The name a pin shows: its display name when it has one, else its name.
+CString ShownPinName(const IInstTerm* pin) {
+    const char* display = pin->displayName();
+    return display && *display ? CString(display) : CString(pin->name());
+}
+
 CGXStyle DataCell(const CString& level) {
     CGXStyle style;
     style.SetReadOnly(TRUE).SetWrapText(FALSE);
@@ -165,12 +171,12 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
         const CString csvName = CsvPinName(pin, msb);
         if (msb == -1) {
-            pn.SetValue(csvName.IsEmpty() ? CString(pin->name()) : csvName)
+            pn.SetValue(csvName.IsEmpty() ? ShownPinName(pin) : csvName)
                 .SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
             if (childMode) pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
             if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
         } else {
-            pn.SetValue(csvName.IsEmpty() ? CSchemaUtilities::vectorName(pin->name(), msb) : csvName)
+            pn.SetValue(csvName.IsEmpty() ? CSchemaUtilities::vectorName(ShownPinName(pin), msb) : csvName)
                 .SetControl(Id(IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL));
             pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
             pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb))
@@ -215,7 +221,7 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     const ROWCOL parentRow = row;
     std::vector<int> bits = pin->bits();
     bool connectedWhole = false;
-    CString parentName = CSchemaUtilities::vectorName(pin->name(), msb, lsb);
+    CString parentName = CSchemaUtilities::vectorName(ShownPinName(pin), msb, lsb);
     std::vector<CString> csvNames;
     if (m_pCsvParser) {
         // The pin file names the bits: one base with indices inside the pin's range gives the
@@ -299,7 +305,7 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         CGXStyle pn = DataCell("2");
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty()
                                     ? csvNames[i]
-                                    : CSchemaUtilities::vectorName(pin->name(), b);
+                                    : CSchemaUtilities::vectorName(ShownPinName(pin), b);
         pn.SetValue(bitName).SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
         pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1)
             .SetUserAttribute(Id(IDS_UA_VECTOR_PIN_BIT), connectedWhole ? 1 : 0);
@@ -318,13 +324,6 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         fillTermination(row);
     }
     ToggleRow(parentRow);
-}
-
-void CKXInstanceDetailsGridWnd::FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit,
-                                                   const CString& level) {
-    FillModeScope mode(m_nFillMode, 0);
-    FillPinRow(pin, row, bit, level);
-    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_DIFFPAIR, 1);
 }
 
 void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {
@@ -365,6 +364,7 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
     MarkNestedLeg(row, mode);
     JoinChildPinNumbers(pairRow);
     FillRowComment(pairRow);
+    FillTerminationCell(pairRow);
     ToggleRow(pairRow);
 }
 

@@ -178,6 +178,9 @@ CString CKXInstanceDetailsGridWnd::GetRowPinName(ROWCOL row, int& msb, int& lsb)
         lsb = std::atoi(l.GetString());
         return base;
     }
+    // A scalar pin's cell may show its display name; the pin's own name is the key.
+    int pinMsb = -1, pinLsb = -1;
+    if (IInstTerm* pin = GetRowInstTerm(row, pinMsb, pinLsb)) return pin->name();
     return CellStyle(row, Col(m_nColPinName)).GetValue();
 }
 

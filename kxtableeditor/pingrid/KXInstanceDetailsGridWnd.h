@@ -28,6 +28,7 @@ class CKXSpinControl;
 class CKXGridEdit;
 class KXCsvParser;
 class CKXAssocCompAPI;
+class CKXColumnModel;
 class CTransaction;
 class CKXListComboBox;
 class CStringList;
@@ -59,18 +60,20 @@ public:
 
     // IKXPinGrid
     CKXGridWnd& Grid() override { return *this; }
-    int GetBusOption() const override { return m_nBusOption; }
-    int GetDiffPairOption() const override { return m_nDpOption; }
+    int GetBusOption() const override { return m_bShowVectors; }
+    int GetDiffPairOption() const override { return m_bShowDiffPairs; }
 
     // ------------------------------------------------------------- columns
     // The class-wide column list: index = grid column number, 0 the row-header column. The
     // descriptors are never freed while the process runs: a layout broadcast may still hold them.
-    static std::vector<CKXColumnInfoClass*> m_arrColumnInfo;
-    static std::vector<CString> m_arrColumnCaptions;
+    static const std::vector<CKXColumnInfoClass*>& m_arrColumnInfo; // the model's descriptors
+    static CKXColumnModel& Columns();
     static int m_nColInstance, m_nColRefDes, m_nColDiffPair, m_nColPinName, m_nColPinNumber, m_nColPinType,
         m_nColSignal, m_nColTermination, m_nColPupd, m_nColComments, m_nColCount;
     // Builds the class-wide column list from the customisation entries of origin "CCP".
     void SetupColumns();
+    // The key columns' numbers (PIN_NAME, SIGNAL, ...) and the column count from the model.
+    static void TakeColumnNumbers();
     // Writes the columns from number 3 on as the default customisation; with bParse the service
     // also takes them as its current list.
     void LoadCustomPropertyColumns(BOOL bParse);
@@ -113,6 +116,10 @@ public:
     // Header block, caption cells, fonts and widths.
     void SetupGridLook();
     void RecordViewOptionsScript(int busOption, int dpOption);
+    // The header's filter row ("*", the filter combo) over columns first..last, and the covered
+    // header bands (rows 0-1, 3 and 5) across all columns; a column inserted later needs both.
+    void StyleFilterCells(ROWCOL first, ROWCOL last);
+    void CoverHeaderBands();
     void ExpandAllPins(CString onOff, CString scope);
     void UpdateHeaderCaption();
     void SetAutoComplete(BOOL bOn) override;
@@ -204,6 +211,14 @@ public:
     // SIGNAL cells of the bit rows below row, bit first to bit last of one net.
     void FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,
                            BOOL bNameOnly);
+    // The TERMINATION cell of a bit row written from a net: empty with the name-only flag, else
+    // the bit's terminations.
+    void FillBitTerminationCell(ROWCOL row, BOOL bNameOnly);
+    // The polarity of a pair's leg: 1 non-inverting, -1 inverting, anything else not defined.
+    void SetPolarityCell(ROWCOL row, int polarity);
+    // The TERMINATION cell of a differential-pair row: the pair's applied termination type, its
+    // display text as tool tip; empty and disabled for a block's pair. Other rows: nothing.
+    void FillTerminationCell(ROWCOL row);
     void RefreshDiffPairRow(ROWCOL row, int flag);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
     // Writes (or with bClear clears) the pair net names on the rows of the pairs of those connections.
@@ -476,7 +491,7 @@ public:
     BOOL CanAssignModel() override;
     // Paints and scrolls to the first row of the pin (or pin bit) the host highlights; mode 3 also
     // restores the row painted before.
-    void HighlightObject(CKXHiliteObject* hilite);
+    void HighlightObject(CKXHiliteObject* hilite) override;
     // Asks the signal list pane to highlight the net of the one selected row.
     void HiliteSelection();
     ROWCOL m_nLastHighlightRow = PIN_FIRST_ROW;
@@ -500,7 +515,7 @@ public:
     // The comment cell of a freshly filled row: read-only, showing the stored comment if any.
     void FillRowComment(ROWCOL row);
     // Moves a comment to new keys; TRUE when it was stored under them.
-    BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo);
+    BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo) override;
 
     // ------------------------------------------------------------- property-change notification
     // MSG_OBJECT_PROPERTY_CHANGED: wParam the property name (const char*), lParam the canonical
@@ -571,8 +586,6 @@ public:
     int m_nInitValue = 0;
     int m_bAutoComplete = 0;
     int m_bShowSignalCombo = 0;
-    int m_nBusOption = 0;
-    int m_nDpOption = 0;
     BOOL m_bExpandAll = FALSE;                // the header's expand-all box
     CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
@@ -616,6 +629,19 @@ private:
     void MarkNestedLeg(ROWCOL row, int mode);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
+    // The steps of LoadComponentPins.
+    void PrepareLoadColumns(const CInstanceContext& instance, bool multiple);
+    void ClearPinRows();
+    void WriteLoadHeader(const CInstanceContext& instance, bool multiple);
+    // A standard FPGA's pin file, parsed; FALSE (with its message) when it cannot be read.
+    BOOL OpenPinFile(IInstance* inst, std::unique_ptr<KXCsvParser>& csv);
+    void LoadInstanceRows(const CDesignContext& design, const CInstanceContext& instance);
+    void LoadDiffPairRows(const CDesignContext& design, IInstance* inst, ROWCOL& row, std::set<IInstTerm*>& legs);
+    void LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std::set<IInstTerm*>& legs);
+    void LoadPinRows(const CInstanceContext& instance, const std::vector<IInstTerm*>& pins,
+                     const std::set<IInstTerm*>& legs, ROWCOL& row);
+    void FinishSingleLoad(const CInstanceContext& instance, BOOL bKeepOrder);
+    void KeepReadOnlyRows();
     WORD PropStateStyle(int state) const;
     bool IsSameDesign(const IDesign* design) const;
     static void ReadAllowPowerPins();
@@ -640,7 +666,6 @@ private:
     // Styles the caption cell (row 2) of a column.
     void StyleCaptionCell(int col, const CString& caption);
     int AverageCharWidth() const;
-    static std::vector<std::unique_ptr<CKXColumnInfoClass>> s_columnStore;
 
     DECLARE_MESSAGE_MAP()
 };

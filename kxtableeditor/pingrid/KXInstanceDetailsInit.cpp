@@ -147,27 +147,11 @@ void CKXInstanceDetailsGridWnd::SetupGridLook() {
         if (last >= 1) {
             SetStyleRange(CGXRange().SetCols(1, last), CGXStyle().SetFont(CGXFont().SetFaceName("Tahoma")),
                           gxOverride, 0, kNoUpdate, gxDo);
-            CGXStyle spacer;
-            spacer.SetControl(static_cast<WORD>(kHeaderControl))
-                .SetEnabled(FALSE)
-                .SetInterior(RGB(240, 240, 240));
-            SetStyleRange(CGXRange(3, 0, 3, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
-            SetStyleRange(CGXRange(5, 0, 5, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
-            CGXStyle filter;
-            filter.SetValue("*")
-                .SetControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO))
-                .SetChoiceList("*\n")
-                .SetVerticalAlignment(DT_VCENTER)
-                .SetTextColor(RGB(0, 0, 0))
-                .SetInterior(RGB(255, 255, 255));
-            SetStyleRange(CGXRange(4, 1, 4, last), filter, gxOverride, 0, kNoUpdate, gxDo);
+            StyleFilterCells(1, last);
             SetRowHeight(3, 3, 4, nullptr, kNoUpdate, gxDo);
             SetRowHeight(5, 5, 4, nullptr, kNoUpdate, gxDo);
             SetRowHeight(0, 1, 22, nullptr, kNoUpdate, gxDo);
-            SetCoveredCellsRowCol(0, 1, 1, last, kNoUpdate, gxDo);
-            SetCoveredCellsRowCol(0, 0, 1, 0, kNoUpdate, gxDo);
-            SetCoveredCellsRowCol(3, 0, 3, last, kNoUpdate, gxDo);
-            SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate, gxDo);
+            CoverHeaderBands();
             CGXStyle header;
             header.SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER))
                 .SetInterior(RGB(240, 240, 240));
@@ -182,9 +166,34 @@ void CKXInstanceDetailsGridWnd::SetupGridLook() {
     }
 }
 
+void CKXInstanceDetailsGridWnd::StyleFilterCells(ROWCOL first, ROWCOL last) {
+    CGXStyle filter;
+    filter.SetValue("*")
+        .SetControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO))
+        .SetChoiceList("*\n")
+        .SetVerticalAlignment(DT_VCENTER)
+        .SetTextColor(RGB(0, 0, 0))
+        .SetInterior(RGB(255, 255, 255));
+    SetStyleRange(CGXRange(4, first, 4, last), filter, gxOverride, 0, kNoUpdate, gxDo);
+}
+
+void CKXInstanceDetailsGridWnd::CoverHeaderBands() {
+    const ROWCOL last = GetColCount();
+    if (last < 1) return;
+    CGXStyle spacer;
+    spacer.SetControl(static_cast<WORD>(kHeaderControl)).SetEnabled(FALSE).SetInterior(RGB(240, 240, 240));
+    SetStyleRange(CGXRange(3, 0, 3, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
+    SetStyleRange(CGXRange(5, 0, 5, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
+    SetCoveredCellsRowCol(0, 1, 1, last, kNoUpdate, gxDo);
+    SetCoveredCellsRowCol(0, 0, 1, 0, kNoUpdate, gxDo);
+    SetCoveredCellsRowCol(3, 0, 3, last, kNoUpdate, gxDo);
+    SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate, gxDo);
+}
+
 void CKXInstanceDetailsGridWnd::RecordViewOptionsScript(int busOption, int dpOption) {
-    m_nBusOption = busOption;
-    m_nDpOption = dpOption;
+    // The options the load reads: the next load shows the rows they ask for.
+    m_bShowVectors = busOption ? 1 : 0;
+    m_bShowDiffPairs = dpOption ? 1 : 0;
     const char* journal = CKXShareGlobalData::m_bAutomation;
     if (!journal) return;
     const CString handle = JournalHandle();

@@ -24,16 +24,19 @@ using kxpingrid::kNoUpdate;
 
 namespace {
 
-// Replaces the class-wide progress bar with a new one for the rest of the load.
-void NewProgressBar(const char* title, int count) {
-    delete CKXProgressBar::m_pProgressBar;
+// Ends the class-wide progress bar: its work is done, so its last line says 100%.
+void EndProgressBar() {
+    if (CKXProgressBar* bar = CKXProgressBar::m_pProgressBar) {
+        bar->SetPos(bar->GetUpper());
+        delete bar;
+    }
     CKXProgressBar::m_pProgressBar = nullptr;
-    CKXProgressBar::m_pProgressBar = new CKXProgressBar(title, count, 50, 0, 0);
 }
 
-void EndProgressBar() {
-    delete CKXProgressBar::m_pProgressBar;
-    CKXProgressBar::m_pProgressBar = nullptr;
+// Replaces the class-wide progress bar with a new one for the next step of the load.
+void NewProgressBar(const char* title, int count) {
+    EndProgressBar();
+    CKXProgressBar::m_pProgressBar = new CKXProgressBar(title, count, 50, 0, 0);
 }
 
 } // namespace
@@ -84,7 +87,41 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     if (pParam) pParam->EnableUndo(FALSE);
     const BOOL bWasLocked = IsLockUpdate();
     if (!bWasLocked) LockUpdate(TRUE);
+    // Drawing and undo as before the load, whichever way it ends.
+    auto unlock = [&] {
+        if (!bWasLocked) {
+            LockUpdate(FALSE);
+            Redraw(kNoUpdate, TRUE);
+        }
+    };
 
+    PrepareLoadColumns(instance, multiple);
+    if (!multiple) ClearPinRows();
+    WriteLoadHeader(instance, multiple);
+    // 11. A standard FPGA names its pins in a pin file.
+    std::unique_ptr<KXCsvParser> csv;
+    if (!OpenPinFile(instance.instance(), csv)) {
+        unlock();
+        if (pParam) pParam->EnableUndo(bUndo);
+        return FALSE;
+    }
+    m_pCsvParser = csv.get();
+    LoadInstanceRows(design, instance);
+    if (!multiple) FinishSingleLoad(instance, bKeepOrder);
+    unlock();
+    m_bForceReload = 0;
+    KeepReadOnlyRows();
+    m_pCsvParser = nullptr;
+    if (csv) {
+        QBStatus status;
+        csv->close(&status);
+    }
+    if (pParam) pParam->EnableUndo(bUndo);
+    EndProgressBar();
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::PrepareLoadColumns(const CInstanceContext& instance, bool multiple) {
     // 5. The first load of a grid in a pane takes the widths of the column descriptors.
     if (IsInitialized() && m_bFirstLoad && Site()) {
         m_bFirstLoad = 0;
@@ -114,15 +151,18 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         }
         HideCols(Col(m_nColTermination), Col(m_nColTermination), FALSE, nullptr, kNoUpdate, gxDo);
     }
+}
 
-    // 7. Clearing.
-    if (!multiple && GetRowCount() >= PIN_FIRST_ROW) {
-        const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
-        if (pParam) pParam->SetLockReadOnly(FALSE);
-        RemoveRows(PIN_FIRST_ROW, GetRowCount(), kNoUpdate, gxDo);
-        if (pParam) pParam->SetLockReadOnly(bLock);
-    }
+void CKXInstanceDetailsGridWnd::ClearPinRows() {
+    if (GetRowCount() < PIN_FIRST_ROW) return;
+    CGXGridParam* pParam = GetParam();
+    const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+    if (pParam) pParam->SetLockReadOnly(FALSE);
+    RemoveRows(PIN_FIRST_ROW, GetRowCount(), kNoUpdate, gxDo);
+    if (pParam) pParam->SetLockReadOnly(bLock);
+}
 
+void CKXInstanceDetailsGridWnd::WriteLoadHeader(const CInstanceContext& instance, bool multiple) {
     // 8, 9, 10. Header.
     const CString instName = instance.name();
     IInstance* inst = instance.instance();
@@ -144,43 +184,36 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         m_strHeaderSecondText.Empty();
         m_bFunctionsComboShown = FALSE;
     }
-    {
-        const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
-        if (pParam) pParam->SetLockReadOnly(FALSE);
-        CGXStyle header;
-        header.SetValue(headerText)
-            .SetFont(CGXFont().SetFaceName("Tahoma").SetBold(TRUE))
-            .SetHorizontalAlignment(DT_LEFT)
-            .SetVerticalAlignment(4)
-            .SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER))
-            .SetDraw3dFrame(gxFrameInset);
-        SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
-        if (pParam) pParam->SetLockReadOnly(bLock);
-    }
+    CGXGridParam* pParam = GetParam();
+    const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
+    if (pParam) pParam->SetLockReadOnly(FALSE);
+    CGXStyle header;
+    header.SetValue(headerText)
+        .SetFont(CGXFont().SetFaceName("Tahoma").SetBold(TRUE))
+        .SetHorizontalAlignment(DT_LEFT)
+        .SetVerticalAlignment(4)
+        .SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER))
+        .SetDraw3dFrame(gxFrameInset);
+    SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
+    if (pParam) pParam->SetLockReadOnly(bLock);
+}
 
-    // 11. A standard FPGA names its pins in a pin file.
-    std::unique_ptr<KXCsvParser> csv;
-    {
-        CString csvPath;
-        if (m_partReader.IsPartStandardFPGA(inst->libName(), cellName, csvPath)) {
-            m_bStandardFPGA = 1;
-            csv = std::make_unique<KXCsvParser>(QBString(csvPath));
-            QBStatus status;
-            csv->parse(&status);
-            if (status.isFailed()) {
-                CKXErrorHandler::MessageBoxOk("KXTABLE-126", cellName);
-                // Leave the grid as usable as it was: undo and drawing as before the load.
-                if (pParam) pParam->EnableUndo(bUndo);
-                if (!bWasLocked) {
-                    LockUpdate(FALSE);
-                    Redraw(kNoUpdate, TRUE);
-                }
-                return FALSE;
-            }
-        }
-    }
-    m_pCsvParser = csv.get();
+BOOL CKXInstanceDetailsGridWnd::OpenPinFile(IInstance* inst, std::unique_ptr<KXCsvParser>& csv) {
+    CString csvPath;
+    const CString cellName = inst->cellName();
+    if (!m_partReader.IsPartStandardFPGA(inst->libName(), cellName, csvPath)) return TRUE;
+    m_bStandardFPGA = 1;
+    csv = std::make_unique<KXCsvParser>(QBString(csvPath));
+    QBStatus status;
+    csv->parse(&status);
+    if (!status.isFailed()) return TRUE;
+    CKXErrorHandler::MessageBoxOk("KXTABLE-126", cellName);
+    csv.reset();
+    return FALSE;
+}
 
+void CKXInstanceDetailsGridWnd::LoadInstanceRows(const CDesignContext& design, const CInstanceContext& instance) {
+    IInstance* inst = instance.instance();
     // 12, 13. Pins and physical parts.
     std::vector<IInstTerm*> pins;
     for (IInstTerm* pin : inst->beginInstTerm())
@@ -194,51 +227,75 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     m_instCurrent = instance;
 
     ROWCOL row = GetRowCount() + 1;
-    // 14. Differential pairs.
     std::set<IInstTerm*> legs;
-    if (m_bShowDiffPairs == 1 && CString(design.design()->viewName()) != "sch_1") {
-        NewProgressBar("Processing Diff-Pair Pins", pinCount);
-        for (IDPInstTerm* pair : inst->beginDPInstTerm()) {
-            if (!pair || pair->parent()) continue; // members come with their vector pair
-            m_bHasDiffPairs = 1;
-            std::vector<IDPInstTerm*> members;
-            for (IDPInstTerm* m : pair->beginMember())
-                members.push_back(m);
-            if (pair->positive()) legs.insert(pair->positive());
-            if (pair->negative()) legs.insert(pair->negative());
-            for (IDPInstTerm* m : members) {
-                if (m->positive()) legs.insert(m->positive());
-                if (m->negative()) legs.insert(m->negative());
-            }
-            if (!members.empty()) {
-                if (m_bShowVectors == 1) {
-                    const ROWCOL pairRow = row;
-                    FillDiffPairRows(pair, PIN_ROW_VECTOR_DIFFPAIR, GX_INVALID, row);
-                    if (row >= pairRow && row <= GetRowCount()) ++row;
-                    for (IDPInstTerm* m : members) {
-                        const ROWCOL before = row;
-                        FillDiffPairRows(m, PIN_ROW_DIFFPAIR_CHILD, pairRow, row);
-                        if (row >= before && row <= GetRowCount() && GetRowCount() >= before) ++row;
-                    }
-                    ToggleRow(pairRow);
-                } else {
-                    for (IDPInstTerm* m : members) {
-                        const ROWCOL before = row;
-                        FillDiffPairRows(m, PIN_ROW_DIFFPAIR, GX_INVALID, row);
-                        if (GetRowCount() >= before) row = GetRowCount() + 1;
-                    }
-                }
-            } else {
-                FillDiffPairRows(pair, PIN_ROW_DIFFPAIR, GX_INVALID, row);
-            }
-            row = GetRowCount() + 1;
-        }
-    }
+    LoadDiffPairRows(design, inst, row, legs);
     // 15.
     HideCols(Col(m_nColDiffPair), Col(m_nColDiffPair), m_bHasDiffPairs ? FALSE : TRUE, nullptr, kNoUpdate,
              gxDo);
     NewProgressBar("Processing Pins", pinCount);
 
+    LoadPinRows(instance, pins, legs, row);
+    // 17. Implicit power pins.
+    if (CKXShareGlobalData::m_bShowPowerPins) {
+        int next = static_cast<int>(GetRowCount()) + 1;
+        CInstanceContext shown = instance;
+        AddInstanceImplicitPins(next, shown);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::LoadDiffPairRows(const CDesignContext& design, IInstance* inst, ROWCOL& row,
+                                                 std::set<IInstTerm*>& legs) {
+    if (m_bShowDiffPairs != 1 || CString(design.design()->viewName()) == "sch_1") return;
+    int pairCount = 0;
+    for (IDPInstTerm* pair : inst->beginDPInstTerm())
+        if (pair && !pair->parent()) ++pairCount;
+    NewProgressBar("Processing Diff-Pair Pins", pairCount);
+    for (IDPInstTerm* pair : inst->beginDPInstTerm()) {
+        if (!pair || pair->parent()) continue; // members come with their vector pair
+        if (CKXProgressBar* bar = CKXProgressBar::m_pProgressBar) bar->StepIt();
+        m_bHasDiffPairs = 1;
+        LoadDiffPair(pair, row, legs);
+        row = GetRowCount() + 1;
+    }
+}
+
+void CKXInstanceDetailsGridWnd::LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std::set<IInstTerm*>& legs) {
+    std::vector<IDPInstTerm*> members;
+    for (IDPInstTerm* m : pair->beginMember())
+        members.push_back(m);
+    if (pair->positive()) legs.insert(pair->positive());
+    if (pair->negative()) legs.insert(pair->negative());
+    for (IDPInstTerm* m : members) {
+        if (m->positive()) legs.insert(m->positive());
+        if (m->negative()) legs.insert(m->negative());
+    }
+    if (members.empty()) {
+        FillDiffPairRows(pair, PIN_ROW_DIFFPAIR, GX_INVALID, row);
+        return;
+    }
+    if (m_bShowVectors != 1) {
+        for (IDPInstTerm* m : members) {
+            const ROWCOL before = row;
+            FillDiffPairRows(m, PIN_ROW_DIFFPAIR, GX_INVALID, row);
+            if (GetRowCount() >= before) row = GetRowCount() + 1;
+        }
+        return;
+    }
+    const ROWCOL pairRow = row;
+    FillDiffPairRows(pair, PIN_ROW_VECTOR_DIFFPAIR, GX_INVALID, row);
+    if (row >= pairRow && row <= GetRowCount()) ++row;
+    for (IDPInstTerm* m : members) {
+        const ROWCOL before = row;
+        FillDiffPairRows(m, PIN_ROW_DIFFPAIR_CHILD, pairRow, row);
+        if (row >= before && row <= GetRowCount() && GetRowCount() >= before) ++row;
+    }
+    ToggleRow(pairRow);
+}
+
+void CKXInstanceDetailsGridWnd::LoadPinRows(const CInstanceContext& instance, const std::vector<IInstTerm*>& pins,
+                                            const std::set<IInstTerm*>& legs, ROWCOL& row) {
+    const CString instName = instance.name();
+    const int pinCount = static_cast<int>(pins.size());
     // 16. Pins. A co-design instance shows the pins that share one physical pin as one group.
     std::set<IInstTerm*> grouped;
     if (CKXGenUtils::IsCodesign(instance)) {
@@ -257,6 +314,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     }
     int done = 0;
     for (IInstTerm* pin : pins) {
+        ShowProgress(++done, pinCount, instName); // every pin counts, also those shown in groups
         if (grouped.count(pin)) continue;
         if (m_bHasDiffPairs && legs.count(pin)) {
             if (pin->isScalar()) continue;
@@ -272,8 +330,6 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
             m_bShowVectors = showVectors;
             continue;
         }
-        ++done;
-        ShowProgress(done, pinCount, instName);
         const ROWCOL firstRow = row;
         if (pin->msb() == pin->lsb()) {
             FillPinRow(pin, row, pin->msb(), "");
@@ -290,31 +346,22 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         StylePropertyCells(pin, static_cast<int>(firstRow), static_cast<int>(GetRowCount()));
         row = GetRowCount() + 1;
     }
+}
 
-    // 17. Implicit power pins.
-    if (CKXShareGlobalData::m_bShowPowerPins) {
-        int next = static_cast<int>(GetRowCount()) + 1;
-        AddInstanceImplicitPins(next, instance);
+void CKXInstanceDetailsGridWnd::FinishSingleLoad(const CInstanceContext& instance, BOOL bKeepOrder) {
+    m_nFunctionFilter = 0;
+    GetPartSymbolProperties(instance);
+    FillPupdColumn({});
+    if (!bKeepOrder) {
+        // A fresh load always lists the pins in ascending order, whatever was sorted before.
+        m_nSortCol = -1;
+        SortColumn(m_nColPinName);
     }
+    ReapplyFilters();
+    SetTopRow(PIN_FIRST_ROW <= GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
+}
 
-    // 18. Finishing.
-    if (!multiple) {
-        m_nFunctionFilter = 0;
-        GetPartSymbolProperties(instance);
-        FillPupdColumn({});
-        if (!bKeepOrder) {
-            // A fresh load always lists the pins in ascending order, whatever was sorted before.
-            m_nSortCol = -1;
-            SortColumn(m_nColPinName);
-        }
-        ReapplyFilters();
-        SetTopRow(PIN_FIRST_ROW <= GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
-    }
-    if (!bWasLocked) {
-        LockUpdate(FALSE);
-        Redraw(kNoUpdate, TRUE);
-    }
-    m_bForceReload = 0;
+void CKXInstanceDetailsGridWnd::KeepReadOnlyRows() {
     // A design opened read-only keeps its pin rows read-only.
     if (Site() && GetRowCount() >= PIN_FIRST_ROW) {
         if (Site()->OpenMode() == eOpenModeContext) {
@@ -324,14 +371,6 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
                           kNoUpdate, gxDo);
         }
     }
-    m_pCsvParser = nullptr;
-    if (csv) {
-        QBStatus status;
-        csv->close(&status);
-    }
-    if (pParam) pParam->EnableUndo(bUndo);
-    EndProgressBar();
-    return TRUE;
 }
 
 void CKXInstanceDetailsGridWnd::SortColumn(int col) {

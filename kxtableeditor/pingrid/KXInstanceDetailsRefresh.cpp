@@ -185,21 +185,6 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
     if (bRedraw && group == "2" && GetCurrentCell(cr, cc)) RedrawRowCol(cr, cc);
 }
 
-void CKXInstanceDetailsGridWnd::FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first,
-                                                  int last, BOOL bNameOnly) {
-    const int step = first <= last ? 1 : -1;
-    ROWCOL r = row;
-    for (int bit = first;; bit += step) {
-        ++r;
-        if (r > GetRowCount()) break;
-        SetCellUserAttribute(r, Col(m_nColPinName), IDS_UA_VECTOR_PIN_BIT, static_cast<double>(row));
-        CString text = netName;
-        if (!bNameOnly) text = CSchemaUtilities::vectorName(netName.GetString(), bit);
-        ApplySignalCellStyle(r, text, netId, 0, TRUE);
-        if (bit == last) break;
-    }
-}
-
 void CKXInstanceDetailsGridWnd::RefreshDiffPairRow(ROWCOL row, int) {
     IDPInstTerm* pair = GetRowDPInstTerm(row);
     if (!pair) return;
@@ -214,20 +199,6 @@ void CKXInstanceDetailsGridWnd::UpdateDiffPairNameCells(const IDPNet* dpNet) {
         IDPInstTerm* pair = GetRowDPInstTerm(r);
         if (pair && pair->dpConn() && pair->dpConn()->dpNet() == dpNet)
             ApplySignalCellStyle(r, dpNet->name(), -1, 0, FALSE);
-    }
-}
-
-void CKXInstanceDetailsGridWnd::FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear) {
-    std::map<int, IDPConn*> byPair;
-    for (IDPConn* c : conns)
-        if (c && c->dpInstTerm() && c->dpInstTerm()->id())
-            byPair[static_cast<int>(c->dpInstTerm()->id())] = c;
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !byPair.empty(); ++r) {
-        const auto it = byPair.find(GetRowDiffPairConnId(r));
-        if (it == byPair.end()) continue;
-        const IDPNet* net = it->second->dpNet();
-        ApplySignalCellStyle(r, bClear || !net ? CString() : CString(net->name()), -1, 0, FALSE);
-        byPair.erase(it);
     }
 }
 

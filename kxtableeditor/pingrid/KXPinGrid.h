@@ -14,6 +14,7 @@
 
 class CKXGridWnd;
 class CTclArgsList;
+class CKXHiliteObject;
 
 class IKXPinGrid {
 public:
@@ -55,6 +56,10 @@ public:
     virtual BOOL IsCurrentSignalCellFilled() = 0;
     virtual void HiliteSelection() = 0;
     virtual void CopySelection() = 0;
+    // Colours the rows of the object the host highlights; renames the comments of a renamed pin.
+    virtual void HighlightObject(CKXHiliteObject* hilite) = 0;
+    virtual BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin,
+                                BOOL bUndo) = 0;
 
     // ---- connection editing (the pane's transaction around it)
     virtual int ConnectSelectedPins(CString text, int bEchoToHost) = 0;

@@ -26,6 +26,7 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxpingrid_dir}/KXInstanceDetailsComments.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsPropChange.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsKeys.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsLegs.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsCustom.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsImport.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsConnect.cpp

@@ -15,6 +15,8 @@ list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneConnect.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAuto.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneGrids.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneHub.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePaste.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePhys.cpp
 )
 list(APPEND KXTE_SHELL_PROVIDERS rmx kxmsgsrvr kxerrorhandler kxcontrols kxinstsigpane kxnotes kxclipboard kxassoccomp kxsmall)

@@ -374,20 +374,13 @@ LRESULT CKXTableChildFrm::OnSelectObject(WPARAM wParam, LPARAM lParam) {
 LRESULT CKXTableChildFrm::OnDeleteInstance(WPARAM, LPARAM lParam) {
     const char* name = Text(lParam);
     if (!name) return 0;
-    if (OpenMode() == eOpenModePhysical) {
-        CKXPhysPartGrid* g = PhysPartGrid();
-        if (!g) return 0;
-        g->RemoveSelection();
-        g->SelectObject(name, 1);
-        KXDeleteCurSelInstance(g, 0);
-    } else {
-        CKXInstancePaneGrid* g = InstanceGrid();
-        if (!g) return 0;
-        g->RemoveSelection();
-        g->SelectObject(name, 1);
-        KXDeleteCurSelInstance(g, 1);
-    }
-    SetDocumentModified(TRUE);
+    CKXComponentListGrid* g = OpenMode() == eOpenModePhysical ? static_cast<CKXComponentListGrid*>(PhysPartGrid())
+                                              : static_cast<CKXComponentListGrid*>(InstanceGrid());
+    if (!g) return 0;
+    g->RemoveSelection();
+    g->SelectObject(name, 1);
+    // Only a deletion that happened marks the document modified.
+    if (g->DeleteCurSelInstance(OpenMode() == eOpenModePhysical ? 0 : 1)) SetDocumentModified(TRUE);
     return 0;
 }
 

@@ -57,6 +57,8 @@ DISP_FUNCTION(CKXTableDoc, "DeleteComment", DeleteComment, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "SaveBlockAs", SaveBlockAsAuto, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_EMPTY, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "ImportInterface", ImportInterface, VT_BOOL, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "DeleteComponent", DeleteComponent, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 CKXTableDoc::CKXTableDoc() {
@@ -209,7 +211,7 @@ BOOL CKXTableDoc::SaveBlockCommand() {
     m_strSaveError.Empty();
     BOOL saved = OnSaveDocument(GetPathName());
     // Only a save that happened is journalled: a replay must not save what the user declined.
-    if (saved) Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetCellName() + ".Save()");
+    if (saved) Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save()");
     return m_strSaveError.IsEmpty();
 }
 
@@ -577,4 +579,18 @@ void CKXTableDoc::DeleteRefDes() {
 void CKXTableDoc::EditRefDes(LPCTSTR a1, LPCTSTR a2) {
     if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame()))
         pane->EditRefDes(a1 ? a1 : "", a2 ? a2 : "");
+}
+
+BOOL CKXTableDoc::ImportInterface(LPCTSTR file, LPCTSTR instance) {
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
+    if (!pane || !file || !*file) return FALSE;
+    return pane->ImportInterfaceFile(file, instance ? instance : "");
+}
+
+BOOL CKXTableDoc::DeleteComponent(LPCTSTR name) {
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
+    if (!pane || !name || !*name) return FALSE;
+    CStringArray names;
+    names.Add(name);
+    return pane->DeleteComponents(names);
 }

@@ -80,6 +80,10 @@ public:
     BOOL SaveBlockAsAuto(LPCTSTR library, LPCTSTR blockName);
     void DeleteRefDes();
     void EditRefDes(LPCTSTR a1, LPCTSTR a2);
+    // Reads a block interface file back into the design (the journal form of importInterface).
+    BOOL ImportInterface(LPCTSTR file, LPCTSTR instance);
+    // Deletes a component of the design (the journal form of a deletion from the component list).
+    BOOL DeleteComponent(LPCTSTR name);
 
     // Option keyword of ChangeBlkOption and AddBlock: 0..3, or -1.
     static int BlkOptionKind(const CString& keyword);

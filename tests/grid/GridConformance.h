@@ -21,9 +21,8 @@
 //       // Optional: the open mode of the design window the grid lives in (the physical grids
 //       // live in the physical view, 4); 1 (the editable block) when not given.
 //       static constexpr int kOpenMode = 4;
-//       // Optional: builds the board "work.board:sch" the grid shows (packaged parts, say);
-//       // the fixture's board when not given.
-//       static void BuildDesign(rmx::DesignBuilder& builder);
+//       // Optional: what the kind needs in the board design besides the fixture's (packaged parts).
+//       static void AddToDesign(rmx::DesignBuilder& builder);
 //   };
 //
 // Edit must go the way a user's edit goes (its journal is replayed in a fresh host), and
@@ -61,10 +60,8 @@ template <class Traits> constexpr int KXConformanceOpenMode() {
 template <class Traits> class GridConformance : public KXShellFixture {
 protected:
     void BuildDesign(rmx::DesignBuilder& builder) override {
-        if constexpr (requires { Traits::BuildDesign(builder); })
-            Traits::BuildDesign(builder);
-        else
-            KXShellFixture::BuildDesign(builder);
+        KXShellFixture::BuildDesign(builder);
+        if constexpr (requires { Traits::AddToDesign(builder); }) Traits::AddToDesign(builder);
     }
 
     void SetUp() override {

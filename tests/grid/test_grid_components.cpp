@@ -5,6 +5,7 @@
 #include "KXDesignSnapshot.h"
 #include "KXTempPath.h"
 
+#include "grid/KXPupdMark.h"
 #include "grid/KXChangeDigest.h"
 #include "grid/KXColumnModel.h"
 #include "grid/KXCustomColumns.h"
@@ -345,3 +346,34 @@ TEST(CustomColumns, WritesTheRowObjectByTheColumnsOrigin) {
 }
 
 } // namespace
+
+// The pull-up/pull-down mark: a component on the bit itself decides; an alias's shows beside a
+// local one of the other kind, or alone.
+TEST(PupdMark, EveryMixOfTheFourFlags) {
+    struct Case {
+        bool lu, ld, au, ad;
+        UINT control;
+        const char* tip;
+    };
+    const Case cases[] = {
+        {true, true, true, true, IDS_CTRL_PUPD_LOCAL_PUPD, "Local PuPd"},
+        {true, true, false, false, IDS_CTRL_PUPD_LOCAL_PUPD, "Local PuPd"},
+        {true, false, false, true, IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN, "Local Pullup/Inherited Pulldown"},
+        {true, false, true, true, IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN, "Local Pullup/Inherited Pulldown"},
+        {true, false, true, false, IDS_CTRL_PUPD_LOCAL_PULLUP, "Local Pullup"},
+        {true, false, false, false, IDS_CTRL_PUPD_LOCAL_PULLUP, "Local Pullup"},
+        {false, true, true, false, IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP, "Local Pulldown/Inherited Pullup"},
+        {false, true, true, true, IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP, "Local Pulldown/Inherited Pullup"},
+        {false, true, false, true, IDS_CTRL_PUPD_LOCAL_PULLDOWN, "Local PullDown"},
+        {false, true, false, false, IDS_CTRL_PUPD_LOCAL_PULLDOWN, "Local PullDown"},
+        {false, false, true, true, IDS_CTRL_PUPD_ALIAS_PUPD, "Inherited PuPd"},
+        {false, false, true, false, IDS_CTRL_PUPD_ALIAS_PULLUP, "Inherited Pullup"},
+        {false, false, false, true, IDS_CTRL_PUPD_ALIAS_PULLDOWN, "Inherited Pulldown"},
+        {false, false, false, false, IDS_CTRL_PUPD_NONE, ""},
+    };
+    for (const Case& c : cases) {
+        const KXPupdMark mark = KXPupdMarkOf(c.lu, c.ld, c.au, c.ad);
+        EXPECT_EQ(mark.control, c.control) << c.lu << c.ld << c.au << c.ad;
+        EXPECT_STREQ(mark.toolTip, c.tip) << c.lu << c.ld << c.au << c.ad;
+    }
+}

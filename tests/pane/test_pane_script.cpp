@@ -132,11 +132,11 @@ TEST_F(PaneScript, ViewOptionsKeepTheChoiceNotGiven) {
     ASSERT_TRUE(Open());
     ShowU1();
     ASSERT_NE(Pin(), nullptr);
-    Pin()->m_nBusOption = 1;
-    Pin()->m_nDpOption = 0;
+    Pin()->m_bShowVectors = 1;
+    Pin()->m_bShowDiffPairs = 0;
     EXPECT_EQ(Run("setViewOption pin dp_on"), "1");
-    EXPECT_EQ(Pin()->m_nBusOption, 1);
-    EXPECT_EQ(Pin()->m_nDpOption, 1);
+    EXPECT_EQ(Pin()->m_bShowVectors, 1);
+    EXPECT_EQ(Pin()->m_bShowDiffPairs, 1);
     Messages();
     Run("setViewOption pin sideways");
     EXPECT_TRUE(Shown("KXTABLE-190"));

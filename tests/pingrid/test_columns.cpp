@@ -177,7 +177,7 @@ TEST_F(Columns, ViewOptionsAreJournalledOnlyToAScript) {
     CKXShareGlobalData::m_bAutomation = vbs.data();
     grid->RecordViewOptionsScript(0, 1);
     CKXShareGlobalData::m_bAutomation = saved;
-    EXPECT_EQ(grid->m_nDpOption, 1);
+    EXPECT_EQ(grid->m_bShowDiffPairs, 1);
     std::ifstream in(vbs);
     std::stringstream text;
     text << in.rdbuf();

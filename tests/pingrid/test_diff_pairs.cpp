@@ -123,3 +123,43 @@ TEST_F(DiffPairs, RemovingConnectionsInTheCallersTransaction) {
 }
 
 } // namespace
+
+namespace {
+
+CGXStyle CellStyle(G& grid, ROWCOL row, int col) {
+    CGXStyle style;
+    grid.GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
+    return style;
+}
+
+// A leg row shows its polarity: the positive leg non-inverting, the negative one inverting.
+TEST_F(DiffPairs, LegRowsShowTheirPolarity) {
+    const ROWCOL pair = Row("CLK");
+    ASSERT_NE(pair, 0u);
+    ASSERT_EQ(Kind(pair + 1), PIN_ROW_DIFFPAIR_LEG);
+    EXPECT_EQ(Cell(pair + 1, G::m_nColPinName), "P");
+    EXPECT_EQ(Attr(pair + 1, G::m_nColPinName, IDS_UA_TOOLTIPTEXT), "Non Inverting");
+    EXPECT_EQ(CellStyle(*grid, pair + 1, G::m_nColDiffPair).GetControl(), 59464);
+    EXPECT_EQ(Attr(pair + 2, G::m_nColPinName, IDS_UA_TOOLTIPTEXT), "Inverting");
+    EXPECT_EQ(CellStyle(*grid, pair + 2, G::m_nColDiffPair).GetControl(), 59465);
+    grid->SetPolarityCell(pair + 1, 0);
+    EXPECT_EQ(Attr(pair + 1, G::m_nColPinName, IDS_UA_TOOLTIPTEXT), "Polarity not defined");
+    EXPECT_EQ(CellStyle(*grid, pair + 1, G::m_nColDiffPair).GetControl(), IDS_CTRL_STATIC_TEXT);
+}
+
+// The pair name goes into the SIGNAL cell of the pair's row with the pair-signal control; a
+// cleared pair leaves it empty.
+TEST_F(DiffPairs, PairColumnWritesThePairName) {
+    const ROWCOL pair = Row("CLK");
+    ASSERT_NE(pair, 0u);
+    IDPConn* conn = Pair()->dpConn();
+    ASSERT_NE(conn, nullptr);
+    grid->FillDiffPairColumn({conn}, TRUE);
+    EXPECT_EQ(Cell(pair, G::m_nColSignal), "");
+    grid->FillDiffPairColumn({conn}, FALSE);
+    EXPECT_EQ(Cell(pair, G::m_nColSignal), CKXGenUtils::GetDiffPairName(conn->dpNet()));
+    EXPECT_EQ(CellStyle(*grid, pair, G::m_nColSignal).GetControl(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    EXPECT_TRUE(grid->GetParam()->IsLockReadOnly());
+}
+
+} // namespace

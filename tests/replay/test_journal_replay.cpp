@@ -159,6 +159,8 @@ std::set<std::string> FragmentForms() {
 class JournalReplay : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Pin swaps of the physical view are allowed in the recording and in the replay alike.
+        setenv("KX_ALLOW_SWAP_PINS", "1", 1);
         static std::mt19937 rng(std::random_device{}());
         m_dir = fs::temp_directory_path() / ("kxreplay_" + std::to_string(rng()));
         for (const char* run : {"record", "replay"}) {

@@ -12,5 +12,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_hostile.cpp
   test_random_edits.cpp
   test_list_edits.cpp
+  test_views.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

@@ -84,10 +84,14 @@ TEST_F(FrameCommandTest, SaveAsAndUndoArguments) {
 TEST_F(FrameCommandTest, ViewSwitchingWords) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     CKXInstancePaneGrid* grid = Clp()->GetInstancePaneGrid();
+    std::string error;
+    // Each word switches: the physical view's window becomes the active one; back to the first.
     EXPECT_EQ(Word("physicalView -PROMPT"), 1);
     EXPECT_EQ(grid->GetLastCall(), CString("ViewPhysical(-1)"));
+    ASSERT_TRUE(m_app->ActivateTab(1, error)) << error;
     EXPECT_EQ(Word("physicalView -n"), 1);
     EXPECT_EQ(grid->GetLastCall(), CString("ViewPhysical(0)"));
+    ASSERT_TRUE(m_app->ActivateTab(1, error)) << error;
     grid->ClearCalls();
     EXPECT_EQ(Word("physicalView -p"), 1);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-166"}));
@@ -213,11 +217,13 @@ TEST_F(FrameCommandTest, ExportInterfacePassesThePathOfTheListedInstance) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     CKXInstancePaneGrid* grid = Clp()->GetInstancePaneGrid();
     grid->ClearCalls();
-    EXPECT_EQ(Word("exportInterface -inst X1 -file {C:\\out\\x1.if}"), 1);
+    std::filesystem::create_directories(m_dir / "out");
+    EXPECT_EQ(Word("exportInterface -inst X1 -file {out\\x1.if}"), 1);
     EXPECT_TRUE(Messages().empty());
     CString call = grid->GetLastCall();
     EXPECT_EQ(call.Find("ExportCodesignInterface(1, @"), 0) << call.GetString();
-    EXPECT_NE(call.Find("C:/out/x1.if, 0)"), -1) << call.GetString();
+    EXPECT_NE(call.Find("out/x1.if, 0)"), -1) << call.GetString();
+    EXPECT_TRUE(std::filesystem::exists(m_dir / "out" / "x1.if"));
     EXPECT_EQ(Word("exportInterface -inst X1 -file a.if -e"), 1);
     EXPECT_NE(grid->GetLastCall().Find(", 1)"), -1);
     // An instance the list does not show is refused, not exported with an empty path.
@@ -235,6 +241,8 @@ TEST_F(FrameCommandTest, ImportInterfaceTakesAFileNameWithDashes) {
     SubTool subTool;
     ASSERT_TRUE(Open("work.board:sch", 1));
     CKXInstancePaneGrid* grid = Clp()->GetInstancePaneGrid();
+    std::filesystem::create_directories(m_dir / "x");
+    std::ofstream(m_dir / "x" / "my-file.dat") << "instance X1\npin P inout N1\n";
     EXPECT_EQ(Word("importInterface -file x/my-file.dat -inst X1"), 1);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(grid->GetLastCall(), CString("ImportCodesignInterface(1, x/my-file.dat, X1)"));

@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 const CString kEmpty;
@@ -519,21 +522,80 @@ void CGXStyle::RemoveUserAttribute(WORD nID)
         v.erase(it);
 }
 
+namespace {
+
+// Attribute values are immutable once stored, so cells with the same short text, the same whole
+// number or the same ellipsis share one value object: a grid of ten thousand rows holds a few
+// hundred distinct values ("0", "1", bit numbers, levels), not an object per cell. The pools are
+// bounded; past the bound a value gets its own object as before.
+constexpr size_t kMostPooledValues = size_t{1} << 16;
+constexpr size_t kLongestPooledText = 32;
+constexpr double kLargestPooledNumber = 1e9;
+
+using SharedAttribute = std::shared_ptr<const CGXAbstractUserAttribute>;
+
+SharedAttribute PooledText(const char* text)
+{
+    static std::unordered_map<std::string, SharedAttribute> pool;
+    const std::string_view view(text);
+    if (view.size() > kLongestPooledText)
+        return std::make_shared<CGXUserAttribute>(text);
+    std::string key(view);
+    if (auto it = pool.find(key); it != pool.end())
+        return it->second;
+    SharedAttribute value = std::make_shared<CGXUserAttribute>(text);
+    if (pool.size() < kMostPooledValues)
+        pool.emplace(std::move(key), value);
+    return value;
+}
+
+SharedAttribute PooledNumber(double number)
+{
+    static std::unordered_map<long long, SharedAttribute> pool;
+    if (!(std::fabs(number) < kLargestPooledNumber) || number != std::trunc(number) ||
+        (number == 0 && std::signbit(number)))
+        return std::make_shared<CGXUserAttribute>(number);
+    const long long key = static_cast<long long>(number);
+    if (auto it = pool.find(key); it != pool.end())
+        return it->second;
+    SharedAttribute value = std::make_shared<CGXUserAttribute>(number);
+    if (pool.size() < kMostPooledValues)
+        pool.emplace(key, value);
+    return value;
+}
+
+SharedAttribute PooledCopy(const CGXAbstractUserAttribute& value)
+{
+    if (const auto* ellipse = dynamic_cast<const CGXEllipseUserAttribute*>(&value)) {
+        static std::unordered_map<int, SharedAttribute> pool;
+        const int type = ellipse->GetEllipseType();
+        if (auto it = pool.find(type); it != pool.end())
+            return it->second;
+        SharedAttribute copy(value.Clone());
+        if (pool.size() < kMostPooledValues)
+            pool.emplace(type, copy);
+        return copy;
+    }
+    return SharedAttribute(value.Clone());
+}
+
+} // namespace
+
 CGXStyle& CGXStyle::SetUserAttribute(WORD nID, LPCTSTR text)
 {
-    SetUserAttributeShared(nID, std::make_shared<CGXUserAttribute>(text ? text : ""), true);
+    SetUserAttributeShared(nID, PooledText(text ? text : ""), true);
     return *this;
 }
 
 CGXStyle& CGXStyle::SetUserAttribute(WORD nID, double value)
 {
-    SetUserAttributeShared(nID, std::make_shared<CGXUserAttribute>(value), true);
+    SetUserAttributeShared(nID, PooledNumber(value), true);
     return *this;
 }
 
 CGXStyle& CGXStyle::SetUserAttribute(WORD nID, const CGXAbstractUserAttribute& value)
 {
-    SetUserAttributeShared(nID, std::shared_ptr<const CGXAbstractUserAttribute>(value.Clone()), true);
+    SetUserAttributeShared(nID, PooledCopy(value), true);
     return *this;
 }
 

@@ -134,13 +134,18 @@ void Db::addConnChange(TxState* rec, int kind, const CConn& conn, const CConn* r
 }
 
 bool Db::apply(Op& op, bool inverse, TxState* rec, std::string& why) {
-    bump();  // cached views are stale from the first pending change on
+    ++m_gen;  // cached views are stale from the first pending change on; the physical ones by the edit
     if (inverse) {
         Op inv = invertOp(op);
-        bool ok = applyImpl(inv, rec, why);
+        const bool ok = applyImpl(inv, rec, why);
+        if (ok) notePhysChange(inv);
+        else ++m_physGen;
         return ok;
     }
-    return applyImpl(op, rec, why);
+    const bool ok = applyImpl(op, rec, why);
+    if (ok) notePhysChange(op);
+    else ++m_physGen;
+    return ok;
 }
 
 // Connect / disconnect one pin bit (no checks, no records).

@@ -151,6 +151,8 @@ struct PhysPart {
     std::vector<PhysPower> power;
     std::vector<std::string> functions;  // section names ("" for the single function)
     std::vector<std::vector<int>> functionPins;
+    std::unordered_map<std::string, int> pinByNumber;             // package pin number -> pin
+    std::map<std::pair<const IInstTerm*, int>, int> pinOfBit;     // logical pin bit -> pin
 };
 struct PhysNetData {
     std::string name, logical;
@@ -164,6 +166,7 @@ struct PhysView {
     std::vector<PhysNetData> nets;
     std::map<std::string, int> partByName;
     std::map<std::string, int> netByName;
+    std::unordered_map<const IInstance*, std::vector<int>> partsOfInst;  // leaf instance -> parts
     // property texts handed out as const char*
     mutable std::vector<std::unique_ptr<std::string>> texts;
 };
@@ -180,7 +183,13 @@ public:
     const PartDefn* findPart(const std::string& name) const;
     IDesign* findDesign(const std::string& name) const;
     uint64_t generation() const { return m_gen; }
-    void bump() { ++m_gen; }
+    // Derived data is stale; the physical views follow the applied edits themselves (apply).
+    void touch() { ++m_gen; }
+    // Everything derived from the designs is stale, the physical views too.
+    void bump() {
+        ++m_gen;
+        ++m_physGen;
+    }
 
     // ---- raw construction (loader, builder): no records
     static std::unique_ptr<IDesign> newDesign(IServer* s, const std::string& lib, const std::string& cell,
@@ -232,6 +241,10 @@ public:
     RMX_FIELDS;
 
     std::shared_ptr<const PhysView> physView(IDesign* root);
+    // What an applied edit does to the cached physical views: most property edits leave them as they
+    // are, a pin-number edit of a pin bit moves that bit between package pins, anything else makes
+    // them stale.
+    void notePhysChange(const Op& op);
 
     std::vector<std::pair<int, std::function<void(CTransaction*)>>> listeners;
     int nextListener = 1;
@@ -252,7 +265,13 @@ private:
     std::map<std::string, std::unique_ptr<PartDefn>> m_parts;
     std::map<IDesign*, std::vector<SymbolPair>> m_symbolPairs;
     uint64_t m_gen = 1;
-    std::map<IDesign*, std::pair<uint64_t, std::shared_ptr<const PhysView>>> m_physCache;
+    uint64_t m_physGen = 1;
+    struct PhysSlot {
+        uint64_t gen = 0;
+        std::shared_ptr<PhysView> view;
+        std::vector<std::pair<IInstTerm*, int>> movedBits;  // pin bits whose pin number changed
+    };
+    std::map<IDesign*, PhysSlot> m_physCache;
 };
 
 }  // namespace rmx

@@ -76,6 +76,29 @@ const char* hmtGetSectionPinParentSection(HMTPIN pin) {
 
 namespace {
 
+// The physical net of a logical net bit; made when the view has none of that name yet.
+int netIndexOf(rmx::PhysView& v, const CNetBitContext& nb) {
+    CNetBitContext base = nb.base();
+    std::string name = base.physicalNetName().str();
+    auto it = v.netByName.find(name);
+    if (it != v.netByName.end()) return it->second;
+    int idx = static_cast<int>(v.nets.size());
+    v.netByName[name] = idx;
+    rmx::PhysNetData n;
+    n.name = name;
+    n.logical = rmx::bitName(base.net()->name(), base.net()->isScalar() ? -1 : base.bit());
+    n.bit = base;
+    v.nets.push_back(std::move(n));
+    return idx;
+}
+
+// The physical net on a package pin: the net of its first connected logical pin bit.
+int netOfPin(rmx::PhysView& v, const rmx::PhysPin& pin) {
+    for (const CInstTermBitContext& bc : pin.bits)
+        if (CNetBitContext nb = bc.netbitOuter(); nb) return netIndexOf(v, nb);
+    return -1;
+}
+
 std::shared_ptr<rmx::PhysView> build(IServer* server, IDesign* root) {
     auto v = std::make_shared<rmx::PhysView>();
     v->server = server;
@@ -104,20 +127,6 @@ std::shared_ptr<rmx::PhysView> build(IServer* server, IDesign* root) {
         }
         v->parts[static_cast<size_t>(idx)].insts.push_back(i);
     }
-    auto netIndex = [&](const CNetBitContext& nb) -> int {
-        CNetBitContext base = nb.base();
-        std::string name = base.physicalNetName().str();
-        auto it = v->netByName.find(name);
-        if (it != v->netByName.end()) return it->second;
-        int idx = static_cast<int>(v->nets.size());
-        v->netByName[name] = idx;
-        rmx::PhysNetData n;
-        n.name = name;
-        n.logical = rmx::bitName(base.net()->name(), base.net()->isScalar() ? -1 : base.bit());
-        n.bit = base;
-        v->nets.push_back(std::move(n));
-        return idx;
-    };
     for (size_t pi = 0; pi < v->parts.size(); ++pi) {
         rmx::PhysPart& part = v->parts[pi];
         // Logical pin bits by their PN.
@@ -131,19 +140,17 @@ std::shared_ptr<rmx::PhysView> build(IServer* server, IDesign* root) {
                     if (!pn.IsEmpty()) byNumber[pn.str()].push_back(bc);
                 }
             }
+        for (const CInstanceContext& i : part.insts) v->partsOfInst[i.instance()].push_back(static_cast<int>(pi));
         if (part.defn) {
             for (auto& def : part.defn->pins) {
                 rmx::PhysPin pin;
                 pin.def = &def;
                 auto it = byNumber.find(def.number);
                 if (it != byNumber.end()) pin.bits = it->second;
-                for (auto& bc : pin.bits) {
-                    CNetBitContext nb = bc.netbitOuter();
-                    if (nb) {
-                        pin.net = netIndex(nb);
-                        break;
-                    }
-                }
+                pin.net = netOfPin(*v, pin);
+                const int k = static_cast<int>(part.pins.size());
+                part.pinByNumber.emplace(def.number, k);
+                for (const CInstTermBitContext& bc : pin.bits) part.pinOfBit[{bc.instTerm(), bc.bit()}] = k;
                 part.pins.push_back(std::move(pin));
             }
             if (part.defn->sections.empty()) {
@@ -208,10 +215,98 @@ CPhysIterator<T>* iter(size_t n, F make) {
 
 }  // namespace
 
+namespace {
+
+// Moves one logical pin bit of a part to the package pin of its pin number now; returns the pins
+// whose bits changed.
+void moveBit(rmx::PhysPart& part, IInstTerm* term, int bit, std::vector<int>& changed) {
+    const std::pair<const IInstTerm*, int> key{term, bit};
+    if (auto old = part.pinOfBit.find(key); old != part.pinOfBit.end()) {
+        auto& bits = part.pins[static_cast<size_t>(old->second)].bits;
+        bits.erase(std::remove_if(bits.begin(), bits.end(),
+                                  [&](const CInstTermBitContext& b) { return b.instTerm() == term && b.bit() == bit; }),
+                   bits.end());
+        changed.push_back(old->second);
+        part.pinOfBit.erase(old);
+    }
+    for (const CInstanceContext& inst : part.insts) {
+        if (inst.instance() != term->instance()) continue;
+        const CInstTermBitContext bc = inst.instTerm(term).bitContext(bit);
+        const CString number = bc.physicalPinName();
+        auto to = number.IsEmpty() ? part.pinByNumber.end() : part.pinByNumber.find(number.str());
+        if (to == part.pinByNumber.end()) continue;
+        part.pins[static_cast<size_t>(to->second)].bits.push_back(bc);
+        part.pinOfBit[key] = to->second;
+        changed.push_back(to->second);
+    }
+}
+
+// A package pin whose bits changed takes the net of its bits now; the nets' pin lists stay in
+// (part, pin) order as a fresh view has them.
+void renet(rmx::PhysView& v, int pi, int k) {
+    rmx::PhysPin& pin = v.parts[static_cast<size_t>(pi)].pins[static_cast<size_t>(k)];
+    const std::pair<int, int> entry{pi, k};
+    if (pin.net >= 0) {
+        auto& pins = v.nets[static_cast<size_t>(pin.net)].pins;
+        auto it = std::lower_bound(pins.begin(), pins.end(), entry);
+        if (it != pins.end() && *it == entry) pins.erase(it);
+    }
+    pin.net = netOfPin(v, pin);
+    if (pin.net >= 0) {
+        auto& pins = v.nets[static_cast<size_t>(pin.net)].pins;
+        pins.insert(std::lower_bound(pins.begin(), pins.end(), entry), entry);
+    }
+}
+
+void moveBits(rmx::PhysView& v, const std::vector<std::pair<IInstTerm*, int>>& moved) {
+    for (const auto& [term, bit] : moved) {
+        auto parts = v.partsOfInst.find(term->instance());
+        if (parts == v.partsOfInst.end()) continue;
+        for (int pi : parts->second) {
+            std::vector<int> changed;
+            moveBit(v.parts[static_cast<size_t>(pi)], term, bit, changed);
+            for (int k : changed) renet(v, pi, k);
+        }
+    }
+}
+
+}  // namespace
+
 std::shared_ptr<const rmx::PhysView> rmx::Db::physView(IDesign* root) {
-    auto& slot = m_physCache[root];
-    if (!slot.second || slot.first != m_gen) slot = {m_gen, build(m_srv, root)};
-    return slot.second;
+    PhysSlot& slot = m_physCache[root];
+    if (!slot.view || slot.gen != m_physGen) {
+        slot.view = build(m_srv, root);
+        slot.gen = m_physGen;
+    } else if (!slot.movedBits.empty()) {
+        moveBits(*slot.view, slot.movedBits);
+    }
+    slot.movedBits.clear();
+    return slot.view;
+}
+
+void rmx::Db::notePhysChange(const Op& op) {
+    // Properties the physical view reads: the part of an instance, its package, pin numbers and
+    // physical net names. Any other property leaves the views as they are.
+    static const char* const kRead[] = {"LOCATION", "CHIPS_PART_NAME", "PACK_TYPE", "PART_NAME", "PHYS_NET_NAME", "PN"};
+    if (op.code == OpCode::Prop) {
+        if (std::none_of(std::begin(kRead), std::end(kRead), [&](const char* n) { return op.s2 == n; })) return;
+        if (op.s2 == "PN" && !m_physCache.empty()) {
+            IDesign* d = findDesign(op.design);
+            int bit = -1;
+            auto* term = dynamic_cast<IInstTerm*>(d ? resolve(d, op.kind, op.s1, bit) : nullptr);
+            // A pin bit (or a scalar pin) moves between package pins; a whole bus pin's number
+            // reaches its bits by inheritance, which only a fresh view follows.
+            if (term && (bit != -1 || term->isScalar())) {
+                constexpr size_t kMostMoves = 4096; // past that a fresh view is cheaper
+                for (auto& [design, slot] : m_physCache) {
+                    if (slot.movedBits.size() < kMostMoves) slot.movedBits.emplace_back(term, bit);
+                    else slot.gen = 0;
+                }
+                return;
+            }
+        }
+    }
+    ++m_physGen;
 }
 
 // ---- IPhysPartDefn

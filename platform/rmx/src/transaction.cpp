@@ -1261,7 +1261,7 @@ bool CTransaction::commit() {
     st->committedOps = st->ops.size();
     st->committedChanges = st->changes.size();
     st->committedOnce = true;
-    db->bump();
+    db->touch(); // every edit of the commit went through apply, which kept the physical views
     st->error.clear();
     auto listeners = db->listeners;
     for (auto& [id, fn] : listeners) fn(this);
@@ -1272,7 +1272,7 @@ void CTransaction::discard() {
     TxState* st = m_state.get();
     if (!st->server) return;
     Ctx c{st, st->server->db()};
-    if (st->ops.size() > st->committedOps) st->server->db()->bump();
+    if (st->ops.size() > st->committedOps) st->server->db()->touch(); // the rollback applies through apply
     c.rollback(st->committedOps, st->committedChanges);
 }
 

@@ -65,6 +65,48 @@ TEST_F(Pkg, ViewFollowsCommittedAndPendingChanges) {
     EXPECT_FALSE(io);
 }
 
+// A pin-number exchange moves the pin bits between package pins and their nets in the view kept
+// across commits; a discarded exchange leaves them where they were.
+TEST_F(Pkg, ViewFollowsPinNumberExchanges) {
+    auto pinOn = [&](const char* number) {
+        std::unique_ptr<IPhysPartInst> u1(getPhysPartInst(&top, "U1"));
+        std::unique_ptr<IPhysPin> pin(u1->getPhysPin(number));
+        CInstTermBitContext bit;
+        std::unique_ptr<IPhysNet> net(pin && pin->logicalPinBit(bit) ? pin->physNet() : nullptr);
+        return std::string(bit ? bit.spath().str() : "") + " " + (net ? net->name() : "-");
+    };
+    auto exchange = [&](CTransaction& t, const char* a, const char* b) {
+        t.addProperty(rmx::kindInstTermBit, "@U1.D<3>", "PN", a, 0);
+        t.addProperty(rmx::kindInstTermBit, "@U1.D<2>", "PN", b, 0);
+    };
+    ASSERT_EQ(pinOn("A4"), "@U1.D<3> DATA<3>");
+    ASSERT_EQ(pinOn("A3"), "@U1.D<2> DATA<2>");
+    {
+        CTransaction t(top);
+        exchange(t, "A3", "A4");
+        ASSERT_TRUE(t.commit());
+    }
+    EXPECT_EQ(pinOn("A4"), "@U1.D<2> DATA<2>");
+    EXPECT_EQ(pinOn("A3"), "@U1.D<3> DATA<3>");
+    std::unique_ptr<IPhysNet> data3(getPhysNet(&top, "DATA<3>"));
+    std::unique_ptr<CPhysIterator<IPhysPin>> pins(data3->beginPin());
+    ASSERT_EQ(pins->count(), 1u);
+    EXPECT_STREQ(std::unique_ptr<IPhysPin>(pins->current())->pinNumber(), "A3");
+    {
+        CTransaction t(top);
+        exchange(t, "A4", "A3");
+        t.discard();
+    }
+    EXPECT_EQ(pinOn("A4"), "@U1.D<2> DATA<2>");
+    // A property the view does not read changes nothing in it.
+    {
+        CTransaction t(top);
+        t.addProperty(rmx::kindInstTermBit, "@U1.D<3>", "PIN_SIGNAL_MODEL", "M1", 0);
+        ASSERT_TRUE(t.commit());
+    }
+    EXPECT_EQ(pinOn("A3"), "@U1.D<3> DATA<3>");
+}
+
 TEST_F(Pkg, PinNameGeneratorInternsAndWalks) {
     const char* a = hmtHashSaveStrng("A1");
     EXPECT_EQ(a, hmtHashSaveStrng(std::string("A1").c_str()));

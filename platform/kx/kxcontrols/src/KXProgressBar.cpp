@@ -88,7 +88,15 @@ BOOL CKXProgressBar::PeekAndPump(BOOL) {
 void CKXProgressBar::SetLineSink(LineSink sink) { Sink() = std::move(sink); }
 void CKXProgressBar::SetPumpHook(PumpHook hook) { Pump() = std::move(hook); }
 
+// A line for each change of the percentage or the text, and the last one: ten thousand steps
+// of a long operation show a hundred lines, not ten thousand.
 void CKXProgressBar::Show(BOOL bDone) const {
     const LineSink& sink = Sink();
-    if (sink) sink(FormatLine(), bDone);
+    if (!sink) return;
+    const int percent = GetPercent();
+    if (!bDone && m_bShown && percent == m_nShownPercent && m_strText == m_strShownText) return;
+    m_bShown = true;
+    m_nShownPercent = percent;
+    m_strShownText = m_strText;
+    sink(FormatLine(), bDone);
 }

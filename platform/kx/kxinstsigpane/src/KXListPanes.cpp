@@ -1,5 +1,7 @@
 #include "kxinstsigpane/KXListPanes.h"
 
+#include "KXListPaneChange.h"
+
 #include <algorithm>
 #include <cctype>
 #include <unordered_set>
@@ -318,12 +320,6 @@ const CDesignContext* CKXListPaneGrid::Design() const { return m_pView ? m_pView
 
 // ------------------------------------------------------------------------------------------------ component lists
 
-void CKXComponentListGrid::AddInstanceFromStr(const char* text) { Record("AddInstanceFromStr", {CString(text)}); }
-
-void CKXComponentListGrid::AddPhysicalInstanceFromStr(const char* text) {
-    Record("AddPhysicalInstanceFromStr", {CString(text)});
-}
-
 BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName) {
     Record("RenameTableInstance", {oldName, newName});
     if (newName.IsEmpty()) return FALSE;
@@ -337,12 +333,9 @@ BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName)
     return FALSE;
 }
 
-void CKXComponentListGrid::AutoAssignModelToDiscretes() { Record("AutoAssignModelToDiscretes"); }
-
-void CKXComponentListGrid::DeleteCurSelInstance(int flag) {
-    CString f;
-    f.Format("%d", flag);
-    Record("DeleteCurSelInstance", {f});
+void CKXComponentListGrid::AutoAssignModelToDiscretes() {
+    Record("AutoAssignModelToDiscretes");
+    CKXErrorHandler::MessageBoxOk("KXPANE-178");
 }
 
 // ------------------------------------------------------------------------------------------------ instances
@@ -377,18 +370,14 @@ BOOL CKXInstancePaneGrid::Showconnectivity(BOOL bForce, BOOL) {
     return TRUE;
 }
 
-void CKXInstancePaneGrid::ViewPhysical(int flag) {
-    CString f;
-    f.Format("%d", flag);
-    Record("ViewPhysical", {f});
-}
-
 void CKXInstancePaneGrid::PreserveComments(CString first, CString second) {
     Record("PreserveComments", {first, second});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 void CKXInstancePaneGrid::PreserveCommentsWithUndo(CString first, CString second) {
     Record("PreserveCommentsWithUndo", {first, second});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
@@ -396,18 +385,7 @@ void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
-}
-
-BOOL CKXInstancePaneGrid::ExportCodesignInterface(bool scripted, CString path, CString file, int exportLocalAsInout) {
-    CString s = scripted ? "1" : "0", e;
-    e.Format("%d", exportLocalAsInout);
-    Record("ExportCodesignInterface", {s, path, file, e});
-    return TRUE;
-}
-
-BOOL CKXInstancePaneGrid::ImportCodesignInterface(bool scripted, CString file, CString instance) {
-    Record("ImportCodesignInterface", {scripted ? CString("1") : CString("0"), file, instance});
-    return TRUE;
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names) {
@@ -477,6 +455,7 @@ void CKXSignalPaneGrid::PasteSignal(WPARAM wParam, LPARAM lParam) {
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteSignal", {w, l});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 CString CKXSignalPaneGrid::GetNewAutoName() {
@@ -515,17 +494,12 @@ BOOL CKXPhysPartGrid::Showconnectivity(BOOL bForce, BOOL) {
     return TRUE;
 }
 
-void CKXPhysPartGrid::ViewPhysical(int flag) {
-    CString f;
-    f.Format("%d", flag);
-    Record("ViewPhysical", {f});
-}
-
 void CKXPhysPartGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     CString w, l;
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 bool CKXPhysNetGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {
@@ -609,11 +583,18 @@ bool CKXListPaneView::FollowChanges(CTransaction& transaction) {
         if (seen.size() > kMostObjectsFollowed) return false;
         changed.push_back(object);
     }
-    for (CKXListPaneGrid* list : lists)
+    // A list that cannot follow object by object is refilled when it is the one shown; a list not shown
+    // is filled again when its view is.
+    CKXListPaneGrid* shown = GetActiveList();
+    for (CKXListPaneGrid* list : lists) {
         if (!list->GetReadyState()) return false;
+        if (!list->FollowsObjects() && list == shown) return false;
+    }
     for (ISchemaObject* object : changed) {
         for (CKXListPaneGrid* list : lists)
-            if (object->objectType() == list->GetObjectType() && !list->UpdateObject(*design, object)) return false;
+            if (list->FollowsObjects() && object->objectType() == list->GetObjectType() &&
+                !list->UpdateObject(*design, object))
+                return false;
         TellDetails(*design, object);
     }
     return true;
@@ -642,20 +623,6 @@ BOOL CKXListPaneView::IsPhysicalView() const {
     if (m_nPhysical >= 0) return m_nPhysical;
     if (auto* doc = dynamic_cast<CKXDocument*>(GetDocument())) return static_cast<int>(doc->GetOpenMode()) == 4;
     return FALSE;
-}
-
-void CKXListPaneView::SetBlockFilterList(CStringList* list) {
-    m_blockFilter.RemoveAll();
-    if (list)
-        for (POSITION pos = list->GetHeadPosition(); pos;) m_blockFilter.AddTail(list->GetNext(pos));
-    CString count;
-    count.Format("%d", static_cast<int>(m_blockFilter.GetCount()));
-    Record("SetBlockFilterList", {count});
-}
-
-void CKXListPaneView::FilterPhys(CString filter) {
-    m_strPhysFilter = filter;
-    Record("FilterPhys", {filter});
 }
 
 void CKXListPaneView::PrepareList(CKXListPaneGrid* list, UINT nID) {
@@ -728,28 +695,6 @@ void CKXListPaneView::SaveAsMatrixView() {
 void CKXListPaneView::RemoveMatrixView(CString name) {
     Record("RemoveMatrixView", {name});
     if (m_pDetails) m_pDetails->RemoveMatrixView(name);
-}
-
-template <class F>
-BOOL CKXListPaneView::ChangeDesign(const char* name, F&& change) {
-    const CDesignContext* design = GetPaneDesignContext();
-    if (!design || !design->design()) return FALSE;
-    if (CKXTransaction::IsTransactionStarted()) {
-        // Inside a transaction of the caller: change, and leave committing to the caller.
-        CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
-        return t && change(*t) ? TRUE : FALSE;
-    }
-    CDesignContext copy = *design;
-    if (!CKXTransaction::BeginTrans(nullptr, copy, name)) return FALSE;
-    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
-    if (!t || !change(*t)) {
-        CKXTransaction::DiscardTrans(nullptr);
-        return FALSE;
-    }
-    BOOL ok = CKXTransaction::CommitTrans(nullptr, 1, 1);
-    // A subscribed pane has followed the commit already; one that is not refills.
-    if (!m_hRegistered) FillData();
-    return ok;
 }
 
 CString CKXListPaneView::GetJournalHandle() const {
@@ -846,9 +791,13 @@ void CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) 
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("MarkAsCodesign", {w, l});
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
-void CKXInstancePaneContainerView::LaunchCreateBlock() { Record("LaunchCreateBlock"); }
+void CKXInstancePaneContainerView::LaunchCreateBlock() {
+    Record("LaunchCreateBlock");
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+}
 
 BOOL CKXInstancePaneContainerView::CanExportInterface() {
     const CDesignContext* design = GetPaneDesignContext();
@@ -856,11 +805,10 @@ BOOL CKXInstancePaneContainerView::CanExportInterface() {
 }
 
 BOOL CKXInstancePaneContainerView::CanImportInterface() { return CanExportInterface(); }
-void CKXInstancePaneContainerView::ExportInterface() { Record("ExportInterface"); }
-void CKXInstancePaneContainerView::ImportInterface() { Record("ImportInterface"); }
-void CKXInstancePaneContainerView::OnPowerGroup() { Record("OnPowerGroup"); }
-void CKXInstancePaneContainerView::Descend() { Record("Descend"); }
-void CKXInstancePaneContainerView::EditBlock() { Record("EditBlock"); }
+void CKXInstancePaneContainerView::OnPowerGroup() {
+    Record("OnPowerGroup");
+    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+}
 
 // ------------------------------------------------------------------ block options and reference designators
 

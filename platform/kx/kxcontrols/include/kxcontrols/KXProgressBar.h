@@ -57,4 +57,8 @@ private:
     int m_nPos = 0;
     int m_nStep = 1;
     int m_nSize = 50;
+    // What the last line showed: a step that changes none of it shows no new line.
+    mutable bool m_bShown = false;
+    mutable int m_nShownPercent = -1;
+    mutable CString m_strShownText;
 };

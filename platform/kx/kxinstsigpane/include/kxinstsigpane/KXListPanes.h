@@ -3,6 +3,8 @@
 // pane (the "details view", a CCommonInterface) to show the selected objects.
 #pragma once
 
+#include <map>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -49,10 +51,13 @@ public:
     BOOL UpdateObject(const CDesignContext& design, ISchemaObject* object);
     // The type letter of the objects listed: 'I' (instances) or 'N' (nets).
     virtual char GetObjectType() const = 0;
+    // Whether the list follows a committed change object by object (UpdateObject); a list that cannot
+    // (the physical lists, whose rows stand for objects of the whole hierarchy) is refilled instead.
+    virtual bool FollowsObjects() const { return true; }
     int GetObjectCount() const { return static_cast<int>(m_names.size()); }
     CString GetObjectName(int index) const;
     // Row of the object with that name or hierarchical path; GX_INVALID when none.
-    ROWCOL FindObjectRow(LPCTSTR nameOrPath) const;
+    virtual ROWCOL FindObjectRow(LPCTSTR nameOrPath) const;
 
     // Selects (or deselects) the object's row and makes it current; FALSE when there is no such object.
     BOOL SelectObject(LPCTSTR nameOrPath, BOOL bSelect = TRUE);
@@ -104,12 +109,23 @@ protected:
 class CKXComponentListGrid : public CKXListPaneGrid {
     DECLARE_DYNAMIC(CKXComponentListGrid)
 public:
-    void AddInstanceFromStr(const char* text);
-    void AddPhysicalInstanceFromStr(const char* text);
+    // A component from the host's text "LIB.CELL[:VIEW] [NAME]" (view "sym", an unused "U<n>" name when
+    // none is given) is added to the design as AddComponent adds it; the physical form's text
+    // "LIB.CELL[:VIEW] REFDES" also gives the new component that reference designator. FALSE, with a
+    // message, for a text of another form or a master the library lacks.
+    BOOL AddInstanceFromStr(const char* text);
+    BOOL AddPhysicalInstanceFromStr(const char* text);
     // The row of an instance that was renamed takes the new name; FALSE when the old name is not listed.
     BOOL RenameTableInstance(CString oldName, CString newName);
+    // Not available: refused with "KXPANE-178".
     void AutoAssignModelToDiscretes();
-    void DeleteCurSelInstance(int flag = 0);
+    // Deletes the components selected in the list (the logical instances of a selected physical part) in
+    // one step, journalled as DeleteComponent for each; FALSE when nothing was deleted.
+    BOOL DeleteCurSelInstance(int flag = 0);
+
+protected:
+    // The physical list's parts by their logical instances: instance name or path -> reference designator.
+    std::map<std::string, CString> m_partOfInstance;
 };
 
 class CKXInstancePaneGrid : public CKXComponentListGrid {
@@ -162,11 +178,17 @@ class CKXPhysPartGrid : public CKXComponentListGrid {
     DECLARE_DYNAMIC(CKXPhysPartGrid)
 public:
     char GetObjectType() const override { return 'I'; }
+    bool FollowsObjects() const override { return false; }
+    // Every physical part of the hierarchy below the design, by reference designator, less the parts
+    // that lie in a block the pane's block filter excludes.
+    void FillFromDesign(const CDesignContext& design) override;
+    // A part is found by its reference designator, and by the name or path of a logical instance in it.
+    ROWCOL FindObjectRow(LPCTSTR nameOrPath) const override;
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
     void ViewPhysical(int flag);
     void PasteInstance(WPARAM wParam, LPARAM lParam);
 
-protected:
+
     // Instances with a physical package.
     bool MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const override;
 };
@@ -176,6 +198,10 @@ class CKXPhysNetGrid : public CKXListPaneGrid {
     DECLARE_DYNAMIC(CKXPhysNetGrid)
 public:
     char GetObjectType() const override { return 'N'; }
+    bool FollowsObjects() const override { return false; }
+    // Every physical net of the design by its physical name, less the nets that lie wholly inside a block
+    // the pane's block filter excludes.
+    void FillFromDesign(const CDesignContext& design) override;
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
 
 protected:
@@ -197,9 +223,19 @@ public:
 
     void SetDetailsViewPtr(CCommonInterface* details) { m_pDetails = details; }
     CCommonInterface* GetDetailsViewPtr() const { return m_pDetails; }
+    // The block filter: the hierarchical paths of the blocks that the physical lists leave out. Either
+    // call refills the physical lists that are filled.
     void SetBlockFilterList(CStringList* list);
     const CStringList& GetBlockFilterList() const { return m_blockFilter; }
+    // The filter as text: every excluded path followed by "\n" (an empty text excludes nothing).
     void FilterPhys(CString filter);
+    // TRUE when the object at that hierarchical path lies in (or is) an excluded block.
+    BOOL IsExcludedByBlockFilter(const CString& spath) const;
+    // Shows the document's design in the other view: the physical view (open mode 4) or the logical
+    // one. flag 1: save a modified design first, 0: do not, -1: ask. The window that shows the design
+    // in that view is activated, or the host is asked to open one. FALSE when nothing switched (the
+    // user cancelled, the save failed, the design could not be opened: the last two with a message).
+    BOOL SwitchView(int flag, BOOL bPhysical);
 
     // Fills both lists of the pane from the design (the selected objects stay selected). Once the pane has a
     // window it also subscribes to MSG_TRANSACTION_COMMITTED, so that the lists follow every change.
@@ -250,6 +286,8 @@ protected:
 
     void Subscribe();
     void Refill(CKXListPaneGrid* list);
+    // Refills the filled lists that show the physical view's objects (after a block filter change).
+    void RefillPhysicalLists();
     // The pane's two lists (logical, physical), and what the details view learns of a changed object.
     virtual std::vector<CKXListPaneGrid*> GetLists() { return {}; }
     virtual void TellDetails(const CDesignContext& design, ISchemaObject* object) {
@@ -301,11 +339,27 @@ public:
     void LaunchCreateBlock();
     BOOL CanExportInterface();
     BOOL CanImportInterface();
+    // The interactive forms: the interface dialog (CKXInterfaceDlg) asks for the instance and the file;
+    // on OK the matching script command is sent to the host, which does the work.
     void ExportInterface();
     void ImportInterface();
     void OnPowerGroup();
-    void Descend();
-    void EditBlock();
+    // Opens the block selected in the component list: Descend in the context of this design (open mode
+    // 2, so that ascend returns here), EditBlock as a design of its own (open mode 1). FALSE, with a
+    // message, when the selection is not one block.
+    BOOL Descend();
+    BOOL EditBlock();
+    // The interface file of a block: for an instance path, every pin bit of that instance with the net
+    // bit it is joined to ("pin DQ<3> inout DATA<3>", "-" for none); for an empty path, the design's
+    // own ports ("port EN in -1 -1"). Ports of no direction are written "local", or "inout" when
+    // exportLocalAsInout is nonzero. FALSE, with a message, when the file cannot be written.
+    BOOL ExportInterfaceFile(const CString& path, const CString& file, int exportLocalAsInout);
+    // Reads an instance's interface file back: each pin bit is joined to the net bit the file names
+    // (a missing scalar net is made) or parted from its net for "-", in one transaction that is
+    // journalled as ImportInterface. `instance` names the instance, else the file's "instance" line
+    // does. Nothing changes when the file does not fit the instance (message); a file that changes
+    // nothing makes no undo step.
+    BOOL ImportInterfaceFile(const CString& file, const CString& instance);
     BOOL EditBlkPackagingOptions(int kind, CString value, CString third, CString t4, CString t5, CString t6,
                                  CString t7);
     // Adds an instance named `name` of master lib.cell:view to the design; nonzero when it was added.
@@ -321,6 +375,9 @@ public:
     // Renames an instance of the design; nonzero when it was renamed.
     BOOL RenameComponent(CString oldName, CString newName);
     BOOL DeleteComponent(CString name);
+    // Deletes the named components of the design in one transaction, journalled as DeleteComponent for
+    // each; FALSE (nothing deleted) when a name is not a component of the design.
+    BOOL DeleteComponents(const CStringArray& names);
 
     // CCommonInterface
     void ShowInstanceConnectivity(const CDesignContext& design, CKXInstanceContextArray* instances,
@@ -330,6 +387,10 @@ public:
 
 private:
     BOOL Refuse(const char* id, const CString& what);
+    // The one block instance selected in the component list; empty, with a message, otherwise.
+    CInstanceContext SelectedBlock();
+    // Asks for the interface's instance and file (CKXInterfaceDlg) and sends the script command.
+    void AskInterface(bool isExport);
     // The instance of that name, or the one instance selected in the component list for no name.
     CInstanceContext NamedOrSelectedInstance(const CString& name);
     BOOL SetBlockOption(const CInstanceContext& block, const char* keyword, const CString& value);

@@ -1,0 +1,82 @@
+// What the host application itself does to a design while the editor is open, and tells the
+// open windows through the message server: a CSV import of logical pin names, and a property
+// changed on an object outside the editor (the host's own property editor); and the host's
+// option that shows the parts' implicit power pins.
+#include "KXHostApp.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "rmx/context.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
+
+#include <memory>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+// Sets the property in a transaction of the object's own design, as the host's property editor
+// does; false with the reason when the object is unknown or the database refuses the change.
+bool SetObjectProperty(IServer* server, const Args& a, std::string& r) {
+    std::unique_ptr<CContext> object(server ? server->getContext(a[0].c_str()) : nullptr);
+    if (!object || !*object) {
+        r = "no object \"" + a[0] + "\"";
+        return false;
+    }
+    const CDesignContext design = object->designContext();
+    if (!design) {
+        r = "no design for \"" + a[0] + "\"";
+        return false;
+    }
+    CTransaction transaction(design, "host property");
+    if (!transaction.addProperty(*object, a[1].c_str(), a[2].c_str()) || !transaction.commit()) {
+        r = "the design refused the property \"" + a[1] + "\" on \"" + a[0] + "\"";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void CKXHostApp::RegisterDesignCommands() {
+    CKXHostCore& core = m_core;
+    // The host's option that shows the implicit power pins of the parts (read by every load).
+    core.RegisterHostCommand("powerpins", [](const Args& a, std::string& r) {
+        if (a.size() != 1 || (a[0] != "on" && a[0] != "off")) {
+            r = "usage: kx::powerpins on|off";
+            return false;
+        }
+        CKXShareGlobalData::m_bShowPowerPins = a[0] == "on" ? TRUE : FALSE;
+        r = "1";
+        return true;
+    });
+    core.RegisterHostCommand("importcsv", [](const Args& a, std::string& r) {
+        if (!a.empty()) {
+            r = "usage: kx::importcsv";
+            return false;
+        }
+        IKXMessageServer* server = GetKXMsgSrvr();
+        if (!server) {
+            r = "no message server";
+            return false;
+        }
+        r = std::to_string(server->Broadcast(MSG_IMPORT_CSV, 0, 0, 0));
+        return true;
+    });
+    core.RegisterHostCommand("setprop", [this](const Args& a, std::string& r) {
+        if (a.size() != 3) {
+            r = "usage: kx::setprop PATH NAME VALUE";
+            return false;
+        }
+        if (!SetObjectProperty(m_pServer.get(), a, r)) return false;
+        IKXMessageServer* server = GetKXMsgSrvr();
+        const int reached = server ? server->Broadcast(MSG_OBJECT_PROPERTY_CHANGED,
+                                                       reinterpret_cast<WPARAM>(a[1].c_str()),
+                                                       reinterpret_cast<LPARAM>(a[0].c_str()), 0)
+                                   : 0;
+        r = std::to_string(reached);
+        return true;
+    });
+}

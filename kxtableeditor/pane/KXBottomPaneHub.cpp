@@ -1,0 +1,70 @@
+// What the design window's frame hands the connectivity pane from the host: highlight requests, find-all
+// hits, clipboard-viewer pastes and renamed pins whose comments follow them.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "grid/KXGridScopes.h"
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "pingrid/KXPinGrid.h"
+
+#include "kxcommon/KXHiliteObject.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "rmx/schema.h"
+#include "rmx/server.h"
+
+namespace {
+// The hierarchical path of the instance that owns the pin a canonical path names ("lib.c:v@X1@U3.D<2>" ->
+// "@X1@U3"); empty when the path names no pin or pair pin of the design.
+CString PinOwnerPath(const CDesignContext& design, const CString& cpath) {
+    IServer* server = design.server();
+    ISchemaObject* object = server ? server->findObject(cpath.GetString()) : nullptr;
+    if (!object || (object->objectType() != 'T' && object->objectType() != 'R')) return CString();
+    const int at = cpath.Find('@');
+    if (at < 0) return CString();
+    CString path = cpath.Mid(at);
+    const int lastAt = path.ReverseFind('@');
+    for (int i = lastAt; i < path.GetLength(); ++i)
+        if (path[i] == '.' || path[i] == '%') return path.Left(i);
+    return CString();
+}
+} // namespace
+
+void CKXBottomPaneContainerView::HighlightObject(CKXHiliteObject* object) {
+    if (!object || !GetDocument()) return;
+    const CString path = PinOwnerPath(PaneDesign(), object->GetObjectPath());
+    auto* panes = dynamic_cast<CKXInstancePaneContainerView*>(m_pInstancePane);
+    if (path.IsEmpty() || !panes) return;
+    const bool physical = GetViewMode() == 4;
+    CKXListPaneGrid* list = physical ? static_cast<CKXListPaneGrid*>(panes->GetPhysPartGrid())
+                                     : static_cast<CKXListPaneGrid*>(panes->GetInstancePaneGrid());
+    list->RemoveSelection();
+    list->SelectObject(path, TRUE);
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid) return;
+    kxgrid::GridWriteScope quiet(*grid, kxgrid::GridWriteScope::kUndo);
+    if (physical) {
+        if (CKXPhysPartDetailsGridWnd* part = PhysPartGridOf(grid)) part->ApplyHilite(object);
+    } else if (IKXPinGrid* pins = PinGridOf(grid)) {
+        pins->HighlightObject(object);
+    }
+}
+
+void CKXBottomPaneContainerView::SelectFindAllResult(CWnd* grid, int row, int col) {
+    CKXGridWnd* active = GetActiveGrid();
+    if (!active || grid != active || row < 0 || col < 0) return;
+    kxgrid::GridWriteScope quiet(*active, kxgrid::GridWriteScope::kUndo);
+    active->SetCurrentCell(static_cast<ROWCOL>(row), static_cast<ROWCOL>(col), 10);
+}
+
+void CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) {
+    if (CKXGridWnd* grid = GetActiveGrid())
+        grid->PasteFromClipboardViewer(static_cast<int>(wParam), static_cast<int>(lParam));
+}
+
+BOOL CKXBottomPaneContainerView::PreservePinComment(const CString& oldInst, const CString& oldPin,
+                                                    const CString& newInst, const CString& newPin, LPARAM flag) {
+    BOOL result = FALSE;
+    for (CKXGridWnd* grid : m_shownGrids)
+        if (IKXPinGrid* pins = PinGridOf(grid))
+            if (BOOL done = pins->EditPinComment(oldInst, oldPin, newInst, newPin, flag != 0)) result = done;
+    return result;
+}

@@ -1,0 +1,87 @@
+// Pasting the clipboard into the grids the connectivity pane shows: the script word paste (which the
+// Paste and Paste Special menu commands reach through the host) and the automation method Paste.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "shell/KXShellUtil.h"
+
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+
+namespace {
+constexpr int kMostPasteColumns = 9;
+constexpr const char* kNothingToPaste =
+    "Paste operation not successful.Either object was not copied or pane not selected to paste.";
+} // namespace
+
+BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
+    CKXGridWnd* core = PaneGrid();
+    const BOOL owner = !CKXTransaction::IsTransactionStarted();
+    if (owner) {
+        if (!core || !CKXTransaction::BeginTrans(core, PaneMasterDesign(), "Paste Connections")) return FALSE;
+        EmptyTransactionNetMap();
+    }
+    BOOL pasted = FALSE;
+    for (CKXGridWnd* grid : m_shownGrids) {
+        CString text; // empty: the grid prepares the clipboard's data itself
+        if (!grid->Paste(text, bPasteSpecial)) break;
+        pasted = TRUE;
+    }
+    for (CKXGridWnd* grid : m_shownGrids)
+        if (PinGridOf(grid)) grid->m_bCommitting = 1;
+    if (owner) {
+        m_bCommitting = TRUE;
+        if (pasted) CKXTransaction::CommitTrans(core, 1, 1);
+        else CKXTransaction::DiscardTrans(core);
+        m_bCommitting = FALSE;
+        EmptyTransactionNetMap();
+    }
+    for (CKXGridWnd* grid : m_shownGrids)
+        if (PinGridOf(grid)) grid->m_bCommitting = 0;
+    return pasted;
+}
+
+BOOL CKXBottomPaneContainerView::PasteSpecialIntoShownGrids(BOOL bPasteSpecial) {
+    CKXImpClipBoard::SetPasteSpecial();
+    if (GetViewMode() == eOpenModePhysical) return FALSE;
+    return PasteIntoShownGrids(bPasteSpecial);
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
+    if (GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 1;
+    }
+    const int count = args ? args->GetTotalArgCount() : 0;
+    if (count > kMostPasteColumns) return Usage();
+    CStringArray columns;
+    bool special = false;
+    for (int i = 0; i < count; ++i) {
+        CTclArgs* arg = args->GetArg(i);
+        const CString value = arg && arg->GetArgCount() > 0 ? arg->GetValue(0) : CString();
+        if (value.IsEmpty() || KXIsHelpArg(value)) return Usage();
+        if (count == 1 && (value.CompareNoCase("sp") == 0 || value.CompareNoCase("special") == 0)) {
+            special = true;
+            break;
+        }
+        columns.Add(value);
+    }
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid || !args || GetViewMode() == eOpenModeContext) return 0;
+    const bool pastable = PinGridOf(grid) || SignalGridOf(grid);
+    const BOOL can = count == 0 ? grid->CanPaste() : grid->CanPasteSpecial();
+    if (!can || !pastable) {
+        if (CWnd* main = AfxGetMainWnd())
+            main->SendMessage(MSG_HOST_MESSAGE_TEXT, reinterpret_cast<WPARAM>(kNothingToPaste), 0);
+        return 0;
+    }
+    if (count == 0) return PasteIntoShownGrids(FALSE) ? 1 : 0;
+    if (!special) {
+        CKXImpClipBoard::m_TclPasteSpecialArray.RemoveAll();
+        for (INT_PTR i = 0; i < columns.GetSize(); ++i) CKXImpClipBoard::m_TclPasteSpecialArray.Add(columns[i]);
+    }
+    if (!PasteSpecialIntoShownGrids(special ? FALSE : TRUE)) return 0;
+    return special ? 2 : 1;
+}

@@ -1,0 +1,129 @@
+// Components added from the host's texts and deleted from the component list.
+#include "kxinstsigpane/KXListPanes.h"
+
+#include "KXListPaneChange.h"
+
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/schema.h"
+#include "rmx/server.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ComponentText {
+    CString lib, cell, view, name;
+};
+
+// "LIB.CELL[:VIEW] [NAME]": FALSE for any other form.
+bool ParseComponentText(const char* text, ComponentText& out) {
+    std::istringstream in(text ? text : "");
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    if (words.empty() || words.size() > 2) return false;
+    const std::string& master = words[0];
+    const size_t dot = master.find('.'), colon = master.find(':');
+    if (dot == std::string::npos || dot == 0) return false;
+    const size_t cellEnd = colon == std::string::npos ? master.size() : colon;
+    if (cellEnd <= dot + 1 || (colon != std::string::npos && colon + 1 >= master.size())) return false;
+    out.lib = master.substr(0, dot).c_str();
+    out.cell = master.substr(dot + 1, cellEnd - dot - 1).c_str();
+    out.view = colon == std::string::npos ? "sym" : master.substr(colon + 1).c_str();
+    out.name = words.size() == 2 ? words[1].c_str() : "";
+    return true;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------------------------------------ adding
+
+namespace {
+// The component pane of a list, the parsed text and a free name; FALSE (with a message) when the text
+// or its master will not do.
+bool PrepareAdd(CKXListPaneView* view, const char* text, ComponentText& parsed,
+                CKXInstancePaneContainerView*& pane) {
+    pane = dynamic_cast<CKXInstancePaneContainerView*>(view);
+    const CDesignContext* design = pane ? pane->GetPaneDesignContext() : nullptr;
+    IDesign* d = design ? design->design() : nullptr;
+    if (!d) return false;
+    if (!ParseComponentText(text, parsed)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-251", CString(text ? text : ""));
+        return false;
+    }
+    IServer* server = d->server();
+    if (!server || !server->findDesign(parsed.lib, parsed.cell, parsed.view)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-251", parsed.lib + "." + parsed.cell + ":" + parsed.view);
+        return false;
+    }
+    if (!parsed.name.IsEmpty() && design->instance(parsed.name.GetString()).instance()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-252", parsed.name);
+        return false;
+    }
+    for (int n = 1; parsed.name.IsEmpty() || design->instance(parsed.name.GetString()).instance(); ++n)
+        parsed.name.Format("U%d", n);
+    return true;
+}
+} // namespace
+
+BOOL CKXComponentListGrid::AddInstanceFromStr(const char* text) {
+    Record("AddInstanceFromStr", {CString(text ? text : "")});
+    ComponentText parsed;
+    CKXInstancePaneContainerView* pane = nullptr;
+    if (!PrepareAdd(m_pView, text, parsed, pane)) return FALSE;
+    return pane->AddComponent(parsed.name, parsed.lib, parsed.cell, parsed.view, "", "", 1);
+}
+
+BOOL CKXComponentListGrid::AddPhysicalInstanceFromStr(const char* text) {
+    Record("AddPhysicalInstanceFromStr", {CString(text ? text : "")});
+    ComponentText parsed;
+    CKXInstancePaneContainerView* pane = nullptr;
+    if (!PrepareAdd(m_pView, text, parsed, pane)) return FALSE;
+    // The part is placed under its reference designator, which it also carries.
+    return pane->AddComponent(parsed.name, parsed.lib, parsed.cell, parsed.view, "", "", 1) &&
+           pane->EditRefDes(parsed.name, parsed.name);
+}
+
+// ------------------------------------------------------------------------------------------------ deleting
+
+BOOL CKXComponentListGrid::DeleteCurSelInstance(int flag) {
+    CString f;
+    f.Format("%d", flag);
+    Record("DeleteCurSelInstance", {f});
+    auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
+    const CDesignContext* design = pane ? pane->GetPaneDesignContext() : nullptr;
+    if (!design) return FALSE;
+    CStringArray selected, names;
+    GetSelectedNames(selected);
+    for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
+        if (design->instance(selected[i].GetString()).instance()) {
+            names.Add(selected[i]);
+            continue;
+        }
+        // A physical part: its logical instances of this design.
+        for (const auto& [instance, refDes] : m_partOfInstance)
+            if (refDes == selected[i] && instance.find('@') == std::string::npos) names.Add(instance.c_str());
+    }
+    if (names.GetSize() == 0) return FALSE;
+    return pane->DeleteComponents(names);
+}
+
+BOOL CKXInstancePaneContainerView::DeleteComponents(const CStringArray& names) {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || names.GetSize() == 0) return FALSE;
+    std::vector<IInstance*> objects;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i) {
+        IInstance* object = design->instance(names[i].GetString()).instance();
+        if (!object) return Refuse("KXPANE-250", names[i]);
+        objects.push_back(object);
+    }
+    const BOOL deleted = ChangeDesign("Delete Component", [&](CTransaction& t) {
+        for (IInstance* object : objects)
+            if (!t.removeInstance(object)) return false;
+        return true;
+    });
+    if (!deleted) return FALSE;
+    for (INT_PTR i = 0; i < names.GetSize(); ++i) JournalEdit("Delete Component", "DeleteComponent", {names[i]});
+    return TRUE;
+}

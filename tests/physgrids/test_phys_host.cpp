@@ -1,0 +1,210 @@
+// The physical grids under the user's hands through the host: the cells of both grids are
+// reachable (select, type into the filter row, keys, menus), a bad sort column is refused, and
+// what the grids journal selects the pins a replay finds.
+#include "PhysGridTestSupport.h"
+
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
+
+#include "afx/afxwin.h"
+#include "kxcontrols/KXFindReplace.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Reads what the grids publish: the viewer's records and the host's select-object requests.
+class CPublishedWnd : public CWnd {
+public:
+    std::vector<std::string> m_viewerPaths;
+    std::vector<std::string> m_selected;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == MSG_ASSOC_COMP_VIEWER_SELECTION) {
+            m_viewerPaths.clear();
+            for (const auto& record : *reinterpret_cast<CKXAssocCompArray*>(lParam))
+                m_viewerPaths.push_back(std::to_string(record->m_nType) + " " + record->m_pContext->spath().str());
+            return 0;
+        }
+        if (message == MSG_SELECT_OBJECT) {
+            const auto* select = reinterpret_cast<const CMsgSelectObj*>(wParam);
+            m_selected.push_back(select->GetPath().str() + " in " + reinterpret_cast<const char*>(lParam));
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+class PhysHost : public PhysGridTest {
+protected:
+    std::string At(ROWCOL row, int col) { return std::to_string(row) + " " + std::to_string(col); }
+    G* ShowPart(const char* name) {
+        if (!Doc() && !Open("work.board:sch", 4)) return nullptr;
+        Run(std::string("kx::show clp ") + name);
+        return dynamic_cast<G*>(Ccp()->GetActiveGrid());
+    }
+    bool Shown(CGXGridCore* g, ROWCOL row) { return row && !g->IsRowHidden(row); }
+    // A window that hears the grids' publishing.
+    std::unique_ptr<CPublishedWnd> Listen() {
+        auto wnd = std::make_unique<CPublishedWnd>();
+        CRect r(0, 0, 1, 1);
+        wnd->Create(nullptr, "published", 0, r, nullptr, 0);
+        for (UINT m : {MSG_ASSOC_COMP_VIEWER_SELECTION, MSG_SELECT_OBJECT})
+            GetKXMsgSrvr()->RegisterWindow(m, wnd->GetSafeHwnd());
+        return wnd;
+    }
+    void StopListening(CPublishedWnd& wnd) {
+        for (UINT m : {MSG_ASSOC_COMP_VIEWER_SELECTION, MSG_SELECT_OBJECT})
+            GetKXMsgSrvr()->UnregisterWindow(m, wnd.GetSafeHwnd());
+    }
+};
+
+TEST_F(PhysHost, ThePartGridsCellsAreReachable) {
+    G* g = ShowPart("RN1A");
+    ASSERT_TRUE(g);
+    const ROWCOL pin2 = Row(g, "RN1", "2"), pin8 = Row(g, "RN1", "8");
+    ASSERT_TRUE(pin2 && pin8);
+    EXPECT_EQ(Run("kx::select ccp " + At(pin2, G::s_nPinNameCol)), "1");
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, pin2);
+    // The selection echo names the selected pin, not the first row.
+    const std::vector<std::string> echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_EQ(echoes.back(), "selectObject pin [list A 2]");
+    EXPECT_EQ(Run("kx::key ccp Down"), "1");
+    g->GetCurrentCell(row, col);
+    EXPECT_GT(row, pin2);
+    // Typing a pattern into the filter row goes through the host and filters the rows.
+    EXPECT_EQ(Run("kx::edit ccp " + At(4, G::s_nPinNameCol) + " A*"), "1");
+    EXPECT_TRUE(Shown(g, pin2));
+    EXPECT_FALSE(Shown(g, pin8));
+    EXPECT_EQ(Run("kx::edit ccp " + At(4, G::s_nPinNameCol) + " *"), "1");
+    EXPECT_TRUE(Shown(g, pin8));
+    // The Delete command on the selected pin removes its model.
+    ASSERT_EQ(Run("assignModel pin RMODEL RN1:A:2"), "1");
+    EXPECT_EQ(Prop("work.board:sch@RN1B.A", "PIN_SIGNAL_MODEL"), "RMODEL");
+    EXPECT_EQ(Run("kx::select ccp " + At(pin2, G::s_nPinNameCol)), "1");
+    EXPECT_EQ(Run("kx::menu 35264"), "1");
+    EXPECT_EQ(Prop("work.board:sch@RN1B.A", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Run("kx::click ccp " + At(pin2, G::s_nPinNameCol) + " right"), "1");
+}
+
+TEST_F(PhysHost, TheNetGridsCellsAreReachable) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    EXPECT_EQ(Run("kx::show slp N1"), "1");
+    // The population reports its progress per pin.
+    EXPECT_NE(Transcript().find("Processing Physical Net: 100% Done"), std::string::npos) << Transcript();
+    auto* g = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g);
+    const ROWCOL first = 5;
+    ASSERT_GE(g->LastPinRow(), first + 1) << Run("kx::window ccp");
+    EXPECT_EQ(Run("kx::select ccp " + At(first, CKXPhysNetDetailsGridWnd::m_nColPinName)), "1");
+    EXPECT_EQ(Run("kx::key ccp Down"), "1");
+    const std::string location = g->GetValueRowCol(first, CKXPhysNetDetailsGridWnd::m_nColLocation).str();
+    EXPECT_EQ(Run("kx::edit ccp " + At(3, CKXPhysNetDetailsGridWnd::m_nColLocation) + " " + location), "1");
+    for (ROWCOL r = first; r <= g->LastPinRow(); ++r)
+        EXPECT_EQ(g->IsRowHidden(r) != FALSE,
+                  g->GetValueRowCol(r, CKXPhysNetDetailsGridWnd::m_nColLocation).str() != location);
+    EXPECT_EQ(Run("kx::edit ccp " + At(3, CKXPhysNetDetailsGridWnd::m_nColLocation) + " *"), "1");
+    EXPECT_FALSE(g->IsRowHidden(first + 1));
+    // A model on the selected row, then the Delete command removes it again.
+    const ROWCOL rn1 = g->GetValueRowCol(first, CKXPhysNetDetailsGridWnd::m_nColLocation) == "RN1" ? first : first + 1;
+    EXPECT_EQ(Run("kx::select ccp " + At(rn1, CKXPhysNetDetailsGridWnd::m_nColPinName)), "1");
+    EXPECT_EQ(Run("assignModel pin NMODEL"), "1");
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "NMODEL");
+    EXPECT_EQ(Run("kx::menu 35264"), "1");
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "");
+}
+
+TEST_F(PhysHost, ASortByAColumnTheGridLacksIsRefused) {
+    ASSERT_TRUE(ShowPart("U1"));
+    EXPECT_EQ(Run("sort pin Nope"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-231"});
+    EXPECT_EQ(Run("sort pin {Pin Name}"), "1");
+    EXPECT_TRUE(Messages().empty());
+    Run("kx::show slp N1");
+    EXPECT_EQ(Run("sort pin Nope"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-231"});
+}
+
+// Journal lines name what the component list holds (the logical instance RN1B, not the package
+// RN1) and select the pin before the edit, so that the automation calls of a replay reach it.
+TEST_F(PhysHost, JournalledSelectionsReachThePinOnReplay) {
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    G* g = ShowPart("RN1A");
+    ASSERT_TRUE(g);
+    ASSERT_EQ(Run("assignModel pin RMODEL RN1:A:2"), "1");
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    ASSERT_EQ(Run("kx::word selectObject pin D<3>:4"), "1");
+    ASSERT_EQ(Run("kx::pane ccp SwapPins 3"), "1");
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find(".Clp().Select(\"RN1B\")"), std::string::npos) << journal;
+    EXPECT_EQ(journal.find(".Clp().Select(\"RN1\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().SelectPinNameCol(\"D<3>\",\"4\")\n\n ' --- Swap Pins ---"),
+              std::string::npos)
+        << journal;
+    // The calls a replay makes: the list's selection, the pin's selection, the edit.
+    ASSERT_EQ(Run("kx::pane clp Select RN1A"), "1");
+    Run("kx::pane ccp SelectPinNameCol B 7");
+    Run("kx::pane ccp AssignModel BMODEL");
+    EXPECT_EQ(Prop("work.board:sch@RN1B.B", "PIN_SIGNAL_MODEL"), "BMODEL");
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "");
+}
+
+// Once the user shows the associated-component viewer, a selection of pin rows hands it the
+// rows' pin bits; the net grid hands it the shown net. The property road asks the host to select
+// the pin or the net in its design views.
+TEST_F(PhysHost, TheSelectionIsPublishedToTheViewerAndTheHost) {
+    G* g = ShowPart("RN1A");
+    ASSERT_TRUE(g);
+    auto published = Listen();
+    const ROWCOL pin2 = Row(g, "RN1", "2");
+    Run("kx::click ccp " + At(pin2, G::s_nPinNameCol));
+    EXPECT_TRUE(published->m_viewerPaths.empty()); // the viewer is not shown yet
+    EXPECT_EQ(Run("kx::menu 35574"), "1");
+    EXPECT_EQ(published->m_viewerPaths, std::vector<std::string>{"2 @RN1B.A"});
+    Run("kx::click ccp " + At(Row(g, "RN1", "7"), G::s_nPinNameCol));
+    EXPECT_EQ(published->m_viewerPaths, std::vector<std::string>{"2 @RN1B.B"});
+    EXPECT_EQ(Run("kx::menu 35659"), "1"); // Properties
+    ASSERT_FALSE(published->m_selected.empty());
+    EXPECT_EQ(published->m_selected.back(), "work.board:sch@RN1B.B in work.board:sch");
+    Run("kx::show slp N1");
+    Run("kx::click ccp " + At(5, CKXPhysNetDetailsGridWnd::m_nColPinName));
+    ASSERT_EQ(published->m_viewerPaths.size(), 1u); // the net bit behind the shown net
+    EXPECT_EQ(published->m_viewerPaths.front().substr(0, 2), "1 ");
+    EXPECT_EQ(published->m_viewerPaths.front().substr(published->m_viewerPaths.front().size() - 2), "N1");
+    EXPECT_EQ(Run("kx::menu 35659"), "1");
+    EXPECT_EQ(published->m_selected.back(), "N1 in work.board:sch");
+    StopListening(*published);
+}
+
+// Find and replace reach both grids: Find from the pane's menu opens the grid's dialog, which
+// searches the pin numbers of the part grid.
+TEST_F(PhysHost, FindOpensTheGridsDialog) {
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g && g->m_hFindReplace);
+    ASSERT_EQ(g->m_hFindReplace->GetTargets().size(), 1u);
+    const KXFindTarget& target = g->m_hFindReplace->GetTargets().front();
+    EXPECT_EQ(*target.ppGrid, static_cast<CGXGridCore*>(g));
+    EXPECT_EQ(target.nCol, static_cast<ROWCOL>(G::s_nPNCol));
+    EXPECT_EQ(target.nFirstRow, 6u);
+    // The dialog searches the pin numbers from the first pin row; the pane's Find command opens it.
+    EXPECT_TRUE(g->m_hFindReplace->FindNext("5"));
+    ROWCOL row = 0, col = 0;
+    g->GetCurrentCell(row, col);
+    EXPECT_EQ(row, Row(g, "U1", "5"));
+    EXPECT_EQ(col, static_cast<ROWCOL>(G::s_nPNCol));
+    Run("kx::click ccp " + At(Row(g, "U1", "1"), G::s_nPinNameCol)); // the pane is the active view
+    Run("kx::answer dialog CKXFindReplaceDlg ok find 7");
+    EXPECT_EQ(Run("kx::menu 57636"), "1");
+    EXPECT_EQ(g->m_hFindReplace->GetLastFind(), "7");
+    g->GetCurrentCell(row, col);
+    EXPECT_EQ(row, Row(g, "U1", "7"));
+    Run("kx::show slp N1");
+    auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(net && net->m_hFindReplace);
+    EXPECT_TRUE(net->m_hFindReplace->FindNext("RN1"));
+}
+
+} // namespace

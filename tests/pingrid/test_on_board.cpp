@@ -1,0 +1,239 @@
+// The pin grid on the example board, driven as the user and the host application drive it.
+#include "PinGridBoardFixture.h"
+
+#include "kxcommon/KXPartReader.h"
+#include "kxcontrols/KXProgressBar.h"
+
+#include <fstream>
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+// The view options reach the rows: buses as one row or a row per bit, pairs as one row or their legs.
+TEST_F(PinGridBoard, ViewOptionsChangeTheRows) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    EXPECT_TRUE(Shows("DQ<15..0>"));
+    EXPECT_FALSE(Shows("DQ<7>"));
+    EXPECT_TRUE(Shows("CLK"));
+    EXPECT_FALSE(Shows("CLK_P"));
+
+    EXPECT_EQ(Run("setViewOption pin bus_off"), "1");
+    EXPECT_EQ(Grid()->GetBusOption(), 0);
+    EXPECT_FALSE(Shows("DQ<15..0>"));
+    EXPECT_TRUE(Shows("DQ<15>"));
+    EXPECT_TRUE(Shows("DQ<0>"));
+    EXPECT_TRUE(Shows("CLK")); // the pair choice was not given: pairs stay
+
+    EXPECT_EQ(Run("setViewOption pin bus_on dp_off"), "1");
+    EXPECT_TRUE(Shows("DQ<15..0>"));
+    EXPECT_FALSE(Shows("CLK"));
+    EXPECT_TRUE(Shows("CLK_P"));
+    EXPECT_TRUE(Shows("CLK_N"));
+    // Showing rows again is no edit of the design.
+    EXPECT_FALSE(Doc()->IsModified());
+
+    EXPECT_EQ(Run("setViewOption pin dp_on"), "1");
+    EXPECT_TRUE(Shows("CLK"));
+    EXPECT_FALSE(Shows("CLK_P"));
+}
+
+// The user option of the pairs (the host's option dialog) reloads the rows and is kept for the next grid.
+TEST_F(PinGridBoard, ThePairOptionOfTheHostChangesTheRows) {
+    OpenBoard();
+    ASSERT_TRUE(Shows("CLK"));
+    Run("kx::option show_dp_pins_ccp 0");
+    EXPECT_FALSE(Shows("CLK"));
+    EXPECT_TRUE(Shows("CLK_P"));
+    EXPECT_EQ(Grid()->GetDiffPairOption(), 0);
+    G fresh; // a grid made now reads the stored option
+    EXPECT_EQ(fresh.GetDiffPairOption(), 0);
+    Run("kx::option show_dp_pins_ccp 1");
+    EXPECT_TRUE(Shows("CLK"));
+    EXPECT_FALSE(Shows("CLK_P"));
+}
+
+// The host's CSV import rewrites the Pin Name cells of the open grids, from the part's pin file.
+TEST_F(PinGridBoard, TheHostsCsvImportRenamesThePinCells) {
+    const std::filesystem::path parts = m_dir / "parts";
+    std::filesystem::create_directories(parts / "demo");
+    CKXPartReader::SetPartDirectory(parts.string().c_str());
+    OpenBoard();
+    const ROWCOL pgood = PinRow("PGOOD");
+    ASSERT_GT(pgood, 0u);
+    CString number = Grid()->GetValueRowCol(pgood, static_cast<ROWCOL>(G::m_nColPinNumber));
+    ASSERT_FALSE(number.IsEmpty());
+    std::ofstream(parts / "demo" / "FPGA.csv") << "Pin Number,Pin Name\n" << number.GetString() << ",POWER_OK\n";
+    EXPECT_EQ(Run("kx::importcsv"), "1") << "one open pin grid";
+    EXPECT_EQ(CellText(pgood, G::m_nColPinName), "power_ok");
+    EXPECT_EQ(CellText(PinRow("RST_N"), G::m_nColPinName), "RST_N"); // not in the file
+    EXPECT_FALSE(Doc()->IsModified()); // only the texts changed
+    EXPECT_EQ(Run("kx::importcsv extra"), "error: usage: kx::importcsv");
+    CKXPartReader::SetPartDirectory("");
+}
+
+// A property changed by the host application on a pin shows in the pin grid's custom column of it.
+TEST_F(PinGridBoard, AHostPropertyChangeRefreshesTheCustomColumn) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    // The user adds a pin property column through the pane's Customize Columns.
+    Run("kx::select ccp 6 4");
+    Run("kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}");
+    EXPECT_EQ(Run("kx::menu 35130"), "1");
+    int slew = 0;
+    for (int c = 1; c <= static_cast<int>(Grid()->GetColCount()); ++c)
+        if (CellText(2, c) == "Slew" || CellText(1, c) == "Slew") slew = c;
+    ASSERT_GT(slew, 0) << Run("kx::window ccp");
+    // The inserted column has its filter cell and its header rows covered as the others.
+    EXPECT_EQ(CellText(4, slew), "*");
+    EXPECT_EQ(Run("kx::edit ccp 4 " + std::to_string(slew) + " fast"), "1");
+    EXPECT_EQ(Run("kx::edit ccp 4 " + std::to_string(slew) + " *"), "1");
+    const ROWCOL pgood = PinRow("PGOOD");
+    ASSERT_GT(pgood, 0u);
+    EXPECT_EQ(CellText(pgood, slew), "");
+    EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.PGOOD SLEW fast"), "1") << "one open pin grid";
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD SLEW"), "fast");
+    EXPECT_EQ(CellText(pgood, slew), "fast");
+    EXPECT_EQ(CellText(PinRow("RST_N"), slew), "");
+    // Refused: no such object; nothing is broadcast.
+    EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.NOPE SLEW fast"), "error: no object \"demo.board:sch@U1.NOPE\"");
+    EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.PGOOD SLEW"), "error: usage: kx::setprop PATH NAME VALUE");
+}
+
+// Every progress line of a load ends at 100% when its bar goes: pairs and pins both.
+TEST_F(PinGridBoard, ALoadsProgressLinesEndAtTheirEnd) {
+    std::vector<std::string> closing;
+    CKXProgressBar::SetLineSink([&closing](const CString& line, BOOL done) {
+        if (done) closing.push_back(line.GetString());
+    });
+    OpenBoard();
+    CKXProgressBar::SetLineSink(nullptr);
+    ASSERT_TRUE(Shows("CLK"));
+    int pairs = 0, pins = 0;
+    for (const std::string& line : closing) {
+        if (line.rfind("Processing Diff-Pair Pins", 0) == 0) ++pairs;
+        if (line.rfind("Processing Pins", 0) == 0) ++pins;
+        EXPECT_NE(line.find("100%"), std::string::npos) << line;
+    }
+    EXPECT_GE(pairs, 1);
+    EXPECT_GE(pins, 1);
+    EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Tracking a pin's signal says what is wrong with the current cell when it cannot.
+TEST_F(PinGridBoard, TrackInSignalListNamesWhatIsWrong) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    const int signal = G::m_nColSignal, name = G::m_nColPinName;
+    Run("kx::select ccp 4 " + std::to_string(name)); // the filter row
+    EXPECT_EQ(Run("trackInSignalList"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-270"});
+    const ROWCOL pgood = PinRow("PGOOD");
+    Run("kx::select ccp " + std::to_string(pgood) + " " + std::to_string(signal));
+    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_TRUE(Messages().empty());
+}
+
+} // namespace
+
+namespace {
+
+// Pins with display names (as boards imported from other tools carry them).
+class PinGridDisplayNames : public PinGridBoard {
+protected:
+    void EditDemo() override {
+        ReplaceLine("board.sch.design", "pin U1 PGOOD -1 -1 in input", "pin U1 PGOOD -1 -1 in input PWR_GOOD");
+        ReplaceLine("board.sch.design", "pin U1 DQ 15 0 inout inout", "pin U1 DQ 15 0 inout inout DATA");
+    }
+};
+
+TEST_F(PinGridDisplayNames, PinNameShowsTheDisplayName) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    EXPECT_TRUE(Shows("PWR_GOOD")) << Run("kx::window ccp");
+    EXPECT_FALSE(Shows("PGOOD"));
+    EXPECT_TRUE(Shows("DATA<15..0>"));
+    EXPECT_TRUE(Shows("RST_N")); // no display name: its name
+    // The row still stands for the pin: its signal and its key.
+    const ROWCOL row = PinRow("PWR_GOOD");
+    ASSERT_GT(row, 0u);
+    EXPECT_EQ(CellText(row, G::m_nColSignal), "PG");
+    int msb = 0, lsb = 0;
+    EXPECT_EQ(Grid()->GetRowPinName(row, msb, lsb), "PGOOD");
+    EXPECT_EQ(Run("setViewOption pin bus_off"), "1");
+    EXPECT_TRUE(Shows("DATA<3>"));
+}
+
+} // namespace
+
+namespace {
+
+// The host's option brings the parts' implicit power pins into the pin grid at its next load.
+TEST_F(PinGridBoard, TheHostsPowerPinOptionShowsImplicitPins) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    const size_t before = PinNames().size();
+    EXPECT_EQ(Run("kx::powerpins on"), "1");
+    EXPECT_EQ(Run("setViewOption pin bus_on"), "1");
+    const size_t with = PinNames().size();
+    EXPECT_GT(with, before) << Run("kx::window ccp");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Run("kx::powerpins off"), "1");
+    EXPECT_EQ(Run("setViewOption pin bus_on"), "1");
+    EXPECT_EQ(PinNames().size(), before);
+    EXPECT_EQ(Run("kx::powerpins maybe"), "error: usage: kx::powerpins on|off");
+}
+
+} // namespace
+
+namespace {
+
+// Bit rows written from one net: each bit's signal text, and a termination cell that is either
+// the bit's (with its level) or, for a name only, an empty static cell.
+TEST_F(PinGridBoard, BitRowsWrittenFromANet) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    const ROWCOL dq = PinRow("DQ<15..0>");
+    ASSERT_GT(dq, 0u);
+    Grid()->FillVectorBitCell(dq, "BUS", -1, 15, 14, FALSE);
+    EXPECT_EQ(CellText(dq + 1, G::m_nColSignal), "BUS<15>");
+    EXPECT_EQ(CellText(dq + 2, G::m_nColSignal), "BUS<14>");
+    CGXStyle term;
+    Grid()->GetStyleRowCol(dq + 1, static_cast<ROWCOL>(G::m_nColTermination), term);
+    EXPECT_EQ(term.GetUserAttributeText(static_cast<WORD>(IDS_UA_ROW_LEVEL)), "1");
+    Grid()->FillVectorBitCell(dq, "BUS", -1, 15, 15, TRUE);
+    EXPECT_EQ(CellText(dq + 1, G::m_nColSignal), "BUS");
+    CGXStyle empty;
+    Grid()->GetStyleRowCol(dq + 1, static_cast<ROWCOL>(G::m_nColTermination), empty);
+    EXPECT_EQ(empty.GetValue(), "");
+    EXPECT_TRUE(empty.GetReadOnly());
+    EXPECT_EQ(empty.GetControl(), IDS_CTRL_STATIC_TEXT);
+    EXPECT_TRUE(Grid()->GetParam()->IsLockReadOnly());
+}
+
+} // namespace
+
+namespace {
+
+// A pair's termination shows in the TERMINATION cell of its row, its text as tool tip.
+TEST_F(PinGridBoard, APairRowShowsItsTermination) {
+    OpenBoard();
+    const ROWCOL clk = PinRow("CLK");
+    ASSERT_GT(clk, 0u);
+    EXPECT_EQ(CellText(clk, G::m_nColTermination), "Parallel") << Run("kx::window ccp");
+    CGXStyle term;
+    Grid()->GetStyleRowCol(clk, static_cast<ROWCOL>(G::m_nColTermination), term);
+    EXPECT_TRUE(term.GetReadOnly());
+    EXPECT_FALSE(term.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)).IsEmpty());
+    // A pair without one shows nothing.
+    const ROWCOL tx = PinRow("TX<3..0>");
+    ASSERT_GT(tx, 0u);
+    EXPECT_EQ(CellText(tx, G::m_nColTermination), "");
+}
+
+} // namespace
