@@ -132,109 +132,112 @@ const char* CKXListExpr::SaveText(const std::string& s) {
     return p;
 }
 
-SKXListNode* CKXListExpr::ReadExpr(CString& error) {
+int CKXListExpr::NextSignificant() {
     int ch;
     for (;;) {
         do
             ch = Get();
         while (ch != EOF && std::isspace(ch));
-        if (ch != ';') break;
+        if (ch != ';') return ch;
         while (ch != EOF && ch != '\n')
             ch = Get();
     }
-    if (ch == EOF) return nullptr;
+}
 
-    if (ch == '(') {
-        SKXListNode* head = nullptr;
-        SKXListNode* tail = nullptr;
-        for (;;) {
-            int next;
-            for (;;) {
-                do
-                    next = Get();
-                while (next != EOF && std::isspace(next));
-                if (next != ';') break;
-                while (next != EOF && next != '\n')
-                    next = Get();
-            }
-            if (next == ')') return head;
-            if (next == EOF) {
-                error = "Need closing )";
-                return head;
-            }
-            Unget(next);
-            if (m_depth >= kMaxDepth) {
-                error.Format("Lists nested deeper than %d levels", kMaxDepth);
-                return head;
-            }
-            ++m_depth;
-            SKXListNode* elem = ReadExpr(error);
-            --m_depth;
-            if (m_oom) {
-                error = "Out of memory";
-                return head;
-            }
-            SKXListNode* cell = NewNode('L');
-            if (!cell) {
-                error = "Out of memory";
-                return head;
-            }
-            cell->first = elem;
-            if (tail)
-                tail->rest = cell;
-            else
-                head = cell;
-            tail = cell;
-            if (!error.IsEmpty()) return head;
-        }
-    }
-    if (std::isdigit(ch) || ch == '-') {
-        std::string s(1, static_cast<char>(ch));
-        for (;;) {
-            int c = Get();
-            if (c == EOF) break;
-            if (std::isspace(c) || c == '(' || c == ')' || c == '"') {
-                Unget(c);
-                break;
-            }
-            if (s.size() < kMaxAtom) s += static_cast<char>(c);
-        }
-        SKXListNode* node = NewNode('N');
-        if (node) node->number = std::atof(s.c_str());
-        return node;
-    }
-    if (ch == '"') {
-        std::string s;
-        for (;;) {
-            int c = Get();
-            if (c == EOF || c == '"') break;
-            if (c == '\\') {
-                c = Get();
-                if (c == EOF) break;
-            }
-            if (s.size() < kMaxString) s += static_cast<char>(c);
-        }
-        SKXListNode* node = NewNode('Q');
-        if (node) node->text = SaveText(s);
-        return node;
-    }
-    if (std::isalpha(ch) || ch == '_') {
-        std::string s(1, static_cast<char>(ch));
-        for (;;) {
-            int c = Get();
-            if (c == EOF) break;
-            if (!(std::isalnum(c) || c == '_' || c == '-')) {
-                Unget(c);
-                break;
-            }
-            if (s.size() < kMaxAtom) s += static_cast<char>(c);
-        }
-        SKXListNode* node = NewNode('S');
-        if (node) node->text = SaveText(s);
-        return node;
-    }
+SKXListNode* CKXListExpr::ReadExpr(CString& error) {
+    const int ch = NextSignificant();
+    if (ch == EOF) return nullptr;
+    if (ch == '(') return ReadList(error);
+    if (std::isdigit(ch) || ch == '-') return ReadNumber(ch);
+    if (ch == '"') return ReadQuoted();
+    if (std::isalpha(ch) || ch == '_') return ReadSymbol(ch);
     error = "Illegal character to start symbol name.";
     return nullptr;
+}
+
+SKXListNode* CKXListExpr::ReadList(CString& error) {
+    SKXListNode* head = nullptr;
+    SKXListNode* tail = nullptr;
+    for (;;) {
+        const int next = NextSignificant();
+        if (next == ')') return head;
+        if (next == EOF) {
+            error = "Need closing )";
+            return head;
+        }
+        Unget(next);
+        if (m_depth >= kMaxDepth) {
+            error.Format("Lists nested deeper than %d levels", kMaxDepth);
+            return head;
+        }
+        ++m_depth;
+        SKXListNode* elem = ReadExpr(error);
+        --m_depth;
+        if (m_oom) {
+            error = "Out of memory";
+            return head;
+        }
+        SKXListNode* cell = NewNode('L');
+        if (!cell) {
+            error = "Out of memory";
+            return head;
+        }
+        cell->first = elem;
+        if (tail)
+            tail->rest = cell;
+        else
+            head = cell;
+        tail = cell;
+        if (!error.IsEmpty()) return head;
+    }
+}
+
+SKXListNode* CKXListExpr::ReadNumber(int first) {
+    std::string s(1, static_cast<char>(first));
+    for (;;) {
+        int c = Get();
+        if (c == EOF) break;
+        if (std::isspace(c) || c == '(' || c == ')' || c == '"') {
+            Unget(c);
+            break;
+        }
+        if (s.size() < kMaxAtom) s += static_cast<char>(c);
+    }
+    SKXListNode* node = NewNode('N');
+    if (node) node->number = std::atof(s.c_str());
+    return node;
+}
+
+SKXListNode* CKXListExpr::ReadQuoted() {
+    std::string s;
+    for (;;) {
+        int c = Get();
+        if (c == EOF || c == '"') break;
+        if (c == '\\') {
+            c = Get();
+            if (c == EOF) break;
+        }
+        if (s.size() < kMaxString) s += static_cast<char>(c);
+    }
+    SKXListNode* node = NewNode('Q');
+    if (node) node->text = SaveText(s);
+    return node;
+}
+
+SKXListNode* CKXListExpr::ReadSymbol(int first) {
+    std::string s(1, static_cast<char>(first));
+    for (;;) {
+        int c = Get();
+        if (c == EOF) break;
+        if (!(std::isalnum(c) || c == '_' || c == '-')) {
+            Unget(c);
+            break;
+        }
+        if (s.size() < kMaxAtom) s += static_cast<char>(c);
+    }
+    SKXListNode* node = NewNode('S');
+    if (node) node->text = SaveText(s);
+    return node;
 }
 
 SKXListNode* CKXListExpr::Parse(const char* text, CString& error) {

@@ -60,6 +60,13 @@ private:
     int Get();
     void Unget(int ch);
     SKXListNode* ReadExpr(CString& error);
+    // The next character that is neither white space nor inside a ';' comment; EOF at the end.
+    int NextSignificant();
+    // The atoms and lists ReadExpr reads, after their first character.
+    SKXListNode* ReadList(CString& error);
+    SKXListNode* ReadNumber(int first);
+    SKXListNode* ReadQuoted();
+    SKXListNode* ReadSymbol(int first);
     SKXListNode* NewNode(char kind);
     const char* SaveText(const std::string& s);
 

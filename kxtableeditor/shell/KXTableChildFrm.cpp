@@ -293,7 +293,20 @@ void CKXTableChildFrm::ActivateFrame(int) {
     }
     CMDIChildWnd::ActivateFrame(SW_SHOWMAXIMIZED);
     m_pComments = doc ? doc->GetComments() : nullptr;
+    WirePanes();
+    SizePanes();
+    CKXSignalPaneContainerView* signalPane = GetSignalPane();
+    CKXInstancePaneContainerView* componentPane = GetComponentPane();
+    if (auto* componentIf = dynamic_cast<CCommonInterface*>(componentPane)) componentIf->NotifyFrameActivated(TRUE);
+    if (auto* signalIf = dynamic_cast<CCommonInterface*>(signalPane)) signalIf->NotifyFrameActivated(TRUE);
+    if (doc && doc->GetOpenMode() == eOpenModePhysical) ApplyPhysicalBlockFilter(componentPane, signalPane);
+    if (componentPane) componentPane->FillData();
+    if (signalPane) signalPane->FillData();
+    if (doc) ShowFirstConnectivity(doc);
+    m_bCreating = FALSE;
+}
 
+void CKXTableChildFrm::WirePanes() {
     CKXSignalPaneContainerView* signalPane = GetSignalPane();
     CKXInstancePaneContainerView* componentPane = GetComponentPane();
     CKXBottomPaneContainerView* ccp = GetConnectivityPane();
@@ -327,7 +340,9 @@ void CKXTableChildFrm::ActivateFrame(int) {
         signalPane->SetInstancePaneViewPointer(componentPane);
         componentPane->SetSignalPaneViewPointer(signalPane);
     }
+}
 
+void CKXTableChildFrm::SizePanes() {
     CRect rect;
     GetWindowRect(&rect);
     int w = rect.Width(), h = rect.Height();
@@ -338,39 +353,33 @@ void CKXTableChildFrm::ActivateFrame(int) {
     m_wndInnerSplitter.SetRowInfo(1, h / 2, 10);
     m_wndInnerSplitter.RecalcLayout();
     m_wndOuterSplitter.CreateResizeButton();
+}
 
-    if (componentIf) componentIf->NotifyFrameActivated(TRUE);
-    if (signalIf) signalIf->NotifyFrameActivated(TRUE);
-
-    if (doc && doc->GetOpenMode() == eOpenModePhysical) {
-        CString dir;
-        if (DesignDirectory(dir)) {
-            CString path;
-            path.Format("%s/physModule.dat", dir.GetString());
-            CStringList list(10);
-            ReadExcludedSpathList(m_DesignContext, list, path);
-            if (componentPane) componentPane->SetBlockFilterList(&list);
-            if (signalPane) signalPane->SetBlockFilterList(&list);
-            if (IKXMessageServer* ms = GetKXMsgSrvr())
-                ms->Broadcast(MSG_BLOCK_FILTER_CHANGED, list.IsEmpty() ? 0 : 1, 0, 0);
-        }
+void CKXTableChildFrm::ApplyPhysicalBlockFilter(CKXInstancePaneContainerView* componentPane,
+                                                CKXSignalPaneContainerView* signalPane) {
+    CString dir;
+    if (DesignDirectory(dir)) {
+        CString path;
+        path.Format("%s/physModule.dat", dir.GetString());
+        CStringList list(10);
+        ReadExcludedSpathList(m_DesignContext, list, path);
+        if (componentPane) componentPane->SetBlockFilterList(&list);
+        if (signalPane) signalPane->SetBlockFilterList(&list);
+        if (IKXMessageServer* ms = GetKXMsgSrvr())
+            ms->Broadcast(MSG_BLOCK_FILTER_CHANGED, list.IsEmpty() ? 0 : 1, 0, 0);
     }
+}
 
-    if (componentPane) componentPane->FillData();
-    if (signalPane) signalPane->FillData();
-
-    if (doc) {
-        if (doc->GetOpenMode() == eOpenModePhysical) {
-            if (CKXPhysPartGrid* grid = PhysPartGrid()) {
-                grid->ActivateGridWnd();
-                grid->Showconnectivity(0);
-            }
-        } else if (CKXInstancePaneGrid* grid = InstanceGrid()) {
+void CKXTableChildFrm::ShowFirstConnectivity(CKXTableDoc* doc) {
+    if (doc->GetOpenMode() == eOpenModePhysical) {
+        if (CKXPhysPartGrid* grid = PhysPartGrid()) {
             grid->ActivateGridWnd();
-            grid->Showconnectivity(1, 0);
+            grid->Showconnectivity(0);
         }
+    } else if (CKXInstancePaneGrid* grid = InstanceGrid()) {
+        grid->ActivateGridWnd();
+        grid->Showconnectivity(1, 0);
     }
-    m_bCreating = FALSE;
 }
 
 void CKXTableChildFrm::OnSetFocus(CWnd* pOldWnd) {

@@ -10,6 +10,7 @@
 #include "rmx/context.h"
 
 #include <map>
+#include <vector>
 
 class CComments;
 class CTclArgsList;
@@ -162,6 +163,15 @@ private:
     void SendHostMessageText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
     LRESULT ViewSwitchCommand(CTclArgsList* args, bool toPhysical);
+    // The steps of ActivateFrame: the panes know each other, the splitters size them, the
+    // physical view applies the block filter, and the first component's connectivity is shown.
+    void WirePanes();
+    void SizePanes();
+    void ApplyPhysicalBlockFilter(CKXInstancePaneContainerView* componentPane, CKXSignalPaneContainerView* signalPane);
+    void ShowFirstConnectivity(CKXTableDoc* doc);
+    // The hierarchical paths of the blocks "filterBlock" names ("all", or instance paths joined
+    // by ':'); false, with the host told why, at the first name that is no block.
+    bool CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths);
 
     std::map<CString, TclHandler> m_TclCommandMap;
     BOOL m_bSplitterCreated = FALSE;

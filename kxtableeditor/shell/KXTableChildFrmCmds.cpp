@@ -269,6 +269,43 @@ void CKXTableChildFrm::OnFilterBlock() {
     SendHostText(command);
 }
 
+bool CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths) {
+    for (const CString& v : names) {
+        if (v.CompareNoCase("all") == 0) {
+            for (const CInstanceContext& inst : m_DesignContext.instances())
+                if (inst.containedDesign()) paths.push_back(inst.spath());
+            continue;
+        }
+        CDesignContext context = m_DesignContext;
+        CString rest = v;
+        for (;;) {
+            int colon = rest.Find(':');
+            CString name = colon < 0 ? rest : rest.Left(colon);
+            CInstanceContext inst = context.instance(name);
+            if (!inst) {
+                CString msg;
+                msg.Format("Invalid instance in path: %s", name.GetString());
+                SendHostMessageText(msg);
+                return false;
+            }
+            CDesignContext inner = inst.containedDesign();
+            if (!inner) {
+                CString msg;
+                msg.Format("Invalid hierarchical instance in path: %s", name.GetString());
+                SendHostMessageText(msg);
+                return false;
+            }
+            if (colon < 0) {
+                paths.push_back(inst.spath());
+                break;
+            }
+            context = inner;
+            rest = rest.Mid(colon + 1);
+        }
+    }
+    return true;
+}
+
 LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
     if (OpenMode() != eOpenModePhysical || !args) return 1;
     if (args->GetTotalArgCount() == 0) {
@@ -303,40 +340,9 @@ LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
         return 1;
     }
     std::vector<CString> paths;
-    for (const CString& v : names) {
-        if (v.CompareNoCase("all") == 0) {
-            for (const CInstanceContext& inst : m_DesignContext.instances())
-                if (inst.containedDesign()) paths.push_back(inst.spath());
-            continue;
-        }
-        CDesignContext context = m_DesignContext;
-        CString rest = v;
-        for (;;) {
-            int colon = rest.Find(':');
-            CString name = colon < 0 ? rest : rest.Left(colon);
-            CInstanceContext inst = context.instance(name);
-            if (!inst) {
-                CString msg;
-                msg.Format("Invalid instance in path: %s", name.GetString());
-                SendHostMessageText(msg);
-                m_ExcludedList.RemoveAll();
-                return 1;
-            }
-            CDesignContext inner = inst.containedDesign();
-            if (!inner) {
-                CString msg;
-                msg.Format("Invalid hierarchical instance in path: %s", name.GetString());
-                SendHostMessageText(msg);
-                m_ExcludedList.RemoveAll();
-                return 1;
-            }
-            if (colon < 0) {
-                paths.push_back(inst.spath());
-                break;
-            }
-            context = inner;
-            rest = rest.Mid(colon + 1);
-        }
+    if (!CollectBlockPaths(names, paths)) {
+        m_ExcludedList.RemoveAll();
+        return 1;
     }
     for (const CString& p : paths) {
         POSITION at = m_ExcludedList.Find(p);

@@ -218,6 +218,22 @@ BOOL CKXTableDoc::SaveBlockCommand() {
     return saved && m_strSaveError.IsEmpty();
 }
 
+void CKXTableDoc::InformContextSave(BOOL bSilent) {
+    int hide = 0;
+    CKXRegistrySettings::OpenRegistryKey("KXFrame");
+    CKXRegistrySettings::GetFromRegistry("HIDE_SAVECTXT_DESIGN_MSG", hide);
+    if (CKXShareGlobalData::m_bReplay) hide = 1;
+    if (hide == 0 && !bSilent) {
+        CKXDontAskAgainDlg dlg(
+            "Saving this design will save the parent design and all its child designs open in "
+            "context mode.");
+        dlg.DoModal();
+        int choice = dlg.GetDontAskAgain() ? 1 : 0;
+        if (choice != hide) CKXRegistrySettings::SetToRegistry("HIDE_SAVECTXT_DESIGN_MSG", choice);
+    }
+    CKXRegistrySettings::CloseRegistryKey();
+}
+
 BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     if (!bSilent && GetOpenMode() == eOpenModeEditBlock) return SaveDesignAs();
     IDesign* design = GetMasterDesignContext().design();
@@ -278,21 +294,7 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-139", name, reason);
         return FALSE;
     }
-    if (GetOpenMode() == eOpenModeContext) {
-        int hide = 0;
-        CKXRegistrySettings::OpenRegistryKey("KXFrame");
-        CKXRegistrySettings::GetFromRegistry("HIDE_SAVECTXT_DESIGN_MSG", hide);
-        if (CKXShareGlobalData::m_bReplay) hide = 1;
-        if (hide == 0 && !bSilent) {
-            CKXDontAskAgainDlg dlg(
-                "Saving this design will save the parent design and all its child designs open in "
-                "context mode.");
-            dlg.DoModal();
-            int choice = dlg.GetDontAskAgain() ? 1 : 0;
-            if (choice != hide) CKXRegistrySettings::SetToRegistry("HIDE_SAVECTXT_DESIGN_MSG", choice);
-        }
-        CKXRegistrySettings::CloseRegistryKey();
-    }
+    if (GetOpenMode() == eOpenModeContext) InformContextSave(bSilent);
     CString path = GetMasterDesignContext().spath();
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>(path.GetString()), 0, 0);

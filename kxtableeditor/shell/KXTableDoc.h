@@ -105,6 +105,8 @@ private:
     CKXTableChildFrm* GetChildFrame() const;
     void StatusText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
+    // A save in context mode saves the parent too: the user is told once (unless asked not to).
+    void InformContextSave(BOOL bSilent);
 
     // Every committed change of the document's design marks the document modified, whatever route
     // made it (a grid, a list pane, automation, a script word, an undo or another window).

@@ -18,9 +18,15 @@
 //       static bool Dump(CKXGridWnd& grid, const char* path);
 //       // Changes the width of a column in one grid and sends the layout to the kind's grids.
 //       static void ResizeColumnAndBroadcast(CKXGridWnd& grid, int col, int width);
+//       // Optional: the open mode of the design window the grid lives in (the physical grids
+//       // live in the physical view, 4); 1 (the editable block) when not given.
+//       static constexpr int kOpenMode = 4;
 //       // Optional: what the kind needs in the board design besides the fixture's (packaged parts).
 //       static void AddToDesign(rmx::DesignBuilder& builder);
 //   };
+//
+// Edit must go the way a user's edit goes (its journal is replayed in a fresh host), and
+// Load must show what Edit needs without a journal line of its own.
 #pragma once
 
 #include "KXDesignSnapshot.h"
@@ -32,6 +38,7 @@
 
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
+#include "rmx/DesignBuilder.h"
 #include "rmx/transaction.h"
 
 #include <gtest/gtest.h>
@@ -42,15 +49,24 @@
 #include <string>
 #include <vector>
 
+// The open mode a kind's traits ask for, 1 when they name none.
+template <class Traits> constexpr int KXConformanceOpenMode() {
+    if constexpr (requires { Traits::kOpenMode; })
+        return Traits::kOpenMode;
+    else
+        return 1;
+}
+
 template <class Traits> class GridConformance : public KXShellFixture {
 protected:
     void BuildDesign(rmx::DesignBuilder& builder) override {
         KXShellFixture::BuildDesign(builder);
         if constexpr (requires { Traits::AddToDesign(builder); }) Traits::AddToDesign(builder);
     }
+
     void SetUp() override {
         KXShellFixture::SetUp();
-        ASSERT_TRUE(Open("work.board:sch", 1));
+        ASSERT_TRUE(Open("work.board:sch", KXConformanceOpenMode<Traits>()));
         design = CDesignContext(CKXShareGlobalData::m_pServer, "work.board:sch");
         ASSERT_TRUE(design);
         grid = Ccp()->CreateGrid(Traits::kKind);
@@ -156,7 +172,34 @@ TYPED_TEST_P(GridConformance, AFailedEditLeavesDesignAndGridAsTheyWere) {
     EXPECT_EQ(this->Ccp()->GetUndoStepCount(), steps);
 }
 
+TYPED_TEST_P(GridConformance, AJournalOfOneEditReplaysInAFreshHostToTheSameDesign) {
+    ASSERT_TRUE(TypeParam::Edit(*this->Ccp(), *this->grid));
+    const std::string edited = this->Snapshot();
+    const auto copy = this->m_dir / "conformance.vbs";
+    std::ofstream(copy, std::ios::binary) << this->JournalText();
+    this->m_app->Stop();
+    CKXShareGlobalData::SetAutomationPath(nullptr);
+    // A second host on a fresh copy of the same design.
+    std::ostringstream out;
+    CKXHostCore core(out);
+    core.SetQuiet(true);
+    CKXHostApp app(core);
+    std::string err;
+    ASSERT_TRUE(app.Start("", "", err, KXEditorLibraryPath())) << err;
+    {
+        rmx::DesignBuilder builder(app.Server(), "work", (this->m_dir / "replayed").string());
+        this->BuildDesign(builder);
+    }
+    const CDesignContext replayed(app.Server(), "work.board:sch");
+    ASSERT_TRUE(replayed);
+    ASSERT_NE(KXDesignSnapshot(*app.Server(), replayed.design(), "conf"), edited);
+    EXPECT_TRUE(app.Replay(copy.string(), err)) << err;
+    EXPECT_EQ(KXDesignSnapshot(*app.Server(), replayed.design(), "conf"), edited);
+    app.Stop();
+}
+
 REGISTER_TYPED_TEST_SUITE_P(GridConformance, OneEditIsOneUndoStepAndUndoRestoresTheDesign,
                             ACommitFromElsewhereKeepsUndoAndTheReadOnlyLock, ALayoutBroadcastAlignsEveryGridOfTheKind,
                             FilterStarHidesNothing, TheDumpCoversEveryShownCell,
-                            AFailedEditLeavesDesignAndGridAsTheyWere);
+                            AFailedEditLeavesDesignAndGridAsTheyWere,
+                            AJournalOfOneEditReplaysInAFreshHostToTheSameDesign);

@@ -31,6 +31,7 @@ void AddPackagedPart(rmx::DesignBuilder& b) {
 struct PhysPartTraits {
     using G = CKXPhysPartDetailsGridWnd;
     static constexpr KXGridKind kKind = KXGridKind::PhysPart;
+    static constexpr int kOpenMode = 4; // the physical view, whose journal handle is "board_phys"
     static G& Part(CKXGridWnd& grid) { return static_cast<G&>(grid); }
     static void AddToDesign(rmx::DesignBuilder& b) { AddPackagedPart(b); }
     static void Load(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
@@ -67,6 +68,7 @@ struct PhysPartTraits {
 struct PhysNetTraits {
     using G = CKXPhysNetDetailsGridWnd;
     static constexpr KXGridKind kKind = KXGridKind::PhysNet;
+    static constexpr int kOpenMode = 4; // the physical view, whose journal handle is "board_phys"
     static G& Net(CKXGridWnd& grid) { return static_cast<G&>(grid); }
     static void AddToDesign(rmx::DesignBuilder& b) { AddPackagedPart(b); }
     static void Load(CKXBottomPaneContainerView&, CKXGridWnd& grid) {

@@ -17,7 +17,7 @@ proc gridCell {caption pin} {
     return [list $row $col]
 }
 check "type a new signal" [kx::edit ccp {*}[gridCell Signal PGOOD] NEWPG] 1
-check "type a bus bit" [kx::edit ccp {*}[gridCell Signal MCLK] {DQ[3]}] 1
+check "type a bus bit" [kx::edit ccp {*}[gridCell Signal RST_N] {DQ[3]}] 1
 check "clear" [kx::edit ccp {*}[gridCell Signal RST_N] {}] 1
 check "rename" [renameConnection pin [list U1 PGOOD C10 RENAMED]] 1
 check "undo" [undo] 1

@@ -1,3 +1,0 @@
-// Moved to grid/KXGlobalMessages.h, where the grids may include it.
-#pragma once
-#include "grid/KXGlobalMessages.h"
