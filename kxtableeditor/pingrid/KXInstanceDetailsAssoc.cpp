@@ -16,19 +16,7 @@ using kxpingrid::Col;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
 
-namespace {
-
-// The member pins of a pair pin, or the pair pin itself when it has none.
-std::vector<IDPInstTerm*> PairTerms(IDPInstTerm* pair) {
-    std::vector<IDPInstTerm*> terms;
-    if (!pair) return terms;
-    for (IDPInstTerm* m : pair->beginMember())
-        if (m) terms.push_back(m);
-    if (terms.empty()) terms.push_back(pair);
-    return terms;
-}
-
-} // namespace
+using kxpingrid::PairTerms;
 
 CDesignContext CKXInstanceDetailsGridWnd::MasterDesign() const {
     return m_designContext2 ? m_designContext2 : m_designContext;

@@ -19,6 +19,8 @@
 
 using kxpingrid::Col;
 
+using kxpingrid::PairTerms;
+
 namespace {
 
 // At most this many selected rows are published once a docking window listens.
@@ -30,14 +32,6 @@ bool DockWindowShown(CWnd* main, const char* name) {
     return main->SendMessage(status, reinterpret_cast<WPARAM>(name), 0) == 1;
 }
 
-std::vector<IDPInstTerm*> PairMembers(IDPInstTerm* pair) {
-    std::vector<IDPInstTerm*> terms;
-    if (!pair) return terms;
-    for (IDPInstTerm* m : pair->beginMember())
-        if (m) terms.push_back(m);
-    if (terms.empty()) terms.push_back(pair);
-    return terms;
-}
 
 } // namespace
 
@@ -116,7 +110,7 @@ void CKXInstanceDetailsGridWnd::PublishAssocRecords(IKXMessageServer* server, co
                                                                        m_designContext.container(pair)));
                 continue;
             }
-            for (IDPInstTerm* term : PairMembers(pair))
+            for (IDPInstTerm* term : PairTerms(pair))
                 for (IInstTerm* leg : {term->positive(), term->negative()})
                     if (const CNetBit nb = leg ? leg->netBit(leg == term->positive() ? term->positiveBit()
                                                                                     : term->negativeBit())

@@ -2,6 +2,7 @@
 // terminations on the pins and the pull-ups/pull-downs on their present nets
 // are to stay. The question is put only when something would be lost.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
@@ -10,18 +11,7 @@
 
 #include <set>
 
-namespace {
-
-std::vector<IDPInstTerm*> MembersOrSelf(IDPInstTerm* pair) {
-    std::vector<IDPInstTerm*> terms;
-    if (!pair) return terms;
-    for (IDPInstTerm* m : pair->beginMember())
-        if (m) terms.push_back(m);
-    if (terms.empty()) terms.push_back(pair);
-    return terms;
-}
-
-} // namespace
+using kxpingrid::PairTerms;
 
 void CKXInstanceDetailsGridWnd::SetRetainQuestion(std::unique_ptr<CKXRetainAssocCompDlg> question) {
     m_pRetainQuestion = std::move(question);
@@ -77,7 +67,7 @@ void CKXInstanceDetailsGridWnd::RetainAssocComponents(int column, CString newSig
     CKXAssocCompAPI* api = GetAssocCompAPI();
     for (ROWCOL row : selected) {
         if (row < PIN_FIRST_ROW || row > GetRowCount() || !IsDiffPairRow(row)) continue;
-        for (IDPInstTerm* term : MembersOrSelf(GetRowDPInstTerm(row))) {
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
             api->setDPInstTermBit(term);
             if (api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return;
         }

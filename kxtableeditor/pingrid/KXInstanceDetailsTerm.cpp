@@ -17,6 +17,8 @@
 
 using kxpingrid::Col;
 
+using kxpingrid::PairTerms;
+
 namespace {
 
 // m_bReplay raised for the life of a scripted termination edit (no questions), restored after.
@@ -40,14 +42,6 @@ CStringArray* ListAt(const CObArray* lists, INT_PTR i) {
     return dynamic_cast<CStringArray*>(lists->GetAt(i));
 }
 
-std::vector<IDPInstTerm*> TermsOf(IDPInstTerm* pair) {
-    std::vector<IDPInstTerm*> terms;
-    if (!pair) return terms;
-    for (IDPInstTerm* m : pair->beginMember())
-        if (m) terms.push_back(m);
-    if (terms.empty()) terms.push_back(pair);
-    return terms;
-}
 
 } // namespace
 
@@ -94,7 +88,7 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssocComponents(ROWCOL row, BOOL report) {
     }
     const CInstTermBit saved = api->getInstTermBit();
     BOOL ok = TRUE;
-    for (IDPInstTerm* term : TermsOf(GetRowDPInstTerm(row))) {
+    for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
         for (const CInstTermBit& leg : {term->positive() ? term->positive()->bit(term->positiveBit()) : CInstTermBit(),
                                         term->negative() ? term->negative()->bit(term->negativeBit()) : CInstTermBit()}) {
             if (!leg) continue;
@@ -165,7 +159,7 @@ int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api,
         }
     }
     for (ROWCOL row : pairRows)
-        for (IDPInstTerm* term : TermsOf(GetRowDPInstTerm(row))) {
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
             api.refDesChanged(true);
             api.setDPInstTermBit(term);
             if (!api.AddTermination(0)) return -1;
@@ -416,7 +410,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
         }
         for (ROWCOL row : pairRows) {
             bool any = false;
-            for (IDPInstTerm* term : TermsOf(GetRowDPInstTerm(row))) {
+            for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
                 api.setDPInstTermBit(term);
                 if (api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) && api.deleteAssocCompInstance(1)) any = true;
             }

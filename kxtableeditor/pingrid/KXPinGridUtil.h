@@ -7,7 +7,10 @@
 #include "grid/gxall.h"
 #include "kxcontrols/KXProgressBar.h"
 
+#include "rmx/schema.h"
+
 #include <memory>
+#include <vector>
 
 namespace kxpingrid {
 
@@ -19,6 +22,16 @@ inline WORD Id(UINT id) {
 }
 inline ROWCOL Col(int col) {
     return static_cast<ROWCOL>(col);
+}
+
+// The member pins of a pair pin, or the pair pin itself when it has none.
+inline std::vector<IDPInstTerm*> PairTerms(IDPInstTerm* pair) {
+    std::vector<IDPInstTerm*> terms;
+    if (!pair) return terms;
+    for (IDPInstTerm* m : pair->beginMember())
+        if (m) terms.push_back(m);
+    if (terms.empty()) terms.push_back(pair);
+    return terms;
 }
 
 // A number as the decimal text the row attributes hold.
