@@ -587,8 +587,11 @@ bool CKXListPaneView::FollowChanges(CTransaction& transaction) {
     // is filled again when its view is.
     CKXListPaneGrid* shown = GetActiveList();
     for (CKXListPaneGrid* list : lists) {
+        if (!list->FollowsObjects()) {
+            if (list == shown) return false;
+            continue;
+        }
         if (!list->GetReadyState()) return false;
-        if (!list->FollowsObjects() && list == shown) return false;
     }
     for (ISchemaObject* object : changed) {
         for (CKXListPaneGrid* list : lists)
@@ -644,7 +647,9 @@ const CDesignContext* CKXListPaneView::FillLists(CKXListPaneGrid* logical, UINT 
     if (!design || !design->design()) return nullptr;
     Subscribe();
     Refill(logical);
-    Refill(physical);
+    // The physical list is filled when its view is shown: a logical window does not build the
+    // physical view of the whole hierarchy to list it unseen.
+    if (IsPhysicalView()) Refill(physical);
     return design;
 }
 
