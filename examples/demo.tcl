@@ -279,6 +279,12 @@ file delete r1.if
 unset ::env(RMX_SUBTOOL_ID)
 show "matrix view (not built)" [kx::menu 35676]
 show "messages shown" [kx::messages]
+# The block's window and the physical window go; the board's own window closes without saving.
+show "close the block's window" [list [kx::tab 3] [kx::close]]
+show "close the physical window" [list [kx::tab 2] [kx::close]]
+kx::answer question KXCOMMON-101 no
+show "close the board's window without saving" [list [kx::tab 1] [kx::close]]
+
 say "Terminations and pull-ups of a component's pins, and their cells"
 show opened [kx::open demo.board:sch 1]
 kx::show clp U1
@@ -305,6 +311,11 @@ kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
 say "The edit contract: undo outlives the grid it was made in, an unsaved close leaves the design as saved"
+# Every window still open goes first, without saving: the board is then shown by one window only.
+while {![catch {kx::tab 1}]} {
+    kx::answer question KXCOMMON-101 no
+    kx::close
+}
 show opened [kx::open demo.board:sch 1]
 kx::show slp MCLK
 show "select a connection of MCLK" [kx::select ccp 6 12]
