@@ -5,6 +5,8 @@
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
+#include "grid/KXReplaySteps.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
@@ -126,24 +128,37 @@ BOOL CKXSignalDetailsGridWnd::CommitModels(const std::vector<ROWCOL>& rows, cons
     if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     CKXGridEdit edit(*this, "Assign Model", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    bool changed = false;
+    KXJournalLines journal(JournalHandle());
+    int changed = 0;
     for (ROWCOL r : rows) {
         const CContext place = ModelPlace(r);
         if (!place) continue;
         std::unique_ptr<CPQPropertyData> old(place.findProperty(kModelProperty, false));
         const CString oldValue = old ? CString(old->value()) : CString();
+        bool done = false;
         if (model.IsEmpty()) {
             // Removing: only where a model is set.
-            if (!oldValue.IsEmpty() && edit.Transaction()->removeProperty(place, kModelProperty, oldValue))
-                changed = true;
-        } else if (oldValue != model &&
-                   edit.Transaction()->addProperty(place, kModelProperty, model, kUserSource, false)) {
-            changed = true;
+            done = !oldValue.IsEmpty() && edit.Transaction()->removeProperty(place, kModelProperty, oldValue);
+        } else {
+            done = oldValue != model &&
+                   edit.Transaction()->addProperty(place, kModelProperty, model, kUserSource, false);
         }
+        if (!done) continue;
+        ++changed;
+        // Each row replays as its selection and the model call of the pane.
+        const CNetContext net = GetNetOfRow(r);
+        journal.Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+            .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), RowPinKey(r)})
+            .End();
+        if (model.IsEmpty())
+            journal.Comment("Remove Model").Pane("RemoveModel");
+        else
+            journal.Comment("Assign Model").Pane("AssignModel", {model});
     }
     // A change of nothing: the bracket discards the transaction it began.
     if (!changed || !edit.Commit()) return FALSE;
     MarkModified();
+    if (journal.Write()) KXNoteReplaySteps(changed);
     NotifySelectionChanged();
     return TRUE;
 }

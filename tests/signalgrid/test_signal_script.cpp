@@ -81,3 +81,21 @@ TEST_F(SignalScript, TypingAPinNameThroughTheHostsHandsConnectsIt) {
 }
 
 } // namespace
+
+// A model assigned in the signal grid is journalled as the row's selection and the pane's
+// AssignModel: undone, the journal's lines give the model back.
+TEST_F(SignalScript, JournalOfAModelReplaysOnTheSameRow) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    ASSERT_EQ(Run("assignModel pin SIGMODEL [list 25 J2 -1 -1]"), "1");
+    const std::string model = Run("kx::prop work.board:sch@J2.S PIN_SIGNAL_MODEL");
+    ASSERT_EQ(model, "SIGMODEL");
+    const std::string journal = JournalText();
+    ASSERT_NE(journal.find("AssignModel(\"SIGMODEL\")"), std::string::npos) << journal;
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_NE(Run("kx::prop work.board:sch@J2.S PIN_SIGNAL_MODEL"), model);
+    std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << journal.substr(journal.find("set "));
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2.S PIN_SIGNAL_MODEL"), model);
+}
