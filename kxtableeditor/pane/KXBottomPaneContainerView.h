@@ -364,7 +364,6 @@ public:
     void RegisterTclCommands();
     static const char* UsageOf(const char* word); // message id of a word's usage; null for no word
     const std::map<std::string, TclHandler>& GetTclCommandMap() const { return m_TclCommandMap; }
-    LRESULT OnTclNotAvailable(CTclArgsList* args, long extra);
     LRESULT OnTclAddComment(CTclArgsList* args, long extra);
     LRESULT OnTclModifyComment(CTclArgsList* args, long extra);
     LRESULT OnTclDeleteComment(CTclArgsList* args, long extra);

@@ -159,6 +159,48 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args, lon
     return part->OnAssignPinNumber(number) ? 1 : 0;
 }
 
+namespace {
+
+// The operands of assignModel / removeModel: the model first (assign only), then keys that select
+// the rows, each argument's values joined with ":".
+void ReadModelWord(CTclArgsList* args, bool assign, CString& model, CStringArray& keys) {
+    bool first = assign;
+    if (!args) return;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+        CTclArgs* arg = *it;
+        if (!arg) continue;
+        if (first) {
+            model = arg->GetValue(0);
+            first = false;
+        } else {
+            keys.Add(JoinedValues(arg, ":"));
+        }
+    }
+}
+
+// assignModel / removeModel on a grid of signals (signal grid, physical net grid): the keys select
+// the rows and the grid commits. 0, with its message, when the keys name no row or nothing changed.
+template <class Grid> LRESULT NetModelWord(Grid& grid, CTclArgsList* args, bool assign) {
+    CString model;
+    CStringArray keys;
+    ReadModelWord(args, assign, model, keys);
+    if (keys.GetSize() > 0) {
+        grid.SelectRowsByKey(&keys, "");
+        // Keys that name no row must not fall back on the current cell's row.
+        CRowColArray selected;
+        if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0) {
+            CKXErrorHandler::MessageBoxOk(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
+            return 0;
+        }
+    }
+    if (!assign) return grid.RemoveModels() ? 1 : 0;
+    if (grid.AssignModelByName(model)) return 1;
+    CKXErrorHandler::MessageBoxOk("KXTABLE-184");
+    return 0;
+}
+
+} // namespace
+
 // "assignModel MODEL KEY ..." and "removeModel KEY ...": the keys select the rows first.
 LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
@@ -171,17 +213,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
     }
     CString model;
     CStringArray keys;
-    bool first = true;
-    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-        CTclArgs* arg = *it;
-        if (!arg) continue;
-        if (first) {
-            model = arg->GetValue(0);
-            first = false;
-        } else {
-            keys.Add(JoinedValues(arg, ":"));
-        }
-    }
+    ReadModelWord(args, true, model, keys);
     if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
     if (!part->CanAssignModel()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-184");
@@ -203,67 +235,19 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
     return part->CommitRemoveModel() ? 1 : 0;
 }
 
-namespace {
 
-// assignModel / removeModel on the signal grid: the model (assign), then keys that select the rows
-// ("PN INSTANCE ?START END?"); the grid commits. 0 (with its message) when nothing changed.
-LRESULT SignalGridModelCommand(CKXSignalDetailsGridWnd& grid, CTclArgsList* args, bool assign) {
-    CString model;
-    CStringArray keys;
-    bool first = assign;
-    if (args)
-        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-            CTclArgs* arg = *it;
-            if (!arg) continue;
-            if (first) {
-                model = arg->GetValue(0);
-                first = false;
-            } else {
-                keys.Add(JoinedValues(arg, ":"));
-            }
-        }
-    if (keys.GetSize() > 0) {
-        grid.SelectRowsByKey(&keys, "");
-        // Keys that name no row must not fall back on the current cell's row.
-        CRowColArray selected;
-        if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0) {
-            CKXErrorHandler::MessageBoxOk(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
-            return 0;
-        }
-    }
-    if (!assign) return grid.RemoveModels() ? 1 : 0;
-    if (grid.AssignModelByName(model)) return 1;
-    CKXErrorHandler::MessageBoxOk("KXTABLE-184");
-    return 0;
-}
-
-} // namespace
-
-// assignModel / removeModel on the physical net grid: the keys select the rows, the grid commits.
+// assignModel / removeModel on the grid of signals the pane shows; assignModel without operands
+// opens the physical net grid's model dialog.
 LRESULT CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args, bool assign) {
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return SignalGridModelCommand(*signal, args, assign);
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return NetModelWord(*signal, args, assign);
     CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid();
-    if (!net) return OnTclNotAvailable(args, 0);
-    CString model;
-    CStringArray keys;
-    bool first = assign;
-    if (args)
-        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-            CTclArgs* arg = *it;
-            if (!arg) continue;
-            if (first) {
-                model = arg->GetValue(0);
-                first = false;
-            } else {
-                keys.Add(JoinedValues(arg, ":"));
-            }
-        }
-    if (keys.GetSize() > 0) net->SelectRowsByKey(&keys, "");
-    if (!assign) return net->DeleteSelection() ? 1 : 0;
-    if (model.IsEmpty()) {
-        net->AssignModel(0, "");
-        return 1;
+    if (!net) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return 0;
     }
-    net->AssignModel(1, model);
-    return 1;
+    if (assign && (!args || args->GetTotalArgCount() == 0)) {
+        net->AssignModel(0, "");
+        return 2;
+    }
+    return NetModelWord(*net, args, assign);
 }

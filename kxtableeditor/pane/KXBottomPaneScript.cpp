@@ -115,18 +115,6 @@ BOOL CKXBottomPaneContainerView::Usage() {
     return TRUE;
 }
 
-// Every word the pane knows; the ones whose operations are not part of the pane yet give their
-// usage on request and otherwise refuse, reporting failure rather than a success that did nothing.
-LRESULT CKXBottomPaneContainerView::OnTclNotAvailable(CTclArgsList* args, long) {
-    if (args)
-        for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
-            if (CTclArgs* arg = *it)
-                for (int i = 0; i < arg->GetArgCount(); ++i)
-                    if (IsHelp(arg->GetValue(i))) return Usage();
-    CKXErrorHandler::MessageBoxOk("KXPANE-178");
-    return 0;
-}
-
 // ------------------------------------------------------------------ comments
 
 LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {

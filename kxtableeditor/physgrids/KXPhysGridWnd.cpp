@@ -6,6 +6,7 @@
 #include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
+#include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcontrols/KXFindReplace.h"
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXGenUtils.h"
@@ -509,4 +510,33 @@ CString CKXPhysGridWnd::CellTip(ROWCOL row, ROWCOL col) {
     CGXStyle style;
     ComposeStyleRowCol(row, col, &style);
     return style.GetUserAttribute(Id(IDS_UA_TOOLTIPTEXT)).GetValue();
+}
+
+void CKXPhysGridWnd::EchoCopy(const char* window, ROWCOL pinCol, ROWCOL numberCol, CString caption) {
+    CString list;
+    for (ROWCOL r : SelectedRows()) {
+        if (!IsShownPinRow(r)) continue;
+        list += "[list " + KXTclListElement(GetValueRowCol(r, pinCol)) + " " +
+                KXTclListElement(GetValueRowCol(r, numberCol)) + "] ";
+    }
+    SendHostText(CString("selectWindow ") + window + "; copy pin " + list + KXTclQuote(caption));
+}
+
+void CKXPhysGridWnd::CopySelection() {
+    CGXRangeList ranges;
+    CopyRangeList(ranges, TRUE);
+    CKXImpClipBoard::StartCopying();
+    CString text;
+    for (POSITION pos = ranges.GetHeadPosition(); pos;) {
+        const CGXRange* range = ranges.GetNext(pos);
+        for (ROWCOL r = range->top; r <= range->bottom && r <= GetRowCount(); ++r) {
+            if (IsRowHidden(r)) continue;
+            const CString value = GetValueRowCol(r, range->left);
+            CKXImpClipBoard::CopyTextAsObject(value);
+            text += value + "\r\n";
+        }
+    }
+    CKXImpClipBoard::CopyCFText(text);
+    CKXImpClipBoard::EndCopying();
+    CKXImpClipBoard::PutTextOnClipBoard(0, 1);
 }

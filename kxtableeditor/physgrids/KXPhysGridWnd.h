@@ -74,6 +74,12 @@ public:
     void ActivateInPane();
     // Sends a script line to the host's main window; TRUE when the host took it.
     static BOOL SendHostText(const CString& text);
+    // The copy echo: the selected shown pin rows as [list PIN NUMBER] keys and the column's caption,
+    // sent as "selectWindow WINDOW; copy pin ..." for the pane's copy word.
+    // The caption comes by value: a cell text read from the grid lives in a buffer the next read reuses.
+    void EchoCopy(const char* window, ROWCOL pinCol, ROWCOL numberCol, CString caption);
+    // Copies the selected cells of shown rows to the clipboard, as text and as objects.
+    void CopySelection();
     // The pane's frame as the table frame; NULL when the grid has none.
     void MarkDocumentModified();
     // The journal handle of the physical view: the design's name and "_phys".

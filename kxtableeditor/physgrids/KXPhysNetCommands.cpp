@@ -136,21 +136,44 @@ BOOL CKXPhysNetDetailsGridWnd::CommitModel(const std::vector<ROWCOL>& rows, cons
     return committed;
 }
 
-void CKXPhysNetDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
-    const std::vector<ROWCOL> rows = SelectedPinRows();
-    if (rows.empty()) return;
+namespace {
+
+// The one direction of the pins of the rows, -1 for none; KXTABLE-127 and -2 when they differ.
+int CommonDirection(CKXPhysNetDetailsGridWnd& grid, const std::vector<ROWCOL>& rows) {
     int direction = -1;
     for (ROWCOL r : rows) {
         CInstTermBitContext bit;
-        GetRowPin(r, &bit);
+        grid.GetRowPin(r, &bit);
         const int d = bit.instTerm() ? bit.instTerm()->direction() : 0;
         if (direction < 0)
             direction = d;
         else if (d != direction) {
             CKXErrorHandler::MessageBoxOk("KXTABLE-127");
-            return;
+            return -2;
         }
     }
+    return direction;
+}
+
+} // namespace
+
+BOOL CKXPhysNetDetailsGridWnd::AssignModelByName(const CString& model) {
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    if (rows.empty() || CommonDirection(*this, rows) == -2) return FALSE;
+    if (model.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-186");
+        return FALSE;
+    }
+    if (!CommitModel(rows, model)) return FALSE;
+    NotifySelectionChanged();
+    return TRUE;
+}
+
+void CKXPhysNetDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    if (rows.empty()) return;
+    const int direction = CommonDirection(*this, rows);
+    if (direction == -2) return;
     CString model = given ? given : "";
     if (!bUseGiven) {
         CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
@@ -160,12 +183,7 @@ void CKXPhysNetDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
         if (dialog.DoModal() != IDOK) return;
         model = dialog.GetAssignedModel();
     }
-    if (model.IsEmpty()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-186");
-        return;
-    }
-    CommitModel(rows, model);
-    NotifySelectionChanged();
+    AssignModelByName(model);
 }
 
 BOOL CKXPhysNetDetailsGridWnd::RemovePinSignalModel(CTransaction* transaction, ROWCOL row) {
@@ -179,7 +197,7 @@ BOOL CKXPhysNetDetailsGridWnd::RemovePinSignalModel(CTransaction* transaction, R
 BOOL CKXPhysNetDetailsGridWnd::DeleteSelection() {
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col) || row < kNetFirstRow) return TRUE;
-    CommitModel(SelectedPinRows(), CString());
+    RemoveModels();
     return TRUE;
 }
 
@@ -277,33 +295,9 @@ BOOL CKXPhysNetDetailsGridWnd::CanPasteSpecial() {
 void CKXPhysNetDetailsGridWnd::OnEditCopy() {
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col) || row < kNetFirstRow) return;
-    CString list;
-    for (ROWCOL r : SelectedRows()) {
-        if (!IsShownPinRow(r)) continue;
-        list += "[list " + KXTclListElement(GetValueRowCol(r, C(m_nColPinName))) + " " +
-                KXTclListElement(GetValueRowCol(r, C(m_nColPinNumber))) + "] ";
-    }
-    SendHostText("selectWindow scp; copy pin " + list + KXTclQuote(GetValueRowCol(kNetCaptionRow, col)));
+    EchoCopy("scp", C(m_nColPinName), C(m_nColPinNumber), GetValueRowCol(kNetCaptionRow, col));
 }
 
-void CKXPhysNetDetailsGridWnd::CopySelection() {
-    CGXRangeList ranges;
-    CopyRangeList(ranges, TRUE);
-    CKXImpClipBoard::StartCopying();
-    CString text;
-    for (POSITION pos = ranges.GetHeadPosition(); pos;) {
-        const CGXRange* range = ranges.GetNext(pos);
-        for (ROWCOL r = range->top; r <= range->bottom && r <= GetRowCount(); ++r) {
-            if (IsRowHidden(r)) continue;
-            const CString value = GetValueRowCol(r, range->left);
-            CKXImpClipBoard::CopyTextAsObject(value);
-            text += value + "\r\n";
-        }
-    }
-    CKXImpClipBoard::CopyCFText(text);
-    CKXImpClipBoard::EndCopying();
-    CKXImpClipBoard::PutTextOnClipBoard(0, 1);
-}
 
 BOOL CKXPhysNetDetailsGridWnd::SetColumnFilter(CString colName, CString filter) {
     int col = -1;

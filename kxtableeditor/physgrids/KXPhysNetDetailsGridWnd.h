@@ -79,6 +79,10 @@ public:
     BOOL DeleteSelection() override;
     void AssignModel(int bUseGiven, LPCTSTR model) override;
     void RemoveModel() override { DeleteSelection(); }
+    // The committing halves of the script words: the selected pins take the model or lose theirs;
+    // FALSE (with its message where there is one) when nothing changed.
+    BOOL AssignModelByName(const CString& model);
+    BOOL RemoveModels() { return CommitModel(SelectedPinRows(), CString()); }
     void EditPin(BOOL flag) override;
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
     // Pastes the clipboard's lines into the model cells from the first selected row on.
@@ -89,7 +93,6 @@ public:
 
     // ------------------------------------------------------------- clipboard, filter, sort, selection
     void OnEditCopy() override;
-    void CopySelection();
     BOOL SetColumnFilter(CString colName, CString filter);
     void FilterRows(ROWCOL col);
     void OnSortColumn(int col) override;

@@ -143,7 +143,6 @@ public:
 
     // ------------------------------------------------------------- clipboard, menus, selection
     void OnEditCopy() override;
-    void CopySelection();
     BOOL PasteFromClipboardViewer(int item, int param) override;
     BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     BOOL SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags = GX_SCROLLINVIEW | GX_UPDATENOW) override;

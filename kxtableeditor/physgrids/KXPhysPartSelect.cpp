@@ -41,33 +41,9 @@ ROWCOL C(int col) {
 void CKXPhysPartDetailsGridWnd::OnEditCopy() {
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col) || row < kPartFirstRow) return;
-    CString list;
-    for (ROWCOL r : SelectedRows()) {
-        if (!IsShownPinRow(r)) continue;
-        list += "[list " + KXTclListElement(GetValueRowCol(r, C(s_nPinNameCol))) + " " +
-                KXTclListElement(GetValueRowCol(r, C(s_nPNCol))) + "] ";
-    }
-    SendHostText("selectWindow ccp; copy pin " + list + KXTclQuote(GetValueRowCol(kPartCaptionRow, col)));
+    EchoCopy("ccp", C(s_nPinNameCol), C(s_nPNCol), GetValueRowCol(kPartCaptionRow, col));
 }
 
-void CKXPhysPartDetailsGridWnd::CopySelection() {
-    CGXRangeList ranges;
-    CopyRangeList(ranges, TRUE);
-    CKXImpClipBoard::StartCopying();
-    CString text;
-    for (POSITION pos = ranges.GetHeadPosition(); pos;) {
-        const CGXRange* range = ranges.GetNext(pos);
-        for (ROWCOL r = range->top; r <= range->bottom && r <= GetRowCount(); ++r) {
-            if (IsRowHidden(r)) continue;
-            const CString value = GetValueRowCol(r, range->left);
-            CKXImpClipBoard::CopyTextAsObject(value);
-            text += value + "\r\n";
-        }
-    }
-    CKXImpClipBoard::CopyCFText(text);
-    CKXImpClipBoard::EndCopying();
-    CKXImpClipBoard::PutTextOnClipBoard(0, 1);
-}
 
 BOOL CKXPhysPartDetailsGridWnd::PasteFromClipboardViewer(int, int) {
     // The grid takes no pasted text: nothing is changed and nothing is reported as done.

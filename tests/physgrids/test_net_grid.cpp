@@ -70,9 +70,12 @@ TEST_F(PhysNetGridTest, ModelsAreAssignedRemovedAndUndone) {
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_NE(JournalText().find("call board_phys.ConnectivityPane().SelectPinNameCol(\"OUT\",\"6\")"),
               std::string::npos);
-    // The same model again changes nothing and opens no transaction.
+    // The same model again changes nothing: no transaction, and the word says so (0), as it does
+    // for a key that names no row.
     const int steps = Ccp()->GetUndoStepCount();
-    EXPECT_EQ(Word("assignModel pin M7 [list OUT 6]"), 1);
+    EXPECT_EQ(Word("assignModel pin M7 [list OUT 6]"), 0);
+    EXPECT_EQ(Word("assignModel pin M8 [list NOPIN 99]"), 0);
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "M7");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     EXPECT_EQ(Word("removeModel pin [list OUT 6]"), 1);
     EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
