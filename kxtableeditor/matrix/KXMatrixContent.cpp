@@ -84,6 +84,7 @@ void CKXMatrixGridWnd::ClearContent() {
     m_arrInstanceIds.clear();
     m_groupOfInstance.clear();
     m_arrNetData.clear();
+    m_shownSignals.clear();
     SetupSignalHeader();
     SetupFrozenHeader();
 }
@@ -149,7 +150,7 @@ BOOL CKXMatrixGridWnd::AddSignalRows(INet* net, int bit) {
     if (!net || !m_designContext) return FALSE;
     if (net->isScalar()) bit = -1;
     if (!net->isScalar() && !net->hasBit(bit)) return FALSE;
-    if (m_rowIndex.FirstRow(KXRowKey::NetBit(net->id(), bit)) != 0) return FALSE;
+    if (!m_shownSignals.insert(KXRowKey::NetBit(net->id(), bit)).second) return FALSE;
     GridWriteScope write(*this);
     LockUpdateScope lock(*this);
     m_arrNetData.push_back({net->id(), bit});
@@ -293,6 +294,7 @@ void CKXMatrixGridWnd::RemoveSignalRows(unsigned netId) {
         m_rowIndex.RemoveKey(KXRowKey::NetBit(it->netId, it->bit));
         for (auto row = rows.rbegin(); row != rows.rend(); ++row)
             RemoveRows(*row, *row, kNoUpdate, gxDo);
+        m_shownSignals.erase(KXRowKey::NetBit(it->netId, it->bit));
         it = m_arrNetData.erase(it);
     }
 }

@@ -22,9 +22,11 @@
 
 #include "rmx/context.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class CKXAssocCompAPI;
@@ -174,6 +176,7 @@ public:
     std::vector<unsigned> m_arrInstanceIds;       // group g shows the instance of id m_arrInstanceIds[g]
     std::vector<CKXMatrixNetData> m_arrNetData;   // the shown signals, in the order added
     std::unordered_map<unsigned, int> m_groupOfInstance; // instance id -> group
+    std::unordered_set<std::uint64_t> m_shownSignals;    // KXRowKey::NetBit of every shown signal
     int m_bExternalTransaction = 0;
     BOOL m_bAutoComplete = TRUE;
     int m_bPastingConnections = 0;
