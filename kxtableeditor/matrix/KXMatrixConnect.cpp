@@ -287,6 +287,7 @@ BOOL CKXMatrixGridWnd::DeleteSelection() {
             return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("deletePupd"), 0) == 1;
         return FALSE;
     }
+    if (IsCurrentCellTerminationCol()) return DeleteTerminations();
     return DeleteConnections();
 }
 
@@ -300,13 +301,16 @@ BOOL CKXMatrixGridWnd::CanDelete() {
         int bit = -1;
         return GetCellInstTermBit(row, static_cast<int>(col), bit) != nullptr;
     }
+    if (IsCurrentCellTerminationCol()) return HasTermination();
     return static_cast<int>(col) == Layout().pupdCol && !CellText(row, static_cast<int>(col)).IsEmpty();
 }
 
 void CKXMatrixGridWnd::GetDeleteScriptCommand(CString& command) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     GetCurrentCell(row, col);
-    command = static_cast<int>(col) == Layout().pupdCol ? "deletePupd" : "deleteConnection";
+    command = static_cast<int>(col) == Layout().pupdCol ? "deletePupd"
+              : IsCurrentCellTerminationCol()           ? "deleteTermination"
+                                                        : "deleteConnection";
 }
 
 BOOL CKXMatrixGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {

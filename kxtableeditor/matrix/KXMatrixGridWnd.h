@@ -30,6 +30,7 @@
 #include <vector>
 
 class CKXAssocCompAPI;
+class KXJournalLines;
 class CKXGridACListBox;
 class CMatrixViewData;
 class CTransaction;
@@ -162,6 +163,43 @@ public:
     void GetSelectionAsList(CString& list) override;
     BOOL DumpMatrix(const char* path);
 
+    // ------------------------------------------------------------- clipboard
+    // The selected cells as a table: a line per shown row, the shown columns' texts joined by tabs.
+    CString CopyText();
+    void OnEditCopy() override;
+    void InitCanPasteCallback() override;
+    BOOL CanPaste() override;
+    BOOL CanPasteSpecial() override;
+    // Into the filter row a pattern; into a pin cell the clipboard's lines from the row down, each
+    // tab-separated field into its column; one edit. FALSE when nothing was pasted.
+    BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
+    BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines);
+
+    // ------------------------------------------------------------- models, terminations, selection by key
+    // A pin shown in a group's cells on a row.
+    struct PinCell {
+        ROWCOL row;
+        int group;
+        CInstTermBit pinBit;
+    };
+    // The pins of the selected cells (the current cell when none is selected), each once.
+    std::vector<PinCell> SelectedPinCells();
+    // Selects the cells of keys "SIGNAL:INSTANCE" or "SIGNAL:INSTANCE:PIN" in a column ("PIN_NAME",
+    // "PN", "TERMINATION"); FALSE when no key names a shown pin.
+    BOOL SelectCells(const std::vector<CString>& keys, const CString& column);
+    void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
+    BOOL CanAssignModel() override;
+    BOOL CanRemoveModel() override;
+    void AssignModel(int flag, LPCTSTR modelName) override;
+    void RemoveModel() override;
+    // An empty name opens the model dialog; FALSE when nothing changed.
+    BOOL AssignModelByName(const CString& model);
+    // Sets (an empty model: removes) the pins' models in one edit; FALSE when nothing changed.
+    BOOL CommitModels(const std::vector<PinCell>& cells, const CString& model);
+    BOOL HasTermination() override;
+    // The terminations of the selected pins go, in one edit (joining the caller's); FALSE when none went.
+    BOOL DeleteTerminations() override;
+
     // ------------------------------------------------------------- editing hooks
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
@@ -216,6 +254,7 @@ private:
     std::vector<std::function<void()>> m_cellWrites;
     void DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
     void JournalAdd(const char* kind, const CString& name);
+    void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
     void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);
     CString JournalHandle();
     void MarkModified();

@@ -9,6 +9,8 @@ list(APPEND KXTE_MATRIX_SOURCES
   ${_kxmatrix_dir}/KXMatrixContent.cpp
   ${_kxmatrix_dir}/KXMatrixConnect.cpp
   ${_kxmatrix_dir}/KXMatrixRefresh.cpp
-  ${_kxmatrix_dir}/KXMatrixSelect.cpp)
+  ${_kxmatrix_dir}/KXMatrixSelect.cpp
+  ${_kxmatrix_dir}/KXMatrixClipboard.cpp
+  ${_kxmatrix_dir}/KXMatrixModels.cpp)
 list(APPEND KXTE_MATRIX_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane
      kxpropertyeditor kxclipboard kxnotes kxsmall rmx)

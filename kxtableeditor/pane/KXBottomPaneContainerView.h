@@ -312,6 +312,8 @@ public:
     BOOL AutoOpenMatrixView(LPCTSTR name);
     // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
+    // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION).
+    BOOL AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column);
     BOOL AutoMatrixConnect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR oldText, LPCTSTR newText);
 
     // The component windows of the pane: one pin grid per shown instance (or one for a group);

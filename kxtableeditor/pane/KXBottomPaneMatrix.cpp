@@ -123,6 +123,12 @@ BOOL CKXBottomPaneContainerView::AutoMatrixAdd(LPCTSTR kind, LPCTSTR name) {
     return FALSE;
 }
 
+BOOL CKXBottomPaneContainerView::AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) return FALSE;
+    return grid->SelectCells({CString(signal ? signal : "") + ":" + (instance ? instance : "")}, column ? column : "");
+}
+
 LRESULT CKXBottomPaneContainerView::OnTclMatrixAdd(CTclArgsList* args, long) {
     const std::vector<CString> values = Values(args);
     if (values.size() != 2 || KXIsHelpArg(values[0])) return Usage();
@@ -154,6 +160,34 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
             CKXErrorHandler::MessageBoxOk("KXPANE-231");
             result = 0;
         }
+        return TRUE;
+    }
+    if (w == "assignModel" || w == "removeModel") {
+        // assignModel MODEL KEY ... / removeModel KEY ...: a key is a list {SIGNAL INSTANCE ?PIN?}.
+        std::vector<CString> keys;
+        CString model;
+        bool first = true;
+        if (args)
+            for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+                CString key;
+                for (int i = 0; *it && i < (*it)->GetArgCount(); ++i) key += (i ? ":" : "") + (*it)->GetValue(i);
+                // A list given as one text ("N1 J1 S") names the same key.
+                key.Trim();
+                while (key.Replace("  ", " ") > 0) {
+                }
+                key.Replace(" ", ":");
+                if (w == "assignModel" && first)
+                    model = key;
+                else
+                    keys.push_back(key);
+                first = false;
+            }
+        if (!keys.empty() && !grid->SelectCells(keys, "PIN_NAME")) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-184");
+            result = 0;
+            return TRUE;
+        }
+        result = w == "assignModel" ? grid->AssignModelByName(model) : grid->CommitModels(grid->SelectedPinCells(), "");
         return TRUE;
     }
     if (w == "dumpGrid") {

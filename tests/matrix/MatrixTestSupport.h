@@ -34,6 +34,7 @@ protected:
         b.pinNumber("J1", "S", "15").pinNumber("J1", "T", "16");
         b.connect("J1", "S", "N1").connect("J1", "T", "N1").connect("J1", "P<2..1>", "DATA<1..0>");
         b.net("FREE");
+        b.termination("T1", "Series", "J1", "S").pull("PU1", "Pullup", "GND");
     }
 
     CDesignContext Design() { return CDesignContext(CKXShareGlobalData::m_pServer, "work.board:sch"); }

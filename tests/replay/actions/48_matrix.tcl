@@ -7,4 +7,7 @@ check "add a signal" [matrixAdd pin signal REPLAY_B] 1
 check "type pin number 7" [kx::edit ccp 5 5 7] 1
 kx::answer question KXTABLE-140 yes
 check "move P<8> here" [matrixConnect pin REPLAY_B J1 PIN_NAME {P<8>}] 1
+check "assign a model to J1's pin" [assignModel pin FAST_IO [list REPLAY_B J1 {P<8>}]] 1
+check "remove it" [removeModel pin [list REPLAY_B J1 {P<8>}]] 1
+check "assign it again" [assignModel pin SLOW_IO [list REPLAY_B J1]] 1
 checkMessages KXTABLE-140
