@@ -200,6 +200,21 @@ public:
     // The terminations of the selected pins go, in one edit (joining the caller's); FALSE when none went.
     BOOL DeleteTerminations() override;
 
+    // ------------------------------------------------------------- pull-ups and pull-downs
+    // A selected row's signal.
+    struct SignalRow {
+        ROWCOL row;
+        CNetBit netBit;
+    };
+    // The signals of the selected rows (the current row when none is selected), each once.
+    std::vector<SignalRow> SelectedSignals();
+    BOOL CanAddPupd() override;
+    BOOL HasPupd() override;
+    BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
+    BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
+                         CString dcNet, CStringList* keyProps, CStringList* instProps, BOOL bCommon) override;
+    BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
+
     // ------------------------------------------------------------- editing hooks
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
@@ -255,6 +270,7 @@ private:
     void DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
     void JournalAdd(const char* kind, const CString& name);
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
+    void JournalSignal(KXJournalLines& journal, const SignalRow& signal);
     void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);
     CString JournalHandle();
     void MarkModified();

@@ -71,6 +71,20 @@ BOOL CKXMatrixGridWnd::SelectCells(const std::vector<CString>& keys, const CStri
                                                                 : layout.pinNameOffset;
     SetSelection(nullptr);
     bool any = false;
+    if (column.CompareNoCase("PUPD") == 0) {
+        // A signal's Pull Up/Down cell: the key names the signal only ("N1" or "N1:").
+        for (const CString& key : keys) {
+            const CString signal = key.Find(':') < 0 ? key : key.Left(key.Find(':'));
+            for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r)
+                if (CellText(r, layout.nameCol).CompareNoCase(signal) == 0) {
+                    if (!any) SetCurrentCell(r, Col(layout.pupdCol), GX_SMART);
+                    SelectRange(CGXRange(r, Col(layout.pupdCol)), TRUE, FALSE);
+                    any = true;
+                    break;
+                }
+        }
+        return any ? TRUE : FALSE;
+    }
     for (const CString& key : keys) {
         const int first = key.Find(':'), second = key.Find(':', first + 1);
         if (first < 0) continue;

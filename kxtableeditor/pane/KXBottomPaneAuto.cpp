@@ -65,6 +65,9 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixConnect", AutoMatrixConnect, VT
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAdd", AutoMatrixAdd, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixSelect", AutoMatrixSelect, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddPupd", AutoMatrixAddPupd, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixDeletePupd", AutoMatrixDeletePupd, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {

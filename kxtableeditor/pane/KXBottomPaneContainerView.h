@@ -314,6 +314,10 @@ public:
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION).
     BOOL AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column);
+    // A pull-up or pull-down on the selected signals / their named ones deleted (all: empty).
+    BOOL AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LPCTSTR cell, LPCTSTR view, LPCTSTR physName, LPCTSTR value,
+                           LPCTSTR dcNet, LPCTSTR keyProps, LPCTSTR instProps);
+    BOOL AutoMatrixDeletePupd(LPCTSTR names);
     BOOL AutoMatrixConnect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR oldText, LPCTSTR newText);
 
     // The component windows of the pane: one pin grid per shown instance (or one for a group);

@@ -129,6 +129,47 @@ BOOL CKXBottomPaneContainerView::AutoMatrixSelect(LPCTSTR signal, LPCTSTR instan
     return grid->SelectCells({CString(signal ? signal : "") + ":" + (instance ? instance : "")}, column ? column : "");
 }
 
+namespace {
+
+// The words of a blank-separated text.
+void Words(LPCTSTR text, CStringList& into) {
+    CString rest = text ? text : "";
+    rest.Trim();
+    while (!rest.IsEmpty()) {
+        const int blank = rest.Find(' ');
+        into.AddTail(blank < 0 ? rest : rest.Left(blank));
+        rest = blank < 0 ? CString() : rest.Mid(blank + 1);
+        rest.Trim();
+    }
+}
+
+} // namespace
+
+BOOL CKXBottomPaneContainerView::AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LPCTSTR cell, LPCTSTR view,
+                                                   LPCTSTR physName, LPCTSTR value, LPCTSTR dcNet,
+                                                   LPCTSTR keyProps, LPCTSTR instProps) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid || !grid->CanAddPupd()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-219");
+        return FALSE;
+    }
+    CStringList keys, insts;
+    Words(keyProps, keys);
+    Words(instProps, insts);
+    return grid->AddPupdInstance(type, lib, cell, view, physName, value, dcNet, &keys, &insts, FALSE);
+}
+
+BOOL CKXBottomPaneContainerView::AutoMatrixDeletePupd(LPCTSTR names) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) return FALSE;
+    CStringList words;
+    Words(names, words);
+    CStringArray list;
+    for (POSITION pos = words.GetHeadPosition(); pos;) list.Add(words.GetNext(pos));
+    CMapStringToString values;
+    return grid->DeletePupds(&list, &values);
+}
+
 LRESULT CKXBottomPaneContainerView::OnTclMatrixAdd(CTclArgsList* args, long) {
     const std::vector<CString> values = Values(args);
     if (values.size() != 2 || KXIsHelpArg(values[0])) return Usage();

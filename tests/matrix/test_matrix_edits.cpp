@@ -76,6 +76,30 @@ TEST_F(MatrixEdits, TerminationCellsShowAndDeleteTheirPinsTerminations) {
     EXPECT_EQ(Cell(s, term), "Series");
 }
 
+TEST_F(MatrixEdits, APullDownIsAddedToTheSelectedSignalsAndDeletedFromItsMark) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:FREE", "@:N1"}), nullptr);
+    const ROWCOL free = Row("FREE");
+    auto mark = [&] { return KXRowAttrs(*Grid(), free).Text(static_cast<ROWCOL>(G::Layout().pupdCol), IDS_UA_TOOLTIPTEXT); };
+    const std::string before = Snapshot();
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " 1"), "1");
+    EXPECT_TRUE(Grid()->CanAddPupd());
+    EXPECT_EQ(Run("addPupd pin -type pulldown -dcnet GND -value 10k"), "1");
+    EXPECT_EQ(mark(), "Local PullDown");
+    EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixAddPupd(\"pulldown\""), std::string::npos);
+    // The Delete key on the mark sends deletePupd, which takes it off in one step.
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " " + std::to_string(G::Layout().pupdCol)), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(mark(), "");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(mark(), "Local PullDown");
+    // Nothing left of that name to delete: refused.
+    EXPECT_EQ(Run("deletePupd pin NO_SUCH"), "0");
+    EXPECT_EQ(Messages().back(), "KXTABLE-220");
+}
+
 TEST_F(MatrixEdits, CopyKeepsEveryFieldAndAPasteIntoAnotherViewReproducesTheConnections) {
     ASSERT_NE(OpenView("src", {"@J1"}, {"@:FREE", "@:GND", "@:DATA<2>"}), nullptr);
     ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");
