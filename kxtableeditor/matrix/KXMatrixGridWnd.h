@@ -197,6 +197,12 @@ public:
     // Sets (an empty model: removes) the pins' models in one edit; FALSE when nothing changed.
     BOOL CommitModels(const std::vector<PinCell>& cells, const CString& model);
     BOOL HasTermination() override;
+    // A pin of a component (not a block) not on a no-connect net, for every selected pin cell.
+    BOOL CanAddTermination() override;
+    // The script's termination (addTermination word) on the selected pins, in one edit.
+    BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells, CStringArray* views,
+                                CStringArray* physNames, CStringArray* values, CObArray* keyLists,
+                                CObArray* instLists, CString delay, CString high, CString low, int parts) override;
     // The terminations of the selected pins go, in one edit (joining the caller's); FALSE when none went.
     BOOL DeleteTerminations() override;
 

@@ -71,7 +71,7 @@ BOOL CKXMatrixGridWnd::AddConnectionsForPupd(BOOL, BOOL) {
 
 void CKXMatrixGridWnd::JournalSignal(KXJournalLines& journal, const SignalRow& signal) {
     journal.Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixSelect", {CellText(signal.row, Layout().nameCol), CString(), CString("PUPD")});
+        .Pane("MatrixSelect", {CellText(signal.row, Layout().nameCol), CString(), CString("PUPD"), CString()});
 }
 
 BOOL CKXMatrixGridWnd::AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName,

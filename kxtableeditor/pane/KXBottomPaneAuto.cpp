@@ -64,10 +64,13 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "OpenMatrixView", AutoOpenMatrixView, 
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixConnect", AutoMatrixConnect, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAdd", AutoMatrixAdd, VT_BOOL, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixSelect", AutoMatrixSelect, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixSelect", AutoMatrixSelect, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddPupd", AutoMatrixAddPupd, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixDeletePupd", AutoMatrixDeletePupd, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddTermination", AutoMatrixAddTermination, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {

@@ -25,7 +25,7 @@ TEST_F(MatrixEdits, AModelIsAssignedAndRemovedOnTheKeyedPins) {
     EXPECT_EQ(Run("assignModel pin FAST {N1 J1 S}"), "1");
     EXPECT_EQ(Model("J1.S"), "FAST");
     const std::string journal = JournalText();
-    EXPECT_NE(journal.find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"PIN_NAME\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"PIN_NAME\",\"S\")"), std::string::npos) << journal;
     EXPECT_NE(journal.find(".ConnectivityPane().AssignModel(\"FAST\")"), std::string::npos) << journal;
     // The same model again changes nothing: refused, no step.
     const int steps = Ccp()->GetUndoStepCount();
@@ -69,7 +69,7 @@ TEST_F(MatrixEdits, TerminationCellsShowAndDeleteTheirPinsTerminations) {
     EXPECT_EQ(Cell(s, term), "");
     EXPECT_NE(Snapshot(), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
-    EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"TERMINATION\")"), std::string::npos);
+    EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"TERMINATION\",\"S\")"), std::string::npos);
     // Undo is there after the deletion, and the cell follows it.
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Snapshot(), before);
@@ -98,6 +98,31 @@ TEST_F(MatrixEdits, APullDownIsAddedToTheSelectedSignalsAndDeletedFromItsMark) {
     // Nothing left of that name to delete: refused.
     EXPECT_EQ(Run("deletePupd pin NO_SUCH"), "0");
     EXPECT_EQ(Messages().back(), "KXTABLE-220");
+}
+
+TEST_F(MatrixEdits, ATerminationIsAddedToTheSelectedPinsInOneStep) {
+    ASSERT_NE(OpenView("v", {"@J1", "@X1"}, {"@:N1", "@:DATA<1>"}), nullptr);
+    const ROWCOL data = Row("DATA<1>");
+    const int term = G::ColumnOf(0, G::Layout().terminationOffset);
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(data) + " " + std::to_string(term)), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+                  "-value 33"),
+              "1");
+    EXPECT_EQ(Cell(data, term), "Series");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixAddTermination(\"Series\",\"discrete\""),
+              std::string::npos);
+    // A pin with a termination takes no second one; a block's port takes none.
+    const std::string after = Snapshot();
+    EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402"),
+              "0");
+    EXPECT_EQ(Messages().back(), "KXTABLE-209");
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("N1")) + " " + std::to_string(PinCol(1))), "1");
+    EXPECT_FALSE(Grid()->CanAddTermination());
+    EXPECT_EQ(Snapshot(), after);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Cell(data, term), "");
 }
 
 TEST_F(MatrixEdits, CopyKeepsEveryFieldAndAPasteIntoAnotherViewReproducesTheConnections) {

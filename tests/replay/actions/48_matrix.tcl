@@ -15,4 +15,7 @@ check "select REPLAY_B" [kx::select ccp 5 1] 1
 check "add a pull-up" [addPupd pin -type pullup -dcnet VCC3V3 -value 4.7k] 1
 check "select its mark" [kx::select ccp 5 3] 1
 check "delete it" [kx::key ccp Delete] 1
+# J1's pin on row 5 gets a series termination in its Termination cell (column 7).
+check "select its termination cell" [kx::select ccp 5 7] 1
+check "add a termination" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 33] 1
 checkMessages KXTABLE-140
