@@ -161,6 +161,9 @@ public:
     CString GetSortKeyOfCol(int col);
     int ColumnOfName(const CString& name);
     void GetSelectionAsList(CString& list) override;
+    // Tells the shown property editor what is selected: the pins of pin cells, else the rows' signals.
+    void NotifySelectionChanged() override;
+    void ShowPropertyEditor() override;
     BOOL DumpMatrix(const char* path);
 
     // ------------------------------------------------------------- clipboard
