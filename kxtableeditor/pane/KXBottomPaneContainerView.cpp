@@ -21,6 +21,16 @@
 
 IMPLEMENT_DYNCREATE(CKXBottomPaneContainerView, CView)
 
+CRuntimeClass* KXConnectivityPaneClass() {
+    return RUNTIME_CLASS(CKXBottomPaneContainerView);
+}
+
+IKXConnectivityPane* KXConnectivityPaneOf(CWnd* view) {
+    return view && view->IsKindOf(RUNTIME_CLASS(CKXBottomPaneContainerView))
+               ? static_cast<CKXBottomPaneContainerView*>(view)
+               : nullptr;
+}
+
 BEGIN_MESSAGE_MAP(CKXBottomPaneContainerView, CView)
 ON_COMMAND(35275, &CKXBottomPaneContainerView::OnPrefixPinName)
 ON_COMMAND(35276, &CKXBottomPaneContainerView::OnSuffixPinName)

@@ -11,6 +11,7 @@
 #include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
 #include "grid/KXSpinControl.h"
+#include "pane/KXConnectivityPane.h"
 #include "kxcontrols/KXComboBoxes.h"
 #include "kxinstsigpane/CommonInterface.h"
 
@@ -43,7 +44,10 @@ struct CKXNewNetData {
     int msb = -1;
 };
 
-class CKXBottomPaneContainerView : public CView, public CCommonInterface, public IKXGridSite {
+class CKXBottomPaneContainerView : public CView,
+                                   public CCommonInterface,
+                                   public IKXGridSite,
+                                   public IKXConnectivityPane {
     DECLARE_DYNCREATE(CKXBottomPaneContainerView)
 public:
     CKXBottomPaneContainerView();
@@ -62,18 +66,21 @@ public:
     BOOL IsSubscribed() const { return m_hSubscribed != nullptr; }
 
     // Wiring (the frame's activation, frame first).
-    void SetChildFrame(CKXTableChildFrm* frame) { m_pChildFrame = frame; }
+    CView* PaneView() override { return this; }
+    CCommonInterface* PaneInterface() override { return this; }
+    CKXBottomPaneContainerView* PaneClass() override { return this; }
+    void SetChildFrame(CKXTableChildFrm* frame) override { m_pChildFrame = frame; }
     CKXTableChildFrm* GetChildFrame() const { return m_pChildFrame; }
-    void SetInstancePaneInterface(CCommonInterface* pane) { m_pInstancePane = pane; }
-    void SetSignalPaneInterface(CCommonInterface* pane) { m_pSignalPane = pane; }
+    void SetInstancePaneInterface(CCommonInterface* pane) override { m_pInstancePane = pane; }
+    void SetSignalPaneInterface(CCommonInterface* pane) override { m_pSignalPane = pane; }
     CCommonInterface* GetInstancePaneInterface() const { return m_pInstancePane; }
     CCommonInterface* GetSignalPaneInterface() const { return m_pSignalPane; }
     CComments* GetCommentStore() const { return m_pComments; }
 
     // The undo history of the design window: steps of commands, newest last.
     void AddUndoCommand(CGXGridCore* grid, CGXCommand* command, GXCmdType type, int state) override;
-    BOOL PerformUndo();
-    BOOL PerformRedo();
+    BOOL PerformUndo() override;
+    BOOL PerformRedo() override;
     void RequestUndo() override;
     void RequestRedo() override;
     int GetUndoStepCount() const { return static_cast<int>(m_undo.size()); }
@@ -81,11 +88,11 @@ public:
     CString GetUndoDescription() const;
 
     // User options, applied to the pane's grids of the matching kinds.
-    void ApplyAutoCompleteSetting(int value, BOOL apply);
-    void ApplyShowSignalComboSetting(int value, BOOL apply);
-    void ApplyShowRowNumbersSetting(int value, BOOL apply);
-    void ApplyMoveDirectionSetting(CString direction, BOOL apply);
-    void ApplyShowDiffPairPinsSetting(BOOL show);
+    void ApplyAutoCompleteSetting(int value, BOOL apply) override;
+    void ApplyShowSignalComboSetting(int value, BOOL apply) override;
+    void ApplyShowRowNumbersSetting(int value, BOOL apply) override;
+    void ApplyMoveDirectionSetting(CString direction, BOOL apply) override;
+    void ApplyShowDiffPairPinsSetting(BOOL show) override;
     int m_nAutoComplete = 1;
     int m_nShowSignalCombo = 0;
     int m_nShowRowNumbers = 0;
@@ -124,17 +131,17 @@ public:
     void ClearOtherGridSelections(int gridIndex);
     int CountSelectedObjects() const;
     void HighlightObject(CKXHiliteObject* object) override;
-    void HighlightPin(const CInstTermBitContext& pin);
+    void HighlightPin(const CInstTermBitContext& pin) override;
     void NotifyFrameActivated(BOOL) override {}
-    void PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam);
+    void PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) override;
     // Pastes the clipboard into every shown grid in display order, in one "Paste Connections" transaction
     // (joined when one is open); the walk stops at the first grid that refuses. TRUE when a grid pasted.
     BOOL PasteIntoShownGrids(BOOL bPasteSpecial);
     // Marks the clipboard for paste special, then pastes outside the physical view.
     BOOL PasteSpecialIntoShownGrids(BOOL bPasteSpecial);
     BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
-                            const CString& newPin, LPARAM flag);
-    void SelectFindAllResult(CWnd* grid, int row, int col);
+                            const CString& newPin, LPARAM flag) override;
+    void SelectFindAllResult(CWnd* grid, int row, int col) override;
     void SyncTopRow(CGXGridCore* grid, ROWCOL top);
     // Hides (or shows) rows in every grid of the pane, undo recording off for the call.
     void HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray* oldStates, UINT flags,
