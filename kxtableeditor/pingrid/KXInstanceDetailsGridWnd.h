@@ -6,6 +6,7 @@
 #pragma once
 
 #include "pingrid/KXPinGrid.h"
+#include "pingrid/KXPinFillStyles.h"
 #include "pingrid/KXPinGridIds.h"
 
 #include "grid/KXGridWnd.h"
@@ -774,6 +775,29 @@ private:
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
     // Instance, Ref Des and DIFF_PAIR cells of a pin row.
     void FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus);
+    // The steps of FillPinRow: each writes every cell of its row once, from the fill's styles.
+    void FillScalarPinRow(IInstTerm* pin, ROWCOL row, int bit, const CString& rowLevel, bool block);
+    // Text and net of a scalar pin's signal cell, from its connections (violations reported).
+    void ScalarPinSignal(IInstTerm* pin, CString& text, int& netId);
+    // A vector pin's row; TRUE when one connection covers the whole pin.
+    bool FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
+                             const std::vector<int>& bits, bool block);
+    void FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit, const CString& name,
+                          bool connectedWhole, bool block);
+    // A vector whose pin-file names disagree: each bit on a row of its own.
+    void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
+    // The termination and comments cells of a filled pin row (msb..lsb the bits it shows).
+    void FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, ROWCOL parentRow, bool block);
+    void WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level);
+    // The signal cell of a row of the level (no parent update).
+    void WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId);
+    // The termination type of a pin bit (its tooltip in tip); empty when none or the bit is unconnected.
+    CString PinTermination(IInstTerm* pin, int bit, CString& tip);
+    // The comment store's key of a pin row showing the bits msb..lsb of the pin.
+    static CString CommentKeyOf(const IInstTerm* pin, int msb, int lsb);
+    // Gives the style the comment icon form when the store has a comment of the pin; false when not.
+    bool FindPinComment(const CString& instanceName, const CString& pinKey, CGXStyle& style);
+    kxpingrid::PinFillStyles m_fillStyles;
     CString PhysicalPinName(IInstTerm* pin, int bit);
     // The name a pin bit gets from the part's pin file; empty when the file has none.
     CString CsvPinName(IInstTerm* pin, int bit);
