@@ -3,6 +3,9 @@
 // and its replay, and refusals that leave the design as it was.
 #include "../connedit/ConnEditFixture.h"
 
+#include "grid/KXGridEdit.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "rmx/schema.h"
 #include "rmx/server.h"
 
 #include <fstream>
@@ -284,6 +287,43 @@ TEST_F(Assoc, JournalReplaysToTheSameSavedDesign) {
     m_app->Server()->loadLibrary(m_demo.c_str(), error);
     EXPECT_EQ(Run("kx::replay " + journal.string()), "1");
     EXPECT_TRUE(Saved() == edited);
+}
+
+// A pull-up kept across a signal change goes onto the net bit the pin is connected to now, in the
+// edit's transaction: once, and not a second time where the net bit has one of that type.
+TEST_F(Assoc, ReapplyPupdPutsTheKeptPullUpOnTheNewNetBit) {
+    OpenBoard();
+    const std::string before = Saved();
+    IDesign* design = m_app->Server()->findDesign("demo.board:sch");
+    ASSERT_NE(design, nullptr);
+    INet* reset = design->findNet("RESET_N");
+    INet* pg = design->findNet("PG");
+    ASSERT_TRUE(reset && pg);
+    CKXAssocCompAPI& api = *Grid()->GetAssocCompAPI();
+    api.setNetBit(CNetBit(reset, -1));
+    IDTInstance* kept = api.getAssociatedInstance(CKXAssocCompAPI::PUPD);
+    ASSERT_NE(kept, nullptr);
+    auto reapply = [&](INet* net) -> bool {
+        CKXGridEdit edit(*Grid(), "Add Connection");
+        if (!edit) return false;
+        api.setTransaction(edit.Transaction(), true);
+        api.getLCVPropFromInstance(kept);
+        api.setKindOfOperation(CKXAssocCompAPI::PUPD);
+        api.setNewSignalFlag(false);
+        const BOOL done = Grid()->ReapplyPupd(kept, net, -1);
+        api.setTransaction(nullptr, true);
+        return done && edit.Commit() != FALSE;
+    };
+    ASSERT_TRUE(reapply(pg)) << api.GetLastError().GetString();
+    const std::string after = Saved();
+    EXPECT_NE(after.find(" 2 PullUp @:PG"), std::string::npos) << after;
+    EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
+    // RESET_N has its pull-up: nothing is added, nothing changes.
+    EXPECT_TRUE(Grid()->ReapplyPupd(kept, reset, -1));
+    EXPECT_TRUE(Saved() == after);
+    EXPECT_FALSE(Grid()->ReapplyPupd(kept, nullptr, -1));
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
 }
 
 } // namespace
