@@ -326,6 +326,52 @@ TEST_F(Assoc, ReapplyPupdPutsTheKeptPullUpOnTheNewNetBit) {
     EXPECT_TRUE(Saved() == before);
 }
 
+// The signal grid's termination roads (the word, the automation add and delay, the edit word, the
+// Delete) each leave a journal that replays to the same design, and one undo step each.
+TEST_F(Assoc, SignalGridTerminationEditsJournalAndReplay) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("kx::show slp PG");
+    ASSERT_EQ(Run("selectObject pin C10:U1"), "1");
+    ASSERT_EQ(Run(kSeries22), "1") << ::testing::PrintToString(Messages());
+    Run("kx::pane SelectTerminationCol U1 C10");
+    EXPECT_EQ(Run("kx::pane ChangeDelay 4ns"), "1");
+    EXPECT_EQ(Run("kx::pane ChangeDelay 4ns"), "0"); // the same delay: no change, no step
+    EXPECT_EQ(Run("editTermination pin -oldrefdes R1 -newrefdes R9 -k [list TOL=1% {NOTE=a b}] -delay 5ns"), "1")
+        << ::testing::PrintToString(Messages());
+    // The automation road on the other pin of PG.
+    Run("kx::pane SelectTerminationCol R2 2");
+    Run("kx::pane InitTermination Shunt");
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    Run("kx::pane SelectTerminationCol R2 2");
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("DELAY \"5ns\""), std::string::npos) << edited;
+    EXPECT_NE(edited.find("R9"), std::string::npos);
+    EXPECT_NE(edited.find("NOTE=a b"), std::string::npos);
+    const std::string journal = JournalText();
+    for (const char* form : {".Slp().Select(\"PG\")", "SelectTerminationCol(\"U1\",\"C10\")", "InitTermination(\"type=Series",
+                             "AddTermination()", "ChangeDelay(\"4ns\")", "EditTermination(\"-oldrefdes R1 -newrefdes R9",
+                             "SelectTerminationCol(\"R2\",\"2\")", "ConnectivityPane().Delete()"})
+        EXPECT_NE(journal.find(form), std::string::npos) << form << "\n" << journal;
+    EXPECT_EQ(Steps(), 5);
+    EXPECT_TRUE(Replayed(original) == edited);
+}
+
+// The edit word's journal call reads its operands as script words: nothing in them runs.
+TEST_F(Assoc, EditTerminationCallRunsNothingOfItsOperands) {
+    OpenBoard();
+    const std::string before = Saved();
+    Run("selectObject pin MCLK");
+    Run("kx::pane SelectTerminationCol MCLK B14");
+    EXPECT_EQ(Run("kx::pane EditTermination {-id RT2 -delay {2ns}]; set ::ran 1; list [}"), "0");
+    EXPECT_EQ(Run("info exists ::ran"), "0");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_EQ(Run("kx::pane EditTermination {-id RT2 -delay \"3ns\"}"), "1");
+    EXPECT_NE(Saved().find("DELAY \"3ns\""), std::string::npos);
+    EXPECT_NE(JournalText().find("EditTermination(\"-id RT2 -delay 3ns\")"), std::string::npos) << JournalText();
+}
+
 } // namespace
 
 namespace {
