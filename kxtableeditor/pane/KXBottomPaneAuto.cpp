@@ -59,6 +59,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_EMPTY, 
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPairPin, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RenameConnection", AutoRenameConnection, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "EditTermination", AutoEditTermination, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {

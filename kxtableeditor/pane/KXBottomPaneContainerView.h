@@ -452,6 +452,7 @@ public:
     void AutoSelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
     void AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoChangeDelay(LPCTSTR delay);
+    BOOL AutoEditTermination(LPCTSTR operands);
     BOOL AutoDeletePUPD(LPCTSTR text);
     void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
     void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);

@@ -240,6 +240,11 @@ public:
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
+    // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
+    // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
+    // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
+    // type now (already had it, or it was added); FALSE with the library's reason otherwise.
+    BOOL ReapplyPupd(IDTInstance* instance, INet* net, int bit);
     // Signal models: the dialog half sends the host "assignModel"/"removeModel", whose committing
     // half changes "PIN_SIGNAL_MODEL".
     void AssignModel(int flag, LPCTSTR modelName) override;

@@ -23,6 +23,8 @@
 
 class IKXGridSite;
 class CKXAssocCompAPI;
+class KXAssocAutomation;
+class KXJournalLines;
 class CKXGridACListBox;
 class CFrameWnd;
 class CTransaction;
@@ -250,6 +252,13 @@ public:
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
                          int byRefDes) override;
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // The automation road: the current pin's termination cell is checked and the grid's automation
+    // object prepared (1), whose add command comes back as "addTermination"; 0 refused (reported).
+    int InitTermination(CString text);
+    // A new delay for the termination of the current TERMINATION cell's pin: 1 done, 0 refused.
+    int ChangeTerminationDelay(const char* delay);
+    // The grid's automation object of the associated-components library.
+    KXAssocAutomation& AssocAutomation();
     // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
     // every row, several one to a row; TRUE when something was pasted (KXTABLE-118 for a row refused).
     bool PasteTerminations(CTransaction* t);
@@ -452,6 +461,12 @@ private:
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi;
+    std::unique_ptr<KXAssocAutomation> m_pAssocAutomation;
+    // The journal block that names a row's termination cell (the row's signal, the cell) and the title.
+    void JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title);
+    // Writes the block with one step on replay per row it names.
+    void WriteTerminationJournal(const KXJournalLines& journal, int rows);
+    KXJournalLines JournalTerminationAdds(const std::vector<ROWCOL>& rows, const CString& prepared);
     KXRowIndex m_rowIndex{*this}; // pin -> rows showing it
     bool m_bPinIndexValid = false;
     ROWCOL m_nEmptyHint = kxsignal::kFirstDataRow; // no blank data row lies above it

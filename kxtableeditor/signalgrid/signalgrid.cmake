@@ -17,6 +17,7 @@ set(_kxsignalgrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxsignalgrid_dir}/KXSignalDetailsClipboard.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsPaste.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsTerminations.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsTermAuto.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsCustom.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsModels.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsMenu.cpp)
