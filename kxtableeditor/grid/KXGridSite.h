@@ -63,6 +63,8 @@ public:
     virtual void HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray* oldStates, UINT flags,
                                     GXCmdType ct) = 0;
     virtual void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second) = 0;
+    // The grids the site shows, in display order (none outside a pane).
+    virtual std::vector<CKXGridWnd*> SiteGrids() const { return {}; }
     // The Attach Signal bar: enabled while a signal cell of a grid is current.
     virtual void EnableAttachSignalControls(BOOL enable) = 0;
     // The drop lists the signal cells of the grids show (owned by the pane).

@@ -302,6 +302,7 @@ public:
     CKXGridWnd* CreateComponentGrid(UINT id);
     CKXGridWnd* CreateGroupComponentGrid(const CString& keys);
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
+    std::vector<CKXGridWnd*> SiteGrids() const override { return m_shownGrids; }
     // The shown grid the pane's commands go to: the one made active last, else the first shown.
     CKXGridWnd* GetActiveGrid() const;
     // The same grids for the host, which drives them as a user does.
