@@ -48,7 +48,6 @@ kx::show clp U2 J1
 show "sort by Pin Name (descending now)" [sort pin "Pin Name"]
 foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
 show "sort again (ascending)" [sort pin "Pin Name"]
-
 say "Double-click a signal: the pane shows every pin on it in a signal grid"
 kx::show slp MCLK
 foreach line [lrange [split [kx::window ccp] "\n"] 0 7] { puts "   $line" }
@@ -134,6 +133,18 @@ show "clear RST_N" [kx::edit ccp {*}[cellOf Signal RST_N] {}]
 show "RST_N" [pinNet RST_N]
 show "type a bad name" [kx::edit ccp {*}[cellOf Signal PGOOD] {B@D}]
 show "messages shown" [kx::messages]
+say "Copy two Signal cells of U1 and paste them onto the two pins below: one undoable paste"
+kx::show clp U1
+kx::select ccp {*}[cellOf Signal MCLK] {*}[cellOf Signal PGOOD]
+show "Ctrl+C" [kx::key ccp Ctrl+C]
+kx::select ccp {*}[cellOf Signal PGOOD] {*}[cellOf Signal RST_N]
+show "Ctrl+V" [kx::key ccp Ctrl+V]
+show "PGOOD" [pinNet PGOOD]
+show "RST_N" [pinNet RST_N]
+show "undo the paste" [undo]
+show "PGOOD after undo" [pinNet PGOOD]
+
+
 say "Drop the signal MCLK on PGOOD's row, then rename PGOOD's and MCLK's connections in one step"
 show "drop MCLK" [kx::drop ccp {*}[cellOf Signal PGOOD] signal MCLK]
 show "PGOOD" [pinNet PGOOD]

@@ -39,6 +39,10 @@ public:
     virtual CComments* CommentStore() = 0;
     // Marks the design window's document modified (every edit does, also edits outside the design).
     virtual void MarkModified() = 0;
+    // Whether the document is marked modified, and putting the mark back as it was (an edit that
+    // failed after it marked the document); a site without a document says no and keeps nothing.
+    virtual BOOL IsDocumentModified() const { return FALSE; }
+    virtual void RestoreDocumentModified(BOOL bModified) { (void)bModified; }
     // The handle journal lines call the document by; empty when there is no document.
     virtual CString DocumentJournalHandle() = 0;
     // The document's open mode; eOpenModeNoSwitch when there is no document.

@@ -454,6 +454,8 @@ public:
     // the same names (ActivateAdjacentGrid, GridIndexOf, SyncTopRow, ...) serve it as well.
     CComments* CommentStore() override;
     void MarkModified() override;
+    BOOL IsDocumentModified() const override;
+    void RestoreDocumentModified(BOOL bModified) override;
     CString DocumentJournalHandle() override;
     EOpenMode OpenMode() const override;
     CCommonInterface* UndoSink() override;

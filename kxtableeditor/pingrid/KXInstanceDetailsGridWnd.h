@@ -601,6 +601,15 @@ public:
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
+    // Paste: the clipboard's text into the filter row or the cell being edited, else its lines into
+    // the current column of the selected rows, each row as if its line were typed (one edit; a row
+    // that refuses its line leaves the design as it was). FALSE when nothing was pasted.
+    BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
+    BOOL PasteFromClipboardViewer(int nItem, int nParam) override;
+    // The lines of text into the target rows of the current column; the number of rows that took
+    // their line (0 when none did, the user declined to overwrite, or a row refused its line).
+    int PasteSignalNames(CString strText, BOOL bPasteSpecial);
+    static std::vector<CString> SplitPastedLines(const CString& text);
 
     // ------------------------------------------------------------- text dump
     // Appends the header texts, the functions and every shown cell to the file; 0 when it cannot
@@ -732,6 +741,13 @@ public:
     CKXInstanceDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
     // The header bar shows the grid's header texts, functions and options.
     void CreateHeader();
+    // Paste helpers.
+    BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
+    bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);
+    bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);
+    std::vector<std::pair<ROWCOL, CString>> PasteTargets(const std::vector<CString>& lines);
+    bool ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,
+                               BOOL bPasteSpecial);
     void ShowHeaderTexts();
     void ShowHeaderFunctions();
     CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
