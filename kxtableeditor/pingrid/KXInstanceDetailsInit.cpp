@@ -11,6 +11,7 @@
 #include "grid/KXSpinControl.h"
 #include "grid/KXScriptText.h"
 
+#include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXCellControls.h"
@@ -307,5 +308,9 @@ void CKXInstanceDetailsGridWnd::UpdatePaneTitle() {
 
 void CKXInstanceDetailsGridWnd::ActivateGridView() {
     m_pCurrentPinGrid = this;
+    m_pPasteTarget = this;
+    CKXImpClipBoard::InitCanPasteCallBack(&CKXInstanceDetailsGridWnd::CanPasteObjectHere,
+                                          &CKXInstanceDetailsGridWnd::CanPasteTextHere);
+    if (Site()) Site()->ActivateSiteView();
     if (GetSafeHwnd()) SetFocus();
 }

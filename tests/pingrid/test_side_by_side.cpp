@@ -62,6 +62,27 @@ TEST_F(SideBySide, OnlyThePinNameSorts) {
     EXPECT_EQ(Names(first), before);
 }
 
+// Side by side, Tab in the last column of a grid goes on in the next grid; the last grid keeps it.
+TEST_F(SideBySide, TabInTheLastColumnMovesToTheNextGrid) {
+    ShowTwo();
+    ASSERT_TRUE(GridAt(0)->m_bPaneNavigation);
+    EXPECT_FALSE(GridAt(0)->m_bSyncWithPane) << "two components: their rows differ";
+    Run("kx::grid ccp 1");
+    const std::string last = std::to_string(G::m_nColSignal); // Pin Name, Pin Number, Signal are shown
+    EXPECT_EQ(Run("kx::select ccp 6 " + last), "1");
+    EXPECT_EQ(Run("kx::key ccp Tab"), "1");
+    EXPECT_EQ(Ccp()->GetActiveGridIndex(), 1) << Run("kx::grid ccp");
+    ROWCOL row = 0, col = 0;
+    EXPECT_FALSE(GridAt(0)->GetCurrentCell(row, col)) << "the grid left behind has no current cell";
+    // In the last grid Tab stays where it is.
+    EXPECT_EQ(Run("kx::select ccp 6 " + last), "1");
+    EXPECT_EQ(Run("kx::key ccp Tab"), "1");
+    EXPECT_EQ(Ccp()->GetActiveGridIndex(), 1);
+    // One component again: no crossing.
+    Run("kx::show clp U1");
+    EXPECT_FALSE(Grid()->m_bPaneNavigation);
+}
+
 // The host's power pin option reaches the grids already open: each shows its implicit pins at once.
 TEST_F(SideBySide, ThePowerPinOptionReloadsEveryOpenGrid) {
     ShowTwo();
