@@ -27,6 +27,27 @@ say "Double-click another: the pane follows"
 kx::show clp R1
 foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
 
+say "The pin grid's header bar: what it shows, its boxes ask the host, its right-click menu toggles one option"
+kx::show clp U1
+foreach line [split [kx::header ccp] "\n"] { puts "   $line" }
+show "click Show Vectors (9096): the bus rows become bit rows" [kx::header ccp click 9096]
+show "bit row DQ<7> shown" [expr {[string first "DQ<7> |" [kx::window ccp]] >= 0}]
+show "the word at the host turns them back" [setViewOption pin bus_on]
+show "Show Vectors box" [lsearch -inline [split [kx::header ccp] "\n"] 9096*]
+kx::answer menu * 2025
+show "right-click, choose Show Differential Pairs: pairs off" [kx::header ccp right]
+show "pair legs shown" [expr {[string first "CLK_P |" [kx::window ccp]] >= 0}]
+show "right-click, dismiss: the options stay" [kx::header ccp right]
+show "pairs back" [setViewOption pin dp_on]
+say "The host's option of the parts' implicit power pins reaches the open grid at once"
+show "powerpins on" [kx::powerpins on]
+show "VCCINT row shown" [expr {[string first "VCCINT |" [kx::window ccp]] >= 0}]
+show "powerpins off" [kx::powerpins off]
+say "Two components side by side: a sort by Pin Name sorts both, a bus row sums up its bits' signals"
+kx::show clp U2 J1
+show "sort by Pin Name (descending now)" [sort pin "Pin Name"]
+foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
+show "sort again (ascending)" [sort pin "Pin Name"]
 say "Double-click a signal: the pane shows every pin on it in a signal grid"
 kx::show slp MCLK
 foreach line [lrange [split [kx::window ccp] "\n"] 0 7] { puts "   $line" }
@@ -112,6 +133,18 @@ show "clear RST_N" [kx::edit ccp {*}[cellOf Signal RST_N] {}]
 show "RST_N" [pinNet RST_N]
 show "type a bad name" [kx::edit ccp {*}[cellOf Signal PGOOD] {B@D}]
 show "messages shown" [kx::messages]
+say "Copy two Signal cells of U1 and paste them onto the two pins below: one undoable paste"
+kx::show clp U1
+kx::select ccp {*}[cellOf Signal MCLK] {*}[cellOf Signal PGOOD]
+show "Ctrl+C" [kx::key ccp Ctrl+C]
+kx::select ccp {*}[cellOf Signal PGOOD] {*}[cellOf Signal RST_N]
+show "Ctrl+V" [kx::key ccp Ctrl+V]
+show "PGOOD" [pinNet PGOOD]
+show "RST_N" [pinNet RST_N]
+show "undo the paste" [undo]
+show "PGOOD after undo" [pinNet PGOOD]
+
+
 say "Drop the signal MCLK on PGOOD's row, then rename PGOOD's and MCLK's connections in one step"
 show "drop MCLK" [kx::drop ccp {*}[cellOf Signal PGOOD] signal MCLK]
 show "PGOOD" [pinNet PGOOD]

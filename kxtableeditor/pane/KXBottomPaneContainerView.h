@@ -309,6 +309,7 @@ public:
     CKXGridWnd* CreateComponentGrid(UINT id);
     CKXGridWnd* CreateGroupComponentGrid(const CString& keys);
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
+    std::vector<CKXGridWnd*> SiteGrids() const override { return m_shownGrids; }
     // The shown grid the pane's commands go to: the one made active last, else the first shown.
     CKXGridWnd* GetActiveGrid() const;
     // The same grids for the host, which drives them as a user does.
@@ -461,6 +462,8 @@ public:
     // the same names (ActivateAdjacentGrid, GridIndexOf, SyncTopRow, ...) serve it as well.
     CComments* CommentStore() override;
     void MarkModified() override;
+    BOOL IsDocumentModified() const override;
+    void RestoreDocumentModified(BOOL bModified) override;
     CString DocumentJournalHandle() override;
     EOpenMode OpenMode() const override;
     CCommonInterface* UndoSink() override;

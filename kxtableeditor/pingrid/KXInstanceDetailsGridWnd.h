@@ -43,6 +43,7 @@ class CComments;
 class CPtrList;
 class CTclArgsList;
 class CMenu;
+class CKXInstanceDetailsHeader;
 
 // Naming rules of the Attach Signal bar, as the connect operation hands them on.
 enum KXAttachSignalRule : int {
@@ -113,6 +114,9 @@ public:
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
     int SortByColumnName(CString name);
+    // Grids side by side (column mode): the other pin grids of the pane sort the column the same way.
+    void SortColumnsWithUndo(int col);
+    static bool s_bSortingColumns; // while one grid hands its sort to the others
 
     // ------------------------------------------------------------- set-up and loading
     // Grid set-up after Create: column list, header block, cell controls, settings and the
@@ -129,6 +133,10 @@ public:
     void CoverHeaderBands();
     void ExpandAllPins(CString onOff, CString scope);
     void UpdateHeaderCaption();
+    // The header bar in rows 0-1 (created by InitializeGrid; NULL before or without a window).
+    CKXInstanceDetailsHeader* GetHeader() const { return m_pHeader; }
+    // The header bar's function choice: the rows are limited to that function of the part (0: all).
+    void ChooseFunction(const CString& text, int function);
     void SetAutoComplete(BOOL bOn) override;
     void ShowSignalCombo(BOOL bShow) override;
     void RefreshCellControls(int row, BOOL bExpand);
@@ -154,6 +162,14 @@ public:
     void FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row);
     void FillChildPinRow(IInstTerm* pin, ROWCOL& row, const CString& level);
     void ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount, BOOL bShowConn);
+    // The SIGNAL cell of a vector row: its one connection, else what its bit rows are connected to.
+    struct ConnectionSummary {
+        CString text, tip;
+        int netId = -1;
+    };
+    ConnectionSummary SummariseChildConnections(ROWCOL row);
+    static constexpr int kConnectionTipRows = 25; // bit rows listed in the tool tip
+    static constexpr int kConnectionHatch = 20;   // the grid library's pattern of a summarised cell
 
     // ------------------------------------------------------------- cell styling
     // Property cells of the rows firstRow..lastRow of one pin.
@@ -273,6 +289,9 @@ public:
     BOOL RefreshInstances(const std::vector<IInstance*>* pInstances);
     // MSG_INSTANCE_CHANGED: wParam the changed IInstance*.
     LRESULT OnInstanceChanged(WPARAM wParam, LPARAM lParam);
+    // MSG_SHOW_POWER_PINS_CHANGED: the host's option of the implicit power pins changed; the rows
+    // are loaded again with (or without) them.
+    LRESULT OnShowPowerPinsChanged(WPARAM wParam, LPARAM lParam);
     // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
     void CollectChangedRows(CTransaction* transaction);
@@ -588,6 +607,15 @@ public:
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
+    // Paste: the clipboard's text into the filter row or the cell being edited, else its lines into
+    // the current column of the selected rows, each row as if its line were typed (one edit; a row
+    // that refuses its line leaves the design as it was). FALSE when nothing was pasted.
+    BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
+    BOOL PasteFromClipboardViewer(int nItem, int nParam) override;
+    // The lines of text into the target rows of the current column; the number of rows that took
+    // their line (0 when none did, the user declined to overwrite, or a row refused its line).
+    int PasteSignalNames(CString strText, BOOL bPasteSpecial);
+    static std::vector<CString> SplitPastedLines(const CString& text);
 
     // ------------------------------------------------------------- text dump
     // Appends the header texts, the functions and every shown cell to the file; 0 when it cannot
@@ -716,6 +744,18 @@ public:
     int m_bAutoComplete = 0;
     int m_bShowSignalCombo = 0;
     BOOL m_bExpandAll = FALSE;                // the header's expand-all box
+    CKXInstanceDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
+    // The header bar shows the grid's header texts, functions and options.
+    void CreateHeader();
+    // Paste helpers.
+    BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
+    bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);
+    bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);
+    std::vector<std::pair<ROWCOL, CString>> PasteTargets(const std::vector<CString>& lines);
+    bool ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,
+                               BOOL bPasteSpecial);
+    void ShowHeaderTexts();
+    void ShowHeaderFunctions();
     CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
