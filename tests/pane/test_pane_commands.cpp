@@ -211,3 +211,51 @@ TEST_F(PaneSortSteps, ModifyValuesNeedsAGridAndAnEditableWindow) {
 }
 
 } // namespace
+
+namespace {
+
+class PaneHeaderSort : public PaneCommands {
+protected:
+    using Pin = CKXInstanceDetailsGridWnd;
+    std::string ClickHeader(int col) {
+        CKXGridWnd* grid = Ccp()->GetActiveGrid();
+        return Run("kx::click ccp " + std::to_string(grid->m_nHeaderRow) + " " + std::to_string(col));
+    }
+};
+
+TEST_F(PaneHeaderSort, EachHeaderClickIsAStepOfItsOwn) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    CKXGridWnd* grid = Ccp()->GetActiveGrid();
+    ASSERT_NE(grid, nullptr);
+    const int before = Ccp()->GetUndoStepCount();
+    const int firstCol = grid->GetSortColumn();
+    const BOOL firstAscending = grid->IsSortAscending();
+    EXPECT_EQ(ClickHeader(Pin::m_nColPinName), "1");
+    const BOOL ascending = grid->IsSortAscending();
+    EXPECT_EQ(ClickHeader(Pin::m_nColSignal), "1");
+    EXPECT_EQ(grid->GetSortColumn(), Pin::m_nColSignal);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), before + 2);
+    // One undo takes back the second sort only.
+    EXPECT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(grid->GetSortColumn(), Pin::m_nColPinName);
+    EXPECT_EQ(grid->IsSortAscending(), ascending);
+    EXPECT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(grid->GetSortColumn(), firstCol);
+    EXPECT_EQ(grid->IsSortAscending(), firstAscending);
+}
+
+TEST_F(PaneHeaderSort, AnEditAfterASortIsAStepOfItsOwn) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    const std::string design = Run("kx::netlist");
+    EXPECT_EQ(ClickHeader(Pin::m_nColPinName), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    Command(35122); // a sort by the menu
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(ClickHeader(Pin::m_nColSignal), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 2);
+    EXPECT_EQ(Run("kx::netlist"), design);
+}
+
+} // namespace
