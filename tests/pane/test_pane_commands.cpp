@@ -12,6 +12,9 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 using Pane = CKXBottomPaneContainerView;
@@ -256,6 +259,39 @@ TEST_F(PaneHeaderSort, AnEditAfterASortIsAStepOfItsOwn) {
     EXPECT_EQ(ClickHeader(Pin::m_nColSignal), "1");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 2);
     EXPECT_EQ(Run("kx::netlist"), design);
+}
+
+} // namespace
+
+namespace {
+
+class PaneTransLog : public PaneCommands {
+protected:
+    std::string LogText() const {
+        std::ifstream in(m_dir / "trans.log", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+TEST_F(PaneTransLog, EachNewStepIsLoggedAndUndoLogsNothingNew) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::translog " + (m_dir / "trans.log").string()), "1");
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    Command(35122); // a sort by the menu
+    EXPECT_EQ(Run("kx::drop clp component work.res:sym"), "1");
+    const std::string log = LogText();
+    size_t lines = 0;
+    for (size_t at = log.find("Added to Undo: "); at != std::string::npos; at = log.find("Added to Undo: ", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 2u) << log;
+    EXPECT_EQ(log.back(), '\n');
+    // An undo re-records its entry as the redo: no new step, no new line.
+    Run("undo");
+    EXPECT_EQ(LogText(), log);
+    // Closed: nothing more is written.
+    EXPECT_EQ(Run("kx::translog"), "1");
+    Command(35122);
+    EXPECT_EQ(LogText(), log);
 }
 
 } // namespace
