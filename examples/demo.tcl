@@ -363,3 +363,14 @@ show opened [kx::open demo.board:sch 1]
 show "ZZNET after the reopen" [expr {[string first ZZNET [kx::window slp]] >= 0 ? "still there" : "gone"}]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "Drop from the host's browsers on the lists: a component, a part with its properties"
+show opened [kx::open demo.board:sch 1]
+show "drop demo.RES:sym on the component list" [kx::drop clp component demo.RES:sym]
+show "drop a part description" [kx::drop clp part {(("demo.RES:sym" "R90") ("VALUE" "10k" x "1") ("TOL" "1%" x "0"))}]
+show "R90's VALUE" [kx::prop demo.board:sch@R90 VALUE]
+show "a browser signal on the signal list changes nothing" [kx::drop slp signal MCLK]
+show "undo the part" [undo]
+show "R90 after undo" [expr {[string first R90 [kx::window clp]] >= 0 ? "still there" : "gone"}]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

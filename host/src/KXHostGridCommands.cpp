@@ -504,8 +504,31 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// kx::drop clp component|part TEXT, kx::drop slp signal NAME: what the host's browsers drag, dropped on a list.
+bool ListDrop(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 3) return Fail(r, "usage: kx::drop clp component|part TEXT, or kx::drop slp signal NAME");
+    const std::string which = KXHostLower(a[0]), kind = KXHostLower(a[1]);
+    const char* format = nullptr;
+    if (which == "clp" && kind == "component") format = "COMPONENT_BROWSER_DROP_DATA";
+    if (which == "clp" && kind == "part") format = "PHYSICAL_PART_FILTER_DROP_DATA";
+    if (which == "slp" && kind == "signal") format = "SIGNAL_BROWSER_DROP_DATA";
+    if (!format) return Fail(r, "the " + which + " list takes no \"" + a[1] + "\" drop");
+    std::string err;
+    CKXListPaneView* pane = ListPane(app.ActiveDocument(), a[0], err);
+    CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
+    if (!list) return Fail(r, err.empty() ? "the list pane shows no list" : err);
+    COleDataObject data;
+    data.SetText(static_cast<CLIPFORMAT>(RegisterClipboardFormatA(format)), a[2].c_str());
+    const AfxDropResult result = AfxDoDragDrop(list, data, CPoint(5, 5));
+    if (!result.bDropped) app.Core().Print("drop refused by the list");
+    else if (!result.bResult) app.Core().Print("drop taken, nothing added");
+    r = result.bDropped && result.bResult ? "1" : "0";
+    return true;
+}
+
 // kx::drop ccp ROW COL signal|component NAME ?NAME ...?: what a list pane's drag carries, dropped on a cell.
 bool GridDrop(CKXHostApp& app, const Args& a, std::string& r) {
+    if (!a.empty() && KXHostLower(a[0]) != "ccp") return ListDrop(app, a, r);
     if (a.size() < 5) return Fail(r, "usage: kx::drop ccp ROW COL signal|component NAME ?NAME ...?");
     const std::string kind = KXHostLower(a[3]);
     if (kind != "signal" && kind != "component")

@@ -503,9 +503,17 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     if (args && args->GetTotalArgCount() >= 2) return Usage();
     CStringArray keys;
     if (!ReadKeys(args, keys)) return Usage();
-    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
-    if (!pin) {
+    CKXGridWnd* active = GetActiveGrid();
+    if (!active) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (auto* part = GetViewMode() == eOpenModePhysical ? dynamic_cast<CKXPhysPartDetailsGridWnd*>(active) : nullptr)
+        return TrackPhysicalPin(*part, keys);
+    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(active) : nullptr;
+    if (!pin) {
+        // A grid is shown, but not one whose pins lead to a signal of the list.
+        CKXErrorHandler::MessageBoxOk("KXPANE-291", KXGridKindName(active->Kind()));
         return 0;
     }
     if (!pin->IsCurrentSignalCellFilled()) {
@@ -518,6 +526,18 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
     pin->HiliteSelection();
     return 1;
+}
+
+// The physical view: the net of the part's current pin is selected in the physical net list.
+LRESULT CKXBottomPaneContainerView::TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys) {
+    if (!part.IsCurrentPinConnected()) {
+        ROWCOL row = 0, col = 0;
+        const bool onPinRow = part.GetCurrentCell(row, col) && row >= part.FirstDataRow();
+        CKXErrorHandler::MessageBoxOk(onPinRow ? "KXTABLE-145" : "KXPANE-270");
+        return 0;
+    }
+    if (keys.GetSize() > 0) part.SelectRowsByKey(&keys, "");
+    return part.HiliteCurrentNet() ? 1 : 0;
 }
 
 LRESULT CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL physical) {
