@@ -6,6 +6,7 @@
 
 #include "grid/KXScriptText.h"
 #include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
 
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -95,6 +96,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     }
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     if (!transaction) return FALSE;
+    CKXRetainScope retain(*this, bRuleDriven ? CString() : text);
     std::map<CString, IDPNet*> cache;
     CString failedNames, widthMismatch;
     BOOL connected = FALSE;
@@ -132,11 +134,16 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
             continue;
         }
         if (pin->dpConn() && pin->dpConn()->dpNet() == net) continue;
+        // The pair's terminations go with it to the new pair net, or are deleted, as the user answered.
+        PairTerminations kept = TakePairTerminations(transaction, row, pin);
         if (pin->dpConn()) RemoveDiffPairConnection(transaction, pin);
         if (!transaction->addDPConn(net, net->msb(), net->lsb(), pin, pin->msb(), pin->lsb(), 0)) {
             JoinName(failedNames, name);
             continue;
         }
+        for (const auto& [member, dts] : kept)
+            for (IDTInstance* dt : dts)
+                if (member->dpConn()) transaction->attachDTInstance(dt, member->dpConn());
         connected = TRUE;
         journalRows.emplace_back(row, CString(net->name()) + KX_DP_MARKER);
     }
@@ -154,6 +161,29 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     for (const auto& [row, pairName] : journalRows)
         m_pendingJournal += JournalRowText(row, "Add Connection", "AddConnection", pairName);
     return TRUE;
+}
+
+CKXInstanceDetailsGridWnd::PairTerminations
+CKXInstanceDetailsGridWnd::TakePairTerminations(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin) {
+    PairTerminations found;
+    std::vector<IDPInstTerm*> members{pin};
+    for (IDPInstTerm* member : pin->beginMember())
+        if (member) members.push_back(member);
+    for (IDPInstTerm* member : members)
+        if (IDPConn* conn = member->dpConn())
+            for (IDTInstance* dt : conn->beginAssociatedDTInstance())
+                if (dt) found[member].push_back(dt);
+    if (found.empty() || KeepsTerminationsOnMove()) return found;
+    const CString select = JournalAssocText(row, "SelectTerminationCol", "Delete");
+    for (const auto& [member, dts] : found)
+        for (IDTInstance* dt : dts)
+            transaction->removeDTInstance(dt);
+    if (!select.IsEmpty()) {
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("Delete").End();
+        m_pendingJournal += select + lines.Text();
+    }
+    return {};
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanRemoveDiffPair() {

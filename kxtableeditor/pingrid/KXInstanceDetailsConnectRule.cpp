@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <set>
 
 using kxpingrid::Col;
@@ -90,6 +91,8 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
         CollectTargetRows(selected, targets, FALSE, -1, -1);
     CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
     if (!edit) return;
+    std::optional<CKXRetainScope> retain;
+    if (!targets.empty()) retain.emplace(*this, CString());
     CTransaction* transaction = edit.Transaction();
     IDesign* design = m_designContext.design();
     BOOL connected = FALSE;

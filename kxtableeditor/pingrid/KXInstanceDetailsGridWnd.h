@@ -410,10 +410,39 @@ public:
     BOOL RemoveDiffPair();
     // Connects the differential-pair rows among rows to pair nets; TRUE when one was connected.
     BOOL AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule, BOOL bEcho);
+    // The terminations on a pair pin's connections (its own and its members'), by pair pin. When the
+    // user drops them they are deleted here (journalled as the row's termination delete) and none
+    // are returned; kept, the caller attaches them to the pin's new pair connections.
+    using PairTerminations = std::map<IDPInstTerm*, std::vector<IDTInstance*>>;
+    PairTerminations TakePairTerminations(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin);
     // Removes the connections of one pin row in the open transaction (and the terminations on
     // the parted bits); 1 when something was removed.
     int DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection);
+    void RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows, bool reapplyGroup, bool termsDeleted);
+    // Parts one pair row from its pair net, or, without a pair connection, each bit's pair
+    // connection or its legs' connections; the terminations go unless the user keeps them.
+    // TRUE when something was parted.
     BOOL RemoveDPConnection(ROWCOL row);
+    bool RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair, bool deleteTerms);
+    // Joins the row's pin to the named signal (a name, bit or range; the net found, made in the
+    // transaction or widened); TRUE when connected.
+    BOOL ConnectPinToNamedSignal(ROWCOL row, CString signalName, CTransaction* transaction);
+    // After a group's parent row was disconnected: its unselected bit rows take again the signals
+    // they show; a parent that only stood for the group (group value "2") is removed. TRUE.
+    BOOL ApplySignalNamesToSelection(ROWCOL* pRow, int* pRemovedRows);
+    // The retain question of one connect run (CKXRetainScope): asked before the first pin changes
+    // when the selection's pins carry terminations or their nets pull-ups; the pin connects read
+    // its answers.
+    void AskRetainQuestion(const CString& signal);
+    void EndRetainQuestion();
+    // A connect keeps the terminations of the pin bits it moves to another net: the retain answer
+    // (kept when the question was not put). A disconnect keeps them only when so answered.
+    bool KeepsTerminationsOnMove() const;
+    bool KeepsTerminationsOnDisconnect() const;
+    // Deletes the terminations of the row's pin bits that leave another net for net, and notes the
+    // row's termination delete for the run's journal; true when one was deleted.
+    bool DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin, int msb, int lsb,
+                               const INet* net);
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;
