@@ -229,7 +229,6 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     if (dpName && anyOther) return 0;
     CWaitCursor wait;
     if (anyPair && !anyOther) {
-        CKXRetainScope retain(*this, sig.display);
         CDWordArray rows;
         for (ROWCOL r : selected)
             rows.Add(r);

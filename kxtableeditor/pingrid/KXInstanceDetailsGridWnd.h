@@ -410,6 +410,28 @@ public:
     BOOL RemoveDiffPair();
     // Connects the differential-pair rows among rows to pair nets; TRUE when one was connected.
     BOOL AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule, BOOL bEcho);
+    // The pair net of a typed pair name and the bits it hands the rows, first to second.
+    struct TypedPair {
+        IDPNet* net = nullptr;
+        int first = -1, second = -1;
+    };
+    // The rows refused by a connect to pair nets, reported together at its end.
+    struct PairReports {
+        CString scalarOnVector, vectorOnScalar, width, failed;
+        void Show() const;
+    };
+    // The names a naming rule gives pair rows one after another.
+    struct PairNamer {
+        CString argument;
+        int rule = -1;
+        CString base;
+        int counter = 0;
+        bool first = true;
+        CString Next(CKXInstanceDetailsGridWnd& grid, ROWCOL row);
+    };
+    std::vector<ROWCOL> CollectPairRows(const CDWordArray& rows, const CString& typed);
+    BOOL ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows, TypedPair& out);
+    bool RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports);
     // The terminations on a pair pin's connections (its own and its members'), by pair pin. When the
     // user drops them they are deleted here (journalled as the row's termination delete) and none
     // are returned; kept, the caller attaches them to the pin's new pair connections.

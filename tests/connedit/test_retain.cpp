@@ -10,6 +10,8 @@ namespace {
 
 constexpr const char* kKeep = "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1";
 constexpr const char* kDrop = "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0";
+// Yes to "a new pair net is made instead of renaming the pair's".
+constexpr const char* kReplace = "kx::answer dialog CKXDontAskAgainYesNoDlg ok";
 
 class Retain : public ConnEditFixture {
 protected:
@@ -115,6 +117,7 @@ TEST_F(Retain, APairMovedToAnotherPairNetTakesItsTerminationAlongOrLosesIt) {
     const std::string original = Saved();
     ASSERT_TRUE(Has("Parallel @U1%CLK"));
     Run(kKeep);
+    Run(kReplace);
     Asked();
     Run("addConnection pin {FCLK (Differential Pair)} CLK");
     EXPECT_TRUE(Asked());
@@ -126,6 +129,7 @@ TEST_F(Retain, APairMovedToAnotherPairNetTakesItsTerminationAlongOrLosesIt) {
     EXPECT_TRUE(Saved() == original);
 
     Run(kDrop);
+    Run(kReplace);
     Run("addConnection pin {FCLK (Differential Pair)} CLK");
     const std::string dropped = Saved();
     EXPECT_NE(dropped.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos);
