@@ -399,6 +399,7 @@ public:
                             BOOL bNewNet);
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     void AttachSignal(CString argument, int rule);
+    bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
     // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
