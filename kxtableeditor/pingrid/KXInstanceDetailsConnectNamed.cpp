@@ -9,6 +9,7 @@
 #include "grid/KXJournalLine.h"
 
 #include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXCommonDialogs.h"
 #include "kxcontrols/KXDialogs.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
@@ -127,5 +128,71 @@ BOOL CKXInstanceDetailsGridWnd::ApplySignalNamesToSelection(ROWCOL* pRow, int* p
         if (pRemovedRows) ++*pRemovedRows;
         *pRow = parent - 1;
     }
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Open pins before a pull-up
+
+BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScript, BOOL bCommon) {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    m_arrSelectedNetBits = targets;
+    std::vector<ROWCOL> open;
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        if (!GetRowNet(row, msb, lsb)) open.push_back(row);
+    }
+    m_bShortBeforePupd = 0;
+    if (open.size() >= 2) {
+        if (!bScript) {
+            CKXOpenPinConnectionDlg dialog(nullptr);
+            if (dialog.DoModal() == IDCANCEL) return FALSE;
+            bCommon = dialog.IsCommonSignalChosen();
+        }
+        m_bShortBeforePupd = bCommon ? 1 : 0;
+    }
+    m_strPupdConnTransaction.Empty();
+    if (open.empty()) return TRUE; // every pin has a net for the pull-up
+    return ConnectOpenPins(open, m_bShortBeforePupd != 0);
+}
+
+// Each open pin joined to a new signal of the signal pane's automatic naming (one for all when
+// common), in one edit; FALSE, and nothing made, when a name is taken or a pin refuses.
+BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open, bool common) {
+    CKXPinConnEdit edit(*this, m_designContext2, "Add Connections for Pupd");
+    if (!edit) return FALSE;
+    CTransaction* transaction = edit.Transaction();
+    IDesign* design = m_designContext.design();
+    // Nothing on these pins is kept: they have no signal to leave.
+    SetRetainQuestion(std::make_unique<CKXRetainAssocCompDlg>(nullptr));
+    m_pRetainQuestion->SetPreserveTerminationFlag(0);
+    m_pRetainQuestion->SetPreservePupdFlag(0);
+    m_bAskRetain = 0;
+    struct RetainEnd {
+        CKXInstanceDetailsGridWnd& grid;
+        ~RetainEnd() { grid.EndRetainQuestion(); }
+    } retainEnd{*this};
+    INet* net = nullptr;
+    CString journal;
+    for (ROWCOL row : open) {
+        if (!net || !common) {
+            const CString name = NewAutoName();
+            if (name.IsEmpty() || (design && design->findNet(name.GetString()))) return FALSE;
+            net = transaction->createNet(name.GetString(), static_cast<unsigned>(-1), static_cast<unsigned>(-1));
+            if (!net || !transaction->addNet(net)) return FALSE;
+            RecordTransactionNet(name, net);
+        }
+        CNetContext context = m_designContext.net(net);
+        if (!context || !ConnectPinToSignal(row, context, -1, -1, transaction, FALSE)) return FALSE;
+        journal += JournalRowText(row, "Add Connection", "AddConnection", CString(net->name()));
+    }
+    m_strPupdConnTransaction = transaction->toString();
+    if (!edit.Commit()) {
+        m_strPupdConnTransaction.Empty();
+        return FALSE;
+    }
+    WriteJournal(journal);
     return TRUE;
 }

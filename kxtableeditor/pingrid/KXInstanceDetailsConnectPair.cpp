@@ -186,7 +186,9 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     std::vector<std::pair<ROWCOL, CString>> journalRows;
     int cursor = typed.first;
     std::map<CString, IDPNet*> cache;
-    PairNamer namer{text, nRule};
+    PairNamer namer;
+    namer.argument = text;
+    namer.rule = nRule;
     for (ROWCOL row : pairRows) {
         IDPInstTerm* pin = GetRowDPInstTerm(row);
         if (!pin) continue;

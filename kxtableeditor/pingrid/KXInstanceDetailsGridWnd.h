@@ -230,7 +230,13 @@ public:
     int InitTermination(CString text) override;
     int ChangeTerminationDelay(const char* delay) override;
     // Pull-ups/pull-downs.
+    // Before a pull-up/pull-down: each open target pin gets a new signal (one common signal when
+    // the open-pin dialog, or bShort when scripted, says so) in its own step; 0 when cancelled or
+    // refused. The pull-up step finds the rows in m_arrSelectedNetBits.
     BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
+    BOOL ConnectOpenPins(const std::vector<ROWCOL>& open, bool common);
+    int m_bShortBeforePupd = 0;        // the open pins were joined to one common signal
+    CString m_strPupdConnTransaction;  // the text of the committed open-pin connections
     void AddPupd() override;
     BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
                          CString dcNet, CStringList* keyProps, CStringList* instProps, BOOL bCommon) override;
