@@ -6,6 +6,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXPinGrid.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/TclArgs.h"
@@ -413,12 +414,15 @@ LRESULT CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool
 // ------------------------------------------------------------------ automation
 
 BOOL CKXBottomPaneContainerView::AutoAddTermination() {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return signal->AssocAutomation().SendAddTermCommand();
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
     return pin->AssocAutomation().SendAddTermCommand();
 }
 
 LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        return signal->InitTermination(text ? text : "") ? signal->AssocAutomation().GetIDispatch(TRUE) : nullptr;
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) {
         RefuseAutomation();

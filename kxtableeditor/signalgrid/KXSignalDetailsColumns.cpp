@@ -166,10 +166,38 @@ void CKXSignalDetailsGridWnd::CustomizeColumns() {
     Redraw();
 }
 
+BOOL CKXSignalDetailsGridWnd::OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) {
+    m_bTrackingColumn = nTrackingMode == GX_TRACKWIDTH;
+    m_nTrackingColumn = m_bTrackingColumn ? nCol : 0;
+    return CKXGridWnd::OnStartTracking(nRow, nCol, nTrackingMode);
+}
+
+BOOL CKXSignalDetailsGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
+    // The border moved: a double-click that follows is no fit.
+    m_bTrackingColumn = false;
+    m_nTrackingColumn = 0;
+    return CKXGridWnd::OnTrackColWidthMove(nCol, nWidth);
+}
+
 void CKXSignalDetailsGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
     CKXGridWnd::OnEndTracking(nRow, nCol, nTrackingMode, size);
     Columns().TrackWidth(static_cast<int>(nCol), CGXGridCore::GetColWidth(nCol));
     Columns().Broadcast(Columns().Columns());
+}
+
+void CKXSignalDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
+    if (m_bTrackingColumn) {
+        const ROWCOL col = m_nTrackingColumn;
+        m_bTrackingColumn = false;
+        m_nTrackingColumn = 0;
+        // A border grabbed and let go without a move: the column fits its data rows (not the headers).
+        if (col > 0 && col <= GetColCount() && GetRowCount() >= kFirstDataRow) {
+            ResizeColWidthsToFit(CGXRange(kFirstDataRow, col, GetRowCount(), col), TRUE, GX_SMART);
+            Columns().TrackWidth(static_cast<int>(col), CGXGridCore::GetColWidth(col));
+            Columns().Broadcast(Columns().Columns());
+        }
+    }
+    CKXGridWnd::OnLButtonDblClk(nFlags, point);
 }
 
 LRESULT CKXSignalDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {

@@ -12,9 +12,11 @@
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxpropertyeditor/KXPropertyEditor.h"
 #include "rmx/schema.h"
+#include "rmx/server.h"
 
 #include <memory>
 
@@ -72,20 +74,59 @@ CPQPropertyData* CKXSignalDetailsGridWnd::FindRowProperty(ROWCOL row, const CKXC
 }
 
 void CKXSignalDetailsGridWnd::FillCustomCells(ROWCOL row) {
+    for (const auto& [name, col] : Columns().PropertyColumns())
+        FillCustomCell(row, col);
+}
+
+void CKXSignalDetailsGridWnd::FillCustomCell(ROWCOL row, int col) {
+    const CKXColumnInfoClass* info = Columns().Find(col);
+    if (!info || col <= 0 || static_cast<ROWCOL>(col) > GetColCount()) return;
     GridWriteScope scope(*this);
-    for (const auto& [name, col] : Columns().PropertyColumns()) {
-        const CKXColumnInfoClass* info = Columns().Find(col);
-        if (!info || static_cast<ROWCOL>(col) > GetColCount()) continue;
-        std::unique_ptr<CPQPropertyData> prop(FindRowProperty(row, *info));
-        const bool hasObject = info->m_nPropertyType != CKXColumnInfoClass::PinProp || GetRowPinId(row) >= 0;
-        const int state = !hasObject ? kStateReadOnly : GetPropState(prop ? static_cast<int>(prop->source()) : 0, name);
-        if (state == kStateHidden) continue;
-        CGXStyle style;
-        style.SetValue(prop ? CString(prop->value()) : CString()).SetWrapText(FALSE);
-        style.SetReadOnly(state == kStateReadOnly ? TRUE : FALSE);
-        kxattr::Put(style, kAttrPropState, state);
-        WriteCell(row, col, style);
-    }
+    const CString& name = info->m_strPropertyName;
+    std::unique_ptr<CPQPropertyData> prop(FindRowProperty(row, *info));
+    const bool hasObject = info->m_nPropertyType != CKXColumnInfoClass::PinProp || GetRowPinId(row) >= 0;
+    const int state = !hasObject ? kStateReadOnly : GetPropState(prop ? static_cast<int>(prop->source()) : 0, name);
+    if (state == kStateHidden) return;
+    CGXStyle style;
+    style.SetValue(prop ? CString(prop->value()) : CString()).SetWrapText(FALSE);
+    style.SetReadOnly(state == kStateReadOnly ? TRUE : FALSE);
+    kxattr::Put(style, kAttrPropState, state);
+    WriteCell(row, col, style);
+}
+
+// ------------------------------------------------------------------ properties changed elsewhere
+
+void CKXSignalDetailsGridWnd::RefreshRowStyles(const CString& property, int kind, int col, int row) {
+    (void)kind; // the column's own origin says where the value lives
+    const ROWCOL first = row < 0 ? kFirstDataRow : static_cast<ROWCOL>(row);
+    const ROWCOL last = row < 0 ? GetRowCount() : static_cast<ROWCOL>(row);
+    for (ROWCOL r = first; r <= last && r >= kFirstDataRow; ++r)
+        if (GetRowPinId(r) >= 0 && FindRowInstance(r)) FillCustomCell(r, col);
+    // What a pin is used for follows from its type and its models.
+    if (property != "PINTYPE" && property != "PIN_SIGNAL_MODEL" && property != "SIGNAL_MODEL") return;
+    for (ROWCOL c = 1; c <= GetColCount(); ++c)
+        if (GetValueRowCol(kCaptionRow, c) == "PINUSE") {
+            RefreshRowStyles("PINUSE", kind, static_cast<int>(c), row);
+            break;
+        }
+}
+
+LRESULT CKXSignalDetailsGridWnd::OnObjectPropertyChanged(WPARAM wParam, LPARAM lParam) {
+    const char* property = reinterpret_cast<const char*>(wParam);
+    const char* path = reinterpret_cast<const char*>(lParam);
+    IServer* server = CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server();
+    if (!property || !path || !server) return 0;
+    ISchemaObject* object = server->findObject(path);
+    const int kind = dynamic_cast<IInstance*>(object) ? CKXColumnInfoClass::InstProp
+                     : dynamic_cast<IInstTerm*>(object) ? CKXColumnInfoClass::PinProp
+                     : dynamic_cast<INet*>(object)      ? CKXColumnInfoClass::NetProp
+                                                        : -1;
+    if (kind < 0) return 0;
+    int col = -1;
+    for (const auto& [name, c] : Columns().PropertyColumns())
+        if (name == property) col = c;
+    if (col > 0) RefreshRowStyles(property, kind, col, -1);
+    return 0;
 }
 
 bool CKXSignalDetailsGridWnd::IsCustomColumn(int col) {

@@ -96,6 +96,23 @@ TEST_F(SignalCustom, AutomationWritesThePinPropertyAndTheSameValueWritesNothing)
     EXPECT_NE(Run("changeCustomColumn pin -col NOPE -val x"), "1");
 }
 
+// The host's own property editor changes a property: the column that shows it follows at once,
+// a property no column shows changes no cell.
+TEST_F(SignalCustom, APropertyChangedByTheHostReachesItsColumn) {
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    EXPECT_NE(Run("kx::setprop work.board:sch@J2 VOLT 1V8"), "0");
+    EXPECT_EQ(std::string(Cell(row, Volt())), "1V8");
+    EXPECT_NE(Run("kx::setprop work.board:sch@J2.S SPEED slow"), "0");
+    EXPECT_EQ(std::string(Cell(row, Speed())), "slow");
+    EXPECT_NE(Run("kx::setprop work.board:sch@J2 OTHER x"), "0");
+    EXPECT_EQ(std::string(Cell(row, Volt())), "1V8");
+    // Blank rows stay blank.
+    const ROWCOL blank = Grid()->FindFirstEmptyRow();
+    EXPECT_TRUE(Cell(blank, Volt()).IsEmpty());
+}
+
 TEST_F(SignalCustom, ARequiredPropertyCannotBeEmptied) {
     KXRegisterPropRule("VOLT", KX_RULE_REQUIRED);
     ShowWithCustomColumns();

@@ -55,4 +55,47 @@ TEST_F(SignalMenus, InsertAddsABlankRowAtTheEnd) {
     EXPECT_TRUE(Cell(rows + 1, G::m_nColInstance).IsEmpty());
 }
 
+// The column menus: a row's instance and pin are never hidden, the bits only on a bus.
+TEST_F(SignalMenus, InstancePinAndTheBitsOfAScalarNetAreGrayed) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    auto enabled = [this](int col) {
+        CString text;
+        BOOL on = TRUE;
+        Grid()->GetColumnMenuText(col, text, on);
+        return on;
+    };
+    EXPECT_FALSE(enabled(G::m_nColInstance));
+    EXPECT_FALSE(enabled(G::m_nColPinName));
+    EXPECT_FALSE(enabled(G::m_nColStartBit));
+    EXPECT_TRUE(enabled(G::m_nColCell));
+    // Choosing a grayed item from the title row's menu hides nothing.
+    Run("kx::answer menu * " + Num(2024 + G::m_nColInstance - 1));
+    Run("kx::click ccp 1 " + Num(G::m_nColCell) + " right");
+    EXPECT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(G::m_nColInstance)), 0);
+    Run("kx::show slp DATA");
+    EXPECT_TRUE(enabled(G::m_nColStartBit));
+    EXPECT_TRUE(enabled(G::m_nColEndBit));
+}
+
+// A double-click on a column's border fits the column to its data rows and keeps the width for
+// every signal grid; a border that was dragged is no fit.
+TEST_F(SignalMenus, ABorderDoubleClickFitsTheColumnToItsRows) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const int col = G::m_nColCell;
+    const int wide = 400;
+    Grid()->SetColWidth(static_cast<ROWCOL>(col), static_cast<ROWCOL>(col), wide);
+    EXPECT_EQ(Run("kx::click ccp 1 " + Num(col) + " border"), "1");
+    const int fitted = Grid()->CGXGridCore::GetColWidth(static_cast<ROWCOL>(col));
+    EXPECT_GT(fitted, 0);
+    EXPECT_LT(fitted, wide);
+    EXPECT_EQ(G::Columns().At(col)->m_nWidth, fitted);
+    EXPECT_FALSE(Grid()->m_bTrackingColumn);
+    // A moved border is a drag: the double-click that follows fits nothing.
+    Grid()->OnStartTracking(1, static_cast<ROWCOL>(col), GX_TRACKWIDTH);
+    Grid()->OnTrackColWidthMove(static_cast<ROWCOL>(col), wide);
+    EXPECT_FALSE(Grid()->m_bTrackingColumn);
+}
+
 } // namespace
