@@ -302,6 +302,8 @@ public:
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
                          int byRefDes) override;
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // A press on the drop-down button of a row's component or pin combo keeps the selected rows.
+    void OnCellControlClick(CPoint point, BOOL* pKeepSelection) override;
     // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
     // every row, several one to a row; TRUE when something was pasted (KXTABLE-118 for a row refused).
     bool PasteTerminations(CTransaction* t);
@@ -377,6 +379,12 @@ public:
     // The pane's changeCustomColumn word and ChangePropValue automation: writes the first value
     // of each property's text into the selected rows, in one transaction, journalled per row.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+    // Enters the value into the column of that caption (ignoring case) of the current row, as typed;
+    // FALSE when there is no such column or row, the cell is read-only or the grid refused the text.
+    BOOL SetColumnValueByName(const CString& name, const CString& value);
+    // The pane's ChangePropValue automation: a property column takes the value on the selected
+    // rows, any other column through SetColumnValueByName.
+    BOOL ChangePropValue(const CString& name, const CString& value);
 
     // ------------------------------------------------------------- dump
     // Appends the shown rows to the file; FALSE when it cannot be opened.

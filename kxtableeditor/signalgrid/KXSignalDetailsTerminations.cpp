@@ -261,6 +261,8 @@ void CKXSignalDetailsGridWnd::OnAddTermination() {
 }
 
 BOOL CKXSignalDetailsGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    m_bTrackingColumn = false;
+    m_nTrackingColumn = 0;
     if (nRow >= kFirstDataRow && nCol == Col(m_nColTermination)) {
         AddTermination(nRow, nCol);
         return TRUE;

@@ -23,6 +23,7 @@ set(_kxsignalgrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxsignalgrid_dir}/KXSignalDetailsDrop.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsAutomation.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsPower.cpp
-    ${_kxsignalgrid_dir}/KXSignalDetailsPairs.cpp)
+    ${_kxsignalgrid_dir}/KXSignalDetailsPairs.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsCellClick.cpp)
   list(APPEND KXTE_SIGNALGRID_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane
        kxpropertyeditor kxclipboard kxsmall rmx)

@@ -113,6 +113,31 @@ TEST_F(SignalCustom, APropertyChangedByTheHostReachesItsColumn) {
     EXPECT_TRUE(Cell(blank, Volt()).IsEmpty());
 }
 
+// ChangePropValue with a column caption that is no property types the value into the current
+// row's cell: a pin number connects that pin, journalled as typed, and replays.
+TEST_F(SignalCustom, ChangePropValueOfAnOrdinaryColumnTypesIntoTheCurrentRow) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    const std::string before = Netlist();
+    const ROWCOL row = Grid()->FindFirstEmptyRow();
+    ASSERT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(G::m_nColInstance) + " J1"), "1");
+    const std::string caption(G::Columns().At(G::m_nColPinNumber)->m_strCaption);
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColCell));
+    Run("kx::pane ChangePropValue {" + caption + "} 13");
+    const std::string after = Netlist();
+    EXPECT_NE(after.find("J1 P<3> FREE"), std::string::npos) << after;
+    // A column the grid does not have, or a read-only one, takes nothing.
+    EXPECT_FALSE(Grid()->SetColumnValueByName("No Such Column", "x"));
+    EXPECT_FALSE(Grid()->SetColumnValueByName(G::Columns().At(G::m_nColPinType)->m_strCaption, "x"));
+    const std::string journal = JournalText();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), before);
+    std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << journal.substr(journal.find("set "));
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_EQ(Netlist(), after);
+}
+
 TEST_F(SignalCustom, ARequiredPropertyCannotBeEmptied) {
     KXRegisterPropRule("VOLT", KX_RULE_REQUIRED);
     ShowWithCustomColumns();

@@ -1,6 +1,8 @@
 // The signal grid's right-button menus and keys through the host's hands.
 #include "SignalGridTestSupport.h"
 
+#include "kxcontrols/KXCellControls.h"
+
 namespace {
 
 class SignalMenus : public SignalGridTest {
@@ -96,6 +98,35 @@ TEST_F(SignalMenus, ABorderDoubleClickFitsTheColumnToItsRows) {
     Grid()->OnStartTracking(1, static_cast<ROWCOL>(col), GX_TRACKWIDTH);
     Grid()->OnTrackColWidthMove(static_cast<ROWCOL>(col), wide);
     EXPECT_FALSE(Grid()->m_bTrackingColumn);
+}
+
+// The drop-down button of a component cell keeps the selected rows, so that the entry chosen
+// goes into each of them; a click into a combo cell gives it the grid's auto-complete option,
+// also when the option changed while another cell was current.
+TEST_F(SignalMenus, AComboCellTakesTheSelectionAndTheAutoCompleteOption) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    const ROWCOL first = Grid()->FindFirstEmptyRow();
+    const std::string col = Num(G::m_nColInstance);
+    Run("kx::select ccp " + Num(first) + " " + Num(G::m_nColPinType));
+    Run("kx::option auto_complete_signals 0");
+    ASSERT_FALSE(Grid()->m_bAutoComplete);
+    auto* combo = dynamic_cast<CKXGridACCombo*>(Grid()->GetControl(first, static_cast<ROWCOL>(G::m_nColInstance)));
+    ASSERT_NE(combo, nullptr);
+    combo->m_bAutoComplete = TRUE; // as the combos were made
+    ASSERT_EQ(Run("kx::select ccp " + Num(first) + " " + col + " " + Num(first + 2) + " " + col), "1");
+    auto selected = [this] {
+        CRowColArray rows;
+        Grid()->GetSelectedRows(rows, FALSE, FALSE);
+        return rows.GetSize();
+    };
+    ASSERT_EQ(selected(), 3);
+    ROWCOL row = 0, current = 0;
+    ASSERT_TRUE(Grid()->GetCurrentCell(row, current));
+    EXPECT_EQ(Run("kx::click ccp " + Num(row) + " " + col + " button"), "1");
+    EXPECT_EQ(selected(), 3);
+    EXPECT_FALSE(combo->m_bAutoComplete);
+    Run("kx::option auto_complete_signals 1");
 }
 
 } // namespace
