@@ -366,6 +366,11 @@ public:
     // The values and property states of the custom property columns of a row.
     void FillCustomCells(ROWCOL row);
     void FillCustomCell(ROWCOL row, int col);
+    // The base style of a property cell in a property state; 0 without a styles map.
+    WORD PropStateStyle(int state) const;
+    // A property the design does not carry, as the row's physical pin carries it ("PINUSE": what
+    // the pin bit is used for); empty when the row has no single physical pin.
+    CString PhysicalPinValue(ROWCOL row, const CString& name);
     // Rewrites a property column's cells (every data row for row -1) from the design; a change of
     // what decides a pin's use also rewrites the PINUSE column.
     void RefreshRowStyles(const CString& property, int kind, int col, int row);

@@ -3,6 +3,7 @@
 #include "SignalGridTestSupport.h"
 
 #include "kxcommon/KXCustomizeAPI.h"
+#include "kxcontrols/KXStylesMap.h"
 #include "kxpropertyeditor/KXPropertyEditor.h"
 
 #include <filesystem>
@@ -15,6 +16,7 @@ protected:
     void BuildDesign(rmx::DesignBuilder& b) override {
         SignalGridTest::BuildDesign(b);
         b.prop("@J2", "VOLT", "3V3", KX_SRC_LOCAL);
+        b.prop("@J2", "MAX_DELAY", "2ns", KX_SRC_LOCAL);
     }
     void TearDown() override {
         CKXCustomizeAPI::Reset();
@@ -33,7 +35,8 @@ protected:
                               "LOCATION|Ref Des|8s|DEFAULT|SHOW", "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
                               "PN|Pin Number|8s|DEFAULT|SHOW", "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
                               "TERMINATION|Termination|12s|DEFAULT|SHOW", "PUPD|Pull Up/Down|10s|DEFAULT|SHOW",
-                              "VOLT|Volt|8s|INSTPROP|SHOW", "SPEED|Speed|8s|PINPROP|SHOW"})
+                              "VOLT|Volt|8s|INSTPROP|SHOW", "SPEED|Speed|8s|PINPROP|SHOW",
+                              "MAX_DELAY|Max Delay|8s|INSTPROP|SHOW"})
             entries.Add(e);
         CKXCustomizeAPI::setCustomizationOrigin("SCP");
         ASSERT_TRUE(CKXCustomizeAPI::parseFile(entries, false));
@@ -136,6 +139,28 @@ TEST_F(SignalCustom, ChangePropValueOfAnOrdinaryColumnTypesIntoTheCurrentRow) {
     std::ofstream(replay) << journal.substr(journal.find("set "));
     EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
     EXPECT_EQ(Netlist(), after);
+}
+
+// A constraint is shown and not edited; each property state has its own cell style.
+TEST_F(SignalCustom, AConstraintIsReadOnlyAndTheStateChoosesTheStyle) {
+    KXRegisterPropRule("VOLT", KX_RULE_REQUIRED);
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    const int delay = G::Columns().ColumnOfKey("MAX_DELAY");
+    ASSERT_GT(delay, 0);
+    EXPECT_EQ(std::string(Cell(row, delay)), "2ns");
+    EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(delay) + " 3ns"), "0");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 MAX_DELAY"), "2ns");
+    const auto* map = dynamic_cast<const CKXStylesMap*>(Grid()->GetStylesMap());
+    ASSERT_NE(map, nullptr);
+    ASSERT_NE(map->m_wPropStyleState3, map->m_wPropStyleState2And4);
+    CGXStyle style;
+    Grid()->ComposeStyleRowCol(row, static_cast<ROWCOL>(delay), &style);
+    EXPECT_EQ(style.GetBaseStyle(), map->m_wPropStyleState3);
+    Grid()->ComposeStyleRowCol(row, static_cast<ROWCOL>(Volt()), &style);
+    EXPECT_EQ(style.GetBaseStyle(), map->m_wPropStyleState2And4);
+    KXClearPropRules();
 }
 
 TEST_F(SignalCustom, ARequiredPropertyCannotBeEmptied) {
