@@ -110,6 +110,8 @@ public:
     LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
     // Rows 0 to 4 and the column widths.
     void FormatHeaderRows();
+    // The filter row's combo ("*") and the separator rows over the columns; rows 0, 2 and 4 covered.
+    void StyleFilterAndSeparatorCells(ROWCOL first, ROWCOL last);
     CKXColumnInfoClass* GetColumnInfo(int col) override;
     // Settings key "SCP\<key>" of a column for the filter combo; -1 for column -1.
     static int GetColumnSettingsKey(int col, CString& key);

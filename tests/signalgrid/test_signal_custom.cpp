@@ -163,6 +163,21 @@ TEST_F(SignalCustom, AConstraintIsReadOnlyAndTheStateChoosesTheStyle) {
     KXClearPropRules();
 }
 
+// A property column the user adds through the pane's Customize Columns is filled at once in the
+// open signal grid.
+TEST_F(SignalCustom, AColumnAddedByTheCustomizeDialogIsFilledAtOnce) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColInstance));
+    Run("kx::answer dialog CKXCustomizeDialog ok add {VOLT|Volt|8s|INSTPROP|SHOW}");
+    EXPECT_EQ(Run("kx::menu 35130"), "1");
+    ASSERT_GT(Volt(), 0);
+    EXPECT_EQ(std::string(Cell(Row("J2", "S"), Volt())), "3V3") << Run("kx::window ccp");
+    EXPECT_EQ(std::string(Cell(kxsignal::kFilterRow, Volt())), "*");
+}
+
 TEST_F(SignalCustom, ARequiredPropertyCannotBeEmptied) {
     KXRegisterPropRule("VOLT", KX_RULE_REQUIRED);
     ShowWithCustomColumns();
