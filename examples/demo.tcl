@@ -83,6 +83,21 @@ show "caption row" [lindex [split [kx::window ccp] "\n"] 3]
 kx::answer menu * 2030
 show "and tick it again" [kx::click ccp 1 6 right]
 
+say "Drop a component from the host's views onto a signal grid row: the row waits for its pin number"
+kx::show slp MCLK
+show "drop J1 on row 7" [kx::drop ccp 7 5 component J1]
+show "Pin Number 8" [kx::edit ccp 7 9 8]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+show undo [undo]
+kx::answer dialog CKXFindReplaceDlg ok find FPGA
+show "Find (menu) FPGA in the Cell column" [kx::menu 57636]
+show "double-click the Cell column's border: it fits its rows" [kx::click ccp 1 5 border]
+say "With the host's power pins shown, a signal's grid lists the package pins tied to it (read-only)"
+kx::powerpins on
+kx::show slp VCC3V3
+foreach line [lrange [split [kx::window ccp] "\n"] 4 7] { puts "   $line" }
+kx::powerpins off
+
 say "Connect U1's pins from the Tcl prompt: by name, by naming rule and by bus range; each is one undo step"
 kx::show clp U1
 proc pinNet {pin} { lsearch -all -inline [split [kx::netlist] "\n"] "U1 $pin *" }

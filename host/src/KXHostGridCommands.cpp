@@ -461,12 +461,13 @@ bool GridKey(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// kx::click ccp ROW COL ?left|double|right|button?
+// kx::click ccp ROW COL ?left|double|right|button|border?
 bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 3 && a.size() != 4) return Fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button?");
+    if (a.size() != 3 && a.size() != 4)
+        return Fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button|border?");
     const std::string how = a.size() == 4 ? KXHostLower(a[3]) : "left";
-    if (how != "left" && how != "double" && how != "right" && how != "button")
-        return Fail(r, "a click is left, double, right or button, not \"" + a[3] + "\"");
+    if (how != "left" && how != "double" && how != "right" && how != "button" && how != "border")
+        return Fail(r, "a click is left, double, right, button or border, not \"" + a[3] + "\"");
     GridTarget t;
     std::string err;
     ROWCOL row = 0, col = 0;
@@ -487,10 +488,12 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     if (how == "right") {
         send(WM_RBUTTONDOWN, MK_RBUTTON, at);
         send(WM_RBUTTONUP, 0, at);
-    } else if (how == "double") {
-        leftClick(at);
-        send(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        send(WM_LBUTTONUP, 0, at);
+    } else if (how == "double" || how == "border") {
+        // A border double-click lands on the right edge of the cell (of a header row: the column's).
+        const CPoint p = how == "border" ? CPoint(grid->CalcRectFromRowCol(row, col).right, at.y) : at;
+        leftClick(p);
+        send(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
+        send(WM_LBUTTONUP, 0, p);
     } else if (how == "button") {
         if (!grid->IsCurrentCell(row, col)) leftClick(at);
         CGXControl* control = grid->IsCurrentCell(row, col) ? grid->GetCurrentCellControl() : nullptr;

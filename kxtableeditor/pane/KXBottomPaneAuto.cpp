@@ -248,9 +248,7 @@ void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR
 void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
     if (GetViewMode() == eOpenModePhysical || !property || !*property) return;
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        CMapStringToString values;
-        values.SetAt(property, value ? value : "");
-        signal->ChangeCustomColumnValue(values);
+        signal->ChangePropValue(property, value ? value : "");
         return;
     }
     for (CKXGridWnd* g : m_shownGrids)

@@ -357,7 +357,8 @@ void CKXBottomPaneContainerView::Journal(const char* comment, const char* call, 
 void CKXBottomPaneContainerView::ApplyAutoCompleteSetting(int value, BOOL apply) {
     if (!apply) return;
     m_nAutoComplete = value;
-    for (auto& [key, g] : m_componentWindows)
+    // Every grid of the pane takes it: pin grids and signal grids complete what is typed.
+    for (const auto& g : m_grids)
         g->SetAutoComplete(value);
 }
 void CKXBottomPaneContainerView::ApplyShowSignalComboSetting(int value, BOOL apply) {
