@@ -37,30 +37,29 @@ public:
     // ------------------------------------------------------------- layout
     KXPhysLayout Layout() const override;
     ROWCOL ModelColumn() const override { return static_cast<ROWCOL>(s_nSignalModelCol); }
-    std::vector<CKXColumnInfoClass*>& Columns() const override { return s_arrColumnInfo; }
 
     // ------------------------------------------------------------- window and columns
-    static std::vector<CKXColumnInfoClass*> s_arrColumnInfo;
-    static std::vector<CString> s_arrColumnCaptions;
-    static int s_nPhysPartCol, s_nPNCol, s_nPinNameCol, s_nPinTypeCol, s_nSignalCol, s_nSignalModelCol,
-        s_nColumnCount;
+    // The columns of every physical part grid ("PHYCCP").
+    static CKXColumnModel& Columns();
+    CKXColumnModel& ColumnModel() const override { return Columns(); }
+    const char* ObjectCaption() const override { return "Physical Part"; }
+    KeyColumns KeyColumnNumbers() const override;
+    void FillPropertyColumnOfLayout(ROWCOL col, const CKXColumnInfoClass& info) override {
+        FillPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, col, static_cast<ROWCOL>(-1));
+    }
+    static int s_nPhysPartCol, s_nPNCol, s_nPinNameCol, s_nPinTypeCol, s_nSignalCol, s_nSignalModelCol;
     // The part grid whose current cell was set last (the clipboard's can-paste judges ask it).
     static CKXPhysPartDetailsGridWnd* s_pActiveGrid;
 
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
-    void InitColumnInfo();
     // Finds and replaces in the pin numbers, from the first pin row.
     void SetupFindReplace() {
         CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details", CPoint(kxphys::kPartCaptionRow, s_nPNCol),
                                          CPoint(kxphys::kPartFirstRow, s_nPNCol));
     }
     void FormatHeaderRows();
-    // Writes the columns from 2 on as the default customisation of "PHYCCP".
-    void SaveColumnCustomization(BOOL bReparse);
-    void CustomizeColumns() override;
     // "PHYCCP\<key>": the filter combo's settings key of a column; empty for -1.
     static int GetColumnSettingsKey(int col, CString& key);
-    CKXColumnInfoClass* GetColumnInfo(int col) override;
     void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
     LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
     BOOL CanPasteSpecial() override { return FALSE; }
@@ -119,6 +118,7 @@ public:
     // ------------------------------------------------------------- signal models
     void AssignModel(int bUseGiven, LPCTSTR model) override;
     BOOL CommitAssignModel(CString model);
+    BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) override;
     void RemoveModel() override;
     BOOL CommitRemoveModel();
     BOOL RemoveModelFromRow(CTransaction* transaction, ROWCOL row);
@@ -127,7 +127,7 @@ public:
     BOOL DeleteSelection() override;
     // Delete removes the models of the selected pins: offered on a pin row.
     BOOL CanDelete() override { return CanAssignModel(); }
-    void SetSignalModelCellStyle(ROWCOL row);
+    void SetSignalModelCellStyle(ROWCOL row) override;
 
     // ------------------------------------------------------------- filter, sort, selection, dump
     int FilterRows(int col);
@@ -169,9 +169,13 @@ public:
     static BOOL CanPasteHere(int type);
 
     // ------------------------------------------------------------- refresh
-    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) override;
+    // Whether the grid shows the part of this reference designator.
+    bool ShowsPart(const CString& package) const;
     void FillPropertyColumn(CString property, int kind, ROWCOL col, ROWCOL row);
-    void RefreshModelCellsOfPin(CString path);
+    ROWCOL PinRowOf(const CString& package, const CString& pinNumber) override { return FindPinRow(package, pinNumber); }
+    ROWCOL PinNumberColumn() const override { return static_cast<ROWCOL>(s_nPNCol); }
+    ROWCOL PinNameColumn() const override { return static_cast<ROWCOL>(s_nPinNameCol); }
     void RefreshRowsByName(CString refDes) override;
     void RestyleModelCells();
 
@@ -183,7 +187,6 @@ public:
     int m_nFunctionFilter = 0;
     BOOL m_bFunctionFilterSet = FALSE;
     BOOL m_bApplyColumnWidths = TRUE;
-    BOOL m_bEchoingFilter = FALSE;
     HMTGEN m_hPinGen = nullptr;
     std::map<UINT, CString> m_mapMenuIdToPinNumber;
     CKXPhysPartDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
@@ -193,7 +196,7 @@ private:
     CKXPhysPinMap m_mapPins;
     // Rows of the part pins in one pass, skipping hidden rows when asked.
     template <class F> void ForEachPinRow(F f);
-    void CoverHeaderRows();
+    void CoverHeaderRows() override;
     void SetTitle(const CString& title);
     // Rows of one part: removes them and their pin map entries.
     void RemovePartRows(const CString& refDes);
@@ -201,11 +204,11 @@ private:
     // Directions of the selected pin rows: -1 when they differ, 0 when none qualifies.
     int SelectedDirection(std::vector<ROWCOL>& rows);
     CString SelectionList(const std::vector<ROWCOL>& rows);
-    void JournalModelRow(ROWCOL row, const CString& comment, const CString& call);
     // The journal lines that show a row's part (0: the first pin row's) and select its pin, as a
     // replay finds them.
-    CString JournalPartSelection(ROWCOL row = 0);
-    CString JournalRowSelection(ROWCOL row);
+    CString JournalObjectSelection(ROWCOL row = 0) override;
+    // The row a selection key names ("pin", "pin:number", "part:pin:number"); 0 when none.
+    ROWCOL FindKeyRow(const CString& key);
     HMTGEN CandidateGenerator(ROWCOL row);
     void ReplacePinGen(HMTGEN gen);
     void StopPinGen();

@@ -186,8 +186,7 @@ bool CKXPhysPartDetailsGridWnd::FillPinRows(IPhysPin* pin, int function, ROWCOL 
     if (used) m_mapPins.Set(key, pin->logicalPinBits());
     SetPinRowCells(row, refDes, pinName, number, PinTypeText(pin->direction()), signal, function);
     if (used) StyleModelCell(row, bit);
-    for (std::size_t c = 0; c < s_arrColumnInfo.size() && c < static_cast<std::size_t>(s_nColumnCount); ++c) {
-        const CKXColumnInfoClass* info = s_arrColumnInfo[c];
+    for (const CKXColumnInfoClass* info : Columns().Columns()) {
         if (info->m_nPropertyType == CKXColumnInfoClass::Default) continue;
         CString value;
         bool found = false;
@@ -311,8 +310,7 @@ BOOL CKXPhysPartDetailsGridWnd::PopulatePhysPart(CDesignContext, IPhysPartInst* 
                                                  BOOL bForce) {
     if (!part) return FALSE;
     const bool multiple = m_bObjectLoaded != 0;
-    if (static_cast<std::size_t>(s_nPhysPartCol) < s_arrColumnInfo.size())
-        s_arrColumnInfo[static_cast<std::size_t>(s_nPhysPartCol)]->m_bVisible = multiple ? 1 : 0;
+    if (CKXColumnInfoClass* info = Columns().Find(s_nPhysPartCol)) info->m_bVisible = multiple ? 1 : 0;
     m_strExcludedPaths = excludedPaths;
     const CString name = part->name();
     CWaitCursor wait;
@@ -322,8 +320,7 @@ BOOL CKXPhysPartDetailsGridWnd::PopulatePhysPart(CDesignContext, IPhysPartInst* 
         m_setShownParts.insert(name);
         if (m_bApplyColumnWidths && GetSafeHwnd()) {
             m_bApplyColumnWidths = FALSE;
-            for (ROWCOL c = 0; c < static_cast<ROWCOL>(s_nColumnCount) && c < s_arrColumnInfo.size(); ++c)
-                SetColWidth(c, c, s_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
+            ApplyColumnWidths();
         }
         if (!multiple) {
             if (GetRowCount() >= kPartFirstRow) RemoveRows(kPartFirstRow, GetRowCount(), kNoUpdate);
