@@ -260,7 +260,7 @@ BOOL CKXPhysGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {
 }
 
 BOOL CKXPhysGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
-    m_bTrackingCol = false;
+    m_bTrackingColWidth = false;
     m_nTrackedCol = 0;
     if (nCol == ModelColumn() && nRow >= Layout().firstPinRow && CanAssignModel()) {
         AssignModel(0, "");
@@ -276,13 +276,13 @@ BOOL CKXPhysGridWnd::OnTrackColWidth(ROWCOL nCol) {
 }
 
 BOOL CKXPhysGridWnd::OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) {
-    m_bTrackingCol = nTrackingMode == GX_TRACKWIDTH;
-    m_nTrackedCol = m_bTrackingCol ? nCol : 0;
+    m_bTrackingColWidth = nTrackingMode == GX_TRACKWIDTH;
+    m_nTrackedCol = m_bTrackingColWidth ? nCol : 0;
     return CGXGridCore::OnStartTracking(nRow, nCol, nTrackingMode);
 }
 
 BOOL CKXPhysGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
-    m_bTrackingCol = false;
+    m_bTrackingColWidth = false;
     m_nTrackedCol = 0;
     return CGXGridCore::OnTrackColWidthMove(nCol, nWidth);
 }
@@ -296,13 +296,13 @@ void CKXPhysGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, 
 }
 
 void CKXPhysGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
-    if (m_bTrackingCol && m_nTrackedCol > 0 && m_nTrackedCol <= GetColCount()) {
+    if (m_bTrackingColWidth && m_nTrackedCol > 0 && m_nTrackedCol <= GetColCount()) {
         const ROWCOL last = GetRowCount();
         if (last >= Layout().firstPinRow)
             ResizeColWidthsToFit(CGXRange(Layout().firstPinRow, m_nTrackedCol, last, m_nTrackedCol), TRUE,
                                  kNoUpdate);
         ColumnModel().TrackWidth(static_cast<int>(m_nTrackedCol), CGXGridCore::GetColWidth(m_nTrackedCol));
-        m_bTrackingCol = false;
+        m_bTrackingColWidth = false;
         m_nTrackedCol = 0;
     }
     CGXGridWnd::OnLButtonDblClk(nFlags, point);
@@ -388,7 +388,7 @@ int CKXPhysGridWnd::FindColumnByCaption(const CString& caption) {
     return -1;
 }
 
-void CKXPhysGridWnd::SelectVisiblePinRows() {
+void CKXPhysGridWnd::SelectVisibleDataRows() {
     const ROWCOL last = GetRowCount();
     for (ROWCOL r = Layout().firstPinRow; r <= last; ++r)
         if (!IsRowHidden(r)) SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
@@ -449,6 +449,14 @@ void CKXPhysGridWnd::InitColumnInfo() {
 void CKXPhysGridWnd::TakeColumnNumbers() {
     for (const auto& [key, column] : KeyColumnNumbers())
         if (const int col = ColumnModel().ColumnOfKey(key); col >= 0) *column = col;
+    OnColumnsTaken();
+}
+
+std::vector<CString> CKXPhysGridWnd::ColumnCaptions() const {
+    std::vector<CString> captions;
+    for (const CKXColumnInfoClass* info : ColumnModel().Columns())
+        captions.push_back(info->m_strCaption);
+    return captions;
 }
 
 void CKXPhysGridWnd::SaveColumnCustomization(BOOL bReparse) {
@@ -563,12 +571,13 @@ void CKXPhysGridWnd::JournalFilter(ROWCOL col) {
 }
 
 void CKXPhysGridWnd::EchoFilterEdit(ROWCOL col) {
-    if (m_bEchoingFilter) return;
+    BOOL& echoing = FilterEchoFlag();
+    if (echoing) return;
     const CString pattern = FilterPattern(col);
     const CString caption = GetValueRowCol(Layout().captionRow, col);
-    m_bEchoingFilter = true;
+    echoing = TRUE;
     SendHostText("filterRows pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(Escaped(pattern)));
-    m_bEchoingFilter = false;
+    echoing = FALSE;
 }
 
 std::vector<CString> CKXPhysGridWnd::KeyFields(const CString& key) {

@@ -104,7 +104,7 @@ public:
     // Deselects every row.
     void DeselectAllRows();
     // Selects every pin row that is not hidden.
-    void SelectVisiblePinRows();
+    void SelectVisibleDataRows();
     // TRUE when the row is a pin row of the grid and shown.
     bool IsShownPinRow(ROWCOL row);
     // The selected rows, the current cell's row when nothing is selected.
@@ -118,8 +118,7 @@ public:
 
     CFrameWnd* m_pFrame = nullptr;
     CKXTableOleDropTarget m_dropTarget;
-    bool m_bTrackingCol = false; // a width drag started on a border and no move followed
-    bool m_bEchoingFilter = false; // a filter edit is being echoed to the host
+    bool m_bTrackingColWidth = false; // a width drag started on a border and no move followed
     bool m_bStoringModelEdit = false; // a typed model was committed: the cell's store is no step
     ROWCOL m_nTrackedCol = 0;
 
@@ -143,6 +142,10 @@ public:
     void InitColumnInfo();
     // The key columns' numbers from the model; a key no entry has keeps its number.
     void TakeColumnNumbers();
+    // Runs when the model's columns were built or aligned again (the kind's column count and captions).
+    virtual void OnColumnsTaken() {}
+    // The captions of the model's columns, in column order.
+    std::vector<CString> ColumnCaptions() const;
     int ColumnCount() const { return ColumnModel().Size(); }
     // Writes the columns from 2 on as the default customisation of the kind's origin.
     void SaveColumnCustomization(BOOL bReparse);
@@ -176,6 +179,8 @@ public:
     void JournalFilter(ROWCOL col);
     // An edit of the filter row is echoed to the host, whose filterRows command filters.
     void EchoFilterEdit(ROWCOL col);
+    // The flag that is up while a filter edit is echoed (a validation the echo causes echoes nothing).
+    virtual BOOL& FilterEchoFlag() = 0;
     // The fields of a selection key ("part:pin:number", "net:pin:number", ...).
     static std::vector<CString> KeyFields(const CString& key);
     // Selects the rows found for a script's keys in the key column, the first one current; no undo step.

@@ -217,12 +217,9 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
     CTransaction* transaction = edit.Transaction();
     if (!transaction) return FALSE;
     CString journal;
-    for (const auto& [r, model] : lines) {
-        CInstTermBitContext bit;
-        GetRowPin(r, &bit);
-        transaction->addProperty(bit, kModel, model.GetString(), 2, false);
-        journal += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
-    }
+    for (const auto& [r, model] : lines)
+        if (PasteCellValue(transaction, r, col, model))
+            journal += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
     const BOOL committed = edit.Commit();
     for (const auto& entry : lines)
         SetSignalModelCellStyle(entry.first);
@@ -231,6 +228,12 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
         MarkDocumentModified();
     }
     return committed;
+}
+
+BOOL CKXPhysNetDetailsGridWnd::PasteCellValue(CTransaction* transaction, ROWCOL row, ROWCOL, const CString& value) {
+    CInstTermBitContext bit;
+    if (!transaction || value.IsEmpty() || !GetRowPin(row, &bit)) return FALSE;
+    return transaction->addProperty(bit, kModel, value.GetString(), 2, false) ? TRUE : FALSE;
 }
 
 BOOL CKXPhysNetDetailsGridWnd::PasteFromClipboardViewer(int, int) {
@@ -290,7 +293,7 @@ int CKXPhysNetDetailsGridWnd::SortByColumnName(CString colName) {
     const int col = ColumnOfCaption(colName);
     if (col <= 0) return 0;
     SortColumn(col);
-    m_mapRowPins.ForgetRows();
+    IndexPinRows();
     return 1;
 }
 
@@ -319,7 +322,7 @@ void CKXPhysNetDetailsGridWnd::GetShownObjectNames(CString& names) {
 
 void CKXPhysNetDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colName) {
     if (!keys || keys->GetSize() == 0) {
-        SelectVisiblePinRows();
+        SelectVisibleDataRows();
         return;
     }
     int keyCol = colName.IsEmpty() ? m_nColPinNumber : FindColumnByCaption(colName);

@@ -36,6 +36,9 @@ int CKXPhysNetDetailsGridWnd::m_nColPinName = 4;
 int CKXPhysNetDetailsGridWnd::m_nColPinType = 5;
 int CKXPhysNetDetailsGridWnd::m_nColSignalModel = 6;
 CKXPhysNetDetailsGridWnd* CKXPhysNetDetailsGridWnd::m_pActiveGrid = nullptr;
+const CKXColumnModel::Layout& CKXPhysNetDetailsGridWnd::m_arrColumnInfo = CKXPhysNetDetailsGridWnd::Columns().Columns();
+std::vector<CString> CKXPhysNetDetailsGridWnd::m_arrColumnCaptions;
+int CKXPhysNetDetailsGridWnd::m_nColCount = 7;
 
 namespace {
 
@@ -265,6 +268,7 @@ int CKXPhysNetDetailsGridWnd::LoadPhysNet(CDesignContext design, const std::vect
         SortColumn(m_nColLocation);
         RefreshRows();
         AppendSpareRows();
+        IndexPinRows();
     }
     return 1;
 }
@@ -339,6 +343,7 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
         SortColumn(m_nColLocation);
         RefreshRows();
         AppendSpareRows();
+        IndexPinRows();
     }
     return 1;
 }
@@ -473,6 +478,10 @@ void CKXPhysNetDetailsGridWnd::MergePinMaps() {
     });
     m_mapPendingPins.Clear();
     m_mapRowPins.ForgetRows();
+}
+
+void CKXPhysNetDetailsGridWnd::IndexPinRows() {
+    m_mapRowPins.IndexRows(kNetFirstRow, LastPinRow(), [this](ROWCOL r) { return RowKey(r); });
 }
 
 ROWCOL CKXPhysNetDetailsGridWnd::PinRowOf(const CString& location, const CString& pinNumber) {

@@ -34,6 +34,14 @@ public:
         RefreshPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, static_cast<int>(col));
     }
     static int m_nColPhysNetName, m_nColLocation, m_nColPinNumber, m_nColPinName, m_nColPinType, m_nColSignalModel;
+    // The model's descriptors, their captions and count, as the grid's column code reads them.
+    static const CKXColumnModel::Layout& m_arrColumnInfo;
+    static std::vector<CString> m_arrColumnCaptions;
+    static int m_nColCount;
+    void OnColumnsTaken() override {
+        m_arrColumnCaptions = ColumnCaptions();
+        m_nColCount = ColumnCount();
+    }
     static CKXPhysNetDetailsGridWnd* m_pActiveGrid;
 
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
@@ -65,7 +73,10 @@ public:
     ROWCOL PinRowOf(const CString& location, const CString& pinNumber) override;
     ROWCOL PinNumberColumn() const override { return static_cast<ROWCOL>(m_nColPinNumber); }
     ROWCOL PinNameColumn() const override { return static_cast<ROWCOL>(m_nColPinName); }
+    BOOL& FilterEchoFlag() override { return m_bSendingFilterCommand; }
     void MergePinMaps();
+    // Indexes the pin rows by their keys once the rows have moved as a whole (load, sort).
+    void IndexPinRows();
     void RefreshPropertyColumn(CString property, int objectKind, int column);
     // The logical pin bit of a row; FALSE for a row without one.
     BOOL GetRowPin(ROWCOL row, CInstTermBitContext* bit);
@@ -89,6 +100,9 @@ public:
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
     // Pastes the clipboard's lines into the model cells from the first selected row on.
     BOOL PasteModels(const CString& text);
+    // One pasted line on a row: the row's pin takes it as its model in the open transaction; FALSE
+    // when the row has no pin or the line is empty.
+    BOOL PasteCellValue(CTransaction* transaction, ROWCOL row, ROWCOL col, const CString& value);
     void SetSignalModelCellStyle(ROWCOL row) override;
     BOOL RemovePinSignalModel(CTransaction* transaction, ROWCOL row);
     BOOL CanDelete() override { return TRUE; }
@@ -125,6 +139,7 @@ public:
 
     CString m_strNetName;
     CString m_strExcludedSpaths;
+    BOOL m_bSendingFilterCommand = FALSE; // a filter-row edit is being sent to the host
     BOOL m_bColumnWidthsPending = TRUE;
 
 private:

@@ -17,7 +17,7 @@
 IMPLEMENT_DYNCREATE(CKXPhysPartDetailsGridWnd, CKXGridWnd)
 
 BEGIN_MESSAGE_MAP(CKXPhysPartDetailsGridWnd, CKXGridWnd)
-ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXPhysGridWnd::OnTransactionCommitted)
+ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXPhysPartDetailsGridWnd::OnTransactionCommitted)
 ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXPhysPartDetailsGridWnd::OnColumnLayoutChanged)
 END_MESSAGE_MAP()
 
@@ -30,6 +30,9 @@ int CKXPhysPartDetailsGridWnd::s_nPinTypeCol = 4;
 int CKXPhysPartDetailsGridWnd::s_nSignalCol = 5;
 int CKXPhysPartDetailsGridWnd::s_nSignalModelCol = 6;
 CKXPhysPartDetailsGridWnd* CKXPhysPartDetailsGridWnd::s_pActiveGrid = nullptr;
+const CKXColumnModel::Layout& CKXPhysPartDetailsGridWnd::s_arrColumnInfo = CKXPhysPartDetailsGridWnd::Columns().Columns();
+std::vector<CString> CKXPhysPartDetailsGridWnd::s_arrColumnCaptions;
+int CKXPhysPartDetailsGridWnd::s_nColumnCount = 7;
 
 namespace {
 

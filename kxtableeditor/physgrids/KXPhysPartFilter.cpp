@@ -99,7 +99,7 @@ void CKXPhysPartDetailsGridWnd::SortRows(int col, BOOL bAscending) {
     if (col < 0 || GetRowCount() < kPartFirstRow) return;
     CKXSortGrid sorter(this, kPartFirstRow, FALSE, CCommonInterface::nSortType == 0 ? FALSE : TRUE, FALSE);
     sorter.SortRows(C(col), bAscending, 1);
-    m_mapPins.ForgetRows();
+    IndexPinRows();
 }
 
 BOOL CKXPhysPartDetailsGridWnd::SortByColumnName(CString name) {

@@ -107,7 +107,8 @@ HMTGEN CKXPhysPartDetailsGridWnd::CandidateGenerator(ROWCOL row) {
     IPartDataService* data = PartData();
     if (!data) return nullptr;
     int first = -1, second = -1;
-    const CString base = ParsePinName(row, &first, &second);
+    CString base;
+    GetRowLogicalPin(base, row, &first, &second);
     return data->getCandidatePins(bit.instance(), base.GetString(), first, second);
 }
 
@@ -185,7 +186,8 @@ void CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
     if (!GetInstTermOfRow(row, &bit)) return;
     dialog.SetInstanceContext(bit.instance());
     int first = -1, second = -1;
-    const CString base = ParsePinName(row, &first, &second);
+    CString base;
+    GetRowLogicalPin(base, row, &first, &second);
     dialog.SetPinInfo(static_cast<int>(row), base, first, second, GetValueRowCol(row, C(s_nPNCol)));
     if (dialog.DoModal() != IDOK) return;
     SendHostText("selectWindow ccp; assignPinNumber " + KXTclListElement(dialog.GetSelectedPinData()));

@@ -25,7 +25,7 @@ constexpr UINT kNoUpdate = 2;
 
 bool CKXPhysPartDetailsGridWnd::ShowsPart(const CString& package) const {
     if (package.IsEmpty()) return false;
-    return m_bObjectLoaded ? m_setShownParts.count(package) != 0 : package == m_strRefDes;
+    return m_bObjectLoaded ? m_mapShownParts.count(package) != 0 : package == m_strRefDes;
 }
 
 void CKXPhysPartDetailsGridWnd::OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) {

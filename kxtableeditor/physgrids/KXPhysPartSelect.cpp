@@ -47,7 +47,7 @@ void CKXPhysPartDetailsGridWnd::OnEditCopy() {
 
 BOOL CKXPhysPartDetailsGridWnd::PasteFromClipboardViewer(int, int) {
     // The grid takes no pasted text: nothing is changed and nothing is reported as done.
-    return FALSE;
+    return PasteClipboardText();
 }
 
 BOOL CKXPhysPartDetailsGridWnd::CanPasteNever(int) {
@@ -121,7 +121,7 @@ void CKXPhysPartDetailsGridWnd::GetShownObjectNames(CString& names) {
     names = m_strRefDes;
     if (!m_bObjectLoaded) return;
     names.Empty();
-    for (const CString& part : m_setShownParts)
+    for (const CString& part : m_mapShownParts)
         names += (names.IsEmpty() ? "" : " ") + part;
 }
 
@@ -214,7 +214,8 @@ void CKXPhysPartDetailsGridWnd::SendSelectionMessage(ROWCOL row, ROWCOL col) {
     CInstTermBitContext bit;
     if (!IsCellReadOnly(row, col) || !GetInstTermOfRow(row, &bit)) return;
     int first = -1, second = -1;
-    ParsePinName(row, &first, &second);
+    CString base;
+    GetRowLogicalPin(base, row, &first, &second);
     const CInstTermContext pin = bit.instTermContext();
     BroadcastSelectObject(CMsgSelectObj(pin.cpath().GetString(), MSCreateSlice(first, second), 2, 2));
 }
