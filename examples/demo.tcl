@@ -228,6 +228,20 @@ show "model of RN1B.A" [expr {[catch {kx::prop demo.board:sch@RN1B.A PIN_SIGNAL_
 show "sort by a column the grid lacks" [sort pin Nope]
 show "messages shown" [kx::messages]
 
+say "Type a model into the model cell of a physical grid: one edit, undone in one step"
+say "(the pack offers two models; row 6 is package pin 1, column 6 its Signal Model)"
+show "type RES_FAST into pin 1's model cell" [kx::edit ccp 6 6 RES_FAST]
+show "model of RN1A.A" [kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL]
+foreach line [lrange [split [kx::window ccp] "\n"] 4 5] { puts "   $line" }
+show "undo" [undo]
+show "model of RN1A.A after undo" [expr {[catch {kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL} m] ? "none" : $m}]
+say "The physical net grid of RST_IN takes a typed model the same way"
+kx::show slp RST_IN
+foreach line [lrange [split [kx::window ccp] "\n"] 0 5] { puts "   $line" }
+show "type RES_FAST into RN1's model cell (row 6)" [kx::edit ccp 6 6 RES_FAST]
+show "model of RN1A.A" [kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL]
+show "undo" [undo]
+
 say "Close both windows; the edited ones ask whether to save"
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
