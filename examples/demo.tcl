@@ -339,7 +339,7 @@ show "R1's connections" [lsearch -all -inline [split [kx::netlist] "\n"] "R1 *"]
 show "undo" [undo]
 file delete r1.if
 unset ::env(RMX_SUBTOOL_ID)
-show "matrix view (not built)" [kx::menu 35676]
+show "create a matrix view from the list (not built)" [kx::menu 35676]
 show "messages shown" [kx::messages]
 # The block's window and the physical window go; the board's own window closes without saving.
 show "close the block's window" [list [kx::tab 3] [kx::close]]
@@ -369,6 +369,23 @@ show "its model" [kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL]
 show "delete the termination" [deleteTermination pin PGOOD]
 show "undo" [undo]
 show "PGOOD after undo" [pinRow PGOOD]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+
+say "A matrix view: signals against components; a pin number typed into a cell connects that pin"
+show opened [kx::open demo.board:sch 1]
+show "open a new matrix view" [openMatrixView pin demo]
+show "add the connector and the SDRAM" [list [matrixAdd pin component J1] [matrixAdd pin component U2]]
+show "add MCLK and two data bits" [list [matrixAdd pin signal MCLK] [matrixAdd pin signal {DQ<1..0>}]]
+foreach line [lrange [split [kx::window ccp] "\n"] 0 8] { puts "   $line" }
+# Row 5 is MCLK; the connector's group starts at column 4 (Pin Name), column 5 is its Pin Number.
+kx::echoes
+show "type J1's pin number 8 into MCLK's row" [kx::edit ccp 5 5 8]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+show "MCLK's row" [lindex [split [kx::window ccp] "\n"] 5]
+show echoes [kx::echoes]
+show undo [undo]
+show "J1 on MCLK after undo" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
