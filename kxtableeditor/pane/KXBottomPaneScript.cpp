@@ -61,9 +61,9 @@ const WordEntry kWords[] = {
     {"sort", &P::OnTclSort, "KXPANE-231"},
     {"dumpGrid", &P::OnTclDumpGrid, "KXPANE-245"},
     {"swapSignal", &P::OnTclSwapSignal, "KXTABLE-206"},
-    {"openMatrixView", &P::OnTclOpenMatrixView, "KXPANE-290"},
-    {"matrixConnect", &P::OnTclMatrixConnect, "KXPANE-291"},
-    {"matrixAdd", &P::OnTclMatrixAdd, "KXPANE-294"},
+    {"openMatrixView", &P::OnTclOpenMatrixView, "KXPANE-400"},
+    {"matrixConnect", &P::OnTclMatrixConnect, "KXPANE-401"},
+    {"matrixAdd", &P::OnTclMatrixAdd, "KXPANE-404"},
 };
 
 bool IsHelp(const CString& value) { return KXIsHelpArg(value); }
