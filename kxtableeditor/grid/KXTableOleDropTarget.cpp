@@ -74,9 +74,9 @@ BOOL AddInstanceTo(G* grid, const CString& lib, const CString& cell, const CStri
                       grid->AddInstance(lib, cell, view, second, first, rest, 1, 0, 3, CString(), CString(),
                                         0, CString(), 1);
                   }) {
-        grid->AddInstance(lib, cell, view, second, first, rest, 1, 0, 3, CString(), CString(), 0, CString(),
-                          1);
-        return TRUE;
+        // The list answers whether the instance was added: a drop it refused is no success.
+        return grid->AddInstance(lib, cell, view, second, first, rest, 1, 0, 3, CString(), CString(), 0,
+                                 CString(), 1) != FALSE;
     } else {
         (void)grid, (void)lib, (void)cell, (void)view, (void)second, (void)first, (void)rest;
         return FALSE;

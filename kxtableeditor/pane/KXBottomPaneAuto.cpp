@@ -60,6 +60,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_EMPTY, 
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPairPin, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RenameConnection", AutoRenameConnection, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "EditTermination", AutoEditTermination, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "OpenMatrixView", AutoOpenMatrixView, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixConnect", AutoMatrixConnect, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
@@ -260,9 +261,7 @@ void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR
 void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
     if (GetViewMode() == eOpenModePhysical || !property || !*property) return;
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        CMapStringToString values;
-        values.SetAt(property, value ? value : "");
-        signal->ChangeCustomColumnValue(values);
+        signal->ChangePropValue(property, value ? value : "");
         return;
     }
     for (CKXGridWnd* g : m_shownGrids)

@@ -141,6 +141,15 @@ void CKXBottomPaneContainerView::MarkModified() {
     if (CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr) doc->SetModified(TRUE);
 }
 
+BOOL CKXBottomPaneContainerView::IsDocumentModified() const {
+    const CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
+    return doc && doc->IsDesignModified() ? TRUE : FALSE;
+}
+
+void CKXBottomPaneContainerView::RestoreDocumentModified(BOOL bModified) {
+    if (CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr) doc->SetModified(bModified);
+}
+
 CString CKXBottomPaneContainerView::DocumentJournalHandle() {
     CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
     return doc ? doc->GetJournalHandle() : CString();

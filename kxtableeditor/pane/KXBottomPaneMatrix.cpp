@@ -68,7 +68,7 @@ void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
     name.Trim();
     CComments* store = GetCommentStore();
     if (!store || name.IsEmpty()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-292", name);
+        CKXErrorHandler::MessageBoxOk("KXPANE-402", name);
         return;
     }
     CMatrixViewData* views = store->GetMatrixViewData();
@@ -85,7 +85,7 @@ void CKXBottomPaneContainerView::OpenMatrixView(int index) {
     std::vector<CString> names;
     if (store) store->GetMatrixViewData()->GetViewNames(names);
     if (index < 0 || static_cast<std::size_t>(index) >= names.size()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-292", "");
+        CKXErrorHandler::MessageBoxOk("KXPANE-402", "");
         return;
     }
     ShowMatrixView(PaneDesign(), names[static_cast<std::size_t>(index)]);
@@ -105,7 +105,7 @@ BOOL CKXBottomPaneContainerView::AutoMatrixConnect(LPCTSTR signal, LPCTSTR insta
                                                    LPCTSTR oldText, LPCTSTR newText) {
     CKXMatrixGridWnd* grid = ActiveMatrixGrid();
     if (!grid) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-293");
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
         return FALSE;
     }
     return grid->ConnectByName(signal ? signal : "", instance ? instance : "", column ? column : "",
@@ -115,7 +115,7 @@ BOOL CKXBottomPaneContainerView::AutoMatrixConnect(LPCTSTR signal, LPCTSTR insta
 BOOL CKXBottomPaneContainerView::AutoMatrixAdd(LPCTSTR kind, LPCTSTR name) {
     CKXMatrixGridWnd* grid = ActiveMatrixGrid();
     if (!grid) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-293");
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
         return FALSE;
     }
     const CString what = kind ? kind : "";

@@ -61,9 +61,9 @@ const WordEntry kWords[] = {
     {"sort", &P::OnTclSort, "KXPANE-231"},
     {"dumpGrid", &P::OnTclDumpGrid, "KXPANE-245"},
     {"swapSignal", &P::OnTclSwapSignal, "KXTABLE-206"},
-    {"openMatrixView", &P::OnTclOpenMatrixView, "KXPANE-290"},
-    {"matrixConnect", &P::OnTclMatrixConnect, "KXPANE-291"},
-    {"matrixAdd", &P::OnTclMatrixAdd, "KXPANE-294"},
+    {"openMatrixView", &P::OnTclOpenMatrixView, "KXPANE-400"},
+    {"matrixConnect", &P::OnTclMatrixConnect, "KXPANE-401"},
+    {"matrixAdd", &P::OnTclMatrixAdd, "KXPANE-404"},
 };
 
 bool IsHelp(const CString& value) { return KXIsHelpArg(value); }
@@ -510,9 +510,17 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     if (args && args->GetTotalArgCount() >= 2) return Usage();
     CStringArray keys;
     if (!ReadKeys(args, keys)) return Usage();
-    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
-    if (!pin) {
+    CKXGridWnd* active = GetActiveGrid();
+    if (!active) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (auto* part = GetViewMode() == eOpenModePhysical ? dynamic_cast<CKXPhysPartDetailsGridWnd*>(active) : nullptr)
+        return TrackPhysicalPin(*part, keys);
+    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(active) : nullptr;
+    if (!pin) {
+        // A grid is shown, but not one whose pins lead to a signal of the list.
+        CKXErrorHandler::MessageBoxOk("KXPANE-291", KXGridKindName(active->Kind()));
         return 0;
     }
     if (!pin->IsCurrentSignalCellFilled()) {
@@ -525,6 +533,18 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
     pin->HiliteSelection();
     return 1;
+}
+
+// The physical view: the net of the part's current pin is selected in the physical net list.
+LRESULT CKXBottomPaneContainerView::TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys) {
+    if (!part.IsCurrentPinConnected()) {
+        ROWCOL row = 0, col = 0;
+        const bool onPinRow = part.GetCurrentCell(row, col) && row >= part.FirstDataRow();
+        CKXErrorHandler::MessageBoxOk(onPinRow ? "KXTABLE-145" : "KXPANE-270");
+        return 0;
+    }
+    if (keys.GetSize() > 0) part.SelectRowsByKey(&keys, "");
+    return part.HiliteCurrentNet() ? 1 : 0;
 }
 
 LRESULT CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL physical) {

@@ -36,7 +36,7 @@ TEST_F(MatrixHost, TheWordOpensAStoredViewAndTheWindowShowsItsRows) {
     EXPECT_EQ(Run("openMatrixView pin fresh"), "1");
     EXPECT_TRUE(Views()->HasView("fresh"));
     EXPECT_EQ(Run("openMatrixView pin -help"), "1");
-    EXPECT_EQ(Messages().back(), "KXPANE-290");
+    EXPECT_EQ(Messages().back(), "KXPANE-400");
 }
 
 TEST_F(MatrixHost, CellsAreEditedAndKeysPressedAsTheUserDoes) {

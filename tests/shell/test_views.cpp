@@ -262,7 +262,7 @@ TEST_F(ViewTest, MatrixViewCommandsAreRefusedWithAMessage) {
     Run("kx::menu 35676");
     // Opening the first stored view of a design that stores none names what is missing.
     Run("kx::menu 35679");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178", "KXPANE-292"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178", "KXPANE-402"}));
 }
 
 // ------------------------------------------------------------------ what the frame hands on from the host
