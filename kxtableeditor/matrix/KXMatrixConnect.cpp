@@ -53,6 +53,10 @@ CString CKXMatrixGridWnd::EditedText(ROWCOL row, ROWCOL col) {
 
 BOOL CKXMatrixGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (nRow == kFilterRow) return FilterRows(nCol);
+    if (nRow >= kFirstDataRow && IsPropertyColumn(static_cast<int>(nCol))) {
+        m_bStoringEdit = CommitPropertyCell(nRow, nCol, EditedText(nRow, nCol));
+        return m_bStoringEdit;
+    }
     int offset = -1, group = -1;
     if (nRow < kFirstDataRow || !DecodeInstanceColumn(static_cast<int>(nCol), offset, group)) return TRUE;
     const CString old = CellText(nRow, static_cast<int>(nCol));

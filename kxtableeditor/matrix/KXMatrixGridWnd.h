@@ -224,6 +224,16 @@ public:
                          CString dcNet, CStringList* keyProps, CStringList* instProps, BOOL bCommon) override;
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
 
+    // ------------------------------------------------------------- property columns
+    bool IsPropertyColumn(int col);
+    // What a property cell shows a property of: the row's net bit, or the group's pin bit; empty when none.
+    CContext PropertyPlace(ROWCOL row, int col);
+    // The pane's ChangePropValue: the property of the current property column on the selected rows'
+    // objects, in one edit; FALSE when nothing changed (rows without the object change nothing).
+    BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+    // A value typed into a property cell.
+    BOOL CommitPropertyCell(ROWCOL row, ROWCOL col, const CString& text);
+
     // ------------------------------------------------------------- editing hooks
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
@@ -278,6 +288,8 @@ private:
     std::vector<std::function<void()>> m_cellWrites;
     void DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
     void JournalAdd(const char* kind, const CString& name);
+    void RefreshPropertyCells(int col, const std::vector<ROWCOL>& rows);
+    std::vector<ROWCOL> RowsToChange(ROWCOL current, ROWCOL col);
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
     void JournalSignal(KXJournalLines& journal, const SignalRow& signal);
     void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);

@@ -66,19 +66,28 @@ std::vector<CKXMatrixGridWnd::PinCell> CKXMatrixGridWnd::SelectedPinCells() {
 BOOL CKXMatrixGridWnd::SelectCells(const std::vector<CString>& keys, const CString& column) {
     // A key names a signal and a component ("N1:U1"), and may name the pin shown ("N1:J1:P<3>").
     const KXMatrixLayout& layout = Layout();
-    const int offset = column.CompareNoCase("TERMINATION") == 0 ? layout.terminationOffset
-                       : column.CompareNoCase("PN") == 0        ? layout.pnOffset
-                                                                : layout.pinNameOffset;
+    int offset = column.CompareNoCase("TERMINATION") == 0 ? layout.terminationOffset
+                 : column.CompareNoCase("PN") == 0        ? layout.pnOffset
+                                                          : layout.pinNameOffset;
+    // A property column by its key: in every group, or on the signal side.
+    int signalCol = -1;
+    for (std::size_t k = 0; k < layout.instanceColumns.size(); ++k)
+        if (layout.instanceColumns[k]->m_nPropertyType != 0 && layout.instanceColumns[k]->m_strPropertyName == column)
+            offset = static_cast<int>(k);
+    for (std::size_t k = 1; k < layout.signalColumns.size(); ++k)
+        if (layout.signalColumns[k]->m_nPropertyType != 0 && layout.signalColumns[k]->m_strPropertyName == column)
+            signalCol = static_cast<int>(k);
     SetSelection(nullptr);
     bool any = false;
-    if (column.CompareNoCase("PUPD") == 0) {
+    if (column.CompareNoCase("PUPD") == 0 || signalCol > 0) {
+        const int col = signalCol > 0 ? signalCol : layout.pupdCol;
         // A signal's Pull Up/Down cell: the key names the signal only ("N1" or "N1:").
         for (const CString& key : keys) {
             const CString signal = key.Find(':') < 0 ? key : key.Left(key.Find(':'));
             for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r)
                 if (CellText(r, layout.nameCol).CompareNoCase(signal) == 0) {
-                    if (!any) SetCurrentCell(r, Col(layout.pupdCol), GX_SMART);
-                    SelectRange(CGXRange(r, Col(layout.pupdCol)), TRUE, FALSE);
+                    if (!any) SetCurrentCell(r, Col(col), GX_SMART);
+                    SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
                     any = true;
                     break;
                 }

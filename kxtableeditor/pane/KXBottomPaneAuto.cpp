@@ -264,6 +264,12 @@ void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR v
         signal->ChangePropValue(property, value ? value : "");
         return;
     }
+    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) {
+        CMapStringToString values;
+        values.SetAt(property, value ? value : "");
+        matrix->ChangeCustomColumnValue(values);
+        return;
+    }
     for (CKXGridWnd* g : m_shownGrids)
         if (auto* pin = PinGridOf(g)) {
             CMapStringToString values;

@@ -125,6 +125,38 @@ TEST_F(MatrixEdits, ATerminationIsAddedToTheSelectedPinsInOneStep) {
     EXPECT_EQ(Cell(data, term), "");
 }
 
+TEST_F(MatrixEdits, PropertyColumnsShowAndSetTheRowsNetAndPinProperties) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE"}), nullptr);
+    Run("kx::answer dialog CKXCustomizeDialog ok add {IMPEDANCE|Impedance|8s|NETPROP|SHOW;SLEW|Slew|6s|PINPROP|SHOW}");
+    ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    int impedance = -1, slew = -1;
+    for (ROWCOL c = 1; c <= Grid()->GetColCount(); ++c) {
+        if (Cell(1, static_cast<int>(c)) == "Impedance") impedance = static_cast<int>(c);
+        if (Cell(1, static_cast<int>(c)) == "Slew" && slew < 0) slew = static_cast<int>(c);
+    }
+    ASSERT_GT(impedance, 0);
+    ASSERT_GT(slew, 0);
+    // The grid was rebuilt with the new columns; the pins are still where they were.
+    EXPECT_EQ(Pins("N1", 0), (std::vector<std::string>{"S", "T"}));
+    const std::vector<ROWCOL> n1 = Rows("N1");
+    EXPECT_TRUE(Type(n1[0], impedance, "50"));
+    EXPECT_EQ(Run("kx::prop work.board:sch@:N1 IMPEDANCE"), "50");
+    EXPECT_EQ(Cell(n1[1], impedance), "50"); // every row of the signal
+    EXPECT_TRUE(Type(n1[1], slew, "FAST"));
+    EXPECT_EQ(Run("kx::prop work.board:sch@J1.T SLEW"), "FAST");
+    EXPECT_NE(JournalText().find(".ConnectivityPane().ChangePropValue(\"SLEW\",\"FAST\")"), std::string::npos);
+    // A row whose group shows no pin sets nothing: refused, nothing changes.
+    const std::string before = Snapshot();
+    Grid()->SetCurrentCell(Row("FREE"), static_cast<ROWCOL>(slew));
+    CMapStringToString values;
+    values.SetAt("SLEW", "SLOW");
+    EXPECT_FALSE(Grid()->ChangeCustomColumnValue(values));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Cell(n1[1], slew), "");
+}
+
 TEST_F(MatrixEdits, CopyKeepsEveryFieldAndAPasteIntoAnotherViewReproducesTheConnections) {
     ASSERT_NE(OpenView("src", {"@J1"}, {"@:FREE", "@:GND", "@:DATA<2>"}), nullptr);
     ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");
