@@ -285,6 +285,8 @@ private:
     bool ReleaseConnectedPin(CTransaction& tx, ROWCOL row, const CInstTermBit& pinBit, int group, const CString& what);
     // Runs the cell writes an edit queued when it committed; drops them otherwise. FALSE then.
     BOOL FinishCellWrites(bool committed);
+    // With auto_connect_dpleg: the other leg of the leg's pair pin to the other net of the pair.
+    void ConnectOtherLeg(CTransaction& tx, const CInstTermBit& leg);
     std::vector<std::function<void()>> m_cellWrites;
     void DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
     void JournalAdd(const char* kind, const CString& name);
