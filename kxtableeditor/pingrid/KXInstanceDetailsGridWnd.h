@@ -16,6 +16,7 @@
 #include "rmx/context.h"
 #include "rmx/hmtpi.h"
 
+#include <cstdlib>
 #include <list>
 #include <map>
 #include <memory>
@@ -406,6 +407,16 @@ public:
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     void AttachSignal(CString argument, int rule);
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
+    // The state of one naming-rule run over its rows.
+    struct RuleRun {
+        CString argument, rest, incrementBase;
+        int rule = -1, counter = 0;
+        bool firstIncrement = true;
+        CString invalidNames, scalarPins, journal;
+    };
+    bool RuleRowName(ROWCOL row, RuleRun& run, CString& pinName, CString& name, int& low, int& high);
+    INet* RuleNet(const CString& name, int low, int high, CTransaction* transaction, RuleRun& run);
+    BOOL ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
     // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
@@ -799,6 +810,19 @@ private:
     ROWCOL PinNumberRow();
     void KeepPinGenerator(HMTGEN gen);
     int ConnectPlainSignal(const CString& given, const CString& text, bool dpName, int bEchoToHost);
+    // What a plain text names, as the parser reads it.
+    struct SignalText {
+        CString display, netName;
+        int lsb = -1, msb = -1, step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
+        bool Scalar() const { return lsb == -1 && msb == -1; }
+        bool SingleBit() const { return !Scalar() && lsb == msb; }
+        bool Reversed() const { return !Scalar() && msb < lsb; }
+        int BitWidth() const { return Scalar() ? 1 : (std::abs(msb - lsb) + step) / step; }
+    };
+    BOOL ParsePlainSignal(const CString& text, SignalText& sig);
+    INet* PlainSignalNet(const SignalText& sig, CTransaction* transaction, BOOL& newNet);
+    BOOL ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig, CNetContext& netContext,
+                           CTransaction* transaction, BOOL newNet, std::vector<CString>& rowTexts);
     BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,
                        int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);
     void DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
