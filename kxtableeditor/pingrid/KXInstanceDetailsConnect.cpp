@@ -114,6 +114,7 @@ int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost)
     if (!m_bRenamingSignal) ClearSignalNameList(); // each connect run names its own signals
     m_mapImplicitPinSignal.clear();
     m_pendingJournal.Empty();
+    m_leadJournal.Empty();
     CString text = given;
     const bool dpName = text.Find(KX_DP_MARKER) >= 0;
     if (dpName) text = text.Left(text.GetLength() - kDpMarkerLength);
@@ -296,7 +297,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
             journal += m_bRenamingSignal
                            ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", rowTexts[i])
                            : JournalRowText(targets[i], "Add Connection", "AddConnection", rowTexts[i]);
-    journal += std::exchange(m_pendingJournal, CString());
+    journal = std::exchange(m_leadJournal, CString()) + journal + std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return 0;
 
     m_signalNameList.AddTail(sig.display);
@@ -433,6 +434,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     if (!PlanPinJoins(pin, *net, netLow, netHigh, pinMsb, pinLsb, nc, joins)) return FALSE;
     // The no-connect signal takes no termination; another net takes the moved bits' terminations
     // only when the user keeps them.
+    const std::vector<std::pair<int, CNetBit>> moved = MovingBits(pin, pinMsb, pinLsb, net);
     if (nc)
         DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
     else if (!KeepsTerminationsOnMove())
@@ -441,6 +443,8 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
         if (!transaction->addConn(net, static_cast<unsigned>(j.netFirst), static_cast<unsigned>(j.netLast), pin,
                                   static_cast<unsigned>(j.pinFirst), static_cast<unsigned>(j.pinLast), 0))
             return FALSE;
+    // The pull-ups of the nets the pin left go along to its new net, when the user keeps them.
+    if (!nc) CarryPupdsOver(transaction, row, pin, moved);
     if (m_bRenamingSignal && bNewNet) MergeRenamedNet(transaction, oldText, net);
     if (IKXGridSite* site = Site()) site->MarkModified();
     return TRUE;

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <optional>
 #include <set>
+#include <utility>
 
 using kxpingrid::Col;
 
@@ -137,8 +138,8 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
         if (AddConnection(&rows, TRUE, argument, rule, FALSE)) connected = TRUE;
     }
     if (AssignPowerToImplicitPins()) connected = TRUE;
-    CString journal = run.journal + m_pendingJournal;
-    m_pendingJournal.Empty();
+    const CString journal = std::exchange(m_leadJournal, CString()) + run.journal +
+                            std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return;
     WriteJournal(journal);
 }

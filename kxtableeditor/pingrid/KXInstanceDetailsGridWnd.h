@@ -483,6 +483,17 @@ public:
     // row's termination delete for the run's journal; true when one was deleted.
     bool DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin, int msb, int lsb,
                                const INet* net);
+    // The user keeps the pull-ups/pull-downs of the nets the moved pins leave.
+    bool KeepsPupdsOnMove() const;
+    // The row's pin bits that leave another net for net, with the net bit each leaves.
+    static std::vector<std::pair<int, CNetBit>> MovingBits(IInstTerm* pin, int msb, int lsb, const INet* net);
+    // Puts the pull-ups of the left net bits onto the pins' new net bits (once per pair of nets in a
+    // run), journalled as pull-up adds on the row.
+    void CarryPupdsOver(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
+                        const std::vector<std::pair<int, CNetBit>>& moved);
+    BOOL ApplyKeptPupd(IDTInstance* instance, INet* net, int bit);
+    void NoteUncarriedPupds(ROWCOL row, IInstTerm* pin, const std::vector<std::pair<int, CNetBit>>& moved);
+    CString m_leadJournal; // blocks that go before a connect run's own blocks
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;
