@@ -339,3 +339,17 @@ int CKXInstanceDetailsGridWnd::SendDeletePupdCommand(const char* list) {
     if (!main) return 0;
     return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1 ? 1 : 0;
 }
+
+BOOL CKXInstanceDetailsGridWnd::ReapplyPupd(IDTInstance* instance, INet* net, int bit) {
+    if (!net) return FALSE;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setNetBit(CNetBit(net, bit));
+    // A net bit that carries one of the same type keeps it: nothing is doubled.
+    KXMultiMap present;
+    api.getAssocInstanceArray(CKXAssocCompAPI::PUPD, present);
+    if (instance)
+        for (const auto& [type, dt] : present)
+            if (type.CompareNoCase(instance->typeName()) == 0) return TRUE;
+    api.refDesChanged(false);
+    return api.ApplyPupd(false, false);
+}

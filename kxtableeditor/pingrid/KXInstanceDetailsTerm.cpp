@@ -8,6 +8,7 @@
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXScriptText.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
@@ -376,8 +377,18 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
         return FALSE;
     }
     const std::vector<ROWCOL> selected = SelectedPinRows();
+    // The row replays as its termination cell and the same editTermination word.
+    CString journal;
+    if (!selected.empty()) {
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("EditTermination", {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay,
+                                                                 high, low, byRefDes)})
+            .End();
+        journal = JournalAssocText(selected.front(), "SelectTerminationCol", "Edit Termination") + lines.Text();
+    }
     if (!edit.Commit()) return FALSE;
     RefreshAssocRows(selected);
+    WriteJournal(journal);
     return TRUE;
 }
 
