@@ -129,7 +129,7 @@ void CKXInstanceDetailsGridWnd::CarryPupdsOver(CTransaction* transaction, ROWCOL
             api.setKindOfOperation(CKXAssocCompAPI::PUPD);
             api.getLCVPropFromInstance(dt);
             api.setNewSignalFlag(false);
-            ApplyKeptPupd(dt, now.net(), now.bit());
+            ReapplyPupd(dt, now.net(), now.bit());
             api.setTransaction(nullptr, true);
         }
     }
@@ -148,21 +148,6 @@ void CKXInstanceDetailsGridWnd::NoteUncarriedPupds(ROWCOL row, IInstTerm* pin,
             if (dt && dt->assocKind() == IDTInstance::eTermination) terminated = true;
     }
     if (left && !terminated) m_leadJournal += JournalRowText(row, "Delete", "Delete", CString(), false);
-}
-
-// Until the pin grid's own re-apply of a kept pull-up is at hand: the library puts the pull-up it was
-// handed on the net bit, unless the net bit carries one of that type already.
-BOOL CKXInstanceDetailsGridWnd::ApplyKeptPupd(IDTInstance* instance, INet* net, int bit) {
-    if (!net) return FALSE;
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
-    api.setNetBit(CNetBit(net, bit));
-    KXMultiMap present;
-    api.getAssocInstanceArray(CKXAssocCompAPI::PUPD, present);
-    if (instance)
-        for (const auto& [type, dt] : present)
-            if (type.CompareNoCase(instance->typeName()) == 0) return TRUE;
-    api.refDesChanged(false);
-    return api.ApplyPupd(false, false);
 }
 
 // ---------------------------------------------------------------------------

@@ -516,7 +516,6 @@ public:
     // run), journalled as pull-up adds on the row.
     void CarryPupdsOver(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
                         const std::vector<std::pair<int, CNetBit>>& moved);
-    BOOL ApplyKeptPupd(IDTInstance* instance, INet* net, int bit);
     void NoteUncarriedPupds(ROWCOL row, IInstTerm* pin, const std::vector<std::pair<int, CNetBit>>& moved);
     CString m_leadJournal; // blocks that go before a connect run's own blocks
     BOOL CanDelete() override;
