@@ -455,13 +455,18 @@ void CKXInstanceDetailsGridWnd::DeleteTerminationsOnPinBits(CTransaction* transa
     if (!transaction || !pin) return;
     const int step = msb >= lsb ? -1 : 1;
     for (int b = msb;; b += step) {
-        std::vector<IDTInstance*> terms;
-        for (IDTInstance* dt : CInstTermBit(pin, b).beginAssociatedDTInstance())
-            if (dt && dt->assocKind() == IDTInstance::eTermination) terms.push_back(dt);
-        for (IDTInstance* dt : terms)
-            transaction->removeDTInstance(dt);
+        DeleteTerminationOnBit(transaction, CInstTermBit(pin, b));
         if (b == lsb) break;
     }
+}
+
+bool CKXInstanceDetailsGridWnd::DeleteTerminationOnBit(CTransaction* transaction, const CInstTermBit& bit) {
+    std::vector<IDTInstance*> terms;
+    for (IDTInstance* dt : bit.beginAssociatedDTInstance())
+        if (dt && dt->assocKind() == IDTInstance::eTermination) terms.push_back(dt);
+    for (IDTInstance* dt : terms)
+        transaction->removeDTInstance(dt);
+    return !terms.empty();
 }
 
 // ---------------------------------------------------------------------------

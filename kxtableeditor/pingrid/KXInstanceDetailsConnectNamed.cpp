@@ -58,14 +58,8 @@ bool CKXInstanceDetailsGridWnd::DropMovedTerminations(CTransaction* transaction,
     const int step = msb >= lsb ? -1 : 1;
     for (int b = msb;; b += step) {
         const CNetBit now = pin->netBit(b);
-        bool any = false;
-        if (now.net() && now.net() != net)
-            for (IDTInstance* dt : CInstTermBit(pin, b).beginAssociatedDTInstance())
-                if (dt && dt->assocKind() == IDTInstance::eTermination) any = true;
-        if (any) {
-            DeleteTerminationsOnPinBits(transaction, pin, b, b);
+        if (now.net() && now.net() != net && DeleteTerminationOnBit(transaction, CInstTermBit(pin, b)))
             dropped = true;
-        }
         if (b == lsb) break;
     }
     if (dropped && !select.IsEmpty()) {
@@ -97,7 +91,8 @@ std::vector<std::pair<int, CNetBit>> CKXInstanceDetailsGridWnd::MovingBits(IInst
 namespace {
 
 CString NetBitName(const CNetBit& bit) {
-    return bit.net()->isScalar() ? CString(bit.net()->name()) : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
+    return bit.net()->isScalar() ? CString(bit.net()->name())
+                                 : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
 }
 
 std::size_t PupdCount(CKXAssocCompAPI& api, const CNetBit& bit) {
@@ -153,7 +148,8 @@ void CKXInstanceDetailsGridWnd::NoteUncarriedPupds(ROWCOL row, IInstTerm* pin,
 // ---------------------------------------------------------------------------
 // By name
 
-BOOL CKXInstanceDetailsGridWnd::ConnectPinToNamedSignal(ROWCOL row, CString signalName, CTransaction* transaction) {
+BOOL CKXInstanceDetailsGridWnd::ConnectPinToNamedSignal(ROWCOL row, CString signalName,
+                                                        CTransaction* transaction) {
     CWaitCursor wait;
     if (!transaction) return FALSE;
     CString display, base;
@@ -255,7 +251,8 @@ BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open,
         if (!net || !common) {
             const CString name = NewAutoName();
             if (name.IsEmpty() || (design && design->findNet(name.GetString()))) return FALSE;
-            net = transaction->createNet(name.GetString(), static_cast<unsigned>(-1), static_cast<unsigned>(-1));
+            net = transaction->createNet(name.GetString(), static_cast<unsigned>(-1),
+                                         static_cast<unsigned>(-1));
             if (!net || !transaction->addNet(net)) return FALSE;
             RecordTransactionNet(name, net);
         }

@@ -98,7 +98,8 @@ CNetBit FirstLegNetBit(const IDPInstTerm* pin) {
 
 // The visible pair rows among rows, once each; on the typed path a row whose pair the user does not
 // want replaced is left out.
-std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray& rows, const CString& typed) {
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray& rows,
+                                                               const CString& typed) {
     std::vector<ROWCOL> pairRows;
     std::set<ROWCOL> seen;
     CString name, base;
@@ -169,7 +170,8 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
 
 BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule,
                                               BOOL bEcho) {
-    if (!rows || rows->GetSize() == 0 || nRule == KX_RULE_PREFIX_PINNUMBER || nRule == KX_RULE_SUFFIX_PINNUMBER)
+    if (!rows || rows->GetSize() == 0 || nRule == KX_RULE_PREFIX_PINNUMBER ||
+        nRule == KX_RULE_SUFFIX_PINNUMBER)
         return FALSE;
     const std::vector<ROWCOL> pairRows = CollectPairRows(*rows, bRuleDriven ? CString() : text);
     if (pairRows.empty()) return FALSE;
@@ -229,7 +231,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         for (const auto& [member, dts] : kept)
             for (IDTInstance* dt : dts)
                 if (member->dpConn()) transaction->attachDTInstance(dt, member->dpConn());
-        const CString range = high < 0 ? CString(net->name())
+        const CString range = high < 0      ? CString(net->name())
                               : high == low ? CSchemaUtilities::vectorName(net->name(), high)
                                             : CSchemaUtilities::vectorName(net->name(), high, low);
         journalRows.emplace_back(row, range + KX_DP_MARKER);
@@ -251,7 +253,8 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
 
 // The width tests of a rule-named pair net: a pin of several bits on a scalar net (KXTABLE-153),
 // a one-bit pin on a bus (KXTABLE-154) and pins wider than the net (KXTABLE-150) are listed.
-bool CKXInstanceDetailsGridWnd::RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports) {
+bool CKXInstanceDetailsGridWnd::RulePairFits(const IDPInstTerm& pin, const IDPNet& net,
+                                             PairReports& reports) {
     const int w = PairWidth(pin.msb(), pin.lsb()), netWidth = PairWidth(net.msb(), net.lsb());
     const CString name = CKXGenUtils::GetDiffPairName(&pin);
     CString* list = nullptr;

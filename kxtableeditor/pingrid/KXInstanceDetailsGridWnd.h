@@ -881,7 +881,10 @@ private:
                            CTransaction* transaction, BOOL newNet, std::vector<CString>& rowTexts);
     BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,
                        int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);
+    // The terminations on the pin bits msb..lsb / on one pin bit, deleted in the transaction (true
+    // when one was there).
     void DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
+    bool DeleteTerminationOnBit(CTransaction* transaction, const CInstTermBit& bit);
     CString NewAutoName();
     void EchoSelection();
     void SendEcho(CTclArgsList& list);

@@ -17,9 +17,10 @@ class Retain : public ConnEditFixture {
 protected:
     bool Asked() {
         const std::vector<std::string> log = AnswerLog();
-        const bool asked = std::any_of(log.begin() + static_cast<long>(m_seen), log.end(), [](const std::string& l) {
-            return l.find("CKXRetainAssocCompDlg") != std::string::npos;
-        });
+        const bool asked =
+            std::any_of(log.begin() + static_cast<long>(m_seen), log.end(), [](const std::string& l) {
+                return l.find("CKXRetainAssocCompDlg") != std::string::npos;
+            });
         m_seen = log.size();
         return asked;
     }
