@@ -80,3 +80,29 @@ TEST_F(PairConnect, TheSamePairNetAgainIsNoChange) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PairConnect, APairWithoutPairConnectionIsPartedLegByLeg) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_EQ(TypeSignal("TX<3..0>", ""), "1");
+    // The pair connection is gone; the legs stay on their nets.
+    EXPECT_EQ(Saved().find("dpconn LVDS"), std::string::npos);
+    ASSERT_NE(Saved().find("conn U1 TX_P<3> LVDS_P<3>"), std::string::npos);
+    Run("kx::show clp U1");
+    Messages();
+    Run("selectObject pin TX<3..0>");
+    EXPECT_EQ(Run("deleteConnection pin TX<3..0>"), "1");
+    const std::string parted = Saved();
+    EXPECT_EQ(parted.find("conn U1 TX_P<"), std::string::npos);
+    EXPECT_EQ(parted.find("conn U1 TX_N<"), std::string::npos);
+    Run("undo");
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+    Run("redo");
+    Run("redo");
+    EXPECT_TRUE(Replayed(original) == parted) << JournalText();
+}
+
+} // namespace
