@@ -445,6 +445,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
             return FALSE;
     // The pull-ups of the nets the pin left go along to its new net, when the user keeps them.
     if (!nc) CarryPupdsOver(transaction, row, pin, moved);
+    if (!nc) AutoConnectDiffPairLegs(transaction, pin, pinMsb, pinLsb);
     if (m_bRenamingSignal && bNewNet) MergeRenamedNet(transaction, oldText, net);
     if (IKXGridSite* site = Site()) site->MarkModified();
     return TRUE;

@@ -475,6 +475,10 @@ public:
     std::vector<ROWCOL> CollectPairRows(const CDWordArray& rows, const CString& typed);
     BOOL ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows, TypedPair& out);
     bool RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports);
+    // With the project's "auto_connect_dpleg" on: for each bit of the pin that is a pair's leg now on
+    // a leg net of a pair net, the pair's other leg, when it has no signal, joins the other leg net's
+    // bit in the same transaction. The number of legs joined.
+    int AutoConnectDiffPairLegs(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
     // The terminations on a pair pin's connections (its own and its members'), by pair pin. When the
     // user drops them they are deleted here (journalled as the row's termination delete) and none
     // are returned; kept, the caller attaches them to the pin's new pair connections.

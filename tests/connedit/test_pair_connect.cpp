@@ -3,6 +3,8 @@
 // user may decline replacing a pin's pair net, and every refusal leaves the design as it was.
 #include "ConnEditFixture.h"
 
+#include "kxcommon/KXShareGlobalData.h"
+
 namespace {
 
 class PairConnect : public ConnEditFixture {
@@ -103,6 +105,56 @@ TEST_F(PairConnect, APairWithoutPairConnectionIsPartedLegByLeg) {
     Run("redo");
     Run("redo");
     EXPECT_TRUE(Replayed(original) == parted) << JournalText();
+}
+
+} // namespace
+
+namespace {
+
+// The board's U1 with its pairs shown as their leg pins, both legs of CLK without a signal.
+class PairLegs : public ConnEditFixture {
+protected:
+    void SetUp() override {
+        ConnEditFixture::SetUp();
+        m_saved = CKXShareGlobalData::m_pVpxProject;
+        CKXShareGlobalData::m_pVpxProject = &m_project;
+    }
+    void TearDown() override {
+        CKXShareGlobalData::m_pVpxProject = m_saved;
+        ConnEditFixture::TearDown();
+    }
+    void OpenLegs() {
+        OpenBoard();
+        Run("kx::answer menu * 2025");
+        Run("kx::header ccp right");
+        ASSERT_NE(PinRow("CLK_P"), 0);
+        ASSERT_EQ(TypeSignal("CLK_P", ""), "1");
+        ASSERT_EQ(TypeSignal("CLK_N", ""), "1");
+        ASSERT_EQ(Conn("U1 CLK_N"), "");
+    }
+    CKXVpxProject m_project;
+    CKXVpxProject* m_saved = nullptr;
+};
+
+TEST_F(PairLegs, TheSecondLegFollowsTheFirstWhenTheProjectSaysSo) {
+    m_project.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "yes");
+    OpenLegs();
+    const std::string open = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(TypeSignal("CLK_P", "SYSCLK_P"), "1");
+    EXPECT_EQ(Conn("U1 CLK_P"), "SYSCLK_P");
+    EXPECT_EQ(Conn("U1 CLK_N"), "SYSCLK_N");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Run("undo");
+    EXPECT_TRUE(Saved() == open);
+    EXPECT_EQ(Conn("U1 CLK_N"), "");
+}
+
+TEST_F(PairLegs, OtherwiseOnlyTheTypedLegIsConnected) {
+    OpenLegs();
+    EXPECT_EQ(TypeSignal("CLK_P", "SYSCLK_P"), "1");
+    EXPECT_EQ(Conn("U1 CLK_P"), "SYSCLK_P");
+    EXPECT_EQ(Conn("U1 CLK_N"), "");
 }
 
 } // namespace
