@@ -103,6 +103,8 @@ kx::show clp U1
 proc pinNet {pin} { lsearch -all -inline [split [kx::netlist] "\n"] "U1 $pin *" }
 show "addConnection NEWSIG to PGOOD (pin PGOOD, number C10)" [addConnection pin NEWSIG PGOOD:C10]
 show "PGOOD" [pinNet PGOOD]
+# RST_N's net RESET_N has a pull-up: the editor asks whether it is kept for the new signal.
+kx::answer dialog CKXRetainAssocCompDlg ok
 show "addConnection =PREFIXPINNAME(U1_) to RST_N" [addConnection pin =PREFIXPINNAME(U1_) RST_N:C9]
 show "RST_N" [pinNet RST_N]
 show "addConnection XB<12..0> to the bus pin A<12..0>" [addConnection pin {XB<12..0>} {A<12..0>}]
@@ -142,6 +144,8 @@ proc cellOf {caption pin} {
 }
 show "type TYPED into PGOOD" [kx::edit ccp {*}[cellOf Signal PGOOD] TYPED]
 show "PGOOD" [pinNet PGOOD]
+# MCLK carries a Series termination: the editor asks whether it stays with the moved pin.
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1
 show "type DQ\[5\] into MCLK (brackets follow the design's style)" [kx::edit ccp {*}[cellOf Signal MCLK] {DQ[5]}]
 show "MCLK" [pinNet MCLK]
 show "clear RST_N" [kx::edit ccp {*}[cellOf Signal RST_N] {}]
@@ -163,11 +167,32 @@ show "PGOOD after undo" [pinNet PGOOD]
 say "Drop the signal MCLK on PGOOD's row, then rename PGOOD's and MCLK's connections in one step"
 show "drop MCLK" [kx::drop ccp {*}[cellOf Signal PGOOD] signal MCLK]
 show "PGOOD" [pinNet PGOOD]
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1
 show "renameConnection" [renameConnection pin [list U1 MCLK B14 CLK_DDR] [list U1 PGOOD C10 CLK_OUT]]
 show "PGOOD, MCLK" "[pinNet PGOOD], [pinNet MCLK]"
 show "CLK_OUT's physical name, taken from PGOOD's old net MCLK" [kx::prop demo.board:sch@:CLK_OUT PHYS_NET_NAME]
 foreach step {1 2 3 4 5} { undo }
 show "PGOOD, MCLK, RST_N after undo" "[pinNet PGOOD], [pinNet MCLK], [pinNet RST_N]"
+
+say "Move MCLK to a new signal and drop its termination; give two open pins one new signal before a pull-up"
+proc rowText {pin} {
+    foreach line [split [kx::window ccp] "\n"] { if {[string match "*| $pin |*" $line]} { return [string trim $line] } }
+}
+show "MCLK's row" [rowText MCLK]
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0
+show "type NEWCLK into MCLK, answering that its termination goes" [kx::edit ccp {*}[cellOf Signal MCLK] NEWCLK]
+show "MCLK's row" [rowText MCLK]
+show undo [undo]
+show "MCLK's row after undo" [rowText MCLK]
+kx::edit ccp {*}[cellOf Signal RST_N] {}
+kx::edit ccp {*}[cellOf Signal PGOOD] {}
+selectObject pin [list U1 RST_N C9] [list U1 PGOOD C10]
+kx::answer dialog CKXOpenPinConnectionDlg ok common 1
+kx::answer dialog CKXPupdDlg cancel
+show "Add Pull-up/Pull-down on the open RST_N and PGOOD (one common signal)" [kx::menu 35509]
+show "RST_N, PGOOD" "[pinNet RST_N], [pinNet PGOOD]"
+foreach step {1 2 3} { undo }
+show "RST_N, PGOOD after undo" "[pinNet RST_N], [pinNet PGOOD]"
 
 say "The design comment (quotes and brackets stay text)"
 show "add" [designComment add {Board rev "B" [draft]}]

@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 using kxpingrid::Col;
 
@@ -113,6 +114,7 @@ int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost)
     if (!m_bRenamingSignal) ClearSignalNameList(); // each connect run names its own signals
     m_mapImplicitPinSignal.clear();
     m_pendingJournal.Empty();
+    m_leadJournal.Empty();
     CString text = given;
     const bool dpName = text.Find(KX_DP_MARKER) >= 0;
     if (dpName) text = text.Left(text.GetLength() - kDpMarkerLength);
@@ -174,20 +176,6 @@ CString CKXInstanceDetailsGridWnd::NewAutoName() {
 // ---------------------------------------------------------------------------
 // Plain signal texts
 
-namespace {
-
-// What a plain text names, as the parser reads it.
-struct SignalText {
-    CString display, netName;
-    int lsb = -1, msb = -1, step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
-    bool Scalar() const { return lsb == -1 && msb == -1; }
-    bool SingleBit() const { return !Scalar() && lsb == msb; }
-    bool Reversed() const { return !Scalar() && msb < lsb; }
-    int BitWidth() const { return Scalar() ? 1 : (std::abs(msb - lsb) + step) / step; }
-};
-
-} // namespace
-
 // Nothing selected takes the signal: the edit connects nothing, and says why (the bracket leaves no net).
 int CKXInstanceDetailsGridWnd::RefuseNoTarget(const CString& signal) {
     CKXErrorHandler::MessageBoxOk("KXTABLE-230", signal.GetString());
@@ -203,22 +191,58 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPinRows() {
     return out;
 }
 
+namespace {
+
+CDWordArray RowArray(const std::vector<ROWCOL>& rows) {
+    CDWordArray out;
+    for (ROWCOL r : rows)
+        out.Add(r);
+    return out;
+}
+
+} // namespace
+
+// The text as the parser reads it; FALSE (KXTABLE-112, KXTABLE-115) when it names no signal.
+BOOL CKXInstanceDetailsGridWnd::ParsePlainSignal(const CString& text, SignalText& sig) {
+    CString trimmed = text;
+    trimmed.Trim(" ");
+    if (!CKXGenUtils::ParseSignalName(trimmed, sig.display, sig.netName, sig.lsb, sig.msb, sig.step, sig.pinType,
+                                      sig.scope, sig.stride, sig.expand)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-112", trimmed.GetString());
+        return FALSE;
+    }
+    if (sig.Scalar() && sig.stride) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-115", trimmed.GetString());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The net of the text: the design's, one this transaction made, or a new one (newNet set).
+INet* CKXInstanceDetailsGridWnd::PlainSignalNet(const SignalText& sig, CTransaction* transaction, BOOL& newNet) {
+    newNet = FALSE;
+    INet* net = FindTransactionNet(sig.netName);
+    if (!net) net = m_designContext.design() ? m_designContext.design()->findNet(sig.netName.GetString()) : nullptr;
+    if (net) return net;
+    const int low = std::min(sig.lsb, sig.msb), high = std::max(sig.lsb, sig.msb);
+    net = transaction->createNet(sig.netName.GetString(), static_cast<unsigned>(high), static_cast<unsigned>(low),
+                                 sig.scope == KX_SCOPE_GLOBAL ? INet::eScopeGlobal : INet::eScopeDesign);
+    if (!net) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-112", sig.display.GetString());
+        return nullptr;
+    }
+    transaction->addNet(net);
+    newNet = TRUE;
+    RecordTransactionNet(sig.netName, net);
+    return net;
+}
+
 int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CString& text, bool dpName,
                                                   int bEchoToHost) {
     CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
     if (!edit) return 0;
-    CString trimmed = text;
-    trimmed.Trim(" ");
     SignalText sig;
-    if (!CKXGenUtils::ParseSignalName(trimmed, sig.display, sig.netName, sig.lsb, sig.msb, sig.step, sig.pinType,
-                                      sig.scope, sig.stride, sig.expand)) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-112", trimmed.GetString());
-        return 0;
-    }
-    if (sig.Scalar() && sig.stride) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-115", trimmed.GetString());
-        return 0;
-    }
+    if (!ParsePlainSignal(text, sig)) return 0;
     const std::vector<ROWCOL> selected = SelectedPinRows();
     if (selected.empty()) return 0;
     bool anyPair = false, anyOther = false;
@@ -229,34 +253,17 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     if (dpName && anyOther) return 0;
     CWaitCursor wait;
     if (anyPair && !anyOther) {
-        CDWordArray rows;
-        for (ROWCOL r : selected)
-            rows.Add(r);
+        CDWordArray rows = RowArray(selected);
         const BOOL done = AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
-        const CString journal = m_pendingJournal;
-        m_pendingJournal.Empty();
+        const CString journal = std::exchange(m_pendingJournal, CString());
         if (!done || !edit.Commit()) return 0;
         WriteJournal(journal);
         return 1;
     }
-
-    // The net: the design's, one this transaction made, or a new one.
     CTransaction* transaction = edit.Transaction();
     BOOL newNet = FALSE;
-    INet* net = FindTransactionNet(sig.netName);
-    if (!net) net = m_designContext.design() ? m_designContext.design()->findNet(sig.netName.GetString()) : nullptr;
-    if (!net) {
-        const int low = std::min(sig.lsb, sig.msb), high = std::max(sig.lsb, sig.msb);
-        net = transaction->createNet(sig.netName.GetString(), static_cast<unsigned>(high), static_cast<unsigned>(low),
-                                     sig.scope == KX_SCOPE_GLOBAL ? INet::eScopeGlobal : INet::eScopeDesign);
-        if (!net) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-112", trimmed.GetString());
-            return 0;
-        }
-        transaction->addNet(net);
-        newNet = TRUE;
-        RecordTransactionNet(sig.netName, net);
-    }
+    INet* net = PlainSignalNet(sig, transaction, newNet);
+    if (!net) return 0;
     CNetContext netContext = m_designContext.net(net);
     if (!netContext) return 0;
     // A bus named without bits: which bits is asked below.
@@ -276,11 +283,44 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     }
     if (!sig.Scalar() && !ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
     CKXRetainScope retain(*this, sig.display);
+    std::vector<CString> rowTexts;
+    BOOL connected = ConnectTargetRows(targets, sig, netContext, transaction, newNet, rowTexts);
+    if (anyPair) {
+        CDWordArray rows = RowArray(selected);
+        if (AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) connected = TRUE;
+    }
+    if (AssignPowerToImplicitPins()) connected = TRUE;
+    // Each connected row replays as its own selection and connection, with the text that row took.
+    CString journal;
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        if (!rowTexts[i].IsEmpty())
+            journal += m_bRenamingSignal
+                           ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", rowTexts[i])
+                           : JournalRowText(targets[i], "Add Connection", "AddConnection", rowTexts[i]);
+    journal = std::exchange(m_leadJournal, CString()) + journal + std::exchange(m_pendingJournal, CString());
+    if (!connected || !edit.Commit()) return 0;
 
-    // Connect, row by row.
+    m_signalNameList.AddTail(sig.display);
+    if (bEchoToHost) {
+        CTclArgsList list;
+        list.Add("addConnection");
+        list.Add(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
+        AddSelectedPinsToArgs(&list);
+        SendEcho(list);
+    }
+    WriteJournal(journal);
+    return 1;
+}
+
+// The target rows joined to the net: a bus range is spread over them from its MSB on, a name or a
+// bit goes to each. rowTexts gets, per row, the text it took (empty when the row refused).
+BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig,
+                                                  CNetContext& netContext, CTransaction* transaction, BOOL newNet,
+                                                  std::vector<CString>& rowTexts) {
+    INet* net = netContext.net();
     kxpingrid::ProgressScope progress("Adding Connections", static_cast<int>(targets.size()));
     kxpingrid::UpdateLockScope lock(*this);
-    std::vector<CString> rowTexts(targets.size());
+    rowTexts.assign(targets.size(), CString());
     BOOL connected = FALSE;
     const bool spread = !sig.Scalar() && !sig.SingleBit();
     int cursor = sig.msb;
@@ -304,35 +344,8 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
                              : CSchemaUtilities::vectorName(net->name(), cursor, end);
         cursor = sig.Reversed() ? end + sig.step : end - sig.step;
     }
-    if (anyPair) {
-        CDWordArray rows;
-        for (ROWCOL r : selected)
-            rows.Add(r);
-        if (AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) connected = TRUE;
-    }
-    if (AssignPowerToImplicitPins()) connected = TRUE;
     progress.End();
-    // Each connected row replays as its own selection and connection, with the text that row took.
-    CString journal;
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        if (!rowTexts[i].IsEmpty())
-            journal += m_bRenamingSignal
-                           ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", rowTexts[i])
-                           : JournalRowText(targets[i], "Add Connection", "AddConnection", rowTexts[i]);
-    journal += m_pendingJournal;
-    m_pendingJournal.Empty();
-    if (!connected || !edit.Commit()) return 0;
-
-    m_signalNameList.AddTail(sig.display);
-    if (bEchoToHost) {
-        CTclArgsList list;
-        list.Add("addConnection");
-        list.Add(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
-        AddSelectedPinsToArgs(&list);
-        SendEcho(list);
-    }
-    WriteJournal(journal);
-    return 1;
+    return connected;
 }
 
 BOOL CKXInstanceDetailsGridWnd::AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb,
@@ -421,6 +434,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     if (!PlanPinJoins(pin, *net, netLow, netHigh, pinMsb, pinLsb, nc, joins)) return FALSE;
     // The no-connect signal takes no termination; another net takes the moved bits' terminations
     // only when the user keeps them.
+    const std::vector<std::pair<int, CNetBit>> moved = MovingBits(pin, pinMsb, pinLsb, net);
     if (nc)
         DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
     else if (!KeepsTerminationsOnMove())
@@ -429,6 +443,9 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
         if (!transaction->addConn(net, static_cast<unsigned>(j.netFirst), static_cast<unsigned>(j.netLast), pin,
                                   static_cast<unsigned>(j.pinFirst), static_cast<unsigned>(j.pinLast), 0))
             return FALSE;
+    // The pull-ups of the nets the pin left go along to its new net, when the user keeps them.
+    if (!nc) CarryPupdsOver(transaction, row, pin, moved);
+    if (!nc) AutoConnectDiffPairLegs(transaction, pin, pinMsb, pinLsb);
     if (m_bRenamingSignal && bNewNet) MergeRenamedNet(transaction, oldText, net);
     if (IKXGridSite* site = Site()) site->MarkModified();
     return TRUE;
@@ -439,13 +456,18 @@ void CKXInstanceDetailsGridWnd::DeleteTerminationsOnPinBits(CTransaction* transa
     if (!transaction || !pin) return;
     const int step = msb >= lsb ? -1 : 1;
     for (int b = msb;; b += step) {
-        std::vector<IDTInstance*> terms;
-        for (IDTInstance* dt : CInstTermBit(pin, b).beginAssociatedDTInstance())
-            if (dt && dt->assocKind() == IDTInstance::eTermination) terms.push_back(dt);
-        for (IDTInstance* dt : terms)
-            transaction->removeDTInstance(dt);
+        DeleteTerminationOnBit(transaction, CInstTermBit(pin, b));
         if (b == lsb) break;
     }
+}
+
+bool CKXInstanceDetailsGridWnd::DeleteTerminationOnBit(CTransaction* transaction, const CInstTermBit& bit) {
+    std::vector<IDTInstance*> terms;
+    for (IDTInstance* dt : bit.beginAssociatedDTInstance())
+        if (dt && dt->assocKind() == IDTInstance::eTermination) terms.push_back(dt);
+    for (IDTInstance* dt : terms)
+        transaction->removeDTInstance(dt);
+    return !terms.empty();
 }
 
 // ---------------------------------------------------------------------------

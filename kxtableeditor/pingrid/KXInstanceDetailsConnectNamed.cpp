@@ -9,9 +9,12 @@
 #include "grid/KXJournalLine.h"
 
 #include "kxcommon/KXGenUtils.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXCommonDialogs.h"
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXDialogs.h"
 #include "kxinstsigpane/KXTransaction.h"
+#include "rmx/schemautil.h"
 #include "rmx/transaction.h"
 
 #include <algorithm>
@@ -55,14 +58,8 @@ bool CKXInstanceDetailsGridWnd::DropMovedTerminations(CTransaction* transaction,
     const int step = msb >= lsb ? -1 : 1;
     for (int b = msb;; b += step) {
         const CNetBit now = pin->netBit(b);
-        bool any = false;
-        if (now.net() && now.net() != net)
-            for (IDTInstance* dt : CInstTermBit(pin, b).beginAssociatedDTInstance())
-                if (dt && dt->assocKind() == IDTInstance::eTermination) any = true;
-        if (any) {
-            DeleteTerminationsOnPinBits(transaction, pin, b, b);
+        if (now.net() && now.net() != net && DeleteTerminationOnBit(transaction, CInstTermBit(pin, b)))
             dropped = true;
-        }
         if (b == lsb) break;
     }
     if (dropped && !select.IsEmpty()) {
@@ -75,10 +72,84 @@ bool CKXInstanceDetailsGridWnd::DropMovedTerminations(CTransaction* transaction,
     return dropped;
 }
 
+bool CKXInstanceDetailsGridWnd::KeepsPupdsOnMove() const {
+    return m_pRetainQuestion && m_pRetainQuestion->CanPreservePupd();
+}
+
+std::vector<std::pair<int, CNetBit>> CKXInstanceDetailsGridWnd::MovingBits(IInstTerm* pin, int msb, int lsb,
+                                                                           const INet* net) {
+    std::vector<std::pair<int, CNetBit>> moving;
+    const int step = msb >= lsb ? -1 : 1;
+    for (int b = msb;; b += step) {
+        const CNetBit now = pin->netBit(b);
+        if (now.net() && now.net() != net) moving.emplace_back(b, now);
+        if (b == lsb) break;
+    }
+    return moving;
+}
+
+namespace {
+
+CString NetBitName(const CNetBit& bit) {
+    return bit.net()->isScalar() ? CString(bit.net()->name())
+                                 : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
+}
+
+std::size_t PupdCount(CKXAssocCompAPI& api, const CNetBit& bit) {
+    api.setNetBit(bit);
+    KXMultiMap present;
+    api.getAssocInstanceArray(CKXAssocCompAPI::PUPD, present);
+    return present.size();
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::CarryPupdsOver(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
+                                               const std::vector<std::pair<int, CNetBit>>& moved) {
+    if (moved.empty() || !m_pRetainQuestion) return;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setDesignContext(MasterDesign());
+    if (!KeepsPupdsOnMove()) {
+        NoteUncarriedPupds(row, pin, moved);
+        return;
+    }
+    for (const auto& [pinBit, old] : moved) {
+        const CNetBit now = pin->netBit(pinBit);
+        if (!now.net() || m_pRetainQuestion->IsAlreadyCopied(NetBitName(old), NetBitName(now))) continue;
+        api.setNetBit(old);
+        KXMultiMap kept;
+        api.getAssocInstanceArray(CKXAssocCompAPI::PUPD, kept);
+        for (const auto& [type, dt] : kept) {
+            api.setTransaction(transaction, true);
+            api.setKindOfOperation(CKXAssocCompAPI::PUPD);
+            api.getLCVPropFromInstance(dt);
+            api.setNewSignalFlag(false);
+            ReapplyPupd(dt, now.net(), now.bit());
+            api.setTransaction(nullptr, true);
+        }
+    }
+}
+
+// A replay answers the retain question yes: a pin whose pull-ups the user left behind is journalled
+// as parted from its old net before it is connected, so that the replayed connect has nothing to
+// carry. (A pin that keeps its terminations is not parted: its delete would drop them.)
+void CKXInstanceDetailsGridWnd::NoteUncarriedPupds(ROWCOL row, IInstTerm* pin,
+                                                   const std::vector<std::pair<int, CNetBit>>& moved) {
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    bool left = false, terminated = false;
+    for (const auto& [pinBit, old] : moved) {
+        if (PupdCount(api, old) > 0) left = true;
+        for (IDTInstance* dt : CInstTermBit(pin, pinBit).beginAssociatedDTInstance())
+            if (dt && dt->assocKind() == IDTInstance::eTermination) terminated = true;
+    }
+    if (left && !terminated) m_leadJournal += JournalRowText(row, "Delete", "Delete", CString(), false);
+}
+
 // ---------------------------------------------------------------------------
 // By name
 
-BOOL CKXInstanceDetailsGridWnd::ConnectPinToNamedSignal(ROWCOL row, CString signalName, CTransaction* transaction) {
+BOOL CKXInstanceDetailsGridWnd::ConnectPinToNamedSignal(ROWCOL row, CString signalName,
+                                                        CTransaction* transaction) {
     CWaitCursor wait;
     if (!transaction) return FALSE;
     CString display, base;
@@ -180,7 +251,8 @@ BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open,
         if (!net || !common) {
             const CString name = NewAutoName();
             if (name.IsEmpty() || (design && design->findNet(name.GetString()))) return FALSE;
-            net = transaction->createNet(name.GetString(), static_cast<unsigned>(-1), static_cast<unsigned>(-1));
+            net = transaction->createNet(name.GetString(), static_cast<unsigned>(-1),
+                                         static_cast<unsigned>(-1));
             if (!net || !transaction->addNet(net)) return FALSE;
             RecordTransactionNet(name, net);
         }

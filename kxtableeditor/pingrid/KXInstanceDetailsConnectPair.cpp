@@ -7,6 +7,7 @@
 #include "grid/KXScriptText.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXProjectReader.h"
 
 #include "kxcommon/KXCommonDialogs.h"
 #include "kxcommon/TclArgs.h"
@@ -98,7 +99,8 @@ CNetBit FirstLegNetBit(const IDPInstTerm* pin) {
 
 // The visible pair rows among rows, once each; on the typed path a row whose pair the user does not
 // want replaced is left out.
-std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray& rows, const CString& typed) {
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray& rows,
+                                                               const CString& typed) {
     std::vector<ROWCOL> pairRows;
     std::set<ROWCOL> seen;
     CString name, base;
@@ -169,7 +171,8 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
 
 BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule,
                                               BOOL bEcho) {
-    if (!rows || rows->GetSize() == 0 || nRule == KX_RULE_PREFIX_PINNUMBER || nRule == KX_RULE_SUFFIX_PINNUMBER)
+    if (!rows || rows->GetSize() == 0 || nRule == KX_RULE_PREFIX_PINNUMBER ||
+        nRule == KX_RULE_SUFFIX_PINNUMBER)
         return FALSE;
     const std::vector<ROWCOL> pairRows = CollectPairRows(*rows, bRuleDriven ? CString() : text);
     if (pairRows.empty()) return FALSE;
@@ -229,7 +232,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         for (const auto& [member, dts] : kept)
             for (IDTInstance* dt : dts)
                 if (member->dpConn()) transaction->attachDTInstance(dt, member->dpConn());
-        const CString range = high < 0 ? CString(net->name())
+        const CString range = high < 0      ? CString(net->name())
                               : high == low ? CSchemaUtilities::vectorName(net->name(), high)
                                             : CSchemaUtilities::vectorName(net->name(), high, low);
         journalRows.emplace_back(row, range + KX_DP_MARKER);
@@ -251,7 +254,8 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
 
 // The width tests of a rule-named pair net: a pin of several bits on a scalar net (KXTABLE-153),
 // a one-bit pin on a bus (KXTABLE-154) and pins wider than the net (KXTABLE-150) are listed.
-bool CKXInstanceDetailsGridWnd::RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports) {
+bool CKXInstanceDetailsGridWnd::RulePairFits(const IDPInstTerm& pin, const IDPNet& net,
+                                             PairReports& reports) {
     const int w = PairWidth(pin.msb(), pin.lsb()), netWidth = PairWidth(net.msb(), net.lsb());
     const CString name = CKXGenUtils::GetDiffPairName(&pin);
     CString* list = nullptr;
@@ -356,4 +360,69 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDiffPair() {
     if (!edit.Commit()) return FALSE;
     WriteJournal(journal);
     return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// The second leg of a pair
+
+namespace {
+
+constexpr int kBoolYesNo = 0, kBoolOnOff = 1, kBoolTrueFalse = 2;
+
+// The project's "auto_connect_dpleg" of GRIDWORKSHOP reads "yes", "on" or "true".
+bool AutoConnectLegsAsked() {
+    CKXProjectReader reader;
+    if (reader.ProjectFindProgram("GRIDWORKSHOP") != KXPROJ_OK) return false;
+    for (int style : {kBoolYesNo, kBoolOnOff, kBoolTrueFalse}) {
+        BOOL on = FALSE;
+        if (reader.ProjectGetBoolDirective("auto_connect_dpleg", on, style) != KXPROJ_OK) return false;
+        if (on) return true;
+    }
+    return false;
+}
+
+// The other leg of the pair pin that uses the pin bit; empty when the bit is in no pair.
+CInstTermBit OtherLeg(const CInstTermBit& leg) {
+    for (ISchemaObject* object : leg.beginSchemaObject()) {
+        auto* pair = dynamic_cast<IDPInstTerm*>(object);
+        if (!pair || !pair->positive() || !pair->negative()) continue;
+        const CInstTermBit positive(pair->positive(), pair->positiveBit());
+        const CInstTermBit negative(pair->negative(), pair->negativeBit());
+        if (positive == leg) return negative;
+        if (negative == leg) return positive;
+    }
+    return CInstTermBit();
+}
+
+// The net bit that pairs with this one in a pair net of its net; empty when none.
+CNetBit PairedNetBit(const CNetBit& bit) {
+    const INet* net = bit.net();
+    if (!net) return CNetBit();
+    for (IDPNet* pair : net->beginDPNet()) {
+        const bool positive = pair->positive() == net && (pair->positiveBit() < 0 || pair->positiveBit() == bit.bit());
+        const bool negative = pair->negative() == net && (pair->negativeBit() < 0 || pair->negativeBit() == bit.bit());
+        if (positive && pair->negative())
+            return CNetBit(pair->negative(), pair->negativeBit() < 0 ? bit.bit() : pair->negativeBit());
+        if (negative && pair->positive())
+            return CNetBit(pair->positive(), pair->positiveBit() < 0 ? bit.bit() : pair->positiveBit());
+    }
+    return CNetBit();
+}
+
+} // namespace
+
+int CKXInstanceDetailsGridWnd::AutoConnectDiffPairLegs(CTransaction* transaction, IInstTerm* pin, int msb, int lsb) {
+    if (!transaction || !pin || !AutoConnectLegsAsked()) return 0;
+    int added = 0;
+    for (int b = std::min(msb, lsb); b <= std::max(msb, lsb); ++b) {
+        const CInstTermBit leg(pin, b);
+        const CInstTermBit other = OtherLeg(leg);
+        // A second leg that has a signal already is the user's to place.
+        if (other.isNull() || other.netbitOuter()) continue;
+        const CNetBit target = PairedNetBit(leg.netbitOuter());
+        if (!target) continue;
+        const auto netBit = static_cast<unsigned>(target.bit()), pinBit = static_cast<unsigned>(other.bit());
+        if (transaction->addConn(target.net(), netBit, netBit, other.instTerm(), pinBit, pinBit, 0)) ++added;
+    }
+    return added;
 }

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <optional>
 #include <set>
+#include <utility>
 
 using kxpingrid::Col;
 
@@ -114,97 +115,22 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     if (!edit) return;
     std::optional<CKXRetainScope> retain;
     if (!targets.empty()) retain.emplace(*this, CString());
-    CTransaction* transaction = edit.Transaction();
-    IDesign* design = m_designContext.design();
+    RuleRun run;
+    run.argument = run.rest = argument;
+    run.rule = rule;
     BOOL connected = FALSE;
-    CString invalidNames, scalarPins;
-    CString journal;
     {
         kxpingrid::ProgressScope progress("Adding Connections", static_cast<int>(selected.size()));
-        CString rest = argument, incrementBase;
-        int counter = 0;
-        bool firstIncrement = true;
         for (std::size_t i = 0; i < targets.size(); ++i) {
             progress.Step("Adding Connections: %d%% of %d Pins Processed", static_cast<int>(i));
             const ROWCOL row = targets[i];
             if (row < PIN_FIRST_ROW || IsDiffPairRow(row)) continue;
             if (IsRowHidden(row) && !IsPowerPinChildRow(row) && rule < KX_RULE_PREFIX_PINNUMBER) continue;
-            CString pinName = GetValueRowCol(row, Col(m_nColPinName));
-            const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
-            int low = -1, high = -1;
-            if (!RowPinNameBits(row, pinName, low, high)) continue;
-            if (rule >= KX_RULE_PREFIX_PINNUMBER || (rule == KX_RULE_PINNAME && CKXGenUtils::IsNC(pinName)))
-                low = high = -1;
-            CString name;
-            if (rule <= KX_RULE_SUFFIX_PINNUMBER) {
-                name = NameByRule(pinName, pinNumber, argument, rule);
-            } else if (rule == KX_RULE_AUTONAME) {
-                name = argument.IsEmpty() ? NewAutoName() : argument;
-            } else if (rule == KX_RULE_INCREMENT) {
-                if (firstIncrement) {
-                    const int comma = argument.Find(',');
-                    incrementBase = comma >= 0 ? argument.Left(comma) : argument;
-                    counter = std::atoi((comma >= 0 ? argument.Mid(comma + 1) : argument).GetString());
-                    firstIncrement = false;
-                } else {
-                    ++counter;
-                }
-                name.Format("%s%d", incrementBase.GetString(), counter);
-            } else {
-                const int comma = rest.Find(',');
-                name = comma >= 0 ? rest.Left(comma) : rest;
-                if (comma >= 0) rest = rest.Mid(comma + 1);
-                name.Trim(" ");
-                CString display, netName;
-                int step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
-                if (!CKXGenUtils::ParseSignalName(name, display, netName, low, high, step, pinType, scope, stride,
-                                                  expand)) {
-                    if (!name.IsEmpty()) JoinName(invalidNames, name);
-                    continue;
-                }
-                name = netName;
-            }
-            if (name.IsEmpty()) continue;
-            const bool vector = low != -1 && high != -1;
-            INet* net = FindTransactionNet(name);
-            if (!net && design) net = design->findNet(name.GetString());
-            if (!net) {
-                CString n;
-                int l = -1, h = -1;
-                if (!CKXGenUtils::ParseSignalName(name, n, l, h) || n != name ||
-                    !(net = transaction->createNet(name.GetString(), static_cast<unsigned>(vector ? high : -1),
-                                                   static_cast<unsigned>(vector ? low : -1)))) {
-                    JoinName(invalidNames, name);
-                    continue;
-                }
-                transaction->addNet(net);
-            }
-            if (vector && !ChangeNetWidth(net, std::min(low, high), std::max(low, high))) continue;
-            RecordTransactionNet(name, net);
-            CNetContext netContext = m_designContext.net(net);
-            BOOL ok = FALSE;
-            CString cellText = net->name();
-            if (vector) {
-                cellText = low == high ? CSchemaUtilities::vectorName(net->name(), high)
-                                       : CSchemaUtilities::vectorName(net->name(), high, low);
-                ok = ConnectPinToSignal(row, netContext, low, high, transaction, FALSE);
-            } else if (!net->isScalar()) {
-                JoinName(scalarPins, pinName);
-                continue;
-            } else {
-                ok = ConnectPinToSignal(row, netContext, -1, -1, transaction, FALSE);
-            }
-            if (!ok) continue;
-            connected = TRUE;
-            // Rules that answer the same again replay as the rule; the others as the name each row took.
-            const CString word = RuleJournalWord(rule, argument);
-            journal += word.IsEmpty()
-                           ? JournalRowText(row, "Add Connection", "AddConnection", cellText)
-                           : JournalRowText(row, "Attach Signal", "AttachSignal", word);
+            if (ConnectRuleRow(row, run, edit.Transaction())) connected = TRUE;
         }
     }
-    if (!invalidNames.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-138", invalidNames.GetString());
-    if (!scalarPins.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-144", scalarPins.GetString());
+    if (!run.invalidNames.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-138", run.invalidNames.GetString());
+    if (!run.scalarPins.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-144", run.scalarPins.GetString());
     if (rule != KX_RULE_PREFIX_PINNUMBER && rule != KX_RULE_SUFFIX_PINNUMBER && rule != KX_RULE_CONNECTBITS) {
         CDWordArray rows;
         for (ROWCOL r : selected)
@@ -212,8 +138,94 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
         if (AddConnection(&rows, TRUE, argument, rule, FALSE)) connected = TRUE;
     }
     if (AssignPowerToImplicitPins()) connected = TRUE;
-    journal += m_pendingJournal;
-    m_pendingJournal.Empty();
+    const CString journal = std::exchange(m_leadJournal, CString()) + run.journal +
+                            std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return;
     WriteJournal(journal);
+}
+
+// The signal name the rule gives the row, with the bits it takes (both -1: the whole net); false
+// skips the row (a list name that is no signal name joins the run's invalid names).
+bool CKXInstanceDetailsGridWnd::RuleRowName(ROWCOL row, RuleRun& run, CString& pinName, CString& name, int& low,
+                                            int& high) {
+    pinName = GetValueRowCol(row, Col(m_nColPinName));
+    const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+    if (!RowPinNameBits(row, pinName, low, high)) return false;
+    const int rule = run.rule;
+    if (rule >= KX_RULE_PREFIX_PINNUMBER || (rule == KX_RULE_PINNAME && CKXGenUtils::IsNC(pinName))) low = high = -1;
+    if (rule <= KX_RULE_SUFFIX_PINNUMBER) {
+        name = NameByRule(pinName, pinNumber, run.argument, rule);
+    } else if (rule == KX_RULE_AUTONAME) {
+        name = run.argument.IsEmpty() ? NewAutoName() : run.argument;
+    } else if (rule == KX_RULE_INCREMENT) {
+        if (run.firstIncrement) {
+            const int comma = run.argument.Find(',');
+            run.incrementBase = comma >= 0 ? run.argument.Left(comma) : run.argument;
+            run.counter = std::atoi((comma >= 0 ? run.argument.Mid(comma + 1) : run.argument).GetString());
+            run.firstIncrement = false;
+        } else {
+            ++run.counter;
+        }
+        name.Format("%s%d", run.incrementBase.GetString(), run.counter);
+    } else {
+        // The next name of the list; the last one serves every remaining pin.
+        const int comma = run.rest.Find(',');
+        name = comma >= 0 ? run.rest.Left(comma) : run.rest;
+        if (comma >= 0) run.rest = run.rest.Mid(comma + 1);
+        name.Trim(" ");
+        CString display, netName;
+        int step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
+        if (!CKXGenUtils::ParseSignalName(name, display, netName, low, high, step, pinType, scope, stride, expand)) {
+            if (!name.IsEmpty()) JoinName(run.invalidNames, name);
+            return false;
+        }
+        name = netName;
+    }
+    return !name.IsEmpty();
+}
+
+// The net of a rule's name: made in the run when new, widened to the bits asked for.
+INet* CKXInstanceDetailsGridWnd::RuleNet(const CString& name, int low, int high, CTransaction* transaction,
+                                         RuleRun& run) {
+    const bool vector = low != -1 && high != -1;
+    INet* net = FindTransactionNet(name);
+    if (!net && m_designContext.design()) net = m_designContext.design()->findNet(name.GetString());
+    if (!net) {
+        CString n;
+        int l = -1, h = -1;
+        if (!CKXGenUtils::ParseSignalName(name, n, l, h) || n != name ||
+            !(net = transaction->createNet(name.GetString(), static_cast<unsigned>(vector ? high : -1),
+                                           static_cast<unsigned>(vector ? low : -1)))) {
+            JoinName(run.invalidNames, name);
+            return nullptr;
+        }
+        transaction->addNet(net);
+    }
+    if (vector && !ChangeNetWidth(net, std::min(low, high), std::max(low, high))) return nullptr;
+    RecordTransactionNet(name, net);
+    return net;
+}
+
+// One row of a rule run: named, its net found or made, connected and journalled.
+BOOL CKXInstanceDetailsGridWnd::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction) {
+    CString pinName, name;
+    int low = -1, high = -1;
+    if (!RuleRowName(row, run, pinName, name, low, high)) return FALSE;
+    INet* net = RuleNet(name, low, high, transaction, run);
+    if (!net) return FALSE;
+    const bool vector = low != -1 && high != -1;
+    if (!vector && !net->isScalar()) {
+        JoinName(run.scalarPins, pinName);
+        return FALSE;
+    }
+    CNetContext netContext = m_designContext.net(net);
+    const CString cellText = !vector      ? CString(net->name())
+                             : low == high ? CSchemaUtilities::vectorName(net->name(), high)
+                                           : CSchemaUtilities::vectorName(net->name(), high, low);
+    if (!ConnectPinToSignal(row, netContext, low, high, transaction, FALSE)) return FALSE;
+    // Rules that answer the same again replay as the rule; the others as the name each row took.
+    const CString word = RuleJournalWord(run.rule, run.argument);
+    run.journal += word.IsEmpty() ? JournalRowText(row, "Add Connection", "AddConnection", cellText)
+                                  : JournalRowText(row, "Attach Signal", "AttachSignal", word);
+    return TRUE;
 }

@@ -17,6 +17,7 @@
 #include "rmx/context.h"
 #include "rmx/hmtpi.h"
 
+#include <cstdlib>
 #include <list>
 #include <map>
 #include <memory>
@@ -431,6 +432,16 @@ public:
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     void AttachSignal(CString argument, int rule);
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
+    // The state of one naming-rule run over its rows.
+    struct RuleRun {
+        CString argument, rest, incrementBase;
+        int rule = -1, counter = 0;
+        bool firstIncrement = true;
+        CString invalidNames, scalarPins, journal;
+    };
+    bool RuleRowName(ROWCOL row, RuleRun& run, CString& pinName, CString& name, int& low, int& high);
+    INet* RuleNet(const CString& name, int low, int high, CTransaction* transaction, RuleRun& run);
+    BOOL ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
     // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
@@ -464,6 +475,10 @@ public:
     std::vector<ROWCOL> CollectPairRows(const CDWordArray& rows, const CString& typed);
     BOOL ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows, TypedPair& out);
     bool RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports);
+    // With the project's "auto_connect_dpleg" on: for each bit of the pin that is a pair's leg now on
+    // a leg net of a pair net, the pair's other leg, when it has no signal, joins the other leg net's
+    // bit in the same transaction. The number of legs joined.
+    int AutoConnectDiffPairLegs(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
     // The terminations on a pair pin's connections (its own and its members'), by pair pin. When the
     // user drops them they are deleted here (journalled as the row's termination delete) and none
     // are returned; kept, the caller attaches them to the pin's new pair connections.
@@ -497,6 +512,16 @@ public:
     // row's termination delete for the run's journal; true when one was deleted.
     bool DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin, int msb, int lsb,
                                const INet* net);
+    // The user keeps the pull-ups/pull-downs of the nets the moved pins leave.
+    bool KeepsPupdsOnMove() const;
+    // The row's pin bits that leave another net for net, with the net bit each leaves.
+    static std::vector<std::pair<int, CNetBit>> MovingBits(IInstTerm* pin, int msb, int lsb, const INet* net);
+    // Puts the pull-ups of the left net bits onto the pins' new net bits (once per pair of nets in a
+    // run), journalled as pull-up adds on the row.
+    void CarryPupdsOver(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
+                        const std::vector<std::pair<int, CNetBit>>& moved);
+    void NoteUncarriedPupds(ROWCOL row, IInstTerm* pin, const std::vector<std::pair<int, CNetBit>>& moved);
+    CString m_leadJournal; // blocks that go before a connect run's own blocks
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;
@@ -845,9 +870,25 @@ private:
     ROWCOL PinNumberRow();
     void KeepPinGenerator(HMTGEN gen);
     int ConnectPlainSignal(const CString& given, const CString& text, bool dpName, int bEchoToHost);
+    // What a plain text names, as the parser reads it.
+    struct SignalText {
+        CString display, netName;
+        int lsb = -1, msb = -1, step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
+        bool Scalar() const { return lsb == -1 && msb == -1; }
+        bool SingleBit() const { return !Scalar() && lsb == msb; }
+        bool Reversed() const { return !Scalar() && msb < lsb; }
+        int BitWidth() const { return Scalar() ? 1 : (std::abs(msb - lsb) + step) / step; }
+    };
+    BOOL ParsePlainSignal(const CString& text, SignalText& sig);
+    INet* PlainSignalNet(const SignalText& sig, CTransaction* transaction, BOOL& newNet);
+    BOOL ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig, CNetContext& netContext,
+                           CTransaction* transaction, BOOL newNet, std::vector<CString>& rowTexts);
     BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,
                        int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);
+    // The terminations on the pin bits msb..lsb / on one pin bit, deleted in the transaction (true
+    // when one was there).
     void DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
+    bool DeleteTerminationOnBit(CTransaction* transaction, const CInstTermBit& bit);
     CString NewAutoName();
     void EchoSelection();
     void SendEcho(CTclArgsList& list);

@@ -3,6 +3,8 @@
 // user may decline replacing a pin's pair net, and every refusal leaves the design as it was.
 #include "ConnEditFixture.h"
 
+#include "kxcommon/KXShareGlobalData.h"
+
 namespace {
 
 class PairConnect : public ConnEditFixture {
@@ -77,6 +79,82 @@ TEST_F(PairConnect, DecliningToReplaceAPinsPairNetLeavesThePin) {
 TEST_F(PairConnect, TheSamePairNetAgainIsNoChange) {
     OpenBoard();
     ExpectRefused("addConnection pin {LVDS<3..0> (Differential Pair)} TX<3..0>", {});
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PairConnect, APairWithoutPairConnectionIsPartedLegByLeg) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_EQ(TypeSignal("TX<3..0>", ""), "1");
+    // The pair connection is gone; the legs stay on their nets.
+    EXPECT_EQ(Saved().find("dpconn LVDS"), std::string::npos);
+    ASSERT_NE(Saved().find("conn U1 TX_P<3> LVDS_P<3>"), std::string::npos);
+    Run("kx::show clp U1");
+    Messages();
+    Run("selectObject pin TX<3..0>");
+    EXPECT_EQ(Run("deleteConnection pin TX<3..0>"), "1");
+    const std::string parted = Saved();
+    EXPECT_EQ(parted.find("conn U1 TX_P<"), std::string::npos);
+    EXPECT_EQ(parted.find("conn U1 TX_N<"), std::string::npos);
+    Run("undo");
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+    Run("redo");
+    Run("redo");
+    EXPECT_TRUE(Replayed(original) == parted) << JournalText();
+}
+
+} // namespace
+
+namespace {
+
+// The board's U1 with its pairs shown as their leg pins, both legs of CLK without a signal.
+class PairLegs : public ConnEditFixture {
+protected:
+    void SetUp() override {
+        ConnEditFixture::SetUp();
+        m_saved = CKXShareGlobalData::m_pVpxProject;
+        CKXShareGlobalData::m_pVpxProject = &m_project;
+    }
+    void TearDown() override {
+        CKXShareGlobalData::m_pVpxProject = m_saved;
+        ConnEditFixture::TearDown();
+    }
+    void OpenLegs() {
+        OpenBoard();
+        Run("kx::answer menu * 2025");
+        Run("kx::header ccp right");
+        ASSERT_NE(PinRow("CLK_P"), 0);
+        ASSERT_EQ(TypeSignal("CLK_P", ""), "1");
+        ASSERT_EQ(TypeSignal("CLK_N", ""), "1");
+        ASSERT_EQ(Conn("U1 CLK_N"), "");
+    }
+    CKXVpxProject m_project;
+    CKXVpxProject* m_saved = nullptr;
+};
+
+TEST_F(PairLegs, TheSecondLegFollowsTheFirstWhenTheProjectSaysSo) {
+    m_project.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "yes");
+    OpenLegs();
+    const std::string open = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(TypeSignal("CLK_P", "SYSCLK_P"), "1");
+    EXPECT_EQ(Conn("U1 CLK_P"), "SYSCLK_P");
+    EXPECT_EQ(Conn("U1 CLK_N"), "SYSCLK_N");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Run("undo");
+    EXPECT_TRUE(Saved() == open);
+    EXPECT_EQ(Conn("U1 CLK_N"), "");
+}
+
+TEST_F(PairLegs, OtherwiseOnlyTheTypedLegIsConnected) {
+    OpenLegs();
+    EXPECT_EQ(TypeSignal("CLK_P", "SYSCLK_P"), "1");
+    EXPECT_EQ(Conn("U1 CLK_P"), "SYSCLK_P");
+    EXPECT_EQ(Conn("U1 CLK_N"), "");
 }
 
 } // namespace

@@ -17,9 +17,10 @@ class Retain : public ConnEditFixture {
 protected:
     bool Asked() {
         const std::vector<std::string> log = AnswerLog();
-        const bool asked = std::any_of(log.begin() + static_cast<long>(m_seen), log.end(), [](const std::string& l) {
-            return l.find("CKXRetainAssocCompDlg") != std::string::npos;
-        });
+        const bool asked =
+            std::any_of(log.begin() + static_cast<long>(m_seen), log.end(), [](const std::string& l) {
+                return l.find("CKXRetainAssocCompDlg") != std::string::npos;
+            });
         m_seen = log.size();
         return asked;
     }
@@ -67,6 +68,34 @@ TEST_F(Retain, AMovedPinKeepsItsTerminationWhenTheUserSaysSo) {
     Run("undo");
     EXPECT_TRUE(Saved() == original);
     Run("redo");
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+TEST_F(Retain, APinLeavingANetWithAPullUpTakesItAlongWhenTheUserSaysSo) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_TRUE(Has("PullUp @:RESET_N"));
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preservePupd 1");
+    EXPECT_EQ(TypeSignal("RST_N", "NEWRST"), "1");
+    EXPECT_TRUE(Asked());
+    const std::string kept = Saved();
+    EXPECT_EQ(Conn("U1 RST_N"), "NEWRST");
+    EXPECT_NE(kept.find("PullUp @:NEWRST"), std::string::npos);
+    EXPECT_NE(kept.find("PullUp @:RESET_N"), std::string::npos); // the old net keeps its own
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+    Run("redo");
+    EXPECT_TRUE(Saved() == kept);
+    EXPECT_TRUE(Replayed(original) == kept) << JournalText();
+}
+
+TEST_F(Retain, APinLeavingANetWithAPullUpLeavesItWhenTheUserSaysSo) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preservePupd 0");
+    EXPECT_EQ(TypeSignal("RST_N", "NEWRST"), "1");
+    const std::string edited = Saved();
+    EXPECT_EQ(edited.find("PullUp @:NEWRST"), std::string::npos);
     EXPECT_TRUE(Replayed(original) == edited) << JournalText();
 }
 
