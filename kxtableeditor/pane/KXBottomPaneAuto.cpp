@@ -60,6 +60,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, 
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPairPin, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RenameConnection", AutoRenameConnection, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "EditTermination", AutoEditTermination, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "EditPUPD", AutoEditPUPD, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {

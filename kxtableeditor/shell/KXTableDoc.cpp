@@ -441,7 +441,11 @@ LPDISPATCH CKXTableDoc::ConnectivityPane() {
     CKXTableChildFrm* frame = GetChildFrame();
     CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr;
     if (!pane) return nullptr;
-    pane->ActivateGrids();
+    {
+        // The journal's calls select cells themselves: the mouse pointer chooses none.
+        kxgrid::ScriptedActivation scripted;
+        pane->ActivateGrids();
+    }
     return pane->GetIDispatch(TRUE);
 }
 
