@@ -205,6 +205,12 @@ public:
     BOOL HasPupd() override;
     // Hands the terminations of the selection to the system-object server in the transaction.
     bool GetAssociatedInstance(CTransaction* transaction);
+    // The transaction a step of the library's dialog goes on in: the grid's open edit transaction
+    // (NULL when this grid holds none). CreateAssocCompTransaction is the library's callback for the
+    // grid in m_pCurrentGrid.
+    CTransaction* RenewAssocCompTransaction(CString name);
+    static CTransaction* CreateAssocCompTransaction(CString name);
+    static CKXInstanceDetailsGridWnd* m_pCurrentGrid;
     BOOL CanAddTermination() override;
     BOOL CanAddPupd() override;
     BOOL HasPupdOnSelectedNets();

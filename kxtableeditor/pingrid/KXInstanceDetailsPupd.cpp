@@ -276,7 +276,8 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     api.setTransaction(edit.Transaction(), false);
     api.setServer(CKXShareGlobalData::m_pServer);
-    api.InitCKXTransaction(nullptr);
+    m_pCurrentGrid = this;
+    api.InitCKXTransaction(&CreateAssocCompTransaction);
     api.setAssociatedInstance(nullptr);
     api.setNewSignalFlag(false);
     api.setDesignContext(MasterDesign());

@@ -406,6 +406,22 @@ TEST_F(Assoc, PasteWithoutCopiedTerminationsChangesNothing) {
     EXPECT_TRUE(Saved() == before);
 }
 
+// A step of the library's dialog goes on in the grid's open edit transaction (one undo step); with
+// no edit open in that grid it gets none.
+TEST_F(Assoc, DialogStepsGoOnInTheEditTransaction) {
+    OpenBoard();
+    CKXInstanceDetailsGridWnd::m_pCurrentGrid = Grid();
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::CreateAssocCompTransaction("Add Termination"), nullptr);
+    {
+        CKXGridEdit edit(*Grid(), "Add Termination");
+        ASSERT_TRUE(edit);
+        EXPECT_EQ(CKXInstanceDetailsGridWnd::CreateAssocCompTransaction("Add Termination"), edit.Transaction());
+        EXPECT_EQ(Grid()->RenewAssocCompTransaction("Add Pupd"), edit.Transaction());
+    }
+    CKXInstanceDetailsGridWnd::m_pCurrentGrid = nullptr;
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::CreateAssocCompTransaction("Add Termination"), nullptr);
+}
+
 // An edited pull-up is journalled as its net bit's row and the same editPupd word, which replays.
 TEST_F(Assoc, EditPupdJournalReplays) {
     OpenBoard();
