@@ -90,23 +90,6 @@ BOOL CKXInstanceDetailsGridWnd::HasPupd() {
 
 // Records the rows a pull-up/pull-down command acts on. Every row must be connected: open pins are
 // refused here (they are connected by the open-pin connection of the connection edits).
-BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScript, BOOL bShort) {
-    (void)bScript;
-    (void)bShort;
-    const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
-    for (ROWCOL row : targets) {
-        int msb = -1, lsb = -1;
-        if (!GetRowNet(row, msb, lsb)) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-217", "connect the open pins first");
-            return FALSE;
-        }
-    }
-    m_arrSelectedNetBits = targets;
-    return targets.empty() ? FALSE : TRUE;
-}
-
 BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CString cell, CString view,
                                                 CString physName, CString value, CString dcNet,
                                                 CStringList* keyProps, CStringList* instProps, BOOL bCommon) {

@@ -176,9 +176,11 @@ CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* sele
     KXJournalLines lines(JournalHandle());
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    // A pair row has no pin of its own: its component is the row's.
+    IInstance* owner = pin ? pin->instance() : GetRowInstance(row).instance();
     IDesign* design = m_designContext.design();
-    if (pin && design && design->findInstance(pin->instance()->id()) == pin->instance())
-        lines.Clp("Select", {CString(pin->instance()->name())});
+    if (owner && design && design->findInstance(owner->id()) == owner)
+        lines.Clp("Select", {CString(owner->name())});
     const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
     const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
     if (pinNumber.Find(',') < 0)

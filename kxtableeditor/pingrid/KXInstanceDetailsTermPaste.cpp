@@ -21,7 +21,6 @@ using kxpingrid::PairTerms;
 namespace {
 
 constexpr int kTermination = CKXAssocCompAPI::TERMINATION;
-constexpr int kClipboardFormat = 4;
 
 // One entry of the clipboard's termination buffer, in the order the library parses it.
 struct TerminationEntry {
@@ -171,15 +170,4 @@ BOOL CKXInstanceDetailsGridWnd::PasteTerminationsInEdit() {
     RefreshAssocRows(m_pastedTerminationRows);
     WriteJournal(journal);
     return TRUE;
-}
-
-// The pane's paste into the TERMINATION column: the clipboard's terminations onto the selected pins.
-// Other columns take no paste here.
-BOOL CKXInstanceDetailsGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
-    ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW || col != Col(m_nColTermination)) return FALSE;
-    if (strText.IsEmpty() && !CKXImpClipBoard::ProcessDataForPaste(kClipboardFormat, nullptr, -1, TRUE,
-                                                                   bPasteSpecial ? 1 : 0, 0, 0, 0, 1))
-        return FALSE;
-    return PasteTerminationsInEdit();
 }

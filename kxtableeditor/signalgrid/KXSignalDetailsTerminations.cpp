@@ -100,7 +100,7 @@ BOOL CKXSignalDetailsGridWnd::CanAddTermination() {
     if (!GetCurrentCell(row, col) || row < kFirstDataRow || !m_designContext) return FALSE;
     if (CGXControl* c = GetCurrentCellControl(); c && c->IsActive()) return FALSE;
     const CString instanceName = CellText(row, m_nColInstance);
-    if (instanceName.IsEmpty() || CellText(row, m_nColPinName).IsEmpty()) return FALSE;
+    if (instanceName.IsEmpty() || CellText(row, m_nColPinName).IsEmpty() || IsImplicitPowerPinRow(row)) return FALSE;
     IInstance* instance = m_designContext.design()->findInstance(instanceName.GetString());
     // A block instance cannot take terminations.
     if (!instance || instance->containedDesign()) return FALSE;
@@ -258,6 +258,8 @@ void CKXSignalDetailsGridWnd::OnAddTermination() {
 }
 
 BOOL CKXSignalDetailsGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    m_bTrackingColumn = false;
+    m_nTrackingColumn = 0;
     if (nRow >= kFirstDataRow && nCol == Col(m_nColTermination)) {
         AddTermination(nRow, nCol);
         return TRUE;
