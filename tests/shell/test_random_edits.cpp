@@ -1,9 +1,11 @@
 // Random sequences of user actions on the example board, through every edit road the host offers:
 // the connection words and their automation (by name, bus range, naming rule, comma list; delete,
-// swap, pin numbers, Attach Signal), typing into the cells of whatever grid is shown, Delete on its
-// columns, drops, undo and redo, switching what the pane shows (back to an earlier object too), a
-// second window on the same design, and a close without saving followed by a reopen; about one
-// commit in six is refused by the design database. After each sequence: nothing crashed, undoing
+// swap, pin numbers, Attach Signal), terminations, pull-ups/pull-downs and pin models by word and by
+// automation (added, edited, re-timed, deleted, a copied termination pasted; in the pin grid and the
+// signal grid), the physical part grid's pin numbers and swaps, typing into the cells of whatever grid
+// is shown, Delete on its columns, drops, undo and redo, switching what the pane shows (back to an
+// earlier object too), a second window on the same design, and a close without saving followed by a
+// reopen; about one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
 // every step (in the order the steps were made, over every window) gives the saved design back
 // byte for byte, redoing them gives the end state, undoing again gives the saved design, and the
 // sequence's journal replayed on the saved design gives the end state byte for byte (in the same
@@ -194,11 +196,21 @@ std::vector<EditKind>& EditKinds() {
              return line + "addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym "
                            "-physname R0402 -value " + std::to_string(std::uniform_int_distribution<int>(10, 99)(rng));
          }},
+        {"paste a copied termination",
+         [](Rng& rng, EditWorld& w) {
+             // Mostly from MCLK, which has one on the saved board.
+             return "copy pin " + Braced(OneIn(rng, 3) ? Pick(rng, w.pins) : std::string("MCLK")) +
+                    " Termination; kx::pane SelectTerminationCol " +
+                    Pick(rng, w.terminationCells) + "; paste pin";
+         }},
         {"editPupd",
          [](Rng& rng, EditWorld& w) {
              static const std::vector<std::string> names = {"RP1", "RP2", "PU1", "PD1"};
              static const std::vector<std::string> nets = {"VCC3V3", "GND", "NOSUCHNET"};
-             return "selectObject pin " + Braced(Pick(rng, w.pins)) + "; editPupd pin " + Pick(rng, names) +
+             // Mostly RST_N, whose net has RP1 on the saved board.
+             const bool rst = !OneIn(rng, 3);
+             return "selectObject pin " + Braced(rst ? std::string("RST_N") : Pick(rng, w.pins)) + "; editPupd pin " +
+                    (rst && !OneIn(rng, 4) ? std::string("RP1") : Pick(rng, names)) +
                     " -dcnets " + Pick(rng, nets) + (OneIn(rng, 2) ? " -keyprop {TOL=1%}" : "");
          }},
         {"InitPUPD automation",
@@ -227,13 +239,15 @@ std::vector<EditKind>& EditKinds() {
         {"physical pin number",
          [](Rng& rng, EditWorld&) {
              static const std::vector<std::string> keys = {"A:1", "A:2", "B:7", "B:8"};
-             return "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
+             return std::string(OneIn(rng, 3) ? "kx::open demo.board:sch 4; " : "") +
+                    "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
                     "; kx::pane ccp AssignPinNumber " + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
          }},
         {"physical swap",
          [](Rng& rng, EditWorld&) {
              static const std::vector<std::string> keys = {"A:1", "A:2", "B:7", "B:8"};
-             return "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
+             return std::string(OneIn(rng, 3) ? "kx::open demo.board:sch 4; " : "") +
+                    "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
                     "; kx::pane ccp SwapPins " + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
          }},
         // What the pane shows: a component or a signal, one named before too.
