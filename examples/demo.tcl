@@ -394,6 +394,15 @@ show "its model" [kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL]
 show "delete the termination" [deleteTermination pin PGOOD]
 show "undo" [undo]
 show "PGOOD after undo" [pinRow PGOOD]
+show "copy PGOOD's termination" [copy pin PGOOD Termination]
+kx::pane SelectTerminationCol RST_N C9
+show "paste it onto RST_N" [paste pin]
+show "RST_N after the paste" [pinRow RST_N]
+show "edit its pull-up" [editPupd pin RP1 -dcnets VCC3V3 -keyprop {TOL=1%}]
+kx::show slp PG
+show "select U1's pin in the signal grid of PG" [selectObject pin C10:U1]
+kx::pane SelectTerminationCol U1 C10
+show "a new delay there" [kx::pane ChangeDelay 2ns]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 

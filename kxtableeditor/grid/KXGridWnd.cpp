@@ -419,6 +419,8 @@ void CKXGridWnd::InitCanPasteCallback() {
     CKXImpClipBoard::InitCanPasteCallBack(nullptr, nullptr);
 }
 
+int CKXGridWnd::s_nScriptedActivation = 0;
+
 void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
     if (!bActivate) {
         GetCurrentCell(m_nSavedRow, m_nSavedCol);
@@ -426,7 +428,8 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
         return;
     }
     CPoint pt;
-    if (GetCursorPos(&pt)) {
+    // A click activates the grid on the cell under the pointer; a script's call keeps its cell.
+    if (!s_nScriptedActivation && GetCursorPos(&pt)) {
         ScreenToClient(&pt);
         ROWCOL row = GX_INVALID;
         ROWCOL col = GX_INVALID;

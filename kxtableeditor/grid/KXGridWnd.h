@@ -172,6 +172,9 @@ public:
     BOOL OnTrackColWidth(ROWCOL nCol) override;
     BOOL OnHitHiddenCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     void OnActivateGrid(BOOL bActivate) override;
+    // Raised while a script or journal call activates the grids (kxgrid::ScriptedActivation): the
+    // grid keeps the current cell the script chose, wherever the mouse pointer rests.
+    static int s_nScriptedActivation;
     BOOL CanCopy() override;
     BOOL CanCut() override;
     BOOL CanPaste() override;
@@ -247,3 +250,17 @@ private:
     // Records a sort undo command with the state before the sort, then sorts.
     void SortWithUndo(int col);
 };
+
+namespace kxgrid {
+
+// Marks the grid activations of its lifetime as made by a script or journal call, not by the user's
+// click: an activated grid keeps its current cell (CKXGridWnd::s_nScriptedActivation).
+class ScriptedActivation {
+public:
+    ScriptedActivation() { ++CKXGridWnd::s_nScriptedActivation; }
+    ~ScriptedActivation() { --CKXGridWnd::s_nScriptedActivation; }
+    ScriptedActivation(const ScriptedActivation&) = delete;
+    ScriptedActivation& operator=(const ScriptedActivation&) = delete;
+};
+
+} // namespace kxgrid

@@ -113,3 +113,39 @@ CString KXEditTerminationOperands(const CStringArray* designators, const CMapStr
         }
     return words.ToTclCommandLine();
 }
+
+CString KXEditPupdOperands(const CString& name, const CString& refDes, const CString& dcNets,
+                           const CStringList* keyProps, const CStringList* injProps, const CString& parent,
+                           int diffPair) {
+    CTclArgsList words;
+    words.Add(name.GetString());
+    auto option = [&words](const char* word, const CString& value) {
+        if (value.IsEmpty()) return;
+        words.Add(word);
+        words.Add(value.GetString());
+    };
+    option("-refdes", refDes);
+    option("-dcnets", dcNets);
+    auto list = [&words](const char* word, const CStringList* items) {
+        if (!items || items->IsEmpty()) return;
+        words.Add(word);
+        words.StartArgument();
+        for (POSITION pos = items->GetHeadPosition(); pos;)
+            words.AddToArgument(items->GetNext(pos).GetString());
+        words.EndArgument();
+    };
+    list("-keyprop", keyProps);
+    list("-injprop", injProps);
+    if (!parent.IsEmpty()) {
+        words.Add("-parent");
+        if (!diffPair) {
+            words.Add(parent.GetString());
+        } else {
+            words.StartArgument();
+            words.AddToArgument("dp");
+            words.AddToArgument(parent.GetString());
+            words.EndArgument();
+        }
+    }
+    return words.ToTclCommandLine();
+}

@@ -34,3 +34,11 @@ class CMapStringToString;
 CString KXEditTerminationOperands(const CStringArray* designators, const CMapStringToString* oldToNew,
                                   const CMapStringToString* keyProps, const CMapStringToString* instProps,
                                   const CString& delay, const CString& high, const CString& low, int byRefDes);
+
+class CStringList;
+
+// The operands of the "editPupd" word that make the edit given as the grids receive it: the name,
+// "-refdes", "-dcnets", "-keyprop" and "-injprop" where given, and "-parent" (a pair's as "dp NAME").
+CString KXEditPupdOperands(const CString& name, const CString& refDes, const CString& dcNets,
+                           const CStringList* keyProps, const CStringList* injProps, const CString& parent,
+                           int diffPair);

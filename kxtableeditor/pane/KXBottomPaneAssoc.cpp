@@ -443,6 +443,16 @@ BOOL CKXBottomPaneContainerView::AutoChangeDelay(LPCTSTR delay) {
     return pin->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE;
 }
 
+// The editPupd word with the operands given, read as script words and written back quoted.
+BOOL CKXBottomPaneContainerView::AutoEditPUPD(LPCTSTR operands) {
+    const std::unique_ptr<CTclArgsList> list = CTclArgsList::FromTclCommandLine(operands ? operands : "");
+    if (!list) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-243");
+        return FALSE;
+    }
+    return SendHostText("editPupd pin " + list->ToTclCommandLine());
+}
+
 // The editTermination word with the operands given, read as script words and written back quoted
 // (nothing in them runs); FALSE when they cannot be read.
 BOOL CKXBottomPaneContainerView::AutoEditTermination(LPCTSTR operands) {

@@ -483,6 +483,7 @@ public:
     void AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoChangeDelay(LPCTSTR delay);
     BOOL AutoEditTermination(LPCTSTR operands);
+    BOOL AutoEditPUPD(LPCTSTR operands);
     BOOL AutoDeletePUPD(LPCTSTR text);
     void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
     void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);

@@ -7,6 +7,7 @@
 #include "grid/KXPupdMark.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "kxsmall/ISysObjectServer.h"
 
 #include <map>
@@ -242,4 +243,20 @@ void CKXInstanceDetailsGridWnd::FillInstancePupdCells(const std::vector<ROWCOL>&
         }
         SetPupdCellStyle(row, flags & 1u, flags & 2u, flags & 4u, flags & 8u);
     }
+}
+
+CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pCurrentGrid = nullptr;
+
+CTransaction* CKXInstanceDetailsGridWnd::CreateAssocCompTransaction(CString name) {
+    return m_pCurrentGrid ? m_pCurrentGrid->RenewAssocCompTransaction(name) : nullptr;
+}
+
+// A step of the library's dialog asks for the transaction to go on in. The grid's edit bracket
+// holds the one transaction of the edit, so that the dialog's work is one undo step: the library
+// gets that transaction back (an added termination handed to the system-object server in it).
+CTransaction* CKXInstanceDetailsGridWnd::RenewAssocCompTransaction(CString name) {
+    if (!CKXTransaction::IsTransactionStarted() || CKXTransaction::GetGrid() != this) return nullptr;
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    if (transaction && name.CompareNoCase("Add Termination") == 0) GetAssociatedInstance(transaction);
+    return transaction;
 }

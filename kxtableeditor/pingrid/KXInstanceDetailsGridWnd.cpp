@@ -69,6 +69,7 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd() : CKXGridWnd(KXGridKind::
 CKXInstanceDetailsGridWnd::~CKXInstanceDetailsGridWnd() {
     if (m_pCurrentPinGrid == this) m_pCurrentPinGrid = nullptr;
     if (m_pPasteTarget == this) m_pPasteTarget = nullptr;
+    if (m_pCurrentGrid == this) m_pCurrentGrid = nullptr;
     if (m_hPinGenerator) hmtStopGen(m_hPinGenerator); // the candidates of the last pin-number menu
     // The dialog keeps the address of our core pointer: it must not outlive the grid.
     if (m_pFindReplaceDlg) KXRemoveFindReplace(this);

@@ -18,6 +18,7 @@
 #include "rmx/hmtpi.h"
 
 #include <cstdlib>
+#include <deque>
 #include <list>
 #include <map>
 #include <memory>
@@ -222,6 +223,12 @@ public:
     BOOL HasPupd() override;
     // Hands the terminations of the selection to the system-object server in the transaction.
     bool GetAssociatedInstance(CTransaction* transaction);
+    // The transaction a step of the library's dialog goes on in: the grid's open edit transaction
+    // (NULL when this grid holds none). CreateAssocCompTransaction is the library's callback for the
+    // grid in m_pCurrentGrid.
+    CTransaction* RenewAssocCompTransaction(CString name);
+    static CTransaction* CreateAssocCompTransaction(CString name);
+    static CKXInstanceDetailsGridWnd* m_pCurrentGrid;
     BOOL CanAddTermination() override;
     BOOL CanAddPupd() override;
     BOOL HasPupdOnSelectedNets();
@@ -263,6 +270,11 @@ public:
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
+    // Pasting terminations: the clipboard's termination entries onto the selected pins, in the
+    // caller's transaction (TRUE when one went on; KXTABLE-118 once for the pins left out), and the
+    // same as one journalled edit of its own.
+    bool PasteTerminations(CTransaction* t);
+    BOOL PasteTerminationsInEdit();
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
     // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
@@ -844,6 +856,12 @@ public:
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;
     std::unique_ptr<KXAssocAutomation> m_assocAutomation;
+    // Termination paste helpers; the rows the last paste put a termination on.
+    std::deque<ROWCOL> TerminationPasteRows();
+    bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& type, const CString& name,
+                               const CString& data, bool& pasted);
+    IDTInstance* RowTermination(ROWCOL row);
+    std::vector<ROWCOL> m_pastedTerminationRows;
 
 private:
     // Associated-component helpers.

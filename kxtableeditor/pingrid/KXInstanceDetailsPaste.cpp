@@ -75,8 +75,9 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
         control->ReplaceSel(text);
         return TRUE;
     }
-    if (col == Col(m_nColTermination) || col == Col(m_nColPupd)) {
-        // Terminations and pull-ups are pasted from their own words (addTermination, addPupd).
+    // Copied terminations go onto the selected pins; pull-ups are pasted from their own word (addPupd).
+    if (col == Col(m_nColTermination)) return PasteTerminationsInEdit();
+    if (col == Col(m_nColPupd)) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return FALSE;
     }

@@ -7,6 +7,7 @@
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXScriptText.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
@@ -148,7 +149,6 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CStri
 
 BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString refDes, CString dcNets,
                                          CStringList* keyProps, CStringList* injProps, BOOL bDiffPair) {
-    (void)bDiffPair;
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);
@@ -171,8 +171,9 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
     ToArray(keyProps, k);
     ToArray(injProps, i);
     BOOL edited = FALSE;
-    CString error;
+    CString error, journal;
     std::set<CNetBit> done;
+    const CString operands = KXEditPupdOperands(name, refDes, dcNets, keyProps, injProps, parent, bDiffPair);
     for (const CNetBit& bit : bits) {
         if (!done.insert(bit).second) continue;
         if (!parent.IsEmpty()) {
@@ -180,10 +181,17 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
                                                     : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
             if (bitName.CompareNoCase(parent) != 0) continue;
         }
-        if (api.EditPupd(bit, name, refDes, dcNets, &k, &i))
-            edited = TRUE;
-        else if (error.IsEmpty())
-            error = api.GetLastError();
+        if (!api.EditPupd(bit, name, refDes, dcNets, &k, &i)) {
+            if (error.IsEmpty()) error = api.GetLastError();
+            continue;
+        }
+        edited = TRUE;
+        // The net bit's row replays as its PUPD cell and the same editPupd word.
+        if (auto it = rowsOf.find(bit); it != rowsOf.end()) {
+            KXJournalLines lines(JournalHandle());
+            lines.Pane("EditPUPD", {operands}).End();
+            journal += JournalAssocText(it->second, PupdSelectMethod(), "Edit Pullup/Pulldown") + lines.Text();
+        }
     }
     if (!edited) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", error.IsEmpty() ? CString("no pull-up/pull-down named") : error);
@@ -191,6 +199,7 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
     }
     if (!edit.Commit()) return FALSE;
     FillPupdColumn(NetIdsOf(bits));
+    WriteJournal(journal);
     return TRUE;
 }
 
@@ -250,7 +259,8 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     api.setTransaction(edit.Transaction(), false);
     api.setServer(CKXShareGlobalData::m_pServer);
-    api.InitCKXTransaction(nullptr);
+    m_pCurrentGrid = this;
+    api.InitCKXTransaction(&CreateAssocCompTransaction);
     api.setAssociatedInstance(nullptr);
     api.setNewSignalFlag(false);
     api.setDesignContext(MasterDesign());

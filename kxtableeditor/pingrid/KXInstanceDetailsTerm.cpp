@@ -282,6 +282,8 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     api.resetPropertyGridArray();
     api.setTransaction(edit.Transaction(), false);
+    m_pCurrentGrid = this;
+    api.InitCKXTransaction(&CreateAssocCompTransaction);
     api.setDesignContext(MasterDesign());
     api.setHierarchyDesignContext(m_designContext);
     api.setKindOfOperation(CKXAssocCompAPI::TERMINATION);

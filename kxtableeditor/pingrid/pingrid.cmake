@@ -44,6 +44,7 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxpingrid_dir}/KXInstanceDetailsPinNumber.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsRetain.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsTerm.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsTermPaste.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsPupd.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsModel.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsPublish.cpp)

@@ -2,6 +2,8 @@
 
 #include "shell/KXDesignChangeLog.h"
 
+#include "grid/KXGridWnd.h"
+
 #include "pane/KXConnectivityPane.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
@@ -441,7 +443,11 @@ LPDISPATCH CKXTableDoc::ConnectivityPane() {
     CKXTableChildFrm* frame = GetChildFrame();
     IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
     if (!pane) return nullptr;
-    pane->PaneInterface()->ActivateGrids();
+    {
+        // The journal's calls select cells themselves: the mouse pointer chooses none.
+        kxgrid::ScriptedActivation scripted;
+        pane->PaneInterface()->ActivateGrids();
+    }
     return pane->PaneView()->GetIDispatch(TRUE);
 }
 

@@ -358,6 +358,85 @@ TEST_F(Assoc, SignalGridTerminationEditsJournalAndReplay) {
     EXPECT_TRUE(Replayed(original) == edited);
 }
 
+// A journal's calls act on the cell they selected, also while the mouse pointer rests over another
+// row of the grid (the activation by each call does not take the cell under the pointer).
+TEST_F(Assoc, AutomationCallsKeepTheirCellWhereverThePointerRests) {
+    OpenBoard();
+    const int rst = PinRow("RST_N");
+    ASSERT_GT(rst, 0);
+    ASSERT_EQ(Run("kx::click ccp " + std::to_string(rst) + " " +
+                  std::to_string(CKXInstanceDetailsGridWnd::m_nColTermination)),
+              "1");
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    Run("kx::pane InitTermination Shunt");
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    const std::string after = Saved();
+    EXPECT_NE(after.find("1 Shunt @U1.PGOOD"), std::string::npos) << after;
+    EXPECT_EQ(after.find("1 Shunt @U1.RST_N"), std::string::npos);
+}
+
+// A copied termination pasted into the TERMINATION column goes onto the selected pin, in one undo
+// step journalled as the termination the pin took; a pin that has one already is left out (KXTABLE-118).
+TEST_F(Assoc, CopiedTerminationPastesOntoTheSelectedPins) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run(kSeries22), "1");
+    ASSERT_EQ(Run("copy pin PGOOD Termination"), "1");
+    const int steps = Steps();
+    Run("kx::pane SelectTerminationCol RST_N C9");
+    Messages();
+    EXPECT_EQ(Run("paste"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(RowShows("RST_N", "Series")) << Row("RST_N");
+    EXPECT_EQ(Steps(), steps + 1);
+    const std::string pasted = Saved();
+    EXPECT_NE(pasted.find("1 Series @U1.RST_N"), std::string::npos) << pasted;
+    EXPECT_NE(JournalText().find("' --- Paste Termination ---"), std::string::npos);
+    // Again onto the same pin: nothing changes.
+    ExpectRefused("paste", "KXTABLE-118");
+    EXPECT_TRUE(Replayed(original) == pasted);
+}
+
+// Nothing on the clipboard for a termination cell: the paste does nothing.
+TEST_F(Assoc, PasteWithoutCopiedTerminationsChangesNothing) {
+    OpenBoard();
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    const std::string before = Saved();
+    EXPECT_EQ(Run("paste"), "0");
+    EXPECT_TRUE(Saved() == before);
+}
+
+// A step of the library's dialog goes on in the grid's open edit transaction (one undo step); with
+// no edit open in that grid it gets none.
+TEST_F(Assoc, DialogStepsGoOnInTheEditTransaction) {
+    OpenBoard();
+    CKXInstanceDetailsGridWnd::m_pCurrentGrid = Grid();
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::CreateAssocCompTransaction("Add Termination"), nullptr);
+    {
+        CKXGridEdit edit(*Grid(), "Add Termination");
+        ASSERT_TRUE(edit);
+        EXPECT_EQ(CKXInstanceDetailsGridWnd::CreateAssocCompTransaction("Add Termination"), edit.Transaction());
+        EXPECT_EQ(Grid()->RenewAssocCompTransaction("Add Pupd"), edit.Transaction());
+    }
+    CKXInstanceDetailsGridWnd::m_pCurrentGrid = nullptr;
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::CreateAssocCompTransaction("Add Termination"), nullptr);
+}
+
+// An edited pull-up is journalled as its net bit's row and the same editPupd word, which replays.
+TEST_F(Assoc, EditPupdJournalReplays) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin RST_N");
+    ASSERT_EQ(Run("editPupd pin RP1 -dcnets VCC3V3 -keyprop [list TOL=1% {NOTE=a b}]"), "1")
+        << ::testing::PrintToString(Messages());
+    const std::string edited = Saved();
+    EXPECT_NE(JournalText().find("SelectPUPDCol(\"RST_N\",\"C9\")"), std::string::npos) << JournalText();
+    EXPECT_NE(JournalText().find("EditPUPD(\"RP1 -dcnets VCC3V3 -keyprop [list TOL=1% \"\"NOTE=a b\"\"]\")"),
+              std::string::npos)
+        << JournalText();
+    EXPECT_TRUE(Replayed(original) == edited);
+}
+
 // The edit word's journal call reads its operands as script words: nothing in them runs.
 TEST_F(Assoc, EditTerminationCallRunsNothingOfItsOperands) {
     OpenBoard();

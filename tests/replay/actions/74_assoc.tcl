@@ -8,6 +8,7 @@ check "change delay" [kx::pane ChangeDelay 1ns] 1
 check "pull-down" [addPupd pin -type pulldown -dcnet VCC1V0 -value 10k] 1
 selectObject pin PG
 check "pull-up" [addPupd pin -type pullup -dcnet VCC5V0 -value 4.7k] 1
+check "edit pull-up" [editPupd pin PU1 -dcnets VCC1V0 -keyprop [list TOL=1% {NOTE=a b}]] 1
 check "delete pull-up" [deletePupd pin] 1
 check "model" [assignModel pin LVCMOS33 EN] 1
 check "model of a second pin" [assignModel pin LVCMOS33 PG] 1

@@ -1,0 +1,173 @@
+// Pasting copied terminations onto the selected pins: one copied termination
+// goes onto every selected pin, several go one to a row (the rows below the
+// last selected one take the rest). All of one paste is one grid edit.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+
+#include <algorithm>
+#include <deque>
+#include <utility>
+
+using kxpingrid::Col;
+using kxpingrid::PairTerms;
+
+namespace {
+
+constexpr int kTermination = CKXAssocCompAPI::TERMINATION;
+
+// One entry of the clipboard's termination buffer, in the order the library parses it.
+struct TerminationEntry {
+    int kind = 0;
+    CString type, name, data;
+};
+
+// Takes the entry at the front of the buffer off it; false when none can be read.
+bool TakeEntry(CString& buffer, TerminationEntry& entry) {
+    int number = 0;
+    const int length = CKXImpClipBoard::GetAssocCompInfo(buffer, entry.kind, number, entry.type, entry.name, entry.data);
+    if (length <= 0) return false;
+    buffer.Delete(0, length);
+    buffer.TrimLeft("\r\n");
+    return true;
+}
+
+} // namespace
+
+// The rows a paste serves, in row order: the shown target pin rows that are not pair rows, and the
+// shown selected pair rows.
+std::deque<ROWCOL> CKXInstanceDetailsGridWnd::TerminationPasteRows() {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    const int skipping = std::exchange(m_bSkipChildRows, 1);
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    m_bSkipChildRows = skipping;
+    std::vector<ROWCOL> rows;
+    for (ROWCOL row : targets)
+        if (row >= PIN_FIRST_ROW && row <= GetRowCount() && !IsRowHidden(row) && !IsDiffPairRow(row))
+            rows.push_back(row);
+    for (ROWCOL row : SelectedPairRows(selected))
+        rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return std::deque<ROWCOL>(rows.begin(), rows.end());
+}
+
+// One entry onto the pin bits (a pair row: the pair's pins) of a row. Sets pasted when one went on;
+// false when a bit was left out or refused.
+bool CKXInstanceDetailsGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& type,
+                                                      const CString& name, const CString& data, bool& pasted) {
+    const CInstanceContext instance = GetRowInstance(row);
+    if (!instance) return true;
+    if (instance.containedDesign()) return false; // a block's pins take none
+    bool ok = true;
+    auto paste = [&](const CInstTermBit& bit, IDPInstTerm* pair, const CString& netName) {
+        const CInstTermBitContext context = instance.instTerm(bit.instTerm()->id()).bitContext(bit.bit());
+        if (GetSysObjectName(&context).IsEmpty()) return false;
+        if (!CKXImpClipBoard::PasteAssocComponents(t, bit, pair, bit.netbitOuter(), instance, data, type, name,
+                                                   netName, kTermination, 0))
+            return false;
+        pasted = true;
+        return true;
+    };
+    if (IsDiffPairRow(row)) {
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+            IInstTerm* leg = term->positive();
+            if (leg && !paste(leg->bit(term->positiveBit()), term, CString())) ok = false;
+        }
+        return ok;
+    }
+    int msb = -1, lsb = -1, netMsb = -1, netLsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    INet* net = GetRowNet(row, netMsb, netLsb);
+    if (!pin || !net) return true; // an open pin takes no termination
+    for (int bit = msb; bit >= lsb; --bit)
+        if (!paste(pin->bit(bit), nullptr, CString(net->name()))) {
+            ok = false;
+            break;
+        }
+    return ok;
+}
+
+bool CKXInstanceDetailsGridWnd::PasteTerminations(CTransaction* t) {
+    m_pastedTerminationRows.clear();
+    if (!t) return false;
+    std::deque<ROWCOL> queue = TerminationPasteRows();
+    CString buffer;
+    CKXImpClipBoard::GetTerminationBuffer(buffer);
+    GetAssocCompAPI()->resetPreCommitObjects();
+    bool pasted = false, problem = false, first = true, oneForAll = false;
+    kxpingrid::ProgressScope progress("Pasting Termination(s):", static_cast<int>(queue.size()));
+    int step = 0;
+    TerminationEntry entry;
+    while (!buffer.IsEmpty() && !queue.empty() && TakeEntry(buffer, entry)) {
+        // One entry alone goes onto every row; several go one to a row.
+        if (std::exchange(first, false) && buffer.IsEmpty()) oneForAll = true;
+        if (entry.kind != kTermination) continue;
+        const size_t serve = oneForAll ? queue.size() : 1;
+        for (size_t n = 0; n < serve && !queue.empty(); ++n) {
+            const ROWCOL row = queue.front();
+            queue.pop_front();
+            progress.Step("%d%% of %d", step++);
+            bool onRow = false;
+            if (!CheckAssocComponents(row, FALSE) ||
+                !PasteTerminationOnRow(t, row, entry.type, entry.name, entry.data, onRow))
+                problem = true;
+            if (onRow) m_pastedTerminationRows.push_back(row);
+            pasted = pasted || onRow;
+            if (!oneForAll) {
+                // The next entry goes to the row below this one (past a bus row's bit rows).
+                int msb = -1, lsb = -1;
+                const bool bus = !IsDiffPairRow(row) && GetRowInstTerm(row, msb, lsb) && msb > lsb;
+                const ROWCOL next = row + (bus ? static_cast<ROWCOL>(msb - lsb) + 2 : 1);
+                if (queue.empty() && next <= GetRowCount() && !IsRowHidden(next)) queue.push_back(next);
+            }
+        }
+    }
+    if (problem) CKXErrorHandler::MessageBoxOk("KXTABLE-118");
+    return pasted;
+}
+
+// The termination now on a row's pin (its highest bit) or pair; NULL when none.
+IDTInstance* CKXInstanceDetailsGridWnd::RowTermination(ROWCOL row) {
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    if (IsDiffPairRow(row)) {
+        const std::vector<IDPInstTerm*> terms = PairTerms(GetRowDPInstTerm(row));
+        if (terms.empty()) return nullptr;
+        api.setDPInstTermBit(terms.front());
+        return api.getAssociatedInstance(kTermination);
+    }
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin) return nullptr;
+    api.setInstTermBit(pin->bit(msb));
+    return api.getAssociatedInstance(kTermination);
+}
+
+// The paste in one "Paste Termination" edit. Each row it served replays as its termination cell and
+// the automation add of the termination it took.
+BOOL CKXInstanceDetailsGridWnd::PasteTerminationsInEdit() {
+    CKXGridEdit edit(*this, MasterDesign(), "Paste Termination", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    if (!PasteTerminations(edit.Transaction())) return FALSE;
+    CString journal;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    for (ROWCOL row : m_pastedTerminationRows) {
+        IDTInstance* dt = RowTermination(row);
+        if (!dt) continue;
+        api.getLCVPropFromInstance(dt);
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("InitTermination", {api.GetPreparedText(kTermination)}).Pane("AddTermination").End();
+        journal += JournalAssocText(row, "SelectTerminationCol", "Paste Termination") + lines.Text();
+    }
+    if (!edit.Commit()) return FALSE;
+    RefreshAssocRows(m_pastedTerminationRows);
+    WriteJournal(journal);
+    return TRUE;
+}
