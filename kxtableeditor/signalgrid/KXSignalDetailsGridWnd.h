@@ -238,6 +238,8 @@ public:
     // ------------------------------------------------------------- editing
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL CommitCellEdit(ROWCOL row, ROWCOL col, CString text, BOOL bShowMessages);
+    // A Signal Name typed into a row while bits are shown: the Physical Name of that bit.
+    void CommitSignalName(ROWCOL row, const CString& text);
     BOOL FillSelectedCells(ROWCOL row, ROWCOL col, const CString& text);
     IInstTerm* CheckPinName(IInstance* inst, const CString& pinName, int& msb, int& lsb);
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;

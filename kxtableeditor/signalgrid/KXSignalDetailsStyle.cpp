@@ -43,6 +43,11 @@ BOOL CKXSignalDetailsGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle&
     std::vector<CString> choices;
     {
         BusyScope busy;
+        // The current cell of a power pin row is never an editor.
+        if (IsImplicitPowerPinRow(nRow)) {
+            style.SetControl(Id(IDS_CTRL_STATIC_TEXT));
+            return TRUE;
+        }
         if (col == m_nColPinName || col == m_nColPinNumber) {
             if (StoredText(nRow, m_nColInstance).IsEmpty()) return TRUE;
             PinChoices(nRow, col == m_nColPinName, choices);

@@ -53,6 +53,13 @@ TEST_F(SignalPower, NoEditReachesAPowerPinRow) {
     const std::string before = Netlist();
     EXPECT_EQ(Run("kx::edit ccp " + At(row, G::m_nColPinNumber) + " 1"), "0");
     EXPECT_EQ(Cell(row, G::m_nColPinNumber), "7");
+    // Its current cell is static text, whichever column.
+    for (int col : {G::m_nColPinName, G::m_nColInstance, G::m_nColSignalName}) {
+        Grid()->SetCurrentCell(row, static_cast<ROWCOL>(col));
+        CGXStyle style;
+        Grid()->ComposeStyleRowCol(row, static_cast<ROWCOL>(col), &style);
+        EXPECT_EQ(style.GetControl(), static_cast<WORD>(kxsignal::IDS_CTRL_STATIC_TEXT)) << col;
+    }
     Run("kx::select ccp " + At(row, G::m_nColTermination));
     EXPECT_FALSE(Grid()->CanAddTermination());
     Run("kx::select ccp " + At(row, G::m_nColInstance));
