@@ -234,6 +234,9 @@ public:
     void PinChoices(ROWCOL row, BOOL bNames, std::vector<CString>& choices);
     // Cells, instances (of the row's cell) or reference designators of the design, each once.
     void ComponentChoices(ROWCOL row, int col, std::vector<CString>& choices);
+    // The shown nets (bits) by name, each once; the bits of the net the row's Signal Name names.
+    void SignalChoices(std::vector<CString>& choices);
+    void BitChoices(ROWCOL row, std::vector<CString>& choices);
 
     // ------------------------------------------------------------- editing
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;

@@ -2,6 +2,8 @@
 // window opened read-only.
 #include "SignalGridTestSupport.h"
 
+#include "kxcontrols/KXCellControls.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -95,6 +97,29 @@ TEST_F(SignalLists, ATypedSignalNameChoosesTheBitOfANewRow) {
     std::ofstream(replay) << journal.substr(journal.find("set "));
     EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
     EXPECT_EQ(Netlist(), after) << journal;
+}
+
+// The choice lists of a new row: the shown nets by name, then the bits of the net it names.
+TEST_F(SignalLists, ANewRowListsTheShownNetsAndTheBitsOfTheNamedOne) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::show slp DATA N1"), "1");
+    const ROWCOL row = Grid()->FindFirstEmptyRow();
+    auto choices = [&](int col) {
+        Grid()->SetCurrentCell(row, static_cast<ROWCOL>(col));
+        CGXStyle style;
+        Grid()->GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
+        std::vector<std::string> items;
+        for (int i = 0; i < Grid()->m_pACListBox->GetCount(); ++i) {
+            CString item;
+            Grid()->m_pACListBox->GetText(i, item);
+            items.push_back(item.str());
+        }
+        return items;
+    };
+    EXPECT_EQ(choices(G::m_nColSignalName), (std::vector<std::string>{"", "DATA", "N1"}));
+    EXPECT_EQ(choices(G::m_nColStartBit), std::vector<std::string>{""});
+    ASSERT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(G::m_nColSignalName) + " DATA"), "1");
+    EXPECT_EQ(choices(G::m_nColStartBit), (std::vector<std::string>{"", "0", "1", "2", "3"}));
 }
 
 } // namespace
