@@ -201,6 +201,8 @@ public:
     ROWCOL AddPowerPinRows(INet* net, int bit, ROWCOL row);
     void FillPowerPinRow(ROWCOL row, INet* net, int bit, const PowerPinRef& ref);
     bool IsImplicitPowerPinRow(ROWCOL row);
+    // After a power pin was tied or released elsewhere: the power pin rows read again.
+    void RefreshPowerPinRows();
     // The PUPD cell of a row from the pull-ups and pull-downs on a net bit.
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
 
@@ -515,6 +517,8 @@ private:
     // Change hooks of the committed-transaction digest.
     void OnDigestBegin(const KXChangeDigest& digest) override;
     void OnComponentChange(const IChange& change, IDTInstance& component) override;
+    void OnInstanceChange(const IChange& change, IInstance& instance) override;
+    bool m_bPowerRowsStale = false; // a power pin was tied or released in the digest
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnTermChange(const IChange& change, ITerm& term) override;
     void OnConnChange(const IChange& change, CConn& conn) override;
