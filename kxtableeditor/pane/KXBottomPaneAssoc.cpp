@@ -413,6 +413,7 @@ LRESULT CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool
 
 // ------------------------------------------------------------------ automation
 
+// The termination methods act on the shown pin grid or signal grid.
 BOOL CKXBottomPaneContainerView::AutoAddTermination() {
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return signal->AssocAutomation().SendAddTermCommand();
     IKXPinGrid* pin = ActivePinGrid();
@@ -421,8 +422,10 @@ BOOL CKXBottomPaneContainerView::AutoAddTermination() {
 }
 
 LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
-        return signal->InitTermination(text ? text : "") ? signal->AssocAutomation().GetIDispatch(TRUE) : nullptr;
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
+        if (!signal->InitTermination(text ? text : "")) return nullptr;
+        return signal->AssocAutomation().GetIDispatch(TRUE);
+    }
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) {
         RefuseAutomation();
@@ -433,9 +436,23 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
 }
 
 BOOL CKXBottomPaneContainerView::AutoChangeDelay(LPCTSTR delay) {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        return signal->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE;
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
     return pin->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE;
+}
+
+// The editTermination word with the operands given, read as script words and written back quoted
+// (nothing in them runs); FALSE when they cannot be read.
+BOOL CKXBottomPaneContainerView::AutoEditTermination(LPCTSTR operands) {
+    CString error;
+    const std::unique_ptr<CTclArgsList> list = CTclArgsList::FromTclCommandLine(operands ? operands : "", &error);
+    if (!list) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-213");
+        return FALSE;
+    }
+    return SendHostText("editTermination pin " + list->ToTclCommandLine());
 }
 
 LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR text) {

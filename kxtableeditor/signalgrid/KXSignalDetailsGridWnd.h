@@ -24,6 +24,7 @@
 
 class IKXGridSite;
 class CKXAssocCompAPI;
+class KXJournalLines;
 class CKXFindReplaceDlg;
 class KXAssocAutomation;
 class CKXGridACListBox;
@@ -297,11 +298,6 @@ public:
     // cell, the Add Termination command), in one transaction.
     void AddTermination(ROWCOL row, ROWCOL col);
     void OnAddTermination() override;
-    // The automation road (the pane's InitTermination): checks the selected rows' pins and
-    // prepares the automation object with the termination the text names; 0 when refused.
-    int InitTermination(const CString& text);
-    // The associated-components automation object whose add command the pane's AddTermination sends.
-    KXAssocAutomation& AssocAutomation();
     // The script's termination (addTermination word) on the selected rows' pins, in one transaction.
     BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells, CStringArray* views,
                                 CStringArray* physNames, CStringArray* values, CObArray* keyLists,
@@ -311,6 +307,13 @@ public:
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
                          int byRefDes) override;
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // The automation road: the current pin's termination cell is checked and the grid's automation
+    // object prepared (1), whose add command comes back as "addTermination"; 0 refused (reported).
+    int InitTermination(CString text);
+    // A new delay for the termination of the current TERMINATION cell's pin: 1 done, 0 refused.
+    int ChangeTerminationDelay(const char* delay);
+    // The grid's automation object of the associated-components library.
+    KXAssocAutomation& AssocAutomation();
     // A press on the drop-down button of a row's component or pin combo keeps the selected rows.
     void OnCellControlClick(CPoint point, BOOL* pKeepSelection) override;
     // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
@@ -535,7 +538,12 @@ private:
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi;
-    std::unique_ptr<KXAssocAutomation> m_assocAutomation;
+    std::unique_ptr<KXAssocAutomation> m_pAssocAutomation;
+    // The journal block that names a row's termination cell (the row's signal, the cell) and the title.
+    void JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title);
+    // Writes the block with one step on replay per row it names.
+    void WriteTerminationJournal(const KXJournalLines& journal, int rows);
+    KXJournalLines JournalTerminationAdds(const std::vector<ROWCOL>& rows, const CString& prepared);
     std::unique_ptr<PowerPinIndex> m_pPowerPins; // during a load only
     KXRowIndex m_rowIndex{*this}; // pin -> rows showing it
     bool m_bPinIndexValid = false;
