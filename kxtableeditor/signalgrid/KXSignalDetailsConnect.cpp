@@ -212,12 +212,14 @@ void CKXSignalDetailsGridWnd::EchoConnection(ROWCOL row, const CString& pinNumbe
 
 void CKXSignalDetailsGridWnd::JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet) {
     const CNetContext net = GetNetOfRow(row);
+    // A row of a shown bit has no bit cells: the replay, which shows the whole net, names the bit.
+    const CString bit = Decimal(GetRowNetBit(row));
+    const CString start = scalarNet ? CString("-1") : m_bNetBitMode ? bit : CellText(row, m_nColStartBit);
+    const CString end = scalarNet ? CString("-1") : m_bNetBitMode ? bit : CellText(row, m_nColEndBit);
     KXJournalLines(JournalHandle())
         .Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
         .Comment("Assign Connectivity")
-        .Pane("AssignConnectivity", {CellText(row, m_nColInstance), pinNumber,
-                                     scalarNet ? CString("-1") : CellText(row, m_nColStartBit),
-                                     scalarNet ? CString("-1") : CellText(row, m_nColEndBit)})
+        .Pane("AssignConnectivity", {CellText(row, m_nColInstance), pinNumber, start, end})
         .End()
         .Write();
 }

@@ -228,7 +228,25 @@ BOOL CKXSignalDetailsGridWnd::CommitCellEdit(ROWCOL row, ROWCOL nCol, CString te
         WriteCell(row, m_nColCell, PlainCell(last->cellName()));
         return TRUE;
     }
+    if (col == m_nColSignalName && m_bNetBitMode) CommitSignalName(row, text);
     return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::CommitSignalName(ROWCOL row, const CString& text) {
+    // The typed name only tells which shown bit the row's pin will go to; the design is not changed.
+    CString name;
+    int lsb = -1, msb = -1;
+    INet* net = nullptr;
+    if (m_designContext && CKXGenUtils::ParseSignalName(text, name, lsb, msb))
+        net = m_designContext.design()->findNet(name.GetString());
+    const int bit = net ? msb : -1;
+    const CString physical = net ? PhysicalNetName(net, msb, lsb) : CString();
+    CGXStyle phys = PlainCell(physical);
+    phys.SetControl(Id(IDS_CTRL_EDIT)).SetReadOnly(TRUE);
+    phys.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), net ? static_cast<int>(net->id()) : -1)
+        .SetUserAttribute(Id(IDS_UA_EXPANDED_BIT), bit);
+    GridWriteScope unlock(*this);
+    WriteCell(row, m_nColPhysicalName, phys);
 }
 
 IInstTerm* CKXSignalDetailsGridWnd::CheckPinName(IInstance* inst, const CString& pinName, int& msb, int& lsb) {

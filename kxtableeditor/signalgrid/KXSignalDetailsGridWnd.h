@@ -202,6 +202,8 @@ public:
     ROWCOL AddPowerPinRows(INet* net, int bit, ROWCOL row);
     void FillPowerPinRow(ROWCOL row, INet* net, int bit, const PowerPinRef& ref);
     bool IsImplicitPowerPinRow(ROWCOL row);
+    // After a power pin was tied or released elsewhere: the power pin rows read again.
+    void RefreshPowerPinRows();
     // The PUPD cell of a row from the pull-ups and pull-downs on a net bit.
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
 
@@ -235,10 +237,15 @@ public:
     void PinChoices(ROWCOL row, BOOL bNames, std::vector<CString>& choices);
     // Cells, instances (of the row's cell) or reference designators of the design, each once.
     void ComponentChoices(ROWCOL row, int col, std::vector<CString>& choices);
+    // The shown nets (bits) by name, each once; the bits of the net the row's Signal Name names.
+    void SignalChoices(std::vector<CString>& choices);
+    void BitChoices(ROWCOL row, std::vector<CString>& choices);
 
     // ------------------------------------------------------------- editing
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL CommitCellEdit(ROWCOL row, ROWCOL col, CString text, BOOL bShowMessages);
+    // A Signal Name typed into a row while bits are shown: the Physical Name of that bit.
+    void CommitSignalName(ROWCOL row, const CString& text);
     BOOL FillSelectedCells(ROWCOL row, ROWCOL col, const CString& text);
     IInstTerm* CheckPinName(IInstance* inst, const CString& pinName, int& msb, int& lsb);
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
@@ -513,6 +520,8 @@ private:
     // Change hooks of the committed-transaction digest.
     void OnDigestBegin(const KXChangeDigest& digest) override;
     void OnComponentChange(const IChange& change, IDTInstance& component) override;
+    void OnInstanceChange(const IChange& change, IInstance& instance) override;
+    bool m_bPowerRowsStale = false; // a power pin was tied or released in the digest
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnTermChange(const IChange& change, ITerm& term) override;
     void OnConnChange(const IChange& change, CConn& conn) override;

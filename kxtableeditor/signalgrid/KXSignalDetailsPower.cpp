@@ -88,3 +88,19 @@ void CKXSignalDetailsGridWnd::FillPowerPinRow(ROWCOL row, INet* net, int bit, co
 bool CKXSignalDetailsGridWnd::IsImplicitPowerPinRow(ROWCOL row) {
     return row >= kFirstDataRow && RowAttr(row, m_nColPinName, kAttrImplicitPowerPin, 0) == 1;
 }
+
+void CKXSignalDetailsGridWnd::RefreshPowerPinRows() {
+    if (!CKXShareGlobalData::m_bShowPowerPins) return;
+    // The power pin rows are read again: the old ones go, the design's current ones come in front
+    // of the blank rows.
+    {
+        GridWriteScope scope(*this);
+        for (ROWCOL r = GetRowCount(); r >= kFirstDataRow; --r)
+            if (IsImplicitPowerPinRow(r)) RemoveDataRows(r, r);
+    }
+    m_pPowerPins.reset();
+    for (const CKXNetData& record : m_arrNetData)
+        AddPowerPinRows(record.m_pNet, record.m_bIsBit ? record.m_nBit : -1, FindFirstEmptyRow());
+    m_pPowerPins.reset();
+    DropRowIndex();
+}

@@ -42,7 +42,16 @@ LRESULT CKXSignalDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     return 0;
 }
 
+void CKXSignalDetailsGridWnd::OnInstanceChange(const IChange& change, IInstance&) {
+    if ((change.kind() == rmx::ChangeKind::PowerPinTied || change.kind() == rmx::ChangeKind::PowerPinReleased) && IsSameDesign(change.design()))
+        m_bPowerRowsStale = true;
+}
+
 void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
+    if (m_bPowerRowsStale) {
+        m_bPowerRowsStale = false;
+        RefreshPowerPinRows();
+    }
     if (!m_bCustomCellsStale) return;
     // One pass for the whole transaction, however many values it changed.
     m_bCustomCellsStale = false;
@@ -53,6 +62,7 @@ void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
 void CKXSignalDetailsGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
     m_bTerminationsRefreshed = false;
     m_bCustomCellsStale = false;
+    m_bPowerRowsStale = false;
     // This grid's own edit rewrote its rows already; a change made by any other window, and
     // the undo or redo of any change (which records no cell changes), reaches the rows here.
     m_bFollowConnections = CKXTransaction::GetGrid() != this && digest.TouchesAny({'C', 'I'});

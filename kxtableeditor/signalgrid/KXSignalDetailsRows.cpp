@@ -419,7 +419,9 @@ void CKXSignalDetailsGridWnd::RestyleRow(ROWCOL row) {
         const CKXNetData& first = m_arrNetData.front();
         WriteNetNameCells(row, first.m_pNet, first.m_nBit, first.m_pNet->name(), CString());
     } else {
+        // Several nets shown: the row's net is the one the user types into its Signal Name.
         WriteNetNameCells(row, nullptr, -1, CString(), CString());
+        WriteCell(row, m_nColSignalName, CGXStyle().SetReadOnly(FALSE));
     }
     CGXStyle pinName;
     pinName.SetValue("").SetControl(Id(IDS_CTRL_PIN_COMBO));

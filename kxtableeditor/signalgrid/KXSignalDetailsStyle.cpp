@@ -43,12 +43,23 @@ BOOL CKXSignalDetailsGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle&
     std::vector<CString> choices;
     {
         BusyScope busy;
+        // The current cell of a power pin row is never an editor.
+        if (IsImplicitPowerPinRow(nRow)) {
+            style.SetControl(Id(IDS_CTRL_STATIC_TEXT));
+            return TRUE;
+        }
         if (col == m_nColPinName || col == m_nColPinNumber) {
             if (StoredText(nRow, m_nColInstance).IsEmpty()) return TRUE;
             PinChoices(nRow, col == m_nColPinName, choices);
             style.SetControl(Id(IDS_CTRL_PIN_COMBO));
-        } else if (col == m_nColCell || col == m_nColInstance || col == m_nColLocation) {
-            ComponentChoices(nRow, col, choices);
+        } else if (col == m_nColCell || col == m_nColInstance || col == m_nColLocation || col == m_nColSignalName ||
+                   col == m_nColStartBit || col == m_nColEndBit) {
+            if (col == m_nColSignalName)
+                SignalChoices(choices);
+            else if (col == m_nColStartBit || col == m_nColEndBit)
+                BitChoices(nRow, choices);
+            else
+                ComponentChoices(nRow, col, choices);
             style.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO))
                 .SetVerticalAlignment(DT_VCENTER)
                 .SetTextColor(RGB(0, 0, 0))
@@ -113,4 +124,37 @@ void CKXSignalDetailsGridWnd::ComponentChoices(ROWCOL row, int col, std::vector<
         }
         if (seen.insert(text.str()).second) choices.push_back(text);
     }
+}
+
+void CKXSignalDetailsGridWnd::SignalChoices(std::vector<CString>& choices) {
+    choices.emplace_back("");
+    std::set<std::string> seen;
+    for (const CKXNetData& record : m_arrNetData) {
+        if (!record.m_pNet) continue;
+        const CString name = m_bNetBitMode && !record.m_pNet->isScalar()
+                                 ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
+                                 : CString(record.m_pNet->name());
+        CString key = name;
+        key.MakeUpper();
+        if (seen.insert(key.str()).second) choices.push_back(name);
+    }
+}
+
+void CKXSignalDetailsGridWnd::BitChoices(ROWCOL row, std::vector<CString>& choices) {
+    choices.emplace_back("");
+    const CString signal = StoredText(row, m_nColSignalName);
+    if (signal.IsEmpty()) return;
+    std::set<int> bits;
+    for (const CKXNetData& record : m_arrNetData) {
+        if (!record.m_pNet || signal.CompareNoCase(record.m_pNet->name()) != 0) continue;
+        if (m_bNetBitMode) {
+            bits.insert(record.m_nBit);
+            continue;
+        }
+        // Every bit of the net, whichever way its bounds run.
+        for (int b : record.m_pNet->bits())
+            bits.insert(b);
+    }
+    for (int b : bits)
+        choices.push_back(Decimal(b));
 }

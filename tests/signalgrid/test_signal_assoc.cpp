@@ -4,6 +4,7 @@
 
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 
+#include <fstream>
 #include <string>
 
 namespace {
@@ -38,9 +39,18 @@ TEST_F(SignalAssoc, InitTerminationThenAddTerminationTerminatesTheSelectedPin) {
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Run("kx::pane AddTermination"), "1");
     EXPECT_NE(TerminationCell(row).find("Shunt"), std::string::npos) << TerminationCell(row);
-    EXPECT_NE(Saved(), before);
+    const std::string after = Saved();
+    EXPECT_NE(after, before);
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find(".ConnectivityPane().InitTermination("), std::string::npos) << journal;
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_TRUE(Saved() == before);
+    // The journal's lines take the same road and give the same design.
+    const auto replay = m_dir / "replay.vbs";
+    ASSERT_NE(journal.find("set "), std::string::npos) << journal;
+    std::ofstream(replay) << journal.substr(journal.find("set "));
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_TRUE(Saved() == after) << journal;
 }
 
 // A row the grid cannot terminate (a block's pin, an unknown type) is refused at once.

@@ -68,4 +68,17 @@ TEST_F(SignalPairs, OnlyWhenAskedAndOnlyAnOpenLeg) {
     EXPECT_EQ(Netlist().find("L1 Q OTHER"), std::string::npos);
 }
 
+// With both nets of the pair shown, the leg brought along gets its row at once.
+TEST_F(SignalPairs, TheOtherLegsRowAppearsWhenItsNetIsShown) {
+    m_project.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "true");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::show slp CLK_P CLK_N"), "1");
+    EXPECT_EQ(Run("addConnection pin L1:1:-1:-1:CLK_P"), "1");
+    EXPECT_NE(Netlist().find("L1 N CLK_N"), std::string::npos) << Netlist();
+    EXPECT_NE(Row("L1", "P"), 0u);
+    EXPECT_NE(Row("L1", "N"), 0u);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist().find("L1 "), std::string::npos);
+}
+
 } // namespace

@@ -2,6 +2,9 @@
 // grid lists the package pins tied to it, read-only, which no edit or delete reaches.
 #include "SignalGridTestSupport.h"
 
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
+
 namespace {
 
 class SignalPower : public SignalGridTest {
@@ -53,6 +56,13 @@ TEST_F(SignalPower, NoEditReachesAPowerPinRow) {
     const std::string before = Netlist();
     EXPECT_EQ(Run("kx::edit ccp " + At(row, G::m_nColPinNumber) + " 1"), "0");
     EXPECT_EQ(Cell(row, G::m_nColPinNumber), "7");
+    // Its current cell is static text, whichever column.
+    for (int col : {G::m_nColPinName, G::m_nColInstance, G::m_nColSignalName}) {
+        Grid()->SetCurrentCell(row, static_cast<ROWCOL>(col));
+        CGXStyle style;
+        Grid()->ComposeStyleRowCol(row, static_cast<ROWCOL>(col), &style);
+        EXPECT_EQ(style.GetControl(), static_cast<WORD>(kxsignal::IDS_CTRL_STATIC_TEXT)) << col;
+    }
     Run("kx::select ccp " + At(row, G::m_nColTermination));
     EXPECT_FALSE(Grid()->CanAddTermination());
     Run("kx::select ccp " + At(row, G::m_nColInstance));
@@ -61,6 +71,33 @@ TEST_F(SignalPower, NoEditReachesAPowerPinRow) {
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Row("U9", "VCC"), row);
     EXPECT_EQ(Netlist(), before);
+}
+
+// A power pin tied to another net elsewhere joins the open grid of that net, and leaves it again
+// when it is released.
+TEST_F(SignalPower, APowerPinTiedElsewhereFollowsInTheOpenGrid) {
+    Run("kx::powerpins on");
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    ASSERT_EQ(Row("U9", "VCC"), 0u);
+    const int rows = FilledRows();
+    IInstance* u9 = Design().instance("U9").instance();
+    auto commit = [&](auto change) {
+        CKXGridWnd* other = Ccp()->PaneGrid();
+        if (!CKXTransaction::BeginTrans(other, Design(), "Other")) return false;
+        CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+        if (!tx || !change(*tx)) return false;
+        return CKXTransaction::CommitTrans(other, 1, 1) != 0;
+    };
+    ASSERT_TRUE(commit([&](CTransaction& t) { return t.setPowerPinNet(u9, "VCC", "FREE"); }));
+    const ROWCOL row = Row("U9", "VCC");
+    ASSERT_NE(row, 0u);
+    EXPECT_TRUE(Grid()->IsImplicitPowerPinRow(row));
+    EXPECT_EQ(FilledRows(), rows + 1);
+    EXPECT_NE(Row("U9", "GND"), 0u);
+    ASSERT_TRUE(commit([&](CTransaction& t) { return t.removePowerPinNet(u9, "VCC"); }));
+    EXPECT_EQ(Row("U9", "VCC"), 0u);
+    EXPECT_EQ(FilledRows(), rows);
 }
 
 } // namespace
