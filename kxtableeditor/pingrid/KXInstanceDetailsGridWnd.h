@@ -782,8 +782,9 @@ private:
     // A vector pin's row; TRUE when one connection covers the whole pin.
     bool FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
                              const std::vector<int>& bits, bool block);
+    // A bit row of a vector pin; bitBase holds what its pin-name cell shares with the other bits.
     void FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit, const CString& name,
-                          bool connectedWhole, bool block);
+                          const CGXStyle& bitBase, bool block);
     // A vector whose pin-file names disagree: each bit on a row of its own.
     void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
     // The termination and comments cells of a filled pin row (msb..lsb the bits it shows).
