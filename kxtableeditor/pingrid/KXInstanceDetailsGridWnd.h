@@ -9,6 +9,7 @@
 #include "pingrid/KXPinFillStyles.h"
 #include "pingrid/KXPinGridIds.h"
 
+#include "grid/KXChangeDigest.h"
 #include "grid/KXGridWnd.h"
 #include "grid/KXRowIndex.h"
 #include "grid/KXTableOleDropTarget.h"
@@ -56,7 +57,10 @@ enum KXAttachSignalRule : int {
     KX_RULE_CONNECTBITS = 6,
 };
 
-class CKXInstanceDetailsGridWnd : public CKXGridWnd, public IKXPinGrid, public IKXTableDropSite {
+class CKXInstanceDetailsGridWnd : public CKXGridWnd,
+                                  public IKXPinGrid,
+                                  public IKXTableDropSite,
+                                  private KXChangeHooks {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
 
 public:
@@ -268,8 +272,38 @@ public:
     BOOL RefreshInstances(const std::vector<IInstance*>* pInstances);
     // MSG_INSTANCE_CHANGED: wParam the changed IInstance*.
     LRESULT OnInstanceChanged(WPARAM wParam, LPARAM lParam);
-    // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*.
+    // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*. The change hooks below gather
+    // what the transaction changed; OnDigestEnd refreshes the rows it reaches.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    void OnInstanceChange(const IChange& change, IInstance& instance) override;
+    void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
+    void OnPairConnChange(const IChange& change, IDPConn& pairConn) override;
+    void OnConnChange(const IChange& change, CConn& conn) override;
+    void OnPairPinChange(const IChange& change, IDPInstTerm& pairPin) override;
+    void OnPairNetChange(const IChange& change, IDPNet& pairNet) override;
+    void OnComponentChange(const IChange& change, IDTInstance& component) override;
+    void OnNetChange(const IChange& change, INet& net) override;
+    void OnDigestEnd(const KXChangeDigest& digest) override;
+    // What the hooks gathered from the transaction being refreshed.
+    struct CommitWork {
+        CTransaction* transaction = nullptr;
+        bool sameDesign = false;                      // the transaction changed this grid's design
+        std::vector<IInstance*> replaced;             // shown instances replaced from their master
+        std::vector<IChange*> properties;             // property changes
+        std::vector<IDPConn*> addedPairs, deletedPairs; // pair connections
+        std::vector<IChange*> conns;                  // connection changes of this design
+        std::vector<IInstance*> pairInstances;        // instances whose pair pins someone else changed
+        std::vector<const INet*> renamedNets;
+        std::vector<const IDPNet*> renamedPairNets;
+        std::vector<const IDTInstance*> components;   // terminations and pull components
+    };
+    CommitWork m_commit;
+    // The steps of OnDigestEnd.
+    void RefreshChangedProperties(IServer* server);
+    void RenameChangedNets();
+    void RefreshOtherConnections(const std::set<CConn>& handledAdded, const std::set<CConn>& handledRemoved);
+    void RefreshAttachedComponents();
+    void RefreshTermsChangedOutside(bool termsChanged);
     void CollectChangedRows(CTransaction* transaction);
     void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
                             std::set<CConn>& handledRemoved);
