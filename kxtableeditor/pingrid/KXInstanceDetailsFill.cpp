@@ -176,7 +176,11 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         }
     }
     const ROWCOL parentRow = row;
-    const bool connectedWhole = FillVectorParentRow(pin, row, msb, lsb, parentName, bits, block);
+    std::vector<CString> numbers;
+    numbers.reserve(bits.size());
+    for (int b : bits)
+        numbers.push_back(PhysicalPinName(pin, b));
+    const bool connectedWhole = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, block);
     // What the bit rows' pin-name cells have in common.
     CGXStyle bitBase = m_fillStyles.Data("2");
     bitBase.SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
@@ -190,7 +194,7 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty()
                                     ? csvNames[i]
                                     : CSchemaUtilities::vectorName(ShownPinName(pin), bits[i]);
-        FillVectorBitRow(pin, row, parentRow, bits[i], bitName, bitBase, block);
+        FillVectorBitRow(pin, row, parentRow, bits[i], bitName, numbers[i], bitBase, block);
     }
     ToggleRow(parentRow);
 }
@@ -264,7 +268,8 @@ void CKXInstanceDetailsGridWnd::ScalarPinSignal(IInstTerm* pin, CString& text, i
 }
 
 bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb,
-                                                    const CString& name, const std::vector<int>& bits, bool block) {
+                                                    const CString& name, const std::vector<CString>& numbers,
+                                                    bool block) {
     FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 0);
     CGXStyle pn = m_fillStyles.Data("1");
     pn.SetValue(name).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
@@ -273,12 +278,12 @@ bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, 
     pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
     pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
     WriteCell(row, Col(m_nColPinName), pn);
-    CString numbers;
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        if (i) numbers += ",";
-        numbers += PhysicalPinName(pin, bits[i]);
+    CString joined;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i) joined += ",";
+        joined += numbers[i];
     }
-    WriteStaticCell(row, m_nColPinNumber, numbers, "1");
+    WriteStaticCell(row, m_nColPinNumber, joined, "1");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
     std::vector<CConn> conns;
     for (const CConn& c : pin->beginConn())
@@ -294,7 +299,8 @@ bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, 
 }
 
 void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit,
-                                                 const CString& name, const CGXStyle& bitBase, bool block) {
+                                                 const CString& name, const CString& number, const CGXStyle& bitBase,
+                                                 bool block) {
     FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
     CGXStyle pn = bitBase;
     pn.SetValue(name);
@@ -303,7 +309,7 @@ void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROW
     m_fillStyles.PutShared(pn, IDS_UA_VECTOR_LSB, shownBit);
     m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - parentRow));
     WriteCell(row, Col(m_nColPinName), pn);
-    WriteStaticCell(row, m_nColPinNumber, PhysicalPinName(pin, bit), "2");
+    WriteStaticCell(row, m_nColPinNumber, number, "2");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "2");
     CString text;
     int netId = -1;

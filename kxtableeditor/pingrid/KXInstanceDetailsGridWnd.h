@@ -687,6 +687,21 @@ public:
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // The same; the number of rows selected (0: no key matched and the selection is as it was).
     int SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn);
+    // A row key of the script words, parsed.
+    struct PinRowKey {
+        CString pin, number, instance;
+        bool pinOnly = false; // "PIN": the pin-name cell alone decides
+        static PinRowKey Parse(const CString& key);
+    };
+    bool RowMatchesKey(ROWCOL row, const PinRowKey& key);
+    // Adds the rows matching the key, found through the row index's texts.
+    void MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched);
+    // The pin-name and pin-number texts of the rows, in the row index (once; then kept).
+    void IndexKeyTexts();
+    BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
+                          int nType = 0) override;
+    static constexpr char kPinNameText = 'p', kPinNumberText = 'n';
+    bool m_bKeyTextsIndexed = false;
     // TRUE when the instances (IInstance*) have one master and the same pins.
     static BOOL AreObjectsAlike(const CDesignContext& design, CPtrList* pObjects);
     // Records the pins of one instance: their bits, and one name entry per pin. 1 when the instance
@@ -814,11 +829,12 @@ private:
     // Text and net of a scalar pin's signal cell, from its connections (violations reported).
     void ScalarPinSignal(IInstTerm* pin, CString& text, int& netId);
     // A vector pin's row; TRUE when one connection covers the whole pin.
+    // numbers: the pin numbers of the bits, in the order of the bit rows.
     bool FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
-                             const std::vector<int>& bits, bool block);
+                             const std::vector<CString>& numbers, bool block);
     // A bit row of a vector pin; bitBase holds what its pin-name cell shares with the other bits.
     void FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit, const CString& name,
-                          const CGXStyle& bitBase, bool block);
+                          const CString& number, const CGXStyle& bitBase, bool block);
     // A vector whose pin-file names disagree: each bit on a row of its own.
     void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
     // The termination and comments cells of a filled pin row (msb..lsb the bits it shows).
