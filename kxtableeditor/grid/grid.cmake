@@ -29,4 +29,4 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXGlobalMessages.cpp
   ${_kxgrid_dir}/KXDropPayload.cpp
   ${_kxgrid_dir}/KXTableOleDropTarget.cpp)
-list(APPEND KXTE_GRID_PROVIDERS afx gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr kxerrorhandler kxcommon)
+list(APPEND KXTE_GRID_PROVIDERS afx gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr kxerrorhandler kxcommon kxsmall)

@@ -30,6 +30,7 @@ class IKXPinGrid;
 class CKXPhysPartDetailsGridWnd;
 class CKXPhysNetDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
+class CKXMatrixGridWnd;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -251,7 +252,8 @@ public:
     void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
     void ShowNetsByName(CStringList* names, BOOL bForce) override;
     void ShowMatrixView(const CDesignContext& design, CString viewName) override;
-    // Matrix views are not built: each request is refused with "KXPANE-178".
+    // Creating, editing and saving matrix views from the lists is not built: refused with
+    // "KXPANE-178". A view opened by name that the store does not hold yet starts empty.
     void CreateMatrixView() override;
     void EditMatrixView() override;
     void OpenMatrixView(int index) override;
@@ -303,12 +305,30 @@ public:
     static IKXPinGrid* PinGridOf(CKXGridWnd* grid);
     static CKXSignalDetailsGridWnd* SignalGridOf(CKXGridWnd* grid);
     static CKXPhysPartDetailsGridWnd* PhysPartGridOf(CKXGridWnd* grid);
+    static CKXMatrixGridWnd* MatrixGridOf(CKXGridWnd* grid);
+
+    // Matrix views: one matrix grid per opened view, kept until the pane's end.
+    CKXMatrixGridWnd* CreateMatrixGrid(const CString& viewName);
+    CKXMatrixGridWnd* ActiveMatrixGrid() const;
+    // The words and methods of the matrix: open a stored view, type into a cell by name.
+    LRESULT OnTclOpenMatrixView(CTclArgsList* args, long extra);
+    LRESULT OnTclMatrixConnect(CTclArgsList* args, long extra);
+    LRESULT OnTclMatrixAdd(CTclArgsList* args, long extra);
+    // sort, filterRows and dumpGrid on an active matrix grid; FALSE when no matrix grid is active.
+    BOOL MatrixWord(const char* word, CTclArgsList* args, LRESULT& result);
+    BOOL AutoOpenMatrixView(LPCTSTR name);
+    // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
+    BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
+    // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION).
+    BOOL AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column);
+    BOOL AutoMatrixConnect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR oldText, LPCTSTR newText);
 
     // The component windows of the pane: one pin grid per shown instance (or one for a group);
     // the grids live until the pane is destroyed.
     CKXGridWnd* CreateComponentGrid(UINT id);
     CKXGridWnd* CreateGroupComponentGrid(const CString& keys);
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
+    std::vector<CKXGridWnd*> SiteGrids() const override { return m_shownGrids; }
     // The shown grid the pane's commands go to: the one made active last, else the first shown.
     CKXGridWnd* GetActiveGrid() const;
     // The same grids for the host, which drives them as a user does.
@@ -404,6 +424,7 @@ public:
     LRESULT OnTclCopy(CTclArgsList* args, long extra);
     LRESULT OnTclPaste(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
+    LRESULT TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
     LRESULT OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     LRESULT OnTclEditLogicalPin(CTclArgsList* args, long extra);
     // Bus and differential-pair view options for every shown pin grid.
@@ -452,6 +473,7 @@ public:
     void AutoSelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
     void AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoChangeDelay(LPCTSTR delay);
+    BOOL AutoEditTermination(LPCTSTR operands);
     BOOL AutoDeletePUPD(LPCTSTR text);
     void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
     void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
@@ -460,6 +482,8 @@ public:
     // the same names (ActivateAdjacentGrid, GridIndexOf, SyncTopRow, ...) serve it as well.
     CComments* CommentStore() override;
     void MarkModified() override;
+    BOOL IsDocumentModified() const override;
+    void RestoreDocumentModified(BOOL bModified) override;
     CString DocumentJournalHandle() override;
     EOpenMode OpenMode() const override;
     CCommonInterface* UndoSink() override;

@@ -196,6 +196,8 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
                                     : CSchemaUtilities::vectorName(ShownPinName(pin), bits[i]);
         FillVectorBitRow(pin, row, parentRow, bits[i], bitName, numbers[i], bitBase, block);
     }
+    // The vector's row sums its bits up once they are all written.
+    SetConnectionCell(parentRow);
     ToggleRow(parentRow);
 }
 

@@ -303,8 +303,20 @@ void CKXTableChildFrm::ActivateFrame(int) {
     if (doc && doc->GetOpenMode() == eOpenModePhysical) ApplyPhysicalBlockFilter(componentPane, signalPane);
     if (componentPane) componentPane->FillData();
     if (signalPane) signalPane->FillData();
+    RegisterListDropTargets();
     if (doc) ShowFirstConnectivity(doc);
     m_bCreating = FALSE;
+}
+
+void CKXTableChildFrm::RegisterListDropTargets() {
+    auto registerOn = [this](CKXTableOleDropTarget& target, CWnd* list) {
+        if (!list || !list->GetSafeHwnd() || target.GetWindow() == list) return;
+        target.Revoke();
+        target.RegisterTarget(list, m_DesignContext);
+    };
+    CKXSignalPaneContainerView* signalPane = GetSignalPane();
+    registerOn(m_componentListDrop, InstanceGrid());
+    registerOn(m_signalListDrop, signalPane ? signalPane->GetSignalGridWnd() : nullptr);
 }
 
 void CKXTableChildFrm::WirePanes() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "afx/afx.h"
+#include "grid/KXTableOleDropTarget.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcontrols/KXSplitterWnd.h"
 #include "rmx/context.h"
@@ -172,6 +173,9 @@ private:
     void SizePanes();
     void ApplyPhysicalBlockFilter(CKXInstancePaneContainerView* componentPane, CKXSignalPaneContainerView* signalPane);
     void ShowFirstConnectivity(CKXTableDoc* doc);
+    // The component and signal lists take what the host's browsers drop on them (once they are
+    // windows): components and part descriptions become instances, signals are taken and ignored.
+    void RegisterListDropTargets();
     // The hierarchical paths of the blocks "filterBlock" names ("all", or instance paths joined
     // by ':'); false, with the host told why, at the first name that is no block.
     bool CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths);
@@ -188,4 +192,6 @@ private:
     CKXSplitterWnd m_wndInnerSplitter;
     CKXSignalPaneContainerView* m_pSignalPaneView = nullptr;
     CKXInstancePaneContainerView* m_pInstancePaneView = nullptr;
+    CKXTableOleDropTarget m_componentListDrop;
+    CKXTableOleDropTarget m_signalListDrop;
 };
