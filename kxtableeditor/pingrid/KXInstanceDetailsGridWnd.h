@@ -977,6 +977,11 @@ private:
     static void ReadAllowPowerPins();
     bool IsShownInstance(const IInstance* instance) const;
     void RefreshConnectionRows(std::set<CConn> conns, bool added);
+    // The rows that show the connections' pin bits, ascending.
+    std::vector<ROWCOL> PinBitRowsOf(const std::set<CConn>& conns) const;
+    // One row of a connection added or removed; a vector's row to sum up again goes into parents.
+    void RefreshConnectionRow(ROWCOL r, IInstTerm* pin, const CConn& connection, bool added,
+                              std::set<ROWCOL>& parents);
     // Rows by what they show: every pin row by its pin (KXRowKey::Of(kPinRows, id)) and its pin bit
     // (KXRowKey::PinBit, bit -1 for a scalar pin or a vector's own row), every signal cell by its net
     // (KXRowKey::Net). Written where the pin-name and signal cells are written; a key may outlive what

@@ -412,18 +412,7 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
     std::set<ROWCOL> parents;
     std::size_t found = 0;
     const std::size_t total = byBit.size() + byPin.size();
-    // The rows of the connections' pin bits (a vector's own row and a scalar pin's row by the whole pin).
-    std::vector<ROWCOL> candidates;
-    for (const CConn& conn : conns) {
-        if (!conn.instTerm()) continue;
-        const ConnEnds e(conn);
-        const int bit = e.a == e.b && e.a != -1 ? e.a : -1;
-        const std::vector<ROWCOL> rows = m_rowIndex.Rows(KXRowKey::PinBit(conn.instTerm()->id(), bit));
-        candidates.insert(candidates.end(), rows.begin(), rows.end());
-    }
-    std::sort(candidates.begin(), candidates.end());
-    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-    for (ROWCOL r : candidates) {
+    for (ROWCOL r : PinBitRowsOf(conns)) {
         if (found >= total) break;
         if (r < PIN_FIRST_ROW || r > GetRowCount()) continue;
         int msb = -1, lsb = -1;
@@ -439,51 +428,7 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
         }
         if (!conn || conn->instTerm() != pin) continue;
         ++found;
-        const ConnEnds e(*conn);
-        bool range = false;
-        CString expected = pin->name();
-        if (e.a == -1 && e.b == -1)
-            expected = pin->name();
-        else if (e.a == e.b)
-            expected = CSchemaUtilities::vectorName(pin->name(), e.b);
-        else {
-            expected = CSchemaUtilities::vectorName(pin->name(), e.b, e.a);
-            range = true;
-        }
-        if (GetRowInstTermId(r) != static_cast<int>(pin->id()) ||
-            GetRowInstanceIndex(r) != static_cast<int>(pin->instance()->id()))
-            continue;
-        const CString shown =
-            IsPowerPinChildRow(r) ? CString(pin->name()) : GetValueRowCol(r, Col(m_nColPinName));
-        INet* net = conn->net();
-        const int netId = net ? static_cast<int>(net->id()) : -1;
-        const ROWCOL parent = GetRowParentOffset(r);
-        if (shown.CompareNoCase(expected) == 0) {
-            if (!added) {
-                ApplySignalCellStyle(r, "", netId, 1, FALSE);
-                if (parent != GX_INVALID) parents.insert(parent);
-                if (range) ResetNoValueCell(r, TRUE);
-            } else if (net) {
-                CString text = net->name();
-                if (!net->isScalar())
-                    text = e.c == e.d ? CSchemaUtilities::vectorName(net->name(), e.c)
-                                      : CSchemaUtilities::vectorName(net->name(), e.d, e.c);
-                ApplySignalCellStyle(r, text, netId, 1, FALSE);
-                if (parent != GX_INVALID) parents.insert(parent);
-                if (range) FillVectorBitCell(r, net->name(), netId, e.d, e.c, FALSE);
-            }
-        } else if (range) {
-            const CString prefix = CString(pin->name()) + "<";
-            if (!added) {
-                if (shown.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
-                    ApplySignalCellStyle(r, "", netId, 0, TRUE);
-            } else if (net) {
-                const int lt = shown.Find('<');
-                const int n = lt >= 0 ? std::atoi(shown.GetString() + lt + 1) : e.b;
-                const int bit = std::abs(e.c > e.d ? e.d - (n - e.b) : e.d + (n - e.b));
-                ApplySignalCellStyle(r, CSchemaUtilities::vectorName(net->name(), bit), netId, 1, TRUE);
-            }
-        }
+        RefreshConnectionRow(r, pin, *conn, added, parents);
     }
     for (ROWCOL p : parents)
         SetConnectionCell(p);
@@ -491,6 +436,71 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
     for (const CConn& conn : conns)
         if (conn.net()) nets.insert(conn.net()->id());
     if (!nets.empty()) FillPupdColumn(nets);
+}
+
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::PinBitRowsOf(const std::set<CConn>& conns) const {
+    // A vector's own row and a scalar pin's row by the whole pin, a bit's row by its bit.
+    std::vector<ROWCOL> rows;
+    for (const CConn& conn : conns) {
+        if (!conn.instTerm()) continue;
+        const ConnEnds e(conn);
+        const int bit = e.a == e.b && e.a != -1 ? e.a : -1;
+        const std::vector<ROWCOL> of = m_rowIndex.Rows(KXRowKey::PinBit(conn.instTerm()->id(), bit));
+        rows.insert(rows.end(), of.begin(), of.end());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void CKXInstanceDetailsGridWnd::RefreshConnectionRow(ROWCOL r, IInstTerm* pin, const CConn& connection, bool added,
+                                                     std::set<ROWCOL>& parents) {
+    const CConn* conn = &connection;
+    const ConnEnds e(*conn);
+    bool range = false;
+    CString expected = pin->name();
+    if (e.a == -1 && e.b == -1)
+        expected = pin->name();
+    else if (e.a == e.b)
+        expected = CSchemaUtilities::vectorName(pin->name(), e.b);
+    else {
+        expected = CSchemaUtilities::vectorName(pin->name(), e.b, e.a);
+        range = true;
+    }
+    if (GetRowInstTermId(r) != static_cast<int>(pin->id()) ||
+        GetRowInstanceIndex(r) != static_cast<int>(pin->instance()->id()))
+        return;
+    const CString shown =
+        IsPowerPinChildRow(r) ? CString(pin->name()) : GetValueRowCol(r, Col(m_nColPinName));
+    INet* net = conn->net();
+    const int netId = net ? static_cast<int>(net->id()) : -1;
+    const ROWCOL parent = GetRowParentOffset(r);
+    if (shown.CompareNoCase(expected) == 0) {
+        if (!added) {
+            ApplySignalCellStyle(r, "", netId, 1, FALSE);
+            if (parent != GX_INVALID) parents.insert(parent);
+            if (range) ResetNoValueCell(r, TRUE);
+        } else if (net) {
+            CString text = net->name();
+            if (!net->isScalar())
+                text = e.c == e.d ? CSchemaUtilities::vectorName(net->name(), e.c)
+                                  : CSchemaUtilities::vectorName(net->name(), e.d, e.c);
+            ApplySignalCellStyle(r, text, netId, 1, FALSE);
+            if (parent != GX_INVALID) parents.insert(parent);
+            if (range) FillVectorBitCell(r, net->name(), netId, e.d, e.c, FALSE);
+        }
+    } else if (range) {
+        const CString prefix = CString(pin->name()) + "<";
+        if (!added) {
+            if (shown.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
+                ApplySignalCellStyle(r, "", netId, 0, TRUE);
+        } else if (net) {
+            const int lt = shown.Find('<');
+            const int n = lt >= 0 ? std::atoi(shown.GetString() + lt + 1) : e.b;
+            const int bit = std::abs(e.c > e.d ? e.d - (n - e.b) : e.d + (n - e.b));
+            ApplySignalCellStyle(r, CSchemaUtilities::vectorName(net->name(), bit), netId, 1, TRUE);
+        }
+    }
 }
 
 void CKXInstanceDetailsGridWnd::RefreshInstTermRows(std::set<CConn> conns) {
