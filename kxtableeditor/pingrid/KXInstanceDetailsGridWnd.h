@@ -29,6 +29,7 @@ class IPhysPartInst;
 class CKXSpinControl;
 class CKXGridEdit;
 class KXCsvParser;
+class CKXFilterData;
 class CKXAssocCompAPI;
 class CKXColumnModel;
 class KXAssocAutomation;
@@ -667,6 +668,15 @@ public:
     BOOL OnFilterCellChanged(CString columnName, CString pattern);
     // Hides the rows that a filter cell's pattern does not match (col: the column being edited).
     void FilterRows(int col);
+    // The steps of FilterRows.
+    void ShowFilteredRow(ROWCOL row, BOOL bShow);
+    // Shows the row (visible) and its subtree as its expand states say; the row after the subtree.
+    ROWCOL ResetFilteredTree(ROWCOL row, bool visible);
+    CString FilterPatternOf(int col, int editedCol);
+    void FilterColumn(int col, CKXFilterData& filter, std::set<ROWCOL>& hidden);
+    void RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& hidden);
+    void RevealFilteredParent(ROWCOL row, UINT control);
+    void JournalFilterEdit(int editedCol);
     // Hides the rows whose pin numbers are not in the function group (0: all functions).
     void HideFilteredRows(int function, BOOL bKeepHidden);
     // After a load or reload: the filter row and the function filter apply to the new rows.
