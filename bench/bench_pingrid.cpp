@@ -139,6 +139,13 @@ public:
         if (!CKXTransaction::CommitTrans(grid, 1, 1)) Fail(std::string("cannot commit ") + name);
     }
 
+    // A script word as the host runs it; its result.
+    std::string Run(const std::string& script) {
+        std::string result;
+        if (!m_core->Eval(script, result)) Fail("'" + script + "' failed: " + result + m_out.str());
+        return result;
+    }
+
     [[noreturn]] static void Fail(const std::string& why) {
         std::fprintf(stderr, "bench_pingrid: %s\n", why.c_str());
         std::exit(1);
@@ -360,6 +367,22 @@ void BM_AutoNameAttach(benchmark::State& state) {
     state.counters["nets"] = static_cast<double>(made);
 }
 
+// addConnection names a pin row by its key with the whole grid shown: pin P1 moves between
+// nets SP2 and SP1, iteration by iteration.
+void BM_AddConnectionByKey(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    bool onSecond = false;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        const std::string word = std::string("addConnection pin ") + (onSecond ? "SP1" : "SP2") + " P1";
+        Measured m(state);
+        if (const std::string r = w.Run(word); r != "1" && r != "2") Window::Fail(word + " connected nothing: " + r);
+        onSecond = !onSecond;
+    }
+    if (onSecond) w.Run("addConnection pin SP1 P1");
+    SetRowCounter(state, w);
+}
+
 // A signal added from the signal list pane while the design window shows U1; the net is removed
 // again between iterations.
 void BM_AddSignal(benchmark::State& state) {
@@ -394,6 +417,7 @@ BENCHMARK(BM_DisconnectAll)->Apply(Sizes);
 BENCHMARK(BM_CreateNetsTransaction)->Apply(Sizes);
 BENCHMARK(BM_AutoNameAttach)->Apply(Sizes);
 BENCHMARK(BM_AddSignal)->Apply(Sizes);
+BENCHMARK(BM_AddConnectionByKey)->Apply(Sizes);
 
 } // namespace
 

@@ -454,3 +454,16 @@ show "undo the part" [undo]
 show "R90 after undo" [expr {[string first R90 [kx::window clp]] >= 0 ? "still there" : "gone"}]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "Pins named by key find their rows directly, also after the grid was filled again"
+show opened [kx::open demo.board:sch 1]
+kx::show clp U1
+show "addConnection pin KEYSIG PGOOD:C10" [addConnection pin KEYSIG PGOOD:C10]
+kx::show clp U2
+kx::show clp U1
+show "addConnection pin KEYSIG2 MCLK:B14 after U1 was shown again" [addConnection pin KEYSIG2 MCLK:B14]
+show "a key no row shows connects nothing" [addConnection pin KEYSIG3 NOSUCHPIN:X]
+show "undo" [undo]
+show "undo" [undo]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

@@ -4,6 +4,7 @@
 
 void KXRowIndex::Clear() {
     m_rowsByKey.clear();
+    m_rowsByText.clear();
     m_rowOfId.clear();
     m_nLayout = ~std::uint64_t{0};
 }
@@ -46,14 +47,35 @@ ROWCOL KXRowIndex::RowOf(std::uint64_t id) const {
     return it == m_rowOfId.end() ? 0 : it->second;
 }
 
-std::vector<ROWCOL> KXRowIndex::Rows(Key key) const {
+std::vector<ROWCOL> KXRowIndex::RowsOfIds(const std::vector<std::uint64_t>& ids) const {
     std::vector<ROWCOL> rows;
-    auto it = m_rowsByKey.find(key);
-    if (it == m_rowsByKey.end()) return rows;
-    rows.reserve(it->second.size());
-    for (std::uint64_t id : it->second)
+    rows.reserve(ids.size());
+    for (std::uint64_t id : ids)
         if (const ROWCOL r = RowOf(id)) rows.push_back(r);
     std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+std::vector<ROWCOL> KXRowIndex::Rows(Key key) const {
+    auto it = m_rowsByKey.find(key);
+    return it == m_rowsByKey.end() ? std::vector<ROWCOL>() : RowsOfIds(it->second);
+}
+
+void KXRowIndex::AddText(char type, const CString& text, ROWCOL row) {
+    CGXData* data = Data();
+    const std::uint64_t id = data ? data->GetRowId(row) : 0;
+    if (id == 0) return;
+    // (A row written again with the same text adds nothing; TextRows drops repeats further back.)
+    std::vector<std::uint64_t>& ids = m_rowsByText[TextKey(type, text)];
+    if (ids.empty() || ids.back() != id) ids.push_back(id);
+    if (m_nLayout == data->GetRowLayoutVersion()) m_rowOfId[id] = row;
+}
+
+std::vector<ROWCOL> KXRowIndex::TextRows(char type, const CString& text) const {
+    auto it = m_rowsByText.find(TextKey(type, text));
+    if (it == m_rowsByText.end()) return {};
+    std::vector<ROWCOL> rows = RowsOfIds(it->second);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 

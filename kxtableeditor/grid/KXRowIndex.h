@@ -22,6 +22,10 @@
 // a caller that wants only the visible ones asks the grid. Only a refill of the
 // grid (new rows for old objects) needs Clear() and a new Add for each row.
 //
+// Rows are also found by a text they show (a pin's name, a pin number), under a type letter of the
+// grid's choosing: AddText(type, text, row) while the text is written, TextRows(type, text) to find
+// them. A row keeps a text key after it shows another text, so callers check what the row shows.
+//
 // Costs: Add, Remove and Rows cost the key's rows; after rows changed their
 // numbers the first Rows() call renumbers every row once (a walk of the row
 // storage), later calls cost their key only.
@@ -29,7 +33,10 @@
 
 #include "grid/gxall.h"
 
+#include "afx/afxstr.h"
+
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -74,14 +81,22 @@ public:
     // Number of keys with at least one row recorded (rows removed since may still count).
     size_t KeyCount() const { return m_rowsByKey.size(); }
 
+    // The row shows the text (a text key of the type).
+    void AddText(char type, const CString& text, ROWCOL row);
+    // The rows that show or showed the text, ascending; empty when none.
+    std::vector<ROWCOL> TextRows(char type, const CString& text) const;
+
 private:
     // The current number of a row identity, 0 when the row is gone.
     ROWCOL RowOf(std::uint64_t id) const;
     void Renumber() const;
+    std::vector<ROWCOL> RowsOfIds(const std::vector<std::uint64_t>& ids) const;
+    static std::string TextKey(char type, const CString& text) { return type + text.str(); }
     CGXData* Data() const { return m_grid.GetData(); }
 
     CGXGridCore& m_grid;
     std::unordered_map<Key, std::vector<std::uint64_t>> m_rowsByKey; // key -> row identities
+    std::unordered_map<std::string, std::vector<std::uint64_t>> m_rowsByText; // type + text -> row identities
     mutable std::unordered_map<std::uint64_t, ROWCOL> m_rowOfId;    // row identity -> row number
     mutable std::uint64_t m_nLayout = ~std::uint64_t{0};            // layout version of m_rowOfId
 };

@@ -161,11 +161,9 @@ bool CKXInstanceDetailsGridWnd::GetAssociatedInstance(CTransaction* transaction)
 void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp,
                                                  bool aliasDown) {
     const KXPupdMark mark = KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown);
-    CGXStyle style;
-    style.SetControl(Id(mark.control)).SetReadOnly(TRUE);
-    style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), mark.toolTip);
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
-    SetStyleRange(CGXRange(row, Col(m_nColPupd)), style, gxOverride, 0, kNoUpdate, gxDo);
+    SetStyleRange(CGXRange(row, Col(m_nColPupd)), m_fillStyles.Pupd(mark.control, mark.toolTip), gxOverride, 0,
+                  kNoUpdate, gxDo);
 }
 
 void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {

@@ -176,14 +176,25 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         }
     }
     const ROWCOL parentRow = row;
-    const bool connectedWhole = FillVectorParentRow(pin, row, msb, lsb, parentName, bits, block);
+    std::vector<CString> numbers;
+    numbers.reserve(bits.size());
+    for (int b : bits)
+        numbers.push_back(PhysicalPinName(pin, b));
+    const bool connectedWhole = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, block);
+    // What the bit rows' pin-name cells have in common.
+    CGXStyle bitBase = m_fillStyles.Data("2");
+    bitBase.SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
+    m_fillStyles.PutShared(bitBase, IDS_UA_PLUSMINUS_BIT, 1);
+    m_fillStyles.PutShared(bitBase, IDS_UA_VECTOR_PIN_BIT, connectedWhole ? 1 : 0);
+    bitBase.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
+    bitBase.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
     for (std::size_t i = 0; i < bits.size(); ++i) {
         ++row;
         InsertRows(row, 1, kNoUpdate, gxDo);
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty()
                                     ? csvNames[i]
                                     : CSchemaUtilities::vectorName(ShownPinName(pin), bits[i]);
-        FillVectorBitRow(pin, row, parentRow, bits[i], bitName, connectedWhole, block);
+        FillVectorBitRow(pin, row, parentRow, bits[i], bitName, numbers[i], bitBase, block);
     }
     // The vector's row sums its bits up once they are all written.
     SetConnectionCell(parentRow);
@@ -218,9 +229,10 @@ void CKXInstanceDetailsGridWnd::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int
     } else {
         pn.SetValue(csvName.IsEmpty() ? CSchemaUtilities::vectorName(ShownPinName(pin), bit) : csvName)
             .SetControl(Id(IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL));
-        pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
+        m_fillStyles.PutShared(pn, IDS_UA_PLUSMINUS_BIT, plusMinus);
         const CString shownBit = Decimal(bit);
-        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), shownBit).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), shownBit);
+        m_fillStyles.PutShared(pn, IDS_UA_VECTOR_MSB, shownBit);
+        m_fillStyles.PutShared(pn, IDS_UA_VECTOR_LSB, shownBit);
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
     }
     if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
@@ -258,7 +270,8 @@ void CKXInstanceDetailsGridWnd::ScalarPinSignal(IInstTerm* pin, CString& text, i
 }
 
 bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb,
-                                                    const CString& name, const std::vector<int>& bits, bool block) {
+                                                    const CString& name, const std::vector<CString>& numbers,
+                                                    bool block) {
     FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 0);
     CGXStyle pn = m_fillStyles.Data("1");
     pn.SetValue(name).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
@@ -267,12 +280,12 @@ bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, 
     pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
     pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
     WriteCell(row, Col(m_nColPinName), pn);
-    CString numbers;
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        if (i) numbers += ",";
-        numbers += PhysicalPinName(pin, bits[i]);
+    CString joined;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i) joined += ",";
+        joined += numbers[i];
     }
-    WriteStaticCell(row, m_nColPinNumber, numbers, "1");
+    WriteStaticCell(row, m_nColPinNumber, joined, "1");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
     std::vector<CConn> conns;
     for (const CConn& c : pin->beginConn())
@@ -288,18 +301,17 @@ bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, 
 }
 
 void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit,
-                                                 const CString& name, bool connectedWhole, bool block) {
+                                                 const CString& name, const CString& number, const CGXStyle& bitBase,
+                                                 bool block) {
     FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
-    CGXStyle pn = m_fillStyles.Data("2");
-    pn.SetValue(name).SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
-    pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1).SetUserAttribute(Id(IDS_UA_VECTOR_PIN_BIT), connectedWhole ? 1 : 0);
-    pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
+    CGXStyle pn = bitBase;
+    pn.SetValue(name);
     const CString shownBit = Decimal(bit);
-    pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), shownBit).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), shownBit);
-    pn.SetUserAttribute(Id(IDS_UA_PARENT_ROW_OFFSET), static_cast<int>(row - parentRow));
-    pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
+    m_fillStyles.PutShared(pn, IDS_UA_VECTOR_MSB, shownBit);
+    m_fillStyles.PutShared(pn, IDS_UA_VECTOR_LSB, shownBit);
+    m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - parentRow));
     WriteCell(row, Col(m_nColPinName), pn);
-    WriteStaticCell(row, m_nColPinNumber, PhysicalPinName(pin, bit), "2");
+    WriteStaticCell(row, m_nColPinNumber, number, "2");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "2");
     CString text;
     int netId = -1;

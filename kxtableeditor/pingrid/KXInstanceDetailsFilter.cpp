@@ -85,126 +85,136 @@ void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {
     CGXGridParam* param = GetParam();
     const BOOL bUndo = param ? param->IsEnableUndo() : FALSE;
     if (param) param->EnableUndo(FALSE);
-    const ROWCOL last = GetRowCount();
-    const ROWCOL pinCol = Col(m_nColPinName);
-
-    auto expandState = [this, pinCol](ROWCOL row) { return AttrText(row, pinCol, IDS_UA_EXPAND_STATE); };
-    auto show = [this](ROWCOL row, BOOL bShow) {
-        CKXGridWnd::HideRows(row, row, !bShow, nullptr, kSmart, gxDo);
-    };
-
-    // Reset: every row shows again, except the rows below a collapsed row. A row's own children
-    // are the rows of its kind's child list, or the bit rows that follow a vector row.
-    std::function<ROWCOL(ROWCOL, bool)> resetTree = [&](ROWCOL row, bool visible) -> ROWCOL {
-        show(row, visible);
-        ROWCOL next = row + 1;
-        const CString state = expandState(row);
-        if (state.IsEmpty()) return next;
-        const bool open = visible && state == "1";
-        CString base;
-        int msb = -1, lsb = -1;
-        const PinRowKind kind = GetRowKind(row, base, msb, lsb);
-        if (IsChildKind(kind)) {
-            std::list<int> children;
-            GetChildRows(row, children, 1);
-            for (int child : children)
-                if (static_cast<ROWCOL>(child) >= next) next = resetTree(static_cast<ROWCOL>(child), open);
-            // Legs below the bit rows of a vector pair are the bit rows' own children.
-            while (next <= last && GetRowKind(next, base, msb, lsb) == PIN_ROW_DIFFPAIR_LEG &&
-                   kind == PIN_ROW_VECTOR_DIFFPAIR)
-                next = resetTree(next, false);
-            return next;
-        }
-        while (next <= last && !AttrText(next, pinCol, IDS_UA_PLUSMINUS_BIT).IsEmpty() &&
-               expandState(next).IsEmpty())
-            next = resetTree(next, open);
-        return next;
-    };
-    for (ROWCOL row = PIN_FIRST_ROW; row <= last;)
-        row = resetTree(row, true);
-
-    auto reveal = [this, pinCol, &show](ROWCOL row, UINT control) {
-        show(row, TRUE);
-        CGXGridParam* p = GetParam();
-        const BOOL bLock = p ? p->IsLockReadOnly() : FALSE;
-        if (p) p->SetLockReadOnly(FALSE);
-        CGXStyle style;
-        style.SetControl(static_cast<WORD>(control))
-            .SetUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE), 1);
-        SetStyleRange(CGXRange(row, pinCol), style, gxOverride, 0, kSmart);
-        if (p) p->SetLockReadOnly(bLock);
-    };
-
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount();)
+        row = ResetFilteredTree(row, true);
     std::set<ROWCOL> hidden;
     CKXFilterData filter;
     const int firstCol = m_nColCount - 1;
     for (int c = std::min(firstCol, static_cast<int>(GetColCount())); c >= 1; --c) {
-        const ROWCOL col = Col(c);
-        CString pattern = GetValueRowCol(kFilterRow, col);
-        if (c == editedCol && IsCurrentCell(kFilterRow, col))
-            if (CGXControl* control = GetControl(kFilterRow, col); control && control->IsActive())
-                control->GetCurrentText(pattern);
+        const CString pattern = FilterPatternOf(c, editedCol);
         if (pattern.IsEmpty() || pattern == "*") continue; // no filter on this column
         filter.SetPattern(pattern);
-        const bool byTip = c == m_nColPupd || c == m_nColComments || c == m_nColDiffPair;
-        for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
-            const CString text =
-                byTip ? AttrText(row, col, IDS_UA_TOOLTIPTEXT) : CString(GetValueRowCol(row, col));
-            if (!filter.SearchText(text, 0)) {
-                show(row, FALSE);
-                hidden.insert(row);
-                continue;
-            }
-            if (hidden.count(row)) continue;
-            show(row, TRUE);
-            CString base;
-            int msb = -1, lsb = -1;
-            const PinRowKind kind = GetRowKind(row, base, msb, lsb);
-            const ROWCOL parent = GetRowParentOffset(row);
-            if (kind == PIN_ROW_DIFFPAIR_LEG && parent != GX_INVALID) {
-                if (GetRowKind(parent, base, msb, lsb) == PIN_ROW_DIFFPAIR_CHILD) {
-                    reveal(parent, IDS_CTRL_MERGED_SIBLING);
-                    if (const ROWCOL top = GetRowParentOffset(parent); top != GX_INVALID)
-                        reveal(top, IDS_CTRL_MINUS_BUTTON);
-                } else {
-                    reveal(parent, IDS_CTRL_MINUS_BUTTON);
-                }
-            } else if (kind == PIN_ROW_DIFFPAIR_CHILD && parent != GX_INVALID) {
-                reveal(parent, IDS_CTRL_MINUS_BUTTON);
-            }
-            if (kind == PIN_ROW_DIFFPAIR || kind == PIN_ROW_DIFFPAIR_CHILD || kind == PIN_ROW_DIFFPAIR_LEG) {
-                const bool open = expandState(row) == "1";
-                std::list<int> children;
-                GetChildRows(row, children, 0);
-                for (int child : children) {
-                    show(static_cast<ROWCOL>(child), open);
-                    if (!open) hidden.insert(static_cast<ROWCOL>(child));
-                }
-            }
-        }
+        FilterColumn(c, filter, hidden);
         filter.FreePattern();
     }
     if (param) param->EnableUndo(bUndo);
-
-    const char* journal = CKXShareGlobalData::m_bAutomation;
-    if (journal && m_bUserFilterEdit && editedCol >= 1 && Col(editedCol) <= GetColCount()) {
-        const CString handle = JournalHandle();
-        CString pattern = GetValueRowCol(kFilterRow, Col(editedCol));
-        if (IsCurrentCell(kFilterRow, Col(editedCol)))
-            if (CGXControl* control = GetControl(kFilterRow, Col(editedCol)); control && control->IsActive())
-                control->GetCurrentText(pattern);
-        const CString shown = m_instCurrent ? CString(m_instCurrent.name()) : CString();
-        CString line;
-        line.Format("\ncall %s.Clp().Select(%s)\ncall %s.ConnectivityPane().FilterRows(%s,%s)\n",
-                    handle.GetString(), KXVbsQuote(shown).GetString(), handle.GetString(),
-                    KXVbsQuote(GetValueRowCol(PIN_CAPTION_ROW, Col(editedCol))).GetString(),
-                    KXVbsQuote(pattern).GetString());
-        KXJournalWrite(journal, CString(), line);
-    }
+    if (m_bUserFilterEdit) JournalFilterEdit(editedCol);
     if (!bWasLocked) {
         LockUpdate(FALSE);
         Redraw(GX_INVALIDATE, TRUE);
     }
+}
+
+void CKXInstanceDetailsGridWnd::ShowFilteredRow(ROWCOL row, BOOL bShow) {
+    CKXGridWnd::HideRows(row, row, !bShow, nullptr, kSmart, gxDo);
+}
+
+ROWCOL CKXInstanceDetailsGridWnd::ResetFilteredTree(ROWCOL row, bool visible) {
+    // Every row shows again, except the rows below a collapsed row. A row's own children are the
+    // rows of its kind's child list, or the bit rows that follow a vector row.
+    const ROWCOL last = GetRowCount();
+    const ROWCOL pinCol = Col(m_nColPinName);
+    ShowFilteredRow(row, visible);
+    ROWCOL next = row + 1;
+    const CString state = AttrText(row, pinCol, IDS_UA_EXPAND_STATE);
+    if (state.IsEmpty()) return next;
+    const bool open = visible && state == "1";
+    CString base;
+    int msb = -1, lsb = -1;
+    const PinRowKind kind = GetRowKind(row, base, msb, lsb);
+    if (IsChildKind(kind)) {
+        std::list<int> children;
+        GetChildRows(row, children, 1);
+        for (int child : children)
+            if (static_cast<ROWCOL>(child) >= next) next = ResetFilteredTree(static_cast<ROWCOL>(child), open);
+        // Legs below the bit rows of a vector pair are the bit rows' own children.
+        while (next <= last && GetRowKind(next, base, msb, lsb) == PIN_ROW_DIFFPAIR_LEG &&
+               kind == PIN_ROW_VECTOR_DIFFPAIR)
+            next = ResetFilteredTree(next, false);
+        return next;
+    }
+    while (next <= last && !AttrText(next, pinCol, IDS_UA_PLUSMINUS_BIT).IsEmpty() &&
+           AttrText(next, pinCol, IDS_UA_EXPAND_STATE).IsEmpty())
+        next = ResetFilteredTree(next, open);
+    return next;
+}
+
+CString CKXInstanceDetailsGridWnd::FilterPatternOf(int col, int editedCol) {
+    // The column being edited filters by what its cell holds now.
+    CString pattern = GetValueRowCol(kFilterRow, Col(col));
+    if (col == editedCol && IsCurrentCell(kFilterRow, Col(col)))
+        if (CGXControl* control = GetControl(kFilterRow, Col(col)); control && control->IsActive())
+            control->GetCurrentText(pattern);
+    return pattern;
+}
+
+void CKXInstanceDetailsGridWnd::FilterColumn(int c, CKXFilterData& filter, std::set<ROWCOL>& hidden) {
+    const ROWCOL col = Col(c);
+    const bool byTip = c == m_nColPupd || c == m_nColComments || c == m_nColDiffPair;
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
+        const CString text = byTip ? AttrText(row, col, IDS_UA_TOOLTIPTEXT) : CString(GetValueRowCol(row, col));
+        if (!filter.SearchText(text, 0)) {
+            ShowFilteredRow(row, FALSE);
+            hidden.insert(row);
+            continue;
+        }
+        if (hidden.count(row)) continue;
+        ShowFilteredRow(row, TRUE);
+        RevealPairRowsOf(row, hidden);
+    }
+}
+
+void CKXInstanceDetailsGridWnd::RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& hidden) {
+    // A matching leg or pair member shows its pair rows; a matching pair row its open children.
+    CString base;
+    int msb = -1, lsb = -1;
+    const PinRowKind kind = GetRowKind(row, base, msb, lsb);
+    const ROWCOL parent = GetRowParentOffset(row);
+    if (kind == PIN_ROW_DIFFPAIR_LEG && parent != GX_INVALID) {
+        if (GetRowKind(parent, base, msb, lsb) == PIN_ROW_DIFFPAIR_CHILD) {
+            RevealFilteredParent(parent, IDS_CTRL_MERGED_SIBLING);
+            if (const ROWCOL top = GetRowParentOffset(parent); top != GX_INVALID)
+                RevealFilteredParent(top, IDS_CTRL_MINUS_BUTTON);
+        } else {
+            RevealFilteredParent(parent, IDS_CTRL_MINUS_BUTTON);
+        }
+    } else if (kind == PIN_ROW_DIFFPAIR_CHILD && parent != GX_INVALID) {
+        RevealFilteredParent(parent, IDS_CTRL_MINUS_BUTTON);
+    }
+    if (kind == PIN_ROW_DIFFPAIR || kind == PIN_ROW_DIFFPAIR_CHILD || kind == PIN_ROW_DIFFPAIR_LEG) {
+        const bool open = AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1";
+        std::list<int> children;
+        GetChildRows(row, children, 0);
+        for (int child : children) {
+            ShowFilteredRow(static_cast<ROWCOL>(child), open);
+            if (!open) hidden.insert(static_cast<ROWCOL>(child));
+        }
+    }
+}
+
+void CKXInstanceDetailsGridWnd::RevealFilteredParent(ROWCOL row, UINT control) {
+    ShowFilteredRow(row, TRUE);
+    CGXGridParam* p = GetParam();
+    const BOOL bLock = p ? p->IsLockReadOnly() : FALSE;
+    if (p) p->SetLockReadOnly(FALSE);
+    CGXStyle style;
+    style.SetControl(static_cast<WORD>(control)).SetUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE), 1);
+    SetStyleRange(CGXRange(row, Col(m_nColPinName)), style, gxOverride, 0, kSmart);
+    if (p) p->SetLockReadOnly(bLock);
+}
+
+void CKXInstanceDetailsGridWnd::JournalFilterEdit(int editedCol) {
+    const char* journal = CKXShareGlobalData::m_bAutomation;
+    if (!journal || editedCol < 1 || Col(editedCol) > GetColCount()) return;
+    const CString handle = JournalHandle();
+    const CString pattern = FilterPatternOf(editedCol, editedCol);
+    const CString shown = m_instCurrent ? CString(m_instCurrent.name()) : CString();
+    CString line;
+    line.Format("\ncall %s.Clp().Select(%s)\ncall %s.ConnectivityPane().FilterRows(%s,%s)\n", handle.GetString(),
+                KXVbsQuote(shown).GetString(), handle.GetString(),
+                KXVbsQuote(GetValueRowCol(PIN_CAPTION_ROW, Col(editedCol))).GetString(),
+                KXVbsQuote(pattern).GetString());
+    KXJournalWrite(journal, CString(), line);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
+#include "pingrid/KXPinRowAttrs.h"
 
 #include "kxcontrols/KXFindReplace.h"
 #include "kxcontrols/KXDialogs.h"
@@ -38,21 +39,7 @@ using kxpingrid::GridWriteScope;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
 
-namespace {
-
-// Whether an attribute of a style is present and not empty.
-bool Has(const CGXStyle& style, UINT id) {
-    return style.GetIncludeUserAttribute(Id(id)) && !style.GetUserAttributeText(Id(id)).IsEmpty();
-}
-CString Text(const CGXStyle& style, UINT id) {
-    return style.GetIncludeUserAttribute(Id(id)) ? style.GetUserAttributeText(Id(id)) : CString();
-}
-int Number(const CGXStyle& style, UINT id) {
-    if (!style.GetIncludeUserAttribute(Id(id))) return 0;
-    return static_cast<int>(style.GetUserAttribute(Id(id)).GetDoubleValue());
-}
-
-} // namespace
+using namespace kxpingrid; // the row model's attributes (KXPinRowAttrs.h)
 
 // ---------------------------------------------------------------------------
 // Object
@@ -88,7 +75,7 @@ CGXStyle CKXInstanceDetailsGridWnd::CellStyle(ROWCOL row, ROWCOL col) {
 }
 
 CString CKXInstanceDetailsGridWnd::AttrText(ROWCOL row, ROWCOL col, UINT id) {
-    return Text(CellStyle(row, col), id);
+    return KXRowAttrs(*this, row).Text(col, id);
 }
 
 void CKXInstanceDetailsGridWnd::WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
@@ -97,7 +84,7 @@ void CKXInstanceDetailsGridWnd::WriteCell(ROWCOL row, ROWCOL col, const CGXStyle
 }
 
 void CKXInstanceDetailsGridWnd::IndexPinCell(ROWCOL row, const CGXStyle& style) {
-    const int id = Number(style, IDS_UA_INSTTERM_ID);
+    const int id = kxattr::Get(style, kInstTermId);
     if (id <= 0) return;
     int bit = -1;
     if (style.GetIncludeUserAttribute(Id(IDS_UA_VECTOR_MSB)) && style.GetIncludeUserAttribute(Id(IDS_UA_VECTOR_LSB))) {
@@ -131,28 +118,28 @@ void CKXInstanceDetailsGridWnd::SetCellUserAttribute(ROWCOL row, ROWCOL col, UIN
 // Row model: attribute readers
 
 int CKXInstanceDetailsGridWnd::GetRowInstanceIndex(ROWCOL row) {
-    return std::atoi(AttrText(row, Col(m_nColInstance), IDS_UA_INSTANCE_INDEX).GetString());
+    return std::atoi(KXRowAttrs(*this, row).Get(Col(m_nColInstance), kInstanceIndex).GetString());
 }
 
 int CKXInstanceDetailsGridWnd::GetRowInstTermId(ROWCOL row) {
-    return Number(CellStyle(row, Col(m_nColPinName)), IDS_UA_INSTTERM_ID);
+    return KXRowAttrs(*this, row).Get(Col(m_nColPinName), kInstTermId);
 }
 
 int CKXInstanceDetailsGridWnd::GetRowDiffPairConnId(ROWCOL row) {
-    const int id = Number(CellStyle(row, Col(m_nColPinName)), IDS_UA_DIFFPAIR_CONN_ID);
+    const int id = KXRowAttrs(*this, row).Get(Col(m_nColPinName), kDiffPairConnId);
     return id < 0 ? 0 : id;
 }
 
 BOOL CKXInstanceDetailsGridWnd::IsDiffPairRow(ROWCOL row) {
-    return Number(CellStyle(row, Col(m_nColPinName)), IDS_UA_DIFFPAIR_ROW) == 1;
+    return KXRowAttrs(*this, row).Get(Col(m_nColPinName), kDiffPairRow) == 1;
 }
 
 BOOL CKXInstanceDetailsGridWnd::IsPowerPinRow(ROWCOL row) {
-    return Has(CellStyle(row, Col(m_nColPinName)), IDS_UA_POWER_PIN_ROW);
+    return KXRowAttrs(*this, row).Has(Col(m_nColPinName), kPowerPinRow);
 }
 
 BOOL CKXInstanceDetailsGridWnd::IsPowerPinChildRow(ROWCOL row) {
-    return Has(CellStyle(row, Col(m_nColPinName)), IDS_UA_POWER_PIN_CHILD_ROW);
+    return KXRowAttrs(*this, row).Has(Col(m_nColPinName), kPowerPinChildRow);
 }
 
 ROWCOL CKXInstanceDetailsGridWnd::GetRowParentOffset(ROWCOL row) {
@@ -160,16 +147,16 @@ ROWCOL CKXInstanceDetailsGridWnd::GetRowParentOffset(ROWCOL row) {
     if (row == 0 || row > GetRowCount()) return GX_INVALID;
     CGXStyle stored;
     CGXGridCore::GetStyleRowCol(row, Col(m_nColPinName), stored);
-    const int offset = Number(stored, IDS_UA_PARENT_ROW_OFFSET);
+    const int offset = kxattr::Get(stored, kParentRowOffset);
     if (offset > 0 && static_cast<ROWCOL>(offset) < row) return row - static_cast<ROWCOL>(offset);
     return GX_INVALID;
 }
 
 BOOL CKXInstanceDetailsGridWnd::GetCellVectorInfo(ROWCOL row, CString& baseName, CString& msb, CString& lsb) {
-    const CGXStyle style = CellStyle(row, Col(m_nColPinName));
-    baseName = Text(style, IDS_UA_VECTOR_BASENAME);
-    msb = Text(style, IDS_UA_VECTOR_MSB);
-    lsb = Text(style, IDS_UA_VECTOR_LSB);
+    const CGXStyle style = KXRowAttrs(*this, row).Cell(Col(m_nColPinName));
+    baseName = kxattr::Get(style, kVectorBaseName);
+    msb = kxattr::Get(style, kVectorMsb);
+    lsb = kxattr::Get(style, kVectorLsb);
     return !msb.IsEmpty() && !lsb.IsEmpty();
 }
 
@@ -242,7 +229,7 @@ int CKXInstanceDetailsGridWnd::GetRowConnIndex(ROWCOL row) {
         SetCellUserAttribute(row, Col(m_nColSignal), IDS_UA_CONN_INDEX, -1);
         return -1;
     }
-    return Number(style, IDS_UA_CONN_INDEX);
+    return kxattr::Number(style, IDS_UA_CONN_INDEX);
 }
 
 INet* CKXInstanceDetailsGridWnd::GetRowNet(ROWCOL row, int& msb, int& lsb) {
@@ -287,33 +274,33 @@ PinRowKind CKXInstanceDetailsGridWnd::GetRowKind(ROWCOL row, CString& baseName, 
     msb = lsb = -1;
     baseName = "novale";
     const CGXStyle style = CellStyle(row, Col(m_nColPinName));
-    baseName = Text(style, IDS_UA_VECTOR_BASENAME);
-    const CString m = Text(style, IDS_UA_VECTOR_MSB), l = Text(style, IDS_UA_VECTOR_LSB);
+    baseName = kxattr::Text(style, IDS_UA_VECTOR_BASENAME);
+    const CString m = kxattr::Text(style, IDS_UA_VECTOR_MSB), l = kxattr::Text(style, IDS_UA_VECTOR_LSB);
     if (!m.IsEmpty() && !l.IsEmpty()) {
         msb = std::atoi(m.GetString());
         lsb = std::atoi(l.GetString());
     }
-    if (Has(style, IDS_UA_IMPLICIT_POWER_PIN)) return PIN_ROW_IMPLICIT_POWER;
-    if (Has(style, IDS_UA_POWER_PIN_ROW)) return PIN_ROW_POWER;
-    if (Has(style, IDS_UA_POWER_PIN_CHILD_ROW)) return PIN_ROW_POWER_CHILD;
-    if (Has(style, IDS_UA_DIFFPAIR_ROW)) {
-        if (Has(style, IDS_UA_VECTOR_DIFFPAIR_ROW)) return PIN_ROW_VECTOR_DIFFPAIR;
-        if (Has(style, IDS_UA_PLUSMINUS_BIT)) return PIN_ROW_DIFFPAIR_CHILD;
+    if (kxattr::Has(style, IDS_UA_IMPLICIT_POWER_PIN)) return PIN_ROW_IMPLICIT_POWER;
+    if (kxattr::Has(style, IDS_UA_POWER_PIN_ROW)) return PIN_ROW_POWER;
+    if (kxattr::Has(style, IDS_UA_POWER_PIN_CHILD_ROW)) return PIN_ROW_POWER_CHILD;
+    if (kxattr::Has(style, IDS_UA_DIFFPAIR_ROW)) {
+        if (kxattr::Has(style, IDS_UA_VECTOR_DIFFPAIR_ROW)) return PIN_ROW_VECTOR_DIFFPAIR;
+        if (kxattr::Has(style, IDS_UA_PLUSMINUS_BIT)) return PIN_ROW_DIFFPAIR_CHILD;
         return PIN_ROW_DIFFPAIR;
     }
-    if (Has(style, IDS_UA_PARENT_DIFFPAIR)) return PIN_ROW_DIFFPAIR_LEG;
-    if (Has(style, IDS_UA_VECTOR_GROUP))
-        return Text(style, IDS_UA_VECTOR_GROUP).CompareNoCase("2") == 0 ? PIN_ROW_VECTOR_GROUP_2
+    if (kxattr::Has(style, IDS_UA_PARENT_DIFFPAIR)) return PIN_ROW_DIFFPAIR_LEG;
+    if (kxattr::Has(style, IDS_UA_VECTOR_GROUP))
+        return kxattr::Text(style, IDS_UA_VECTOR_GROUP).CompareNoCase("2") == 0 ? PIN_ROW_VECTOR_GROUP_2
                                                                         : PIN_ROW_VECTOR;
-    if (Has(style, IDS_UA_PLUSMINUS_BIT))
-        return Text(style, IDS_UA_PLUSMINUS_BIT).CompareNoCase("2") == 0 ? PIN_ROW_PLUSMINUS_CHILD_2
+    if (kxattr::Has(style, IDS_UA_PLUSMINUS_BIT))
+        return kxattr::Text(style, IDS_UA_PLUSMINUS_BIT).CompareNoCase("2") == 0 ? PIN_ROW_PLUSMINUS_CHILD_2
                                                                          : PIN_ROW_PLUSMINUS_CHILD;
     if (msb != -1 && lsb != -1 && msb == lsb) return PIN_ROW_SINGLE_BIT;
     return PIN_ROW_SCALAR;
 }
 
 void CKXInstanceDetailsGridWnd::GetChildRows(ROWCOL row, std::list<int>& rows, int legSelector) {
-    if (!Has(CellStyle(row, Col(m_nColPinName)), IDS_UA_EXPAND_STATE)) return;
+    if (!KXRowAttrs(*this, row).Has(Col(m_nColPinName), IDS_UA_EXPAND_STATE)) return;
     CString base;
     int msb = -1, lsb = -1;
     const PinRowKind kind = GetRowKind(row, base, msb, lsb);

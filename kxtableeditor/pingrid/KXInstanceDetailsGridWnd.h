@@ -9,6 +9,7 @@
 #include "pingrid/KXPinFillStyles.h"
 #include "pingrid/KXPinGridIds.h"
 
+#include "grid/KXChangeDigest.h"
 #include "grid/KXGridWnd.h"
 #include "grid/KXRowIndex.h"
 #include "grid/KXTableOleDropTarget.h"
@@ -30,6 +31,7 @@ class IPhysPartInst;
 class CKXSpinControl;
 class CKXGridEdit;
 class KXCsvParser;
+class CKXFilterData;
 class CKXAssocCompAPI;
 class CKXColumnModel;
 class KXAssocAutomation;
@@ -59,7 +61,10 @@ enum KXAttachSignalRule : int {
     KX_RULE_CONNECTBITS = 6,
 };
 
-class CKXInstanceDetailsGridWnd : public CKXGridWnd, public IKXPinGrid, public IKXTableDropSite {
+class CKXInstanceDetailsGridWnd : public CKXGridWnd,
+                                  public IKXPinGrid,
+                                  public IKXTableDropSite,
+                                  private KXChangeHooks {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
 
 public:
@@ -311,8 +316,38 @@ public:
     // MSG_SHOW_POWER_PINS_CHANGED: the host's option of the implicit power pins changed; the rows
     // are loaded again with (or without) them.
     LRESULT OnShowPowerPinsChanged(WPARAM wParam, LPARAM lParam);
-    // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*.
+    // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*. The change hooks below gather
+    // what the transaction changed; OnDigestEnd refreshes the rows it reaches.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    void OnInstanceChange(const IChange& change, IInstance& instance) override;
+    void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
+    void OnPairConnChange(const IChange& change, IDPConn& pairConn) override;
+    void OnConnChange(const IChange& change, CConn& conn) override;
+    void OnPairPinChange(const IChange& change, IDPInstTerm& pairPin) override;
+    void OnPairNetChange(const IChange& change, IDPNet& pairNet) override;
+    void OnComponentChange(const IChange& change, IDTInstance& component) override;
+    void OnNetChange(const IChange& change, INet& net) override;
+    void OnDigestEnd(const KXChangeDigest& digest) override;
+    // What the hooks gathered from the transaction being refreshed.
+    struct CommitWork {
+        CTransaction* transaction = nullptr;
+        bool sameDesign = false;                      // the transaction changed this grid's design
+        std::vector<IInstance*> replaced;             // shown instances replaced from their master
+        std::vector<IChange*> properties;             // property changes
+        std::vector<IDPConn*> addedPairs, deletedPairs; // pair connections
+        std::vector<IChange*> conns;                  // connection changes of this design
+        std::vector<IInstance*> pairInstances;        // instances whose pair pins someone else changed
+        std::vector<const INet*> renamedNets;
+        std::vector<const IDPNet*> renamedPairNets;
+        std::vector<const IDTInstance*> components;   // terminations and pull components
+    };
+    CommitWork m_commit;
+    // The steps of OnDigestEnd.
+    void RefreshChangedProperties(IServer* server);
+    void RenameChangedNets();
+    void RefreshOtherConnections(const std::set<CConn>& handledAdded, const std::set<CConn>& handledRemoved);
+    void RefreshAttachedComponents();
+    void RefreshTermsChangedOutside(bool termsChanged);
     void CollectChangedRows(CTransaction* transaction);
     void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
                             std::set<CConn>& handledRemoved);
@@ -670,6 +705,15 @@ public:
     BOOL OnFilterCellChanged(CString columnName, CString pattern);
     // Hides the rows that a filter cell's pattern does not match (col: the column being edited).
     void FilterRows(int col);
+    // The steps of FilterRows.
+    void ShowFilteredRow(ROWCOL row, BOOL bShow);
+    // Shows the row (visible) and its subtree as its expand states say; the row after the subtree.
+    ROWCOL ResetFilteredTree(ROWCOL row, bool visible);
+    CString FilterPatternOf(int col, int editedCol);
+    void FilterColumn(int col, CKXFilterData& filter, std::set<ROWCOL>& hidden);
+    void RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& hidden);
+    void RevealFilteredParent(ROWCOL row, UINT control);
+    void JournalFilterEdit(int editedCol);
     // Hides the rows whose pin numbers are not in the function group (0: all functions).
     void HideFilteredRows(int function, BOOL bKeepHidden);
     // After a load or reload: the filter row and the function filter apply to the new rows.
@@ -781,6 +825,21 @@ public:
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // The same; the number of rows selected (0: no key matched and the selection is as it was).
     int SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn);
+    // A row key of the script words, parsed.
+    struct PinRowKey {
+        CString pin, number, instance;
+        bool pinOnly = false; // "PIN": the pin-name cell alone decides
+        static PinRowKey Parse(const CString& key);
+    };
+    bool RowMatchesKey(ROWCOL row, const PinRowKey& key);
+    // Adds the rows matching the key, found through the row index's texts.
+    void MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched);
+    // The pin-name and pin-number texts of the rows, in the row index (once; then kept).
+    void IndexKeyTexts();
+    BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
+                          int nType = 0) override;
+    static constexpr char kPinNameText = 'p', kPinNumberText = 'n';
+    bool m_bKeyTextsIndexed = false;
     // TRUE when the instances (IInstance*) have one master and the same pins.
     static BOOL AreObjectsAlike(const CDesignContext& design, CPtrList* pObjects);
     // Records the pins of one instance: their bits, and one name entry per pin. 1 when the instance
@@ -942,10 +1001,12 @@ private:
     // Text and net of a scalar pin's signal cell, from its connections (violations reported).
     void ScalarPinSignal(IInstTerm* pin, CString& text, int& netId);
     // A vector pin's row; TRUE when one connection covers the whole pin.
+    // numbers: the pin numbers of the bits, in the order of the bit rows.
     bool FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
-                             const std::vector<int>& bits, bool block);
+                             const std::vector<CString>& numbers, bool block);
+    // A bit row of a vector pin; bitBase holds what its pin-name cell shares with the other bits.
     void FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit, const CString& name,
-                          bool connectedWhole, bool block);
+                          const CString& number, const CGXStyle& bitBase, bool block);
     // A vector whose pin-file names disagree: each bit on a row of its own.
     void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
     // The termination and comments cells of a filled pin row (msb..lsb the bits it shows).
@@ -985,6 +1046,11 @@ private:
     static void ReadAllowPowerPins();
     bool IsShownInstance(const IInstance* instance) const;
     void RefreshConnectionRows(std::set<CConn> conns, bool added);
+    // The rows that show the connections' pin bits, ascending.
+    std::vector<ROWCOL> PinBitRowsOf(const std::set<CConn>& conns) const;
+    // One row of a connection added or removed; a vector's row to sum up again goes into parents.
+    void RefreshConnectionRow(ROWCOL r, IInstTerm* pin, const CConn& connection, bool added,
+                              std::set<ROWCOL>& parents);
     // Rows by what they show: every pin row by its pin (KXRowKey::Of(kPinRows, id)) and its pin bit
     // (KXRowKey::PinBit, bit -1 for a scalar pin or a vector's own row), every signal cell by its net
     // (KXRowKey::Net). Written where the pin-name and signal cells are written; a key may outlive what

@@ -1,6 +1,7 @@
 // Selecting pin rows named by text keys, and whether several instances can be
 // shown together (same master, same pins).
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "afx/afxcoll.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -8,6 +9,75 @@
 
 #include <map>
 #include <set>
+
+using kxpingrid::Col;
+
+// A key has its own form ("PIN", "PIN:NUMBER", "INSTANCE:PIN:NUMBER", parts may be empty); a row
+// matches it when the parts the key names agree with the row's cells.
+CKXInstanceDetailsGridWnd::PinRowKey CKXInstanceDetailsGridWnd::PinRowKey::Parse(const CString& key) {
+    PinRowKey parsed;
+    const int first = key.Find(':');
+    if (first < 0) {
+        parsed.pin = key;
+        parsed.pinOnly = true;
+        return parsed;
+    }
+    const int second = key.Find(':', first + 1);
+    parsed.instance = second < 0 ? CString() : key.Left(first);
+    parsed.pin = second < 0 ? key.Left(first) : key.Mid(first + 1, second - first - 1);
+    parsed.number = second < 0 ? key.Mid(first + 1) : key.Mid(second + 1);
+    return parsed;
+}
+
+bool CKXInstanceDetailsGridWnd::RowMatchesKey(ROWCOL row, const PinRowKey& key) {
+    if (key.pinOnly) return GetValueRowCol(row, Col(m_nColPinName)) == key.pin;
+    return (key.pin.IsEmpty() || GetValueRowCol(row, Col(m_nColPinName)) == key.pin) &&
+           (key.number.IsEmpty() || GetValueRowCol(row, Col(m_nColPinNumber)) == key.number) &&
+           (key.instance.IsEmpty() || GetValueRowCol(row, Col(m_nColInstance)) == key.instance);
+}
+
+void CKXInstanceDetailsGridWnd::MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched) {
+    // The rows that show the key's most telling part are the only candidates.
+    IndexKeyTexts();
+    std::vector<ROWCOL> candidates;
+    if (!key.pin.IsEmpty() || key.pinOnly)
+        candidates = m_rowIndex.TextRows(kPinNameText, key.pin);
+    else if (!key.number.IsEmpty())
+        candidates = m_rowIndex.TextRows(kPinNumberText, key.number);
+    bool found = false;
+    for (ROWCOL row : candidates)
+        if (row >= PIN_FIRST_ROW && row <= GetRowCount() && RowMatchesKey(row, key)) {
+            matched.insert(row);
+            found = true;
+        }
+    if (found) return;
+    // A key naming only an instance (or a cell written around the texts) is looked for row by row.
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row)
+        if (RowMatchesKey(row, key)) matched.insert(row);
+}
+
+void CKXInstanceDetailsGridWnd::IndexKeyTexts() {
+    if (m_bKeyTextsIndexed) return;
+    m_bKeyTextsIndexed = true; // from now on every write of these cells adds its text (StoreStyleRowCol)
+    // The stored cells: what the rows were written with.
+    const std::pair<char, int> columns[] = {{kPinNameText, m_nColPinName}, {kPinNumberText, m_nColPinNumber}};
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row)
+        for (const auto& [type, col] : columns) {
+            CGXStyle stored;
+            CGXGridCore::GetStyleRowCol(row, Col(col), stored);
+            if (stored.GetIncludeValue()) m_rowIndex.AddText(type, stored.GetValue(), row);
+        }
+}
+
+BOOL CKXInstanceDetailsGridWnd::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt,
+                                                 int nType) {
+    const BOOL stored = CKXGridWnd::StoreStyleRowCol(nRow, nCol, pStyle, mt, nType);
+    if (stored && m_bKeyTextsIndexed && pStyle && nType == 0 && nRow >= PIN_FIRST_ROW && pStyle->GetIncludeValue()) {
+        if (nCol == Col(m_nColPinName)) m_rowIndex.AddText(kPinNameText, pStyle->GetValue(), nRow);
+        if (nCol == Col(m_nColPinNumber)) m_rowIndex.AddText(kPinNumberText, pStyle->GetValue(), nRow);
+    }
+    return stored;
+}
 
 void CKXInstanceDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
     SelectRowsByKeyCount(pKeys, keyColumn);
@@ -36,40 +106,9 @@ int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const C
             }
         if (col == GX_INVALID) return 0; // no such column: nothing is selected
     }
-    // Each key has its own form ("PIN", "PIN:NUMBER", "INSTANCE:PIN:NUMBER", parts may be empty);
-    // a row matches a key when the parts that key names agree.
-    enum : unsigned { kPin = 1, kNumber = 2, kInstance = 4 };
-    std::map<unsigned, std::set<CString>> keysByForm;
-    for (INT_PTR i = 0; i < pKeys->GetSize(); ++i) {
-        const CString key = pKeys->GetAt(i);
-        const int first = key.Find(':');
-        if (first < 0) {
-            keysByForm[kPin].insert(key + "\n\n");
-            continue;
-        }
-        const int second = key.Find(':', first + 1);
-        const CString instance = second < 0 ? CString() : key.Left(first);
-        const CString pin = second < 0 ? key.Left(first) : key.Mid(first + 1, second - first - 1);
-        const CString number = second < 0 ? key.Mid(first + 1) : key.Mid(second + 1);
-        const unsigned form = (pin.IsEmpty() ? 0u : kPin) | (number.IsEmpty() ? 0u : kNumber) |
-                              (instance.IsEmpty() ? 0u : kInstance);
-        keysByForm[form].insert(pin + "\n" + number + "\n" + instance);
-    }
     std::set<ROWCOL> matched;
-    for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
-        const CString pin = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinName));
-        const CString number = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinNumber));
-        const CString instance = GetValueRowCol(row, static_cast<ROWCOL>(m_nColInstance));
-        for (const auto& [form, keys] : keysByForm) {
-            const CString rowKey = ((form & kPin) ? pin : CString()) + "\n" +
-                                   ((form & kNumber) ? number : CString()) + "\n" +
-                                   ((form & kInstance) ? instance : CString());
-            if (keys.count(rowKey)) {
-                matched.insert(row);
-                break;
-            }
-        }
-    }
+    for (INT_PTR i = 0; i < pKeys->GetSize(); ++i)
+        MatchKeyRows(PinRowKey::Parse(pKeys->GetAt(i)), matched);
     if (matched.empty()) return 0;
     SelectAllRows(); // takes the selection off every row and resets the current cell
     for (ROWCOL row : matched)

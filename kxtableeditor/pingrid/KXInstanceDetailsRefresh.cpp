@@ -16,12 +16,14 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <utility>
 #include <set>
 
 using kxpingrid::Col;
 using kxpingrid::GridWriteScope;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
+using kxpingrid::UpdateLockScope;
 
 namespace {
 
@@ -410,18 +412,7 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
     std::set<ROWCOL> parents;
     std::size_t found = 0;
     const std::size_t total = byBit.size() + byPin.size();
-    // The rows of the connections' pin bits (a vector's own row and a scalar pin's row by the whole pin).
-    std::vector<ROWCOL> candidates;
-    for (const CConn& conn : conns) {
-        if (!conn.instTerm()) continue;
-        const ConnEnds e(conn);
-        const int bit = e.a == e.b && e.a != -1 ? e.a : -1;
-        const std::vector<ROWCOL> rows = m_rowIndex.Rows(KXRowKey::PinBit(conn.instTerm()->id(), bit));
-        candidates.insert(candidates.end(), rows.begin(), rows.end());
-    }
-    std::sort(candidates.begin(), candidates.end());
-    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-    for (ROWCOL r : candidates) {
+    for (ROWCOL r : PinBitRowsOf(conns)) {
         if (found >= total) break;
         if (r < PIN_FIRST_ROW || r > GetRowCount()) continue;
         int msb = -1, lsb = -1;
@@ -437,51 +428,7 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
         }
         if (!conn || conn->instTerm() != pin) continue;
         ++found;
-        const ConnEnds e(*conn);
-        bool range = false;
-        CString expected = pin->name();
-        if (e.a == -1 && e.b == -1)
-            expected = pin->name();
-        else if (e.a == e.b)
-            expected = CSchemaUtilities::vectorName(pin->name(), e.b);
-        else {
-            expected = CSchemaUtilities::vectorName(pin->name(), e.b, e.a);
-            range = true;
-        }
-        if (GetRowInstTermId(r) != static_cast<int>(pin->id()) ||
-            GetRowInstanceIndex(r) != static_cast<int>(pin->instance()->id()))
-            continue;
-        const CString shown =
-            IsPowerPinChildRow(r) ? CString(pin->name()) : GetValueRowCol(r, Col(m_nColPinName));
-        INet* net = conn->net();
-        const int netId = net ? static_cast<int>(net->id()) : -1;
-        const ROWCOL parent = GetRowParentOffset(r);
-        if (shown.CompareNoCase(expected) == 0) {
-            if (!added) {
-                ApplySignalCellStyle(r, "", netId, 1, FALSE);
-                if (parent != GX_INVALID) parents.insert(parent);
-                if (range) ResetNoValueCell(r, TRUE);
-            } else if (net) {
-                CString text = net->name();
-                if (!net->isScalar())
-                    text = e.c == e.d ? CSchemaUtilities::vectorName(net->name(), e.c)
-                                      : CSchemaUtilities::vectorName(net->name(), e.d, e.c);
-                ApplySignalCellStyle(r, text, netId, 1, FALSE);
-                if (parent != GX_INVALID) parents.insert(parent);
-                if (range) FillVectorBitCell(r, net->name(), netId, e.d, e.c, FALSE);
-            }
-        } else if (range) {
-            const CString prefix = CString(pin->name()) + "<";
-            if (!added) {
-                if (shown.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
-                    ApplySignalCellStyle(r, "", netId, 0, TRUE);
-            } else if (net) {
-                const int lt = shown.Find('<');
-                const int n = lt >= 0 ? std::atoi(shown.GetString() + lt + 1) : e.b;
-                const int bit = std::abs(e.c > e.d ? e.d - (n - e.b) : e.d + (n - e.b));
-                ApplySignalCellStyle(r, CSchemaUtilities::vectorName(net->name(), bit), netId, 1, TRUE);
-            }
-        }
+        RefreshConnectionRow(r, pin, *conn, added, parents);
     }
     for (ROWCOL p : parents)
         SetConnectionCell(p);
@@ -489,6 +436,71 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, boo
     for (const CConn& conn : conns)
         if (conn.net()) nets.insert(conn.net()->id());
     if (!nets.empty()) FillPupdColumn(nets);
+}
+
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::PinBitRowsOf(const std::set<CConn>& conns) const {
+    // A vector's own row and a scalar pin's row by the whole pin, a bit's row by its bit.
+    std::vector<ROWCOL> rows;
+    for (const CConn& conn : conns) {
+        if (!conn.instTerm()) continue;
+        const ConnEnds e(conn);
+        const int bit = e.a == e.b && e.a != -1 ? e.a : -1;
+        const std::vector<ROWCOL> of = m_rowIndex.Rows(KXRowKey::PinBit(conn.instTerm()->id(), bit));
+        rows.insert(rows.end(), of.begin(), of.end());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void CKXInstanceDetailsGridWnd::RefreshConnectionRow(ROWCOL r, IInstTerm* pin, const CConn& connection, bool added,
+                                                     std::set<ROWCOL>& parents) {
+    const CConn* conn = &connection;
+    const ConnEnds e(*conn);
+    bool range = false;
+    CString expected = pin->name();
+    if (e.a == -1 && e.b == -1)
+        expected = pin->name();
+    else if (e.a == e.b)
+        expected = CSchemaUtilities::vectorName(pin->name(), e.b);
+    else {
+        expected = CSchemaUtilities::vectorName(pin->name(), e.b, e.a);
+        range = true;
+    }
+    if (GetRowInstTermId(r) != static_cast<int>(pin->id()) ||
+        GetRowInstanceIndex(r) != static_cast<int>(pin->instance()->id()))
+        return;
+    const CString shown =
+        IsPowerPinChildRow(r) ? CString(pin->name()) : GetValueRowCol(r, Col(m_nColPinName));
+    INet* net = conn->net();
+    const int netId = net ? static_cast<int>(net->id()) : -1;
+    const ROWCOL parent = GetRowParentOffset(r);
+    if (shown.CompareNoCase(expected) == 0) {
+        if (!added) {
+            ApplySignalCellStyle(r, "", netId, 1, FALSE);
+            if (parent != GX_INVALID) parents.insert(parent);
+            if (range) ResetNoValueCell(r, TRUE);
+        } else if (net) {
+            CString text = net->name();
+            if (!net->isScalar())
+                text = e.c == e.d ? CSchemaUtilities::vectorName(net->name(), e.c)
+                                  : CSchemaUtilities::vectorName(net->name(), e.d, e.c);
+            ApplySignalCellStyle(r, text, netId, 1, FALSE);
+            if (parent != GX_INVALID) parents.insert(parent);
+            if (range) FillVectorBitCell(r, net->name(), netId, e.d, e.c, FALSE);
+        }
+    } else if (range) {
+        const CString prefix = CString(pin->name()) + "<";
+        if (!added) {
+            if (shown.Left(prefix.GetLength()).CompareNoCase(prefix) == 0)
+                ApplySignalCellStyle(r, "", netId, 0, TRUE);
+        } else if (net) {
+            const int lt = shown.Find('<');
+            const int n = lt >= 0 ? std::atoi(shown.GetString() + lt + 1) : e.b;
+            const int bit = std::abs(e.c > e.d ? e.d - (n - e.b) : e.d + (n - e.b));
+            ApplySignalCellStyle(r, CSchemaUtilities::vectorName(net->name(), bit), netId, 1, TRUE);
+        }
+    }
 }
 
 void CKXInstanceDetailsGridWnd::RefreshInstTermRows(std::set<CConn> conns) {
@@ -506,190 +518,188 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
     auto* transaction = reinterpret_cast<CTransaction*>(lParam);
     if (!m_bRefreshOnCommit || !transaction || !m_designContext) return 0;
     m_nConnEditState = 0;
-    const bool touchI = transaction->modifiesObjectType('I');
-    const bool touchX = transaction->modifiesObjectType('X');
-    const bool touchP = transaction->modifiesObjectType('P');
-    const bool touchA = transaction->modifiesObjectType('A');
-    const bool touchC = transaction->modifiesObjectType('C');
-    const bool touchR = transaction->modifiesObjectType('R');
-    const bool touchT = transaction->modifiesObjectType('T');
-    const bool touchO = transaction->modifiesObjectType('O');
-    const bool touchW = transaction->modifiesObjectType('W');
-    const BOOL bWasLocked = IsLockUpdate();
-    if ((touchI || touchX || touchP || touchA || touchC || touchR || touchT || touchO) && !bWasLocked)
-        LockUpdate(TRUE);
-    const bool sameDesign = IsSameDesign(transaction->design());
-    CGXGridParam* pParam = GetParam();
-
-    // 1. Implicit power pins.
-    if (CKXShareGlobalData::m_bShowPowerPins && (touchI || touchP)) RefreshPowerPinsAfterCommit(transaction);
-
-    // 2. Replaced instances are rebuilt from the design.
-    if (touchI) {
-        std::vector<IInstance*> replaced;
-        for (IChange* change : transaction->beginChange()) {
-            if (!change || change->changeKind() != 17 || !IsSameDesign(change->design())) continue;
-            auto* inst = dynamic_cast<IInstance*>(change->object());
-            if (inst && IsShownInstance(inst)) replaced.push_back(inst);
-        }
-        // One reload of the shown instances: every other instance of the grid keeps its rows.
-        if (!replaced.empty()) RefreshInstances(&replaced);
+    const KXChangeDigest digest(*transaction);
+    // (A refresh that commits again finds the outer transaction's work as it left it.)
+    CommitWork outer = std::exchange(m_commit, CommitWork{});
+    m_commit.transaction = transaction;
+    m_commit.sameDesign = IsSameDesign(transaction->design());
+    {
+        UpdateLockScope lock(*this); // drawn once, when the whole refresh is done
+        digest.Dispatch(*this);
     }
-    // 3. Properties.
-    if (touchP) {
-        IServer* server = transaction->server();
-        for (IChange* change : transaction->beginChange()) {
-            if (!change || change->objectType() != 'P' || !server) continue;
-            CString path, name, oldValue, newValue;
-            if (!server->decodePropertyChange(change, path, name, oldValue, newValue)) continue;
-            const int kind = change->changeKind();
-            if (kind == 5 && name.CompareNoCase("LOCATION") == 0) {
-                const auto* prop = dynamic_cast<const CPropertyChange*>(change->object());
-                const auto* inst = prop ? dynamic_cast<const IInstance*>(prop->owner()) : nullptr;
-                if (inst && IsShownInstance(inst)) {
-                    RefreshRefDesCells(static_cast<int>(inst->id()));
-                    UpdateHeaderCaption();
-                }
-                continue;
-            }
-            // (A swapped SEC or PN moves signals; that update belongs to the connection editing.)
-            std::unique_ptr<CContext> context(server->getContext(change->object()));
-            if (!context) continue;
-            const char type = context->objectType();
-            if (type != 'I' && type != 'N' && type != 'T') continue;
-            for (std::size_t c = 1; c < m_arrColumnInfo.size(); ++c) {
-                const CKXColumnInfoClass* info = m_arrColumnInfo[c];
-                if (info->m_nPropertyType != 0 && info->m_strPropertyName.CompareNoCase(name) == 0) {
-                    RefreshRowStyles(name, type == 'I' ? 1 : type == 'N' ? 3 : 2, static_cast<int>(c), -1);
-                    break;
-                }
-            }
-        }
-    }
-    // 4. Pull-ups and pull-downs.
-    if (touchA) FillPupdColumn({});
-    // 5. Pair connections.
-    if (touchW) {
-        std::vector<IDPConn*> addedPairs, deletedPairs;
-        for (IChange* change : transaction->beginChange()) {
-            if (!change || change->objectType() != 'W' || !IsSameDesign(change->design())) continue;
-            auto* conn = dynamic_cast<IDPConn*>(change->object());
-            if (!conn) continue;
-            if (change->changeKind() == 1) addedPairs.push_back(conn);
-            if (change->changeKind() == 2) deletedPairs.push_back(conn);
-        }
+    m_commit = std::move(outer);
+    return 0;
+}
+
+// The hooks gather what the transaction changed; OnDigestEnd refreshes the rows in one order, each
+// kind of change once for the whole transaction.
+
+void CKXInstanceDetailsGridWnd::OnInstanceChange(const IChange& change, IInstance& instance) {
+    // A replaced instance is rebuilt from the design.
+    if (change.changeKind() == 17 && IsSameDesign(change.design()) && IsShownInstance(&instance))
+        m_commit.replaced.push_back(&instance);
+}
+
+void CKXInstanceDetailsGridWnd::OnPropertyChange(const IChange& change, CPropertyChange&) {
+    m_commit.properties.push_back(const_cast<IChange*>(&change));
+}
+
+void CKXInstanceDetailsGridWnd::OnPairConnChange(const IChange& change, IDPConn& pairConn) {
+    if (!IsSameDesign(change.design())) return;
+    if (change.changeKind() == 1) m_commit.addedPairs.push_back(&pairConn);
+    if (change.changeKind() == 2) m_commit.deletedPairs.push_back(&pairConn);
+}
+
+void CKXInstanceDetailsGridWnd::OnConnChange(const IChange& change, CConn&) {
+    if (IsSameDesign(change.design())) m_commit.conns.push_back(const_cast<IChange*>(&change));
+}
+
+void CKXInstanceDetailsGridWnd::OnPairPinChange(const IChange&, IDPInstTerm& pairPin) {
+    // Pair pins changed by someone else: their instances are reloaded.
+    if (m_bCommitting || !m_commit.sameDesign) return;
+    IInstTerm* leg = GetDiffPairFirstLegPin(&pairPin);
+    IInstance* inst = leg ? leg->instance() : pairPin.instance();
+    auto& instances = m_commit.pairInstances;
+    if (inst && std::find(instances.begin(), instances.end(), inst) == instances.end()) instances.push_back(inst);
+}
+
+void CKXInstanceDetailsGridWnd::OnPairNetChange(const IChange& change, IDPNet& pairNet) {
+    if (m_commit.sameDesign && change.changeKind() == 3) m_commit.renamedPairNets.push_back(&pairNet);
+}
+
+void CKXInstanceDetailsGridWnd::OnComponentChange(const IChange&, IDTInstance& component) {
+    m_commit.components.push_back(&component);
+}
+
+void CKXInstanceDetailsGridWnd::OnNetChange(const IChange& change, INet& net) {
+    if (m_commit.sameDesign && change.changeKind() == 3) m_commit.renamedNets.push_back(&net);
+}
+
+void CKXInstanceDetailsGridWnd::OnDigestEnd(const KXChangeDigest& digest) {
+    CTransaction* transaction = m_commit.transaction;
+    if (CKXShareGlobalData::m_bShowPowerPins && digest.TouchesAny({'I', 'P'}))
+        RefreshPowerPinsAfterCommit(transaction);
+    // One reload of the replaced instances: every other instance of the grid keeps its rows.
+    if (!m_commit.replaced.empty()) RefreshInstances(&m_commit.replaced);
+    RefreshChangedProperties(digest.Server());
+    if (digest.Touches('A')) FillPupdColumn({});
+    if (digest.Touches('W')) {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
-        FillDiffPairColumn(deletedPairs, TRUE);
-        FillDiffPairColumn(addedPairs, FALSE);
+        FillDiffPairColumn(m_commit.deletedPairs, TRUE);
+        FillDiffPairColumn(m_commit.addedPairs, FALSE);
     }
-    // 6. Connections of pair legs.
+    // Connections of pair legs first; the other connections of shown instances after the pair pins.
     std::set<CConn> handledAdded, handledRemoved;
-    if (touchC) {
+    if (digest.Touches('C')) {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
         CollectChangedRows(transaction);
         RefreshChangedPins(transaction, handledAdded, handledRemoved);
     }
-    // 7. Pair pins changed by someone else: reload their instances.
-    if (!m_bCommitting && touchR && sameDesign) {
+    if (!m_commit.pairInstances.empty()) {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
-        std::vector<IInstance*> instances;
-        for (IChange* change : transaction->beginChange()) {
-            if (!change || change->objectType() != 'R') continue;
-            auto* pair = dynamic_cast<IDPInstTerm*>(change->object());
-            IInstTerm* leg = pair ? GetDiffPairFirstLegPin(pair) : nullptr;
-            IInstance* inst = leg ? leg->instance() : (pair ? pair->instance() : nullptr);
-            if (inst && std::find(instances.begin(), instances.end(), inst) == instances.end())
-                instances.push_back(inst);
+        RefreshInstances(&m_commit.pairInstances);
+    }
+    RenameChangedNets();
+    if (digest.Touches('C')) RefreshOtherConnections(handledAdded, handledRemoved);
+    RefreshAttachedComponents();
+    RefreshTermsChangedOutside(digest.Touches('T'));
+}
+
+void CKXInstanceDetailsGridWnd::RefreshChangedProperties(IServer* server) {
+    if (!server) return;
+    for (IChange* change : m_commit.properties) {
+        CString path, name, oldValue, newValue;
+        if (!server->decodePropertyChange(change, path, name, oldValue, newValue)) continue;
+        if (change->changeKind() == 5 && name.CompareNoCase("LOCATION") == 0) {
+            const auto* prop = dynamic_cast<const CPropertyChange*>(change->object());
+            const auto* inst = prop ? dynamic_cast<const IInstance*>(prop->owner()) : nullptr;
+            if (inst && IsShownInstance(inst)) {
+                RefreshRefDesCells(static_cast<int>(inst->id()));
+                UpdateHeaderCaption();
+            }
+            continue;
         }
-        if (!instances.empty()) RefreshInstances(&instances);
-        if (pParam) pParam->EnableUndo(TRUE);
-    }
-    // 8. Renamed nets.
-    if (transaction->modifiesObjectType('N') && sameDesign) {
-        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
-        for (IChange* change : transaction->beginChange())
-            if (change && change->objectType() == 'N' && change->changeKind() == 3)
-                if (const auto* net = dynamic_cast<const INet*>(change->object())) RenameNetCells(net);
-    }
-    // 9. Renamed pair nets.
-    if (touchO && sameDesign) {
-        for (IChange* change : transaction->beginChange())
-            if (change && change->changeKind() == 3)
-                if (const auto* net = dynamic_cast<const IDPNet*>(change->object()))
-                    UpdateDiffPairNameCells(net);
-    }
-    // 10. Other connections of shown instances.
-    if (touchC) {
-        if (pParam) pParam->EnableUndo(FALSE);
-        std::set<CConn> removed, added;
-        for (IChange* change : transaction->beginChange()) {
-            if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
-            const int kind = change->changeKind();
-            if (kind == 17) {
-                CConn *r1 = nullptr, *r2 = nullptr, *a1 = nullptr, *a2 = nullptr;
-                change->getConns(r1, r2, a1, a2);
-                for (CConn* c : {r1, r2})
-                    if (c) removed.insert(*c);
-                for (CConn* c : {a1, a2})
-                    if (c) added.insert(*c);
-            } else if (kind == 1 || kind == 2) {
-                const auto* conn = dynamic_cast<const CConn*>(change->object());
-                if (!conn || !conn->instTerm() || !IsShownInstance(conn->instTerm()->instance())) continue;
-                if (kind == 1 && !handledAdded.count(*conn)) added.insert(*conn);
-                if (kind == 2 && !handledRemoved.count(*conn)) removed.insert(*conn);
+        // (A swapped SEC or PN moves signals; that update belongs to the connection editing.)
+        std::unique_ptr<CContext> context(server->getContext(change->object()));
+        if (!context) continue;
+        const char type = context->objectType();
+        if (type != 'I' && type != 'N' && type != 'T') continue;
+        for (std::size_t c = 1; c < m_arrColumnInfo.size(); ++c) {
+            const CKXColumnInfoClass* info = m_arrColumnInfo[c];
+            if (info->m_nPropertyType != 0 && info->m_strPropertyName.CompareNoCase(name) == 0) {
+                RefreshRowStyles(name, type == 'I' ? 1 : type == 'N' ? 3 : 2, static_cast<int>(c), -1);
+                break;
             }
         }
-        if (!removed.empty()) RefreshInstTermRows(removed);
-        if (!added.empty()) RefreshNetRows(added);
-        if (pParam) pParam->EnableUndo(TRUE);
     }
-    // 11. Components on pins and nets.
-    if (touchX) {
-        bool pullChanged = false, terminationsDone = false;
-        std::set<unsigned> nets;
-        for (IChange* change : transaction->beginChange()) {
-            if (!change || change->objectType() != 'X') continue;
-            const auto* dt = dynamic_cast<const IDTInstance*>(change->object());
-            if (!dt) continue;
-            const CString type = dt->typeName();
-            if (type.Find("Pull") >= 0) {
-                pullChanged = true;
-                INet* net = nullptr;
-                int bit = -1;
-                if (dt->getNetAndBit(net, bit) && net) {
-                    nets.insert(net->id());
-                    for (const CNetBit& alias : m_designContext.net(net).bitContext(bit).beginAlias())
-                        if (alias.net()) nets.insert(alias.net()->id());
-                }
-            } else if (type.Find("Bypass") < 0 && !terminationsDone) {
-                terminationsDone = true;
-                GridWriteScope noUndo(*this, GridWriteScope::kUndo);
-                for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
-                    StyleAssocCompCells(r, FALSE);
-            }
+}
+
+void CKXInstanceDetailsGridWnd::RenameChangedNets() {
+    if (!m_commit.renamedNets.empty()) {
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+        for (const INet* net : m_commit.renamedNets)
+            RenameNetCells(net);
+    }
+    for (const IDPNet* net : m_commit.renamedPairNets)
+        UpdateDiffPairNameCells(net);
+}
+
+void CKXInstanceDetailsGridWnd::RefreshOtherConnections(const std::set<CConn>& handledAdded,
+                                                        const std::set<CConn>& handledRemoved) {
+    GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+    std::set<CConn> removed, added;
+    for (IChange* change : m_commit.conns) {
+        const int kind = change->changeKind();
+        if (kind == 17) {
+            CConn *r1 = nullptr, *r2 = nullptr, *a1 = nullptr, *a2 = nullptr;
+            change->getConns(r1, r2, a1, a2);
+            for (CConn* c : {r1, r2})
+                if (c) removed.insert(*c);
+            for (CConn* c : {a1, a2})
+                if (c) added.insert(*c);
+        } else if (kind == 1 || kind == 2) {
+            const auto* conn = dynamic_cast<const CConn*>(change->object());
+            if (!conn || !conn->instTerm() || !IsShownInstance(conn->instTerm()->instance())) continue;
+            if (kind == 1 && !handledAdded.count(*conn)) added.insert(*conn);
+            if (kind == 2 && !handledRemoved.count(*conn)) removed.insert(*conn);
         }
-        if (pullChanged) FillPupdColumn(nets);
     }
-    // 12. Terms of a shown component's definition, changed from outside.
+    if (!removed.empty()) RefreshInstTermRows(removed);
+    if (!added.empty()) RefreshNetRows(added);
+}
+
+void CKXInstanceDetailsGridWnd::RefreshAttachedComponents() {
+    bool pullChanged = false, terminationsDone = false;
+    std::set<unsigned> nets;
+    for (const IDTInstance* dt : m_commit.components) {
+        const CString type = dt->typeName();
+        if (type.Find("Pull") >= 0) {
+            pullChanged = true;
+            INet* net = nullptr;
+            int bit = -1;
+            if (dt->getNetAndBit(net, bit) && net) {
+                nets.insert(net->id());
+                for (const CNetBit& alias : m_designContext.net(net).bitContext(bit).beginAlias())
+                    if (alias.net()) nets.insert(alias.net()->id());
+            }
+        } else if (type.Find("Bypass") < 0 && !terminationsDone) {
+            // Terminations: every row once, however many the transaction changed.
+            terminationsDone = true;
+            GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+            for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
+                StyleAssocCompCells(r, FALSE);
+        }
+    }
+    if (pullChanged) FillPupdColumn(nets);
+}
+
+void CKXInstanceDetailsGridWnd::RefreshTermsChangedOutside(bool termsChanged) {
+    // Terms of a shown component's definition, changed from outside this grid's own edits.
     const bool outside =
         !m_bCommitting && CKXTransaction::GetGrid() != this && CKXUndoCmd::GetCurrentUndoGrid() != this;
-    if (outside) {
-        if (pParam) {
-            pParam->EnableUndo(FALSE);
-            pParam->SetLockReadOnly(FALSE);
-        }
-        if (touchT && sameDesign) RefreshChangedTerms(transaction);
-    }
-    // 13.
-    if (!bWasLocked) {
-        LockUpdate(FALSE);
-        Redraw(kNoUpdate, TRUE);
-    }
-    if (outside && pParam) {
-        pParam->SetLockReadOnly(TRUE);
-        pParam->EnableUndo(TRUE);
-    }
-    return 0;
+    if (!outside) return;
+    GridWriteScope writable(*this);
+    if (termsChanged && m_commit.sameDesign) RefreshChangedTerms(m_commit.transaction);
 }
 
 void CKXInstanceDetailsGridWnd::RenameNetCells(const INet* net) {

@@ -67,6 +67,27 @@ const CGXStyle& PinFillStyles::NoComment() {
     return m_noComment;
 }
 
+const CGXStyle& PinFillStyles::Pupd(UINT control, const char* toolTip) {
+    auto [it, added] = m_pupd.try_emplace(control);
+    if (added) {
+        it->second.SetControl(Id(control)).SetReadOnly(TRUE);
+        it->second.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), Text(toolTip));
+    }
+    return it->second;
+}
+
+void PinFillStyles::PutShared(CGXStyle& style, UINT id, int value) {
+    auto [it, added] = m_numbers.try_emplace({id, value});
+    if (added) it->second.SetUserAttribute(Id(id), value);
+    style.ChangeStyle(it->second, gxOverride);
+}
+
+void PinFillStyles::PutShared(CGXStyle& style, UINT id, const CString& text) {
+    auto [it, added] = m_texts.try_emplace({id, text.GetString()});
+    if (added) it->second.SetUserAttribute(Id(id), text);
+    style.ChangeStyle(it->second, gxOverride);
+}
+
 const PinFillStyles::InstanceCells& PinFillStyles::Instance(const CInstanceContext& instance, const CString& level,
                                                            UINT diffPairControl, int plusMinus) {
     InstanceEntry& entry = m_instance[{level.GetString(), diffPairControl, plusMinus}];

@@ -29,6 +29,13 @@ public:
     const CGXStyle& Termination(bool enabled);
     // The comments cell of a pin row without a comment.
     const CGXStyle& NoComment();
+    // The pull-up/pull-down cell showing the mark's control.
+    const CGXStyle& Pupd(UINT control, const char* toolTip);
+
+    // Puts an attribute whose values repeat across rows (bit numbers, offsets, marks): rows with the
+    // same value share one attribute object.
+    void PutShared(CGXStyle& style, UINT id, int value);
+    void PutShared(CGXStyle& style, UINT id, const CString& text);
 
     // The DIFF_PAIR, Instance and Ref Des cells of a pin row of the instance.
     struct InstanceCells {
@@ -43,6 +50,9 @@ private:
     std::array<bool, 2> m_hasTermination{};
     CGXStyle m_noComment;
     bool m_hasNoComment = false;
+    std::map<UINT, CGXStyle> m_pupd;
+    std::map<std::pair<UINT, int>, CGXStyle> m_numbers;
+    std::map<std::pair<UINT, std::string>, CGXStyle> m_texts;
 
     // One instance's cells per (level, control, plus-minus mark), kept while the instance, its
     // name and its location stay what they were.

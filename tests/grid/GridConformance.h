@@ -25,6 +25,9 @@
 //       static void AddToDesign(rmx::DesignBuilder& builder);
 //   };
 //
+// Every kind is also edited, replaced by the pane with a new grid of the kind, and undone: the
+// window's undo history keeps the edit's step whatever became of the grid it was made in.
+//
 // Edit must go the way a user's edit goes (its journal is replayed in a fresh host), and
 // Load must show what Edit needs without a journal line of its own.
 #pragma once
@@ -198,8 +201,31 @@ TYPED_TEST_P(GridConformance, AJournalOfOneEditReplaysInAFreshHostToTheSameDesig
     app.Stop();
 }
 
+TYPED_TEST_P(GridConformance, UndoAndRedoWorkAfterThePaneReplacedTheEditedGrid) {
+    const std::string before = this->Snapshot();
+    ASSERT_TRUE(TypeParam::Edit(*this->Ccp(), *this->grid));
+    const std::string edited = this->Snapshot();
+    const int steps = this->Ccp()->GetUndoStepCount();
+    // The pane shows something else: the edited grid is destroyed and a new one of the kind shows the design.
+    this->Ccp()->DestroyGrid(this->grid);
+    this->grid = this->Ccp()->CreateGrid(TypeParam::kKind);
+    ASSERT_NE(this->grid, nullptr);
+    TypeParam::Load(*this->Ccp(), *this->grid);
+    EXPECT_EQ(this->Ccp()->GetUndoStepCount(), steps);
+    ASSERT_TRUE(this->Ccp()->PerformUndo());
+    EXPECT_EQ(this->Snapshot(), before);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    ASSERT_TRUE(this->Ccp()->PerformRedo());
+    EXPECT_EQ(this->Snapshot(), edited);
+    // The grid shown now follows both.
+    ASSERT_TRUE(this->Ccp()->PerformUndo());
+    EXPECT_EQ(this->Snapshot(), before);
+    EXPECT_EQ(this->Ccp()->GetUndoStepCount(), steps - 1);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(GridConformance, OneEditIsOneUndoStepAndUndoRestoresTheDesign,
                             ACommitFromElsewhereKeepsUndoAndTheReadOnlyLock, ALayoutBroadcastAlignsEveryGridOfTheKind,
                             FilterStarHidesNothing, TheDumpCoversEveryShownCell,
                             AFailedEditLeavesDesignAndGridAsTheyWere,
-                            AJournalOfOneEditReplaysInAFreshHostToTheSameDesign);
+                            AJournalOfOneEditReplaysInAFreshHostToTheSameDesign,
+                            UndoAndRedoWorkAfterThePaneReplacedTheEditedGrid);

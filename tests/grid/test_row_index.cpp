@@ -129,3 +129,39 @@ TEST(RowIndex, RandomRowOperationsAgreeWithTheRowsTexts) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RowIndexTexts, RowsAreFoundByTheTextTheyShowAndFollowTheirRows) {
+    PlainGrid grid(5);
+    KXRowIndex index(grid);
+    index.AddText('p', "A<3>", 2);
+    index.AddText('p', "A<3>", 4);
+    index.AddText('p', "A<3>", 4); // written again with the same text: once
+    index.AddText('n', "A<3>", 5); // another type of text: apart
+    EXPECT_EQ(index.TextRows('p', "A<3>"), (Rows{2, 4}));
+    EXPECT_EQ(index.TextRows('n', "A<3>"), (Rows{5}));
+    EXPECT_TRUE(index.TextRows('p', "A<2>").empty());
+    EXPECT_TRUE(index.TextRows('p', "a<3>").empty()); // texts are matched exactly
+
+    grid.InsertRows(1, 1, 0, gxDo); // 2 -> 3, 4 -> 5
+    EXPECT_EQ(index.TextRows('p', "A<3>"), (Rows{3, 5}));
+    grid.RemoveRows(3, 3, 0, gxDo); // a removed row is no longer found
+    EXPECT_EQ(index.TextRows('p', "A<3>"), (Rows{4}));
+    grid.Undo();
+    EXPECT_EQ(index.TextRows('p', "A<3>"), (Rows{3, 5}));
+}
+
+TEST(RowIndexTexts, ARowWrittenBackAndForthIsReturnedOnceAndAClearForgetsTexts) {
+    PlainGrid grid(3);
+    KXRowIndex index(grid);
+    index.AddText('p', "X", 2);
+    index.AddText('p', "Y", 2);
+    index.AddText('p', "X", 2);
+    EXPECT_EQ(index.TextRows('p', "X"), (Rows{2}));
+    EXPECT_EQ(index.TextRows('p', "Y"), (Rows{2})); // an old text keeps its row: callers check the row
+    index.Clear();
+    EXPECT_TRUE(index.TextRows('p', "X").empty());
+}
+
+} // namespace
