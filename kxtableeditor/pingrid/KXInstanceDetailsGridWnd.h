@@ -741,6 +741,9 @@ public:
     CKXInstanceDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
     // The header bar shows the grid's header texts, functions and options.
     void CreateHeader();
+    // The widths of a column mode: compact, pin name, pin number and signal a third of the window each;
+    // signal only, the signal column all of it; else the widths of the column list.
+    void SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly);
     // Paste helpers.
     BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
     bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);

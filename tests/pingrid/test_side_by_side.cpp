@@ -62,6 +62,23 @@ TEST_F(SideBySide, OnlyThePinNameSorts) {
     EXPECT_EQ(Names(first), before);
 }
 
+// Side by side, a grid shows Pin Name, Pin Number and Signal, a third of its width each; alone again,
+// every column has the width of the column list.
+TEST_F(SideBySide, ThreeColumnsShareTheWidth) {
+    ShowTwo();
+    G* g = GridAt(0);
+    const int third = g->GetGridRect().Width() / 3;
+    ASSERT_GT(third, 0);
+    EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(G::m_nColPinName)), third);
+    EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(G::m_nColPinNumber)), third);
+    EXPECT_GE(g->GetColWidth(static_cast<ROWCOL>(G::m_nColSignal)), third);
+    EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(G::m_nColPinType)), 0);
+    Run("kx::show clp U1");
+    const int pinType = G::m_nColPinType;
+    EXPECT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(pinType)),
+              Grid()->GetColumnInfo(pinType)->m_nWidth);
+}
+
 // Side by side, Tab in the last column of a grid goes on in the next grid; the last grid keeps it.
 TEST_F(SideBySide, TabInTheLastColumnMovesToTheNextGrid) {
     ShowTwo();
