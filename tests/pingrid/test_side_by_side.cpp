@@ -153,3 +153,21 @@ TEST_F(PinGridBoard, ABusConnectedBitByBitShowsItsBitsSignals) {
 }
 
 } // namespace
+
+namespace {
+
+// Typing into a Signal cell completes the name from the pane's list of the design's signals.
+TEST_F(PinGridBoard, TypingASignalCompletesItFromTheDesignsSignals) {
+    OpenBoard();
+    const ROWCOL pgood = PinRow("PGOOD");
+    ASSERT_GT(pgood, 0u);
+    Run("kx::select ccp " + std::to_string(pgood) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal));
+    EXPECT_EQ(Run("kx::key ccp M shift"), "1");
+    EXPECT_EQ(Run("kx::key ccp C shift"), "1");
+    EXPECT_EQ(Run("kx::key ccp Enter"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD PN"), "C10");
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_NE(netlist.find("U1 PGOOD MCLK\n"), std::string::npos) << netlist;
+}
+
+} // namespace
