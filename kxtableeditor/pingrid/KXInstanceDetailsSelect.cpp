@@ -184,12 +184,23 @@ void CKXInstanceDetailsGridWnd::HiliteSelection() {
     const ROWCOL row = rows[0];
     if (row < PIN_FIRST_ROW || row > GetRowCount()) return;
     CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
+    if (!signalPane) return;
+    auto highlight = [&](INet* net, int msb, int lsb) {
+        CKXHiliteObject hilite(true);
+        hilite.SetMode(2);
+        hilite.SetType(KX_HILITE_TYPE_SIGNAL);
+        hilite.SetObject(m_designContext.net(net).bitContext(msb), msb, lsb);
+        signalPane->HighlightObject(&hilite);
+    };
     int msb = -1, lsb = -1;
-    INet* net = GetRowNet(row, msb, lsb);
-    if (!net) return;
-    CKXHiliteObject hilite(true);
-    hilite.SetMode(2);
-    hilite.SetType(KX_HILITE_TYPE_SIGNAL);
-    hilite.SetObject(m_designContext.net(net).bitContext(msb), msb, lsb);
-    if (signalPane) signalPane->HighlightObject(&hilite);
+    if (INet* net = GetRowNet(row, msb, lsb)) {
+        highlight(net, msb, lsb);
+        return;
+    }
+    // A pair row: the signals of both legs of the pair it is connected to.
+    IDPInstTerm* pair = IsDiffPairRow(row) ? GetRowDPInstTerm(row) : nullptr;
+    const IDPNet* dpNet = pair && pair->dpConn() ? pair->dpConn()->dpNet() : nullptr;
+    if (!dpNet) return;
+    if (dpNet->positive()) highlight(dpNet->positive(), dpNet->positiveBit(), dpNet->positiveBit());
+    if (dpNet->negative()) highlight(dpNet->negative(), dpNet->negativeBit(), dpNet->negativeBit());
 }

@@ -171,3 +171,33 @@ TEST_F(PinGridBoard, TypingASignalCompletesItFromTheDesignsSignals) {
 }
 
 } // namespace
+
+#include "kxinstsigpane/KXListPanes.h"
+
+namespace {
+
+// Tracking a row in the signal list selects its signal there; a pair row selects both legs' signals.
+TEST_F(PinGridBoard, TrackingAPairRowSelectsBothLegsSignals) {
+    OpenBoard();
+    auto selected = [this]() {
+        CStringArray names;
+        Slp()->GetActiveList()->GetSelectedNames(names);
+        std::vector<std::string> out;
+        for (INT_PTR i = 0; i < names.GetSize(); ++i)
+            out.push_back(names[i].str());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const std::string signal = std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    Run("kx::select ccp " + std::to_string(PinRow("MCLK")) + " " + signal);
+    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(selected(), std::vector<std::string>{"MCLK"});
+    Slp()->GetActiveList()->RemoveSelection();
+    const ROWCOL clk = PinRow("CLK");
+    ASSERT_GT(clk, 0u);
+    Run("kx::select ccp " + std::to_string(clk) + " " + signal);
+    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(selected(), (std::vector<std::string>{"SYSCLK_N", "SYSCLK_P"}));
+}
+
+} // namespace
