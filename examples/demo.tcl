@@ -83,6 +83,21 @@ show "caption row" [lindex [split [kx::window ccp] "\n"] 3]
 kx::answer menu * 2030
 show "and tick it again" [kx::click ccp 1 6 right]
 
+say "Drop a component from the host's views onto a signal grid row: the row waits for its pin number"
+kx::show slp MCLK
+show "drop J1 on row 7" [kx::drop ccp 7 5 component J1]
+show "Pin Number 8" [kx::edit ccp 7 9 8]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+show undo [undo]
+kx::answer dialog CKXFindReplaceDlg ok find FPGA
+show "Find (menu) FPGA in the Cell column" [kx::menu 57636]
+show "double-click the Cell column's border: it fits its rows" [kx::click ccp 1 5 border]
+say "With the host's power pins shown, a signal's grid lists the package pins tied to it (read-only)"
+kx::powerpins on
+kx::show slp VCC3V3
+foreach line [lrange [split [kx::window ccp] "\n"] 4 7] { puts "   $line" }
+kx::powerpins off
+
 say "Connect U1's pins from the Tcl prompt: by name, by naming rule and by bus range; each is one undo step"
 kx::show clp U1
 proc pinNet {pin} { lsearch -all -inline [split [kx::netlist] "\n"] "U1 $pin *" }
@@ -213,6 +228,20 @@ show "model of RN1B.A" [expr {[catch {kx::prop demo.board:sch@RN1B.A PIN_SIGNAL_
 show "sort by a column the grid lacks" [sort pin Nope]
 show "messages shown" [kx::messages]
 
+say "Type a model into the model cell of a physical grid: one edit, undone in one step"
+say "(the pack offers two models; row 6 is package pin 1, column 6 its Signal Model)"
+show "type RES_FAST into pin 1's model cell" [kx::edit ccp 6 6 RES_FAST]
+show "model of RN1A.A" [kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL]
+foreach line [lrange [split [kx::window ccp] "\n"] 4 5] { puts "   $line" }
+show "undo" [undo]
+show "model of RN1A.A after undo" [expr {[catch {kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL} m] ? "none" : $m}]
+say "The physical net grid of RST_IN takes a typed model the same way"
+kx::show slp RST_IN
+foreach line [lrange [split [kx::window ccp] "\n"] 0 5] { puts "   $line" }
+show "type RES_FAST into RN1's model cell (row 6)" [kx::edit ccp 6 6 RES_FAST]
+show "model of RN1A.A" [kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL]
+show "undo" [undo]
+
 say "Close both windows; the edited ones ask whether to save"
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
@@ -310,7 +339,7 @@ show "R1's connections" [lsearch -all -inline [split [kx::netlist] "\n"] "R1 *"]
 show "undo" [undo]
 file delete r1.if
 unset ::env(RMX_SUBTOOL_ID)
-show "matrix view (not built)" [kx::menu 35676]
+show "create a matrix view from the list (not built)" [kx::menu 35676]
 show "messages shown" [kx::messages]
 # The block's window and the physical window go; the board's own window closes without saving.
 show "close the block's window" [list [kx::tab 3] [kx::close]]
@@ -343,6 +372,23 @@ show "PGOOD after undo" [pinRow PGOOD]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
+say "A matrix view: signals against components; a pin number typed into a cell connects that pin"
+show opened [kx::open demo.board:sch 1]
+show "open a new matrix view" [openMatrixView pin demo]
+show "add the connector and the SDRAM" [list [matrixAdd pin component J1] [matrixAdd pin component U2]]
+show "add MCLK and two data bits" [list [matrixAdd pin signal MCLK] [matrixAdd pin signal {DQ<1..0>}]]
+foreach line [lrange [split [kx::window ccp] "\n"] 0 8] { puts "   $line" }
+# Row 5 is MCLK; the connector's group starts at column 4 (Pin Name), column 5 is its Pin Number.
+kx::echoes
+show "type J1's pin number 8 into MCLK's row" [kx::edit ccp 5 5 8]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+show "MCLK's row" [lindex [split [kx::window ccp] "\n"] 5]
+show echoes [kx::echoes]
+show undo [undo]
+show "J1 on MCLK after undo" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+
 say "The edit contract: undo outlives the grid it was made in, an unsaved close leaves the design as saved"
 # Every window still open goes first, without saving: the board is then shown by one window only.
 while {![catch {kx::tab 1}]} {
@@ -361,5 +407,16 @@ kx::answer question KXCOMMON-101 no
 show "close without saving" [kx::close]
 show opened [kx::open demo.board:sch 1]
 show "ZZNET after the reopen" [expr {[string first ZZNET [kx::window slp]] >= 0 ? "still there" : "gone"}]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+
+say "Drop from the host's browsers on the lists: a component, a part with its properties"
+show opened [kx::open demo.board:sch 1]
+show "drop demo.RES:sym on the component list" [kx::drop clp component demo.RES:sym]
+show "drop a part description" [kx::drop clp part {(("demo.RES:sym" "R90") ("VALUE" "10k" x "1") ("TOL" "1%" x "0"))}]
+show "R90's VALUE" [kx::prop demo.board:sch@R90 VALUE]
+show "a browser signal on the signal list changes nothing" [kx::drop slp signal MCLK]
+show "undo the part" [undo]
+show "R90 after undo" [expr {[string first R90 [kx::window clp]] >= 0 ? "still there" : "gone"}]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]

@@ -1,6 +1,6 @@
 #include "KXTableEditor.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXConnectivityPane.h"
 #include "physgrids/KXPhysPartDetailsHeader.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
 #include "shell/KXTableChildFrm.h"
@@ -102,7 +102,7 @@ extern "C" CDocTemplate* DllGetDocTemplate() {
     HINSTANCE hInstance = app ? app->m_hInstance : AfxGetInstanceHandle();
     return new (std::nothrow)
         CKXMultiDocTemplate(hInstance, IDR_KXTABLETYPE, RUNTIME_CLASS(CKXTableDoc),
-                            RUNTIME_CLASS(CKXTableChildFrm), RUNTIME_CLASS(CKXBottomPaneContainerView));
+                            RUNTIME_CLASS(CKXTableChildFrm), KXConnectivityPaneClass());
 }
 
 extern "C" BOOL DllAddToolBars() {

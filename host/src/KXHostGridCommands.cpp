@@ -461,12 +461,13 @@ bool GridKey(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// kx::click ccp ROW COL ?left|double|right|button?
+// kx::click ccp ROW COL ?left|double|right|button|border?
 bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 3 && a.size() != 4) return Fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button?");
+    if (a.size() != 3 && a.size() != 4)
+        return Fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button|border?");
     const std::string how = a.size() == 4 ? KXHostLower(a[3]) : "left";
-    if (how != "left" && how != "double" && how != "right" && how != "button")
-        return Fail(r, "a click is left, double, right or button, not \"" + a[3] + "\"");
+    if (how != "left" && how != "double" && how != "right" && how != "button" && how != "border")
+        return Fail(r, "a click is left, double, right, button or border, not \"" + a[3] + "\"");
     GridTarget t;
     std::string err;
     ROWCOL row = 0, col = 0;
@@ -487,10 +488,12 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     if (how == "right") {
         send(WM_RBUTTONDOWN, MK_RBUTTON, at);
         send(WM_RBUTTONUP, 0, at);
-    } else if (how == "double") {
-        leftClick(at);
-        send(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        send(WM_LBUTTONUP, 0, at);
+    } else if (how == "double" || how == "border") {
+        // A border double-click lands on the right edge of the cell (of a header row: the column's).
+        const CPoint p = how == "border" ? CPoint(grid->CalcRectFromRowCol(row, col).right, at.y) : at;
+        leftClick(p);
+        send(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
+        send(WM_LBUTTONUP, 0, p);
     } else if (how == "button") {
         if (!grid->IsCurrentCell(row, col)) leftClick(at);
         CGXControl* control = grid->IsCurrentCell(row, col) ? grid->GetCurrentCellControl() : nullptr;
@@ -504,8 +507,31 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// kx::drop clp component|part TEXT, kx::drop slp signal NAME: what the host's browsers drag, dropped on a list.
+bool ListDrop(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 3) return Fail(r, "usage: kx::drop clp component|part TEXT, or kx::drop slp signal NAME");
+    const std::string which = KXHostLower(a[0]), kind = KXHostLower(a[1]);
+    const char* format = nullptr;
+    if (which == "clp" && kind == "component") format = "COMPONENT_BROWSER_DROP_DATA";
+    if (which == "clp" && kind == "part") format = "PHYSICAL_PART_FILTER_DROP_DATA";
+    if (which == "slp" && kind == "signal") format = "SIGNAL_BROWSER_DROP_DATA";
+    if (!format) return Fail(r, "the " + which + " list takes no \"" + a[1] + "\" drop");
+    std::string err;
+    CKXListPaneView* pane = ListPane(app.ActiveDocument(), a[0], err);
+    CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
+    if (!list) return Fail(r, err.empty() ? "the list pane shows no list" : err);
+    COleDataObject data;
+    data.SetText(static_cast<CLIPFORMAT>(RegisterClipboardFormatA(format)), a[2].c_str());
+    const AfxDropResult result = AfxDoDragDrop(list, data, CPoint(5, 5));
+    if (!result.bDropped) app.Core().Print("drop refused by the list");
+    else if (!result.bResult) app.Core().Print("drop taken, nothing added");
+    r = result.bDropped && result.bResult ? "1" : "0";
+    return true;
+}
+
 // kx::drop ccp ROW COL signal|component NAME ?NAME ...?: what a list pane's drag carries, dropped on a cell.
 bool GridDrop(CKXHostApp& app, const Args& a, std::string& r) {
+    if (!a.empty() && KXHostLower(a[0]) != "ccp") return ListDrop(app, a, r);
     if (a.size() < 5) return Fail(r, "usage: kx::drop ccp ROW COL signal|component NAME ?NAME ...?");
     const std::string kind = KXHostLower(a[3]);
     if (kind != "signal" && kind != "component")

@@ -331,11 +331,14 @@ void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
 // ------------------------------------------------------------------ list tracking, pairs, host ids
 
 void CKXBottomPaneContainerView::OnTrackInSignalList() {
-    if (PinGridOf(GetActiveGrid())) SendHostText("trackInSignalList");
+    CKXGridWnd* grid = GetActiveGrid();
+    if (PinGridOf(grid) || dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid)) SendHostText("trackInSignalList");
 }
 void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
-    auto* pin = PinGridOf(GetActiveGrid());
-    ui->Enable(pin && pin->IsCurrentSignalCellFilled());
+    CKXGridWnd* grid = GetActiveGrid();
+    auto* pin = PinGridOf(grid);
+    auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
+    ui->Enable((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()));
 }
 
 void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "pingrid/KXPinGrid.h"
+#include "pingrid/KXPinFillStyles.h"
 #include "pingrid/KXPinGridIds.h"
 
 #include "grid/KXGridWnd.h"
@@ -246,7 +247,13 @@ public:
     int InitTermination(CString text) override;
     int ChangeTerminationDelay(const char* delay) override;
     // Pull-ups/pull-downs.
+    // Before a pull-up/pull-down: each open target pin gets a new signal (one common signal when
+    // the open-pin dialog, or bShort when scripted, says so) in its own step; 0 when cancelled or
+    // refused. The pull-up step finds the rows in m_arrSelectedNetBits.
     BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
+    BOOL ConnectOpenPins(const std::vector<ROWCOL>& open, bool common);
+    int m_bShortBeforePupd = 0;        // the open pins were joined to one common signal
+    CString m_strPupdConnTransaction;  // the text of the committed open-pin connections
     void AddPupd() override;
     BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
                          CString dcNet, CStringList* keyProps, CStringList* instProps, BOOL bCommon) override;
@@ -255,6 +262,11 @@ public:
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
+    // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
+    // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
+    // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
+    // type now (already had it, or it was added); FALSE with the library's reason otherwise.
+    BOOL ReapplyPupd(IDTInstance* instance, INet* net, int bit);
     // Signal models: the dialog half sends the host "assignModel"/"removeModel", whose committing
     // half changes "PIN_SIGNAL_MODEL".
     void AssignModel(int flag, LPCTSTR modelName) override;
@@ -418,6 +430,7 @@ public:
                             BOOL bNewNet);
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     void AttachSignal(CString argument, int rule);
+    bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
     // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
@@ -429,10 +442,61 @@ public:
     BOOL RemoveDiffPair();
     // Connects the differential-pair rows among rows to pair nets; TRUE when one was connected.
     BOOL AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule, BOOL bEcho);
+    // The pair net of a typed pair name and the bits it hands the rows, first to second.
+    struct TypedPair {
+        IDPNet* net = nullptr;
+        int first = -1, second = -1;
+    };
+    // The rows refused by a connect to pair nets, reported together at its end.
+    struct PairReports {
+        CString scalarOnVector, vectorOnScalar, width, failed;
+        void Show() const;
+    };
+    // The names a naming rule gives pair rows one after another.
+    struct PairNamer {
+        CString argument;
+        int rule = -1;
+        CString base;
+        int counter = 0;
+        bool first = true;
+        CString Next(CKXInstanceDetailsGridWnd& grid, ROWCOL row);
+    };
+    std::vector<ROWCOL> CollectPairRows(const CDWordArray& rows, const CString& typed);
+    BOOL ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows, TypedPair& out);
+    bool RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports);
+    // The terminations on a pair pin's connections (its own and its members'), by pair pin. When the
+    // user drops them they are deleted here (journalled as the row's termination delete) and none
+    // are returned; kept, the caller attaches them to the pin's new pair connections.
+    using PairTerminations = std::map<IDPInstTerm*, std::vector<IDTInstance*>>;
+    PairTerminations TakePairTerminations(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin);
     // Removes the connections of one pin row in the open transaction (and the terminations on
     // the parted bits); 1 when something was removed.
     int DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection);
+    void RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows, bool reapplyGroup, bool termsDeleted);
+    // Parts one pair row from its pair net, or, without a pair connection, each bit's pair
+    // connection or its legs' connections; the terminations go unless the user keeps them.
+    // TRUE when something was parted.
     BOOL RemoveDPConnection(ROWCOL row);
+    bool RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair, bool deleteTerms);
+    // Joins the row's pin to the named signal (a name, bit or range; the net found, made in the
+    // transaction or widened); TRUE when connected.
+    BOOL ConnectPinToNamedSignal(ROWCOL row, CString signalName, CTransaction* transaction);
+    // After a group's parent row was disconnected: its unselected bit rows take again the signals
+    // they show; a parent that only stood for the group (group value "2") is removed. TRUE.
+    BOOL ApplySignalNamesToSelection(ROWCOL* pRow, int* pRemovedRows);
+    // The retain question of one connect run (CKXRetainScope): asked before the first pin changes
+    // when the selection's pins carry terminations or their nets pull-ups; the pin connects read
+    // its answers.
+    void AskRetainQuestion(const CString& signal);
+    void EndRetainQuestion();
+    // A connect keeps the terminations of the pin bits it moves to another net: the retain answer
+    // (kept when the question was not put). A disconnect keeps them only when so answered.
+    bool KeepsTerminationsOnMove() const;
+    bool KeepsTerminationsOnDisconnect() const;
+    // Deletes the terminations of the row's pin bits that leave another net for net, and notes the
+    // row's termination delete for the run's journal; true when one was deleted.
+    bool DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin, int msb, int lsb,
+                               const INet* net);
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;
@@ -817,6 +881,29 @@ private:
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
     // Instance, Ref Des and DIFF_PAIR cells of a pin row.
     void FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus);
+    // The steps of FillPinRow: each writes every cell of its row once, from the fill's styles.
+    void FillScalarPinRow(IInstTerm* pin, ROWCOL row, int bit, const CString& rowLevel, bool block);
+    // Text and net of a scalar pin's signal cell, from its connections (violations reported).
+    void ScalarPinSignal(IInstTerm* pin, CString& text, int& netId);
+    // A vector pin's row; TRUE when one connection covers the whole pin.
+    bool FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
+                             const std::vector<int>& bits, bool block);
+    void FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit, const CString& name,
+                          bool connectedWhole, bool block);
+    // A vector whose pin-file names disagree: each bit on a row of its own.
+    void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
+    // The termination and comments cells of a filled pin row (msb..lsb the bits it shows).
+    void FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, ROWCOL parentRow, bool block);
+    void WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level);
+    // The signal cell of a row of the level (no parent update).
+    void WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId);
+    // The termination type of a pin bit (its tooltip in tip); empty when none or the bit is unconnected.
+    CString PinTermination(IInstTerm* pin, int bit, CString& tip);
+    // The comment store's key of a pin row showing the bits msb..lsb of the pin.
+    static CString CommentKeyOf(const IInstTerm* pin, int msb, int lsb);
+    // Gives the style the comment icon form when the store has a comment of the pin; false when not.
+    bool FindPinComment(const CString& instanceName, const CString& pinKey, CGXStyle& style);
+    kxpingrid::PinFillStyles m_fillStyles;
     CString PhysicalPinName(IInstTerm* pin, int bit);
     // The name a pin bit gets from the part's pin file; empty when the file has none.
     CString CsvPinName(IInstTerm* pin, int bit);
