@@ -150,11 +150,18 @@ void CKXInstanceDetailsGridWnd::HighlightObject(CKXHiliteObject* hilite) {
     if (hilite->GetMode() == 3 && m_nLastHighlightRow >= PIN_FIRST_ROW && m_nLastHighlightRow <= last)
         paint(m_nLastHighlightRow, hilite->GetColor(0));
     const COLORREF color = hilite->GetColor(hilite->IsHilite());
-    // The request names its object by canonical path: a pin, or one bit of a pin.
+    // The request names its object by canonical path: a pin, one bit of a pin, or a pair pin.
     for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
         int msb = -1, lsb = -1;
         IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-        if (!pin) continue;
+        if (!pin) {
+            IDPInstTerm* pair = IsDiffPairRow(row) ? GetRowDPInstTerm(row) : nullptr;
+            if (!pair || GetRowInstance(row).container(pair).cpath() != path) continue;
+            SetCurrentCell(row, Col(m_nColPinName), GX_SMART | GX_SCROLLINVIEW);
+            paint(row, color);
+            if (hilite->GetMode() == 3) m_nLastHighlightRow = row;
+            return;
+        }
         const CInstTermContext context = GetRowInstance(row).instTerm(pin);
         if (!context) continue;
         bool match = false;

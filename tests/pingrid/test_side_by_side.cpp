@@ -201,3 +201,38 @@ TEST_F(PinGridBoard, TrackingAPairRowSelectsBothLegsSignals) {
 }
 
 } // namespace
+
+#include "grid/KXGlobalMessages.h"
+#include "kxcommon/KXHiliteObject.h"
+#include "shell/KXTableChildFrm.h"
+
+namespace {
+
+// The host application highlights a pair pin in the connectivity pane: its pair row becomes current (and
+// the last highlighted row); a highlight of a pin next moves both to the pin's row.
+TEST_F(PinGridBoard, AHighlightedPairPinMakesItsPairRowCurrent) {
+    OpenBoard();
+    G* g = Grid();
+    const ROWCOL clk = PinRow("CLK");
+    ASSERT_GT(clk, 0u);
+    IDPInstTerm* pair = g->GetRowDPInstTerm(clk);
+    ASSERT_TRUE(pair);
+    CKXHiliteObject hilite(true);
+    hilite.SetMode(3);
+    hilite.SetType(8);
+    hilite.SetObject(g->GetRowInstance(clk).container(pair).cpath(), 0, 0);
+    Frame()->SendMessage(g_msgHighlightObject, reinterpret_cast<WPARAM>(&hilite), 0);
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, clk);
+    EXPECT_EQ(g->m_nLastHighlightRow, clk);
+    const ROWCOL pgood = PinRow("PGOOD");
+    int msb = -1, lsb = -1;
+    hilite.SetObject(g->GetRowInstance(pgood).instTerm(g->GetRowInstTerm(pgood, msb, lsb)).cpath(), 0, 0);
+    Frame()->SendMessage(g_msgHighlightObject, reinterpret_cast<WPARAM>(&hilite), 0);
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, pgood);
+    EXPECT_EQ(g->m_nLastHighlightRow, pgood);
+}
+
+} // namespace
