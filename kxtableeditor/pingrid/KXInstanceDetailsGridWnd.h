@@ -327,6 +327,10 @@ public:
     // display text as tool tip; empty and disabled for a block's pair. Other rows: nothing.
     void RefreshDiffPairRow(ROWCOL row, int flag);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
+    // The SIGNAL cells of the pair rows on the pair net: the pair's name, the pair-signal control.
+    // Leaves the grid's undo and drawing lock as it found them.
+    void RefreshDiffPairNameCells(const IDPNet* pairNet);
+    void WritePairSignalCell(ROWCOL row, const IDPNet* net);
     // Writes (or with bClear clears) the pair net names on the rows of the pairs of those connections.
     void FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear);
     void RefreshPinTypeCells(IInstance* instance, std::set<int> pinIds);

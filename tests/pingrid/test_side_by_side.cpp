@@ -236,3 +236,40 @@ TEST_F(PinGridBoard, AHighlightedPairPinMakesItsPairRowCurrent) {
 }
 
 } // namespace
+
+namespace {
+
+// A pair row written again after an edit keeps the pair signal cell: the pair's name, and the control
+// that offers the pair nets.
+TEST_F(PinGridBoard, APairRowRefreshedAfterAnEditKeepsItsPairCell) {
+    OpenBoard();
+    const ROWCOL clk = PinRow("CLK");
+    ASSERT_GT(clk, 0u);
+    const ROWCOL signal = static_cast<ROWCOL>(G::m_nColSignal);
+    auto control = [&]() {
+        CGXStyle style;
+        Grid()->GetStyleRowCol(clk, signal, style);
+        return static_cast<UINT>(style.GetControl());
+    };
+    ASSERT_EQ(control(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    const std::string name = CellText(clk, G::m_nColSignal);
+    ASSERT_FALSE(name.empty());
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(clk) + " " + std::to_string(signal) + " {}"), "1");
+    EXPECT_EQ(CellText(clk, G::m_nColSignal), "");
+    EXPECT_EQ(control(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    Run("undo");
+    EXPECT_EQ(CellText(clk, G::m_nColSignal), name);
+    EXPECT_EQ(control(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    // A pair net changed elsewhere: its rows are written again the same way, without an undo step.
+    IDPInstTerm* pair = Grid()->GetRowDPInstTerm(clk);
+    ASSERT_TRUE(pair && pair->dpConn());
+    Grid()->SetValueRange(CGXRange(clk, signal), "stale");
+    const int steps = Ccp()->GetUndoStepCount();
+    Grid()->RefreshDiffPairNameCells(pair->dpConn()->dpNet());
+    EXPECT_EQ(CellText(clk, G::m_nColSignal), name);
+    EXPECT_EQ(control(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(Grid()->IsLockUpdate());
+}
+
+} // namespace
