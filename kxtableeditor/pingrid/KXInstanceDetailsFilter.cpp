@@ -317,8 +317,10 @@ void CKXInstanceDetailsGridWnd::SetColumnMode(BOOL bCompact, BOOL bResetFilter, 
         hideCol(col, bCompact);
     hideCol(m_nColPinName, signalOnly);
     hideCol(m_nColPinNumber, signalOnly);
-    // The widths follow the mode: the reduced layout keeps pin name, pin number and signal, and
-    // the signal column stretches over whatever the others leave.
+    // The widths follow the mode: the reduced layout keeps pin name, pin number and signal, a third
+    // of the window each (the signal column alone takes it all), and the signal column stretches over
+    // whatever the others leave.
+    SetColumnModeWidths(bCompact, signalOnly);
     m_bReducedColumns = bCompact ? 1 : 0;
     m_bColumnMode = bCompact ? 1 : 0;
     m_bSignalEditThroughPane = m_bColumnMode;
@@ -346,4 +348,27 @@ void CKXInstanceDetailsGridWnd::SetColumnMode(BOOL bCompact, BOOL bResetFilter, 
         Redraw(GX_INVALIDATE, TRUE);
     }
     if (param) param->EnableUndo(bUndo);
+}
+
+void CKXInstanceDetailsGridWnd::SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly) {
+    auto setWidth = [this](int col, int width) {
+        if (col >= 1 && Col(col) <= GetColCount()) SetColWidth(Col(col), Col(col), width, nullptr, kSmart, gxDo);
+    };
+    if (!bCompact) {
+        // Back to the widths of the column list.
+        for (int c = 1; c < static_cast<int>(m_arrColumnInfo.size()); ++c)
+            if (const CKXColumnInfoClass* info = m_arrColumnInfo[static_cast<std::size_t>(c)])
+                setWidth(c, info->m_nWidth);
+        return;
+    }
+    const int client = GetGridRect().Width();
+    if (bSignalOnly) {
+        setWidth(m_nColPinName, 0);
+        setWidth(m_nColPinNumber, 0);
+        setWidth(m_nColSignal, client);
+        return;
+    }
+    constexpr int kShownColumns = 3;
+    for (int c : {m_nColPinName, m_nColPinNumber, m_nColSignal})
+        setWidth(c, client / kShownColumns);
 }

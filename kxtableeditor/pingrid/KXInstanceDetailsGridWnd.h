@@ -375,6 +375,10 @@ public:
     // display text as tool tip; empty and disabled for a block's pair. Other rows: nothing.
     void RefreshDiffPairRow(ROWCOL row, int flag);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
+    // The SIGNAL cells of the pair rows on the pair net: the pair's name, the pair-signal control.
+    // Leaves the grid's undo and drawing lock as it found them.
+    void RefreshDiffPairNameCells(const IDPNet* pairNet);
+    void WritePairSignalCell(ROWCOL row, const IDPNet* net);
     // Writes (or with bClear clears) the pair net names on the rows of the pairs of those connections.
     void FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear);
     void RefreshPinTypeCells(IInstance* instance, std::set<int> pinIds);
@@ -901,6 +905,9 @@ public:
     CKXInstanceDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
     // The header bar shows the grid's header texts, functions and options.
     void CreateHeader();
+    // The widths of a column mode: compact, pin name, pin number and signal a third of the window each;
+    // signal only, the signal column all of it; else the widths of the column list.
+    void SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly);
     // Paste helpers.
     BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
     bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);

@@ -12,8 +12,8 @@ BEGIN_MESSAGE_MAP(CKXInstanceDetailsHeader, CDialog)
 ON_WM_SIZE()
 ON_CBN_SELCHANGE(IDC_HEADER_FUNCTIONS, &CKXInstanceDetailsHeader::OnSelChangeFunctions)
 ON_BN_CLICKED(IDC_HEADER_EXPAND_ALL, &CKXInstanceDetailsHeader::OnExpandAllPins)
-ON_BN_CLICKED(IDC_HEADER_SHOW_DIFF_PAIRS, &CKXInstanceDetailsHeader::SendPinViewOption)
-ON_BN_CLICKED(IDC_HEADER_SHOW_VECTORS, &CKXInstanceDetailsHeader::SendPinViewOption)
+ON_BN_CLICKED(IDC_HEADER_SHOW_DIFF_PAIRS, &CKXInstanceDetailsHeader::OnShowDiffPairs)
+ON_BN_CLICKED(IDC_HEADER_SHOW_VECTORS, &CKXInstanceDetailsHeader::OnShowVectors)
 ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
@@ -186,6 +186,14 @@ void CKXInstanceDetailsHeader::OnExpandAllPins() {
     CString text;
     text.Format("expandPins %s", m_bExpandAll == 1 ? "on" : "off");
     SendToHost(text);
+}
+
+void CKXInstanceDetailsHeader::OnShowDiffPairs() {
+    SendPinViewOption();
+}
+
+void CKXInstanceDetailsHeader::OnShowVectors() {
+    SendPinViewOption();
 }
 
 void CKXInstanceDetailsHeader::SendPinViewOption() {

@@ -59,6 +59,9 @@ public:
     // ---- the user's hands
     void OnSelChangeFunctions();
     void OnExpandAllPins();
+    // Either box: both options go to the host as the boxes show them.
+    void OnShowDiffPairs();
+    void OnShowVectors();
     void SendPinViewOption();
     void OnContextMenu(CWnd* pWnd, CPoint point);
 

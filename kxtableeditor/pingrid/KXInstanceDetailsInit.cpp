@@ -106,8 +106,16 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     if (pSignals)
         for (POSITION pos = pSignals->GetHeadPosition(); pos;)
             m_pSignalList->AddString(pSignals->GetNext(pos));
-    m_pSignalCombo = new CKXSpinControl(this, 2001, 9041, 0, m_pSignalList.get(), FALSE);
-    m_pSignalSpin = new CKXSpinControl(this, 2002, 9093, 0, m_pDiffPairList.get(), FALSE);
+    // The signal cells offer the names of the signal list given here, else the pane's lists.
+    CKXListComboBox* signals = m_pSignalList.get();
+    CKXListComboBox* pairs = m_pDiffPairList.get();
+    if (Site() && !pSignals && Site()->SignalDropList()) signals = Site()->SignalDropList();
+    if (Site() && Site()->DiffPairDropList()) pairs = Site()->DiffPairDropList();
+    m_pSignalCombo = new CKXSpinControl(this, 2001, 9041, 0, signals, FALSE);
+    m_pSignalSpin = new CKXSpinControl(this, 2002, 9093, 0, pairs, FALSE);
+    // Bus bounds and completions come from the design's nets.
+    m_pSignalCombo->SetDesignContext(design);
+    m_pSignalSpin->SetDesignContext(design);
     // 10.
     if (CKXRegistrySettings::OpenRegistryKey()) {
         const int autoComplete = static_cast<int>(ReadOption("auto_complete_signals", 1));

@@ -238,17 +238,46 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
 void CKXInstanceDetailsGridWnd::RefreshDiffPairRow(ROWCOL row, int) {
     IDPInstTerm* pair = GetRowDPInstTerm(row);
     if (!pair) return;
-    const IDPNet* net = pair->dpConn() ? pair->dpConn()->dpNet() : nullptr;
-    ApplySignalCellStyle(row, net ? CString(net->name()) : CString(), -1, 0, FALSE);
+    WritePairSignalCell(row, pair->dpConn() ? pair->dpConn()->dpNet() : nullptr);
+}
+
+void CKXInstanceDetailsGridWnd::WritePairSignalCell(ROWCOL row, const IDPNet* net) {
+    CGXStyle pinName;
+    GetStyleRowCol(row, Col(m_nColPinName), pinName);
+    const CString level = pinName.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))
+                              ? pinName.GetUserAttributeText(Id(IDS_UA_ROW_LEVEL))
+                              : CString();
+    CGXStyle sig;
+    sig.SetWrapText(FALSE);
+    sig.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
+    sig.SetUserAttribute(Id(IDS_UA_CHILD_LEVEL), level); // editing the signal is up to the row and the grid
+    sig.SetValue(net ? CKXGenUtils::GetDiffPairName(net) : CString())
+        .SetInterior(RGB(255, 255, 255))
+        .SetControl(Id(IDS_CTRL_DIFFPAIR_SIGNAL))
+        .SetEnabled(TRUE);
+    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
+    GridWriteScope scope(*this);
+    SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
 }
 
 void CKXInstanceDetailsGridWnd::UpdateDiffPairNameCells(const IDPNet* dpNet) {
-    if (!dpNet) return;
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
-        if (!IsDiffPairRow(r)) continue;
-        IDPInstTerm* pair = GetRowDPInstTerm(r);
-        if (pair && pair->dpConn() && pair->dpConn()->dpNet() == dpNet)
-            ApplySignalCellStyle(r, dpNet->name(), -1, 0, FALSE);
+    RefreshDiffPairNameCells(dpNet);
+}
+
+void CKXInstanceDetailsGridWnd::RefreshDiffPairNameCells(const IDPNet* pairNet) {
+    if (!pairNet) return;
+    const BOOL bWasLocked = LockUpdate(TRUE);
+    {
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
+            if (!IsDiffPairRow(r)) continue;
+            IDPInstTerm* pair = GetRowDPInstTerm(r);
+            if (pair && pair->dpConn() && pair->dpConn()->dpNet() == pairNet) WritePairSignalCell(r, pairNet);
+        }
+    }
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(GX_INVALIDATE, TRUE);
     }
 }
 

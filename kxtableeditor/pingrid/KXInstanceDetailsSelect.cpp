@@ -150,11 +150,18 @@ void CKXInstanceDetailsGridWnd::HighlightObject(CKXHiliteObject* hilite) {
     if (hilite->GetMode() == 3 && m_nLastHighlightRow >= PIN_FIRST_ROW && m_nLastHighlightRow <= last)
         paint(m_nLastHighlightRow, hilite->GetColor(0));
     const COLORREF color = hilite->GetColor(hilite->IsHilite());
-    // The request names its object by canonical path: a pin, or one bit of a pin.
+    // The request names its object by canonical path: a pin, one bit of a pin, or a pair pin.
     for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row) {
         int msb = -1, lsb = -1;
         IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-        if (!pin) continue;
+        if (!pin) {
+            IDPInstTerm* pair = IsDiffPairRow(row) ? GetRowDPInstTerm(row) : nullptr;
+            if (!pair || GetRowInstance(row).container(pair).cpath() != path) continue;
+            SetCurrentCell(row, Col(m_nColPinName), GX_SMART | GX_SCROLLINVIEW);
+            paint(row, color);
+            if (hilite->GetMode() == 3) m_nLastHighlightRow = row;
+            return;
+        }
         const CInstTermContext context = GetRowInstance(row).instTerm(pin);
         if (!context) continue;
         bool match = false;
@@ -184,12 +191,23 @@ void CKXInstanceDetailsGridWnd::HiliteSelection() {
     const ROWCOL row = rows[0];
     if (row < PIN_FIRST_ROW || row > GetRowCount()) return;
     CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
+    if (!signalPane) return;
+    auto highlight = [&](INet* net, int msb, int lsb) {
+        CKXHiliteObject hilite(true);
+        hilite.SetMode(2);
+        hilite.SetType(KX_HILITE_TYPE_SIGNAL);
+        hilite.SetObject(m_designContext.net(net).bitContext(msb), msb, lsb);
+        signalPane->HighlightObject(&hilite);
+    };
     int msb = -1, lsb = -1;
-    INet* net = GetRowNet(row, msb, lsb);
-    if (!net) return;
-    CKXHiliteObject hilite(true);
-    hilite.SetMode(2);
-    hilite.SetType(KX_HILITE_TYPE_SIGNAL);
-    hilite.SetObject(m_designContext.net(net).bitContext(msb), msb, lsb);
-    if (signalPane) signalPane->HighlightObject(&hilite);
+    if (INet* net = GetRowNet(row, msb, lsb)) {
+        highlight(net, msb, lsb);
+        return;
+    }
+    // A pair row: the signals of both legs of the pair it is connected to.
+    IDPInstTerm* pair = IsDiffPairRow(row) ? GetRowDPInstTerm(row) : nullptr;
+    const IDPNet* dpNet = pair && pair->dpConn() ? pair->dpConn()->dpNet() : nullptr;
+    if (!dpNet) return;
+    if (dpNet->positive()) highlight(dpNet->positive(), dpNet->positiveBit(), dpNet->positiveBit());
+    if (dpNet->negative()) highlight(dpNet->negative(), dpNet->negativeBit(), dpNet->negativeBit());
 }

@@ -62,6 +62,23 @@ TEST_F(SideBySide, OnlyThePinNameSorts) {
     EXPECT_EQ(Names(first), before);
 }
 
+// Side by side, a grid shows Pin Name, Pin Number and Signal, a third of its width each; alone again,
+// every column has the width of the column list.
+TEST_F(SideBySide, ThreeColumnsShareTheWidth) {
+    ShowTwo();
+    G* g = GridAt(0);
+    const int third = g->GetGridRect().Width() / 3;
+    ASSERT_GT(third, 0);
+    EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(G::m_nColPinName)), third);
+    EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(G::m_nColPinNumber)), third);
+    EXPECT_GE(g->GetColWidth(static_cast<ROWCOL>(G::m_nColSignal)), third);
+    EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(G::m_nColPinType)), 0);
+    Run("kx::show clp U1");
+    const int pinType = G::m_nColPinType;
+    EXPECT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(pinType)),
+              Grid()->GetColumnInfo(pinType)->m_nWidth);
+}
+
 // Side by side, Tab in the last column of a grid goes on in the next grid; the last grid keeps it.
 TEST_F(SideBySide, TabInTheLastColumnMovesToTheNextGrid) {
     ShowTwo();
@@ -133,6 +150,126 @@ TEST_F(PinGridBoard, ABusConnectedBitByBitShowsItsBitsSignals) {
     Grid()->GetStyleRowCol(dq, static_cast<ROWCOL>(G::m_nColSignal), style);
     EXPECT_EQ(CellText(dq, G::m_nColSignal), "DQ<15..0>");
     EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)), "DQ<15..0>:DQ<15..0>");
+}
+
+} // namespace
+
+namespace {
+
+// Typing into a Signal cell completes the name from the pane's list of the design's signals.
+TEST_F(PinGridBoard, TypingASignalCompletesItFromTheDesignsSignals) {
+    OpenBoard();
+    const ROWCOL pgood = PinRow("PGOOD");
+    ASSERT_GT(pgood, 0u);
+    Run("kx::select ccp " + std::to_string(pgood) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal));
+    EXPECT_EQ(Run("kx::key ccp M shift"), "1");
+    EXPECT_EQ(Run("kx::key ccp C shift"), "1");
+    EXPECT_EQ(Run("kx::key ccp Enter"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD PN"), "C10");
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_NE(netlist.find("U1 PGOOD MCLK\n"), std::string::npos) << netlist;
+}
+
+} // namespace
+
+#include "kxinstsigpane/KXListPanes.h"
+
+namespace {
+
+// Tracking a row in the signal list selects its signal there; a pair row selects both legs' signals.
+TEST_F(PinGridBoard, TrackingAPairRowSelectsBothLegsSignals) {
+    OpenBoard();
+    auto selected = [this]() {
+        CStringArray names;
+        Slp()->GetActiveList()->GetSelectedNames(names);
+        std::vector<std::string> out;
+        for (INT_PTR i = 0; i < names.GetSize(); ++i)
+            out.push_back(names[i].str());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const std::string signal = std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    Run("kx::select ccp " + std::to_string(PinRow("MCLK")) + " " + signal);
+    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(selected(), std::vector<std::string>{"MCLK"});
+    Slp()->GetActiveList()->RemoveSelection();
+    const ROWCOL clk = PinRow("CLK");
+    ASSERT_GT(clk, 0u);
+    Run("kx::select ccp " + std::to_string(clk) + " " + signal);
+    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(selected(), (std::vector<std::string>{"SYSCLK_N", "SYSCLK_P"}));
+}
+
+} // namespace
+
+#include "grid/KXGlobalMessages.h"
+#include "kxcommon/KXHiliteObject.h"
+#include "shell/KXTableChildFrm.h"
+
+namespace {
+
+// The host application highlights a pair pin in the connectivity pane: its pair row becomes current (and
+// the last highlighted row); a highlight of a pin next moves both to the pin's row.
+TEST_F(PinGridBoard, AHighlightedPairPinMakesItsPairRowCurrent) {
+    OpenBoard();
+    G* g = Grid();
+    const ROWCOL clk = PinRow("CLK");
+    ASSERT_GT(clk, 0u);
+    IDPInstTerm* pair = g->GetRowDPInstTerm(clk);
+    ASSERT_TRUE(pair);
+    CKXHiliteObject hilite(true);
+    hilite.SetMode(3);
+    hilite.SetType(8);
+    hilite.SetObject(g->GetRowInstance(clk).container(pair).cpath(), 0, 0);
+    Frame()->SendMessage(g_msgHighlightObject, reinterpret_cast<WPARAM>(&hilite), 0);
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, clk);
+    EXPECT_EQ(g->m_nLastHighlightRow, clk);
+    const ROWCOL pgood = PinRow("PGOOD");
+    int msb = -1, lsb = -1;
+    hilite.SetObject(g->GetRowInstance(pgood).instTerm(g->GetRowInstTerm(pgood, msb, lsb)).cpath(), 0, 0);
+    Frame()->SendMessage(g_msgHighlightObject, reinterpret_cast<WPARAM>(&hilite), 0);
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, pgood);
+    EXPECT_EQ(g->m_nLastHighlightRow, pgood);
+}
+
+} // namespace
+
+namespace {
+
+// A pair row written again after an edit keeps the pair signal cell: the pair's name, and the control
+// that offers the pair nets.
+TEST_F(PinGridBoard, APairRowRefreshedAfterAnEditKeepsItsPairCell) {
+    OpenBoard();
+    const ROWCOL clk = PinRow("CLK");
+    ASSERT_GT(clk, 0u);
+    const ROWCOL signal = static_cast<ROWCOL>(G::m_nColSignal);
+    auto control = [&]() {
+        CGXStyle style;
+        Grid()->GetStyleRowCol(clk, signal, style);
+        return static_cast<UINT>(style.GetControl());
+    };
+    ASSERT_EQ(control(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    const std::string name = CellText(clk, G::m_nColSignal);
+    ASSERT_FALSE(name.empty());
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(clk) + " " + std::to_string(signal) + " {}"), "1");
+    EXPECT_EQ(CellText(clk, G::m_nColSignal), "");
+    EXPECT_EQ(control(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    Run("undo");
+    EXPECT_EQ(CellText(clk, G::m_nColSignal), name);
+    EXPECT_EQ(control(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    // A pair net changed elsewhere: its rows are written again the same way, without an undo step.
+    IDPInstTerm* pair = Grid()->GetRowDPInstTerm(clk);
+    ASSERT_TRUE(pair && pair->dpConn());
+    Grid()->SetValueRange(CGXRange(clk, signal), "stale");
+    const int steps = Ccp()->GetUndoStepCount();
+    Grid()->RefreshDiffPairNameCells(pair->dpConn()->dpNet());
+    EXPECT_EQ(CellText(clk, G::m_nColSignal), name);
+    EXPECT_EQ(control(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(Grid()->IsLockUpdate());
 }
 
 } // namespace
