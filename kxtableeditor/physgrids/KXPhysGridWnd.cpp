@@ -20,6 +20,8 @@
 #include "rmx/transaction.h"
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 using namespace kxphys;
 
@@ -589,6 +591,36 @@ std::vector<CString> CKXPhysGridWnd::KeyFields(const CString& key) {
         if (colon < 0) return fields;
         start = colon + 1;
     }
+}
+
+std::vector<ROWCOL> CKXPhysGridWnd::FindRowsOnce(const std::vector<KXPhysRowQuery>& queries, ROWCOL lastRow) {
+    constexpr char kSeparator = '\x1f';
+    std::vector<ROWCOL> found(queries.size(), 0);
+    // Queries grouped by the columns they read, then by the texts they want.
+    std::map<std::vector<ROWCOL>, std::unordered_map<std::string, std::vector<std::size_t>>> wanted;
+    for (std::size_t i = 0; i < queries.size(); ++i) {
+        std::vector<ROWCOL> cols;
+        std::string texts;
+        for (const auto& [col, text] : queries[i]) {
+            cols.push_back(col);
+            texts += text.str() + kSeparator;
+        }
+        wanted[cols][texts].push_back(i);
+    }
+    std::size_t left = queries.size();
+    for (ROWCOL r = Layout().firstPinRow; r <= lastRow && left > 0; ++r)
+        for (auto& [cols, byTexts] : wanted) {
+            std::string texts;
+            for (ROWCOL c : cols)
+                texts += GetValueRowCol(r, c).str() + kSeparator;
+            const auto it = byTexts.find(texts);
+            if (it == byTexts.end()) continue;
+            for (std::size_t i : it->second)
+                found[i] = r;
+            left -= it->second.size();
+            byTexts.erase(it);
+        }
+    return found;
 }
 
 void CKXPhysGridWnd::SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol) {

@@ -36,6 +36,9 @@ struct KXPhysPropertyChange {
     bool ValueChanged() const { return oldValue.Compare(newValue) != 0; }
 };
 
+// What a selection key asks for: the first pin row whose cells hold these texts (column, text).
+using KXPhysRowQuery = std::vector<std::pair<ROWCOL, CString>>;
+
 // Where a physical grid keeps its header block and its model column.
 struct KXPhysLayout {
     ROWCOL filterRow;   // the filter row
@@ -183,6 +186,9 @@ public:
     virtual BOOL& FilterEchoFlag() = 0;
     // The fields of a selection key ("part:pin:number", "net:pin:number", ...).
     static std::vector<CString> KeyFields(const CString& key);
+    // The first pin row up to lastRow that answers each query (0 when none), all found in one walk
+    // over the rows.
+    std::vector<ROWCOL> FindRowsOnce(const std::vector<KXPhysRowQuery>& queries, ROWCOL lastRow);
     // Selects the rows found for a script's keys in the key column, the first one current; no undo step.
     void SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol);
     // Writes every shown cell of the shown rows, one row a line.

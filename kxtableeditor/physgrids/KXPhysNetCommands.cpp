@@ -327,25 +327,25 @@ void CKXPhysNetDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colNa
     }
     int keyCol = colName.IsEmpty() ? m_nColPinNumber : FindColumnByCaption(colName);
     if (keyCol <= 0) keyCol = m_nColPinNumber;
-    std::vector<ROWCOL> rows;
+    std::vector<KXPhysRowQuery> queries;
     for (INT_PTR i = 0; i < keys->GetSize(); ++i)
-        rows.push_back(FindKeyRow(keys->GetAt(i)));
+        queries.push_back(KeyQuery(keys->GetAt(i)));
+    const std::vector<ROWCOL> rows = FindRowsOnce(queries, GetRowCount());
     SelectKeyRows(rows, C(keyCol));
 }
 
-ROWCOL CKXPhysNetDetailsGridWnd::FindKeyRow(const CString& key) {
+KXPhysRowQuery CKXPhysNetDetailsGridWnd::KeyQuery(const CString& key) {
     // Fields counted from the right: pin number, pin name, net name.
     const std::vector<CString> fields = KeyFields(key);
     const std::size_t n = fields.size();
     const CString number = fields[n - 1];
-    const CString pinName = n >= 2 ? fields[n - 2] : CString();
-    const CString netName = n >= 3 ? fields[n - 3] : CString();
-    for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
-        const bool match = number.IsEmpty() ? GetValueRowCol(r, C(m_nColPinName)) == pinName
-                                            : GetValueRowCol(r, C(m_nColPinNumber)) == number;
-        if (match && (!m_bMultipleNets || GetValueRowCol(r, C(m_nColPhysNetName)) == netName)) return r;
-    }
-    return 0;
+    KXPhysRowQuery query;
+    if (number.IsEmpty())
+        query.emplace_back(C(m_nColPinName), n >= 2 ? fields[n - 2] : CString());
+    else
+        query.emplace_back(C(m_nColPinNumber), number);
+    if (m_bMultipleNets) query.emplace_back(C(m_nColPhysNetName), n >= 3 ? fields[n - 3] : CString());
+    return query;
 }
 
 void CKXPhysNetDetailsGridWnd::CrossSelectInHost() {

@@ -151,8 +151,8 @@ private:
     void AppendSpareRows();
     // The journal line that shows the grid's net again on replay.
     CString JournalObjectSelection(ROWCOL row) override;
-    // The row a selection key names ("net:pin:number", "pin:number", "number"); 0 when none.
-    ROWCOL FindKeyRow(const CString& key);
+    // What a selection key ("net:pin:number", "pin:number", "number") asks of the rows.
+    KXPhysRowQuery KeyQuery(const CString& key);
     std::vector<ROWCOL> SelectedPinRows();
     BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) override;
 

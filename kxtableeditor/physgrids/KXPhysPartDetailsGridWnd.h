@@ -236,8 +236,9 @@ private:
     // The journal lines that show a row's part (0: the first pin row's) and select its pin, as a
     // replay finds them.
     CString JournalObjectSelection(ROWCOL row = 0) override;
-    // The row a selection key names ("pin", "pin:number", "part:pin:number"); 0 when none.
-    ROWCOL FindKeyRow(const CString& key);
+    // A selection key ("pin", "pin:number", "part:pin:number"): true with what it asks of the rows,
+    // or false with the row found through the pin index (0 when none).
+    bool KeyQuery(const CString& key, ROWCOL& row, KXPhysRowQuery& query);
     HMTGEN CandidateGenerator(ROWCOL row);
     void ReplacePinGen(HMTGEN gen);
     void StopPinGen();
