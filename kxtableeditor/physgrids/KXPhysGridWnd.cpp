@@ -9,6 +9,7 @@
 #include "afx/afxwin.h"
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcontrols/KXFilterData.h"
+#include "kxcontrols/KXProgressBar.h"
 #include "kxcontrols/KXFindReplace.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -28,6 +29,7 @@ using namespace kxphys;
 namespace {
 
 constexpr UINT kNoUpdate = 2;
+constexpr int kProgressBarSize = 50;
 
 WORD Id(UINT id) {
     return static_cast<WORD>(id);
@@ -47,6 +49,24 @@ CString kxphys::Vbs(const CString& text) {
 
 void kxphys::Journal(const CString& lines) {
     KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), lines);
+}
+
+KXPhysProgress::KXPhysProgress(const char* caption, int total) : m_total(total) {
+    delete CKXProgressBar::m_pProgressBar;
+    CKXProgressBar::m_pProgressBar = new CKXProgressBar(caption, total, kProgressBarSize, FALSE, 0);
+}
+
+KXPhysProgress::~KXPhysProgress() {
+    delete CKXProgressBar::m_pProgressBar;
+    CKXProgressBar::m_pProgressBar = nullptr;
+}
+
+void KXPhysProgress::Step(const CString& text) {
+    CKXProgressBar* bar = CKXProgressBar::m_pProgressBar;
+    if (!bar) return;
+    bar->SetText(text);
+    bar->StepIt();
+    bar->PeekAndPump();
 }
 
 CString kxphys::ModelTypeFilter(int direction) {
@@ -744,11 +764,13 @@ void CKXPhysGridWnd::CopySelection() {
     CString text;
     for (POSITION pos = ranges.GetHeadPosition(); pos;) {
         const CGXRange* range = ranges.GetNext(pos);
+        KXPhysProgress progress("Copying Data", static_cast<int>(range->bottom - range->top));
         for (ROWCOL r = range->top; r <= range->bottom && r <= GetRowCount(); ++r) {
             if (IsRowHidden(r)) continue;
             const CString value = GetValueRowCol(r, range->left);
             CKXImpClipBoard::CopyTextAsObject(value);
             text += value + "\r\n";
+            progress.Step(CString());
         }
     }
     CKXImpClipBoard::CopyCFText(text);

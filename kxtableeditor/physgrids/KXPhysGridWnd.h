@@ -263,6 +263,22 @@ protected:
     int CharWidth() const;
 };
 
+// The class-wide progress bar of a long operation of a physical grid: it replaces the current bar
+// when the operation starts and is deleted (and the current bar cleared) when it ends.
+class KXPhysProgress {
+public:
+    KXPhysProgress(const char* caption, int total);
+    ~KXPhysProgress();
+    KXPhysProgress(const KXPhysProgress&) = delete;
+    KXPhysProgress& operator=(const KXPhysProgress&) = delete;
+    // One step done: the text shown, the bar moved on, pending messages handled.
+    void Step(const CString& text);
+    int Total() const { return m_total; }
+
+private:
+    int m_total;
+};
+
 // Formatting of the script texts and the journal lines the physical grids write.
 namespace kxphys {
 // "%s" with the square brackets escaped.

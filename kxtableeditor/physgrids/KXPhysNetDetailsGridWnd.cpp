@@ -264,13 +264,17 @@ int CKXPhysNetDetailsGridWnd::LoadPhysNet(CDesignContext design, const std::vect
             std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, name.GetString()));
             if (net) PopulatePhysNet(design, net.get(), "");
         }
-        SetSortColumn(-1);
-        SortColumn(m_nColLocation);
-        RefreshRows();
-        AppendSpareRows();
-        IndexPinRows();
+        FinishLoad();
     }
     return 1;
+}
+
+void CKXPhysNetDetailsGridWnd::FinishLoad() {
+    SetSortColumn(-1);
+    SortColumn(m_nColLocation);
+    RefreshRows();
+    AppendSpareRows();
+    IndexPinRows();
 }
 
 int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CString excludedSpaths) {
@@ -338,13 +342,7 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
             if (pin) AddPowerPinRow(row++, pin.get());
         }
     }
-    if (!m_bMultipleNets) {
-        SetSortColumn(-1);
-        SortColumn(m_nColLocation);
-        RefreshRows();
-        AppendSpareRows();
-        IndexPinRows();
-    }
+    if (!m_bMultipleNets) FinishLoad();
     return 1;
 }
 

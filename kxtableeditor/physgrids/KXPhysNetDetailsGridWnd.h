@@ -62,6 +62,8 @@ public:
     int LoadPhysNet(CDesignContext design, const std::vector<CString>& netNames);
     int PopulatePhysNet(CDesignContext design, IPhysNet* net, CString excludedSpaths);
     void AddPowerPinRow(ROWCOL row, IPhysPowerPin* pin);
+    // After the nets are filled: sorted by location, filters reset, spare rows below, rows indexed.
+    void FinishLoad();
     void RefreshRows();
     void SetExcludedSpathList(CString netName, CString excludedSpaths);
     void RenamePhysNet(CString netName);

@@ -227,9 +227,10 @@ private:
     template <class F> void ForEachPinRow(F f);
     void CoverHeaderRows() override;
     void SetTitle(const CString& title);
-    // Rows of one part: removes them and their pin map entries.
-    void RemovePartRows(const CString& refDes);
-    int FillPart(IPhysPartInst* part, ROWCOL& row);
+    // Rows of one part: removes them and their pin map entries; the number removed.
+    int RemovePartRows(const CString& refDes);
+    // Rows of the part's pins from row on, function by function; the progress (when given) steps per pin.
+    int FillPart(IPhysPartInst* part, ROWCOL& row, KXPhysProgress* progress = nullptr);
     // Directions of the selected pin rows: -1 when they differ, 0 when none qualifies.
     int SelectedDirection(std::vector<ROWCOL>& rows);
     CString SelectionList(const std::vector<ROWCOL>& rows);

@@ -254,14 +254,23 @@ void CKXPhysPartDetailsGridWnd::AddImplicitPins(IPhysPartInst* part, ROWCOL& row
     CKXGenUtils::FreeImplicitPins(pins);
 }
 
-int CKXPhysPartDetailsGridWnd::FillPart(IPhysPartInst* part, ROWCOL& row) {
+int CKXPhysPartDetailsGridWnd::FillPart(IPhysPartInst* part, ROWCOL& row, KXPhysProgress* progress) {
     int functions = 0;
+    int handled = 0;
     std::unique_ptr<CPhysIterator<IPhysFunction>> fit(part->beginFunction());
     for (; fit && fit->hasCurrent(); fit->advance()) {
         std::unique_ptr<IPhysFunction> function(fit->current());
         ++functions;
         std::unique_ptr<CPhysIterator<IPhysPin>> pit(function->beginPin());
         for (; pit && pit->hasCurrent(); pit->advance()) {
+            if (progress) {
+                // A part with more pins than rows it had passes 100%; a part that had none shows its count.
+                const int total = std::max(progress->Total(), 1);
+                CString text;
+                text.Format("Processed %d%% of %d Pins", (handled + 1) * 100 / total, progress->Total());
+                progress->Step(text);
+            }
+            ++handled;
             std::unique_ptr<IPhysPin> pin(pit->current());
             InsertRows(row, 1, kNoUpdate);
             if (FillPinRows(pin.get(), function->functionNumber(), row))
@@ -365,13 +374,16 @@ BOOL CKXPhysPartDetailsGridWnd::PopulatePhysPart(CDesignContext, IPhysPartInst* 
     return TRUE;
 }
 
-void CKXPhysPartDetailsGridWnd::RemovePartRows(const CString& refDes) {
+int CKXPhysPartDetailsGridWnd::RemovePartRows(const CString& refDes) {
+    int removed = 0;
     for (ROWCOL r = GetRowCount(); r >= kPartFirstRow; --r) {
         if (GetValueRowCol(r, C(s_nPhysPartCol)) != refDes) continue;
         m_mapPins.Remove(RowKey(r));
         RemoveRows(r, r, kNoUpdate);
+        ++removed;
     }
     m_mapPins.ForgetRows();
+    return removed;
 }
 
 void CKXPhysPartDetailsGridWnd::ReloadPartPins() {
@@ -382,14 +394,19 @@ void CKXPhysPartDetailsGridWnd::ReloadPartPins() {
     {
         RowWriteScope scope(*this);
         const bool multiple = m_bObjectLoaded != 0;
+        int total = 0; // the rows the part had: the progress counts the pins against them
         if (!multiple) {
-            if (GetRowCount() >= kPartFirstRow) RemoveRows(kPartFirstRow, GetRowCount(), kNoUpdate);
+            if (GetRowCount() >= kPartFirstRow) {
+                total = static_cast<int>(GetRowCount() - kPartFirstRow + 1);
+                RemoveRows(kPartFirstRow, GetRowCount(), kNoUpdate);
+            }
             ClearPinMap();
         } else {
-            RemovePartRows(m_strLoadedRefDes);
+            total = RemovePartRows(m_strLoadedRefDes);
         }
         ROWCOL row = std::max<ROWCOL>(GetRowCount() + 1, kPartFirstRow);
-        const int functions = FillPart(part.get(), row);
+        KXPhysProgress progress("Processing Pins", total);
+        const int functions = FillPart(part.get(), row, &progress);
         // Implicit pins follow the power-pin option like a first fill does.
         if (CKXShareGlobalData::m_bShowPowerPins) AddImplicitPins(part.get(), row);
         m_nFunctionFilter = 0;
@@ -397,8 +414,6 @@ void CKXPhysPartDetailsGridWnd::ReloadPartPins() {
         FinishLoad();
         m_bFunctionFilterSet = FALSE;
     }
-    delete CKXProgressBar::m_pProgressBar;
-    CKXProgressBar::m_pProgressBar = nullptr;
 }
 
 void CKXPhysPartDetailsGridWnd::RefreshPinRows(const CString& refDes, const std::set<CString>& pinNumbers) {

@@ -7,6 +7,7 @@
 
 #include "afx/afxwin.h"
 #include "kxcontrols/KXFindReplace.h"
+#include "kxcontrols/KXProgressBar.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 
@@ -205,6 +206,22 @@ TEST_F(PhysHost, FindOpensTheGridsDialog) {
     auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
     ASSERT_TRUE(net && net->m_hFindReplace);
     EXPECT_TRUE(net->m_hFindReplace->FindNext("RN1"));
+}
+
+// Reading a part again after its section moved shows its progress pin by pin; removing models and
+// copying show theirs.
+TEST_F(PhysHost, LongOperationsShowTheirProgress) {
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g);
+    ASSERT_EQ(Run("kx::word selectObject pin U1:D<0>:1"), "1");
+    ASSERT_EQ(Run("assignPinNumber 7"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1", "SEC"), "B1");
+    EXPECT_NE(Transcript().find("Processing Pins"), std::string::npos) << Transcript();
+    EXPECT_NE(Transcript().find("Processed 100% of 7 Pins"), std::string::npos) << Transcript();
+    ASSERT_EQ(Run("assignModel pin XMODEL U1:OUT:6"), "1");
+    ASSERT_EQ(Run("removeModel pin U1:OUT:6"), "1");
+    EXPECT_NE(Transcript().find("Deleting SI Model Assignments"), std::string::npos);
+    EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr); // every bar is gone with its operation
 }
 
 } // namespace
