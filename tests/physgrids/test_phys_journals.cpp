@@ -62,6 +62,11 @@ protected:
         const CDesignContext replayed(app.Server(), "work.board:sch");
         EXPECT_TRUE(app.Replay(copy.string(), err)) << err << "\n" << JournalText();
         std::string snapshot = KXDesignSnapshot(*app.Server(), replayed.design(), "phys");
+        // Every line of the journal is taken: no usage message, no refusal.
+        for (const std::string& line : core.TranscriptLines()) {
+            EXPECT_EQ(line.find("KXPANE-"), std::string::npos) << line;
+            EXPECT_EQ(line.find("KXTABLE-"), std::string::npos) << line;
+        }
         app.Stop();
         return snapshot;
     }
