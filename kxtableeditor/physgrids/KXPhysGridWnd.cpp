@@ -741,6 +741,13 @@ void CKXPhysGridWnd::RefillPropertyColumns(const std::set<CString>& properties) 
             }
 }
 
+CString CKXPhysGridWnd::StoredText(ROWCOL row, ROWCOL col) {
+    const CGXData* data = GetData();
+    const CGXStyle* cell = data ? data->LookupCell(row, col) : nullptr;
+    if (cell && cell->GetIncludeValue()) return cell->GetValue();
+    return GetValueRowCol(row, col);
+}
+
 CString CKXPhysGridWnd::CellTip(ROWCOL row, ROWCOL col) {
     CGXStyle style;
     ComposeStyleRowCol(row, col, &style);

@@ -112,6 +112,9 @@ public:
     bool IsShownPinRow(ROWCOL row);
     // The selected rows, the current cell's row when nothing is selected.
     std::vector<ROWCOL> SelectedRows();
+    // The text stored in a cell, read straight from the cell when it holds one (the cheap read the
+    // row keys use), else as the grid composes it.
+    CString StoredText(ROWCOL row, ROWCOL col);
     // The tool-tip text of a cell.
     CString CellTip(ROWCOL row, ROWCOL col);
     // A number held in a user attribute of a cell; 0 when the cell has none.

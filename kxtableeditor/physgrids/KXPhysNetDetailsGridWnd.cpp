@@ -215,10 +215,7 @@ LRESULT CKXPhysNetDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lP
 
 CString CKXPhysNetDetailsGridWnd::RowKey(ROWCOL row) {
     if (row < kNetFirstRow || row > GetRowCount()) return CString();
-    // The cell texts are copied: the grid hands out one buffer for every cell.
-    const CString location = GetValueRowCol(row, C(m_nColLocation));
-    const CString number = GetValueRowCol(row, C(m_nColPinNumber));
-    return m_mapRowPins.Key(location, number);
+    return m_mapRowPins.Key(StoredText(row, C(m_nColLocation)), StoredText(row, C(m_nColPinNumber)));
 }
 
 BOOL CKXPhysNetDetailsGridWnd::GetRowPin(ROWCOL row, CInstTermBitContext* bit) {

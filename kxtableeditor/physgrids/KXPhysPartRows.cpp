@@ -76,10 +76,7 @@ CGXStyle PinCell(const CString& value) {
 
 CString CKXPhysPartDetailsGridWnd::RowKey(ROWCOL row) {
     if (row < kPartFirstRow || row > GetRowCount()) return CString();
-    // The cell texts are copied: the grid hands out one buffer for every cell.
-    const CString part = GetValueRowCol(row, C(s_nPhysPartCol));
-    const CString number = GetValueRowCol(row, C(s_nPNCol));
-    return m_mapPins.Key(part, number);
+    return m_mapPins.Key(StoredText(row, C(s_nPhysPartCol)), StoredText(row, C(s_nPNCol)));
 }
 
 const std::vector<CInstTermBitContext>* CKXPhysPartDetailsGridWnd::GetRowPins(ROWCOL row) {
