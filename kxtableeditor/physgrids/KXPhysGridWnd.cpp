@@ -437,12 +437,6 @@ BOOL CKXPhysGridWnd::CommitOwn(BOOL bCommit, BOOL bEnd) {
     return ok;
 }
 
-long CKXPhysGridWnd::CellAttribute(ROWCOL row, ROWCOL col, UINT id) {
-    CGXStyle style;
-    ComposeStyleRowCol(row, col, &style);
-    return style.GetUserAttribute(Id(id)).GetLongValue();
-}
-
 void CKXPhysGridWnd::DeselectAllRows() {
     if (GetRowCount() > 0) SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
 }
@@ -571,7 +565,7 @@ void CKXPhysGridWnd::HideFilteredRows(ROWCOL lastRow) {
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);
     const ROWCOL first = Layout().firstPinRow;
     for (ROWCOL r = first; r <= lastRow; ++r)
-        if (IsRowHidden(r) && CellAttribute(r, PinNumberColumn(), IDS_UA_FILTERED_BLOCK_ROW) != 1)
+        if (IsRowHidden(r) && !KXRowAttrs(*this, r).Get(PinNumberColumn(), kBlockFiltered))
             HideRows(r, r, FALSE, nullptr, kNoUpdate, gxDo);
     for (ROWCOL c = 1; c <= GetColCount(); ++c) {
         const CString pattern = FilterPattern(c);

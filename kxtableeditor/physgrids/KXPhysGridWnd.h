@@ -117,8 +117,6 @@ public:
     CString StoredText(ROWCOL row, ROWCOL col);
     // The tool-tip text of a cell.
     CString CellTip(ROWCOL row, ROWCOL col);
-    // A number held in a user attribute of a cell; 0 when the cell has none.
-    long CellAttribute(ROWCOL row, ROWCOL col, UINT id);
     // The grid's own commit of its open grid transaction: the committing flag is up around it.
     BOOL CommitOwn(BOOL bCommit, BOOL bEnd);
 

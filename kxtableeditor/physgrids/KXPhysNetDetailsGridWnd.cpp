@@ -200,7 +200,7 @@ void CKXPhysNetDetailsGridWnd::UpdateTitleRow() {
 void CKXPhysNetDetailsGridWnd::InitBlankRowStyle(ROWCOL row) {
     for (int c : {m_nColLocation, m_nColPinName, m_nColPinNumber})
         SetStyleRange(CGXRange(row, C(c)), PinCell(""), gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), CGXStyle().SetUserAttribute(Id(IDS_UA_PHYSNET_INSTANCE_ID), 0),
+    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), WithAttr(CGXStyle(), kPinInstanceId, 0),
                   gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColPinType)), PinCell("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
                   gxOverride, 0, kNoUpdate);
@@ -241,7 +241,7 @@ void CKXPhysNetDetailsGridWnd::WritePinCells(ROWCOL row, const CString& location
     SetStyleRange(CGXRange(row, C(m_nColLocation)), PinCell(location), gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColPinType)), PinCell(pinType), gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColPinNumber)),
-                  PinCell(pinNumber).SetUserAttribute(Id(IDS_UA_PHYSNET_INSTANCE_ID), instanceId), gxOverride, 0,
+                  WithAttr(PinCell(pinNumber), kPinInstanceId, instanceId), gxOverride, 0,
                   kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColPinName)), PinCell(pinName), gxOverride, 0, kNoUpdate);
 }
@@ -359,7 +359,7 @@ void CKXPhysNetDetailsGridWnd::RefreshRows() {
                               CKXGenUtils::IsSPathToBeExcluded(bit.spath(), m_strExcludedSpaths);
         if (!GetValueRowCol(r, C(m_nColPinNumber)).IsEmpty())
             SetStyleRange(CGXRange(r, C(m_nColPinNumber)),
-                          CGXStyle().SetUserAttribute(Id(IDS_UA_FILTERED_BLOCK_ROW), excluded ? 1 : 0), gxOverride, 0,
+                          WithAttr(CGXStyle(), kBlockFiltered, excluded), gxOverride, 0,
                           kNoUpdate);
         if (excluded) HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
     }
@@ -458,7 +458,7 @@ void CKXPhysNetDetailsGridWnd::RefreshPinNumbersOfInstance(CString instancePath)
     if (location.IsEmpty()) return;
     const long id = static_cast<long>(inst->instance()->id());
     for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
-        if (CellAttribute(r, C(m_nColPinNumber), IDS_UA_PHYSNET_INSTANCE_ID) != id) continue;
+        if (KXRowAttrs(*this, r).Get(C(m_nColPinNumber), kPinInstanceId) != id) continue;
         CInstTermBitContext bit;
         if (!GetRowPin(r, &bit) || bit.instance().spath().CompareNoCase(inst->spath()) != 0) continue;
         const CString number = CKXGenUtils::GetPinNumber(bit);

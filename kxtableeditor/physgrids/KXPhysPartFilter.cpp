@@ -71,7 +71,7 @@ void CKXPhysPartDetailsGridWnd::ApplyFunctionFilter(int function, BOOL bKeepHidd
     m_bFunctionFilterSet = TRUE;
     for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r) {
         if (bKeepHidden && IsRowHidden(r)) continue;
-        const bool hide = function != 0 && CellAttribute(r, C(s_nPNCol), IDS_UA_PHYSPIN_FUNCTION) != function;
+        const bool hide = function != 0 && KXRowAttrs(*this, r).Get(C(s_nPNCol), kPinFunction) != function;
         if (hide != (IsRowHidden(r) != FALSE)) HideRows(r, r, hide ? TRUE : FALSE, nullptr, kNoUpdate, gxDo);
     }
     if (param) param->EnableUndo(undo);

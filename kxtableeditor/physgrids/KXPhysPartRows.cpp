@@ -169,8 +169,8 @@ int CKXPhysPartDetailsGridWnd::SetPinRowCells(ROWCOL row, CString part, CString 
     CGXStyle pn = PinCell(pinNumber);
     pn.SetReadOnly(TRUE)
         .SetControl(Id(kStaticControl))
-        .SetUserAttribute(Id(IDS_UA_PHYSPIN_FUNCTION), function)
-        .SetUserAttribute(Id(IDS_UA_FILTERED_BLOCK_ROW), 0);
+        .SetUserAttribute(Id(kPinFunction.id), function)
+        .SetUserAttribute(Id(kBlockFiltered.id), 0);
     SetStyleRange(CGXRange(row, C(s_nPNCol)), pn, gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(s_nPinTypeCol)), PinCell(pinType).SetReadOnly(TRUE).SetControl(Id(kStaticControl)),
                   gxOverride, 0, kNoUpdate);
@@ -424,11 +424,13 @@ void CKXPhysPartDetailsGridWnd::RefreshPinRows(const CString& refDes, const std:
         if (!pin) continue;
         const CString key = m_mapPins.Key(refDes, number);
         m_mapPins.Remove(key);
-        const int function = static_cast<int>(CellAttribute(row, C(s_nPNCol), IDS_UA_PHYSPIN_FUNCTION));
-        const bool filtered = CellAttribute(row, C(s_nPNCol), IDS_UA_FILTERED_BLOCK_ROW) == 1;
+        const KXRowAttrs attrs(*this, row);
+        const int function = attrs.Get(C(s_nPNCol), kPinFunction);
+        const bool filtered = attrs.Get(C(s_nPNCol), kBlockFiltered);
         FillPinRows(pin.get(), function, row);
-        if (filtered) SetStyleRange(CGXRange(row, C(s_nPNCol)), CGXStyle().SetUserAttribute(Id(IDS_UA_FILTERED_BLOCK_ROW), 1),
-                                    gxOverride, 0, kNoUpdate);
+        if (filtered)
+            SetStyleRange(CGXRange(row, C(s_nPNCol)), WithAttr(CGXStyle(), kBlockFiltered, true), gxOverride, 0,
+                          kNoUpdate);
         if (!GetRowPins(row)) {
             // The package pin carries no logical pin any more: its model cell is empty.
             SetStyleRange(CGXRange(row, ModelColumn()),
@@ -454,7 +456,7 @@ void CKXPhysPartDetailsGridWnd::RefreshRows() {
                     excluded = true;
                     break;
                 }
-        SetStyleRange(CGXRange(r, C(s_nPNCol)), CGXStyle().SetUserAttribute(Id(IDS_UA_FILTERED_BLOCK_ROW), excluded ? 1 : 0),
+        SetStyleRange(CGXRange(r, C(s_nPNCol)), WithAttr(CGXStyle(), kBlockFiltered, excluded),
                       gxOverride, 0, kNoUpdate);
         if (excluded) HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
     }
