@@ -9,10 +9,6 @@
 
 namespace kxphys {
 
-// Grid kinds of the column-layout broadcast.
-inline constexpr LPARAM kPartGridKind = 7;
-inline constexpr LPARAM kNetGridKind = 8;
-
 // Pane title kinds.
 inline constexpr UINT kPartPaneKind = 8951;
 inline constexpr UINT kNetPaneKind = 9006;

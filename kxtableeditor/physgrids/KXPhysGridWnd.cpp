@@ -293,7 +293,7 @@ BOOL CKXPhysGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags
 }
 
 BOOL CKXPhysGridWnd::OnTrackColWidth(ROWCOL nCol) {
-    if (nCol == 0) return FALSE; // the row-header column keeps its width
+    if (nCol <= m_nFirstHeaderCol) return FALSE; // the row-header column keeps its width
     return CKXGridWnd::OnTrackColWidth(nCol);
 }
 

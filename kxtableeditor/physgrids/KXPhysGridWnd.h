@@ -44,7 +44,6 @@ struct KXPhysLayout {
     ROWCOL filterRow;   // the filter row
     ROWCOL firstPinRow; // the first pin row
     ROWCOL captionRow;  // the row of the column captions
-    LPARAM layoutKind;  // the kind of its column-layout broadcast
 };
 
 class CKXPhysGridWnd : public CKXGridWnd, protected KXChangeHooks {
@@ -122,6 +121,8 @@ public:
 
     CFrameWnd* m_pFrame = nullptr;
     CKXTableOleDropTarget m_dropTarget;
+    // The first column of the covered header rows; columns up to it keep their width.
+    static constexpr ROWCOL m_nFirstHeaderCol = 0;
     bool m_bTrackingColWidth = false; // a width drag started on a border and no move followed
     bool m_bStoringModelEdit = false; // a typed model was committed: the cell's store is no step
     ROWCOL m_nTrackedCol = 0;

@@ -93,7 +93,7 @@ CKXPhysNetDetailsGridWnd::~CKXPhysNetDetailsGridWnd() {
 }
 
 KXPhysLayout CKXPhysNetDetailsGridWnd::Layout() const {
-    return {kNetFilterRow, kNetFirstRow, kNetCaptionRow, kNetGridKind};
+    return {kNetFilterRow, kNetFirstRow, kNetCaptionRow};
 }
 
 // ---------------------------------------------------------------------------
@@ -154,7 +154,7 @@ void CKXPhysNetDetailsGridWnd::GetColumnMenuText(int col, CString& text, BOOL& b
 void CKXPhysNetDetailsGridWnd::CoverHeaderRows() {
     const ROWCOL last = GetColCount();
     for (ROWCOL r : {ROWCOL{0}, ROWCOL{2}, ROWCOL{4}})
-        SetCoveredCellsRowCol(r, 0, r, last, kNoUpdate);
+        SetCoveredCellsRowCol(r, m_nFirstHeaderCol, r, last, kNoUpdate);
 }
 
 void CKXPhysNetDetailsGridWnd::FormatHeaderRows() {
@@ -176,7 +176,7 @@ void CKXPhysNetDetailsGridWnd::FormatHeaderRows() {
     CGXStyle separator;
     separator.SetControl(Id(kHeaderControl)).SetEnabled(FALSE).SetInterior(ButtonFace());
     for (ROWCOL r : {ROWCOL{2}, ROWCOL{4}})
-        SetStyleRange(CGXRange(r, 0, r, GetColCount()), separator, gxOverride, 0, kNoUpdate);
+        SetStyleRange(CGXRange(r, m_nFirstHeaderCol, r, GetColCount()), separator, gxOverride, 0, kNoUpdate);
     CoverHeaderRows();
     SetFrozenRows(4, 2, kNoUpdate);
     // LOCATION to PIN_TYPE are read only; the signal model stays editable.

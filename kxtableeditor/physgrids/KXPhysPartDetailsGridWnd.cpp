@@ -62,7 +62,7 @@ CKXPhysPartDetailsGridWnd::~CKXPhysPartDetailsGridWnd() {
 }
 
 KXPhysLayout CKXPhysPartDetailsGridWnd::Layout() const {
-    return {kPartFilterRow, kPartFirstRow, kPartCaptionRow, kPartGridKind};
+    return {kPartFilterRow, kPartFirstRow, kPartCaptionRow};
 }
 
 // ---------------------------------------------------------------------------
