@@ -312,6 +312,34 @@ bool HostReplay(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// kx::translog ?FILE?: the transaction log the editor writes to (appended to), or none.
+bool HostTransLog(CKXHostApp&, const Args& a, std::string& r) {
+    struct Log {
+        FILE* file = nullptr;
+        void Close() {
+            if (CKXShareGlobalData::m_fpTransLogFile == file) CKXShareGlobalData::m_fpTransLogFile = nullptr;
+            if (file) std::fclose(file);
+            file = nullptr;
+        }
+        ~Log() { Close(); }
+    };
+    static Log log;
+    if (a.size() > 1) {
+        r = "usage: kx::translog ?FILE?";
+        return false;
+    }
+    log.Close();
+    r = "1";
+    if (a.empty()) return true;
+    log.file = std::fopen(a[0].c_str(), "ab");
+    if (!log.file) {
+        r = "cannot open the transaction log " + a[0];
+        return false;
+    }
+    CKXShareGlobalData::m_fpTransLogFile = log.file;
+    return true;
+}
+
 // The host's words, each run by its function with the host.
 struct SKXHostCommand {
     const char* name;
@@ -333,6 +361,7 @@ const SKXHostCommand kHostCommands[] = {
     {"call", HostCall},
     {"journal", HostJournal},
     {"replay", HostReplay},
+    {"translog", HostTransLog},
 };
 
 } // namespace

@@ -584,7 +584,13 @@ void CKXGridWnd::OnLButtonUp(UINT nFlags, CPoint point) {
 
 void CKXGridWnd::SortWithUndo(int col) {
     const BOOL bWasLocked = LockUpdate(TRUE);
+    // Each sort is an undo step of its own: it opens a step, and closes it, so that neither the edit
+    // before it nor the sort after it joins it.
+    m_nUndoStepMode = kUndoStepOpen;
     AddCommand(new CKXSortUndoCmd(this, m_nSortCol, m_bSortAscending), gxDo);
+    m_nUndoStepMode = kUndoStepClose;
+    AddCommand(nullptr, gxDo);
+    m_nUndoStepMode = kUndoStepClose;
     OnSortColumn(col);
     LockUpdate(bWasLocked);
     Redraw();

@@ -1,5 +1,7 @@
 #include "grid/KXProjectReader.h"
 
+#include "kxsmall/zrvCommon.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
@@ -35,10 +37,19 @@ void KXSetInstallRootProvider(KXInstallRootProvider provider) {
     g_installRoot = std::move(provider);
 }
 
+bool KXInstallRootFromService(CString& root) {
+    char* text = zrvGetInstallRoot();
+    if (!text) return false;
+    root = text;
+    zrvFree(text);
+    return true;
+}
+
 BOOL GetInstallDirectory(const char* name, CString& dir) {
-    if (!name || CString(name) != "ZRV_INST_DIR" || !g_installRoot) return FALSE;
+    if (!name || CString(name) != "ZRV_INST_DIR") return FALSE;
     CString root;
-    if (!g_installRoot(root) || root.IsEmpty()) return FALSE;
+    const bool known = g_installRoot ? g_installRoot(root) : KXInstallRootFromService(root);
+    if (!known || root.IsEmpty()) return FALSE;
     dir = root;
     return TRUE;
 }

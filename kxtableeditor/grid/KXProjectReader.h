@@ -55,6 +55,8 @@ int ExpandEnvironmentReferences(const char* text, CString& expanded, CString& er
 // The installation root when `name` is exactly "ZRV_INST_DIR", else FALSE.
 BOOL GetInstallDirectory(const char* name, CString& dir);
 
-// Source of the installation root (the install-root service by default; tests replace it).
+// Source of the installation root: the install-root service (zrvGetInstallRoot) unless another is set;
+// setting none returns to the service.
 using KXInstallRootProvider = std::function<bool(CString& root)>;
 void KXSetInstallRootProvider(KXInstallRootProvider provider);
+bool KXInstallRootFromService(CString& root);

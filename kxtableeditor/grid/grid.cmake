@@ -18,6 +18,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXRowAttrs.cpp
   ${_kxgrid_dir}/KXChangeDigest.cpp
   ${_kxgrid_dir}/KXRowFilter.cpp
+  ${_kxgrid_dir}/KXPinDialogs.cpp
   ${_kxgrid_dir}/KXCustomColumns.cpp
   ${_kxgrid_dir}/KXGridDump.cpp
   ${_kxgrid_dir}/KXJournalLine.cpp
@@ -28,4 +29,4 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXGlobalMessages.cpp
   ${_kxgrid_dir}/KXDropPayload.cpp
   ${_kxgrid_dir}/KXTableOleDropTarget.cpp)
-list(APPEND KXTE_GRID_PROVIDERS afx gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr kxerrorhandler kxcommon)
+list(APPEND KXTE_GRID_PROVIDERS afx gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr kxerrorhandler kxcommon kxsmall)

@@ -21,6 +21,16 @@
 
 IMPLEMENT_DYNCREATE(CKXBottomPaneContainerView, CView)
 
+CRuntimeClass* KXConnectivityPaneClass() {
+    return RUNTIME_CLASS(CKXBottomPaneContainerView);
+}
+
+IKXConnectivityPane* KXConnectivityPaneOf(CWnd* view) {
+    return view && view->IsKindOf(RUNTIME_CLASS(CKXBottomPaneContainerView))
+               ? static_cast<CKXBottomPaneContainerView*>(view)
+               : nullptr;
+}
+
 BEGIN_MESSAGE_MAP(CKXBottomPaneContainerView, CView)
 ON_COMMAND(35275, &CKXBottomPaneContainerView::OnPrefixPinName)
 ON_COMMAND(35276, &CKXBottomPaneContainerView::OnSuffixPinName)
@@ -143,7 +153,9 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         m_pRecording->grids.push_back(grid);
         return;
     }
-    (void)type;
+    // A new command is written to the transaction log, when one is open.
+    if (type == gxDo && CKXShareGlobalData::m_fpTransLogFile)
+        CKXShareGlobalData::LogTransactionMessage("Added to Undo: " + owned->GetName() + "\n");
     m_redo.clear();
     // 1 opens a step; 2 joins the current one; 0 joins an open step (or makes one) and closes it.
     bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty();
@@ -345,7 +357,8 @@ void CKXBottomPaneContainerView::Journal(const char* comment, const char* call, 
 void CKXBottomPaneContainerView::ApplyAutoCompleteSetting(int value, BOOL apply) {
     if (!apply) return;
     m_nAutoComplete = value;
-    for (auto& [key, g] : m_componentWindows)
+    // Every grid of the pane takes it: pin grids and signal grids complete what is typed.
+    for (const auto& g : m_grids)
         g->SetAutoComplete(value);
 }
 void CKXBottomPaneContainerView::ApplyShowSignalComboSetting(int value, BOOL apply) {

@@ -4,6 +4,7 @@
 // "-help" with its usage message.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "matrix/KXMatrixGridWnd.h"
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
@@ -60,6 +61,9 @@ const WordEntry kWords[] = {
     {"sort", &P::OnTclSort, "KXPANE-231"},
     {"dumpGrid", &P::OnTclDumpGrid, "KXPANE-245"},
     {"swapSignal", &P::OnTclSwapSignal, "KXTABLE-206"},
+    {"openMatrixView", &P::OnTclOpenMatrixView, "KXPANE-400"},
+    {"matrixConnect", &P::OnTclMatrixConnect, "KXPANE-401"},
+    {"matrixAdd", &P::OnTclMatrixAdd, "KXPANE-404"},
 };
 
 bool IsHelp(const CString& value) { return KXIsHelpArg(value); }
@@ -271,6 +275,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
         }
     }
     if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return Usage();
+    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) return matrix->SetColumnFilter(column, filter) ? 1 : Usage();
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SetColumnFilter(column, filter) ? 1 : Usage();
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) return net->SetColumnFilter(column, filter) ? 1 : Usage();
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
@@ -285,6 +290,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
 
 LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
     if (!args) return 1;
+    if (LRESULT matrix = 0; MatrixWord("sort", args, matrix)) return matrix;
     if (args->GetTotalArgCount() > 1) return Usage();
     CString column;
     if (CTclArgs* arg = args->GetArg(0)) {
@@ -373,6 +379,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
         CKXErrorHandler::MessageBoxOk("KXPANE-244");
         return 0;
     }
+    if (LRESULT matrix = 0; MatrixWord("dumpGrid", args, matrix)) return matrix;
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
         if (net->DumpSCP(file)) return 1;
         CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
@@ -503,9 +510,17 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     if (args && args->GetTotalArgCount() >= 2) return Usage();
     CStringArray keys;
     if (!ReadKeys(args, keys)) return Usage();
-    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
-    if (!pin) {
+    CKXGridWnd* active = GetActiveGrid();
+    if (!active) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        return 0;
+    }
+    if (auto* part = GetViewMode() == eOpenModePhysical ? dynamic_cast<CKXPhysPartDetailsGridWnd*>(active) : nullptr)
+        return TrackPhysicalPin(*part, keys);
+    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(active) : nullptr;
+    if (!pin) {
+        // A grid is shown, but not one whose pins lead to a signal of the list.
+        CKXErrorHandler::MessageBoxOk("KXPANE-291", KXGridKindName(active->Kind()));
         return 0;
     }
     if (!pin->IsCurrentSignalCellFilled()) {
@@ -518,6 +533,18 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
     pin->HiliteSelection();
     return 1;
+}
+
+// The physical view: the net of the part's current pin is selected in the physical net list.
+LRESULT CKXBottomPaneContainerView::TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys) {
+    if (!part.IsCurrentPinConnected()) {
+        ROWCOL row = 0, col = 0;
+        const bool onPinRow = part.GetCurrentCell(row, col) && row >= part.FirstDataRow();
+        CKXErrorHandler::MessageBoxOk(onPinRow ? "KXTABLE-145" : "KXPANE-270");
+        return 0;
+    }
+    if (keys.GetSize() > 0) part.SelectRowsByKey(&keys, "");
+    return part.HiliteCurrentNet() ? 1 : 0;
 }
 
 LRESULT CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL physical) {

@@ -6,7 +6,7 @@
 
 #include "grid/KXGridEdit.h"
 
-#include "physgrids/KXPhysPinDialogs.h"
+#include "grid/KXPinDialogs.h"
 
 #include "grid/KXGridSite.h"
 #include "grid/KXScriptText.h"

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "afx/afx.h"
+#include "grid/KXTableOleDropTarget.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcontrols/KXSplitterWnd.h"
 #include "rmx/context.h"
@@ -16,6 +17,7 @@ class CComments;
 class CTclArgsList;
 class CKXTableDoc;
 class CKXBottomPaneContainerView;
+class IKXConnectivityPane;
 class CKXInstancePaneContainerView;
 class CKXSignalPaneContainerView;
 class CKXInstancePaneGrid;
@@ -41,6 +43,8 @@ public:
 
     CKXSignalPaneContainerView* GetSignalPaneView() const { return m_pSignalPaneView; }
     CKXInstancePaneContainerView* GetInstancePaneView() const { return m_pInstancePaneView; }
+    // The connectivity pane, as the interface the shell uses and as its own class (tests).
+    IKXConnectivityPane* GetPane() const;
     CKXBottomPaneContainerView* GetConnectivityPane() const;
     CKXInstancePaneContainerView* GetComponentPane() const; // inner (0, 0), whatever was stored
     CKXSignalPaneContainerView* GetSignalPane() const;      // inner (1, 0)
@@ -169,6 +173,9 @@ private:
     void SizePanes();
     void ApplyPhysicalBlockFilter(CKXInstancePaneContainerView* componentPane, CKXSignalPaneContainerView* signalPane);
     void ShowFirstConnectivity(CKXTableDoc* doc);
+    // The component and signal lists take what the host's browsers drop on them (once they are
+    // windows): components and part descriptions become instances, signals are taken and ignored.
+    void RegisterListDropTargets();
     // The hierarchical paths of the blocks "filterBlock" names ("all", or instance paths joined
     // by ':'); false, with the host told why, at the first name that is no block.
     bool CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths);
@@ -185,4 +192,6 @@ private:
     CKXSplitterWnd m_wndInnerSplitter;
     CKXSignalPaneContainerView* m_pSignalPaneView = nullptr;
     CKXInstancePaneContainerView* m_pInstancePaneView = nullptr;
+    CKXTableOleDropTarget m_componentListDrop;
+    CKXTableOleDropTarget m_signalListDrop;
 };

@@ -12,6 +12,9 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 using Pane = CKXBottomPaneContainerView;
@@ -208,6 +211,87 @@ TEST_F(PaneSortSteps, ModifyValuesNeedsAGridAndAnEditableWindow) {
     EXPECT_FALSE(Update(35096).enabled);
     ShowU1();
     EXPECT_FALSE(Update(35096).enabled);
+}
+
+} // namespace
+
+namespace {
+
+class PaneHeaderSort : public PaneCommands {
+protected:
+    using Pin = CKXInstanceDetailsGridWnd;
+    std::string ClickHeader(int col) {
+        CKXGridWnd* grid = Ccp()->GetActiveGrid();
+        return Run("kx::click ccp " + std::to_string(grid->m_nHeaderRow) + " " + std::to_string(col));
+    }
+};
+
+TEST_F(PaneHeaderSort, EachHeaderClickIsAStepOfItsOwn) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    CKXGridWnd* grid = Ccp()->GetActiveGrid();
+    ASSERT_NE(grid, nullptr);
+    const int before = Ccp()->GetUndoStepCount();
+    const int firstCol = grid->GetSortColumn();
+    const BOOL firstAscending = grid->IsSortAscending();
+    EXPECT_EQ(ClickHeader(Pin::m_nColPinName), "1");
+    const BOOL ascending = grid->IsSortAscending();
+    EXPECT_EQ(ClickHeader(Pin::m_nColSignal), "1");
+    EXPECT_EQ(grid->GetSortColumn(), Pin::m_nColSignal);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), before + 2);
+    // One undo takes back the second sort only.
+    EXPECT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(grid->GetSortColumn(), Pin::m_nColPinName);
+    EXPECT_EQ(grid->IsSortAscending(), ascending);
+    EXPECT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(grid->GetSortColumn(), firstCol);
+    EXPECT_EQ(grid->IsSortAscending(), firstAscending);
+}
+
+TEST_F(PaneHeaderSort, AnEditAfterASortIsAStepOfItsOwn) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    const std::string design = Run("kx::netlist");
+    EXPECT_EQ(ClickHeader(Pin::m_nColPinName), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    Command(35122); // a sort by the menu
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(ClickHeader(Pin::m_nColSignal), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 2);
+    EXPECT_EQ(Run("kx::netlist"), design);
+}
+
+} // namespace
+
+namespace {
+
+class PaneTransLog : public PaneCommands {
+protected:
+    std::string LogText() const {
+        std::ifstream in(m_dir / "trans.log", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+TEST_F(PaneTransLog, EachNewStepIsLoggedAndUndoLogsNothingNew) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::translog " + (m_dir / "trans.log").string()), "1");
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    Command(35122); // a sort by the menu
+    EXPECT_EQ(Run("kx::drop clp component work.res:sym"), "1");
+    const std::string log = LogText();
+    size_t lines = 0;
+    for (size_t at = log.find("Added to Undo: "); at != std::string::npos; at = log.find("Added to Undo: ", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 2u) << log;
+    EXPECT_EQ(log.back(), '\n');
+    // An undo re-records its entry as the redo: no new step, no new line.
+    Run("undo");
+    EXPECT_EQ(LogText(), log);
+    // Closed: nothing more is written.
+    EXPECT_EQ(Run("kx::translog"), "1");
+    Command(35122);
+    EXPECT_EQ(LogText(), log);
 }
 
 } // namespace

@@ -147,3 +147,25 @@ TEST(ProjectReader, BadProjectTextIsRefusedWithItsLine) {
     EXPECT_FALSE(CKXProjectReader::LoadText("[A]\n[B C]\n", project, error));
     EXPECT_EQ(error.Left(7), CString("line 2:"));
 }
+
+TEST(ProjectReader, WithoutAProviderTheInstallRootServiceNamesTheInstallation) {
+    KXSetInstallRootProvider(nullptr);
+    const char* saved = std::getenv("ZRV_INSTALL_ROOT");
+    const std::string keep = saved ? saved : "";
+    ::setenv("ZRV_INSTALL_ROOT", "/opt/kx/", 1);
+    ::setenv("ZRV_INST_DIR", "/from/env", 1); // never consulted for this name
+    CKXProjectReader r = Load("[GRIDWORKSHOP]\nmodels ${ZRV_INST_DIR}/share/models\n");
+    ASSERT_EQ(r.ProjectFindProgram("GRIDWORKSHOP"), KXPROJ_OK);
+    ASSERT_EQ(r.ProjectFindDirective("models"), KXPROJ_OK);
+    CString value;
+    EXPECT_EQ(r.ProjectGetDirectiveString(value), KXPROJ_OK);
+    EXPECT_EQ(value, CString("/opt/kx/share/models"));
+    // Without the variable the service names the folder above the library that holds it.
+    ::unsetenv("ZRV_INSTALL_ROOT");
+    CString dir;
+    ASSERT_TRUE(GetInstallDirectory("ZRV_INST_DIR", dir));
+    EXPECT_FALSE(dir.IsEmpty());
+    EXPECT_NE(dir, CString("/from/env"));
+    ::unsetenv("ZRV_INST_DIR");
+    if (saved) ::setenv("ZRV_INSTALL_ROOT", keep.c_str(), 1);
+}

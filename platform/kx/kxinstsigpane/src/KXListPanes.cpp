@@ -38,6 +38,32 @@ BEGIN_DISPATCH_MAP(CKXSignalPaneContainerView, CKXListPaneView)
 DISP_FUNCTION(CKXSignalPaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
+CString KXJoinPropertyTexts(const CStringArray& texts) {
+    CString joined;
+    for (INT_PTR i = 0; i < texts.GetSize(); ++i) {
+        if (texts[i].IsEmpty()) continue;
+        if (!joined.IsEmpty()) joined += ";";
+        joined += texts[i];
+    }
+    return joined;
+}
+
+bool KXSplitPropertyTexts(const CString& joined, unsigned long flags, std::vector<SKXPropertyText>& out) {
+    const std::string text = joined.GetString();
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(';', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string piece = text.substr(start, end - start);
+        start = end + 1;
+        if (piece.empty()) continue;
+        const size_t eq = piece.find('=');
+        if (eq == std::string::npos || eq == 0) return false;
+        out.push_back({piece.substr(0, eq).c_str(), piece.substr(eq + 1).c_str(), flags});
+    }
+    return true;
+}
+
 namespace {
 
 CString NetName(const CNetContext& net) { return net.net() ? CString(net.net()->name()) : CString(); }
@@ -401,18 +427,19 @@ void CKXInstancePaneGrid::SetNamingConventionOnCopy(int convention) {
     Record("SetNamingConventionOnCopy", {c});
 }
 
-BOOL CKXInstancePaneGrid::AddInstance(CString lib, CString cell, CString view, CString name, CStringArray&,
-                                      CStringArray&, int, int, int, CString, CString, int, CString, int) {
+BOOL CKXInstancePaneGrid::AddInstance(CString lib, CString cell, CString view, CString name, CStringArray& props1,
+                                      CStringArray& props2, int, int, int, CString, CString, int, CString, int) {
     Record("AddInstance", {lib, cell, view, name});
     const CDesignContext* design = Design();
-    IDesign* d = design ? design->design() : nullptr;
-    if (!d || !m_pView || lib.IsEmpty() || cell.IsEmpty()) return FALSE;
+    auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
+    if (!design || !design->design() || !pane || lib.IsEmpty() || cell.IsEmpty()) return FALSE;
     CString instanceName = name;
     for (int n = 1; instanceName.IsEmpty() || design->instance(instanceName.GetString()).instance(); ++n) {
         if (!name.IsEmpty()) return FALSE; // the given name is taken: refused
         instanceName.Format("U%d", n);
     }
-    return m_pView->AddDesignInstance(instanceName, lib, cell, view.IsEmpty() ? CString("sym") : view);
+    return pane->AddComponent(instanceName, lib, cell, view.IsEmpty() ? CString("sym") : view,
+                              KXJoinPropertyTexts(props1), KXJoinPropertyTexts(props2), 1);
 }
 
 // ------------------------------------------------------------------------------------------------ signals
@@ -629,12 +656,14 @@ BOOL CKXListPaneView::IsPhysicalView() const {
 }
 
 void CKXListPaneView::PrepareList(CKXListPaneGrid* list, UINT nID) {
-    if (list->GetSafeHwnd() || list->IsInitialized()) return;
+    if (list->GetSafeHwnd()) return;
+    // A list made before the pane had a window becomes one of the pane's child windows now, so that
+    // drops and clicks reach it.
     if (GetSafeHwnd()) {
         CRect rc(0, 0, 100, 100);
         list->Create(WS_CHILD | WS_VISIBLE, rc, this, nID);
     }
-    list->Initialize();
+    if (!list->IsInitialized()) list->Initialize();
 }
 
 void CKXListPaneView::FillData() {}
@@ -747,11 +776,17 @@ BOOL CKXListPaneView::Select(LPCTSTR nameOrPath) {
     return TRUE;
 }
 
-BOOL CKXListPaneView::AddDesignInstance(CString name, CString lib, CString cell, CString view) {
+BOOL CKXListPaneView::AddDesignInstance(CString name, CString lib, CString cell, CString view,
+                                        const std::vector<SKXPropertyText>& properties) {
     const CDesignContext* design = GetPaneDesignContext();
     if (!design || !design->design() || design->instance(name.GetString()).instance()) return FALSE;
     return ChangeDesign("Add Component", [&](CTransaction& t) {
-        return t.createInstance(name, lib, cell, view) != nullptr;
+        IInstance* inst = t.createInstance(name, lib, cell, view);
+        if (!inst) return false;
+        const CInstanceContext added = design->instance(inst->id());
+        for (const SKXPropertyText& p : properties)
+            if (!t.addProperty(added, p.name, p.value, p.flags)) return false;
+        return true;
     });
 }
 
@@ -893,7 +928,12 @@ BOOL CKXInstancePaneContainerView::AddComponent(CString name, CString lib, CStri
     s.Format("%d", seventh);
     Record("AddComponent", {name, lib, cell, view, fifth, sixth, s});
     if (name.IsEmpty() || lib.IsEmpty() || cell.IsEmpty()) return FALSE;
-    if (!AddDesignInstance(name, lib, cell, view.IsEmpty() ? CString("sym") : view)) return FALSE;
+    // The fifth and sixth texts are the new component's properties, "NAME=VALUE" joined by ";": the
+    // fifth's are the part's own (source 1), the sixth's the others.
+    std::vector<SKXPropertyText> properties;
+    if (!KXSplitPropertyTexts(fifth, 1, properties) || !KXSplitPropertyTexts(sixth, 0, properties))
+        return Refuse("KXPANE-290", fifth.IsEmpty() ? sixth : fifth);
+    if (!AddDesignInstance(name, lib, cell, view.IsEmpty() ? CString("sym") : view, properties)) return FALSE;
     JournalEdit("Add Component", "AddComponent", {name, lib, cell, view, fifth, sixth}, {seventh});
     return TRUE;
 }

@@ -18,6 +18,16 @@
 class CImplicitPin;
 class CKXListPaneView;
 
+// A property a new component is given: "NAME=VALUE", with the source flags it is set with.
+struct SKXPropertyText {
+    CString name, value;
+    unsigned long flags = 0;
+};
+// "NAME=VALUE" texts joined by ";" (the form AddComponent takes them in), and back: each non-empty
+// piece is appended with the flags given; false for a piece without "=" or without a name.
+CString KXJoinPropertyTexts(const CStringArray& texts);
+bool KXSplitPropertyTexts(const CString& joined, unsigned long flags, std::vector<SKXPropertyText>& out);
+
 // Every operation that a pane only forwards is kept in its call log, one line per call:
 // "Name(arg1, arg2, ...)" with the arguments as given.
 class CKXPaneCallLog {
@@ -143,7 +153,8 @@ public:
     BOOL AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names);
     void SetNamingConventionOnCopy(int convention);
     // A component dropped on the list: an instance of lib.cell:view named `name` (an unused "U<n>" when
-    // empty) is added to the design; nonzero when it was added.
+    // empty) is added to the design with the "NAME=VALUE" properties of props1 (the part's own) and
+    // props2, as AddComponent adds it (one step, journalled); nonzero when it was added.
     BOOL AddInstance(CString lib, CString cell, CString view, CString name, CStringArray& props1,
                      CStringArray& props2, int a, int b, int c, CString d, CString e, int f, CString g, int h);
 
@@ -250,9 +261,10 @@ public:
     // Automation "Select": selects the named object (name or hierarchical path) in the shown list and
     // shows it in the connectivity pane, as a click would; FALSE when the list has no such object.
     BOOL Select(LPCTSTR nameOrPath);
-    // Adds an instance of lib.cell:view to the design (in the open grid transaction, or its own); nonzero
-    // when it was added. A name that is taken is refused.
-    BOOL AddDesignInstance(CString name, CString lib, CString cell, CString view);
+    // Adds an instance of lib.cell:view with those properties to the design (in the open grid
+    // transaction, or its own); nonzero when it was added. A name that is taken is refused.
+    BOOL AddDesignInstance(CString name, CString lib, CString cell, CString view,
+                           const std::vector<SKXPropertyText>& properties = {});
     // The list that the current view shows.
     virtual CKXListPaneGrid* GetActiveList() = 0;
 
@@ -362,7 +374,8 @@ public:
     BOOL ImportInterfaceFile(const CString& file, const CString& instance);
     BOOL EditBlkPackagingOptions(int kind, CString value, CString third, CString t4, CString t5, CString t6,
                                  CString t7);
-    // Adds an instance named `name` of master lib.cell:view to the design; nonzero when it was added.
+    // Adds an instance named `name` of master lib.cell:view to the design, with the properties of the
+    // fifth and sixth texts ("NAME=VALUE;NAME=VALUE"); nonzero when it was added.
     BOOL AddComponent(CString name, CString lib, CString cell, CString view, CString fifth, CString sixth,
                       int seventh);
     BOOL AddBlock(CString a1, CString a2, CString a3, int kind, CString a5, CString a6, int flag, CString t8,
