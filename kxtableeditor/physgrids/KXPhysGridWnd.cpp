@@ -71,19 +71,27 @@ void KXPhysProgress::Step(const CString& text) {
 
 CString kxphys::ModelTypeFilter(int direction) {
     switch (direction) {
-    case 1: return "IbisInput";
-    case 2: return "IbisOutput";
-    case 3: return "IbisIO";
-    default: return "*";
+    case 1:
+        return "IbisInput";
+    case 2:
+        return "IbisOutput";
+    case 3:
+        return "IbisIO";
+    default:
+        return "*";
     }
 }
 
 CString kxphys::PinTypeText(int code) {
     switch (code) {
-    case 0: return "Unspec";
-    case 1: return "Input";
-    case 2: return "Output";
-    default: return "Inout";
+    case 0:
+        return "Unspec";
+    case 1:
+        return "Input";
+    case 2:
+        return "Output";
+    default:
+        return "Inout";
     }
 }
 
@@ -105,9 +113,9 @@ void CKXPhysGridWnd::SetupFindReplace(const CString& caption, CPoint captionCell
     m_arrFindHeaderCells.Add(captionCell);
     m_arrFindStartCells.Add(startCell);
     CGXGridParam* param = GetParam();
-    m_hFindReplace = KXImplementFindReplace(&m_pFindGrid, &m_arrFindCaptions, 1, &m_arrFindHeaderCells,
-                                            &m_arrFindStartCells, param ? &param->GetFindReplaceInfo() : nullptr,
-                                            this, 1);
+    m_hFindReplace =
+        KXImplementFindReplace(&m_pFindGrid, &m_arrFindCaptions, 1, &m_arrFindHeaderCells,
+                               &m_arrFindStartCells, param ? &param->GetFindReplaceInfo() : nullptr, this, 1);
 }
 
 void CKXPhysGridWnd::ShowFindReplace(BOOL bFind) {
@@ -170,8 +178,9 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
 }
 
 CString CKXPhysGridWnd::JournalRowSelection(ROWCOL row) {
-    return JournalObjectSelection(row) + "\ncall " + JournalHandle() + ".ConnectivityPane().SelectPinNameCol(" +
-           Vbs(GetValueRowCol(row, PinNameColumn())) + "," + Vbs(GetValueRowCol(row, PinNumberColumn())) + ")";
+    return JournalObjectSelection(row) + "\ncall " + JournalHandle() +
+           ".ConnectivityPane().SelectPinNameCol(" + Vbs(GetValueRowCol(row, PinNameColumn())) + "," +
+           Vbs(GetValueRowCol(row, PinNumberColumn())) + ")";
 }
 
 CString CKXPhysGridWnd::JournalRowEdit(ROWCOL row, const CString& comment, const CString& call) {
@@ -242,7 +251,8 @@ BOOL CKXPhysGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT 
     ROWCOL row = 0, col = 0;
     const BOOL current = GetCurrentCell(row, col);
     const KXPhysLayout layout = Layout();
-    if (nMessage == WM_KEYDOWN && nChar == VK_RETURN && !ctrl && !shift && current && row == layout.filterRow) {
+    if (nMessage == WM_KEYDOWN && nChar == VK_RETURN && !ctrl && !shift && current &&
+        row == layout.filterRow) {
         CGXGridParam* param = GetParam();
         const BOOL undo = param ? param->IsEnableUndo() : FALSE;
         if (param) param->EnableUndo(FALSE);
@@ -458,7 +468,8 @@ void CKXPhysGridWnd::SetupColumns() {
 }
 
 void CKXPhysGridWnd::InitColumnInfo() {
-    ColumnModel().Setup({{ObjectCaption(), kObjectColumnWidth, false}}, CharWidth(), m_bShowRowNumbers != FALSE);
+    ColumnModel().Setup({{ObjectCaption(), kObjectColumnWidth, false}}, CharWidth(),
+                        m_bShowRowNumbers != FALSE);
     TakeColumnNumbers();
 }
 
@@ -534,9 +545,14 @@ void CKXPhysGridWnd::ShowColumnChooser(CPoint pt, const std::function<bool(int)>
     CPoint screen = pt;
     ClientToScreen(&screen);
     switch (ColumnModel().ShowChooser(*this, screen, ID_COLUMN_CHOOSER_FIRST, enabled)) {
-    case CKXColumnModel::MenuChoice::Customize: CustomizeColumns(); break;
-    case CKXColumnModel::MenuChoice::Toggled: BroadcastLayout(); break;
-    case CKXColumnModel::MenuChoice::Dismissed: break;
+    case CKXColumnModel::MenuChoice::Customize:
+        CustomizeColumns();
+        break;
+    case CKXColumnModel::MenuChoice::Toggled:
+        BroadcastLayout();
+        break;
+    case CKXColumnModel::MenuChoice::Dismissed:
+        break;
     }
 }
 
@@ -666,7 +682,8 @@ void CKXPhysGridWnd::DumpShownCells(std::FILE* file) {
 
 int CKXPhysGridWnd::OwnerKindOf(const CContext* object) {
     if (dynamic_cast<const CInstanceContext*>(object)) return 1;
-    if (dynamic_cast<const CInstTermBitContext*>(object) || dynamic_cast<const CInstTermContext*>(object)) return 2;
+    if (dynamic_cast<const CInstTermBitContext*>(object) || dynamic_cast<const CInstTermContext*>(object))
+        return 2;
     if (dynamic_cast<const CNetContext*>(object) || dynamic_cast<const CNetBitContext*>(object)) return 3;
     return 0;
 }
@@ -705,7 +722,8 @@ void CKXPhysGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
 void CKXPhysGridWnd::OnPropertyChange(const IChange& change, CPropertyChange&) {
     const char *path = nullptr, *name = nullptr, *oldValue = nullptr, *newValue = nullptr;
     const CContext* owner =
-        m_pDigestServer ? m_pDigestServer->decodePropertyChange(&change, &path, &name, &oldValue, &newValue) : nullptr;
+        m_pDigestServer ? m_pDigestServer->decodePropertyChange(&change, &path, &name, &oldValue, &newValue)
+                        : nullptr;
     if (!owner) return;
     KXPhysPropertyChange c;
     c.path = path ? path : "";

@@ -29,9 +29,9 @@ class CMsgSelectObj;
 // A property change of a committed transaction as the physical grids read it.
 struct KXPhysPropertyChange {
     CString path, name, oldValue, newValue;
-    CString package;     // the reference designator of the instance behind the owner; empty for others
-    int changeKind = 0;  // the change record's kind
-    int ownerKind = 0;   // 1 instance, 2 pin or pin bit, 3 net or net bit; 0 another object
+    CString package;    // the reference designator of the instance behind the owner; empty for others
+    int changeKind = 0; // the change record's kind
+    int ownerKind = 0;  // 1 instance, 2 pin or pin bit, 3 net or net bit; 0 another object
     bool Is(const char* property) const { return name.CompareNoCase(property) == 0; }
     bool ValueChanged() const { return oldValue.Compare(newValue) != 0; }
 };

@@ -87,7 +87,6 @@ CString CKXPhysNetDetailsGridWnd::JournalObjectSelection(ROWCOL) {
     return "\ncall " + JournalHandle() + ".Slp().Select(" + Vbs(m_strNetName) + ")";
 }
 
-
 // One transaction writes the model on the rows' pins (an empty model removes it).
 BOOL CKXPhysNetDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) {
     if (rows.empty()) return FALSE;
@@ -230,7 +229,8 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
     return committed;
 }
 
-BOOL CKXPhysNetDetailsGridWnd::PasteCellValue(CTransaction* transaction, ROWCOL row, ROWCOL, const CString& value) {
+BOOL CKXPhysNetDetailsGridWnd::PasteCellValue(CTransaction* transaction, ROWCOL row, ROWCOL,
+                                              const CString& value) {
     CInstTermBitContext bit;
     if (!transaction || value.IsEmpty() || !GetRowPin(row, &bit)) return FALSE;
     return transaction->addProperty(bit, kModel, value.GetString(), 2, false) ? TRUE : FALSE;
@@ -265,7 +265,6 @@ void CKXPhysNetDetailsGridWnd::OnEditCopy() {
     if (!GetCurrentCell(row, col) || row < kNetFirstRow) return;
     EchoCopy("scp", C(m_nColPinName), C(m_nColPinNumber), GetValueRowCol(kNetCaptionRow, col));
 }
-
 
 BOOL CKXPhysNetDetailsGridWnd::SetColumnFilter(CString colName, CString filter) {
     const int col = ColumnOfCaption(colName);
@@ -360,7 +359,8 @@ void CKXPhysNetDetailsGridWnd::CrossSelectInHost() {
         list.EndArgument();
     }
     if (list.GetTotalArgCount() > 2)
-        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+        if (CWnd* main = AfxGetMainWnd())
+            main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
 }
 
 void CKXPhysNetDetailsGridWnd::UpdatePaneTitle() {

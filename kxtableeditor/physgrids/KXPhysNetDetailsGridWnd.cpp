@@ -36,7 +36,8 @@ int CKXPhysNetDetailsGridWnd::m_nColPinName = 4;
 int CKXPhysNetDetailsGridWnd::m_nColPinType = 5;
 int CKXPhysNetDetailsGridWnd::m_nColSignalModel = 6;
 CKXPhysNetDetailsGridWnd* CKXPhysNetDetailsGridWnd::m_pActiveGrid = nullptr;
-const CKXColumnModel::Layout& CKXPhysNetDetailsGridWnd::m_arrColumnInfo = CKXPhysNetDetailsGridWnd::Columns().Columns();
+const CKXColumnModel::Layout& CKXPhysNetDetailsGridWnd::m_arrColumnInfo =
+    CKXPhysNetDetailsGridWnd::Columns().Columns();
 std::vector<CString> CKXPhysNetDetailsGridWnd::m_arrColumnCaptions;
 int CKXPhysNetDetailsGridWnd::m_nColCount = 7;
 
@@ -68,7 +69,8 @@ COLORREF ButtonFace() {
 
 CGXStyle PinCell(const CString& value) {
     CGXStyle s;
-    s.SetValue(value).SetWrapText(FALSE).SetUserAttribute(Id(kEllipsisAttribute), CGXEllipseUserAttribute(gxDotEllipse));
+    s.SetValue(value).SetWrapText(FALSE).SetUserAttribute(Id(kEllipsisAttribute),
+                                                          CGXEllipseUserAttribute(gxDotEllipse));
     return s;
 }
 
@@ -127,7 +129,8 @@ void CKXPhysNetDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext 
 }
 
 CKXColumnModel& CKXPhysNetDetailsGridWnd::Columns() {
-    static CKXColumnModel model(kOrigin, KXGridKind::PhysNet, kOrigin, CKXColumnModel::EntryOrder::DefaultsFirst);
+    static CKXColumnModel model(kOrigin, KXGridKind::PhysNet, kOrigin,
+                                CKXColumnModel::EntryOrder::DefaultsFirst);
     return model;
 }
 
@@ -200,10 +203,10 @@ void CKXPhysNetDetailsGridWnd::UpdateTitleRow() {
 void CKXPhysNetDetailsGridWnd::InitBlankRowStyle(ROWCOL row) {
     for (int c : {m_nColLocation, m_nColPinName, m_nColPinNumber})
         SetStyleRange(CGXRange(row, C(c)), PinCell(""), gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), WithAttr(CGXStyle(), kPinInstanceId, 0),
-                  gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(m_nColPinType)), PinCell("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
-                  gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), WithAttr(CGXStyle(), kPinInstanceId, 0), gxOverride, 0,
+                  kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinType)),
+                  PinCell("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE), gxOverride, 0, kNoUpdate);
 }
 
 LRESULT CKXPhysNetDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
@@ -236,13 +239,13 @@ ROWCOL CKXPhysNetDetailsGridWnd::LastPinRow() {
 }
 
 void CKXPhysNetDetailsGridWnd::WritePinCells(ROWCOL row, const CString& location, const CString& pinType,
-                                             const CString& pinNumber, int instanceId, const CString& pinName) {
+                                             const CString& pinNumber, int instanceId,
+                                             const CString& pinName) {
     SetStyleRange(CGXRange(row, C(m_nColPhysNetName)), PinCell(m_strNetName), gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColLocation)), PinCell(location), gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColPinType)), PinCell(pinType), gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(m_nColPinNumber)),
-                  WithAttr(PinCell(pinNumber), kPinInstanceId, instanceId), gxOverride, 0,
-                  kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), WithAttr(PinCell(pinNumber), kPinInstanceId, instanceId),
+                  gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColPinName)), PinCell(pinName), gxOverride, 0, kNoUpdate);
 }
 
@@ -276,7 +279,8 @@ void CKXPhysNetDetailsGridWnd::FinishLoad() {
 
 int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CString excludedSpaths) {
     if (!net) return 0;
-    if (CKXColumnInfoClass* info = Columns().Find(m_nColPhysNetName)) info->m_bVisible = m_bMultipleNets ? 1 : 0;
+    if (CKXColumnInfoClass* info = Columns().Find(m_nColPhysNetName))
+        info->m_bVisible = m_bMultipleNets ? 1 : 0;
     m_strExcludedSpaths = excludedSpaths;
     CWaitCursor wait;
     WriteScope scope(*this);
@@ -311,16 +315,21 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
             if (info->m_nPropertyType == CKXColumnInfoClass::Default) continue;
             CString value;
             bool found = false;
-            if (info->m_nPropertyType == CKXColumnInfoClass::InstProp || info->m_nPropertyType == CKXColumnInfoClass::PinProp) {
+            if (info->m_nPropertyType == CKXColumnInfoClass::InstProp ||
+                info->m_nPropertyType == CKXColumnInfoClass::PinProp) {
                 const CContext& owner = info->m_nPropertyType == CKXColumnInfoClass::InstProp
                                             ? static_cast<const CContext&>(inst)
                                             : static_cast<const CContext&>(bit);
-                if (std::unique_ptr<CPQPropertyData> p(owner.findProperty(info->m_strPropertyName.GetString(), true)); p) {
+                if (std::unique_ptr<CPQPropertyData> p(
+                        owner.findProperty(info->m_strPropertyName.GetString(), true));
+                    p) {
                     value = p->value();
                     found = true;
                 }
             } else if (info->m_nPropertyType == CKXColumnInfoClass::NetProp) {
-                if (std::unique_ptr<CPQPropertyData> p(net->findProperty(info->m_strPropertyName.GetString(), true)); p) {
+                if (std::unique_ptr<CPQPropertyData> p(
+                        net->findProperty(info->m_strPropertyName.GetString(), true));
+                    p) {
                     value = p->value();
                     found = true;
                 }
@@ -358,9 +367,8 @@ void CKXPhysNetDetailsGridWnd::RefreshRows() {
         const bool excluded = !m_strExcludedSpaths.IsEmpty() && GetRowPin(r, &bit) &&
                               CKXGenUtils::IsSPathToBeExcluded(bit.spath(), m_strExcludedSpaths);
         if (!GetValueRowCol(r, C(m_nColPinNumber)).IsEmpty())
-            SetStyleRange(CGXRange(r, C(m_nColPinNumber)),
-                          WithAttr(CGXStyle(), kBlockFiltered, excluded), gxOverride, 0,
-                          kNoUpdate);
+            SetStyleRange(CGXRange(r, C(m_nColPinNumber)), WithAttr(CGXStyle(), kBlockFiltered, excluded),
+                          gxOverride, 0, kNoUpdate);
         if (excluded) HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
     }
     for (ROWCOL c = C(m_nColLocation); c <= GetColCount(); ++c)
@@ -399,7 +407,8 @@ void CKXPhysNetDetailsGridWnd::OnPropertyChanges(const std::vector<KXPhysPropert
     for (const KXPhysPropertyChange& c : changes) {
         if (c.changeKind != kAdded && c.changeKind != kRemoved && c.changeKind != kModified) continue;
         const bool changed = c.oldValue.CompareNoCase(c.newValue) != 0;
-        if (c.Is("PHYS_NET_NAME") && changed && !c.oldValue.IsEmpty() && c.oldValue.CompareNoCase(m_strNetName) == 0)
+        if (c.Is("PHYS_NET_NAME") && changed && !c.oldValue.IsEmpty() &&
+            c.oldValue.CompareNoCase(m_strNetName) == 0)
             RenamePhysNet(c.newValue);
         else if (c.Is("LOCATION") && changed && !c.oldValue.IsEmpty() && !c.newValue.IsEmpty())
             RenameLocationInRows(c.newValue, c.oldValue);
@@ -431,7 +440,8 @@ void CKXPhysNetDetailsGridWnd::RenameLocationInRows(CString newLocation, CString
     }
 }
 
-void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString newPinNumber, CString oldPinNumber) {
+void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString newPinNumber,
+                                                     CString oldPinNumber) {
     IServer* server = CKXShareGlobalData::m_pServer;
     std::unique_ptr<CContext> object(server ? server->getContext(pinPath.GetString()) : nullptr);
     const auto* bit = dynamic_cast<const CInstTermBitContext*>(object.get());
@@ -443,7 +453,8 @@ void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString ne
     const CString oldKey = m_mapRowPins.Key(location, oldPinNumber);
     const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(oldKey);
     if (!bits || bits->front().spath().CompareNoCase(bit->spath()) != 0) return;
-    const ROWCOL row = m_mapRowPins.FindRow(oldKey, kNetFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); });
+    const ROWCOL row =
+        m_mapRowPins.FindRow(oldKey, kNetFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); });
     if (!row) return;
     SetStyleRange(CGXRange(row, C(m_nColPinNumber)), PinCell(newPinNumber), gxOverride, 0, kNoUpdate);
     m_mapPendingPins.Set(m_mapPendingPins.Key(location, newPinNumber), *bits);
@@ -501,7 +512,10 @@ void CKXPhysNetDetailsGridWnd::RefreshPropertyColumn(CString property, int objec
             p.reset(net.base().findPropertyIncludingAliases(property.GetString(), true));
         }
         SetStyleRange(CGXRange(r, C(column)),
-                      CGXStyle().SetValue(p ? CString(p->value()) : CString()).SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
+                      CGXStyle()
+                          .SetValue(p ? CString(p->value()) : CString())
+                          .SetControl(Id(kStaticControl))
+                          .SetReadOnly(TRUE),
                       gxOverride, 0, kNoUpdate);
     }
 }

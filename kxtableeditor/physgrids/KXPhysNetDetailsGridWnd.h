@@ -33,7 +33,8 @@ public:
     void FillPropertyColumnOfLayout(ROWCOL col, const CKXColumnInfoClass& info) override {
         RefreshPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, static_cast<int>(col));
     }
-    static int m_nColPhysNetName, m_nColLocation, m_nColPinNumber, m_nColPinName, m_nColPinType, m_nColSignalModel;
+    static int m_nColPhysNetName, m_nColLocation, m_nColPinNumber, m_nColPinName, m_nColPinType,
+        m_nColSignalModel;
     // The model's descriptors, their captions and count, as the grid's column code reads them.
     static const CKXColumnModel::Layout& m_arrColumnInfo;
     static std::vector<CString> m_arrColumnCaptions;
@@ -47,7 +48,8 @@ public:
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     // Finds and replaces in the part locations, from the first pin row.
     void SetupFindReplace() {
-        CKXPhysGridWnd::SetupFindReplace("Physical Net Connectivity Details", CPoint(kxphys::kNetCaptionRow, m_nColLocation),
+        CKXPhysGridWnd::SetupFindReplace("Physical Net Connectivity Details",
+                                         CPoint(kxphys::kNetCaptionRow, m_nColLocation),
                                          CPoint(kxphys::kNetFirstRow, m_nColLocation));
     }
     void FormatHeaderRows();

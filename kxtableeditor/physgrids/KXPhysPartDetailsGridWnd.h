@@ -62,7 +62,8 @@ public:
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     // Finds and replaces in the pin numbers, from the first pin row.
     void SetupFindReplace() {
-        CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details", CPoint(kxphys::kPartCaptionRow, s_nPNCol),
+        CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details",
+                                         CPoint(kxphys::kPartCaptionRow, s_nPNCol),
                                          CPoint(kxphys::kPartFirstRow, s_nPNCol));
     }
     void FormatHeaderRows();
@@ -72,7 +73,8 @@ public:
     LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
     BOOL CanPasteSpecial() override { return FALSE; }
     BOOL CanCopy() override { return TRUE; }
-    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr, CRect* pRectHit = nullptr) override;
+    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr,
+                CRect* pRectHit = nullptr) override;
     BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
                           int nType = 0) override;
     BOOL OnClickedButtonRowCol(ROWCOL, ROWCOL) override { return FALSE; }
@@ -200,7 +202,9 @@ public:
     // Whether the grid shows the part of this reference designator.
     bool ShowsPart(const CString& package) const;
     void FillPropertyColumn(CString property, int kind, ROWCOL col, ROWCOL row);
-    ROWCOL PinRowOf(const CString& package, const CString& pinNumber) override { return FindPinRow(package, pinNumber); }
+    ROWCOL PinRowOf(const CString& package, const CString& pinNumber) override {
+        return FindPinRow(package, pinNumber);
+    }
     ROWCOL PinNumberColumn() const override { return static_cast<ROWCOL>(s_nPNCol); }
     ROWCOL PinNameColumn() const override { return static_cast<ROWCOL>(s_nPinNameCol); }
     BOOL& FilterEchoFlag() override { return m_bEchoingFilter; }

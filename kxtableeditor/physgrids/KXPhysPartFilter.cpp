@@ -156,7 +156,8 @@ int CKXPhysPartDetailsGridWnd::DumpCCP(const char* path) {
     std::unique_ptr<FILE, FileCloser> file(path ? std::fopen(path, "ab") : nullptr);
     if (!file) return 0;
     std::unique_ptr<IPhysPartInst> part(GetPhysPartInst());
-    std::fprintf(file.get(), "\n---CCP Dump for instance: %s---\n", part ? part->name() : m_strRefDes.GetString());
+    std::fprintf(file.get(), "\n---CCP Dump for instance: %s---\n",
+                 part ? part->name() : m_strRefDes.GetString());
     std::fprintf(file.get(), "\n%s  %s  %s\n", "", "", "");
     std::fprintf(file.get(), "\nFunctions:");
     if (m_pHeader)

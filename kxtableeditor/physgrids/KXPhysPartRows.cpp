@@ -32,7 +32,8 @@ ROWCOL C(int col) {
 // Undo off, the read-only lock lifted and updates locked while rows are written; all come back after.
 class RowWriteScope {
 public:
-    explicit RowWriteScope(CGXGridCore& grid, bool lockUpdate = true) : m_grid(grid), m_lockUpdate(lockUpdate) {
+    explicit RowWriteScope(CGXGridCore& grid, bool lockUpdate = true)
+        : m_grid(grid), m_lockUpdate(lockUpdate) {
         if (CGXGridParam* p = grid.GetParam()) {
             m_undo = p->IsEnableUndo();
             m_readOnly = p->IsLockReadOnly();
@@ -165,16 +166,19 @@ int CKXPhysPartDetailsGridWnd::SetPinRowCells(ROWCOL row, CString part, CString 
     CGXGridParam* param = GetParam();
     if (param) param->EnableUndo(FALSE);
     SetStyleRange(CGXRange(row, C(s_nPhysPartCol)), PinCell(part), gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(s_nPinNameCol)), PinCell(pinName).SetReadOnly(TRUE), gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(s_nPinNameCol)), PinCell(pinName).SetReadOnly(TRUE), gxOverride, 0,
+                  kNoUpdate);
     CGXStyle pn = PinCell(pinNumber);
     pn.SetReadOnly(TRUE)
         .SetControl(Id(kStaticControl))
         .SetUserAttribute(Id(kPinFunction.id), function)
         .SetUserAttribute(Id(kBlockFiltered.id), 0);
     SetStyleRange(CGXRange(row, C(s_nPNCol)), pn, gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(s_nPinTypeCol)), PinCell(pinType).SetReadOnly(TRUE).SetControl(Id(kStaticControl)),
-                  gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(s_nSignalCol)), PinCell(signal).SetReadOnly(TRUE), gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(s_nPinTypeCol)),
+                  PinCell(pinType).SetReadOnly(TRUE).SetControl(Id(kStaticControl)), gxOverride, 0,
+                  kNoUpdate);
+    SetStyleRange(CGXRange(row, C(s_nSignalCol)), PinCell(signal).SetReadOnly(TRUE), gxOverride, 0,
+                  kNoUpdate);
     return 1;
 }
 
@@ -199,14 +203,16 @@ bool CKXPhysPartDetailsGridWnd::FillPinRows(IPhysPin* pin, int function, ROWCOL 
         bool found = false;
         switch (info->m_nPropertyType) {
         case CKXColumnInfoClass::InstProp:
-            if (const char* v = part ? part->getProperty(info->m_strPropertyName.GetString(), true) : nullptr) {
+            if (const char* v =
+                    part ? part->getProperty(info->m_strPropertyName.GetString(), true) : nullptr) {
                 value = v;
                 found = true;
             }
             break;
         case CKXColumnInfoClass::PinProp:
             if (used) {
-                std::unique_ptr<CPQPropertyData> p(bit.findProperty(info->m_strPropertyName.GetString(), true));
+                std::unique_ptr<CPQPropertyData> p(
+                    bit.findProperty(info->m_strPropertyName.GetString(), true));
                 if (p) {
                     value = p->value();
                     found = true;
@@ -215,12 +221,15 @@ bool CKXPhysPartDetailsGridWnd::FillPinRows(IPhysPin* pin, int function, ROWCOL 
             break;
         case CKXColumnInfoClass::NetProp:
             if (!net) continue; // an unconnected pin leaves its net-property cells alone
-            if (std::unique_ptr<CPQPropertyData> p(net->findProperty(info->m_strPropertyName.GetString(), true)); p) {
+            if (std::unique_ptr<CPQPropertyData> p(
+                    net->findProperty(info->m_strPropertyName.GetString(), true));
+                p) {
                 value = p->value();
                 found = true;
             }
             break;
-        default: break;
+        default:
+            break;
         }
         CGXStyle s;
         s.SetValue(value).SetReadOnly(TRUE);
@@ -429,13 +438,13 @@ void CKXPhysPartDetailsGridWnd::RefreshPinRows(const CString& refDes, const std:
         const bool filtered = attrs.Get(C(s_nPNCol), kBlockFiltered);
         FillPinRows(pin.get(), function, row);
         if (filtered)
-            SetStyleRange(CGXRange(row, C(s_nPNCol)), WithAttr(CGXStyle(), kBlockFiltered, true), gxOverride, 0,
-                          kNoUpdate);
+            SetStyleRange(CGXRange(row, C(s_nPNCol)), WithAttr(CGXStyle(), kBlockFiltered, true), gxOverride,
+                          0, kNoUpdate);
         if (!GetRowPins(row)) {
             // The package pin carries no logical pin any more: its model cell is empty.
             SetStyleRange(CGXRange(row, ModelColumn()),
-                          CGXStyle().SetValue("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE), gxOverride, 0,
-                          kNoUpdate);
+                          CGXStyle().SetValue("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
+                          gxOverride, 0, kNoUpdate);
         }
     }
 }
@@ -452,12 +461,13 @@ void CKXPhysPartDetailsGridWnd::RefreshRows() {
         bool excluded = false;
         if (const std::vector<CInstTermBitContext>* bits = GetRowPins(r))
             for (const CInstTermBitContext& bit : *bits)
-                if (!m_strExcludedPaths.IsEmpty() && CKXGenUtils::IsSPathToBeExcluded(m_strExcludedPaths, bit.spath())) {
+                if (!m_strExcludedPaths.IsEmpty() &&
+                    CKXGenUtils::IsSPathToBeExcluded(m_strExcludedPaths, bit.spath())) {
                     excluded = true;
                     break;
                 }
-        SetStyleRange(CGXRange(r, C(s_nPNCol)), WithAttr(CGXStyle(), kBlockFiltered, excluded),
-                      gxOverride, 0, kNoUpdate);
+        SetStyleRange(CGXRange(r, C(s_nPNCol)), WithAttr(CGXStyle(), kBlockFiltered, excluded), gxOverride, 0,
+                      kNoUpdate);
         if (excluded) HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
     }
     for (ROWCOL c = C(s_nPNCol); c <= GetColCount(); ++c)
@@ -476,7 +486,8 @@ void CKXPhysPartDetailsGridWnd::RenameSignalInRows(const CString& newName, const
     RowWriteScope scope(*this);
     for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r)
         if (GetValueRowCol(r, C(s_nSignalCol)).CompareNoCase(oldName) == 0)
-            SetStyleRange(CGXRange(r, C(s_nSignalCol)), PinCell(newName).SetReadOnly(TRUE), gxOverride, 0, kNoUpdate);
+            SetStyleRange(CGXRange(r, C(s_nSignalCol)), PinCell(newName).SetReadOnly(TRUE), gxOverride, 0,
+                          kNoUpdate);
 }
 
 void CKXPhysPartDetailsGridWnd::SetRefDes(CString refDes) {

@@ -24,7 +24,8 @@ protected:
     }
     std::string NetRow(N* g, ROWCOL r) {
         std::string line;
-        for (int c : {N::m_nColLocation, N::m_nColPinNumber, N::m_nColPinName, N::m_nColPinType, N::m_nColSignalModel})
+        for (int c : {N::m_nColLocation, N::m_nColPinNumber, N::m_nColPinName, N::m_nColPinType,
+                      N::m_nColSignalModel})
             line += (line.empty() ? "" : "|") + g->GetValueRowCol(r, static_cast<ROWCOL>(c)).str();
         return line;
     }

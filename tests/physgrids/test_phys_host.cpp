@@ -24,7 +24,8 @@ public:
         if (message == MSG_ASSOC_COMP_VIEWER_SELECTION) {
             m_viewerPaths.clear();
             for (const auto& record : *reinterpret_cast<CKXAssocCompArray*>(lParam))
-                m_viewerPaths.push_back(std::to_string(record->m_nType) + " " + record->m_pContext->spath().str());
+                m_viewerPaths.push_back(std::to_string(record->m_nType) + " " +
+                                        record->m_pContext->spath().str());
             return 0;
         }
         if (message == MSG_SELECT_OBJECT) {
@@ -110,7 +111,8 @@ TEST_F(PhysHost, TheNetGridsCellsAreReachable) {
     EXPECT_EQ(Run("kx::edit ccp " + At(3, CKXPhysNetDetailsGridWnd::m_nColLocation) + " *"), "1");
     EXPECT_FALSE(g->IsRowHidden(first + 1));
     // A model on the selected row, then the Delete command removes it again.
-    const ROWCOL rn1 = g->GetValueRowCol(first, CKXPhysNetDetailsGridWnd::m_nColLocation) == "RN1" ? first : first + 1;
+    const ROWCOL rn1 =
+        g->GetValueRowCol(first, CKXPhysNetDetailsGridWnd::m_nColLocation) == "RN1" ? first : first + 1;
     EXPECT_EQ(Run("kx::select ccp " + At(rn1, CKXPhysNetDetailsGridWnd::m_nColPinName)), "1");
     EXPECT_EQ(Run("assignModel pin NMODEL"), "1");
     EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "NMODEL");
