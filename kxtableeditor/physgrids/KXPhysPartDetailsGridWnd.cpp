@@ -73,7 +73,7 @@ KXPhysLayout CKXPhysPartDetailsGridWnd::Layout() const {
 void CKXPhysPartDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext design) {
     SetSite(site);
     m_designContext = design;
-    CKXGridWnd::InitializeGrid(kPartFirstRow, 1, kPartCaptionRow, nullptr);
+    CKXGridWnd::InitializeGrid(m_nFirstPinRow, s_nRowHeaderCol + 1, kPartCaptionRow, nullptr);
     SetupColumns();
     FormatHeaderRows();
     RegisterHeaderControl(static_cast<ULONG>(s_nPNCol));

@@ -48,6 +48,9 @@ public:
         FillPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, col, static_cast<ROWCOL>(-1));
     }
     static int s_nPhysPartCol, s_nPNCol, s_nPinNameCol, s_nPinTypeCol, s_nSignalCol, s_nSignalModelCol;
+    // The row-header column and the first pin row (fixed).
+    static constexpr int s_nRowHeaderCol = 0;
+    static constexpr ROWCOL m_nFirstPinRow = kxphys::kPartFirstRow;
     // The model's descriptors, their captions and count, as the grid's column code reads them.
     static const CKXColumnModel::Layout& s_arrColumnInfo;
     static std::vector<CString> s_arrColumnCaptions;

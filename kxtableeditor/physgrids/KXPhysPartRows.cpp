@@ -300,7 +300,7 @@ void CKXPhysPartDetailsGridWnd::SetTitle(const CString& title) {
 
 // After a fill: sorted by pin number, the block filter, then the row filter and the function filter.
 void CKXPhysPartDetailsGridWnd::FinishLoad() {
-    SetSortColumn(0);
+    SetSortColumn(s_nRowHeaderCol);
     SortColumn(s_nPNCol);
     RefreshRows();
     CWaitCursor wait;
