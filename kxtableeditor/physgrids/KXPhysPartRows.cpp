@@ -381,13 +381,23 @@ BOOL CKXPhysPartDetailsGridWnd::PopulatePhysPart(CDesignContext, IPhysPartInst* 
 }
 
 int CKXPhysPartDetailsGridWnd::RemovePartRows(const CString& refDes) {
+    // From the bottom up, each run of the part's adjacent rows goes in one removal.
     int removed = 0;
+    ROWCOL runEnd = 0; // the last row of the run being collected; 0 when none
+    auto removeRun = [&](ROWCOL first) {
+        if (runEnd) RemoveRows(first, runEnd, kNoUpdate);
+        runEnd = 0;
+    };
     for (ROWCOL r = GetRowCount(); r >= kPartFirstRow; --r) {
-        if (GetValueRowCol(r, C(s_nPhysPartCol)) != refDes) continue;
+        if (StoredText(r, C(s_nPhysPartCol)) != refDes) {
+            removeRun(r + 1);
+            continue;
+        }
         m_mapPins.Remove(RowKey(r));
-        RemoveRows(r, r, kNoUpdate);
+        if (!runEnd) runEnd = r;
         ++removed;
     }
+    removeRun(kPartFirstRow);
     m_mapPins.ForgetRows();
     return removed;
 }
