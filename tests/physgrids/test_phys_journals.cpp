@@ -93,6 +93,13 @@ TEST_F(PhysJournal, AModelTypedIntoThePartGridsCellIsOneUndoableEdit) {
     ASSERT_TRUE(Ccp()->PerformUndo());
     EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "");
     EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_FAST");
+    // Emptying the cell of a pin that has no model of its own removes nothing: refused, no step,
+    // and the cell shows what the design holds.
+    const int before = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " {}"), "0");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), before);
+    EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_FAST");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "");
 }
 
 TEST_F(PhysJournal, AModelTypedIntoTheNetGridsCellIsOneUndoableEdit) {
