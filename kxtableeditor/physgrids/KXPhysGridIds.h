@@ -4,13 +4,10 @@
 #pragma once
 
 #include "afx/afxtypes.h"
+#include "grid/KXRowAttrs.h"
 #include "grid/gxall.h"
 
 namespace kxphys {
-
-// Grid kinds of the column-layout broadcast.
-inline constexpr LPARAM kPartGridKind = 7;
-inline constexpr LPARAM kNetGridKind = 8;
 
 // Pane title kinds.
 inline constexpr UINT kPartPaneKind = 8951;
@@ -43,6 +40,17 @@ inline constexpr UINT IDS_UA_PHYSNET_INSTANCE_ID = 59450;
 inline constexpr UINT IDS_UA_PHYSPIN_FUNCTION = 59451;
 inline constexpr UINT IDS_UA_FILTERED_BLOCK_ROW = 59452;
 inline constexpr UINT IDS_UA_PROGRAMMABLE_PIN = 59453;
+
+// What a pin row keeps in its pin-number cell.
+inline constexpr KXAttr<int> kPinInstanceId{IDS_UA_PHYSNET_INSTANCE_ID}; // the net grid: the pin's instance
+inline constexpr KXAttr<int> kPinFunction{IDS_UA_PHYSPIN_FUNCTION};      // the part grid: the pin's function
+inline constexpr KXAttr<bool> kBlockFiltered{IDS_UA_FILTERED_BLOCK_ROW}; // the block filter hides the row
+
+// A style with one row attribute more.
+template <class T> CGXStyle WithAttr(CGXStyle style, KXAttr<T> attr, const T& value) {
+    kxattr::Put(style, attr, value);
+    return style;
+}
 
 // The header bar's dialog and its controls.
 inline constexpr UINT IDD_PHYSPART_HEADER = 8889;

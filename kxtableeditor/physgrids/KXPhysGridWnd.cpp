@@ -9,6 +9,7 @@
 #include "afx/afxwin.h"
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcontrols/KXFilterData.h"
+#include "kxcontrols/KXProgressBar.h"
 #include "kxcontrols/KXFindReplace.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -20,12 +21,15 @@
 #include "rmx/transaction.h"
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 using namespace kxphys;
 
 namespace {
 
 constexpr UINT kNoUpdate = 2;
+constexpr int kProgressBarSize = 50;
 
 WORD Id(UINT id) {
     return static_cast<WORD>(id);
@@ -47,21 +51,47 @@ void kxphys::Journal(const CString& lines) {
     KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), lines);
 }
 
+KXPhysProgress::KXPhysProgress(const char* caption, int total) : m_total(total) {
+    delete CKXProgressBar::m_pProgressBar;
+    CKXProgressBar::m_pProgressBar = new CKXProgressBar(caption, total, kProgressBarSize, FALSE, 0);
+}
+
+KXPhysProgress::~KXPhysProgress() {
+    delete CKXProgressBar::m_pProgressBar;
+    CKXProgressBar::m_pProgressBar = nullptr;
+}
+
+void KXPhysProgress::Step(const CString& text) {
+    CKXProgressBar* bar = CKXProgressBar::m_pProgressBar;
+    if (!bar) return;
+    bar->SetText(text);
+    bar->StepIt();
+    bar->PeekAndPump();
+}
+
 CString kxphys::ModelTypeFilter(int direction) {
     switch (direction) {
-    case 1: return "IbisInput";
-    case 2: return "IbisOutput";
-    case 3: return "IbisIO";
-    default: return "*";
+    case 1:
+        return "IbisInput";
+    case 2:
+        return "IbisOutput";
+    case 3:
+        return "IbisIO";
+    default:
+        return "*";
     }
 }
 
 CString kxphys::PinTypeText(int code) {
     switch (code) {
-    case 0: return "Unspec";
-    case 1: return "Input";
-    case 2: return "Output";
-    default: return "Inout";
+    case 0:
+        return "Unspec";
+    case 1:
+        return "Input";
+    case 2:
+        return "Output";
+    default:
+        return "Inout";
     }
 }
 
@@ -83,9 +113,9 @@ void CKXPhysGridWnd::SetupFindReplace(const CString& caption, CPoint captionCell
     m_arrFindHeaderCells.Add(captionCell);
     m_arrFindStartCells.Add(startCell);
     CGXGridParam* param = GetParam();
-    m_hFindReplace = KXImplementFindReplace(&m_pFindGrid, &m_arrFindCaptions, 1, &m_arrFindHeaderCells,
-                                            &m_arrFindStartCells, param ? &param->GetFindReplaceInfo() : nullptr,
-                                            this, 1);
+    m_hFindReplace =
+        KXImplementFindReplace(&m_pFindGrid, &m_arrFindCaptions, 1, &m_arrFindHeaderCells,
+                               &m_arrFindStartCells, param ? &param->GetFindReplaceInfo() : nullptr, this, 1);
 }
 
 void CKXPhysGridWnd::ShowFindReplace(BOOL bFind) {
@@ -148,8 +178,9 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
 }
 
 CString CKXPhysGridWnd::JournalRowSelection(ROWCOL row) {
-    return JournalObjectSelection(row) + "\ncall " + JournalHandle() + ".ConnectivityPane().SelectPinNameCol(" +
-           Vbs(GetValueRowCol(row, PinNameColumn())) + "," + Vbs(GetValueRowCol(row, PinNumberColumn())) + ")";
+    return JournalObjectSelection(row) + "\ncall " + JournalHandle() +
+           ".ConnectivityPane().SelectPinNameCol(" + Vbs(GetValueRowCol(row, PinNameColumn())) + "," +
+           Vbs(GetValueRowCol(row, PinNumberColumn())) + ")";
 }
 
 CString CKXPhysGridWnd::JournalRowEdit(ROWCOL row, const CString& comment, const CString& call) {
@@ -220,7 +251,8 @@ BOOL CKXPhysGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT 
     ROWCOL row = 0, col = 0;
     const BOOL current = GetCurrentCell(row, col);
     const KXPhysLayout layout = Layout();
-    if (nMessage == WM_KEYDOWN && nChar == VK_RETURN && !ctrl && !shift && current && row == layout.filterRow) {
+    if (nMessage == WM_KEYDOWN && nChar == VK_RETURN && !ctrl && !shift && current &&
+        row == layout.filterRow) {
         CGXGridParam* param = GetParam();
         const BOOL undo = param ? param->IsEnableUndo() : FALSE;
         if (param) param->EnableUndo(FALSE);
@@ -271,7 +303,7 @@ BOOL CKXPhysGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags
 }
 
 BOOL CKXPhysGridWnd::OnTrackColWidth(ROWCOL nCol) {
-    if (nCol == 0) return FALSE; // the row-header column keeps its width
+    if (nCol <= m_nFirstHeaderCol) return FALSE; // the row-header column keeps its width
     return CKXGridWnd::OnTrackColWidth(nCol);
 }
 
@@ -415,12 +447,6 @@ BOOL CKXPhysGridWnd::CommitOwn(BOOL bCommit, BOOL bEnd) {
     return ok;
 }
 
-long CKXPhysGridWnd::CellAttribute(ROWCOL row, ROWCOL col, UINT id) {
-    CGXStyle style;
-    ComposeStyleRowCol(row, col, &style);
-    return style.GetUserAttribute(Id(id)).GetLongValue();
-}
-
 void CKXPhysGridWnd::DeselectAllRows() {
     if (GetRowCount() > 0) SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
 }
@@ -442,7 +468,8 @@ void CKXPhysGridWnd::SetupColumns() {
 }
 
 void CKXPhysGridWnd::InitColumnInfo() {
-    ColumnModel().Setup({{ObjectCaption(), kObjectColumnWidth, false}}, CharWidth(), m_bShowRowNumbers != FALSE);
+    ColumnModel().Setup({{ObjectCaption(), kObjectColumnWidth, false}}, CharWidth(),
+                        m_bShowRowNumbers != FALSE);
     TakeColumnNumbers();
 }
 
@@ -518,9 +545,14 @@ void CKXPhysGridWnd::ShowColumnChooser(CPoint pt, const std::function<bool(int)>
     CPoint screen = pt;
     ClientToScreen(&screen);
     switch (ColumnModel().ShowChooser(*this, screen, ID_COLUMN_CHOOSER_FIRST, enabled)) {
-    case CKXColumnModel::MenuChoice::Customize: CustomizeColumns(); break;
-    case CKXColumnModel::MenuChoice::Toggled: BroadcastLayout(); break;
-    case CKXColumnModel::MenuChoice::Dismissed: break;
+    case CKXColumnModel::MenuChoice::Customize:
+        CustomizeColumns();
+        break;
+    case CKXColumnModel::MenuChoice::Toggled:
+        BroadcastLayout();
+        break;
+    case CKXColumnModel::MenuChoice::Dismissed:
+        break;
     }
 }
 
@@ -549,7 +581,7 @@ void CKXPhysGridWnd::HideFilteredRows(ROWCOL lastRow) {
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);
     const ROWCOL first = Layout().firstPinRow;
     for (ROWCOL r = first; r <= lastRow; ++r)
-        if (IsRowHidden(r) && CellAttribute(r, PinNumberColumn(), IDS_UA_FILTERED_BLOCK_ROW) != 1)
+        if (IsRowHidden(r) && !KXRowAttrs(*this, r).Get(PinNumberColumn(), kBlockFiltered))
             HideRows(r, r, FALSE, nullptr, kNoUpdate, gxDo);
     for (ROWCOL c = 1; c <= GetColCount(); ++c) {
         const CString pattern = FilterPattern(c);
@@ -591,6 +623,36 @@ std::vector<CString> CKXPhysGridWnd::KeyFields(const CString& key) {
     }
 }
 
+std::vector<ROWCOL> CKXPhysGridWnd::FindRowsOnce(const std::vector<KXPhysRowQuery>& queries, ROWCOL lastRow) {
+    constexpr char kSeparator = '\x1f';
+    std::vector<ROWCOL> found(queries.size(), 0);
+    // Queries grouped by the columns they read, then by the texts they want.
+    std::map<std::vector<ROWCOL>, std::unordered_map<std::string, std::vector<std::size_t>>> wanted;
+    for (std::size_t i = 0; i < queries.size(); ++i) {
+        std::vector<ROWCOL> cols;
+        std::string texts;
+        for (const auto& [col, text] : queries[i]) {
+            cols.push_back(col);
+            texts += text.str() + kSeparator;
+        }
+        wanted[cols][texts].push_back(i);
+    }
+    std::size_t left = queries.size();
+    for (ROWCOL r = Layout().firstPinRow; r <= lastRow && left > 0; ++r)
+        for (auto& [cols, byTexts] : wanted) {
+            std::string texts;
+            for (ROWCOL c : cols)
+                texts += GetValueRowCol(r, c).str() + kSeparator;
+            const auto it = byTexts.find(texts);
+            if (it == byTexts.end()) continue;
+            for (std::size_t i : it->second)
+                found[i] = r;
+            left -= it->second.size();
+            byTexts.erase(it);
+        }
+    return found;
+}
+
 void CKXPhysGridWnd::SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol) {
     // A selection made for a script command is no undo step of its own.
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);
@@ -620,7 +682,8 @@ void CKXPhysGridWnd::DumpShownCells(std::FILE* file) {
 
 int CKXPhysGridWnd::OwnerKindOf(const CContext* object) {
     if (dynamic_cast<const CInstanceContext*>(object)) return 1;
-    if (dynamic_cast<const CInstTermBitContext*>(object) || dynamic_cast<const CInstTermContext*>(object)) return 2;
+    if (dynamic_cast<const CInstTermBitContext*>(object) || dynamic_cast<const CInstTermContext*>(object))
+        return 2;
     if (dynamic_cast<const CNetContext*>(object) || dynamic_cast<const CNetBitContext*>(object)) return 3;
     return 0;
 }
@@ -659,7 +722,8 @@ void CKXPhysGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
 void CKXPhysGridWnd::OnPropertyChange(const IChange& change, CPropertyChange&) {
     const char *path = nullptr, *name = nullptr, *oldValue = nullptr, *newValue = nullptr;
     const CContext* owner =
-        m_pDigestServer ? m_pDigestServer->decodePropertyChange(&change, &path, &name, &oldValue, &newValue) : nullptr;
+        m_pDigestServer ? m_pDigestServer->decodePropertyChange(&change, &path, &name, &oldValue, &newValue)
+                        : nullptr;
     if (!owner) return;
     KXPhysPropertyChange c;
     c.path = path ? path : "";
@@ -689,6 +753,13 @@ void CKXPhysGridWnd::RefillPropertyColumns(const std::set<CString>& properties) 
             }
 }
 
+CString CKXPhysGridWnd::StoredText(ROWCOL row, ROWCOL col) {
+    const CGXData* data = GetData();
+    const CGXStyle* cell = data ? data->LookupCell(row, col) : nullptr;
+    if (cell && cell->GetIncludeValue()) return cell->GetValue();
+    return GetValueRowCol(row, col);
+}
+
 CString CKXPhysGridWnd::CellTip(ROWCOL row, ROWCOL col) {
     CGXStyle style;
     ComposeStyleRowCol(row, col, &style);
@@ -712,11 +783,13 @@ void CKXPhysGridWnd::CopySelection() {
     CString text;
     for (POSITION pos = ranges.GetHeadPosition(); pos;) {
         const CGXRange* range = ranges.GetNext(pos);
+        KXPhysProgress progress("Copying Data", static_cast<int>(range->bottom - range->top));
         for (ROWCOL r = range->top; r <= range->bottom && r <= GetRowCount(); ++r) {
             if (IsRowHidden(r)) continue;
             const CString value = GetValueRowCol(r, range->left);
             CKXImpClipBoard::CopyTextAsObject(value);
             text += value + "\r\n";
+            progress.Step(CString());
         }
     }
     CKXImpClipBoard::CopyCFText(text);

@@ -29,19 +29,21 @@ class CMsgSelectObj;
 // A property change of a committed transaction as the physical grids read it.
 struct KXPhysPropertyChange {
     CString path, name, oldValue, newValue;
-    CString package;     // the reference designator of the instance behind the owner; empty for others
-    int changeKind = 0;  // the change record's kind
-    int ownerKind = 0;   // 1 instance, 2 pin or pin bit, 3 net or net bit; 0 another object
+    CString package;    // the reference designator of the instance behind the owner; empty for others
+    int changeKind = 0; // the change record's kind
+    int ownerKind = 0;  // 1 instance, 2 pin or pin bit, 3 net or net bit; 0 another object
     bool Is(const char* property) const { return name.CompareNoCase(property) == 0; }
     bool ValueChanged() const { return oldValue.Compare(newValue) != 0; }
 };
+
+// What a selection key asks for: the first pin row whose cells hold these texts (column, text).
+using KXPhysRowQuery = std::vector<std::pair<ROWCOL, CString>>;
 
 // Where a physical grid keeps its header block and its model column.
 struct KXPhysLayout {
     ROWCOL filterRow;   // the filter row
     ROWCOL firstPinRow; // the first pin row
     ROWCOL captionRow;  // the row of the column captions
-    LPARAM layoutKind;  // the kind of its column-layout broadcast
 };
 
 class CKXPhysGridWnd : public CKXGridWnd, protected KXChangeHooks {
@@ -109,15 +111,18 @@ public:
     bool IsShownPinRow(ROWCOL row);
     // The selected rows, the current cell's row when nothing is selected.
     std::vector<ROWCOL> SelectedRows();
+    // The text stored in a cell, read straight from the cell when it holds one (the cheap read the
+    // row keys use), else as the grid composes it.
+    CString StoredText(ROWCOL row, ROWCOL col);
     // The tool-tip text of a cell.
     CString CellTip(ROWCOL row, ROWCOL col);
-    // A number held in a user attribute of a cell; 0 when the cell has none.
-    long CellAttribute(ROWCOL row, ROWCOL col, UINT id);
     // The grid's own commit of its open grid transaction: the committing flag is up around it.
     BOOL CommitOwn(BOOL bCommit, BOOL bEnd);
 
     CFrameWnd* m_pFrame = nullptr;
     CKXTableOleDropTarget m_dropTarget;
+    // The first column of the covered header rows; columns up to it keep their width.
+    static constexpr ROWCOL m_nFirstHeaderCol = 0;
     bool m_bTrackingColWidth = false; // a width drag started on a border and no move followed
     bool m_bStoringModelEdit = false; // a typed model was committed: the cell's store is no step
     ROWCOL m_nTrackedCol = 0;
@@ -183,6 +188,9 @@ public:
     virtual BOOL& FilterEchoFlag() = 0;
     // The fields of a selection key ("part:pin:number", "net:pin:number", ...).
     static std::vector<CString> KeyFields(const CString& key);
+    // The first pin row up to lastRow that answers each query (0 when none), all found in one walk
+    // over the rows.
+    std::vector<ROWCOL> FindRowsOnce(const std::vector<KXPhysRowQuery>& queries, ROWCOL lastRow);
     // Selects the rows found for a script's keys in the key column, the first one current; no undo step.
     void SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol);
     // Writes every shown cell of the shown rows, one row a line.
@@ -255,6 +263,22 @@ protected:
     // The width of a column by the kind's descriptors; the stretched column fills the window.
     int DescriptorWidth(ROWCOL nCol, int width, bool multiple, int objectCol);
     int CharWidth() const;
+};
+
+// The class-wide progress bar of a long operation of a physical grid: it replaces the current bar
+// when the operation starts and is deleted (and the current bar cleared) when it ends.
+class KXPhysProgress {
+public:
+    KXPhysProgress(const char* caption, int total);
+    ~KXPhysProgress();
+    KXPhysProgress(const KXPhysProgress&) = delete;
+    KXPhysProgress& operator=(const KXPhysProgress&) = delete;
+    // One step done: the text shown, the bar moved on, pending messages handled.
+    void Step(const CString& text);
+    int Total() const { return m_total; }
+
+private:
+    int m_total;
 };
 
 // Formatting of the script texts and the journal lines the physical grids write.

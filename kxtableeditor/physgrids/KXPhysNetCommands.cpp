@@ -87,7 +87,6 @@ CString CKXPhysNetDetailsGridWnd::JournalObjectSelection(ROWCOL) {
     return "\ncall " + JournalHandle() + ".Slp().Select(" + Vbs(m_strNetName) + ")";
 }
 
-
 // One transaction writes the model on the rows' pins (an empty model removes it).
 BOOL CKXPhysNetDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) {
     if (rows.empty()) return FALSE;
@@ -230,7 +229,8 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
     return committed;
 }
 
-BOOL CKXPhysNetDetailsGridWnd::PasteCellValue(CTransaction* transaction, ROWCOL row, ROWCOL, const CString& value) {
+BOOL CKXPhysNetDetailsGridWnd::PasteCellValue(CTransaction* transaction, ROWCOL row, ROWCOL,
+                                              const CString& value) {
     CInstTermBitContext bit;
     if (!transaction || value.IsEmpty() || !GetRowPin(row, &bit)) return FALSE;
     return transaction->addProperty(bit, kModel, value.GetString(), 2, false) ? TRUE : FALSE;
@@ -265,7 +265,6 @@ void CKXPhysNetDetailsGridWnd::OnEditCopy() {
     if (!GetCurrentCell(row, col) || row < kNetFirstRow) return;
     EchoCopy("scp", C(m_nColPinName), C(m_nColPinNumber), GetValueRowCol(kNetCaptionRow, col));
 }
-
 
 BOOL CKXPhysNetDetailsGridWnd::SetColumnFilter(CString colName, CString filter) {
     const int col = ColumnOfCaption(colName);
@@ -327,25 +326,25 @@ void CKXPhysNetDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colNa
     }
     int keyCol = colName.IsEmpty() ? m_nColPinNumber : FindColumnByCaption(colName);
     if (keyCol <= 0) keyCol = m_nColPinNumber;
-    std::vector<ROWCOL> rows;
+    std::vector<KXPhysRowQuery> queries;
     for (INT_PTR i = 0; i < keys->GetSize(); ++i)
-        rows.push_back(FindKeyRow(keys->GetAt(i)));
+        queries.push_back(KeyQuery(keys->GetAt(i)));
+    const std::vector<ROWCOL> rows = FindRowsOnce(queries, GetRowCount());
     SelectKeyRows(rows, C(keyCol));
 }
 
-ROWCOL CKXPhysNetDetailsGridWnd::FindKeyRow(const CString& key) {
+KXPhysRowQuery CKXPhysNetDetailsGridWnd::KeyQuery(const CString& key) {
     // Fields counted from the right: pin number, pin name, net name.
     const std::vector<CString> fields = KeyFields(key);
     const std::size_t n = fields.size();
     const CString number = fields[n - 1];
-    const CString pinName = n >= 2 ? fields[n - 2] : CString();
-    const CString netName = n >= 3 ? fields[n - 3] : CString();
-    for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
-        const bool match = number.IsEmpty() ? GetValueRowCol(r, C(m_nColPinName)) == pinName
-                                            : GetValueRowCol(r, C(m_nColPinNumber)) == number;
-        if (match && (!m_bMultipleNets || GetValueRowCol(r, C(m_nColPhysNetName)) == netName)) return r;
-    }
-    return 0;
+    KXPhysRowQuery query;
+    if (number.IsEmpty())
+        query.emplace_back(C(m_nColPinName), n >= 2 ? fields[n - 2] : CString());
+    else
+        query.emplace_back(C(m_nColPinNumber), number);
+    if (m_bMultipleNets) query.emplace_back(C(m_nColPhysNetName), n >= 3 ? fields[n - 3] : CString());
+    return query;
 }
 
 void CKXPhysNetDetailsGridWnd::CrossSelectInHost() {
@@ -360,7 +359,8 @@ void CKXPhysNetDetailsGridWnd::CrossSelectInHost() {
         list.EndArgument();
     }
     if (list.GetTotalArgCount() > 2)
-        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+        if (CWnd* main = AfxGetMainWnd())
+            main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
 }
 
 void CKXPhysNetDetailsGridWnd::UpdatePaneTitle() {

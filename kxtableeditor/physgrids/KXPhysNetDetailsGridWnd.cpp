@@ -36,7 +36,8 @@ int CKXPhysNetDetailsGridWnd::m_nColPinName = 4;
 int CKXPhysNetDetailsGridWnd::m_nColPinType = 5;
 int CKXPhysNetDetailsGridWnd::m_nColSignalModel = 6;
 CKXPhysNetDetailsGridWnd* CKXPhysNetDetailsGridWnd::m_pActiveGrid = nullptr;
-const CKXColumnModel::Layout& CKXPhysNetDetailsGridWnd::m_arrColumnInfo = CKXPhysNetDetailsGridWnd::Columns().Columns();
+const CKXColumnModel::Layout& CKXPhysNetDetailsGridWnd::m_arrColumnInfo =
+    CKXPhysNetDetailsGridWnd::Columns().Columns();
 std::vector<CString> CKXPhysNetDetailsGridWnd::m_arrColumnCaptions;
 int CKXPhysNetDetailsGridWnd::m_nColCount = 7;
 
@@ -68,7 +69,8 @@ COLORREF ButtonFace() {
 
 CGXStyle PinCell(const CString& value) {
     CGXStyle s;
-    s.SetValue(value).SetWrapText(FALSE).SetUserAttribute(Id(kEllipsisAttribute), CGXEllipseUserAttribute(gxDotEllipse));
+    s.SetValue(value).SetWrapText(FALSE).SetUserAttribute(Id(kEllipsisAttribute),
+                                                          CGXEllipseUserAttribute(gxDotEllipse));
     return s;
 }
 
@@ -93,7 +95,7 @@ CKXPhysNetDetailsGridWnd::~CKXPhysNetDetailsGridWnd() {
 }
 
 KXPhysLayout CKXPhysNetDetailsGridWnd::Layout() const {
-    return {kNetFilterRow, kNetFirstRow, kNetCaptionRow, kNetGridKind};
+    return {kNetFilterRow, kNetFirstRow, kNetCaptionRow};
 }
 
 // ---------------------------------------------------------------------------
@@ -127,7 +129,8 @@ void CKXPhysNetDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext 
 }
 
 CKXColumnModel& CKXPhysNetDetailsGridWnd::Columns() {
-    static CKXColumnModel model(kOrigin, KXGridKind::PhysNet, kOrigin, CKXColumnModel::EntryOrder::DefaultsFirst);
+    static CKXColumnModel model(kOrigin, KXGridKind::PhysNet, kOrigin,
+                                CKXColumnModel::EntryOrder::DefaultsFirst);
     return model;
 }
 
@@ -154,7 +157,7 @@ void CKXPhysNetDetailsGridWnd::GetColumnMenuText(int col, CString& text, BOOL& b
 void CKXPhysNetDetailsGridWnd::CoverHeaderRows() {
     const ROWCOL last = GetColCount();
     for (ROWCOL r : {ROWCOL{0}, ROWCOL{2}, ROWCOL{4}})
-        SetCoveredCellsRowCol(r, 0, r, last, kNoUpdate);
+        SetCoveredCellsRowCol(r, m_nFirstHeaderCol, r, last, kNoUpdate);
 }
 
 void CKXPhysNetDetailsGridWnd::FormatHeaderRows() {
@@ -176,7 +179,7 @@ void CKXPhysNetDetailsGridWnd::FormatHeaderRows() {
     CGXStyle separator;
     separator.SetControl(Id(kHeaderControl)).SetEnabled(FALSE).SetInterior(ButtonFace());
     for (ROWCOL r : {ROWCOL{2}, ROWCOL{4}})
-        SetStyleRange(CGXRange(r, 0, r, GetColCount()), separator, gxOverride, 0, kNoUpdate);
+        SetStyleRange(CGXRange(r, m_nFirstHeaderCol, r, GetColCount()), separator, gxOverride, 0, kNoUpdate);
     CoverHeaderRows();
     SetFrozenRows(4, 2, kNoUpdate);
     // LOCATION to PIN_TYPE are read only; the signal model stays editable.
@@ -200,10 +203,10 @@ void CKXPhysNetDetailsGridWnd::UpdateTitleRow() {
 void CKXPhysNetDetailsGridWnd::InitBlankRowStyle(ROWCOL row) {
     for (int c : {m_nColLocation, m_nColPinName, m_nColPinNumber})
         SetStyleRange(CGXRange(row, C(c)), PinCell(""), gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), CGXStyle().SetUserAttribute(Id(IDS_UA_PHYSNET_INSTANCE_ID), 0),
-                  gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(m_nColPinType)), PinCell("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
-                  gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), WithAttr(CGXStyle(), kPinInstanceId, 0), gxOverride, 0,
+                  kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinType)),
+                  PinCell("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE), gxOverride, 0, kNoUpdate);
 }
 
 LRESULT CKXPhysNetDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
@@ -215,10 +218,7 @@ LRESULT CKXPhysNetDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lP
 
 CString CKXPhysNetDetailsGridWnd::RowKey(ROWCOL row) {
     if (row < kNetFirstRow || row > GetRowCount()) return CString();
-    // The cell texts are copied: the grid hands out one buffer for every cell.
-    const CString location = GetValueRowCol(row, C(m_nColLocation));
-    const CString number = GetValueRowCol(row, C(m_nColPinNumber));
-    return m_mapRowPins.Key(location, number);
+    return m_mapRowPins.Key(StoredText(row, C(m_nColLocation)), StoredText(row, C(m_nColPinNumber)));
 }
 
 BOOL CKXPhysNetDetailsGridWnd::GetRowPin(ROWCOL row, CInstTermBitContext* bit) {
@@ -239,13 +239,13 @@ ROWCOL CKXPhysNetDetailsGridWnd::LastPinRow() {
 }
 
 void CKXPhysNetDetailsGridWnd::WritePinCells(ROWCOL row, const CString& location, const CString& pinType,
-                                             const CString& pinNumber, int instanceId, const CString& pinName) {
+                                             const CString& pinNumber, int instanceId,
+                                             const CString& pinName) {
     SetStyleRange(CGXRange(row, C(m_nColPhysNetName)), PinCell(m_strNetName), gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColLocation)), PinCell(location), gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColPinType)), PinCell(pinType), gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(m_nColPinNumber)),
-                  PinCell(pinNumber).SetUserAttribute(Id(IDS_UA_PHYSNET_INSTANCE_ID), instanceId), gxOverride, 0,
-                  kNoUpdate);
+    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), WithAttr(PinCell(pinNumber), kPinInstanceId, instanceId),
+                  gxOverride, 0, kNoUpdate);
     SetStyleRange(CGXRange(row, C(m_nColPinName)), PinCell(pinName), gxOverride, 0, kNoUpdate);
 }
 
@@ -264,18 +264,23 @@ int CKXPhysNetDetailsGridWnd::LoadPhysNet(CDesignContext design, const std::vect
             std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, name.GetString()));
             if (net) PopulatePhysNet(design, net.get(), "");
         }
-        SetSortColumn(-1);
-        SortColumn(m_nColLocation);
-        RefreshRows();
-        AppendSpareRows();
-        IndexPinRows();
+        FinishLoad();
     }
     return 1;
 }
 
+void CKXPhysNetDetailsGridWnd::FinishLoad() {
+    SetSortColumn(-1);
+    SortColumn(m_nColLocation);
+    RefreshRows();
+    AppendSpareRows();
+    IndexPinRows();
+}
+
 int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CString excludedSpaths) {
     if (!net) return 0;
-    if (CKXColumnInfoClass* info = Columns().Find(m_nColPhysNetName)) info->m_bVisible = m_bMultipleNets ? 1 : 0;
+    if (CKXColumnInfoClass* info = Columns().Find(m_nColPhysNetName))
+        info->m_bVisible = m_bMultipleNets ? 1 : 0;
     m_strExcludedSpaths = excludedSpaths;
     CWaitCursor wait;
     WriteScope scope(*this);
@@ -310,16 +315,21 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
             if (info->m_nPropertyType == CKXColumnInfoClass::Default) continue;
             CString value;
             bool found = false;
-            if (info->m_nPropertyType == CKXColumnInfoClass::InstProp || info->m_nPropertyType == CKXColumnInfoClass::PinProp) {
+            if (info->m_nPropertyType == CKXColumnInfoClass::InstProp ||
+                info->m_nPropertyType == CKXColumnInfoClass::PinProp) {
                 const CContext& owner = info->m_nPropertyType == CKXColumnInfoClass::InstProp
                                             ? static_cast<const CContext&>(inst)
                                             : static_cast<const CContext&>(bit);
-                if (std::unique_ptr<CPQPropertyData> p(owner.findProperty(info->m_strPropertyName.GetString(), true)); p) {
+                if (std::unique_ptr<CPQPropertyData> p(
+                        owner.findProperty(info->m_strPropertyName.GetString(), true));
+                    p) {
                     value = p->value();
                     found = true;
                 }
             } else if (info->m_nPropertyType == CKXColumnInfoClass::NetProp) {
-                if (std::unique_ptr<CPQPropertyData> p(net->findProperty(info->m_strPropertyName.GetString(), true)); p) {
+                if (std::unique_ptr<CPQPropertyData> p(
+                        net->findProperty(info->m_strPropertyName.GetString(), true));
+                    p) {
                     value = p->value();
                     found = true;
                 }
@@ -338,13 +348,7 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
             if (pin) AddPowerPinRow(row++, pin.get());
         }
     }
-    if (!m_bMultipleNets) {
-        SetSortColumn(-1);
-        SortColumn(m_nColLocation);
-        RefreshRows();
-        AppendSpareRows();
-        IndexPinRows();
-    }
+    if (!m_bMultipleNets) FinishLoad();
     return 1;
 }
 
@@ -363,9 +367,8 @@ void CKXPhysNetDetailsGridWnd::RefreshRows() {
         const bool excluded = !m_strExcludedSpaths.IsEmpty() && GetRowPin(r, &bit) &&
                               CKXGenUtils::IsSPathToBeExcluded(bit.spath(), m_strExcludedSpaths);
         if (!GetValueRowCol(r, C(m_nColPinNumber)).IsEmpty())
-            SetStyleRange(CGXRange(r, C(m_nColPinNumber)),
-                          CGXStyle().SetUserAttribute(Id(IDS_UA_FILTERED_BLOCK_ROW), excluded ? 1 : 0), gxOverride, 0,
-                          kNoUpdate);
+            SetStyleRange(CGXRange(r, C(m_nColPinNumber)), WithAttr(CGXStyle(), kBlockFiltered, excluded),
+                          gxOverride, 0, kNoUpdate);
         if (excluded) HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
     }
     for (ROWCOL c = C(m_nColLocation); c <= GetColCount(); ++c)
@@ -404,7 +407,8 @@ void CKXPhysNetDetailsGridWnd::OnPropertyChanges(const std::vector<KXPhysPropert
     for (const KXPhysPropertyChange& c : changes) {
         if (c.changeKind != kAdded && c.changeKind != kRemoved && c.changeKind != kModified) continue;
         const bool changed = c.oldValue.CompareNoCase(c.newValue) != 0;
-        if (c.Is("PHYS_NET_NAME") && changed && !c.oldValue.IsEmpty() && c.oldValue.CompareNoCase(m_strNetName) == 0)
+        if (c.Is("PHYS_NET_NAME") && changed && !c.oldValue.IsEmpty() &&
+            c.oldValue.CompareNoCase(m_strNetName) == 0)
             RenamePhysNet(c.newValue);
         else if (c.Is("LOCATION") && changed && !c.oldValue.IsEmpty() && !c.newValue.IsEmpty())
             RenameLocationInRows(c.newValue, c.oldValue);
@@ -436,7 +440,8 @@ void CKXPhysNetDetailsGridWnd::RenameLocationInRows(CString newLocation, CString
     }
 }
 
-void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString newPinNumber, CString oldPinNumber) {
+void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString newPinNumber,
+                                                     CString oldPinNumber) {
     IServer* server = CKXShareGlobalData::m_pServer;
     std::unique_ptr<CContext> object(server ? server->getContext(pinPath.GetString()) : nullptr);
     const auto* bit = dynamic_cast<const CInstTermBitContext*>(object.get());
@@ -448,7 +453,8 @@ void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString ne
     const CString oldKey = m_mapRowPins.Key(location, oldPinNumber);
     const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(oldKey);
     if (!bits || bits->front().spath().CompareNoCase(bit->spath()) != 0) return;
-    const ROWCOL row = m_mapRowPins.FindRow(oldKey, kNetFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); });
+    const ROWCOL row =
+        m_mapRowPins.FindRow(oldKey, kNetFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); });
     if (!row) return;
     SetStyleRange(CGXRange(row, C(m_nColPinNumber)), PinCell(newPinNumber), gxOverride, 0, kNoUpdate);
     m_mapPendingPins.Set(m_mapPendingPins.Key(location, newPinNumber), *bits);
@@ -463,7 +469,7 @@ void CKXPhysNetDetailsGridWnd::RefreshPinNumbersOfInstance(CString instancePath)
     if (location.IsEmpty()) return;
     const long id = static_cast<long>(inst->instance()->id());
     for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
-        if (CellAttribute(r, C(m_nColPinNumber), IDS_UA_PHYSNET_INSTANCE_ID) != id) continue;
+        if (KXRowAttrs(*this, r).Get(C(m_nColPinNumber), kPinInstanceId) != id) continue;
         CInstTermBitContext bit;
         if (!GetRowPin(r, &bit) || bit.instance().spath().CompareNoCase(inst->spath()) != 0) continue;
         const CString number = CKXGenUtils::GetPinNumber(bit);
@@ -506,7 +512,10 @@ void CKXPhysNetDetailsGridWnd::RefreshPropertyColumn(CString property, int objec
             p.reset(net.base().findPropertyIncludingAliases(property.GetString(), true));
         }
         SetStyleRange(CGXRange(r, C(column)),
-                      CGXStyle().SetValue(p ? CString(p->value()) : CString()).SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
+                      CGXStyle()
+                          .SetValue(p ? CString(p->value()) : CString())
+                          .SetControl(Id(kStaticControl))
+                          .SetReadOnly(TRUE),
                       gxOverride, 0, kNoUpdate);
     }
 }

@@ -33,7 +33,8 @@ public:
     void FillPropertyColumnOfLayout(ROWCOL col, const CKXColumnInfoClass& info) override {
         RefreshPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, static_cast<int>(col));
     }
-    static int m_nColPhysNetName, m_nColLocation, m_nColPinNumber, m_nColPinName, m_nColPinType, m_nColSignalModel;
+    static int m_nColPhysNetName, m_nColLocation, m_nColPinNumber, m_nColPinName, m_nColPinType,
+        m_nColSignalModel;
     // The model's descriptors, their captions and count, as the grid's column code reads them.
     static const CKXColumnModel::Layout& m_arrColumnInfo;
     static std::vector<CString> m_arrColumnCaptions;
@@ -47,7 +48,8 @@ public:
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     // Finds and replaces in the part locations, from the first pin row.
     void SetupFindReplace() {
-        CKXPhysGridWnd::SetupFindReplace("Physical Net Connectivity Details", CPoint(kxphys::kNetCaptionRow, m_nColLocation),
+        CKXPhysGridWnd::SetupFindReplace("Physical Net Connectivity Details",
+                                         CPoint(kxphys::kNetCaptionRow, m_nColLocation),
                                          CPoint(kxphys::kNetFirstRow, m_nColLocation));
     }
     void FormatHeaderRows();
@@ -62,6 +64,8 @@ public:
     int LoadPhysNet(CDesignContext design, const std::vector<CString>& netNames);
     int PopulatePhysNet(CDesignContext design, IPhysNet* net, CString excludedSpaths);
     void AddPowerPinRow(ROWCOL row, IPhysPowerPin* pin);
+    // After the nets are filled: sorted by location, filters reset, spare rows below, rows indexed.
+    void FinishLoad();
     void RefreshRows();
     void SetExcludedSpathList(CString netName, CString excludedSpaths);
     void RenamePhysNet(CString netName);
@@ -151,8 +155,8 @@ private:
     void AppendSpareRows();
     // The journal line that shows the grid's net again on replay.
     CString JournalObjectSelection(ROWCOL row) override;
-    // The row a selection key names ("net:pin:number", "pin:number", "number"); 0 when none.
-    ROWCOL FindKeyRow(const CString& key);
+    // What a selection key ("net:pin:number", "pin:number", "number") asks of the rows.
+    KXPhysRowQuery KeyQuery(const CString& key);
     std::vector<ROWCOL> SelectedPinRows();
     BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) override;
 

@@ -30,7 +30,8 @@ int CKXPhysPartDetailsGridWnd::s_nPinTypeCol = 4;
 int CKXPhysPartDetailsGridWnd::s_nSignalCol = 5;
 int CKXPhysPartDetailsGridWnd::s_nSignalModelCol = 6;
 CKXPhysPartDetailsGridWnd* CKXPhysPartDetailsGridWnd::s_pActiveGrid = nullptr;
-const CKXColumnModel::Layout& CKXPhysPartDetailsGridWnd::s_arrColumnInfo = CKXPhysPartDetailsGridWnd::Columns().Columns();
+const CKXColumnModel::Layout& CKXPhysPartDetailsGridWnd::s_arrColumnInfo =
+    CKXPhysPartDetailsGridWnd::Columns().Columns();
 std::vector<CString> CKXPhysPartDetailsGridWnd::s_arrColumnCaptions;
 int CKXPhysPartDetailsGridWnd::s_nColumnCount = 7;
 
@@ -50,7 +51,8 @@ COLORREF ButtonFace() {
 
 } // namespace
 
-CKXPhysPartDetailsGridWnd::CKXPhysPartDetailsGridWnd() : CKXPhysGridWnd(KXGridKind::PhysPart), m_mapPins('.') {
+CKXPhysPartDetailsGridWnd::CKXPhysPartDetailsGridWnd()
+    : CKXPhysGridWnd(KXGridKind::PhysPart), m_mapPins('.') {
     EnableAutomation();
 }
 
@@ -62,7 +64,7 @@ CKXPhysPartDetailsGridWnd::~CKXPhysPartDetailsGridWnd() {
 }
 
 KXPhysLayout CKXPhysPartDetailsGridWnd::Layout() const {
-    return {kPartFilterRow, kPartFirstRow, kPartCaptionRow, kPartGridKind};
+    return {kPartFilterRow, kPartFirstRow, kPartCaptionRow};
 }
 
 // ---------------------------------------------------------------------------
@@ -71,7 +73,7 @@ KXPhysLayout CKXPhysPartDetailsGridWnd::Layout() const {
 void CKXPhysPartDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext design) {
     SetSite(site);
     m_designContext = design;
-    CKXGridWnd::InitializeGrid(kPartFirstRow, 1, kPartCaptionRow, nullptr);
+    CKXGridWnd::InitializeGrid(m_nFirstPinRow, s_nRowHeaderCol + 1, kPartCaptionRow, nullptr);
     SetupColumns();
     FormatHeaderRows();
     RegisterHeaderControl(static_cast<ULONG>(s_nPNCol));
@@ -93,14 +95,15 @@ void CKXPhysPartDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext
         m_pHeader->Create(IDD_PHYSPART_HEADER, this);
         m_pHeader->SetGrid(this);
         // The wrapper destroys the bar's window and deletes the bar with itself.
-        RegisterControl(Id(IDS_CTRL_PHYSPART_DETAILS_HEADER), new CKXWndWrapper(this, m_pHeader, TRUE, TRUE, FALSE),
-                        FALSE, TRUE);
+        RegisterControl(Id(IDS_CTRL_PHYSPART_DETAILS_HEADER),
+                        new CKXWndWrapper(this, m_pHeader, TRUE, TRUE, FALSE), FALSE, TRUE);
     }
     RegisterControl(Id(IDS_CTRL_PROGRAMMABLE_PIN),
                     new CKXBitMapComboBox(this, IDB_PROGRAMMABLE_PIN, IDS_CTRL_PROGRAMMABLE_PIN,
                                           IDS_CTRL_PROGRAMMABLE_PIN_LIST, 1),
                     FALSE, TRUE);
-    RegisterControl(Id(IDS_CTRL_PHYS_COMBO), new CGXComboBox(this, IDS_CTRL_PHYS_COMBO, 9047, 2), FALSE, TRUE);
+    RegisterControl(Id(IDS_CTRL_PHYS_COMBO), new CGXComboBox(this, IDS_CTRL_PHYS_COMBO, 9047, 2), FALSE,
+                    TRUE);
     m_nFunctionFilter = 0;
     if (IKXMessageServer* server = GetKXMsgSrvr()) {
         server->RegisterWindow(MSG_TRANSACTION_COMMITTED, GetSafeHwnd());
@@ -113,7 +116,8 @@ void CKXPhysPartDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext
 // Columns
 
 CKXColumnModel& CKXPhysPartDetailsGridWnd::Columns() {
-    static CKXColumnModel model(kOrigin, KXGridKind::PhysPart, kOrigin, CKXColumnModel::EntryOrder::DefaultsFirst);
+    static CKXColumnModel model(kOrigin, KXGridKind::PhysPart, kOrigin,
+                                CKXColumnModel::EntryOrder::DefaultsFirst);
     return model;
 }
 

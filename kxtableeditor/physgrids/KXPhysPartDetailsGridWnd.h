@@ -48,6 +48,9 @@ public:
         FillPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, col, static_cast<ROWCOL>(-1));
     }
     static int s_nPhysPartCol, s_nPNCol, s_nPinNameCol, s_nPinTypeCol, s_nSignalCol, s_nSignalModelCol;
+    // The row-header column and the first pin row (fixed).
+    static constexpr int s_nRowHeaderCol = 0;
+    static constexpr ROWCOL m_nFirstPinRow = kxphys::kPartFirstRow;
     // The model's descriptors, their captions and count, as the grid's column code reads them.
     static const CKXColumnModel::Layout& s_arrColumnInfo;
     static std::vector<CString> s_arrColumnCaptions;
@@ -62,7 +65,8 @@ public:
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     // Finds and replaces in the pin numbers, from the first pin row.
     void SetupFindReplace() {
-        CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details", CPoint(kxphys::kPartCaptionRow, s_nPNCol),
+        CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details",
+                                         CPoint(kxphys::kPartCaptionRow, s_nPNCol),
                                          CPoint(kxphys::kPartFirstRow, s_nPNCol));
     }
     void FormatHeaderRows();
@@ -72,7 +76,8 @@ public:
     LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
     BOOL CanPasteSpecial() override { return FALSE; }
     BOOL CanCopy() override { return TRUE; }
-    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr, CRect* pRectHit = nullptr) override;
+    int HitTest(CPoint pt, ROWCOL* pRow = nullptr, ROWCOL* pCol = nullptr,
+                CRect* pRectHit = nullptr) override;
     BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
                           int nType = 0) override;
     BOOL OnClickedButtonRowCol(ROWCOL, ROWCOL) override { return FALSE; }
@@ -200,7 +205,9 @@ public:
     // Whether the grid shows the part of this reference designator.
     bool ShowsPart(const CString& package) const;
     void FillPropertyColumn(CString property, int kind, ROWCOL col, ROWCOL row);
-    ROWCOL PinRowOf(const CString& package, const CString& pinNumber) override { return FindPinRow(package, pinNumber); }
+    ROWCOL PinRowOf(const CString& package, const CString& pinNumber) override {
+        return FindPinRow(package, pinNumber);
+    }
     ROWCOL PinNumberColumn() const override { return static_cast<ROWCOL>(s_nPNCol); }
     ROWCOL PinNameColumn() const override { return static_cast<ROWCOL>(s_nPinNameCol); }
     BOOL& FilterEchoFlag() override { return m_bEchoingFilter; }
@@ -227,17 +234,19 @@ private:
     template <class F> void ForEachPinRow(F f);
     void CoverHeaderRows() override;
     void SetTitle(const CString& title);
-    // Rows of one part: removes them and their pin map entries.
-    void RemovePartRows(const CString& refDes);
-    int FillPart(IPhysPartInst* part, ROWCOL& row);
+    // Rows of one part: removes them and their pin map entries; the number removed.
+    int RemovePartRows(const CString& refDes);
+    // Rows of the part's pins from row on, function by function; the progress (when given) steps per pin.
+    int FillPart(IPhysPartInst* part, ROWCOL& row, KXPhysProgress* progress = nullptr);
     // Directions of the selected pin rows: -1 when they differ, 0 when none qualifies.
     int SelectedDirection(std::vector<ROWCOL>& rows);
     CString SelectionList(const std::vector<ROWCOL>& rows);
     // The journal lines that show a row's part (0: the first pin row's) and select its pin, as a
     // replay finds them.
     CString JournalObjectSelection(ROWCOL row = 0) override;
-    // The row a selection key names ("pin", "pin:number", "part:pin:number"); 0 when none.
-    ROWCOL FindKeyRow(const CString& key);
+    // A selection key ("pin", "pin:number", "part:pin:number"): true with what it asks of the rows,
+    // or false with the row found through the pin index (0 when none).
+    bool KeyQuery(const CString& key, ROWCOL& row, KXPhysRowQuery& query);
     HMTGEN CandidateGenerator(ROWCOL row);
     void ReplacePinGen(HMTGEN gen);
     void StopPinGen();

@@ -58,7 +58,8 @@ BOOL CKXPhysPartDetailsHeader::OnInitDialog() {
 }
 
 void CKXPhysPartDetailsHeader::SetPartText(CString text) {
-    if (CWnd* w = GetSafeHwnd() ? GetDlgItem(static_cast<int>(IDC_PART_TEXT)) : nullptr) w->SetWindowText(text);
+    if (CWnd* w = GetSafeHwnd() ? GetDlgItem(static_cast<int>(IDC_PART_TEXT)) : nullptr)
+        w->SetWindowText(text);
     m_strPartText = text;
     if (CWnd* w = GetSafeHwnd() ? GetDlgItem(static_cast<int>(IDC_PART_LABEL)) : nullptr)
         w->SetWindowText(kPartLabel);

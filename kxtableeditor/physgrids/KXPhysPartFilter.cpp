@@ -71,7 +71,7 @@ void CKXPhysPartDetailsGridWnd::ApplyFunctionFilter(int function, BOOL bKeepHidd
     m_bFunctionFilterSet = TRUE;
     for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r) {
         if (bKeepHidden && IsRowHidden(r)) continue;
-        const bool hide = function != 0 && CellAttribute(r, C(s_nPNCol), IDS_UA_PHYSPIN_FUNCTION) != function;
+        const bool hide = function != 0 && KXRowAttrs(*this, r).Get(C(s_nPNCol), kPinFunction) != function;
         if (hide != (IsRowHidden(r) != FALSE)) HideRows(r, r, hide ? TRUE : FALSE, nullptr, kNoUpdate, gxDo);
     }
     if (param) param->EnableUndo(undo);
@@ -116,36 +116,48 @@ void CKXPhysPartDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colu
     }
     int keyCol = column.IsEmpty() ? s_nPinNameCol : FindColumnByCaption(column);
     if (keyCol <= 0) keyCol = s_nPinNameCol;
-    std::vector<ROWCOL> rows;
-    for (INT_PTR i = 0; i < keys->GetSize(); ++i)
-        rows.push_back(FindKeyRow(keys->GetAt(i)));
+    // A part and a pin number name one package pin, found through the index; the other keys are
+    // answered by one walk over the rows.
+    std::vector<ROWCOL> rows(static_cast<std::size_t>(keys->GetSize()), 0);
+    std::vector<KXPhysRowQuery> queries;
+    std::vector<std::size_t> queried;
+    for (INT_PTR i = 0; i < keys->GetSize(); ++i) {
+        KXPhysRowQuery query;
+        if (!KeyQuery(keys->GetAt(i), rows[static_cast<std::size_t>(i)], query)) continue;
+        queries.push_back(std::move(query));
+        queried.push_back(static_cast<std::size_t>(i));
+    }
+    const std::vector<ROWCOL> found = FindRowsOnce(queries, GetRowCount());
+    for (std::size_t q = 0; q < queried.size(); ++q)
+        rows[queried[q]] = found[q];
     SelectKeyRows(rows, C(keyCol));
 }
 
-ROWCOL CKXPhysPartDetailsGridWnd::FindKeyRow(const CString& key) {
+bool CKXPhysPartDetailsGridWnd::KeyQuery(const CString& key, ROWCOL& row, KXPhysRowQuery& query) {
     // "pin", "pin:number" or "part:pin:number".
     const std::vector<CString> fields = KeyFields(key);
     const std::size_t n = fields.size();
     const CString part = n >= 3 ? fields[0] : CString();
     const CString pinName = n >= 3 ? fields[1] : fields[0];
     const CString number = n >= 2 ? fields[n - 1] : CString();
-    // A part and a pin number name one package pin: found through the index.
-    if (!number.IsEmpty() && (!part.IsEmpty() || !m_bObjectLoaded))
-        return FindPinRow(part.IsEmpty() ? m_strRefDes : part, number);
-    for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r) {
-        if (m_bObjectLoaded && GetValueRowCol(r, C(s_nPhysPartCol)) != part) continue;
-        if (number.IsEmpty() ? GetValueRowCol(r, C(s_nPinNameCol)) == pinName
-                             : GetValueRowCol(r, C(s_nPNCol)) == number)
-            return r;
+    if (!number.IsEmpty() && (!part.IsEmpty() || !m_bObjectLoaded)) {
+        row = FindPinRow(part.IsEmpty() ? m_strRefDes : part, number);
+        return false;
     }
-    return 0;
+    if (m_bObjectLoaded) query.emplace_back(C(s_nPhysPartCol), part);
+    if (number.IsEmpty())
+        query.emplace_back(C(s_nPinNameCol), pinName);
+    else
+        query.emplace_back(C(s_nPNCol), number);
+    return true;
 }
 
 int CKXPhysPartDetailsGridWnd::DumpCCP(const char* path) {
     std::unique_ptr<FILE, FileCloser> file(path ? std::fopen(path, "ab") : nullptr);
     if (!file) return 0;
     std::unique_ptr<IPhysPartInst> part(GetPhysPartInst());
-    std::fprintf(file.get(), "\n---CCP Dump for instance: %s---\n", part ? part->name() : m_strRefDes.GetString());
+    std::fprintf(file.get(), "\n---CCP Dump for instance: %s---\n",
+                 part ? part->name() : m_strRefDes.GetString());
     std::fprintf(file.get(), "\n%s  %s  %s\n", "", "", "");
     std::fprintf(file.get(), "\nFunctions:");
     if (m_pHeader)

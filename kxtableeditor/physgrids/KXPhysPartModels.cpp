@@ -106,8 +106,6 @@ CString CKXPhysPartDetailsGridWnd::JournalObjectSelection(ROWCOL row) {
     return "\ncall " + JournalHandle() + ".Clp().Select(" + Vbs(listName) + ")";
 }
 
-
-
 BOOL CKXPhysPartDetailsGridWnd::CommitAssignModel(CString model) {
     if (model.IsEmpty()) return FALSE;
     std::vector<ROWCOL> rows;
@@ -121,12 +119,18 @@ BOOL CKXPhysPartDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& row
     CTransaction* transaction = edit.Transaction();
     if (!transaction) return FALSE;
     kxgrid::LockUpdateScope lock(*this);
+    std::unique_ptr<KXPhysProgress> progress;
+    if (model.IsEmpty())
+        progress =
+            std::make_unique<KXPhysProgress>("Deleting SI Model Assignments", static_cast<int>(rows.size()));
     CString lines; // journalled once the edit is in
     for (ROWCOL r : rows) {
+        if (progress) progress->Step(CString());
         const std::vector<CInstTermBitContext>* bits = IsShownPinRow(r) ? GetRowPins(r) : nullptr;
         if (!bits) continue;
         if (model.IsEmpty()) {
-            if (RemoveModelFromRow(transaction, r)) lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
+            if (RemoveModelFromRow(transaction, r))
+                lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
             continue;
         }
         for (const CInstTermBitContext& bit : *bits)

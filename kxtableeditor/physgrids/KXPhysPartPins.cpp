@@ -119,7 +119,8 @@ bool CKXPhysPartDetailsGridWnd::RowsShareNumber(const std::vector<ROWCOL>& rows)
     CInstTermBitContext bit;
     if (GetInstTermOfRow(rows.front(), &bit))
         if (const CInstanceContext inst = bit.instance();
-            std::unique_ptr<IPhysPartInst> p = std::unique_ptr<IPhysPartInst>(getPhysPartInst(&m_designContext, &inst)))
+            std::unique_ptr<IPhysPartInst> p =
+                std::unique_ptr<IPhysPartInst>(getPhysPartInst(&m_designContext, &inst)))
             firstDefn.reset(p->partDefn());
     for (ROWCOL r : rows) {
         if (!IsShownPinRow(r)) continue;
@@ -231,7 +232,8 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
         if (!IsShownPinRow(r) || !GetInstTermOfRow(r, &pin)) continue;
         CInstanceContext inst = pin.instance();
         const CString current = GetValueRowCol(r, C(s_nPNCol));
-        const CString selection = JournalRowEdit(r, "Assign Pin Number", "AssignPinNumber(" + Vbs(pinNumber) + ")");
+        const CString selection =
+            JournalRowEdit(r, "Assign Pin Number", "AssignPinNumber(" + Vbs(pinNumber) + ")");
         const BOOL done = inst.instance()->isChips()
                               ? ExchangePinNumbers(&inst, hmtHashSaveStrng(current.GetString()), wanted)
                               : AssignSection(&inst, section);
@@ -246,7 +248,8 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
     return committed;
 }
 
-BOOL CKXPhysPartDetailsGridWnd::ExchangePinNumbers(CInstanceContext* inst, const char* current, const char* wanted) {
+BOOL CKXPhysPartDetailsGridWnd::ExchangePinNumbers(CInstanceContext* inst, const char* current,
+                                                   const char* wanted) {
     if (!inst || !*inst || !current || !wanted || std::strcmp(current, wanted) == 0) return FALSE;
     IPartDataService* data = PartData();
     HMTPART part = data ? data->getPartDefinition(*inst) : nullptr;
@@ -280,16 +283,19 @@ BOOL CKXPhysPartDetailsGridWnd::ExchangePinNumbers(CInstanceContext* inst, const
         if (hmtGetSectionPinParentSection(o) != sectionA) continue;
         GenPtr inner(hmtStartGenPins(part, 15));
         while (HMTPIN i = hmtGenPins(inner.get())) {
-            if (hmtGetSectionPinParentSection(i) != sectionB || hmtLogPinName(i) != hmtLogPinName(o)) continue;
+            if (hmtGetSectionPinParentSection(i) != sectionB || hmtLogPinName(i) != hmtLogPinName(o))
+                continue;
             const char* pathsO = GetPinPathsByNumber(inst, hmtPinName(o));
             const char* pathsI = GetPinPathsByNumber(inst, hmtPinName(i));
             for (const CString& p : SplitPaths(pathsO)) {
                 transaction->addProperty(kPinBitKind, p.GetString(), "SEC", sectionB, kWriteFlags, false);
-                transaction->addProperty(kPinBitKind, p.GetString(), "PN", hmtPinName(i), kSectionExchangeFlags, false);
+                transaction->addProperty(kPinBitKind, p.GetString(), "PN", hmtPinName(i),
+                                         kSectionExchangeFlags, false);
             }
             for (const CString& p : SplitPaths(pathsI)) {
                 transaction->addProperty(kPinBitKind, p.GetString(), "SEC", sectionA, kWriteFlags, false);
-                transaction->addProperty(kPinBitKind, p.GetString(), "PN", hmtPinName(o), kSectionExchangeFlags, false);
+                transaction->addProperty(kPinBitKind, p.GetString(), "PN", hmtPinName(o),
+                                         kSectionExchangeFlags, false);
             }
             if (pathsO || pathsI) {
                 any = TRUE;
@@ -303,7 +309,8 @@ BOOL CKXPhysPartDetailsGridWnd::ExchangePinNumbers(CInstanceContext* inst, const
 const char* CKXPhysPartDetailsGridWnd::GetPinPathsByNumber(CInstanceContext* inst, const char* pinNumber) {
     if (!inst || !*inst || !pinNumber) return nullptr;
     if (const char* package = inst->physicalPackageName()) {
-        if (const std::vector<CInstTermBitContext>* bits = m_mapPins.Find(m_mapPins.Key(package, pinNumber))) {
+        if (const std::vector<CInstTermBitContext>* bits =
+                m_mapPins.Find(m_mapPins.Key(package, pinNumber))) {
             CString joined;
             for (const CInstTermBitContext& b : *bits) {
                 if (!joined.IsEmpty()) joined += ";";

@@ -61,12 +61,12 @@ void CKXPhysPartDetailsGridWnd::OnPropertyChanges(const std::vector<KXPhysProper
     RefillPropertyColumns(properties);
     // Models changed elsewhere: this grid restyles its own edits itself.
     // (An undo replays the design change only: the grid restyles its cells from the design then.)
-    const bool own = m_bCommitting || (CKXTransaction::IsTransactionStarted() && CKXTransaction::GetGrid() == this);
+    const bool own =
+        m_bCommitting || (CKXTransaction::IsTransactionStarted() && CKXTransaction::GetGrid() == this);
     if (!own)
         for (const CString& path : models)
             RefreshModelCellsOfPin(path);
 }
-
 
 void CKXPhysPartDetailsGridWnd::RefreshRowsByName(CString refDes) {
     if (refDes.CompareNoCase(m_strRefDes) == 0) RestyleModelCells();
@@ -104,8 +104,9 @@ void CKXPhysPartDetailsGridWnd::FillPropertyColumn(CString property, int kind, R
             std::unique_ptr<CPQPropertyData> p(net ? net.findProperty(property.GetString(), true) : nullptr);
             if (p) value = p->value();
         }
-        SetStyleRange(CGXRange(r, col),
-                      CGXStyle().SetValue(value).SetControl(static_cast<WORD>(kStaticControl)).SetReadOnly(TRUE),
-                      gxOverride, 0, kNoUpdate);
+        SetStyleRange(
+            CGXRange(r, col),
+            CGXStyle().SetValue(value).SetControl(static_cast<WORD>(kStaticControl)).SetReadOnly(TRUE),
+            gxOverride, 0, kNoUpdate);
     }
 }

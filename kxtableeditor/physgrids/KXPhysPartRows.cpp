@@ -32,7 +32,8 @@ ROWCOL C(int col) {
 // Undo off, the read-only lock lifted and updates locked while rows are written; all come back after.
 class RowWriteScope {
 public:
-    explicit RowWriteScope(CGXGridCore& grid, bool lockUpdate = true) : m_grid(grid), m_lockUpdate(lockUpdate) {
+    explicit RowWriteScope(CGXGridCore& grid, bool lockUpdate = true)
+        : m_grid(grid), m_lockUpdate(lockUpdate) {
         if (CGXGridParam* p = grid.GetParam()) {
             m_undo = p->IsEnableUndo();
             m_readOnly = p->IsLockReadOnly();
@@ -76,10 +77,7 @@ CGXStyle PinCell(const CString& value) {
 
 CString CKXPhysPartDetailsGridWnd::RowKey(ROWCOL row) {
     if (row < kPartFirstRow || row > GetRowCount()) return CString();
-    // The cell texts are copied: the grid hands out one buffer for every cell.
-    const CString part = GetValueRowCol(row, C(s_nPhysPartCol));
-    const CString number = GetValueRowCol(row, C(s_nPNCol));
-    return m_mapPins.Key(part, number);
+    return m_mapPins.Key(StoredText(row, C(s_nPhysPartCol)), StoredText(row, C(s_nPNCol)));
 }
 
 const std::vector<CInstTermBitContext>* CKXPhysPartDetailsGridWnd::GetRowPins(ROWCOL row) {
@@ -168,16 +166,19 @@ int CKXPhysPartDetailsGridWnd::SetPinRowCells(ROWCOL row, CString part, CString 
     CGXGridParam* param = GetParam();
     if (param) param->EnableUndo(FALSE);
     SetStyleRange(CGXRange(row, C(s_nPhysPartCol)), PinCell(part), gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(s_nPinNameCol)), PinCell(pinName).SetReadOnly(TRUE), gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(s_nPinNameCol)), PinCell(pinName).SetReadOnly(TRUE), gxOverride, 0,
+                  kNoUpdate);
     CGXStyle pn = PinCell(pinNumber);
     pn.SetReadOnly(TRUE)
         .SetControl(Id(kStaticControl))
-        .SetUserAttribute(Id(IDS_UA_PHYSPIN_FUNCTION), function)
-        .SetUserAttribute(Id(IDS_UA_FILTERED_BLOCK_ROW), 0);
+        .SetUserAttribute(Id(kPinFunction.id), function)
+        .SetUserAttribute(Id(kBlockFiltered.id), 0);
     SetStyleRange(CGXRange(row, C(s_nPNCol)), pn, gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(s_nPinTypeCol)), PinCell(pinType).SetReadOnly(TRUE).SetControl(Id(kStaticControl)),
-                  gxOverride, 0, kNoUpdate);
-    SetStyleRange(CGXRange(row, C(s_nSignalCol)), PinCell(signal).SetReadOnly(TRUE), gxOverride, 0, kNoUpdate);
+    SetStyleRange(CGXRange(row, C(s_nPinTypeCol)),
+                  PinCell(pinType).SetReadOnly(TRUE).SetControl(Id(kStaticControl)), gxOverride, 0,
+                  kNoUpdate);
+    SetStyleRange(CGXRange(row, C(s_nSignalCol)), PinCell(signal).SetReadOnly(TRUE), gxOverride, 0,
+                  kNoUpdate);
     return 1;
 }
 
@@ -202,14 +203,16 @@ bool CKXPhysPartDetailsGridWnd::FillPinRows(IPhysPin* pin, int function, ROWCOL 
         bool found = false;
         switch (info->m_nPropertyType) {
         case CKXColumnInfoClass::InstProp:
-            if (const char* v = part ? part->getProperty(info->m_strPropertyName.GetString(), true) : nullptr) {
+            if (const char* v =
+                    part ? part->getProperty(info->m_strPropertyName.GetString(), true) : nullptr) {
                 value = v;
                 found = true;
             }
             break;
         case CKXColumnInfoClass::PinProp:
             if (used) {
-                std::unique_ptr<CPQPropertyData> p(bit.findProperty(info->m_strPropertyName.GetString(), true));
+                std::unique_ptr<CPQPropertyData> p(
+                    bit.findProperty(info->m_strPropertyName.GetString(), true));
                 if (p) {
                     value = p->value();
                     found = true;
@@ -218,12 +221,15 @@ bool CKXPhysPartDetailsGridWnd::FillPinRows(IPhysPin* pin, int function, ROWCOL 
             break;
         case CKXColumnInfoClass::NetProp:
             if (!net) continue; // an unconnected pin leaves its net-property cells alone
-            if (std::unique_ptr<CPQPropertyData> p(net->findProperty(info->m_strPropertyName.GetString(), true)); p) {
+            if (std::unique_ptr<CPQPropertyData> p(
+                    net->findProperty(info->m_strPropertyName.GetString(), true));
+                p) {
                 value = p->value();
                 found = true;
             }
             break;
-        default: break;
+        default:
+            break;
         }
         CGXStyle s;
         s.SetValue(value).SetReadOnly(TRUE);
@@ -254,14 +260,23 @@ void CKXPhysPartDetailsGridWnd::AddImplicitPins(IPhysPartInst* part, ROWCOL& row
     CKXGenUtils::FreeImplicitPins(pins);
 }
 
-int CKXPhysPartDetailsGridWnd::FillPart(IPhysPartInst* part, ROWCOL& row) {
+int CKXPhysPartDetailsGridWnd::FillPart(IPhysPartInst* part, ROWCOL& row, KXPhysProgress* progress) {
     int functions = 0;
+    int handled = 0;
     std::unique_ptr<CPhysIterator<IPhysFunction>> fit(part->beginFunction());
     for (; fit && fit->hasCurrent(); fit->advance()) {
         std::unique_ptr<IPhysFunction> function(fit->current());
         ++functions;
         std::unique_ptr<CPhysIterator<IPhysPin>> pit(function->beginPin());
         for (; pit && pit->hasCurrent(); pit->advance()) {
+            if (progress) {
+                // A part with more pins than rows it had passes 100%; a part that had none shows its count.
+                const int total = std::max(progress->Total(), 1);
+                CString text;
+                text.Format("Processed %d%% of %d Pins", (handled + 1) * 100 / total, progress->Total());
+                progress->Step(text);
+            }
+            ++handled;
             std::unique_ptr<IPhysPin> pin(pit->current());
             InsertRows(row, 1, kNoUpdate);
             if (FillPinRows(pin.get(), function->functionNumber(), row))
@@ -285,7 +300,7 @@ void CKXPhysPartDetailsGridWnd::SetTitle(const CString& title) {
 
 // After a fill: sorted by pin number, the block filter, then the row filter and the function filter.
 void CKXPhysPartDetailsGridWnd::FinishLoad() {
-    SetSortColumn(0);
+    SetSortColumn(s_nRowHeaderCol);
     SortColumn(s_nPNCol);
     RefreshRows();
     CWaitCursor wait;
@@ -365,13 +380,26 @@ BOOL CKXPhysPartDetailsGridWnd::PopulatePhysPart(CDesignContext, IPhysPartInst* 
     return TRUE;
 }
 
-void CKXPhysPartDetailsGridWnd::RemovePartRows(const CString& refDes) {
+int CKXPhysPartDetailsGridWnd::RemovePartRows(const CString& refDes) {
+    // From the bottom up, each run of the part's adjacent rows goes in one removal.
+    int removed = 0;
+    ROWCOL runEnd = 0; // the last row of the run being collected; 0 when none
+    auto removeRun = [&](ROWCOL first) {
+        if (runEnd) RemoveRows(first, runEnd, kNoUpdate);
+        runEnd = 0;
+    };
     for (ROWCOL r = GetRowCount(); r >= kPartFirstRow; --r) {
-        if (GetValueRowCol(r, C(s_nPhysPartCol)) != refDes) continue;
+        if (StoredText(r, C(s_nPhysPartCol)) != refDes) {
+            removeRun(r + 1);
+            continue;
+        }
         m_mapPins.Remove(RowKey(r));
-        RemoveRows(r, r, kNoUpdate);
+        if (!runEnd) runEnd = r;
+        ++removed;
     }
+    removeRun(kPartFirstRow);
     m_mapPins.ForgetRows();
+    return removed;
 }
 
 void CKXPhysPartDetailsGridWnd::ReloadPartPins() {
@@ -382,14 +410,19 @@ void CKXPhysPartDetailsGridWnd::ReloadPartPins() {
     {
         RowWriteScope scope(*this);
         const bool multiple = m_bObjectLoaded != 0;
+        int total = 0; // the rows the part had: the progress counts the pins against them
         if (!multiple) {
-            if (GetRowCount() >= kPartFirstRow) RemoveRows(kPartFirstRow, GetRowCount(), kNoUpdate);
+            if (GetRowCount() >= kPartFirstRow) {
+                total = static_cast<int>(GetRowCount() - kPartFirstRow + 1);
+                RemoveRows(kPartFirstRow, GetRowCount(), kNoUpdate);
+            }
             ClearPinMap();
         } else {
-            RemovePartRows(m_strLoadedRefDes);
+            total = RemovePartRows(m_strLoadedRefDes);
         }
         ROWCOL row = std::max<ROWCOL>(GetRowCount() + 1, kPartFirstRow);
-        const int functions = FillPart(part.get(), row);
+        KXPhysProgress progress("Processing Pins", total);
+        const int functions = FillPart(part.get(), row, &progress);
         // Implicit pins follow the power-pin option like a first fill does.
         if (CKXShareGlobalData::m_bShowPowerPins) AddImplicitPins(part.get(), row);
         m_nFunctionFilter = 0;
@@ -397,8 +430,6 @@ void CKXPhysPartDetailsGridWnd::ReloadPartPins() {
         FinishLoad();
         m_bFunctionFilterSet = FALSE;
     }
-    delete CKXProgressBar::m_pProgressBar;
-    CKXProgressBar::m_pProgressBar = nullptr;
 }
 
 void CKXPhysPartDetailsGridWnd::RefreshPinRows(const CString& refDes, const std::set<CString>& pinNumbers) {
@@ -412,16 +443,18 @@ void CKXPhysPartDetailsGridWnd::RefreshPinRows(const CString& refDes, const std:
         if (!pin) continue;
         const CString key = m_mapPins.Key(refDes, number);
         m_mapPins.Remove(key);
-        const int function = static_cast<int>(CellAttribute(row, C(s_nPNCol), IDS_UA_PHYSPIN_FUNCTION));
-        const bool filtered = CellAttribute(row, C(s_nPNCol), IDS_UA_FILTERED_BLOCK_ROW) == 1;
+        const KXRowAttrs attrs(*this, row);
+        const int function = attrs.Get(C(s_nPNCol), kPinFunction);
+        const bool filtered = attrs.Get(C(s_nPNCol), kBlockFiltered);
         FillPinRows(pin.get(), function, row);
-        if (filtered) SetStyleRange(CGXRange(row, C(s_nPNCol)), CGXStyle().SetUserAttribute(Id(IDS_UA_FILTERED_BLOCK_ROW), 1),
-                                    gxOverride, 0, kNoUpdate);
+        if (filtered)
+            SetStyleRange(CGXRange(row, C(s_nPNCol)), WithAttr(CGXStyle(), kBlockFiltered, true), gxOverride,
+                          0, kNoUpdate);
         if (!GetRowPins(row)) {
             // The package pin carries no logical pin any more: its model cell is empty.
             SetStyleRange(CGXRange(row, ModelColumn()),
-                          CGXStyle().SetValue("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE), gxOverride, 0,
-                          kNoUpdate);
+                          CGXStyle().SetValue("").SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
+                          gxOverride, 0, kNoUpdate);
         }
     }
 }
@@ -438,12 +471,13 @@ void CKXPhysPartDetailsGridWnd::RefreshRows() {
         bool excluded = false;
         if (const std::vector<CInstTermBitContext>* bits = GetRowPins(r))
             for (const CInstTermBitContext& bit : *bits)
-                if (!m_strExcludedPaths.IsEmpty() && CKXGenUtils::IsSPathToBeExcluded(m_strExcludedPaths, bit.spath())) {
+                if (!m_strExcludedPaths.IsEmpty() &&
+                    CKXGenUtils::IsSPathToBeExcluded(m_strExcludedPaths, bit.spath())) {
                     excluded = true;
                     break;
                 }
-        SetStyleRange(CGXRange(r, C(s_nPNCol)), CGXStyle().SetUserAttribute(Id(IDS_UA_FILTERED_BLOCK_ROW), excluded ? 1 : 0),
-                      gxOverride, 0, kNoUpdate);
+        SetStyleRange(CGXRange(r, C(s_nPNCol)), WithAttr(CGXStyle(), kBlockFiltered, excluded), gxOverride, 0,
+                      kNoUpdate);
         if (excluded) HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
     }
     for (ROWCOL c = C(s_nPNCol); c <= GetColCount(); ++c)
@@ -462,7 +496,8 @@ void CKXPhysPartDetailsGridWnd::RenameSignalInRows(const CString& newName, const
     RowWriteScope scope(*this);
     for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r)
         if (GetValueRowCol(r, C(s_nSignalCol)).CompareNoCase(oldName) == 0)
-            SetStyleRange(CGXRange(r, C(s_nSignalCol)), PinCell(newName).SetReadOnly(TRUE), gxOverride, 0, kNoUpdate);
+            SetStyleRange(CGXRange(r, C(s_nSignalCol)), PinCell(newName).SetReadOnly(TRUE), gxOverride, 0,
+                          kNoUpdate);
 }
 
 void CKXPhysPartDetailsGridWnd::SetRefDes(CString refDes) {

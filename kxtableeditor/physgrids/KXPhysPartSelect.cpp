@@ -44,7 +44,6 @@ void CKXPhysPartDetailsGridWnd::OnEditCopy() {
     EchoCopy("ccp", C(s_nPinNameCol), C(s_nPNCol), GetValueRowCol(kPartCaptionRow, col));
 }
 
-
 BOOL CKXPhysPartDetailsGridWnd::PasteFromClipboardViewer(int, int) {
     // The grid takes no pasted text: nothing is changed and nothing is reported as done.
     return PasteClipboardText();
@@ -147,7 +146,8 @@ void CKXPhysPartDetailsGridWnd::CrossSelectInHost() {
         list.EndArgument();
     }
     if (list.GetTotalArgCount() > 2)
-        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+        if (CWnd* main = AfxGetMainWnd())
+            main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
 }
 
 void CKXPhysPartDetailsGridWnd::EditPin(BOOL bMode) {
@@ -185,8 +185,8 @@ void CKXPhysPartDetailsGridWnd::NotifySelectionChanged() {
             }
             if (const std::vector<CInstTermBitContext>* bits = GetRowPins(r))
                 for (const CInstTermBitContext& bit : *bits)
-                    list.Add(new CKXConnObjInfo(CKXGenUtils::GetPinLogicalName(bit), CKXConnObjInfo::PIN, -1, -1,
-                                                new CInstanceContext(bit.instance())));
+                    list.Add(new CKXConnObjInfo(CKXGenUtils::GetPinLogicalName(bit), CKXConnObjInfo::PIN, -1,
+                                                -1, new CInstanceContext(bit.instance())));
         }
         server->Send(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list),
                      reinterpret_cast<LPARAM>(&m_designContext), 0);
@@ -197,8 +197,8 @@ void CKXPhysPartDetailsGridWnd::NotifySelectionChanged() {
     for (ROWCOL r : rows)
         if (const std::vector<CInstTermBitContext>* bits = r >= kPartFirstRow ? GetRowPins(r) : nullptr)
             for (const CInstTermBitContext& bit : *bits)
-                records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::PIN, 1,
-                                                                       std::make_unique<CInstTermBitContext>(bit)));
+                records.push_back(std::make_unique<CKXAssocCompStruct>(
+                    CKXAssocCompStruct::PIN, 1, std::make_unique<CInstTermBitContext>(bit)));
     PublishToAssocViewer(records);
 }
 
@@ -237,7 +237,8 @@ BOOL CKXPhysPartDetailsGridWnd::HiliteCurrentNet() {
     if (!IsCurrentPinConnected()) return FALSE;
     ROWCOL row = 0, col = 0;
     GetCurrentCell(row, col);
-    std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, GetValueRowCol(row, C(s_nSignalCol)).GetString()));
+    std::unique_ptr<IPhysNet> net(
+        getPhysNet(&m_designContext, GetValueRowCol(row, C(s_nSignalCol)).GetString()));
     CCommonInterface* slp = Site() ? Site()->SignalListPane() : nullptr;
     if (!net || !slp) return FALSE;
     const CNetBitContext bit = net->netBitContext();
@@ -261,7 +262,8 @@ void CKXPhysPartDetailsGridWnd::SelectPinRow(CString pinNumber) {
 void CKXPhysPartDetailsGridWnd::ApplyHilite(CKXHiliteObject* hilite) {
     if (!hilite || CKXTransaction::IsTransactionStarted()) return;
     if (hilite->GetObjectPath().IsEmpty() || !m_designContext.server()) return;
-    std::unique_ptr<CContext> object(m_designContext.server()->getContext(hilite->GetObjectPath().GetString()));
+    std::unique_ptr<CContext> object(
+        m_designContext.server()->getContext(hilite->GetObjectPath().GetString()));
     CInstTermBitContext bit;
     if (auto* b = dynamic_cast<CInstTermBitContext*>(object.get()))
         bit = *b;
@@ -274,8 +276,8 @@ void CKXPhysPartDetailsGridWnd::ApplyHilite(CKXHiliteObject* hilite) {
     const BOOL undo = GetParam() ? GetParam()->IsEnableUndo() : FALSE;
     if (GetParam()) GetParam()->EnableUndo(FALSE);
     if (restore && m_nLastHiliteRow >= kPartFirstRow && m_nLastHiliteRow <= GetRowCount())
-        SetStyleRange(CGXRange().SetRows(m_nLastHiliteRow), CGXStyle().SetInterior(hilite->GetColor(0)), gxOverride,
-                      0, kNoUpdate);
+        SetStyleRange(CGXRange().SetRows(m_nLastHiliteRow), CGXStyle().SetInterior(hilite->GetColor(0)),
+                      gxOverride, 0, kNoUpdate);
     for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r)
         if (GetValueRowCol(r, C(s_nPNCol)).CompareNoCase(number) == 0) {
             SetCurrentCell(r, C(s_nPinNameCol));

@@ -30,7 +30,9 @@ public:
         return it == m_pins.end() ? nullptr : &it->second;
     }
     std::vector<CInstTermBitContext>& Entry(const CString& key) { return m_pins[key.str()]; }
-    void Set(const CString& key, std::vector<CInstTermBitContext> bits) { m_pins[key.str()] = std::move(bits); }
+    void Set(const CString& key, std::vector<CInstTermBitContext> bits) {
+        m_pins[key.str()] = std::move(bits);
+    }
     void Remove(const CString& key) { m_pins.erase(key.str()); }
     void Clear() {
         m_pins.clear();

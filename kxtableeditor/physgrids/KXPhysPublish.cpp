@@ -108,8 +108,8 @@ void CKXPhysNetDetailsGridWnd::RemoveListPaneSelection() {
 
 void CKXPhysNetDetailsGridWnd::GetSelectedObjects() {
     CCommonInterface* slp = ListPane();
-    std::unique_ptr<IPhysNet> net(m_strNetName.IsEmpty() ? nullptr
-                                                         : getPhysNet(&m_designContext, m_strNetName.GetString()));
+    std::unique_ptr<IPhysNet> net(
+        m_strNetName.IsEmpty() ? nullptr : getPhysNet(&m_designContext, m_strNetName.GetString()));
     if (!net || !slp) return;
     // The signal list of the physical view names the logical net behind the physical one.
     const CNetBitContext bit = net->netBitContext();

@@ -2,6 +2,8 @@
 // pin numbers change elsewhere.
 #include "PhysGridTestSupport.h"
 
+#include <algorithm>
+
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
@@ -22,7 +24,8 @@ protected:
     }
     std::string NetRow(N* g, ROWCOL r) {
         std::string line;
-        for (int c : {N::m_nColLocation, N::m_nColPinNumber, N::m_nColPinName, N::m_nColPinType, N::m_nColSignalModel})
+        for (int c : {N::m_nColLocation, N::m_nColPinNumber, N::m_nColPinName, N::m_nColPinType,
+                      N::m_nColSignalModel})
             line += (line.empty() ? "" : "|") + g->GetValueRowCol(r, static_cast<ROWCOL>(c)).str();
         return line;
     }
@@ -144,6 +147,25 @@ TEST_F(PhysNetGridTest, PinsOfDifferentDirectionsTakeNoModel) {
     g->AssignModel(1, "M1");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-127"}));
     EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
+}
+
+// Keys of several nets, by number and by pin name, each find their own row; a key of no row finds none.
+TEST_F(PhysNetGridTest, SeveralKeysFindTheirRowsInOneCall) {
+    N* g = ShowNets({"N1", "CK"});
+    ASSERT_NE(g, nullptr);
+    CStringArray keys;
+    keys.Add("CK:CLK:5");
+    keys.Add("N1:OUT:");
+    keys.Add("N1:A:1");
+    keys.Add("CK:NOPE:99");
+    g->SelectRowsByKey(&keys, "");
+    CRowColArray rows;
+    g->GetSelectedRows(rows, FALSE, FALSE);
+    std::vector<std::string> texts;
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        texts.push_back(NetRow(g, rows[i]));
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ(texts, (std::vector<std::string>{"RN1|1|A|Inout|", "U1|5|CLK|Input|", "U1|6|OUT|Output|"}));
 }
 
 } // namespace

@@ -138,4 +138,22 @@ TEST_F(PhysGridTest, ACommitFromElsewhereRefreshesThePartRows) {
     EXPECT_FALSE(g->CanUndo());
 }
 
+// With several parts shown, a part read again after its section moved replaces its own rows only.
+TEST_F(PhysGridTest, ASectionMoveReadsItsPartAgainBesideTheOthers) {
+    G* g = ShowParts({"U1", "RN1A"});
+    ASSERT_NE(g, nullptr);
+    const ROWCOL rows = g->GetRowCount();
+    const std::string packPin = RowText(g, "RN1", "8");
+    ASSERT_EQ(Word("selectObject pin U1:D<0>:1"), 1);
+    ASSERT_EQ(Word("assignPinNumber 7"), 1);
+    EXPECT_EQ(Prop("work.board:sch@U1", "SEC"), "B1");
+    EXPECT_EQ(g->GetRowCount(), rows);
+    EXPECT_EQ(RowText(g, "RN1", "8"), packPin);
+    for (const char* number : {"1", "5", "6", "7"})
+        EXPECT_NE(Row(g, "U1", number), 0u) << number;
+    CInstTermBitContext bit;
+    ASSERT_TRUE(g->GetInstTermOfRow(Row(g, "U1", "1"), &bit));
+    EXPECT_EQ(bit.spath(), "@U1.D<0>");
+}
+
 } // namespace

@@ -98,7 +98,7 @@ TEST_F(PhysGridTest, TheBlockFilterHidesRowsOfExcludedInstancesAndMarksThem) {
     g->SetExcludedSpathList("RN1", "@RN1B");
     const ROWCOL row = Row(g, "RN1", "2");
     EXPECT_TRUE(g->IsRowHidden(row));
-    EXPECT_EQ(g->CellAttribute(row, static_cast<ROWCOL>(G::s_nPNCol), kxphys::IDS_UA_FILTERED_BLOCK_ROW), 1);
+    EXPECT_TRUE(KXRowAttrs(*g, row).Get(static_cast<ROWCOL>(G::s_nPNCol), kxphys::kBlockFiltered));
     EXPECT_FALSE(g->IsRowHidden(Row(g, "RN1", "1")));
     // A text filter keeps the block filter's rows hidden; clearing both shows them again.
     ASSERT_TRUE(g->SetColumnFilter("Pin Name", "B"));

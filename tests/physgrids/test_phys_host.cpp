@@ -7,6 +7,7 @@
 
 #include "afx/afxwin.h"
 #include "kxcontrols/KXFindReplace.h"
+#include "kxcontrols/KXProgressBar.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 
@@ -23,7 +24,8 @@ public:
         if (message == MSG_ASSOC_COMP_VIEWER_SELECTION) {
             m_viewerPaths.clear();
             for (const auto& record : *reinterpret_cast<CKXAssocCompArray*>(lParam))
-                m_viewerPaths.push_back(std::to_string(record->m_nType) + " " + record->m_pContext->spath().str());
+                m_viewerPaths.push_back(std::to_string(record->m_nType) + " " +
+                                        record->m_pContext->spath().str());
             return 0;
         }
         if (message == MSG_SELECT_OBJECT) {
@@ -109,7 +111,8 @@ TEST_F(PhysHost, TheNetGridsCellsAreReachable) {
     EXPECT_EQ(Run("kx::edit ccp " + At(3, CKXPhysNetDetailsGridWnd::m_nColLocation) + " *"), "1");
     EXPECT_FALSE(g->IsRowHidden(first + 1));
     // A model on the selected row, then the Delete command removes it again.
-    const ROWCOL rn1 = g->GetValueRowCol(first, CKXPhysNetDetailsGridWnd::m_nColLocation) == "RN1" ? first : first + 1;
+    const ROWCOL rn1 =
+        g->GetValueRowCol(first, CKXPhysNetDetailsGridWnd::m_nColLocation) == "RN1" ? first : first + 1;
     EXPECT_EQ(Run("kx::select ccp " + At(rn1, CKXPhysNetDetailsGridWnd::m_nColPinName)), "1");
     EXPECT_EQ(Run("assignModel pin NMODEL"), "1");
     EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "NMODEL");
@@ -205,6 +208,22 @@ TEST_F(PhysHost, FindOpensTheGridsDialog) {
     auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
     ASSERT_TRUE(net && net->m_hFindReplace);
     EXPECT_TRUE(net->m_hFindReplace->FindNext("RN1"));
+}
+
+// Reading a part again after its section moved shows its progress pin by pin; removing models and
+// copying show theirs.
+TEST_F(PhysHost, LongOperationsShowTheirProgress) {
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g);
+    ASSERT_EQ(Run("kx::word selectObject pin U1:D<0>:1"), "1");
+    ASSERT_EQ(Run("assignPinNumber 7"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1", "SEC"), "B1");
+    EXPECT_NE(Transcript().find("Processing Pins"), std::string::npos) << Transcript();
+    EXPECT_NE(Transcript().find("Processed 100% of 7 Pins"), std::string::npos) << Transcript();
+    ASSERT_EQ(Run("assignModel pin XMODEL U1:OUT:6"), "1");
+    ASSERT_EQ(Run("removeModel pin U1:OUT:6"), "1");
+    EXPECT_NE(Transcript().find("Deleting SI Model Assignments"), std::string::npos);
+    EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr); // every bar is gone with its operation
 }
 
 } // namespace

@@ -62,6 +62,11 @@ protected:
         const CDesignContext replayed(app.Server(), "work.board:sch");
         EXPECT_TRUE(app.Replay(copy.string(), err)) << err << "\n" << JournalText();
         std::string snapshot = KXDesignSnapshot(*app.Server(), replayed.design(), "phys");
+        // Every line of the journal is taken: no usage message, no refusal.
+        for (const std::string& line : core.TranscriptLines()) {
+            EXPECT_EQ(line.find("KXPANE-"), std::string::npos) << line;
+            EXPECT_EQ(line.find("KXTABLE-"), std::string::npos) << line;
+        }
         app.Stop();
         return snapshot;
     }
@@ -88,6 +93,13 @@ TEST_F(PhysJournal, AModelTypedIntoThePartGridsCellIsOneUndoableEdit) {
     ASSERT_TRUE(Ccp()->PerformUndo());
     EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "");
     EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_FAST");
+    // Emptying the cell of a pin that has no model of its own removes nothing: refused, no step,
+    // and the cell shows what the design holds.
+    const int before = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " {}"), "0");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), before);
+    EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_FAST");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "");
 }
 
 TEST_F(PhysJournal, AModelTypedIntoTheNetGridsCellIsOneUndoableEdit) {
