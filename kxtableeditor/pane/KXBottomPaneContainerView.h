@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,6 +110,21 @@ public:
     void AddDiffPairEntry(IDPNet* pair) override;
     void RemoveDiffPairEntry(IDPNet* pair);
     void UpdateDiffPairEntry(IDPNet* pair);
+    // Takes the entries of nets out of the signal drop list and the Attach Signal combo by their item
+    // data: the first entry of `id`, or (id -1) every entry whose data is in `ids`. One pass over each
+    // list, whatever the number of nets.
+    void RemoveNetFromLists(long id, const std::set<DWORD_PTR>* ids = nullptr);
+    // A net deleted from the design is forgotten and leaves the lists.
+    void OnNetDeleted(INet* net);
+    void CloseDeletedNets(const std::vector<INet*>& nets);
+    void ForgetNets(const std::set<DWORD_PTR>& ids);
+    // Nets whose name or bit range changed are offered under their new names.
+    void OnNetChanged(INet* net, BOOL refreshPinGrids);
+    void OnNetsChanged(const std::vector<INet*>& nets);
+    // Registers the design's nets the pane does not know and forgets those the design no longer has.
+    void SyncNetsWithDesign();
+    // A committed change of a differential pair: its entries in the pair list and the combo follow.
+    bool FollowPairChange(int kind, IDPNet* pair);
     CKXListComboBox* GetSignalDropList() const { return m_pSignalDropList.get(); }
     CKXListComboBox* GetDiffPairDropList() const { return m_pDiffPairDropList.get(); }
     void OnPrefixPinName();
