@@ -27,6 +27,7 @@ bool SameCell(const IDesign* a, const IDesign* b) {
 
 void CKXBottomPaneContainerView::OnInitialUpdate() {
     CView::OnInitialUpdate();
+    ReadMaxOpenWindows();
     CreateAttachControls();
     ShowAttachSignalControls(FALSE);
     // Every net the design has now counts as known; later ones come with the transactions.

@@ -17,6 +17,7 @@
 #include "rmx/context.h"
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <set>
 #include <memory>
@@ -121,6 +122,13 @@ public:
     // Nets whose name or bit range changed are offered under their new names.
     void OnNetChanged(INet* net, BOOL refreshPinGrids);
     void OnNetsChanged(const std::vector<INet*>& nets);
+    // Component windows are kept for the objects shown before, up to the project's "max_open_windows"
+    // (section GRIDWORKSHOP, 100 when not set): before another is made, the oldest one that the request
+    // does not show is closed.
+    static constexpr int kDefaultMaxOpenWindows = 100;
+    void ReadMaxOpenWindows();
+    void TrimOpenWindows(const std::vector<CKXGridWnd*>& keep);
+    int GetMaxOpenWindows() const { return m_nMaxOpenWindows; }
     // Registers the design's nets the pane does not know and forgets those the design no longer has.
     void SyncNetsWithDesign();
     // A committed change of a differential pair: its entries in the pair list and the combo follow.
@@ -576,6 +584,8 @@ private:
     CKXGridWnd* m_pSignalGrid = nullptr; // the signal grid of the last show request (in m_grids)
     CKXPhysNetDetailsGridWnd* m_pPhysNetGrid = nullptr; // the physical net grid shown last (in m_grids)
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
+    std::deque<std::string> m_componentOrder;              // keys of m_componentWindows, oldest first
+    int m_nMaxOpenWindows = kDefaultMaxOpenWindows;        // component windows kept at most
     std::vector<CKXGridWnd*> m_shownGrids;
     CKXGridWnd* m_pActiveGrid = nullptr; // among m_shownGrids while it is shown
     UINT m_nNextGridId = 9100;
