@@ -97,6 +97,7 @@ void CKXBottomPaneContainerView::AddNets(const std::vector<INet*>& nets) {
 LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     auto* transaction = reinterpret_cast<CTransaction*>(lParam);
     if (!transaction) return 0;
+    if (transaction->modifiesObjectType('C')) FollowPairLegs(*transaction);
     if (!transaction->modifiesObjectType('N') && !transaction->modifiesObjectType('I') &&
         !transaction->modifiesObjectType('P') && !transaction->modifiesObjectType('O'))
         return 0;
