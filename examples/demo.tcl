@@ -27,6 +27,27 @@ say "Double-click another: the pane follows"
 kx::show clp R1
 foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
 
+say "The pin grid's header bar: what it shows, its boxes ask the host, its right-click menu toggles one option"
+kx::show clp U1
+foreach line [split [kx::header ccp] "\n"] { puts "   $line" }
+show "click Show Vectors (9096): the bus rows become bit rows" [kx::header ccp click 9096]
+show "bit row DQ<7> shown" [expr {[string first "DQ<7> |" [kx::window ccp]] >= 0}]
+show "the word at the host turns them back" [setViewOption pin bus_on]
+show "Show Vectors box" [lsearch -inline [split [kx::header ccp] "\n"] 9096*]
+kx::answer menu * 2025
+show "right-click, choose Show Differential Pairs: pairs off" [kx::header ccp right]
+show "pair legs shown" [expr {[string first "CLK_P |" [kx::window ccp]] >= 0}]
+show "right-click, dismiss: the options stay" [kx::header ccp right]
+show "pairs back" [setViewOption pin dp_on]
+say "The host's option of the parts' implicit power pins reaches the open grid at once"
+show "powerpins on" [kx::powerpins on]
+show "VCCINT row shown" [expr {[string first "VCCINT |" [kx::window ccp]] >= 0}]
+show "powerpins off" [kx::powerpins off]
+say "Two components side by side: a sort by Pin Name sorts both, a bus row sums up its bits' signals"
+kx::show clp U2 J1
+show "sort by Pin Name (descending now)" [sort pin "Pin Name"]
+foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
+show "sort again (ascending)" [sort pin "Pin Name"]
 say "Double-click a signal: the pane shows every pin on it in a signal grid"
 kx::show slp MCLK
 foreach line [lrange [split [kx::window ccp] "\n"] 0 7] { puts "   $line" }
@@ -61,6 +82,21 @@ show "right-click the caption row, untick Ref Des" [kx::click ccp 1 6 right]
 show "caption row" [lindex [split [kx::window ccp] "\n"] 3]
 kx::answer menu * 2030
 show "and tick it again" [kx::click ccp 1 6 right]
+
+say "Drop a component from the host's views onto a signal grid row: the row waits for its pin number"
+kx::show slp MCLK
+show "drop J1 on row 7" [kx::drop ccp 7 5 component J1]
+show "Pin Number 8" [kx::edit ccp 7 9 8]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+show undo [undo]
+kx::answer dialog CKXFindReplaceDlg ok find FPGA
+show "Find (menu) FPGA in the Cell column" [kx::menu 57636]
+show "double-click the Cell column's border: it fits its rows" [kx::click ccp 1 5 border]
+say "With the host's power pins shown, a signal's grid lists the package pins tied to it (read-only)"
+kx::powerpins on
+kx::show slp VCC3V3
+foreach line [lrange [split [kx::window ccp] "\n"] 4 7] { puts "   $line" }
+kx::powerpins off
 
 say "Connect U1's pins from the Tcl prompt: by name, by naming rule and by bus range; each is one undo step"
 kx::show clp U1
@@ -112,6 +148,18 @@ show "clear RST_N" [kx::edit ccp {*}[cellOf Signal RST_N] {}]
 show "RST_N" [pinNet RST_N]
 show "type a bad name" [kx::edit ccp {*}[cellOf Signal PGOOD] {B@D}]
 show "messages shown" [kx::messages]
+say "Copy two Signal cells of U1 and paste them onto the two pins below: one undoable paste"
+kx::show clp U1
+kx::select ccp {*}[cellOf Signal MCLK] {*}[cellOf Signal PGOOD]
+show "Ctrl+C" [kx::key ccp Ctrl+C]
+kx::select ccp {*}[cellOf Signal PGOOD] {*}[cellOf Signal RST_N]
+show "Ctrl+V" [kx::key ccp Ctrl+V]
+show "PGOOD" [pinNet PGOOD]
+show "RST_N" [pinNet RST_N]
+show "undo the paste" [undo]
+show "PGOOD after undo" [pinNet PGOOD]
+
+
 say "Drop the signal MCLK on PGOOD's row, then rename PGOOD's and MCLK's connections in one step"
 show "drop MCLK" [kx::drop ccp {*}[cellOf Signal PGOOD] signal MCLK]
 show "PGOOD" [pinNet PGOOD]
@@ -179,6 +227,20 @@ show "Delete removes it" [kx::menu 35264]
 show "model of RN1B.A" [expr {[catch {kx::prop demo.board:sch@RN1B.A PIN_SIGNAL_MODEL} m] ? "none" : $m}]
 show "sort by a column the grid lacks" [sort pin Nope]
 show "messages shown" [kx::messages]
+
+say "Type a model into the model cell of a physical grid: one edit, undone in one step"
+say "(the pack offers two models; row 6 is package pin 1, column 6 its Signal Model)"
+show "type RES_FAST into pin 1's model cell" [kx::edit ccp 6 6 RES_FAST]
+show "model of RN1A.A" [kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL]
+foreach line [lrange [split [kx::window ccp] "\n"] 4 5] { puts "   $line" }
+show "undo" [undo]
+show "model of RN1A.A after undo" [expr {[catch {kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL} m] ? "none" : $m}]
+say "The physical net grid of RST_IN takes a typed model the same way"
+kx::show slp RST_IN
+foreach line [lrange [split [kx::window ccp] "\n"] 0 5] { puts "   $line" }
+show "type RES_FAST into RN1's model cell (row 6)" [kx::edit ccp 6 6 RES_FAST]
+show "model of RN1A.A" [kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL]
+show "undo" [undo]
 
 say "Close both windows; the edited ones ask whether to save"
 kx::answer question KXCOMMON-101 no
@@ -277,7 +339,7 @@ show "R1's connections" [lsearch -all -inline [split [kx::netlist] "\n"] "R1 *"]
 show "undo" [undo]
 file delete r1.if
 unset ::env(RMX_SUBTOOL_ID)
-show "matrix view (not built)" [kx::menu 35676]
+show "create a matrix view from the list (not built)" [kx::menu 35676]
 show "messages shown" [kx::messages]
 # The block's window and the physical window go; the board's own window closes without saving.
 show "close the block's window" [list [kx::tab 3] [kx::close]]
@@ -307,6 +369,23 @@ show "its model" [kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL]
 show "delete the termination" [deleteTermination pin PGOOD]
 show "undo" [undo]
 show "PGOOD after undo" [pinRow PGOOD]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+
+say "A matrix view: signals against components; a pin number typed into a cell connects that pin"
+show opened [kx::open demo.board:sch 1]
+show "open a new matrix view" [openMatrixView pin demo]
+show "add the connector and the SDRAM" [list [matrixAdd pin component J1] [matrixAdd pin component U2]]
+show "add MCLK and two data bits" [list [matrixAdd pin signal MCLK] [matrixAdd pin signal {DQ<1..0>}]]
+foreach line [lrange [split [kx::window ccp] "\n"] 0 8] { puts "   $line" }
+# Row 5 is MCLK; the connector's group starts at column 4 (Pin Name), column 5 is its Pin Number.
+kx::echoes
+show "type J1's pin number 8 into MCLK's row" [kx::edit ccp 5 5 8]
+show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+show "MCLK's row" [lindex [split [kx::window ccp] "\n"] 5]
+show echoes [kx::echoes]
+show undo [undo]
+show "J1 on MCLK after undo" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 

@@ -1,7 +1,8 @@
 #include "KXTableEditor.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXConnectivityPane.h"
 #include "physgrids/KXPhysPartDetailsHeader.h"
+#include "pingrid/KXInstanceDetailsHeader.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
@@ -38,6 +39,7 @@ void AddResources(HINSTANCE module) {
                           {IDS_INSTANCE_VIEW_DROP_DATA, "INSTANCE_VIEW_DROP_DATA"},
                       });
     AfxAddDialogResource(module, kxphys::IDD_PHYSPART_HEADER, CKXPhysPartDetailsHeader::Template());
+    AfxAddDialogResource(module, IDD_INSTANCE_DETAILS_HEADER, CKXInstanceDetailsHeader::Template());
 }
 
 // The runtime's library entry: attach when the library is loaded, detach when it is unloaded.
@@ -100,7 +102,7 @@ extern "C" CDocTemplate* DllGetDocTemplate() {
     HINSTANCE hInstance = app ? app->m_hInstance : AfxGetInstanceHandle();
     return new (std::nothrow)
         CKXMultiDocTemplate(hInstance, IDR_KXTABLETYPE, RUNTIME_CLASS(CKXTableDoc),
-                            RUNTIME_CLASS(CKXTableChildFrm), RUNTIME_CLASS(CKXBottomPaneContainerView));
+                            RUNTIME_CLASS(CKXTableChildFrm), KXConnectivityPaneClass());
 }
 
 extern "C" BOOL DllAddToolBars() {

@@ -48,7 +48,12 @@ void CKXHostApp::RegisterDesignCommands() {
             r = "usage: kx::powerpins on|off";
             return false;
         }
-        CKXShareGlobalData::m_bShowPowerPins = a[0] == "on" ? TRUE : FALSE;
+        const BOOL show = a[0] == "on" ? TRUE : FALSE;
+        const BOOL changed = CKXShareGlobalData::m_bShowPowerPins != show;
+        CKXShareGlobalData::m_bShowPowerPins = show;
+        // The open windows show the pins anew (or without them).
+        if (IKXMessageServer* server = changed ? GetKXMsgSrvr() : nullptr)
+            server->Broadcast(MSG_SHOW_POWER_PINS_CHANGED, 0, 0, 0);
         r = "1";
         return true;
     });

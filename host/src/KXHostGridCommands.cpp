@@ -8,8 +8,10 @@
 
 #include "afx/afx.h"
 #include "afx/afxdisp.h"
+#include "afx/afxdlg.h"
 #include "afx/afxdoc.h"
 #include "afx/afxole.h"
+#include "grid/gxcontrol.h"
 #include "grid/gxwnd.h"
 #include "kxcommon/KXDocument.h"
 #include "kxinstsigpane/CommonInterface.h"
@@ -459,12 +461,13 @@ bool GridKey(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// kx::click ccp ROW COL ?left|double|right|button?
+// kx::click ccp ROW COL ?left|double|right|button|border?
 bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 3 && a.size() != 4) return Fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button?");
+    if (a.size() != 3 && a.size() != 4)
+        return Fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button|border?");
     const std::string how = a.size() == 4 ? KXHostLower(a[3]) : "left";
-    if (how != "left" && how != "double" && how != "right" && how != "button")
-        return Fail(r, "a click is left, double, right or button, not \"" + a[3] + "\"");
+    if (how != "left" && how != "double" && how != "right" && how != "button" && how != "border")
+        return Fail(r, "a click is left, double, right, button or border, not \"" + a[3] + "\"");
     GridTarget t;
     std::string err;
     ROWCOL row = 0, col = 0;
@@ -485,10 +488,12 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     if (how == "right") {
         send(WM_RBUTTONDOWN, MK_RBUTTON, at);
         send(WM_RBUTTONUP, 0, at);
-    } else if (how == "double") {
-        leftClick(at);
-        send(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        send(WM_LBUTTONUP, 0, at);
+    } else if (how == "double" || how == "border") {
+        // A border double-click lands on the right edge of the cell (of a header row: the column's).
+        const CPoint p = how == "border" ? CPoint(grid->CalcRectFromRowCol(row, col).right, at.y) : at;
+        leftClick(p);
+        send(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
+        send(WM_LBUTTONUP, 0, p);
     } else if (how == "button") {
         if (!grid->IsCurrentCell(row, col)) leftClick(at);
         CGXControl* control = grid->IsCurrentCell(row, col) ? grid->GetCurrentCellControl() : nullptr;
@@ -624,6 +629,91 @@ bool GridWindow(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// ------------------------------------------------------------------ the header bar
+
+// The bar a grid shows in its header rows (a window in the cell of row 0, column 1); NULL when none.
+CWnd* HeaderBar(CGXGridWnd* grid) {
+    auto* wrapper = grid ? dynamic_cast<CGXWndWrapper*>(grid->GetControl(0, 1)) : nullptr;
+    CWnd* bar = wrapper ? wrapper->GetWnd() : nullptr;
+    return bar && bar->GetSafeHwnd() ? bar : nullptr;
+}
+
+// One line per control of the bar: "ID KIND "TEXT"", a box's check state, a list's entries, and
+// "hidden" or "disabled" when the user cannot reach it.
+std::string HeaderText(CWnd* bar) {
+    std::vector<std::string> lines;
+    for (CWnd* w : bar->GetChildren()) {
+        if (!w || !w->GetSafeHwnd() || w->GetDlgCtrlID() <= 0) continue;
+        CString text;
+        w->GetWindowText(text);
+        std::string line = std::to_string(w->GetDlgCtrlID());
+        if (auto* box = dynamic_cast<CButton*>(w)) {
+            line += " box " + std::to_string(box->GetCheck()) + " " + KXHostTclList({text.str()});
+        } else if (auto* list = dynamic_cast<CComboBox*>(w)) {
+            std::vector<std::string> entries;
+            for (int i = 0; i < list->GetCount(); ++i) {
+                CString entry;
+                list->GetLBText(i, entry);
+                entries.push_back(entry.str());
+            }
+            line += " list " + KXHostTclList({text.str()}) + " " + KXHostTclList({KXHostTclList(entries)});
+        } else {
+            line += " text " + KXHostTclList({text.str()});
+        }
+        if (!w->IsWindowVisible()) line += " hidden";
+        else if (!w->IsWindowEnabled()) line += " disabled";
+        lines.push_back(line);
+    }
+    return KXHostJoin(lines, "\n");
+}
+
+// kx::header ccp ?click ID | choose TEXT | right?: the active grid's header bar as the user sees and uses it.
+bool GridHeader(CKXHostApp& app, const Args& a, std::string& r) {
+    const char* usage = "usage: kx::header ccp ?click ID | choose TEXT | right?";
+    if (a.empty() || a.size() > 3) return Fail(r, usage);
+    const std::string how = a.size() > 1 ? KXHostLower(a[1]) : std::string();
+    if ((how == "right") != (a.size() == 2) && a.size() != 1) return Fail(r, usage);
+    GridTarget t;
+    std::string err;
+    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err)) return Fail(r, err);
+    CWnd* bar = HeaderBar(t.grid);
+    if (!bar) return Fail(r, "the active grid has no header bar");
+    if (a.size() == 1) {
+        r = HeaderText(bar);
+        return true;
+    }
+    HandsOn(t, std::nullopt);
+    if (how == "right") {
+        CRect rect;
+        bar->GetWindowRect(&rect);
+        const CPoint at = rect.CenterPoint();
+        bar->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(bar->GetSafeHwnd()), PointParam(at));
+        r = "1";
+        return true;
+    }
+    if (how == "click") {
+        auto* box = dynamic_cast<CButton*>(bar->GetDlgItem(std::atoi(a[2].c_str())));
+        if (!box || !box->IsWindowVisible() || !box->IsWindowEnabled())
+            return Fail(r, "the header bar has no box " + a[2] + " to click");
+        box->Click();
+        r = "1";
+        return true;
+    }
+    if (how == "choose") {
+        for (CWnd* w : bar->GetChildren()) {
+            auto* list = dynamic_cast<CComboBox*>(w);
+            if (!list || !list->IsWindowVisible() || !list->IsWindowEnabled()) continue;
+            const int index = list->FindStringExact(-1, a[2].c_str());
+            if (index < 0) return Fail(r, "the header bar's list has no entry \"" + a[2] + "\"");
+            list->ChooseItem(index);
+            r = "1";
+            return true;
+        }
+        return Fail(r, "the header bar shows no list");
+    }
+    return Fail(r, usage);
+}
+
 // The words, each run by its function with the host.
 struct SKXGridCommand {
     const char* name;
@@ -640,6 +730,7 @@ const SKXGridCommand kGridCommands[] = {
     {"grid", GridChoose},
     {"pane", GridPane},
     {"window", GridWindow},
+    {"header", GridHeader},
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "grid/KXGridIds.h"
 #include "grid/KXGridScopes.h"
 
+#include "afx/afxmenu.h"
 #include "afx/afxwin.h"
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -19,22 +20,22 @@ ROWCOL Col(int col) {
     return static_cast<ROWCOL>(col);
 }
 
-// The customisation entries of the current origin: user entries first, then the defaults.
-std::vector<CString> CurrentEntries() {
+// The customisation entries of the current origin, in the model's order.
+std::vector<CString> CurrentEntries(CKXColumnModel::EntryOrder order) {
     std::vector<CString> entries;
     const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
     const CStringArray& defaults = CKXCustomizeAPI::getDefaultEntriesArray();
-    for (INT_PTR i = 0; i < users.GetSize(); ++i)
-        entries.push_back(users[i]);
-    for (INT_PTR i = 0; i < defaults.GetSize(); ++i)
-        entries.push_back(defaults[i]);
+    const bool defaultsFirst = order == CKXColumnModel::EntryOrder::DefaultsFirst;
+    for (const CStringArray* list : {defaultsFirst ? &defaults : &users, defaultsFirst ? &users : &defaults})
+        for (INT_PTR i = 0; i < list->GetSize(); ++i)
+            entries.push_back((*list)[i]);
     return entries;
 }
 
 } // namespace
 
-CKXColumnModel::CKXColumnModel(CString origin, KXGridKind kind, CString registryPrefix)
-    : m_origin(std::move(origin)), m_kind(kind), m_registryPrefix(std::move(registryPrefix)) {}
+CKXColumnModel::CKXColumnModel(CString origin, KXGridKind kind, CString registryPrefix, EntryOrder order)
+    : m_origin(std::move(origin)), m_kind(kind), m_registryPrefix(std::move(registryPrefix)), m_order(order) {}
 
 CKXColumnInfoClass* CKXColumnModel::At(int col) const {
     CKXColumnInfoClass* info = Find(col);
@@ -100,7 +101,7 @@ CKXColumnModel::Setup(const std::vector<FixedColumn>& fixed, int charWidth, bool
         columns.push_back(MakeColumn(static_cast<int>(columns.size()), f.caption, f.widthInChars,
                                      CKXColumnInfoClass::WidthInChars, f.visible));
     const int firstCustomised = static_cast<int>(columns.size());
-    for (const CString& entry : CurrentEntries()) {
+    for (const CString& entry : CurrentEntries(m_order)) {
         CString key, caption;
         int width = 0, widthType = 0, origin = 0, display = 0;
         if (!CKXCustomizeAPI::parseAttributeValues(entry, key, width, widthType, origin, caption, display))
@@ -215,4 +216,31 @@ void CKXColumnModel::ApplyLayout(CGXGridCore& grid, ROWCOL captionRow, const Lay
     for (int c = 1; c < Size() && c <= static_cast<int>(grid.GetColCount()); ++c)
         grid.SetColWidth(Col(c), Col(c), At(c)->m_nWidth, nullptr, kNoDrawing, gxDo);
     if (hooks.finish) hooks.finish();
+}
+
+CKXColumnModel::MenuChoice CKXColumnModel::ShowChooser(CWnd& owner, CPoint screen, UINT firstCommand,
+                                                       const std::function<bool(int col)>& enabled) {
+    CMenu menu;
+    menu.CreatePopupMenu();
+    UINT id = firstCommand;
+    for (int c = 1; c < Size(); ++c, ++id) {
+        UINT flags = MF_STRING;
+        if (enabled && !enabled(c))
+            flags |= MF_GRAYED;
+        else if (At(c)->m_bVisible)
+            flags |= MF_CHECKED;
+        menu.AppendMenu(flags, id, At(c)->m_strCaption);
+    }
+    menu.AppendMenu(MF_SEPARATOR);
+    const UINT more = id;
+    menu.AppendMenu(MF_STRING, more, "More...");
+    const UINT chosen =
+        static_cast<UINT>(menu.TrackPopupMenu(TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, &owner));
+    if (chosen == more) return MenuChoice::Customize;
+    if (chosen < firstCommand || chosen >= more) return MenuChoice::Dismissed;
+    const int col = static_cast<int>(chosen - firstCommand) + 1;
+    if (enabled && !enabled(col)) return MenuChoice::Dismissed;
+    CKXColumnInfoClass* info = At(col);
+    info->m_bVisible = info->m_bVisible ? 0 : 1;
+    return MenuChoice::Toggled;
 }

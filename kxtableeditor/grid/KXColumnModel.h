@@ -48,10 +48,16 @@ public:
         bool visible;
     };
     using Layout = std::vector<CKXColumnInfoClass*>;
+    // The order in which the customisation entries become columns.
+    enum class EntryOrder {
+        UserFirst,    // the user's entries, then the defaults
+        DefaultsFirst // the defaults, then the user's entries (the physical grids)
+    };
 
     // origin: the customisation origin ("CCP", "SCP", ...); registryPrefix: the first part of
     // the settings key of a column ("<prefix>\<key>").
-    CKXColumnModel(CString origin, KXGridKind kind, CString registryPrefix);
+    CKXColumnModel(CString origin, KXGridKind kind, CString registryPrefix,
+                   EntryOrder order = EntryOrder::UserFirst);
     CKXColumnModel(const CKXColumnModel&) = delete;
     CKXColumnModel& operator=(const CKXColumnModel&) = delete;
 
@@ -119,6 +125,18 @@ public:
     // redraw at the end unless the grid was locked.
     void ApplyLayout(CGXGridCore& grid, ROWCOL captionRow, const Layout* old, const LayoutHooks& hooks) const;
 
+    // ---- the column chooser (a right click in a grid's caption row)
+    enum class MenuChoice {
+        Dismissed, // nothing chosen
+        Toggled,   // a column was shown or hidden in the model: the caller broadcasts the layout
+        Customize  // "More...": the caller opens the customise dialog
+    };
+    // Lists every column after the row-number column, checked when shown, with the commands
+    // firstCommand, firstCommand + 1, ... and "More..." after a separator; a column for which
+    // enabled(col) is false is greyed and cannot be chosen.
+    MenuChoice ShowChooser(CWnd& owner, CPoint screen, UINT firstCommand,
+                           const std::function<bool(int col)>& enabled);
+
 private:
     std::unique_ptr<CKXColumnInfoClass> MakeColumn(int col, const CString& caption, int width, int widthType,
                                                    bool visible) const;
@@ -129,6 +147,7 @@ private:
     CString m_origin;
     KXGridKind m_kind;
     CString m_registryPrefix;
+    EntryOrder m_order;
     std::vector<std::unique_ptr<CKXColumnInfoClass>> m_columns;
     Layout m_layout;
     int m_firstCustomised = 1;

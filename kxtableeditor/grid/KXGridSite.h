@@ -39,6 +39,10 @@ public:
     virtual CComments* CommentStore() = 0;
     // Marks the design window's document modified (every edit does, also edits outside the design).
     virtual void MarkModified() = 0;
+    // Whether the document is marked modified, and putting the mark back as it was (an edit that
+    // failed after it marked the document); a site without a document says no and keeps nothing.
+    virtual BOOL IsDocumentModified() const { return FALSE; }
+    virtual void RestoreDocumentModified(BOOL bModified) { (void)bModified; }
     // The handle journal lines call the document by; empty when there is no document.
     virtual CString DocumentJournalHandle() = 0;
     // The document's open mode; eOpenModeNoSwitch when there is no document.
@@ -63,6 +67,8 @@ public:
     virtual void HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray* oldStates, UINT flags,
                                     GXCmdType ct) = 0;
     virtual void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second) = 0;
+    // The grids the site shows, in display order (none outside a pane).
+    virtual std::vector<CKXGridWnd*> SiteGrids() const { return {}; }
     // The Attach Signal bar: enabled while a signal cell of a grid is current.
     virtual void EnableAttachSignalControls(BOOL enable) = 0;
     // The drop lists the signal cells of the grids show (owned by the pane).

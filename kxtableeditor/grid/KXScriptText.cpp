@@ -1,5 +1,6 @@
 #include "grid/KXScriptText.h"
 
+#include "afx/afxcoll.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
 #include "kxinstsigpane/KXBracketActions.h"
@@ -64,4 +65,51 @@ bool KXJournalWrite(const char* journalPath, const CString& comment, const CStri
     // Written during an edit: the lines wait for its commit, and a refused or discarded edit leaves none.
     KXRunWhenCommitted([path = std::string(journalPath), comment, line] { AppendToJournal(path, comment, line); });
     return true;
+}
+
+namespace {
+
+// The lines of a text as one argument of as many values.
+void AddLines(CTclArgsList& words, const CString& lines) {
+    words.StartArgument();
+    int start = 0;
+    while (start <= lines.GetLength()) {
+        int end = lines.Find('\n', start);
+        if (end < 0) end = lines.GetLength();
+        if (end > start) words.AddToArgument(lines.Mid(start, end - start).GetString());
+        start = end + 1;
+    }
+    words.EndArgument();
+}
+
+} // namespace
+
+CString KXEditTerminationOperands(const CStringArray* designators, const CMapStringToString* oldToNew,
+                                  const CMapStringToString* keyProps, const CMapStringToString* instProps,
+                                  const CString& delay, const CString& high, const CString& low, int byRefDes) {
+    CTclArgsList words;
+    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i) {
+        const CString name = designators->GetAt(i);
+        words.Add(byRefDes ? "-oldrefdes" : "-id");
+        words.Add(name.GetString());
+        CString value;
+        if (oldToNew && oldToNew->Lookup(name, value)) {
+            words.Add("-newrefdes");
+            words.Add(value.GetString());
+        }
+        if (keyProps && keyProps->Lookup(name, value)) {
+            words.Add("-k");
+            AddLines(words, value);
+        }
+        if (instProps && instProps->Lookup(name, value)) {
+            words.Add("-i");
+            AddLines(words, value);
+        }
+    }
+    for (const auto& [option, value] : {std::pair{"-delay", delay}, {"-high", high}, {"-low", low}})
+        if (!value.IsEmpty()) {
+            words.Add(option);
+            words.Add(value.GetString());
+        }
+    return words.ToTclCommandLine();
 }

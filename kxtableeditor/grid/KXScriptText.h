@@ -24,3 +24,13 @@ CString KXVbsQuote(const CString& text);
 // committed (a discarded or refused edit journals nothing). Returns true when
 // the block was written or is waiting.
 bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line);
+
+class CStringArray;
+class CMapStringToString;
+
+// The operands of the "editTermination" word that make the edit given as the grids receive it: per
+// designator "-id" (or "-oldrefdes" when byRefDes), its "-newrefdes", "-k" and "-i" lists (the maps'
+// values hold one item a line), then "-delay", "-high" and "-low" where given.
+CString KXEditTerminationOperands(const CStringArray* designators, const CMapStringToString* oldToNew,
+                                  const CMapStringToString* keyProps, const CMapStringToString* instProps,
+                                  const CString& delay, const CString& high, const CString& low, int byRefDes);

@@ -135,10 +135,11 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         return FALSE;
     }
     if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
+        BOOL added = FALSE;
         if (IKXTableDropSite* site = Site(pWnd))
             for (const CString& line : KXDropLines(TextOf(data, f)))
-                site->DropInstance(line);
-        return FALSE;
+                if (site->DropInstance(line)) added = TRUE;
+        return added;
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kPinGrid)) {
         if (IKXTableDropSite* site = Site(pWnd)) site->CrossSelectInHost();
@@ -146,8 +147,8 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         return FALSE;
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
-        if (IKXTableDropSite* site = Site(pWnd)) site->DropSignal(TextOf(data, f));
-        return FALSE;
+        IKXTableDropSite* site = Site(pWnd);
+        return site ? site->DropSignal(TextOf(data, f)) : FALSE;
     }
     if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) &&
         pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {

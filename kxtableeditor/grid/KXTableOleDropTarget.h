@@ -29,9 +29,15 @@ public:
         (void)instance;
         added = FALSE;
     }
-    // Matrix grid.
-    virtual void DropInstance(const CString& instance) { (void)instance; }
-    virtual void DropSignal(const CString& signal) { (void)signal; }
+    // Matrix grid: TRUE when the dropped instance or signal was added.
+    virtual BOOL DropInstance(const CString& instance) {
+        (void)instance;
+        return FALSE;
+    }
+    virtual BOOL DropSignal(const CString& signal) {
+        (void)signal;
+        return FALSE;
+    }
     // Pin and signal grids: tell the host what is selected.
     virtual void CrossSelectInHost() {}
 };

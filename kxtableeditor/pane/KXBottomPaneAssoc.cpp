@@ -6,6 +6,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pingrid/KXPinGrid.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/TclArgs.h"
@@ -412,13 +413,19 @@ LRESULT CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool
 
 // ------------------------------------------------------------------ automation
 
+// The termination methods act on the shown pin grid or signal grid.
 BOOL CKXBottomPaneContainerView::AutoAddTermination() {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return signal->AssocAutomation().SendAddTermCommand();
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
     return pin->AssocAutomation().SendAddTermCommand();
 }
 
 LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
+        if (!signal->InitTermination(text ? text : "")) return nullptr;
+        return signal->AssocAutomation().GetIDispatch(TRUE);
+    }
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) {
         RefuseAutomation();
@@ -429,9 +436,23 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
 }
 
 BOOL CKXBottomPaneContainerView::AutoChangeDelay(LPCTSTR delay) {
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        return signal->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE;
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
     return pin->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE;
+}
+
+// The editTermination word with the operands given, read as script words and written back quoted
+// (nothing in them runs); FALSE when they cannot be read.
+BOOL CKXBottomPaneContainerView::AutoEditTermination(LPCTSTR operands) {
+    CString error;
+    const std::unique_ptr<CTclArgsList> list = CTclArgsList::FromTclCommandLine(operands ? operands : "", &error);
+    if (!list) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-213");
+        return FALSE;
+    }
+    return SendHostText("editTermination pin " + list->ToTclCommandLine());
 }
 
 LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR text) {

@@ -5,6 +5,7 @@
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "matrix/KXMatrixGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXShellUtil.h"
@@ -59,6 +60,12 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_EMPTY, 
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPairPin, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RenameConnection", AutoRenameConnection, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "EditTermination", AutoEditTermination, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "OpenMatrixView", AutoOpenMatrixView, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixConnect", AutoMatrixConnect, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAdd", AutoMatrixAdd, VT_BOOL, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixSelect", AutoMatrixSelect, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {
@@ -90,12 +97,13 @@ void CKXBottomPaneContainerView::AutoDelete() {
         if (signal->CanDelete()) signal->DeleteSelection();
         return;
     }
-    if (ActivePinGrid()) DeleteInShownGrids();
+    if (ActivePinGrid() || ActiveMatrixGrid()) DeleteInShownGrids();
 }
 
 void CKXBottomPaneContainerView::AutoCopy() {
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) signal->OnEditCopy();
     if (IKXPinGrid* pin = ActivePinGrid()) pin->Grid().OnEditCopy();
+    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) matrix->OnEditCopy();
 }
 
 void CKXBottomPaneContainerView::AutoCtrSelectTerminationCol(LPCTSTR pin) {
@@ -247,9 +255,7 @@ void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR
 void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
     if (GetViewMode() == eOpenModePhysical || !property || !*property) return;
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        CMapStringToString values;
-        values.SetAt(property, value ? value : "");
-        signal->ChangeCustomColumnValue(values);
+        signal->ChangePropValue(property, value ? value : "");
         return;
     }
     for (CKXGridWnd* g : m_shownGrids)

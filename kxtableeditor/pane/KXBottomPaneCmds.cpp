@@ -4,6 +4,8 @@
 // handlers decide enablement and the three menu texts the pane sets itself.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include <algorithm>
+
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
@@ -371,8 +373,9 @@ void CKXBottomPaneContainerView::ActivateAdjacentGrid(CGXGridCore* grid, BOOL bF
         if (static_cast<CGXGridCore*>(pins[i]) != grid) continue;
         if (bForward ? i + 1 >= pins.size() : i == 0) return;
         CKXGridWnd* target = pins[bForward ? i + 1 : i - 1];
-        pins[i]->InitCanPasteCallback();
-        target->ActivateGridView();
+        // The neighbour becomes the grid the pane's commands (and the host's hands) go to.
+        const auto at = std::find(m_shownGrids.begin(), m_shownGrids.end(), target);
+        SetActiveGridIndex(static_cast<int>(at - m_shownGrids.begin()));
         target->SetFocus();
         target->Redraw(2, 1);
         return;

@@ -21,6 +21,16 @@
 
 IMPLEMENT_DYNCREATE(CKXBottomPaneContainerView, CView)
 
+CRuntimeClass* KXConnectivityPaneClass() {
+    return RUNTIME_CLASS(CKXBottomPaneContainerView);
+}
+
+IKXConnectivityPane* KXConnectivityPaneOf(CWnd* view) {
+    return view && view->IsKindOf(RUNTIME_CLASS(CKXBottomPaneContainerView))
+               ? static_cast<CKXBottomPaneContainerView*>(view)
+               : nullptr;
+}
+
 BEGIN_MESSAGE_MAP(CKXBottomPaneContainerView, CView)
 ON_COMMAND(35275, &CKXBottomPaneContainerView::OnPrefixPinName)
 ON_COMMAND(35276, &CKXBottomPaneContainerView::OnSuffixPinName)
@@ -347,7 +357,8 @@ void CKXBottomPaneContainerView::Journal(const char* comment, const char* call, 
 void CKXBottomPaneContainerView::ApplyAutoCompleteSetting(int value, BOOL apply) {
     if (!apply) return;
     m_nAutoComplete = value;
-    for (auto& [key, g] : m_componentWindows)
+    // Every grid of the pane takes it: pin grids and signal grids complete what is typed.
+    for (const auto& g : m_grids)
         g->SetAutoComplete(value);
 }
 void CKXBottomPaneContainerView::ApplyShowSignalComboSetting(int value, BOOL apply) {

@@ -11,6 +11,7 @@
 #include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
 #include "grid/KXSpinControl.h"
+#include "pane/KXConnectivityPane.h"
 #include "kxcontrols/KXComboBoxes.h"
 #include "kxinstsigpane/CommonInterface.h"
 
@@ -31,6 +32,7 @@ class IKXPinGrid;
 class CKXPhysPartDetailsGridWnd;
 class CKXPhysNetDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
+class CKXMatrixGridWnd;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -45,7 +47,10 @@ struct CKXNewNetData {
     int msb = -1;
 };
 
-class CKXBottomPaneContainerView : public CView, public CCommonInterface, public IKXGridSite {
+class CKXBottomPaneContainerView : public CView,
+                                   public CCommonInterface,
+                                   public IKXGridSite,
+                                   public IKXConnectivityPane {
     DECLARE_DYNCREATE(CKXBottomPaneContainerView)
 public:
     CKXBottomPaneContainerView();
@@ -64,18 +69,21 @@ public:
     BOOL IsSubscribed() const { return m_hSubscribed != nullptr; }
 
     // Wiring (the frame's activation, frame first).
-    void SetChildFrame(CKXTableChildFrm* frame) { m_pChildFrame = frame; }
+    CView* PaneView() override { return this; }
+    CCommonInterface* PaneInterface() override { return this; }
+    CKXBottomPaneContainerView* PaneClass() override { return this; }
+    void SetChildFrame(CKXTableChildFrm* frame) override { m_pChildFrame = frame; }
     CKXTableChildFrm* GetChildFrame() const { return m_pChildFrame; }
-    void SetInstancePaneInterface(CCommonInterface* pane) { m_pInstancePane = pane; }
-    void SetSignalPaneInterface(CCommonInterface* pane) { m_pSignalPane = pane; }
+    void SetInstancePaneInterface(CCommonInterface* pane) override { m_pInstancePane = pane; }
+    void SetSignalPaneInterface(CCommonInterface* pane) override { m_pSignalPane = pane; }
     CCommonInterface* GetInstancePaneInterface() const { return m_pInstancePane; }
     CCommonInterface* GetSignalPaneInterface() const { return m_pSignalPane; }
     CComments* GetCommentStore() const { return m_pComments; }
 
     // The undo history of the design window: steps of commands, newest last.
     void AddUndoCommand(CGXGridCore* grid, CGXCommand* command, GXCmdType type, int state) override;
-    BOOL PerformUndo();
-    BOOL PerformRedo();
+    BOOL PerformUndo() override;
+    BOOL PerformRedo() override;
     void RequestUndo() override;
     void RequestRedo() override;
     int GetUndoStepCount() const { return static_cast<int>(m_undo.size()); }
@@ -83,11 +91,11 @@ public:
     CString GetUndoDescription() const;
 
     // User options, applied to the pane's grids of the matching kinds.
-    void ApplyAutoCompleteSetting(int value, BOOL apply);
-    void ApplyShowSignalComboSetting(int value, BOOL apply);
-    void ApplyShowRowNumbersSetting(int value, BOOL apply);
-    void ApplyMoveDirectionSetting(CString direction, BOOL apply);
-    void ApplyShowDiffPairPinsSetting(BOOL show);
+    void ApplyAutoCompleteSetting(int value, BOOL apply) override;
+    void ApplyShowSignalComboSetting(int value, BOOL apply) override;
+    void ApplyShowRowNumbersSetting(int value, BOOL apply) override;
+    void ApplyMoveDirectionSetting(CString direction, BOOL apply) override;
+    void ApplyShowDiffPairPinsSetting(BOOL show) override;
     int m_nAutoComplete = 1;
     int m_nShowSignalCombo = 0;
     int m_nShowRowNumbers = 0;
@@ -154,17 +162,17 @@ public:
     void ClearOtherGridSelections(int gridIndex);
     int CountSelectedObjects() const;
     void HighlightObject(CKXHiliteObject* object) override;
-    void HighlightPin(const CInstTermBitContext& pin);
+    void HighlightPin(const CInstTermBitContext& pin) override;
     void NotifyFrameActivated(BOOL) override {}
-    void PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam);
+    void PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) override;
     // Pastes the clipboard into every shown grid in display order, in one "Paste Connections" transaction
     // (joined when one is open); the walk stops at the first grid that refuses. TRUE when a grid pasted.
     BOOL PasteIntoShownGrids(BOOL bPasteSpecial);
     // Marks the clipboard for paste special, then pastes outside the physical view.
     BOOL PasteSpecialIntoShownGrids(BOOL bPasteSpecial);
     BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
-                            const CString& newPin, LPARAM flag);
-    void SelectFindAllResult(CWnd* grid, int row, int col);
+                            const CString& newPin, LPARAM flag) override;
+    void SelectFindAllResult(CWnd* grid, int row, int col) override;
     void SyncTopRow(CGXGridCore* grid, ROWCOL top);
     // Hides (or shows) rows in every grid of the pane, undo recording off for the call.
     void HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray* oldStates, UINT flags,
@@ -274,7 +282,8 @@ public:
     void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
     void ShowNetsByName(CStringList* names, BOOL bForce) override;
     void ShowMatrixView(const CDesignContext& design, CString viewName) override;
-    // Matrix views are not built: each request is refused with "KXPANE-178".
+    // Creating, editing and saving matrix views from the lists is not built: refused with
+    // "KXPANE-178". A view opened by name that the store does not hold yet starts empty.
     void CreateMatrixView() override;
     void EditMatrixView() override;
     void OpenMatrixView(int index) override;
@@ -326,12 +335,30 @@ public:
     static IKXPinGrid* PinGridOf(CKXGridWnd* grid);
     static CKXSignalDetailsGridWnd* SignalGridOf(CKXGridWnd* grid);
     static CKXPhysPartDetailsGridWnd* PhysPartGridOf(CKXGridWnd* grid);
+    static CKXMatrixGridWnd* MatrixGridOf(CKXGridWnd* grid);
+
+    // Matrix views: one matrix grid per opened view, kept until the pane's end.
+    CKXMatrixGridWnd* CreateMatrixGrid(const CString& viewName);
+    CKXMatrixGridWnd* ActiveMatrixGrid() const;
+    // The words and methods of the matrix: open a stored view, type into a cell by name.
+    LRESULT OnTclOpenMatrixView(CTclArgsList* args, long extra);
+    LRESULT OnTclMatrixConnect(CTclArgsList* args, long extra);
+    LRESULT OnTclMatrixAdd(CTclArgsList* args, long extra);
+    // sort, filterRows and dumpGrid on an active matrix grid; FALSE when no matrix grid is active.
+    BOOL MatrixWord(const char* word, CTclArgsList* args, LRESULT& result);
+    BOOL AutoOpenMatrixView(LPCTSTR name);
+    // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
+    BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
+    // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION).
+    BOOL AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column);
+    BOOL AutoMatrixConnect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR oldText, LPCTSTR newText);
 
     // The component windows of the pane: one pin grid per shown instance (or one for a group);
     // the grids live until the pane is destroyed.
     CKXGridWnd* CreateComponentGrid(UINT id);
     CKXGridWnd* CreateGroupComponentGrid(const CString& keys);
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
+    std::vector<CKXGridWnd*> SiteGrids() const override { return m_shownGrids; }
     // The shown grid the pane's commands go to: the one made active last, else the first shown.
     CKXGridWnd* GetActiveGrid() const;
     // The same grids for the host, which drives them as a user does.
@@ -476,6 +503,7 @@ public:
     void AutoSelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
     void AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoChangeDelay(LPCTSTR delay);
+    BOOL AutoEditTermination(LPCTSTR operands);
     BOOL AutoDeletePUPD(LPCTSTR text);
     void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
     void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
@@ -484,6 +512,8 @@ public:
     // the same names (ActivateAdjacentGrid, GridIndexOf, SyncTopRow, ...) serve it as well.
     CComments* CommentStore() override;
     void MarkModified() override;
+    BOOL IsDocumentModified() const override;
+    void RestoreDocumentModified(BOOL bModified) override;
     CString DocumentJournalHandle() override;
     EOpenMode OpenMode() const override;
     CCommonInterface* UndoSink() override;

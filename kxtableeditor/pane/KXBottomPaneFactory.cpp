@@ -6,6 +6,7 @@
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "matrix/KXMatrixGridWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
@@ -28,7 +29,7 @@ template <class Grid> std::unique_ptr<Grid> MakeWindow(CWnd* pane, UINT id) {
 
 BOOL CKXBottomPaneContainerView::IsGridKindAvailable(KXGridKind kind) {
     return kind == KXGridKind::Pin || kind == KXGridKind::Signal || kind == KXGridKind::PhysPart ||
-           kind == KXGridKind::PhysNet;
+           kind == KXGridKind::PhysNet || kind == KXGridKind::Matrix;
 }
 
 CKXGridWnd* CKXBottomPaneContainerView::CreateGrid(KXGridKind kind) {
@@ -66,6 +67,12 @@ CKXGridWnd* CKXBottomPaneContainerView::CreateGrid(KXGridKind kind) {
         }
         break;
     case KXGridKind::Matrix:
+        if (auto grid = MakeWindow<CKXMatrixGridWnd>(this, m_nNextGridId++)) {
+            grid->SetupGrid(this, PaneDesign(), PaneMasterDesign(), 0);
+            grid->SetChildFrame(m_pChildFrame);
+            made = std::move(grid);
+        }
+        break;
     case KXGridKind::None:
         // Not available in this library: the caller reports it.
         return nullptr;
@@ -80,6 +87,11 @@ void CKXBottomPaneContainerView::SaveColumnCustomizations() {
     for (const auto& g : m_grids)
         if (IKXPinGrid* pin = PinGridOf(g.get())) {
             pin->LoadCustomPropertyColumns(TRUE);
+            break;
+        }
+    for (const auto& g : m_grids)
+        if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get())) {
+            matrix->SaveCustomization(TRUE);
             break;
         }
     if (m_pPhysPartGrid) m_pPhysPartGrid->SaveColumnCustomization(TRUE);
@@ -111,6 +123,10 @@ CKXPhysNetDetailsGridWnd* CKXBottomPaneContainerView::PhysNetGridOf(CKXGridWnd* 
     return grid && grid->Kind() == KXGridKind::PhysNet ? static_cast<CKXPhysNetDetailsGridWnd*>(grid) : nullptr;
 }
 
+CKXMatrixGridWnd* CKXBottomPaneContainerView::MatrixGridOf(CKXGridWnd* grid) {
+    return grid && grid->Kind() == KXGridKind::Matrix ? static_cast<CKXMatrixGridWnd*>(grid) : nullptr;
+}
+
 CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::PhysPartGridOf(CKXGridWnd* grid) {
     return grid && grid->Kind() == KXGridKind::PhysPart ? static_cast<CKXPhysPartDetailsGridWnd*>(grid) : nullptr;
 }
@@ -123,6 +139,15 @@ CComments* CKXBottomPaneContainerView::CommentStore() {
 
 void CKXBottomPaneContainerView::MarkModified() {
     if (CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr) doc->SetModified(TRUE);
+}
+
+BOOL CKXBottomPaneContainerView::IsDocumentModified() const {
+    const CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
+    return doc && doc->IsDesignModified() ? TRUE : FALSE;
+}
+
+void CKXBottomPaneContainerView::RestoreDocumentModified(BOOL bModified) {
+    if (CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr) doc->SetModified(bModified);
 }
 
 CString CKXBottomPaneContainerView::DocumentJournalHandle() {

@@ -70,7 +70,7 @@ LRESULT CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
     }
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid || !args || GetViewMode() == eOpenModeContext) return 0;
-    const bool pastable = PinGridOf(grid) || SignalGridOf(grid);
+    const bool pastable = PinGridOf(grid) || SignalGridOf(grid) || MatrixGridOf(grid);
     const BOOL can = count == 0 ? grid->CanPaste() : grid->CanPasteSpecial();
     if (!can || !pastable) {
         if (CWnd* main = AfxGetMainWnd())

@@ -204,6 +204,7 @@ template <class Grid> LRESULT NetModelWord(Grid& grid, CTclArgsList* args, bool 
 // "assignModel MODEL KEY ..." and "removeModel KEY ...": the keys select the rows first.
 LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
+    if (LRESULT matrix = 0; MatrixWord("assignModel", args, matrix)) return matrix;
     if (ActivePinGrid()) return PinGridModelCommand(args, true);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, true);
@@ -224,6 +225,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
 
 LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
+    if (LRESULT matrix = 0; MatrixWord("removeModel", args, matrix)) return matrix;
     if (ActivePinGrid()) return PinGridModelCommand(args, false);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, false);

@@ -4,6 +4,7 @@
 // "-help" with its usage message.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "matrix/KXMatrixGridWnd.h"
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
@@ -60,6 +61,9 @@ const WordEntry kWords[] = {
     {"sort", &P::OnTclSort, "KXPANE-231"},
     {"dumpGrid", &P::OnTclDumpGrid, "KXPANE-245"},
     {"swapSignal", &P::OnTclSwapSignal, "KXTABLE-206"},
+    {"openMatrixView", &P::OnTclOpenMatrixView, "KXPANE-400"},
+    {"matrixConnect", &P::OnTclMatrixConnect, "KXPANE-401"},
+    {"matrixAdd", &P::OnTclMatrixAdd, "KXPANE-404"},
 };
 
 bool IsHelp(const CString& value) { return KXIsHelpArg(value); }
@@ -271,6 +275,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
         }
     }
     if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return Usage();
+    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) return matrix->SetColumnFilter(column, filter) ? 1 : Usage();
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SetColumnFilter(column, filter) ? 1 : Usage();
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) return net->SetColumnFilter(column, filter) ? 1 : Usage();
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
@@ -285,6 +290,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
 
 LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
     if (!args) return 1;
+    if (LRESULT matrix = 0; MatrixWord("sort", args, matrix)) return matrix;
     if (args->GetTotalArgCount() > 1) return Usage();
     CString column;
     if (CTclArgs* arg = args->GetArg(0)) {
@@ -373,6 +379,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
         CKXErrorHandler::MessageBoxOk("KXPANE-244");
         return 0;
     }
+    if (LRESULT matrix = 0; MatrixWord("dumpGrid", args, matrix)) return matrix;
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
         if (net->DumpSCP(file)) return 1;
         CKXErrorHandler::MessageBoxOk("KXPANE-249", file);

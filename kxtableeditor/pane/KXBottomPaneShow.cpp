@@ -326,21 +326,9 @@ void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, s
 
 void CKXBottomPaneContainerView::CreateMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
 void CKXBottomPaneContainerView::EditMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
-void CKXBottomPaneContainerView::OpenMatrixView(int) { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
-void CKXBottomPaneContainerView::OpenMatrixView(CString) { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
 void CKXBottomPaneContainerView::SaveAsMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
 void CKXBottomPaneContainerView::RemoveMatrixView(CString) { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
 
-void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString viewName) {
-    m_bGroupFlag = TRUE;
-    m_strMatrixViewName = viewName;
-    SetPaneTitle(kShowsComponents);
-    // Matrix grids are not part of this library yet: the request is kept as its key.
-    m_shown = {viewName};
-    m_shownKeys.clear();
-    m_strLastKeys = viewName;
-    m_nLastKind = 0;
-}
 
 // Shows the component windows of a key list: one window per instance, or one for the whole list
 // when the request is a group. Windows already made for a key are shown again, not remade.

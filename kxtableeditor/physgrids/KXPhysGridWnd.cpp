@@ -1,19 +1,22 @@
 // The cell behaviour both physical grids share, and their signal-model cell.
 #include "physgrids/KXPhysGridWnd.h"
 
+#include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
 #include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcontrols/KXFilterData.h"
 #include "kxcontrols/KXFindReplace.h"
-#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxsmall/CKXDlgModelAssign.h"
+#include "rmx/server.h"
 #include "rmx/transaction.h"
 
 #include <memory>
@@ -42,6 +45,15 @@ CString kxphys::Vbs(const CString& text) {
 
 void kxphys::Journal(const CString& lines) {
     KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), lines);
+}
+
+CString kxphys::ModelTypeFilter(int direction) {
+    switch (direction) {
+    case 1: return "IbisInput";
+    case 2: return "IbisOutput";
+    case 3: return "IbisIO";
+    default: return "*";
+    }
 }
 
 CString kxphys::PinTypeText(int code) {
@@ -89,16 +101,76 @@ CString kxphys::AssignedModel(const CInstTermBitContext& bit) {
     return CKXGenUtils::GetPinSignalModel(bit);
 }
 
+void CKXPhysGridWnd::RefreshModelCellsOfPin(const CString& path) {
+    if (path.IsEmpty()) return;
+    IServer* server = CKXShareGlobalData::m_pServer;
+    std::unique_ptr<CContext> object(server ? server->getContext(path.GetString()) : nullptr);
+    const auto* bit = dynamic_cast<const CInstTermBitContext*>(object.get());
+    const auto* pin = dynamic_cast<const CInstTermContext*>(object.get());
+    const CInstanceContext inst = bit ? bit->instance() : pin ? pin->instance() : CInstanceContext();
+    const char* package = inst ? inst.physicalPackageName() : nullptr;
+    if (!package) return;
+    // The pin numbers of the changed bits name their rows.
+    std::set<CString> seen;
+    auto restyle = [&](const CInstTermBitContext& b) {
+        const CString number = CKXGenUtils::GetPinNumber(b);
+        if (number.IsEmpty() || !seen.insert(number).second) return;
+        if (const ROWCOL row = PinRowOf(package, number)) SetSignalModelCellStyle(row);
+    };
+    kxgrid::GridWriteScope write(*this);
+    if (bit)
+        restyle(*bit);
+    else if (IInstTerm* term = pin->instTerm())
+        for (int b : term->bits())
+            restyle(pin->bitContext(b));
+}
+
+BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
+    CString text;
+    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive())
+        control->GetCurrentText(text);
+    else
+        text = GetValueRowCol(row, col);
+    if (text.Compare(GetValueRowCol(row, col)) == 0) {
+        m_bStoringModelEdit = true; // the same text again is no edit
+        return TRUE;
+    }
+    if (!CommitModelOnRows({row}, text)) {
+        // A refused text gives the cell back what the design holds.
+        if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
+            control->SetCurrentText(GetValueRowCol(row, col));
+            control->SetModify(FALSE);
+        }
+        return FALSE;
+    }
+    m_bStoringModelEdit = true;
+    return TRUE;
+}
+
+CString CKXPhysGridWnd::JournalRowSelection(ROWCOL row) {
+    return JournalObjectSelection(row) + "\ncall " + JournalHandle() + ".ConnectivityPane().SelectPinNameCol(" +
+           Vbs(GetValueRowCol(row, PinNameColumn())) + "," + Vbs(GetValueRowCol(row, PinNumberColumn())) + ")";
+}
+
+CString CKXPhysGridWnd::JournalRowEdit(ROWCOL row, const CString& comment, const CString& call) {
+    return JournalRowSelection(row) + "\n\n ' --- " + comment + " ---\n\ncall " + JournalHandle() +
+           ".ConnectivityPane()." + call;
+}
+
+bool CKXPhysGridWnd::AskModel(int direction, CString& model) {
+    CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
+    dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
+    dialog.SetModelNameFilter("*");
+    dialog.SetModelTypeFilter(ModelTypeFilter(direction));
+    if (dialog.DoModal() != IDOK) return false;
+    model = dialog.GetAssignedModel();
+    return true;
+}
+
 void CKXPhysGridWnd::StyleModelCell(ROWCOL row, const CInstTermBitContext& bit) {
     if (!bit) return;
     // A cell written from the design is no undo step: recording is off while it is written.
-    CGXGridParam* param = GetParam();
-    const BOOL lock = param ? param->IsLockReadOnly() : FALSE;
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    if (param) {
-        param->SetLockReadOnly(FALSE);
-        param->EnableUndo(FALSE);
-    }
+    kxgrid::GridWriteScope write(*this);
     CString model = AssignedModel(bit);
     CStringList defaults(10);
     const BOOL valid = CKXGenUtils::GetDefaultPinSignalModel(defaults, bit);
@@ -126,16 +198,13 @@ void CKXPhysGridWnd::StyleModelCell(ROWCOL row, const CInstTermBitContext& bit) 
             .SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), 0);
     }
     SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate);
-    if (param) {
-        param->SetLockReadOnly(lock);
-        param->EnableUndo(undo);
-    }
 }
 
 // ---------------------------------------------------------------------------
 // Cell behaviour
 
 BOOL CKXPhysGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
+    m_bStoringModelEdit = false;
     const BOOL result = CGXGridCore::OnEndEditing(nRow, nCol);
     if (m_bEditTransOpen) {
         m_bEditTransOpen = 0;
@@ -168,6 +237,12 @@ BOOL CKXPhysGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT 
 }
 
 void CKXPhysGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
+    // A typed model changed the design in an edit of its own; the store of the cell's text is no step.
+    if (m_bStoringModelEdit) {
+        m_bStoringModelEdit = false;
+        delete pCmd;
+        return;
+    }
     CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
     if (!sink) {
         CKXGridWnd::AddCommand(pCmd, ctType);
@@ -185,7 +260,7 @@ BOOL CKXPhysGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {
 }
 
 BOOL CKXPhysGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
-    m_bTrackingCol = false;
+    m_bTrackingColWidth = false;
     m_nTrackedCol = 0;
     if (nCol == ModelColumn() && nRow >= Layout().firstPinRow && CanAssignModel()) {
         AssignModel(0, "");
@@ -201,13 +276,13 @@ BOOL CKXPhysGridWnd::OnTrackColWidth(ROWCOL nCol) {
 }
 
 BOOL CKXPhysGridWnd::OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) {
-    m_bTrackingCol = nTrackingMode == GX_TRACKWIDTH;
-    m_nTrackedCol = m_bTrackingCol ? nCol : 0;
+    m_bTrackingColWidth = nTrackingMode == GX_TRACKWIDTH;
+    m_nTrackedCol = m_bTrackingColWidth ? nCol : 0;
     return CGXGridCore::OnStartTracking(nRow, nCol, nTrackingMode);
 }
 
 BOOL CKXPhysGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
-    m_bTrackingCol = false;
+    m_bTrackingColWidth = false;
     m_nTrackedCol = 0;
     return CGXGridCore::OnTrackColWidthMove(nCol, nWidth);
 }
@@ -215,24 +290,19 @@ BOOL CKXPhysGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
 void CKXPhysGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
     CGXGridCore::OnEndTracking(nRow, nCol, nTrackingMode, size);
     if (nTrackingMode != GX_TRACKWIDTH) return;
-    std::vector<CKXColumnInfoClass*>& columns = Columns();
-    if (nCol >= columns.size()) AfxThrowInvalidArgException();
-    CKXColumnInfoClass* info = columns[nCol];
-    if (info->m_nWidthType == CKXColumnInfoClass::WidthInChars) info->m_nWidth = CGXGridCore::GetColWidth(nCol);
+    ColumnModel().At(static_cast<int>(nCol)); // a column outside the model is an invalid argument
+    ColumnModel().TrackWidth(static_cast<int>(nCol), CGXGridCore::GetColWidth(nCol));
     BroadcastLayout();
 }
 
 void CKXPhysGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
-    if (m_bTrackingCol && m_nTrackedCol > 0 && m_nTrackedCol <= GetColCount()) {
+    if (m_bTrackingColWidth && m_nTrackedCol > 0 && m_nTrackedCol <= GetColCount()) {
         const ROWCOL last = GetRowCount();
         if (last >= Layout().firstPinRow)
             ResizeColWidthsToFit(CGXRange(Layout().firstPinRow, m_nTrackedCol, last, m_nTrackedCol), TRUE,
                                  kNoUpdate);
-        std::vector<CKXColumnInfoClass*>& columns = Columns();
-        if (m_nTrackedCol < columns.size() &&
-            columns[m_nTrackedCol]->m_nWidthType == CKXColumnInfoClass::WidthInChars)
-            columns[m_nTrackedCol]->m_nWidth = CGXGridCore::GetColWidth(m_nTrackedCol);
-        m_bTrackingCol = false;
+        ColumnModel().TrackWidth(static_cast<int>(m_nTrackedCol), CGXGridCore::GetColWidth(m_nTrackedCol));
+        m_bTrackingColWidth = false;
         m_nTrackedCol = 0;
     }
     CGXGridWnd::OnLButtonDblClk(nFlags, point);
@@ -252,16 +322,16 @@ int CKXPhysGridWnd::DescriptorWidth(ROWCOL nCol, int width, bool multiple, int o
     // The "Physical Part" / "Phys Net Name" column shows only while several objects are shown; the
     // shared descriptor is not changed by a query.
     if (static_cast<int>(nCol) == objectCol && !multiple) return 0;
-    std::vector<CKXColumnInfoClass*>& columns = Columns();
-    if (nCol >= columns.size() || !columns[nCol]) return 0;
-    const CKXColumnInfoClass* info = columns[nCol];
+    const CKXColumnModel& columns = ColumnModel();
+    const CKXColumnInfoClass* info = columns.Find(static_cast<int>(nCol));
+    if (!info) return 0;
     if (!info->m_bVisible && !(static_cast<int>(nCol) == objectCol && multiple)) return 0;
     if (width == 0) return 0;
     if (info->m_nWidthType == CKXColumnInfoClass::WidthFixed) return info->m_nWidth;
     int fixed = 0;
     ROWCOL stretch = 0;
-    for (ROWCOL c = std::min<ROWCOL>(static_cast<ROWCOL>(columns.size()), GetColCount() + 1); c-- > 1;) {
-        const CKXColumnInfoClass* ci = columns[c];
+    for (ROWCOL c = std::min<ROWCOL>(static_cast<ROWCOL>(columns.Size()), GetColCount() + 1); c-- > 1;) {
+        const CKXColumnInfoClass* ci = columns.Find(static_cast<int>(c));
         if (!ci || IsColHidden(c) || !ci->m_bVisible) continue;
         if (ci->m_nWidthType == CKXColumnInfoClass::WidthFixed) {
             fixed += ci->m_nWidth;
@@ -311,13 +381,6 @@ CString CKXPhysGridWnd::JournalHandle() const {
     return handle;
 }
 
-void CKXPhysGridWnd::BroadcastLayout() {
-    IKXMessageServer* server = GetKXMsgSrvr();
-    if (!server) return;
-    std::vector<CKXColumnInfoClass*> copy = Columns();
-    server->Broadcast(MSG_COLUMN_LAYOUT_CHANGED, reinterpret_cast<WPARAM>(&copy), Layout().layoutKind, 0);
-}
-
 int CKXPhysGridWnd::FindColumnByCaption(const CString& caption) {
     const ROWCOL captionRow = Layout().captionRow;
     for (ROWCOL c = 1; c <= GetColCount(); ++c)
@@ -325,7 +388,7 @@ int CKXPhysGridWnd::FindColumnByCaption(const CString& caption) {
     return -1;
 }
 
-void CKXPhysGridWnd::SelectVisiblePinRows() {
+void CKXPhysGridWnd::SelectVisibleDataRows() {
     const ROWCOL last = GetRowCount();
     for (ROWCOL r = Layout().firstPinRow; r <= last; ++r)
         if (!IsRowHidden(r)) SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
@@ -367,83 +430,46 @@ void CKXPhysGridWnd::DeselectAllRows() {
 
 namespace {
 
-// Descriptors dropped from a kind's list may still be named by a layout broadcast: they live as long
-// as the process.
-CKXColumnInfoClass* KeptColumn(int column, const CString& caption, int width, int widthType, int shown) {
-    static auto* store = new std::vector<std::unique_ptr<CKXColumnInfoClass>>();
-    auto info = std::make_unique<CKXColumnInfoClass>();
-    info->m_nColumn = column;
-    info->m_strCaption = caption;
-    info->m_nWidth = width;
-    info->m_nWidthType = widthType;
-    info->m_bVisible = shown;
-    store->push_back(std::move(info));
-    return store->back().get();
-}
+// The width of the column of the object's name before the customised columns.
+constexpr int kObjectColumnWidth = 50;
 
 } // namespace
 
-void CKXPhysGridWnd::BuildColumns(std::vector<CKXColumnInfoClass*>& columns, std::vector<CString>& captions,
-                                  const char* objectCaption, const KeyColumns& keys, int charWidth,
-                                  bool showRowNumbers, int& count) {
-    std::vector<CString> entries;
-    const CStringArray& defaults = CKXCustomizeAPI::getDefaultEntriesArray();
-    const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
-    for (INT_PTR i = 0; i < defaults.GetSize(); ++i)
-        entries.push_back(defaults[i]);
-    for (INT_PTR i = 0; i < users.GetSize(); ++i)
-        entries.push_back(users[i]);
-    columns.clear();
-    captions.clear();
-    columns.push_back(KeptColumn(0, "", 20, CKXColumnInfoClass::WidthInChars, showRowNumbers ? 1 : 0));
-    captions.push_back("");
-    columns.push_back(KeptColumn(1, objectCaption, 50, CKXColumnInfoClass::WidthNone, 0));
-    captions.push_back(objectCaption);
-    int n = 2;
-    for (const CString& entry : entries) {
-        CString key, caption;
-        int width = 0, widthType = 0, origin = 0, display = 0;
-        if (!CKXCustomizeAPI::parseAttributeValues(entry, key, width, widthType, origin, caption, display)) continue;
-        const bool fixed = widthType == KX_WIDTH_FIXED;
-        CKXColumnInfoClass* info =
-            KeptColumn(n, caption, fixed ? width : width * charWidth,
-                       fixed ? CKXColumnInfoClass::WidthFixed : CKXColumnInfoClass::WidthInChars, display == 1 ? 1 : 0);
-        info->m_nPropertyType = origin;
-        info->m_strPropertyName = key;
-        for (const auto& [name, column] : keys)
-            if (key == name) *column = n;
-        columns.push_back(info);
-        captions.push_back(caption);
-        ++n;
-    }
-    count = n;
+void CKXPhysGridWnd::SetupColumns() {
+    ColumnModel().SelectOrigin();
+    if (ColumnModel().Empty()) InitColumnInfo();
+    TakeColumnNumbers();
 }
 
-void CKXPhysGridWnd::SaveColumns(const std::vector<CKXColumnInfoClass*>& columns, const char* origin, int charWidth,
-                                 bool parse) {
-    if (!CKXCustomizeAPI::IsInitialized()) return;
-    CKXCustomizeAPI::setCustomizationOrigin(origin);
-    CStringArray entries;
-    for (std::size_t c = 2; c < columns.size(); ++c) {
-        const CKXColumnInfoClass* info = columns[c];
-        const bool fixed = info->m_nWidthType == CKXColumnInfoClass::WidthFixed;
-        // A fixed column keeps its own width (not a constant one).
-        entries.Add(CKXCustomizeAPI::formatEntry(info->m_strPropertyName, info->m_strCaption,
-                                                 fixed ? info->m_nWidth : info->m_nWidth / charWidth,
-                                                 fixed ? KX_WIDTH_FIXED : KX_WIDTH_CHARS, info->m_nPropertyType,
-                                                 info->m_bVisible == 1));
-    }
-    CKXCustomizeAPI::saveDefaultCustomization(entries);
-    if (parse) CKXCustomizeAPI::parseFile(entries, true);
+void CKXPhysGridWnd::InitColumnInfo() {
+    ColumnModel().Setup({{ObjectCaption(), kObjectColumnWidth, false}}, CharWidth(), m_bShowRowNumbers != FALSE);
+    TakeColumnNumbers();
 }
 
-int CKXPhysGridWnd::SettingsKey(const std::vector<CKXColumnInfoClass*>& columns, const char* prefix, int col,
-                                CString& key) {
-    key.Empty();
-    if (col == -1) return 0;
-    if (col < 0 || static_cast<std::size_t>(col) >= columns.size()) AfxThrowInvalidArgException();
-    key.Format("%s\\%s", prefix, columns[static_cast<std::size_t>(col)]->m_strPropertyName.GetString());
-    return 1;
+void CKXPhysGridWnd::TakeColumnNumbers() {
+    for (const auto& [key, column] : KeyColumnNumbers())
+        if (const int col = ColumnModel().ColumnOfKey(key); col >= 0) *column = col;
+    OnColumnsTaken();
+}
+
+std::vector<CString> CKXPhysGridWnd::ColumnCaptions() const {
+    std::vector<CString> captions;
+    for (const CKXColumnInfoClass* info : ColumnModel().Columns())
+        captions.push_back(info->m_strCaption);
+    return captions;
+}
+
+void CKXPhysGridWnd::SaveColumnCustomization(BOOL bReparse) {
+    ColumnModel().Save(CharWidth(), bReparse != FALSE);
+}
+
+void CKXPhysGridWnd::CustomizeColumns() {
+    const int dialogKind = static_cast<int>(KXGridKindNumber(Kind()));
+    if (!ColumnModel().Customize({{ObjectCaption(), kObjectColumnWidth, false}}, CharWidth(),
+                                 m_bShowRowNumbers != FALSE, dialogKind))
+        return;
+    TakeColumnNumbers();
+    Redraw(2, 1);
 }
 
 void CKXPhysGridWnd::StyleCaptionCell(ROWCOL col, const CString& caption) {
@@ -461,49 +487,206 @@ void CKXPhysGridWnd::StyleCaptionCell(ROWCOL col, const CString& caption) {
     SetStyleRange(CGXRange(Layout().captionRow, col), style, gxOverride, 0, kNoUpdate);
 }
 
-void CKXPhysGridWnd::ApplyColumnLayout(WPARAM wParam, const std::function<void()>& cover,
-                                       const std::function<void(ROWCOL, const CKXColumnInfoClass&)>& fill) {
-    const BOOL locked = LockUpdate(TRUE);
-    CGXGridParam* param = GetParam();
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    if (param) param->EnableUndo(FALSE);
-    const ROWCOL captionRow = Layout().captionRow;
-    std::vector<CKXColumnInfoClass*>& columns = Columns();
-    for (std::size_t i = 1; i < columns.size(); ++i) {
-        const CKXColumnInfoClass* info = columns[i];
-        if (!info->m_bVisible && i != 1) continue;
-        ROWCOL found = 0;
-        for (ROWCOL c = 1; c <= GetColCount() && !found; ++c)
-            if (CellTip(captionRow, c) == info->m_strCaption) found = c;
-        const ROWCOL target = static_cast<ROWCOL>(i);
-        if (found) {
-            if (found != target) MoveCols(found, found, target, kNoUpdate);
-            HideCols(target, target, FALSE);
-        } else {
-            InsertCols(target, 1, kNoUpdate);
-            StyleCaptionCell(target, info->m_strCaption);
-            cover();
-            if (info->m_nPropertyType != CKXColumnInfoClass::Default) fill(target, *info);
-        }
+void CKXPhysGridWnd::FormatColumnCaptions() {
+    for (int c = 1; c < ColumnModel().Size(); ++c)
+        StyleCaptionCell(static_cast<ROWCOL>(c), ColumnModel().At(c)->m_strCaption);
+    ApplyColumnWidths();
+}
+
+void CKXPhysGridWnd::ApplyColumnWidths() {
+    for (int c = 0; c < ColumnModel().Size(); ++c)
+        SetColWidth(static_cast<ROWCOL>(c), static_cast<ROWCOL>(c), ColumnModel().At(c)->m_nWidth, nullptr,
+                    kNoUpdate);
+}
+
+LRESULT CKXPhysGridWnd::ApplyColumnLayout(WPARAM wParam, LPARAM lParam) {
+    if (!ColumnModel().IsLayoutOfKind(lParam)) return 0;
+    CKXColumnModel::LayoutHooks hooks;
+    hooks.styleCaption = [this](int col, const CString& caption) {
+        StyleCaptionCell(static_cast<ROWCOL>(col), caption);
+        CoverHeaderRows();
+    };
+    hooks.fillColumn = [this](int col, const CKXColumnInfoClass& info) {
+        FillPropertyColumnOfLayout(static_cast<ROWCOL>(col), info);
+    };
+    ColumnModel().ApplyLayout(*this, Layout().captionRow, CKXColumnModel::OldLayout(wParam), hooks);
+    TakeColumnNumbers();
+    return 1;
+}
+
+void CKXPhysGridWnd::ShowColumnChooser(CPoint pt, const std::function<bool(int)>& enabled) {
+    CPoint screen = pt;
+    ClientToScreen(&screen);
+    switch (ColumnModel().ShowChooser(*this, screen, ID_COLUMN_CHOOSER_FIRST, enabled)) {
+    case CKXColumnModel::MenuChoice::Customize: CustomizeColumns(); break;
+    case CKXColumnModel::MenuChoice::Toggled: BroadcastLayout(); break;
+    case CKXColumnModel::MenuChoice::Dismissed: break;
     }
-    if (const auto* before = reinterpret_cast<const std::vector<CKXColumnInfoClass*>*>(wParam))
-        for (std::size_t j = 1; j < before->size(); ++j) {
-            const CString caption = (*before)[j]->m_strCaption;
-            bool shown = false;
-            for (std::size_t i = 1; i < columns.size(); ++i)
-                if (columns[i]->m_bVisible && columns[i]->m_strCaption == caption) shown = true;
-            if (shown) continue;
-            for (ROWCOL c = 1; c <= GetColCount(); ++c)
-                if (GetValueRowCol(captionRow, c) == caption) {
-                    HideCols(c, c, TRUE);
-                    break;
-                }
+}
+
+// ---------------------------------------------------------------------------
+// Filter, sort and keys
+
+int CKXPhysGridWnd::ColumnOfCaption(const CString& caption) {
+    if (!caption.IsEmpty()) return FindColumnByCaption(caption);
+    ROWCOL row = 0, col = 0;
+    return GetCurrentCell(row, col) ? static_cast<int>(col) : -1;
+}
+
+CString CKXPhysGridWnd::FilterPattern(ROWCOL col) {
+    const ROWCOL filterRow = Layout().filterRow;
+    ROWCOL r = 0, c = 0;
+    if (GetCurrentCell(r, c) && r == filterRow && c == col)
+        if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
+            CString text;
+            control->GetCurrentText(text);
+            return text;
         }
-    for (ROWCOL c = 1; c < columns.size() && c <= GetColCount(); ++c)
-        SetColWidth(c, c, columns[c]->m_nWidth, nullptr, kNoUpdate);
-    if (param) param->EnableUndo(undo);
-    LockUpdate(locked);
-    Redraw(2, 1);
+    return GetValueRowCol(filterRow, col);
+}
+
+void CKXPhysGridWnd::HideFilteredRows(ROWCOL lastRow) {
+    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);
+    const ROWCOL first = Layout().firstPinRow;
+    for (ROWCOL r = first; r <= lastRow; ++r)
+        if (IsRowHidden(r) && CellAttribute(r, PinNumberColumn(), IDS_UA_FILTERED_BLOCK_ROW) != 1)
+            HideRows(r, r, FALSE, nullptr, kNoUpdate, gxDo);
+    for (ROWCOL c = 1; c <= GetColCount(); ++c) {
+        const CString pattern = FilterPattern(c);
+        if (pattern.IsEmpty() || pattern == "*") continue;
+        CKXFilterData filter;
+        filter.SetPattern(pattern);
+        for (ROWCOL r = first; r <= lastRow; ++r)
+            if (!IsRowHidden(r) && !filter.SearchText(GetValueRowCol(r, c)))
+                HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
+        filter.FreePattern();
+    }
+}
+
+void CKXPhysGridWnd::JournalFilter(ROWCOL col) {
+    if (col == 0) return;
+    const CString caption = GetValueRowCol(Layout().captionRow, col);
+    Journal(JournalObjectSelection(0) + "\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" +
+            Vbs(caption) + "," + Vbs(FilterPattern(col)) + ")");
+}
+
+void CKXPhysGridWnd::EchoFilterEdit(ROWCOL col) {
+    BOOL& echoing = FilterEchoFlag();
+    if (echoing) return;
+    const CString pattern = FilterPattern(col);
+    const CString caption = GetValueRowCol(Layout().captionRow, col);
+    echoing = TRUE;
+    SendHostText("filterRows pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(Escaped(pattern)));
+    echoing = FALSE;
+}
+
+std::vector<CString> CKXPhysGridWnd::KeyFields(const CString& key) {
+    std::vector<CString> fields;
+    int start = 0;
+    for (;;) {
+        const int colon = key.Find(':', start);
+        fields.push_back(key.Mid(start, colon < 0 ? key.GetLength() - start : colon - start));
+        if (colon < 0) return fields;
+        start = colon + 1;
+    }
+}
+
+void CKXPhysGridWnd::SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol) {
+    // A selection made for a script command is no undo step of its own.
+    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);
+    DeselectAllRows();
+    bool first = true;
+    for (ROWCOL row : rows) {
+        if (!row) continue;
+        if (first) SetCurrentCell(row, keyCol);
+        first = false;
+        SelectRange(CGXRange(row, keyCol), TRUE, TRUE);
+    }
+}
+
+void CKXPhysGridWnd::DumpShownCells(std::FILE* file) {
+    for (ROWCOL r = 1; r <= GetRowCount(); ++r) {
+        if (IsRowHidden(r)) continue;
+        for (ROWCOL c = 1; c <= GetColCount(); ++c) {
+            if (IsColHidden(c) || GetColWidth(c) == 0) continue;
+            std::fprintf(file, "%-31s   ", GetValueRowCol(r, c).GetString());
+        }
+        std::fprintf(file, "\n");
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Refresh after a commit
+
+int CKXPhysGridWnd::OwnerKindOf(const CContext* object) {
+    if (dynamic_cast<const CInstanceContext*>(object)) return 1;
+    if (dynamic_cast<const CInstTermBitContext*>(object) || dynamic_cast<const CInstTermContext*>(object)) return 2;
+    if (dynamic_cast<const CNetContext*>(object) || dynamic_cast<const CNetBitContext*>(object)) return 3;
+    return 0;
+}
+
+namespace {
+
+// The reference designator of the instance behind a changed object; empty for other objects.
+CString PackageOf(const CContext* object) {
+    const char* name = nullptr;
+    if (auto* bit = dynamic_cast<const CInstTermBitContext*>(object))
+        name = bit->instance().physicalPackageName();
+    else if (auto* pin = dynamic_cast<const CInstTermContext*>(object))
+        name = pin->instance().physicalPackageName();
+    else if (auto* inst = dynamic_cast<const CInstanceContext*>(object))
+        name = inst->physicalPackageName();
+    return name ? CString(name) : CString();
+}
+
+} // namespace
+
+LRESULT CKXPhysGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
+    auto* transaction = reinterpret_cast<CTransaction*>(lParam);
+    if (!transaction || !CKXShareGlobalData::m_pServer || !transaction->modifiesObjectType('P')) return 0;
+    const KXChangeDigest digest(*transaction);
+    kxgrid::GridWriteScope write(*this);
+    kxgrid::LockUpdateScope lock(*this);
+    digest.Dispatch(*this);
+    return 0;
+}
+
+void CKXPhysGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
+    m_committedChanges.clear();
+    m_pDigestServer = digest.Server() ? digest.Server() : CKXShareGlobalData::m_pServer;
+}
+
+void CKXPhysGridWnd::OnPropertyChange(const IChange& change, CPropertyChange&) {
+    const char *path = nullptr, *name = nullptr, *oldValue = nullptr, *newValue = nullptr;
+    const CContext* owner =
+        m_pDigestServer ? m_pDigestServer->decodePropertyChange(&change, &path, &name, &oldValue, &newValue) : nullptr;
+    if (!owner) return;
+    KXPhysPropertyChange c;
+    c.path = path ? path : "";
+    c.name = name ? name : "";
+    c.oldValue = oldValue ? oldValue : "";
+    c.newValue = newValue ? newValue : "";
+    c.package = PackageOf(owner);
+    c.changeKind = change.changeKind();
+    c.ownerKind = OwnerKindOf(owner);
+    m_committedChanges.push_back(std::move(c));
+}
+
+void CKXPhysGridWnd::OnDigestEnd(const KXChangeDigest&) {
+    std::vector<KXPhysPropertyChange> changes;
+    changes.swap(m_committedChanges);
+    if (!changes.empty()) OnPropertyChanges(changes);
+}
+
+void CKXPhysGridWnd::RefillPropertyColumns(const std::set<CString>& properties) {
+    if (properties.empty()) return;
+    const std::map<CString, int> columns = ColumnModel().PropertyColumns();
+    for (const CString& property : properties)
+        for (const auto& [name, col] : columns)
+            if (name.CompareNoCase(property) == 0) {
+                FillPropertyColumnOfLayout(static_cast<ROWCOL>(col), *ColumnModel().At(col));
+                break;
+            }
 }
 
 CString CKXPhysGridWnd::CellTip(ROWCOL row, ROWCOL col) {

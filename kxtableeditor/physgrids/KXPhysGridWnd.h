@@ -8,18 +8,33 @@
 #include "physgrids/KXPhysGridIds.h"
 
 #include "grid/KXAssocCompStruct.h"
+#include "grid/KXChangeDigest.h"
+#include "grid/KXColumnModel.h"
 #include "grid/KXGridWnd.h"
 #include "grid/KXTableOleDropTarget.h"
 
 #include "rmx/context.h"
 
+#include <cstdio>
 #include <functional>
+#include <map>
+#include <set>
 #include <vector>
 
 class CFrameWnd;
 class CKXFindReplaceDlg;
 class CCommonInterface;
 class CMsgSelectObj;
+
+// A property change of a committed transaction as the physical grids read it.
+struct KXPhysPropertyChange {
+    CString path, name, oldValue, newValue;
+    CString package;     // the reference designator of the instance behind the owner; empty for others
+    int changeKind = 0;  // the change record's kind
+    int ownerKind = 0;   // 1 instance, 2 pin or pin bit, 3 net or net bit; 0 another object
+    bool Is(const char* property) const { return name.CompareNoCase(property) == 0; }
+    bool ValueChanged() const { return oldValue.Compare(newValue) != 0; }
+};
 
 // Where a physical grid keeps its header block and its model column.
 struct KXPhysLayout {
@@ -29,7 +44,7 @@ struct KXPhysLayout {
     LPARAM layoutKind;  // the kind of its column-layout broadcast
 };
 
-class CKXPhysGridWnd : public CKXGridWnd {
+class CKXPhysGridWnd : public CKXGridWnd, protected KXChangeHooks {
 public:
     // A physical grid of the kind (KXGridKind::PhysPart or PhysNet).
     explicit CKXPhysGridWnd(KXGridKind kind);
@@ -38,8 +53,6 @@ public:
     virtual KXPhysLayout Layout() const = 0;
     // Column of the signal model.
     virtual ROWCOL ModelColumn() const = 0;
-    // The grid kind's class-wide column descriptors.
-    virtual std::vector<CKXColumnInfoClass*>& Columns() const = 0;
 
     void SetParentFrame(CFrameWnd* frame) { m_pFrame = frame; }
     CFrameWnd* GetParentFrame() const { return m_pFrame; }
@@ -85,13 +98,13 @@ public:
     // The journal handle of the physical view: the design's name and "_phys".
     CString JournalHandle() const;
     // Broadcasts the grid kind's descriptors as a column-layout change.
-    void BroadcastLayout();
+    void BroadcastLayout() { ColumnModel().Broadcast(ColumnModel().Columns()); }
     // The first column from 1 whose caption row holds the text (ignoring case); -1 when none.
     int FindColumnByCaption(const CString& caption);
     // Deselects every row.
     void DeselectAllRows();
     // Selects every pin row that is not hidden.
-    void SelectVisiblePinRows();
+    void SelectVisibleDataRows();
     // TRUE when the row is a pin row of the grid and shown.
     bool IsShownPinRow(ROWCOL row);
     // The selected rows, the current cell's row when nothing is selected.
@@ -105,29 +118,106 @@ public:
 
     CFrameWnd* m_pFrame = nullptr;
     CKXTableOleDropTarget m_dropTarget;
-    bool m_bTrackingCol = false; // a width drag started on a border and no move followed
+    bool m_bTrackingColWidth = false; // a width drag started on a border and no move followed
+    bool m_bStoringModelEdit = false; // a typed model was committed: the cell's store is no step
     ROWCOL m_nTrackedCol = 0;
 
     // ------------------------------------------------------------- the kind's columns
-    // Builds the kind's descriptors: the row-number column, the column of the object's name, then
-    // one column per customisation entry of the current origin (defaults, then the user's). Keys
-    // name the columns whose numbers the kind keeps; a key no entry has keeps its number.
+    // The class-wide column model of the grid's kind: the row-number column, the column of the
+    // object's name (shown while several objects are), then one column per customisation entry
+    // of the kind's origin (defaults, then the user's).
+    virtual CKXColumnModel& ColumnModel() const = 0;
+    // The kind's column of the object's name, and the keys whose column numbers the kind keeps.
+    virtual const char* ObjectCaption() const = 0;
     using KeyColumns = std::vector<std::pair<const char*, int*>>;
-    static void BuildColumns(std::vector<CKXColumnInfoClass*>& columns, std::vector<CString>& captions,
-                             const char* objectCaption, const KeyColumns& keys, int charWidth, bool showRowNumbers,
-                             int& count);
-    // Writes the columns from 2 on as the default customisation of the origin.
-    static void SaveColumns(const std::vector<CKXColumnInfoClass*>& columns, const char* origin, int charWidth,
-                            bool parse);
-    // "<prefix>\<key>" of a column; empty for -1; a number outside the list is an invalid argument.
-    static int SettingsKey(const std::vector<CKXColumnInfoClass*>& columns, const char* prefix, int col,
-                           CString& key);
+    virtual KeyColumns KeyColumnNumbers() const = 0;
+    // Fills a custom property column a layout change brought in, for every pin row.
+    virtual void FillPropertyColumnOfLayout(ROWCOL col, const CKXColumnInfoClass& info) = 0;
+    // Re-covers the header rows over every column (after a column was inserted).
+    virtual void CoverHeaderRows() = 0;
+    // Builds the model from the customisation when no grid of the kind has yet, and takes the
+    // key columns' numbers.
+    void SetupColumns();
+    // Builds the model from the customisation of its origin (the customisation service is set to it).
+    void InitColumnInfo();
+    // The key columns' numbers from the model; a key no entry has keeps its number.
+    void TakeColumnNumbers();
+    // Runs when the model's columns were built or aligned again (the kind's column count and captions).
+    virtual void OnColumnsTaken() {}
+    // The captions of the model's columns, in column order.
+    std::vector<CString> ColumnCaptions() const;
+    int ColumnCount() const { return ColumnModel().Size(); }
+    // Writes the columns from 2 on as the default customisation of the kind's origin.
+    void SaveColumnCustomization(BOOL bReparse);
+    // The customise dialog; an accepted change rebuilds the model and aligns every grid of the kind.
+    void CustomizeColumns() override;
+    CKXColumnInfoClass* GetColumnInfo(int col) override { return ColumnModel().At(col); }
     // The caption cell of a column.
     void StyleCaptionCell(ROWCOL col, const CString& caption);
-    // Aligns the grid's columns with the kind's descriptors after a layout broadcast (wParam the
-    // layout before the change): moved, inserted (and filled), hidden, widths.
-    void ApplyColumnLayout(WPARAM wParam, const std::function<void()>& cover,
-                           const std::function<void(ROWCOL, const CKXColumnInfoClass&)>& fill);
+    // Writes the caption cells and the widths of every column of the model.
+    void FormatColumnCaptions();
+    // Gives every column of the model its descriptor's width.
+    void ApplyColumnWidths();
+    // Aligns the grid's columns with the kind's model after a layout broadcast (wParam the layout
+    // before the change): moved, inserted (and filled), hidden, widths. 0 for another kind's.
+    LRESULT ApplyColumnLayout(WPARAM wParam, LPARAM lParam);
+    // The column chooser of the caption row; enabled(col) false greys a column.
+    void ShowColumnChooser(CPoint pt, const std::function<bool(int)>& enabled);
+
+    // ------------------------------------------------------------- filter, sort and keys
+    // The column of the pin numbers (it carries the row's block-filter mark).
+    virtual ROWCOL PinNumberColumn() const = 0;
+    // The column whose caption is the text (ignoring case), the current cell's for an empty text;
+    // -1 when none.
+    int ColumnOfCaption(const CString& caption);
+    // The pattern of a filter cell: the text being typed when its editor is active on it.
+    CString FilterPattern(ROWCOL col);
+    // Shows every pin row up to lastRow that no block filter hides, then hides the rows a pattern
+    // of the filter row does not match.
+    void HideFilteredRows(ROWCOL lastRow);
+    // The journal line of a filter on a column, after the one that shows the grid's object again.
+    void JournalFilter(ROWCOL col);
+    // An edit of the filter row is echoed to the host, whose filterRows command filters.
+    void EchoFilterEdit(ROWCOL col);
+    // The flag that is up while a filter edit is echoed (a validation the echo causes echoes nothing).
+    virtual BOOL& FilterEchoFlag() = 0;
+    // The fields of a selection key ("part:pin:number", "net:pin:number", ...).
+    static std::vector<CString> KeyFields(const CString& key);
+    // Selects the rows found for a script's keys in the key column, the first one current; no undo step.
+    void SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol);
+    // Writes every shown cell of the shown rows, one row a line.
+    void DumpShownCells(std::FILE* file);
+    // The journal line that shows the grid's object again on replay (0: of the first pin row).
+    virtual CString JournalObjectSelection(ROWCOL row) = 0;
+    // The column of the logical pin names.
+    virtual ROWCOL PinNameColumn() const = 0;
+    // The journal lines that show a row's object and select its pin, as a replay finds them.
+    CString JournalRowSelection(ROWCOL row);
+    // The journal lines of one edit of a row: its selection, a comment and the pane's call.
+    CString JournalRowEdit(ROWCOL row, const CString& comment, const CString& call);
+
+    // ------------------------------------------------------------- the signal-model cell
+    // The row of a part's package pin; 0 when the grid has none.
+    virtual ROWCOL PinRowOf(const CString& package, const CString& pinNumber) = 0;
+    virtual void SetSignalModelCellStyle(ROWCOL row) = 0;
+    // Restyles the model cells of the rows of a pin or pin bit whose model changed.
+    void RefreshModelCellsOfPin(const CString& path);
+    // The model-assign dialog for pins of the direction; false when it is cancelled.
+    bool AskModel(int direction, CString& model);
+    // A text typed into a model cell: assigned to the row's pins (removed when empty) in one edit.
+    // The store of the cell's text that follows is then no undo step of its own.
+    BOOL ValidateModelCell(ROWCOL row, ROWCOL col);
+    // Writes the model on the rows' pins in one edit (an empty model removes it); FALSE when nothing
+    // changed or the commit failed.
+    virtual BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) = 0;
+
+    // ------------------------------------------------------------- refresh after a commit
+    // The grid's MSG_TRANSACTION_COMMITTED: the property changes of the transaction, sorted by the
+    // change digest, reach OnPropertyChanges at once (under a write scope: no undo, no drawing).
+    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    virtual void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) = 0;
+    // Fills the custom property columns of these properties again, each from the owners its column reads.
+    void RefillPropertyColumns(const std::set<CString>& properties);
 
     // ------------------------------------------------------------- publishing the selection
     // Whether the host shows one of its docked windows ("PROPERTYEDITOR", "ASSOCCOMPVIEWER").
@@ -151,7 +241,17 @@ public:
     CArray<CPoint, CPoint> m_arrFindStartCells;
     CKXFindReplaceDlg* m_hFindReplace = nullptr; // the service's; removed with the grid
 
+private:
+    std::vector<KXPhysPropertyChange> m_committedChanges; // of the digest being dispatched
+    IServer* m_pDigestServer = nullptr;
+
 protected:
+    void OnDigestBegin(const KXChangeDigest& digest) override;
+    void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
+    void OnDigestEnd(const KXChangeDigest& digest) override;
+    // The owner kind of a changed object (KXPhysPropertyChange::ownerKind).
+    static int OwnerKindOf(const CContext* object);
+
     // The width of a column by the kind's descriptors; the stretched column fills the window.
     int DescriptorWidth(ROWCOL nCol, int width, bool multiple, int objectCol);
     int CharWidth() const;
@@ -167,6 +267,8 @@ CString Vbs(const CString& text);
 void Journal(const CString& lines);
 // The signal model assigned to a pin bit (PIN_SIGNAL_MODEL, else the pin's SIGNAL_MODEL).
 CString AssignedModel(const CInstTermBitContext& bit);
+// The type filter of the model-assign dialog for pins of a direction (1 in, 2 out, 3 both).
+CString ModelTypeFilter(int direction);
 // The pin-type text of a pin-type code: 0 "Unspec", 1 "Input", 2 "Output", any other "Inout".
 CString PinTypeText(int code);
 } // namespace kxphys

@@ -3,6 +3,7 @@
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridScopes.h"
 
 #include "grid/KXGridSite.h"
 #include "grid/KXScriptText.h"
@@ -42,15 +43,6 @@ struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }
 };
 
-CString TypeFilter(int direction) {
-    switch (direction) {
-    case 1: return "IbisInput";
-    case 2: return "IbisOutput";
-    case 3: return "IbisIO";
-    default: return "*";
-    }
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -88,50 +80,41 @@ BOOL CKXPhysNetDetailsGridWnd::CanEditPin() {
     return GetCurrentCell(row, col) && row >= kNetFirstRow && GetRowPin(row, nullptr);
 }
 
-CString CKXPhysNetDetailsGridWnd::JournalNetSelection(ROWCOL) {
+CString CKXPhysNetDetailsGridWnd::JournalObjectSelection(ROWCOL) {
     // The signal list of the physical view names the physical nets: selecting the grid's net there
     // shows this grid again on replay.
     if (m_strNetName.IsEmpty()) return CString();
     return "\ncall " + JournalHandle() + ".Slp().Select(" + Vbs(m_strNetName) + ")";
 }
 
-void CKXPhysNetDetailsGridWnd::JournalModel(ROWCOL row, const CString& comment, const CString& call) {
-    const CString handle = JournalHandle();
-    CString lines;
-    const CString pinName = GetValueRowCol(row, C(m_nColPinName));
-    const CString number = GetValueRowCol(row, C(m_nColPinNumber));
-    lines += JournalNetSelection(row);
-    lines += "\ncall " + handle + ".ConnectivityPane().SelectPinNameCol(" + Vbs(pinName) + "," + Vbs(number) + ")";
-    lines += "\n\n ' --- " + comment + " ---\n";
-    lines += "\ncall " + handle + ".ConnectivityPane()." + call;
-    Journal(lines);
-}
 
 // One transaction writes the model on the rows' pins (an empty model removes it).
-BOOL CKXPhysNetDetailsGridWnd::CommitModel(const std::vector<ROWCOL>& rows, const CString& model) {
+BOOL CKXPhysNetDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) {
     if (rows.empty()) return FALSE;
     CKXGridEdit edit(*this, model.IsEmpty() ? "Delete Models" : "Assign Model");
-    if (!edit) return FALSE;
     CTransaction* transaction = edit.Transaction();
-    bool changed = false;
+    if (!transaction) return FALSE;
+    CString lines; // journalled once the edit is in
     for (ROWCOL r : rows) {
         CInstTermBitContext bit;
-        if (!transaction || !GetRowPin(r, &bit)) continue;
+        if (!GetRowPin(r, &bit)) continue;
         if (model.IsEmpty()) {
             if (!RemovePinSignalModel(transaction, r)) continue;
-            JournalModel(r, "Remove Model", "RemoveModel()");
+            lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
         } else {
             if (AssignedModel(bit) == model) continue;
             transaction->addProperty(bit, kModel, model.GetString(), 2, false);
-            JournalModel(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
+            lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
         }
-        changed = true;
     }
-    if (!changed) return FALSE; // the bracket throws the empty edit away
+    if (lines.IsEmpty()) return FALSE; // the bracket throws the empty edit away
     const BOOL committed = edit.Commit();
     for (ROWCOL r : rows)
         SetSignalModelCellStyle(r);
-    if (committed) MarkDocumentModified();
+    if (committed) {
+        Journal(lines);
+        MarkDocumentModified();
+    }
     Redraw(2, 1);
     return committed;
 }
@@ -164,7 +147,7 @@ BOOL CKXPhysNetDetailsGridWnd::AssignModelByName(const CString& model) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
         return FALSE;
     }
-    if (!CommitModel(rows, model)) return FALSE;
+    if (!CommitModelOnRows(rows, model)) return FALSE;
     NotifySelectionChanged();
     return TRUE;
 }
@@ -175,14 +158,7 @@ void CKXPhysNetDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
     const int direction = CommonDirection(*this, rows);
     if (direction == -2) return;
     CString model = given ? given : "";
-    if (!bUseGiven) {
-        CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
-        dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
-        dialog.SetModelNameFilter("*");
-        dialog.SetModelTypeFilter(TypeFilter(direction));
-        if (dialog.DoModal() != IDOK) return;
-        model = dialog.GetAssignedModel();
-    }
+    if (!bUseGiven && !AskModel(direction, model)) return;
     AssignModelByName(model);
 }
 
@@ -212,26 +188,11 @@ void CKXPhysNetDetailsGridWnd::EditPin(BOOL flag) {
 
 BOOL CKXPhysNetDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (nRow == kNetFilterRow) {
-        if (m_bSendingFilterCommand) return TRUE;
-        CString pattern;
-        CGXControl* control = GetCurrentCellControl();
-        if (control && control->IsActive())
-            control->GetCurrentText(pattern);
-        else
-            pattern = GetValueRowCol(nRow, nCol);
-        const CString caption = GetValueRowCol(kNetCaptionRow, nCol);
-        m_bSendingFilterCommand = TRUE;
-        SendHostText("filterRows pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(Escaped(pattern)));
-        m_bSendingFilterCommand = FALSE;
+        EchoFilterEdit(nCol);
         return TRUE;
     }
-    if (nRow < kNetFirstRow || nCol != ModelColumn()) return TRUE;
-    CString text;
-    if (CGXControl* control = GetCurrentCellControl()) control->GetCurrentText(text);
-    if (text.CompareNoCase(GetValueRowCol(nRow, nCol)) == 0 || !GetRowPin(nRow, nullptr)) return TRUE;
-    // An in-cell edit marks the document modified like every other edit.
-    CommitModel({nRow}, text);
-    return TRUE;
+    if (nRow < kNetFirstRow || nCol != ModelColumn() || !GetRowPin(nRow, nullptr)) return TRUE;
+    return ValidateModelCell(nRow, nCol);
 }
 
 BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
@@ -253,19 +214,26 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
     }
     if (lines.empty()) return FALSE;
     CKXGridEdit edit(*this, "Assign Model");
-    if (!edit) return FALSE;
     CTransaction* transaction = edit.Transaction();
-    for (const auto& [r, model] : lines) {
-        CInstTermBitContext bit;
-        GetRowPin(r, &bit);
-        if (transaction) transaction->addProperty(bit, kModel, model.GetString(), 2, false);
-        JournalModel(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
-    }
+    if (!transaction) return FALSE;
+    CString journal;
+    for (const auto& [r, model] : lines)
+        if (PasteCellValue(transaction, r, col, model))
+            journal += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
     const BOOL committed = edit.Commit();
     for (const auto& entry : lines)
         SetSignalModelCellStyle(entry.first);
-    if (committed) MarkDocumentModified();
+    if (committed) {
+        Journal(journal);
+        MarkDocumentModified();
+    }
     return committed;
+}
+
+BOOL CKXPhysNetDetailsGridWnd::PasteCellValue(CTransaction* transaction, ROWCOL row, ROWCOL, const CString& value) {
+    CInstTermBitContext bit;
+    if (!transaction || value.IsEmpty() || !GetRowPin(row, &bit)) return FALSE;
+    return transaction->addProperty(bit, kModel, value.GetString(), 2, false) ? TRUE : FALSE;
 }
 
 BOOL CKXPhysNetDetailsGridWnd::PasteFromClipboardViewer(int, int) {
@@ -300,12 +268,7 @@ void CKXPhysNetDetailsGridWnd::OnEditCopy() {
 
 
 BOOL CKXPhysNetDetailsGridWnd::SetColumnFilter(CString colName, CString filter) {
-    int col = -1;
-    ROWCOL r = 0, c = 0;
-    if (colName.IsEmpty())
-        col = GetCurrentCell(r, c) ? static_cast<int>(c) : -1;
-    else
-        col = FindColumnByCaption(colName);
+    const int col = ColumnOfCaption(colName);
     if (col <= 0) return FALSE;
     SetValueRange(CGXRange(kNetFilterRow, C(col)), filter, gxOverride, 0, kNoUpdate);
     SetCurrentCell(kNetFilterRow, C(col));
@@ -314,29 +277,11 @@ BOOL CKXPhysNetDetailsGridWnd::SetColumnFilter(CString colName, CString filter) 
 }
 
 void CKXPhysNetDetailsGridWnd::FilterRows(ROWCOL col) {
-    CGXGridParam* param = GetParam();
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    if (param) param->EnableUndo(FALSE);
-    const BOOL locked = LockUpdate(TRUE);
-    const ROWCOL last = LastPinRow();
-    for (ROWCOL r = kNetFirstRow; r <= last; ++r)
-        if (CellAttribute(r, C(m_nColPinNumber), IDS_UA_FILTERED_BLOCK_ROW) != 1 && IsRowHidden(r))
-            HideRows(r, r, FALSE, nullptr, kNoUpdate, gxDo);
-    for (ROWCOL c = 1; c <= GetColCount(); ++c) {
-        const CString pattern = GetValueRowCol(kNetFilterRow, c);
-        if (pattern.IsEmpty() || pattern == "*") continue;
-        CKXFilterData filter;
-        filter.SetPattern(pattern);
-        for (ROWCOL r = kNetFirstRow; r <= last; ++r)
-            if (!IsRowHidden(r) && !filter.SearchText(GetValueRowCol(r, c))) HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
+    {
+        kxgrid::LockUpdateScope lock(*this);
+        HideFilteredRows(LastPinRow());
     }
-    LockUpdate(locked);
-    Redraw(2, 1);
-    if (param) param->EnableUndo(undo);
-    const CString caption = GetValueRowCol(kNetCaptionRow, col);
-    const CString pattern = GetValueRowCol(kNetFilterRow, col);
-    Journal(JournalNetSelection(0) + "\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" + Vbs(caption) +
-            "," + Vbs(pattern) + ")");
+    JournalFilter(col);
 }
 
 void CKXPhysNetDetailsGridWnd::OnSortColumn(int col) {
@@ -345,15 +290,10 @@ void CKXPhysNetDetailsGridWnd::OnSortColumn(int col) {
 }
 
 int CKXPhysNetDetailsGridWnd::SortByColumnName(CString colName) {
-    int col = -1;
-    ROWCOL r = 0, c = 0;
-    if (colName.IsEmpty())
-        col = GetCurrentCell(r, c) ? static_cast<int>(c) : -1;
-    else
-        col = FindColumnByCaption(colName);
+    const int col = ColumnOfCaption(colName);
     if (col <= 0) return 0;
     SortColumn(col);
-    m_mapRowPins.ForgetRows();
+    IndexPinRows();
     return 1;
 }
 
@@ -382,45 +322,30 @@ void CKXPhysNetDetailsGridWnd::GetShownObjectNames(CString& names) {
 
 void CKXPhysNetDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colName) {
     if (!keys || keys->GetSize() == 0) {
-        SelectVisiblePinRows();
+        SelectVisibleDataRows();
         return;
     }
     int keyCol = colName.IsEmpty() ? m_nColPinNumber : FindColumnByCaption(colName);
     if (keyCol <= 0) keyCol = m_nColPinNumber;
-    CGXGridParam* param = GetParam();
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    if (param) param->EnableUndo(FALSE);
-    DeselectAllRows();
-    bool first = true;
-    for (INT_PTR i = 0; i < keys->GetSize(); ++i) {
-        // Fields counted from the right: pin number, pin name, net name.
-        CStringArray fields;
-        CString key = keys->GetAt(i);
-        int start = 0;
-        for (;;) {
-            const int colon = key.Find(':', start);
-            fields.Add(key.Mid(start, colon < 0 ? key.GetLength() - start : colon - start));
-            if (colon < 0) break;
-            start = colon + 1;
-        }
-        const INT_PTR n = fields.GetSize();
-        const CString number = fields[n - 1];
-        const CString pinName = n >= 2 ? fields[n - 2] : CString();
-        const CString netName = n >= 3 ? fields[n - 3] : CString();
-        ROWCOL found = 0;
-        for (ROWCOL r = kNetFirstRow; r <= GetRowCount() && !found; ++r) {
-            const bool match = number.IsEmpty() ? GetValueRowCol(r, C(m_nColPinName)) == pinName
-                                                : GetValueRowCol(r, C(m_nColPinNumber)) == number;
-            if (!match) continue;
-            if (m_bMultipleNets && GetValueRowCol(r, C(m_nColPhysNetName)) != netName) continue;
-            found = r;
-        }
-        if (!found) continue;
-        if (first) SetCurrentCell(found, C(keyCol));
-        first = false;
-        SelectRange(CGXRange(found, C(keyCol)), TRUE, TRUE);
+    std::vector<ROWCOL> rows;
+    for (INT_PTR i = 0; i < keys->GetSize(); ++i)
+        rows.push_back(FindKeyRow(keys->GetAt(i)));
+    SelectKeyRows(rows, C(keyCol));
+}
+
+ROWCOL CKXPhysNetDetailsGridWnd::FindKeyRow(const CString& key) {
+    // Fields counted from the right: pin number, pin name, net name.
+    const std::vector<CString> fields = KeyFields(key);
+    const std::size_t n = fields.size();
+    const CString number = fields[n - 1];
+    const CString pinName = n >= 2 ? fields[n - 2] : CString();
+    const CString netName = n >= 3 ? fields[n - 3] : CString();
+    for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
+        const bool match = number.IsEmpty() ? GetValueRowCol(r, C(m_nColPinName)) == pinName
+                                            : GetValueRowCol(r, C(m_nColPinNumber)) == number;
+        if (match && (!m_bMultipleNets || GetValueRowCol(r, C(m_nColPhysNetName)) == netName)) return r;
     }
-    if (param) param->EnableUndo(undo);
+    return 0;
 }
 
 void CKXPhysNetDetailsGridWnd::CrossSelectInHost() {
@@ -457,34 +382,8 @@ BOOL CKXPhysNetDetailsGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT fla
 BOOL CKXPhysNetDetailsGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
     if (nRow == kNetFilterRow) return CGXGridCore::OnRButtonClickedRowCol(nRow, nCol, nFlags, pt);
     if (nRow == kNetCaptionRow) {
-        CMenu menu;
-        menu.CreatePopupMenu();
-        UINT id = ID_COLUMN_CHOOSER_FIRST;
-        std::map<UINT, CString> captions;
-        for (std::size_t i = 1; i < m_arrColumnInfo.size(); ++i, ++id) {
-            const CKXColumnInfoClass* info = m_arrColumnInfo[i];
-            UINT flags = MF_STRING;
-            if (!m_bMultipleNets && static_cast<int>(i) == m_nColPhysNetName)
-                flags |= MF_GRAYED;
-            else if (info->m_bVisible)
-                flags |= MF_CHECKED;
-            menu.AppendMenu(flags, id, info->m_strCaption);
-            captions[id] = info->m_strCaption;
-        }
-        menu.AppendMenu(MF_SEPARATOR);
-        const UINT more = id;
-        menu.AppendMenu(MF_STRING, more, "More...");
-        const UINT chosen = static_cast<UINT>(menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, pt.x, pt.y, this));
-        if (chosen == more) {
-            CustomizeColumns();
-        } else if (captions.count(chosen)) {
-            for (std::size_t i = 1; i < m_arrColumnInfo.size(); ++i)
-                if (m_arrColumnInfo[i]->m_strCaption.CompareNoCase(captions[chosen]) == 0) {
-                    m_arrColumnInfo[i]->m_bVisible = m_arrColumnInfo[i]->m_bVisible ? 0 : 1;
-                    break;
-                }
-            BroadcastLayout();
-        }
+        // The column of the object's name is offered only while several objects are shown.
+        ShowColumnChooser(pt, [this](int col) { return m_bMultipleNets || col != m_nColPhysNetName; });
         return TRUE;
     }
     if (nRow >= kNetFirstRow) ShowContextMenu(this, pt, IDR_PHYSNET_MENU, kNetPaneKind);
@@ -495,13 +394,6 @@ int CKXPhysNetDetailsGridWnd::DumpSCP(const char* path) {
     std::unique_ptr<FILE, FileCloser> file(path ? std::fopen(path, "ab") : nullptr);
     if (!file) return 0;
     std::fprintf(file.get(), "\n---SCP Dump for net: %s---\n", m_strNetName.GetString());
-    for (ROWCOL r = 1; r <= GetRowCount(); ++r) {
-        if (IsRowHidden(r)) continue;
-        for (ROWCOL c = 1; c <= GetColCount(); ++c) {
-            if (IsColHidden(c) || GetColWidth(c) == 0) continue;
-            std::fprintf(file.get(), "%-31s   ", GetValueRowCol(r, c).GetString());
-        }
-        std::fprintf(file.get(), "\n");
-    }
+    DumpShownCells(file.get());
     return 1;
 }

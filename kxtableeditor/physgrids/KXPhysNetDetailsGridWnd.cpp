@@ -1,12 +1,12 @@
 // The physical net grid: window, columns ("PHYSCP"), rows of the pins on physical
 // nets read from the packaging server, and their refresh after committed
 // transactions.
+#include "grid/KXGridScopes.h"
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 
 #include "grid/KXGridSite.h"
 
 #include "afx/afxwin.h"
-#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXCellControls.h"
@@ -18,26 +18,27 @@
 #include "rmx/transaction.h"
 
 #include <memory>
+#include <set>
 
 IMPLEMENT_DYNCREATE(CKXPhysNetDetailsGridWnd, CKXGridWnd)
 
 BEGIN_MESSAGE_MAP(CKXPhysNetDetailsGridWnd, CKXGridWnd)
-ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXPhysNetDetailsGridWnd::OnTransactionCommitted)
+ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXPhysGridWnd::OnTransactionCommitted)
 ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXPhysNetDetailsGridWnd::OnColumnLayoutChanged)
 END_MESSAGE_MAP()
 
 using namespace kxphys;
 
-std::vector<CKXColumnInfoClass*> CKXPhysNetDetailsGridWnd::m_arrColumnInfo;
-std::vector<CString> CKXPhysNetDetailsGridWnd::m_arrColumnCaptions;
 int CKXPhysNetDetailsGridWnd::m_nColPhysNetName = 1;
 int CKXPhysNetDetailsGridWnd::m_nColLocation = 2;
 int CKXPhysNetDetailsGridWnd::m_nColPinNumber = 3;
 int CKXPhysNetDetailsGridWnd::m_nColPinName = 4;
 int CKXPhysNetDetailsGridWnd::m_nColPinType = 5;
 int CKXPhysNetDetailsGridWnd::m_nColSignalModel = 6;
-int CKXPhysNetDetailsGridWnd::m_nColCount = 7;
 CKXPhysNetDetailsGridWnd* CKXPhysNetDetailsGridWnd::m_pActiveGrid = nullptr;
+const CKXColumnModel::Layout& CKXPhysNetDetailsGridWnd::m_arrColumnInfo = CKXPhysNetDetailsGridWnd::Columns().Columns();
+std::vector<CString> CKXPhysNetDetailsGridWnd::m_arrColumnCaptions;
+int CKXPhysNetDetailsGridWnd::m_nColCount = 7;
 
 namespace {
 
@@ -71,32 +72,11 @@ CGXStyle PinCell(const CString& value) {
     return s;
 }
 
-// Undo off, the read-only lock lifted and updates locked while rows are written; all come back after.
-class WriteScope {
-public:
-    explicit WriteScope(CGXGridCore& grid) : m_grid(grid) {
-        if (CGXGridParam* p = grid.GetParam()) {
-            m_undo = p->IsEnableUndo();
-            m_readOnly = p->IsLockReadOnly();
-            p->EnableUndo(FALSE);
-            p->SetLockReadOnly(FALSE);
-        }
-        m_locked = grid.LockUpdate(TRUE);
-    }
-    ~WriteScope() {
-        if (CGXGridParam* p = m_grid.GetParam()) {
-            p->SetLockReadOnly(m_readOnly);
-            p->EnableUndo(m_undo);
-        }
-        m_grid.LockUpdate(m_locked);
-        if (!m_locked) m_grid.Redraw(2, 1);
-    }
-    WriteScope(const WriteScope&) = delete;
-    WriteScope& operator=(const WriteScope&) = delete;
-
-private:
-    CGXGridCore& m_grid;
-    BOOL m_undo = FALSE, m_readOnly = FALSE, m_locked = FALSE;
+// Undo off, the read-only lock lifted and drawing locked while rows are written; all come back after.
+struct WriteScope {
+    explicit WriteScope(CGXGridCore& grid) : lock(grid), write(grid) {}
+    kxgrid::LockUpdateScope lock;
+    kxgrid::GridWriteScope write;
 };
 
 } // namespace
@@ -123,9 +103,7 @@ void CKXPhysNetDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext 
     m_designContext = design;
     SetSite(site);
     CKXGridWnd::InitializeGrid(kNetFirstRow, static_cast<ROWCOL>(m_nColLocation), kNetCaptionRow, nullptr);
-    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
-    if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);
-    if (m_arrColumnInfo.empty()) InitColumnInfo();
+    SetupColumns();
     FormatHeaderRows();
     RegisterHeaderControl(static_cast<ULONG>(m_nColLocation));
     CDWordArray look;
@@ -148,43 +126,28 @@ void CKXPhysNetDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext 
     if (param) param->EnableUndo(TRUE);
 }
 
-void CKXPhysNetDetailsGridWnd::InitColumnInfo() {
-    BuildColumns(m_arrColumnInfo, m_arrColumnCaptions, "Phys Net Name",
-                 {{"LOCATION", &m_nColLocation},
-                  {"PN", &m_nColPinNumber},
-                  {"PIN_NAME", &m_nColPinName},
-                  {"PIN_TYPE", &m_nColPinType},
-                  {"SIGNAL_MODEL", &m_nColSignalModel}},
-                 CharWidth(), m_bShowRowNumbers != FALSE, m_nColCount);
+CKXColumnModel& CKXPhysNetDetailsGridWnd::Columns() {
+    static CKXColumnModel model(kOrigin, KXGridKind::PhysNet, kOrigin, CKXColumnModel::EntryOrder::DefaultsFirst);
+    return model;
 }
 
-void CKXPhysNetDetailsGridWnd::SaveColumnCustomization(bool bReparse) {
-    SaveColumns(m_arrColumnInfo, kOrigin, CharWidth(), bReparse);
-}
-
-void CKXPhysNetDetailsGridWnd::CustomizeColumns() {
-    SaveColumnCustomization(false);
-    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
-    if (CKXCustomizeAPI::invokeCustomizeDialog(static_cast<int>(kNetGridKind)) != 1) return;
-    std::vector<CKXColumnInfoClass*> before = m_arrColumnInfo;
-    InitColumnInfo();
-    if (IKXMessageServer* server = GetKXMsgSrvr())
-        server->Broadcast(MSG_COLUMN_LAYOUT_CHANGED, reinterpret_cast<WPARAM>(&before), kNetGridKind, 0);
-    Redraw(2, 1);
+CKXPhysGridWnd::KeyColumns CKXPhysNetDetailsGridWnd::KeyColumnNumbers() const {
+    return {{"LOCATION", &m_nColLocation},
+            {"PN", &m_nColPinNumber},
+            {"PIN_NAME", &m_nColPinName},
+            {"PIN_TYPE", &m_nColPinType},
+            {"SIGNAL_MODEL", &m_nColSignalModel}};
 }
 
 int CKXPhysNetDetailsGridWnd::GetColumnSettingsKey(int col, CString& key) {
-    return SettingsKey(m_arrColumnInfo, kOrigin, col, key);
-}
-
-CKXColumnInfoClass* CKXPhysNetDetailsGridWnd::GetColumnInfo(int col) {
-    if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnInfo.size()) AfxThrowInvalidArgException();
-    return m_arrColumnInfo[static_cast<std::size_t>(col)];
+    key = Columns().RegistrySubKey(col);
+    return col == -1 ? 0 : 1;
 }
 
 void CKXPhysNetDetailsGridWnd::GetColumnMenuText(int col, CString& text, BOOL& bEnabled) {
-    if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnCaptions.size()) return;
-    text = m_arrColumnCaptions[static_cast<std::size_t>(col)];
+    const CKXColumnInfoClass* info = Columns().Find(col);
+    if (!info) return;
+    text = info->m_strCaption;
     bEnabled = col == m_nColSignalModel;
 }
 
@@ -197,19 +160,17 @@ void CKXPhysNetDetailsGridWnd::CoverHeaderRows() {
 void CKXPhysNetDetailsGridWnd::FormatHeaderRows() {
     WriteScope scope(*this);
     if (GetRowCount() < kNetFirstRow - 1) SetRowCount(kNetFirstRow - 1, kNoUpdate);
-    SetColCount(static_cast<ROWCOL>(m_nColCount - 1), kNoUpdate);
+    SetColCount(static_cast<ROWCOL>(ColumnCount() - 1), kNoUpdate);
+    FormatColumnCaptions();
     CGXStyle filter;
     filter.SetControl(Id(IDS_CTRL_FILTER_COMBO))
         .SetValue("*")
         .SetVerticalAlignment(DT_VCENTER)
         .SetFont(CGXFont().SetBold(FALSE))
         .SetReadOnly(FALSE);
-    for (ROWCOL c = 0; c < static_cast<ROWCOL>(m_nColCount); ++c) {
-        if (c > 0 && c < m_arrColumnCaptions.size()) StyleCaptionCell(c, m_arrColumnCaptions[c]);
-        if (c > 0 && GetValueRowCol(kNetFilterRow, c).IsEmpty())
+    for (ROWCOL c = 1; c <= GetColCount(); ++c)
+        if (GetValueRowCol(kNetFilterRow, c).IsEmpty())
             SetStyleRange(CGXRange(kNetFilterRow, c), filter, gxOverride, 0, kNoUpdate);
-        if (c < m_arrColumnInfo.size()) SetColWidth(c, c, m_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
-    }
     SetRowHeight(2, 2, 4, nullptr, kNoUpdate);
     SetRowHeight(4, 4, 4, nullptr, kNoUpdate);
     CGXStyle separator;
@@ -246,13 +207,7 @@ void CKXPhysNetDetailsGridWnd::InitBlankRowStyle(ROWCOL row) {
 }
 
 LRESULT CKXPhysNetDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
-    if (lParam != kNetGridKind) return 0;
-    ApplyColumnLayout(
-        wParam, [this] { CoverHeaderRows(); },
-        [this](ROWCOL col, const CKXColumnInfoClass& info) {
-            RefreshPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, static_cast<int>(col));
-        });
-    return 1;
+    return ApplyColumnLayout(wParam, lParam);
 }
 
 // ---------------------------------------------------------------------------
@@ -313,21 +268,20 @@ int CKXPhysNetDetailsGridWnd::LoadPhysNet(CDesignContext design, const std::vect
         SortColumn(m_nColLocation);
         RefreshRows();
         AppendSpareRows();
+        IndexPinRows();
     }
     return 1;
 }
 
 int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CString excludedSpaths) {
     if (!net) return 0;
-    if (static_cast<std::size_t>(m_nColPhysNetName) < m_arrColumnInfo.size())
-        m_arrColumnInfo[static_cast<std::size_t>(m_nColPhysNetName)]->m_bVisible = m_bMultipleNets ? 1 : 0;
+    if (CKXColumnInfoClass* info = Columns().Find(m_nColPhysNetName)) info->m_bVisible = m_bMultipleNets ? 1 : 0;
     m_strExcludedSpaths = excludedSpaths;
     CWaitCursor wait;
     WriteScope scope(*this);
     if (m_bColumnWidthsPending) {
         m_bColumnWidthsPending = FALSE;
-        for (ROWCOL c = 0; c < static_cast<ROWCOL>(m_nColCount) && c < m_arrColumnInfo.size(); ++c)
-            SetColWidth(c, c, m_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
+        ApplyColumnWidths();
     }
     if (!m_bMultipleNets) {
         if (GetRowCount() >= kNetFirstRow) RemoveRows(kNetFirstRow, GetRowCount(), kNoUpdate);
@@ -352,7 +306,7 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
                       static_cast<int>(inst.instance()->id()), CKXGenUtils::GetPinLogicalName(bit));
         m_mapRowPins.Set(m_mapRowPins.Key(location ? location : "", number), {bit});
         SetSignalModelCellStyle(row);
-        for (const CKXColumnInfoClass* info : m_arrColumnInfo) {
+        for (const CKXColumnInfoClass* info : Columns().Columns()) {
             if (info->m_nPropertyType == CKXColumnInfoClass::Default) continue;
             CString value;
             bool found = false;
@@ -389,6 +343,7 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
         SortColumn(m_nColLocation);
         RefreshRows();
         AppendSpareRows();
+        IndexPinRows();
     }
     return 1;
 }
@@ -440,53 +395,31 @@ void CKXPhysNetDetailsGridWnd::RefreshRowsByName(CString location) {
 // ---------------------------------------------------------------------------
 // Refresh after committed transactions
 
-LRESULT CKXPhysNetDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
-    auto* transaction = reinterpret_cast<CTransaction*>(lParam);
-    IServer* server = CKXShareGlobalData::m_pServer;
-    if (!transaction || !server || m_bCommitting) return 0;
-    if (!transaction->modifiesObjectType('P')) return 0;
-    WriteScope scope(*this);
+void CKXPhysNetDetailsGridWnd::OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) {
+    // The grid's own edits restyle their cells themselves.
+    if (m_bCommitting) return;
+    constexpr int kAdded = 1, kRemoved = 2, kModified = 5;
     bool moved = false;
-    for (IChange* change : transaction->beginChange()) {
-        if (!change || change->objectType() != 'P') continue;
-        const int kind = change->changeKind();
-        if (kind != 1 && kind != 2 && kind != 5) continue;
-        const char *cpath = nullptr, *pname = nullptr, *pold = nullptr, *pnew = nullptr;
-        if (!server->decodePropertyChange(change, &cpath, &pname, &pold, &pnew)) continue;
-        const CString path = cpath ? cpath : "", name = pname ? pname : "", oldValue = pold ? pold : "",
-                      newValue = pnew ? pnew : "";
-        const bool changed = oldValue.CompareNoCase(newValue) != 0;
-        if (name.CompareNoCase("PHYS_NET_NAME") == 0 && changed && !oldValue.IsEmpty() &&
-            oldValue.CompareNoCase(m_strNetName) == 0)
-            RenamePhysNet(newValue);
-        else if (name.CompareNoCase("LOCATION") == 0 && changed && !oldValue.IsEmpty() && !newValue.IsEmpty())
-            RenameLocationInRows(newValue, oldValue);
-        else if (name.CompareNoCase("PN") == 0 && changed) {
-            ChangePinNumberInRows(path, newValue, oldValue);
+    std::set<CString> properties;
+    for (const KXPhysPropertyChange& c : changes) {
+        if (c.changeKind != kAdded && c.changeKind != kRemoved && c.changeKind != kModified) continue;
+        const bool changed = c.oldValue.CompareNoCase(c.newValue) != 0;
+        if (c.Is("PHYS_NET_NAME") && changed && !c.oldValue.IsEmpty() && c.oldValue.CompareNoCase(m_strNetName) == 0)
+            RenamePhysNet(c.newValue);
+        else if (c.Is("LOCATION") && changed && !c.oldValue.IsEmpty() && !c.newValue.IsEmpty())
+            RenameLocationInRows(c.newValue, c.oldValue);
+        else if (c.Is("PN") && changed) {
+            ChangePinNumberInRows(c.path, c.newValue, c.oldValue);
             moved = true;
-        } else if (name.CompareNoCase("SEC") == 0 && changed) {
-            RefreshPinNumbersOfInstance(path);
+        } else if (c.Is("SEC") && changed) {
+            RefreshPinNumbersOfInstance(c.path);
             moved = true;
         }
-        if (name.CompareNoCase("PIN_SIGNAL_MODEL") == 0 && (newValue.IsEmpty() || changed))
-            RefreshModelCellsOfPin(path);
-        std::unique_ptr<CContext> object(server->getContext(path.GetString()));
-        int objectKind = 0;
-        if (dynamic_cast<CInstanceContext*>(object.get()))
-            objectKind = 1;
-        else if (dynamic_cast<CInstTermBitContext*>(object.get()) || dynamic_cast<CInstTermContext*>(object.get()))
-            objectKind = 2;
-        else if (dynamic_cast<CNetContext*>(object.get()) || dynamic_cast<CNetBitContext*>(object.get()))
-            objectKind = 3;
-        if (!objectKind) continue;
-        for (std::size_t i = 1; i < m_arrColumnInfo.size(); ++i)
-            if (m_arrColumnInfo[i]->m_nPropertyType != 0 && m_arrColumnInfo[i]->m_strPropertyName.CompareNoCase(name) == 0) {
-                RefreshPropertyColumn(name, objectKind, m_arrColumnInfo[i]->m_nColumn);
-                break;
-            }
+        if (c.Is("PIN_SIGNAL_MODEL") && (c.newValue.IsEmpty() || changed)) RefreshModelCellsOfPin(c.path);
+        if (c.ownerKind) properties.insert(c.name);
     }
+    RefillPropertyColumns(properties);
     if (moved) MergePinMaps();
-    return 0;
 }
 
 void CKXPhysNetDetailsGridWnd::RenameLocationInRows(CString newLocation, CString oldLocation) {
@@ -547,35 +480,17 @@ void CKXPhysNetDetailsGridWnd::MergePinMaps() {
     m_mapRowPins.ForgetRows();
 }
 
-void CKXPhysNetDetailsGridWnd::RefreshModelCellsOfPin(CString pinPath) {
-    if (pinPath.IsEmpty()) return;
-    IServer* server = CKXShareGlobalData::m_pServer;
-    std::unique_ptr<CContext> object(server ? server->getContext(pinPath.GetString()) : nullptr);
-    const auto* bit = dynamic_cast<const CInstTermBitContext*>(object.get());
-    const auto* pin = dynamic_cast<const CInstTermContext*>(object.get());
-    const CInstanceContext inst = bit ? bit->instance() : pin ? pin->instance() : CInstanceContext();
-    const char* location = inst ? inst.physicalPackageName() : nullptr;
-    if (!location) return;
-    auto restyle = [&](const CInstTermBitContext& b) {
-        const CString key = m_mapRowPins.Key(location, CKXGenUtils::GetPinNumber(b));
-        if (const ROWCOL row = m_mapRowPins.FindRow(key, kNetFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); }))
-            SetSignalModelCellStyle(row);
-    };
-    if (bit)
-        restyle(*bit);
-    else if (IInstTerm* term = pin->instTerm())
-        for (int b : term->bits())
-            restyle(pin->bitContext(b));
+void CKXPhysNetDetailsGridWnd::IndexPinRows() {
+    m_mapRowPins.IndexRows(kNetFirstRow, LastPinRow(), [this](ROWCOL r) { return RowKey(r); });
+}
+
+ROWCOL CKXPhysNetDetailsGridWnd::PinRowOf(const CString& location, const CString& pinNumber) {
+    return m_mapRowPins.FindRow(m_mapRowPins.Key(location, pinNumber), kNetFirstRow, GetRowCount(),
+                                [this](ROWCOL r) { return RowKey(r); });
 }
 
 void CKXPhysNetDetailsGridWnd::RefreshPropertyColumn(CString property, int objectKind, int column) {
-    CGXGridParam* param = GetParam();
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    const BOOL lock = param ? param->IsLockReadOnly() : FALSE;
-    if (param) {
-        param->EnableUndo(FALSE);
-        param->SetLockReadOnly(FALSE);
-    }
+    kxgrid::GridWriteScope write(*this);
     for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
         CInstTermBitContext bit;
         // The row's own pin, found by its key (not by its pin number alone).
@@ -593,9 +508,5 @@ void CKXPhysNetDetailsGridWnd::RefreshPropertyColumn(CString property, int objec
         SetStyleRange(CGXRange(r, C(column)),
                       CGXStyle().SetValue(p ? CString(p->value()) : CString()).SetControl(Id(kStaticControl)).SetReadOnly(TRUE),
                       gxOverride, 0, kNoUpdate);
-    }
-    if (param) {
-        param->SetLockReadOnly(lock);
-        param->EnableUndo(undo);
     }
 }

@@ -23,17 +23,28 @@ public:
 
     KXPhysLayout Layout() const override;
     ROWCOL ModelColumn() const override { return static_cast<ROWCOL>(m_nColSignalModel); }
-    std::vector<CKXColumnInfoClass*>& Columns() const override { return m_arrColumnInfo; }
 
     // ------------------------------------------------------------- window and columns
-    static std::vector<CKXColumnInfoClass*> m_arrColumnInfo;
+    // The columns of every physical net grid ("PHYSCP").
+    static CKXColumnModel& Columns();
+    CKXColumnModel& ColumnModel() const override { return Columns(); }
+    const char* ObjectCaption() const override { return "Phys Net Name"; }
+    KeyColumns KeyColumnNumbers() const override;
+    void FillPropertyColumnOfLayout(ROWCOL col, const CKXColumnInfoClass& info) override {
+        RefreshPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, static_cast<int>(col));
+    }
+    static int m_nColPhysNetName, m_nColLocation, m_nColPinNumber, m_nColPinName, m_nColPinType, m_nColSignalModel;
+    // The model's descriptors, their captions and count, as the grid's column code reads them.
+    static const CKXColumnModel::Layout& m_arrColumnInfo;
     static std::vector<CString> m_arrColumnCaptions;
-    static int m_nColPhysNetName, m_nColLocation, m_nColPinNumber, m_nColPinName, m_nColPinType, m_nColSignalModel,
-        m_nColCount;
+    static int m_nColCount;
+    void OnColumnsTaken() override {
+        m_arrColumnCaptions = ColumnCaptions();
+        m_nColCount = ColumnCount();
+    }
     static CKXPhysNetDetailsGridWnd* m_pActiveGrid;
 
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
-    void InitColumnInfo();
     // Finds and replaces in the part locations, from the first pin row.
     void SetupFindReplace() {
         CKXPhysGridWnd::SetupFindReplace("Physical Net Connectivity Details", CPoint(kxphys::kNetCaptionRow, m_nColLocation),
@@ -42,11 +53,8 @@ public:
     void FormatHeaderRows();
     void UpdateTitleRow();
     void InitBlankRowStyle(ROWCOL row);
-    void SaveColumnCustomization(bool bReparse);
-    void CustomizeColumns() override;
     // "PHYSCP\<key>": the filter combo's settings key of a column; empty for -1.
     static int GetColumnSettingsKey(int col, CString& key);
-    CKXColumnInfoClass* GetColumnInfo(int col) override;
     void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
     LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
 
@@ -58,12 +66,17 @@ public:
     void SetExcludedSpathList(CString netName, CString excludedSpaths);
     void RenamePhysNet(CString netName);
     void RefreshRowsByName(CString location) override;
-    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) override;
     void RenameLocationInRows(CString newLocation, CString oldLocation);
     void ChangePinNumberInRows(CString pinPath, CString newPinNumber, CString oldPinNumber);
     void RefreshPinNumbersOfInstance(CString instancePath);
-    void RefreshModelCellsOfPin(CString pinPath);
+    ROWCOL PinRowOf(const CString& location, const CString& pinNumber) override;
+    ROWCOL PinNumberColumn() const override { return static_cast<ROWCOL>(m_nColPinNumber); }
+    ROWCOL PinNameColumn() const override { return static_cast<ROWCOL>(m_nColPinName); }
+    BOOL& FilterEchoFlag() override { return m_bSendingFilterCommand; }
     void MergePinMaps();
+    // Indexes the pin rows by their keys once the rows have moved as a whole (load, sort).
+    void IndexPinRows();
     void RefreshPropertyColumn(CString property, int objectKind, int column);
     // The logical pin bit of a row; FALSE for a row without one.
     BOOL GetRowPin(ROWCOL row, CInstTermBitContext* bit);
@@ -82,12 +95,15 @@ public:
     // The committing halves of the script words: the selected pins take the model or lose theirs;
     // FALSE (with its message where there is one) when nothing changed.
     BOOL AssignModelByName(const CString& model);
-    BOOL RemoveModels() { return CommitModel(SelectedPinRows(), CString()); }
+    BOOL RemoveModels() { return CommitModelOnRows(SelectedPinRows(), CString()); }
     void EditPin(BOOL flag) override;
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
     // Pastes the clipboard's lines into the model cells from the first selected row on.
     BOOL PasteModels(const CString& text);
-    void SetSignalModelCellStyle(ROWCOL row);
+    // One pasted line on a row: the row's pin takes it as its model in the open transaction; FALSE
+    // when the row has no pin or the line is empty.
+    BOOL PasteCellValue(CTransaction* transaction, ROWCOL row, ROWCOL col, const CString& value);
+    void SetSignalModelCellStyle(ROWCOL row) override;
     BOOL RemovePinSignalModel(CTransaction* transaction, ROWCOL row);
     BOOL CanDelete() override { return TRUE; }
 
@@ -123,21 +139,22 @@ public:
 
     CString m_strNetName;
     CString m_strExcludedSpaths;
+    BOOL m_bSendingFilterCommand = FALSE; // a filter-row edit is being sent to the host
     BOOL m_bColumnWidthsPending = TRUE;
-    BOOL m_bSendingFilterCommand = FALSE;
 
 private:
     CKXPhysPinMap m_mapRowPins;
     CKXPhysPinMap m_mapPendingPins;
     void WritePinCells(ROWCOL row, const CString& location, const CString& pinType, const CString& pinNumber,
                        int instanceId, const CString& pinName);
-    void CoverHeaderRows();
+    void CoverHeaderRows() override;
     void AppendSpareRows();
-    void JournalModel(ROWCOL row, const CString& comment, const CString& call);
-    // The journal line that shows the net of a row (0: of the first pin row) again on replay.
-    CString JournalNetSelection(ROWCOL row);
+    // The journal line that shows the grid's net again on replay.
+    CString JournalObjectSelection(ROWCOL row) override;
+    // The row a selection key names ("net:pin:number", "pin:number", "number"); 0 when none.
+    ROWCOL FindKeyRow(const CString& key);
     std::vector<ROWCOL> SelectedPinRows();
-    BOOL CommitModel(const std::vector<ROWCOL>& rows, const CString& model);
+    BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) override;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -7,7 +7,6 @@
 #include "grid/KXGridSite.h"
 
 #include "afx/afxwin.h"
-#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcontrols/KXCellControls.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
@@ -24,16 +23,16 @@ END_MESSAGE_MAP()
 
 using namespace kxphys;
 
-std::vector<CKXColumnInfoClass*> CKXPhysPartDetailsGridWnd::s_arrColumnInfo;
-std::vector<CString> CKXPhysPartDetailsGridWnd::s_arrColumnCaptions;
 int CKXPhysPartDetailsGridWnd::s_nPhysPartCol = 1;
 int CKXPhysPartDetailsGridWnd::s_nPNCol = 2;
 int CKXPhysPartDetailsGridWnd::s_nPinNameCol = 3;
 int CKXPhysPartDetailsGridWnd::s_nPinTypeCol = 4;
 int CKXPhysPartDetailsGridWnd::s_nSignalCol = 5;
 int CKXPhysPartDetailsGridWnd::s_nSignalModelCol = 6;
-int CKXPhysPartDetailsGridWnd::s_nColumnCount = 7;
 CKXPhysPartDetailsGridWnd* CKXPhysPartDetailsGridWnd::s_pActiveGrid = nullptr;
+const CKXColumnModel::Layout& CKXPhysPartDetailsGridWnd::s_arrColumnInfo = CKXPhysPartDetailsGridWnd::Columns().Columns();
+std::vector<CString> CKXPhysPartDetailsGridWnd::s_arrColumnCaptions;
+int CKXPhysPartDetailsGridWnd::s_nColumnCount = 7;
 
 namespace {
 
@@ -73,9 +72,7 @@ void CKXPhysPartDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext
     SetSite(site);
     m_designContext = design;
     CKXGridWnd::InitializeGrid(kPartFirstRow, 1, kPartCaptionRow, nullptr);
-    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
-    if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);
-    if (s_arrColumnInfo.empty()) InitColumnInfo();
+    SetupColumns();
     FormatHeaderRows();
     RegisterHeaderControl(static_cast<ULONG>(s_nPNCol));
     CDWordArray look;
@@ -115,43 +112,28 @@ void CKXPhysPartDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext
 // ---------------------------------------------------------------------------
 // Columns
 
-void CKXPhysPartDetailsGridWnd::InitColumnInfo() {
-    BuildColumns(s_arrColumnInfo, s_arrColumnCaptions, "Physical Part",
-                 {{"PN", &s_nPNCol},
-                  {"PIN_NAME", &s_nPinNameCol},
-                  {"PIN_TYPE", &s_nPinTypeCol},
-                  {"SIGNAL", &s_nSignalCol},
-                  {"PIN_SIGNAL_MODEL", &s_nSignalModelCol}},
-                 CharWidth(), m_bShowRowNumbers != FALSE, s_nColumnCount);
+CKXColumnModel& CKXPhysPartDetailsGridWnd::Columns() {
+    static CKXColumnModel model(kOrigin, KXGridKind::PhysPart, kOrigin, CKXColumnModel::EntryOrder::DefaultsFirst);
+    return model;
 }
 
-void CKXPhysPartDetailsGridWnd::SaveColumnCustomization(BOOL bReparse) {
-    SaveColumns(s_arrColumnInfo, kOrigin, CharWidth(), bReparse != FALSE);
-}
-
-void CKXPhysPartDetailsGridWnd::CustomizeColumns() {
-    SaveColumnCustomization(FALSE);
-    CKXCustomizeAPI::setCustomizationOrigin(kOrigin);
-    if (CKXCustomizeAPI::invokeCustomizeDialog(static_cast<int>(kPartGridKind)) != 1) return;
-    std::vector<CKXColumnInfoClass*> before = s_arrColumnInfo;
-    InitColumnInfo();
-    if (IKXMessageServer* server = GetKXMsgSrvr())
-        server->Broadcast(MSG_COLUMN_LAYOUT_CHANGED, reinterpret_cast<WPARAM>(&before), kPartGridKind, 0);
-    Redraw(2, 1);
+CKXPhysGridWnd::KeyColumns CKXPhysPartDetailsGridWnd::KeyColumnNumbers() const {
+    return {{"PN", &s_nPNCol},
+            {"PIN_NAME", &s_nPinNameCol},
+            {"PIN_TYPE", &s_nPinTypeCol},
+            {"SIGNAL", &s_nSignalCol},
+            {"PIN_SIGNAL_MODEL", &s_nSignalModelCol}};
 }
 
 int CKXPhysPartDetailsGridWnd::GetColumnSettingsKey(int col, CString& key) {
-    return SettingsKey(s_arrColumnInfo, kOrigin, col, key);
-}
-
-CKXColumnInfoClass* CKXPhysPartDetailsGridWnd::GetColumnInfo(int col) {
-    if (col < 0 || static_cast<std::size_t>(col) >= s_arrColumnInfo.size()) AfxThrowInvalidArgException();
-    return s_arrColumnInfo[static_cast<std::size_t>(col)];
+    key = Columns().RegistrySubKey(col);
+    return col == -1 ? 0 : 1;
 }
 
 void CKXPhysPartDetailsGridWnd::GetColumnMenuText(int col, CString& text, BOOL& bEnabled) {
-    if (col < 0 || static_cast<std::size_t>(col) >= s_arrColumnCaptions.size()) return;
-    text = s_arrColumnCaptions[static_cast<std::size_t>(col)];
+    const CKXColumnInfoClass* info = Columns().Find(col);
+    if (!info) return;
+    text = info->m_strCaption;
     bEnabled = TRUE;
 }
 
@@ -170,11 +152,8 @@ void CKXPhysPartDetailsGridWnd::FormatHeaderRows() {
     const BOOL readOnly = param ? param->IsLockReadOnly() : FALSE;
     if (param) param->SetLockReadOnly(FALSE);
     if (GetRowCount() < kPartFirstRow - 1) SetRowCount(kPartFirstRow - 1, kNoUpdate);
-    SetColCount(static_cast<ROWCOL>(s_nColumnCount - 1), kNoUpdate);
-    for (ROWCOL c = 0; c < static_cast<ROWCOL>(s_nColumnCount); ++c) {
-        if (c < s_arrColumnCaptions.size() && c > 0) StyleCaptionCell(c, s_arrColumnCaptions[c]);
-        if (c < s_arrColumnInfo.size()) SetColWidth(c, c, s_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
-    }
+    SetColCount(static_cast<ROWCOL>(ColumnCount() - 1), kNoUpdate);
+    FormatColumnCaptions();
     CGXStyle font;
     font.SetFont(CGXFont().SetFaceName(kFont));
     SetStyleRange(CGXRange().SetCols(0, GetColCount()), font, gxOverride, 0, kNoUpdate);
@@ -213,13 +192,7 @@ void CKXPhysPartDetailsGridWnd::FormatHeaderRows() {
 }
 
 LRESULT CKXPhysPartDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
-    if (lParam != kPartGridKind) return 0;
-    ApplyColumnLayout(
-        wParam, [this] { CoverHeaderRows(); },
-        [this](ROWCOL col, const CKXColumnInfoClass& info) {
-            FillPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, col, static_cast<ROWCOL>(-1));
-        });
-    return 1;
+    return ApplyColumnLayout(wParam, lParam);
 }
 
 // ---------------------------------------------------------------------------

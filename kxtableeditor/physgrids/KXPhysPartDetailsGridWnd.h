@@ -37,30 +37,37 @@ public:
     // ------------------------------------------------------------- layout
     KXPhysLayout Layout() const override;
     ROWCOL ModelColumn() const override { return static_cast<ROWCOL>(s_nSignalModelCol); }
-    std::vector<CKXColumnInfoClass*>& Columns() const override { return s_arrColumnInfo; }
 
     // ------------------------------------------------------------- window and columns
-    static std::vector<CKXColumnInfoClass*> s_arrColumnInfo;
+    // The columns of every physical part grid ("PHYCCP").
+    static CKXColumnModel& Columns();
+    CKXColumnModel& ColumnModel() const override { return Columns(); }
+    const char* ObjectCaption() const override { return "Physical Part"; }
+    KeyColumns KeyColumnNumbers() const override;
+    void FillPropertyColumnOfLayout(ROWCOL col, const CKXColumnInfoClass& info) override {
+        FillPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, col, static_cast<ROWCOL>(-1));
+    }
+    static int s_nPhysPartCol, s_nPNCol, s_nPinNameCol, s_nPinTypeCol, s_nSignalCol, s_nSignalModelCol;
+    // The model's descriptors, their captions and count, as the grid's column code reads them.
+    static const CKXColumnModel::Layout& s_arrColumnInfo;
     static std::vector<CString> s_arrColumnCaptions;
-    static int s_nPhysPartCol, s_nPNCol, s_nPinNameCol, s_nPinTypeCol, s_nSignalCol, s_nSignalModelCol,
-        s_nColumnCount;
+    static int s_nColumnCount;
+    void OnColumnsTaken() override {
+        s_arrColumnCaptions = ColumnCaptions();
+        s_nColumnCount = ColumnCount();
+    }
     // The part grid whose current cell was set last (the clipboard's can-paste judges ask it).
     static CKXPhysPartDetailsGridWnd* s_pActiveGrid;
 
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
-    void InitColumnInfo();
     // Finds and replaces in the pin numbers, from the first pin row.
     void SetupFindReplace() {
         CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details", CPoint(kxphys::kPartCaptionRow, s_nPNCol),
                                          CPoint(kxphys::kPartFirstRow, s_nPNCol));
     }
     void FormatHeaderRows();
-    // Writes the columns from 2 on as the default customisation of "PHYCCP".
-    void SaveColumnCustomization(BOOL bReparse);
-    void CustomizeColumns() override;
     // "PHYCCP\<key>": the filter combo's settings key of a column; empty for -1.
     static int GetColumnSettingsKey(int col, CString& key);
-    CKXColumnInfoClass* GetColumnInfo(int col) override;
     void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
     LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
     BOOL CanPasteSpecial() override { return FALSE; }
@@ -81,10 +88,17 @@ public:
     void ReloadPartPins();
     // After the parts are filled: sorted by pin number, then the block, row and function filters.
     void FinishLoad();
+    // Indexes the pin rows by their keys once the rows have moved as a whole (load, sort).
+    void IndexPinRows();
     void RefreshRows();
     void SetExcludedSpathList(CString refDes, CString excludedPaths);
     void RenameSignalInRows(const CString& newName, const CString& oldName);
     void SetRefDes(CString refDes);
+    // Gives the header bar the part's name in single-part mode.
+    void UpdateHeaderText();
+    // Empties the pin map (every fill and reload starts from an empty one).
+    void ClearPinMap();
+    void ClearImplicitPinMap() { ClearPinMap(); }
     int SetPinRowCells(ROWCOL row, CString part, CString pinName, CString pinNumber, CString pinType,
                        CString signal, int function);
     // The first logical pin bit of a row's package pin; FALSE for a row without one.
@@ -100,8 +114,11 @@ public:
     void RefreshPinRows(const CString& refDes, const std::set<CString>& pinNumbers);
     CString RowKey(ROWCOL row);
     IPhysPartInst* GetPhysPartInst();
-    // The row's PIN_NAME; its base name with the bit numbers when it names a bit.
-    CString ParsePinName(ROWCOL row, int* pFirst, int* pSecond);
+    // Splits the row's PIN_NAME into its base name and bit numbers ("" for a number it lacks);
+    // TRUE only when it names both.
+    BOOL ParseRowPinName(ROWCOL row, CString& name, CString& first, CString& second);
+    // The row's PIN_NAME; its base name with the bit numbers when it names a bit (also returned).
+    CString GetRowLogicalPin(CString& name, ROWCOL row, int* pFirst, int* pSecond);
     void UpdateFunctionCombo(IPhysPartInst* part, int functionCount);
     const CKXPhysPinMap& PinMap() const { return m_mapPins; }
 
@@ -119,6 +136,7 @@ public:
     // ------------------------------------------------------------- signal models
     void AssignModel(int bUseGiven, LPCTSTR model) override;
     BOOL CommitAssignModel(CString model);
+    BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) override;
     void RemoveModel() override;
     BOOL CommitRemoveModel();
     BOOL RemoveModelFromRow(CTransaction* transaction, ROWCOL row);
@@ -127,7 +145,7 @@ public:
     BOOL DeleteSelection() override;
     // Delete removes the models of the selected pins: offered on a pin row.
     BOOL CanDelete() override { return CanAssignModel(); }
-    void SetSignalModelCellStyle(ROWCOL row);
+    void SetSignalModelCellStyle(ROWCOL row) override;
 
     // ------------------------------------------------------------- filter, sort, selection, dump
     int FilterRows(int col);
@@ -139,11 +157,15 @@ public:
     void SortRows(int col, BOOL bAscending) override;
     BOOL SortByColumnName(CString name);
     void SelectRowsByKey(CStringArray* keys, CString column) override;
+    // Selects every pin row that is not hidden (no keys given).
+    void SelectVisiblePinRows() { SelectVisibleDataRows(); }
     int DumpCCP(const char* path);
 
     // ------------------------------------------------------------- clipboard, menus, selection
     void OnEditCopy() override;
     BOOL PasteFromClipboardViewer(int item, int param) override;
+    // The paste step of the clipboard viewer's paste: the grid takes no pasted text (FALSE).
+    BOOL PasteClipboardText() { return FALSE; }
     BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     BOOL SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags = GX_SCROLLINVIEW | GX_UPDATENOW) override;
     void ActivateGridView() override;
@@ -169,22 +191,32 @@ public:
     static BOOL CanPasteHere(int type);
 
     // ------------------------------------------------------------- refresh
-    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    // The part grid's MSG_TRANSACTION_COMMITTED: the shared refresh of the physical grids, which
+    // hands the property changes to OnPropertyChanges.
+    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam) {
+        return CKXPhysGridWnd::OnTransactionCommitted(wParam, lParam);
+    }
+    void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) override;
+    // Whether the grid shows the part of this reference designator.
+    bool ShowsPart(const CString& package) const;
     void FillPropertyColumn(CString property, int kind, ROWCOL col, ROWCOL row);
-    void RefreshModelCellsOfPin(CString path);
+    ROWCOL PinRowOf(const CString& package, const CString& pinNumber) override { return FindPinRow(package, pinNumber); }
+    ROWCOL PinNumberColumn() const override { return static_cast<ROWCOL>(s_nPNCol); }
+    ROWCOL PinNameColumn() const override { return static_cast<ROWCOL>(s_nPinNameCol); }
+    BOOL& FilterEchoFlag() override { return m_bEchoingFilter; }
     void RefreshRowsByName(CString refDes) override;
     void RestyleModelCells();
 
     // ------------------------------------------------------------- state
     CString m_strRefDes;       // the part shown; in several-parts mode the last one filled
     CString m_strLoadedRefDes; // the part a reload reads
-    std::set<CString> m_setShownParts;
+    std::set<CString> m_mapShownParts;
     CString m_strExcludedPaths;
     int m_nFunctionFilter = 0;
     BOOL m_bFunctionFilterSet = FALSE;
     BOOL m_bApplyColumnWidths = TRUE;
-    BOOL m_bEchoingFilter = FALSE;
     HMTGEN m_hPinGen = nullptr;
+    BOOL m_bEchoingFilter = FALSE; // a filter-row edit is being echoed to the host
     std::map<UINT, CString> m_mapMenuIdToPinNumber;
     CKXPhysPartDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
     ROWCOL m_nLastHiliteRow = 0;
@@ -193,7 +225,7 @@ private:
     CKXPhysPinMap m_mapPins;
     // Rows of the part pins in one pass, skipping hidden rows when asked.
     template <class F> void ForEachPinRow(F f);
-    void CoverHeaderRows();
+    void CoverHeaderRows() override;
     void SetTitle(const CString& title);
     // Rows of one part: removes them and their pin map entries.
     void RemovePartRows(const CString& refDes);
@@ -201,11 +233,11 @@ private:
     // Directions of the selected pin rows: -1 when they differ, 0 when none qualifies.
     int SelectedDirection(std::vector<ROWCOL>& rows);
     CString SelectionList(const std::vector<ROWCOL>& rows);
-    void JournalModelRow(ROWCOL row, const CString& comment, const CString& call);
     // The journal lines that show a row's part (0: the first pin row's) and select its pin, as a
     // replay finds them.
-    CString JournalPartSelection(ROWCOL row = 0);
-    CString JournalRowSelection(ROWCOL row);
+    CString JournalObjectSelection(ROWCOL row = 0) override;
+    // The row a selection key names ("pin", "pin:number", "part:pin:number"); 0 when none.
+    ROWCOL FindKeyRow(const CString& key);
     HMTGEN CandidateGenerator(ROWCOL row);
     void ReplacePinGen(HMTGEN gen);
     void StopPinGen();

@@ -38,52 +38,14 @@ struct FileCloser {
 
 } // namespace
 
-// The pattern of a filter cell: the text being typed when its editor is active.
-static CString FilterPattern(CGXGridCore& grid, ROWCOL row, ROWCOL col, ROWCOL edited) {
-    ROWCOL r = 0, c = 0;
-    if (col == edited && grid.GetCurrentCell(r, c) && r == row && c == col)
-        if (CGXControl* control = grid.GetCurrentCellControl(); control && control->IsActive()) {
-            CString text;
-            control->GetCurrentText(text);
-            return text;
-        }
-    return grid.GetValueRowCol(row, col);
-}
-
 int CKXPhysPartDetailsGridWnd::FilterRows(int col) {
-    CGXGridParam* param = GetParam();
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    if (param) param->EnableUndo(FALSE);
-    const ROWCOL last = GetRowCount();
-    for (ROWCOL r = kPartFirstRow; r <= last; ++r)
-        if (CellAttribute(r, C(s_nPNCol), IDS_UA_FILTERED_BLOCK_ROW) != 1 && IsRowHidden(r))
-            HideRows(r, r, FALSE, nullptr, kNoUpdate, gxDo);
-    for (ROWCOL c = GetColCount(); c >= 1; --c) {
-        const CString pattern = FilterPattern(*this, kPartFilterRow, c, C(col));
-        if (pattern.IsEmpty() || pattern == "*") continue;
-        CKXFilterData filter;
-        filter.SetPattern(pattern);
-        for (ROWCOL r = kPartFirstRow; r <= last; ++r)
-            if (!IsRowHidden(r) && !filter.SearchText(GetValueRowCol(r, c)))
-                HideRows(r, r, TRUE, nullptr, kNoUpdate, gxDo);
-        filter.FreePattern();
-    }
-    if (param) param->EnableUndo(undo);
-    if (col > 0 && CKXShareGlobalData::m_bAutomation)
-        Journal(JournalPartSelection() + "\ncall " + JournalHandle() + ".ConnectivityPane().FilterRows(" +
-                Vbs(GetValueRowCol(kPartCaptionRow, C(col))) + "," +
-                Vbs(FilterPattern(*this, kPartFilterRow, C(col), C(col))) + ")");
+    HideFilteredRows(GetRowCount());
+    if (col > 0) JournalFilter(C(col));
     return 1;
 }
 
 BOOL CKXPhysPartDetailsGridWnd::SetColumnFilter(CString caption, CString filter) {
-    int col = -1;
-    if (caption.IsEmpty()) {
-        ROWCOL r = 0, c = 0;
-        if (GetCurrentCell(r, c)) col = static_cast<int>(c);
-    } else {
-        col = FindColumnByCaption(caption);
-    }
+    const int col = ColumnOfCaption(caption);
     if (col <= 0) return FALSE;
     SetValueRange(CGXRange(kPartFilterRow, C(col)), filter, gxOverride, 0, kNoUpdate);
     SetCurrentCell(kPartFilterRow, C(col));
@@ -94,30 +56,11 @@ BOOL CKXPhysPartDetailsGridWnd::SetColumnFilter(CString caption, CString filter)
 
 BOOL CKXPhysPartDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (nRow == kPartFilterRow) {
-        if (m_bEchoingFilter) return TRUE;
-        CString pattern = FilterPattern(*this, nRow, nCol, nCol);
-        const CString caption = GetValueRowCol(kPartCaptionRow, nCol);
-        m_bEchoingFilter = TRUE;
-        SendHostText("filterRows pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(Escaped(pattern)));
-        m_bEchoingFilter = FALSE;
+        EchoFilterEdit(nCol);
         return TRUE;
     }
-    if (nRow < kPartFirstRow || nCol != ModelColumn()) return TRUE;
-    CString text;
-    if (CGXControl* control = GetCurrentCellControl()) control->GetCurrentText(text);
-    const CString old = GetValueRowCol(nRow, nCol);
-    const std::vector<CInstTermBitContext>* bits = GetRowPins(nRow);
-    if (text == old || !bits) return TRUE;
-    const std::vector<CInstTermBitContext> pins = *bits;
-    CKXGridEdit edit(*this, "Assign Model");
-    CTransaction* transaction = edit.Transaction();
-    if (!transaction) return TRUE;
-    for (const CInstTermBitContext& bit : pins)
-        transaction->addProperty(bit, "PIN_SIGNAL_MODEL", text.GetString(), 2, false);
-    JournalModelRow(nRow, "Assign Model", "AssignModel(" + Vbs(text) + ")");
-    if (edit.Commit()) MarkDocumentModified(); // an edit in the cell marks the document too
-    SetSignalModelCellStyle(nRow);
-    return TRUE;
+    if (nRow < kPartFirstRow || nCol != ModelColumn() || !GetRowPins(nRow)) return TRUE;
+    return ValidateModelCell(nRow, nCol);
 }
 
 void CKXPhysPartDetailsGridWnd::ApplyFunctionFilter(int function, BOOL bKeepHidden) {
@@ -156,17 +99,11 @@ void CKXPhysPartDetailsGridWnd::SortRows(int col, BOOL bAscending) {
     if (col < 0 || GetRowCount() < kPartFirstRow) return;
     CKXSortGrid sorter(this, kPartFirstRow, FALSE, CCommonInterface::nSortType == 0 ? FALSE : TRUE, FALSE);
     sorter.SortRows(C(col), bAscending, 1);
-    m_mapPins.ForgetRows();
+    IndexPinRows();
 }
 
 BOOL CKXPhysPartDetailsGridWnd::SortByColumnName(CString name) {
-    int col = -1;
-    if (name.IsEmpty()) {
-        ROWCOL r = 0, c = 0;
-        if (GetCurrentCell(r, c)) col = static_cast<int>(c);
-    } else {
-        col = FindColumnByCaption(name);
-    }
+    const int col = ColumnOfCaption(name);
     if (col <= 0) return FALSE;
     SortColumn(col);
     return TRUE;
@@ -177,54 +114,31 @@ void CKXPhysPartDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colu
         SelectVisiblePinRows();
         return;
     }
-    int keyCol = s_nPinNameCol;
-    if (!column.IsEmpty()) {
-        keyCol = FindColumnByCaption(column);
-        if (keyCol <= 0) keyCol = s_nPinNameCol;
+    int keyCol = column.IsEmpty() ? s_nPinNameCol : FindColumnByCaption(column);
+    if (keyCol <= 0) keyCol = s_nPinNameCol;
+    std::vector<ROWCOL> rows;
+    for (INT_PTR i = 0; i < keys->GetSize(); ++i)
+        rows.push_back(FindKeyRow(keys->GetAt(i)));
+    SelectKeyRows(rows, C(keyCol));
+}
+
+ROWCOL CKXPhysPartDetailsGridWnd::FindKeyRow(const CString& key) {
+    // "pin", "pin:number" or "part:pin:number".
+    const std::vector<CString> fields = KeyFields(key);
+    const std::size_t n = fields.size();
+    const CString part = n >= 3 ? fields[0] : CString();
+    const CString pinName = n >= 3 ? fields[1] : fields[0];
+    const CString number = n >= 2 ? fields[n - 1] : CString();
+    // A part and a pin number name one package pin: found through the index.
+    if (!number.IsEmpty() && (!part.IsEmpty() || !m_bObjectLoaded))
+        return FindPinRow(part.IsEmpty() ? m_strRefDes : part, number);
+    for (ROWCOL r = kPartFirstRow; r <= GetRowCount(); ++r) {
+        if (m_bObjectLoaded && GetValueRowCol(r, C(s_nPhysPartCol)) != part) continue;
+        if (number.IsEmpty() ? GetValueRowCol(r, C(s_nPinNameCol)) == pinName
+                             : GetValueRowCol(r, C(s_nPNCol)) == number)
+            return r;
     }
-    // A selection made for a script command is no undo step of its own.
-    CGXGridParam* param = GetParam();
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    if (param) param->EnableUndo(FALSE);
-    DeselectAllRows();
-    bool first = true;
-    for (INT_PTR i = 0; i < keys->GetSize(); ++i) {
-        const CString key = keys->GetAt(i);
-        CString part, pinName, number;
-        const int a = key.Find(':');
-        if (a < 0) {
-            pinName = key;
-        } else {
-            const int b = key.Find(':', a + 1);
-            if (b < 0) {
-                pinName = key.Left(a);
-                number = key.Mid(a + 1);
-            } else {
-                part = key.Left(a);
-                pinName = key.Mid(a + 1, b - a - 1);
-                number = key.Mid(b + 1);
-            }
-        }
-        ROWCOL found = 0;
-        if (!number.IsEmpty() && (!part.IsEmpty() || !m_bObjectLoaded)) {
-            // A part and a pin number name one package pin: found through the index.
-            found = FindPinRow(part.IsEmpty() ? m_strRefDes : part, number);
-        } else {
-            for (ROWCOL r = kPartFirstRow; r <= GetRowCount() && !found; ++r) {
-                if (m_bObjectLoaded && GetValueRowCol(r, C(s_nPhysPartCol)) != part) continue;
-                if (number.IsEmpty() ? GetValueRowCol(r, C(s_nPinNameCol)) == pinName
-                                     : GetValueRowCol(r, C(s_nPNCol)) == number)
-                    found = r;
-            }
-        }
-        if (!found) continue;
-        if (first) {
-            SetCurrentCell(found, C(keyCol));
-            first = false;
-        }
-        SelectRange(CGXRange(found, C(keyCol)), TRUE, TRUE);
-    }
-    if (param) param->EnableUndo(undo);
+    return 0;
 }
 
 int CKXPhysPartDetailsGridWnd::DumpCCP(const char* path) {
@@ -238,13 +152,6 @@ int CKXPhysPartDetailsGridWnd::DumpCCP(const char* path) {
         for (const CString& f : m_pHeader->GetFunctions())
             std::fprintf(file.get(), " \n%s", f.GetString());
     std::fprintf(file.get(), "\n");
-    for (ROWCOL r = 1; r <= GetRowCount(); ++r) {
-        if (IsRowHidden(r)) continue;
-        for (ROWCOL c = 1; c <= GetColCount(); ++c) {
-            if (IsColHidden(c) || GetColWidth(c) == 0) continue;
-            std::fprintf(file.get(), "%-31s   ", GetValueRowCol(r, c).GetString());
-        }
-        std::fprintf(file.get(), "\n");
-    }
+    DumpShownCells(file.get());
     return 1;
 }

@@ -5,6 +5,7 @@
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridScopes.h"
 
 #include "grid/KXScriptText.h"
 
@@ -38,15 +39,6 @@ bool PinDirection(const std::vector<CInstTermBitContext>& bits, int& direction) 
         return true;
     }
     return false;
-}
-
-CString TypeFilter(int direction) {
-    switch (direction) {
-    case 1: return "IbisInput";
-    case 2: return "IbisOutput";
-    case 3: return "IbisIO";
-    default: return "*";
-    }
 }
 
 } // namespace
@@ -93,14 +85,7 @@ void CKXPhysPartDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
     const int direction = SelectedDirection(rows);
     if (direction < 0 || rows.empty()) return;
     CString model = given ? given : "";
-    if (!bUseGiven) {
-        CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
-        dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
-        dialog.SetModelNameFilter("*");
-        dialog.SetModelTypeFilter(TypeFilter(direction));
-        if (dialog.DoModal() != IDOK) return;
-        model = dialog.GetAssignedModel();
-    }
+    if (!bUseGiven && !AskModel(direction, model)) return;
     if (model.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
         return;
@@ -108,7 +93,7 @@ void CKXPhysPartDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
     SendHostText("selectWindow ccp; assignModel pin " + KXTclListElement(model) + " " + SelectionList(rows));
 }
 
-CString CKXPhysPartDetailsGridWnd::JournalPartSelection(ROWCOL row) {
+CString CKXPhysPartDetailsGridWnd::JournalObjectSelection(ROWCOL row) {
     if (row == 0)
         for (ROWCOL r = kPartFirstRow; r <= GetRowCount() && !row; ++r)
             if (GetRowPins(r)) row = r;
@@ -121,48 +106,45 @@ CString CKXPhysPartDetailsGridWnd::JournalPartSelection(ROWCOL row) {
     return "\ncall " + JournalHandle() + ".Clp().Select(" + Vbs(listName) + ")";
 }
 
-CString CKXPhysPartDetailsGridWnd::JournalRowSelection(ROWCOL row) {
-    return JournalPartSelection(row) + "\ncall " + JournalHandle() + ".ConnectivityPane().SelectPinNameCol(" +
-           Vbs(GetValueRowCol(row, C(s_nPinNameCol))) + "," + Vbs(GetValueRowCol(row, C(s_nPNCol))) + ")";
-}
 
-void CKXPhysPartDetailsGridWnd::JournalModelRow(ROWCOL row, const CString& comment, const CString& call) {
-    Journal(JournalRowSelection(row) + "\n\n ' --- " + comment + " ---\n" + "\ncall " + JournalHandle() +
-            ".ConnectivityPane()." + call);
-}
 
 BOOL CKXPhysPartDetailsGridWnd::CommitAssignModel(CString model) {
     if (model.IsEmpty()) return FALSE;
     std::vector<ROWCOL> rows;
-    const int direction = SelectedDirection(rows);
-    // Pins of different directions take no model: refused, not reported as done.
-    if (direction < 0) return FALSE;
-    if (rows.empty()) return TRUE;
-    CKXGridEdit edit(*this, "Assign Model");
+    // Pins of different directions take no model; no pin row selected is nothing done: refused.
+    if (SelectedDirection(rows) < 0 || rows.empty()) return FALSE;
+    return CommitModelOnRows(rows, model);
+}
+
+BOOL CKXPhysPartDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) {
+    CKXGridEdit edit(*this, model.IsEmpty() ? "Remove Model Assignments" : "Assign Model");
     CTransaction* transaction = edit.Transaction();
     if (!transaction) return FALSE;
-    const BOOL locked = LockUpdate(TRUE);
+    kxgrid::LockUpdateScope lock(*this);
+    CString lines; // journalled once the edit is in
     for (ROWCOL r : rows) {
-        for (const CInstTermBitContext& bit : *GetRowPins(r))
+        const std::vector<CInstTermBitContext>* bits = IsShownPinRow(r) ? GetRowPins(r) : nullptr;
+        if (!bits) continue;
+        if (model.IsEmpty()) {
+            if (RemoveModelFromRow(transaction, r)) lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
+            continue;
+        }
+        for (const CInstTermBitContext& bit : *bits)
             transaction->addProperty(bit, kModel, model.GetString(), kModelFlags, false);
-        JournalModelRow(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
+        lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
     }
+    if (lines.IsEmpty()) return FALSE; // the bracket throws the empty edit away
     const BOOL committed = edit.Commit();
     {
-        CGXGridParam* param = GetParam();
-        const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-        if (param) param->EnableUndo(FALSE);
+        kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);
         for (ROWCOL r : rows)
-            SetSignalModelCellStyle(r);
-        if (param) param->EnableUndo(undo);
+            if (IsShownPinRow(r)) SetSignalModelCellStyle(r);
     }
-    if (committed) {
-        NotifySelectionChanged();
-        MarkDocumentModified();
-    }
-    LockUpdate(locked);
-    Redraw(2, 1);
-    return committed;
+    if (!committed) return FALSE;
+    Journal(lines);
+    if (!model.IsEmpty()) NotifySelectionChanged();
+    MarkDocumentModified();
+    return TRUE;
 }
 
 void CKXPhysPartDetailsGridWnd::RemoveModel() {
@@ -185,35 +167,13 @@ BOOL CKXPhysPartDetailsGridWnd::RemoveModelFromRow(CTransaction* transaction, RO
         if (!p) continue;
         if (transaction->removeProperty(bit, kModel, p->value())) removed = true;
     }
-    if (removed) JournalModelRow(row, "Remove Model", "RemoveModel()");
     return removed ? TRUE : FALSE;
 }
 
 BOOL CKXPhysPartDetailsGridWnd::CommitRemoveModel() {
     const std::vector<ROWCOL> rows = SelectedRows();
-    if (rows.empty()) return TRUE;
-    CKXGridEdit edit(*this, "Remove Model Assignments");
-    CTransaction* transaction = edit.Transaction();
-    if (!transaction) return FALSE;
-    const BOOL locked = LockUpdate(TRUE);
-    bool any = false;
-    std::vector<ROWCOL> changed;
-    for (ROWCOL r : rows)
-        if (IsShownPinRow(r) && RemoveModelFromRow(transaction, r)) {
-            any = true;
-            changed.push_back(r);
-        }
-    if (!any) {
-        LockUpdate(locked);
-        return FALSE; // the bracket throws the empty edit away
-    }
-    const BOOL committed = edit.Commit();
-    for (ROWCOL r : rows)
-        if (IsShownPinRow(r)) SetSignalModelCellStyle(r);
-    if (committed) MarkDocumentModified();
-    LockUpdate(locked);
-    Redraw(2, 1);
-    return committed;
+    // Nothing selected, or no selected pin with a model: nothing done, refused.
+    return rows.empty() ? FALSE : CommitModelOnRows(rows, CString());
 }
 
 BOOL CKXPhysPartDetailsGridWnd::CanAssignModel() {

@@ -6,7 +6,7 @@
 
 #include "grid/KXGridEdit.h"
 
-#include "physgrids/KXPhysPinDialogs.h"
+#include "grid/KXPinDialogs.h"
 
 #include "grid/KXGridSite.h"
 #include "grid/KXScriptText.h"
@@ -107,7 +107,8 @@ HMTGEN CKXPhysPartDetailsGridWnd::CandidateGenerator(ROWCOL row) {
     IPartDataService* data = PartData();
     if (!data) return nullptr;
     int first = -1, second = -1;
-    const CString base = ParsePinName(row, &first, &second);
+    CString base;
+    GetRowLogicalPin(base, row, &first, &second);
     return data->getCandidatePins(bit.instance(), base.GetString(), first, second);
 }
 
@@ -185,7 +186,8 @@ void CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
     if (!GetInstTermOfRow(row, &bit)) return;
     dialog.SetInstanceContext(bit.instance());
     int first = -1, second = -1;
-    const CString base = ParsePinName(row, &first, &second);
+    CString base;
+    GetRowLogicalPin(base, row, &first, &second);
     dialog.SetPinInfo(static_cast<int>(row), base, first, second, GetValueRowCol(row, C(s_nPNCol)));
     if (dialog.DoModal() != IDOK) return;
     SendHostText("selectWindow ccp; assignPinNumber " + KXTclListElement(dialog.GetSelectedPinData()));
@@ -221,25 +223,25 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
     const std::vector<ROWCOL> rows = SelectedRows();
     CKXGridEdit edit(*this, "Assign Pin");
     if (!edit) return FALSE;
-    BOOL any = FALSE;
-    // Written before the pins move: a replay selects the row by the pin number it has now.
-    const CString selection = JournalRowSelection(row);
+    // One journalled assignment per row, each selecting its pin by the number it has before the
+    // pins move; a replay assigns them one by one to the same end (each part's pins are its own).
+    CString lines;
     for (ROWCOL r : rows) {
         CInstTermBitContext pin;
         if (!IsShownPinRow(r) || !GetInstTermOfRow(r, &pin)) continue;
         CInstanceContext inst = pin.instance();
         const CString current = GetValueRowCol(r, C(s_nPNCol));
+        const CString selection = JournalRowEdit(r, "Assign Pin Number", "AssignPinNumber(" + Vbs(pinNumber) + ")");
         const BOOL done = inst.instance()->isChips()
                               ? ExchangePinNumbers(&inst, hmtHashSaveStrng(current.GetString()), wanted)
                               : AssignSection(&inst, section);
-        if (done) any = TRUE;
+        if (done) lines += selection;
     }
-    if (!any) return FALSE; // the bracket throws the empty edit away
+    if (lines.IsEmpty()) return FALSE; // the bracket throws the empty edit away
     const BOOL committed = edit.Commit();
     if (committed) {
         MarkDocumentModified();
-        Journal(selection + "\n\n ' --- Assign Pin Number ---\n\ncall " + JournalHandle() +
-                ".ConnectivityPane().AssignPinNumber(" + Vbs(pinNumber) + ")");
+        Journal(lines);
     }
     return committed;
 }
@@ -403,8 +405,7 @@ BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
         if (!mine) return refuse();
         const CString old = GetValueRowCol(r, C(s_nPNCol));
         if (target.IsEmpty() || target == old) continue;
-        lines += JournalRowSelection(r) + "\n\n ' --- Swap Pins ---\n\ncall " + JournalHandle() +
-                 ".ConnectivityPane().SwapPins(" + Vbs(target) + ")";
+        lines += JournalRowEdit(r, "Swap Pins", "SwapPins(" + Vbs(target) + ")");
         const ROWCOL other = FindPinRowByValue(target, mine->front().instance(), C(s_nPNCol), 0);
         // A pin number that no row of the instance carries leaves nothing to swap with.
         if (!other) return refuse();

@@ -2,13 +2,13 @@
 // whose pin numbers changed are read again (a section change reloads the part),
 // custom property columns of a changed property are filled again, and the model
 // cells of pins whose model another window changed are restyled.
+#include "grid/KXGridScopes.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/packaging.h"
-#include "rmx/server.h"
 #include "rmx/transaction.h"
 
 #include <map>
@@ -21,82 +21,35 @@ namespace {
 
 constexpr UINT kNoUpdate = 2;
 
-// The reference designator of the instance behind a changed object; empty for other objects.
-CString PackageOf(const CContext* object) {
-    const char* name = nullptr;
-    if (auto* bit = dynamic_cast<const CInstTermBitContext*>(object))
-        name = bit->instance().physicalPackageName();
-    else if (auto* pin = dynamic_cast<const CInstTermContext*>(object))
-        name = pin->instance().physicalPackageName();
-    else if (auto* inst = dynamic_cast<const CInstanceContext*>(object))
-        name = inst->physicalPackageName();
-    return name ? CString(name) : CString();
-}
-
-// 1 instance, 2 pin or pin bit, 3 net; 0 for other objects.
-int KindOf(const CContext* object) {
-    if (dynamic_cast<const CInstanceContext*>(object)) return 1;
-    if (dynamic_cast<const CInstTermBitContext*>(object) || dynamic_cast<const CInstTermContext*>(object)) return 2;
-    if (dynamic_cast<const CNetContext*>(object) || dynamic_cast<const CNetBitContext*>(object)) return 3;
-    return 0;
-}
-
-struct PropertyChange {
-    CString path, name, oldValue, newValue, package;
-    int kind = 0;
-};
-
 } // namespace
 
-LRESULT CKXPhysPartDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
-    auto* transaction = reinterpret_cast<CTransaction*>(lParam);
-    IServer* server = CKXShareGlobalData::m_pServer;
-    if (!transaction || !server || !transaction->modifiesObjectType('P')) return 0;
-    // The property changes of the shown parts.
-    std::vector<PropertyChange> changes;
-    std::set<CString> netProperties; // a net has no package: its columns are filled again all the same
-    for (IChange* change : transaction->beginChange()) {
-        if (!change || change->objectType() != 'P') continue;
-        const char *path = nullptr, *name = nullptr, *oldValue = nullptr, *newValue = nullptr;
-        const CContext* owner = server->decodePropertyChange(change, &path, &name, &oldValue, &newValue);
-        if (!owner) continue;
-        PropertyChange c;
-        c.package = PackageOf(owner);
-        const bool counted = m_bObjectLoaded ? m_setShownParts.count(c.package) != 0
-                                             : (!c.package.IsEmpty() && c.package == m_strRefDes);
-        if (!counted) {
-            if (KindOf(owner) == 3 && name) netProperties.insert(name);
-            continue;
-        }
-        c.path = path ? path : "";
-        c.name = name ? name : "";
-        c.oldValue = oldValue ? oldValue : "";
-        c.newValue = newValue ? newValue : "";
-        c.kind = change->changeKind();
-        changes.push_back(c);
-    }
-    if (changes.empty() && netProperties.empty()) return 0;
-    CGXGridParam* param = GetParam();
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    if (param) param->EnableUndo(FALSE);
-    const BOOL locked = LockUpdate(TRUE);
+bool CKXPhysPartDetailsGridWnd::ShowsPart(const CString& package) const {
+    if (package.IsEmpty()) return false;
+    return m_bObjectLoaded ? m_mapShownParts.count(package) != 0 : package == m_strRefDes;
+}
+
+void CKXPhysPartDetailsGridWnd::OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) {
     // Pin numbers: the rows of the old and the new number are read again; a section change moves
     // the instance's pins, so its part is read again as a whole.
     std::map<CString, std::set<CString>> numbers;
     std::set<CString> reload;
-    std::map<CString, int> columns; // property name -> kind, for custom property columns
-    for (const CString& property : netProperties)
-        columns[property] = 3;
-    for (const PropertyChange& c : changes) {
-        const bool valueChanged = c.oldValue.Compare(c.newValue) != 0;
-        if (c.name.CompareNoCase("PN") == 0 && valueChanged) {
+    std::set<CString> properties; // of the custom property columns to fill again
+    std::vector<CString> models;  // pins whose model changed
+    for (const KXPhysPropertyChange& c : changes) {
+        if (!ShowsPart(c.package)) {
+            // A net has no package: its columns are filled again all the same.
+            if (c.ownerKind == 3) properties.insert(c.name);
+            continue;
+        }
+        if (c.Is("PN") && c.ValueChanged()) {
             if (!c.oldValue.IsEmpty()) numbers[c.package].insert(c.oldValue);
             if (!c.newValue.IsEmpty()) numbers[c.package].insert(c.newValue);
-        } else if (c.name.CompareNoCase("SEC") == 0 && valueChanged) {
+        } else if (c.Is("SEC") && c.ValueChanged()) {
             reload.insert(c.package);
         }
-        std::unique_ptr<CContext> object(server->getContext(c.path.GetString()));
-        if (const int kind = KindOf(object.get())) columns[c.name] = kind;
+        if (c.ownerKind) properties.insert(c.name);
+        if (c.Is("PIN_SIGNAL_MODEL") && (c.newValue.IsEmpty() || c.newValue.CompareNoCase(c.oldValue) != 0))
+            models.push_back(c.path);
     }
     for (const CString& part : reload) {
         numbers.erase(part);
@@ -105,54 +58,15 @@ LRESULT CKXPhysPartDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
     }
     for (const auto& [part, set] : numbers)
         RefreshPinRows(part, set);
-    for (const auto& [property, kind] : columns)
-        for (std::size_t i = 1; i < s_arrColumnInfo.size(); ++i) {
-            const CKXColumnInfoClass* info = s_arrColumnInfo[i];
-            if (info->m_nPropertyType != 0 && info->m_strPropertyName.CompareNoCase(property) == 0) {
-                FillPropertyColumn(property, kind, static_cast<ROWCOL>(info->m_nColumn), static_cast<ROWCOL>(-1));
-                break;
-            }
-        }
+    RefillPropertyColumns(properties);
     // Models changed elsewhere: this grid restyles its own edits itself.
     // (An undo replays the design change only: the grid restyles its cells from the design then.)
     const bool own = m_bCommitting || (CKXTransaction::IsTransactionStarted() && CKXTransaction::GetGrid() == this);
     if (!own)
-        for (const PropertyChange& c : changes)
-            if (c.name.CompareNoCase("PIN_SIGNAL_MODEL") == 0 &&
-                (c.newValue.IsEmpty() || c.newValue.CompareNoCase(c.oldValue) != 0))
-                RefreshModelCellsOfPin(c.path);
-    if (param) param->EnableUndo(undo);
-    LockUpdate(locked);
-    Redraw(2, 1);
-    return 0;
+        for (const CString& path : models)
+            RefreshModelCellsOfPin(path);
 }
 
-void CKXPhysPartDetailsGridWnd::RefreshModelCellsOfPin(CString path) {
-    if (path.IsEmpty()) return;
-    IServer* server = CKXShareGlobalData::m_pServer;
-    std::unique_ptr<CContext> object(server ? server->getContext(path.GetString()) : nullptr);
-    const auto* bit = dynamic_cast<const CInstTermBitContext*>(object.get());
-    const auto* pin = dynamic_cast<const CInstTermContext*>(object.get());
-    CInstanceContext inst = bit ? bit->instance() : pin ? pin->instance() : CInstanceContext();
-    const char* package = inst ? inst.physicalPackageName() : nullptr;
-    if (!package) return;
-    // The pin numbers of the changed bits name their rows.
-    std::set<CString> seen;
-    auto restyle = [&](const CInstTermBitContext& b) {
-        const CString number = CKXGenUtils::GetPinNumber(b);
-        if (number.IsEmpty() || !seen.insert(number).second) return;
-        if (const ROWCOL row = FindPinRow(package, number)) SetSignalModelCellStyle(row);
-    };
-    CGXGridParam* param = GetParam();
-    const BOOL lock = param ? param->IsLockReadOnly() : FALSE;
-    if (param) param->SetLockReadOnly(FALSE);
-    if (bit)
-        restyle(*bit);
-    else if (IInstTerm* term = pin->instTerm())
-        for (int b : term->bits())
-            restyle(pin->bitContext(b));
-    if (param) param->SetLockReadOnly(lock);
-}
 
 void CKXPhysPartDetailsGridWnd::RefreshRowsByName(CString refDes) {
     if (refDes.CompareNoCase(m_strRefDes) == 0) RestyleModelCells();
@@ -171,13 +85,7 @@ void CKXPhysPartDetailsGridWnd::RestyleModelCells() {
 }
 
 void CKXPhysPartDetailsGridWnd::FillPropertyColumn(CString property, int kind, ROWCOL col, ROWCOL row) {
-    CGXGridParam* param = GetParam();
-    const BOOL undo = param ? param->IsEnableUndo() : FALSE;
-    const BOOL lock = param ? param->IsLockReadOnly() : FALSE;
-    if (param) {
-        param->EnableUndo(FALSE);
-        param->SetLockReadOnly(FALSE);
-    }
+    kxgrid::GridWriteScope write(*this);
     const ROWCOL first = row == static_cast<ROWCOL>(-1) ? kPartFirstRow : row;
     const ROWCOL last = row == static_cast<ROWCOL>(-1) ? GetRowCount() : row;
     for (ROWCOL r = first; r <= last && r <= GetRowCount(); ++r) {
@@ -199,9 +107,5 @@ void CKXPhysPartDetailsGridWnd::FillPropertyColumn(CString property, int kind, R
         SetStyleRange(CGXRange(r, col),
                       CGXStyle().SetValue(value).SetControl(static_cast<WORD>(kStaticControl)).SetReadOnly(TRUE),
                       gxOverride, 0, kNoUpdate);
-    }
-    if (param) {
-        param->SetLockReadOnly(lock);
-        param->EnableUndo(undo);
     }
 }

@@ -12,6 +12,7 @@
 #include "kxcontrols/KXProgressBar.h"
 #include "rmx/packaging.h"
 
+#include <cstdlib>
 #include <memory>
 
 using namespace kxphys;
@@ -123,15 +124,24 @@ IPhysPartInst* CKXPhysPartDetailsGridWnd::GetPhysPartInst() {
     return getPhysPartInst(&m_designContext, m_strRefDes.GetString());
 }
 
-CString CKXPhysPartDetailsGridWnd::ParsePinName(ROWCOL row, int* pFirst, int* pSecond) {
-    const CString name = GetValueRowCol(row, C(s_nPinNameCol));
-    CString base;
+BOOL CKXPhysPartDetailsGridWnd::ParseRowPinName(ROWCOL row, CString& name, CString& first, CString& second) {
     int lsb = -1, msb = -1;
-    if (!CKXGenUtils::ParsePinName(name, base, lsb, msb)) return name;
-    if (lsb < 0 && msb < 0) return name;
-    if (pFirst) *pFirst = lsb;
-    if (pSecond) *pSecond = msb;
-    return base;
+    if (!CKXGenUtils::ParsePinName(GetValueRowCol(row, C(s_nPinNameCol)), name, lsb, msb)) return FALSE;
+    first.Empty();
+    second.Empty();
+    if (lsb != -1) first.Format("%d", lsb);
+    if (msb != -1) second.Format("%d", msb);
+    return !first.IsEmpty() && !second.IsEmpty();
+}
+
+CString CKXPhysPartDetailsGridWnd::GetRowLogicalPin(CString& name, ROWCOL row, int* pFirst, int* pSecond) {
+    name = GetValueRowCol(row, C(s_nPinNameCol));
+    CString base, first, second;
+    if (!ParseRowPinName(row, base, first, second)) return name;
+    name = base;
+    if (pFirst) *pFirst = std::atoi(first.GetString());
+    if (pSecond) *pSecond = std::atoi(second.GetString());
+    return name;
 }
 
 void CKXPhysPartDetailsGridWnd::UpdateFunctionCombo(IPhysPartInst* part, int functionCount) {
@@ -186,8 +196,7 @@ bool CKXPhysPartDetailsGridWnd::FillPinRows(IPhysPin* pin, int function, ROWCOL 
     if (used) m_mapPins.Set(key, pin->logicalPinBits());
     SetPinRowCells(row, refDes, pinName, number, PinTypeText(pin->direction()), signal, function);
     if (used) StyleModelCell(row, bit);
-    for (std::size_t c = 0; c < s_arrColumnInfo.size() && c < static_cast<std::size_t>(s_nColumnCount); ++c) {
-        const CKXColumnInfoClass* info = s_arrColumnInfo[c];
+    for (const CKXColumnInfoClass* info : Columns().Columns()) {
         if (info->m_nPropertyType == CKXColumnInfoClass::Default) continue;
         CString value;
         bool found = false;
@@ -284,7 +293,11 @@ void CKXPhysPartDetailsGridWnd::FinishLoad() {
     FilterRows(0);
     ApplyFunctionFilter(m_nFunctionFilter, TRUE);
     if (GetRowCount() >= kPartFirstRow) SetTopRow(kPartFirstRow, kNoUpdate);
-    m_mapPins.ForgetRows();
+    IndexPinRows();
+}
+
+void CKXPhysPartDetailsGridWnd::IndexPinRows() {
+    m_mapPins.IndexRows(kPartFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); });
 }
 
 int CKXPhysPartDetailsGridWnd::LoadPhysPart(CDesignContext design, const std::vector<UINT>& instanceIds) {
@@ -311,23 +324,21 @@ BOOL CKXPhysPartDetailsGridWnd::PopulatePhysPart(CDesignContext, IPhysPartInst* 
                                                  BOOL bForce) {
     if (!part) return FALSE;
     const bool multiple = m_bObjectLoaded != 0;
-    if (static_cast<std::size_t>(s_nPhysPartCol) < s_arrColumnInfo.size())
-        s_arrColumnInfo[static_cast<std::size_t>(s_nPhysPartCol)]->m_bVisible = multiple ? 1 : 0;
+    if (CKXColumnInfoClass* info = Columns().Find(s_nPhysPartCol)) info->m_bVisible = multiple ? 1 : 0;
     m_strExcludedPaths = excludedPaths;
     const CString name = part->name();
     CWaitCursor wait;
     if (!bForce && name == m_strRefDes && !m_bFunctionFilterSet) return TRUE;
     {
         RowWriteScope scope(*this);
-        m_setShownParts.insert(name);
+        m_mapShownParts.insert(name);
         if (m_bApplyColumnWidths && GetSafeHwnd()) {
             m_bApplyColumnWidths = FALSE;
-            for (ROWCOL c = 0; c < static_cast<ROWCOL>(s_nColumnCount) && c < s_arrColumnInfo.size(); ++c)
-                SetColWidth(c, c, s_arrColumnInfo[c]->m_nWidth, nullptr, kNoUpdate);
+            ApplyColumnWidths();
         }
         if (!multiple) {
             if (GetRowCount() >= kPartFirstRow) RemoveRows(kPartFirstRow, GetRowCount(), kNoUpdate);
-            m_mapPins.Clear();
+            ClearPinMap();
         } else {
             RemovePartRows(name); // a part given again is shown once
         }
@@ -373,7 +384,7 @@ void CKXPhysPartDetailsGridWnd::ReloadPartPins() {
         const bool multiple = m_bObjectLoaded != 0;
         if (!multiple) {
             if (GetRowCount() >= kPartFirstRow) RemoveRows(kPartFirstRow, GetRowCount(), kNoUpdate);
-            m_mapPins.Clear();
+            ClearPinMap();
         } else {
             RemovePartRows(m_strLoadedRefDes);
         }
@@ -440,7 +451,7 @@ void CKXPhysPartDetailsGridWnd::RefreshRows() {
 }
 
 void CKXPhysPartDetailsGridWnd::SetExcludedSpathList(CString refDes, CString excludedPaths) {
-    if (refDes.CompareNoCase(m_strRefDes) != 0 && !m_setShownParts.count(refDes)) return;
+    if (refDes.CompareNoCase(m_strRefDes) != 0 && !m_mapShownParts.count(refDes)) return;
     m_strExcludedPaths = excludedPaths;
     RefreshRows();
     FilterRows(0);
@@ -456,5 +467,16 @@ void CKXPhysPartDetailsGridWnd::RenameSignalInRows(const CString& newName, const
 
 void CKXPhysPartDetailsGridWnd::SetRefDes(CString refDes) {
     m_strRefDes = refDes;
-    if (!m_bObjectLoaded && !m_strRefDes.IsEmpty() && m_pHeader) m_pHeader->SetPartText(m_strRefDes);
+    UpdateHeaderText();
+}
+
+void CKXPhysPartDetailsGridWnd::UpdateHeaderText() {
+    if (m_bObjectLoaded || m_strRefDes.IsEmpty() || !m_pHeader) return;
+    m_pHeader->SetPartText(m_strRefDes);
+    m_pHeader->Invalidate(TRUE);
+    m_pHeader->UpdateWindow();
+}
+
+void CKXPhysPartDetailsGridWnd::ClearPinMap() {
+    m_mapPins.Clear();
 }

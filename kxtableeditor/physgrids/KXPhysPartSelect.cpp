@@ -47,7 +47,7 @@ void CKXPhysPartDetailsGridWnd::OnEditCopy() {
 
 BOOL CKXPhysPartDetailsGridWnd::PasteFromClipboardViewer(int, int) {
     // The grid takes no pasted text: nothing is changed and nothing is reported as done.
-    return FALSE;
+    return PasteClipboardText();
 }
 
 BOOL CKXPhysPartDetailsGridWnd::CanPasteNever(int) {
@@ -71,35 +71,8 @@ BOOL CKXPhysPartDetailsGridWnd::CanPasteHere(int type) {
 BOOL CKXPhysPartDetailsGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
     if (nRow == kPartFilterRow) return CGXGridCore::OnRButtonClickedRowCol(nRow, nCol, nFlags, pt);
     if (nRow == kPartCaptionRow) {
-        CMenu menu;
-        menu.CreatePopupMenu();
-        UINT id = ID_COLUMN_CHOOSER_FIRST;
-        std::map<UINT, CString> captions;
-        for (std::size_t i = 1; i < s_arrColumnInfo.size(); ++i, ++id) {
-            const CKXColumnInfoClass* info = s_arrColumnInfo[i];
-            const bool grayed = !m_bObjectLoaded && static_cast<int>(i) == s_nPhysPartCol;
-            UINT flags = MF_STRING;
-            if (grayed)
-                flags |= MF_GRAYED;
-            else if (info->m_bVisible)
-                flags |= MF_CHECKED;
-            menu.AppendMenu(flags, id, info->m_strCaption);
-            captions[id] = info->m_strCaption;
-        }
-        menu.AppendMenu(MF_SEPARATOR);
-        const UINT more = id;
-        menu.AppendMenu(MF_STRING, more, "More...");
-        const UINT chosen = static_cast<UINT>(menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, pt.x, pt.y, this));
-        if (chosen == more) {
-            CustomizeColumns();
-        } else if (captions.count(chosen)) {
-            for (std::size_t i = 1; i < s_arrColumnInfo.size(); ++i)
-                if (s_arrColumnInfo[i]->m_strCaption.CompareNoCase(captions[chosen]) == 0) {
-                    s_arrColumnInfo[i]->m_bVisible = s_arrColumnInfo[i]->m_bVisible ? 0 : 1;
-                    break;
-                }
-            BroadcastLayout();
-        }
+        // The column of the object's name is offered only while several objects are shown.
+        ShowColumnChooser(pt, [this](int col) { return m_bObjectLoaded || col != s_nPhysPartCol; });
         return TRUE;
     }
     if (nRow >= kPartFirstRow) {
@@ -148,7 +121,7 @@ void CKXPhysPartDetailsGridWnd::GetShownObjectNames(CString& names) {
     names = m_strRefDes;
     if (!m_bObjectLoaded) return;
     names.Empty();
-    for (const CString& part : m_setShownParts)
+    for (const CString& part : m_mapShownParts)
         names += (names.IsEmpty() ? "" : " ") + part;
 }
 
@@ -241,7 +214,8 @@ void CKXPhysPartDetailsGridWnd::SendSelectionMessage(ROWCOL row, ROWCOL col) {
     CInstTermBitContext bit;
     if (!IsCellReadOnly(row, col) || !GetInstTermOfRow(row, &bit)) return;
     int first = -1, second = -1;
-    ParsePinName(row, &first, &second);
+    CString base;
+    GetRowLogicalPin(base, row, &first, &second);
     const CInstTermContext pin = bit.instTermContext();
     BroadcastSelectObject(CMsgSelectObj(pin.cpath().GetString(), MSCreateSlice(first, second), 2, 2));
 }

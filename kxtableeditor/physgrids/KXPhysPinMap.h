@@ -48,13 +48,19 @@ public:
         auto it = m_rows.find(key.str());
         if (it != m_rows.end() && it->second >= firstRow && it->second <= lastRow && read(it->second) == key)
             return it->second;
+        IndexRows(firstRow, lastRow, read);
+        it = m_rows.find(key.str());
+        return it == m_rows.end() ? 0 : it->second;
+    }
+    // Reads the index from the rows firstRow .. lastRow now. A grid calls it where it has moved its
+    // rows as a whole (a load, a sort), so that the first look-up after it costs its key only.
+    void IndexRows(ROWCOL firstRow, ROWCOL lastRow, const RowKeyReader& read) {
         m_rows.clear();
+        m_rows.reserve(m_pins.size());
         for (ROWCOL r = firstRow; r <= lastRow; ++r) {
             const CString k = read(r);
             if (!k.IsEmpty()) m_rows.emplace(k.str(), r);
         }
-        it = m_rows.find(key.str());
-        return it == m_rows.end() ? 0 : it->second;
     }
     void ForgetRows() { m_rows.clear(); }
 

@@ -27,10 +27,16 @@ constexpr int kPhysNetRecord = 7;
 // ---------------------------------------------------------------------------
 // Both grids
 
+namespace {
+
+// Asks the host's main window whether a docked window is shown (1).
+const UINT MSG_GETDOCKWND_STATUS = RegisterWindowMessageA("MSG_GETDOCKWND_STATUS");
+
+} // namespace
+
 bool CKXPhysGridWnd::IsDockShown(const char* which) {
-    static const UINT status = RegisterWindowMessageA("MSG_GETDOCKWND_STATUS");
     CWnd* main = AfxGetMainWnd();
-    return main && main->SendMessage(status, reinterpret_cast<WPARAM>(which), 0) == 1;
+    return main && main->SendMessage(MSG_GETDOCKWND_STATUS, reinterpret_cast<WPARAM>(which), 0) == 1;
 }
 
 void CKXPhysGridWnd::PublishToAssocViewer(CKXAssocCompArray& records) {

@@ -67,17 +67,8 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowPinForAssoc(row, msb, lsb);
     if (!pin) return;
-    CKXAssocCompAPI* api = GetAssocCompAPI();
-    const CInstTermBit saved = api->getInstTermBit();
-    const CInstTermBit bit = pin->bit(lsb);
-    CString type, tip;
-    // An unconnected pin shows no termination, whatever the library holds.
-    if (bit && bit.netbitOuter()) {
-        api->setDesignContext(MasterDesign());
-        api->setInstTermBit(bit);
-        type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
-        if (!type.IsEmpty()) tip = api->getDisplayText(CKXAssocCompAPI::TERMINATION);
-    }
+    CString tip;
+    const CString type = PinTermination(pin, lsb, tip);
     WriteTerminationCell(row, type, tip, TRUE);
     CString base, m, l;
     const bool child = GetCellVectorInfo(row, base, m, l) || IsPowerPinRow(row) || IsPowerPinChildRow(row);
@@ -91,7 +82,23 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
             SetStyleRange(CGXRange(parent, Col(m_nColTermination)), clear, gxOverride, 0, kNoUpdate, gxDo);
         }
     }
+}
+
+CString CKXInstanceDetailsGridWnd::PinTermination(IInstTerm* pin, int bit, CString& tip) {
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    const CInstTermBit saved = api->getInstTermBit();
+    const CInstTermBit pinBit = pin->bit(bit);
+    CString type;
+    tip.Empty();
+    // An unconnected pin shows no termination, whatever the library holds.
+    if (pinBit && pinBit.netbitOuter()) {
+        api->setDesignContext(MasterDesign());
+        api->setInstTermBit(pinBit);
+        type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
+        if (!type.IsEmpty()) tip = api->getDisplayText(CKXAssocCompAPI::TERMINATION);
+    }
     api->setInstTermBit(saved);
+    return type;
 }
 
 IDTInstance* CKXInstanceDetailsGridWnd::GetSelectedRowTermination() {

@@ -4,6 +4,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXColumnModel.h"
+#include "grid/KXGridSite.h"
 #include "grid/KXScriptText.h"
 
 #include "afx/afxwin.h"
@@ -253,6 +254,26 @@ void CKXInstanceDetailsGridWnd::OnSortColumn(int col) {
     text.Format("sort pin %s", KXTclQuote(key).GetString());
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+}
+
+bool CKXInstanceDetailsGridWnd::s_bSortingColumns = false;
+
+void CKXInstanceDetailsGridWnd::SortColumnsWithUndo(int col) {
+    // The other grids' sorts come back here: only the first grid hands its sort on.
+    if (s_bSortingColumns || !Site()) return;
+    struct Guard {
+        Guard() { s_bSortingColumns = true; }
+        ~Guard() { s_bSortingColumns = false; }
+    } guard;
+    for (CKXGridWnd* g : Site()->SiteGrids()) {
+        auto* other = dynamic_cast<CKXInstanceDetailsGridWnd*>(g);
+        if (!other || other == this || !other->m_bColumnMode) continue;
+        // The other grid's next sort of the column goes the way this one went.
+        other->m_nSortCol = m_bSortAscending ? -1 : col;
+        other->m_bSortAscending = TRUE;
+        other->SortColumn(col);
+        other->Redraw(GX_INVALIDATE, TRUE);
+    }
 }
 
 int CKXInstanceDetailsGridWnd::SortByColumnName(CString name) {

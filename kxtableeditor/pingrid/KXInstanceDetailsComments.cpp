@@ -53,7 +53,10 @@ CString CKXInstanceDetailsGridWnd::GetCommentPinKey(ROWCOL row) {
     }
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    if (!pin) return key;
+    return pin ? CommentKeyOf(pin, msb, lsb) : key;
+}
+
+CString CKXInstanceDetailsGridWnd::CommentKeyOf(const IInstTerm* pin, int msb, int lsb) {
     if (pin->isScalar()) return pin->name();
     return msb == lsb ? CSchemaUtilities::vectorName(pin->name(), msb)
                       : CSchemaUtilities::vectorName(pin->name(), msb, lsb);
@@ -67,26 +70,31 @@ CComments* Store(IKXGridSite* site) {
 
 } // namespace
 
-void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
+bool CKXInstanceDetailsGridWnd::FindPinComment(const CString& instanceName, const CString& pinKey,
+                                               CGXStyle& style) {
     CComments* store = Store(Site());
     CString text, date, time, user;
-    bool found = false;
-    if (store) {
+    if (!store || !store->getPinComments(instanceName, pinKey, text, date, time, user)) return false;
+    CString title;
+    title.Format("%s,%s  %s", user.GetString(), date.GetString(), time.GetString());
+    style.SetControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON))
+        .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), text)
+        .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), title);
+    return true;
+}
+
+void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
+    CString instanceName;
+    if (Store(Site())) {
         const CInstanceContext instance = GetRowInstance(row);
         if (!instance) return;
-        found = store->getPinComments(instance.name(), pinKey, text, date, time, user);
+        instanceName = instance.name();
     }
     CGXGridParam* param = GetParam();
     const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
     if (param) param->SetLockReadOnly(FALSE);
     CGXStyle style;
-    if (found) {
-        CString title;
-        title.Format("%s,%s  %s", user.GetString(), date.GetString(), time.GetString());
-        style.SetControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON))
-            .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), text)
-            .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), title);
-    } else {
+    if (!FindPinComment(instanceName, pinKey, style)) {
         style.SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT))
             .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), "")
             .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), "");

@@ -56,6 +56,50 @@ int Width(int a, int b) {
     return a < 0 ? 1 : std::abs(a - b) + 1;
 }
 
+// One addConn: net bits netFirst..netLast (both -1: the whole net) to pin bits pinFirst..pinLast.
+struct PinJoin {
+    int netFirst, netLast, pinFirst, pinLast;
+};
+
+// The joins that connect the pin bits pinMsb..pinLsb to the net's bits netLow..netHigh (both -1:
+// the whole net; netHigh meets the pin's first bit); false, with the message, when the widths
+// do not go together.
+bool PlanPinJoins(const IInstTerm* pin, const INet& net, int netLow, int netHigh, int pinMsb, int pinLsb, bool nc,
+                  std::vector<PinJoin>& joins) {
+    const bool wholeNet = netLow == -1 && netHigh == -1;
+    const int pinWidth = Width(pinMsb, pinLsb);
+    const int netWidth = wholeNet ? (net.isScalar() ? 1 : net.width()) : Width(netHigh, netLow);
+    if (pinWidth == netWidth) {
+        joins.push_back({wholeNet ? -1 : netHigh, wholeNet ? -1 : netLow, pinMsb, pinLsb});
+        return true;
+    }
+    if (wholeNet && nc && net.isScalar()) {
+        // Every bit of a bus pin on the no-connect signal, one by one.
+        const int step = pinMsb >= pinLsb ? -1 : 1;
+        for (int b = pinMsb;; b += step) {
+            joins.push_back({-1, -1, b, b});
+            if (b == pinLsb) break;
+        }
+        return true;
+    }
+    if (pinWidth == 1 && !wholeNet) {
+        // One pin bit on a wider range: a scalar pin takes the range's first named bit, a bit of a
+        // vector pin the net bit of its own number.
+        int bit = netLow;
+        if (pinMsb >= 0) {
+            if (pinMsb < std::min(netLow, netHigh) || pinMsb > std::max(netLow, netHigh)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-128", pin->name());
+                return false;
+            }
+            bit = pinMsb;
+        }
+        joins.push_back({bit, bit, pinMsb, pinLsb});
+        return true;
+    }
+    CKXErrorHandler::MessageBoxOk(wholeNet && pinWidth > 1 ? "KXTABLE-102" : "KXTABLE-128", pin->name());
+    return false;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -231,6 +275,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
         if (targets.empty()) return RefuseNoTarget(sig.display);
     }
     if (!sig.Scalar() && !ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
+    CKXRetainScope retain(*this, sig.display);
 
     // Connect, row by row.
     kxpingrid::ProgressScope progress("Adding Connections", static_cast<int>(targets.size()));
@@ -371,43 +416,19 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     const CString oldText = GetValueRowCol(row, Col(m_nColSignal));
     if (oldText == text) return FALSE;
     const bool nc = CKXGenUtils::IsNC(net->name()) != FALSE;
-    const int pinWidth = Width(pinMsb, pinLsb);
-    const int netWidth = wholeNet ? (net->isScalar() ? 1 : net->width()) : Width(netHigh, netLow);
     // Every refusal comes before the first change, so a refused row keeps its connections.
-    std::vector<std::pair<int, int>> joins; // (net bit, pin bit) pairs, or one whole-range join
-    if (pinWidth == netWidth) {
-        const int first = wholeNet ? -1 : netHigh, last = wholeNet ? -1 : netLow;
-        if (!transaction->addConn(net, static_cast<unsigned>(first), static_cast<unsigned>(last), pin,
-                                  static_cast<unsigned>(pinMsb), static_cast<unsigned>(pinLsb), 0))
-            return FALSE;
-    } else if (wholeNet && nc && net->isScalar()) {
+    std::vector<PinJoin> joins;
+    if (!PlanPinJoins(pin, *net, netLow, netHigh, pinMsb, pinLsb, nc, joins)) return FALSE;
+    // The no-connect signal takes no termination; another net takes the moved bits' terminations
+    // only when the user keeps them.
+    if (nc)
         DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
-        const int step = pinMsb >= pinLsb ? -1 : 1;
-        for (int b = pinMsb;; b += step) {
-            if (!transaction->addConn(net, static_cast<unsigned>(-1), static_cast<unsigned>(-1), pin,
-                                      static_cast<unsigned>(b), static_cast<unsigned>(b), 0))
-                return FALSE;
-            if (b == pinLsb) break;
-        }
-    } else if (pinWidth == 1 && !wholeNet) {
-        // One pin bit on a wider range: a scalar pin takes the range's first named bit, a bit
-        // of a vector pin the net bit of its own number.
-        int bit = netLow;
-        if (pinMsb >= 0) {
-            if (pinMsb < std::min(netLow, netHigh) || pinMsb > std::max(netLow, netHigh)) {
-                CKXErrorHandler::MessageBoxOk("KXTABLE-128", pin->name());
-                return FALSE;
-            }
-            bit = pinMsb;
-        }
-        if (!transaction->addConn(net, static_cast<unsigned>(bit), static_cast<unsigned>(bit), pin,
-                                  static_cast<unsigned>(pinMsb), static_cast<unsigned>(pinLsb), 0))
+    else if (!KeepsTerminationsOnMove())
+        DropMovedTerminations(transaction, row, pin, pinMsb, pinLsb, net);
+    for (const PinJoin& j : joins)
+        if (!transaction->addConn(net, static_cast<unsigned>(j.netFirst), static_cast<unsigned>(j.netLast), pin,
+                                  static_cast<unsigned>(j.pinFirst), static_cast<unsigned>(j.pinLast), 0))
             return FALSE;
-    } else {
-        CKXErrorHandler::MessageBoxOk(wholeNet && pinWidth > 1 ? "KXTABLE-102" : "KXTABLE-128", pin->name());
-        return FALSE;
-    }
-    if (nc) DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
     if (m_bRenamingSignal && bNewNet) MergeRenamedNet(transaction, oldText, net);
     if (IKXGridSite* site = Site()) site->MarkModified();
     return TRUE;

@@ -6,11 +6,16 @@
 
 #include "grid/KXScriptText.h"
 #include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
 
+#include "kxcommon/KXCommonDialogs.h"
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXTransaction.h"
+#include "rmx/schemautil.h"
 #include "rmx/transaction.h"
+
+#include <algorithm>
 
 #include <cstdlib>
 #include <map>
@@ -76,18 +81,97 @@ IDPNet* CKXInstanceDetailsGridWnd::EditDiffPair(CString text, int* pFirst, int* 
     return pair;
 }
 
+namespace {
+
+// The net bit of a pair pin's first leg (its first member's for a vector pair).
+CNetBit FirstLegNetBit(const IDPInstTerm* pin) {
+    const IDPInstTerm* first = pin;
+    for (IDPInstTerm* member : pin->beginMember())
+        if (member) {
+            first = member;
+            break;
+        }
+    return first->positive() ? first->positive()->netBit(first->positiveBit()) : CNetBit();
+}
+
+} // namespace
+
+// The visible pair rows among rows, once each; on the typed path a row whose pair the user does not
+// want replaced is left out.
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray& rows, const CString& typed) {
+    std::vector<ROWCOL> pairRows;
+    std::set<ROWCOL> seen;
+    CString name, base;
+    int second = -1, first = -1, flag = 0;
+    const bool named = !typed.IsEmpty() && CKXGenUtils::ParseDPName(typed, name, base, second, first, flag);
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
+        const ROWCOL row = rows.GetAt(i);
+        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row) || !IsDiffPairRow(row)) continue;
+        IDPInstTerm* pin = GetRowDPInstTerm(row);
+        if (!pin || !seen.insert(row).second) continue;
+        if (named && !ConfirmDiffPairReplace(FirstLegNetBit(pin), base)) continue;
+        pairRows.push_back(row);
+    }
+    return pairRows;
+}
+
+// The pair net of a typed pair name and the bits it gives the rows: the typed range, checked
+// against the net, or the bits chosen in the vector-bits dialog when the name gives none and the
+// pins' width differs from the net's. FALSE (with the message) refuses the whole connect.
+BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows,
+                                                 TypedPair& out) {
+    CString base;
+    int first = -1, second = -1;
+    out.net = EditDiffPair(text, &first, &second, &base, nullptr);
+    if (!out.net) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-152", text.GetString());
+        return FALSE;
+    }
+    const IDPNet& net = *out.net;
+    const bool scalarNet = net.msb() < 0;
+    if (scalarNet && first != -1) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-153", net.name());
+        return FALSE;
+    }
+    int pinWidth = 0;
+    for (ROWCOL row : rows)
+        if (IDPInstTerm* pin = GetRowDPInstTerm(row)) pinWidth += PairWidth(pin->msb(), pin->lsb());
+    const int netWidth = PairWidth(net.msb(), net.lsb());
+    if (scalarNet) {
+        out.first = out.second = -1;
+    } else if (first == -1 && pinWidth == netWidth) {
+        out.first = net.msb();
+        out.second = net.lsb();
+    } else if (first == -1) {
+        // Which bits of the pair net: asked, as for a bus.
+        int lsb = net.lsb(), msb = net.msb(), step = 1, pinLsb = -1, pinMsb = -1;
+        CKXGetVectorBits dialog(nullptr);
+        IDPInstTerm* only = rows.size() == 1 ? GetRowDPInstTerm(rows[0]) : nullptr;
+        dialog.SetVectorAndPinWidth(base, lsb, msb, pinWidth, only ? CString(only->name()) : CString(),
+                                    only ? only->lsb() : -1, only ? only->msb() : -1);
+        if (dialog.DoModal() != IDOK) return FALSE;
+        dialog.GetBits(lsb, msb, step, pinLsb, pinMsb);
+        out.first = msb;
+        out.second = lsb;
+    } else {
+        out.first = first;
+        out.second = second;
+    }
+    if (!scalarNet) {
+        const int lo = std::min(net.lsb(), net.msb()), hi = std::max(net.lsb(), net.msb());
+        if (std::min(out.first, out.second) < lo || std::max(out.first, out.second) > hi) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-150", text.GetString());
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
 BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule,
                                               BOOL bEcho) {
     if (!rows || rows->GetSize() == 0 || nRule == KX_RULE_PREFIX_PINNUMBER || nRule == KX_RULE_SUFFIX_PINNUMBER)
         return FALSE;
-    std::vector<ROWCOL> pairRows;
-    std::set<ROWCOL> seen;
-    for (INT_PTR i = 0; i < rows->GetSize(); ++i) {
-        const ROWCOL row = rows->GetAt(i);
-        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row) || !IsDiffPairRow(row)) continue;
-        if (!GetRowDPInstTerm(row) || !seen.insert(row).second) continue;
-        pairRows.push_back(row);
-    }
+    const std::vector<ROWCOL> pairRows = CollectPairRows(*rows, bRuleDriven ? CString() : text);
     if (pairRows.empty()) return FALSE;
     if (!text.IsEmpty() && CKXGenUtils::IsNC(text)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-151", text.GetString());
@@ -95,54 +179,63 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     }
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     if (!transaction) return FALSE;
-    std::map<CString, IDPNet*> cache;
-    CString failedNames, widthMismatch;
-    BOOL connected = FALSE;
-    int counter = 0;
-    CString incrementBase;
+    TypedPair typed;
+    if (!bRuleDriven && !ResolveTypedPair(text, pairRows, typed)) return FALSE;
+    CKXRetainScope retain(*this, bRuleDriven ? CString() : text);
+    PairReports reports;
     std::vector<std::pair<ROWCOL, CString>> journalRows;
-    for (std::size_t i = 0; i < pairRows.size(); ++i) {
-        const ROWCOL row = pairRows[i];
+    int cursor = typed.first;
+    std::map<CString, IDPNet*> cache;
+    PairNamer namer;
+    namer.argument = text;
+    namer.rule = nRule;
+    for (ROWCOL row : pairRows) {
         IDPInstTerm* pin = GetRowDPInstTerm(row);
         if (!pin) continue;
-        CString name = text;
+        const int w = PairWidth(pin->msb(), pin->lsb());
+        IDPNet* net = typed.net;
+        int high = -1, low = -1;
         if (bRuleDriven) {
-            if (nRule == KX_RULE_INCREMENT) {
-                if (i == 0) {
-                    const int comma = text.Find(',');
-                    incrementBase = comma >= 0 ? text.Left(comma) : text;
-                    counter = std::atoi((comma >= 0 ? text.Mid(comma + 1) : text).GetString());
-                } else {
-                    ++counter;
-                }
-                name.Format("%s%d", incrementBase.GetString(), counter);
-            } else if (nRule == KX_RULE_AUTONAME) {
-                name = text.IsEmpty() ? NewAutoName() : text;
-            } else {
-                name = NameByRule(GetValueRowCol(row, Col(m_nColPinName)), CString(), text, nRule);
+            const CString name = namer.Next(*this, row);
+            net = EditDiffPair(name, nullptr, nullptr, nullptr, &cache);
+            if (!net) {
+                JoinName(reports.failed, name);
+                continue;
             }
+            if (!RulePairFits(*pin, *net, reports)) continue;
+            high = net->msb();
+            low = net->lsb();
+        } else if (net->msb() >= 0) {
+            // The typed range is handed out row by row from its first bit on, again from the first
+            // when the rest of it is too narrow for the row.
+            const bool descending = typed.first >= typed.second;
+            if (w > PairWidth(typed.first, typed.second)) {
+                JoinName(reports.width, CKXGenUtils::GetDiffPairName(pin));
+                continue;
+            }
+            if ((descending ? cursor - typed.second : typed.second - cursor) + 1 < w) cursor = typed.first;
+            high = cursor;
+            low = descending ? cursor - (w - 1) : cursor + (w - 1);
+            cursor = descending ? low - 1 : low + 1;
         }
-        IDPNet* net = EditDiffPair(name, nullptr, nullptr, nullptr, bRuleDriven ? &cache : nullptr);
-        if (!net) {
-            JoinName(failedNames, name);
-            continue;
-        }
-        if (PairWidth(pin->msb(), pin->lsb()) != PairWidth(net->msb(), net->lsb())) {
-            JoinName(widthMismatch, CKXGenUtils::GetDiffPairName(pin));
-            continue;
-        }
-        if (pin->dpConn() && pin->dpConn()->dpNet() == net) continue;
+        if (pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high) continue;
+        // The pair's terminations go with it to the new pair net, or are deleted, as the user answered.
+        PairTerminations kept = TakePairTerminations(transaction, row, pin);
         if (pin->dpConn()) RemoveDiffPairConnection(transaction, pin);
-        if (!transaction->addDPConn(net, net->msb(), net->lsb(), pin, pin->msb(), pin->lsb(), 0)) {
-            JoinName(failedNames, name);
+        if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0)) {
+            JoinName(reports.failed, net->name());
             continue;
         }
-        connected = TRUE;
-        journalRows.emplace_back(row, CString(net->name()) + KX_DP_MARKER);
+        for (const auto& [member, dts] : kept)
+            for (IDTInstance* dt : dts)
+                if (member->dpConn()) transaction->attachDTInstance(dt, member->dpConn());
+        const CString range = high < 0 ? CString(net->name())
+                              : high == low ? CSchemaUtilities::vectorName(net->name(), high)
+                                            : CSchemaUtilities::vectorName(net->name(), high, low);
+        journalRows.emplace_back(row, range + KX_DP_MARKER);
     }
-    if (!widthMismatch.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-150", widthMismatch.GetString());
-    if (!failedNames.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-152", failedNames.GetString());
-    if (!connected) return FALSE;
+    reports.Show();
+    if (journalRows.empty()) return FALSE;
     if (IKXGridSite* site = Site()) site->MarkModified();
     if (bEcho) {
         EchoSelection();
@@ -154,6 +247,71 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     for (const auto& [row, pairName] : journalRows)
         m_pendingJournal += JournalRowText(row, "Add Connection", "AddConnection", pairName);
     return TRUE;
+}
+
+// The width tests of a rule-named pair net: a pin of several bits on a scalar net (KXTABLE-153),
+// a one-bit pin on a bus (KXTABLE-154) and pins wider than the net (KXTABLE-150) are listed.
+bool CKXInstanceDetailsGridWnd::RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports) {
+    const int w = PairWidth(pin.msb(), pin.lsb()), netWidth = PairWidth(net.msb(), net.lsb());
+    const CString name = CKXGenUtils::GetDiffPairName(&pin);
+    CString* list = nullptr;
+    if (w > 1 && net.msb() < 0)
+        list = &reports.vectorOnScalar;
+    else if (w == 1 && pin.msb() < 0 && net.msb() >= 0)
+        list = &reports.scalarOnVector;
+    else if (w != netWidth)
+        list = &reports.width;
+    if (list) JoinName(*list, name);
+    return list == nullptr;
+}
+
+void CKXInstanceDetailsGridWnd::PairReports::Show() const {
+    if (!scalarOnVector.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-154", scalarOnVector.GetString());
+    if (!vectorOnScalar.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-153", vectorOnScalar.GetString());
+    if (!width.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-150", width.GetString());
+    if (!failed.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-152", failed.GetString());
+}
+
+// The name a naming rule gives the next pair row.
+CString CKXInstanceDetailsGridWnd::PairNamer::Next(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
+    if (rule == KX_RULE_INCREMENT) {
+        if (first) {
+            const int comma = argument.Find(',');
+            base = comma >= 0 ? argument.Left(comma) : argument;
+            counter = std::atoi((comma >= 0 ? argument.Mid(comma + 1) : argument).GetString());
+            first = false;
+        } else {
+            ++counter;
+        }
+        CString name;
+        name.Format("%s%d", base.GetString(), counter);
+        return name;
+    }
+    if (rule == KX_RULE_AUTONAME) return argument.IsEmpty() ? grid.NewAutoName() : argument;
+    return NameByRule(grid.GetValueRowCol(row, Col(m_nColPinName)), CString(), argument, rule);
+}
+
+CKXInstanceDetailsGridWnd::PairTerminations
+CKXInstanceDetailsGridWnd::TakePairTerminations(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin) {
+    PairTerminations found;
+    std::vector<IDPInstTerm*> members{pin};
+    for (IDPInstTerm* member : pin->beginMember())
+        if (member) members.push_back(member);
+    for (IDPInstTerm* member : members)
+        if (IDPConn* conn = member->dpConn())
+            for (IDTInstance* dt : conn->beginAssociatedDTInstance())
+                if (dt) found[member].push_back(dt);
+    if (found.empty() || KeepsTerminationsOnMove()) return found;
+    const CString select = JournalAssocText(row, "SelectTerminationCol", "Delete");
+    for (const auto& [member, dts] : found)
+        for (IDTInstance* dt : dts)
+            transaction->removeDTInstance(dt);
+    if (!select.IsEmpty()) {
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("Delete").End();
+        m_pendingJournal += select + lines.Text();
+    }
+    return {};
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanRemoveDiffPair() {

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <set>
 
 using kxpingrid::Col;
@@ -78,6 +79,27 @@ CString CKXInstanceDetailsGridWnd::NameByRule(const CString& pinName, const CStr
     }
 }
 
+// The base name and bits of the row's pin as a rule names it: a standard FPGA's pin name from its pin
+// file carries its own bits (a name that is no pin name is skipped: false); other pins have the
+// vector attributes of their row.
+bool CKXInstanceDetailsGridWnd::RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high) {
+    low = high = -1;
+    if (m_bStandardFPGA) {
+        CString base;
+        if (!CKXGenUtils::ParsePinName(pinName, base, low, high)) return false;
+        pinName = base;
+        if (low == -1 || high == -1) low = high = -1;
+        return true;
+    }
+    CString base, msbText, lsbText;
+    if (GetCellVectorInfo(row, base, msbText, lsbText)) {
+        pinName = base;
+        high = std::atoi(msbText.GetString());
+        low = std::atoi(lsbText.GetString());
+    }
+    return true;
+}
+
 void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     CWaitCursor wait;
     kxpingrid::UpdateLockScope lock(*this);
@@ -90,6 +112,8 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
         CollectTargetRows(selected, targets, FALSE, -1, -1);
     CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
     if (!edit) return;
+    std::optional<CKXRetainScope> retain;
+    if (!targets.empty()) retain.emplace(*this, CString());
     CTransaction* transaction = edit.Transaction();
     IDesign* design = m_designContext.design();
     BOOL connected = FALSE;
@@ -108,12 +132,7 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
             CString pinName = GetValueRowCol(row, Col(m_nColPinName));
             const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
             int low = -1, high = -1;
-            CString base, msbText, lsbText;
-            if (GetCellVectorInfo(row, base, msbText, lsbText)) {
-                pinName = base;
-                high = std::atoi(msbText.GetString());
-                low = std::atoi(lsbText.GetString());
-            }
+            if (!RowPinNameBits(row, pinName, low, high)) continue;
             if (rule >= KX_RULE_PREFIX_PINNUMBER || (rule == KX_RULE_PINNAME && CKXGenUtils::IsNC(pinName)))
                 low = high = -1;
             CString name;

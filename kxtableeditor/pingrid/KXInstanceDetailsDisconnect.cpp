@@ -7,17 +7,20 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 
+#include <algorithm>
 #include <set>
+#include <utility>
 
 using kxpingrid::Col;
 
-int CKXInstanceDetailsGridWnd::DisconnectPinRow(ROWCOL* pRow, int*, BOOL) {
+int CKXInstanceDetailsGridWnd::DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection) {
     if (!pRow) return 0;
     const ROWCOL row = *pRow;
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
@@ -43,16 +46,97 @@ int CKXInstanceDetailsGridWnd::DisconnectPinRow(ROWCOL* pRow, int*, BOOL) {
         if (b == lsb) break;
     }
     if (!removed) return 0;
-    DeleteTerminationsOnPinBits(transaction, pin, msb, lsb);
+    const bool termsDeleted = !KeepsTerminationsOnDisconnect();
+    if (termsDeleted) DeleteTerminationsOnPinBits(transaction, pin, msb, lsb);
+    const bool wholePin = pin->isScalar() || (std::max(msb, lsb) == std::max(pin->msb(), pin->lsb()) &&
+                                              std::min(msb, lsb) == std::min(pin->msb(), pin->lsb()));
+    RestyleDisconnectedRow(pRow, pRemovedRows, bReapplySelection && !wholePin, termsDeleted);
     if (IKXGridSite* site = Site()) site->MarkModified();
     return 1;
 }
 
+// The cells of a row whose pin was just disconnected, until the refresh after the commit: no
+// signal, no pull-up, and no termination when the terminations went with the connection.
+void CKXInstanceDetailsGridWnd::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows, bool reapplyGroup,
+                                                       bool termsDeleted) {
+    const int guard = std::exchange(m_bValidateSignalCell, 0);
+    if (reapplyGroup)
+        ApplySignalNamesToSelection(pRow, pRemovedRows);
+    else
+        ResetNoValueCell(*pRow, FALSE);
+    {
+        kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
+        ApplySignalCellStyle(*pRow, CString(), -1, 1, TRUE);
+        if (termsDeleted) {
+            CGXStyle term;
+            term.SetValue("")
+                .SetControl(kxpingrid::Id(IDS_CTRL_STATIC_TEXT))
+                .SetReadOnly(TRUE)
+                .SetEnabled(TRUE)
+                .SetInterior(RGB(255, 255, 255));
+            SetStyleRange(CGXRange(*pRow, Col(m_nColTermination)), term, gxOverride, 0, kxpingrid::kNoUpdate, gxDo);
+        }
+    }
+    SetPupdCellStyle(*pRow, false, false, false, false);
+    m_bValidateSignalCell = guard;
+}
+
+namespace {
+
+void DeletePairConnTerminations(CTransaction* transaction, const IDPInstTerm* pair) {
+    IDPConn* conn = pair ? pair->dpConn() : nullptr;
+    if (!conn) return;
+    std::vector<IDTInstance*> dts;
+    for (IDTInstance* dt : conn->beginAssociatedDTInstance())
+        if (dt) dts.push_back(dt);
+    for (IDTInstance* dt : dts)
+        transaction->removeDTInstance(dt);
+}
+
+} // namespace
+
+// The two legs of a one-bit pair without a pair connection, parted from their nets one by one.
+bool CKXInstanceDetailsGridWnd::RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair,
+                                                     bool deleteTerms) {
+    bool removed = false;
+    const std::pair<IInstTerm*, int> legs[2] = {{pair->positive(), pair->positiveBit()},
+                                                {pair->negative(), pair->negativeBit()}};
+    for (const auto& [leg, bit] : legs) {
+        if (!leg || !leg->netBit(bit).net()) continue;
+        if (deleteTerms) DeleteTerminationsOnPinBits(transaction, leg, bit, bit);
+        RemoveConnection(transaction, CInstTermBit(leg, bit));
+        removed = true;
+    }
+    return removed;
+}
+
 BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
-    IDPInstTerm* pair = GetRowDPInstTerm(row);
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    if (!pair || !transaction || !pair->dpConn()) return FALSE;
-    return RemoveDiffPairConnection(transaction, pair);
+    IDPInstTerm* pair = GetRowDPInstTerm(row);
+    if (!transaction || !pair) return FALSE;
+    const bool deleteTerms = !KeepsTerminationsOnDisconnect();
+    bool removed = false;
+    if (pair->dpConn()) {
+        if (deleteTerms) DeletePairConnTerminations(transaction, pair);
+        removed = RemoveDiffPairConnection(transaction, pair) != FALSE;
+    } else {
+        // No pair connection: each bit's pair connection, else the ordinary connections of its legs.
+        std::vector<IDPInstTerm*> bits;
+        for (IDPInstTerm* member : pair->beginMember())
+            if (member) bits.push_back(member);
+        if (bits.empty()) bits.push_back(pair);
+        for (IDPInstTerm* bit : bits) {
+            if (bit->dpConn()) {
+                if (deleteTerms) DeletePairConnTerminations(transaction, bit);
+                if (RemoveDiffPairConnection(transaction, bit)) removed = true;
+            } else if (RemoveLegConnections(transaction, bit, deleteTerms)) {
+                removed = true;
+            }
+        }
+    }
+    if (!removed) return FALSE;
+    if (IKXGridSite* site = Site()) site->MarkModified();
+    return TRUE;
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanDelete() {

@@ -4,6 +4,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXGridSite.h"
 #include "grid/KXPlusMinusEditButton.h"
 
 #include "kxcommon/KXGenUtils.h"
@@ -30,12 +31,45 @@ CString ShownPinName(const IInstTerm* pin) {
     return display && *display ? CString(display) : CString(pin->name());
 }
 
-CGXStyle DataCell(const CString& level) {
-    CGXStyle style;
-    style.SetReadOnly(TRUE).SetWrapText(FALSE);
-    style.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
-    style.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
-    return style;
+// The net bit a pin bit is connected to from outside: its name and id; empty and -1 when none.
+void OuterSignal(IInstTerm* pin, int bit, CString& text, int& netId) {
+    text.Empty();
+    netId = -1;
+    const CNetBit nb = pin->netBit(bit);
+    if (!nb) return;
+    text = nb.bit() == -1 ? CString(nb.net()->name()) : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
+    netId = static_cast<int>(nb.net()->id());
+}
+
+// The one connection of a vector pin that covers the whole pin, or NULL.
+const CConn* WholePinConn(const std::vector<CConn>& conns, int msb, int lsb) {
+    if (conns.size() != 1 || !conns[0].net()) return nullptr;
+    const CConn& c = conns[0];
+    return (c.instTermMsb() == msb && c.instTermLsb() == lsb) || (c.instTermMsb() == lsb && c.instTermLsb() == msb)
+               ? &c
+               : nullptr;
+}
+
+// The pin file's names of a vector's bits agree when each is one base with an index inside the
+// pin's range: the vector then shows as base<high..low>.
+bool CsvNamesAgree(const std::vector<CString>& names, int msb, int lsb, CString& vectorName) {
+    CString base;
+    int high = -1, low = -1;
+    for (const CString& name : names) {
+        const int lt = name.Find('<');
+        const int gt = name.Find('>');
+        if (name.IsEmpty() || lt <= 0 || gt != name.GetLength() - 1) return false;
+        const CString stem = name.Left(lt);
+        char* end = nullptr;
+        const long index = std::strtol(name.GetString() + lt + 1, &end, 10);
+        if (end != name.GetString() + gt || index < std::min(msb, lsb) || index > std::max(msb, lsb)) return false;
+        if (base.IsEmpty()) base = stem;
+        if (base.CompareNoCase(stem) != 0) return false;
+        high = high == -1 ? static_cast<int>(index) : std::max(high, static_cast<int>(index));
+        low = low == -1 ? static_cast<int>(index) : std::min(low, static_cast<int>(index));
+    }
+    vectorName = CSchemaUtilities::vectorName(base.GetString(), high, low);
+    return true;
 }
 
 // Restores the fill mode (a child fill always ends in the ordinary mode).
@@ -49,24 +83,17 @@ struct FillModeScope {
 
 void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl,
                                                   int plusMinus) {
-    const CString index = Decimal(m_instCurrent ? static_cast<int>(m_instCurrent->id()) : 0);
-    CGXStyle dp = DataCell(level);
-    dp.SetValue("").SetControl(Id(diffPairControl));
-    dp.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index)
-        .SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
-    WriteCell(row, Col(m_nColDiffPair), dp);
+    const kxpingrid::PinFillStyles::InstanceCells& cells =
+        m_fillStyles.Instance(m_instCurrent, level, diffPairControl, plusMinus);
+    WriteCell(row, Col(m_nColDiffPair), cells.diffPair);
+    WriteCell(row, Col(m_nColInstance), cells.instance);
+    WriteCell(row, Col(m_nColRefDes), cells.refDes);
+}
 
-    CGXStyle inst = DataCell(level);
-    inst.SetValue(m_instCurrent ? m_instCurrent.name() : CString())
-        .SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
-    inst.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
-    WriteCell(row, Col(m_nColInstance), inst);
-
-    const char* location = m_instCurrent ? m_instCurrent.physicalPackageName() : nullptr;
-    CGXStyle ref = DataCell(level);
-    ref.SetValue(location ? location : "").SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
-    ref.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
-    WriteCell(row, Col(m_nColRefDes), ref);
+void CKXInstanceDetailsGridWnd::WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level) {
+    CGXStyle style = m_fillStyles.Static(level);
+    style.SetValue(value);
+    WriteCell(row, Col(col), style);
 }
 
 CString CKXInstanceDetailsGridWnd::PhysicalPinName(IInstTerm* pin, int bit) {
@@ -102,31 +129,27 @@ void CKXInstanceDetailsGridWnd::ToggleRow(ROWCOL row) {
 
 void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& text, int netId,
                                                      int connCount, BOOL bShowConn) {
-    CGXStyle pinName;
-    GetStyleRowCol(row, Col(m_nColPinName), pinName);
-    const CString level = pinName.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))
-                              ? pinName.GetUserAttributeText(Id(IDS_UA_ROW_LEVEL))
-                              : CString();
+    const CString level = AttrText(row, Col(m_nColPinName), IDS_UA_ROW_LEVEL);
     if (netId == -1) {
-        CGXStyle current;
-        GetStyleRowCol(row, Col(m_nColSignal), current);
+        const CGXStyle current = CellStyle(row, Col(m_nColSignal));
         if (current.GetIncludeUserAttribute(Id(IDS_UA_CONN_INDEX)))
             netId = static_cast<int>(current.GetUserAttribute(Id(IDS_UA_CONN_INDEX)).GetDoubleValue());
     }
-    CGXStyle sig = DataCell(level);
-    sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
-    sig.SetValue(text).SetInterior(RGB(255, 255, 255)).SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY));
-    sig.SetTextColor(RGB(0, 0, 0)).SetEnabled(TRUE);
-    sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
-    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
-    GridWriteScope scope(*this);
-    WriteCell(row, Col(m_nColSignal), sig);
-    if (netId >= 0) m_rowIndex.Add(KXRowKey::Net(static_cast<unsigned>(netId)), row);
+    WriteSignalCell(row, level, text, netId);
     // A connected bit row: its parent's connection cell follows.
     if (connCount != 0 && bShowConn) {
         const ROWCOL parent = GetRowParentOffset(row);
         if (parent != GX_INVALID) SetConnectionCell(parent);
     }
+}
+
+void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId) {
+    CGXStyle sig = m_fillStyles.Signal(level);
+    sig.SetValue(text);
+    sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
+    GridWriteScope scope(*this);
+    WriteCell(row, Col(m_nColSignal), sig);
+    if (netId >= 0) m_rowIndex.Add(KXRowKey::Net(static_cast<unsigned>(netId)), row);
 }
 
 void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {
@@ -135,195 +158,177 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     int msb = pin->msb(), lsb = pin->lsb();
     const bool childMode = m_nFillMode == 0 || m_nFillMode == 1;
     if (childMode || !m_bShowVectors) msb = lsb = bit;
-
     InsertRows(row, 1, kNoUpdate, gxDo);
-    const CString rowLevel = childMode ? level : CString("1");
-    const int plusMinus = childMode ? 1 : 0;
-    const UINT dpControl = m_nFillMode == 0 ? IDS_CTRL_DIFFPAIR_ROW : IDS_UA_SCALAR_PINNAME_CELL;
-    const int pinId = static_cast<int>(pin->id());
-
-    auto fillStatic = [&](ROWCOL r, int col, const CString& value, const CString& lvl) {
-        CGXStyle s = DataCell(lvl);
-        s.SetValue(value).SetControl(Id(IDS_CTRL_STATIC_TEXT));
-        WriteCell(r, Col(col), s);
-    };
-    auto fillTermination = [&](ROWCOL r) {
-        CGXStyle s = DataCell("1");
-        s.SetValue("").SetInterior(RGB(255, 255, 255)).SetEnabled(TRUE);
-        WriteCell(r, Col(m_nColTermination), s);
-        StyleAssocCompCells(r, 0);
-        FillRowComment(r);
-    };
-    auto outerSignal = [&](int b, CString& text, int& netId) {
-        text.Empty();
-        netId = -1;
-        const CNetBit nb = pin->netBit(b);
-        if (!nb) return;
-        text = nb.bit() == -1 ? CString(nb.net()->name())
-                              : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
-        netId = static_cast<int>(nb.net()->id());
-    };
-
+    const bool block = static_cast<bool>(m_instCurrent.containedDesign());
     if (msb == lsb) {
-        // A scalar pin or one bit.
-        FillInstanceCells(row, rowLevel, dpControl, plusMinus);
-        CGXStyle pn = DataCell(rowLevel);
-        pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
-        const CString csvName = CsvPinName(pin, msb);
-        if (msb == -1) {
-            pn.SetValue(csvName.IsEmpty() ? ShownPinName(pin) : csvName)
-                .SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
-            if (childMode) pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
-            if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
-        } else {
-            pn.SetValue(csvName.IsEmpty() ? CSchemaUtilities::vectorName(ShownPinName(pin), msb) : csvName)
-                .SetControl(Id(IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL));
-            pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
-            pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb))
-                .SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(msb));
-            pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
-            if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
-        }
-        WriteCell(row, Col(m_nColPinName), pn);
-        fillStatic(row, m_nColPinNumber, PhysicalPinName(pin, msb), "1");
-        fillStatic(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
-
-        CString text;
-        int netId = -1, count = 0;
-        if (m_nFillMode == 2 && m_bShowVectors) {
-            for (const CConn& conn : pin->beginConn()) {
-                if (!conn.net()) continue;
-                ++count;
-                if (count > 1)
-                    CKXErrorHandler::ReportSchemaViolation(
-                        "KXTABLE-136", 136, m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
-                if (conn.netMsb() == -1 && conn.netLsb() == -1) {
-                    text = conn.net()->name();
-                } else if (conn.netMsb() == conn.netLsb()) {
-                    text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb());
-                } else {
-                    CKXErrorHandler::ReportSchemaViolation(
-                        "KXTABLE-137", 137, m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
-                    continue;
-                }
-                netId = static_cast<int>(conn.net()->id());
-            }
-        } else {
-            outerSignal(msb, text, netId);
-            count = text.IsEmpty() ? 0 : 1;
-        }
-        ApplySignalCellStyle(row, text, netId, count, TRUE);
-        fillTermination(row);
+        FillScalarPinRow(pin, row, msb, childMode ? level : CString("1"), block);
         return;
     }
-
-    // A vector pin: a parent row, then one row per bit from msb to lsb.
-    const ROWCOL parentRow = row;
     std::vector<int> bits = pin->bits();
-    bool connectedWhole = false;
     CString parentName = CSchemaUtilities::vectorName(ShownPinName(pin), msb, lsb);
     std::vector<CString> csvNames;
     if (m_pCsvParser) {
-        // The pin file names the bits: one base with indices inside the pin's range gives the
-        // vector's name; anything else shows the bits as rows of their own.
-        CString base;
-        int high = -1, low = -1;
-        bool agree = true;
-        for (int b : bits) {
-            const CString name = CsvPinName(pin, b);
-            csvNames.push_back(name);
-            const int lt = name.Find('<');
-            const int gt = name.Find('>');
-            if (name.IsEmpty() || lt <= 0 || gt != name.GetLength() - 1) {
-                agree = false;
-                continue;
-            }
-            const CString stem = name.Left(lt);
-            char* end = nullptr;
-            const long index = std::strtol(name.GetString() + lt + 1, &end, 10);
-            if (end != name.GetString() + gt || index < std::min(msb, lsb) || index > std::max(msb, lsb)) {
-                agree = false;
-                continue;
-            }
-            if (base.IsEmpty()) base = stem;
-            if (base.CompareNoCase(stem) != 0) agree = false;
-            high = high == -1 ? static_cast<int>(index) : std::max(high, static_cast<int>(index));
-            low = low == -1 ? static_cast<int>(index) : std::min(low, static_cast<int>(index));
-        }
-        if (!agree) {
-            // Every bit on a row of its own; the first reuses the row inserted above.
-            RemoveRows(row, row, kNoUpdate, gxDo);
-            for (std::size_t i = 0; i < bits.size(); ++i) {
-                if (i) ++row;
-                const int showVectors = m_bShowVectors;
-                m_bShowVectors = 0;
-                FillPinRow(pin, row, bits[i], level);
-                m_bShowVectors = showVectors;
-            }
+        for (int b : bits)
+            csvNames.push_back(CsvPinName(pin, b));
+        if (!CsvNamesAgree(csvNames, msb, lsb, parentName)) {
+            FillCsvBitRows(pin, row, bits, level);
             return;
         }
-        parentName = CSchemaUtilities::vectorName(base.GetString(), high, low);
     }
-    FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 0);
-    {
-        CGXStyle pn = DataCell("1");
-        pn.SetValue(parentName).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
-        pn.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
-        pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
-        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb))
-            .SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
-        pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
-        WriteCell(row, Col(m_nColPinName), pn);
-        CString numbers;
-        for (std::size_t i = 0; i < bits.size(); ++i) {
-            if (i) numbers += ",";
-            numbers += PhysicalPinName(pin, bits[i]);
-        }
-        fillStatic(row, m_nColPinNumber, numbers, "1");
-        fillStatic(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
-        std::vector<CConn> conns;
-        for (const CConn& c : pin->beginConn())
-            conns.push_back(c);
-        if (conns.size() == 1 && conns[0].net() &&
-            ((conns[0].instTermMsb() == msb && conns[0].instTermLsb() == lsb) ||
-             (conns[0].instTermMsb() == lsb && conns[0].instTermLsb() == msb))) {
-            connectedWhole = true;
-            ApplySignalCellStyle(
-                row,
-                CSchemaUtilities::vectorName(conns[0].net()->name(), conns[0].netMsb(), conns[0].netLsb()),
-                static_cast<int>(conns[0].net()->id()), 1, TRUE);
-        } else {
-            ApplySignalCellStyle(row, "", -1, 0, FALSE);
-        }
-        fillTermination(row);
-    }
+    const ROWCOL parentRow = row;
+    const bool connectedWhole = FillVectorParentRow(pin, row, msb, lsb, parentName, bits, block);
     for (std::size_t i = 0; i < bits.size(); ++i) {
-        const int b = bits[i];
         ++row;
         InsertRows(row, 1, kNoUpdate, gxDo);
-        FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
-        CGXStyle pn = DataCell("2");
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty()
                                     ? csvNames[i]
-                                    : CSchemaUtilities::vectorName(ShownPinName(pin), b);
-        pn.SetValue(bitName).SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
-        pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1)
-            .SetUserAttribute(Id(IDS_UA_VECTOR_PIN_BIT), connectedWhole ? 1 : 0);
-        pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
-        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(b))
-            .SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(b));
-        pn.SetUserAttribute(Id(IDS_UA_PARENT_ROW_OFFSET), static_cast<int>(row - parentRow));
-        pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), pinId);
-        WriteCell(row, Col(m_nColPinName), pn);
-        fillStatic(row, m_nColPinNumber, PhysicalPinName(pin, b), "2");
-        fillStatic(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "2");
-        CString text;
-        int netId = -1;
-        outerSignal(b, text, netId);
-        ApplySignalCellStyle(row, text, netId, text.IsEmpty() ? 0 : 1, TRUE);
-        fillTermination(row);
+                                    : CSchemaUtilities::vectorName(ShownPinName(pin), bits[i]);
+        FillVectorBitRow(pin, row, parentRow, bits[i], bitName, connectedWhole, block);
     }
+    // The vector's row sums its bits up once they are all written.
+    SetConnectionCell(parentRow);
     ToggleRow(parentRow);
+}
+
+void CKXInstanceDetailsGridWnd::FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits,
+                                               const CString& level) {
+    // Every bit on a row of its own; the first reuses the row inserted for the vector.
+    RemoveRows(row, row, kNoUpdate, gxDo);
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        if (i) ++row;
+        const int showVectors = m_bShowVectors;
+        m_bShowVectors = 0;
+        FillPinRow(pin, row, bits[i], level);
+        m_bShowVectors = showVectors;
+    }
+}
+
+void CKXInstanceDetailsGridWnd::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int bit, const CString& rowLevel,
+                                                 bool block) {
+    // A scalar pin or one bit.
+    const bool childMode = m_nFillMode == 0 || m_nFillMode == 1;
+    const int plusMinus = childMode ? 1 : 0;
+    FillInstanceCells(row, rowLevel, m_nFillMode == 0 ? IDS_CTRL_DIFFPAIR_ROW : IDS_UA_SCALAR_PINNAME_CELL, plusMinus);
+    CGXStyle pn = m_fillStyles.Data(rowLevel);
+    pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
+    const CString csvName = CsvPinName(pin, bit);
+    if (bit == -1) {
+        pn.SetValue(csvName.IsEmpty() ? ShownPinName(pin) : csvName).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+        if (childMode) pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
+    } else {
+        pn.SetValue(csvName.IsEmpty() ? CSchemaUtilities::vectorName(ShownPinName(pin), bit) : csvName)
+            .SetControl(Id(IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL));
+        pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
+        const CString shownBit = Decimal(bit);
+        pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), shownBit).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), shownBit);
+        pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
+    }
+    if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
+    WriteCell(row, Col(m_nColPinName), pn);
+    WriteStaticCell(row, m_nColPinNumber, PhysicalPinName(pin, bit), "1");
+    WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
+    CString text;
+    int netId = -1;
+    if (m_nFillMode == 2 && m_bShowVectors)
+        ScalarPinSignal(pin, text, netId);
+    else
+        OuterSignal(pin, bit, text, netId);
+    WriteSignalCell(row, rowLevel, text, netId);
+    FinishPinRow(row, pin, bit, bit, GX_INVALID, block);
+}
+
+void CKXInstanceDetailsGridWnd::ScalarPinSignal(IInstTerm* pin, CString& text, int& netId) {
+    int count = 0;
+    for (const CConn& conn : pin->beginConn()) {
+        if (!conn.net()) continue;
+        if (++count > 1)
+            CKXErrorHandler::ReportSchemaViolation("KXTABLE-136", 136,
+                                                   m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
+        if (conn.netMsb() == -1 && conn.netLsb() == -1) {
+            text = conn.net()->name();
+        } else if (conn.netMsb() == conn.netLsb()) {
+            text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb());
+        } else {
+            CKXErrorHandler::ReportSchemaViolation("KXTABLE-137", 137,
+                                                   m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
+            continue;
+        }
+        netId = static_cast<int>(conn.net()->id());
+    }
+}
+
+bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb,
+                                                    const CString& name, const std::vector<int>& bits, bool block) {
+    FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 0);
+    CGXStyle pn = m_fillStyles.Data("1");
+    pn.SetValue(name).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
+    pn.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
+    pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
+    pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
+    pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
+    WriteCell(row, Col(m_nColPinName), pn);
+    CString numbers;
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        if (i) numbers += ",";
+        numbers += PhysicalPinName(pin, bits[i]);
+    }
+    WriteStaticCell(row, m_nColPinNumber, numbers, "1");
+    WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
+    std::vector<CConn> conns;
+    for (const CConn& c : pin->beginConn())
+        conns.push_back(c);
+    const CConn* whole = WholePinConn(conns, msb, lsb);
+    if (whole)
+        WriteSignalCell(row, "1", CSchemaUtilities::vectorName(whole->net()->name(), whole->netMsb(), whole->netLsb()),
+                        static_cast<int>(whole->net()->id()));
+    else
+        WriteSignalCell(row, "1", "", -1);
+    FinishPinRow(row, pin, msb, lsb, GX_INVALID, block);
+    return whole != nullptr;
+}
+
+void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit,
+                                                 const CString& name, bool connectedWhole, bool block) {
+    FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
+    CGXStyle pn = m_fillStyles.Data("2");
+    pn.SetValue(name).SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
+    pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1).SetUserAttribute(Id(IDS_UA_VECTOR_PIN_BIT), connectedWhole ? 1 : 0);
+    pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
+    const CString shownBit = Decimal(bit);
+    pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), shownBit).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), shownBit);
+    pn.SetUserAttribute(Id(IDS_UA_PARENT_ROW_OFFSET), static_cast<int>(row - parentRow));
+    pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
+    WriteCell(row, Col(m_nColPinName), pn);
+    WriteStaticCell(row, m_nColPinNumber, PhysicalPinName(pin, bit), "2");
+    WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "2");
+    CString text;
+    int netId = -1;
+    OuterSignal(pin, bit, text, netId);
+    // (The parent's signal cell, written from the same connections, already shows the whole pin.)
+    WriteSignalCell(row, "2", text, netId);
+    FinishPinRow(row, pin, bit, bit, parentRow, block);
+}
+
+void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, ROWCOL parentRow,
+                                             bool block) {
+    // The termination cell: a block's pins carry none; an unconnected pin shows none.
+    CString tip;
+    const CString type = block ? CString() : PinTermination(pin, lsb, tip);
+    CGXStyle term = m_fillStyles.Termination(!block);
+    if (!type.IsEmpty()) term.SetValue(type);
+    if (!tip.IsEmpty()) term.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
+    WriteCell(row, Col(m_nColTermination), term);
+    // A bit whose termination differs from what its vector's row shows empties that row's cell.
+    if (!type.IsEmpty() && parentRow != GX_INVALID &&
+        GetValueRowCol(parentRow, Col(m_nColTermination)).CompareNoCase(type) != 0) {
+        CGXStyle clear;
+        clear.SetValue("");
+        WriteCell(parentRow, Col(m_nColTermination), clear);
+    }
+    // The comments cell.
+    CGXStyle comment = m_fillStyles.NoComment();
+    if (Site() && Site()->CommentStore()) FindPinComment(m_instCurrent.name(), CommentKeyOf(pin, msb, lsb), comment);
+    WriteCell(row, Col(m_nColComments), comment);
 }
 
 void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {

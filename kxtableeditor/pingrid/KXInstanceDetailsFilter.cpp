@@ -312,6 +312,10 @@ void CKXInstanceDetailsGridWnd::SetColumnMode(BOOL bCompact, BOOL bResetFilter, 
     m_bReducedColumns = bCompact ? 1 : 0;
     m_bColumnMode = bCompact ? 1 : 0;
     m_bSignalEditThroughPane = m_bColumnMode;
+    // Side by side, keys and clicks cross to the neighbouring grids; grids of one instance (same rows)
+    // also scroll and hide rows together.
+    m_bPaneNavigation = bCompact ? TRUE : FALSE;
+    m_bSyncWithPane = bCompact && bResetFilter ? TRUE : FALSE;
     if (bResetFilter) {
         CGXGridParam* p = GetParam();
         const BOOL bLock = p ? p->IsLockReadOnly() : FALSE;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "pingrid/KXPinGrid.h"
+#include "pingrid/KXPinFillStyles.h"
 #include "pingrid/KXPinGridIds.h"
 
 #include "grid/KXGridWnd.h"
@@ -42,6 +43,7 @@ class CComments;
 class CPtrList;
 class CTclArgsList;
 class CMenu;
+class CKXInstanceDetailsHeader;
 
 // Naming rules of the Attach Signal bar, as the connect operation hands them on.
 enum KXAttachSignalRule : int {
@@ -112,6 +114,9 @@ public:
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
     int SortByColumnName(CString name);
+    // Grids side by side (column mode): the other pin grids of the pane sort the column the same way.
+    void SortColumnsWithUndo(int col);
+    static bool s_bSortingColumns; // while one grid hands its sort to the others
 
     // ------------------------------------------------------------- set-up and loading
     // Grid set-up after Create: column list, header block, cell controls, settings and the
@@ -128,6 +133,10 @@ public:
     void CoverHeaderBands();
     void ExpandAllPins(CString onOff, CString scope);
     void UpdateHeaderCaption();
+    // The header bar in rows 0-1 (created by InitializeGrid; NULL before or without a window).
+    CKXInstanceDetailsHeader* GetHeader() const { return m_pHeader; }
+    // The header bar's function choice: the rows are limited to that function of the part (0: all).
+    void ChooseFunction(const CString& text, int function);
     void SetAutoComplete(BOOL bOn) override;
     void ShowSignalCombo(BOOL bShow) override;
     void RefreshCellControls(int row, BOOL bExpand);
@@ -153,6 +162,14 @@ public:
     void FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row);
     void FillChildPinRow(IInstTerm* pin, ROWCOL& row, const CString& level);
     void ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount, BOOL bShowConn);
+    // The SIGNAL cell of a vector row: its one connection, else what its bit rows are connected to.
+    struct ConnectionSummary {
+        CString text, tip;
+        int netId = -1;
+    };
+    ConnectionSummary SummariseChildConnections(ROWCOL row);
+    static constexpr int kConnectionTipRows = 25; // bit rows listed in the tool tip
+    static constexpr int kConnectionHatch = 20;   // the grid library's pattern of a summarised cell
 
     // ------------------------------------------------------------- cell styling
     // Property cells of the rows firstRow..lastRow of one pin.
@@ -230,7 +247,13 @@ public:
     int InitTermination(CString text) override;
     int ChangeTerminationDelay(const char* delay) override;
     // Pull-ups/pull-downs.
+    // Before a pull-up/pull-down: each open target pin gets a new signal (one common signal when
+    // the open-pin dialog, or bShort when scripted, says so) in its own step; 0 when cancelled or
+    // refused. The pull-up step finds the rows in m_arrSelectedNetBits.
     BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
+    BOOL ConnectOpenPins(const std::vector<ROWCOL>& open, bool common);
+    int m_bShortBeforePupd = 0;        // the open pins were joined to one common signal
+    CString m_strPupdConnTransaction;  // the text of the committed open-pin connections
     void AddPupd() override;
     BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
                          CString dcNet, CStringList* keyProps, CStringList* instProps, BOOL bCommon) override;
@@ -239,6 +262,11 @@ public:
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
+    // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
+    // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
+    // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
+    // type now (already had it, or it was added); FALSE with the library's reason otherwise.
+    BOOL ReapplyPupd(IDTInstance* instance, INet* net, int bit);
     // Signal models: the dialog half sends the host "assignModel"/"removeModel", whose committing
     // half changes "PIN_SIGNAL_MODEL".
     void AssignModel(int flag, LPCTSTR modelName) override;
@@ -267,6 +295,9 @@ public:
     BOOL RefreshInstances(const std::vector<IInstance*>* pInstances);
     // MSG_INSTANCE_CHANGED: wParam the changed IInstance*.
     LRESULT OnInstanceChanged(WPARAM wParam, LPARAM lParam);
+    // MSG_SHOW_POWER_PINS_CHANGED: the host's option of the implicit power pins changed; the rows
+    // are loaded again with (or without) them.
+    LRESULT OnShowPowerPinsChanged(WPARAM wParam, LPARAM lParam);
     // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
     void CollectChangedRows(CTransaction* transaction);
@@ -399,6 +430,7 @@ public:
                             BOOL bNewNet);
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     void AttachSignal(CString argument, int rule);
+    bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
     // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
@@ -410,10 +442,61 @@ public:
     BOOL RemoveDiffPair();
     // Connects the differential-pair rows among rows to pair nets; TRUE when one was connected.
     BOOL AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule, BOOL bEcho);
+    // The pair net of a typed pair name and the bits it hands the rows, first to second.
+    struct TypedPair {
+        IDPNet* net = nullptr;
+        int first = -1, second = -1;
+    };
+    // The rows refused by a connect to pair nets, reported together at its end.
+    struct PairReports {
+        CString scalarOnVector, vectorOnScalar, width, failed;
+        void Show() const;
+    };
+    // The names a naming rule gives pair rows one after another.
+    struct PairNamer {
+        CString argument;
+        int rule = -1;
+        CString base;
+        int counter = 0;
+        bool first = true;
+        CString Next(CKXInstanceDetailsGridWnd& grid, ROWCOL row);
+    };
+    std::vector<ROWCOL> CollectPairRows(const CDWordArray& rows, const CString& typed);
+    BOOL ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows, TypedPair& out);
+    bool RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports);
+    // The terminations on a pair pin's connections (its own and its members'), by pair pin. When the
+    // user drops them they are deleted here (journalled as the row's termination delete) and none
+    // are returned; kept, the caller attaches them to the pin's new pair connections.
+    using PairTerminations = std::map<IDPInstTerm*, std::vector<IDTInstance*>>;
+    PairTerminations TakePairTerminations(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin);
     // Removes the connections of one pin row in the open transaction (and the terminations on
     // the parted bits); 1 when something was removed.
     int DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection);
+    void RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows, bool reapplyGroup, bool termsDeleted);
+    // Parts one pair row from its pair net, or, without a pair connection, each bit's pair
+    // connection or its legs' connections; the terminations go unless the user keeps them.
+    // TRUE when something was parted.
     BOOL RemoveDPConnection(ROWCOL row);
+    bool RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair, bool deleteTerms);
+    // Joins the row's pin to the named signal (a name, bit or range; the net found, made in the
+    // transaction or widened); TRUE when connected.
+    BOOL ConnectPinToNamedSignal(ROWCOL row, CString signalName, CTransaction* transaction);
+    // After a group's parent row was disconnected: its unselected bit rows take again the signals
+    // they show; a parent that only stood for the group (group value "2") is removed. TRUE.
+    BOOL ApplySignalNamesToSelection(ROWCOL* pRow, int* pRemovedRows);
+    // The retain question of one connect run (CKXRetainScope): asked before the first pin changes
+    // when the selection's pins carry terminations or their nets pull-ups; the pin connects read
+    // its answers.
+    void AskRetainQuestion(const CString& signal);
+    void EndRetainQuestion();
+    // A connect keeps the terminations of the pin bits it moves to another net: the retain answer
+    // (kept when the question was not put). A disconnect keeps them only when so answered.
+    bool KeepsTerminationsOnMove() const;
+    bool KeepsTerminationsOnDisconnect() const;
+    // Deletes the terminations of the row's pin bits that leave another net for net, and notes the
+    // row's termination delete for the run's journal; true when one was deleted.
+    bool DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin, int msb, int lsb,
+                               const INet* net);
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;
@@ -582,6 +665,15 @@ public:
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
+    // Paste: the clipboard's text into the filter row or the cell being edited, else its lines into
+    // the current column of the selected rows, each row as if its line were typed (one edit; a row
+    // that refuses its line leaves the design as it was). FALSE when nothing was pasted.
+    BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
+    BOOL PasteFromClipboardViewer(int nItem, int nParam) override;
+    // The lines of text into the target rows of the current column; the number of rows that took
+    // their line (0 when none did, the user declined to overwrite, or a row refused its line).
+    int PasteSignalNames(CString strText, BOOL bPasteSpecial);
+    static std::vector<CString> SplitPastedLines(const CString& text);
 
     // ------------------------------------------------------------- text dump
     // Appends the header texts, the functions and every shown cell to the file; 0 when it cannot
@@ -710,6 +802,18 @@ public:
     int m_bAutoComplete = 0;
     int m_bShowSignalCombo = 0;
     BOOL m_bExpandAll = FALSE;                // the header's expand-all box
+    CKXInstanceDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
+    // The header bar shows the grid's header texts, functions and options.
+    void CreateHeader();
+    // Paste helpers.
+    BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
+    bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);
+    bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);
+    std::vector<std::pair<ROWCOL, CString>> PasteTargets(const std::vector<CString>& lines);
+    bool ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,
+                               BOOL bPasteSpecial);
+    void ShowHeaderTexts();
+    void ShowHeaderFunctions();
     CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
@@ -774,6 +878,29 @@ private:
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
     // Instance, Ref Des and DIFF_PAIR cells of a pin row.
     void FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus);
+    // The steps of FillPinRow: each writes every cell of its row once, from the fill's styles.
+    void FillScalarPinRow(IInstTerm* pin, ROWCOL row, int bit, const CString& rowLevel, bool block);
+    // Text and net of a scalar pin's signal cell, from its connections (violations reported).
+    void ScalarPinSignal(IInstTerm* pin, CString& text, int& netId);
+    // A vector pin's row; TRUE when one connection covers the whole pin.
+    bool FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
+                             const std::vector<int>& bits, bool block);
+    void FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit, const CString& name,
+                          bool connectedWhole, bool block);
+    // A vector whose pin-file names disagree: each bit on a row of its own.
+    void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
+    // The termination and comments cells of a filled pin row (msb..lsb the bits it shows).
+    void FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, ROWCOL parentRow, bool block);
+    void WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level);
+    // The signal cell of a row of the level (no parent update).
+    void WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId);
+    // The termination type of a pin bit (its tooltip in tip); empty when none or the bit is unconnected.
+    CString PinTermination(IInstTerm* pin, int bit, CString& tip);
+    // The comment store's key of a pin row showing the bits msb..lsb of the pin.
+    static CString CommentKeyOf(const IInstTerm* pin, int msb, int lsb);
+    // Gives the style the comment icon form when the store has a comment of the pin; false when not.
+    bool FindPinComment(const CString& instanceName, const CString& pinKey, CGXStyle& style);
+    kxpingrid::PinFillStyles m_fillStyles;
     CString PhysicalPinName(IInstTerm* pin, int bit);
     // The name a pin bit gets from the part's pin file; empty when the file has none.
     CString CsvPinName(IInstTerm* pin, int bit);

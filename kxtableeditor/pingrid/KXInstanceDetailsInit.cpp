@@ -1,6 +1,7 @@
 // Setting the pin grid up: header block, cell controls, user options, the
 // message-server subscriptions, and the view options that change its look.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXInstanceDetailsHeader.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridSite.h"
@@ -10,8 +11,10 @@
 #include "grid/KXSpinControl.h"
 #include "grid/KXScriptText.h"
 
+#include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXCellControls.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
@@ -25,6 +28,7 @@ ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXInstanceDetailsGridWnd::OnColumnLayout
 ON_MESSAGE(MSG_INSTANCE_CHANGED, &CKXInstanceDetailsGridWnd::OnInstanceChanged)
 ON_MESSAGE(MSG_OBJECT_PROPERTY_CHANGED, &CKXInstanceDetailsGridWnd::OnObjectPropertyChanged)
 ON_MESSAGE(MSG_IMPORT_CSV, &CKXInstanceDetailsGridWnd::OnImportCsv)
+ON_MESSAGE(MSG_SHOW_POWER_PINS_CHANGED, &CKXInstanceDetailsGridWnd::OnShowPowerPinsChanged)
 ON_REGISTERED_MESSAGE(g_msgTogglePinName, &CKXInstanceDetailsGridWnd::OnTogglePinName)
 END_MESSAGE_MAP()
 
@@ -89,6 +93,7 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     // 7.
     m_dropTarget.RegisterTarget(this, design);
     // 8.
+    CreateHeader();
     FindReplace();
     // 9.
     CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18);
@@ -124,13 +129,37 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     if (IKXMessageServer* server = GetKXMsgSrvr()) {
         if (HWND hwnd = GetSafeHwnd()) {
             for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_IMPORT_CSV,
-                             MSG_OBJECT_PROPERTY_CHANGED, MSG_INSTANCE_CHANGED})
+                             MSG_OBJECT_PROPERTY_CHANGED, MSG_INSTANCE_CHANGED, MSG_SHOW_POWER_PINS_CHANGED})
                 server->RegisterWindow(msg, hwnd);
         }
     }
     // 14.
     if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(TRUE);
     m_pCurrentPinGrid = this;
+}
+
+void CKXInstanceDetailsGridWnd::CreateHeader() {
+    if (m_pHeader || !GetSafeHwnd()) return;
+    auto header = std::make_unique<CKXInstanceDetailsHeader>(nullptr);
+    if (!header->Create(IDD_INSTANCE_DETAILS_HEADER, this)) return;
+    header->AttachGrid(this);
+    m_pHeader = header.release();
+    // The wrapper destroys the bar's window with itself; the cell keeps the bar usable under the mouse.
+    RegisterControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER),
+                    new CKXWndWrapper(this, m_pHeader, TRUE, TRUE, FALSE), FALSE, TRUE);
+    ShowHeaderTexts();
+    ShowHeaderFunctions();
+}
+
+void CKXInstanceDetailsGridWnd::ShowHeaderTexts() {
+    if (!m_pHeader) return;
+    m_pHeader->SetComponentInfo(m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel);
+    m_pHeader->SetViewOptions(m_bShowVectors, m_bShowDiffPairs);
+    m_pHeader->SetExpandAll(m_bExpandAll ? 1 : 0);
+    if (m_pHeader->GetSafeHwnd()) {
+        m_pHeader->Invalidate(TRUE);
+        m_pHeader->UpdateWindow();
+    }
 }
 
 void CKXInstanceDetailsGridWnd::SetupGridLook() {
@@ -194,6 +223,7 @@ void CKXInstanceDetailsGridWnd::RecordViewOptionsScript(int busOption, int dpOpt
     // The options the load reads: the next load shows the rows they ask for.
     m_bShowVectors = busOption ? 1 : 0;
     m_bShowDiffPairs = dpOption ? 1 : 0;
+    if (m_pHeader) m_pHeader->SetViewOptions(m_bShowVectors, m_bShowDiffPairs);
     const char* journal = CKXShareGlobalData::m_bAutomation;
     if (!journal) return;
     const CString handle = JournalHandle();
@@ -234,6 +264,7 @@ void CKXInstanceDetailsGridWnd::ExpandAllPins(CString onOff, CString scope) {
     } else if (scope.IsEmpty()) {
         RefreshCellControls(-1, bExpand);
         m_bExpandAll = bExpand;
+        if (m_pHeader) m_pHeader->SetExpandAll(bExpand ? 1 : 0);
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
         CGXStyle header;
         header.SetFont(CGXFont().SetFaceName("Tahoma").SetBold(TRUE));
@@ -246,6 +277,7 @@ void CKXInstanceDetailsGridWnd::UpdateHeaderCaption() {
         m_strHeaderInstanceText = "Multiple Instances Selected";
         m_strHeaderSecondText.Empty();
         m_strHeaderLabel.Empty();
+        ShowHeaderTexts();
         return;
     }
     if (m_arrInstanceIds.size() != 1 || !m_designContext) return;
@@ -256,6 +288,7 @@ void CKXInstanceDetailsGridWnd::UpdateHeaderCaption() {
     const char* location = inst.physicalPackageName();
     m_strHeaderSecondText = location && *location ? "- " + CString(location) : CString();
     m_strHeaderLabel.Empty();
+    ShowHeaderTexts();
 }
 
 void CKXInstanceDetailsGridWnd::SetAutoComplete(BOOL bOn) {
@@ -275,5 +308,9 @@ void CKXInstanceDetailsGridWnd::UpdatePaneTitle() {
 
 void CKXInstanceDetailsGridWnd::ActivateGridView() {
     m_pCurrentPinGrid = this;
+    m_pPasteTarget = this;
+    CKXImpClipBoard::InitCanPasteCallBack(&CKXInstanceDetailsGridWnd::CanPasteObjectHere,
+                                          &CKXInstanceDetailsGridWnd::CanPasteTextHere);
+    if (Site()) Site()->ActivateSiteView();
     if (GetSafeHwnd()) SetFocus();
 }

@@ -183,7 +183,9 @@ void CKXInstanceDetailsGridWnd::WriteLoadHeader(const CInstanceContext& instance
         m_strHeaderInstanceText = "Multiple Instances";
         m_strHeaderSecondText.Empty();
         m_bFunctionsComboShown = FALSE;
+        ShowHeaderFunctions();
     }
+    ShowHeaderTexts();
     CGXGridParam* pParam = GetParam();
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (pParam) pParam->SetLockReadOnly(FALSE);
@@ -374,9 +376,10 @@ void CKXInstanceDetailsGridWnd::KeepReadOnlyRows() {
 }
 
 void CKXInstanceDetailsGridWnd::SortColumn(int col) {
-    // Several grids side by side sort by pin name only.
+    // Several grids side by side sort by pin name only, and all together (their rows stay in step).
     if (m_bColumnMode && col != m_nColPinName) return;
     CKXGridWnd::OnSortColumn(col);
+    if (m_bColumnMode) SortColumnsWithUndo(col);
 }
 
 void CKXInstanceDetailsGridWnd::SortRows(int col, BOOL bAscending) {

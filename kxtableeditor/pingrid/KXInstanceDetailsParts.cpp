@@ -2,6 +2,7 @@
 // shown instance, the section check of a pin-number assignment, and finding
 // the pin bit that carries a pin number.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXInstanceDetailsHeader.h"
 
 #include "grid/KXGridSite.h"
 
@@ -30,6 +31,21 @@ void CKXInstanceDetailsGridWnd::ResetFunctions(BOOL bShow) {
     m_arrFunctions.clear();
     m_strSelectedFunction.Empty();
     m_bFunctionsComboShown = bShow;
+    ShowHeaderFunctions();
+}
+
+void CKXInstanceDetailsGridWnd::ShowHeaderFunctions() {
+    if (!m_pHeader) return;
+    m_pHeader->ResetFunctions();
+    for (const CString& f : m_arrFunctions)
+        m_pHeader->AddFunction(f);
+    if (!m_strSelectedFunction.IsEmpty()) m_pHeader->SelectFunction(m_strSelectedFunction);
+    m_pHeader->ShowFunctionsCombo(m_bFunctionsComboShown);
+}
+
+void CKXInstanceDetailsGridWnd::ChooseFunction(const CString& text, int function) {
+    m_strSelectedFunction = text;
+    RefreshFilter(0, function, TRUE);
 }
 
 void CKXInstanceDetailsGridWnd::GetPartSymbolProperties(CInstanceContext instance) {
@@ -69,6 +85,7 @@ void CKXInstanceDetailsGridWnd::GetPartSymbolProperties(CInstanceContext instanc
         }
         m_arrFunctions.push_back("All");
         m_strSelectedFunction = "All";
+        ShowHeaderFunctions();
     } else {
         ResetFunctions(FALSE);
     }

@@ -6,7 +6,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "physgrids/KXPhysPinDialogs.h"
+#include "grid/KXPinDialogs.h"
 #include "grid/KXScriptText.h"
 #include "grid/KXGridSite.h"
 

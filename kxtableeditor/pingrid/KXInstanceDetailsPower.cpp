@@ -356,3 +356,17 @@ void CKXInstanceDetailsGridWnd::AddInstanceImplicitPins(int& nRow, CInstanceCont
         FreeImplicitPinArray(pins);
     }
 }
+
+LRESULT CKXInstanceDetailsGridWnd::OnShowPowerPinsChanged(WPARAM, LPARAM) {
+    if (m_arrInstanceIds.empty()) return 0;
+    const BOOL bWasLocked = LockUpdate(TRUE);
+    {
+        GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+        RefreshInstances(nullptr);
+    }
+    if (!bWasLocked) {
+        LockUpdate(FALSE);
+        Redraw(GX_INVALIDATE, TRUE);
+    }
+    return 1;
+}

@@ -89,23 +89,6 @@ BOOL CKXInstanceDetailsGridWnd::HasPupd() {
 
 // Records the rows a pull-up/pull-down command acts on. Every row must be connected: open pins are
 // refused here (they are connected by the open-pin connection of the connection edits).
-BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScript, BOOL bShort) {
-    (void)bScript;
-    (void)bShort;
-    const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
-    for (ROWCOL row : targets) {
-        int msb = -1, lsb = -1;
-        if (!GetRowNet(row, msb, lsb)) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-217", "connect the open pins first");
-            return FALSE;
-        }
-    }
-    m_arrSelectedNetBits = targets;
-    return targets.empty() ? FALSE : TRUE;
-}
-
 BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CString cell, CString view,
                                                 CString physName, CString value, CString dcNet,
                                                 CStringList* keyProps, CStringList* instProps, BOOL bCommon) {
@@ -355,4 +338,18 @@ int CKXInstanceDetailsGridWnd::SendDeletePupdCommand(const char* list) {
     CWnd* main = AfxGetMainWnd();
     if (!main) return 0;
     return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1 ? 1 : 0;
+}
+
+BOOL CKXInstanceDetailsGridWnd::ReapplyPupd(IDTInstance* instance, INet* net, int bit) {
+    if (!net) return FALSE;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setNetBit(CNetBit(net, bit));
+    // A net bit that carries one of the same type keeps it: nothing is doubled.
+    KXMultiMap present;
+    api.getAssocInstanceArray(CKXAssocCompAPI::PUPD, present);
+    if (instance)
+        for (const auto& [type, dt] : present)
+            if (type.CompareNoCase(instance->typeName()) == 0) return TRUE;
+    api.refDesChanged(false);
+    return api.ApplyPupd(false, false);
 }

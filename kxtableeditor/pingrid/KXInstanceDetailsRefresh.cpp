@@ -142,17 +142,65 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
     if (!pin || msb == lsb) return;
-    std::vector<CConn> conns;
-    for (const CConn& c : pin->beginConn())
-        conns.push_back(c);
-    if (conns.size() == 1 && conns[0].net() &&
-        std::min(conns[0].instTermMsb(), conns[0].instTermLsb()) == std::min(msb, lsb) &&
-        std::max(conns[0].instTermMsb(), conns[0].instTermLsb()) == std::max(msb, lsb))
-        ApplySignalCellStyle(
-            row, CSchemaUtilities::vectorName(conns[0].net()->name(), conns[0].netMsb(), conns[0].netLsb()),
-            static_cast<int>(conns[0].net()->id()), 1, FALSE);
-    else
-        ApplySignalCellStyle(row, "", -1, 0, FALSE);
+    const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
+    ConnectionSummary summary;
+    // Only the first connection can cover the row's whole bit range.
+    const auto conns = pin->beginConn();
+    auto first = conns.begin();
+    if (first != conns.end() && first->net() &&
+        std::min(first->instTermMsb(), first->instTermLsb()) == std::min(msb, lsb) &&
+        std::max(first->instTermMsb(), first->instTermLsb()) == std::max(msb, lsb)) {
+        const CConn& conn = *first;
+        summary.text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb(), conn.netLsb());
+        summary.tip = pinName + ":" + summary.text;
+        summary.netId = static_cast<int>(conn.net()->id());
+    } else {
+        summary = SummariseChildConnections(row);
+    }
+    ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
+    const bool italic = IsImplicitPowerPinRow(row, nullptr) && row + 1 <= GetRowCount() &&
+                        GetValueRowCol(row + 1, Col(m_nColPinName)) == summary.text;
+    CGXStyle look;
+    look.SetInterior(summary.text.IsEmpty() ? CGXBrush(RGB(255, 255, 255))
+                                            : CGXBrush(kConnectionHatch, RGB(255, 255, 255), RGB(255, 255, 255)));
+    look.SetFont(CGXFont().SetItalic(italic ? TRUE : FALSE));
+    look.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), summary.tip);
+    look.SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "Connection Details");
+    GridWriteScope scope(*this);
+    SetStyleRange(CGXRange(row, Col(m_nColSignal)), look, gxOverride, 0, kNoUpdate, gxDo);
+}
+
+CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::SummariseChildConnections(ROWCOL row) {
+    ConnectionSummary summary;
+    bool allEqual = true;
+    int count = 0;
+    CString firstText;
+    for (ROWCOL r = row + 1; r <= GetRowCount(); ++r) {
+        ++count;
+        CString base;
+        int msb = -1, lsb = -1;
+        const PinRowKind kind = GetRowKind(r, base, msb, lsb);
+        if (kind != PIN_ROW_PLUSMINUS_CHILD && kind != PIN_ROW_VECTOR_GROUP_2 && kind != PIN_ROW_PLUSMINUS_CHILD_2 &&
+            kind != PIN_ROW_POWER_CHILD && kind != PIN_ROW_IMPLICIT_POWER)
+            break;
+        const CString signal = GetValueRowCol(r, Col(m_nColSignal));
+        const CString pinName = GetValueRowCol(r, Col(m_nColPinName));
+        const bool listed = !signal.IsEmpty() && count < kConnectionTipRows;
+        if (r == row + 1) {
+            firstText = signal;
+            summary.text = signal;
+            if (listed) summary.tip = pinName + ":" + signal;
+        } else {
+            summary.text += "," + signal;
+            if (listed) summary.tip += "\n" + pinName + ":" + signal;
+            if (signal.CompareNoCase(firstText) != 0) allEqual = false;
+        }
+    }
+    // One net shared by every bit is shown once.
+    if (allEqual && !summary.text.IsEmpty()) summary.text = firstText;
+    if (count > kConnectionTipRows && !summary.tip.IsEmpty())
+        summary.tip += "\n....\nExpand pin to see all connections...";
+    return summary;
 }
 
 void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {

@@ -5,7 +5,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
-#include "physgrids/KXPhysPinDialogs.h"
+#include "grid/KXPinDialogs.h"
 #include "grid/KXGridSite.h"
 
 #include "kxcommon/TclArgs.h"

@@ -8,6 +8,7 @@
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXScriptText.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
@@ -175,9 +176,11 @@ CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* sele
     KXJournalLines lines(JournalHandle());
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    // A pair row has no pin of its own: its component is the row's.
+    IInstance* owner = pin ? pin->instance() : GetRowInstance(row).instance();
     IDesign* design = m_designContext.design();
-    if (pin && design && design->findInstance(pin->instance()->id()) == pin->instance())
-        lines.Clp("Select", {CString(pin->instance()->name())});
+    if (owner && design && design->findInstance(owner->id()) == owner)
+        lines.Clp("Select", {CString(owner->name())});
     const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
     const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
     if (pinNumber.Find(',') < 0)
@@ -374,8 +377,18 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
         return FALSE;
     }
     const std::vector<ROWCOL> selected = SelectedPinRows();
+    // The row replays as its termination cell and the same editTermination word.
+    CString journal;
+    if (!selected.empty()) {
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("EditTermination", {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay,
+                                                                 high, low, byRefDes)})
+            .End();
+        journal = JournalAssocText(selected.front(), "SelectTerminationCol", "Edit Termination") + lines.Text();
+    }
     if (!edit.Commit()) return FALSE;
     RefreshAssocRows(selected);
+    WriteJournal(journal);
     return TRUE;
 }
 

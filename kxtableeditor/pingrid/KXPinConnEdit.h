@@ -39,3 +39,22 @@ public:
 private:
     CKXInstanceDetailsGridWnd& m_pin;
 };
+
+// The retain question of one connect run, asked once when the run begins and put away when it
+// ends. A run nested in another (the pair rows of a typed connect) reads the question already put.
+class CKXRetainScope {
+public:
+    CKXRetainScope(CKXInstanceDetailsGridWnd& grid, const CString& signal)
+        : m_grid(grid), m_owner(!grid.m_pRetainQuestion) {
+        if (m_owner) grid.AskRetainQuestion(signal);
+    }
+    ~CKXRetainScope() {
+        if (m_owner) m_grid.EndRetainQuestion();
+    }
+    CKXRetainScope(const CKXRetainScope&) = delete;
+    CKXRetainScope& operator=(const CKXRetainScope&) = delete;
+
+private:
+    CKXInstanceDetailsGridWnd& m_grid;
+    const bool m_owner;
+};

@@ -9,7 +9,9 @@
 
 #include "rmx/schema.h"
 
+#include <charconv>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace kxpingrid {
@@ -36,9 +38,9 @@ inline std::vector<IDPInstTerm*> PairTerms(IDPInstTerm* pair) {
 
 // A number as the decimal text the row attributes hold.
 inline CString Decimal(long long n) {
-    CString s;
-    s.Format("%lld", n);
-    return s;
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, n).ptr;
+    return CString(text, static_cast<int>(end - text));
 }
 
 // The write and lock-update scopes are the common grid's.

@@ -5,9 +5,12 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
   list(APPEND KXTE_PINGRID_SOURCES
     ${_kxpingrid_dir}/KXInstanceDetailsGridWnd.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsFill.cpp
+    ${_kxpingrid_dir}/KXPinFillStyles.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsLoad.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsColumns.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsInit.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsHeader.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsPaste.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsStyle.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsDiffPair.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsParts.cpp
@@ -17,6 +20,7 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxpingrid_dir}/KXInstanceDetailsAssoc.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsEditing.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsValidate.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsConnectNamed.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsRename.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsDrop.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsFilter.cpp

@@ -9,6 +9,7 @@ list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneContainerView.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneFactory.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneShow.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneMatrix.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneCmds.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneChanges.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneLegs.cpp

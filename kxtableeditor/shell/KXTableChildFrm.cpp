@@ -1,6 +1,6 @@
 #include "shell/KXTableChildFrm.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXConnectivityPane.h"
 #include "shell/KXFrameArgs.h"
 #include "grid/KXGlobalMessages.h"
 #include "shell/KXListPaneCalls.h"
@@ -134,12 +134,13 @@ int CKXTableChildFrm::OpenMode() const {
     return doc ? static_cast<int>(doc->GetOpenMode()) : -1;
 }
 
+IKXConnectivityPane* CKXTableChildFrm::GetPane() const {
+    return m_bSplitterCreated ? KXConnectivityPaneOf(m_wndOuterSplitter.GetPane(0, 1)) : nullptr;
+}
+
 CKXBottomPaneContainerView* CKXTableChildFrm::GetConnectivityPane() const {
-    if (!m_bSplitterCreated) return nullptr;
-    CWnd* pane = m_wndOuterSplitter.GetPane(0, 1);
-    return pane && pane->IsKindOf(RUNTIME_CLASS(CKXBottomPaneContainerView))
-               ? static_cast<CKXBottomPaneContainerView*>(pane)
-               : nullptr;
+    IKXConnectivityPane* pane = GetPane();
+    return pane ? pane->PaneClass() : nullptr;
 }
 
 CKXInstancePaneContainerView* CKXTableChildFrm::GetComponentPane() const {
@@ -274,7 +275,7 @@ int CKXTableChildFrm::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 BOOL CKXTableChildFrm::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
     m_bCreating = TRUE;
     m_wndOuterSplitter.CreateStatic(this, 1, 2, WS_CHILD | WS_VISIBLE, AFX_IDW_PANE_FIRST);
-    m_wndOuterSplitter.CreateView(0, 1, RUNTIME_CLASS(CKXBottomPaneContainerView), CSize(20, 20), pContext);
+    m_wndOuterSplitter.CreateView(0, 1, KXConnectivityPaneClass(), CSize(20, 20), pContext);
     m_wndOuterSplitter.SetVertResizeButton(1, 0, 1);
     m_wndInnerSplitter.CreateStatic(&m_wndOuterSplitter, 2, 1, WS_CHILD | WS_VISIBLE | WS_BORDER,
                                     m_wndOuterSplitter.IdFromRowCol(0, 0));
@@ -321,19 +322,20 @@ void CKXTableChildFrm::RegisterListDropTargets() {
 void CKXTableChildFrm::WirePanes() {
     CKXSignalPaneContainerView* signalPane = GetSignalPane();
     CKXInstancePaneContainerView* componentPane = GetComponentPane();
-    CKXBottomPaneContainerView* ccp = GetConnectivityPane();
+    IKXConnectivityPane* ccp = GetPane();
+    CCommonInterface* details = ccp ? ccp->PaneInterface() : nullptr;
     CCommonInterface* signalIf = signalPane ? dynamic_cast<CCommonInterface*>(signalPane) : nullptr;
     CCommonInterface* componentIf = componentPane ? dynamic_cast<CCommonInterface*>(componentPane) : nullptr;
     if (ccp) {
         // Changes made by the list panes outside any grid become steps of this window's undo history.
-        CKXTransaction::SetUndoSink(ccp);
+        CKXTransaction::SetUndoSink(details);
         ccp->SetChildFrame(this);
         ccp->SetSignalPaneInterface(signalIf);
         ccp->SetInstancePaneInterface(componentIf);
-        static_cast<CCommonInterface*>(ccp)->SetCommentStore(m_pComments);
+        details->SetCommentStore(m_pComments);
     }
     if (signalPane) {
-        signalPane->SetDetailsViewPtr(ccp);
+        signalPane->SetDetailsViewPtr(details);
         if (signalIf) {
             signalIf->SetChildFramePtr(this);
             signalIf->SetCommentStore(m_pComments);
@@ -341,7 +343,7 @@ void CKXTableChildFrm::WirePanes() {
         m_pSignalPaneView = signalPane;
     }
     if (componentPane) {
-        componentPane->SetDetailsViewPtr(ccp);
+        componentPane->SetDetailsViewPtr(details);
         if (componentIf) {
             componentIf->SetChildFramePtr(this);
             componentIf->SetCommentStore(m_pComments);

@@ -17,6 +17,7 @@ class CComments;
 class CTclArgsList;
 class CKXTableDoc;
 class CKXBottomPaneContainerView;
+class IKXConnectivityPane;
 class CKXInstancePaneContainerView;
 class CKXSignalPaneContainerView;
 class CKXInstancePaneGrid;
@@ -42,6 +43,8 @@ public:
 
     CKXSignalPaneContainerView* GetSignalPaneView() const { return m_pSignalPaneView; }
     CKXInstancePaneContainerView* GetInstancePaneView() const { return m_pInstancePaneView; }
+    // The connectivity pane, as the interface the shell uses and as its own class (tests).
+    IKXConnectivityPane* GetPane() const;
     CKXBottomPaneContainerView* GetConnectivityPane() const;
     CKXInstancePaneContainerView* GetComponentPane() const; // inner (0, 0), whatever was stored
     CKXSignalPaneContainerView* GetSignalPane() const;      // inner (1, 0)

@@ -3,7 +3,7 @@
 // the export and import of a block's interface.
 #include "shell/KXTableChildFrm.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXConnectivityPane.h"
 #include "shell/KXFrameArgs.h"
 #include "shell/KXShellIds.h"
 #include "shell/KXShellUtil.h"
@@ -147,7 +147,7 @@ void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* p
     CMDIChildWnd::OnMDIActivate(bActivate, pActivateWnd, pDeactivateWnd);
     CKXTableDoc* doc = GetTableDoc();
     if (!bActivate || !doc) return;
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) CKXTransaction::SetUndoSink(ccp);
+    if (IKXConnectivityPane* ccp = GetPane()) CKXTransaction::SetUndoSink(ccp->PaneInterface());
     CString suffix = KXTitleSuffix(doc->GetTitle());
     {
         CTclArgsList list;

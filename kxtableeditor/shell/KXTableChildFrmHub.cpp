@@ -2,7 +2,7 @@
 // sibling libraries, the script-command router and the menu commands.
 #include "shell/KXTableChildFrm.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXConnectivityPane.h"
 #include "shell/KXFrameArgs.h"
 #include "shell/KXShellIds.h"
 #include "shell/KXListPaneCalls.h"
@@ -173,7 +173,7 @@ LRESULT CKXTableChildFrm::OnTclUndo(CTclArgsList* args, LPARAM) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-171");
         return 0;
     }
-    CKXBottomPaneContainerView* ccp = GetConnectivityPane();
+    IKXConnectivityPane* ccp = GetPane();
     return ccp && ccp->PerformUndo() ? 1 : 0;
 }
 
@@ -182,7 +182,7 @@ LRESULT CKXTableChildFrm::OnTclRedo(CTclArgsList* args, LPARAM) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-172");
         return 0;
     }
-    CKXBottomPaneContainerView* ccp = GetConnectivityPane();
+    IKXConnectivityPane* ccp = GetPane();
     return ccp && ccp->PerformRedo() ? 1 : 0;
 }
 
@@ -214,7 +214,7 @@ LRESULT CKXTableChildFrm::OnTclCloseDesign(CTclArgsList* args, LPARAM) {
 // ------------------------------------------------------------------ registered messages
 
 LRESULT CKXTableChildFrm::OnSetupShowDPPins(WPARAM, LPARAM lParam) {
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+    if (IKXConnectivityPane* ccp = GetPane())
         ccp->ApplyShowDiffPairPinsSetting(FlagText(lParam));
     return 0;
 }
@@ -239,7 +239,7 @@ LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
 LRESULT CKXTableChildFrm::OnPreservePinComment(WPARAM wParam, LPARAM lParam) {
     std::vector<CString> p = SplitFields(TextW(wParam), ",:,");
     if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+    if (IKXConnectivityPane* ccp = GetPane())
         ccp->PreservePinComment(p[0], p[1], p[2], p[3], lParam);
     return 0;
 }
@@ -263,7 +263,7 @@ LRESULT CKXTableChildFrm::OnMarkAsCodesign(WPARAM wParam, LPARAM lParam) {
 LRESULT CKXTableChildFrm::OnHighlightPin(WPARAM wParam, LPARAM) {
     BringWindowToTop();
     if (wParam)
-        if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+        if (IKXConnectivityPane* ccp = GetPane())
             ccp->HighlightPin(*reinterpret_cast<const CInstTermBitContext*>(wParam));
     return 0;
 }
@@ -275,7 +275,7 @@ LRESULT CKXTableChildFrm::OnSelectFindAllResult(WPARAM wParam, LPARAM lParam) {
         KXHighlightRowCol(static_cast<CKXListPaneGrid*>(grid), row, col);
     } else if (grid && grid == SignalListGrid()) {
         KXHighlightRowCol(static_cast<CKXListPaneGrid*>(grid), row, col);
-    } else if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) {
+    } else if (IKXConnectivityPane* ccp = GetPane()) {
         ccp->SelectFindAllResult(grid, row, col);
     }
     return 0;
@@ -294,8 +294,8 @@ LRESULT CKXTableChildFrm::OnFromClipboardViewer(WPARAM wParam, LPARAM lParam) {
     } else if (active == GetSignalPane()) {
         if (OpenMode() != eOpenModePhysical)
             if (CKXSignalPaneGrid* g = GetSignalPane()->GetSignalGridWnd()) g->PasteSignal(wParam, lParam);
-    } else if (active == GetConnectivityPane()) {
-        GetConnectivityPane()->PasteFromClipboardViewer(wParam, lParam);
+    } else if (IKXConnectivityPane* ccp = GetPane(); ccp && active == ccp->PaneView()) {
+        ccp->PasteFromClipboardViewer(wParam, lParam);
     }
     return 0;
 }
@@ -330,7 +330,7 @@ LRESULT CKXTableChildFrm::OnHighlightObject(WPARAM wParam, LPARAM) {
     } else if (type & 4) {
         if (auto* slp = dynamic_cast<CCommonInterface*>(GetSignalPane())) slp->HighlightObject(object);
     } else if (type & 8) {
-        if (CKXBottomPaneContainerView* ccp = GetConnectivityPane()) ccp->HighlightObject(object);
+        if (IKXConnectivityPane* ccp = GetPane()) ccp->PaneInterface()->HighlightObject(object);
     }
     return 0;
 }
@@ -426,25 +426,25 @@ LRESULT CKXTableChildFrm::OnAssignPower(WPARAM, LPARAM) {
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowRowNumbers(WPARAM, LPARAM lParam) {
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+    if (IKXConnectivityPane* ccp = GetPane())
         ccp->ApplyShowRowNumbersSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
     return 0;
 }
 
 LRESULT CKXTableChildFrm::OnSetupAutoComplete(WPARAM, LPARAM lParam) {
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+    if (IKXConnectivityPane* ccp = GetPane())
         ccp->ApplyAutoCompleteSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
     return 0;
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowSignalCombo(WPARAM, LPARAM lParam) {
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+    if (IKXConnectivityPane* ccp = GetPane())
         ccp->ApplyShowSignalComboSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
     return 0;
 }
 
 LRESULT CKXTableChildFrm::OnSetupMoveDirection(WPARAM, LPARAM lParam) {
-    if (CKXBottomPaneContainerView* ccp = GetConnectivityPane())
+    if (IKXConnectivityPane* ccp = GetPane())
         ccp->ApplyMoveDirectionSetting(Text(lParam) ? Text(lParam) : "", TRUE);
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "shell/KXDesignChangeLog.h"
 
-#include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXConnectivityPane.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
@@ -439,22 +439,20 @@ LPDISPATCH CKXTableDoc::Slp() {
 
 LPDISPATCH CKXTableDoc::ConnectivityPane() {
     CKXTableChildFrm* frame = GetChildFrame();
-    CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr;
+    IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
     if (!pane) return nullptr;
-    pane->ActivateGrids();
-    return pane->GetIDispatch(TRUE);
+    pane->PaneInterface()->ActivateGrids();
+    return pane->PaneView()->GetIDispatch(TRUE);
 }
 
 void CKXTableDoc::Undo() {
     CKXTableChildFrm* frame = GetChildFrame();
-    if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr)
-        pane->RequestUndo();
+    if (IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr) pane->PaneInterface()->RequestUndo();
 }
 
 void CKXTableDoc::Redo() {
     CKXTableChildFrm* frame = GetChildFrame();
-    if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr)
-        pane->RequestRedo();
+    if (IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr) pane->PaneInterface()->RequestRedo();
 }
 
 namespace {

@@ -86,19 +86,23 @@ void CKXSignalDetailsGridWnd::FormatHeaderRows() {
         SetStyleRange(CGXRange(kCaptionRow, static_cast<ROWCOL>(c)), title, gxOverride, 0, kNoUpdate, gxDo);
         SetColWidth(static_cast<ROWCOL>(c), static_cast<ROWCOL>(c), info->m_nWidth, nullptr, kNoUpdate, gxDo);
     }
+    for (ROWCOL row : {ROWCOL{2}, ROWCOL{4}})
+        SetRowHeight(row, row, 4, nullptr, kNoUpdate, gxDo);
+    StyleFilterAndSeparatorCells(0, last);
+    SetFrozenRows(4, 2, kNoUpdate);
+}
+
+void CKXSignalDetailsGridWnd::StyleFilterAndSeparatorCells(ROWCOL first, ROWCOL last) {
     CGXStyle filter;
     filter.SetControl(Id(IDS_CTRL_FILTER_COMBO)).SetValue("*").SetFont(CGXFont().SetBold(FALSE));
     filter.SetVerticalAlignment(DT_VCENTER);
-    SetStyleRange(CGXRange(kFilterRow, 0, kFilterRow, last), filter, gxOverride, 0, kNoUpdate, gxDo);
+    SetStyleRange(CGXRange(kFilterRow, first, kFilterRow, last), filter, gxOverride, 0, kNoUpdate, gxDo);
     CGXStyle separator;
     separator.SetControl(Id(IDS_CTRL_HEADER)).SetEnabled(FALSE).SetInterior(0xEF000000 | GetSysColor(15));
-    for (ROWCOL row : {ROWCOL{2}, ROWCOL{4}}) {
-        SetRowHeight(row, row, 4, nullptr, kNoUpdate, gxDo);
-        SetStyleRange(CGXRange(row, 0, row, last), separator, gxOverride, 0, kNoUpdate, gxDo);
-    }
+    for (ROWCOL row : {ROWCOL{2}, ROWCOL{4}})
+        SetStyleRange(CGXRange(row, first, row, last), separator, gxOverride, 0, kNoUpdate, gxDo);
     for (ROWCOL row : {kTitleRow, ROWCOL{2}, ROWCOL{4}})
-        SetCoveredCellsRowCol(row, 0, row, last, kNoUpdate, gxDo);
-    SetFrozenRows(4, 2, kNoUpdate);
+        SetCoveredCellsRowCol(row, 0, row, GetColCount(), kNoUpdate, gxDo);
 }
 
 CKXColumnInfoClass* CKXSignalDetailsGridWnd::GetColumnInfo(int col) {
@@ -166,10 +170,38 @@ void CKXSignalDetailsGridWnd::CustomizeColumns() {
     Redraw();
 }
 
+BOOL CKXSignalDetailsGridWnd::OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) {
+    m_bTrackingColumn = nTrackingMode == GX_TRACKWIDTH;
+    m_nTrackingColumn = m_bTrackingColumn ? nCol : 0;
+    return CKXGridWnd::OnStartTracking(nRow, nCol, nTrackingMode);
+}
+
+BOOL CKXSignalDetailsGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
+    // The border moved: a double-click that follows is no fit.
+    m_bTrackingColumn = false;
+    m_nTrackingColumn = 0;
+    return CKXGridWnd::OnTrackColWidthMove(nCol, nWidth);
+}
+
 void CKXSignalDetailsGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
     CKXGridWnd::OnEndTracking(nRow, nCol, nTrackingMode, size);
     Columns().TrackWidth(static_cast<int>(nCol), CGXGridCore::GetColWidth(nCol));
     Columns().Broadcast(Columns().Columns());
+}
+
+void CKXSignalDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
+    if (m_bTrackingColumn) {
+        const ROWCOL col = m_nTrackingColumn;
+        m_bTrackingColumn = false;
+        m_nTrackingColumn = 0;
+        // A border grabbed and let go without a move: the column fits its data rows (not the headers).
+        if (col > 0 && col <= GetColCount() && GetRowCount() >= kFirstDataRow) {
+            ResizeColWidthsToFit(CGXRange(kFirstDataRow, col, GetRowCount(), col), TRUE, GX_SMART);
+            Columns().TrackWidth(static_cast<int>(col), CGXGridCore::GetColWidth(col));
+            Columns().Broadcast(Columns().Columns());
+        }
+    }
+    CKXGridWnd::OnLButtonDblClk(nFlags, point);
 }
 
 LRESULT CKXSignalDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
@@ -188,10 +220,19 @@ LRESULT CKXSignalDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lPa
         title.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), caption);
         GridWriteScope scope(*this);
         SetStyleRange(CGXRange(kCaptionRow, static_cast<ROWCOL>(col)), title, gxOverride, 0, kNoUpdate, gxDo);
-        for (ROWCOL row : {kTitleRow, ROWCOL{2}, ROWCOL{4}})
-            SetCoveredCellsRowCol(row, 0, row, GetColCount(), kNoUpdate, gxDo);
+        // An inserted column has its filter cell and its part of the separators as the others.
+        StyleFilterAndSeparatorCells(static_cast<ROWCOL>(col), static_cast<ROWCOL>(col));
+    };
+    // A property column new to this grid is filled from the design once every column has its place.
+    std::vector<int> added;
+    hooks.fillColumn = [&added](int col, const CKXColumnInfoClass& info) {
+        if (info.m_nPropertyType >= CKXColumnInfoClass::InstProp && info.m_nPropertyType <= CKXColumnInfoClass::NetProp)
+            added.push_back(col);
     };
     Columns().ApplyLayout(*this, kCaptionRow, CKXColumnModel::OldLayout(wParam), hooks);
     TakeColumnNumbers();
+    for (int col : added)
+        if (const CKXColumnInfoClass* info = Columns().Find(col))
+            RefreshRowStyles(info->m_strPropertyName, info->m_nPropertyType, col, -1);
     return 1;
 }

@@ -157,7 +157,11 @@ BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const 
         WriteCell(row, m_nColPinName, pinName);
     }
     IndexPinRow(t.pin->id(), row);
-    return transaction.Commit();
+    const std::vector<CConn> legs = AutoConnectDiffPairLegs(*tx, t.pin, t.lo, t.hi);
+    if (!transaction.Commit()) return FALSE;
+    for (const CConn& leg : legs)
+        FillConnectionRows(leg);
+    return TRUE;
 }
 
 CString CKXSignalDetailsGridWnd::WriteConnectedCells(ROWCOL row, BOOL bPinName, const ConnTarget& t) {

@@ -12,9 +12,15 @@
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxcontrols/KXStylesMap.h"
 #include "kxpropertyeditor/KXPropertyEditor.h"
+#include "kxsmall/CPQRedsDictionary.h"
+#include "kxsmall/ISysObjectServer.h"
+#include "rmx/packaging.h"
 #include "rmx/schema.h"
+#include "rmx/server.h"
 
 #include <memory>
 
@@ -25,6 +31,15 @@ namespace {
 constexpr KXAttr<int> kAttrPropState{IDS_UA_PROP_STATE};
 constexpr int kStateReadOnly = 3; // shown, not editable (a row without the object)
 constexpr int kStateHidden = 8;
+
+// What a pin bit is used for: the name of its system object; empty when there is none.
+CString PinUse(const CInstTermBitContext& bit) {
+    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
+    char* name = server && bit ? server->GetSysObjectName(bit) : nullptr;
+    const CString text = name ? name : "";
+    if (name) server->FreeName(name);
+    return text;
+}
 
 } // namespace
 
@@ -72,20 +87,92 @@ CPQPropertyData* CKXSignalDetailsGridWnd::FindRowProperty(ROWCOL row, const CKXC
 }
 
 void CKXSignalDetailsGridWnd::FillCustomCells(ROWCOL row) {
+    for (const auto& [name, col] : Columns().PropertyColumns())
+        FillCustomCell(row, col);
+}
+
+void CKXSignalDetailsGridWnd::FillCustomCell(ROWCOL row, int col) {
+    const CKXColumnInfoClass* info = Columns().Find(col);
+    if (!info || col <= 0 || static_cast<ROWCOL>(col) > GetColCount()) return;
     GridWriteScope scope(*this);
-    for (const auto& [name, col] : Columns().PropertyColumns()) {
-        const CKXColumnInfoClass* info = Columns().Find(col);
-        if (!info || static_cast<ROWCOL>(col) > GetColCount()) continue;
-        std::unique_ptr<CPQPropertyData> prop(FindRowProperty(row, *info));
-        const bool hasObject = info->m_nPropertyType != CKXColumnInfoClass::PinProp || GetRowPinId(row) >= 0;
-        const int state = !hasObject ? kStateReadOnly : GetPropState(prop ? static_cast<int>(prop->source()) : 0, name);
-        if (state == kStateHidden) continue;
-        CGXStyle style;
-        style.SetValue(prop ? CString(prop->value()) : CString()).SetWrapText(FALSE);
-        style.SetReadOnly(state == kStateReadOnly ? TRUE : FALSE);
-        kxattr::Put(style, kAttrPropState, state);
-        WriteCell(row, col, style);
+    const CString& name = info->m_strPropertyName;
+    std::unique_ptr<CPQPropertyData> prop(FindRowProperty(row, *info));
+    const bool hasObject = info->m_nPropertyType != CKXColumnInfoClass::PinProp || GetRowPinId(row) >= 0;
+    // A constraint is shown, not edited here.
+    const bool constraint = CPQRedsDictionary::GetDictionary()->IsConstraint(name, false);
+    const int state = !hasObject || constraint ? kStateReadOnly
+                                               : GetPropState(prop ? static_cast<int>(prop->source()) : 0, name);
+    if (state == kStateHidden) return;
+    CGXStyle style;
+    style.SetValue(prop ? CString(prop->value()) : PhysicalPinValue(row, name)).SetWrapText(FALSE);
+    style.SetReadOnly(state == kStateReadOnly ? TRUE : FALSE);
+    if (const WORD base = PropStateStyle(state)) style.SetBaseStyle(base);
+    kxattr::Put(style, kAttrPropState, state);
+    WriteCell(row, col, style);
+}
+
+WORD CKXSignalDetailsGridWnd::PropStateStyle(int state) const {
+    const auto* map = dynamic_cast<const CKXStylesMap*>(GetStylesMap());
+    if (!map) return 0;
+    switch (state) {
+    case KX_PROP_REQUIRED:
+    case KX_PROP_REQUIRED_INH: return map->m_wPropStyleState2And4;
+    case KX_PROP_READONLY: return map->m_wPropStyleState3;
+    case KX_PROP_DELETE_ONLY: return map->m_wPropStyleState5;
+    case KX_PROP_OVERRIDDEN: return map->m_wPropStyleState7;
+    default: return map->m_wPropStyleDefault;
     }
+}
+
+CString CKXSignalDetailsGridWnd::PhysicalPinValue(ROWCOL row, const CString& name) {
+    // A packaged row of one pin number: the physical pin may carry the property.
+    const CString number = CellText(row, m_nColPinNumber);
+    CInstanceContext instance = RowInstance(row);
+    if (number.IsEmpty() || number.Find(',') >= 0 || !instance) return CString();
+    std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&m_designContext, &instance));
+    std::unique_ptr<IPhysPin> pin(part ? part->getPhysPin(number.GetString()) : nullptr);
+    if (!pin) return CString();
+    if (name == "PINUSE") {
+        int msb = -1, lsb = -1;
+        IInstTerm* term = GetInstTermOfRow(row, msb, lsb);
+        return term ? PinUse(instance.instTerm(term).bitContext(lsb)) : CString();
+    }
+    return pin->getProperty(name.GetString());
+}
+
+// ------------------------------------------------------------------ properties changed elsewhere
+
+void CKXSignalDetailsGridWnd::RefreshRowStyles(const CString& property, int kind, int col, int row) {
+    (void)kind; // the column's own origin says where the value lives
+    const ROWCOL first = row < 0 ? kFirstDataRow : static_cast<ROWCOL>(row);
+    const ROWCOL last = row < 0 ? GetRowCount() : static_cast<ROWCOL>(row);
+    for (ROWCOL r = first; r <= last && r >= kFirstDataRow; ++r)
+        if (GetRowPinId(r) >= 0 && FindRowInstance(r)) FillCustomCell(r, col);
+    // What a pin is used for follows from its type and its models.
+    if (property != "PINTYPE" && property != "PIN_SIGNAL_MODEL" && property != "SIGNAL_MODEL") return;
+    for (ROWCOL c = 1; c <= GetColCount(); ++c)
+        if (GetValueRowCol(kCaptionRow, c) == "PINUSE") {
+            RefreshRowStyles("PINUSE", kind, static_cast<int>(c), row);
+            break;
+        }
+}
+
+LRESULT CKXSignalDetailsGridWnd::OnObjectPropertyChanged(WPARAM wParam, LPARAM lParam) {
+    const char* property = reinterpret_cast<const char*>(wParam);
+    const char* path = reinterpret_cast<const char*>(lParam);
+    IServer* server = CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server();
+    if (!property || !path || !server) return 0;
+    ISchemaObject* object = server->findObject(path);
+    const int kind = dynamic_cast<IInstance*>(object) ? CKXColumnInfoClass::InstProp
+                     : dynamic_cast<IInstTerm*>(object) ? CKXColumnInfoClass::PinProp
+                     : dynamic_cast<INet*>(object)      ? CKXColumnInfoClass::NetProp
+                                                        : -1;
+    if (kind < 0) return 0;
+    int col = -1;
+    for (const auto& [name, c] : Columns().PropertyColumns())
+        if (name == property) col = c;
+    if (col > 0) RefreshRowStyles(property, kind, col, -1);
+    return 0;
 }
 
 bool CKXSignalDetailsGridWnd::IsCustomColumn(int col) {

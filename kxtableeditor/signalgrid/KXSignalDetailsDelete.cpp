@@ -68,6 +68,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         const CString pinName = CellText(r, m_nColPinName);
         if (pinName.IsEmpty()) continue;
         if (bConnectedOnly && GetRowPinId(r) < 0) continue;
+        if (IsImplicitPowerPinRow(r)) continue; // no connection to take away
         // Named before the row goes: the replay selects the same pin's row.
         const CString instance = CellText(r, m_nColInstance), pinKey = RowPinKey(r);
         if (!DisconnectRow(r, pinName, TRUE)) continue;

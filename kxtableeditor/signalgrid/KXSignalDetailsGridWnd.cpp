@@ -12,6 +12,7 @@
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXCellControls.h"
+#include "kxcontrols/KXFindReplace.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
@@ -21,6 +22,7 @@ IMPLEMENT_DYNCREATE(CKXSignalDetailsGridWnd, CKXGridWnd)
 BEGIN_MESSAGE_MAP(CKXSignalDetailsGridWnd, CKXGridWnd)
 ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXSignalDetailsGridWnd::OnTransactionCommitted)
 ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXSignalDetailsGridWnd::OnColumnLayoutChanged)
+ON_MESSAGE(MSG_OBJECT_PROPERTY_CHANGED, &CKXSignalDetailsGridWnd::OnObjectPropertyChanged)
 END_MESSAGE_MAP()
 
 using namespace kxsignal;
@@ -33,6 +35,7 @@ CKXSignalDetailsGridWnd::CKXSignalDetailsGridWnd() : CKXGridWnd(KXGridKind::Sign
 
 CKXSignalDetailsGridWnd::~CKXSignalDetailsGridWnd() {
     if (s_pActiveGrid == this) s_pActiveGrid = nullptr;
+    if (m_pFindReplaceDlg) KXRemoveFindReplace(this);
     if (IKXMessageServer* server = GetKXMsgSrvr())
         if (HWND hwnd = GetSafeHwnd()) server->UnregisterWindow(hwnd);
 }
@@ -75,6 +78,7 @@ void CKXSignalDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext d
     auto* pinCombo = new CKXGridACCombo(this, IDS_STRING_AC_COMBO, IDS_STRING_AC_COMBO, 1, m_pACListBox.get(), 0, 0, 0, 0);
     pinCombo->m_bAutoComplete = m_bAutoComplete;
     RegisterControl(Id(IDS_CTRL_PIN_COMBO), pinCombo, FALSE, TRUE);
+    SetCaption();
 
     if (IKXMessageServer* server = GetKXMsgSrvr())
         if (HWND hwnd = GetSafeHwnd())

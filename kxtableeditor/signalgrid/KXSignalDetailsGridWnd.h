@@ -18,11 +18,15 @@
 
 #include "rmx/context.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
 class IKXGridSite;
 class CKXAssocCompAPI;
+class KXJournalLines;
+class CKXFindReplaceDlg;
+class KXAssocAutomation;
 class CKXGridACListBox;
 class CFrameWnd;
 class CTransaction;
@@ -51,7 +55,10 @@ public:
     int m_nKind;
 };
 
-class CKXSignalDetailsGridWnd : public CKXGridWnd, private KXChangeHooks, private IKXRowObjects {
+class CKXSignalDetailsGridWnd : public CKXGridWnd,
+                                public IKXTableDropSite,
+                                private KXChangeHooks,
+                                private IKXRowObjects {
     DECLARE_DYNCREATE(CKXSignalDetailsGridWnd)
 
 public:
@@ -69,6 +76,15 @@ public:
     void ActivateGridView() override;
     // The signal grid that was activated last; NULL when none.
     static CKXSignalDetailsGridWnd* s_pActiveGrid;
+    // Hands the CELL column to the find/replace dialog (once per set-up).
+    void SetCaption();
+    void ShowFindReplace(BOOL bFind) override;
+    // The dialog of the controls library (owned by it) and what it searches.
+    CKXFindReplaceDlg* m_pFindReplaceDlg = nullptr;
+    CGXGridCore* m_pFindGrid = nullptr;
+    CStringArray m_arrFindCaptions;
+    CArray<CPoint, CPoint> m_arrFindHeaderCells;
+    CArray<CPoint, CPoint> m_arrFindFirstCells;
 
     // ------------------------------------------------------------- column model
     // The column model every signal grid shares (origin "SCP").
@@ -85,10 +101,18 @@ public:
     void CustomizeColumns() override;
     // A dragged width goes to the shared model and to every signal grid.
     void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
+    // A border grabbed and double-clicked without a move fits its column to the data rows.
+    BOOL OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) override;
+    BOOL OnTrackColWidthMove(ROWCOL nCol, int nWidth) override;
+    void OnLButtonDblClk(UINT nFlags, CPoint point) override;
+    bool m_bTrackingColumn = false; // a border was grabbed and has not moved
+    ROWCOL m_nTrackingColumn = 0;   // the column of that border
     // MSG_COLUMN_LAYOUT_CHANGED of the signal-grid kind: the grid takes the model's layout.
     LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
     // Rows 0 to 4 and the column widths.
     void FormatHeaderRows();
+    // The filter row's combo ("*") and the separator rows over the columns; rows 0, 2 and 4 covered.
+    void StyleFilterAndSeparatorCells(ROWCOL first, ROWCOL last);
     CKXColumnInfoClass* GetColumnInfo(int col) override;
     // Settings key "SCP\<key>" of a column for the filter combo; -1 for column -1.
     static int GetColumnSettingsKey(int col, CString& key);
@@ -154,12 +178,30 @@ public:
     void SetCellWithEllipsis(ROWCOL row, const CString& name, int id);
     // Signal Name and Physical Name cells of the rows of one net (every net for (unsigned)-1).
     void FillNetNameCells(unsigned netId);
+    // Signal Name and Physical Name of every filled row from the design as it is now.
+    void RefreshNetNameCells();
+    // The physical name of the row's bit when the row shows one bit; false (name unchanged) else.
+    bool GetPhysNetName(ROWCOL row, CString& name);
     void ShowNetTitle(INet* net);
     void ShowNetBitTitle(const CNetBitContext& bit);
     void SetTitleCell(const CString& text);
     const CString& GetTitle() const { return m_strTitle; }
     // A blank, editable data row.
     void RestyleRow(ROWCOL row);
+    // Implicit power pins (shown while the host's power-pin option is on): an instance's package
+    // pin tied to a net by name.
+    struct PowerPinRef {
+        IInstance* inst = nullptr;
+        CImplicitPowerPin pin;
+    };
+    // The power pins of the design by the net name they are tied to (built once per load).
+    using PowerPinIndex = std::map<CString, std::vector<PowerPinRef>>;
+    const PowerPinIndex& PowerPins();
+    // Inserts a read-only row from the row on for each power pin on the net (its bit, or every
+    // bit for -1); the row after them.
+    ROWCOL AddPowerPinRows(INet* net, int bit, ROWCOL row);
+    void FillPowerPinRow(ROWCOL row, INet* net, int bit, const PowerPinRef& ref);
+    bool IsImplicitPowerPinRow(ROWCOL row);
     // The PUPD cell of a row from the pull-ups and pull-downs on a net bit.
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
 
@@ -212,8 +254,16 @@ public:
     // Script and automation form of typing a pin number into a new row.
     BOOL AssignConnectivityByName(const char* instance, const char* pinNumber, const char* startBit,
                                   const char* endBit, const char* signal);
+    // When the project asks for it (auto_connect_dpleg): the other leg of each pair pin that the
+    // pin bits lo..hi belong to goes, in the transaction, onto the other net of the pair net of
+    // the leg's net, unless it is connected already; the connections added.
+    std::vector<CConn> AutoConnectDiffPairLegs(CTransaction& tx, IInstTerm* pin, int lo, int hi);
     // Appends a blank row for an instance (INSTANCE, CELL, LOCATION filled); row receives it.
     BOOL AddInstanceRow(const CInstanceContext& instance, ROWCOL* pRow);
+    // An instance dragged from the host's views: it may be dropped on a cell of a data row of an
+    // editable window, and gets a row that waits for a pin.
+    BOOL CanDropAt(int x, int y) override;
+    void AddInstanceRow(CInstanceContext instance, BOOL& added) override;
     // ------------------------------------------------------------- deleting and selecting by key
     BOOL CanDelete() override;
     void GetDeleteScriptCommand(CString& command) override;
@@ -250,6 +300,15 @@ public:
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
                          int byRefDes) override;
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // The automation road: the current pin's termination cell is checked and the grid's automation
+    // object prepared (1), whose add command comes back as "addTermination"; 0 refused (reported).
+    int InitTermination(CString text);
+    // A new delay for the termination of the current TERMINATION cell's pin: 1 done, 0 refused.
+    int ChangeTerminationDelay(const char* delay);
+    // The grid's automation object of the associated-components library.
+    KXAssocAutomation& AssocAutomation();
+    // A press on the drop-down button of a row's component or pin combo keeps the selected rows.
+    void OnCellControlClick(CPoint point, BOOL* pKeepSelection) override;
     // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
     // every row, several one to a row; TRUE when something was pasted (KXTABLE-118 for a row refused).
     bool PasteTerminations(CTransaction* t);
@@ -311,6 +370,18 @@ public:
     // ------------------------------------------------------------- custom property columns
     // The values and property states of the custom property columns of a row.
     void FillCustomCells(ROWCOL row);
+    void FillCustomCell(ROWCOL row, int col);
+    // The base style of a property cell in a property state; 0 without a styles map.
+    WORD PropStateStyle(int state) const;
+    // A property the design does not carry, as the row's physical pin carries it ("PINUSE": what
+    // the pin bit is used for); empty when the row has no single physical pin.
+    CString PhysicalPinValue(ROWCOL row, const CString& name);
+    // Rewrites a property column's cells (every data row for row -1) from the design; a change of
+    // what decides a pin's use also rewrites the PINUSE column.
+    void RefreshRowStyles(const CString& property, int kind, int col, int row);
+    // MSG_OBJECT_PROPERTY_CHANGED (wParam the property name, lParam the object's path): the
+    // column that shows the property is filled again.
+    LRESULT OnObjectPropertyChanged(WPARAM wParam, LPARAM lParam);
     bool IsCustomColumn(int col);
     // Echoes an edit of a custom column cell to the host as changeCustomColumn (the text for every
     // selected row; bClear: the empty value); TRUE when the host took the command.
@@ -318,6 +389,12 @@ public:
     // The pane's changeCustomColumn word and ChangePropValue automation: writes the first value
     // of each property's text into the selected rows, in one transaction, journalled per row.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+    // Enters the value into the column of that caption (ignoring case) of the current row, as typed;
+    // FALSE when there is no such column or row, the cell is read-only or the grid refused the text.
+    BOOL SetColumnValueByName(const CString& name, const CString& value);
+    // The pane's ChangePropValue automation: a property column takes the value on the selected
+    // rows, any other column through SetColumnValueByName.
+    BOOL ChangePropValue(const CString& name, const CString& value);
 
     // ------------------------------------------------------------- dump
     // Appends the shown rows to the file; FALSE when it cannot be opened.
@@ -452,6 +529,13 @@ private:
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi;
+    std::unique_ptr<KXAssocAutomation> m_pAssocAutomation;
+    // The journal block that names a row's termination cell (the row's signal, the cell) and the title.
+    void JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title);
+    // Writes the block with one step on replay per row it names.
+    void WriteTerminationJournal(const KXJournalLines& journal, int rows);
+    KXJournalLines JournalTerminationAdds(const std::vector<ROWCOL>& rows, const CString& prepared);
+    std::unique_ptr<PowerPinIndex> m_pPowerPins; // during a load only
     KXRowIndex m_rowIndex{*this}; // pin -> rows showing it
     bool m_bPinIndexValid = false;
     ROWCOL m_nEmptyHint = kxsignal::kFirstDataRow; // no blank data row lies above it

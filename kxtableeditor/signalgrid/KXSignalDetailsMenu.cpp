@@ -22,7 +22,15 @@ void CKXSignalDetailsGridWnd::GetColumnMenuText(int col, CString& text, BOOL& bE
     const CKXColumnInfoClass* info = Columns().Find(col);
     if (!info) return;
     text = info->m_strCaption;
-    bEnabled = col > kFixedColumns ? TRUE : FALSE;
+    bEnabled = TRUE;
+    // A row is its instance and its pin: those columns always stay; the bits only mean something
+    // on a bus.
+    if (col == m_nColInstance || col == m_nColPinName) {
+        bEnabled = FALSE;
+    } else if (col == m_nColStartBit || col == m_nColEndBit) {
+        const CNetContext net = GetNetOfRow(kFirstDataRow);
+        if (net && net->isScalar()) bEnabled = FALSE;
+    }
 }
 
 BOOL CKXSignalDetailsGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
@@ -44,7 +52,10 @@ void CKXSignalDetailsGridWnd::ShowColumnMenu(CPoint pt) {
     for (int c = 1; c < Columns().Size(); ++c, ++id) {
         const CKXColumnInfoClass* info = Columns().At(c);
         UINT flags = MF_STRING;
-        if (c <= kFixedColumns)
+        CString caption;
+        BOOL enabled = TRUE;
+        GetColumnMenuText(c, caption, enabled);
+        if (c <= kFixedColumns || !enabled)
             flags |= MF_GRAYED;
         else if (info->m_bVisible)
             flags |= MF_CHECKED;
@@ -65,6 +76,10 @@ void CKXSignalDetailsGridWnd::ShowColumnMenu(CPoint pt) {
     for (int c = kFixedColumns + 1; c < Columns().Size(); ++c) {
         CKXColumnInfoClass* info = Columns().At(c);
         if (info->m_strCaption.CompareNoCase(text) != 0) continue;
+        CString caption;
+        BOOL enabled = TRUE;
+        GetColumnMenuText(c, caption, enabled);
+        if (!enabled) return; // a grayed item is not the user's to choose
         info->m_bVisible = info->m_bVisible ? 0 : 1;
         // Every signal grid, this one included, takes the layout.
         Columns().Broadcast(Columns().Columns());

@@ -85,7 +85,7 @@ void CKXSignalDetailsGridWnd::OnPropertyChange(const IChange&, CPropertyChange& 
     if (name.CompareNoCase("LOCATION") == 0)
         UpdateLocationCell();
     else if (name.CompareNoCase("PHYS_NET_NAME") == 0)
-        FillNetNameCells(static_cast<unsigned>(-1));
+        RefreshNetNameCells();
 }
 
 void CKXSignalDetailsGridWnd::OnTermChange(const IChange& change, ITerm& term) {

@@ -99,6 +99,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             FillConnectionRow(row, conn);
             ++row;
         }
+        row = AddPowerPinRows(net, bitMode ? bit : -1, row);
         if (bitMode)
             ShowNetBitTitle(design.net(net).bitContext(bit));
         else
@@ -107,6 +108,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
         if (!m_bMultipleNets) {
             SortRows(m_nColCell, TRUE);
             AppendBlankRows(kBlankRows);
+            m_pPowerPins.reset();
         }
         DropRowIndex();
     }
@@ -142,6 +144,7 @@ BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<
         SortRows(m_nColCell, TRUE);
         AppendBlankRows(kBlankRows);
     }
+    m_pPowerPins.reset();
     m_bLoaded = 1;
     return TRUE;
 }
@@ -158,6 +161,7 @@ BOOL CKXSignalDetailsGridWnd::LoadNetBits(CDesignContext design, const std::vect
         SortRows(m_nColCell, TRUE);
         AppendBlankRows(kBlankRows);
     }
+    m_pPowerPins.reset();
     m_bLoaded = 1;
     return TRUE;
 }
@@ -342,9 +346,35 @@ void CKXSignalDetailsGridWnd::FillNetNameCells(unsigned netId) {
     }
 }
 
+bool CKXSignalDetailsGridWnd::GetPhysNetName(ROWCOL row, CString& name) {
+    const CString start = CellText(row, m_nColStartBit), end = CellText(row, m_nColEndBit);
+    int bit = 0;
+    if (start.IsEmpty() || start != end || !ParseInt(start, bit)) return false;
+    const CNetContext net = GetNetOfRow(row);
+    if (!net) return false;
+    name = PhysicalNetName(net.net(), bit, bit);
+    return true;
+}
+
+void CKXSignalDetailsGridWnd::RefreshNetNameCells() {
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+        const CNetContext net = GetNetOfRow(row);
+        if (!net || CellText(row, m_nColInstance).IsEmpty()) continue;
+        const int bit = m_bNetBitMode ? GetRowNetBit(row) : -1;
+        // A row of one bit shows that bit's physical name; a row of several bits the bus name.
+        CString physical;
+        if (!GetPhysNetName(row, physical)) {
+            int msb = 0, lsb = 0;
+            if (ParseInt(CellText(row, m_nColStartBit), msb) && ParseInt(CellText(row, m_nColEndBit), lsb))
+                physical = PhysicalNetName(net.net(), msb, lsb);
+        }
+        WriteNetNameCells(row, net.net(), bit, net->name(), physical);
+    }
+}
+
 void CKXSignalDetailsGridWnd::ShowNetTitle(INet* net) {
     if (m_bMultipleNets) {
-        if (m_bLoaded) FillNetNameCells(static_cast<unsigned>(-1));
+        if (m_bLoaded) RefreshNetNameCells();
         SetTitleCell("Multiple Nets");
         return;
     }
@@ -354,7 +384,7 @@ void CKXSignalDetailsGridWnd::ShowNetTitle(INet* net) {
 
 void CKXSignalDetailsGridWnd::ShowNetBitTitle(const CNetBitContext& bit) {
     if (m_bMultipleNets) {
-        if (m_bLoaded) FillNetNameCells(static_cast<unsigned>(-1));
+        if (m_bLoaded) RefreshNetNameCells();
         SetTitleCell("Multiple Nets");
         return;
     }

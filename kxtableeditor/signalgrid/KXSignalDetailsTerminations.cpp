@@ -9,6 +9,7 @@
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXReplaySteps.h"
+#include "grid/KXScriptText.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxclipboard/CKXImpClipBoard.h"
@@ -99,7 +100,7 @@ BOOL CKXSignalDetailsGridWnd::CanAddTermination() {
     if (!GetCurrentCell(row, col) || row < kFirstDataRow || !m_designContext) return FALSE;
     if (CGXControl* c = GetCurrentCellControl(); c && c->IsActive()) return FALSE;
     const CString instanceName = CellText(row, m_nColInstance);
-    if (instanceName.IsEmpty() || CellText(row, m_nColPinName).IsEmpty()) return FALSE;
+    if (instanceName.IsEmpty() || CellText(row, m_nColPinName).IsEmpty() || IsImplicitPowerPinRow(row)) return FALSE;
     IInstance* instance = m_designContext.design()->findInstance(instanceName.GetString());
     // A block instance cannot take terminations.
     if (!instance || instance->containedDesign()) return FALSE;
@@ -139,7 +140,6 @@ BOOL CKXSignalDetailsGridWnd::DeleteTerminations() {
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
     if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
     const std::vector<ROWCOL> rows = SelectedRows();
-    const CNetContext currentNet = GetNetOfRow(row);
     CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
     CTransaction* tx = edit.Transaction();
     if (!tx) return FALSE;
@@ -152,16 +152,13 @@ BOOL CKXSignalDetailsGridWnd::DeleteTerminations() {
         if (!deleted) continue;
         ++journalled;
         // Each row replays as its selection in the termination column and a Delete.
-        journal.Call("Slp()", "Select", {currentNet ? CString(currentNet->name()) : CString()})
-            .Pane("SelectTerminationCol", {CellText(r, m_nColInstance), RowPinKey(r)})
-            .End()
-            .Comment("Delete")
-            .Pane("Delete");
+        JournalTerminationRow(journal, r, "Delete");
+        journal.Pane("Delete");
     }
     // Nothing deleted: the bracket discards what it began.
     if (!journalled || !edit.Commit()) return FALSE;
     MarkModified();
-    if (journal.Write()) KXNoteReplaySteps(journalled);
+    WriteTerminationJournal(journal, journalled);
     RefreshTerminationCell(rows);
     return TRUE;
 }
@@ -261,6 +258,8 @@ void CKXSignalDetailsGridWnd::OnAddTermination() {
 }
 
 BOOL CKXSignalDetailsGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
+    m_bTrackingColumn = false;
+    m_nTrackingColumn = 0;
     if (nRow >= kFirstDataRow && nCol == Col(m_nColTermination)) {
         AddTermination(nRow, nCol);
         return TRUE;
@@ -339,14 +338,46 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
     const bool applied = accepted || api->m_bApplied;
     api->setTransaction(nullptr, true);
     api->m_bApplied = false;
-    if (!applied || !edit.Commit()) return;
+    if (!applied) return;
+    const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination));
+    if (!edit.Commit()) return;
     MarkModified();
+    WriteTerminationJournal(journal, static_cast<int>(rows.size()));
     RefreshTerminationCell(rows);
+}
+
+// Each row replays as its termination cell and the pane's automation add of the prepared termination.
+KXJournalLines CKXSignalDetailsGridWnd::JournalTerminationAdds(const std::vector<ROWCOL>& rows,
+                                                               const CString& prepared) {
+    KXJournalLines journal(JournalHandle());
+    for (ROWCOL r : rows) {
+        JournalTerminationRow(journal, r, "Add Termination");
+        journal.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
+    }
+    return journal;
 }
 
 // ------------------------------------------------------------------ scripted adding and editing
 
 namespace {
+
+// Per designator, the items of a map whose values hold one item a line.
+KXPropListMap PropListsOf(const CMapStringToString* lists) {
+    KXPropListMap out;
+    for (POSITION pos = lists ? lists->GetStartPosition() : nullptr; pos;) {
+        CString name, text;
+        lists->GetNextAssoc(pos, name, text);
+        std::vector<CString>& items = out[name];
+        int start = 0;
+        while (start <= text.GetLength()) {
+            int end = text.Find('\n', start);
+            if (end < 0) end = text.GetLength();
+            if (end > start) items.push_back(text.Mid(start, end - start));
+            start = end + 1;
+        }
+    }
+    return out;
+}
 
 CString TextAt(const CStringArray* list, INT_PTR i) {
     return list && i < list->GetSize() ? list->GetAt(i) : CString();
@@ -417,15 +448,18 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
             if (api->AddTermination(0)) added = true;
         }
     api->setTransaction(nullptr, true);
-    if (!added || !edit.Commit()) return FALSE;
+    if (!added) return FALSE;
+    const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination));
+    if (!edit.Commit()) return FALSE;
     MarkModified();
+    WriteTerminationJournal(journal, static_cast<int>(rows.size()));
     RefreshTerminationCell(rows);
     return TRUE;
 }
 
 BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
-                                              CMapStringToString*, CMapStringToString*, CString delay, CString high,
-                                              CString low, int count, int byRefDes) {
+                                              CMapStringToString* keyProps, CMapStringToString* instProps,
+                                              CString delay, CString high, CString low, int count, int byRefDes) {
     ReplayScope replay;
     IDTInstance* termination = GetAssociatedInstanceOfCurrentPin();
     if (!termination || IsReadOnlyWindow()) return FALSE;
@@ -444,18 +478,32 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
         oldToNew->GetNextAssoc(pos, from, to);
         renames[from] = to;
     }
+    KXPropListMap keys = PropListsOf(keyProps), insts = PropListsOf(instProps);
     bool edited = false;
     for (ROWCOL r : rows)
         for (const CInstTermBit& bit : RowPinBits(r)) {
             api->setInstTermBit(bit);
             CString d = delay, h = high, l = low;
-            KXPropListMap keyProps, instProps;
-            if (!api->EditTermination(names, renames, d, h, l, keyProps, instProps, byRefDes)) return FALSE;
+            if (!api->EditTermination(names, renames, d, h, l, keys, insts, byRefDes)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-216", api->GetLastError());
+                return FALSE;
+            }
             edited = true;
         }
     api->setTransaction(nullptr, true);
-    if (!edited || !edit.Commit()) return FALSE;
+    if (!edited) return FALSE;
+    // The row replays as its termination cell and the same editTermination word.
+    KXJournalLines journal(JournalHandle());
+    for (ROWCOL r : rows) {
+        JournalTerminationRow(journal, r, "Edit Termination");
+        journal
+            .Pane("EditTermination", {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay,
+                                                                high, low, byRefDes)})
+            .End();
+    }
+    if (!edit.Commit()) return FALSE;
     MarkModified();
+    WriteTerminationJournal(journal, static_cast<int>(rows.size()));
     RefreshTerminationCell(rows);
     return TRUE;
 }

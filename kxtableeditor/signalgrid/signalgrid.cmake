@@ -17,8 +17,13 @@ set(_kxsignalgrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxsignalgrid_dir}/KXSignalDetailsClipboard.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsPaste.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsTerminations.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsTermAuto.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsCustom.cpp
     ${_kxsignalgrid_dir}/KXSignalDetailsModels.cpp
-    ${_kxsignalgrid_dir}/KXSignalDetailsMenu.cpp)
+    ${_kxsignalgrid_dir}/KXSignalDetailsMenu.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsDrop.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsPower.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsPairs.cpp
+    ${_kxsignalgrid_dir}/KXSignalDetailsCellClick.cpp)
   list(APPEND KXTE_SIGNALGRID_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane
        kxpropertyeditor kxclipboard kxsmall rmx)

@@ -3,6 +3,9 @@
 // and its replay, and refusals that leave the design as it was.
 #include "../connedit/ConnEditFixture.h"
 
+#include "grid/KXGridEdit.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "rmx/schema.h"
 #include "rmx/server.h"
 
 #include <fstream>
@@ -284,6 +287,89 @@ TEST_F(Assoc, JournalReplaysToTheSameSavedDesign) {
     m_app->Server()->loadLibrary(m_demo.c_str(), error);
     EXPECT_EQ(Run("kx::replay " + journal.string()), "1");
     EXPECT_TRUE(Saved() == edited);
+}
+
+// A pull-up kept across a signal change goes onto the net bit the pin is connected to now, in the
+// edit's transaction: once, and not a second time where the net bit has one of that type.
+TEST_F(Assoc, ReapplyPupdPutsTheKeptPullUpOnTheNewNetBit) {
+    OpenBoard();
+    const std::string before = Saved();
+    IDesign* design = m_app->Server()->findDesign("demo.board:sch");
+    ASSERT_NE(design, nullptr);
+    INet* reset = design->findNet("RESET_N");
+    INet* pg = design->findNet("PG");
+    ASSERT_TRUE(reset && pg);
+    CKXAssocCompAPI& api = *Grid()->GetAssocCompAPI();
+    api.setNetBit(CNetBit(reset, -1));
+    IDTInstance* kept = api.getAssociatedInstance(CKXAssocCompAPI::PUPD);
+    ASSERT_NE(kept, nullptr);
+    auto reapply = [&](INet* net) -> bool {
+        CKXGridEdit edit(*Grid(), "Add Connection");
+        if (!edit) return false;
+        api.setTransaction(edit.Transaction(), true);
+        api.getLCVPropFromInstance(kept);
+        api.setKindOfOperation(CKXAssocCompAPI::PUPD);
+        api.setNewSignalFlag(false);
+        const BOOL done = Grid()->ReapplyPupd(kept, net, -1);
+        api.setTransaction(nullptr, true);
+        return done && edit.Commit() != FALSE;
+    };
+    ASSERT_TRUE(reapply(pg)) << api.GetLastError().GetString();
+    const std::string after = Saved();
+    EXPECT_NE(after.find(" 2 PullUp @:PG"), std::string::npos) << after;
+    EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
+    // RESET_N has its pull-up: nothing is added, nothing changes.
+    EXPECT_TRUE(Grid()->ReapplyPupd(kept, reset, -1));
+    EXPECT_TRUE(Saved() == after);
+    EXPECT_FALSE(Grid()->ReapplyPupd(kept, nullptr, -1));
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+}
+
+// The signal grid's termination roads (the word, the automation add and delay, the edit word, the
+// Delete) each leave a journal that replays to the same design, and one undo step each.
+TEST_F(Assoc, SignalGridTerminationEditsJournalAndReplay) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("kx::show slp PG");
+    ASSERT_EQ(Run("selectObject pin C10:U1"), "1");
+    ASSERT_EQ(Run(kSeries22), "1") << ::testing::PrintToString(Messages());
+    Run("kx::pane SelectTerminationCol U1 C10");
+    EXPECT_EQ(Run("kx::pane ChangeDelay 4ns"), "1");
+    EXPECT_EQ(Run("kx::pane ChangeDelay 4ns"), "0"); // the same delay: no change, no step
+    EXPECT_EQ(Run("editTermination pin -oldrefdes R1 -newrefdes R9 -k [list TOL=1% {NOTE=a b}] -delay 5ns"), "1")
+        << ::testing::PrintToString(Messages());
+    // The automation road on the other pin of PG.
+    Run("kx::pane SelectTerminationCol R2 2");
+    Run("kx::pane InitTermination Shunt");
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    Run("kx::pane SelectTerminationCol R2 2");
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("DELAY \"5ns\""), std::string::npos) << edited;
+    EXPECT_NE(edited.find("R9"), std::string::npos);
+    EXPECT_NE(edited.find("NOTE=a b"), std::string::npos);
+    const std::string journal = JournalText();
+    for (const char* form : {".Slp().Select(\"PG\")", "SelectTerminationCol(\"U1\",\"C10\")", "InitTermination(\"type=Series",
+                             "AddTermination()", "ChangeDelay(\"4ns\")", "EditTermination(\"-oldrefdes R1 -newrefdes R9",
+                             "SelectTerminationCol(\"R2\",\"2\")", "ConnectivityPane().Delete()"})
+        EXPECT_NE(journal.find(form), std::string::npos) << form << "\n" << journal;
+    EXPECT_EQ(Steps(), 5);
+    EXPECT_TRUE(Replayed(original) == edited);
+}
+
+// The edit word's journal call reads its operands as script words: nothing in them runs.
+TEST_F(Assoc, EditTerminationCallRunsNothingOfItsOperands) {
+    OpenBoard();
+    const std::string before = Saved();
+    Run("selectObject pin MCLK");
+    Run("kx::pane SelectTerminationCol MCLK B14");
+    EXPECT_EQ(Run("kx::pane EditTermination {-id RT2 -delay {2ns}]; set ::ran 1; list [}"), "0");
+    EXPECT_EQ(Run("info exists ::ran"), "0");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_EQ(Run("kx::pane EditTermination {-id RT2 -delay \"3ns\"}"), "1");
+    EXPECT_NE(Saved().find("DELAY \"3ns\""), std::string::npos);
+    EXPECT_NE(JournalText().find("EditTermination(\"-id RT2 -delay 3ns\")"), std::string::npos) << JournalText();
 }
 
 } // namespace

@@ -4,6 +4,11 @@
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "kxcommon/KXPartReader.h"
+
+#include <filesystem>
+#include <fstream>
+
 namespace {
 
 using Rules = ConnEditFixture;
@@ -88,6 +93,44 @@ TEST_F(Rules, ARuleThatConnectsNothingLeavesNoStep) {
     Run("addConnection pin =PREFIXPINNAME p_ PGOOD:C10"); // no parentheses: nothing is done
     EXPECT_EQ(Saved(), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+} // namespace
+
+namespace {
+
+// The board's FPGA as a standard FPGA: its pin file names the pins.
+class StandardFpgaRules : public ConnEditFixture {
+protected:
+    void SetUp() override {
+        ConnEditFixture::SetUp();
+        m_parts = m_dir / "parts";
+        std::filesystem::create_directories(m_parts / "demo");
+        std::ofstream(m_parts / "demo" / "FPGA.csv") << "Pin Number,Pin Name\nB14,IO_CLK\nC10,BANK<5>\nC9,9 bad\n";
+        CKXPartReader::SetPartDirectory(m_parts.string().c_str());
+    }
+    void TearDown() override {
+        CKXPartReader::SetPartDirectory("");
+        ConnEditFixture::TearDown();
+    }
+    std::filesystem::path m_parts;
+};
+
+TEST_F(StandardFpgaRules, ThePinNameOfThePinFileGivesTheSignalItsBits) {
+    OpenBoard();
+    ASSERT_TRUE(Grid()->m_bStandardFPGA);
+    const std::string original = Saved();
+    Messages();
+    Run("addConnection pin =PINNAME IO_CLK:B14 BANK<5>:C10 {9 bad:C9}");
+    EXPECT_EQ(Conn("U1 MCLK"), "IO_CLK");
+    // The bit of the pin file's name: a net BANK with that bit, not a net named "BANK<5>".
+    EXPECT_EQ(Conn("U1 PGOOD"), "BANK<5>");
+    EXPECT_NE(Saved().find("net BANK 5 5"), std::string::npos);
+    // A pin file name that is no pin name: that pin is left as it was.
+    EXPECT_EQ(Conn("U1 RST_N"), "RESET_N");
+    EXPECT_TRUE(Messages().empty());
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
 }
 
 } // namespace

@@ -166,3 +166,37 @@ TEST_F(ColumnModel, CustomizeRebuildsOnlyWhenTheDialogChangedSomething) {
 }
 
 } // namespace
+
+namespace {
+
+// The physical grids take the defaults first, then the user's entries; the other kinds the user's first.
+TEST_F(ColumnModel, EntriesComeInTheModelsOrder) {
+    CAfxAnswerQueue::Get().PushDialog("CKXCustomizeDialog", TRUE, {{"add", "MINE|Mine|5s|PINPROP|SHOW"}});
+    ASSERT_TRUE(model.Customize(kFixed, 7, false, 4));
+    EXPECT_EQ(model.At(3)->m_strPropertyName, "MINE");
+    CKXColumnModel defaultsFirst("TST", KXGridKind::PhysPart, "TSTKEY", CKXColumnModel::EntryOrder::DefaultsFirst);
+    defaultsFirst.Setup({{"Physical Part", 50, false}}, 7, false);
+    ASSERT_EQ(defaultsFirst.Size(), 6);
+    EXPECT_EQ(defaultsFirst.At(2)->m_strPropertyName, "PIN_NAME");
+    EXPECT_EQ(defaultsFirst.At(5)->m_strPropertyName, "MINE");
+    EXPECT_EQ(defaultsFirst.ColumnOfKey("MINE"), 5);
+}
+
+// The caption row's chooser: a chosen column is shown or hidden, a greyed one cannot be chosen,
+// "More..." asks for the customise dialog.
+TEST_F(ColumnModel, TheChooserTogglesAColumnAndOffersMore) {
+    CWnd owner;
+    const UINT first = 2024;
+    auto enabled = [](int col) { return col != 1; };
+    ASSERT_EQ(model.At(4)->m_bVisible, 0);
+    CAfxAnswerQueue::Get().PushMenu(first + 3); // column 4
+    EXPECT_EQ(model.ShowChooser(owner, CPoint(0, 0), first, enabled), CKXColumnModel::MenuChoice::Toggled);
+    EXPECT_EQ(model.At(4)->m_bVisible, 1);
+    CAfxAnswerQueue::Get().PushMenu(first); // column 1 is greyed
+    EXPECT_EQ(model.ShowChooser(owner, CPoint(0, 0), first, enabled), CKXColumnModel::MenuChoice::Dismissed);
+    EXPECT_EQ(model.At(1)->m_bVisible, 0);
+    CAfxAnswerQueue::Get().PushMenu(first + static_cast<UINT>(model.Size()) - 1); // after the columns
+    EXPECT_EQ(model.ShowChooser(owner, CPoint(0, 0), first, enabled), CKXColumnModel::MenuChoice::Customize);
+}
+
+} // namespace

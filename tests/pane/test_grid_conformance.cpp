@@ -3,6 +3,9 @@
 #include "GridConformance.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXRowFilter.h"
+#include "matrix/KXMatrixGridWnd.h"
+#include "kxnotes/CComments.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 
@@ -83,7 +86,53 @@ struct SignalGridTraits {
     }
 };
 
+struct MatrixTraits {
+    using G = CKXMatrixGridWnd;
+    static constexpr KXGridKind kKind = KXGridKind::Matrix;
+    static constexpr const char* kView = "conformance";
+
+    static G& Matrix(CKXGridWnd& grid) { return static_cast<G&>(grid); }
+    // The stored view: U1 and R1 against N1, GND and the DATA bus.
+    static void Load(CKXBottomPaneContainerView& pane, CKXGridWnd& grid) {
+        CMatrixViewData* views = pane.GetCommentStore()->GetMatrixViewData();
+        if (!views->HasView(kView)) {
+            views->CreateView(kView);
+            for (const char* instance : {"@U1", "@R1"})
+                views->AddInstanceToMatrixView(kView, instance);
+            for (const char* signal : {"@:N1", "@:GND", "@:DATA<3>", "@:DATA<2>"})
+                views->AddSignalToMatrixView(kView, signal);
+        }
+        ASSERT_TRUE(Matrix(grid).LoadMatrixView(kView));
+    }
+    // Types into the PIN_NAME cell of a group on a signal's row, as the user does.
+    static bool Type(CKXGridWnd& grid, const char* signal, int group, const char* text) {
+        ROWCOL row = 0;
+        for (ROWCOL r = kxmatrix::kFirstDataRow; r <= grid.GetRowCount() && !row; ++r)
+            if (grid.GetValueRowCol(r, static_cast<ROWCOL>(G::Layout().nameCol)) == signal) row = r;
+        const ROWCOL col = static_cast<ROWCOL>(G::ColumnOf(group, G::Layout().pinNameOffset));
+        grid.SetCurrentCell(row, col);
+        CGXControl* control = grid.GetCurrentCellControl();
+        if (!row || !control) return false;
+        control->SetActive(TRUE);
+        control->SetCurrentText(text);
+        control->SetModify(TRUE);
+        return grid.TransferCurrentCell(TRUE) != FALSE;
+    }
+    // U1's free pin IN joins DATA<2>.
+    static bool Edit(CKXBottomPaneContainerView&, CKXGridWnd& grid) { return Type(grid, "DATA<2>", 0, "IN"); }
+    static bool FailingEdit(CKXBottomPaneContainerView&, CKXGridWnd& grid) { return Type(grid, "N1", 1, "NOPE"); }
+    static void Filter(CKXGridWnd& grid, ROWCOL col, const CString& pattern) {
+        KXRowFilter(grid, kxmatrix::kFilterRow).SetPattern(col, pattern);
+        Matrix(grid).FilterRows(GX_INVALID);
+    }
+    static bool Dump(CKXGridWnd& grid, const char* path) { return Matrix(grid).DumpMatrix(path) == TRUE; }
+    static void ResizeColumnAndBroadcast(CKXGridWnd&, int col, int width) {
+        G::Layout().signalColumns[static_cast<std::size_t>(col)]->m_nWidth = width;
+        G::Columns().Broadcast(G::Columns().Columns());
+    }
+};
+
 } // namespace
 
-using kKinds = ::testing::Types<PinGridTraits, SignalGridTraits>;
+using kKinds = ::testing::Types<PinGridTraits, SignalGridTraits, MatrixTraits>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Kinds, GridConformance, kKinds);

@@ -14,7 +14,8 @@ class PaneFactory : public KXShellFixture {};
 
 TEST_F(PaneFactory, MakesEachAvailableKindAndRefusesTheOthers) {
     ASSERT_TRUE(Open());
-    for (KXGridKind kind : {KXGridKind::Pin, KXGridKind::Signal, KXGridKind::PhysPart, KXGridKind::PhysNet}) {
+    for (KXGridKind kind :
+         {KXGridKind::Pin, KXGridKind::Signal, KXGridKind::PhysPart, KXGridKind::PhysNet, KXGridKind::Matrix}) {
         ASSERT_TRUE(Pane::IsGridKindAvailable(kind));
         CKXGridWnd* grid = Ccp()->CreateGrid(kind);
         ASSERT_NE(grid, nullptr) << KXGridKindName(kind);
@@ -22,11 +23,11 @@ TEST_F(PaneFactory, MakesEachAvailableKindAndRefusesTheOthers) {
         EXPECT_EQ(grid->Site(), static_cast<IKXGridSite*>(Ccp())); // the pane is every grid's site
         EXPECT_EQ(Ccp()->GetGridCount(kind), 1);
     }
-    // Kinds this library does not have yet are refused, not faked.
-    for (KXGridKind kind : {KXGridKind::Matrix, KXGridKind::None}) {
-        EXPECT_FALSE(Pane::IsGridKindAvailable(kind));
-        EXPECT_EQ(Ccp()->CreateGrid(kind), nullptr);
-    }
+    // A kind the factory does not make is refused, not faked.
+    EXPECT_FALSE(Pane::IsGridKindAvailable(KXGridKind::None));
+    EXPECT_EQ(Ccp()->CreateGrid(KXGridKind::None), nullptr);
+    EXPECT_NE(Pane::MatrixGridOf(Ccp()->CreateGrid(KXGridKind::Matrix)), nullptr);
+    EXPECT_EQ(Pane::MatrixGridOf(Ccp()->CreateGrid(KXGridKind::Pin)), nullptr);
 }
 
 TEST_F(PaneFactory, TypedViewsFollowTheKindAndDestroyForgetsTheGrid) {

@@ -41,7 +41,7 @@ protected:
 TEST_F(PaneScript, EveryWordIsATclCommandWithAUsageMessage) {
     ASSERT_TRUE(Open());
     const auto& table = Ccp()->GetTclCommandMap();
-    EXPECT_EQ(table.size(), 29u);
+    EXPECT_EQ(table.size(), 32u);
     Messages();
     for (const auto& [word, handler] : table) {
         EXPECT_NE(CKXTclCmdManager::GetTCLCommandId(word.c_str()), 0u) << word;

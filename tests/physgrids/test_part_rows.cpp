@@ -140,4 +140,27 @@ TEST_F(PhysGridTest, TheColumnSettingsKeysAreThePartGridsOwn) {
     EXPECT_THROW(G::GetColumnSettingsKey(999, key), std::exception);
 }
 
+// A row's pin name splits into its base and bit numbers; a scalar pin keeps its whole name.
+TEST_F(PhysGridTest, ARowsPinNameSplitsIntoBaseAndBits) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    CString name, first, second;
+    ASSERT_TRUE(g->ParseRowPinName(Row(g, "U1", "3"), name, first, second));
+    EXPECT_EQ(name, "D");
+    EXPECT_EQ(first, "2");
+    EXPECT_EQ(second, "2");
+    int lsb = -1, msb = -1;
+    EXPECT_EQ(g->GetRowLogicalPin(name, Row(g, "U1", "3"), &lsb, &msb), "D");
+    EXPECT_EQ(lsb, 2);
+    EXPECT_FALSE(g->ParseRowPinName(Row(g, "U1", "5"), name, first, second));
+    EXPECT_EQ(g->GetRowLogicalPin(name, Row(g, "U1", "5"), &lsb, &msb), "CLK");
+    // The header bar follows the part named in single-part mode only.
+    g->SetRefDes("U9");
+    EXPECT_EQ(g->GetHeader()->GetPartText(), "U9");
+    // The column names the grid's code reads come from the kind's column model.
+    EXPECT_EQ(G::s_nColumnCount, G::Columns().Size());
+    EXPECT_EQ(G::s_arrColumnCaptions.at(static_cast<std::size_t>(G::s_nPNCol)), "Pin Number");
+    EXPECT_EQ(&G::s_arrColumnInfo, &G::Columns().Columns());
+}
+
 } // namespace

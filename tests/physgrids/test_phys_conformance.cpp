@@ -60,7 +60,7 @@ struct PhysPartTraits {
     }
     static bool Dump(CKXGridWnd& grid, const char* path) { return Part(grid).DumpCCP(path) == 1; }
     static void ResizeColumnAndBroadcast(CKXGridWnd& grid, int col, int width) {
-        G::s_arrColumnInfo[static_cast<std::size_t>(col)]->m_nWidth = width;
+        G::Columns().At(col)->m_nWidth = width;
         Part(grid).BroadcastLayout();
     }
 };
@@ -100,7 +100,7 @@ struct PhysNetTraits {
     }
     static bool Dump(CKXGridWnd& grid, const char* path) { return Net(grid).DumpSCP(path) == 1; }
     static void ResizeColumnAndBroadcast(CKXGridWnd& grid, int col, int width) {
-        G::m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nWidth = width;
+        G::Columns().At(col)->m_nWidth = width;
         Net(grid).BroadcastLayout();
     }
 };

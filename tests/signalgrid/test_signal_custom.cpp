@@ -3,6 +3,7 @@
 #include "SignalGridTestSupport.h"
 
 #include "kxcommon/KXCustomizeAPI.h"
+#include "kxcontrols/KXStylesMap.h"
 #include "kxpropertyeditor/KXPropertyEditor.h"
 
 #include <filesystem>
@@ -15,6 +16,7 @@ protected:
     void BuildDesign(rmx::DesignBuilder& b) override {
         SignalGridTest::BuildDesign(b);
         b.prop("@J2", "VOLT", "3V3", KX_SRC_LOCAL);
+        b.prop("@J2", "MAX_DELAY", "2ns", KX_SRC_LOCAL);
     }
     void TearDown() override {
         CKXCustomizeAPI::Reset();
@@ -33,7 +35,8 @@ protected:
                               "LOCATION|Ref Des|8s|DEFAULT|SHOW", "PIN_NAME|Pin Name|14s|DEFAULT|SHOW",
                               "PN|Pin Number|8s|DEFAULT|SHOW", "PIN_TYPE|Pin Type|8s|DEFAULT|SHOW",
                               "TERMINATION|Termination|12s|DEFAULT|SHOW", "PUPD|Pull Up/Down|10s|DEFAULT|SHOW",
-                              "VOLT|Volt|8s|INSTPROP|SHOW", "SPEED|Speed|8s|PINPROP|SHOW"})
+                              "VOLT|Volt|8s|INSTPROP|SHOW", "SPEED|Speed|8s|PINPROP|SHOW",
+                              "MAX_DELAY|Max Delay|8s|INSTPROP|SHOW"})
             entries.Add(e);
         CKXCustomizeAPI::setCustomizationOrigin("SCP");
         ASSERT_TRUE(CKXCustomizeAPI::parseFile(entries, false));
@@ -94,6 +97,85 @@ TEST_F(SignalCustom, AutomationWritesThePinPropertyAndTheSameValueWritesNothing)
     // A column the grid does not have is refused by the word.
     Messages();
     EXPECT_NE(Run("changeCustomColumn pin -col NOPE -val x"), "1");
+}
+
+// The host's own property editor changes a property: the column that shows it follows at once,
+// a property no column shows changes no cell.
+TEST_F(SignalCustom, APropertyChangedByTheHostReachesItsColumn) {
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    EXPECT_NE(Run("kx::setprop work.board:sch@J2 VOLT 1V8"), "0");
+    EXPECT_EQ(std::string(Cell(row, Volt())), "1V8");
+    EXPECT_NE(Run("kx::setprop work.board:sch@J2.S SPEED slow"), "0");
+    EXPECT_EQ(std::string(Cell(row, Speed())), "slow");
+    EXPECT_NE(Run("kx::setprop work.board:sch@J2 OTHER x"), "0");
+    EXPECT_EQ(std::string(Cell(row, Volt())), "1V8");
+    // Blank rows stay blank.
+    const ROWCOL blank = Grid()->FindFirstEmptyRow();
+    EXPECT_TRUE(Cell(blank, Volt()).IsEmpty());
+}
+
+// ChangePropValue with a column caption that is no property types the value into the current
+// row's cell: a pin number connects that pin, journalled as typed, and replays.
+TEST_F(SignalCustom, ChangePropValueOfAnOrdinaryColumnTypesIntoTheCurrentRow) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    const std::string before = Netlist();
+    const ROWCOL row = Grid()->FindFirstEmptyRow();
+    ASSERT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(G::m_nColInstance) + " J1"), "1");
+    const std::string caption(G::Columns().At(G::m_nColPinNumber)->m_strCaption);
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColCell));
+    Run("kx::pane ChangePropValue {" + caption + "} 13");
+    const std::string after = Netlist();
+    EXPECT_NE(after.find("J1 P<3> FREE"), std::string::npos) << after;
+    // A column the grid does not have, or a read-only one, takes nothing.
+    EXPECT_FALSE(Grid()->SetColumnValueByName("No Such Column", "x"));
+    EXPECT_FALSE(Grid()->SetColumnValueByName(G::Columns().At(G::m_nColPinType)->m_strCaption, "x"));
+    const std::string journal = JournalText();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), before);
+    std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << journal.substr(journal.find("set "));
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_EQ(Netlist(), after);
+}
+
+// A constraint is shown and not edited; each property state has its own cell style.
+TEST_F(SignalCustom, AConstraintIsReadOnlyAndTheStateChoosesTheStyle) {
+    KXRegisterPropRule("VOLT", KX_RULE_REQUIRED);
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    const int delay = G::Columns().ColumnOfKey("MAX_DELAY");
+    ASSERT_GT(delay, 0);
+    EXPECT_EQ(std::string(Cell(row, delay)), "2ns");
+    EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(delay) + " 3ns"), "0");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 MAX_DELAY"), "2ns");
+    const auto* map = dynamic_cast<const CKXStylesMap*>(Grid()->GetStylesMap());
+    ASSERT_NE(map, nullptr);
+    ASSERT_NE(map->m_wPropStyleState3, map->m_wPropStyleState2And4);
+    CGXStyle style;
+    Grid()->ComposeStyleRowCol(row, static_cast<ROWCOL>(delay), &style);
+    EXPECT_EQ(style.GetBaseStyle(), map->m_wPropStyleState3);
+    Grid()->ComposeStyleRowCol(row, static_cast<ROWCOL>(Volt()), &style);
+    EXPECT_EQ(style.GetBaseStyle(), map->m_wPropStyleState2And4);
+    KXClearPropRules();
+}
+
+// A property column the user adds through the pane's Customize Columns is filled at once in the
+// open signal grid.
+TEST_F(SignalCustom, AColumnAddedByTheCustomizeDialogIsFilledAtOnce) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColInstance));
+    Run("kx::answer dialog CKXCustomizeDialog ok add {VOLT|Volt|8s|INSTPROP|SHOW}");
+    EXPECT_EQ(Run("kx::menu 35130"), "1");
+    ASSERT_GT(Volt(), 0);
+    EXPECT_EQ(std::string(Cell(Row("J2", "S"), Volt())), "3V3") << Run("kx::window ccp");
+    EXPECT_EQ(std::string(Cell(kxsignal::kFilterRow, Volt())), "*");
 }
 
 TEST_F(SignalCustom, ARequiredPropertyCannotBeEmptied) {

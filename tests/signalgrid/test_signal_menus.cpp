@@ -1,6 +1,8 @@
 // The signal grid's right-button menus and keys through the host's hands.
 #include "SignalGridTestSupport.h"
 
+#include "kxcontrols/KXCellControls.h"
+
 namespace {
 
 class SignalMenus : public SignalGridTest {
@@ -53,6 +55,78 @@ TEST_F(SignalMenus, InsertAddsABlankRowAtTheEnd) {
     EXPECT_EQ(Run("kx::key ccp Insert"), "1");
     EXPECT_EQ(Grid()->GetRowCount(), rows + 1);
     EXPECT_TRUE(Cell(rows + 1, G::m_nColInstance).IsEmpty());
+}
+
+// The column menus: a row's instance and pin are never hidden, the bits only on a bus.
+TEST_F(SignalMenus, InstancePinAndTheBitsOfAScalarNetAreGrayed) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    auto enabled = [this](int col) {
+        CString text;
+        BOOL on = TRUE;
+        Grid()->GetColumnMenuText(col, text, on);
+        return on;
+    };
+    EXPECT_FALSE(enabled(G::m_nColInstance));
+    EXPECT_FALSE(enabled(G::m_nColPinName));
+    EXPECT_FALSE(enabled(G::m_nColStartBit));
+    EXPECT_TRUE(enabled(G::m_nColCell));
+    // Choosing a grayed item from the title row's menu hides nothing.
+    Run("kx::answer menu * " + Num(2024 + G::m_nColInstance - 1));
+    Run("kx::click ccp 1 " + Num(G::m_nColCell) + " right");
+    EXPECT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(G::m_nColInstance)), 0);
+    Run("kx::show slp DATA");
+    EXPECT_TRUE(enabled(G::m_nColStartBit));
+    EXPECT_TRUE(enabled(G::m_nColEndBit));
+}
+
+// A double-click on a column's border fits the column to its data rows and keeps the width for
+// every signal grid; a border that was dragged is no fit.
+TEST_F(SignalMenus, ABorderDoubleClickFitsTheColumnToItsRows) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const int col = G::m_nColCell;
+    const int wide = 400;
+    Grid()->SetColWidth(static_cast<ROWCOL>(col), static_cast<ROWCOL>(col), wide);
+    EXPECT_EQ(Run("kx::click ccp 1 " + Num(col) + " border"), "1");
+    const int fitted = Grid()->CGXGridCore::GetColWidth(static_cast<ROWCOL>(col));
+    EXPECT_GT(fitted, 0);
+    EXPECT_LT(fitted, wide);
+    EXPECT_EQ(G::Columns().At(col)->m_nWidth, fitted);
+    EXPECT_FALSE(Grid()->m_bTrackingColumn);
+    // A moved border is a drag: the double-click that follows fits nothing.
+    Grid()->OnStartTracking(1, static_cast<ROWCOL>(col), GX_TRACKWIDTH);
+    Grid()->OnTrackColWidthMove(static_cast<ROWCOL>(col), wide);
+    EXPECT_FALSE(Grid()->m_bTrackingColumn);
+}
+
+// The drop-down button of a component cell keeps the selected rows, so that the entry chosen
+// goes into each of them; a click into a combo cell gives it the grid's auto-complete option,
+// also when the option changed while another cell was current.
+TEST_F(SignalMenus, AComboCellTakesTheSelectionAndTheAutoCompleteOption) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    const ROWCOL first = Grid()->FindFirstEmptyRow();
+    const std::string col = Num(G::m_nColInstance);
+    Run("kx::select ccp " + Num(first) + " " + Num(G::m_nColPinType));
+    Run("kx::option auto_complete_signals 0");
+    ASSERT_FALSE(Grid()->m_bAutoComplete);
+    auto* combo = dynamic_cast<CKXGridACCombo*>(Grid()->GetControl(first, static_cast<ROWCOL>(G::m_nColInstance)));
+    ASSERT_NE(combo, nullptr);
+    combo->m_bAutoComplete = TRUE; // as the combos were made
+    ASSERT_EQ(Run("kx::select ccp " + Num(first) + " " + col + " " + Num(first + 2) + " " + col), "1");
+    auto selected = [this] {
+        CRowColArray rows;
+        Grid()->GetSelectedRows(rows, FALSE, FALSE);
+        return rows.GetSize();
+    };
+    ASSERT_EQ(selected(), 3);
+    ROWCOL row = 0, current = 0;
+    ASSERT_TRUE(Grid()->GetCurrentCell(row, current));
+    EXPECT_EQ(Run("kx::click ccp " + Num(row) + " " + col + " button"), "1");
+    EXPECT_EQ(selected(), 3);
+    EXPECT_FALSE(combo->m_bAutoComplete);
+    Run("kx::option auto_complete_signals 1");
 }
 
 } // namespace

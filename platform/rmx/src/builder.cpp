@@ -105,6 +105,13 @@ DesignBuilder& DesignBuilder::packagePin(const std::string& number, const std::s
     return *this;
 }
 
+DesignBuilder& DesignBuilder::signalModel(const std::string& name) {
+    if (m_partName.empty()) return fail("signalModel: no part"), *this;
+    partDefinition(m_partName);
+    m_server->db()->parts()[m_partName]->models.push_back(name);
+    return *this;
+}
+
 DesignBuilder& DesignBuilder::powerPin(const std::string& number, const std::string& name, const std::string& net,
                                        bool ground) {
     if (m_partName.empty()) return fail("powerPin: no part"), *this;

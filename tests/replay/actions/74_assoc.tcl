@@ -15,4 +15,9 @@ check "remove model" [removeModel pin PG] 1
 check "delete termination" [deleteTermination pin EN] 1
 selectObject pin EN
 check "termination again" [addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 50] 1
+# The signal grid's termination roads: the word and the edit word.
+kx::show slp PGOOD
+check "select the power-good pin" [selectObject pin 4:U10] 1
+check "termination in the signal grid" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 33] 1
+check "edit in the signal grid" [editTermination pin -oldrefdes R3 -newrefdes R7 -delay 3ns] 1
 checkMessages

@@ -32,6 +32,8 @@ public:
     DesignBuilder& packagePin(const std::string& number, const std::string& logicalName,
                               const std::string& section = "", ITerm::ITermType type = ITerm::eTermTypeUnknown,
                               int swapGroup = 0);
+    // A signal model the current part definition offers its pins (the model cell's choices).
+    DesignBuilder& signalModel(const std::string& name);
     // An implicit power pin of the package tied to a net name.
     DesignBuilder& powerPin(const std::string& number, const std::string& name, const std::string& net,
                             bool ground = false);

@@ -30,6 +30,7 @@ constexpr UINT MSG_COLUMN_LAYOUT_CHANGED = 0x833B;
 constexpr UINT MSG_DESIGN_UNDO_RESET = 0x833C;
 constexpr UINT MSG_OBJECT_PROPERTY_CHANGED = 0x8340;
 constexpr UINT MSG_INSTANCE_CHANGED = 0x8341;
+constexpr UINT MSG_SHOW_POWER_PINS_CHANGED = 0x8343; // the host's option of the implicit power pins / 0
 
 // Messages sent straight to the host's main window (not through the server).
 constexpr UINT MSG_HOST_ASK_SAVE = 0x8342;

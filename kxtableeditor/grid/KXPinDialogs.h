@@ -1,4 +1,4 @@
-// The two dialogs of the physical part grid's pin commands: choosing another pin
+// The two dialogs of the pin commands of the pin and physical part grids: choosing another pin
 // number for a pin among the candidates of the pin-name generator, and choosing
 // the pin to swap a pin with. Headless: DoModal answers from the answer queue
 // (dialog CKXAssignPinDialog, field "pin"; dialog CKXSwappinsDialog, field "pin").

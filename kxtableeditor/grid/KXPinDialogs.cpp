@@ -1,5 +1,5 @@
 // The pin-number and swap-pins dialogs of the physical part grid.
-#include "physgrids/KXPhysPinDialogs.h"
+#include "grid/KXPinDialogs.h"
 
 #include "afx/afxanswer.h"
 #include "afx/afxwin.h"

@@ -1,0 +1,179 @@
+// The column layout every matrix grid of the process shares: built from the
+// "MATRIX" customisation (signal-side columns, then the sub-columns of one
+// instance group), saved back, changed by the customise dialog or a dragged
+// border, and re-applied by every open matrix grid on the layout broadcast.
+#include "matrix/KXMatrixGridWnd.h"
+
+#include "grid/KXGridScopes.h"
+
+#include "kxcommon/KXCustomizeAPI.h"
+
+#include <algorithm>
+
+using namespace kxmatrix;
+using kxgrid::GridWriteScope;
+using kxgrid::LockUpdateScope;
+
+namespace {
+
+constexpr UINT kNoUpdate = 0;
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+bool IsSignalSide(const CKXColumnInfoClass& info) {
+    const CString& key = info.m_strPropertyName;
+    return key == "NAME" || key == "PHYS_NET_NAME" || key == "PUPD" || info.m_nPropertyType == KX_ORIGIN_NETPROP;
+}
+
+} // namespace
+
+CKXColumnModel& CKXMatrixGridWnd::Columns() {
+    static CKXColumnModel model("MATRIX", KXGridKind::Matrix, "MCCP");
+    return model;
+}
+
+KXMatrixLayout& CKXMatrixGridWnd::Layout() {
+    static KXMatrixLayout layout;
+    return layout;
+}
+
+int CKXMatrixGridWnd::CharWidth() const {
+    return std::max(1, Width_LPtoDP(1000));
+}
+
+std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXMatrixGridWnd::SetupColumns() {
+    // The model owns the descriptors; the former ones go back to the caller (a broadcast of the
+    // old layout may still name them).
+    auto former = Columns().Setup({}, CharWidth(), false);
+    KXMatrixLayout& layout = Layout();
+    layout.signalColumns.clear();
+    layout.instanceColumns.clear();
+    for (CKXColumnInfoClass* info : Columns().Columns()) {
+        if (info->m_nColumn == 0) {
+            info->m_nWidth = 0;
+            info->m_bVisible = 0;
+            layout.signalColumns.push_back(info);
+            continue;
+        }
+        const CString& key = info->m_strPropertyName;
+        const bool signal = IsSignalSide(*info);
+        auto& side = signal ? layout.signalColumns : layout.instanceColumns;
+        const int position = static_cast<int>(side.size());
+        if (key == "NAME") layout.nameCol = position;
+        if (key == "PHYS_NET_NAME") layout.physNetNameCol = position;
+        if (key == "PUPD") layout.pupdCol = position;
+        if (key == "PIN_NAME") layout.pinNameOffset = position;
+        if (key == "PN") layout.pnOffset = position;
+        if (key == "PIN_TYPE") layout.pinTypeOffset = position;
+        if (key == "TERMINATION") layout.terminationOffset = position;
+        side.push_back(info);
+    }
+    layout.firstInstanceCol = static_cast<int>(layout.signalColumns.size());
+    layout.groupWidth = static_cast<int>(layout.instanceColumns.size());
+    return former;
+}
+
+void CKXMatrixGridWnd::SaveCustomization(BOOL parseAgain) {
+    // A fixed width is saved as it stands (it is the user's), a counted one in characters.
+    Columns().Save(CharWidth(), parseAgain != FALSE);
+}
+
+void CKXMatrixGridWnd::CustomizeColumns() {
+    SaveCustomization(FALSE);
+    Columns().SelectOrigin();
+    if (CKXCustomizeAPI::invokeCustomizeDialog(kCustomizeDialogKind) != 1) return;
+    const CKXColumnModel::Layout old = Columns().Columns();
+    auto keepAlive = SetupColumns();
+    Columns().Broadcast(old);
+    Redraw();
+}
+
+int CKXMatrixGridWnd::GetColumnProfileSection(int col, CString& section) {
+    section.Empty();
+    if (col < 0) return 0;
+    CKXColumnInfoClass* info = nullptr;
+    int offset = -1, group = -1;
+    if (SplitColumn(col, offset, group))
+        info = Layout().instanceColumns[static_cast<std::size_t>(offset)];
+    else if (static_cast<std::size_t>(col) < Layout().signalColumns.size())
+        info = Layout().signalColumns[static_cast<std::size_t>(col)];
+    if (!info) return 0;
+    section.Format("MCCP\\%s", info->m_strPropertyName.GetString());
+    return 1;
+}
+
+CKXColumnInfoClass* CKXMatrixGridWnd::GetColumnInfo(int col) {
+    int offset = -1, group = -1;
+    if (SplitColumn(col, offset, group)) return Layout().instanceColumns[static_cast<std::size_t>(offset)];
+    if (col >= 0 && static_cast<std::size_t>(col) < Layout().signalColumns.size())
+        return Layout().signalColumns[static_cast<std::size_t>(col)];
+    return nullptr;
+}
+
+int CKXMatrixGridWnd::GetColWidth(ROWCOL nCol) {
+    if (nCol == 0) return 0;
+    const int width = CGXGridCore::GetColWidth(nCol);
+    const CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(nCol));
+    if (width == 0 || !info || !info->m_bVisible) return 0;
+    return info->m_nWidthType == CKXColumnInfoClass::WidthFixed ? info->m_nWidth : width;
+}
+
+void CKXMatrixGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
+    CGXGridCore::OnEndTracking(nRow, nCol, nTrackingMode, size);
+    CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(nCol));
+    if (!info) return;
+    if (info->m_nWidthType == CKXColumnInfoClass::WidthInChars) info->m_nWidth = CGXGridCore::GetColWidth(nCol);
+    Columns().Broadcast(Columns().Columns());
+}
+
+// ------------------------------------------------------------------ bits of the layout
+
+bool CKXMatrixGridWnd::SplitColumn(int col, int& offset, int& group) {
+    const KXMatrixLayout& layout = Layout();
+    if (col < layout.firstInstanceCol || layout.groupWidth <= 0) return false;
+    group = (col - layout.firstInstanceCol) / layout.groupWidth;
+    offset = (col - layout.firstInstanceCol) % layout.groupWidth;
+    return true;
+}
+
+bool CKXMatrixGridWnd::DecodeInstanceColumn(int col, int& offset, int& group) {
+    if (!SplitColumn(col, offset, group)) return false;
+    return offset == Layout().pinNameOffset || offset == Layout().pnOffset;
+}
+
+int CKXMatrixGridWnd::ColumnOf(int group, int offset) {
+    return Layout().firstInstanceCol + group * Layout().groupWidth + offset;
+}
+
+// ------------------------------------------------------------------ re-applying a layout
+
+LRESULT CKXMatrixGridWnd::OnColumnLayoutChanged(WPARAM, LPARAM lParam) {
+    if (!Columns().IsLayoutOfKind(lParam)) return 0;
+    LockUpdateScope lock(*this);
+    GridWriteScope write(*this);
+    const KXMatrixLayout& layout = Layout();
+    // Every group takes the shared layout: the widths of every column, whether each is shown and
+    // its caption. A new layout with other columns rebuilds the grid from the stored view.
+    const bool sameShape = GetColCount() + 1 == static_cast<ROWCOL>(layout.firstInstanceCol) +
+                                                    static_cast<ROWCOL>(layout.groupWidth * GroupCount());
+    if (!sameShape) {
+        const CString view = m_strViewName;
+        ClearContent();
+        if (!view.IsEmpty()) LoadMatrixView(view);
+        return 1;
+    }
+    for (ROWCOL c = 1; c <= GetColCount(); ++c) {
+        const CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(c));
+        if (!info) continue;
+        SetColWidth(c, c, info->m_nWidth, nullptr, kNoUpdate, gxDo);
+        HideCols(c, c, info->m_bVisible ? FALSE : TRUE, nullptr, kNoUpdate, gxDo);
+    }
+    // Blocks keep their pin-number and termination columns hidden.
+    for (int g = 0; g < GroupCount(); ++g)
+        if (GroupInstance(g) && GroupInstance(g).instance()->isBlock())
+            for (int offset : {layout.pnOffset, layout.terminationOffset})
+                HideCols(Col(ColumnOf(g, offset)), Col(ColumnOf(g, offset)), TRUE, nullptr, kNoUpdate, gxDo);
+    return 1;
+}

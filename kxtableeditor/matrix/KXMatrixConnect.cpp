@@ -1,0 +1,390 @@
+// Connections typed into the matrix: a pin name into a PIN_NAME cell or a pin
+// number into a PN cell connects that pin bit to the row's signal, an emptied
+// cell disconnects it; the text goes to the same row of every selected group.
+// Each edit is one grid transaction, echoed to the host and journalled as the
+// pane's MatrixConnect call, which replays it.
+#include "matrix/KXMatrixGridWnd.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXGridScopes.h"
+#include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/schemautil.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+
+using namespace kxmatrix;
+using kxgrid::GridWriteScope;
+
+namespace {
+
+constexpr int kAnswerNo = 7;
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+unsigned Bit(int bit) {
+    return static_cast<unsigned>(bit);
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ the cell edit
+
+CString CKXMatrixGridWnd::EditedText(ROWCOL row, ROWCOL col) {
+    CGXControl* control = GetControl(row, col);
+    CString text;
+    if (control && control->IsActive())
+        control->GetCurrentText(text);
+    else
+        text = GetValueRowCol(row, col);
+    text.Trim();
+    return text;
+}
+
+BOOL CKXMatrixGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
+    if (nRow == kFilterRow) return FilterRows(nCol);
+    int offset = -1, group = -1;
+    if (nRow < kFirstDataRow || !DecodeInstanceColumn(static_cast<int>(nCol), offset, group)) return TRUE;
+    const CString old = CellText(nRow, static_cast<int>(nCol));
+    const BOOL ok = CommitPendingConnections(nRow, nCol, EditedText(nRow, nCol));
+    m_bStoringEdit = ok;
+    if (!ok) {
+        // A refused edit gives the cell back its stored value and keeps it current.
+        if (CGXControl* control = GetControl(nRow, nCol); control && control->IsActive()) {
+            control->SetCurrentText(old);
+            control->SetModify(FALSE);
+        }
+    }
+    return ok;
+}
+
+std::vector<int> CKXMatrixGridWnd::EditColumns(ROWCOL col) {
+    std::vector<int> columns;
+    int offset = -1, group = -1;
+    if (!DecodeInstanceColumn(static_cast<int>(col), offset, group)) return columns;
+    if (!m_bPastingConnections) {
+        CRowColArray selected;
+        GetSelectedCols(selected, FALSE, FALSE);
+        for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
+            int o = -1, g = -1;
+            if (SplitColumn(static_cast<int>(selected[i]), o, g) && o == offset) columns.push_back(static_cast<int>(selected[i]));
+        }
+    }
+    columns.push_back(static_cast<int>(col));
+    std::sort(columns.begin(), columns.end());
+    columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
+    return columns;
+}
+
+BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CString& text) {
+    if (IsReadOnlyWindow()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return FALSE;
+    }
+    const std::vector<int> columns = EditColumns(col);
+    if (columns.empty()) return FALSE;
+    // An edit opened by the caller (the pane's paste or delete) is joined and left to it.
+    CKXGridEdit edit(*this, "Add Conn", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    m_cellWrites.clear();
+    struct Done {
+        int col;
+        CString old;
+    };
+    std::vector<Done> done;
+    for (int c : columns) {
+        const CString old = CellText(row, c);
+        if (!text.IsEmpty() && old.CompareNoCase(text) == 0) continue;
+        if (text.IsEmpty() && old.IsEmpty()) continue;
+        if (!old.IsEmpty() && !RemoveCellConnection(row, c, text.IsEmpty())) continue;
+        if (!text.IsEmpty() && !ConnectPinToSignal(row, c, text)) {
+            m_cellWrites.clear();
+            return FALSE;
+        }
+        done.push_back({c, old});
+    }
+    if (!FinishCellWrites(!done.empty() && edit.Commit())) return FALSE;
+    MarkModified();
+    for (const Done& d : done)
+        EchoAndJournal(row, d.col, d.old, text);
+    return TRUE;
+}
+
+BOOL CKXMatrixGridWnd::ConnectPinToSignal(ROWCOL row, int col, const CString& text) {
+    int offset = -1, group = -1;
+    if (!SplitColumn(col, offset, group)) return FALSE;
+    return offset == Layout().pinNameOffset ? ConnectPinByName(row, col, text) : ConnectPinByNumber(row, col, text);
+}
+
+BOOL CKXMatrixGridWnd::ConnectPinByName(ROWCOL row, int col, const CString& text) {
+    int offset = -1, group = -1;
+    SplitColumn(col, offset, group);
+    const CInstanceContext instance = GroupInstance(group);
+    CString base = text;
+    int lsb = -1, msb = -1;
+    if (CSchemaUtilities::parsePinName(text.GetString(), base, lsb, msb) && msb != lsb) {
+        if (!m_bPastingConnections) CKXErrorHandler::MessageBoxOk("KXTABLE-120");
+        return FALSE;
+    }
+    IInstTerm* pin = instance ? instance.instance()->findInstTerm(base.GetString()) : nullptr;
+    const bool bitExists = pin && (pin->isScalar() ? msb < 0 : msb >= 0 && pin->hasBit(msb));
+    int netBit = -1;
+    INet* net = GetCellNetBit(row, netBit);
+    CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+    if (!bitExists || !net || !tx) {
+        if (!m_bPastingConnections) CKXErrorHandler::MessageBoxOk("KXTABLE-119");
+        return FALSE;
+    }
+    const CInstTermBit pinBit(pin, pin->isScalar() ? -1 : msb);
+    if (!ReleaseConnectedPin(*tx, row, pinBit, group, CKXGenUtils::GetPinLogicalName(instance.instTerm(pin).bitContext(pinBit.bit()))))
+        return FALSE;
+    if (!tx->addConn(net, Bit(netBit), Bit(netBit), pin, Bit(pinBit.bit()), Bit(pinBit.bit()), 0)) return FALSE;
+    const CInstTermBitContext context = instance.instTerm(pin).bitContext(pinBit.bit());
+    m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, text, context.physicalPinName()); });
+    return TRUE;
+}
+
+BOOL CKXMatrixGridWnd::ConnectPinByNumber(ROWCOL row, int col, const CString& text) {
+    int offset = -1, group = -1;
+    SplitColumn(col, offset, group);
+    const CInstanceContext instance = GroupInstance(group);
+    CInstTermBit pinBit;
+    if (instance)
+        for (IInstTerm* pin : instance.instance()->beginInstTerm()) {
+            for (int bit : pin->bits())
+                if (instance.instTerm(pin).bitContext(bit).physicalPinName().CompareNoCase(text) == 0) {
+                    pinBit = CInstTermBit(pin, bit);
+                    break;
+                }
+            if (pinBit) break;
+        }
+    int netBit = -1;
+    INet* net = GetCellNetBit(row, netBit);
+    CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+    if (!pinBit || !net || !tx) {
+        if (!m_bPastingConnections) CKXErrorHandler::MessageBoxOk("KXTABLE-119");
+        return FALSE;
+    }
+    // A pin that moves to a no-connect net, or away from its net, leaves its termination behind.
+    const bool wasConnected = static_cast<bool>(pinBit.netbitOuter());
+    if (!ReleaseConnectedPin(*tx, row, pinBit, group, text)) return FALSE;
+    if (wasConnected || CKXGenUtils::IsNC(net->name())) DeleteTerminationOf(*tx, pinBit);
+    if (!tx->addConn(net, Bit(netBit), Bit(netBit), pinBit.instTerm(), Bit(pinBit.bit()), Bit(pinBit.bit()), 0))
+        return FALSE;
+    const CInstTermBitContext context = instance.instTerm(pinBit.instTerm()).bitContext(pinBit.bit());
+    const CString pinName = PinText(pinBit.instTerm(), pinBit.bit());
+    m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, pinName, text); });
+    return TRUE;
+}
+
+bool CKXMatrixGridWnd::ReleaseConnectedPin(CTransaction& tx, ROWCOL row, const CInstTermBit& pinBit, int group,
+                                           const CString& what) {
+    const CNetBit old = pinBit.netbitOuter();
+    if (!old) return true;
+    // Already on the row's signal: nothing moves.
+    int rowBit = -1;
+    if (old.net() == GetCellNetBit(row, rowBit) && old.bit() == rowBit) return false;
+    IInstance* instance = pinBit.instance();
+    IDesign* owner = instance ? instance->master() : nullptr;
+    if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-140", what, instance ? instance->name() : "",
+                                         owner ? owner->name() : (instance ? instance->cellName() : "")) == kAnswerNo)
+        return false;
+    if (!tx.removeConn(old.net(), Bit(old.bit()), Bit(old.bit()), pinBit.instTerm(), Bit(pinBit.bit()),
+                       Bit(pinBit.bit()), 0))
+        return false;
+    for (ROWCOL shown : m_rowIndex.Rows(KXRowKey::PinBit(pinBit.id(), pinBit.bit())))
+        if (RowShowsPin(shown, group, pinBit.id(), pinBit.bit()))
+            m_cellWrites.push_back([=, this] { ClearGroupCells(shown, group); });
+    return true;
+}
+
+BOOL CKXMatrixGridWnd::RemoveCellConnection(ROWCOL row, int col, BOOL bClearCells) {
+    int offset = -1, group = -1;
+    if (!SplitColumn(col, offset, group)) return FALSE;
+    int pinBit = -1, netBit = -1;
+    IInstTerm* pin = GetCellInstTermBit(row, col, pinBit);
+    INet* net = GetCellNetBit(row, netBit);
+    CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
+    if (!pin || !net || !tx) return FALSE;
+    const CNetBit on = pin->netBit(pinBit);
+    if (on.net() != net || on.bit() != netBit) return FALSE;
+    if (!tx->removeConn(net, Bit(netBit), Bit(netBit), pin, Bit(pinBit), Bit(pinBit), 0)) return FALSE;
+    DeleteTerminationOf(*tx, CInstTermBit(pin, pinBit));
+    if (bClearCells) m_cellWrites.push_back([=, this] { ClearGroupCells(row, group); });
+    return TRUE;
+}
+
+BOOL CKXMatrixGridWnd::FinishCellWrites(bool committed) {
+    // The cells show an edit only once the design has it.
+    std::vector<std::function<void()>> writes;
+    writes.swap(m_cellWrites);
+    if (!committed) return FALSE;
+    GridWriteScope write(*this);
+    for (const auto& w : writes)
+        w();
+    return TRUE;
+}
+
+void CKXMatrixGridWnd::DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit) {
+    CKXAssocCompAPI* api = AssocCompApi();
+    api->setInstTermBit(bit);
+    if (IDTInstance* termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION))
+        tx.removeDTInstance(termination);
+}
+
+// ------------------------------------------------------------------ deleting
+
+BOOL CKXMatrixGridWnd::DeleteConnections() {
+    if (IsReadOnlyWindow()) return FALSE;
+    CRowColArray cols;
+    GetSelectedCols(cols, FALSE, TRUE);
+    const std::vector<ROWCOL> rows = SelectedDataRows();
+    CKXGridEdit edit(*this, "Remove Conn", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    m_cellWrites.clear();
+    struct Removed {
+        ROWCOL row;
+        int col;
+        CString old;
+    };
+    std::vector<Removed> removed;
+    std::vector<int> groupsDone;
+    for (INT_PTR i = 0; i < cols.GetSize(); ++i) {
+        int offset = -1, group = -1;
+        const int col = static_cast<int>(cols[i]);
+        if (!DecodeInstanceColumn(col, offset, group)) continue;
+        if (std::find(groupsDone.begin(), groupsDone.end(), group) != groupsDone.end()) continue;
+        groupsDone.push_back(group);
+        const int pinNameCol = ColumnOf(group, Layout().pinNameOffset);
+        for (ROWCOL row : rows) {
+            const CString old = CellText(row, pinNameCol);
+            if (RemoveCellConnection(row, pinNameCol, TRUE)) removed.push_back({row, pinNameCol, old});
+        }
+    }
+    if (!FinishCellWrites(!removed.empty() && edit.Commit())) return FALSE;
+    MarkModified();
+    for (const Removed& r : removed)
+        EchoAndJournal(r.row, r.col, r.old, CString());
+    return TRUE;
+}
+
+BOOL CKXMatrixGridWnd::DeleteSelection() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return FALSE;
+    if (static_cast<int>(col) == Layout().pupdCol) {
+        // The pull-ups and pull-downs go through the pane's word, which brackets its own edit.
+        if (CWnd* main = AfxGetMainWnd())
+            return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("deletePupd"), 0) == 1;
+        return FALSE;
+    }
+    if (IsCurrentCellTerminationCol()) return DeleteTerminations();
+    return DeleteConnections();
+}
+
+BOOL CKXMatrixGridWnd::CanDelete() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
+    int offset = -1, group = -1;
+    if (DecodeInstanceColumn(static_cast<int>(col), offset, group)) {
+        CGXControl* control = GetControl(row, col);
+        if (control && control->IsActive()) return FALSE;
+        int bit = -1;
+        return GetCellInstTermBit(row, static_cast<int>(col), bit) != nullptr;
+    }
+    if (IsCurrentCellTerminationCol()) return HasTermination();
+    return static_cast<int>(col) == Layout().pupdCol && !CellText(row, static_cast<int>(col)).IsEmpty();
+}
+
+void CKXMatrixGridWnd::GetDeleteScriptCommand(CString& command) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    GetCurrentCell(row, col);
+    command = static_cast<int>(col) == Layout().pupdCol ? "deletePupd"
+              : IsCurrentCellTerminationCol()           ? "deleteTermination"
+                                                        : "deleteConnection";
+}
+
+BOOL CKXMatrixGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {
+    if (pRange && pRange->IsValid()) {
+        // A selection holds signal-side columns or instance columns, never both, and no header rows.
+        const int first = Layout().firstInstanceCol;
+        if (pRange->left != pRange->right && static_cast<int>(pRange->left) < first &&
+            static_cast<int>(pRange->right) >= first)
+            return FALSE;
+        if (pRange->top < kFirstDataRow) pRange->top = kFirstDataRow;
+        if (pRange->bottom < kFirstDataRow) pRange->bottom = kFirstDataRow;
+    }
+    return CKXGridWnd::CanChangeSelection(pRange, bIsDragging, bKey);
+}
+
+// ------------------------------------------------------------------ by name (script and journal)
+
+BOOL CKXMatrixGridWnd::ConnectByName(const CString& signal, const CString& instance, const CString& column,
+                                     const CString& oldText, const CString& newText) {
+    CString base;
+    int first = -1, second = -1;
+    INet* net = m_designContext && CKXGenUtils::ParseSignalName(signal, base, first, second)
+                    ? m_designContext.design()->findNet(base.GetString())
+                    : nullptr;
+    const CInstanceContext inst = m_designContext ? m_designContext.instance(instance.GetString()) : CInstanceContext();
+    const int offset = column.CompareNoCase("PN") == 0 ? Layout().pnOffset
+                       : column.CompareNoCase("PIN_NAME") == 0 ? Layout().pinNameOffset : -1;
+    if (!net || !inst || offset < 0 || first != second || (!net->isScalar() && !net->hasBit(first))) return FALSE;
+    const int bit = net->isScalar() ? -1 : first;
+    // A replayed journal may name a signal or an instance its view does not show yet: they join it
+    // as a drop would add them.
+    if (GroupOf(inst.instance()->id()) < 0) DropInstance(inst.instance()->name());
+    if (SignalRows(net->id(), bit).empty()) DropSignal(SignalName(net, bit));
+    const int group = GroupOf(inst.instance()->id());
+    if (group < 0) return FALSE;
+    const int col = ColumnOf(group, offset);
+    ROWCOL row = 0;
+    for (ROWCOL r : SignalRows(net->id(), bit))
+        if (CellText(r, col).CompareNoCase(oldText) == 0) {
+            row = r;
+            break;
+        }
+    if (!row && oldText.IsEmpty()) row = FreeRowOfSignal(net->id(), bit, group);
+    if (!row) return FALSE;
+    SetCurrentCell(row, Col(col));
+    SelectRange(CGXRange(row, Col(col)), TRUE, FALSE);
+    return CommitPendingConnections(row, Col(col), newText);
+}
+
+void CKXMatrixGridWnd::EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText) {
+    int offset = -1, group = -1;
+    SplitColumn(col, offset, group);
+    const CInstanceContext instance = GroupInstance(group);
+    const CString signal = CellText(row, Layout().nameCol);
+    const CString column = offset == Layout().pnOffset ? "PN" : "PIN_NAME";
+    const CString instanceName = instance ? CString(instance.instance()->name()) : CString();
+    if (CWnd* main = AfxGetMainWnd()) {
+        m_bEchoing = TRUE;
+        CTclArgsList select;
+        select.Add("selectWindow");
+        select.Add("ccp");
+        main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&select), 0);
+        CTclArgsList word;
+        word.Add("matrixConnect");
+        word.Add("pin");
+        for (const CString& value : {signal, instanceName, column, newText, oldText})
+            word.Add(value);
+        main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&word), 0);
+        m_bEchoing = FALSE;
+    }
+    KXJournalLines(JournalHandle())
+        .Comment("Matrix Connection")
+        .Pane("OpenMatrixView", {m_strViewName})
+        .Pane("MatrixConnect", {signal, instanceName, column, oldText, newText})
+        .End()
+        .Write();
+}

@@ -1,0 +1,311 @@
+// What the matrix shows: the stored view loaded into groups and rows, groups
+// and signals added by drops (and written to the stored view), and the pin
+// cells of one connection shown or emptied after a committed transaction.
+#include "matrix/KXMatrixGridWnd.h"
+
+#include "grid/KXGridScopes.h"
+#include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxnotes/CComments.h"
+#include "rmx/server.h"
+
+#include <algorithm>
+#include <memory>
+
+using namespace kxmatrix;
+using kxgrid::GridWriteScope;
+using kxgrid::LockUpdateScope;
+
+namespace {
+
+constexpr UINT kNoUpdate = 0;
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+// The bits of a net bit range from the first bound to the second, whichever is higher; {-1}
+// for a name without bits.
+std::vector<int> BitsBetween(int first, int second) {
+    if (first < 0 && second < 0) return {-1};
+    if (first < 0) first = second;
+    if (second < 0) second = first;
+    std::vector<int> bits;
+    const int step = first <= second ? 1 : -1;
+    for (int b = second;; b -= step) {
+        bits.push_back(b);
+        if (b == first) break;
+    }
+    return bits;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ loading
+
+BOOL CKXMatrixGridWnd::LoadMatrixView(const CString& viewName) {
+    m_strViewName = viewName;
+    std::vector<CString> instancePaths, signalPaths;
+    if (m_pMatrixViewData) {
+        m_pMatrixViewData->GetMatrixComponentList(viewName, instancePaths);
+        m_pMatrixViewData->GetMatrixSignalList(viewName, signalPaths);
+    }
+    IServer* server = CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server();
+    {
+        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+        LockUpdateScope lock(*this);
+        ClearContent();
+        // Instances first, so that their groups exist when the signal rows are built.
+        for (const CString& path : instancePaths) {
+            std::unique_ptr<CContext> context(server ? server->getContext(m_designContext, path.GetString()) : nullptr);
+            if (auto* instance = dynamic_cast<CInstanceContext*>(context.get())) AddInstanceColumns(*instance);
+        }
+        for (const CString& path : signalPaths) {
+            std::unique_ptr<CContext> context(server ? server->getContext(m_designContext, path.GetString()) : nullptr);
+            if (auto* bit = dynamic_cast<CNetBitContext*>(context.get()))
+                AddSignalRows(bit->net(), bit->bit());
+            else if (auto* net = dynamic_cast<CNetContext*>(context.get()))
+                AddSignalRows(net->net(), -1);
+        }
+    }
+    if (m_pMatrixViewData) m_pMatrixViewData->SetMatrixViewModified(viewName, FALSE);
+    return TRUE;
+}
+
+void CKXMatrixGridWnd::ReloadIfModified() {
+    if (!m_pMatrixViewData || !m_pMatrixViewData->IsViewModified(m_strViewName)) return;
+    LoadMatrixView(m_strViewName);
+}
+
+void CKXMatrixGridWnd::ClearContent() {
+    m_arrInstanceIds.clear();
+    m_groupOfInstance.clear();
+    m_arrNetData.clear();
+    m_shownSignals.clear();
+    SetupSignalHeader();
+    SetupFrozenHeader();
+}
+
+int CKXMatrixGridWnd::GroupOf(unsigned instanceId) const {
+    const auto it = m_groupOfInstance.find(instanceId);
+    return it == m_groupOfInstance.end() ? -1 : it->second;
+}
+
+// ------------------------------------------------------------------ groups
+
+void CKXMatrixGridWnd::AddInstanceByName(const std::vector<CString>& names) {
+    for (const CString& name : names)
+        if (const CInstanceContext instance = m_designContext.instance(name.GetString())) AddInstanceColumns(instance);
+}
+
+BOOL CKXMatrixGridWnd::AddInstanceColumns(const CInstanceContext& instance) {
+    if (!instance || GroupOf(instance.instance()->id()) >= 0) return FALSE;
+    GridWriteScope write(*this);
+    LockUpdateScope lock(*this);
+    const int group = GroupCount();
+    m_arrInstanceIds.push_back(instance.instance()->id());
+    m_groupOfInstance[instance.instance()->id()] = group;
+    const ROWCOL first = Col(ColumnOf(group, 0));
+    const ROWCOL width = static_cast<ROWCOL>(Layout().groupWidth);
+    if (first + width - 1 > GetColCount()) SetColCount(first + width - 1, kNoUpdate);
+    WriteGroupHeader(group, instance);
+    CGXStyle filter;
+    filter.SetValue("*").SetControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO)).SetVerticalAlignment(DT_VCENTER);
+    SetStyleRange(CGXRange(kFilterRow, first, kFilterRow, first + width - 1), filter, gxOverride, 0, kNoUpdate, gxDo);
+    SetupFrozenHeader();
+    BuildConnectionMap(group, instance);
+    return TRUE;
+}
+
+void CKXMatrixGridWnd::BuildConnectionMap(int group, const CInstanceContext& instance) {
+    const unsigned instanceId = instance.instance()->id();
+    const KXMatrixLayout& layout = Layout();
+    for (const CKXMatrixNetData& data : m_arrNetData) {
+        std::vector<ROWCOL> rows = SignalRows(data.netId, data.bit);
+        if (rows.empty()) continue;
+        for (ROWCOL row : rows)
+            for (int offset = 0; offset < layout.groupWidth; ++offset)
+                StyleConnectionCell(row, ColumnOf(group, offset),
+                                    offset == layout.pinNameOffset || offset == layout.pnOffset);
+        INet* net = m_designContext.design()->findNet(data.netId);
+        if (!net) continue;
+        std::size_t j = 0;
+        for (const CInstTermBit& pinBit : CNetBit(net, data.bit).beginInstTermBit()) {
+            if (!pinBit.instance() || pinBit.instance()->id() != instanceId) continue;
+            // A further pin of this instance on the signal takes a further row of the signal.
+            if (j == rows.size()) rows.push_back(InsertSignalRow(rows.back() + 1, net, data.bit));
+            const CInstTermBitContext context = instance.instTerm(pinBit.instTerm()).bitContext(pinBit.bit());
+            WriteConnectionCells(rows[j++], group, context, PinText(pinBit.instTerm(), pinBit.bit()),
+                                 context.physicalPinName());
+        }
+    }
+}
+
+// ------------------------------------------------------------------ signals
+
+BOOL CKXMatrixGridWnd::AddSignalRows(INet* net, int bit) {
+    if (!net || !m_designContext) return FALSE;
+    if (net->isScalar()) bit = -1;
+    if (!net->isScalar() && !net->hasBit(bit)) return FALSE;
+    if (!m_shownSignals.insert(KXRowKey::NetBit(net->id(), bit)).second) return FALSE;
+    GridWriteScope write(*this);
+    LockUpdateScope lock(*this);
+    m_arrNetData.push_back({net->id(), bit});
+    const ROWCOL first = InsertSignalRow(GetRowCount() + 1, net, bit);
+    std::vector<ROWCOL> used(m_arrInstanceIds.size(), 0);
+    for (const CInstTermBit& pinBit : CNetBit(net, bit).beginInstTermBit()) {
+        const int group = pinBit.instance() ? GroupOf(pinBit.instance()->id()) : -1;
+        if (group < 0) continue;
+        const ROWCOL row = first + used[static_cast<std::size_t>(group)]++;
+        if (row > GetRowCount()) InsertSignalRow(row, net, bit);
+        const CInstTermBitContext context = GroupInstance(group).instTerm(pinBit.instTerm()).bitContext(pinBit.bit());
+        WriteConnectionCells(row, group, context, PinText(pinBit.instTerm(), pinBit.bit()), context.physicalPinName());
+    }
+    return TRUE;
+}
+
+std::vector<CKXMatrixNetData> CKXMatrixGridWnd::AddSignalByName(const CString& name) {
+    std::vector<CKXMatrixNetData> added;
+    CString text = name;
+    text.Trim();
+    CString base;
+    int first = -1, second = -1;
+    if (text.IsEmpty() || !m_designContext || !CKXGenUtils::ParseSignalName(text, base, first, second)) return added;
+    INet* net = m_designContext.design()->findNet(base.GetString());
+    if (!net) return added;
+    // A bus without bits is every bit of it; a range is each of its bits, whichever way it is written.
+    if (first < 0 && second < 0 && !net->isScalar()) {
+        first = net->msb();
+        second = net->lsb();
+    }
+    for (int bit : BitsBetween(first, second))
+        if (AddSignalRows(net, bit)) added.push_back({net->id(), net->isScalar() ? -1 : bit});
+    return added;
+}
+
+// ------------------------------------------------------------------ drops
+
+BOOL CKXMatrixGridWnd::DropInstance(const CString& name) {
+    CString text = name;
+    text.Trim();
+    const CInstanceContext instance = m_designContext ? m_designContext.instance(text.GetString()) : CInstanceContext();
+    // An instance shown already is neither added again nor stored twice.
+    if (!instance || !AddInstanceColumns(instance)) return FALSE;
+    if (m_pMatrixViewData) {
+        m_pMatrixViewData->AddInstanceToMatrixView(m_strViewName, instance.spath());
+        m_pMatrixViewData->SetMatrixViewModified(m_strViewName, FALSE);
+    }
+    MarkModified();
+    JournalAdd("component", instance.instance()->name());
+    Redraw();
+    return TRUE;
+}
+
+void CKXMatrixGridWnd::JournalAdd(const char* kind, const CString& name) {
+    KXJournalLines(JournalHandle())
+        .Comment("Matrix Add")
+        .Pane("OpenMatrixView", {m_strViewName})
+        .Pane("MatrixAdd", {CString(kind), name})
+        .End()
+        .Write();
+}
+
+BOOL CKXMatrixGridWnd::DropSignal(const CString& text) {
+    const std::vector<CKXMatrixNetData> added = AddSignalByName(text);
+    for (const CKXMatrixNetData& data : added) {
+        const CNetContext net = m_designContext.net(data.netId);
+        if (m_pMatrixViewData)
+            m_pMatrixViewData->AddSignalToMatrixView(m_strViewName,
+                                                     data.bit < 0 ? net.spath() : net.bitContext(data.bit).spath());
+    }
+    if (added.empty()) return FALSE;
+    if (m_pMatrixViewData) m_pMatrixViewData->SetMatrixViewModified(m_strViewName, FALSE);
+    MarkModified();
+    CString name = text;
+    JournalAdd("signal", name.Trim());
+    Redraw();
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ rows of a signal, pins of a row
+
+std::vector<ROWCOL> CKXMatrixGridWnd::SignalRows(unsigned netId, int bit) const {
+    return m_rowIndex.Rows(KXRowKey::NetBit(netId, bit));
+}
+
+bool CKXMatrixGridWnd::RowShowsPin(ROWCOL row, int group, unsigned pinId, int pinBit) {
+    const KXRowAttrs attrs(*this, row);
+    const ROWCOL pinCol = Col(ColumnOf(group, Layout().pinNameOffset));
+    return attrs.Has(pinCol, kAttrPinId) && attrs.Get(pinCol, kAttrPinId) == static_cast<int>(pinId) &&
+           attrs.Get(pinCol, kAttrPinBit) == pinBit;
+}
+
+ROWCOL CKXMatrixGridWnd::FreeRowOfSignal(unsigned netId, int bit, int group) {
+    const std::vector<ROWCOL> rows = SignalRows(netId, bit);
+    if (rows.empty()) return 0;
+    const ROWCOL pinCol = Col(ColumnOf(group, Layout().pinNameOffset));
+    for (ROWCOL row : rows) {
+        const KXRowAttrs attrs(*this, row);
+        if (!attrs.Has(pinCol, kAttrPinId) || attrs.Get(pinCol, kAttrPinId) < 0) return row;
+    }
+    INet* net = m_designContext.design()->findNet(netId);
+    return net ? InsertSignalRow(rows.back() + 1, net, bit) : 0;
+}
+
+void CKXMatrixGridWnd::FillPinRows(const CConn& conn, int mode) {
+    IInstTerm* pin = conn.instTerm();
+    INet* net = conn.net();
+    const int group = pin && pin->instance() ? GroupOf(pin->instance()->id()) : -1;
+    if (group < 0 || !net) return;
+    GridWriteScope write(*this);
+    // Pin bits and net bits pair up from the first ends to the second ends.
+    const int width = std::max(1, conn.width());
+    const int pinStep = conn.instTermLsb() >= conn.instTermMsb() ? 1 : -1;
+    const int netStep = conn.netLsb() >= conn.netMsb() ? 1 : -1;
+    for (int k = 0; k < width; ++k) {
+        const int pinBit = conn.instTermMsb() < 0 ? -1 : conn.instTermMsb() + k * pinStep;
+        const int netBit = conn.netMsb() < 0 ? -1 : conn.netMsb() + k * netStep;
+        if (mode == 2) {
+            for (ROWCOL row : m_rowIndex.Rows(KXRowKey::PinBit(pin->id(), pinBit)))
+                if (RowShowsPin(row, group, pin->id(), pinBit)) ClearGroupCells(row, group);
+            continue;
+        }
+        const std::vector<ROWCOL> rows = SignalRows(net->id(), netBit);
+        if (rows.empty()) continue;
+        const bool shown = std::any_of(rows.begin(), rows.end(),
+                                       [&](ROWCOL row) { return RowShowsPin(row, group, pin->id(), pinBit); });
+        if (shown) continue;
+        const ROWCOL row = FreeRowOfSignal(net->id(), netBit, group);
+        const CInstTermBitContext context = GroupInstance(group).instTerm(pin).bitContext(pinBit);
+        if (row) WriteConnectionCells(row, group, context, PinText(pin, pinBit), context.physicalPinName());
+    }
+}
+
+void CKXMatrixGridWnd::RemoveSignalRows(unsigned netId) {
+    for (auto it = m_arrNetData.begin(); it != m_arrNetData.end();) {
+        if (it->netId != netId) {
+            ++it;
+            continue;
+        }
+        std::vector<ROWCOL> rows = SignalRows(it->netId, it->bit);
+        m_rowIndex.RemoveKey(KXRowKey::NetBit(it->netId, it->bit));
+        for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+            RemoveRows(*row, *row, kNoUpdate, gxDo);
+        m_shownSignals.erase(KXRowKey::NetBit(it->netId, it->bit));
+        it = m_arrNetData.erase(it);
+    }
+}
+
+void CKXMatrixGridWnd::RemoveGroup(int group) {
+    if (group < 0 || group >= GroupCount()) return;
+    const ROWCOL first = Col(ColumnOf(group, 0));
+    RemoveCols(first, first + static_cast<ROWCOL>(Layout().groupWidth) - 1, kNoUpdate, gxDo);
+    m_arrInstanceIds.erase(m_arrInstanceIds.begin() + group);
+    m_groupOfInstance.clear();
+    for (std::size_t g = 0; g < m_arrInstanceIds.size(); ++g)
+        m_groupOfInstance[m_arrInstanceIds[g]] = static_cast<int>(g);
+    SetupFrozenHeader();
+}

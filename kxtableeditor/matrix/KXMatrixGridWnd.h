@@ -1,0 +1,294 @@
+// The matrix grid: a stored, named selection of signals (rows, one per net bit)
+// against a stored selection of instances and blocks (column groups). Where a
+// signal row meets an instance group, the PIN_NAME and PN cells name the pin of
+// that instance connected to the signal; typing a pin name or pin number there
+// connects it, emptying the cell disconnects it. Every edit runs in one grid
+// transaction, is echoed to the host and journalled; every committed
+// transaction, from any window, reaches the cells that show what it changed.
+//
+// All matrix grids of a process share one column layout (the "MATRIX"
+// customisation): the signal-side columns NAME, PHYS_NET_NAME, PUPD and net
+// property columns, then per instance group PIN_NAME, PN, PIN_TYPE,
+// TERMINATION and pin property columns.
+#pragma once
+
+#include "matrix/KXMatrixGridIds.h"
+
+#include "grid/KXChangeDigest.h"
+#include "grid/KXColumnModel.h"
+#include "grid/KXGridWnd.h"
+#include "grid/KXRowIndex.h"
+#include "grid/KXTableOleDropTarget.h"
+
+#include "rmx/context.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+class CKXAssocCompAPI;
+class KXJournalLines;
+class CKXGridACListBox;
+class CMatrixViewData;
+class CTransaction;
+class IKXGridSite;
+
+// The signal of a data row: a net (by id) and the bit the row shows (-1 for a scalar net).
+struct CKXMatrixNetData {
+    unsigned netId = 0;
+    int bit = -1;
+};
+
+// The class-wide layout of the matrix: column numbers of the signal side, offsets inside an
+// instance group, and the descriptors of both sides (owned by the column model).
+struct KXMatrixLayout {
+    int nameCol = 1, physNetNameCol = 2, pupdCol = 3;
+    int firstInstanceCol = 4;
+    int pinNameOffset = 0, pnOffset = 1, pinTypeOffset = 2, terminationOffset = 3;
+    int groupWidth = 4;
+    std::vector<CKXColumnInfoClass*> signalColumns;   // element 0: the row header
+    std::vector<CKXColumnInfoClass*> instanceColumns; // in offset order
+};
+
+class CKXMatrixGridWnd : public CKXGridWnd, public IKXTableDropSite, private KXChangeHooks {
+    DECLARE_DYNCREATE(CKXMatrixGridWnd)
+
+public:
+    CKXMatrixGridWnd();
+    ~CKXMatrixGridWnd() override;
+
+    // ------------------------------------------------------------- set-up
+    // After Create: design contexts, header rows, cell controls, subscriptions. A grid outside a
+    // pane has no site; externalTransaction: edits join the caller's transaction and leave it open.
+    void SetupGrid(IKXGridSite* site, CDesignContext design, CDesignContext secondDesign, int externalTransaction);
+    void SetChildFrame(CWnd* frame) { m_pChildFrame = frame; }
+    void SetAutoComplete(BOOL bOn) override;
+    void UpdatePaneTitle() override;
+    // The matrix grid set up last, or asked last whether it can paste; NULL when none is left.
+    static CKXMatrixGridWnd* CurrentGrid() { return s_pCurrentMatrixGrid; }
+
+    // ------------------------------------------------------------- layout (shared by every matrix grid)
+    static CKXColumnModel& Columns();
+    static KXMatrixLayout& Layout();
+    // Rebuilds the layout from the "MATRIX" customisation.
+    std::vector<std::unique_ptr<CKXColumnInfoClass>> SetupColumns();
+    // The layout in use becomes the default customisation (parseAgain: the service takes it too).
+    void SaveCustomization(BOOL parseAgain);
+    void CustomizeColumns() override;
+    static int GetColumnProfileSection(int col, CString& section);
+    int GetColWidth(ROWCOL nCol) override;
+    void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
+    LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
+    CKXColumnInfoClass* GetColumnInfo(int col) override;
+    int CharWidth() const;
+    // Group and offset of a column; false left of the first group. True result of the decoder:
+    // the column is a pin column (PIN_NAME or PN).
+    static bool SplitColumn(int col, int& offset, int& group);
+    static bool DecodeInstanceColumn(int col, int& offset, int& group);
+    static int ColumnOf(int group, int offset);
+    int GroupCount() const { return static_cast<int>(m_arrInstanceIds.size()); }
+
+    // ------------------------------------------------------------- content
+    BOOL LoadMatrixView(const CString& viewName);
+    void ReloadIfModified();
+    const CString& ViewName() const { return m_strViewName; }
+    void GetShownObjectNames(CString& names) override { names = m_strViewName; }
+    void AddInstanceByName(const std::vector<CString>& names);
+    // Adds the signals a name gives (a bus range: one per bit); the signals added.
+    std::vector<CKXMatrixNetData> AddSignalByName(const CString& name);
+    // FALSE when the instance is shown already.
+    BOOL AddInstanceColumns(const CInstanceContext& instance);
+    // Appends the rows of one net bit; FALSE when it is shown already or there is no net.
+    BOOL AddSignalRows(INet* net, int bit);
+    // The group of an instance; -1 when it has none.
+    int GroupOf(unsigned instanceId) const;
+    // Drops add to the grid and to the stored view; TRUE when something was added.
+    BOOL DropInstance(const CString& name) override;
+    BOOL DropSignal(const CString& text) override;
+    // After a committed transaction: mode 1 shows a connection's pin cells, mode 2 empties them.
+    void FillPinRows(const CConn& conn, int mode);
+    void SetupSignalHeader();
+    BOOL InsertExtraSignalRow(ROWCOL row);
+
+    // ------------------------------------------------------------- cells
+    BOOL GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt = gxCopy,
+                        int nType = 0) override;
+    // The row's signal; NULL (bit -1) when the row shows none.
+    INet* GetCellNetBit(ROWCOL row, int& bit);
+    // The pin shown in the group of col in the row; NULL (bit -1) when none.
+    IInstTerm* GetCellInstTermBit(ROWCOL row, int col, int& bit);
+    CInstanceContext GroupInstance(int group) const;
+    BOOL IsCurrentCellTerminationCol();
+    BOOL IsCurrentRowSignal();
+    BOOL CanCopy() override;
+    CString CellText(ROWCOL row, int col) { return GetValueRowCol(row, static_cast<ROWCOL>(col)); }
+    void SetupFrozenHeader();
+    void SetPupdCellText(ROWCOL row, const CNetBitContext& netBit);
+    void SetTerminationCellText(ROWCOL row, int col);
+    void RefreshPupdCells(const std::vector<unsigned>& netIds);
+
+    // ------------------------------------------------------------- connections
+    BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
+    BOOL CommitPendingConnections(ROWCOL row, ROWCOL col, const CString& text);
+    BOOL ConnectPinToSignal(ROWCOL row, int col, const CString& text);
+    BOOL RemoveCellConnection(ROWCOL row, int col, BOOL bClearCells);
+    BOOL DeleteConnections() override;
+    BOOL DeleteSelection() override;
+    BOOL CanDelete() override;
+    BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
+    void GetDeleteScriptCommand(CString& command) override;
+    // The script and automation road of a typed cell: the row of the signal whose group cell
+    // shows oldText (an extra row when none is free), column "PIN_NAME" or "PN"; FALSE when
+    // nothing changed.
+    BOOL ConnectByName(const CString& signal, const CString& instance, const CString& column,
+                       const CString& oldText, const CString& newText);
+    // TRUE while the grid echoes its own edit: the word that comes back is a record.
+    BOOL IsEchoing() const { return m_bEchoing; }
+
+    // ------------------------------------------------------------- refresh after commit
+    LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+
+    // ------------------------------------------------------------- selection, filter, sort, dump
+    BOOL FilterRows(ROWCOL editedCol);
+    BOOL SetColumnFilter(const CString& name, const CString& pattern);
+    void SortColumn(int col) override;
+    void OnSortColumn(int col) override;
+    void SortRows(int col, BOOL bAscending) override;
+    BOOL SortByColumnName(const CString& name);
+    CString GetSortKeyOfCol(int col);
+    int ColumnOfName(const CString& name);
+    void GetSelectionAsList(CString& list) override;
+    BOOL DumpMatrix(const char* path);
+
+    // ------------------------------------------------------------- clipboard
+    // The selected cells as a table: a line per shown row, the shown columns' texts joined by tabs.
+    CString CopyText();
+    void OnEditCopy() override;
+    void InitCanPasteCallback() override;
+    BOOL CanPaste() override;
+    BOOL CanPasteSpecial() override;
+    // Into the filter row a pattern; into a pin cell the clipboard's lines from the row down, each
+    // tab-separated field into its column; one edit. FALSE when nothing was pasted.
+    BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
+    BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines);
+
+    // ------------------------------------------------------------- models, terminations, selection by key
+    // A pin shown in a group's cells on a row.
+    struct PinCell {
+        ROWCOL row;
+        int group;
+        CInstTermBit pinBit;
+    };
+    // The pins of the selected cells (the current cell when none is selected), each once.
+    std::vector<PinCell> SelectedPinCells();
+    // Selects the cells of keys "SIGNAL:INSTANCE" or "SIGNAL:INSTANCE:PIN" in a column ("PIN_NAME",
+    // "PN", "TERMINATION"); FALSE when no key names a shown pin.
+    BOOL SelectCells(const std::vector<CString>& keys, const CString& column);
+    void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
+    BOOL CanAssignModel() override;
+    BOOL CanRemoveModel() override;
+    void AssignModel(int flag, LPCTSTR modelName) override;
+    void RemoveModel() override;
+    // An empty name opens the model dialog; FALSE when nothing changed.
+    BOOL AssignModelByName(const CString& model);
+    // Sets (an empty model: removes) the pins' models in one edit; FALSE when nothing changed.
+    BOOL CommitModels(const std::vector<PinCell>& cells, const CString& model);
+    BOOL HasTermination() override;
+    // The terminations of the selected pins go, in one edit (joining the caller's); FALSE when none went.
+    BOOL DeleteTerminations() override;
+
+    // ------------------------------------------------------------- editing hooks
+    BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
+    void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
+    BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
+    BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
+
+    // ------------------------------------------------------------- state
+    CMatrixViewData* m_pMatrixViewData = nullptr; // the comment store's; not owned
+    CString m_strViewName;
+    int m_bValidationIdle = 1;
+    CKXTableOleDropTarget m_dropTarget;
+    std::vector<unsigned> m_arrInstanceIds;       // group g shows the instance of id m_arrInstanceIds[g]
+    std::vector<CKXMatrixNetData> m_arrNetData;   // the shown signals, in the order added
+    std::unordered_map<unsigned, int> m_groupOfInstance; // instance id -> group
+    std::unordered_set<std::uint64_t> m_shownSignals;    // KXRowKey::NetBit of every shown signal
+    int m_bExternalTransaction = 0;
+    BOOL m_bAutoComplete = TRUE;
+    int m_bPastingConnections = 0;
+
+private:
+    // Cells.
+    void WriteCell(ROWCOL row, int col, const CGXStyle& style);
+    void StyleConnectionCell(ROWCOL row, int col, bool editable);
+    void ClearGroupCells(ROWCOL row, int group);
+    void WriteConnectionCells(ROWCOL row, int group, const CInstTermBitContext& pinBit, const CString& pinName,
+                              const CString& pinNumber);
+    void WriteSignalCells(ROWCOL row, INet* net, int bit);
+    ROWCOL InsertSignalRow(ROWCOL at, INet* net, int bit);
+    CString SignalName(INet* net, int bit) const;
+    void WriteGroupHeader(int group, const CInstanceContext& instance);
+    CString PinText(IInstTerm* pin, int bit) const;
+    void FillPinChoices(int group, int offset);
+    // Rows.
+    std::vector<ROWCOL> SignalRows(unsigned netId, int bit) const;
+    ROWCOL FreeRowOfSignal(unsigned netId, int bit, int group);
+    bool RowShowsPin(ROWCOL row, int group, unsigned pinId, int pinBit);
+    void RemoveSignalRows(unsigned netId);
+    void RemoveGroup(int group);
+    void IndexPin(ROWCOL row, IInstTerm* pin, int bit);
+    void ForgetPin(ROWCOL row, int group);
+    void BuildConnectionMap(int group, const CInstanceContext& instance);
+    void ClearContent();
+    // Editing.
+    CString EditedText(ROWCOL row, ROWCOL col);
+    std::vector<int> EditColumns(ROWCOL col);
+    BOOL ConnectPinByName(ROWCOL row, int col, const CString& text);
+    BOOL ConnectPinByNumber(ROWCOL row, int col, const CString& text);
+    // Asks before a connected pin bit moves; takes it off its net and empties its old cells.
+    bool ReleaseConnectedPin(CTransaction& tx, ROWCOL row, const CInstTermBit& pinBit, int group, const CString& what);
+    // Runs the cell writes an edit queued when it committed; drops them otherwise. FALSE then.
+    BOOL FinishCellWrites(bool committed);
+    std::vector<std::function<void()>> m_cellWrites;
+    void DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
+    void JournalAdd(const char* kind, const CString& name);
+    void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
+    void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);
+    CString JournalHandle();
+    void MarkModified();
+    bool IsReadOnlyWindow();
+    std::vector<ROWCOL> SelectedDataRows();
+    CKXAssocCompAPI* AssocCompApi();
+    // Refresh.
+    void OnDigestBegin(const KXChangeDigest& digest) override;
+    void OnConnChange(const IChange& change, CConn& conn) override;
+    void OnNetChange(const IChange& change, INet& net) override;
+    void OnInstanceChange(const IChange& change, IInstance& instance) override;
+    void OnComponentChange(const IChange& change, IDTInstance& component) override;
+    void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
+    void OnDigestEnd(const KXChangeDigest& digest) override;
+    void RefreshSignalNames(unsigned netId);
+    void RefreshPhysNetNames();
+    void RefreshTerminations();
+    void RefreshPinNumbers();
+    bool m_bOwnCommit = false;
+    bool m_bPupdStale = false;
+    bool m_bTerminationsStale = false;
+    bool m_bNamesStale = false;
+    bool m_bPinNumbersStale = false;
+    std::vector<std::pair<unsigned, int>> m_stalePins; // pin bits whose connections changed
+
+    IKXGridSite* m_pSiteForUndo = nullptr;
+    CWnd* m_pChildFrame = nullptr;
+    std::unique_ptr<CKXGridACListBox> m_pPinListBox;
+    std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi;
+    KXRowIndex m_rowIndex{*this}; // net bits and pin bits -> rows
+    BOOL m_bEchoing = FALSE;
+    BOOL m_bStoringEdit = FALSE; // a validated connection cell is being stored: no undo step of its own
+    static CKXMatrixGridWnd* s_pCurrentMatrixGrid;
+    static bool s_bFillingPinList;
+
+    DECLARE_MESSAGE_MAP()
+};

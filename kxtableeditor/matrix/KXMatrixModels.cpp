@@ -1,0 +1,231 @@
+// Signal models and terminations of the pins the matrix's cells show: the
+// PIN_SIGNAL_MODEL property set from the model dialog or by script and removed
+// again, terminations deleted from the TERMINATION cells, cells selected by
+// key for the script words; each edit is one transaction, journalled as the
+// cell's selection and the pane's call.
+#include "matrix/KXMatrixGridWnd.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
+
+#include "afx/afxwin.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/KXGenUtils.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxsmall/CKXDlgModelAssign.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <memory>
+
+using namespace kxmatrix;
+
+namespace {
+
+constexpr const char* kModelProperty = "PIN_SIGNAL_MODEL";
+constexpr unsigned long kUserSource = 2;
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+const char* ModelTypeFilter(int direction) {
+    switch (direction) {
+    case ITerm::eDirInput: return "IbisInput";
+    case ITerm::eDirOutput: return "IbisOutput";
+    case ITerm::eDirInout: return "IbisIO";
+    default: return "*";
+    }
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ the selected pins
+
+std::vector<CKXMatrixGridWnd::PinCell> CKXMatrixGridWnd::SelectedPinCells() {
+    std::vector<PinCell> cells;
+    CGXRangeList ranges;
+    CopyRangeList(ranges, TRUE);
+    for (POSITION pos = ranges.GetHeadPosition(); pos;) {
+        const CGXRange range = ranges.GetNext(pos)->GetBounded(GetRowCount(), GetColCount());
+        for (ROWCOL r = std::max(range.top, kFirstDataRow); r <= range.bottom && r <= GetRowCount(); ++r) {
+            if (IsRowHidden(r)) continue;
+            for (ROWCOL c = range.left; c <= range.right; ++c) {
+                int offset = -1, group = -1, bit = -1;
+                if (!SplitColumn(static_cast<int>(c), offset, group)) continue;
+                IInstTerm* pin = GetCellInstTermBit(r, static_cast<int>(c), bit);
+                const bool seen = std::any_of(cells.begin(), cells.end(),
+                                              [&](const PinCell& p) { return p.row == r && p.group == group; });
+                if (pin && !seen) cells.push_back({r, group, CInstTermBit(pin, bit)});
+            }
+        }
+    }
+    return cells;
+}
+
+BOOL CKXMatrixGridWnd::SelectCells(const std::vector<CString>& keys, const CString& column) {
+    // A key names a signal and a component ("N1:U1"), and may name the pin shown ("N1:J1:P<3>").
+    const KXMatrixLayout& layout = Layout();
+    const int offset = column.CompareNoCase("TERMINATION") == 0 ? layout.terminationOffset
+                       : column.CompareNoCase("PN") == 0        ? layout.pnOffset
+                                                                : layout.pinNameOffset;
+    SetSelection(nullptr);
+    bool any = false;
+    for (const CString& key : keys) {
+        const int first = key.Find(':'), second = key.Find(':', first + 1);
+        if (first < 0) continue;
+        const CString signal = key.Left(first);
+        const CString instance = second < 0 ? key.Mid(first + 1) : key.Mid(first + 1, second - first - 1);
+        const CString pinText = second < 0 ? CString() : key.Mid(second + 1);
+        const CInstanceContext inst = m_designContext.instance(instance.GetString());
+        const int group = inst ? GroupOf(inst.instance()->id()) : -1;
+        if (group < 0) continue;
+        const int col = ColumnOf(group, offset);
+        for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r) {
+            if (CellText(r, layout.nameCol).CompareNoCase(signal) != 0) continue;
+            const CString shown = CellText(r, ColumnOf(group, layout.pinNameOffset));
+            if (shown.IsEmpty() || (!pinText.IsEmpty() && shown.CompareNoCase(pinText) != 0)) continue;
+            if (!any) SetCurrentCell(r, Col(col), GX_SMART);
+            SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
+            any = true;
+        }
+    }
+    return any ? TRUE : FALSE;
+}
+
+void CKXMatrixGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
+    std::vector<CString> keys;
+    if (pKeys)
+        for (INT_PTR i = 0; i < pKeys->GetSize(); ++i) keys.push_back(pKeys->GetAt(i));
+    if (!keys.empty()) SelectCells(keys, keyColumn);
+}
+
+void CKXMatrixGridWnd::JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column) {
+    const CInstanceContext instance = GroupInstance(cell.group);
+    journal.Pane("OpenMatrixView", {m_strViewName})
+        .Pane("MatrixSelect", {CellText(cell.row, Layout().nameCol), instance ? CString(instance.instance()->name()) : "",
+                               CString(column)});
+}
+
+// ------------------------------------------------------------------ models
+
+BOOL CKXMatrixGridWnd::CanAssignModel() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (IsReadOnlyWindow() || !GetCurrentCell(row, col) || m_bEditing) return FALSE;
+    int bit = -1;
+    return GetCellInstTermBit(row, static_cast<int>(col), bit) ? TRUE : FALSE;
+}
+
+BOOL CKXMatrixGridWnd::CanRemoveModel() {
+    if (IsReadOnlyWindow() || m_bEditing) return FALSE;
+    for (const PinCell& cell : SelectedPinCells()) {
+        std::unique_ptr<CPQPropertyData> model(cell.pinBit.findProperty(kModelProperty));
+        if (model) return TRUE;
+    }
+    return FALSE;
+}
+
+void CKXMatrixGridWnd::AssignModel(int, LPCTSTR modelName) {
+    AssignModelByName(modelName ? modelName : "");
+}
+
+void CKXMatrixGridWnd::RemoveModel() {
+    CommitModels(SelectedPinCells(), CString());
+}
+
+BOOL CKXMatrixGridWnd::AssignModelByName(const CString& modelName) {
+    const std::vector<PinCell> cells = SelectedPinCells();
+    int direction = -1;
+    for (const PinCell& cell : cells) {
+        ITerm* master = cell.pinBit.instTerm()->masterTerm();
+        if (!master) continue;
+        if (direction >= 0 && master->direction() != direction) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-127");
+            return FALSE;
+        }
+        direction = master->direction();
+    }
+    if (cells.empty()) return FALSE;
+    CString model = modelName;
+    if (model.IsEmpty()) {
+        CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
+        dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
+        dialog.SetModelNameFilter("*");
+        dialog.SetModelTypeFilter(ModelTypeFilter(direction));
+        if (dialog.DoModal() != IDOK) return FALSE;
+        model = dialog.GetAssignedModel();
+        // A dialog closed without a model assigns nothing.
+        if (model.IsEmpty()) return FALSE;
+    }
+    return CommitModels(cells, model);
+}
+
+BOOL CKXMatrixGridWnd::CommitModels(const std::vector<PinCell>& cells, const CString& model) {
+    if (cells.empty()) return FALSE;
+    if (IsReadOnlyWindow()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return FALSE;
+    }
+    // Joins an edit the caller has open and leaves it to the caller; never ends another's.
+    CKXGridEdit edit(*this, "Assign Model", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    KXJournalLines journal(JournalHandle());
+    int changed = 0;
+    for (const PinCell& cell : cells) {
+        const CInstTermBitContext place = GroupInstance(cell.group).instTerm(cell.pinBit.instTerm()).bitContext(cell.pinBit.bit());
+        std::unique_ptr<CPQPropertyData> old(place.findProperty(kModelProperty));
+        const CString oldValue = old ? CString(old->value()) : CString();
+        const bool done = model.IsEmpty()
+                              ? !oldValue.IsEmpty() && edit.Transaction()->removeProperty(place, kModelProperty, oldValue)
+                              : oldValue != model &&
+                                    edit.Transaction()->addProperty(place, kModelProperty, model, kUserSource, false);
+        if (!done) continue;
+        ++changed;
+        JournalCell(journal, cell, "PIN_NAME");
+        if (model.IsEmpty())
+            journal.Comment("Remove Model").Pane("RemoveModel").End();
+        else
+            journal.Comment("Assign Model").Pane("AssignModel", {model}).End();
+    }
+    if (!changed || !edit.Commit()) return FALSE;
+    MarkModified();
+    journal.Write();
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ terminations
+
+BOOL CKXMatrixGridWnd::HasTermination() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    int bit = -1;
+    if (!IsCurrentCellTerminationCol() || !GetCurrentCell(row, col)) return FALSE;
+    IInstTerm* pin = GetCellInstTermBit(row, static_cast<int>(col), bit);
+    if (!pin) return FALSE;
+    CKXAssocCompAPI* api = AssocCompApi();
+    api->setInstTermBit(CInstTermBit(pin, bit));
+    return api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION) ? TRUE : FALSE;
+}
+
+BOOL CKXMatrixGridWnd::DeleteTerminations() {
+    if (IsReadOnlyWindow()) return FALSE;
+    const std::vector<PinCell> cells = SelectedPinCells();
+    CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
+    if (!edit || cells.empty()) return FALSE;
+    KXJournalLines journal(JournalHandle());
+    std::vector<PinCell> deleted;
+    for (const PinCell& cell : cells) {
+        CKXAssocCompAPI* api = AssocCompApi();
+        api->setInstTermBit(cell.pinBit);
+        IDTInstance* termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+        if (!termination || !edit.Transaction()->removeDTInstance(termination)) continue;
+        deleted.push_back(cell);
+        JournalCell(journal, cell, "TERMINATION");
+        journal.Comment("Delete").Pane("Delete").End();
+    }
+    // A deletion that worked answers so, and the edit stays undoable.
+    if (deleted.empty() || !edit.Commit()) return FALSE;
+    for (const PinCell& cell : deleted) SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().terminationOffset));
+    MarkModified();
+    journal.Write();
+    return TRUE;
+}

@@ -1,0 +1,169 @@
+// Keeping the matrix in step with the design: every committed transaction,
+// from any window, reaches the cells that show what it changed. The grid's own
+// edits have written their cells already; connections made elsewhere (another
+// grid, a script, an undo) are shown or emptied here, and renamed or removed
+// nets and instances, properties, terminations and pull-ups follow.
+#include "matrix/KXMatrixGridWnd.h"
+
+#include "grid/KXGridScopes.h"
+
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+
+using namespace kxmatrix;
+using kxgrid::GridWriteScope;
+using kxgrid::LockUpdateScope;
+
+namespace {
+
+constexpr int kAdded = 1;
+constexpr int kRemoved = 2;
+constexpr int kChanged = 3;
+constexpr int kMoved = 17;
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+bool SameDesign(IDesign* a, IDesign* b) {
+    return a && b && CString(a->name()) == CString(b->name());
+}
+
+} // namespace
+
+LRESULT CKXMatrixGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
+    auto* transaction = reinterpret_cast<CTransaction*>(lParam);
+    if (!transaction || !m_designContext) return 0;
+    const KXChangeDigest digest(*transaction);
+    GridWriteScope write(*this);
+    LockUpdateScope lock(*this);
+    digest.Dispatch(*this);
+    return 0;
+}
+
+void CKXMatrixGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
+    // The grid's own edit wrote its cells; everything else (another window, an undo) is read here.
+    m_bOwnCommit = m_bCommitting != 0 || CKXTransaction::GetGrid() == this;
+    m_bPupdStale = digest.TouchesAny({'A'});
+    m_bTerminationsStale = false;
+    m_bNamesStale = false;
+    m_bPinNumbersStale = false;
+    m_stalePins.clear();
+}
+
+void CKXMatrixGridWnd::OnConnChange(const IChange& change, CConn& conn) {
+    if (m_bOwnCommit || !SameDesign(change.design(), m_designContext.design())) return;
+    CConn *removed1 = nullptr, *removed2 = nullptr, *added1 = nullptr, *added2 = nullptr;
+    if (change.kind() == kMoved && change.getConns(removed1, removed2, added1, added2)) {
+        for (CConn* c : {removed1, removed2})
+            if (c) FillPinRows(*c, kRemoved);
+        for (CConn* c : {added1, added2})
+            if (c) FillPinRows(*c, kAdded);
+    } else if (change.kind() == kRemoved) {
+        FillPinRows(conn, kRemoved);
+    } else if (change.kind() == kAdded) {
+        FillPinRows(conn, kAdded);
+    }
+    // A pin that leaves a net may take its termination along.
+    if (IInstTerm* pin = conn.instTerm())
+        for (int bit : pin->bits())
+            m_stalePins.emplace_back(pin->id(), bit);
+}
+
+void CKXMatrixGridWnd::OnNetChange(const IChange& change, INet& net) {
+    if (!SameDesign(change.design(), m_designContext.design())) return;
+    if (change.kind() == kRemoved)
+        RemoveSignalRows(net.id());
+    else if (change.kind() == kChanged)
+        RefreshSignalNames(net.id());
+}
+
+void CKXMatrixGridWnd::OnInstanceChange(const IChange& change, IInstance& instance) {
+    if (!SameDesign(change.design(), m_designContext.design())) return;
+    const int group = GroupOf(instance.id());
+    if (group < 0) return;
+    if (change.kind() == kRemoved)
+        RemoveGroup(group);
+    else if (change.kind() == kChanged)
+        WriteGroupHeader(group, m_designContext.instance(&instance));
+}
+
+void CKXMatrixGridWnd::OnComponentChange(const IChange&, IDTInstance& component) {
+    if (component.assocKind() == IDTInstance::ePullUpDown)
+        m_bPupdStale = true;
+    else
+        m_bTerminationsStale = true;
+}
+
+void CKXMatrixGridWnd::OnPropertyChange(const IChange&, CPropertyChange& property) {
+    const CString name = property.name();
+    // A value set for the first time, changed or cleared is shown alike.
+    if (name.CompareNoCase("PN") == 0 || name.CompareNoCase("SEC") == 0) m_bPinNumbersStale = true;
+    if (name.CompareNoCase("PHYS_NET_NAME") == 0) m_bNamesStale = true;
+    if (name.CompareNoCase("LOCATION") == 0)
+        if (auto* instance = dynamic_cast<IInstance*>(property.owner()))
+            if (const int group = GroupOf(instance->id()); group >= 0)
+                WriteGroupHeader(group, m_designContext.instance(instance));
+    // Property columns show the values of their keys.
+    for (CKXColumnInfoClass* info : Layout().signalColumns)
+        if (info->m_nPropertyType != 0 && info->m_strPropertyName == name) m_bNamesStale = true;
+    for (CKXColumnInfoClass* info : Layout().instanceColumns)
+        if (info->m_nPropertyType != 0 && info->m_strPropertyName == name) m_bPinNumbersStale = true;
+}
+
+void CKXMatrixGridWnd::OnDigestEnd(const KXChangeDigest&) {
+    if (m_bNamesStale) RefreshPhysNetNames();
+    if (m_bPinNumbersStale) RefreshPinNumbers();
+    if (m_bTerminationsStale) {
+        RefreshTerminations();
+    } else {
+        for (const auto& [pinId, bit] : m_stalePins)
+            for (ROWCOL row : m_rowIndex.Rows(KXRowKey::PinBit(pinId, bit)))
+                for (int g = 0; g < GroupCount(); ++g)
+                    if (RowShowsPin(row, g, pinId, bit)) SetTerminationCellText(row, ColumnOf(g, Layout().terminationOffset));
+    }
+    m_stalePins.clear();
+    if (m_bPupdStale) RefreshPupdCells({});
+}
+
+// ------------------------------------------------------------------ refreshes
+
+void CKXMatrixGridWnd::RefreshSignalNames(unsigned netId) {
+    INet* net = m_designContext.design()->findNet(netId);
+    if (!net) return;
+    for (const CKXMatrixNetData& data : m_arrNetData) {
+        if (data.netId != netId) continue;
+        for (ROWCOL row : SignalRows(data.netId, data.bit))
+            WriteCell(row, Layout().nameCol, CGXStyle().SetValue(SignalName(net, data.bit)));
+    }
+}
+
+void CKXMatrixGridWnd::RefreshPhysNetNames() {
+    for (const CKXMatrixNetData& data : m_arrNetData) {
+        INet* net = m_designContext.design()->findNet(data.netId);
+        if (!net) continue;
+        for (ROWCOL row : SignalRows(data.netId, data.bit))
+            WriteSignalCells(row, net, data.bit);
+    }
+}
+
+void CKXMatrixGridWnd::RefreshPinNumbers() {
+    const KXMatrixLayout& layout = Layout();
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
+        for (int g = 0; g < GroupCount(); ++g) {
+            int bit = -1;
+            IInstTerm* pin = GetCellInstTermBit(row, ColumnOf(g, layout.pinNameOffset), bit);
+            if (!pin) continue;
+            const CInstTermBitContext context = GroupInstance(g).instTerm(pin).bitContext(bit);
+            WriteConnectionCells(row, g, context, CellText(row, ColumnOf(g, layout.pinNameOffset)),
+                                 context.physicalPinName());
+        }
+}
+
+void CKXMatrixGridWnd::RefreshTerminations() {
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
+        for (int g = 0; g < GroupCount(); ++g)
+            SetTerminationCellText(row, ColumnOf(g, Layout().terminationOffset));
+}

@@ -1,0 +1,160 @@
+// Filter, sort, selection description and dump of the matrix. A sort keeps the
+// rows of one signal together (a signal is sorted by its first row); a filter
+// hides the rows some pattern of the filter row rejects.
+#include "matrix/KXMatrixGridWnd.h"
+
+#include "grid/KXGridDump.h"
+#include "grid/KXGridScopes.h"
+#include "grid/KXRowFilter.h"
+#include "grid/KXScriptText.h"
+
+#include "kxcommon/TclArgs.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_map>
+
+using namespace kxmatrix;
+using kxgrid::GridWriteScope;
+using kxgrid::LockUpdateScope;
+
+namespace {
+
+constexpr UINT kNoUpdate = 0;
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ filter
+
+BOOL CKXMatrixGridWnd::FilterRows(ROWCOL editedCol) {
+    if (GetRowCount() < kFirstDataRow) return TRUE;
+    const KXRowFilter filter(*this, kFilterRow);
+    auto textOf = [this](ROWCOL row, ROWCOL col) {
+        // A pull-up mark is read by its tool tip, as the user reads it.
+        if (static_cast<int>(col) == Layout().pupdCol) return KXRowAttrs(*this, row).Text(col, IDS_UA_TOOLTIPTEXT);
+        return GetValueRowCol(row, col);
+    };
+    const std::set<ROWCOL> rejected =
+        filter.RejectedRows(kFirstDataRow, GetRowCount(), 1, GetColCount(), editedCol, textOf);
+    GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+    LockUpdateScope lock(*this);
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
+        HideRows(row, row, rejected.count(row) ? TRUE : FALSE, nullptr, kNoUpdate, gxDo);
+    return TRUE;
+}
+
+BOOL CKXMatrixGridWnd::SetColumnFilter(const CString& name, const CString& pattern) {
+    const int col = ColumnOfName(name);
+    if (col < 1) return FALSE;
+    KXRowFilter(*this, kFilterRow).SetPattern(Col(col), pattern);
+    return FilterRows(GX_INVALID);
+}
+
+// ------------------------------------------------------------------ sort
+
+CString CKXMatrixGridWnd::GetSortKeyOfCol(int col) {
+    if (col == Layout().pupdCol) return "pupd";
+    // Captions repeat in every group: a group's column is named by the group and the caption.
+    int offset = -1, group = -1;
+    if (SplitColumn(col, offset, group)) {
+        const CInstanceContext instance = GroupInstance(group);
+        return (instance ? CString(instance.instance()->name()) + "." : CString()) + CellText(kCaptionRow, col);
+    }
+    return CellText(kCaptionRow, col);
+}
+
+int CKXMatrixGridWnd::ColumnOfName(const CString& name) {
+    if (name.IsEmpty()) {
+        ROWCOL row = GX_INVALID, col = GX_INVALID;
+        return GetCurrentCell(row, col) ? static_cast<int>(col) : -1;
+    }
+    for (ROWCOL c = 1; c <= GetColCount(); ++c) {
+        const CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(c));
+        if (GetSortKeyOfCol(static_cast<int>(c)).CompareNoCase(name) == 0) return static_cast<int>(c);
+        if (c < static_cast<ROWCOL>(Layout().firstInstanceCol) && info &&
+            (info->m_strPropertyName.CompareNoCase(name) == 0 || info->m_strCaption.CompareNoCase(name) == 0))
+            return static_cast<int>(c);
+    }
+    return -1;
+}
+
+void CKXMatrixGridWnd::SortColumn(int col) {
+    CKXGridWnd::OnSortColumn(col);
+}
+
+void CKXMatrixGridWnd::OnSortColumn(int col) {
+    // The user's sort is a script word: the host runs it back into SortByColumnName.
+    CString line;
+    line.Format("sort pin \"%s\"", GetSortKeyOfCol(col).GetString());
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
+}
+
+BOOL CKXMatrixGridWnd::SortByColumnName(const CString& name) {
+    const int col = ColumnOfName(name);
+    if (col < 1) return FALSE;
+    SortColumn(col);
+    return TRUE;
+}
+
+void CKXMatrixGridWnd::SortRows(int col, BOOL bAscending) {
+    const ROWCOL last = GetRowCount();
+    if (last <= kFirstDataRow || col < 1 || Col(col) > GetColCount()) return;
+    // Every row of a signal takes the key and the place of the signal's first row.
+    struct Place {
+        CString key;
+        ROWCOL block;
+    };
+    std::unordered_map<ROWCOL, Place> places;
+    std::map<std::pair<unsigned, int>, ROWCOL> firstOfSignal;
+    for (ROWCOL row = kFirstDataRow; row <= last; ++row) {
+        const KXRowAttrs attrs(*this, row);
+        const std::pair<unsigned, int> signal{static_cast<unsigned>(attrs.Get(Col(Layout().nameCol), kAttrNetId)),
+                                              attrs.Get(Col(Layout().nameCol), kAttrNetBit)};
+        const ROWCOL first = firstOfSignal.emplace(signal, row).first->second;
+        places[row] = {first == row ? GetValueRowCol(row, Col(col)) : places[first].key, first};
+    }
+    auto less = [&](ROWCOL a, ROWCOL b) {
+        const Place& x = places[a];
+        const Place& y = places[b];
+        if (x.block != y.block) {
+            const int c = x.key.CompareNoCase(y.key);
+            if (c != 0) return bAscending ? c < 0 : c > 0;
+            return x.block < y.block;
+        }
+        return a < b;
+    };
+    GridWriteScope write(*this);
+    CGXGridCore::SortRows(kFirstDataRow, last, less, kNoUpdate);
+}
+
+// ------------------------------------------------------------------ selection and dump
+
+void CKXMatrixGridWnd::GetSelectionAsList(CString& list) {
+    // One key per selected row: the signal and, for an instance column, the instance.
+    list.Empty();
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    GetCurrentCell(row, col);
+    int offset = -1, group = -1;
+    const bool instanceColumn = SplitColumn(static_cast<int>(col), offset, group);
+    const CInstanceContext instance = instanceColumn ? GroupInstance(group) : CInstanceContext();
+    for (ROWCOL r : SelectedDataRows()) {
+        CString key = CellText(r, Layout().nameCol);
+        if (instance) key += CString(":") + instance.instance()->name();
+        if (!list.IsEmpty()) list += " ";
+        list += KXTclQuote(key);
+    }
+}
+
+BOOL CKXMatrixGridWnd::DumpMatrix(const char* path) {
+    if (!path) return FALSE;
+    KXGridDump dump;
+    dump.Line("\n---Matrix Dump for view: " + m_strViewName + "---\n");
+    dump.Cells(*this, [this](ROWCOL col) { return GetColWidth(col) != 0; });
+    return dump.AppendTo(path) ? TRUE : FALSE;
+}

@@ -1,0 +1,199 @@
+// Matrix views in the connectivity pane: one matrix grid per opened view, the
+// words and automation methods that open a view and type into its cells, and
+// the pane words (sort, filterRows, dumpGrid) on an active matrix grid.
+#include "pane/KXBottomPaneContainerView.h"
+
+#include "matrix/KXMatrixGridWnd.h"
+#include "shell/KXShellUtil.h"
+#include "grid/KXJournalLine.h"
+
+#include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxnotes/CComments.h"
+
+#include <vector>
+
+namespace {
+
+// The first value of every argument, in order.
+std::vector<CString> Values(CTclArgsList* args) {
+    std::vector<CString> values;
+    if (!args) return values;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+        if (*it) values.push_back((*it)->GetArgCount() > 0 ? (*it)->GetValue(0) : CString());
+    return values;
+}
+
+} // namespace
+
+CKXMatrixGridWnd* CKXBottomPaneContainerView::CreateMatrixGrid(const CString& viewName) {
+    CKXMatrixGridWnd* grid = MatrixGridOf(CreateGrid(KXGridKind::Matrix));
+    if (grid) grid->LoadMatrixView(viewName);
+    return grid;
+}
+
+CKXMatrixGridWnd* CKXBottomPaneContainerView::ActiveMatrixGrid() const {
+    return GetViewMode() == eOpenModePhysical ? nullptr : MatrixGridOf(GetActiveGrid());
+}
+
+void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString viewName) {
+    if (GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return;
+    }
+    CKXMatrixGridWnd* grid = nullptr;
+    for (const auto& g : m_grids)
+        if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == viewName) grid = matrix;
+    if (grid)
+        grid->ReloadIfModified();
+    else
+        grid = CreateMatrixGrid(viewName);
+    if (!grid) return;
+    m_strMatrixViewName = viewName;
+    // The title names the view; the pane goes back to components with the next show request.
+    m_bMatrixFlag = TRUE;
+    SetPaneTitle(kShowsComponents);
+    m_bMatrixFlag = FALSE;
+    m_shown = {viewName};
+    m_shownKeys.clear();
+    m_strLastKeys = viewName;
+    m_nLastKind = 0;
+    m_shownGrids = {grid};
+    m_pActiveGrid = grid;
+    LayoutShownGrids();
+}
+
+void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
+    name.Trim();
+    CComments* store = GetCommentStore();
+    if (!store || name.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-402", name);
+        return;
+    }
+    CMatrixViewData* views = store->GetMatrixViewData();
+    if (!views->HasView(name)) {
+        views->CreateView(name);
+        MarkModified();
+        KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("OpenMatrixView", {name}).End().Write();
+    }
+    ShowMatrixView(PaneDesign(), name);
+}
+
+void CKXBottomPaneContainerView::OpenMatrixView(int index) {
+    CComments* store = GetCommentStore();
+    std::vector<CString> names;
+    if (store) store->GetMatrixViewData()->GetViewNames(names);
+    if (index < 0 || static_cast<std::size_t>(index) >= names.size()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-402", "");
+        return;
+    }
+    ShowMatrixView(PaneDesign(), names[static_cast<std::size_t>(index)]);
+}
+
+// ------------------------------------------------------------------ words and methods
+
+BOOL CKXBottomPaneContainerView::AutoOpenMatrixView(LPCTSTR name) {
+    CString view = name ? name : "";
+    view.Trim();
+    OpenMatrixView(view);
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    return grid && grid->ViewName() == view ? TRUE : FALSE;
+}
+
+BOOL CKXBottomPaneContainerView::AutoMatrixConnect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column,
+                                                   LPCTSTR oldText, LPCTSTR newText) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return FALSE;
+    }
+    return grid->ConnectByName(signal ? signal : "", instance ? instance : "", column ? column : "",
+                               oldText ? oldText : "", newText ? newText : "");
+}
+
+BOOL CKXBottomPaneContainerView::AutoMatrixAdd(LPCTSTR kind, LPCTSTR name) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return FALSE;
+    }
+    const CString what = kind ? kind : "";
+    if (what.CompareNoCase("component") == 0) return grid->DropInstance(name ? name : "");
+    if (what.CompareNoCase("signal") == 0) return grid->DropSignal(name ? name : "");
+    return FALSE;
+}
+
+BOOL CKXBottomPaneContainerView::AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) return FALSE;
+    return grid->SelectCells({CString(signal ? signal : "") + ":" + (instance ? instance : "")}, column ? column : "");
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclMatrixAdd(CTclArgsList* args, long) {
+    const std::vector<CString> values = Values(args);
+    if (values.size() != 2 || KXIsHelpArg(values[0])) return Usage();
+    if (values[0].CompareNoCase("component") != 0 && values[0].CompareNoCase("signal") != 0) return Usage();
+    return AutoMatrixAdd(values[0], values[1]);
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclOpenMatrixView(CTclArgsList* args, long) {
+    const std::vector<CString> values = Values(args);
+    if (values.size() != 1 || KXIsHelpArg(values[0])) return Usage();
+    return AutoOpenMatrixView(values[0]);
+}
+
+LRESULT CKXBottomPaneContainerView::OnTclMatrixConnect(CTclArgsList* args, long) {
+    const std::vector<CString> values = Values(args);
+    if (values.size() < 4 || values.size() > 5 || KXIsHelpArg(values[0])) return Usage();
+    return AutoMatrixConnect(values[0], values[1], values[2], values.size() == 5 ? values[4] : CString(), values[3]);
+}
+
+BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args, LRESULT& result) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) return FALSE;
+    const std::vector<CString> values = Values(args);
+    const CString w = word;
+    if (w == "sort") {
+        if (grid->SortByColumnName(values.empty() ? CString() : values[0])) {
+            result = 1;
+        } else {
+            CKXErrorHandler::MessageBoxOk("KXPANE-231");
+            result = 0;
+        }
+        return TRUE;
+    }
+    if (w == "assignModel" || w == "removeModel") {
+        // assignModel MODEL KEY ... / removeModel KEY ...: a key is a list {SIGNAL INSTANCE ?PIN?}.
+        std::vector<CString> keys;
+        CString model;
+        bool first = true;
+        if (args)
+            for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+                CString key;
+                for (int i = 0; *it && i < (*it)->GetArgCount(); ++i) key += (i ? ":" : "") + (*it)->GetValue(i);
+                // A list given as one text ("N1 J1 S") names the same key.
+                key.Trim();
+                while (key.Replace("  ", " ") > 0) {
+                }
+                key.Replace(" ", ":");
+                if (w == "assignModel" && first)
+                    model = key;
+                else
+                    keys.push_back(key);
+                first = false;
+            }
+        if (!keys.empty() && !grid->SelectCells(keys, "PIN_NAME")) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-184");
+            result = 0;
+            return TRUE;
+        }
+        result = w == "assignModel" ? grid->AssignModelByName(model) : grid->CommitModels(grid->SelectedPinCells(), "");
+        return TRUE;
+    }
+    if (w == "dumpGrid") {
+        result = !values.empty() && grid->DumpMatrix(values[0]) ? 1 : 0;
+        if (!result) CKXErrorHandler::MessageBoxOk("KXPANE-249", values.empty() ? CString() : values[0]);
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,57 @@
+// What the design window and its document ask of the connectivity pane: its view, its
+// list-pane interface (details view, undo sink, comment store, automation), the wiring to
+// the frame and the list panes, the window's undo history, the user options and the few
+// operations the frame's messages forward. The shell reaches the pane through this
+// interface only; the pane's class header stays inside pane/.
+#pragma once
+
+#include "afx/afx.h"
+#include "afx/afxstr.h"
+
+class CCommonInterface;
+class CInstTermBitContext;
+class CKXBottomPaneContainerView;
+class CKXTableChildFrm;
+class CView;
+class CWnd;
+struct CRuntimeClass;
+
+class IKXConnectivityPane {
+public:
+    // The pane as the frame's view, and as the list panes' details view and undo sink.
+    virtual CView* PaneView() = 0;
+    virtual CCommonInterface* PaneInterface() = 0;
+    // The pane's own class, for callers that include its header (tests, benchmarks).
+    virtual CKXBottomPaneContainerView* PaneClass() = 0;
+
+    // Wiring (the frame's activation, frame first).
+    virtual void SetChildFrame(CKXTableChildFrm* frame) = 0;
+    virtual void SetInstancePaneInterface(CCommonInterface* pane) = 0;
+    virtual void SetSignalPaneInterface(CCommonInterface* pane) = 0;
+
+    // The window's undo history: TRUE when a step was undone or redone.
+    virtual BOOL PerformUndo() = 0;
+    virtual BOOL PerformRedo() = 0;
+
+    // User options, applied to the pane's grids of the matching kinds.
+    virtual void ApplyAutoCompleteSetting(int value, BOOL apply) = 0;
+    virtual void ApplyShowSignalComboSetting(int value, BOOL apply) = 0;
+    virtual void ApplyShowRowNumbersSetting(int value, BOOL apply) = 0;
+    virtual void ApplyMoveDirectionSetting(CString direction, BOOL apply) = 0;
+    virtual void ApplyShowDiffPairPinsSetting(BOOL show) = 0;
+
+    // Operations the frame's messages forward.
+    virtual void HighlightPin(const CInstTermBitContext& pin) = 0;
+    virtual void PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) = 0;
+    virtual BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
+                                    const CString& newPin, LPARAM flag) = 0;
+    virtual void SelectFindAllResult(CWnd* grid, int row, int col) = 0;
+
+protected:
+    ~IKXConnectivityPane() = default;
+};
+
+// The run-time class the frame creates the pane from.
+CRuntimeClass* KXConnectivityPaneClass();
+// The pane when the view is one, else NULL.
+IKXConnectivityPane* KXConnectivityPaneOf(CWnd* view);

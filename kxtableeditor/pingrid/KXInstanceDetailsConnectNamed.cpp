@@ -1,0 +1,198 @@
+// A pin row joined to a signal by its name, the group rows that take their
+// signals again after their parent row was disconnected, and the retain
+// question a connect run puts before the pins change: whether the terminations
+// of the moved pins stay with them.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "grid/KXJournalLine.h"
+
+#include "kxcommon/KXGenUtils.h"
+#include "kxcommon/KXCommonDialogs.h"
+#include "kxcontrols/KXDialogs.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <utility>
+
+using kxpingrid::Col;
+
+// ---------------------------------------------------------------------------
+// The retain question
+
+void CKXInstanceDetailsGridWnd::AskRetainQuestion(const CString& signal) {
+    m_pRetainQuestion = std::make_unique<CKXRetainAssocCompDlg>(nullptr);
+    const int skip = std::exchange(m_bSkipChildRows, 0);
+    RetainAssocComponents(m_nColSignal, signal);
+    m_bSkipChildRows = skip;
+    // A paste connects row after row: the nets whose pull-ups were carried over go from one to the next.
+    if (m_bPastingSignals) m_pRetainQuestion->SetNetReplaceList(g_netReplaceList);
+    if (m_bAskRetain) m_pRetainQuestion->DoModal();
+}
+
+void CKXInstanceDetailsGridWnd::EndRetainQuestion() {
+    if (m_pRetainQuestion && m_bPastingSignals) m_pRetainQuestion->GetNetReplaceList(g_netReplaceList);
+    m_pRetainQuestion.reset();
+    m_bAskRetain = 0;
+}
+
+bool CKXInstanceDetailsGridWnd::KeepsTerminationsOnMove() const {
+    return !m_pRetainQuestion || m_pRetainQuestion->CanPreserveTermination();
+}
+
+bool CKXInstanceDetailsGridWnd::KeepsTerminationsOnDisconnect() const {
+    return m_pRetainQuestion && m_pRetainQuestion->CanPreserveTermination();
+}
+
+bool CKXInstanceDetailsGridWnd::DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
+                                                      int msb, int lsb, const INet* net) {
+    if (!transaction || !pin) return false;
+    // The row's selection in the termination column, read before anything changes.
+    const CString select = JournalAssocText(row, "SelectTerminationCol", "Delete");
+    bool dropped = false;
+    const int step = msb >= lsb ? -1 : 1;
+    for (int b = msb;; b += step) {
+        const CNetBit now = pin->netBit(b);
+        bool any = false;
+        if (now.net() && now.net() != net)
+            for (IDTInstance* dt : CInstTermBit(pin, b).beginAssociatedDTInstance())
+                if (dt && dt->assocKind() == IDTInstance::eTermination) any = true;
+        if (any) {
+            DeleteTerminationsOnPinBits(transaction, pin, b, b);
+            dropped = true;
+        }
+        if (b == lsb) break;
+    }
+    if (dropped && !select.IsEmpty()) {
+        // Replayed, the connect keeps the termination (a replay's questions are answered yes): the
+        // journal deletes it as the user's answer did.
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("Delete").End();
+        m_pendingJournal += select + lines.Text();
+    }
+    return dropped;
+}
+
+// ---------------------------------------------------------------------------
+// By name
+
+BOOL CKXInstanceDetailsGridWnd::ConnectPinToNamedSignal(ROWCOL row, CString signalName, CTransaction* transaction) {
+    CWaitCursor wait;
+    if (!transaction) return FALSE;
+    CString display, base;
+    int lsb = -1, msb = -1, step = 1, scope = 0, pinType = 1;
+    signalName.Trim(" ");
+    if (!CKXGenUtils::ParsePinName(signalName, display, base, lsb, msb, step, scope, pinType)) return FALSE;
+    IDesign* design = m_designContext.design();
+    INet* net = design ? design->findNet(base.GetString()) : nullptr;
+    if (net && lsb != -1 && !ChangeNetWidth(net, std::min(lsb, msb), std::max(lsb, msb))) return FALSE;
+    if (!net) net = FindTransactionNet(base);
+    if (!net) {
+        net = transaction->createNet(base.GetString(), static_cast<unsigned>(std::max(lsb, msb)),
+                                     static_cast<unsigned>(std::min(lsb, msb)),
+                                     scope == KX_SCOPE_GLOBAL ? INet::eScopeGlobal : INet::eScopeDesign);
+        if (!net) return FALSE;
+        transaction->addNet(net);
+        RecordTransactionNet(base, net);
+    }
+    CNetContext context = m_designContext.net(net);
+    if (!context) return FALSE;
+    return ConnectPinToSignal(row, context, lsb, msb, transaction, FALSE);
+}
+
+BOOL CKXInstanceDetailsGridWnd::ApplySignalNamesToSelection(ROWCOL* pRow, int* pRemovedRows) {
+    if (!pRow) return TRUE;
+    const ROWCOL parent = *pRow;
+    const ROWCOL pinCol = Col(m_nColPinName);
+    const CString group = AttrText(parent, pinCol, IDS_UA_VECTOR_GROUP);
+    if (group.IsEmpty()) return TRUE;
+    std::vector<ROWCOL> selected = SelectedPinRows();
+    std::sort(selected.begin(), selected.end());
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    for (ROWCOL r = parent + 1; r <= GetRowCount(); ++r) {
+        const CString bit = AttrText(r, pinCol, IDS_UA_PLUSMINUS_BIT);
+        if (bit.IsEmpty() || bit.CompareNoCase(group) != 0) break;
+        const CString text = GetValueRowCol(r, Col(m_nColSignal));
+        if (!text.IsEmpty() && !std::binary_search(selected.begin(), selected.end(), r) &&
+            ConnectPinToNamedSignal(r, text, transaction))
+            ApplySignalCellStyle(r, text, -1, TRUE, TRUE);
+        SetCellUserAttribute(r, pinCol, IDS_UA_PLUSMINUS_BIT, 1);
+    }
+    if (group == "2") {
+        // The parent stood only for its group: it goes, and the caller's walk steps back one row.
+        const int guard = std::exchange(m_bValidateSignalCell, 0);
+        RemoveRows(parent, parent);
+        m_bValidateSignalCell = guard;
+        if (pRemovedRows) ++*pRemovedRows;
+        *pRow = parent - 1;
+    }
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------
+// Open pins before a pull-up
+
+BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScript, BOOL bCommon) {
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    m_arrSelectedNetBits = targets;
+    std::vector<ROWCOL> open;
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        if (!GetRowNet(row, msb, lsb)) open.push_back(row);
+    }
+    m_bShortBeforePupd = 0;
+    if (open.size() >= 2) {
+        if (!bScript) {
+            CKXOpenPinConnectionDlg dialog(nullptr);
+            if (dialog.DoModal() == IDCANCEL) return FALSE;
+            bCommon = dialog.IsCommonSignalChosen();
+        }
+        m_bShortBeforePupd = bCommon ? 1 : 0;
+    }
+    m_strPupdConnTransaction.Empty();
+    if (open.empty()) return TRUE; // every pin has a net for the pull-up
+    return ConnectOpenPins(open, m_bShortBeforePupd != 0);
+}
+
+// Each open pin joined to a new signal of the signal pane's automatic naming (one for all when
+// common), in one edit; FALSE, and nothing made, when a name is taken or a pin refuses.
+BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open, bool common) {
+    CKXPinConnEdit edit(*this, m_designContext2, "Add Connections for Pupd");
+    if (!edit) return FALSE;
+    CTransaction* transaction = edit.Transaction();
+    IDesign* design = m_designContext.design();
+    // Nothing on these pins is kept: they have no signal to leave.
+    SetRetainQuestion(std::make_unique<CKXRetainAssocCompDlg>(nullptr));
+    m_pRetainQuestion->SetPreserveTerminationFlag(0);
+    m_pRetainQuestion->SetPreservePupdFlag(0);
+    m_bAskRetain = 0;
+    struct RetainEnd {
+        CKXInstanceDetailsGridWnd& grid;
+        ~RetainEnd() { grid.EndRetainQuestion(); }
+    } retainEnd{*this};
+    INet* net = nullptr;
+    CString journal;
+    for (ROWCOL row : open) {
+        if (!net || !common) {
+            const CString name = NewAutoName();
+            if (name.IsEmpty() || (design && design->findNet(name.GetString()))) return FALSE;
+            net = transaction->createNet(name.GetString(), static_cast<unsigned>(-1), static_cast<unsigned>(-1));
+            if (!net || !transaction->addNet(net)) return FALSE;
+            RecordTransactionNet(name, net);
+        }
+        CNetContext context = m_designContext.net(net);
+        if (!context || !ConnectPinToSignal(row, context, -1, -1, transaction, FALSE)) return FALSE;
+        journal += JournalRowText(row, "Add Connection", "AddConnection", CString(net->name()));
+    }
+    m_strPupdConnTransaction = transaction->toString();
+    if (!edit.Commit()) {
+        m_strPupdConnTransaction.Empty();
+        return FALSE;
+    }
+    WriteJournal(journal);
+    return TRUE;
+}

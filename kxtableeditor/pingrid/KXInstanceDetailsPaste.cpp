@@ -1,0 +1,190 @@
+// Pasting into the pin grid: clipboard text into the filter row or into the
+// cell being edited, or line by line into the current column of the selected
+// rows, where each row takes its line as if the user had typed it (in the
+// Signal column: each line becomes that pin's signal). All rows of one paste
+// are one edit: a row that refuses its line leaves the design as it was.
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include "grid/KXGridSite.h"
+
+#include "afx/afxwin.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcontrols/KXProgressBar.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+
+#include <utility>
+
+using kxpingrid::Col;
+using kxpingrid::GridWriteScope;
+
+namespace {
+
+constexpr ROWCOL kFilterRow = 4;
+constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
+constexpr int kClipboardFormat = 4;
+constexpr int kProgressStep = 50;
+
+} // namespace
+
+std::vector<CString> CKXInstanceDetailsGridWnd::SplitPastedLines(const CString& text) {
+    std::vector<CString> lines;
+    int start = 0;
+    for (int at = text.Find('\n'); at >= 0; at = text.Find('\n', start)) {
+        CString line = text.Mid(start, at - start);
+        if (line.Right(1) == "\r") line = line.Left(line.GetLength() - 1);
+        lines.push_back(line);
+        start = at + 1;
+    }
+    if (start < text.GetLength()) lines.push_back(text.Mid(start));
+    return lines;
+}
+
+BOOL CKXInstanceDetailsGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
+    CWaitCursor wait;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return FALSE;
+    const BOOL termination = col == Col(m_nColTermination);
+    if (strText.IsEmpty() && !CKXImpClipBoard::ProcessDataForPaste(kClipboardFormat, nullptr, -1, termination,
+                                                                   bPasteSpecial ? 1 : 0, 0, 0, 0, 1))
+        return FALSE;
+    return PasteIntoCurrentCell(row, col, bPasteSpecial);
+}
+
+BOOL CKXInstanceDetailsGridWnd::PasteFromClipboardViewer(int nItem, int) {
+    CWaitCursor wait;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return FALSE;
+    const BOOL termination = col == Col(m_nColTermination);
+    if (!CKXImpClipBoard::ProcessDataForPaste(kClipboardFormat, nullptr, nItem - 1, termination, 0, 0, 0, 0, 1))
+        return FALSE;
+    return PasteIntoCurrentCell(row, col, FALSE);
+}
+
+BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial) {
+    CString text;
+    CKXImpClipBoard::GetCFText(text);
+    if (row == kFilterRow) {
+        if (IsPasteCellReadOnly(row, col)) return FALSE;
+        text.TrimRight("\r\n");
+        return TypeIntoCell(row, col, text) ? TRUE : FALSE;
+    }
+    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
+        control->ReplaceSel(text);
+        return TRUE;
+    }
+    if (col == Col(m_nColTermination) || col == Col(m_nColPupd)) {
+        // Terminations and pull-ups are pasted from their own words (addTermination, addPupd).
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return FALSE;
+    }
+    CKXPinConnEdit edit(*this, m_designContext2, "Paste Selected Text");
+    if (!edit) return FALSE;
+    // The rows' journal lines are written once the whole paste is in.
+    const int holding = std::exchange(m_bHoldJournal, 1);
+    const CString held = std::exchange(m_strHeldJournal, CString());
+    const BOOL wasModified = Site() ? Site()->IsDocumentModified() : FALSE;
+    const int steps = PasteSignalNames(text, bPasteSpecial);
+    m_bHoldJournal = holding;
+    const CString journal = std::exchange(m_strHeldJournal, held);
+    if (steps <= 0 || !edit.Commit()) {
+        // The rows that took their lines go with the rest: the document is as it was.
+        if (Site()) Site()->RestoreDocumentModified(wasModified);
+        return FALSE;
+    }
+    WriteJournal(journal);
+    return TRUE;
+}
+
+bool CKXInstanceDetailsGridWnd::IsPasteCellReadOnly(ROWCOL row, ROWCOL col) {
+    CGXStyle style;
+    ComposeStyleRowCol(row, col, &style);
+    return style.GetIncludeReadOnly() && style.GetReadOnly();
+}
+
+bool CKXInstanceDetailsGridWnd::TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text) {
+    if (!SetCurrentCell(row, col, kSelectCell)) return false;
+    CGXControl* control = GetCurrentCellControl();
+    if (!control) return false;
+    control->SetActive(TRUE);
+    control->SetCurrentText(text);
+    control->SetModify(TRUE);
+    TransferCurrentCell(TRUE);
+    if (!control->IsActive()) return true;
+    // Refused: the cell keeps its stored value.
+    control->SetActive(FALSE);
+    control->Reset();
+    return false;
+}
+
+std::vector<std::pair<ROWCOL, CString>> CKXInstanceDetailsGridWnd::PasteTargets(const std::vector<CString>& lines) {
+    std::vector<ROWCOL> rows;
+    for (ROWCOL r : SelectedPinRows())
+        if (r >= PIN_FIRST_ROW && r <= GetRowCount() && !IsRowHidden(r)) rows.push_back(r);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // Several lines on one row: the lines fill the visible rows from it down.
+    if (lines.size() > 1 && rows.size() == 1) {
+        const ROWCOL first = rows.front();
+        rows.clear();
+        for (ROWCOL r = first; r <= GetRowCount() && rows.size() < lines.size(); ++r)
+            if (!IsRowHidden(r)) rows.push_back(r);
+    }
+    std::vector<std::pair<ROWCOL, CString>> targets;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (lines.size() > 1 && i >= lines.size()) break; // rows after the last line keep their signals
+        const CString& text = lines.size() == 1 ? lines.front() : lines[i];
+        if (text.IsEmpty() && CKXImpClipBoard::m_bIgnoreEmptyCellsInPasteSpecial) continue;
+        targets.emplace_back(rows[i], text);
+    }
+    return targets;
+}
+
+bool CKXInstanceDetailsGridWnd::ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets,
+                                                      ROWCOL col, BOOL bPasteSpecial) {
+    if (bPasteSpecial || col != Col(m_nColSignal)) return true;
+    DWORD prompt = 0;
+    const BOOL opened = CKXRegistrySettings::OpenRegistryKey();
+    const BOOL read = opened && CKXRegistrySettings::GetFromRegistry("on_paste_prompt_before_overwrite", prompt);
+    CKXRegistrySettings::CloseRegistryKey();
+    if (!read || prompt == 0) return true;
+    for (const auto& [row, text] : targets)
+        if (!GetValueRowCol(row, col).IsEmpty())
+            return CKXErrorHandler::MessageBoxYesNo("KXTABLE-240") != IDNO;
+    return true;
+}
+
+int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpecial) {
+    const std::vector<CString> lines = SplitPastedLines(strText);
+    ROWCOL current = GX_INVALID, col = GX_INVALID;
+    if (lines.empty() || !GetCurrentCell(current, col)) return 0;
+    const std::vector<std::pair<ROWCOL, CString>> targets = PasteTargets(lines);
+    if (targets.empty()) return 0;
+    if (!ConfirmPasteOverwrite(targets, col, bPasteSpecial)) {
+        SetSelection(nullptr);
+        return 0;
+    }
+    SetSelection(nullptr); // each row takes its own line
+    const int pasting = std::exchange(m_bPastingSignals, 1);
+    // The rows' edits end inside the paste's transaction, which the caller commits.
+    const int defer = std::exchange(m_bDeferCommit, 1);
+    CKXProgressBar progress("Adding Connections", static_cast<int>(targets.size()), kProgressStep, 0, 0);
+    int steps = 0;
+    // The cells show what the design says once the paste is in: their stores are no undo steps.
+    GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+    for (const auto& [row, text] : targets) {
+        progress.StepIt();
+        progress.PeekAndPump();
+        if (IsPasteCellReadOnly(row, col)) continue;
+        if (!TypeIntoCell(row, col, text)) {
+            steps = 0;
+            break;
+        }
+        ++steps;
+    }
+    m_bDeferCommit = defer;
+    m_bPastingSignals = pasting;
+    return steps;
+}

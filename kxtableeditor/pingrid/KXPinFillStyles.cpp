@@ -1,0 +1,95 @@
+#include "pingrid/KXPinFillStyles.h"
+#include "pingrid/KXPinGridIds.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include <cstring>
+
+namespace kxpingrid {
+
+namespace {
+
+const char* Text(const char* s) {
+    return s ? s : "";
+}
+
+} // namespace
+
+const CGXStyle& PinFillStyles::Data(const CString& level) {
+    auto [it, added] = m_data.try_emplace(level.GetString());
+    if (added) {
+        it->second.SetReadOnly(TRUE).SetWrapText(FALSE);
+        it->second.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
+        it->second.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
+    }
+    return it->second;
+}
+
+const CGXStyle& PinFillStyles::Static(const CString& level) {
+    auto [it, added] = m_static.try_emplace(level.GetString());
+    if (added) {
+        it->second = Data(level);
+        it->second.SetControl(Id(IDS_CTRL_STATIC_TEXT));
+    }
+    return it->second;
+}
+
+const CGXStyle& PinFillStyles::Signal(const CString& level) {
+    auto [it, added] = m_signal.try_emplace(level.GetString());
+    if (added) {
+        CGXStyle& sig = it->second;
+        sig = Data(level);
+        sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
+        sig.SetValue("").SetInterior(RGB(255, 255, 255)).SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY));
+        sig.SetTextColor(RGB(0, 0, 0)).SetEnabled(TRUE);
+        sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
+    }
+    return it->second;
+}
+
+const CGXStyle& PinFillStyles::Termination(bool enabled) {
+    CGXStyle& term = m_termination[enabled ? 1 : 0];
+    if (!m_hasTermination[enabled ? 1 : 0]) {
+        m_hasTermination[enabled ? 1 : 0] = true;
+        term = Data("1");
+        term.SetValue("").SetInterior(RGB(255, 255, 255));
+        term.SetControl(Id(GX_IDS_CTRL_STATIC)).SetEnabled(enabled ? TRUE : FALSE);
+        term.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "");
+    }
+    return term;
+}
+
+const CGXStyle& PinFillStyles::NoComment() {
+    if (!m_hasNoComment) {
+        m_hasNoComment = true;
+        m_noComment.SetValue("").SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);
+        m_noComment.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
+    }
+    return m_noComment;
+}
+
+const PinFillStyles::InstanceCells& PinFillStyles::Instance(const CInstanceContext& instance, const CString& level,
+                                                           UINT diffPairControl, int plusMinus) {
+    InstanceEntry& entry = m_instance[{level.GetString(), diffPairControl, plusMinus}];
+    const IInstance* inst = instance.instance();
+    const char* name = inst ? inst->name() : "";
+    const char* location = instance ? instance.physicalPackageName() : nullptr;
+    if (entry.instance == inst && inst && entry.name == Text(name) && entry.location == Text(location))
+        return entry.cells;
+    entry.instance = inst;
+    entry.name = Text(name);
+    entry.location = Text(location);
+    const CString index = Decimal(inst ? static_cast<int>(inst->id()) : 0);
+    entry.cells.diffPair = Data(level);
+    entry.cells.diffPair.SetValue("").SetControl(Id(diffPairControl));
+    entry.cells.diffPair.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index)
+        .SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), plusMinus);
+    entry.cells.instance = Data(level);
+    entry.cells.instance.SetValue(instance ? instance.name() : CString()).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+    entry.cells.instance.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
+    entry.cells.refDes = Data(level);
+    entry.cells.refDes.SetValue(Text(location)).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+    entry.cells.refDes.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
+    return entry.cells;
+}
+
+} // namespace kxpingrid

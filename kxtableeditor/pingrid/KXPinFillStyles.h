@@ -1,0 +1,57 @@
+// The styles a pin row's fill starts from. Every data cell of a pin row begins as
+// one of a few templates (its level, its kind of cell); the fill copies the
+// template and sets what is the row's own. Copies of a style share its user
+// attributes until one of them changes them, so rows of one kind share what
+// they have in common instead of holding a copy each.
+// Internal to the pin grid; not part of its interface.
+#pragma once
+
+#include "afx/afxstr.h"
+#include "grid/gxall.h"
+#include "rmx/context.h"
+
+#include <array>
+#include <map>
+#include <string>
+#include <tuple>
+
+namespace kxpingrid {
+
+class PinFillStyles {
+public:
+    // A read-only data cell of the level: no wrapping, an ellipsis where it does not fit.
+    const CGXStyle& Data(const CString& level);
+    // A data cell of the level showing static text.
+    const CGXStyle& Static(const CString& level);
+    // The signal cell of the level, before its text and net: editable as far as the row allows.
+    const CGXStyle& Signal(const CString& level);
+    // The termination cell of a pin row without a termination; enabled FALSE for a block's pin.
+    const CGXStyle& Termination(bool enabled);
+    // The comments cell of a pin row without a comment.
+    const CGXStyle& NoComment();
+
+    // The DIFF_PAIR, Instance and Ref Des cells of a pin row of the instance.
+    struct InstanceCells {
+        CGXStyle diffPair, instance, refDes;
+    };
+    const InstanceCells& Instance(const CInstanceContext& instance, const CString& level, UINT diffPairControl,
+                                  int plusMinus);
+
+private:
+    std::map<std::string, CGXStyle> m_data, m_static, m_signal;
+    std::array<CGXStyle, 2> m_termination;
+    std::array<bool, 2> m_hasTermination{};
+    CGXStyle m_noComment;
+    bool m_hasNoComment = false;
+
+    // One instance's cells per (level, control, plus-minus mark), kept while the instance, its
+    // name and its location stay what they were.
+    struct InstanceEntry {
+        const IInstance* instance = nullptr;
+        std::string name, location;
+        InstanceCells cells;
+    };
+    std::map<std::tuple<std::string, UINT, int>, InstanceEntry> m_instance;
+};
+
+} // namespace kxpingrid

@@ -1,0 +1,98 @@
+// The signal grid's termination roads that automation reaches, and the journal
+// every termination edit of the grid writes: the row's signal and termination
+// cell, then the pane calls that make the same edit on replay (InitTermination
+// and AddTermination, ChangeDelay, EditTermination, Delete).
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "signalgrid/KXSignalGridUtil.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
+#include "grid/KXReplaySteps.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/schema.h"
+
+using namespace kxsignal;
+
+namespace {
+
+constexpr int kTermination = CKXAssocCompAPI::TERMINATION;
+
+} // namespace
+
+void CKXSignalDetailsGridWnd::JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title) {
+    const CNetContext net = GetNetOfRow(row);
+    journal.Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+        .Pane("SelectTerminationCol", {CellText(row, m_nColInstance), RowPinKey(row)})
+        .End()
+        .Comment(title);
+}
+
+void CKXSignalDetailsGridWnd::WriteTerminationJournal(const KXJournalLines& journal, int rows) {
+    if (rows > 0 && journal.Write()) KXNoteReplaySteps(rows);
+}
+
+KXAssocAutomation& CKXSignalDetailsGridWnd::AssocAutomation() {
+    if (!m_pAssocAutomation) m_pAssocAutomation = std::make_unique<KXAssocAutomation>(CKXShareGlobalData::m_pServer);
+    return *m_pAssocAutomation;
+}
+
+int CKXSignalDetailsGridWnd::InitTermination(CString text) {
+    if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
+    KXAssocAutomation& automation = AssocAutomation();
+    automation.setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server());
+    automation.setDesignContext(m_designContext2 ? m_designContext2 : m_designContext);
+    automation.setHierarchyDesignContext(m_designContext);
+    if (!automation.InitTermination(text)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", automation.GetLastError());
+        return 0;
+    }
+    const std::vector<ROWCOL> rows = TerminationTargets();
+    if (rows.empty()) return 0;
+    // Among several pins, one that has a termination already refuses them all.
+    for (ROWCOL r : rows)
+        for (const CInstTermBit& bit : RowPinBits(r)) {
+            automation.setInstTermBit(bit);
+            if (rows.size() > 1 && automation.getAssociatedInstance(kTermination)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-114");
+                return 0;
+            }
+        }
+    return 1;
+}
+
+int CKXSignalDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!IsTerminationCellCurrent() || !GetCurrentCell(row, col) || IsReadOnlyWindow()) return 0;
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    IDTInstance* termination = nullptr;
+    // A bus pin's row: the termination of its highest bit that has one.
+    for (const CInstTermBit& bit : RowPinBits(row)) {
+        api->setInstTermBit(bit);
+        if ((termination = api->getAssociatedInstance(kTermination)) != nullptr) break;
+    }
+    if (!termination) return 0;
+    CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Change Termination RefDes",
+                     CKXGridEdit::kJoinOpen);
+    if (!edit) return 0;
+    api->setTransaction(edit.Transaction(), true);
+    api->getLCVPropFromInstance(termination);
+    api->setDelayConstraint(delay ? delay : "");
+    const BOOL changed = api->ApplyDelayChanges(kTermination);
+    api->setTransaction(nullptr, true);
+    if (!changed) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", api->GetLastError());
+        return 0;
+    }
+    KXJournalLines journal(JournalHandle());
+    JournalTerminationRow(journal, row, "Change Delay");
+    journal.Pane("ChangeDelay", {CString(delay ? delay : "")}).End();
+    // The same delay again changes nothing: no step, no line.
+    if (!edit.Commit()) return 0;
+    MarkModified();
+    WriteTerminationJournal(journal, 1);
+    RefreshTerminationCell({row});
+    return 1;
+}

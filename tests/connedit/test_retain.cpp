@@ -1,0 +1,155 @@
+// A pin moved to another signal, or disconnected, and its terminations: the connect asks whether they
+// stay (only when there is one to lose), and keeps or deletes them as answered, for pins and pair pins,
+// in the one undoable edit; the journal replays the answer in a fresh host.
+#include "ConnEditFixture.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace {
+
+constexpr const char* kKeep = "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1";
+constexpr const char* kDrop = "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0";
+// Yes to "a new pair net is made instead of renaming the pair's".
+constexpr const char* kReplace = "kx::answer dialog CKXDontAskAgainYesNoDlg ok";
+
+class Retain : public ConnEditFixture {
+protected:
+    bool Asked() {
+        const std::vector<std::string> log = AnswerLog();
+        const bool asked = std::any_of(log.begin() + static_cast<long>(m_seen), log.end(), [](const std::string& l) {
+            return l.find("CKXRetainAssocCompDlg") != std::string::npos;
+        });
+        m_seen = log.size();
+        return asked;
+    }
+    bool Has(const std::string& savedLine) { return Saved().find(savedLine) != std::string::npos; }
+    std::string Row(const std::string& pin) {
+        std::istringstream in(Run("kx::window ccp"));
+        for (std::string line; std::getline(in, line);)
+            if (line.find(" | " + pin + " | ") != std::string::npos) return line;
+        return std::string();
+    }
+    std::size_t m_seen = 0;
+};
+
+TEST_F(Retain, AMovedPinLosesItsTerminationWhenTheUserSaysSo) {
+    OpenBoard();
+    const std::string original = Saved();
+    Asked();
+    Run(kDrop);
+    EXPECT_EQ(TypeSignal("MCLK", "NEWCLK"), "1");
+    EXPECT_TRUE(Asked());
+    EXPECT_EQ(Conn("U1 MCLK"), "NEWCLK");
+    EXPECT_FALSE(Has("Series @U1.MCLK"));
+    EXPECT_EQ(Row("MCLK").find("Series"), std::string::npos) << Row("MCLK");
+    // The journal deletes the termination: a replay answers its questions yes.
+    EXPECT_NE(JournalText().find("SelectTerminationCol(\"MCLK\""), std::string::npos) << JournalText();
+    const std::string edited = Saved();
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+    Run("redo");
+    EXPECT_TRUE(Saved() == edited);
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+TEST_F(Retain, AMovedPinKeepsItsTerminationWhenTheUserSaysSo) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run(kKeep);
+    Run("addConnection pin NEWCLK MCLK:B14");
+    EXPECT_TRUE(Asked());
+    EXPECT_EQ(Conn("U1 MCLK"), "NEWCLK");
+    EXPECT_TRUE(Has("Series @U1.MCLK"));
+    EXPECT_NE(Row("MCLK").find("Series"), std::string::npos) << Row("MCLK");
+    EXPECT_EQ(JournalText().find("SelectTerminationCol"), std::string::npos);
+    const std::string edited = Saved();
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+    Run("redo");
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+TEST_F(Retain, NoQuestionWhenNothingWouldBeLost) {
+    OpenBoard();
+    Asked();
+    EXPECT_EQ(TypeSignal("PGOOD", "NEWSIG"), "1");
+    EXPECT_FALSE(Asked());
+    // A pin on the no-connect signal loses its termination without a question.
+    EXPECT_EQ(TypeSignal("MCLK", "NC"), "1");
+    EXPECT_FALSE(Asked());
+    EXPECT_FALSE(Has("Series @U1.MCLK"));
+}
+
+TEST_F(Retain, ANamingRuleAsksOnceForAllItsPins) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run(kDrop);
+    Asked();
+    Run("addConnection pin =PREFIXPINNAME(x_) MCLK:B14 PGOOD:C10");
+    EXPECT_TRUE(Asked());
+    EXPECT_EQ(Conn("U1 MCLK"), "x_MCLK");
+    EXPECT_EQ(Conn("U1 PGOOD"), "x_PGOOD");
+    EXPECT_FALSE(Has("Series @U1.MCLK"));
+    const std::string edited = Saved();
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+    Run("redo");
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+TEST_F(Retain, ClearingTheSignalDeletesTheTerminationOfThePartedPin) {
+    OpenBoard();
+    const std::string original = Saved();
+    EXPECT_EQ(TypeSignal("MCLK", ""), "1");
+    EXPECT_EQ(Conn("U1 MCLK"), "");
+    EXPECT_FALSE(Has("Series @U1.MCLK"));
+    EXPECT_EQ(Row("MCLK").find("Series"), std::string::npos) << Row("MCLK");
+    const std::string edited = Saved();
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+    Run("redo");
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText() << Transcript();
+}
+
+TEST_F(Retain, APairMovedToAnotherPairNetTakesItsTerminationAlongOrLosesIt) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_TRUE(Has("Parallel @U1%CLK"));
+    Run(kKeep);
+    Run(kReplace);
+    Asked();
+    Run("addConnection pin {FCLK (Differential Pair)} CLK");
+    EXPECT_TRUE(Asked());
+    // Kept: on the pin's new pair connection, not left behind detached.
+    const std::string kept = Saved();
+    EXPECT_NE(kept.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Parallel @U1%CLK"), std::string::npos) << kept;
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+
+    Run(kDrop);
+    Run(kReplace);
+    Run("addConnection pin {FCLK (Differential Pair)} CLK");
+    const std::string dropped = Saved();
+    EXPECT_NE(dropped.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos);
+    EXPECT_EQ(dropped.find("Parallel"), std::string::npos);
+    EXPECT_NE(JournalText().find("SelectTerminationCol(\"CLK\""), std::string::npos) << JournalText();
+    EXPECT_TRUE(Replayed(original) == dropped) << JournalText();
+}
+
+TEST_F(Retain, DeletingAPairConnectionDeletesItsTermination) {
+    OpenBoard();
+    const std::string original = Saved();
+    EXPECT_EQ(TypeSignal("CLK", ""), "1");
+    const std::string edited = Saved();
+    EXPECT_EQ(edited.find("dpconn SYSCLK"), std::string::npos);
+    // No component is left behind without a place.
+    EXPECT_EQ(edited.find("Parallel"), std::string::npos);
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+    Run("redo");
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+} // namespace

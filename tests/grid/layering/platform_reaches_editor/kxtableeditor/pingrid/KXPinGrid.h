@@ -1,0 +1,2 @@
+// The header the platform file reaches.
+#pragma once

@@ -1,0 +1,2 @@
+// A platform header that reaches the editor.
+#include "pingrid/KXPinGrid.h"

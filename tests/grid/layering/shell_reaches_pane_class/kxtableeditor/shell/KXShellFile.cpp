@@ -1,0 +1,3 @@
+// A shell file that reaches the pane class.
+#include "pane/KXConnectivityPane.h"
+#include "pane/KXBottomPaneContainerView.h"

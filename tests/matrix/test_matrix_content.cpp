@@ -1,0 +1,156 @@
+// What a matrix view shows: the stored view's groups and rows, the pins where
+// they meet, blocks, drops of instances and signals (and what they store), the
+// reload of a changed view and the layout shared by every matrix grid.
+#include "MatrixTestSupport.h"
+
+#include "grid/KXRowAttrs.h"
+
+namespace {
+
+using kxmatrix::kFirstDataRow;
+
+class MatrixContent : public MatrixTest {};
+
+TEST_F(MatrixContent, AStoredViewShowsGroupsRowsAndThePinsWhereTheyMeet) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@U1", "@J1"}, {"@:N1", "@:GND", "@:DATA<1>"});
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(std::string(Ccp()->GetPaneTitle()), "Matrix Connectivity View - v");
+    EXPECT_EQ(grid->GroupCount(), 2);
+    EXPECT_EQ(Cell(0, PinCol(0)), "Component U1 (U1)");
+    EXPECT_EQ(Cell(0, PinCol(1)), "Component J1 (J1)");
+    EXPECT_EQ(Cell(1, PinCol(0)), "Pin Name");
+    // N1 meets two pins of J1: two rows; U1's cell of the second row stays empty.
+    EXPECT_EQ(Rows("N1").size(), 2u);
+    EXPECT_EQ(Pins("N1", 0), std::vector<std::string>{"OUT"});
+    EXPECT_EQ(Pins("N1", 1), (std::vector<std::string>{"S", "T"}));
+    EXPECT_EQ(Cell(Rows("N1")[1], PnCol(1)), "16");
+    // A bus bit shows the vector names of the pin bits on it.
+    EXPECT_EQ(Pins("DATA<1>", 0), std::vector<std::string>{"D<1>"});
+    EXPECT_EQ(Pins("DATA<1>", 1), std::vector<std::string>{"P<2>"});
+    EXPECT_EQ(Cell(Row("DATA<1>"), PnCol(1)), "12");
+    // A signal no shown instance meets has one row of empty cells.
+    EXPECT_EQ(Rows("GND").size(), 1u);
+    EXPECT_TRUE(Pins("GND", 0).empty());
+    // Every row carries its signal, also the further rows of a signal.
+    for (ROWCOL r : Rows("N1")) {
+        int bit = 0;
+        EXPECT_EQ(grid->GetCellNetBit(r, bit), Design().net("N1").net());
+        EXPECT_EQ(bit, -1);
+    }
+    int bit = -1;
+    IInstTerm* pin = grid->GetCellInstTermBit(Row("DATA<1>"), PnCol(0), bit);
+    ASSERT_NE(pin, nullptr);
+    EXPECT_STREQ(pin->name(), "D");
+    EXPECT_EQ(bit, 1);
+    // The store marks the view as loaded.
+    EXPECT_FALSE(Views()->IsViewModified("v"));
+}
+
+TEST_F(MatrixContent, AnEmptyViewShowsTheHeaderRowsOnly) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("empty", {}, {});
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->GetRowCount(), kxmatrix::kHeaderRows);
+    EXPECT_EQ(grid->GroupCount(), 0);
+    EXPECT_EQ(Cell(1, NameCol()), "Signal");
+    EXPECT_EQ(Cell(3, NameCol()), "*");
+}
+
+TEST_F(MatrixContent, ABlockShowsPortsAndHidesPinNumberAndTermination) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@X1"}, {"@:N1"});
+    EXPECT_EQ(Cell(0, PinCol(0)), "Block X1 (work.blk:sch)");
+    EXPECT_EQ(Cell(1, PinCol(0)), "Port Name");
+    EXPECT_EQ(Cell(1, TypeCol(0)), "Port Type");
+    EXPECT_EQ(grid->GetColWidth(static_cast<ROWCOL>(PnCol(0))), 0);
+    EXPECT_EQ(Pins("N1", 0), std::vector<std::string>{"P"});
+}
+
+TEST_F(MatrixContent, PathsThatNoLongerResolveAreSkipped) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@U1", "@GONE"}, {"@:NOPE", "@:N1", "@:DATA<9>"});
+    EXPECT_EQ(grid->GroupCount(), 1);
+    EXPECT_EQ(grid->m_arrNetData.size(), 1u);
+}
+
+TEST_F(MatrixContent, DroppedInstancesAndSignalsJoinTheGridAndTheStoredViewOnce) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {}, {"@:N1"});
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(Run("kx::drop ccp 1 1 component U1 J1"), "1");
+    EXPECT_EQ(grid->GroupCount(), 2);
+    EXPECT_EQ(Pins("N1", 1), (std::vector<std::string>{"S", "T"}));
+    // The second drop of a shown instance adds nothing, to the grid or to the store.
+    Run("kx::drop ccp 1 1 component U1");
+    EXPECT_EQ(grid->GroupCount(), 2);
+    std::vector<CString> paths;
+    Views()->GetMatrixComponentList("v", paths);
+    EXPECT_EQ(paths.size(), 2u);
+    // A bus range adds one signal per bit, written either way round.
+    EXPECT_EQ(Run("kx::drop ccp 1 1 signal {DATA<0..2>}"), "1");
+    EXPECT_EQ(Run("kx::drop ccp 1 1 signal {DATA<3..2>}"), "1");
+    for (const char* s : {"DATA<0>", "DATA<1>", "DATA<2>", "DATA<3>"}) EXPECT_EQ(Rows(s).size(), 1u) << s;
+    Views()->GetMatrixSignalList("v", paths);
+    EXPECT_EQ(paths.size(), 5u); // N1 and each DATA bit once
+    Run("kx::drop ccp 1 1 signal NOT_A_NET");
+    EXPECT_EQ(grid->m_arrNetData.size(), 5u);
+    EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(MatrixContent, AViewSavedAndLoadedAgainShowsTheSameRowsAndGroups) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@U1"}, {"@:N1"});
+    ASSERT_EQ(Run("kx::drop ccp 1 1 component J1"), "1");
+    ASSERT_EQ(Run("kx::drop ccp 1 1 signal DATA"), "1");
+    const std::vector<std::string> shown = AllCells();
+    std::vector<CString> signals;
+    Views()->GetMatrixSignalList("v", signals);
+    EXPECT_EQ(signals.size(), 5u); // N1 and the four bits of DATA
+    // A second grid loaded from the store shows exactly what the first shows.
+    G* second = Ccp()->CreateMatrixGrid("v");
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(second->GetRowCount(), grid->GetRowCount());
+    ASSERT_EQ(second->GetColCount(), grid->GetColCount());
+    std::vector<std::string> cells;
+    for (ROWCOL r = 0; r <= second->GetRowCount(); ++r)
+        for (ROWCOL c = 1; c <= second->GetColCount(); ++c) cells.push_back(second->GetValueRowCol(r, c).GetString());
+    EXPECT_EQ(cells, shown);
+}
+
+TEST_F(MatrixContent, AViewChangedInTheStoreIsReloadedWhenShownAgain) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@U1"}, {"@:N1"});
+    Views()->AddSignalToMatrixView("v", "@:GND");
+    Ccp()->OpenMatrixView(CString("v"));
+    EXPECT_EQ(Grid(), grid); // the same grid, reloaded
+    EXPECT_EQ(Rows("GND").size(), 1u);
+}
+
+TEST_F(MatrixContent, InsertAddsARowToTheSignalBelowItsLastRow) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@U1", "@J1"}, {"@:N1", "@:GND"});
+    const ROWCOL first = Rows("N1")[0];
+    const ROWCOL gnd = Row("GND");
+    grid->SetCurrentCell(first, static_cast<ROWCOL>(PinCol(0)));
+    EXPECT_TRUE(grid->ProcessKeys(grid, WM_KEYDOWN, VK_INSERT));
+    EXPECT_EQ(Rows("N1").size(), 3u);
+    EXPECT_EQ(Row("GND"), gnd + 1);
+    // In a PIN_TYPE column the key does nothing of the grid's own.
+    grid->SetCurrentCell(first, static_cast<ROWCOL>(TypeCol(0)));
+    grid->ProcessKeys(grid, WM_KEYDOWN, VK_INSERT);
+    EXPECT_EQ(Rows("N1").size(), 3u);
+}
+
+TEST_F(MatrixContent, ASecondGridTakesTheSharedLayoutAndTheCurrentGridPointerNeverDangles) {
+    ASSERT_TRUE(Open());
+    OpenView("v", {"@U1"}, {"@:N1"});
+    const std::size_t columns = G::Layout().instanceColumns.size();
+    G* second = Ccp()->CreateMatrixGrid("v");
+    EXPECT_EQ(G::Layout().instanceColumns.size(), columns);
+    EXPECT_EQ(G::CurrentGrid(), second);
+    Ccp()->DestroyGrid(second);
+    EXPECT_EQ(G::CurrentGrid(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+// Models, terminations, pull-up marks, copy and paste in the matrix: each edit
+// one step that undo takes back, journalled as the cell's selection and the
+// pane's call; a paste into another view reproduces the copied connections.
+#include "MatrixTestSupport.h"
+
+#include "kxclipboard/CKXImpClipBoard.h"
+
+namespace {
+
+class MatrixEdits : public MatrixTest {
+protected:
+    void SetUp() override {
+        MatrixTest::SetUp();
+        ASSERT_TRUE(Open());
+        Messages();
+    }
+    std::string Model(const char* pin) {
+        return Run(std::string("kx::prop work.board:sch@") + pin + " PIN_SIGNAL_MODEL");
+    }
+};
+
+TEST_F(MatrixEdits, AModelIsAssignedAndRemovedOnTheKeyedPins) {
+    ASSERT_NE(OpenView("v", {"@U1", "@J1"}, {"@:N1", "@:DATA<1>"}), nullptr);
+    const std::string before = Snapshot();
+    EXPECT_EQ(Run("assignModel pin FAST {N1 J1 S}"), "1");
+    EXPECT_EQ(Model("J1.S"), "FAST");
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"PIN_NAME\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().AssignModel(\"FAST\")"), std::string::npos) << journal;
+    // The same model again changes nothing: refused, no step.
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("assignModel pin FAST {N1 J1 S}"), "0");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Run("removeModel pin {N1 J1 S}"), "1");
+    EXPECT_EQ(Run("removeModel pin {N1 J1 S}"), "0");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Model("J1.S"), "FAST");
+}
+
+TEST_F(MatrixEdits, PinsOfDifferentDirectionsTakeNoModel) {
+    ASSERT_NE(OpenView("v", {"@U1"}, {"@:N1", "@:DATA<1>"}), nullptr);
+    const std::string before = Snapshot();
+    EXPECT_EQ(Run("assignModel pin M {N1 U1} {DATA<1> U1}"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-127"});
+    EXPECT_EQ(Snapshot(), before);
+    // The dialog closed without a model assigns nothing.
+    Run("kx::answer dialog CKXDlgModelAssign ok model {}");
+    Grid()->SetCurrentCell(Row("N1"), static_cast<ROWCOL>(PinCol(0)));
+    EXPECT_FALSE(Grid()->AssignModelByName(""));
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(MatrixEdits, TerminationCellsShowAndDeleteTheirPinsTerminations) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:GND"}), nullptr);
+    const ROWCOL s = Rows("N1")[0];
+    const int term = G::ColumnOf(0, G::Layout().terminationOffset);
+    EXPECT_EQ(Cell(s, term), "Series");
+    EXPECT_EQ(Cell(Rows("N1")[1], term), "");
+    // The pull-up on GND shows as its mark.
+    EXPECT_EQ(KXRowAttrs(*Grid(), Row("GND")).Text(static_cast<ROWCOL>(G::Layout().pupdCol), IDS_UA_TOOLTIPTEXT),
+              "Local Pullup");
+    const std::string before = Snapshot();
+    EXPECT_EQ(Run("kx::select ccp " + std::to_string(s) + " " + std::to_string(term)), "1");
+    EXPECT_TRUE(Grid()->CanDelete());
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(Cell(s, term), "");
+    EXPECT_NE(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"TERMINATION\")"), std::string::npos);
+    // Undo is there after the deletion, and the cell follows it.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Cell(s, term), "Series");
+}
+
+TEST_F(MatrixEdits, CopyKeepsEveryFieldAndAPasteIntoAnotherViewReproducesTheConnections) {
+    ASSERT_NE(OpenView("src", {"@J1"}, {"@:FREE", "@:GND", "@:DATA<2>"}), nullptr);
+    ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");
+    ASSERT_EQ(Run("matrixConnect pin GND J1 PIN_NAME {P<4>}"), "1");
+    G* src = Grid();
+    const ROWCOL first = Row("FREE");
+    src->SetCurrentCell(first, static_cast<ROWCOL>(PinCol(0)));
+    src->SelectRange(CGXRange(first, static_cast<ROWCOL>(PinCol(0)), first + 2,
+                              static_cast<ROWCOL>(G::ColumnOf(0, G::Layout().terminationOffset))),
+                     TRUE, FALSE);
+    // Every field of a row is kept, the empty ones too, so the columns stay aligned.
+    EXPECT_EQ(std::string(src->CopyText()), "P<3>\t13\t\t\r\nP<4>\t14\t\t\r\n\t\t\t\r\n");
+    src->OnEditCopy();
+    ASSERT_NE(OpenView("dst", {"@J2"}, {"@:FREE", "@:GND", "@:DATA<2>"}), nullptr);
+    Grid()->SetCurrentCell(Row("FREE"), static_cast<ROWCOL>(PinCol(0)));
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_TRUE(Connected("J2 P<3> FREE"));
+    EXPECT_TRUE(Connected("J2 P<4> GND"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Pins("GND", 0), std::vector<std::string>{"P<4>"});
+    // Pasted again: nothing changes, and the paste says so.
+    const std::string pasted = Snapshot();
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Snapshot(), pasted);
+}
+
+TEST_F(MatrixEdits, APasteNothingTakesChangesNothingAndSaysSo) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:FREE"}), nullptr);
+    AfxSetClipboardText("NO_SUCH_PIN\r\n");
+    Grid()->SetCurrentCell(Row("FREE"), static_cast<ROWCOL>(PinCol(0)));
+    const std::string before = Snapshot();
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+} // namespace

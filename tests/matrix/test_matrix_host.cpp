@@ -1,0 +1,94 @@
+// The matrix from the Tcl host: the words that open a view and type into it,
+// kx::window ccp, kx::edit and kx::key on its cells, sort, filterRows and
+// dumpGrid, and the automation methods the journal replays.
+#include "MatrixTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class MatrixHost : public MatrixTest {
+protected:
+    void SetUp() override {
+        MatrixTest::SetUp();
+        ASSERT_TRUE(Open());
+        Views()->CreateView("bus");
+        Views()->AddInstanceToMatrixView("bus", "@U1");
+        Views()->AddInstanceToMatrixView("bus", "@J1");
+        for (const char* s : {"@:N1", "@:FREE", "@:DATA<1>", "@:DATA<0>"}) Views()->AddSignalToMatrixView("bus", s);
+    }
+};
+
+TEST_F(MatrixHost, TheWordOpensAStoredViewAndTheWindowShowsItsRows) {
+    EXPECT_EQ(Run("openMatrixView pin bus"), "1");
+    const std::string text = Run("kx::window ccp");
+    EXPECT_EQ(text.rfind("Matrix Connectivity View - bus", 0), 0u) << text;
+    EXPECT_NE(text.find("CKXMatrixGridWnd \"bus\", first data row 5"), std::string::npos) << text;
+    EXPECT_NE(text.find("1: Signal | Physical Net | Pull Up/Down | Pin Name | Pin Number"), std::string::npos) << text;
+    EXPECT_NE(text.find("5: N1 |  | N1 | OUT |  |  |  | S | 15 |"), std::string::npos) << text;
+    EXPECT_NE(text.find("6: N1 |  | N1 |  |  |  |  | T | 16 |"), std::string::npos) << text;
+    EXPECT_NE(text.find("8: DATA<1> |  | DATA<1> | D<1> |  |  |  | P<2> | 12 |"), std::string::npos) << text;
+    // A name the design holds no view of yet opens an empty view to drop on.
+    EXPECT_EQ(Run("openMatrixView pin fresh"), "1");
+    EXPECT_TRUE(Views()->HasView("fresh"));
+    EXPECT_EQ(Run("openMatrixView pin -help"), "1");
+    EXPECT_EQ(Messages().back(), "KXPANE-400");
+}
+
+TEST_F(MatrixHost, CellsAreEditedAndKeysPressedAsTheUserDoes) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    const ROWCOL free = Row("FREE");
+    const std::string cell = std::to_string(free) + " " + std::to_string(PinCol(0));
+    EXPECT_EQ(Run("kx::edit ccp " + cell + " IN"), "1");
+    EXPECT_TRUE(Connected("U1 IN FREE"));
+    EXPECT_EQ(Run("kx::edit ccp " + cell + " NOPE"), "0");
+    EXPECT_EQ(Run("kx::select ccp " + cell), "1");
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_FALSE(Connected("U1 IN FREE"));
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Connected("U1 IN FREE"));
+    EXPECT_EQ(Cell(free, PinCol(0)), "IN");
+}
+
+TEST_F(MatrixHost, SortKeepsASignalsRowsTogetherAndFilterHidesRows) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    EXPECT_EQ(Run("sort pin Signal"), "1");
+    std::vector<std::string> order;
+    for (ROWCOL r = kxmatrix::kFirstDataRow; r <= Grid()->GetRowCount(); ++r)
+        order.push_back(Cell(r, NameCol()).GetString());
+    EXPECT_EQ(order, (std::vector<std::string>{"DATA<0>", "DATA<1>", "FREE", "N1", "N1"}));
+    EXPECT_EQ(Run("sort pin {J1.Pin Name}"), "1"); // a group's column: instance and caption
+    EXPECT_EQ(Run("sort pin NO_COLUMN"), "0");
+    EXPECT_EQ(Run("filterRows pin -col Signal -filter DATA*"), "1");
+    std::vector<std::string> shown;
+    for (ROWCOL r = kxmatrix::kFirstDataRow; r <= Grid()->GetRowCount(); ++r)
+        if (!Grid()->IsRowHidden(r)) shown.push_back(Cell(r, NameCol()).GetString());
+    EXPECT_EQ(shown, (std::vector<std::string>{"DATA<0>", "DATA<1>"}));
+    EXPECT_EQ(Run("filterRows pin -col Signal -filter *"), "1");
+    for (ROWCOL r = kxmatrix::kFirstDataRow; r <= Grid()->GetRowCount(); ++r) EXPECT_FALSE(Grid()->IsRowHidden(r));
+}
+
+TEST_F(MatrixHost, DumpGridWritesTheMatrix) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    const auto path = m_dir / "matrix.txt";
+    EXPECT_EQ(Run("dumpGrid pin " + path.string()), "1");
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("---Matrix Dump for view: bus---"), std::string::npos);
+    EXPECT_NE(text.str().find("Pin Number"), std::string::npos);
+    EXPECT_NE(text.str().find("P<2>"), std::string::npos);
+}
+
+TEST_F(MatrixHost, TheAutomationMethodsDoWhatTheJournalSays) {
+    EXPECT_EQ(Run("kx::pane OpenMatrixView bus"), "1");
+    EXPECT_EQ(Run("kx::pane MatrixConnect FREE J1 PN {} 13"), "1");
+    EXPECT_TRUE(Connected("J1 P<3> FREE"));
+    EXPECT_EQ(Run("kx::pane MatrixConnect FREE J1 PN 13 {}"), "1");
+    EXPECT_FALSE(Connected("J1 P<3> FREE"));
+    EXPECT_EQ(Run("kx::pane MatrixConnect FREE NOBODY PN {} 13"), "0");
+}
+
+} // namespace

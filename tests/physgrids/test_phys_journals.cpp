@@ -1,0 +1,176 @@
+// Edits of the physical view through the host, as a user makes them: a model typed into the model
+// cell of either physical grid, a swap and a pin-number assignment on rows of several parts at
+// once, and the journal of all of them replayed in a fresh host to the same design.
+#include "PhysGridTestSupport.h"
+
+#include "KXDesignSnapshot.h"
+
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+using N = CKXPhysNetDetailsGridWnd;
+
+// The board of the physical grid tests, and a second FPGA U2 and a second resistor pack RN2 whose
+// pins carry the same numbers as U1's and RN1's; the FPGA package offers two signal models.
+class PhysJournal : public PhysGridTest {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        PhysGridTest::BuildDesign(b);
+        b.partDefinition("fpga").signalModel("M_FAST").signalModel("M_SLOW");
+        b.schematic("board").instance("U2", "fpga", "U2").instance("RN2A", "chips", "RN2");
+        b.connect("U2", "D<3..0>", "DATB<3..0>").connect("RN2A", "A", "N1");
+        for (int i = 0; i < 4; ++i)
+            b.pinNumber("U2", "D<" + std::to_string(i) + ">", std::to_string(i + 1));
+        b.pinNumber("U2", "CLK", "5").pinNumber("U2", "OUT", "6");
+        b.prop("@RN2A", "CHIPS_PART_NAME", "RPACK4").prop("@RN2A", "SEC", "1");
+        b.pinNumber("RN2A", "A", "1").pinNumber("RN2A", "B", "8");
+    }
+
+    std::string At(ROWCOL row, int col) { return std::to_string(row) + " " + std::to_string(col); }
+    std::string Snapshot() {
+        return KXDesignSnapshot(*CKXShareGlobalData::m_pServer, Design().design(), "phys");
+    }
+    // Selects the rows of these package pins ("PART:PIN:NUMBER") through the host's selection word.
+    void SelectRows(G* g, const std::string& keys) {
+        ASSERT_EQ(Run("kx::word selectObject pin " + keys), "1");
+        CRowColArray rows;
+        g->GetSelectedRows(rows, FALSE, FALSE);
+        ASSERT_EQ(rows.GetSize(), 2);
+    }
+
+    // Replays the journal in a second host on a fresh copy of the design: the design it gives.
+    std::string ReplayedSnapshot() {
+        const auto copy = m_dir / "physical.vbs";
+        std::ofstream(copy, std::ios::binary) << JournalText();
+        m_app->Stop();
+        CKXShareGlobalData::SetAutomationPath(nullptr);
+        std::ostringstream out;
+        CKXHostCore core(out);
+        core.SetQuiet(true);
+        CKXHostApp app(core);
+        std::string err;
+        EXPECT_TRUE(app.Start("", "", err, KXEditorLibraryPath())) << err;
+        {
+            rmx::DesignBuilder builder(app.Server(), "work", (m_dir / "replayed").string());
+            BuildDesign(builder);
+        }
+        const CDesignContext replayed(app.Server(), "work.board:sch");
+        EXPECT_TRUE(app.Replay(copy.string(), err)) << err << "\n" << JournalText();
+        std::string snapshot = KXDesignSnapshot(*app.Server(), replayed.design(), "phys");
+        app.Stop();
+        return snapshot;
+    }
+};
+
+TEST_F(PhysJournal, AModelTypedIntoThePartGridsCellIsOneUndoableEdit) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    auto* g = dynamic_cast<G*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g);
+    const ROWCOL pin2 = Row(g, "U1", "2");
+    // The package offers two models: the first stands in the cell until one is assigned.
+    EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_FAST");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " M_SLOW"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "M_SLOW");
+    EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_SLOW");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_NE(JournalText().find("SelectPinNameCol(\"D<1>\",\"2\")"), std::string::npos) << JournalText();
+    EXPECT_NE(JournalText().find(".ConnectivityPane().AssignModel(\"M_SLOW\")"), std::string::npos);
+    // The same text again changes nothing and makes no step.
+    EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " M_SLOW"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_FAST");
+}
+
+TEST_F(PhysJournal, AModelTypedIntoTheNetGridsCellIsOneUndoableEdit) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::show slp N1"), "1");
+    auto* g = dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g);
+    ROWCOL out = 0;
+    for (ROWCOL r = kxphys::kNetFirstRow; r <= g->LastPinRow(); ++r)
+        if (g->GetValueRowCol(r, static_cast<ROWCOL>(N::m_nColLocation)) == "U1") out = r;
+    ASSERT_NE(out, 0u);
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::edit ccp " + At(out, N::m_nColSignalModel) + " M_SLOW"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "M_SLOW");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_NE(JournalText().find(".Slp().Select(\"N1\")"), std::string::npos) << JournalText();
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(g->GetValueRowCol(out, static_cast<ROWCOL>(N::m_nColSignalModel)), "M_FAST");
+}
+
+TEST_F(PhysJournal, ASwapOnRowsOfSeveralPartsSwapsEachPartAndReplays) {
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    G* g = ShowParts({"U1", "U2"});
+    ASSERT_TRUE(g);
+    SelectRows(g, "U1:D<0>:1 U2:D<0>:1");
+    ASSERT_TRUE(g->CanSwapPins());
+    ASSERT_EQ(Run("kx::pane ccp SwapPins 2"), "1");
+    for (const char* part : {"U1", "U2"}) {
+        EXPECT_EQ(Prop(std::string("work.board:sch@") + part + ".D<0>", "PN"), "2") << part;
+        EXPECT_EQ(Prop(std::string("work.board:sch@") + part + ".D<1>", "PN"), "1") << part;
+    }
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
+    const std::string swapped = Snapshot();
+    EXPECT_EQ(ReplayedSnapshot(), swapped);
+}
+
+TEST_F(PhysJournal, APinNumberOnRowsOfSeveralPartsReplays) {
+    G* g = ShowParts({"RN1A", "RN2A"});
+    ASSERT_TRUE(g);
+    SelectRows(g, "RN1:A:1 RN2:A:1");
+    const std::string before = Snapshot();
+    ASSERT_EQ(Run("assignPinNumber 3"), "1");
+    const std::string assigned = Snapshot();
+    ASSERT_NE(assigned, before);
+    // Each pack's section 1 pins moved to section 3's numbers.
+    for (const char* part : {"RN1A", "RN2A"}) {
+        EXPECT_EQ(Prop(std::string("work.board:sch@") + part + ".A", "PN"), "3") << part;
+        EXPECT_EQ(Prop(std::string("work.board:sch@") + part + ".B", "PN"), "6") << part;
+    }
+    // One journalled assignment per part, each selecting its own part's pin.
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find(".Clp().Select(\"RN1A\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".Clp().Select(\"RN2A\")"), std::string::npos) << journal;
+    EXPECT_EQ(ReplayedSnapshot(), assigned);
+}
+
+// Every kind of edit of the physical view in one session, replayed in a fresh host.
+TEST_F(PhysJournal, AJournalOfEveryPhysicalEditReplaysToTheSameDesign) {
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    auto* g = dynamic_cast<G*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g);
+    EXPECT_EQ(Run("kx::edit ccp " + At(Row(g, "U1", "3"), G::s_nSignalModelCol) + " M_SLOW"), "1");
+    ASSERT_EQ(Run("assignModel pin M_FAST U1:D<0>:1 U1:D<1>:2"), "1");
+    ASSERT_EQ(Run("removeModel pin U1:D<1>:2"), "1");
+    ASSERT_EQ(Run("kx::edit ccp " + At(kxphys::kPartFilterRow, G::s_nPinNameCol) + " D*"), "1");
+    ASSERT_EQ(Run("kx::edit ccp " + At(kxphys::kPartFilterRow, G::s_nPinNameCol) + " *"), "1");
+    ASSERT_EQ(Run("kx::click ccp " + At(Row(g, "U1", "4"), G::s_nPNCol)), "1");
+    ASSERT_EQ(Run("kx::pane ccp SwapPins 3"), "1");
+    ASSERT_EQ(Run("kx::show slp N1"), "1");
+    auto* net = dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(net);
+    ASSERT_EQ(Run("kx::select ccp " + At(kxphys::kNetFirstRow, N::m_nColPinName)), "1");
+    ASSERT_EQ(Run("assignModel pin NMODEL"), "1");
+    ASSERT_EQ(Run("kx::show clp RN1A RN2A"), "1");
+    auto* packs = dynamic_cast<G*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(packs);
+    SelectRows(packs, "RN1:A:1 RN2:A:1");
+    ASSERT_EQ(Run("assignPinNumber 3"), "1");
+    const std::string edited = Snapshot();
+    EXPECT_EQ(ReplayedSnapshot(), edited);
+}
+
+} // namespace

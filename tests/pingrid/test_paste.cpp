@@ -1,0 +1,174 @@
+// Pasting into the pin grid on the example board, as the user does it at the host: Ctrl+C and Ctrl+V
+// (the pane's paste word), one line or several, the overwrite question, a refused line, the filter row.
+#include "PinGridBoardFixture.h"
+
+#include "afx/afxanswer.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcontrols/KXRegistrySettings.h"
+#include "kxinstsigpane/KXTransaction.h"
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class PinPaste : public PinGridBoard {
+protected:
+    void TearDown() override {
+        SetPrompt(0);
+        CKXImpClipBoard::m_bIgnoreEmptyCellsInPasteSpecial = false;
+        AfxGetAnswerQueue().Reset();
+        PinGridBoard::TearDown();
+    }
+    // Plain text on the clipboard, as another program leaves it.
+    static void Clip(const char* text) {
+        CKXImpClipBoard::StartCopying();
+        CKXImpClipBoard::CopyCFText(text);
+        CKXImpClipBoard::EndCopying();
+        CKXImpClipBoard::PutTextOnClipBoard(0, 1);
+    }
+    static void SetPrompt(DWORD value) {
+        CKXRegistrySettings::OpenRegistryKey();
+        CKXRegistrySettings::SetToRegistry("on_paste_prompt_before_overwrite", value);
+        CKXRegistrySettings::CloseRegistryKey();
+    }
+    std::string Signal(const std::string& pin) { return CellText(PinRow(pin), G::m_nColSignal); }
+    std::string SignalCol() { return std::to_string(G::m_nColSignal); }
+    // Selects the Signal cells of the pins' rows (from the first to the last).
+    void SelectSignals(const std::string& first, const std::string& last) {
+        Run("kx::select ccp " + std::to_string(PinRow(first)) + " " + SignalCol() + " " +
+            std::to_string(PinRow(last)) + " " + SignalCol());
+    }
+    int Steps() { return Ccp()->GetUndoStepCount(); }
+};
+
+TEST_F(PinPaste, CopiedSignalsPasteOntoOtherPinsAsOneStep) {
+    OpenBoard();
+    SelectSignals("MCLK", "PGOOD");
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    SelectSignals("PGOOD", "RST_N");
+    const std::string before = Run("kx::netlist");
+    const int steps = Steps();
+    EXPECT_EQ(Run("kx::key ccp Ctrl+V"), "1");
+    EXPECT_EQ(Signal("PGOOD"), "MCLK");
+    EXPECT_EQ(Signal("RST_N"), "PG");
+    EXPECT_EQ(Signal("MCLK"), "MCLK");
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("SelectSignalCol(\"PGOOD\",\"C10\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("AddConnection(\"MCLK\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("AddConnection(\"PG\")"), std::string::npos) << journal;
+    Run("undo");
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(Signal("PGOOD"), "PG");
+    EXPECT_EQ(Signal("RST_N"), "RESET_N");
+}
+
+TEST_F(PinPaste, OneLineGoesToEverySelectedPin) {
+    OpenBoard();
+    Clip("PASTED\r\n");
+    SelectSignals("MCLK", "RST_N");
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(Signal("MCLK"), "PASTED");
+    EXPECT_EQ(Signal("PGOOD"), "PASTED");
+    EXPECT_EQ(Signal("RST_N"), "PASTED");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD PN"), "C10"); // the pins stay what they were
+}
+
+TEST_F(PinPaste, SeveralLinesOnOneRowFillTheRowsBelowAndNoMore) {
+    OpenBoard();
+    Clip("S1\r\nS2\r\n");
+    SelectSignals("MCLK", "MCLK");
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(Signal("MCLK"), "S1");
+    EXPECT_EQ(Signal("PGOOD"), "S2");
+    EXPECT_EQ(Signal("RST_N"), "RESET_N");
+    // Two lines on three selected rows: the third keeps its signal.
+    Clip("T1\nT2");
+    SelectSignals("MCLK", "RST_N");
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(Signal("MCLK"), "T1");
+    EXPECT_EQ(Signal("PGOOD"), "T2");
+    EXPECT_EQ(Signal("RST_N"), "RESET_N");
+}
+
+TEST_F(PinPaste, ARefusedLineLeavesTheDesignAsItWas) {
+    OpenBoard();
+    const std::string before = Run("kx::netlist");
+    const int steps = Steps();
+    const std::string journal = JournalText();
+    Clip("GOOD1\n!!bad name\n");
+    SelectSignals("MCLK", "PGOOD");
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(Signal("MCLK"), "MCLK");
+    EXPECT_EQ(Signal("PGOOD"), "PG");
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_FALSE(Doc()->IsModified());
+    const std::vector<std::string> shown = Messages();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "KXTABLE-112"), shown.end());
+}
+
+TEST_F(PinPaste, OverwritingAsksOnceWhenTheUserWantsIt) {
+    OpenBoard();
+    SetPrompt(1);
+    Clip("NEWSIG\n");
+    SelectSignals("PGOOD", "RST_N");
+    const std::string before = Run("kx::netlist");
+    Run("kx::answer question KXTABLE-240 no");
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Run("kx::netlist"), before);
+    // Yes: both pins take the signal; asked once.
+    SelectSignals("PGOOD", "RST_N");
+    Run("kx::answer question KXTABLE-240 yes");
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(Signal("PGOOD"), "NEWSIG");
+    EXPECT_EQ(Signal("RST_N"), "NEWSIG");
+    // Paste special (the clipboard's columns named) does not ask.
+    Clip("OTHER\n");
+    SelectSignals("PGOOD", "PGOOD");
+    Messages();
+    EXPECT_EQ(Run("paste pin Signal"), "1");
+    EXPECT_EQ(Signal("PGOOD"), "OTHER");
+    const std::vector<std::string> shown = Messages();
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), "KXTABLE-240"), shown.end());
+}
+
+TEST_F(PinPaste, IntoTheFilterRowTheTextBecomesTheFilter) {
+    OpenBoard();
+    Clip("PG*\r\n");
+    Run("kx::select ccp 4 " + std::to_string(G::m_nColPinName));
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(CellText(4, G::m_nColPinName), "PG*");
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(PinPaste, LinesAreSplitAtLineFeedsWithoutTheirCarriageReturns) {
+    EXPECT_EQ(G::SplitPastedLines("A\r\nB\r\nC\r\n"), (std::vector<CString>{"A", "B", "C"}));
+    EXPECT_EQ(G::SplitPastedLines("A\n\nB"), (std::vector<CString>{"A", "", "B"}));
+    EXPECT_TRUE(G::SplitPastedLines("").empty());
+}
+
+} // namespace
+
+namespace {
+
+// A typed name the cell refused leaves nothing open: the paste after it is still one undo step.
+TEST_F(PinPaste, AfterARefusedTypedNameAPasteIsStillOneStep) {
+    OpenBoard();
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(PinRow("PGOOD")) + " " + SignalCol() + " {B@D}"), "0");
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    Clip("P1\nP2\n");
+    SelectSignals("PGOOD", "RST_N");
+    const int steps = Steps();
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(Signal("PGOOD"), "P1");
+    EXPECT_EQ(Signal("RST_N"), "P2");
+    EXPECT_EQ(Steps(), steps + 1);
+    Run("undo");
+    EXPECT_EQ(Signal("PGOOD"), "PG");
+    EXPECT_EQ(Signal("RST_N"), "RESET_N");
+}
+
+} // namespace

@@ -1,0 +1,66 @@
+// Implicit power pins in the signal grid: while the host shows power pins, a net's
+// grid lists the package pins tied to it, read-only, which no edit or delete reaches.
+#include "SignalGridTestSupport.h"
+
+namespace {
+
+class SignalPower : public SignalGridTest {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        SignalGridTest::BuildDesign(b);
+        b.symbol("reg").port("A").partDefinition("reg").packagePin("1", "A").powerPin("7", "VCC", "N1").powerPin(
+            "8", "GND", "FREE", true);
+        b.schematic("board").instance("U9", "reg", "U9");
+    }
+    void TearDown() override {
+        CKXShareGlobalData::m_bShowPowerPins = FALSE;
+        SignalGridTest::TearDown();
+    }
+    std::string Num(long n) { return std::to_string(n); }
+    std::string At(ROWCOL row, int col) { return Num(static_cast<long>(row)) + " " + Num(col); }
+};
+
+TEST_F(SignalPower, PowerPinRowsFollowTheHostsOption) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const int withoutPins = FilledRows();
+    EXPECT_EQ(Row("U9", "VCC"), 0u);
+    EXPECT_EQ(Run("kx::powerpins on"), "1");
+    Run("kx::show slp FREE");
+    Run("kx::show slp N1");
+    EXPECT_EQ(FilledRows(), withoutPins + 1);
+    const ROWCOL row = Row("U9", "VCC");
+    ASSERT_NE(row, 0u);
+    EXPECT_TRUE(Grid()->IsImplicitPowerPinRow(row));
+    EXPECT_EQ(Cell(row, G::m_nColPinNumber), "7");
+    EXPECT_EQ(Cell(row, G::m_nColLocation), "U9");
+    EXPECT_EQ(Grid()->GetRowPinId(row), -1); // no connection
+    EXPECT_FALSE(Grid()->IsImplicitPowerPinRow(Row("J2", "S")));
+    // The ground pin is on its own net only.
+    Run("kx::show slp FREE");
+    EXPECT_NE(Row("U9", "GND"), 0u);
+    EXPECT_EQ(Row("U9", "VCC"), 0u);
+}
+
+// A power pin row is read-only: typing, a termination and the Delete command leave it and the
+// design as they were.
+TEST_F(SignalPower, NoEditReachesAPowerPinRow) {
+    Run("kx::powerpins on");
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const ROWCOL row = Row("U9", "VCC");
+    ASSERT_NE(row, 0u);
+    const std::string before = Netlist();
+    EXPECT_EQ(Run("kx::edit ccp " + At(row, G::m_nColPinNumber) + " 1"), "0");
+    EXPECT_EQ(Cell(row, G::m_nColPinNumber), "7");
+    Run("kx::select ccp " + At(row, G::m_nColTermination));
+    EXPECT_FALSE(Grid()->CanAddTermination());
+    Run("kx::select ccp " + At(row, G::m_nColInstance));
+    Messages();
+    Run("kx::key ccp Delete");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Row("U9", "VCC"), row);
+    EXPECT_EQ(Netlist(), before);
+}
+
+} // namespace
