@@ -4,6 +4,8 @@
 // handlers decide enablement and the three menu texts the pane sets itself.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "matrix/KXMatrixGridWnd.h"
+
 #include <algorithm>
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
@@ -332,13 +334,16 @@ void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
 
 void CKXBottomPaneContainerView::OnTrackInSignalList() {
     CKXGridWnd* grid = GetActiveGrid();
-    if (PinGridOf(grid) || dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid)) SendHostText("trackInSignalList");
+    if (PinGridOf(grid) || MatrixGridOf(grid) || dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid))
+        SendHostText("trackInSignalList");
 }
 void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
     CKXGridWnd* grid = GetActiveGrid();
     auto* pin = PinGridOf(grid);
     auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
-    ui->Enable((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()));
+    CKXMatrixGridWnd* matrix = MatrixGridOf(grid);
+    ui->Enable((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()) ||
+               (matrix && matrix->IsCurrentRowSignal()));
 }
 
 void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {

@@ -455,6 +455,7 @@ public:
     LRESULT OnTclPaste(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
     LRESULT TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
+    LRESULT TrackMatrixRow(CKXMatrixGridWnd& matrix, CStringArray& keys);
     LRESULT OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     LRESULT OnTclEditLogicalPin(CTclArgsList* args, long extra);
     // Bus and differential-pair view options for every shown pin grid.
