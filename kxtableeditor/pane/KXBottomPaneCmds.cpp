@@ -17,6 +17,7 @@
 
 #include "grid/KXGridUndo.h"
 #include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXDialogs.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
@@ -195,6 +196,16 @@ void CKXBottomPaneContainerView::ShowDockWindow(const char* which, BOOL crossSel
         if (crossSelect) g->CrossSelectInHost();
     }
 }
+void CKXBottomPaneContainerView::OnZoom() {
+    CKXGridWnd* active = GetActiveGrid();
+    if (!active) return;
+    CKXZoomDialog dialog(active->GetZoom(), this);
+    if (dialog.DoModal() != IDOK) return;
+    constexpr UINT kZoomRedraw = 2;
+    for (const std::unique_ptr<CKXGridWnd>& grid : m_grids)
+        if (grid->Kind() == active->Kind()) grid->SetZoom(dialog.GetZoom(), kZoomRedraw);
+}
+
 void CKXBottomPaneContainerView::OnShowPropertyEditor() {
     ShowDockWindow("PROPERTYEDITOR", FALSE);
 }

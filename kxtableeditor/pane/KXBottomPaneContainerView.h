@@ -205,6 +205,9 @@ public:
     void OnUpdateDeleteConnections(CCmdUI* ui);
     void OnEditProperties();
     void OnShowPropertyEditor();
+    // Zoom (35093): the zoom dialog, preset with the active grid's zoom; OK sets the chosen zoom on every
+    // grid of the active grid's kind.
+    void OnZoom();
     void OnShowAssocCompViewer();
     void OnSortAsAlpha(); // sort kind of the grids' column sorts
     void OnSortAsAlphaNumeric();
