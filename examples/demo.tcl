@@ -452,6 +452,14 @@ show "R90's VALUE" [kx::prop demo.board:sch@R90 VALUE]
 show "a browser signal on the signal list changes nothing" [kx::drop slp signal MCLK]
 show "undo the part" [undo]
 show "R90 after undo" [expr {[string first R90 [kx::window clp]] >= 0 ? "still there" : "gone"}]
+
+say "Follow a pin's signal into the signal list; the host renames a component and its pin comments go along"
+kx::show clp U1
+show "select PGOOD's signal cell" [kx::select ccp {*}[cellOf Signal PGOOD]]
+show "trackInSignalList" [trackInSignalList]
+show "comment on PGOOD" [addComment pin {check the level} PGOOD]
+show "the host renamed U1 to U1X: comments move (one undo step)" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U1X 1]
+show "undo the move" [undo]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 

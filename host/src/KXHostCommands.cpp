@@ -312,6 +312,29 @@ bool HostReplay(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// kx::notify NAME ?TEXT? ?NUMBER?: the host's registered window message NAME, sent to the active
+// design window as the host's own windows send it: wParam the text (none: 0), lParam the number.
+bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.empty() || a.size() > 3) {
+        r = "usage: kx::notify NAME ?TEXT? ?NUMBER?";
+        return false;
+    }
+    if (a[0].rfind("INT_MSG_", 0) != 0) {
+        r = "\"" + a[0] + "\" is no message of the host (INT_MSG_...)";
+        return false;
+    }
+    CFrameWnd* frame = app.ActiveFrame();
+    if (!frame) {
+        r = "no design window is open";
+        return false;
+    }
+    const UINT msg = RegisterWindowMessageA(a[0].c_str());
+    const WPARAM text = a.size() >= 2 ? reinterpret_cast<WPARAM>(a[1].c_str()) : 0;
+    const LPARAM number = a.size() == 3 ? static_cast<LPARAM>(std::atol(a[2].c_str())) : 0;
+    r = std::to_string(static_cast<long>(frame->SendMessage(msg, text, number)));
+    return true;
+}
+
 // kx::translog ?FILE?: the transaction log the editor writes to (appended to), or none.
 bool HostTransLog(CKXHostApp&, const Args& a, std::string& r) {
     struct Log {
@@ -362,6 +385,7 @@ const SKXHostCommand kHostCommands[] = {
     {"journal", HostJournal},
     {"replay", HostReplay},
     {"translog", HostTransLog},
+    {"notify", HostNotify},
 };
 
 } // namespace

@@ -78,11 +78,13 @@ void CKXBottomPaneContainerView::RemoveDiffPairEntry(IDPNet* pair) {
     if (!pair) return;
     for (int i = m_pDiffPairDropList->GetCount(); i-- > 0;)
         if (m_pDiffPairDropList->GetItemData(i) == pair->id()) m_pDiffPairDropList->DeleteString(i);
-    const CString shown = CKXGenUtils::GetDiffPairName(pair) + kDiffPairSuffix;
+    // The combo's pair entries are told from the nets' by their suffix; the pair's entry goes under
+    // whatever name it was offered by, so a renamed pair leaves no stale entry.
+    const CString suffix = kDiffPairSuffix;
     for (int i = m_AttachSignalCombo.GetCount(); i-- > 0;) {
         CString text;
         m_AttachSignalCombo.GetLBText(i, text);
-        if (m_AttachSignalCombo.GetItemData(i) == pair->id() && text == shown) {
+        if (m_AttachSignalCombo.GetItemData(i) == pair->id() && text.Right(suffix.GetLength()) == suffix) {
             m_AttachSignalCombo.DeleteString(i);
             break;
         }
@@ -92,6 +94,52 @@ void CKXBottomPaneContainerView::RemoveDiffPairEntry(IDPNet* pair) {
 void CKXBottomPaneContainerView::UpdateDiffPairEntry(IDPNet* pair) {
     RemoveDiffPairEntry(pair);
     AddDiffPairEntry(pair);
+}
+
+namespace {
+
+// Takes out of a list (a list box or a combo) the first entry whose data is `id`, or (id -1) every
+// entry whose data is in `ids`. Item data are compared whole: an id is never matched by another that
+// only shares its low bits. Few removals delete in place; many rebuild the list in one merge.
+template <class List, class TextOf>
+void RemoveEntriesByData(List& list, long id, const std::set<DWORD_PTR>* ids, TextOf textOf) {
+    constexpr size_t kInPlaceLimit = 16;
+    std::vector<int> gone;
+    std::vector<CAfxItemList::NewItem> kept;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const DWORD_PTR data = list.GetItemData(i);
+        const bool match = id != -1 ? gone.empty() && data == static_cast<DWORD_PTR>(id)
+                                    : ids && ids->count(data) != 0;
+        if (match)
+            gone.push_back(i);
+        else
+            kept.push_back({textOf(list, i), data});
+    }
+    if (gone.empty()) return;
+    if (gone.size() <= kInPlaceLimit) {
+        for (auto it = gone.rbegin(); it != gone.rend(); ++it)
+            list.DeleteString(static_cast<UINT>(*it));
+        return;
+    }
+    list.ResetContent();
+    list.AddStrings(std::move(kept));
+}
+
+} // namespace
+
+void CKXBottomPaneContainerView::RemoveNetFromLists(long id, const std::set<DWORD_PTR>* ids) {
+    if (id == -1 && (!ids || ids->empty())) return;
+    if (m_pSignalDropList->GetSafeHwnd())
+        RemoveEntriesByData(*m_pSignalDropList, id, ids, [](const CListBox& l, int i) {
+            CString text;
+            l.GetText(i, text);
+            return text;
+        });
+    RemoveEntriesByData(m_AttachSignalCombo, id, ids, [](const CComboBox& c, int i) {
+        CString text;
+        c.GetLBText(i, text);
+        return text;
+    });
 }
 
 std::vector<CString> CKXBottomPaneContainerView::GetAttachSignalEntries() const {

@@ -27,6 +27,7 @@ bool SameCell(const IDesign* a, const IDesign* b) {
 
 void CKXBottomPaneContainerView::OnInitialUpdate() {
     CView::OnInitialUpdate();
+    ReadMaxOpenWindows();
     CreateAttachControls();
     ShowAttachSignalControls(FALSE);
     // Every net the design has now counts as known; later ones come with the transactions.
@@ -96,16 +97,25 @@ void CKXBottomPaneContainerView::AddNets(const std::vector<INet*>& nets) {
 LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     auto* transaction = reinterpret_cast<CTransaction*>(lParam);
     if (!transaction) return 0;
+    if (transaction->modifiesObjectType('C')) FollowPairLegs(*transaction);
     if (!transaction->modifiesObjectType('N') && !transaction->modifiesObjectType('I') &&
         !transaction->modifiesObjectType('P') && !transaction->modifiesObjectType('O'))
         return 0;
     IDesign* mine = PaneDesign().design();
-    std::set<unsigned> deletedNets; // closed after every other change, so a rename in between still applies
-    std::vector<INet*> addedNets;   // offered together once the walk is done
+    // Deleted nets are closed after every other change, so a rename in between still applies; added and
+    // changed nets are offered together once the walk is done.
+    std::set<unsigned> deletedIds, changedIds;
+    bool sync = false; // the registered nets are checked against the design once the walk is done
+    std::vector<INet*> deletedNets, addedNets, changedNets;
     bool redraw = false;
     for (IChange* change : transaction->beginChange()) {
         ISchemaObject* object = change ? change->object() : nullptr;
-        if (!object || !change->design() || !SameCell(change->design(), mine)) continue;
+        if (!object || !change->design()) continue;
+        if (!SameCell(change->design(), mine)) {
+            // Aliases changed elsewhere in the hierarchy may join or part this design's nets.
+            if (change->objectType() == 'N' && change->kind() == 9) sync = true;
+            continue;
+        }
         switch (change->objectType()) {
         case 'I': {
             if (object->objectType() != 'I') break;
@@ -131,28 +141,103 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
                     if (m_shownKeys[i] == inst->id()) m_shown[i] = inst->name();
             }
             if (kind == 1 || kind == 2 || kind == 3) redraw = true;
+            // A block placed, removed or changed with its master may bring or take nets.
+            if (inst->containedDesign() && (kind == 1 || kind == 2 || kind == 11 || kind == 12)) sync = true;
             break;
         }
         case 'N': {
             if (object->objectType() != 'N') break;
             auto* net = static_cast<INet*>(object);
             const int kind = change->kind();
-            if (kind == 2)
-                deletedNets.insert(net->id());
+            if (kind == 2 && deletedIds.insert(net->id()).second)
+                deletedNets.push_back(net);
             else if (kind == 1)
                 addedNets.push_back(net);
+            else if ((kind == 3 || kind == 10) && changedIds.insert(net->id()).second)
+                changedNets.push_back(net);
             if (kind == 1 || kind == 2 || kind == 3 || kind == 10) redraw = true;
             break;
         }
+        case 'O':
+            if (FollowPairChange(change->kind(), static_cast<IDPNet*>(object))) redraw = true;
+            break;
         default:
             break;
         }
     }
     AddNets(addedNets);
-    for (unsigned id : deletedNets)
-        m_registeredNets.erase(id);
+    OnNetsChanged(changedNets);
+    CloseDeletedNets(deletedNets);
+    if (sync) {
+        SyncNetsWithDesign();
+        redraw = true;
+    }
     if (redraw) RedrawWindow(nullptr, nullptr, 0x185);
     return 0;
+}
+
+bool CKXBottomPaneContainerView::FollowPairChange(int kind, IDPNet* pair) {
+    if (!pair) return false;
+    if (kind == 2)
+        RemoveDiffPairEntry(pair);
+    else if (kind == 1)
+        AddDiffPairEntry(pair);
+    else if (kind == 3)
+        UpdateDiffPairEntry(pair);
+    else
+        return false;
+    return true;
+}
+
+void CKXBottomPaneContainerView::OnNetDeleted(INet* net) {
+    if (net) CloseDeletedNets({net});
+}
+
+void CKXBottomPaneContainerView::CloseDeletedNets(const std::vector<INet*>& nets) {
+    std::set<DWORD_PTR> ids;
+    for (INet* net : nets)
+        if (net) ids.insert(net->id());
+    ForgetNets(ids);
+}
+
+void CKXBottomPaneContainerView::ForgetNets(const std::set<DWORD_PTR>& ids) {
+    for (DWORD_PTR id : ids)
+        m_registeredNets.erase(static_cast<unsigned>(id));
+    RemoveNetFromLists(-1, &ids);
+}
+
+void CKXBottomPaneContainerView::OnNetChanged(INet* net, BOOL refreshPinGrids) {
+    (void)refreshPinGrids; // the pin grids follow a net's new name and range from the commit themselves
+    if (net) OnNetsChanged({net});
+}
+
+// Each changed net leaves the lists under the name it was offered by and comes back under its new one.
+void CKXBottomPaneContainerView::OnNetsChanged(const std::vector<INet*>& nets) {
+    if (nets.empty()) return;
+    std::set<DWORD_PTR> ids;
+    for (INet* net : nets)
+        if (net) ids.insert(net->id());
+    RemoveNetFromLists(-1, &ids);
+    AddNets(nets);
+}
+
+void CKXBottomPaneContainerView::SyncNetsWithDesign() {
+    const CDesignContext design = PaneDesign();
+    if (!design.design()) return;
+    std::set<unsigned> present;
+    std::vector<INet*> added;
+    for (const CNetContext& net : design.nets()) {
+        INet* n = net.net();
+        if (!n) continue;
+        present.insert(n->id());
+        if (!m_registeredNets.count(n->id())) added.push_back(n);
+    }
+    // A registered net the design no longer has is known by its id only: its object may be gone.
+    std::set<DWORD_PTR> gone;
+    for (const auto& entry : m_registeredNets)
+        if (!present.count(entry.first)) gone.insert(entry.first);
+    ForgetNets(gone);
+    AddNets(added);
 }
 
 // A change committed outside the pane's grids becomes one step of the window's history, when it

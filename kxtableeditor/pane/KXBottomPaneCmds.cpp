@@ -4,6 +4,8 @@
 // handlers decide enablement and the three menu texts the pane sets itself.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "matrix/KXMatrixGridWnd.h"
+
 #include <algorithm>
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
@@ -15,6 +17,7 @@
 
 #include "grid/KXGridUndo.h"
 #include "kxcommon/TclArgs.h"
+#include "kxcontrols/KXDialogs.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
@@ -193,6 +196,16 @@ void CKXBottomPaneContainerView::ShowDockWindow(const char* which, BOOL crossSel
         if (crossSelect) g->CrossSelectInHost();
     }
 }
+void CKXBottomPaneContainerView::OnZoom() {
+    CKXGridWnd* active = GetActiveGrid();
+    if (!active) return;
+    CKXZoomDialog dialog(active->GetZoom(), this);
+    if (dialog.DoModal() != IDOK) return;
+    constexpr UINT kZoomRedraw = 2;
+    for (const std::unique_ptr<CKXGridWnd>& grid : m_grids)
+        if (grid->Kind() == active->Kind()) grid->SetZoom(dialog.GetZoom(), kZoomRedraw);
+}
+
 void CKXBottomPaneContainerView::OnShowPropertyEditor() {
     ShowDockWindow("PROPERTYEDITOR", FALSE);
 }
@@ -332,13 +345,16 @@ void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
 
 void CKXBottomPaneContainerView::OnTrackInSignalList() {
     CKXGridWnd* grid = GetActiveGrid();
-    if (PinGridOf(grid) || dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid)) SendHostText("trackInSignalList");
+    if (PinGridOf(grid) || MatrixGridOf(grid) || dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid))
+        SendHostText("trackInSignalList");
 }
 void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
     CKXGridWnd* grid = GetActiveGrid();
     auto* pin = PinGridOf(grid);
     auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
-    ui->Enable((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()));
+    CKXMatrixGridWnd* matrix = MatrixGridOf(grid);
+    ui->Enable((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()) ||
+               (matrix && matrix->IsCurrentRowSignal()));
 }
 
 void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {

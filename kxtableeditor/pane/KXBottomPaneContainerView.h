@@ -18,7 +18,9 @@
 #include "rmx/context.h"
 
 #include <cstdint>
+#include <deque>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -117,6 +119,34 @@ public:
     void AddDiffPairEntry(IDPNet* pair) override;
     void RemoveDiffPairEntry(IDPNet* pair);
     void UpdateDiffPairEntry(IDPNet* pair);
+    // Takes the entries of nets out of the signal drop list and the Attach Signal combo by their item
+    // data: the first entry of `id`, or (id -1) every entry whose data is in `ids`. One pass over each
+    // list, whatever the number of nets.
+    void RemoveNetFromLists(long id, const std::set<DWORD_PTR>* ids = nullptr);
+    // A net deleted from the design is forgotten and leaves the lists.
+    void OnNetDeleted(INet* net);
+    void CloseDeletedNets(const std::vector<INet*>& nets);
+    void ForgetNets(const std::set<DWORD_PTR>& ids);
+    // Nets whose name or bit range changed are offered under their new names.
+    void OnNetChanged(INet* net, BOOL refreshPinGrids);
+    void OnNetsChanged(const std::vector<INet*>& nets);
+    // Component windows are kept for the objects shown before, up to the project's "max_open_windows"
+    // (section GRIDWORKSHOP, 100 when not set): before another is made, the oldest one that the request
+    // does not show is closed.
+    static constexpr int kDefaultMaxOpenWindows = 100;
+    void ReadMaxOpenWindows();
+    void TrimOpenWindows(const std::vector<CKXGridWnd*>& keep);
+    int GetMaxOpenWindows() const { return m_nMaxOpenWindows; }
+    // Registers the design's nets the pane does not know and forgets those the design no longer has.
+    void SyncNetsWithDesign();
+    // With "auto_connect_dpleg" on: the connections a committed transaction made from one leg of a pair
+    // pin to one leg of a pair net bring the other legs together, in that transaction; true when some
+    // were added. FollowPairLegs does it for the commits of the pane's own grids and commits again.
+    bool AutoConnectDiffPairLegs(CTransaction& transaction);
+    void FollowPairLegs(CTransaction& transaction);
+    BOOL m_bConnectingLegs = FALSE;
+    // A committed change of a differential pair: its entries in the pair list and the combo follow.
+    bool FollowPairChange(int kind, IDPNet* pair);
     CKXListComboBox* GetSignalDropList() const { return m_pSignalDropList.get(); }
     CKXListComboBox* GetDiffPairDropList() const { return m_pDiffPairDropList.get(); }
     void OnPrefixPinName();
@@ -175,6 +205,9 @@ public:
     void OnUpdateDeleteConnections(CCmdUI* ui);
     void OnEditProperties();
     void OnShowPropertyEditor();
+    // Zoom (35093): the zoom dialog, preset with the active grid's zoom; OK sets the chosen zoom on every
+    // grid of the active grid's kind.
+    void OnZoom();
     void OnShowAssocCompViewer();
     void OnSortAsAlpha(); // sort kind of the grids' column sorts
     void OnSortAsAlphaNumeric();
@@ -434,6 +467,7 @@ public:
     LRESULT OnTclPaste(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
     LRESULT TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
+    LRESULT TrackMatrixRow(CKXMatrixGridWnd& matrix, CStringArray& keys);
     LRESULT OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     LRESULT OnTclEditLogicalPin(CTclArgsList* args, long extra);
     // Bus and differential-pair view options for every shown pin grid.
@@ -600,6 +634,8 @@ private:
     CKXGridWnd* m_pSignalGrid = nullptr; // the signal grid of the last show request (in m_grids)
     CKXPhysNetDetailsGridWnd* m_pPhysNetGrid = nullptr; // the physical net grid shown last (in m_grids)
     std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
+    std::deque<std::string> m_componentOrder;              // keys of m_componentWindows, oldest first
+    int m_nMaxOpenWindows = kDefaultMaxOpenWindows;        // component windows kept at most
     std::vector<CKXGridWnd*> m_shownGrids;
     CKXGridWnd* m_pActiveGrid = nullptr; // among m_shownGrids while it is shown
     UINT m_nNextGridId = 9100;

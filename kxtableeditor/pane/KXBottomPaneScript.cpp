@@ -13,6 +13,7 @@
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableDoc.h"
 
+#include "kxcommon/KXHiliteObject.h"
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXTclCmdManager.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -517,6 +518,7 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     }
     if (auto* part = GetViewMode() == eOpenModePhysical ? dynamic_cast<CKXPhysPartDetailsGridWnd*>(active) : nullptr)
         return TrackPhysicalPin(*part, keys);
+    if (CKXMatrixGridWnd* matrix = MatrixGridOf(active)) return TrackMatrixRow(*matrix, keys);
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(active) : nullptr;
     if (!pin) {
         // A grid is shown, but not one whose pins lead to a signal of the list.
@@ -532,6 +534,27 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     }
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
     pin->HiliteSelection();
+    return 1;
+}
+
+// The matrix: the signal of the current row is selected in the signal list.
+LRESULT CKXBottomPaneContainerView::TrackMatrixRow(CKXMatrixGridWnd& matrix, CStringArray& keys) {
+    if (!matrix.IsCurrentRowSignal()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-145");
+        return 0;
+    }
+    if (keys.GetSize() > 0) matrix.SelectRowsByKey(&keys, "");
+    ROWCOL row = 0, col = 0;
+    int bit = -1;
+    INet* net = matrix.GetCurrentCell(row, col) ? matrix.GetCellNetBit(row, bit) : nullptr;
+    CCommonInterface* slp = SignalListPane();
+    if (!net || !slp) return 0;
+    const CNetBitContext netBit = PaneDesign().net(net->name()).bitContext(bit);
+    CKXHiliteObject hilite(true);
+    hilite.SetMode(2);
+    hilite.SetType(4);
+    hilite.SetObject(netBit, netBit.bit(), netBit.bit());
+    slp->HighlightObject(&hilite);
     return 1;
 }
 

@@ -4,6 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "grid/KXGridScopes.h"
+#include "grid/KXProjectReader.h"
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
@@ -13,6 +14,7 @@
 #include "rmx/context.h"
 #include "rmx/schema.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -335,12 +337,16 @@ void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& ke
     m_nLastKind = kind;
     if (kind != 0) return;
     std::vector<CKXGridWnd*> shown;
-    auto windowFor = [this](const std::vector<ObjectKey>& ids, bool group) -> CKXGridWnd* {
+    auto windowFor = [this, &shown](const std::vector<ObjectKey>& ids, bool group) -> CKXGridWnd* {
         const std::string key = KeyOf(ids);
         auto it = m_componentWindows.find(key);
         if (it != m_componentWindows.end()) return it->second;
+        TrimOpenWindows(shown);
         CKXGridWnd* grid = group ? CreateGroupComponentGrid(key.c_str()) : CreateComponentGrid(static_cast<UINT>(ids.front()));
-        if (grid) m_componentWindows[key] = grid;
+        if (grid) {
+            m_componentWindows[key] = grid;
+            m_componentOrder.push_back(key);
+        }
         return grid;
     };
     if (m_bGroupFlag && keys.size() > 1) {
@@ -353,6 +359,30 @@ void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& ke
     LayoutShownGrids();
     BOOL several = FALSE, same = FALSE;
     AfterShowObjects(several, same);
+}
+
+void CKXBottomPaneContainerView::ReadMaxOpenWindows() {
+    CKXProjectReader reader;
+    int limit = m_nMaxOpenWindows;
+    if (reader.ProjectFindProgram("GRIDWORKSHOP") == KXPROJ_OK &&
+        reader.ProjectGetIntDirective("max_open_windows", limit) == KXPROJ_OK && limit > 0)
+        m_nMaxOpenWindows = limit;
+}
+
+void CKXBottomPaneContainerView::TrimOpenWindows(const std::vector<CKXGridWnd*>& keep) {
+    const size_t limit = static_cast<size_t>(std::max(m_nMaxOpenWindows, 1));
+    // Keys whose window went another way (a deleted component) are dropped on the walk.
+    for (size_t look = m_componentOrder.size(); m_componentWindows.size() >= limit && look > 0; --look) {
+        const std::string key = m_componentOrder.front();
+        m_componentOrder.pop_front();
+        auto it = m_componentWindows.find(key);
+        if (it == m_componentWindows.end()) continue;
+        if (std::find(keep.begin(), keep.end(), it->second) != keep.end()) {
+            m_componentOrder.push_back(key); // shown by this request: not the one to close
+            continue;
+        }
+        DestroyGrid(it->second); // forgets the key too
+    }
 }
 
 CKXGridWnd* CKXBottomPaneContainerView::CreateComponentGrid(UINT id) {

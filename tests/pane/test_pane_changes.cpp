@@ -13,6 +13,9 @@
 #include "rmx/schema.h"
 #include "rmx/transaction.h"
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 class PaneChanges : public KXShellFixture {
@@ -106,6 +109,112 @@ TEST_F(PaneChanges, AssocCompChangesOfThisDesignOnlyAreRecorded) {
     EXPECT_EQ(std::string(Ccp()->GetUndoDescription()), "Change Assoc Comp");
     Ccp()->SendMessage(MSG_ASSOC_COMP_CHANGED, 0, 0);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), before + 1);
+}
+
+} // namespace
+
+namespace {
+
+// The names the pane offers (the Attach Signal combo and the grids' signal drop list) follow the nets.
+class PaneNetLists : public PaneChanges {
+protected:
+    int InCombo(const char* name) {
+        const std::vector<CString> entries = Ccp()->GetAttachSignalEntries();
+        return static_cast<int>(std::count(entries.begin(), entries.end(), CString(name)));
+    }
+    int InDropList(const char* name) {
+        CListBox* list = Ccp()->GetSignalDropList();
+        int n = 0;
+        for (int i = 0; list && i < list->GetCount(); ++i) {
+            CString text;
+            list->GetText(i, text);
+            if (text == name) ++n;
+        }
+        return n;
+    }
+    int Offered(const char* name) { return InCombo(name) + InDropList(name); }
+};
+
+TEST_F(PaneNetLists, ASignalAddedThenUndoneLeavesTheListsAndRedoBringsItBack) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::call AddSignal ZZNET {} {}"), "1");
+    EXPECT_EQ(Offered("ZZNET"), 2);
+    Run("undo");
+    EXPECT_EQ(Offered("ZZNET"), 0);
+    Run("redo");
+    EXPECT_EQ(Offered("ZZNET"), 2);
+}
+
+TEST_F(PaneNetLists, ARenamedNetIsOfferedUnderItsNewNameOnly) {
+    ASSERT_TRUE(Open());
+    INet* n1 = Design().design()->findNet("N1");
+    ASSERT_NE(n1, nullptr);
+    Commit("Rename Signal", [&](CTransaction& t) { return t.renameNet(n1, "N1_NEW"); });
+    EXPECT_EQ(Offered("N1"), 0);
+    EXPECT_EQ(Offered("N1_NEW"), 2);
+    // The other nets and the rule words stay.
+    EXPECT_EQ(Offered("GND"), 2);
+    EXPECT_EQ(InCombo("=AUTONAME"), 1);
+}
+
+TEST_F(PaneNetLists, ANetRenamedAndDeletedInOneTransactionIsGone) {
+    ASSERT_TRUE(Open());
+    INet* gnd = Design().design()->findNet("GND");
+    Commit("Rename and delete", [&](CTransaction& t) { return t.renameNet(gnd, "GND2") && t.removeNet(gnd); });
+    EXPECT_EQ(Offered("GND"), 0);
+    EXPECT_EQ(Offered("GND2"), 0);
+    EXPECT_EQ(Offered("N1"), 2);
+}
+
+TEST_F(PaneNetLists, ManyNetsDeletedAtOnceLeaveTheOthersInPlace) {
+    ASSERT_TRUE(Open());
+    constexpr int kNets = 40; // more than are taken out one by one
+    Commit("Add", [&](CTransaction& t) {
+        for (int i = 0; i < kNets; ++i)
+            if (!t.createNet(("BULK" + std::to_string(i)).c_str(), -1u, -1u)) return false;
+        return true;
+    });
+    EXPECT_EQ(Offered("BULK7"), 2);
+    const int before = Ccp()->GetSignalDropList()->GetCount();
+    Commit("Remove", [&](CTransaction& t) {
+        for (int i = 0; i < kNets; ++i)
+            if (!t.removeNet(Design().design()->findNet(("BULK" + std::to_string(i)).c_str()))) return false;
+        return true;
+    });
+    EXPECT_EQ(Offered("BULK7"), 0);
+    EXPECT_EQ(Ccp()->GetSignalDropList()->GetCount(), before - kNets);
+    EXPECT_EQ(Offered("N1"), 2);
+    EXPECT_EQ(Offered("DATA<3..0>"), 2);
+    EXPECT_EQ(InCombo("=SHORTPINS"), 1);
+    // Item data survive the rebuild: a net is still taken out by its id.
+    Ccp()->RemoveNetFromLists(static_cast<long>(Design().net("N1").net()->id()));
+    EXPECT_EQ(Offered("N1"), 0);
+}
+
+TEST_F(PaneNetLists, AnEntryIsTakenOutByItsWholeIdOnly) {
+    ASSERT_TRUE(Open());
+    const unsigned gnd = Design().net("GND").net()->id();
+    Ccp()->AddSignalListEntry("SHARES_LOW_BITS", gnd + 0x10000u);
+    Ccp()->RemoveNetFromLists(static_cast<long>(gnd));
+    EXPECT_EQ(Offered("GND"), 0);
+    EXPECT_EQ(Offered("SHARES_LOW_BITS"), 2);
+}
+
+TEST_F(PaneNetLists, APairsEntryFollowsItsCreationRenameAndRemoval) {
+    ASSERT_TRUE(Open());
+    INet* n1 = Design().design()->findNet("N1");
+    INet* gnd = Design().design()->findNet("GND");
+    IDPNet* pair = nullptr;
+    Commit("Add pair", [&](CTransaction& t) {
+        pair = t.createDPNet("CLKP", n1, -1, IDPNet::ePositive, gnd, -1, IDPNet::eNegative);
+        return pair != nullptr;
+    });
+    EXPECT_EQ(InCombo("CLKP (Differential Pair)"), 1);
+    Commit("Rename pair", [&](CTransaction& t) { return t.renameDPNet(pair, "CLKQ"); });
+    EXPECT_EQ(InCombo("CLKP (Differential Pair)"), 0);
+    EXPECT_EQ(InCombo("CLKQ (Differential Pair)"), 1);
+    Commit("Remove pair", [&](CTransaction& t) { return t.removeDPNet(pair); });
+    EXPECT_EQ(InCombo("CLKQ (Differential Pair)"), 0);
 }
 
 } // namespace

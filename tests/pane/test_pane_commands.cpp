@@ -295,3 +295,27 @@ TEST_F(PaneTransLog, EachNewStepIsLoggedAndUndoLogsNothingNew) {
 }
 
 } // namespace
+
+namespace {
+
+using PaneZoom = PaneCommands;
+
+TEST_F(PaneZoom, TheZoomDialogSetsTheZoomOfEveryGridOfTheActiveKind) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U1 R1"), "1");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 2u);
+    Run("selectWindow ccp");
+    Run("kx::answer dialog CKXZoomDialog ok zoom 150");
+    EXPECT_EQ(Run("kx::menu 35093"), "1");
+    for (CKXGridWnd* grid : Ccp()->GetShownGrids())
+        EXPECT_EQ(grid->GetZoom(), 150);
+    // Cancel changes nothing; so does a text that is no number.
+    Run("kx::answer dialog CKXZoomDialog cancel zoom 50");
+    Run("kx::menu 35093");
+    EXPECT_EQ(Ccp()->GetActiveGrid()->GetZoom(), 150);
+    Run("kx::answer dialog CKXZoomDialog ok zoom big");
+    Run("kx::menu 35093");
+    EXPECT_EQ(Ccp()->GetActiveGrid()->GetZoom(), 150);
+}
+
+} // namespace

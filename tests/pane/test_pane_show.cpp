@@ -10,6 +10,9 @@
 #include "rmx/context.h"
 #include "rmx/schema.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 
 using Pane = CKXBottomPaneContainerView;
@@ -210,6 +213,59 @@ TEST_F(PaneShow, ComponentsByNameSkipUnregisteredNames) {
     ASSERT_EQ(Ccp()->GetShownObjects().size(), 1u);
     EXPECT_EQ(std::string(Ccp()->GetShownObjects()[0]), "U1");
     EXPECT_EQ(std::string(Ccp()->GetLastKeyList()), std::to_string(Ccp()->GetComponentId("U1")));
+}
+
+} // namespace
+
+namespace {
+
+// The project's max_open_windows bounds the component windows the pane keeps for what it showed before.
+class PaneOpenWindows : public PaneShow {
+protected:
+    void Project(const std::string& text) {
+        const std::filesystem::path file = m_dir / "kx.prj";
+        std::ofstream(file) << text;
+        std::string error;
+        ASSERT_TRUE(m_app->LoadProject(file.string(), error)) << error;
+    }
+    int PinGrids() { return Ccp()->GetGridCount(KXGridKind::Pin); }
+};
+
+TEST_F(PaneOpenWindows, TheOldestWindowClosesOnceTheLimitIsReached) {
+    Project("[GRIDWORKSHOP]\nmax_open_windows 2\n");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Ccp()->GetMaxOpenWindows(), 2);
+    const int before = PinGrids(); // the window may show its first component at once
+    ASSERT_LE(before, 1);
+    EXPECT_EQ(Run("kx::show clp U1"), "1");
+    EXPECT_EQ(Run("kx::show clp R1"), "1");
+    EXPECT_EQ(PinGrids(), 2);
+    CKXGridWnd* r1 = Ccp()->GetShownGrids().at(0);
+    EXPECT_EQ(Run("kx::show clp X1"), "1");
+    EXPECT_EQ(PinGrids(), 2); // U1's window went, R1's stays
+    EXPECT_EQ(Run("kx::show clp R1"), "1");
+    EXPECT_EQ(Ccp()->GetShownGrids().at(0), r1);
+    EXPECT_EQ(Run("kx::show clp U1"), "1"); // made again: the oldest kept window goes
+    EXPECT_EQ(PinGrids(), 2);
+    EXPECT_TRUE(HasPinRow(PinGrid(0), "OUT"));
+}
+
+TEST_F(PaneOpenWindows, AWindowTheRequestShowsIsNeverTheOneClosed) {
+    Project("[GRIDWORKSHOP]\nmax_open_windows 1\n");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::show clp U1 R1"), "1"); // two windows side by side, more than the limit
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 2u);
+    EXPECT_TRUE(HasPinRow(PinGrid(0), "A") || HasPinRow(PinGrid(1), "A"));
+    EXPECT_TRUE(HasPinRow(PinGrid(0), "OUT") || HasPinRow(PinGrid(1), "OUT"));
+}
+
+TEST_F(PaneOpenWindows, WithoutTheSettingAHundredAreKept) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Ccp()->GetMaxOpenWindows(), 100);
+    Run("kx::show clp U1");
+    Run("kx::show clp R1");
+    Run("kx::show clp X1");
+    EXPECT_GE(PinGrids(), 3);
 }
 
 } // namespace

@@ -3,7 +3,10 @@
 // journals itself, or refuses with a message and changes and journals nothing.
 #include "KXShellFixture.h"
 
+#include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableDoc.h"
+
+#include "kxnotes/CComments.h"
 
 #include <gtest/gtest.h>
 
@@ -89,6 +92,70 @@ TEST_F(SaveComments, ACommentsFileThatCannotBeWrittenFailsTheSave) {
     Run("saveDesign");
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_TRUE(std::filesystem::is_regular_file(m_lib / "board.TableEditor.notes"));
+}
+
+} // namespace
+
+namespace {
+
+// The host renames an instance and tells the window: the comments of its pins go with it.
+class PreserveComments : public KXShellFixture {
+protected:
+    std::string Comment(const char* instance, const char* pin) {
+        CComments* store = Doc()->GetComments();
+        CString text, date, time, user;
+        if (!store || !store->getPinComments(instance, pin, text, date, time, user)) return "<none>";
+        return text.str();
+    }
+};
+
+TEST_F(PreserveComments, ARenameInTheHostCarriesThePinCommentsAndUndoTakesThemBack) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {level} OUT"), "1");
+    ASSERT_EQ(Run("addComment pin {clock} IN"), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 1"), "0");
+    EXPECT_EQ(Comment("U7", "OUT"), "level");
+    EXPECT_EQ(Comment("U7", "IN"), "clock");
+    EXPECT_EQ(Comment("U1", "OUT"), "<none>");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    Run("undo");
+    EXPECT_EQ(Comment("U1", "OUT"), "level");
+    EXPECT_EQ(Comment("U7", "OUT"), "<none>");
+    Run("redo");
+    EXPECT_EQ(Comment("U7", "IN"), "clock");
+}
+
+TEST_F(PreserveComments, WithoutUndoNoStepAndACommentAlreadyThereIsKept) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {old} OUT"), "1");
+    Run("kx::show clp R1");
+    ASSERT_EQ(Run("addComment pin {mine} A"), "1");
+    Doc()->GetComments()->addPinComments("R1", "OUT", "taken", "", "", "");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:R1 0");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Comment("R1", "OUT"), "taken"); // kept; the moved one stays where it was
+    EXPECT_EQ(Comment("U1", "OUT"), "old");
+    EXPECT_EQ(Comment("R1", "A"), "mine");
+    // Nothing to move: nothing changes, no step.
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT X9:X10 1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Run("kx::notify NOT_A_HOST_MESSAGE").rfind("error:", 0), 0u);
+}
+
+TEST_F(PreserveComments, ThePhysicalViewLeavesTheCommentsAlone) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {level} OUT"), "1");
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 1");
+    EXPECT_EQ(Comment("U7", "OUT"), "<none>");
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxnotes/CComments.h"
+#include "grid/gxcommand.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
@@ -396,14 +398,54 @@ BOOL CKXInstancePaneGrid::Showconnectivity(BOOL bForce, BOOL) {
     return TRUE;
 }
 
+namespace {
+
+// Moves pin comments from one instance key to another; its undo moves them back (and records the
+// redo), so undo and redo of a rename in the host keep the comments with the instance.
+class CKXMoveCommentsCmd : public CGXCommand {
+public:
+    CKXMoveCommentsCmd(CKXListPaneView* pane, CString from, CString to, std::vector<CString> pins)
+        : m_pPane(pane), m_from(std::move(from)), m_to(std::move(to)), m_pins(std::move(pins)) {
+        SetName("Preserve Comments");
+    }
+    BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override {
+        CComments* store = m_pPane ? m_pPane->CommentStore() : nullptr;
+        if (!store) return FALSE;
+        // This entry holds the move as it was done: running it takes the comments back.
+        store->movePinComments(m_to, m_from, m_pins);
+        m_pPane->MarkDocumentModified();
+        if (pGrid) pGrid->AddCommand(new CKXMoveCommentsCmd(m_pPane, m_to, m_from, m_pins), ctType);
+        return TRUE;
+    }
+
+private:
+    CKXListPaneView* m_pPane;
+    CString m_from, m_to;
+    std::vector<CString> m_pins;
+};
+
+} // namespace
+
+int CKXInstancePaneGrid::MoveInstanceComments(const CString& first, const CString& second, BOOL bUndo) {
+    CComments* store = m_pView ? m_pView->CommentStore() : nullptr;
+    if (!store || first.IsEmpty() || second.IsEmpty()) return 0;
+    std::vector<CString> pins;
+    const int moved = store->moveInstanceComments(first, second, &pins);
+    if (moved == 0) return 0;
+    m_pView->MarkDocumentModified();
+    CCommonInterface* history = bUndo ? m_pView->GetDetailsViewPtr() : nullptr;
+    if (history) history->AddUndoCommand(nullptr, new CKXMoveCommentsCmd(m_pView, first, second, pins), gxDo, 0);
+    return moved;
+}
+
 void CKXInstancePaneGrid::PreserveComments(CString first, CString second) {
     Record("PreserveComments", {first, second});
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+    MoveInstanceComments(first, second, FALSE);
 }
 
 void CKXInstancePaneGrid::PreserveCommentsWithUndo(CString first, CString second) {
     Record("PreserveCommentsWithUndo", {first, second});
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+    MoveInstanceComments(first, second, TRUE);
 }
 
 void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
@@ -729,6 +771,10 @@ void CKXListPaneView::SaveAsMatrixView() {
 void CKXListPaneView::RemoveMatrixView(CString name) {
     Record("RemoveMatrixView", {name});
     if (m_pDetails) m_pDetails->RemoveMatrixView(name);
+}
+
+void CKXListPaneView::MarkDocumentModified() {
+    if (CDocument* doc = GetDocument()) doc->SetModifiedFlag(TRUE);
 }
 
 CString CKXListPaneView::GetJournalHandle() const {

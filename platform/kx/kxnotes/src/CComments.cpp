@@ -408,3 +408,38 @@ bool CComments::removePinComments(const CString& instanceKey, const CString& pin
     m_bModified = true;
     return true;
 }
+
+int CComments::moveInstanceComments(const CString& fromInstance, const CString& toInstance,
+                                    std::vector<CString>* movedPins) {
+    const std::string from = fromInstance.str(), to = toInstance.str();
+    if (from.empty() || to.empty() || from == to) return 0;
+    int moved = 0;
+    // The pins of one instance are neighbours in the map: the walk costs that instance's comments.
+    for (auto it = m_pins.lower_bound({from, std::string()}); it != m_pins.end() && it->first.first == from;) {
+        const std::string pin = it->first.second;
+        if (m_pins.count({to, pin})) { // the other instance's own comment stays; this one stays too
+            ++it;
+            continue;
+        }
+        m_pins.emplace(std::make_pair(to, pin), it->second);
+        it = m_pins.erase(it);
+        if (movedPins) movedPins->push_back(pin.c_str());
+        ++moved;
+    }
+    if (moved) m_bModified = true;
+    return moved;
+}
+
+int CComments::movePinComments(const CString& fromInstance, const CString& toInstance,
+                               const std::vector<CString>& pins) {
+    int moved = 0;
+    for (const CString& pin : pins) {
+        auto it = m_pins.find({fromInstance.str(), pin.str()});
+        if (it == m_pins.end() || m_pins.count({toInstance.str(), pin.str()})) continue;
+        m_pins.emplace(std::make_pair(toInstance.str(), pin.str()), it->second);
+        m_pins.erase(it);
+        ++moved;
+    }
+    if (moved) m_bModified = true;
+    return moved;
+}

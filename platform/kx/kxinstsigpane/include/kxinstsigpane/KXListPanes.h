@@ -145,8 +145,13 @@ public:
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
 
     void ViewPhysical(int flag);
+    // The host renamed the instance `first` to `second`: the comments of its pins move with it (a pin
+    // that already has a comment under the new name keeps it). The "WithUndo" form makes the move a
+    // step of the connectivity pane's undo history. Nothing happens when there is nothing to move.
     void PreserveComments(CString first, CString second);
     void PreserveCommentsWithUndo(CString first, CString second);
+    // How many comments moved.
+    int MoveInstanceComments(const CString& first, const CString& second, BOOL bUndo);
     void PasteInstance(WPARAM wParam, LPARAM lParam);
     BOOL ExportCodesignInterface(bool scripted, CString path, CString file, int exportLocalAsInout);
     BOOL ImportCodesignInterface(bool scripted, CString file, CString instance);
@@ -316,6 +321,11 @@ protected:
     void JournalEdit(const char* title, const char* method, std::initializer_list<CString> texts,
                      std::initializer_list<long> numbers = {});
     CString GetJournalHandle() const;
+
+public:
+    // The document's comments (pin and design comments, matrix views) as the design window gave them.
+    CComments* CommentStore() const { return m_pComments; }
+    void MarkDocumentModified();
 };
 
 // While one of these lives, edits of the list panes are not journalled: the caller (the document's

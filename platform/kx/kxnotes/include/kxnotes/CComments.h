@@ -94,6 +94,13 @@ public:
     bool addPinComments(const CString& instanceKey, const CString& pinKey, const CString& text,
                         const CString& date, const CString& time, const CString& user);
     bool removePinComments(const CString& instanceKey, const CString& pinKey);
+    // An instance renamed: its pins' comments move to the new instance key. A pin that already has a
+    // comment under the new key keeps it, and the old one stays where it was. Returns how many moved;
+    // movedPins (when given) gets their pin keys.
+    int moveInstanceComments(const CString& fromInstance, const CString& toInstance,
+                             std::vector<CString>* movedPins = nullptr);
+    // Moves the comments of those pins only (what an undo of the move above takes back).
+    int movePinComments(const CString& fromInstance, const CString& toInstance, const std::vector<CString>& pins);
     int GetPinCommentCount() const { return static_cast<int>(m_pins.size()); }
 
     CMatrixViewData* GetMatrixViewData() { return &m_views; }
