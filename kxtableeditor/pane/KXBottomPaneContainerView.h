@@ -434,6 +434,7 @@ public:
     LRESULT OnTclPaste(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
     LRESULT TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
+    LRESULT TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys);
     LRESULT OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     LRESULT OnTclEditLogicalPin(CTclArgsList* args, long extra);
     // Bus and differential-pair view options for every shown pin grid.

@@ -517,6 +517,7 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     }
     if (auto* part = GetViewMode() == eOpenModePhysical ? dynamic_cast<CKXPhysPartDetailsGridWnd*>(active) : nullptr)
         return TrackPhysicalPin(*part, keys);
+    if (auto* matrix = dynamic_cast<CKXMatrixGridWnd*>(active)) return TrackMatrixSignal(*matrix, keys);
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(active) : nullptr;
     if (!pin) {
         // A grid is shown, but not one whose pins lead to a signal of the list.
@@ -533,6 +534,18 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
     pin->HiliteSelection();
     return 1;
+}
+
+// The matrix: the signal of the current row is selected in the signal list.
+LRESULT CKXBottomPaneContainerView::TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys) {
+    if (keys.GetSize() > 0) matrix.SelectRowsByKey(&keys, "");
+    if (!matrix.IsCurrentSignalCellFilled()) {
+        ROWCOL row = 0, col = 0;
+        const bool onDataRow = matrix.GetCurrentCell(row, col) && row >= kxmatrix::kFirstDataRow;
+        CKXErrorHandler::MessageBoxOk(onDataRow ? "KXTABLE-145" : "KXPANE-270");
+        return 0;
+    }
+    return matrix.HiliteCurrentSignal() ? 1 : 0;
 }
 
 // The physical view: the net of the part's current pin is selected in the physical net list.
