@@ -391,6 +391,8 @@ show "Track in Signal List from the matrix" [trackInSignalList]
 kx::answer menu * 2029
 show "right-click the caption row: hide Pin Type" [kx::click ccp 1 1 right]
 show "the caption row now" [lsearch -inline [split [kx::window ccp] "\n"] "*1: Signal*"]
+show "remove the shown view (Remove Matrix View)" [kx::menu 35678]
+show "the view's window is closed" [lindex [split [kx::window ccp] "\n"] 0]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 

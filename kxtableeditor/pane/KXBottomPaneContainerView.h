@@ -260,6 +260,9 @@ public:
     void OpenMatrixView(CString name) override;
     void SaveAsMatrixView() override;
     void RemoveMatrixView(CString name) override;
+    BOOL IsInMatrixEditMode() override;
+    BOOL RemoveStoredMatrixView(CString name);
+    void CloseMatrixWindow(CKXMatrixGridWnd* window);
     // The title, the names shown and the rows of every shown grid.
     CString GetPaneText() override;
     const std::vector<CString>& GetShownObjects() const { return m_shown; }
@@ -317,6 +320,7 @@ public:
     // sort, filterRows and dumpGrid on an active matrix grid; FALSE when no matrix grid is active.
     BOOL MatrixWord(const char* word, CTclArgsList* args, LRESULT& result);
     BOOL AutoOpenMatrixView(LPCTSTR name);
+    BOOL AutoRemoveMatrixView(LPCTSTR name);
     // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the

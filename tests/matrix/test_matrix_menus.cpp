@@ -138,4 +138,13 @@ TEST_F(MatrixMenus, APupdCellWithoutAMarkGivesTheViewerNothing) {
     EXPECT_TRUE(Notifications(MSG_ASSOC_COMP_VIEWER_SELECTION).empty());
 }
 
+TEST_F(MatrixMenus, TheColumnMenuHidesASignalSideColumn) {
+    const int col = G::Layout().physNetNameCol;
+    ASSERT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
+    Run("kx::answer menu * " + std::to_string(MenuId(col)));
+    EXPECT_EQ(Run("kx::click ccp 1 " + std::to_string(NameCol()) + " right"), "1");
+    EXPECT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
+    EXPECT_EQ(Run("kx::window ccp").find("Physical Net"), std::string::npos);
+}
+
 } // namespace
