@@ -321,6 +321,7 @@ public:
     BOOL MatrixWord(const char* word, CTclArgsList* args, LRESULT& result);
     BOOL AutoOpenMatrixView(LPCTSTR name);
     BOOL AutoRemoveMatrixView(LPCTSTR name);
+    BOOL AutoSaveAsMatrixView(LPCTSTR name);
     // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the

@@ -132,6 +132,38 @@ BOOL CKXBottomPaneContainerView::AutoRemoveMatrixView(LPCTSTR name) {
     return RemoveStoredMatrixView(name ? name : "");
 }
 
+// Stores the shown view's components and signals under a new name and shows that view.
+BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
+    CString target = name ? name : "";
+    target.Trim();
+    CKXMatrixGridWnd* shown = ActiveMatrixGrid();
+    if (!shown) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return FALSE;
+    }
+    CComments* store = GetCommentStore();
+    CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+    if (!views || !views->CreateView(target)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-406", target);
+        return FALSE;
+    }
+    std::vector<CString> paths;
+    views->GetMatrixComponentList(shown->ViewName(), paths);
+    for (const CString& path : paths) views->AddInstanceToMatrixView(target, path);
+    paths.clear();
+    views->GetMatrixSignalList(shown->ViewName(), paths);
+    for (const CString& path : paths) views->AddSignalToMatrixView(target, path);
+    MarkModified();
+    KXJournalLines(DocumentJournalHandle())
+        .Comment("Matrix View")
+        .Pane("OpenMatrixView", {shown->ViewName()})
+        .Pane("SaveAsMatrixView", {target})
+        .End()
+        .Write();
+    ShowMatrixView(PaneDesign(), target);
+    return TRUE;
+}
+
 void CKXBottomPaneContainerView::OpenMatrixView(int index) {
     CComments* store = GetCommentStore();
     std::vector<CString> names;
