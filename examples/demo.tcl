@@ -420,6 +420,13 @@ show "MCLK's row" [lindex [split [kx::window ccp] "\n"] 5]
 show echoes [kx::echoes]
 show undo [undo]
 show "J1 on MCLK after undo" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
+show "select MCLK's signal cell" [kx::select ccp 5 1]
+show "Track in Signal List from the matrix" [trackInSignalList]
+kx::answer menu * 2029
+show "right-click the caption row: hide Pin Type" [kx::click ccp 1 1 right]
+show "the caption row now" [lsearch -inline [split [kx::window ccp] "\n"] "*1: Signal*"]
+show "remove the shown view (Remove Matrix View)" [kx::menu 35678]
+show "the view's window is closed" [lindex [split [kx::window ccp] "\n"] 0]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 

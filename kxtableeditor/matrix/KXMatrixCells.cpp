@@ -90,12 +90,6 @@ BOOL CKXMatrixGridWnd::IsCurrentCellTerminationCol() {
            offset == Layout().terminationOffset;
 }
 
-BOOL CKXMatrixGridWnd::IsCurrentRowSignal() {
-    ROWCOL row = GX_INVALID, col = GX_INVALID;
-    return GetCurrentCell(row, col) && row >= kFirstDataRow && row <= GetRowCount() &&
-           !CellText(row, Layout().nameCol).IsEmpty();
-}
-
 BOOL CKXMatrixGridWnd::CanCopy() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     return GetCurrentCell(row, col) && row >= kFirstDataRow;

@@ -35,6 +35,7 @@ class CKXGridACListBox;
 class CMatrixViewData;
 class CTransaction;
 class IKXGridSite;
+class IKXMessageServer;
 
 // The signal of a data row: a net (by id) and the bit the row shows (-1 for a scalar net).
 struct CKXMatrixNetData {
@@ -122,7 +123,6 @@ public:
     IInstTerm* GetCellInstTermBit(ROWCOL row, int col, int& bit);
     CInstanceContext GroupInstance(int group) const;
     BOOL IsCurrentCellTerminationCol();
-    BOOL IsCurrentRowSignal();
     BOOL CanCopy() override;
     CString CellText(ROWCOL row, int col) { return GetValueRowCol(row, static_cast<ROWCOL>(col)); }
     void SetupFrozenHeader();
@@ -163,6 +163,9 @@ public:
     void GetSelectionAsList(CString& list) override;
     // Tells the shown property editor what is selected: the pins of pin cells, else the rows' signals.
     void NotifySelectionChanged() override;
+    BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    BOOL IsCurrentSignalCellFilled();
+    BOOL HiliteCurrentSignal();
     void ShowPropertyEditor() override;
     BOOL DumpMatrix(const char* path);
 
@@ -300,6 +303,11 @@ private:
     bool IsReadOnlyWindow();
     std::vector<ROWCOL> SelectedDataRows();
     CKXAssocCompAPI* AssocCompApi();
+    std::vector<CKXColumnInfoClass*> MenuColumns();
+    void ShowColumnMenu(CPoint pt);
+    void PublishCurrentNet(IKXMessageServer* server);
+    void PublishPropertyRecords(IKXMessageServer* server);
+    void PublishAssocRecords(IKXMessageServer* server, bool cut);
     // Refresh.
     void OnDigestBegin(const KXChangeDigest& digest) override;
     void OnConnChange(const IChange& change, CConn& conn) override;

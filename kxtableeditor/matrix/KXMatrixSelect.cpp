@@ -154,14 +154,8 @@ void CKXMatrixGridWnd::GetSelectionAsList(CString& list) {
     }
 }
 
-void CKXMatrixGridWnd::NotifySelectionChanged() {
-    // The property editor, when it is shown, takes the selected rows' signals, or the pins of the
-    // selected pin cells.
-    CWnd* main = AfxGetMainWnd();
-    IKXMessageServer* server = GetKXMsgSrvr();
-    if (!main || !server) return;
-    static const UINT status = RegisterWindowMessage("MSG_GETDOCKWND_STATUS");
-    if (main->SendMessage(status, reinterpret_cast<WPARAM>("PROPERTYEDITOR"), 0) != 1) return;
+void CKXMatrixGridWnd::PublishPropertyRecords(IKXMessageServer* server) {
+    // The property editor takes the selected rows' signals, or the pins of the selected pin cells.
     CKXConnObjInfoList list;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     int offset = -1, group = -1;

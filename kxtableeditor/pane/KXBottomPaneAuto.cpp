@@ -62,6 +62,8 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPai
 DISP_FUNCTION(CKXBottomPaneContainerView, "RenameConnection", AutoRenameConnection, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "EditTermination", AutoEditTermination, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "OpenMatrixView", AutoOpenMatrixView, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveMatrixView", AutoRemoveMatrixView, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SaveAsMatrixView", AutoSaveAsMatrixView, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixConnect", AutoMatrixConnect, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAdd", AutoMatrixAdd, VT_BOOL, VTS_BSTR VTS_BSTR)

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "matrix/KXMatrixGridWnd.h"
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
@@ -345,16 +346,16 @@ void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
 
 void CKXBottomPaneContainerView::OnTrackInSignalList() {
     CKXGridWnd* grid = GetActiveGrid();
-    if (PinGridOf(grid) || MatrixGridOf(grid) || dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid))
+    if (PinGridOf(grid) || dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid) || dynamic_cast<CKXMatrixGridWnd*>(grid))
         SendHostText("trackInSignalList");
 }
 void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
     CKXGridWnd* grid = GetActiveGrid();
     auto* pin = PinGridOf(grid);
     auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
-    CKXMatrixGridWnd* matrix = MatrixGridOf(grid);
+    auto* matrix = dynamic_cast<CKXMatrixGridWnd*>(grid);
     ui->Enable((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()) ||
-               (matrix && matrix->IsCurrentRowSignal()));
+               (matrix && matrix->IsCurrentSignalCellFilled()));
 }
 
 void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {

@@ -293,6 +293,9 @@ public:
     void OpenMatrixView(CString name) override;
     void SaveAsMatrixView() override;
     void RemoveMatrixView(CString name) override;
+    BOOL IsInMatrixEditMode() override;
+    BOOL RemoveStoredMatrixView(CString name);
+    void CloseMatrixWindow(CKXMatrixGridWnd* window);
     // The title, the names shown and the rows of every shown grid.
     CString GetPaneText() override;
     const std::vector<CString>& GetShownObjects() const { return m_shown; }
@@ -350,6 +353,8 @@ public:
     // sort, filterRows and dumpGrid on an active matrix grid; FALSE when no matrix grid is active.
     BOOL MatrixWord(const char* word, CTclArgsList* args, LRESULT& result);
     BOOL AutoOpenMatrixView(LPCTSTR name);
+    BOOL AutoRemoveMatrixView(LPCTSTR name);
+    BOOL AutoSaveAsMatrixView(LPCTSTR name);
     // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the
@@ -467,7 +472,7 @@ public:
     LRESULT OnTclPaste(CTclArgsList* args, long extra);
     LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
     LRESULT TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
-    LRESULT TrackMatrixRow(CKXMatrixGridWnd& matrix, CStringArray& keys);
+    LRESULT TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys);
     LRESULT OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     LRESULT OnTclEditLogicalPin(CTclArgsList* args, long extra);
     // Bus and differential-pair view options for every shown pin grid.

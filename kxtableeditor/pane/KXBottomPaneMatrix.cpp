@@ -11,6 +11,7 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxnotes/CComments.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -78,6 +79,89 @@ void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
         KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("OpenMatrixView", {name}).End().Write();
     }
     ShowMatrixView(PaneDesign(), name);
+}
+
+BOOL CKXBottomPaneContainerView::IsInMatrixEditMode() {
+    return ActiveMatrixGrid() ? TRUE : FALSE;
+}
+
+// Removes a stored view (the shown one when no name is given) and closes its window.
+BOOL CKXBottomPaneContainerView::RemoveStoredMatrixView(CString name) {
+    name.Trim();
+    if (GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return FALSE;
+    }
+    if (name.IsEmpty())
+        if (CKXMatrixGridWnd* shown = ActiveMatrixGrid()) name = shown->ViewName();
+    CComments* store = GetCommentStore();
+    CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+    if (!views || name.IsEmpty() || !views->HasView(name)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-405", name);
+        return FALSE;
+    }
+    CKXMatrixGridWnd* window = nullptr;
+    for (const auto& g : m_grids)
+        if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == name) window = matrix;
+    if (!views->RemoveView(name)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-405", name);
+        return FALSE;
+    }
+    if (window) CloseMatrixWindow(window);
+    MarkModified();
+    KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("RemoveMatrixView", {name}).End().Write();
+    return TRUE;
+}
+
+void CKXBottomPaneContainerView::CloseMatrixWindow(CKXMatrixGridWnd* window) {
+    const bool shown = std::find(m_shownGrids.begin(), m_shownGrids.end(), window) != m_shownGrids.end();
+    if (m_pActiveGrid == window) m_pActiveGrid = nullptr;
+    DestroyGrid(window);
+    if (!shown) return;
+    m_shown.clear();
+    m_strLastKeys.Empty();
+    m_strMatrixViewName.Empty();
+    LayoutShownGrids();
+}
+
+void CKXBottomPaneContainerView::RemoveMatrixView(CString name) {
+    RemoveStoredMatrixView(name);
+}
+
+BOOL CKXBottomPaneContainerView::AutoRemoveMatrixView(LPCTSTR name) {
+    return RemoveStoredMatrixView(name ? name : "");
+}
+
+// Stores the shown view's components and signals under a new name and shows that view.
+BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
+    CString target = name ? name : "";
+    target.Trim();
+    CKXMatrixGridWnd* shown = ActiveMatrixGrid();
+    if (!shown) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return FALSE;
+    }
+    CComments* store = GetCommentStore();
+    CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+    if (!views || !views->CreateView(target)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-406", target);
+        return FALSE;
+    }
+    std::vector<CString> paths;
+    views->GetMatrixComponentList(shown->ViewName(), paths);
+    for (const CString& path : paths) views->AddInstanceToMatrixView(target, path);
+    paths.clear();
+    views->GetMatrixSignalList(shown->ViewName(), paths);
+    for (const CString& path : paths) views->AddSignalToMatrixView(target, path);
+    MarkModified();
+    KXJournalLines(DocumentJournalHandle())
+        .Comment("Matrix View")
+        .Pane("OpenMatrixView", {shown->ViewName()})
+        .Pane("SaveAsMatrixView", {target})
+        .End()
+        .Write();
+    ShowMatrixView(PaneDesign(), target);
+    return TRUE;
 }
 
 void CKXBottomPaneContainerView::OpenMatrixView(int index) {

@@ -518,7 +518,7 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     }
     if (auto* part = GetViewMode() == eOpenModePhysical ? dynamic_cast<CKXPhysPartDetailsGridWnd*>(active) : nullptr)
         return TrackPhysicalPin(*part, keys);
-    if (CKXMatrixGridWnd* matrix = MatrixGridOf(active)) return TrackMatrixRow(*matrix, keys);
+    if (auto* matrix = dynamic_cast<CKXMatrixGridWnd*>(active)) return TrackMatrixSignal(*matrix, keys);
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(active) : nullptr;
     if (!pin) {
         // A grid is shown, but not one whose pins lead to a signal of the list.
@@ -538,24 +538,15 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
 }
 
 // The matrix: the signal of the current row is selected in the signal list.
-LRESULT CKXBottomPaneContainerView::TrackMatrixRow(CKXMatrixGridWnd& matrix, CStringArray& keys) {
-    if (!matrix.IsCurrentRowSignal()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-145");
+LRESULT CKXBottomPaneContainerView::TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys) {
+    if (keys.GetSize() > 0) matrix.SelectRowsByKey(&keys, "");
+    if (!matrix.IsCurrentSignalCellFilled()) {
+        ROWCOL row = 0, col = 0;
+        const bool onDataRow = matrix.GetCurrentCell(row, col) && row >= kxmatrix::kFirstDataRow;
+        CKXErrorHandler::MessageBoxOk(onDataRow ? "KXTABLE-145" : "KXPANE-270");
         return 0;
     }
-    if (keys.GetSize() > 0) matrix.SelectRowsByKey(&keys, "");
-    ROWCOL row = 0, col = 0;
-    int bit = -1;
-    INet* net = matrix.GetCurrentCell(row, col) ? matrix.GetCellNetBit(row, bit) : nullptr;
-    CCommonInterface* slp = SignalListPane();
-    if (!net || !slp) return 0;
-    const CNetBitContext netBit = PaneDesign().net(net->name()).bitContext(bit);
-    CKXHiliteObject hilite(true);
-    hilite.SetMode(2);
-    hilite.SetType(4);
-    hilite.SetObject(netBit, netBit.bit(), netBit.bit());
-    slp->HighlightObject(&hilite);
-    return 1;
+    return matrix.HiliteCurrentSignal() ? 1 : 0;
 }
 
 // The physical view: the net of the part's current pin is selected in the physical net list.

@@ -33,7 +33,8 @@ const UINT kRecorded[] = {MSG_DESIGN_OPENED,
                           MSG_DESIGN_UNDO_RESET,
                           MSG_DESIGN_REQUEST,
                           MSG_PROPERTY_EDITOR_SELECTION,
-                          MSG_ASSOC_COMP_VIEWER_SELECTION};
+                          MSG_ASSOC_COMP_VIEWER_SELECTION,
+                          MSG_NET_SELECTED};
 // Notifications whose first parameter is a text.
 bool FirstIsText(UINT m) {
     return m == MSG_DESIGN_SAVED || m == MSG_DESIGN_INTERFACE_SAVED || m == MSG_SAVE_AS_LIBRARY_SELECTED ||

@@ -285,6 +285,8 @@ public:
     void OpenMatrixView(CString name) override;
     void SaveAsMatrixView() override;
     void RemoveMatrixView(CString name) override;
+    // The stored-view commands apply while the connectivity pane shows a matrix view.
+    BOOL IsInMatrixEditMode() override { return m_pDetails ? m_pDetails->IsInMatrixEditMode() : FALSE; }
 
 protected:
     explicit CKXListPaneView(UINT nTemplate);

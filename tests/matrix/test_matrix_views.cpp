@@ -1,0 +1,123 @@
+// Removing a stored matrix view: from the list's menu while the view is shown,
+// by the automation method the journal replays, and what is refused.
+#include "MatrixTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+constexpr UINT kRemoveMatrixView = 35678;
+
+class MatrixViews : public MatrixTest {
+protected:
+    void SetUp() override {
+        MatrixTest::SetUp();
+        ASSERT_TRUE(Open());
+        Views()->CreateView("keep");
+        Views()->AddInstanceToMatrixView("keep", "@U1");
+        ASSERT_NE(OpenView("v", {"@U1", "@J1"}, {"@:N1", "@:DATA<1>"}), nullptr);
+    }
+};
+
+TEST_F(MatrixViews, TheMenuRemovesTheShownViewAndClosesItsWindow) {
+    const std::string netlist = Run("kx::netlist");
+    Messages();
+    EXPECT_EQ(Run("kx::menu " + std::to_string(kRemoveMatrixView)), "1") << Transcript();
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(Views()->HasView("v"));
+    EXPECT_TRUE(Views()->HasView("keep"));
+    EXPECT_EQ(Grid(), nullptr);
+    EXPECT_TRUE(Doc()->IsModified());
+    // The design's connections are not touched.
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    // With no matrix shown the command is disabled.
+    EXPECT_EQ(Run("kx::menu " + std::to_string(kRemoveMatrixView)), "0");
+}
+
+TEST_F(MatrixViews, TheAutomationMethodRemovesAViewByNameAndRefusesAnUnknownOne) {
+    EXPECT_EQ(Run("kx::pane RemoveMatrixView keep"), "1");
+    EXPECT_FALSE(Views()->HasView("keep"));
+    // The shown view stays shown.
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(Grid()->ViewName(), CString("v"));
+    Messages();
+    EXPECT_EQ(Run("kx::pane RemoveMatrixView keep"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-405"});
+    EXPECT_TRUE(Views()->HasView("v"));
+}
+
+TEST_F(MatrixViews, ARemovalIsJournalledAndReplays) {
+    const std::filesystem::path journal = m_dir / "views.vbs";
+    Run("kx::journal " + journal.string());
+    ASSERT_EQ(Run("kx::pane RemoveMatrixView v"), "1");
+    Run("kx::journal");
+    std::ifstream in(journal);
+    const std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_NE(lines.find("ConnectivityPane().RemoveMatrixView(\"v\")"), std::string::npos) << lines;
+    // The view comes back; the replay removes it again.
+    Views()->CreateView("v");
+    ASSERT_TRUE(Views()->HasView("v"));
+    const std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << lines;
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_FALSE(Views()->HasView("v"));
+}
+
+} // namespace
+
+namespace {
+
+class MatrixSaveAs : public MatrixViews {};
+
+TEST_F(MatrixSaveAs, TheShownViewIsStoredUnderANewNameAndShown) {
+    EXPECT_EQ(Run("kx::pane SaveAsMatrixView copy"), "1");
+    ASSERT_TRUE(Views()->HasView("copy"));
+    std::vector<CString> from, to;
+    Views()->GetMatrixComponentList("v", from);
+    Views()->GetMatrixComponentList("copy", to);
+    EXPECT_EQ(from, to);
+    from.clear();
+    to.clear();
+    Views()->GetMatrixSignalList("v", from);
+    Views()->GetMatrixSignalList("copy", to);
+    EXPECT_EQ(from, to);
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(Grid()->ViewName(), CString("copy"));
+    EXPECT_FALSE(Rows("DATA<1>").empty());
+    // A change to the copy leaves the original as it was.
+    EXPECT_EQ(Run("matrixAdd pin signal FREE"), "1");
+    Views()->GetMatrixSignalList("v", from);
+    EXPECT_EQ(std::count(from.begin(), from.end(), CString("@:FREE")), 0);
+}
+
+TEST_F(MatrixSaveAs, ASaveAsIsJournalledAndReplays) {
+    const std::filesystem::path journal = m_dir / "saveas.vbs";
+    Run("kx::journal " + journal.string());
+    ASSERT_EQ(Run("kx::pane SaveAsMatrixView copy"), "1");
+    Run("kx::journal");
+    std::ifstream in(journal);
+    const std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_NE(lines.find("ConnectivityPane().SaveAsMatrixView(\"copy\")"), std::string::npos) << lines;
+    ASSERT_EQ(Run("kx::pane RemoveMatrixView copy"), "1");
+    const std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << lines;
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_TRUE(Views()->HasView("copy"));
+}
+
+TEST_F(MatrixSaveAs, ATakenOrEmptyNameIsRefusedAndNothingIsStored) {
+    std::vector<CString> before;
+    Views()->GetViewNames(before);
+    Messages();
+    EXPECT_EQ(Run("kx::pane SaveAsMatrixView keep"), "0");
+    EXPECT_EQ(Run("kx::pane SaveAsMatrixView {}"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-406", "KXPANE-406"}));
+    std::vector<CString> after;
+    Views()->GetViewNames(after);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(Grid()->ViewName(), CString("v"));
+}
+
+} // namespace
