@@ -132,7 +132,8 @@ void CKXMatrixGridWnd::WriteSignalCells(ROWCOL row, INet* net, int bit) {
         if (info.m_nPropertyType != KX_ORIGIN_NETPROP) continue;
         CGXStyle property = DataCell();
         property.SetValue(PropertyValue(netBit.base().findPropertyIncludingAliases(info.m_strPropertyName.GetString())))
-            .SetMergeCell(kMergeVertical);
+            .SetMergeCell(kMergeVertical)
+            .SetReadOnly(FALSE);
         WriteCell(row, static_cast<int>(c), property);
     }
     m_rowIndex.Add(KXRowKey::NetBit(net->id(), bit), row);
@@ -194,7 +195,7 @@ void CKXMatrixGridWnd::WriteConnectionCells(ROWCOL row, int group, const CInstTe
         const CKXColumnInfoClass& info = *layout.instanceColumns[offset];
         if (info.m_nPropertyType != KX_ORIGIN_PINPROP) continue;
         CGXStyle property = DataCell();
-        property.SetValue(PropertyValue(pinBit.findProperty(info.m_strPropertyName.GetString())));
+        property.SetValue(PropertyValue(pinBit.findProperty(info.m_strPropertyName.GetString()))).SetReadOnly(FALSE);
         WriteCell(row, ColumnOf(group, static_cast<int>(offset)), property);
     }
     IndexPin(row, pin, pinBit.bit());

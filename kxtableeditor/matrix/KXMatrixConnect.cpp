@@ -5,6 +5,7 @@
 // pane's MatrixConnect call, which replays it.
 #include "matrix/KXMatrixGridWnd.h"
 
+#include "grid/KXDiffPairLegs.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
@@ -53,6 +54,10 @@ CString CKXMatrixGridWnd::EditedText(ROWCOL row, ROWCOL col) {
 
 BOOL CKXMatrixGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (nRow == kFilterRow) return FilterRows(nCol);
+    if (nRow >= kFirstDataRow && IsPropertyColumn(static_cast<int>(nCol))) {
+        m_bStoringEdit = CommitPropertyCell(nRow, nCol, EditedText(nRow, nCol));
+        return m_bStoringEdit;
+    }
     int offset = -1, group = -1;
     if (nRow < kFirstDataRow || !DecodeInstanceColumn(static_cast<int>(nCol), offset, group)) return TRUE;
     const CString old = CellText(nRow, static_cast<int>(nCol));
@@ -151,6 +156,7 @@ BOOL CKXMatrixGridWnd::ConnectPinByName(ROWCOL row, int col, const CString& text
     if (!tx->addConn(net, Bit(netBit), Bit(netBit), pin, Bit(pinBit.bit()), Bit(pinBit.bit()), 0)) return FALSE;
     const CInstTermBitContext context = instance.instTerm(pin).bitContext(pinBit.bit());
     m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, text, context.physicalPinName()); });
+    ConnectOtherLeg(*tx, pinBit);
     return TRUE;
 }
 
@@ -184,6 +190,7 @@ BOOL CKXMatrixGridWnd::ConnectPinByNumber(ROWCOL row, int col, const CString& te
     const CInstTermBitContext context = instance.instTerm(pinBit.instTerm()).bitContext(pinBit.bit());
     const CString pinName = PinText(pinBit.instTerm(), pinBit.bit());
     m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, pinName, text); });
+    ConnectOtherLeg(*tx, pinBit);
     return TRUE;
 }
 
@@ -222,6 +229,13 @@ BOOL CKXMatrixGridWnd::RemoveCellConnection(ROWCOL row, int col, BOOL bClearCell
     DeleteTerminationOf(*tx, CInstTermBit(pin, pinBit));
     if (bClearCells) m_cellWrites.push_back([=, this] { ClearGroupCells(row, group); });
     return TRUE;
+}
+
+void CKXMatrixGridWnd::ConnectOtherLeg(CTransaction& tx, const CInstTermBit& leg) {
+    // The partner leg joins the same edit; its cells follow once the edit is committed.
+    if (!KXAutoConnectDpLegAsked()) return;
+    if (std::optional<CConn> other = KXConnectOtherLeg(tx, leg))
+        m_cellWrites.push_back([this, conn = *other] { FillPinRows(conn, 1); });
 }
 
 BOOL CKXMatrixGridWnd::FinishCellWrites(bool committed) {

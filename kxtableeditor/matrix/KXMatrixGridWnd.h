@@ -161,6 +161,9 @@ public:
     CString GetSortKeyOfCol(int col);
     int ColumnOfName(const CString& name);
     void GetSelectionAsList(CString& list) override;
+    // Tells the shown property editor what is selected: the pins of pin cells, else the rows' signals.
+    void NotifySelectionChanged() override;
+    void ShowPropertyEditor() override;
     BOOL DumpMatrix(const char* path);
 
     // ------------------------------------------------------------- clipboard
@@ -197,8 +200,39 @@ public:
     // Sets (an empty model: removes) the pins' models in one edit; FALSE when nothing changed.
     BOOL CommitModels(const std::vector<PinCell>& cells, const CString& model);
     BOOL HasTermination() override;
+    // A pin of a component (not a block) not on a no-connect net, for every selected pin cell.
+    BOOL CanAddTermination() override;
+    // The script's termination (addTermination word) on the selected pins, in one edit.
+    BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells, CStringArray* views,
+                                CStringArray* physNames, CStringArray* values, CObArray* keyLists,
+                                CObArray* instLists, CString delay, CString high, CString low, int parts) override;
     // The terminations of the selected pins go, in one edit (joining the caller's); FALSE when none went.
     BOOL DeleteTerminations() override;
+
+    // ------------------------------------------------------------- pull-ups and pull-downs
+    // A selected row's signal.
+    struct SignalRow {
+        ROWCOL row;
+        CNetBit netBit;
+    };
+    // The signals of the selected rows (the current row when none is selected), each once.
+    std::vector<SignalRow> SelectedSignals();
+    BOOL CanAddPupd() override;
+    BOOL HasPupd() override;
+    BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
+    BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
+                         CString dcNet, CStringList* keyProps, CStringList* instProps, BOOL bCommon) override;
+    BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
+
+    // ------------------------------------------------------------- property columns
+    bool IsPropertyColumn(int col);
+    // What a property cell shows a property of: the row's net bit, or the group's pin bit; empty when none.
+    CContext PropertyPlace(ROWCOL row, int col);
+    // The pane's ChangePropValue: the property of the current property column on the selected rows'
+    // objects, in one edit; FALSE when nothing changed (rows without the object change nothing).
+    BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+    // A value typed into a property cell.
+    BOOL CommitPropertyCell(ROWCOL row, ROWCOL col, const CString& text);
 
     // ------------------------------------------------------------- editing hooks
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
@@ -251,10 +285,15 @@ private:
     bool ReleaseConnectedPin(CTransaction& tx, ROWCOL row, const CInstTermBit& pinBit, int group, const CString& what);
     // Runs the cell writes an edit queued when it committed; drops them otherwise. FALSE then.
     BOOL FinishCellWrites(bool committed);
+    // With auto_connect_dpleg: the other leg of the leg's pair pin to the other net of the pair.
+    void ConnectOtherLeg(CTransaction& tx, const CInstTermBit& leg);
     std::vector<std::function<void()>> m_cellWrites;
     void DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
     void JournalAdd(const char* kind, const CString& name);
+    void RefreshPropertyCells(int col, const std::vector<ROWCOL>& rows);
+    std::vector<ROWCOL> RowsToChange(ROWCOL current, ROWCOL col);
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
+    void JournalSignal(KXJournalLines& journal, const SignalRow& signal);
     void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);
     CString JournalHandle();
     void MarkModified();

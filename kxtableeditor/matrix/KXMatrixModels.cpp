@@ -66,11 +66,34 @@ std::vector<CKXMatrixGridWnd::PinCell> CKXMatrixGridWnd::SelectedPinCells() {
 BOOL CKXMatrixGridWnd::SelectCells(const std::vector<CString>& keys, const CString& column) {
     // A key names a signal and a component ("N1:U1"), and may name the pin shown ("N1:J1:P<3>").
     const KXMatrixLayout& layout = Layout();
-    const int offset = column.CompareNoCase("TERMINATION") == 0 ? layout.terminationOffset
-                       : column.CompareNoCase("PN") == 0        ? layout.pnOffset
-                                                                : layout.pinNameOffset;
+    int offset = column.CompareNoCase("TERMINATION") == 0 ? layout.terminationOffset
+                 : column.CompareNoCase("PN") == 0        ? layout.pnOffset
+                                                          : layout.pinNameOffset;
+    // A property column by its key: in every group, or on the signal side.
+    int signalCol = -1;
+    for (std::size_t k = 0; k < layout.instanceColumns.size(); ++k)
+        if (layout.instanceColumns[k]->m_nPropertyType != 0 && layout.instanceColumns[k]->m_strPropertyName == column)
+            offset = static_cast<int>(k);
+    for (std::size_t k = 1; k < layout.signalColumns.size(); ++k)
+        if (layout.signalColumns[k]->m_nPropertyType != 0 && layout.signalColumns[k]->m_strPropertyName == column)
+            signalCol = static_cast<int>(k);
     SetSelection(nullptr);
     bool any = false;
+    if (column.CompareNoCase("PUPD") == 0 || signalCol > 0) {
+        const int col = signalCol > 0 ? signalCol : layout.pupdCol;
+        // A signal's Pull Up/Down cell: the key names the signal only ("N1" or "N1:").
+        for (const CString& key : keys) {
+            const CString signal = key.Find(':') < 0 ? key : key.Left(key.Find(':'));
+            for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r)
+                if (CellText(r, layout.nameCol).CompareNoCase(signal) == 0) {
+                    if (!any) SetCurrentCell(r, Col(col), GX_SMART);
+                    SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
+                    any = true;
+                    break;
+                }
+        }
+        return any ? TRUE : FALSE;
+    }
     for (const CString& key : keys) {
         const int first = key.Find(':'), second = key.Find(':', first + 1);
         if (first < 0) continue;
@@ -102,9 +125,10 @@ void CKXMatrixGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
 
 void CKXMatrixGridWnd::JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column) {
     const CInstanceContext instance = GroupInstance(cell.group);
+    // The pin names the row among the signal's rows.
     journal.Pane("OpenMatrixView", {m_strViewName})
         .Pane("MatrixSelect", {CellText(cell.row, Layout().nameCol), instance ? CString(instance.instance()->name()) : "",
-                               CString(column)});
+                               CString(column), CellText(cell.row, ColumnOf(cell.group, Layout().pinNameOffset))});
 }
 
 // ------------------------------------------------------------------ models
@@ -225,6 +249,106 @@ BOOL CKXMatrixGridWnd::DeleteTerminations() {
     // A deletion that worked answers so, and the edit stays undoable.
     if (deleted.empty() || !edit.Commit()) return FALSE;
     for (const PinCell& cell : deleted) SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().terminationOffset));
+    MarkModified();
+    journal.Write();
+    return TRUE;
+}
+
+namespace {
+
+CString TextAt(const CStringArray* list, INT_PTR i) {
+    return list && i < list->GetSize() ? list->GetAt(i) : CString();
+}
+
+CStringArray* ListAt(CObArray* lists, INT_PTR i) {
+    return lists && i < lists->GetSize() ? static_cast<CStringArray*>(lists->GetAt(i)) : nullptr;
+}
+
+// The texts of every part joined by "|", a part's property list by blanks: the journal's form.
+CString PartsText(const CStringArray* texts, INT_PTR parts) {
+    CString joined;
+    for (INT_PTR i = 0; i < parts; ++i) joined += (i ? "|" : "") + TextAt(texts, i);
+    return joined;
+}
+
+CString PropsText(CObArray* lists, INT_PTR parts) {
+    CString joined;
+    for (INT_PTR i = 0; i < parts; ++i) {
+        if (i) joined += "|";
+        if (CStringArray* list = ListAt(lists, i))
+            for (INT_PTR k = 0; k < list->GetSize(); ++k) joined += (k ? " " : "") + list->GetAt(k);
+    }
+    return joined;
+}
+
+} // namespace
+
+BOOL CKXMatrixGridWnd::CanAddTermination() {
+    if (IsReadOnlyWindow() || m_bEditing) return FALSE;
+    const std::vector<PinCell> cells = SelectedPinCells();
+    if (cells.empty()) return FALSE;
+    for (const PinCell& cell : cells) {
+        // A block's port and a pin on a no-connect net take no termination.
+        const CInstanceContext instance = GroupInstance(cell.group);
+        const CNetBit net = cell.pinBit.netbitOuter();
+        if (!instance || instance.instance()->isBlock() || (net && CKXGenUtils::IsNC(net.net()->name()))) return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CKXMatrixGridWnd::AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
+                                              CStringArray* views, CStringArray* physNames, CStringArray* values,
+                                              CObArray* keyLists, CObArray* instLists, CString delay, CString high,
+                                              CString low, int parts) {
+    auto refuse = [](const char* id) {
+        CKXErrorHandler::MessageBoxOk(id);
+        return FALSE;
+    };
+    if (!CanAddTermination()) return refuse("KXTABLE-210");
+    const std::vector<PinCell> targets = SelectedPinCells();
+    for (const PinCell& cell : targets) {
+        CKXAssocCompAPI* api = AssocCompApi();
+        api->setInstTermBit(cell.pinBit);
+        if (api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return refuse("KXTABLE-209");
+    }
+    CKXGridEdit edit(*this, "Add Termination", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI* api = AssocCompApi();
+    api->setTransaction(edit.Transaction(), true);
+    api->setHierarchyDesignContext(m_designContext);
+    api->setKindOfOperation(CKXAssocCompAPI::TERMINATION);
+    api->m_strName = type;
+    api->getLCVPropFromSetup(true);
+    api->readSignals();
+    api->m_bHasAssociatedInstance = false;
+    std::vector<CString> ids;
+    api->getSlotIds(ids);
+    if (ids.empty() || static_cast<int>(ids.size()) != parts) return refuse("KXTABLE-216");
+    for (INT_PTR i = 0; i < parts; ++i)
+        if (TextAt(libs, i).IsEmpty() ||
+            !api->AddTerminationInstance(ids[static_cast<std::size_t>(i)], TextAt(libs, i), TextAt(cells, i),
+                                         TextAt(views, i), TextAt(physNames, i), TextAt(values, i), nullptr,
+                                         ListAt(keyLists, i), ListAt(instLists, i)))
+            return refuse("KXTABLE-211"); // the bracket discards what was begun
+    api->setDelayConstraint(delay);
+    if (!high.IsEmpty()) api->SetTerminationSignal(high, "High");
+    if (!low.IsEmpty()) api->SetTerminationSignal(low, "Low");
+    KXJournalLines journal(JournalHandle());
+    bool added = false;
+    for (const PinCell& cell : targets) {
+        api->setInstTermBit(cell.pinBit);
+        if (!api->AddTermination(0)) continue;
+        added = true;
+        JournalCell(journal, cell, "TERMINATION");
+        journal.Comment("Add Termination")
+            .Pane("MatrixAddTermination", {type, PartsText(libs, parts), PartsText(cells, parts), PartsText(views, parts),
+                                           PartsText(physNames, parts), PartsText(values, parts),
+                                           PropsText(keyLists, parts), PropsText(instLists, parts), delay, high, low})
+            .End();
+    }
+    api->setTransaction(nullptr, true);
+    if (!added || !edit.Commit()) return FALSE;
+    for (const PinCell& cell : targets) SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().terminationOffset));
     MarkModified();
     journal.Write();
     return TRUE;

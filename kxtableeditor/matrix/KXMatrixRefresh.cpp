@@ -91,6 +91,8 @@ void CKXMatrixGridWnd::OnInstanceChange(const IChange& change, IInstance& instan
 }
 
 void CKXMatrixGridWnd::OnComponentChange(const IChange&, IDTInstance& component) {
+    // The grid's own edits rewrite the cells they change.
+    if (m_bOwnCommit) return;
     if (component.assocKind() == IDTInstance::ePullUpDown)
         m_bPupdStale = true;
     else
@@ -98,6 +100,7 @@ void CKXMatrixGridWnd::OnComponentChange(const IChange&, IDTInstance& component)
 }
 
 void CKXMatrixGridWnd::OnPropertyChange(const IChange&, CPropertyChange& property) {
+    if (m_bOwnCommit) return;
     const CString name = property.name();
     // A value set for the first time, changed or cleared is shown alike.
     if (name.CompareNoCase("PN") == 0 || name.CompareNoCase("SEC") == 0) m_bPinNumbersStale = true;

@@ -8,8 +8,11 @@
 #include "grid/KXRowFilter.h"
 #include "grid/KXScriptText.h"
 
+#include "afx/afxwin.h"
 #include "kxcommon/TclArgs.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxpropertyeditor/KXPropertyEditor.h"
 
 #include <algorithm>
 #include <map>
@@ -149,6 +152,41 @@ void CKXMatrixGridWnd::GetSelectionAsList(CString& list) {
         if (!list.IsEmpty()) list += " ";
         list += KXTclQuote(key);
     }
+}
+
+void CKXMatrixGridWnd::NotifySelectionChanged() {
+    // The property editor, when it is shown, takes the selected rows' signals, or the pins of the
+    // selected pin cells.
+    CWnd* main = AfxGetMainWnd();
+    IKXMessageServer* server = GetKXMsgSrvr();
+    if (!main || !server) return;
+    static const UINT status = RegisterWindowMessage("MSG_GETDOCKWND_STATUS");
+    if (main->SendMessage(status, reinterpret_cast<WPARAM>("PROPERTYEDITOR"), 0) != 1) return;
+    CKXConnObjInfoList list;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    int offset = -1, group = -1;
+    const bool pins = GetCurrentCell(row, col) && SplitColumn(static_cast<int>(col), offset, group);
+    if (pins) {
+        for (const PinCell& cell : SelectedPinCells()) {
+            // The record owns a copy of the pin's instance context.
+            list.Add(new CKXConnObjInfo(cell.pinBit.instTerm()->name(), CKXConnObjInfo::PIN, cell.pinBit.bit(),
+                                        cell.pinBit.bit(), new CInstanceContext(GroupInstance(cell.group))));
+        }
+    } else {
+        for (const SignalRow& signal : SelectedSignals()) {
+            INet* net = signal.netBit.net();
+            list.Add(new CKXConnObjInfo(net->name(), net->isScalar() ? CKXConnObjInfo::NET : CKXConnObjInfo::BUS,
+                                        signal.netBit.bit(), signal.netBit.bit(), nullptr));
+        }
+    }
+    if (list.GetSize() == 0) return;
+    server->Send(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list), reinterpret_cast<LPARAM>(&m_designContext),
+                 0);
+}
+
+void CKXMatrixGridWnd::ShowPropertyEditor() {
+    ShowPropEditor(2);
+    NotifySelectionChanged();
 }
 
 BOOL CKXMatrixGridWnd::DumpMatrix(const char* path) {

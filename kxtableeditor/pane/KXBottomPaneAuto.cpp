@@ -65,7 +65,13 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "OpenMatrixView", AutoOpenMatrixView, 
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixConnect", AutoMatrixConnect, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAdd", AutoMatrixAdd, VT_BOOL, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixSelect", AutoMatrixSelect, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixSelect", AutoMatrixSelect, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddPupd", AutoMatrixAddPupd, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixDeletePupd", AutoMatrixDeletePupd, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddTermination", AutoMatrixAddTermination, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {
@@ -256,6 +262,12 @@ void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR v
     if (GetViewMode() == eOpenModePhysical || !property || !*property) return;
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
         signal->ChangePropValue(property, value ? value : "");
+        return;
+    }
+    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) {
+        CMapStringToString values;
+        values.SetAt(property, value ? value : "");
+        matrix->ChangeCustomColumnValue(values);
         return;
     }
     for (CKXGridWnd* g : m_shownGrids)

@@ -319,8 +319,17 @@ public:
     BOOL AutoOpenMatrixView(LPCTSTR name);
     // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
-    // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION).
-    BOOL AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column);
+    // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the
+    // row whose cell shows the pin, every row of the signal with a pin when the pin is empty.
+    BOOL AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR pin);
+    // A pull-up or pull-down on the selected signals / their named ones deleted (all: empty).
+    BOOL AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LPCTSTR cell, LPCTSTR view, LPCTSTR physName, LPCTSTR value,
+                           LPCTSTR dcNet, LPCTSTR keyProps, LPCTSTR instProps);
+    BOOL AutoMatrixDeletePupd(LPCTSTR names);
+    // A termination on the selected pins: each part's texts joined by "|", a part's properties by blanks.
+    BOOL AutoMatrixAddTermination(LPCTSTR type, LPCTSTR libs, LPCTSTR cells, LPCTSTR views, LPCTSTR physNames,
+                                  LPCTSTR values, LPCTSTR keyProps, LPCTSTR instProps, LPCTSTR delay, LPCTSTR high,
+                                  LPCTSTR low);
     BOOL AutoMatrixConnect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR oldText, LPCTSTR newText);
 
     // The component windows of the pane: one pin grid per shown instance (or one for a group);

@@ -11,6 +11,7 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxnotes/CComments.h"
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -123,10 +124,95 @@ BOOL CKXBottomPaneContainerView::AutoMatrixAdd(LPCTSTR kind, LPCTSTR name) {
     return FALSE;
 }
 
-BOOL CKXBottomPaneContainerView::AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column) {
+BOOL CKXBottomPaneContainerView::AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR pin) {
     CKXMatrixGridWnd* grid = ActiveMatrixGrid();
     if (!grid) return FALSE;
-    return grid->SelectCells({CString(signal ? signal : "") + ":" + (instance ? instance : "")}, column ? column : "");
+    CString key = CString(signal ? signal : "") + ":" + (instance ? instance : "");
+    if (pin && *pin) key += CString(":") + pin;
+    return grid->SelectCells({key}, column ? column : "");
+}
+
+namespace {
+
+// The words of a blank-separated text.
+void Words(LPCTSTR text, CStringList& into) {
+    CString rest = text ? text : "";
+    rest.Trim();
+    while (!rest.IsEmpty()) {
+        const int blank = rest.Find(' ');
+        into.AddTail(blank < 0 ? rest : rest.Left(blank));
+        rest = blank < 0 ? CString() : rest.Mid(blank + 1);
+        rest.Trim();
+    }
+}
+
+} // namespace
+
+BOOL CKXBottomPaneContainerView::AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LPCTSTR cell, LPCTSTR view,
+                                                   LPCTSTR physName, LPCTSTR value, LPCTSTR dcNet,
+                                                   LPCTSTR keyProps, LPCTSTR instProps) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid || !grid->CanAddPupd()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-219");
+        return FALSE;
+    }
+    CStringList keys, insts;
+    Words(keyProps, keys);
+    Words(instProps, insts);
+    return grid->AddPupdInstance(type, lib, cell, view, physName, value, dcNet, &keys, &insts, FALSE);
+}
+
+BOOL CKXBottomPaneContainerView::AutoMatrixDeletePupd(LPCTSTR names) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) return FALSE;
+    CStringList words;
+    Words(names, words);
+    CStringArray list;
+    for (POSITION pos = words.GetHeadPosition(); pos;) list.Add(words.GetNext(pos));
+    CMapStringToString values;
+    return grid->DeletePupds(&list, &values);
+}
+
+namespace {
+
+// The parts of a "|"-joined text.
+void Parts(LPCTSTR text, CStringArray& into) {
+    CString rest = text ? text : "";
+    for (int bar = rest.Find('|'); bar >= 0; bar = rest.Find('|')) {
+        into.Add(rest.Left(bar));
+        rest = rest.Mid(bar + 1);
+    }
+    into.Add(rest);
+}
+
+} // namespace
+
+BOOL CKXBottomPaneContainerView::AutoMatrixAddTermination(LPCTSTR type, LPCTSTR libs, LPCTSTR cells, LPCTSTR views,
+                                                          LPCTSTR physNames, LPCTSTR values, LPCTSTR keyProps,
+                                                          LPCTSTR instProps, LPCTSTR delay, LPCTSTR high,
+                                                          LPCTSTR low) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) return FALSE;
+    CStringArray libList, cellList, viewList, physList, valueList, keyTexts, instTexts;
+    Parts(libs, libList);
+    Parts(cells, cellList);
+    Parts(views, viewList);
+    Parts(physNames, physList);
+    Parts(values, valueList);
+    Parts(keyProps, keyTexts);
+    Parts(instProps, instTexts);
+    std::vector<std::unique_ptr<CStringArray>> owned;
+    CObArray keyLists, instLists;
+    for (CStringArray* texts : {&keyTexts, &instTexts})
+        for (INT_PTR i = 0; i < texts->GetSize(); ++i) {
+            CStringList words;
+            Words(texts->GetAt(i), words);
+            owned.push_back(std::make_unique<CStringArray>());
+            for (POSITION pos = words.GetHeadPosition(); pos;) owned.back()->Add(words.GetNext(pos));
+            (texts == &keyTexts ? keyLists : instLists).Add(owned.back().get());
+        }
+    return grid->AddTerminationInstance(type, &libList, &cellList, &viewList, &physList, &valueList, &keyLists,
+                                        &instLists, delay, high, low, static_cast<int>(libList.GetSize()));
 }
 
 LRESULT CKXBottomPaneContainerView::OnTclMatrixAdd(CTclArgsList* args, long) {

@@ -5,6 +5,8 @@
 
 #include "grid/KXRowAttrs.h"
 
+#include "kxcommon/KXCustomizeAPI.h"
+
 namespace {
 
 using kxmatrix::kFirstDataRow;
@@ -151,6 +153,47 @@ TEST_F(MatrixContent, ASecondGridTakesTheSharedLayoutAndTheCurrentGridPointerNev
     EXPECT_EQ(G::CurrentGrid(), second);
     Ccp()->DestroyGrid(second);
     EXPECT_EQ(G::CurrentGrid(), nullptr);
+}
+
+TEST_F(MatrixContent, TheCustomiseDialogChangesTheColumnsOfEveryGroupInEveryMatrixGrid) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@U1", "@J1"}, {"@:N1"});
+    G* second = Ccp()->CreateMatrixGrid("v");
+    ASSERT_NE(second, nullptr);
+    const std::vector<std::string> pins = Pins("N1", 1);
+    Run("kx::answer dialog CKXCustomizeDialog ok hide PIN_TYPE width.PN 40f");
+    ASSERT_EQ(Run("kx::grid ccp 1"), "1"); // the hands on the matrix: the pane is the active view
+    EXPECT_EQ(Run("kx::menu 35130"), "1");  // Customize Columns
+    for (G* g : {grid, second})
+        for (int group = 0; group < 2; ++group) {
+            EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(TypeCol(group))), 0) << group;
+            EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(PnCol(group))), 40) << group;
+        }
+    EXPECT_EQ(Pins("N1", 1), pins);
+    // The layout is saved as it stands: a fixed width keeps its pixels.
+    grid->SaveCustomization(TRUE);
+    CKXCustomizeAPI::setCustomizationOrigin("MATRIX");
+    const CStringArray& entries = CKXCustomizeAPI::getDefaultEntriesArray();
+    std::vector<std::string> saved;
+    for (INT_PTR i = 0; i < entries.GetSize(); ++i) saved.push_back(entries[i].GetString());
+    EXPECT_NE(std::find(saved.begin(), saved.end(), "PN|Pin Number|40f|DEFAULT|SHOW"), saved.end());
+    EXPECT_NE(std::find(saved.begin(), saved.end(), "PIN_TYPE|Pin Type|8s|DEFAULT|HIDE"), saved.end());
+    // Cancelled: nothing changes.
+    Run("kx::answer dialog CKXCustomizeDialog cancel");
+    Ccp()->SendMessage(WM_COMMAND, 35130, 0);
+    EXPECT_EQ(grid->GetColWidth(static_cast<ROWCOL>(PnCol(0))), 40);
+}
+
+TEST_F(MatrixContent, ADraggedColumnWidthReachesEveryMatrixGrid) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@U1"}, {"@:N1"});
+    G* second = Ccp()->CreateMatrixGrid("v");
+    const ROWCOL col = static_cast<ROWCOL>(PinCol(0));
+    CSize size(77, 0);
+    grid->SetColWidth(col, col, 77);
+    grid->OnEndTracking(1, col, GX_TRACKWIDTH, size);
+    EXPECT_EQ(second->GetColWidth(col), 77);
+    EXPECT_EQ(G::Layout().instanceColumns[static_cast<std::size_t>(G::Layout().pinNameOffset)]->m_nWidth, 77);
 }
 
 } // namespace

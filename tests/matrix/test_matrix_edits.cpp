@@ -25,7 +25,7 @@ TEST_F(MatrixEdits, AModelIsAssignedAndRemovedOnTheKeyedPins) {
     EXPECT_EQ(Run("assignModel pin FAST {N1 J1 S}"), "1");
     EXPECT_EQ(Model("J1.S"), "FAST");
     const std::string journal = JournalText();
-    EXPECT_NE(journal.find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"PIN_NAME\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"PIN_NAME\",\"S\")"), std::string::npos) << journal;
     EXPECT_NE(journal.find(".ConnectivityPane().AssignModel(\"FAST\")"), std::string::npos) << journal;
     // The same model again changes nothing: refused, no step.
     const int steps = Ccp()->GetUndoStepCount();
@@ -69,11 +69,92 @@ TEST_F(MatrixEdits, TerminationCellsShowAndDeleteTheirPinsTerminations) {
     EXPECT_EQ(Cell(s, term), "");
     EXPECT_NE(Snapshot(), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
-    EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"TERMINATION\")"), std::string::npos);
+    EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"TERMINATION\",\"S\")"), std::string::npos);
     // Undo is there after the deletion, and the cell follows it.
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(Cell(s, term), "Series");
+}
+
+TEST_F(MatrixEdits, APullDownIsAddedToTheSelectedSignalsAndDeletedFromItsMark) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:FREE", "@:N1"}), nullptr);
+    const ROWCOL free = Row("FREE");
+    auto mark = [&] { return KXRowAttrs(*Grid(), free).Text(static_cast<ROWCOL>(G::Layout().pupdCol), IDS_UA_TOOLTIPTEXT); };
+    const std::string before = Snapshot();
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " 1"), "1");
+    EXPECT_TRUE(Grid()->CanAddPupd());
+    EXPECT_EQ(Run("addPupd pin -type pulldown -dcnet GND -value 10k"), "1");
+    EXPECT_EQ(mark(), "Local PullDown");
+    EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixAddPupd(\"pulldown\""), std::string::npos);
+    // The Delete key on the mark sends deletePupd, which takes it off in one step.
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " " + std::to_string(G::Layout().pupdCol)), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(mark(), "");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(mark(), "Local PullDown");
+    // Nothing left of that name to delete: refused.
+    EXPECT_EQ(Run("deletePupd pin NO_SUCH"), "0");
+    EXPECT_EQ(Messages().back(), "KXTABLE-220");
+}
+
+TEST_F(MatrixEdits, ATerminationIsAddedToTheSelectedPinsInOneStep) {
+    ASSERT_NE(OpenView("v", {"@J1", "@X1"}, {"@:N1", "@:DATA<1>"}), nullptr);
+    const ROWCOL data = Row("DATA<1>");
+    const int term = G::ColumnOf(0, G::Layout().terminationOffset);
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(data) + " " + std::to_string(term)), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+                  "-value 33"),
+              "1");
+    EXPECT_EQ(Cell(data, term), "Series");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixAddTermination(\"Series\",\"discrete\""),
+              std::string::npos);
+    // A pin with a termination takes no second one; a block's port takes none.
+    const std::string after = Snapshot();
+    EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402"),
+              "0");
+    EXPECT_EQ(Messages().back(), "KXTABLE-209");
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("N1")) + " " + std::to_string(PinCol(1))), "1");
+    EXPECT_FALSE(Grid()->CanAddTermination());
+    EXPECT_EQ(Snapshot(), after);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Cell(data, term), "");
+}
+
+TEST_F(MatrixEdits, PropertyColumnsShowAndSetTheRowsNetAndPinProperties) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE"}), nullptr);
+    Run("kx::answer dialog CKXCustomizeDialog ok add {IMPEDANCE|Impedance|8s|NETPROP|SHOW;SLEW|Slew|6s|PINPROP|SHOW}");
+    ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    int impedance = -1, slew = -1;
+    for (ROWCOL c = 1; c <= Grid()->GetColCount(); ++c) {
+        if (Cell(1, static_cast<int>(c)) == "Impedance") impedance = static_cast<int>(c);
+        if (Cell(1, static_cast<int>(c)) == "Slew" && slew < 0) slew = static_cast<int>(c);
+    }
+    ASSERT_GT(impedance, 0);
+    ASSERT_GT(slew, 0);
+    // The grid was rebuilt with the new columns; the pins are still where they were.
+    EXPECT_EQ(Pins("N1", 0), (std::vector<std::string>{"S", "T"}));
+    const std::vector<ROWCOL> n1 = Rows("N1");
+    EXPECT_TRUE(Type(n1[0], impedance, "50"));
+    EXPECT_EQ(Run("kx::prop work.board:sch@:N1 IMPEDANCE"), "50");
+    EXPECT_EQ(Cell(n1[1], impedance), "50"); // every row of the signal
+    EXPECT_TRUE(Type(n1[1], slew, "FAST"));
+    EXPECT_EQ(Run("kx::prop work.board:sch@J1.T SLEW"), "FAST");
+    EXPECT_NE(JournalText().find(".ConnectivityPane().ChangePropValue(\"SLEW\",\"FAST\")"), std::string::npos);
+    // A row whose group shows no pin sets nothing: refused, nothing changes.
+    const std::string before = Snapshot();
+    Grid()->SetCurrentCell(Row("FREE"), static_cast<ROWCOL>(slew));
+    CMapStringToString values;
+    values.SetAt("SLEW", "SLOW");
+    EXPECT_FALSE(Grid()->ChangeCustomColumnValue(values));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Cell(n1[1], slew), "");
 }
 
 TEST_F(MatrixEdits, CopyKeepsEveryFieldAndAPasteIntoAnotherViewReproducesTheConnections) {

@@ -3,6 +3,8 @@
 // dumpGrid, and the automation methods the journal replays.
 #include "MatrixTestSupport.h"
 
+#include "kxmsgsrvr/KXMsgIds.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -68,6 +70,19 @@ TEST_F(MatrixHost, SortKeepsASignalsRowsTogetherAndFilterHidesRows) {
     EXPECT_EQ(shown, (std::vector<std::string>{"DATA<0>", "DATA<1>"}));
     EXPECT_EQ(Run("filterRows pin -col Signal -filter *"), "1");
     for (ROWCOL r = kxmatrix::kFirstDataRow; r <= Grid()->GetRowCount(); ++r) EXPECT_FALSE(Grid()->IsRowHidden(r));
+}
+
+TEST_F(MatrixHost, TheShownPropertyEditorTakesTheSelection) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    Grid()->NotifySelectionChanged(); // the editor is not shown: nothing is sent
+    EXPECT_TRUE(Notifications(MSG_PROPERTY_EDITOR_SELECTION).empty());
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("N1")) + " " + std::to_string(PinCol(1))), "1");
+    Ccp()->SendMessage(WM_COMMAND, 35071, 0); // the pane's Show Property Editor command
+    EXPECT_EQ(Notifications(MSG_PROPERTY_EDITOR_SELECTION).size(), 1u);
+    ClearNotifications();
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("FREE")) + " 1"), "1");
+    Grid()->NotifySelectionChanged();
+    EXPECT_EQ(Notifications(MSG_PROPERTY_EDITOR_SELECTION).size(), 1u);
 }
 
 TEST_F(MatrixHost, DumpGridWritesTheMatrix) {

@@ -1,0 +1,131 @@
+// Property columns of the matrix: a net-property column shows a property of each
+// row's signal, a pin-property column (in every group) one of the pin the group
+// shows in the row. A value typed into such a cell, or given by the pane's
+// ChangePropValue, sets the property in one edit; a row without the object
+// refuses.
+#include "matrix/KXMatrixGridWnd.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
+
+#include "kxcommon/KXCustomizeAPI.h"
+#include "rmx/transaction.h"
+
+#include <algorithm>
+#include <memory>
+
+using namespace kxmatrix;
+
+namespace {
+
+constexpr unsigned long kUserSource = 2;
+
+ROWCOL Col(int col) {
+    return static_cast<ROWCOL>(col);
+}
+
+} // namespace
+
+bool CKXMatrixGridWnd::IsPropertyColumn(int col) {
+    const CKXColumnInfoClass* info = col > 0 ? GetColumnInfo(col) : nullptr;
+    return info && (info->m_nPropertyType == KX_ORIGIN_NETPROP || info->m_nPropertyType == KX_ORIGIN_PINPROP);
+}
+
+CContext CKXMatrixGridWnd::PropertyPlace(ROWCOL row, int col) {
+    int offset = -1, group = -1, bit = -1;
+    if (SplitColumn(col, offset, group)) {
+        IInstTerm* pin = GetCellInstTermBit(row, col, bit);
+        return pin ? CContext(GroupInstance(group).instTerm(pin).bitContext(bit)) : CContext();
+    }
+    INet* net = GetCellNetBit(row, bit);
+    return net ? CContext(m_designContext.net(net).bitContext(bit)) : CContext();
+}
+
+BOOL CKXMatrixGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
+    ROWCOL current = GX_INVALID, col = GX_INVALID;
+    if (IsReadOnlyWindow() || !GetCurrentCell(current, col) || !IsPropertyColumn(static_cast<int>(col))) return FALSE;
+    const CString key = GetColumnInfo(static_cast<int>(col))->m_strPropertyName;
+    CString value;
+    if (!values.Lookup(key, value)) return FALSE;
+    CKXGridEdit edit(*this, "Change Prop", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    KXJournalLines journal(JournalHandle());
+    std::vector<ROWCOL> changed;
+    for (ROWCOL row : RowsToChange(current, col)) {
+        const CContext place = PropertyPlace(row, static_cast<int>(col));
+        if (!place) continue; // no signal or no pin in this row: nothing to set
+        std::unique_ptr<CPQPropertyData> old(place.findProperty(key.GetString()));
+        const CString oldValue = old ? CString(old->value()) : CString();
+        const bool done = value.IsEmpty()
+                              ? old && edit.Transaction()->removeProperty(place, key.GetString())
+                              : oldValue != value && edit.Transaction()->addProperty(place, key.GetString(), value,
+                                                                                      kUserSource, false);
+        if (!done) continue;
+        changed.push_back(row);
+        int offset = -1, group = -1;
+        const bool pinSide = SplitColumn(static_cast<int>(col), offset, group);
+        const CInstanceContext instance = pinSide ? GroupInstance(group) : CInstanceContext();
+        journal.Pane("OpenMatrixView", {m_strViewName})
+            .Pane("MatrixSelect", {CellText(row, Layout().nameCol), instance ? CString(instance.instance()->name()) : "",
+                                   key, pinSide ? CellText(row, ColumnOf(group, Layout().pinNameOffset)) : CString()})
+            .Comment("Change Property")
+            .Pane("ChangePropValue", {key, value})
+            .End();
+    }
+    if (changed.empty() || !edit.Commit()) return FALSE;
+    RefreshPropertyCells(static_cast<int>(col), changed);
+    MarkModified();
+    journal.Write();
+    return TRUE;
+}
+
+void CKXMatrixGridWnd::RefreshPropertyCells(int col, const std::vector<ROWCOL>& rows) {
+    const CString key = GetColumnInfo(col)->m_strPropertyName;
+    int offset = -1, group = -1;
+    const bool pinSide = SplitColumn(col, offset, group);
+    for (ROWCOL row : rows) {
+        // A net's property shows on every row of the signal.
+        std::vector<ROWCOL> shown{row};
+        int bit = -1;
+        if (INet* net = pinSide ? nullptr : GetCellNetBit(row, bit)) shown = SignalRows(net->id(), bit);
+        for (ROWCOL r : shown) {
+            const CContext place = PropertyPlace(r, col);
+            std::unique_ptr<CPQPropertyData> property(place ? place.findProperty(key.GetString()) : nullptr);
+            WriteCell(r, col, CGXStyle().SetValue(property ? CString(property->value()) : CString()));
+        }
+    }
+}
+
+std::vector<ROWCOL> CKXMatrixGridWnd::RowsToChange(ROWCOL current, ROWCOL col) {
+    // The selected rows when the selection holds the current cell's column and row, else the current row.
+    std::vector<ROWCOL> rows;
+    bool holdsCurrent = false;
+    CGXRangeList ranges;
+    CopyRangeList(ranges, FALSE);
+    for (POSITION pos = ranges.GetHeadPosition(); pos;) {
+        const CGXRange range = ranges.GetNext(pos)->GetBounded(GetRowCount(), GetColCount());
+        if (col < range.left || col > range.right) continue;
+        for (ROWCOL r = std::max(range.top, kFirstDataRow); r <= range.bottom && r <= GetRowCount(); ++r) {
+            if (IsRowHidden(r)) continue;
+            rows.push_back(r);
+            holdsCurrent = holdsCurrent || r == current;
+        }
+    }
+    if (!holdsCurrent) rows = {current};
+    return rows;
+}
+
+BOOL CKXMatrixGridWnd::CommitPropertyCell(ROWCOL row, ROWCOL col, const CString& text) {
+    if (!m_bValidationIdle) return FALSE;
+    // The value the object holds already (a cell validated again after its store) is taken as it is.
+    const CString key = GetColumnInfo(static_cast<int>(col))->m_strPropertyName;
+    const CContext place = PropertyPlace(row, static_cast<int>(col));
+    std::unique_ptr<CPQPropertyData> held(place ? place.findProperty(key.GetString()) : nullptr);
+    if (held && !text.IsEmpty() && CString(held->value()) == text) return TRUE;
+    m_bValidationIdle = 0;
+    CMapStringToString values;
+    values.SetAt(GetColumnInfo(static_cast<int>(col))->m_strPropertyName, text);
+    const BOOL done = ChangeCustomColumnValue(values);
+    m_bValidationIdle = 1;
+    return done;
+}
