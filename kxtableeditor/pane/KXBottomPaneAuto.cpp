@@ -72,6 +72,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddPupd", AutoMatrixAddPupd, VT
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixDeletePupd", AutoMatrixDeletePupd, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddTermination", AutoMatrixAddTermination, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "RetainPUPD", AutoRetainPUPD, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {
