@@ -194,6 +194,12 @@ show "RST_N, PGOOD" "[pinNet RST_N], [pinNet PGOOD]"
 foreach step {1 2 3} { undo }
 show "RST_N, PGOOD after undo" "[pinNet RST_N], [pinNet PGOOD]"
 
+say "Move RST_N off RESET_N and leave RESET_N's pull-up behind: the journal carries that answer to its replay"
+kx::answer dialog CKXRetainAssocCompDlg ok preservePupd 0
+show "type NEWRST into RST_N" [kx::edit ccp {*}[cellOf Signal RST_N] NEWRST]
+show "RST_N" [pinNet RST_N]
+show undo [undo]
+
 say "The design comment (quotes and brackets stay text)"
 show "add" [designComment add {Board rev "B" [draft]}]
 show "add again" [designComment add {another}]

@@ -75,6 +75,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixDeletePupd", AutoMatrixDeletePu
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddTermination", AutoMatrixAddTermination, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "EditPUPD", AutoEditPUPD, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "RetainPUPD", AutoRetainPUPD, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {

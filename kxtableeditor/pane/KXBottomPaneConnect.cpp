@@ -4,6 +4,7 @@
 // journal replays. Each road opens one transaction around the grids' work.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
@@ -346,6 +347,13 @@ BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     const int done = grid->ConnectSelectedPins(text, 1);
     if (began) EndPaneTransaction(done != 0);
     return done != 0;
+}
+
+BOOL CKXBottomPaneContainerView::AutoRetainPUPD(LPCTSTR keep) {
+    const CString answer = keep ? keep : "";
+    if (answer != "0" && answer != "1") return FALSE;
+    CKXInstanceDetailsGridWnd::AnswerPupdRetainOnNextConnect(answer == "1");
+    return TRUE;
 }
 
 BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {

@@ -510,6 +510,9 @@ public:
     void AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
     void AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoAddConnection(LPCTSTR signal);
+    // "0" / "1": the next connect of the pin grid leaves / carries over the pull-ups of the nets its
+    // pins leave, without asking; FALSE for another answer.
+    BOOL AutoRetainPUPD(LPCTSTR keep);
     // The selected pins take a new signal name as Modify Values gives it (a journalled rename).
     BOOL AutoRenameConnection(LPCTSTR signal);
     LPDISPATCH AutoInitPUPD(LPCTSTR text);

@@ -115,6 +115,7 @@ int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost)
     m_mapImplicitPinSignal.clear();
     m_pendingJournal.Empty();
     m_leadJournal.Empty();
+    m_retainJournal.Empty();
     CString text = given;
     const bool dpName = text.Find(KX_DP_MARKER) >= 0;
     if (dpName) text = text.Left(text.GetLength() - kDpMarkerLength);
@@ -292,11 +293,13 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     if (AssignPowerToImplicitPins()) connected = TRUE;
     // Each connected row replays as its own selection and connection, with the text that row took.
     CString journal;
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        if (!rowTexts[i].IsEmpty())
-            journal += m_bRenamingSignal
-                           ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", rowTexts[i])
-                           : JournalRowText(targets[i], "Add Connection", "AddConnection", rowTexts[i]);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        if (rowTexts[i].IsEmpty()) continue;
+        journal += m_retainJournal;
+        journal += m_bRenamingSignal
+                       ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", rowTexts[i])
+                       : JournalRowText(targets[i], "Add Connection", "AddConnection", rowTexts[i]);
+    }
     journal = std::exchange(m_leadJournal, CString()) + journal + std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return 0;
 
@@ -444,7 +447,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
                                   static_cast<unsigned>(j.pinFirst), static_cast<unsigned>(j.pinLast), 0))
             return FALSE;
     // The pull-ups of the nets the pin left go along to its new net, when the user keeps them.
-    if (!nc) CarryPupdsOver(transaction, row, pin, moved);
+    if (!nc) CarryPupdsOver(transaction, pin, moved);
     if (!nc) AutoConnectDiffPairLegs(transaction, pin, pinMsb, pinLsb);
     if (m_bRenamingSignal && bNewNet) MergeRenamedNet(transaction, oldText, net);
     if (IKXGridSite* site = Site()) site->MarkModified();

@@ -25,6 +25,8 @@ using kxpingrid::Col;
 // ---------------------------------------------------------------------------
 // The retain question
 
+int CKXInstanceDetailsGridWnd::m_nPupdRetainAnswer = -1;
+
 void CKXInstanceDetailsGridWnd::AskRetainQuestion(const CString& signal) {
     m_pRetainQuestion = std::make_unique<CKXRetainAssocCompDlg>(nullptr);
     const int skip = std::exchange(m_bSkipChildRows, 0);
@@ -32,7 +34,23 @@ void CKXInstanceDetailsGridWnd::AskRetainQuestion(const CString& signal) {
     m_bSkipChildRows = skip;
     // A paste connects row after row: the nets whose pull-ups were carried over go from one to the next.
     if (m_bPastingSignals) m_pRetainQuestion->SetNetReplaceList(g_netReplaceList);
+    if (m_nPupdRetainAnswer >= 0) {
+        m_pRetainQuestion->SetPreservePupdFlag(std::exchange(m_nPupdRetainAnswer, -1));
+        m_bAskRetain = 0;
+        return;
+    }
     if (m_bAskRetain) m_pRetainQuestion->DoModal();
+    JournalPupdRetainAnswer();
+}
+
+// A replay answers its questions yes: a no to the pull-ups, asked now or remembered from an earlier
+// "don't ask", is journalled for the replayed connect to read.
+void CKXInstanceDetailsGridWnd::JournalPupdRetainAnswer() {
+    if (CKXShareGlobalData::m_bReplay || m_pRetainQuestion->CanPreservePupd()) return;
+    if (!m_bAskRetain && !m_pRetainQuestion->DontAskToRetainAssocComp()) return;
+    KXJournalLines lines(JournalHandle());
+    lines.Pane("RetainPUPD", {"0"}).End();
+    m_retainJournal = lines.Text();
 }
 
 void CKXInstanceDetailsGridWnd::EndRetainQuestion() {
@@ -95,24 +113,13 @@ CString NetBitName(const CNetBit& bit) {
                                  : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
 }
 
-std::size_t PupdCount(CKXAssocCompAPI& api, const CNetBit& bit) {
-    api.setNetBit(bit);
-    KXMultiMap present;
-    api.getAssocInstanceArray(CKXAssocCompAPI::PUPD, present);
-    return present.size();
-}
-
 } // namespace
 
-void CKXInstanceDetailsGridWnd::CarryPupdsOver(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
+void CKXInstanceDetailsGridWnd::CarryPupdsOver(CTransaction* transaction, IInstTerm* pin,
                                                const std::vector<std::pair<int, CNetBit>>& moved) {
-    if (moved.empty() || !m_pRetainQuestion) return;
+    if (moved.empty() || !KeepsPupdsOnMove()) return;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     api.setDesignContext(MasterDesign());
-    if (!KeepsPupdsOnMove()) {
-        NoteUncarriedPupds(row, pin, moved);
-        return;
-    }
     for (const auto& [pinBit, old] : moved) {
         const CNetBit now = pin->netBit(pinBit);
         if (!now.net() || m_pRetainQuestion->IsAlreadyCopied(NetBitName(old), NetBitName(now))) continue;
@@ -128,21 +135,6 @@ void CKXInstanceDetailsGridWnd::CarryPupdsOver(CTransaction* transaction, ROWCOL
             api.setTransaction(nullptr, true);
         }
     }
-}
-
-// A replay answers the retain question yes: a pin whose pull-ups the user left behind is journalled
-// as parted from its old net before it is connected, so that the replayed connect has nothing to
-// carry. (A pin that keeps its terminations is not parted: its delete would drop them.)
-void CKXInstanceDetailsGridWnd::NoteUncarriedPupds(ROWCOL row, IInstTerm* pin,
-                                                   const std::vector<std::pair<int, CNetBit>>& moved) {
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
-    bool left = false, terminated = false;
-    for (const auto& [pinBit, old] : moved) {
-        if (PupdCount(api, old) > 0) left = true;
-        for (IDTInstance* dt : CInstTermBit(pin, pinBit).beginAssociatedDTInstance())
-            if (dt && dt->assocKind() == IDTInstance::eTermination) terminated = true;
-    }
-    if (left && !terminated) m_leadJournal += JournalRowText(row, "Delete", "Delete", CString(), false);
 }
 
 // ---------------------------------------------------------------------------

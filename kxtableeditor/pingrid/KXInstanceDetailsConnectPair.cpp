@@ -7,7 +7,7 @@
 #include "grid/KXScriptText.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
-#include "grid/KXProjectReader.h"
+#include "grid/KXDiffPairLegs.h"
 
 #include "kxcommon/KXCommonDialogs.h"
 #include "kxcommon/TclArgs.h"
@@ -365,64 +365,10 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDiffPair() {
 // ---------------------------------------------------------------------------
 // The second leg of a pair
 
-namespace {
-
-constexpr int kBoolYesNo = 0, kBoolOnOff = 1, kBoolTrueFalse = 2;
-
-// The project's "auto_connect_dpleg" of GRIDWORKSHOP reads "yes", "on" or "true".
-bool AutoConnectLegsAsked() {
-    CKXProjectReader reader;
-    if (reader.ProjectFindProgram("GRIDWORKSHOP") != KXPROJ_OK) return false;
-    for (int style : {kBoolYesNo, kBoolOnOff, kBoolTrueFalse}) {
-        BOOL on = FALSE;
-        if (reader.ProjectGetBoolDirective("auto_connect_dpleg", on, style) != KXPROJ_OK) return false;
-        if (on) return true;
-    }
-    return false;
-}
-
-// The other leg of the pair pin that uses the pin bit; empty when the bit is in no pair.
-CInstTermBit OtherLeg(const CInstTermBit& leg) {
-    for (ISchemaObject* object : leg.beginSchemaObject()) {
-        auto* pair = dynamic_cast<IDPInstTerm*>(object);
-        if (!pair || !pair->positive() || !pair->negative()) continue;
-        const CInstTermBit positive(pair->positive(), pair->positiveBit());
-        const CInstTermBit negative(pair->negative(), pair->negativeBit());
-        if (positive == leg) return negative;
-        if (negative == leg) return positive;
-    }
-    return CInstTermBit();
-}
-
-// The net bit that pairs with this one in a pair net of its net; empty when none.
-CNetBit PairedNetBit(const CNetBit& bit) {
-    const INet* net = bit.net();
-    if (!net) return CNetBit();
-    for (IDPNet* pair : net->beginDPNet()) {
-        const bool positive = pair->positive() == net && (pair->positiveBit() < 0 || pair->positiveBit() == bit.bit());
-        const bool negative = pair->negative() == net && (pair->negativeBit() < 0 || pair->negativeBit() == bit.bit());
-        if (positive && pair->negative())
-            return CNetBit(pair->negative(), pair->negativeBit() < 0 ? bit.bit() : pair->negativeBit());
-        if (negative && pair->positive())
-            return CNetBit(pair->positive(), pair->positiveBit() < 0 ? bit.bit() : pair->positiveBit());
-    }
-    return CNetBit();
-}
-
-} // namespace
-
 int CKXInstanceDetailsGridWnd::AutoConnectDiffPairLegs(CTransaction* transaction, IInstTerm* pin, int msb, int lsb) {
-    if (!transaction || !pin || !AutoConnectLegsAsked()) return 0;
+    if (!transaction || !pin || !KXAutoConnectDpLegAsked()) return 0;
     int added = 0;
-    for (int b = std::min(msb, lsb); b <= std::max(msb, lsb); ++b) {
-        const CInstTermBit leg(pin, b);
-        const CInstTermBit other = OtherLeg(leg);
-        // A second leg that has a signal already is the user's to place.
-        if (other.isNull() || other.netbitOuter()) continue;
-        const CNetBit target = PairedNetBit(leg.netbitOuter());
-        if (!target) continue;
-        const auto netBit = static_cast<unsigned>(target.bit()), pinBit = static_cast<unsigned>(other.bit());
-        if (transaction->addConn(target.net(), netBit, netBit, other.instTerm(), pinBit, pinBit, 0)) ++added;
-    }
+    for (int b = std::min(msb, lsb); b <= std::max(msb, lsb); ++b)
+        if (KXConnectOtherLeg(*transaction, CInstTermBit(pin, b))) ++added;
     return added;
 }

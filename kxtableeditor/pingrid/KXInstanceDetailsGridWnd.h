@@ -567,12 +567,17 @@ public:
     bool KeepsPupdsOnMove() const;
     // The row's pin bits that leave another net for net, with the net bit each leaves.
     static std::vector<std::pair<int, CNetBit>> MovingBits(IInstTerm* pin, int msb, int lsb, const INet* net);
-    // Puts the pull-ups of the left net bits onto the pins' new net bits (once per pair of nets in a
-    // run), journalled as pull-up adds on the row.
-    void CarryPupdsOver(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
-                        const std::vector<std::pair<int, CNetBit>>& moved);
-    void NoteUncarriedPupds(ROWCOL row, IInstTerm* pin, const std::vector<std::pair<int, CNetBit>>& moved);
-    CString m_leadJournal; // blocks that go before a connect run's own blocks
+    // When the user keeps them, puts the pull-ups of the left net bits onto the pins' new net bits
+    // (once per pair of nets in a run).
+    void CarryPupdsOver(CTransaction* transaction, IInstTerm* pin, const std::vector<std::pair<int, CNetBit>>& moved);
+    // A pull-up answer of no, given or remembered, goes before each row block of the run's journal.
+    void JournalPupdRetainAnswer();
+    CString m_leadJournal;   // blocks that go before a connect run's own blocks
+    CString m_retainJournal; // the retain answer that goes before each row block of the run
+    // The retain answer a journal gives for the pull-ups of the nets the next connect's pins leave
+    // (in whichever pin grid): that connect puts no question, and leaves them behind unless keep.
+    static void AnswerPupdRetainOnNextConnect(bool keep) { m_nPupdRetainAnswer = keep ? 1 : 0; }
+    static int m_nPupdRetainAnswer; // -1: none given
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;

@@ -125,6 +125,7 @@ protected:
     }
     void OpenLegs() {
         OpenBoard();
+        m_original = Saved();
         Run("kx::answer menu * 2025");
         Run("kx::header ccp right");
         ASSERT_NE(PinRow("CLK_P"), 0);
@@ -134,6 +135,7 @@ protected:
     }
     CKXVpxProject m_project;
     CKXVpxProject* m_saved = nullptr;
+    std::string m_original;  // the board before the legs were cleared
 };
 
 TEST_F(PairLegs, TheSecondLegFollowsTheFirstWhenTheProjectSaysSo) {
@@ -145,9 +147,15 @@ TEST_F(PairLegs, TheSecondLegFollowsTheFirstWhenTheProjectSaysSo) {
     EXPECT_EQ(Conn("U1 CLK_P"), "SYSCLK_P");
     EXPECT_EQ(Conn("U1 CLK_N"), "SYSCLK_N");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string edited = Saved();
     Run("undo");
     EXPECT_TRUE(Saved() == open);
     EXPECT_EQ(Conn("U1 CLK_N"), "");
+    Run("redo");
+    // The journal names the typed leg only; its replay, with the project saying so, brings the other.
+    EXPECT_EQ(JournalText().find("CLK_N\"), SYSCLK_N"), std::string::npos) << JournalText();
+    EXPECT_TRUE(Replayed(m_original) == edited) << JournalText();
+    EXPECT_EQ(Conn("U1 CLK_N"), "SYSCLK_N");
 }
 
 TEST_F(PairLegs, OtherwiseOnlyTheTypedLegIsConnected) {

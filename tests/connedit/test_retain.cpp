@@ -181,4 +181,46 @@ TEST_F(Retain, DeletingAPairConnectionDeletesItsTermination) {
     EXPECT_TRUE(Replayed(original) == edited) << JournalText();
 }
 
+TEST_F(Retain, KeptTerminationsAndLeftPullUpsReplayAsAnswered) {
+    OpenBoard();
+    const std::string original = Saved();
+    // MCLK carries a termination; its net is given a pull-up.
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3 -value 4.7k"), "1");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1 preservePupd 0");
+    Asked();
+    EXPECT_EQ(TypeSignal("MCLK", "NEWCLK"), "1");
+    EXPECT_TRUE(Asked());
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("Series @U1.MCLK"), std::string::npos);
+    EXPECT_NE(edited.find(" @:MCLK"), std::string::npos) << edited; // the pull-up stayed behind
+    EXPECT_EQ(edited.find(" @:NEWCLK"), std::string::npos) << edited;
+    // The answer goes before the connect: the replay, which asks nothing, leaves the pull-up too.
+    const std::string journal = JournalText();
+    const std::size_t answer = journal.find(".ConnectivityPane().RetainPUPD(\"0\")");
+    ASSERT_NE(answer, std::string::npos) << journal;
+    EXPECT_LT(answer, journal.find("AddConnection(\"NEWCLK\")")) << journal;
+    EXPECT_TRUE(Replayed(original) == edited) << journal;
+}
+
+TEST_F(Retain, AJournalsPullUpAnswerHoldsForTheNextConnectOnly) {
+    OpenBoard();
+    const std::string original = Saved();
+    // Only "0" or "1" is an answer.
+    EXPECT_EQ(Run("kx::pane RetainPUPD maybe"), "0");
+    EXPECT_EQ(Run("kx::pane RetainPUPD 0"), "1");
+    Asked();
+    EXPECT_EQ(TypeSignal("RST_N", "NEWRST"), "1");
+    EXPECT_FALSE(Asked());
+    EXPECT_EQ(Saved().find("PullUp @:NEWRST"), std::string::npos);
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+    // Taken by that connect: the next one asks again, and carried over leaves no answer behind.
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preservePupd 1");
+    EXPECT_EQ(TypeSignal("RST_N", "NEWRST"), "1");
+    EXPECT_TRUE(Asked());
+    EXPECT_NE(Saved().find("PullUp @:NEWRST"), std::string::npos);
+    EXPECT_EQ(JournalText().find("RetainPUPD"), std::string::npos) << JournalText();
+}
+
 } // namespace
