@@ -122,6 +122,17 @@ kx::show clp RN1A
 kx::word selectObject pin A
 show "assignPinNumber 2" [assignPinNumber pin 2]
 show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
+say "The pane's Assign Pin Number menu: item 35547 is the pin's third number, More... (35550) opens the dialog"
+kx::word selectObject pin A
+selectWindow ccp
+show "menu 35547" [kx::menu 35547]
+show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
+kx::answer dialog CKXAssignPinDialog ok pin 4
+show "menu 35550 (More...)" [kx::menu 35550]
+show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
+show "menu 35549 (no fifth number)" [kx::menu 35549]
+undo
+undo
 foreach step {1 2 3 4 5 6} { undo }
 show "RN1A.A PN after undo" [kx::prop demo.board:sch@RN1A.A PN]
 show "PGOOD after undo" [pinNet PGOOD]

@@ -17,6 +17,8 @@
 #include "shell/KXTableDoc.h"
 
 #include "grid/KXGridUndo.h"
+#include "afx/afxmenu.h"
+#include "rmx/hmtpi.h"
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXDialogs.h"
 #include "kxinstsigpane/KXTransaction.h"
@@ -313,6 +315,65 @@ void CKXBottomPaneContainerView::OnUpdateEditComment(CCmdUI* ui) {
 void CKXBottomPaneContainerView::OnUpdateDeleteComment(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
     if ((g && !g->CanDeleteComment()) || GetViewMode() == eOpenModeContext) Disable(ui);
+}
+
+namespace {
+
+constexpr UINT kPinNumberMenuItem = 35545; // the item that opens the pin-number submenu
+constexpr UINT kPinNumberMore = 35550;     // "More...": the Assign Pin Number dialog
+constexpr UINT kNoMenuItem = 0xFFFFFFFF;   // GetMenuState of an id the menu lacks
+
+} // namespace
+
+// The pin-number menu of the active grid's current pin, built into the given menu; NULL (and the
+// menu left without numbers) when the grid is not of the view's kind or the pin has no choice.
+static HMTGEN BuildPinNumberMenuOf(CKXGridWnd* grid, IKXPinGrid* pin, BOOL bPhysical, CMenu* menu) {
+    if (bPhysical) {
+        auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
+        return part ? part->BuildPinNumberMenu(menu) : nullptr;
+    }
+    return pin ? pin->BuildPinNumberMenu(menu) : nullptr;
+}
+
+void CKXBottomPaneContainerView::OnAssignPinNumberFromMenu(UINT id) {
+    CKXGridWnd* grid = GetActiveGrid();
+    if (GetViewMode() == eOpenModePhysical) {
+        auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
+        if (!part) return;
+        if (id == kPinNumberMore)
+            part->SendAssignPinNumber();
+        else
+            part->AssignPinNumberInHost(id);
+    } else if (IKXPinGrid* pin = PinGridOf(grid)) {
+        if (id == kPinNumberMore)
+            pin->SendAssignPinNumber();
+        else
+            pin->AssignPinNumberInHost(id, FALSE, "");
+    }
+}
+
+// On the submenu item the grid fills the submenu, which is usable when the generator gives a pin. A
+// single item (a command run by id) is usable when the current pin's menu holds it, so that a number
+// is only ever taken from the pin it was offered for.
+void CKXBottomPaneContainerView::OnUpdateAssignPinNumberMenu(CCmdUI* ui) {
+    CKXGridWnd* grid = GetActiveGrid();
+    const BOOL bPhysical = GetViewMode() == eOpenModePhysical;
+    IKXPinGrid* pin = PinGridOf(grid);
+    if (ui->m_nID == kPinNumberMenuItem && ui->m_pSubMenu) {
+        HMTGEN gen = BuildPinNumberMenuOf(grid, pin, bPhysical, ui->m_pSubMenu);
+        BOOL any = FALSE;
+        if (gen) {
+            hmtResetGen(gen);
+            any = hmtGenPins(gen) != nullptr;
+            hmtResetGen(gen);
+        }
+        if (ui->m_pMenu) ui->m_pMenu->EnableMenuItem(ui->m_nIndex, MF_BYPOSITION | (any ? MF_ENABLED : MF_GRAYED));
+        return;
+    }
+    CMenu scratch;
+    scratch.CreatePopupMenu();
+    const BOOL built = BuildPinNumberMenuOf(grid, pin, bPhysical, &scratch) != nullptr;
+    ui->Enable(built && scratch.GetMenuState(ui->m_nID, MF_BYCOMMAND) != kNoMenuItem);
 }
 
 void CKXBottomPaneContainerView::OnSwapPins() {

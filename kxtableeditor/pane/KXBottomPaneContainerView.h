@@ -232,6 +232,10 @@ public:
     void OnUpdateInsertComment(CCmdUI* ui);
     void OnUpdateEditComment(CCmdUI* ui);
     void OnUpdateDeleteComment(CCmdUI* ui);
+    // Assign Pin Number (35545-35552): a number of the current pin's menu, or "More..." (35550) for the
+    // dialog; the active grid must be a physical part grid in the physical view, a pin grid otherwise.
+    void OnAssignPinNumberFromMenu(UINT id);
+    void OnUpdateAssignPinNumberMenu(CCmdUI* ui);
     void OnSwapPins();
     void OnUpdateSwapPins(CCmdUI* ui);
     void OnSwapSignals();

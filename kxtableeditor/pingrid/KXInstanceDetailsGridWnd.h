@@ -598,9 +598,9 @@ public:
     void RefreshPinNumberCells();
     // Pin numbers: the candidates of the current pin (menu ids 35545.., "More..." 35550), the host
     // command every choice travels through, and its committing end in one "Assign Pin" transaction.
-    HMTGEN BuildPinNumberMenu(CMenu* menu);
+    HMTGEN BuildPinNumberMenu(CMenu* menu) override;
     BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) override;
-    BOOL SendAssignPinNumber();
+    BOOL SendAssignPinNumber() override;
     BOOL CommitAssignPinNumber(CString number) override;
     BOOL ExchangePinNumbers(CInstanceContext* instance, const char* numberA, const char* numberB);
     HMTGEN m_hPinGenerator = nullptr;           // candidates of the current pin, from the last fill

@@ -9,10 +9,12 @@
 #include "afx/afxcoll.h"
 #include "afx/afxstr.h"
 #include "rmx/context.h"
+#include "rmx/hmtpi.h"
 
 #include <vector>
 
 class CKXGridWnd;
+class CMenu;
 class CTclArgsList;
 class CKXHiliteObject;
 class KXAssocAutomation;
@@ -76,6 +78,10 @@ public:
     // committing end.
     virtual BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) = 0;
     virtual BOOL CommitAssignPinNumber(CString number) = 0;
+    // The pin-number menu of the current pin (numbers from 35545, "More..." 35550; the generator, kept
+    // by the grid, or NULL with no menu) and the Assign Pin Number dialog of "More...".
+    virtual HMTGEN BuildPinNumberMenu(CMenu* menu) = 0;
+    virtual BOOL SendAssignPinNumber() = 0;
 
     // ---- terminations, pull-ups/pull-downs and pin models
     // The committing halves of "assignModel" / "removeModel" on the selected pins.

@@ -4,6 +4,7 @@
 #include "ConnEditFixture.h"
 
 #include "rmx/server.h"
+#include "shell/KXTableDoc.h"
 
 #include <fstream>
 
@@ -210,6 +211,97 @@ TEST_F(PinNumbers, TheMenuOffersTheCandidatesAndTheAutomationTravelsThroughTheHo
     EXPECT_EQ(menu.GetMenuItemID(menu.GetMenuItemCount() - 1), 35550u); // "More..."
     EXPECT_TRUE(Ccp()->AutoAssignPinNumber("3"));
     EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "3");
+}
+
+} // namespace
+
+namespace {
+
+using PinNumberMenu = ConnEditFixture;
+
+// The pane's Assign Pin Number items, run by id as a menu choice: a number of the current pin's menu is
+// assigned through the host word, journalled and undone as one step.
+TEST_F(PinNumberMenu, ANumberItemAssignsThatCandidate) {
+    OpenBoard("RN1A");
+    const std::string before = Saved();
+    Select({"A"});
+    Run("selectWindow ccp");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::menu 35546"), "1"); // the second candidate: pin 2
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "2");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_NE(JournalText().find("AssignPinNumber(\"2\")"), std::string::npos);
+    Run("undo");
+    EXPECT_EQ(Saved(), before);
+}
+
+TEST_F(PinNumberMenu, MoreOpensTheDialogAndItsChoiceIsAssigned) {
+    OpenBoard("RN1A");
+    Select({"A"});
+    Run("selectWindow ccp");
+    Run("kx::answer dialog CKXAssignPinDialog ok pin 3");
+    EXPECT_EQ(Run("kx::menu 35550"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "3");
+    // Cancelled, or a number the pin is not offered: nothing changes.
+    const std::string before = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer dialog CKXAssignPinDialog cancel");
+    Run("kx::menu 35550");
+    Run("kx::answer dialog CKXAssignPinDialog ok pin 99");
+    Run("kx::menu 35550");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+TEST_F(PinNumberMenu, ItemsThePinDoesNotOfferAreDisabled) {
+    OpenBoard("RN1A");
+    const std::string before = Saved();
+    Select({"A"});
+    Run("selectWindow ccp");
+    // Four candidates fill 35545-35548; 35549 and the unused ids stand for no number.
+    EXPECT_EQ(Run("kx::menu 35549"), "0");
+    EXPECT_EQ(Run("kx::menu 35552"), "0");
+    EXPECT_NE(Transcript().find("menu 35549 is disabled"), std::string::npos);
+    EXPECT_EQ(Saved(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(PinNumberMenu, APinWithoutAChoiceOffersNoItem) {
+    OpenBoard();
+    const std::string before = Saved();
+    Select({"PGOOD:C10"});
+    Run("selectWindow ccp");
+    EXPECT_EQ(Run("kx::menu 35545"), "0");
+    EXPECT_EQ(Run("kx::menu 35550"), "0");
+    EXPECT_EQ(Saved(), before);
+}
+
+// Opened as a submenu, the item is filled with the current pin's numbers and greyed without them.
+TEST_F(PinNumberMenu, TheSubmenuIsFilledFromTheCurrentPin) {
+    OpenBoard("RN1A");
+    Select({"A"});
+    Run("selectWindow ccp");
+    CMenu menu, sub;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(sub.CreatePopupMenu());
+    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub.GetSafeHmenu()), "Assign Pin Number");
+    CCmdUI ui;
+    ui.m_nID = 35545;
+    ui.m_pMenu = &menu;
+    ui.m_pSubMenu = &sub;
+    ui.m_nIndex = 0;
+    ASSERT_TRUE(Ccp()->OnCmdMsg(35545, CN_UPDATE_COMMAND_UI, &ui, nullptr));
+    CString text;
+    sub.GetMenuString(35546, text, MF_BYCOMMAND);
+    EXPECT_EQ(std::string(text), "2");
+    EXPECT_EQ(sub.GetMenuItemID(sub.GetMenuItemCount() - 1), 35550u);
+    EXPECT_EQ(menu.GetMenuState(0, MF_BYPOSITION) & MF_GRAYED, 0u);
+    // A pin without a choice greys the item.
+    Run("kx::show clp U1");
+    Select({"PGOOD:C10"});
+    Run("selectWindow ccp");
+    ASSERT_TRUE(Ccp()->OnCmdMsg(35545, CN_UPDATE_COMMAND_UI, &ui, nullptr));
+    EXPECT_NE(menu.GetMenuState(0, MF_BYPOSITION) & MF_GRAYED, 0u);
 }
 
 } // namespace

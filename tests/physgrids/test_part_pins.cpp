@@ -157,3 +157,25 @@ TEST_F(PhysGridTest, ASectionMoveReadsItsPartAgainBesideTheOthers) {
 }
 
 } // namespace
+
+namespace {
+
+// In the physical view the pane's Assign Pin Number items act on the physical part grid.
+TEST_F(PhysGridTest, ThePanesPinNumberItemsAssignOnThePartGrid) {
+    G* g = ShowParts({"RN1A"});
+    ASSERT_NE(g, nullptr);
+    const std::string before = Saved();
+    Run("selectWindow ccp");
+    g->SetCurrentCell(Row(g, "RN1", "1"), static_cast<ROWCOL>(G::s_nPNCol));
+    EXPECT_EQ(Run("kx::menu 35547"), "1"); // the third candidate: pin 3
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PN"), "3");
+    EXPECT_EQ(RowText(g, "RN1", "3"), "3|A|Inout|N1|");
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    EXPECT_EQ(Saved(), before);
+    // An unused package pin offers no number.
+    g->SetCurrentCell(Row(g, "RN1", "4"), static_cast<ROWCOL>(G::s_nPNCol));
+    EXPECT_EQ(Run("kx::menu 35545"), "0");
+    EXPECT_EQ(Saved(), before);
+}
+
+} // namespace
