@@ -34,8 +34,9 @@ CKXMatrixGridWnd::RetainAnswer CKXMatrixGridWnd::AskRetain(const CInstTermBit& p
     api.setInstTermBit(pinBit);
     const bool terminated = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) != nullptr;
     if (!terminated && PupdsOn(api, old).empty()) return keep;
+    // A user who chose not to be asked again gets the answers given then; a cancelled question keeps both.
     auto question = std::make_unique<CKXRetainAssocCompDlg>(nullptr);
-    question->DoModal();
+    if (!question->DontAskToRetainAssocComp()) question->DoModal();
     keep.termination = question->CanPreserveTermination() != FALSE;
     keep.pupds = question->CanPreservePupd() != FALSE;
     return keep;

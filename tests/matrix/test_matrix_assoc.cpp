@@ -185,6 +185,20 @@ TEST_F(MatrixAssoc, AMovedPinTakesItsOldNetsPullUpsOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(Mark("FREE"), "");
 }
 
+TEST_F(MatrixAssoc, AnAnswerNotToBeAskedAgainHoldsForTheNextMove) {
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0 preservePupd 1 dontAsk 1");
+    ASSERT_EQ(MoveSByNumber(), "1");
+    EXPECT_EQ(Cell(PinRow("FREE", "S"), TermCol()), "");
+    // Back to N1 with its termination, then moved again: not asked, and the stored answer holds.
+    EXPECT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Cell(PinRow("N1", "S"), TermCol()), "Series");
+    const std::size_t answered = AnswerLog().size();
+    ASSERT_EQ(MoveSByNumber(), "1");
+    EXPECT_EQ(Cell(PinRow("FREE", "S"), TermCol()), "");
+    for (std::size_t i = answered; i < AnswerLog().size(); ++i)
+        EXPECT_EQ(AnswerLog()[i].find("CKXRetainAssocCompDlg"), std::string::npos) << AnswerLog()[i];
+}
+
 TEST_F(MatrixAssoc, APinWithNothingToKeepMovesWithoutAQuestion) {
     // J1.T (number 16) has no termination, and N1 no pull-up.
     Run("kx::answer question KXTABLE-140 yes");
