@@ -115,6 +115,7 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
         if (!old.IsEmpty() && !RemoveCellConnection(row, c, text.IsEmpty())) continue;
         if (!text.IsEmpty() && !ConnectPinToSignal(row, c, text)) {
             m_cellWrites.clear();
+            m_retainJournal.clear();
             return FALSE;
         }
         done.push_back({c, old});
