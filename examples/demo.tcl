@@ -442,6 +442,12 @@ show "Track in Signal List from the matrix" [trackInSignalList]
 kx::answer menu * 2029
 show "right-click the caption row: hide Pin Type" [kx::click ccp 1 1 right]
 show "the caption row now" [lsearch -inline [split [kx::window ccp] "\n"] "*1: Signal*"]
+show "add U1 and EN" [list [matrixAdd pin component U1] [matrixAdd pin signal EN]]
+show "select U1's termination cell on MCLK" [kx::pane MatrixSelect MCLK U1 TERMINATION MCLK]
+show "a new delay for that termination" [editTermination pin -id RT2 -delay 2ns]
+show "select EN's Pull Up/Down cell" [kx::pane MatrixSelect EN {} PUPD {}]
+show "a tolerance for its pull-down" [editPupd pin RP2 -keyprop {TOL=1%}]
+show "undo both" [list [undo] [undo]]
 show "remove the shown view (Remove Matrix View)" [kx::menu 35678]
 show "the view's window is closed" [lindex [split [kx::window ccp] "\n"] 0]
 kx::answer question KXCOMMON-101 no

@@ -102,6 +102,7 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
     CKXGridEdit edit(*this, "Add Conn", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     m_cellWrites.clear();
+    m_retainJournal.clear();
     struct Done {
         int col;
         CString old;
@@ -114,6 +115,7 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
         if (!old.IsEmpty() && !RemoveCellConnection(row, c, text.IsEmpty())) continue;
         if (!text.IsEmpty() && !ConnectPinToSignal(row, c, text)) {
             m_cellWrites.clear();
+            m_retainJournal.clear();
             return FALSE;
         }
         done.push_back({c, old});
@@ -122,6 +124,11 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
     MarkModified();
     for (const Done& d : done)
         EchoAndJournal(row, d.col, d.old, text);
+    // What the user left behind when a pin moved: after the connections, as a replay needs it.
+    std::vector<KXJournalLines> retained;
+    retained.swap(m_retainJournal);
+    for (const KXJournalLines& lines : retained) lines.Write();
+    RefreshPupdCells({});
     return TRUE;
 }
 
@@ -181,14 +188,19 @@ BOOL CKXMatrixGridWnd::ConnectPinByNumber(ROWCOL row, int col, const CString& te
         if (!m_bPastingConnections) CKXErrorHandler::MessageBoxOk("KXTABLE-119");
         return FALSE;
     }
-    // A pin that moves to a no-connect net, or away from its net, leaves its termination behind.
-    const bool wasConnected = static_cast<bool>(pinBit.netbitOuter());
+    // A pin that moves to a no-connect net leaves its termination behind; one that moves elsewhere
+    // keeps it, and its old net's pull-ups come along, as the user answers.
+    const CNetBit old = pinBit.netbitOuter();
     if (!ReleaseConnectedPin(*tx, row, pinBit, group, text)) return FALSE;
-    if (wasConnected || CKXGenUtils::IsNC(net->name())) DeleteTerminationOf(*tx, pinBit);
+    const RetainAnswer keep = AskRetain(pinBit, old, net);
+    const bool toNoConnect = CKXGenUtils::IsNC(net->name()) != 0;
+    const bool dropped = (toNoConnect || !keep.termination) && DeleteTerminationOf(*tx, pinBit);
     if (!tx->addConn(net, Bit(netBit), Bit(netBit), pinBit.instTerm(), Bit(pinBit.bit()), Bit(pinBit.bit()), 0))
         return FALSE;
     const CInstTermBitContext context = instance.instTerm(pinBit.instTerm()).bitContext(pinBit.bit());
     const CString pinName = PinText(pinBit.instTerm(), pinBit.bit());
+    if (dropped && !toNoConnect) NoteDroppedTermination(row, group, pinName);
+    if (!toNoConnect) CarryPupds(*tx, row, old, CNetBit(net, netBit), keep.pupds);
     m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, pinName, text); });
     ConnectOtherLeg(*tx, pinBit);
     return TRUE;
@@ -249,11 +261,11 @@ BOOL CKXMatrixGridWnd::FinishCellWrites(bool committed) {
     return TRUE;
 }
 
-void CKXMatrixGridWnd::DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit) {
+bool CKXMatrixGridWnd::DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit) {
     CKXAssocCompAPI* api = AssocCompApi();
     api->setInstTermBit(bit);
-    if (IDTInstance* termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION))
-        tx.removeDTInstance(termination);
+    IDTInstance* termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+    return termination && tx.removeDTInstance(termination);
 }
 
 // ------------------------------------------------------------------ deleting

@@ -17,6 +17,7 @@
 #include "grid/KXChangeDigest.h"
 #include "grid/KXColumnModel.h"
 #include "grid/KXGridWnd.h"
+#include "grid/KXJournalLine.h"
 #include "grid/KXRowIndex.h"
 #include "grid/KXTableOleDropTarget.h"
 
@@ -211,6 +212,10 @@ public:
                                 CObArray* instLists, CString delay, CString high, CString low, int parts) override;
     // The terminations of the selected pins go, in one edit (joining the caller's); FALSE when none went.
     BOOL DeleteTerminations() override;
+    // The editTermination word on the current cell's pin, in one edit; FALSE (KXTABLE-212) without one.
+    BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
+                         CMapStringToString* instProps, CString delay, CString high, CString low, int count,
+                         int byRefDes) override;
 
     // ------------------------------------------------------------- pull-ups and pull-downs
     // A selected row's signal.
@@ -226,6 +231,9 @@ public:
     BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
                          CString dcNet, CStringList* keyProps, CStringList* instProps, BOOL bCommon) override;
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
+    // The editPupd word on the named pull-up/pull-down of the selected rows' signals, in one edit.
+    BOOL EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
+                  CStringList* injProps, BOOL bDiffPair) override;
 
     // ------------------------------------------------------------- property columns
     bool IsPropertyColumn(int col);
@@ -291,7 +299,18 @@ private:
     // With auto_connect_dpleg: the other leg of the leg's pair pin to the other net of the pair.
     void ConnectOtherLeg(CTransaction& tx, const CInstTermBit& leg);
     std::vector<std::function<void()>> m_cellWrites;
-    void DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
+    bool DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
+    // A pin moved by its number: what the user keeps of its termination and its old net's pull-ups.
+    struct RetainAnswer {
+        bool termination = true;
+        bool pupds = true;
+    };
+    RetainAnswer AskRetain(const CInstTermBit& pinBit, const CNetBit& old, INet* to);
+    // After the move: the old net bit's pull-ups/pull-downs onto the new one (kept), or carried and
+    // taken off again so that a replay, which keeps them, ends the same (journalled).
+    void CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& old, const CNetBit& now, bool keep);
+    void NoteDroppedTermination(ROWCOL row, int group, const CString& pinName);
+    std::vector<KXJournalLines> m_retainJournal; // written after the edit's connection lines
     void JournalAdd(const char* kind, const CString& name);
     void RefreshPropertyCells(int col, const std::vector<ROWCOL>& rows);
     std::vector<ROWCOL> RowsToChange(ROWCOL current, ROWCOL col);

@@ -1,0 +1,161 @@
+// The termination of a pin shown in a TERMINATION cell and the pull-ups and
+// pull-downs of the selected rows' signals, changed by the pane's
+// editTermination and editPupd words: one transaction each, journalled as the
+// cell's selection and the pane's EditTermination / EditPUPD call, which runs
+// the same word again.
+#include "matrix/KXMatrixGridWnd.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
+#include "grid/KXScriptText.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/schemautil.h"
+
+#include <map>
+#include <set>
+
+namespace {
+
+// A scripted edit asks nothing: the replay flag holds for its length and is put back afterwards.
+class ScriptedScope {
+public:
+    ScriptedScope() : m_saved(CKXShareGlobalData::m_bReplay) { CKXShareGlobalData::m_bReplay = 1; }
+    ~ScriptedScope() { CKXShareGlobalData::m_bReplay = m_saved; }
+    ScriptedScope(const ScriptedScope&) = delete;
+    ScriptedScope& operator=(const ScriptedScope&) = delete;
+
+private:
+    BOOL m_saved;
+};
+
+// "name" -> items, each list given as one text of lines.
+KXPropListMap PropLists(const CMapStringToString* lists) {
+    KXPropListMap out;
+    for (POSITION pos = lists ? lists->GetStartPosition() : nullptr; pos;) {
+        CString name, text;
+        lists->GetNextAssoc(pos, name, text);
+        std::vector<CString>& items = out[name];
+        int start = 0;
+        while (start <= text.GetLength()) {
+            int end = text.Find('\n', start);
+            if (end < 0) end = text.GetLength();
+            if (end > start) items.push_back(text.Mid(start, end - start));
+            start = end + 1;
+        }
+    }
+    return out;
+}
+
+void ToArray(const CStringList* from, CStringArray& to) {
+    to.RemoveAll();
+    for (POSITION pos = from ? from->GetHeadPosition() : nullptr; pos;) to.Add(from->GetNext(pos));
+}
+
+CString NetBitName(const CNetBit& bit) {
+    return bit.bit() < 0 ? CString(bit.net()->name()) : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
+}
+
+} // namespace
+
+BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
+                                       CMapStringToString* keyProps, CMapStringToString* instProps, CString delay,
+                                       CString high, CString low, int count, int byRefDes) {
+    ScriptedScope scripted;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    int bit = -1, offset = -1, group = -1;
+    IInstTerm* pin = GetCurrentCell(row, col) ? GetCellInstTermBit(row, static_cast<int>(col), bit) : nullptr;
+    if (!pin || !SplitColumn(static_cast<int>(col), offset, group) || IsReadOnlyWindow()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-212");
+        return FALSE;
+    }
+    const PinCell cell{row, group, CInstTermBit(pin, bit)};
+    CKXAssocCompAPI& api = *AssocCompApi();
+    api.setInstTermBit(cell.pinBit);
+    IDTInstance* termination = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+    if (!termination) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-212");
+        return FALSE;
+    }
+    CKXGridEdit edit(*this, "Edit Termination", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    api.setTransaction(edit.Transaction(), true);
+    api.setHierarchyDesignContext(m_designContext);
+    api.getLCVPropFromInstance(termination);
+    if (api.getComponentCount() < count) {
+        api.setTransaction(nullptr, true);
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", "the termination has fewer parts than named");
+        return FALSE;
+    }
+    std::set<CString> names;
+    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i) names.insert(designators->GetAt(i));
+    std::map<CString, CString> renames;
+    for (POSITION pos = oldToNew ? oldToNew->GetStartPosition() : nullptr; pos;) {
+        CString from, to;
+        oldToNew->GetNextAssoc(pos, from, to);
+        renames[from] = to;
+    }
+    KXPropListMap keys = PropLists(keyProps), insts = PropLists(instProps);
+    CString d = delay, h = high, l = low;
+    const bool edited = api.EditTermination(names, renames, d, h, l, keys, insts, byRefDes) != 0;
+    api.setTransaction(nullptr, true);
+    if (!edited) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
+        return FALSE;
+    }
+    KXJournalLines journal(JournalHandle());
+    JournalCell(journal, cell, "TERMINATION");
+    journal.Comment("Edit Termination")
+        .Pane("EditTermination",
+              {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay, high, low, byRefDes)})
+        .End();
+    if (!edit.Commit()) return FALSE;
+    SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().terminationOffset));
+    MarkModified();
+    journal.Write();
+    return TRUE;
+}
+
+BOOL CKXMatrixGridWnd::EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
+                                CStringList* injProps, BOOL bDiffPair) {
+    const std::vector<SignalRow> signals = SelectedSignals();
+    if (signals.empty() || IsReadOnlyWindow()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no signal selected");
+        return FALSE;
+    }
+    CKXGridEdit edit(*this, "Edit PUPD", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    CKXAssocCompAPI& api = *AssocCompApi();
+    api.setTransaction(edit.Transaction(), true);
+    api.setHierarchyDesignContext(m_designContext);
+    api.readSignals();
+    CStringArray keys, injs;
+    ToArray(keyProps, keys);
+    ToArray(injProps, injs);
+    const CString operands = KXEditPupdOperands(name, refDes, dcNets, keyProps, injProps, parent, bDiffPair);
+    KXJournalLines journal(JournalHandle());
+    CString error;
+    bool edited = false;
+    for (const SignalRow& s : signals) {
+        if (!parent.IsEmpty() && NetBitName(s.netBit).CompareNoCase(parent) != 0) continue;
+        if (!api.EditPupd(s.netBit, name, refDes, dcNets, &keys, &injs)) {
+            if (error.IsEmpty()) error = api.GetLastError();
+            continue;
+        }
+        edited = true;
+        JournalSignal(journal, s);
+        journal.Comment("Edit Pullup/Pulldown").Pane("EditPUPD", {operands}).End();
+    }
+    api.setTransaction(nullptr, true);
+    if (!edited) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-217", error.IsEmpty() ? CString("no pull-up/pull-down named") : error);
+        return FALSE;
+    }
+    if (!edit.Commit()) return FALSE;
+    RefreshPupdCells({});
+    MarkModified();
+    journal.Write();
+    return TRUE;
+}
