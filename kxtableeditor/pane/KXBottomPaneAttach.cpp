@@ -51,10 +51,28 @@ void CKXBottomPaneContainerView::AddSignalListEntry(const CString& text, DWORD d
     if (at >= 0) m_AttachSignalCombo.SetItemData(at, data);
 }
 
+// A few new entries (one new net, most often) each go in at their place, found by a binary search;
+// many go in by one merge of the lists. Both keep the same order and the same selected entry.
 void CKXBottomPaneContainerView::AddSignalListEntries(std::vector<CAfxItemList::NewItem> entries) {
+    constexpr size_t kInsertLimit = 16;
     if (entries.empty()) return;
-    if (m_pSignalDropList->GetSafeHwnd()) m_pSignalDropList->AddStrings(entries);
-    m_AttachSignalCombo.AddStrings(std::move(entries));
+    if (entries.size() > kInsertLimit) {
+        if (m_pSignalDropList->GetSafeHwnd()) m_pSignalDropList->AddStrings(entries);
+        m_AttachSignalCombo.AddStrings(std::move(entries));
+        return;
+    }
+    // A list box's single adds leave its current index where it was: one with a current entry merges.
+    const bool dropList = m_pSignalDropList->GetSafeHwnd() != nullptr;
+    const bool dropListEach = dropList && m_pSignalDropList->GetCurSel() == LB_ERR;
+    if (dropList && !dropListEach) m_pSignalDropList->AddStrings(entries);
+    for (const CAfxItemList::NewItem& entry : entries) {
+        if (dropListEach) {
+            const int at = m_pSignalDropList->AddString(entry.text);
+            if (at >= 0) m_pSignalDropList->SetItemData(at, entry.data);
+        }
+        const int at = m_AttachSignalCombo.AddString(entry.text);
+        if (at >= 0) m_AttachSignalCombo.SetItemData(at, entry.data);
+    }
 }
 
 void CKXBottomPaneContainerView::AddDiffPairListEntry(const CString& text) {

@@ -145,6 +145,44 @@ TEST_F(PaneNetLists, ASignalAddedThenUndoneLeavesTheListsAndRedoBringsItBack) {
     EXPECT_EQ(Offered("ZZNET"), 2);
 }
 
+// One new net goes in at its place; a commit of many merges. Either way both lists stay in name order
+// (case ignored, equal names in the order they came), each entry carries its net, and the drop list's
+// current entry stays on the same name.
+TEST_F(PaneNetLists, NewNetsKeepTheListsInOrderWithTheirNets) {
+    ASSERT_TRUE(Open());
+    CListBox* drop = Ccp()->GetSignalDropList();
+    ASSERT_NE(drop, nullptr);
+    const int current = drop->FindStringExact(-1, "N1");
+    ASSERT_GE(current, 0);
+    drop->SetCurSel(current);
+    EXPECT_EQ(Run("kx::call AddSignal aaa_first {} {}"), "1");
+    EXPECT_EQ(Run("kx::call AddSignal MMM_MID {} {}"), "1");
+    Commit("Add", [&](CTransaction& t) {
+        for (int i = 0; i < 40; ++i)
+            if (!t.createNet(("BULK" + std::to_string(i)).c_str(), -1u, -1u)) return false;
+        return true;
+    });
+    CString text;
+    ASSERT_GE(drop->GetCurSel(), 0);
+    drop->GetText(drop->GetCurSel(), text);
+    EXPECT_EQ(text, CString("N1"));
+    for (int i = 1; i < drop->GetCount(); ++i) {
+        CString prev, cur;
+        drop->GetText(i - 1, prev);
+        drop->GetText(i, cur);
+        EXPECT_LE(prev.CompareNoCase(cur), 0) << prev.GetString() << " before " << cur.GetString();
+    }
+    const std::vector<CString> combo = Ccp()->GetAttachSignalEntries();
+    for (size_t i = 1; i < combo.size(); ++i)
+        EXPECT_LE(combo[i - 1].CompareNoCase(combo[i]), 0) << combo[i - 1].GetString();
+    for (const char* name : {"aaa_first", "MMM_MID", "BULK7"}) {
+        EXPECT_EQ(Offered(name), 2) << name;
+        const int at = drop->FindStringExact(-1, name);
+        ASSERT_GE(at, 0) << name;
+        EXPECT_EQ(drop->GetItemData(at), Design().design()->findNet(name)->id()) << name;
+    }
+}
+
 TEST_F(PaneNetLists, ARenamedNetIsOfferedUnderItsNewNameOnly) {
     ASSERT_TRUE(Open());
     INet* n1 = Design().design()->findNet("N1");

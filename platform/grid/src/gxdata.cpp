@@ -66,6 +66,7 @@ CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create)
     if (!cells.empty() && cells.back().col < nCol) {
         if (!create)
             return nullptr;
+        ReserveCell(cells, nCol);
         cells.push_back(Cell{nCol, CGXStyle()});
         return &cells.back();
     }
@@ -74,7 +75,22 @@ CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create)
         return &*it;
     if (!create)
         return nullptr;
-    return &*cells.insert(it, Cell{nCol, CGXStyle()});
+    const auto at = it - cells.begin();
+    ReserveCell(cells, nCol);
+    return &*cells.insert(cells.begin() + at, Cell{nCol, CGXStyle()});
+}
+
+// A row holds at most one cell per column (and the header column): its storage grows towards that
+// bound and never past it. The first cell reserves the columns from its own to the last, which a row
+// filled left to right uses exactly; a full row then grows by half its size, capped at the bound.
+void CGXData::ReserveCell(std::vector<Cell>& cells, ROWCOL nCol) const
+{
+    if (cells.size() < cells.capacity())
+        return;
+    const size_t bound = static_cast<size_t>(GetColCount()) + 1;
+    size_t want = cells.empty() ? bound - std::min<size_t>(nCol, bound - 1) : cells.size() + cells.size() / 2;
+    want = std::max(std::min(want, bound), cells.size() + 1);
+    cells.reserve(want);
 }
 
 const CGXStyle* CGXData::LookupCell(ROWCOL nRow, ROWCOL nCol) const
@@ -339,6 +355,15 @@ void CGXData::SetColWidth(ROWCOL nCol, int n)
 {
     if (nCol < m_cols.size())
         m_cols[nCol].size = n;
+}
+
+size_t CGXData::GetCellSlotCount() const
+{
+    size_t n = 0;
+    for (const auto& slot : m_rows)
+        if (slot.line)
+            n += slot.line->cells.capacity();
+    return n;
 }
 
 size_t CGXData::GetStoredCellCount() const

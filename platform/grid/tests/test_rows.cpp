@@ -263,3 +263,53 @@ TEST(GridRows, ShrinkingTheCountsDropsWhatLiesBeyond)
     EXPECT_EQ(g.Value(9, 5), ""); // nothing comes back
     g.ExpectConsistent();
 }
+
+// A row's cell storage is bounded by its columns: a grid of many rows pays for the cells it holds,
+// not for growth slack, whatever order the cells are written in.
+TEST(GridRows, RowCellStorageStaysWithinTheColumnCount)
+{
+    constexpr ROWCOL kCols = 10;
+    CGXData data;
+    ASSERT_TRUE(data.SetColCount(kCols));
+    ASSERT_TRUE(data.SetRowCount(3));
+    auto put = [&](ROWCOL r, ROWCOL c) {
+        CString v;
+        v.Format("%u.%u", r, c);
+        CGXStyle s;
+        s.SetValue(v);
+        ASSERT_TRUE(data.StoreStyleRowCol(r, c, &s, gxOverride));
+    };
+    for (ROWCOL c = 1; c <= kCols; ++c)
+        put(1, c);
+    EXPECT_EQ(data.GetStoredCellCount(), kCols);
+    EXPECT_EQ(data.GetCellSlotCount(), kCols) << "a row written left to right holds no spare places";
+
+    for (ROWCOL c = kCols + 1; c-- > 0;) // right to left, the header column included
+        put(2, c);
+    for (ROWCOL c : {5u, 1u, 9u, 3u})
+        put(3, c);
+    EXPECT_EQ(data.GetStoredCellCount(), 2 * kCols + 1 + 4);
+    EXPECT_LE(data.GetCellSlotCount(), 3 * (kCols + 1));
+
+    for (ROWCOL r = 1; r <= 3; ++r)
+        for (ROWCOL c = 0; c <= kCols; ++c) {
+            const CGXStyle* cell = data.LookupCell(r, c);
+            const bool stored = r == 2 || (r == 1 && c >= 1) || (r == 3 && (c == 5 || c == 1 || c == 9 || c == 3));
+            ASSERT_EQ(cell != nullptr, stored) << r << "," << c;
+            if (!cell)
+                continue;
+            CString want;
+            want.Format("%u.%u", r, c);
+            EXPECT_EQ(cell->GetValue(), want);
+        }
+    CString reason;
+    EXPECT_TRUE(data.CheckConsistency(reason)) << reason.GetString();
+
+    // A column inserted later widens the bound: the row takes its cell and keeps the others.
+    ASSERT_TRUE(data.InsertCols(3, 1));
+    put(1, 3);
+    EXPECT_EQ(data.LookupCell(1, 4)->GetValue(), CString("1.3"));
+    EXPECT_EQ(data.LookupCell(1, 3)->GetValue(), CString("1.3"));
+    EXPECT_EQ(data.LookupCell(1, 11)->GetValue(), CString("1.10"));
+    EXPECT_LE(data.GetCellSlotCount(), 3 * (kCols + 2));
+}

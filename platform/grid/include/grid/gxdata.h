@@ -56,6 +56,8 @@ public:
 
     // Number of cells that hold a stored style (for measurements and checks).
     size_t GetStoredCellCount() const;
+    // Number of cell places the rows hold, used or not (a row's storage never exceeds its columns).
+    size_t GetCellSlotCount() const;
 
     // Row identities: a number that a row keeps while rows are inserted, removed, moved or sorted around
     // it (and through the undo of its removal), given when first asked for; 0 for row 0 and rows past the
@@ -108,6 +110,7 @@ private:
     Line* RowLine(ROWCOL nRow, bool create);
     const Line* RowLine(ROWCOL nRow) const;
     Cell* FindCell(ROWCOL nRow, ROWCOL nCol, bool create);
+    void ReserveCell(std::vector<Cell>& cells, ROWCOL nCol) const;
 
     std::vector<RowSlot> m_rows;   // index = row, size = count + 1
     std::vector<RowSlot> m_cols;   // index = column; only style, size and hidden are used
