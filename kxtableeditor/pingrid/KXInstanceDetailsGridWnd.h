@@ -654,8 +654,11 @@ public:
 
     // ------------------------------------------------------------- editing and navigation
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
-    // Ends an edit and commits the grid transaction its validation opened (unless deferred).
+    // Ends an edit and commits the grid transaction its validation opened (unless deferred); a
+    // transaction that was already open when the edit began is its owner's.
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
+    // Escape, or a refused edit thrown away: the edit is over and leaves nothing to commit.
+    void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
     // Commands go to the owner pane's undo history.
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
     // Only the filter row is cleared by the grid; other cells leave the delete to their control.
@@ -880,6 +883,8 @@ public:
     int m_bRefreshOnCommit = 1; // committed transactions refresh the rows
     int m_nConnEditState = 0;
     int m_bDeferCommit = 0;
+    // A grid transaction was open when the running cell edit began (it is not the edit's to commit).
+    int m_bEditFoundTransaction = 0;
     CKXPartReader m_partReader;
     CString m_strPartName;
     BOOL m_bPartRefreshOff = FALSE;

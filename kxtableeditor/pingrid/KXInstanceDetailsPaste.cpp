@@ -169,8 +169,6 @@ int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpec
     }
     SetSelection(nullptr); // each row takes its own line
     const int pasting = std::exchange(m_bPastingSignals, 1);
-    // The rows' edits end inside the paste's transaction, which the caller commits.
-    const int defer = std::exchange(m_bDeferCommit, 1);
     CKXProgressBar progress("Adding Connections", static_cast<int>(targets.size()), kProgressStep, 0, 0);
     int steps = 0;
     // The cells show what the design says once the paste is in: their stores are no undo steps.
@@ -185,7 +183,6 @@ int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpec
         }
         ++steps;
     }
-    m_bDeferCommit = defer;
     m_bPastingSignals = pasting;
     return steps;
 }
