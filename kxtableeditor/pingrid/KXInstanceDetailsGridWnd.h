@@ -642,6 +642,11 @@ public:
     // While set, journal blocks are held for the edit that holds them, written when it commits.
     int m_bHoldJournal = 0;
     CString m_strHeldJournal;
+    void HoldJournal() override;
+    void ReleaseJournal(BOOL bWrite) override;
+    // What HoldJournal found, given back by ReleaseJournal.
+    int m_bHoldJournalBefore = 0;
+    CString m_strHeldJournalBefore;
 
     // ------------------------------------------------------------- a signal dropped on the grid
     // 1 when the dragged signal may be dropped at the point: a data cell, outside a read-only window,

@@ -99,6 +99,17 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
     return TRUE;
 }
 
+void CKXInstanceDetailsGridWnd::HoldJournal() {
+    m_bHoldJournalBefore = std::exchange(m_bHoldJournal, 1);
+    m_strHeldJournalBefore = std::exchange(m_strHeldJournal, CString());
+}
+
+void CKXInstanceDetailsGridWnd::ReleaseJournal(BOOL bWrite) {
+    m_bHoldJournal = std::exchange(m_bHoldJournalBefore, 0);
+    const CString held = std::exchange(m_strHeldJournal, std::exchange(m_strHeldJournalBefore, CString()));
+    if (bWrite) WriteJournal(held);
+}
+
 bool CKXInstanceDetailsGridWnd::IsPasteCellReadOnly(ROWCOL row, ROWCOL col) {
     CGXStyle style;
     ComposeStyleRowCol(row, col, &style);
