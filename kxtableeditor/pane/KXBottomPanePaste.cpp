@@ -3,6 +3,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "shell/KXShellUtil.h"
+#include "pingrid/KXPinGrid.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/TclArgs.h"
@@ -23,24 +24,37 @@ BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
         if (!core || !CKXTransaction::BeginTrans(core, PaneMasterDesign(), "Paste Connections")) return FALSE;
         EmptyTransactionNetMap();
     }
-    BOOL pasted = FALSE;
+    // The grids' journal lines are written once the whole paste is in.
+    for (CKXGridWnd* grid : m_shownGrids)
+        if (IKXPinGrid* pin = PinGridOf(grid)) pin->HoldJournal();
+    BOOL pasted = FALSE, refused = FALSE;
     for (CKXGridWnd* grid : m_shownGrids) {
+        ROWCOL row = GX_INVALID, col = GX_INVALID;
+        if (!grid->GetCurrentCell(row, col)) continue; // nothing to paste onto
         CString text; // empty: the grid prepares the clipboard's data itself
-        if (!grid->Paste(text, bPasteSpecial)) break;
+        if (!grid->Paste(text, bPasteSpecial)) {
+            refused = TRUE;
+            break;
+        }
         pasted = TRUE;
     }
+    // One paste is one edit: a grid that refused its part takes the others' parts with it.
+    BOOL committed = pasted && !refused;
     for (CKXGridWnd* grid : m_shownGrids)
         if (PinGridOf(grid)) grid->m_bCommitting = 1;
     if (owner) {
         m_bCommitting = TRUE;
-        if (pasted) CKXTransaction::CommitTrans(core, 1, 1);
+        if (committed) committed = CKXTransaction::CommitTrans(core, 1, 1);
         else CKXTransaction::DiscardTrans(core);
         m_bCommitting = FALSE;
         EmptyTransactionNetMap();
     }
     for (CKXGridWnd* grid : m_shownGrids)
-        if (PinGridOf(grid)) grid->m_bCommitting = 0;
-    return pasted;
+        if (IKXPinGrid* pin = PinGridOf(grid)) {
+            grid->m_bCommitting = 0;
+            pin->ReleaseJournal(committed);
+        }
+    return committed;
 }
 
 BOOL CKXBottomPaneContainerView::PasteSpecialIntoShownGrids(BOOL bPasteSpecial) {

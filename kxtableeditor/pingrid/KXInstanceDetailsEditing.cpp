@@ -39,24 +39,35 @@ ROWCOL Col(int col) {
 // Editing and undo
 
 BOOL CKXInstanceDetailsGridWnd::OnStartEditing(ROWCOL nRow, ROWCOL nCol) {
+    if (!CKXGridWnd::OnStartEditing(nRow, nCol)) return FALSE;
     m_bEditing = TRUE;
-    return CKXGridWnd::OnStartEditing(nRow, nCol);
+    m_bEditFoundTransaction = CKXTransaction::IsTransactionStarted() ? 1 : 0;
+    return TRUE;
 }
 
 BOOL CKXInstanceDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
     m_bStoringCellEdit = 0;
     const BOOL bResult = CKXGridWnd::OnEndEditing(nRow, nCol);
     if (m_bEditing) {
+        const bool ownsTransaction = !std::exchange(m_bEditFoundTransaction, 0);
         m_bEditing = FALSE;
         m_nUndoStepMode = 0;
         // One edit is one committed transaction, unless a caller commits it.
-        if (!m_bDeferCommit && CKXTransaction::IsTransactionStarted()) {
+        if (ownsTransaction && !m_bDeferCommit && CKXTransaction::IsTransactionStarted()) {
             m_bCommitting = TRUE;
             CKXTransaction::CommitTrans(this, 0, 1);
             m_bCommitting = FALSE;
         }
     }
     return bResult;
+}
+
+void CKXInstanceDetailsGridWnd::OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) {
+    m_bEditing = FALSE;
+    m_bEditFoundTransaction = 0;
+    m_bStoringCellEdit = 0;
+    m_nUndoStepMode = 0;
+    CKXGridWnd::OnCanceledEditing(nRow, nCol);
 }
 
 void CKXInstanceDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {

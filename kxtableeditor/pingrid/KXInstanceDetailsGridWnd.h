@@ -647,6 +647,11 @@ public:
     // While set, journal blocks are held for the edit that holds them, written when it commits.
     int m_bHoldJournal = 0;
     CString m_strHeldJournal;
+    void HoldJournal() override;
+    void ReleaseJournal(BOOL bWrite) override;
+    // What HoldJournal found, given back by ReleaseJournal.
+    int m_bHoldJournalBefore = 0;
+    CString m_strHeldJournalBefore;
 
     // ------------------------------------------------------------- a signal dropped on the grid
     // 1 when the dragged signal may be dropped at the point: a data cell, outside a read-only window,
@@ -659,8 +664,11 @@ public:
 
     // ------------------------------------------------------------- editing and navigation
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
-    // Ends an edit and commits the grid transaction its validation opened (unless deferred).
+    // Ends an edit and commits the grid transaction its validation opened (unless deferred); a
+    // transaction that was already open when the edit began is its owner's.
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
+    // Escape, or a refused edit thrown away: the edit is over and leaves nothing to commit.
+    void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
     // Commands go to the owner pane's undo history.
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
     // Only the filter row is cleared by the grid; other cells leave the delete to their control.
@@ -885,6 +893,8 @@ public:
     int m_bRefreshOnCommit = 1; // committed transactions refresh the rows
     int m_nConnEditState = 0;
     int m_bDeferCommit = 0;
+    // A grid transaction was open when the running cell edit began (it is not the edit's to commit).
+    int m_bEditFoundTransaction = 0;
     CKXPartReader m_partReader;
     CString m_strPartName;
     BOOL m_bPartRefreshOff = FALSE;

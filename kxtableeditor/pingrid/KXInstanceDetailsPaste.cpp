@@ -99,6 +99,17 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
     return TRUE;
 }
 
+void CKXInstanceDetailsGridWnd::HoldJournal() {
+    m_bHoldJournalBefore = std::exchange(m_bHoldJournal, 1);
+    m_strHeldJournalBefore = std::exchange(m_strHeldJournal, CString());
+}
+
+void CKXInstanceDetailsGridWnd::ReleaseJournal(BOOL bWrite) {
+    m_bHoldJournal = std::exchange(m_bHoldJournalBefore, 0);
+    const CString held = std::exchange(m_strHeldJournal, std::exchange(m_strHeldJournalBefore, CString()));
+    if (bWrite) WriteJournal(held);
+}
+
 bool CKXInstanceDetailsGridWnd::IsPasteCellReadOnly(ROWCOL row, ROWCOL col) {
     CGXStyle style;
     ComposeStyleRowCol(row, col, &style);
@@ -169,8 +180,6 @@ int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpec
     }
     SetSelection(nullptr); // each row takes its own line
     const int pasting = std::exchange(m_bPastingSignals, 1);
-    // The rows' edits end inside the paste's transaction, which the caller commits.
-    const int defer = std::exchange(m_bDeferCommit, 1);
     CKXProgressBar progress("Adding Connections", static_cast<int>(targets.size()), kProgressStep, 0, 0);
     int steps = 0;
     // The cells show what the design says once the paste is in: their stores are no undo steps.
@@ -185,7 +194,6 @@ int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpec
         }
         ++steps;
     }
-    m_bDeferCommit = defer;
     m_bPastingSignals = pasting;
     return steps;
 }

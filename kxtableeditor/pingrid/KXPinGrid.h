@@ -47,6 +47,12 @@ public:
     virtual int GetDiffPairOption() const = 0;
     virtual void ExpandAllPins(CString onOff, CString scope) = 0;
 
+    // ---- journal lines of an edit the caller owns
+    // From HoldJournal on, the grid's journal lines wait for the caller's transaction; ReleaseJournal
+    // writes them (bWrite: the transaction committed) or drops them (it was thrown away).
+    virtual void HoldJournal() = 0;
+    virtual void ReleaseJournal(BOOL bWrite) = 0;
+
     // ---- script words and automation
     virtual int DumpGrid(const char* path) = 0;
     virtual BOOL OnFilterCellChanged(CString columnName, CString pattern) = 0;

@@ -172,3 +172,61 @@ TEST_F(PinPaste, AfterARefusedTypedNameAPasteIsStillOneStep) {
 }
 
 } // namespace
+
+namespace {
+
+// Two components side by side take one paste as one edit: when the second grid refuses its part, the
+// first grid's part goes too, and the journal is as it was.
+class PanePaste : public PinPaste {
+protected:
+    G* GridAt(size_t i) { return dynamic_cast<G*>(Ccp()->GetShownGrids()[i]); }
+    void ShowTwo() {
+        ASSERT_TRUE(Open("demo.board:sch", 1));
+        Run("kx::show clp U1 U2");
+        Messages();
+        ASSERT_EQ(Ccp()->GetShownGrids().size(), 2u) << Run("kx::window ccp");
+    }
+    std::string Cell(size_t grid, const std::string& pin, int col) {
+        G* g = GridAt(grid);
+        for (ROWCOL r = PIN_FIRST_ROW; r <= g->GetRowCount(); ++r)
+            if (g->GetValueRowCol(r, static_cast<ROWCOL>(G::m_nColPinName)) == pin.c_str())
+                return g->GetValueRowCol(r, static_cast<ROWCOL>(col)).str();
+        return "?";
+    }
+    ROWCOL RowIn(size_t grid, const std::string& pin) {
+        G* g = GridAt(grid);
+        for (ROWCOL r = PIN_FIRST_ROW; r <= g->GetRowCount(); ++r)
+            if (g->GetValueRowCol(r, static_cast<ROWCOL>(G::m_nColPinName)) == pin.c_str()) return r;
+        return 0;
+    }
+};
+
+TEST_F(PanePaste, ASecondGridRefusingItsPartTakesTheFirstGridsPartWithIt) {
+    ShowTwo();
+    Clip("NEWSIG\n");
+    const ROWCOL pgood = RowIn(0, "PGOOD");
+    ASSERT_GT(pgood, 0u);
+    Run("kx::grid ccp 0");
+    Run("kx::select ccp " + std::to_string(pgood) + " " + SignalCol());
+    // The second grid's current cell is a pull-up cell: pull-ups are not pasted as text.
+    GridAt(1)->SetCurrentCell(PIN_FIRST_ROW, static_cast<ROWCOL>(G::m_nColPupd));
+    const std::string before = Run("kx::netlist");
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(Cell(0, "PGOOD", G::m_nColSignal), "PG");
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    // Both grids taking their part: one step, journalled once it is in.
+    GridAt(1)->SetCurrentCell(GX_INVALID, GX_INVALID);
+    GridAt(0)->SetCurrentCell(pgood, static_cast<ROWCOL>(G::m_nColSignal));
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(Cell(0, "PGOOD", G::m_nColSignal), "NEWSIG");
+    EXPECT_EQ(Steps(), steps + 1);
+    const std::string after = JournalText();
+    EXPECT_NE(after.find("AddConnection(\"NEWSIG\")"), std::string::npos) << after;
+}
+
+} // namespace
