@@ -134,6 +134,9 @@ void CKXMatrixGridWnd::WriteSignalCells(ROWCOL row, INet* net, int bit) {
 }
 
 ROWCOL CKXMatrixGridWnd::InsertSignalRow(ROWCOL at, INet* net, int bit) {
+    // A further row of a signal shows the design as it is: it is no edit and no undo step of its own
+    // (recorded, it would join the next edit's step to the one before).
+    GridWriteScope undoOff(*this, GridWriteScope::kUndo);
     InsertRows(at, 1, kNoUpdate, gxDo);
     WriteSignalCells(at, net, bit);
     for (int g = 0; g < GroupCount(); ++g)

@@ -161,9 +161,12 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
         if (SendHostText(c.c_str())) any = TRUE;
     if (began) {
         if (any)
-            CKXTransaction::CommitTrans(paneGrid, 1, 1);
+            any = CKXTransaction::CommitTrans(paneGrid, 1, 1);
         else
             CKXTransaction::DiscardTrans(paneGrid);
+        // The design refused the commit: a matrix shows the design again (its cells were cleared).
+        CKXMatrixGridWnd* matrix = any ? nullptr : ActiveMatrixGrid();
+        if (matrix) matrix->LoadMatrixView(CString(matrix->ViewName()));
     }
     return any;
 }

@@ -4,6 +4,7 @@
 // journal replays. Each road opens one transaction around the grids' work.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "matrix/KXMatrixGridWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "shell/KXShellUtil.h"
@@ -303,8 +304,12 @@ LRESULT CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, lo
     SelectKeysOnly(keys);
     for (CKXGridWnd* grid : m_shownGrids)
         if (grid->DeleteConnections()) any = TRUE;
-    if (began) EndPaneTransaction(any);
-    return any ? 1 : 0;
+    const BOOL done = began ? EndPaneTransaction(any) : any;
+    if (any && !done) {
+        // The design refused the commit: a matrix shows the design again (its cells were cleared).
+        if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) matrix->LoadMatrixView(CString(matrix->ViewName()));
+    }
+    return done ? 1 : 0;
 }
 
 LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, long) {

@@ -53,7 +53,7 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     if (t.fillOnly) return TRUE; // a row only filled in connects nothing: no echo, no journal line
     {
         UpdateLockScope lock(*this);
-        UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, records);
+        row = UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, records);
     }
     EchoConnection(row, pinNumber, t.net->isScalar());
     JournalConnection(row, pinNumber, t.net->isScalar());

@@ -352,7 +352,8 @@ public:
     void UpdateInstTermCell(unsigned instanceId, unsigned pinId);
     void UpdatePinTypeCell(unsigned instanceId, unsigned pinId);
     void UpdatePupdCellOfRow(ROWCOL row, int firstBit, int secondBit);
-    void UpdateRowAfterConnect(ROWCOL row, const CInstanceContext& instance, IInstTerm* pin,
+    // Returns where the connected row is afterwards (rows of the pin's old connections above it go).
+    ROWCOL UpdateRowAfterConnect(ROWCOL row, const CInstanceContext& instance, IInstTerm* pin,
                                const std::vector<std::unique_ptr<CKXPinData>>& records);
     void RefreshInstanceNameCells(IInstance* instance);
 

@@ -198,10 +198,10 @@ void CKXSignalDetailsGridWnd::UpdatePupdCellOfRow(ROWCOL row, int firstBit, int 
     SetPupdCellStyle(row, lu, ld, au, ad);
 }
 
-void CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceContext& instance, IInstTerm* pin,
-                                                    const std::vector<std::unique_ptr<CKXPinData>>& records) {
+ROWCOL CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceContext& instance, IInstTerm* pin,
+                                                      const std::vector<std::unique_ptr<CKXPinData>>& records) {
     IInstance* inst = instance.instance();
-    if (!inst || !pin) return;
+    if (!inst || !pin) return row;
     GridWriteScope undoOff(*this, GridWriteScope::kUndo);
     std::set<ROWCOL> gone;
     for (const auto& record : records) {
@@ -245,8 +245,13 @@ void CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceC
         }
     }
     GridWriteScope unlock(*this);
-    for (auto it = gone.rbegin(); it != gone.rend(); ++it)
+    // The connected row moves up by one for each row removed above it.
+    ROWCOL connected = row;
+    for (auto it = gone.rbegin(); it != gone.rend(); ++it) {
         RemoveDataRows(*it, *it);
+        if (*it < row) --connected;
+    }
+    return connected;
 }
 
 void CKXSignalDetailsGridWnd::RefreshInstanceNameCells(IInstance* instance) {

@@ -54,6 +54,54 @@ TEST_F(MatrixHost, CellsAreEditedAndKeysPressedAsTheUserDoes) {
     EXPECT_EQ(Cell(free, PinCol(0)), "IN");
 }
 
+// Delete on a pin cell whose commit the design database refuses: the pin stays on its signal, the cell
+// shows it, the word answers 0, and neither an undo step nor a journal line is left of it.
+TEST_F(MatrixHost, ADeleteTheDatabaseRefusesLeavesTheCellsAsTheDesignIs) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    const ROWCOL free = Row("FREE");
+    const std::string cell = std::to_string(free) + " " + std::to_string(PinCol(0));
+    ASSERT_EQ(Run("kx::edit ccp " + cell + " IN"), "1");
+    const std::string journal = JournalText();
+    const int steps = Ccp()->GetUndoStepCount();
+    CKXShareGlobalData::m_pServer->setCommitFault([] { return true; });
+    EXPECT_EQ(Run("kx::select ccp " + cell), "1");
+    EXPECT_EQ(Run("deleteConnection pin"), "0");
+    CKXShareGlobalData::m_pServer->setCommitFault(nullptr);
+    EXPECT_TRUE(Connected("U1 IN FREE"));
+    EXPECT_EQ(Cell(Row("FREE"), PinCol(0)), "IN");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    // The Delete key the same way.
+    CKXShareGlobalData::m_pServer->setCommitFault([] { return true; });
+    EXPECT_EQ(Run("kx::select ccp " + cell), "1");
+    Run("kx::key ccp Delete");
+    CKXShareGlobalData::m_pServer->setCommitFault(nullptr);
+    EXPECT_TRUE(Connected("U1 IN FREE"));
+    EXPECT_EQ(Cell(Row("FREE"), PinCol(0)), "IN");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText(), journal);
+}
+
+// A connect word refused after the matrix made a further row for it leaves the undo history alone:
+// the next edit is a step of its own, and two undos take back the two edits.
+TEST_F(MatrixHost, ARefusedConnectLeavesTheNextEditAStepOfItsOwn) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    const std::string cell = std::to_string(Row("FREE")) + " " + std::to_string(PinCol(0));
+    ASSERT_EQ(Run("kx::edit ccp " + cell + " IN"), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    // FREE's one row shows IN already: the word makes a further row for it and connects nothing.
+    EXPECT_EQ(Run("matrixConnect pin FREE U1 PIN_NAME IN"), "0");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    ASSERT_EQ(Run("kx::select ccp " + cell), "1");
+    Run("kx::key ccp Delete");
+    EXPECT_FALSE(Connected("U1 IN FREE"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Connected("U1 IN FREE"));
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_FALSE(Connected("U1 IN FREE"));
+}
+
 TEST_F(MatrixHost, SortKeepsASignalsRowsTogetherAndFilterHidesRows) {
     ASSERT_EQ(Run("openMatrixView pin bus"), "1");
     EXPECT_EQ(Run("sort pin Signal"), "1");

@@ -4,8 +4,12 @@
 // automation (added, edited, re-timed, deleted, a copied termination pasted; in the pin grid and the
 // signal grid), the physical part grid's pin numbers and swaps, typing into the cells of whatever grid
 // is shown, Delete on its columns, drops, undo and redo, switching what the pane shows (back to an
-// earlier object too), a second window on the same design, and a close without saving followed by a
-// reopen; about one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
+// earlier object too), the matrix view (opened, added to, typed into, Delete, its connect word, its
+// terminations and pull-ups), the pin grid's paste of copied signals, a model typed into the physical
+// part grid, a component dropped on the component list, an instance dropped on a signal grid and its
+// pin number typed, the host's rename of an instance carrying its pin comments, a signal typed into a
+// pin row with the terminations question answered either way, a second window on the same design,
+// and a close without saving followed by a reopen; about one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
 // every step (in the order the steps were made, over every window) gives the saved design back
 // byte for byte, redoing them gives the end state, undoing again gives the saved design, and the
 // sequence's journal replayed on the saved design gives the end state byte for byte (in the same
@@ -69,6 +73,9 @@ struct EditWorld {
     // (pin grid), or an instance and its pin's number (signal grid).
     std::vector<std::string> terminationCells = {"MCLK B14", "PGOOD C10", "RST_N C9", "{DQ<3>} A13",
                                                  "U1 C10", "R2 2", "U1 B14"};
+    // Rows of the matrix view (its signals) and what is typed into its pin cells.
+    std::vector<std::string> matrixRows = {"MCLK", "DQ<3>", "DQ<2>", "PG", "RESET_N"};
+    std::vector<std::string> matrixTexts = {"MCLK", "PGOOD", "DQ<3>", "RST_N", "", "NOPE"};
     int nextSignal = 0;
     std::string NewSignal(const char* prefix) { return prefix + std::to_string(++nextSignal); }
 };
@@ -119,6 +126,12 @@ std::string Braced(const std::string& text) {
 // The cell of the active grid in the row showing the text, in the column with the caption.
 std::string Cell(Rng& rng, EditWorld& w) {
     return "{*}[kxcell " + Braced(Pick(rng, w.rowTexts)) + " " + Braced(Pick(rng, w.captions)) + "]";
+}
+
+// Shows a matrix view (one of two, the second now and then) with U1 and a few signals in it.
+std::string MatrixShown(Rng& rng, EditWorld&) {
+    return std::string("openMatrixView pin ") + (OneIn(rng, 4) ? "mv2" : "mv") +
+           "; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}";
 }
 
 std::vector<EditKind>& EditKinds() {
@@ -308,6 +321,106 @@ std::vector<EditKind>& EditKinds() {
          [](Rng& rng, EditWorld& w) { return "kx::drop ccp " + Cell(rng, w) + " signal " + Pick(rng, w.signals); }},
         {"drop a component",
          [](Rng& rng, EditWorld& w) { return "kx::drop ccp " + Cell(rng, w) + " component " + Pick(rng, w.components); }},
+        // The matrix view: opened (a component and signals added), typed into, Delete on its cells, the
+        // connect word, and terminations and pull-ups of its cells.
+        {"openMatrixView",
+         [](Rng& rng, EditWorld& w) {
+             static const std::vector<std::string> signals = {"MCLK", "{DQ<4..2>}", "PG", "RESET_N", "NOSUCHNET"};
+             return MatrixShown(rng, w) + "; matrixAdd pin component " + Pick(rng, w.components) +
+                    "; matrixAdd pin signal " + Pick(rng, signals);
+         }},
+        {"type into a matrix cell",
+         [](Rng& rng, EditWorld& w) {
+             static const std::vector<std::string> captions = {"Pin Name", "Pin Number", "Termination", "Signal"};
+             return MatrixShown(rng, w) + "; kx::answer question KXTABLE-140 " + (OneIn(rng, 2) ? "yes" : "no") +
+                    "; kx::edit ccp {*}[kxcell " + Braced(Pick(rng, w.matrixRows)) + " " + Braced(Pick(rng, captions)) +
+                    "] " + Braced(Pick(rng, w.matrixTexts));
+         }},
+        {"matrixConnect",
+         [](Rng& rng, EditWorld& w) {
+             const bool byName = OneIn(rng, 2);
+             std::string text = byName ? Pick(rng, w.matrixTexts) : std::string(OneIn(rng, 2) ? "B14" : "C10");
+             return MatrixShown(rng, w) + "; kx::answer question KXTABLE-140 yes; matrixConnect pin " +
+                    Braced(Pick(rng, w.matrixRows)) + " U1 " + (byName ? "PIN_NAME " : "PN ") + Braced(text);
+         }},
+        {"Delete on a matrix cell",
+         [](Rng& rng, EditWorld& w) {
+             static const std::vector<std::string> captions = {"Pin Name", "Pin Number", "Termination",
+                                                               "Pull Up/Down", "Signal"};
+             return MatrixShown(rng, w) + "; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.matrixRows)) + " " +
+                    Braced(Pick(rng, captions)) + "]; kx::key ccp Delete";
+         }},
+        {"matrix termination",
+         [](Rng& rng, EditWorld& w) {
+             const std::string line = MatrixShown(rng, w) + "; kx::select ccp {*}[kxcell " +
+                                      Braced(Pick(rng, w.matrixRows)) + " \"Pin Name\"]; ";
+             if (OneIn(rng, 2)) return line + "deleteTermination pin";
+             return line + "addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym "
+                           "-physname R0402 -value 33";
+         }},
+        {"matrix pull-up",
+         [](Rng& rng, EditWorld& w) {
+             const std::string line = MatrixShown(rng, w) + "; kx::select ccp {*}[kxcell " +
+                                      Braced(Pick(rng, w.matrixRows)) + " Signal]; ";
+             if (OneIn(rng, 2)) return line + "deletePupd pin";
+             return line + "addPupd pin -type " + (OneIn(rng, 2) ? "pullup" : "pulldown") + " -dcnet GND -value 1k";
+         }},
+        // The pin grid's paste of copied signal names (Ctrl+C on one Signal cell, paste on another).
+        {"paste copied signals",
+         [](Rng& rng, EditWorld& w) {
+             return "kx::show clp U1; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
+                    " Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
+                    " Signal]; paste pin";
+         }},
+        // A model typed into the physical part grid's Signal Model cell.
+        {"physical model",
+         [](Rng& rng, EditWorld&) {
+             static const std::vector<std::string> models = {"RES_MODEL", "RES_FAST", "", "NOSUCHMODEL"};
+             static const std::vector<std::string> numbers = {"1", "2", "7", "8"};
+             return std::string(OneIn(rng, 3) ? "kx::open demo.board:sch 4; " : "") +
+                    "catch {kx::show clp RN1}; kx::edit ccp {*}[kxcell " + Pick(rng, numbers) +
+                    " \"Signal Model\"] " + Braced(Pick(rng, models));
+         }},
+        // A component from the browser dropped on the component list.
+        {"drop on the component list",
+         [](Rng& rng, EditWorld&) {
+             static const std::vector<std::string> cells = {"demo.RES:sym", "demo.CONN10:sym", "demo.NOSUCH:sym"};
+             return "kx::drop clp component " + Pick(rng, cells);
+         }},
+        // An instance dropped on a signal grid's free row, then its pin number typed.
+        {"drop an instance on a signal",
+         [](Rng& rng, EditWorld&) {
+             static const std::vector<std::string> drops = {"J1 8", "J1 9", "R2 1", "R1 2", "U2 30", "J1 99"};
+             std::istringstream what(Pick(rng, drops));
+             std::string instance, number;
+             what >> instance >> number;
+             // A pin connected elsewhere moves when the question is answered yes.
+             return "kx::show slp " + std::string(OneIn(rng, 2) ? "MCLK" : "EN") + "; kx::answer question KXTABLE-140 " +
+                    (OneIn(rng, 2) ? "yes" : "no") + "; set r [kxfree]; kx::drop ccp $r " +
+                    "[lindex [kxcell {} Instance] 1] component " + instance + "; kx::edit ccp $r [lindex [kxcell {} " +
+                    "{Pin Number}] 1] " + number;
+         }},
+        // The host renamed an instance and tells the window: its pin comments go with it. The host
+        // journals its renames itself and tells the window again on replay, so the sequence renames
+        // back (the window's undo steps of both moves are still undone and redone by the checks).
+        {"PreserveComments",
+         [](Rng& rng, EditWorld&) {
+             static const std::vector<std::string> renames = {"U1 U7", "R1 R9", "U2 U8"};
+             std::istringstream pair(Pick(rng, renames));
+             std::string from, to;
+             pair >> from >> to;
+             const std::string undo = OneIn(rng, 2) ? " 1" : " 0";
+             return "kx::notify INT_MSG_PRESERVE_INST_COMMENT " + from + ":" + to + undo +
+                    "; kx::notify INT_MSG_PRESERVE_INST_COMMENT " + to + ":" + from + undo;
+         }},
+        // A signal typed into a pin row's Signal cell, the question whether terminations stay answered.
+        {"type a signal, retain answered",
+         [](Rng& rng, EditWorld& w) {
+             const std::string text = OneIn(rng, 2) ? w.NewSignal("RT") : Pick(rng, w.signals);
+             return std::string("kx::show clp U1; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination ") +
+                    (OneIn(rng, 2) ? "1" : "0") + "; kx::edit ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
+                    " Signal] " + Braced(text);
+         }},
         {"undo", [](Rng&, EditWorld&) { return std::string("undo"); }},
         {"redo", [](Rng&, EditWorld&) { return std::string("redo"); }},
         // Windows: a second one on the design (the physical view too), and back to the first.
@@ -339,6 +452,16 @@ proc kxcell {want caption} {
         }
     }
     return "$row $col"
+}
+proc kxfree {} {
+    set active 0; set last 4
+    foreach line [split [kx::window ccp] \n] {
+        if {[string match "  grid *" $line]} { set active [string match "*(active)*" $line]; continue }
+        if {!$active || ![string match "    *" $line]} continue
+        set r [string trim [string range $line 0 [expr {[string first ": " $line] - 1}]]]
+        if {$r > $last} { set last $r }
+    }
+    return [expr {$last + 1}]
 }
 )TCL";
 
