@@ -97,7 +97,6 @@ void CKXBottomPaneContainerView::AddNets(const std::vector<INet*>& nets) {
 LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     auto* transaction = reinterpret_cast<CTransaction*>(lParam);
     if (!transaction) return 0;
-    if (transaction->modifiesObjectType('C')) FollowPairLegs(*transaction);
     if (!transaction->modifiesObjectType('N') && !transaction->modifiesObjectType('I') &&
         !transaction->modifiesObjectType('P') && !transaction->modifiesObjectType('O'))
         return 0;
@@ -117,34 +116,11 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
             continue;
         }
         switch (change->objectType()) {
-        case 'I': {
-            if (object->objectType() != 'I') break;
-            auto* inst = static_cast<IInstance*>(object);
-            if (mine->isHidden(inst)) break;
-            const int kind = change->kind();
-            if (kind == 2) {
-                CloseComponentWindow(inst->id());
-            } else if (kind == 1) {
-                AddComponentById(inst);
-            } else if (kind == 3) {
-                CString key;
-                key.Format("%u", inst->id());
-                auto it = m_componentWindows.find(key.str());
-                if (it != m_componentWindows.end())
-                    if (auto* pin = PinGridOf(it->second))
-                        pin->UpdateHeaderCaption();
-                for (auto& [k, g] : m_componentWindows)
-                    if (auto* pin = PinGridOf(g))
-                        pin->RefreshInstanceCells(static_cast<int>(inst->id()));
-                // The name shown for it follows.
-                for (size_t i = 0; i < m_shownKeys.size() && i < m_shown.size(); ++i)
-                    if (m_shownKeys[i] == inst->id()) m_shown[i] = inst->name();
-            }
-            if (kind == 1 || kind == 2 || kind == 3) redraw = true;
-            // A block placed, removed or changed with its master may bring or take nets.
-            if (inst->containedDesign() && (kind == 1 || kind == 2 || kind == 11 || kind == 12)) sync = true;
+        case 'I':
+            if (object->objectType() == 'I' && !mine->isHidden(static_cast<IInstance*>(object)) &&
+                FollowInstanceChange(change->kind(), static_cast<IInstance*>(object), sync))
+                redraw = true;
             break;
-        }
         case 'N': {
             if (object->objectType() != 'N') break;
             auto* net = static_cast<INet*>(object);
@@ -174,6 +150,30 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
     }
     if (redraw) RedrawWindow(nullptr, nullptr, 0x185);
     return 0;
+}
+
+bool CKXBottomPaneContainerView::FollowInstanceChange(int kind, IInstance* inst, bool& sync) {
+    if (kind == 2) {
+        CloseComponentWindow(inst->id());
+    } else if (kind == 1) {
+        AddComponentById(inst);
+    } else if (kind == 3) {
+        CString key;
+        key.Format("%u", inst->id());
+        auto it = m_componentWindows.find(key.str());
+        if (it != m_componentWindows.end())
+            if (auto* pin = PinGridOf(it->second))
+                pin->UpdateHeaderCaption();
+        for (auto& [k, g] : m_componentWindows)
+            if (auto* pin = PinGridOf(g))
+                pin->RefreshInstanceCells(static_cast<int>(inst->id()));
+        // The name shown for it follows.
+        for (size_t i = 0; i < m_shownKeys.size() && i < m_shown.size(); ++i)
+            if (m_shownKeys[i] == inst->id()) m_shown[i] = inst->name();
+    }
+    // A block placed, removed or changed with its master may bring or take nets.
+    if (inst->containedDesign() && (kind == 1 || kind == 2 || kind == 11 || kind == 12)) sync = true;
+    return kind == 1 || kind == 2 || kind == 3;
 }
 
 bool CKXBottomPaneContainerView::FollowPairChange(int kind, IDPNet* pair) {

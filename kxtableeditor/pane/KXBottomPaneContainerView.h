@@ -139,12 +139,9 @@ public:
     int GetMaxOpenWindows() const { return m_nMaxOpenWindows; }
     // Registers the design's nets the pane does not know and forgets those the design no longer has.
     void SyncNetsWithDesign();
-    // With "auto_connect_dpleg" on: the connections a committed transaction made from one leg of a pair
-    // pin to one leg of a pair net bring the other legs together, in that transaction; true when some
-    // were added. FollowPairLegs does it for the commits of the pane's own grids and commits again.
-    bool AutoConnectDiffPairLegs(CTransaction& transaction);
-    void FollowPairLegs(CTransaction& transaction);
-    BOOL m_bConnectingLegs = FALSE;
+    // A committed change of an instance of the pane's design: its window, captions and shown name
+    // follow; sync is set when nets may have come or gone. True when the pane is to be redrawn.
+    bool FollowInstanceChange(int kind, IInstance* inst, bool& sync);
     // A committed change of a differential pair: its entries in the pair list and the combo follow.
     bool FollowPairChange(int kind, IDPNet* pair);
     CKXListComboBox* GetSignalDropList() const { return m_pSignalDropList.get(); }

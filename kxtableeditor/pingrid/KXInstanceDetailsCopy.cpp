@@ -79,33 +79,89 @@ void JournalCopiedRow(const char* journal, const CString& handle, const CString&
 
 } // namespace
 
-void CKXInstanceDetailsGridWnd::CopySelection() {
-    const char* journal = CKXShareGlobalData::m_bAutomation;
-    const CString handle = JournalHandle();
+CString CKXInstanceDetailsGridWnd::CopiedShownInstance() {
     CString shownInstance;
     if (GetRowCount() >= PIN_FIRST_ROW) shownInstance = GetValueRowCol(PIN_FIRST_ROW, Col(m_nColInstance));
     if (shownInstance.IsEmpty() && m_instCurrent) shownInstance = m_instCurrent.name();
+    return shownInstance;
+}
 
-    // In-cell editing: only the editor's selected text.
+// In-cell editing: only the editor's selected text.
+bool CKXInstanceDetailsGridWnd::CopyEditorSelection(const char* journal, const CString& handle,
+                                                    const CString& shownInstance) {
     ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
-    if (GetCurrentCell(curRow, curCol)) {
-        CGXControl* control = GetCurrentCellControl();
-        CString selected;
-        if (control && control->IsActive() && control->GetSelectedText(selected)) {
-            CKXImpClipBoard::StartCopying();
-            CKXImpClipBoard::CopyCFText(selected);
-            CKXImpClipBoard::EndCopying();
-            CKXImpClipBoard::PutTextOnClipBoard(0, 1);
-            if (journal) {
-                // Copies: the grid hands out one shared buffer for cell values.
-                const CString pinName = GetValueRowCol(curRow, Col(m_nColPinName));
-                const CString pinNumber = GetValueRowCol(curRow, Col(m_nColPinNumber));
-                JournalCopiedRow(journal, handle, shownInstance, static_cast<int>(curCol), pinName,
-                                 pinNumber);
-            }
-            return;
-        }
+    if (!GetCurrentCell(curRow, curCol)) return false;
+    CGXControl* control = GetCurrentCellControl();
+    CString selected;
+    if (!control || !control->IsActive() || !control->GetSelectedText(selected)) return false;
+    CKXImpClipBoard::StartCopying();
+    CKXImpClipBoard::CopyCFText(selected);
+    CKXImpClipBoard::EndCopying();
+    CKXImpClipBoard::PutTextOnClipBoard(0, 1);
+    if (journal) {
+        // Copies: the grid hands out one shared buffer for cell values.
+        const CString pinName = GetValueRowCol(curRow, Col(m_nColPinName));
+        const CString pinNumber = GetValueRowCol(curRow, Col(m_nColPinNumber));
+        JournalCopiedRow(journal, handle, shownInstance, static_cast<int>(curCol), pinName, pinNumber);
     }
+    return true;
+}
+
+CString CKXInstanceDetailsGridWnd::CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText) {
+    if (!api) api = GetAssocCompAPI();
+    api->setDesignContext(m_designContext);
+    IDTInstance* termination = nullptr;
+    // An implicit power pin has no pin bit of its own: it carries no termination (asking
+    // without pointing the interface at it would answer for the row before).
+    if (!IsImplicitPowerPinRow(row, nullptr)) {
+        if (IsDiffPairRow(row)) {
+            api->setDPInstTermBit(GetRowDPInstTerm(row));
+        } else {
+            int msb = -1, lsb = -1;
+            IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+            api->setInstTermBit(CInstTermBit(pin, msb));
+        }
+        termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+    }
+    const CString cellText =
+        CKXImpClipBoard::CopyAssocComponents(m_designContext, -1, termination, CKXAssocCompAPI::TERMINATION);
+    CString line;
+    if (termination) line = termination->name();
+    rowText += line + "\r\n";
+    return cellText;
+}
+
+bool CKXInstanceDetailsGridWnd::CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText,
+                                             CString& cellText) {
+    int msb = -1, lsb = -1;
+    INet* net = GetRowNet(row, msb, lsb);
+    if (!net) return false;
+    if (!api) api = GetAssocCompAPI();
+    api->setDesignContext(m_designContext);
+    for (int bit = msb; bit >= lsb; --bit) {
+        CKXImpClipBoard::StartPupdGroup();
+        api->setNetBit(CNetBit(net, bit));
+        std::vector<IDTInstance*> pupds;
+        api->getMultipleAssociatedInstance(CKXAssocCompAPI::PUPD, pupds);
+        if (pupds.empty()) {
+            CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, nullptr, CKXAssocCompAPI::PUPD);
+            rowText += "\r\n";
+        }
+        for (IDTInstance* pupd : pupds) {
+            CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, pupd, CKXAssocCompAPI::PUPD);
+            rowText += CString(pupd ? pupd->name() : "") + "\r\n";
+        }
+        CKXImpClipBoard::EndPupdGroup();
+    }
+    CKXImpClipBoard::GetDataBuffer(cellText);
+    return true;
+}
+
+void CKXInstanceDetailsGridWnd::CopySelection() {
+    const char* journal = CKXShareGlobalData::m_bAutomation;
+    const CString handle = JournalHandle();
+    const CString shownInstance = CopiedShownInstance();
+    if (CopyEditorSelection(journal, handle, shownInstance)) return;
 
     CGXRangeList list;
     CopyRangeList(list, TRUE);
@@ -122,50 +178,9 @@ void CKXInstanceDetailsGridWnd::CopySelection() {
             if (IsRowHidden(row)) continue;
             CString cellText;
             if (col == m_nColTermination) {
-                if (!api) api = GetAssocCompAPI();
-                api->setDesignContext(m_designContext);
-                IDTInstance* termination = nullptr;
-                // An implicit power pin has no pin bit of its own: it carries no termination (asking
-                // without pointing the interface at it would answer for the row before).
-                if (!IsImplicitPowerPinRow(row, nullptr)) {
-                    if (IsDiffPairRow(row)) {
-                        api->setDPInstTermBit(GetRowDPInstTerm(row));
-                    } else {
-                        int msb = -1, lsb = -1;
-                        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-                        api->setInstTermBit(CInstTermBit(pin, msb));
-                    }
-                    termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
-                }
-                cellText = CKXImpClipBoard::CopyAssocComponents(m_designContext, -1, termination,
-                                                                CKXAssocCompAPI::TERMINATION);
-                CString line;
-                if (termination) line = termination->name();
-                rowText += line + "\r\n";
+                cellText = CopyTerminationCell(row, api, rowText);
             } else if (col == m_nColPupd) {
-                int msb = -1, lsb = -1;
-                INet* net = GetRowNet(row, msb, lsb);
-                if (!net) continue;
-                if (!api) api = GetAssocCompAPI();
-                api->setDesignContext(m_designContext);
-                for (int bit = msb; bit >= lsb; --bit) {
-                    CKXImpClipBoard::StartPupdGroup();
-                    api->setNetBit(CNetBit(net, bit));
-                    std::vector<IDTInstance*> pupds;
-                    api->getMultipleAssociatedInstance(CKXAssocCompAPI::PUPD, pupds);
-                    if (pupds.empty()) {
-                        CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, nullptr,
-                                                             CKXAssocCompAPI::PUPD);
-                        rowText += "\r\n";
-                    }
-                    for (IDTInstance* pupd : pupds) {
-                        CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, pupd,
-                                                             CKXAssocCompAPI::PUPD);
-                        rowText += CString(pupd ? pupd->name() : "") + "\r\n";
-                    }
-                    CKXImpClipBoard::EndPupdGroup();
-                }
-                CKXImpClipBoard::GetDataBuffer(cellText);
+                if (!CopyPupdCell(row, api, rowText, cellText)) continue;
             } else {
                 cellText = GetValueRowCol(row, Col(col));
                 CKXImpClipBoard::CopyTextAsObject(cellText);

@@ -56,15 +56,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
     }
     const std::map<CString, int> columns = CustomColumns();
     const char* journal = CKXShareGlobalData::m_bAutomation;
-    const CString designName = JournalHandle();
-    CString shownInstance;
-    if (GetRowCount() >= PIN_FIRST_ROW) {
-        int msb = -1, lsb = -1;
-        if (IInstTerm* pin = GetRowInstTerm(PIN_FIRST_ROW, msb, lsb))
-            if (IInstance* inst = pin->instance())
-                if (IDesign* d = m_designContext.design(); d && d->findInstance(inst->id()) == inst)
-                    shownInstance = inst->name();
-    }
+    const CString shownInstance = CustomChangeShownInstance();
     bool written = false;
     bool refused = false;
     // The journal names the pin of each row before the change; it is written only for a change
@@ -75,68 +67,9 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
         values.GetNextAssoc(pos, name, value);
         const auto found = columns.find(name);
         if (found == columns.end()) continue;
-        const int col = found->second;
-        const int type = m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nPropertyType;
         if (const int comma = value.Find(','); comma >= 0) value = value.Left(comma);
-        for (INT_PTR i = 0; i < rows.GetSize() && !refused; ++i) {
-            const ROWCOL row = rows[i];
-            if (row < PIN_FIRST_ROW || row > GetRowCount()) continue;
-            CString text = value;
-            text.Trim();
-            const CString cell = GetValueRowCol(row, static_cast<ROWCOL>(col));
-            const int state =
-                std::atoi(AttrText(row, static_cast<ROWCOL>(col), IDS_UA_PROP_STATE).GetString());
-            if (text.CompareNoCase(cell) != 0) {
-                if (state == 5 && text.IsEmpty()) {
-                    AfxMessageBox("Changed property is delete only. Cannot modify.");
-                    refused = true;
-                    break;
-                }
-                if ((state == 4 || state == 2) && text.IsEmpty()) {
-                    AfxMessageBox("Property cannot have empty value.");
-                    refused = true;
-                    break;
-                }
-                CString reason;
-                if (!CKXGenUtils::ValidatePropValue(name, text, reason)) {
-                    CKXErrorHandler::MessageBoxOk("KXPROP-104", text, name);
-                    refused = true;
-                    break;
-                }
-                CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-                if (type == 1) {
-                    if (transaction) transaction->addProperty(GetRowInstance(row), name, text, 2, false);
-                    written = true;
-                } else if (type == 2) {
-                    int msb = -1, lsb = -1;
-                    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-                    if (pin && transaction) {
-                        const CInstTermContext context = GetRowInstance(row).instTerm(pin->id());
-                        if (msb == lsb && msb != -1)
-                            transaction->addProperty(context.bitContext(msb), name, text, 2, false);
-                        else
-                            transaction->addProperty(context, name, text, 2, false);
-                    }
-                    written = true;
-                } else if (type == 3) {
-                    int msb = -1, lsb = -1;
-                    if (INet* net = GetRowNet(row, msb, lsb); net && transaction)
-                        transaction->addProperty(m_designContext.net(net->id()), name, text, 2, false);
-                    written = true;
-                }
-            }
-            if (journal) {
-                if (!shownInstance.IsEmpty())
-                    lines += "\ncall " + designName + ".Clp().Select(" + KXVbsQuote(shownInstance) + ")";
-                const CString pinName = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinName));
-                if (!pinName.IsEmpty())
-                    lines += "\ncall " + designName + ".ConnectivityPane().SelectPinNameCol(" +
-                             KXVbsQuote(pinName) + ")";
-                lines += "\n\n ' --- Add Value in Customized Column ---";
-                lines += "\ncall " + designName + ".ConnectivityPane().ChangePropValue(" + KXVbsQuote(name) +
-                         "," + KXVbsQuote(text) + ")\n";
-            }
-        }
+        refused = !WriteCustomValue(rows, found->second, name, value, shownInstance, journal ? &lines : nullptr,
+                                    written);
     }
     if (param) param->EnableUndo(bUndo);
     if (refused) {
@@ -144,6 +77,103 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
         if (began) CKXTransaction::DiscardTrans(this);
         return FALSE;
     }
+    return EndCustomChange(began, written, journal, lines);
+}
+
+CString CKXInstanceDetailsGridWnd::CustomChangeShownInstance() {
+    if (GetRowCount() < PIN_FIRST_ROW) return CString();
+    int msb = -1, lsb = -1;
+    if (IInstTerm* pin = GetRowInstTerm(PIN_FIRST_ROW, msb, lsb))
+        if (IInstance* inst = pin->instance())
+            if (IDesign* d = m_designContext.design(); d && d->findInstance(inst->id()) == inst)
+                return inst->name();
+    return CString();
+}
+
+bool CKXInstanceDetailsGridWnd::WriteCustomValue(const CRowColArray& rows, int col, const CString& name,
+                                                 const CString& value, const CString& shownInstance,
+                                                 CString* lines, bool& written) {
+    const int type = m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nPropertyType;
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
+        const ROWCOL row = rows[i];
+        if (row < PIN_FIRST_ROW || row > GetRowCount()) continue;
+        CString text = value;
+        text.Trim();
+        if (text.CompareNoCase(GetValueRowCol(row, static_cast<ROWCOL>(col))) != 0) {
+            if (RefuseCustomValue(row, col, name, text)) return false;
+            written = AddCustomProperty(row, type, name, text) || written;
+        }
+        if (lines) *lines += CustomValueJournal(row, shownInstance, name, text);
+    }
+    return true;
+}
+
+bool CKXInstanceDetailsGridWnd::RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text) {
+    constexpr int kStateDeleteOnly = 5, kStateRequiredA = 4, kStateRequiredB = 2;
+    const int state = std::atoi(AttrText(row, static_cast<ROWCOL>(col), IDS_UA_PROP_STATE).GetString());
+    if (state == kStateDeleteOnly && text.IsEmpty()) {
+        AfxMessageBox("Changed property is delete only. Cannot modify.");
+        return true;
+    }
+    if ((state == kStateRequiredA || state == kStateRequiredB) && text.IsEmpty()) {
+        AfxMessageBox("Property cannot have empty value.");
+        return true;
+    }
+    CString reason;
+    if (!CKXGenUtils::ValidatePropValue(name, text, reason)) {
+        CKXErrorHandler::MessageBoxOk("KXPROP-104", text, name);
+        return true;
+    }
+    return false;
+}
+
+// The property of the row's instance (type 1), pin or pin bit (2) or net (3); true for a column of
+// one of those types.
+bool CKXInstanceDetailsGridWnd::AddCustomProperty(ROWCOL row, int type, const CString& name, const CString& text) {
+    constexpr int kInstanceProperty = 1, kPinProperty = 2, kNetProperty = 3;
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    int msb = -1, lsb = -1;
+    switch (type) {
+    case kInstanceProperty:
+        if (transaction) transaction->addProperty(GetRowInstance(row), name, text, 2, false);
+        return true;
+    case kPinProperty:
+        if (IInstTerm* pin = GetRowInstTerm(row, msb, lsb); pin && transaction) {
+            const CInstTermContext context = GetRowInstance(row).instTerm(pin->id());
+            if (msb == lsb && msb != -1)
+                transaction->addProperty(context.bitContext(msb), name, text, 2, false);
+            else
+                transaction->addProperty(context, name, text, 2, false);
+        }
+        return true;
+    case kNetProperty:
+        if (INet* net = GetRowNet(row, msb, lsb); net && transaction)
+            transaction->addProperty(m_designContext.net(net->id()), name, text, 2, false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+CString CKXInstanceDetailsGridWnd::CustomValueJournal(ROWCOL row, const CString& shownInstance, const CString& name,
+                                                      const CString& text) {
+    const CString designName = JournalHandle();
+    CString lines;
+    if (!shownInstance.IsEmpty())
+        lines += "\ncall " + designName + ".Clp().Select(" + KXVbsQuote(shownInstance) + ")";
+    const CString pinName = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinName));
+    if (!pinName.IsEmpty())
+        lines += "\ncall " + designName + ".ConnectivityPane().SelectPinNameCol(" + KXVbsQuote(pinName) + ")";
+    lines += "\n\n ' --- Add Value in Customized Column ---";
+    lines += "\ncall " + designName + ".ConnectivityPane().ChangePropValue(" + KXVbsQuote(name) + "," +
+             KXVbsQuote(text) + ")\n";
+    return lines;
+}
+
+// Inside a caller's transaction the caller commits; our own is committed when something was
+// written and discarded otherwise. The journal follows only a change that stands.
+BOOL CKXInstanceDetailsGridWnd::EndCustomChange(bool began, bool written, const char* journal,
+                                                const CString& lines) {
     auto writeJournal = [&] {
         if (journal && !lines.IsEmpty()) KXJournalWrite(journal, CString(), lines);
     };

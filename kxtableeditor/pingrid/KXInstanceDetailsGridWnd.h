@@ -131,6 +131,12 @@ public:
     using CKXGridWnd::InitializeGrid;
     void InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2, int value,
                         CStringList* pSignals = nullptr);
+    // The steps of InitializeGrid: cell controls, signal cells and their lists, the user's options for
+    // them, and the design messages the grid follows.
+    void RegisterCellControls();
+    void CreateSignalControls(const CDesignContext& design, CStringList* pSignals);
+    void ApplySignalCellOptions();
+    void SubscribeToDesignMessages();
     // Header block, caption cells, fonts and widths.
     void SetupGridLook();
     void RecordViewOptionsScript(int busOption, int dpOption);
@@ -464,6 +470,8 @@ public:
     // The rows a pin command acts on for the selected rows; returns the number of pin bits.
     int CollectTargetRows(const std::vector<ROWCOL>& selected, std::vector<ROWCOL>& rows, BOOL bExpand,
                           int from, int to);
+    // The bit rows that follow a vector group row.
+    std::vector<ROWCOL> GroupBitRows(ROWCOL row, PinRowKind kind);
 
 
     // ------------------------------------------------------------- connection editing
@@ -760,6 +768,13 @@ public:
     void OnEditCopy() override;
     // Copies the leftmost column of each selected range: plain text plus typed clipboard objects.
     void CopySelection();
+    // The steps of CopySelection: the instance named in its journal, the in-cell editor's selected
+    // text (false when no editor holds a selection), and the clipboard object of one termination
+    // or pull-up/pull-down cell (false for a row without a net).
+    CString CopiedShownInstance();
+    bool CopyEditorSelection(const char* journal, const CString& handle, const CString& shownInstance);
+    CString CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText);
+    bool CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText, CString& cellText);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
@@ -870,6 +885,18 @@ public:
     BOOL AreColumnsKnown(CStringArray* names) override;
     // Writes the values into the selected rows' custom property columns, in one transaction.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+    // The steps of ChangeCustomColumnValue: the instance the grid shows (empty when none), one
+    // property value written into the rows (false when a row refused it, with the message shown),
+    // the refusal of one cell's value, the property written for one row, the journal of one row,
+    // and the commit or discard that ends the call.
+    CString CustomChangeShownInstance();
+    bool WriteCustomValue(const CRowColArray& rows, int col, const CString& name, const CString& value,
+                          const CString& shownInstance, CString* lines, bool& written);
+    bool RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text);
+    bool AddCustomProperty(ROWCOL row, int type, const CString& name, const CString& text);
+    CString CustomValueJournal(ROWCOL row, const CString& shownInstance, const CString& name,
+                               const CString& text);
+    BOOL EndCustomChange(bool began, bool written, const char* journal, const CString& lines);
 
     // ------------------------------------------------------------- CSV import
     // MSG_IMPORT_CSV: the PIN_NAME cells get the pins' logical names (a standard FPGA's from its

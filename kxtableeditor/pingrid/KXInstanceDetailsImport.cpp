@@ -11,6 +11,36 @@
 #include <memory>
 #include <vector>
 
+namespace {
+
+// The text of a vector pin's row whose bits got the names: with a pin file, the file's bus when the
+// names share one base and their indexes step down by one over the whole range; else the pin's own
+// range name.
+CString VectorRowText(IInstTerm* pin, int msb, int lsb, const std::vector<CString>& names, bool fromFile) {
+    const CString own = CSchemaUtilities::vectorName(pin->name(), msb, lsb);
+    if (!fromFile) return own;
+    CString base;
+    int previous = 0, highest = 0, lowest = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int open = names[i].Find('<');
+        const CString b = open < 0 ? names[i] : names[i].Left(open);
+        const int index =
+            open < 0 ? -1 : std::atoi(names[i].Mid(open + 1, names[i].GetLength() - open - 2).GetString());
+        if (i == 0) {
+            base = b;
+            highest = lowest = index;
+        } else if (b.CompareNoCase(base) != 0 || index != previous - 1) {
+            return own;
+        }
+        previous = index;
+        lowest = index;
+    }
+    if (highest - lowest + 1 == std::abs(msb - lsb) + 1) return CSchemaUtilities::vectorName(base, highest, lowest);
+    return own;
+}
+
+} // namespace
+
 LRESULT CKXInstanceDetailsGridWnd::OnImportCsv(WPARAM, LPARAM) {
     if (m_bImportCsvEnabled) ImportCsv();
     return 0;
@@ -71,34 +101,9 @@ void CKXInstanceDetailsGridWnd::ImportCsv() {
             names.push_back(bitName(pin, bit));
             if (bit == lsb) break;
         }
-        CString rowText = CSchemaUtilities::vectorName(pin->name(), msb, lsb);
-        bool accepted = !csv;
-        if (csv) {
-            // A bus when the names share one base and their indexes step down by one over the range.
-            CString base;
-            int previous = 0, highest = 0, lowest = 0;
-            accepted = true;
-            for (std::size_t i = 0; i < names.size() && accepted; ++i) {
-                const int open = names[i].Find('<');
-                const CString b = open < 0 ? names[i] : names[i].Left(open);
-                const int index =
-                    open < 0 ? -1
-                             : std::atoi(names[i].Mid(open + 1, names[i].GetLength() - open - 2).GetString());
-                if (i == 0) {
-                    base = b;
-                    highest = lowest = index;
-                } else if (b.CompareNoCase(base) != 0 || index != previous - 1) {
-                    accepted = false;
-                }
-                previous = index;
-                lowest = index;
-            }
-            if (accepted && highest - lowest + 1 == std::abs(msb - lsb) + 1)
-                rowText = CSchemaUtilities::vectorName(base, highest, lowest);
-        }
         // Not a bus: the vector row keeps its range name; every bit row still gets its own bit's
         // name (shifting the names up by one row would put each on the wrong bit).
-        (void)accepted;
+        const CString rowText = VectorRowText(pin, msb, lsb, names, csv != nullptr);
         ROWCOL next = row;
         write(row, rowText);
         for (const CString& name : names)

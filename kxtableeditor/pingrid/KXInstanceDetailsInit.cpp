@@ -56,20 +56,34 @@ DWORD ReadOption(const char* name, DWORD fallback) {
 
 void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2,
                                                int value, CStringList* pSignals) {
-    // 1.
     m_pOwner = pOwner;
     SetSite(dynamic_cast<IKXGridSite*>(pOwner));
     m_designContext = design;
     m_designContext2 = design2;
     m_nInitValue = value;
     m_nFunctionFilter = 0;
-    // 2.
     CKXGridWnd::InitializeGrid(PIN_FIRST_ROW, 1, PIN_CAPTION_ROW, nullptr);
-    // 3.
     CKXCustomizeAPI::setCustomizationOrigin("CCP");
     if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);
     if (m_arrColumnInfo.empty()) SetupColumns();
-    // 4, 5.
+    RegisterCellControls();
+    if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(FALSE);
+    m_dropTarget.RegisterTarget(this, design);
+    CreateHeader();
+    FindReplace();
+    CreateSignalControls(design, pSignals);
+    ApplySignalCellOptions();
+    RegisterControl(static_cast<WORD>(IDS_CTRL_VECTOR_CONNECTIVITY), m_pSignalCombo, FALSE, TRUE);
+    RegisterControl(static_cast<WORD>(IDS_CTRL_DIFFPAIR_CELL), m_pSignalSpin, FALSE, TRUE);
+    RegisterControl(9046, new CGXComboBox(this, 9046, 9047, 2), FALSE, TRUE);
+    SubscribeToDesignMessages();
+    if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(TRUE);
+    m_pCurrentPinGrid = this;
+}
+
+// The look of the grid and the controls of its cells: header, bitmaps, pull-up/pull-down, drop lists,
+// the bitmap buttons.
+void CKXInstanceDetailsGridWnd::RegisterCellControls() {
     SetupGridLook();
     RegisterHeaderControl(static_cast<ULONG>(m_nColPinName));
     RegisterBitmapEditControl();
@@ -82,20 +96,16 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     RegisterBitmapButtonControl();
     EnableKeySelectionSync(TRUE);
     EnableCellControlClick(TRUE);
-    // 6.
     const struct {
         UINT id, bitmap;
     } buttons[] = {{59455, 8891}, {59456, 9092}, {59463, 9091}, {59469, 9090}, {59464, 9088}, {59465, 9087}};
     for (const auto& b : buttons)
         RegisterControl(static_cast<WORD>(b.id), new CGXBitmapButton(this, b.bitmap), FALSE, TRUE);
     SetupGridLook();
-    if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(FALSE);
-    // 7.
-    m_dropTarget.RegisterTarget(this, design);
-    // 8.
-    CreateHeader();
-    FindReplace();
-    // 9.
+}
+
+// The plus/minus and padded pin-name cells, and the signal and pair cells with their drop lists.
+void CKXInstanceDetailsGridWnd::CreateSignalControls(const CDesignContext& design, CStringList* pSignals) {
     CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18);
     CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MERGED_SIBLING, IDS_CTRL_MERGED_SIBLING_PLUS, 18);
     for (UINT id :
@@ -116,7 +126,10 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     // Bus bounds and completions come from the design's nets.
     m_pSignalCombo->SetDesignContext(design);
     m_pSignalSpin->SetDesignContext(design);
-    // 10.
+}
+
+// The user's options for the signal cells: completion and the combo, told to the pane as well.
+void CKXInstanceDetailsGridWnd::ApplySignalCellOptions() {
     if (CKXRegistrySettings::OpenRegistryKey()) {
         const int autoComplete = static_cast<int>(ReadOption("auto_complete_signals", 1));
         if (Site()) Site()->ApplyAutoCompleteSetting(autoComplete, 0);
@@ -129,21 +142,15 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
         ShowSignalCombo(FALSE);
     }
     CKXRegistrySettings::CloseRegistryKey();
-    // 11.
-    RegisterControl(static_cast<WORD>(IDS_CTRL_VECTOR_CONNECTIVITY), m_pSignalCombo, FALSE, TRUE);
-    RegisterControl(static_cast<WORD>(IDS_CTRL_DIFFPAIR_CELL), m_pSignalSpin, FALSE, TRUE);
-    RegisterControl(9046, new CGXComboBox(this, 9046, 9047, 2), FALSE, TRUE);
-    // 13.
-    if (IKXMessageServer* server = GetKXMsgSrvr()) {
-        if (HWND hwnd = GetSafeHwnd()) {
-            for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_IMPORT_CSV,
-                             MSG_OBJECT_PROPERTY_CHANGED, MSG_INSTANCE_CHANGED, MSG_SHOW_POWER_PINS_CHANGED})
-                server->RegisterWindow(msg, hwnd);
-        }
-    }
-    // 14.
-    if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(TRUE);
-    m_pCurrentPinGrid = this;
+}
+
+void CKXInstanceDetailsGridWnd::SubscribeToDesignMessages() {
+    IKXMessageServer* server = GetKXMsgSrvr();
+    HWND hwnd = GetSafeHwnd();
+    if (!server || !hwnd) return;
+    for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_IMPORT_CSV, MSG_OBJECT_PROPERTY_CHANGED,
+                     MSG_INSTANCE_CHANGED, MSG_SHOW_POWER_PINS_CHANGED})
+        server->RegisterWindow(msg, hwnd);
 }
 
 void CKXInstanceDetailsGridWnd::CreateHeader() {

@@ -150,6 +150,23 @@ void CKXInstanceDetailsGridWnd::UpdateVectorNameCells(int netId, const CString& 
     if (pParam) pParam->EnableUndo(bUndo);
 }
 
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::GroupBitRows(ROWCOL row, PinRowKind kind) {
+    const int pinId = GetRowInstTermId(row);
+    std::vector<ROWCOL> children;
+    for (ROWCOL c = row + 1; c <= GetRowCount(); ++c) {
+        CString b;
+        int cm = -1, cl = -1;
+        const PinRowKind ck = GetRowKind(c, b, cm, cl);
+        const bool child = kind == PIN_ROW_VECTOR
+                               ? (ck >= PIN_ROW_PLUSMINUS_CHILD && ck <= PIN_ROW_PLUSMINUS_CHILD_2 &&
+                                  GetRowInstTermId(c) == pinId)
+                               : ck == PIN_ROW_PLUSMINUS_CHILD_2;
+        if (!child) break;
+        children.push_back(c);
+    }
+    return children;
+}
+
 int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& selected,
                                                  std::vector<ROWCOL>& rows, BOOL bExpand, int from, int to) {
     const bool reversed = from > to;
@@ -179,19 +196,7 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
         case PIN_ROW_VECTOR:
         case PIN_ROW_VECTOR_GROUP_2: {
             // The bit rows that follow the group row.
-            const int pinId = GetRowInstTermId(r);
-            std::vector<ROWCOL> children;
-            for (ROWCOL c = r + 1; c <= GetRowCount(); ++c) {
-                CString b;
-                int cm = -1, cl = -1;
-                const PinRowKind ck = GetRowKind(c, b, cm, cl);
-                const bool child = kind == PIN_ROW_VECTOR
-                                       ? (ck >= PIN_ROW_PLUSMINUS_CHILD && ck <= PIN_ROW_PLUSMINUS_CHILD_2 &&
-                                          GetRowInstTermId(c) == pinId)
-                                       : ck == PIN_ROW_PLUSMINUS_CHILD_2;
-                if (!child) break;
-                children.push_back(c);
-            }
+            const std::vector<ROWCOL> children = GroupBitRows(r, kind);
             const std::size_t chosen = static_cast<std::size_t>(std::count_if(
                 children.begin(), children.end(), [&](ROWCOL c) { return isSelected.count(c) != 0; }));
             if (chosen > 0 && chosen < children.size()) {

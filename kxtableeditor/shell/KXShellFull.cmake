@@ -12,7 +12,6 @@ list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneMatrix.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneCmds.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneChanges.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneLegs.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneScript.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAttach.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneConnect.cpp

@@ -121,114 +121,130 @@ void CKXSignalDetailsGridWnd::ClearRowPin(ROWCOL row, BOOL bClearName) {
 BOOL CKXSignalDetailsGridWnd::CommitCellEdit(ROWCOL row, ROWCOL nCol, CString text, BOOL bShowMessages) {
     const int col = static_cast<int>(nCol);
     const CString pinNameText = CellText(row, m_nColPinName);
-    if (col == m_nColPinName || col == m_nColPinNumber) {
-        const BOOL byName = col == m_nColPinName;
-        if (!text.IsEmpty()) {
-            if (!AssignConnectivity(row, byName, text, bShowMessages)) return FALSE;
-            MarkModified();
-            return TRUE;
-        }
-        if (pinNameText.IsEmpty()) return TRUE;
-        if (!DisconnectRow(row, pinNameText, bShowMessages)) return FALSE;
-        ClearRowPin(row, !byName);
+    if (col == m_nColPinName || col == m_nColPinNumber) return CommitPinCell(row, col, text, pinNameText, bShowMessages);
+    if (col == m_nColStartBit || col == m_nColEndBit) return CommitBitCell(row, col, text, pinNameText, bShowMessages);
+    if (col == m_nColInstance) return CommitInstanceCell(row, text, pinNameText, bShowMessages);
+    if (col == m_nColCell) return CommitCellNameCell(row, text, pinNameText, bShowMessages);
+    if (col == m_nColLocation) return CommitLocationCell(row, text, pinNameText, bShowMessages);
+    if (col == m_nColSignalName && m_bNetBitMode) CommitSignalName(row, text);
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::CommitPinCell(ROWCOL row, int col, const CString& text, const CString& pinNameText,
+                                            BOOL bShowMessages) {
+    const BOOL byName = col == m_nColPinName;
+    if (!text.IsEmpty()) {
+        if (!AssignConnectivity(row, byName, text, bShowMessages)) return FALSE;
         MarkModified();
         return TRUE;
     }
-    if (col == m_nColStartBit || col == m_nColEndBit) {
-        if (text.IsEmpty()) return pinNameText.IsEmpty() ? TRUE : Refuse(bShowMessages, "KXTABLE-122");
-        const CNetContext net = GetNetOfRow(row);
-        int bit = 0;
-        // A bit must be a number within the net's bits.
-        if (!ParseInt(text, bit) || !net || !net->hasBit(bit)) return Refuse(bShowMessages, "KXTABLE-101");
-        if (GetValueRowCol(row, nCol).IsEmpty() && pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-121");
-        const CString start = col == m_nColStartBit ? text : CellText(row, m_nColStartBit);
-        const CString end = col == m_nColEndBit ? text : CellText(row, m_nColEndBit);
-        if (!pinNameText.IsEmpty() && !start.IsEmpty() && !end.IsEmpty()) {
-            // The connect reads the row's bits from its cells: the edited one takes the new text for
-            // the call and gets its old text back when the connect is refused.
-            const CString oldText = GetValueRowCol(row, nCol);
-            {
-                GridWriteScope scope(*this, GridWriteScope::kUndo);
-                WriteCell(row, col, PlainCell(text));
-            }
-            const CString pn = CellText(row, m_nColPinNumber);
-            const BOOL ok = pn.IsEmpty() ? AssignConnectivity(row, TRUE, pinNameText, bShowMessages)
-                                         : AssignConnectivity(row, FALSE, pn, bShowMessages);
-            if (!ok) {
-                GridWriteScope scope(*this, GridWriteScope::kUndo);
-                WriteCell(row, col, PlainCell(oldText));
-                return FALSE;
-            }
-            MarkModified();
+    if (pinNameText.IsEmpty()) return TRUE;
+    if (!DisconnectRow(row, pinNameText, bShowMessages)) return FALSE;
+    ClearRowPin(row, !byName);
+    MarkModified();
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::CommitBitCell(ROWCOL row, int col, const CString& text, const CString& pinNameText,
+                                            BOOL bShowMessages) {
+    const ROWCOL nCol = static_cast<ROWCOL>(col);
+    if (text.IsEmpty()) return pinNameText.IsEmpty() ? TRUE : Refuse(bShowMessages, "KXTABLE-122");
+    const CNetContext net = GetNetOfRow(row);
+    int bit = 0;
+    // A bit must be a number within the net's bits.
+    if (!ParseInt(text, bit) || !net || !net->hasBit(bit)) return Refuse(bShowMessages, "KXTABLE-101");
+    if (GetValueRowCol(row, nCol).IsEmpty() && pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-121");
+    const CString start = col == m_nColStartBit ? text : CellText(row, m_nColStartBit);
+    const CString end = col == m_nColEndBit ? text : CellText(row, m_nColEndBit);
+    if (!pinNameText.IsEmpty() && !start.IsEmpty() && !end.IsEmpty()) {
+        // The connect reads the row's bits from its cells: the edited one takes the new text for
+        // the call and gets its old text back when the connect is refused.
+        const CString oldText = GetValueRowCol(row, nCol);
+        {
+            GridWriteScope scope(*this, GridWriteScope::kUndo);
+            WriteCell(row, col, PlainCell(text));
         }
-        int msb = 0, lsb = 0;
-        const bool bothSet = ParseInt(start, msb) && ParseInt(end, lsb);
-        if (bothSet) {
-            const CString physical = PhysicalNetName(net.net(), msb, lsb);
-            CGXStyle phys = PlainCell(physical);
-            phys.SetControl(Id(IDS_CTRL_EDIT)).SetReadOnly(TRUE);
-            phys.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), static_cast<int>(net->id())).SetUserAttribute(Id(IDS_UA_EXPANDED_BIT), msb);
-            GridWriteScope unlock(*this);
-            WriteCell(row, m_nColPhysicalName, phys);
+        const CString pn = CellText(row, m_nColPinNumber);
+        const BOOL ok = pn.IsEmpty() ? AssignConnectivity(row, TRUE, pinNameText, bShowMessages)
+                                     : AssignConnectivity(row, FALSE, pn, bShowMessages);
+        if (!ok) {
+            GridWriteScope scope(*this, GridWriteScope::kUndo);
+            WriteCell(row, col, PlainCell(oldText));
+            return FALSE;
         }
+        MarkModified();
+    }
+    int msb = 0, lsb = 0;
+    const bool bothSet = ParseInt(start, msb) && ParseInt(end, lsb);
+    if (bothSet) {
+        const CString physical = PhysicalNetName(net.net(), msb, lsb);
+        CGXStyle phys = PlainCell(physical);
+        phys.SetControl(Id(IDS_CTRL_EDIT)).SetReadOnly(TRUE);
+        phys.SetUserAttribute(Id(IDS_UA_SCP_NET_ID), static_cast<int>(net->id())).SetUserAttribute(Id(IDS_UA_EXPANDED_BIT), msb);
+        GridWriteScope unlock(*this);
+        WriteCell(row, m_nColPhysicalName, phys);
+    }
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::CommitInstanceCell(ROWCOL row, const CString& text, const CString& pinNameText,
+                                                 BOOL bShowMessages) {
+    if (!pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-124");
+    GridWriteScope unlock(*this);
+    if (text.IsEmpty()) {
+        WriteCell(row, m_nColCell, PlainCell(""));
+        RowCleared(row);
         return TRUE;
     }
-    if (col == m_nColInstance) {
-        if (!pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-124");
-        GridWriteScope unlock(*this);
-        if (text.IsEmpty()) {
-            WriteCell(row, m_nColCell, PlainCell(""));
-            RowCleared(row);
-            return TRUE;
-        }
-        IInstance* inst = m_designContext ? m_designContext.design()->findInstance(text.GetString()) : nullptr;
-        if (!inst) return Refuse(bShowMessages, "KXTABLE-109");
-        CGXStyle cell = PlainCell(inst->cellName());
-        cell.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO));
-        WriteCell(row, m_nColCell, cell);
-        CGXStyle location = PlainCell(CKXGenUtils::GetLocationProp(inst));
-        location.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO));
-        WriteCell(row, m_nColLocation, location);
-        // The instance cell keeps the id so that the row's look-ups find it.
-        SetCellWithEllipsis(row, inst->name(), static_cast<int>(inst->id()));
-        return TRUE;
-    }
-    if (col == m_nColCell) {
-        if (!pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-123");
-        if (!text.IsEmpty()) {
-            bool found = false;
-            if (m_designContext)
-                for (IInstance* inst : m_designContext.design()->beginInstance())
-                    if (text == inst->cellName()) found = true;
-            if (!found) return Refuse(bShowMessages, "KXTABLE-105");
-        }
-        GridWriteScope unlock(*this);
-        SetCellWithEllipsis(row, "", -1);
-        if (text.IsEmpty()) WriteCell(row, m_nColLocation, PlainCell(""));
-        return TRUE;
-    }
-    if (col == m_nColLocation) {
-        if (!pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-125");
-        GridWriteScope unlock(*this);
-        if (text.IsEmpty()) {
-            SetCellWithEllipsis(row, "", -1);
-            WriteCell(row, m_nColCell, PlainCell(""));
-            return TRUE;
-        }
-        int count = 0;
-        IInstance* last = nullptr;
+    IInstance* inst = m_designContext ? m_designContext.design()->findInstance(text.GetString()) : nullptr;
+    if (!inst) return Refuse(bShowMessages, "KXTABLE-109");
+    CGXStyle cell = PlainCell(inst->cellName());
+    cell.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO));
+    WriteCell(row, m_nColCell, cell);
+    CGXStyle location = PlainCell(CKXGenUtils::GetLocationProp(inst));
+    location.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO));
+    WriteCell(row, m_nColLocation, location);
+    // The instance cell keeps the id so that the row's look-ups find it.
+    SetCellWithEllipsis(row, inst->name(), static_cast<int>(inst->id()));
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::CommitCellNameCell(ROWCOL row, const CString& text, const CString& pinNameText,
+                                                 BOOL bShowMessages) {
+    if (!pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-123");
+    if (!text.IsEmpty()) {
+        bool found = false;
         if (m_designContext)
             for (IInstance* inst : m_designContext.design()->beginInstance())
-                if (CKXGenUtils::GetLocationProp(inst) == text) {
-                    ++count;
-                    last = inst;
-                }
-        if (!last) return Refuse(bShowMessages, "KXTABLE-111");
-        if (count == 1) SetCellWithEllipsis(row, last->name(), static_cast<int>(last->id()));
-        WriteCell(row, m_nColCell, PlainCell(last->cellName()));
+                if (text == inst->cellName()) found = true;
+        if (!found) return Refuse(bShowMessages, "KXTABLE-105");
+    }
+    GridWriteScope unlock(*this);
+    SetCellWithEllipsis(row, "", -1);
+    if (text.IsEmpty()) WriteCell(row, m_nColLocation, PlainCell(""));
+    return TRUE;
+}
+
+BOOL CKXSignalDetailsGridWnd::CommitLocationCell(ROWCOL row, const CString& text, const CString& pinNameText,
+                                                 BOOL bShowMessages) {
+    if (!pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-125");
+    GridWriteScope unlock(*this);
+    if (text.IsEmpty()) {
+        SetCellWithEllipsis(row, "", -1);
+        WriteCell(row, m_nColCell, PlainCell(""));
         return TRUE;
     }
-    if (col == m_nColSignalName && m_bNetBitMode) CommitSignalName(row, text);
+    int count = 0;
+    IInstance* last = nullptr;
+    if (m_designContext)
+        for (IInstance* inst : m_designContext.design()->beginInstance())
+            if (CKXGenUtils::GetLocationProp(inst) == text) {
+                ++count;
+                last = inst;
+            }
+    if (!last) return Refuse(bShowMessages, "KXTABLE-111");
+    if (count == 1) SetCellWithEllipsis(row, last->name(), static_cast<int>(last->id()));
+    WriteCell(row, m_nColCell, PlainCell(last->cellName()));
     return TRUE;
 }
 

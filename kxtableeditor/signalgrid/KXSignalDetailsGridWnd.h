@@ -244,6 +244,13 @@ public:
     // ------------------------------------------------------------- editing
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL CommitCellEdit(ROWCOL row, ROWCOL col, CString text, BOOL bShowMessages);
+    // CommitCellEdit for each kind of column: the pin name or number, a start or end bit, the
+    // instance, the cell and the location; pinNameText is the row's pin name before the edit.
+    BOOL CommitPinCell(ROWCOL row, int col, const CString& text, const CString& pinNameText, BOOL bShowMessages);
+    BOOL CommitBitCell(ROWCOL row, int col, const CString& text, const CString& pinNameText, BOOL bShowMessages);
+    BOOL CommitInstanceCell(ROWCOL row, const CString& text, const CString& pinNameText, BOOL bShowMessages);
+    BOOL CommitCellNameCell(ROWCOL row, const CString& text, const CString& pinNameText, BOOL bShowMessages);
+    BOOL CommitLocationCell(ROWCOL row, const CString& text, const CString& pinNameText, BOOL bShowMessages);
     // A Signal Name typed into a row while bits are shown: the Physical Name of that bit.
     void CommitSignalName(ROWCOL row, const CString& text);
     BOOL FillSelectedCells(ROWCOL row, ROWCOL col, const CString& text);
