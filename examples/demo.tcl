@@ -499,6 +499,7 @@ kx::show clp U1
 show "addConnection pin KEYSIG PGOOD:C10" [addConnection pin KEYSIG PGOOD:C10]
 kx::show clp U2
 kx::show clp U1
+kx::answer dialog CKXRetainAssocCompDlg ok
 show "addConnection pin KEYSIG2 MCLK:B14 after U1 was shown again" [addConnection pin KEYSIG2 MCLK:B14]
 show "a key no row shows connects nothing" [addConnection pin KEYSIG3 NOSUCHPIN:X]
 show "undo" [undo]
