@@ -30,6 +30,25 @@ int PairWidth(int msb, int lsb) {
     return msb < 0 ? 1 : std::abs(msb - lsb) + 1;
 }
 
+// A typed range is handed out row by row from its first bit on, again from the first when the
+// rest of it is too narrow for the row; false when the row is wider than the whole range.
+bool NextTypedBits(int first, int second, int width, int& cursor, int& high, int& low) {
+    const bool descending = first >= second;
+    if (width > PairWidth(first, second)) return false;
+    if ((descending ? cursor - second : second - cursor) + 1 < width) cursor = first;
+    high = cursor;
+    low = descending ? cursor - (width - 1) : cursor + (width - 1);
+    cursor = descending ? low - 1 : low + 1;
+    return true;
+}
+
+// The pair net's name with the bits a pin took.
+CString PairRangeName(IDPNet* net, int high, int low) {
+    if (high < 0) return net->name();
+    return high == low ? CSchemaUtilities::vectorName(net->name(), high)
+                       : CSchemaUtilities::vectorName(net->name(), high, low);
+}
+
 void JoinName(CString& list, const CString& name) {
     if (!list.IsEmpty()) list += ", ";
     list += name;
@@ -208,18 +227,9 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
             if (!RulePairFits(*pin, *net, reports)) continue;
             high = net->msb();
             low = net->lsb();
-        } else if (net->msb() >= 0) {
-            // The typed range is handed out row by row from its first bit on, again from the first
-            // when the rest of it is too narrow for the row.
-            const bool descending = typed.first >= typed.second;
-            if (w > PairWidth(typed.first, typed.second)) {
-                JoinName(reports.width, CKXGenUtils::GetDiffPairName(pin));
-                continue;
-            }
-            if ((descending ? cursor - typed.second : typed.second - cursor) + 1 < w) cursor = typed.first;
-            high = cursor;
-            low = descending ? cursor - (w - 1) : cursor + (w - 1);
-            cursor = descending ? low - 1 : low + 1;
+        } else if (net->msb() >= 0 && !NextTypedBits(typed.first, typed.second, w, cursor, high, low)) {
+            JoinName(reports.width, CKXGenUtils::GetDiffPairName(pin));
+            continue;
         }
         if (pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high) continue;
         // The pair's terminations go with it to the new pair net, or are deleted, as the user answered.
@@ -232,10 +242,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         for (const auto& [member, dts] : kept)
             for (IDTInstance* dt : dts)
                 if (member->dpConn()) transaction->attachDTInstance(dt, member->dpConn());
-        const CString range = high < 0      ? CString(net->name())
-                              : high == low ? CSchemaUtilities::vectorName(net->name(), high)
-                                            : CSchemaUtilities::vectorName(net->name(), high, low);
-        journalRows.emplace_back(row, range + KX_DP_MARKER);
+        journalRows.emplace_back(row, PairRangeName(net, high, low) + KX_DP_MARKER);
     }
     reports.Show();
     if (journalRows.empty()) return FALSE;
