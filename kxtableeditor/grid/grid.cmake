@@ -8,6 +8,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXSpinText.cpp
   ${_kxgrid_dir}/KXGridMenus.cpp
   ${_kxgrid_dir}/KXScriptText.cpp
+  ${_kxgrid_dir}/KXClipboardText.cpp
   ${_kxgrid_dir}/KXGridWnd.cpp
   ${_kxgrid_dir}/KXGridUndo.cpp
   ${_kxgrid_dir}/KXEditControls.cpp

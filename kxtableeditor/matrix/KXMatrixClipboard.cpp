@@ -4,6 +4,7 @@
 // from the current cell down, each field into its column, as one edit.
 #include "matrix/KXMatrixGridWnd.h"
 
+#include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXRowFilter.h"
 
@@ -16,31 +17,6 @@ using namespace kxmatrix;
 namespace {
 
 constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
-
-// The lines of a clipboard text (a carriage return before a line feed dropped; no empty last line).
-std::vector<CString> SplitLines(const CString& text) {
-    std::vector<CString> lines;
-    int start = 0;
-    for (int at = text.Find('\n'); at >= 0; at = text.Find('\n', start)) {
-        CString line = text.Mid(start, at - start);
-        if (line.Right(1) == "\r") line = line.Left(line.GetLength() - 1);
-        lines.push_back(line);
-        start = at + 1;
-    }
-    if (start < text.GetLength()) lines.push_back(text.Mid(start));
-    return lines;
-}
-
-std::vector<CString> SplitFields(const CString& line) {
-    std::vector<CString> fields;
-    int start = 0;
-    for (int at = line.Find('\t'); at >= 0; at = line.Find('\t', start)) {
-        fields.push_back(line.Mid(start, at - start));
-        start = at + 1;
-    }
-    fields.push_back(line.Mid(start));
-    return fields;
-}
 
 // The matrix grid whose current cell a paste would go to.
 BOOL CanPasteHere(int type) {
@@ -81,7 +57,7 @@ void CKXMatrixGridWnd::OnEditCopy() {
     const CString text = CopyText();
     if (text.IsEmpty()) return;
     CKXImpClipBoard::StartCopying();
-    for (const CString& line : SplitLines(text)) CKXImpClipBoard::CopyTextAsObject(line);
+    for (const CString& line : KXSplitClipboardLines(text)) CKXImpClipBoard::CopyTextAsObject(line);
     CString data;
     CKXImpClipBoard::GetDataBuffer(data);
     CKXImpClipBoard::CopyCFText(text);
@@ -120,7 +96,7 @@ BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
         KXRowFilter(*this, kFilterRow).SetPattern(col, text);
         return FilterRows(GX_INVALID);
     }
-    return PasteConnections(row, col, SplitLines(text));
+    return PasteConnections(row, col, KXSplitClipboardLines(text));
 }
 
 BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines) {
@@ -134,7 +110,7 @@ BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vec
     // Line by line down the shown rows, field by field to the right: only pin cells take a field.
     for (ROWCOL r = first; r <= GetRowCount() && i < lines.size(); ++r) {
         if (IsRowHidden(r)) continue;
-        const std::vector<CString> fields = SplitFields(lines[i++]);
+        const std::vector<CString> fields = KXSplitClipboardFields(lines[i++]);
         for (std::size_t f = 0; f < fields.size(); ++f) {
             const ROWCOL c = col + static_cast<ROWCOL>(f);
             int o = -1, g = -1;

@@ -786,7 +786,6 @@ public:
     // The lines of text into the target rows of the current column; the number of rows that took
     // their line (0 when none did, the user declined to overwrite, or a row refused its line).
     int PasteSignalNames(CString strText, BOOL bPasteSpecial);
-    static std::vector<CString> SplitPastedLines(const CString& text);
 
     // ------------------------------------------------------------- text dump
     // Appends the header texts, the functions and every shown cell to the file; 0 when it cannot

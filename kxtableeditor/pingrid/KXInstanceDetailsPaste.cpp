@@ -7,6 +7,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXClipboardText.h"
 #include "grid/KXGridSite.h"
 
 #include "afx/afxwin.h"
@@ -28,19 +29,6 @@ constexpr int kClipboardFormat = 4;
 constexpr int kProgressStep = 50;
 
 } // namespace
-
-std::vector<CString> CKXInstanceDetailsGridWnd::SplitPastedLines(const CString& text) {
-    std::vector<CString> lines;
-    int start = 0;
-    for (int at = text.Find('\n'); at >= 0; at = text.Find('\n', start)) {
-        CString line = text.Mid(start, at - start);
-        if (line.Right(1) == "\r") line = line.Left(line.GetLength() - 1);
-        lines.push_back(line);
-        start = at + 1;
-    }
-    if (start < text.GetLength()) lines.push_back(text.Mid(start));
-    return lines;
-}
 
 BOOL CKXInstanceDetailsGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
     CWaitCursor wait;
@@ -169,7 +157,7 @@ bool CKXInstanceDetailsGridWnd::ConfirmPasteOverwrite(const std::vector<std::pai
 }
 
 int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpecial) {
-    const std::vector<CString> lines = SplitPastedLines(strText);
+    const std::vector<CString> lines = KXSplitClipboardLines(strText);
     ROWCOL current = GX_INVALID, col = GX_INVALID;
     if (lines.empty() || !GetCurrentCell(current, col)) return 0;
     const std::vector<std::pair<ROWCOL, CString>> targets = PasteTargets(lines);

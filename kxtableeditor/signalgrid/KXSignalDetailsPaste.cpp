@@ -5,6 +5,7 @@
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
+#include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
@@ -17,20 +18,6 @@ using namespace kxsignal;
 namespace {
 
 constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
-
-// The lines of a clipboard text; a carriage return before a line feed is dropped.
-std::vector<CString> SplitLines(const CString& text) {
-    std::vector<CString> lines;
-    int start = 0;
-    for (int at = text.Find('\n'); at >= 0; at = text.Find('\n', start)) {
-        CString line = text.Mid(start, at - start);
-        if (line.Right(1) == "\r") line = line.Left(line.GetLength() - 1);
-        lines.push_back(line);
-        start = at + 1;
-    }
-    if (start < text.GetLength()) lines.push_back(text.Mid(start));
-    return lines;
-}
 
 } // namespace
 
@@ -98,7 +85,7 @@ BOOL CKXSignalDetailsGridWnd::AddConnections() {
         control->ReplaceSel(text);
         return TRUE;
     }
-    const std::vector<CString> lines = SplitLines(text);
+    const std::vector<CString> lines = KXSplitClipboardLines(text);
     std::vector<ROWCOL> rows = SelectedRows();
     if (lines.empty() || rows.empty()) return FALSE;
     // Several lines on one row: the lines fill the visible rows from it down.

@@ -3,6 +3,7 @@
 #include "PinGridBoardFixture.h"
 
 #include "afx/afxanswer.h"
+#include "grid/KXClipboardText.h"
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxinstsigpane/KXTransaction.h"
@@ -145,9 +146,11 @@ TEST_F(PinPaste, IntoTheFilterRowTheTextBecomesTheFilter) {
 }
 
 TEST_F(PinPaste, LinesAreSplitAtLineFeedsWithoutTheirCarriageReturns) {
-    EXPECT_EQ(G::SplitPastedLines("A\r\nB\r\nC\r\n"), (std::vector<CString>{"A", "B", "C"}));
-    EXPECT_EQ(G::SplitPastedLines("A\n\nB"), (std::vector<CString>{"A", "", "B"}));
-    EXPECT_TRUE(G::SplitPastedLines("").empty());
+    EXPECT_EQ(KXSplitClipboardLines("A\r\nB\r\nC\r\n"), (std::vector<CString>{"A", "B", "C"}));
+    EXPECT_EQ(KXSplitClipboardLines("A\n\nB"), (std::vector<CString>{"A", "", "B"}));
+    EXPECT_TRUE(KXSplitClipboardLines("").empty());
+    // A line's fields keep their empty ones, the last too.
+    EXPECT_EQ(KXSplitClipboardFields("a\t\tb\t"), (std::vector<CString>{"a", "", "b", ""}));
 }
 
 } // namespace

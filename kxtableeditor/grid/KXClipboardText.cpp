@@ -1,0 +1,26 @@
+#include "grid/KXClipboardText.h"
+
+namespace {
+
+std::vector<CString> Split(const CString& text, char separator, bool dropReturn, bool keepEmptyLast) {
+    std::vector<CString> parts;
+    int start = 0;
+    for (int at = text.Find(separator); at >= 0; at = text.Find(separator, start)) {
+        CString part = text.Mid(start, at - start);
+        if (dropReturn && part.Right(1) == "\r") part = part.Left(part.GetLength() - 1);
+        parts.push_back(part);
+        start = at + 1;
+    }
+    if (keepEmptyLast || start < text.GetLength()) parts.push_back(text.Mid(start));
+    return parts;
+}
+
+} // namespace
+
+std::vector<CString> KXSplitClipboardLines(const CString& text) {
+    return Split(text, '\n', true, false);
+}
+
+std::vector<CString> KXSplitClipboardFields(const CString& line) {
+    return Split(line, '\t', false, true);
+}
