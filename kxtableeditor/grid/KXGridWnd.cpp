@@ -894,3 +894,17 @@ BOOL CKXGridWnd::CanCut() {
 BOOL CKXGridWnd::CanPaste() {
     return TRUE;
 }
+
+bool CKXGridWnd::TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text) {
+    if (!SetCurrentCell(row, col, GX_SMART | GX_SCROLLINVIEW)) return false;
+    CGXControl* control = GetCurrentCellControl();
+    if (!control) return false;
+    control->SetActive(TRUE);
+    control->SetCurrentText(text);
+    control->SetModify(TRUE);
+    TransferCurrentCell(TRUE);
+    if (!control->IsActive()) return true;
+    control->SetActive(FALSE);
+    control->Reset();
+    return false;
+}

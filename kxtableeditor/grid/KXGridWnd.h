@@ -240,6 +240,9 @@ protected:
     bool IsDataRow(ROWCOL row) const;
     // The first data row, or 1 for a grid without header rows.
     ROWCOL DataRowStart() const;
+    // The text goes into the cell as if the user had typed it and left the cell: true when the
+    // grid took it; a refused text leaves the cell its stored value.
+    bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);
 
 private:
     const KXGridKind m_kind = KXGridKind::None;

@@ -9,6 +9,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXGridMenus.cpp
   ${_kxgrid_dir}/KXScriptText.cpp
   ${_kxgrid_dir}/KXClipboardText.cpp
+  ${_kxgrid_dir}/KXPropLists.cpp
   ${_kxgrid_dir}/KXGridWnd.cpp
   ${_kxgrid_dir}/KXGridUndo.cpp
   ${_kxgrid_dir}/KXEditControls.cpp
@@ -31,4 +32,4 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXGlobalMessages.cpp
   ${_kxgrid_dir}/KXDropPayload.cpp
   ${_kxgrid_dir}/KXTableOleDropTarget.cpp)
-list(APPEND KXTE_GRID_PROVIDERS afx gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr kxerrorhandler kxcommon kxsmall)
+list(APPEND KXTE_GRID_PROVIDERS afx gxgrid rmx kxcontrols kxinstsigpane kxclipboard kxmsgsrvr kxerrorhandler kxcommon kxsmall kxassoccomp)

@@ -5,6 +5,7 @@
 // the same word again.
 #include "matrix/KXMatrixGridWnd.h"
 
+#include "grid/KXPropLists.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXScriptText.h"
@@ -30,24 +31,6 @@ public:
 private:
     BOOL m_saved;
 };
-
-// "name" -> items, each list given as one text of lines.
-KXPropListMap PropLists(const CMapStringToString* lists) {
-    KXPropListMap out;
-    for (POSITION pos = lists ? lists->GetStartPosition() : nullptr; pos;) {
-        CString name, text;
-        lists->GetNextAssoc(pos, name, text);
-        std::vector<CString>& items = out[name];
-        int start = 0;
-        while (start <= text.GetLength()) {
-            int end = text.Find('\n', start);
-            if (end < 0) end = text.GetLength();
-            if (end > start) items.push_back(text.Mid(start, end - start));
-            start = end + 1;
-        }
-    }
-    return out;
-}
 
 void ToArray(const CStringList* from, CStringArray& to) {
     to.RemoveAll();
@@ -97,7 +80,7 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
         oldToNew->GetNextAssoc(pos, from, to);
         renames[from] = to;
     }
-    KXPropListMap keys = PropLists(keyProps), insts = PropLists(instProps);
+    KXPropListMap keys = KXPropListsOf(keyProps), insts = KXPropListsOf(instProps);
     CString d = delay, h = high, l = low;
     const bool edited = api.EditTermination(names, renames, d, h, l, keys, insts, byRefDes) != 0;
     api.setTransaction(nullptr, true);

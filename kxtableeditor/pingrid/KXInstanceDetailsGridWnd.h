@@ -952,7 +952,6 @@ public:
     // Paste helpers.
     BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
     bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);
-    bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);
     std::vector<std::pair<ROWCOL, CString>> PasteTargets(const std::vector<CString>& lines);
     bool ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,
                                BOOL bPasteSpecial);

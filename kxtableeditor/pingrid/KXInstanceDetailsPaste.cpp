@@ -24,7 +24,6 @@ using kxpingrid::GridWriteScope;
 namespace {
 
 constexpr ROWCOL kFilterRow = 4;
-constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
 constexpr int kClipboardFormat = 4;
 constexpr int kProgressStep = 50;
 
@@ -102,21 +101,6 @@ bool CKXInstanceDetailsGridWnd::IsPasteCellReadOnly(ROWCOL row, ROWCOL col) {
     CGXStyle style;
     ComposeStyleRowCol(row, col, &style);
     return style.GetIncludeReadOnly() && style.GetReadOnly();
-}
-
-bool CKXInstanceDetailsGridWnd::TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text) {
-    if (!SetCurrentCell(row, col, kSelectCell)) return false;
-    CGXControl* control = GetCurrentCellControl();
-    if (!control) return false;
-    control->SetActive(TRUE);
-    control->SetCurrentText(text);
-    control->SetModify(TRUE);
-    TransferCurrentCell(TRUE);
-    if (!control->IsActive()) return true;
-    // Refused: the cell keeps its stored value.
-    control->SetActive(FALSE);
-    control->Reset();
-    return false;
 }
 
 std::vector<std::pair<ROWCOL, CString>> CKXInstanceDetailsGridWnd::PasteTargets(const std::vector<CString>& lines) {

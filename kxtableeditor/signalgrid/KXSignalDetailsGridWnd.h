@@ -467,7 +467,6 @@ private:
     BOOL PasteTerminationsInTransaction();
     BOOL PasteIntoFilterCell(ROWCOL col);
     // Types the text into the cell as the user does; false when the grid refused it.
-    bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);
     bool IsCellReadOnly(ROWCOL row, ROWCOL col);
     // Up to count visible rows from the row on.
     std::vector<ROWCOL> VisibleRowsFrom(ROWCOL first, size_t count);

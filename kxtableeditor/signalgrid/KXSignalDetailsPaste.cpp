@@ -15,12 +15,6 @@
 
 using namespace kxsignal;
 
-namespace {
-
-constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
-
-} // namespace
-
 BOOL CKXSignalDetailsGridWnd::Paste(CString&, BOOL bPasteSpecial) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return FALSE;
@@ -46,21 +40,6 @@ BOOL CKXSignalDetailsGridWnd::PasteIntoFilterCell(ROWCOL col) {
     CKXImpClipBoard::GetCFText(text);
     text.TrimRight("\r\n");
     return TypeIntoCell(kFilterRow, col, text) ? TRUE : FALSE;
-}
-
-bool CKXSignalDetailsGridWnd::TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text) {
-    if (!SetCurrentCell(row, col, kSelectCell)) return false;
-    CGXControl* control = GetCurrentCellControl();
-    if (!control) return false;
-    control->SetActive(TRUE);
-    control->SetCurrentText(text);
-    control->SetModify(TRUE);
-    TransferCurrentCell(TRUE);
-    if (!control->IsActive()) return true;
-    // Refused: the cell keeps its stored value.
-    control->SetActive(FALSE);
-    control->Reset();
-    return false;
 }
 
 bool CKXSignalDetailsGridWnd::IsCellReadOnly(ROWCOL row, ROWCOL col) {

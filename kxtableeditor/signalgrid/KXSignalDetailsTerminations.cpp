@@ -5,6 +5,7 @@
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
+#include "grid/KXPropLists.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
@@ -361,24 +362,6 @@ KXJournalLines CKXSignalDetailsGridWnd::JournalTerminationAdds(const std::vector
 
 namespace {
 
-// Per designator, the items of a map whose values hold one item a line.
-KXPropListMap PropListsOf(const CMapStringToString* lists) {
-    KXPropListMap out;
-    for (POSITION pos = lists ? lists->GetStartPosition() : nullptr; pos;) {
-        CString name, text;
-        lists->GetNextAssoc(pos, name, text);
-        std::vector<CString>& items = out[name];
-        int start = 0;
-        while (start <= text.GetLength()) {
-            int end = text.Find('\n', start);
-            if (end < 0) end = text.GetLength();
-            if (end > start) items.push_back(text.Mid(start, end - start));
-            start = end + 1;
-        }
-    }
-    return out;
-}
-
 CString TextAt(const CStringArray* list, INT_PTR i) {
     return list && i < list->GetSize() ? list->GetAt(i) : CString();
 }
@@ -478,7 +461,7 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
         oldToNew->GetNextAssoc(pos, from, to);
         renames[from] = to;
     }
-    KXPropListMap keys = PropListsOf(keyProps), insts = PropListsOf(instProps);
+    KXPropListMap keys = KXPropListsOf(keyProps), insts = KXPropListsOf(instProps);
     bool edited = false;
     for (ROWCOL r : rows)
         for (const CInstTermBit& bit : RowPinBits(r)) {
