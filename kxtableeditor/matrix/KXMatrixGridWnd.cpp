@@ -223,7 +223,7 @@ CString CKXMatrixGridWnd::JournalHandle() {
     return KXJournalHandle(Site(), m_designContext);
 }
 
-CKXAssocCompAPI* CKXMatrixGridWnd::AssocCompApi() {
+CKXAssocCompAPI* CKXMatrixGridWnd::GetAssocCompApi() {
     if (!m_pAssocCompApi) m_pAssocCompApi = std::make_unique<CKXAssocCompAPI>();
     m_pAssocCompApi->setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer
                                                              : m_designContext.server());

@@ -181,6 +181,20 @@ public:
     // tab-separated field into its column; one edit. FALSE when nothing was pasted.
     BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
     BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines);
+    // One copied termination or pull-up/pull-down as the clipboard carries it.
+    struct AssocEntry {
+        int kind = 0;
+        CString type, name, data;
+    };
+    // Into a TERMINATION cell the copied terminations, into the PUPD column the first copied group of
+    // pull-ups/pull-downs, in one edit (joining the caller's); FALSE when nothing was pasted.
+    BOOL PasteAssocComponents(ROWCOL row, ROWCOL col);
+    // The journal's road: one copied component onto the pin (kind "TERMINATION") or the signal
+    // (kind "PUPD") named, in one edit; FALSE when it was not made.
+    BOOL PasteAssocByName(const CString& kind, const CString& signal, const CString& instance, const CString& pin,
+                          const AssocEntry& entry);
+    // The system object name of a pin bit; empty when it has none (it can take no termination then).
+    static CString GetSysObjectName(const CInstTermBitContext& bit);
 
     // ------------------------------------------------------------- models, terminations, selection by key
     // A pin shown in a group's cells on a row.
@@ -224,7 +238,7 @@ public:
         CNetBit netBit;
     };
     // The signals of the selected rows (the current row when none is selected), each once.
-    std::vector<SignalRow> SelectedSignals();
+    std::vector<SignalRow> CollectSelectedNetBits();
     BOOL CanAddPupd() override;
     BOOL HasPupd() override;
     BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
@@ -292,6 +306,11 @@ private:
     std::vector<int> EditColumns(ROWCOL col);
     BOOL ConnectPinByName(ROWCOL row, int col, const CString& text);
     BOOL ConnectPinByNumber(ROWCOL row, int col, const CString& text);
+    // The pin bit (by name or by number) onto the row's signal: a connected pin is asked about
+    // first (what: the pin as the question names it), then what it keeps of its termination and its
+    // old net's pull-ups; the cells are written once the edit commits.
+    BOOL MovePinToRow(CTransaction& tx, ROWCOL row, int group, const CInstTermBit& pinBit, const CString& what,
+                      const CString& pinName, const CString& pinNumber);
     // Asks before a connected pin bit moves; takes it off its net and empties its old cells.
     bool ReleaseConnectedPin(CTransaction& tx, ROWCOL row, const CInstTermBit& pinBit, int group, const CString& what);
     // Runs the cell writes an edit queued when it committed; drops them otherwise. FALSE then.
@@ -299,8 +318,8 @@ private:
     // With auto_connect_dpleg: the other leg of the leg's pair pin to the other net of the pair.
     void ConnectOtherLeg(CTransaction& tx, const CInstTermBit& leg);
     std::vector<std::function<void()>> m_cellWrites;
-    bool DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
-    // A pin moved by its number: what the user keeps of its termination and its old net's pull-ups.
+    bool DeleteTermination(CTransaction& tx, const CInstTermBit& bit);
+    // A pin moved to another signal: what the user keeps of its termination and its old net's pull-ups.
     struct RetainAnswer {
         bool termination = true;
         bool pupds = true;
@@ -315,18 +334,27 @@ private:
     void RefreshPropertyCells(int col, const std::vector<ROWCOL>& rows);
     std::vector<ROWCOL> RowsToChange(ROWCOL current, ROWCOL col);
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
-    void JournalSignal(KXJournalLines& journal, const SignalRow& signal);
+    void RecordSelectPupdCol(KXJournalLines& journal, const SignalRow& signal);
     void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);
     CString JournalHandle();
     void MarkModified();
     bool IsReadOnlyWindow();
     std::vector<ROWCOL> SelectedDataRows();
-    CKXAssocCompAPI* AssocCompApi();
+    CKXAssocCompAPI* GetAssocCompApi();
     std::vector<CKXColumnInfoClass*> MenuColumns();
     void ShowColumnMenu(CPoint pt);
     void PublishCurrentNet(IKXMessageServer* server);
     void PublishPropertyRecords(IKXMessageServer* server);
     void PublishAssocRecords(IKXMessageServer* server, bool cut);
+    // Associated components through the clipboard.
+    void VisitCopiedCells(const std::function<void(ROWCOL, ROWCOL)>& cell, const std::function<void(ROWCOL)>& rowEnd);
+    void CopyCellObject(ROWCOL row, ROWCOL col);
+    std::vector<ROWCOL> TerminationPasteRows(int group);
+    BOOL PasteTerminations(CTransaction* t, int group, KXJournalLines& journal);
+    BOOL PastePupds(CTransaction* t, KXJournalLines& journal);
+    bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, int group, const AssocEntry& entry,
+                               KXJournalLines& journal);
+    bool PastePupdOnRow(CTransaction* t, const SignalRow& signal, const AssocEntry& entry, KXJournalLines& journal);
     // Refresh.
     void OnDigestBegin(const KXChangeDigest& digest) override;
     void OnConnChange(const IChange& change, CConn& conn) override;
