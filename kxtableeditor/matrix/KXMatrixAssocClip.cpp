@@ -209,7 +209,9 @@ BOOL CKXMatrixGridWnd::PasteAssocComponents(ROWCOL row, ROWCOL col) {
     const BOOL pasted = termination ? PasteTerminations(edit.Transaction(), group, journal)
                                     : PastePupds(edit.Transaction(), journal);
     // Nothing pasted: the bracket takes back whatever the library began.
-    if (!pasted || !edit.Commit()) return FALSE;
+    if (!pasted) return FALSE;
+    if (termination) PrepareTerminationPins(edit.Transaction());
+    if (!edit.Commit()) return FALSE;
     MarkModified();
     RefreshTerminations();
     RefreshPupdCells({});

@@ -91,12 +91,12 @@ void CKXMatrixGridWnd::OnEditCopy() {
 // ------------------------------------------------------------------ paste
 
 void CKXMatrixGridWnd::InitCanPasteCallback() {
-    s_pCurrentMatrixGrid = this;
+    m_pCurrentMatrixGrid = this;
     CKXImpClipBoard::InitCanPasteCallBack(&CanPasteHere, &CanPasteHere);
 }
 
 BOOL CKXMatrixGridWnd::CanPaste() {
-    s_pCurrentMatrixGrid = this;
+    m_pCurrentMatrixGrid = this;
     return CanPasteHere(CKXImpClipBoard::GetObjectType(1));
 }
 

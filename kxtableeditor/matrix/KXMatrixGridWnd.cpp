@@ -27,7 +27,7 @@ using namespace kxmatrix;
 using kxgrid::GridWriteScope;
 using kxgrid::LockUpdateScope;
 
-CKXMatrixGridWnd* CKXMatrixGridWnd::s_pCurrentMatrixGrid = nullptr;
+CKXMatrixGridWnd* CKXMatrixGridWnd::m_pCurrentMatrixGrid = nullptr;
 
 namespace {
 
@@ -47,7 +47,7 @@ CKXMatrixGridWnd::CKXMatrixGridWnd() : CKXGridWnd(KXGridKind::Matrix) {
 
 CKXMatrixGridWnd::~CKXMatrixGridWnd() {
     // The class-wide pointer never outlives the grid it names.
-    if (s_pCurrentMatrixGrid == this) s_pCurrentMatrixGrid = nullptr;
+    if (m_pCurrentMatrixGrid == this) m_pCurrentMatrixGrid = nullptr;
     if (IKXMessageServer* server = GetKXMsgSrvr())
         if (HWND hwnd = GetSafeHwnd()) server->UnregisterWindow(hwnd);
 }
@@ -88,7 +88,7 @@ void CKXMatrixGridWnd::SetupGrid(IKXGridSite* site, CDesignContext design, CDesi
             for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_IMPORT_CSV})
                 server->RegisterWindow(msg, hwnd);
     GetParam()->EnableUndo(TRUE);
-    s_pCurrentMatrixGrid = this;
+    m_pCurrentMatrixGrid = this;
 }
 
 void CKXMatrixGridWnd::SetAutoComplete(BOOL bOn) {

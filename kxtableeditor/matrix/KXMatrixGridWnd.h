@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -70,7 +71,7 @@ public:
     void SetAutoComplete(BOOL bOn) override;
     void UpdatePaneTitle() override;
     // The matrix grid set up last, or asked last whether it can paste; NULL when none is left.
-    static CKXMatrixGridWnd* CurrentGrid() { return s_pCurrentMatrixGrid; }
+    static CKXMatrixGridWnd* CurrentGrid() { return m_pCurrentMatrixGrid; }
 
     // ------------------------------------------------------------- layout (shared by every matrix grid)
     static CKXColumnModel& Columns();
@@ -218,6 +219,18 @@ public:
     // Sets (an empty model: removes) the pins' models in one edit; FALSE when nothing changed.
     BOOL CommitModels(const std::vector<PinCell>& cells, const CString& model);
     BOOL HasTermination() override;
+    // The library's termination dialog for the selected pins: its choice goes onto every one, in one edit.
+    void OnAddTermination() override;
+    // The library's pull-up/pull-down dialog for the selected signals, in one edit; a signal that has
+    // pull-ups already is refused (KXTABLE-271: they change with editPupd).
+    void AddPupd() override;
+    // The library asks for the transaction its dialog goes on in: the edit's own, of the grid that
+    // opened the dialog; NULL when that grid has none open.
+    static CTransaction* CreateAssocCompTransaction(CString name);
+    CTransaction* RenewAssocCompTransaction(CString name);
+    // Hands the terminations of the selected pins to the system-object server in the transaction;
+    // true when it took one.
+    bool PrepareTerminationPins(CTransaction* transaction);
     // A pin of a component (not a block) not on a no-connect net, for every selected pin cell.
     BOOL CanAddTermination() override;
     // The script's termination (addTermination word) on the selected pins, in one edit.
@@ -328,6 +341,16 @@ private:
     // After the move: the old net bit's pull-ups/pull-downs onto the new one (kept), or carried and
     // taken off again so that a replay, which keeps them, ends the same (journalled).
     void CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& old, const CNetBit& now, bool keep);
+    // The pull-up/pull-down the library holds (a copied one, or the dialog's choice) onto a net bit, in
+    // the transaction the library was given; false when it was refused.
+    bool ApplyPupdToNetBit(IDTInstance* pupd, INet* net, int bit);
+    // The named (none: all) pull-ups/pull-downs of a row's signal; false when none went.
+    bool DeletePupd(CTransaction& tx, const SignalRow& signal, const std::set<CString>& names);
+    // The selected pins can take the dialog's termination (one direction; several pins none terminated;
+    // a pin without a termination one the design knows the kind of); shows why not.
+    bool CheckTerminationPins(const std::vector<PinCell>& cells);
+    // The journal lines that make a component again where it is now (a pin's: group >= 0).
+    void JournalMadeComponent(KXJournalLines& journal, ROWCOL row, int group, IDTInstance* made, const char* title);
     void NoteDroppedTermination(ROWCOL row, int group, const CString& pinName);
     std::vector<KXJournalLines> m_retainJournal; // written after the edit's connection lines
     void JournalAdd(const char* kind, const CString& name);
@@ -381,7 +404,7 @@ private:
     KXRowIndex m_rowIndex{*this}; // net bits and pin bits -> rows
     BOOL m_bEchoing = FALSE;
     BOOL m_bStoringEdit = FALSE; // a validated connection cell is being stored: no undo step of its own
-    static CKXMatrixGridWnd* s_pCurrentMatrixGrid;
+    static CKXMatrixGridWnd* m_pCurrentMatrixGrid;
     static bool s_bFillingPinList;
 
     DECLARE_MESSAGE_MAP()

@@ -117,6 +117,13 @@ BOOL CKXMatrixGridWnd::AddPupdInstance(CString type, CString lib, CString cell, 
     return TRUE;
 }
 
+bool CKXMatrixGridWnd::DeletePupd(CTransaction& tx, const SignalRow& signal, const std::set<CString>& names) {
+    CKXAssocCompAPI& api = *GetAssocCompApi();
+    api.setTransaction(&tx, true);
+    api.setNetBit(signal.netBit);
+    return api.getAssociatedInstance(CKXAssocCompAPI::PUPD) && api.DeletePupd(signal.netBit, names) > 0;
+}
+
 BOOL CKXMatrixGridWnd::DeletePupds(CStringArray* names, CMapStringToString*) {
     const std::vector<SignalRow> signals = CollectSelectedNetBits();
     if (signals.empty() || IsReadOnlyWindow()) return FALSE;
@@ -129,13 +136,10 @@ BOOL CKXMatrixGridWnd::DeletePupds(CStringArray* names, CMapStringToString*) {
     // Joins the pane's "Delete Connections" edit; the bracket ends only an edit it began.
     CKXGridEdit edit(*this, "Remove Pupds", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI& api = *GetAssocCompApi();
-    api.setTransaction(edit.Transaction(), true);
     KXJournalLines journal(JournalHandle());
     bool any = false;
     for (const SignalRow& s : signals) {
-        api.setNetBit(s.netBit);
-        if (!api.getAssociatedInstance(CKXAssocCompAPI::PUPD) || api.DeletePupd(s.netBit, wanted) <= 0) continue;
+        if (!DeletePupd(*edit.Transaction(), s, wanted)) continue;
         any = true;
         RecordSelectPupdCol(journal, s);
         journal.Comment("Delete Pullup/Pulldown").Pane("MatrixDeletePupd", {list}).End();

@@ -58,9 +58,7 @@ void CKXMatrixGridWnd::CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& o
         api.setKindOfOperation(CKXAssocCompAPI::PUPD);
         api.getLCVPropFromInstance(dt);
         api.setNewSignalFlag(false);
-        api.setNetBit(now);
-        api.refDesChanged(false);
-        api.ApplyPupd(false, false);
+        ApplyPupdToNetBit(dt, now.net(), now.bit());
         api.setTransaction(nullptr, true);
     }
     if (keep) return;

@@ -208,3 +208,85 @@ TEST_F(MatrixAssocClip, TheJournalsPasteRefusesWhatItCannotPlaceAndChangesNothin
 }
 
 } // namespace
+
+// ------------------------------------------------------------------ the library's dialogs (menus)
+
+namespace {
+
+class MatrixAssocDialogs : public MatrixAssocClip {};
+
+TEST_F(MatrixAssocDialogs, AddTerminationPutsTheDialogsChoiceOnEverySelectedPinInOneStepThatReplays) {
+    ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");
+    ASSERT_EQ(Run("matrixConnect pin GND J1 PIN_NAME {P<4>}"), "1");
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(PinRow("FREE", "P<3>"), TermCol(), PinRow("GND", "P<4>"), TermCol()), "1");
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("kx::menu 35522"), "1") << ::testing::PrintToString(Messages());
+    const std::string after = Snapshot();
+    EXPECT_EQ(Cell(PinRow("FREE", "P<3>"), TermCol()), "Series") << ::testing::PrintToString(Messages()) << after << Transcript();
+    EXPECT_EQ(Cell(PinRow("GND", "P<4>"), TermCol()), "Series");
+    EXPECT_EQ(Count(after, " 1 Series @J1."), 3) << after;
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string lines = StopJournal(file);
+    EXPECT_EQ(Count(lines, ".ConnectivityPane().MatrixPasteAssoc(\"TERMINATION\","), 2) << lines;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+    const std::string replayed = Replayed(lines, 0);
+    EXPECT_EQ(Count(replayed, " 1 Series @J1.P<3>\n"), 1) << replayed;
+    EXPECT_EQ(Count(replayed, " 1 Series @J1.P<4>\n"), 1) << replayed;
+}
+
+TEST_F(MatrixAssocDialogs, ACancelledTerminationDialogChangesNothing) {
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(PinRow("N1", "T"), TermCol()), "1");
+    Run("kx::answer dialog CKXTerminationDlg cancel");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::menu 35522");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+TEST_F(MatrixAssocDialogs, SeveralPinsOneOfThemTerminatedAreRefusedBeforeTheDialog) {
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol(), PinRow("N1", "T"), TermCol()), "1");
+    const std::size_t answered = AnswerLog().size();
+    Run("kx::menu 35522");
+    EXPECT_EQ(Messages().back(), "KXTABLE-114");
+    EXPECT_EQ(Snapshot(), before);
+    for (std::size_t i = answered; i < AnswerLog().size(); ++i)
+        EXPECT_EQ(AnswerLog()[i].find("CKXTerminationDlg"), std::string::npos);
+}
+
+TEST_F(MatrixAssocDialogs, AddPullupPutsTheDialogsChoiceOnEverySelectedSignalInOneStep) {
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(Row("N1"), NameCol(), Row("FREE"), NameCol()), "1");
+    Run("kx::answer dialog CKXPupdDlg ok type pullup dcnet GND value 10k");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("kx::menu 35509"), "1");
+    EXPECT_EQ(Mark("N1"), "Local Pullup");
+    EXPECT_EQ(Mark("FREE"), "Local Pullup");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string lines = StopJournal(file);
+    EXPECT_EQ(Count(lines, ".ConnectivityPane().MatrixPasteAssoc(\"PUPD\","), 2) << lines;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+    const std::string replayed = Replayed(lines, 0);
+    EXPECT_EQ(Count(replayed, " 2 Pullup @:N1\n"), 1) << replayed;
+    EXPECT_EQ(Count(replayed, " 2 Pullup @:FREE\n"), 1) << replayed;
+}
+
+TEST_F(MatrixAssocDialogs, AddPullupOnASignalThatHasOneIsRefusedAndChangesNothing) {
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(Row("GND"), NameCol()), "1");
+    Run("kx::menu 35509");
+    EXPECT_EQ(Messages().back(), "KXTABLE-271");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+} // namespace
