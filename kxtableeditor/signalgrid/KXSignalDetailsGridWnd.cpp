@@ -35,6 +35,7 @@ CKXSignalDetailsGridWnd::CKXSignalDetailsGridWnd() : CKXGridWnd(KXGridKind::Sign
 
 CKXSignalDetailsGridWnd::~CKXSignalDetailsGridWnd() {
     if (s_pActiveGrid == this) s_pActiveGrid = nullptr;
+    if (m_pTerminatingGrid == this) m_pTerminatingGrid = nullptr;
     if (m_pFindReplaceDlg) KXRemoveFindReplace(this);
     if (IKXMessageServer* server = GetKXMsgSrvr())
         if (HWND hwnd = GetSafeHwnd()) server->UnregisterWindow(hwnd);

@@ -313,6 +313,17 @@ public:
     // The dialog's termination on the bits of the selected rows (a double-click on a TERMINATION
     // cell, the Add Termination command), in one transaction.
     void AddTermination(ROWCOL row, ROWCOL col);
+    // The termination dialog for the first pin bit of the rows, its choice onto every other; sets
+    // m_bTerminationAdded when the choice went on. False when a pin cannot take one (shown why).
+    bool CommitAddTermination(const std::vector<ROWCOL>& rows);
+    // The library's callback while it adds: the transaction of the grid's open edit to go on in.
+    static CTransaction* OnTerminationAdded(CString name);
+    CTransaction* CommitAddTerminationTransaction(CString name);
+    // Hands the terminations of the selected rows' pin bits to the system-object server in the
+    // transaction; its answer for the last one (false when none has a termination).
+    bool SelectionHasAssociatedInstance(CTransaction* transaction);
+    // 1 when the last add from the dialog put a termination on (a cancel or a refusal: 0).
+    int m_bTerminationAdded = 0;
     void OnAddTermination() override;
     // The script's termination (addTermination word) on the selected rows' pins, in one transaction.
     BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells, CStringArray* views,
@@ -440,6 +451,8 @@ public:
     // away, 2 while the grid's own commands join the open step. An edit begun while another is open
     // joins that one and leaves this state alone.
     const int& m_nTransactionState = m_nUndoStepMode;
+    // The signal grid whose edit the termination library's callback goes on in.
+    static CKXSignalDetailsGridWnd* m_pTerminatingGrid;
 
 private:
     void ShowColumnMenu(CPoint pt);

@@ -317,15 +317,34 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
     api->setKindOfOperation(kTermination);
     api->m_bHasAssociatedInstance = false;
     api->m_bApplied = false;
+    m_pTerminatingGrid = this;
+    api->InitCKXTransaction(&OnTerminationAdded);
+    const bool checked = CommitAddTermination(rows);
+    const bool applied = checked && (m_bTerminationAdded || api->m_bApplied);
+    api->setTransaction(nullptr, true);
+    api->m_bApplied = false;
+    if (!applied) return; // the bracket discards what was added
+    SelectionHasAssociatedInstance(edit.Transaction());
+    const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination));
+    if (!edit.Commit()) return;
+    MarkModified();
+    WriteTerminationJournal(journal, static_cast<int>(rows.size()));
+    RefreshTerminationCell(rows);
+}
+
+bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& rows) {
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    m_bTerminationAdded = 0;
     bool shown = false, accepted = false, stop = false;
     for (ROWCOL r : rows) {
         const std::vector<CInstTermBit> bits = RowPinBits(r);
         api->setMultipleSelection(rows.size() > 1 || bits.size() > 1);
         for (const CInstTermBit& bit : bits) {
             if (!CheckTerminationBit(bit, rows.size() > 1)) {
-                api->setTransaction(nullptr, true);
-                return; // the bracket discards what was added
+                m_bTerminationAdded = 0;
+                return false;
             }
+            // The dialog chooses for the first pin bit; every later one takes the same.
             if (!shown) {
                 shown = true;
                 accepted = api->invokeTerminationDialog(stop, false, true) != FALSE;
@@ -336,15 +355,42 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
         }
         if (stop || !accepted) break;
     }
-    const bool applied = accepted || api->m_bApplied;
-    api->setTransaction(nullptr, true);
-    api->m_bApplied = false;
-    if (!applied) return;
-    const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination));
-    if (!edit.Commit()) return;
-    MarkModified();
-    WriteTerminationJournal(journal, static_cast<int>(rows.size()));
-    RefreshTerminationCell(rows);
+    m_bTerminationAdded = accepted ? 1 : 0;
+    return true;
+}
+
+CKXSignalDetailsGridWnd* CKXSignalDetailsGridWnd::m_pTerminatingGrid = nullptr;
+
+CTransaction* CKXSignalDetailsGridWnd::OnTerminationAdded(CString name) {
+    return m_pTerminatingGrid ? m_pTerminatingGrid->CommitAddTerminationTransaction(name) : nullptr;
+}
+
+// The library goes on in the edit's one transaction (its dialog's work is one undo step with the
+// rest); an added termination is handed to the system-object server in it.
+CTransaction* CKXSignalDetailsGridWnd::CommitAddTerminationTransaction(CString name) {
+    if (!CKXTransaction::IsTransactionStarted() || CKXTransaction::GetGrid() != this) return nullptr;
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    if (transaction && name.CompareNoCase("Add Termination") == 0) SelectionHasAssociatedInstance(transaction);
+    return transaction;
+}
+
+bool CKXSignalDetailsGridWnd::SelectionHasAssociatedInstance(CTransaction* transaction) {
+    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
+    if (!server || !transaction) return false;
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    // The library may be at work on a pin bit: it gets it back.
+    const CInstTermBit working = api->getInstTermBit();
+    bool answer = false;
+    for (ROWCOL r : SelectedDataRows()) {
+        const std::vector<CInstTermBit> bits = RowPinBits(r);
+        for (auto it = bits.rbegin(); it != bits.rend(); ++it) {
+            api->setInstTermBit(*it);
+            if (IDTInstance* termination = api->getAssociatedInstance(kTermination))
+                answer = server->HandleAssociatedInstance(&m_designContext, termination, transaction);
+        }
+    }
+    if (working) api->setInstTermBit(working);
+    return answer;
 }
 
 // Each row replays as its termination cell and the pane's automation add of the prepared termination.

@@ -117,3 +117,70 @@ TEST_F(SignalTransactions, AScriptedConnectionWhoseCommitIsRefusedAnswersZero) {
 }
 
 } // namespace
+
+// ------------------------------------------------------------------ the termination dialog's edit
+
+namespace {
+
+class SignalTerminationEdit : public SignalTransactions {
+protected:
+    int Terminations() { return Count(Snapshot(), " 1 Series @J1."); }
+    static int Count(const std::string& text, const std::string& what) {
+        int n = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    }
+    std::string DoubleClickTermination(ROWCOL row) {
+        return Run("kx::click ccp " + std::to_string(row) + " " + std::to_string(G::m_nColTermination) + " double");
+    }
+};
+
+TEST_F(SignalTerminationEdit, TheDialogsAddIsOneStepAndTheGridKnowsItAdded) {
+    ASSERT_TRUE(Connect("P<3>"));
+    const ROWCOL row = Row("J1", "P<3>");
+    ASSERT_NE(row, 0u);
+    const std::string before = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    ASSERT_EQ(DoubleClickTermination(row), "1");
+    EXPECT_EQ(Grid()->m_bTerminationAdded, 1);
+    EXPECT_EQ(Terminations(), 1);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_NE(Grid()->m_nTransactionState, kUndoStepOpen);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    // The terminated pin's row is handed to the system-object server in an edit's transaction.
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(row) + " " + std::to_string(G::m_nColTermination)), "1");
+    {
+        CKXGridEdit probe(*Grid(), "Probe");
+        ASSERT_TRUE(probe);
+        EXPECT_TRUE(Grid()->SelectionHasAssociatedInstance(probe.Transaction()));
+        EXPECT_FALSE(Grid()->SelectionHasAssociatedInstance(nullptr));
+    }
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(SignalTerminationEdit, ACancelledDialogAddsNothingAndTheGridKnowsIt) {
+    ASSERT_TRUE(Connect("P<3>"));
+    const ROWCOL row = Row("J1", "P<3>");
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    ASSERT_EQ(DoubleClickTermination(row), "1");
+    ASSERT_EQ(Grid()->m_bTerminationAdded, 1);
+    ASSERT_TRUE(Connect("P<4>"));
+    const std::string before = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer dialog CKXTerminationDlg cancel");
+    DoubleClickTermination(Row("J1", "P<4>"));
+    EXPECT_EQ(Grid()->m_bTerminationAdded, 0);
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    // A row without a terminated pin hands nothing over.
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("J1", "P<4>")) + " " + std::to_string(G::m_nColTermination)),
+              "1");
+    CKXGridEdit probe(*Grid(), "Probe");
+    ASSERT_TRUE(probe);
+    EXPECT_FALSE(Grid()->SelectionHasAssociatedInstance(probe.Transaction()));
+}
+
+} // namespace
