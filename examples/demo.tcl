@@ -452,6 +452,10 @@ show "copy EN's pull-down (Ctrl+C on its Pull Up/Down cell)" [list [kx::pane Mat
 show "paste it onto MCLK's Pull Up/Down cell" [list [kx::pane MatrixSelect MCLK {} PUPD {}] [paste pin]]
 show "MCLK's row" [lindex [split [kx::window ccp] "\n"] 5]
 show "undo the paste" [undo]
+show "copy U1's termination on MCLK" [list [kx::pane MatrixSelect MCLK U1 TERMINATION MCLK] [kx::key ccp Ctrl+C]]
+show "paste it onto the SDRAM's CLK" [list [kx::pane MatrixSelect MCLK U2 TERMINATION CLK] [paste pin]]
+show "MCLK's row" [lindex [split [kx::window ccp] "\n"] 5]
+show "undo the paste" [undo]
 show "remove the shown view (Remove Matrix View)" [kx::menu 35678]
 show "the view's window is closed" [lindex [split [kx::window ccp] "\n"] 0]
 kx::answer question KXCOMMON-101 no

@@ -511,7 +511,7 @@ private:
     // A START_BIT or END_BIT cell as keys name it ("-1" when empty).
     CString RowBitText(ROWCOL row, int col);
     // Column 0 wide enough for the row numbers.
-    void SizeRowHeaderColumn();
+    void ResizeRowHeaderColumn();
     // The blank rows after the last filled row.
     void AppendBlankRows(ROWCOL count);
     void WriteCell(ROWCOL row, int col, const CGXStyle& style);

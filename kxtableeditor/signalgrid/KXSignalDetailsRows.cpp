@@ -104,7 +104,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             ShowNetBitTitle(design.net(net).bitContext(bit));
         else
             ShowNetTitle(net);
-        SizeRowHeaderColumn();
+        ResizeRowHeaderColumn();
         if (!m_bMultipleNets) {
             SortRows(m_nColCell, TRUE);
             AppendBlankRows(kBlankRows);
@@ -166,7 +166,7 @@ BOOL CKXSignalDetailsGridWnd::LoadNetBits(CDesignContext design, const std::vect
     return TRUE;
 }
 
-void CKXSignalDetailsGridWnd::SizeRowHeaderColumn() {
+void CKXSignalDetailsGridWnd::ResizeRowHeaderColumn() {
     CString digits;
     digits.Format("%d", static_cast<int>(GetRowCount()) + 1 - static_cast<int>(kFirstDataRow));
     const int width = std::max(20, Width_LPtoDP(digits.GetLength() * 1000)) + 3;
