@@ -143,6 +143,9 @@ void CKXMatrixGridWnd::OnAddTermination() {
         added = api.AddTermination(0) != 0;
     }
     api.setTransaction(nullptr, true);
+    // A termination is replaced only from the dialog that showed it: later adds refuse a terminated pin.
+    api.m_bHasExistingTermination = false;
+    api.m_bHasAssociatedInstance = false;
     if (!added) {
         if (!api.GetLastError().IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
         return; // the bracket takes back whatever the dialog applied

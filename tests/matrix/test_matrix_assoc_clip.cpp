@@ -239,6 +239,33 @@ TEST_F(MatrixAssocDialogs, AddTerminationPutsTheDialogsChoiceOnEverySelectedPinI
     EXPECT_EQ(Count(replayed, " 1 Series @J1.P<4>\n"), 1) << replayed;
 }
 
+TEST_F(MatrixAssocDialogs, TheDialogOnOneTerminatedPinReplacesItsTerminationAndOnlyThere) {
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    Run("kx::answer dialog CKXTerminationDlg ok type Series value0 47");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("kx::menu 35522"), "1");
+    const std::string after = Snapshot();
+    EXPECT_NE(after, before);
+    EXPECT_EQ(Count(after, " 1 Series @J1.S\n"), 1) << after;
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string lines = StopJournal(file);
+    const auto drop = lines.find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"TERMINATION\",\"S\")");
+    const auto made = lines.find(".ConnectivityPane().MatrixPasteAssoc(\"TERMINATION\",\"N1\",\"J1\",\"S\"");
+    ASSERT_NE(drop, std::string::npos) << lines;
+    ASSERT_NE(made, std::string::npos) << lines;
+    EXPECT_LT(drop, made);
+    // The script's add still refuses the terminated pin.
+    Messages();
+    EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+                  "-value 33"),
+              "0");
+    EXPECT_EQ(Snapshot(), after);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+}
+
 TEST_F(MatrixAssocDialogs, ACancelledTerminationDialogChangesNothing) {
     const std::string before = Snapshot();
     ASSERT_EQ(Select(PinRow("N1", "T"), TermCol()), "1");
