@@ -178,13 +178,7 @@ void CKXMatrixGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
         delete pCmd;
         return;
     }
-    CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
-    if (!sink) {
-        CKXGridWnd::AddCommand(pCmd, ctType);
-        return;
-    }
-    sink->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
-    m_nUndoStepMode = 2;
+    AddCommandToSiteUndo(pCmd, ctType);
 }
 
 BOOL CKXMatrixGridWnd::OnStartEditing(ROWCOL nRow, ROWCOL nCol) {
