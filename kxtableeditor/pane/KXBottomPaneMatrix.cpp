@@ -4,6 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "matrix/KXMatrixGridWnd.h"
+#include "matrix/KXMatrixViewDlg.h"
 #include "shell/KXShellUtil.h"
 #include "grid/KXJournalLine.h"
 
@@ -162,6 +163,136 @@ BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
         .Write();
     ShowMatrixView(PaneDesign(), target);
     return TRUE;
+}
+
+// ------------------------------------------------------------------ defining views
+
+void CKXBottomPaneContainerView::CreateMatrixView() {
+    if (GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return;
+    }
+    CKXMatrixViewDlg dlg(this);
+    if (dlg.DoModal() != IDOK) return;
+    DefineMatrixView(CString(), dlg.GetName(), dlg.GetComponents(), dlg.GetSignals());
+}
+
+// The dialog opens with the shown view's name, components and signals.
+void CKXBottomPaneContainerView::EditMatrixView() {
+    CKXMatrixGridWnd* shown = ActiveMatrixGrid();
+    CComments* store = GetCommentStore();
+    if (!shown || !store) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return;
+    }
+    kxmatrix::KXMatrixViewPaths paths;
+    store->GetMatrixViewData()->GetMatrixComponentList(shown->ViewName(), paths.instances);
+    store->GetMatrixViewData()->GetMatrixSignalList(shown->ViewName(), paths.signals);
+    std::vector<CString> components, signals;
+    kxmatrix::NamesOfViewPaths(PaneDesign(), paths, components, signals);
+    CKXMatrixViewDlg dlg(this);
+    dlg.SetName(shown->ViewName());
+    dlg.SetComponents(components);
+    dlg.SetSignals(signals);
+    if (dlg.DoModal() != IDOK) return;
+    DefineMatrixView(shown->ViewName(), dlg.GetName(), dlg.GetComponents(), dlg.GetSignals());
+}
+
+void CKXBottomPaneContainerView::SaveAsMatrixView() {
+    if (!ActiveMatrixGrid()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return;
+    }
+    CKXMatrixSaveAsDlg dlg(this);
+    if (dlg.DoModal() != IDOK) return;
+    AutoSaveAsMatrixView(dlg.GetName());
+}
+
+BOOL CKXBottomPaneContainerView::AutoCreateMatrixView(LPCTSTR name, LPCTSTR components, LPCTSTR signals) {
+    return DefineMatrixView(CString(), name ? name : "", kxmatrix::SplitNames(components ? components : ""),
+                            kxmatrix::SplitNames(signals ? signals : ""));
+}
+
+BOOL CKXBottomPaneContainerView::AutoEditMatrixView(LPCTSTR view, LPCTSTR name, LPCTSTR components,
+                                                    LPCTSTR signals) {
+    CString old = view ? view : "";
+    old.Trim();
+    if (old.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-410", old);
+        return FALSE;
+    }
+    return DefineMatrixView(old, name ? name : "", kxmatrix::SplitNames(components ? components : ""),
+                            kxmatrix::SplitNames(signals ? signals : ""));
+}
+
+// Stores a view as named (view empty: a new one, else the stored view of that name renamed and
+// refilled in its place) and shows it. A refused definition changes nothing.
+BOOL CKXBottomPaneContainerView::DefineMatrixView(const CString& view, CString name,
+                                                  const std::vector<CString>& components,
+                                                  const std::vector<CString>& signals) {
+    name.Trim();
+    if (GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return FALSE;
+    }
+    CComments* store = GetCommentStore();
+    CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+    const bool editing = !view.IsEmpty();
+    if (!views) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-402", name);
+        return FALSE;
+    }
+    if (editing && !views->HasView(view)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-410", view);
+        return FALSE;
+    }
+    if (name.IsEmpty() || (name != view && views->HasView(name))) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
+        return FALSE;
+    }
+    kxmatrix::KXMatrixViewPaths paths, before;
+    CString bad;
+    if (!kxmatrix::ResolveViewNames(PaneDesign(), components, signals, paths, bad)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-411", name, bad);
+        return FALSE;
+    }
+    if (editing) {
+        views->GetMatrixComponentList(view, before.instances);
+        views->GetMatrixSignalList(view, before.signals);
+    }
+    // A definition the stored view has already is no change: nothing to store or journal.
+    const bool unchanged =
+        editing && name == view && before.instances == paths.instances && before.signals == paths.signals;
+    if (!unchanged) {
+        const BOOL stored = editing ? views->ReplaceView(view, name, paths.instances, paths.signals)
+                                    : views->InsertView(static_cast<int>(views->Count()), name, paths.instances,
+                                                        paths.signals);
+        if (!stored) {
+            CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
+            return FALSE;
+        }
+        MarkModified();
+        JournalMatrixDefinition(view, name, components, signals);
+        if (editing)
+            for (const auto& g : m_grids)
+                if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == view)
+                    matrix->LoadMatrixView(name);
+    }
+    ShowMatrixView(PaneDesign(), name);
+    return TRUE;
+}
+
+void CKXBottomPaneContainerView::JournalMatrixDefinition(const CString& view, const CString& name,
+                                                         const std::vector<CString>& components,
+                                                         const std::vector<CString>& signals) {
+    const CString componentText = kxmatrix::JoinNames(components), signalText = kxmatrix::JoinNames(signals);
+    KXJournalLines lines(DocumentJournalHandle());
+    lines.Comment("Matrix View");
+    if (view.IsEmpty())
+        lines.Pane("CreateMatrixView", {name, componentText, signalText});
+    else
+        lines.Pane("EditMatrixView", {view, name, componentText, signalText});
+    lines.End().Write();
 }
 
 void CKXBottomPaneContainerView::OpenMatrixView(int index) {
