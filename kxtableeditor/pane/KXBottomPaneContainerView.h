@@ -364,6 +364,19 @@ public:
                           const std::vector<CString>& signals);
     void JournalMatrixDefinition(const CString& view, const CString& name, const std::vector<CString>& components,
                                  const std::vector<CString>& signals);
+    // A stored matrix view as an undo step keeps it: absent, or its name, place and content.
+    struct MatrixViewState {
+        bool present = false;
+        CString name;
+        int index = -1;
+        std::vector<CString> instances, signals;
+    };
+    MatrixViewState StoredMatrixViewState(const CString& name);
+    // One undo step that takes the store from after back to before (and its redo).
+    void RecordMatrixViewStep(const MatrixViewState& before, const MatrixViewState& after);
+    // The store holds from; it is made to hold to, and the windows follow. FALSE when the store
+    // no longer holds from (nothing changes then).
+    BOOL SwapMatrixViewState(const MatrixViewState& from, const MatrixViewState& to);
     // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the

@@ -27,6 +27,26 @@ std::vector<CString> Values(CTclArgsList* args) {
     return values;
 }
 
+// The undo step of a change to the stored matrix views (they live with the design's comments, not
+// in the design, so no design transaction can hold them): running it puts the views back as they
+// were and records the opposite step.
+class CKXMatrixViewUndoCmd : public CGXCommand {
+public:
+    using State = CKXBottomPaneContainerView::MatrixViewState;
+    CKXMatrixViewUndoCmd(CKXBottomPaneContainerView* pane, State before, State after)
+        : m_pPane(pane), m_before(std::move(before)), m_after(std::move(after)) {}
+    CString GetName() override { return "Matrix View"; }
+    BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override {
+        if (!m_pPane || !m_pPane->SwapMatrixViewState(m_after, m_before)) return FALSE;
+        m_pPane->AddUndoCommand(pGrid, new CKXMatrixViewUndoCmd(m_pPane, m_after, m_before), ctType, 0);
+        return TRUE;
+    }
+
+private:
+    CKXBottomPaneContainerView* m_pPane;
+    State m_before, m_after;
+};
+
 } // namespace
 
 CKXMatrixGridWnd* CKXBottomPaneContainerView::CreateMatrixGrid(const CString& viewName) {
@@ -104,12 +124,14 @@ BOOL CKXBottomPaneContainerView::RemoveStoredMatrixView(CString name) {
     CKXMatrixGridWnd* window = nullptr;
     for (const auto& g : m_grids)
         if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == name) window = matrix;
+    const MatrixViewState before = StoredMatrixViewState(name);
     if (!views->RemoveView(name)) {
         CKXErrorHandler::MessageBoxOk("KXPANE-405", name);
         return FALSE;
     }
     if (window) CloseMatrixWindow(window);
     MarkModified();
+    RecordMatrixViewStep(before, MatrixViewState{});
     KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("RemoveMatrixView", {name}).End().Write();
     return TRUE;
 }
@@ -155,6 +177,7 @@ BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
     views->GetMatrixSignalList(shown->ViewName(), paths);
     for (const CString& path : paths) views->AddSignalToMatrixView(target, path);
     MarkModified();
+    RecordMatrixViewStep(MatrixViewState{}, StoredMatrixViewState(target));
     KXJournalLines(DocumentJournalHandle())
         .Comment("Matrix View")
         .Pane("OpenMatrixView", {shown->ViewName()})
@@ -264,6 +287,7 @@ BOOL CKXBottomPaneContainerView::DefineMatrixView(const CString& view, CString n
     const bool unchanged =
         editing && name == view && before.instances == paths.instances && before.signals == paths.signals;
     if (!unchanged) {
+        const MatrixViewState previous = editing ? StoredMatrixViewState(view) : MatrixViewState{};
         const BOOL stored = editing ? views->ReplaceView(view, name, paths.instances, paths.signals)
                                     : views->InsertView(static_cast<int>(views->Count()), name, paths.instances,
                                                         paths.signals);
@@ -272,6 +296,7 @@ BOOL CKXBottomPaneContainerView::DefineMatrixView(const CString& view, CString n
             return FALSE;
         }
         MarkModified();
+        RecordMatrixViewStep(previous, StoredMatrixViewState(name));
         JournalMatrixDefinition(view, name, components, signals);
         if (editing)
             for (const auto& g : m_grids)
@@ -293,6 +318,48 @@ void CKXBottomPaneContainerView::JournalMatrixDefinition(const CString& view, co
     else
         lines.Pane("EditMatrixView", {view, name, componentText, signalText});
     lines.End().Write();
+}
+
+// ------------------------------------------------------------------ undo of stored views
+
+CKXBottomPaneContainerView::MatrixViewState CKXBottomPaneContainerView::StoredMatrixViewState(const CString& name) {
+    MatrixViewState state;
+    CComments* store = GetCommentStore();
+    CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+    if (!views || !views->HasView(name)) return state;
+    state.present = true;
+    state.name = name;
+    state.index = views->IndexOfView(name);
+    views->GetMatrixComponentList(name, state.instances);
+    views->GetMatrixSignalList(name, state.signals);
+    return state;
+}
+
+void CKXBottomPaneContainerView::RecordMatrixViewStep(const MatrixViewState& before, const MatrixViewState& after) {
+    AddUndoCommand(PaneGrid(), new CKXMatrixViewUndoCmd(this, before, after), gxDo, 0);
+}
+
+BOOL CKXBottomPaneContainerView::SwapMatrixViewState(const MatrixViewState& from, const MatrixViewState& to) {
+    CComments* store = GetCommentStore();
+    CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+    if (!views || (from.present && !views->HasView(from.name))) return FALSE;
+    if (to.present && to.name != from.name && views->HasView(to.name)) return FALSE;
+    CKXMatrixGridWnd* window = nullptr;
+    for (const auto& g : m_grids)
+        if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && from.present && matrix->ViewName() == from.name)
+            window = matrix;
+    if (from.present && to.present)
+        views->ReplaceView(from.name, to.name, to.instances, to.signals);
+    else if (from.present)
+        views->RemoveView(from.name);
+    else if (to.present)
+        views->InsertView(to.index, to.name, to.instances, to.signals);
+    MarkModified();
+    // The windows follow: a view that went closes its window, one that came back (or changed) is shown.
+    if (window && !to.present) CloseMatrixWindow(window);
+    if (window && to.present) window->LoadMatrixView(to.name);
+    if (to.present) ShowMatrixView(PaneDesign(), to.name);
+    return TRUE;
 }
 
 void CKXBottomPaneContainerView::OpenMatrixView(int index) {

@@ -56,8 +56,15 @@ TEST_F(MatrixDefine, CreateMatrixViewStoresTheNamedComponentsAndSignalsAndShowsT
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_TRUE(Journalled("ConnectivityPane().CreateMatrixView(\"board\",\"U1 J1 U1\",\"N1 DATA<1..0> N1\")"))
         << JournalText();
-    // The view is no design edit: the design's undo list is untouched.
-    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+    // One undo step takes the view away again; redo brings it back.
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Names().empty());
+    EXPECT_EQ(Grid(), nullptr);
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Signals("board"), (std::vector<CString>{"@:N1", "@:DATA<1>", "@:DATA<0>"}));
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(Grid()->ViewName(), CString("board"));
     // The automation method takes the same road; an empty view is a view too.
     EXPECT_EQ(Run("kx::pane CreateMatrixView empty {} {}"), "1");
     EXPECT_EQ(Names(), (std::vector<CString>{"board", "empty"}));
@@ -111,6 +118,37 @@ TEST_F(MatrixDefine, EditOpensWithTheShownViewAndRenamesItInItsPlace) {
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_TRUE(Journalled("ConnectivityPane().EditMatrixView(\"v\",\"w\",\"U1 J1\",\"N1 DATA<1>\")"))
         << JournalText();
+}
+
+TEST_F(MatrixDefine, UndoOfAnEditBringsBackTheNameTheContentAndThePlace) {
+    Views()->CreateView("first");
+    ASSERT_NE(OpenView("v", {"@U1", "@J1"}, {"@:N1", "@:DATA<1>"}), nullptr);
+    Views()->CreateView("last");
+    G* window = Grid();
+    Run("kx::answer dialog CKXMatrixViewDlg ok name w components J1 signals FREE");
+    ASSERT_EQ(Run(Menu(kEditMatrixView)), "1");
+    ASSERT_EQ(Grid()->GroupCount(), 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Names(), (std::vector<CString>{"first", "v", "last"}));
+    EXPECT_EQ(Components("v"), (std::vector<CString>{"@U1", "@J1"}));
+    EXPECT_EQ(Signals("v"), (std::vector<CString>{"@:N1", "@:DATA<1>"}));
+    // The open window shows the view as it was again.
+    EXPECT_EQ(Grid(), window);
+    EXPECT_EQ(Grid()->ViewName(), CString("v"));
+    EXPECT_EQ(Grid()->GroupCount(), 2);
+    EXPECT_FALSE(Rows("DATA<1>").empty());
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Names(), (std::vector<CString>{"first", "w", "last"}));
+    EXPECT_EQ(Grid()->ViewName(), CString("w"));
+    EXPECT_FALSE(Rows("FREE").empty());
+    // A view that another change took the name of since is not overwritten by an undo.
+    EXPECT_EQ(Run("kx::pane EditMatrixView w other J1 FREE"), "1");
+    Views()->CreateView("w");
+    Messages();
+    EXPECT_EQ(Run("undo"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-214"});
+    EXPECT_EQ(Components("w"), std::vector<CString>{});
+    EXPECT_TRUE(Views()->HasView("other"));
 }
 
 TEST_F(MatrixDefine, AnEditTakesComponentsAndSignalsOutOfTheOpenWindowAndPutsOthersIn) {
