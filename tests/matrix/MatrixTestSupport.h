@@ -10,6 +10,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableDoc.h"
 
+#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxnotes/CComments.h"
@@ -25,6 +26,13 @@
 class MatrixTest : public KXShellFixture {
 protected:
     using G = CKXMatrixGridWnd;
+
+    // Each test has a registry of its own; the customisation service, which keeps what it read
+    // for the whole process, starts from it too.
+    void SetUp() override {
+        CKXCustomizeAPI::Reset();
+        KXShellFixture::SetUp();
+    }
 
     void BuildDesign(rmx::DesignBuilder& b) override {
         KXShellFixture::BuildDesign(b);
