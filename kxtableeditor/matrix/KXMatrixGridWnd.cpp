@@ -27,7 +27,7 @@ using namespace kxmatrix;
 using kxgrid::GridWriteScope;
 using kxgrid::LockUpdateScope;
 
-CKXMatrixGridWnd* CKXMatrixGridWnd::s_pCurrentMatrixGrid = nullptr;
+CKXMatrixGridWnd* CKXMatrixGridWnd::m_pCurrentMatrixGrid = nullptr;
 int CKXMatrixGridWnd::s_nSetUpGrids = 0;
 
 namespace {
@@ -48,7 +48,7 @@ CKXMatrixGridWnd::CKXMatrixGridWnd() : CKXGridWnd(KXGridKind::Matrix) {
 
 CKXMatrixGridWnd::~CKXMatrixGridWnd() {
     // The class-wide pointer never outlives the grid it names.
-    if (s_pCurrentMatrixGrid == this) s_pCurrentMatrixGrid = nullptr;
+    if (m_pCurrentMatrixGrid == this) m_pCurrentMatrixGrid = nullptr;
     // The last matrix grid to go keeps the layout for the next one (a column hidden from the
     // column menu is not saved until then).
     if (m_bSetUp && --s_nSetUpGrids == 0) SaveCustomization(TRUE);
@@ -99,7 +99,7 @@ void CKXMatrixGridWnd::SetupGrid(IKXGridSite* site, CDesignContext design, CDesi
             for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_IMPORT_CSV})
                 server->RegisterWindow(msg, hwnd);
     GetParam()->EnableUndo(TRUE);
-    s_pCurrentMatrixGrid = this;
+    m_pCurrentMatrixGrid = this;
 }
 
 void CKXMatrixGridWnd::SetAutoComplete(BOOL bOn) {
@@ -228,7 +228,7 @@ CString CKXMatrixGridWnd::JournalHandle() {
     return KXJournalHandle(Site(), m_designContext);
 }
 
-CKXAssocCompAPI* CKXMatrixGridWnd::AssocCompApi() {
+CKXAssocCompAPI* CKXMatrixGridWnd::GetAssocCompApi() {
     if (!m_pAssocCompApi) m_pAssocCompApi = std::make_unique<CKXAssocCompAPI>();
     m_pAssocCompApi->setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer
                                                              : m_designContext.server());

@@ -12,6 +12,8 @@ list(APPEND KXTE_MATRIX_SOURCES
   ${_kxmatrix_dir}/KXMatrixSelect.cpp
   ${_kxmatrix_dir}/KXMatrixMenu.cpp
   ${_kxmatrix_dir}/KXMatrixClipboard.cpp
+  ${_kxmatrix_dir}/KXMatrixAssocClip.cpp
+  ${_kxmatrix_dir}/KXMatrixAssocAdd.cpp
   ${_kxmatrix_dir}/KXMatrixModels.cpp
   ${_kxmatrix_dir}/KXMatrixPupd.cpp
   ${_kxmatrix_dir}/KXMatrixAssocEdit.cpp

@@ -386,6 +386,9 @@ public:
     BOOL AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LPCTSTR cell, LPCTSTR view, LPCTSTR physName, LPCTSTR value,
                            LPCTSTR dcNet, LPCTSTR keyProps, LPCTSTR instProps);
     BOOL AutoMatrixDeletePupd(LPCTSTR names);
+    // A copied termination or pull-up/pull-down (its clipboard texts) made again on a shown pin or signal.
+    BOOL AutoMatrixPasteAssoc(LPCTSTR kind, LPCTSTR signal, LPCTSTR instance, LPCTSTR pin, LPCTSTR type,
+                              LPCTSTR name, LPCTSTR data);
     // A termination on the selected pins: each part's texts joined by "|", a part's properties by blanks.
     BOOL AutoMatrixAddTermination(LPCTSTR type, LPCTSTR libs, LPCTSTR cells, LPCTSTR views, LPCTSTR physNames,
                                   LPCTSTR values, LPCTSTR keyProps, LPCTSTR instProps, LPCTSTR delay, LPCTSTR high,

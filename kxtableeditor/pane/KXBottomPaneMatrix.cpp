@@ -455,6 +455,22 @@ BOOL CKXBottomPaneContainerView::AutoMatrixDeletePupd(LPCTSTR names) {
     return grid->DeletePupds(&list, &values);
 }
 
+BOOL CKXBottomPaneContainerView::AutoMatrixPasteAssoc(LPCTSTR kind, LPCTSTR signal, LPCTSTR instance, LPCTSTR pin,
+                                                     LPCTSTR type, LPCTSTR name, LPCTSTR data) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return FALSE;
+    }
+    CKXMatrixGridWnd::AssocEntry entry;
+    const CString what = kind ? kind : "";
+    entry.kind = what.CompareNoCase("PUPD") == 0 ? 2 : 1;
+    entry.type = type ? type : "";
+    entry.name = name ? name : "";
+    entry.data = data ? data : "";
+    return grid->PasteAssocByName(what, signal ? signal : "", instance ? instance : "", pin ? pin : "", entry);
+}
+
 namespace {
 
 // The parts of a "|"-joined text.
