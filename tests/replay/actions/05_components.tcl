@@ -9,3 +9,7 @@ check "refdes" [kx::call EditRefDes R2 R102] ""
 kx::select clp R2
 check "delete refdes" [kx::call DeleteRefDes] ""
 checkMessages
+# Co-design marking, as the host asks for it and as the list's method does.
+check "mark codesign" [kx::notify INT_MSG_MARK_AS_CODESIGN {R9 PWR2} 1] 0
+check "unmark codesign" [kx::pane clp MarkAsCodesign R9 0] 1
+checkMessages

@@ -3,6 +3,7 @@
 
 #include "KXListPaneChange.h"
 
+#include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
@@ -125,5 +126,62 @@ BOOL CKXInstancePaneContainerView::DeleteComponents(const CStringArray& names) {
     });
     if (!deleted) return FALSE;
     for (INT_PTR i = 0; i < names.GetSize(); ++i) JournalEdit("Delete Component", "DeleteComponent", {names[i]});
+    return TRUE;
+}
+
+// ------------------------------------------------------------------------------------------------ co-design
+
+namespace {
+// The property that makes an instance a co-design instance (its pins are grouped by physical pin).
+constexpr const char* kCodesignProperty = "CODESIGN";
+constexpr const char* kCodesignValue = "TRUE";
+
+std::vector<CString> SplitNames(const CString& text) {
+    std::istringstream in(text.GetString());
+    std::vector<CString> names;
+    for (std::string w; in >> w;) names.push_back(w.c_str());
+    return names;
+}
+} // namespace
+
+void CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) {
+    const CString names = wParam ? CString(reinterpret_cast<const char*>(wParam)) : CString();
+    CString l;
+    l.Format("%lld", static_cast<long long>(lParam));
+    Record("MarkAsCodesign", {names, l});
+    MarkComponentsAsCodesign(names, lParam != 0 ? 1 : 0);
+}
+
+BOOL CKXInstancePaneContainerView::MarkComponentsAsCodesign(CString names, long mark) {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return FALSE;
+    std::vector<CString> wanted = SplitNames(names);
+    if (wanted.empty()) {
+        CStringArray selected;
+        m_instanceGrid.GetSelectedNames(selected);
+        for (INT_PTR i = 0; i < selected.GetSize(); ++i) wanted.push_back(selected[i]);
+    }
+    if (wanted.empty()) return Refuse("KXPANE-450", "(nothing selected)");
+    // Only the components whose mark changes take part; an unknown name refuses the whole edit.
+    std::vector<CInstanceContext> changing;
+    CString joined;
+    for (const CString& name : wanted) {
+        const CInstanceContext inst = design->instance(name.GetString());
+        if (!inst.instance()) return Refuse("KXPANE-250", name);
+        if ((CKXGenUtils::IsCodesign(inst) != FALSE) == (mark != 0)) continue;
+        changing.push_back(inst);
+        joined += (joined.IsEmpty() ? "" : " ") + name;
+    }
+    if (changing.empty()) return Refuse("KXPANE-450", names.IsEmpty() ? CString("(the selection)") : names);
+    const BOOL done = ChangeDesign(mark ? "Mark As Codesign" : "Unmark Codesign", [&](CTransaction& t) {
+        for (const CInstanceContext& inst : changing) {
+            const bool ok = mark ? t.addProperty(inst, kCodesignProperty, kCodesignValue)
+                                 : t.removeProperty(inst, kCodesignProperty);
+            if (!ok) return false;
+        }
+        return true;
+    });
+    if (!done) return FALSE;
+    JournalEdit(mark ? "Mark As Codesign" : "Unmark Codesign", "Clp().MarkAsCodesign", {joined}, {mark ? 1L : 0L});
     return TRUE;
 }

@@ -34,6 +34,7 @@ ROWCOL CKXInstancePaneGrid::m_nInstanceCol = 1;
 
 BEGIN_DISPATCH_MAP(CKXInstancePaneContainerView, CKXListPaneView)
 DISP_FUNCTION(CKXInstancePaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXInstancePaneContainerView, "MarkAsCodesign", MarkComponentsAsCodesign, VT_BOOL, VTS_BSTR VTS_I4)
 END_DISPATCH_MAP()
 
 BEGIN_DISPATCH_MAP(CKXSignalPaneContainerView, CKXListPaneView)
@@ -870,14 +871,6 @@ void CKXInstancePaneContainerView::TellDetails(const CDesignContext& design, ISc
     if (!inst.instance()) return;
     details->AddComponentById(inst.instance());
     if (inst.instance()->physicalPackageName()) details->AddComponent(inst.instance(), inst.name());
-}
-
-void CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) {
-    CString w, l;
-    w.Format("%llu", static_cast<unsigned long long>(wParam));
-    l.Format("%lld", static_cast<long long>(lParam));
-    Record("MarkAsCodesign", {w, l});
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
 }
 
 void CKXInstancePaneContainerView::LaunchCreateBlock() {

@@ -359,7 +359,13 @@ public:
     void FillData() override;
 
     // Operations the frame and the document's automation forward.
+    // The host's co-design marking: wParam the component names (blank separated text, 0 for the
+    // components selected in the list), lParam nonzero to mark them, 0 to take the mark off.
     void MarkAsCodesign(WPARAM wParam, LPARAM lParam);
+    // Marks (or unmarks) the named components as co-design instances (property CODESIGN) in one
+    // transaction, journalled as Clp().MarkAsCodesign; empty names: the list's selection. FALSE, with
+    // a message, when a name is unknown, nothing is named, or every component is marked so already.
+    BOOL MarkComponentsAsCodesign(CString names, long mark);
     void LaunchCreateBlock();
     BOOL CanExportInterface();
     BOOL CanImportInterface();
