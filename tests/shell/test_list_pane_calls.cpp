@@ -6,6 +6,8 @@
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableDoc.h"
 
+#include "kxclipboard/CKXImpClipBoard.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,6 +65,78 @@ TEST_F(ListPaneCalls, ARefusedMarkChangesAndJournalsNothing) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     EXPECT_EQ(JournalText(), before);
     EXPECT_FALSE(Doc()->IsModified());
+}
+
+// The clipboard viewer's paste on the component list: one new component per paste.
+class ClipViewerPaste : public ListPaneCalls {
+protected:
+    static void Clip(const char* text) {
+        CKXImpClipBoard::StartCopying();
+        CKXImpClipBoard::CopyCFText(text);
+        CKXImpClipBoard::EndCopying();
+        CKXImpClipBoard::PutTextOnClipBoard(0, 1);
+    }
+    std::string Prop(const char* instance, const char* name) {
+        return Run(std::string("kx::prop work.board:sch@") + instance + " " + name);
+    }
+};
+
+TEST_F(ClipViewerPaste, AComponentNameOfTheDesignPastesACopyUnderTheNextFreeName) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::call EditRefDes U1 U100"), "");
+    ASSERT_EQ(Run("kx::setprop work.board:sch@U1 VALUE fast"), "0");
+    Clip("U1");
+    Run("selectWindow clp");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::clipview 1"), "0");
+    // U2 is the first free U<n>: the copy has U1's master and its properties, less the reference designator.
+    EXPECT_NE(Run("kx::window clp").find("U2"), std::string::npos);
+    EXPECT_EQ(Prop("U2", "VALUE"), "fast");
+    EXPECT_TRUE(Unset(Prop("U2", "LOCATION")));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Journals("call board.AddComponent(\"U2\",\"work\",\"buf\""));
+    Run("undo");
+    EXPECT_TRUE(Run("kx::prop work.board:sch@U2 VALUE").rfind("error: no object", 0) == 0);
+}
+
+TEST_F(ClipViewerPaste, AMasterTextPlacesThatMasterAndAnOlderItemIsReachedByItsNumber) {
+    ASSERT_TRUE(Open());
+    Clip("work.res:sym R7");
+    Clip("something else");
+    Run("selectWindow clp");
+    EXPECT_EQ(Run("kx::clipview 2"), "0");
+    EXPECT_NE(Run("kx::window clp").find("R7"), std::string::npos);
+    EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(ClipViewerPaste, WhatCannotBePastedIsRefusedAndChangesNothing) {
+    ASSERT_TRUE(Open());
+    Run("selectWindow clp");
+    Messages();
+    const std::string before = JournalText();
+    const std::string list = Run("kx::window clp");
+    Clip("work.res:sym R7\nwork.res:sym R8");
+    EXPECT_EQ(Run("kx::clipview 1"), "0"); // several lines
+    Clip("work.nosuch:sym");
+    EXPECT_EQ(Run("kx::clipview 1"), "0"); // no such master
+    Clip("work.res:sym U1");
+    EXPECT_EQ(Run("kx::clipview 1"), "0"); // the name is taken
+    EXPECT_EQ(Run("kx::clipview 99"), "0"); // no such item
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-452", "KXPANE-251", "KXPANE-252", "KXPANE-451"}));
+    EXPECT_EQ(Run("kx::window clp"), list);
+    EXPECT_EQ(JournalText(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Run("kx::clipview 0").rfind("error: usage", 0), 0u);
+}
+
+TEST_F(ClipViewerPaste, AWindowOpenedInItsParentsContextTakesNoPaste) {
+    ASSERT_TRUE(Open("work.board:sch", 2));
+    Run("selectWindow clp");
+    Clip("work.res:sym R7");
+    Messages();
+    EXPECT_EQ(Run("kx::clipview 1"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178"}));
+    EXPECT_EQ(Run("kx::window clp").find("R7"), std::string::npos);
 }
 
 } // namespace

@@ -3,11 +3,15 @@
 
 #include "KXListPaneChange.h"
 
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcommon/KXDocument.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
+#include <cctype>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -184,4 +188,72 @@ BOOL CKXInstancePaneContainerView::MarkComponentsAsCodesign(CString names, long 
     if (!done) return FALSE;
     JournalEdit(mark ? "Mark As Codesign" : "Unmark Codesign", "Clp().MarkAsCodesign", {joined}, {mark ? 1L : 0L});
     return TRUE;
+}
+
+// ------------------------------------------------------------------------------------------------ pasting
+
+namespace {
+
+// A reference designator names one part: a copy does not take it.
+constexpr const char* kRefDesProperty = "LOCATION";
+
+// The first name "<prefix><n>" the design does not have, the prefix being the name less its trailing
+// digits ("U" for "U12"; the whole name when it ends in none).
+CString FreeNameLike(const CDesignContext& design, const CString& name) {
+    std::string prefix = name.GetString();
+    while (!prefix.empty() && std::isdigit(static_cast<unsigned char>(prefix.back()))) prefix.pop_back();
+    if (prefix.empty()) prefix = "U";
+    CString candidate;
+    for (int n = 1;; ++n) {
+        candidate.Format("%s%d", prefix.c_str(), n);
+        if (!design.instance(candidate.GetString()).instance()) return candidate;
+    }
+}
+
+// The copied component's properties as AddComponent takes them: the part's own (source 1) and the others,
+// each "NAME=VALUE" joined by ";".
+void CopiedProperties(const IInstance& source, CString& own, CString& others) {
+    for (const CString& name : source.beginPropertyName()) {
+        if (name.CompareNoCase(kRefDesProperty) == 0) continue;
+        std::unique_ptr<CPQPropertyData> p(source.findProperty(name.GetString()));
+        if (!p) continue;
+        CString& into = p->source() == 1 ? own : others;
+        into += (into.IsEmpty() ? "" : ";") + name + "=" + p->value();
+    }
+}
+
+} // namespace
+
+namespace {
+BOOL RefusePaste(const char* id, const CString& what) {
+    CKXErrorHandler::MessageBoxOk(id, what);
+    return FALSE;
+}
+} // namespace
+
+BOOL CKXComponentListGrid::PasteComponentItem(int item) {
+    auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
+    const CDesignContext* design = pane ? pane->GetPaneDesignContext() : nullptr;
+    if (!design || !design->design()) return FALSE;
+    auto* doc = dynamic_cast<CKXDocument*>(pane->GetDocument());
+    if (doc && doc->GetOpenMode() == eOpenModeContext) return RefusePaste("KXPANE-178", CString());
+    CString text = item >= 1 ? CKXImpClipBoard::GetViewerItemText(item - 1) : CString();
+    text.Trim();
+    CString number;
+    number.Format("%d", item);
+    if (text.IsEmpty()) return RefusePaste("KXPANE-451", number);
+    if (text.FindOneOf("\r\n") >= 0) return RefusePaste("KXPANE-452", number);
+    ComponentText parsed;
+    CString own, others;
+    if (const CInstanceContext source = design->instance(text.GetString()); source.instance()) {
+        if (!ParseComponentText(source.instance()->masterName(), parsed)) return RefusePaste("KXPANE-251", text);
+        parsed.name = FreeNameLike(*design, text);
+        CopiedProperties(*source.instance(), own, others);
+    } else {
+        CKXInstancePaneContainerView* checked = nullptr;
+        if (!PrepareAdd(m_pView, text.GetString(), parsed, checked)) return FALSE;
+    }
+    // A part of the physical list is known by its reference designator: the new one takes its name.
+    if (pane->IsPhysicalView()) others += (others.IsEmpty() ? "" : ";") + CString(kRefDesProperty) + "=" + parsed.name;
+    return pane->AddComponent(parsed.name, parsed.lib, parsed.cell, parsed.view, own, others, 1);
 }

@@ -454,7 +454,7 @@ void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+    PasteComponentItem(static_cast<int>(wParam));
 }
 
 BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names) {
@@ -569,7 +569,7 @@ void CKXPhysPartGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+    PasteComponentItem(static_cast<int>(wParam));
 }
 
 bool CKXPhysNetGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {

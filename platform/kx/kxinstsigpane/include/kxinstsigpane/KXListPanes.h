@@ -132,6 +132,12 @@ public:
     // Deletes the components selected in the list (the logical instances of a selected physical part) in
     // one step, journalled as DeleteComponent for each; FALSE when nothing was deleted.
     BOOL DeleteCurSelInstance(int flag = 0);
+    // Pastes the clipboard viewer's item `item` (1 the newest) as one new component, as AddComponent adds
+    // it: the item names a component of the design (a copy: its master and properties, less the reference
+    // designator, under the first free name of its prefix) or gives "LIB.CELL[:VIEW] [NAME]". In the
+    // physical list the new component also takes its name as reference designator. FALSE, with a message,
+    // for a read-only window, an empty or unknown item, or an item of several lines.
+    BOOL PasteComponentItem(int item);
 
 protected:
     // The physical list's parts by their logical instances: instance name or path -> reference designator.
