@@ -7,6 +7,11 @@
 #include "shell/KXTableDoc.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
+#include "rmx/schema.h"
+#include "rmx/server.h"
+
+#include <cstdlib>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -137,6 +142,70 @@ TEST_F(ClipViewerPaste, AWindowOpenedInItsParentsContextTakesNoPaste) {
     EXPECT_EQ(Run("kx::clipview 1"), "0");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178"}));
     EXPECT_EQ(Run("kx::window clp").find("R7"), std::string::npos);
+}
+
+// Power groups on the example board, whose parts have implicit power pins (U2: VDD on VCC3V3).
+class PowerGroups : public ListPaneCalls {
+protected:
+    void SetUp() override {
+        ListPaneCalls::SetUp();
+        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+        const std::filesystem::path demo = m_dir / "demo";
+        std::filesystem::copy(std::filesystem::path(src ? src : ".") / "examples" / "designs", demo,
+                              std::filesystem::copy_options::recursive);
+        CString error;
+        ASSERT_TRUE(m_app->Server()->loadLibrary(demo.c_str(), error)) << error.GetString();
+        ASSERT_TRUE(Open("demo.board:sch"));
+    }
+    std::string PowerNet(const char* instance, const char* pin) {
+        IInstance* inst = Doc()->GetDesignContext().instance(instance).instance();
+        for (const CImplicitPowerPin& p : inst ? inst->implicitPowerPins() : std::vector<CImplicitPowerPin>())
+            if (p.pinName == pin) return p.netName.str();
+        return "<none>";
+    }
+};
+
+TEST_F(PowerGroups, TheDialogTiesThePowerPinOfTheSelectedComponentsInOneStep) {
+    ASSERT_EQ(PowerNet("U2", "VDD"), "VCC3V3");
+    Run("kx::select clp U2");
+    Run("kx::answer dialog CKXPowerGroupDlg ok pin VDD net P3V3_MEM");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::notify INT_MSG_ASSIGN_POWER");
+    EXPECT_EQ(PowerNet("U2", "VDD"), "P3V3_MEM");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_TRUE(Journals("call board.Clp().AssignPowerGroup(\"U2\",\"VDD\",\"P3V3_MEM\")"));
+    Run("undo");
+    EXPECT_EQ(PowerNet("U2", "VDD"), "VCC3V3");
+    Run("redo");
+    EXPECT_EQ(PowerNet("U2", "VDD"), "P3V3_MEM");
+}
+
+TEST_F(PowerGroups, OnlyComponentsWithThatPinTakePartAndACancelChangesNothing) {
+    // U1 has no VDD pin: U2's is tied, U1 is left alone.
+    EXPECT_EQ(Run("kx::pane clp AssignPowerGroup {U1 U2} VDD P3V3_MEM"), "1");
+    EXPECT_EQ(PowerNet("U2", "VDD"), "P3V3_MEM");
+    EXPECT_TRUE(Journals("AssignPowerGroup(\"U2\",\"VDD\""));
+    Run("kx::select clp U1");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer dialog CKXPowerGroupDlg cancel");
+    Run("kx::notify INT_MSG_ASSIGN_POWER");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+TEST_F(PowerGroups, RefusedAssignmentsChangeAndJournalNothing) {
+    Messages();
+    const std::string before = JournalText();
+    EXPECT_EQ(Run("kx::pane clp AssignPowerGroup U1 VDD P3V3_MEM"), "0");      // U1 has no VDD
+    EXPECT_EQ(Run("kx::pane clp AssignPowerGroup U2 VDD VCC3V3"), "0");        // tied so already
+    EXPECT_EQ(Run("kx::pane clp AssignPowerGroup {U2 NOPE} VDD P3V3_MEM"), "0"); // unknown name
+    EXPECT_EQ(Run("kx::pane clp AssignPowerGroup U2 VDD {}"), "0");             // no net
+    EXPECT_EQ(Run("kx::pane clp AssignPowerGroup U2 VDD {A B}"), "0");          // not a net name
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-453", "KXPANE-453", "KXPANE-250", "KXPANE-454",
+                                                    "KXPANE-454"}));
+    EXPECT_EQ(PowerNet("U2", "VDD"), "VCC3V3");
+    EXPECT_EQ(JournalText(), before);
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "afx/afxanswer.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
@@ -256,4 +257,69 @@ BOOL CKXComponentListGrid::PasteComponentItem(int item) {
     // A part of the physical list is known by its reference designator: the new one takes its name.
     if (pane->IsPhysicalView()) others += (others.IsEmpty() ? "" : ";") + CString(kRefDesProperty) + "=" + parsed.name;
     return pane->AddComponent(parsed.name, parsed.lib, parsed.cell, parsed.view, own, others, 1);
+}
+
+// ------------------------------------------------------------------------------------------------ power groups
+
+namespace {
+// The power group dialog, headless: the answer queue gives its fields "pin" and "net".
+struct CKXPowerGroupDlg {
+    CString pin, net;
+    bool DoModal() {
+        AfxDialogAnswer answer;
+        if (!AfxGetAnswerQueue().TakeDialog("CKXPowerGroupDlg", answer)) return false;
+        pin = answer.fields["pin"];
+        net = answer.fields["net"];
+        return true;
+    }
+};
+
+// The net the instance ties its implicit power pin to now; false when it has no such pin.
+bool PowerPinNet(const IInstance& inst, const CString& pin, CString& net) {
+    for (const CImplicitPowerPin& p : inst.implicitPowerPins())
+        if (p.pinName == pin) {
+            net = p.netName;
+            return true;
+        }
+    return false;
+}
+} // namespace
+
+void CKXInstancePaneContainerView::OnPowerGroup() {
+    Record("OnPowerGroup");
+    CKXPowerGroupDlg dlg;
+    if (dlg.DoModal()) AssignPowerGroup(CString(), dlg.pin, dlg.net);
+}
+
+BOOL CKXInstancePaneContainerView::AssignPowerGroup(CString names, CString pin, CString net) {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return FALSE;
+    std::vector<CString> wanted = SplitNames(names);
+    if (wanted.empty()) {
+        CStringArray selected;
+        m_instanceGrid.GetSelectedNames(selected);
+        for (INT_PTR i = 0; i < selected.GetSize(); ++i) wanted.push_back(selected[i]);
+    }
+    pin.Trim();
+    net.Trim();
+    if (net.IsEmpty()) return Refuse("KXPANE-454", net);
+    std::vector<IInstance*> changing;
+    CString joined;
+    for (const CString& name : wanted) {
+        IInstance* inst = design->instance(name.GetString()).instance();
+        if (!inst) return Refuse("KXPANE-250", name);
+        CString now;
+        if (!PowerPinNet(*inst, pin, now) || now == net) continue;
+        changing.push_back(inst);
+        joined += (joined.IsEmpty() ? "" : " ") + name;
+    }
+    if (changing.empty()) return Refuse("KXPANE-453", pin);
+    const BOOL done = ChangeDesign("Assign Power", [&](CTransaction& t) {
+        for (IInstance* inst : changing)
+            if (!t.setPowerPinNet(inst, pin, net)) return false;
+        return true;
+    });
+    if (!done) return Refuse("KXPANE-454", net);
+    JournalEdit("Assign Power", "Clp().AssignPowerGroup", {joined, pin, net});
+    return TRUE;
 }

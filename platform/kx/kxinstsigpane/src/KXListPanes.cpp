@@ -35,6 +35,7 @@ ROWCOL CKXInstancePaneGrid::m_nInstanceCol = 1;
 BEGIN_DISPATCH_MAP(CKXInstancePaneContainerView, CKXListPaneView)
 DISP_FUNCTION(CKXInstancePaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXInstancePaneContainerView, "MarkAsCodesign", MarkComponentsAsCodesign, VT_BOOL, VTS_BSTR VTS_I4)
+DISP_FUNCTION(CKXInstancePaneContainerView, "AssignPowerGroup", AssignPowerGroup, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 BEGIN_DISPATCH_MAP(CKXSignalPaneContainerView, CKXListPaneView)
@@ -884,10 +885,6 @@ BOOL CKXInstancePaneContainerView::CanExportInterface() {
 }
 
 BOOL CKXInstancePaneContainerView::CanImportInterface() { return CanExportInterface(); }
-void CKXInstancePaneContainerView::OnPowerGroup() {
-    Record("OnPowerGroup");
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
-}
 
 // ------------------------------------------------------------------ block options and reference designators
 

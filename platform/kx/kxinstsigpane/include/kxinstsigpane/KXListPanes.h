@@ -379,7 +379,14 @@ public:
     // on OK the matching script command is sent to the host, which does the work.
     void ExportInterface();
     void ImportInterface();
+    // Assign Power: the power group dialog (CKXPowerGroupDlg: the implicit power pin "pin" and the net
+    // "net") for the components selected in the list; OK ties that pin of each to the net.
     void OnPowerGroup();
+    // Ties the implicit power pin `pin` of each named component (blank separated; empty: the list's
+    // selection) to the net `net`, in one transaction journalled as Clp().AssignPowerGroup. FALSE, with a
+    // message, when a name is unknown, the net name is empty or invalid, or no component has such a pin
+    // that is not tied to that net already.
+    BOOL AssignPowerGroup(CString names, CString pin, CString net);
     // Opens the block selected in the component list: Descend in the context of this design (open mode
     // 2, so that ascend returns here), EditBlock as a design of its own (open mode 1). FALSE, with a
     // message, when the selection is not one block.
