@@ -72,6 +72,21 @@ TEST_F(ListPaneCalls, ARefusedMarkChangesAndJournalsNothing) {
     EXPECT_FALSE(Doc()->IsModified());
 }
 
+// What needs a service of the host that is not installed says so and changes nothing.
+TEST_F(ListPaneCalls, CreateBlockAndAutomaticModelsNameWhatIsMissing) {
+    ASSERT_TRUE(Open());
+    Messages();
+    const std::string netlist = Run("kx::netlist");
+    const std::string list = Run("kx::window clp");
+    EXPECT_EQ(Run("kx::menu 35510"), "1");
+    Run("kx::notify INT_MSG_AUTO_ASSIGN_MODEL");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-456", "KXPANE-455"}));
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(Run("kx::window clp"), list);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
 // The clipboard viewer's paste on the component list: one new component per paste.
 class ClipViewerPaste : public ListPaneCalls {
 protected:

@@ -365,7 +365,8 @@ BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName)
 
 void CKXComponentListGrid::AutoAssignModelToDiscretes() {
     Record("AutoAssignModelToDiscretes");
-    CKXErrorHandler::MessageBoxOk("KXPANE-178");
+    // Which model a discrete part takes comes from the host's model library; none is installed here.
+    CKXErrorHandler::MessageBoxOk("KXPANE-455");
 }
 
 // ------------------------------------------------------------------------------------------------ instances
@@ -876,7 +877,9 @@ void CKXInstancePaneContainerView::TellDetails(const CDesignContext& design, ISc
 
 void CKXInstancePaneContainerView::LaunchCreateBlock() {
     Record("LaunchCreateBlock");
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+    // A new block is a new schematic of the library, made by the host's block creation, which is not
+    // installed here; an existing schematic is placed as a block with AddBlock.
+    CKXErrorHandler::MessageBoxOk("KXPANE-456");
 }
 
 BOOL CKXInstancePaneContainerView::CanExportInterface() {

@@ -127,7 +127,8 @@ public:
     BOOL AddPhysicalInstanceFromStr(const char* text);
     // The row of an instance that was renamed takes the new name; FALSE when the old name is not listed.
     BOOL RenameTableInstance(CString oldName, CString newName);
-    // Not available: refused with "KXPANE-178".
+    // Refused with "KXPANE-455": the models of discrete parts come from the host's model library, which
+    // is not installed here.
     void AutoAssignModelToDiscretes();
     // Deletes the components selected in the list (the logical instances of a selected physical part) in
     // one step, journalled as DeleteComponent for each; FALSE when nothing was deleted.
@@ -372,6 +373,8 @@ public:
     // transaction, journalled as Clp().MarkAsCodesign; empty names: the list's selection. FALSE, with
     // a message, when a name is unknown, nothing is named, or every component is marked so already.
     BOOL MarkComponentsAsCodesign(CString names, long mark);
+    // Refused with "KXPANE-456": creating a new block schematic is the host's block creation, which is
+    // not installed here.
     void LaunchCreateBlock();
     BOOL CanExportInterface();
     BOOL CanImportInterface();
