@@ -176,6 +176,24 @@ public:
                             GXCmdType ct);
     // Refreshes the cell controls of the pane's other pin grids.
     void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second);
+    // The other pin grids shown side by side sort the column the way the calling grid did.
+    void SortColumnsInOtherGrids(CGXGridCore* grid, int col, BOOL ascending) override;
+    // The list panes' flag, stored in every shown pin grid.
+    void SetPinGridsFlag(int value) override;
+    // The rows of the listed instances (database ids) in every pin grid of the component windows are
+    // read again; nothing happens without a list.
+    void RefreshInstancesInAllGrids(CDWordArray* ids) override;
+    // A component renamed by the list panes: the registry and the physical part grids follow.
+    void RenameComponent(IInstance* instance, CString oldName) override;
+    // The physical view follows committed property changes: a part's new reference designator, a
+    // physical net's new name, a changed signal model (KXBottomPaneFollow.cpp). True to redraw.
+    bool FollowPropertyChange(IChange& change);
+    void RenamePart(const CString& newRefDes, const CString& oldRefDes);
+    void OnPhysNetRenamed(const CString& newName, const CString& oldName);
+    void AddOrRefreshPart(const CString& refDes);
+    void RefreshPackageRows(const CString& value, const CString& path);
+    // The physical part grids that show the part alone.
+    std::vector<CKXPhysPartDetailsGridWnd*> PartGridsShowing(const CString& refDes) const;
 
     // Menu commands: most go to the active grid; paste, delete and a few others pass through
     // the host's script interpreter.

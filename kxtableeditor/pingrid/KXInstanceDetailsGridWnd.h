@@ -121,9 +121,16 @@ public:
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
     int SortByColumnName(CString name);
-    // Grids side by side (column mode): the other pin grids of the pane sort the column the same way.
+    // Grids side by side (column mode): the other pin grids of the pane sort the column the same way
+    // (the pane's SortColumnsInOtherGrids walks them).
     void SortColumnsWithUndo(int col);
     static bool s_bSortingColumns; // while one grid hands its sort to the others
+    // Another grid of the pane sorted `col`: this one sorts it the same way (column mode only).
+    void SortLike(int col, BOOL bAscending) override;
+    // The list panes' flag the pane hands to every shown pin grid (SetPinGridsFlag).
+    void SetPaneFlag(int value) override { m_nPaneFlag = value; }
+    int GetPaneFlag() const override { return m_nPaneFlag; }
+    int m_nPaneFlag = 0;
 
     // ------------------------------------------------------------- set-up and loading
     // Grid set-up after Create: column list, header block, cell controls, settings and the
