@@ -784,6 +784,9 @@ public:
     CString CopiedShownInstance();
     bool CopyEditorSelection(const char* journal, const CString& handle, const CString& shownInstance);
     CString CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText);
+    // The termination records its parts (a design written without them has none to copy).
+    static bool RecordsParts(CKXAssocCompAPI& api, IDTInstance* termination);
+    CString m_copiedWithoutParts; // names of the terminations a copy left out, for one message
     bool CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText, CString& cellText);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
