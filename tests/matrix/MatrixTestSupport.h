@@ -43,6 +43,13 @@ protected:
         b.connect("J1", "S", "N1").connect("J1", "T", "N1").connect("J1", "P<2..1>", "DATA<1..0>");
         b.net("FREE");
         b.termination("T1", "Series", "J1", "S").pull("PU1", "Pullup", "GND");
+        // Each records its one part, as the library writes them, so that a copy carries it.
+        for (const char* component : {"@$T1", "@$PU1"}) {
+            b.prop(component, "SLOT_COUNT", "1").prop(component, "SLOT0.ID", "R");
+            b.prop(component, "SLOT0.LIB", "discrete").prop(component, "SLOT0.CELL", "resistor");
+            b.prop(component, "SLOT0.VIEW", "sym").prop(component, "SLOT0.PHYSNAME", "R0402");
+            b.prop(component, "SLOT0.VALUE", "22");
+        }
     }
 
     CDesignContext Design() { return CDesignContext(CKXShareGlobalData::m_pServer, "work.board:sch"); }
