@@ -28,6 +28,7 @@ using kxgrid::GridWriteScope;
 using kxgrid::LockUpdateScope;
 
 CKXMatrixGridWnd* CKXMatrixGridWnd::m_pCurrentMatrixGrid = nullptr;
+int CKXMatrixGridWnd::s_nSetUpGrids = 0;
 
 namespace {
 
@@ -48,6 +49,9 @@ CKXMatrixGridWnd::CKXMatrixGridWnd() : CKXGridWnd(KXGridKind::Matrix) {
 CKXMatrixGridWnd::~CKXMatrixGridWnd() {
     // The class-wide pointer never outlives the grid it names.
     if (m_pCurrentMatrixGrid == this) m_pCurrentMatrixGrid = nullptr;
+    // The last matrix grid to go keeps the layout for the next one (a column hidden from the
+    // column menu is not saved until then).
+    if (m_bSetUp && --s_nSetUpGrids == 0) SaveCustomization(TRUE);
     if (IKXMessageServer* server = GetKXMsgSrvr())
         if (HWND hwnd = GetSafeHwnd()) server->UnregisterWindow(hwnd);
 }
@@ -63,7 +67,14 @@ void CKXMatrixGridWnd::SetupGrid(IKXGridSite* site, CDesignContext design, CDesi
     GetParam()->EnableSelection(static_cast<WORD>(kSelectionFlags));
     m_dropTarget.RegisterTarget(this, design);
     Columns().SelectOrigin();
-    if (Layout().instanceColumns.empty()) SetupColumns();
+    // The layout is shared while matrix grids are open; the first grid opened after the last one
+    // closed reads it again from the customisation, which the closing pane saved (or which
+    // changed since), so nothing of a closed design window's layout outlives it unsaved.
+    if (!m_bSetUp) {
+        if (s_nSetUpGrids == 0 || Layout().instanceColumns.empty()) SetupColumns();
+        m_bSetUp = true;
+        ++s_nSetUpGrids;
+    }
     m_bExternalTransaction = externalTransaction;
 
     m_pPinListBox = std::make_unique<CKXGridACListBox>(this);
@@ -178,13 +189,7 @@ void CKXMatrixGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
         delete pCmd;
         return;
     }
-    CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
-    if (!sink) {
-        CKXGridWnd::AddCommand(pCmd, ctType);
-        return;
-    }
-    sink->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
-    m_nUndoStepMode = 2;
+    AddCommandToSiteUndo(pCmd, ctType);
 }
 
 BOOL CKXMatrixGridWnd::OnStartEditing(ROWCOL nRow, ROWCOL nCol) {

@@ -406,6 +406,9 @@ private:
     BOOL m_bStoringEdit = FALSE; // a validated connection cell is being stored: no undo step of its own
     static CKXMatrixGridWnd* m_pCurrentMatrixGrid;
     static bool s_bFillingPinList;
+    // Matrix grids set up and not yet destroyed; the first of them builds the layout afresh.
+    static int s_nSetUpGrids;
+    bool m_bSetUp = false;
 
     DECLARE_MESSAGE_MAP()
 };

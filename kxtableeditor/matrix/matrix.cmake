@@ -18,6 +18,7 @@ list(APPEND KXTE_MATRIX_SOURCES
   ${_kxmatrix_dir}/KXMatrixPupd.cpp
   ${_kxmatrix_dir}/KXMatrixAssocEdit.cpp
   ${_kxmatrix_dir}/KXMatrixRetain.cpp
-  ${_kxmatrix_dir}/KXMatrixProperties.cpp)
+  ${_kxmatrix_dir}/KXMatrixProperties.cpp
+  ${_kxmatrix_dir}/KXMatrixViewDlg.cpp)
 list(APPEND KXTE_MATRIX_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane
      kxpropertyeditor kxclipboard kxnotes kxsmall rmx)
