@@ -348,6 +348,8 @@ public:
         std::vector<const INet*> renamedNets;
         std::vector<const IDPNet*> renamedPairNets;
         std::vector<const IDTInstance*> components;   // terminations and pull components
+        std::vector<IInstTerm*> swappedPins;          // pins whose section or pin number changed
+        std::set<CConn> otherLegs;                    // pair legs connected along with their other leg
     };
     CommitWork m_commit;
     // The steps of OnDigestEnd.
@@ -356,6 +358,17 @@ public:
     void RefreshOtherConnections(const std::set<CConn>& handledAdded, const std::set<CConn>& handledRemoved);
     void RefreshAttachedComponents();
     void RefreshTermsChangedOutside(bool termsChanged);
+    // A section or pin number that changed to another value, whoever changed it (a swap in another grid,
+    // the host): its pin is noted for UpdateSwappedSignals.
+    void NoteSwappedPin(const IChange& change, const CString& name, const CString& oldValue, const CString& newValue);
+    // Rewrites from the design the pin numbers and the SIGNAL cells of the pins of the last swap.
+    void UpdateSwappedSignals();
+    // After an edit of this grid or its pane: the other leg of each pair pin whose one leg the transaction
+    // connected to a leg of a pair net goes onto the other leg net, in the same transaction (when the
+    // project asks for it); 1 when a leg was connected and the transaction must be committed again.
+    int AutoConnectDiffPairLegs(CTransaction* transaction);
+    // The transaction is this grid's own edit or its pane's.
+    bool IsOwnOrPaneCommit() const;
     void CollectChangedRows(CTransaction* transaction);
     void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
                             std::set<CConn>& handledRemoved);
