@@ -43,6 +43,9 @@ class CKXListComboBox;
 class CStringList;
 class CKXFindReplaceDlg;
 class CKXHiliteObject;
+namespace kxpingrid {
+class ProgressScope;
+}
 class CComments;
 class CPtrList;
 class CTclArgsList;
@@ -288,6 +291,14 @@ public:
     // same as one journalled edit of its own.
     bool PasteTerminations(CTransaction* t);
     BOOL PasteTerminationsInEdit();
+    // Copied pull-up/pull-down groups onto the net bits of the rows in m_arrSelectedNetBits, inside the
+    // transaction; true when an entry was pasted.
+    bool PastePupds(CTransaction* transaction);
+    // The Pull Up/Down column's paste: the selected rows, one "Paste PUPD" edit, journalled.
+    BOOL PastePupdsInEdit();
+    bool PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
+                             kxpingrid::ProgressScope& progress, bool& pasted);
+    bool PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit, CString group);
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
     // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
@@ -985,6 +996,8 @@ public:
                                const CString& data, bool& pasted);
     IDTInstance* RowTermination(ROWCOL row);
     std::vector<ROWCOL> m_pastedTerminationRows;
+    std::vector<std::pair<ROWCOL, IDTInstance*>> m_pastedPupds; // the components a pull-up paste made, by row
+    bool m_bPupdPasteIncomplete = false; // the paste left out a copied pull-up without DC net or part
 
 private:
     // Associated-component helpers.
