@@ -8,6 +8,7 @@
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXPropLists.h"
 #include "grid/KXScriptText.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -21,32 +22,6 @@
 using kxpingrid::Col;
 
 using kxpingrid::PairTerms;
-
-namespace {
-
-// m_bReplay raised for the life of a scripted termination edit (no questions), restored after.
-class ReplayScope {
-public:
-    ReplayScope() : m_saved(CKXShareGlobalData::m_bReplay) { CKXShareGlobalData::m_bReplay = TRUE; }
-    ~ReplayScope() { CKXShareGlobalData::m_bReplay = m_saved; }
-    ReplayScope(const ReplayScope&) = delete;
-    ReplayScope& operator=(const ReplayScope&) = delete;
-
-private:
-    BOOL m_saved;
-};
-
-CString At(const CStringArray* list, INT_PTR i) {
-    return list && i >= 0 && i < list->GetSize() ? list->GetAt(i) : CString();
-}
-
-CStringArray* ListAt(const CObArray* lists, INT_PTR i) {
-    if (!lists || i < 0 || i >= lists->GetSize()) return nullptr;
-    return dynamic_cast<CStringArray*>(lists->GetAt(i));
-}
-
-
-} // namespace
 
 KXAssocAutomation* CKXInstanceDetailsGridWnd::GetAssocAutomation() {
     if (!m_assocAutomation) m_assocAutomation = std::make_unique<KXAssocAutomation>(CKXShareGlobalData::m_pServer);
@@ -209,7 +184,7 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
                                                        CStringArray* values, CObArray* keyLists,
                                                        CObArray* instLists, CString delay, CString high,
                                                        CString low, int parts) {
-    ReplayScope replay;
+    KXScriptedAssocScope replay;
     m_bAutomationTransactionOpen = 0;
     const std::vector<ROWCOL> selected = SelectedPinRows();
     const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
@@ -245,11 +220,12 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     }
     int given = 0;
     for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
-        if (At(libs, i).IsEmpty()) continue;
+        if (KXPartText(libs, i).IsEmpty()) continue;
         if (i >= static_cast<INT_PTR>(ids.size())) return refuse("more parts than the type has");
-        if (!api.AddTerminationInstance(ids[static_cast<size_t>(i)], At(libs, i), At(cells, i), At(views, i),
-                                        At(physNames, i), At(values, i), nullptr, ListAt(keyLists, i),
-                                        ListAt(instLists, i)))
+        if (!api.AddTerminationInstance(ids[static_cast<size_t>(i)], KXPartText(libs, i),
+                                        KXPartText(cells, i), KXPartText(views, i), KXPartText(physNames, i),
+                                        KXPartText(values, i), nullptr, KXPartList(keyLists, i),
+                                        KXPartList(instLists, i)))
             return refuse(api.GetLastError());
         ++given;
     }
@@ -335,7 +311,7 @@ void CKXInstanceDetailsGridWnd::OnAddTermination() {
 BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
                                                 CMapStringToString* keyProps, CMapStringToString* instProps,
                                                 CString delay, CString high, CString low, int count, int byRefDes) {
-    ReplayScope replay;
+    KXScriptedAssocScope replay;
     IDTInstance* dt = GetSelectedRowTermination();
     if (!dt) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-212");
@@ -352,35 +328,9 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", "the termination has fewer parts than named");
         return FALSE;
     }
-    std::set<CString> names;
-    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i)
-        names.insert(designators->GetAt(i));
-    std::map<CString, CString> renames;
-    KXPropListMap keys, insts;
-    auto toMap = [](CMapStringToString* from, auto&& put) {
-        if (!from) return;
-        POSITION pos = from->GetStartPosition();
-        while (pos) {
-            CString k, v;
-            from->GetNextAssoc(pos, k, v);
-            put(k, v);
-        }
-    };
-    toMap(oldToNew, [&](const CString& k, const CString& v) { renames[k] = v; });
-    auto items = [](const CString& text) {
-        std::vector<CString> out;
-        int start = 0;
-        while (start <= text.GetLength()) {
-            int end = text.Find('\n', start);
-            if (end < 0) end = text.GetLength();
-            if (end > start) out.push_back(text.Mid(start, end - start));
-            start = end + 1;
-        }
-        return out;
-    };
-    toMap(keyProps, [&](const CString& k, const CString& v) { keys[k] = items(v); });
-    toMap(instProps, [&](const CString& k, const CString& v) { insts[k] = items(v); });
-    if (!api.EditTermination(names, renames, delay, high, low, keys, insts, byRefDes)) {
+    KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
+    if (!api.EditTermination(args.designators, args.renames, delay, high, low, args.keyProps, args.instProps,
+                             byRefDes)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
         return FALSE;
     }
