@@ -415,6 +415,14 @@ kx::pane SelectTerminationCol RST_N C9
 show "paste it onto RST_N" [paste pin]
 show "RST_N after the paste" [pinRow RST_N]
 show "edit its pull-up" [editPupd pin RP1 -dcnets VCC3V3 -keyprop {TOL=1%}]
+show "copy PGOOD's pull-up (as Ctrl+C on its Pull Up/Down cell echoes it)" [copy pin [list U1 PGOOD C10] pupd]
+kx::pane SelectPUPDCol MCLK B14
+show "paste it onto MCLK's signal, one undo step" [paste pin]
+show "MCLK after the paste" [pinRow MCLK]
+show "expand the buses" [expandPins pin on]
+kx::pane SelectTerminationCol {A<12..0>}
+show "terminate the whole address bus" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 33]
+show "its bit rows show it" [list [pinRow {A<12>}] [pinRow {A<0>}]]
 kx::show slp PG
 show "select U1's pin in the signal grid of PG" [selectObject pin C10:U1]
 kx::pane SelectTerminationCol U1 C10

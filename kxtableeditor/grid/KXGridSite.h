@@ -54,6 +54,8 @@ public:
     // TRUE while the pane commits a transaction of its own or runs an undo or redo step: grids
     // then leave the Attach Signal controls and selections alone.
     virtual BOOL IsSiteBusy() const = 0;
+    // The site commits an edit of its own (the grids' refresh then treats it as theirs).
+    virtual BOOL IsSiteCommitting() const { return FALSE; }
     // The component and signal list panes of the design window (NULL before the frame is wired).
     virtual CCommonInterface* InstanceListPane() = 0;
     virtual CCommonInterface* SignalListPane() = 0;

@@ -271,6 +271,7 @@ public:
     int GridIndexOf(CGXGridCore* grid) const; // position among the shown pin grids; -1 when not one
     // TRUE while the pane commits a transaction of its own or carries out an undo or redo step.
     BOOL IsBusy() const { return m_bCommitting || m_bInUndo; }
+    BOOL IsSiteCommitting() const override { return m_bCommitting; }
     // The hidden grid of the transactions the pane opens itself.
     CKXGridWnd* PaneGrid();
 

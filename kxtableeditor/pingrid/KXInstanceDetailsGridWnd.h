@@ -43,6 +43,9 @@ class CKXListComboBox;
 class CStringList;
 class CKXFindReplaceDlg;
 class CKXHiliteObject;
+namespace kxpingrid {
+class ProgressScope;
+}
 class CComments;
 class CPtrList;
 class CTclArgsList;
@@ -295,6 +298,14 @@ public:
     // same as one journalled edit of its own.
     bool PasteTerminations(CTransaction* t);
     BOOL PasteTerminationsInEdit();
+    // Copied pull-up/pull-down groups onto the net bits of the rows in m_arrSelectedNetBits, inside the
+    // transaction; true when an entry was pasted.
+    bool PastePupds(CTransaction* transaction);
+    // The Pull Up/Down column's paste: the selected rows, one "Paste PUPD" edit, journalled.
+    BOOL PastePupdsInEdit();
+    bool PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
+                             kxpingrid::ProgressScope& progress, bool& pasted);
+    bool PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit, CString group);
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
     // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
@@ -355,6 +366,8 @@ public:
         std::vector<const INet*> renamedNets;
         std::vector<const IDPNet*> renamedPairNets;
         std::vector<const IDTInstance*> components;   // terminations and pull components
+        std::vector<IInstTerm*> swappedPins;          // pins whose section or pin number changed
+        std::set<CConn> otherLegs;                    // pair legs connected along with their other leg
     };
     CommitWork m_commit;
     // The steps of OnDigestEnd.
@@ -363,6 +376,17 @@ public:
     void RefreshOtherConnections(const std::set<CConn>& handledAdded, const std::set<CConn>& handledRemoved);
     void RefreshAttachedComponents();
     void RefreshTermsChangedOutside(bool termsChanged);
+    // A section or pin number that changed to another value, whoever changed it (a swap in another grid,
+    // the host): its pin is noted for UpdateSwappedSignals.
+    void NoteSwappedPin(const IChange& change, const CString& name, const CString& oldValue, const CString& newValue);
+    // Rewrites from the design the pin numbers and the SIGNAL cells of the pins of the last swap.
+    void UpdateSwappedSignals();
+    // After an edit of this grid or its pane: the other leg of each pair pin whose one leg the transaction
+    // connected to a leg of a pair net goes onto the other leg net, in the same transaction (when the
+    // project asks for it); 1 when a leg was connected and the transaction must be committed again.
+    int AutoConnectDiffPairLegs(CTransaction* transaction);
+    // The transaction is this grid's own edit or its pane's.
+    bool IsOwnOrPaneCommit() const;
     void CollectChangedRows(CTransaction* transaction);
     void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
                             std::set<CConn>& handledRemoved);
@@ -992,6 +1016,8 @@ public:
                                const CString& data, bool& pasted);
     IDTInstance* RowTermination(ROWCOL row);
     std::vector<ROWCOL> m_pastedTerminationRows;
+    std::vector<std::pair<ROWCOL, IDTInstance*>> m_pastedPupds; // the components a pull-up paste made, by row
+    bool m_bPupdPasteIncomplete = false; // the paste left out a copied pull-up without DC net or part
 
 private:
     // Associated-component helpers.

@@ -62,12 +62,9 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
         control->ReplaceSel(text);
         return TRUE;
     }
-    // Copied terminations go onto the selected pins; pull-ups are pasted from their own word (addPupd).
+    // Copied terminations go onto the selected pins, copied pull-up groups onto their signals.
     if (col == Col(m_nColTermination)) return PasteTerminationsInEdit();
-    if (col == Col(m_nColPupd)) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return FALSE;
-    }
+    if (col == Col(m_nColPupd)) return PastePupdsInEdit();
     CKXPinConnEdit edit(*this, m_designContext2, "Paste Selected Text");
     if (!edit) return FALSE;
     // The rows' journal lines are written once the whole paste is in.

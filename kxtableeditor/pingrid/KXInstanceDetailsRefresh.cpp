@@ -3,6 +3,8 @@
 // and cells that the transaction's changes reach.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
+#include "grid/KXDiffPairLegs.h"
+#include "grid/KXGridSite.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -16,6 +18,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <set>
 
@@ -611,6 +614,7 @@ void CKXInstanceDetailsGridWnd::OnDigestEnd(const KXChangeDigest& digest) {
     // One reload of the replaced instances: every other instance of the grid keeps its rows.
     if (!m_commit.replaced.empty()) RefreshInstances(&m_commit.replaced);
     RefreshChangedProperties(digest.Server());
+    UpdateSwappedSignals();
     if (digest.Touches('A')) FillPupdColumn({});
     if (digest.Touches('W')) {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
@@ -627,6 +631,16 @@ void CKXInstanceDetailsGridWnd::OnDigestEnd(const KXChangeDigest& digest) {
     if (!m_commit.pairInstances.empty()) {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
         RefreshInstances(&m_commit.pairInstances);
+    }
+    // The other legs of pairs this grid's or its pane's edit connected join the same transaction; its
+    // second commit refreshes their rows.
+    if (digest.Touches('C') && IsOwnOrPaneCommit() && AutoConnectDiffPairLegs(transaction) == 1) {
+        if (transaction->commit()) {
+            GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+            RefreshNetRows(m_commit.otherLegs);
+        } else {
+            transaction->discard(); // the design keeps the edit as the user made it
+        }
     }
     RenameChangedNets();
     if (digest.Touches('C')) RefreshOtherConnections(handledAdded, handledRemoved);
@@ -648,7 +662,7 @@ void CKXInstanceDetailsGridWnd::RefreshChangedProperties(IServer* server) {
             }
             continue;
         }
-        // (A swapped SEC or PN moves signals; that update belongs to the connection editing.)
+        NoteSwappedPin(*change, name, oldValue, newValue);
         std::unique_ptr<CContext> context(server->getContext(change->object()));
         if (!context) continue;
         const char type = context->objectType();
@@ -661,6 +675,58 @@ void CKXInstanceDetailsGridWnd::RefreshChangedProperties(IServer* server) {
             }
         }
     }
+}
+
+void CKXInstanceDetailsGridWnd::NoteSwappedPin(const IChange& change, const CString& name, const CString& oldValue,
+                                               const CString& newValue) {
+    if (change.changeKind() != 5) return;
+    if (name.CompareNoCase("SEC") != 0 && name.CompareNoCase("PN") != 0) return;
+    if (oldValue.IsEmpty() || newValue.IsEmpty() || oldValue.CompareNoCase(newValue) == 0) return;
+    const auto* prop = dynamic_cast<const CPropertyChange*>(change.object());
+    auto* pin = prop ? dynamic_cast<IInstTerm*>(prop->owner()) : nullptr;
+    if (!pin || !IsShownInstance(pin->instance())) return;
+    auto& pins = m_commit.swappedPins;
+    if (std::find(pins.begin(), pins.end(), pin) == pins.end()) pins.push_back(pin);
+}
+
+void CKXInstanceDetailsGridWnd::UpdateSwappedSignals() {
+    if (m_commit.swappedPins.empty()) return;
+    GridWriteScope writable(*this);
+    RefreshPinNumberCells();
+    std::set<CConn> conns;
+    for (const IInstTerm* pin : m_commit.swappedPins)
+        for (const CConn& conn : pin->beginConn())
+            conns.insert(conn);
+    if (!conns.empty()) RefreshNetRows(conns);
+    m_commit.swappedPins.clear();
+}
+
+bool CKXInstanceDetailsGridWnd::IsOwnOrPaneCommit() const {
+    if (m_bCommitting && CKXTransaction::GetGrid() == this) return true;
+    const IKXGridSite* site = Site();
+    return site && site->IsSiteCommitting();
+}
+
+int CKXInstanceDetailsGridWnd::AutoConnectDiffPairLegs(CTransaction* transaction) {
+    if (!transaction || !KXAutoConnectDpLegAsked()) return 0;
+    // The legs this transaction connected, each bit once; a leg the user placed already stays.
+    std::set<std::pair<const IInstTerm*, int>> legs;
+    for (IChange* change : transaction->beginChange()) {
+        if (!change || change->objectType() != 'C' || change->changeKind() != 1) continue;
+        const auto* conn = dynamic_cast<const CConn*>(change->object());
+        if (!conn || !conn->instTerm() || !IsSameDesign(change->design())) continue;
+        const int lo = std::min(conn->instTermMsb(), conn->instTermLsb());
+        const int hi = std::max(conn->instTermMsb(), conn->instTermLsb());
+        for (int bit = lo; bit <= hi; ++bit)
+            legs.insert({conn->instTerm(), bit});
+    }
+    int added = 0;
+    for (const auto& [pin, bit] : legs)
+        if (const std::optional<CConn> leg = KXConnectOtherLeg(*transaction, CInstTermBit(pin, bit))) {
+            m_commit.otherLegs.insert(*leg);
+            ++added;
+        }
+    return added ? 1 : 0;
 }
 
 void CKXInstanceDetailsGridWnd::RenameChangedNets() {
@@ -724,8 +790,9 @@ void CKXInstanceDetailsGridWnd::RefreshAttachedComponents() {
 
 void CKXInstanceDetailsGridWnd::RefreshTermsChangedOutside(bool termsChanged) {
     // Terms of a shown component's definition, changed from outside this grid's own edits.
-    const bool outside =
-        !m_bCommitting && CKXTransaction::GetGrid() != this && CKXUndoCmd::GetCurrentUndoGrid() != this;
+    const IKXGridSite* site = Site();
+    const bool outside = !m_bCommitting && !(site && site->IsSiteCommitting()) && CKXTransaction::GetGrid() != this &&
+                         CKXUndoCmd::GetCurrentUndoGrid() != this;
     if (!outside) return;
     GridWriteScope writable(*this);
     if (termsChanged && m_commit.sameDesign) RefreshChangedTerms(m_commit.transaction);

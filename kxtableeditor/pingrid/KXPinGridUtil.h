@@ -99,6 +99,13 @@ public:
         m_bar->StepIt();
         m_bar->PeekAndPump();
     }
+    // One step shown with its own label.
+    void Show(const CString& label) {
+        if (!m_bar) return;
+        if (!label.IsEmpty()) m_bar->SetText(label);
+        m_bar->StepIt();
+        m_bar->PeekAndPump();
+    }
     void End() {
         if (CKXProgressBar::m_pProgressBar == m_bar.get()) CKXProgressBar::m_pProgressBar = nullptr;
         m_bar.reset();

@@ -11,6 +11,7 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxpingrid_dir}/KXInstanceDetailsInit.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsHeader.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsPaste.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsPupdPaste.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsStyle.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsDiffPair.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsParts.cpp

@@ -1,0 +1,131 @@
+// What the pin grid does with a committed transaction on the example board: pin numbers and sections
+// changed by another window show in its rows, and with the project's auto_connect_dpleg on, a leg of a
+// pair connected by the grid's own edit brings the other leg along in the same undo step, while a
+// change from outside is left as it was made.
+#include "PinGridBoardFixture.h"
+
+#include "grid/KXGridEdit.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "rmx/transaction.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class CommitRefresh : public PinGridBoard {
+protected:
+    static constexpr unsigned kWhole = static_cast<unsigned>(-1);
+    CDesignContext Board() { return CDesignContext(m_app->Server(), "demo.board:sch"); }
+    CInstTermContext Pin(const char* name) { return Board().instance("U1").instTerm(name); }
+    // Another window's edit: committed, then announced to every subscribed window.
+    template <class F> void CommitElsewhere(F fill) {
+        CTransaction t(Board(), "elsewhere");
+        fill(t);
+        ASSERT_TRUE(t.commit()) << t.lastError().GetString();
+        GetKXMsgSrvr()->Broadcast(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(&t));
+    }
+    std::string Number(const std::string& pin) { return CellText(PinRow(pin), G::m_nColPinNumber); }
+    std::string Signal(const std::string& pin) { return CellText(PinRow(pin), G::m_nColSignal); }
+};
+
+TEST_F(CommitRefresh, PinNumbersSwappedElsewhereShowInTheRows) {
+    OpenBoard();
+    ASSERT_EQ(Number("PGOOD"), "C10");
+    ASSERT_EQ(Number("RST_N"), "C9");
+    CommitElsewhere([&](CTransaction& t) {
+        ASSERT_TRUE(t.addProperty(Pin("PGOOD"), "PN", "C9", 2, false));
+        ASSERT_TRUE(t.addProperty(Pin("RST_N"), "PN", "C10", 2, false));
+    });
+    EXPECT_EQ(Number("PGOOD"), "C9");
+    EXPECT_EQ(Number("RST_N"), "C10");
+    // The signals stay with the pins.
+    EXPECT_EQ(Signal("PGOOD"), "PG");
+    EXPECT_EQ(Signal("RST_N"), "RESET_N");
+}
+
+TEST_F(CommitRefresh, ASwappedNumberOfABusBitShowsInItsBitRowAndTheBusRow) {
+    OpenBoard();
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    CommitElsewhere([&](CTransaction& t) {
+        ASSERT_TRUE(t.addProperty(Pin("DQ").bitContext(0), "PN", "Z9", 2, false));
+    });
+    EXPECT_EQ(Number("DQ<0>"), "Z9");
+    EXPECT_NE(Number("DQ<15..0>").find("Z9"), std::string::npos) << Number("DQ<15..0>");
+}
+
+class PairLegs : public CommitRefresh {
+protected:
+    void SetUp() override {
+        CommitRefresh::SetUp();
+        Option("on");
+    }
+    void Option(const char* value) {
+        const std::filesystem::path file = m_dir / "legs.prj";
+        std::ofstream(file) << "[GRIDWORKSHOP]\nauto_connect_dpleg " << value << "\n";
+        std::string error;
+        ASSERT_TRUE(m_app->LoadProject(file.string(), error)) << error;
+    }
+    bool Connected(const std::string& line) { return Run("kx::netlist").find(line + "\n") != std::string::npos; }
+    // The board with both legs of U1's CLK pair open.
+    void OpenWithOpenLegs() {
+        OpenBoard();
+        ASSERT_EQ(Run("expandPins pin on"), "1");
+        for (const char* leg : {"CLK_P", "CLK_N"})
+            ASSERT_EQ(Run("kx::edit ccp " + std::to_string(PinRow(leg)) + " " + std::to_string(G::m_nColSignal) + " {}"),
+                      "1");
+        ASSERT_FALSE(Connected("U1 CLK_P SYSCLK_P"));
+        ASSERT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+    }
+    // The grid's own edit connecting only the positive leg.
+    BOOL ConnectPositiveLegInGridEdit() {
+        CKXGridEdit edit(*Grid(), Board(), "Add Conn");
+        if (!edit) return FALSE;
+        INet* net = Board().design()->findNet("SYSCLK_P");
+        if (!net || !edit.Transaction()->addConn(net, kWhole, kWhole, Pin("CLK_P").instTerm(), kWhole, kWhole, 0)) return FALSE;
+        return edit.Commit();
+    }
+};
+
+TEST_F(PairLegs, TheGridsOwnEditBringsTheOtherLegAlongInOneStep) {
+    OpenWithOpenLegs();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_TRUE(ConnectPositiveLegInGridEdit());
+    EXPECT_TRUE(Connected("U1 CLK_P SYSCLK_P")) << Run("kx::netlist");
+    EXPECT_TRUE(Connected("U1 CLK_N SYSCLK_N")) << Run("kx::netlist");
+    EXPECT_EQ(Signal("CLK_N"), "SYSCLK_N");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Run("undo");
+    EXPECT_FALSE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+}
+
+TEST_F(PairLegs, ALegTheUserConnectedElsewhereIsNotMoved) {
+    OpenWithOpenLegs();
+    ASSERT_EQ(Run("kx::edit ccp " + std::to_string(PinRow("CLK_N")) + " " + std::to_string(G::m_nColSignal) + " OTHER"),
+              "1");
+    ASSERT_TRUE(ConnectPositiveLegInGridEdit());
+    EXPECT_TRUE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_TRUE(Connected("U1 CLK_N OTHER")) << Run("kx::netlist");
+    EXPECT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+}
+
+TEST_F(PairLegs, AChangeFromOutsideOrWithTheOptionOffConnectsNothingMore) {
+    OpenWithOpenLegs();
+    CommitElsewhere([&](CTransaction& t) {
+        INet* net = Board().design()->findNet("SYSCLK_P");
+        ASSERT_TRUE(net);
+        ASSERT_TRUE(t.addConn(net, kWhole, kWhole, Pin("CLK_P").instTerm(), kWhole, kWhole, 0));
+    });
+    EXPECT_TRUE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+    Option("off");
+    Run("kx::edit ccp " + std::to_string(PinRow("CLK_P")) + " " + std::to_string(G::m_nColSignal) + " {}");
+    ASSERT_TRUE(ConnectPositiveLegInGridEdit());
+    EXPECT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+}
+
+} // namespace

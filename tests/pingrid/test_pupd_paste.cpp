@@ -1,0 +1,145 @@
+// Pasting copied pull-ups and pull-downs into the pin grid's Pull Up/Down column on the example board,
+// as the user does it at the host (copy pin KEY "Pull Up/Down", then paste pin on the selected rows):
+// one group onto every selected row, several groups one to a row down the grid, one undo step, a
+// journal whose replay gives the same design, and refusals that leave everything as it was.
+#include "../connedit/ConnEditFixture.h"
+
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "shell/KXTableDoc.h"
+
+#include <cctype>
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class PupdPaste : public ConnEditFixture {
+protected:
+    void TearDown() override {
+        CKXImpClipBoard::Reset();
+        ConnEditFixture::TearDown();
+    }
+    std::string Mark(const std::string& pin) {
+        const int row = PinRow(pin);
+        return row ? Grid()->GetValueRowCol(static_cast<ROWCOL>(row), static_cast<ROWCOL>(G::m_nColPupd)).GetString()
+                   : "<no row>";
+    }
+    std::string Window() { return Run("kx::window ccp"); }
+    bool RowShows(const std::string& pin, const std::string& text) {
+        std::istringstream in(Window());
+        for (std::string line; std::getline(in, line);)
+            if (line.find(" | " + pin + " | ") != std::string::npos) return line.find("| " + text + " |") != std::string::npos;
+        return false;
+    }
+    std::string PupdCol() { return std::to_string(G::m_nColPupd); }
+    void CopyPupds(const std::string& keys) { ASSERT_EQ(Run("copy pin " + keys + " pupd"), "1"); }
+    // Selects the Pull Up/Down cells of the rows from one pin to another.
+    void SelectPupdCells(const std::string& first, const std::string& last) {
+        ASSERT_EQ(Run("kx::select ccp " + std::to_string(PinRow(first)) + " " + PupdCol() + " " +
+                      std::to_string(PinRow(last)) + " " + PupdCol()),
+                  "1");
+    }
+    // The board with a complete pull-up (a part and a DC net) on MCLK's net.
+    void OpenWithPullUpOnMclk() {
+        OpenBoard();
+        Run("selectObject pin MCLK");
+        ASSERT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3 -value 4k7"), "1") << ::testing::PrintToString(Messages());
+        Messages();
+    }
+    // How often the text (in any letter case) holds what (written in small letters).
+    size_t Count(std::string text, const std::string& what) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    }
+};
+
+TEST_F(PupdPaste, OneCopiedPullUpGoesOntoEverySelectedSignalInOneStep) {
+    OpenWithPullUpOnMclk();
+    const std::string before = Saved();
+    CopyPupds("[list U1 MCLK B14]");
+    SelectPupdCells("PGOOD", "RST_N");
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Window();
+    const std::string after = Saved();
+    EXPECT_EQ(Count(after, "pullup @:pg\n"), 1u) << after;
+    // RESET_N has a pull-up already: it is not doubled.
+    EXPECT_EQ(Count(after, "pullup @:reset_n"), 1u) << after;
+    EXPECT_EQ(Count(after, " 2 pullup @:"), Count(before, " 2 pullup @:") + 1);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("SelectPUPDCol(\"PGOOD\",\"C10\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().InitPUPD(\"type=Pullup;"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().AddPUPD()"), std::string::npos);
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_FALSE(RowShows("PGOOD", "Local Pullup"));
+}
+
+TEST_F(PupdPaste, TheJournalOfAPasteReplaysToTheSameDesign) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3 -value 4k7"), "1");
+    CopyPupds("[list U1 MCLK B14]");
+    SelectPupdCells("PGOOD", "PGOOD");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    ASSERT_EQ(Count(pasted, "pullup @:pg\n"), 1u);
+    EXPECT_EQ(Replayed(original), pasted);
+}
+
+TEST_F(PupdPaste, SeveralCopiedGroupsGoOneToARowDownTheGrid) {
+    OpenWithPullUpOnMclk();
+    // Two groups in grid order: MCLK's pull-up, then PGOOD's net bit without any.
+    CopyPupds("[list U1 MCLK B14] [list U1 PGOOD C10]");
+    SelectPupdCells("PGOOD", "PGOOD");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string after = Saved();
+    EXPECT_EQ(Count(after, "pullup @:pg\n"), 1u) << after;
+    EXPECT_EQ(Count(after, "pullup @:reset_n"), 1u); // the second group was empty
+}
+
+TEST_F(PupdPaste, NothingToPasteIsRefusedAndChangesNothing) {
+    OpenWithPullUpOnMclk();
+    const std::string before = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    auto refused = [&](const char* why) {
+        const std::string journal = JournalText();
+        Messages();
+        EXPECT_EQ(Run("paste pin"), "0") << why;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-217"}) << why;
+        EXPECT_TRUE(Saved() == before) << why;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << why;
+        EXPECT_EQ(JournalText(), journal) << why;
+    };
+    CopyPupds("[list U1 PGOOD C10]");
+    SelectPupdCells("MCLK", "MCLK");
+    refused("a net bit copied without pull-ups");
+    CopyPupds("[list U1 MCLK B14]");
+    SelectPupdCells("MCLK", "MCLK");
+    refused("the same pull-up is there already");
+    // The board's own pull-up on RESET_N names no DC net: a replay could not make it again.
+    CopyPupds("[list U1 RST_N C9]");
+    SelectPupdCells("PGOOD", "PGOOD");
+    refused("a pull-up without DC net");
+}
+
+TEST_F(PupdPaste, AnOpenPinTakesNothingAndTheOthersStillDo) {
+    OpenWithPullUpOnMclk();
+    ASSERT_EQ(TypeSignal("DQ<15..0>", ""), "1");
+    CopyPupds("[list U1 MCLK B14]");
+    SelectPupdCells("DQ<15..0>", "PGOOD");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string after = Saved();
+    EXPECT_EQ(Count(after, "pullup @:pg\n"), 1u) << after;
+    EXPECT_EQ(Count(after, "pullup @:dq"), 0u) << after;
+}
+
+} // namespace
