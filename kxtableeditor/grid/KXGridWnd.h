@@ -244,6 +244,12 @@ protected:
     bool IsDataRow(ROWCOL row) const;
     // The first data row, or 1 for a grid without header rows.
     ROWCOL DataRowStart() const;
+    // The rows the selection covers (with the current cell's row when nothing is selected), in
+    // ascending order.
+    std::vector<ROWCOL> SelectedRowNumbers();
+    // The name of the top design of the hierarchy the grid's design is placed in (the grid's own
+    // design when it is placed nowhere); empty for a grid without a design.
+    CString TopDesignName() const;
     // The text goes into the cell as if the user had typed it and left the cell: true when the
     // grid took it; a refused text leaves the cell its stored value.
     bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);
