@@ -572,6 +572,10 @@ BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
 }
 
 void CKXGridWnd::SelectAllRows() {
+    ClearSelection();
+}
+
+void CKXGridWnd::ClearSelection() {
     SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
     SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
 }

@@ -203,6 +203,10 @@ public:
     // Drops the undo step an edit opened with the undo host (the edit failed).
     void RollBackUndoStep();
 
+    // Deselects every row and leaves no current cell: a command that acts on the selection or the
+    // current cell then finds nothing to act on.
+    virtual void ClearSelection();
+
     // Rows above this one are header rows; GX_INVALID when the grid has none.
     ROWCOL FirstDataRow() const { return m_nFirstDataRow; }
 

@@ -656,7 +656,8 @@ std::vector<ROWCOL> CKXPhysGridWnd::FindRowsOnce(const std::vector<KXPhysRowQuer
 void CKXPhysGridWnd::SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol) {
     // A selection made for a script command is no undo step of its own.
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);
-    DeselectAllRows();
+    // Keys of no row leave nothing selected and no current cell for the next command to act on.
+    ClearSelection();
     bool first = true;
     for (ROWCOL row : rows) {
         if (!row) continue;

@@ -79,3 +79,28 @@ TEST_F(PhysRowKeys, APinNumberWrittenAnewIsFoundUnderItsNewKeyOnly) {
 }
 
 } // namespace
+
+namespace {
+
+// A script that selects keys of no row leaves no pin current: the next command on the current pin
+// refuses instead of changing the pin that was current before.
+TEST_F(PhysRowKeys, KeysOfNoRowLeaveNoPinForTheNextCommand) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(Run("kx::word selectObject pin U1:D<0>:1"), "1");
+    const std::string before = Saved();
+    Run("kx::word selectObject pin U1:NOPE:99");
+    CRowColArray rows;
+    EXPECT_EQ(g->GetSelectedRows(rows, FALSE, FALSE), 0);
+    ROWCOL row = 0, col = 0;
+    EXPECT_FALSE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(Run("assignPinNumber 7"), "0");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PN"), "1");
+    // A key of a row selects it and makes it current again.
+    ASSERT_EQ(Run("kx::word selectObject pin U1:D<1>:2"), "1");
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, Row(g, "U1", "2"));
+}
+
+} // namespace
