@@ -595,6 +595,7 @@ void CKXPhysGridWnd::IndexKeyedRows() {
     m_keyedRows.Clear();
     for (ROWCOL r = Layout().firstPinRow; r <= GetRowCount(); ++r)
         m_keyedRows.AddText(kPinRowKey, RowKey(r), r);
+    m_keyedRows.NumberRows();
     m_bKeyedRowsIndexed = true;
 }
 
