@@ -43,7 +43,7 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
         return FALSE;
     }
     const PinCell cell{row, group, CInstTermBit(pin, bit)};
-    CKXAssocCompAPI& api = *AssocCompApi();
+    CKXAssocCompAPI& api = *GetAssocCompApi();
     api.setInstTermBit(cell.pinBit);
     IDTInstance* termination = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
     if (!termination) {
@@ -84,14 +84,14 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
 
 BOOL CKXMatrixGridWnd::EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
                                 CStringList* injProps, BOOL bDiffPair) {
-    const std::vector<SignalRow> signals = SelectedSignals();
+    const std::vector<SignalRow> signals = CollectSelectedNetBits();
     if (signals.empty() || IsReadOnlyWindow()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no signal selected");
         return FALSE;
     }
     CKXGridEdit edit(*this, "Edit PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI& api = *AssocCompApi();
+    CKXAssocCompAPI& api = *GetAssocCompApi();
     api.setTransaction(edit.Transaction(), true);
     api.setHierarchyDesignContext(m_designContext);
     api.readSignals();
@@ -109,7 +109,7 @@ BOOL CKXMatrixGridWnd::EditPupd(CString parent, CString name, CString refDes, CS
             continue;
         }
         edited = true;
-        JournalSignal(journal, s);
+        RecordSelectPupdCol(journal, s);
         journal.Comment("Edit Pullup/Pulldown").Pane("EditPUPD", {operands}).End();
     }
     api.setTransaction(nullptr, true);

@@ -202,7 +202,7 @@ BOOL CKXMatrixGridWnd::HasTermination() {
     if (!IsCurrentCellTerminationCol() || !GetCurrentCell(row, col)) return FALSE;
     IInstTerm* pin = GetCellInstTermBit(row, static_cast<int>(col), bit);
     if (!pin) return FALSE;
-    CKXAssocCompAPI* api = AssocCompApi();
+    CKXAssocCompAPI* api = GetAssocCompApi();
     api->setInstTermBit(CInstTermBit(pin, bit));
     return api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION) ? TRUE : FALSE;
 }
@@ -215,7 +215,7 @@ BOOL CKXMatrixGridWnd::DeleteTerminations() {
     KXJournalLines journal(JournalHandle());
     std::vector<PinCell> deleted;
     for (const PinCell& cell : cells) {
-        CKXAssocCompAPI* api = AssocCompApi();
+        CKXAssocCompAPI* api = GetAssocCompApi();
         api->setInstTermBit(cell.pinBit);
         IDTInstance* termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
         if (!termination || !edit.Transaction()->removeDTInstance(termination)) continue;
@@ -277,13 +277,13 @@ BOOL CKXMatrixGridWnd::AddTerminationInstance(CString type, CStringArray* libs, 
     if (!CanAddTermination()) return refuse("KXTABLE-210");
     const std::vector<PinCell> targets = SelectedPinCells();
     for (const PinCell& cell : targets) {
-        CKXAssocCompAPI* api = AssocCompApi();
+        CKXAssocCompAPI* api = GetAssocCompApi();
         api->setInstTermBit(cell.pinBit);
         if (api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return refuse("KXTABLE-209");
     }
     CKXGridEdit edit(*this, "Add Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI* api = AssocCompApi();
+    CKXAssocCompAPI* api = GetAssocCompApi();
     api->setTransaction(edit.Transaction(), true);
     api->setHierarchyDesignContext(m_designContext);
     api->setKindOfOperation(CKXAssocCompAPI::TERMINATION);

@@ -17,6 +17,8 @@
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
+#include <utility>
+
 using kxpingrid::Col;
 
 using kxpingrid::PairTerms;
@@ -32,6 +34,16 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPairRows(const std::vecto
         if (row >= PIN_FIRST_ROW && row <= GetRowCount() && !IsRowHidden(row) && IsDiffPairRow(row))
             pairs.push_back(row);
     return pairs;
+}
+
+// The pin rows a termination edit serves: a selected pair row stands for its pair pin, not for its
+// leg rows, so that a pair alone is not taken as pins mixed with pairs.
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::TerminationTargetRows(const std::vector<ROWCOL>& selected) {
+    std::vector<ROWCOL> targets;
+    const int skipping = std::exchange(m_bSkipChildRows, 1);
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    m_bSkipChildRows = skipping;
+    return targets;
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanAddTermination() {
@@ -166,10 +178,6 @@ CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* sele
     return lines.Text();
 }
 
-void CKXInstanceDetailsGridWnd::RefreshAssocRows(const std::vector<ROWCOL>& rows) {
-    for (ROWCOL row : rows)
-        if (row >= PIN_FIRST_ROW && row <= GetRowCount()) StyleAssocCompCells(row, 0);
-}
 
 BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
                                                        CStringArray* views, CStringArray* physNames,
@@ -179,8 +187,7 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     KXScriptedAssocScope replay;
     m_bAutomationTransactionOpen = 0;
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-210");
@@ -235,8 +242,8 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
         journal += JournalAssocText(row, "SelectTerminationCol", "Add Termination") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
-    RefreshAssocRows(targets);
-    RefreshAssocRows(pairRows);
+    RefreshExpandedRow(kxpingrid::RowWords(targets));
+    RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     WriteJournal(journal);
     return TRUE;
 }
@@ -249,8 +256,7 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     if (GetRowNetName(row, msb, lsb).IsEmpty() && !IsDiffPairRow(row)) return; // an open pin takes none
     if (!CheckAssocComponents(row, TRUE)) return;
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) return;
     CKXGridEdit edit(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
@@ -282,8 +288,8 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
         journal += JournalAssocText(r, "SelectTerminationCol", "Add Termination") + lines.Text();
     }
     if (!edit.Commit()) return;
-    RefreshAssocRows(targets);
-    RefreshAssocRows(pairRows);
+    RefreshExpandedRow(kxpingrid::RowWords(targets));
+    RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     CTclArgsList echo;
     echo.Add("selectObject");
     echo.Add("pin");
@@ -339,7 +345,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
         journal = JournalAssocText(selected.front(), "SelectTerminationCol", "Edit Termination") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
-    RefreshAssocRows(selected);
+    RefreshExpandedRow(kxpingrid::RowWords(selected));
     WriteJournal(journal);
     return TRUE;
 }
@@ -348,8 +354,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
 // TRUE when one was deleted.
 BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) return FALSE;
     CKXGridEdit edit(*this, MasterDesign(), "Delete Termination", CKXGridEdit::kJoinOpen);
@@ -390,7 +395,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
         journal += JournalAssocText(row, "SelectTerminationCol", "Delete") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
-    RefreshAssocRows(changed);
+    RefreshExpandedRow(kxpingrid::RowWords(changed));
     WriteJournal(journal);
     return TRUE;
 }
@@ -408,8 +413,7 @@ int CKXInstanceDetailsGridWnd::InitTermination(CString text) {
         return 0;
     }
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     if (!CheckTerminationTargets(automation, targets, true)) {
         m_bTerminationApplied = 0;
         return 0;
@@ -446,7 +450,7 @@ int CKXInstanceDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
     lines.Pane("ChangeDelay", {CString(delay ? delay : "")}).End();
     const CString journal = JournalAssocText(row, "SelectTerminationCol", "Change Delay") + lines.Text();
     if (!edit.Commit()) return 0;
-    RefreshAssocRows({row});
+    RefreshExpandedRow(kxpingrid::RowWords({row}));
     WriteJournal(journal);
     return 1;
 }
