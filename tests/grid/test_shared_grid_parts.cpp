@@ -2,6 +2,7 @@
 // pin's signal model, and the operands of the scripted termination words.
 #include "GridTestSupport.h"
 
+#include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridUndo.h"
 #include "grid/KXPinModels.h"
@@ -209,6 +210,19 @@ TEST(TerminationOperands, AScriptedEditAsksNothingAndPutsTheFlagBack) {
     { KXScriptedAssocScope scope; }
     EXPECT_TRUE(CKXShareGlobalData::m_bReplay);
     CKXShareGlobalData::m_bReplay = saved;
+}
+
+// ------------------------------------------------------------------ copied terminations and pull-ups
+
+TEST(AssocClipEntries, ABufferWithoutAReadableEntryIsLeftAsItWas) {
+    KXAssocClipEntry entry;
+    CString empty;
+    EXPECT_FALSE(KXTakeAssocClipEntry(empty, entry));
+    CString garbage = "not a copied component\r\nmore";
+    EXPECT_FALSE(KXTakeAssocClipEntry(garbage, entry));
+    EXPECT_EQ(garbage, "not a copied component\r\nmore");
+    EXPECT_EQ(entry.kind, 0);
+    EXPECT_TRUE(entry.type.IsEmpty() && entry.name.IsEmpty() && entry.data.IsEmpty());
 }
 
 } // namespace
