@@ -259,6 +259,11 @@ show "PN of RN1A.B" [kx::prop demo.board:sch@RN1A.B PN]
 foreach line [lrange [split [kx::window ccp] "\n"] 4 end] { puts "   $line" }
 show "undo" [undo]
 show "PN of RN1A.A after undo" [kx::prop demo.board:sch@RN1A.A PN]
+say "A selection by a key no row shows leaves no pin current: the next pin command refuses"
+show "selectObject RN1:NOPE:99" [kx::word selectObject pin RN1:NOPE:99]
+show "assignPinNumber 3 (no pin)" [assignPinNumber pin 3]
+show "PN of RN1A.A unchanged" [kx::prop demo.board:sch@RN1A.A PN]
+kx::messages
 
 say "The part grid under the user's hands: select a pin, filter by typing, give it a model, delete it"
 show "type A* into the Pin Name filter" [kx::edit ccp 4 3 A*]

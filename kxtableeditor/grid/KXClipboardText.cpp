@@ -1,5 +1,7 @@
 #include "grid/KXClipboardText.h"
 
+#include "kxclipboard/CKXImpClipBoard.h"
+
 namespace {
 
 std::vector<CString> Split(const CString& text, char separator, bool dropReturn, bool keepEmptyLast) {
@@ -23,4 +25,14 @@ std::vector<CString> KXSplitClipboardLines(const CString& text) {
 
 std::vector<CString> KXSplitClipboardFields(const CString& line) {
     return Split(line, '\t', false, true);
+}
+
+bool KXTakeAssocClipEntry(CString& buffer, KXAssocClipEntry& entry) {
+    int number = 0;
+    const int length =
+        CKXImpClipBoard::GetAssocCompInfo(buffer, entry.kind, number, entry.type, entry.name, entry.data);
+    if (length <= 0) return false;
+    buffer.Delete(0, length);
+    buffer.TrimLeft("\r\n");
+    return true;
 }

@@ -1,5 +1,6 @@
 // Clipboard text as the grids paste it: lines (a carriage return before a line
-// feed dropped, no empty last line) and the tab-separated fields of one line.
+// feed dropped, no empty last line), the tab-separated fields of one line, and
+// the entries of a copied termination or pull-up buffer.
 #pragma once
 
 #include "afx/afxstr.h"
@@ -9,3 +10,13 @@
 std::vector<CString> KXSplitClipboardLines(const CString& text);
 // Every field is kept, an empty one too: "a\t\tb" gives three.
 std::vector<CString> KXSplitClipboardFields(const CString& line);
+
+// One entry of the clipboard's termination and pull-up buffer, in the order the clipboard library
+// parses it: its kind (the association library's TERMINATION or PUPD), type, name and data.
+struct KXAssocClipEntry {
+    int kind = 0;
+    CString type, name, data;
+};
+// Takes the entry at the front of the buffer off it (with the line breaks after it); false, and the
+// buffer as it was, when none can be read there.
+bool KXTakeAssocClipEntry(CString& buffer, KXAssocClipEntry& entry);

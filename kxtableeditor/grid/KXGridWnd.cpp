@@ -367,6 +367,26 @@ void CKXGridWnd::AddCommandToSiteUndo(CGXCommand* pCmd, GXCmdType ctType) {
     m_nUndoStepMode = kUndoStepJoin;
 }
 
+std::vector<ROWCOL> CKXGridWnd::SelectedRowNumbers() {
+    CRowColArray rows;
+    GetSelectedRows(rows, FALSE, TRUE);
+    std::vector<ROWCOL> out;
+    out.reserve(static_cast<std::size_t>(rows.GetSize()));
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        out.push_back(rows[i]);
+    return out;
+}
+
+CString CKXGridWnd::TopDesignName() const {
+    CDesignContext top = m_designContext;
+    while (const CInstanceContext parent = top.parent()) {
+        const CDesignContext up = parent.design();
+        if (!up) break;
+        top = up;
+    }
+    return top ? CString(top.name()) : CString();
+}
+
 void CKXGridWnd::RollBackUndoStep() {
     m_nUndoStepMode = kUndoStepRollBack;
     AddCommand(nullptr, gxDo);
@@ -552,6 +572,10 @@ BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
 }
 
 void CKXGridWnd::SelectAllRows() {
+    ClearSelection();
+}
+
+void CKXGridWnd::ClearSelection() {
     SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
     SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
 }

@@ -203,6 +203,10 @@ public:
     // Drops the undo step an edit opened with the undo host (the edit failed).
     void RollBackUndoStep();
 
+    // Deselects every row and leaves no current cell: a command that acts on the selection or the
+    // current cell then finds nothing to act on.
+    virtual void ClearSelection();
+
     // Rows above this one are header rows; GX_INVALID when the grid has none.
     ROWCOL FirstDataRow() const { return m_nFirstDataRow; }
 
@@ -244,6 +248,12 @@ protected:
     bool IsDataRow(ROWCOL row) const;
     // The first data row, or 1 for a grid without header rows.
     ROWCOL DataRowStart() const;
+    // The rows the selection covers (with the current cell's row when nothing is selected), in
+    // ascending order.
+    std::vector<ROWCOL> SelectedRowNumbers();
+    // The name of the top design of the hierarchy the grid's design is placed in (the grid's own
+    // design when it is placed nowhere); empty for a grid without a design.
+    CString TopDesignName() const;
     // The text goes into the cell as if the user had typed it and left the cell: true when the
     // grid took it; a refused text leaves the cell its stored value.
     bool TypeIntoCell(ROWCOL row, ROWCOL col, const CString& text);

@@ -39,6 +39,11 @@ void KXRowIndex::Renumber() const {
     m_nLayout = data->GetRowLayoutVersion();
 }
 
+void KXRowIndex::NumberRows() const {
+    CGXData* data = Data();
+    if (data && m_nLayout != data->GetRowLayoutVersion()) Renumber();
+}
+
 ROWCOL KXRowIndex::RowOf(std::uint64_t id) const {
     CGXData* data = Data();
     if (!data) return 0;

@@ -81,6 +81,11 @@ public:
     // Number of keys with at least one row recorded (rows removed since may still count).
     size_t KeyCount() const { return m_rowsByKey.size(); }
 
+    // Numbers every row now (one walk of the row storage) when rows changed their numbers since the
+    // last look-up: a grid calls it after it filled, sorted or moved its rows as a whole, so that the
+    // look-ups of the next edit cost their keys only.
+    void NumberRows() const;
+
     // The row shows the text (a text key of the type).
     void AddText(char type, const CString& text, ROWCOL row);
     // The rows that show or showed the text, ascending; empty when none.

@@ -30,16 +30,6 @@ constexpr int kPupd = CKXAssocCompAPI::PUPD;
 constexpr const char* kTerminationKind = "TERMINATION";
 constexpr const char* kPupdKind = "PUPD";
 
-// Takes the entry at the front of a buffer off it; false when none can be read.
-bool TakeEntry(CString& buffer, CKXMatrixGridWnd::AssocEntry& entry) {
-    int number = 0;
-    const int length = CKXImpClipBoard::GetAssocCompInfo(buffer, entry.kind, number, entry.type, entry.name, entry.data);
-    if (length <= 0) return false;
-    buffer.Delete(0, length);
-    buffer.TrimLeft("\r\n");
-    return true;
-}
-
 CString NetBitName(const CNetBit& bit) {
     return bit.bit() < 0 ? CString(bit.net()->name()) : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
 }
@@ -151,7 +141,7 @@ BOOL CKXMatrixGridWnd::PasteTerminations(CTransaction* t, int group, KXJournalLi
     bool pasted = false, problem = false, first = true, oneForAll = false;
     ROWCOL last = selected.empty() ? 0 : selected.back();
     AssocEntry entry;
-    while (t && !queue.empty() && !buffer.IsEmpty() && TakeEntry(buffer, entry)) {
+    while (t && !queue.empty() && !buffer.IsEmpty() && KXTakeAssocClipEntry(buffer, entry)) {
         // One copied termination goes onto every selected pin; several go one to a row, and the rows
         // below the last selected one take the rest.
         if (std::exchange(first, false) && buffer.IsEmpty()) oneForAll = true;
@@ -182,7 +172,7 @@ BOOL CKXMatrixGridWnd::PastePupds(CTransaction* t, KXJournalLines& journal) {
     GetAssocCompApi()->WillRemoveExistingPupd(false);
     if (!t || signals.empty() || !CKXImpClipBoard::PruneGroupString(buffer, group)) return FALSE;
     std::vector<AssocEntry> entries;
-    for (AssocEntry entry; TakeEntry(group, entry);)
+    for (AssocEntry entry; KXTakeAssocClipEntry(group, entry);)
         if (entry.kind == kPupd && !entry.data.IsEmpty()) entries.push_back(entry);
     // The first copied group goes onto every selected signal.
     bool pasted = false, problem = false;

@@ -14,6 +14,7 @@
 
 #include "matrix/KXMatrixGridIds.h"
 
+#include "grid/KXClipboardText.h"
 #include "grid/KXChangeDigest.h"
 #include "grid/KXColumnModel.h"
 #include "grid/KXGridWnd.h"
@@ -183,10 +184,7 @@ public:
     BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
     BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines);
     // One copied termination or pull-up/pull-down as the clipboard carries it.
-    struct AssocEntry {
-        int kind = 0;
-        CString type, name, data;
-    };
+    using AssocEntry = KXAssocClipEntry;
     // Into a TERMINATION cell the copied terminations, into the PUPD column the first copied group of
     // pull-ups/pull-downs, in one edit (joining the caller's); FALSE when nothing was pasted.
     BOOL PasteAssocComponents(ROWCOL row, ROWCOL col);

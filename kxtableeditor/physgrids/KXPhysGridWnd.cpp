@@ -401,12 +401,7 @@ bool CKXPhysGridWnd::IsShownPinRow(ROWCOL row) {
 }
 
 std::vector<ROWCOL> CKXPhysGridWnd::SelectedRows() {
-    CRowColArray rows;
-    GetSelectedRows(rows, FALSE, TRUE);
-    std::vector<ROWCOL> out;
-    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-        out.push_back(rows[i]);
-    return out;
+    return SelectedRowNumbers();
 }
 
 BOOL CKXPhysGridWnd::CommitOwn(BOOL bCommit, BOOL bEnd) {
@@ -582,6 +577,42 @@ void CKXPhysGridWnd::EchoFilterEdit(ROWCOL col) {
     echoing = FALSE;
 }
 
+namespace {
+// The text-key type of a pin row's key in the row index.
+constexpr char kPinRowKey = 'K';
+} // namespace
+
+ROWCOL CKXPhysGridWnd::FindKeyedRow(const CString& key) {
+    const ROWCOL first = Layout().firstPinRow;
+    if (key.IsEmpty() || GetRowCount() < first) return 0;
+    if (!m_bKeyedRowsIndexed) IndexKeyedRows();
+    for (ROWCOL r : m_keyedRows.TextRows(kPinRowKey, key))
+        if (r >= first && r <= GetRowCount() && RowKey(r) == key) return r;
+    return 0;
+}
+
+void CKXPhysGridWnd::IndexKeyedRows() {
+    m_keyedRows.Clear();
+    for (ROWCOL r = Layout().firstPinRow; r <= GetRowCount(); ++r)
+        m_keyedRows.AddText(kPinRowKey, RowKey(r), r);
+    m_keyedRows.NumberRows();
+    m_bKeyedRowsIndexed = true;
+}
+
+void CKXPhysGridWnd::ForgetKeyedRows() {
+    m_keyedRows.Clear();
+    m_bKeyedRowsIndexed = false;
+}
+
+BOOL CKXPhysGridWnd::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt,
+                                      int nType) {
+    const BOOL stored = CKXGridWnd::StoreStyleRowCol(nRow, nCol, pStyle, mt, nType);
+    if (stored && m_bKeyedRowsIndexed && pStyle && nType == 0 && pStyle->GetIncludeValue() &&
+        nRow >= Layout().firstPinRow && IsRowKeyColumn(nCol))
+        m_keyedRows.AddText(kPinRowKey, RowKey(nRow), nRow);
+    return stored;
+}
+
 std::vector<CString> CKXPhysGridWnd::KeyFields(const CString& key) {
     std::vector<CString> fields;
     int start = 0;
@@ -626,7 +657,8 @@ std::vector<ROWCOL> CKXPhysGridWnd::FindRowsOnce(const std::vector<KXPhysRowQuer
 void CKXPhysGridWnd::SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol) {
     // A selection made for a script command is no undo step of its own.
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);
-    DeselectAllRows();
+    // Keys of no row leave nothing selected and no current cell for the next command to act on.
+    ClearSelection();
     bool first = true;
     for (ROWCOL row : rows) {
         if (!row) continue;

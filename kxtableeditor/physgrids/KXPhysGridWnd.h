@@ -11,6 +11,7 @@
 #include "grid/KXChangeDigest.h"
 #include "grid/KXColumnModel.h"
 #include "grid/KXGridWnd.h"
+#include "grid/KXRowIndex.h"
 #include "grid/KXTableOleDropTarget.h"
 
 #include "rmx/context.h"
@@ -204,6 +205,23 @@ public:
     // The journal lines of one edit of a row: its selection, a comment and the pane's call.
     CString JournalRowEdit(ROWCOL row, const CString& comment, const CString& call);
 
+    // ------------------------------------------------------------- pin rows by their key
+    // The key of a pin row: its part (or location) and pin number as the grid's pin map joins them.
+    virtual CString RowKey(ROWCOL row) = 0;
+    // The columns a row's key is read from.
+    virtual bool IsRowKeyColumn(ROWCOL col) const = 0;
+    // The pin row whose cells give the key; 0 when none. The rows are read into the row index on the
+    // first look-up after a refill; rows moved, sorted or removed since need no new reading.
+    ROWCOL FindKeyedRow(const CString& key);
+    // Reads every pin row's key into the row index now: a grid calls it at the end of a load, so that
+    // the first look-up after it costs its key only. From then on each write of a key cell adds the
+    // row's new key.
+    void IndexKeyedRows();
+    // Forgets the keys of the rows (the grid is refilled).
+    void ForgetKeyedRows();
+    BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
+                          int nType = 0) override;
+
     // ------------------------------------------------------------- the signal-model cell
     // The row of a part's package pin; 0 when the grid has none.
     virtual ROWCOL PinRowOf(const CString& package, const CString& pinNumber) = 0;
@@ -248,6 +266,10 @@ public:
     CKXFindReplaceDlg* m_hFindReplace = nullptr; // the service's; removed with the grid
 
 private:
+    // Pin rows by the key they show (a text key of the index); a row keeps a key it no longer
+    // shows, so FindKeyedRow checks the row's cells.
+    KXRowIndex m_keyedRows{*this};
+    bool m_bKeyedRowsIndexed = false;
     std::vector<KXPhysPropertyChange> m_committedChanges; // of the digest being dispatched
     IServer* m_pDigestServer = nullptr;
 

@@ -221,6 +221,10 @@ CString CKXPhysNetDetailsGridWnd::RowKey(ROWCOL row) {
     return m_mapRowPins.Key(StoredText(row, C(m_nColLocation)), StoredText(row, C(m_nColPinNumber)));
 }
 
+bool CKXPhysNetDetailsGridWnd::IsRowKeyColumn(ROWCOL col) const {
+    return col == C(m_nColLocation) || col == C(m_nColPinNumber);
+}
+
 BOOL CKXPhysNetDetailsGridWnd::GetRowPin(ROWCOL row, CInstTermBitContext* bit) {
     const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(RowKey(row));
     if (!bits || bits->empty()) return FALSE;
@@ -291,6 +295,7 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
     if (!m_bMultipleNets) {
         if (GetRowCount() >= kNetFirstRow) RemoveRows(kNetFirstRow, GetRowCount(), kNoUpdate);
         m_mapRowPins.Clear();
+        ForgetKeyedRows();
     }
     m_strNetName = net->name();
     if (!m_bMultipleNets) UpdateTitleRow();
@@ -453,8 +458,7 @@ void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString ne
     const CString oldKey = m_mapRowPins.Key(location, oldPinNumber);
     const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(oldKey);
     if (!bits || bits->front().spath().CompareNoCase(bit->spath()) != 0) return;
-    const ROWCOL row =
-        m_mapRowPins.FindRow(oldKey, kNetFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); });
+    const ROWCOL row = FindKeyedRow(oldKey);
     if (!row) return;
     SetStyleRange(CGXRange(row, C(m_nColPinNumber)), PinCell(newPinNumber), gxOverride, 0, kNoUpdate);
     m_mapPendingPins.Set(m_mapPendingPins.Key(location, newPinNumber), *bits);
@@ -483,16 +487,14 @@ void CKXPhysNetDetailsGridWnd::MergePinMaps() {
         m_mapRowPins.Set(key, bits);
     });
     m_mapPendingPins.Clear();
-    m_mapRowPins.ForgetRows();
 }
 
 void CKXPhysNetDetailsGridWnd::IndexPinRows() {
-    m_mapRowPins.IndexRows(kNetFirstRow, LastPinRow(), [this](ROWCOL r) { return RowKey(r); });
+    IndexKeyedRows();
 }
 
 ROWCOL CKXPhysNetDetailsGridWnd::PinRowOf(const CString& location, const CString& pinNumber) {
-    return m_mapRowPins.FindRow(m_mapRowPins.Key(location, pinNumber), kNetFirstRow, GetRowCount(),
-                                [this](ROWCOL r) { return RowKey(r); });
+    return FindKeyedRow(m_mapRowPins.Key(location, pinNumber));
 }
 
 void CKXPhysNetDetailsGridWnd::RefreshPropertyColumn(CString property, int objectKind, int column) {

@@ -84,7 +84,8 @@ public:
     void RefreshPropertyColumn(CString property, int objectKind, int column);
     // The logical pin bit of a row; FALSE for a row without one.
     BOOL GetRowPin(ROWCOL row, CInstTermBitContext* bit);
-    CString RowKey(ROWCOL row);
+    CString RowKey(ROWCOL row) override;
+    bool IsRowKeyColumn(ROWCOL col) const override;
     // The last row of pins (the spare rows below it are blank).
     ROWCOL LastPinRow();
 

@@ -214,7 +214,7 @@ BOOL CKXPhysPartDetailsGridWnd::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const
                                                  GXModifyType mt, int nType) {
     if (m_bEditTransOpen)
         if (CGXGridParam* param = GetParam()) param->EnableUndo(TRUE);
-    return CGXGridCore::StoreStyleRowCol(nRow, nCol, pStyle, mt, nType);
+    return CKXPhysGridWnd::StoreStyleRowCol(nRow, nCol, pStyle, mt, nType);
 }
 
 void CKXPhysPartDetailsGridWnd::OnCellControlClick(CPoint point, BOOL*) {

@@ -117,7 +117,8 @@ public:
     ROWCOL FindPinRowByValue(CString value, const CInstanceContext& inst, ROWCOL col, ROWCOL startRow = 0);
     // Reads the rows of these package pins of a part again from the packaging server.
     void RefreshPinRows(const CString& refDes, const std::set<CString>& pinNumbers);
-    CString RowKey(ROWCOL row);
+    CString RowKey(ROWCOL row) override;
+    bool IsRowKeyColumn(ROWCOL col) const override;
     IPhysPartInst* GetPhysPartInst();
     // Splits the row's PIN_NAME into its base name and bit numbers ("" for a number it lacks);
     // TRUE only when it names both.

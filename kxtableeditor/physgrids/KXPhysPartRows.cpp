@@ -80,6 +80,10 @@ CString CKXPhysPartDetailsGridWnd::RowKey(ROWCOL row) {
     return m_mapPins.Key(StoredText(row, C(s_nPhysPartCol)), StoredText(row, C(s_nPNCol)));
 }
 
+bool CKXPhysPartDetailsGridWnd::IsRowKeyColumn(ROWCOL col) const {
+    return col == C(s_nPhysPartCol) || col == C(s_nPNCol);
+}
+
 const std::vector<CInstTermBitContext>* CKXPhysPartDetailsGridWnd::GetRowPins(ROWCOL row) {
     if (row < kPartFirstRow || row > GetRowCount()) return nullptr;
     const std::vector<CInstTermBitContext>* bits = m_mapPins.Find(RowKey(row));
@@ -95,8 +99,7 @@ BOOL CKXPhysPartDetailsGridWnd::GetInstTermOfRow(ROWCOL row, CInstTermBitContext
 
 ROWCOL CKXPhysPartDetailsGridWnd::FindPinRow(const CString& refDes, const CString& pinNumber) {
     if (GetRowCount() < kPartFirstRow) return 0;
-    return m_mapPins.FindRow(m_mapPins.Key(refDes, pinNumber), kPartFirstRow, GetRowCount(),
-                             [this](ROWCOL r) { return RowKey(r); });
+    return FindKeyedRow(m_mapPins.Key(refDes, pinNumber));
 }
 
 ROWCOL CKXPhysPartDetailsGridWnd::FindPinRowByValue(CString value, const CInstanceContext& inst, ROWCOL col,
@@ -312,7 +315,7 @@ void CKXPhysPartDetailsGridWnd::FinishLoad() {
 }
 
 void CKXPhysPartDetailsGridWnd::IndexPinRows() {
-    m_mapPins.IndexRows(kPartFirstRow, GetRowCount(), [this](ROWCOL r) { return RowKey(r); });
+    IndexKeyedRows();
 }
 
 int CKXPhysPartDetailsGridWnd::LoadPhysPart(CDesignContext design, const std::vector<UINT>& instanceIds) {
@@ -398,7 +401,6 @@ int CKXPhysPartDetailsGridWnd::RemovePartRows(const CString& refDes) {
         ++removed;
     }
     removeRun(kPartFirstRow);
-    m_mapPins.ForgetRows();
     return removed;
 }
 
@@ -514,4 +516,5 @@ void CKXPhysPartDetailsGridWnd::UpdateHeaderText() {
 
 void CKXPhysPartDetailsGridWnd::ClearPinMap() {
     m_mapPins.Clear();
+    ForgetKeyedRows();
 }

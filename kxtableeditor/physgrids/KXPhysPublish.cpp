@@ -49,13 +49,7 @@ void CKXPhysGridWnd::PublishToAssocViewer(CKXAssocCompArray& records) {
 void CKXPhysGridWnd::BroadcastSelectObject(const CMsgSelectObj& select) {
     IKXMessageServer* server = GetKXMsgSrvr();
     if (!server) return;
-    CDesignContext top = m_designContext;
-    while (const CInstanceContext parent = top.parent()) {
-        const CDesignContext up = parent.design();
-        if (!up) break;
-        top = up;
-    }
-    const CString topName = top ? CString(top.name()) : CString();
+    const CString topName = TopDesignName();
     server->Broadcast(MSG_SELECT_OBJECT, reinterpret_cast<WPARAM>(&select),
                       reinterpret_cast<LPARAM>(topName.GetString()), 0);
 }

@@ -184,12 +184,7 @@ int CKXInstanceDetailsGridWnd::RefuseNoTarget(const CString& signal) {
 }
 
 std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPinRows() {
-    CRowColArray rows;
-    GetSelectedRows(rows, FALSE, TRUE);
-    std::vector<ROWCOL> out;
-    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-        out.push_back(rows[i]);
-    return out;
+    return SelectedRowNumbers();
 }
 
 namespace {

@@ -49,13 +49,7 @@ void CKXInstanceDetailsGridWnd::ShowPropertiesOfCell(ROWCOL row, ROWCOL col) {
     if (!server) return;
     const bool oneBit = !pin.instTerm()->isScalar() && first == second;
     const CString spath = oneBit ? pin.bitContext(first).spath() : pin.spath();
-    CDesignContext top = m_designContext;
-    while (const CInstanceContext parent = top.parent()) {
-        const CDesignContext up = parent.design();
-        if (!up) break;
-        top = up;
-    }
-    const CString topName = top ? CString(top.name()) : CString();
+    const CString topName = TopDesignName();
     server->Send(MSG_SELECT_IN_DESIGN, reinterpret_cast<WPARAM>(spath.GetString()),
                  reinterpret_cast<LPARAM>(topName.GetString()), 0);
 }

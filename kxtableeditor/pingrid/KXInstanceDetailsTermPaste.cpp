@@ -4,6 +4,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 
@@ -22,21 +23,7 @@ namespace {
 
 constexpr int kTermination = CKXAssocCompAPI::TERMINATION;
 
-// One entry of the clipboard's termination buffer, in the order the library parses it.
-struct TerminationEntry {
-    int kind = 0;
-    CString type, name, data;
-};
-
-// Takes the entry at the front of the buffer off it; false when none can be read.
-bool TakeEntry(CString& buffer, TerminationEntry& entry) {
-    int number = 0;
-    const int length = CKXImpClipBoard::GetAssocCompInfo(buffer, entry.kind, number, entry.type, entry.name, entry.data);
-    if (length <= 0) return false;
-    buffer.Delete(0, length);
-    buffer.TrimLeft("\r\n");
-    return true;
-}
+using TerminationEntry = KXAssocClipEntry;
 
 } // namespace
 
@@ -106,7 +93,7 @@ bool CKXInstanceDetailsGridWnd::PasteTerminations(CTransaction* t) {
     kxpingrid::ProgressScope progress("Pasting Termination(s):", static_cast<int>(queue.size()));
     int step = 0;
     TerminationEntry entry;
-    while (!buffer.IsEmpty() && !queue.empty() && TakeEntry(buffer, entry)) {
+    while (!buffer.IsEmpty() && !queue.empty() && KXTakeAssocClipEntry(buffer, entry)) {
         // One entry alone goes onto every row; several go one to a row.
         if (std::exchange(first, false) && buffer.IsEmpty()) oneForAll = true;
         if (entry.kind != kTermination) continue;

@@ -1,6 +1,7 @@
 // A grid kind for the tests: records what the base calls of its interface.
 #pragma once
 
+#include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
 
 #include <array>
@@ -47,3 +48,32 @@ inline void SetUpGrid(CKXGridWnd& grid, ROWCOL dataRows = 4, ROWCOL cols = 4) {
     grid.SetColCount(cols);
     grid.SetRowCount(5 + dataRows);
 }
+
+// A site with nothing behind it: no comments, no panes; the journal handle and undo sink the test sets.
+class CFakeGridSite : public IKXGridSite {
+public:
+    CString handle;
+    CCommonInterface* sink = nullptr; // the undo list the site hands out
+    CComments* CommentStore() override { return nullptr; }
+    void MarkModified() override {}
+    CString DocumentJournalHandle() override { return handle; }
+    EOpenMode OpenMode() const override { return eOpenModeEditBlock; }
+    CCommonInterface* UndoSink() override { return sink; }
+    BOOL IsSiteBusy() const override { return FALSE; }
+    CCommonInterface* InstanceListPane() override { return nullptr; }
+    CCommonInterface* SignalListPane() override { return nullptr; }
+    void ActivateAdjacentGrid(CGXGridCore*, BOOL) override {}
+    int GridIndexOf(CGXGridCore*) const override { return -1; }
+    void ClearOtherGridSelections(int) override {}
+    void SyncTopRow(CGXGridCore*, ROWCOL) override {}
+    void HideRowsInAllGrids(ROWCOL, ROWCOL, BOOL, CByteArray*, UINT, GXCmdType) override {}
+    void RefreshCellControlsInOtherGrids(CGXGridCore*, int, int) override {}
+    void EnableAttachSignalControls(BOOL) override {}
+    CKXListComboBox* SignalDropList() const override { return nullptr; }
+    CKXListComboBox* DiffPairDropList() const override { return nullptr; }
+    void ApplyAutoCompleteSetting(int, BOOL) override {}
+    void ApplyShowSignalComboSetting(int, BOOL) override {}
+    void SetPaneTitle(UINT) override {}
+    void RunPaneCommand(UINT) override {}
+    BOOL AssignPowerInListPane(const std::vector<CImplicitPin*>&, CStringArray*) override { return FALSE; }
+};

@@ -179,40 +179,13 @@ TEST(RowFilter, PatternsOfTheFilterRow) {
 
 // ------------------------------------------------------------------ journal lines
 
-class FakeSite : public IKXGridSite {
-public:
-    CString handle;
-    CComments* CommentStore() override { return nullptr; }
-    void MarkModified() override {}
-    CString DocumentJournalHandle() override { return handle; }
-    EOpenMode OpenMode() const override { return eOpenModeEditBlock; }
-    CCommonInterface* UndoSink() override { return nullptr; }
-    BOOL IsSiteBusy() const override { return FALSE; }
-    CCommonInterface* InstanceListPane() override { return nullptr; }
-    CCommonInterface* SignalListPane() override { return nullptr; }
-    void ActivateAdjacentGrid(CGXGridCore*, BOOL) override {}
-    int GridIndexOf(CGXGridCore*) const override { return -1; }
-    void ClearOtherGridSelections(int) override {}
-    void SyncTopRow(CGXGridCore*, ROWCOL) override {}
-    void HideRowsInAllGrids(ROWCOL, ROWCOL, BOOL, CByteArray*, UINT, GXCmdType) override {}
-    void RefreshCellControlsInOtherGrids(CGXGridCore*, int, int) override {}
-    void EnableAttachSignalControls(BOOL) override {}
-    CKXListComboBox* SignalDropList() const override { return nullptr; }
-    CKXListComboBox* DiffPairDropList() const override { return nullptr; }
-    void ApplyAutoCompleteSetting(int, BOOL) override {}
-    void ApplyShowSignalComboSetting(int, BOOL) override {}
-    void SetPaneTitle(UINT) override {}
-    void RunPaneCommand(UINT) override {}
-    BOOL AssignPowerInListPane(const std::vector<CImplicitPin*>&, CStringArray*) override { return FALSE; }
-};
-
 TEST(JournalLines, HandleQuotingAndWriting) {
     IServer server;
     rmx::DesignBuilder builder{&server, "work"};
     builder.symbol("RES").port("A");
     builder.schematic("top").instance("U1", "RES");
     const CDesignContext design = builder.context();
-    FakeSite site;
+    CFakeGridSite site;
     EXPECT_EQ(KXJournalHandle(nullptr, design), design.name());
     EXPECT_EQ(KXJournalHandle(&site, design), design.name()); // a site without a document
     site.handle = "top";

@@ -119,6 +119,10 @@ TEST_F(PhysNetGridTest, APinNumberChangedElsewhereIsShownAndKeyed) {
     g->SetCurrentCell(kxphys::kNetFirstRow, static_cast<ROWCOL>(N::m_nColPinNumber));
     g->AssignModel(1, "MX");
     EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "MX");
+    // The model cell is refreshed on the row found under the pin's new number.
+    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow), "U1|2|D<0>|Inout|MX");
+    EXPECT_EQ(g->PinRowOf("U1", "2"), kxphys::kNetFirstRow);
+    EXPECT_EQ(g->PinRowOf("U1", "1"), 0u);
 }
 
 TEST_F(PhysNetGridTest, FilterSortAndDumpThroughTheWords) {
