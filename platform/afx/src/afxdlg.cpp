@@ -200,25 +200,43 @@ void CAfxItemList::AddMany(std::vector<NewItem> items, BOOL bSorted, int* pFollo
         }
         return;
     }
-    m_items.reserve(old + items.size());
-    for (NewItem& n : items)
-        m_items.push_back(Item{std::move(n.text), n.data, FALSE});
     if (!bSorted) {
+        for (NewItem& n : items)
+            m_items.push_back(Item{std::move(n.text), n.data, FALSE});
         for (size_t i = old; i < m_items.size() && m_bInOrder; ++i)
             m_bInOrder = InOrderAt(i);
         return;
     }
-    auto byText = [](const Item& a, const Item& b) { return LessNoCase(a.text, b.text); };
-    const auto mid = m_items.begin() + static_cast<std::ptrdiff_t>(old);
-    if (!std::is_sorted(mid, m_items.end(), byText)) std::stable_sort(mid, m_items.end(), byText);
+    // The new items are put in order on their own, then merged with the list in one pass.
+    auto byText = [](const NewItem& a, const NewItem& b) { return LessNoCase(a.text, b.text); };
+    if (!std::is_sorted(items.begin(), items.end(), byText)) std::stable_sort(items.begin(), items.end(), byText);
     if (pFollow && *pFollow >= 0 && static_cast<size_t>(*pFollow) < old) {
         // New items that sort before the followed one (equal texts go after it).
-        const Item& followed = m_items[static_cast<size_t>(*pFollow)];
-        *pFollow += static_cast<int>(std::lower_bound(mid, m_items.end(), followed, byText) - mid);
+        const CString& followed = m_items[static_cast<size_t>(*pFollow)].text;
+        *pFollow += static_cast<int>(std::lower_bound(items.begin(), items.end(), followed,
+                                                      [](const NewItem& n, const CString& key) { return LessNoCase(n.text, key); }) -
+                                     items.begin());
     }
-    // Appended in order after the last one (a fill of an empty list, most often): nothing to merge.
-    if (mid != m_items.begin() && byText(*mid, *(mid - 1)))
-        std::inplace_merge(m_items.begin(), mid, m_items.end(), byText);
+    // Every new item after the last one (a fill of an empty list, most often): appended.
+    if (old == 0 || !LessNoCase(items.front().text, m_items[old - 1].text)) {
+        for (NewItem& n : items)
+            m_items.push_back(Item{std::move(n.text), n.data, FALSE});
+        return;
+    }
+    // Items of equal text: the ones already in the list first.
+    CTieredVector<Item> merged;
+    merged.reserve(old + items.size());
+    size_t i = 0;
+    auto next = items.begin();
+    while (i < old || next != items.end()) {
+        if (next == items.end() || (i < old && !LessNoCase(next->text, m_items[i].text))) {
+            merged.push_back(std::move(m_items[i++]));
+        } else {
+            merged.push_back(Item{std::move(next->text), next->data, FALSE});
+            ++next;
+        }
+    }
+    m_items.swap(merged);
 }
 
 int CAfxItemList::Insert(int nIndex, const CString& s) {

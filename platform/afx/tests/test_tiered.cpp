@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <numeric>
 #include <random>
@@ -332,4 +333,44 @@ TEST(TieredVector, LargeSortedItemListFollowsAMirror) {
     ASSERT_GE(found, 0);
     EXPECT_EQ(list.m_items[static_cast<size_t>(found)].text.str(), probe);
     EXPECT_EQ(found, std::lower_bound(mirror.begin(), mirror.end(), probe, lessNoCase) - mirror.begin());
+}
+
+// A batch merged into a long sorted list: the items already there keep their data and selection,
+// the new ones come with theirs, equal texts stay behind the ones already listed, and a followed
+// index still names the same item.
+TEST(TieredVector, BatchMergedIntoALongListKeepsDataAndSelection) {
+    CAfxItemList list;
+    std::vector<CAfxItemList::NewItem> first;
+    for (int i = 0; i < 900; ++i) first.push_back({("S" + std::to_string(1000 + 2 * i)).c_str(), static_cast<DWORD_PTR>(i + 1)});
+    list.AddMany(first, TRUE);
+    ASSERT_EQ(list.Count(), 900);
+    for (size_t i = 0; i < list.m_items.size(); i += 7) list.m_items[i].selected = TRUE;
+    int followed = 500;
+    const CString followedText = list.m_items[500].text;
+    std::vector<CAfxItemList::NewItem> more;
+    for (int i = 899; i >= 0; i -= 3) // odd texts between the listed ones, in reverse, and one equal text
+        more.push_back({("S" + std::to_string(1001 + 2 * i)).c_str(), static_cast<DWORD_PTR>(5000 + i)});
+    more.push_back({"s1400", 9999});
+    const size_t added = more.size();
+    list.AddMany(more, TRUE, &followed);
+    ASSERT_EQ(list.m_items.size(), 900 + added);
+    EXPECT_EQ(list.m_items[static_cast<size_t>(followed)].text, followedText);
+    for (size_t i = 1; i < list.m_items.size(); ++i)
+        ASSERT_LE(list.m_items[i - 1].text.CompareNoCase(list.m_items[i].text), 0) << i;
+    for (size_t i = 0; i < list.m_items.size(); ++i) {
+        const CAfxItemList::Item& item = list.m_items[i];
+        const int number = std::atoi(item.text.GetString() + 1);
+        if (item.data == 9999) {
+            EXPECT_EQ(list.m_items[i - 1].text, CString("S1400")); // after the equal text already listed
+            continue;
+        }
+        if (number % 2 == 0) {
+            const int k = (number - 1000) / 2; // index in the first fill
+            EXPECT_EQ(item.data, static_cast<DWORD_PTR>(k + 1)) << item.text.GetString();
+            EXPECT_EQ(item.selected != FALSE, k % 7 == 0) << item.text.GetString();
+        } else {
+            EXPECT_EQ(item.data, static_cast<DWORD_PTR>(5000 + (number - 1001) / 2)) << item.text.GetString();
+            EXPECT_FALSE(item.selected);
+        }
+    }
 }

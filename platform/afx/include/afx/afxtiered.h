@@ -112,8 +112,11 @@ public:
     // Storage comes a block at a time; only the table of blocks is sized ahead.
     void reserve(size_t n) { m_blocks.reserve((n >> LogBlock) + 1); }
 
-    void push_back(T v) {
-        RoomAtEnd().PushBack(std::move(v));
+    void push_back(const T& v) { push_back(T(v)); }
+    void push_back(T&& v) {
+        // Most appends find room in the last ring.
+        if (m_blocks.empty() || m_blocks.back().Full()) RoomAtEnd();
+        m_blocks.back().PushBack(std::move(v));
         ++m_size;
     }
     void pop_back() {
