@@ -151,6 +151,18 @@ TEST_F(MatrixDefine, UndoOfAnEditBringsBackTheNameTheContentAndThePlace) {
     EXPECT_TRUE(Views()->HasView("other"));
 }
 
+// A component dropped on the view after it was made is no undo step of its own: the undo of the
+// creation would take it along unseen, so it is refused and the view keeps both.
+TEST_F(MatrixDefine, AnUndoThatWouldLoseADropMadeSinceIsRefused) {
+    ASSERT_EQ(Run("kx::pane CreateMatrixView v U1 N1"), "1");
+    ASSERT_EQ(Run("matrixAdd pin component J1"), "1");
+    Messages();
+    EXPECT_EQ(Run("undo"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-214"});
+    EXPECT_EQ(Components("v"), (std::vector<CString>{"@U1", "@J1"}));
+    EXPECT_EQ(Grid()->GroupCount(), 2);
+}
+
 TEST_F(MatrixDefine, AnEditTakesComponentsAndSignalsOutOfTheOpenWindowAndPutsOthersIn) {
     ASSERT_NE(OpenView("v", {"@U1", "@J1"}, {"@:N1", "@:DATA<1>"}), nullptr);
     G* window = Grid();
