@@ -7,6 +7,7 @@
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
+#include "kxinstsigpane/CommonInterface.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -28,7 +29,57 @@ ROWCOL Col(int col) {
     return static_cast<ROWCOL>(col);
 }
 
+// The undo step of an addition to the shown view (a drop, matrixAdd): running it gives the stored
+// view the content it had before, reloads the shown window of the view and records the opposite
+// step. It is kept with the pane, not with the window, so that it outlives a window that closes.
+// Refused when the view no longer holds what the addition left (renamed, edited or added to since).
+class CKXMatrixAddUndoCmd : public CGXCommand {
+public:
+    CKXMatrixAddUndoCmd(IKXGridSite* site, CString view, KXMatrixViewPaths before, KXMatrixViewPaths after)
+        : m_pSite(site), m_strView(std::move(view)), m_before(std::move(before)), m_after(std::move(after)) {}
+    CString GetName() override { return "Matrix Add"; }
+    BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override {
+        CComments* store = m_pSite ? m_pSite->CommentStore() : nullptr;
+        CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+        if (!views || !views->HasView(m_strView)) return FALSE;
+        KXMatrixViewPaths now;
+        views->GetMatrixComponentList(m_strView, now.instances);
+        views->GetMatrixSignalList(m_strView, now.signals);
+        if (now.instances != m_after.instances || now.signals != m_after.signals) return FALSE;
+        views->ReplaceView(m_strView, m_strView, m_before.instances, m_before.signals);
+        // A window not shown now reloads the view when it is shown again.
+        for (CKXGridWnd* grid : m_pSite->SiteGrids())
+            if (auto* matrix = dynamic_cast<CKXMatrixGridWnd*>(grid); matrix && matrix->ViewName() == m_strView)
+                matrix->LoadMatrixView(m_strView);
+        m_pSite->MarkModified();
+        if (CCommonInterface* sink = m_pSite->UndoSink())
+            sink->AddUndoCommand(pGrid, new CKXMatrixAddUndoCmd(m_pSite, m_strView, m_after, m_before), ctType, 0);
+        return TRUE;
+    }
+
+private:
+    IKXGridSite* m_pSite;
+    CString m_strView;
+    KXMatrixViewPaths m_before, m_after;
+};
+
 } // namespace
+
+KXMatrixViewPaths CKXMatrixGridWnd::StoredPaths() const {
+    KXMatrixViewPaths paths;
+    if (m_pMatrixViewData) {
+        m_pMatrixViewData->GetMatrixComponentList(m_strViewName, paths.instances);
+        m_pMatrixViewData->GetMatrixSignalList(m_strViewName, paths.signals);
+    }
+    return paths;
+}
+
+void CKXMatrixGridWnd::RecordAddition(const KXMatrixViewPaths& before) {
+    CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
+    if (!sink || !m_pMatrixViewData) return;
+    // Kept with the pane (no grid given): the step outlives this window.
+    sink->AddUndoCommand(nullptr, new CKXMatrixAddUndoCmd(Site(), m_strViewName, before, StoredPaths()), gxDo, 0);
+}
 
 // ------------------------------------------------------------------ loading
 
@@ -178,6 +229,7 @@ BOOL CKXMatrixGridWnd::DropInstance(const CString& name) {
     CString text = name;
     text.Trim();
     const CInstanceContext instance = m_designContext ? m_designContext.instance(text.GetString()) : CInstanceContext();
+    const KXMatrixViewPaths before = StoredPaths();
     // An instance shown already is neither added again nor stored twice.
     if (!instance || !AddInstanceColumns(instance)) return FALSE;
     if (m_pMatrixViewData) {
@@ -185,6 +237,7 @@ BOOL CKXMatrixGridWnd::DropInstance(const CString& name) {
         m_pMatrixViewData->SetMatrixViewModified(m_strViewName, FALSE);
     }
     MarkModified();
+    RecordAddition(before);
     JournalAdd("component", instance.instance()->name());
     Redraw();
     return TRUE;
@@ -200,6 +253,7 @@ void CKXMatrixGridWnd::JournalAdd(const char* kind, const CString& name) {
 }
 
 BOOL CKXMatrixGridWnd::DropSignal(const CString& text) {
+    const KXMatrixViewPaths before = StoredPaths();
     const std::vector<CKXMatrixNetData> added = AddSignalByName(text);
     for (const CKXMatrixNetData& data : added) {
         const CNetContext net = m_designContext.net(data.netId);
@@ -210,6 +264,7 @@ BOOL CKXMatrixGridWnd::DropSignal(const CString& text) {
     if (added.empty()) return FALSE;
     if (m_pMatrixViewData) m_pMatrixViewData->SetMatrixViewModified(m_strViewName, FALSE);
     MarkModified();
+    RecordAddition(before);
     CString name = text;
     JournalAdd("signal", name.Trim());
     Redraw();

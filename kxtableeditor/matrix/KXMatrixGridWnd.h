@@ -13,6 +13,7 @@
 #pragma once
 
 #include "matrix/KXMatrixGridIds.h"
+#include "matrix/KXMatrixViewDlg.h"
 
 #include "grid/KXClipboardText.h"
 #include "grid/KXChangeDigest.h"
@@ -112,6 +113,10 @@ public:
     // Drops add to the grid and to the stored view; TRUE when something was added.
     BOOL DropInstance(const CString& name) override;
     BOOL DropSignal(const CString& text) override;
+    CMatrixViewData* ViewData() const { return m_pMatrixViewData; }
+    // The shown view's stored paths; an addition to it is one undo step that gives back those before it.
+    kxmatrix::KXMatrixViewPaths StoredPaths() const;
+    void RecordAddition(const kxmatrix::KXMatrixViewPaths& before);
     // After a committed transaction: mode 1 shows a connection's pin cells, mode 2 empties them.
     void FillPinRows(const CConn& conn, int mode);
     void SetupSignalHeader();

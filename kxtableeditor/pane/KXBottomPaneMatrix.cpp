@@ -342,7 +342,13 @@ void CKXBottomPaneContainerView::RecordMatrixViewStep(const MatrixViewState& bef
 BOOL CKXBottomPaneContainerView::SwapMatrixViewState(const MatrixViewState& from, const MatrixViewState& to) {
     CComments* store = GetCommentStore();
     CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
-    if (!views || (from.present && !views->HasView(from.name))) return FALSE;
+    if (!views) return FALSE;
+    // The store must hold what the step left: a view changed since by a step of no undo of its own (a
+    // drop) would lose that change, so the step is refused instead.
+    if (from.present) {
+        const MatrixViewState now = StoredMatrixViewState(from.name);
+        if (!now.present || now.instances != from.instances || now.signals != from.signals) return FALSE;
+    }
     if (to.present && to.name != from.name && views->HasView(to.name)) return FALSE;
     CKXMatrixGridWnd* window = nullptr;
     for (const auto& g : m_grids)

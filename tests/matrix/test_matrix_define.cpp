@@ -151,6 +151,33 @@ TEST_F(MatrixDefine, UndoOfAnEditBringsBackTheNameTheContentAndThePlace) {
     EXPECT_TRUE(Views()->HasView("other"));
 }
 
+// Additions to a view are undo steps of their own, in order with the view's creation; a step whose
+// view was changed since by another route is refused and loses nothing.
+TEST_F(MatrixDefine, AdditionsToAViewAreUndoneBeforeItsCreation) {
+    ASSERT_EQ(Run("kx::pane CreateMatrixView v U1 N1"), "1");
+    ASSERT_EQ(Run("matrixAdd pin component J1"), "1");
+    ASSERT_EQ(Run("matrixAdd pin signal DATA<1..0>"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 3);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Signals("v"), std::vector<CString>{"@:N1"});
+    EXPECT_TRUE(Rows("DATA<0>").empty());
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Components("v"), std::vector<CString>{"@U1"});
+    EXPECT_EQ(Grid()->GroupCount(), 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_FALSE(Views()->HasView("v"));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Components("v"), (std::vector<CString>{"@U1", "@J1"}));
+    EXPECT_EQ(Signals("v"), (std::vector<CString>{"@:N1", "@:DATA<1>", "@:DATA<0>"}));
+    EXPECT_EQ(Grid()->GroupCount(), 2);
+    // Added to by a route that leaves no step (the store itself), the view refuses the older step.
+    Views()->AddInstanceToMatrixView("v", "@J2");
+    Messages();
+    EXPECT_EQ(Run("undo"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-214"});
+    EXPECT_EQ(Components("v"), (std::vector<CString>{"@U1", "@J1", "@J2"}));
+}
+
 TEST_F(MatrixDefine, AnEditTakesComponentsAndSignalsOutOfTheOpenWindowAndPutsOthersIn) {
     ASSERT_NE(OpenView("v", {"@U1", "@J1"}, {"@:N1", "@:DATA<1>"}), nullptr);
     G* window = Grid();
