@@ -7,6 +7,9 @@
 
 #include "grid/KXGridEdit.h"
 
+#include <fstream>
+#include <sstream>
+
 namespace {
 
 class HeldEdit : public ConnEditFixture {
@@ -81,6 +84,24 @@ TEST_F(HeldEdit, AnUndoBetweenTheSetUpAndTheAddDiscardsTheHeldEditFirst) {
     EXPECT_TRUE(Saved() == m_original) << Saved();
     EXPECT_EQ(Run("redo"), "1");
     EXPECT_TRUE(Saved() == m_opened) << Saved();
+}
+
+TEST_F(HeldEdit, ASaveBetweenTheSetUpAndTheAddWritesTheDesignWithoutTheHeldEdit) {
+    OpenBoard("U1", 3);
+    ASSERT_EQ(TypeSignal("RST_N", ""), "1");
+    Run("selectObject pin RST_N");
+    Run("kx::pane SelectPUPDCol RST_N C9");
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    const std::string heldNet = Conn("U1 RST_N");
+    ASSERT_FALSE(heldNet.empty());
+    Run("saveDesign");
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
+    std::ifstream in(m_demo / "board.sch.design", std::ios::binary);
+    std::ostringstream written;
+    written << in.rdbuf();
+    EXPECT_NE(written.str().find("dt RP1 2 PullUp @:RESET_N"), std::string::npos) << written.str();
+    EXPECT_EQ(written.str().find("conn U1 RST_N "), std::string::npos) << written.str();
+    EXPECT_EQ(written.str().find(heldNet), std::string::npos) << written.str();
 }
 
 TEST_F(HeldEdit, AConnectBetweenInitTerminationAndAddTerminationIsAStepOfItsOwn) {
