@@ -121,9 +121,16 @@ public:
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
     int SortByColumnName(CString name);
-    // Grids side by side (column mode): the other pin grids of the pane sort the column the same way.
+    // Grids side by side (column mode): the other pin grids of the pane sort the column the same way
+    // (the pane's SortColumnsInOtherGrids walks them).
     void SortColumnsWithUndo(int col);
     static bool s_bSortingColumns; // while one grid hands its sort to the others
+    // Another grid of the pane sorted `col`: this one sorts it the same way (column mode only).
+    void SortLike(int col, BOOL bAscending) override;
+    // The list panes' flag the pane hands to every shown pin grid (SetPinGridsFlag).
+    void SetPaneFlag(int value) override { m_nPaneFlag = value; }
+    int GetPaneFlag() const override { return m_nPaneFlag; }
+    int m_nPaneFlag = 0;
 
     // ------------------------------------------------------------- set-up and loading
     // Grid set-up after Create: column list, header block, cell controls, settings and the
@@ -216,6 +223,8 @@ public:
     void StyleAssocCompCells(ROWCOL row, int flag);
     // The TERMINATION cell of a differential-pair row from the terminations on its pair pin.
     void FillTerminationCell(ROWCOL row);
+    // The termination cells of the listed rows and of their member and bit rows, after an edit of them.
+    void RefreshExpandedRow(const CDWordArray& rows);
     // The PUPD cells of the rows on the given nets (every row when the set is empty).
     void FillPupdColumn(std::set<unsigned> netIds);
     // The PUPD cells of the rows from the nets their pin bits are connected to.
@@ -836,6 +845,8 @@ public:
     void EditPin(BOOL bSave) override;
     BOOL CanEditPin() override;
     BOOL CanAssignModel() override;
+    // Echoes "selectObject pin KEY ..." of the selected pins to the host (nothing without one).
+    void CrossSelectInHost() override;
     // Paints and scrolls to the first row of the pin (or pin bit) the host highlights; mode 3 also
     // restores the row painted before.
     void HighlightObject(CKXHiliteObject* hilite) override;
@@ -1002,7 +1013,7 @@ private:
     int ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
                                     const std::vector<ROWCOL>& pairRows);
     std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
-    void RefreshAssocRows(const std::vector<ROWCOL>& rows);
+    std::vector<ROWCOL> TerminationTargetRows(const std::vector<ROWCOL>& selected);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
     const char* PupdSelectMethod();
     void PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col);
