@@ -435,6 +435,25 @@ show "a new delay there" [kx::pane ChangeDelay 2ns]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
+say "A pull-up by automation on an open pin: the set-up and the add are one edit"
+show opened [kx::open demo.board:sch 1]
+kx::show clp U1
+selectObject pin PGOOD
+show "clear PGOOD's signal" [deleteConnection pin PGOOD]
+kx::pane SelectPUPDCol PGOOD C10
+kx::pane InitPUPD {pullup VCC3V3}
+show "PGOOD, connected by the set-up" [pinRow PGOOD]
+show "add the pull-up" [kx::pane AddPUPD]
+show "PGOOD after" [pinRow PGOOD]
+show "one undo takes both back" [undo]
+show "PGOOD after undo" [pinRow PGOOD]
+kx::pane InitPUPD {pullup VCC3V3}
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1
+show "another edit comes first" [addConnection pin NEWCLK MCLK]
+show "PGOOD is open again: the set-up was thrown away" [pinRow PGOOD]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+
 say "A matrix view: signals against components; a pin number typed into a cell connects that pin"
 show opened [kx::open demo.board:sch 1]
 show "open a new matrix view" [openMatrixView pin demo]

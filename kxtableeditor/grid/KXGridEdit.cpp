@@ -5,6 +5,10 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 
+#include <functional>
+#include <memory>
+#include <utility>
+
 CKXGridEdit::CKXGridEdit(CKXGridWnd& grid, const char* name, Mode mode) : m_grid(grid) {
     Begin(grid.m_designContext, name, mode);
 }
@@ -14,7 +18,25 @@ CKXGridEdit::CKXGridEdit(CKXGridWnd& grid, const CDesignContext& design, const c
     Begin(design, name, mode);
 }
 
+namespace {
+
+struct HeldEdit {
+    std::unique_ptr<CKXGridEdit> edit;
+    CKXGridWnd* grid = nullptr;
+    bool inUse = false; // a call works in it now: the brackets it begins join it
+    std::function<void()> onDiscard;
+};
+
+HeldEdit& Held() {
+    static HeldEdit held;
+    return held;
+}
+
+} // namespace
+
 void CKXGridEdit::Begin(const CDesignContext& design, const char* name, Mode mode) {
+    // Another edit comes before the held one was completed: one edit is one transaction.
+    DiscardWaiting();
     if (mode == kJoinOpen && CKXTransaction::IsTransactionStarted()) {
         m_active = true;
         return;
@@ -77,4 +99,67 @@ void CKXGridEdit::Discard() {
     // Commands the edit recorded in its step go with it.
     if (m_grid.m_nUndoStepMode == kUndoStepJoin) m_grid.RollBackUndoStep();
     m_grid.m_nUndoStepMode = kUndoStepClose;
+}
+
+// ---------------------------------------------------------------------------
+// The edit held open across calls
+
+bool CKXGridEdit::Hold(CKXGridWnd& grid, const CDesignContext& design, const char* name,
+                       std::function<void()> onDiscard) {
+    DiscardHeld();
+    auto edit = std::make_unique<CKXGridEdit>(grid, design, name, kJoinOpen);
+    if (!*edit || !edit->Owns()) return false;
+    HeldEdit& held = Held();
+    held.edit = std::move(edit);
+    held.grid = &grid;
+    held.inUse = true;
+    held.onDiscard = std::move(onDiscard);
+    return true;
+}
+
+void CKXGridEdit::Release() {
+    Held().inUse = false;
+}
+
+bool CKXGridEdit::Resume(CKXGridWnd& grid) {
+    HeldEdit& held = Held();
+    if (!held.edit || held.grid != &grid) return false;
+    held.inUse = true;
+    return true;
+}
+
+BOOL CKXGridEdit::CommitHeld() {
+    HeldEdit& held = Held();
+    if (!held.edit) return FALSE;
+    std::unique_ptr<CKXGridEdit> edit = std::move(held.edit);
+    held = HeldEdit{};
+    return edit->Commit();
+}
+
+void CKXGridEdit::DiscardHeld() {
+    HeldEdit& held = Held();
+    std::unique_ptr<CKXGridEdit> edit = std::move(held.edit);
+    std::function<void()> onDiscard = std::move(held.onDiscard);
+    held = HeldEdit{};
+    if (!edit) return;
+    edit->Discard();
+    if (onDiscard) onDiscard();
+}
+
+void CKXGridEdit::DiscardWaiting() {
+    if (Held().edit && !Held().inUse) DiscardHeld();
+}
+
+void CKXGridEdit::ForgetGrid(const CKXGridWnd& grid) {
+    if (Held().grid != &grid) return;
+    Held().onDiscard = nullptr; // the grid is going: nothing of it is shown again
+    DiscardHeld();
+}
+
+bool CKXGridEdit::IsHeld(const CKXGridWnd& grid) {
+    return Held().edit && Held().grid == &grid;
+}
+
+bool CKXGridEdit::IsWaiting(const CKXGridWnd& grid) {
+    return IsHeld(grid) && !Held().inUse;
 }

@@ -21,10 +21,19 @@
 // With kJoinOpen a bracket inside an edit that is already running (a helper
 // called from another edit) takes part in the open transaction: Commit() and
 // the destructor then leave it to the outer bracket.
+//
+// An edit that spans two calls from outside (an automation set-up, then the
+// command that completes it) is held open between them (Hold). It stays one
+// edit: the completing call takes it up again (Resume) and commits or discards
+// it; any other edit begun meanwhile, an undo or a redo, or the end of its grid
+// discards it first, so the design is as it was before the set-up.
 #pragma once
 
 #include "afx/afxstr.h"
 #include "rmx/context.h"
+
+#include <functional>
+#include <memory>
 
 class CKXGridWnd;
 class CTransaction;
@@ -62,6 +71,29 @@ public:
     BOOL Commit();
     // Throws away every change of the edit now (the destructor does it otherwise).
     void Discard();
+
+    // ---- the edit held open across calls (at most one)
+    // Begins the edit for the grid and holds it, in use by the caller until Release(); an edit held
+    // before is discarded. FALSE when no transaction could be begun, or when one of another edit is
+    // open (that edit then owns what is done).
+    // onDiscard runs when the held edit is discarded while its grid lives (the grid shows the design again).
+    static bool Hold(CKXGridWnd& grid, const CDesignContext& design, const char* name,
+                     std::function<void()> onDiscard = {});
+    // The caller is done for now: the held edit waits for its completing call.
+    static void Release();
+    // The completing call takes the grid's held edit up again; false when none waits for it (none was
+    // held, or another edit discarded it meanwhile).
+    static bool Resume(CKXGridWnd& grid);
+    // Ends the held edit (as Commit() and Discard() do); CommitHeld is FALSE when nothing was held.
+    static BOOL CommitHeld();
+    static void DiscardHeld();
+    // Discards a held edit that waits (another edit, an undo or a redo comes first), or the one of a
+    // grid that goes away.
+    static void DiscardWaiting();
+    static void ForgetGrid(const CKXGridWnd& grid);
+    static bool IsHeld(const CKXGridWnd& grid);
+    // Held for the grid and waiting for its completing call.
+    static bool IsWaiting(const CKXGridWnd& grid);
 
 private:
     void Begin(const CDesignContext& design, const char* name, Mode mode);

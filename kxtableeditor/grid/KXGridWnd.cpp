@@ -52,6 +52,7 @@ CKXGridWnd::CKXGridWnd(KXGridKind kind) : m_kind(kind) {
 }
 
 CKXGridWnd::~CKXGridWnd() {
+    CKXGridEdit::ForgetGrid(*this); // an edit it held open goes with it
     // The parameter object only borrows the map; it must not see it after it is gone.
     if (CGXGridParam* pParam = GetParam()) {
         if (pParam->GetStylesMap() == static_cast<CGXStylesMap*>(m_pStylesMap))

@@ -3,6 +3,7 @@
 // script interpreter so that they pass through its command log. The update
 // handlers decide enablement and the three menu texts the pane sets itself.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridEdit.h"
 
 #include "matrix/KXMatrixGridWnd.h"
 
@@ -154,6 +155,7 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
     }
     CKXGridWnd* paneGrid = PaneGrid();
     BOOL began = FALSE;
+    CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
     if (paneGrid && !CKXTransaction::IsTransactionStarted())
         began = CKXTransaction::BeginTrans(paneGrid, PaneMasterDesign(), "Delete Connections");
     BOOL any = FALSE;

@@ -3,6 +3,7 @@
 // delete, swap, rename, number and un-pair pins, and the automation methods a
 // journal replays. Each road opens one transaction around the grids' work.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridEdit.h"
 
 #include "matrix/KXMatrixGridWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
@@ -96,6 +97,7 @@ BOOL CKXBottomPaneContainerView::IsEditable() const {
 
 BOOL CKXBottomPaneContainerView::BeginPaneTransaction(const char* name) {
     CKXGridWnd* grid = PaneGrid();
+    CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
     if (!grid || CKXTransaction::IsTransactionStarted()) return FALSE;
     EmptyTransactionNetMap();
     return CKXTransaction::BeginTrans(grid, PaneMasterDesign(), name);

@@ -1,4 +1,5 @@
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridEdit.h"
 
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
@@ -252,6 +253,8 @@ void CKXBottomPaneContainerView::ForgetGridInHistory(CKXGridWnd* gone) {
 
 BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type,
                                          const char* comment, const char* call) {
+    // An edit held open for a command that has not come is no step: it goes before the undo or redo.
+    CKXGridEdit::DiscardWaiting();
     // Nothing to carry out leaves nothing to replay: an empty step is not journalled.
     TakeReplaySteps();
     if (m_bInUndo || from.empty()) return FALSE;

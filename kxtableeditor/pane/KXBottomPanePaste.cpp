@@ -1,6 +1,7 @@
 // Pasting the clipboard into the grids the connectivity pane shows: the script word paste (which the
 // Paste and Paste Special menu commands reach through the host) and the automation method Paste.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridEdit.h"
 
 #include "shell/KXShellUtil.h"
 #include "pingrid/KXPinGrid.h"
@@ -19,6 +20,7 @@ constexpr const char* kNothingToPaste =
 
 BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
     CKXGridWnd* core = PaneGrid();
+    CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
     const BOOL owner = !CKXTransaction::IsTransactionStarted();
     if (owner) {
         if (!core || !CKXTransaction::BeginTrans(core, PaneMasterDesign(), "Paste Connections")) return FALSE;

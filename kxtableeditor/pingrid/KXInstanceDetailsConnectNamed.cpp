@@ -6,7 +6,9 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXGridScopes.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXGridEdit.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -218,6 +220,8 @@ BOOL CKXInstanceDetailsGridWnd::ApplySignalNamesToSelection(ROWCOL* pRow, int* p
 // Open pins before a pull-up
 
 BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScript, BOOL bCommon) {
+    // The add command of the automation set-up that connected them already, in the edit it holds.
+    if (bScript && CKXGridEdit::IsWaiting(*this)) return TRUE;
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);
@@ -271,6 +275,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open,
         CNetContext context = m_designContext.net(net);
         if (!context || !ConnectPinToSignal(row, context, -1, -1, transaction, FALSE)) return FALSE;
         journal += JournalRowText(row, "Add Connection", "AddConnection", CString(net->name()));
+        ShowHeldSignal(row, CString(net->name()));
     }
     m_strPupdConnTransaction = transaction->toString();
     if (!edit.Commit()) {
@@ -279,4 +284,20 @@ BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open,
     }
     WriteJournal(journal);
     return TRUE;
+}
+
+// While the automation set-up holds its edit open, the grid is not refreshed by a commit: the open pins
+// it connected show their signals now (its add command reads them), and show none again when the held
+// edit is discarded.
+void CKXInstanceDetailsGridWnd::ShowHeldSignal(ROWCOL row, const CString& signal) {
+    if (!CKXGridEdit::IsHeld(*this)) return;
+    kxgrid::GridWriteScope write(*this);
+    ApplySignalCellStyle(row, signal, -1, TRUE, TRUE);
+    m_heldSignalRows.push_back(row);
+}
+
+void CKXInstanceDetailsGridWnd::ForgetHeldSignals() {
+    kxgrid::GridWriteScope write(*this);
+    for (ROWCOL row : std::exchange(m_heldSignalRows, {}))
+        if (row <= GetRowCount()) ApplySignalCellStyle(row, CString(), -1, 1, 1);
 }

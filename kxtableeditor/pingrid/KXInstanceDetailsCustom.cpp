@@ -2,6 +2,8 @@
 // one transaction for the whole call and a journal entry per row.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "grid/KXGridEdit.h"
+
 #include "grid/KXScriptText.h"
 
 #include "afx/afxanswer.h"
@@ -49,6 +51,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
         if (param) param->EnableUndo(bUndo);
         return FALSE;
     }
+    CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
     const bool began = !CKXTransaction::IsTransactionStarted();
     if (began && !CKXTransaction::BeginTrans(this, m_designContext, "Change Property")) {
         if (param) param->EnableUndo(bUndo);

@@ -3,6 +3,8 @@
 // pair connections and pair terminations.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "grid/KXGridEdit.h"
+
 #include "afx/afxwin.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
@@ -137,6 +139,7 @@ CKXAssocCompAPI* CKXInstanceDetailsGridWnd::GetAssocCompAPI() {
 
 bool CKXInstanceDetailsGridWnd::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) {
     if (!dpPin) return false;
+    CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
     const bool opened = !CKXTransaction::IsTransactionStarted();
     if (opened) {
         m_nUndoStepMode = 1;

@@ -330,6 +330,13 @@ public:
     KXAssocAutomation* GetAssocAutomation();
     KXAssocAutomation& AssocAutomation() override { return *GetAssocAutomation(); }
     int m_bAutomationTransactionOpen = 0;
+    // The automation set-up holds its edit open for the add command (CKXGridEdit::Hold): the journal
+    // lines of what the set-up did in it wait for that command, and go when the edit is discarded.
+    bool HoldAutomationEdit(const char* name);
+    CString m_heldJournal;
+    void ShowHeldSignal(ROWCOL row, const CString& signal);
+    void ForgetHeldSignals();
+    std::vector<ROWCOL> m_heldSignalRows; // rows that show a signal of the held edit
     int m_bTerminationApplied = 0;
 
     // ------------------------------------------------------------- reloads and refreshes

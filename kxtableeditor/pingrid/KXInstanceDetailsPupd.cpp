@@ -2,6 +2,7 @@
 // library's dialog or from a script command (also the one the automation
 // object sends back), edited and deleted, each in one grid transaction.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridEdit.h"
@@ -20,6 +21,7 @@
 #include "afx/afxwin.h"
 
 #include <set>
+#include <utility>
 
 using kxpingrid::Col;
 
@@ -93,6 +95,9 @@ BOOL CKXInstanceDetailsGridWnd::HasPupd() {
 BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CString cell, CString view,
                                                 CString physName, CString value, CString dcNet,
                                                 CStringList* keyProps, CStringList* instProps, BOOL bCommon) {
+    // After InitPUPD: the add is made in the edit it holds open (with the open pins it connected).
+    CKXResumedEdit held(*this);
+    const CString heldJournal = std::exchange(m_heldJournal, CString());
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
     CollectSelectedNetBits(bits, rowsOf);
@@ -141,9 +146,9 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CStri
         lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
         journal += JournalAssocText(row, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
     }
-    if (!edit.Commit()) return FALSE;
+    if (!edit.Commit() || !held.Commit()) return FALSE;
     FillPupdColumn(NetIdsOf(bits));
-    WriteJournal(journal);
+    WriteJournal(heldJournal + journal);
     return TRUE;
 }
 
@@ -314,7 +319,15 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
         m_bAutomationTransactionOpen = 1;
         return 1;
     }
-    if (!AddConnectionsForPupd(TRUE, bShort)) return 0;
+    // The open pins are connected, and the pull-up added by the command the automation object sends
+    // next, in one edit.
+    const bool held = HoldAutomationEdit("Add PUPD");
+    auto refuse = [&] {
+        if (held) CKXGridEdit::DiscardHeld();
+        m_heldJournal.Empty();
+        return 0;
+    };
+    if (!AddConnectionsForPupd(TRUE, bShort)) return refuse();
     int msb = -1, lsb = -1;
     INet* net = GetRowNet(row, msb, lsb);
     KXAssocAutomation& automation = *GetAssocAutomation();
@@ -328,8 +341,9 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
     if (!automation.InitPUPD(text)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", automation.GetLastError());
         m_bTerminationApplied = 0;
-        return 0;
+        return refuse();
     }
+    if (held) CKXGridEdit::Release();
     m_bAutomationTransactionOpen = 1;
     return 1;
 }

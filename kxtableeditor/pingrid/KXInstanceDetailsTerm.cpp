@@ -3,6 +3,7 @@
 // re-timed and deleted. Each operation is one grid transaction; the cells of
 // the rows it touched are restyled when the transaction is committed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridEdit.h"
@@ -16,6 +17,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
 
 #include <utility>
 
@@ -186,6 +188,9 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
                                                        CString low, int parts) {
     KXScriptedAssocScope replay;
     m_bAutomationTransactionOpen = 0;
+    // After InitTermination: the add is made in the edit it holds open.
+    CKXResumedEdit held(*this);
+    const CString heldJournal = std::exchange(m_heldJournal, CString());
     const std::vector<ROWCOL> selected = SelectedPinRows();
     const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
@@ -241,10 +246,10 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
         lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
         journal += JournalAssocText(row, "SelectTerminationCol", "Add Termination") + lines.Text();
     }
-    if (!edit.Commit()) return FALSE;
+    if (!edit.Commit() || !held.Commit()) return FALSE;
     RefreshExpandedRow(kxpingrid::RowWords(targets));
     RefreshExpandedRow(kxpingrid::RowWords(pairRows));
-    WriteJournal(journal);
+    WriteJournal(heldJournal + journal);
     return TRUE;
 }
 
@@ -418,8 +423,21 @@ int CKXInstanceDetailsGridWnd::InitTermination(CString text) {
         m_bTerminationApplied = 0;
         return 0;
     }
+    // The termination is added by the command the automation object sends next, in this edit.
+    if (HoldAutomationEdit("Add Termination")) CKXGridEdit::Release();
     m_bAutomationTransactionOpen = 1;
     return 1;
+}
+
+bool CKXInstanceDetailsGridWnd::HoldAutomationEdit(const char* name) {
+    m_heldJournal.Empty();
+    // A transaction the caller holds is the caller's: nothing is held here.
+    if (CKXTransaction::IsTransactionStarted()) {
+        CKXGridEdit::DiscardWaiting();
+        if (CKXTransaction::IsTransactionStarted()) return false;
+    }
+    m_heldSignalRows.clear();
+    return CKXGridEdit::Hold(*this, MasterDesign(), name, [this] { ForgetHeldSignals(); });
 }
 
 // A new delay for the termination of the current TERMINATION cell's pin (its highest terminated bit).

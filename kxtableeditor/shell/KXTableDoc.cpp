@@ -1,4 +1,5 @@
 #include "shell/KXTableDoc.h"
+#include "grid/KXGridEdit.h"
 
 #include "shell/KXDesignChangeLog.h"
 
@@ -237,6 +238,8 @@ void CKXTableDoc::InformContextSave(BOOL bSilent) {
 }
 
 BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
+    // An edit held open for an automation command that has not come is not saved: it goes first.
+    CKXGridEdit::DiscardWaiting();
     if (!bSilent && GetOpenMode() == eOpenModeEditBlock) return SaveDesignAs();
     IDesign* design = GetMasterDesignContext().design();
     IServer* server = CKXShareGlobalData::m_pServer;

@@ -1,0 +1,144 @@
+// The automation roads that span two calls, InitPUPD or InitTermination and then the add the
+// automation object sends: the set-up holds its edit open, and the add completes it, so that the
+// open pins the set-up connected and the pull-up are one undo step. Another edit, an undo or a redo
+// in between discards the held edit first: the design is as it was before the set-up, and the edit in
+// between is a step of its own.
+#include "../connedit/ConnEditFixture.h"
+
+#include "grid/KXGridEdit.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class HeldEdit : public ConnEditFixture {
+protected:
+    int Steps() { return Ccp()->GetUndoStepCount(); }
+    // U1's RST_N without its signal, its PUPD cell current.
+    void OpenRstN() {
+        OpenBoard();
+        m_original = Saved();
+        ASSERT_EQ(TypeSignal("RST_N", ""), "1");
+        ASSERT_EQ(Conn("U1 RST_N"), "");
+        m_opened = Saved();
+        Run("selectObject pin RST_N");
+        Run("kx::pane SelectPUPDCol RST_N C9");
+        Messages();
+    }
+    std::string m_original, m_opened;
+};
+
+TEST_F(HeldEdit, AnOpenPinsPullUpByAutomationIsOneUndoStep) {
+    OpenRstN();
+    const int steps = Steps();
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(CKXGridEdit::IsHeld(*Grid()));
+    const std::string net = Conn("U1 RST_N");
+    ASSERT_FALSE(net.empty()); // connected in the held edit, and shown
+    EXPECT_EQ(SignalCell("RST_N"), net);
+    EXPECT_EQ(Run("kx::pane AddPUPD"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find(" @:" + net + "\n"), std::string::npos) << edited; // the pull-up on the new net
+    EXPECT_EQ(Steps(), steps + 1);
+    Run("undo");
+    EXPECT_TRUE(Saved() == m_opened) << Saved();
+    Run("redo");
+    EXPECT_TRUE(Saved() == edited);
+    EXPECT_TRUE(Replayed(m_original) == edited) << JournalText();
+}
+
+TEST_F(HeldEdit, AnEditBetweenTheSetUpAndTheAddDiscardsTheHeldEdit) {
+    OpenRstN();
+    const int steps = Steps();
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    const std::string heldNet = Conn("U1 RST_N");
+    ASSERT_FALSE(heldNet.empty());
+    // Another edit comes first: the held one goes, and this one is a step of its own.
+    ASSERT_EQ(Run("addConnection pin NEWSIG PGOOD"), "2");
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
+    EXPECT_EQ(Conn("U1 RST_N"), "");
+    EXPECT_EQ(SignalCell("RST_N"), ""); // the grid shows the design again
+    EXPECT_EQ(Conn("U1 PGOOD"), "NEWSIG");
+    EXPECT_EQ(Steps(), steps + 1);
+    const std::string edited = Saved();
+    EXPECT_EQ(edited.find("net " + heldNet + " "), std::string::npos) << edited;
+    // Nothing of the discarded edit is journalled.
+    EXPECT_EQ(JournalText().find("AddConnection(\"" + heldNet + "\")"), std::string::npos) << JournalText();
+    Run("undo");
+    EXPECT_TRUE(Saved() == m_opened) << Saved();
+    Run("redo");
+    EXPECT_TRUE(Saved() == edited);
+    EXPECT_TRUE(Replayed(m_original) == edited) << JournalText();
+}
+
+TEST_F(HeldEdit, AnUndoBetweenTheSetUpAndTheAddDiscardsTheHeldEditFirst) {
+    OpenRstN();
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    ASSERT_FALSE(Conn("U1 RST_N").empty());
+    // The undo takes back the step before the set-up, not a part of the held edit.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
+    EXPECT_TRUE(Saved() == m_original) << Saved();
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(Saved() == m_opened) << Saved();
+}
+
+TEST_F(HeldEdit, ASaveBetweenTheSetUpAndTheAddWritesTheDesignWithoutTheHeldEdit) {
+    OpenBoard("U1", 3);
+    ASSERT_EQ(TypeSignal("RST_N", ""), "1");
+    Run("selectObject pin RST_N");
+    Run("kx::pane SelectPUPDCol RST_N C9");
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    const std::string heldNet = Conn("U1 RST_N");
+    ASSERT_FALSE(heldNet.empty());
+    Run("saveDesign");
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
+    std::ifstream in(m_demo / "board.sch.design", std::ios::binary);
+    std::ostringstream written;
+    written << in.rdbuf();
+    EXPECT_NE(written.str().find("dt RP1 2 PullUp @:RESET_N"), std::string::npos) << written.str();
+    EXPECT_EQ(written.str().find("conn U1 RST_N "), std::string::npos) << written.str();
+    EXPECT_EQ(written.str().find(heldNet), std::string::npos) << written.str();
+}
+
+TEST_F(HeldEdit, AConnectBetweenInitTerminationAndAddTerminationIsAStepOfItsOwn) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    const int steps = Steps();
+    Run("kx::pane InitTermination Shunt");
+    EXPECT_TRUE(CKXGridEdit::IsHeld(*Grid()));
+    ASSERT_EQ(Run("addConnection pin NEWRST RST_N"), "2");
+    EXPECT_EQ(Steps(), steps + 1); // committed now, not left in the termination's transaction
+    const std::string connected = Saved();
+    // The add that follows is an edit of its own.
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_NE(Saved().find("1 Shunt @U1.PGOOD"), std::string::npos);
+    EXPECT_EQ(Steps(), steps + 2);
+    Run("undo");
+    EXPECT_TRUE(Saved() == connected);
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+}
+
+TEST_F(HeldEdit, InitTerminationThenAddTerminationIsOneStepAndASecondSetUpReplacesTheFirst) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    const int steps = Steps();
+    Run("kx::pane InitTermination Shunt");
+    Run("kx::pane InitTermination Series");
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_NE(Saved().find("1 Series @U1.PGOOD"), std::string::npos);
+    EXPECT_EQ(Steps(), steps + 1);
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+}
+
+} // namespace
