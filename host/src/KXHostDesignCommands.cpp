@@ -10,6 +10,7 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/context.h"
+#include "rmx/schemautil.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
 
@@ -70,6 +71,16 @@ void CKXHostApp::RegisterDesignCommands() {
             return false;
         }
         r = std::to_string(server->Broadcast(MSG_IMPORT_CSV, 0, 0, 0));
+        return true;
+    });
+    // kx::brackets angle|square: the host's bracket style of bit names in the name entries.
+    core.RegisterHostCommand("brackets", [](const Args& a, std::string& r) {
+        if (a.size() != 1 || (a[0] != "angle" && a[0] != "square")) {
+            r = "usage: kx::brackets angle|square";
+            return false;
+        }
+        CSchemaUtilities::setVectorDisplayFormat(a[0] == "square" ? 1 : 0);
+        r = "1";
         return true;
     });
     // kx::highlight PATH: the host highlights a pin bit ("lib.cell:view@U1.D<2>") in the active window.
