@@ -304,8 +304,8 @@ public:
     void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
     void ShowNetsByName(CStringList* names, BOOL bForce) override;
     void ShowMatrixView(const CDesignContext& design, CString viewName) override;
-    // Creating, editing and saving matrix views from the lists is not built: refused with
-    // "KXPANE-178". A view opened by name that the store does not hold yet starts empty.
+    // Create, Edit and Save As ask for the view in a dialog (CKXMatrixViewDlg, CKXMatrixSaveAsDlg).
+    // A view opened by name that the store does not hold yet starts empty.
     void CreateMatrixView() override;
     void EditMatrixView() override;
     void OpenMatrixView(int index) override;
@@ -374,6 +374,27 @@ public:
     BOOL AutoOpenMatrixView(LPCTSTR name);
     BOOL AutoRemoveMatrixView(LPCTSTR name);
     BOOL AutoSaveAsMatrixView(LPCTSTR name);
+    // A view named with its components and signals (names separated by blanks): a new one, or the
+    // stored view VIEW given a name and content (one it already has changes nothing).
+    BOOL AutoCreateMatrixView(LPCTSTR name, LPCTSTR components, LPCTSTR signals);
+    BOOL AutoEditMatrixView(LPCTSTR view, LPCTSTR name, LPCTSTR components, LPCTSTR signals);
+    BOOL DefineMatrixView(const CString& view, CString name, const std::vector<CString>& components,
+                          const std::vector<CString>& signals);
+    void JournalMatrixDefinition(const CString& view, const CString& name, const std::vector<CString>& components,
+                                 const std::vector<CString>& signals);
+    // A stored matrix view as an undo step keeps it: absent, or its name, place and content.
+    struct MatrixViewState {
+        bool present = false;
+        CString name;
+        int index = -1;
+        std::vector<CString> instances, signals;
+    };
+    MatrixViewState StoredMatrixViewState(const CString& name);
+    // One undo step that takes the store from after back to before (and its redo).
+    void RecordMatrixViewStep(const MatrixViewState& before, const MatrixViewState& after);
+    // The store holds from; it is made to hold to, and the windows follow. FALSE when the store
+    // no longer holds from (nothing changes then).
+    BOOL SwapMatrixViewState(const MatrixViewState& from, const MatrixViewState& to);
     // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the
@@ -383,6 +404,9 @@ public:
     BOOL AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LPCTSTR cell, LPCTSTR view, LPCTSTR physName, LPCTSTR value,
                            LPCTSTR dcNet, LPCTSTR keyProps, LPCTSTR instProps);
     BOOL AutoMatrixDeletePupd(LPCTSTR names);
+    // A copied termination or pull-up/pull-down (its clipboard texts) made again on a shown pin or signal.
+    BOOL AutoMatrixPasteAssoc(LPCTSTR kind, LPCTSTR signal, LPCTSTR instance, LPCTSTR pin, LPCTSTR type,
+                              LPCTSTR name, LPCTSTR data);
     // A termination on the selected pins: each part's texts joined by "|", a part's properties by blanks.
     BOOL AutoMatrixAddTermination(LPCTSTR type, LPCTSTR libs, LPCTSTR cells, LPCTSTR views, LPCTSTR physNames,
                                   LPCTSTR values, LPCTSTR keyProps, LPCTSTR instProps, LPCTSTR delay, LPCTSTR high,

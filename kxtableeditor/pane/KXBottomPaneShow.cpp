@@ -324,9 +324,6 @@ void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, s
     m_nLastKind = kind;
 }
 
-void CKXBottomPaneContainerView::CreateMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
-void CKXBottomPaneContainerView::EditMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
-void CKXBottomPaneContainerView::SaveAsMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
 
 
 // Shows the component windows of a key list: one window per instance, or one for the whole list

@@ -11,6 +11,7 @@
 #include "afx/afxcoll.h"
 #include "afx/afxdisp.h"
 #include "afx/afxdoc.h"
+#include "afx/afxtiered.h"
 #include "grid/gxwnd.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "rmx/context.h"
@@ -109,9 +110,11 @@ protected:
     CKXListPaneView* m_pView = nullptr;
     BOOL m_bFilled = FALSE;
     bool m_bInOrder = true; // m_names follow the list's order (a rename in place may break it)
-    std::vector<CString> m_names;
-    std::vector<CString> m_paths;
-    std::vector<ISchemaObject*> m_keys;                          // the object of each row
+    // Row by row (index 0 is row 1); tiered, so that a row inserted or removed at its place in the
+    // order does not move every row after it.
+    CTieredVector<CString> m_names;
+    CTieredVector<CString> m_paths;
+    CTieredVector<ISchemaObject*> m_keys;                        // the object of each row
     std::unordered_map<ISchemaObject*, CString> m_listedNames; // the name each object is listed by
 };
 
