@@ -558,3 +558,29 @@ show "undo" [undo]
 show "undo" [undo]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "The host's requests to the component list: co-design marking, a power group, the clipboard viewer's paste"
+show opened [kx::open demo.board:sch 1]
+show "mark U2 as co-design" [kx::notify INT_MSG_MARK_AS_CODESIGN U2 1]
+show "U2's CODESIGN" [kx::prop demo.board:sch@U2 CODESIGN]
+kx::select clp U2
+kx::answer dialog CKXPowerGroupDlg ok pin VDD net P3V3_MEM
+show "Assign Power: U2's VDD to P3V3_MEM" [kx::notify INT_MSG_ASSIGN_POWER]
+show "undo the power group" [undo]
+selectWindow clp
+kx::messages
+show "paste the viewer's newest item (a signal name copied above: no component)" [kx::clipview 1]
+show "messages" [kx::messages]
+show "Create Block needs the host's block creation" [kx::menu 35510]
+show "messages" [kx::messages]
+show "highlight U1's MCLK: its component is shown with the pin's row current" [kx::highlight demo.board:sch@U1.MCLK]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+
+say "Physical view: a part given another reference designator is shown under it"
+show opened [kx::open demo.board:sch 4]
+kx::show clp R1
+show "EditRefDes R1 R101" [kx::call EditRefDes R1 R101]
+show "the part grid shows R101" [expr {[string first R101 [kx::window ccp]] >= 0}]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

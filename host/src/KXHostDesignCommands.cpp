@@ -4,10 +4,13 @@
 // option that shows the parts' implicit power pins.
 #include "KXHostApp.h"
 
+#include "afx/afxdoc.h"
+#include "afx/afxwin.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/context.h"
+#include "rmx/schemautil.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
 
@@ -68,6 +71,36 @@ void CKXHostApp::RegisterDesignCommands() {
             return false;
         }
         r = std::to_string(server->Broadcast(MSG_IMPORT_CSV, 0, 0, 0));
+        return true;
+    });
+    // kx::brackets angle|square: the host's bracket style of bit names in the name entries.
+    core.RegisterHostCommand("brackets", [](const Args& a, std::string& r) {
+        if (a.size() != 1 || (a[0] != "angle" && a[0] != "square")) {
+            r = "usage: kx::brackets angle|square";
+            return false;
+        }
+        CSchemaUtilities::setVectorDisplayFormat(a[0] == "square" ? 1 : 0);
+        r = "1";
+        return true;
+    });
+    // kx::highlight PATH: the host highlights a pin bit ("lib.cell:view@U1.D<2>") in the active window.
+    core.RegisterHostCommand("highlight", [this](const Args& a, std::string& r) {
+        std::unique_ptr<CContext> object(a.size() == 1 && m_pServer ? m_pServer->getContext(a[0].c_str()) : nullptr);
+        // A scalar pin is named without a bit: its one bit is meant.
+        if (auto* term = dynamic_cast<CInstTermContext*>(object.get()))
+            object = std::make_unique<CInstTermBitContext>(term->bitContext(-1));
+        auto* pin = dynamic_cast<CInstTermBitContext*>(object.get());
+        if (a.size() != 1 || !pin || !*pin) {
+            r = a.size() == 1 ? "no pin \"" + a[0] + "\"" : "usage: kx::highlight PIN_PATH";
+            return false;
+        }
+        CFrameWnd* frame = ActiveFrame();
+        if (!frame) {
+            r = "no design window is open";
+            return false;
+        }
+        const UINT msg = RegisterWindowMessageA("INT_MSG_HIGHLIGHT_PIN");
+        r = std::to_string(static_cast<long>(frame->SendMessage(msg, reinterpret_cast<WPARAM>(pin), 0)));
         return true;
     });
     core.RegisterHostCommand("setprop", [this](const Args& a, std::string& r) {

@@ -104,6 +104,8 @@ void CKXSpinControl::OnClickedButton(CGXChild* pChild) {
 }
 
 BOOL CKXSpinControl::KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags) {
+    // A child with the focus (an arrow button reached by the keyboard) gets the key first.
+    if (CGXChild* focus = GetFocusChild(); focus && focus->KeyPressed(nMessage, nChar, nRepCnt, flags)) return TRUE;
     if (nMessage == WM_CHAR) {
         CGXComboBox::KeyPressed(nMessage, nChar, nRepCnt, flags);
         if (nChar != VK_BACK && CanUseList()) AutoComplete();
@@ -177,6 +179,17 @@ LRESULT CKXSpinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
         OnEditChar(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_MOUSEMOVE:
+        OnEditMouseMove(static_cast<UINT>(wParam), CPoint(static_cast<short>(LOWORD(lParam)),
+                                                          static_cast<short>(HIWORD(lParam))));
+        return CGXComboBox::WindowProc(message, wParam, lParam);
+    case WM_LBUTTONUP: {
+        // The edit window places the caret first; the name part under it is selected after.
+        const LRESULT result = CGXComboBox::WindowProc(message, wParam, lParam);
+        OnEditLButtonUp(static_cast<UINT>(wParam), CPoint(static_cast<short>(LOWORD(lParam)),
+                                                          static_cast<short>(HIWORD(lParam))));
+        return result;
+    }
     default:
         return CGXComboBox::WindowProc(message, wParam, lParam);
     }

@@ -396,15 +396,6 @@ void CKXBottomPaneContainerView::ApplyShowDiffPairPinsSetting(BOOL show) {
 
 // ------------------------------------------------------------------ attach box and grids
 
-void CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
-    CInstanceContext owner = pin.instance();
-    auto* list = dynamic_cast<CKXListPaneView*>(m_pInstancePane);
-    CKXListPaneGrid* grid = list ? list->GetActiveList() : nullptr;
-    if (!owner || !grid) return;
-    grid->RemoveSelection();
-    grid->SelectObject(owner.name(), TRUE);
-}
-
 void CKXBottomPaneContainerView::HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray*,
                                                     UINT flags, GXCmdType ct) {
     for (CKXGridWnd* g : m_shownGrids) {

@@ -10,6 +10,9 @@
 #include "pingrid/KXPinGrid.h"
 
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "rmx/context.h"
+#include "rmx/schemautil.h"
 #include "rmx/packaging.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
@@ -67,6 +70,37 @@ void CKXBottomPaneContainerView::RefreshInstancesInAllGrids(CDWordArray* ids) {
     if (instances.empty()) return;
     for (const auto& [key, g] : m_componentWindows)
         if (IKXPinGrid* pins = PinGridOf(g)) pins->RefreshInstances(&instances);
+}
+
+// ------------------------------------------------------------------ a pin the host highlights
+
+// The pin's component is selected in the component list and shown; its row becomes current: the
+// package pin's row in the physical view, the pin's row (a bus bit's row expanded) otherwise.
+void CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
+    const CInstanceContext owner = pin.instance();
+    auto* list = dynamic_cast<CKXInstancePaneContainerView*>(m_pInstancePane);
+    if (!owner || !list) return;
+    const bool physical = GetViewMode() == eOpenModePhysical;
+    CKXListPaneGrid* grid = physical ? static_cast<CKXListPaneGrid*>(list->GetPhysPartGrid())
+                                     : static_cast<CKXListPaneGrid*>(list->GetInstancePaneGrid());
+    if (!grid->IsInitialized()) list->FillData();
+    grid->RemoveSelection();
+    if (!grid->SelectObject(physical ? owner.spath().GetString() : owner.name().GetString(), TRUE)) return;
+    grid->OnSelectionFollowUp();
+    for (CKXGridWnd* g : m_shownGrids) {
+        if (CKXPhysPartDetailsGridWnd* part = physical ? PhysPartGridOf(g) : nullptr) {
+            part->SelectPinRow(pin.physicalPinName());
+            return;
+        }
+        if (IKXPinGrid* pins = physical ? nullptr : PinGridOf(g)) {
+            const IInstTerm* term = pin.instTerm();
+            if (!term) return;
+            CString name = term->name();
+            if (term->msb() >= 0 && pin.bit() >= 0) name = CSchemaUtilities::vectorName(name, pin.bit());
+            pins->ExpandPin(name);
+            return;
+        }
+    }
 }
 
 // ------------------------------------------------------------------ renamed components and parts

@@ -759,7 +759,7 @@ public:
     // "pinname", "pupd", "pinnumber", any case): the pin is found by its number, or by its name when
     // the number is "-1"; the bus or pair rows above it are opened. FALSE when no row or column fits.
     BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber);
-    void ExpandPin(const CString& pinName);
+    void ExpandPin(const CString& pinName) override;
     BOOL AcceptCellText(ROWCOL row, ROWCOL col, const CString& text);
     ROWCOL GetFirstVisibleColumn();
     ROWCOL GetLastVisibleColumn();

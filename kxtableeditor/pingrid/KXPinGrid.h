@@ -57,6 +57,8 @@ public:
     virtual int DumpGrid(const char* path) = 0;
     virtual BOOL OnFilterCellChanged(CString columnName, CString pattern) = 0;
     virtual int SortByColumnName(CString name) = 0;
+    // Makes the pin's row current (a bus bit's parent row is expanded first) and its top row.
+    virtual void ExpandPin(const CString& pinName) = 0;
     // Sorts the column as another grid of the pane just did (grids side by side).
     virtual void SortLike(int col, BOOL bAscending) = 0;
     // The value the list panes hand to every shown pin grid through the pane (SetPinGridsFlag).

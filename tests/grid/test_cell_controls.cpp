@@ -3,6 +3,7 @@
 #include "grid/KXEditControls.h"
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
+#include "rmx/schemautil.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/DesignBuilder.h"
 #include "rmx/server.h"
@@ -289,6 +290,62 @@ TEST_F(SpinControl, ArrowsFollowThePartThatIsSelected) {
     AfxSetKeyState(VK_SHIFT, TRUE);
     spin->OnEditKeyDown(VK_RIGHT, 1, 0);
     EXPECT_NE(Sel(), std::make_pair(2, 3));
+}
+
+TEST_F(SpinControl, AClickSelectsTheNamePartUnderTheCaretButADragDoesNot) {
+    Type("A<7..0>", 4); // after the ".."
+    spin->WindowProc(WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(Sel(), std::make_pair(5, 6));
+    EXPECT_TRUE(spin->GetShowArrows());
+    Type("A<7..0>", 1);
+    spin->WindowProc(WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(Sel(), std::make_pair(0, 1));
+    EXPECT_FALSE(spin->GetShowArrows());
+    // A drag with the button down keeps the selection the user made; so does Shift.
+    spin->SetWindowText("A<7..0>");
+    spin->SetSel(2, 6);
+    spin->WindowProc(WM_MOUSEMOVE, MK_LBUTTON, 0);
+    spin->WindowProc(WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(Sel(), std::make_pair(2, 6));
+    spin->SetSel(3, 3);
+    spin->WindowProc(WM_LBUTTONUP, MK_SHIFT, 0);
+    EXPECT_EQ(Sel(), std::make_pair(3, 3));
+    // The drag ended with the release: the next click selects again.
+    Type("A<7..0>", 2);
+    spin->WindowProc(WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(Sel(), std::make_pair(2, 3));
+}
+
+TEST_F(SpinControl, SquareBracketsAreTheVectorFormWhenTheHostShowsThem) {
+    struct Restore {
+        ~Restore() { CSchemaUtilities::setVectorDisplayFormat(0); }
+    } restore;
+    CSchemaUtilities::setVectorDisplayFormat(1);
+    Type("A[7..0]", 2);
+    spin->OnEditKeyDown(VK_UP, 1, 0);
+    EXPECT_EQ(Text(), "A[8..0]");
+    EXPECT_EQ(Sel(), std::make_pair(2, 3));
+    // The angle form is no vector name then: Up cycles the list.
+    Type("ADDR<7..0>", 6);
+    spin->OnEditKeyDown(VK_UP, 1, 0);
+    EXPECT_EQ(Text(), "RESET");
+    CSchemaUtilities::setVectorDisplayFormat(0);
+    Type("A<7..0>", 2);
+    spin->OnEditKeyDown(VK_UP, 1, 0);
+    EXPECT_EQ(Text(), "A<8..0>");
+}
+
+TEST_F(SpinControl, AnArrowButtonWithTheFocusTakesTheKeyFirst) {
+    spin->SetShowArrows(TRUE);
+    Type("A<3>", 2);
+    spin->GetUpArrow()->SetFocus(TRUE);
+    EXPECT_TRUE(spin->KeyPressed(WM_KEYDOWN, VK_SPACE));
+    EXPECT_EQ(Text(), "A<4>");
+    // Without a focused child, Space is no click.
+    spin->GetUpArrow()->SetFocus(FALSE);
+    Type("A<3>", 2);
+    spin->KeyPressed(WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(Text(), "A<3>");
 }
 
 TEST_F(SpinControl, ArrowButtonsStepLikeTheKeys) {

@@ -3,7 +3,9 @@
 // and a physical net that was renamed are shown under their new names.
 #include "PhysGridTestSupport.h"
 
+#include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
+#include "grid/KXGlobalMessages.h"
 
 #include "kxinstsigpane/KXListPanes.h"
 
@@ -75,6 +77,18 @@ TEST_F(PhysFollow, TheLogicalViewLeavesItsGridsAlone) {
     EXPECT_EQ(Run("kx::window ccp"), before);
 }
 
+TEST_F(PhysFollow, AHighlightedPinIsTheCurrentRowOfItsPartsGrid) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    EXPECT_EQ(Run("kx::highlight work.board:sch@U1.CLK"), "0");
+    EXPECT_EQ(Run("kx::highlight work.board:sch@U1.NOPE").rfind("error: no pin", 0), 0u);
+    G* g = dynamic_cast<G*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g) << Run("kx::window ccp");
+    EXPECT_EQ(g->m_strRefDes, "U1");
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(Cell(g, row, G::s_nPNCol), "5");
+}
+
 // The list panes' calls on the pin grids shown side by side.
 class SideBySideCalls : public KXShellFixture {
 protected:
@@ -85,6 +99,18 @@ protected:
         return pins;
     }
 };
+
+TEST_F(SideBySideCalls, AHighlightedBusBitShowsItsComponentWithTheBitsRowCurrent) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::highlight work.board:sch@U1.D<2>"), "0");
+    auto* g = dynamic_cast<CKXInstanceDetailsGridWnd*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g) << Run("kx::window ccp");
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(g->GetValueRowCol(row, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName)), "D<2>")
+        << Run("kx::window ccp");
+    EXPECT_FALSE(g->IsRowHidden(row));
+}
 
 TEST_F(SideBySideCalls, TheFlagReachesEveryShownPinGrid) {
     ASSERT_TRUE(Open());

@@ -8,6 +8,7 @@
 
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "rmx/schema.h"
+#include "rmx/schemautil.h"
 #include "rmx/server.h"
 
 #include <cstdlib>
@@ -85,6 +86,15 @@ TEST_F(ListPaneCalls, CreateBlockAndAutomaticModelsNameWhatIsMissing) {
     EXPECT_EQ(Run("kx::window clp"), list);
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
+TEST_F(ListPaneCalls, TheHostChoosesTheBracketsOfBitNamesInTheNameEntry) {
+    EXPECT_EQ(Run("kx::brackets square"), "1");
+    EXPECT_EQ(CSchemaUtilities::getVectorDisplayFormat(), 1);
+    EXPECT_EQ(Run("kx::brackets round").rfind("error: usage", 0), 0u);
+    EXPECT_EQ(CSchemaUtilities::getVectorDisplayFormat(), 1);
+    EXPECT_EQ(Run("kx::brackets angle"), "1");
+    EXPECT_EQ(CSchemaUtilities::getVectorDisplayFormat(), 0);
 }
 
 // The clipboard viewer's paste on the component list: one new component per paste.

@@ -27,6 +27,14 @@ BOOL CGXChild::LButtonUp(UINT, CPoint pt)
     return FALSE;
 }
 
+BOOL CGXChild::KeyPressed(UINT nMessage, UINT nChar, UINT, UINT)
+{
+    if (nMessage != WM_KEYDOWN || nChar != VK_SPACE || !m_pComposite || !dynamic_cast<CGXButton*>(this))
+        return FALSE;
+    m_pComposite->OnClickedButton(this);
+    return TRUE;
+}
+
 BOOL CGXBitmapButtonChild::LoadBitmaps(UINT nIDBitmapResource, UINT nIDBitmapResourceSel, UINT nIDBitmapResourceFocus)
 {
     m_nBitmap = nIDBitmapResource;
@@ -468,4 +476,11 @@ BOOL CGXNoToolTipCtrlProxy::GetToolTipText(ROWCOL nRow, ROWCOL nCol, CString& te
         return FALSE;
     text = m_pGrid->LookupStyleRowCol(nRow, nCol).GetUserAttribute(GX_IDS_UA_TOOLTIPTEXT).GetValue();
     return !text.IsEmpty();
+}
+
+CGXChild* CGXControl::GetFocusChild() const
+{
+    for (const auto& child : m_children)
+        if (child && child->HasFocus()) return child.get();
+    return nullptr;
 }

@@ -58,6 +58,18 @@ const char* copyOut(const std::string& s, char* buffer, std::size_t size) {
 
 }  // namespace
 
+namespace {
+int g_vectorDisplayFormat = 0;
+} // namespace
+
+int CSchemaUtilities::getVectorDisplayFormat() {
+    return g_vectorDisplayFormat;
+}
+
+void CSchemaUtilities::setVectorDisplayFormat(int format) {
+    g_vectorDisplayFormat = format != 0 ? 1 : 0;
+}
+
 CString CSchemaUtilities::vectorName(const char* name, int bit) {
     return CString(rmx::bitName(name ? name : "", bit).c_str());
 }

@@ -35,6 +35,11 @@ public:
     // Mouse on the child; a press and a release on it report a click to the control.
     virtual BOOL LButtonDown(UINT nFlags, CPoint pt);
     virtual BOOL LButtonUp(UINT nFlags, CPoint pt);
+    // Keyboard focus inside the control: a child that has it is given the control's keys first;
+    // a button takes Space (key down) as a click. TRUE when the child used the key.
+    BOOL HasFocus() const { return m_bFocus; }
+    void SetFocus(BOOL bFocus) { m_bFocus = bFocus; }
+    virtual BOOL KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0);
 
 protected:
     CGXControl* m_pComposite;
@@ -42,6 +47,7 @@ protected:
     CString m_sText;
     int m_nPreferredWidth = 0;
     BOOL m_bPressed = FALSE;
+    BOOL m_bFocus = FALSE;
 };
 
 class CGXButton : public CGXChild {
@@ -137,6 +143,8 @@ public:
     int GetChildCount() const { return static_cast<int>(m_children.size()); }
     CGXChild* GetChild(int i) const;
     CGXChild* ChildFromPt(CPoint pt) const;
+    // The child that has the keyboard focus; NULL when none has.
+    CGXChild* GetFocusChild() const;
 
     // Events.
     virtual void OnClickedButton(CGXChild* pChild); // default: the grid's OnClickedButtonRowCol

@@ -40,6 +40,8 @@ public:
     static bool getValidBusSyntax(const char* text);
     // True for a valid plain object name.
     static bool isValidName(const char* text);
-    // Bracket style of bit names: 0, angle brackets.
-    static int getVectorDisplayFormat() { return 0; }
+    // Bracket style in which bit names are shown and typed: 0 angle brackets (the default), nonzero
+    // square brackets. The host sets it for the session; names in the database keep angle brackets.
+    static int getVectorDisplayFormat();
+    static void setVectorDisplayFormat(int format);
 };
