@@ -408,5 +408,6 @@ void CKXHostApp::RegisterCommands() {
                 "}",
                 ignored);
     RegisterGridCommands();
+    RegisterObjectCommands();
     RegisterDesignCommands();
 }
