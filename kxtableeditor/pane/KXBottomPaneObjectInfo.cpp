@@ -51,7 +51,8 @@ private:
 CKXObjectInfoWnd& CKXBottomPaneContainerView::ObjectInfo() {
     if (!m_pObjectInfo) {
         auto owner = std::make_shared<CKXPaneObjectInfoOwner>(*this);
-        auto window = std::make_shared<CKXObjectInfoWnd>(*owner);
+        auto window = std::make_shared<CKXObjectInfoWnd>();
+        window->SetOwnerPane(owner.get());
         window->CreateInfoWnd(this);
         m_pObjectInfoOwner = owner;
         m_pObjectInfo = window;
@@ -118,7 +119,7 @@ void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& ke
                                                               : CInstanceContext();
         IInstance* object = inst.instance();
         const CString name = object ? CString(object->name()) : CString(KeyText(id).c_str());
-        const CString refDes = object ? PropertyValue(inst.findProperty("REFDES")) : CString();
+        const CString refDes = object ? PropertyValue(inst.findProperty("LOCATION")) : CString();
         info.CreateObjectList(KeyText(id), name, refDes, object ? object->cellName() : "", 0, 0);
     }
     info.SetGroupFlag(m_bGroupFlag && keys.size() > 1);

@@ -12,6 +12,7 @@
 
 #include "afx/afxanswer.h"
 #include "afx/afxmenu.h"
+#include "kxcommon/TclArgs.h"
 
 #include <algorithm>
 #include <sstream>
@@ -244,9 +245,16 @@ BOOL CKXInstConnDlg::SelectPins(const CStringArray& names) {
 BOOL CKXInstConnDlg::ConnectSelected(const CString& text) {
     IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid);
     if (!pins || !m_pEdit || !*m_pEdit || text.IsEmpty()) return FALSE;
-    const int connected = pins->ConnectSelectedPins(text, 1);
-    if (connected > 0) ++m_nConnects;
-    return connected > 0;
+    // The host hears of the connections only once OK kept them.
+    CTclArgsList echo;
+    echo.Add("addConnection");
+    echo.Add(text);
+    pins->AddSelectedPinsToArgs(&echo);
+    const int connected = pins->ConnectSelectedPins(text, 0);
+    if (connected <= 0) return FALSE;
+    ++m_nConnects;
+    m_echoes.push_back(std::move(echo));
+    return TRUE;
 }
 
 BOOL CKXInstConnDlg::ApplySignalText(const CString& text) {
@@ -283,6 +291,10 @@ void CKXInstConnDlg::OnOK() {
     // The dialog's connections are kept as one undo step; with none there is nothing to keep.
     if (m_pEdit && *m_pEdit && m_nConnects > 0) m_bKept = m_pEdit->Commit();
     EndTransaction();
+    if (CKXBottomPaneContainerView* pane = Pane(); pane && m_bKept)
+        for (CTclArgsList& echo : m_echoes)
+            pane->SendEchoList(echo);
+    m_echoes.clear();
     EndDialog(IDOK);
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "afx/afxdlg.h"
+#include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXComboBoxes.h"
 #include "rmx/context.h"
 
@@ -108,6 +109,7 @@ private:
     CKXGridWnd* m_pGrid = nullptr; // made by the pane's factory, dropped when the dialog closes
     std::unique_ptr<CKXGridEdit> m_pEdit;
     int m_nConnects = 0;
+    std::vector<CTclArgsList> m_echoes; // the connections made, echoed to the host when OK keeps them
     BOOL m_bKept = FALSE;
     BOOL m_bWasModified = FALSE; // the document's modified flag when the dialog opened
 };

@@ -7,16 +7,15 @@
 
 #include <algorithm>
 
-IMPLEMENT_DYNAMIC(CKXObjectInfoWnd, CWnd)
-IMPLEMENT_DYNAMIC(CKXObjectInfoBeam, CWnd)
+IMPLEMENT_DYNAMIC(CKXObjectInfoWnd, CGXRecordInfoWnd)
+IMPLEMENT_DYNAMIC(CKXObjectInfoBeam, CGXRecordInfoBeam)
 IMPLEMENT_DYNAMIC(CKXObjectInfoListCtrl, CListCtrl)
 
 namespace {
 
 constexpr int kListColumnWidth[2] = {80, 120};
 constexpr int kListHeight = 250;
-constexpr int kBeamHeight = 18;
-constexpr int kBeamButtonWidth = 18;
+constexpr int kBeamButtonWidth = CKXObjectInfoBeam::kButtonWidth;
 constexpr int kScrollBarWidth = 16;
 constexpr int kSeparatorWidth = 4;
 constexpr WPARAM kShowChosen = 4;
@@ -142,32 +141,20 @@ BOOL CKXObjectInfoListCtrl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam,
 
 // ------------------------------------------------------------------ beam
 
-BOOL CKXObjectInfoBeam::CreateBeam(CKXObjectInfoWnd* window, UINT id) {
-    m_pServed = window;
-    return Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), window, id);
-}
-
 void CKXObjectInfoBeam::SetKind(int kind) {
     m_nKind = kind == 1 ? 1 : 0;
     m_strCaption = m_nKind == 0 ? "Component" : "Signal";
 }
 
-void CKXObjectInfoBeam::SetRecord(const CString& text, int count, const std::string& current) {
-    m_strText = text;
-    m_nCount = count;
-    m_strCurrent = current;
+void CKXObjectInfoBeam::SetRecord(const CString& text, long count, long current) {
+    SetText(text);
+    SetRecordCount(count);
+    SetCurrentRecord(current);
+    // What the beam shows: its caption, the text and the count; the record field is not typed into.
     CString shown;
-    shown.Format("%s: %s (%d)", m_strCaption.GetString(), m_strText.GetString(), m_nCount);
+    shown.Format("%s: %s (%ld)", m_strCaption.GetString(), text.GetString(), count);
     SetWindowText(shown);
-}
-
-BOOL CKXObjectInfoBeam::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message == WM_LBUTTONDOWN) {
-        const int x = static_cast<short>(LOWORD(lParam));
-        if (x >= 0) PressButton(x / kBeamButtonWidth);
-        return TRUE;
-    }
-    return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+    SetReadOnlyRecordField(TRUE);
 }
 
 const char* CKXObjectInfoBeam::ButtonTip(int button) {
@@ -176,15 +163,59 @@ const char* CKXObjectInfoBeam::ButtonTip(int button) {
     return "";
 }
 
-void CKXObjectInfoBeam::PressButton(int button) {
-    if (button == kNoDropButton) return;
-    CWnd* target = m_pServed ? m_pServed : GetParent();
+void CKXObjectInfoBeam::OnButtonPressed(int button) {
+    if (button < 0 || button == kNoDropButton) return;
+    CWnd* target = GetRecordInfoWnd() ? GetRecordInfoWnd() : GetParent();
     if (target) target->SendMessage(MSG_OBJECT_INFO_LIST, static_cast<WPARAM>(button), 0);
+}
+
+BOOL CKXObjectInfoBeam::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    if (message == WM_LBUTTONDOWN) {
+        OnButtonPressed(ButtonFromPoint(point));
+        return TRUE;
+    }
+    if (message == WM_MOUSEMOVE) m_strTip = ButtonTip(ButtonFromPoint(point));
+    return CGXRecordInfoBeam::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+// ------------------------------------------------------------------ record-info interface
+
+namespace {
+
+// Told by every grid whose current cell changes: the object window that holds the grid updates its beam.
+class CKXObjectInfoWndInterface : public CGXAbstractRecordInfoWndInterface {
+public:
+    void UpdateRecordInfo(CGXGridCore* core) override {
+        auto* grid = dynamic_cast<CKXGridWnd*>(core);
+        // A grid that loses its current cell (another grid took the hands) is not the current one.
+        ROWCOL row = 0, col = 0;
+        if (!grid || !grid->GetCurrentCell(row, col)) return;
+        if (CKXObjectInfoWnd* window = grid ? CKXObjectInfoWnd::EnclosingWindow(grid) : nullptr)
+            window->UpdateRecordInfo(grid);
+    }
+};
+
+int g_nWindows = 0; // object windows alive: the interface is installed while there is one
+
+} // namespace
+
+CKXObjectInfoWnd* CKXObjectInfoWnd::EnclosingWindow(CWnd* grid) {
+    for (CWnd* w = grid ? grid->GetParent() : nullptr; w; w = w->GetParent()) {
+        if (auto* info = dynamic_cast<CKXObjectInfoWnd*>(w)) return info;
+        for (CWnd* child : w->GetChildren())
+            if (auto* info = dynamic_cast<CKXObjectInfoWnd*>(child)) return info;
+    }
+    return nullptr;
 }
 
 // ------------------------------------------------------------------ window
 
-CKXObjectInfoWnd::CKXObjectInfoWnd(IKXObjectInfoOwner& owner) : m_owner(owner) {
+CKXObjectInfoWnd::CKXObjectInfoWnd() {
+    SetBeam(&m_beam);
+    // Any interface installed before goes; the new one serves every object window.
+    GXSetRecordInfoWndInterface(new CKXObjectInfoWndInterface);
+    ++g_nWindows;
     ReadMaxOpenWindows();
 }
 
@@ -192,13 +223,18 @@ CKXObjectInfoWnd::~CKXObjectInfoWnd() {
     // The grids belong to the pane; only the records go.
     m_shown.clear();
     m_byWindow.clear();
+    if (m_beam.GetSafeHwnd()) m_beam.DestroyWindow();
+    SetBeam(nullptr);
+    // The interface's code goes with this library: it must not outlive the last window.
+    if (--g_nWindows == 0) GXSetRecordInfoWndInterface(nullptr);
 }
 
 BOOL CKXObjectInfoWnd::CreateInfoWnd(CWnd* parent) {
     CRect rect(0, 0, 0, 0);
     if (parent) parent->GetClientRect(&rect);
     if (!Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, rect, parent, kWindowId)) return FALSE;
-    return m_beam.CreateBeam(this, kBeamId);
+    LayoutWindows(); // the first layout makes the record-info parts
+    return m_bCreated;
 }
 
 void CKXObjectInfoWnd::ReadMaxOpenWindows() {
@@ -224,6 +260,20 @@ const SKXObjectInfo* CKXObjectInfoWnd::FindRecord(const std::string& key, int ki
 CKXGridWnd* CKXObjectInfoWnd::FindWindowById(const std::string& key, int kind) const {
     const SKXObjectInfo* record = Record(key, kind);
     return record ? record->window : nullptr;
+}
+
+POSITION CKXObjectInfoWnd::GetFirstWindowPosition(int kind) const {
+    const RecordMap& map = m_records[Kind(kind)];
+    return map.empty() ? nullptr : reinterpret_cast<POSITION>(map.begin()->second.get());
+}
+
+CKXGridWnd* CKXObjectInfoWnd::GetNextWindow(POSITION& pos, int kind) const {
+    const auto* record = reinterpret_cast<const SKXObjectInfo*>(pos);
+    if (!record) return nullptr;
+    const RecordMap& map = m_records[Kind(kind)];
+    auto next = map.upper_bound(record->key);
+    pos = next == map.end() ? nullptr : reinterpret_cast<POSITION>(next->second.get());
+    return record->window;
 }
 
 CKXGridWnd* CKXObjectInfoWnd::GetNextGrid(size_t& index, int kind) const {
@@ -334,9 +384,13 @@ void CKXObjectInfoWnd::HideShownGrids() {
 void CKXObjectInfoWnd::OpenAndShow(SKXObjectInfo& record, BOOL group, int mode2) {
     m_shown.push_back(&record);
     if (!record.window) {
+        if (!m_pOwner) {
+            m_shown.pop_back();
+            return;
+        }
         TrimOpenWindows(record.kind);
-        CKXGridWnd* grid = group ? m_owner.CreateGroupObjectGrid(record.kind, record.key, mode2, m_bGroupFlag)
-                                 : m_owner.CreateObjectGrid(record.kind, record.key, mode2);
+        CKXGridWnd* grid = group ? m_pOwner->CreateGroupObjectGrid(record.kind, record.key, mode2, m_bGroupFlag)
+                                 : m_pOwner->CreateObjectGrid(record.kind, record.key, mode2);
         if (!grid) {
             m_shown.pop_back();
             return;
@@ -344,8 +398,8 @@ void CKXObjectInfoWnd::OpenAndShow(SKXObjectInfo& record, BOOL group, int mode2)
         record.window = grid;
         m_byWindow[grid] = &record;
         m_open[record.kind].push_back(record.key);
-    } else {
-        m_owner.ObjectGridReshown(record.kind, record.key, mode2, record.window);
+    } else if (m_pOwner) {
+        m_pOwner->ObjectGridReshown(record.kind, record.key, mode2, record.window);
     }
     m_pActive = record.window;
     record.window->ShowWindow(SW_SHOW);
@@ -406,7 +460,7 @@ void CKXObjectInfoWnd::ShowGroup(const std::string& keys, int kind, int mode2) {
 
 void CKXObjectInfoWnd::FinishShow() {
     m_widths.clear();
-    m_owner.AfterObjectsShown(ShownGrids(), m_pActive);
+    if (m_pOwner) m_pOwner->AfterObjectsShown(ShownGrids(), m_pActive);
     // Side by side, the grids scroll together under the window's own bar and show none of theirs.
     m_bOwnScrollBar = m_bSideBySide && m_bScrollTogether;
     for (CKXGridWnd* grid : ShownGrids()) {
@@ -435,11 +489,15 @@ void CKXObjectInfoWnd::CloseRecord(SKXObjectInfo& record, BOOL remove) {
             m_pActive = m_shown.empty() ? nullptr : m_shown.front()->window;
             LayoutWindows();
         }
-        m_owner.DestroyObjectGrid(grid);
+        if (m_pOwner) m_pOwner->DestroyObjectGrid(grid);
     }
     std::erase(m_shown, &record);
     if (remove) m_records[kind].erase(key);
     if (grid && m_pActive) UpdateRecordInfo(m_pActive);
+}
+
+void CKXObjectInfoWnd::CloseObjectWindowById(unsigned long long id, int kind, BOOL remove) {
+    CloseObjectWindowByKey(std::to_string(id), kind, remove);
 }
 
 void CKXObjectInfoWnd::CloseObjectWindowByKey(const std::string& key, int kind, BOOL remove) {
@@ -509,7 +567,8 @@ void CKXObjectInfoWnd::UpdateRecordInfo(CKXGridWnd* grid) {
     else
         text = record.name;
     m_beam.SetKind(record.kind);
-    m_beam.SetRecord(Literal(text), static_cast<int>(m_records[record.kind].size()), record.key);
+    m_beam.SetRecord(Literal(text), static_cast<long>(m_records[record.kind].size()),
+                     static_cast<long>(IdOfKey(record.key)));
 }
 
 // ------------------------------------------------------------------ layout
@@ -525,9 +584,14 @@ CRect CKXObjectInfoWnd::ClientArea() const {
 }
 
 void CKXObjectInfoWnd::LayoutWindows() {
+    if (!m_bCreated) {
+        if (!CreateCommon(GetParent(), WS_CHILD | WS_VSCROLL | WS_HSCROLL, GetDlgCtrlID())) return;
+        SendMessage(MSG_OBJECT_INFO_LIST, 3, 0);
+        m_bCreated = TRUE;
+    }
     const CRect client = ClientArea();
     CRect inside = client;
-    inside.bottom = std::max(inside.top, inside.bottom - kBeamHeight);
+    inside.bottom = std::max(inside.top, inside.bottom - GetBeamHeight());
     if (m_bOwnScrollBar) inside.right = std::max(inside.left, inside.right - kScrollBarWidth);
     if (m_beam.GetSafeHwnd())
         m_beam.MoveWindow(CRect(client.left, inside.bottom, client.right, client.bottom));

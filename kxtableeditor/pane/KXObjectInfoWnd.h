@@ -12,6 +12,7 @@
 
 #include "afx/afxdlg.h"
 #include "afx/afxwin.h"
+#include "grid/gxrecordinfo.h"
 
 #include <deque>
 #include <map>
@@ -83,49 +84,46 @@ private:
 
 // The record beam: the kind shown, the current object's text, the count of remembered objects of
 // that kind and the current one's id. Its buttons 0 and 1 drop down the component and signal lists.
-class CKXObjectInfoBeam : public CWnd {
+class CKXObjectInfoBeam : public CGXRecordInfoBeam {
     DECLARE_DYNAMIC(CKXObjectInfoBeam)
 public:
-    CKXObjectInfoBeam() = default;
-    BOOL CreateBeam(CKXObjectInfoWnd* window, UINT id);
+    static constexpr int kButtonWidth = 18;
+    CKXObjectInfoBeam() { SetButtonWidth(kButtonWidth); }
     void SetKind(int kind);
     int GetKind() const { return m_nKind; }
     const CString& GetCaption() const { return m_strCaption; }
-    void SetRecord(const CString& text, int count, const std::string& current);
-    const CString& GetText() const { return m_strText; }
-    int GetRecordCount() const { return m_nCount; }
-    const std::string& GetCurrentRecord() const { return m_strCurrent; }
+    // The text (with every "&" doubled), the count of remembered objects and the current one's id.
+    void SetRecord(const CString& text, long count, long current);
     // The tool tip of a beam button ("Component List", "Signal List"; none for the others).
     static const char* ButtonTip(int button);
     // A press on a beam button: every button but 4 asks the window it serves.
-    void PressButton(int button);
-    void SetServed(CWnd* window) { m_pServed = window; }
+    void OnButtonPressed(int button) override;
+    const CString& GetToolTip() const { return m_strTip; }
 
 protected:
-    // A click on the beam presses the button under the pointer.
+    // A click presses the button under the pointer; the pointer over a button shows its tip.
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
     int m_nKind = 0;
     CString m_strCaption = "Component";
-    CString m_strText;
-    int m_nCount = 0;
-    std::string m_strCurrent;
-    CWnd* m_pServed = nullptr;
+    CString m_strTip;
 };
 
-class CKXObjectInfoWnd : public CWnd {
+class CKXObjectInfoWnd : public CGXRecordInfoWnd {
     DECLARE_DYNAMIC(CKXObjectInfoWnd)
 public:
     static constexpr int kKinds = 2;
     static constexpr int kDefaultMaxOpenWindows = 100;
     static constexpr UINT kFirstSequenceNumber = 30000;
     static constexpr UINT kWindowId = 29989;
-    static constexpr UINT kBeamId = 29992;
 
-    explicit CKXObjectInfoWnd(IKXObjectInfoOwner& owner);
+    // Installs the record-info interface: grids tell it when their current cell changes.
+    CKXObjectInfoWnd();
     ~CKXObjectInfoWnd() override;
     BOOL CreateInfoWnd(CWnd* parent);
+    // The pane that makes the grids.
+    void SetOwnerPane(IKXObjectInfoOwner* owner) { m_pOwner = owner; }
     // Reads the limit of open grids per kind (program GRIDWORKSHOP, max_open_windows; 100 when not set).
     void ReadMaxOpenWindows();
     int GetMaxOpenWindows() const { return m_nMaxOpenWindows; }
@@ -141,6 +139,10 @@ public:
                                const CString& third, int kind, long data);
     const SKXObjectInfo* FindRecord(const std::string& key, int kind) const;
     CKXGridWnd* FindWindowById(const std::string& key, int kind) const;
+    // Walks the records of a kind: their grids (NULL for a record without one).
+    POSITION GetFirstWindowPosition(int kind) const;
+    using CWnd::GetNextWindow;
+    CKXGridWnd* GetNextWindow(POSITION& pos, int kind) const;
     CKXGridWnd* GetActiveGrid() const { return m_pActive; }
     int GetShownKind() const { return m_beam.GetKind(); }
     // The grid of the shown list at the index if its record has the kind, advancing the index.
@@ -153,6 +155,7 @@ public:
     UINT NextSequenceNumber() { return m_nNextSequence++; }
 
     void RenameObject(const std::string& key, int kind, const CString& name);
+    void CloseObjectWindowById(unsigned long long id, int kind, BOOL remove);
     void CloseObjectWindowByKey(const std::string& key, int kind, BOOL remove);
     void CloseObjectWindows(std::set<std::string>& keys, int kind, BOOL remove);
     // Closes every record of the kind one of whose ids is in the set (a group holding it too).
@@ -164,6 +167,8 @@ public:
 
     // The beam's record from the grid: count, current object and text.
     void UpdateRecordInfo(CKXGridWnd* grid);
+    // The window that holds the grid (among its ancestors or their children); NULL when none does.
+    static CKXObjectInfoWnd* EnclosingWindow(CWnd* grid);
     CKXObjectInfoBeam& Beam() { return m_beam; }
     CKXObjectInfoListCtrl* GetList(int kind) const { return m_lists[Kind(kind)].get(); }
     CKXObjectInfoListCtrl* GetDroppedList() const { return m_pDropped; }
@@ -172,6 +177,8 @@ public:
     size_t GetSeparatorCount() const { return m_separators.size(); }
     // The vertical scroll bar of the window itself: shown while side-by-side grids scroll together.
     BOOL ShowsOwnScrollBar() const { return m_bOwnScrollBar; }
+    // Places the beam, the shown grids left to right with separators between them, and a dropped list.
+    void LayoutWindows() override;
     // Moves the separator after the shown grid at the index by dx pixels (negative: to the left).
     BOOL DragSeparator(size_t index, int dx);
 
@@ -196,13 +203,12 @@ private:
     void FinishShow();
     void CloseRecord(SKXObjectInfo& record, BOOL remove);
     CRect ClientArea() const;
-    void LayoutWindows();
     void EqualWidths();
     LRESULT OnObjectInfoList(WPARAM wParam, LPARAM lParam);
     void DropDown(int kind);
     void ShowChosen(const CString& ids);
 
-    IKXObjectInfoOwner& m_owner;
+    IKXObjectInfoOwner* m_pOwner = nullptr;
     RecordMap m_records[kKinds];
     std::deque<std::string> m_open[kKinds]; // keys of the open grids, oldest first
     std::map<CKXGridWnd*, SKXObjectInfo*> m_byWindow;
@@ -219,6 +225,7 @@ private:
     int m_nMode2 = 0;
     BOOL m_bGroupFlag = FALSE;
     BOOL m_bSeparators = TRUE;
+    BOOL m_bCreated = FALSE;
     UINT m_nNextSequence = kFirstSequenceNumber;
     int m_nMaxOpenWindows = kDefaultMaxOpenWindows;
     std::map<CKXGridWnd*, int> m_widths; // widths the user gave the shown grids

@@ -41,8 +41,13 @@ TEST_F(InstConn, ShortPinsTakesANewAutomaticNameEachTimeAndOkKeepsBothAsOneStep)
     Answer("ok pins IN fx 35280");
     Answer("ok pins OUT fx 35280");
     Answer("ok");
+    Echoes();
     EXPECT_EQ(Run("kx::instconn U1 4"), "1");
     EXPECT_TRUE(Has("U1 IN signal_5")) << Netlist();
+    const std::vector<std::string> echoes = Echoes(); // each kept connection, with its pins
+    ASSERT_EQ(std::count_if(echoes.begin(), echoes.end(),
+                            [](const std::string& e) { return e.rfind("addConnection signal_", 0) == 0; }),
+              2);
     EXPECT_TRUE(Has("U1 OUT signal_6")) << Netlist();
     EXPECT_TRUE(Doc()->IsModified());
     // One undo step takes both back.
@@ -61,10 +66,13 @@ TEST_F(InstConn, CancelAfterSeveralConnectionsLeavesTheDesignAsItWas) {
     Answer("ok pins OUT signal NEWNET");
     Answer("ok pins A signal =PINNAME");
     Answer("cancel");
+    Echoes();
     EXPECT_EQ(Run("kx::instconn U1"), "0");
     EXPECT_EQ(Netlist(), before);
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_EQ(Run("undo"), "0"); // no step was left behind
+    for (const std::string& echo : Echoes()) // the host heard of no connection
+        EXPECT_EQ(echo.find("addConnection"), std::string::npos) << echo;
     // Unanswered, the dialog is cancelled the same way.
     Answer("ok pins IN fx 35280");
     EXPECT_EQ(Run("kx::instconn U1"), "0");

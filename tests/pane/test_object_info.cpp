@@ -146,6 +146,43 @@ TEST_F(ObjectInfo, TheBeamNamesTheCurrentObjectAndCountsItsKind) {
     EXPECT_EQ(Beam(), "beam Signal: N1 (2)");
 }
 
+TEST_F(ObjectInfo, TheBeamFollowsTheGridWhoseCurrentCellChanges) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1 R1");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 2u);
+    // The object a shown grid stands for, as its id.
+    auto idOfGrid = [this](int index) {
+        CString kind, title;
+        Ccp()->GetShownGridInfo(index, kind, title);
+        return std::stol(Key(title.GetString()));
+    };
+    for (int index : {1, 0}) {
+        Run("kx::grid ccp " + std::to_string(index + 1)); // the hands on the grid: its current cell is set
+        EXPECT_EQ(Info().Beam().GetCurrentRecord(), idOfGrid(index));
+        EXPECT_EQ(Info().GetActiveGrid(), Ccp()->GetShownGrids()[static_cast<size_t>(index)]);
+    }
+    EXPECT_TRUE(Info().Beam().IsReadOnlyRecordField());
+    // The pointer over a list button shows its tip.
+    Info().Beam().SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(CKXObjectInfoBeam::kButtonWidth + 2, 3));
+    EXPECT_EQ(std::string(Info().Beam().GetToolTip()), "Signal List");
+}
+
+TEST_F(ObjectInfo, EveryRecordOfAKindIsWalkedOnceWithItsGrid) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show clp R1");
+    std::set<std::string> keys{Key("U1")};
+    Info().CloseObjectWindows(keys, 0, FALSE); // remembered, without a grid
+    int records = 0, grids = 0;
+    for (POSITION pos = Info().GetFirstWindowPosition(0); pos;) {
+        ++records;
+        if (Info().GetNextWindow(pos, 0)) ++grids;
+    }
+    EXPECT_EQ(records, 2);
+    EXPECT_EQ(grids, 1);
+    EXPECT_EQ(Info().GetFirstWindowPosition(1), nullptr); // no signal yet
+}
+
 TEST_F(ObjectInfo, ARenamedObjectIsRenamedInItsRowAndOnTheBeamWithItsAmpersandShownOnce) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");
