@@ -207,6 +207,8 @@ void CKXBottomPaneContainerView::OnNetsChanged(const std::vector<INet*>& nets) {
         if (net) ids.insert(net->id());
     RemoveNetFromLists(-1, &ids);
     AddNets(nets);
+    for (INet* net : nets)
+        if (net) RenameObjectInInfo(net->id(), 1, net->name());
 }
 
 void CKXBottomPaneContainerView::SyncNetsWithDesign() {

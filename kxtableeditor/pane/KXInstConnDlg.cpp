@@ -13,6 +13,7 @@
 #include "afx/afxanswer.h"
 #include "afx/afxmenu.h"
 #include "kxcommon/TclArgs.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 
 #include <algorithm>
 #include <sstream>
@@ -83,6 +84,11 @@ BOOL CKXInstConnDlg::OnInitDialog() {
     m_strCaption.Format("Connectivity for Instance: %s of part: %s", inst ? inst->name() : "",
                         inst ? inst->cellName() : "");
     SetWindowText(m_strCaption);
+    if (Pane() && !Pane()->IsEditable()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178"); // a read-only window connects nothing
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
     if (!CreateControls() || !CreatePinGrid()) {
         EndDialog(IDCANCEL);
         return FALSE;

@@ -18,6 +18,8 @@ constexpr int kListHeight = 250;
 constexpr int kBeamButtonWidth = CKXObjectInfoBeam::kButtonWidth;
 constexpr int kScrollBarWidth = 16;
 constexpr int kSeparatorWidth = 4;
+constexpr int kMaxSize = 32766;           // larger sizes are no real window's
+constexpr UINT kGridResizeNotice = 0x7CB; // to the shown grids around a resize: 1 before, 0 after
 constexpr WPARAM kShowChosen = 4;
 constexpr int kNoDropButton = 4;
 constexpr DWORD kInfoTips = 0x00000400;       // the list's info tips
@@ -635,6 +637,24 @@ void CKXObjectInfoWnd::EqualWidths() {
     LayoutWindows();
 }
 
+void CKXObjectInfoWnd::OnSize(UINT type, int cx, int cy) {
+    const std::vector<CKXGridWnd*> grids = ShownGrids();
+    for (CKXGridWnd* grid : grids)
+        grid->SendMessage(kGridResizeNotice, 1, 0);
+    if (type != SIZE_MINIMIZED && cx >= 1 && cx <= kMaxSize && cy >= 1 && cy <= kMaxSize) LayoutWindows();
+    for (CKXGridWnd* grid : grids)
+        grid->SendMessage(kGridResizeNotice, 0, 0);
+}
+
+int CKXObjectInfoWnd::SeparatorAt(CPoint point) const {
+    for (size_t i = 0; i < m_separators.size(); ++i) {
+        CRect rect;
+        m_separators[i]->GetWindowRect(&rect);
+        if (point.x >= rect.left - 1 && point.x <= rect.right + 1) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 BOOL CKXObjectInfoWnd::DragSeparator(size_t index, int dx) {
     const std::vector<CKXGridWnd*> grids = ShownGrids();
     if (index + 1 >= grids.size() || dx == 0) return FALSE;
@@ -702,9 +722,22 @@ BOOL CKXObjectInfoWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return TRUE;
     }
     if (message == WM_SIZE) {
-        const int cx = static_cast<short>(LOWORD(lParam));
-        const int cy = static_cast<short>(HIWORD(lParam));
-        if (wParam != SIZE_MINIMIZED && cx >= 1 && cx <= 32766 && cy >= 1 && cy <= 32766) LayoutWindows();
+        OnSize(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return TRUE;
+    }
+    const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    if (message == WM_LBUTTONDOWN) {
+        // A press on a separator starts a drag; the grids keep their widths until the release.
+        m_nDragging = SeparatorAt(point);
+        m_nPressX = point.x;
+        if (m_nDragging >= 0) SetCapture();
+        return TRUE;
+    }
+    if (message == WM_LBUTTONUP && m_nDragging >= 0) {
+        const int separator = m_nDragging;
+        m_nDragging = -1;
+        ::ReleaseCapture();
+        DragSeparator(static_cast<size_t>(separator), point.x - m_nPressX);
         return TRUE;
     }
     if (message == WM_VSCROLL) {

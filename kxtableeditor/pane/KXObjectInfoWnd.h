@@ -181,6 +181,9 @@ public:
     void LayoutWindows() override;
     // Moves the separator after the shown grid at the index by dx pixels (negative: to the left).
     BOOL DragSeparator(size_t index, int dx);
+    // The separator under the point; -1 when none.
+    int SeparatorAt(CPoint point) const;
+    void OnSize(UINT type, int cx, int cy);
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
@@ -226,6 +229,8 @@ private:
     BOOL m_bGroupFlag = FALSE;
     BOOL m_bSeparators = TRUE;
     BOOL m_bCreated = FALSE;
+    int m_nDragging = -1; // the separator being dragged
+    int m_nPressX = 0;
     UINT m_nNextSequence = kFirstSequenceNumber;
     int m_nMaxOpenWindows = kDefaultMaxOpenWindows;
     std::map<CKXGridWnd*, int> m_widths; // widths the user gave the shown grids

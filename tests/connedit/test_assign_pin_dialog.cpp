@@ -113,6 +113,24 @@ TEST_F(AssignPinDialog, TheSummaryButtonTwiceRestoresTheHeight) {
     EXPECT_EQ(std::string(dialog.GetSummaryButtonText()), "&Function Summary <<");
 }
 
+TEST_F(AssignPinDialog, ThroughTheQueueTheSummaryAndTheSectionFollowTheAnswer) {
+    OpenBoard("RN1A");
+    CKXAssignPinDialog dialog;
+    Prepare(dialog, "RN1A", "A", -1, -1);
+    Run("kx::answer dialog CKXAssignPinDialog ok pin 3 summary 0");
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_FALSE(dialog.IsSummaryShown());
+    EXPECT_EQ(std::string(dialog.GetSelectedPinData()), "3");
+    ASSERT_NE(dialog.GetChangedPin(), nullptr);
+    EXPECT_EQ(std::string(dialog.GetChangedPin()), "3");
+    EXPECT_EQ(std::string(Row(dialog, "B")->number), "6");
+    // Cancelled, nothing is chosen.
+    Run("kx::answer dialog CKXAssignPinDialog cancel pin 2");
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(dialog.GetSelectedPinData().IsEmpty());
+    EXPECT_EQ(dialog.GetChangedPin(), nullptr);
+}
+
 // Through the menu's More...: a pin name chosen in the dialog, then one of its numbers.
 TEST_F(AssignPinDialog, TheHostChoosesANameAndANumberOfIt) {
     OpenBoard("RN1A");

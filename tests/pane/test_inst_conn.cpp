@@ -1,5 +1,6 @@
 // The instance connectivity dialog: the pins of an instance just placed, connected inside one
 // transaction that OK keeps as one undo step and Cancel throws away; reached from the host.
+#include "ConnEditFixture.h"
 #include "KXShellFixture.h"
 
 #include "pane/KXBottomPaneContainerView.h"
@@ -109,6 +110,36 @@ TEST_F(InstConn, OkWithoutAConnectionIsNoEdit) {
     EXPECT_NE(Run("kx::instconn NOPE"), "1"); // no such instance: an error
 }
 
+TEST_F(InstConn, SameAsPinNameAndIncrementRuleConnectByTheRule) {
+    ASSERT_TRUE(Open());
+    Answer("ok pins IN fx 35256");
+    Answer("ok pins OUT signal =INCREMENTSIGNAME(S,4)");
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_TRUE(Has("U1 IN IN")) << Netlist();
+    EXPECT_TRUE(Has("U1 OUT S4")) << Netlist();
+}
+
+TEST_F(InstConn, PinsTheGridDoesNotShowConnectNothing) {
+    ASSERT_TRUE(Open());
+    const std::string before = Netlist();
+    Answer("ok pins NOPE fx 35280");
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1 0"), "0");
+    EXPECT_EQ(Netlist(), before);
+}
+
+TEST_F(InstConn, AReadOnlyWindowKeepsNothing) {
+    ASSERT_TRUE(Open("work.board:sch", 2));
+    const std::string before = Netlist();
+    Answer("ok pins IN fx 35280");
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1"), "0");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-178"});
+}
+
 TEST_F(InstConn, WhatTheOpenDialogShows) {
     ASSERT_TRUE(Open());
     auto dialog = OpenModeless("U1", 0);
@@ -155,6 +186,35 @@ TEST_F(InstConn, TheKeptConnectionsAreJournalledAfterTheInstanceIsShown) {
     ASSERT_NE(shown, std::string::npos) << journal;
     ASSERT_NE(connected, std::string::npos) << journal;
     EXPECT_LT(shown, connected);
+}
+
+// On the example board: the journal of a kept dialog replays to the same saved design, also when the
+// dialog's step was undone.
+using InstConnBoard = ConnEditFixture;
+
+TEST_F(InstConnBoard, AKeptDialogReplaysToTheSameDesign) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Run("kx::answer dialog CKXInstConnDlg ok pins RST_N fx 35280");
+    Run("kx::answer dialog CKXInstConnDlg ok pins PGOOD signal =PREFIXPINNAME(X_)");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1 4"), "1");
+    const std::string edited = Saved();
+    ASSERT_NE(edited, original);
+    EXPECT_EQ(Replayed(original), edited);
+}
+
+TEST_F(InstConnBoard, AnUndoneDialogReplaysToTheDesignBeforeIt) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    Run("kx::answer dialog CKXInstConnDlg ok pins {PGOOD MCLK} fx 35255");
+    Run("kx::answer dialog CKXInstConnDlg ok pins PGOOD signal NEWPG");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Saved(), original);
+    EXPECT_EQ(Replayed(original), original);
 }
 
 } // namespace

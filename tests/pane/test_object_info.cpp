@@ -277,8 +277,96 @@ TEST_F(ObjectInfo, DraggingASeparatorTradesWidthBetweenItsNeighbours) {
     EXPECT_EQ(l1.Width(), l0.Width() - 30);
     EXPECT_GT(r1.Width(), r0.Width()); // the right one takes what the left one gave
     EXPECT_EQ(r1.left, l1.right + 4);  // past the separator
+    // With the mouse: pressed on the separator, released 20 pixels to the right.
+    const int x = l1.right + 2;
+    Info().SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(x, 10));
+    Info().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x + 20, 10));
+    CRect l2;
+    left->GetWindowRect(&l2);
+    EXPECT_EQ(l2.Width(), l1.Width() + 20);
+    // A press beside every separator drags nothing.
+    Info().SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(1, 10));
+    Info().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(60, 10));
+    left->GetWindowRect(&l1);
+    EXPECT_EQ(l1.Width(), l2.Width());
     EXPECT_FALSE(Info().DragSeparator(1, 10));     // no grid right of the last one
     EXPECT_FALSE(Info().DragSeparator(0, -100000)); // no grid narrower than nothing
+}
+
+// ------------------------------------------------------------------ the design changes under the window
+
+TEST_F(ObjectInfo, ARemovedComponentIsForgottenWithItsGrid) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show clp R1");
+    const std::string r1 = Key("R1");
+    Commit([&](CTransaction& t) { return t.removeInstance(Design().instance("R1").instance()); });
+    EXPECT_EQ(Info().FindRecord(r1, 0), nullptr);
+    EXPECT_EQ(Grids(KXGridKind::Pin), 1);
+    EXPECT_TRUE(Ccp()->GetShownGrids().empty());
+    EXPECT_EQ(Lines("component").size(), 1u) << Run("kx::objects");
+}
+
+TEST_F(ObjectInfo, RenamedComponentsAndNetsAreRenamedInTheListsAndOnTheBeam) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp GND");
+    Run("kx::show clp U1");
+    Commit([&](CTransaction& t) { return t.renameInstance(Design().instance("U1").instance(), "U7"); });
+    EXPECT_EQ(Beam(), "beam Component: U7 (1)");
+    Commit([&](CTransaction& t) { return t.renameNet(Design().net("GND").net(), "GND2"); });
+    const std::vector<std::string> signals = Lines("signal");
+    ASSERT_EQ(signals.size(), 1u);
+    EXPECT_EQ(signals.front().rfind("signal GND2 |", 0), 0u) << signals.front();
+}
+
+// ------------------------------------------------------------------ groups and net bits
+
+TEST_F(ObjectInfo, SeveralNetsShowInOneKeptGroupGrid) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1 GND");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u);
+    CKXGridWnd* group = Ccp()->GetShownGrids().front();
+    EXPECT_EQ(Beam(), "beam Signal: Multiple Selection (3)"); // the two nets and the group
+    int groups = 0;
+    for (const std::string& key : Info().RecordKeys(1))
+        if (key.find(':') != std::string::npos) ++groups;
+    EXPECT_EQ(groups, 1);
+    EXPECT_EQ(Lines("signal").size(), 2u); // the group has no row of its own
+    Run("kx::show slp N1");
+    Run("kx::show slp N1 GND");
+    EXPECT_EQ(Ccp()->GetShownGrids().front(), group);
+    EXPECT_EQ(Grids(KXGridKind::Signal), 2);
+}
+
+TEST_F(ObjectInfo, ANetBitHasAGridOfItsOwnBesideItsBus) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA<2>");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u);
+    CKXGridWnd* bit = Ccp()->GetShownGrids().front();
+    Run("kx::show slp DATA");
+    EXPECT_NE(Ccp()->GetShownGrids().front(), bit);
+    EXPECT_EQ(Beam(), "beam Signal: DATA (2)");
+    Run("kx::show slp DATA<2>");
+    EXPECT_EQ(Ccp()->GetShownGrids().front(), bit);
+    EXPECT_EQ(Beam(), "beam Signal: Net Bit (2)");
+    const std::string text = Run("kx::window ccp");
+    EXPECT_NE(text.find("U1"), std::string::npos) << text;
+}
+
+// ------------------------------------------------------------------ the host's word
+
+TEST_F(ObjectInfo, TheWordRefusesWhatTheUserCannotDo) {
+    EXPECT_NE(Run("kx::objects").rfind("error", 0), std::string::npos); // no window open
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    EXPECT_EQ(Run("kx::objects choose 1").rfind("error", 0), 0u); // no list is down
+    EXPECT_EQ(Run("kx::objects drop nothing").rfind("error", 0), 0u);
+    EXPECT_EQ(Run("kx::objects escape"), "0");
+    EXPECT_EQ(Run("kx::objects drop component"), "1");
+    EXPECT_EQ(Run("kx::objects choose 2").rfind("error", 0), 0u); // one row only
+    EXPECT_EQ(Run("kx::objects choose x").rfind("error", 0), 0u);
+    EXPECT_EQ(Lines("dropped").size(), 1u); // still down after the refusals
+    EXPECT_EQ(Run("kx::objects bogus").rfind("error", 0), 0u);
 }
 
 } // namespace
