@@ -114,6 +114,7 @@ void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& ke
     CKXObjectInfoWnd& info = ObjectInfo();
     const CDesignContext design = PaneDesign();
     info.SetGroupFlag(FALSE);
+    info.SetShowModes(0, 0);
     for (ObjectKey id : keys) {
         const CInstanceContext inst = design && id <= UINT_MAX ? design.instance(static_cast<unsigned>(id))
                                                               : CInstanceContext();
@@ -132,6 +133,7 @@ void CKXBottomPaneContainerView::ShowSignalObjects(const std::vector<CNetContext
     info.SetGroupFlag(FALSE);
     std::vector<ObjectKey> keys;
     const int netBits = bits.empty() ? 0 : 1;
+    info.SetShowModes(0, netBits); // net bits are remembered without a row of the list
     for (const CNetContext& net : nets) {
         if (!net.net()) continue;
         keys.push_back(net.net()->id());

@@ -132,6 +132,11 @@ public:
     void ShowObjectInfo(const std::string& keys, int kind, int mode1, int mode2);
     void ActivateObjectWindow(const std::string& key, int kind, int mode1, int mode2);
     void SetGroupFlag(BOOL group) { m_bGroupFlag = group; }
+    // The mode values of the request about to be shown (the pane sets them before it remembers its objects).
+    void SetShowModes(int mode1, int mode2) {
+        m_nMode1 = mode1;
+        m_nMode2 = mode2;
+    }
     // Remembers an object (a list row unless a mode value is set) / a group under its joined key.
     void CreateObjectList(const std::string& key, const CString& name, const CString& second,
                           const CString& third, int kind, long data);

@@ -349,6 +349,7 @@ TEST_F(ObjectInfo, ANetBitHasAGridOfItsOwnBesideItsBus) {
     Run("kx::show slp DATA<2>");
     EXPECT_EQ(Ccp()->GetShownGrids().front(), bit);
     EXPECT_EQ(Beam(), "beam Signal: Net Bit (2)");
+    EXPECT_EQ(Lines("signal").size(), 1u); // a net bit is remembered without a row: only DATA has one
     const std::string text = Run("kx::window ccp");
     EXPECT_NE(text.find("U1"), std::string::npos) << text;
 }
