@@ -381,7 +381,6 @@ show "R1's connections" [lsearch -all -inline [split [kx::netlist] "\n"] "R1 *"]
 show "undo" [undo]
 file delete r1.if
 unset ::env(RMX_SUBTOOL_ID)
-show "create a matrix view from the list (not built)" [kx::menu 35676]
 show "messages shown" [kx::messages]
 # The block's window and the physical window go; the board's own window closes without saving.
 show "close the block's window" [list [kx::tab 3] [kx::close]]
@@ -448,8 +447,25 @@ show "a new delay for that termination" [editTermination pin -id RT2 -delay 2ns]
 show "select EN's Pull Up/Down cell" [kx::pane MatrixSelect EN {} PUPD {}]
 show "a tolerance for its pull-down" [editPupd pin RP2 -keyprop {TOL=1%}]
 show "undo both" [list [undo] [undo]]
+show "copy EN's pull-down (Ctrl+C on its Pull Up/Down cell)" [list [kx::pane MatrixSelect EN {} PUPD {}] [kx::key ccp Ctrl+C]]
+show "paste it onto MCLK's Pull Up/Down cell" [list [kx::pane MatrixSelect MCLK {} PUPD {}] [paste pin]]
+show "MCLK's row" [lindex [split [kx::window ccp] "\n"] 5]
+show "undo the paste" [undo]
 show "remove the shown view (Remove Matrix View)" [kx::menu 35678]
 show "the view's window is closed" [lindex [split [kx::window ccp] "\n"] 0]
+
+say "Matrix views defined from the list's menus: named with their components and signals, edited, saved as another"
+kx::answer dialog CKXMatrixViewDlg ok name clocks components {J1 U2} signals {MCLK DQ<1..0>}
+show "Create Matrix View (35676)" [kx::menu 35676]
+show "MCLK's row" [string trim [lsearch -inline [split [kx::window ccp] "\n"] "*: MCLK |*"]]
+kx::answer dialog CKXMatrixViewDlg ok name clocks2 signals {MCLK}
+show "Edit Matrix View (35706): renamed, one signal left" [kx::menu 35706]
+show "the title now" [lindex [split [kx::window ccp] "\n"] 0]
+kx::answer dialog CKXMatrixSaveAsDlg ok name clocks3
+show "Save As (35677)" [kx::menu 35677]
+kx::messages
+kx::answer dialog CKXMatrixViewDlg ok name clocks3 components NOPE
+show "a component that is not there is refused" [list [kx::menu 35706] [kx::messages]]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 

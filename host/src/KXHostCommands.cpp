@@ -335,6 +335,25 @@ bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// kx::clipview ITEM: what the host's clipboard viewer does when the user pastes its item ITEM (1 the
+// newest): INT_MSG_FROM_CLIPBOARDVIEWER with the item number (wParam) to the active design window.
+bool HostClipView(CKXHostApp& app, const Args& a, std::string& r) {
+    char* end = nullptr;
+    const long item = a.size() == 1 ? std::strtol(a[0].c_str(), &end, 10) : 0;
+    if (a.size() != 1 || !end || *end || item < 1) {
+        r = "usage: kx::clipview ITEM (a number from 1)";
+        return false;
+    }
+    CFrameWnd* frame = app.ActiveFrame();
+    if (!frame) {
+        r = "no design window is open";
+        return false;
+    }
+    const UINT msg = RegisterWindowMessageA("INT_MSG_FROM_CLIPBOARDVIEWER");
+    r = std::to_string(static_cast<long>(frame->SendMessage(msg, static_cast<WPARAM>(item), 0)));
+    return true;
+}
+
 // kx::translog ?FILE?: the transaction log the editor writes to (appended to), or none.
 bool HostTransLog(CKXHostApp&, const Args& a, std::string& r) {
     struct Log {
@@ -386,6 +405,7 @@ const SKXHostCommand kHostCommands[] = {
     {"replay", HostReplay},
     {"translog", HostTransLog},
     {"notify", HostNotify},
+    {"clipview", HostClipView},
 };
 
 } // namespace

@@ -67,6 +67,10 @@ public:
     virtual void HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray* oldStates, UINT flags,
                                     GXCmdType ct) = 0;
     virtual void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second) = 0;
+    // The other grids shown side by side sort the column in the same direction.
+    virtual void SortColumnsInOtherGrids(CGXGridCore* grid, int col, BOOL ascending) {
+        (void)grid, (void)col, (void)ascending;
+    }
     // The grids the site shows, in display order (none outside a pane).
     virtual std::vector<CKXGridWnd*> SiteGrids() const { return {}; }
     // The Attach Signal bar: enabled while a signal cell of a grid is current.

@@ -2,6 +2,7 @@
 
 #include "grid/KXEditControls.h"
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridSite.h"
 #include "grid/KXGridUndo.h"
 
 #include "afx/afxmenu.h"
@@ -354,6 +355,16 @@ void CKXGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
     else
         CGXGridWnd::AddCommand(pCmd, ctType);
     m_nUndoStepMode = 2;
+}
+
+void CKXGridWnd::AddCommandToSiteUndo(CGXCommand* pCmd, GXCmdType ctType) {
+    CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
+    if (!sink) {
+        CKXGridWnd::AddCommand(pCmd, ctType);
+        return;
+    }
+    sink->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
+    m_nUndoStepMode = kUndoStepJoin;
 }
 
 void CKXGridWnd::RollBackUndoStep() {

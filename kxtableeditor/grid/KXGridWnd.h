@@ -151,6 +151,10 @@ public:
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
     // The library's own recording on this grid, without the redirection to the host.
     void AddUndoCommand(CGXCommand* pCmd, GXCmdType ctType);
+    // Records the command in the undo sink of the grid's site (the pane's undo list), in the step
+    // m_nUndoStepMode names, and joins the next command to that step; a grid without a site or
+    // sink records it as AddCommand of this class does.
+    void AddCommandToSiteUndo(CGXCommand* pCmd, GXCmdType ctType);
 
     // ---------------------------------------------------------------------
     // Library overrides: selection, keyboard, mouse, columns, activation.

@@ -1,5 +1,7 @@
 #include "grid/KXPropLists.h"
 
+#include "kxcommon/KXShareGlobalData.h"
+
 KXPropListMap KXPropListsOf(const CMapStringToString* lists) {
     KXPropListMap out;
     for (POSITION pos = lists ? lists->GetStartPosition() : nullptr; pos;) {
@@ -15,4 +17,38 @@ KXPropListMap KXPropListsOf(const CMapStringToString* lists) {
         }
     }
     return out;
+}
+
+KXTerminationEditArgs KXTerminationEditArgsOf(const CStringArray* designators,
+                                              const CMapStringToString* oldToNew,
+                                              const CMapStringToString* keyProps,
+                                              const CMapStringToString* instProps) {
+    KXTerminationEditArgs args;
+    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i)
+        args.designators.insert(designators->GetAt(i));
+    for (POSITION pos = oldToNew ? oldToNew->GetStartPosition() : nullptr; pos;) {
+        CString from, to;
+        oldToNew->GetNextAssoc(pos, from, to);
+        args.renames[from] = to;
+    }
+    args.keyProps = KXPropListsOf(keyProps);
+    args.instProps = KXPropListsOf(instProps);
+    return args;
+}
+
+CString KXPartText(const CStringArray* list, INT_PTR part) {
+    return list && part >= 0 && part < list->GetSize() ? list->GetAt(part) : CString();
+}
+
+CStringArray* KXPartList(const CObArray* lists, INT_PTR part) {
+    if (!lists || part < 0 || part >= lists->GetSize()) return nullptr;
+    return dynamic_cast<CStringArray*>(lists->GetAt(part));
+}
+
+KXScriptedAssocScope::KXScriptedAssocScope() : m_saved(CKXShareGlobalData::m_bReplay) {
+    CKXShareGlobalData::m_bReplay = TRUE;
+}
+
+KXScriptedAssocScope::~KXScriptedAssocScope() {
+    CKXShareGlobalData::m_bReplay = m_saved;
 }

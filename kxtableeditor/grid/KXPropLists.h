@@ -4,4 +4,38 @@
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 
+#include <map>
+#include <set>
+
 KXPropListMap KXPropListsOf(const CMapStringToString* lists);
+
+// The operands of the "editTermination" word as the association library's edit takes them: the
+// designators named, the renames (old designator to new), and the key and instance property lists.
+struct KXTerminationEditArgs {
+    std::set<CString> designators;
+    std::map<CString, CString> renames;
+    KXPropListMap keyProps;
+    KXPropListMap instProps;
+};
+KXTerminationEditArgs KXTerminationEditArgsOf(const CStringArray* designators,
+                                              const CMapStringToString* oldToNew,
+                                              const CMapStringToString* keyProps,
+                                              const CMapStringToString* instProps);
+
+// The per-part operands of the scripted termination add: the text a part has in `list` ("" for a
+// part past its end or without a list), and the property list a part has in `lists` (NULL likewise).
+CString KXPartText(const CStringArray* list, INT_PTR part);
+CStringArray* KXPartList(const CObArray* lists, INT_PTR part);
+
+// Raises the replay flag for the life of a scripted termination or pull-up edit, so that the
+// association library asks no questions, and puts back the flag it found.
+class KXScriptedAssocScope {
+public:
+    KXScriptedAssocScope();
+    ~KXScriptedAssocScope();
+    KXScriptedAssocScope(const KXScriptedAssocScope&) = delete;
+    KXScriptedAssocScope& operator=(const KXScriptedAssocScope&) = delete;
+
+private:
+    BOOL m_saved;
+};

@@ -20,18 +20,6 @@
 
 namespace {
 
-// A scripted edit asks nothing: the replay flag holds for its length and is put back afterwards.
-class ScriptedScope {
-public:
-    ScriptedScope() : m_saved(CKXShareGlobalData::m_bReplay) { CKXShareGlobalData::m_bReplay = 1; }
-    ~ScriptedScope() { CKXShareGlobalData::m_bReplay = m_saved; }
-    ScriptedScope(const ScriptedScope&) = delete;
-    ScriptedScope& operator=(const ScriptedScope&) = delete;
-
-private:
-    BOOL m_saved;
-};
-
 void ToArray(const CStringList* from, CStringArray& to) {
     to.RemoveAll();
     for (POSITION pos = from ? from->GetHeadPosition() : nullptr; pos;) to.Add(from->GetNext(pos));
@@ -46,7 +34,7 @@ CString NetBitName(const CNetBit& bit) {
 BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
                                        CMapStringToString* keyProps, CMapStringToString* instProps, CString delay,
                                        CString high, CString low, int count, int byRefDes) {
-    ScriptedScope scripted;
+    KXScriptedAssocScope scripted;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     int bit = -1, offset = -1, group = -1;
     IInstTerm* pin = GetCurrentCell(row, col) ? GetCellInstTermBit(row, static_cast<int>(col), bit) : nullptr;
@@ -55,7 +43,7 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
         return FALSE;
     }
     const PinCell cell{row, group, CInstTermBit(pin, bit)};
-    CKXAssocCompAPI& api = *AssocCompApi();
+    CKXAssocCompAPI& api = *GetAssocCompApi();
     api.setInstTermBit(cell.pinBit);
     IDTInstance* termination = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
     if (!termination) {
@@ -72,17 +60,10 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", "the termination has fewer parts than named");
         return FALSE;
     }
-    std::set<CString> names;
-    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i) names.insert(designators->GetAt(i));
-    std::map<CString, CString> renames;
-    for (POSITION pos = oldToNew ? oldToNew->GetStartPosition() : nullptr; pos;) {
-        CString from, to;
-        oldToNew->GetNextAssoc(pos, from, to);
-        renames[from] = to;
-    }
-    KXPropListMap keys = KXPropListsOf(keyProps), insts = KXPropListsOf(instProps);
+    KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
     CString d = delay, h = high, l = low;
-    const bool edited = api.EditTermination(names, renames, d, h, l, keys, insts, byRefDes) != 0;
+    const bool edited = api.EditTermination(args.designators, args.renames, d, h, l, args.keyProps,
+                                            args.instProps, byRefDes) != 0;
     api.setTransaction(nullptr, true);
     if (!edited) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
@@ -103,14 +84,14 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
 
 BOOL CKXMatrixGridWnd::EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
                                 CStringList* injProps, BOOL bDiffPair) {
-    const std::vector<SignalRow> signals = SelectedSignals();
+    const std::vector<SignalRow> signals = CollectSelectedNetBits();
     if (signals.empty() || IsReadOnlyWindow()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no signal selected");
         return FALSE;
     }
     CKXGridEdit edit(*this, "Edit PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI& api = *AssocCompApi();
+    CKXAssocCompAPI& api = *GetAssocCompApi();
     api.setTransaction(edit.Transaction(), true);
     api.setHierarchyDesignContext(m_designContext);
     api.readSignals();
@@ -128,7 +109,7 @@ BOOL CKXMatrixGridWnd::EditPupd(CString parent, CString name, CString refDes, CS
             continue;
         }
         edited = true;
-        JournalSignal(journal, s);
+        RecordSelectPupdCol(journal, s);
         journal.Comment("Edit Pullup/Pulldown").Pane("EditPUPD", {operands}).End();
     }
     api.setTransaction(nullptr, true);

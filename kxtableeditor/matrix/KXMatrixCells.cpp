@@ -222,7 +222,7 @@ void CKXMatrixGridWnd::ForgetPin(ROWCOL row, int group) {
 
 void CKXMatrixGridWnd::SetPupdCellText(ROWCOL row, const CNetBitContext& netBit) {
     bool localUp = false, localDown = false, aliasUp = false, aliasDown = false;
-    if (netBit) AssocCompApi()->GetPupdInfoOnThisNet(netBit, localUp, localDown, aliasUp, aliasDown);
+    if (netBit) GetAssocCompApi()->GetPupdInfoOnThisNet(netBit, localUp, localDown, aliasUp, aliasDown);
     const KXPupdMark mark = KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown);
     CString label;
     label.Format("%s%s", mark.toolTip, SignalName(netBit.net(), netBit.bit()).GetString());
@@ -239,7 +239,7 @@ void CKXMatrixGridWnd::SetTerminationCellText(ROWCOL row, int col) {
     int bit = -1;
     IInstTerm* pin = GetCellInstTermBit(row, col, bit);
     if (!pin) return;
-    CKXAssocCompAPI* api = AssocCompApi();
+    CKXAssocCompAPI* api = GetAssocCompApi();
     const CInstTermBit saved = api->getInstTermBit();
     api->setInstTermBit(CInstTermBit(pin, bit));
     const CString type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);

@@ -1,7 +1,9 @@
 // The matrix and the clipboard: the selected cells copied as a table (one line
 // per shown row, the columns' texts separated by tabs, every field kept, also an
-// empty one), and a paste that types the clipboard's lines into the pin cells
-// from the current cell down, each field into its column, as one edit.
+// empty one) and as objects (terminations and pull-ups/pull-downs as components),
+// and a paste that types the clipboard's lines into the pin cells from the
+// current cell down, each field into its column, as one edit. Components are
+// pasted by KXMatrixAssocClip.cpp.
 #include "matrix/KXMatrixGridWnd.h"
 
 #include "grid/KXClipboardText.h"
@@ -11,6 +13,7 @@
 #include "kxclipboard/CKXImpClipBoard.h"
 
 #include <algorithm>
+#include <utility>
 
 using namespace kxmatrix;
 
@@ -18,46 +21,65 @@ namespace {
 
 constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
 
-// The matrix grid whose current cell a paste would go to.
+// The matrix grid whose current cell a paste would go to: pin cells take text (every copy carries
+// its text), a TERMINATION cell copied terminations, the PUPD column copied pull-up/pull-down groups.
 BOOL CanPasteHere(int type) {
     CKXMatrixGridWnd* grid = CKXMatrixGridWnd::CurrentGrid();
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!grid || !grid->GetSafeHwnd() || !grid->GetCurrentCell(row, col)) return FALSE;
-    if (row == kFilterRow) return TRUE;
+    if (row == kFilterRow) return type == KX_CLIP_TEXT_OBJECTS || type == KX_CLIP_PLAIN_TEXT;
+    if (row < kFirstDataRow) return FALSE;
+    if (static_cast<int>(col) == CKXMatrixGridWnd::Layout().pupdCol)
+        return type == KX_CLIP_PUPD_GROUPS && grid->CanAddPupd();
     int offset = -1, group = -1;
-    return row >= kFirstDataRow && CKXMatrixGridWnd::DecodeInstanceColumn(static_cast<int>(col), offset, group) &&
-           (type == KX_CLIP_TEXT_OBJECTS || type == KX_CLIP_PLAIN_TEXT);
+    if (CKXMatrixGridWnd::SplitColumn(static_cast<int>(col), offset, group) &&
+        offset == CKXMatrixGridWnd::Layout().terminationOffset)
+        return type == KX_CLIP_TERMINATIONS && grid->CanAddTermination();
+    return CKXMatrixGridWnd::DecodeInstanceColumn(static_cast<int>(col), offset, group) && type != KX_CLIP_NONE;
 }
 
 } // namespace
 
 // ------------------------------------------------------------------ copy
 
-CString CKXMatrixGridWnd::CopyText() {
+void CKXMatrixGridWnd::VisitCopiedCells(const std::function<void(ROWCOL, ROWCOL)>& cell,
+                                         const std::function<void(ROWCOL)>& rowEnd) {
     CGXRangeList ranges;
     CopyRangeList(ranges, TRUE);
-    CString text;
     for (POSITION pos = ranges.GetHeadPosition(); pos;) {
         const CGXRange range = ranges.GetNext(pos)->GetBounded(GetRowCount(), GetColCount());
         for (ROWCOL r = std::max(range.top, kFirstDataRow); r <= range.bottom && r <= GetRowCount(); ++r) {
             if (IsRowHidden(r)) continue;
-            CString line;
-            for (ROWCOL c = range.left; c <= range.right; ++c) {
-                if (GetColWidth(c) == 0) continue; // a column the user does not see
-                if (c != range.left) line += "\t";
-                line += GetValueRowCol(r, c);
-            }
-            text += line + "\r\n";
+            for (ROWCOL c = range.left; c <= range.right; ++c)
+                if (GetColWidth(c) != 0) cell(r, c); // a column the user does not see is left out
+            rowEnd(r);
         }
     }
+}
+
+CString CKXMatrixGridWnd::CopyText() {
+    CString text, line;
+    bool first = true;
+    VisitCopiedCells(
+        [&](ROWCOL r, ROWCOL c) {
+            if (!std::exchange(first, false)) line += "\t";
+            line += GetValueRowCol(r, c);
+        },
+        [&](ROWCOL) {
+            text += line + "\r\n";
+            line.Empty();
+            first = true;
+        });
     return text;
 }
 
 void CKXMatrixGridWnd::OnEditCopy() {
     const CString text = CopyText();
     if (text.IsEmpty()) return;
+    // Beside the table text, every cell as an object: terminations and pull-ups/pull-downs as the
+    // components themselves, so that a paste can make them again.
     CKXImpClipBoard::StartCopying();
-    for (const CString& line : KXSplitClipboardLines(text)) CKXImpClipBoard::CopyTextAsObject(line);
+    VisitCopiedCells([this](ROWCOL r, ROWCOL c) { CopyCellObject(r, c); }, [](ROWCOL) {});
     CString data;
     CKXImpClipBoard::GetDataBuffer(data);
     CKXImpClipBoard::CopyCFText(text);
@@ -69,12 +91,12 @@ void CKXMatrixGridWnd::OnEditCopy() {
 // ------------------------------------------------------------------ paste
 
 void CKXMatrixGridWnd::InitCanPasteCallback() {
-    s_pCurrentMatrixGrid = this;
+    m_pCurrentMatrixGrid = this;
     CKXImpClipBoard::InitCanPasteCallBack(&CanPasteHere, &CanPasteHere);
 }
 
 BOOL CKXMatrixGridWnd::CanPaste() {
-    s_pCurrentMatrixGrid = this;
+    m_pCurrentMatrixGrid = this;
     return CanPasteHere(CKXImpClipBoard::GetObjectType(1));
 }
 
@@ -85,12 +107,17 @@ BOOL CKXMatrixGridWnd::CanPasteSpecial() {
 BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return FALSE;
+    int offset = -1, group = -1;
+    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().terminationOffset;
+    const bool components = row >= kFirstDataRow && (termination || static_cast<int>(col) == Layout().pupdCol);
     CString text = strText;
-    if (text.IsEmpty()) {
-        if (!CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, FALSE, bPasteSpecial ? 1 : 0, 0, 0, 0, 1))
+    if (text.IsEmpty() || components) {
+        if (!CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, termination ? TRUE : FALSE, bPasteSpecial ? 1 : 0,
+                                                  0, 0, 0, 1))
             return FALSE;
-        CKXImpClipBoard::GetCFText(text);
+        if (text.IsEmpty()) CKXImpClipBoard::GetCFText(text);
     }
+    if (components) return PasteAssocComponents(row, col);
     if (row == kFilterRow) {
         text.TrimRight("\r\n");
         KXRowFilter(*this, kFilterRow).SetPattern(col, text);

@@ -158,13 +158,9 @@ BOOL CKXMatrixGridWnd::ConnectPinByName(ROWCOL row, int col, const CString& text
         return FALSE;
     }
     const CInstTermBit pinBit(pin, pin->isScalar() ? -1 : msb);
-    if (!ReleaseConnectedPin(*tx, row, pinBit, group, CKXGenUtils::GetPinLogicalName(instance.instTerm(pin).bitContext(pinBit.bit()))))
-        return FALSE;
-    if (!tx->addConn(net, Bit(netBit), Bit(netBit), pin, Bit(pinBit.bit()), Bit(pinBit.bit()), 0)) return FALSE;
     const CInstTermBitContext context = instance.instTerm(pin).bitContext(pinBit.bit());
-    m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, text, context.physicalPinName()); });
-    ConnectOtherLeg(*tx, pinBit);
-    return TRUE;
+    return MovePinToRow(*tx, row, group, pinBit, CKXGenUtils::GetPinLogicalName(context), text,
+                        context.physicalPinName());
 }
 
 BOOL CKXMatrixGridWnd::ConnectPinByNumber(ROWCOL row, int col, const CString& text) {
@@ -188,21 +184,29 @@ BOOL CKXMatrixGridWnd::ConnectPinByNumber(ROWCOL row, int col, const CString& te
         if (!m_bPastingConnections) CKXErrorHandler::MessageBoxOk("KXTABLE-119");
         return FALSE;
     }
+    return MovePinToRow(*tx, row, group, pinBit, text, PinText(pinBit.instTerm(), pinBit.bit()), text);
+}
+
+BOOL CKXMatrixGridWnd::MovePinToRow(CTransaction& tx, ROWCOL row, int group, const CInstTermBit& pinBit,
+                                    const CString& what, const CString& pinName, const CString& pinNumber) {
+    int netBit = -1;
+    INet* net = GetCellNetBit(row, netBit);
+    if (!net) return FALSE;
     // A pin that moves to a no-connect net leaves its termination behind; one that moves elsewhere
     // keeps it, and its old net's pull-ups come along, as the user answers.
     const CNetBit old = pinBit.netbitOuter();
-    if (!ReleaseConnectedPin(*tx, row, pinBit, group, text)) return FALSE;
+    if (!ReleaseConnectedPin(tx, row, pinBit, group, what)) return FALSE;
     const RetainAnswer keep = AskRetain(pinBit, old, net);
     const bool toNoConnect = CKXGenUtils::IsNC(net->name()) != 0;
-    const bool dropped = (toNoConnect || !keep.termination) && DeleteTerminationOf(*tx, pinBit);
-    if (!tx->addConn(net, Bit(netBit), Bit(netBit), pinBit.instTerm(), Bit(pinBit.bit()), Bit(pinBit.bit()), 0))
+    const bool dropped = (toNoConnect || !keep.termination) && DeleteTermination(tx, pinBit);
+    if (!tx.addConn(net, Bit(netBit), Bit(netBit), pinBit.instTerm(), Bit(pinBit.bit()), Bit(pinBit.bit()), 0))
         return FALSE;
+    const CInstanceContext instance = GroupInstance(group);
     const CInstTermBitContext context = instance.instTerm(pinBit.instTerm()).bitContext(pinBit.bit());
-    const CString pinName = PinText(pinBit.instTerm(), pinBit.bit());
-    if (dropped && !toNoConnect) NoteDroppedTermination(row, group, pinName);
-    if (!toNoConnect) CarryPupds(*tx, row, old, CNetBit(net, netBit), keep.pupds);
-    m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, pinName, text); });
-    ConnectOtherLeg(*tx, pinBit);
+    if (dropped && !toNoConnect) NoteDroppedTermination(row, group, PinText(pinBit.instTerm(), pinBit.bit()));
+    if (!toNoConnect) CarryPupds(tx, row, old, CNetBit(net, netBit), keep.pupds);
+    m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, pinName, pinNumber); });
+    ConnectOtherLeg(tx, pinBit);
     return TRUE;
 }
 
@@ -238,7 +242,7 @@ BOOL CKXMatrixGridWnd::RemoveCellConnection(ROWCOL row, int col, BOOL bClearCell
     const CNetBit on = pin->netBit(pinBit);
     if (on.net() != net || on.bit() != netBit) return FALSE;
     if (!tx->removeConn(net, Bit(netBit), Bit(netBit), pin, Bit(pinBit), Bit(pinBit), 0)) return FALSE;
-    DeleteTerminationOf(*tx, CInstTermBit(pin, pinBit));
+    DeleteTermination(*tx, CInstTermBit(pin, pinBit));
     if (bClearCells) m_cellWrites.push_back([=, this] { ClearGroupCells(row, group); });
     return TRUE;
 }
@@ -261,8 +265,8 @@ BOOL CKXMatrixGridWnd::FinishCellWrites(bool committed) {
     return TRUE;
 }
 
-bool CKXMatrixGridWnd::DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit) {
-    CKXAssocCompAPI* api = AssocCompApi();
+bool CKXMatrixGridWnd::DeleteTermination(CTransaction& tx, const CInstTermBit& bit) {
+    CKXAssocCompAPI* api = GetAssocCompApi();
     api->setInstTermBit(bit);
     IDTInstance* termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
     return termination && tx.removeDTInstance(termination);

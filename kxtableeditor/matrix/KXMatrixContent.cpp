@@ -2,6 +2,7 @@
 // and signals added by drops (and written to the stored view), and the pin
 // cells of one connection shown or emptied after a committed transaction.
 #include "matrix/KXMatrixGridWnd.h"
+#include "matrix/KXMatrixViewDlg.h"
 
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
@@ -25,21 +26,6 @@ constexpr UINT kNoUpdate = 0;
 
 ROWCOL Col(int col) {
     return static_cast<ROWCOL>(col);
-}
-
-// The bits of a net bit range from the first bound to the second, whichever is higher; {-1}
-// for a name without bits.
-std::vector<int> BitsBetween(int first, int second) {
-    if (first < 0 && second < 0) return {-1};
-    if (first < 0) first = second;
-    if (second < 0) second = first;
-    std::vector<int> bits;
-    const int step = first <= second ? 1 : -1;
-    for (int b = second;; b -= step) {
-        bits.push_back(b);
-        if (b == first) break;
-    }
-    return bits;
 }
 
 } // namespace

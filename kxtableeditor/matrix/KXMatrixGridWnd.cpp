@@ -27,7 +27,8 @@ using namespace kxmatrix;
 using kxgrid::GridWriteScope;
 using kxgrid::LockUpdateScope;
 
-CKXMatrixGridWnd* CKXMatrixGridWnd::s_pCurrentMatrixGrid = nullptr;
+CKXMatrixGridWnd* CKXMatrixGridWnd::m_pCurrentMatrixGrid = nullptr;
+int CKXMatrixGridWnd::s_nSetUpGrids = 0;
 
 namespace {
 
@@ -47,7 +48,10 @@ CKXMatrixGridWnd::CKXMatrixGridWnd() : CKXGridWnd(KXGridKind::Matrix) {
 
 CKXMatrixGridWnd::~CKXMatrixGridWnd() {
     // The class-wide pointer never outlives the grid it names.
-    if (s_pCurrentMatrixGrid == this) s_pCurrentMatrixGrid = nullptr;
+    if (m_pCurrentMatrixGrid == this) m_pCurrentMatrixGrid = nullptr;
+    // The last matrix grid to go keeps the layout for the next one (a column hidden from the
+    // column menu is not saved until then).
+    if (m_bSetUp && --s_nSetUpGrids == 0) SaveCustomization(TRUE);
     if (IKXMessageServer* server = GetKXMsgSrvr())
         if (HWND hwnd = GetSafeHwnd()) server->UnregisterWindow(hwnd);
 }
@@ -63,7 +67,14 @@ void CKXMatrixGridWnd::SetupGrid(IKXGridSite* site, CDesignContext design, CDesi
     GetParam()->EnableSelection(static_cast<WORD>(kSelectionFlags));
     m_dropTarget.RegisterTarget(this, design);
     Columns().SelectOrigin();
-    if (Layout().instanceColumns.empty()) SetupColumns();
+    // The layout is shared while matrix grids are open; the first grid opened after the last one
+    // closed reads it again from the customisation, which the closing pane saved (or which
+    // changed since), so nothing of a closed design window's layout outlives it unsaved.
+    if (!m_bSetUp) {
+        if (s_nSetUpGrids == 0 || Layout().instanceColumns.empty()) SetupColumns();
+        m_bSetUp = true;
+        ++s_nSetUpGrids;
+    }
     m_bExternalTransaction = externalTransaction;
 
     m_pPinListBox = std::make_unique<CKXGridACListBox>(this);
@@ -88,7 +99,7 @@ void CKXMatrixGridWnd::SetupGrid(IKXGridSite* site, CDesignContext design, CDesi
             for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_IMPORT_CSV})
                 server->RegisterWindow(msg, hwnd);
     GetParam()->EnableUndo(TRUE);
-    s_pCurrentMatrixGrid = this;
+    m_pCurrentMatrixGrid = this;
 }
 
 void CKXMatrixGridWnd::SetAutoComplete(BOOL bOn) {
@@ -178,13 +189,7 @@ void CKXMatrixGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
         delete pCmd;
         return;
     }
-    CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
-    if (!sink) {
-        CKXGridWnd::AddCommand(pCmd, ctType);
-        return;
-    }
-    sink->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
-    m_nUndoStepMode = 2;
+    AddCommandToSiteUndo(pCmd, ctType);
 }
 
 BOOL CKXMatrixGridWnd::OnStartEditing(ROWCOL nRow, ROWCOL nCol) {
@@ -223,7 +228,7 @@ CString CKXMatrixGridWnd::JournalHandle() {
     return KXJournalHandle(Site(), m_designContext);
 }
 
-CKXAssocCompAPI* CKXMatrixGridWnd::AssocCompApi() {
+CKXAssocCompAPI* CKXMatrixGridWnd::GetAssocCompApi() {
     if (!m_pAssocCompApi) m_pAssocCompApi = std::make_unique<CKXAssocCompAPI>();
     m_pAssocCompApi->setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer
                                                              : m_designContext.server());

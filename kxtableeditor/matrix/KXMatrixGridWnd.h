@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -70,7 +71,7 @@ public:
     void SetAutoComplete(BOOL bOn) override;
     void UpdatePaneTitle() override;
     // The matrix grid set up last, or asked last whether it can paste; NULL when none is left.
-    static CKXMatrixGridWnd* CurrentGrid() { return s_pCurrentMatrixGrid; }
+    static CKXMatrixGridWnd* CurrentGrid() { return m_pCurrentMatrixGrid; }
 
     // ------------------------------------------------------------- layout (shared by every matrix grid)
     static CKXColumnModel& Columns();
@@ -181,6 +182,20 @@ public:
     // tab-separated field into its column; one edit. FALSE when nothing was pasted.
     BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
     BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines);
+    // One copied termination or pull-up/pull-down as the clipboard carries it.
+    struct AssocEntry {
+        int kind = 0;
+        CString type, name, data;
+    };
+    // Into a TERMINATION cell the copied terminations, into the PUPD column the first copied group of
+    // pull-ups/pull-downs, in one edit (joining the caller's); FALSE when nothing was pasted.
+    BOOL PasteAssocComponents(ROWCOL row, ROWCOL col);
+    // The journal's road: one copied component onto the pin (kind "TERMINATION") or the signal
+    // (kind "PUPD") named, in one edit; FALSE when it was not made.
+    BOOL PasteAssocByName(const CString& kind, const CString& signal, const CString& instance, const CString& pin,
+                          const AssocEntry& entry);
+    // The system object name of a pin bit; empty when it has none (it can take no termination then).
+    static CString GetSysObjectName(const CInstTermBitContext& bit);
 
     // ------------------------------------------------------------- models, terminations, selection by key
     // A pin shown in a group's cells on a row.
@@ -204,6 +219,18 @@ public:
     // Sets (an empty model: removes) the pins' models in one edit; FALSE when nothing changed.
     BOOL CommitModels(const std::vector<PinCell>& cells, const CString& model);
     BOOL HasTermination() override;
+    // The library's termination dialog for the selected pins: its choice goes onto every one, in one edit.
+    void OnAddTermination() override;
+    // The library's pull-up/pull-down dialog for the selected signals, in one edit; a signal that has
+    // pull-ups already is refused (KXTABLE-271: they change with editPupd).
+    void AddPupd() override;
+    // The library asks for the transaction its dialog goes on in: the edit's own, of the grid that
+    // opened the dialog; NULL when that grid has none open.
+    static CTransaction* CreateAssocCompTransaction(CString name);
+    CTransaction* RenewAssocCompTransaction(CString name);
+    // Hands the terminations of the selected pins to the system-object server in the transaction;
+    // true when it took one.
+    bool PrepareTerminationPins(CTransaction* transaction);
     // A pin of a component (not a block) not on a no-connect net, for every selected pin cell.
     BOOL CanAddTermination() override;
     // The script's termination (addTermination word) on the selected pins, in one edit.
@@ -224,7 +251,7 @@ public:
         CNetBit netBit;
     };
     // The signals of the selected rows (the current row when none is selected), each once.
-    std::vector<SignalRow> SelectedSignals();
+    std::vector<SignalRow> CollectSelectedNetBits();
     BOOL CanAddPupd() override;
     BOOL HasPupd() override;
     BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
@@ -292,6 +319,11 @@ private:
     std::vector<int> EditColumns(ROWCOL col);
     BOOL ConnectPinByName(ROWCOL row, int col, const CString& text);
     BOOL ConnectPinByNumber(ROWCOL row, int col, const CString& text);
+    // The pin bit (by name or by number) onto the row's signal: a connected pin is asked about
+    // first (what: the pin as the question names it), then what it keeps of its termination and its
+    // old net's pull-ups; the cells are written once the edit commits.
+    BOOL MovePinToRow(CTransaction& tx, ROWCOL row, int group, const CInstTermBit& pinBit, const CString& what,
+                      const CString& pinName, const CString& pinNumber);
     // Asks before a connected pin bit moves; takes it off its net and empties its old cells.
     bool ReleaseConnectedPin(CTransaction& tx, ROWCOL row, const CInstTermBit& pinBit, int group, const CString& what);
     // Runs the cell writes an edit queued when it committed; drops them otherwise. FALSE then.
@@ -299,8 +331,8 @@ private:
     // With auto_connect_dpleg: the other leg of the leg's pair pin to the other net of the pair.
     void ConnectOtherLeg(CTransaction& tx, const CInstTermBit& leg);
     std::vector<std::function<void()>> m_cellWrites;
-    bool DeleteTerminationOf(CTransaction& tx, const CInstTermBit& bit);
-    // A pin moved by its number: what the user keeps of its termination and its old net's pull-ups.
+    bool DeleteTermination(CTransaction& tx, const CInstTermBit& bit);
+    // A pin moved to another signal: what the user keeps of its termination and its old net's pull-ups.
     struct RetainAnswer {
         bool termination = true;
         bool pupds = true;
@@ -309,24 +341,43 @@ private:
     // After the move: the old net bit's pull-ups/pull-downs onto the new one (kept), or carried and
     // taken off again so that a replay, which keeps them, ends the same (journalled).
     void CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& old, const CNetBit& now, bool keep);
+    // The pull-up/pull-down the library holds (a copied one, or the dialog's choice) onto a net bit, in
+    // the transaction the library was given; false when it was refused.
+    bool ApplyPupdToNetBit(IDTInstance* pupd, INet* net, int bit);
+    // The named (none: all) pull-ups/pull-downs of a row's signal; false when none went.
+    bool DeletePupd(CTransaction& tx, const SignalRow& signal, const std::set<CString>& names);
+    // The selected pins can take the dialog's termination (one direction; several pins none terminated;
+    // a pin without a termination one the design knows the kind of); shows why not.
+    bool CheckTerminationPins(const std::vector<PinCell>& cells);
+    // The journal lines that make a component again where it is now (a pin's: group >= 0).
+    void JournalMadeComponent(KXJournalLines& journal, ROWCOL row, int group, IDTInstance* made, const char* title);
     void NoteDroppedTermination(ROWCOL row, int group, const CString& pinName);
     std::vector<KXJournalLines> m_retainJournal; // written after the edit's connection lines
     void JournalAdd(const char* kind, const CString& name);
     void RefreshPropertyCells(int col, const std::vector<ROWCOL>& rows);
     std::vector<ROWCOL> RowsToChange(ROWCOL current, ROWCOL col);
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
-    void JournalSignal(KXJournalLines& journal, const SignalRow& signal);
+    void RecordSelectPupdCol(KXJournalLines& journal, const SignalRow& signal);
     void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);
     CString JournalHandle();
     void MarkModified();
     bool IsReadOnlyWindow();
     std::vector<ROWCOL> SelectedDataRows();
-    CKXAssocCompAPI* AssocCompApi();
+    CKXAssocCompAPI* GetAssocCompApi();
     std::vector<CKXColumnInfoClass*> MenuColumns();
     void ShowColumnMenu(CPoint pt);
     void PublishCurrentNet(IKXMessageServer* server);
     void PublishPropertyRecords(IKXMessageServer* server);
     void PublishAssocRecords(IKXMessageServer* server, bool cut);
+    // Associated components through the clipboard.
+    void VisitCopiedCells(const std::function<void(ROWCOL, ROWCOL)>& cell, const std::function<void(ROWCOL)>& rowEnd);
+    void CopyCellObject(ROWCOL row, ROWCOL col);
+    std::vector<ROWCOL> TerminationPasteRows(int group);
+    BOOL PasteTerminations(CTransaction* t, int group, KXJournalLines& journal);
+    BOOL PastePupds(CTransaction* t, KXJournalLines& journal);
+    bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, int group, const AssocEntry& entry,
+                               KXJournalLines& journal);
+    bool PastePupdOnRow(CTransaction* t, const SignalRow& signal, const AssocEntry& entry, KXJournalLines& journal);
     // Refresh.
     void OnDigestBegin(const KXChangeDigest& digest) override;
     void OnConnChange(const IChange& change, CConn& conn) override;
@@ -353,8 +404,11 @@ private:
     KXRowIndex m_rowIndex{*this}; // net bits and pin bits -> rows
     BOOL m_bEchoing = FALSE;
     BOOL m_bStoringEdit = FALSE; // a validated connection cell is being stored: no undo step of its own
-    static CKXMatrixGridWnd* s_pCurrentMatrixGrid;
+    static CKXMatrixGridWnd* m_pCurrentMatrixGrid;
     static bool s_bFillingPinList;
+    // Matrix grids set up and not yet destroyed; the first of them builds the layout afresh.
+    static int s_nSetUpGrids;
+    bool m_bSetUp = false;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -7,12 +7,13 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXPinModels.h"
+#include "grid/KXPropLists.h"
 
 #include "afx/afxwin.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
-#include "kxsmall/CKXDlgModelAssign.h"
 #include "rmx/transaction.h"
 
 #include <algorithm>
@@ -22,20 +23,8 @@ using namespace kxmatrix;
 
 namespace {
 
-constexpr const char* kModelProperty = "PIN_SIGNAL_MODEL";
-constexpr unsigned long kUserSource = 2;
-
 ROWCOL Col(int col) {
     return static_cast<ROWCOL>(col);
-}
-
-const char* ModelTypeFilter(int direction) {
-    switch (direction) {
-    case ITerm::eDirInput: return "IbisInput";
-    case ITerm::eDirOutput: return "IbisOutput";
-    case ITerm::eDirInout: return "IbisIO";
-    default: return "*";
-    }
 }
 
 } // namespace
@@ -143,7 +132,7 @@ BOOL CKXMatrixGridWnd::CanAssignModel() {
 BOOL CKXMatrixGridWnd::CanRemoveModel() {
     if (IsReadOnlyWindow() || m_bEditing) return FALSE;
     for (const PinCell& cell : SelectedPinCells()) {
-        std::unique_ptr<CPQPropertyData> model(cell.pinBit.findProperty(kModelProperty));
+        std::unique_ptr<CPQPropertyData> model(cell.pinBit.findProperty(kKXPinModelProperty));
         if (model) return TRUE;
     }
     return FALSE;
@@ -172,14 +161,8 @@ BOOL CKXMatrixGridWnd::AssignModelByName(const CString& modelName) {
     if (cells.empty()) return FALSE;
     CString model = modelName;
     if (model.IsEmpty()) {
-        CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
-        dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
-        dialog.SetModelNameFilter("*");
-        dialog.SetModelTypeFilter(ModelTypeFilter(direction));
-        if (dialog.DoModal() != IDOK) return FALSE;
-        model = dialog.GetAssignedModel();
         // A dialog closed without a model assigns nothing.
-        if (model.IsEmpty()) return FALSE;
+        if (!KXAskPinModel(direction, model) || model.IsEmpty()) return FALSE;
     }
     return CommitModels(cells, model);
 }
@@ -197,13 +180,7 @@ BOOL CKXMatrixGridWnd::CommitModels(const std::vector<PinCell>& cells, const CSt
     int changed = 0;
     for (const PinCell& cell : cells) {
         const CInstTermBitContext place = GroupInstance(cell.group).instTerm(cell.pinBit.instTerm()).bitContext(cell.pinBit.bit());
-        std::unique_ptr<CPQPropertyData> old(place.findProperty(kModelProperty));
-        const CString oldValue = old ? CString(old->value()) : CString();
-        const bool done = model.IsEmpty()
-                              ? !oldValue.IsEmpty() && edit.Transaction()->removeProperty(place, kModelProperty, oldValue)
-                              : oldValue != model &&
-                                    edit.Transaction()->addProperty(place, kModelProperty, model, kUserSource, false);
-        if (!done) continue;
+        if (!KXSetPinModel(*edit.Transaction(), place, model)) continue;
         ++changed;
         JournalCell(journal, cell, "PIN_NAME");
         if (model.IsEmpty())
@@ -225,7 +202,7 @@ BOOL CKXMatrixGridWnd::HasTermination() {
     if (!IsCurrentCellTerminationCol() || !GetCurrentCell(row, col)) return FALSE;
     IInstTerm* pin = GetCellInstTermBit(row, static_cast<int>(col), bit);
     if (!pin) return FALSE;
-    CKXAssocCompAPI* api = AssocCompApi();
+    CKXAssocCompAPI* api = GetAssocCompApi();
     api->setInstTermBit(CInstTermBit(pin, bit));
     return api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION) ? TRUE : FALSE;
 }
@@ -238,7 +215,7 @@ BOOL CKXMatrixGridWnd::DeleteTerminations() {
     KXJournalLines journal(JournalHandle());
     std::vector<PinCell> deleted;
     for (const PinCell& cell : cells) {
-        CKXAssocCompAPI* api = AssocCompApi();
+        CKXAssocCompAPI* api = GetAssocCompApi();
         api->setInstTermBit(cell.pinBit);
         IDTInstance* termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
         if (!termination || !edit.Transaction()->removeDTInstance(termination)) continue;
@@ -256,18 +233,11 @@ BOOL CKXMatrixGridWnd::DeleteTerminations() {
 
 namespace {
 
-CString TextAt(const CStringArray* list, INT_PTR i) {
-    return list && i < list->GetSize() ? list->GetAt(i) : CString();
-}
-
-CStringArray* ListAt(CObArray* lists, INT_PTR i) {
-    return lists && i < lists->GetSize() ? static_cast<CStringArray*>(lists->GetAt(i)) : nullptr;
-}
-
 // The texts of every part joined by "|", a part's property list by blanks: the journal's form.
 CString PartsText(const CStringArray* texts, INT_PTR parts) {
     CString joined;
-    for (INT_PTR i = 0; i < parts; ++i) joined += (i ? "|" : "") + TextAt(texts, i);
+    for (INT_PTR i = 0; i < parts; ++i)
+        joined += (i ? "|" : "") + KXPartText(texts, i);
     return joined;
 }
 
@@ -275,7 +245,7 @@ CString PropsText(CObArray* lists, INT_PTR parts) {
     CString joined;
     for (INT_PTR i = 0; i < parts; ++i) {
         if (i) joined += "|";
-        if (CStringArray* list = ListAt(lists, i))
+        if (CStringArray* list = KXPartList(lists, i))
             for (INT_PTR k = 0; k < list->GetSize(); ++k) joined += (k ? " " : "") + list->GetAt(k);
     }
     return joined;
@@ -307,13 +277,13 @@ BOOL CKXMatrixGridWnd::AddTerminationInstance(CString type, CStringArray* libs, 
     if (!CanAddTermination()) return refuse("KXTABLE-210");
     const std::vector<PinCell> targets = SelectedPinCells();
     for (const PinCell& cell : targets) {
-        CKXAssocCompAPI* api = AssocCompApi();
+        CKXAssocCompAPI* api = GetAssocCompApi();
         api->setInstTermBit(cell.pinBit);
         if (api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return refuse("KXTABLE-209");
     }
     CKXGridEdit edit(*this, "Add Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI* api = AssocCompApi();
+    CKXAssocCompAPI* api = GetAssocCompApi();
     api->setTransaction(edit.Transaction(), true);
     api->setHierarchyDesignContext(m_designContext);
     api->setKindOfOperation(CKXAssocCompAPI::TERMINATION);
@@ -325,10 +295,11 @@ BOOL CKXMatrixGridWnd::AddTerminationInstance(CString type, CStringArray* libs, 
     api->getSlotIds(ids);
     if (ids.empty() || static_cast<int>(ids.size()) != parts) return refuse("KXTABLE-216");
     for (INT_PTR i = 0; i < parts; ++i)
-        if (TextAt(libs, i).IsEmpty() ||
-            !api->AddTerminationInstance(ids[static_cast<std::size_t>(i)], TextAt(libs, i), TextAt(cells, i),
-                                         TextAt(views, i), TextAt(physNames, i), TextAt(values, i), nullptr,
-                                         ListAt(keyLists, i), ListAt(instLists, i)))
+        if (KXPartText(libs, i).IsEmpty() ||
+            !api->AddTerminationInstance(ids[static_cast<std::size_t>(i)], KXPartText(libs, i),
+                                         KXPartText(cells, i), KXPartText(views, i), KXPartText(physNames, i),
+                                         KXPartText(values, i), nullptr, KXPartList(keyLists, i),
+                                         KXPartList(instLists, i)))
             return refuse("KXTABLE-211"); // the bracket discards what was begun
     api->setDelayConstraint(delay);
     if (!high.IsEmpty()) api->SetTerminationSignal(high, "High");

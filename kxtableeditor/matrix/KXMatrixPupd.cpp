@@ -34,7 +34,7 @@ CString Joined(const CStringList* list) {
 
 } // namespace
 
-std::vector<CKXMatrixGridWnd::SignalRow> CKXMatrixGridWnd::SelectedSignals() {
+std::vector<CKXMatrixGridWnd::SignalRow> CKXMatrixGridWnd::CollectSelectedNetBits() {
     std::vector<SignalRow> signals;
     std::set<std::pair<unsigned, int>> seen;
     for (ROWCOL row : SelectedDataRows()) {
@@ -47,7 +47,7 @@ std::vector<CKXMatrixGridWnd::SignalRow> CKXMatrixGridWnd::SelectedSignals() {
 
 BOOL CKXMatrixGridWnd::CanAddPupd() {
     if (IsReadOnlyWindow() || m_bEditing) return FALSE;
-    const std::vector<SignalRow> signals = SelectedSignals();
+    const std::vector<SignalRow> signals = CollectSelectedNetBits();
     if (signals.empty()) return FALSE;
     for (const SignalRow& s : signals)
         if (CKXGenUtils::IsNC(s.netBit.net()->name())) return FALSE;
@@ -55,9 +55,9 @@ BOOL CKXMatrixGridWnd::CanAddPupd() {
 }
 
 BOOL CKXMatrixGridWnd::HasPupd() {
-    for (const SignalRow& s : SelectedSignals()) {
+    for (const SignalRow& s : CollectSelectedNetBits()) {
         bool localUp = false, localDown = false, aliasUp = false, aliasDown = false;
-        AssocCompApi()->GetPupdInfoOnThisNet(m_designContext.net(s.netBit.net()).bitContext(s.netBit.bit()), localUp,
+        GetAssocCompApi()->GetPupdInfoOnThisNet(m_designContext.net(s.netBit.net()).bitContext(s.netBit.bit()), localUp,
                                              localDown, aliasUp, aliasDown);
         if (localUp || localDown) return TRUE;
     }
@@ -66,10 +66,10 @@ BOOL CKXMatrixGridWnd::HasPupd() {
 
 BOOL CKXMatrixGridWnd::AddConnectionsForPupd(BOOL, BOOL) {
     // Every row of the matrix shows a signal: there is nothing to connect first.
-    return SelectedSignals().empty() ? FALSE : TRUE;
+    return CollectSelectedNetBits().empty() ? FALSE : TRUE;
 }
 
-void CKXMatrixGridWnd::JournalSignal(KXJournalLines& journal, const SignalRow& signal) {
+void CKXMatrixGridWnd::RecordSelectPupdCol(KXJournalLines& journal, const SignalRow& signal) {
     journal.Pane("OpenMatrixView", {m_strViewName})
         .Pane("MatrixSelect", {CellText(signal.row, Layout().nameCol), CString(), CString("PUPD"), CString()});
 }
@@ -77,7 +77,7 @@ void CKXMatrixGridWnd::JournalSignal(KXJournalLines& journal, const SignalRow& s
 BOOL CKXMatrixGridWnd::AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName,
                                        CString value, CString dcNet, CStringList* keyProps, CStringList* instProps,
                                        BOOL bCommon) {
-    const std::vector<SignalRow> signals = SelectedSignals();
+    const std::vector<SignalRow> signals = CollectSelectedNetBits();
     auto refuse = [](const CString& why) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", why);
         return FALSE;
@@ -86,7 +86,7 @@ BOOL CKXMatrixGridWnd::AddPupdInstance(CString type, CString lib, CString cell, 
     if (IsReadOnlyWindow()) return refuse("the window is read-only");
     CKXGridEdit edit(*this, "Add PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI& api = *AssocCompApi();
+    CKXAssocCompAPI& api = *GetAssocCompApi();
     api.setTransaction(edit.Transaction(), true);
     api.setAssociatedInstance(nullptr);
     api.setNewSignalFlag(false);
@@ -105,7 +105,7 @@ BOOL CKXMatrixGridWnd::AddPupdInstance(CString type, CString lib, CString cell, 
     for (const SignalRow& s : signals) {
         api.setNetBit(s.netBit);
         if (!api.ApplyPupd(false, false)) return refuse(api.GetLastError());
-        JournalSignal(journal, s);
+        RecordSelectPupdCol(journal, s);
         journal.Comment("Add Pullup/Pulldown")
             .Pane("MatrixAddPupd", {type, lib, cell, view, physName, value, dcNet, Joined(keyProps), Joined(instProps)})
             .End();
@@ -117,8 +117,15 @@ BOOL CKXMatrixGridWnd::AddPupdInstance(CString type, CString lib, CString cell, 
     return TRUE;
 }
 
+bool CKXMatrixGridWnd::DeletePupd(CTransaction& tx, const SignalRow& signal, const std::set<CString>& names) {
+    CKXAssocCompAPI& api = *GetAssocCompApi();
+    api.setTransaction(&tx, true);
+    api.setNetBit(signal.netBit);
+    return api.getAssociatedInstance(CKXAssocCompAPI::PUPD) && api.DeletePupd(signal.netBit, names) > 0;
+}
+
 BOOL CKXMatrixGridWnd::DeletePupds(CStringArray* names, CMapStringToString*) {
-    const std::vector<SignalRow> signals = SelectedSignals();
+    const std::vector<SignalRow> signals = CollectSelectedNetBits();
     if (signals.empty() || IsReadOnlyWindow()) return FALSE;
     std::set<CString> wanted;
     CString list;
@@ -129,15 +136,12 @@ BOOL CKXMatrixGridWnd::DeletePupds(CStringArray* names, CMapStringToString*) {
     // Joins the pane's "Delete Connections" edit; the bracket ends only an edit it began.
     CKXGridEdit edit(*this, "Remove Pupds", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI& api = *AssocCompApi();
-    api.setTransaction(edit.Transaction(), true);
     KXJournalLines journal(JournalHandle());
     bool any = false;
     for (const SignalRow& s : signals) {
-        api.setNetBit(s.netBit);
-        if (!api.getAssociatedInstance(CKXAssocCompAPI::PUPD) || api.DeletePupd(s.netBit, wanted) <= 0) continue;
+        if (!DeletePupd(*edit.Transaction(), s, wanted)) continue;
         any = true;
-        JournalSignal(journal, s);
+        RecordSelectPupdCol(journal, s);
         journal.Comment("Delete Pullup/Pulldown").Pane("MatrixDeletePupd", {list}).End();
     }
     if (!any || !edit.Commit()) return FALSE;

@@ -48,7 +48,9 @@ void CKXMatrixGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
     m_bOwnCommit = m_bCommitting != 0 || CKXTransaction::GetGrid() == this;
     m_bPupdStale = digest.TouchesAny({'A'});
     m_bTerminationsStale = false;
-    m_bNamesStale = false;
+    // An alias made or parted elsewhere changes the physical net names (and net properties) that reach a
+    // net through it; alias chains reach further than the two nets named, so every signal row is read.
+    m_bNamesStale = !m_bOwnCommit && digest.TouchesAny({'A'});
     m_bPinNumbersStale = false;
     m_stalePins.clear();
 }

@@ -30,7 +30,7 @@ CKXMatrixGridWnd::RetainAnswer CKXMatrixGridWnd::AskRetain(const CInstTermBit& p
     RetainAnswer keep;
     // A replay answers yes; a pin that goes to a no-connect net keeps nothing anyway.
     if (!old || CKXShareGlobalData::m_bReplay || CKXGenUtils::IsNC(to->name())) return keep;
-    CKXAssocCompAPI& api = *AssocCompApi();
+    CKXAssocCompAPI& api = *GetAssocCompApi();
     api.setInstTermBit(pinBit);
     const bool terminated = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) != nullptr;
     if (!terminated && PupdsOn(api, old).empty()) return keep;
@@ -44,7 +44,7 @@ CKXMatrixGridWnd::RetainAnswer CKXMatrixGridWnd::AskRetain(const CInstTermBit& p
 
 void CKXMatrixGridWnd::CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& old, const CNetBit& now, bool keep) {
     if (!old || !now || (old.net() == now.net() && old.bit() == now.bit())) return;
-    CKXAssocCompAPI& api = *AssocCompApi();
+    CKXAssocCompAPI& api = *GetAssocCompApi();
     const std::set<IDTInstance*> carried = PupdsOn(api, old);
     if (carried.empty()) return;
     const std::set<IDTInstance*> before = PupdsOn(api, now);
@@ -58,9 +58,7 @@ void CKXMatrixGridWnd::CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& o
         api.setKindOfOperation(CKXAssocCompAPI::PUPD);
         api.getLCVPropFromInstance(dt);
         api.setNewSignalFlag(false);
-        api.setNetBit(now);
-        api.refDesChanged(false);
-        api.ApplyPupd(false, false);
+        ApplyPupdToNetBit(dt, now.net(), now.bit());
         api.setTransaction(nullptr, true);
     }
     if (keep) return;

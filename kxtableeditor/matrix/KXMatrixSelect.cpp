@@ -167,7 +167,7 @@ void CKXMatrixGridWnd::PublishPropertyRecords(IKXMessageServer* server) {
                                         cell.pinBit.bit(), new CInstanceContext(GroupInstance(cell.group))));
         }
     } else {
-        for (const SignalRow& signal : SelectedSignals()) {
+        for (const SignalRow& signal : CollectSelectedNetBits()) {
             INet* net = signal.netBit.net();
             list.Add(new CKXConnObjInfo(net->name(), net->isScalar() ? CKXConnObjInfo::NET : CKXConnObjInfo::BUS,
                                         signal.netBit.bit(), signal.netBit.bit(), nullptr));

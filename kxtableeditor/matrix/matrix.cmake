@@ -12,10 +12,13 @@ list(APPEND KXTE_MATRIX_SOURCES
   ${_kxmatrix_dir}/KXMatrixSelect.cpp
   ${_kxmatrix_dir}/KXMatrixMenu.cpp
   ${_kxmatrix_dir}/KXMatrixClipboard.cpp
+  ${_kxmatrix_dir}/KXMatrixAssocClip.cpp
+  ${_kxmatrix_dir}/KXMatrixAssocAdd.cpp
   ${_kxmatrix_dir}/KXMatrixModels.cpp
   ${_kxmatrix_dir}/KXMatrixPupd.cpp
   ${_kxmatrix_dir}/KXMatrixAssocEdit.cpp
   ${_kxmatrix_dir}/KXMatrixRetain.cpp
-  ${_kxmatrix_dir}/KXMatrixProperties.cpp)
+  ${_kxmatrix_dir}/KXMatrixProperties.cpp
+  ${_kxmatrix_dir}/KXMatrixViewDlg.cpp)
 list(APPEND KXTE_MATRIX_PROVIDERS kxerrorhandler kxcommon kxcontrols kxmsgsrvr kxassoccomp kxinstsigpane
      kxpropertyeditor kxclipboard kxnotes kxsmall rmx)

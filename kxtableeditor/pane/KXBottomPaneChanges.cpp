@@ -128,6 +128,9 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
         case 'O':
             if (FollowPairChange(change->kind(), static_cast<IDPNet*>(object))) redraw = true;
             break;
+        case 'P':
+            if (FollowPropertyChange(*change)) redraw = true;
+            break;
         default:
             break;
         }

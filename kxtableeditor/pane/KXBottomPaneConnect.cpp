@@ -56,6 +56,8 @@ bool AnyHelp(const CTclArgs* arg) {
 
 void CKXBottomPaneContainerView::EmptyTransactionNetMap() {
     m_pTransactionNetMap.reset();
+    // What the pin grids' retain question noted for the edit goes with the edit's transaction.
+    CKXInstanceDetailsGridWnd::ForgetRetainRun();
 }
 
 INet* CKXBottomPaneContainerView::FindTransactionNet(const CString& name) const {

@@ -186,6 +186,24 @@ public:
                             GXCmdType ct);
     // Refreshes the cell controls of the pane's other pin grids.
     void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second);
+    // The other pin grids shown side by side sort the column the way the calling grid did.
+    void SortColumnsInOtherGrids(CGXGridCore* grid, int col, BOOL ascending) override;
+    // The list panes' flag, stored in every shown pin grid.
+    void SetPinGridsFlag(int value) override;
+    // The rows of the listed instances (database ids) in every pin grid of the component windows are
+    // read again; nothing happens without a list.
+    void RefreshInstancesInAllGrids(CDWordArray* ids) override;
+    // A component renamed by the list panes: the registry and the physical part grids follow.
+    void RenameComponent(IInstance* instance, CString oldName) override;
+    // The physical view follows committed property changes: a part's new reference designator, a
+    // physical net's new name, a changed signal model (KXBottomPaneFollow.cpp). True to redraw.
+    bool FollowPropertyChange(IChange& change);
+    void RenamePart(const CString& newRefDes, const CString& oldRefDes);
+    void OnPhysNetRenamed(const CString& newName, const CString& oldName);
+    void AddOrRefreshPart(const CString& refDes);
+    void RefreshPackageRows(const CString& value, const CString& path);
+    // The physical part grids that show the part alone.
+    std::vector<CKXPhysPartDetailsGridWnd*> PartGridsShowing(const CString& refDes) const;
 
     // Menu commands: most go to the active grid; paste, delete and a few others pass through
     // the host's script interpreter.
@@ -296,8 +314,8 @@ public:
     void ShowNetConnectivity(const CDesignContext& design, CKXNetContextArray* nets, BOOL bForce) override;
     void ShowNetsByName(CStringList* names, BOOL bForce) override;
     void ShowMatrixView(const CDesignContext& design, CString viewName) override;
-    // Creating, editing and saving matrix views from the lists is not built: refused with
-    // "KXPANE-178". A view opened by name that the store does not hold yet starts empty.
+    // Create, Edit and Save As ask for the view in a dialog (CKXMatrixViewDlg, CKXMatrixSaveAsDlg).
+    // A view opened by name that the store does not hold yet starts empty.
     void CreateMatrixView() override;
     void EditMatrixView() override;
     void OpenMatrixView(int index) override;
@@ -366,6 +384,27 @@ public:
     BOOL AutoOpenMatrixView(LPCTSTR name);
     BOOL AutoRemoveMatrixView(LPCTSTR name);
     BOOL AutoSaveAsMatrixView(LPCTSTR name);
+    // A view named with its components and signals (names separated by blanks): a new one, or the
+    // stored view VIEW given a name and content (one it already has changes nothing).
+    BOOL AutoCreateMatrixView(LPCTSTR name, LPCTSTR components, LPCTSTR signals);
+    BOOL AutoEditMatrixView(LPCTSTR view, LPCTSTR name, LPCTSTR components, LPCTSTR signals);
+    BOOL DefineMatrixView(const CString& view, CString name, const std::vector<CString>& components,
+                          const std::vector<CString>& signals);
+    void JournalMatrixDefinition(const CString& view, const CString& name, const std::vector<CString>& components,
+                                 const std::vector<CString>& signals);
+    // A stored matrix view as an undo step keeps it: absent, or its name, place and content.
+    struct MatrixViewState {
+        bool present = false;
+        CString name;
+        int index = -1;
+        std::vector<CString> instances, signals;
+    };
+    MatrixViewState StoredMatrixViewState(const CString& name);
+    // One undo step that takes the store from after back to before (and its redo).
+    void RecordMatrixViewStep(const MatrixViewState& before, const MatrixViewState& after);
+    // The store holds from; it is made to hold to, and the windows follow. FALSE when the store
+    // no longer holds from (nothing changes then).
+    BOOL SwapMatrixViewState(const MatrixViewState& from, const MatrixViewState& to);
     // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the
@@ -375,6 +414,9 @@ public:
     BOOL AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LPCTSTR cell, LPCTSTR view, LPCTSTR physName, LPCTSTR value,
                            LPCTSTR dcNet, LPCTSTR keyProps, LPCTSTR instProps);
     BOOL AutoMatrixDeletePupd(LPCTSTR names);
+    // A copied termination or pull-up/pull-down (its clipboard texts) made again on a shown pin or signal.
+    BOOL AutoMatrixPasteAssoc(LPCTSTR kind, LPCTSTR signal, LPCTSTR instance, LPCTSTR pin, LPCTSTR type,
+                              LPCTSTR name, LPCTSTR data);
     // A termination on the selected pins: each part's texts joined by "|", a part's properties by blanks.
     BOOL AutoMatrixAddTermination(LPCTSTR type, LPCTSTR libs, LPCTSTR cells, LPCTSTR views, LPCTSTR physNames,
                                   LPCTSTR values, LPCTSTR keyProps, LPCTSTR instProps, LPCTSTR delay, LPCTSTR high,

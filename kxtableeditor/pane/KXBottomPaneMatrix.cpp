@@ -4,6 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "matrix/KXMatrixGridWnd.h"
+#include "matrix/KXMatrixViewDlg.h"
 #include "shell/KXShellUtil.h"
 #include "grid/KXJournalLine.h"
 
@@ -25,6 +26,26 @@ std::vector<CString> Values(CTclArgsList* args) {
         if (*it) values.push_back((*it)->GetArgCount() > 0 ? (*it)->GetValue(0) : CString());
     return values;
 }
+
+// The undo step of a change to the stored matrix views (they live with the design's comments, not
+// in the design, so no design transaction can hold them): running it puts the views back as they
+// were and records the opposite step.
+class CKXMatrixViewUndoCmd : public CGXCommand {
+public:
+    using State = CKXBottomPaneContainerView::MatrixViewState;
+    CKXMatrixViewUndoCmd(CKXBottomPaneContainerView* pane, State before, State after)
+        : m_pPane(pane), m_before(std::move(before)), m_after(std::move(after)) {}
+    CString GetName() override { return "Matrix View"; }
+    BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override {
+        if (!m_pPane || !m_pPane->SwapMatrixViewState(m_after, m_before)) return FALSE;
+        m_pPane->AddUndoCommand(pGrid, new CKXMatrixViewUndoCmd(m_pPane, m_after, m_before), ctType, 0);
+        return TRUE;
+    }
+
+private:
+    CKXBottomPaneContainerView* m_pPane;
+    State m_before, m_after;
+};
 
 } // namespace
 
@@ -103,12 +124,14 @@ BOOL CKXBottomPaneContainerView::RemoveStoredMatrixView(CString name) {
     CKXMatrixGridWnd* window = nullptr;
     for (const auto& g : m_grids)
         if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == name) window = matrix;
+    const MatrixViewState before = StoredMatrixViewState(name);
     if (!views->RemoveView(name)) {
         CKXErrorHandler::MessageBoxOk("KXPANE-405", name);
         return FALSE;
     }
     if (window) CloseMatrixWindow(window);
     MarkModified();
+    RecordMatrixViewStep(before, MatrixViewState{});
     KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("RemoveMatrixView", {name}).End().Write();
     return TRUE;
 }
@@ -154,6 +177,7 @@ BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
     views->GetMatrixSignalList(shown->ViewName(), paths);
     for (const CString& path : paths) views->AddSignalToMatrixView(target, path);
     MarkModified();
+    RecordMatrixViewStep(MatrixViewState{}, StoredMatrixViewState(target));
     KXJournalLines(DocumentJournalHandle())
         .Comment("Matrix View")
         .Pane("OpenMatrixView", {shown->ViewName()})
@@ -161,6 +185,180 @@ BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
         .End()
         .Write();
     ShowMatrixView(PaneDesign(), target);
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ defining views
+
+void CKXBottomPaneContainerView::CreateMatrixView() {
+    if (GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return;
+    }
+    CKXMatrixViewDlg dlg(this);
+    if (dlg.DoModal() != IDOK) return;
+    DefineMatrixView(CString(), dlg.GetName(), dlg.GetComponents(), dlg.GetSignals());
+}
+
+// The dialog opens with the shown view's name, components and signals.
+void CKXBottomPaneContainerView::EditMatrixView() {
+    CKXMatrixGridWnd* shown = ActiveMatrixGrid();
+    CComments* store = GetCommentStore();
+    if (!shown || !store) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return;
+    }
+    kxmatrix::KXMatrixViewPaths paths;
+    store->GetMatrixViewData()->GetMatrixComponentList(shown->ViewName(), paths.instances);
+    store->GetMatrixViewData()->GetMatrixSignalList(shown->ViewName(), paths.signals);
+    std::vector<CString> components, signals;
+    kxmatrix::NamesOfViewPaths(PaneDesign(), paths, components, signals);
+    CKXMatrixViewDlg dlg(this);
+    dlg.SetName(shown->ViewName());
+    dlg.SetComponents(components);
+    dlg.SetSignals(signals);
+    if (dlg.DoModal() != IDOK) return;
+    DefineMatrixView(shown->ViewName(), dlg.GetName(), dlg.GetComponents(), dlg.GetSignals());
+}
+
+void CKXBottomPaneContainerView::SaveAsMatrixView() {
+    if (!ActiveMatrixGrid()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return;
+    }
+    CKXMatrixSaveAsDlg dlg(this);
+    if (dlg.DoModal() != IDOK) return;
+    AutoSaveAsMatrixView(dlg.GetName());
+}
+
+BOOL CKXBottomPaneContainerView::AutoCreateMatrixView(LPCTSTR name, LPCTSTR components, LPCTSTR signals) {
+    return DefineMatrixView(CString(), name ? name : "", kxmatrix::SplitNames(components ? components : ""),
+                            kxmatrix::SplitNames(signals ? signals : ""));
+}
+
+BOOL CKXBottomPaneContainerView::AutoEditMatrixView(LPCTSTR view, LPCTSTR name, LPCTSTR components,
+                                                    LPCTSTR signals) {
+    CString old = view ? view : "";
+    old.Trim();
+    if (old.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-410", old);
+        return FALSE;
+    }
+    return DefineMatrixView(old, name ? name : "", kxmatrix::SplitNames(components ? components : ""),
+                            kxmatrix::SplitNames(signals ? signals : ""));
+}
+
+// Stores a view as named (view empty: a new one, else the stored view of that name renamed and
+// refilled in its place) and shows it. A refused definition changes nothing.
+BOOL CKXBottomPaneContainerView::DefineMatrixView(const CString& view, CString name,
+                                                  const std::vector<CString>& components,
+                                                  const std::vector<CString>& signals) {
+    name.Trim();
+    if (GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return FALSE;
+    }
+    CComments* store = GetCommentStore();
+    CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+    const bool editing = !view.IsEmpty();
+    if (!views) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-402", name);
+        return FALSE;
+    }
+    if (editing && !views->HasView(view)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-410", view);
+        return FALSE;
+    }
+    if (name.IsEmpty() || (name != view && views->HasView(name))) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
+        return FALSE;
+    }
+    kxmatrix::KXMatrixViewPaths paths, before;
+    CString bad;
+    if (!kxmatrix::ResolveViewNames(PaneDesign(), components, signals, paths, bad)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-411", name, bad);
+        return FALSE;
+    }
+    if (editing) {
+        views->GetMatrixComponentList(view, before.instances);
+        views->GetMatrixSignalList(view, before.signals);
+    }
+    // A definition the stored view has already is no change: nothing to store or journal.
+    const bool unchanged =
+        editing && name == view && before.instances == paths.instances && before.signals == paths.signals;
+    if (!unchanged) {
+        const MatrixViewState previous = editing ? StoredMatrixViewState(view) : MatrixViewState{};
+        const BOOL stored = editing ? views->ReplaceView(view, name, paths.instances, paths.signals)
+                                    : views->InsertView(static_cast<int>(views->Count()), name, paths.instances,
+                                                        paths.signals);
+        if (!stored) {
+            CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
+            return FALSE;
+        }
+        MarkModified();
+        RecordMatrixViewStep(previous, StoredMatrixViewState(name));
+        JournalMatrixDefinition(view, name, components, signals);
+        if (editing)
+            for (const auto& g : m_grids)
+                if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == view)
+                    matrix->LoadMatrixView(name);
+    }
+    ShowMatrixView(PaneDesign(), name);
+    return TRUE;
+}
+
+void CKXBottomPaneContainerView::JournalMatrixDefinition(const CString& view, const CString& name,
+                                                         const std::vector<CString>& components,
+                                                         const std::vector<CString>& signals) {
+    const CString componentText = kxmatrix::JoinNames(components), signalText = kxmatrix::JoinNames(signals);
+    KXJournalLines lines(DocumentJournalHandle());
+    lines.Comment("Matrix View");
+    if (view.IsEmpty())
+        lines.Pane("CreateMatrixView", {name, componentText, signalText});
+    else
+        lines.Pane("EditMatrixView", {view, name, componentText, signalText});
+    lines.End().Write();
+}
+
+// ------------------------------------------------------------------ undo of stored views
+
+CKXBottomPaneContainerView::MatrixViewState CKXBottomPaneContainerView::StoredMatrixViewState(const CString& name) {
+    MatrixViewState state;
+    CComments* store = GetCommentStore();
+    CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+    if (!views || !views->HasView(name)) return state;
+    state.present = true;
+    state.name = name;
+    state.index = views->IndexOfView(name);
+    views->GetMatrixComponentList(name, state.instances);
+    views->GetMatrixSignalList(name, state.signals);
+    return state;
+}
+
+void CKXBottomPaneContainerView::RecordMatrixViewStep(const MatrixViewState& before, const MatrixViewState& after) {
+    AddUndoCommand(PaneGrid(), new CKXMatrixViewUndoCmd(this, before, after), gxDo, 0);
+}
+
+BOOL CKXBottomPaneContainerView::SwapMatrixViewState(const MatrixViewState& from, const MatrixViewState& to) {
+    CComments* store = GetCommentStore();
+    CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
+    if (!views || (from.present && !views->HasView(from.name))) return FALSE;
+    if (to.present && to.name != from.name && views->HasView(to.name)) return FALSE;
+    CKXMatrixGridWnd* window = nullptr;
+    for (const auto& g : m_grids)
+        if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && from.present && matrix->ViewName() == from.name)
+            window = matrix;
+    if (from.present && to.present)
+        views->ReplaceView(from.name, to.name, to.instances, to.signals);
+    else if (from.present)
+        views->RemoveView(from.name);
+    else if (to.present)
+        views->InsertView(to.index, to.name, to.instances, to.signals);
+    MarkModified();
+    // The windows follow: a view that went closes its window, one that came back (or changed) is shown.
+    if (window && !to.present) CloseMatrixWindow(window);
+    if (window && to.present) window->LoadMatrixView(to.name);
+    if (to.present) ShowMatrixView(PaneDesign(), to.name);
     return TRUE;
 }
 
@@ -255,6 +453,22 @@ BOOL CKXBottomPaneContainerView::AutoMatrixDeletePupd(LPCTSTR names) {
     for (POSITION pos = words.GetHeadPosition(); pos;) list.Add(words.GetNext(pos));
     CMapStringToString values;
     return grid->DeletePupds(&list, &values);
+}
+
+BOOL CKXBottomPaneContainerView::AutoMatrixPasteAssoc(LPCTSTR kind, LPCTSTR signal, LPCTSTR instance, LPCTSTR pin,
+                                                     LPCTSTR type, LPCTSTR name, LPCTSTR data) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        return FALSE;
+    }
+    CKXMatrixGridWnd::AssocEntry entry;
+    const CString what = kind ? kind : "";
+    entry.kind = what.CompareNoCase("PUPD") == 0 ? 2 : 1;
+    entry.type = type ? type : "";
+    entry.name = name ? name : "";
+    entry.data = data ? data : "";
+    return grid->PasteAssocByName(what, signal ? signal : "", instance ? instance : "", pin ? pin : "", entry);
 }
 
 namespace {

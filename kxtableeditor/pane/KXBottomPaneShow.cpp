@@ -316,9 +316,6 @@ void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, s
     m_nLastKind = kind;
 }
 
-void CKXBottomPaneContainerView::CreateMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
-void CKXBottomPaneContainerView::EditMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
-void CKXBottomPaneContainerView::SaveAsMatrixView() { CKXErrorHandler::MessageBoxOk("KXPANE-178"); }
 
 
 CKXGridWnd* CKXBottomPaneContainerView::CreateComponentGrid(UINT id) {

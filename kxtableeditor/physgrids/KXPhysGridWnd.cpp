@@ -16,7 +16,6 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
-#include "kxsmall/CKXDlgModelAssign.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
 
@@ -67,19 +66,6 @@ void KXPhysProgress::Step(const CString& text) {
     bar->SetText(text);
     bar->StepIt();
     bar->PeekAndPump();
-}
-
-CString kxphys::ModelTypeFilter(int direction) {
-    switch (direction) {
-    case 1:
-        return "IbisInput";
-    case 2:
-        return "IbisOutput";
-    case 3:
-        return "IbisIO";
-    default:
-        return "*";
-    }
 }
 
 CString kxphys::PinTypeText(int code) {
@@ -188,16 +174,6 @@ CString CKXPhysGridWnd::JournalRowEdit(ROWCOL row, const CString& comment, const
            ".ConnectivityPane()." + call;
 }
 
-bool CKXPhysGridWnd::AskModel(int direction, CString& model) {
-    CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
-    dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
-    dialog.SetModelNameFilter("*");
-    dialog.SetModelTypeFilter(ModelTypeFilter(direction));
-    if (dialog.DoModal() != IDOK) return false;
-    model = dialog.GetAssignedModel();
-    return true;
-}
-
 void CKXPhysGridWnd::StyleModelCell(ROWCOL row, const CInstTermBitContext& bit) {
     if (!bit) return;
     // A cell written from the design is no undo step: recording is off while it is written.
@@ -275,13 +251,7 @@ void CKXPhysGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
         delete pCmd;
         return;
     }
-    CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
-    if (!sink) {
-        CKXGridWnd::AddCommand(pCmd, ctType);
-        return;
-    }
-    sink->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
-    m_nUndoStepMode = 2;
+    AddCommandToSiteUndo(pCmd, ctType);
 }
 
 BOOL CKXPhysGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {

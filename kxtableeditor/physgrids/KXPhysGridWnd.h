@@ -210,8 +210,6 @@ public:
     virtual void SetSignalModelCellStyle(ROWCOL row) = 0;
     // Restyles the model cells of the rows of a pin or pin bit whose model changed.
     void RefreshModelCellsOfPin(const CString& path);
-    // The model-assign dialog for pins of the direction; false when it is cancelled.
-    bool AskModel(int direction, CString& model);
     // A text typed into a model cell: assigned to the row's pins (removed when empty) in one edit.
     // The store of the cell's text that follows is then no undo step of its own.
     BOOL ValidateModelCell(ROWCOL row, ROWCOL col);
@@ -291,8 +289,6 @@ CString Vbs(const CString& text);
 void Journal(const CString& lines);
 // The signal model assigned to a pin bit (PIN_SIGNAL_MODEL, else the pin's SIGNAL_MODEL).
 CString AssignedModel(const CInstTermBitContext& bit);
-// The type filter of the model-assign dialog for pins of a direction (1 in, 2 out, 3 both).
-CString ModelTypeFilter(int direction);
 // The pin-type text of a pin-type code: 0 "Unspec", 1 "Input", 2 "Output", any other "Inout".
 CString PinTypeText(int code);
 } // namespace kxphys

@@ -2,6 +2,7 @@
 // delete), the pin editor, copy, filter, sort, selection by key, menus and dump.
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 
+#include "grid/KXPinModels.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridScopes.h"
 
@@ -18,7 +19,6 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
-#include "kxsmall/CKXDlgModelAssign.h"
 #include "rmx/packaging.h"
 #include "rmx/transaction.h"
 
@@ -33,7 +33,6 @@ namespace {
 
 constexpr UINT kNoUpdate = 2;
 constexpr int kObjectTypeModel = 4;
-constexpr const char* kModel = "PIN_SIGNAL_MODEL";
 
 ROWCOL C(int col) {
     return static_cast<ROWCOL>(col);
@@ -71,7 +70,7 @@ BOOL CKXPhysNetDetailsGridWnd::CanRemoveModel() {
     if (SelectedRows().size() > 1) return TRUE;
     CInstTermBitContext bit;
     if (!GetRowPin(row, &bit)) return FALSE;
-    std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
+    std::unique_ptr<CPQPropertyData> p(bit.findProperty(kKXPinModelProperty, false));
     return p ? TRUE : FALSE;
 }
 
@@ -102,7 +101,7 @@ BOOL CKXPhysNetDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& rows
             lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
         } else {
             if (AssignedModel(bit) == model) continue;
-            transaction->addProperty(bit, kModel, model.GetString(), 2, false);
+            transaction->addProperty(bit, kKXPinModelProperty, model.GetString(), 2, false);
             lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
         }
     }
@@ -157,16 +156,16 @@ void CKXPhysNetDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
     const int direction = CommonDirection(*this, rows);
     if (direction == -2) return;
     CString model = given ? given : "";
-    if (!bUseGiven && !AskModel(direction, model)) return;
+    if (!bUseGiven && !KXAskPinModel(direction, model)) return;
     AssignModelByName(model);
 }
 
 BOOL CKXPhysNetDetailsGridWnd::RemovePinSignalModel(CTransaction* transaction, ROWCOL row) {
     CInstTermBitContext bit;
     if (!transaction || !GetRowPin(row, &bit)) return FALSE;
-    std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
+    std::unique_ptr<CPQPropertyData> p(bit.findProperty(kKXPinModelProperty, false));
     if (!p) return FALSE;
-    return transaction->removeProperty(bit, kModel, p->value()) ? TRUE : FALSE;
+    return transaction->removeProperty(bit, kKXPinModelProperty, p->value()) ? TRUE : FALSE;
 }
 
 BOOL CKXPhysNetDetailsGridWnd::DeleteSelection() {
@@ -233,7 +232,7 @@ BOOL CKXPhysNetDetailsGridWnd::PasteCellValue(CTransaction* transaction, ROWCOL 
                                               const CString& value) {
     CInstTermBitContext bit;
     if (!transaction || value.IsEmpty() || !GetRowPin(row, &bit)) return FALSE;
-    return transaction->addProperty(bit, kModel, value.GetString(), 2, false) ? TRUE : FALSE;
+    return transaction->addProperty(bit, kKXPinModelProperty, value.GetString(), 2, false) ? TRUE : FALSE;
 }
 
 BOOL CKXPhysNetDetailsGridWnd::PasteFromClipboardViewer(int, int) {

@@ -4,6 +4,7 @@
 // half, which changes the design in one transaction and journals it.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
+#include "grid/KXPinModels.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridScopes.h"
 
@@ -13,7 +14,6 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXTransaction.h"
-#include "kxsmall/CKXDlgModelAssign.h"
 #include "rmx/packaging.h"
 #include "rmx/transaction.h"
 
@@ -24,7 +24,6 @@ using namespace kxphys;
 namespace {
 
 constexpr unsigned long kModelFlags = 2;
-constexpr const char* kModel = "PIN_SIGNAL_MODEL";
 
 ROWCOL C(int col) {
     return static_cast<ROWCOL>(col);
@@ -85,7 +84,7 @@ void CKXPhysPartDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
     const int direction = SelectedDirection(rows);
     if (direction < 0 || rows.empty()) return;
     CString model = given ? given : "";
-    if (!bUseGiven && !AskModel(direction, model)) return;
+    if (!bUseGiven && !KXAskPinModel(direction, model)) return;
     if (model.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
         return;
@@ -134,7 +133,7 @@ BOOL CKXPhysPartDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& row
             continue;
         }
         for (const CInstTermBitContext& bit : *bits)
-            transaction->addProperty(bit, kModel, model.GetString(), kModelFlags, false);
+            transaction->addProperty(bit, kKXPinModelProperty, model.GetString(), kModelFlags, false);
         lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
     }
     if (lines.IsEmpty()) return FALSE; // the bracket throws the empty edit away
@@ -167,9 +166,9 @@ BOOL CKXPhysPartDetailsGridWnd::RemoveModelFromRow(CTransaction* transaction, RO
     if (!bits) return FALSE;
     bool removed = false;
     for (const CInstTermBitContext& bit : *bits) {
-        std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
+        std::unique_ptr<CPQPropertyData> p(bit.findProperty(kKXPinModelProperty, false));
         if (!p) continue;
-        if (transaction->removeProperty(bit, kModel, p->value())) removed = true;
+        if (transaction->removeProperty(bit, kKXPinModelProperty, p->value())) removed = true;
     }
     return removed ? TRUE : FALSE;
 }
@@ -193,7 +192,7 @@ BOOL CKXPhysPartDetailsGridWnd::CanRemoveModel() {
     const std::vector<CInstTermBitContext>* bits = GetRowPins(row);
     if (!bits) return FALSE;
     for (const CInstTermBitContext& bit : *bits) {
-        std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
+        std::unique_ptr<CPQPropertyData> p(bit.findProperty(kKXPinModelProperty, false));
         if (!p) return FALSE;
     }
     return TRUE;

@@ -10,12 +10,15 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxsmall/ISysObjectServer.h"
 
+#include <cstdlib>
+#include <list>
 #include <map>
 #include <set>
 
 using kxpingrid::Col;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
+using kxpingrid::GridWriteScope;
 
 using kxpingrid::PairTerms;
 
@@ -82,6 +85,35 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
             kxgrid::GridWriteScope write(*this);
             SetStyleRange(CGXRange(parent, Col(m_nColTermination)), clear, gxOverride, 0, kNoUpdate, gxDo);
         }
+    }
+}
+
+// The termination cells of the listed rows and of the rows they stand for: a pair row and, for a pair
+// with member pairs, its member rows; a pin row and the bit rows below it.
+void CKXInstanceDetailsGridWnd::RefreshExpandedRow(const CDWordArray& rows) {
+    GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
+        const auto row = static_cast<ROWCOL>(rows[i]);
+        if (row < PIN_FIRST_ROW || row > GetRowCount()) continue;
+        if (IsDiffPairRow(row)) {
+            IDPInstTerm* pair = GetRowDPInstTerm(row);
+            if (!pair) continue;
+            FillTerminationCell(row);
+            if (PairTerms(pair).front() == pair) continue; // no member pairs
+            std::list<int> members;
+            GetChildRows(row, members, 1);
+            for (int member : members)
+                FillTerminationCell(static_cast<ROWCOL>(member));
+            continue;
+        }
+        int msb = -1, lsb = -1;
+        GetRowInstTerm(row, msb, lsb);
+        StyleAssocCompCells(row, 0);
+        const int flag = msb != -1 && lsb != -1 && msb > lsb ? 1 : 0;
+        // One row per bit, whichever way the pin's range runs; a scalar pin's one row below.
+        const int bits = std::abs(msb - lsb) + 1;
+        for (int k = 1; k <= bits && row + static_cast<ROWCOL>(k) <= GetRowCount(); ++k)
+            StyleAssocCompCells(row + static_cast<ROWCOL>(k), flag);
     }
 }
 

@@ -265,15 +265,15 @@ void CKXInstanceDetailsGridWnd::SortColumnsWithUndo(int col) {
         Guard() { s_bSortingColumns = true; }
         ~Guard() { s_bSortingColumns = false; }
     } guard;
-    for (CKXGridWnd* g : Site()->SiteGrids()) {
-        auto* other = dynamic_cast<CKXInstanceDetailsGridWnd*>(g);
-        if (!other || other == this || !other->m_bColumnMode) continue;
-        // The other grid's next sort of the column goes the way this one went.
-        other->m_nSortCol = m_bSortAscending ? -1 : col;
-        other->m_bSortAscending = TRUE;
-        other->SortColumn(col);
-        other->Redraw(GX_INVALIDATE, TRUE);
-    }
+    Site()->SortColumnsInOtherGrids(this, col, m_bSortAscending);
+}
+
+void CKXInstanceDetailsGridWnd::SortLike(int col, BOOL bAscending) {
+    if (!m_bColumnMode) return;
+    // The next sort of the column goes the way the other grid's went.
+    m_nSortCol = bAscending ? -1 : col;
+    m_bSortAscending = TRUE;
+    SortColumn(col);
 }
 
 int CKXInstanceDetailsGridWnd::SortByColumnName(CString name) {

@@ -477,6 +477,7 @@ bool CKXInstanceDetailsGridWnd::DeleteTerminationOnBit(CTransaction* transaction
 // The pane's map of the nets made in the open transaction
 
 void CKXInstanceDetailsGridWnd::ClearTransactionNetMap() {
+    ForgetRetainRun(); // the pane forgets it too; a grid without a pane has only this
     if (IKXGridSite* site = Site()) site->EmptyTransactionNetMap();
 }
 

@@ -26,14 +26,30 @@ using kxpingrid::Col;
 // The retain question
 
 int CKXInstanceDetailsGridWnd::m_nPupdRetainAnswer = -1;
+int CKXInstanceDetailsGridWnd::m_nRunKeepTerminations = -1;
+int CKXInstanceDetailsGridWnd::m_nRunKeepPupds = -1;
+
+void CKXInstanceDetailsGridWnd::ForgetRetainRun() {
+    g_netReplaceList.RemoveAll();
+    m_nRunKeepTerminations = -1;
+    m_nRunKeepPupds = -1;
+}
 
 void CKXInstanceDetailsGridWnd::AskRetainQuestion(const CString& signal) {
     m_pRetainQuestion = std::make_unique<CKXRetainAssocCompDlg>(nullptr);
     const int skip = std::exchange(m_bSkipChildRows, 0);
     RetainAssocComponents(m_nColSignal, signal);
     m_bSkipChildRows = skip;
-    // A paste connects row after row: the nets whose pull-ups were carried over go from one to the next.
-    if (m_bPastingSignals) m_pRetainQuestion->SetNetReplaceList(g_netReplaceList);
+    // A later connect of the same edit knows the pull-ups carried over so far, and is not asked again:
+    // it takes the answers given to the edit's question.
+    if (m_bCellControlClick) {
+        m_pRetainQuestion->SetNetReplaceList(g_netReplaceList);
+        if (!g_netReplaceList.IsEmpty() && m_nRunKeepTerminations >= 0) {
+            m_bAskRetain = 0;
+            m_pRetainQuestion->SetPreserveTerminationFlag(m_nRunKeepTerminations);
+            m_pRetainQuestion->SetPreservePupdFlag(m_nRunKeepPupds);
+        }
+    }
     if (m_nPupdRetainAnswer >= 0) {
         m_pRetainQuestion->SetPreservePupdFlag(std::exchange(m_nPupdRetainAnswer, -1));
         m_bAskRetain = 0;
@@ -54,7 +70,11 @@ void CKXInstanceDetailsGridWnd::JournalPupdRetainAnswer() {
 }
 
 void CKXInstanceDetailsGridWnd::EndRetainQuestion() {
-    if (m_pRetainQuestion && m_bPastingSignals) m_pRetainQuestion->GetNetReplaceList(g_netReplaceList);
+    if (m_pRetainQuestion && m_bCellControlClick) {
+        m_pRetainQuestion->GetNetReplaceList(g_netReplaceList);
+        m_nRunKeepTerminations = m_pRetainQuestion->CanPreserveTermination() ? 1 : 0;
+        m_nRunKeepPupds = m_pRetainQuestion->CanPreservePupd() ? 1 : 0;
+    }
     m_pRetainQuestion.reset();
     m_bAskRetain = 0;
 }

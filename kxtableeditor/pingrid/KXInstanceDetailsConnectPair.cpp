@@ -137,8 +137,8 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray
 }
 
 // The pair net of a typed pair name and the bits it gives the rows: the typed range, checked
-// against the net, or the bits chosen in the vector-bits dialog when the name gives none and the
-// pins' width differs from the net's. FALSE (with the message) refuses the whole connect.
+// against the net, or the bits chosen in the vector-bits dialog when the name of a vector pair net
+// gives none. FALSE (with the message) refuses the whole connect.
 BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows,
                                                  TypedPair& out) {
     CString base;
@@ -157,14 +157,11 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
     int pinWidth = 0;
     for (ROWCOL row : rows)
         if (IDPInstTerm* pin = GetRowDPInstTerm(row)) pinWidth += PairWidth(pin->msb(), pin->lsb());
-    const int netWidth = PairWidth(net.msb(), net.lsb());
     if (scalarNet) {
         out.first = out.second = -1;
-    } else if (first == -1 && pinWidth == netWidth) {
-        out.first = net.msb();
-        out.second = net.lsb();
     } else if (first == -1) {
-        // Which bits of the pair net: asked, as for a bus.
+        // Which bits of the pair net: asked, as for a bus named without bits, also when the pins are
+        // as wide as the net. The echo and the journal name the bits chosen: they replay without it.
         int lsb = net.lsb(), msb = net.msb(), step = 1, pinLsb = -1, pinMsb = -1;
         CKXGetVectorBits dialog(nullptr);
         IDPInstTerm* only = rows.size() == 1 ? GetRowDPInstTerm(rows[0]) : nullptr;
@@ -174,6 +171,7 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
         dialog.GetBits(lsb, msb, step, pinLsb, pinMsb);
         out.first = msb;
         out.second = lsb;
+        out.bitsChosen = true;
     } else {
         out.first = first;
         out.second = second;
@@ -251,11 +249,12 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         EchoSelection();
         CTclArgsList list;
         list.Add("addConnection");
-        list.Add(text);
+        list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
         SendEcho(list);
     }
+    // Each row replays as a connect of its own: the pull-up answer of the run goes before each.
     for (const auto& [row, pairName] : journalRows)
-        m_pendingJournal += JournalRowText(row, "Add Connection", "AddConnection", pairName);
+        m_pendingJournal += m_retainJournal + JournalRowText(row, "Add Connection", "AddConnection", pairName);
     return TRUE;
 }
 

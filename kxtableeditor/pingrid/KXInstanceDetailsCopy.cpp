@@ -13,7 +13,11 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXProgressBar.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+
+#include <utility>
+#include <vector>
 
 using kxpingrid::Col;
 
@@ -107,6 +111,13 @@ bool CKXInstanceDetailsGridWnd::CopyEditorSelection(const char* journal, const C
     return true;
 }
 
+bool CKXInstanceDetailsGridWnd::RecordsParts(CKXAssocCompAPI& api, IDTInstance* termination) {
+    api.getLCVPropFromInstance(termination);
+    std::vector<CString> ids;
+    api.getSlotIds(ids);
+    return !ids.empty();
+}
+
 CString CKXInstanceDetailsGridWnd::CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText) {
     if (!api) api = GetAssocCompAPI();
     api->setDesignContext(m_designContext);
@@ -122,6 +133,12 @@ CString CKXInstanceDetailsGridWnd::CopyTerminationCell(ROWCOL row, CKXAssocCompA
             api->setInstTermBit(CInstTermBit(pin, msb));
         }
         termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+    }
+    if (termination && !RecordsParts(*api, termination)) {
+        // Pasted, it would make a termination without parts: it is left out, and the user told.
+        if (!m_copiedWithoutParts.IsEmpty()) m_copiedWithoutParts += ", ";
+        m_copiedWithoutParts += termination->name();
+        termination = nullptr;
     }
     const CString cellText =
         CKXImpClipBoard::CopyAssocComponents(m_designContext, -1, termination, CKXAssocCompAPI::TERMINATION);
@@ -167,6 +184,7 @@ void CKXInstanceDetailsGridWnd::CopySelection() {
     CopyRangeList(list, TRUE);
     CString rowText, bufferText;
     CKXImpClipBoard::StartCopying();
+    m_copiedWithoutParts.Empty();
     const ROWCOL rowCount = GetRowCount();
     CKXAssocCompAPI* api = nullptr;
     for (POSITION pos = list.GetHeadPosition(); pos;) {
@@ -197,6 +215,8 @@ void CKXInstanceDetailsGridWnd::CopySelection() {
             }
         }
     }
+    if (!m_copiedWithoutParts.IsEmpty())
+        CKXErrorHandler::MessageBoxOk("KXTABLE-260", std::exchange(m_copiedWithoutParts, CString()).GetString());
     CKXImpClipBoard::GetDataBuffer(bufferText);
     if (bufferText.IsEmpty()) {
         CKXImpClipBoard::EndCopying();

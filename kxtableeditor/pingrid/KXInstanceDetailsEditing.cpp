@@ -78,12 +78,7 @@ void CKXInstanceDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
         delete pCmd;
         return;
     }
-    if (!Site()) {
-        CKXGridWnd::AddCommand(pCmd, ctType);
-        return;
-    }
-    Site()->UndoSink()->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
-    m_nUndoStepMode = kUndoStepJoin;
+    AddCommandToSiteUndo(pCmd, ctType);
 }
 
 BOOL CKXInstanceDetailsGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {

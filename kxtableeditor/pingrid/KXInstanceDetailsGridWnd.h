@@ -121,9 +121,16 @@ public:
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
     int SortByColumnName(CString name);
-    // Grids side by side (column mode): the other pin grids of the pane sort the column the same way.
+    // Grids side by side (column mode): the other pin grids of the pane sort the column the same way
+    // (the pane's SortColumnsInOtherGrids walks them).
     void SortColumnsWithUndo(int col);
     static bool s_bSortingColumns; // while one grid hands its sort to the others
+    // Another grid of the pane sorted `col`: this one sorts it the same way (column mode only).
+    void SortLike(int col, BOOL bAscending) override;
+    // The list panes' flag the pane hands to every shown pin grid (SetPinGridsFlag).
+    void SetPaneFlag(int value) override { m_nPaneFlag = value; }
+    int GetPaneFlag() const override { return m_nPaneFlag; }
+    int m_nPaneFlag = 0;
 
     // ------------------------------------------------------------- set-up and loading
     // Grid set-up after Create: column list, header block, cell controls, settings and the
@@ -216,6 +223,8 @@ public:
     void StyleAssocCompCells(ROWCOL row, int flag);
     // The TERMINATION cell of a differential-pair row from the terminations on its pair pin.
     void FillTerminationCell(ROWCOL row);
+    // The termination cells of the listed rows and of their member and bit rows, after an edit of them.
+    void RefreshExpandedRow(const CDWordArray& rows);
     // The PUPD cells of the rows on the given nets (every row when the set is empty).
     void FillPupdColumn(std::set<unsigned> netIds);
     // The PUPD cells of the rows from the nets their pin bits are connected to.
@@ -516,6 +525,7 @@ public:
     struct TypedPair {
         IDPNet* net = nullptr;
         int first = -1, second = -1;
+        bool bitsChosen = false; // the bits came from the vector-bits dialog
     };
     // The rows refused by a connect to pair nets, reported together at its end.
     struct PairReports {
@@ -636,8 +646,17 @@ public:
     int m_bSignalEditThroughPane = 0; // grids side by side: a typed signal goes through the Attach Signal box
     int m_bSkipChildRows = 0;         // CollectTargetRows adds no child rows of pair and power rows
     int m_bStoringCellEdit = 0;       // the validated cell's store is no undo step (the design change is)
-    // The retain question's net-replace list, carried from one connect to the next.
+    // The retain question's net-replace list: the old and new net pairs whose pull-ups the open edit
+    // has carried over already, shared by the edit's connects (the grids side by side, the rows of a
+    // paste) while the grid hands it on (m_bCellControlClick). It lives as long as the edit's
+    // transaction: emptied when one begins or ends, so nothing of it reaches the next edit, an undo,
+    // a redo or a replayed line.
     static CStringList g_netReplaceList;
+    // The answers the open edit's retain question was given, for its later connects that do not ask
+    // again; -1: none.
+    static int m_nRunKeepTerminations;
+    static int m_nRunKeepPupds;
+    static void ForgetRetainRun();
 
     // ------------------------------------------------------------- renaming signals
     // Modify Values on the signal cells: not on a pin's name, number, type, termination, pull-up,
@@ -774,6 +793,9 @@ public:
     CString CopiedShownInstance();
     bool CopyEditorSelection(const char* journal, const CString& handle, const CString& shownInstance);
     CString CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText);
+    // The termination records its parts (a design written without them has none to copy).
+    static bool RecordsParts(CKXAssocCompAPI& api, IDTInstance* termination);
+    CString m_copiedWithoutParts; // names of the terminations a copy left out, for one message
     bool CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText, CString& cellText);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
@@ -816,6 +838,8 @@ public:
     void EditPin(BOOL bSave) override;
     BOOL CanEditPin() override;
     BOOL CanAssignModel() override;
+    // Echoes "selectObject pin KEY ..." of the selected pins to the host (nothing without one).
+    void CrossSelectInHost() override;
     // Paints and scrolls to the first row of the pin (or pin bit) the host highlights; mode 3 also
     // restores the row painted before.
     void HighlightObject(CKXHiliteObject* hilite) override;
@@ -982,7 +1006,7 @@ private:
     int ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
                                     const std::vector<ROWCOL>& pairRows);
     std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
-    void RefreshAssocRows(const std::vector<ROWCOL>& rows);
+    std::vector<ROWCOL> TerminationTargetRows(const std::vector<ROWCOL>& selected);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
     const char* PupdSelectMethod();
     void PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col);

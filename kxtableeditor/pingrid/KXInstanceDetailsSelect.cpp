@@ -8,6 +8,7 @@
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXHiliteObject.h"
+#include "kxcommon/TclArgs.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "kxpropertyeditor/KXPropertyEditor.h"
@@ -134,7 +135,17 @@ BOOL CKXInstanceDetailsGridWnd::CanAssignModel() {
 }
 
 // ---------------------------------------------------------------------------
-// Highlighting
+// Cross-selection and highlighting
+
+// Tells the host which pins are selected here, so that its own views select them too; nothing is
+// sent without a selected pin.
+void CKXInstanceDetailsGridWnd::CrossSelectInHost() {
+    CTclArgsList list;
+    list.Add("selectObject");
+    list.Add("pin");
+    AddSelectedPinsToArgs(&list);
+    if (list.GetTotalArgCount() > 2) SendEcho(list);
+}
 
 void CKXInstanceDetailsGridWnd::HighlightObject(CKXHiliteObject* hilite) {
     if (m_bUndoDisabled || !hilite || hilite->GetObjectPath().IsEmpty()) return;
@@ -143,7 +154,10 @@ void CKXInstanceDetailsGridWnd::HighlightObject(CKXHiliteObject* hilite) {
     const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
     auto paint = [&](ROWCOL row, COLORREF color) {
         if (param) param->SetLockReadOnly(FALSE);
-        SetStyleRange(CGXRange().SetRows(row), CGXStyle().SetInterior(color), gxOverride, 0, GX_SMART);
+        // The row, and every cell of it, so that cells with an interior of their own show the paint too.
+        const CGXStyle paint = CGXStyle().SetInterior(color);
+        SetStyleRange(CGXRange().SetRows(row), paint, gxOverride, 0, GX_SMART);
+        SetStyleRange(CGXRange(row, 1, row, GetColCount()), paint, gxOverride, 0, GX_SMART);
         if (param) param->SetLockReadOnly(bLock);
     };
     const ROWCOL last = GetRowCount();

@@ -8,6 +8,7 @@
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXPropLists.h"
 #include "grid/KXScriptText.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -16,35 +17,11 @@
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
+#include <utility>
+
 using kxpingrid::Col;
 
 using kxpingrid::PairTerms;
-
-namespace {
-
-// m_bReplay raised for the life of a scripted termination edit (no questions), restored after.
-class ReplayScope {
-public:
-    ReplayScope() : m_saved(CKXShareGlobalData::m_bReplay) { CKXShareGlobalData::m_bReplay = TRUE; }
-    ~ReplayScope() { CKXShareGlobalData::m_bReplay = m_saved; }
-    ReplayScope(const ReplayScope&) = delete;
-    ReplayScope& operator=(const ReplayScope&) = delete;
-
-private:
-    BOOL m_saved;
-};
-
-CString At(const CStringArray* list, INT_PTR i) {
-    return list && i >= 0 && i < list->GetSize() ? list->GetAt(i) : CString();
-}
-
-CStringArray* ListAt(const CObArray* lists, INT_PTR i) {
-    if (!lists || i < 0 || i >= lists->GetSize()) return nullptr;
-    return dynamic_cast<CStringArray*>(lists->GetAt(i));
-}
-
-
-} // namespace
 
 KXAssocAutomation* CKXInstanceDetailsGridWnd::GetAssocAutomation() {
     if (!m_assocAutomation) m_assocAutomation = std::make_unique<KXAssocAutomation>(CKXShareGlobalData::m_pServer);
@@ -57,6 +34,16 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPairRows(const std::vecto
         if (row >= PIN_FIRST_ROW && row <= GetRowCount() && !IsRowHidden(row) && IsDiffPairRow(row))
             pairs.push_back(row);
     return pairs;
+}
+
+// The pin rows a termination edit serves: a selected pair row stands for its pair pin, not for its
+// leg rows, so that a pair alone is not taken as pins mixed with pairs.
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::TerminationTargetRows(const std::vector<ROWCOL>& selected) {
+    std::vector<ROWCOL> targets;
+    const int skipping = std::exchange(m_bSkipChildRows, 1);
+    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    m_bSkipChildRows = skipping;
+    return targets;
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanAddTermination() {
@@ -191,21 +178,16 @@ CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* sele
     return lines.Text();
 }
 
-void CKXInstanceDetailsGridWnd::RefreshAssocRows(const std::vector<ROWCOL>& rows) {
-    for (ROWCOL row : rows)
-        if (row >= PIN_FIRST_ROW && row <= GetRowCount()) StyleAssocCompCells(row, 0);
-}
 
 BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
                                                        CStringArray* views, CStringArray* physNames,
                                                        CStringArray* values, CObArray* keyLists,
                                                        CObArray* instLists, CString delay, CString high,
                                                        CString low, int parts) {
-    ReplayScope replay;
+    KXScriptedAssocScope replay;
     m_bAutomationTransactionOpen = 0;
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-210");
@@ -238,11 +220,12 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     }
     int given = 0;
     for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
-        if (At(libs, i).IsEmpty()) continue;
+        if (KXPartText(libs, i).IsEmpty()) continue;
         if (i >= static_cast<INT_PTR>(ids.size())) return refuse("more parts than the type has");
-        if (!api.AddTerminationInstance(ids[static_cast<size_t>(i)], At(libs, i), At(cells, i), At(views, i),
-                                        At(physNames, i), At(values, i), nullptr, ListAt(keyLists, i),
-                                        ListAt(instLists, i)))
+        if (!api.AddTerminationInstance(ids[static_cast<size_t>(i)], KXPartText(libs, i),
+                                        KXPartText(cells, i), KXPartText(views, i), KXPartText(physNames, i),
+                                        KXPartText(values, i), nullptr, KXPartList(keyLists, i),
+                                        KXPartList(instLists, i)))
             return refuse(api.GetLastError());
         ++given;
     }
@@ -259,8 +242,8 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
         journal += JournalAssocText(row, "SelectTerminationCol", "Add Termination") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
-    RefreshAssocRows(targets);
-    RefreshAssocRows(pairRows);
+    RefreshExpandedRow(kxpingrid::RowWords(targets));
+    RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     WriteJournal(journal);
     return TRUE;
 }
@@ -273,8 +256,7 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     if (GetRowNetName(row, msb, lsb).IsEmpty() && !IsDiffPairRow(row)) return; // an open pin takes none
     if (!CheckAssocComponents(row, TRUE)) return;
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) return;
     CKXGridEdit edit(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
@@ -306,8 +288,8 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
         journal += JournalAssocText(r, "SelectTerminationCol", "Add Termination") + lines.Text();
     }
     if (!edit.Commit()) return;
-    RefreshAssocRows(targets);
-    RefreshAssocRows(pairRows);
+    RefreshExpandedRow(kxpingrid::RowWords(targets));
+    RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     CTclArgsList echo;
     echo.Add("selectObject");
     echo.Add("pin");
@@ -329,7 +311,7 @@ void CKXInstanceDetailsGridWnd::OnAddTermination() {
 BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
                                                 CMapStringToString* keyProps, CMapStringToString* instProps,
                                                 CString delay, CString high, CString low, int count, int byRefDes) {
-    ReplayScope replay;
+    KXScriptedAssocScope replay;
     IDTInstance* dt = GetSelectedRowTermination();
     if (!dt) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-212");
@@ -346,35 +328,9 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", "the termination has fewer parts than named");
         return FALSE;
     }
-    std::set<CString> names;
-    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i)
-        names.insert(designators->GetAt(i));
-    std::map<CString, CString> renames;
-    KXPropListMap keys, insts;
-    auto toMap = [](CMapStringToString* from, auto&& put) {
-        if (!from) return;
-        POSITION pos = from->GetStartPosition();
-        while (pos) {
-            CString k, v;
-            from->GetNextAssoc(pos, k, v);
-            put(k, v);
-        }
-    };
-    toMap(oldToNew, [&](const CString& k, const CString& v) { renames[k] = v; });
-    auto items = [](const CString& text) {
-        std::vector<CString> out;
-        int start = 0;
-        while (start <= text.GetLength()) {
-            int end = text.Find('\n', start);
-            if (end < 0) end = text.GetLength();
-            if (end > start) out.push_back(text.Mid(start, end - start));
-            start = end + 1;
-        }
-        return out;
-    };
-    toMap(keyProps, [&](const CString& k, const CString& v) { keys[k] = items(v); });
-    toMap(instProps, [&](const CString& k, const CString& v) { insts[k] = items(v); });
-    if (!api.EditTermination(names, renames, delay, high, low, keys, insts, byRefDes)) {
+    KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
+    if (!api.EditTermination(args.designators, args.renames, delay, high, low, args.keyProps, args.instProps,
+                             byRefDes)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
         return FALSE;
     }
@@ -389,7 +345,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
         journal = JournalAssocText(selected.front(), "SelectTerminationCol", "Edit Termination") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
-    RefreshAssocRows(selected);
+    RefreshExpandedRow(kxpingrid::RowWords(selected));
     WriteJournal(journal);
     return TRUE;
 }
@@ -398,8 +354,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
 // TRUE when one was deleted.
 BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) return FALSE;
     CKXGridEdit edit(*this, MasterDesign(), "Delete Termination", CKXGridEdit::kJoinOpen);
@@ -440,7 +395,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
         journal += JournalAssocText(row, "SelectTerminationCol", "Delete") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
-    RefreshAssocRows(changed);
+    RefreshExpandedRow(kxpingrid::RowWords(changed));
     WriteJournal(journal);
     return TRUE;
 }
@@ -458,8 +413,7 @@ int CKXInstanceDetailsGridWnd::InitTermination(CString text) {
         return 0;
     }
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     if (!CheckTerminationTargets(automation, targets, true)) {
         m_bTerminationApplied = 0;
         return 0;
@@ -496,7 +450,7 @@ int CKXInstanceDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
     lines.Pane("ChangeDelay", {CString(delay ? delay : "")}).End();
     const CString journal = JournalAssocText(row, "SelectTerminationCol", "Change Delay") + lines.Text();
     if (!edit.Commit()) return 0;
-    RefreshAssocRows({row});
+    RefreshExpandedRow(kxpingrid::RowWords({row}));
     WriteJournal(journal);
     return 1;
 }

@@ -167,7 +167,7 @@ BOOL CKXInstanceDetailsGridWnd::PasteTerminationsInEdit() {
         journal += JournalAssocText(row, "SelectTerminationCol", "Paste Termination") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
-    RefreshAssocRows(m_pastedTerminationRows);
+    RefreshExpandedRow(kxpingrid::RowWords(m_pastedTerminationRows));
     WriteJournal(journal);
     return TRUE;
 }

@@ -67,7 +67,8 @@ BOOL CKXInstanceDetailsGridWnd::ValidateSignalCell(ROWCOL nRow, ROWCOL nCol) {
     if (control) control->SetCurrentText(text);
     const CString old = GetValueRowCol(nRow, nCol);
     if (!text.IsEmpty()) {
-        g_netReplaceList.RemoveAll();
+        // Each typed signal asks its own question; the rows of a paste share the paste's.
+        if (!m_bPastingSignals) ForgetRetainRun();
         if (text.CompareNoCase(old) == 0) return KeepStoredValue(control, nRow, nCol);
         if (m_bSignalEditThroughPane && Site()) return ApplySignalThroughPane(control, nRow, nCol, text);
         return ConnectTypedSignal(control, nRow, nCol, text);

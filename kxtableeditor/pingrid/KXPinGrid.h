@@ -57,6 +57,11 @@ public:
     virtual int DumpGrid(const char* path) = 0;
     virtual BOOL OnFilterCellChanged(CString columnName, CString pattern) = 0;
     virtual int SortByColumnName(CString name) = 0;
+    // Sorts the column as another grid of the pane just did (grids side by side).
+    virtual void SortLike(int col, BOOL bAscending) = 0;
+    // The value the list panes hand to every shown pin grid through the pane (SetPinGridsFlag).
+    virtual void SetPaneFlag(int value) = 0;
+    virtual int GetPaneFlag() const = 0;
     virtual int SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn) = 0;
     virtual BOOL SelectColumnByName(const CString& pinName, const CString& columnName) = 0;
     virtual BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber) = 0;

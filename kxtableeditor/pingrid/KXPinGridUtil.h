@@ -36,6 +36,14 @@ inline std::vector<IDPInstTerm*> PairTerms(IDPInstTerm* pair) {
     return terms;
 }
 
+// Rows as the row array the grid's row operations take.
+inline CDWordArray RowWords(const std::vector<ROWCOL>& rows) {
+    CDWordArray out;
+    for (ROWCOL r : rows)
+        out.Add(static_cast<DWORD>(r));
+    return out;
+}
+
 // A number as the decimal text the row attributes hold.
 inline CString Decimal(long long n) {
     char text[24];

@@ -21,6 +21,7 @@ list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneHub.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePaste.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPanePhys.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneFollow.cpp
 )
 list(APPEND KXTE_SHELL_PROVIDERS rmx kxmsgsrvr kxerrorhandler kxcontrols kxinstsigpane kxnotes kxclipboard kxassoccomp kxsmall)
 # The connectivity pane's object information window and the instance connectivity dialog.

@@ -6,11 +6,21 @@
 
 #include "afx/afxwin.h"
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
 
 using namespace kxsignal;
+
+namespace {
+
+// The last stretchable column takes the window's width only right of these places among the shown
+// columns: with several nets shown (their name columns lead), and with one.
+constexpr int kLeftmostStretchedInList = 0;
+constexpr int kLeftmostStretched = 2;
+
+} // namespace
 
 int CKXSignalDetailsGridWnd::m_nColSignalName = 1;
 int CKXSignalDetailsGridWnd::m_nColPhysicalName = 2;
@@ -116,7 +126,7 @@ int CKXSignalDetailsGridWnd::GetColumnSettingsKey(int col, CString& key) {
     return 0;
 }
 
-int CKXSignalDetailsGridWnd::GetColWidth(ROWCOL nCol) {
+int CKXSignalDetailsGridWnd::ShownColWidth(ROWCOL nCol) {
     const int col = static_cast<int>(nCol);
     if ((m_bHideBitColumns || m_bNetBitMode) && (col == m_nColStartBit || col == m_nColEndBit)) return 0;
     const int width = CGXGridCore::GetColWidth(nCol);
@@ -131,6 +141,44 @@ int CKXSignalDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     if (!info || !info->m_bVisible) return 0;
     if (info->m_nWidthType == CKXColumnInfoClass::WidthFixed) return info->m_nWidth;
     return width;
+}
+
+int CKXSignalDetailsGridWnd::StretchedColumn(int& fixedAfter) {
+    fixedAfter = 0;
+    for (ROWCOL c = GetColCount(); c >= 1; --c) {
+        const int width = ShownColWidth(c);
+        const CKXColumnInfoClass* info = Columns().Find(static_cast<int>(c));
+        if (width == 0 || !info) continue;
+        if (info->m_nWidthType == CKXColumnInfoClass::WidthInChars) return static_cast<int>(c);
+        if (info->m_nWidthType == CKXColumnInfoClass::WidthFixed) fixedAfter += width;
+    }
+    return -1;
+}
+
+int CKXSignalDetailsGridWnd::GetClientCol(ROWCOL nCol) {
+    int position = 0;
+    for (ROWCOL c = 0; c < nCol; ++c)
+        if (ShownColWidth(c) > 0) ++position;
+    return position;
+}
+
+int CKXSignalDetailsGridWnd::GetColWidth(ROWCOL nCol) {
+    const int width = ShownColWidth(nCol);
+    const CKXColumnInfoClass* info = width ? Columns().Find(static_cast<int>(nCol)) : nullptr;
+    if (!info || info->m_nWidthType != CKXColumnInfoClass::WidthInChars) return width;
+    int fixedAfter = 0;
+    if (StretchedColumn(fixedAfter) != static_cast<int>(nCol)) return width;
+    // The last shown character-width column fills what the window has left beside the columns
+    // before it and the fixed-width columns after it; a column too far left (the window shows
+    // little else) keeps its own width.
+    const int leftmost = m_bMultipleNets ? kLeftmostStretchedInList : kLeftmostStretched;
+    if (GetClientCol(nCol) <= leftmost) return width;
+    int before = 0;
+    for (ROWCOL c = 0; c < nCol; ++c)
+        before += ShownColWidth(c);
+    const int space = GetGridRect().Width() - fixedAfter - before - 1;
+    const int stretched = std::max(width - fixedAfter, space);
+    return stretched > 0 ? stretched : width;
 }
 
 CString CKXSignalDetailsGridWnd::GetColumnScriptName(int col) {

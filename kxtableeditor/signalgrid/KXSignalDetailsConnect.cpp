@@ -5,6 +5,7 @@
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridScopes.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXGridSite.h"
 #include "kxinstsigpane/CommonInterface.h"
@@ -146,6 +147,9 @@ BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const 
         TransferCurrentCell(FALSE, kNoUpdate, TRUE);
         return FALSE;
     }
+    // What the pin cell shows before the edit: given back when the design refuses the commit.
+    CGXStyle shown;
+    GetStyleRowCol(row, Col(m_nColPinName), shown, gxCopy, 0);
     CGXStyle pinName;
     pinName.SetWrapText(FALSE);
     if (bPinName) pinName.SetValue(text);
@@ -158,7 +162,11 @@ BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const 
     }
     IndexPinRow(t.pin->id(), row);
     const std::vector<CConn> legs = AutoConnectDiffPairLegs(*tx, t.pin, t.lo, t.hi);
-    if (!transaction.Commit()) return FALSE;
+    if (!transaction.Commit()) {
+        kxgrid::GridWriteScope restore(*this);
+        SetStyleRange(CGXRange(row, Col(m_nColPinName)), shown, gxCopy, 0, kNoUpdate, gxDo);
+        return FALSE;
+    }
     for (const CConn& leg : legs)
         FillConnectionRows(leg);
     return TRUE;

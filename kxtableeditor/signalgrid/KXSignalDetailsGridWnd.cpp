@@ -110,13 +110,7 @@ void CKXSignalDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
         delete pCmd;
         return;
     }
-    CCommonInterface* sink = Site() ? Site()->UndoSink() : nullptr;
-    if (!sink) {
-        CKXGridWnd::AddCommand(pCmd, ctType);
-        return;
-    }
-    sink->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
-    m_nUndoStepMode = 2;
+    AddCommandToSiteUndo(pCmd, ctType);
 }
 
 // ------------------------------------------------------------------ cell helpers

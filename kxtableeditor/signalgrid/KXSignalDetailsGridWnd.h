@@ -116,7 +116,16 @@ public:
     CKXColumnInfoClass* GetColumnInfo(int col) override;
     // Settings key "SCP\<key>" of a column for the filter combo; -1 for column -1.
     static int GetColumnSettingsKey(int col, CString& key);
+    // The width a column is drawn with: 0 for a hidden one; the last shown character-width column
+    // stretched to the window's width (the fixed-width columns after it keep theirs).
     int GetColWidth(ROWCOL nCol) override;
+    // A column's width before the stretch.
+    int ShownColWidth(ROWCOL nCol);
+    // The column the window's width stretches and the summed widths of the shown fixed-width columns
+    // after it; -1 when no shown column can be stretched.
+    int StretchedColumn(int& fixedAfter);
+    // The place of a column among the shown ones (0: the first shown).
+    int GetClientCol(ROWCOL nCol);
     // The name of a column in script commands: "pupd", else the column's title.
     CString GetColumnScriptName(int col);
     // The column whose title is the name (ignoring case; "pupd" the PUPD column); -1 when none.
@@ -426,6 +435,11 @@ public:
     int m_bHideBitColumns = 1;
     int m_bFilterEcho = 0;
     BOOL m_bAutoComplete = FALSE;
+    // The state of the grid's edit bracket (CKXGridEdit) as its next undo command takes it
+    // (KXUndoStepMode): 1 while an edit this grid began is open, 0 once it is committed or thrown
+    // away, 2 while the grid's own commands join the open step. An edit begun while another is open
+    // joins that one and leaves this state alone.
+    const int& m_nTransactionState = m_nUndoStepMode;
 
 private:
     void ShowColumnMenu(CPoint pt);

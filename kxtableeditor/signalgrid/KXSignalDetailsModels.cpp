@@ -6,35 +6,18 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXPinModels.h"
 #include "grid/KXReplaySteps.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
-#include "kxsmall/CKXDlgModelAssign.h"
 #include "rmx/schema.h"
 #include "rmx/transaction.h"
 
 #include <memory>
 
 using namespace kxsignal;
-
-namespace {
-
-constexpr const char* kModelProperty = "PIN_SIGNAL_MODEL";
-constexpr unsigned long kUserSource = 2;
-
-// The model type the dialog offers for a pin direction.
-const char* ModelTypeFilter(int direction) {
-    switch (direction) {
-    case ITerm::eDirInput: return "IbisInput";
-    case ITerm::eDirOutput: return "IbisOutput";
-    case ITerm::eDirInout: return "IbisIO";
-    default: return "*";
-    }
-}
-
-} // namespace
 
 bool CKXSignalDetailsGridWnd::IsPinNameEdited(ROWCOL row) {
     CGXControl* control = GetControl(row, Col(m_nColPinName));
@@ -75,7 +58,7 @@ BOOL CKXSignalDetailsGridWnd::CanRemoveModel() {
     if (row < kFirstDataRow || IsPinNameEdited(row)) return FALSE;
     const CContext place = ModelPlace(row);
     if (!place) return FALSE;
-    std::unique_ptr<CPQPropertyData> prop(place.findProperty(kModelProperty, false));
+    std::unique_ptr<CPQPropertyData> prop(place.findProperty(kKXPinModelProperty, false));
     return prop ? TRUE : FALSE;
 }
 
@@ -105,12 +88,7 @@ BOOL CKXSignalDetailsGridWnd::AssignModelByName(const CString& modelName) {
     if (rows.empty() || !ModelDirection(rows, direction)) return FALSE;
     CString model = modelName;
     if (model.IsEmpty()) {
-        CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
-        dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
-        dialog.SetModelNameFilter("*");
-        dialog.SetModelTypeFilter(ModelTypeFilter(direction));
-        if (dialog.DoModal() != IDOK) return FALSE;
-        model = dialog.GetAssignedModel();
+        if (!KXAskPinModel(direction, model)) return FALSE;
     }
     return CommitModels(rows, model);
 }
@@ -133,17 +111,7 @@ BOOL CKXSignalDetailsGridWnd::CommitModels(const std::vector<ROWCOL>& rows, cons
     for (ROWCOL r : rows) {
         const CContext place = ModelPlace(r);
         if (!place) continue;
-        std::unique_ptr<CPQPropertyData> old(place.findProperty(kModelProperty, false));
-        const CString oldValue = old ? CString(old->value()) : CString();
-        bool done = false;
-        if (model.IsEmpty()) {
-            // Removing: only where a model is set.
-            done = !oldValue.IsEmpty() && edit.Transaction()->removeProperty(place, kModelProperty, oldValue);
-        } else {
-            done = oldValue != model &&
-                   edit.Transaction()->addProperty(place, kModelProperty, model, kUserSource, false);
-        }
-        if (!done) continue;
+        if (!KXSetPinModel(*edit.Transaction(), place, model)) continue;
         ++changed;
         // Each row replays as its selection and the model call of the pane.
         const CNetContext net = GetNetOfRow(r);

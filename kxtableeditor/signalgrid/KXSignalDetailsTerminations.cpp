@@ -360,30 +360,6 @@ KXJournalLines CKXSignalDetailsGridWnd::JournalTerminationAdds(const std::vector
 
 // ------------------------------------------------------------------ scripted adding and editing
 
-namespace {
-
-CString TextAt(const CStringArray* list, INT_PTR i) {
-    return list && i < list->GetSize() ? list->GetAt(i) : CString();
-}
-
-CStringArray* ListAt(CObArray* lists, INT_PTR i) {
-    return lists && i < lists->GetSize() ? static_cast<CStringArray*>(lists->GetAt(i)) : nullptr;
-}
-
-// The replay flag set for the whole of a scripted termination edit, put back afterwards.
-class ReplayScope {
-public:
-    ReplayScope() : m_saved(CKXShareGlobalData::m_bReplay) { CKXShareGlobalData::m_bReplay = 1; }
-    ~ReplayScope() { CKXShareGlobalData::m_bReplay = m_saved; }
-    ReplayScope(const ReplayScope&) = delete;
-    ReplayScope& operator=(const ReplayScope&) = delete;
-
-private:
-    BOOL m_saved;
-};
-
-} // namespace
-
 CKXAssocCompAPI* CKXSignalDetailsGridWnd::PrepareAssocCompApi(CTransaction* t, const CString& type) {
     CKXAssocCompAPI* api = GetAssocCompApi();
     api->setTransaction(t, true);
@@ -400,7 +376,7 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
                                                      CStringArray* views, CStringArray* physNames,
                                                      CStringArray* values, CObArray* keyLists, CObArray* instLists,
                                                      CString delay, CString high, CString low, int parts) {
-    ReplayScope replay;
+    KXScriptedAssocScope replay;
     if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
     const std::vector<ROWCOL> rows = TerminationTargets();
     if (rows.empty()) return Refuse(TRUE, "KXTABLE-210");
@@ -413,10 +389,11 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
     if (ids.empty() || static_cast<int>(ids.size()) != parts) return Refuse(TRUE, "KXTABLE-210");
     int given = 0;
     for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
-        if (TextAt(libs, i).IsEmpty()) continue;
-        if (!api->AddTerminationInstance(ids[static_cast<size_t>(std::min<INT_PTR>(i, parts - 1))], TextAt(libs, i),
-                                         TextAt(cells, i), TextAt(views, i), TextAt(physNames, i), TextAt(values, i),
-                                         nullptr, ListAt(keyLists, i), ListAt(instLists, i)))
+        if (KXPartText(libs, i).IsEmpty()) continue;
+        if (!api->AddTerminationInstance(ids[static_cast<size_t>(std::min<INT_PTR>(i, parts - 1))],
+                                         KXPartText(libs, i), KXPartText(cells, i), KXPartText(views, i),
+                                         KXPartText(physNames, i), KXPartText(values, i), nullptr,
+                                         KXPartList(keyLists, i), KXPartList(instLists, i)))
             return FALSE; // the bracket discards
         ++given;
     }
@@ -443,7 +420,7 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
 BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
                                               CMapStringToString* keyProps, CMapStringToString* instProps,
                                               CString delay, CString high, CString low, int count, int byRefDes) {
-    ReplayScope replay;
+    KXScriptedAssocScope replay;
     IDTInstance* termination = GetAssociatedInstanceOfCurrentPin();
     if (!termination || IsReadOnlyWindow()) return FALSE;
     const std::vector<ROWCOL> rows = TerminationTargets();
@@ -452,22 +429,14 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
     if (!edit) return FALSE;
     CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), termination->name());
     if (api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-210");
-    std::set<CString> names;
-    for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i)
-        names.insert(designators->GetAt(i));
-    std::map<CString, CString> renames;
-    for (POSITION pos = oldToNew ? oldToNew->GetStartPosition() : nullptr; pos;) {
-        CString from, to;
-        oldToNew->GetNextAssoc(pos, from, to);
-        renames[from] = to;
-    }
-    KXPropListMap keys = KXPropListsOf(keyProps), insts = KXPropListsOf(instProps);
+    KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
     bool edited = false;
     for (ROWCOL r : rows)
         for (const CInstTermBit& bit : RowPinBits(r)) {
             api->setInstTermBit(bit);
             CString d = delay, h = high, l = low;
-            if (!api->EditTermination(names, renames, d, h, l, keys, insts, byRefDes)) {
+            if (!api->EditTermination(args.designators, args.renames, d, h, l, args.keyProps, args.instProps,
+                                      byRefDes)) {
                 CKXErrorHandler::MessageBoxOk("KXTABLE-216", api->GetLastError());
                 return FALSE;
             }

@@ -18,10 +18,12 @@ TEST_F(Roads, AttachSignalBarConnectsTheSelectionAndEchoesRules) {
     Ccp()->AttachSignalByName("BARSIG");
     EXPECT_EQ(Conn("U1 PGOOD"), "BARSIG");
     // A plain name is echoed by the grid with the pins it connected.
+    // The grid, active again, then tells the host its selected pins.
     const std::vector<std::string> echoes = Echoes();
-    ASSERT_FALSE(echoes.empty());
-    EXPECT_NE(echoes.back().find("addConnection BARSIG"), std::string::npos) << echoes.back();
-    EXPECT_NE(echoes.back().find("PGOOD"), std::string::npos);
+    ASSERT_EQ(echoes.size(), 2u) << ::testing::PrintToString(echoes);
+    EXPECT_NE(echoes[0].find("addConnection BARSIG"), std::string::npos) << echoes[0];
+    EXPECT_NE(echoes[0].find("PGOOD"), std::string::npos);
+    EXPECT_EQ(echoes[1].rfind("selectObject pin [list U1 ", 0), 0u) << echoes[1];
     // Auto Name from the rule menu: one step, echoed as the rule with the pins.
     Select({"PGOOD:C10"});
     const int steps = Ccp()->GetUndoStepCount();

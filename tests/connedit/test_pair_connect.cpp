@@ -3,6 +3,8 @@
 // user may decline replacing a pin's pair net, and every refusal leaves the design as it was.
 #include "ConnEditFixture.h"
 
+#include <algorithm>
+
 #include "kxcommon/KXShareGlobalData.h"
 
 namespace {
@@ -56,6 +58,37 @@ TEST_F(PairConnect, ANameWithoutRangeOnAWiderPairNetAsksWhichBits) {
     EXPECT_NE(JournalText().find("AddConnection(\"LVDS<1> (Differential Pair)\")"), std::string::npos);
     const std::string edited = Saved();
     EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+TEST_F(PairConnect, ANameWithoutRangeOnAPairNetAsWideAsThePinsAsksWhichBitsToo) {
+    OpenBoard();
+    Run(kReplace);
+    ASSERT_EQ(Run("addConnection pin {LVDS2<3..0> (Differential Pair)} TX<3..0>"), "2");
+    ASSERT_TRUE(Has("dpconn LVDS2 3 0 U1 TX 3 0")) << Saved();
+    const std::string moved = Saved();
+    // The pins are as wide as LVDS: still asked. Cancelled, nothing changes.
+    Run(kReplace);
+    ExpectRefused("addConnection pin {LVDS (Differential Pair)} TX<3..0>", {});
+    EXPECT_TRUE(Saved() == moved);
+    // By automation, which echoes what it did.
+    Run("selectObject pin TX<3..0>");
+    Echoes();
+    Run(kReplace);
+    Run("kx::answer dialog CKXGetVectorBits ok lsb 0 msb 3");
+    ASSERT_EQ(Run("kx::pane AddConnection {LVDS (Differential Pair)}"), "1");
+    EXPECT_TRUE(Has("dpconn LVDS 3 0 U1 TX 3 0")) << Saved();
+    // The echo and the journal name the bits chosen, so that both run again without the dialog.
+    const std::vector<std::string> echoes = Echoes();
+    EXPECT_TRUE(std::any_of(echoes.begin(), echoes.end(), [](const std::string& e) {
+        return e.find("addConnection") != std::string::npos && e.find("LVDS<3..0>") != std::string::npos;
+    })) << ::testing::PrintToString(echoes);
+    EXPECT_NE(JournalText().find("AddConnection(\"LVDS<3..0> (Differential Pair)\")"), std::string::npos)
+        << JournalText();
+    const std::string edited = Saved();
+    Run("undo");
+    EXPECT_TRUE(Saved() == moved);
+    Run("redo");
+    EXPECT_TRUE(Saved() == edited);
 }
 
 TEST_F(PairConnect, RangesThatThePairNetOrThePinsCannotTakeAreRefused) {

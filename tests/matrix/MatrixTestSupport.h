@@ -10,6 +10,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableDoc.h"
 
+#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxnotes/CComments.h"
@@ -26,6 +27,13 @@ class MatrixTest : public KXShellFixture {
 protected:
     using G = CKXMatrixGridWnd;
 
+    // Each test has a registry of its own; the customisation service, which keeps what it read
+    // for the whole process, starts from it too.
+    void SetUp() override {
+        CKXCustomizeAPI::Reset();
+        KXShellFixture::SetUp();
+    }
+
     void BuildDesign(rmx::DesignBuilder& b) override {
         KXShellFixture::BuildDesign(b);
         b.symbol("hdr").bus("P", 4, 1).port("S").port("T");
@@ -35,6 +43,13 @@ protected:
         b.connect("J1", "S", "N1").connect("J1", "T", "N1").connect("J1", "P<2..1>", "DATA<1..0>");
         b.net("FREE");
         b.termination("T1", "Series", "J1", "S").pull("PU1", "Pullup", "GND");
+        // Each records its one part, as the library writes them, so that a copy carries it.
+        for (const char* component : {"@$T1", "@$PU1"}) {
+            b.prop(component, "SLOT_COUNT", "1").prop(component, "SLOT0.ID", "R");
+            b.prop(component, "SLOT0.LIB", "discrete").prop(component, "SLOT0.CELL", "resistor");
+            b.prop(component, "SLOT0.VIEW", "sym").prop(component, "SLOT0.PHYSNAME", "R0402");
+            b.prop(component, "SLOT0.VALUE", "22");
+        }
     }
 
     CDesignContext Design() { return CDesignContext(CKXShareGlobalData::m_pServer, "work.board:sch"); }

@@ -210,3 +210,80 @@ TEST_F(MatrixAssoc, APinWithNothingToKeepMovesWithoutAQuestion) {
 }
 
 } // namespace
+
+// ------------------------------------------------------------------ a pin moved by its name
+
+namespace {
+
+class MatrixAssocByName : public MatrixAssoc {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        MatrixAssoc::BuildDesign(b);
+        b.net("NC");
+    }
+    // Moves J1.S (terminated, on N1) to FREE by its pin name.
+    std::string MoveSByName() {
+        Run("kx::answer question KXTABLE-140 yes");
+        return Run("matrixConnect pin FREE J1 PIN_NAME S");
+    }
+    bool Asked(std::size_t from = 0) {
+        for (std::size_t i = from; i < AnswerLog().size(); ++i)
+            if (AnswerLog()[i].find("CKXRetainAssocCompDlg") != std::string::npos) return true;
+        return false;
+    }
+};
+
+TEST_F(MatrixAssocByName, APinMovedByNameIsAskedAboutItsTerminationAndKeepsItOnYes) {
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1 preservePupd 1");
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(MoveSByName(), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Asked()) << ::testing::PrintToString(AnswerLog());
+    EXPECT_TRUE(Connected("J1 S FREE"));
+    EXPECT_EQ(Cell(PinRow("FREE", "S"), TermCol()), "Series");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+}
+
+TEST_F(MatrixAssocByName, APinMovedByNameLosesItsTerminationInOneStepThatReplaysAndUndoes) {
+    const std::string before = Snapshot();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0 preservePupd 1");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(MoveSByName(), "1") << ::testing::PrintToString(Messages());
+    const std::string after = Snapshot();
+    EXPECT_TRUE(Asked());
+    EXPECT_EQ(after.find("Series"), std::string::npos) << after;
+    EXPECT_EQ(Cell(PinRow("FREE", "S"), TermCol()), "");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string lines = StopJournal(file);
+    const auto connect = lines.find(".ConnectivityPane().MatrixConnect(\"FREE\",\"J1\",\"PIN_NAME\"");
+    const auto drop = lines.find(".ConnectivityPane().MatrixSelect(\"FREE\",\"J1\",\"TERMINATION\",\"S\")");
+    ASSERT_NE(connect, std::string::npos) << lines;
+    ASSERT_NE(drop, std::string::npos) << lines;
+    EXPECT_LT(connect, drop);
+    EXPECT_EQ(Replayed(lines, 1), after);
+    Run("undo");
+    Run("undo");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Cell(PinRow("N1", "S"), TermCol()), "Series");
+}
+
+TEST_F(MatrixAssocByName, APinMovedByNameToTheNoConnectRuleDropsItsTerminationWithoutAQuestion) {
+    ASSERT_EQ(Run("matrixAdd pin signal NC"), "1");
+    const std::size_t answered = AnswerLog().size();
+    Run("kx::answer question KXTABLE-140 yes");
+    ASSERT_EQ(Run("matrixConnect pin NC J1 PIN_NAME S"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_FALSE(Asked(answered));
+    EXPECT_EQ(Snapshot().find("Series"), std::string::npos);
+}
+
+TEST_F(MatrixAssocByName, ARefusedMoveByNameChangesNothingAndAsksNothingMore) {
+    const std::string before = Snapshot();
+    Run("kx::answer question KXTABLE-140 no");
+    const std::size_t answered = AnswerLog().size();
+    EXPECT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME S"), "0");
+    EXPECT_FALSE(Asked(answered));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Cell(PinRow("N1", "S"), TermCol()), "Series");
+}
+
+} // namespace

@@ -77,6 +77,20 @@ TEST_F(MatrixMenus, TheColumnMenuHidesAColumnInEveryMatrixAndShowsItAgain) {
     EXPECT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(TypeCol(0))), 0);
 }
 
+// The layout outlives the last matrix window: a view opened after it closed reads the column
+// the user hid as hidden, in a fresh design window of the same user too.
+TEST_F(MatrixMenus, AHiddenColumnStaysHiddenAfterTheLastMatrixWindowCloses) {
+    const int col = TypeCol(0);
+    Run("kx::answer menu * " + std::to_string(MenuId(col)));
+    ASSERT_EQ(Run("kx::click ccp 1 " + std::to_string(NameCol()) + " right"), "1");
+    ASSERT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
+    EXPECT_EQ(Run("kx::pane RemoveMatrixView v"), "1");
+    EXPECT_EQ(Grid(), nullptr);
+    ASSERT_NE(OpenView("w", {"@U1"}, {"@:N1"}), nullptr);
+    EXPECT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(TypeCol(0))), 0);
+    EXPECT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(PinCol(0))), 0);
+}
+
 TEST_F(MatrixMenus, ADismissedColumnMenuChangesNothing) {
     const std::vector<std::string> before = AllCells();
     std::vector<int> widths;

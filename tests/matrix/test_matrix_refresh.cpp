@@ -91,6 +91,21 @@ TEST_F(MatrixRefresh, PinNumbersAndPhysicalNetNamesSetForTheFirstTimeAreShown) {
     EXPECT_EQ(Cell(n1, G::Layout().physNetNameCol), "NET_ONE");
 }
 
+// A physical net name that reaches a net through an alias: the alias made elsewhere shows it on the
+// net's rows, and its removal takes it away again.
+TEST_F(MatrixRefresh, AnAliasMadeElsewhereShowsThePhysicalNetNameItBrings) {
+    Elsewhere([&](CTransaction& t) { t.addProperty(Design().net("GND").bitContext(-1), "PHYS_NET_NAME", "GROUND"); });
+    const ROWCOL free = Row("FREE");
+    ASSERT_EQ(Cell(free, G::Layout().physNetNameCol), "");
+    Elsewhere([&](CTransaction& t) { ASSERT_TRUE(t.addAlias(Design().net("FREE").net(), Design().net("GND").net())); });
+    EXPECT_EQ(Cell(free, G::Layout().physNetNameCol), "GROUND");
+    // Rows of nets the alias does not touch stay as they were.
+    EXPECT_EQ(Cell(Row("N1"), G::Layout().physNetNameCol), "");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 2);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Cell(free, G::Layout().physNetNameCol), "");
+}
+
 TEST_F(MatrixRefresh, ACommitElsewhereKeepsTheReadOnlyLockAsItWas) {
     CGXGridParam* param = Grid()->GetParam();
     for (BOOL lock : {TRUE, FALSE}) {

@@ -48,6 +48,52 @@ TEST_F(MatrixViews, TheAutomationMethodRemovesAViewByNameAndRefusesAnUnknownOne)
     EXPECT_TRUE(Views()->HasView("v"));
 }
 
+TEST_F(MatrixViews, ARemovalIsOneUndoStepThatPutsTheViewBackInItsPlace) {
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("kx::menu " + std::to_string(kRemoveMatrixView)), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    std::vector<CString> names, paths;
+    Views()->GetViewNames(names);
+    EXPECT_EQ(names, (std::vector<CString>{"keep", "v"}));
+    Views()->GetMatrixComponentList("v", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@U1", "@J1"}));
+    Views()->GetMatrixSignalList("v", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@:N1", "@:DATA<1>"}));
+    // Its window is back too.
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(Grid()->ViewName(), CString("v"));
+    EXPECT_FALSE(Rows("DATA<1>").empty());
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_FALSE(Views()->HasView("v"));
+    EXPECT_EQ(Grid(), nullptr);
+    EXPECT_TRUE(Doc()->IsModified());
+    // Undone once more, it is back once more.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Views()->HasView("v"));
+}
+
+TEST_F(MatrixViews, ARemovalAndItsUndoReplayToTheSameViews) {
+    const std::filesystem::path journal = m_dir / "undo.vbs";
+    Run("kx::journal " + journal.string());
+    ASSERT_EQ(Run("kx::pane RemoveMatrixView keep"), "1");
+    ASSERT_EQ(Run("kx::pane RemoveMatrixView v"), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    Run("kx::journal");
+    std::vector<CString> names;
+    Views()->GetViewNames(names);
+    ASSERT_EQ(names, std::vector<CString>{"v"});
+    std::ifstream in(journal);
+    const std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Back to the views before the recording, then the replay.
+    Views()->InsertView(0, "keep", {"@U1"}, {});
+    const std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << lines;
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1") << lines;
+    Views()->GetViewNames(names);
+    EXPECT_EQ(names, std::vector<CString>{"v"});
+}
+
 TEST_F(MatrixViews, ARemovalIsJournalledAndReplays) {
     const std::filesystem::path journal = m_dir / "views.vbs";
     Run("kx::journal " + journal.string());
@@ -105,6 +151,18 @@ TEST_F(MatrixSaveAs, ASaveAsIsJournalledAndReplays) {
     std::ofstream(replay) << lines;
     EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
     EXPECT_TRUE(Views()->HasView("copy"));
+}
+
+TEST_F(MatrixSaveAs, UndoTakesTheCopyAwayAndRedoBringsItBack) {
+    ASSERT_EQ(Run("kx::pane SaveAsMatrixView copy"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_FALSE(Views()->HasView("copy"));
+    EXPECT_TRUE(Views()->HasView("v"));
+    EXPECT_EQ(Run("redo"), "1");
+    std::vector<CString> paths;
+    Views()->GetMatrixComponentList("copy", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@U1", "@J1"}));
+    EXPECT_EQ(Grid()->ViewName(), CString("copy"));
 }
 
 TEST_F(MatrixSaveAs, ATakenOrEmptyNameIsRefusedAndNothingIsStored) {

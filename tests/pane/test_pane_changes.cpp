@@ -7,6 +7,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
@@ -14,6 +15,7 @@
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -181,6 +183,64 @@ TEST_F(PaneNetLists, NewNetsKeepTheListsInOrderWithTheirNets) {
         ASSERT_GE(at, 0) << name;
         EXPECT_EQ(drop->GetItemData(at), Design().design()->findNet(name)->id()) << name;
     }
+}
+
+// A design of many hundreds of nets (the lists span many storage blocks): signals added from the
+// script at the top, the middle and the end of the order, one removed and the removal undone. After
+// each step the signal list's rows, its names and the offered lists agree, in order, entry by entry.
+TEST_F(PaneNetLists, ManyNetsAddedAndRemovedOneByOneKeepEveryListWhole) {
+    ASSERT_TRUE(Open());
+    constexpr int kNets = 700;
+    Commit("Add", [&](CTransaction& t) {
+        for (int i = 0; i < kNets; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "W%04d", i);
+            if (!t.createNet(name, -1u, -1u)) return false;
+        }
+        return true;
+    });
+    CKXSignalPaneGrid* signals = Slp()->GetSignalGridWnd();
+    CListBox* drop = Ccp()->GetSignalDropList();
+    ASSERT_NE(signals, nullptr);
+    ASSERT_NE(drop, nullptr);
+    auto check = [&](const char* step) {
+        const int count = signals->GetObjectCount();
+        ASSERT_GE(count, kNets) << step;
+        ASSERT_EQ(signals->GetRowCount(), static_cast<ROWCOL>(count)) << step;
+        for (int i = 0; i < count; ++i)
+            ASSERT_EQ(signals->GetValueRowCol(static_cast<ROWCOL>(i + 1), 1), signals->GetObjectName(i)) << step << " row " << i + 1;
+        for (int i = 1; i < drop->GetCount(); ++i) {
+            CString prev, cur;
+            drop->GetText(i - 1, prev);
+            drop->GetText(i, cur);
+            ASSERT_LE(prev.CompareNoCase(cur), 0) << step << ": " << prev.GetString() << " before " << cur.GetString();
+        }
+        const std::vector<CString> combo = Ccp()->GetAttachSignalEntries();
+        for (size_t i = 1; i < combo.size(); ++i)
+            ASSERT_LE(combo[i - 1].CompareNoCase(combo[i]), 0) << step << ": " << combo[i - 1].GetString();
+    };
+    check("bulk");
+    for (const char* name : {"aaa_top", "W0350_mid", "zzz_end", "W0001_near_top"}) {
+        ASSERT_EQ(Run(std::string("kx::call AddSignal ") + name + " {} {}"), "1") << name;
+        check(name);
+        EXPECT_EQ(Offered(name), 2) << name;
+        const ROWCOL row = signals->FindObjectRow(name);
+        ASSERT_NE(row, GX_INVALID) << name;
+        EXPECT_EQ(signals->GetObjectName(static_cast<int>(row - 1)), CString(name));
+        const int at = drop->FindStringExact(-1, name);
+        ASSERT_GE(at, 0) << name;
+        EXPECT_EQ(drop->GetItemData(at), Design().design()->findNet(name)->id()) << name;
+    }
+    const int rows = signals->GetObjectCount();
+    Commit("Remove", [&](CTransaction& t) { return t.removeNet(Design().design()->findNet("W0350_mid")); });
+    check("removed");
+    EXPECT_EQ(signals->GetObjectCount(), rows - 1);
+    EXPECT_EQ(Offered("W0350_mid"), 0);
+    EXPECT_EQ(signals->FindObjectRow("W0350_mid"), GX_INVALID);
+    Run("undo");
+    check("undone");
+    EXPECT_EQ(signals->GetObjectCount(), rows);
+    EXPECT_EQ(Offered("W0350_mid"), 2);
 }
 
 TEST_F(PaneNetLists, ARenamedNetIsOfferedUnderItsNewNameOnly) {

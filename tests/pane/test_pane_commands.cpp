@@ -184,9 +184,12 @@ TEST_F(PaneEcho, BecomingTheActiveViewIsEchoedOnlyWithAGrid) {
     Frame()->ActivatePane("CLP");
     Echoes();
     Frame()->ActivatePane("CCP");
+    // The grids that take the hands (U1's and R1's, side by side) tell the host their selected pins first.
     const auto echoes = Echoes();
-    ASSERT_FALSE(echoes.empty());
-    EXPECT_NE(echoes[0].find("selectWindow ccp"), std::string::npos) << echoes[0];
+    ASSERT_EQ(echoes.size(), 3u) << ::testing::PrintToString(echoes);
+    EXPECT_EQ(echoes[0], "selectObject pin [list R1 A \"\"]");
+    EXPECT_EQ(echoes[1], "selectObject pin [list U1 D<3..0> ,,,]");
+    EXPECT_NE(echoes[2].find("selectWindow ccp"), std::string::npos) << echoes[2];
 }
 
 } // namespace

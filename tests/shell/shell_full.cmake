@@ -14,5 +14,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_edit_contract.cpp
   test_list_edits.cpp
   test_views.cpp
+  test_list_pane_calls.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

@@ -1,6 +1,9 @@
 #include "gridtest.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <numeric>
+#include <random>
 
 namespace {
 void Label(TestGrid& g)
@@ -312,4 +315,88 @@ TEST(GridRows, RowCellStorageStaysWithinTheColumnCount)
     EXPECT_EQ(data.LookupCell(1, 3)->GetValue(), CString("1.3"));
     EXPECT_EQ(data.LookupCell(1, 11)->GetValue(), CString("1.10"));
     EXPECT_LE(data.GetCellSlotCount(), 3 * (kCols + 2));
+}
+
+// A long grid edited at many places: each row's cells, hidden state, size and identity stay with it
+// through single and multi-row inserts, removals, moves and the removal's undo, wherever in the row
+// storage they fall (rows are kept in blocks of a few hundred).
+TEST(GridRows, ManyEditsOfALongGridKeepEveryRowWhole)
+{
+    CGXData data;
+    ASSERT_TRUE(data.SetColCount(2));
+    ASSERT_TRUE(data.SetRowCount(1500));
+    std::vector<std::string> mirror(1); // index = row; row 0 unused
+    int next = 0;
+    auto label = [&](ROWCOL r) {
+        const std::string v = "L" + std::to_string(next++);
+        CGXStyle s;
+        s.SetValue(v.c_str());
+        EXPECT_TRUE(data.StoreStyleRowCol(r, 1, &s, gxOverride));
+        data.SetRowHidden(r, (next % 7) == 0);
+        data.SetRowHeight(r, next % 50);
+        return v;
+    };
+    for (ROWCOL r = 1; r <= data.GetRowCount(); ++r)
+        mirror.push_back(label(r));
+    std::vector<std::uint64_t> ids(mirror.size(), 0);
+    for (ROWCOL r = 1; r < mirror.size(); r += 3)
+        ids[r] = data.GetRowId(r);
+    auto check = [&](const char* what) {
+        ASSERT_EQ(data.GetRowCount() + 1, mirror.size()) << what;
+        ROWCOL hidden = 0;
+        for (ROWCOL r = 1; r < mirror.size(); ++r) {
+            const CGXStyle* cell = data.LookupCell(r, 1);
+            ASSERT_EQ(cell ? std::string(cell->GetValue().GetString()) : std::string(), mirror[r]) << what << " row " << r;
+            if (ids[r]) {
+                ASSERT_EQ(data.PeekRowId(r), ids[r]) << what << " row " << r;
+            }
+            hidden += data.IsRowHidden(r) ? 1 : 0;
+        }
+        EXPECT_EQ(hidden, data.GetHiddenRowCount()) << what;
+        CString reason;
+        EXPECT_TRUE(data.CheckConsistency(reason)) << what << ": " << reason.GetString();
+    };
+    std::mt19937 rng(17);
+    for (int step = 0; step < 300; ++step) {
+        const ROWCOL count = static_cast<ROWCOL>(mirror.size() - 1);
+        const ROWCOL at = 1 + static_cast<ROWCOL>(rng() % count);
+        const ROWCOL n = (step % 5 == 0) ? 1 + static_cast<ROWCOL>(rng() % 40) : 1;
+        switch (step % 4) {
+        case 0: // insert, then label the new rows
+            ASSERT_TRUE(data.InsertRows(at, n));
+            mirror.insert(mirror.begin() + at, n, std::string());
+            ids.insert(ids.begin() + at, n, 0);
+            for (ROWCOL r = at; r < at + n; ++r)
+                mirror[r] = label(r);
+            break;
+        case 1: { // remove
+            const ROWCOL last = std::min<ROWCOL>(at + n - 1, count);
+            ASSERT_TRUE(data.RemoveRows(at, last));
+            mirror.erase(mirror.begin() + at, mirror.begin() + last + 1);
+            ids.erase(ids.begin() + at, ids.begin() + last + 1);
+            break;
+        }
+        case 2: { // move one row elsewhere
+            const ROWCOL dest = 1 + static_cast<ROWCOL>(rng() % count);
+            ASSERT_TRUE(data.MoveRows(at, at, dest));
+            const std::string m = mirror[at];
+            const std::uint64_t id = ids[at];
+            mirror.erase(mirror.begin() + at);
+            ids.erase(ids.begin() + at);
+            mirror.insert(mirror.begin() + dest, m);
+            ids.insert(ids.begin() + dest, id);
+            break;
+        }
+        default: { // a removal undone puts the same rows back
+            const ROWCOL last = std::min<ROWCOL>(at + n - 1, count);
+            auto records = data.ExtractRows(at, last);
+            ASSERT_EQ(records.size(), last - at + 1);
+            ASSERT_TRUE(data.RestoreRows(at, records));
+            break;
+        }
+        }
+        if (step % 25 == 0)
+            check(("step " + std::to_string(step)).c_str());
+    }
+    check("end");
 }

@@ -9,3 +9,13 @@ check "refdes" [kx::call EditRefDes R2 R102] ""
 kx::select clp R2
 check "delete refdes" [kx::call DeleteRefDes] ""
 checkMessages
+# Co-design marking, as the host asks for it and as the list's method does.
+check "mark codesign" [kx::notify INT_MSG_MARK_AS_CODESIGN {R9 PWR2} 1] 0
+check "unmark codesign" [kx::pane clp MarkAsCodesign R9 0] 1
+checkMessages
+# A power group: U2's implicit power pin VDD goes to a net of its own, by the dialog and by the method.
+kx::select clp U2
+kx::answer dialog CKXPowerGroupDlg ok pin VDD net P3V3_MEM
+kx::notify INT_MSG_ASSIGN_POWER
+check "power group" [kx::pane clp AssignPowerGroup U2 VSS GND_MEM] 1
+checkMessages

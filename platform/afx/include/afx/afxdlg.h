@@ -10,6 +10,7 @@
 
 #include "afx/afxgdi.h"
 #include "afx/afxres.h"
+#include "afx/afxtiered.h"
 
 #include <map>
 
@@ -95,7 +96,8 @@ public:
         BOOL selected = FALSE;
     };
     // Read and write an item's data and selection through here; its text only through Add and Insert.
-    std::vector<Item> m_items;
+    // A tiered vector: an item added at its sorted place in a long list does not move all after it.
+    CTieredVector<Item> m_items;
 
 private:
     int FindInOrder(int nStartAfter, const CString& key, BOOL bExact) const;

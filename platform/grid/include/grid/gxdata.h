@@ -2,6 +2,7 @@
 #pragma once
 
 #include "grid/gxstyle.h"
+#include "afx/afxtiered.h"
 
 #include <cstdint>
 #include <memory>
@@ -112,7 +113,8 @@ private:
     Cell* FindCell(ROWCOL nRow, ROWCOL nCol, bool create);
     void ReserveCell(std::vector<Cell>& cells, ROWCOL nCol) const;
 
-    std::vector<RowSlot> m_rows;   // index = row, size = count + 1
+    CTieredVector<RowSlot> m_rows; // index = row, size = count + 1; tiered: a row inserted or
+                                   // removed does not move the records of all rows below it
     std::vector<RowSlot> m_cols;   // index = column; only style, size and hidden are used
     std::unique_ptr<CGXStyle> m_table;
     ROWCOL m_nHiddenRows = 0;

@@ -123,12 +123,19 @@ std::vector<std::string> splitItems(const std::string& text) {
     return items;
 }
 
+namespace {
+constexpr int kMostSlots = 64;
+} // namespace
+
 Settings readSettings(const IDTInstance* dt) {
     Settings s;
     if (!dt) return s;
     s.type = dt->typeName();
     int count = std::atoi(prop(dt, "SLOT_COUNT").c_str());
-    count = std::clamp(count, 0, 64);
+    // Written without its count: the parts are those whose id is there, from the first on.
+    if (prop(dt, "SLOT_COUNT").empty())
+        while (count < kMostSlots && !prop(dt, "SLOT" + std::to_string(count) + ".ID").empty()) ++count;
+    count = std::clamp(count, 0, kMostSlots);
     for (int i = 0; i < count; ++i) {
         std::string p = "SLOT" + std::to_string(i) + ".";
         Slot sl;

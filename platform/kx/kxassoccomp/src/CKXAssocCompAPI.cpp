@@ -1058,7 +1058,8 @@ public:
             m_lastTx = transaction;
         }
         if (kind == 1) {
-            if (!findTermType(s.type)) return 0;
+            // A termination without parts is no termination: nothing is made.
+            if (!findTermType(s.type) || s.slots.empty()) return 0;
             if (pairPin ? !dtsOn(pairPin, 1).empty() : (!pinBit || !dtsOn(pinBit, 1).empty())) return 0;
             return createTermination(transaction, pinBit, pairPin, s, m_cache, error) ? 1 : 0;
         }

@@ -3,10 +3,16 @@
 
 #include "KXListPaneChange.h"
 
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcommon/KXDocument.h"
+#include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "afx/afxanswer.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
+#include <cctype>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -125,5 +131,195 @@ BOOL CKXInstancePaneContainerView::DeleteComponents(const CStringArray& names) {
     });
     if (!deleted) return FALSE;
     for (INT_PTR i = 0; i < names.GetSize(); ++i) JournalEdit("Delete Component", "DeleteComponent", {names[i]});
+    return TRUE;
+}
+
+// ------------------------------------------------------------------------------------------------ co-design
+
+namespace {
+// The property that makes an instance a co-design instance (its pins are grouped by physical pin).
+constexpr const char* kCodesignProperty = "CODESIGN";
+constexpr const char* kCodesignValue = "TRUE";
+
+std::vector<CString> SplitNames(const CString& text) {
+    std::istringstream in(text.GetString());
+    std::vector<CString> names;
+    for (std::string w; in >> w;) names.push_back(w.c_str());
+    return names;
+}
+} // namespace
+
+void CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) {
+    const CString names = wParam ? CString(reinterpret_cast<const char*>(wParam)) : CString();
+    CString l;
+    l.Format("%lld", static_cast<long long>(lParam));
+    Record("MarkAsCodesign", {names, l});
+    MarkComponentsAsCodesign(names, lParam != 0 ? 1 : 0);
+}
+
+BOOL CKXInstancePaneContainerView::MarkComponentsAsCodesign(CString names, long mark) {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return FALSE;
+    std::vector<CString> wanted = SplitNames(names);
+    if (wanted.empty()) {
+        CStringArray selected;
+        m_instanceGrid.GetSelectedNames(selected);
+        for (INT_PTR i = 0; i < selected.GetSize(); ++i) wanted.push_back(selected[i]);
+    }
+    if (wanted.empty()) return Refuse("KXPANE-450", "(nothing selected)");
+    // Only the components whose mark changes take part; an unknown name refuses the whole edit.
+    std::vector<CInstanceContext> changing;
+    CString joined;
+    for (const CString& name : wanted) {
+        const CInstanceContext inst = design->instance(name.GetString());
+        if (!inst.instance()) return Refuse("KXPANE-250", name);
+        if ((CKXGenUtils::IsCodesign(inst) != FALSE) == (mark != 0)) continue;
+        changing.push_back(inst);
+        joined += (joined.IsEmpty() ? "" : " ") + name;
+    }
+    if (changing.empty()) return Refuse("KXPANE-450", names.IsEmpty() ? CString("(the selection)") : names);
+    const BOOL done = ChangeDesign(mark ? "Mark As Codesign" : "Unmark Codesign", [&](CTransaction& t) {
+        for (const CInstanceContext& inst : changing) {
+            const bool ok = mark ? t.addProperty(inst, kCodesignProperty, kCodesignValue)
+                                 : t.removeProperty(inst, kCodesignProperty);
+            if (!ok) return false;
+        }
+        return true;
+    });
+    if (!done) return FALSE;
+    JournalEdit(mark ? "Mark As Codesign" : "Unmark Codesign", "Clp().MarkAsCodesign", {joined}, {mark ? 1L : 0L});
+    return TRUE;
+}
+
+// ------------------------------------------------------------------------------------------------ pasting
+
+namespace {
+
+// A reference designator names one part: a copy does not take it.
+constexpr const char* kRefDesProperty = "LOCATION";
+
+// The first name "<prefix><n>" the design does not have, the prefix being the name less its trailing
+// digits ("U" for "U12"; the whole name when it ends in none).
+CString FreeNameLike(const CDesignContext& design, const CString& name) {
+    std::string prefix = name.GetString();
+    while (!prefix.empty() && std::isdigit(static_cast<unsigned char>(prefix.back()))) prefix.pop_back();
+    if (prefix.empty()) prefix = "U";
+    CString candidate;
+    for (int n = 1;; ++n) {
+        candidate.Format("%s%d", prefix.c_str(), n);
+        if (!design.instance(candidate.GetString()).instance()) return candidate;
+    }
+}
+
+// The copied component's properties as AddComponent takes them: the part's own (source 1) and the others,
+// each "NAME=VALUE" joined by ";".
+void CopiedProperties(const IInstance& source, CString& own, CString& others) {
+    for (const CString& name : source.beginPropertyName()) {
+        if (name.CompareNoCase(kRefDesProperty) == 0) continue;
+        std::unique_ptr<CPQPropertyData> p(source.findProperty(name.GetString()));
+        if (!p) continue;
+        CString& into = p->source() == 1 ? own : others;
+        into += (into.IsEmpty() ? "" : ";") + name + "=" + p->value();
+    }
+}
+
+} // namespace
+
+namespace {
+BOOL RefusePaste(const char* id, const CString& what) {
+    CKXErrorHandler::MessageBoxOk(id, what);
+    return FALSE;
+}
+} // namespace
+
+BOOL CKXComponentListGrid::PasteComponentItem(int item) {
+    auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
+    const CDesignContext* design = pane ? pane->GetPaneDesignContext() : nullptr;
+    if (!design || !design->design()) return FALSE;
+    auto* doc = dynamic_cast<CKXDocument*>(pane->GetDocument());
+    if (doc && doc->GetOpenMode() == eOpenModeContext) return RefusePaste("KXPANE-178", CString());
+    CString text = item >= 1 ? CKXImpClipBoard::GetViewerItemText(item - 1) : CString();
+    text.Trim();
+    CString number;
+    number.Format("%d", item);
+    if (text.IsEmpty()) return RefusePaste("KXPANE-451", number);
+    if (text.FindOneOf("\r\n") >= 0) return RefusePaste("KXPANE-452", number);
+    ComponentText parsed;
+    CString own, others;
+    if (const CInstanceContext source = design->instance(text.GetString()); source.instance()) {
+        if (!ParseComponentText(source.instance()->masterName(), parsed)) return RefusePaste("KXPANE-251", text);
+        parsed.name = FreeNameLike(*design, text);
+        CopiedProperties(*source.instance(), own, others);
+    } else {
+        CKXInstancePaneContainerView* checked = nullptr;
+        if (!PrepareAdd(m_pView, text.GetString(), parsed, checked)) return FALSE;
+    }
+    // A part of the physical list is known by its reference designator: the new one takes its name.
+    if (pane->IsPhysicalView()) others += (others.IsEmpty() ? "" : ";") + CString(kRefDesProperty) + "=" + parsed.name;
+    return pane->AddComponent(parsed.name, parsed.lib, parsed.cell, parsed.view, own, others, 1);
+}
+
+// ------------------------------------------------------------------------------------------------ power groups
+
+namespace {
+// The power group dialog, headless: the answer queue gives its fields "pin" and "net".
+struct CKXPowerGroupDlg {
+    CString pin, net;
+    bool DoModal() {
+        AfxDialogAnswer answer;
+        if (!AfxGetAnswerQueue().TakeDialog("CKXPowerGroupDlg", answer)) return false;
+        pin = answer.fields["pin"];
+        net = answer.fields["net"];
+        return true;
+    }
+};
+
+// The net the instance ties its implicit power pin to now; false when it has no such pin.
+bool PowerPinNet(const IInstance& inst, const CString& pin, CString& net) {
+    for (const CImplicitPowerPin& p : inst.implicitPowerPins())
+        if (p.pinName == pin) {
+            net = p.netName;
+            return true;
+        }
+    return false;
+}
+} // namespace
+
+void CKXInstancePaneContainerView::OnPowerGroup() {
+    Record("OnPowerGroup");
+    CKXPowerGroupDlg dlg;
+    if (dlg.DoModal()) AssignPowerGroup(CString(), dlg.pin, dlg.net);
+}
+
+BOOL CKXInstancePaneContainerView::AssignPowerGroup(CString names, CString pin, CString net) {
+    const CDesignContext* design = GetPaneDesignContext();
+    if (!design || !design->design()) return FALSE;
+    std::vector<CString> wanted = SplitNames(names);
+    if (wanted.empty()) {
+        CStringArray selected;
+        m_instanceGrid.GetSelectedNames(selected);
+        for (INT_PTR i = 0; i < selected.GetSize(); ++i) wanted.push_back(selected[i]);
+    }
+    pin.Trim();
+    net.Trim();
+    if (net.IsEmpty()) return Refuse("KXPANE-454", net);
+    std::vector<IInstance*> changing;
+    CString joined;
+    for (const CString& name : wanted) {
+        IInstance* inst = design->instance(name.GetString()).instance();
+        if (!inst) return Refuse("KXPANE-250", name);
+        CString now;
+        if (!PowerPinNet(*inst, pin, now) || now == net) continue;
+        changing.push_back(inst);
+        joined += (joined.IsEmpty() ? "" : " ") + name;
+    }
+    if (changing.empty()) return Refuse("KXPANE-453", pin);
+    const BOOL done = ChangeDesign("Assign Power", [&](CTransaction& t) {
+        for (IInstance* inst : changing)
+            if (!t.setPowerPinNet(inst, pin, net)) return false;
+        return true;
+    });
+    if (!done) return Refuse("KXPANE-454", net);
+    JournalEdit("Assign Power", "Clp().AssignPowerGroup", {joined, pin, net});
     return TRUE;
 }

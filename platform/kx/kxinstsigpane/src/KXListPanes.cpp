@@ -34,6 +34,8 @@ ROWCOL CKXInstancePaneGrid::m_nInstanceCol = 1;
 
 BEGIN_DISPATCH_MAP(CKXInstancePaneContainerView, CKXListPaneView)
 DISP_FUNCTION(CKXInstancePaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXInstancePaneContainerView, "MarkAsCodesign", MarkComponentsAsCodesign, VT_BOOL, VTS_BSTR VTS_I4)
+DISP_FUNCTION(CKXInstancePaneContainerView, "AssignPowerGroup", AssignPowerGroup, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 BEGIN_DISPATCH_MAP(CKXSignalPaneContainerView, CKXListPaneView)
@@ -363,7 +365,8 @@ BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName)
 
 void CKXComponentListGrid::AutoAssignModelToDiscretes() {
     Record("AutoAssignModelToDiscretes");
-    CKXErrorHandler::MessageBoxOk("KXPANE-178");
+    // Which model a discrete part takes comes from the host's model library; none is installed here.
+    CKXErrorHandler::MessageBoxOk("KXPANE-455");
 }
 
 // ------------------------------------------------------------------------------------------------ instances
@@ -453,7 +456,7 @@ void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+    PasteComponentItem(static_cast<int>(wParam));
 }
 
 BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names) {
@@ -568,7 +571,7 @@ void CKXPhysPartGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+    PasteComponentItem(static_cast<int>(wParam));
 }
 
 bool CKXPhysNetGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {
@@ -872,17 +875,11 @@ void CKXInstancePaneContainerView::TellDetails(const CDesignContext& design, ISc
     if (inst.instance()->physicalPackageName()) details->AddComponent(inst.instance(), inst.name());
 }
 
-void CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) {
-    CString w, l;
-    w.Format("%llu", static_cast<unsigned long long>(wParam));
-    l.Format("%lld", static_cast<long long>(lParam));
-    Record("MarkAsCodesign", {w, l});
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
-}
-
 void CKXInstancePaneContainerView::LaunchCreateBlock() {
     Record("LaunchCreateBlock");
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+    // A new block is a new schematic of the library, made by the host's block creation, which is not
+    // installed here; an existing schematic is placed as a block with AddBlock.
+    CKXErrorHandler::MessageBoxOk("KXPANE-456");
 }
 
 BOOL CKXInstancePaneContainerView::CanExportInterface() {
@@ -891,10 +888,6 @@ BOOL CKXInstancePaneContainerView::CanExportInterface() {
 }
 
 BOOL CKXInstancePaneContainerView::CanImportInterface() { return CanExportInterface(); }
-void CKXInstancePaneContainerView::OnPowerGroup() {
-    Record("OnPowerGroup");
-    CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
-}
 
 // ------------------------------------------------------------------ block options and reference designators
 

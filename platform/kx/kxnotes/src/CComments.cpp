@@ -3,6 +3,7 @@
 
 #include "afx/afxcoll.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -171,6 +172,34 @@ BOOL CMatrixViewData::RemoveView(const CString& view) {
         }
     }
     return FALSE;
+}
+
+BOOL CMatrixViewData::InsertView(int index, const CString& view, const std::vector<CString>& instances,
+                                 const std::vector<CString>& signals) {
+    if (view.IsEmpty() || find(view)) return FALSE;
+    const std::size_t at = index < 0 ? 0 : std::min(static_cast<std::size_t>(index), m_views.size());
+    m_views.insert(m_views.begin() + static_cast<std::ptrdiff_t>(at), View{view, instances, signals, true});
+    m_bDirty = true;
+    return TRUE;
+}
+
+BOOL CMatrixViewData::ReplaceView(const CString& view, const CString& newName, const std::vector<CString>& instances,
+                                  const std::vector<CString>& signals) {
+    View* v = find(view);
+    if (!v || newName.IsEmpty()) return FALSE;
+    if (newName != view && find(newName)) return FALSE;
+    v->name = newName;
+    v->instances = instances;
+    v->signals = signals;
+    v->modified = true;
+    m_bDirty = true;
+    return TRUE;
+}
+
+int CMatrixViewData::IndexOfView(const CString& view) const {
+    for (std::size_t i = 0; i < m_views.size(); ++i)
+        if (m_views[i].name == view) return static_cast<int>(i);
+    return -1;
 }
 
 BOOL CMatrixViewData::HasView(const CString& view) const {

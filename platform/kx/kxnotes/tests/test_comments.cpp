@@ -122,6 +122,42 @@ TEST_F(CommentsTest, ViewModifiedMarkFollowsChanges) {
     EXPECT_FALSE(v->IsViewModified("unknown"));
 }
 
+TEST_F(CommentsTest, AViewIsPutBackInItsPlaceAndRenamedInPlaceWithItsContent) {
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str()));
+    CMatrixViewData* v = c.GetMatrixViewData();
+    v->CreateView("a");
+    v->CreateView("c");
+    EXPECT_TRUE(v->InsertView(1, "b", {"@U1"}, {"@:A", "@:B<0>"}));
+    EXPECT_FALSE(v->InsertView(0, "a", {}, {})); // taken
+    EXPECT_FALSE(v->InsertView(0, "", {}, {}));
+    EXPECT_TRUE(v->InsertView(99, "d", {}, {})); // past the end: appended
+    std::vector<CString> names;
+    v->GetViewNames(names);
+    EXPECT_EQ(names, (std::vector<CString>{"a", "b", "c", "d"}));
+    EXPECT_EQ(v->IndexOfView("c"), 2);
+    EXPECT_EQ(v->IndexOfView("x"), -1);
+
+    v->SetMatrixViewModified("b", FALSE);
+    EXPECT_TRUE(v->ReplaceView("b", "bb", {"@J1"}, {"@:C"}));
+    EXPECT_TRUE(v->IsViewModified("bb"));
+    v->GetViewNames(names);
+    EXPECT_EQ(names, (std::vector<CString>{"a", "bb", "c", "d"}));
+    std::vector<CString> paths;
+    v->GetMatrixComponentList("bb", paths);
+    EXPECT_EQ(paths, std::vector<CString>{"@J1"});
+    v->GetMatrixSignalList("bb", paths);
+    EXPECT_EQ(paths, std::vector<CString>{"@:C"});
+    // Another view's name, an empty one, or no such view: nothing changes.
+    EXPECT_FALSE(v->ReplaceView("bb", "c", {}, {}));
+    EXPECT_FALSE(v->ReplaceView("bb", "", {}, {}));
+    EXPECT_FALSE(v->ReplaceView("zz", "y", {}, {}));
+    v->GetMatrixComponentList("bb", paths);
+    EXPECT_EQ(paths, std::vector<CString>{"@J1"});
+    // Its own name again is no clash.
+    EXPECT_TRUE(v->ReplaceView("bb", "bb", {}, {}));
+}
+
 TEST_F(CommentsTest, CorruptFileIsRefusedWithItsLineAndLeavesAnEmptyStore) {
     const std::string file = (m_dir / "board.TableEditor.notes").string();
     const std::vector<std::pair<std::string, int>> bad = {

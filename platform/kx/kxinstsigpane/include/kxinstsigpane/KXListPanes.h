@@ -11,6 +11,7 @@
 #include "afx/afxcoll.h"
 #include "afx/afxdisp.h"
 #include "afx/afxdoc.h"
+#include "afx/afxtiered.h"
 #include "grid/gxwnd.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "rmx/context.h"
@@ -109,9 +110,11 @@ protected:
     CKXListPaneView* m_pView = nullptr;
     BOOL m_bFilled = FALSE;
     bool m_bInOrder = true; // m_names follow the list's order (a rename in place may break it)
-    std::vector<CString> m_names;
-    std::vector<CString> m_paths;
-    std::vector<ISchemaObject*> m_keys;                          // the object of each row
+    // Row by row (index 0 is row 1); tiered, so that a row inserted or removed at its place in the
+    // order does not move every row after it.
+    CTieredVector<CString> m_names;
+    CTieredVector<CString> m_paths;
+    CTieredVector<ISchemaObject*> m_keys;                        // the object of each row
     std::unordered_map<ISchemaObject*, CString> m_listedNames; // the name each object is listed by
 };
 
@@ -127,11 +130,18 @@ public:
     BOOL AddPhysicalInstanceFromStr(const char* text);
     // The row of an instance that was renamed takes the new name; FALSE when the old name is not listed.
     BOOL RenameTableInstance(CString oldName, CString newName);
-    // Not available: refused with "KXPANE-178".
+    // Refused with "KXPANE-455": the models of discrete parts come from the host's model library, which
+    // is not installed here.
     void AutoAssignModelToDiscretes();
     // Deletes the components selected in the list (the logical instances of a selected physical part) in
     // one step, journalled as DeleteComponent for each; FALSE when nothing was deleted.
     BOOL DeleteCurSelInstance(int flag = 0);
+    // Pastes the clipboard viewer's item `item` (1 the newest) as one new component, as AddComponent adds
+    // it: the item names a component of the design (a copy: its master and properties, less the reference
+    // designator, under the first free name of its prefix) or gives "LIB.CELL[:VIEW] [NAME]". In the
+    // physical list the new component also takes its name as reference designator. FALSE, with a message,
+    // for a read-only window, an empty or unknown item, or an item of several lines.
+    BOOL PasteComponentItem(int item);
 
 protected:
     // The physical list's parts by their logical instances: instance name or path -> reference designator.
@@ -359,7 +369,15 @@ public:
     void FillData() override;
 
     // Operations the frame and the document's automation forward.
+    // The host's co-design marking: wParam the component names (blank separated text, 0 for the
+    // components selected in the list), lParam nonzero to mark them, 0 to take the mark off.
     void MarkAsCodesign(WPARAM wParam, LPARAM lParam);
+    // Marks (or unmarks) the named components as co-design instances (property CODESIGN) in one
+    // transaction, journalled as Clp().MarkAsCodesign; empty names: the list's selection. FALSE, with
+    // a message, when a name is unknown, nothing is named, or every component is marked so already.
+    BOOL MarkComponentsAsCodesign(CString names, long mark);
+    // Refused with "KXPANE-456": creating a new block schematic is the host's block creation, which is
+    // not installed here.
     void LaunchCreateBlock();
     BOOL CanExportInterface();
     BOOL CanImportInterface();
@@ -367,7 +385,14 @@ public:
     // on OK the matching script command is sent to the host, which does the work.
     void ExportInterface();
     void ImportInterface();
+    // Assign Power: the power group dialog (CKXPowerGroupDlg: the implicit power pin "pin" and the net
+    // "net") for the components selected in the list; OK ties that pin of each to the net.
     void OnPowerGroup();
+    // Ties the implicit power pin `pin` of each named component (blank separated; empty: the list's
+    // selection) to the net `net`, in one transaction journalled as Clp().AssignPowerGroup. FALSE, with a
+    // message, when a name is unknown, the net name is empty or invalid, or no component has such a pin
+    // that is not tied to that net already.
+    BOOL AssignPowerGroup(CString names, CString pin, CString net);
     // Opens the block selected in the component list: Descend in the context of this design (open mode
     // 2, so that ascend returns here), EditBlock as a design of its own (open mode 1). FALSE, with a
     // message, when the selection is not one block.

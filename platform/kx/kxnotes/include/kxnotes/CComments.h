@@ -41,6 +41,17 @@ public:
     // Creates an empty view; FALSE when the name is empty or taken.
     BOOL CreateView(const CString& view);
     BOOL RemoveView(const CString& view);
+    // Puts a whole view in at a place among the views (a place past the end appends it); FALSE, and
+    // nothing changes, when the name is empty or taken.
+    BOOL InsertView(int index, const CString& view, const std::vector<CString>& instances,
+                    const std::vector<CString>& signals);
+    // Gives a view a new name and content in its place; FALSE, and nothing changes, when there is no
+    // view of that name or the new name is empty or another view's.
+    BOOL ReplaceView(const CString& view, const CString& newName, const std::vector<CString>& instances,
+                     const std::vector<CString>& signals);
+    // The place of a view among the views; -1 when there is none.
+    int IndexOfView(const CString& view) const;
+    std::size_t Count() const { return m_views.size(); }
     BOOL HasView(const CString& view) const;
     void GetViewNames(std::vector<CString>& names) const;
     // Nonzero when the view changed since it was last marked loaded.

@@ -1,0 +1,249 @@
+// Terminations and pull-ups/pull-downs through the clipboard. A copy of
+// TERMINATION cells carries each pin's termination as an associated
+// component; a copy of PUPD cells carries each signal's pull-ups/pull-downs as
+// a group. A paste into a TERMINATION cell puts the copied terminations onto
+// the selected pins of that group (one copied termination onto every selected
+// pin, several one to a row); a paste into the PUPD column puts the first
+// copied group onto every selected signal. Each paste is one edit; every
+// component it made is journalled as the pane's MatrixPasteAssoc call, which
+// makes the same component on the same pin or signal again.
+#include "matrix/KXMatrixGridWnd.h"
+
+#include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
+
+#include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxclipboard/CKXImpClipBoard.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "kxsmall/ISysObjectServer.h"
+#include "rmx/schemautil.h"
+
+#include <deque>
+#include <set>
+
+using namespace kxmatrix;
+
+namespace {
+
+constexpr int kTermination = CKXAssocCompAPI::TERMINATION;
+constexpr int kPupd = CKXAssocCompAPI::PUPD;
+constexpr const char* kTerminationKind = "TERMINATION";
+constexpr const char* kPupdKind = "PUPD";
+
+// Takes the entry at the front of a buffer off it; false when none can be read.
+bool TakeEntry(CString& buffer, CKXMatrixGridWnd::AssocEntry& entry) {
+    int number = 0;
+    const int length = CKXImpClipBoard::GetAssocCompInfo(buffer, entry.kind, number, entry.type, entry.name, entry.data);
+    if (length <= 0) return false;
+    buffer.Delete(0, length);
+    buffer.TrimLeft("\r\n");
+    return true;
+}
+
+CString NetBitName(const CNetBit& bit) {
+    return bit.bit() < 0 ? CString(bit.net()->name()) : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ copy
+
+void CKXMatrixGridWnd::CopyCellObject(ROWCOL row, ROWCOL col) {
+    int offset = -1, group = -1;
+    const int c = static_cast<int>(col);
+    if (SplitColumn(c, offset, group) && offset == Layout().terminationOffset) {
+        // A row without a pin, or a pin without a termination, still takes its place among the copied
+        // terminations: a paste of several puts each onto the row that matches its own.
+        int bit = -1;
+        IDTInstance* termination = nullptr;
+        if (IInstTerm* pin = GetCellInstTermBit(row, c, bit)) {
+            CKXAssocCompAPI& api = *GetAssocCompApi();
+            api.setInstTermBit(CInstTermBit(pin, bit));
+            termination = api.getAssociatedInstance(kTermination);
+        }
+        CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, termination, kTermination);
+        return;
+    } else if (c == Layout().pupdCol) {
+        int bit = -1;
+        if (INet* net = GetCellNetBit(row, bit)) {
+            CKXAssocCompAPI& api = *GetAssocCompApi();
+            api.setNetBit(CNetBit(net, bit));
+            std::vector<IDTInstance*> pupds;
+            api.getMultipleAssociatedInstance(kPupd, pupds);
+            // A signal without any still makes its (empty) group: the copied rows stay one group each.
+            CKXImpClipBoard::StartPupdGroup();
+            if (pupds.empty()) CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, nullptr, kPupd);
+            for (IDTInstance* pupd : pupds) CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, pupd, kPupd);
+            CKXImpClipBoard::EndPupdGroup();
+            return;
+        }
+    }
+    // Every other cell, and a pull-up cell of a row without a signal, keeps its field as text.
+    CKXImpClipBoard::CopyTextAsObject(CellText(row, c));
+}
+
+// ------------------------------------------------------------------ paste, the targets
+
+std::vector<ROWCOL> CKXMatrixGridWnd::TerminationPasteRows(int group) {
+    std::vector<ROWCOL> rows;
+    const int pinCol = ColumnOf(group, Layout().pinNameOffset);
+    for (ROWCOL row : SelectedDataRows()) {
+        int bit = -1;
+        if (GetCellInstTermBit(row, pinCol, bit)) rows.push_back(row);
+    }
+    return rows;
+}
+
+CString CKXMatrixGridWnd::GetSysObjectName(const CInstTermBitContext& bit) {
+    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
+    if (!server) return CString();
+    char* name = server->GetSysObjectName(bit);
+    CString result = name ? name : "";
+    if (name) server->FreeName(name);
+    return result;
+}
+
+// ------------------------------------------------------------------ paste, one component
+
+bool CKXMatrixGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, int group, const AssocEntry& entry,
+                                             KXJournalLines& journal) {
+    int bit = -1, netBit = -1;
+    IInstTerm* pin = GetCellInstTermBit(row, ColumnOf(group, Layout().pinNameOffset), bit);
+    INet* net = GetCellNetBit(row, netBit);
+    const CInstanceContext instance = GroupInstance(group);
+    if (!pin || !net || !instance || instance.containedDesign()) return false; // a block's pins take none
+    const CInstTermBit pinBit(pin, bit);
+    if (GetSysObjectName(instance.instTerm(pin).bitContext(bit)).IsEmpty()) return false;
+    if (!CKXImpClipBoard::PasteAssocComponents(t, pinBit, nullptr, CNetBit(net, netBit), instance, entry.data,
+                                               entry.type, entry.name, CString(net->name()), kTermination, 0))
+        return false;
+    journal.Comment("Paste Termination")
+        .Pane("OpenMatrixView", {m_strViewName})
+        .Pane("MatrixPasteAssoc", {CString(kTerminationKind), CellText(row, Layout().nameCol),
+                                   CString(instance.instance()->name()), PinText(pin, bit), entry.type, entry.name,
+                                   entry.data})
+        .End();
+    return true;
+}
+
+bool CKXMatrixGridWnd::PastePupdOnRow(CTransaction* t, const SignalRow& signal, const AssocEntry& entry,
+                                      KXJournalLines& journal) {
+    const CString netName = NetBitName(signal.netBit);
+    if (!CKXImpClipBoard::PasteAssocComponents(t, CInstTermBit(), nullptr, signal.netBit, CInstanceContext(),
+                                               entry.data, entry.type, entry.name, netName, kPupd, 0))
+        return false;
+    journal.Comment("Paste Pullup/Pulldown")
+        .Pane("OpenMatrixView", {m_strViewName})
+        .Pane("MatrixPasteAssoc", {CString(kPupdKind), CellText(signal.row, Layout().nameCol), CString(), CString(),
+                                   entry.type, entry.name, entry.data})
+        .End();
+    return true;
+}
+
+// ------------------------------------------------------------------ paste, the whole clipboard
+
+BOOL CKXMatrixGridWnd::PasteTerminations(CTransaction* t, int group, KXJournalLines& journal) {
+    const std::vector<ROWCOL> selected = TerminationPasteRows(group);
+    std::deque<ROWCOL> queue(selected.begin(), selected.end());
+    CString buffer;
+    CKXImpClipBoard::GetTerminationBuffer(buffer);
+    GetAssocCompApi()->resetPreCommitObjects();
+    bool pasted = false, problem = false, first = true, oneForAll = false;
+    ROWCOL last = selected.empty() ? 0 : selected.back();
+    AssocEntry entry;
+    while (t && !queue.empty() && !buffer.IsEmpty() && TakeEntry(buffer, entry)) {
+        // One copied termination goes onto every selected pin; several go one to a row, and the rows
+        // below the last selected one take the rest.
+        if (std::exchange(first, false) && buffer.IsEmpty()) oneForAll = true;
+        if (entry.kind != kTermination) continue;
+        for (std::size_t n = oneForAll ? queue.size() : 1; n > 0 && !queue.empty(); --n) {
+            const ROWCOL row = queue.front();
+            queue.pop_front();
+            // A copied pin without a termination takes its row and leaves it as it is.
+            if (!entry.data.IsEmpty() && PasteTerminationOnRow(t, row, group, entry, journal)) pasted = true;
+            else if (!entry.data.IsEmpty()) problem = true;
+            last = std::max(last, row);
+        }
+        if (!oneForAll && queue.empty())
+            for (ROWCOL next = last + 1; next <= GetRowCount(); ++next)
+                if (!IsRowHidden(next)) {
+                    queue.push_back(next);
+                    break;
+                }
+    }
+    if (problem) CKXErrorHandler::MessageBoxOk("KXTABLE-118");
+    return pasted ? TRUE : FALSE;
+}
+
+BOOL CKXMatrixGridWnd::PastePupds(CTransaction* t, KXJournalLines& journal) {
+    const std::vector<SignalRow> signals = CollectSelectedNetBits();
+    CString buffer, group;
+    CKXImpClipBoard::GetPupdBuffer(buffer);
+    GetAssocCompApi()->WillRemoveExistingPupd(false);
+    if (!t || signals.empty() || !CKXImpClipBoard::PruneGroupString(buffer, group)) return FALSE;
+    std::vector<AssocEntry> entries;
+    for (AssocEntry entry; TakeEntry(group, entry);)
+        if (entry.kind == kPupd && !entry.data.IsEmpty()) entries.push_back(entry);
+    // The first copied group goes onto every selected signal.
+    bool pasted = false, problem = false;
+    for (const SignalRow& signal : signals)
+        for (const AssocEntry& entry : entries) {
+            if (PastePupdOnRow(t, signal, entry, journal)) pasted = true;
+            else problem = true;
+        }
+    if (problem) CKXErrorHandler::MessageBoxOk("KXTABLE-270");
+    return pasted ? TRUE : FALSE;
+}
+
+BOOL CKXMatrixGridWnd::PasteAssocComponents(ROWCOL row, ROWCOL col) {
+    int offset = -1, group = -1;
+    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().terminationOffset;
+    if (IsReadOnlyWindow()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return FALSE;
+    }
+    if (!termination && (static_cast<int>(col) != Layout().pupdCol || row < kFirstDataRow)) return FALSE;
+    CKXGridEdit edit(*this, termination ? "Paste Termination" : "Paste Pupd", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    KXJournalLines journal(JournalHandle());
+    const BOOL pasted = termination ? PasteTerminations(edit.Transaction(), group, journal)
+                                    : PastePupds(edit.Transaction(), journal);
+    // Nothing pasted: the bracket takes back whatever the library began.
+    if (!pasted) return FALSE;
+    if (termination) PrepareTerminationPins(edit.Transaction());
+    if (!edit.Commit()) return FALSE;
+    MarkModified();
+    RefreshTerminations();
+    RefreshPupdCells({});
+    journal.Write();
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ the journal's road
+
+BOOL CKXMatrixGridWnd::PasteAssocByName(const CString& kind, const CString& signal, const CString& instance,
+                                        const CString& pin, const AssocEntry& entry) {
+    const bool termination = kind.CompareNoCase(kTerminationKind) == 0;
+    if ((!termination && kind.CompareNoCase(kPupdKind) != 0) || entry.data.IsEmpty() || IsReadOnlyWindow())
+        return FALSE;
+    // The row: the signal's, and for a termination the one whose group cell shows the pin.
+    const std::vector<CString> key{signal + ":" + instance + (termination ? ":" + pin : CString())};
+    if (!SelectCells(key, termination ? CString(kTerminationKind) : CString("PUPD"))) return FALSE;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col)) return FALSE;
+    int offset = -1, group = -1;
+    if (termination && !SplitColumn(static_cast<int>(col), offset, group)) return FALSE;
+    CKXGridEdit edit(*this, termination ? "Paste Termination" : "Paste Pupd", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
+    KXJournalLines journal(JournalHandle());
+    int bit = -1;
+    INet* net = GetCellNetBit(row, bit);
+    const bool pasted = termination ? PasteTerminationOnRow(edit.Transaction(), row, group, entry, journal)
+                                    : net && PastePupdOnRow(edit.Transaction(), {row, CNetBit(net, bit)}, entry, journal);
+    if (!pasted || !edit.Commit()) return FALSE;
+    MarkModified();
+    RefreshTerminations();
+    RefreshPupdCells({});
+    journal.Write();
+    return TRUE;
+}

@@ -1,0 +1,95 @@
+// The parts of the example board's terminations and pull-ups, as copy and paste carry them: a copied
+// termination is pasted with its parts; one written without its part count is read by the parts it
+// records; one that records none is left out of the copy with a message, so that no paste makes a
+// termination without parts.
+#include "../connedit/ConnEditFixture.h"
+
+#include "rmx/server.h"
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+class AssocParts : public ConnEditFixture {
+protected:
+    // Rewrites the board file without the lines the pattern matches and reads the library again.
+    void DropBoardLines(const std::string& pattern) {
+        const std::filesystem::path file = m_demo / "board.sch.design";
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream kept;
+        const std::regex drop(pattern);
+        for (std::string line; std::getline(in, line);)
+            if (!std::regex_search(line, drop)) kept << line << '\n';
+        in.close();
+        std::ofstream(file, std::ios::binary) << kept.str();
+        IDesign* board = m_app->Server()->findDesign("demo.board:sch");
+        ASSERT_NE(board, nullptr);
+        ASSERT_TRUE(m_app->Server()->unloadDesign(board));
+        CString error; // the designs still loaded are not read again: only the board is
+        m_app->Server()->loadLibrary(m_demo.c_str(), error);
+        ASSERT_NE(m_app->Server()->findDesign("demo.board:sch"), nullptr) << error.GetString();
+    }
+    static std::size_t Count(const std::string& text, const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    }
+    // Copies MCLK's termination and pastes it onto PGOOD: the paste word's answer.
+    std::string CopyMclkOntoPgood() {
+        Run("selectObject pin MCLK");
+        EXPECT_EQ(Run("copy pin MCLK Termination"), "1");
+        Run("kx::pane SelectTerminationCol PGOOD C10");
+        return Run("paste");
+    }
+};
+
+TEST_F(AssocParts, TheExampleBoardsComponentsRecordTheirParts) {
+    OpenBoard();
+    const std::string board = Saved();
+    EXPECT_EQ(Count(board, "SLOT_COUNT \"1\""), 6u) << board;
+    EXPECT_EQ(Count(board, "SLOT0.PHYSNAME \"R0402\""), 6u);
+}
+
+TEST_F(AssocParts, AnExampleTerminationPastesWithItsParts) {
+    OpenBoard();
+    const std::string original = Saved();
+    Messages();
+    ASSERT_EQ(CopyMclkOntoPgood(), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Messages().empty());
+    const std::string pasted = Saved();
+    EXPECT_NE(pasted.find("1 Series @U1.PGOOD"), std::string::npos) << pasted;
+    // The copy has MCLK's part: one resistor of 22.
+    EXPECT_EQ(Count(pasted, "SLOT_COUNT \"1\""), 7u) << pasted;
+    EXPECT_EQ(Count(pasted, "SLOT0.VALUE \"22\""), 2u) << pasted;
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+}
+
+TEST_F(AssocParts, ATerminationWrittenWithoutItsPartCountIsReadByThePartsItRecords) {
+    DropBoardLines("^prop @\\$RT2 SLOT_COUNT ");
+    OpenBoard();
+    Messages();
+    ASSERT_EQ(CopyMclkOntoPgood(), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    EXPECT_NE(pasted.find("1 Series @U1.PGOOD"), std::string::npos) << pasted;
+    EXPECT_EQ(Count(pasted, "SLOT0.VALUE \"22\""), 2u) << pasted;
+}
+
+TEST_F(AssocParts, ATerminationThatRecordsNoPartsIsNotCopiedAndNoPasteMakesOneWithout) {
+    DropBoardLines("^prop @\\$RT2 SLOT");
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    Run("selectObject pin MCLK");
+    EXPECT_EQ(Run("copy pin MCLK Termination"), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-260"});
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    EXPECT_EQ(Run("paste"), "0");
+    EXPECT_TRUE(Saved() == before) << Saved();
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+} // namespace

@@ -1,0 +1,292 @@
+// Terminations and pull-ups/pull-downs copied and pasted in the matrix: the copy
+// carries the components, a paste makes them again on the selected pins or
+// signals (also of another view) in one undo step, and its journal replays to
+// the same design; what cannot take a paste is refused and changes nothing.
+#include "MatrixTestSupport.h"
+
+#include "kxclipboard/CKXImpClipBoard.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+class MatrixAssocClip : public MatrixTest {
+protected:
+    void SetUp() override {
+        MatrixTest::SetUp();
+        ASSERT_TRUE(Open());
+        ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE", "@:GND"}), nullptr);
+        Messages();
+    }
+    static int TermCol(int group = 0) { return G::ColumnOf(group, G::Layout().terminationOffset); }
+    static int PupdCol() { return G::Layout().pupdCol; }
+    ROWCOL PinRow(const char* signal, const char* pin) {
+        for (ROWCOL r : Rows(signal))
+            if (Cell(r, PinCol(0)) == pin) return r;
+        return 0;
+    }
+    std::string Mark(const char* signal) {
+        return KXRowAttrs(*Grid(), Row(signal)).Text(static_cast<ROWCOL>(PupdCol()), IDS_UA_TOOLTIPTEXT).GetString();
+    }
+    std::string Select(ROWCOL row, int col) { return Run("kx::select ccp " + std::to_string(row) + " " + std::to_string(col)); }
+    std::string Select(ROWCOL row, int col, ROWCOL row2, int col2) {
+        return Run("kx::select ccp " + std::to_string(row) + " " + std::to_string(col) + " " + std::to_string(row2) +
+                   " " + std::to_string(col2));
+    }
+    std::string Copy() { return Run("kx::key ccp Ctrl+C"); }
+    std::filesystem::path StartJournal() {
+        const std::filesystem::path file = m_dir / "clip.vbs";
+        Run("kx::journal " + file.string());
+        return file;
+    }
+    std::string StopJournal(const std::filesystem::path& file) {
+        Run("kx::journal");
+        std::ifstream in(file);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    std::string Replayed(const std::string& lines, int undoSteps) {
+        for (int i = 0; i < undoSteps; ++i) EXPECT_EQ(Run("undo"), "1");
+        const std::filesystem::path replay = m_dir / "replay.vbs";
+        std::ofstream(replay) << lines;
+        EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+        return Snapshot();
+    }
+    int Count(const std::string& text, const std::string& what) {
+        int n = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    }
+};
+
+// ------------------------------------------------------------------ terminations
+
+TEST_F(MatrixAssocClip, ACopiedTerminationIsPastedOntoAnotherPinInOneStepThatReplaysAndUndoes) {
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    EXPECT_EQ(CKXImpClipBoard::GetObjectType(1), KX_CLIP_TERMINATIONS);
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(PinRow("N1", "T"), TermCol()), "1");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string after = Snapshot();
+    EXPECT_EQ(Count(after, "Series"), 2) << after;
+    EXPECT_EQ(Cell(PinRow("N1", "T"), TermCol()), "Series");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string lines = StopJournal(file);
+    EXPECT_NE(lines.find(".ConnectivityPane().MatrixPasteAssoc(\"TERMINATION\",\"N1\",\"J1\",\"T\",\"Series\""),
+              std::string::npos)
+        << lines;
+    EXPECT_EQ(Replayed(lines, 1), after);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Cell(PinRow("N1", "T"), TermCol()), "");
+}
+
+TEST_F(MatrixAssocClip, ACopiedTerminationGoesOntoEverySelectedPin) {
+    ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");
+    ASSERT_EQ(Run("matrixConnect pin GND J1 PIN_NAME {P<4>}"), "1");
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(PinRow("FREE", "P<3>"), TermCol(), PinRow("GND", "P<4>"), TermCol()), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Cell(PinRow("FREE", "P<3>"), TermCol()), "Series");
+    EXPECT_EQ(Cell(PinRow("GND", "P<4>"), TermCol()), "Series");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+}
+
+TEST_F(MatrixAssocClip, ACopyAndPasteIntoAnotherViewReproducesTheTermination) {
+    ASSERT_EQ(Run("matrixConnect pin FREE J2 PIN_NAME S"), "1");
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_NE(OpenView("w", {"@J2"}, {"@:FREE"}), nullptr);
+    ASSERT_EQ(Select(Row("FREE"), TermCol()), "1");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Cell(Row("FREE"), TermCol()), "Series");
+    EXPECT_EQ(Count(Snapshot(), "Series"), 2);
+}
+
+TEST_F(MatrixAssocClip, APinThatHasATerminationAlreadyRefusesThePasteAndNothingChanges) {
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    const std::string before = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Messages().back(), "KXTABLE-118");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+TEST_F(MatrixAssocClip, TextCannotBePastedIntoATerminationCell) {
+    AfxSetClipboardText("Series\r\n");
+    ASSERT_EQ(Select(PinRow("N1", "T"), TermCol()), "1");
+    const std::string before = Snapshot();
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(MatrixAssocClip, SeveralCopiedTerminationsGoOneToARowAndAPinWithoutOneKeepsItsPlace) {
+    ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");
+    ASSERT_EQ(Run("matrixConnect pin GND J1 PIN_NAME {P<4>}"), "1");
+    // S (Series) first, then the rows below it down to T (no termination): empty places.
+    const ROWCOL s = PinRow("N1", "S"), t = PinRow("N1", "T");
+    ASSERT_LT(s, t);
+    ASSERT_EQ(Select(s, TermCol(), t, TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    const ROWCOL p3 = PinRow("FREE", "P<3>"), p4 = PinRow("GND", "P<4>");
+    ASSERT_EQ(Select(p3, TermCol(), p4, TermCol()), "1");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Cell(p3, TermCol()), "Series");
+    EXPECT_EQ(Cell(p4, TermCol()), "");
+    EXPECT_EQ(Count(Snapshot(), " 1 Series @J1."), 2);
+}
+
+// ------------------------------------------------------------------ pull-ups and pull-downs
+
+TEST_F(MatrixAssocClip, ACopiedPullUpIsPastedOntoEverySelectedSignalInOneStepThatReplays) {
+    ASSERT_EQ(Select(Row("GND"), PupdCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    EXPECT_EQ(CKXImpClipBoard::GetObjectType(1), KX_CLIP_PUPD_GROUPS);
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(Row("N1"), PupdCol(), Row("FREE"), PupdCol()), "1");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string after = Snapshot();
+    EXPECT_EQ(Mark("N1"), "Local Pullup");
+    EXPECT_EQ(Mark("FREE"), "Local Pullup");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string lines = StopJournal(file);
+    EXPECT_EQ(Count(lines, ".ConnectivityPane().MatrixPasteAssoc(\"PUPD\","), 2) << lines;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Mark("N1"), "");
+    // The replay makes the same pull-ups on the same signals (a design keeps the names an undone
+    // edit used, so only a fresh design gives them the same names again).
+    const std::string replayed = Replayed(lines, 0);
+    EXPECT_EQ(Count(replayed, " 2 Pullup @:N1\n"), 1) << replayed;
+    EXPECT_EQ(Count(replayed, " 2 Pullup @:FREE\n"), 1) << replayed;
+    EXPECT_EQ(Count(replayed, " 2 Pullup @:"), 3) << replayed;
+}
+
+TEST_F(MatrixAssocClip, ASignalWithAPullUpAlreadyIsToldSoAndTheOthersTakeThePaste) {
+    ASSERT_EQ(Select(Row("GND"), PupdCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(Row("FREE"), PupdCol(), Row("GND"), PupdCol()), "1");
+    ASSERT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(Messages().back(), "KXTABLE-270");
+    EXPECT_EQ(Mark("FREE"), "Local Pullup");
+    // GND keeps its one pull-up.
+    EXPECT_EQ(Count(Snapshot(), "Pullup"), 2);
+}
+
+TEST_F(MatrixAssocClip, ACopyOfSignalsWithoutPullUpsPastesNothing) {
+    ASSERT_EQ(Select(Row("FREE"), PupdCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(Row("N1"), PupdCol()), "1");
+    const std::string before = Snapshot();
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+// ------------------------------------------------------------------ the journal's road
+
+TEST_F(MatrixAssocClip, TheJournalsPasteRefusesWhatItCannotPlaceAndChangesNothing) {
+    const std::string before = Snapshot();
+    // No such pin, an unknown kind, and no data.
+    EXPECT_EQ(Run("kx::pane MatrixPasteAssoc TERMINATION N1 J1 NO_SUCH Series R1 type=Series"), "0");
+    EXPECT_EQ(Run("kx::pane MatrixPasteAssoc RESISTOR N1 J1 T Series R1 type=Series"), "0");
+    EXPECT_EQ(Run("kx::pane MatrixPasteAssoc TERMINATION N1 J1 T Series R1 {}"), "0");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ the library's dialogs (menus)
+
+namespace {
+
+class MatrixAssocDialogs : public MatrixAssocClip {};
+
+TEST_F(MatrixAssocDialogs, AddTerminationPutsTheDialogsChoiceOnEverySelectedPinInOneStepThatReplays) {
+    ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");
+    ASSERT_EQ(Run("matrixConnect pin GND J1 PIN_NAME {P<4>}"), "1");
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(PinRow("FREE", "P<3>"), TermCol(), PinRow("GND", "P<4>"), TermCol()), "1");
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("kx::menu 35522"), "1") << ::testing::PrintToString(Messages());
+    const std::string after = Snapshot();
+    EXPECT_EQ(Cell(PinRow("FREE", "P<3>"), TermCol()), "Series") << ::testing::PrintToString(Messages()) << after << Transcript();
+    EXPECT_EQ(Cell(PinRow("GND", "P<4>"), TermCol()), "Series");
+    EXPECT_EQ(Count(after, " 1 Series @J1."), 3) << after;
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string lines = StopJournal(file);
+    EXPECT_EQ(Count(lines, ".ConnectivityPane().MatrixPasteAssoc(\"TERMINATION\","), 2) << lines;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+    const std::string replayed = Replayed(lines, 0);
+    EXPECT_EQ(Count(replayed, " 1 Series @J1.P<3>\n"), 1) << replayed;
+    EXPECT_EQ(Count(replayed, " 1 Series @J1.P<4>\n"), 1) << replayed;
+}
+
+TEST_F(MatrixAssocDialogs, ACancelledTerminationDialogChangesNothing) {
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(PinRow("N1", "T"), TermCol()), "1");
+    Run("kx::answer dialog CKXTerminationDlg cancel");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::menu 35522");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+TEST_F(MatrixAssocDialogs, SeveralPinsOneOfThemTerminatedAreRefusedBeforeTheDialog) {
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol(), PinRow("N1", "T"), TermCol()), "1");
+    const std::size_t answered = AnswerLog().size();
+    Run("kx::menu 35522");
+    EXPECT_EQ(Messages().back(), "KXTABLE-114");
+    EXPECT_EQ(Snapshot(), before);
+    for (std::size_t i = answered; i < AnswerLog().size(); ++i)
+        EXPECT_EQ(AnswerLog()[i].find("CKXTerminationDlg"), std::string::npos);
+}
+
+TEST_F(MatrixAssocDialogs, AddPullupPutsTheDialogsChoiceOnEverySelectedSignalInOneStep) {
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(Row("N1"), NameCol(), Row("FREE"), NameCol()), "1");
+    Run("kx::answer dialog CKXPupdDlg ok type pullup dcnet GND value 10k");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("kx::menu 35509"), "1");
+    EXPECT_EQ(Mark("N1"), "Local Pullup");
+    EXPECT_EQ(Mark("FREE"), "Local Pullup");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string lines = StopJournal(file);
+    EXPECT_EQ(Count(lines, ".ConnectivityPane().MatrixPasteAssoc(\"PUPD\","), 2) << lines;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+    const std::string replayed = Replayed(lines, 0);
+    EXPECT_EQ(Count(replayed, " 2 Pullup @:N1\n"), 1) << replayed;
+    EXPECT_EQ(Count(replayed, " 2 Pullup @:FREE\n"), 1) << replayed;
+}
+
+TEST_F(MatrixAssocDialogs, AddPullupOnASignalThatHasOneIsRefusedAndChangesNothing) {
+    const std::string before = Snapshot();
+    ASSERT_EQ(Select(Row("GND"), NameCol()), "1");
+    Run("kx::menu 35509");
+    EXPECT_EQ(Messages().back(), "KXTABLE-271");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+// Termination cells of expanded rows on the example board: a bus row and its bit rows, a pair row and
+// its member rows follow a termination edit made through the pane's words, and a selected pair row
+// alone takes a termination (it is not taken as pins mixed with pairs).
+#include "PinGridBoardFixture.h"
+
+#include "grid/KXGridScopes.h"
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class TerminationRows : public PinGridBoard {
+protected:
+    void OpenExpanded() {
+        OpenBoard();
+        ASSERT_EQ(Run("expandPins pin on"), "1");
+    }
+    std::string Term(const std::string& pin) { return CellText(PinRow(pin), G::m_nColTermination); }
+    // Selects the row of the pin by a click on its Termination cell.
+    void SelectTermCell(const std::string& pin) {
+        const ROWCOL row = PinRow(pin);
+        ASSERT_NE(row, 0u) << pin;
+        ASSERT_EQ(Run("kx::select ccp " + std::to_string(row) + " " + std::to_string(G::m_nColTermination)), "1");
+    }
+    // Writes a text into a Termination cell as a stale refresh would have left it.
+    void Stale(const std::string& pin, const char* text) {
+        CGXStyle style;
+        style.SetValue(text);
+        kxgrid::GridWriteScope write(*Grid());
+        Grid()->SetStyleRange(CGXRange(PinRow(pin), static_cast<ROWCOL>(G::m_nColTermination)), style, gxOverride, 0,
+                              2, gxDo);
+    }
+    static constexpr const char* kSeries =
+        "addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22";
+};
+
+TEST_F(TerminationRows, BusRowAndItsBitRowsShowANewTerminationAndLoseItByUndo) {
+    OpenExpanded();
+    SelectTermCell("A<12..0>");
+    ASSERT_EQ(Run(kSeries), "1") << ::testing::PrintToString(Messages());
+    for (const char* pin : {"A<12..0>", "A<12>", "A<6>", "A<0>"})
+        EXPECT_EQ(Term(pin), "Series") << pin;
+    EXPECT_EQ(Term("CLK"), "Parallel"); // the next pin's row is its own
+    Run("undo");
+    for (const char* pin : {"A<12..0>", "A<12>", "A<0>"})
+        EXPECT_EQ(Term(pin), "") << pin;
+}
+
+TEST_F(TerminationRows, DeletingABusRowsTerminationsClearsEveryBitRow) {
+    OpenExpanded();
+    ASSERT_EQ(Term("DQ<1>"), "Series");
+    SelectTermCell("DQ<15..0>");
+    ASSERT_EQ(Run("deleteTermination pin"), "1") << ::testing::PrintToString(Messages());
+    for (const char* pin : {"DQ<15..0>", "DQ<1>", "DQ<0>"})
+        EXPECT_EQ(Term(pin), "") << pin;
+    EXPECT_EQ(Term("MCLK"), "Series"); // below the bus, not part of it
+}
+
+TEST_F(TerminationRows, RefreshOfAnExpandedRowRewritesItsBitRowsFromTheDesign) {
+    OpenExpanded();
+    Stale("DQ<0>", "Stale");
+    Stale("DQ<7>", "Stale");
+    Stale("A<0>", "Stale"); // another pin's bit row: not listed, left alone
+    CDWordArray rows;
+    rows.Add(PinRow("DQ<15..0>"));
+    Grid()->RefreshExpandedRow(rows);
+    EXPECT_EQ(Term("DQ<0>"), "Series");
+    EXPECT_EQ(Term("DQ<7>"), "");
+    EXPECT_EQ(Term("A<0>"), "Stale");
+}
+
+TEST_F(TerminationRows, RefreshOfAPairRowRewritesThePairAndIgnoresRowsOutsideTheGrid) {
+    OpenExpanded();
+    Stale("CLK", "Stale");
+    CDWordArray rows;
+    rows.Add(PinRow("CLK"));
+    rows.Add(0);
+    rows.Add(Grid()->GetRowCount() + 5);
+    Grid()->RefreshExpandedRow(rows);
+    EXPECT_EQ(Term("CLK"), "Parallel");
+}
+
+TEST_F(TerminationRows, APairRowAloneTakesATerminationAsOneUndoStep) {
+    OpenExpanded();
+    SelectTermCell("CLK");
+    ASSERT_EQ(Run("deleteTermination pin"), "1");
+    EXPECT_EQ(Term("CLK"), "");
+    const int steps = Ccp()->GetUndoStepCount();
+    SelectTermCell("CLK");
+    Messages();
+    ASSERT_EQ(Run(kSeries), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Term("CLK"), "Series");
+    EXPECT_EQ(Term("CLK_P"), ""); // the pair carries it, not its legs
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Run("undo");
+    EXPECT_EQ(Term("CLK"), "");
+}
+
+} // namespace

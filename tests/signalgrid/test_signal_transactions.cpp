@@ -1,0 +1,119 @@
+// The signal grid's edits and the transaction they run in: an edit runs in a
+// transaction of its own (its state open while it runs, closed after), joins one
+// that is open already (nothing of it stays when that one is thrown away), and
+// an edit whose commit the design database refuses leaves design, rows, undo
+// history and journal as they were, and the next edit a step of its own.
+#include "KXDesignSnapshot.h"
+#include "SignalGridTestSupport.h"
+
+#include "grid/KXGridEdit.h"
+
+#include "kxinstsigpane/KXTransaction.h"
+
+namespace {
+
+class SignalTransactions : public SignalGridTest {
+protected:
+    void SetUp() override {
+        SignalGridTest::SetUp();
+        ASSERT_TRUE(Open());
+        ASSERT_NE(Show("FREE"), nullptr);
+        Messages();
+    }
+    void TearDown() override {
+        CKXShareGlobalData::m_pServer->setCommitFault(nullptr);
+        SignalGridTest::TearDown();
+    }
+    std::string Snapshot() { return KXDesignSnapshot(*CKXShareGlobalData::m_pServer, Design().design(), "s"); }
+    bool NetlistHas(const char* line) { return Netlist().find(line) != std::string::npos; }
+    // Connects J1's pin to FREE in a blank row, as typed.
+    BOOL Connect(const char* pin) {
+        const ROWCOL row = Grid()->FindFirstEmptyRow();
+        return Type(row, G::m_nColInstance, "J1") && Type(row, G::m_nColPinName, pin);
+    }
+};
+
+TEST_F(SignalTransactions, AnEditOpensItsStateWhileItRunsAndClosesItWhenCommitted) {
+    {
+        CKXGridEdit edit(*Grid(), "Probe");
+        ASSERT_TRUE(edit);
+        EXPECT_EQ(Grid()->m_nTransactionState, kUndoStepOpen);
+    }
+    EXPECT_EQ(Grid()->m_nTransactionState, kUndoStepClose);
+    ASSERT_TRUE(Connect("P<3>"));
+    EXPECT_NE(Grid()->m_nTransactionState, kUndoStepOpen);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+TEST_F(SignalTransactions, AnEditInsideAnOpenOneIsPartOfItAndGoesWhenThatOneIsThrownAway) {
+    const std::string before = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    {
+        CKXGridEdit outer(*Grid(), "Outer");
+        ASSERT_TRUE(outer);
+        ASSERT_TRUE(Connect("P<3>"));
+        // The typed connection did not end the outer edit: it is still open, and the design has it.
+        EXPECT_TRUE(CKXTransaction::IsTransactionStarted());
+        EXPECT_EQ(Grid()->m_nTransactionState, kUndoStepOpen);
+        EXPECT_TRUE(NetlistHas("J1 P<3> FREE"));
+    } // thrown away
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_FALSE(NetlistHas("J1 P<3> FREE"));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Grid()->m_nTransactionState, kUndoStepClose);
+}
+
+TEST_F(SignalTransactions, TwoEditsInsideAnOpenOneAreOneUndoStep) {
+    const std::string before = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    {
+        CKXGridEdit outer(*Grid(), "Outer");
+        ASSERT_TRUE(outer);
+        ASSERT_TRUE(Connect("P<3>"));
+        ASSERT_TRUE(Connect("P<4>"));
+        ASSERT_TRUE(outer.Commit());
+    }
+    EXPECT_TRUE(NetlistHas("J1 P<3> FREE"));
+    EXPECT_TRUE(NetlistHas("J1 P<4> FREE"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(SignalTransactions, AConnectionWhoseCommitIsRefusedLeavesEverythingAsItWas) {
+    const std::string before = Snapshot();
+    const std::string journal = JournalText();
+    const int steps = Ccp()->GetUndoStepCount();
+    const int rows = FilledRows();
+    CKXShareGlobalData::m_pServer->setCommitFault([] { return true; });
+    EXPECT_FALSE(Connect("P<3>"));
+    CKXShareGlobalData::m_pServer->setCommitFault(nullptr);
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_FALSE(NetlistHas("J1 P<3> FREE"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    // The row shows no pin: only the instance typed into it.
+    EXPECT_EQ(Row("J1", "P<3>"), 0u);
+    EXPECT_EQ(FilledRows(), rows + 1);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_NE(Grid()->m_nTransactionState, kUndoStepOpen);
+    // The next edit is a step of its own, which undo takes back alone.
+    ASSERT_TRUE(Connect("P<4>"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(SignalTransactions, AScriptedConnectionWhoseCommitIsRefusedAnswersZero) {
+    const std::string before = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    CKXShareGlobalData::m_pServer->setCommitFault([] { return true; });
+    EXPECT_EQ(Run("addConnection pin [list J1 13 -1 -1 FREE]"), "0");
+    CKXShareGlobalData::m_pServer->setCommitFault(nullptr);
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+} // namespace
