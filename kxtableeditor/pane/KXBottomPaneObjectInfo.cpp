@@ -108,6 +108,8 @@ void CKXBottomPaneContainerView::RenameObjectInInfo(ObjectKey id, int kind, cons
 // Shows the component windows of a key list: one window per instance, or one for the whole list when
 // the request is a group. Windows already made for a key are shown again, not remade.
 void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind) {
+    // A group flag a signal request left says how those signals were shown, not how these objects are.
+    const bool flagOfSignals = m_nLastKind == 1;
     m_strLastKeys = MakeKeyList(keys);
     m_nLastKind = kind;
     if (kind != 0 || keys.empty()) return;
@@ -123,7 +125,9 @@ void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& ke
         const CString refDes = object ? PropertyValue(inst.findProperty("LOCATION")) : CString();
         info.CreateObjectList(KeyText(id), name, refDes, object ? object->cellName() : "", 0, 0);
     }
-    info.SetGroupFlag(m_bGroupFlag && keys.size() > 1);
+    const BOOL group = m_bGroupFlag && !flagOfSignals && keys.size() > 1;
+    m_bGroupFlag = group; // the flag says how this request is shown
+    info.SetGroupFlag(group);
     info.ShowObjectInfo(MakeKeyList(keys).str(), 0, 0, 0);
 }
 

@@ -338,6 +338,16 @@ TEST_F(ObjectInfo, SeveralNetsShowInOneKeptGroupGrid) {
     EXPECT_EQ(Grids(KXGridKind::Signal), 2);
 }
 
+TEST_F(ObjectInfo, ComponentsShownAfterAGroupOfNetsStandSideBySide) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1 GND");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u); // the nets as a group
+    Run("kx::show clp U1 R1");
+    EXPECT_EQ(Ccp()->GetShownGrids().size(), 2u); // not a group: the nets' request was another one
+    EXPECT_TRUE(Info().IsSideBySide());
+    EXPECT_EQ(Grids(KXGridKind::Pin), 2);
+}
+
 TEST_F(ObjectInfo, ANetBitHasAGridOfItsOwnBesideItsBus) {
     ASSERT_TRUE(Open());
     Run("kx::show slp DATA<2>");
