@@ -584,3 +584,38 @@ show "EditRefDes R1 R101" [kx::call EditRefDes R1 R101]
 show "the part grid shows R101" [expr {[string first R101 [kx::window ccp]] >= 0}]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "The pane remembers what it showed: its beam names the current object, its lists show them again"
+show opened [kx::open demo.board:sch 1]
+kx::show clp U1
+kx::show clp R1
+kx::show slp MCLK
+kx::show slp PG
+foreach line [split [kx::objects] "\n"] { puts "   $line" }
+show "drop the component list" [kx::objects drop component]
+show "choose both rows: side by side" [kx::objects choose 1 2]
+show "beam" [lindex [split [kx::objects] "\n"] 0]
+show "grids shown" [llength [lsearch -all [split [kx::window ccp] "\n"] "  grid *"]]
+
+say "The instance connectivity dialog wires a placed instance's pins in one undo step"
+kx::answer dialog CKXInstConnDlg ok pins RST_N fx 35280
+kx::answer dialog CKXRetainAssocCompDlg ok
+kx::answer dialog CKXInstConnDlg ok pins PGOOD signal =PREFIXPINNAME(X_)
+kx::answer dialog CKXInstConnDlg ok
+show "kx::instconn U1 4" [kx::instconn U1 4]
+show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
+show "undo takes both back" [undo]
+show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
+kx::answer dialog CKXInstConnDlg ok pins RST_N fx 35255
+kx::answer dialog CKXInstConnDlg cancel
+show "cancelled: nothing changes" [kx::instconn U1]
+
+say "Assign Pin Number: a pin name of the instance chosen in the dialog, then one of its numbers"
+kx::show clp RN1A
+show "select pin A" [selectObject pin A]
+kx::answer dialog CKXAssignPinDialog ok name A pin 3 summary 0
+show "More... (35550)" [kx::menu 35550]
+show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
+show "undo" [undo]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

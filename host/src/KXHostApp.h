@@ -83,6 +83,8 @@ private:
     void RegisterGridCommands();
     // What the host application does to a design besides the editor (CSV import, a property change).
     void RegisterDesignCommands();
+    // The connectivity pane's object information window (kx::objects) and the instance connectivity dialog.
+    void RegisterObjectCommands();
     void RegisterWords();
     bool ReplayLine(const std::string& line, int number, std::string& error);
     IDispatch* HandleObject(const std::string& handle, CDocument** document);

@@ -428,5 +428,6 @@ void CKXHostApp::RegisterCommands() {
                 "}",
                 ignored);
     RegisterGridCommands();
+    RegisterObjectCommands();
     RegisterDesignCommands();
 }

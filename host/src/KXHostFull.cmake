@@ -5,6 +5,7 @@ list(APPEND KXHOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostGridCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostDesignCommands.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostObjectCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostReplay.cpp
 )
 set(KXHOST_LIBS kxjournal)

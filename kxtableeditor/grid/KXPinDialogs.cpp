@@ -1,13 +1,58 @@
-// The pin-number and swap-pins dialogs of the physical part grid.
+// The assign-pin-number and swap-pins dialogs of the pin and physical part grids.
 #include "grid/KXPinDialogs.h"
 
 #include "afx/afxanswer.h"
 #include "afx/afxwin.h"
+#include "rmx/schema.h"
+#include "rmx/schemautil.h"
 #include "rmx/server.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr int kAllPins = 15;
+
+// "NAME<BIT>" as base name and bit; -1 for a name without bit.
+void SplitBitName(const CString& name, CString& base, int& bit) {
+    base = name;
+    bit = -1;
+    const int open = name.ReverseFind('<');
+    if (open <= 0 || name.Right(1) != ">") return;
+    const CString digits = name.Mid(open + 1, name.GetLength() - open - 2);
+    if (digits.IsEmpty() || digits.SpanIncluding("0123456789") != digits) return;
+    base = name.Left(open);
+    bit = std::atoi(digits);
+}
+
+const char* TypeText(int direction) {
+    switch (direction) {
+    case 0: return "Unspec";
+    case 1: return "Input";
+    case 2: return "Output";
+    default: return "Inout";
+    }
+}
+
+CString PropertyValue(CPQPropertyData* found) {
+    std::unique_ptr<CPQPropertyData> prop(found);
+    return prop ? CString(prop->value()) : CString();
+}
+
+} // namespace
+
+CKXAssignPinDialog::~CKXAssignPinDialog() {
+    if (m_hOwnGen) hmtStopGen(m_hOwnGen);
+}
 
 void CKXAssignPinDialog::SetPinGenerator(HMTGEN gen) {
+    m_hGen = gen;
+    FillNumbers(gen);
+}
+
+void CKXAssignPinDialog::FillNumbers(HMTGEN gen) {
     m_candidates.clear();
     if (!gen) return;
     hmtResetGen(gen);
@@ -16,25 +61,164 @@ void CKXAssignPinDialog::SetPinGenerator(HMTGEN gen) {
     hmtResetGen(gen);
 }
 
-void CKXAssignPinDialog::SetPinInfo(int, CString, int, int, CString pinNumber) {
+void CKXAssignPinDialog::SetPinInfo(int row, CString baseName, int first, int second, CString pinNumber) {
+    m_nPresetRow = row;
+    m_strPresetName = baseName;
+    m_nPresetFirst = first;
+    m_nPresetLast = second;
     m_strCurrent = pinNumber;
 }
 
+CString CKXAssignPinDialog::PresetName() const {
+    if (m_nPresetFirst == -1 && m_nPresetLast == -1) return m_strPresetName;
+    if (m_nPresetFirst == m_nPresetLast) return CSchemaUtilities::vectorName(m_strPresetName, m_nPresetFirst);
+    return CString(); // a range names no one pin
+}
+
+void CKXAssignPinDialog::BuildSectionMap(std::map<CString, int>& sections) const {
+    IServer* server = m_instance ? m_instance.server() : nullptr;
+    HMTPART part = server ? server->partDataService()->getPartDefinition(m_instance) : nullptr;
+    HMTGEN all = part ? hmtStartGenPins(part, kAllPins) : nullptr;
+    if (!all) return;
+    while (HMTPIN pin = hmtGenPins(all)) {
+        const char* section = hmtGetSectionPinParentSection(pin);
+        sections[hmtPinName(pin)] = section ? std::atoi(section) : -1;
+    }
+    hmtStopGen(all);
+}
+
+// The number a pin bit has: its PN property, else (a part with sections) the number of its
+// function in the instance's section.
+CString CKXAssignPinDialog::PinNumberOf(const CInstanceContext& instance, const char* pin, int bit,
+                                        const char* name) const {
+    const CString number = instance.instTerm(pin).bitContext(bit).physicalPinName();
+    if (!number.IsEmpty() || !m_pStartSection) return number;
+    IServer* server = instance.server();
+    HMTPART part = server ? server->partDataService()->getPartDefinition(instance) : nullptr;
+    HMTGEN all = part ? hmtStartGenPins(part, kAllPins) : nullptr;
+    CString found;
+    const char* wanted = hmtHashSaveStrng(name);
+    while (HMTPIN p = all ? hmtGenPins(all) : nullptr)
+        if (hmtLogPinName(p) == wanted && hmtGetSectionPinParentSection(p) == m_pStartSection) {
+            found = hmtPinName(p);
+            break;
+        }
+    if (all) hmtStopGen(all);
+    return found;
+}
+
+BOOL CKXAssignPinDialog::OnInitDialog() {
+    m_bSummaryShown = TRUE;
+    m_nHeight = kDialogHeight;
+    m_strSummaryButton = "&Function Summary <<";
+    m_pChosenNumber = nullptr;
+    m_pinNames.clear();
+    m_summary.clear();
+    FillNumbers(m_hGen);
+    IInstance* inst = m_instance.instance();
+    m_pStartSection = m_pChosenSection = hmtHashSaveStrng(PropertyValue(m_instance.findProperty("SEC")).GetString());
+    if (m_pStartSection && !*m_pStartSection) m_pStartSection = m_pChosenSection = nullptr;
+    std::map<CString, int> sections;
+    m_bChips = inst && inst->isChips();
+    if (m_bChips) BuildSectionMap(sections);
+    const CString preset = PresetName();
+    for (auto it = inst ? inst->beginInstTerm() : CSchemaObjectIterator<IInstTerm*>(); it; ++it) {
+        IInstTerm* pin = *it;
+        for (int bit : pin->bits()) {
+            SummaryRow row;
+            row.name = bit == -1 ? CString(pin->name()) : CSchemaUtilities::vectorName(pin->name(), bit);
+            row.number = PinNumberOf(m_instance, pin->name(), bit, row.name);
+            row.type = TypeText(pin->direction());
+            if (m_bChips && sections.count(row.number)) row.section = sections[row.number];
+            if (row.name == preset) m_strSelectedName = row.name;
+            m_pinNames.push_back(row.name);
+            m_summary.push_back(row);
+        }
+    }
+    return TRUE;
+}
+
+void CKXAssignPinDialog::OnSelchangePinName(const CString& name) {
+    IServer* server = m_instance ? m_instance.server() : nullptr;
+    if (!server) return;
+    CString base;
+    int bit = -1;
+    SplitBitName(name, base, bit);
+    HMTGEN gen = server->partDataService()->getCandidatePins(m_instance, base.GetString(), bit, bit);
+    if (gen) hmtResetGen(gen);
+    // Only a generator the dialog made is released here; the caller's stays the caller's.
+    if (m_hOwnGen) hmtStopGen(m_hOwnGen);
+    m_hOwnGen = m_hGen = gen;
+    m_strSelectedName = name;
+    FillNumbers(gen);
+    for (const SummaryRow& row : m_summary)
+        if (row.name == name) {
+            m_pChosenNumber = hmtHashSaveStrng(row.number.GetString());
+            break;
+        }
+}
+
+CKXAssignPinDialog::SummaryRow* CKXAssignPinDialog::SummaryRowNamed(const char* name, int section) {
+    SummaryRow* first = nullptr;
+    for (SummaryRow& row : m_summary) {
+        if (row.name != name) continue;
+        if (!m_bChips || row.section == section) return &row;
+        if (!first) first = &row;
+    }
+    // An instance of one section has no rows of another: its functions take the section's numbers.
+    return first;
+}
+
+BOOL CKXAssignPinDialog::OnSelchangePinNumber(const CString& number) {
+    if (std::find(m_candidates.begin(), m_candidates.end(), number) == m_candidates.end()) return FALSE;
+    m_pChosenNumber = hmtHashSaveStrng(number.GetString());
+    if (!m_hGen) return TRUE;
+    HMTPIN found = nullptr;
+    hmtResetGen(m_hGen);
+    while (HMTPIN pin = hmtGenPins(m_hGen))
+        if (hmtPinName(pin) == m_pChosenNumber) {
+            found = pin;
+            break;
+        }
+    hmtResetGen(m_hGen);
+    if (!found) return TRUE;
+    if (const char* section = hmtGetSectionPinParentSection(found)) m_pChosenSection = section;
+    const int chosen = m_pChosenSection ? std::atoi(m_pChosenSection) : -1;
+    HMTGEN sectionPins = hmtStartGenParentSectionPins(found);
+    while (HMTPIN pin = sectionPins ? hmtGenPins(sectionPins) : nullptr)
+        if (SummaryRow* row = SummaryRowNamed(hmtLogPinName(pin), chosen)) row->number = hmtPinName(pin);
+    if (sectionPins) hmtStopGen(sectionPins);
+    return TRUE;
+}
+
+void CKXAssignPinDialog::OnFunctionSummary() {
+    m_bSummaryShown = !m_bSummaryShown;
+    m_nHeight += m_bSummaryShown ? kSummaryHeight : -kSummaryHeight;
+    m_strSummaryButton = m_bSummaryShown ? "&Function Summary <<" : "&Function Summary >>";
+}
+
 int CKXAssignPinDialog::DoModal() {
-    m_strChosen.Empty();
+    OnInitDialog();
     AfxDialogAnswer answer;
-    if (!AfxGetAnswerQueue().TakeDialog("CKXAssignPinDialog", answer) || !answer.bOK) return IDCANCEL;
-    auto it = answer.fields.find("pin");
-    if (it == answer.fields.end()) return IDCANCEL;
-    // Only a number the generator offers can be chosen.
-    if (std::find(m_candidates.begin(), m_candidates.end(), it->second) == m_candidates.end()) return IDCANCEL;
-    m_strChosen = it->second;
+    const BOOL ok = AfxGetAnswerQueue().TakeDialog("CKXAssignPinDialog", answer) && answer.bOK;
+    auto field = [&answer](const char* name) -> const CString* {
+        auto it = answer.fields.find(name);
+        return it == answer.fields.end() ? nullptr : &it->second;
+    };
+    if (const CString* summary = field("summary"); summary && (*summary == "1") != (m_bSummaryShown != 0))
+        OnFunctionSummary();
+    if (const CString* name = field("name")) OnSelchangePinName(*name);
+    const CString* pin = field("pin");
+    // Only a number the combo offers can be chosen.
+    if (!ok || !pin || !OnSelchangePinNumber(*pin)) {
+        m_pChosenNumber = nullptr;
+        return IDCANCEL;
+    }
     return IDOK;
 }
 
 const char* CKXAssignPinDialog::GetChangedPin() const {
-    if (m_strChosen.IsEmpty() || m_strChosen == m_strCurrent) return nullptr;
-    return hmtHashSaveStrng(m_strChosen.GetString());
+    return m_pChosenSection != m_pStartSection ? m_pChosenSection : nullptr;
 }
 
 CKXSwappinsDialog::CKXSwappinsDialog(const CInstanceContext& instance, CString pinName, CString pinNumber, CWnd*)

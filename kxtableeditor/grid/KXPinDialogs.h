@@ -1,7 +1,8 @@
 // The two dialogs of the pin commands of the pin and physical part grids: choosing another pin
-// number for a pin among the candidates of the pin-name generator, and choosing
-// the pin to swap a pin with. Headless: DoModal answers from the answer queue
-// (dialog CKXAssignPinDialog, field "pin"; dialog CKXSwappinsDialog, field "pin").
+// number for a pin among the candidates of the pin-name generator (with the pin names of the
+// instance and a function summary of its pins), and choosing the pin to swap a pin with. Headless:
+// DoModal answers from the answer queue (dialog CKXAssignPinDialog, fields "name", "pin" and
+// "summary"; dialog CKXSwappinsDialog, field "pin").
 #pragma once
 
 #include "afx/afxstr.h"
@@ -9,6 +10,7 @@
 #include "rmx/context.h"
 #include "rmx/hmtpi.h"
 
+#include <map>
 #include <vector>
 
 class CWnd;
@@ -16,21 +18,80 @@ class CWnd;
 class CKXAssignPinDialog {
 public:
     enum { IDD = 8884 };
+    enum : int {
+        IDC_PIN_NUMBER = 9059,
+        IDC_PIN_NAME = 9060,
+        IDC_FUNCTION_SUMMARY = 9061,
+        IDC_SUMMARY_BUTTON = 9062,
+    };
+    static constexpr int kSummaryHeight = 150; // pixels the dialog grows by while the summary shows
+    static constexpr int kDialogHeight = 166;
+    // One row of the function summary: a pin (one row per bit of a bus), the number it has or would
+    // get, its type, and the section of its number (parts with sections, else -1).
+    struct SummaryRow {
+        CString name;
+        CString number;
+        CString type;
+        int section = -1;
+    };
+
     explicit CKXAssignPinDialog(CWnd* parent = nullptr) { (void)parent; }
+    ~CKXAssignPinDialog();
+    CKXAssignPinDialog(const CKXAssignPinDialog&) = delete;
+    CKXAssignPinDialog& operator=(const CKXAssignPinDialog&) = delete;
+
+    // The caller's generator of the numbers the pin may take; it stays the caller's.
     void SetPinGenerator(HMTGEN gen);
     void SetInstanceContext(const CInstanceContext& instance) { m_instance = instance; }
     void SetPinInfo(int row, CString baseName, int first, int second, CString pinNumber);
-    // The candidate pin numbers, in the generator's order.
-    const std::vector<CString>& GetCandidates() const { return m_candidates; }
+    // Fills the combos and the summary (DoModal does it first).
+    BOOL OnInitDialog();
+    // Scripted: "name" chooses a pin name, "pin" a pin number, "summary" 1/0 shows or hides the summary.
     int DoModal();
-    CString GetSelectedPinData() const { return m_strChosen; }
-    // The chosen pin number when it differs from the pin's own; NULL otherwise.
+    // A pin name chosen: the numbers offered become those that may carry it.
+    void OnSelchangePinName(const CString& name);
+    // A pin number chosen: its section becomes the chosen one and the summary shows the numbers the
+    // section gives each function. FALSE for a number the combo does not offer.
+    BOOL OnSelchangePinNumber(const CString& number);
+    void OnFunctionSummary();
+
+    // The numbers of the pin-number combo, in the generator's order.
+    const std::vector<CString>& GetCandidates() const { return m_candidates; }
+    const std::vector<CString>& GetPinNames() const { return m_pinNames; }
+    const CString& GetSelectedPinName() const { return m_strSelectedName; }
+    const std::vector<SummaryRow>& GetSummary() const { return m_summary; }
+    BOOL IsSummaryShown() const { return m_bSummaryShown; }
+    int GetDialogHeight() const { return m_nHeight; }
+    const CString& GetSummaryButtonText() const { return m_strSummaryButton; }
+    BOOL IsChips() const { return m_bChips; }
+    CString GetSelectedPinData() const { return m_pChosenNumber ? CString(m_pChosenNumber) : CString(); }
+    // The section of the chosen number when it is not the instance's own section; NULL otherwise.
     const char* GetChangedPin() const;
 
 private:
+    void FillNumbers(HMTGEN gen);
+    void BuildSectionMap(std::map<CString, int>& sections) const;
+    CString PresetName() const;
+    CString PinNumberOf(const CInstanceContext& instance, const char* pin, int bit, const char* name) const;
+    SummaryRow* SummaryRowNamed(const char* name, int section);
+
     std::vector<CString> m_candidates;
+    std::vector<CString> m_pinNames;
+    std::vector<SummaryRow> m_summary;
     CInstanceContext m_instance;
-    CString m_strCurrent, m_strChosen;
+    HMTGEN m_hGen = nullptr;      // the generator the number combo shows
+    HMTGEN m_hOwnGen = nullptr;   // one the dialog made for a chosen name: released by the dialog
+    BOOL m_bSummaryShown = FALSE;
+    int m_nHeight = kDialogHeight;
+    CString m_strSummaryButton = "&Function Summary <<";
+    int m_nPresetRow = -1;
+    CString m_strPresetName;
+    int m_nPresetFirst = -1, m_nPresetLast = -1;
+    CString m_strCurrent, m_strSelectedName;
+    const char* m_pStartSection = nullptr;
+    const char* m_pChosenSection = nullptr;
+    const char* m_pChosenNumber = nullptr;
+    BOOL m_bChips = FALSE;
 };
 
 class CKXSwappinsDialog {

@@ -53,15 +53,6 @@ void CKXBottomPaneContainerView::Unsubscribe() {
     m_hSubscribed = nullptr;
 }
 
-void CKXBottomPaneContainerView::CloseComponentWindow(UINT id) {
-    CString key;
-    key.Format("%u", id);
-    auto it = m_componentWindows.find(key.str());
-    if (it == m_componentWindows.end()) return;
-    std::erase(m_shownGrids, it->second);
-    m_componentWindows.erase(it);
-}
-
 namespace {
 
 // The name a net is offered by: the whole bus with its range, a one-bit vector with its bit.
@@ -161,15 +152,11 @@ bool CKXBottomPaneContainerView::FollowInstanceChange(int kind, IInstance* inst,
     } else if (kind == 1) {
         AddComponentById(inst);
     } else if (kind == 3) {
-        CString key;
-        key.Format("%u", inst->id());
-        auto it = m_componentWindows.find(key.str());
-        if (it != m_componentWindows.end())
-            if (auto* pin = PinGridOf(it->second))
-                pin->UpdateHeaderCaption();
-        for (auto& [k, g] : m_componentWindows)
+        if (auto* pin = PinGridOf(FindComponentWindow(inst->id()))) pin->UpdateHeaderCaption();
+        for (CKXGridWnd* g : ComponentWindows())
             if (auto* pin = PinGridOf(g))
                 pin->RefreshInstanceCells(static_cast<int>(inst->id()));
+        RenameObjectInInfo(inst->id(), 0, inst->name());
         // The name shown for it follows.
         for (size_t i = 0; i < m_shownKeys.size() && i < m_shown.size(); ++i)
             if (m_shownKeys[i] == inst->id()) m_shown[i] = inst->name();
@@ -201,6 +188,7 @@ void CKXBottomPaneContainerView::CloseDeletedNets(const std::vector<INet*>& nets
     for (INet* net : nets)
         if (net) ids.insert(net->id());
     ForgetNets(ids);
+    CloseSignalWindows(ids);
 }
 
 void CKXBottomPaneContainerView::ForgetNets(const std::set<DWORD_PTR>& ids) {
@@ -222,6 +210,8 @@ void CKXBottomPaneContainerView::OnNetsChanged(const std::vector<INet*>& nets) {
         if (net) ids.insert(net->id());
     RemoveNetFromLists(-1, &ids);
     AddNets(nets);
+    for (INet* net : nets)
+        if (net) RenameObjectInInfo(net->id(), 1, net->name());
 }
 
 void CKXBottomPaneContainerView::SyncNetsWithDesign() {

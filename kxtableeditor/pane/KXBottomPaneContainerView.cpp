@@ -124,9 +124,7 @@ CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
     Unsubscribe();
     SaveColumnCustomizations();
     m_shownGrids.clear();
-    m_componentWindows.clear();
     m_pPhysPartGroupGrid = m_pPhysPartGrid = nullptr;
-    m_pSignalGrid = nullptr;
     m_grids.clear();
     if (CKXTransaction::GetUndoSink() == this) CKXTransaction::SetUndoSink(nullptr);
 }
@@ -370,24 +368,24 @@ void CKXBottomPaneContainerView::ApplyAutoCompleteSetting(int value, BOOL apply)
 void CKXBottomPaneContainerView::ApplyShowSignalComboSetting(int value, BOOL apply) {
     if (!apply) return;
     m_nShowSignalCombo = value;
-    for (auto& [key, g] : m_componentWindows)
+    for (CKXGridWnd* g : ComponentWindows())
         g->ShowSignalCombo(value);
 }
 void CKXBottomPaneContainerView::ApplyShowRowNumbersSetting(int value, BOOL apply) {
     if (!apply) return;
     m_nShowRowNumbers = value;
-    for (auto& [key, g] : m_componentWindows)
+    for (CKXGridWnd* g : ComponentWindows())
         g->ShowRowNumbers(value);
 }
 void CKXBottomPaneContainerView::ApplyMoveDirectionSetting(CString direction, BOOL apply) {
     if (!apply) return;
     m_strMoveDirection = direction;
-    for (auto& [key, g] : m_componentWindows)
+    for (CKXGridWnd* g : ComponentWindows())
         g->SetMoveDirection(direction);
 }
 void CKXBottomPaneContainerView::ApplyShowDiffPairPinsSetting(BOOL show) {
     m_bShowDiffPairPins = show;
-    for (auto& [key, g] : m_componentWindows)
+    for (CKXGridWnd* g : ComponentWindows())
         if (IKXPinGrid* pin = PinGridOf(g)) {
             pin->RecordViewOptionsScript(pin->GetBusOption(), show);
             pin->RefreshInstances(nullptr);

@@ -39,6 +39,8 @@ class CKXHiliteObject;
 class CInstTermBitContext;
 class CTclArgsList;
 class CTransaction;
+class CKXObjectInfoWnd;
+class IKXObjectInfoOwner;
 
 // A net that a grid edit made or widened in the open transaction, with its bits as first met.
 struct CKXNewNetData {
@@ -130,13 +132,21 @@ public:
     // Nets whose name or bit range changed are offered under their new names.
     void OnNetChanged(INet* net, BOOL refreshPinGrids);
     void OnNetsChanged(const std::vector<INet*>& nets);
-    // Component windows are kept for the objects shown before, up to the project's "max_open_windows"
-    // (section GRIDWORKSHOP, 100 when not set): before another is made, the oldest one that the request
-    // does not show is closed.
-    static constexpr int kDefaultMaxOpenWindows = 100;
+    // The object information window (KXBottomPaneObjectInfo.cpp) remembers the components and signals
+    // shown and keeps their grids, up to the project's "max_open_windows" of each kind (section
+    // GRIDWORKSHOP, 100 when not set): before another is made, the oldest one not shown now is closed.
+    CKXObjectInfoWnd& ObjectInfo();
     void ReadMaxOpenWindows();
-    void TrimOpenWindows(const std::vector<CKXGridWnd*>& keep);
-    int GetMaxOpenWindows() const { return m_nMaxOpenWindows; }
+    int GetMaxOpenWindows() const;
+    std::vector<CKXGridWnd*> ComponentWindows() const; // the open component grids, oldest first
+    CKXGridWnd* FindComponentWindow(std::uint64_t id) const;
+    void CloseSignalWindows(const std::set<DWORD_PTR>& netIds);
+    void RenameObjectInInfo(std::uint64_t id, int kind, const CString& name);
+    // The grids of the window's records: a component or a signal, or a group of them.
+    CKXGridWnd* CreateObjectGrid(int kind, const std::string& key, int netBit, BOOL group);
+    BOOL LoadSignalObjectGrid(CKXGridWnd* grid, const std::string& key, int netBit);
+    void AfterObjectInfoShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active);
+    void ShowSignalObjects(const std::vector<CNetContext>& nets, const std::vector<CNetBitContext>& bits);
     // Registers the design's nets the pane does not know and forgets those the design no longer has.
     void SyncNetsWithDesign();
     // A committed change of an instance of the pane's design: its window, captions and shown name
@@ -431,7 +441,7 @@ public:
     // Lays the shown grids out side by side over the pane, equal widths in display order.
     void LayoutShownGrids();
     int GetPinGridCount() const { return GetGridCount(KXGridKind::Pin); }
-    // The signal window of a show request: a new signal grid filled with the nets or net bits.
+    // A new signal grid filled with the nets or net bits (bList: as a group).
     CKXSignalDetailsGridWnd* CreateSignalGrid(const std::vector<CNetContext>& nets,
                                               const std::vector<CNetBitContext>& bits, BOOL bList);
     CKXSignalDetailsGridWnd* ActiveSignalGrid() const;
@@ -683,11 +693,9 @@ private:
     CKXPhysPartDetailsGridWnd* m_pPhysPartGrid = nullptr;      // single parts (in m_grids)
     CKXPhysPartDetailsGridWnd* m_pPhysPartGroupGrid = nullptr; // several parts at once (in m_grids)
     CKXPhysPartDetailsGridWnd* NewPhysPartGrid();
-    CKXGridWnd* m_pSignalGrid = nullptr; // the signal grid of the last show request (in m_grids)
     CKXPhysNetDetailsGridWnd* m_pPhysNetGrid = nullptr; // the physical net grid shown last (in m_grids)
-    std::map<std::string, CKXGridWnd*> m_componentWindows; // key list -> its window
-    std::deque<std::string> m_componentOrder;              // keys of m_componentWindows, oldest first
-    int m_nMaxOpenWindows = kDefaultMaxOpenWindows;        // component windows kept at most
+    std::shared_ptr<IKXObjectInfoOwner> m_pObjectInfoOwner;
+    std::shared_ptr<CKXObjectInfoWnd> m_pObjectInfo; // made at first use
     std::vector<CKXGridWnd*> m_shownGrids;
     CKXGridWnd* m_pActiveGrid = nullptr; // among m_shownGrids while it is shown
     UINT m_nNextGridId = 9100;

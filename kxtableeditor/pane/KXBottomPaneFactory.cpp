@@ -3,6 +3,7 @@
 // the pane takes of a grid after a Kind() check, and the site interface through
 // which the grids reach the pane and the design window's document.
 #include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXObjectInfoWnd.h"
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
@@ -102,7 +103,7 @@ void CKXBottomPaneContainerView::DestroyGrid(CKXGridWnd* grid) {
     if (!grid) return;
     ForgetGridInHistory(grid);
     std::erase(m_shownGrids, grid);
-    std::erase_if(m_componentWindows, [grid](const auto& entry) { return entry.second == grid; });
+    if (m_pObjectInfo) m_pObjectInfo->ForgetWindow(grid);
     std::erase_if(m_grids, [grid](const std::unique_ptr<CKXGridWnd>& g) { return g.get() == grid; });
 }
 

@@ -68,7 +68,7 @@ void CKXBottomPaneContainerView::RefreshInstancesInAllGrids(CDWordArray* ids) {
         if (IInstance* inst = design.instance(static_cast<unsigned>(ids->GetAt(i))).instance())
             instances.push_back(inst);
     if (instances.empty()) return;
-    for (const auto& [key, g] : m_componentWindows)
+    for (CKXGridWnd* g : ComponentWindows())
         if (IKXPinGrid* pins = PinGridOf(g)) pins->RefreshInstances(&instances);
 }
 

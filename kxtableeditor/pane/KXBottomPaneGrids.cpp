@@ -1,5 +1,6 @@
 // The grids the pane shows side by side and the one its commands go to, as the host sees them.
 #include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXObjectInfoWnd.h"
 
 #include <algorithm>
 
@@ -27,6 +28,7 @@ BOOL CKXBottomPaneContainerView::SetActiveGridIndex(int index) {
     m_pActiveGrid = m_shownGrids[static_cast<size_t>(index)];
     if (previous && previous != m_pActiveGrid) previous->InitCanPasteCallback();
     m_pActiveGrid->ActivateGridView();
+    if (m_pObjectInfo) m_pObjectInfo->UpdateRecordInfo(m_pActiveGrid); // the beam names the active grid's object
     return TRUE;
 }
 

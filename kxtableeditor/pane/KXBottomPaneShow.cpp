@@ -20,15 +20,6 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
-
-// The key of a window: a key list as text.
-std::string KeyOf(const std::vector<CKXBottomPaneContainerView::ObjectKey>& ids) {
-    return CKXBottomPaneContainerView::MakeKeyList(ids).str();
-}
-
-} // namespace
-
 const char* CKXBottomPaneContainerView::HintText() {
     return "Double-click on an instance (in the Component List Pane)  or a signal (in the Signal List Pane) "
            "to "
@@ -129,6 +120,7 @@ void CKXBottomPaneContainerView::RenameNet(INet* net, CString oldName) {
     m_netNameToId.erase(it);
     m_netNameToId[net->name()] = id;
     m_netIdToName[id] = net->name();
+    RenameObjectInInfo(net->id(), 1, net->name());
 }
 
 int CKXBottomPaneContainerView::GetComponentId(const CString& name) const {
@@ -262,7 +254,7 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
         bits.push_back(bit);
     }
     KeepShown(keys, std::move(shown), 1);
-    if (!bits.empty()) CreateSignalGrid({}, bits, bits.size() > 1);
+    if (!bits.empty()) ShowSignalObjects({}, bits);
 }
 
 void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXNetContextArray* nets,
@@ -282,7 +274,7 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
         contexts.push_back(nets->GetAt(i));
     }
     KeepShown(keys, std::move(shown), 1);
-    if (!contexts.empty()) CreateSignalGrid(contexts, {}, contexts.size() > 1);
+    if (!contexts.empty()) ShowSignalObjects(contexts, {});
 }
 
 void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce) {
@@ -312,7 +304,7 @@ void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce)
     const CDesignContext design = PaneDesign();
     for (const CString& name : m_shown)
         if (CNetContext net = design ? design.net(name.GetString()) : CNetContext()) contexts.push_back(net);
-    if (!keys.empty() && !contexts.empty()) CreateSignalGrid(contexts, {}, contexts.size() > 1);
+    if (!keys.empty() && !contexts.empty()) ShowSignalObjects(contexts, {});
 }
 
 void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, std::vector<CString> shown,
@@ -325,61 +317,6 @@ void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, s
 }
 
 
-
-// Shows the component windows of a key list: one window per instance, or one for the whole list
-// when the request is a group. Windows already made for a key are shown again, not remade.
-void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind) {
-    m_strLastKeys = MakeKeyList(keys);
-    m_nLastKind = kind;
-    if (kind != 0) return;
-    std::vector<CKXGridWnd*> shown;
-    auto windowFor = [this, &shown](const std::vector<ObjectKey>& ids, bool group) -> CKXGridWnd* {
-        const std::string key = KeyOf(ids);
-        auto it = m_componentWindows.find(key);
-        if (it != m_componentWindows.end()) return it->second;
-        TrimOpenWindows(shown);
-        CKXGridWnd* grid = group ? CreateGroupComponentGrid(key.c_str()) : CreateComponentGrid(static_cast<UINT>(ids.front()));
-        if (grid) {
-            m_componentWindows[key] = grid;
-            m_componentOrder.push_back(key);
-        }
-        return grid;
-    };
-    if (m_bGroupFlag && keys.size() > 1) {
-        if (CKXGridWnd* grid = windowFor(keys, true)) shown.push_back(grid);
-    } else {
-        for (ObjectKey id : keys)
-            if (CKXGridWnd* grid = windowFor({id}, false)) shown.push_back(grid);
-    }
-    m_shownGrids = std::move(shown);
-    LayoutShownGrids();
-    BOOL several = FALSE, same = FALSE;
-    AfterShowObjects(several, same);
-}
-
-void CKXBottomPaneContainerView::ReadMaxOpenWindows() {
-    CKXProjectReader reader;
-    int limit = m_nMaxOpenWindows;
-    if (reader.ProjectFindProgram("GRIDWORKSHOP") == KXPROJ_OK &&
-        reader.ProjectGetIntDirective("max_open_windows", limit) == KXPROJ_OK && limit > 0)
-        m_nMaxOpenWindows = limit;
-}
-
-void CKXBottomPaneContainerView::TrimOpenWindows(const std::vector<CKXGridWnd*>& keep) {
-    const size_t limit = static_cast<size_t>(std::max(m_nMaxOpenWindows, 1));
-    // Keys whose window went another way (a deleted component) are dropped on the walk.
-    for (size_t look = m_componentOrder.size(); m_componentWindows.size() >= limit && look > 0; --look) {
-        const std::string key = m_componentOrder.front();
-        m_componentOrder.pop_front();
-        auto it = m_componentWindows.find(key);
-        if (it == m_componentWindows.end()) continue;
-        if (std::find(keep.begin(), keep.end(), it->second) != keep.end()) {
-            m_componentOrder.push_back(key); // shown by this request: not the one to close
-            continue;
-        }
-        DestroyGrid(it->second); // forgets the key too
-    }
-}
 
 CKXGridWnd* CKXBottomPaneContainerView::CreateComponentGrid(UINT id) {
     IKXPinGrid* grid = PinGridOf(CreateGrid(KXGridKind::Pin));
@@ -416,11 +353,6 @@ CKXSignalDetailsGridWnd* CKXBottomPaneContainerView::CreateSignalGrid(const std:
         grid->AddNetBitRows(design, bits.front());
     else
         grid->AddNetRows(design, nets.front());
-    // Each show request has a grid of its own; the one it replaces goes.
-    DestroyGrid(m_pSignalGrid);
-    m_pSignalGrid = made;
-    m_shownGrids = {made};
-    LayoutShownGrids();
     return grid;
 }
 

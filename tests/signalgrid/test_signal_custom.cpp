@@ -41,6 +41,9 @@ protected:
         CKXCustomizeAPI::setCustomizationOrigin("SCP");
         ASSERT_TRUE(CKXCustomizeAPI::parseFile(entries, false));
         Grid()->InitColumnInfo();
+        // The pane keeps the grid of a signal shown before: this one goes, so that N1 gets a new
+        // grid laid out from the customised columns.
+        Ccp()->DestroyGrid(Grid());
         Run("kx::show slp FREE");
         Run("kx::show slp N1");
         ASSERT_GT(Volt(), 0);

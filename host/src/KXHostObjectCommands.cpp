@@ -1,0 +1,159 @@
+// The connectivity pane's object information window under the user's hands: its beam (the current
+// object and how many of its kind are remembered), the buttons that drop down the lists of the
+// remembered components and signals, and a choice made in a dropped list.
+#include "KXHostApp.h"
+#include "KXHostText.h"
+
+#include "afx/afx.h"
+#include "afx/afxdlg.h"
+#include "afx/afxdoc.h"
+#include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXListPanes.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+constexpr int kBeamButtonWidth = 18; // the beam's buttons, from its left edge
+constexpr int kComponentListButton = 0;
+constexpr int kSignalListButton = 1;
+
+bool Fail(std::string& r, const std::string& error) {
+    r = error;
+    return false;
+}
+
+bool IsClass(const CWnd* w, const char* name) {
+    const CRuntimeClass* rc = w ? w->GetRuntimeClass() : nullptr;
+    return rc && std::strcmp(rc->m_lpszClassName, name) == 0;
+}
+
+CWnd* ChildOfClass(const CWnd* parent, const char* name) {
+    for (CWnd* w : parent ? parent->GetChildren() : std::vector<CWnd*>())
+        if (IsClass(w, name)) return w;
+    return nullptr;
+}
+
+// The object information window of the active design window's connectivity pane.
+CWnd* InfoWindow(CKXHostApp& app, std::string& error) {
+    CDocument* doc = app.ActiveDocument();
+    for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
+        CView* view = doc->GetNextView(pos);
+        if (!view || view->IsKindOf(RUNTIME_CLASS(CKXListPaneView)) || !dynamic_cast<CCommonInterface*>(view))
+            continue;
+        if (CWnd* info = ChildOfClass(view, "CKXObjectInfoWnd")) return info;
+        error = "the connectivity pane has shown nothing yet";
+        return nullptr;
+    }
+    error = "no design window is open";
+    return nullptr;
+}
+
+// The rows of a list as the user reads them: "KIND cell | cell ...", then "(dropped)" for the list
+// that is down.
+void ListLines(CWnd* info, std::vector<std::string>& lines) {
+    for (CWnd* w : info->GetChildren()) {
+        auto* list = IsClass(w, "CKXObjectInfoListCtrl") ? static_cast<CListCtrl*>(w) : nullptr;
+        if (!list) continue;
+        const bool components = list->GetColumnCount() == 3;
+        for (int row = 0; row < list->GetItemCount(); ++row) {
+            std::string line = components ? "component " : "signal ";
+            for (int col = 0; col < list->GetColumnCount(); ++col)
+                line += (col ? " | " : "") + list->GetItemText(row, col).str();
+            lines.push_back(line);
+        }
+        if (list->IsWindowVisible()) lines.push_back(components ? "dropped component" : "dropped signal");
+    }
+}
+
+std::string BeamLine(CWnd* info) {
+    CString text;
+    if (CWnd* beam = ChildOfClass(info, "CKXObjectInfoBeam")) beam->GetWindowText(text);
+    text.Replace("&&", "&"); // the beam shows a doubled "&" as one
+    return "beam " + text.str();
+}
+
+CListCtrl* DroppedList(CWnd* info) {
+    for (CWnd* w : info->GetChildren())
+        if (IsClass(w, "CKXObjectInfoListCtrl") && w->IsWindowVisible()) return static_cast<CListCtrl*>(w);
+    return nullptr;
+}
+
+// A press on the beam's list button.
+bool DropList(CWnd* info, const std::string& which, std::string& r) {
+    const int button = which == "component" ? kComponentListButton : which == "signal" ? kSignalListButton : -1;
+    if (button < 0) return Fail(r, "usage: kx::objects drop component|signal");
+    CWnd* beam = ChildOfClass(info, "CKXObjectInfoBeam");
+    if (!beam) return Fail(r, "the object window has no beam");
+    const int x = button * kBeamButtonWidth + kBeamButtonWidth / 2;
+    beam->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(x, 4));
+    r = DroppedList(info) ? "1" : "0";
+    return true;
+}
+
+// Selects the rows (from 1) of the dropped list and presses Enter.
+bool ChooseRows(CWnd* info, const Args& a, std::string& r) {
+    CListCtrl* list = DroppedList(info);
+    if (!list) return Fail(r, "no list is dropped down (kx::objects drop component|signal)");
+    if (a.size() < 2) return Fail(r, "usage: kx::objects choose ROW ?ROW ...?");
+    if (a.size() > 2 && (list->GetStyle() & LVS_SINGLESEL)) return Fail(r, "the signal list takes one row");
+    std::vector<int> rows;
+    for (size_t i = 1; i < a.size(); ++i) {
+        int row = 0;
+        if (!CKXHostApp::ParseNumber(a[i], row) || row < 1 || row > list->GetItemCount())
+            return Fail(r, "no row \"" + a[i] + "\" in the list");
+        rows.push_back(row - 1);
+    }
+    list->SetItemState(-1, 0, LVIS_SELECTED);
+    for (int row : rows)
+        list->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    list->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    r = "1";
+    return true;
+}
+
+bool Objects(CKXHostApp& app, const Args& a, std::string& r) {
+    std::string error;
+    CWnd* info = InfoWindow(app, error);
+    if (!info) return Fail(r, error);
+    if (a.empty()) {
+        std::vector<std::string> lines{BeamLine(info)};
+        ListLines(info, lines);
+        r = KXHostJoin(lines, "\n");
+        return true;
+    }
+    if (a[0] == "drop" && a.size() == 2) return DropList(info, a[1], r);
+    if (a[0] == "choose") return ChooseRows(info, a, r);
+    if (a[0] == "escape" && a.size() == 1) {
+        CListCtrl* list = DroppedList(info);
+        if (list) list->SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+        r = list ? "1" : "0";
+        return true;
+    }
+    return Fail(r, "usage: kx::objects ?drop component|signal | choose ROW ?ROW ...? | escape?");
+}
+
+} // namespace
+
+void CKXHostApp::RegisterObjectCommands() {
+    m_core.RegisterHostCommand("objects", [this](const Args& a, std::string& r) { return Objects(*this, a, r); });
+    // kx::instconn INSTANCE ?COUNTER?: what the host does right after the user placed an instance.
+    m_core.RegisterHostCommand("instconn", [this](const Args& a, std::string& r) {
+        int counter = 0;
+        if (a.empty() || a.size() > 2 || (a.size() == 2 && (!ParseNumber(a[1], counter) || counter < 0)))
+            return Fail(r, "usage: kx::instconn INSTANCE ?COUNTER?");
+        using RunFn = int (*)(CWnd*, const char*, int);
+        auto run = reinterpret_cast<RunFn>(m_hLibrary ? ::dlsym(m_hLibrary, "KXRunInstanceConnectivityDialog") : nullptr);
+        if (!run) return Fail(r, "the editor library has no instance connectivity dialog");
+        CFrameWnd* frame = ActiveFrame();
+        if (!frame) return Fail(r, "no design window is open");
+        const int result = run(frame, a[0].c_str(), counter);
+        if (result < 0) return Fail(r, "no instance \"" + a[0] + "\" in the design");
+        r = result == IDOK ? "1" : "0";
+        return true;
+    });
+}

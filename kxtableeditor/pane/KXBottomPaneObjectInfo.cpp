@@ -1,0 +1,209 @@
+// The pane's object information window: the components and signals the pane was asked to show are
+// remembered there, their grids kept open up to the project's limit and shown again from its lists.
+#include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXObjectInfoWnd.h"
+
+#include "pingrid/KXPinGrid.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+
+#include "rmx/context.h"
+#include "rmx/schema.h"
+#include "rmx/schemautil.h"
+
+#include <climits>
+#include <memory>
+
+namespace {
+
+std::string KeyText(CKXBottomPaneContainerView::ObjectKey key) {
+    return std::to_string(key);
+}
+
+CString PropertyValue(CPQPropertyData* found) {
+    std::unique_ptr<CPQPropertyData> prop(found);
+    return prop ? CString(prop->value()) : CString();
+}
+
+} // namespace
+
+// The pane makes and drops the grids the window asks for.
+class CKXPaneObjectInfoOwner : public IKXObjectInfoOwner {
+public:
+    explicit CKXPaneObjectInfoOwner(CKXBottomPaneContainerView& pane) : m_pane(pane) {}
+    CKXGridWnd* CreateObjectGrid(int kind, const std::string& key, int netBit) override {
+        return m_pane.CreateObjectGrid(kind, key, netBit, FALSE);
+    }
+    CKXGridWnd* CreateGroupObjectGrid(int kind, const std::string& key, int netBit, BOOL) override {
+        return m_pane.CreateObjectGrid(kind, key, netBit, TRUE);
+    }
+    void ObjectGridReshown(int kind, const std::string& key, int netBit, CKXGridWnd* grid) override {
+        if (kind == 1) m_pane.LoadSignalObjectGrid(grid, key, netBit);
+    }
+    void DestroyObjectGrid(CKXGridWnd* grid) override { m_pane.DestroyGrid(grid); }
+    void AfterObjectsShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) override {
+        m_pane.AfterObjectInfoShown(shown, active);
+    }
+
+private:
+    CKXBottomPaneContainerView& m_pane;
+};
+
+CKXObjectInfoWnd& CKXBottomPaneContainerView::ObjectInfo() {
+    if (!m_pObjectInfo) {
+        auto owner = std::make_shared<CKXPaneObjectInfoOwner>(*this);
+        auto window = std::make_shared<CKXObjectInfoWnd>();
+        window->SetOwnerPane(owner.get());
+        window->CreateInfoWnd(this);
+        m_pObjectInfoOwner = owner;
+        m_pObjectInfo = window;
+    }
+    return *m_pObjectInfo;
+}
+
+void CKXBottomPaneContainerView::ReadMaxOpenWindows() {
+    ObjectInfo().ReadMaxOpenWindows();
+}
+
+int CKXBottomPaneContainerView::GetMaxOpenWindows() const {
+    return m_pObjectInfo ? m_pObjectInfo->GetMaxOpenWindows() : CKXObjectInfoWnd::kDefaultMaxOpenWindows;
+}
+
+std::vector<CKXGridWnd*> CKXBottomPaneContainerView::ComponentWindows() const {
+    return m_pObjectInfo ? m_pObjectInfo->OpenWindows(0) : std::vector<CKXGridWnd*>();
+}
+
+CKXGridWnd* CKXBottomPaneContainerView::FindComponentWindow(ObjectKey id) const {
+    return m_pObjectInfo ? m_pObjectInfo->FindWindowById(KeyText(id), 0) : nullptr;
+}
+
+void CKXBottomPaneContainerView::CloseComponentWindow(UINT id) {
+    if (!m_pObjectInfo) return;
+    std::set<std::string> ids{KeyText(id)};
+    m_pObjectInfo->CloseObjectsHolding(ids, 0, TRUE);
+}
+
+void CKXBottomPaneContainerView::CloseSignalWindows(const std::set<DWORD_PTR>& netIds) {
+    if (!m_pObjectInfo || netIds.empty()) return;
+    // A net's grid, its bits' grids and the groups that show any of them go with it.
+    std::set<std::string> doomed;
+    for (const std::string& key : m_pObjectInfo->RecordKeys(1))
+        for (ObjectKey part : ParseKeyList(key.c_str())) {
+            unsigned net = 0;
+            int bit = -1;
+            DecodeNetKey(part, net, bit);
+            if (netIds.count(net)) {
+                doomed.insert(key);
+                break;
+            }
+        }
+    if (!doomed.empty()) m_pObjectInfo->CloseObjectWindows(doomed, 1, TRUE);
+}
+
+void CKXBottomPaneContainerView::RenameObjectInInfo(ObjectKey id, int kind, const CString& name) {
+    if (m_pObjectInfo) m_pObjectInfo->RenameObject(KeyText(id), kind, name);
+}
+
+// ------------------------------------------------------------------ show requests
+
+// Shows the component windows of a key list: one window per instance, or one for the whole list when
+// the request is a group. Windows already made for a key are shown again, not remade.
+void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind) {
+    // A group flag a signal request left says how those signals were shown, not how these objects are.
+    const bool flagOfSignals = m_nLastKind == 1;
+    m_strLastKeys = MakeKeyList(keys);
+    m_nLastKind = kind;
+    if (kind != 0 || keys.empty()) return;
+    CKXObjectInfoWnd& info = ObjectInfo();
+    const CDesignContext design = PaneDesign();
+    info.SetGroupFlag(FALSE);
+    info.SetShowModes(0, 0);
+    for (ObjectKey id : keys) {
+        const CInstanceContext inst = design && id <= UINT_MAX ? design.instance(static_cast<unsigned>(id))
+                                                              : CInstanceContext();
+        IInstance* object = inst.instance();
+        const CString name = object ? CString(object->name()) : CString(KeyText(id).c_str());
+        const CString refDes = object ? PropertyValue(inst.findProperty("LOCATION")) : CString();
+        info.CreateObjectList(KeyText(id), name, refDes, object ? object->cellName() : "", 0, 0);
+    }
+    const BOOL group = m_bGroupFlag && !flagOfSignals && keys.size() > 1;
+    m_bGroupFlag = group; // the flag says how this request is shown
+    info.SetGroupFlag(group);
+    info.ShowObjectInfo(MakeKeyList(keys).str(), 0, 0, 0);
+}
+
+void CKXBottomPaneContainerView::ShowSignalObjects(const std::vector<CNetContext>& nets,
+                                                   const std::vector<CNetBitContext>& bits) {
+    CKXObjectInfoWnd& info = ObjectInfo();
+    info.SetGroupFlag(FALSE);
+    std::vector<ObjectKey> keys;
+    const int netBits = bits.empty() ? 0 : 1;
+    info.SetShowModes(0, netBits); // net bits are remembered without a row of the list
+    for (const CNetContext& net : nets) {
+        if (!net.net()) continue;
+        keys.push_back(net.net()->id());
+        info.CreateObjectList(KeyText(keys.back()), net.net()->name(), net.bitContext(-1).physicalNetName(), "", 1, 0);
+    }
+    for (const CNetBitContext& bit : bits) {
+        INet* net = bit.net();
+        if (!net) continue;
+        ObjectKey key = net->id();
+        if (net->msb() != net->lsb() && bit.bit() != -1) key = NetBitKey(net->id(), bit.bit());
+        keys.push_back(key);
+        const CString name = bit.bit() == -1 ? CString(net->name()) : CSchemaUtilities::vectorName(net->name(), bit.bit());
+        info.CreateObjectList(KeyText(key), name, bit.physicalNetName(), "", 1, netBits);
+    }
+    if (keys.empty()) return;
+    info.SetGroupFlag(keys.size() > 1);
+    info.ShowObjectInfo(MakeKeyList(keys).str(), 1, 0, netBits);
+}
+
+CKXGridWnd* CKXBottomPaneContainerView::CreateObjectGrid(int kind, const std::string& key, int netBit, BOOL group) {
+    if (kind == 0)
+        return group ? CreateGroupComponentGrid(key.c_str())
+                     : CreateComponentGrid(static_cast<UINT>(std::strtoul(key.c_str(), nullptr, 10)));
+    CKXGridWnd* made = CreateGrid(KXGridKind::Signal);
+    if (made && !LoadSignalObjectGrid(made, key, netBit)) {
+        DestroyGrid(made);
+        made = nullptr;
+    }
+    return made;
+}
+
+BOOL CKXBottomPaneContainerView::LoadSignalObjectGrid(CKXGridWnd* made, const std::string& key, int netBit) {
+    CKXSignalDetailsGridWnd* grid = SignalGridOf(made);
+    const CDesignContext design = PaneDesign();
+    if (!grid || !design) return FALSE;
+    std::vector<CNetContext> nets;
+    std::vector<CNetBitContext> bits;
+    const std::vector<ObjectKey> parts = ParseKeyList(key.c_str());
+    for (ObjectKey part : parts) {
+        unsigned id = 0;
+        int bit = -1;
+        DecodeNetKey(part, id, bit);
+        const CNetContext net = design.net(id);
+        if (!net.net()) continue; // a net the design no longer has
+        if (netBit)
+            bits.push_back(net.bitContext(bit));
+        else
+            nets.push_back(net);
+    }
+    if (nets.empty() && bits.empty()) return FALSE;
+    const bool group = parts.size() > 1;
+    if (group && !bits.empty())
+        grid->LoadNetBits(design, bits);
+    else if (group)
+        grid->LoadNets(design, nets);
+    else if (!bits.empty())
+        grid->AddNetBitRows(design, bits.front());
+    else
+        grid->AddNetRows(design, nets.front());
+    return TRUE;
+}
+
+void CKXBottomPaneContainerView::AfterObjectInfoShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) {
+    m_shownGrids = shown;
+    m_pActiveGrid = active;
+    LayoutShownGrids();
+    BOOL several = FALSE, same = FALSE;
+    AfterShowObjects(several, same);
+}

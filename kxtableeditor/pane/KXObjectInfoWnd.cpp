@@ -1,0 +1,750 @@
+// The object information window: records of the objects shown, their open grids, the beam and the
+// drop-down lists.
+#include "pane/KXObjectInfoWnd.h"
+
+#include "grid/KXGridWnd.h"
+#include "grid/KXProjectReader.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNAMIC(CKXObjectInfoWnd, CGXRecordInfoWnd)
+IMPLEMENT_DYNAMIC(CKXObjectInfoBeam, CGXRecordInfoBeam)
+IMPLEMENT_DYNAMIC(CKXObjectInfoListCtrl, CListCtrl)
+
+namespace {
+
+constexpr int kListColumnWidth[2] = {80, 120};
+constexpr int kListHeight = 250;
+constexpr int kBeamButtonWidth = CKXObjectInfoBeam::kButtonWidth;
+constexpr int kScrollBarWidth = 16;
+constexpr int kSeparatorWidth = 4;
+constexpr int kMaxSize = 32766;           // larger sizes are no real window's
+constexpr UINT kGridResizeNotice = 0x7CB; // to the shown grids around a resize: 1 before, 0 after
+constexpr WPARAM kShowChosen = 4;
+constexpr int kNoDropButton = 4;
+constexpr DWORD kInfoTips = 0x00000400;       // the list's info tips
+constexpr DWORD kHeaderDragDrop = 0x00000010; // columns reordered by dragging their headers
+constexpr const char* kMultipleSelection = "Multiple Selection";
+
+// Show requests that arrive while one runs (a grid activating itself while it is made) are dropped.
+bool g_bActivating = false;
+bool g_bShowing = false;
+
+class GuardFlag {
+public:
+    explicit GuardFlag(bool& flag) : m_flag(flag), m_taken(!flag) { m_flag = true; }
+    ~GuardFlag() {
+        if (m_taken) m_flag = false;
+    }
+    bool Taken() const { return m_taken; }
+    GuardFlag(const GuardFlag&) = delete;
+    GuardFlag& operator=(const GuardFlag&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_taken;
+};
+
+std::vector<std::string> SplitKeys(const std::string& keys) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= keys.size()) {
+        size_t colon = keys.find(':', start);
+        if (colon == std::string::npos) colon = keys.size();
+        if (colon > start) parts.push_back(keys.substr(start, colon - start));
+        start = colon + 1;
+    }
+    return parts;
+}
+
+DWORD_PTR IdOfKey(const std::string& key) {
+    return static_cast<DWORD_PTR>(std::strtoull(key.c_str(), nullptr, 10));
+}
+
+// "&" shows as a mnemonic prefix unless it is doubled.
+CString Literal(const CString& text) {
+    CString shown = text;
+    shown.Replace("&", "&&");
+    return shown;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ list control
+
+BOOL CKXObjectInfoListCtrl::CreateList(CWnd* parent) {
+    DWORD style = WS_CHILD | WS_BORDER | LVS_REPORT;
+    if (!m_bMultiple) style |= LVS_SINGLESEL;
+    if (!Create(style, CRect(0, 0, 0, 0), parent, m_nKind == 0 ? kComponentListId : kSignalListId)) return FALSE;
+    SetExtendedStyle(kInfoTips | LVS_EX_FULLROWSELECT | kHeaderDragDrop);
+    const int width = kListColumnWidth[m_nKind == 0 ? 0 : 1];
+    if (m_nKind == 0) {
+        for (const char* caption : {"Name", "RefDes", "Cell"})
+            InsertColumn(GetColumnCount(), caption, LVCFMT_LEFT, width);
+    } else {
+        for (const char* caption : {"Name", "Phys Name"})
+            InsertColumn(GetColumnCount(), caption, LVCFMT_LEFT, width);
+    }
+    return TRUE;
+}
+
+int CKXObjectInfoListCtrl::FindRowById(DWORD_PTR id) const {
+    for (int row = 0; row < GetItemCount(); ++row)
+        if (GetItemData(row) == id) return row;
+    return -1;
+}
+
+CString CKXObjectInfoListCtrl::SelectedIds() const {
+    std::string ids;
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED)) {
+        if (!ids.empty()) ids += ':';
+        ids += std::to_string(GetItemData(row));
+    }
+    return ids.c_str();
+}
+
+void CKXObjectInfoListCtrl::ClickRow(int row, BOOL ctrlOrShift) {
+    if (row < 0 || row >= GetItemCount()) return;
+    if (ctrlOrShift && m_bMultiple) {
+        const UINT state = GetItemState(row, LVIS_SELECTED);
+        SetItemState(row, state ? 0 : LVIS_SELECTED, LVIS_SELECTED);
+        return;
+    }
+    SetItemState(-1, 0, LVIS_SELECTED);
+    SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    Choose();
+}
+
+void CKXObjectInfoListCtrl::Choose() {
+    const CString ids = SelectedIds();
+    CWnd* parent = GetParent();
+    ShowWindow(SW_HIDE);
+    if (parent && !ids.IsEmpty())
+        parent->SendMessage(MSG_OBJECT_INFO_LIST, kShowChosen, reinterpret_cast<LPARAM>(ids.GetString()));
+}
+
+BOOL CKXObjectInfoListCtrl::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        Choose();
+        return TRUE;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        ShowWindow(SW_HIDE);
+        return TRUE;
+    }
+    if (message == WM_KILLFOCUS) ShowWindow(SW_HIDE);
+    if (message == WM_GETDLGCODE) {
+        const LRESULT code = CListCtrl::DefWindowProc(message, wParam, lParam);
+        if (pResult) *pResult = code | DLGC_WANTALLKEYS;
+        return TRUE;
+    }
+    return CListCtrl::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+// ------------------------------------------------------------------ beam
+
+void CKXObjectInfoBeam::SetKind(int kind) {
+    m_nKind = kind == 1 ? 1 : 0;
+    m_strCaption = m_nKind == 0 ? "Component" : "Signal";
+}
+
+void CKXObjectInfoBeam::SetRecord(const CString& text, long count, long current) {
+    SetText(text);
+    SetRecordCount(count);
+    SetCurrentRecord(current);
+    // What the beam shows: its caption, the text and the count; the record field is not typed into.
+    CString shown;
+    shown.Format("%s: %s (%ld)", m_strCaption.GetString(), text.GetString(), count);
+    SetWindowText(shown);
+    SetReadOnlyRecordField(TRUE);
+}
+
+const char* CKXObjectInfoBeam::ButtonTip(int button) {
+    if (button == 0) return "Component List";
+    if (button == 1) return "Signal List";
+    return "";
+}
+
+void CKXObjectInfoBeam::OnButtonPressed(int button) {
+    if (button < 0 || button == kNoDropButton) return;
+    CWnd* target = GetRecordInfoWnd() ? GetRecordInfoWnd() : GetParent();
+    if (target) target->SendMessage(MSG_OBJECT_INFO_LIST, static_cast<WPARAM>(button), 0);
+}
+
+BOOL CKXObjectInfoBeam::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    if (message == WM_LBUTTONDOWN) {
+        OnButtonPressed(ButtonFromPoint(point));
+        return TRUE;
+    }
+    if (message == WM_MOUSEMOVE) m_strTip = ButtonTip(ButtonFromPoint(point));
+    return CGXRecordInfoBeam::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+// ------------------------------------------------------------------ record-info interface
+
+namespace {
+
+// Told by every grid whose current cell changes: the object window that holds the grid updates its beam.
+class CKXObjectInfoWndInterface : public CGXAbstractRecordInfoWndInterface {
+public:
+    void UpdateRecordInfo(CGXGridCore* core) override {
+        auto* grid = dynamic_cast<CKXGridWnd*>(core);
+        // A grid that loses its current cell (another grid took the hands) is not the current one.
+        ROWCOL row = 0, col = 0;
+        if (!grid || !grid->GetCurrentCell(row, col)) return;
+        if (CKXObjectInfoWnd* window = grid ? CKXObjectInfoWnd::EnclosingWindow(grid) : nullptr)
+            window->UpdateRecordInfo(grid);
+    }
+};
+
+int g_nWindows = 0; // object windows alive: the interface is installed while there is one
+
+} // namespace
+
+CKXObjectInfoWnd* CKXObjectInfoWnd::EnclosingWindow(CWnd* grid) {
+    for (CWnd* w = grid ? grid->GetParent() : nullptr; w; w = w->GetParent()) {
+        if (auto* info = dynamic_cast<CKXObjectInfoWnd*>(w)) return info;
+        for (CWnd* child : w->GetChildren())
+            if (auto* info = dynamic_cast<CKXObjectInfoWnd*>(child)) return info;
+    }
+    return nullptr;
+}
+
+// ------------------------------------------------------------------ window
+
+CKXObjectInfoWnd::CKXObjectInfoWnd() {
+    SetBeam(&m_beam);
+    // Any interface installed before goes; the new one serves every object window.
+    GXSetRecordInfoWndInterface(new CKXObjectInfoWndInterface);
+    ++g_nWindows;
+    ReadMaxOpenWindows();
+}
+
+CKXObjectInfoWnd::~CKXObjectInfoWnd() {
+    // The grids belong to the pane; only the records go.
+    m_shown.clear();
+    m_byWindow.clear();
+    if (m_beam.GetSafeHwnd()) m_beam.DestroyWindow();
+    SetBeam(nullptr);
+    // The interface's code goes with this library: it must not outlive the last window.
+    if (--g_nWindows == 0) GXSetRecordInfoWndInterface(nullptr);
+}
+
+BOOL CKXObjectInfoWnd::CreateInfoWnd(CWnd* parent) {
+    CRect rect(0, 0, 0, 0);
+    if (parent) parent->GetClientRect(&rect);
+    if (!Create(nullptr, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, rect, parent, kWindowId)) return FALSE;
+    LayoutWindows(); // the first layout makes the record-info parts
+    return m_bCreated;
+}
+
+void CKXObjectInfoWnd::ReadMaxOpenWindows() {
+    CKXProjectReader reader;
+    int limit = kDefaultMaxOpenWindows;
+    if (reader.ProjectFindProgram("GRIDWORKSHOP") == KXPROJ_OK &&
+        reader.ProjectGetIntDirective("max_open_windows", limit) == KXPROJ_OK && limit > 0)
+        m_nMaxOpenWindows = limit;
+    else
+        m_nMaxOpenWindows = kDefaultMaxOpenWindows;
+}
+
+SKXObjectInfo* CKXObjectInfoWnd::Record(const std::string& key, int kind) const {
+    const RecordMap& map = m_records[Kind(kind)];
+    auto it = map.find(key);
+    return it == map.end() ? nullptr : it->second.get();
+}
+
+const SKXObjectInfo* CKXObjectInfoWnd::FindRecord(const std::string& key, int kind) const {
+    return Record(key, kind);
+}
+
+CKXGridWnd* CKXObjectInfoWnd::FindWindowById(const std::string& key, int kind) const {
+    const SKXObjectInfo* record = Record(key, kind);
+    return record ? record->window : nullptr;
+}
+
+POSITION CKXObjectInfoWnd::GetFirstWindowPosition(int kind) const {
+    const RecordMap& map = m_records[Kind(kind)];
+    return map.empty() ? nullptr : reinterpret_cast<POSITION>(map.begin()->second.get());
+}
+
+CKXGridWnd* CKXObjectInfoWnd::GetNextWindow(POSITION& pos, int kind) const {
+    const auto* record = reinterpret_cast<const SKXObjectInfo*>(pos);
+    if (!record) return nullptr;
+    const RecordMap& map = m_records[Kind(kind)];
+    auto next = map.upper_bound(record->key);
+    pos = next == map.end() ? nullptr : reinterpret_cast<POSITION>(next->second.get());
+    return record->window;
+}
+
+CKXGridWnd* CKXObjectInfoWnd::GetNextGrid(size_t& index, int kind) const {
+    if (index >= m_shown.size() || m_shown[index]->kind != Kind(kind)) return nullptr;
+    return m_shown[index++]->window;
+}
+
+std::vector<CKXGridWnd*> CKXObjectInfoWnd::OpenWindows(int kind) const {
+    std::vector<CKXGridWnd*> grids;
+    for (const std::string& key : m_open[Kind(kind)])
+        if (const SKXObjectInfo* record = Record(key, kind); record && record->window)
+            grids.push_back(record->window);
+    return grids;
+}
+
+std::vector<std::string> CKXObjectInfoWnd::RecordKeys(int kind) const {
+    std::vector<std::string> keys;
+    for (const auto& [key, record] : m_records[Kind(kind)])
+        keys.push_back(key);
+    return keys;
+}
+
+std::vector<CKXGridWnd*> CKXObjectInfoWnd::ShownGrids() const {
+    std::vector<CKXGridWnd*> grids;
+    for (const SKXObjectInfo* record : m_shown)
+        if (record->window) grids.push_back(record->window);
+    return grids;
+}
+
+// ------------------------------------------------------------------ records and lists
+
+SKXObjectInfo* CKXObjectInfoWnd::Remember(const std::string& key, const CString& name, int kind, long data) {
+    std::unique_ptr<SKXObjectInfo>& slot = m_records[Kind(kind)][key];
+    if (!slot) slot = std::make_unique<SKXObjectInfo>();
+    slot->kind = Kind(kind);
+    slot->name = name;
+    slot->data = data;
+    slot->key = key;
+    return slot.get();
+}
+
+void CKXObjectInfoWnd::CreateLists() {
+    for (int kind = 0; kind < kKinds; ++kind) {
+        if (m_lists[kind]) continue;
+        m_lists[kind] = std::make_unique<CKXObjectInfoListCtrl>(kind == 0, kind);
+        m_lists[kind]->CreateList(this);
+    }
+}
+
+void CKXObjectInfoWnd::AddListRow(const std::string& key, const CString& name, const CString& second,
+                                  const CString& third, int kind) {
+    CreateLists();
+    CKXObjectInfoListCtrl& list = *m_lists[Kind(kind)];
+    if (list.FindRowById(IdOfKey(key)) >= 0) return;
+    const int row = list.InsertItem(list.GetItemCount(), name);
+    list.SetItemText(row, 1, second);
+    if (Kind(kind) == 0) list.SetItemText(row, 2, third);
+    list.SetItemData(row, IdOfKey(key));
+}
+
+void CKXObjectInfoWnd::CreateObjectList(const std::string& key, const CString& name, const CString& second,
+                                        const CString& third, int kind, long data) {
+    CreateLists();
+    Remember(key, name, kind, data);
+    if (!m_nMode1 && !m_nMode2) AddListRow(key, name, second, third, kind);
+}
+
+void CKXObjectInfoWnd::CreateObjectListByKey(const std::string& key, const CString& name, const CString& second,
+                                             const CString& third, int kind, long data) {
+    CreateLists();
+    Remember(key, name, kind, data);
+    if (m_nMode1 || m_nMode2 || m_bGroupFlag) return;
+    AddListRow(key, name, second, third, kind);
+    CKXObjectInfoListCtrl& list = *m_lists[Kind(kind)];
+    if (Kind(kind) == 0) list.SetItemText(list.FindRowById(IdOfKey(key)), 2, key.c_str());
+}
+
+void CKXObjectInfoWnd::RemoveListRow(int kind, const std::string& key) {
+    CKXObjectInfoListCtrl* list = m_lists[Kind(kind)].get();
+    if (!list) return;
+    const int row = list->FindRowById(IdOfKey(key));
+    if (row >= 0) list->DeleteItem(row);
+}
+
+void CKXObjectInfoWnd::RenameObject(const std::string& key, int kind, const CString& name) {
+    SKXObjectInfo* record = Record(key, kind);
+    if (!record) return;
+    record->name = name;
+    if (CKXObjectInfoListCtrl* list = m_lists[Kind(kind)].get()) {
+        const int row = list->FindRowById(IdOfKey(key));
+        if (row >= 0) list->SetItemText(row, 0, name);
+    }
+    if (record->window && record->window == m_pActive) UpdateRecordInfo(record->window);
+}
+
+// ------------------------------------------------------------------ showing
+
+void CKXObjectInfoWnd::SwitchBeamKind(int kind) {
+    if (m_beam.GetKind() != Kind(kind)) m_beam.SetKind(kind);
+}
+
+void CKXObjectInfoWnd::HideShownGrids() {
+    for (SKXObjectInfo* record : m_shown)
+        if (record->window) record->window->ShowWindow(SW_HIDE);
+    m_shown.clear();
+}
+
+void CKXObjectInfoWnd::OpenAndShow(SKXObjectInfo& record, BOOL group, int mode2) {
+    m_shown.push_back(&record);
+    if (!record.window) {
+        if (!m_pOwner) {
+            m_shown.pop_back();
+            return;
+        }
+        TrimOpenWindows(record.kind);
+        CKXGridWnd* grid = group ? m_pOwner->CreateGroupObjectGrid(record.kind, record.key, mode2, m_bGroupFlag)
+                                 : m_pOwner->CreateObjectGrid(record.kind, record.key, mode2);
+        if (!grid) {
+            m_shown.pop_back();
+            return;
+        }
+        record.window = grid;
+        m_byWindow[grid] = &record;
+        m_open[record.kind].push_back(record.key);
+    } else if (m_pOwner) {
+        m_pOwner->ObjectGridReshown(record.kind, record.key, mode2, record.window);
+    }
+    m_pActive = record.window;
+    record.window->ShowWindow(SW_SHOW);
+}
+
+void CKXObjectInfoWnd::ActivateObjectWindow(const std::string& key, int kind, int mode1, int mode2) {
+    GuardFlag guard(g_bActivating);
+    if (!guard.Taken()) return;
+    m_nMode1 = mode1;
+    m_nMode2 = mode2;
+    m_bSideBySide = FALSE;
+    SKXObjectInfo* record = Record(key, kind);
+    if (!record) return;
+    SwitchBeamKind(record->kind);
+    HideShownGrids();
+    OpenAndShow(*record, FALSE, mode2);
+    LayoutWindows();
+    if (m_pActive) UpdateRecordInfo(m_pActive);
+}
+
+void CKXObjectInfoWnd::ShowObjectInfo(const std::string& keys, int kind, int mode1, int mode2) {
+    GuardFlag guard(g_bShowing);
+    if (!guard.Taken()) return;
+    if (kind == 2) kind = m_beam.GetKind();
+    HideShownGrids();
+    m_nMode1 = mode1;
+    m_nMode2 = mode2;
+    m_pActive = nullptr;
+    const std::vector<std::string> parts = SplitKeys(keys);
+    if (parts.size() == 1 && !m_bGroupFlag)
+        ActivateObjectWindow(parts.front(), kind, mode1, mode2);
+    else if (parts.size() > 1 && !mode1 && !m_bGroupFlag)
+        ShowSeparate(parts, kind, mode2);
+    else if (!parts.empty())
+        ShowGroup(keys, kind, mode2);
+    FinishShow();
+}
+
+void CKXObjectInfoWnd::ShowSeparate(const std::vector<std::string>& keys, int kind, int mode2) {
+    m_bSideBySide = TRUE;
+    for (const std::string& key : keys) {
+        SKXObjectInfo* record = Record(key, kind);
+        if (!record) continue; // a key without a record shows nothing
+        SwitchBeamKind(record->kind);
+        OpenAndShow(*record, FALSE, mode2);
+    }
+    if (!m_shown.empty()) m_pActive = m_shown.front()->window;
+    m_bSideBySide = m_shown.size() > 1;
+}
+
+void CKXObjectInfoWnd::ShowGroup(const std::string& keys, int kind, int mode2) {
+    m_bSideBySide = FALSE;
+    if (!Record(keys, kind)) CreateObjectListByKey(keys, kMultipleSelection, "", "", kind, 0);
+    SKXObjectInfo* record = Record(keys, kind);
+    SwitchBeamKind(record->kind);
+    OpenAndShow(*record, TRUE, mode2);
+}
+
+void CKXObjectInfoWnd::FinishShow() {
+    m_widths.clear();
+    if (m_pOwner) m_pOwner->AfterObjectsShown(ShownGrids(), m_pActive);
+    // Side by side, the grids scroll together under the window's own bar and show none of theirs.
+    m_bOwnScrollBar = m_bSideBySide && m_bScrollTogether;
+    for (CKXGridWnd* grid : ShownGrids()) {
+        grid->ShowScrollBar(SB_VERT, !m_bOwnScrollBar);
+        grid->ShowScrollBar(SB_HORZ, FALSE);
+        grid->Invalidate();
+    }
+    LayoutWindows();
+    if (m_pActive) UpdateRecordInfo(m_pActive);
+}
+
+// ------------------------------------------------------------------ closing
+
+void CKXObjectInfoWnd::CloseRecord(SKXObjectInfo& record, BOOL remove) {
+    const int kind = record.kind;
+    const std::string key = record.key;
+    CKXGridWnd* grid = record.window;
+    RemoveListRow(kind, key);
+    if (grid) {
+        grid->ShowWindow(SW_HIDE);
+        std::erase(m_shown, &record);
+        m_byWindow.erase(grid);
+        std::erase(m_open[kind], key);
+        record.window = nullptr;
+        if (grid == m_pActive) {
+            m_pActive = m_shown.empty() ? nullptr : m_shown.front()->window;
+            LayoutWindows();
+        }
+        if (m_pOwner) m_pOwner->DestroyObjectGrid(grid);
+    }
+    std::erase(m_shown, &record);
+    if (remove) m_records[kind].erase(key);
+    if (grid && m_pActive) UpdateRecordInfo(m_pActive);
+}
+
+void CKXObjectInfoWnd::CloseObjectWindowById(unsigned long long id, int kind, BOOL remove) {
+    CloseObjectWindowByKey(std::to_string(id), kind, remove);
+}
+
+void CKXObjectInfoWnd::CloseObjectWindowByKey(const std::string& key, int kind, BOOL remove) {
+    if (SKXObjectInfo* record = Record(key, kind)) CloseRecord(*record, remove);
+}
+
+void CKXObjectInfoWnd::CloseObjectWindows(std::set<std::string>& keys, int kind, BOOL remove) {
+    if (CKXObjectInfoListCtrl* list = m_lists[Kind(kind)].get())
+        for (int row = list->GetItemCount() - 1; row >= 0; --row)
+            if (keys.count(std::to_string(list->GetItemData(row)))) list->DeleteItem(row);
+    for (const std::string& key : keys)
+        CloseObjectWindowByKey(key, kind, remove);
+    keys.clear();
+}
+
+void CKXObjectInfoWnd::CloseObjectsHolding(const std::set<std::string>& ids, int kind, BOOL remove) {
+    std::set<std::string> doomed;
+    for (const auto& [key, record] : m_records[Kind(kind)])
+        for (const std::string& part : SplitKeys(key))
+            if (ids.count(part)) {
+                doomed.insert(key);
+                break;
+            }
+    if (!doomed.empty()) CloseObjectWindows(doomed, kind, remove);
+}
+
+void CKXObjectInfoWnd::TrimOpenWindows(int kind) {
+    std::deque<std::string>& open = m_open[Kind(kind)];
+    const size_t limit = static_cast<size_t>(std::max(m_nMaxOpenWindows, 1));
+    if (open.size() < limit) return;
+    // The oldest grid that the request being shown does not show.
+    for (auto it = open.begin(); it != open.end(); ++it) {
+        SKXObjectInfo* record = Record(*it, kind);
+        if (record && std::find(m_shown.begin(), m_shown.end(), record) != m_shown.end()) continue;
+        if (!record) {
+            open.erase(it);
+            return;
+        }
+        CloseRecord(*record, FALSE);
+        return;
+    }
+}
+
+void CKXObjectInfoWnd::ForgetWindow(CKXGridWnd* grid) {
+    auto it = m_byWindow.find(grid);
+    if (it == m_byWindow.end()) return;
+    SKXObjectInfo* record = it->second;
+    m_byWindow.erase(it);
+    std::erase(m_open[record->kind], record->key);
+    std::erase(m_shown, record);
+    record->window = nullptr;
+    if (m_pActive == grid) m_pActive = m_shown.empty() ? nullptr : m_shown.front()->window;
+}
+
+// ------------------------------------------------------------------ beam text
+
+void CKXObjectInfoWnd::UpdateRecordInfo(CKXGridWnd* grid) {
+    auto it = m_byWindow.find(grid);
+    if (it == m_byWindow.end()) return;
+    const SKXObjectInfo& record = *it->second;
+    m_pActive = grid;
+    CString text;
+    if (m_bSideBySide || m_nMode1)
+        text = kMultipleSelection;
+    else if (m_nMode2)
+        text = "Net Bit";
+    else
+        text = record.name;
+    m_beam.SetKind(record.kind);
+    m_beam.SetRecord(Literal(text), static_cast<long>(m_records[record.kind].size()),
+                     static_cast<long>(IdOfKey(record.key)));
+}
+
+// ------------------------------------------------------------------ layout
+
+// The window covers its parent's inside.
+CRect CKXObjectInfoWnd::ClientArea() const {
+    CRect client;
+    if (CWnd* parent = GetParent())
+        parent->GetClientRect(&client);
+    else
+        GetClientRect(&client);
+    return client;
+}
+
+void CKXObjectInfoWnd::LayoutWindows() {
+    if (!m_bCreated) {
+        if (!CreateCommon(GetParent(), WS_CHILD | WS_VSCROLL | WS_HSCROLL, GetDlgCtrlID())) return;
+        SendMessage(MSG_OBJECT_INFO_LIST, 3, 0);
+        m_bCreated = TRUE;
+    }
+    const CRect client = ClientArea();
+    CRect inside = client;
+    inside.bottom = std::max(inside.top, inside.bottom - GetBeamHeight());
+    if (m_bOwnScrollBar) inside.right = std::max(inside.left, inside.right - kScrollBarWidth);
+    if (m_beam.GetSafeHwnd())
+        m_beam.MoveWindow(CRect(client.left, inside.bottom, client.right, client.bottom));
+    m_separators.clear();
+    const std::vector<CKXGridWnd*> grids = ShownGrids();
+    int left = inside.left;
+    for (size_t i = 0; i < grids.size(); ++i) {
+        const bool last = i + 1 == grids.size();
+        auto width = m_widths.find(grids[i]);
+        if (width == m_widths.end()) {
+            // The pane's own layout stands until the user gives the grids widths.
+            CRect placed;
+            grids[i]->GetWindowRect(&placed);
+            left = placed.right;
+        } else {
+            const int right = last ? inside.right : left + width->second;
+            grids[i]->MoveWindow(CRect(left, inside.top, std::max(left, right), inside.bottom));
+            left = std::max(left, right);
+        }
+        if (last || !m_bSeparators) continue;
+        auto separator = std::make_unique<CButton>();
+        separator->Create("", WS_CHILD | WS_VISIBLE, CRect(left, inside.top, left + kSeparatorWidth, inside.bottom),
+                          this, 0);
+        m_separators.push_back(std::move(separator));
+        left += kSeparatorWidth;
+    }
+    if (m_pDropped) {
+        const int button = m_pDropped->GetKind() * kBeamButtonWidth;
+        m_pDropped->MoveWindow(CRect(client.left + button, inside.bottom - kListHeight, client.right, inside.bottom));
+    }
+}
+
+void CKXObjectInfoWnd::EqualWidths() {
+    const std::vector<CKXGridWnd*> grids = ShownGrids();
+    if (grids.empty()) return;
+    const CRect client = ClientArea();
+    const int width = client.Width() / static_cast<int>(grids.size());
+    m_widths.clear();
+    for (CKXGridWnd* grid : grids)
+        m_widths[grid] = width;
+    LayoutWindows();
+}
+
+void CKXObjectInfoWnd::OnSize(UINT type, int cx, int cy) {
+    const std::vector<CKXGridWnd*> grids = ShownGrids();
+    for (CKXGridWnd* grid : grids)
+        grid->SendMessage(kGridResizeNotice, 1, 0);
+    if (type != SIZE_MINIMIZED && cx >= 1 && cx <= kMaxSize && cy >= 1 && cy <= kMaxSize) LayoutWindows();
+    for (CKXGridWnd* grid : grids)
+        grid->SendMessage(kGridResizeNotice, 0, 0);
+}
+
+int CKXObjectInfoWnd::SeparatorAt(CPoint point) const {
+    for (size_t i = 0; i < m_separators.size(); ++i) {
+        CRect rect;
+        m_separators[i]->GetWindowRect(&rect);
+        if (point.x >= rect.left - 1 && point.x <= rect.right + 1) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+BOOL CKXObjectInfoWnd::DragSeparator(size_t index, int dx) {
+    const std::vector<CKXGridWnd*> grids = ShownGrids();
+    if (index + 1 >= grids.size() || dx == 0) return FALSE;
+    CRect leftRect, rightRect;
+    grids[index]->GetWindowRect(&leftRect);
+    grids[index + 1]->GetWindowRect(&rightRect);
+    const int leftWidth = leftRect.Width() + dx;
+    const int rightWidth = rightRect.Width() - dx;
+    if (leftWidth < 0 || rightWidth < 0) return FALSE; // a grid cannot be narrower than nothing
+    m_widths[grids[index]] = leftWidth;
+    m_widths[grids[index + 1]] = rightWidth;
+    LayoutWindows();
+    return TRUE;
+}
+
+// ------------------------------------------------------------------ drop-down lists
+
+void CKXObjectInfoWnd::HideDroppedList() {
+    if (m_pDropped) m_pDropped->ShowWindow(SW_HIDE);
+    m_pDropped = nullptr;
+}
+
+void CKXObjectInfoWnd::DropDown(int kind) {
+    HideDroppedList();
+    CKXObjectInfoListCtrl* list = m_lists[Kind(kind)].get();
+    if (!list || list->GetItemCount() == 0) return; // an empty list is not dropped down
+    m_pDropped = list;
+    list->ShowWindow(SW_SHOW);
+    LayoutWindows();
+    list->SetFocus();
+}
+
+void CKXObjectInfoWnd::ShowChosen(const CString& ids) {
+    const int kind = m_pDropped ? m_pDropped->GetKind() : 2;
+    HideDroppedList();
+    HideShownGrids();
+    m_bGroupFlag = FALSE;
+    const SKXObjectInfo* record = Record(ids.str(), kind == 2 ? m_beam.GetKind() : kind);
+    ShowObjectInfo(ids.str(), kind, m_nMode1, record ? static_cast<int>(record->data != 0) : 0);
+    if (!m_shown.empty()) {
+        EqualWidths();
+        m_pActive = m_shown.front()->window;
+        if (m_pActive) UpdateRecordInfo(m_pActive);
+    }
+}
+
+LRESULT CKXObjectInfoWnd::OnObjectInfoList(WPARAM wParam, LPARAM lParam) {
+    switch (wParam) {
+    case 0:
+    case 1: DropDown(static_cast<int>(wParam)); break;
+    case 2:
+    case 3: break;
+    case kShowChosen:
+        if (lParam) ShowChosen(reinterpret_cast<const char*>(lParam));
+        break;
+    default: EqualWidths(); break;
+    }
+    return 0;
+}
+
+BOOL CKXObjectInfoWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == MSG_OBJECT_INFO_LIST) {
+        const LRESULT result = OnObjectInfoList(wParam, lParam);
+        if (pResult) *pResult = result;
+        return TRUE;
+    }
+    if (message == WM_SIZE) {
+        OnSize(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return TRUE;
+    }
+    const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    if (message == WM_LBUTTONDOWN) {
+        // A press on a separator starts a drag; the grids keep their widths until the release.
+        m_nDragging = SeparatorAt(point);
+        m_nPressX = point.x;
+        if (m_nDragging >= 0) SetCapture();
+        return TRUE;
+    }
+    if (message == WM_LBUTTONUP && m_nDragging >= 0) {
+        const int separator = m_nDragging;
+        m_nDragging = -1;
+        ::ReleaseCapture();
+        DragSeparator(static_cast<size_t>(separator), point.x - m_nPressX);
+        return TRUE;
+    }
+    if (message == WM_VSCROLL) {
+        // Side-by-side grids scroll together; otherwise only the active one does.
+        for (CKXGridWnd* grid : m_bScrollTogether ? ShownGrids() : std::vector<CKXGridWnd*>{m_pActive})
+            if (grid) grid->SendMessage(WM_VSCROLL, wParam, lParam);
+        return TRUE;
+    }
+    return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+}

@@ -1,0 +1,242 @@
+// The object information window of the connectivity pane: it remembers every
+// component and signal the pane was asked to show, keeps the grids of the most
+// recently shown ones open (at most `max_open_windows` of each kind), shows one
+// grid or several side by side, and carries at its bottom a beam that names the
+// current object and drops down the lists of the remembered components and
+// signals, from which one or several objects are shown again.
+//
+// Object kinds: 0 components, 1 signals; a request with kind 2 takes the kind the
+// beam shows. Objects are keyed by their id as decimal text; a group shown in one
+// grid by its ids joined with ":".
+#pragma once
+
+#include "afx/afxdlg.h"
+#include "afx/afxwin.h"
+#include "grid/gxrecordinfo.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class CKXGridWnd;
+class CKXObjectInfoWnd;
+
+// Drops down a list (wParam 0 components, 1 signals), shows the ids joined in the text lParam points
+// to (wParam 4), or (any other wParam but 2 and 3) gives the shown grids equal widths.
+constexpr UINT MSG_OBJECT_INFO_LIST = 0x7A3;
+
+// One remembered object. The window is null while the object is remembered without an open grid.
+struct SKXObjectInfo {
+    CKXGridWnd* window = nullptr;
+    int kind = 0;
+    CString name;
+    long data = 0;
+    std::string key;
+};
+
+// What the window asks of the pane that owns it: the grids themselves.
+class IKXObjectInfoOwner {
+public:
+    // A grid for one object (kind 0: the component of the id, kind 1: the net or net bit of the key;
+    // netBit: the key names a net bit), or for a group keyed by its joined ids. NULL when none can be made.
+    virtual CKXGridWnd* CreateObjectGrid(int kind, const std::string& key, int netBit) = 0;
+    virtual CKXGridWnd* CreateGroupObjectGrid(int kind, const std::string& key, int netBit, BOOL group) = 0;
+    // A grid kept open is shown again: it shows the object as the design has it now.
+    virtual void ObjectGridReshown(int kind, const std::string& key, int netBit, CKXGridWnd* grid) = 0;
+    // The grid goes for good.
+    virtual void DestroyObjectGrid(CKXGridWnd* grid) = 0;
+    // The grids the window shows now, in display order, and the active one.
+    virtual void AfterObjectsShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) = 0;
+
+protected:
+    ~IKXObjectInfoOwner() = default;
+};
+
+// The drop-down list of the remembered objects of one kind.
+class CKXObjectInfoListCtrl : public CListCtrl {
+    DECLARE_DYNAMIC(CKXObjectInfoListCtrl)
+public:
+    static constexpr UINT kComponentListId = 29990;
+    static constexpr UINT kSignalListId = 29991;
+    CKXObjectInfoListCtrl(BOOL multiple, int kind) : m_bMultiple(multiple), m_nKind(kind) {}
+    BOOL CreateList(CWnd* parent);
+    int GetKind() const { return m_nKind; }
+    BOOL IsMultipleSelection() const { return m_bMultiple; }
+    // The row whose item data is the id; -1 when none.
+    int FindRowById(DWORD_PTR id) const;
+    // The item data of the selected rows, in row order, joined with ":".
+    CString SelectedIds() const;
+    // A click on a row's label: with Ctrl or Shift it selects as a multiple-selection list does,
+    // without it the row is chosen alone and shown.
+    void ClickRow(int row, BOOL ctrlOrShift);
+
+protected:
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+private:
+    void Choose();
+    BOOL m_bMultiple;
+    int m_nKind;
+};
+
+// The record beam: the kind shown, the current object's text, the count of remembered objects of
+// that kind and the current one's id. Its buttons 0 and 1 drop down the component and signal lists.
+class CKXObjectInfoBeam : public CGXRecordInfoBeam {
+    DECLARE_DYNAMIC(CKXObjectInfoBeam)
+public:
+    static constexpr int kButtonWidth = 18;
+    CKXObjectInfoBeam() { SetButtonWidth(kButtonWidth); }
+    void SetKind(int kind);
+    int GetKind() const { return m_nKind; }
+    const CString& GetCaption() const { return m_strCaption; }
+    // The text (with every "&" doubled), the count of remembered objects and the current one's id.
+    void SetRecord(const CString& text, long count, long current);
+    // The tool tip of a beam button ("Component List", "Signal List"; none for the others).
+    static const char* ButtonTip(int button);
+    // A press on a beam button: every button but 4 asks the window it serves.
+    void OnButtonPressed(int button) override;
+    const CString& GetToolTip() const { return m_strTip; }
+
+protected:
+    // A click presses the button under the pointer; the pointer over a button shows its tip.
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+private:
+    int m_nKind = 0;
+    CString m_strCaption = "Component";
+    CString m_strTip;
+};
+
+class CKXObjectInfoWnd : public CGXRecordInfoWnd {
+    DECLARE_DYNAMIC(CKXObjectInfoWnd)
+public:
+    static constexpr int kKinds = 2;
+    static constexpr int kDefaultMaxOpenWindows = 100;
+    static constexpr UINT kFirstSequenceNumber = 30000;
+    static constexpr UINT kWindowId = 29989;
+
+    // Installs the record-info interface: grids tell it when their current cell changes.
+    CKXObjectInfoWnd();
+    ~CKXObjectInfoWnd() override;
+    BOOL CreateInfoWnd(CWnd* parent);
+    // The pane that makes the grids.
+    void SetOwnerPane(IKXObjectInfoOwner* owner) { m_pOwner = owner; }
+    // Reads the limit of open grids per kind (program GRIDWORKSHOP, max_open_windows; 100 when not set).
+    void ReadMaxOpenWindows();
+    int GetMaxOpenWindows() const { return m_nMaxOpenWindows; }
+
+    // Show requests. mode1: several keys go into one grid; mode2: the objects are net bits.
+    void ShowObjectInfo(const std::string& keys, int kind, int mode1, int mode2);
+    void ActivateObjectWindow(const std::string& key, int kind, int mode1, int mode2);
+    void SetGroupFlag(BOOL group) { m_bGroupFlag = group; }
+    // The mode values of the request about to be shown (the pane sets them before it remembers its objects).
+    void SetShowModes(int mode1, int mode2) {
+        m_nMode1 = mode1;
+        m_nMode2 = mode2;
+    }
+    // Remembers an object (a list row unless a mode value is set) / a group under its joined key.
+    void CreateObjectList(const std::string& key, const CString& name, const CString& second,
+                          const CString& third, int kind, long data);
+    void CreateObjectListByKey(const std::string& key, const CString& name, const CString& second,
+                               const CString& third, int kind, long data);
+    const SKXObjectInfo* FindRecord(const std::string& key, int kind) const;
+    CKXGridWnd* FindWindowById(const std::string& key, int kind) const;
+    // Walks the records of a kind: their grids (NULL for a record without one).
+    POSITION GetFirstWindowPosition(int kind) const;
+    using CWnd::GetNextWindow;
+    CKXGridWnd* GetNextWindow(POSITION& pos, int kind) const;
+    CKXGridWnd* GetActiveGrid() const { return m_pActive; }
+    int GetShownKind() const { return m_beam.GetKind(); }
+    // The grid of the shown list at the index if its record has the kind, advancing the index.
+    CKXGridWnd* GetNextGrid(size_t& index, int kind) const;
+    // Every open grid of the kind, oldest first.
+    std::vector<CKXGridWnd*> OpenWindows(int kind) const;
+    std::vector<CKXGridWnd*> ShownGrids() const;
+    size_t GetRecordCount(int kind) const { return m_records[Kind(kind)].size(); }
+    std::vector<std::string> RecordKeys(int kind) const;
+    UINT NextSequenceNumber() { return m_nNextSequence++; }
+
+    void RenameObject(const std::string& key, int kind, const CString& name);
+    void CloseObjectWindowById(unsigned long long id, int kind, BOOL remove);
+    void CloseObjectWindowByKey(const std::string& key, int kind, BOOL remove);
+    void CloseObjectWindows(std::set<std::string>& keys, int kind, BOOL remove);
+    // Closes every record of the kind one of whose ids is in the set (a group holding it too).
+    void CloseObjectsHolding(const std::set<std::string>& ids, int kind, BOOL remove);
+    // Closes the oldest open grid of the kind (not one shown now) when the limit is reached.
+    void TrimOpenWindows(int kind);
+    // A grid destroyed elsewhere: its record stays without a window.
+    void ForgetWindow(CKXGridWnd* grid);
+
+    // The beam's record from the grid: count, current object and text.
+    void UpdateRecordInfo(CKXGridWnd* grid);
+    // The window that holds the grid (among its ancestors or their children); NULL when none does.
+    static CKXObjectInfoWnd* EnclosingWindow(CWnd* grid);
+    CKXObjectInfoBeam& Beam() { return m_beam; }
+    CKXObjectInfoListCtrl* GetList(int kind) const { return m_lists[Kind(kind)].get(); }
+    CKXObjectInfoListCtrl* GetDroppedList() const { return m_pDropped; }
+    void HideDroppedList();
+    BOOL IsSideBySide() const { return m_bSideBySide; }
+    size_t GetSeparatorCount() const { return m_separators.size(); }
+    // The vertical scroll bar of the window itself: shown while side-by-side grids scroll together.
+    BOOL ShowsOwnScrollBar() const { return m_bOwnScrollBar; }
+    // Places the beam, the shown grids left to right with separators between them, and a dropped list.
+    void LayoutWindows() override;
+    // Moves the separator after the shown grid at the index by dx pixels (negative: to the left).
+    BOOL DragSeparator(size_t index, int dx);
+    // The separator under the point; -1 when none.
+    int SeparatorAt(CPoint point) const;
+    void OnSize(UINT type, int cx, int cy);
+
+protected:
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+private:
+    using RecordMap = std::map<std::string, std::unique_ptr<SKXObjectInfo>>;
+    static int Kind(int kind) { return kind == 1 ? 1 : 0; }
+    SKXObjectInfo* Record(const std::string& key, int kind) const;
+    SKXObjectInfo* Remember(const std::string& key, const CString& name, int kind, long data);
+    void AddListRow(const std::string& key, const CString& name, const CString& second, const CString& third,
+                    int kind);
+    void CreateLists();
+    void RemoveListRow(int kind, const std::string& key);
+    void SwitchBeamKind(int kind);
+    void HideShownGrids();
+    // Opens the record's grid when it has none (trimming first) and appends it to the shown list.
+    void OpenAndShow(SKXObjectInfo& record, BOOL group, int mode2);
+    void ShowSeparate(const std::vector<std::string>& keys, int kind, int mode2);
+    void ShowGroup(const std::string& keys, int kind, int mode2);
+    void FinishShow();
+    void CloseRecord(SKXObjectInfo& record, BOOL remove);
+    CRect ClientArea() const;
+    void EqualWidths();
+    LRESULT OnObjectInfoList(WPARAM wParam, LPARAM lParam);
+    void DropDown(int kind);
+    void ShowChosen(const CString& ids);
+
+    IKXObjectInfoOwner* m_pOwner = nullptr;
+    RecordMap m_records[kKinds];
+    std::deque<std::string> m_open[kKinds]; // keys of the open grids, oldest first
+    std::map<CKXGridWnd*, SKXObjectInfo*> m_byWindow;
+    std::vector<SKXObjectInfo*> m_shown;
+    std::vector<std::unique_ptr<CButton>> m_separators;
+    std::unique_ptr<CKXObjectInfoListCtrl> m_lists[kKinds];
+    CKXObjectInfoListCtrl* m_pDropped = nullptr;
+    CKXObjectInfoBeam m_beam;
+    CKXGridWnd* m_pActive = nullptr;
+    BOOL m_bSideBySide = FALSE;
+    BOOL m_bScrollTogether = TRUE;
+    BOOL m_bOwnScrollBar = FALSE;
+    int m_nMode1 = 0;
+    int m_nMode2 = 0;
+    BOOL m_bGroupFlag = FALSE;
+    BOOL m_bSeparators = TRUE;
+    BOOL m_bCreated = FALSE;
+    int m_nDragging = -1; // the separator being dragged
+    int m_nPressX = 0;
+    UINT m_nNextSequence = kFirstSequenceNumber;
+    int m_nMaxOpenWindows = kDefaultMaxOpenWindows;
+    std::map<CKXGridWnd*, int> m_widths; // widths the user gave the shown grids
+};

@@ -1,0 +1,220 @@
+// The instance connectivity dialog: the pins of an instance just placed, connected inside one
+// transaction that OK keeps as one undo step and Cancel throws away; reached from the host.
+#include "ConnEditFixture.h"
+#include "KXShellFixture.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXInstConnDlg.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
+
+#include "afx/afxanswer.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "rmx/context.h"
+
+#include <algorithm>
+
+namespace {
+
+class InstConn : public KXShellFixture {
+protected:
+    CDesignContext Design() { return CDesignContext(CKXShareGlobalData::m_pServer, "work.board:sch"); }
+    void Answer(const std::string& fields) { Run("kx::answer dialog CKXInstConnDlg " + fields); }
+    std::string Netlist() { return Run("kx::netlist"); }
+    bool Has(const std::string& line) {
+        const std::string list = Netlist();
+        return list.find(line) != std::string::npos;
+    }
+    std::string Journal() { return JournalText(); }
+    // A dialog run without DoModal, for what the user sees while it is open.
+    std::unique_ptr<CKXInstConnDlg> OpenModeless(const char* instance, int counter) {
+        CKXTableChildFrm* frame = Frame();
+        CKXTableDoc* doc = frame->GetTableDoc();
+        auto dialog = std::make_unique<CKXInstConnDlg>(frame, doc->GetDesignContext(), doc->GetMasterDesignContext(),
+                                                       doc->GetDesignContext().instance(instance), counter, frame);
+        EXPECT_TRUE(dialog->Create(CKXInstConnDlg::IDD, frame));
+        return dialog;
+    }
+};
+
+TEST_F(InstConn, ShortPinsTakesANewAutomaticNameEachTimeAndOkKeepsBothAsOneStep) {
+    ASSERT_TRUE(Open());
+    Answer("ok pins IN fx 35280");
+    Answer("ok pins OUT fx 35280");
+    Answer("ok");
+    Echoes();
+    EXPECT_EQ(Run("kx::instconn U1 4"), "1");
+    EXPECT_TRUE(Has("U1 IN signal_5")) << Netlist();
+    const std::vector<std::string> echoes = Echoes(); // each kept connection, with its pins
+    ASSERT_EQ(std::count_if(echoes.begin(), echoes.end(),
+                            [](const std::string& e) { return e.rfind("addConnection signal_", 0) == 0; }),
+              2);
+    EXPECT_TRUE(Has("U1 OUT signal_6")) << Netlist();
+    EXPECT_TRUE(Doc()->IsModified());
+    // One undo step takes both back.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_FALSE(Has("signal_5"));
+    EXPECT_TRUE(Has("U1 OUT N1")) << Netlist();
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(Has("U1 IN signal_5"));
+    EXPECT_TRUE(Has("U1 OUT signal_6"));
+}
+
+TEST_F(InstConn, CancelAfterSeveralConnectionsLeavesTheDesignAsItWas) {
+    ASSERT_TRUE(Open());
+    const std::string before = Netlist();
+    Answer("ok pins IN fx 35255");
+    Answer("ok pins OUT signal NEWNET");
+    Answer("ok pins A signal =PINNAME");
+    Answer("cancel");
+    Echoes();
+    EXPECT_EQ(Run("kx::instconn U1"), "0");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Run("undo"), "0"); // no step was left behind
+    for (const std::string& echo : Echoes()) // the host heard of no connection
+        EXPECT_EQ(echo.find("addConnection"), std::string::npos) << echo;
+    // Unanswered, the dialog is cancelled the same way.
+    Answer("ok pins IN fx 35280");
+    EXPECT_EQ(Run("kx::instconn U1"), "0");
+    EXPECT_EQ(Netlist(), before);
+}
+
+TEST_F(InstConn, AnAutomaticNameANetHasAlreadyIsPassedOver) {
+    ASSERT_TRUE(Open());
+    Answer("ok pins IN fx 35280");
+    Answer("ok");
+    ASSERT_EQ(Run("kx::instconn U1 0"), "1");
+    ASSERT_TRUE(Has("U1 IN signal_1"));
+    // The next run starts from the same counter: R1's pin must not join U1's net.
+    Answer("ok pins A fx 35280");
+    Answer("ok");
+    ASSERT_EQ(Run("kx::instconn R1 0"), "1");
+    EXPECT_TRUE(Has("R1 A signal_2")) << Netlist();
+    EXPECT_FALSE(Has("R1 A signal_1"));
+}
+
+TEST_F(InstConn, ARuleTextWithItsStringConnectsByTheRule) {
+    ASSERT_TRUE(Open());
+    Answer("ok pins IN signal =PREFIXPINNAME(X_)");
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_TRUE(Has("U1 IN X_IN")) << Netlist();
+}
+
+TEST_F(InstConn, OkWithoutAConnectionIsNoEdit) {
+    ASSERT_TRUE(Open());
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1"), "0");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_NE(Run("kx::instconn NOPE"), "1"); // no such instance: an error
+}
+
+TEST_F(InstConn, SameAsPinNameAndIncrementRuleConnectByTheRule) {
+    ASSERT_TRUE(Open());
+    Answer("ok pins IN fx 35256");
+    Answer("ok pins OUT signal =INCREMENTSIGNAME(S,4)");
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_TRUE(Has("U1 IN IN")) << Netlist();
+    EXPECT_TRUE(Has("U1 OUT S4")) << Netlist();
+}
+
+TEST_F(InstConn, PinsTheGridDoesNotShowConnectNothing) {
+    ASSERT_TRUE(Open());
+    const std::string before = Netlist();
+    Answer("ok pins NOPE fx 35280");
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1 0"), "0");
+    EXPECT_EQ(Netlist(), before);
+}
+
+TEST_F(InstConn, AReadOnlyWindowKeepsNothing) {
+    ASSERT_TRUE(Open("work.board:sch", 2));
+    const std::string before = Netlist();
+    Answer("ok pins IN fx 35280");
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1"), "0");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-178"});
+}
+
+TEST_F(InstConn, WhatTheOpenDialogShows) {
+    ASSERT_TRUE(Open());
+    auto dialog = OpenModeless("U1", 0);
+    EXPECT_EQ(std::string(dialog->GetCaption()), "Connectivity for Instance: U1 of part: buf");
+    const std::vector<CString> entries = dialog->GetSignalComboEntries();
+    ASSERT_GE(entries.size(), 8u);
+    EXPECT_EQ(std::string(entries[0]), "=AUTONAME");
+    EXPECT_EQ(std::string(entries[6]), "=INCREMENTSIGNAME");
+    EXPECT_NE(std::find(entries.begin(), entries.end(), CString("N1")), entries.end());
+    ASSERT_NE(dialog->GetCCPTabWnd(), nullptr);
+    EXPECT_EQ(dialog->GetCCPTabWnd()->GetDlgCtrlID(), static_cast<int>(CKXInstConnDlg::kGridId));
+    // The prefix entry leaves its rule with the placeholder selected for typing.
+    dialog->OnBptoolbarPrefixpinname();
+    EXPECT_EQ(std::string(dialog->GetSignalComboText()), "=PREFIXPINNAME(<string>)");
+    EXPECT_EQ(dialog->GetSignalComboEditSel(), static_cast<DWORD>(MAKELONG(15, 23)));
+    dialog->OnBptoolbarIncrementSigName();
+    EXPECT_EQ(std::string(dialog->GetSignalComboText()), "=INCREMENTSIGNAME(<signal, start_num>)");
+    EXPECT_EQ(dialog->GetSignalComboEditSel(), static_cast<DWORD>(MAKELONG(18, 37)));
+    dialog->OnCancel();
+}
+
+TEST_F(InstConn, ResizingBeforeTheDialogOpenedMovesNothing) {
+    ASSERT_TRUE(Open());
+    CKXTableDoc* doc = Frame()->GetTableDoc();
+    CKXInstConnDlg dialog(Frame(), doc->GetDesignContext(), doc->GetMasterDesignContext(),
+                          doc->GetDesignContext().instance("U1"), 0, Frame());
+    EXPECT_TRUE(dialog.IsInitialising());
+    dialog.OnSize(0, 300, 200); // nothing there yet to lay out
+    EXPECT_EQ(dialog.GetCCPTabWnd(), nullptr);
+}
+
+TEST_F(InstConn, TheKeptConnectionsAreJournalledAfterTheInstanceIsShown) {
+    ASSERT_TRUE(Open());
+    Answer("ok pins IN signal NEWNET");
+    Answer("cancel");
+    Run("kx::instconn U1");
+    EXPECT_EQ(Journal().find("NEWNET"), std::string::npos); // a cancelled dialog journals nothing
+    Answer("ok pins IN signal NEWNET");
+    Answer("ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    const std::string journal = Journal();
+    const size_t shown = journal.find("Clp().Select(\"U1\")");
+    const size_t connected = journal.find("AddConnection(\"NEWNET\")");
+    ASSERT_NE(shown, std::string::npos) << journal;
+    ASSERT_NE(connected, std::string::npos) << journal;
+    EXPECT_LT(shown, connected);
+}
+
+// On the example board: the journal of a kept dialog replays to the same saved design, also when the
+// dialog's step was undone.
+using InstConnBoard = ConnEditFixture;
+
+TEST_F(InstConnBoard, AKeptDialogReplaysToTheSameDesign) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Run("kx::answer dialog CKXInstConnDlg ok pins RST_N fx 35280");
+    Run("kx::answer dialog CKXInstConnDlg ok pins PGOOD signal =PREFIXPINNAME(X_)");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1 4"), "1");
+    const std::string edited = Saved();
+    ASSERT_NE(edited, original);
+    EXPECT_EQ(Replayed(original), edited);
+}
+
+TEST_F(InstConnBoard, AnUndoneDialogReplaysToTheDesignBeforeIt) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    Run("kx::answer dialog CKXInstConnDlg ok pins {PGOOD MCLK} fx 35255");
+    Run("kx::answer dialog CKXInstConnDlg ok pins PGOOD signal NEWPG");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Saved(), original);
+    EXPECT_EQ(Replayed(original), original);
+}
+
+} // namespace

@@ -1,0 +1,383 @@
+// The connectivity pane's object information window: the objects it remembers, the grids it keeps
+// open up to the project's limit per kind, its beam and its drop-down lists, through the host.
+#include "KXShellFixture.h"
+
+#include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXObjectInfoWnd.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
+
+#include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/context.h"
+#include "rmx/schema.h"
+#include "rmx/transaction.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class ObjectInfo : public KXShellFixture {
+protected:
+    CDesignContext Design() { return CDesignContext(CKXShareGlobalData::m_pServer, "work.board:sch"); }
+    void Project(const std::string& text) {
+        const std::filesystem::path file = m_dir / "kx.prj";
+        std::ofstream(file) << text;
+        std::string error;
+        ASSERT_TRUE(m_app->LoadProject(file.string(), error)) << error;
+    }
+    CKXObjectInfoWnd& Info() { return Ccp()->ObjectInfo(); }
+    std::string Key(const char* instance) { return std::to_string(Design().instance(instance).instance()->id()); }
+    std::string NetKey(const char* net) { return std::to_string(Design().net(net).net()->id()); }
+    int Grids(KXGridKind kind) { return Ccp()->GetGridCount(kind); }
+    // The lines of kx::objects that start with the word.
+    std::vector<std::string> Lines(const std::string& word) {
+        std::vector<std::string> found;
+        std::istringstream text(Run("kx::objects"));
+        for (std::string line; std::getline(text, line);)
+            if (line.rfind(word + " ", 0) == 0 || line == word) found.push_back(line);
+        return found;
+    }
+    std::string Beam() { return Lines("beam").empty() ? std::string() : Lines("beam").front(); }
+    // One edit of the design committed as the user's edits are.
+    template <class Edit> void Commit(Edit edit) {
+        CKXGridWnd* grid = Ccp()->PaneGrid();
+        ASSERT_NE(grid, nullptr);
+        ASSERT_TRUE(CKXTransaction::BeginTrans(grid, Design(), "Change"));
+        ASSERT_TRUE(edit(*CKXTransaction::GetCurrentTransactionObj()));
+        ASSERT_TRUE(CKXTransaction::CommitTrans(grid, 1, 1));
+    }
+};
+
+// ------------------------------------------------------------------ open grids and their limit
+
+TEST_F(ObjectInfo, TheLimitCountsPerKindAndATrimmedComponentIsRememberedWithoutItsRow) {
+    Project("[GRIDWORKSHOP]\nmax_open_windows 2\n");
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show clp R1");
+    Run("kx::show slp N1");
+    Run("kx::show slp GND");
+    EXPECT_EQ(Grids(KXGridKind::Pin), 2); // two of each kind: nothing was closed yet
+    EXPECT_EQ(Grids(KXGridKind::Signal), 2);
+    Run("kx::show clp X1");
+    EXPECT_EQ(Grids(KXGridKind::Pin), 2);
+    EXPECT_EQ(Info().FindWindowById(Key("U1"), 0), nullptr); // made first, closed first
+    ASSERT_NE(Info().FindRecord(Key("U1"), 0), nullptr);     // but still remembered
+    EXPECT_EQ(Info().GetRecordCount(0), 3u);
+    EXPECT_EQ(Lines("component").size(), 2u) << Run("kx::objects"); // its row left the list
+    EXPECT_EQ(Grids(KXGridKind::Signal), 2);                         // the signals' grids are their own
+    // Shown again by id, its grid is made again and the oldest open one goes.
+    Run("kx::show clp U1");
+    EXPECT_NE(Info().FindWindowById(Key("U1"), 0), nullptr);
+    EXPECT_EQ(Info().FindWindowById(Key("R1"), 0), nullptr);
+    EXPECT_EQ(Grids(KXGridKind::Pin), 2);
+}
+
+TEST_F(ObjectInfo, ShowingAnOpenObjectAgainDoesNotChangeWhichGridIsClosedNext) {
+    Project("[GRIDWORKSHOP]\nmax_open_windows 2\n");
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show clp R1");
+    Run("kx::show clp U1"); // the grid made first is still the oldest
+    Run("kx::show clp X1");
+    EXPECT_EQ(Info().FindWindowById(Key("U1"), 0), nullptr);
+    EXPECT_NE(Info().FindWindowById(Key("R1"), 0), nullptr);
+    EXPECT_NE(Info().FindWindowById(Key("X1"), 0), nullptr);
+}
+
+TEST_F(ObjectInfo, ASignalsGridIsKeptAndShownAgainWithTheDesignAsItIsNow) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u);
+    CKXGridWnd* n1 = Ccp()->GetShownGrids().front();
+    Run("kx::show slp GND");
+    EXPECT_EQ(Grids(KXGridKind::Signal), 2);
+    EXPECT_FALSE(n1->IsWindowVisible());
+    // R1 leaves N1 while N1's grid is kept but hidden: shown again, the grid has not the pin any more.
+    Commit([&](CTransaction& t) {
+        for (auto it = Design().net("N1").net()->beginConn(); it; ++it)
+            if (CConn conn = *it; conn.instTerm() && CString(conn.instTerm()->instance()->name()) == "R1")
+                return t.removeConn(conn);
+        return false;
+    });
+    Run("kx::show slp N1");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u);
+    EXPECT_EQ(Ccp()->GetShownGrids().front(), n1);
+    EXPECT_TRUE(n1->IsWindowVisible());
+    const std::string text = Run("kx::window ccp");
+    EXPECT_NE(text.find("U1"), std::string::npos) << text;
+    EXPECT_EQ(text.find("R1"), std::string::npos) << text;
+}
+
+TEST_F(ObjectInfo, ADeletedNetTakesItsKeptGridsWithIt) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp GND");
+    Run("kx::show slp DATA<2>");
+    Run("kx::show slp N1");
+    ASSERT_EQ(Grids(KXGridKind::Signal), 3);
+    Commit([&](CTransaction& t) { return t.removeNet(Design().net("GND").net()); });
+    EXPECT_EQ(Grids(KXGridKind::Signal), 2);
+    EXPECT_EQ(Info().FindRecord(NetKey("N1"), 1) != nullptr, true);
+    for (const std::string& line : Lines("signal"))
+        EXPECT_EQ(line.find("GND"), std::string::npos) << line;
+    // Showing what is left works as before.
+    EXPECT_EQ(Run("kx::show slp N1"), "1");
+    EXPECT_EQ(Ccp()->GetShownGrids().size(), 1u);
+}
+
+// ------------------------------------------------------------------ the beam
+
+TEST_F(ObjectInfo, TheBeamNamesTheCurrentObjectAndCountsItsKind) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    EXPECT_EQ(Beam(), "beam Component: U1 (1)");
+    Run("kx::show clp R1");
+    EXPECT_EQ(Beam(), "beam Component: R1 (2)");
+    Run("kx::show clp U1 R1"); // side by side
+    EXPECT_EQ(Beam(), "beam Component: Multiple Selection (2)");
+    EXPECT_TRUE(Info().IsSideBySide());
+    EXPECT_EQ(Info().GetSeparatorCount(), 1u);
+    Run("kx::show slp DATA<2>");
+    EXPECT_EQ(Beam(), "beam Signal: Net Bit (1)");
+    EXPECT_EQ(Info().GetShownKind(), 1);
+    Run("kx::show slp N1");
+    EXPECT_EQ(Beam(), "beam Signal: N1 (2)");
+}
+
+TEST_F(ObjectInfo, TheBeamFollowsTheGridWhoseCurrentCellChanges) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1 R1");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 2u);
+    // The object a shown grid stands for, as its id.
+    auto idOfGrid = [this](int index) {
+        CString kind, title;
+        Ccp()->GetShownGridInfo(index, kind, title);
+        return std::stol(Key(title.GetString()));
+    };
+    for (int index : {1, 0}) {
+        Run("kx::grid ccp " + std::to_string(index + 1)); // the hands on the grid: its current cell is set
+        EXPECT_EQ(Info().Beam().GetCurrentRecord(), idOfGrid(index));
+        EXPECT_EQ(Info().GetActiveGrid(), Ccp()->GetShownGrids()[static_cast<size_t>(index)]);
+    }
+    EXPECT_TRUE(Info().Beam().IsReadOnlyRecordField());
+    // The pointer over a list button shows its tip.
+    Info().Beam().SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(CKXObjectInfoBeam::kButtonWidth + 2, 3));
+    EXPECT_EQ(std::string(Info().Beam().GetToolTip()), "Signal List");
+}
+
+TEST_F(ObjectInfo, EveryRecordOfAKindIsWalkedOnceWithItsGrid) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show clp R1");
+    std::set<std::string> keys{Key("U1")};
+    Info().CloseObjectWindows(keys, 0, FALSE); // remembered, without a grid
+    int records = 0, grids = 0;
+    for (POSITION pos = Info().GetFirstWindowPosition(0); pos;) {
+        ++records;
+        if (Info().GetNextWindow(pos, 0)) ++grids;
+    }
+    EXPECT_EQ(records, 2);
+    EXPECT_EQ(grids, 1);
+    EXPECT_EQ(Info().GetFirstWindowPosition(1), nullptr); // no signal yet
+}
+
+TEST_F(ObjectInfo, ARenamedObjectIsRenamedInItsRowAndOnTheBeamWithItsAmpersandShownOnce) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Info().RenameObject(Key("U1"), 0, "A&B");
+    EXPECT_EQ(std::string(Info().Beam().GetText()), "A&&B"); // doubled, so that it is no mnemonic
+    EXPECT_EQ(Beam(), "beam Component: A&B (1)");
+    EXPECT_EQ(Lines("component").front().rfind("component A&B |", 0), 0u) << Lines("component").front();
+}
+
+TEST_F(ObjectInfo, KindTwoShowsTheKindTheBeamShows) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show slp N1");
+    Run("kx::show slp GND");
+    Info().ShowObjectInfo(NetKey("N1"), 2, 0, 0);
+    ASSERT_EQ(Info().ShownGrids().size(), 1u);
+    EXPECT_EQ(Beam(), "beam Signal: N1 (2)");
+    // A key the kind has no record of shows nothing.
+    Info().ShowObjectInfo("999999", 2, 0, 0);
+    EXPECT_TRUE(Info().ShownGrids().empty());
+}
+
+// ------------------------------------------------------------------ the lists
+
+TEST_F(ObjectInfo, EnterInTheComponentListShowsTheChosenRowsSideBySide) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show clp R1");
+    Run("kx::show clp X1");
+    EXPECT_EQ(Run("kx::objects drop signal"), "0"); // no signal was shown: the empty list stays up
+    EXPECT_TRUE(Lines("dropped").empty());
+    EXPECT_EQ(Run("kx::objects drop component"), "1");
+    EXPECT_EQ(Lines("dropped"), std::vector<std::string>{"dropped component"});
+    EXPECT_EQ(Run("kx::objects choose 1 2 3"), "1");
+    EXPECT_TRUE(Lines("dropped").empty()); // the list went up again
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 3u);
+    EXPECT_TRUE(Info().IsSideBySide());
+    EXPECT_EQ(Info().GetSeparatorCount(), 2u);
+    EXPECT_TRUE(Info().ShowsOwnScrollBar()); // the three scroll together
+    EXPECT_EQ(Beam(), "beam Component: Multiple Selection (3)");
+    // The chosen grids share the width.
+    CRect a, b;
+    Ccp()->GetShownGrids()[0]->GetWindowRect(&a);
+    Ccp()->GetShownGrids()[1]->GetWindowRect(&b);
+    EXPECT_EQ(a.Width(), b.Width());
+}
+
+TEST_F(ObjectInfo, OneRowOfTheSignalListShowsThatSignalAlone) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    Run("kx::show slp GND");
+    EXPECT_EQ(Run("kx::objects drop signal"), "1");
+    EXPECT_NE(Run("kx::objects choose 1 2"), "1"); // a single-selection list
+    EXPECT_EQ(Run("kx::objects choose 1"), "1");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u);
+    EXPECT_EQ(Beam(), "beam Signal: N1 (2)");
+    EXPECT_EQ(Run("kx::objects drop signal"), "1");
+    EXPECT_EQ(Run("kx::objects escape"), "1");
+    EXPECT_TRUE(Lines("dropped").empty());
+}
+
+TEST_F(ObjectInfo, ClosingWithTheRemoveFlagForgetsTheObjectAndItsGrid) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show clp R1");
+    std::set<std::string> keys{Key("R1")};
+    Info().CloseObjectWindows(keys, 0, TRUE);
+    EXPECT_TRUE(keys.empty());
+    EXPECT_EQ(Info().FindRecord(Key("R1"), 0), nullptr);
+    EXPECT_EQ(Grids(KXGridKind::Pin), 1);
+    EXPECT_TRUE(Ccp()->GetShownGrids().empty());
+    // Without the flag the object stays remembered, without its grid.
+    Info().CloseObjectWindowByKey(Key("U1"), 0, FALSE);
+    EXPECT_NE(Info().FindRecord(Key("U1"), 0), nullptr);
+    EXPECT_EQ(Grids(KXGridKind::Pin), 0);
+    EXPECT_EQ(Run("kx::show clp U1"), "1");
+    EXPECT_EQ(Grids(KXGridKind::Pin), 1);
+}
+
+TEST_F(ObjectInfo, DraggingASeparatorTradesWidthBetweenItsNeighbours) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1 R1");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 2u);
+    CKXGridWnd* left = Ccp()->GetShownGrids()[0];
+    CKXGridWnd* right = Ccp()->GetShownGrids()[1];
+    CRect l0, r0, l1, r1;
+    left->GetWindowRect(&l0);
+    right->GetWindowRect(&r0);
+    ASSERT_TRUE(Info().DragSeparator(0, -30));
+    left->GetWindowRect(&l1);
+    right->GetWindowRect(&r1);
+    EXPECT_EQ(l1.Width(), l0.Width() - 30);
+    EXPECT_GT(r1.Width(), r0.Width()); // the right one takes what the left one gave
+    EXPECT_EQ(r1.left, l1.right + 4);  // past the separator
+    // With the mouse: pressed on the separator, released 20 pixels to the right.
+    const int x = l1.right + 2;
+    Info().SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(x, 10));
+    Info().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x + 20, 10));
+    CRect l2;
+    left->GetWindowRect(&l2);
+    EXPECT_EQ(l2.Width(), l1.Width() + 20);
+    // A press beside every separator drags nothing.
+    Info().SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(1, 10));
+    Info().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(60, 10));
+    left->GetWindowRect(&l1);
+    EXPECT_EQ(l1.Width(), l2.Width());
+    EXPECT_FALSE(Info().DragSeparator(1, 10));     // no grid right of the last one
+    EXPECT_FALSE(Info().DragSeparator(0, -100000)); // no grid narrower than nothing
+}
+
+// ------------------------------------------------------------------ the design changes under the window
+
+TEST_F(ObjectInfo, ARemovedComponentIsForgottenWithItsGrid) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show clp R1");
+    const std::string r1 = Key("R1");
+    Commit([&](CTransaction& t) { return t.removeInstance(Design().instance("R1").instance()); });
+    EXPECT_EQ(Info().FindRecord(r1, 0), nullptr);
+    EXPECT_EQ(Grids(KXGridKind::Pin), 1);
+    EXPECT_TRUE(Ccp()->GetShownGrids().empty());
+    EXPECT_EQ(Lines("component").size(), 1u) << Run("kx::objects");
+}
+
+TEST_F(ObjectInfo, RenamedComponentsAndNetsAreRenamedInTheListsAndOnTheBeam) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp GND");
+    Run("kx::show clp U1");
+    Commit([&](CTransaction& t) { return t.renameInstance(Design().instance("U1").instance(), "U7"); });
+    EXPECT_EQ(Beam(), "beam Component: U7 (1)");
+    Commit([&](CTransaction& t) { return t.renameNet(Design().net("GND").net(), "GND2"); });
+    const std::vector<std::string> signals = Lines("signal");
+    ASSERT_EQ(signals.size(), 1u);
+    EXPECT_EQ(signals.front().rfind("signal GND2 |", 0), 0u) << signals.front();
+}
+
+// ------------------------------------------------------------------ groups and net bits
+
+TEST_F(ObjectInfo, SeveralNetsShowInOneKeptGroupGrid) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1 GND");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u);
+    CKXGridWnd* group = Ccp()->GetShownGrids().front();
+    EXPECT_EQ(Beam(), "beam Signal: Multiple Selection (3)"); // the two nets and the group
+    int groups = 0;
+    for (const std::string& key : Info().RecordKeys(1))
+        if (key.find(':') != std::string::npos) ++groups;
+    EXPECT_EQ(groups, 1);
+    EXPECT_EQ(Lines("signal").size(), 2u); // the group has no row of its own
+    Run("kx::show slp N1");
+    Run("kx::show slp N1 GND");
+    EXPECT_EQ(Ccp()->GetShownGrids().front(), group);
+    EXPECT_EQ(Grids(KXGridKind::Signal), 2);
+}
+
+TEST_F(ObjectInfo, ComponentsShownAfterAGroupOfNetsStandSideBySide) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1 GND");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u); // the nets as a group
+    Run("kx::show clp U1 R1");
+    EXPECT_EQ(Ccp()->GetShownGrids().size(), 2u); // not a group: the nets' request was another one
+    EXPECT_TRUE(Info().IsSideBySide());
+    EXPECT_EQ(Grids(KXGridKind::Pin), 2);
+}
+
+TEST_F(ObjectInfo, ANetBitHasAGridOfItsOwnBesideItsBus) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA<2>");
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u);
+    CKXGridWnd* bit = Ccp()->GetShownGrids().front();
+    Run("kx::show slp DATA");
+    EXPECT_NE(Ccp()->GetShownGrids().front(), bit);
+    EXPECT_EQ(Beam(), "beam Signal: DATA (2)");
+    Run("kx::show slp DATA<2>");
+    EXPECT_EQ(Ccp()->GetShownGrids().front(), bit);
+    EXPECT_EQ(Beam(), "beam Signal: Net Bit (2)");
+    EXPECT_EQ(Lines("signal").size(), 1u); // a net bit is remembered without a row: only DATA has one
+    const std::string text = Run("kx::window ccp");
+    EXPECT_NE(text.find("U1"), std::string::npos) << text;
+}
+
+// ------------------------------------------------------------------ the host's word
+
+TEST_F(ObjectInfo, TheWordRefusesWhatTheUserCannotDo) {
+    EXPECT_NE(Run("kx::objects").rfind("error", 0), std::string::npos); // no window open
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    EXPECT_EQ(Run("kx::objects choose 1").rfind("error", 0), 0u); // no list is down
+    EXPECT_EQ(Run("kx::objects drop nothing").rfind("error", 0), 0u);
+    EXPECT_EQ(Run("kx::objects escape"), "0");
+    EXPECT_EQ(Run("kx::objects drop component"), "1");
+    EXPECT_EQ(Run("kx::objects choose 2").rfind("error", 0), 0u); // one row only
+    EXPECT_EQ(Run("kx::objects choose x").rfind("error", 0), 0u);
+    EXPECT_EQ(Lines("dropped").size(), 1u); // still down after the refusals
+    EXPECT_EQ(Run("kx::objects bogus").rfind("error", 0), 0u);
+}
+
+} // namespace
