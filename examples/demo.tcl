@@ -607,6 +607,7 @@ show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "
 show "undo takes both back" [undo]
 show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
 kx::answer dialog CKXInstConnDlg ok pins RST_N fx 35255
+kx::answer dialog CKXRetainAssocCompDlg ok
 kx::answer dialog CKXInstConnDlg cancel
 show "cancelled: nothing changes" [kx::instconn U1]
 
