@@ -597,6 +597,18 @@ show "choose both rows: side by side" [kx::objects choose 1 2]
 show "beam" [lindex [split [kx::objects] "\n"] 0]
 show "grids shown" [llength [lsearch -all [split [kx::window ccp] "\n"] "  grid *"]]
 
+say "The grid with the keyboard focus is the one the pane's commands go to"
+show "active grid" [kx::grid ccp]
+show "focus into grid 2" [kx::focus ccp 2]
+show "focus" [kx::focus]
+show "active grid" [kx::grid ccp]
+show "back to the component list" [kx::focus clp]
+show "active grid stays" [kx::grid ccp]
+kx::show clp U1
+show "the list that asked keeps the focus" [kx::focus]
+show "another window brings R1 back by its id" [kx::objects activate R1]
+show "beam" [lindex [split [kx::objects] "\n"] 0]
+
 say "The instance connectivity dialog wires a placed instance's pins in one undo step"
 kx::answer dialog CKXInstConnDlg ok pins RST_N fx 35280
 kx::answer dialog CKXRetainAssocCompDlg ok

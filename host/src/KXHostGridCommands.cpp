@@ -714,6 +714,60 @@ bool GridHeader(CKXHostApp& app, const Args& a, std::string& r) {
     return Fail(r, usage);
 }
 
+// ------------------------------------------------------------------ the keyboard focus
+
+bool Within(const CWnd* w, const CWnd* outer) {
+    for (; w && outer; w = w->GetParent())
+        if (w == outer) return true;
+    return false;
+}
+
+// Where the keyboard focus is, as the user sees it: "ccp grid N" (a shown grid, from 1), "ccp",
+// "clp", "slp", "other" (a window outside the design window's panes) or "none".
+std::string FocusName(CKXHostApp& app) {
+    CWnd* focus = CWnd::GetFocus();
+    if (!focus) return "none";
+    CDocument* doc = app.ActiveDocument();
+    GridTarget t;
+    std::string err;
+    if (PaneOf(app, t, err)) {
+        for (int i = 0; i < t.pane->GetShownGridCount(); ++i)
+            if (Within(focus, t.pane->GetShownGridWnd(i))) return "ccp grid " + std::to_string(i + 1);
+        if (Within(focus, t.view)) return "ccp";
+    }
+    for (const char* list : {"clp", "slp"})
+        if (Within(focus, ListPane(doc, list, err))) return list;
+    return "other";
+}
+
+// kx::focus ?ccp N | clp | slp?: where the focus is, or a click that hands it to a shown grid or a list.
+bool GridFocus(CKXHostApp& app, const Args& a, std::string& r) {
+    const std::string usage = "usage: kx::focus ?ccp N | clp | slp?";
+    if (a.empty()) {
+        r = FocusName(app);
+        return true;
+    }
+    std::string err;
+    const std::string which = KXHostLower(a[0]);
+    if ((which == "clp" || which == "slp") && a.size() == 1) {
+        CKXListPaneView* list = ListPane(app.ActiveDocument(), which, err);
+        if (!list) return Fail(r, err);
+        list->SetFocus();
+        r = "1";
+        return true;
+    }
+    if (which != "ccp" || a.size() != 2) return Fail(r, usage);
+    GridTarget t;
+    if (!PaneOf(app, t, err)) return Fail(r, err);
+    const int count = t.pane->GetShownGridCount();
+    ROWCOL n = 0;
+    if (!ParseCoordinate(a[1], n) || n < 1 || static_cast<int>(n) > count)
+        return Fail(r, "no grid \"" + a[1] + "\": the pane shows " + std::to_string(count) + " grid(s)");
+    t.pane->GetShownGridWnd(static_cast<int>(n) - 1)->SetFocus();
+    r = "1";
+    return true;
+}
+
 // The words, each run by its function with the host.
 struct SKXGridCommand {
     const char* name;
@@ -731,6 +785,7 @@ const SKXGridCommand kGridCommands[] = {
     {"pane", GridPane},
     {"window", GridWindow},
     {"header", GridHeader},
+    {"focus", GridFocus},
 };
 
 } // namespace

@@ -116,6 +116,26 @@ bool ChooseRows(CWnd* info, const Args& a, std::string& r) {
     return true;
 }
 
+// Another window of the application bringing a remembered object back: message 0x785 to the pane
+// with the id its list row keeps. The pane takes it as a component while it shows components, as a
+// signal while it shows signals.
+constexpr UINT kActivateObjectWindow = 0x785;
+
+bool ActivateByName(CWnd* info, const std::string& name, std::string& r) {
+    for (CWnd* w : info->GetChildren()) {
+        auto* list = IsClass(w, "CKXObjectInfoListCtrl") ? static_cast<CListCtrl*>(w) : nullptr;
+        for (int row = 0; list && row < list->GetItemCount(); ++row) {
+            if (list->GetItemText(row, 0).str() != name) continue;
+            CWnd* pane = info->GetParent();
+            if (!pane) return Fail(r, "the object window has no pane");
+            pane->SendMessage(kActivateObjectWindow, static_cast<WPARAM>(list->GetItemData(row)), 0);
+            r = "1";
+            return true;
+        }
+    }
+    return Fail(r, "no remembered object \"" + name + "\"");
+}
+
 bool Objects(CKXHostApp& app, const Args& a, std::string& r) {
     std::string error;
     CWnd* info = InfoWindow(app, error);
@@ -128,13 +148,14 @@ bool Objects(CKXHostApp& app, const Args& a, std::string& r) {
     }
     if (a[0] == "drop" && a.size() == 2) return DropList(info, a[1], r);
     if (a[0] == "choose") return ChooseRows(info, a, r);
+    if (a[0] == "activate" && a.size() == 2) return ActivateByName(info, a[1], r);
     if (a[0] == "escape" && a.size() == 1) {
         CListCtrl* list = DroppedList(info);
         if (list) list->SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
         r = list ? "1" : "0";
         return true;
     }
-    return Fail(r, "usage: kx::objects ?drop component|signal | choose ROW ?ROW ...? | escape?");
+    return Fail(r, "usage: kx::objects ?drop component|signal | choose ROW ?ROW ...? | escape | activate NAME?");
 }
 
 } // namespace

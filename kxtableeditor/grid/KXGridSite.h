@@ -102,6 +102,9 @@ public:
     virtual void FlagDocumentModified() {}
     // Makes the pane the active view of its design window.
     virtual void ActivateSiteView() {}
+    // The grid took the keyboard focus (a click, a key, the pane's own hand-over): the grid the
+    // site's commands go to follows it.
+    virtual void GridTookFocus(CKXGridWnd* grid) { (void)grid; }
     // The name of a component the pane lists by its id; empty when it lists none of that id.
     virtual CString GetComponentName(int id) const {
         (void)id;

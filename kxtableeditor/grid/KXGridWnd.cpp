@@ -471,6 +471,7 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
             m_nSavedCol = col;
         }
     }
+    if (IKXGridSite* site = Site()) site->GridTookFocus(this);
     UpdatePaneTitle();
     GetSelectedObjectNames();
     if (m_bKeySelectionSync) NotifySelectionChanged();

@@ -133,8 +133,9 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
         CString gridText = text;
         if (shortPins && grid->IsDiffPairRowSelected()) gridText.Format("=SHORTPINS(%s)", text.GetString());
         if (echo) grid->AddSelectedPinsToArgs(echo);
-        if (grid->ConnectSelectedPins(gridText, bEcho)) ++connected;
-        last = grid;
+        if (!grid->ConnectSelectedPins(gridText, bEcho)) continue;
+        ++connected;
+        last = grid; // the focus goes to the last grid that connected pins, not past it
     }
     // A commit the database refused leaves nothing connected.
     if (began && !EndPaneTransaction(connected > 0)) connected = 0;

@@ -1,4 +1,5 @@
 #include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXObjectInfoWnd.h"
 #include "grid/KXGridEdit.h"
 
 #include "shell/KXShellUtil.h"
@@ -111,6 +112,9 @@ ON_MESSAGE(MSG_VIOLATION_RESOLVED, &CKXBottomPaneContainerView::OnResolveViolati
 ON_MESSAGE(MSG_ASSOC_COMP_CHANGED, &CKXBottomPaneContainerView::OnAssocCompChanged)
 ON_MESSAGE(MSG_CLEAR_UNDO, &CKXBottomPaneContainerView::OnClearUndoRedo)
 ON_MESSAGE(MSG_DESIGN_UNDO_RESET, &CKXBottomPaneContainerView::OnDesignUndoReset)
+ON_MESSAGE(KX_MSG_ACTIVATE_OBJECT_WINDOW, &CKXBottomPaneContainerView::OnActivateObjectWindow)
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 CKXBottomPaneContainerView::CKXBottomPaneContainerView()
@@ -407,4 +411,14 @@ void CKXBottomPaneContainerView::HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL
 
 LPDISPATCH CKXBottomPaneContainerView::GetPaneDispatch() {
     return GetIDispatch(TRUE);
+}
+
+void CKXBottomPaneContainerView::OnSetFocus(CWnd* pOldWnd) {
+    CView::OnSetFocus(pOldWnd);
+    if (m_pChildFrame) m_pChildFrame->SetHighlight();
+}
+
+void CKXBottomPaneContainerView::OnKillFocus(CWnd* pNewWnd) {
+    (void)pNewWnd;
+    if (m_pChildFrame) m_pChildFrame->SetHighlight();
 }

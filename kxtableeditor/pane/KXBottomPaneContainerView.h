@@ -304,6 +304,12 @@ public:
     // Pane activation: the pane becomes the frame's active pane.
     BOOL ActivateGrids() override;
     void FocusActiveGrid() override;
+    // Message 0x785 (wParam an object's id): another window brings a remembered object's window back,
+    // as a component while components are shown, as a signal while signals are.
+    LRESULT OnActivateObjectWindow(WPARAM id, LPARAM);
+    // The pane taking or losing the focus: the design window highlights its active pane again.
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
 
     // Show requests of the list panes (a double-click there): the pane records
     // the title and the objects it was asked to show.
@@ -603,6 +609,7 @@ public:
     EOpenMode ViewMode() const override { return GetViewMode(); }
     void FlagDocumentModified() override;
     void ActivateSiteView() override;
+    void GridTookFocus(CKXGridWnd* grid) override;
     CString NewSignalAutoName() override;
     void SetConnectRuleText(int which, const CString& text) override;
 

@@ -56,3 +56,31 @@ void CKXBottomPaneContainerView::LayoutShownGrids() {
         grid->ShowWindow(SW_SHOW);
     }
 }
+
+// ------------------------------------------------------------------ focus
+
+// A shown grid that takes the keyboard focus becomes the grid the pane's commands go to; a grid the
+// pane no longer shows (or a grid of another window) changes nothing.
+void CKXBottomPaneContainerView::GridTookFocus(CKXGridWnd* grid) {
+    if (!grid || grid == m_pActiveGrid) return;
+    if (std::find(m_shownGrids.begin(), m_shownGrids.end(), grid) == m_shownGrids.end()) return;
+    m_pActiveGrid = grid;
+    if (m_pObjectInfo) m_pObjectInfo->UpdateRecordInfo(grid); // the beam names the focused grid's object
+}
+
+LRESULT CKXBottomPaneContainerView::OnActivateObjectWindow(WPARAM id, LPARAM) {
+    int kind = -1;
+    if (m_nShownKind == kShowsComponents) kind = 0;
+    if (m_nShownKind == kShowsSignals) kind = 1;
+    if (kind < 0 || !m_pObjectInfo) return 0;
+    CKXObjectInfoWnd& info = *m_pObjectInfo;
+    const std::vector<CKXGridWnd*> before = info.ShownGrids();
+    info.ActivateObjectWindow(std::to_string(static_cast<unsigned long long>(id)), kind, 0, 0);
+    const std::vector<CKXGridWnd*> shown = info.ShownGrids();
+    CKXGridWnd* active = info.GetActiveGrid();
+    // An id the window does not remember shows nothing new: what was shown stays.
+    if (!active || shown == before) return 0;
+    AfterObjectInfoShown(shown, active);
+    active->GetSelectedObjects();
+    return 0;
+}

@@ -191,10 +191,39 @@ CString CKXBottomPaneContainerView::MakeKeyList(const std::vector<ObjectKey>& id
 
 // ------------------------------------------------------------------ show requests
 
+namespace {
+
+// A show request leaves the keyboard with the window that asked: the application's active window and
+// the focus are given back as they were (a window destroyed meanwhile is left alone).
+class CKXFocusKeeper {
+public:
+    CKXFocusKeeper() {
+        CWnd* active = CWnd::GetActiveWindow();
+        CWnd* focus = CWnd::GetFocus();
+        m_hActive = active ? active->GetSafeHwnd() : nullptr;
+        m_hFocus = focus ? focus->GetSafeHwnd() : nullptr;
+    }
+    ~CKXFocusKeeper() {
+        if (m_hActive && ::IsWindow(m_hActive))
+            if (CWnd* active = CWnd::FromHandle(m_hActive)) active->SetActiveWindow();
+        if (m_hFocus && ::IsWindow(m_hFocus))
+            if (CWnd* focus = CWnd::FromHandle(m_hFocus)) focus->SetFocus();
+    }
+    CKXFocusKeeper(const CKXFocusKeeper&) = delete;
+    CKXFocusKeeper& operator=(const CKXFocusKeeper&) = delete;
+
+private:
+    HWND m_hActive = nullptr;
+    HWND m_hFocus = nullptr;
+};
+
+} // namespace
+
 void CKXBottomPaneContainerView::ShowInstanceConnectivity(const CDesignContext&,
                                                           CKXInstanceContextArray* instances, BOOL bForce) {
     if (!bForce && !(IsShowingComponents() && !m_bMatrixFlag)) return;
     SetPaneTitle(kShowsComponents);
+    const CKXFocusKeeper keeper;
     std::vector<ObjectKey> keys;
     std::vector<CString> names;
     if (instances)
@@ -214,6 +243,7 @@ void CKXBottomPaneContainerView::ShowComponentsByName(const CDesignContext&, CSt
                                                       BOOL bForce) {
     if (!bForce && !IsShowingComponents()) return;
     SetPaneTitle(kShowsComponents);
+    const CKXFocusKeeper keeper;
     if (GetViewMode() == eOpenModePhysical && names) {
         std::vector<CString> parts;
         for (POSITION pos = names->GetHeadPosition(); pos;)
@@ -238,6 +268,7 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
                                                         BOOL bForce) {
     if (!bForce && IsShowingComponents()) return;
     SetPaneTitle(kShowsSignals);
+    const CKXFocusKeeper keeper;
     if (!netBits) return;
     m_bGroupFlag = netBits->GetSize() > 1;
     std::vector<ObjectKey> keys;
@@ -261,6 +292,7 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
                                                      BOOL bForce) {
     if (!bForce && IsShowingComponents()) return;
     SetPaneTitle(kShowsSignals);
+    const CKXFocusKeeper keeper;
     if (!nets) return;
     m_bGroupFlag = nets->GetSize() > 1;
     std::vector<ObjectKey> keys;
@@ -280,6 +312,7 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
 void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce) {
     if (!bForce && IsShowingComponents()) return;
     SetPaneTitle(kShowsSignals);
+    const CKXFocusKeeper keeper;
     if (GetViewMode() == eOpenModePhysical) {
         // The physical view shows the physical net grid.
         std::vector<CString> nets;

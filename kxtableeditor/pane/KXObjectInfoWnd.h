@@ -27,6 +27,8 @@ class CKXObjectInfoWnd;
 // Drops down a list (wParam 0 components, 1 signals), shows the ids joined in the text lParam points
 // to (wParam 4), or (any other wParam but 2 and 3) gives the shown grids equal widths.
 constexpr UINT MSG_OBJECT_INFO_LIST = 0x7A3;
+// Sent to the connectivity pane with an object's id (wParam): that object's window is shown alone.
+constexpr UINT KX_MSG_ACTIVATE_OBJECT_WINDOW = 0x785;
 
 // One remembered object. The window is null while the object is remembered without an open grid.
 struct SKXObjectInfo {

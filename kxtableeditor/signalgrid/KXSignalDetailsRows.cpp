@@ -72,6 +72,8 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             GridWriteScope unlock(*this);
             RemoveRows(kFirstDataRow, GetRowCount(), kNoUpdate, gxDo);
         }
+        // A grid of one net shown again holds that net once.
+        if (!m_bMultipleNets) m_arrNetData.clear();
         m_arrNetData.push_back({net, bitMode ? 1 : 0, bitMode ? bit : -1});
 
         // The connections to show: each connection of the net, or each pin bit on the net bit.
