@@ -41,7 +41,7 @@ CString NetBitName(const CNetBit& bit) {
 void CKXMatrixGridWnd::CopyCellObject(ROWCOL row, ROWCOL col) {
     int offset = -1, group = -1;
     const int c = static_cast<int>(col);
-    if (SplitColumn(c, offset, group) && offset == Layout().terminationOffset) {
+    if (SplitColumn(c, offset, group) && offset == Layout().m_nTerminationOffset) {
         // A row without a pin, or a pin without a termination, still takes its place among the copied
         // terminations: a paste of several puts each onto the row that matches its own.
         int bit = -1;
@@ -53,7 +53,7 @@ void CKXMatrixGridWnd::CopyCellObject(ROWCOL row, ROWCOL col) {
         }
         CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, termination, kTermination);
         return;
-    } else if (c == Layout().pupdCol) {
+    } else if (c == Layout().m_nPupdCol) {
         int bit = -1;
         if (INet* net = GetCellNetBit(row, bit)) {
             CKXAssocCompAPI& api = *GetAssocCompApi();
@@ -76,7 +76,7 @@ void CKXMatrixGridWnd::CopyCellObject(ROWCOL row, ROWCOL col) {
 
 std::vector<ROWCOL> CKXMatrixGridWnd::TerminationPasteRows(int group) {
     std::vector<ROWCOL> rows;
-    const int pinCol = ColumnOf(group, Layout().pinNameOffset);
+    const int pinCol = ColumnOf(group, Layout().m_nPinNameOffset);
     for (ROWCOL row : SelectedDataRows()) {
         int bit = -1;
         if (GetCellInstTermBit(row, pinCol, bit)) rows.push_back(row);
@@ -98,7 +98,7 @@ CString CKXMatrixGridWnd::GetSysObjectName(const CInstTermBitContext& bit) {
 bool CKXMatrixGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, int group, const AssocEntry& entry,
                                              KXJournalLines& journal) {
     int bit = -1, netBit = -1;
-    IInstTerm* pin = GetCellInstTermBit(row, ColumnOf(group, Layout().pinNameOffset), bit);
+    IInstTerm* pin = GetCellInstTermBit(row, ColumnOf(group, Layout().m_nPinNameOffset), bit);
     INet* net = GetCellNetBit(row, netBit);
     const CInstanceContext instance = GroupInstance(group);
     if (!pin || !net || !instance || instance.containedDesign()) return false; // a block's pins take none
@@ -109,7 +109,7 @@ bool CKXMatrixGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, int gr
         return false;
     journal.Comment("Paste Termination")
         .Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixPasteAssoc", {CString(kTerminationKind), CellText(row, Layout().nameCol),
+        .Pane("MatrixPasteAssoc", {CString(kTerminationKind), CellText(row, Layout().m_nNameCol),
                                    CString(instance.instance()->name()), PinText(pin, bit), entry.type, entry.name,
                                    entry.data})
         .End();
@@ -124,7 +124,7 @@ bool CKXMatrixGridWnd::PastePupdOnRow(CTransaction* t, const SignalRow& signal, 
         return false;
     journal.Comment("Paste Pullup/Pulldown")
         .Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixPasteAssoc", {CString(kPupdKind), CellText(signal.row, Layout().nameCol), CString(), CString(),
+        .Pane("MatrixPasteAssoc", {CString(kPupdKind), CellText(signal.row, Layout().m_nNameCol), CString(), CString(),
                                    entry.type, entry.name, entry.data})
         .End();
     return true;
@@ -187,12 +187,12 @@ BOOL CKXMatrixGridWnd::PastePupds(CTransaction* t, KXJournalLines& journal) {
 
 BOOL CKXMatrixGridWnd::PasteAssocComponents(ROWCOL row, ROWCOL col) {
     int offset = -1, group = -1;
-    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().terminationOffset;
+    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().m_nTerminationOffset;
     if (IsReadOnlyWindow()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return FALSE;
     }
-    if (!termination && (static_cast<int>(col) != Layout().pupdCol || row < kFirstDataRow)) return FALSE;
+    if (!termination && (static_cast<int>(col) != Layout().m_nPupdCol || row < kFirstDataRow)) return FALSE;
     CKXGridEdit edit(*this, termination ? "Paste Termination" : "Paste Pupd", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     KXJournalLines journal(JournalHandle());

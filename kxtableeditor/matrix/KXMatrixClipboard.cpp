@@ -29,11 +29,11 @@ BOOL CanPasteHere(int type) {
     if (!grid || !grid->GetSafeHwnd() || !grid->GetCurrentCell(row, col)) return FALSE;
     if (row == kFilterRow) return type == KX_CLIP_TEXT_OBJECTS || type == KX_CLIP_PLAIN_TEXT;
     if (row < kFirstDataRow) return FALSE;
-    if (static_cast<int>(col) == CKXMatrixGridWnd::Layout().pupdCol)
+    if (static_cast<int>(col) == CKXMatrixGridWnd::Layout().m_nPupdCol)
         return type == KX_CLIP_PUPD_GROUPS && grid->CanAddPupd();
     int offset = -1, group = -1;
     if (CKXMatrixGridWnd::SplitColumn(static_cast<int>(col), offset, group) &&
-        offset == CKXMatrixGridWnd::Layout().terminationOffset)
+        offset == CKXMatrixGridWnd::Layout().m_nTerminationOffset)
         return type == KX_CLIP_TERMINATIONS && grid->CanAddTermination();
     return CKXMatrixGridWnd::DecodeInstanceColumn(static_cast<int>(col), offset, group) && type != KX_CLIP_NONE;
 }
@@ -108,8 +108,8 @@ BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return FALSE;
     int offset = -1, group = -1;
-    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().terminationOffset;
-    const bool components = row >= kFirstDataRow && (termination || static_cast<int>(col) == Layout().pupdCol);
+    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().m_nTerminationOffset;
+    const bool components = row >= kFirstDataRow && (termination || static_cast<int>(col) == Layout().m_nPupdCol);
     CString text = strText;
     if (text.IsEmpty() || components) {
         if (!CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, termination ? TRUE : FALSE, bPasteSpecial ? 1 : 0,

@@ -20,8 +20,8 @@ protected:
         ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE", "@:GND"}), nullptr);
         Messages();
     }
-    static int TermCol(int group = 0) { return G::ColumnOf(group, G::Layout().terminationOffset); }
-    static int PupdCol() { return G::Layout().pupdCol; }
+    static int TermCol(int group = 0) { return G::ColumnOf(group, G::Layout().m_nTerminationOffset); }
+    static int PupdCol() { return G::Layout().m_nPupdCol; }
     ROWCOL PinRow(const char* signal, const char* pin) {
         for (ROWCOL r : Rows(signal))
             if (Cell(r, PinCol(0)) == pin) return r;
