@@ -3,7 +3,8 @@
 // component; a copy of PUPD cells carries each signal's pull-ups/pull-downs as
 // a group. A paste into a TERMINATION cell puts the copied terminations onto
 // the selected pins of that group (one copied termination onto every selected
-// pin, several one to a row); a paste into the PUPD column puts the first
+// pin, several one to a row, going on below the selection and then in the next
+// group); a paste into the PUPD column puts the first
 // copied group onto every selected signal. Each paste is one edit; every
 // component it made is journalled as the pane's MatrixPasteAssoc call, which
 // makes the same component on the same pin or signal again.
@@ -132,6 +133,20 @@ bool CKXMatrixGridWnd::PastePupdOnRow(CTransaction* t, const SignalRow& signal, 
 
 // ------------------------------------------------------------------ paste, the whole clipboard
 
+// The target after the last one once the selected rows are used up: the next shown row below it in
+// the same group, and past the grid's last row the first selected row of the next group.
+bool CKXMatrixGridWnd::NextTerminationTarget(ROWCOL firstSelected, ROWCOL& row, int& group) {
+    for (ROWCOL next = row + 1; next <= GetRowCount(); ++next)
+        if (!IsRowHidden(next)) {
+            row = next;
+            return true;
+        }
+    if (group + 1 >= GroupCount() || firstSelected < kFirstDataRow) return false;
+    ++group;
+    row = firstSelected;
+    return true;
+}
+
 BOOL CKXMatrixGridWnd::PasteTerminations(CTransaction* t, int group, KXJournalLines& journal) {
     const std::vector<ROWCOL> selected = TerminationPasteRows(group);
     std::deque<ROWCOL> queue(selected.begin(), selected.end());
@@ -140,26 +155,30 @@ BOOL CKXMatrixGridWnd::PasteTerminations(CTransaction* t, int group, KXJournalLi
     GetAssocCompApi()->resetPreCommitObjects();
     bool pasted = false, problem = false, first = true, oneForAll = false;
     ROWCOL last = selected.empty() ? 0 : selected.back();
+    const int pinOffset = Layout().m_nPinNameOffset;
     AssocEntry entry;
-    while (t && !queue.empty() && !buffer.IsEmpty() && KXTakeAssocClipEntry(buffer, entry)) {
-        // One copied termination goes onto every selected pin; several go one to a row, and the rows
-        // below the last selected one take the rest.
+    while (t && !selected.empty() && !buffer.IsEmpty() && KXTakeAssocClipEntry(buffer, entry)) {
+        // One copied termination goes onto every selected pin; several go one to a row, the rows
+        // below the last selected one take the rest, and past the last row the next group does.
         if (std::exchange(first, false) && buffer.IsEmpty()) oneForAll = true;
         if (entry.kind != kTermination) continue;
+        if (queue.empty()) {
+            if (oneForAll || !NextTerminationTarget(selected.front(), last, group)) break;
+            queue.push_back(last);
+        }
         for (std::size_t n = oneForAll ? queue.size() : 1; n > 0 && !queue.empty(); --n) {
             const ROWCOL row = queue.front();
             queue.pop_front();
-            // A copied pin without a termination takes its row and leaves it as it is.
-            if (!entry.data.IsEmpty() && PasteTerminationOnRow(t, row, group, entry, journal)) pasted = true;
-            else if (!entry.data.IsEmpty()) problem = true;
             last = std::max(last, row);
+            // A copied pin without a termination takes its row and leaves it as it is; so does a row
+            // without a pin of the group or without a signal (nothing there to terminate).
+            int bit = -1, netBit = -1;
+            if (entry.data.IsEmpty() || !GetCellInstTermBit(row, ColumnOf(group, pinOffset), bit) ||
+                !GetCellNetBit(row, netBit))
+                continue;
+            if (PasteTerminationOnRow(t, row, group, entry, journal)) pasted = true;
+            else problem = true;
         }
-        if (!oneForAll && queue.empty())
-            for (ROWCOL next = last + 1; next <= GetRowCount(); ++next)
-                if (!IsRowHidden(next)) {
-                    queue.push_back(next);
-                    break;
-                }
     }
     if (problem) CKXErrorHandler::MessageBoxOk("KXTABLE-118");
     return pasted ? TRUE : FALSE;

@@ -378,6 +378,7 @@ private:
     void CopyCellObject(ROWCOL row, ROWCOL col);
     std::vector<ROWCOL> TerminationPasteRows(int group);
     BOOL PasteTerminations(CTransaction* t, int group, KXJournalLines& journal);
+    bool NextTerminationTarget(ROWCOL firstSelected, ROWCOL& row, int& group);
     BOOL PastePupds(CTransaction* t, KXJournalLines& journal);
     bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, int group, const AssocEntry& entry,
                                KXJournalLines& journal);

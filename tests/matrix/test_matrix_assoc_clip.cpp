@@ -146,6 +146,93 @@ TEST_F(MatrixAssocClip, SeveralCopiedTerminationsGoOneToARowAndAPinWithoutOneKee
     EXPECT_EQ(Count(Snapshot(), " 1 Series @J1."), 2);
 }
 
+// Two copied terminations (J1's S and T) on the clipboard, J1's T left without one again, and a view
+// of J2 then J1 whose N1 rows show J2's S and T beside J1's.
+class MatrixTerminationWrap : public MatrixAssocClip {
+protected:
+    void SetUp() override {
+        MatrixAssocClip::SetUp();
+        const ROWCOL s = PinRow("N1", "S"), t = PinRow("N1", "T");
+        ASSERT_EQ(Select(s, TermCol()), "1");
+        ASSERT_EQ(Copy(), "1");
+        ASSERT_EQ(Select(t, TermCol()), "1");
+        ASSERT_EQ(Run("paste pin"), "1");
+        ASSERT_EQ(Select(s, TermCol(), t, TermCol()), "1");
+        ASSERT_EQ(Copy(), "1");
+        ASSERT_EQ(Run("undo"), "1");
+        ASSERT_EQ(Cell(t, TermCol()), "");
+        ASSERT_NE(OpenView("w", {"@J2", "@J1"}, {"@:N1"}), nullptr);
+        ASSERT_EQ(Run("matrixConnect pin N1 J2 PIN_NAME S"), "1");
+        ASSERT_EQ(Run("matrixConnect pin N1 J2 PIN_NAME T"), "1");
+        Messages();
+    }
+    ROWCOL RowOf(const char* pin, int group) {
+        for (ROWCOL r : Rows("N1"))
+            if (Cell(r, PinCol(group)) == pin) return r;
+        return 0;
+    }
+};
+
+TEST_F(MatrixTerminationWrap, TerminationsPastTheLastRowGoOnInTheNextGroup) {
+    const ROWCOL last = Grid()->GetRowCount();
+    ASSERT_EQ(Rows("N1").back(), last);
+    ASSERT_EQ(Cell(last, PinCol(1)), "T") << Snapshot();
+    const CString j2Pin = Cell(last, PinCol(0));
+    ASSERT_FALSE(j2Pin.IsEmpty());
+    ASSERT_EQ(Select(last, TermCol(0)), "1");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Messages().empty());
+    // The first onto J2's pin in the selected row, the second onto J1's pin in that row.
+    EXPECT_EQ(Cell(last, TermCol(0)), "Series");
+    EXPECT_EQ(Cell(last, TermCol(1)), "Series");
+    EXPECT_EQ(Cell(RowOf("S", 0), TermCol(0)), j2Pin == "S" ? "Series" : "");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string after = Snapshot();
+    const std::string lines = StopJournal(file);
+    EXPECT_NE(lines.find(".MatrixPasteAssoc(\"TERMINATION\",\"N1\",\"J1\",\"T\",\"Series\""), std::string::npos)
+        << lines;
+    EXPECT_EQ(Replayed(lines, 1), after);
+}
+
+TEST_F(MatrixTerminationWrap, PastTheLastGroupTheRestIsLeftWithoutAComplaint) {
+    const ROWCOL last = Grid()->GetRowCount();
+    ASSERT_EQ(Cell(last, PinCol(1)), "T");
+    ASSERT_EQ(Select(last, TermCol(1)), "1");
+    const std::string before = Snapshot();
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Cell(last, TermCol(1)), "Series");
+    // Only the one: nothing in the first group's cells.
+    EXPECT_EQ(Cell(last, TermCol(0)), "");
+    EXPECT_EQ(Count(Snapshot(), "Series") - Count(before, "Series"), 1);
+}
+
+TEST_F(MatrixTerminationWrap, TheRowsBelowInTheSameGroupComeBeforeTheNextGroup) {
+    // From J2's first row, the second copied termination goes to J2's pin in the row below.
+    const ROWCOL first = Rows("N1").front();
+    ASSERT_EQ(Select(first, TermCol(0)), "1");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Cell(first, TermCol(0)), "Series");
+    EXPECT_EQ(Cell(first + 1, TermCol(0)), "Series");
+    // J1's cells are not touched.
+    EXPECT_EQ(Cell(RowOf("T", 1), TermCol(1)), "");
+}
+
+TEST_F(MatrixTerminationWrap, ARowBelowWithoutAPinTakesNothingAndIsNoFailure) {
+    // Back in the first view: below J1's T come the signals J1 has no pin on.
+    Ccp()->OpenMatrixView(CString("v"));
+    const ROWCOL t = PinRow("N1", "T");
+    ASSERT_EQ(Cell(t + 1, PinCol(0)), "");
+    ASSERT_EQ(Select(t, TermCol()), "1");
+    ASSERT_EQ(Run("paste pin"), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Cell(t, TermCol()), "Series");
+    EXPECT_EQ(Cell(t + 1, TermCol()), "");
+}
+
 // ------------------------------------------------------------------ pull-ups and pull-downs
 
 TEST_F(MatrixAssocClip, ACopiedPullUpIsPastedOntoEverySelectedSignalInOneStepThatReplays) {
