@@ -38,6 +38,25 @@ BOOL CanPasteHere(int type) {
     return CKXMatrixGridWnd::DecodeInstanceColumn(static_cast<int>(col), offset, group) && type != KX_CLIP_NONE;
 }
 
+// Paste Special at the current cell: copied pull-up/pull-down groups in the PUPD column, copied
+// terminations in a Termination cell whose row shows a pin of the group, cells in a pin column.
+BOOL CanPastePinHere(int type) {
+    CKXMatrixGridWnd* grid = CKXMatrixGridWnd::CurrentGrid();
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!grid || !grid->GetSafeHwnd() || !grid->GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
+    const KXMatrixLayout& layout = CKXMatrixGridWnd::Layout();
+    if (static_cast<int>(col) == layout.m_nPupdCol) return type == KX_CLIP_PUPD_GROUPS;
+    int offset = -1, group = -1;
+    if (!CKXMatrixGridWnd::SplitColumn(static_cast<int>(col), offset, group)) return FALSE;
+    if (offset == layout.m_nTerminationOffset) {
+        int bit = -1;
+        return type == KX_CLIP_TERMINATIONS &&
+               grid->GetCellInstTermBit(row, CKXMatrixGridWnd::ColumnOf(group, layout.m_nPinNameOffset), bit);
+    }
+    return CKXMatrixGridWnd::DecodeInstanceColumn(static_cast<int>(col), offset, group) &&
+           type == KX_CLIP_TEXT_OBJECTS;
+}
+
 } // namespace
 
 // ------------------------------------------------------------------ copy
@@ -101,7 +120,8 @@ BOOL CKXMatrixGridWnd::CanPaste() {
 }
 
 BOOL CKXMatrixGridWnd::CanPasteSpecial() {
-    return FALSE;
+    m_pCurrentMatrixGrid = this;
+    return CanPastePinHere(CKXImpClipBoard::GetObjectType(1));
 }
 
 BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {

@@ -233,6 +233,30 @@ TEST_F(MatrixTerminationWrap, ARowBelowWithoutAPinTakesNothingAndIsNoFailure) {
     EXPECT_EQ(Cell(t + 1, TermCol()), "");
 }
 
+// Paste Special (57639) is offered on a Termination cell only where the row shows a pin of the group,
+// and pastes the copied termination there.
+TEST_F(MatrixAssocClip, PasteSpecialIsOfferedOnATerminationCellOnlyWhereItsRowShowsAPin) {
+    constexpr UINT kPasteSpecial = 57639;
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(Row("FREE"), TermCol()), "1");
+    ASSERT_EQ(Cell(Row("FREE"), PinCol(0)), "");
+    EXPECT_FALSE(Grid()->CanPasteSpecial());
+    EXPECT_EQ(Run("kx::menu " + std::to_string(kPasteSpecial)), "0");
+    // Left of the Pull Up/Down column, nothing.
+    ASSERT_EQ(Select(PinRow("N1", "T"), NameCol()), "1");
+    EXPECT_FALSE(Grid()->CanPasteSpecial());
+    ASSERT_EQ(Select(PinRow("N1", "T"), TermCol()), "1");
+    EXPECT_TRUE(Grid()->CanPasteSpecial());
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::menu " + std::to_string(kPasteSpecial)), "1") << Transcript();
+    EXPECT_EQ(Cell(PinRow("N1", "T"), TermCol()), "Series");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    // Copied terminations are no pin text: a pin cell does not take them.
+    ASSERT_EQ(Select(PinRow("N1", "T"), PinCol(0)), "1");
+    EXPECT_FALSE(Grid()->CanPasteSpecial());
+}
+
 // ------------------------------------------------------------------ pull-ups and pull-downs
 
 TEST_F(MatrixAssocClip, ACopiedPullUpIsPastedOntoEverySelectedSignalInOneStepThatReplays) {
