@@ -153,6 +153,7 @@ void CKXBottomPaneContainerView::CloseMatrixWindow(CKXMatrixGridWnd* window) {
     m_shown.clear();
     m_strLastKeys.Empty();
     m_strMatrixViewName.Empty();
+    SetPaneTitle(kShowsComponents); // the title no longer names the closed view
     LayoutShownGrids();
 }
 

@@ -199,6 +199,8 @@ TEST_F(MatrixViews, OpeningANewNameIsOneUndoStepThatReplays) {
     Views()->GetViewNames(names);
     EXPECT_EQ(names, (std::vector<CString>{"keep", "v"}));
     EXPECT_EQ(Grid(), nullptr);
+    // The pane's title names the closed view no more.
+    EXPECT_EQ(Run("kx::window ccp").find("fresh"), std::string::npos) << Run("kx::window ccp");
     EXPECT_EQ(Run("redo"), "1");
     EXPECT_TRUE(Views()->HasView("fresh"));
     ASSERT_NE(Grid(), nullptr);
