@@ -62,7 +62,7 @@ std::unique_ptr<G> OpenMatrix(Board& board) {
 // The first row of a signal.
 ROWCOL RowOf(G& grid, const char* signal) {
     for (ROWCOL r = kxmatrix::kFirstDataRow; r <= grid.GetRowCount(); ++r)
-        if (grid.GetValueRowCol(r, static_cast<ROWCOL>(G::Layout().nameCol)) == signal) return r;
+        if (grid.GetValueRowCol(r, static_cast<ROWCOL>(G::Layout().m_nNameCol)) == signal) return r;
     return 0;
 }
 
@@ -87,7 +87,7 @@ void BM_ConnectOneCellAndRefresh(benchmark::State& state) {
     auto editor = OpenMatrix(board);
     auto viewer = OpenMatrix(board);
     const ROWCOL row = RowOf(*editor, ("S" + std::to_string(kSignals - 1)).c_str());
-    const ROWCOL col = static_cast<ROWCOL>(G::ColumnOf(5, G::Layout().pinNameOffset));
+    const ROWCOL col = static_cast<ROWCOL>(G::ColumnOf(5, G::Layout().m_nPinNameOffset));
     for (auto _ : state) {
         if (!editor->CommitPendingConnections(row, col, "SPARE")) state.SkipWithError("connect refused");
         state.PauseTiming();
@@ -108,7 +108,7 @@ void BM_RefreshAfterCommitElsewhere(benchmark::State& state) {
     INet* net = board.design.design()->findNet(signal.c_str());
     IInstTerm* spare = board.design.design()->findInstance("U7")->findInstTerm("SPARE");
     const ROWCOL row = RowOf(*grid, signal.c_str());
-    const ROWCOL col = static_cast<ROWCOL>(G::ColumnOf(7, G::Layout().pinNameOffset));
+    const ROWCOL col = static_cast<ROWCOL>(G::ColumnOf(7, G::Layout().m_nPinNameOffset));
     const unsigned none = static_cast<unsigned>(-1);
     auto commit = [&](bool connect) {
         CKXTransaction::BeginTrans(&other, board.design, "elsewhere");

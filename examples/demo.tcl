@@ -502,6 +502,9 @@ show "Save As (35677)" [kx::menu 35677]
 kx::messages
 kx::answer dialog CKXMatrixViewDlg ok name clocks3 components NOPE
 show "a component that is not there is refused" [list [kx::menu 35706] [kx::messages]]
+show "open a view under a new name: an empty view, stored" [openMatrixView pin scratch]
+show "undo takes the new view away again" [undo]
+show "the pane after the undo" [lindex [split [kx::window ccp] "\n"] 0]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 

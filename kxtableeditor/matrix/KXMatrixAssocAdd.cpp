@@ -77,7 +77,7 @@ void CKXMatrixGridWnd::JournalMadeComponent(KXJournalLines& journal, ROWCOL row,
     CString instance, pin;
     if (group >= 0) {
         int bit = -1;
-        IInstTerm* shown = GetCellInstTermBit(row, ColumnOf(group, Layout().pinNameOffset), bit);
+        IInstTerm* shown = GetCellInstTermBit(row, ColumnOf(group, Layout().m_nPinNameOffset), bit);
         const CInstanceContext context = GroupInstance(group);
         if (!shown || !context) return;
         instance = context.instance()->name();
@@ -85,7 +85,7 @@ void CKXMatrixGridWnd::JournalMadeComponent(KXJournalLines& journal, ROWCOL row,
     }
     journal.Comment(title)
         .Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixPasteAssoc", {CString(group < 0 ? "PUPD" : "TERMINATION"), CellText(row, Layout().nameCol),
+        .Pane("MatrixPasteAssoc", {CString(group < 0 ? "PUPD" : "TERMINATION"), CellText(row, Layout().m_nNameCol),
                                    instance, pin, type, name, data})
         .End();
 }
@@ -96,7 +96,7 @@ bool CKXMatrixGridWnd::CheckTerminationPins(const std::vector<PinCell>& cells) {
     CKXAssocCompAPI& api = *GetAssocCompApi();
     bool input = false, output = false;
     for (const PinCell& cell : cells) {
-        const CString type = CellText(cell.row, ColumnOf(cell.group, Layout().pinTypeOffset));
+        const CString type = CellText(cell.row, ColumnOf(cell.group, Layout().m_nPinTypeOffset));
         input = input || type.CompareNoCase("Input") == 0;
         output = output || type.CompareNoCase("Output") == 0;
         api.setInstTermBit(cell.pinBit);
@@ -155,7 +155,7 @@ void CKXMatrixGridWnd::OnAddTermination() {
     MarkModified();
     KXJournalLines journal(JournalHandle());
     for (const PinCell& cell : cells) {
-        SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().terminationOffset));
+        SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().m_nTerminationOffset));
         if (replaced && &cell == &cells.front()) {
             JournalCell(journal, cell, "TERMINATION");
             journal.Comment("Delete").Pane("Delete").End();

@@ -3,7 +3,8 @@
 // component; a copy of PUPD cells carries each signal's pull-ups/pull-downs as
 // a group. A paste into a TERMINATION cell puts the copied terminations onto
 // the selected pins of that group (one copied termination onto every selected
-// pin, several one to a row); a paste into the PUPD column puts the first
+// pin, several one to a row, going on below the selection and then in the next
+// group); a paste into the PUPD column puts the first
 // copied group onto every selected signal. Each paste is one edit; every
 // component it made is journalled as the pane's MatrixPasteAssoc call, which
 // makes the same component on the same pin or signal again.
@@ -41,7 +42,7 @@ CString NetBitName(const CNetBit& bit) {
 void CKXMatrixGridWnd::CopyCellObject(ROWCOL row, ROWCOL col) {
     int offset = -1, group = -1;
     const int c = static_cast<int>(col);
-    if (SplitColumn(c, offset, group) && offset == Layout().terminationOffset) {
+    if (SplitColumn(c, offset, group) && offset == Layout().m_nTerminationOffset) {
         // A row without a pin, or a pin without a termination, still takes its place among the copied
         // terminations: a paste of several puts each onto the row that matches its own.
         int bit = -1;
@@ -53,7 +54,7 @@ void CKXMatrixGridWnd::CopyCellObject(ROWCOL row, ROWCOL col) {
         }
         CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, termination, kTermination);
         return;
-    } else if (c == Layout().pupdCol) {
+    } else if (c == Layout().m_nPupdCol) {
         int bit = -1;
         if (INet* net = GetCellNetBit(row, bit)) {
             CKXAssocCompAPI& api = *GetAssocCompApi();
@@ -76,7 +77,7 @@ void CKXMatrixGridWnd::CopyCellObject(ROWCOL row, ROWCOL col) {
 
 std::vector<ROWCOL> CKXMatrixGridWnd::TerminationPasteRows(int group) {
     std::vector<ROWCOL> rows;
-    const int pinCol = ColumnOf(group, Layout().pinNameOffset);
+    const int pinCol = ColumnOf(group, Layout().m_nPinNameOffset);
     for (ROWCOL row : SelectedDataRows()) {
         int bit = -1;
         if (GetCellInstTermBit(row, pinCol, bit)) rows.push_back(row);
@@ -98,7 +99,7 @@ CString CKXMatrixGridWnd::GetSysObjectName(const CInstTermBitContext& bit) {
 bool CKXMatrixGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, int group, const AssocEntry& entry,
                                              KXJournalLines& journal) {
     int bit = -1, netBit = -1;
-    IInstTerm* pin = GetCellInstTermBit(row, ColumnOf(group, Layout().pinNameOffset), bit);
+    IInstTerm* pin = GetCellInstTermBit(row, ColumnOf(group, Layout().m_nPinNameOffset), bit);
     INet* net = GetCellNetBit(row, netBit);
     const CInstanceContext instance = GroupInstance(group);
     if (!pin || !net || !instance || instance.containedDesign()) return false; // a block's pins take none
@@ -109,7 +110,7 @@ bool CKXMatrixGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, int gr
         return false;
     journal.Comment("Paste Termination")
         .Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixPasteAssoc", {CString(kTerminationKind), CellText(row, Layout().nameCol),
+        .Pane("MatrixPasteAssoc", {CString(kTerminationKind), CellText(row, Layout().m_nNameCol),
                                    CString(instance.instance()->name()), PinText(pin, bit), entry.type, entry.name,
                                    entry.data})
         .End();
@@ -124,13 +125,27 @@ bool CKXMatrixGridWnd::PastePupdOnRow(CTransaction* t, const SignalRow& signal, 
         return false;
     journal.Comment("Paste Pullup/Pulldown")
         .Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixPasteAssoc", {CString(kPupdKind), CellText(signal.row, Layout().nameCol), CString(), CString(),
+        .Pane("MatrixPasteAssoc", {CString(kPupdKind), CellText(signal.row, Layout().m_nNameCol), CString(), CString(),
                                    entry.type, entry.name, entry.data})
         .End();
     return true;
 }
 
 // ------------------------------------------------------------------ paste, the whole clipboard
+
+// The target after the last one once the selected rows are used up: the next shown row below it in
+// the same group, and past the grid's last row the first selected row of the next group.
+bool CKXMatrixGridWnd::NextTerminationTarget(ROWCOL firstSelected, ROWCOL& row, int& group) {
+    for (ROWCOL next = row + 1; next <= GetRowCount(); ++next)
+        if (!IsRowHidden(next)) {
+            row = next;
+            return true;
+        }
+    if (group + 1 >= GroupCount() || firstSelected < kFirstDataRow) return false;
+    ++group;
+    row = firstSelected;
+    return true;
+}
 
 BOOL CKXMatrixGridWnd::PasteTerminations(CTransaction* t, int group, KXJournalLines& journal) {
     const std::vector<ROWCOL> selected = TerminationPasteRows(group);
@@ -140,26 +155,30 @@ BOOL CKXMatrixGridWnd::PasteTerminations(CTransaction* t, int group, KXJournalLi
     GetAssocCompApi()->resetPreCommitObjects();
     bool pasted = false, problem = false, first = true, oneForAll = false;
     ROWCOL last = selected.empty() ? 0 : selected.back();
+    const int pinOffset = Layout().m_nPinNameOffset;
     AssocEntry entry;
-    while (t && !queue.empty() && !buffer.IsEmpty() && KXTakeAssocClipEntry(buffer, entry)) {
-        // One copied termination goes onto every selected pin; several go one to a row, and the rows
-        // below the last selected one take the rest.
+    while (t && !selected.empty() && !buffer.IsEmpty() && KXTakeAssocClipEntry(buffer, entry)) {
+        // One copied termination goes onto every selected pin; several go one to a row, the rows
+        // below the last selected one take the rest, and past the last row the next group does.
         if (std::exchange(first, false) && buffer.IsEmpty()) oneForAll = true;
         if (entry.kind != kTermination) continue;
+        if (queue.empty()) {
+            if (oneForAll || !NextTerminationTarget(selected.front(), last, group)) break;
+            queue.push_back(last);
+        }
         for (std::size_t n = oneForAll ? queue.size() : 1; n > 0 && !queue.empty(); --n) {
             const ROWCOL row = queue.front();
             queue.pop_front();
-            // A copied pin without a termination takes its row and leaves it as it is.
-            if (!entry.data.IsEmpty() && PasteTerminationOnRow(t, row, group, entry, journal)) pasted = true;
-            else if (!entry.data.IsEmpty()) problem = true;
             last = std::max(last, row);
+            // A copied pin without a termination takes its row and leaves it as it is; so does a row
+            // without a pin of the group or without a signal (nothing there to terminate).
+            int bit = -1, netBit = -1;
+            if (entry.data.IsEmpty() || !GetCellInstTermBit(row, ColumnOf(group, pinOffset), bit) ||
+                !GetCellNetBit(row, netBit))
+                continue;
+            if (PasteTerminationOnRow(t, row, group, entry, journal)) pasted = true;
+            else problem = true;
         }
-        if (!oneForAll && queue.empty())
-            for (ROWCOL next = last + 1; next <= GetRowCount(); ++next)
-                if (!IsRowHidden(next)) {
-                    queue.push_back(next);
-                    break;
-                }
     }
     if (problem) CKXErrorHandler::MessageBoxOk("KXTABLE-118");
     return pasted ? TRUE : FALSE;
@@ -187,12 +206,12 @@ BOOL CKXMatrixGridWnd::PastePupds(CTransaction* t, KXJournalLines& journal) {
 
 BOOL CKXMatrixGridWnd::PasteAssocComponents(ROWCOL row, ROWCOL col) {
     int offset = -1, group = -1;
-    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().terminationOffset;
+    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().m_nTerminationOffset;
     if (IsReadOnlyWindow()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return FALSE;
     }
-    if (!termination && (static_cast<int>(col) != Layout().pupdCol || row < kFirstDataRow)) return FALSE;
+    if (!termination && (static_cast<int>(col) != Layout().m_nPupdCol || row < kFirstDataRow)) return FALSE;
     CKXGridEdit edit(*this, termination ? "Paste Termination" : "Paste Pupd", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     KXJournalLines journal(JournalHandle());

@@ -76,7 +76,7 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
               {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay, high, low, byRefDes)})
         .End();
     if (!edit.Commit()) return FALSE;
-    SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().terminationOffset));
+    SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().m_nTerminationOffset));
     MarkModified();
     journal.Write();
     return TRUE;

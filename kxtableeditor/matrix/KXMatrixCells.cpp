@@ -59,7 +59,7 @@ INet* CKXMatrixGridWnd::GetCellNetBit(ROWCOL row, int& bit) {
     bit = -1;
     if (row < kFirstDataRow || row > GetRowCount() || !m_designContext) return nullptr;
     const KXRowAttrs attrs(*this, row);
-    const ROWCOL nameCol = Col(Layout().nameCol);
+    const ROWCOL nameCol = Col(Layout().m_nNameCol);
     if (!attrs.Has(nameCol, kAttrNetId)) return nullptr;
     const int id = attrs.Get(nameCol, kAttrNetId);
     if (id < 0) return nullptr;
@@ -72,7 +72,7 @@ IInstTerm* CKXMatrixGridWnd::GetCellInstTermBit(ROWCOL row, int col, int& bit) {
     int offset = -1, group = -1;
     if (row < kFirstDataRow || row > GetRowCount() || !SplitColumn(col, offset, group)) return nullptr;
     const KXRowAttrs attrs(*this, row);
-    const ROWCOL pinCol = Col(ColumnOf(group, Layout().pinNameOffset));
+    const ROWCOL pinCol = Col(ColumnOf(group, Layout().m_nPinNameOffset));
     if (!attrs.Has(pinCol, kAttrPinId)) return nullptr;
     const int pinId = attrs.Get(pinCol, kAttrPinId);
     bit = attrs.Has(pinCol, kAttrPinBit) ? attrs.Get(pinCol, kAttrPinBit) : -1;
@@ -87,7 +87,7 @@ BOOL CKXMatrixGridWnd::IsCurrentCellTerminationCol() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     int offset = -1, group = -1;
     return GetCurrentCell(row, col) && row >= kFirstDataRow && SplitColumn(static_cast<int>(col), offset, group) &&
-           offset == Layout().terminationOffset;
+           offset == Layout().m_nTerminationOffset;
 }
 
 BOOL CKXMatrixGridWnd::CanCopy() {
@@ -113,16 +113,16 @@ void CKXMatrixGridWnd::WriteSignalCells(ROWCOL row, INet* net, int bit) {
     name.SetValue(SignalName(net, bit)).SetReadOnly(TRUE).SetMergeCell(kMergeVertical);
     kxattr::Put(name, kAttrNetId, static_cast<int>(net->id()));
     kxattr::Put(name, kAttrNetBit, bit);
-    WriteCell(row, layout.nameCol, name);
+    WriteCell(row, layout.m_nNameCol, name);
     const CNetBitContext netBit = m_designContext.net(net).bitContext(bit);
     CGXStyle physical = DataCell();
     physical.SetValue(PropertyValue(netBit.base().findPropertyIncludingAliases("PHYS_NET_NAME")))
         .SetReadOnly(TRUE)
         .SetMergeCell(kMergeVertical);
-    WriteCell(row, layout.physNetNameCol, physical);
+    WriteCell(row, layout.m_nPhysNetNameCol, physical);
     SetPupdCellText(row, netBit);
-    for (std::size_t c = 1; c < layout.signalColumns.size(); ++c) {
-        const CKXColumnInfoClass& info = *layout.signalColumns[c];
+    for (std::size_t c = 1; c < layout.m_arrSignalColumns.size(); ++c) {
+        const CKXColumnInfoClass& info = *layout.m_arrSignalColumns[c];
         if (info.m_nPropertyType != KX_ORIGIN_NETPROP) continue;
         CGXStyle property = DataCell();
         property.SetValue(PropertyValue(netBit.base().findPropertyIncludingAliases(info.m_strPropertyName.GetString())))
@@ -140,9 +140,9 @@ ROWCOL CKXMatrixGridWnd::InsertSignalRow(ROWCOL at, INet* net, int bit) {
     InsertRows(at, 1, kNoUpdate, gxDo);
     WriteSignalCells(at, net, bit);
     for (int g = 0; g < GroupCount(); ++g)
-        for (int offset = 0; offset < Layout().groupWidth; ++offset)
+        for (int offset = 0; offset < Layout().m_nGroupWidth; ++offset)
             StyleConnectionCell(at, ColumnOf(g, offset),
-                                offset == Layout().pinNameOffset || offset == Layout().pnOffset);
+                                offset == Layout().m_nPinNameOffset || offset == Layout().m_nPnOffset);
     return at;
 }
 
@@ -162,8 +162,8 @@ void CKXMatrixGridWnd::ClearGroupCells(ROWCOL row, int group) {
     GridWriteScope write(*this);
     ForgetPin(row, group);
     const KXMatrixLayout& layout = Layout();
-    for (int offset = 0; offset < layout.groupWidth; ++offset) {
-        const bool pinCell = offset == layout.pinNameOffset || offset == layout.pnOffset;
+    for (int offset = 0; offset < layout.m_nGroupWidth; ++offset) {
+        const bool pinCell = offset == layout.m_nPinNameOffset || offset == layout.m_nPnOffset;
         const int col = ColumnOf(group, offset);
         WriteCell(row, col, CGXStyle().SetValue(""));
         StyleConnectionCell(row, col, pinCell);
@@ -176,20 +176,20 @@ void CKXMatrixGridWnd::WriteConnectionCells(ROWCOL row, int group, const CInstTe
     const KXMatrixLayout& layout = Layout();
     IInstTerm* pin = pinBit.instTerm();
     ForgetPin(row, group);
-    for (int offset : {layout.pinNameOffset, layout.pnOffset}) {
+    for (int offset : {layout.m_nPinNameOffset, layout.m_nPnOffset}) {
         CGXStyle cell = DataCell();
         cell.SetControl(Id(IDS_CTRL_PIN_COMBO)).SetReadOnly(FALSE);
-        cell.SetValue(offset == layout.pinNameOffset ? pinName : pinNumber);
+        cell.SetValue(offset == layout.m_nPinNameOffset ? pinName : pinNumber);
         kxattr::Put(cell, kAttrPinId, static_cast<int>(pin->id()));
         kxattr::Put(cell, kAttrPinBit, pinBit.bit());
         WriteCell(row, ColumnOf(group, offset), cell);
     }
     CGXStyle type = DataCell();
     type.SetValue(CKXGenUtils::GetPinType(pin)).SetReadOnly(TRUE);
-    WriteCell(row, ColumnOf(group, layout.pinTypeOffset), type);
-    SetTerminationCellText(row, ColumnOf(group, layout.terminationOffset));
-    for (std::size_t offset = 0; offset < layout.instanceColumns.size(); ++offset) {
-        const CKXColumnInfoClass& info = *layout.instanceColumns[offset];
+    WriteCell(row, ColumnOf(group, layout.m_nPinTypeOffset), type);
+    SetTerminationCellText(row, ColumnOf(group, layout.m_nTerminationOffset));
+    for (std::size_t offset = 0; offset < layout.m_arrInstanceColumns.size(); ++offset) {
+        const CKXColumnInfoClass& info = *layout.m_arrInstanceColumns[offset];
         if (info.m_nPropertyType != KX_ORIGIN_PINPROP) continue;
         CGXStyle property = DataCell();
         property.SetValue(PropertyValue(pinBit.findProperty(info.m_strPropertyName.GetString()))).SetReadOnly(FALSE);
@@ -204,14 +204,14 @@ void CKXMatrixGridWnd::IndexPin(ROWCOL row, IInstTerm* pin, int bit) {
 
 void CKXMatrixGridWnd::ForgetPin(ROWCOL row, int group) {
     const KXRowAttrs attrs(*this, row);
-    const ROWCOL pinCol = Col(ColumnOf(group, Layout().pinNameOffset));
+    const ROWCOL pinCol = Col(ColumnOf(group, Layout().m_nPinNameOffset));
     const int pinId = attrs.Has(pinCol, kAttrPinId) ? attrs.Get(pinCol, kAttrPinId) : -1;
     if (pinId < 0) return;
     // Another group of the row may show a pin of the same id: the key stays while one does.
     const int bit = attrs.Get(pinCol, kAttrPinBit);
     for (int g = 0; g < GroupCount(); ++g) {
         if (g == group) continue;
-        const ROWCOL other = Col(ColumnOf(g, Layout().pinNameOffset));
+        const ROWCOL other = Col(ColumnOf(g, Layout().m_nPinNameOffset));
         if (attrs.Has(other, kAttrPinId) && attrs.Get(other, kAttrPinId) == pinId && attrs.Get(other, kAttrPinBit) == bit)
             return;
     }
@@ -230,12 +230,12 @@ void CKXMatrixGridWnd::SetPupdCellText(ROWCOL row, const CNetBitContext& netBit)
     CGXStyle cell = DataCell();
     cell.SetControl(Id(mark.control)).SetValue(label).SetTextColor(kWindowColour).SetReadOnly(TRUE);
     cell.SetMergeCell(kMergeVertical).SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), mark.toolTip);
-    WriteCell(row, Layout().pupdCol, cell);
+    WriteCell(row, Layout().m_nPupdCol, cell);
 }
 
 void CKXMatrixGridWnd::SetTerminationCellText(ROWCOL row, int col) {
     int offset = -1, group = -1;
-    if (!SplitColumn(col, offset, group) || offset != Layout().terminationOffset) return;
+    if (!SplitColumn(col, offset, group) || offset != Layout().m_nTerminationOffset) return;
     int bit = -1;
     IInstTerm* pin = GetCellInstTermBit(row, col, bit);
     if (!pin) return;
@@ -246,7 +246,7 @@ void CKXMatrixGridWnd::SetTerminationCellText(ROWCOL row, int col) {
     const CString display = type.IsEmpty() ? CString() : api->getDisplayText(CKXAssocCompAPI::TERMINATION);
     api->setInstTermBit(saved);
     const KXRowAttrs attrs(*this, row);
-    const ROWCOL pinCol = Col(ColumnOf(group, Layout().pinNameOffset));
+    const ROWCOL pinCol = Col(ColumnOf(group, Layout().m_nPinNameOffset));
     const CString dataCell = attrs.Has(pinCol, IDS_UA_DATA_CELL) ? attrs.Text(pinCol, IDS_UA_DATA_CELL) : "noval";
     // The read-only lock comes back as it was.
     GridWriteScope write(*this);
@@ -287,7 +287,7 @@ void CKXMatrixGridWnd::SetupFrozenHeader() {
         SetCoveredCellsRowCol(row, 0, row, lastCol, kNoUpdate);
     }
     SetFrozenRows(kHeaderRows, kFrozenHeaderRows, kNoUpdate);
-    SetFrozenCols(static_cast<ROWCOL>(std::max(0, Layout().firstInstanceCol - 1)), 0, kNoUpdate);
+    SetFrozenCols(static_cast<ROWCOL>(std::max(0, Layout().m_nFirstInstanceCol - 1)), 0, kNoUpdate);
     HideCols(0, 0, TRUE, nullptr, kNoUpdate, gxDo);
 }
 
@@ -301,16 +301,16 @@ void CKXMatrixGridWnd::WriteGroupHeader(int group, const CInstanceContext& insta
         title.Format("Component %s (%s)", instance.instance()->name(),
                      instance.physicalPackageName() ? instance.physicalPackageName() : "");
     const int first = ColumnOf(group, 0);
-    for (int offset = 0; offset < layout.groupWidth; ++offset) {
-        const CKXColumnInfoClass& info = *layout.instanceColumns[static_cast<std::size_t>(offset)];
+    for (int offset = 0; offset < layout.m_nGroupWidth; ++offset) {
+        const CKXColumnInfoClass& info = *layout.m_arrInstanceColumns[static_cast<std::size_t>(offset)];
         CGXStyle head;
         head.SetControl(Id(IDS_CTRL_HEADER)).SetValue(title).SetEnabled(TRUE).SetReadOnly(TRUE);
         head.SetHorizontalAlignment(DT_LEFT).SetFont(CGXFont().SetBold(FALSE)).SetMergeCell(3);
         head.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), title);
         WriteCell(kTitleRow, first + offset, head);
         CString caption = info.m_strCaption;
-        if (contained && offset == layout.pinNameOffset) caption = "Port Name";
-        if (contained && offset == layout.pinTypeOffset) caption = "Port Type";
+        if (contained && offset == layout.m_nPinNameOffset) caption = "Port Name";
+        if (contained && offset == layout.m_nPinTypeOffset) caption = "Port Type";
         CGXStyle captionCell = head;
         captionCell.SetValue(caption).SetControl(Id(IDS_CTRL_LIST_HEADER));
         captionCell.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), info.m_strCaption);
@@ -318,10 +318,10 @@ void CKXMatrixGridWnd::WriteGroupHeader(int group, const CInstanceContext& insta
         const ROWCOL col = Col(first + offset);
         SetColWidth(col, col, info.m_nWidth, nullptr, kNoUpdate, gxDo);
         const bool hidden = !info.m_bVisible ||
-                            (contained && (offset == layout.pnOffset || offset == layout.terminationOffset));
+                            (contained && (offset == layout.m_nPnOffset || offset == layout.m_nTerminationOffset));
         HideCols(col, col, hidden ? TRUE : FALSE, nullptr, kNoUpdate, gxDo);
     }
-    SetCoveredCellsRowCol(kTitleRow, Col(first), kTitleRow, Col(first + layout.groupWidth - 1), kNoUpdate);
+    SetCoveredCellsRowCol(kTitleRow, Col(first), kTitleRow, Col(first + layout.m_nGroupWidth - 1), kNoUpdate);
 }
 
 // ------------------------------------------------------------------ the pin combo's list
@@ -345,7 +345,7 @@ void CKXMatrixGridWnd::FillPinChoices(int group, int offset) {
     if (!instance) return;
     for (IInstTerm* pin : instance.instance()->beginInstTerm())
         for (int bit : pin->bits())
-            m_pPinListBox->AddString(offset == Layout().pinNameOffset
+            m_pPinListBox->AddString(offset == Layout().m_nPinNameOffset
                                          ? PinText(pin, bit)
                                          : instance.instTerm(pin).bitContext(bit).physicalPinName());
 }

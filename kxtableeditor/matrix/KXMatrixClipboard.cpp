@@ -29,13 +29,32 @@ BOOL CanPasteHere(int type) {
     if (!grid || !grid->GetSafeHwnd() || !grid->GetCurrentCell(row, col)) return FALSE;
     if (row == kFilterRow) return type == KX_CLIP_TEXT_OBJECTS || type == KX_CLIP_PLAIN_TEXT;
     if (row < kFirstDataRow) return FALSE;
-    if (static_cast<int>(col) == CKXMatrixGridWnd::Layout().pupdCol)
+    if (static_cast<int>(col) == CKXMatrixGridWnd::Layout().m_nPupdCol)
         return type == KX_CLIP_PUPD_GROUPS && grid->CanAddPupd();
     int offset = -1, group = -1;
     if (CKXMatrixGridWnd::SplitColumn(static_cast<int>(col), offset, group) &&
-        offset == CKXMatrixGridWnd::Layout().terminationOffset)
+        offset == CKXMatrixGridWnd::Layout().m_nTerminationOffset)
         return type == KX_CLIP_TERMINATIONS && grid->CanAddTermination();
     return CKXMatrixGridWnd::DecodeInstanceColumn(static_cast<int>(col), offset, group) && type != KX_CLIP_NONE;
+}
+
+// Paste Special at the current cell: copied pull-up/pull-down groups in the PUPD column, copied
+// terminations in a Termination cell whose row shows a pin of the group, cells in a pin column.
+BOOL CanPastePinHere(int type) {
+    CKXMatrixGridWnd* grid = CKXMatrixGridWnd::CurrentGrid();
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!grid || !grid->GetSafeHwnd() || !grid->GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
+    const KXMatrixLayout& layout = CKXMatrixGridWnd::Layout();
+    if (static_cast<int>(col) == layout.m_nPupdCol) return type == KX_CLIP_PUPD_GROUPS;
+    int offset = -1, group = -1;
+    if (!CKXMatrixGridWnd::SplitColumn(static_cast<int>(col), offset, group)) return FALSE;
+    if (offset == layout.m_nTerminationOffset) {
+        int bit = -1;
+        return type == KX_CLIP_TERMINATIONS &&
+               grid->GetCellInstTermBit(row, CKXMatrixGridWnd::ColumnOf(group, layout.m_nPinNameOffset), bit);
+    }
+    return CKXMatrixGridWnd::DecodeInstanceColumn(static_cast<int>(col), offset, group) &&
+           type == KX_CLIP_TEXT_OBJECTS;
 }
 
 } // namespace
@@ -101,15 +120,16 @@ BOOL CKXMatrixGridWnd::CanPaste() {
 }
 
 BOOL CKXMatrixGridWnd::CanPasteSpecial() {
-    return FALSE;
+    m_pCurrentMatrixGrid = this;
+    return CanPastePinHere(CKXImpClipBoard::GetObjectType(1));
 }
 
 BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return FALSE;
     int offset = -1, group = -1;
-    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().terminationOffset;
-    const bool components = row >= kFirstDataRow && (termination || static_cast<int>(col) == Layout().pupdCol);
+    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().m_nTerminationOffset;
+    const bool components = row >= kFirstDataRow && (termination || static_cast<int>(col) == Layout().m_nPupdCol);
     CString text = strText;
     if (text.IsEmpty() || components) {
         if (!CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, termination ? TRUE : FALSE, bPasteSpecial ? 1 : 0,

@@ -48,30 +48,30 @@ std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXMatrixGridWnd::SetupColumns(
     // old layout may still name them).
     auto former = Columns().Setup({}, CharWidth(), false);
     KXMatrixLayout& layout = Layout();
-    layout.signalColumns.clear();
-    layout.instanceColumns.clear();
+    layout.m_arrSignalColumns.clear();
+    layout.m_arrInstanceColumns.clear();
     for (CKXColumnInfoClass* info : Columns().Columns()) {
         if (info->m_nColumn == 0) {
             info->m_nWidth = 0;
             info->m_bVisible = 0;
-            layout.signalColumns.push_back(info);
+            layout.m_arrSignalColumns.push_back(info);
             continue;
         }
         const CString& key = info->m_strPropertyName;
         const bool signal = IsSignalSide(*info);
-        auto& side = signal ? layout.signalColumns : layout.instanceColumns;
+        auto& side = signal ? layout.m_arrSignalColumns : layout.m_arrInstanceColumns;
         const int position = static_cast<int>(side.size());
-        if (key == "NAME") layout.nameCol = position;
-        if (key == "PHYS_NET_NAME") layout.physNetNameCol = position;
-        if (key == "PUPD") layout.pupdCol = position;
-        if (key == "PIN_NAME") layout.pinNameOffset = position;
-        if (key == "PN") layout.pnOffset = position;
-        if (key == "PIN_TYPE") layout.pinTypeOffset = position;
-        if (key == "TERMINATION") layout.terminationOffset = position;
+        if (key == "NAME") layout.m_nNameCol = position;
+        if (key == "PHYS_NET_NAME") layout.m_nPhysNetNameCol = position;
+        if (key == "PUPD") layout.m_nPupdCol = position;
+        if (key == "PIN_NAME") layout.m_nPinNameOffset = position;
+        if (key == "PN") layout.m_nPnOffset = position;
+        if (key == "PIN_TYPE") layout.m_nPinTypeOffset = position;
+        if (key == "TERMINATION") layout.m_nTerminationOffset = position;
         side.push_back(info);
     }
-    layout.firstInstanceCol = static_cast<int>(layout.signalColumns.size());
-    layout.groupWidth = static_cast<int>(layout.instanceColumns.size());
+    layout.m_nFirstInstanceCol = static_cast<int>(layout.m_arrSignalColumns.size());
+    layout.m_nGroupWidth = static_cast<int>(layout.m_arrInstanceColumns.size());
     return former;
 }
 
@@ -96,9 +96,9 @@ int CKXMatrixGridWnd::GetColumnProfileSection(int col, CString& section) {
     CKXColumnInfoClass* info = nullptr;
     int offset = -1, group = -1;
     if (SplitColumn(col, offset, group))
-        info = Layout().instanceColumns[static_cast<std::size_t>(offset)];
-    else if (static_cast<std::size_t>(col) < Layout().signalColumns.size())
-        info = Layout().signalColumns[static_cast<std::size_t>(col)];
+        info = Layout().m_arrInstanceColumns[static_cast<std::size_t>(offset)];
+    else if (static_cast<std::size_t>(col) < Layout().m_arrSignalColumns.size())
+        info = Layout().m_arrSignalColumns[static_cast<std::size_t>(col)];
     if (!info) return 0;
     section.Format("MCCP\\%s", info->m_strPropertyName.GetString());
     return 1;
@@ -106,14 +106,14 @@ int CKXMatrixGridWnd::GetColumnProfileSection(int col, CString& section) {
 
 CKXColumnInfoClass* CKXMatrixGridWnd::GetColumnInfo(int col) {
     int offset = -1, group = -1;
-    if (SplitColumn(col, offset, group)) return Layout().instanceColumns[static_cast<std::size_t>(offset)];
-    if (col >= 0 && static_cast<std::size_t>(col) < Layout().signalColumns.size())
-        return Layout().signalColumns[static_cast<std::size_t>(col)];
+    if (SplitColumn(col, offset, group)) return Layout().m_arrInstanceColumns[static_cast<std::size_t>(offset)];
+    if (col >= 0 && static_cast<std::size_t>(col) < Layout().m_arrSignalColumns.size())
+        return Layout().m_arrSignalColumns[static_cast<std::size_t>(col)];
     return nullptr;
 }
 
 int CKXMatrixGridWnd::GetColWidth(ROWCOL nCol) {
-    if (nCol == 0) return 0;
+    if (nCol == static_cast<ROWCOL>(KXMatrixLayout::m_nRowHeaderCol)) return 0;
     const int width = CGXGridCore::GetColWidth(nCol);
     const CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(nCol));
     if (width == 0 || !info || !info->m_bVisible) return 0;
@@ -132,19 +132,19 @@ void CKXMatrixGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode
 
 bool CKXMatrixGridWnd::SplitColumn(int col, int& offset, int& group) {
     const KXMatrixLayout& layout = Layout();
-    if (col < layout.firstInstanceCol || layout.groupWidth <= 0) return false;
-    group = (col - layout.firstInstanceCol) / layout.groupWidth;
-    offset = (col - layout.firstInstanceCol) % layout.groupWidth;
+    if (col < layout.m_nFirstInstanceCol || layout.m_nGroupWidth <= 0) return false;
+    group = (col - layout.m_nFirstInstanceCol) / layout.m_nGroupWidth;
+    offset = (col - layout.m_nFirstInstanceCol) % layout.m_nGroupWidth;
     return true;
 }
 
 bool CKXMatrixGridWnd::DecodeInstanceColumn(int col, int& offset, int& group) {
     if (!SplitColumn(col, offset, group)) return false;
-    return offset == Layout().pinNameOffset || offset == Layout().pnOffset;
+    return offset == Layout().m_nPinNameOffset || offset == Layout().m_nPnOffset;
 }
 
 int CKXMatrixGridWnd::ColumnOf(int group, int offset) {
-    return Layout().firstInstanceCol + group * Layout().groupWidth + offset;
+    return Layout().m_nFirstInstanceCol + group * Layout().m_nGroupWidth + offset;
 }
 
 // ------------------------------------------------------------------ re-applying a layout
@@ -156,8 +156,8 @@ LRESULT CKXMatrixGridWnd::OnColumnLayoutChanged(WPARAM, LPARAM lParam) {
     const KXMatrixLayout& layout = Layout();
     // Every group takes the shared layout: the widths of every column, whether each is shown and
     // its caption. A new layout with other columns rebuilds the grid from the stored view.
-    const bool sameShape = GetColCount() + 1 == static_cast<ROWCOL>(layout.firstInstanceCol) +
-                                                    static_cast<ROWCOL>(layout.groupWidth * GroupCount());
+    const bool sameShape = GetColCount() + 1 == static_cast<ROWCOL>(layout.m_nFirstInstanceCol) +
+                                                    static_cast<ROWCOL>(layout.m_nGroupWidth * GroupCount());
     if (!sameShape) {
         const CString view = m_strViewName;
         ClearContent();
@@ -173,7 +173,7 @@ LRESULT CKXMatrixGridWnd::OnColumnLayoutChanged(WPARAM, LPARAM lParam) {
     // Blocks keep their pin-number and termination columns hidden.
     for (int g = 0; g < GroupCount(); ++g)
         if (GroupInstance(g) && GroupInstance(g).instance()->isBlock())
-            for (int offset : {layout.pnOffset, layout.terminationOffset})
+            for (int offset : {layout.m_nPnOffset, layout.m_nTerminationOffset})
                 HideCols(Col(ColumnOf(g, offset)), Col(ColumnOf(g, offset)), TRUE, nullptr, kNoUpdate, gxDo);
     return 1;
 }

@@ -135,7 +135,7 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
 BOOL CKXMatrixGridWnd::ConnectPinToSignal(ROWCOL row, int col, const CString& text) {
     int offset = -1, group = -1;
     if (!SplitColumn(col, offset, group)) return FALSE;
-    return offset == Layout().pinNameOffset ? ConnectPinByName(row, col, text) : ConnectPinByNumber(row, col, text);
+    return offset == Layout().m_nPinNameOffset ? ConnectPinByName(row, col, text) : ConnectPinByNumber(row, col, text);
 }
 
 BOOL CKXMatrixGridWnd::ConnectPinByName(ROWCOL row, int col, const CString& text) {
@@ -295,7 +295,7 @@ BOOL CKXMatrixGridWnd::DeleteConnections() {
         if (!DecodeInstanceColumn(col, offset, group)) continue;
         if (std::find(groupsDone.begin(), groupsDone.end(), group) != groupsDone.end()) continue;
         groupsDone.push_back(group);
-        const int pinNameCol = ColumnOf(group, Layout().pinNameOffset);
+        const int pinNameCol = ColumnOf(group, Layout().m_nPinNameOffset);
         for (ROWCOL row : rows) {
             const CString old = CellText(row, pinNameCol);
             if (RemoveCellConnection(row, pinNameCol, TRUE)) removed.push_back({row, pinNameCol, old});
@@ -311,7 +311,7 @@ BOOL CKXMatrixGridWnd::DeleteConnections() {
 BOOL CKXMatrixGridWnd::DeleteSelection() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return FALSE;
-    if (static_cast<int>(col) == Layout().pupdCol) {
+    if (static_cast<int>(col) == Layout().m_nPupdCol) {
         // The pull-ups and pull-downs go through the pane's word, which brackets its own edit.
         if (CWnd* main = AfxGetMainWnd())
             return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("deletePupd"), 0) == 1;
@@ -332,13 +332,13 @@ BOOL CKXMatrixGridWnd::CanDelete() {
         return GetCellInstTermBit(row, static_cast<int>(col), bit) != nullptr;
     }
     if (IsCurrentCellTerminationCol()) return HasTermination();
-    return static_cast<int>(col) == Layout().pupdCol && !CellText(row, static_cast<int>(col)).IsEmpty();
+    return static_cast<int>(col) == Layout().m_nPupdCol && !CellText(row, static_cast<int>(col)).IsEmpty();
 }
 
 void CKXMatrixGridWnd::GetDeleteScriptCommand(CString& command) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     GetCurrentCell(row, col);
-    command = static_cast<int>(col) == Layout().pupdCol ? "deletePupd"
+    command = static_cast<int>(col) == Layout().m_nPupdCol ? "deletePupd"
               : IsCurrentCellTerminationCol()           ? "deleteTermination"
                                                         : "deleteConnection";
 }
@@ -346,7 +346,7 @@ void CKXMatrixGridWnd::GetDeleteScriptCommand(CString& command) {
 BOOL CKXMatrixGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {
     if (pRange && pRange->IsValid()) {
         // A selection holds signal-side columns or instance columns, never both, and no header rows.
-        const int first = Layout().firstInstanceCol;
+        const int first = Layout().m_nFirstInstanceCol;
         if (pRange->left != pRange->right && static_cast<int>(pRange->left) < first &&
             static_cast<int>(pRange->right) >= first)
             return FALSE;
@@ -366,8 +366,8 @@ BOOL CKXMatrixGridWnd::ConnectByName(const CString& signal, const CString& insta
                     ? m_designContext.design()->findNet(base.GetString())
                     : nullptr;
     const CInstanceContext inst = m_designContext ? m_designContext.instance(instance.GetString()) : CInstanceContext();
-    const int offset = column.CompareNoCase("PN") == 0 ? Layout().pnOffset
-                       : column.CompareNoCase("PIN_NAME") == 0 ? Layout().pinNameOffset : -1;
+    const int offset = column.CompareNoCase("PN") == 0 ? Layout().m_nPnOffset
+                       : column.CompareNoCase("PIN_NAME") == 0 ? Layout().m_nPinNameOffset : -1;
     if (!net || !inst || offset < 0 || first != second || (!net->isScalar() && !net->hasBit(first))) return FALSE;
     const int bit = net->isScalar() ? -1 : first;
     // A replayed journal may name a signal or an instance its view does not show yet: they join it
@@ -394,8 +394,8 @@ void CKXMatrixGridWnd::EchoAndJournal(ROWCOL row, int col, const CString& oldTex
     int offset = -1, group = -1;
     SplitColumn(col, offset, group);
     const CInstanceContext instance = GroupInstance(group);
-    const CString signal = CellText(row, Layout().nameCol);
-    const CString column = offset == Layout().pnOffset ? "PN" : "PIN_NAME";
+    const CString signal = CellText(row, Layout().m_nNameCol);
+    const CString column = offset == Layout().m_nPnOffset ? "PN" : "PIN_NAME";
     const CString instanceName = instance ? CString(instance.instance()->name()) : CString();
     if (CWnd* main = AfxGetMainWnd()) {
         m_bEchoing = TRUE;

@@ -146,7 +146,7 @@ BOOL CKXMatrixGridWnd::AddInstanceColumns(const CInstanceContext& instance) {
     m_arrInstanceIds.push_back(instance.instance()->id());
     m_groupOfInstance[instance.instance()->id()] = group;
     const ROWCOL first = Col(ColumnOf(group, 0));
-    const ROWCOL width = static_cast<ROWCOL>(Layout().groupWidth);
+    const ROWCOL width = static_cast<ROWCOL>(Layout().m_nGroupWidth);
     if (first + width - 1 > GetColCount()) SetColCount(first + width - 1, kNoUpdate);
     WriteGroupHeader(group, instance);
     CGXStyle filter;
@@ -164,9 +164,9 @@ void CKXMatrixGridWnd::BuildConnectionMap(int group, const CInstanceContext& ins
         std::vector<ROWCOL> rows = SignalRows(data.netId, data.bit);
         if (rows.empty()) continue;
         for (ROWCOL row : rows)
-            for (int offset = 0; offset < layout.groupWidth; ++offset)
+            for (int offset = 0; offset < layout.m_nGroupWidth; ++offset)
                 StyleConnectionCell(row, ColumnOf(group, offset),
-                                    offset == layout.pinNameOffset || offset == layout.pnOffset);
+                                    offset == layout.m_nPinNameOffset || offset == layout.m_nPnOffset);
         INet* net = m_designContext.design()->findNet(data.netId);
         if (!net) continue;
         std::size_t j = 0;
@@ -279,7 +279,7 @@ std::vector<ROWCOL> CKXMatrixGridWnd::SignalRows(unsigned netId, int bit) const 
 
 bool CKXMatrixGridWnd::RowShowsPin(ROWCOL row, int group, unsigned pinId, int pinBit) {
     const KXRowAttrs attrs(*this, row);
-    const ROWCOL pinCol = Col(ColumnOf(group, Layout().pinNameOffset));
+    const ROWCOL pinCol = Col(ColumnOf(group, Layout().m_nPinNameOffset));
     return attrs.Has(pinCol, kAttrPinId) && attrs.Get(pinCol, kAttrPinId) == static_cast<int>(pinId) &&
            attrs.Get(pinCol, kAttrPinBit) == pinBit;
 }
@@ -287,7 +287,7 @@ bool CKXMatrixGridWnd::RowShowsPin(ROWCOL row, int group, unsigned pinId, int pi
 ROWCOL CKXMatrixGridWnd::FreeRowOfSignal(unsigned netId, int bit, int group) {
     const std::vector<ROWCOL> rows = SignalRows(netId, bit);
     if (rows.empty()) return 0;
-    const ROWCOL pinCol = Col(ColumnOf(group, Layout().pinNameOffset));
+    const ROWCOL pinCol = Col(ColumnOf(group, Layout().m_nPinNameOffset));
     for (ROWCOL row : rows) {
         const KXRowAttrs attrs(*this, row);
         if (!attrs.Has(pinCol, kAttrPinId) || attrs.Get(pinCol, kAttrPinId) < 0) return row;
@@ -343,7 +343,7 @@ void CKXMatrixGridWnd::RemoveSignalRows(unsigned netId) {
 void CKXMatrixGridWnd::RemoveGroup(int group) {
     if (group < 0 || group >= GroupCount()) return;
     const ROWCOL first = Col(ColumnOf(group, 0));
-    RemoveCols(first, first + static_cast<ROWCOL>(Layout().groupWidth) - 1, kNoUpdate, gxDo);
+    RemoveCols(first, first + static_cast<ROWCOL>(Layout().m_nGroupWidth) - 1, kNoUpdate, gxDo);
     m_arrInstanceIds.erase(m_arrInstanceIds.begin() + group);
     m_groupOfInstance.clear();
     for (std::size_t g = 0; g < m_arrInstanceIds.size(); ++g)

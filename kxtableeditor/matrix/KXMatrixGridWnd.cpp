@@ -71,7 +71,7 @@ void CKXMatrixGridWnd::SetupGrid(IKXGridSite* site, CDesignContext design, CDesi
     // closed reads it again from the customisation, which the closing pane saved (or which
     // changed since), so nothing of a closed design window's layout outlives it unsaved.
     if (!m_bSetUp) {
-        if (s_nSetUpGrids == 0 || Layout().instanceColumns.empty()) SetupColumns();
+        if (s_nSetUpGrids == 0 || Layout().m_arrInstanceColumns.empty()) SetupColumns();
         m_bSetUp = true;
         ++s_nSetUpGrids;
     }
@@ -86,9 +86,9 @@ void CKXMatrixGridWnd::SetupGrid(IKXGridSite* site, CDesignContext design, CDesi
     RegisterControl(Id(IDS_CTRL_PIN_COMBO), pinCombo, FALSE, TRUE);
     RegisterControl(Id(IDS_CTRL_PUPD_HEADER), new CGXBitmapButton(this, IDB_PUPD_HEADER), FALSE, TRUE);
     CDWordArray look;
-    look.Add(static_cast<DWORD>(Layout().pupdCol));
+    look.Add(static_cast<DWORD>(Layout().m_nPupdCol));
     RegisterDynComboControl(&CKXMatrixGridWnd::GetColumnProfileSection, look);
-    RegisterHeaderControl(static_cast<ULONG>(Layout().nameCol));
+    RegisterHeaderControl(static_cast<ULONG>(Layout().m_nNameCol));
     RegisterPupdControl();
     EnableCellControlClick(TRUE);
     SetMergeCellsMode(1, FALSE);
@@ -117,19 +117,19 @@ void CKXMatrixGridWnd::SetupSignalHeader() {
     LockUpdateScope lock(*this);
     GridWriteScope write(*this);
     const KXMatrixLayout& layout = Layout();
-    const ROWCOL lastSignalCol = static_cast<ROWCOL>(layout.firstInstanceCol - 1);
+    const ROWCOL lastSignalCol = static_cast<ROWCOL>(layout.m_nFirstInstanceCol - 1);
     m_rowIndex.Clear();
     SetRowCount(kHeaderRows, kNoUpdate);
     SetColCount(lastSignalCol, kNoUpdate);
-    for (ROWCOL c = 0; c <= lastSignalCol && c < layout.signalColumns.size(); ++c) {
-        const CKXColumnInfoClass& info = *layout.signalColumns[c];
+    for (ROWCOL c = 0; c <= lastSignalCol && c < layout.m_arrSignalColumns.size(); ++c) {
+        const CKXColumnInfoClass& info = *layout.m_arrSignalColumns[c];
         CGXStyle title;
         title.SetControl(Id(IDS_CTRL_HEADER)).SetValue("Signals").SetEnabled(TRUE).SetReadOnly(TRUE);
         title.SetHorizontalAlignment(DT_LEFT).SetFont(CGXFont().SetBold(FALSE)).SetMergeCell(3);
         title.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), info.m_strCaption);
         SetStyleRange(CGXRange(kTitleRow, c), title, gxOverride, 0, kNoUpdate, gxDo);
         CGXStyle caption = title;
-        const bool pupd = static_cast<int>(c) == layout.pupdCol;
+        const bool pupd = static_cast<int>(c) == layout.m_nPupdCol;
         caption.SetValue(pupd ? CString(kPupdCaptionBitmap) : info.m_strCaption)
             .SetControl(Id(pupd ? IDS_CTRL_PUPD_HEADER : IDS_CTRL_LIST_HEADER));
         SetStyleRange(CGXRange(kCaptionRow, c), caption, gxOverride, 0, kNoUpdate, gxDo);

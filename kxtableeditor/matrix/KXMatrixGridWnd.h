@@ -50,12 +50,13 @@ struct CKXMatrixNetData {
 // The class-wide layout of the matrix: column numbers of the signal side, offsets inside an
 // instance group, and the descriptors of both sides (owned by the column model).
 struct KXMatrixLayout {
-    int nameCol = 1, physNetNameCol = 2, pupdCol = 3;
-    int firstInstanceCol = 4;
-    int pinNameOffset = 0, pnOffset = 1, pinTypeOffset = 2, terminationOffset = 3;
-    int groupWidth = 4;
-    std::vector<CKXColumnInfoClass*> signalColumns;   // element 0: the row header
-    std::vector<CKXColumnInfoClass*> instanceColumns; // in offset order
+    static constexpr int m_nRowHeaderCol = 0; // hidden
+    int m_nNameCol = 1, m_nPhysNetNameCol = 2, m_nPupdCol = 3;
+    int m_nFirstInstanceCol = 4;
+    int m_nPinNameOffset = 0, m_nPnOffset = 1, m_nPinTypeOffset = 2, m_nTerminationOffset = 3;
+    int m_nGroupWidth = 4;
+    std::vector<CKXColumnInfoClass*> m_arrSignalColumns;   // element 0: the row header
+    std::vector<CKXColumnInfoClass*> m_arrInstanceColumns; // in offset order
 };
 
 class CKXMatrixGridWnd : public CKXGridWnd, public IKXTableDropSite, private KXChangeHooks {
@@ -377,6 +378,7 @@ private:
     void CopyCellObject(ROWCOL row, ROWCOL col);
     std::vector<ROWCOL> TerminationPasteRows(int group);
     BOOL PasteTerminations(CTransaction* t, int group, KXJournalLines& journal);
+    bool NextTerminationTarget(ROWCOL firstSelected, ROWCOL& row, int& group);
     BOOL PastePupds(CTransaction* t, KXJournalLines& journal);
     bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, int group, const AssocEntry& entry,
                                KXJournalLines& journal);

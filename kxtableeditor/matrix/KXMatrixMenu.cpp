@@ -49,8 +49,8 @@ std::vector<CKXColumnInfoClass*> CKXMatrixGridWnd::MenuColumns() {
     // The signal-side columns without the row header, then one group's columns.
     const KXMatrixLayout& layout = Layout();
     std::vector<CKXColumnInfoClass*> columns;
-    for (std::size_t i = 1; i < layout.signalColumns.size(); ++i) columns.push_back(layout.signalColumns[i]);
-    columns.insert(columns.end(), layout.instanceColumns.begin(), layout.instanceColumns.end());
+    for (std::size_t i = 1; i < layout.m_arrSignalColumns.size(); ++i) columns.push_back(layout.m_arrSignalColumns[i]);
+    columns.insert(columns.end(), layout.m_arrInstanceColumns.begin(), layout.m_arrInstanceColumns.end());
     return columns;
 }
 
@@ -112,7 +112,7 @@ BOOL CKXMatrixGridWnd::HiliteCurrentSignal() {
 
 void CKXMatrixGridWnd::PublishCurrentNet(IKXMessageServer* server) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!GetCurrentCell(row, col) || static_cast<int>(col) != Layout().nameCol || row < kFirstDataRow) return;
+    if (!GetCurrentCell(row, col) || static_cast<int>(col) != Layout().m_nNameCol || row < kFirstDataRow) return;
     int bit = -1;
     INet* net = GetCellNetBit(row, bit);
     if (!net) return;
@@ -126,8 +126,8 @@ void CKXMatrixGridWnd::PublishAssocRecords(IKXMessageServer* server, bool cut) {
     int offset = -1, group = -1;
     const bool pins = SplitColumn(static_cast<int>(col), offset, group);
     const KXMatrixLayout& layout = Layout();
-    if (pins && offset != layout.pinNameOffset && offset != layout.pnOffset && offset != layout.pinTypeOffset &&
-        offset != layout.terminationOffset)
+    if (pins && offset != layout.m_nPinNameOffset && offset != layout.m_nPnOffset && offset != layout.m_nPinTypeOffset &&
+        offset != layout.m_nTerminationOffset)
         return; // property and user columns of a group stand for no object
     std::vector<ROWCOL> rows = SelectedDataRows();
     if (rows.empty() && row >= kFirstDataRow && row <= GetRowCount() && !IsRowHidden(row)) rows.push_back(row);
@@ -136,7 +136,7 @@ void CKXMatrixGridWnd::PublishAssocRecords(IKXMessageServer* server, bool cut) {
     for (ROWCOL r : rows) {
         int bit = -1;
         if (pins) {
-            IInstTerm* pin = GetCellInstTermBit(r, ColumnOf(group, layout.pinNameOffset), bit);
+            IInstTerm* pin = GetCellInstTermBit(r, ColumnOf(group, layout.m_nPinNameOffset), bit);
             if (!pin) continue;
             const CInstTermContext context = GroupInstance(group).instTerm(pin);
             if (bit == -1)
@@ -145,7 +145,7 @@ void CKXMatrixGridWnd::PublishAssocRecords(IKXMessageServer* server, bool cut) {
                 records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kPin, context.bitContext(bit)));
             continue;
         }
-        if (static_cast<int>(col) == layout.pupdCol) {
+        if (static_cast<int>(col) == layout.m_nPupdCol) {
             CGXStyle style;
             GetStyleRowCol(r, col, style);
             if (style.GetControl() == IDS_CTRL_PUPD_NONE) continue;

@@ -55,26 +55,26 @@ std::vector<CKXMatrixGridWnd::PinCell> CKXMatrixGridWnd::SelectedPinCells() {
 BOOL CKXMatrixGridWnd::SelectCells(const std::vector<CString>& keys, const CString& column) {
     // A key names a signal and a component ("N1:U1"), and may name the pin shown ("N1:J1:P<3>").
     const KXMatrixLayout& layout = Layout();
-    int offset = column.CompareNoCase("TERMINATION") == 0 ? layout.terminationOffset
-                 : column.CompareNoCase("PN") == 0        ? layout.pnOffset
-                                                          : layout.pinNameOffset;
+    int offset = column.CompareNoCase("TERMINATION") == 0 ? layout.m_nTerminationOffset
+                 : column.CompareNoCase("PN") == 0        ? layout.m_nPnOffset
+                                                          : layout.m_nPinNameOffset;
     // A property column by its key: in every group, or on the signal side.
     int signalCol = -1;
-    for (std::size_t k = 0; k < layout.instanceColumns.size(); ++k)
-        if (layout.instanceColumns[k]->m_nPropertyType != 0 && layout.instanceColumns[k]->m_strPropertyName == column)
+    for (std::size_t k = 0; k < layout.m_arrInstanceColumns.size(); ++k)
+        if (layout.m_arrInstanceColumns[k]->m_nPropertyType != 0 && layout.m_arrInstanceColumns[k]->m_strPropertyName == column)
             offset = static_cast<int>(k);
-    for (std::size_t k = 1; k < layout.signalColumns.size(); ++k)
-        if (layout.signalColumns[k]->m_nPropertyType != 0 && layout.signalColumns[k]->m_strPropertyName == column)
+    for (std::size_t k = 1; k < layout.m_arrSignalColumns.size(); ++k)
+        if (layout.m_arrSignalColumns[k]->m_nPropertyType != 0 && layout.m_arrSignalColumns[k]->m_strPropertyName == column)
             signalCol = static_cast<int>(k);
     SetSelection(nullptr);
     bool any = false;
     if (column.CompareNoCase("PUPD") == 0 || signalCol > 0) {
-        const int col = signalCol > 0 ? signalCol : layout.pupdCol;
+        const int col = signalCol > 0 ? signalCol : layout.m_nPupdCol;
         // A signal's Pull Up/Down cell: the key names the signal only ("N1" or "N1:").
         for (const CString& key : keys) {
             const CString signal = key.Find(':') < 0 ? key : key.Left(key.Find(':'));
             for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r)
-                if (CellText(r, layout.nameCol).CompareNoCase(signal) == 0) {
+                if (CellText(r, layout.m_nNameCol).CompareNoCase(signal) == 0) {
                     if (!any) SetCurrentCell(r, Col(col), GX_SMART);
                     SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
                     any = true;
@@ -94,8 +94,8 @@ BOOL CKXMatrixGridWnd::SelectCells(const std::vector<CString>& keys, const CStri
         if (group < 0) continue;
         const int col = ColumnOf(group, offset);
         for (ROWCOL r = kFirstDataRow; r <= GetRowCount(); ++r) {
-            if (CellText(r, layout.nameCol).CompareNoCase(signal) != 0) continue;
-            const CString shown = CellText(r, ColumnOf(group, layout.pinNameOffset));
+            if (CellText(r, layout.m_nNameCol).CompareNoCase(signal) != 0) continue;
+            const CString shown = CellText(r, ColumnOf(group, layout.m_nPinNameOffset));
             if (shown.IsEmpty() || (!pinText.IsEmpty() && shown.CompareNoCase(pinText) != 0)) continue;
             if (!any) SetCurrentCell(r, Col(col), GX_SMART);
             SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
@@ -116,8 +116,8 @@ void CKXMatrixGridWnd::JournalCell(KXJournalLines& journal, const PinCell& cell,
     const CInstanceContext instance = GroupInstance(cell.group);
     // The pin names the row among the signal's rows.
     journal.Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixSelect", {CellText(cell.row, Layout().nameCol), instance ? CString(instance.instance()->name()) : "",
-                               CString(column), CellText(cell.row, ColumnOf(cell.group, Layout().pinNameOffset))});
+        .Pane("MatrixSelect", {CellText(cell.row, Layout().m_nNameCol), instance ? CString(instance.instance()->name()) : "",
+                               CString(column), CellText(cell.row, ColumnOf(cell.group, Layout().m_nPinNameOffset))});
 }
 
 // ------------------------------------------------------------------ models
@@ -225,7 +225,7 @@ BOOL CKXMatrixGridWnd::DeleteTerminations() {
     }
     // A deletion that worked answers so, and the edit stays undoable.
     if (deleted.empty() || !edit.Commit()) return FALSE;
-    for (const PinCell& cell : deleted) SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().terminationOffset));
+    for (const PinCell& cell : deleted) SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().m_nTerminationOffset));
     MarkModified();
     journal.Write();
     return TRUE;
@@ -319,7 +319,7 @@ BOOL CKXMatrixGridWnd::AddTerminationInstance(CString type, CStringArray* libs, 
     }
     api->setTransaction(nullptr, true);
     if (!added || !edit.Commit()) return FALSE;
-    for (const PinCell& cell : targets) SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().terminationOffset));
+    for (const PinCell& cell : targets) SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().m_nTerminationOffset));
     MarkModified();
     journal.Write();
     return TRUE;

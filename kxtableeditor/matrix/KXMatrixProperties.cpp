@@ -66,8 +66,8 @@ BOOL CKXMatrixGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
         const bool pinSide = SplitColumn(static_cast<int>(col), offset, group);
         const CInstanceContext instance = pinSide ? GroupInstance(group) : CInstanceContext();
         journal.Pane("OpenMatrixView", {m_strViewName})
-            .Pane("MatrixSelect", {CellText(row, Layout().nameCol), instance ? CString(instance.instance()->name()) : "",
-                                   key, pinSide ? CellText(row, ColumnOf(group, Layout().pinNameOffset)) : CString()})
+            .Pane("MatrixSelect", {CellText(row, Layout().m_nNameCol), instance ? CString(instance.instance()->name()) : "",
+                                   key, pinSide ? CellText(row, ColumnOf(group, Layout().m_nPinNameOffset)) : CString()})
             .Comment("Change Property")
             .Pane("ChangePropValue", {key, value})
             .End();

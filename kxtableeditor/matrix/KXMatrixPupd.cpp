@@ -71,7 +71,7 @@ BOOL CKXMatrixGridWnd::AddConnectionsForPupd(BOOL, BOOL) {
 
 void CKXMatrixGridWnd::RecordSelectPupdCol(KXJournalLines& journal, const SignalRow& signal) {
     journal.Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixSelect", {CellText(signal.row, Layout().nameCol), CString(), CString("PUPD"), CString()});
+        .Pane("MatrixSelect", {CellText(signal.row, Layout().m_nNameCol), CString(), CString("PUPD"), CString()});
 }
 
 BOOL CKXMatrixGridWnd::AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName,

@@ -112,9 +112,9 @@ void CKXMatrixGridWnd::OnPropertyChange(const IChange&, CPropertyChange& propert
             if (const int group = GroupOf(instance->id()); group >= 0)
                 WriteGroupHeader(group, m_designContext.instance(instance));
     // Property columns show the values of their keys.
-    for (CKXColumnInfoClass* info : Layout().signalColumns)
+    for (CKXColumnInfoClass* info : Layout().m_arrSignalColumns)
         if (info->m_nPropertyType != 0 && info->m_strPropertyName == name) m_bNamesStale = true;
-    for (CKXColumnInfoClass* info : Layout().instanceColumns)
+    for (CKXColumnInfoClass* info : Layout().m_arrInstanceColumns)
         if (info->m_nPropertyType != 0 && info->m_strPropertyName == name) m_bPinNumbersStale = true;
 }
 
@@ -127,7 +127,7 @@ void CKXMatrixGridWnd::OnDigestEnd(const KXChangeDigest&) {
         for (const auto& [pinId, bit] : m_stalePins)
             for (ROWCOL row : m_rowIndex.Rows(KXRowKey::PinBit(pinId, bit)))
                 for (int g = 0; g < GroupCount(); ++g)
-                    if (RowShowsPin(row, g, pinId, bit)) SetTerminationCellText(row, ColumnOf(g, Layout().terminationOffset));
+                    if (RowShowsPin(row, g, pinId, bit)) SetTerminationCellText(row, ColumnOf(g, Layout().m_nTerminationOffset));
     }
     m_stalePins.clear();
     if (m_bPupdStale) RefreshPupdCells({});
@@ -141,7 +141,7 @@ void CKXMatrixGridWnd::RefreshSignalNames(unsigned netId) {
     for (const CKXMatrixNetData& data : m_arrNetData) {
         if (data.netId != netId) continue;
         for (ROWCOL row : SignalRows(data.netId, data.bit))
-            WriteCell(row, Layout().nameCol, CGXStyle().SetValue(SignalName(net, data.bit)));
+            WriteCell(row, Layout().m_nNameCol, CGXStyle().SetValue(SignalName(net, data.bit)));
     }
 }
 
@@ -159,10 +159,10 @@ void CKXMatrixGridWnd::RefreshPinNumbers() {
     for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
         for (int g = 0; g < GroupCount(); ++g) {
             int bit = -1;
-            IInstTerm* pin = GetCellInstTermBit(row, ColumnOf(g, layout.pinNameOffset), bit);
+            IInstTerm* pin = GetCellInstTermBit(row, ColumnOf(g, layout.m_nPinNameOffset), bit);
             if (!pin) continue;
             const CInstTermBitContext context = GroupInstance(g).instTerm(pin).bitContext(bit);
-            WriteConnectionCells(row, g, context, CellText(row, ColumnOf(g, layout.pinNameOffset)),
+            WriteConnectionCells(row, g, context, CellText(row, ColumnOf(g, layout.m_nPinNameOffset)),
                                  context.physicalPinName());
         }
 }
@@ -170,5 +170,5 @@ void CKXMatrixGridWnd::RefreshPinNumbers() {
 void CKXMatrixGridWnd::RefreshTerminations() {
     for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
         for (int g = 0; g < GroupCount(); ++g)
-            SetTerminationCellText(row, ColumnOf(g, Layout().terminationOffset));
+            SetTerminationCellText(row, ColumnOf(g, Layout().m_nTerminationOffset));
 }

@@ -74,7 +74,7 @@ void CKXMatrixGridWnd::CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& o
     for (const CString& name : made) list += (list.IsEmpty() ? "" : " ") + name;
     KXJournalLines lines(JournalHandle());
     lines.Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixSelect", {CellText(row, Layout().nameCol), CString(), CString("PUPD"), CString()})
+        .Pane("MatrixSelect", {CellText(row, Layout().m_nNameCol), CString(), CString("PUPD"), CString()})
         .Comment("Delete Pullup/Pulldown")
         .Pane("MatrixDeletePupd", {list})
         .End();
@@ -85,7 +85,7 @@ void CKXMatrixGridWnd::NoteDroppedTermination(ROWCOL row, int group, const CStri
     const CInstanceContext instance = GroupInstance(group);
     KXJournalLines lines(JournalHandle());
     lines.Pane("OpenMatrixView", {m_strViewName})
-        .Pane("MatrixSelect", {CellText(row, Layout().nameCol), instance ? CString(instance.instance()->name()) : "",
+        .Pane("MatrixSelect", {CellText(row, Layout().m_nNameCol), instance ? CString(instance.instance()->name()) : "",
                                CString("TERMINATION"), pinName})
         .Comment("Delete")
         .Pane("Delete")

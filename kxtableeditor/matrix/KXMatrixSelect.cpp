@@ -39,7 +39,7 @@ BOOL CKXMatrixGridWnd::FilterRows(ROWCOL editedCol) {
     const KXRowFilter filter(*this, kFilterRow);
     auto textOf = [this](ROWCOL row, ROWCOL col) {
         // A pull-up mark is read by its tool tip, as the user reads it.
-        if (static_cast<int>(col) == Layout().pupdCol) return KXRowAttrs(*this, row).Text(col, IDS_UA_TOOLTIPTEXT);
+        if (static_cast<int>(col) == Layout().m_nPupdCol) return KXRowAttrs(*this, row).Text(col, IDS_UA_TOOLTIPTEXT);
         return GetValueRowCol(row, col);
     };
     const std::set<ROWCOL> rejected =
@@ -61,7 +61,7 @@ BOOL CKXMatrixGridWnd::SetColumnFilter(const CString& name, const CString& patte
 // ------------------------------------------------------------------ sort
 
 CString CKXMatrixGridWnd::GetSortKeyOfCol(int col) {
-    if (col == Layout().pupdCol) return "pupd";
+    if (col == Layout().m_nPupdCol) return "pupd";
     // Captions repeat in every group: a group's column is named by the group and the caption.
     int offset = -1, group = -1;
     if (SplitColumn(col, offset, group)) {
@@ -79,7 +79,7 @@ int CKXMatrixGridWnd::ColumnOfName(const CString& name) {
     for (ROWCOL c = 1; c <= GetColCount(); ++c) {
         const CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(c));
         if (GetSortKeyOfCol(static_cast<int>(c)).CompareNoCase(name) == 0) return static_cast<int>(c);
-        if (c < static_cast<ROWCOL>(Layout().firstInstanceCol) && info &&
+        if (c < static_cast<ROWCOL>(Layout().m_nFirstInstanceCol) && info &&
             (info->m_strPropertyName.CompareNoCase(name) == 0 || info->m_strCaption.CompareNoCase(name) == 0))
             return static_cast<int>(c);
     }
@@ -117,8 +117,8 @@ void CKXMatrixGridWnd::SortRows(int col, BOOL bAscending) {
     std::map<std::pair<unsigned, int>, ROWCOL> firstOfSignal;
     for (ROWCOL row = kFirstDataRow; row <= last; ++row) {
         const KXRowAttrs attrs(*this, row);
-        const std::pair<unsigned, int> signal{static_cast<unsigned>(attrs.Get(Col(Layout().nameCol), kAttrNetId)),
-                                              attrs.Get(Col(Layout().nameCol), kAttrNetBit)};
+        const std::pair<unsigned, int> signal{static_cast<unsigned>(attrs.Get(Col(Layout().m_nNameCol), kAttrNetId)),
+                                              attrs.Get(Col(Layout().m_nNameCol), kAttrNetBit)};
         const ROWCOL first = firstOfSignal.emplace(signal, row).first->second;
         places[row] = {first == row ? GetValueRowCol(row, Col(col)) : places[first].key, first};
     }
@@ -147,7 +147,7 @@ void CKXMatrixGridWnd::GetSelectionAsList(CString& list) {
     const bool instanceColumn = SplitColumn(static_cast<int>(col), offset, group);
     const CInstanceContext instance = instanceColumn ? GroupInstance(group) : CInstanceContext();
     for (ROWCOL r : SelectedDataRows()) {
-        CString key = CellText(r, Layout().nameCol);
+        CString key = CellText(r, Layout().m_nNameCol);
         if (instance) key += CString(":") + instance.instance()->name();
         if (!list.IsEmpty()) list += " ";
         list += KXTclQuote(key);

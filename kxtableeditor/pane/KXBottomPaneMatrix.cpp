@@ -86,8 +86,13 @@ void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString v
     LayoutShownGrids();
 }
 
+// A name the design has no view of yet stores an empty view first: one undo step, as a defined view is.
 void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
     name.Trim();
+    if (GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return;
+    }
     CComments* store = GetCommentStore();
     if (!store || name.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-402", name);
@@ -95,8 +100,12 @@ void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
     }
     CMatrixViewData* views = store->GetMatrixViewData();
     if (!views->HasView(name)) {
-        views->CreateView(name);
+        if (!views->CreateView(name)) {
+            CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
+            return;
+        }
         MarkModified();
+        RecordMatrixViewStep(MatrixViewState{}, StoredMatrixViewState(name));
         KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("OpenMatrixView", {name}).End().Write();
     }
     ShowMatrixView(PaneDesign(), name);
@@ -144,6 +153,7 @@ void CKXBottomPaneContainerView::CloseMatrixWindow(CKXMatrixGridWnd* window) {
     m_shown.clear();
     m_strLastKeys.Empty();
     m_strMatrixViewName.Empty();
+    SetPaneTitle(kShowsComponents); // the title no longer names the closed view
     LayoutShownGrids();
 }
 

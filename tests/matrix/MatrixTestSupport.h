@@ -69,10 +69,10 @@ protected:
         return shown.empty() ? nullptr : dynamic_cast<G*>(shown.front());
     }
     CString Cell(ROWCOL row, int col) { return Grid()->GetValueRowCol(row, static_cast<ROWCOL>(col)); }
-    static int NameCol() { return G::Layout().nameCol; }
-    static int PinCol(int group) { return G::ColumnOf(group, G::Layout().pinNameOffset); }
-    static int PnCol(int group) { return G::ColumnOf(group, G::Layout().pnOffset); }
-    static int TypeCol(int group) { return G::ColumnOf(group, G::Layout().pinTypeOffset); }
+    static int NameCol() { return G::Layout().m_nNameCol; }
+    static int PinCol(int group) { return G::ColumnOf(group, G::Layout().m_nPinNameOffset); }
+    static int PnCol(int group) { return G::ColumnOf(group, G::Layout().m_nPnOffset); }
+    static int TypeCol(int group) { return G::ColumnOf(group, G::Layout().m_nPinTypeOffset); }
     // The data rows whose NAME cell reads the signal, in order.
     std::vector<ROWCOL> Rows(const char* signal) {
         std::vector<ROWCOL> rows;

@@ -18,9 +18,9 @@ protected:
         ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE", "@:GND"}), nullptr);
         Messages();
     }
-    int TermCol() { return G::ColumnOf(0, G::Layout().terminationOffset); }
+    int TermCol() { return G::ColumnOf(0, G::Layout().m_nTerminationOffset); }
     std::string Mark(const char* signal) {
-        return KXRowAttrs(*Grid(), Row(signal)).Text(static_cast<ROWCOL>(G::Layout().pupdCol), IDS_UA_TOOLTIPTEXT)
+        return KXRowAttrs(*Grid(), Row(signal)).Text(static_cast<ROWCOL>(G::Layout().m_nPupdCol), IDS_UA_TOOLTIPTEXT)
             .GetString();
     }
     // The row of the signal whose group cell shows the pin.

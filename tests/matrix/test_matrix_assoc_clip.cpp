@@ -20,8 +20,8 @@ protected:
         ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE", "@:GND"}), nullptr);
         Messages();
     }
-    static int TermCol(int group = 0) { return G::ColumnOf(group, G::Layout().terminationOffset); }
-    static int PupdCol() { return G::Layout().pupdCol; }
+    static int TermCol(int group = 0) { return G::ColumnOf(group, G::Layout().m_nTerminationOffset); }
+    static int PupdCol() { return G::Layout().m_nPupdCol; }
     ROWCOL PinRow(const char* signal, const char* pin) {
         for (ROWCOL r : Rows(signal))
             if (Cell(r, PinCol(0)) == pin) return r;
@@ -144,6 +144,117 @@ TEST_F(MatrixAssocClip, SeveralCopiedTerminationsGoOneToARowAndAPinWithoutOneKee
     EXPECT_EQ(Cell(p3, TermCol()), "Series");
     EXPECT_EQ(Cell(p4, TermCol()), "");
     EXPECT_EQ(Count(Snapshot(), " 1 Series @J1."), 2);
+}
+
+// Two copied terminations (J1's S and T) on the clipboard, J1's T left without one again, and a view
+// of J2 then J1 whose N1 rows show J2's S and T beside J1's.
+class MatrixTerminationWrap : public MatrixAssocClip {
+protected:
+    void SetUp() override {
+        MatrixAssocClip::SetUp();
+        const ROWCOL s = PinRow("N1", "S"), t = PinRow("N1", "T");
+        ASSERT_EQ(Select(s, TermCol()), "1");
+        ASSERT_EQ(Copy(), "1");
+        ASSERT_EQ(Select(t, TermCol()), "1");
+        ASSERT_EQ(Run("paste pin"), "1");
+        ASSERT_EQ(Select(s, TermCol(), t, TermCol()), "1");
+        ASSERT_EQ(Copy(), "1");
+        ASSERT_EQ(Run("undo"), "1");
+        ASSERT_EQ(Cell(t, TermCol()), "");
+        ASSERT_NE(OpenView("w", {"@J2", "@J1"}, {"@:N1"}), nullptr);
+        ASSERT_EQ(Run("matrixConnect pin N1 J2 PIN_NAME S"), "1");
+        ASSERT_EQ(Run("matrixConnect pin N1 J2 PIN_NAME T"), "1");
+        Messages();
+    }
+    ROWCOL RowOf(const char* pin, int group) {
+        for (ROWCOL r : Rows("N1"))
+            if (Cell(r, PinCol(group)) == pin) return r;
+        return 0;
+    }
+};
+
+TEST_F(MatrixTerminationWrap, TerminationsPastTheLastRowGoOnInTheNextGroup) {
+    const ROWCOL last = Grid()->GetRowCount();
+    ASSERT_EQ(Rows("N1").back(), last);
+    ASSERT_EQ(Cell(last, PinCol(1)), "T") << Snapshot();
+    const CString j2Pin = Cell(last, PinCol(0));
+    ASSERT_FALSE(j2Pin.IsEmpty());
+    ASSERT_EQ(Select(last, TermCol(0)), "1");
+    const std::filesystem::path file = StartJournal();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Messages().empty());
+    // The first onto J2's pin in the selected row, the second onto J1's pin in that row.
+    EXPECT_EQ(Cell(last, TermCol(0)), "Series");
+    EXPECT_EQ(Cell(last, TermCol(1)), "Series");
+    EXPECT_EQ(Cell(RowOf("S", 0), TermCol(0)), j2Pin == "S" ? "Series" : "");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string after = Snapshot();
+    const std::string lines = StopJournal(file);
+    EXPECT_NE(lines.find(".MatrixPasteAssoc(\"TERMINATION\",\"N1\",\"J1\",\"T\",\"Series\""), std::string::npos)
+        << lines;
+    EXPECT_EQ(Replayed(lines, 1), after);
+}
+
+TEST_F(MatrixTerminationWrap, PastTheLastGroupTheRestIsLeftWithoutAComplaint) {
+    const ROWCOL last = Grid()->GetRowCount();
+    ASSERT_EQ(Cell(last, PinCol(1)), "T");
+    ASSERT_EQ(Select(last, TermCol(1)), "1");
+    const std::string before = Snapshot();
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Cell(last, TermCol(1)), "Series");
+    // Only the one: nothing in the first group's cells.
+    EXPECT_EQ(Cell(last, TermCol(0)), "");
+    EXPECT_EQ(Count(Snapshot(), "Series") - Count(before, "Series"), 1);
+}
+
+TEST_F(MatrixTerminationWrap, TheRowsBelowInTheSameGroupComeBeforeTheNextGroup) {
+    // From J2's first row, the second copied termination goes to J2's pin in the row below.
+    const ROWCOL first = Rows("N1").front();
+    ASSERT_EQ(Select(first, TermCol(0)), "1");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Cell(first, TermCol(0)), "Series");
+    EXPECT_EQ(Cell(first + 1, TermCol(0)), "Series");
+    // J1's cells are not touched.
+    EXPECT_EQ(Cell(RowOf("T", 1), TermCol(1)), "");
+}
+
+TEST_F(MatrixTerminationWrap, ARowBelowWithoutAPinTakesNothingAndIsNoFailure) {
+    // Back in the first view: below J1's T come the signals J1 has no pin on.
+    Ccp()->OpenMatrixView(CString("v"));
+    const ROWCOL t = PinRow("N1", "T");
+    ASSERT_EQ(Cell(t + 1, PinCol(0)), "");
+    ASSERT_EQ(Select(t, TermCol()), "1");
+    ASSERT_EQ(Run("paste pin"), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Cell(t, TermCol()), "Series");
+    EXPECT_EQ(Cell(t + 1, TermCol()), "");
+}
+
+// Paste Special (57639) is offered on a Termination cell only where the row shows a pin of the group,
+// and pastes the copied termination there.
+TEST_F(MatrixAssocClip, PasteSpecialIsOfferedOnATerminationCellOnlyWhereItsRowShowsAPin) {
+    constexpr UINT kPasteSpecial = 57639;
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(Row("FREE"), TermCol()), "1");
+    ASSERT_EQ(Cell(Row("FREE"), PinCol(0)), "");
+    EXPECT_FALSE(Grid()->CanPasteSpecial());
+    EXPECT_EQ(Run("kx::menu " + std::to_string(kPasteSpecial)), "0");
+    // Left of the Pull Up/Down column, nothing.
+    ASSERT_EQ(Select(PinRow("N1", "T"), NameCol()), "1");
+    EXPECT_FALSE(Grid()->CanPasteSpecial());
+    ASSERT_EQ(Select(PinRow("N1", "T"), TermCol()), "1");
+    EXPECT_TRUE(Grid()->CanPasteSpecial());
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::menu " + std::to_string(kPasteSpecial)), "1") << Transcript();
+    EXPECT_EQ(Cell(PinRow("N1", "T"), TermCol()), "Series");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    // Copied terminations are no pin text: a pin cell does not take them.
+    ASSERT_EQ(Select(PinRow("N1", "T"), PinCol(0)), "1");
+    EXPECT_FALSE(Grid()->CanPasteSpecial());
 }
 
 // ------------------------------------------------------------------ pull-ups and pull-downs

@@ -147,9 +147,9 @@ TEST_F(MatrixContent, InsertAddsARowToTheSignalBelowItsLastRow) {
 TEST_F(MatrixContent, ASecondGridTakesTheSharedLayoutAndTheCurrentGridPointerNeverDangles) {
     ASSERT_TRUE(Open());
     OpenView("v", {"@U1"}, {"@:N1"});
-    const std::size_t columns = G::Layout().instanceColumns.size();
+    const std::size_t columns = G::Layout().m_arrInstanceColumns.size();
     G* second = Ccp()->CreateMatrixGrid("v");
-    EXPECT_EQ(G::Layout().instanceColumns.size(), columns);
+    EXPECT_EQ(G::Layout().m_arrInstanceColumns.size(), columns);
     EXPECT_EQ(G::CurrentGrid(), second);
     Ccp()->DestroyGrid(second);
     EXPECT_EQ(G::CurrentGrid(), nullptr);
@@ -193,7 +193,7 @@ TEST_F(MatrixContent, ADraggedColumnWidthReachesEveryMatrixGrid) {
     grid->SetColWidth(col, col, 77);
     grid->OnEndTracking(1, col, GX_TRACKWIDTH, size);
     EXPECT_EQ(second->GetColWidth(col), 77);
-    EXPECT_EQ(G::Layout().instanceColumns[static_cast<std::size_t>(G::Layout().pinNameOffset)]->m_nWidth, 77);
+    EXPECT_EQ(G::Layout().m_arrInstanceColumns[static_cast<std::size_t>(G::Layout().m_nPinNameOffset)]->m_nWidth, 77);
 }
 
 } // namespace

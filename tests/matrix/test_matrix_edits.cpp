@@ -55,11 +55,11 @@ TEST_F(MatrixEdits, PinsOfDifferentDirectionsTakeNoModel) {
 TEST_F(MatrixEdits, TerminationCellsShowAndDeleteTheirPinsTerminations) {
     ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:GND"}), nullptr);
     const ROWCOL s = Rows("N1")[0];
-    const int term = G::ColumnOf(0, G::Layout().terminationOffset);
+    const int term = G::ColumnOf(0, G::Layout().m_nTerminationOffset);
     EXPECT_EQ(Cell(s, term), "Series");
     EXPECT_EQ(Cell(Rows("N1")[1], term), "");
     // The pull-up on GND shows as its mark.
-    EXPECT_EQ(KXRowAttrs(*Grid(), Row("GND")).Text(static_cast<ROWCOL>(G::Layout().pupdCol), IDS_UA_TOOLTIPTEXT),
+    EXPECT_EQ(KXRowAttrs(*Grid(), Row("GND")).Text(static_cast<ROWCOL>(G::Layout().m_nPupdCol), IDS_UA_TOOLTIPTEXT),
               "Local Pullup");
     const std::string before = Snapshot();
     EXPECT_EQ(Run("kx::select ccp " + std::to_string(s) + " " + std::to_string(term)), "1");
@@ -79,7 +79,7 @@ TEST_F(MatrixEdits, TerminationCellsShowAndDeleteTheirPinsTerminations) {
 TEST_F(MatrixEdits, APullDownIsAddedToTheSelectedSignalsAndDeletedFromItsMark) {
     ASSERT_NE(OpenView("v", {"@J1"}, {"@:FREE", "@:N1"}), nullptr);
     const ROWCOL free = Row("FREE");
-    auto mark = [&] { return KXRowAttrs(*Grid(), free).Text(static_cast<ROWCOL>(G::Layout().pupdCol), IDS_UA_TOOLTIPTEXT); };
+    auto mark = [&] { return KXRowAttrs(*Grid(), free).Text(static_cast<ROWCOL>(G::Layout().m_nPupdCol), IDS_UA_TOOLTIPTEXT); };
     const std::string before = Snapshot();
     ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " 1"), "1");
     EXPECT_TRUE(Grid()->CanAddPupd());
@@ -87,7 +87,7 @@ TEST_F(MatrixEdits, APullDownIsAddedToTheSelectedSignalsAndDeletedFromItsMark) {
     EXPECT_EQ(mark(), "Local PullDown");
     EXPECT_NE(JournalText().find(".ConnectivityPane().MatrixAddPupd(\"pulldown\""), std::string::npos);
     // The Delete key on the mark sends deletePupd, which takes it off in one step.
-    ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " " + std::to_string(G::Layout().pupdCol)), "1");
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " " + std::to_string(G::Layout().m_nPupdCol)), "1");
     const int steps = Ccp()->GetUndoStepCount();
     EXPECT_EQ(Run("kx::key ccp Delete"), "1");
     EXPECT_EQ(mark(), "");
@@ -103,7 +103,7 @@ TEST_F(MatrixEdits, APullDownIsAddedToTheSelectedSignalsAndDeletedFromItsMark) {
 TEST_F(MatrixEdits, ATerminationIsAddedToTheSelectedPinsInOneStep) {
     ASSERT_NE(OpenView("v", {"@J1", "@X1"}, {"@:N1", "@:DATA<1>"}), nullptr);
     const ROWCOL data = Row("DATA<1>");
-    const int term = G::ColumnOf(0, G::Layout().terminationOffset);
+    const int term = G::ColumnOf(0, G::Layout().m_nTerminationOffset);
     ASSERT_EQ(Run("kx::select ccp " + std::to_string(data) + " " + std::to_string(term)), "1");
     const int steps = Ccp()->GetUndoStepCount();
     EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
@@ -165,7 +165,7 @@ TEST_F(MatrixEdits, CopyKeepsEveryFieldAndAPasteIntoAnotherViewReproducesTheConn
     const ROWCOL first = Row("FREE");
     src->SetCurrentCell(first, static_cast<ROWCOL>(PinCol(0)));
     src->SelectRange(CGXRange(first, static_cast<ROWCOL>(PinCol(0)), first + 2,
-                              static_cast<ROWCOL>(G::ColumnOf(0, G::Layout().terminationOffset))),
+                              static_cast<ROWCOL>(G::ColumnOf(0, G::Layout().m_nTerminationOffset))),
                      TRUE, FALSE);
     // Every field of a row is kept, the empty ones too, so the columns stay aligned.
     EXPECT_EQ(std::string(src->CopyText()), "P<3>\t13\t\t\r\nP<4>\t14\t\t\r\n\t\t\t\r\n");

@@ -30,7 +30,7 @@ protected:
     static UINT MenuId(int col) {
         int offset = -1, group = -1;
         if (G::SplitColumn(col, offset, group))
-            return 2024 + static_cast<UINT>(G::Layout().signalColumns.size() - 1 + offset);
+            return 2024 + static_cast<UINT>(G::Layout().m_arrSignalColumns.size() - 1 + offset);
         return 2024 + static_cast<UINT>(col - 1);
     }
 };
@@ -147,13 +147,13 @@ TEST_F(MatrixMenus, TheShownComponentViewerTakesPinsAndNetBitsButNoPropertyColum
 TEST_F(MatrixMenus, APupdCellWithoutAMarkGivesTheViewerNothing) {
     EXPECT_EQ(Run("kx::menu " + std::to_string(kShowAssocCompViewer)), "1");
     ClearNotifications();
-    ASSERT_EQ(Run("kx::select ccp " + At(Row("FREE"), G::Layout().pupdCol)), "1");
+    ASSERT_EQ(Run("kx::select ccp " + At(Row("FREE"), G::Layout().m_nPupdCol)), "1");
     Grid()->NotifySelectionChanged();
     EXPECT_TRUE(Notifications(MSG_ASSOC_COMP_VIEWER_SELECTION).empty());
 }
 
 TEST_F(MatrixMenus, TheColumnMenuHidesASignalSideColumn) {
-    const int col = G::Layout().physNetNameCol;
+    const int col = G::Layout().m_nPhysNetNameCol;
     ASSERT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
     Run("kx::answer menu * " + std::to_string(MenuId(col)));
     EXPECT_EQ(Run("kx::click ccp 1 " + std::to_string(NameCol()) + " right"), "1");

@@ -88,7 +88,7 @@ TEST_F(MatrixRefresh, PinNumbersAndPhysicalNetNamesSetForTheFirstTimeAreShown) {
         t.addProperty(Design().net("N1").bitContext(-1), "PHYS_NET_NAME", "NET_ONE");
     });
     EXPECT_EQ(Cell(n1, PnCol(0)), "7");
-    EXPECT_EQ(Cell(n1, G::Layout().physNetNameCol), "NET_ONE");
+    EXPECT_EQ(Cell(n1, G::Layout().m_nPhysNetNameCol), "NET_ONE");
 }
 
 // A physical net name that reaches a net through an alias: the alias made elsewhere shows it on the
@@ -96,14 +96,14 @@ TEST_F(MatrixRefresh, PinNumbersAndPhysicalNetNamesSetForTheFirstTimeAreShown) {
 TEST_F(MatrixRefresh, AnAliasMadeElsewhereShowsThePhysicalNetNameItBrings) {
     Elsewhere([&](CTransaction& t) { t.addProperty(Design().net("GND").bitContext(-1), "PHYS_NET_NAME", "GROUND"); });
     const ROWCOL free = Row("FREE");
-    ASSERT_EQ(Cell(free, G::Layout().physNetNameCol), "");
+    ASSERT_EQ(Cell(free, G::Layout().m_nPhysNetNameCol), "");
     Elsewhere([&](CTransaction& t) { ASSERT_TRUE(t.addAlias(Design().net("FREE").net(), Design().net("GND").net())); });
-    EXPECT_EQ(Cell(free, G::Layout().physNetNameCol), "GROUND");
+    EXPECT_EQ(Cell(free, G::Layout().m_nPhysNetNameCol), "GROUND");
     // Rows of nets the alias does not touch stay as they were.
-    EXPECT_EQ(Cell(Row("N1"), G::Layout().physNetNameCol), "");
+    EXPECT_EQ(Cell(Row("N1"), G::Layout().m_nPhysNetNameCol), "");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 2);
     EXPECT_EQ(Run("undo"), "1");
-    EXPECT_EQ(Cell(free, G::Layout().physNetNameCol), "");
+    EXPECT_EQ(Cell(free, G::Layout().m_nPhysNetNameCol), "");
 }
 
 TEST_F(MatrixRefresh, ACommitElsewhereKeepsTheReadOnlyLockAsItWas) {

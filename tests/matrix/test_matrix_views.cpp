@@ -178,4 +178,54 @@ TEST_F(MatrixSaveAs, ATakenOrEmptyNameIsRefusedAndNothingIsStored) {
     EXPECT_EQ(Grid()->ViewName(), CString("v"));
 }
 
+// Opening a name the design has no view of stores an empty view: an undo step like any other change
+// to the stored views, journalled so that a replay stores it again.
+TEST_F(MatrixViews, OpeningANewNameIsOneUndoStepThatReplays) {
+    const std::filesystem::path journal = m_dir / "open.vbs";
+    Run("kx::journal " + journal.string());
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("openMatrixView pin fresh"), "1");
+    Run("kx::journal");
+    EXPECT_TRUE(Views()->HasView("fresh"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(Grid()->ViewName(), CString("fresh"));
+    // Opening it again stores nothing more and adds no step.
+    ASSERT_EQ(Run("openMatrixView pin fresh"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    std::vector<CString> names;
+    Views()->GetViewNames(names);
+    EXPECT_EQ(names, (std::vector<CString>{"keep", "v"}));
+    EXPECT_EQ(Grid(), nullptr);
+    // The pane's title names the closed view no more.
+    EXPECT_EQ(Run("kx::window ccp").find("fresh"), std::string::npos) << Run("kx::window ccp");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(Views()->HasView("fresh"));
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(Grid()->ViewName(), CString("fresh"));
+    EXPECT_EQ(Run("undo"), "1");
+    ASSERT_FALSE(Views()->HasView("fresh"));
+    std::ifstream in(journal);
+    const std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_NE(lines.find("ConnectivityPane().OpenMatrixView(\"fresh\")"), std::string::npos) << lines;
+    const std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << lines;
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1") << lines;
+    EXPECT_TRUE(Views()->HasView("fresh"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+}
+
+TEST_F(MatrixViews, ThePhysicalViewOpensNoNewView) {
+    CMatrixViewData* views = Views();
+    ASSERT_EQ(Word("physicalView -nosave"), 1);
+    Messages();
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("openMatrixView pin fresh"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-178"});
+    EXPECT_FALSE(views->HasView("fresh"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
 } // namespace

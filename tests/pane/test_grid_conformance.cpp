@@ -108,8 +108,8 @@ struct MatrixTraits {
     static bool Type(CKXGridWnd& grid, const char* signal, int group, const char* text) {
         ROWCOL row = 0;
         for (ROWCOL r = kxmatrix::kFirstDataRow; r <= grid.GetRowCount() && !row; ++r)
-            if (grid.GetValueRowCol(r, static_cast<ROWCOL>(G::Layout().nameCol)) == signal) row = r;
-        const ROWCOL col = static_cast<ROWCOL>(G::ColumnOf(group, G::Layout().pinNameOffset));
+            if (grid.GetValueRowCol(r, static_cast<ROWCOL>(G::Layout().m_nNameCol)) == signal) row = r;
+        const ROWCOL col = static_cast<ROWCOL>(G::ColumnOf(group, G::Layout().m_nPinNameOffset));
         grid.SetCurrentCell(row, col);
         CGXControl* control = grid.GetCurrentCellControl();
         if (!row || !control) return false;
@@ -127,7 +127,7 @@ struct MatrixTraits {
     }
     static bool Dump(CKXGridWnd& grid, const char* path) { return Matrix(grid).DumpMatrix(path) == TRUE; }
     static void ResizeColumnAndBroadcast(CKXGridWnd&, int col, int width) {
-        G::Layout().signalColumns[static_cast<std::size_t>(col)]->m_nWidth = width;
+        G::Layout().m_arrSignalColumns[static_cast<std::size_t>(col)]->m_nWidth = width;
         G::Columns().Broadcast(G::Columns().Columns());
     }
 };
