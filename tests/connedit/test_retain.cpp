@@ -144,7 +144,7 @@ TEST_F(Retain, ClearingTheSignalDeletesTheTerminationOfThePartedPin) {
 TEST_F(Retain, APairMovedToAnotherPairNetTakesItsTerminationAlongOrLosesIt) {
     OpenBoard();
     const std::string original = Saved();
-    ASSERT_TRUE(Has("Parallel @U1%CLK"));
+    ASSERT_TRUE(Has("Shunt @U1%CLK"));
     Run(kKeep);
     Run(kReplace);
     Asked();
@@ -153,7 +153,7 @@ TEST_F(Retain, APairMovedToAnotherPairNetTakesItsTerminationAlongOrLosesIt) {
     // Kept: on the pin's new pair connection, not left behind detached.
     const std::string kept = Saved();
     EXPECT_NE(kept.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos) << kept;
-    EXPECT_NE(kept.find("Parallel @U1%CLK"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Shunt @U1%CLK"), std::string::npos) << kept;
     Run("undo");
     EXPECT_TRUE(Saved() == original);
 
@@ -162,7 +162,7 @@ TEST_F(Retain, APairMovedToAnotherPairNetTakesItsTerminationAlongOrLosesIt) {
     Run("addConnection pin {FCLK (Differential Pair)} CLK");
     const std::string dropped = Saved();
     EXPECT_NE(dropped.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos);
-    EXPECT_EQ(dropped.find("Parallel"), std::string::npos);
+    EXPECT_EQ(dropped.find("Shunt"), std::string::npos);
     EXPECT_NE(JournalText().find("SelectTerminationCol(\"CLK\""), std::string::npos) << JournalText();
     EXPECT_TRUE(Replayed(original) == dropped) << JournalText();
 }
@@ -174,7 +174,7 @@ TEST_F(Retain, DeletingAPairConnectionDeletesItsTermination) {
     const std::string edited = Saved();
     EXPECT_EQ(edited.find("dpconn SYSCLK"), std::string::npos);
     // No component is left behind without a place.
-    EXPECT_EQ(edited.find("Parallel"), std::string::npos);
+    EXPECT_EQ(edited.find("Shunt"), std::string::npos);
     Run("undo");
     EXPECT_TRUE(Saved() == original);
     Run("redo");
@@ -257,7 +257,7 @@ TEST_F(PairLegTerminations, DroppedWithThePairsOwnWhenThePairMoves) {
     EXPECT_TRUE(Asked());
     const std::string dropped = Saved();
     EXPECT_NE(dropped.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos) << dropped;
-    EXPECT_EQ(dropped.find("Parallel"), std::string::npos) << dropped;
+    EXPECT_EQ(dropped.find("Shunt"), std::string::npos) << dropped;
     EXPECT_EQ(dropped.find("Series @U1.CLK_P"), std::string::npos) << dropped;
     // One undo step puts back both terminations and the old pair connection.
     Run("undo");
@@ -279,7 +279,7 @@ TEST_F(PairLegTerminations, KeptWhenTheUserKeepsThem) {
     ASSERT_EQ(Run("addConnection pin {FCLK (Differential Pair)} CLK"), "2");
     const std::string kept = Saved();
     EXPECT_NE(kept.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos) << kept;
-    EXPECT_NE(kept.find("Parallel @U1%CLK"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Shunt @U1%CLK"), std::string::npos) << kept;
     EXPECT_NE(kept.find("Series @U1.CLK_P"), std::string::npos) << kept;
     EXPECT_EQ(JournalText().find("RetainTermination"), std::string::npos) << JournalText();
     EXPECT_TRUE(Replayed(m_original) == kept) << JournalText();
