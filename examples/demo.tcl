@@ -195,6 +195,20 @@ show "type NEWCLK into MCLK, answering that its termination goes" [kx::edit ccp 
 show "MCLK's row" [rowText MCLK]
 show undo [undo]
 show "MCLK's row after undo" [rowText MCLK]
+
+say "Move the clock pair to another pair net, dropping its terminations: the one on its leg pin CLK_P goes too"
+setViewOption pin dp_off
+selectObject pin CLK_P
+show "terminate the leg CLK_P" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22]
+show "CLK_P's termination" [lindex [split [string map {" | " \x01} [rowText CLK_P]] \x01] 5]
+setViewOption pin dp_on
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0
+kx::answer dialog CKXDontAskAgainYesNoDlg ok
+show "move CLK to FCLK (2: the question was asked)" [addConnection pin {FCLK (Differential Pair)} CLK]
+setViewOption pin dp_off
+show "CLK_P's termination" [lindex [split [string map {" | " \x01} [rowText CLK_P]] \x01] 5]
+setViewOption pin dp_on
+show "undo the move and the leg's termination" "[undo] [undo]"
 kx::edit ccp {*}[cellOf Signal RST_N] {}
 kx::edit ccp {*}[cellOf Signal PGOOD] {}
 selectObject pin [list U1 RST_N C9] [list U1 PGOOD C10]

@@ -366,6 +366,13 @@ BOOL CKXBottomPaneContainerView::AutoRetainPUPD(LPCTSTR keep) {
     return TRUE;
 }
 
+BOOL CKXBottomPaneContainerView::AutoRetainTermination(LPCTSTR keep) {
+    const CString answer = keep ? keep : "";
+    if (answer != "0" && answer != "1") return FALSE;
+    CKXInstanceDetailsGridWnd::AnswerTerminationRetainOnNextConnect(answer == "1");
+    return TRUE;
+}
+
 BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
     IKXPinGrid* grid = ActivePinGrid();
     if (!signal || !*signal || !grid || !IsEditable()) return FALSE;

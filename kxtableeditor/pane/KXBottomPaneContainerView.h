@@ -573,6 +573,7 @@ public:
     // "0" / "1": the next connect of the pin grid leaves / carries over the pull-ups of the nets its
     // pins leave, without asking; FALSE for another answer.
     BOOL AutoRetainPUPD(LPCTSTR keep);
+    BOOL AutoRetainTermination(LPCTSTR keep);
     // The selected pins take a new signal name as Modify Values gives it (a journalled rename).
     BOOL AutoRenameConnection(LPCTSTR signal);
     LPDISPATCH AutoInitPUPD(LPCTSTR text);

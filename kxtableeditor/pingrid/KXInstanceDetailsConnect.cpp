@@ -459,6 +459,14 @@ void CKXInstanceDetailsGridWnd::DeleteTerminationsOnPinBits(CTransaction* transa
     }
 }
 
+bool CKXInstanceDetailsGridWnd::DeleteTerminationsOnBits(CTransaction* transaction,
+                                                         const std::list<CInstTermBitContext>& bits) {
+    bool deleted = false;
+    for (const CInstTermBitContext& bit : bits)
+        if (DeleteTerminationOnBit(transaction, bit.instTermBit())) deleted = true;
+    return deleted;
+}
+
 bool CKXInstanceDetailsGridWnd::DeleteTerminationOnBit(CTransaction* transaction, const CInstTermBit& bit) {
     std::vector<IDTInstance*> terms;
     for (IDTInstance* dt : bit.beginAssociatedDTInstance())

@@ -28,6 +28,7 @@ using kxpingrid::Col;
 // The retain question
 
 int CKXInstanceDetailsGridWnd::m_nPupdRetainAnswer = -1;
+int CKXInstanceDetailsGridWnd::m_nTerminationRetainAnswer = -1;
 int CKXInstanceDetailsGridWnd::m_nRunKeepTerminations = -1;
 int CKXInstanceDetailsGridWnd::m_nRunKeepPupds = -1;
 
@@ -52,8 +53,17 @@ void CKXInstanceDetailsGridWnd::AskRetainQuestion(const CString& signal) {
             m_pRetainQuestion->SetPreservePupdFlag(m_nRunKeepPupds);
         }
     }
+    // Answers a journal gave for this connect: it asks nothing.
+    bool answered = false;
     if (m_nPupdRetainAnswer >= 0) {
         m_pRetainQuestion->SetPreservePupdFlag(std::exchange(m_nPupdRetainAnswer, -1));
+        answered = true;
+    }
+    if (m_nTerminationRetainAnswer >= 0) {
+        m_pRetainQuestion->SetPreserveTerminationFlag(std::exchange(m_nTerminationRetainAnswer, -1));
+        answered = true;
+    }
+    if (answered) {
         m_bAskRetain = 0;
         return;
     }

@@ -203,7 +203,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     if (!bRuleDriven && !ResolveTypedPair(text, pairRows, typed)) return FALSE;
     CKXRetainScope retain(*this, bRuleDriven ? CString() : text);
     PairReports reports;
-    std::vector<std::pair<ROWCOL, CString>> journalRows;
+    std::vector<PairJournalRow> journalRows;
     int cursor = typed.first;
     std::map<CString, IDPNet*> cache;
     PairNamer namer;
@@ -232,7 +232,8 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         if (pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high) continue;
         // The pair's terminations go with it to the new pair net, or are deleted, as the user answered.
         PairTerminations kept = TakePairTerminations(transaction, row, pin);
-        if (pin->dpConn()) RemoveDiffPairConnection(transaction, pin);
+        const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
+        const bool legsDropped = parted && DropLegTerminations(transaction, row);
         if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0)) {
             JoinName(reports.failed, net->name());
             continue;
@@ -240,7 +241,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         for (const auto& [member, dts] : kept)
             for (IDTInstance* dt : dts)
                 if (member->dpConn()) transaction->attachDTInstance(dt, member->dpConn());
-        journalRows.emplace_back(row, PairRangeName(net, high, low) + KX_DP_MARKER);
+        journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, legsDropped});
     }
     reports.Show();
     if (journalRows.empty()) return FALSE;
@@ -252,9 +253,18 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
         SendEcho(list);
     }
-    // Each row replays as a connect of its own: the pull-up answer of the run goes before each.
-    for (const auto& [row, pairName] : journalRows)
-        m_pendingJournal += m_retainJournal + JournalRowText(row, "Add Connection", "AddConnection", pairName);
+    // Each row replays as a connect of its own: the pull-up answer of the run goes before each, and
+    // before a row whose legs lost their terminations the answer that drops them (a replay keeps them
+    // otherwise).
+    for (const PairJournalRow& r : journalRows) {
+        CString answers = m_retainJournal;
+        if (r.legTerminationsDropped) {
+            KXJournalLines lines(JournalHandle());
+            lines.Pane("RetainTermination", {"0"}).End();
+            answers += lines.Text();
+        }
+        m_pendingJournal += answers + JournalRowText(r.row, "Add Connection", "AddConnection", r.pairName);
+    }
     return TRUE;
 }
 
@@ -322,6 +332,13 @@ CKXInstanceDetailsGridWnd::TakePairTerminations(CTransaction* transaction, ROWCO
         m_pendingJournal += select + lines.Text();
     }
     return {};
+}
+
+bool CKXInstanceDetailsGridWnd::DropLegTerminations(CTransaction* transaction, ROWCOL row) {
+    if (KeepsTerminationsOnMove()) return false;
+    std::list<CInstTermBitContext> legs;
+    GetRowBitContexts(row, legs);
+    return DeleteTerminationsOnBits(transaction, legs);
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanRemoveDiffPair() {

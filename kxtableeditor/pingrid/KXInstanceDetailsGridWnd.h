@@ -584,6 +584,14 @@ public:
     // are returned; kept, the caller attaches them to the pin's new pair connections.
     using PairTerminations = std::map<IDPInstTerm*, std::vector<IDTInstance*>>;
     PairTerminations TakePairTerminations(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin);
+    // After a pair row left its pair net: unless the user keeps them, the terminations on the row's
+    // leg pin bits are deleted too; true when one was.
+    bool DropLegTerminations(CTransaction* transaction, ROWCOL row);
+    struct PairJournalRow {
+        ROWCOL row;
+        CString pairName;
+        bool legTerminationsDropped;
+    };
     // Removes the connections of one pin row in the open transaction (and the terminations on
     // the parted bits); 1 when something was removed.
     int DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection);
@@ -627,6 +635,9 @@ public:
     // (in whichever pin grid): that connect puts no question, and leaves them behind unless keep.
     static void AnswerPupdRetainOnNextConnect(bool keep) { m_nPupdRetainAnswer = keep ? 1 : 0; }
     static int m_nPupdRetainAnswer; // -1: none given
+    // The same for the terminations of the pins the next connect moves (their pair pins' legs too).
+    static void AnswerTerminationRetainOnNextConnect(bool keep) { m_nTerminationRetainAnswer = keep ? 1 : 0; }
+    static int m_nTerminationRetainAnswer; // -1: none given
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;
@@ -1070,6 +1081,9 @@ private:
     // when one was there).
     void DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
     bool DeleteTerminationOnBit(CTransaction* transaction, const CInstTermBit& bit);
+    // The terminations on every pin bit of the list (a pair row's leg bits), in list order; true
+    // when one was deleted.
+    bool DeleteTerminationsOnBits(CTransaction* transaction, const std::list<CInstTermBitContext>& bits);
     CString NewAutoName();
     void EchoSelection();
     void SendEcho(CTclArgsList& list);

@@ -92,4 +92,21 @@ TEST_F(AssocParts, ATerminationThatRecordsNoPartsIsNotCopiedAndNoPasteMakesOneWi
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
 
+TEST_F(AssocParts, TheClockPairsTerminationIsOneTheSystemKnowsAndPastesOntoAPin) {
+    OpenBoard();
+    const std::string original = Saved();
+    Messages();
+    Run("selectObject pin CLK");
+    ASSERT_EQ(Run("copy pin CLK Termination"), "1");
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    ASSERT_EQ(Run("paste"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Messages().empty());
+    const std::string pasted = Saved();
+    EXPECT_NE(pasted.find("1 Shunt @U1.PGOOD"), std::string::npos) << pasted;
+    // The copy has the pair termination's part: one resistor of 100.
+    EXPECT_EQ(Count(pasted, "SLOT0.VALUE \"100\""), 2u) << pasted;
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+}
+
 } // namespace

@@ -52,7 +52,7 @@ protected:
 TEST_F(Assoc, ExampleBoardCellsShowItsTerminationsAndPullUps) {
     OpenBoard();
     EXPECT_TRUE(RowShows("MCLK", "Series")) << Row("MCLK");
-    EXPECT_TRUE(RowShows("CLK", "Parallel")) << Row("CLK"); // a pair pin's termination
+    EXPECT_TRUE(RowShows("CLK", "Shunt")) << Row("CLK"); // a pair pin's termination
     EXPECT_TRUE(RowShows("RST_N", "Local Pullup")) << Row("RST_N");
     EXPECT_FALSE(RowShows("PGOOD", "Series"));
     // J1's pin on RST_IN, joined to RESET_N, inherits its pull-up.

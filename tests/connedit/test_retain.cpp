@@ -144,7 +144,7 @@ TEST_F(Retain, ClearingTheSignalDeletesTheTerminationOfThePartedPin) {
 TEST_F(Retain, APairMovedToAnotherPairNetTakesItsTerminationAlongOrLosesIt) {
     OpenBoard();
     const std::string original = Saved();
-    ASSERT_TRUE(Has("Parallel @U1%CLK"));
+    ASSERT_TRUE(Has("Shunt @U1%CLK"));
     Run(kKeep);
     Run(kReplace);
     Asked();
@@ -153,7 +153,7 @@ TEST_F(Retain, APairMovedToAnotherPairNetTakesItsTerminationAlongOrLosesIt) {
     // Kept: on the pin's new pair connection, not left behind detached.
     const std::string kept = Saved();
     EXPECT_NE(kept.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos) << kept;
-    EXPECT_NE(kept.find("Parallel @U1%CLK"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Shunt @U1%CLK"), std::string::npos) << kept;
     Run("undo");
     EXPECT_TRUE(Saved() == original);
 
@@ -162,7 +162,7 @@ TEST_F(Retain, APairMovedToAnotherPairNetTakesItsTerminationAlongOrLosesIt) {
     Run("addConnection pin {FCLK (Differential Pair)} CLK");
     const std::string dropped = Saved();
     EXPECT_NE(dropped.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos);
-    EXPECT_EQ(dropped.find("Parallel"), std::string::npos);
+    EXPECT_EQ(dropped.find("Shunt"), std::string::npos);
     EXPECT_NE(JournalText().find("SelectTerminationCol(\"CLK\""), std::string::npos) << JournalText();
     EXPECT_TRUE(Replayed(original) == dropped) << JournalText();
 }
@@ -174,7 +174,7 @@ TEST_F(Retain, DeletingAPairConnectionDeletesItsTermination) {
     const std::string edited = Saved();
     EXPECT_EQ(edited.find("dpconn SYSCLK"), std::string::npos);
     // No component is left behind without a place.
-    EXPECT_EQ(edited.find("Parallel"), std::string::npos);
+    EXPECT_EQ(edited.find("Shunt"), std::string::npos);
     Run("undo");
     EXPECT_TRUE(Saved() == original);
     Run("redo");
@@ -221,6 +221,85 @@ TEST_F(Retain, AJournalsPullUpAnswerHoldsForTheNextConnectOnly) {
     EXPECT_TRUE(Asked());
     EXPECT_NE(Saved().find("PullUp @:NEWRST"), std::string::npos);
     EXPECT_EQ(JournalText().find("RetainPUPD"), std::string::npos) << JournalText();
+}
+
+} // namespace
+
+namespace {
+
+// The clock pair's positive leg pin given a series termination of its own (shown without pairs, the
+// legs are rows of their own), then pairs shown again.
+constexpr const char* kTerminateLeg =
+    "setViewOption pin dp_off; selectObject pin CLK_P; addTermination pin -type Series -part1 -lib discrete "
+    "-cell resistor -view sym -physname R0402 -value 22; setViewOption pin dp_on";
+
+class PairLegTerminations : public Retain {
+protected:
+    // The board with the leg termination, saved (the state an undo goes back to); the board before
+    // it is kept for the replays, whose journals start with the termination's add.
+    std::string Prepare() {
+        OpenBoard();
+        m_original = Saved();
+        Run(kTerminateLeg);
+        const std::string prepared = Saved();
+        EXPECT_NE(prepared.find("Series @U1.CLK_P"), std::string::npos) << prepared;
+        return prepared;
+    }
+    std::string m_original;
+};
+
+TEST_F(PairLegTerminations, DroppedWithThePairsOwnWhenThePairMoves) {
+    const std::string prepared = Prepare();
+    Run(kDrop);
+    Run(kReplace);
+    Asked();
+    ASSERT_EQ(Run("addConnection pin {FCLK (Differential Pair)} CLK"), "2");
+    EXPECT_TRUE(Asked());
+    const std::string dropped = Saved();
+    EXPECT_NE(dropped.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos) << dropped;
+    EXPECT_EQ(dropped.find("Shunt"), std::string::npos) << dropped;
+    EXPECT_EQ(dropped.find("Series @U1.CLK_P"), std::string::npos) << dropped;
+    // One undo step puts back both terminations and the old pair connection.
+    Run("undo");
+    EXPECT_TRUE(Saved() == prepared);
+    Run("redo");
+    EXPECT_TRUE(Saved() == dropped);
+    // The replay, which asks nothing, is told to drop them before the connect.
+    const std::string journal = JournalText();
+    const std::size_t answer = journal.find(".ConnectivityPane().RetainTermination(\"0\")");
+    ASSERT_NE(answer, std::string::npos) << journal;
+    EXPECT_LT(answer, journal.find("AddConnection(\"FCLK (Differential Pair)\")")) << journal;
+    EXPECT_TRUE(Replayed(m_original) == dropped) << journal;
+}
+
+TEST_F(PairLegTerminations, KeptWhenTheUserKeepsThem) {
+    const std::string prepared = Prepare();
+    Run(kKeep);
+    Run(kReplace);
+    ASSERT_EQ(Run("addConnection pin {FCLK (Differential Pair)} CLK"), "2");
+    const std::string kept = Saved();
+    EXPECT_NE(kept.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Shunt @U1%CLK"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Series @U1.CLK_P"), std::string::npos) << kept;
+    EXPECT_EQ(JournalText().find("RetainTermination"), std::string::npos) << JournalText();
+    EXPECT_TRUE(Replayed(m_original) == kept) << JournalText();
+}
+
+TEST_F(PairLegTerminations, AJournalsTerminationAnswerHoldsForTheNextConnectOnly) {
+    const std::string prepared = Prepare();
+    EXPECT_EQ(Run("kx::pane RetainTermination yes"), "0");
+    EXPECT_EQ(Run("kx::pane RetainTermination 0"), "1");
+    Asked();
+    EXPECT_EQ(TypeSignal("MCLK", "NEWCLK"), "1");
+    EXPECT_FALSE(Asked());
+    EXPECT_EQ(Saved().find("Series @U1.MCLK"), std::string::npos);
+    Run("undo");
+    EXPECT_TRUE(Saved() == prepared);
+    // Taken: the next connect asks again and keeps the termination as answered.
+    Run(kKeep);
+    EXPECT_EQ(TypeSignal("MCLK", "NEWCLK"), "1");
+    EXPECT_TRUE(Asked());
+    EXPECT_NE(Saved().find("Series @U1.MCLK"), std::string::npos);
 }
 
 } // namespace

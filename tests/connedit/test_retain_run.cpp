@@ -5,6 +5,8 @@
 // it is asked afresh.
 #include "ConnEditFixture.h"
 
+#include "kxclipboard/CKXImpClipBoard.h"
+
 #include <algorithm>
 
 namespace {
@@ -115,6 +117,43 @@ TEST_F(RetainRun, APairConnectJournalsItsPullUpAnswerAndItsReplayTakesIt) {
     // Only the pair connect's answer: the typed connect kept its pull-ups.
     EXPECT_EQ(journal.find("RetainPUPD", pair), std::string::npos) << journal;
     EXPECT_TRUE(Replayed(original) == edited) << journal;
+}
+
+} // namespace
+
+namespace {
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// One signal pasted onto two pins of the same pulled-up net: the paste carries the pull-up over once,
+// and its journal, where each row is a connect of its own, does not carry it twice either.
+TEST_F(RetainRun, APastedSignalCarriesASharedPullUpOnceAndSoDoesItsReplay) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_EQ(TypeSignal("PGOOD", "RESET_N"), "1");
+    CKXImpClipBoard::StartCopying();
+    CKXImpClipBoard::CopyCFText("NEWRST\r\n");
+    CKXImpClipBoard::EndCopying();
+    CKXImpClipBoard::PutTextOnClipBoard(0, 1);
+    const std::string col = std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    Run("kx::select ccp " + std::to_string(PinRow("PGOOD")) + " " + col + " " + std::to_string(PinRow("RST_N")) +
+        " " + col);
+    Run(kKeepPupds);
+    ASSERT_EQ(Run("kx::key ccp Ctrl+V"), "1");
+    const std::string edited = Saved();
+    EXPECT_EQ(Conn("U1 PGOOD"), "NEWRST");
+    EXPECT_EQ(Conn("U1 RST_N"), "NEWRST");
+    EXPECT_EQ(Count(edited, "PullUp @:NEWRST"), 1u) << edited;
+    const std::string journal = JournalText();
+    EXPECT_EQ(Count(journal, "AddConnection(\"NEWRST\")"), 2u) << journal;
+    const std::string replayed = Replayed(original);
+    EXPECT_EQ(Count(replayed, "PullUp @:NEWRST"), 1u) << replayed;
+    EXPECT_TRUE(replayed == edited) << journal;
 }
 
 } // namespace

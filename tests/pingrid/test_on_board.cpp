@@ -225,7 +225,7 @@ TEST_F(PinGridBoard, APairRowShowsItsTermination) {
     OpenBoard();
     const ROWCOL clk = PinRow("CLK");
     ASSERT_GT(clk, 0u);
-    EXPECT_EQ(CellText(clk, G::m_nColTermination), "Parallel") << Run("kx::window ccp");
+    EXPECT_EQ(CellText(clk, G::m_nColTermination), "Shunt") << Run("kx::window ccp");
     CGXStyle term;
     Grid()->GetStyleRowCol(clk, static_cast<ROWCOL>(G::m_nColTermination), term);
     EXPECT_TRUE(term.GetReadOnly());

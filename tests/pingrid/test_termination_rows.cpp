@@ -40,7 +40,7 @@ TEST_F(TerminationRows, BusRowAndItsBitRowsShowANewTerminationAndLoseItByUndo) {
     ASSERT_EQ(Run(kSeries), "1") << ::testing::PrintToString(Messages());
     for (const char* pin : {"A<12..0>", "A<12>", "A<6>", "A<0>"})
         EXPECT_EQ(Term(pin), "Series") << pin;
-    EXPECT_EQ(Term("CLK"), "Parallel"); // the next pin's row is its own
+    EXPECT_EQ(Term("CLK"), "Shunt"); // the next pin's row is its own
     Run("undo");
     for (const char* pin : {"A<12..0>", "A<12>", "A<0>"})
         EXPECT_EQ(Term(pin), "") << pin;
@@ -77,7 +77,7 @@ TEST_F(TerminationRows, RefreshOfAPairRowRewritesThePairAndIgnoresRowsOutsideThe
     rows.Add(0);
     rows.Add(Grid()->GetRowCount() + 5);
     Grid()->RefreshExpandedRow(rows);
-    EXPECT_EQ(Term("CLK"), "Parallel");
+    EXPECT_EQ(Term("CLK"), "Shunt");
 }
 
 TEST_F(TerminationRows, APairRowAloneTakesATerminationAsOneUndoStep) {

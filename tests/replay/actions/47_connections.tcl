@@ -24,4 +24,13 @@ check "clear" [kx::edit ccp {*}[gridCell Signal RST_N] {}] 1
 check "rename" [renameConnection pin [list U1 PGOOD C10 RENAMED]] 1
 check "undo" [undo] 1
 check "redo" [redo] 1
+# A pair moved to another pair net, its own termination and the one on its leg pin dropped as answered:
+# the journal carries that answer.
+setViewOption pin dp_off
+selectObject pin CLK_P
+check "terminate a leg" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22] 1
+setViewOption pin dp_on
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0
+kx::answer dialog CKXDontAskAgainYesNoDlg ok
+check "move a pair" [addConnection pin {FCLK (Differential Pair)} CLK] 2
 checkMessages
