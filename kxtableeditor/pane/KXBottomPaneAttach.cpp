@@ -10,7 +10,9 @@
 #include "rmx/schema.h"
 #include "rmx/schemautil.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -36,6 +38,7 @@ void CKXBottomPaneContainerView::ResetSignalLists() {
     m_AttachSignalCombo.ResetContent();
     m_pSignalDropList->ResetContent();
     m_pDiffPairDropList->ResetContent();
+    m_offeredText.clear();
     for (const char* word : kRuleWords)
         AddSignalListEntry(word, 0);
     for (const char* word : kRuleWords)
@@ -43,6 +46,7 @@ void CKXBottomPaneContainerView::ResetSignalLists() {
 }
 
 void CKXBottomPaneContainerView::AddSignalListEntry(const CString& text, DWORD data) {
+    if (data) m_offeredText[data] = text;
     if (m_pSignalDropList->GetSafeHwnd()) {
         const int at = m_pSignalDropList->AddString(text);
         if (at >= 0) m_pSignalDropList->SetItemData(at, data);
@@ -56,6 +60,8 @@ void CKXBottomPaneContainerView::AddSignalListEntry(const CString& text, DWORD d
 void CKXBottomPaneContainerView::AddSignalListEntries(std::vector<CAfxItemList::NewItem> entries) {
     constexpr size_t kInsertLimit = 16;
     if (entries.empty()) return;
+    for (const CAfxItemList::NewItem& entry : entries)
+        if (entry.data) m_offeredText[entry.data] = entry.text;
     if (entries.size() > kInsertLimit) {
         if (m_pSignalDropList->GetSafeHwnd()) m_pSignalDropList->AddStrings(entries);
         m_AttachSignalCombo.AddStrings(std::move(entries));
@@ -116,48 +122,111 @@ void CKXBottomPaneContainerView::UpdateDiffPairEntry(IDPNet* pair) {
 
 namespace {
 
-// Takes out of a list (a list box or a combo) the first entry whose data is `id`, or (id -1) every
-// entry whose data is in `ids`. Item data are compared whole: an id is never matched by another that
-// only shares its low bits. Few removals delete in place; many rebuild the list in one merge.
+constexpr size_t kInPlaceLimit = 16; // more removals than this rebuild a list in one pass
+
+// The index of the entry of `text` whose data is `data`: a sorted list holds the entries of one text
+// (ignoring case) side by side, found by a binary search; LB_ERR when there is none.
 template <class List, class TextOf>
-void RemoveEntriesByData(List& list, long id, const std::set<DWORD_PTR>* ids, TextOf textOf) {
-    constexpr size_t kInPlaceLimit = 16;
-    std::vector<int> gone;
+int FindEntry(const List& list, const CString& text, DWORD_PTR data, TextOf textOf) {
+    const int first = list.FindStringExact(-1, text);
+    if (first < 0) return LB_ERR;
+    for (int i = first; i < list.GetCount() && textOf(list, i).CompareNoCase(text) == 0; ++i)
+        if (list.GetItemData(i) == data) return i;
+    // A list out of order (never a sorted one) is searched whole.
+    for (int i = 0; i < list.GetCount(); ++i)
+        if (list.GetItemData(i) == data && textOf(list, i).CompareNoCase(text) == 0) return i;
+    return LB_ERR;
+}
+
+// Takes every entry whose data is in `ids` out of a list in one pass: the rest is added back in one
+// merge. Item data are compared whole: an id is never matched by another that only shares its low bits.
+template <class List, class TextOf> void RebuildWithout(List& list, const std::set<DWORD_PTR>& ids, TextOf textOf) {
     std::vector<CAfxItemList::NewItem> kept;
+    kept.reserve(static_cast<size_t>(list.GetCount()));
+    bool removed = false;
     for (int i = 0; i < list.GetCount(); ++i) {
         const DWORD_PTR data = list.GetItemData(i);
-        const bool match = id != -1 ? gone.empty() && data == static_cast<DWORD_PTR>(id)
-                                    : ids && ids->count(data) != 0;
-        if (match)
-            gone.push_back(i);
+        if (ids.count(data))
+            removed = true;
         else
             kept.push_back({textOf(list, i), data});
     }
-    if (gone.empty()) return;
-    if (gone.size() <= kInPlaceLimit) {
-        for (auto it = gone.rbegin(); it != gone.rend(); ++it)
-            list.DeleteString(static_cast<UINT>(*it));
-        return;
-    }
+    if (!removed) return;
     list.ResetContent();
     list.AddStrings(std::move(kept));
+}
+
+CString ListBoxText(const CListBox& l, int i) {
+    CString text;
+    l.GetText(i, text);
+    return text;
+}
+
+CString ComboText(const CComboBox& c, int i) {
+    CString text;
+    c.GetLBText(i, text);
+    return text;
 }
 
 } // namespace
 
 void CKXBottomPaneContainerView::RemoveNetFromLists(long id, const std::set<DWORD_PTR>* ids) {
-    if (id == -1 && (!ids || ids->empty())) return;
-    if (m_pSignalDropList->GetSafeHwnd())
-        RemoveEntriesByData(*m_pSignalDropList, id, ids, [](const CListBox& l, int i) {
-            CString text;
-            l.GetText(i, text);
-            return text;
-        });
-    RemoveEntriesByData(m_AttachSignalCombo, id, ids, [](const CComboBox& c, int i) {
-        CString text;
-        c.GetLBText(i, text);
-        return text;
-    });
+    std::set<DWORD_PTR> one;
+    if (id != -1) one.insert(static_cast<DWORD_PTR>(id));
+    const std::set<DWORD_PTR>& gone = id != -1 ? one : (ids ? *ids : one);
+    if (gone.empty()) return;
+    const bool dropList = m_pSignalDropList->GetSafeHwnd() != nullptr;
+    if (gone.size() > kInPlaceLimit) {
+        if (dropList) RebuildWithout(*m_pSignalDropList, gone, ListBoxText);
+        RebuildWithout(m_AttachSignalCombo, gone, ComboText);
+        for (DWORD_PTR netId : gone)
+            m_offeredText.erase(netId);
+        return;
+    }
+    for (DWORD_PTR netId : gone) {
+        auto offered = m_offeredText.find(netId);
+        if (offered == m_offeredText.end()) continue; // never offered (a name another net has)
+        if (dropList) {
+            const int at = FindEntry(*m_pSignalDropList, offered->second, netId, ListBoxText);
+            if (at >= 0) m_pSignalDropList->DeleteString(static_cast<UINT>(at));
+        }
+        const int at = FindEntry(m_AttachSignalCombo, offered->second, netId, ComboText);
+        if (at >= 0) m_AttachSignalCombo.DeleteString(static_cast<UINT>(at));
+        m_offeredText.erase(offered);
+    }
+}
+
+CString CKXBottomPaneContainerView::OfferedSignalText(DWORD_PTR netId) const {
+    auto offered = m_offeredText.find(netId);
+    return offered == m_offeredText.end() ? CString() : offered->second;
+}
+
+namespace {
+
+// The net entries of a list (rule words have no data, pair entries in the combo carry their suffix).
+// A net offered twice shows as two entries of its id.
+using NetEntryList = std::vector<std::pair<DWORD_PTR, CString>>;
+
+template <class List, class TextOf> NetEntryList NetEntries(const List& list, TextOf textOf) {
+    const CString suffix = kDiffPairSuffix;
+    NetEntryList entries;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const CString text = textOf(list, i);
+        if (list.GetItemData(i) && !(text.Right(suffix.GetLength()) == suffix))
+            entries.emplace_back(list.GetItemData(i), text);
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return entries;
+}
+
+} // namespace
+
+bool CKXBottomPaneContainerView::SignalListsAgree() const {
+    NetEntryList known(m_offeredText.begin(), m_offeredText.end());
+    std::sort(known.begin(), known.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    const bool dropList = m_pSignalDropList->GetSafeHwnd() != nullptr;
+    if (dropList && NetEntries(*m_pSignalDropList, ListBoxText) != known) return false;
+    return NetEntries(m_AttachSignalCombo, ComboText) == known;
 }
 
 std::vector<CString> CKXBottomPaneContainerView::GetAttachSignalEntries() const {

@@ -23,6 +23,7 @@
 #include <set>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CKXTableChildFrm;
@@ -122,9 +123,15 @@ public:
     void RemoveDiffPairEntry(IDPNet* pair);
     void UpdateDiffPairEntry(IDPNet* pair);
     // Takes the entries of nets out of the signal drop list and the Attach Signal combo by their item
-    // data: the first entry of `id`, or (id -1) every entry whose data is in `ids`. One pass over each
-    // list, whatever the number of nets.
+    // data: the entry of `id`, or (id -1) the entries of every id in `ids`. A few nets are found through
+    // the text each was offered by (a binary search of the sorted lists), so taking one out costs the
+    // same in a list of ten thousand; many take one pass over each list.
     void RemoveNetFromLists(long id, const std::set<DWORD_PTR>* ids = nullptr);
+    // The text a net is offered by in both signal lists; empty when it is not offered.
+    CString OfferedSignalText(DWORD_PTR netId) const;
+    // Every net entry of both signal lists is known by its text and only those are: true when the
+    // lists and what the pane remembers of them agree.
+    bool SignalListsAgree() const;
     // A net deleted from the design is forgotten and leaves the lists.
     void OnNetDeleted(INet* net);
     void CloseDeletedNets(const std::vector<INet*>& nets);
@@ -681,6 +688,8 @@ private:
     CString m_strTclWord; // the word being run
     std::unique_ptr<CKXGridWnd> m_pPaneGrid;
     std::map<unsigned, INet*> m_registeredNets;
+    // Net id -> the text of its entry in the signal drop list and the Attach Signal combo.
+    std::unordered_map<DWORD_PTR, CString> m_offeredText;
     HWND m_hSubscribed = nullptr;
     std::vector<ObjectKey> m_shownKeys; // ids of m_shown, in the same order
     BOOL m_bCommitting = FALSE;

@@ -316,3 +316,117 @@ TEST_F(PaneNetLists, APairsEntryFollowsItsCreationRenameAndRemoval) {
 }
 
 } // namespace
+
+namespace {
+
+// The pane knows the text each net is offered by, so that a net leaves the lists without a walk of
+// them. After every kind of change the lists and what the pane knows of them agree.
+class PaneSignalListIndex : public PaneNetLists {
+protected:
+    CString OfferedText(const char* net) {
+        INet* n = Design().design()->findNet(net);
+        return n ? Ccp()->OfferedSignalText(n->id()) : CString();
+    }
+};
+
+TEST_F(PaneSignalListIndex, FollowsAddRenameDeleteUndoAndRedo) {
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(OfferedText("N1"), CString("N1"));
+    EXPECT_EQ(Run("kx::call AddSignal K_NEW {} {}"), "1");
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(OfferedText("K_NEW"), CString("K_NEW"));
+    INet* net = Design().design()->findNet("K_NEW");
+    Commit("Rename Signal", [&](CTransaction& t) { return t.renameNet(net, "A_RENAMED"); });
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(Ccp()->OfferedSignalText(net->id()), CString("A_RENAMED"));
+    EXPECT_EQ(Offered("K_NEW"), 0);
+    Run("undo");
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(Ccp()->OfferedSignalText(net->id()), CString("K_NEW"));
+    EXPECT_EQ(Offered("A_RENAMED"), 0);
+    EXPECT_EQ(Offered("K_NEW"), 2);
+    Run("redo");
+    EXPECT_EQ(Offered("A_RENAMED"), 2);
+    const unsigned id = net->id();
+    Commit("Remove", [&](CTransaction& t) { return t.removeNet(net); });
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(Ccp()->OfferedSignalText(id), CString());
+    EXPECT_EQ(Offered("A_RENAMED"), 0);
+    Run("undo");
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(Offered("A_RENAMED"), 2);
+}
+
+// A bus is offered with its range; a rename keeps the range in the new text.
+TEST_F(PaneSignalListIndex, ARenamedBusIsFoundByItsRangedText) {
+    ASSERT_TRUE(Open());
+    INet* bus = Design().design()->findNet("DATA");
+    ASSERT_NE(bus, nullptr);
+    EXPECT_EQ(Ccp()->OfferedSignalText(bus->id()), CString("DATA<3..0>"));
+    Commit("Rename Signal", [&](CTransaction& t) { return t.renameNet(bus, "ADDR"); });
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(Offered("DATA<3..0>"), 0);
+    EXPECT_EQ(Offered("ADDR<3..0>"), 2);
+}
+
+// Entries of one text (case ignored) stand side by side: the net's own entry goes, not its neighbour's.
+TEST_F(PaneSignalListIndex, ANetLeavesAmongEntriesOfTheSameText) {
+    ASSERT_TRUE(Open());
+    const unsigned gnd = Design().net("GND").net()->id();
+    Ccp()->AddSignalListEntry("gnd", gnd + 1000u);
+    Ccp()->AddSignalListEntry("GND", gnd + 2000u);
+    Ccp()->RemoveNetFromLists(static_cast<long>(gnd));
+    EXPECT_EQ(Offered("GND"), 2); // the other GND entry
+    EXPECT_EQ(Offered("gnd"), 2);
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    const int at = Ccp()->GetSignalDropList()->FindStringExact(-1, "GND");
+    ASSERT_GE(at, 0);
+    for (int i = at; i < at + 2; ++i)
+        EXPECT_NE(Ccp()->GetSignalDropList()->GetItemData(i), static_cast<DWORD_PTR>(gnd));
+}
+
+// Many nets made and taken out at once (a rebuild of the lists), then renames in the long lists.
+TEST_F(PaneSignalListIndex, StaysWholeThroughBulkChangesAndRenamesInLongLists) {
+    ASSERT_TRUE(Open());
+    constexpr int kNets = 300;
+    auto name = [](int i) {
+        char text[16];
+        std::snprintf(text, sizeof text, "V%04d", i);
+        return std::string(text);
+    };
+    Commit("Add", [&](CTransaction& t) {
+        for (int i = 0; i < kNets; ++i)
+            if (!t.createNet(name(i).c_str(), -1u, -1u)) return false;
+        return true;
+    });
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    Commit("Remove", [&](CTransaction& t) {
+        for (int i = 0; i < kNets; i += 2)
+            if (!t.removeNet(Design().design()->findNet(name(i).c_str()))) return false;
+        return true;
+    });
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(Offered("V0010"), 0);
+    EXPECT_EQ(Offered("V0011"), 2);
+    for (int i : {1, 151, 299}) {
+        INet* net = Design().design()->findNet(name(i).c_str());
+        ASSERT_NE(net, nullptr);
+        Commit("Rename Signal", [&](CTransaction& t) { return t.renameNet(net, ("R" + name(i)).c_str()); });
+        EXPECT_TRUE(Ccp()->SignalListsAgree()) << i;
+        EXPECT_EQ(Offered(name(i).c_str()), 0) << i;
+        EXPECT_EQ(Offered(("R" + name(i)).c_str()), 2) << i;
+    }
+    Run("undo");
+    Run("undo");
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(Offered("V0151"), 2);
+    EXPECT_EQ(Offered("RV0151"), 0);
+    Run("undo"); // the first rename
+    EXPECT_EQ(Offered("V0001"), 2);
+    Run("undo"); // the removal of every other net
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+    EXPECT_EQ(Offered("V0010"), 2);
+}
+
+} // namespace

@@ -114,6 +114,8 @@ struct Op {
     Prop oldP, newP;
 };
 std::string opToText(const Op& op);
+// Appends the text of opToText to out.
+void appendOpText(std::string& out, const Op& op);
 Op invertOp(const Op& op);
 bool opFromText(const std::vector<std::string>& tokens, Op& op, std::string& why);
 
@@ -131,6 +133,11 @@ struct TxState {
     // rebuilt from text
     bool rebuilt = false, valid = true, forward = true, replayed = false;
     std::vector<Op> textOps;
+    // The change lines of toString(), kept while the ops stay as they were (every commit's text is
+    // asked for by the undo history and the change log alike).
+    std::uint64_t opsVersion = 0;   // bumped whenever ops or which of them are written changes
+    std::uint64_t linesVersion = ~std::uint64_t{0};
+    std::string lines;
 };
 
 // Physical view of a design (computed on demand, shared by the objects handed out).

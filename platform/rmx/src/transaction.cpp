@@ -1,5 +1,6 @@
 // CTransaction: the edit front end. Every edit is broken into primitive Ops (apply.cpp) that are
 // applied at once, recorded for discard and for the text form, and announced by change records.
+#include <charconv>
 #include <algorithm>
 #include <set>
 
@@ -123,15 +124,40 @@ constexpr int kOpCount = sizeof kOpNames / sizeof kOpNames[0];
 
 }  // namespace
 
+namespace {
+void appendNumber(std::string& out, long long v) {
+    char buf[24];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    (void)ec;
+    out += ' ';
+    out.append(buf, end);
+}
+} // namespace
+
+void appendOpText(std::string& out, const Op& op) {
+    out += kOpNames[static_cast<int>(op.code)];
+    out += ' ';
+    out += quote(op.design);
+    for (auto* f : {&op.s1, &op.s2, &op.s3, &op.s4, &op.s5, &op.s6}) {
+        out += ' ';
+        out += quote(*f);
+    }
+    for (int v : op.n) appendNumber(out, v);
+    appendNumber(out, op.id);
+    appendNumber(out, op.kind);
+    out += op.hadOld ? " 1" : " 0";
+    out += op.hasNew ? " 1" : " 0";
+    out += ' ';
+    out += quote(op.oldP.value);
+    appendNumber(out, op.oldP.source);
+    out += ' ';
+    out += quote(op.newP.value);
+    appendNumber(out, op.newP.source);
+}
+
 std::string opToText(const Op& op) {
-    std::string s = kOpNames[static_cast<int>(op.code)];
-    s += " " + quote(op.design);
-    for (auto* f : {&op.s1, &op.s2, &op.s3, &op.s4, &op.s5, &op.s6}) s += " " + quote(*f);
-    for (int v : op.n) s += " " + std::to_string(v);
-    s += " " + std::to_string(op.id) + " " + std::to_string(op.kind);
-    s += std::string(" ") + (op.hadOld ? "1" : "0") + " " + (op.hasNew ? "1" : "0");
-    s += " " + quote(op.oldP.value) + " " + std::to_string(op.oldP.source);
-    s += " " + quote(op.newP.value) + " " + std::to_string(op.newP.source);
+    std::string s;
+    appendOpText(s, op);
     return s;
 }
 
@@ -194,6 +220,7 @@ struct Ctx {
             return false;
         }
         st->ops.push_back(std::move(op));
+        ++st->opsVersion;
         return true;
     }
     // Undoes the ops of a failed compound edit back to the marks.
@@ -202,6 +229,7 @@ struct Ctx {
         while (st->ops.size() > ops) {
             db->apply(st->ops.back(), true, nullptr, why);
             st->ops.pop_back();
+            ++st->opsVersion;
         }
         if (st->changes.size() > changes) st->changes.resize(changes);
     }
@@ -1255,6 +1283,7 @@ bool CTransaction::commit() {
                 return false;
             }
         st->replayed = true;
+        ++st->opsVersion;
     }
     if (st->ops.size() == st->committedOps && st->changes.size() == st->committedChanges) return true;
     if (!st->rebuilt && db->commitFault && db->commitFault())
@@ -1303,19 +1332,27 @@ bool CTransaction::modifiesObjectType(char type) const {
 }
 
 CString CTransaction::toString() const {
-    const TxState* st = m_state.get();
+    TxState* st = m_state.get();
     std::string design = st->ctx.rootDesign() ? st->ctx.rootDesign()->name() : "";
     std::string s = std::string(kHeader) + " " + rmx::quote(design) + " " + rmx::quote(st->name) + "\n";
-    const std::vector<Op>* ops = &st->ops;
-    std::vector<Op> pending;
-    if (st->rebuilt && !st->replayed) {
-        if (st->forward) ops = &st->textOps;
-        else {
-            for (auto it = st->textOps.rbegin(); it != st->textOps.rend(); ++it) pending.push_back(rmx::invertOp(*it));
-            ops = &pending;
+    if (st->linesVersion != st->opsVersion) {
+        const std::vector<Op>* ops = &st->ops;
+        std::vector<Op> pending;
+        if (st->rebuilt && !st->replayed) {
+            if (st->forward) ops = &st->textOps;
+            else {
+                for (auto it = st->textOps.rbegin(); it != st->textOps.rend(); ++it) pending.push_back(rmx::invertOp(*it));
+                ops = &pending;
+            }
         }
+        st->lines.clear();
+        for (auto& op : *ops) {
+            rmx::appendOpText(st->lines, op);
+            st->lines += '\n';
+        }
+        st->linesVersion = st->opsVersion;
     }
-    for (auto& op : *ops) s += rmx::opToText(op) + "\n";
+    s += st->lines;
     return CString(s.c_str());
 }
 

@@ -455,3 +455,64 @@ TEST_F(Tx, AliasesAreFollowedTransitively) {
     ASSERT_TRUE(p);
     EXPECT_STREQ(p->value(), "CLK_MAIN");
 }
+
+namespace {
+
+// The text of a transaction is asked for many times (the undo history, the change log, the journal):
+// each time it holds exactly the edits made so far, also after a discard or a commit.
+struct TxText : Tx {
+    static size_t Lines(const CTransaction& t) {
+        const std::string s = t.toString().str();
+        return static_cast<size_t>(std::count(s.begin(), s.end(), '\n'));
+    }
+    static bool Has(const CTransaction& t, const char* word) { return t.toString().str().find(word) != std::string::npos; }
+};
+
+TEST_F(TxText, FollowsEveryEditAndADiscard) {
+    CTransaction t(ctx, "names");
+    const size_t header = Lines(t);
+    ASSERT_NE(t.createNet("FIRST_NET", -1, -1), nullptr);
+    EXPECT_EQ(Lines(t), header + 1);
+    EXPECT_TRUE(Has(t, "FIRST_NET"));
+    ASSERT_NE(t.createNet("SECOND_NET", -1, -1), nullptr);
+    EXPECT_EQ(Lines(t), header + 2);
+    EXPECT_TRUE(Has(t, "SECOND_NET"));
+    t.discard();
+    EXPECT_EQ(Lines(t), header);
+    // As many edits as before, other ones: the text tells them, not the earlier ones.
+    ASSERT_NE(t.createNet("THIRD_NET", -1, -1), nullptr);
+    ASSERT_NE(t.createNet("FOURTH_NET", -1, -1), nullptr);
+    EXPECT_FALSE(Has(t, "FIRST_NET"));
+    EXPECT_TRUE(Has(t, "THIRD_NET") && Has(t, "FOURTH_NET"));
+    ASSERT_TRUE(t.commit());
+    const CString committed = t.toString();
+    EXPECT_EQ(t.toString(), committed);
+    // Committed again with more edits: the new one joins the text.
+    ASSERT_TRUE(t.renameNet(net("CLK"), "CLOCK2"));
+    EXPECT_TRUE(Has(t, "CLOCK2"));
+    EXPECT_EQ(Lines(t), header + 3);
+}
+
+TEST_F(TxText, ARefusedEditAddsNoLine) {
+    CTransaction t(ctx, "refused");
+    ASSERT_NE(t.createNet("KEPT", -1, -1), nullptr);
+    const CString before = t.toString();
+    EXPECT_EQ(t.createNet("KEPT", -1, -1), nullptr); // taken
+    EXPECT_EQ(t.toString(), before);
+}
+
+// The text rebuilt from another's reads back the same edits, before and after it is committed.
+TEST_F(TxText, ARebuiltTransactionWritesTheSameEdits) {
+    CTransaction t(ctx, "rebuilt");
+    ASSERT_NE(t.createNet("REBUILT_NET", 3, 0), nullptr);
+    ASSERT_TRUE(t.commit());
+    const CString text = t.toString();
+    CTransaction undo(&server, text, true, false);
+    CTransaction again(&server, undo.toString(), true, false);
+    ASSERT_TRUE(undo.commit());
+    EXPECT_EQ(board->findNet("REBUILT_NET"), nullptr);
+    ASSERT_TRUE(again.commit());
+    EXPECT_NE(board->findNet("REBUILT_NET"), nullptr);
+}
+
+} // namespace
