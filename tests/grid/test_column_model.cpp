@@ -62,19 +62,6 @@ TEST_F(ColumnModel, BuildsRowNumberFixedAndCustomisedColumns) {
     EXPECT_THROW(model.At(-1), CInvalidArgException);
 }
 
-TEST_F(ColumnModel, RowNumbersFollowTheOptionOfTheGridThatOpensLater) {
-    ASSERT_EQ(model.At(0)->m_bVisible, 0); // built without them
-    model.ShowRowNumbers(true);
-    EXPECT_EQ(model.At(0)->m_bVisible, 1);
-    model.ShowRowNumbers(false);
-    EXPECT_EQ(model.At(0)->m_bVisible, 0);
-    // Only the row-number column is touched.
-    EXPECT_EQ(model.At(model.FirstCustomised())->m_bVisible, 1);
-    CKXColumnModel empty{"TST", KXGridKind::Signal, "TSTKEY"};
-    empty.ShowRowNumbers(true); // no descriptors: nothing to show
-    EXPECT_TRUE(empty.Empty());
-}
-
 TEST_F(ColumnModel, RegistryKeysAndMenuCaptions) {
     EXPECT_EQ(model.RegistrySubKey(3), "TSTKEY\\PIN_NAME");
     EXPECT_EQ(model.RegistrySubKey(-1), "");

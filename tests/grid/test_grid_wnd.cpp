@@ -137,47 +137,6 @@ TEST_F(GridWnd, RowNumberColumnIsFittedToTheLargestNumber) {
     EXPECT_EQ(none.GetColWidth(0), before);
 }
 
-// Resize fits column 0 whenever the grid keeps a descriptor for it; Fit only while the column is
-// shown (not hidden, its descriptor visible); both by the same measure.
-TEST_F(GridWnd, RowNumberColumnIsResizedWithADescriptorAndFittedWhenShown) {
-    grid.withRowNumberInfo = true;
-    grid.rowNumberInfo.m_bVisible = 0;
-    SetUpGrid(grid, 120);
-    const int fitted = std::max(grid.Width_LPtoDP(3000), 20) + 3;
-    grid.SetColWidth(0, 0, 5);
-    grid.FitRowHeaderColumn();
-    EXPECT_EQ(grid.GetColWidth(0), 5); // not shown: left alone
-    grid.ResizeRowHeaderColumn();
-    EXPECT_EQ(grid.GetColWidth(0), fitted);
-
-    grid.rowNumberInfo.m_bVisible = 1;
-    grid.SetColWidth(0, 0, 5);
-    grid.HideCols(0, 0, TRUE);
-    grid.FitRowHeaderColumn();
-    grid.HideCols(0, 0, FALSE);
-    EXPECT_EQ(grid.GetColWidth(0), 5); // hidden in the grid: left alone
-    grid.FitRowHeaderColumn();
-    EXPECT_EQ(grid.GetColWidth(0), fitted);
-
-    // Rows added later: the next fit follows them.
-    grid.SetRowCount(grid.GetRowCount() + 900);
-    grid.FitRowHeaderColumn();
-    EXPECT_EQ(grid.GetColWidth(0), std::max(grid.Width_LPtoDP(4000), 20) + 3);
-
-    // Without a descriptor: Resize leaves the column, Fit goes by the grid's own option.
-    CRecordingGrid plain;
-    SetUpGrid(plain, 120);
-    plain.SetColWidth(0, 0, 5);
-    plain.ResizeRowHeaderColumn();
-    EXPECT_EQ(plain.GetColWidth(0), 5);
-    plain.m_bShowRowNumbers = FALSE;
-    plain.FitRowHeaderColumn();
-    EXPECT_EQ(plain.GetColWidth(0), 5);
-    plain.m_bShowRowNumbers = TRUE;
-    plain.FitRowHeaderColumn();
-    EXPECT_EQ(plain.GetColWidth(0), fitted);
-}
-
 TEST_F(GridWnd, ShowRowNumbersHidesColumnZeroAndRecordsIt) {
     grid.withRowNumberInfo = true;
     SetUpGrid(grid);

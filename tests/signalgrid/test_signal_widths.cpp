@@ -95,14 +95,6 @@ TEST_F(SignalRowNumbers, ColumnZeroFitsTheNumbersOfEveryRowAfterALoad) {
     // A few pins and the blank rows: the numbers run to three digits.
     ASSERT_GE(Grid()->GetRowCount() + 1 - kxsignal::kFirstDataRow, 100u);
     EXPECT_EQ(RowNumberWidth(), kThreeDigits) << Run("kx::widths ccp");
-    ASSERT_EQ(Run("kx::show slp N1 FREE"), "1");
-    EXPECT_EQ(RowNumberWidth(), kThreeDigits);
-    ASSERT_EQ(Run("kx::close"), "1");
-
-    Run("kx::option show_row_numbers 0");
-    ASSERT_TRUE(Open());
-    ASSERT_EQ(Run("kx::show slp N1"), "1");
-    EXPECT_EQ(RowNumberWidth(), 0);
 }
 
 } // namespace
