@@ -602,6 +602,16 @@ show "the part grid shows R101" [expr {[string first R101 [kx::window ccp]] >= 0
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
+say "Row numbers in the physical view: column 0 fits the largest row number after each load"
+show "show_row_numbers on" [kx::option show_row_numbers 1]
+show opened [kx::open demo.board:sch 4]
+kx::show slp RST_IN
+show "net grid: widths from column 0" [kx::widths ccp]
+kx::show clp RN1A
+show "part grid: widths from column 0" [kx::widths ccp]
+show close [kx::close]
+show "show_row_numbers off" [kx::option show_row_numbers 0]
+
 say "The pane remembers what it showed: its beam names the current object, its lists show them again"
 show opened [kx::open demo.board:sch 1]
 kx::show clp U1

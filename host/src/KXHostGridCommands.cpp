@@ -768,6 +768,20 @@ bool GridFocus(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// kx::widths ccp: the width the active grid draws each of its columns with, from column 0 (the
+// row numbers) on; 0 for a column the user does not see.
+bool GridWidths(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 1) return Fail(r, "usage: kx::widths ccp");
+    GridTarget t;
+    std::string err;
+    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err)) return Fail(r, err);
+    std::vector<std::string> widths;
+    for (ROWCOL c = 0; c <= t.grid->GetColCount(); ++c)
+        widths.push_back(std::to_string(t.grid->IsColHidden(c) ? 0 : t.grid->GetColWidth(c)));
+    r = KXHostJoin(widths, " ");
+    return true;
+}
+
 // The words, each run by its function with the host.
 struct SKXGridCommand {
     const char* name;
@@ -786,6 +800,7 @@ const SKXGridCommand kGridCommands[] = {
     {"window", GridWindow},
     {"header", GridHeader},
     {"focus", GridFocus},
+    {"widths", GridWidths},
 };
 
 } // namespace

@@ -122,6 +122,10 @@ CKXColumnModel::Setup(const std::vector<FixedColumn>& fixed, int charWidth, bool
     return columns;
 }
 
+void CKXColumnModel::ShowRowNumbers(bool show) {
+    if (CKXColumnInfoClass* rowNumbers = Find(0)) rowNumbers->m_bVisible = show ? 1 : 0;
+}
+
 void CKXColumnModel::Save(int charWidth, bool parse) const {
     if (!CKXCustomizeAPI::IsInitialized()) return;
     CKXCustomizeAPI::setCustomizationOrigin(m_origin);

@@ -72,6 +72,9 @@ public:
     // The descriptor of a column; NULL outside the list.
     CKXColumnInfoClass* Find(int col) const;
     const Layout& Columns() const { return m_layout; }
+    // Shows or hides the row-number column (column 0): the model outlives the grid that built it,
+    // a grid opened later follows the user's option as it stands then.
+    void ShowRowNumbers(bool show);
     // The first customised column (after the row-number and fixed columns).
     int FirstCustomised() const { return m_firstCustomised; }
     // Column of a key among the customised columns (letter case ignored); -1 when none has it.

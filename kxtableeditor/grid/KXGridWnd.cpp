@@ -420,14 +420,33 @@ void CKXGridWnd::ShowRowNumbers(BOOL bShow) {
 }
 
 void CKXGridWnd::GetColumnWidthTip() {
-    if (!GetColumnInfo(0)) return;
+    ResizeRowHeaderColumn();
+}
+
+void CKXGridWnd::ResizeRowHeaderColumn() {
+    if (GetColumnInfo(0)) SetColWidth(0, 0, RowHeaderWidth(), nullptr, kSmart, gxDo);
+}
+
+void CKXGridWnd::FitRowHeaderColumn() {
+    if (IsRowHeaderShown()) SetColWidth(0, 0, RowHeaderWidth(), nullptr, kSmart, gxDo);
+}
+
+int CKXGridWnd::RowHeaderWidth() {
+    constexpr int kUnitsPerDigit = 1000; // logical units of one character
+    constexpr int kMinWidth = 20;
+    constexpr int kMargin = 3;
     const ROWCOL rowCount = GetRowCount();
     const ROWCOL first = DataRowStart();
     const long largest = rowCount + 1 >= first ? static_cast<long>(rowCount + 1 - first) : 0;
     CString text;
     text.Format("%ld", largest);
-    const int width = std::max(Width_LPtoDP(text.GetLength() * 1000), 20) + 3;
-    SetColWidth(0, 0, width, nullptr, kSmart, gxDo);
+    return std::max(Width_LPtoDP(text.GetLength() * kUnitsPerDigit), kMinWidth) + kMargin;
+}
+
+bool CKXGridWnd::IsRowHeaderShown() {
+    if (IsColHidden(0)) return false;
+    const CKXColumnInfoClass* info = GetColumnInfo(0);
+    return info ? info->m_bVisible != 0 : m_bShowRowNumbers != FALSE;
 }
 
 void CKXGridWnd::ScrollToFirstRow() {

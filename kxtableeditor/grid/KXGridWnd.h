@@ -144,6 +144,10 @@ public:
     virtual BOOL AreColumnsKnown(CStringArray* names);            // 173
     virtual CKXColumnInfoClass* GetColumnInfo(int col);           // 174
     virtual void GetColumnWidthTip();                             // 175
+    // The row-number column (column 0) sized to the digits of the largest row number: the
+    // first when the grid keeps a column descriptor for it, the second when it is shown.
+    void ResizeRowHeaderColumn();
+    virtual void FitRowHeaderColumn();
 
     // ---------------------------------------------------------------------
     // Undo hook.
@@ -212,6 +216,9 @@ public:
 
 public:
     int m_nUndoStepMode = 0;         // KXUndoStepMode (grid/KXGridEdit.h) of the next command
+    // KXTransactionState (grid/KXGridEdit.h): what the last edit this grid began did with its
+    // transaction: open, committed or thrown away; written by CKXGridEdit only.
+    int m_nTransactionState = 2;
     int m_bCommitting = 0;           // the grid commits its own edit (see CKXGridEdit)
     CDesignContext m_designContext;  // design of the grid's objects
     CDesignContext m_designContext2; // second (master) design for the grid kinds
@@ -248,6 +255,9 @@ protected:
     bool IsDataRow(ROWCOL row) const;
     // The first data row, or 1 for a grid without header rows.
     ROWCOL DataRowStart() const;
+    // The width that fits the largest row number, and whether the row-number column is shown.
+    int RowHeaderWidth();
+    bool IsRowHeaderShown();
     // The rows the selection covers (with the current cell's row when nothing is selected), in
     // ascending order.
     std::vector<ROWCOL> SelectedRowNumbers();

@@ -6,6 +6,7 @@
 // description, which makes the same component on the same place again.
 #include "matrix/KXMatrixGridWnd.h"
 
+#include "grid/KXAssocCompSteps.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
@@ -25,13 +26,6 @@ constexpr int kTermination = CKXAssocCompAPI::TERMINATION;
 constexpr int kPupd = CKXAssocCompAPI::PUPD;
 constexpr int kOpenModeInPlace = 3;
 
-std::set<IDTInstance*> PupdsOf(CKXAssocCompAPI& api, const CNetBit& bit) {
-    api.setNetBit(bit);
-    std::vector<IDTInstance*> list;
-    api.getMultipleAssociatedInstance(kPupd, list);
-    return std::set<IDTInstance*>(list.begin(), list.end());
-}
-
 } // namespace
 
 // ------------------------------------------------------------------ the library's transaction callback
@@ -43,10 +37,7 @@ CTransaction* CKXMatrixGridWnd::CreateAssocCompTransaction(CString name) {
 // A step of the library's dialog asks for the transaction to go on in: the edit bracket holds the
 // one transaction of the edit, so that the dialog's work is one undo step; it gets that one back.
 CTransaction* CKXMatrixGridWnd::RenewAssocCompTransaction(CString name) {
-    if (!CKXTransaction::IsTransactionStarted() || CKXTransaction::GetGrid() != this) return nullptr;
-    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    if (transaction && name.CompareNoCase("Add Termination") == 0) PrepareTerminationPins(transaction);
-    return transaction;
+    return KXAssocCompStepTransaction(*this, name, [this](CTransaction* t) { PrepareTerminationPins(t); });
 }
 
 bool CKXMatrixGridWnd::PrepareTerminationPins(CTransaction* transaction) {
@@ -180,7 +171,7 @@ void CKXMatrixGridWnd::AddPupd() {
     CKXGridEdit edit(*this, "Add PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return;
     std::vector<std::set<IDTInstance*>> before;
-    for (const SignalRow& s : signals) before.push_back(PupdsOf(api, s.netBit));
+    for (const SignalRow& s : signals) before.push_back(KXPupdsOn(api, s.netBit));
     m_pCurrentMatrixGrid = this;
     api.setTransaction(edit.Transaction(), true);
     api.InitCKXTransaction(&CreateAssocCompTransaction);
@@ -206,7 +197,7 @@ void CKXMatrixGridWnd::AddPupd() {
     RefreshPupdCells({});
     KXJournalLines journal(JournalHandle());
     for (std::size_t i = 0; i < signals.size(); ++i)
-        for (IDTInstance* dt : PupdsOf(api, signals[i].netBit))
+        for (IDTInstance* dt : KXPupdsOn(api, signals[i].netBit))
             if (!before[i].count(dt)) JournalMadeComponent(journal, signals[i].row, -1, dt, "Add Pullup/Pulldown");
     journal.Write();
 }

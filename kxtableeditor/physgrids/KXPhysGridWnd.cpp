@@ -429,6 +429,7 @@ constexpr int kObjectColumnWidth = 50;
 void CKXPhysGridWnd::SetupColumns() {
     ColumnModel().SelectOrigin();
     if (ColumnModel().Empty()) InitColumnInfo();
+    ColumnModel().ShowRowNumbers(m_bShowRowNumbers != FALSE);
     TakeColumnNumbers();
 }
 
@@ -486,9 +487,11 @@ void CKXPhysGridWnd::FormatColumnCaptions() {
 }
 
 void CKXPhysGridWnd::ApplyColumnWidths() {
-    for (int c = 0; c < ColumnModel().Size(); ++c)
+    // The row-number column follows the row numbers, not its descriptor's width.
+    for (int c = 1; c < ColumnModel().Size(); ++c)
         SetColWidth(static_cast<ROWCOL>(c), static_cast<ROWCOL>(c), ColumnModel().At(c)->m_nWidth, nullptr,
                     kNoUpdate);
+    FitRowHeaderColumn();
 }
 
 LRESULT CKXPhysGridWnd::ApplyColumnLayout(WPARAM wParam, LPARAM lParam) {
@@ -501,6 +504,7 @@ LRESULT CKXPhysGridWnd::ApplyColumnLayout(WPARAM wParam, LPARAM lParam) {
     hooks.fillColumn = [this](int col, const CKXColumnInfoClass& info) {
         FillPropertyColumnOfLayout(static_cast<ROWCOL>(col), info);
     };
+    hooks.finish = [this] { FitRowHeaderColumn(); };
     ColumnModel().ApplyLayout(*this, Layout().captionRow, CKXColumnModel::OldLayout(wParam), hooks);
     TakeColumnNumbers();
     return 1;

@@ -279,6 +279,7 @@ void CKXPhysNetDetailsGridWnd::FinishLoad() {
     RefreshRows();
     AppendSpareRows();
     IndexPinRows();
+    ResizeRowHeaderColumn();
 }
 
 int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CString excludedSpaths) {

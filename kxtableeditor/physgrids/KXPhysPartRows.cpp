@@ -312,6 +312,7 @@ void CKXPhysPartDetailsGridWnd::FinishLoad() {
     ApplyFunctionFilter(m_nFunctionFilter, TRUE);
     if (GetRowCount() >= kPartFirstRow) SetTopRow(kPartFirstRow, kNoUpdate);
     IndexPinRows();
+    FitRowHeaderColumn();
 }
 
 void CKXPhysPartDetailsGridWnd::IndexPinRows() {

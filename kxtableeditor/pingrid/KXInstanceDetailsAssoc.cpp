@@ -3,6 +3,7 @@
 // the associated-components interface, and the termination of the selection.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
+#include "grid/KXAssocCompSteps.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXPupdMark.h"
 
@@ -285,8 +286,5 @@ CTransaction* CKXInstanceDetailsGridWnd::CreateAssocCompTransaction(CString name
 // holds the one transaction of the edit, so that the dialog's work is one undo step: the library
 // gets that transaction back (an added termination handed to the system-object server in it).
 CTransaction* CKXInstanceDetailsGridWnd::RenewAssocCompTransaction(CString name) {
-    if (!CKXTransaction::IsTransactionStarted() || CKXTransaction::GetGrid() != this) return nullptr;
-    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    if (transaction && name.CompareNoCase("Add Termination") == 0) GetAssociatedInstance(transaction);
-    return transaction;
+    return KXAssocCompStepTransaction(*this, name, [this](CTransaction* t) { GetAssociatedInstance(t); });
 }

@@ -6,6 +6,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXAssocCompSteps.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 
@@ -62,13 +63,6 @@ bool ReplayablePupd(const CString& data) {
     return DataField(data, "slots") == "1" && !DataField(data, "dcnet").IsEmpty();
 }
 
-std::set<IDTInstance*> PupdsOn(CKXAssocCompAPI& api, const CNetBit& bit) {
-    api.setNetBit(bit);
-    std::vector<IDTInstance*> found;
-    api.getMultipleAssociatedInstance(kPupd, found);
-    return std::set<IDTInstance*>(found.begin(), found.end());
-}
-
 } // namespace
 
 // One group onto one net bit of a row: each entry of the group makes its component there. Entries
@@ -94,12 +88,12 @@ bool CKXInstanceDetailsGridWnd::PastePupdGroupOnBit(CTransaction* transaction, R
             m_bPupdPasteIncomplete = true;
             continue;
         }
-        const std::set<IDTInstance*> before = PupdsOn(api, bit);
+        const std::set<IDTInstance*> before = KXPupdsOn(api, bit);
         if (!CKXImpClipBoard::PasteAssocComponents(transaction, CInstTermBit(), nullptr, bit, CInstanceContext(), data,
                                                    type, name, netName, kind, 0))
             continue;
         pasted = true;
-        for (IDTInstance* made : PupdsOn(api, bit))
+        for (IDTInstance* made : KXPupdsOn(api, bit))
             if (!before.count(made)) m_pastedPupds.push_back({row, made});
     }
     return pasted;

@@ -277,6 +277,7 @@ LRESULT CKXSignalDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lPa
         if (info.m_nPropertyType >= CKXColumnInfoClass::InstProp && info.m_nPropertyType <= CKXColumnInfoClass::NetProp)
             added.push_back(col);
     };
+    hooks.finish = [this] { ResizeRowHeaderColumn(); };
     Columns().ApplyLayout(*this, kCaptionRow, CKXColumnModel::OldLayout(wParam), hooks);
     TakeColumnNumbers();
     for (int col : added)

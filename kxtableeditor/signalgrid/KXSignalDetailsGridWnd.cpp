@@ -49,6 +49,7 @@ void CKXSignalDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext d
     CKXGridWnd::InitializeGrid(kFirstDataRow, static_cast<ROWCOL>(m_nColCell), kCaptionRow, nullptr);
     Columns().SelectOrigin();
     if (Columns().Empty()) InitColumnInfo();
+    Columns().ShowRowNumbers(m_bShowRowNumbers != 0);
     RegisterControl(Id(IDS_CTRL_PUPD_HEADER), new CGXBitmapButton(this, IDB_PUPD_HEADER), FALSE, TRUE);
     RegisterControl(Id(IDS_CTRL_COMMENTS_HEADER), new CGXBitmapButton(this, IDB_COMMENTS_HEADER), FALSE, TRUE);
     FormatHeaderRows();

@@ -446,11 +446,6 @@ public:
     int m_bHideBitColumns = 1;
     int m_bFilterEcho = 0;
     BOOL m_bAutoComplete = FALSE;
-    // The state of the grid's edit bracket (CKXGridEdit) as its next undo command takes it
-    // (KXUndoStepMode): 1 while an edit this grid began is open, 0 once it is committed or thrown
-    // away, 2 while the grid's own commands join the open step. An edit begun while another is open
-    // joins that one and leaves this state alone.
-    const int& m_nTransactionState = m_nUndoStepMode;
     // The signal grid whose edit the termination library's callback goes on in.
     static CKXSignalDetailsGridWnd* m_pTerminatingGrid;
 
@@ -510,8 +505,6 @@ private:
     CString FilterText(ROWCOL row, ROWCOL col);
     // A START_BIT or END_BIT cell as keys name it ("-1" when empty).
     CString RowBitText(ROWCOL row, int col);
-    // Column 0 wide enough for the row numbers.
-    void ResizeRowHeaderColumn();
     // The blank rows after the last filled row.
     void AppendBlankRows(ROWCOL count);
     void WriteCell(ROWCOL row, int col, const CGXStyle& style);

@@ -106,7 +106,6 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             ShowNetBitTitle(design.net(net).bitContext(bit));
         else
             ShowNetTitle(net);
-        ResizeRowHeaderColumn();
         if (!m_bMultipleNets) {
             SortRows(m_nColCell, TRUE);
             AppendBlankRows(kBlankRows);
@@ -168,19 +167,14 @@ BOOL CKXSignalDetailsGridWnd::LoadNetBits(CDesignContext design, const std::vect
     return TRUE;
 }
 
-void CKXSignalDetailsGridWnd::ResizeRowHeaderColumn() {
-    CString digits;
-    digits.Format("%d", static_cast<int>(GetRowCount()) + 1 - static_cast<int>(kFirstDataRow));
-    const int width = std::max(20, Width_LPtoDP(digits.GetLength() * 1000)) + 3;
-    SetColWidth(0, 0, width, nullptr, kNoUpdate, gxDo);
-}
-
 void CKXSignalDetailsGridWnd::AppendBlankRows(ROWCOL count) {
     GridWriteScope undoOff(*this, GridWriteScope::kUndo);
     const ROWCOL first = GetRowCount() + 1;
     InsertRows(first, count, kNoUpdate, gxDo);
     for (ROWCOL r = first; r < first + count; ++r)
         RestyleRow(r);
+    // The blank rows are numbered too.
+    ResizeRowHeaderColumn();
 }
 
 // ------------------------------------------------------------------ fillers

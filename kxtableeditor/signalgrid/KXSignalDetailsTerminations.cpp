@@ -5,6 +5,7 @@
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
+#include "grid/KXAssocCompSteps.h"
 #include "grid/KXPropLists.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
@@ -368,10 +369,8 @@ CTransaction* CKXSignalDetailsGridWnd::OnTerminationAdded(CString name) {
 // The library goes on in the edit's one transaction (its dialog's work is one undo step with the
 // rest); an added termination is handed to the system-object server in it.
 CTransaction* CKXSignalDetailsGridWnd::CommitAddTerminationTransaction(CString name) {
-    if (!CKXTransaction::IsTransactionStarted() || CKXTransaction::GetGrid() != this) return nullptr;
-    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    if (transaction && name.CompareNoCase("Add Termination") == 0) SelectionHasAssociatedInstance(transaction);
-    return transaction;
+    return KXAssocCompStepTransaction(*this, name,
+                                      [this](CTransaction* t) { SelectionHasAssociatedInstance(t); });
 }
 
 bool CKXSignalDetailsGridWnd::SelectionHasAssociatedInstance(CTransaction* transaction) {

@@ -208,4 +208,43 @@ TEST_F(GridEditBracket, JoinedBracketLeavesTheTransactionToItsOwner) {
     EXPECT_TRUE(alone.Owns());
 }
 
+// The grid's transaction state says what the last edit it began did: open while it runs,
+// committed, or thrown away (also when the server refused the commit or the edit changed nothing);
+// the undo steps do not depend on it.
+TEST_F(GridEditBracket, TransactionStateSaysWhatTheLastEditDid) {
+    EXPECT_EQ(grid.m_nTransactionState, kTransactionNone);
+    {
+        CKXGridEdit edit(grid, "Add Net");
+        ASSERT_TRUE(edit);
+        EXPECT_EQ(grid.m_nTransactionState, kTransactionOpen);
+        ASSERT_TRUE(AddNet(edit.Transaction(), "N2"));
+        ASSERT_TRUE(edit.Commit());
+    }
+    EXPECT_EQ(grid.m_nTransactionState, kTransactionCommitted);
+    { // left without a commit
+        CKXGridEdit edit(grid, "Add Net");
+        ASSERT_TRUE(AddNet(edit.Transaction(), "N3"));
+    }
+    EXPECT_EQ(grid.m_nTransactionState, kTransactionDiscarded);
+    EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
+    server.setCommitFault([] { return true; });
+    {
+        CKXGridEdit edit(grid, "Add Net");
+        ASSERT_TRUE(AddNet(edit.Transaction(), "N4"));
+        EXPECT_FALSE(edit.Commit());
+    }
+    server.setCommitFault(nullptr);
+    EXPECT_EQ(grid.m_nTransactionState, kTransactionDiscarded);
+    EXPECT_EQ(design.design()->findNet("N4"), nullptr);
+    // After all that the next edit is one step of its own.
+    const int steps = sink.steps;
+    {
+        CKXGridEdit edit(grid, "Add Net");
+        ASSERT_TRUE(AddNet(edit.Transaction(), "N5"));
+        ASSERT_TRUE(edit.Commit());
+    }
+    EXPECT_EQ(sink.steps, steps + 1);
+    EXPECT_EQ(grid.m_nTransactionState, kTransactionCommitted);
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // pin's signal model, and the operands of the scripted termination words.
 #include "GridTestSupport.h"
 
+#include "grid/KXAssocCompSteps.h"
 #include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridUndo.h"
@@ -10,6 +11,7 @@
 
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "rmx/DesignBuilder.h"
 #include "rmx/schema.h"
 #include "rmx/transaction.h"
@@ -223,6 +225,35 @@ TEST(AssocClipEntries, ABufferWithoutAReadableEntryIsLeftAsItWas) {
     EXPECT_EQ(garbage, "not a copied component\r\nmore");
     EXPECT_EQ(entry.kind, 0);
     EXPECT_TRUE(entry.type.IsEmpty() && entry.name.IsEmpty() && entry.data.IsEmpty());
+}
+
+// A step of the associated-component library goes on only in the transaction the asking grid
+// holds; an added termination is handed to the grid's hook first, any other step is not.
+TEST(AssocCompSteps, AStepGoesOnInTheTransactionOfTheGridThatHoldsIt) {
+    IServer server;
+    rmx::DesignBuilder builder{&server, "work"};
+    builder.symbol("RES").port("A");
+    builder.schematic("top").instance("R1", "RES");
+    CRecordingGrid grid, other;
+    SetUpGrid(grid);
+    SetUpGrid(other);
+    int hooked = 0;
+    const auto hook = [&hooked](CTransaction* t) { hooked += t ? 1 : 100; };
+    EXPECT_EQ(KXAssocCompStepTransaction(grid, "Add Termination", hook), nullptr); // none open
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&other, builder.context(), "Someone Else"));
+    EXPECT_EQ(KXAssocCompStepTransaction(grid, "Add Termination", hook), nullptr); // not this grid's
+    EXPECT_EQ(hooked, 0);
+    CKXTransaction::DiscardTrans(&other);
+
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, builder.context(), "Mine"));
+    CTransaction* open = CKXTransaction::GetCurrentTransactionObj();
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(KXAssocCompStepTransaction(grid, "Edit Termination", hook), open);
+    EXPECT_EQ(hooked, 0);
+    EXPECT_EQ(KXAssocCompStepTransaction(grid, "add termination", hook), open);
+    EXPECT_EQ(hooked, 1);
+    EXPECT_EQ(KXAssocCompStepTransaction(grid, "Add Termination", nullptr), open); // no hook: fine
+    CKXTransaction::DiscardTrans(&grid);
 }
 
 } // namespace

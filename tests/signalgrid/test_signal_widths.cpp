@@ -4,6 +4,8 @@
 // less the fixed-width columns after it, and a hidden column is never widened.
 #include "SignalGridTestSupport.h"
 
+#include <sstream>
+
 namespace {
 
 constexpr int kTall = 400;
@@ -63,6 +65,36 @@ TEST_F(SignalWidths, AHiddenColumnIsNeverTheStretchedOne) {
     EXPECT_NE(next, stretched);
     if (next > 0) EXPECT_EQ(Drawn(), 2000 - 1);
     info->m_bVisible = 1;
+}
+
+// The row numbers (the user's show_row_numbers option): column 0 fits the largest number, the
+// blank rows below the pins included, after every load; a window opened after one that was built
+// without them shows them, and the reverse.
+class SignalRowNumbers : public SignalGridTest {
+protected:
+    int RowNumberWidth() {
+        std::istringstream in(Run("kx::widths ccp"));
+        int width = -1;
+        in >> width;
+        return width;
+    }
+    static constexpr int kThreeDigits = 3 * GX_CHAR_WIDTH + 3;
+};
+
+TEST_F(SignalRowNumbers, ColumnZeroFitsTheNumbersOfEveryRowAfterALoad) {
+    Run("kx::option show_row_numbers 0");
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show slp N1"), "1");
+    EXPECT_EQ(RowNumberWidth(), 0);
+    ASSERT_EQ(Run("kx::close"), "1");
+
+    Run("kx::option show_row_numbers 1");
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show slp N1"), "1");
+    ASSERT_NE(Grid(), nullptr);
+    // A few pins and the blank rows: the numbers run to three digits.
+    ASSERT_GE(Grid()->GetRowCount() + 1 - kxsignal::kFirstDataRow, 100u);
+    EXPECT_EQ(RowNumberWidth(), kThreeDigits) << Run("kx::widths ccp");
 }
 
 } // namespace
