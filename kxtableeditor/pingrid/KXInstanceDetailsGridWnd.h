@@ -205,7 +205,7 @@ public:
     void StylePinRowProperties(IDPInstTerm* pair, int kind, int parentRow, ROWCOL& row);
     void RefreshInstanceCells(int instanceIndex);
     // The Ref Des cells of one instance's rows, or of every row for -1.
-    void RefreshRefDesCells(int instanceIndex);
+    void UpdateLocationCells(int instanceIndex);
 
     // ------------------------------------------------------------- differential pairs
     BOOL IsDiffPairRowSelected();
@@ -220,7 +220,7 @@ public:
     void RemoveConnection(CTransaction* transaction, const CInstTermBit& connection);
     bool DeleteTerminationOnDiffPair(IDPInstTerm* dpPin);
     void DeleteDiffPairTerminations(IDPInstTerm* dpPin);
-    static IInstTerm* GetDiffPairFirstLegPin(IDPInstTerm* dpPin);
+    static IInstTerm* GetDiffPairFirstInstTerm(IDPInstTerm* dpPin);
     static IInstTerm* GetDiffPairSecondLegPin(IDPInstTerm* dpPin);
     // The TERMINATION cell of a pin row from the terminations on its pin bit.
     void StyleAssocCompCells(ROWCOL row, int flag);
@@ -291,6 +291,7 @@ public:
     BOOL EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
                   CStringList* injProps, BOOL bDiffPair) override;
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
+    bool DeletePupdOnNet(const CNetBit& bit, const std::set<CString>& names);
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
     // Pasting terminations: the clipboard's termination entries onto the selected pins, in the
@@ -472,7 +473,7 @@ public:
     BOOL IsDiffPairRow(ROWCOL row);
     BOOL IsPowerPinRow(ROWCOL row);
     BOOL IsPowerPinChildRow(ROWCOL row);
-    ROWCOL GetRowParentOffset(ROWCOL row);
+    ROWCOL GetParentRow(ROWCOL row);
     BOOL GetCellVectorInfo(ROWCOL row, CString& baseName, CString& msb, CString& lsb);
     CString GetRowPinName(ROWCOL row, int& msb, int& lsb);
     void SetCellUserAttribute(ROWCOL row, ROWCOL col, UINT id, double value);
@@ -504,6 +505,8 @@ public:
     BOOL IsTextInFilterMap(const CString& text);
     // Rewrites the PIN_NAME cells of a renamed pin.
     void GetVectorName(IInstTerm* pin, BOOL withRange);
+    // After a pin was renamed: its rows' Pin Name cells, the bus rows' ranged names included.
+    void RefreshPinNameCells(IInstTerm* pin);
     void GetRowPinType(IInstance* instance, std::set<int> pinIds);
     // Rewrites the SIGNAL cells that show a renamed net.
     void UpdateVectorNameCells(int netId, const CString& newName);

@@ -217,7 +217,7 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (pParam) pParam->SetLockReadOnly(FALSE);
     // The vector row's own bit rows follow it; the rows of later vectors are theirs.
-    for (ROWCOL r = row + 1; r <= GetRowCount() && GetRowParentOffset(r) == row; ++r) {
+    for (ROWCOL r = row + 1; r <= GetRowCount() && GetParentRow(r) == row; ++r) {
         CGXStyle child;
         GetStyleRowCol(r, Col(m_nColPinName), child);
         if (!child.GetIncludeUserAttribute(Id(IDS_UA_PLUSMINUS_BIT))) continue;
@@ -331,7 +331,7 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
     for (int id : ids)
         for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Of(kPinRows, static_cast<unsigned>(id)))) {
             if (GetRowInstTermId(r) != id) continue;
-            const ROWCOL parent = r + 1 <= GetRowCount() ? GetRowParentOffset(r + 1) : GX_INVALID;
+            const ROWCOL parent = r + 1 <= GetRowCount() ? GetParentRow(r + 1) : GX_INVALID;
             if (parent != GX_INVALID) SetConnectionCell(parent);
             break;
         }
@@ -375,13 +375,13 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, st
         const auto it = all.find(RowKey(r));
         if (it == all.end()) continue;
         all.erase(it);
-        const ROWCOL parent = GetRowParentOffset(r);
+        const ROWCOL parent = GetParentRow(r);
         if (parent != GX_INVALID && IsDiffPairRow(parent)) pairRows.insert(parent);
     }
     std::set<ROWCOL> outer;
     for (ROWCOL r : pairRows) {
         RefreshDiffPairRow(r, 0);
-        const ROWCOL parent = GetRowParentOffset(r);
+        const ROWCOL parent = GetParentRow(r);
         if (parent != GX_INVALID) outer.insert(parent);
     }
     for (ROWCOL r : outer)
@@ -506,7 +506,7 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRow(ROWCOL r, IInstTerm* pin, c
         IsPowerPinChildRow(r) ? CString(pin->name()) : GetValueRowCol(r, Col(m_nColPinName));
     INet* net = conn->net();
     const int netId = net ? static_cast<int>(net->id()) : -1;
-    const ROWCOL parent = GetRowParentOffset(r);
+    const ROWCOL parent = GetParentRow(r);
     if (shown.CompareNoCase(expected) == 0) {
         if (!added) {
             ApplySignalCellStyle(r, "", netId, 1, FALSE);
@@ -589,7 +589,7 @@ void CKXInstanceDetailsGridWnd::OnConnChange(const IChange& change, CConn&) {
 void CKXInstanceDetailsGridWnd::OnPairPinChange(const IChange&, IDPInstTerm& pairPin) {
     // Pair pins changed by someone else: their instances are reloaded.
     if (m_bCommitting || !m_commit.sameDesign) return;
-    IInstTerm* leg = GetDiffPairFirstLegPin(&pairPin);
+    IInstTerm* leg = GetDiffPairFirstInstTerm(&pairPin);
     IInstance* inst = leg ? leg->instance() : pairPin.instance();
     auto& instances = m_commit.pairInstances;
     if (inst && std::find(instances.begin(), instances.end(), inst) == instances.end()) instances.push_back(inst);
@@ -657,7 +657,7 @@ void CKXInstanceDetailsGridWnd::RefreshChangedProperties(IServer* server) {
             const auto* prop = dynamic_cast<const CPropertyChange*>(change->object());
             const auto* inst = prop ? dynamic_cast<const IInstance*>(prop->owner()) : nullptr;
             if (inst && IsShownInstance(inst)) {
-                RefreshRefDesCells(static_cast<int>(inst->id()));
+                UpdateLocationCells(static_cast<int>(inst->id()));
                 UpdateHeaderCaption();
             }
             continue;
@@ -859,7 +859,7 @@ void CKXInstanceDetailsGridWnd::RefreshChangedTerms(CTransaction* transaction) {
                 StylePropertyCells(pin, static_cast<int>(GetRowCount()), static_cast<int>(GetRowCount()));
                 m_instCurrent = saved;
             } else if (kind == 3) {
-                GetVectorName(pin, 0);
+                RefreshPinNameCells(pin);
             } else if (kind == 8) {
                 typeChanged.insert(static_cast<int>(pin->id()));
             }

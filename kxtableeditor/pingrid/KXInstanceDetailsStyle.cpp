@@ -323,7 +323,7 @@ void CKXInstanceDetailsGridWnd::RefreshInstanceCells(int instanceIndex) {
     RefreshInstanceColumn(instanceIndex, true);
 }
 
-void CKXInstanceDetailsGridWnd::RefreshRefDesCells(int instanceIndex) {
+void CKXInstanceDetailsGridWnd::UpdateLocationCells(int instanceIndex) {
     RefreshInstanceColumn(instanceIndex, false);
 }
 

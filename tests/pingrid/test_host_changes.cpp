@@ -18,6 +18,13 @@ protected:
     }
     std::string Number(const std::string& pin) { return CellText(PinRow(pin), G::m_nColPinNumber); }
     std::string Signal(const std::string& pin) { return CellText(PinRow(pin), G::m_nColSignal); }
+    // Whether the pin's row shows a pull-up, as kx::window writes the row.
+    bool ShowsPullUp(const std::string& pin) {
+        std::istringstream in(Run("kx::window ccp"));
+        for (std::string line; std::getline(in, line);)
+            if (line.find(" | " + pin + " | ") != std::string::npos) return line.find("Pullup") != std::string::npos;
+        return false;
+    }
 };
 
 TEST_F(HostChanges, APinNumberSetByTheHostShowsInThePinGrid) {
@@ -72,6 +79,20 @@ TEST_F(HostChanges, OneKeyOfSeveralNamingARowIsEnough) {
     OpenBoard();
     EXPECT_EQ(Run("copy pin NO_SUCH_PIN PGOOD Signal"), "1");
     EXPECT_EQ(AfxGetClipboardText(), "PG\r\n");
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(HostChanges, APullUpIsDeletedOnlyByItsOwnNameOrWithoutOne) {
+    OpenBoard();
+    ASSERT_EQ(Run("selectObject pin MCLK"), "1");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3 -value 4k7"), "1") << ::testing::PrintToString(Messages());
+    Messages();
+    ASSERT_TRUE(ShowsPullUp("MCLK"));
+    EXPECT_EQ(Run("deletePupd pin NO_SUCH_PUPD"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-220"}));
+    EXPECT_TRUE(ShowsPullUp("MCLK"));
+    EXPECT_EQ(Run("deletePupd pin"), "1");
+    EXPECT_FALSE(ShowsPullUp("MCLK"));
     EXPECT_TRUE(Messages().empty());
 }
 
