@@ -507,6 +507,7 @@ public:
     void GetVectorName(IInstTerm* pin, BOOL withRange);
     // After a pin was renamed: its rows' Pin Name cells, the bus rows' ranged names included.
     void RefreshPinNameCells(IInstTerm* pin);
+    BOOL GetPhysPin(IInstTerm* pin);
     void GetRowPinType(IInstance* instance, std::set<int> pinIds);
     // Rewrites the SIGNAL cells that show a renamed net.
     void UpdateVectorNameCells(int netId, const CString& newName);

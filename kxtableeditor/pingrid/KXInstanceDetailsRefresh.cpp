@@ -10,6 +10,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxinstsigpane/KXUndoCmd.h"
+#include "rmx/packaging.h"
 #include "rmx/schemautil.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
@@ -304,17 +305,23 @@ bool CKXInstanceDetailsGridWnd::MakeInstTermBitKey(std::map<CString, CConn>& map
     return true;
 }
 
+// Whether a scalar pin sits on a package pin of its placed part (one that carries logical pin bits).
+BOOL CKXInstanceDetailsGridWnd::GetPhysPin(IInstTerm* pin) {
+    if (!pin || !pin->isScalar() || !pin->instance() || !m_designContext) return FALSE;
+    const CInstTermContext term = m_designContext.instance(pin->instance()).instTerm(pin);
+    if (!term) return FALSE;
+    const CInstTermBitContext bit = term.bitContext(-1);
+    const std::unique_ptr<IPhysPin> physical(getPhysPinInst(&m_designContext, &bit));
+    return physical && (physical->kind() == IPhysPin::eSingle || physical->kind() == IPhysPin::eShared);
+}
+
 void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
     if (!transaction) return;
     std::set<int> ids;
     auto note = [&](const CConn* conn) {
         if (!conn || !conn->instTerm()) return;
         IInstTerm* pin = conn->instTerm();
-        // A pin with a package pin number has a physical pin.
-        const std::unique_ptr<CPQPropertyData> pn(
-            CInstTermBit(pin, pin->isScalar() ? -1 : pin->msb()).findProperty("PN"));
-        const bool physical = pn != nullptr;
-        if (pin->msb() != pin->lsb() || physical) ids.insert(static_cast<int>(pin->id()));
+        if (pin->msb() != pin->lsb() || !pin->isScalar() || GetPhysPin(pin)) ids.insert(static_cast<int>(pin->id()));
     };
     for (IChange* change : transaction->beginChange()) {
         if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;

@@ -96,4 +96,19 @@ TEST_F(HostChanges, APullUpIsDeletedOnlyByItsOwnNameOrWithoutOne) {
     EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(HostChanges, APinOnAPackagePinHasAPhysicalPin) {
+    OpenBoard();
+    G* grid = Grid();
+    ASSERT_TRUE(grid);
+    IInstance* u1 = CDesignContext(m_app->Server(), "demo.board:sch").instance("U1").instance();
+    ASSERT_TRUE(u1);
+    EXPECT_TRUE(grid->GetPhysPin(u1->findInstTerm("PGOOD")));
+    EXPECT_FALSE(grid->GetPhysPin(nullptr));
+    // A bus pin is not one package pin.
+    EXPECT_FALSE(grid->GetPhysPin(u1->findInstTerm("DQ")));
+    // A pin whose number the part does not have sits on no package pin.
+    ASSERT_EQ(Run("kx::setprop demo.board:sch@U1.PGOOD PN NO_SUCH_NUMBER"), "1");
+    EXPECT_FALSE(grid->GetPhysPin(u1->findInstTerm("PGOOD")));
+}
+
 } // namespace
