@@ -76,7 +76,7 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     WriteTerminationCell(row, type, tip, TRUE);
     CString base, m, l;
     const bool child = GetCellVectorInfo(row, base, m, l) || IsPowerPinRow(row) || IsPowerPinChildRow(row);
-    const ROWCOL parent = GetParentRow(row);
+    const ROWCOL parent = GetRowParentOffset(row);
     if (!type.IsEmpty() && child && parent != GX_INVALID && parent > 0) {
         const CString shown = GetValueRowCol(parent, Col(m_nColTermination));
         if (shown.CompareNoCase(type) != 0) {
@@ -239,7 +239,7 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
 
 // A child row whose mark is none, or differs from its parent's, clears the parent's mark.
 void CKXInstanceDetailsGridWnd::ApplyPupdParentRule(ROWCOL row) {
-    const ROWCOL parent = GetParentRow(row);
+    const ROWCOL parent = GetRowParentOffset(row);
     if (parent == GX_INVALID || parent == 0) return;
     CGXStyle mine, theirs;
     GetStyleRowCol(row, Col(m_nColPupd), mine);

@@ -179,7 +179,7 @@ void CKXInstanceDetailsGridWnd::DeleteDiffPairTerminations(IDPInstTerm* dpPin) {
     if (!any) DeleteTerminationOnDiffPair(dpPin);
 }
 
-IInstTerm* CKXInstanceDetailsGridWnd::GetDiffPairFirstInstTerm(IDPInstTerm* dpPin) {
+IInstTerm* CKXInstanceDetailsGridWnd::GetDiffPairFirstLegPin(IDPInstTerm* dpPin) {
     if (!dpPin) return nullptr;
     for (IDPInstTerm* member : dpPin->beginMember())
         if (member) return member->positive();

@@ -138,7 +138,7 @@ void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& 
     WriteSignalCell(row, level, text, netId);
     // A connected bit row: its parent's connection cell follows.
     if (connCount != 0 && bShowConn) {
-        const ROWCOL parent = GetParentRow(row);
+        const ROWCOL parent = GetRowParentOffset(row);
         if (parent != GX_INVALID) SetConnectionCell(parent);
     }
 }

@@ -169,11 +169,11 @@ void CKXInstanceDetailsGridWnd::RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& h
     CString base;
     int msb = -1, lsb = -1;
     const PinRowKind kind = GetRowKind(row, base, msb, lsb);
-    const ROWCOL parent = GetParentRow(row);
+    const ROWCOL parent = GetRowParentOffset(row);
     if (kind == PIN_ROW_DIFFPAIR_LEG && parent != GX_INVALID) {
         if (GetRowKind(parent, base, msb, lsb) == PIN_ROW_DIFFPAIR_CHILD) {
             RevealFilteredParent(parent, IDS_CTRL_MERGED_SIBLING);
-            if (const ROWCOL top = GetParentRow(parent); top != GX_INVALID)
+            if (const ROWCOL top = GetRowParentOffset(parent); top != GX_INVALID)
                 RevealFilteredParent(top, IDS_CTRL_MINUS_BUTTON);
         } else {
             RevealFilteredParent(parent, IDS_CTRL_MINUS_BUTTON);

@@ -142,7 +142,7 @@ BOOL CKXInstanceDetailsGridWnd::IsPowerPinChildRow(ROWCOL row) {
     return KXRowAttrs(*this, row).Has(Col(m_nColPinName), kPowerPinChildRow);
 }
 
-ROWCOL CKXInstanceDetailsGridWnd::GetParentRow(ROWCOL row) {
+ROWCOL CKXInstanceDetailsGridWnd::GetRowParentOffset(ROWCOL row) {
     // The stored cell data, not the composed style.
     if (row == 0 || row > GetRowCount()) return GX_INVALID;
     CGXStyle stored;

@@ -205,7 +205,9 @@ public:
     void StylePinRowProperties(IDPInstTerm* pair, int kind, int parentRow, ROWCOL& row);
     void RefreshInstanceCells(int instanceIndex);
     // The Ref Des cells of one instance's rows, or of every row for -1.
-    void UpdateLocationCells(int instanceIndex);
+    void RefreshRefDesCells(int instanceIndex);
+    // An instance whose location changed: its rows' location cells.
+    void UpdateLocationCells(int instanceIndex) { RefreshRefDesCells(instanceIndex); }
 
     // ------------------------------------------------------------- differential pairs
     BOOL IsDiffPairRowSelected();
@@ -220,7 +222,9 @@ public:
     void RemoveConnection(CTransaction* transaction, const CInstTermBit& connection);
     bool DeleteTerminationOnDiffPair(IDPInstTerm* dpPin);
     void DeleteDiffPairTerminations(IDPInstTerm* dpPin);
-    static IInstTerm* GetDiffPairFirstInstTerm(IDPInstTerm* dpPin);
+    static IInstTerm* GetDiffPairFirstLegPin(IDPInstTerm* dpPin);
+    // The same pin, as the commit refresh asks for it.
+    static IInstTerm* GetDiffPairFirstInstTerm(IDPInstTerm* dpPin) { return GetDiffPairFirstLegPin(dpPin); }
     static IInstTerm* GetDiffPairSecondLegPin(IDPInstTerm* dpPin);
     // The TERMINATION cell of a pin row from the terminations on its pin bit.
     void StyleAssocCompCells(ROWCOL row, int flag);
@@ -473,7 +477,12 @@ public:
     BOOL IsDiffPairRow(ROWCOL row);
     BOOL IsPowerPinRow(ROWCOL row);
     BOOL IsPowerPinChildRow(ROWCOL row);
-    ROWCOL GetParentRow(ROWCOL row);
+    ROWCOL GetRowParentOffset(ROWCOL row);
+    // The parent row of a child row; -1 for a row without one.
+    int GetParentRow(ROWCOL row) {
+        const ROWCOL parent = GetRowParentOffset(row);
+        return parent == GX_INVALID ? -1 : static_cast<int>(parent);
+    }
     BOOL GetCellVectorInfo(ROWCOL row, CString& baseName, CString& msb, CString& lsb);
     CString GetRowPinName(ROWCOL row, int& msb, int& lsb);
     void SetCellUserAttribute(ROWCOL row, ROWCOL col, UINT id, double value);

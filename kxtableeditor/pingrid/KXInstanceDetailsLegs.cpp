@@ -137,7 +137,7 @@ void CKXInstanceDetailsGridWnd::FillTerminationCell(ROWCOL row) {
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
     SetStyleRange(CGXRange(row, Col(m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);
     // A vector pair shows a termination only when all its member pairs have the same one.
-    const ROWCOL parent = GetParentRow(row);
+    const ROWCOL parent = GetRowParentOffset(row);
     if (parent != GX_INVALID && IsDiffPairRow(parent) &&
         GetValueRowCol(parent, Col(m_nColTermination)).CompareNoCase(term.GetValue()) != 0) {
         CGXStyle cleared;

@@ -248,7 +248,7 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
                 if (sent.insert(static_cast<ROWCOL>(child)).second) collect(static_cast<ROWCOL>(child), r);
         } else {
             sent.insert(r);
-            collect(r, GetParentRow(r));
+            collect(r, GetRowParentOffset(r));
         }
     }
     IKXGridSite* site = Site();

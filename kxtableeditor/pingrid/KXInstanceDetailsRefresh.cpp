@@ -218,7 +218,7 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (pParam) pParam->SetLockReadOnly(FALSE);
     // The vector row's own bit rows follow it; the rows of later vectors are theirs.
-    for (ROWCOL r = row + 1; r <= GetRowCount() && GetParentRow(r) == row; ++r) {
+    for (ROWCOL r = row + 1; r <= GetRowCount() && GetRowParentOffset(r) == row; ++r) {
         CGXStyle child;
         GetStyleRowCol(r, Col(m_nColPinName), child);
         if (!child.GetIncludeUserAttribute(Id(IDS_UA_PLUSMINUS_BIT))) continue;
@@ -338,8 +338,8 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
     for (int id : ids)
         for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Of(kPinRows, static_cast<unsigned>(id)))) {
             if (GetRowInstTermId(r) != id) continue;
-            const ROWCOL parent = r + 1 <= GetRowCount() ? GetParentRow(r + 1) : GX_INVALID;
-            if (parent != GX_INVALID) SetConnectionCell(parent);
+            const int parent = r + 1 <= GetRowCount() ? GetParentRow(r + 1) : -1;
+            if (parent > 0) SetConnectionCell(static_cast<ROWCOL>(parent));
             break;
         }
 }
@@ -382,13 +382,13 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, st
         const auto it = all.find(RowKey(r));
         if (it == all.end()) continue;
         all.erase(it);
-        const ROWCOL parent = GetParentRow(r);
+        const ROWCOL parent = GetRowParentOffset(r);
         if (parent != GX_INVALID && IsDiffPairRow(parent)) pairRows.insert(parent);
     }
     std::set<ROWCOL> outer;
     for (ROWCOL r : pairRows) {
         RefreshDiffPairRow(r, 0);
-        const ROWCOL parent = GetParentRow(r);
+        const ROWCOL parent = GetRowParentOffset(r);
         if (parent != GX_INVALID) outer.insert(parent);
     }
     for (ROWCOL r : outer)
@@ -513,7 +513,7 @@ void CKXInstanceDetailsGridWnd::RefreshConnectionRow(ROWCOL r, IInstTerm* pin, c
         IsPowerPinChildRow(r) ? CString(pin->name()) : GetValueRowCol(r, Col(m_nColPinName));
     INet* net = conn->net();
     const int netId = net ? static_cast<int>(net->id()) : -1;
-    const ROWCOL parent = GetParentRow(r);
+    const ROWCOL parent = GetRowParentOffset(r);
     if (shown.CompareNoCase(expected) == 0) {
         if (!added) {
             ApplySignalCellStyle(r, "", netId, 1, FALSE);

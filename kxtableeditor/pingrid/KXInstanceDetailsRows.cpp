@@ -234,7 +234,7 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
             break;
         case PIN_ROW_DIFFPAIR_LEG:
         case PIN_ROW_POWER_CHILD: {
-            const ROWCOL parent = GetParentRow(r);
+            const ROWCOL parent = GetRowParentOffset(r);
             if (parent == GX_INVALID || !isSelected.count(parent)) take(r, 1);
             break;
         }

@@ -183,8 +183,8 @@ void CKXInstanceDetailsGridWnd::HighlightObject(CKXHiliteObject* hilite) {
                 match = context.bitContext(bit).cpath() == path;
         }
         if (!match) continue;
-        for (ROWCOL parent = GetParentRow(row); parent != GX_INVALID;
-             parent = GetParentRow(parent))
+        for (ROWCOL parent = GetRowParentOffset(row); parent != GX_INVALID;
+             parent = GetRowParentOffset(parent))
             RefreshCellControls(static_cast<int>(parent), TRUE);
         SetCurrentCell(row, Col(m_nColPinName), GX_SMART | GX_SCROLLINVIEW);
         paint(row, color);

@@ -323,7 +323,7 @@ void CKXInstanceDetailsGridWnd::RefreshInstanceCells(int instanceIndex) {
     RefreshInstanceColumn(instanceIndex, true);
 }
 
-void CKXInstanceDetailsGridWnd::UpdateLocationCells(int instanceIndex) {
+void CKXInstanceDetailsGridWnd::RefreshRefDesCells(int instanceIndex) {
     RefreshInstanceColumn(instanceIndex, false);
 }
 

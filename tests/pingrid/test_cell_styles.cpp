@@ -102,7 +102,7 @@ TEST_F(CellStyles, InstanceAndRefDesRefresh) {
     grid->GetParam()->SetLockReadOnly(FALSE);
     grid->SetValueRange(CGXRange(a, static_cast<ROWCOL>(G::m_nColInstance)), "old");
     grid->GetParam()->SetLockReadOnly(TRUE);
-    grid->UpdateLocationCells(-1);
+    grid->RefreshRefDesCells(-1);
     EXPECT_EQ(Cell(a, G::m_nColRefDes), "U9");
     EXPECT_EQ(Cell(a, G::m_nColInstance), "old");
     grid->RefreshInstanceCells(static_cast<int>(Instance("U1")->id()));

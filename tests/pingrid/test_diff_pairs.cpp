@@ -92,9 +92,9 @@ TEST_F(DiffPairs, ReplaceQuestion) {
 TEST_F(DiffPairs, NamesAndLegs) {
     EXPECT_TRUE(grid->IsSameDiffPairName("CLK", "CLK"));
     EXPECT_FALSE(grid->IsSameDiffPairName("CLK", "DATA"));
-    EXPECT_STREQ(G::GetDiffPairFirstInstTerm(Pair())->name(), "P");
+    EXPECT_STREQ(G::GetDiffPairFirstLegPin(Pair())->name(), "P");
     EXPECT_STREQ(G::GetDiffPairSecondLegPin(Pair())->name(), "N");
-    EXPECT_EQ(G::GetDiffPairFirstInstTerm(nullptr), nullptr);
+    EXPECT_EQ(G::GetDiffPairFirstLegPin(nullptr), nullptr);
 }
 
 TEST_F(DiffPairs, PairTerminationIsDeletedInItsOwnTransaction) {

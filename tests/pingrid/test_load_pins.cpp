@@ -88,7 +88,7 @@ TEST_F(LoadPins, ScalarAndVectorRows) {
     EXPECT_EQ(Cell(d, G::m_nColPinNumber), "4,5,6,7");
     for (ROWCOL r = d + 1; r <= d + 4; ++r) {
         EXPECT_EQ(Kind(r), PIN_ROW_PLUSMINUS_CHILD) << r;
-        EXPECT_EQ(grid->GetParentRow(r), d) << r;
+        EXPECT_EQ(grid->GetRowParentOffset(r), d) << r;
         EXPECT_TRUE(grid->IsRowHidden(r)) << r;
     }
     EXPECT_EQ(Cell(d + 1, G::m_nColSignal), "DATA<3>");
@@ -119,7 +119,7 @@ TEST_F(LoadPins, DifferentialPairRows) {
     // The scalar legs have no rows of their own.
     EXPECT_EQ(Kind(pair + 1), PIN_ROW_DIFFPAIR_LEG);
     EXPECT_EQ(Kind(pair + 2), PIN_ROW_DIFFPAIR_LEG);
-    EXPECT_EQ(grid->GetParentRow(pair + 2), pair);
+    EXPECT_EQ(grid->GetRowParentOffset(pair + 2), pair);
     int count = 0;
     for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
         if (Cell(r, G::m_nColPinName) == "CLKP") ++count;
@@ -154,7 +154,7 @@ TEST_F(LoadPins, VectorsShownBitByBit) {
         CGXStyle style;
         grid->GetStyleRowCol(first + i, static_cast<ROWCOL>(G::m_nColPinName), style);
         EXPECT_EQ(style.GetControl(), IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL);
-        EXPECT_EQ(grid->GetParentRow(first + i), GX_INVALID);
+        EXPECT_EQ(grid->GetRowParentOffset(first + i), GX_INVALID);
         EXPECT_EQ(Attr(first + i, G::m_nColPinName, IDS_UA_ROW_LEVEL), "1");
     }
     EXPECT_EQ(Cell(first, G::m_nColSignal), "X<1>");
@@ -288,7 +288,7 @@ TEST_F(PinFile, PinNamesComeFromThePinFile) {
     EXPECT_EQ(Row("A"), 0u);
     // Bits of one base inside the pin's range... BANK<5..4> is outside D<1..0>: bits of their own.
     EXPECT_NE(Row("BANK<5>"), 0u);
-    EXPECT_EQ(grid->GetParentRow(Row("BANK<5>")), GX_INVALID);
+    EXPECT_EQ(grid->GetRowParentOffset(Row("BANK<5>")), GX_INVALID);
     // Two bases: no parent row either.
     EXPECT_NE(Row("X<1>"), 0u);
     EXPECT_NE(Row("Y<0>"), 0u);
@@ -398,6 +398,11 @@ TEST_F(RowOperations, ARenamedPinsRowsAllShowItsName) {
     keys.RemoveAll();
     keys.Add("OLD<2>");
     EXPECT_EQ(grid->SelectRowsByKeyCount(&keys, ""), 0);
+    // The bit rows lead to the bus row; the bus row and a scalar row have no parent.
+    EXPECT_EQ(grid->GetParentRow(d + 2), static_cast<int>(d));
+    EXPECT_EQ(grid->GetParentRow(d), -1);
+    EXPECT_EQ(grid->GetParentRow(Row("A")), -1);
+    EXPECT_EQ(grid->GetParentRow(grid->GetRowCount() + 1), -1);
     grid->RefreshPinNameCells(nullptr); // no pin: nothing changes
     EXPECT_EQ(Cell(d, G::m_nColPinName), "D<3..0>");
 }
@@ -446,7 +451,7 @@ TEST_F(LoadPins, CodesignPinsOnOnePhysicalPinShareAGroup) {
     EXPECT_EQ(Cell(group, CKXInstanceDetailsGridWnd::m_nColPinNumber), "5,5");
     EXPECT_EQ(Kind(group + 1), PIN_ROW_POWER_CHILD);
     EXPECT_EQ(Kind(group + 2), PIN_ROW_POWER_CHILD);
-    EXPECT_EQ(grid->GetParentRow(group + 2), group);
+    EXPECT_EQ(grid->GetRowParentOffset(group + 2), group);
     EXPECT_EQ(Cell(group + 1, CKXInstanceDetailsGridWnd::m_nColSignal), "N1");
     EXPECT_TRUE(grid->IsRowHidden(group + 1));
     EXPECT_EQ(Kind(Row("C")), PIN_ROW_SCALAR);

@@ -89,11 +89,11 @@ TEST_F(PinRows, SignalCellReaders) {
 
 TEST_F(PinRows, ParentAndChildRows) {
     const int pn = G::m_nColPinName;
-    EXPECT_EQ(grid->GetParentRow(6), GX_INVALID);
+    EXPECT_EQ(grid->GetRowParentOffset(6), GX_INVALID);
     PutNumber(8, pn, IDS_UA_PARENT_ROW_OFFSET, 2);
-    EXPECT_EQ(grid->GetParentRow(8), 6u);
+    EXPECT_EQ(grid->GetRowParentOffset(8), 6u);
     PutNumber(9, pn, IDS_UA_PARENT_ROW_OFFSET, 0);
-    EXPECT_EQ(grid->GetParentRow(9), GX_INVALID);
+    EXPECT_EQ(grid->GetRowParentOffset(9), GX_INVALID);
 
     // A vector pair: member pair rows (kind 8) and legs (kind 9) below it.
     Put(6, pn, {{IDS_UA_EXPAND_STATE, "1"}, {IDS_UA_DIFFPAIR_ROW, "1"}, {IDS_UA_VECTOR_DIFFPAIR_ROW, "1"}});

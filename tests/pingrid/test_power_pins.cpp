@@ -54,8 +54,8 @@ TEST_F(PowerPins, GroupAndPinRows) {
     EXPECT_EQ(Cell(vcc, G::m_nColPinNumber), "7,14");
     EXPECT_EQ(Cell(vcc + 1, G::m_nColPinNumber), "7");
     EXPECT_EQ(Cell(vcc + 2, G::m_nColPinNumber), "14");
-    EXPECT_EQ(grid->GetParentRow(vcc + 1), vcc);
-    EXPECT_EQ(grid->GetParentRow(vcc + 2), vcc);
+    EXPECT_EQ(grid->GetRowParentOffset(vcc + 1), vcc);
+    EXPECT_EQ(grid->GetRowParentOffset(vcc + 2), vcc);
     EXPECT_EQ(Cell(vcc + 1, G::m_nColSignal), "VDD");
     // Collapsed; the pins are the group's children.
     EXPECT_TRUE(grid->IsRowHidden(vcc + 1));
