@@ -370,6 +370,11 @@ kx::option show_dp_pins_ccp 1
 show "rows after the host's pair option" [pinRows]
 show "kx::setprop (the host's property editor)" [kx::setprop demo.board:sch@U1.PGOOD SLEW fast]
 show "the property" [kx::prop demo.board:sch@U1.PGOOD SLEW]
+proc pgoodRow {} { lsearch -inline [split [kx::window ccp] "\n"] "* | PGOOD | *" }
+kx::setprop demo.board:sch@U1.PGOOD PN C11
+show "PGOOD's row after the host gave it pin number C11" [pgoodRow]
+kx::setprop demo.board:sch@U1.PGOOD PN C10
+show "copy pin of a pin the grid does not show (refused, nothing copied)" [list [copy pin NO_SUCH_PIN Signal] [kx::messages]]
 show "kx::importcsv (windows told)" [kx::importcsv]
 show "trackInSignalList from the filter row" [list [kx::select ccp 4 4] [trackInSignalList] [kx::messages]]
 kx::answer question KXCOMMON-101 no

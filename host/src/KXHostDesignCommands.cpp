@@ -38,6 +38,10 @@ bool SetObjectProperty(IServer* server, const Args& a, std::string& r) {
         r = "the design refused the property \"" + a[1] + "\" on \"" + a[0] + "\"";
         return false;
     }
+    // Like every commit made outside the editor's windows, it is announced to them: the grids
+    // that show the object follow (a pin number changed here shows in the pin and part grids).
+    if (IKXMessageServer* messages = GetKXMsgSrvr())
+        messages->Broadcast(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(&transaction), 0);
     return true;
 }
 

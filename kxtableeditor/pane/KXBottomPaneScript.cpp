@@ -481,7 +481,10 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
     // The last argument is the key column; without object keys nothing is copied.
     const CString keyColumn = keys[keys.GetSize() - 1];
     keys.RemoveAt(keys.GetSize() - 1);
-    if (keys.GetSize() == 0) return 1;
+    if (keys.GetSize() == 0) {
+        Usage();
+        return 0;
+    }
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
         part->SelectRowsByKey(&keys, keyColumn);
         part->CopySelection();
@@ -502,7 +505,17 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
         return 0;
     }
-    SelectRowsInAllGrids(&keys, keyColumn);
+    // The other shown grids follow the selection; the active grid must hold a keyed row, or
+    // the copy would take whatever was selected before.
+    for (CKXGridWnd* g : m_shownGrids)
+        if (PinGridOf(g) != pin) g->SelectRowsByKey(&keys, keyColumn);
+    if (pin->SelectRowsByKeyCount(&keys, keyColumn) == 0) {
+        CString named;
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+            named += (i ? " " : "") + keys[i];
+        CKXErrorHandler::MessageBoxOk("KXPANE-247", named);
+        return 0;
+    }
     pin->CopySelection();
     return 1;
 }

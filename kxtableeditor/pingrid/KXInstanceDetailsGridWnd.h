@@ -206,6 +206,8 @@ public:
     void RefreshInstanceCells(int instanceIndex);
     // The Ref Des cells of one instance's rows, or of every row for -1.
     void RefreshRefDesCells(int instanceIndex);
+    // An instance whose location changed: its rows' location cells.
+    void UpdateLocationCells(int instanceIndex) { RefreshRefDesCells(instanceIndex); }
 
     // ------------------------------------------------------------- differential pairs
     BOOL IsDiffPairRowSelected();
@@ -221,6 +223,8 @@ public:
     bool DeleteTerminationOnDiffPair(IDPInstTerm* dpPin);
     void DeleteDiffPairTerminations(IDPInstTerm* dpPin);
     static IInstTerm* GetDiffPairFirstLegPin(IDPInstTerm* dpPin);
+    // The same pin, as the commit refresh asks for it.
+    static IInstTerm* GetDiffPairFirstInstTerm(IDPInstTerm* dpPin) { return GetDiffPairFirstLegPin(dpPin); }
     static IInstTerm* GetDiffPairSecondLegPin(IDPInstTerm* dpPin);
     // The TERMINATION cell of a pin row from the terminations on its pin bit.
     void StyleAssocCompCells(ROWCOL row, int flag);
@@ -291,6 +295,7 @@ public:
     BOOL EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
                   CStringList* injProps, BOOL bDiffPair) override;
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
+    bool DeletePupdOnNet(const CNetBit& bit, const std::set<CString>& names);
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
     // Pasting terminations: the clipboard's termination entries onto the selected pins, in the
@@ -473,6 +478,11 @@ public:
     BOOL IsPowerPinRow(ROWCOL row);
     BOOL IsPowerPinChildRow(ROWCOL row);
     ROWCOL GetRowParentOffset(ROWCOL row);
+    // The parent row of a child row; -1 for a row without one.
+    int GetParentRow(ROWCOL row) {
+        const ROWCOL parent = GetRowParentOffset(row);
+        return parent == GX_INVALID ? -1 : static_cast<int>(parent);
+    }
     BOOL GetCellVectorInfo(ROWCOL row, CString& baseName, CString& msb, CString& lsb);
     CString GetRowPinName(ROWCOL row, int& msb, int& lsb);
     void SetCellUserAttribute(ROWCOL row, ROWCOL col, UINT id, double value);
@@ -504,6 +514,9 @@ public:
     BOOL IsTextInFilterMap(const CString& text);
     // Rewrites the PIN_NAME cells of a renamed pin.
     void GetVectorName(IInstTerm* pin, BOOL withRange);
+    // After a pin was renamed: its rows' Pin Name cells, the bus rows' ranged names included.
+    void RefreshPinNameCells(IInstTerm* pin);
+    BOOL GetPhysPin(IInstTerm* pin);
     void GetRowPinType(IInstance* instance, std::set<int> pinIds);
     // Rewrites the SIGNAL cells that show a renamed net.
     void UpdateVectorNameCells(int netId, const CString& newName);

@@ -208,6 +208,16 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
     return TRUE;
 }
 
+// Deletes the pull-ups/pull-downs of one net bit (those named, or all) in the transaction the
+// library interface was given; true when one was deleted.
+bool CKXInstanceDetailsGridWnd::DeletePupdOnNet(const CNetBit& bit, const std::set<CString>& names) {
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    if (!api || !bit.net()) return false;
+    api->setNetBit(bit);
+    if (!api->getAssociatedInstance(CKXAssocCompAPI::PUPD)) return false;
+    return api->DeletePupd(bit, names) > 0;
+}
+
 // Deletes the pull-ups/pull-downs of the selection's net bits (those named, or all) in one step.
 BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToString* values) {
     (void)values;
@@ -233,10 +243,7 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
     std::set<CNetBit> done;
     std::vector<ROWCOL> changed;
     for (const CNetBit& bit : bits) {
-        if (!done.insert(bit).second) continue;
-        api.setNetBit(bit);
-        if (!api.getAssociatedInstance(CKXAssocCompAPI::PUPD)) continue;
-        if (api.DeletePupd(bit, wanted) <= 0) continue;
+        if (!done.insert(bit).second || !DeletePupdOnNet(bit, wanted)) continue;
         if (auto it = rowsOf.find(bit); it != rowsOf.end()) changed.push_back(it->second);
     }
     if (changed.empty()) return FALSE;

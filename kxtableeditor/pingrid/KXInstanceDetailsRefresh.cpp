@@ -10,6 +10,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxinstsigpane/KXUndoCmd.h"
+#include "rmx/packaging.h"
 #include "rmx/schemautil.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
@@ -304,17 +305,23 @@ bool CKXInstanceDetailsGridWnd::MakeInstTermBitKey(std::map<CString, CConn>& map
     return true;
 }
 
+// Whether a scalar pin sits on a package pin of its placed part (one that carries logical pin bits).
+BOOL CKXInstanceDetailsGridWnd::GetPhysPin(IInstTerm* pin) {
+    if (!pin || !pin->isScalar() || !pin->instance() || !m_designContext) return FALSE;
+    const CInstTermContext term = m_designContext.instance(pin->instance()).instTerm(pin);
+    if (!term) return FALSE;
+    const CInstTermBitContext bit = term.bitContext(-1);
+    const std::unique_ptr<IPhysPin> physical(getPhysPinInst(&m_designContext, &bit));
+    return physical && (physical->kind() == IPhysPin::eSingle || physical->kind() == IPhysPin::eShared);
+}
+
 void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
     if (!transaction) return;
     std::set<int> ids;
     auto note = [&](const CConn* conn) {
         if (!conn || !conn->instTerm()) return;
         IInstTerm* pin = conn->instTerm();
-        // A pin with a package pin number has a physical pin.
-        const std::unique_ptr<CPQPropertyData> pn(
-            CInstTermBit(pin, pin->isScalar() ? -1 : pin->msb()).findProperty("PN"));
-        const bool physical = pn != nullptr;
-        if (pin->msb() != pin->lsb() || physical) ids.insert(static_cast<int>(pin->id()));
+        if (pin->msb() != pin->lsb() || !pin->isScalar() || GetPhysPin(pin)) ids.insert(static_cast<int>(pin->id()));
     };
     for (IChange* change : transaction->beginChange()) {
         if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
@@ -331,8 +338,8 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
     for (int id : ids)
         for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Of(kPinRows, static_cast<unsigned>(id)))) {
             if (GetRowInstTermId(r) != id) continue;
-            const ROWCOL parent = r + 1 <= GetRowCount() ? GetRowParentOffset(r + 1) : GX_INVALID;
-            if (parent != GX_INVALID) SetConnectionCell(parent);
+            const int parent = r + 1 <= GetRowCount() ? GetParentRow(r + 1) : -1;
+            if (parent > 0) SetConnectionCell(static_cast<ROWCOL>(parent));
             break;
         }
 }
@@ -589,7 +596,7 @@ void CKXInstanceDetailsGridWnd::OnConnChange(const IChange& change, CConn&) {
 void CKXInstanceDetailsGridWnd::OnPairPinChange(const IChange&, IDPInstTerm& pairPin) {
     // Pair pins changed by someone else: their instances are reloaded.
     if (m_bCommitting || !m_commit.sameDesign) return;
-    IInstTerm* leg = GetDiffPairFirstLegPin(&pairPin);
+    IInstTerm* leg = GetDiffPairFirstInstTerm(&pairPin);
     IInstance* inst = leg ? leg->instance() : pairPin.instance();
     auto& instances = m_commit.pairInstances;
     if (inst && std::find(instances.begin(), instances.end(), inst) == instances.end()) instances.push_back(inst);
@@ -657,7 +664,7 @@ void CKXInstanceDetailsGridWnd::RefreshChangedProperties(IServer* server) {
             const auto* prop = dynamic_cast<const CPropertyChange*>(change->object());
             const auto* inst = prop ? dynamic_cast<const IInstance*>(prop->owner()) : nullptr;
             if (inst && IsShownInstance(inst)) {
-                RefreshRefDesCells(static_cast<int>(inst->id()));
+                UpdateLocationCells(static_cast<int>(inst->id()));
                 UpdateHeaderCaption();
             }
             continue;
@@ -859,7 +866,7 @@ void CKXInstanceDetailsGridWnd::RefreshChangedTerms(CTransaction* transaction) {
                 StylePropertyCells(pin, static_cast<int>(GetRowCount()), static_cast<int>(GetRowCount()));
                 m_instCurrent = saved;
             } else if (kind == 3) {
-                GetVectorName(pin, 0);
+                RefreshPinNameCells(pin);
             } else if (kind == 8) {
                 typeChanged.insert(static_cast<int>(pin->id()));
             }

@@ -73,6 +73,12 @@ BOOL CKXInstanceDetailsGridWnd::IsTextInFilterMap(const CString& text) {
     return FALSE;
 }
 
+// A renamed pin: every row of it shows the new name, its bus rows with their range (left without
+// it, a bus row would go on showing the old name and be found by it).
+void CKXInstanceDetailsGridWnd::RefreshPinNameCells(IInstTerm* pin) {
+    GetVectorName(pin, TRUE);
+}
+
 void CKXInstanceDetailsGridWnd::GetVectorName(IInstTerm* pin, BOOL withRange) {
     if (!pin) return;
     CGXGridParam* pParam = GetParam();

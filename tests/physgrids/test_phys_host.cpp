@@ -226,4 +226,18 @@ TEST_F(PhysHost, LongOperationsShowTheirProgress) {
     EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr); // every bar is gone with its operation
 }
 
+// A pin number the host's own property editor changes shows in the part grid at once: the rows of
+// the old and the new number are read again.
+TEST_F(PhysHost, APinNumberSetByTheHostShowsInThePartGrid) {
+    G* g = ShowPart("RN1A");
+    ASSERT_TRUE(g);
+    const std::string before1 = RowText(g, "RN1", "1"), before3 = RowText(g, "RN1", "3");
+    ASSERT_NE(before1.find("|A|"), std::string::npos) << before1;
+    ASSERT_EQ(before3.find("|A|"), std::string::npos) << before3;
+    EXPECT_EQ(Run("kx::setprop work.board:sch@RN1A.A PN 3").rfind("error", 0), std::string::npos);
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PN"), "3");
+    EXPECT_NE(RowText(g, "RN1", "3").find("|A|"), std::string::npos) << RowText(g, "RN1", "3");
+    EXPECT_EQ(RowText(g, "RN1", "1").find("|A|"), std::string::npos) << RowText(g, "RN1", "1");
+}
+
 } // namespace

@@ -381,6 +381,32 @@ TEST_F(RowOperations, RenamedNetAndPinTexts) {
     EXPECT_EQ(Cell(Row("CLK"), G::m_nColPinName), "CLK");
 }
 
+TEST_F(RowOperations, ARenamedPinsRowsAllShowItsName) {
+    grid->GetParam()->SetLockReadOnly(FALSE);
+    grid->SetValueRange(CGXRange(d, static_cast<ROWCOL>(G::m_nColPinName)), "OLD<3..0>");
+    grid->SetValueRange(CGXRange(d + 2, static_cast<ROWCOL>(G::m_nColPinName)), "OLD<2>");
+    grid->GetParam()->SetLockReadOnly(TRUE);
+    grid->RefreshPinNameCells(Instance("U1").instance()->findInstTerm("D"));
+    // The bus row too: it would otherwise keep the old name.
+    EXPECT_EQ(Cell(d, G::m_nColPinName), "D<3..0>");
+    EXPECT_EQ(Cell(d + 2, G::m_nColPinName), "D<2>");
+    EXPECT_EQ(Cell(Row("A"), G::m_nColPinName), "A");
+    // Found by its name again, not by the old one.
+    CStringArray keys;
+    keys.Add("D<2>");
+    EXPECT_EQ(grid->SelectRowsByKeyCount(&keys, ""), 1);
+    keys.RemoveAll();
+    keys.Add("OLD<2>");
+    EXPECT_EQ(grid->SelectRowsByKeyCount(&keys, ""), 0);
+    // The bit rows lead to the bus row; the bus row and a scalar row have no parent.
+    EXPECT_EQ(grid->GetParentRow(d + 2), static_cast<int>(d));
+    EXPECT_EQ(grid->GetParentRow(d), -1);
+    EXPECT_EQ(grid->GetParentRow(Row("A")), -1);
+    EXPECT_EQ(grid->GetParentRow(grid->GetRowCount() + 1), -1);
+    grid->RefreshPinNameCells(nullptr); // no pin: nothing changes
+    EXPECT_EQ(Cell(d, G::m_nColPinName), "D<3..0>");
+}
+
 TEST_F(RowOperations, FilterTextsAndSelectedNetBits) {
     EXPECT_TRUE(grid->IsTextInFilterMap("anything"));
     grid->m_bFilterActive = TRUE;
