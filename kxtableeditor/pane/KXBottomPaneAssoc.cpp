@@ -5,6 +5,8 @@
 // operations; every grid kind answers them through its CKXGridWnd overrides.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "grid/KXGridEdit.h"
+
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 
@@ -414,11 +416,23 @@ LRESULT CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool
 // ------------------------------------------------------------------ automation
 
 // The termination methods act on the shown pin grid or signal grid.
+namespace {
+
+// The add that completes an automation set-up either commits the edit the set-up held open or, when it
+// was refused before it reached the grid (nothing prepared, say), leaves it waiting: it goes now, so a
+// refused add leaves the design as it was before the set-up and no transaction open.
+BOOL EndHeldSetUp(BOOL added) {
+    CKXGridEdit::DiscardWaiting();
+    return added;
+}
+
+} // namespace
+
 BOOL CKXBottomPaneContainerView::AutoAddTermination() {
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return signal->AssocAutomation().SendAddTermCommand();
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
-    return pin->AssocAutomation().SendAddTermCommand();
+    return EndHeldSetUp(pin->AssocAutomation().SendAddTermCommand());
 }
 
 LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
@@ -478,7 +492,7 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR text) {
 BOOL CKXBottomPaneContainerView::AutoAddPUPD() {
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
-    return pin->AssocAutomation().SendAddPupdCommand(1, 0, 0);
+    return EndHeldSetUp(pin->AssocAutomation().SendAddPupdCommand(1, 0, 0));
 }
 
 BOOL CKXBottomPaneContainerView::AutoDeletePUPD(LPCTSTR text) {

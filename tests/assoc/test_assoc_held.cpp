@@ -6,6 +6,7 @@
 #include "../connedit/ConnEditFixture.h"
 
 #include "grid/KXGridEdit.h"
+#include "kxinstsigpane/KXTransaction.h"
 
 #include <fstream>
 #include <sstream>
@@ -139,6 +140,25 @@ TEST_F(HeldEdit, InitTerminationThenAddTerminationIsOneStepAndASecondSetUpReplac
     EXPECT_EQ(Steps(), steps + 1);
     Run("undo");
     EXPECT_TRUE(Saved() == original);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HeldEdit, AnAddRefusedBeforeItReachesTheGridLeavesNoSetUpBehind) {
+    OpenRstN();
+    const int steps = Steps();
+    // A set-up without a DC net prepares nothing to add, so the add is refused before the grid sees it.
+    Run("kx::pane InitPUPD pullup");
+    EXPECT_NE(Run("kx::pane AddPUPD"), "1");
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_TRUE(Saved() == m_opened) << Saved();
+    EXPECT_EQ(Steps(), steps);
+    // The next edit is a step of its own, as though no set-up had come.
+    ASSERT_EQ(Run("addConnection pin NEWSIG PGOOD"), "2");
+    EXPECT_EQ(Steps(), steps + 1);
 }
 
 } // namespace
