@@ -10,6 +10,7 @@
 
 #include "rmx/server.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -119,4 +120,21 @@ protected:
     }
 
     std::filesystem::path m_demo;
+};
+
+// Connects that may ask whether to keep a moved pin's termination and pull-ups.
+class RetainFixture : public ConnEditFixture {
+protected:
+    // Whether the retain question was asked since the last call.
+    bool Asked() {
+        const std::vector<std::string> log = AnswerLog();
+        const bool asked =
+            std::any_of(log.begin() + static_cast<long>(m_seen), log.end(), [](const std::string& l) {
+                return l.find("CKXRetainAssocCompDlg") != std::string::npos;
+            });
+        m_seen = log.size();
+        return asked;
+    }
+    bool Has(const std::string& savedLine) { return Saved().find(savedLine) != std::string::npos; }
+    std::size_t m_seen = 0;
 };

@@ -13,25 +13,14 @@ constexpr const char* kDrop = "kx::answer dialog CKXRetainAssocCompDlg ok preser
 // Yes to "a new pair net is made instead of renaming the pair's".
 constexpr const char* kReplace = "kx::answer dialog CKXDontAskAgainYesNoDlg ok";
 
-class Retain : public ConnEditFixture {
+class Retain : public RetainFixture {
 protected:
-    bool Asked() {
-        const std::vector<std::string> log = AnswerLog();
-        const bool asked =
-            std::any_of(log.begin() + static_cast<long>(m_seen), log.end(), [](const std::string& l) {
-                return l.find("CKXRetainAssocCompDlg") != std::string::npos;
-            });
-        m_seen = log.size();
-        return asked;
-    }
-    bool Has(const std::string& savedLine) { return Saved().find(savedLine) != std::string::npos; }
     std::string Row(const std::string& pin) {
         std::istringstream in(Run("kx::window ccp"));
         for (std::string line; std::getline(in, line);)
             if (line.find(" | " + pin + " | ") != std::string::npos) return line;
         return std::string();
     }
-    std::size_t m_seen = 0;
 };
 
 TEST_F(Retain, AMovedPinLosesItsTerminationWhenTheUserSaysSo) {

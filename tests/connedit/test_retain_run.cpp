@@ -14,20 +14,7 @@ namespace {
 constexpr const char* kKeepPupds = "kx::answer dialog CKXRetainAssocCompDlg ok preservePupd 1";
 constexpr const char* kReplace = "kx::answer dialog CKXDontAskAgainYesNoDlg ok";
 
-class RetainRun : public ConnEditFixture {
-protected:
-    bool Asked() {
-        const std::vector<std::string> log = AnswerLog();
-        const bool asked =
-            std::any_of(log.begin() + static_cast<long>(m_seen), log.end(), [](const std::string& l) {
-                return l.find("CKXRetainAssocCompDlg") != std::string::npos;
-            });
-        m_seen = log.size();
-        return asked;
-    }
-    bool Has(const std::string& savedLine) { return Saved().find(savedLine) != std::string::npos; }
-    std::size_t m_seen = 0;
-};
+class RetainRun : public RetainFixture {};
 
 TEST_F(RetainRun, AScriptConnectAfterAnUndoneOneAsksAndCarriesThePullUpAgain) {
     OpenBoard();

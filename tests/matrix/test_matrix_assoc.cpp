@@ -23,30 +23,6 @@ protected:
         return KXRowAttrs(*Grid(), Row(signal)).Text(static_cast<ROWCOL>(G::Layout().m_nPupdCol), IDS_UA_TOOLTIPTEXT)
             .GetString();
     }
-    // The row of the signal whose group cell shows the pin.
-    ROWCOL PinRow(const char* signal, const char* pin) {
-        for (ROWCOL r : Rows(signal))
-            if (Cell(r, PinCol(0)) == pin) return r;
-        return 0;
-    }
-    std::filesystem::path StartJournal() {
-        const std::filesystem::path file = m_dir / "assoc.vbs";
-        Run("kx::journal " + file.string());
-        return file;
-    }
-    std::string StopJournal(const std::filesystem::path& file) {
-        Run("kx::journal");
-        std::ifstream in(file);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    // Takes the recorded steps back, replays the lines and answers the design the replay left.
-    std::string Replayed(const std::string& lines, int undoSteps) {
-        for (int i = 0; i < undoSteps; ++i) EXPECT_EQ(Run("undo"), "1");
-        const std::filesystem::path replay = m_dir / "replay.vbs";
-        std::ofstream(replay) << lines;
-        EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
-        return Snapshot();
-    }
     // Moves J1.S (pin number 15, terminated, on N1) to FREE by its number.
     std::string MoveSByNumber() {
         Run("kx::answer question KXTABLE-140 yes");

@@ -22,11 +22,6 @@ protected:
     }
     static int TermCol(int group = 0) { return G::ColumnOf(group, G::Layout().m_nTerminationOffset); }
     static int PupdCol() { return G::Layout().m_nPupdCol; }
-    ROWCOL PinRow(const char* signal, const char* pin) {
-        for (ROWCOL r : Rows(signal))
-            if (Cell(r, PinCol(0)) == pin) return r;
-        return 0;
-    }
     std::string Mark(const char* signal) {
         return KXRowAttrs(*Grid(), Row(signal)).Text(static_cast<ROWCOL>(PupdCol()), IDS_UA_TOOLTIPTEXT).GetString();
     }
@@ -36,23 +31,6 @@ protected:
                    " " + std::to_string(col2));
     }
     std::string Copy() { return Run("kx::key ccp Ctrl+C"); }
-    std::filesystem::path StartJournal() {
-        const std::filesystem::path file = m_dir / "clip.vbs";
-        Run("kx::journal " + file.string());
-        return file;
-    }
-    std::string StopJournal(const std::filesystem::path& file) {
-        Run("kx::journal");
-        std::ifstream in(file);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    std::string Replayed(const std::string& lines, int undoSteps) {
-        for (int i = 0; i < undoSteps; ++i) EXPECT_EQ(Run("undo"), "1");
-        const std::filesystem::path replay = m_dir / "replay.vbs";
-        std::ofstream(replay) << lines;
-        EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
-        return Snapshot();
-    }
     int Count(const std::string& text, const std::string& what) {
         int n = 0;
         for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
