@@ -421,6 +421,26 @@ std::vector<EditKind>& EditKinds() {
                     (OneIn(rng, 2) ? "1" : "0") + "; kx::edit ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
                     " Signal] " + Braced(text);
          }},
+        // The component list's requests from the host, and stored matrix views defined by automation.
+        {"co-design mark",
+         [](Rng& rng, EditWorld& w) {
+             return "kx::pane clp MarkAsCodesign " + Braced(Pick(rng, w.components) + " " + Pick(rng, w.components)) +
+                    (OneIn(rng, 2) ? " 1" : " 0");
+         }},
+        {"power group",
+         [](Rng& rng, EditWorld& w) {
+             static const std::vector<std::string> pins = {"VDD", "VCCINT", "GND", "NOPIN"};
+             return "kx::pane clp AssignPowerGroup " + Pick(rng, w.components) + " " + Pick(rng, pins) + " " +
+                    Pick(rng, w.signals);
+         }},
+        {"define a matrix view",
+         [](Rng& rng, EditWorld& w) {
+             const std::string view = OneIn(rng, 2) ? "mv" : "mv3";
+             const std::string components = Braced(Pick(rng, w.components) + " U1");
+             const std::string signals = Braced(Pick(rng, w.signals) + " MCLK");
+             return OneIn(rng, 2) ? "kx::pane CreateMatrixView " + view + " " + components + " " + signals
+                                  : "kx::pane EditMatrixView " + view + " " + view + " " + components + " " + signals;
+         }},
         {"undo", [](Rng&, EditWorld&) { return std::string("undo"); }},
         {"redo", [](Rng&, EditWorld&) { return std::string("redo"); }},
         // Windows: a second one on the design (the physical view too), and back to the first.
