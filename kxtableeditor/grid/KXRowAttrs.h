@@ -38,20 +38,22 @@ inline WORD Id(UINT id) {
     return static_cast<WORD>(id);
 }
 
+// Each read below looks the attribute up once: an absent attribute reads as an empty one (no text,
+// the number 0).
+
 // Present and not empty.
 inline bool Has(const CGXStyle& style, UINT id) {
-    return style.GetIncludeUserAttribute(Id(id)) && !style.GetUserAttribute(Id(id)).IsEmpty();
+    return !style.GetUserAttribute(Id(id)).IsEmpty();
 }
 template <class T> bool Has(const CGXStyle& style, KXAttr<T> attr) {
     return Has(style, attr.id);
 }
 
 inline CString Text(const CGXStyle& style, UINT id) {
-    return style.GetIncludeUserAttribute(Id(id)) ? style.GetUserAttributeText(Id(id)) : CString();
+    return style.GetUserAttributeText(Id(id));
 }
 
 inline int Number(const CGXStyle& style, UINT id) {
-    if (!style.GetIncludeUserAttribute(Id(id))) return 0;
     return static_cast<int>(style.GetUserAttribute(Id(id)).GetDoubleValue());
 }
 

@@ -63,6 +63,10 @@ void CKXBottomPaneContainerView::AddSignalListEntries(std::vector<CAfxItemList::
     for (const CAfxItemList::NewItem& entry : entries)
         if (entry.data) m_offeredText[entry.data] = entry.text;
     if (entries.size() > kInsertLimit) {
+        // Put in the lists' order once here (as each list's merge would): both merges find them sorted.
+        std::stable_sort(entries.begin(), entries.end(), [](const CAfxItemList::NewItem& a, const CAfxItemList::NewItem& b) {
+            return a.text.CompareNoCase(b.text) < 0;
+        });
         if (m_pSignalDropList->GetSafeHwnd()) m_pSignalDropList->AddStrings(entries);
         m_AttachSignalCombo.AddStrings(std::move(entries));
         return;

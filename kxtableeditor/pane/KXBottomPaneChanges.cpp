@@ -15,6 +15,8 @@
 #include "rmx/transaction.h"
 
 #include <set>
+#include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -72,14 +74,19 @@ void CKXBottomPaneContainerView::AddNet(INet* net) {
 // merge, so a transaction that makes thousands of nets costs what a sort of them costs.
 void CKXBottomPaneContainerView::AddNets(const std::vector<INet*>& nets) {
     std::vector<CAfxItemList::NewItem> offered;
-    std::set<CString> seen;
+    std::unordered_set<std::string> seen; // upper-case texts offered by this call
     for (INet* net : nets) {
         if (!net) continue;
         m_registeredNets[net->id()] = net;
         CString display = OfferedName(net);
+        // A net offered by this very text has its entry (the offered texts mirror the lists' net
+        // entries): no search of the list for it, as a refill of the signal lists passes every net.
+        if (const auto offered = m_offeredText.find(net->id());
+            offered != m_offeredText.end() && offered->second == display)
+            continue;
         CString key = display;
         key.MakeUpper();
-        if (m_AttachSignalCombo.FindStringExact(-1, display) >= 0 || !seen.insert(key).second) continue;
+        if (m_AttachSignalCombo.FindStringExact(-1, display) >= 0 || !seen.insert(key.str()).second) continue;
         offered.push_back({display, net->id()});
     }
     AddSignalListEntries(std::move(offered));

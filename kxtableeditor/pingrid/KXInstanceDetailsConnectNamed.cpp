@@ -38,10 +38,10 @@ void CKXInstanceDetailsGridWnd::ForgetRetainRun() {
     m_nRunKeepPupds = -1;
 }
 
-void CKXInstanceDetailsGridWnd::AskRetainQuestion(const CString& signal) {
+void CKXInstanceDetailsGridWnd::AskRetainQuestion(const CString& signal, const std::vector<ROWCOL>* targets) {
     m_pRetainQuestion = std::make_unique<CKXRetainAssocCompDlg>(nullptr);
     const int skip = std::exchange(m_bSkipChildRows, 0);
-    RetainAssocComponents(m_nColSignal, signal);
+    RetainAssocComponents(m_nColSignal, signal, targets);
     m_bSkipChildRows = skip;
     // A later connect of the same edit knows the pull-ups carried over so far, and is not asked again:
     // it takes the answers given to the edit's question.

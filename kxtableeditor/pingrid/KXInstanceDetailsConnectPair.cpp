@@ -17,6 +17,7 @@
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <cstdlib>
 #include <map>
@@ -389,9 +390,16 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDiffPair() {
 // The second leg of a pair
 
 int CKXInstanceDetailsGridWnd::AutoConnectDiffPairLegs(CTransaction* transaction, IInstTerm* pin, int msb, int lsb) {
-    if (!transaction || !pin || !KXAutoConnectDpLegAsked()) return 0;
+    if (!transaction || !pin) return 0;
+    // The project is asked at the first bit that is a pair leg: most pins are none.
+    std::optional<bool> asked;
     int added = 0;
-    for (int b = std::min(msb, lsb); b <= std::max(msb, lsb); ++b)
-        if (KXConnectOtherLeg(*transaction, CInstTermBit(pin, b))) ++added;
+    for (int b = std::min(msb, lsb); b <= std::max(msb, lsb); ++b) {
+        const CInstTermBit leg(pin, b);
+        if (KXOtherLeg(leg).isNull()) continue;
+        if (!asked) asked = KXAutoConnectDpLegAsked();
+        if (!*asked) return 0;
+        if (KXConnectOtherLeg(*transaction, leg)) ++added;
+    }
     return added;
 }

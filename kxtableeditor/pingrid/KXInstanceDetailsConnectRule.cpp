@@ -107,14 +107,17 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     // Rules by pin number and lists name each bit: a selected vector pin gives all its bit rows.
-    if (rule >= KX_RULE_PREFIX_PINNUMBER)
+    const bool expand = rule >= KX_RULE_PREFIX_PINNUMBER;
+    if (expand)
         CollectTargetRows(selected, targets, TRUE, 0, KX_NAME_MAX_BIT);
     else
         CollectTargetRows(selected, targets, FALSE, -1, -1);
+    // The retain question looks at the same rows, collected with pair rows' legs included.
+    const bool sameRows = !expand && !m_bSkipChildRows;
     CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
     if (!edit) return;
     std::optional<CKXRetainScope> retain;
-    if (!targets.empty()) retain.emplace(*this, CString());
+    if (!targets.empty()) retain.emplace(*this, CString(), sameRows ? &targets : nullptr);
     RuleRun run;
     run.argument = run.rest = argument;
     run.rule = rule;

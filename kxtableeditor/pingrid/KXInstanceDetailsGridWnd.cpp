@@ -74,6 +74,14 @@ CGXStyle CKXInstanceDetailsGridWnd::CellStyle(ROWCOL row, ROWCOL col) {
     return style;
 }
 
+const CGXStyle& CKXInstanceDetailsGridWnd::StoredCell(ROWCOL row, ROWCOL col) {
+    static const CGXStyle kNoStyle;
+    const CGXData* data = GetData();
+    if (!data || row == 0 || col == 0 || row > GetRowCount() || col > GetColCount()) return kNoStyle;
+    const CGXStyle* stored = data->LookupCell(row, col);
+    return stored ? *stored : kNoStyle;
+}
+
 CString CKXInstanceDetailsGridWnd::AttrText(ROWCOL row, ROWCOL col, UINT id) {
     return KXRowAttrs(*this, row).Text(col, id);
 }
@@ -118,11 +126,11 @@ void CKXInstanceDetailsGridWnd::SetCellUserAttribute(ROWCOL row, ROWCOL col, UIN
 // Row model: attribute readers
 
 int CKXInstanceDetailsGridWnd::GetRowInstanceIndex(ROWCOL row) {
-    return std::atoi(KXRowAttrs(*this, row).Get(Col(m_nColInstance), kInstanceIndex).GetString());
+    return std::atoi(kxattr::Get(StoredCell(row, Col(m_nColInstance)), kInstanceIndex).GetString());
 }
 
 int CKXInstanceDetailsGridWnd::GetRowInstTermId(ROWCOL row) {
-    return KXRowAttrs(*this, row).Get(Col(m_nColPinName), kInstTermId);
+    return kxattr::Get(StoredCell(row, Col(m_nColPinName)), kInstTermId);
 }
 
 int CKXInstanceDetailsGridWnd::GetRowDiffPairConnId(ROWCOL row) {
@@ -131,7 +139,7 @@ int CKXInstanceDetailsGridWnd::GetRowDiffPairConnId(ROWCOL row) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::IsDiffPairRow(ROWCOL row) {
-    return KXRowAttrs(*this, row).Get(Col(m_nColPinName), kDiffPairRow) == 1;
+    return kxattr::Get(StoredCell(row, Col(m_nColPinName)), kDiffPairRow) == 1;
 }
 
 BOOL CKXInstanceDetailsGridWnd::IsPowerPinRow(ROWCOL row) {
@@ -139,15 +147,13 @@ BOOL CKXInstanceDetailsGridWnd::IsPowerPinRow(ROWCOL row) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::IsPowerPinChildRow(ROWCOL row) {
-    return KXRowAttrs(*this, row).Has(Col(m_nColPinName), kPowerPinChildRow);
+    return kxattr::Has(StoredCell(row, Col(m_nColPinName)), kPowerPinChildRow);
 }
 
 ROWCOL CKXInstanceDetailsGridWnd::GetRowParentOffset(ROWCOL row) {
     // The stored cell data, not the composed style.
     if (row == 0 || row > GetRowCount()) return GX_INVALID;
-    CGXStyle stored;
-    CGXGridCore::GetStyleRowCol(row, Col(m_nColPinName), stored);
-    const int offset = kxattr::Get(stored, kParentRowOffset);
+    const int offset = kxattr::Get(StoredCell(row, Col(m_nColPinName)), kParentRowOffset);
     if (offset > 0 && static_cast<ROWCOL>(offset) < row) return row - static_cast<ROWCOL>(offset);
     return GX_INVALID;
 }
@@ -189,14 +195,16 @@ CInstanceContext CKXInstanceDetailsGridWnd::GetRowInstance(ROWCOL row) {
 IInstTerm* CKXInstanceDetailsGridWnd::GetRowInstTerm(ROWCOL row, int& msb, int& lsb) {
     msb = lsb = -1;
     if (row == 0 || row > GetRowCount()) return nullptr;
-    CString base, m, l;
-    if (GetCellVectorInfo(row, base, m, l)) {
+    // The pin-name cell holds the bits and the pin's id.
+    const CGXStyle& pinName = StoredCell(row, Col(m_nColPinName));
+    const CString m = kxattr::Get(pinName, kVectorMsb), l = kxattr::Get(pinName, kVectorLsb);
+    if (!m.IsEmpty() && !l.IsEmpty()) {
         msb = std::atoi(m.GetString());
         lsb = std::atoi(l.GetString());
     }
     const CInstanceContext inst = GetRowInstance(row);
     if (!inst) return nullptr;
-    return inst.instance()->findInstTerm(static_cast<unsigned>(GetRowInstTermId(row)));
+    return inst.instance()->findInstTerm(static_cast<unsigned>(kxattr::Get(pinName, kInstTermId)));
 }
 
 BOOL CKXInstanceDetailsGridWnd::GetRowInstTermBitContext(ROWCOL row, CInstTermBitContext& out) {
@@ -273,7 +281,7 @@ IDPInstTerm* CKXInstanceDetailsGridWnd::GetDiffPairInstTerm(IInstTerm* pin, int 
 PinRowKind CKXInstanceDetailsGridWnd::GetRowKind(ROWCOL row, CString& baseName, int& msb, int& lsb) {
     msb = lsb = -1;
     baseName = "novale";
-    const CGXStyle style = CellStyle(row, Col(m_nColPinName));
+    const CGXStyle& style = StoredCell(row, Col(m_nColPinName));
     baseName = kxattr::Text(style, IDS_UA_VECTOR_BASENAME);
     const CString m = kxattr::Text(style, IDS_UA_VECTOR_MSB), l = kxattr::Text(style, IDS_UA_VECTOR_LSB);
     if (!m.IsEmpty() && !l.IsEmpty()) {

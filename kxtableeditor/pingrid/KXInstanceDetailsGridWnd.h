@@ -18,6 +18,7 @@
 #include "rmx/context.h"
 #include "rmx/hmtpi.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <deque>
 #include <list>
@@ -262,8 +263,9 @@ public:
     // TRUE when the row may receive a termination (its pair carries none); report shows why not.
     BOOL CheckAssocComponents(ROWCOL row, BOOL report);
     // Before the selection's signal changes: sets m_bAskRetain when terminations or pull-ups
-    // would be lost and the question is not suppressed.
-    void RetainAssocComponents(int column, CString newSignal);
+    // would be lost and the question is not suppressed. targets, when given, are the rows the
+    // selection's pins come to (CollectTargetRows without expanding), collected already.
+    void RetainAssocComponents(int column, CString newSignal, const std::vector<ROWCOL>* targets = nullptr);
     void SetRetainQuestion(std::unique_ptr<CKXRetainAssocCompDlg> question);
     std::unique_ptr<CKXRetainAssocCompDlg> m_pRetainQuestion;
     int m_bAskRetain = 0;
@@ -402,14 +404,20 @@ public:
     void CollectChangedRows(CTransaction* transaction);
     void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
                             std::set<CConn>& handledRemoved);
-    void MapInstTermBitRows(std::map<CString, CConn>& map);
-    void MapNetBitRows(std::map<CString, CConn>& map);
+    // Connections by the pin bit whose row shows them (KXRowKey::PinBit: the bit of a one-bit row,
+    // -1 for a scalar pin or a vector's own row).
+    using ConnsByPinBit = std::map<std::uint64_t, CConn>;
+    void MapInstTermBitRows(ConnsByPinBit& map);
+    void MapNetBitRows(ConnsByPinBit& map);
     void RefreshInstTermRows(std::set<CConn> conns);
     void RefreshNetRows(std::set<CConn> conns);
-    // Row key of the pin bit a row shows: "id_bit" for one bit, "id" otherwise; empty without a pin.
-    CString RowKey(ROWCOL row);
+    // The pin-bit key (KXRowKey::PinBit) of the row's pin: its bit for a one-bit row, -1 otherwise;
+    // 0 for a row without a pin.
+    std::uint64_t RowKey(ROWCOL row);
+    // The first row, not a pair row, whose key is the given one; 0 when there is none.
+    ROWCOL FirstRowOfKey(std::uint64_t key);
     // Keys a connection of a pair leg into map; false for any other connection.
-    bool MakeInstTermBitKey(std::map<CString, CConn>& map, const CConn& conn, CString& key);
+    bool MakeInstTermBitKey(ConnsByPinBit& map, const CConn& conn, std::uint64_t& key);
     // The SIGNAL cell of an expandable row: the net when one connection covers the whole pin.
     void SetConnectionCell(ROWCOL row);
     // Clears the SIGNAL and TERMINATION cells of the child rows of a group row.
@@ -623,7 +631,7 @@ public:
     // The retain question of one connect run (CKXRetainScope): asked before the first pin changes
     // when the selection's pins carry terminations or their nets pull-ups; the pin connects read
     // its answers.
-    void AskRetainQuestion(const CString& signal);
+    void AskRetainQuestion(const CString& signal, const std::vector<ROWCOL>* targets = nullptr);
     void EndRetainQuestion();
     // A connect keeps the terminations of the pin bits it moves to another net: the retain answer
     // (kept when the question was not put). A disconnect keeps them only when so answered.
@@ -1119,10 +1127,15 @@ private:
     BOOL DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROWCOL nCol);
     BOOL TypeIntoSignalCell(ROWCOL row, const CString& name);
     void MergeRenamedNet(CTransaction* transaction, const CString& oldText, INet* newNet);
-    // Calls take(row, conn) for each pin row whose key is in map, taking the entry out of it first.
-    template <class Take> void TakeMappedRows(std::map<CString, CConn>& map, Take take);
+    // Calls take(row, conn), in row order, for the first pin row (not a pair row) of each key in map,
+    // taking the entry out of it first; keys no row shows stay in map.
+    template <class Take> void TakeMappedRows(ConnsByPinBit& map, Take take);
     // Composed style of a cell (row, col).
     CGXStyle CellStyle(ROWCOL row, ROWCOL col);
+    // The same style read where the grid keeps it, without a copy (this grid composes nothing into a
+    // cell's style when it is read): for the row-model readers, which look at a few attributes of
+    // many rows. Valid until the grid changes; an empty style outside the grid.
+    const CGXStyle& StoredCell(ROWCOL row, ROWCOL col);
     CString AttrText(ROWCOL row, ROWCOL col, UINT id);
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
     // Instance, Ref Des and DIFF_PAIR cells of a pin row.

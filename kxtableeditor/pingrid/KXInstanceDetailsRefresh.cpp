@@ -31,13 +31,9 @@ using kxpingrid::UpdateLockScope;
 
 namespace {
 
-CString Key(unsigned id, int bit) {
-    CString key;
-    if (bit == -1)
-        key.Format("%u", id);
-    else
-        key.Format("%u_%d", id, bit);
-    return key;
+// The row key of a pin's bit (-1: the pin as a whole).
+std::uint64_t Key(unsigned id, int bit) {
+    return KXRowKey::PinBit(id, bit);
 }
 
 // Pin bits (a lower, b upper end) and net bits (c, d) of a connection, as the refresh reads them.
@@ -288,15 +284,21 @@ void CKXInstanceDetailsGridWnd::RefreshDiffPairNameCells(const IDPNet* pairNet) 
 // ---------------------------------------------------------------------------
 // Rows of changed connections
 
-CString CKXInstanceDetailsGridWnd::RowKey(ROWCOL row) {
+std::uint64_t CKXInstanceDetailsGridWnd::RowKey(ROWCOL row) {
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    if (!pin) return CString();
+    if (!pin) return 0;
     return Key(pin->id(), msb == lsb && msb != -1 ? msb : -1);
 }
 
-bool CKXInstanceDetailsGridWnd::MakeInstTermBitKey(std::map<CString, CConn>& map, const CConn& conn,
-                                                   CString& key) {
+ROWCOL CKXInstanceDetailsGridWnd::FirstRowOfKey(std::uint64_t key) {
+    // The index may still name rows that show another pin now: each is checked.
+    for (ROWCOL r : m_rowIndex.Rows(key))
+        if (r >= PIN_FIRST_ROW && r <= GetRowCount() && !IsDiffPairRow(r) && RowKey(r) == key) return r;
+    return 0;
+}
+
+bool CKXInstanceDetailsGridWnd::MakeInstTermBitKey(ConnsByPinBit& map, const CConn& conn, std::uint64_t& key) {
     IInstTerm* pin = conn.instTerm();
     if (!pin || !GetDiffPairInstTerm(pin, conn.instTermMsb())) return false;
     const bool single = conn.instTermMsb() == conn.instTermLsb() && conn.instTermMsb() != -1;
@@ -317,11 +319,15 @@ BOOL CKXInstanceDetailsGridWnd::GetPhysPin(IInstTerm* pin) {
 
 void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
     if (!transaction) return;
-    std::set<int> ids;
+    // The pins whose first rows may head bit rows: vector pins, and scalar pins that sit on a package
+    // pin. Whether a scalar pin does is costly to ask, so it is asked last, and only of a pin whose
+    // row is followed by a child row (the mapped pin is kept for that; nullptr for a vector pin).
+    std::map<int, IInstTerm*> pins;
     auto note = [&](const CConn* conn) {
         if (!conn || !conn->instTerm()) return;
         IInstTerm* pin = conn->instTerm();
-        if (pin->msb() != pin->lsb() || !pin->isScalar() || GetPhysPin(pin)) ids.insert(static_cast<int>(pin->id()));
+        const bool vector = pin->msb() != pin->lsb() || !pin->isScalar();
+        pins.emplace(static_cast<int>(pin->id()), vector ? nullptr : pin);
     };
     for (IChange* change : transaction->beginChange()) {
         if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
@@ -335,11 +341,13 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
             note(a2 ? a2 : r2);
         }
     }
-    for (int id : ids)
+    for (const auto& [id, scalar] : pins)
         for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Of(kPinRows, static_cast<unsigned>(id)))) {
             if (GetRowInstTermId(r) != id) continue;
             const int parent = r + 1 <= GetRowCount() ? GetParentRow(r + 1) : -1;
-            if (parent > 0) SetConnectionCell(static_cast<ROWCOL>(parent));
+            // A pair row sums nothing up (its legs show their own nets).
+            if (parent <= 0 || IsDiffPairRow(static_cast<ROWCOL>(parent))) break;
+            if (!scalar || GetPhysPin(scalar)) SetConnectionCell(static_cast<ROWCOL>(parent));
             break;
         }
 }
@@ -347,11 +355,11 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
 void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
                                                    std::set<CConn>& handledRemoved) {
     if (!transaction) return;
-    std::map<CString, CConn> added, removed, all;
+    ConnsByPinBit added, removed, all;
     for (IChange* change : transaction->beginChange()) {
         if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
         const int kind = change->changeKind();
-        CString key;
+        std::uint64_t key = 0;
         if (kind == 1 || kind == 2) {
             const auto* conn = dynamic_cast<const CConn*>(change->object());
             if (!conn || !MakeInstTermBitKey(all, *conn, key)) continue;
@@ -377,14 +385,10 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, st
     if (!removed.empty()) MapInstTermBitRows(removed);
     if (!added.empty()) MapNetBitRows(added);
     std::set<ROWCOL> pairRows;
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !all.empty(); ++r) {
-        if (IsDiffPairRow(r)) continue;
-        const auto it = all.find(RowKey(r));
-        if (it == all.end()) continue;
-        all.erase(it);
+    TakeMappedRows(all, [&](ROWCOL r, const CConn&) {
         const ROWCOL parent = GetRowParentOffset(r);
         if (parent != GX_INVALID && IsDiffPairRow(parent)) pairRows.insert(parent);
-    }
+    });
     std::set<ROWCOL> outer;
     for (ROWCOL r : pairRows) {
         RefreshDiffPairRow(r, 0);
@@ -396,20 +400,23 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, st
 }
 
 template <class Take>
-void CKXInstanceDetailsGridWnd::TakeMappedRows(std::map<CString, CConn>& map, Take take) {
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !map.empty(); ++r) {
-        if (IsDiffPairRow(r)) continue;
-        const CString key = RowKey(r);
-        if (key.IsEmpty()) continue;
-        const auto it = map.find(key);
-        if (it == map.end()) continue;
-        const CConn conn = it->second;
-        map.erase(it);
-        take(r, conn);
+void CKXInstanceDetailsGridWnd::TakeMappedRows(ConnsByPinBit& map, Take take) {
+    std::vector<std::pair<ROWCOL, CConn>> taken;
+    for (auto it = map.begin(); it != map.end();) {
+        if (const ROWCOL r = FirstRowOfKey(it->first)) {
+            taken.emplace_back(r, it->second);
+            it = map.erase(it);
+        } else {
+            ++it;
+        }
     }
+    std::sort(taken.begin(), taken.end(),
+              [](const std::pair<ROWCOL, CConn>& a, const std::pair<ROWCOL, CConn>& b) { return a.first < b.first; });
+    for (const auto& [r, conn] : taken)
+        take(r, conn);
 }
 
-void CKXInstanceDetailsGridWnd::MapInstTermBitRows(std::map<CString, CConn>& map) {
+void CKXInstanceDetailsGridWnd::MapInstTermBitRows(ConnsByPinBit& map) {
     std::set<unsigned> nets;
     TakeMappedRows(map, [&](ROWCOL r, const CConn& conn) {
         if (conn.net()) {
@@ -420,7 +427,7 @@ void CKXInstanceDetailsGridWnd::MapInstTermBitRows(std::map<CString, CConn>& map
     FillPupdColumn(nets);
 }
 
-void CKXInstanceDetailsGridWnd::MapNetBitRows(std::map<CString, CConn>& map) {
+void CKXInstanceDetailsGridWnd::MapNetBitRows(ConnsByPinBit& map) {
     // Rows whose nets got a connection show their nets' pull-ups and pull-downs.
     std::set<unsigned> nets;
     TakeMappedRows(map, [&](ROWCOL r, const CConn& conn) {
@@ -438,7 +445,7 @@ void CKXInstanceDetailsGridWnd::MapNetBitRows(std::map<CString, CConn>& map) {
 }
 
 void CKXInstanceDetailsGridWnd::RefreshConnectionRows(std::set<CConn> conns, bool added) {
-    std::map<CString, CConn> byBit;
+    ConnsByPinBit byBit;
     std::map<const IInstTerm*, CConn> byPin;
     for (const CConn& conn : conns) {
         if (!conn.instTerm()) continue;
@@ -766,8 +773,8 @@ void CKXInstanceDetailsGridWnd::RefreshOtherConnections(const std::set<CConn>& h
             if (kind == 2 && !handledRemoved.count(*conn)) removed.insert(*conn);
         }
     }
-    if (!removed.empty()) RefreshInstTermRows(removed);
-    if (!added.empty()) RefreshNetRows(added);
+    if (!removed.empty()) RefreshInstTermRows(std::move(removed));
+    if (!added.empty()) RefreshNetRows(std::move(added));
 }
 
 void CKXInstanceDetailsGridWnd::RefreshAttachedComponents() {

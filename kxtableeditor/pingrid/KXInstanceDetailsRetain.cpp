@@ -44,7 +44,8 @@ bool CKXInstanceDetailsGridWnd::RowNetCarriesPupd(ROWCOL row, std::set<std::pair
     return false;
 }
 
-void CKXInstanceDetailsGridWnd::RetainAssocComponents(int column, CString newSignal) {
+void CKXInstanceDetailsGridWnd::RetainAssocComponents(int column, CString newSignal,
+                                                       const std::vector<ROWCOL>* targets) {
     (void)column;
     m_bAskRetain = m_pRetainQuestion && m_pRetainQuestion->DontAskToRetainAssocComp() ? 0 : 1;
     if (CKXShareGlobalData::m_bReplay) m_bAskRetain = 0;
@@ -54,12 +55,15 @@ void CKXInstanceDetailsGridWnd::RetainAssocComponents(int column, CString newSig
         return;
     }
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
+    std::vector<ROWCOL> collected;
+    if (!targets) {
+        CollectTargetRows(selected, collected, FALSE, -1, -1);
+        targets = &collected;
+    }
     GetAssocCompAPI()->setDesignContext(MasterDesign());
     bool found = false;
     std::set<std::pair<unsigned, int>> asked; // net bits whose pull-ups were asked in this call
-    for (ROWCOL row : targets) {
+    for (ROWCOL row : *targets) {
         if (IsDiffPairRow(row)) continue;
         if (RowCarriesTermination(row)) found = true;
         if (RowNetCarriesPupd(row, asked)) return; // keep the question

@@ -44,9 +44,11 @@ private:
 // ends. A run nested in another (the pair rows of a typed connect) reads the question already put.
 class CKXRetainScope {
 public:
-    CKXRetainScope(CKXInstanceDetailsGridWnd& grid, const CString& signal)
+    // targets: the run's rows as the question would collect them, when the run has them already.
+    CKXRetainScope(CKXInstanceDetailsGridWnd& grid, const CString& signal,
+                   const std::vector<ROWCOL>* targets = nullptr)
         : m_grid(grid), m_owner(!grid.m_pRetainQuestion) {
-        if (m_owner) grid.AskRetainQuestion(signal);
+        if (m_owner) grid.AskRetainQuestion(signal, targets);
     }
     ~CKXRetainScope() {
         if (m_owner) m_grid.EndRetainQuestion();

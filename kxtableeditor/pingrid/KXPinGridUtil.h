@@ -90,19 +90,28 @@ public:
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;
 
-    // format takes the percentage done and the total, in this order.
+    // format takes the percentage done and the total, in this order. The text is written again only
+    // when the percentage changes (a long run steps thousands of times through a hundred texts).
     void Step(const char* format, int done) {
         if (!m_bar) return;
-        CString text;
-        text.Format(format, static_cast<int>(static_cast<long long>(done) * 100 / m_total), m_total);
-        m_bar->SetText(text);
+        const int percent = static_cast<int>(static_cast<long long>(done) * 100 / m_total);
+        if (percent != m_shownPercent || format != m_shownFormat) {
+            CString text;
+            text.Format(format, percent, m_total);
+            m_bar->SetText(text);
+            m_shownPercent = percent;
+            m_shownFormat = format;
+        }
         m_bar->StepIt();
         m_bar->PeekAndPump();
     }
     // One step shown with its own label.
     void Show(const CString& label) {
         if (!m_bar) return;
-        if (!label.IsEmpty()) m_bar->SetText(label);
+        if (!label.IsEmpty()) {
+            m_bar->SetText(label);
+            m_shownPercent = -1; // the next Step writes its text again
+        }
         m_bar->StepIt();
         m_bar->PeekAndPump();
     }
@@ -114,6 +123,8 @@ public:
 private:
     std::unique_ptr<CKXProgressBar> m_bar;
     int m_total;
+    int m_shownPercent = -1;              // the percentage of the text shown, -1 before the first
+    const char* m_shownFormat = nullptr;  // the format it was written with
 };
 
 } // namespace kxpingrid

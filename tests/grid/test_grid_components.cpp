@@ -69,6 +69,28 @@ TEST(RowAttrs, TypedReadsWritesAndMissingValues) {
     EXPECT_EQ(KXRowAttrs(grid, 0).Get(2, kBase), "");
 }
 
+TEST(RowAttrs, PresentButEmptyAndZeroAreToldApartFromMissing) {
+    CGXStyle style;
+    // Missing: no text, the number 0, not there.
+    EXPECT_FALSE(kxattr::Has(style, kIndex));
+    EXPECT_EQ(kxattr::Get(style, kBase), "");
+    EXPECT_EQ(kxattr::Get(style, kIndex), 0);
+    // An empty text is there but counts as missing; the number 0 is there and counts.
+    kxattr::Put(style, kBase, CString());
+    kxattr::Put(style, kIndex, 0);
+    EXPECT_FALSE(kxattr::Has(style, kBase));
+    EXPECT_TRUE(kxattr::Has(style, kIndex));
+    EXPECT_EQ(kxattr::Get(style, kIndex), 0);
+    // Another attribute of the style neither shows through nor hides one that is missing.
+    EXPECT_FALSE(kxattr::Has(style, kGroup));
+    EXPECT_FALSE(kxattr::Get(style, kGroup));
+    kxattr::Put(style, kGroup, true);
+    kxattr::Put(style, KXAttr<CString>{kIndex.id}, CString("-3"));
+    EXPECT_TRUE(kxattr::Get(style, kGroup));
+    EXPECT_EQ(kxattr::Get(style, kIndex), -3);
+    EXPECT_EQ(kxattr::Get(style, kBase), "");
+}
+
 // ------------------------------------------------------------------ change digest
 
 class Recorder : public KXChangeHooks {

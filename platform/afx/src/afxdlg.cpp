@@ -274,6 +274,7 @@ int CAfxItemList::FindInOrder(int nStartAfter, const CString& key, BOOL bExact) 
         return bExact ? item.text.CompareNoCase(key) : ComparePrefixNoCase(item.text, key);
     };
     auto first = std::partition_point(m_items.begin(), m_items.end(), [&](const Item& i) { return compare(i) < 0; });
+    if (first == m_items.end() || compare(*first) != 0) return LB_ERR; // no item matches: no run to measure
     auto last = std::partition_point(first, m_items.end(), [&](const Item& i) { return compare(i) == 0; });
     if (first == last) return LB_ERR;
     const int n = Count();

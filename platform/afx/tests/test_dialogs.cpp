@@ -126,6 +126,28 @@ TEST_F(CDialogTest, DialogWithoutTemplateStillExchangesData) {
     EXPECT_EQ(dlg.m_strText, "after");
 }
 
+TEST_F(CDialogTest, SearchesOfASortedListMissTextsItDoesNotHold) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", 0, CRect(0, 0, 100, 100), nullptr, 0));
+    CListBox lb;
+    ASSERT_TRUE(lb.Create(LBS_SORT, CRect(), &parent, 5));
+    for (const char* text : {"B2", "b1", "D", "d", "F10"})
+        lb.AddString(text);
+    // Before the first item, between two, after the last, and a longer text of an item's start.
+    for (const char* missing : {"A", "C", "E", "G", "B", "F1", "F100", ""})
+        EXPECT_EQ(lb.FindStringExact(-1, missing), LB_ERR) << missing;
+    EXPECT_EQ(lb.FindStringExact(-1, "f10"), 4);
+    // Equal texts ignoring case are one run: the search starts after nStartAfter and wraps within it.
+    EXPECT_EQ(lb.FindStringExact(-1, "D"), 2);
+    EXPECT_EQ(lb.FindStringExact(2, "D"), 3);
+    EXPECT_EQ(lb.FindStringExact(3, "D"), 2);
+    // A prefix finds the first item that starts with it; one no item starts with finds nothing.
+    EXPECT_EQ(lb.FindString(-1, "f"), 4);
+    EXPECT_EQ(lb.FindString(-1, "b"), 0);
+    EXPECT_EQ(lb.FindString(-1, "E"), LB_ERR);
+    EXPECT_EQ(lb.FindString(-1, "G"), LB_ERR);
+}
+
 TEST_F(CDialogTest, ListAndComboSearchesIgnoreCaseAndWrap) {
     CWnd parent;
     ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", 0, CRect(0, 0, 100, 100), nullptr, 0));

@@ -75,6 +75,8 @@ bool parseInt(const std::string& text, long long lo, long long hi, long long& ou
 
 // ---- tokens: words, or double-quoted texts with \" \\ \n \t escapes
 std::string quote(const std::string& s);
+// Appends s quoted as quote() would, without a string of its own.
+void appendQuoted(std::string& out, const std::string& s);
 // Splits a line; false with a reason on an unterminated quote or a bad escape.
 bool tokenize(const std::string& line, std::vector<std::string>& out, std::string& why);
 

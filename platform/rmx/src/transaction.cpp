@@ -25,19 +25,32 @@ bool parseInt(const std::string& text, long long lo, long long hi, long long& ou
     return true;
 }
 
-std::string quote(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+void appendQuoted(std::string& out, const std::string& s) {
+    out += '"';
+    size_t plain = 0; // start of the run of characters copied as they are
+    for (size_t i = 0; i < s.size(); ++i) {
+        const char* escape = nullptr;
+        switch (s[i]) {
+        case '"': escape = "\\\""; break;
+        case '\\': escape = "\\\\"; break;
+        case '\n': escape = "\\n"; break;
+        case '\t': escape = "\\t"; break;
+        case '\r': escape = "\\r"; break;
+        default: continue;
         }
+        out.append(s, plain, i - plain);
+        out += escape;
+        plain = i + 1;
     }
-    return out + "\"";
+    out.append(s, plain, std::string::npos);
+    out += '"';
+}
+
+std::string quote(const std::string& s) {
+    std::string out;
+    out.reserve(s.size() + 2);
+    appendQuoted(out, s);
+    return out;
 }
 
 bool parseSource(const std::string& text, unsigned long& out) {
@@ -126,21 +139,20 @@ constexpr int kOpCount = sizeof kOpNames / sizeof kOpNames[0];
 
 namespace {
 void appendNumber(std::string& out, long long v) {
-    char buf[24];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    char buf[24] = {' '}; // the separating space, then the digits: one append
+    const auto [end, ec] = std::to_chars(buf + 1, buf + sizeof buf, v);
     (void)ec;
-    out += ' ';
-    out.append(buf, end);
+    out.append(buf, static_cast<size_t>(end - buf));
 }
 } // namespace
 
 void appendOpText(std::string& out, const Op& op) {
     out += kOpNames[static_cast<int>(op.code)];
     out += ' ';
-    out += quote(op.design);
+    appendQuoted(out, op.design);
     for (auto* f : {&op.s1, &op.s2, &op.s3, &op.s4, &op.s5, &op.s6}) {
         out += ' ';
-        out += quote(*f);
+        appendQuoted(out, *f);
     }
     for (int v : op.n) appendNumber(out, v);
     appendNumber(out, op.id);
@@ -148,10 +160,10 @@ void appendOpText(std::string& out, const Op& op) {
     out += op.hadOld ? " 1" : " 0";
     out += op.hasNew ? " 1" : " 0";
     out += ' ';
-    out += quote(op.oldP.value);
+    appendQuoted(out, op.oldP.value);
     appendNumber(out, op.oldP.source);
     out += ' ';
-    out += quote(op.newP.value);
+    appendQuoted(out, op.newP.value);
     appendNumber(out, op.newP.source);
 }
 

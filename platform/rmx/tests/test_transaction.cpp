@@ -262,6 +262,32 @@ TEST_F(Tx, CommittedTransactionTakesMoreChangesAndCommitsAgain) {
     server.removeCommitListener(id);
 }
 
+TEST_F(Tx, TextKeepsEveryCharacterOfNamesAndValues) {
+    // Escaped characters first, last, side by side and alone; texts without any; empty texts.
+    const std::vector<std::string> values = {"\"", "\\", "\n", "\t\r", "\"\"x\\\\", "plain", "", "a\nb\tc\rd\\e\"f"};
+    CTransaction t(ctx, "\"Values\"\\");
+    for (size_t k = 0; k < values.size(); ++k)
+        ASSERT_TRUE(t.addProperty(ctx.net("SYSCLK"), ("V" + std::to_string(k)).c_str(), values[k].c_str(), 2));
+    ASSERT_TRUE(t.commit());
+    const std::string after = snapshot(server, board);
+    const CString text = t.toString();
+    // Tabs and returns are written escaped, never as they are.
+    EXPECT_EQ(text.str().find_first_of("\t\r"), std::string::npos);
+    CTransaction undo(&server, text, true, false);
+    ASSERT_TRUE(undo.isValid()) << undo.lastError().str();
+    ASSERT_TRUE(undo.commit());
+    CTransaction redo(&server, text, true, true);
+    ASSERT_TRUE(redo.isValid()) << redo.lastError().str();
+    ASSERT_TRUE(redo.commit());
+    EXPECT_EQ(snapshot(server, board), after);
+    for (size_t k = 0; k < values.size(); ++k) {
+        std::unique_ptr<CPQPropertyData> p(ctx.net("SYSCLK").findProperty(("V" + std::to_string(k)).c_str()));
+        ASSERT_TRUE(p) << k;
+        EXPECT_EQ(std::string(p->value()), values[k]) << k;
+    }
+    EXPECT_STREQ(redo.name(), "\"Values\"\\");
+}
+
 TEST_F(Tx, TextRebuildsTheTransactionForwardAndBackward) {
     std::string before = snapshot(server, board);
     CTransaction t(ctx, "Edit \"quoted\"\nname");

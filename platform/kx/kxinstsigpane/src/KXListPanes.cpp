@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string>
 #include <unordered_set>
 
 #include "grid/gxrange.h"
@@ -536,7 +537,7 @@ CString CKXSignalPaneGrid::GetNewAutoName() {
     CString name;
     // A name that a net already has would join the pins to that net: skip taken names.
     for (int tries = 0; tries < 1000000; ++tries) {
-        name.Format("signal_%d", ++m_nAutoName);
+        name = ("signal_" + std::to_string(++m_nAutoName)).c_str(); // one name per pin of a run: no formatter
         if (!d || !d->findNet(name.GetString())) break;
     }
     return name;
