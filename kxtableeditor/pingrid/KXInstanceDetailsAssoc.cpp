@@ -242,10 +242,9 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
 void CKXInstanceDetailsGridWnd::ApplyPupdParentRule(ROWCOL row) {
     const ROWCOL parent = GetRowParentOffset(row);
     if (parent == GX_INVALID || parent == 0) return;
-    CGXStyle mine, theirs;
-    GetStyleRowCol(row, Col(m_nColPupd), mine);
-    GetStyleRowCol(parent, Col(m_nColPupd), theirs);
-    if (mine.GetControl() != IDS_CTRL_PUPD_NONE && mine.GetControl() == theirs.GetControl()) return;
+    const auto mine = StoredCell(row, Col(m_nColPupd)).GetControl();
+    const auto theirs = StoredCell(parent, Col(m_nColPupd)).GetControl();
+    if (mine != IDS_CTRL_PUPD_NONE && mine == theirs) return;
     SetPupdCellStyle(parent, false, false, false, false);
 }
 

@@ -134,7 +134,7 @@ int CKXInstanceDetailsGridWnd::GetRowInstTermId(ROWCOL row) {
 }
 
 int CKXInstanceDetailsGridWnd::GetRowDiffPairConnId(ROWCOL row) {
-    const int id = KXRowAttrs(*this, row).Get(Col(m_nColPinName), kDiffPairConnId);
+    const int id = kxattr::Get(StoredCell(row, Col(m_nColPinName)), kDiffPairConnId);
     return id < 0 ? 0 : id;
 }
 
@@ -143,7 +143,7 @@ BOOL CKXInstanceDetailsGridWnd::IsDiffPairRow(ROWCOL row) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::IsPowerPinRow(ROWCOL row) {
-    return KXRowAttrs(*this, row).Has(Col(m_nColPinName), kPowerPinRow);
+    return kxattr::Has(StoredCell(row, Col(m_nColPinName)), kPowerPinRow);
 }
 
 BOOL CKXInstanceDetailsGridWnd::IsPowerPinChildRow(ROWCOL row) {
@@ -159,7 +159,7 @@ ROWCOL CKXInstanceDetailsGridWnd::GetRowParentOffset(ROWCOL row) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::GetCellVectorInfo(ROWCOL row, CString& baseName, CString& msb, CString& lsb) {
-    const CGXStyle style = KXRowAttrs(*this, row).Cell(Col(m_nColPinName));
+    const CGXStyle& style = StoredCell(row, Col(m_nColPinName));
     baseName = kxattr::Get(style, kVectorBaseName);
     msb = kxattr::Get(style, kVectorMsb);
     lsb = kxattr::Get(style, kVectorLsb);
@@ -232,8 +232,8 @@ void CKXInstanceDetailsGridWnd::GetRowBitContexts(ROWCOL row, std::list<CInstTer
 }
 
 int CKXInstanceDetailsGridWnd::GetRowConnIndex(ROWCOL row) {
-    const CGXStyle style = CellStyle(row, Col(m_nColSignal));
-    if (style.GetValue().IsEmpty()) {
+    const CGXStyle& style = StoredCell(row, Col(m_nColSignal));
+    if (style.GetValue().IsEmpty()) { // (the cell is written below: style is not read after)
         SetCellUserAttribute(row, Col(m_nColSignal), IDS_UA_CONN_INDEX, -1);
         return -1;
     }
@@ -243,7 +243,7 @@ int CKXInstanceDetailsGridWnd::GetRowConnIndex(ROWCOL row) {
 INet* CKXInstanceDetailsGridWnd::GetRowNet(ROWCOL row, int& msb, int& lsb) {
     msb = lsb = -1;
     if (row < PIN_FIRST_ROW || row > GetRowCount() || !m_designContext) return nullptr;
-    CString text = CellStyle(row, Col(m_nColSignal)).GetValue();
+    CString text = StoredCell(row, Col(m_nColSignal)).GetValue();
     if (text.IsEmpty()) return nullptr;
     if (GetRowConnIndex(row) == -1 && text.Find(',') >= 0) return nullptr;
     CString base;
@@ -308,7 +308,7 @@ PinRowKind CKXInstanceDetailsGridWnd::GetRowKind(ROWCOL row, CString& baseName, 
 }
 
 void CKXInstanceDetailsGridWnd::GetChildRows(ROWCOL row, std::list<int>& rows, int legSelector) {
-    if (!KXRowAttrs(*this, row).Has(Col(m_nColPinName), IDS_UA_EXPAND_STATE)) return;
+    if (!kxattr::Has(StoredCell(row, Col(m_nColPinName)), IDS_UA_EXPAND_STATE)) return;
     CString base;
     int msb = -1, lsb = -1;
     const PinRowKind kind = GetRowKind(row, base, msb, lsb);
