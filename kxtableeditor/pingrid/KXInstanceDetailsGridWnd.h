@@ -565,6 +565,9 @@ public:
     BOOL RemoveDiffPair();
     // Connects the differential-pair rows among rows to pair nets; TRUE when one was connected.
     BOOL AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule, BOOL bEcho);
+    // The leg pins of a pair pin just joined to a pair net (netHigh..netLow of it) go onto its leg nets.
+    bool ConnectPairLegs(CTransaction* transaction, const IDPNet* net, int netHigh, int netLow,
+                         const IDPInstTerm* pin);
     // The pair net of a typed pair name and the bits it hands the rows, first to second.
     struct TypedPair {
         IDPNet* net = nullptr;

@@ -37,6 +37,9 @@ CStringList CKXInstanceDetailsGridWnd::g_netReplaceList;
 CString CKXInstanceDetailsGridWnd::NormaliseBusBrackets(CString text) {
     // A naming rule keeps its parentheses: they hold the rule's argument.
     if (text.IsEmpty() || text.Left(1) == "=" || CSchemaUtilities::getValidBusSyntax(text.GetString())) return text;
+    // A pair name as the pair lists offer it keeps its marker; only the name before it is a bus name.
+    if (const int marker = text.Find(KX_DP_MARKER); marker > 0)
+        return NormaliseBusBrackets(text.Left(marker)) + text.Mid(marker);
     if (CSchemaUtilities::getVectorDisplayFormat()) {
         if (!SwapBrackets(text, '<', '>', '[', ']')) SwapBrackets(text, '(', ')', '[', ']');
     } else if (!SwapBrackets(text, '[', ']', '<', '>')) {
