@@ -374,7 +374,8 @@ public:
     // The grids of the pane. CreateGrid is the one factory: it makes, creates and initialises a
     // grid of the kind and keeps it until DestroyGrid or the pane's end; NULL when the kind is not
     // available in this library (the caller tells the user so) or the window cannot be made.
-    CKXGridWnd* CreateGrid(KXGridKind kind);
+    // inConnectDialog 1: a pin grid for the instance connectivity dialog, which owns its edits.
+    CKXGridWnd* CreateGrid(KXGridKind kind, int inConnectDialog = 0);
     static BOOL IsGridKindAvailable(KXGridKind kind);
     void DestroyGrid(CKXGridWnd* grid);
     // Writes the column customisation of every grid kind the pane has (the pane's end).

@@ -33,13 +33,13 @@ BOOL CKXBottomPaneContainerView::IsGridKindAvailable(KXGridKind kind) {
            kind == KXGridKind::PhysNet || kind == KXGridKind::Matrix;
 }
 
-CKXGridWnd* CKXBottomPaneContainerView::CreateGrid(KXGridKind kind) {
+CKXGridWnd* CKXBottomPaneContainerView::CreateGrid(KXGridKind kind, int inConnectDialog) {
     std::unique_ptr<CKXGridWnd> made;
     switch (kind) {
     case KXGridKind::Pin:
         if (auto grid = MakeWindow<CKXInstanceDetailsGridWnd>(this, m_nNextGridId++)) {
             grid->SetSite(this);
-            grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign(), 0);
+            grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign(), inConnectDialog);
             made = std::move(grid);
         }
         break;

@@ -124,7 +124,7 @@ BOOL CKXInstConnDlg::CreateControls() {
 BOOL CKXInstConnDlg::CreatePinGrid() {
     CKXBottomPaneContainerView* pane = Pane();
     if (!pane || !m_instance.instance()) return FALSE;
-    m_pGrid = pane->CreateGrid(KXGridKind::Pin);
+    m_pGrid = pane->CreateGrid(KXGridKind::Pin, 1);
     IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid);
     if (!pins) return FALSE;
     m_pGrid->SetDlgCtrlID(kGridId);
@@ -275,6 +275,19 @@ BOOL CKXInstConnDlg::ApplySignalText(const CString& text) {
     return ConnectSelected(text);
 }
 
+BOOL CKXInstConnDlg::PickSignalCellEntry(const CString& name) {
+    IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid);
+    if (!pins || !m_pEdit || !*m_pEdit || name.IsEmpty()) return FALSE;
+    CTclArgsList echo;
+    echo.Add("addConnection");
+    echo.Add(name);
+    pins->AddSelectedPinsToArgs(&echo);
+    if (!pins->PickSignalCellEntry(name)) return FALSE;
+    ++m_nConnects;
+    m_echoes.push_back(std::move(echo));
+    return TRUE;
+}
+
 CString CKXInstConnDlg::GetSignalComboText() const {
     CString text;
     m_SignalCombo.GetWindowText(text);
@@ -327,10 +340,12 @@ BOOL CKXInstConnDlg::RunAnswerStep(const std::map<CString, CString>& fields) {
     const CString* pins = field("pins");
     const CString* fx = field("fx");
     const CString* signal = field("signal");
-    if (!pins && !fx && !signal) return FALSE; // the OK button
+    const CString* cell = field("cell");
+    if (!pins && !fx && !signal && !cell) return FALSE; // the OK button
     if (pins && !SelectPins(Words(*pins))) return TRUE;
     if (fx) SendMessage(WM_COMMAND, static_cast<WPARAM>(std::atoi(*fx)), 0);
     if (signal) ApplySignalText(*signal);
+    if (cell) PickSignalCellEntry(*cell);
     return TRUE;
 }
 

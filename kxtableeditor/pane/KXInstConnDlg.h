@@ -6,6 +6,7 @@
 // Headless, each scripted answer (kx::answer dialog CKXInstConnDlg ...) is one thing the user does:
 //   ok pins {A B} fx 35280        selects the pins (by pin name), then a function menu entry
 //   ok pins {A} signal NAME       selects the pins, types NAME (a signal or a rule text) and applies it
+//   ok pins {A} cell NAME         selects the pins, picks NAME from the first one's Signal cell list
 //   ok                            the OK button;  cancel: the Cancel button
 // An answer with `pins`, `fx` or `signal` leaves the dialog open for the next one; when no answer is
 // left the dialog is cancelled.
@@ -75,6 +76,9 @@ public:
     BOOL SelectPins(const CStringArray& names);
     // Connects the selected pins as the combo's text asks (a signal name or a rule text).
     BOOL ApplySignalText(const CString& text);
+    // Picks the name from the Signal cell list of the first selected pin, as the user does in the
+    // grid; the list offers the design's nets and those the dialog's connections made.
+    BOOL PickSignalCellEntry(const CString& name);
     // The connections made since the dialog opened.
     int GetConnectCount() const { return m_nConnects; }
     // TRUE once OK kept the dialog's connections in the design.

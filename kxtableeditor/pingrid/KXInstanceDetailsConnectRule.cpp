@@ -200,6 +200,7 @@ INet* CKXInstanceDetailsGridWnd::RuleNet(const CString& name, int low, int high,
             return nullptr;
         }
         transaction->addNet(net);
+        OfferNewNetName(name, net);
     }
     if (vector && !ChangeNetWidth(net, std::min(low, high), std::max(low, high))) return nullptr;
     RecordTransactionNet(name, net);

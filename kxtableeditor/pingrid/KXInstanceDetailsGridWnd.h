@@ -137,9 +137,10 @@ public:
 
     // ------------------------------------------------------------- set-up and loading
     // Grid set-up after Create: column list, header block, cell controls, settings and the
-    // subscriptions at the message server. The owner is the connectivity pane or a dialog.
+    // subscriptions at the message server. The owner is the connectivity pane or a dialog;
+    // inConnectDialog 1: the instance connectivity dialog hosts the grid and owns its transaction.
     using CKXGridWnd::InitializeGrid;
-    void InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2, int value,
+    void InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2, int inConnectDialog,
                         CStringList* pSignals = nullptr);
     // The steps of InitializeGrid: cell controls, signal cells and their lists, the user's options for
     // them, and the design messages the grid follows.
@@ -283,9 +284,9 @@ public:
     int ChangeTerminationDelay(const char* delay) override;
     // Pull-ups/pull-downs.
     // Before a pull-up/pull-down: each open target pin gets a new signal (one common signal when
-    // the open-pin dialog, or bShort when scripted, says so) in its own step; 0 when cancelled or
+    // the open-pin dialog, or bCommon when scripted, says so) in its own step; 0 when cancelled or
     // refused. The pull-up step finds the rows in m_arrSelectedNetBits.
-    BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
+    BOOL AddConnectionsForPupd(BOOL bScripted, BOOL bCommon) override;
     BOOL ConnectOpenPins(const std::vector<ROWCOL>& open, bool common);
     int m_bShortBeforePupd = 0;        // the open pins were joined to one common signal
     CString m_strPupdConnTransaction;  // the text of the committed open-pin connections
@@ -456,7 +457,7 @@ public:
     // The implicit pins of an instance's package, one group per pin name, below its pins.
     void AddInstanceImplicitPins(int& nRow, CInstanceContext& instance);
     // Rows and the signals given to them since the last power assignment.
-    std::map<int, CString> m_mapImplicitPinSignal;
+    std::map<int, CString> m_mapImplicitPinSignals;
 
     // ------------------------------------------------------------- part sections
     // Fills (or hides) the header's Functions choice for the instance.
@@ -540,7 +541,7 @@ public:
     // Joins the row's pin (bits) to the net (netLow/netHigh -1: the whole net; netHigh meets the
     // pin's first bit). Refusals come before any change. TRUE when connected.
     BOOL ConnectPinToSignal(ROWCOL row, CNetContext& net, int netLow, int netHigh, CTransaction* transaction,
-                            BOOL bNewNet);
+                            BOOL newNet);
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     void AttachSignal(CString argument, int rule);
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
@@ -675,7 +676,7 @@ public:
     // Pin numbers: the candidates of the current pin (menu ids 35545.., "More..." 35550), the host
     // command every choice travels through, and its committing end in one "Assign Pin" transaction.
     HMTGEN BuildPinNumberMenu(CMenu* menu) override;
-    BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) override;
+    BOOL AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) override;
     BOOL SendAssignPinNumber() override;
     BOOL CommitAssignPinNumber(CString number) override;
     BOOL ExchangePinNumbers(CInstanceContext* instance, const char* numberA, const char* numberB);
@@ -689,6 +690,11 @@ public:
     INet* FindTransactionNet(const CString& name);
     void RecordTransactionNet(const CString& name, INet* net);
     int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
+    // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
+    void OfferNewNetName(const CString& name, const INet* net);
+    // The user drops the SIGNAL cell list of the first selected pin and picks the entry: the pin connects
+    // as to a typed name. FALSE when the list offers no entry of that name or the connect was refused.
+    BOOL PickSignalCellEntry(const CString& name) override;
 
     // ------------------------------------------------------------- cell validation
     // A typed SIGNAL cell connects (cleared: disconnects) the row's pin in one edit; a typed custom
@@ -756,6 +762,10 @@ public:
     void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
     // Commands go to the owner pane's undo history.
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
+    // The grid's transaction state, which its undo history reads with each command (KXUndoStepMode):
+    // 1 a grid edit began the transaction (its first command opens a step), 0 the edit commits (the
+    // step closes), -1 it is thrown away (the step goes), 2 a command was recorded (the next joins).
+    int& m_nTransState = m_nUndoStepMode;
     // Only the filter row is cleared by the grid; other cells leave the delete to their control.
     BOOL OnDeleteCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
@@ -1021,7 +1031,6 @@ public:
     CString m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel;
     CWnd* m_pOwner = nullptr;
     CKXTableOleDropTarget m_dropTarget; // signals and components dropped on the grid
-    int m_nInitValue = 0;
     int m_bAutoComplete = 0;
     int m_bShowSignalCombo = 0;
     BOOL m_bExpandAll = FALSE;                // the header's expand-all box
@@ -1039,7 +1048,9 @@ public:
                                BOOL bPasteSpecial);
     void ShowHeaderTexts();
     void ShowHeaderFunctions();
-    CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
+    // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
+    // its drop-down list is the grid's own and takes the names of the nets the dialog's edits make.
+    CKXSpinControl* m_pSignalCellControl = nullptr;
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;

@@ -110,9 +110,9 @@ HMTGEN CKXInstanceDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
     return gen;
 }
 
-BOOL CKXInstanceDetailsGridWnd::AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) {
-    if (!bUseText) {
-        auto it = m_mapPinNumberMenu.find(id);
+BOOL CKXInstanceDetailsGridWnd::AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) {
+    if (!useText) {
+        auto it = m_mapPinNumberMenu.find(commandId);
         if (it == m_mapPinNumberMenu.end() || !it->second) return FALSE;
         text = it->second;
     }

@@ -117,7 +117,9 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL n
         if (edit) {
             const int guard = std::exchange(m_bValidateSignalCell, 0);
             const int skip = std::exchange(m_bSkipChildRows, 1);
-            connected = ConnectSignalText(text, m_bPastingSignals || m_bRenamingSignal ? 0 : 1);
+            // The instance connectivity dialog tells the host of its connections once OK kept them.
+            const int bEchoToHost = m_bPastingSignals || m_bRenamingSignal || m_bInConnectDialog ? 0 : 1;
+            connected = ConnectSignalText(text, bEchoToHost);
             m_bSkipChildRows = skip;
             m_bValidateSignalCell = guard;
             if (connected && !edit.Commit()) connected = 0;
