@@ -205,6 +205,7 @@ setViewOption pin dp_on
 kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0
 kx::answer dialog CKXDontAskAgainYesNoDlg ok
 show "move CLK to FCLK (2: the question was asked)" [addConnection pin {FCLK (Differential Pair)} CLK]
+show "its legs follow onto FCLK's leg nets" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 CLK_[PN] }]
 setViewOption pin dp_off
 show "CLK_P's termination" [lindex [split [string map {" | " \x01} [rowText CLK_P]] \x01] 5]
 setViewOption pin dp_on
@@ -654,6 +655,15 @@ kx::answer dialog CKXInstConnDlg ok pins RST_N fx 35255
 kx::answer dialog CKXRetainAssocCompDlg ok
 kx::answer dialog CKXInstConnDlg cancel
 show "cancelled: nothing changes" [kx::instconn U1]
+say "A net made in the dialog is offered in the Signal cell list of its other pins"
+kx::answer dialog CKXRetainAssocCompDlg ok
+kx::answer dialog CKXInstConnDlg ok pins PGOOD signal NEWPG
+kx::answer dialog CKXRetainAssocCompDlg ok
+kx::answer dialog CKXInstConnDlg ok pins RST_N cell NEWPG
+kx::answer dialog CKXInstConnDlg ok
+show "kx::instconn U1" [kx::instconn U1]
+show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
+show "undo" [undo]
 
 say "Assign Pin Number: a pin name of the instance chosen in the dialog, then one of its numbers"
 kx::show clp RN1A
