@@ -669,6 +669,9 @@ public:
     // Journal lines that give the row's pin the signal the other row shows (a delete when none).
     CString SwappedConnectionJournal(ROWCOL row, ROWCOL from);
     BOOL CanSwapPinRows(ROWCOL rowA, ROWCOL rowB);
+    // The selected rows take one pin number together (a swap, the pin-number menu).
+    bool RowsTakeOnePinNumber(const std::vector<ROWCOL>& rows, bool withCase);
+    int m_bMultipleInstances = 0; // the grid shows the pins of several instances (swaps and numbers span them)
     BOOL CanSwapPins() override;
     CString RowPhysPartName(ROWCOL row);
     BOOL SwapPins(int bScripted, CString pinNumber) override;

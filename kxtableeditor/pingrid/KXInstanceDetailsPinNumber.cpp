@@ -84,11 +84,7 @@ void CKXInstanceDetailsGridWnd::KeepPinGenerator(HMTGEN gen) {
 HMTGEN CKXInstanceDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
     if (!menu) return nullptr;
     menu->DeleteMenu(0, MF_BYPOSITION);
-    const std::vector<ROWCOL> rows = SelectedPinRows();
-    if (rows.empty() || IsDiffPairRow(rows[0])) return nullptr;
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(rows, targets, FALSE, -1, -1);
-    if (targets.size() > 1) return nullptr;
+    if (!RowsTakeOnePinNumber(SelectedPinRows(), true)) return nullptr;
     m_mapPinNumberMenu.clear();
     HMTGEN gen = CurrentPinCandidates();
     if (!gen) return nullptr;
