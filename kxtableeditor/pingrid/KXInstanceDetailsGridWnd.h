@@ -544,7 +544,11 @@ public:
                             BOOL newNet);
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     void AttachSignal(CString argument, int rule);
+    // The pin name of a rule's row with its bits: parsed from the name for a standard FPGA part
+    // (false when it does not parse), else from the row's vector attributes.
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
+    // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
+    const int& m_bStandardFpgaPart = m_bStandardFPGA;
     // The state of one naming-rule run over its rows.
     struct RuleRun {
         CString argument, rest, incrementBase;
