@@ -512,15 +512,22 @@ bool CKXInstanceDetailsGridWnd::HoldAutomationEdit(const char* name) {
 int CKXInstanceDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW || col != Col(m_nColTermination)) return 0;
-    int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    if (!pin) return 0;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     api.setDesignContext(MasterDesign());
+    // The termination of the highest bit (a pair row: the first lane) that has one.
     IDTInstance* dt = nullptr;
-    for (int bit = msb; bit >= lsb && !dt; --bit) {
-        api.setInstTermBit(pin->bit(bit));
-        dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+    if (IsDiffPairRow(row)) {
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+            api.setDPInstTermBit(term);
+            if ((dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION))) break;
+        }
+    } else {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        for (int bit = msb; pin && bit >= lsb && !dt; --bit) {
+            api.setInstTermBit(pin->bit(bit));
+            dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+        }
     }
     if (!dt) return 0;
     CKXGridEdit edit(*this, MasterDesign(), "Change Termination RefDes", CKXGridEdit::kJoinOpen);

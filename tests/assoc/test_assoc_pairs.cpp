@@ -81,6 +81,18 @@ TEST_F(AssocPairs, CopiedTerminationPastesOntoAPairRow) {
     EXPECT_TRUE(Replayed(original) == pasted);
 }
 
+// The clock pair's termination takes a new delay from its row's cell, in one step that replays.
+TEST_F(AssocPairs, PairTerminationTakesANewDelay) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("kx::pane SelectTerminationCol CLK");
+    EXPECT_EQ(Run("kx::pane ChangeDelay 6ns"), "1") << ::testing::PrintToString(Messages());
+    const std::string retimed = Saved();
+    EXPECT_NE(retimed.find("prop @$RT1 DELAY \"6ns\""), std::string::npos) << retimed;
+    EXPECT_EQ(Run("kx::pane ChangeDelay 6ns"), "0"); // the same delay: no change
+    EXPECT_TRUE(Replayed(original) == retimed);
+}
+
 // A pair that carries a termination takes no second one: KXTABLE-118, nothing changes; nor does a
 // leg pin of that pair.
 TEST_F(AssocPairs, TerminatedPairRefusesThePaste) {
