@@ -146,7 +146,15 @@ TEST_F(AssocPairs, TerminationWordsOnTheLanesOfAVectorPair) {
     EXPECT_EQ(Count(added, "1 Series @U1%TX<"), 4u) << added;
     EXPECT_TRUE(RowShows("TX<3..0>", "Series"));
     EXPECT_EQ(Run(kSeries22), "0");
+    // The leg pins of a terminated lane take no copied termination either.
+    ASSERT_EQ(Run("copy pin MCLK Termination"), "1");
+    Run("setViewOption pin dp_off");
+    Run("expandPins pin on");
+    Run("kx::pane SelectTerminationCol {TX_N<2>}");
+    EXPECT_EQ(Run("paste pin"), "0");
     EXPECT_TRUE(Saved() == added);
+    Run("setViewOption pin dp_on");
+    Run("kx::pane SelectTerminationCol {TX<3..0>}");
     // Every lane's termination takes the new delay.
     EXPECT_EQ(Run("editTermination pin -delay 4ns"), "1") << ::testing::PrintToString(Messages());
     EXPECT_EQ(Count(Saved(), "DELAY \"4ns\""), 4u);
