@@ -168,6 +168,23 @@ TEST_F(AssocPairs, TerminationWordsOnTheLanesOfAVectorPair) {
     EXPECT_TRUE(Saved() == original);
 }
 
+// Moved to another pair net with its terminations kept, each lane keeps its own; undo puts it back.
+TEST_F(AssocPairs, LanesKeepTheirTerminationsWhenThePairMoves) {
+    OpenBoard();
+    Run("kx::pane SelectTerminationCol {TX<3..0>}");
+    ASSERT_EQ(Run(kSeries22), "1");
+    const std::string before = Saved();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1");
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    EXPECT_EQ(Run("addConnection pin {FTX<3..0> (Differential Pair)} {TX<3..0>}"), "2");
+    const std::string moved = Saved();
+    EXPECT_NE(moved.find("dpconn FTX 3 0 U1 TX 3 0"), std::string::npos) << moved;
+    EXPECT_EQ(Count(moved, "1 Series @U1%TX<"), 4u) << moved;
+    EXPECT_TRUE(RowShows("TX<3..0>", "Series")) << Row("TX<3..0>");
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+}
+
 // A bus row carries a termination on two of its bits: an edit naming none changes both, one naming a
 // termination changes that one only, and one naming none of them is refused.
 TEST_F(AssocPairs, EditTakesEveryTerminationOfTheRow) {

@@ -966,8 +966,11 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         int bit;
         IDPInstTerm* pair;
         if (!attachTarget(d, op.n[1], op.s3, pin, net, bit, pair, why)) return false;
+        const int lane = dt->dpConnLane();
         detachDT(dt);
         attachDT(dt, op.n[1], pin, net, bit, pair);
+        // Taken off a lane of a pair connection, it remembers the lane for the connection it goes back to.
+        if (op.n[1] == IDTInstance::eDetached) m_bit(dt) = lane;
         addChange(rec, 'X', 7, dt, d);
         return true;
     }

@@ -1265,8 +1265,8 @@ bool CTransaction::attachDTInstance(const IDTInstance* dt, const IDPConn* at) {
     if (!at || !at->isAlive() || !sameDesign(st, dt, at->dpInstTerm())) return fail(st, "no pair connection");
     if (dt->dpConn() == at) return true;
     Ctx c = front(this, m_state);
-    // A component on one lane of a vector pair keeps its lane.
-    const int lane = dt->dpConnLane();
+    // A component on one lane of a vector pair (or taken off one) keeps its lane.
+    const int lane = dt->attachKind() == IDTInstance::eDetached ? Db::m_bit(dt) : dt->dpConnLane();
     return moveDT(c, const_cast<IDTInstance*>(dt), IDTInstance::eOnDPConn,
                   Db::pathOf(at->dpInstTerm(), -1) + (lane < 0 ? std::string() : "<" + std::to_string(lane) + ">"));
 }
