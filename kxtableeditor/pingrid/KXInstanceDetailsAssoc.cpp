@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <list>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -206,15 +207,17 @@ void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE
 // The pull-up/pull-down state of a net bit: asked of the library the first time within one fill,
 // then taken from the net's list in the cache.
 PUPDSTRUCTURE CKXInstanceDetailsGridWnd::PupdStateOf(PupdCache& cache, INet* net, int bit) {
+    // The net's list is kept in bit order, so that a wide bus's bits are found by a binary search.
     std::vector<PUPDSTRUCTURE>& known = cache[net->id()];
     const auto nBit = static_cast<short>(bit);
-    for (const PUPDSTRUCTURE& state : known)
-        if (state.nBit == nBit) return state;
+    const auto at = std::lower_bound(known.begin(), known.end(), nBit,
+                                     [](const PUPDSTRUCTURE& state, short b) { return state.nBit < b; });
+    if (at != known.end() && at->nBit == nBit) return *at;
     PUPDSTRUCTURE state;
     state.nBit = nBit;
     GetAssocCompAPI()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(bit), state.bLocalPullUp,
                                             state.bLocalPullDown, state.bAliasPullUp, state.bAliasPullDown);
-    known.push_back(state);
+    known.insert(at, state);
     return state;
 }
 

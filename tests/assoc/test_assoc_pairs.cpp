@@ -228,6 +228,14 @@ TEST_F(AssocPairs, PullStateOfANetBitIsAskedOnce) {
     Grid()->PupdStateOf(cache, reset, -1);
     EXPECT_EQ(cache.size(), 2u);
     EXPECT_EQ(cache[reset->id()].size(), 1u);
+    // A bus's bits, asked in any order, are each asked once and found again.
+    INet* dq = design->findNet("DQ");
+    ASSERT_NE(dq, nullptr);
+    for (int bit : {7, 2, 12, 2, 7, 0})
+        EXPECT_EQ(Grid()->PupdStateOf(cache, dq, bit).nBit, bit);
+    ASSERT_EQ(cache[dq->id()].size(), 4u);
+    EXPECT_EQ(cache[dq->id()].front().nBit, 0);
+    EXPECT_EQ(cache[dq->id()].back().nBit, 12);
     EXPECT_EQ(KXPupdMarkOf(alias).control, IDS_CTRL_PUPD_ALIAS_PULLUP);
 }
 
