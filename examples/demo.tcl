@@ -439,6 +439,10 @@ show "copy PGOOD's termination" [copy pin PGOOD Termination]
 kx::pane SelectTerminationCol RST_N C9
 show "paste it onto RST_N" [paste pin]
 show "RST_N after the paste" [pinRow RST_N]
+kx::pane SelectTerminationCol {TX<3..0>}
+show "paste it onto the pair TX: one termination on each of its lanes" [paste pin]
+show "TX after the paste" [pinRow {TX<3..0>}]
+show "each lane's termination takes a new delay" [editTermination pin -delay 1ns]
 show "edit its pull-up" [editPupd pin RP1 -dcnets VCC3V3 -keyprop {TOL=1%}]
 show "copy PGOOD's pull-up (as Ctrl+C on its Pull Up/Down cell echoes it)" [copy pin [list U1 PGOOD C10] pupd]
 kx::pane SelectPUPDCol MCLK B14

@@ -65,11 +65,11 @@ static std::vector<CInstTermBitContext> ModelBits(CKXInstanceDetailsGridWnd& gri
     return bits;
 }
 
-void CKXInstanceDetailsGridWnd::AssignModel(int flag, LPCTSTR modelName) {
+void CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelName) {
     std::vector<ROWCOL> rows;
     if (ModelRows(*this, rows) <= 0) return;
     CString model = modelName ? modelName : "";
-    if (!flag) {
+    if (!bUseGivenModel) {
         CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
         dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
         if (dialog.DoModal() != IDOK) return;

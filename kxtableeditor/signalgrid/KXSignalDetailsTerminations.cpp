@@ -115,9 +115,13 @@ BOOL CKXSignalDetailsGridWnd::CheckTerminationTarget(ROWCOL row, BOOL bShowMessa
         for (ISchemaObject* object : bit.beginSchemaObject()) {
             if (object->objectType() != 'R') continue;
             auto* pair = dynamic_cast<IDPInstTerm*>(object);
-            IDPConn* conn = pair ? pair->dpConn() : nullptr;
+            // A member of a vector pair pin is terminated on its lane of the pair pin's connection.
+            const IDPInstTerm* owner = pair && !pair->dpConn() ? pair->parent() : pair;
+            IDPConn* conn = owner ? owner->dpConn() : nullptr;
             if (!conn) break;
+            const int lane = owner == pair ? -1 : pair->positiveBit();
             for (IDTInstance* dt : conn->beginAssociatedDTInstance()) {
+                if (dt->dpConnLane() != lane) continue;
                 if (bShowMessage) CKXErrorHandler::MessageBoxOk("KXTABLE-157", dt->name());
                 return FALSE;
             }
