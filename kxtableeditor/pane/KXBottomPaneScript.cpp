@@ -489,21 +489,41 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
     return CopyObjectsByKey(keys, keyColumn) ? 1 : 0;
 }
 
+namespace {
+// The keys as the message that no row matches them names them.
+CString KeysText(const CStringArray& keys) {
+    CString named;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        named += (i ? " " : "") + keys[i];
+    return named;
+}
+
+// Selects the keyed rows of a grid that selects nothing else; FALSE (with the message) when no
+// row matches, so that nothing is copied under a name that selected nothing.
+bool SelectKeyedRows(CKXGridWnd& grid, CStringArray& keys, const CString& keyColumn) {
+    grid.SelectRowsByKey(&keys, keyColumn);
+    const CGXGridParam* param = grid.GetParam();
+    if (param && param->GetRangeList()->GetCount() > 0) return true;
+    CKXErrorHandler::MessageBoxOk("KXPANE-247", KeysText(keys));
+    return false;
+}
+} // namespace
+
 // Selects the rows the keys name and copies them with the active grid's own copy; FALSE, with a
 // message, when the active grid copies nothing or holds no row of the keys.
 BOOL CKXBottomPaneContainerView::CopyObjectsByKey(CStringArray& keys, const CString& keyColumn) {
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
-        part->SelectRowsByKey(&keys, keyColumn);
+        if (!SelectKeyedRows(*part, keys, keyColumn)) return FALSE;
         part->CopySelection();
         return TRUE;
     }
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
-        net->SelectRowsByKey(&keys, keyColumn);
+        if (!SelectKeyedRows(*net, keys, keyColumn)) return FALSE;
         net->CopySelection();
         return TRUE;
     }
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        signal->SelectRowsByKey(&keys, keyColumn);
+        if (!SelectKeyedRows(*signal, keys, keyColumn)) return FALSE;
         signal->CopySelection();
         return TRUE;
     }
@@ -517,10 +537,7 @@ BOOL CKXBottomPaneContainerView::CopyObjectsByKey(CStringArray& keys, const CStr
     for (CKXGridWnd* g : m_shownGrids)
         if (PinGridOf(g) != pin) g->SelectRowsByKey(&keys, keyColumn);
     if (pin->SelectRowsByKeyCount(&keys, keyColumn) == 0) {
-        CString named;
-        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-            named += (i ? " " : "") + keys[i];
-        CKXErrorHandler::MessageBoxOk("KXPANE-247", named);
+        CKXErrorHandler::MessageBoxOk("KXPANE-247", KeysText(keys));
         return FALSE;
     }
     pin->CopySelection();
