@@ -557,22 +557,29 @@ BOOL CKXGridWnd::OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint p
     return CGXGridWnd::OnStartSelection(nRow, nCol, flags, point);
 }
 
+namespace {
+// A Ctrl+click on a data cell toggles it in the stored selection: a cell selected by an earlier
+// range goes out; any other cell becomes the newest range by itself (replacing the newest range
+// when that alone held it).
+void StoreSelectRange(CGXRangeList& list, ROWCOL nRow, ROWCOL nCol, ROWCOL rowCount, ROWCOL colCount) {
+    POSITION tail = list.GetTailPosition();
+    const bool inOlder = list.IsCellInList(nRow, nCol, tail) != FALSE;
+    const CGXRange* pTail = tail ? list.GetAt(tail) : nullptr;
+    const bool inTail = pTail && pTail->IsCellInRange(nRow, nCol);
+    if (inOlder) {
+        list.Subtract(CGXRange(nRow, nCol), rowCount, colCount);
+        return;
+    }
+    if (inTail) list.RemoveAt(tail);
+    list.AddTail(CGXRange(nRow, nCol));
+}
+} // namespace
+
 BOOL CKXGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
     CGXGridParam* pParam = GetParam();
     if (pParam && CtrlDown() && IsDataRow(nRow)) {
-        CGXRangeList* pList = pParam->GetRangeList();
-        const CGXRangeList oldList(*pList);
-        POSITION tail = pList->GetTailPosition();
-        const bool inOlder = pList->IsCellInList(nRow, nCol, tail) != FALSE;
-        const CGXRange* pTail = tail ? pList->GetAt(tail) : nullptr;
-        const bool inTail = pTail && pTail->IsCellInRange(nRow, nCol);
-        if (inOlder) {
-            // Already selected before this click: take the cell out.
-            pList->Subtract(CGXRange(nRow, nCol), GetRowCount(), GetColCount());
-        } else {
-            if (inTail) pList->RemoveAt(tail);
-            pList->AddTail(CGXRange(nRow, nCol));
-        }
+        const CGXRangeList oldList(*pParam->GetRangeList());
+        StoreSelectRange(*pParam->GetRangeList(), nRow, nCol, GetRowCount(), GetColCount());
         UpdateSelectRange(CGXRange(nRow, nCol), &oldList);
     }
     return CGXGridWnd::OnLButtonClickedRowCol(nRow, nCol, nFlags, pt);

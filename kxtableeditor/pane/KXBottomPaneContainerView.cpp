@@ -1,4 +1,5 @@
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 #include "pane/KXObjectInfoWnd.h"
 #include "grid/KXGridEdit.h"
 
@@ -343,12 +344,12 @@ CString CKXBottomPaneContainerView::GetUndoDescription() const {
 
 void CKXBottomPaneContainerView::RequestUndo() {
     if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("undo"), 0);
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(KXScriptWord::undo), 0);
 }
 
 void CKXBottomPaneContainerView::RequestRedo() {
     if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("redo"), 0);
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(KXScriptWord::redo), 0);
 }
 
 void CKXBottomPaneContainerView::Journal(const char* comment, const char* call, int times) const {

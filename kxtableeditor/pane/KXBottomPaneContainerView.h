@@ -475,6 +475,8 @@ public:
     void SelectKeysOnly(CStringArray& keys);
     BOOL IsEditable() const; // FALSE in a read-only window
     BOOL EndPaneTransaction(BOOL commit);
+    BOOL RemoveDiffPairsTransaction();
+    BOOL CopyObjectsByKey(CStringArray& keys, const CString& keyColumn);
     int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
     BOOL ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain);
     void ApplyAttachText(const CString& text);
@@ -553,30 +555,30 @@ public:
 
     // Automation interface of the pane: the methods a journal replays.
     LPDISPATCH GetPaneDispatch();
-    BOOL AutoDump(LPCTSTR file);
+    BOOL Dump(LPCTSTR file);
     void AutoExpandAllPins();
     void AutoDelete();
     void AutoCopy();
-    void AutoCtrSelectTerminationCol(LPCTSTR pin);
+    void CtrSelectTerminationCol(LPCTSTR pin);
     BOOL AutoSwapPins(LPCTSTR pinNumber);
-    BOOL AutoCtrSelectPinNameCol(LPCTSTR pin);
+    BOOL CtrSelectPinNameCol(LPCTSTR pin);
     void AutoAssignModel(LPCTSTR model);
     void AutoRemoveModel();
-    void AutoSelectFirstSignalCol();
-    BOOL AutoSelectNextSignalCol();
+    void SelectFirstSignalCol();
+    BOOL SelectNextSignalCol();
     void AutoInsertComment(LPCTSTR text);
     void AutoEditComment(LPCTSTR text);
     void AutoDeleteComment();
     void AutoFilterRows(LPCTSTR column, LPCTSTR filter);
-    void AutoSort(LPCTSTR column);
+    void Sort(LPCTSTR column);
     void AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair);
-    void AutoRemoveDiffPairPin();
+    void RemoveDiffPairPin();
     void AutoPaste();
     BOOL AutoAddTermination();
     LPDISPATCH AutoInitTermination(LPCTSTR text);
-    BOOL AutoAssignPinNumber(LPCTSTR number);
-    void AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
-    void AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row);
+    BOOL AssignPinNumber(LPCTSTR number);
+    void SelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
+    void SelectPinNameCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoAddConnection(LPCTSTR signal);
     // "0" / "1": the next connect of the pin grid leaves / carries over the pull-ups of the nets its
     // pins leave, without asking; FALSE for another answer.
@@ -585,17 +587,17 @@ public:
     // The selected pins take a new signal name as Modify Values gives it (a journalled rename).
     BOOL AutoRenameConnection(LPCTSTR signal);
     LPDISPATCH AutoInitPUPD(LPCTSTR text);
-    BOOL AutoAddPUPD();
+    BOOL AddPUPD();
     BOOL AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit, LPCTSTR endBit);
     BOOL AutoAttachSignal(LPCTSTR text);
-    void AutoSelectTerminationCol(LPCTSTR pin, const VARIANT& row);
-    void AutoSelectSignalCol(LPCTSTR pin, const VARIANT& row);
-    void AutoSelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
-    void AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row);
-    BOOL AutoChangeDelay(LPCTSTR delay);
+    void SelectTerminationCol(LPCTSTR pin, const VARIANT& row);
+    void SelectSignalCol(LPCTSTR pin, const VARIANT& row);
+    void SelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
+    void SelectPUPDCol(LPCTSTR pin, const VARIANT& row);
+    BOOL ChangeDelay(LPCTSTR delay);
     BOOL AutoEditTermination(LPCTSTR operands);
     BOOL AutoEditPUPD(LPCTSTR operands);
-    BOOL AutoDeletePUPD(LPCTSTR text);
+    BOOL DeletePUPD(LPCTSTR text);
     void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
     void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
 

@@ -2,6 +2,7 @@
 // words and automation methods that open a view and type into its cells, and
 // the pane words (sort, filterRows, dumpGrid) on an active matrix grid.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 
 #include "matrix/KXMatrixGridWnd.h"
 #include "matrix/KXMatrixViewDlg.h"
@@ -553,7 +554,7 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
     if (!grid) return FALSE;
     const std::vector<CString> values = Values(args);
     const CString w = word;
-    if (w == "sort") {
+    if (w == KXScriptWord::sort) {
         if (grid->SortByColumnName(values.empty() ? CString() : values[0])) {
             result = 1;
         } else {
@@ -562,7 +563,7 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
         }
         return TRUE;
     }
-    if (w == "assignModel" || w == "removeModel") {
+    if (w == KXScriptWord::assignModel || w == KXScriptWord::removeModel) {
         // assignModel MODEL KEY ... / removeModel KEY ...: a key is a list {SIGNAL INSTANCE ?PIN?}.
         std::vector<CString> keys;
         CString model;
@@ -576,7 +577,7 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
                 while (key.Replace("  ", " ") > 0) {
                 }
                 key.Replace(" ", ":");
-                if (w == "assignModel" && first)
+                if (w == KXScriptWord::assignModel && first)
                     model = key;
                 else
                     keys.push_back(key);
@@ -587,10 +588,10 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
             result = 0;
             return TRUE;
         }
-        result = w == "assignModel" ? grid->AssignModelByName(model) : grid->CommitModels(grid->SelectedPinCells(), "");
+        result = w == KXScriptWord::assignModel ? grid->AssignModelByName(model) : grid->CommitModels(grid->SelectedPinCells(), "");
         return TRUE;
     }
-    if (w == "dumpGrid") {
+    if (w == KXScriptWord::dumpGrid) {
         result = !values.empty() && grid->DumpMatrix(values[0]) ? 1 : 0;
         if (!result) CKXErrorHandler::MessageBoxOk("KXPANE-249", values.empty() ? CString() : values[0]);
         return TRUE;

@@ -2,6 +2,7 @@
 // double-clicked in the list pane, and the script words and automation methods
 // that act on it (pin numbers, signal models, copy).
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
@@ -204,7 +205,7 @@ template <class Grid> LRESULT NetModelWord(Grid& grid, CTclArgsList* args, bool 
 // "assignModel MODEL KEY ..." and "removeModel KEY ...": the keys select the rows first.
 LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
-    if (LRESULT matrix = 0; MatrixWord("assignModel", args, matrix)) return matrix;
+    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::assignModel, args, matrix)) return matrix;
     if (ActivePinGrid()) return PinGridModelCommand(args, true);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, true);
@@ -225,7 +226,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
 
 LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
-    if (LRESULT matrix = 0; MatrixWord("removeModel", args, matrix)) return matrix;
+    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::removeModel, args, matrix)) return matrix;
     if (ActivePinGrid()) return PinGridModelCommand(args, false);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, false);

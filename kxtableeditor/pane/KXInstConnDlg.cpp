@@ -1,5 +1,6 @@
 // The instance connectivity dialog.
 #include "pane/KXInstConnDlg.h"
+#include "grid/KXScriptWords.h"
 
 #include "pane/KXBottomPaneContainerView.h"
 
@@ -253,7 +254,7 @@ BOOL CKXInstConnDlg::ConnectSelected(const CString& text) {
     if (!pins || !m_pEdit || !*m_pEdit || text.IsEmpty()) return FALSE;
     // The host hears of the connections only once OK kept them.
     CTclArgsList echo;
-    echo.Add("addConnection");
+    echo.Add(KXScriptWord::addConnection);
     echo.Add(text);
     pins->AddSelectedPinsToArgs(&echo);
     const int connected = pins->ConnectSelectedPins(text, 0);

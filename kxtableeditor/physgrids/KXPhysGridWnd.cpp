@@ -1,5 +1,6 @@
 // The cell behaviour both physical grids share, and their signal-model cell.
 #include "physgrids/KXPhysGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
@@ -577,7 +578,7 @@ void CKXPhysGridWnd::EchoFilterEdit(ROWCOL col) {
     const CString pattern = FilterPattern(col);
     const CString caption = GetValueRowCol(Layout().captionRow, col);
     echoing = TRUE;
-    SendHostText("filterRows pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(Escaped(pattern)));
+    SendHostText(CString(KXScriptWord::filterRows) + " pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(Escaped(pattern)));
     echoing = FALSE;
 }
 
@@ -779,7 +780,8 @@ void CKXPhysGridWnd::EchoCopy(const char* window, ROWCOL pinCol, ROWCOL numberCo
         list += "[list " + KXTclListElement(GetValueRowCol(r, pinCol)) + " " +
                 KXTclListElement(GetValueRowCol(r, numberCol)) + "] ";
     }
-    SendHostText(CString("selectWindow ") + window + "; copy pin " + list + KXTclQuote(caption));
+    SendHostText(CString(KXScriptWord::selectWindow) + " " + window + "; " + KXScriptWord::copy + " pin " + list +
+                 KXTclQuote(caption));
 }
 
 void CKXPhysGridWnd::CopySelection() {

@@ -1,6 +1,7 @@
 // The physical net grid's commands: signal models (dialog, cell edit, paste,
 // delete), the pin editor, copy, filter, sort, selection by key, menus and dump.
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXPinModels.h"
 #include "grid/KXGridEdit.h"
@@ -284,7 +285,7 @@ void CKXPhysNetDetailsGridWnd::FilterRows(ROWCOL col) {
 
 void CKXPhysNetDetailsGridWnd::OnSortColumn(int col) {
     if (col <= 0) return;
-    SendHostText("sort pin " + KXTclQuote(GetValueRowCol(kNetCaptionRow, C(col))));
+    SendHostText(CString(KXScriptWord::sort) + " pin " + KXTclQuote(GetValueRowCol(kNetCaptionRow, C(col))));
 }
 
 int CKXPhysNetDetailsGridWnd::SortByColumnName(CString colName) {
@@ -348,7 +349,7 @@ KXPhysRowQuery CKXPhysNetDetailsGridWnd::KeyQuery(const CString& key) {
 
 void CKXPhysNetDetailsGridWnd::CrossSelectInHost() {
     CTclArgsList list;
-    list.add("selectObject");
+    list.add(KXScriptWord::selectObject);
     list.add("pin");
     for (ROWCOL r : SelectedRows()) {
         if (!IsShownPinRow(r) || GetValueRowCol(r, C(m_nColPinNumber)).IsEmpty()) continue;

@@ -1,6 +1,7 @@
 // The pin grid's columns: the class-wide column list built from the column
 // customisation, widths, the layout broadcast and sorting by a named column.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXColumnModel.h"
@@ -251,7 +252,7 @@ void CKXInstanceDetailsGridWnd::OnSortColumn(int col) {
     if (col <= 0 || col > static_cast<int>(GetColCount())) return;
     const CString key = GetColumnKeyFromHeader(GetValueRowCol(PIN_CAPTION_ROW, Col(col)));
     CString text;
-    text.Format("sort pin %s", KXTclQuote(key).GetString());
+    text.Format("%s pin %s", KXScriptWord::sort, KXTclQuote(key).GetString());
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }
@@ -313,7 +314,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString* p
     }
     // Both words are quoted for the script language, so that any text reads back unchanged.
     CString text;
-    text.Format("changeCustomColumn -col %s -val %s", KXTclQuote(info->m_strPropertyName).GetString(),
+    text.Format("%s -col %s -val %s", KXScriptWord::changeCustomColumn, KXTclQuote(info->m_strPropertyName).GetString(),
                 KXTclQuote(values).GetString());
     CWnd* main = AfxGetMainWnd();
     return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1;

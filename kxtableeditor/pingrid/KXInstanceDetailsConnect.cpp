@@ -5,6 +5,7 @@
 // connected here, the rules are handed to AttachSignal. The whole run is one
 // transaction (joined when the caller holds one) and a refusal changes nothing.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -141,7 +142,7 @@ BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEch
     if (bEchoToHost) {
         EchoSelection();
         CTclArgsList list;
-        list.Add("addConnection");
+        list.Add(KXScriptWord::addConnection);
         list.Add(text);
         SendEcho(list);
     }
@@ -303,7 +304,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     m_signalNameList.AddTail(sig.display);
     if (bEchoToHost) {
         CTclArgsList list;
-        list.Add("addConnection");
+        list.Add(KXScriptWord::addConnection);
         list.Add(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
         AddSelectedPinsToArgs(&list);
         SendEcho(list);
@@ -548,7 +549,7 @@ void CKXInstanceDetailsGridWnd::AddSelectedPinsToArgs(CTclArgsList* args) {
 
 void CKXInstanceDetailsGridWnd::EchoSelection() {
     CTclArgsList list;
-    list.Add("selectObject");
+    list.Add(KXScriptWord::selectObject);
     list.Add("pin");
     AddSelectedPinsToArgs(&list);
     SendEcho(list);

@@ -1000,6 +1000,7 @@ public:
     BOOL AreColumnsKnown(CStringArray* names) override;
     // Writes the values into the selected rows' custom property columns, in one transaction.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+    BOOL ChangePropValue(const CString& name, const CString& value) override;
     // The steps of ChangeCustomColumnValue: the instance the grid shows (empty when none), one
     // property value written into the rows (false when a row refused it, with the message shown),
     // the refusal of one cell's value, the property written for one row, the journal of one row,

@@ -3,6 +3,7 @@
 // "removeModel" with the pins; the host runs it back through the pane, whose
 // committing half changes the property in one transaction.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridEdit.h"
@@ -79,7 +80,7 @@ void CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelNam
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
         return;
     }
-    CString text = "selectWindow ccp; assignModel pin " + KXTclListElement(model);
+    CString text = CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignModel + " pin " + KXTclListElement(model);
     for (ROWCOL row : rows)
         text += " [list " + KXTclListElement(GetValueRowCol(row, Col(m_nColInstance))) + " " +
                 KXTclListElement(GetValueRowCol(row, Col(m_nColPinName))) + " " +
@@ -91,7 +92,7 @@ void CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelNam
 void CKXInstanceDetailsGridWnd::RemoveModel() {
     std::vector<ROWCOL> rows;
     if (ModelRows(*this, rows) <= 0) return;
-    CString text = "selectWindow ccp; removeModel pin";
+    CString text = CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin";
     for (ROWCOL row : rows)
         text += " [list " + KXTclListElement(GetValueRowCol(row, Col(m_nColInstance))) + " " +
                 KXTclListElement(GetValueRowCol(row, Col(m_nColPinName))) + " " +

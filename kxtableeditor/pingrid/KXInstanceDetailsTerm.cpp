@@ -3,6 +3,7 @@
 // re-timed and deleted. Each operation is one grid transaction; the cells of
 // the rows it touched are restyled when the transaction is committed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -364,7 +365,7 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     RefreshExpandedRow(kxpingrid::RowWords(targets));
     RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     CTclArgsList echo;
-    echo.Add("selectObject");
+    echo.Add(KXScriptWord::selectObject);
     echo.Add("pin");
     AddSelectedPinsToArgs(&echo);
     SendEcho(echo);

@@ -5,6 +5,7 @@
 // property cell goes to the host as "changeCustomColumn". The re-entry guards
 // let a validation that arrives while an edit is being applied pass untouched.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -135,12 +136,12 @@ BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL n
     if (!edit) return KeepStoredValue(control, nRow, nCol);
     {
         CTclArgsList select;
-        select.Add("selectObject");
+        select.Add(KXScriptWord::selectObject);
         select.Add("pin");
         AddSelectedPinsToArgs(&select);
         SendEcho(select);
         CTclArgsList remove;
-        remove.Add("deleteConnection");
+        remove.Add(KXScriptWord::deleteConnection);
         SendEcho(remove);
     }
     ROWCOL row = nRow;

@@ -2,6 +2,7 @@
 // the design and the row; real connectivity changes go to the connect and
 // disconnect operations, which run the transaction.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
@@ -50,7 +51,7 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
         if (m_bFilterEcho) return TRUE;
         CKXGenUtils::EscapeSquareBrackets(text);
         CString line;
-        line.Format("filterRows pin -col \"%s\" -filter \"%s\"", GetColumnScriptName(static_cast<int>(nCol)).GetString(),
+        line.Format("%s pin -col \"%s\" -filter \"%s\"", KXScriptWord::filterRows, GetColumnScriptName(static_cast<int>(nCol)).GetString(),
                     text.GetString());
         m_bFilterEcho = 1;
         if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
