@@ -671,6 +671,16 @@ show "kx::instconn U1" [kx::instconn U1]
 show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
 show "undo" [undo]
 
+say "The pane's title bar and Attach Signal row, and what a menu's update handler says"
+kx::show clp U1
+show "title bar and row" [kx::ccpbar]
+show "a pin's Signal cell current" [kx::select ccp 6 7]
+show "the row is enabled" [lindex [split [kx::ccpbar] "\n"] 2]
+kx::answer menu fx 35275
+show "the Fx button's Prefix Pin Name" [kx::ccpbar fx]
+show "host command 35537 on a pin grid" [kx::menustate 35537]
+show "what an accessibility client counts" [lindex [split [kx::access ccp] "\n"] 1]
+
 say "Assign Pin Number: a pin name of the instance chosen in the dialog, then one of its numbers"
 kx::show clp RN1A
 show "select pin A" [selectObject pin A]

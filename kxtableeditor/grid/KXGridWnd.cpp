@@ -501,6 +501,11 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
 // ---------------------------------------------------------------------------
 // Selection rules.
 
+void CKXGridWnd::DeselectAllRows() {
+    SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
+    SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
+}
+
 void CKXGridWnd::SetSelection(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight) {
     if (!pos) {
         // A click that went into a cell control keeps the selection.
@@ -604,8 +609,7 @@ void CKXGridWnd::SelectAllRows() {
 }
 
 void CKXGridWnd::ClearSelection() {
-    SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
-    SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
+    DeselectAllRows();
 }
 
 // ---------------------------------------------------------------------------

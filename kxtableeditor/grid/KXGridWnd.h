@@ -167,6 +167,9 @@ public:
                         int nType = 0) override;
     void SetSelection(POSITION pos, ROWCOL nTop = 0, ROWCOL nLeft = 0, ROWCOL nBottom = 0,
                       ROWCOL nRight = 0) override;
+    // Deselects every row and removes the current cell, so that nothing of this grid counts as
+    // selected any more (a selection query that may use the current cell finds none either).
+    void DeselectAllRows();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     BOOL OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point) override;

@@ -80,6 +80,11 @@ void CKXMatrixGridWnd::SaveCustomization(BOOL parseAgain) {
     Columns().Save(CharWidth(), parseAgain != FALSE);
 }
 
+void CKXMatrixGridWnd::LoadCustomization(BOOL save) {
+    Columns().SelectOrigin();
+    if (save) SaveCustomization(TRUE);
+}
+
 void CKXMatrixGridWnd::CustomizeColumns() {
     SaveCustomization(FALSE);
     Columns().SelectOrigin();

@@ -85,14 +85,14 @@ void CKXMatrixGridWnd::ShowColumnMenu(CPoint pt) {
 
 // ------------------------------------------------------------------ track in signal list
 
-BOOL CKXMatrixGridWnd::IsCurrentSignalCellFilled() {
+BOOL CKXMatrixGridWnd::IsCurrentRowSignal() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow || row > GetRowCount()) return FALSE;
     int bit = -1;
     return GetCellNetBit(row, bit) ? TRUE : FALSE;
 }
 
-BOOL CKXMatrixGridWnd::HiliteCurrentSignal() {
+BOOL CKXMatrixGridWnd::HiliteCurrentNet() {
     // The signal of the current row is selected in the signal list.
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;

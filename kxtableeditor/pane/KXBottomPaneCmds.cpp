@@ -141,7 +141,19 @@ void CKXBottomPaneContainerView::OnEditFind() {
 void CKXBottomPaneContainerView::OnEditReplace() {
     if (CKXGridWnd* g = GetActiveGrid()) g->ShowFindReplace(FALSE);
 }
-void CKXBottomPaneContainerView::OnUpdateAlwaysEnabled(CCmdUI* ui) {
+void CKXBottomPaneContainerView::OnUpdateEditFind(CCmdUI* ui) {
+    ui->Enable(TRUE);
+}
+void CKXBottomPaneContainerView::OnUpdateEditReplace(CCmdUI* ui) {
+    ui->Enable(TRUE);
+}
+void CKXBottomPaneContainerView::OnUpdateShowPropertyEditor(CCmdUI* ui) {
+    ui->Enable(TRUE);
+}
+void CKXBottomPaneContainerView::OnUpdateShowAssocCompViewer(CCmdUI* ui) {
+    ui->Enable(TRUE);
+}
+void CKXBottomPaneContainerView::OnUpdateCustomizeColumns(CCmdUI* ui) {
     ui->Enable(TRUE);
 }
 
@@ -422,7 +434,7 @@ void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
     auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
     auto* matrix = dynamic_cast<CKXMatrixGridWnd*>(grid);
     ui->Enable((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()) ||
-               (matrix && matrix->IsCurrentSignalCellFilled()));
+               (matrix && matrix->IsCurrentRowSignal()));
 }
 
 void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {
@@ -442,9 +454,12 @@ void CKXBottomPaneContainerView::OnUpdateRemoveDiffPairPin(CCmdUI* ui) {
 }
 
 void CKXBottomPaneContainerView::OnHostCommand35537() {}
-void CKXBottomPaneContainerView::OnUpdateHostCommand3553x(CCmdUI* ui) {
+void CKXBottomPaneContainerView::OnUpdateHostCommand35537(CCmdUI* ui) {
     const EOpenMode mode = GetViewMode();
-    if (mode == eOpenModePhysical || mode == eOpenModeContext || !PinGridOf(GetActiveGrid())) Disable(ui);
+    if (mode == eOpenModePhysical || !PinGridOf(GetActiveGrid()) || mode == eOpenModeContext) Disable(ui);
+}
+void CKXBottomPaneContainerView::OnUpdateHostCommand35538(CCmdUI* ui) {
+    OnUpdateHostCommand35537(ui);
 }
 
 // ------------------------------------------------------------------ grids side by side
@@ -481,7 +496,7 @@ void CKXBottomPaneContainerView::ClearOtherGridSelections(int gridIndex) {
     for (CKXGridWnd* g : m_shownGrids) {
         if (!PinGridOf(g)) continue;
         if (index++ == gridIndex) continue;
-        g->SetSelection(nullptr);
+        g->DeselectAllRows();
     }
 }
 

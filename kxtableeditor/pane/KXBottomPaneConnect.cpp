@@ -190,8 +190,12 @@ void CKXBottomPaneContainerView::OnSignalFunctionButton() {
         {35278, "Suffix Pin Number"},  {35282, "Increment Signal Name"}};
     for (const auto& [id, text] : items)
         menu.AppendMenu(MF_STRING, id, text);
+    // The menu drops from the button's lower-left corner.
+    CRect button(0, 0, 0, 0);
+    if (m_SignalFxButton.GetSafeHwnd()) m_SignalFxButton.GetWindowRect(&button);
     CWnd* main = AfxGetMainWnd();
-    const UINT chosen = menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 0, 0, main ? main : this);
+    const UINT chosen =
+        menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, button.left, button.bottom, main ? main : this);
     if (chosen) SendMessage(WM_COMMAND, chosen, 0);
 }
 

@@ -68,10 +68,7 @@ void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString v
     CKXMatrixGridWnd* grid = nullptr;
     for (const auto& g : m_grids)
         if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == viewName) grid = matrix;
-    if (grid)
-        grid->ReloadIfModified();
-    else
-        grid = CreateMatrixGrid(viewName);
+    if (!grid) grid = CreateMatrixGrid(viewName);
     if (!grid) return;
     m_strMatrixViewName = viewName;
     // The title names the view; the pane goes back to components with the next show request.
@@ -84,7 +81,13 @@ void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString v
     m_nLastKind = 0;
     m_shownGrids = {grid};
     m_pActiveGrid = grid;
+    ReloadMatrixIfModified(viewName);
     LayoutShownGrids();
+}
+
+void CKXBottomPaneContainerView::ReloadMatrixIfModified(CString) {
+    if (GetViewMode() == eOpenModePhysical || m_shownGrids.empty()) return;
+    if (CKXMatrixGridWnd* matrix = MatrixGridOf(m_shownGrids.front())) matrix->ReloadIfModified();
 }
 
 // A name the design has no view of yet stores an empty view first: one undo step, as a defined view is.

@@ -132,8 +132,20 @@ CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysPartGrid() cons
 }
 
 void CKXBottomPaneContainerView::SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) {
+    SetExcludedSpathList(refDes, excludedPaths);
+}
+
+// Block filters belong to the physical view; a logical window has no physical grids to tell.
+void CKXBottomPaneContainerView::SetExcludedSpathList(CString refDes, CString excludedPaths) {
+    if (GetViewMode() != eOpenModePhysical) return;
     for (CKXPhysPartDetailsGridWnd* g : {m_pPhysPartGrid, m_pPhysPartGroupGrid})
         if (g) g->SetExcludedSpathList(refDes, excludedPaths);
+}
+
+void CKXBottomPaneContainerView::SetExcludedSpathLists(CString netName, CString excludedPaths) {
+    if (GetViewMode() != eOpenModePhysical) return;
+    for (const auto& g : m_grids)
+        if (CKXPhysNetDetailsGridWnd* net = PhysNetGridOf(g.get())) net->SetExcludedSpathList(netName, excludedPaths);
 }
 
 // ------------------------------------------------------------------ script words

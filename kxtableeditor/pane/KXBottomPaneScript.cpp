@@ -577,13 +577,13 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
 // The matrix: the signal of the current row is selected in the signal list.
 LRESULT CKXBottomPaneContainerView::TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys) {
     if (keys.GetSize() > 0) matrix.SelectRowsByKey(&keys, "");
-    if (!matrix.IsCurrentSignalCellFilled()) {
+    if (!matrix.IsCurrentRowSignal()) {
         ROWCOL row = 0, col = 0;
         const bool onDataRow = matrix.GetCurrentCell(row, col) && row >= kxmatrix::kFirstDataRow;
         CKXErrorHandler::MessageBoxOk(onDataRow ? "KXTABLE-145" : "KXPANE-270");
         return 0;
     }
-    return matrix.HiliteCurrentSignal() ? 1 : 0;
+    return matrix.HiliteCurrentNet() ? 1 : 0;
 }
 
 // The physical view: the net of the part's current pin is selected in the physical net list.

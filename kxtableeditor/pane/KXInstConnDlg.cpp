@@ -113,11 +113,10 @@ BOOL CKXInstConnDlg::OnInitDialog() {
 
 BOOL CKXInstConnDlg::CreateControls() {
     m_pSignalList->Create(0x00A00003, CRect(-1, -1, -1, -1), this, kSignalListId);
-    m_ShortcutBar.Create(nullptr, "Connectivity Details", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this,
-                         kShortcutBarId);
+    if (m_ShortcutBar.Create(this, WS_CHILD | WS_VISIBLE, kShortcutBarId)) m_ShortcutBar.AddBar("Connectivity Details");
     m_AttachLabel.Create("&Attach Signal:", WS_CHILD | WS_VISIBLE, CRect(9, 7, 77, 25), this);
-    m_FxButton.Create("", WS_CHILD | WS_VISIBLE, CRect(81, 7, 101, 27), this, kFxButtonId);
-    (void)kFxBitmap; // the button shows the fx bitmap on screen
+    if (m_FxButton.Create("", WS_CHILD | WS_VISIBLE, CRect(81, 7, 101, 27), this, kFxButtonId))
+        m_FxButton.AttachBitmap(kFxBitmap);
     return m_SignalCombo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL, CRect(105, 7, 350, 200), this,
                                 kSignalComboId);
 }
@@ -181,7 +180,10 @@ void CKXInstConnDlg::OnSignalFx() {
         {kSuffixPinNumber, "Suffix Pin Number"}, {kIncrementSigName, "Increment Signal Name"}};
     for (const auto& [id, text] : items)
         menu.AppendMenu(MF_STRING, id, text);
-    const UINT chosen = menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 0, 0, this);
+    // The menu drops from the button's lower-left corner.
+    CRect button(0, 0, 0, 0);
+    if (m_FxButton.GetSafeHwnd()) m_FxButton.GetWindowRect(&button);
+    const UINT chosen = menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, button.left, button.bottom, this);
     if (chosen) SendMessage(WM_COMMAND, chosen, 0);
 }
 

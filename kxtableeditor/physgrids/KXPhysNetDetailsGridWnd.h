@@ -20,6 +20,8 @@ class CKXPhysNetDetailsGridWnd : public CKXPhysGridWnd {
 public:
     CKXPhysNetDetailsGridWnd();
     ~CKXPhysNetDetailsGridWnd() override;
+    // The net grids' column layout becomes the default customisation (bReparse: taken in too).
+    void SaveColumnCustomization(BOOL bReparse) { CKXPhysGridWnd::SaveColumnCustomization(bReparse); }
 
     KXPhysLayout Layout() const override;
     ROWCOL ModelColumn() const override { return static_cast<ROWCOL>(m_nColSignalModel); }

@@ -33,6 +33,8 @@ class CKXPhysPartDetailsGridWnd : public CKXPhysGridWnd {
 public:
     CKXPhysPartDetailsGridWnd();
     ~CKXPhysPartDetailsGridWnd() override;
+    // The part grids' column layout becomes the default customisation (bReparse: taken in too).
+    void SaveColumnCustomization(BOOL bReparse) { CKXPhysGridWnd::SaveColumnCustomization(bReparse); }
 
     // ------------------------------------------------------------- layout
     KXPhysLayout Layout() const override;

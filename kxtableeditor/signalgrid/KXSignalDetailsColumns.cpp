@@ -210,9 +210,13 @@ BOOL CKXSignalDetailsGridWnd::AreColumnsKnown(CStringArray* names) {
 
 // ------------------------------------------------------------------ layout changes
 
+void CKXSignalDetailsGridWnd::SaveColumnCustomization(BOOL bReparse) {
+    Columns().Save(CharWidth(), bReparse != FALSE);
+}
+
 void CKXSignalDetailsGridWnd::CustomizeColumns() {
     constexpr int kSignalGridDialog = 4;
-    Columns().Save(CharWidth(), false);
+    SaveColumnCustomization(FALSE);
     if (!Columns().Customize(kFixedColumns, CharWidth(), m_bShowRowNumbers != 0, kSignalGridDialog)) return;
     TakeColumnNumbers();
     Redraw();

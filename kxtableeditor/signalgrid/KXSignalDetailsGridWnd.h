@@ -99,6 +99,9 @@ public:
     int CharWidth() const;
     // The customise dialog; an accepted change is broadcast to every signal grid.
     void CustomizeColumns() override;
+    // The signal grids' column layout becomes the default customisation (bReparse: the service
+    // takes it as its current list too).
+    void SaveColumnCustomization(BOOL bReparse);
     // A dragged width goes to the shared model and to every signal grid.
     void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
     // A border grabbed and double-clicked without a move fits its column to the data rows.

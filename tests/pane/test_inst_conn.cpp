@@ -11,6 +11,7 @@
 #include "shell/KXTableDoc.h"
 
 #include "afx/afxanswer.h"
+#include "afx/afxmenu.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "rmx/context.h"
 
@@ -160,6 +161,26 @@ TEST_F(InstConn, WhatTheOpenDialogShows) {
     dialog->OnBptoolbarIncrementSigName();
     EXPECT_EQ(std::string(dialog->GetSignalComboText()), "=INCREMENTSIGNAME(<signal, start_num>)");
     EXPECT_EQ(dialog->GetSignalComboEditSel(), static_cast<DWORD>(MAKELONG(18, 37)));
+    dialog->OnCancel();
+}
+
+TEST_F(InstConn, TheDialogsBarAndFunctionButtonAreTheToolkitsControls) {
+    ASSERT_TRUE(Open());
+    auto dialog = OpenModeless("U1", 0);
+    auto* bar = dynamic_cast<SECShortcutBar*>(dialog->GetDlgItem(CKXInstConnDlg::kShortcutBarId));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->GetBarCount(), 1);
+    EXPECT_EQ(std::string(bar->GetBarLabel(bar->GetActiveIndex())), "Connectivity Details");
+    auto* fx = dynamic_cast<SECBitmapButton*>(dialog->GetDlgItem(CKXInstConnDlg::kFxButtonId));
+    ASSERT_NE(fx, nullptr);
+    EXPECT_EQ(fx->GetBitmapId(), 8882u);
+    // Pressed, it drops the function menu from its lower-left corner; the choice prepares the rule.
+    AfxGetAnswerQueue().PushMenu(35276);
+    fx->Click();
+    CRect button;
+    fx->GetWindowRect(&button);
+    EXPECT_EQ(CMenu::GetLastTrackPoint(), CPoint(button.left, button.bottom));
+    EXPECT_EQ(std::string(dialog->GetSignalComboText()), "=SUFFIXPINNAME(<string>)");
     dialog->OnCancel();
 }
 
