@@ -336,7 +336,18 @@ public:
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     // The automation road: the current pin's termination cell is checked and the grid's automation
     // object prepared (1), whose add command comes back as "addTermination"; 0 refused (reported).
+    // The set-up holds its edit open for that add (CKXGridEdit::Hold): set-up and add are one undo
+    // step; another edit, an undo, a redo or a save in between discards the held edit first.
     int InitTermination(CString text);
+    // 1 from a successful InitTermination until its add or the next set-up: only then does the
+    // automation add send what the set-up prepared.
+    int m_bAutomationTermPending = 0;
+    // The automation add (AddTermination): the prepared termination sent as the addTermination word;
+    // refused (KXTABLE-210) when no set-up of this grid waits for it (none came, or it was refused).
+    BOOL SendPreparedTermination();
+    // 1 while the termination edit the set-up holds open was begun by this grid (0 when the set-up
+    // went into a transaction its caller had open: that one is the caller's to end).
+    int m_bTermTransStarted = 0;
     // A new delay for the termination of the current TERMINATION cell's pin: 1 done, 0 refused.
     int ChangeTerminationDelay(const char* delay);
     // The grid's automation object of the associated-components library.
@@ -571,6 +582,8 @@ private:
     // Writes the block with one step on replay per row it names.
     void WriteTerminationJournal(const KXJournalLines& journal, int rows);
     KXJournalLines JournalTerminationAdds(const std::vector<ROWCOL>& rows, const CString& prepared);
+    // Begins the edit an automation set-up holds open for its add; false when none was begun here.
+    bool HoldTerminationEdit();
     std::unique_ptr<PowerPinIndex> m_pPowerPins; // during a load only
     KXRowIndex m_rowIndex{*this}; // pin -> rows showing it
     bool m_bPinIndexValid = false;
@@ -578,6 +591,7 @@ private:
 
     BOOL m_bConnectEcho = FALSE;
     BOOL m_bStoringEdit = FALSE; // a validated data-cell edit is being stored
+    int m_bCustomEditReady = 1;  // 0 while a custom column's edit is sent to the host
     CString m_strTitle; // the text of the title cell
 
     DECLARE_MESSAGE_MAP()
