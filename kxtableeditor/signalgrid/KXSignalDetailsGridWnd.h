@@ -432,6 +432,9 @@ public:
     // Echoes an edit of a custom column cell to the host as changeCustomColumn (the text for every
     // selected row; bClear: the empty value); TRUE when the host took the command.
     BOOL ChangeCustomColumn(BOOL bClear, const CString& editedText);
+    // 0 while a typed custom-column edit is being sent to the host: a store of the cell meanwhile
+    // sends nothing more.
+    int m_bCustomEditReady = 1;
     // The pane's changeCustomColumn word and ChangePropValue automation: writes the first value
     // of each property's text into the selected rows, in one transaction, journalled per row.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
@@ -591,7 +594,6 @@ private:
 
     BOOL m_bConnectEcho = FALSE;
     BOOL m_bStoringEdit = FALSE; // a validated data-cell edit is being stored
-    int m_bCustomEditReady = 1;  // 0 while a custom column's edit is sent to the host
     CString m_strTitle; // the text of the title cell
 
     DECLARE_MESSAGE_MAP()
