@@ -264,7 +264,6 @@ public:
 
     // ------------------------------------------------------------- find and replace
     // Hooks the grid to the find/replace service: one grid, its caption, the caption cell and the
-    // first cell searched (row, column).
     // first cell searched (row, column). The dialog is the service's: it goes with the grid.
     CKXFindReplaceDlg* SetupFindReplace(const CString& caption, CPoint captionCell, CPoint startCell);
     CGXGridCore* m_pFindGrid = nullptr;
