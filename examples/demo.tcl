@@ -458,6 +458,13 @@ kx::show slp PG
 show "select U1's pin in the signal grid of PG" [selectObject pin C10:U1]
 kx::pane SelectTerminationCol U1 C10
 show "a new delay there" [kx::pane ChangeDelay 2ns]
+say "On the signal grid, InitTermination and the add it prepares are one edit, undone in one step"
+kx::pane SelectTerminationCol R2 2
+show "InitTermination Shunt on R2's pin" [kx::pane InitTermination Shunt]
+show "AddTermination" [kx::pane AddTermination]
+show "R2's row" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
+show "undo takes set-up and add back" [undo]
+show "R2's row after undo" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
@@ -620,6 +627,11 @@ show opened [kx::open demo.board:sch 4]
 kx::show slp RST_IN
 show "net grid: widths from column 0" [kx::widths ccp]
 kx::show clp RN1A
+show "part grid: widths from column 0" [kx::widths ccp]
+say "Turning the option off and on again changes the open physical window at once"
+show "show_row_numbers off" [kx::option show_row_numbers 0]
+show "part grid: widths from column 0" [kx::widths ccp]
+show "show_row_numbers on" [kx::option show_row_numbers 1]
 show "part grid: widths from column 0" [kx::widths ccp]
 show close [kx::close]
 show "show_row_numbers off" [kx::option show_row_numbers 0]

@@ -414,7 +414,7 @@ BOOL CKXGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXMod
 }
 
 void CKXGridWnd::ShowRowNumbers(BOOL bShow) {
-    if (CKXColumnInfoClass* pInfo = GetColumnInfo(0)) pInfo->m_bVisible = bShow ? 1 : 0;
+    if (CKXColumnInfoClass* pInfo = GetColumnInfo(0)) pInfo->m_bShown = bShow ? 1 : 0;
     HideCols(0, 0, bShow ? FALSE : TRUE, nullptr, kSmart, gxDo);
     if (bShow) GetColumnWidthTip();
 }
@@ -446,7 +446,7 @@ int CKXGridWnd::RowHeaderWidth() {
 bool CKXGridWnd::IsRowHeaderShown() {
     if (IsColHidden(0)) return false;
     const CKXColumnInfoClass* info = GetColumnInfo(0);
-    return info ? info->m_bVisible != 0 : m_bShowRowNumbers != FALSE;
+    return info ? info->m_bShown != 0 : m_bShowRowNumbers != FALSE;
 }
 
 void CKXGridWnd::ScrollToFirstRow() {

@@ -430,7 +430,8 @@ BOOL EndHeldSetUp(BOOL added) {
 } // namespace
 
 BOOL CKXBottomPaneContainerView::AutoAddTermination() {
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return signal->AssocAutomation().SendAddTermCommand();
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        return EndHeldSetUp(signal->SendPreparedTermination());
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
     return EndHeldSetUp(pin->AssocAutomation().SendAddTermCommand());

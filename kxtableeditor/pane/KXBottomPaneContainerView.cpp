@@ -7,6 +7,8 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 #include "pingrid/KXPinGrid.h"
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
 
 #include "grid/KXGridUndo.h"
 #include "grid/KXReplaySteps.h"
@@ -383,6 +385,10 @@ void CKXBottomPaneContainerView::ApplyShowRowNumbersSetting(int value, BOOL appl
     m_nShowRowNumbers = value;
     for (CKXGridWnd* g : ComponentWindows())
         g->ShowRowNumbers(value);
+    // The physical view's grids follow the option too.
+    for (CKXGridWnd* g : {static_cast<CKXGridWnd*>(m_pPhysPartGrid), static_cast<CKXGridWnd*>(m_pPhysPartGroupGrid),
+                          static_cast<CKXGridWnd*>(m_pPhysNetGrid)})
+        if (g) g->ShowRowNumbers(value);
 }
 void CKXBottomPaneContainerView::ApplyMoveDirectionSetting(CString direction, BOOL apply) {
     if (!apply) return;

@@ -114,7 +114,7 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     if (multiple) {
         for (int c : {m_nColInstance, m_nColRefDes})
             if (static_cast<std::size_t>(c) < m_arrColumnInfo.size())
-                m_arrColumnInfo[static_cast<std::size_t>(c)]->m_bVisible = 1;
+                m_arrColumnInfo[static_cast<std::size_t>(c)]->m_bShown = 1;
     } else if (col == m_nColInstance || col == m_nColRefDes) {
         return 0;
     }
@@ -123,7 +123,7 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     if (block && (col == m_nColTermination || col == m_nColPinNumber)) return 0;
     if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnInfo.size()) return 0;
     const CKXColumnInfoClass* info = m_arrColumnInfo[static_cast<std::size_t>(col)];
-    if (!info || info->m_bVisible == 0 || width == 0) return 0;
+    if (!info || info->m_bShown == 0 || width == 0) return 0;
     if (info->m_nWidthType == CKXColumnInfoClass::WidthFixed) return info->m_nWidth;
 
     // The last scaled column that is shown stretches to the window's right edge.
@@ -132,7 +132,7 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     for (int c = static_cast<int>(m_arrColumnInfo.size()) - 1; c >= 1 && c <= static_cast<int>(GetColCount());
          --c) {
         const CKXColumnInfoClass* ci = m_arrColumnInfo[static_cast<std::size_t>(c)];
-        if (IsColHidden(Col(c)) || ci->m_bVisible == 0) continue;
+        if (IsColHidden(Col(c)) || ci->m_bShown == 0) continue;
         if (m_bReducedColumns && !keptUnderReduction(c)) continue;
         if (ci->m_nWidthType == CKXColumnInfoClass::WidthFixed) {
             fixedWidths += ci->m_nWidth;

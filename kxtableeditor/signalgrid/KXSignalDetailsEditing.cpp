@@ -64,8 +64,13 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (!text.IsEmpty() && !old.IsEmpty() && text.CompareNoCase(old) == 0) return TRUE;
     const int col = static_cast<int>(nCol);
     if (IsCustomColumn(col)) {
+        // The edit being sent already stands for this cell: a store of it while the host runs the
+        // change (a script of the user's that stores the current cell) sends nothing more.
+        if (!m_bCustomEditReady) return TRUE;
         // The host runs the change back into ChangeCustomColumnValue, which writes the design.
+        m_bCustomEditReady = 0;
         m_bStoringEdit = ChangeCustomColumn(text.IsEmpty(), text);
+        m_bCustomEditReady = 1;
         if (!m_bStoringEdit && control && control->IsActive()) {
             control->SetCurrentText(old);
             control->SetModify(FALSE);
