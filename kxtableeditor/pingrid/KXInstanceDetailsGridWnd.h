@@ -685,6 +685,8 @@ public:
     void ClearTransactionNetMap();
     INet* FindTransactionNet(const CString& name);
     void RecordTransactionNet(const CString& name, INet* net);
+    // Takes a net this connect made out of the joined transaction again (the connect was refused).
+    void DropTransactionNet(CTransaction* transaction, INet* net, const CString& name);
     int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
 
     // ------------------------------------------------------------- cell validation

@@ -218,3 +218,45 @@ TEST_F(InstConnBoard, AnUndoneDialogReplaysToTheDesignBeforeIt) {
 }
 
 } // namespace
+
+namespace {
+
+using InstConnRefusals = ConnEditFixture;
+
+// A step of the dialog that connects nothing leaves nothing in the kept step: the net its signal
+// would have made is not in the design, and the journal of the kept step replays to the same design.
+TEST_F(InstConnRefusals, ASignalThatConnectsNothingLeavesNoNetBehind) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    Run("expandPins pin on");
+    const std::string original = Saved();
+    Messages();
+    // The dialog's grid shows DQ<15..0> as one row: the bit names no row, so nothing takes STRAY.
+    Run("kx::answer dialog CKXInstConnDlg ok pins {DQ<3>} signal STRAY");
+    Run("kx::answer dialog CKXInstConnDlg ok pins MCLK signal KEPT");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("net KEPT "), std::string::npos) << edited;
+    EXPECT_EQ(edited.find("STRAY"), std::string::npos) << edited;
+    EXPECT_EQ(Replayed(original), edited);
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Saved(), original);
+}
+
+// The name a refused step would have made stays free for a later step of the same dialog.
+TEST_F(InstConnRefusals, ANameARefusedStepWouldHaveMadeIsMadeByALaterStep) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    Run("expandPins pin on");
+    const std::string original = Saved();
+    Run("kx::answer dialog CKXInstConnDlg ok pins {DQ<3>} signal LATER");
+    Run("kx::answer dialog CKXInstConnDlg ok pins PGOOD signal LATER");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("net LATER -1 -1"), std::string::npos) << edited;
+    EXPECT_EQ(Replayed(original), edited);
+}
+
+} // namespace
