@@ -260,3 +260,35 @@ TEST_F(InstConnRefusals, ANameARefusedStepWouldHaveMadeIsMadeByALaterStep) {
 }
 
 } // namespace
+
+namespace {
+
+using InstConnPhysical = ConnEditFixture;
+
+// The physical view shows physical parts: the dialog there is refused and changes nothing (its
+// connections could not be journalled so that a replay makes them again).
+TEST_F(InstConnPhysical, ThePhysicalViewRefusesTheDialogAndChangesNothing) {
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    Run("kx::show clp R2");
+    const std::string before = Saved();
+    const std::string journal = JournalText();
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    Run("kx::answer dialog CKXInstConnDlg ok pins {A B} signal PHYS_IC");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    EXPECT_EQ(Run("kx::instconn R2"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-265"});
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(Doc()->IsModified());
+    AfxGetAnswerQueue().ClearPending();
+    // The logical view connects them.
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::answer dialog CKXInstConnDlg ok pins {A B} signal PHYS_IC");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    EXPECT_EQ(Run("kx::instconn R2"), "1");
+    EXPECT_NE(Saved().find("conn R2 A PHYS_IC"), std::string::npos);
+}
+
+} // namespace
