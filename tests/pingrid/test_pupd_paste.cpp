@@ -143,3 +143,41 @@ TEST_F(PupdPaste, AnOpenPinTakesNothingAndTheOthersStillDo) {
 }
 
 } // namespace
+
+namespace {
+
+// A selection over a whole bus pin's row: the pull-down goes onto the single pins, not onto the bus
+// pin's bits, which a replayed journal could not reach; the journal replays to the same design.
+TEST_F(PupdPaste, ASelectionOverABusPinsRowPastesOntoTheSinglePinsAndReplays) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 4k7"), "1");
+    CopyPupds("[list U1 PGOOD C10]");
+    SelectPupdCells("A<12..0>", "MCLK");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    EXPECT_EQ(Count(pasted, "pulldown @:mclk"), 1u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:addr<"), 0u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:dq<"), 0u) << pasted;
+    EXPECT_EQ(Replayed(original), pasted) << JournalText();
+}
+
+// With the pins expanded a bus pin's bit rows take the paste one by one, and that replays too.
+TEST_F(PupdPaste, ABitRowOfAnExpandedBusPinTakesThePasteAndReplays) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 4k7"), "1");
+    CopyPupds("[list U1 PGOOD C10]");
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    SelectPupdCells("DQ<3>", "DQ<2>");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    EXPECT_EQ(Count(pasted, "pulldown @:dq<3>"), 1u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:dq<2>"), 1u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:dq<"), 2u) << pasted;
+    EXPECT_EQ(Replayed(original), pasted) << JournalText();
+}
+
+} // namespace
