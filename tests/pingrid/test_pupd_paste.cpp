@@ -181,3 +181,27 @@ TEST_F(PupdPaste, ABitRowOfAnExpandedBusPinTakesThePasteAndReplays) {
 }
 
 } // namespace
+
+namespace {
+
+// A paste the design database refused leaves the names of the pull-downs made after it as they are
+// without it: the journal, which holds no refused paste, replays to the same names.
+TEST_F(PupdPaste, APasteTheDatabaseRefusedTakesNoNameFromTheNextPullDown) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 4k7"), "1");
+    CopyPupds("[list U1 PGOOD C10]");
+    // The clock pair's two nets and MCLK: three pull-downs made, and thrown away.
+    SelectPupdCells("CLK", "MCLK");
+    m_app->Server()->setCommitFault([] { return true; });
+    EXPECT_EQ(Run("paste pin"), "0");
+    m_app->Server()->setCommitFault(nullptr);
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 1k"), "1");
+    const std::string edited = Saved();
+    EXPECT_EQ(Count(edited, "dt pd2 2 pulldown @:mclk"), 1u) << edited;
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+}
+
+} // namespace
