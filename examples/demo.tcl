@@ -693,6 +693,14 @@ show "the Fx button's Prefix Pin Name" [kx::ccpbar fx]
 show "host command 35537 on a pin grid" [kx::menustate 35537]
 show "what an accessibility client counts" [lindex [split [kx::access ccp] "\n"] 1]
 
+say "A pair name typed into the clock pair's Signal cell connects the pair, in one undo step"
+kx::show clp U1
+kx::answer dialog CKXDontAskAgainYesNoDlg ok
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1
+show "CLK <- FCLK (Differential Pair)" [kx::edit ccp {*}[cellOf Signal CLK] {FCLK (Differential Pair)}]
+show "CLK's row" [lsearch -inline [split [kx::window ccp] "\n"] "* | CLK | *"]
+show "undo" [undo]
+
 say "Assign Pin Number: a pin name of the instance chosen in the dialog, then one of its numbers"
 kx::show clp RN1A
 show "select pin A" [selectObject pin A]

@@ -75,6 +75,10 @@ void CKXBottomPaneContainerView::RecordTransactionNet(const CString& name, INet*
     m_pTransactionNetMap->emplace(name, CKXNewNetData{net, net->lsb(), net->msb()});
 }
 
+void CKXBottomPaneContainerView::ForgetTransactionNet(const CString& name) {
+    if (m_pTransactionNetMap) m_pTransactionNetMap->erase(name);
+}
+
 // ------------------------------------------------------------------ the grids and the pane's transaction
 
 std::vector<IKXPinGrid*> CKXBottomPaneContainerView::ShownPinGrids() const {

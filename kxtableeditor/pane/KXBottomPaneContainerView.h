@@ -513,6 +513,7 @@ public:
     void EmptyTransactionNetMap() override;
     INet* FindTransactionNet(const CString& name) const override;
     void RecordTransactionNet(const CString& name, INet* net) override;
+    void ForgetTransactionNet(const CString& name) override;
     std::unique_ptr<std::map<CString, CKXNewNetData>> m_pTransactionNetMap;
     BOOL m_bCommittingCellEdit = FALSE; // a pin grid commits an edit applied through the Attach Signal bar
     // Begins a transaction on the pane's own grid (FALSE when one is open: the caller joins it).

@@ -90,6 +90,13 @@ BOOL CKXInstConnDlg::OnInitDialog() {
         EndDialog(IDCANCEL);
         return FALSE;
     }
+    // The physical view shows physical parts: its journal could not select the logical pins the
+    // dialog connects, so the connections are made in the logical view only.
+    if (Pane() && Pane()->GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-265", inst ? inst->name() : "");
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
     if (!CreateControls() || !CreatePinGrid()) {
         EndDialog(IDCANCEL);
         return FALSE;

@@ -191,6 +191,26 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPinRows() {
 
 namespace {
 
+// Takes the net a refused connect made out of the joined transaction when it goes out of scope,
+// unless the connect kept it.
+class NewNetDrop {
+public:
+    NewNetDrop(CKXInstanceDetailsGridWnd& grid, CTransaction* transaction, INet* net, const CString& name)
+        : m_grid(grid), m_transaction(transaction), m_net(net), m_name(name) {}
+    ~NewNetDrop() {
+        if (m_transaction) m_grid.DropTransactionNet(m_transaction, m_net, m_name);
+    }
+    NewNetDrop(const NewNetDrop&) = delete;
+    NewNetDrop& operator=(const NewNetDrop&) = delete;
+    void Keep() { m_transaction = nullptr; }
+
+private:
+    CKXInstanceDetailsGridWnd& m_grid;
+    CTransaction* m_transaction;
+    INet* m_net;
+    CString m_name;
+};
+
 CDWordArray RowArray(const std::vector<ROWCOL>& rows) {
     CDWordArray out;
     for (ROWCOL r : rows)
@@ -263,6 +283,9 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     BOOL newNet = FALSE;
     INet* net = PlainSignalNet(sig, transaction, newNet);
     if (!net) return 0;
+    // A connect that joined a longer edit (the instance connectivity dialog's) and is refused takes
+    // the net it made out again: the longer edit keeps nothing of it. An own edit is discarded whole.
+    NewNetDrop drop(*this, !edit.Owns() && newNet ? transaction : nullptr, net, sig.netName);
     CNetContext netContext = m_designContext.net(net);
     if (!netContext) return 0;
     // A bus named without bits: which bits is asked below.
@@ -300,6 +323,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     }
     journal = std::exchange(m_leadJournal, CString()) + journal + std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return 0;
+    drop.Keep();
 
     m_signalNameList.AddTail(sig.display);
     if (bEchoToHost) {
@@ -530,6 +554,11 @@ BOOL CKXInstanceDetailsGridWnd::PickSignalCellEntry(const CString& name) {
     CString entry;
     list.GetText(at, entry);
     return TypeIntoSignalCell(row, entry);
+}
+
+void CKXInstanceDetailsGridWnd::DropTransactionNet(CTransaction* transaction, INet* net, const CString& name) {
+    if (transaction && net && net->isAlive()) transaction->removeNet(net);
+    if (IKXGridSite* site = Site()) site->ForgetTransactionNet(name);
 }
 
 // ---------------------------------------------------------------------------

@@ -713,6 +713,8 @@ public:
     void ClearTransactionNetMap();
     INet* FindTransactionNet(const CString& name);
     void RecordTransactionNet(const CString& name, INet* net);
+    // Takes a net this connect made out of the joined transaction again (the connect was refused).
+    void DropTransactionNet(CTransaction* transaction, INet* net, const CString& name);
     int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
     // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
     void OfferNewNetName(const CString& name, const INet* net);

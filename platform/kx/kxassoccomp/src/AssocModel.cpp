@@ -430,10 +430,15 @@ std::string uniqueDTName(IDesign* design, const std::string& prefix) {
     // name taken before; a name freed below the hint is simply not reused.
     static std::map<std::pair<IDesign*, std::string>, int> hints;
     int& next = hints[{design, prefix}];
-    // A design that has the first name free starts from the beginning (a new design may reuse an address).
-    std::string first = prefix + "1";
-    IDTInstance* firstDt = design ? design->findDTInstance(first.c_str()) : nullptr;
-    if (next < 1 || !firstDt || !firstDt->isAlive()) next = 1;
+    // A design that has the first name free starts from the beginning (a new design may reuse an address),
+    // and so does one whose last name given is free again: the edit that took it was discarded or undone,
+    // and the names it freed are given again, as a replay of the edits that stayed gives them.
+    auto taken = [design, &prefix](int n) {
+        const std::string name = prefix + std::to_string(n);
+        IDTInstance* dt = design ? design->findDTInstance(name.c_str()) : nullptr;
+        return dt && dt->isAlive();
+    };
+    if (next < 1 || !taken(1) || !taken(next)) next = 1;
     for (int n = next;; ++n) {
         std::string name = prefix + std::to_string(n);
         IDTInstance* dt = design ? design->findDTInstance(name.c_str()) : nullptr;
