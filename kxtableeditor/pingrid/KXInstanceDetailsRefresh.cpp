@@ -356,7 +356,15 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
 void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
                                                    std::set<CConn>& handledRemoved) {
     if (!transaction) return;
+    // Changes come in the order they were made: a bit's last connection is the one its row shows, and
+    // a connection a later change took away again is shown by no row.
     ConnsByPinBit added, removed, all;
+    auto remove = [&](std::uint64_t key, const CConn& gone) {
+        handledRemoved.insert(gone);
+        removed[key] = gone;
+        const auto it = added.find(key);
+        if (it != added.end() && it->second == gone) added.erase(it);
+    };
     for (IChange* change : transaction->beginChange()) {
         if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
         const int kind = change->changeKind();
@@ -364,18 +372,19 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, st
         if (kind == 1 || kind == 2) {
             const auto* conn = dynamic_cast<const CConn*>(change->object());
             if (!conn || !MakeInstTermBitKey(all, *conn, key)) continue;
-            (kind == 1 ? handledAdded : handledRemoved).insert(*conn);
-            (kind == 1 ? added : removed)[key] = *conn;
+            if (kind == 2) {
+                remove(key, *conn);
+                continue;
+            }
+            handledAdded.insert(*conn);
+            added[key] = *conn;
         } else if (kind == 17) {
             CConn *r1 = nullptr, *r2 = nullptr, *a1 = nullptr, *a2 = nullptr;
             change->getConns(r1, r2, a1, a2);
             for (auto [gone, come] : {std::pair<CConn*, CConn*>{r1, a1}, {r2, a2}}) {
                 const CConn* keyed = come ? come : gone;
                 if (!keyed || !MakeInstTermBitKey(all, *keyed, key)) continue;
-                if (gone) {
-                    handledRemoved.insert(*gone);
-                    removed[key] = *gone;
-                }
+                if (gone) remove(key, *gone);
                 if (come) {
                     handledAdded.insert(*come);
                     added[key] = *come;
@@ -757,21 +766,30 @@ void CKXInstanceDetailsGridWnd::RenameChangedNets() {
 void CKXInstanceDetailsGridWnd::RefreshOtherConnections(const std::set<CConn>& handledAdded,
                                                         const std::set<CConn>& handledRemoved) {
     GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+    // In the order the changes were made: a connection made and taken away again in the same
+    // transaction (a pin moved twice) is no longer in the design, and no row is to show it.
     std::set<CConn> removed, added;
+    auto remove = [&](const CConn& gone) {
+        added.erase(gone);
+        removed.insert(gone);
+    };
     for (IChange* change : m_commit.conns) {
         const int kind = change->changeKind();
         if (kind == 17) {
             CConn *r1 = nullptr, *r2 = nullptr, *a1 = nullptr, *a2 = nullptr;
             change->getConns(r1, r2, a1, a2);
             for (CConn* c : {r1, r2})
-                if (c) removed.insert(*c);
+                if (c) remove(*c);
             for (CConn* c : {a1, a2})
                 if (c) added.insert(*c);
         } else if (kind == 1 || kind == 2) {
             const auto* conn = dynamic_cast<const CConn*>(change->object());
             if (!conn || !conn->instTerm() || !IsShownInstance(conn->instTerm()->instance())) continue;
             if (kind == 1 && !handledAdded.count(*conn)) added.insert(*conn);
-            if (kind == 2 && !handledRemoved.count(*conn)) removed.insert(*conn);
+            if (kind == 2) {
+                added.erase(*conn);
+                if (!handledRemoved.count(*conn)) removed.insert(*conn);
+            }
         }
     }
     if (!removed.empty()) RefreshInstTermRows(std::move(removed));

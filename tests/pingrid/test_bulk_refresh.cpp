@@ -127,6 +127,56 @@ TEST_F(BulkRefresh, ALegConnectedElsewhereShowsInItsRowAndNoOtherRowChanges) {
     EXPECT_EQ(after, Reloaded());
 }
 
+// One transaction that moves a pin more than once: the row shows where the pin ends, never a net
+// the same transaction took it off again, whether the pin is a pair leg or not.
+class MovedTwice : public BulkRefresh {
+protected:
+    static constexpr unsigned kWhole = static_cast<unsigned>(-1);
+    IInstTerm* Pin(const char* name) { return Board().instance("U1").instTerm(name).instTerm(); }
+    // Moves the pin onto each net in turn (new scalar nets, made last to first so that the net it ends
+    // on is the oldest of them) in one committed transaction; with bFree the pin is parted from it again.
+    void MoveThrough(const char* pin, const std::vector<std::string>& nets, bool bFree) {
+        CTransaction t(Board(), "moves");
+        std::map<std::string, const INet*> made;
+        for (auto it = nets.rbegin(); it != nets.rend(); ++it) {
+            made[*it] = t.createNet(it->c_str(), kWhole, kWhole);
+            ASSERT_NE(made[*it], nullptr) << *it;
+        }
+        const INet* last = nullptr;
+        for (const std::string& name : nets) {
+            last = made[name];
+            ASSERT_TRUE(t.addConn(last, kWhole, kWhole, Pin(pin), kWhole, kWhole, 0)) << name;
+        }
+        if (bFree) ASSERT_TRUE(t.removeConn(last, kWhole, kWhole, Pin(pin), kWhole, kWhole, 0));
+        ASSERT_TRUE(t.commit());
+        GetKXMsgSrvr()->Broadcast(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(&t));
+    }
+};
+
+TEST_F(MovedTwice, APinShowsTheNetItWasMovedToLast) {
+    OpenExpanded();
+    MoveThrough("MCLK", {"FIRST_STOP", "SECOND_STOP", "LAST_STOP"}, false);
+    EXPECT_EQ(Signal("MCLK"), "LAST_STOP");
+    EXPECT_EQ(Rows(), Reloaded());
+}
+
+TEST_F(MovedTwice, ALegShowsTheNetItWasMovedToLast) {
+    OpenExpanded();
+    MoveThrough("CLK_N", {"LEG_FIRST", "LEG_LAST"}, false);
+    EXPECT_EQ(Signal("CLK_N"), "LEG_LAST");
+    EXPECT_EQ(Signal("CLK_P"), "SYSCLK_P") << "the other leg stays";
+    EXPECT_EQ(Rows(), Reloaded());
+}
+
+TEST_F(MovedTwice, APinMovedAndFreedShowsNoNet) {
+    OpenExpanded();
+    MoveThrough("MCLK", {"PASSING", "GONE_AGAIN"}, true);
+    EXPECT_EQ(Signal("MCLK"), "");
+    MoveThrough("CLK_P", {"LEG_PASSING"}, true);
+    EXPECT_EQ(Signal("CLK_P"), "");
+    EXPECT_EQ(Rows(), Reloaded());
+}
+
 // The progress text of a long run: written when the percentage changes, not at every step.
 TEST(ProgressSteps, TheTextChangesWithThePercentageAndAfterALabel) {
     kxpingrid::ProgressScope progress("Adding", 400);
