@@ -91,8 +91,13 @@ void CKXBottomPaneContainerView::SaveColumnCustomizations() {
             break;
         }
     for (const auto& g : m_grids)
+        if (CKXSignalDetailsGridWnd* signal = SignalGridOf(g.get())) {
+            signal->SaveColumnCustomization(TRUE);
+            break;
+        }
+    for (const auto& g : m_grids)
         if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get())) {
-            matrix->SaveCustomization(TRUE);
+            matrix->LoadCustomization(TRUE);
             break;
         }
     if (m_pPhysPartGrid) m_pPhysPartGrid->SaveColumnCustomization(TRUE);

@@ -1,5 +1,6 @@
 // The instance connectivity dialog.
 #include "pane/KXInstConnDlg.h"
+#include "grid/KXScriptWords.h"
 
 #include "pane/KXBottomPaneContainerView.h"
 
@@ -89,6 +90,13 @@ BOOL CKXInstConnDlg::OnInitDialog() {
         EndDialog(IDCANCEL);
         return FALSE;
     }
+    // The physical view shows physical parts: its journal could not select the logical pins the
+    // dialog connects, so the connections are made in the logical view only.
+    if (Pane() && Pane()->GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-265", inst ? inst->name() : "");
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
     if (!CreateControls() || !CreatePinGrid()) {
         EndDialog(IDCANCEL);
         return FALSE;
@@ -112,11 +120,10 @@ BOOL CKXInstConnDlg::OnInitDialog() {
 
 BOOL CKXInstConnDlg::CreateControls() {
     m_pSignalList->Create(0x00A00003, CRect(-1, -1, -1, -1), this, kSignalListId);
-    m_ShortcutBar.Create(nullptr, "Connectivity Details", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this,
-                         kShortcutBarId);
+    if (m_ShortcutBar.Create(this, WS_CHILD | WS_VISIBLE, kShortcutBarId)) m_ShortcutBar.AddBar("Connectivity Details");
     m_AttachLabel.Create("&Attach Signal:", WS_CHILD | WS_VISIBLE, CRect(9, 7, 77, 25), this);
-    m_FxButton.Create("", WS_CHILD | WS_VISIBLE, CRect(81, 7, 101, 27), this, kFxButtonId);
-    (void)kFxBitmap; // the button shows the fx bitmap on screen
+    if (m_FxButton.Create("", WS_CHILD | WS_VISIBLE, CRect(81, 7, 101, 27), this, kFxButtonId))
+        m_FxButton.AttachBitmap(kFxBitmap);
     return m_SignalCombo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL, CRect(105, 7, 350, 200), this,
                                 kSignalComboId);
 }
@@ -180,7 +187,10 @@ void CKXInstConnDlg::OnSignalFx() {
         {kSuffixPinNumber, "Suffix Pin Number"}, {kIncrementSigName, "Increment Signal Name"}};
     for (const auto& [id, text] : items)
         menu.AppendMenu(MF_STRING, id, text);
-    const UINT chosen = menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 0, 0, this);
+    // The menu drops from the button's lower-left corner.
+    CRect button(0, 0, 0, 0);
+    if (m_FxButton.GetSafeHwnd()) m_FxButton.GetWindowRect(&button);
+    const UINT chosen = menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, button.left, button.bottom, this);
     if (chosen) SendMessage(WM_COMMAND, chosen, 0);
 }
 
@@ -253,7 +263,7 @@ BOOL CKXInstConnDlg::ConnectSelected(const CString& text) {
     if (!pins || !m_pEdit || !*m_pEdit || text.IsEmpty()) return FALSE;
     // The host hears of the connections only once OK kept them.
     CTclArgsList echo;
-    echo.Add("addConnection");
+    echo.Add(KXScriptWord::addConnection);
     echo.Add(text);
     pins->AddSelectedPinsToArgs(&echo);
     const int connected = pins->ConnectSelectedPins(text, 0);

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "afx/afxdlg.h"
+#include "grid/secctrl.h"
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXComboBoxes.h"
 #include "rmx/context.h"
@@ -108,8 +109,8 @@ private:
     std::unique_ptr<CKXListComboBox> m_pSignalList;
     CKXAutoCompleteComboBox m_SignalCombo;
     CStatic m_AttachLabel;
-    CButton m_FxButton;
-    CWnd m_ShortcutBar;
+    SECBitmapButton m_FxButton;
+    SECShortcutBar m_ShortcutBar;
     CKXGridWnd* m_pGrid = nullptr; // made by the pane's factory, dropped when the dialog closes
     std::unique_ptr<CKXGridEdit> m_pEdit;
     int m_nConnects = 0;

@@ -5,6 +5,7 @@
 // connected here, the rules are handed to AttachSignal. The whole run is one
 // transaction (joined when the caller holds one) and a refusal changes nothing.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -141,7 +142,7 @@ BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEch
     if (bEchoToHost) {
         EchoSelection();
         CTclArgsList list;
-        list.Add("addConnection");
+        list.Add(KXScriptWord::addConnection);
         list.Add(text);
         SendEcho(list);
     }
@@ -189,6 +190,26 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPinRows() {
 }
 
 namespace {
+
+// Takes the net a refused connect made out of the joined transaction when it goes out of scope,
+// unless the connect kept it.
+class NewNetDrop {
+public:
+    NewNetDrop(CKXInstanceDetailsGridWnd& grid, CTransaction* transaction, INet* net, const CString& name)
+        : m_grid(grid), m_transaction(transaction), m_net(net), m_name(name) {}
+    ~NewNetDrop() {
+        if (m_transaction) m_grid.DropTransactionNet(m_transaction, m_net, m_name);
+    }
+    NewNetDrop(const NewNetDrop&) = delete;
+    NewNetDrop& operator=(const NewNetDrop&) = delete;
+    void Keep() { m_transaction = nullptr; }
+
+private:
+    CKXInstanceDetailsGridWnd& m_grid;
+    CTransaction* m_transaction;
+    INet* m_net;
+    CString m_name;
+};
 
 CDWordArray RowArray(const std::vector<ROWCOL>& rows) {
     CDWordArray out;
@@ -262,6 +283,9 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     BOOL newNet = FALSE;
     INet* net = PlainSignalNet(sig, transaction, newNet);
     if (!net) return 0;
+    // A connect that joined a longer edit (the instance connectivity dialog's) and is refused takes
+    // the net it made out again: the longer edit keeps nothing of it. An own edit is discarded whole.
+    NewNetDrop drop(*this, !edit.Owns() && newNet ? transaction : nullptr, net, sig.netName);
     CNetContext netContext = m_designContext.net(net);
     if (!netContext) return 0;
     // A bus named without bits: which bits is asked below.
@@ -299,11 +323,12 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     }
     journal = std::exchange(m_leadJournal, CString()) + journal + std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return 0;
+    drop.Keep();
 
     m_signalNameList.AddTail(sig.display);
     if (bEchoToHost) {
         CTclArgsList list;
-        list.Add("addConnection");
+        list.Add(KXScriptWord::addConnection);
         list.Add(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
         AddSelectedPinsToArgs(&list);
         SendEcho(list);
@@ -531,6 +556,11 @@ BOOL CKXInstanceDetailsGridWnd::PickSignalCellEntry(const CString& name) {
     return TypeIntoSignalCell(row, entry);
 }
 
+void CKXInstanceDetailsGridWnd::DropTransactionNet(CTransaction* transaction, INet* net, const CString& name) {
+    if (transaction && net && net->isAlive()) transaction->removeNet(net);
+    if (IKXGridSite* site = Site()) site->ForgetTransactionNet(name);
+}
+
 // ---------------------------------------------------------------------------
 // Echo and journal
 
@@ -548,7 +578,7 @@ void CKXInstanceDetailsGridWnd::AddSelectedPinsToArgs(CTclArgsList* args) {
 
 void CKXInstanceDetailsGridWnd::EchoSelection() {
     CTclArgsList list;
-    list.Add("selectObject");
+    list.Add(KXScriptWord::selectObject);
     list.Add("pin");
     AddSelectedPinsToArgs(&list);
     SendEcho(list);

@@ -1,6 +1,7 @@
 // Differential pairs as connection edits: connecting pair rows to pair nets
 // (found by name, or made over their two leg nets), and removing pair pins.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -256,7 +257,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     if (bEcho) {
         EchoSelection();
         CTclArgsList list;
-        list.Add("addConnection");
+        list.Add(KXScriptWord::addConnection);
         list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
         SendEcho(list);
     }

@@ -394,7 +394,7 @@ void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     ResizeColWidthsToFit(CGXRange(PIN_FIRST_ROW, col, GetRowCount(), col), TRUE, GX_SMART);
     if (col < m_arrColumnInfo.size()) {
         CKXColumnInfoClass* info = m_arrColumnInfo[col];
-        if (info && info->m_bVisible) info->m_nWidth = CKXGridWnd::GetColWidth(col);
+        if (info && info->m_bShown) info->m_nWidth = CKXGridWnd::GetColWidth(col);
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "grid/KXChangeDigest.h"
 #include "grid/KXGridWnd.h"
+#include "grid/KXPupdMark.h"
 #include "grid/KXRowIndex.h"
 #include "grid/KXTableOleDropTarget.h"
 #include "kxcommon/KXGenUtils.h"
@@ -37,6 +38,7 @@ class CKXColumnModel;
 class KXAssocAutomation;
 class IKXMessageServer;
 class CKXRetainAssocCompDlg;
+struct KXTerminationEditArgs;
 class IDTInstance;
 class CTransaction;
 class CKXListComboBox;
@@ -238,6 +240,10 @@ public:
     // The PUPD cells of the rows from the nets their pin bits are connected to.
     void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
+    void SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE& state);
+    // The states of net bits asked within one fill, by net id: one list per net, one entry per bit.
+    using PupdCache = std::map<unsigned, std::vector<PUPDSTRUCTURE>>;
+    PUPDSTRUCTURE PupdStateOf(PupdCache& cache, INet* net, int bit);
     // The associated-components interface the grid's operations use.
     CKXAssocCompAPI* GetAssocCompAPI();
 
@@ -279,6 +285,15 @@ public:
     BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
                          int byRefDes) override;
+    // The set-up of a termination add without the dialog: the library in the transaction, told the
+    // type, and the target rows checked together; 0 (reported) when refused.
+    int InitAssocCompForTermination(CKXAssocCompAPI& api, CString type, CTransaction* transaction,
+                                    const std::vector<ROWCOL>& targets);
+    // Edits, in the library's transaction, the termination on every pin bit of the target rows and
+    // on every pair pin of the selected pair rows that carries one; 1 when at least one was edited
+    // and none refused (why then tells the reason).
+    int EditSelectedTerminations(CKXAssocCompAPI& api, const KXTerminationEditArgs& args, CString delay,
+                                 CString high, CString low, int byRefDes, CString& why);
     BOOL DeleteTerminations() override;
     int InitTermination(CString text) override;
     int ChangeTerminationDelay(const char* delay) override;
@@ -319,7 +334,7 @@ public:
     BOOL ReapplyPupd(IDTInstance* instance, INet* net, int bit);
     // Signal models: the dialog half sends the host "assignModel"/"removeModel", whose committing
     // half changes "PIN_SIGNAL_MODEL".
-    void AssignModel(int flag, LPCTSTR modelName) override;
+    void AssignModel(int bUseGivenModel, LPCTSTR modelName) override;
     void RemoveModel() override;
     BOOL CanRemoveModel() override;
     BOOL CommitAssignModel(CString modelName) override;
@@ -499,6 +514,8 @@ public:
     CString GetRowNetName(ROWCOL row, int& msb, int& lsb);
     int GetRowConnIndex(ROWCOL row);
     IDPInstTerm* GetRowDPInstTerm(ROWCOL row);
+    // The pair pin the row's pin (its lowest bit) is a leg of; NULL when none.
+    IDPInstTerm* GetRowDiffPairInstTerm(ROWCOL row);
     static IDPInstTerm* GetDiffPairInstTerm(IInstTerm* pin, int bit);
     PinRowKind GetRowKind(ROWCOL row, CString& baseName, int& msb, int& lsb);
     void GetChildRows(ROWCOL row, std::list<int>& rows, int legSelector);
@@ -699,6 +716,8 @@ public:
     void ClearTransactionNetMap();
     INet* FindTransactionNet(const CString& name);
     void RecordTransactionNet(const CString& name, INet* net);
+    // Takes a net this connect made out of the joined transaction again (the connect was refused).
+    void DropTransactionNet(CTransaction* transaction, INet* net, const CString& name);
     int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
     // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
     void OfferNewNetName(const CString& name, const INet* net);
@@ -986,6 +1005,7 @@ public:
     BOOL AreColumnsKnown(CStringArray* names) override;
     // Writes the values into the selected rows' custom property columns, in one transaction.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+    BOOL ChangePropValue(const CString& name, const CString& value) override;
     // The steps of ChangeCustomColumnValue: the instance the grid shows (empty when none), one
     // property value written into the rows (false when a row refused it, with the message shown),
     // the refusal of one cell's value, the property written for one row, the journal of one row,

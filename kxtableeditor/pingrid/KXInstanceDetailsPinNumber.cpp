@@ -3,6 +3,7 @@
 // command "assignPinNumber" that every choice travels through, and its
 // committing end, which exchanges pin numbers (or sections) inside the part.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -114,7 +115,7 @@ BOOL CKXInstanceDetailsGridWnd::AssignPinNumberInHost(UINT commandId, BOOL useTe
     }
     if (text.IsEmpty()) return FALSE;
     // The number is one Tcl word, whatever characters it holds.
-    const CString command = "assignPinNumber pin " + KXTclQuote(text);
+    const CString command = CString(KXScriptWord::assignPinNumber) + " pin " + KXTclQuote(text);
     CWnd* main = AfxGetMainWnd();
     return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(command.GetString()), 0) != 0;
 }

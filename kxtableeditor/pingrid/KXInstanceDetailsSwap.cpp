@@ -2,6 +2,7 @@
 // signals, or a pin takes another pin number of its part and the pin that held
 // that number takes the old one. Each swap is one transaction of its own.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -65,7 +66,7 @@ BOOL CKXInstanceDetailsGridWnd::CanSwapSignals() {
 // The menu's road: the swap, echoed with the two pins so that the host's log replays it.
 BOOL CKXInstanceDetailsGridWnd::SwapSignals(int, CString) {
     CTclArgsList echo;
-    echo.Add("swapSignal");
+    echo.Add(KXScriptWord::swapSignal);
     AddSelectedPinsToArgs(&echo);
     if (!SwapSelectedSignals()) return FALSE;
     SendEcho(echo);

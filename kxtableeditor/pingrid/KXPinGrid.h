@@ -85,6 +85,9 @@ public:
     virtual void AddSelectedPinsToArgs(CTclArgsList* args) = 0;
     virtual BOOL IsDiffPairRowSelected() = 0;
     virtual BOOL CanRemoveDiffPair() = 0;
+    // The pane's ChangePropValue automation: the selected rows' cells of the custom property column
+    // named take the value, in one undo step; FALSE when no such column, no selection or refused.
+    virtual BOOL ChangePropValue(const CString& name, const CString& value) = 0;
     virtual BOOL RemoveDiffPair() = 0;
     virtual BOOL SwapSelectedSignals() = 0;
     // The "renameConnection" word: 1 done (or refused with its message), 2 the editor was shown.

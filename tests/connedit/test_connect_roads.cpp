@@ -257,7 +257,7 @@ TEST_F(PinNumbers, TheMenuOffersTheCandidatesAndTheAutomationTravelsThroughTheHo
     menu.GetMenuString(35545, text, MF_BYCOMMAND);
     EXPECT_EQ(std::string(text), "1");
     EXPECT_EQ(menu.GetMenuItemID(menu.GetMenuItemCount() - 1), 35550u); // "More..."
-    EXPECT_TRUE(Ccp()->AutoAssignPinNumber("3"));
+    EXPECT_TRUE(Ccp()->AssignPinNumber("3"));
     EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "3");
 }
 

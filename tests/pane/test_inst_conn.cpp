@@ -11,6 +11,7 @@
 #include "shell/KXTableDoc.h"
 
 #include "afx/afxanswer.h"
+#include "afx/afxmenu.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "rmx/context.h"
 
@@ -163,6 +164,26 @@ TEST_F(InstConn, WhatTheOpenDialogShows) {
     dialog->OnCancel();
 }
 
+TEST_F(InstConn, TheDialogsBarAndFunctionButtonAreTheToolkitsControls) {
+    ASSERT_TRUE(Open());
+    auto dialog = OpenModeless("U1", 0);
+    auto* bar = dynamic_cast<SECShortcutBar*>(dialog->GetDlgItem(CKXInstConnDlg::kShortcutBarId));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->GetBarCount(), 1);
+    EXPECT_EQ(std::string(bar->GetBarLabel(bar->GetActiveIndex())), "Connectivity Details");
+    auto* fx = dynamic_cast<SECBitmapButton*>(dialog->GetDlgItem(CKXInstConnDlg::kFxButtonId));
+    ASSERT_NE(fx, nullptr);
+    EXPECT_EQ(fx->GetBitmapId(), 8882u);
+    // Pressed, it drops the function menu from its lower-left corner; the choice prepares the rule.
+    AfxGetAnswerQueue().PushMenu(35276);
+    fx->Click();
+    CRect button;
+    fx->GetWindowRect(&button);
+    EXPECT_EQ(CMenu::GetLastTrackPoint(), CPoint(button.left, button.bottom));
+    EXPECT_EQ(std::string(dialog->GetSignalComboText()), "=SUFFIXPINNAME(<string>)");
+    dialog->OnCancel();
+}
+
 TEST_F(InstConn, ResizingBeforeTheDialogOpenedMovesNothing) {
     ASSERT_TRUE(Open());
     CKXTableDoc* doc = Frame()->GetTableDoc();
@@ -310,6 +331,80 @@ TEST_F(InstConnBoard, AnUndoneDialogReplaysToTheDesignBeforeIt) {
     ASSERT_EQ(Run("undo"), "1");
     EXPECT_EQ(Saved(), original);
     EXPECT_EQ(Replayed(original), original);
+}
+
+} // namespace
+
+namespace {
+
+using InstConnRefusals = ConnEditFixture;
+
+// A step of the dialog that connects nothing leaves nothing in the kept step: the net its signal
+// would have made is not in the design, and the journal of the kept step replays to the same design.
+TEST_F(InstConnRefusals, ASignalThatConnectsNothingLeavesNoNetBehind) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    Run("expandPins pin on");
+    const std::string original = Saved();
+    Messages();
+    // The dialog's grid shows DQ<15..0> as one row: the bit names no row, so nothing takes STRAY.
+    Run("kx::answer dialog CKXInstConnDlg ok pins {DQ<3>} signal STRAY");
+    Run("kx::answer dialog CKXInstConnDlg ok pins MCLK signal KEPT");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("net KEPT "), std::string::npos) << edited;
+    EXPECT_EQ(edited.find("STRAY"), std::string::npos) << edited;
+    EXPECT_EQ(Replayed(original), edited);
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Saved(), original);
+}
+
+// The name a refused step would have made stays free for a later step of the same dialog.
+TEST_F(InstConnRefusals, ANameARefusedStepWouldHaveMadeIsMadeByALaterStep) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    Run("expandPins pin on");
+    const std::string original = Saved();
+    Run("kx::answer dialog CKXInstConnDlg ok pins {DQ<3>} signal LATER");
+    Run("kx::answer dialog CKXInstConnDlg ok pins PGOOD signal LATER");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("net LATER -1 -1"), std::string::npos) << edited;
+    EXPECT_EQ(Replayed(original), edited);
+}
+
+} // namespace
+
+namespace {
+
+using InstConnPhysical = ConnEditFixture;
+
+// The physical view shows physical parts: the dialog there is refused and changes nothing (its
+// connections could not be journalled so that a replay makes them again).
+TEST_F(InstConnPhysical, ThePhysicalViewRefusesTheDialogAndChangesNothing) {
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    Run("kx::show clp R2");
+    const std::string before = Saved();
+    const std::string journal = JournalText();
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    Run("kx::answer dialog CKXInstConnDlg ok pins {A B} signal PHYS_IC");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    EXPECT_EQ(Run("kx::instconn R2"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-265"});
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(Doc()->IsModified());
+    AfxGetAnswerQueue().ClearPending();
+    // The logical view connects them.
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::answer dialog CKXInstConnDlg ok pins {A B} signal PHYS_IC");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    EXPECT_EQ(Run("kx::instconn R2"), "1");
+    EXPECT_NE(Saved().find("conn R2 A PHYS_IC"), std::string::npos);
 }
 
 } // namespace
