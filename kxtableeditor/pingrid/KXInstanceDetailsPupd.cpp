@@ -96,8 +96,10 @@ BOOL CKXInstanceDetailsGridWnd::HasPupd() {
 BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CString cell, CString view,
                                                 CString physName, CString value, CString dcNet,
                                                 CStringList* keyProps, CStringList* instProps, BOOL bCommon) {
-    // After InitPUPD: the add is made in the edit it holds open (with the open pins it connected).
+    // After InitPUPD: the add is made in the edit it holds open (with the open pins it connected),
+    // which is this call's to end from here.
     CKXResumedEdit held(*this);
+    m_bOwnsTransaction = 0;
     const CString heldJournal = std::exchange(m_heldJournal, CString());
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
@@ -329,9 +331,9 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
     }
     // The open pins are connected, and the pull-up added by the command the automation object sends
     // next, in one edit.
-    const bool held = HoldAutomationEdit("Add PUPD");
+    HoldAutomationEdit("Add PUPD");
     auto refuse = [&] {
-        if (held) CKXGridEdit::DiscardHeld();
+        if (std::exchange(m_bOwnsTransaction, 0)) CKXGridEdit::DiscardHeld(); // the set-up's own edit only
         m_heldJournal.Empty();
         return 0;
     };
@@ -351,7 +353,7 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
         m_bTerminationApplied = 0;
         return refuse();
     }
-    if (held) CKXGridEdit::Release();
+    if (m_bOwnsTransaction) CKXGridEdit::Release();
     m_bAutomationTransactionOpen = 1;
     return 1;
 }

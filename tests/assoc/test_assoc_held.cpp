@@ -162,3 +162,44 @@ TEST_F(HeldEdit, AnAddRefusedBeforeItReachesTheGridLeavesNoSetUpBehind) {
 }
 
 } // namespace
+
+namespace {
+
+// Whether the automation set-up began the edit it holds for the add command: set by the set-up,
+// ended by the add, by the edit that comes in between, or by the set-up's own refusal, which then
+// throws that edit away; a transaction a caller held before the set-up stays the caller's.
+using HeldEditOwner = HeldEdit;
+
+TEST_F(HeldEditOwner, TheSetUpOwnsTheEditItBeganUntilTheAddEndsIt) {
+    OpenRstN();
+    EXPECT_EQ(Grid()->m_bOwnsTransaction, 0);
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    EXPECT_EQ(Grid()->m_bOwnsTransaction, 1);
+    EXPECT_EQ(Run("kx::pane AddPUPD"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Grid()->m_bOwnsTransaction, 0);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+TEST_F(HeldEditOwner, AnEditInBetweenEndsWhatTheSetUpOwned) {
+    OpenRstN();
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    ASSERT_EQ(Grid()->m_bOwnsTransaction, 1);
+    ASSERT_EQ(Run("addConnection pin NEWSIG PGOOD"), "2");
+    EXPECT_EQ(Grid()->m_bOwnsTransaction, 0);
+    EXPECT_EQ(Conn("U1 RST_N"), "");
+}
+
+TEST_F(HeldEditOwner, ATransactionTheCallerHoldsStaysTheCallers) {
+    OpenRstN();
+    {
+        CKXGridEdit caller(*Grid(), "Caller");
+        ASSERT_TRUE(caller);
+        Run("kx::pane InitPUPD {pullup VCC3V3}");
+        EXPECT_EQ(Grid()->m_bOwnsTransaction, 0);
+        EXPECT_TRUE(CKXTransaction::IsTransactionStarted()); // nothing of the set-up ended it
+    }
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_TRUE(Saved() == m_opened) << Saved(); // the caller threw it away, with what was done in it
+}
+
+} // namespace
