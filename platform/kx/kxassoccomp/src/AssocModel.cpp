@@ -407,8 +407,15 @@ std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind) {
 }
 
 std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind) {
-    if (!pair || !pair->dpConn()) return {};
-    return liveOfKind(pair->dpConn()->beginAssociatedDTInstance(), kind);
+    // A member of a vector pair pin carries what sits on its lane of the pair pin's connection; the
+    // pair pin itself what sits on the connection as a whole.
+    const IDPInstTerm* owner = pair && !pair->dpConn() ? pair->parent() : pair;
+    if (!owner || !owner->dpConn()) return {};
+    const int lane = owner == pair ? -1 : pair->positiveBit();
+    std::vector<IDTInstance*> out;
+    for (IDTInstance* dt : liveOfKind(owner->dpConn()->beginAssociatedDTInstance(), kind))
+        if (dt->dpConnLane() == lane) out.push_back(dt);
+    return out;
 }
 
 std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind) {
@@ -482,11 +489,12 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
     std::string name = uniqueDTName(design, "TERM");
     IDTInstance* dt = nullptr;
     if (pair) {
-        if (!pair->dpConn()) {
+        const IDPInstTerm* owner = pair->dpConn() ? pair : pair->parent();
+        if (!owner || !owner->dpConn()) {
             error = std::string("pair pin ") + pair->name() + " is not connected to a pair net";
             return nullptr;
         }
-        dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), pair->dpConn());
+        dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), pair);
     } else {
         dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), bit);
     }
