@@ -36,10 +36,6 @@ bool SwapBrackets(CString& text, char open, char close, char newOpen, char newCl
 CStringList CKXInstanceDetailsGridWnd::g_netReplaceList;
 
 CString CKXInstanceDetailsGridWnd::NormaliseBusBrackets(CString text) {
-    // A pair name's marker keeps its parentheses: only the name before it takes the design's brackets.
-    const int marker = text.Find(KX_DP_MARKER);
-    if (marker > 0 && text.Mid(marker) == KX_DP_MARKER)
-        return NormaliseBusBrackets(text.Left(marker)) + KX_DP_MARKER;
     // A naming rule keeps its parentheses: they hold the rule's argument.
     if (text.IsEmpty() || text.Left(1) == "=" || CSchemaUtilities::getValidBusSyntax(text.GetString())) return text;
     // A pair name as the pair lists offer it keeps its marker; only the name before it is a bus name.

@@ -175,9 +175,16 @@ std::string PinGridPupdPaste(Rng& rng, EditWorld&) {
     line += "copy pin [list U1 " + source + "]";
     if (OneIn(rng, 3)) line += " [list U1 " + PinAndNumber(rng) + "]";
     // Onto pins of the grid's rows (a bus pin, or a bit shown only with the pins expanded, now and then).
+    // Mostly pins other than the copied one, which has the pull-up already.
     static const std::vector<std::string> targets = {"MCLK", "PGOOD", "RST_N", "MCLK", "PGOOD", "A<12..0>", "DQ<4>"};
-    line += " pupd; kx::select ccp {*}[kxcell " + Braced(Pick(rng, targets)) + " \"Pull Up/Down\"]";
-    if (OneIn(rng, 2)) line += " {*}[kxcell " + Braced(Pick(rng, targets)) + " \"Pull Up/Down\"]";
+    const std::string copied = source.substr(0, source.find(' '));
+    auto target = [&] {
+        std::string pin = Pick(rng, targets);
+        for (int tries = 0; pin == copied && tries < 3; ++tries) pin = Pick(rng, targets);
+        return pin;
+    };
+    line += " pupd; kx::select ccp {*}[kxcell " + Braced(target()) + " \"Pull Up/Down\"]";
+    if (OneIn(rng, 2)) line += " {*}[kxcell " + Braced(target()) + " \"Pull Up/Down\"]";
     return line + (OneIn(rng, 4) ? "; paste special" : "; paste pin");
 }
 
