@@ -289,7 +289,7 @@ BOOL CKXInstConnDlg::PickSignalCellEntry(const CString& name) {
     IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid);
     if (!pins || !m_pEdit || !*m_pEdit || name.IsEmpty()) return FALSE;
     CTclArgsList echo;
-    echo.Add("addConnection");
+    echo.Add(KXScriptWord::addConnection);
     echo.Add(name);
     pins->AddSelectedPinsToArgs(&echo);
     if (!pins->PickSignalCellEntry(name)) return FALSE;
