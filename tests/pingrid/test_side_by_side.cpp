@@ -100,6 +100,19 @@ TEST_F(SideBySide, TabInTheLastColumnMovesToTheNextGrid) {
     EXPECT_FALSE(Grid()->m_bPaneNavigation);
 }
 
+// What the user sees of the grids' own scroll bars: side by side the pane scrolls them together under
+// its bar; a component alone keeps its vertical bar. No pin grid shows a horizontal one.
+TEST_F(SideBySide, TheGridsScrollBarsFollowTheLayout) {
+    ShowTwo();
+    Run("kx::grid ccp 1");
+    EXPECT_EQ(Run("kx::scrollbars ccp"), "0 0");
+    Run("kx::grid ccp 2");
+    EXPECT_EQ(Run("kx::scrollbars ccp"), "0 0");
+    Run("kx::show clp U1");
+    EXPECT_EQ(Run("kx::scrollbars ccp"), "1 0");
+    EXPECT_EQ(Run("kx::scrollbars").rfind("error:", 0), 0u) << "the word names the pane";
+}
+
 // The host's power pin option reaches the grids already open: each shows its implicit pins at once.
 TEST_F(SideBySide, ThePowerPinOptionReloadsEveryOpenGrid) {
     ShowTwo();
@@ -134,7 +147,7 @@ TEST_F(PinGridBoard, ABusConnectedBitByBitShowsItsBitsSignals) {
     CGXStyle style;
     Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
     EXPECT_TRUE(style.GetInterior().IsHatched());
-    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE)), "Connection Details");
+    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_CELLTIP_TITLE)), "Connection Details");
     const CString tip = style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT));
     EXPECT_EQ(tip.Left(13), "P<10>:RST_IN\n");
     EXPECT_NE(tip.Find("\nP<1>:SYSCLK_P"), -1) << tip.GetString();
