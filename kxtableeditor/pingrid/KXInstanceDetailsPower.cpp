@@ -134,7 +134,7 @@ void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceCo
                         IDS_CTRL_VECTOR_CONNECTIVITY);
     sig.SetFont(CGXFont().SetItalic(TRUE)).SetInterior(RGB(255, 255, 255)).SetEnabled(TRUE);
     sig.SetReadOnly(nMode == 2 && !m_bAllowPowerPins ? TRUE : FALSE);
-    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_CELLTIP_TITLE), "");
+    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), net ? static_cast<int>(net->id()) : -1);
     sig.SetUserAttribute(Id(IDS_UA_NET_BIT), net ? bit : -1);
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);

@@ -259,7 +259,7 @@ void CKXInstanceDetailsGridWnd::WritePairSignalCell(ROWCOL row, const IDPNet* ne
         .SetInterior(RGB(255, 255, 255))
         .SetControl(Id(IDS_CTRL_DIFFPAIR_SIGNAL))
         .SetEnabled(TRUE);
-    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_CELLTIP_TITLE), "");
+    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     GridWriteScope scope(*this);
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
 }

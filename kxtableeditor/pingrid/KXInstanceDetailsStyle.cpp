@@ -237,7 +237,7 @@ void CKXInstanceDetailsGridWnd::StylePinRow(const std::vector<IInstTerm*>& pins,
         .SetInterior(RGB(255, 255, 255))
         .SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY))
         .SetEnabled(TRUE);
-    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_CELLTIP_TITLE), "");
+    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
     for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c)
         if (m_arrColumnInfo[c]->m_strPropertyName == "PINUSE")
@@ -312,7 +312,7 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
         .SetInterior(RGB(255, 255, 255))
         .SetControl(Id(IDS_CTRL_DIFFPAIR_SIGNAL))
         .SetEnabled(TRUE);
-    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_CELLTIP_TITLE), "");
+    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
     CGXStyle pupd;
     pupd.SetControl(Id(IDS_CTRL_PUPD_NONE)).SetReadOnly(TRUE);

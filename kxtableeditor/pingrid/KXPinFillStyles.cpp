@@ -41,7 +41,7 @@ const CGXStyle& PinFillStyles::Signal(const CString& level) {
         sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
         sig.SetValue("").SetInterior(RGB(255, 255, 255)).SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY));
         sig.SetTextColor(RGB(0, 0, 0)).SetEnabled(TRUE);
-        sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_CELLTIP_TITLE), "");
+        sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     }
     return it->second;
 }

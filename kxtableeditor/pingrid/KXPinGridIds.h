@@ -14,7 +14,10 @@ inline constexpr UINT IDS_UA_CONN_INDEX = 8889;
 inline constexpr UINT IDS_UA_NET_BIT = 8890;
 inline constexpr UINT IDS_UA_ROW_LEVEL = 12501;
 inline constexpr UINT IDS_UA_CHILD_LEVEL = IDS_UA_ROW_LEVEL;
+// Title of a cell's tool tip: the comment's author and date, "Connection Details"; the signal
+// cell's restyle clears it together with the tool tip text.
 inline constexpr UINT IDS_UA_CELLTIP_TITLE = 12514;
+inline constexpr UINT IDS_UA_TOOLTIP_TITLE = IDS_UA_CELLTIP_TITLE;
 inline constexpr UINT IDS_UA_ELLIPSIS_TYPE = 52792;
 inline constexpr UINT IDS_UA_VECTOR_MSB = 59406;
 inline constexpr UINT IDS_UA_VECTOR_LSB = 59407;

@@ -295,6 +295,17 @@ TEST_F(PinFile, PinNamesComeFromThePinFile) {
     EXPECT_EQ(Row("E<1..0>"), 0u);
 }
 
+// A pin bit's own pin text names it before the pin file does; a bit without one takes the file's name.
+TEST_F(PinFile, ABitsPinTextComesBeforeThePinFile) {
+    builder.prop("@U1.A", "ZRV_PIN_TEXT", " IO_TEXT ");
+    PinFileText("Pin Number,Pin Name\n12,IO_A\n20,B<1>\n21,B<0>\n");
+    Init();
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    EXPECT_NE(Row("IO_TEXT"), 0u) << "trimmed";
+    EXPECT_EQ(Row("IO_A"), 0u);
+    EXPECT_NE(Row("B<1..0>"), 0u);
+}
+
 TEST_F(PinFile, AGoodBaseKeepsTheParentRow) {
     PinFileText("Pin Number,Pin Name\n20,B<1>\n21,B<0>\n");
     Init();

@@ -157,6 +157,13 @@ TEST_F(PinGridBoard, ABusConnectedBitByBitShowsItsBitsSignals) {
     EXPECT_EQ(CellText(p, G::m_nColSignal), ",,,,LVDS_P<3>,LVDS_P<2>,LVDS_P<1>,LVDS_P<0>,SYSCLK_N,SYSCLK_P");
     Run("undo");
     EXPECT_EQ(CellText(p, G::m_nColSignal), "RST_IN,,,,LVDS_P<3>,LVDS_P<2>,LVDS_P<1>,LVDS_P<0>,SYSCLK_N,SYSCLK_P");
+    // Joined to one bus as a whole, the cell's tip names that one connection, nothing of the bits' nets.
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(p) + " " + std::to_string(G::m_nColSignal) + " {NEWB<9..0>}"), "1");
+    EXPECT_EQ(CellText(p, G::m_nColSignal), "NEWB<9..0>");
+    Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
+    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)), "P<10..1>:NEWB<9..0>");
+    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_CELLTIP_TITLE)), "Connection Details");
+    Run("undo");
     Run("kx::show clp U2");
     const ROWCOL dq = PinRow("DQ<15..0>");
     ASSERT_GT(dq, 0u);
