@@ -39,6 +39,8 @@ show "right-click, choose Show Differential Pairs: pairs off" [kx::header ccp ri
 show "pair legs shown" [expr {[string first "CLK_P |" [kx::window ccp]] >= 0}]
 show "right-click, dismiss: the options stay" [kx::header ccp right]
 show "pairs back" [setViewOption pin dp_on]
+say "Removing a pair pin that is still on a pair net is refused, and nothing changes"
+show "removeDiffPairPin CLK (U1's CLK is on SYSCLK)" [removeDiffPairPin pin CLK]
 say "The host's option of the parts' implicit power pins reaches the open grid at once"
 show "powerpins on" [kx::powerpins on]
 show "VCCINT row shown" [expr {[string first "VCCINT |" [kx::window ccp]] >= 0}]
@@ -209,6 +211,7 @@ setViewOption pin dp_on
 kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0
 kx::answer dialog CKXDontAskAgainYesNoDlg ok
 show "move CLK to FCLK (2: the question was asked)" [addConnection pin {FCLK (Differential Pair)} CLK]
+show "its legs follow onto FCLK's leg nets" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 CLK_[PN] }]
 setViewOption pin dp_off
 show "CLK_P's termination" [lindex [split [string map {" | " \x01} [rowText CLK_P]] \x01] 5]
 setViewOption pin dp_on
@@ -442,6 +445,10 @@ show "copy PGOOD's termination" [copy pin PGOOD Termination]
 kx::pane SelectTerminationCol RST_N C9
 show "paste it onto RST_N" [paste pin]
 show "RST_N after the paste" [pinRow RST_N]
+kx::pane SelectTerminationCol {TX<3..0>}
+show "paste it onto the pair TX: one termination on each of its lanes" [paste pin]
+show "TX after the paste" [pinRow {TX<3..0>}]
+show "each lane's termination takes a new delay" [editTermination pin -delay 1ns]
 show "edit its pull-up" [editPupd pin RP1 -dcnets VCC3V3 -keyprop {TOL=1%}]
 show "copy PGOOD's pull-up (as Ctrl+C on its Pull Up/Down cell echoes it)" [copy pin [list U1 PGOOD C10] pupd]
 kx::pane SelectPUPDCol MCLK B14
@@ -455,6 +462,13 @@ kx::show slp PG
 show "select U1's pin in the signal grid of PG" [selectObject pin C10:U1]
 kx::pane SelectTerminationCol U1 C10
 show "a new delay there" [kx::pane ChangeDelay 2ns]
+say "On the signal grid, InitTermination and the add it prepares are one edit, undone in one step"
+kx::pane SelectTerminationCol R2 2
+show "InitTermination Shunt on R2's pin" [kx::pane InitTermination Shunt]
+show "AddTermination" [kx::pane AddTermination]
+show "R2's row" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
+show "undo takes set-up and add back" [undo]
+show "R2's row after undo" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
@@ -618,6 +632,11 @@ kx::show slp RST_IN
 show "net grid: widths from column 0" [kx::widths ccp]
 kx::show clp RN1A
 show "part grid: widths from column 0" [kx::widths ccp]
+say "Turning the option off and on again changes the open physical window at once"
+show "show_row_numbers off" [kx::option show_row_numbers 0]
+show "part grid: widths from column 0" [kx::widths ccp]
+show "show_row_numbers on" [kx::option show_row_numbers 1]
+show "part grid: widths from column 0" [kx::widths ccp]
 show close [kx::close]
 show "show_row_numbers off" [kx::option show_row_numbers 0]
 
@@ -658,6 +677,33 @@ kx::answer dialog CKXInstConnDlg ok pins RST_N fx 35255
 kx::answer dialog CKXRetainAssocCompDlg ok
 kx::answer dialog CKXInstConnDlg cancel
 show "cancelled: nothing changes" [kx::instconn U1]
+say "A net made in the dialog is offered in the Signal cell list of its other pins"
+kx::answer dialog CKXRetainAssocCompDlg ok
+kx::answer dialog CKXInstConnDlg ok pins PGOOD signal NEWPG
+kx::answer dialog CKXRetainAssocCompDlg ok
+kx::answer dialog CKXInstConnDlg ok pins RST_N cell NEWPG
+kx::answer dialog CKXInstConnDlg ok
+show "kx::instconn U1" [kx::instconn U1]
+show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
+show "undo" [undo]
+
+say "The pane's title bar and Attach Signal row, and what a menu's update handler says"
+kx::show clp U1
+show "title bar and row" [kx::ccpbar]
+show "a pin's Signal cell current" [kx::select ccp 6 7]
+show "the row is enabled" [lindex [split [kx::ccpbar] "\n"] 2]
+kx::answer menu fx 35275
+show "the Fx button's Prefix Pin Name" [kx::ccpbar fx]
+show "host command 35537 on a pin grid" [kx::menustate 35537]
+show "what an accessibility client counts" [lindex [split [kx::access ccp] "\n"] 1]
+
+say "A pair name typed into the clock pair's Signal cell connects the pair, in one undo step"
+kx::show clp U1
+kx::answer dialog CKXDontAskAgainYesNoDlg ok
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1
+show "CLK <- FCLK (Differential Pair)" [kx::edit ccp {*}[cellOf Signal CLK] {FCLK (Differential Pair)}]
+show "CLK's row" [lsearch -inline [split [kx::window ccp] "\n"] "* | CLK | *"]
+show "undo" [undo]
 
 say "Assign Pin Number: a pin name of the instance chosen in the dialog, then one of its numbers"
 kx::show clp RN1A

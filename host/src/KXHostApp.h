@@ -85,6 +85,9 @@ private:
     void RegisterDesignCommands();
     // The connectivity pane's object information window (kx::objects) and the instance connectivity dialog.
     void RegisterObjectCommands();
+    // The connectivity pane's own window: its title bar and Attach Signal row, what it tells an
+    // accessibility client, and its non-client activation (kx::ccpbar, kx::access, kx::ncactivate).
+    void RegisterPaneCommands();
     void RegisterWords();
     bool ReplayLine(const std::string& line, int number, std::string& error);
     IDispatch* HandleObject(const std::string& handle, CDocument** document);

@@ -238,6 +238,28 @@ bool HostMenu(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// What the active window's update handler makes of a menu item, without running it: "enabled" or
+// "disabled", then "checked" for a check mark and the item's text when the handler sets one.
+bool HostMenuState(CKXHostApp& app, const Args& a, std::string& r) {
+    int id = 0;
+    if (a.size() != 1 || !CKXHostApp::ParseNumber(a[0], id) || id <= 0) {
+        r = "usage: kx::menustate COMMAND_ID";
+        return false;
+    }
+    CFrameWnd* frame = app.ActiveFrame();
+    if (!frame) {
+        r = "no design window is open";
+        return false;
+    }
+    CCmdUI ui;
+    ui.m_nID = static_cast<UINT>(id);
+    ui.DoUpdate(frame, FALSE);
+    r = ui.m_bEnableChanged && !ui.m_bEnabled ? "disabled" : "enabled";
+    if (ui.m_nCheck == 1) r += " checked";
+    if (ui.m_bTextChanged) r += " \"" + ui.m_strText.str() + "\"";
+    return true;
+}
+
 bool HostWord(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.empty()) {
         r = "usage: kx::word WORD ?ARG ...?";
@@ -399,6 +421,7 @@ const SKXHostCommand kHostCommands[] = {
     {"prop", HostProp},
     {"option", HostOption},
     {"menu", HostMenu},
+    {"menustate", HostMenuState},
     {"word", HostWord},
     {"call", HostCall},
     {"journal", HostJournal},
@@ -429,5 +452,6 @@ void CKXHostApp::RegisterCommands() {
                 ignored);
     RegisterGridCommands();
     RegisterObjectCommands();
+    RegisterPaneCommands();
     RegisterDesignCommands();
 }

@@ -23,7 +23,7 @@ public:
     CString m_strCaption;      // header and menu text; key when layouts are matched
     CString m_strPropertyName; // column key or the design property of a custom column
     int m_nPropertyType = 0;   // origin, see above
-    int m_bVisible = 1;        // 1 shown, 0 hidden (drawn with width 0)
+    int m_bShown = 1;          // 1 shown, 0 hidden (drawn with width 0)
 
     BOOL IsPropertyColumn() const { return m_nPropertyType != Default; }
 };

@@ -88,7 +88,7 @@ std::unique_ptr<CKXColumnInfoClass> CKXColumnModel::MakeColumn(int col, const CS
     info->m_strCaption = caption;
     info->m_nWidth = width;
     info->m_nWidthType = widthType;
-    info->m_bVisible = visible ? 1 : 0;
+    info->m_bShown = visible ? 1 : 0;
     return info;
 }
 
@@ -123,7 +123,7 @@ CKXColumnModel::Setup(const std::vector<FixedColumn>& fixed, int charWidth, bool
 }
 
 void CKXColumnModel::ShowRowNumbers(bool show) {
-    if (CKXColumnInfoClass* rowNumbers = Find(0)) rowNumbers->m_bVisible = show ? 1 : 0;
+    if (CKXColumnInfoClass* rowNumbers = Find(0)) rowNumbers->m_bShown = show ? 1 : 0;
 }
 
 void CKXColumnModel::Save(int charWidth, bool parse) const {
@@ -137,7 +137,7 @@ void CKXColumnModel::Save(int charWidth, bool parse) const {
         list.Add(CKXCustomizeAPI::formatEntry(info->m_strPropertyName, info->m_strCaption,
                                               fixedWidth ? info->m_nWidth : info->m_nWidth / scale,
                                               fixedWidth ? KX_WIDTH_FIXED : KX_WIDTH_CHARS, info->m_nPropertyType,
-                                              info->m_bVisible == 1));
+                                              info->m_bShown == 1));
     }
     CKXCustomizeAPI::saveDefaultCustomization(list);
     if (parse) CKXCustomizeAPI::parseFile(list, true);
@@ -181,7 +181,7 @@ int CKXColumnModel::FindCaptionColumn(CGXGridCore& grid, ROWCOL captionRow, cons
 void CKXColumnModel::PlaceShownColumns(CGXGridCore& grid, ROWCOL captionRow, const LayoutHooks& hooks) const {
     for (int want = 1; want < Size(); ++want) {
         const CKXColumnInfoClass* info = m_layout[static_cast<std::size_t>(want)];
-        if (info->m_bVisible != 1) continue;
+        if (info->m_bShown != 1) continue;
         const int at = FindCaptionColumn(grid, captionRow, info->m_strCaption);
         if (at >= 0) {
             if (at != want && want <= static_cast<int>(grid.GetColCount()))
@@ -202,7 +202,7 @@ void CKXColumnModel::HideDroppedColumns(CGXGridCore& grid, ROWCOL captionRow, co
         const CKXColumnInfoClass* gone = old[i];
         if (!gone) continue;
         const bool kept = std::any_of(m_layout.begin(), m_layout.end(), [gone](const CKXColumnInfoClass* c) {
-            return c->m_bVisible == 1 && c->m_strCaption == gone->m_strCaption;
+            return c->m_bShown == 1 && c->m_strCaption == gone->m_strCaption;
         });
         if (kept) continue;
         for (ROWCOL c = 1; c <= grid.GetColCount(); ++c)
@@ -231,7 +231,7 @@ CKXColumnModel::MenuChoice CKXColumnModel::ShowChooser(CWnd& owner, CPoint scree
         UINT flags = MF_STRING;
         if (enabled && !enabled(c))
             flags |= MF_GRAYED;
-        else if (At(c)->m_bVisible)
+        else if (At(c)->m_bShown)
             flags |= MF_CHECKED;
         menu.AppendMenu(flags, id, At(c)->m_strCaption);
     }
@@ -245,6 +245,6 @@ CKXColumnModel::MenuChoice CKXColumnModel::ShowChooser(CWnd& owner, CPoint scree
     const int col = static_cast<int>(chosen - firstCommand) + 1;
     if (enabled && !enabled(col)) return MenuChoice::Dismissed;
     CKXColumnInfoClass* info = At(col);
-    info->m_bVisible = info->m_bVisible ? 0 : 1;
+    info->m_bShown = info->m_bShown ? 0 : 1;
     return MenuChoice::Toggled;
 }

@@ -5,7 +5,7 @@
 //
 //   KXGridDump dump;
 //   dump.Line("\n---CCP Dump for instance: " + name + "---\n");
-//   dump.Cells(*this, [this](ROWCOL col) { return Columns().At(col)->m_bVisible != 0; });
+//   dump.Cells(*this, [this](ROWCOL col) { return Columns().At(col)->m_bShown != 0; });
 //   return dump.AppendTo(path) ? 1 : 0;
 #pragma once
 

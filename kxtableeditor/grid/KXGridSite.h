@@ -127,6 +127,8 @@ public:
         return nullptr;
     }
     virtual void RecordTransactionNet(const CString& name, INet* net) { (void)name, (void)net; }
+    // Forgets a net the open transaction no longer holds (a refused connect took it out again).
+    virtual void ForgetTransactionNet(const CString& name) { (void)name; }
 };
 
 // Which argument SetConnectRuleText remembers.

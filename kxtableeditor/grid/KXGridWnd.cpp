@@ -319,8 +319,8 @@ void CKXGridWnd::RegisterPupdControl() {
         {IDS_CTRL_PUPD_LOCAL_PULLDOWN, 0, 1, 0, 0},
         {IDS_CTRL_PUPD_ALIAS_PULLUP, 0, 0, 1, 0},
         {IDS_CTRL_PUPD_ALIAS_PULLDOWN, 0, 0, 0, 1},
-        {IDS_CTRL_PUPD_LOCAL_PUPD, 1, 1, 0, 0},
-        {IDS_CTRL_PUPD_ALIAS_PUPD, 0, 0, 1, 1},
+        {IDS_CTRL_PUPD_LOCAL_BOTH, 1, 1, 0, 0},
+        {IDS_CTRL_PUPD_ALIAS_BOTH, 0, 0, 1, 1},
         {IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN, 1, 0, 0, 1},
         {IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP, 0, 1, 1, 0},
     };
@@ -414,7 +414,7 @@ BOOL CKXGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXMod
 }
 
 void CKXGridWnd::ShowRowNumbers(BOOL bShow) {
-    if (CKXColumnInfoClass* pInfo = GetColumnInfo(0)) pInfo->m_bVisible = bShow ? 1 : 0;
+    if (CKXColumnInfoClass* pInfo = GetColumnInfo(0)) pInfo->m_bShown = bShow ? 1 : 0;
     HideCols(0, 0, bShow ? FALSE : TRUE, nullptr, kSmart, gxDo);
     if (bShow) GetColumnWidthTip();
 }
@@ -446,7 +446,7 @@ int CKXGridWnd::RowHeaderWidth() {
 bool CKXGridWnd::IsRowHeaderShown() {
     if (IsColHidden(0)) return false;
     const CKXColumnInfoClass* info = GetColumnInfo(0);
-    return info ? info->m_bVisible != 0 : m_bShowRowNumbers != FALSE;
+    return info ? info->m_bShown != 0 : m_bShowRowNumbers != FALSE;
 }
 
 void CKXGridWnd::ScrollToFirstRow() {
@@ -500,6 +500,11 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
 
 // ---------------------------------------------------------------------------
 // Selection rules.
+
+void CKXGridWnd::DeselectAllRows() {
+    SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
+    SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
+}
 
 void CKXGridWnd::SetSelection(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight) {
     if (!pos) {
@@ -557,22 +562,29 @@ BOOL CKXGridWnd::OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint p
     return CGXGridWnd::OnStartSelection(nRow, nCol, flags, point);
 }
 
+namespace {
+// A Ctrl+click on a data cell toggles it in the stored selection: a cell selected by an earlier
+// range goes out; any other cell becomes the newest range by itself (replacing the newest range
+// when that alone held it).
+void StoreSelectRange(CGXRangeList& list, ROWCOL nRow, ROWCOL nCol, ROWCOL rowCount, ROWCOL colCount) {
+    POSITION tail = list.GetTailPosition();
+    const bool inOlder = list.IsCellInList(nRow, nCol, tail) != FALSE;
+    const CGXRange* pTail = tail ? list.GetAt(tail) : nullptr;
+    const bool inTail = pTail && pTail->IsCellInRange(nRow, nCol);
+    if (inOlder) {
+        list.Subtract(CGXRange(nRow, nCol), rowCount, colCount);
+        return;
+    }
+    if (inTail) list.RemoveAt(tail);
+    list.AddTail(CGXRange(nRow, nCol));
+}
+} // namespace
+
 BOOL CKXGridWnd::OnLButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
     CGXGridParam* pParam = GetParam();
     if (pParam && CtrlDown() && IsDataRow(nRow)) {
-        CGXRangeList* pList = pParam->GetRangeList();
-        const CGXRangeList oldList(*pList);
-        POSITION tail = pList->GetTailPosition();
-        const bool inOlder = pList->IsCellInList(nRow, nCol, tail) != FALSE;
-        const CGXRange* pTail = tail ? pList->GetAt(tail) : nullptr;
-        const bool inTail = pTail && pTail->IsCellInRange(nRow, nCol);
-        if (inOlder) {
-            // Already selected before this click: take the cell out.
-            pList->Subtract(CGXRange(nRow, nCol), GetRowCount(), GetColCount());
-        } else {
-            if (inTail) pList->RemoveAt(tail);
-            pList->AddTail(CGXRange(nRow, nCol));
-        }
+        const CGXRangeList oldList(*pParam->GetRangeList());
+        StoreSelectRange(*pParam->GetRangeList(), nRow, nCol, GetRowCount(), GetColCount());
         UpdateSelectRange(CGXRange(nRow, nCol), &oldList);
     }
     return CGXGridWnd::OnLButtonClickedRowCol(nRow, nCol, nFlags, pt);
@@ -597,8 +609,7 @@ void CKXGridWnd::SelectAllRows() {
 }
 
 void CKXGridWnd::ClearSelection() {
-    SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
-    SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
+    DeselectAllRows();
 }
 
 // ---------------------------------------------------------------------------

@@ -167,6 +167,9 @@ public:
                         int nType = 0) override;
     void SetSelection(POSITION pos, ROWCOL nTop = 0, ROWCOL nLeft = 0, ROWCOL nBottom = 0,
                       ROWCOL nRight = 0) override;
+    // Deselects every row and removes the current cell, so that nothing of this grid counts as
+    // selected any more (a selection query that may use the current cell finds none either).
+    void DeselectAllRows();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     BOOL OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point) override;
@@ -200,9 +203,10 @@ public:
     // The kind of the grid: a tag for the few operations that belong to one kind only.
     KXGridKind Kind() const { return m_kind; }
 
-    // The pane (or other window) that holds the grid; NULL outside a pane.
-    IKXGridSite* Site() const { return m_pSite; }
-    void SetSite(IKXGridSite* site) { m_pSite = site; }
+    // The grid's owner pane (or other window that holds it), reached through the site interface;
+    // NULL outside a pane.
+    IKXGridSite* Site() const { return m_pOwnerPane; }
+    void SetSite(IKXGridSite* site) { m_pOwnerPane = site; }
 
     // Drops the undo step an edit opened with the undo host (the edit failed).
     void RollBackUndoStep();
@@ -275,7 +279,7 @@ protected:
 
 private:
     const KXGridKind m_kind = KXGridKind::None;
-    IKXGridSite* m_pSite = nullptr;
+    IKXGridSite* m_pOwnerPane = nullptr;
 
     // Text, enabled and shown state of columns 1 .. column count for the column submenus.
     std::vector<kxmenu::ColumnEntry> ColumnMenuEntries();

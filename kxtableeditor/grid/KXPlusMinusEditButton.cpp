@@ -1,4 +1,5 @@
 #include "grid/KXPlusMinusEditButton.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXGlobalMessages.h"
 #include "grid/KXGridIds.h"
@@ -145,7 +146,7 @@ void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol) {
         // host runs the command back into the pane, which ends in SetExpandState.
         m_bBusy = FALSE;
         CString text;
-        text.Format("expandPins %s %s", "-selection", bExpand ? "on" : "off");
+        text.Format("%s %s %s", KXScriptWord::expandPins, "-selection", bExpand ? "on" : "off");
         if (CWnd* pMain = AfxGetMainWnd())
             pMain->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
         return;

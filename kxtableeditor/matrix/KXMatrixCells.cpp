@@ -317,7 +317,7 @@ void CKXMatrixGridWnd::WriteGroupHeader(int group, const CInstanceContext& insta
         WriteCell(kCaptionRow, first + offset, captionCell);
         const ROWCOL col = Col(first + offset);
         SetColWidth(col, col, info.m_nWidth, nullptr, kNoUpdate, gxDo);
-        const bool hidden = !info.m_bVisible ||
+        const bool hidden = !info.m_bShown ||
                             (contained && (offset == layout.m_nPnOffset || offset == layout.m_nTerminationOffset));
         HideCols(col, col, hidden ? TRUE : FALSE, nullptr, kNoUpdate, gxDo);
     }

@@ -53,7 +53,7 @@ std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXMatrixGridWnd::SetupColumns(
     for (CKXColumnInfoClass* info : Columns().Columns()) {
         if (info->m_nColumn == 0) {
             info->m_nWidth = 0;
-            info->m_bVisible = 0;
+            info->m_bShown = 0;
             layout.m_arrSignalColumns.push_back(info);
             continue;
         }
@@ -78,6 +78,11 @@ std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXMatrixGridWnd::SetupColumns(
 void CKXMatrixGridWnd::SaveCustomization(BOOL parseAgain) {
     // A fixed width is saved as it stands (it is the user's), a counted one in characters.
     Columns().Save(CharWidth(), parseAgain != FALSE);
+}
+
+void CKXMatrixGridWnd::LoadCustomization(BOOL save) {
+    Columns().SelectOrigin();
+    if (save) SaveCustomization(TRUE);
 }
 
 void CKXMatrixGridWnd::CustomizeColumns() {
@@ -116,7 +121,7 @@ int CKXMatrixGridWnd::GetColWidth(ROWCOL nCol) {
     if (nCol == static_cast<ROWCOL>(KXMatrixLayout::m_nRowHeaderCol)) return 0;
     const int width = CGXGridCore::GetColWidth(nCol);
     const CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(nCol));
-    if (width == 0 || !info || !info->m_bVisible) return 0;
+    if (width == 0 || !info || !info->m_bShown) return 0;
     return info->m_nWidthType == CKXColumnInfoClass::WidthFixed ? info->m_nWidth : width;
 }
 
@@ -168,7 +173,7 @@ LRESULT CKXMatrixGridWnd::OnColumnLayoutChanged(WPARAM, LPARAM lParam) {
         const CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(c));
         if (!info) continue;
         SetColWidth(c, c, info->m_nWidth, nullptr, kNoUpdate, gxDo);
-        HideCols(c, c, info->m_bVisible ? FALSE : TRUE, nullptr, kNoUpdate, gxDo);
+        HideCols(c, c, info->m_bShown ? FALSE : TRUE, nullptr, kNoUpdate, gxDo);
     }
     // Blocks keep their pin-number and termination columns hidden.
     for (int g = 0; g < GroupCount(); ++g)

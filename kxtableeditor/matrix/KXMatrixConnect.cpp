@@ -4,6 +4,7 @@
 // Each edit is one grid transaction, echoed to the host and journalled as the
 // pane's MatrixConnect call, which replays it.
 #include "matrix/KXMatrixGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXDiffPairLegs.h"
 #include "grid/KXGridEdit.h"
@@ -314,7 +315,7 @@ BOOL CKXMatrixGridWnd::DeleteSelection() {
     if (static_cast<int>(col) == Layout().m_nPupdCol) {
         // The pull-ups and pull-downs go through the pane's word, which brackets its own edit.
         if (CWnd* main = AfxGetMainWnd())
-            return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("deletePupd"), 0) == 1;
+            return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(KXScriptWord::deletePupd), 0) == 1;
         return FALSE;
     }
     if (IsCurrentCellTerminationCol()) return DeleteTerminations();
@@ -338,9 +339,9 @@ BOOL CKXMatrixGridWnd::CanDelete() {
 void CKXMatrixGridWnd::GetDeleteScriptCommand(CString& command) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     GetCurrentCell(row, col);
-    command = static_cast<int>(col) == Layout().m_nPupdCol ? "deletePupd"
-              : IsCurrentCellTerminationCol()           ? "deleteTermination"
-                                                        : "deleteConnection";
+    command = static_cast<int>(col) == Layout().m_nPupdCol ? KXScriptWord::deletePupd
+              : IsCurrentCellTerminationCol()           ? KXScriptWord::deleteTermination
+                                                        : KXScriptWord::deleteConnection;
 }
 
 BOOL CKXMatrixGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {
@@ -400,11 +401,11 @@ void CKXMatrixGridWnd::EchoAndJournal(ROWCOL row, int col, const CString& oldTex
     if (CWnd* main = AfxGetMainWnd()) {
         m_bEchoing = TRUE;
         CTclArgsList select;
-        select.Add("selectWindow");
+        select.Add(KXScriptWord::selectWindow);
         select.Add("ccp");
         main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&select), 0);
         CTclArgsList word;
-        word.Add("matrixConnect");
+        word.Add(KXScriptWord::matrixConnect);
         word.Add("pin");
         for (const CString& value : {signal, instanceName, column, newText, oldText})
             word.Add(value);

@@ -83,6 +83,9 @@ public:
     std::vector<std::unique_ptr<CKXColumnInfoClass>> SetupColumns();
     // The layout in use becomes the default customisation (parseAgain: the service takes it too).
     void SaveCustomization(BOOL parseAgain);
+    // Makes the matrix columns' customisation the service's current one; with save, the layout in
+    // use becomes its default (and the service takes it in).
+    void LoadCustomization(BOOL save);
     void CustomizeColumns() override;
     static int GetColumnProfileSection(int col, CString& section);
     int GetColWidth(ROWCOL nCol) override;
@@ -173,8 +176,9 @@ public:
     // Tells the shown property editor what is selected: the pins of pin cells, else the rows' signals.
     void NotifySelectionChanged() override;
     BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
-    BOOL IsCurrentSignalCellFilled();
-    BOOL HiliteCurrentSignal();
+    // The current cell lies in a row of a signal; its net is selected in the signal list.
+    BOOL IsCurrentRowSignal();
+    BOOL HiliteCurrentNet();
     void ShowPropertyEditor() override;
     BOOL DumpMatrix(const char* path);
 

@@ -60,7 +60,7 @@ void CKXMatrixGridWnd::ShowColumnMenu(CPoint pt) {
     menu.CreatePopupMenu();
     UINT id = kFirstColumnCommand;
     for (const CKXColumnInfoClass* info : columns)
-        menu.AppendMenu(MF_STRING | (info->m_bVisible ? MF_CHECKED : 0), id++, info->m_strCaption);
+        menu.AppendMenu(MF_STRING | (info->m_bShown ? MF_CHECKED : 0), id++, info->m_strCaption);
     menu.AppendMenu(MF_SEPARATOR);
     const UINT more = id;
     menu.AppendMenu(MF_STRING, more, "More...");
@@ -76,7 +76,7 @@ void CKXMatrixGridWnd::ShowColumnMenu(CPoint pt) {
     menu.GetMenuString(chosen, text, MF_BYCOMMAND);
     for (CKXColumnInfoClass* info : columns) {
         if (info->m_strCaption.CompareNoCase(text) != 0) continue;
-        info->m_bVisible = info->m_bVisible ? 0 : 1;
+        info->m_bShown = info->m_bShown ? 0 : 1;
         // Every matrix grid, this one included, re-applies the shared layout.
         Columns().Broadcast(Columns().Columns());
         return;
@@ -85,14 +85,14 @@ void CKXMatrixGridWnd::ShowColumnMenu(CPoint pt) {
 
 // ------------------------------------------------------------------ track in signal list
 
-BOOL CKXMatrixGridWnd::IsCurrentSignalCellFilled() {
+BOOL CKXMatrixGridWnd::IsCurrentRowSignal() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow || row > GetRowCount()) return FALSE;
     int bit = -1;
     return GetCellNetBit(row, bit) ? TRUE : FALSE;
 }
 
-BOOL CKXMatrixGridWnd::HiliteCurrentSignal() {
+BOOL CKXMatrixGridWnd::HiliteCurrentNet() {
     // The signal of the current row is selected in the signal list.
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;

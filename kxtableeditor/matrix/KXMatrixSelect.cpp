@@ -2,6 +2,7 @@
 // rows of one signal together (a signal is sorted by its first row); a filter
 // hides the rows some pattern of the filter row rejects.
 #include "matrix/KXMatrixGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXGridDump.h"
 #include "grid/KXGridScopes.h"
@@ -93,7 +94,7 @@ void CKXMatrixGridWnd::SortColumn(int col) {
 void CKXMatrixGridWnd::OnSortColumn(int col) {
     // The user's sort is a script word: the host runs it back into SortByColumnName.
     CString line;
-    line.Format("sort pin \"%s\"", GetSortKeyOfCol(col).GetString());
+    line.Format("%s pin \"%s\"", KXScriptWord::sort, GetSortKeyOfCol(col).GetString());
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
 }

@@ -4,6 +4,7 @@
 // pins. The words parse their options and hand the values to the active grid's
 // operations; every grid kind answers them through its CKXGridWnd overrides.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXGridEdit.h"
 
@@ -429,7 +430,8 @@ BOOL EndHeldSetUp(BOOL added) {
 } // namespace
 
 BOOL CKXBottomPaneContainerView::AutoAddTermination() {
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return signal->AssocAutomation().SendAddTermCommand();
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        return EndHeldSetUp(signal->SendPreparedTermination());
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
     return EndHeldSetUp(pin->AssocAutomation().SendAddTermCommand());
@@ -449,7 +451,7 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
     return pin->AssocAutomation().GetIDispatch(TRUE);
 }
 
-BOOL CKXBottomPaneContainerView::AutoChangeDelay(LPCTSTR delay) {
+BOOL CKXBottomPaneContainerView::ChangeDelay(LPCTSTR delay) {
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
         return signal->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE;
     IKXPinGrid* pin = ActivePinGrid();
@@ -464,7 +466,7 @@ BOOL CKXBottomPaneContainerView::AutoEditPUPD(LPCTSTR operands) {
         CKXErrorHandler::MessageBoxOk("KXPANE-243");
         return FALSE;
     }
-    return SendHostText("editPupd pin " + list->ToTclCommandLine());
+    return SendHostText(CString(KXScriptWord::editPupd) + " pin " + list->ToTclCommandLine());
 }
 
 // The editTermination word with the operands given, read as script words and written back quoted
@@ -476,7 +478,7 @@ BOOL CKXBottomPaneContainerView::AutoEditTermination(LPCTSTR operands) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-213");
         return FALSE;
     }
-    return SendHostText("editTermination pin " + list->ToTclCommandLine());
+    return SendHostText(CString(KXScriptWord::editTermination) + " pin " + list->ToTclCommandLine());
 }
 
 LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR text) {
@@ -489,13 +491,13 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR text) {
     return pin->AssocAutomation().GetIDispatch(TRUE);
 }
 
-BOOL CKXBottomPaneContainerView::AutoAddPUPD() {
+BOOL CKXBottomPaneContainerView::AddPUPD() {
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
     return EndHeldSetUp(pin->AssocAutomation().SendAddPupdCommand(1, 0, 0));
 }
 
-BOOL CKXBottomPaneContainerView::AutoDeletePUPD(LPCTSTR text) {
+BOOL CKXBottomPaneContainerView::DeletePUPD(LPCTSTR text) {
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
     return pin->SendDeletePupdCommand(text ? text : "") > 0 ? TRUE : FALSE;

@@ -24,9 +24,39 @@ const char kDiffPairSuffix[] = " (Differential Pair)";
 
 } // namespace
 
+namespace {
+
+constexpr DWORD kShortcutBarStyle = 0x50000001; // child, visible; horizontal
+constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kFxButtonStyle = 0x50810000;
+constexpr DWORD kToolTipStyle = 0x80000081;
+const char kTitleBarLabel[] = "Connectivity Details";
+const char kAttachLabel[] = "&Attach Signal:";
+const char kAttachTip[] = "Connect by signal from list";
+const char kFxTip[] = "Function selector";
+
+} // namespace
+
+// The title bar and the Attach Signal row: the label, the function selector button and the combo,
+// each with its tool tip.
 void CKXBottomPaneContainerView::CreateAttachControls() {
+    if (!m_ShortcutBar.GetSafeHwnd() && m_ShortcutBar.Create(this, kShortcutBarStyle, kShortcutBarId)) {
+        m_ShortcutBar.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
+        m_ShortcutBar.AddBar(kTitleBarLabel);
+        m_ShortcutBar.ActivateBar(0);
+    }
+    if (!m_AttachSignalLabel.GetSafeHwnd()) m_AttachSignalLabel.Create(kAttachLabel, kLabelStyle, CRect(2, 32, 72, 50), this);
+    if (!m_SignalFxButton.GetSafeHwnd() &&
+        m_SignalFxButton.Create("Fx", kFxButtonStyle, CRect(75, 28, 90, 50), this, kFxButtonId))
+        m_SignalFxButton.AttachBitmap(kFxBitmapId, SEC_BMPBTN_CENTER);
     if (!m_AttachSignalCombo.GetSafeHwnd())
-        m_AttachSignalCombo.Create(0x50A10142, CRect(91, 28, 350, 225), this, 35257);
+        m_AttachSignalCombo.Create(0x50A10142, CRect(91, 28, 350, 225), this, kAttachComboId);
+    if (!m_ToolTip.GetSafeHwnd() && m_ToolTip.Create(this, kToolTipStyle)) {
+        m_ToolTip.AddTool(&m_AttachSignalLabel, kAttachTip);
+        m_ToolTip.AddTool(&m_AttachSignalCombo, kAttachTip);
+        m_ToolTip.AddTool(&m_SignalFxButton, kFxTip);
+        m_ToolTip.Activate(TRUE);
+    }
     if (!m_pSignalDropList->GetSafeHwnd())
         m_pSignalDropList->Create(0x00A00003, CRect(-1, -1, -1, -1), this, 9041);
     if (!m_pDiffPairDropList->GetSafeHwnd())
@@ -244,13 +274,18 @@ std::vector<CString> CKXBottomPaneContainerView::GetAttachSignalEntries() const 
 void CKXBottomPaneContainerView::ShowAttachSignalControls(BOOL show) {
     // A read-only window never edits connections: the row stays hidden there.
     m_bAttachRowShown = show && GetViewMode() != eOpenModeContext;
-    if (m_AttachSignalCombo.GetSafeHwnd())
-        m_AttachSignalCombo.ShowWindow(m_bAttachRowShown ? SW_SHOW : SW_HIDE);
+    if (m_pChildFrame && m_pChildFrame->GetTableDoc() && GetViewMode() == eOpenModeContext)
+        EnableAttachSignalControls(FALSE);
+    for (CWnd* control : {static_cast<CWnd*>(&m_AttachSignalLabel), static_cast<CWnd*>(&m_SignalFxButton),
+                          static_cast<CWnd*>(&m_AttachSignalCombo)})
+        if (control->GetSafeHwnd()) control->ShowWindow(m_bAttachRowShown ? SW_SHOW : SW_HIDE);
 }
 
 void CKXBottomPaneContainerView::EnableAttachSignalControls(BOOL enable) {
     m_bAttachEnabled = enable && GetViewMode() != eOpenModeContext;
-    if (m_AttachSignalCombo.GetSafeHwnd()) m_AttachSignalCombo.EnableWindow(m_bAttachEnabled);
+    for (CWnd* control : {static_cast<CWnd*>(&m_AttachSignalLabel), static_cast<CWnd*>(&m_SignalFxButton),
+                          static_cast<CWnd*>(&m_AttachSignalCombo)})
+        if (control->GetSafeHwnd()) control->EnableWindow(m_bAttachEnabled);
 }
 
 // ------------------------------------------------------------------ rules

@@ -2,6 +2,7 @@
 // Most act on the active grid after checking its class, or hand a script line to
 // the host so that the pane's own script command runs (and is logged there).
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
@@ -17,48 +18,48 @@
 
 // The methods in their dispatch-id order (the first has id 1).
 BEGIN_DISPATCH_MAP(CKXBottomPaneContainerView, CView)
-DISP_FUNCTION(CKXBottomPaneContainerView, "Dump", AutoDump, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "Dump", Dump, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ExpandAllPins", AutoExpandAllPins, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Delete", AutoDelete, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Copy", AutoCopy, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Paste", AutoPaste, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddTermination", AutoAddTermination, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "InitTermination", AutoInitTermination, VT_DISPATCH, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectTerminationCol", AutoCtrSelectTerminationCol, VT_EMPTY,
+DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectTerminationCol", CtrSelectTerminationCol, VT_EMPTY,
               VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SwapPins", AutoSwapPins, VT_BOOL, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "AssignPinNumber", AutoAssignPinNumber, VT_BOOL, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectInstanceCol", AutoSelectInstanceCol, VT_EMPTY, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNameCol", AutoSelectPinNameCol, VT_EMPTY,
+DISP_FUNCTION(CKXBottomPaneContainerView, "AssignPinNumber", AssignPinNumber, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectInstanceCol", SelectInstanceCol, VT_EMPTY, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNameCol", SelectPinNameCol, VT_EMPTY,
               VTS_BSTR VTS_VARIANT)
-DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectPinNameCol", AutoCtrSelectPinNameCol, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectPinNameCol", CtrSelectPinNameCol, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddConnection", AutoAddConnection, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "InitPUPD", AutoInitPUPD, VT_DISPATCH, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "AddPUPD", AutoAddPUPD, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AddPUPD", AddPUPD, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AssignConnectivity", AutoAssignConnectivity, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AttachSignal", AutoAttachSignal, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AssignModel", AutoAssignModel, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveModel", AutoRemoveModel, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectTerminationCol", AutoSelectTerminationCol, VT_EMPTY,
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectTerminationCol", SelectTerminationCol, VT_EMPTY,
               VTS_BSTR VTS_VARIANT)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectSignalCol", AutoSelectSignalCol, VT_EMPTY, VTS_BSTR VTS_VARIANT)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNumberCol", AutoSelectPinNumberCol, VT_EMPTY,
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectSignalCol", SelectSignalCol, VT_EMPTY, VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNumberCol", SelectPinNumberCol, VT_EMPTY,
               VTS_BSTR VTS_VARIANT)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPUPDCol", AutoSelectPUPDCol, VT_EMPTY, VTS_BSTR VTS_VARIANT)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectFirstSignalCol", AutoSelectFirstSignalCol, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectNextSignalCol", AutoSelectNextSignalCol, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPUPDCol", SelectPUPDCol, VT_EMPTY, VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectFirstSignalCol", SelectFirstSignalCol, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectNextSignalCol", SelectNextSignalCol, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "InsertComment", AutoInsertComment, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "EditComment", AutoEditComment, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "DeleteComment", AutoDeleteComment, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXBottomPaneContainerView, "ChangeDelay", AutoChangeDelay, VT_BOOL, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "DeletePUPD", AutoDeletePUPD, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "ChangeDelay", ChangeDelay, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "DeletePUPD", DeletePUPD, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "FilterRows", AutoFilterRows, VT_EMPTY, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", AutoSort, VT_EMPTY, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", Sort, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ChangePropValue", AutoChangePropValue, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_EMPTY, VTS_VARIANT VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", AutoRemoveDiffPairPin, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", RemoveDiffPairPin, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RenameConnection", AutoRenameConnection, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "EditTermination", AutoEditTermination, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "OpenMatrixView", AutoOpenMatrixView, VT_BOOL, VTS_BSTR)
@@ -99,14 +100,14 @@ IKXPinGrid* CKXBottomPaneContainerView::ActivePinGrid() const {
     return PinGridOf(GetActiveGrid());
 }
 
-BOOL CKXBottomPaneContainerView::AutoDump(LPCTSTR file) {
+BOOL CKXBottomPaneContainerView::Dump(LPCTSTR file) {
     CString path = file ? file : "";
     path.Replace("\\", "/");
-    return SendHostText("dumpGrid pin " + Quoted(path));
+    return SendHostText(CString(KXScriptWord::dumpGrid) + " pin " + Quoted(path));
 }
 
 void CKXBottomPaneContainerView::AutoExpandAllPins() {
-    SendHostText("expandPins on ");
+    SendHostText(CString(KXScriptWord::expandPins) + " on ");
 }
 
 void CKXBottomPaneContainerView::AutoDelete() {
@@ -123,7 +124,7 @@ void CKXBottomPaneContainerView::AutoCopy() {
     if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) matrix->OnEditCopy();
 }
 
-void CKXBottomPaneContainerView::AutoCtrSelectTerminationCol(LPCTSTR pin) {
+void CKXBottomPaneContainerView::CtrSelectTerminationCol(LPCTSTR pin) {
     if (IKXPinGrid* grid = ActivePinGrid())
         grid->SelectColumnByName(pin ? pin : "", "Termination");
 }
@@ -134,7 +135,7 @@ BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumber) {
     return grid ? grid->Grid().SwapPins(1, pinNumber ? pinNumber : "") : FALSE;
 }
 
-BOOL CKXBottomPaneContainerView::AutoCtrSelectPinNameCol(LPCTSTR pin) {
+BOOL CKXBottomPaneContainerView::CtrSelectPinNameCol(LPCTSTR pin) {
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid) return FALSE;
     grid->SelectColumnByName(pin ? pin : "", "PinName");
@@ -158,48 +159,48 @@ void CKXBottomPaneContainerView::AutoRemoveModel() {
     if (CKXGridWnd* grid = GetActiveGrid()) grid->RemoveModel();
 }
 
-void CKXBottomPaneContainerView::AutoSelectFirstSignalCol() {
+void CKXBottomPaneContainerView::SelectFirstSignalCol() {
     if (IKXPinGrid* grid = ActivePinGrid()) grid->SelectFirstSignalCell();
 }
 
-BOOL CKXBottomPaneContainerView::AutoSelectNextSignalCol() {
+BOOL CKXBottomPaneContainerView::SelectNextSignalCol() {
     IKXPinGrid* grid = ActivePinGrid();
     return grid ? grid->SelectNextSignalCell() : FALSE;
 }
 
 void CKXBottomPaneContainerView::AutoInsertComment(LPCTSTR text) {
-    SendHostText("addComment pin " + Quoted(text));
+    SendHostText(CString(KXScriptWord::addComment) + " pin " + Quoted(text));
 }
 
 void CKXBottomPaneContainerView::AutoEditComment(LPCTSTR text) {
-    SendHostText("modifyComment pin " + Quoted(text));
+    SendHostText(CString(KXScriptWord::modifyComment) + " pin " + Quoted(text));
 }
 
 void CKXBottomPaneContainerView::AutoDeleteComment() {
-    SendHostText("deleteComment pin");
+    SendHostText(CString(KXScriptWord::deleteComment) + " pin");
 }
 
 void CKXBottomPaneContainerView::AutoFilterRows(LPCTSTR column, LPCTSTR filter) {
     const CString col = column ? column : "";
     if (col.IsEmpty())
-        SendHostText("filterRows pin -filter " + Quoted(filter));
+        SendHostText(CString(KXScriptWord::filterRows) + " pin -filter " + Quoted(filter));
     else
-        SendHostText("filterRows pin -col " + Quoted(col) + " -filter " + Quoted(filter));
+        SendHostText(CString(KXScriptWord::filterRows) + " pin -col " + Quoted(col) + " -filter " + Quoted(filter));
 }
 
-void CKXBottomPaneContainerView::AutoSort(LPCTSTR column) {
-    SendHostText("sort pin " + Quoted(column));
+void CKXBottomPaneContainerView::Sort(LPCTSTR column) {
+    SendHostText(CString(KXScriptWord::sort) + " pin " + Quoted(column));
 }
 
 void CKXBottomPaneContainerView::AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair) {
     const int b = bus ? std::atoi(bus) : 0;
     const int d = diffPair ? std::atoi(diffPair) : 0;
     CString text;
-    text.Format("setViewOption pin %s %s", b ? "bus_on" : "bus_off", d ? "dp_on" : "dp_off");
+    text.Format("%s pin %s %s", KXScriptWord::setViewOption, b ? "bus_on" : "bus_off", d ? "dp_on" : "dp_off");
     SendHostText(text);
 }
 
-void CKXBottomPaneContainerView::AutoRemoveDiffPairPin() {
+void CKXBottomPaneContainerView::RemoveDiffPairPin() {
     OnRemoveDiffPairPin();
 }
 
@@ -235,11 +236,11 @@ void CKXBottomPaneContainerView::SelectPinCellInActiveGrid(const char* columnKey
     grid->Grid().NotifySelectionChanged();
 }
 
-void CKXBottomPaneContainerView::AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row) {
+void CKXBottomPaneContainerView::SelectPinNameCol(LPCTSTR pin, const VARIANT& row) {
     SelectPinCellInActiveGrid("pinname", pin, row);
 }
 
-void CKXBottomPaneContainerView::AutoSelectTerminationCol(LPCTSTR pin, const VARIANT& row) {
+void CKXBottomPaneContainerView::SelectTerminationCol(LPCTSTR pin, const VARIANT& row) {
     // A signal grid names the row by its instance and pin number, as SelectInstanceCol does.
     if (CKXSignalDetailsGridWnd* grid = ActiveSignalGrid()) {
         grid->SelectPinCell("Termination", pin ? pin : "", RowArgument(row));
@@ -248,20 +249,20 @@ void CKXBottomPaneContainerView::AutoSelectTerminationCol(LPCTSTR pin, const VAR
     SelectPinCellInActiveGrid("Termination", pin, row);
 }
 
-void CKXBottomPaneContainerView::AutoSelectSignalCol(LPCTSTR pin, const VARIANT& row) {
+void CKXBottomPaneContainerView::SelectSignalCol(LPCTSTR pin, const VARIANT& row) {
     if (GetViewMode() == eOpenModePhysical) return; // the physical part grids come with the physical view
     SelectPinCellInActiveGrid("Signal", pin, row);
 }
 
-void CKXBottomPaneContainerView::AutoSelectPinNumberCol(LPCTSTR pin, const VARIANT& row) {
+void CKXBottomPaneContainerView::SelectPinNumberCol(LPCTSTR pin, const VARIANT& row) {
     SelectPinCellInActiveGrid("pinnumber", pin, row);
 }
 
-void CKXBottomPaneContainerView::AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row) {
+void CKXBottomPaneContainerView::SelectPUPDCol(LPCTSTR pin, const VARIANT& row) {
     SelectPinCellInActiveGrid("pupd", pin, row);
 }
 
-void CKXBottomPaneContainerView::AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR pinNumber) {
+void CKXBottomPaneContainerView::SelectInstanceCol(LPCTSTR instance, LPCTSTR pinNumber) {
     // Only a signal grid has an instance column to select in; a pin grid does nothing.
     if (CKXSignalDetailsGridWnd* grid = ActiveSignalGrid())
         grid->SelectPinCell("instance", instance ? instance : "", pinNumber ? pinNumber : "");
@@ -282,11 +283,7 @@ void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR v
         return;
     }
     for (CKXGridWnd* g : m_shownGrids)
-        if (auto* pin = PinGridOf(g)) {
-            CMapStringToString values;
-            values.SetAt(property, value ? value : "");
-            pin->Grid().ChangeCustomColumnValue(values);
-        }
+        if (auto* pin = PinGridOf(g)) pin->ChangePropValue(property, value ? value : "");
 }
 
 void CKXBottomPaneContainerView::AutoCtrSelect(const VARIANT& list, LPCTSTR) {
@@ -307,7 +304,7 @@ void CKXBottomPaneContainerView::AutoCtrSelect(const VARIANT& list, LPCTSTR) {
         text += "[list " + words + "] ";
     }
     text.TrimRight();
-    if (!text.IsEmpty()) SendHostText("selectObject pin " + text);
+    if (!text.IsEmpty()) SendHostText(CString(KXScriptWord::selectObject) + " pin " + text);
 }
 
 // ------------------------------------------------------------------ editing roads not in this pane
@@ -323,10 +320,10 @@ void CKXBottomPaneContainerView::AutoPaste() {
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid) return;
     grid->Grid().CrossSelectInHost();
-    SendHostText("paste pin");
+    SendHostText(CString(KXScriptWord::paste) + " pin");
 }
 
-BOOL CKXBottomPaneContainerView::AutoAssignPinNumber(LPCTSTR pinNumber) {
+BOOL CKXBottomPaneContainerView::AssignPinNumber(LPCTSTR pinNumber) {
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part && GetViewMode() != eOpenModePhysical)
         if (IKXPinGrid* pin = ActivePinGrid()) return pin->AssignPinNumberInHost(35546, TRUE, pinNumber ? pinNumber : "");

@@ -36,6 +36,10 @@ void CKXBottomPaneContainerView::OnInitialUpdate() {
             if (net.net() && !m_registeredNets.count(net.net()->id()))
                 m_registeredNets[net.net()->id()] = net.net();
     Subscribe();
+    m_bNotInitialized = FALSE;
+    CRect client;
+    GetClientRect(&client);
+    OnSize(SIZE_RESTORED, client.Width(), client.Height());
 }
 
 void CKXBottomPaneContainerView::Subscribe() {

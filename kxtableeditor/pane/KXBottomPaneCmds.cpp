@@ -3,6 +3,7 @@
 // script interpreter so that they pass through its command log. The update
 // handlers decide enablement and the three menu texts the pane sets itself.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 #include "grid/KXGridEdit.h"
 
 #include "matrix/KXMatrixGridWnd.h"
@@ -65,7 +66,7 @@ void CKXBottomPaneContainerView::OnUpdateEditCopy(CCmdUI* ui) {
 }
 
 void CKXBottomPaneContainerView::OnEditPaste() {
-    if (GetActiveGrid()) SendHostText("selectWindow ccp; paste");
+    if (GetActiveGrid()) SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste);
 }
 void CKXBottomPaneContainerView::OnUpdateEditPaste(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -73,7 +74,7 @@ void CKXBottomPaneContainerView::OnUpdateEditPaste(CCmdUI* ui) {
 }
 
 void CKXBottomPaneContainerView::OnEditPasteSpecial() {
-    if (GetActiveGrid()) SendHostText("paste special");
+    if (GetActiveGrid()) SendHostText(CString(KXScriptWord::paste) + " special");
 }
 void CKXBottomPaneContainerView::OnUpdateEditPasteSpecial(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -140,7 +141,19 @@ void CKXBottomPaneContainerView::OnEditFind() {
 void CKXBottomPaneContainerView::OnEditReplace() {
     if (CKXGridWnd* g = GetActiveGrid()) g->ShowFindReplace(FALSE);
 }
-void CKXBottomPaneContainerView::OnUpdateAlwaysEnabled(CCmdUI* ui) {
+void CKXBottomPaneContainerView::OnUpdateEditFind(CCmdUI* ui) {
+    ui->Enable(TRUE);
+}
+void CKXBottomPaneContainerView::OnUpdateEditReplace(CCmdUI* ui) {
+    ui->Enable(TRUE);
+}
+void CKXBottomPaneContainerView::OnUpdateShowPropertyEditor(CCmdUI* ui) {
+    ui->Enable(TRUE);
+}
+void CKXBottomPaneContainerView::OnUpdateShowAssocCompViewer(CCmdUI* ui) {
+    ui->Enable(TRUE);
+}
+void CKXBottomPaneContainerView::OnUpdateCustomizeColumns(CCmdUI* ui) {
     ui->Enable(TRUE);
 }
 
@@ -413,7 +426,7 @@ void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
 void CKXBottomPaneContainerView::OnTrackInSignalList() {
     CKXGridWnd* grid = GetActiveGrid();
     if (PinGridOf(grid) || dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid) || dynamic_cast<CKXMatrixGridWnd*>(grid))
-        SendHostText("trackInSignalList");
+        SendHostText(KXScriptWord::trackInSignalList);
 }
 void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
     CKXGridWnd* grid = GetActiveGrid();
@@ -421,11 +434,11 @@ void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
     auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
     auto* matrix = dynamic_cast<CKXMatrixGridWnd*>(grid);
     ui->Enable((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()) ||
-               (matrix && matrix->IsCurrentSignalCellFilled()));
+               (matrix && matrix->IsCurrentRowSignal()));
 }
 
 void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {
-    SendHostText("removeDiffPairPin");
+    SendHostText(KXScriptWord::removeDiffPairPin);
 }
 
 // Only pin grids hold pairs to remove; with no grid shown nothing stands in the way.
@@ -441,9 +454,12 @@ void CKXBottomPaneContainerView::OnUpdateRemoveDiffPairPin(CCmdUI* ui) {
 }
 
 void CKXBottomPaneContainerView::OnHostCommand35537() {}
-void CKXBottomPaneContainerView::OnUpdateHostCommand3553x(CCmdUI* ui) {
+void CKXBottomPaneContainerView::OnUpdateHostCommand35537(CCmdUI* ui) {
     const EOpenMode mode = GetViewMode();
-    if (mode == eOpenModePhysical || mode == eOpenModeContext || !PinGridOf(GetActiveGrid())) Disable(ui);
+    if (mode == eOpenModePhysical || !PinGridOf(GetActiveGrid()) || mode == eOpenModeContext) Disable(ui);
+}
+void CKXBottomPaneContainerView::OnUpdateHostCommand35538(CCmdUI* ui) {
+    OnUpdateHostCommand35537(ui);
 }
 
 // ------------------------------------------------------------------ grids side by side
@@ -480,7 +496,7 @@ void CKXBottomPaneContainerView::ClearOtherGridSelections(int gridIndex) {
     for (CKXGridWnd* g : m_shownGrids) {
         if (!PinGridOf(g)) continue;
         if (index++ == gridIndex) continue;
-        g->SetSelection(nullptr);
+        g->DeselectAllRows();
     }
 }
 
@@ -498,7 +514,7 @@ void CKXBottomPaneContainerView::OnActivateView(BOOL bActivate, CView* pActivate
             ActivateGrids();
             if (CWnd* main = AfxGetMainWnd()) {
                 auto args = std::make_unique<CTclArgsList>();
-                args->Add("selectWindow");
+                args->Add(KXScriptWord::selectWindow);
                 args->Add("ccp");
                 main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(args.get()), 0);
             }
@@ -512,7 +528,7 @@ void CKXBottomPaneContainerView::OnActivateView(BOOL bActivate, CView* pActivate
 void CKXBottomPaneContainerView::OnEditPin() {
     CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
     const EOpenMode mode = doc ? doc->GetOpenMode() : eOpenModeNoSwitch;
-    const char* word = mode == eOpenModePhysical ? "editLogicalPin" : mode != eOpenModeNoSwitch ? "editPhysicalPin" : nullptr;
+    const char* word = mode == eOpenModePhysical ? KXScriptWord::editLogicalPin : mode != eOpenModeNoSwitch ? KXScriptWord::editPhysicalPin : nullptr;
     CWnd* main = AfxGetMainWnd();
     if (!main) return;
     const LRESULT answer = main->SendMessage(MSG_HOST_ASK_SAVE, mode == eOpenModePhysical ? 1 : 0, 0);

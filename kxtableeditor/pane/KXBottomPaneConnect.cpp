@@ -3,6 +3,8 @@
 // delete, swap, rename, number and un-pair pins, and the automation methods a
 // journal replays. Each road opens one transaction around the grids' work.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridScopes.h"
+#include "grid/KXScriptWords.h"
 #include "grid/KXGridEdit.h"
 
 #include "matrix/KXMatrixGridWnd.h"
@@ -71,6 +73,10 @@ void CKXBottomPaneContainerView::RecordTransactionNet(const CString& name, INet*
     if (!net) return;
     if (!m_pTransactionNetMap) m_pTransactionNetMap = std::make_unique<std::map<CString, CKXNewNetData>>();
     m_pTransactionNetMap->emplace(name, CKXNewNetData{net, net->lsb(), net->msb()});
+}
+
+void CKXBottomPaneContainerView::ForgetTransactionNet(const CString& name) {
+    if (m_pTransactionNetMap) m_pTransactionNetMap->erase(name);
 }
 
 // ------------------------------------------------------------------ the grids and the pane's transaction
@@ -154,7 +160,7 @@ void CKXBottomPaneContainerView::ApplyRuleNow(const char* rule) {
     const int at = m_AttachSignalCombo.FindStringExact(-1, rule);
     if (at >= 0) m_AttachSignalCombo.SetCurSel(at);
     CTclArgsList echo;
-    echo.Add("addConnection");
+    echo.Add(KXScriptWord::addConnection);
     echo.Add(rule);
     ConnectInShownGrids(rule, 0, &echo, FALSE);
     SendEchoList(echo);
@@ -173,7 +179,7 @@ void CKXBottomPaneContainerView::OnShortPins() {
     const CString name = signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString();
     if (name.IsEmpty()) return;
     CTclArgsList echo;
-    echo.Add("addConnection");
+    echo.Add(KXScriptWord::addConnection);
     echo.Add("=SHORTPINS");
     ConnectInShownGrids(name, 0, &echo, TRUE);
     SendEchoList(echo);
@@ -188,8 +194,12 @@ void CKXBottomPaneContainerView::OnSignalFunctionButton() {
         {35278, "Suffix Pin Number"},  {35282, "Increment Signal Name"}};
     for (const auto& [id, text] : items)
         menu.AppendMenu(MF_STRING, id, text);
+    // The menu drops from the button's lower-left corner.
+    CRect button(0, 0, 0, 0);
+    if (m_SignalFxButton.GetSafeHwnd()) m_SignalFxButton.GetWindowRect(&button);
     CWnd* main = AfxGetMainWnd();
-    const UINT chosen = menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 0, 0, main ? main : this);
+    const UINT chosen =
+        menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, button.left, button.bottom, main ? main : this);
     if (chosen) SendMessage(WM_COMMAND, chosen, 0);
 }
 
@@ -203,7 +213,7 @@ void CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
     }
     const bool rule = HoldsRuleWord(text);
     CTclArgsList echo;
-    echo.Add("addConnection");
+    echo.Add(KXScriptWord::addConnection);
     echo.Add(text);
     // Plain names are echoed by the grid itself, with the text each connect took.
     ConnectInShownGrids(text, rule ? 0 : 1, rule ? &echo : nullptr, FALSE);
@@ -339,12 +349,24 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, l
         CKXErrorHandler::MessageBoxOk("KXPANE-196");
         return 0;
     }
+    return RemoveDiffPairsTransaction() ? 1 : 0;
+}
+
+// Every shown pin grid removes the pair pins of its selected rows, all in one undo step. Each
+// grid draws once at the end rather than row by row; the focus goes to the last grid handled.
+// FALSE when no grid removed anything or the design refused the commit (nothing changed then).
+BOOL CKXBottomPaneContainerView::RemoveDiffPairsTransaction() {
     const BOOL began = BeginPaneTransaction("Remove Differential Pairs");
     BOOL any = FALSE;
-    for (IKXPinGrid* grid : ShownPinGrids())
+    IKXPinGrid* last = nullptr;
+    for (IKXPinGrid* grid : ShownPinGrids()) {
+        kxgrid::LockUpdateScope lock(grid->Grid());
         if (grid->RemoveDiffPair()) any = TRUE;
-    if (began) EndPaneTransaction(any);
-    return any ? 1 : 0;
+        last = grid;
+    }
+    const BOOL done = began ? EndPaneTransaction(any) : any;
+    if (last && last->Grid().GetSafeHwnd()) last->Grid().SetFocus();
+    return done && any;
 }
 
 // ------------------------------------------------------------------ automation

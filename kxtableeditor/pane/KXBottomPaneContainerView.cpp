@@ -1,4 +1,5 @@
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 #include "pane/KXObjectInfoWnd.h"
 #include "grid/KXGridEdit.h"
 
@@ -6,6 +7,8 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 #include "pingrid/KXPinGrid.h"
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
 
 #include "grid/KXGridUndo.h"
 #include "grid/KXReplaySteps.h"
@@ -57,17 +60,17 @@ ON_UPDATE_COMMAND_UI(57643, &CKXBottomPaneContainerView::OnUpdateEditUndo)
 ON_COMMAND(57644, &CKXBottomPaneContainerView::OnEditRedo)
 ON_UPDATE_COMMAND_UI(57644, &CKXBottomPaneContainerView::OnUpdateEditRedo)
 ON_COMMAND(57636, &CKXBottomPaneContainerView::OnEditFind)
-ON_UPDATE_COMMAND_UI(57636, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_UPDATE_COMMAND_UI(57636, &CKXBottomPaneContainerView::OnUpdateEditFind)
 ON_COMMAND(57641, &CKXBottomPaneContainerView::OnEditReplace)
-ON_UPDATE_COMMAND_UI(57641, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_UPDATE_COMMAND_UI(57641, &CKXBottomPaneContainerView::OnUpdateEditReplace)
 ON_COMMAND(35264, &CKXBottomPaneContainerView::OnDeleteConnections)
 ON_UPDATE_COMMAND_UI(35264, &CKXBottomPaneContainerView::OnUpdateDeleteConnections)
 ON_COMMAND(35659, &CKXBottomPaneContainerView::OnEditProperties)
 ON_COMMAND(35071, &CKXBottomPaneContainerView::OnShowPropertyEditor)
 ON_COMMAND(35093, &CKXBottomPaneContainerView::OnZoom)
-ON_UPDATE_COMMAND_UI(35071, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_UPDATE_COMMAND_UI(35071, &CKXBottomPaneContainerView::OnUpdateShowPropertyEditor)
 ON_COMMAND(35574, &CKXBottomPaneContainerView::OnShowAssocCompViewer)
-ON_UPDATE_COMMAND_UI(35574, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_UPDATE_COMMAND_UI(35574, &CKXBottomPaneContainerView::OnUpdateShowAssocCompViewer)
 ON_COMMAND_RANGE(35120, 35128, &CKXBottomPaneContainerView::OnSortByColumn)
 ON_UPDATE_COMMAND_UI(35120, &CKXBottomPaneContainerView::OnUpdateSortMenu)
 ON_COMMAND(35096, &CKXBottomPaneContainerView::OnModifyValues)
@@ -77,7 +80,7 @@ ON_UPDATE_COMMAND_UI(35672, &CKXBottomPaneContainerView::OnUpdateSortAsAlpha)
 ON_COMMAND(35673, &CKXBottomPaneContainerView::OnSortAsAlphaNumeric)
 ON_UPDATE_COMMAND_UI(35673, &CKXBottomPaneContainerView::OnUpdateSortAsAlphaNumeric)
 ON_COMMAND(35130, &CKXBottomPaneContainerView::OnCustomizeColumns)
-ON_UPDATE_COMMAND_UI(35130, &CKXBottomPaneContainerView::OnUpdateAlwaysEnabled)
+ON_UPDATE_COMMAND_UI(35130, &CKXBottomPaneContainerView::OnUpdateCustomizeColumns)
 ON_COMMAND(35522, &CKXBottomPaneContainerView::OnAddTermination)
 ON_UPDATE_COMMAND_UI(35522, &CKXBottomPaneContainerView::OnUpdateAddTermination)
 ON_COMMAND(35509, &CKXBottomPaneContainerView::OnAddPullupPulldown)
@@ -105,8 +108,8 @@ ON_UPDATE_COMMAND_UI(35718, &CKXBottomPaneContainerView::OnUpdateTrackInSignalLi
 ON_COMMAND(35725, &CKXBottomPaneContainerView::OnRemoveDiffPairPin)
 ON_UPDATE_COMMAND_UI(35725, &CKXBottomPaneContainerView::OnUpdateRemoveDiffPairPin)
 ON_COMMAND(35537, &CKXBottomPaneContainerView::OnHostCommand35537)
-ON_UPDATE_COMMAND_UI(35537, &CKXBottomPaneContainerView::OnUpdateHostCommand3553x)
-ON_UPDATE_COMMAND_UI(35538, &CKXBottomPaneContainerView::OnUpdateHostCommand3553x)
+ON_UPDATE_COMMAND_UI(35537, &CKXBottomPaneContainerView::OnUpdateHostCommand35537)
+ON_UPDATE_COMMAND_UI(35538, &CKXBottomPaneContainerView::OnUpdateHostCommand35538)
 ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXBottomPaneContainerView::OnTransactionCommitted)
 ON_MESSAGE(MSG_VIOLATION_RESOLVED, &CKXBottomPaneContainerView::OnResolveViolation)
 ON_MESSAGE(MSG_ASSOC_COMP_CHANGED, &CKXBottomPaneContainerView::OnAssocCompChanged)
@@ -115,6 +118,8 @@ ON_MESSAGE(MSG_DESIGN_UNDO_RESET, &CKXBottomPaneContainerView::OnDesignUndoReset
 ON_MESSAGE(KX_MSG_ACTIVATE_OBJECT_WINDOW, &CKXBottomPaneContainerView::OnActivateObjectWindow)
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
+ON_WM_SIZE()
+ON_WM_NCACTIVATE()
 END_MESSAGE_MAP()
 
 CKXBottomPaneContainerView::CKXBottomPaneContainerView()
@@ -343,12 +348,12 @@ CString CKXBottomPaneContainerView::GetUndoDescription() const {
 
 void CKXBottomPaneContainerView::RequestUndo() {
     if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("undo"), 0);
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(KXScriptWord::undo), 0);
 }
 
 void CKXBottomPaneContainerView::RequestRedo() {
     if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("redo"), 0);
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(KXScriptWord::redo), 0);
 }
 
 void CKXBottomPaneContainerView::Journal(const char* comment, const char* call, int times) const {
@@ -380,6 +385,10 @@ void CKXBottomPaneContainerView::ApplyShowRowNumbersSetting(int value, BOOL appl
     m_nShowRowNumbers = value;
     for (CKXGridWnd* g : ComponentWindows())
         g->ShowRowNumbers(value);
+    // The physical view's grids follow the option too.
+    for (CKXGridWnd* g : {static_cast<CKXGridWnd*>(m_pPhysPartGrid), static_cast<CKXGridWnd*>(m_pPhysPartGroupGrid),
+                          static_cast<CKXGridWnd*>(m_pPhysNetGrid)})
+        if (g) g->ShowRowNumbers(value);
 }
 void CKXBottomPaneContainerView::ApplyMoveDirectionSetting(CString direction, BOOL apply) {
     if (!apply) return;

@@ -11,7 +11,9 @@
 #include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
 #include "grid/KXSpinControl.h"
+#include "pane/KXCCPShortcutBar.h"
 #include "pane/KXConnectivityPane.h"
+#include "afx/afxdlg.h"
 #include "kxcontrols/KXComboBoxes.h"
 #include "kxinstsigpane/CommonInterface.h"
 
@@ -151,6 +153,9 @@ public:
     void RenameObjectInInfo(std::uint64_t id, int kind, const CString& name);
     // The grids of the window's records: a component or a signal, or a group of them.
     CKXGridWnd* CreateObjectGrid(int kind, const std::string& key, int netBit, BOOL group);
+    // One signal grid for the nets (net bits when netBit is set) of a key list; NULL when the design
+    // has none of them.
+    CKXGridWnd* CreateGroupSignalGrid(const CString& keys, int netBit);
     BOOL LoadSignalObjectGrid(CKXGridWnd* grid, const std::string& key, int netBit);
     void AfterObjectInfoShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active);
     void ShowSignalObjects(const std::vector<CNetContext>& nets, const std::vector<CNetBitContext>& bits);
@@ -231,7 +236,13 @@ public:
     LRESULT OnDesignUndoReset(WPARAM wParam, LPARAM);
     void OnEditFind();
     void OnEditReplace();
-    void OnUpdateAlwaysEnabled(CCmdUI* ui);
+    // Find, Replace, the docked viewers and Customize Columns stay enabled: each acts on the active
+    // grid when there is one and does nothing otherwise.
+    void OnUpdateEditFind(CCmdUI* ui);
+    void OnUpdateEditReplace(CCmdUI* ui);
+    void OnUpdateShowPropertyEditor(CCmdUI* ui);
+    void OnUpdateShowAssocCompViewer(CCmdUI* ui);
+    void OnUpdateCustomizeColumns(CCmdUI* ui);
     BOOL DeleteInShownGrids();
     void OnDeleteConnections();
     void OnUpdateDeleteConnections(CCmdUI* ui);
@@ -281,7 +292,9 @@ public:
     BOOL CanRemoveDiffPairPin();
     void OnUpdateRemoveDiffPairPin(CCmdUI* ui);
     void OnHostCommand35537();
-    void OnUpdateHostCommand3553x(CCmdUI* ui);
+    // The host's commands 35537 and 35538 act on a pin grid of an editable logical window only.
+    void OnUpdateHostCommand35537(CCmdUI* ui);
+    void OnUpdateHostCommand35538(CCmdUI* ui);
 
     // Grids side by side: Tab past the last column moves to the next pin grid.
     void ActivateAdjacentGrid(CGXGridCore* grid, BOOL bForward);
@@ -301,15 +314,47 @@ public:
     BOOL IsInfoWindowVisible() const { return m_bInfoVisible; }
     BOOL IsAttachSignalRowShown() const { return m_bAttachRowShown; }
     static const char* HintText();
-    void SetPaneTitle(const CString& title) { m_strTitle = title; }
-    CString GetPaneTitle() const { return m_strTitle; }
+    // The label of the title bar (bar 0 of the shortcut bar).
+    CString GetPaneTitle() const { return m_ShortcutBar.GetBarLabel(0); }
+    // The controls above the grids: the title bar, and the Attach Signal row's label, function
+    // selector button and combo (control ids kShortcutBarId, kFxButtonId, kAttachComboId).
+    static constexpr UINT kShortcutBarId = 9042;
+    static constexpr UINT kFxButtonId = 35279;
+    static constexpr UINT kAttachComboId = 35257;
+    static constexpr UINT kFxBitmapId = 8882;
+    static constexpr int kTitleBarHeight = 25;
+    static constexpr int kAttachRowHeight = 28;
+    const CKXCCPShortcutBar& GetShortcutBar() const { return m_ShortcutBar; }
+    const CStatic& GetAttachSignalLabel() const { return m_AttachSignalLabel; }
+    const SECBitmapButton& GetSignalFxButton() const { return m_SignalFxButton; }
+    const CToolTipCtrl& GetToolTip() const { return m_ToolTip; }
+    // Layout: the title bar over the top edge, the object window below it (and below the Attach
+    // Signal row where connections may be edited). A pane without grids is redrawn whole.
+    void OnSize(UINT nType, int cx, int cy);
+    void RedrawIfNoGrids();
+    // Where the object window and the shown grids lie: the client area below the title bar and the
+    // Attach Signal row (a read-only window has no such row).
+    CRect GridArea() const;
+    // While a grid's drop-down list has taken the activation, the pane keeps its caption active.
+    BOOL OnNcActivate(BOOL bActive);
+    // Accessibility: the window's own answers (its visible controls are its children).
+    HRESULT get_accChild(const VARIANT& varChild, CWnd** ppChild) override;
+    HRESULT get_accChildCount(long* pcountChildren) override;
+    HRESULT get_accName(const VARIANT& varChild, CString* pszName) override;
+    HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, const VARIANT& varChild) override;
+    HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild) override;
     void SetPrefixPinNameText(const CString& s) { m_strPrefixPinName = s; }
     void SetSuffixPinNameText(const CString& s) { m_strSuffixPinName = s; }
     void SetPrefixPinNumberText(const CString& s) { m_strPrefixPinNumber = s; }
     void SetSuffixPinNumberText(const CString& s) { m_strSuffixPinNumber = s; }
 
-    // Pane activation: the pane becomes the frame's active pane.
+    // Pane activation: the pane becomes the frame's active pane, and its grids are activated.
     BOOL ActivateGrids() override;
+    // Outside the physical view every shown grid but the active one is activated, then the active
+    // one, which also clears the list panes' selection; FALSE when no grid is active.
+    BOOL ActivatePaneGrids();
+    // A shown matrix view reads the stored view again when it changed since it was loaded.
+    void ReloadMatrixIfModified(CString unused);
     void FocusActiveGrid() override;
     // Message 0x785 (wParam an object's id): another window brings a remembered object's window back,
     // as a component while components are shown, as a signal while signals are.
@@ -374,7 +419,8 @@ public:
     // The grids of the pane. CreateGrid is the one factory: it makes, creates and initialises a
     // grid of the kind and keeps it until DestroyGrid or the pane's end; NULL when the kind is not
     // available in this library (the caller tells the user so) or the window cannot be made.
-    CKXGridWnd* CreateGrid(KXGridKind kind);
+    // inConnectDialog 1: a pin grid for the instance connectivity dialog, which owns its edits.
+    CKXGridWnd* CreateGrid(KXGridKind kind, int inConnectDialog = 0);
     static BOOL IsGridKindAvailable(KXGridKind kind);
     void DestroyGrid(CKXGridWnd* grid);
     // Writes the column customisation of every grid kind the pane has (the pane's end).
@@ -467,6 +513,7 @@ public:
     void EmptyTransactionNetMap() override;
     INet* FindTransactionNet(const CString& name) const override;
     void RecordTransactionNet(const CString& name, INet* net) override;
+    void ForgetTransactionNet(const CString& name) override;
     std::unique_ptr<std::map<CString, CKXNewNetData>> m_pTransactionNetMap;
     BOOL m_bCommittingCellEdit = FALSE; // a pin grid commits an edit applied through the Attach Signal bar
     // Begins a transaction on the pane's own grid (FALSE when one is open: the caller joins it).
@@ -474,6 +521,8 @@ public:
     void SelectKeysOnly(CStringArray& keys);
     BOOL IsEditable() const; // FALSE in a read-only window
     BOOL EndPaneTransaction(BOOL commit);
+    BOOL RemoveDiffPairsTransaction();
+    BOOL CopyObjectsByKey(CStringArray& keys, const CString& keyColumn);
     int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
     BOOL ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain);
     void ApplyAttachText(const CString& text);
@@ -532,8 +581,11 @@ public:
     void ShowPhysNets(const std::vector<CString>& names);
     CKXPhysNetDetailsGridWnd* ActivePhysNetGrid() const;
     static CKXPhysNetDetailsGridWnd* PhysNetGridOf(CKXGridWnd* grid);
-    // Tells the physical part grids of a new block filter.
+    // Tells the physical part grids (the physical net grids) of a new block filter; only in the
+    // physical view.
     void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
+    void SetExcludedSpathList(CString refDes, CString excludedPaths);
+    void SetExcludedSpathLists(CString netName, CString excludedPaths) override;
     LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
     LRESULT OnTclCopy(CTclArgsList* args, long extra);
     LRESULT OnTclPaste(CTclArgsList* args, long extra);
@@ -552,30 +604,30 @@ public:
 
     // Automation interface of the pane: the methods a journal replays.
     LPDISPATCH GetPaneDispatch();
-    BOOL AutoDump(LPCTSTR file);
+    BOOL Dump(LPCTSTR file);
     void AutoExpandAllPins();
     void AutoDelete();
     void AutoCopy();
-    void AutoCtrSelectTerminationCol(LPCTSTR pin);
+    void CtrSelectTerminationCol(LPCTSTR pin);
     BOOL AutoSwapPins(LPCTSTR pinNumber);
-    BOOL AutoCtrSelectPinNameCol(LPCTSTR pin);
+    BOOL CtrSelectPinNameCol(LPCTSTR pin);
     void AutoAssignModel(LPCTSTR model);
     void AutoRemoveModel();
-    void AutoSelectFirstSignalCol();
-    BOOL AutoSelectNextSignalCol();
+    void SelectFirstSignalCol();
+    BOOL SelectNextSignalCol();
     void AutoInsertComment(LPCTSTR text);
     void AutoEditComment(LPCTSTR text);
     void AutoDeleteComment();
     void AutoFilterRows(LPCTSTR column, LPCTSTR filter);
-    void AutoSort(LPCTSTR column);
+    void Sort(LPCTSTR column);
     void AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair);
-    void AutoRemoveDiffPairPin();
+    void RemoveDiffPairPin();
     void AutoPaste();
     BOOL AutoAddTermination();
     LPDISPATCH AutoInitTermination(LPCTSTR text);
-    BOOL AutoAssignPinNumber(LPCTSTR number);
-    void AutoSelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
-    void AutoSelectPinNameCol(LPCTSTR pin, const VARIANT& row);
+    BOOL AssignPinNumber(LPCTSTR number);
+    void SelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
+    void SelectPinNameCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoAddConnection(LPCTSTR signal);
     // "0" / "1": the next connect of the pin grid leaves / carries over the pull-ups of the nets its
     // pins leave, without asking; FALSE for another answer.
@@ -584,17 +636,17 @@ public:
     // The selected pins take a new signal name as Modify Values gives it (a journalled rename).
     BOOL AutoRenameConnection(LPCTSTR signal);
     LPDISPATCH AutoInitPUPD(LPCTSTR text);
-    BOOL AutoAddPUPD();
+    BOOL AddPUPD();
     BOOL AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit, LPCTSTR endBit);
     BOOL AutoAttachSignal(LPCTSTR text);
-    void AutoSelectTerminationCol(LPCTSTR pin, const VARIANT& row);
-    void AutoSelectSignalCol(LPCTSTR pin, const VARIANT& row);
-    void AutoSelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
-    void AutoSelectPUPDCol(LPCTSTR pin, const VARIANT& row);
-    BOOL AutoChangeDelay(LPCTSTR delay);
+    void SelectTerminationCol(LPCTSTR pin, const VARIANT& row);
+    void SelectSignalCol(LPCTSTR pin, const VARIANT& row);
+    void SelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
+    void SelectPUPDCol(LPCTSTR pin, const VARIANT& row);
+    BOOL ChangeDelay(LPCTSTR delay);
     BOOL AutoEditTermination(LPCTSTR operands);
     BOOL AutoEditPUPD(LPCTSTR operands);
-    BOOL AutoDeletePUPD(LPCTSTR text);
+    BOOL DeletePUPD(LPCTSTR text);
     void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
     void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
 
@@ -660,7 +712,6 @@ private:
     BOOL m_bSyncing = FALSE;
     BOOL m_bAttachEnabled = TRUE;
     CString m_strAttachSignal;
-    CString m_strTitle;
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
     void SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
@@ -683,6 +734,11 @@ private:
     CDesignContext PaneMasterDesign() const;
 
     std::map<std::string, TclHandler> m_TclCommandMap;
+    CKXCCPShortcutBar m_ShortcutBar;
+    CStatic m_AttachSignalLabel;
+    SECBitmapButton m_SignalFxButton;
+    CToolTipCtrl m_ToolTip;
+    BOOL m_bNotInitialized = TRUE; // until the first update: size changes lay nothing out
     CKXAutoCompleteComboBox m_AttachSignalCombo;
     std::unique_ptr<CKXListComboBox> m_pSignalDropList, m_pDiffPairDropList;
     CString m_strTclWord; // the word being run

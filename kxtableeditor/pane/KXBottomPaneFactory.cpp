@@ -33,13 +33,13 @@ BOOL CKXBottomPaneContainerView::IsGridKindAvailable(KXGridKind kind) {
            kind == KXGridKind::PhysNet || kind == KXGridKind::Matrix;
 }
 
-CKXGridWnd* CKXBottomPaneContainerView::CreateGrid(KXGridKind kind) {
+CKXGridWnd* CKXBottomPaneContainerView::CreateGrid(KXGridKind kind, int inConnectDialog) {
     std::unique_ptr<CKXGridWnd> made;
     switch (kind) {
     case KXGridKind::Pin:
         if (auto grid = MakeWindow<CKXInstanceDetailsGridWnd>(this, m_nNextGridId++)) {
             grid->SetSite(this);
-            grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign(), 0);
+            grid->InitializeGrid(this, PaneDesign(), PaneMasterDesign(), inConnectDialog);
             made = std::move(grid);
         }
         break;
@@ -91,8 +91,13 @@ void CKXBottomPaneContainerView::SaveColumnCustomizations() {
             break;
         }
     for (const auto& g : m_grids)
+        if (CKXSignalDetailsGridWnd* signal = SignalGridOf(g.get())) {
+            signal->SaveColumnCustomization(TRUE);
+            break;
+        }
+    for (const auto& g : m_grids)
         if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get())) {
-            matrix->SaveCustomization(TRUE);
+            matrix->LoadCustomization(TRUE);
             break;
         }
     if (m_pPhysPartGrid) m_pPhysPartGrid->SaveColumnCustomization(TRUE);

@@ -44,8 +44,7 @@ BOOL CKXBottomPaneContainerView::GetShownGridInfo(int index, CString& kind, CStr
 }
 
 void CKXBottomPaneContainerView::LayoutShownGrids() {
-    CRect client;
-    GetClientRect(&client);
+    const CRect client = GridArea();
     const int count = GetShownGridCount();
     if (count == 0 || client.IsRectEmpty()) return;
     const int width = client.Width() / count;

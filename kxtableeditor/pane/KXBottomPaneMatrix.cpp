@@ -2,6 +2,7 @@
 // words and automation methods that open a view and type into its cells, and
 // the pane words (sort, filterRows, dumpGrid) on an active matrix grid.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 
 #include "matrix/KXMatrixGridWnd.h"
 #include "matrix/KXMatrixViewDlg.h"
@@ -67,10 +68,7 @@ void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString v
     CKXMatrixGridWnd* grid = nullptr;
     for (const auto& g : m_grids)
         if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == viewName) grid = matrix;
-    if (grid)
-        grid->ReloadIfModified();
-    else
-        grid = CreateMatrixGrid(viewName);
+    if (!grid) grid = CreateMatrixGrid(viewName);
     if (!grid) return;
     m_strMatrixViewName = viewName;
     // The title names the view; the pane goes back to components with the next show request.
@@ -83,7 +81,13 @@ void CKXBottomPaneContainerView::ShowMatrixView(const CDesignContext&, CString v
     m_nLastKind = 0;
     m_shownGrids = {grid};
     m_pActiveGrid = grid;
+    ReloadMatrixIfModified(viewName);
     LayoutShownGrids();
+}
+
+void CKXBottomPaneContainerView::ReloadMatrixIfModified(CString) {
+    if (GetViewMode() == eOpenModePhysical || m_shownGrids.empty()) return;
+    if (CKXMatrixGridWnd* matrix = MatrixGridOf(m_shownGrids.front())) matrix->ReloadIfModified();
 }
 
 // A name the design has no view of yet stores an empty view first: one undo step, as a defined view is.
@@ -553,7 +557,7 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
     if (!grid) return FALSE;
     const std::vector<CString> values = Values(args);
     const CString w = word;
-    if (w == "sort") {
+    if (w == KXScriptWord::sort) {
         if (grid->SortByColumnName(values.empty() ? CString() : values[0])) {
             result = 1;
         } else {
@@ -562,7 +566,7 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
         }
         return TRUE;
     }
-    if (w == "assignModel" || w == "removeModel") {
+    if (w == KXScriptWord::assignModel || w == KXScriptWord::removeModel) {
         // assignModel MODEL KEY ... / removeModel KEY ...: a key is a list {SIGNAL INSTANCE ?PIN?}.
         std::vector<CString> keys;
         CString model;
@@ -576,7 +580,7 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
                 while (key.Replace("  ", " ") > 0) {
                 }
                 key.Replace(" ", ":");
-                if (w == "assignModel" && first)
+                if (w == KXScriptWord::assignModel && first)
                     model = key;
                 else
                     keys.push_back(key);
@@ -587,10 +591,10 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
             result = 0;
             return TRUE;
         }
-        result = w == "assignModel" ? grid->AssignModelByName(model) : grid->CommitModels(grid->SelectedPinCells(), "");
+        result = w == KXScriptWord::assignModel ? grid->AssignModelByName(model) : grid->CommitModels(grid->SelectedPinCells(), "");
         return TRUE;
     }
-    if (w == "dumpGrid") {
+    if (w == KXScriptWord::dumpGrid) {
         result = !values.empty() && grid->DumpMatrix(values[0]) ? 1 : 0;
         if (!result) CKXErrorHandler::MessageBoxOk("KXPANE-249", values.empty() ? CString() : values[0]);
         return TRUE;

@@ -161,8 +161,18 @@ CKXGridWnd* CKXBottomPaneContainerView::CreateObjectGrid(int kind, const std::st
     if (kind == 0)
         return group ? CreateGroupComponentGrid(key.c_str())
                      : CreateComponentGrid(static_cast<UINT>(std::strtoul(key.c_str(), nullptr, 10)));
+    if (group) return CreateGroupSignalGrid(key.c_str(), netBit);
     CKXGridWnd* made = CreateGrid(KXGridKind::Signal);
     if (made && !LoadSignalObjectGrid(made, key, netBit)) {
+        DestroyGrid(made);
+        made = nullptr;
+    }
+    return made;
+}
+
+CKXGridWnd* CKXBottomPaneContainerView::CreateGroupSignalGrid(const CString& keys, int netBit) {
+    CKXGridWnd* made = CreateGrid(KXGridKind::Signal);
+    if (made && !LoadSignalObjectGrid(made, keys.str(), netBit)) {
         DestroyGrid(made);
         made = nullptr;
     }

@@ -2,6 +2,7 @@
 // double-clicked in the list pane, and the script words and automation methods
 // that act on it (pin numbers, signal models, copy).
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
@@ -131,8 +132,20 @@ CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysPartGrid() cons
 }
 
 void CKXBottomPaneContainerView::SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) {
+    SetExcludedSpathList(refDes, excludedPaths);
+}
+
+// Block filters belong to the physical view; a logical window has no physical grids to tell.
+void CKXBottomPaneContainerView::SetExcludedSpathList(CString refDes, CString excludedPaths) {
+    if (GetViewMode() != eOpenModePhysical) return;
     for (CKXPhysPartDetailsGridWnd* g : {m_pPhysPartGrid, m_pPhysPartGroupGrid})
         if (g) g->SetExcludedSpathList(refDes, excludedPaths);
+}
+
+void CKXBottomPaneContainerView::SetExcludedSpathLists(CString netName, CString excludedPaths) {
+    if (GetViewMode() != eOpenModePhysical) return;
+    for (const auto& g : m_grids)
+        if (CKXPhysNetDetailsGridWnd* net = PhysNetGridOf(g.get())) net->SetExcludedSpathList(netName, excludedPaths);
 }
 
 // ------------------------------------------------------------------ script words
@@ -204,7 +217,7 @@ template <class Grid> LRESULT NetModelWord(Grid& grid, CTclArgsList* args, bool 
 // "assignModel MODEL KEY ..." and "removeModel KEY ...": the keys select the rows first.
 LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
-    if (LRESULT matrix = 0; MatrixWord("assignModel", args, matrix)) return matrix;
+    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::assignModel, args, matrix)) return matrix;
     if (ActivePinGrid()) return PinGridModelCommand(args, true);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, true);
@@ -225,7 +238,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
 
 LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
     if (AsksForHelp(args)) return Usage();
-    if (LRESULT matrix = 0; MatrixWord("removeModel", args, matrix)) return matrix;
+    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::removeModel, args, matrix)) return matrix;
     if (ActivePinGrid()) return PinGridModelCommand(args, false);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, false);

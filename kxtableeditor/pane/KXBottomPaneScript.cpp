@@ -3,6 +3,7 @@
 // options, filters, sorting, custom columns and grid dumps. Every word answers
 // "-help" with its usage message.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXScriptWords.h"
 
 #include "matrix/KXMatrixGridWnd.h"
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
@@ -33,38 +34,38 @@ using P = CKXBottomPaneContainerView;
 
 // The words in the order they are registered, each with its handler and usage message.
 const WordEntry kWords[] = {
-    {"addConnection", &P::OnTclAddConnection, "KXTABLE-160"},
-    {"addPupd", &P::OnTclAddPupd, "KXPANE-241"},
-    {"addTermination", &P::OnTclAddTermination, "KXPANE-241"},
-    {"assignPinNumber", &P::OnTclAssignPinNumber, "KXTABLE-197"},
-    {"assignModel", &P::OnTclAssignModel, "KXTABLE-182"},
-    {"changeCustomColumn", &P::OnTclChangeCustomColumn, "KXPANE-237"},
-    {"copy", &P::OnTclCopy, "KXTABLE-164"},
-    {"deleteConnection", &P::OnTclDeleteConnection, "KXTABLE-161"},
-    {"deletePupd", &P::OnTclDeletePupd, "KXPANE-242"},
-    {"deleteTermination", &P::OnTclDeleteTermination, "KXTABLE-162"},
-    {"editTermination", &P::OnTclEditTermination, "KXTABLE-213"},
-    {"selectObject", &P::OnTclSelectObject, "KXTABLE-159"},
-    {"addComment", &P::OnTclAddComment, "KXPANE-193"},
-    {"modifyComment", &P::OnTclModifyComment, "KXPANE-194"},
-    {"deleteComment", &P::OnTclDeleteComment, "KXPANE-195"},
-    {"editPupd", &P::OnTclEditPupd, "KXPANE-243"},
-    {"paste", &P::OnTclPaste, "KXPANE-215"},
-    {"removeModel", &P::OnTclRemoveModel, "KXTABLE-185"},
-    {"renameConnection", &P::OnTclRenameConnection, "KXTABLE-208"},
-    {"removeDiffPairPin", &P::OnTclRemoveDiffPairPin, "KXTABLE-191"},
-    {"setViewOption", &P::OnTclSetViewOption, "KXTABLE-190"},
-    {"expandPins", &P::OnTclExpandPins, "KXTABLE-187"},
-    {"filterRows", &P::OnTclFilterRows, "KXPANE-234"},
-    {"trackInSignalList", &P::OnTclTrackInSignalList, "KXTABLE-188"},
-    {"editPhysicalPin", &P::OnTclEditPhysicalPin, "KXTABLE-192"},
-    {"editLogicalPin", &P::OnTclEditLogicalPin, "KXTABLE-193"},
-    {"sort", &P::OnTclSort, "KXPANE-231"},
-    {"dumpGrid", &P::OnTclDumpGrid, "KXPANE-245"},
-    {"swapSignal", &P::OnTclSwapSignal, "KXTABLE-206"},
-    {"openMatrixView", &P::OnTclOpenMatrixView, "KXPANE-400"},
-    {"matrixConnect", &P::OnTclMatrixConnect, "KXPANE-401"},
-    {"matrixAdd", &P::OnTclMatrixAdd, "KXPANE-404"},
+    {KXScriptWord::addConnection, &P::OnTclAddConnection, "KXTABLE-160"},
+    {KXScriptWord::addPupd, &P::OnTclAddPupd, "KXPANE-241"},
+    {KXScriptWord::addTermination, &P::OnTclAddTermination, "KXPANE-241"},
+    {KXScriptWord::assignPinNumber, &P::OnTclAssignPinNumber, "KXTABLE-197"},
+    {KXScriptWord::assignModel, &P::OnTclAssignModel, "KXTABLE-182"},
+    {KXScriptWord::changeCustomColumn, &P::OnTclChangeCustomColumn, "KXPANE-237"},
+    {KXScriptWord::copy, &P::OnTclCopy, "KXTABLE-164"},
+    {KXScriptWord::deleteConnection, &P::OnTclDeleteConnection, "KXTABLE-161"},
+    {KXScriptWord::deletePupd, &P::OnTclDeletePupd, "KXPANE-242"},
+    {KXScriptWord::deleteTermination, &P::OnTclDeleteTermination, "KXTABLE-162"},
+    {KXScriptWord::editTermination, &P::OnTclEditTermination, "KXTABLE-213"},
+    {KXScriptWord::selectObject, &P::OnTclSelectObject, "KXTABLE-159"},
+    {KXScriptWord::addComment, &P::OnTclAddComment, "KXPANE-193"},
+    {KXScriptWord::modifyComment, &P::OnTclModifyComment, "KXPANE-194"},
+    {KXScriptWord::deleteComment, &P::OnTclDeleteComment, "KXPANE-195"},
+    {KXScriptWord::editPupd, &P::OnTclEditPupd, "KXPANE-243"},
+    {KXScriptWord::paste, &P::OnTclPaste, "KXPANE-215"},
+    {KXScriptWord::removeModel, &P::OnTclRemoveModel, "KXTABLE-185"},
+    {KXScriptWord::renameConnection, &P::OnTclRenameConnection, "KXTABLE-208"},
+    {KXScriptWord::removeDiffPairPin, &P::OnTclRemoveDiffPairPin, "KXTABLE-191"},
+    {KXScriptWord::setViewOption, &P::OnTclSetViewOption, "KXTABLE-190"},
+    {KXScriptWord::expandPins, &P::OnTclExpandPins, "KXTABLE-187"},
+    {KXScriptWord::filterRows, &P::OnTclFilterRows, "KXPANE-234"},
+    {KXScriptWord::trackInSignalList, &P::OnTclTrackInSignalList, "KXTABLE-188"},
+    {KXScriptWord::editPhysicalPin, &P::OnTclEditPhysicalPin, "KXTABLE-192"},
+    {KXScriptWord::editLogicalPin, &P::OnTclEditLogicalPin, "KXTABLE-193"},
+    {KXScriptWord::sort, &P::OnTclSort, "KXPANE-231"},
+    {KXScriptWord::dumpGrid, &P::OnTclDumpGrid, "KXPANE-245"},
+    {KXScriptWord::swapSignal, &P::OnTclSwapSignal, "KXTABLE-206"},
+    {KXScriptWord::openMatrixView, &P::OnTclOpenMatrixView, "KXPANE-400"},
+    {KXScriptWord::matrixConnect, &P::OnTclMatrixConnect, "KXPANE-401"},
+    {KXScriptWord::matrixAdd, &P::OnTclMatrixAdd, "KXPANE-404"},
 };
 
 bool IsHelp(const CString& value) { return KXIsHelpArg(value); }
@@ -291,7 +292,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
 
 LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
     if (!args) return 1;
-    if (LRESULT matrix = 0; MatrixWord("sort", args, matrix)) return matrix;
+    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::sort, args, matrix)) return matrix;
     if (args->GetTotalArgCount() > 1) return Usage();
     CString column;
     if (CTclArgs* arg = args->GetArg(0)) {
@@ -380,7 +381,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
         CKXErrorHandler::MessageBoxOk("KXPANE-244");
         return 0;
     }
-    if (LRESULT matrix = 0; MatrixWord("dumpGrid", args, matrix)) return matrix;
+    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::dumpGrid, args, matrix)) return matrix;
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
         if (net->DumpSCP(file)) return 1;
         CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
@@ -485,39 +486,62 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
         Usage();
         return 0;
     }
+    return CopyObjectsByKey(keys, keyColumn) ? 1 : 0;
+}
+
+namespace {
+// The keys as the message that no row matches them names them.
+CString KeysText(const CStringArray& keys) {
+    CString named;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        named += (i ? " " : "") + keys[i];
+    return named;
+}
+
+// Selects the keyed rows of a grid that selects nothing else; FALSE (with the message) when no
+// row matches, so that nothing is copied under a name that selected nothing.
+bool SelectKeyedRows(CKXGridWnd& grid, CStringArray& keys, const CString& keyColumn) {
+    grid.SelectRowsByKey(&keys, keyColumn);
+    const CGXGridParam* param = grid.GetParam();
+    if (param && param->GetRangeList()->GetCount() > 0) return true;
+    CKXErrorHandler::MessageBoxOk("KXPANE-247", KeysText(keys));
+    return false;
+}
+} // namespace
+
+// Selects the rows the keys name and copies them with the active grid's own copy; FALSE, with a
+// message, when the active grid copies nothing or holds no row of the keys.
+BOOL CKXBottomPaneContainerView::CopyObjectsByKey(CStringArray& keys, const CString& keyColumn) {
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
-        part->SelectRowsByKey(&keys, keyColumn);
+        if (!SelectKeyedRows(*part, keys, keyColumn)) return FALSE;
         part->CopySelection();
-        return 1;
+        return TRUE;
     }
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
-        net->SelectRowsByKey(&keys, keyColumn);
+        if (!SelectKeyedRows(*net, keys, keyColumn)) return FALSE;
         net->CopySelection();
-        return 1;
+        return TRUE;
     }
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        signal->SelectRowsByKey(&keys, keyColumn);
+        if (!SelectKeyedRows(*signal, keys, keyColumn)) return FALSE;
         signal->CopySelection();
-        return 1;
+        return TRUE;
     }
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin) {
         CKXErrorHandler::MessageBoxOk("KXPANE-246");
-        return 0;
+        return FALSE;
     }
     // The other shown grids follow the selection; the active grid must hold a keyed row, or
     // the copy would take whatever was selected before.
     for (CKXGridWnd* g : m_shownGrids)
         if (PinGridOf(g) != pin) g->SelectRowsByKey(&keys, keyColumn);
     if (pin->SelectRowsByKeyCount(&keys, keyColumn) == 0) {
-        CString named;
-        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-            named += (i ? " " : "") + keys[i];
-        CKXErrorHandler::MessageBoxOk("KXPANE-247", named);
-        return 0;
+        CKXErrorHandler::MessageBoxOk("KXPANE-247", KeysText(keys));
+        return FALSE;
     }
     pin->CopySelection();
-    return 1;
+    return TRUE;
 }
 
 LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, long) {
@@ -553,13 +577,13 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
 // The matrix: the signal of the current row is selected in the signal list.
 LRESULT CKXBottomPaneContainerView::TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys) {
     if (keys.GetSize() > 0) matrix.SelectRowsByKey(&keys, "");
-    if (!matrix.IsCurrentSignalCellFilled()) {
+    if (!matrix.IsCurrentRowSignal()) {
         ROWCOL row = 0, col = 0;
         const bool onDataRow = matrix.GetCurrentCell(row, col) && row >= kxmatrix::kFirstDataRow;
         CKXErrorHandler::MessageBoxOk(onDataRow ? "KXTABLE-145" : "KXPANE-270");
         return 0;
     }
-    return matrix.HiliteCurrentSignal() ? 1 : 0;
+    return matrix.HiliteCurrentNet() ? 1 : 0;
 }
 
 // The physical view: the net of the part's current pin is selected in the physical net list.

@@ -46,23 +46,25 @@ CDesignContext CKXBottomPaneContainerView::PaneMasterDesign() const {
 void CKXBottomPaneContainerView::SetPaneTitle(UINT kind) {
     m_bHintVisible = FALSE;
     const EOpenMode mode = GetViewMode();
+    CString title;
     if (kind == kShowsComponents) {
         m_bInfoVisible = TRUE;
         if (mode == eOpenModePhysical) {
-            m_strTitle = "Physical Part Connectivity Details";
+            title = "Physical Part Connectivity Details";
             ShowAttachSignalControls(FALSE);
         } else if (m_bMatrixFlag) {
-            m_strTitle = "Matrix Connectivity View - " + m_strMatrixViewName;
+            title = "Matrix Connectivity View - " + m_strMatrixViewName;
             ShowAttachSignalControls(FALSE);
         } else {
-            m_strTitle = "Component Connectivity Details";
+            title = "Component Connectivity Details";
             ShowAttachSignalControls(TRUE);
         }
     } else if (kind == kShowsSignals) {
         m_bInfoVisible = TRUE;
-        m_strTitle = mode == eOpenModePhysical ? "Physical Net Connectivity Details" : "Signal Connectivity Details";
+        title = mode == eOpenModePhysical ? "Physical Net Connectivity Details" : "Signal Connectivity Details";
         ShowAttachSignalControls(FALSE);
     }
+    if (!title.IsEmpty()) m_ShortcutBar.RenameBar(0, title);
     m_nShownKind = static_cast<int>(kind);
 }
 
@@ -449,6 +451,10 @@ void CKXBottomPaneContainerView::RefreshCellControlsInOtherGrids(CGXGridCore* gr
 
 BOOL CKXBottomPaneContainerView::ActivateGrids() {
     if (m_pChildFrame) m_pChildFrame->ActivatePane("CCP");
+    return ActivatePaneGrids();
+}
+
+BOOL CKXBottomPaneContainerView::ActivatePaneGrids() {
     CKXGridWnd* active = GetActiveGrid();
     if (GetViewMode() != eOpenModePhysical)
         for (CKXGridWnd* g : m_shownGrids)
@@ -490,7 +496,7 @@ static CString ToolTipOnlyText(CKXGridWnd* grid, ROWCOL row, ROWCOL col) {
 }
 
 CString CKXBottomPaneContainerView::GetPaneText() {
-    CString text = m_bHintVisible ? CString(HintText()) : m_strTitle;
+    CString text = m_bHintVisible ? CString(HintText()) : GetPaneTitle();
     for (const CString& s : m_shown)
         text += "\n  " + s;
     // Every shown grid: its number, kind, objects, first data row and the grid columns the user

@@ -1,5 +1,6 @@
 // The instance connectivity dialog.
 #include "pane/KXInstConnDlg.h"
+#include "grid/KXScriptWords.h"
 
 #include "pane/KXBottomPaneContainerView.h"
 
@@ -89,6 +90,13 @@ BOOL CKXInstConnDlg::OnInitDialog() {
         EndDialog(IDCANCEL);
         return FALSE;
     }
+    // The physical view shows physical parts: its journal could not select the logical pins the
+    // dialog connects, so the connections are made in the logical view only.
+    if (Pane() && Pane()->GetViewMode() == eOpenModePhysical) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-265", inst ? inst->name() : "");
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
     if (!CreateControls() || !CreatePinGrid()) {
         EndDialog(IDCANCEL);
         return FALSE;
@@ -112,11 +120,10 @@ BOOL CKXInstConnDlg::OnInitDialog() {
 
 BOOL CKXInstConnDlg::CreateControls() {
     m_pSignalList->Create(0x00A00003, CRect(-1, -1, -1, -1), this, kSignalListId);
-    m_ShortcutBar.Create(nullptr, "Connectivity Details", WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this,
-                         kShortcutBarId);
+    if (m_ShortcutBar.Create(this, WS_CHILD | WS_VISIBLE, kShortcutBarId)) m_ShortcutBar.AddBar("Connectivity Details");
     m_AttachLabel.Create("&Attach Signal:", WS_CHILD | WS_VISIBLE, CRect(9, 7, 77, 25), this);
-    m_FxButton.Create("", WS_CHILD | WS_VISIBLE, CRect(81, 7, 101, 27), this, kFxButtonId);
-    (void)kFxBitmap; // the button shows the fx bitmap on screen
+    if (m_FxButton.Create("", WS_CHILD | WS_VISIBLE, CRect(81, 7, 101, 27), this, kFxButtonId))
+        m_FxButton.AttachBitmap(kFxBitmap);
     return m_SignalCombo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL, CRect(105, 7, 350, 200), this,
                                 kSignalComboId);
 }
@@ -124,7 +131,7 @@ BOOL CKXInstConnDlg::CreateControls() {
 BOOL CKXInstConnDlg::CreatePinGrid() {
     CKXBottomPaneContainerView* pane = Pane();
     if (!pane || !m_instance.instance()) return FALSE;
-    m_pGrid = pane->CreateGrid(KXGridKind::Pin);
+    m_pGrid = pane->CreateGrid(KXGridKind::Pin, 1);
     IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid);
     if (!pins) return FALSE;
     m_pGrid->SetDlgCtrlID(kGridId);
@@ -180,7 +187,10 @@ void CKXInstConnDlg::OnSignalFx() {
         {kSuffixPinNumber, "Suffix Pin Number"}, {kIncrementSigName, "Increment Signal Name"}};
     for (const auto& [id, text] : items)
         menu.AppendMenu(MF_STRING, id, text);
-    const UINT chosen = menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 0, 0, this);
+    // The menu drops from the button's lower-left corner.
+    CRect button(0, 0, 0, 0);
+    if (m_FxButton.GetSafeHwnd()) m_FxButton.GetWindowRect(&button);
+    const UINT chosen = menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, button.left, button.bottom, this);
     if (chosen) SendMessage(WM_COMMAND, chosen, 0);
 }
 
@@ -253,7 +263,7 @@ BOOL CKXInstConnDlg::ConnectSelected(const CString& text) {
     if (!pins || !m_pEdit || !*m_pEdit || text.IsEmpty()) return FALSE;
     // The host hears of the connections only once OK kept them.
     CTclArgsList echo;
-    echo.Add("addConnection");
+    echo.Add(KXScriptWord::addConnection);
     echo.Add(text);
     pins->AddSelectedPinsToArgs(&echo);
     const int connected = pins->ConnectSelectedPins(text, 0);
@@ -273,6 +283,19 @@ BOOL CKXInstConnDlg::ApplySignalText(const CString& text) {
     if (upper == "=AUTONAME") return ConnectSelected(GetNewAutoName());
     m_SignalCombo.SetWindowText(text);
     return ConnectSelected(text);
+}
+
+BOOL CKXInstConnDlg::PickSignalCellEntry(const CString& name) {
+    IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid);
+    if (!pins || !m_pEdit || !*m_pEdit || name.IsEmpty()) return FALSE;
+    CTclArgsList echo;
+    echo.Add("addConnection");
+    echo.Add(name);
+    pins->AddSelectedPinsToArgs(&echo);
+    if (!pins->PickSignalCellEntry(name)) return FALSE;
+    ++m_nConnects;
+    m_echoes.push_back(std::move(echo));
+    return TRUE;
 }
 
 CString CKXInstConnDlg::GetSignalComboText() const {
@@ -327,10 +350,12 @@ BOOL CKXInstConnDlg::RunAnswerStep(const std::map<CString, CString>& fields) {
     const CString* pins = field("pins");
     const CString* fx = field("fx");
     const CString* signal = field("signal");
-    if (!pins && !fx && !signal) return FALSE; // the OK button
+    const CString* cell = field("cell");
+    if (!pins && !fx && !signal && !cell) return FALSE; // the OK button
     if (pins && !SelectPins(Words(*pins))) return TRUE;
     if (fx) SendMessage(WM_COMMAND, static_cast<WPARAM>(std::atoi(*fx)), 0);
     if (signal) ApplySignalText(*signal);
+    if (cell) PickSignalCellEntry(*cell);
     return TRUE;
 }
 

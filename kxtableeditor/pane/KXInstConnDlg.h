@@ -6,12 +6,14 @@
 // Headless, each scripted answer (kx::answer dialog CKXInstConnDlg ...) is one thing the user does:
 //   ok pins {A B} fx 35280        selects the pins (by pin name), then a function menu entry
 //   ok pins {A} signal NAME       selects the pins, types NAME (a signal or a rule text) and applies it
+//   ok pins {A} cell NAME         selects the pins, picks NAME from the first one's Signal cell list
 //   ok                            the OK button;  cancel: the Cancel button
 // An answer with `pins`, `fx` or `signal` leaves the dialog open for the next one; when no answer is
 // left the dialog is cancelled.
 #pragma once
 
 #include "afx/afxdlg.h"
+#include "grid/secctrl.h"
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXComboBoxes.h"
 #include "rmx/context.h"
@@ -75,6 +77,9 @@ public:
     BOOL SelectPins(const CStringArray& names);
     // Connects the selected pins as the combo's text asks (a signal name or a rule text).
     BOOL ApplySignalText(const CString& text);
+    // Picks the name from the Signal cell list of the first selected pin, as the user does in the
+    // grid; the list offers the design's nets and those the dialog's connections made.
+    BOOL PickSignalCellEntry(const CString& name);
     // The connections made since the dialog opened.
     int GetConnectCount() const { return m_nConnects; }
     // TRUE once OK kept the dialog's connections in the design.
@@ -104,8 +109,8 @@ private:
     std::unique_ptr<CKXListComboBox> m_pSignalList;
     CKXAutoCompleteComboBox m_SignalCombo;
     CStatic m_AttachLabel;
-    CButton m_FxButton;
-    CWnd m_ShortcutBar;
+    SECBitmapButton m_FxButton;
+    SECShortcutBar m_ShortcutBar;
     CKXGridWnd* m_pGrid = nullptr; // made by the pane's factory, dropped when the dialog closes
     std::unique_ptr<CKXGridEdit> m_pEdit;
     int m_nConnects = 0;

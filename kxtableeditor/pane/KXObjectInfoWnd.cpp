@@ -16,6 +16,8 @@ namespace {
 constexpr int kListColumnWidth[2] = {80, 120};
 constexpr int kListHeight = 250;
 constexpr int kBeamButtonWidth = CKXObjectInfoBeam::kButtonWidth;
+// The project option (program GRIDWORKSHOP) that limits the open grids of each kind.
+constexpr char max_open_windows[] = "max_open_windows";
 constexpr int kScrollBarWidth = 16;
 constexpr int kSeparatorWidth = 4;
 constexpr int kMaxSize = 32766;           // larger sizes are no real window's
@@ -243,7 +245,7 @@ void CKXObjectInfoWnd::ReadMaxOpenWindows() {
     CKXProjectReader reader;
     int limit = kDefaultMaxOpenWindows;
     if (reader.ProjectFindProgram("GRIDWORKSHOP") == KXPROJ_OK &&
-        reader.ProjectGetIntDirective("max_open_windows", limit) == KXPROJ_OK && limit > 0)
+        reader.ProjectGetIntDirective(max_open_windows, limit) == KXPROJ_OK && limit > 0)
         m_nMaxOpenWindows = limit;
     else
         m_nMaxOpenWindows = kDefaultMaxOpenWindows;

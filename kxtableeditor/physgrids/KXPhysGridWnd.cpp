@@ -1,5 +1,6 @@
 // The cell behaviour both physical grids share, and their signal-model cell.
 #include "physgrids/KXPhysGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
@@ -87,10 +88,10 @@ CKXPhysGridWnd::CKXPhysGridWnd(KXGridKind kind) : CKXGridWnd(kind) {
 
 CKXPhysGridWnd::~CKXPhysGridWnd() {
     // The find/replace dialog keeps the address of this grid: it goes with the grid.
-    if (m_hFindReplace) KXRemoveFindReplace(this);
+    KXRemoveFindReplace(this);
 }
 
-void CKXPhysGridWnd::SetupFindReplace(const CString& caption, CPoint captionCell, CPoint startCell) {
+CKXFindReplaceDlg* CKXPhysGridWnd::SetupFindReplace(const CString& caption, CPoint captionCell, CPoint startCell) {
     m_pFindGrid = this;
     m_arrFindCaptions.RemoveAll();
     m_arrFindHeaderCells.RemoveAll();
@@ -99,13 +100,8 @@ void CKXPhysGridWnd::SetupFindReplace(const CString& caption, CPoint captionCell
     m_arrFindHeaderCells.Add(captionCell);
     m_arrFindStartCells.Add(startCell);
     CGXGridParam* param = GetParam();
-    m_hFindReplace =
-        KXImplementFindReplace(&m_pFindGrid, &m_arrFindCaptions, 1, &m_arrFindHeaderCells,
-                               &m_arrFindStartCells, param ? &param->GetFindReplaceInfo() : nullptr, this, 1);
-}
-
-void CKXPhysGridWnd::ShowFindReplace(BOOL bFind) {
-    if (m_hFindReplace) m_hFindReplace->ShowFindReplaceDialog(bFind);
+    return KXImplementFindReplace(&m_pFindGrid, &m_arrFindCaptions, 1, &m_arrFindHeaderCells,
+                                  &m_arrFindStartCells, param ? &param->GetFindReplaceInfo() : nullptr, this, 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -262,8 +258,7 @@ BOOL CKXPhysGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {
 }
 
 BOOL CKXPhysGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
-    m_bTrackingColWidth = false;
-    m_nTrackedCol = 0;
+    EndWidthDrag();
     if (nCol == ModelColumn() && nRow >= Layout().firstPinRow && CanAssignModel()) {
         AssignModel(0, "");
         CKXGridWnd::SetSelection(nullptr, 0, 0, 0, 0);
@@ -278,14 +273,13 @@ BOOL CKXPhysGridWnd::OnTrackColWidth(ROWCOL nCol) {
 }
 
 BOOL CKXPhysGridWnd::OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) {
-    m_bTrackingColWidth = nTrackingMode == GX_TRACKWIDTH;
-    m_nTrackedCol = m_bTrackingColWidth ? nCol : 0;
+    WidthDragUnmoved() = nTrackingMode == GX_TRACKWIDTH;
+    m_nTrackedCol = WidthDragUnmoved() ? nCol : 0;
     return CGXGridCore::OnStartTracking(nRow, nCol, nTrackingMode);
 }
 
 BOOL CKXPhysGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
-    m_bTrackingColWidth = false;
-    m_nTrackedCol = 0;
+    EndWidthDrag();
     return CGXGridCore::OnTrackColWidthMove(nCol, nWidth);
 }
 
@@ -298,21 +292,28 @@ void CKXPhysGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, 
 }
 
 void CKXPhysGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
-    if (m_bTrackingColWidth && m_nTrackedCol > 0 && m_nTrackedCol <= GetColCount()) {
+    if (WidthDragUnmoved() && m_nTrackedCol > 0 && m_nTrackedCol <= GetColCount()) {
         const ROWCOL last = GetRowCount();
         if (last >= Layout().firstPinRow)
             ResizeColWidthsToFit(CGXRange(Layout().firstPinRow, m_nTrackedCol, last, m_nTrackedCol), TRUE,
                                  kNoUpdate);
         ColumnModel().TrackWidth(static_cast<int>(m_nTrackedCol), CGXGridCore::GetColWidth(m_nTrackedCol));
-        m_bTrackingColWidth = false;
-        m_nTrackedCol = 0;
     }
+    EndWidthDrag();
     CGXGridWnd::OnLButtonDblClk(nFlags, point);
 }
 
 int CKXPhysGridWnd::CharWidth() const {
     const int w = Width_LPtoDP(1000);
     return w > 0 ? w : 1;
+}
+
+void CKXPhysGridWnd::ShowRowNumbers(BOOL bShow) {
+    m_bShowRowNumbers = bShow ? TRUE : FALSE;
+    ColumnModel().ShowRowNumbers(m_bShowRowNumbers != FALSE);
+    CKXGridWnd::ShowRowNumbers(m_bShowRowNumbers);
+    if (m_bShowRowNumbers) FitRowHeaderColumn();
+    Redraw();
 }
 
 int CKXPhysGridWnd::GetColWidth(ROWCOL nCol) {
@@ -327,14 +328,14 @@ int CKXPhysGridWnd::DescriptorWidth(ROWCOL nCol, int width, bool multiple, int o
     const CKXColumnModel& columns = ColumnModel();
     const CKXColumnInfoClass* info = columns.Find(static_cast<int>(nCol));
     if (!info) return 0;
-    if (!info->m_bVisible && !(static_cast<int>(nCol) == objectCol && multiple)) return 0;
+    if (!info->m_bShown && !(static_cast<int>(nCol) == objectCol && multiple)) return 0;
     if (width == 0) return 0;
     if (info->m_nWidthType == CKXColumnInfoClass::WidthFixed) return info->m_nWidth;
     int fixed = 0;
     ROWCOL stretch = 0;
     for (ROWCOL c = std::min<ROWCOL>(static_cast<ROWCOL>(columns.Size()), GetColCount() + 1); c-- > 1;) {
         const CKXColumnInfoClass* ci = columns.Find(static_cast<int>(c));
-        if (!ci || IsColHidden(c) || !ci->m_bVisible) continue;
+        if (!ci || IsColHidden(c) || !ci->m_bShown) continue;
         if (ci->m_nWidthType == CKXColumnInfoClass::WidthFixed) {
             fixed += ci->m_nWidth;
             continue;
@@ -577,7 +578,7 @@ void CKXPhysGridWnd::EchoFilterEdit(ROWCOL col) {
     const CString pattern = FilterPattern(col);
     const CString caption = GetValueRowCol(Layout().captionRow, col);
     echoing = TRUE;
-    SendHostText("filterRows pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(Escaped(pattern)));
+    SendHostText(CString(KXScriptWord::filterRows) + " pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(Escaped(pattern)));
     echoing = FALSE;
 }
 
@@ -779,7 +780,8 @@ void CKXPhysGridWnd::EchoCopy(const char* window, ROWCOL pinCol, ROWCOL numberCo
         list += "[list " + KXTclListElement(GetValueRowCol(r, pinCol)) + " " +
                 KXTclListElement(GetValueRowCol(r, numberCol)) + "] ";
     }
-    SendHostText(CString("selectWindow ") + window + "; copy pin " + list + KXTclQuote(caption));
+    SendHostText(CString(KXScriptWord::selectWindow) + " " + window + "; " + KXScriptWord::copy + " pin " + list +
+                 KXTclQuote(caption));
 }
 
 void CKXPhysGridWnd::CopySelection() {

@@ -77,6 +77,8 @@ public:
     void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
     void OnLButtonDblClk(UINT nFlags, CPoint point) override;
     int GetColWidth(ROWCOL nCol) override;
+    // The row-number column shown or hidden now, fitted to the row numbers; a reload keeps it so.
+    void ShowRowNumbers(BOOL bShow) override;
 
     void SortColumn(int col) override { CKXGridWnd::OnSortColumn(col); }
     BOOL CanAddTermination() override { return FALSE; }
@@ -124,9 +126,15 @@ public:
     CKXTableOleDropTarget m_dropTarget;
     // The first column of the covered header rows; columns up to it keep their width.
     static constexpr ROWCOL m_nFirstHeaderCol = 0;
-    bool m_bTrackingColWidth = false; // a width drag started on a border and no move followed
     bool m_bStoringModelEdit = false; // a typed model was committed: the cell's store is no step
+    // The grid's flag of a width drag that started on a column border with no move after it (a
+    // double-click there fits the column to its pin rows); each grid keeps its own.
+    virtual bool& WidthDragUnmoved() = 0;
     ROWCOL m_nTrackedCol = 0;
+    void EndWidthDrag() {
+        WidthDragUnmoved() = false;
+        m_nTrackedCol = 0;
+    }
 
     // ------------------------------------------------------------- the kind's columns
     // The class-wide column model of the grid's kind: the row-number column, the column of the
@@ -256,14 +264,12 @@ public:
 
     // ------------------------------------------------------------- find and replace
     // Hooks the grid to the find/replace service: one grid, its caption, the caption cell and the
-    // first cell searched (row, column).
-    void SetupFindReplace(const CString& caption, CPoint captionCell, CPoint startCell);
-    void ShowFindReplace(BOOL bFind) override;
+    // first cell searched (row, column). The dialog is the service's: it goes with the grid.
+    CKXFindReplaceDlg* SetupFindReplace(const CString& caption, CPoint captionCell, CPoint startCell);
     CGXGridCore* m_pFindGrid = nullptr;
     CStringArray m_arrFindCaptions;
     CArray<CPoint, CPoint> m_arrFindHeaderCells;
     CArray<CPoint, CPoint> m_arrFindStartCells;
-    CKXFindReplaceDlg* m_hFindReplace = nullptr; // the service's; removed with the grid
 
 private:
     // Pin rows by the key they show (a text key of the index); a row keeps a key it no longer

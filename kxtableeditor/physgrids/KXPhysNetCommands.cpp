@@ -1,6 +1,7 @@
 // The physical net grid's commands: signal models (dialog, cell edit, paste,
 // delete), the pin editor, copy, filter, sort, selection by key, menus and dump.
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXPinModels.h"
 #include "grid/KXGridEdit.h"
@@ -49,13 +50,13 @@ struct FileCloser {
 
 void CKXPhysNetDetailsGridWnd::SetSignalModelCellStyle(ROWCOL row) {
     CInstTermBitContext bit;
-    if (GetRowPin(row, &bit)) StyleModelCell(row, bit);
+    if (GetRowPhysPin(row, &bit)) StyleModelCell(row, bit);
 }
 
 std::vector<ROWCOL> CKXPhysNetDetailsGridWnd::SelectedPinRows() {
     std::vector<ROWCOL> rows;
     for (ROWCOL r : SelectedRows())
-        if (IsShownPinRow(r) && GetRowPin(r, nullptr)) rows.push_back(r);
+        if (IsShownPinRow(r) && GetRowPhysPin(r, nullptr)) rows.push_back(r);
     return rows;
 }
 
@@ -69,14 +70,14 @@ BOOL CKXPhysNetDetailsGridWnd::CanRemoveModel() {
     if (!GetCurrentCell(row, col) || row < kNetFirstRow) return FALSE;
     if (SelectedRows().size() > 1) return TRUE;
     CInstTermBitContext bit;
-    if (!GetRowPin(row, &bit)) return FALSE;
+    if (!GetRowPhysPin(row, &bit)) return FALSE;
     std::unique_ptr<CPQPropertyData> p(bit.findProperty(kKXPinModelProperty, false));
     return p ? TRUE : FALSE;
 }
 
 BOOL CKXPhysNetDetailsGridWnd::CanEditPin() {
     ROWCOL row = 0, col = 0;
-    return GetCurrentCell(row, col) && row >= kNetFirstRow && GetRowPin(row, nullptr);
+    return GetCurrentCell(row, col) && row >= kNetFirstRow && GetRowPhysPin(row, nullptr);
 }
 
 CString CKXPhysNetDetailsGridWnd::JournalObjectSelection(ROWCOL) {
@@ -95,7 +96,7 @@ BOOL CKXPhysNetDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& rows
     CString lines; // journalled once the edit is in
     for (ROWCOL r : rows) {
         CInstTermBitContext bit;
-        if (!GetRowPin(r, &bit)) continue;
+        if (!GetRowPhysPin(r, &bit)) continue;
         if (model.IsEmpty()) {
             if (!RemovePinSignalModel(transaction, r)) continue;
             lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
@@ -124,7 +125,7 @@ int CommonDirection(CKXPhysNetDetailsGridWnd& grid, const std::vector<ROWCOL>& r
     int direction = -1;
     for (ROWCOL r : rows) {
         CInstTermBitContext bit;
-        grid.GetRowPin(r, &bit);
+        grid.GetRowPhysPin(r, &bit);
         const int d = bit.instTerm() ? bit.instTerm()->direction() : 0;
         if (direction < 0)
             direction = d;
@@ -162,7 +163,7 @@ void CKXPhysNetDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
 
 BOOL CKXPhysNetDetailsGridWnd::RemovePinSignalModel(CTransaction* transaction, ROWCOL row) {
     CInstTermBitContext bit;
-    if (!transaction || !GetRowPin(row, &bit)) return FALSE;
+    if (!transaction || !GetRowPhysPin(row, &bit)) return FALSE;
     std::unique_ptr<CPQPropertyData> p(bit.findProperty(kKXPinModelProperty, false));
     if (!p) return FALSE;
     return transaction->removeProperty(bit, kKXPinModelProperty, p->value()) ? TRUE : FALSE;
@@ -179,7 +180,7 @@ void CKXPhysNetDetailsGridWnd::EditPin(BOOL flag) {
     ROWCOL row = 0, col = 0;
     CInstTermBitContext bit;
     IKXMessageServer* server = GetKXMsgSrvr();
-    if (!GetCurrentCell(row, col) || !GetRowPin(row, &bit) || !server) return;
+    if (!GetCurrentCell(row, col) || !GetRowPhysPin(row, &bit) || !server) return;
     server->Send(MSG_EDIT_PIN, reinterpret_cast<WPARAM>(&bit),
                  static_cast<LPARAM>(static_cast<unsigned>(flag & 0xFFFF) << 16), 0);
 }
@@ -189,7 +190,7 @@ BOOL CKXPhysNetDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
         EchoFilterEdit(nCol);
         return TRUE;
     }
-    if (nRow < kNetFirstRow || nCol != ModelColumn() || !GetRowPin(nRow, nullptr)) return TRUE;
+    if (nRow < kNetFirstRow || nCol != ModelColumn() || !GetRowPhysPin(nRow, nullptr)) return TRUE;
     return ValidateModelCell(nRow, nCol);
 }
 
@@ -208,7 +209,7 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
         CString line = text.Mid(start, end - start);
         if (line.Right(1) == "\r") line = line.Left(line.GetLength() - 1);
         start = end + 1;
-        if (!line.IsEmpty() && GetRowPin(r, nullptr)) lines[r] = line;
+        if (!line.IsEmpty() && GetRowPhysPin(r, nullptr)) lines[r] = line;
     }
     if (lines.empty()) return FALSE;
     CKXGridEdit edit(*this, "Assign Model");
@@ -231,7 +232,7 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
 BOOL CKXPhysNetDetailsGridWnd::PasteCellValue(CTransaction* transaction, ROWCOL row, ROWCOL,
                                               const CString& value) {
     CInstTermBitContext bit;
-    if (!transaction || value.IsEmpty() || !GetRowPin(row, &bit)) return FALSE;
+    if (!transaction || value.IsEmpty() || !GetRowPhysPin(row, &bit)) return FALSE;
     return transaction->addProperty(bit, kKXPinModelProperty, value.GetString(), 2, false) ? TRUE : FALSE;
 }
 
@@ -284,7 +285,7 @@ void CKXPhysNetDetailsGridWnd::FilterRows(ROWCOL col) {
 
 void CKXPhysNetDetailsGridWnd::OnSortColumn(int col) {
     if (col <= 0) return;
-    SendHostText("sort pin " + KXTclQuote(GetValueRowCol(kNetCaptionRow, C(col))));
+    SendHostText(CString(KXScriptWord::sort) + " pin " + KXTclQuote(GetValueRowCol(kNetCaptionRow, C(col))));
 }
 
 int CKXPhysNetDetailsGridWnd::SortByColumnName(CString colName) {
@@ -348,7 +349,7 @@ KXPhysRowQuery CKXPhysNetDetailsGridWnd::KeyQuery(const CString& key) {
 
 void CKXPhysNetDetailsGridWnd::CrossSelectInHost() {
     CTclArgsList list;
-    list.add("selectObject");
+    list.add(KXScriptWord::selectObject);
     list.add("pin");
     for (ROWCOL r : SelectedRows()) {
         if (!IsShownPinRow(r) || GetValueRowCol(r, C(m_nColPinNumber)).IsEmpty()) continue;

@@ -10,6 +10,7 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXCellControls.h"
+#include "kxcontrols/KXFindReplace.h"
 #include "kxcontrols/KXProgressBar.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
@@ -225,11 +226,17 @@ bool CKXPhysNetDetailsGridWnd::IsRowKeyColumn(ROWCOL col) const {
     return col == C(m_nColLocation) || col == C(m_nColPinNumber);
 }
 
-BOOL CKXPhysNetDetailsGridWnd::GetRowPin(ROWCOL row, CInstTermBitContext* bit) {
-    const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(RowKey(row));
+BOOL CKXPhysNetDetailsGridWnd::FindPhysPin(const CString& location, const CString& pinNumber,
+                                           CInstTermBitContext* bit) {
+    const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(m_mapRowPins.Key(location, pinNumber));
     if (!bits || bits->empty()) return FALSE;
     if (bit) *bit = bits->front();
     return TRUE;
+}
+
+BOOL CKXPhysNetDetailsGridWnd::GetRowPhysPin(ROWCOL row, CInstTermBitContext* bit) {
+    if (row < kNetFirstRow || row > GetRowCount()) return FALSE;
+    return FindPhysPin(StoredText(row, C(m_nColLocation)), StoredText(row, C(m_nColPinNumber)), bit);
 }
 
 ROWCOL CKXPhysNetDetailsGridWnd::LastPinRow() {
@@ -285,7 +292,7 @@ void CKXPhysNetDetailsGridWnd::FinishLoad() {
 int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CString excludedSpaths) {
     if (!net) return 0;
     if (CKXColumnInfoClass* info = Columns().Find(m_nColPhysNetName))
-        info->m_bVisible = m_bMultipleNets ? 1 : 0;
+        info->m_bShown = m_bMultipleNets ? 1 : 0;
     m_strExcludedSpaths = excludedSpaths;
     CWaitCursor wait;
     WriteScope scope(*this);
@@ -370,7 +377,7 @@ void CKXPhysNetDetailsGridWnd::RefreshRows() {
     if (last >= kNetFirstRow) HideRows(kNetFirstRow, last, FALSE, nullptr, kNoUpdate, gxDo);
     for (ROWCOL r = kNetFirstRow; r <= last; ++r) {
         CInstTermBitContext bit;
-        const bool excluded = !m_strExcludedSpaths.IsEmpty() && GetRowPin(r, &bit) &&
+        const bool excluded = !m_strExcludedSpaths.IsEmpty() && GetRowPhysPin(r, &bit) &&
                               CKXGenUtils::IsSPathToBeExcluded(bit.spath(), m_strExcludedSpaths);
         if (!GetValueRowCol(r, C(m_nColPinNumber)).IsEmpty())
             SetStyleRange(CGXRange(r, C(m_nColPinNumber)), WithAttr(CGXStyle(), kBlockFiltered, excluded),
@@ -456,13 +463,13 @@ void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString ne
     if (!location) return;
     // The row of the old number names the pin; a number given from nothing has no row here yet.
     if (oldPinNumber.IsEmpty()) return;
+    CInstTermBitContext shown;
+    if (!FindPhysPin(location, oldPinNumber, &shown) || shown.spath().CompareNoCase(bit->spath()) != 0) return;
     const CString oldKey = m_mapRowPins.Key(location, oldPinNumber);
-    const std::vector<CInstTermBitContext>* bits = m_mapRowPins.Find(oldKey);
-    if (!bits || bits->front().spath().CompareNoCase(bit->spath()) != 0) return;
     const ROWCOL row = FindKeyedRow(oldKey);
     if (!row) return;
     SetStyleRange(CGXRange(row, C(m_nColPinNumber)), PinCell(newPinNumber), gxOverride, 0, kNoUpdate);
-    m_mapPendingPins.Set(m_mapPendingPins.Key(location, newPinNumber), *bits);
+    m_mapPendingPins.Set(m_mapPendingPins.Key(location, newPinNumber), *m_mapRowPins.Find(oldKey));
 }
 
 void CKXPhysNetDetailsGridWnd::RefreshPinNumbersOfInstance(CString instancePath) {
@@ -476,7 +483,7 @@ void CKXPhysNetDetailsGridWnd::RefreshPinNumbersOfInstance(CString instancePath)
     for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
         if (KXRowAttrs(*this, r).Get(C(m_nColPinNumber), kPinInstanceId) != id) continue;
         CInstTermBitContext bit;
-        if (!GetRowPin(r, &bit) || bit.instance().spath().CompareNoCase(inst->spath()) != 0) continue;
+        if (!GetRowPhysPin(r, &bit) || bit.instance().spath().CompareNoCase(inst->spath()) != 0) continue;
         const CString number = CKXGenUtils::GetPinNumber(bit);
         SetStyleRange(CGXRange(r, C(m_nColPinNumber)), PinCell(number), gxOverride, 0, kNoUpdate);
         m_mapPendingPins.Set(m_mapPendingPins.Key(location, number), {bit});
@@ -503,7 +510,7 @@ void CKXPhysNetDetailsGridWnd::RefreshPropertyColumn(CString property, int objec
     for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
         CInstTermBitContext bit;
         // The row's own pin, found by its key (not by its pin number alone).
-        if (!GetRowPin(r, &bit)) continue;
+        if (!GetRowPhysPin(r, &bit)) continue;
         std::unique_ptr<CPQPropertyData> p;
         if (objectKind == 1)
             p.reset(bit.instance().findProperty(property.GetString(), true));
@@ -521,4 +528,8 @@ void CKXPhysNetDetailsGridWnd::RefreshPropertyColumn(CString property, int objec
                           .SetReadOnly(TRUE),
                       gxOverride, 0, kNoUpdate);
     }
+}
+
+void CKXPhysNetDetailsGridWnd::ShowFindReplace(BOOL bFind) {
+    if (m_pFindReplace) m_pFindReplace->ShowFindReplaceDialog(bFind);
 }

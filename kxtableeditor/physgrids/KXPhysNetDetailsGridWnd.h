@@ -20,6 +20,8 @@ class CKXPhysNetDetailsGridWnd : public CKXPhysGridWnd {
 public:
     CKXPhysNetDetailsGridWnd();
     ~CKXPhysNetDetailsGridWnd() override;
+    // The net grids' column layout becomes the default customisation (bReparse: taken in too).
+    void SaveColumnCustomization(BOOL bReparse) { CKXPhysGridWnd::SaveColumnCustomization(bReparse); }
 
     KXPhysLayout Layout() const override;
     ROWCOL ModelColumn() const override { return static_cast<ROWCOL>(m_nColSignalModel); }
@@ -48,10 +50,12 @@ public:
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     // Finds and replaces in the part locations, from the first pin row.
     void SetupFindReplace() {
-        CKXPhysGridWnd::SetupFindReplace("Physical Net Connectivity Details",
-                                         CPoint(kxphys::kNetCaptionRow, m_nColLocation),
-                                         CPoint(kxphys::kNetFirstRow, m_nColLocation));
+        m_pFindReplace = CKXPhysGridWnd::SetupFindReplace("Physical Net Connectivity Details",
+                                                          CPoint(kxphys::kNetCaptionRow, m_nColLocation),
+                                                          CPoint(kxphys::kNetFirstRow, m_nColLocation));
     }
+    void ShowFindReplace(BOOL bFind) override;
+    CKXFindReplaceDlg* m_pFindReplace = nullptr; // the find/replace service's dialog of the grid
     void FormatHeaderRows();
     void UpdateTitleRow();
     void InitBlankRowStyle(ROWCOL row);
@@ -82,8 +86,12 @@ public:
     // Indexes the pin rows by their keys once the rows have moved as a whole (load, sort).
     void IndexPinRows();
     void RefreshPropertyColumn(CString property, int objectKind, int column);
-    // The logical pin bit of a row; FALSE for a row without one.
-    BOOL GetRowPin(ROWCOL row, CInstTermBitContext* bit);
+    // The package pin of the shown nets at a part's location with a pin number, given as the logical
+    // pin bit on it; FALSE when the grid shows none. A number alone would name the pin of every part
+    // on the net that has that number: the location says whose.
+    BOOL FindPhysPin(const CString& location, const CString& pinNumber, CInstTermBitContext* bit);
+    // The package pin of a row (its LOCATION and PN cells); FALSE for a row without one.
+    BOOL GetRowPhysPin(ROWCOL row, CInstTermBitContext* bit);
     CString RowKey(ROWCOL row) override;
     bool IsRowKeyColumn(ROWCOL col) const override;
     // The last row of pins (the spare rows below it are blank).
@@ -146,6 +154,8 @@ public:
     CString m_strExcludedSpaths;
     BOOL m_bSendingFilterCommand = FALSE; // a filter-row edit is being sent to the host
     BOOL m_bColumnWidthsPending = TRUE;
+    bool m_bTrackingColWidth = false; // a width drag started on a border and no move followed
+    bool& WidthDragUnmoved() override { return m_bTrackingColWidth; }
 
 private:
     CKXPhysPinMap m_mapRowPins;

@@ -8,6 +8,7 @@
 
 #include "afx/afxwin.h"
 #include "kxcontrols/KXCellControls.h"
+#include "kxcontrols/KXFindReplace.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/packaging.h"
@@ -219,4 +220,8 @@ BOOL CKXPhysPartDetailsGridWnd::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const
 
 void CKXPhysPartDetailsGridWnd::OnCellControlClick(CPoint point, BOOL*) {
     HitTest(point);
+}
+
+void CKXPhysPartDetailsGridWnd::ShowFindReplace(BOOL bFind) {
+    if (m_hFindReplace) m_hFindReplace->ShowFindReplaceDialog(bFind);
 }

@@ -33,6 +33,8 @@ class CKXPhysPartDetailsGridWnd : public CKXPhysGridWnd {
 public:
     CKXPhysPartDetailsGridWnd();
     ~CKXPhysPartDetailsGridWnd() override;
+    // The part grids' column layout becomes the default customisation (bReparse: taken in too).
+    void SaveColumnCustomization(BOOL bReparse) { CKXPhysGridWnd::SaveColumnCustomization(bReparse); }
 
     // ------------------------------------------------------------- layout
     KXPhysLayout Layout() const override;
@@ -65,10 +67,14 @@ public:
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     // Finds and replaces in the pin numbers, from the first pin row.
     void SetupFindReplace() {
-        CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details",
-                                         CPoint(kxphys::kPartCaptionRow, s_nPNCol),
-                                         CPoint(kxphys::kPartFirstRow, s_nPNCol));
+        m_hFindReplace = CKXPhysGridWnd::SetupFindReplace("Physical Part Connectivity Details",
+                                                          CPoint(kxphys::kPartCaptionRow, s_nPNCol),
+                                                          CPoint(kxphys::kPartFirstRow, s_nPNCol));
     }
+    void ShowFindReplace(BOOL bFind) override;
+    CKXFindReplaceDlg* m_hFindReplace = nullptr; // the find/replace service's dialog of the grid
+    bool m_bTrackingCol = false; // a width drag started on a border and no move followed
+    bool& WidthDragUnmoved() override { return m_bTrackingCol; }
     void FormatHeaderRows();
     // "PHYCCP\<key>": the filter combo's settings key of a column; empty for -1.
     static int GetColumnSettingsKey(int col, CString& key);

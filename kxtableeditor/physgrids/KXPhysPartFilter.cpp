@@ -2,6 +2,7 @@
 // physical part grid. A filter edit and a caption click are echoed to the host;
 // its answer (the pane's filterRows and sort commands) does the work.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "physgrids/KXPhysPartDetailsHeader.h"
 
@@ -92,7 +93,7 @@ void CKXPhysPartDetailsGridWnd::FilterByFunction(int col, int function, BOOL bRe
 
 void CKXPhysPartDetailsGridWnd::OnSortColumn(int col) {
     if (col <= 0) return;
-    SendHostText("sort pin " + KXTclQuote(GetValueRowCol(kPartCaptionRow, C(col))));
+    SendHostText(CString(KXScriptWord::sort) + " pin " + KXTclQuote(GetValueRowCol(kPartCaptionRow, C(col))));
 }
 
 void CKXPhysPartDetailsGridWnd::SortRows(int col, BOOL bAscending) {

@@ -3,6 +3,7 @@
 // echoes the script command to the host; the host's command runs the committing
 // half, which changes the design in one transaction and journals it.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXPinModels.h"
 #include "grid/KXGridEdit.h"
@@ -89,7 +90,7 @@ void CKXPhysPartDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
         return;
     }
-    SendHostText("selectWindow ccp; assignModel pin " + KXTclListElement(model) + " " + SelectionList(rows));
+    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignModel + " pin " + KXTclListElement(model) + " " + SelectionList(rows));
 }
 
 CString CKXPhysPartDetailsGridWnd::JournalObjectSelection(ROWCOL row) {
@@ -155,7 +156,7 @@ void CKXPhysPartDetailsGridWnd::RemoveModel() {
     for (ROWCOL r : SelectedRows())
         if (IsShownPinRow(r)) rows.push_back(r);
     if (rows.empty()) return;
-    SendHostText("selectWindow ccp; removeModel pin " + SelectionList(rows));
+    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin " + SelectionList(rows));
 }
 
 BOOL CKXPhysPartDetailsGridWnd::RemoveModelFromRow(CTransaction* transaction, ROWCOL row) {

@@ -3,6 +3,7 @@
 // within a section, a section exchange, or moving the instance to another
 // section) and the swap of two pins.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXGridEdit.h"
 
@@ -174,7 +175,7 @@ HMTGEN CKXPhysPartDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
 void CKXPhysPartDetailsGridWnd::AssignPinNumberInHost(UINT id) {
     auto it = m_mapMenuIdToPinNumber.find(id);
     if (it == m_mapMenuIdToPinNumber.end()) return;
-    SendHostText("selectWindow ccp; assignPinNumber " + KXTclListElement(it->second));
+    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " " + KXTclListElement(it->second));
 }
 
 void CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
@@ -191,7 +192,7 @@ void CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
     GetRowLogicalPin(base, row, &first, &second);
     dialog.SetPinInfo(static_cast<int>(row), base, first, second, GetValueRowCol(row, C(s_nPNCol)));
     if (dialog.DoModal() != IDOK) return;
-    SendHostText("selectWindow ccp; assignPinNumber " + KXTclListElement(dialog.GetSelectedPinData()));
+    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " " + KXTclListElement(dialog.GetSelectedPinData()));
 }
 
 // ---------------------------------------------------------------------------

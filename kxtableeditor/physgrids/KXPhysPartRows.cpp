@@ -343,7 +343,7 @@ BOOL CKXPhysPartDetailsGridWnd::PopulatePhysPart(CDesignContext, IPhysPartInst* 
                                                  BOOL bForce) {
     if (!part) return FALSE;
     const bool multiple = m_bObjectLoaded != 0;
-    if (CKXColumnInfoClass* info = Columns().Find(s_nPhysPartCol)) info->m_bVisible = multiple ? 1 : 0;
+    if (CKXColumnInfoClass* info = Columns().Find(s_nPhysPartCol)) info->m_bShown = multiple ? 1 : 0;
     m_strExcludedPaths = excludedPaths;
     const CString name = part->name();
     CWaitCursor wait;

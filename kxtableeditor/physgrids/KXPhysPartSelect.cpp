@@ -2,6 +2,7 @@
 // about the selected pins: cross-selection, the pin editor, the list panes, the
 // pane's title and active grid.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXGridSite.h"
 #include "kxinstsigpane/CommonInterface.h"
@@ -136,7 +137,7 @@ void CKXPhysPartDetailsGridWnd::RemoveListPaneSelection() {
 
 void CKXPhysPartDetailsGridWnd::CrossSelectInHost() {
     CTclArgsList list;
-    list.add("selectObject");
+    list.add(KXScriptWord::selectObject);
     list.add("pin");
     for (ROWCOL r : SelectedRows()) {
         if (!IsShownPinRow(r)) continue;

@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <list>
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -199,6 +200,27 @@ void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool 
                   kNoUpdate, gxDo);
 }
 
+void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE& state) {
+    SetPupdCellStyle(row, state.bLocalPullUp, state.bLocalPullDown, state.bAliasPullUp, state.bAliasPullDown);
+}
+
+// The pull-up/pull-down state of a net bit: asked of the library the first time within one fill,
+// then taken from the net's list in the cache.
+PUPDSTRUCTURE CKXInstanceDetailsGridWnd::PupdStateOf(PupdCache& cache, INet* net, int bit) {
+    // The net's list is kept in bit order, so that a wide bus's bits are found by a binary search.
+    std::vector<PUPDSTRUCTURE>& known = cache[net->id()];
+    const auto nBit = static_cast<short>(bit);
+    const auto at = std::lower_bound(known.begin(), known.end(), nBit,
+                                     [](const PUPDSTRUCTURE& state, short b) { return state.nBit < b; });
+    if (at != known.end() && at->nBit == nBit) return *at;
+    PUPDSTRUCTURE state;
+    state.nBit = nBit;
+    GetAssocCompAPI()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(bit), state.bLocalPullUp,
+                                            state.bLocalPullDown, state.bAliasPullUp, state.bAliasPullDown);
+    known.insert(at, state);
+    return state;
+}
+
 void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
     if (!m_designContext) return;
     kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
@@ -212,28 +234,19 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
     else
         rows = RowsOfNets(netIds);
     // The library is asked once per net bit of this call.
-    std::map<std::pair<unsigned, int>, UINT> asked;
+    PupdCache asked;
     for (ROWCOL r : rows) {
         if (r < PIN_FIRST_ROW || r > GetRowCount() || IsDiffPairRow(r)) continue;
         int msb = -1, lsb = -1;
         INet* net = GetRowNet(r, msb, lsb);
         if (!net) {
             // A row without a net carries no mark, whichever nets were asked for.
-            SetPupdCellStyle(r, false, false, false, false);
+            SetPupdCellStyle(r, PUPDSTRUCTURE{});
             continue;
         }
         if (!netIds.empty() && !netIds.count(net->id())) continue;
         // A row shows the mark of its one net bit; a row over several bits shows none.
-        bool lu = false, ld = false, au = false, ad = false;
-        if (msb == lsb) {
-            auto [it, fresh] = asked.emplace(std::make_pair(net->id(), msb), 0u);
-            if (fresh) {
-                api->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(msb), lu, ld, au, ad);
-                it->second = (lu ? 1u : 0u) | (ld ? 2u : 0u) | (au ? 4u : 0u) | (ad ? 8u : 0u);
-            }
-            lu = it->second & 1u, ld = it->second & 2u, au = it->second & 4u, ad = it->second & 8u;
-        }
-        SetPupdCellStyle(r, lu, ld, au, ad);
+        SetPupdCellStyle(r, msb == lsb ? PupdStateOf(asked, net, msb) : PUPDSTRUCTURE{});
         ApplyPupdParentRule(r);
     }
 }
@@ -254,25 +267,17 @@ void CKXInstanceDetailsGridWnd::FillInstancePupdCells(const std::vector<ROWCOL>&
     kxpingrid::UpdateLockScope lock(*this);
     CKXAssocCompAPI* api = GetAssocCompAPI();
     api->setDesignContext(MasterDesign());
-    std::map<std::pair<unsigned, int>, UINT> asked;
+    PupdCache asked;
     for (ROWCOL row : rows) {
         int msb = -1, lsb = -1;
         IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
         // A row without a pin is passed over; the rows after it are still refreshed.
         if (!pin) continue;
-        UINT flags = 0;
-        for (int bit = msb; bit >= lsb; --bit) {
-            const CNetBit nb = pin->netBit(bit);
-            if (!nb) continue;
-            auto [it, fresh] = asked.emplace(std::make_pair(nb.net()->id(), nb.bit()), 0u);
-            if (fresh) {
-                bool lu = false, ld = false, au = false, ad = false;
-                api->GetPupdInfoOnThisNet(m_designContext.net(nb.net()).bitContext(nb.bit()), lu, ld, au, ad);
-                it->second = (lu ? 1u : 0u) | (ld ? 2u : 0u) | (au ? 4u : 0u) | (ad ? 8u : 0u);
-            }
-            flags = it->second;
-        }
-        SetPupdCellStyle(row, flags & 1u, flags & 2u, flags & 4u, flags & 8u);
+        // A bus row shows the state of its lowest connected bit.
+        PUPDSTRUCTURE state;
+        for (int bit = msb; bit >= lsb; --bit)
+            if (const CNetBit nb = pin->netBit(bit)) state = PupdStateOf(asked, nb.net(), nb.bit());
+        SetPupdCellStyle(row, state);
     }
 }
 

@@ -1,6 +1,7 @@
 // The pin grid's columns: the class-wide column list built from the column
 // customisation, widths, the layout broadcast and sorting by a named column.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXColumnModel.h"
@@ -114,7 +115,7 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     if (multiple) {
         for (int c : {m_nColInstance, m_nColRefDes})
             if (static_cast<std::size_t>(c) < m_arrColumnInfo.size())
-                m_arrColumnInfo[static_cast<std::size_t>(c)]->m_bVisible = 1;
+                m_arrColumnInfo[static_cast<std::size_t>(c)]->m_bShown = 1;
     } else if (col == m_nColInstance || col == m_nColRefDes) {
         return 0;
     }
@@ -123,7 +124,7 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     if (block && (col == m_nColTermination || col == m_nColPinNumber)) return 0;
     if (col < 0 || static_cast<std::size_t>(col) >= m_arrColumnInfo.size()) return 0;
     const CKXColumnInfoClass* info = m_arrColumnInfo[static_cast<std::size_t>(col)];
-    if (!info || info->m_bVisible == 0 || width == 0) return 0;
+    if (!info || info->m_bShown == 0 || width == 0) return 0;
     if (info->m_nWidthType == CKXColumnInfoClass::WidthFixed) return info->m_nWidth;
 
     // The last scaled column that is shown stretches to the window's right edge.
@@ -132,7 +133,7 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
     for (int c = static_cast<int>(m_arrColumnInfo.size()) - 1; c >= 1 && c <= static_cast<int>(GetColCount());
          --c) {
         const CKXColumnInfoClass* ci = m_arrColumnInfo[static_cast<std::size_t>(c)];
-        if (IsColHidden(Col(c)) || ci->m_bVisible == 0) continue;
+        if (IsColHidden(Col(c)) || ci->m_bShown == 0) continue;
         if (m_bReducedColumns && !keptUnderReduction(c)) continue;
         if (ci->m_nWidthType == CKXColumnInfoClass::WidthFixed) {
             fixedWidths += ci->m_nWidth;
@@ -252,7 +253,7 @@ void CKXInstanceDetailsGridWnd::OnSortColumn(int col) {
     if (col <= 0 || col > static_cast<int>(GetColCount())) return;
     const CString key = GetColumnKeyFromHeader(GetValueRowCol(PIN_CAPTION_ROW, Col(col)));
     CString text;
-    text.Format("sort pin %s", KXTclQuote(key).GetString());
+    text.Format("%s pin %s", KXScriptWord::sort, KXTclQuote(key).GetString());
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }
@@ -302,7 +303,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString* p
     }
     // Both words are quoted for the script language, so that any text reads back unchanged.
     CString text;
-    text.Format("changeCustomColumn -col %s -val %s", KXTclQuote(info->m_strPropertyName).GetString(),
+    text.Format("%s -col %s -val %s", KXScriptWord::changeCustomColumn, KXTclQuote(info->m_strPropertyName).GetString(),
                 KXTclQuote(values).GetString());
     CWnd* main = AfxGetMainWnd();
     return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1;

@@ -3,6 +3,7 @@
 // text and send a script command; the command comes back here and edits the
 // store in one transaction and one undo step.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXGridEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -285,7 +286,7 @@ void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
     if (text.IsEmpty()) {
         CKXCommentsDlg dlg("", nullptr);
         CString command;
-        if (dlg.DoModal() == IDOK) command = "addComment pin " + KXTclQuote(dlg.GetText());
+        if (dlg.DoModal() == IDOK) command = CString(KXScriptWord::addComment) + " pin " + KXTclQuote(dlg.GetText());
         SendScript(command, flag);
         return;
     }
@@ -336,7 +337,7 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
         }
         CKXCommentsDlg dlg(common, nullptr);
         CString command;
-        if (dlg.DoModal() == IDOK) command = "modifyComment pin " + KXTclQuote(dlg.GetText());
+        if (dlg.DoModal() == IDOK) command = CString(KXScriptWord::modifyComment) + " pin " + KXTclQuote(dlg.GetText());
         SendScript(command, flag);
         return;
     }
@@ -370,7 +371,7 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
 }
 
 void CKXInstanceDetailsGridWnd::RequestDeleteComment() {
-    SendScript("deleteComment pin", 0);
+    SendScript(CString(KXScriptWord::deleteComment) + " pin", 0);
 }
 
 void CKXInstanceDetailsGridWnd::DeleteComment() {

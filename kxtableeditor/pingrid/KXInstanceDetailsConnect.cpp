@@ -5,6 +5,7 @@
 // connected here, the rules are handed to AttachSignal. The whole run is one
 // transaction (joined when the caller holds one) and a refusal changes nothing.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -12,6 +13,7 @@
 #include "grid/KXJournalLine.h"
 #include "grid/KXReplaySteps.h"
 #include "grid/KXScriptText.h"
+#include "grid/KXSpinControl.h"
 
 #include "kxcommon/KXCommonDialogs.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -112,7 +114,7 @@ int CKXInstanceDetailsGridWnd::ConnectSelectedPins(CString text, int bEchoToHost
 
 int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost) {
     if (!m_bRenamingSignal) ClearSignalNameList(); // each connect run names its own signals
-    m_mapImplicitPinSignal.clear();
+    m_mapImplicitPinSignals.clear();
     m_pendingJournal.Empty();
     m_leadJournal.Empty();
     m_retainJournal.Empty();
@@ -140,7 +142,7 @@ BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEch
     if (bEchoToHost) {
         EchoSelection();
         CTclArgsList list;
-        list.Add("addConnection");
+        list.Add(KXScriptWord::addConnection);
         list.Add(text);
         SendEcho(list);
     }
@@ -189,6 +191,26 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPinRows() {
 
 namespace {
 
+// Takes the net a refused connect made out of the joined transaction when it goes out of scope,
+// unless the connect kept it.
+class NewNetDrop {
+public:
+    NewNetDrop(CKXInstanceDetailsGridWnd& grid, CTransaction* transaction, INet* net, const CString& name)
+        : m_grid(grid), m_transaction(transaction), m_net(net), m_name(name) {}
+    ~NewNetDrop() {
+        if (m_transaction) m_grid.DropTransactionNet(m_transaction, m_net, m_name);
+    }
+    NewNetDrop(const NewNetDrop&) = delete;
+    NewNetDrop& operator=(const NewNetDrop&) = delete;
+    void Keep() { m_transaction = nullptr; }
+
+private:
+    CKXInstanceDetailsGridWnd& m_grid;
+    CTransaction* m_transaction;
+    INet* m_net;
+    CString m_name;
+};
+
 CDWordArray RowArray(const std::vector<ROWCOL>& rows) {
     CDWordArray out;
     for (ROWCOL r : rows)
@@ -230,6 +252,7 @@ INet* CKXInstanceDetailsGridWnd::PlainSignalNet(const SignalText& sig, CTransact
     transaction->addNet(net);
     newNet = TRUE;
     RecordTransactionNet(sig.netName, net);
+    OfferNewNetName(sig.netName, net);
     return net;
 }
 
@@ -260,6 +283,9 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     BOOL newNet = FALSE;
     INet* net = PlainSignalNet(sig, transaction, newNet);
     if (!net) return 0;
+    // A connect that joined a longer edit (the instance connectivity dialog's) and is refused takes
+    // the net it made out again: the longer edit keeps nothing of it. An own edit is discarded whole.
+    NewNetDrop drop(*this, !edit.Owns() && newNet ? transaction : nullptr, net, sig.netName);
     CNetContext netContext = m_designContext.net(net);
     if (!netContext) return 0;
     // A bus named without bits: which bits is asked below.
@@ -297,11 +323,12 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     }
     journal = std::exchange(m_leadJournal, CString()) + journal + std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return 0;
+    drop.Keep();
 
     m_signalNameList.AddTail(sig.display);
     if (bEchoToHost) {
         CTclArgsList list;
-        list.Add("addConnection");
+        list.Add(KXScriptWord::addConnection);
         list.Add(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
         AddSelectedPinsToArgs(&list);
         SendEcho(list);
@@ -408,7 +435,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeNetWidth(INet* net, int low, int high) {
 // One row
 
 BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netContext, int netLow, int netHigh,
-                                                   CTransaction* transaction, BOOL bNewNet) {
+                                                   CTransaction* transaction, BOOL newNet) {
     INet* net = netContext.net();
     if (!net || !transaction) return FALSE;
     CWaitCursor wait;
@@ -444,7 +471,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     // The pull-ups of the nets the pin left go along to its new net, when the user keeps them.
     if (!nc) CarryPupdsOver(transaction, pin, moved);
     if (!nc) AutoConnectDiffPairLegs(transaction, pin, pinMsb, pinLsb);
-    if (m_bRenamingSignal && bNewNet) MergeRenamedNet(transaction, oldText, net);
+    if (m_bRenamingSignal && newNet) MergeRenamedNet(transaction, oldText, net);
     if (IKXGridSite* site = Site()) site->MarkModified();
     return TRUE;
 }
@@ -492,6 +519,48 @@ void CKXInstanceDetailsGridWnd::RecordTransactionNet(const CString& name, INet* 
     if (IKXGridSite* site = Site()) site->RecordTransactionNet(name, net);
 }
 
+namespace {
+
+// The entry whose text is the name, case and all; -1 when none (the list's own search ignores case).
+int FindEntryExactly(const CKXListComboBox& list, const CString& name) {
+    const int first = list.FindStringExact(-1, name);
+    for (int at = first; at >= 0;) {
+        CString text;
+        list.GetText(at, text);
+        if (text == name) return at;
+        at = list.FindStringExact(at, name);
+        if (at <= first) break; // the search wrapped round
+    }
+    return -1;
+}
+
+} // namespace
+
+void CKXInstanceDetailsGridWnd::OfferNewNetName(const CString& name, const INet* net) {
+    if (!m_bInConnectDialog || !m_pSignalCellControl || !m_pSignalCellControl->m_pListBox || name.IsEmpty()) return;
+    CKXListComboBox& list = *m_pSignalCellControl->m_pListBox;
+    if (FindEntryExactly(list, name) >= 0) return;
+    list.SetItemData(list.AddString(name), net ? net->id() : 0);
+}
+
+BOOL CKXInstanceDetailsGridWnd::PickSignalCellEntry(const CString& name) {
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    if (rows.empty() || !m_pSignalCellControl || !m_pSignalCellControl->m_pListBox) return FALSE;
+    const ROWCOL row = rows.front(), col = Col(m_nColSignal);
+    if (GetControl(row, col) != m_pSignalCellControl || CellStyle(row, col).GetReadOnly()) return FALSE;
+    const CKXListComboBox& list = *m_pSignalCellControl->m_pListBox;
+    const int at = FindEntryExactly(list, name);
+    if (at < 0) return FALSE;
+    CString entry;
+    list.GetText(at, entry);
+    return TypeIntoSignalCell(row, entry);
+}
+
+void CKXInstanceDetailsGridWnd::DropTransactionNet(CTransaction* transaction, INet* net, const CString& name) {
+    if (transaction && net && net->isAlive()) transaction->removeNet(net);
+    if (IKXGridSite* site = Site()) site->ForgetTransactionNet(name);
+}
+
 // ---------------------------------------------------------------------------
 // Echo and journal
 
@@ -509,7 +578,7 @@ void CKXInstanceDetailsGridWnd::AddSelectedPinsToArgs(CTclArgsList* args) {
 
 void CKXInstanceDetailsGridWnd::EchoSelection() {
     CTclArgsList list;
-    list.Add("selectObject");
+    list.Add(KXScriptWord::selectObject);
     list.Add("pin");
     AddSelectedPinsToArgs(&list);
     SendEcho(list);

@@ -191,6 +191,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToNamedSignal(ROWCOL row, CString sign
         if (!net) return FALSE;
         transaction->addNet(net);
         RecordTransactionNet(base, net);
+        OfferNewNetName(base, net);
     }
     CNetContext context = m_designContext.net(net);
     if (!context) return FALSE;
@@ -229,9 +230,9 @@ BOOL CKXInstanceDetailsGridWnd::ApplySignalNamesToSelection(ROWCOL* pRow, int* p
 // ---------------------------------------------------------------------------
 // Open pins before a pull-up
 
-BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScript, BOOL bCommon) {
+BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScripted, BOOL bCommon) {
     // The add command of the automation set-up that connected them already, in the edit it holds.
-    if (bScript && CKXGridEdit::IsWaiting(*this)) return TRUE;
+    if (bScripted && CKXGridEdit::IsWaiting(*this)) return TRUE;
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);
@@ -243,7 +244,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScript, BOOL bCommon
     }
     m_bShortBeforePupd = 0;
     if (open.size() >= 2) {
-        if (!bScript) {
+        if (!bScripted) {
             CKXOpenPinConnectionDlg dialog(nullptr);
             if (dialog.DoModal() == IDCANCEL) return FALSE;
             bCommon = dialog.IsCommonSignalChosen();

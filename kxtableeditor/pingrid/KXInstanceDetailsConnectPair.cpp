@@ -1,6 +1,7 @@
 // Differential pairs as connection edits: connecting pair rows to pair nets
 // (found by name, or made over their two leg nets), and removing pair pins.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -47,6 +48,12 @@ CString PairRangeName(IDPNet* net, int high, int low) {
     if (high < 0) return net->name();
     return high == low ? CSchemaUtilities::vectorName(net->name(), high)
                        : CSchemaUtilities::vectorName(net->name(), high, low);
+}
+
+// The bit of a whole leg net that stands where the pair's bit stands in the pair's range.
+int LegBit(int pairMsb, int pairLsb, int bit, const INet& leg) {
+    const int index = pairMsb >= pairLsb ? pairMsb - bit : bit - pairMsb;
+    return leg.msb() >= leg.lsb() ? leg.msb() - index : leg.msb() + index;
 }
 
 void JoinName(CString& list, const CString& name) {
@@ -234,7 +241,8 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         PairTerminations kept = TakePairTerminations(transaction, row, pin);
         const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
         const bool legsDropped = parted && DropLegTerminations(transaction, row);
-        if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0)) {
+        if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0) ||
+            !ConnectPairLegs(transaction, net, high, low, pin)) {
             JoinName(reports.failed, net->name());
             continue;
         }
@@ -249,7 +257,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     if (bEcho) {
         EchoSelection();
         CTclArgsList list;
-        list.Add("addConnection");
+        list.Add(KXScriptWord::addConnection);
         list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
         SendEcho(list);
     }
@@ -266,6 +274,33 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         m_pendingJournal += answers + JournalRowText(r.row, "Add Connection", "AddConnection", r.pairName);
     }
     return TRUE;
+}
+
+// A pair pin on a pair net has its legs on the pair's leg nets: the positive leg pin joins the
+// positive leg net and the negative leg pin the negative one, over the bits the pair took, leaving
+// the nets the legs were on before (a moved pair no longer leaves its legs on the old pair's nets).
+bool CKXInstanceDetailsGridWnd::ConnectPairLegs(CTransaction* transaction, const IDPNet* net, int netHigh,
+                                                int netLow, const IDPInstTerm* pin) {
+    if (!transaction || !net || !pin) return false;
+    const bool busLegs = net->msb() >= 0; // a pair of two whole bus nets numbers its bits as its legs
+    const bool vectorPin = pin->msb() >= 0;
+    const struct {
+        INet* net;
+        int netBit;
+        IInstTerm* pin;
+        int pinBit;
+    } legs[] = {{net->positive(), net->positiveBit(), pin->positive(), pin->positiveBit()},
+                {net->negative(), net->negativeBit(), pin->negative(), pin->negativeBit()}};
+    for (const auto& leg : legs) {
+        if (!leg.net || !leg.pin) return false;
+        const int netA = busLegs ? LegBit(net->msb(), net->lsb(), netHigh, *leg.net) : leg.netBit;
+        const int netB = busLegs ? LegBit(net->msb(), net->lsb(), netLow, *leg.net) : leg.netBit;
+        const int pinA = vectorPin ? leg.pin->msb() : leg.pinBit, pinB = vectorPin ? leg.pin->lsb() : leg.pinBit;
+        if (!transaction->addConn(leg.net, static_cast<unsigned>(netA), static_cast<unsigned>(netB), leg.pin,
+                                  static_cast<unsigned>(pinA), static_cast<unsigned>(pinB), 0))
+            return false;
+    }
+    return true;
 }
 
 // The width tests of a rule-named pair net: a pin of several bits on a scalar net (KXTABLE-153),

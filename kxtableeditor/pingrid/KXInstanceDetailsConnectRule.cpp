@@ -85,7 +85,7 @@ CString CKXInstanceDetailsGridWnd::NameByRule(const CString& pinName, const CStr
 // vector attributes of their row.
 bool CKXInstanceDetailsGridWnd::RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high) {
     low = high = -1;
-    if (m_bStandardFPGA) {
+    if (m_bStandardFpgaPart) {
         CString base;
         if (!CKXGenUtils::ParsePinName(pinName, base, low, high)) return false;
         pinName = base;
@@ -200,6 +200,7 @@ INet* CKXInstanceDetailsGridWnd::RuleNet(const CString& name, int low, int high,
             return nullptr;
         }
         transaction->addNet(net);
+        OfferNewNetName(name, net);
     }
     if (vector && !ChangeNetWidth(net, std::min(low, high), std::max(low, high))) return nullptr;
     RecordTransactionNet(name, net);

@@ -3,6 +3,7 @@
 // that a paste into any grid can rebuild. A user's copy goes to the host as a
 // script command, which comes back as CopySelection.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXScriptText.h"
@@ -44,7 +45,7 @@ void CKXInstanceDetailsGridWnd::OnEditCopy() {
     }
     if (items.IsEmpty()) return;
     CString text;
-    text.Format("selectWindow ccp; copy pin %s %s", items.GetString(), KXTclQuote(key).GetString());
+    text.Format("%s ccp; %s pin %s %s", KXScriptWord::selectWindow, KXScriptWord::copy, items.GetString(), KXTclQuote(key).GetString());
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }

@@ -42,6 +42,12 @@ BOOL CKXInstanceDetailsGridWnd::AreColumnsKnown(CStringArray* names) {
     return known;
 }
 
+BOOL CKXInstanceDetailsGridWnd::ChangePropValue(const CString& name, const CString& value) {
+    CMapStringToString values;
+    values.SetAt(name, value);
+    return ChangeCustomColumnValue(values);
+}
+
 BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
     CGXGridParam* param = GetParam();
     const BOOL bUndo = param ? param->IsEnableUndo() : FALSE;

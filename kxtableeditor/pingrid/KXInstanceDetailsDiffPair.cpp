@@ -142,9 +142,9 @@ bool CKXInstanceDetailsGridWnd::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) 
     CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
     const bool opened = !CKXTransaction::IsTransactionStarted();
     if (opened) {
-        m_nUndoStepMode = 1;
+        m_nTransState = 1;
         if (!CKXTransaction::BeginTrans(this, m_designContext, "Delete Termination")) {
-            m_nUndoStepMode = 0;
+            m_nTransState = 0;
             return false;
         }
     }
@@ -154,7 +154,7 @@ bool CKXInstanceDetailsGridWnd::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) 
     const bool ok = api->deleteAssocCompInstance(CKXAssocCompAPI::TERMINATION) != FALSE;
     api->setTransaction(nullptr, true);
     if (opened) {
-        m_nUndoStepMode = 0;
+        m_nTransState = 0;
         if (ok) {
             if (!m_bDeferCommit) {
                 m_bCommitting = 1;
@@ -162,7 +162,7 @@ bool CKXInstanceDetailsGridWnd::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) 
                 m_bCommitting = 0;
             }
         } else if (!m_bDeferCommit) {
-            m_nUndoStepMode = -1;
+            m_nTransState = -1;
             CKXTransaction::DiscardTrans(this);
         }
     }

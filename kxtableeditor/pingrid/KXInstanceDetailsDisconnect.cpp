@@ -2,6 +2,7 @@
 // connect that moves a pin) and the grid's Delete of every selected pin's
 // connections, with the terminations on the parted bits.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 
 #include "grid/KXScriptText.h"
 #include "pingrid/KXPinConnEdit.h"
@@ -155,14 +156,14 @@ void CKXInstanceDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
     if (!GetCurrentCell(row, col)) return;
     const int c = static_cast<int>(col);
     if (c == m_nColSignal) {
-        command = "deleteConnection pin";
+        command = CString(KXScriptWord::deleteConnection) + " pin";
     } else if (c == m_nColTermination) {
-        command = "deleteTermination pin";
+        command = CString(KXScriptWord::deleteTermination) + " pin";
     } else if (c == m_nColPupd) {
-        command = "deletePupd pin";
+        command = CString(KXScriptWord::deletePupd) + " pin";
     } else if (c >= 0 && static_cast<std::size_t>(c) < m_arrColumnInfo.size() &&
                m_arrColumnInfo[static_cast<std::size_t>(c)]->m_nPropertyType != 0) {
-        command.Format("changeCustomColumn -col %s -val \"\"",
+        command.Format("%s -col %s -val \"\"", KXScriptWord::changeCustomColumn,
                        KXTclQuote(m_arrColumnInfo[static_cast<std::size_t>(c)]->m_strPropertyName).GetString());
     }
 }

@@ -18,6 +18,6 @@ int CKXInstanceDetailsGridWnd::DumpGrid(const char* path) {
         dump.Line(" \n" + entry);
     dump.Line("\n");
     // A column beyond the descriptor list raises the invalid-argument exception.
-    dump.Cells(*this, [this](ROWCOL col) { return GetColumnInfo(static_cast<int>(col))->m_bVisible != 0; });
+    dump.Cells(*this, [this](ROWCOL col) { return GetColumnInfo(static_cast<int>(col))->m_bShown != 0; });
     return dump.AppendTo(path) ? 1 : 0;
 }

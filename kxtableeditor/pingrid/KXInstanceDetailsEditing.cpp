@@ -51,7 +51,7 @@ BOOL CKXInstanceDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
     if (m_bEditing) {
         const bool ownsTransaction = !std::exchange(m_bEditFoundTransaction, 0);
         m_bEditing = FALSE;
-        m_nUndoStepMode = 0;
+        m_nTransState = 0;
         // One edit is one committed transaction, unless a caller commits it.
         if (ownsTransaction && !m_bDeferCommit && CKXTransaction::IsTransactionStarted()) {
             m_bCommitting = TRUE;
@@ -66,7 +66,7 @@ void CKXInstanceDetailsGridWnd::OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) {
     m_bEditing = FALSE;
     m_bEditFoundTransaction = 0;
     m_bStoringCellEdit = 0;
-    m_nUndoStepMode = 0;
+    m_nTransState = kUndoStepClose;
     CKXGridWnd::OnCanceledEditing(nRow, nCol);
 }
 
@@ -78,7 +78,15 @@ void CKXInstanceDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
         delete pCmd;
         return;
     }
-    AddCommandToSiteUndo(pCmd, ctType);
+    // The pane's undo history takes the command with the grid's transaction state: a command of an
+    // edit just begun opens a step, one of a committing edit closes it; later ones join the open step.
+    CCommonInterface* history = Site() ? Site()->UndoSink() : nullptr;
+    if (!history) {
+        CKXGridWnd::AddCommand(pCmd, ctType);
+        return;
+    }
+    history->AddUndoCommand(this, pCmd, ctType, m_nTransState);
+    m_nTransState = kUndoStepJoin;
 }
 
 BOOL CKXInstanceDetailsGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {
@@ -386,7 +394,7 @@ void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     ResizeColWidthsToFit(CGXRange(PIN_FIRST_ROW, col, GetRowCount(), col), TRUE, GX_SMART);
     if (col < m_arrColumnInfo.size()) {
         CKXColumnInfoClass* info = m_arrColumnInfo[col];
-        if (info && info->m_bVisible) info->m_nWidth = CKXGridWnd::GetColWidth(col);
+        if (info && info->m_bShown) info->m_nWidth = CKXGridWnd::GetColWidth(col);
     }
 }
 

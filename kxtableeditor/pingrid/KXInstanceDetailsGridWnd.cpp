@@ -260,6 +260,12 @@ IDPInstTerm* CKXInstanceDetailsGridWnd::GetRowDPInstTerm(ROWCOL row) {
     return inst ? inst.instance()->findDPInstTerm(static_cast<unsigned>(id)) : nullptr;
 }
 
+IDPInstTerm* CKXInstanceDetailsGridWnd::GetRowDiffPairInstTerm(ROWCOL row) {
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    return pin ? GetDiffPairInstTerm(pin, lsb) : nullptr;
+}
+
 IDPInstTerm* CKXInstanceDetailsGridWnd::GetDiffPairInstTerm(IInstTerm* pin, int bit) {
     if (!pin) return nullptr;
     for (ISchemaObject* obj : pin->bit(bit).beginSchemaObject())

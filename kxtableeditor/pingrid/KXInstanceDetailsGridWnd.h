@@ -11,6 +11,7 @@
 
 #include "grid/KXChangeDigest.h"
 #include "grid/KXGridWnd.h"
+#include "grid/KXPupdMark.h"
 #include "grid/KXRowIndex.h"
 #include "grid/KXTableOleDropTarget.h"
 #include "kxcommon/KXGenUtils.h"
@@ -37,6 +38,7 @@ class CKXColumnModel;
 class KXAssocAutomation;
 class IKXMessageServer;
 class CKXRetainAssocCompDlg;
+struct KXTerminationEditArgs;
 class IDTInstance;
 class CTransaction;
 class CKXListComboBox;
@@ -133,9 +135,10 @@ public:
 
     // ------------------------------------------------------------- set-up and loading
     // Grid set-up after Create: column list, header block, cell controls, settings and the
-    // subscriptions at the message server. The owner is the connectivity pane or a dialog.
+    // subscriptions at the message server. The owner is the connectivity pane or a dialog;
+    // inConnectDialog 1: the instance connectivity dialog hosts the grid and owns its transaction.
     using CKXGridWnd::InitializeGrid;
-    void InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2, int value,
+    void InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2, int inConnectDialog,
                         CStringList* pSignals = nullptr);
     // The steps of InitializeGrid: cell controls, signal cells and their lists, the user's options for
     // them, and the design messages the grid follows.
@@ -233,6 +236,10 @@ public:
     // The PUPD cells of the rows from the nets their pin bits are connected to.
     void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
+    void SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE& state);
+    // The states of net bits asked within one fill, by net id: one list per net, one entry per bit.
+    using PupdCache = std::map<unsigned, std::vector<PUPDSTRUCTURE>>;
+    PUPDSTRUCTURE PupdStateOf(PupdCache& cache, INet* net, int bit);
     // The associated-components interface the grid's operations use.
     CKXAssocCompAPI* GetAssocCompAPI();
 
@@ -274,14 +281,23 @@ public:
     BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
                          int byRefDes) override;
+    // The set-up of a termination add without the dialog: the library in the transaction, told the
+    // type, and the target rows checked together; 0 (reported) when refused.
+    int InitAssocCompForTermination(CKXAssocCompAPI& api, CString type, CTransaction* transaction,
+                                    const std::vector<ROWCOL>& targets);
+    // Edits, in the library's transaction, the termination on every pin bit of the target rows and
+    // on every pair pin of the selected pair rows that carries one; 1 when at least one was edited
+    // and none refused (why then tells the reason).
+    int EditSelectedTerminations(CKXAssocCompAPI& api, const KXTerminationEditArgs& args, CString delay,
+                                 CString high, CString low, int byRefDes, CString& why);
     BOOL DeleteTerminations() override;
     int InitTermination(CString text) override;
     int ChangeTerminationDelay(const char* delay) override;
     // Pull-ups/pull-downs.
     // Before a pull-up/pull-down: each open target pin gets a new signal (one common signal when
-    // the open-pin dialog, or bShort when scripted, says so) in its own step; 0 when cancelled or
+    // the open-pin dialog, or bCommon when scripted, says so) in its own step; 0 when cancelled or
     // refused. The pull-up step finds the rows in m_arrSelectedNetBits.
-    BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort) override;
+    BOOL AddConnectionsForPupd(BOOL bScripted, BOOL bCommon) override;
     BOOL ConnectOpenPins(const std::vector<ROWCOL>& open, bool common);
     int m_bShortBeforePupd = 0;        // the open pins were joined to one common signal
     CString m_strPupdConnTransaction;  // the text of the committed open-pin connections
@@ -314,7 +330,7 @@ public:
     BOOL ReapplyPupd(IDTInstance* instance, INet* net, int bit);
     // Signal models: the dialog half sends the host "assignModel"/"removeModel", whose committing
     // half changes "PIN_SIGNAL_MODEL".
-    void AssignModel(int flag, LPCTSTR modelName) override;
+    void AssignModel(int bUseGivenModel, LPCTSTR modelName) override;
     void RemoveModel() override;
     BOOL CanRemoveModel() override;
     BOOL CommitAssignModel(CString modelName) override;
@@ -452,7 +468,7 @@ public:
     // The implicit pins of an instance's package, one group per pin name, below its pins.
     void AddInstanceImplicitPins(int& nRow, CInstanceContext& instance);
     // Rows and the signals given to them since the last power assignment.
-    std::map<int, CString> m_mapImplicitPinSignal;
+    std::map<int, CString> m_mapImplicitPinSignals;
 
     // ------------------------------------------------------------- part sections
     // Fills (or hides) the header's Functions choice for the instance.
@@ -491,6 +507,8 @@ public:
     CString GetRowNetName(ROWCOL row, int& msb, int& lsb);
     int GetRowConnIndex(ROWCOL row);
     IDPInstTerm* GetRowDPInstTerm(ROWCOL row);
+    // The pair pin the row's pin (its lowest bit) is a leg of; NULL when none.
+    IDPInstTerm* GetRowDiffPairInstTerm(ROWCOL row);
     static IDPInstTerm* GetDiffPairInstTerm(IInstTerm* pin, int bit);
     PinRowKind GetRowKind(ROWCOL row, CString& baseName, int& msb, int& lsb);
     void GetChildRows(ROWCOL row, std::list<int>& rows, int legSelector);
@@ -536,10 +554,14 @@ public:
     // Joins the row's pin (bits) to the net (netLow/netHigh -1: the whole net; netHigh meets the
     // pin's first bit). Refusals come before any change. TRUE when connected.
     BOOL ConnectPinToSignal(ROWCOL row, CNetContext& net, int netLow, int netHigh, CTransaction* transaction,
-                            BOOL bNewNet);
+                            BOOL newNet);
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     void AttachSignal(CString argument, int rule);
+    // The pin name of a rule's row with its bits: parsed from the name for a standard FPGA part
+    // (false when it does not parse), else from the row's vector attributes.
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
+    // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
+    const int& m_bStandardFpgaPart = m_bStandardFPGA;
     // The state of one naming-rule run over its rows.
     struct RuleRun {
         CString argument, rest, incrementBase;
@@ -561,6 +583,9 @@ public:
     BOOL RemoveDiffPair();
     // Connects the differential-pair rows among rows to pair nets; TRUE when one was connected.
     BOOL AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule, BOOL bEcho);
+    // The leg pins of a pair pin just joined to a pair net (netHigh..netLow of it) go onto its leg nets.
+    bool ConnectPairLegs(CTransaction* transaction, const IDPNet* net, int netHigh, int netLow,
+                         const IDPInstTerm* pin);
     // The pair net of a typed pair name and the bits it hands the rows, first to second.
     struct TypedPair {
         IDPNet* net = nullptr;
@@ -661,6 +686,9 @@ public:
     // Journal lines that give the row's pin the signal the other row shows (a delete when none).
     CString SwappedConnectionJournal(ROWCOL row, ROWCOL from);
     BOOL CanSwapPinRows(ROWCOL rowA, ROWCOL rowB);
+    // The selected rows take one pin number together (a swap, the pin-number menu).
+    bool RowsTakeOnePinNumber(const std::vector<ROWCOL>& rows, bool withCase);
+    int m_bMultipleInstances = 0; // the grid shows the pins of several instances (swaps and numbers span them)
     BOOL CanSwapPins() override;
     CString RowPhysPartName(ROWCOL row);
     BOOL SwapPins(int bScripted, CString pinNumber) override;
@@ -668,7 +696,7 @@ public:
     // Pin numbers: the candidates of the current pin (menu ids 35545.., "More..." 35550), the host
     // command every choice travels through, and its committing end in one "Assign Pin" transaction.
     HMTGEN BuildPinNumberMenu(CMenu* menu) override;
-    BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) override;
+    BOOL AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) override;
     BOOL SendAssignPinNumber() override;
     BOOL CommitAssignPinNumber(CString number) override;
     BOOL ExchangePinNumbers(CInstanceContext* instance, const char* numberA, const char* numberB);
@@ -681,7 +709,14 @@ public:
     void ClearTransactionNetMap();
     INet* FindTransactionNet(const CString& name);
     void RecordTransactionNet(const CString& name, INet* net);
+    // Takes a net this connect made out of the joined transaction again (the connect was refused).
+    void DropTransactionNet(CTransaction* transaction, INet* net, const CString& name);
     int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
+    // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
+    void OfferNewNetName(const CString& name, const INet* net);
+    // The user drops the SIGNAL cell list of the first selected pin and picks the entry: the pin connects
+    // as to a typed name. FALSE when the list offers no entry of that name or the connect was refused.
+    BOOL PickSignalCellEntry(const CString& name) override;
 
     // ------------------------------------------------------------- cell validation
     // A typed SIGNAL cell connects (cleared: disconnects) the row's pin in one edit; a typed custom
@@ -749,6 +784,10 @@ public:
     void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
     // Commands go to the owner pane's undo history.
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
+    // The grid's transaction state, which its undo history reads with each command (KXUndoStepMode):
+    // 1 a grid edit began the transaction (its first command opens a step), 0 the edit commits (the
+    // step closes), -1 it is thrown away (the step goes), 2 a command was recorded (the next joins).
+    int& m_nTransState = m_nUndoStepMode;
     // Only the filter row is cleared by the grid; other cells leave the delete to their control.
     BOOL OnDeleteCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
@@ -962,6 +1001,7 @@ public:
     BOOL AreColumnsKnown(CStringArray* names) override;
     // Writes the values into the selected rows' custom property columns, in one transaction.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
+    BOOL ChangePropValue(const CString& name, const CString& value) override;
     // The steps of ChangeCustomColumnValue: the instance the grid shows (empty when none), one
     // property value written into the rows (false when a row refused it, with the message shown),
     // the refusal of one cell's value, the property written for one row, the journal of one row,
@@ -1017,7 +1057,6 @@ public:
     CString m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel;
     CWnd* m_pOwner = nullptr;
     CKXTableOleDropTarget m_dropTarget; // signals and components dropped on the grid
-    int m_nInitValue = 0;
     int m_bAutoComplete = 0;
     int m_bShowSignalCombo = 0;
     BOOL m_bExpandAll = FALSE;                // the header's expand-all box
@@ -1035,7 +1074,9 @@ public:
                                BOOL bPasteSpecial);
     void ShowHeaderTexts();
     void ShowHeaderFunctions();
-    CKXSpinControl* m_pSignalCombo = nullptr; // vector connectivity cells (owned by the grid core)
+    // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
+    // its drop-down list is the grid's own and takes the names of the nets the dialog's edits make.
+    CKXSpinControl* m_pSignalCellControl = nullptr;
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;

@@ -1,5 +1,6 @@
 // The pin grid's header bar.
 #include "pingrid/KXInstanceDetailsHeader.h"
+#include "grid/KXScriptWords.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
@@ -184,7 +185,7 @@ void CKXInstanceDetailsHeader::SendToHost(const CString& text) {
 void CKXInstanceDetailsHeader::OnExpandAllPins() {
     UpdateData(TRUE);
     CString text;
-    text.Format("expandPins %s", m_bExpandAll == 1 ? "on" : "off");
+    text.Format("%s %s", KXScriptWord::expandPins, m_bExpandAll == 1 ? "on" : "off");
     SendToHost(text);
 }
 
@@ -199,7 +200,7 @@ void CKXInstanceDetailsHeader::OnShowVectors() {
 void CKXInstanceDetailsHeader::SendPinViewOption() {
     UpdateData(TRUE);
     CString text;
-    text.Format("setViewOption pin %s %s", m_bShowVectors == 1 ? "bus_on" : "bus_off",
+    text.Format("%s pin %s %s", KXScriptWord::setViewOption, m_bShowVectors == 1 ? "bus_on" : "bus_off",
                 m_bShowDiffPairs == 1 ? "dp_on" : "dp_off");
     SendToHost(text);
 }

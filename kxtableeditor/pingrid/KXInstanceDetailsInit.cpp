@@ -46,6 +46,14 @@ int RegistrySubKey(int col, CString& key) {
     return key.IsEmpty() ? 0 : 1;
 }
 
+void CopyListEntries(const CKXListComboBox& from, CKXListComboBox& to) {
+    for (int i = 0; i < from.GetCount(); ++i) {
+        CString text;
+        from.GetText(i, text);
+        to.SetItemData(to.AddString(text), from.GetItemData(i));
+    }
+}
+
 // A DWORD option of the controls library's registry key; the default when it is not there.
 DWORD ReadOption(const char* name, DWORD fallback) {
     DWORD value = fallback;
@@ -56,12 +64,12 @@ DWORD ReadOption(const char* name, DWORD fallback) {
 } // namespace
 
 void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2,
-                                               int value, CStringList* pSignals) {
+                                               int inConnectDialog, CStringList* pSignals) {
     m_pOwner = pOwner;
     SetSite(dynamic_cast<IKXGridSite*>(pOwner));
     m_designContext = design;
     m_designContext2 = design2;
-    m_nInitValue = value;
+    m_bInConnectDialog = inConnectDialog;
     m_nFunctionFilter = 0;
     CKXGridWnd::InitializeGrid(PIN_FIRST_ROW, 1, PIN_CAPTION_ROW, nullptr);
     CKXCustomizeAPI::setCustomizationOrigin("CCP");
@@ -74,7 +82,7 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     FindReplace();
     CreateSignalControls(design, pSignals);
     ApplySignalCellOptions();
-    RegisterControl(static_cast<WORD>(IDS_CTRL_VECTOR_CONNECTIVITY), m_pSignalCombo, FALSE, TRUE);
+    RegisterControl(static_cast<WORD>(IDS_CTRL_VECTOR_CONNECTIVITY), m_pSignalCellControl, FALSE, TRUE);
     RegisterControl(static_cast<WORD>(IDS_CTRL_DIFFPAIR_CELL), m_pSignalSpin, FALSE, TRUE);
     RegisterControl(9046, new CGXComboBox(this, 9046, 9047, 2), FALSE, TRUE);
     SubscribeToDesignMessages();
@@ -119,15 +127,22 @@ void CKXInstanceDetailsGridWnd::CreateSignalControls(const CDesignContext& desig
     if (pSignals)
         for (POSITION pos = pSignals->GetHeadPosition(); pos;)
             m_pSignalList->AddString(pSignals->GetNext(pos));
-    // The signal cells offer the names of the signal list given here, else the pane's lists.
+    // The signal cells offer the names of the signal list given here, else the pane's lists. In the
+    // instance connectivity dialog the list is the grid's own, a copy of the pane's: the nets the
+    // dialog makes join it and go with the dialog when it is cancelled.
     CKXListComboBox* signals = m_pSignalList.get();
     CKXListComboBox* pairs = m_pDiffPairList.get();
-    if (Site() && !pSignals && Site()->SignalDropList()) signals = Site()->SignalDropList();
+    CKXListComboBox* paneSignals = Site() && !pSignals ? Site()->SignalDropList() : nullptr;
+    if (paneSignals && m_bInConnectDialog) {
+        CopyListEntries(*paneSignals, *m_pSignalList);
+    } else if (paneSignals) {
+        signals = paneSignals;
+    }
     if (Site() && Site()->DiffPairDropList()) pairs = Site()->DiffPairDropList();
-    m_pSignalCombo = new CKXSpinControl(this, 2001, 9041, 0, signals, FALSE);
+    m_pSignalCellControl = new CKXSpinControl(this, 2001, 9041, 0, signals, FALSE);
     m_pSignalSpin = new CKXSpinControl(this, 2002, 9093, 0, pairs, FALSE);
     // Bus bounds and completions come from the design's nets.
-    m_pSignalCombo->SetDesignContext(design);
+    m_pSignalCellControl->SetDesignContext(design);
     m_pSignalSpin->SetDesignContext(design);
 }
 
@@ -311,12 +326,12 @@ void CKXInstanceDetailsGridWnd::UpdateHeaderCaption() {
 
 void CKXInstanceDetailsGridWnd::SetAutoComplete(BOOL bOn) {
     m_bAutoComplete = bOn;
-    if (m_pSignalCombo) m_pSignalCombo->SetAutoComplete(bOn);
+    if (m_pSignalCellControl) m_pSignalCellControl->SetAutoComplete(bOn);
 }
 
 void CKXInstanceDetailsGridWnd::ShowSignalCombo(BOOL bShow) {
     m_bShowSignalCombo = bShow;
-    if (m_pSignalCombo) m_pSignalCombo->SetShowArrows(bShow);
+    if (m_pSignalCellControl) m_pSignalCellControl->SetShowArrows(bShow);
     if (m_pSignalSpin) m_pSignalSpin->SetShowArrows(bShow);
 }
 

@@ -124,12 +124,25 @@ void CKXInstanceDetailsGridWnd::FillTerminationCell(ROWCOL row) {
         // A block's pairs take no termination.
         term.SetValue("").SetEnabled(FALSE).SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "");
     } else {
+        // A vector pair pin shows the termination its lanes share; lanes that differ show none.
         CKXAssocCompAPI* api = GetAssocCompAPI();
         api->setDesignContext(MasterDesign());
-        api->setDPInstTermBit(pair);
-        const CString type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
-        term.SetValue(type).SetEnabled(TRUE).SetUserAttribute(
-            Id(IDS_UA_TOOLTIPTEXT), type.IsEmpty() ? CString() : api->getDisplayText(CKXAssocCompAPI::TERMINATION));
+        CString type, tip;
+        bool first = true;
+        for (IDPInstTerm* lane : kxpingrid::PairTerms(pair)) {
+            api->setDPInstTermBit(lane);
+            const CString laneType = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
+            if (first) {
+                type = laneType;
+                if (!type.IsEmpty()) tip = api->getDisplayText(CKXAssocCompAPI::TERMINATION);
+                first = false;
+            } else if (laneType.CompareNoCase(type) != 0) {
+                type.Empty();
+                tip.Empty();
+                break;
+            }
+        }
+        term.SetValue(type).SetEnabled(TRUE).SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
     }
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
     SetStyleRange(CGXRange(row, Col(m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);

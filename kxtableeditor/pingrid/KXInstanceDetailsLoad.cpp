@@ -78,8 +78,8 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     m_designContext = design;
     const bool multiple = m_bMultipleObjects != 0;
     // 2. Instance and Ref Des columns are available in multiple-instances mode.
-    GetColumnInfo(m_nColInstance)->m_bVisible = multiple ? 1 : 0;
-    GetColumnInfo(m_nColRefDes)->m_bVisible = multiple ? 1 : 0;
+    GetColumnInfo(m_nColInstance)->m_bShown = multiple ? 1 : 0;
+    GetColumnInfo(m_nColRefDes)->m_bShown = multiple ? 1 : 0;
     // 3.
     m_arrInstanceIds.push_back(instance->id());
     CGXGridParam* pParam = GetParam();
@@ -146,7 +146,7 @@ void CKXInstanceDetailsGridWnd::PrepareLoadColumns(const CInstanceContext& insta
             SetPinNameCaptions(name ? name->m_strCaption.GetString() : "Pin Name",
                                type ? type->m_strCaption.GetString() : "Pin Type");
             const CKXColumnInfoClass* pn = GetColumnInfo(m_nColPinNumber);
-            if (pn && pn->m_bVisible)
+            if (pn && pn->m_bShown)
                 HideCols(Col(m_nColPinNumber), Col(m_nColPinNumber), FALSE, nullptr, kNoUpdate, gxDo);
         }
         HideCols(Col(m_nColTermination), Col(m_nColTermination), FALSE, nullptr, kNoUpdate, gxDo);

@@ -33,7 +33,7 @@ BOOL CKXInstanceDetailsGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol,
             UINT flags = MF_STRING;
             if (!enabled)
                 flags |= MF_GRAYED;
-            else if (columns[i]->m_bVisible)
+            else if (columns[i]->m_bShown)
                 flags |= MF_CHECKED;
             menu.AppendMenu(flags, id, columns[i]->m_strCaption);
         }
@@ -51,7 +51,7 @@ BOOL CKXInstanceDetailsGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol,
         menu.GetMenuString(chosen, text, MF_BYCOMMAND);
         for (std::size_t i = 1; i < m_arrColumnInfo.size(); ++i) {
             if (m_arrColumnInfo[i]->m_strCaption.CompareNoCase(text) != 0) continue;
-            m_arrColumnInfo[i]->m_bVisible = m_arrColumnInfo[i]->m_bVisible ? 0 : 1;
+            m_arrColumnInfo[i]->m_bShown = m_arrColumnInfo[i]->m_bShown ? 0 : 1;
             BroadcastColumnLayout(m_arrColumnInfo);
             break;
         }

@@ -3,6 +3,7 @@
 // "removeModel" with the pins; the host runs it back through the pane, whose
 // committing half changes the property in one transaction.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridEdit.h"
@@ -65,11 +66,11 @@ static std::vector<CInstTermBitContext> ModelBits(CKXInstanceDetailsGridWnd& gri
     return bits;
 }
 
-void CKXInstanceDetailsGridWnd::AssignModel(int flag, LPCTSTR modelName) {
+void CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelName) {
     std::vector<ROWCOL> rows;
     if (ModelRows(*this, rows) <= 0) return;
     CString model = modelName ? modelName : "";
-    if (!flag) {
+    if (!bUseGivenModel) {
         CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
         dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
         if (dialog.DoModal() != IDOK) return;
@@ -79,7 +80,7 @@ void CKXInstanceDetailsGridWnd::AssignModel(int flag, LPCTSTR modelName) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
         return;
     }
-    CString text = "selectWindow ccp; assignModel pin " + KXTclListElement(model);
+    CString text = CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignModel + " pin " + KXTclListElement(model);
     for (ROWCOL row : rows)
         text += " [list " + KXTclListElement(GetValueRowCol(row, Col(m_nColInstance))) + " " +
                 KXTclListElement(GetValueRowCol(row, Col(m_nColPinName))) + " " +
@@ -91,7 +92,7 @@ void CKXInstanceDetailsGridWnd::AssignModel(int flag, LPCTSTR modelName) {
 void CKXInstanceDetailsGridWnd::RemoveModel() {
     std::vector<ROWCOL> rows;
     if (ModelRows(*this, rows) <= 0) return;
-    CString text = "selectWindow ccp; removeModel pin";
+    CString text = CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin";
     for (ROWCOL row : rows)
         text += " [list " + KXTclListElement(GetValueRowCol(row, Col(m_nColInstance))) + " " +
                 KXTclListElement(GetValueRowCol(row, Col(m_nColPinName))) + " " +

@@ -98,7 +98,7 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssignedSection(const CInstanceContext& ins
     // Nothing can be written without a transaction; that is a failure, not a success.
     if (!transaction) return FALSE;
     auto beforeWrite = [this] {
-        if (!CKXTransaction::IsTransactionStarted()) m_nUndoStepMode = 1;
+        if (!CKXTransaction::IsTransactionStarted()) m_nTransState = 1;
     };
     const char* package = instance.physicalPackageName();
     if (package && *package) {

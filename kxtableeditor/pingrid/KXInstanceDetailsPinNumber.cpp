@@ -3,6 +3,7 @@
 // command "assignPinNumber" that every choice travels through, and its
 // committing end, which exchanges pin numbers (or sections) inside the part.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -84,11 +85,7 @@ void CKXInstanceDetailsGridWnd::KeepPinGenerator(HMTGEN gen) {
 HMTGEN CKXInstanceDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
     if (!menu) return nullptr;
     menu->DeleteMenu(0, MF_BYPOSITION);
-    const std::vector<ROWCOL> rows = SelectedPinRows();
-    if (rows.empty() || IsDiffPairRow(rows[0])) return nullptr;
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(rows, targets, FALSE, -1, -1);
-    if (targets.size() > 1) return nullptr;
+    if (!RowsTakeOnePinNumber(SelectedPinRows(), true)) return nullptr;
     m_mapPinNumberMenu.clear();
     HMTGEN gen = CurrentPinCandidates();
     if (!gen) return nullptr;
@@ -110,15 +107,15 @@ HMTGEN CKXInstanceDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
     return gen;
 }
 
-BOOL CKXInstanceDetailsGridWnd::AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) {
-    if (!bUseText) {
-        auto it = m_mapPinNumberMenu.find(id);
+BOOL CKXInstanceDetailsGridWnd::AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) {
+    if (!useText) {
+        auto it = m_mapPinNumberMenu.find(commandId);
         if (it == m_mapPinNumberMenu.end() || !it->second) return FALSE;
         text = it->second;
     }
     if (text.IsEmpty()) return FALSE;
     // The number is one Tcl word, whatever characters it holds.
-    const CString command = "assignPinNumber pin " + KXTclQuote(text);
+    const CString command = CString(KXScriptWord::assignPinNumber) + " pin " + KXTclQuote(text);
     CWnd* main = AfxGetMainWnd();
     return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(command.GetString()), 0) != 0;
 }

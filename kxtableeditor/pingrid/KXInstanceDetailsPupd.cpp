@@ -2,6 +2,7 @@
 // library's dialog or from a script command (also the one the automation
 // object sends back), edited and deleted, each in one grid transaction.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -356,7 +357,7 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
 }
 
 int CKXInstanceDetailsGridWnd::SendDeletePupdCommand(const char* list) {
-    CString text = "deletePupd pin";
+    CString text = CString(KXScriptWord::deletePupd) + " pin";
     // Every name is one word of the command, quoted as the script language reads it.
     CString names = list ? list : "";
     int start = 0;

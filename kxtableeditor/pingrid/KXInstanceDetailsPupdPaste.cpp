@@ -99,11 +99,13 @@ bool CKXInstanceDetailsGridWnd::PastePupdGroupOnBit(CTransaction* transaction, R
     return pasted;
 }
 
-// The group onto every net bit of the row's signal; false when the row has no pin or no signal.
+// The group onto the net bit of the row's signal; false when the row has no pin or no signal, or is a
+// whole bus pin: its bits take pastes one by one with the pins expanded (the automation add a journal
+// would replay it with adds nothing on a bus pin's cell).
 bool CKXInstanceDetailsGridWnd::PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
                                                     kxpingrid::ProgressScope& progress, bool& pasted) {
     int msb = -1, lsb = -1;
-    if (!GetRowInstTerm(row, msb, lsb)) return false;
+    if (!GetRowInstTerm(row, msb, lsb) || msb != lsb) return false;
     INet* net = GetRowNet(row, msb, lsb);
     if (!net) return false;
     const int low = std::min(msb, lsb), high = std::max(msb, lsb);
@@ -166,7 +168,7 @@ BOOL CKXInstanceDetailsGridWnd::PastePupdsInEdit() {
     CString journal;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     std::set<unsigned> nets;
-    std::set<std::pair<ROWCOL, CString>> journalled; // a bus row's add replays onto all its bits at once
+    std::set<std::pair<ROWCOL, CString>> journalled; // a row and a component text are journalled once
     for (const auto& [row, made] : m_pastedPupds) {
         INet* net = nullptr;
         int bit = -1;

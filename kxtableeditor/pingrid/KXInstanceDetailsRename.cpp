@@ -3,6 +3,7 @@
 // RenameSignal; that types each name into its row's SIGNAL cell, all rows in one
 // transaction "Rename Signal" that is committed as one edit or not at all.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -73,7 +74,7 @@ void CKXInstanceDetailsGridWnd::RenameConnections() {
     }
     if (!any) return;
     CString text;
-    text.Format("selectWindow ccp; renameConnection %s", arguments.GetString());
+    text.Format("%s ccp; %s %s", KXScriptWord::selectWindow, KXScriptWord::renameConnection, arguments.GetString());
     if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }
 

@@ -1,6 +1,7 @@
 // What the pin grid tells the rest of the host about the pin or instance the
 // user looks at: the property editor, the design's selection, the pin editor.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridSite.h"
@@ -135,7 +136,7 @@ BOOL CKXInstanceDetailsGridWnd::CanAssignModel() {
 // sent without a selected pin.
 void CKXInstanceDetailsGridWnd::CrossSelectInHost() {
     CTclArgsList list;
-    list.Add("selectObject");
+    list.Add(KXScriptWord::selectObject);
     list.Add("pin");
     AddSelectedPinsToArgs(&list);
     if (list.GetTotalArgCount() > 2) SendEcho(list);

@@ -2,6 +2,7 @@
 // signals, or a pin takes another pin number of its part and the pin that held
 // that number takes the old one. Each swap is one transaction of its own.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -55,7 +56,8 @@ BOOL CKXInstanceDetailsGridWnd::CanSwapPinRows(ROWCOL rowA, ROWCOL rowB) {
 BOOL CKXInstanceDetailsGridWnd::CanSwapSignals() {
     const std::vector<ROWCOL> rows = SelectedPinRows();
     if (rows.size() != 2) return FALSE;
-    if (GetValueRowCol(rows[0], Col(m_nColInstance)).CompareNoCase(GetValueRowCol(rows[1], Col(m_nColInstance))))
+    if (m_bMultipleInstances &&
+        GetValueRowCol(rows[0], Col(m_nColInstance)).CompareNoCase(GetValueRowCol(rows[1], Col(m_nColInstance))))
         return FALSE;
     if (IsDiffPairRow(rows[0]) || IsDiffPairRow(rows[1])) return FALSE;
     return CanSwapPinRows(rows[0], rows[1]) && CanSwapConnections(rows[0], rows[1]);
@@ -64,7 +66,7 @@ BOOL CKXInstanceDetailsGridWnd::CanSwapSignals() {
 // The menu's road: the swap, echoed with the two pins so that the host's log replays it.
 BOOL CKXInstanceDetailsGridWnd::SwapSignals(int, CString) {
     CTclArgsList echo;
-    echo.Add("swapSignal");
+    echo.Add(KXScriptWord::swapSignal);
     AddSelectedPinsToArgs(&echo);
     if (!SwapSelectedSignals()) return FALSE;
     SendEcho(echo);
@@ -123,26 +125,34 @@ BOOL CKXInstanceDetailsGridWnd::CanSwapPins() {
     if (rows.empty()) return FALSE;
     for (ROWCOL r : rows)
         if (IsImplicitPowerPinRow(r, nullptr) || IsDiffPairRow(r)) return FALSE;
-    const CString instance = GetValueRowCol(rows[0], Col(m_nColInstance));
-    const CString number = GetValueRowCol(rows[0], Col(m_nColPinNumber));
-    // Rows of several instances: the same pin of instances of one physical part takes one number.
+    return RowsTakeOnePinNumber(rows, false);
+}
+
+// One pin, or in a grid of several instances the same pin of instances of one physical part: the
+// rows of other instances show the first row's pin number and their instances are packaged in a part
+// of the first one's name (texts compared with case when asked).
+bool CKXInstanceDetailsGridWnd::RowsTakeOnePinNumber(const std::vector<ROWCOL>& rows, bool withCase) {
+    if (rows.empty() || IsDiffPairRow(rows[0])) return false;
+    auto differ = [withCase](const CString& a, const CString& b) {
+        return (withCase ? a.Compare(b) : a.CompareNoCase(b)) != 0;
+    };
     bool oneInstance = true;
-    CString firstPart;
-    bool firstPartRead = false;
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        if (GetValueRowCol(rows[i], Col(m_nColInstance)).CompareNoCase(instance) == 0) continue;
-        oneInstance = false;
-        if (!firstPartRead) firstPart = RowPhysPartName(rows[0]), firstPartRead = true;
-        if (RowPhysPartName(rows[i]).CompareNoCase(firstPart) != 0) return FALSE;
+    if (m_bMultipleInstances) {
+        const CString instance = GetValueRowCol(rows[0], Col(m_nColInstance));
+        const CString number = GetValueRowCol(rows[0], Col(m_nColPinNumber));
+        const CString part = RowPhysPartName(rows[0]);
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            if (IsRowHidden(rows[i])) continue;
+            if (IsDiffPairRow(rows[i]) || differ(GetValueRowCol(rows[i], Col(m_nColPinNumber)), number)) return false;
+            if (GetValueRowCol(rows[i], Col(m_nColInstance)).CompareNoCase(instance) == 0) continue;
+            oneInstance = false;
+            if (part.IsEmpty() || differ(RowPhysPartName(rows[i]), part)) return false;
+        }
     }
-    if (oneInstance) {
-        std::vector<ROWCOL> targets;
-        CollectTargetRows(rows, targets, FALSE, -1, -1);
-        return targets.size() <= 1;
-    }
-    for (std::size_t i = 1; i < rows.size(); ++i)
-        if (GetValueRowCol(rows[i], Col(m_nColPinNumber)).CompareNoCase(number) != 0) return FALSE;
-    return TRUE;
+    if (!oneInstance) return true;
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(rows, targets, FALSE, -1, -1);
+    return targets.size() <= 1;
 }
 
 BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {

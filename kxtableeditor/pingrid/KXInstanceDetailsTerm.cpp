@@ -3,6 +3,7 @@
 // re-timed and deleted. Each operation is one grid transaction; the cells of
 // the rows it touched are restyled when the transaction is committed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -19,11 +20,34 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXTransaction.h"
 
+#include <cstdlib>
+#include <memory>
+#include <set>
 #include <utility>
 
 using kxpingrid::Col;
 
 using kxpingrid::PairTerms;
+
+namespace {
+
+CString DTProperty(const IDTInstance* dt, const CString& name) {
+    std::unique_ptr<CPQPropertyData> p(dt->findProperty(name));
+    return p ? CString(p->value()) : CString();
+}
+
+// Whether an edit that names terminations (by designator of a part, else by name or id) takes this
+// one; an edit that names none takes every one.
+bool EditNames(const IDTInstance* dt, const std::set<CString>& names, int byRefDes) {
+    if (names.empty()) return true;
+    if (!byRefDes) return names.count(CString(dt->name())) || names.count(kxpingrid::Decimal(dt->id()));
+    const int parts = std::atoi(DTProperty(dt, "SLOT_COUNT").GetString());
+    for (int i = 0; i < parts; ++i)
+        if (names.count(DTProperty(dt, "SLOT" + kxpingrid::Decimal(i) + ".REFDES"))) return true;
+    return false;
+}
+
+} // namespace
 
 KXAssocAutomation* CKXInstanceDetailsGridWnd::GetAssocAutomation() {
     if (!m_assocAutomation) m_assocAutomation = std::make_unique<KXAssocAutomation>(CKXShareGlobalData::m_pServer);
@@ -67,9 +91,7 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssocComponents(ROWCOL row, BOOL report) {
     if (IsPowerPinRow(row)) return TRUE;
     CKXAssocCompAPI* api = GetAssocCompAPI();
     if (!IsDiffPairRow(row)) {
-        int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-        IDPInstTerm* pair = pin ? GetDiffPairInstTerm(pin, lsb) : nullptr;
+        IDPInstTerm* pair = GetRowDiffPairInstTerm(row);
         if (!pair) return TRUE;
         api->setDPInstTermBit(pair);
         IDTInstance* dt = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
@@ -130,6 +152,61 @@ int CKXInstanceDetailsGridWnd::CheckTerminationTargets(CKXAssocCompAPI& api, con
         }
     }
     return 1;
+}
+
+int CKXInstanceDetailsGridWnd::InitAssocCompForTermination(CKXAssocCompAPI& api, CString type,
+                                                           CTransaction* transaction,
+                                                           const std::vector<ROWCOL>& targets) {
+    api.setTransaction(transaction, false);
+    api.setDesignContext(MasterDesign());
+    api.setHierarchyDesignContext(m_designContext);
+    api.setKindOfOperation(CKXAssocCompAPI::TERMINATION);
+    api.m_strTerminationType = type;
+    api.getLCVPropFromSetup(true);
+    api.readSignals();
+    api.m_bHasExistingTermination = false;
+    if (CheckTerminationTargets(api, targets, false)) return 1;
+    m_bTerminationApplied = 0;
+    return 0;
+}
+
+int CKXInstanceDetailsGridWnd::EditSelectedTerminations(CKXAssocCompAPI& api, const KXTerminationEditArgs& args,
+                                                        CString delay, CString high, CString low, int byRefDes,
+                                                        CString& why) {
+    int edited = 0;
+    why = "the selection has no termination among the ones named";
+    std::set<const IDTInstance*> seen;
+    // The library edits the termination on its current pin bit or pair pin; one that several bits
+    // share, or that the edit does not name, is passed over.
+    auto edit = [&] {
+        const IDTInstance* dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+        if (!dt || !seen.insert(dt).second || !EditNames(dt, args.designators, byRefDes)) return true;
+        KXTerminationEditArgs given = args;
+        if (!api.EditTermination(given.designators, given.renames, delay, high, low, given.keyProps,
+                                 given.instProps, byRefDes)) {
+            why = api.GetLastError();
+            return false;
+        }
+        ++edited;
+        return true;
+    };
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    for (ROWCOL row : TerminationTargetRows(selected)) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        if (!pin) continue;
+        api.setMultipleSelection(msb != lsb);
+        for (int bit = msb; bit >= lsb; --bit) {
+            api.setInstTermBit(pin->bit(bit));
+            if (!edit()) return 0;
+        }
+    }
+    for (ROWCOL row : SelectedPairRows(selected))
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+            api.setDPInstTermBit(term);
+            if (!edit()) return 0;
+        }
+    return edited > 0 ? 1 : 0;
 }
 
 // Adds the prepared termination to every target pin bit and pair pin; the number added.
@@ -201,15 +278,7 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     CKXGridEdit edit(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
-    api.setTransaction(edit.Transaction(), false);
-    api.setDesignContext(MasterDesign());
-    api.setHierarchyDesignContext(m_designContext);
-    api.setKindOfOperation(CKXAssocCompAPI::TERMINATION);
-    api.m_strTerminationType = type;
-    api.getLCVPropFromSetup(true);
-    api.readSignals();
-    api.m_bHasExistingTermination = false;
-    if (!CheckTerminationTargets(api, targets, false)) return FALSE;
+    if (!InitAssocCompForTermination(api, type, edit.Transaction(), targets)) return FALSE;
     std::vector<CString> ids;
     api.getSlotIds(ids);
     auto refuse = [&](const CString& why) {
@@ -296,7 +365,7 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     RefreshExpandedRow(kxpingrid::RowWords(targets));
     RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     CTclArgsList echo;
-    echo.Add("selectObject");
+    echo.Add(KXScriptWord::selectObject);
     echo.Add("pin");
     AddSelectedPinsToArgs(&echo);
     SendEcho(echo);
@@ -325,18 +394,16 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
     CKXGridEdit edit(*this, MasterDesign(), "Edit Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
-    api.setTransaction(edit.Transaction(), false);
-    api.setDesignContext(MasterDesign());
-    api.setHierarchyDesignContext(m_designContext);
+    if (!InitAssocCompForTermination(api, dt->typeName(), edit.Transaction(), {})) return FALSE;
     api.getLCVPropFromInstance(dt);
     if (api.getComponentCount() < count) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", "the termination has fewer parts than named");
         return FALSE;
     }
-    KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
-    if (!api.EditTermination(args.designators, args.renames, delay, high, low, args.keyProps, args.instProps,
-                             byRefDes)) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
+    const KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
+    CString why;
+    if (!EditSelectedTerminations(api, args, delay, high, low, byRefDes, why)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", why);
         return FALSE;
     }
     const std::vector<ROWCOL> selected = SelectedPinRows();
@@ -369,7 +436,8 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
     api.setDesignContext(MasterDesign());
     std::vector<ROWCOL> changed;
     {
-        kxpingrid::ProgressScope progress("Deleting Termination(s):", static_cast<int>(targets.size()));
+        kxpingrid::ProgressScope progress("Deleting Termination(s):",
+                                          static_cast<int>(targets.size() + pairRows.size()));
         int step = 0;
         for (ROWCOL row : targets) {
             progress.Step("%d%% of %d", step++);
@@ -384,6 +452,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
             if (any) changed.push_back(row);
         }
         for (ROWCOL row : pairRows) {
+            progress.Step("%d%% of %d", step++);
             bool any = false;
             for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
                 api.setDPInstTermBit(term);
@@ -444,15 +513,22 @@ bool CKXInstanceDetailsGridWnd::HoldAutomationEdit(const char* name) {
 int CKXInstanceDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW || col != Col(m_nColTermination)) return 0;
-    int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    if (!pin) return 0;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     api.setDesignContext(MasterDesign());
+    // The termination of the highest bit (a pair row: the first lane) that has one.
     IDTInstance* dt = nullptr;
-    for (int bit = msb; bit >= lsb && !dt; --bit) {
-        api.setInstTermBit(pin->bit(bit));
-        dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+    if (IsDiffPairRow(row)) {
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+            api.setDPInstTermBit(term);
+            if ((dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION))) break;
+        }
+    } else {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        for (int bit = msb; pin && bit >= lsb && !dt; --bit) {
+            api.setInstTermBit(pin->bit(bit));
+            dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+        }
     }
     if (!dt) return 0;
     CKXGridEdit edit(*this, MasterDesign(), "Change Termination RefDes", CKXGridEdit::kJoinOpen);

@@ -5,6 +5,7 @@
 // property cell goes to the host as "changeCustomColumn". The re-entry guards
 // let a validation that arrives while an edit is being applied pass untouched.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -35,8 +36,15 @@ bool SwapBrackets(CString& text, char open, char close, char newOpen, char newCl
 CStringList CKXInstanceDetailsGridWnd::g_netReplaceList;
 
 CString CKXInstanceDetailsGridWnd::NormaliseBusBrackets(CString text) {
+    // A pair name's marker keeps its parentheses: only the name before it takes the design's brackets.
+    const int marker = text.Find(KX_DP_MARKER);
+    if (marker > 0 && text.Mid(marker) == KX_DP_MARKER)
+        return NormaliseBusBrackets(text.Left(marker)) + KX_DP_MARKER;
     // A naming rule keeps its parentheses: they hold the rule's argument.
     if (text.IsEmpty() || text.Left(1) == "=" || CSchemaUtilities::getValidBusSyntax(text.GetString())) return text;
+    // A pair name as the pair lists offer it keeps its marker; only the name before it is a bus name.
+    if (const int marker = text.Find(KX_DP_MARKER); marker > 0)
+        return NormaliseBusBrackets(text.Left(marker)) + text.Mid(marker);
     if (CSchemaUtilities::getVectorDisplayFormat()) {
         if (!SwapBrackets(text, '<', '>', '[', ']')) SwapBrackets(text, '(', ')', '[', ']');
     } else if (!SwapBrackets(text, '[', ']', '<', '>')) {
@@ -114,7 +122,9 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL n
         if (edit) {
             const int guard = std::exchange(m_bValidateSignalCell, 0);
             const int skip = std::exchange(m_bSkipChildRows, 1);
-            connected = ConnectSignalText(text, m_bPastingSignals || m_bRenamingSignal ? 0 : 1);
+            // The instance connectivity dialog tells the host of its connections once OK kept them.
+            const int bEchoToHost = m_bPastingSignals || m_bRenamingSignal || m_bInConnectDialog ? 0 : 1;
+            connected = ConnectSignalText(text, bEchoToHost);
             m_bSkipChildRows = skip;
             m_bValidateSignalCell = guard;
             if (connected && !edit.Commit()) connected = 0;
@@ -130,12 +140,12 @@ BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL n
     if (!edit) return KeepStoredValue(control, nRow, nCol);
     {
         CTclArgsList select;
-        select.Add("selectObject");
+        select.Add(KXScriptWord::selectObject);
         select.Add("pin");
         AddSelectedPinsToArgs(&select);
         SendEcho(select);
         CTclArgsList remove;
-        remove.Add("deleteConnection");
+        remove.Add(KXScriptWord::deleteConnection);
         SendEcho(remove);
     }
     ROWCOL row = nRow;

@@ -59,27 +59,3 @@ private:
     const bool m_owner;
 };
 
-// The call that completes an edit held open across automation calls (CKXGridEdit::Hold: the set-up
-// InitTermination or InitPUPD, then the add command the automation object sends): it takes the
-// grid's waiting edit up, if one waits, so that its brackets join it, and ends it: Commit() commits
-// it, leaving without commits discards it.
-class CKXResumedEdit {
-public:
-    explicit CKXResumedEdit(CKXGridWnd& grid) : m_resumed(CKXGridEdit::Resume(grid)) {}
-    ~CKXResumedEdit() {
-        if (m_resumed) CKXGridEdit::DiscardHeld();
-    }
-    CKXResumedEdit(const CKXResumedEdit&) = delete;
-    CKXResumedEdit& operator=(const CKXResumedEdit&) = delete;
-
-    bool Resumed() const { return m_resumed; }
-    // TRUE when nothing was resumed (the caller's own bracket committed the edit).
-    BOOL Commit() {
-        if (!m_resumed) return TRUE;
-        m_resumed = false;
-        return CKXGridEdit::CommitHeld();
-    }
-
-private:
-    bool m_resumed;
-};

@@ -79,9 +79,15 @@ public:
 
     // ---- connection editing (the pane's transaction around it)
     virtual int ConnectSelectedPins(CString text, int bEchoToHost) = 0;
+    // Picks the entry from the SIGNAL cell list of the first selected pin, which connects the pin;
+    // FALSE when the list offers no such entry or the connect was refused.
+    virtual BOOL PickSignalCellEntry(const CString& name) = 0;
     virtual void AddSelectedPinsToArgs(CTclArgsList* args) = 0;
     virtual BOOL IsDiffPairRowSelected() = 0;
     virtual BOOL CanRemoveDiffPair() = 0;
+    // The pane's ChangePropValue automation: the selected rows' cells of the custom property column
+    // named take the value, in one undo step; FALSE when no such column, no selection or refused.
+    virtual BOOL ChangePropValue(const CString& name, const CString& value) = 0;
     virtual BOOL RemoveDiffPair() = 0;
     virtual BOOL SwapSelectedSignals() = 0;
     // The "renameConnection" word: 1 done (or refused with its message), 2 the editor was shown.
@@ -89,7 +95,7 @@ public:
     virtual int RenameSignal(CStringArray* names, int flag, CStringArray* keys = nullptr) = 0;
     // Pin numbers: the host command "assignPinNumber" (from the menu id's number, or the text), and its
     // committing end.
-    virtual BOOL AssignPinNumberInHost(UINT id, BOOL bUseText, CString text) = 0;
+    virtual BOOL AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) = 0;
     virtual BOOL CommitAssignPinNumber(CString number) = 0;
     // The pin-number menu of the current pin (numbers from 35545, "More..." 35550; the generator, kept
     // by the grid, or NULL with no menu) and the Assign Pin Number dialog of "More...".

@@ -14,6 +14,8 @@ list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneChanges.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneScript.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAttach.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXCCPShortcutBar.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneLayout.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneConnect.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAuto.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneAssoc.cpp

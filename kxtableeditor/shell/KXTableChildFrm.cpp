@@ -1,4 +1,5 @@
 #include "shell/KXTableChildFrm.h"
+#include "grid/KXScriptWords.h"
 
 #include "pane/KXConnectivityPane.h"
 #include "shell/KXFrameArgs.h"
@@ -93,29 +94,36 @@ ON_COMMAND(ID_KX_IMPORT_INTERFACE, &CKXTableChildFrm::OnImportInterface)
 ON_UPDATE_COMMAND_UI(ID_KX_IMPORT_INTERFACE, &CKXTableChildFrm::OnUpdateImportInterface)
 END_MESSAGE_MAP()
 
+namespace {
+using Frame = CKXTableChildFrm;
+// The window's words with their handlers, in the order they are registered.
+const std::pair<const char*, Frame::TclHandler> kFrameWords[] = {
+    {KXScriptWord::ascend, &Frame::OnTclAscend},
+    {KXScriptWord::physicalView, &Frame::OnTclPhysicalView},
+    {KXScriptWord::logicalView, &Frame::OnTclLogicalView},
+    {KXScriptWord::selectWindow, &Frame::OnTclSelectWindow},
+    {KXScriptWord::saveDesign, &Frame::OnTclSaveDesign},
+    {KXScriptWord::saveDesignAs, &Frame::OnTclSaveDesignAs},
+    {KXScriptWord::undo, &Frame::OnTclUndo},
+    {KXScriptWord::redo, &Frame::OnTclRedo},
+    {KXScriptWord::filterBlock, &Frame::OnTclFilterBlock},
+    {KXScriptWord::designComment, &Frame::OnTclDesignComment},
+    {KXScriptWord::exportInterface, &Frame::OnTclExportInterface},
+    {KXScriptWord::importInterface, &Frame::OnTclImportInterface},
+    {KXScriptWord::closeDesign, &Frame::OnTclCloseDesign},
+};
+} // namespace
+
 CKXTableChildFrm::CKXTableChildFrm() {
     EnableAutomation();
-    m_TclCommandMap["ascend"] = &CKXTableChildFrm::OnTclAscend;
-    m_TclCommandMap["physicalView"] = &CKXTableChildFrm::OnTclPhysicalView;
-    m_TclCommandMap["logicalView"] = &CKXTableChildFrm::OnTclLogicalView;
-    m_TclCommandMap["selectWindow"] = &CKXTableChildFrm::OnTclSelectWindow;
-    m_TclCommandMap["saveDesign"] = &CKXTableChildFrm::OnTclSaveDesign;
-    m_TclCommandMap["saveDesignAs"] = &CKXTableChildFrm::OnTclSaveDesignAs;
-    m_TclCommandMap["undo"] = &CKXTableChildFrm::OnTclUndo;
-    m_TclCommandMap["redo"] = &CKXTableChildFrm::OnTclRedo;
-    m_TclCommandMap["filterBlock"] = &CKXTableChildFrm::OnTclFilterBlock;
-    m_TclCommandMap["designComment"] = &CKXTableChildFrm::OnTclDesignComment;
-    m_TclCommandMap["exportInterface"] = &CKXTableChildFrm::OnTclExportInterface;
-    m_TclCommandMap["importInterface"] = &CKXTableChildFrm::OnTclImportInterface;
-    m_TclCommandMap["closeDesign"] = &CKXTableChildFrm::OnTclCloseDesign;
+    for (const auto& [word, handler] : kFrameWords)
+        m_TclCommandMap[word] = handler;
     RegisterScriptWords();
 }
 
 void CKXTableChildFrm::RegisterScriptWords() {
-    for (const char* word :
-         {"ascend", "physicalView", "logicalView", "selectWindow", "saveDesign", "saveDesignAs", "undo",
-          "redo", "filterBlock", "designComment", "exportInterface", "importInterface", "closeDesign"})
-        CKXTclCmdManager::RegisterTCLCommand(word);
+    for (const auto& entry : kFrameWords)
+        CKXTclCmdManager::RegisterTCLCommand(entry.first);
 }
 
 CKXTableChildFrm::~CKXTableChildFrm() {

@@ -2,6 +2,7 @@
 // tab report, the block filter of the physical view, the design comment, and
 // the export and import of a block's interface.
 #include "shell/KXTableChildFrm.h"
+#include "grid/KXScriptWords.h"
 
 #include "pane/KXConnectivityPane.h"
 #include "shell/KXFrameArgs.h"
@@ -41,10 +42,10 @@ KXArgValues ValuesOf(const CTclArgsList* list) {
 // ------------------------------------------------------------------ view switching
 
 void CKXTableChildFrm::OnSwitchView() {
-    CString text = "physicalView";
+    CString text = KXScriptWord::physicalView;
     WPARAM toLogical = 0;
     if (OpenMode() == eOpenModePhysical) {
-        text = "logicalView";
+        text = KXScriptWord::logicalView;
         toLogical = 1;
     }
     CWnd* main = AfxGetMainWnd();
@@ -151,7 +152,7 @@ void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* p
     CString suffix = KXTitleSuffix(doc->GetTitle());
     {
         CTclArgsList list;
-        list.add("switchTab");
+        list.add(KXScriptWord::switchTab);
         list.add(GetBlockHandle().IsEmpty() ? doc->GetCellName()
                                             : CString(m_DesignContext.design()->cellName()));
         if (!suffix.IsEmpty()) list.add(suffix);
@@ -265,7 +266,7 @@ void CKXTableChildFrm::OnFilterBlock() {
         list.Format("[list %s]", names.GetString());
     }
     CString command;
-    command.Format("filterBlock -%s %s", option.GetString(), list.GetString());
+    command.Format("%s -%s %s", KXScriptWord::filterBlock, option.GetString(), list.GetString());
     SendHostText(command);
 }
 
@@ -372,13 +373,13 @@ void CKXTableChildFrm::ApplyBlockFilter(const CString& text) {
 // ------------------------------------------------------------------ design comment
 
 void CKXTableChildFrm::OnDesignCommentAdd() {
-    SendHostText("designComment add");
+    SendHostText(CString(KXScriptWord::designComment) + " add");
 }
 void CKXTableChildFrm::OnDesignCommentDelete() {
-    SendHostText("designComment delete");
+    SendHostText(CString(KXScriptWord::designComment) + " delete");
 }
 void CKXTableChildFrm::OnDesignCommentEdit() {
-    SendHostText("designComment edit");
+    SendHostText(CString(KXScriptWord::designComment) + " edit");
 }
 
 namespace {
@@ -442,7 +443,7 @@ int CKXTableChildFrm::AddDesignComment(const CString& text) {
         if (dlg.DoModal() == IDOK) {
             CString entered = dlg.GetText();
             entered.Trim();
-            if (!entered.IsEmpty()) SendHostText("designComment add " + KXTclQuote(entered) + " ");
+            if (!entered.IsEmpty()) SendHostText(CString(KXScriptWord::designComment) + " add " + KXTclQuote(entered) + " ");
         }
         return 2;
     }
@@ -473,7 +474,7 @@ int CKXTableChildFrm::EditDesignComment(const CString& given) {
         if (dlg.DoModal() == IDOK) {
             CString entered = dlg.GetText();
             entered.Trim();
-            if (!entered.IsEmpty()) SendHostText("designComment edit " + KXTclQuote(entered) + " ");
+            if (!entered.IsEmpty()) SendHostText(CString(KXScriptWord::designComment) + " edit " + KXTclQuote(entered) + " ");
         }
         return 2;
     }

@@ -1,6 +1,7 @@
 // The design window's message hub: registered messages of the host and the
 // sibling libraries, the script-command router and the menu commands.
 #include "shell/KXTableChildFrm.h"
+#include "grid/KXScriptWords.h"
 
 #include "pane/KXConnectivityPane.h"
 #include "shell/KXFrameArgs.h"
@@ -473,7 +474,7 @@ LRESULT CKXTableChildFrm::OnShowNetConn(WPARAM wParam, LPARAM lParam) {
 // ------------------------------------------------------------------ menu commands
 
 void CKXTableChildFrm::OnEchoAscend() {
-    SendHostText("ascend");
+    SendHostText(KXScriptWord::ascend);
 }
 
 void CKXTableChildFrm::OnUpdateAscend(CCmdUI* pCmdUI) {

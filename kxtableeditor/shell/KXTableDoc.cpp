@@ -1,4 +1,5 @@
 #include "shell/KXTableDoc.h"
+#include "grid/KXScriptWords.h"
 #include "grid/KXGridEdit.h"
 
 #include "shell/KXDesignChangeLog.h"
@@ -190,7 +191,7 @@ BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
 
 void CKXTableDoc::OnFileSave() {
     if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>("saveDesign"), 0);
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(KXScriptWord::saveDesign), 0);
 }
 
 void CKXTableDoc::OnUpdateFileSave(CCmdUI* pCmdUI) {
@@ -358,7 +359,7 @@ void CKXTableDoc::OnCloseDocument() {
     m_bClosing = TRUE;
     if (!CKXShareAppData::m_bIsAppClosing) {
         CTclArgsList list;
-        list.add("closeDesign");
+        list.add(KXScriptWord::closeDesign);
         list.add(m_bSaveOnClose == 1 ? "-save" : "-nosave");
         if (CWnd* main = AfxGetMainWnd())
             main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
@@ -598,17 +599,17 @@ BOOL AskHost(const CString& text) {
 
 BOOL CKXTableDoc::InsertComment(LPCTSTR text) {
     if (!GetChildFrame()) return FALSE;
-    return AskHost("designComment add " + KXTclQuote(text ? text : ""));
+    return AskHost(CString(KXScriptWord::designComment) + " add " + KXTclQuote(text ? text : ""));
 }
 
 BOOL CKXTableDoc::EditComment(LPCTSTR text) {
     if (!GetChildFrame()) return FALSE;
-    return AskHost("designComment edit " + KXTclQuote(text ? text : ""));
+    return AskHost(CString(KXScriptWord::designComment) + " edit " + KXTclQuote(text ? text : ""));
 }
 
 BOOL CKXTableDoc::DeleteComment() {
     if (!GetChildFrame()) return FALSE;
-    return AskHost("designComment delete");
+    return AskHost(CString(KXScriptWord::designComment) + " delete");
 }
 
 void CKXTableDoc::DeleteRefDes() {

@@ -3,6 +3,7 @@
 // selected cells as text and as clipboard objects, and a user's copy sent to the
 // host as a script command that comes back through the pane's copy word.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXJournalLine.h"
@@ -90,7 +91,7 @@ void CKXSignalDetailsGridWnd::OnEditCopy() {
     // The column goes by its key: a title may hold blanks, which the copy word reads as key fields.
     const CKXColumnInfoClass* info = Columns().Find(static_cast<int>(col));
     CString text;
-    text.Format("selectWindow ccp; copy pin %s %s", list.GetString(),
+    text.Format("%s ccp; %s pin %s %s", KXScriptWord::selectWindow, KXScriptWord::copy, list.GetString(),
                 KXTclQuote(info ? info->m_strPropertyName : GetValueRowCol(kCaptionRow, col)).GetString());
     if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }

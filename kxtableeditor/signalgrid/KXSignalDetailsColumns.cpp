@@ -133,12 +133,12 @@ int CKXSignalDetailsGridWnd::ShownColWidth(ROWCOL nCol) {
     if (width == 0) return 0;
     if (m_bMultipleNets) {
         for (int c : {m_nColSignalName, m_nColPhysicalName})
-            if (CKXColumnInfoClass* names = Columns().Find(c)) names->m_bVisible = 1;
+            if (CKXColumnInfoClass* names = Columns().Find(c)) names->m_bShown = 1;
     } else if (col == m_nColSignalName || col == m_nColPhysicalName) {
         return 0;
     }
     const CKXColumnInfoClass* info = Columns().Find(col);
-    if (!info || !info->m_bVisible) return 0;
+    if (!info || !info->m_bShown) return 0;
     if (info->m_nWidthType == CKXColumnInfoClass::WidthFixed) return info->m_nWidth;
     return width;
 }
@@ -210,9 +210,13 @@ BOOL CKXSignalDetailsGridWnd::AreColumnsKnown(CStringArray* names) {
 
 // ------------------------------------------------------------------ layout changes
 
+void CKXSignalDetailsGridWnd::SaveColumnCustomization(BOOL bReparse) {
+    Columns().Save(CharWidth(), bReparse != FALSE);
+}
+
 void CKXSignalDetailsGridWnd::CustomizeColumns() {
     constexpr int kSignalGridDialog = 4;
-    Columns().Save(CharWidth(), false);
+    SaveColumnCustomization(FALSE);
     if (!Columns().Customize(kFixedColumns, CharWidth(), m_bShowRowNumbers != 0, kSignalGridDialog)) return;
     TakeColumnNumbers();
     Redraw();

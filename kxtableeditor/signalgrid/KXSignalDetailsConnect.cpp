@@ -2,6 +2,7 @@
 // question before bits are taken from another signal, the change in one grid
 // transaction, the row's cells, the echo to the host and the journal.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXGridEdit.h"
@@ -202,11 +203,11 @@ void CKXSignalDetailsGridWnd::EchoConnection(ROWCOL row, const CString& pinNumbe
     // not carried out a second time.
     m_bConnectEcho = TRUE;
     CTclArgsList select;
-    select.Add("selectWindow");
+    select.Add(KXScriptWord::selectWindow);
     select.Add("ccp");
     main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&select), 0);
     CTclArgsList add;
-    add.Add("addConnection");
+    add.Add(KXScriptWord::addConnection);
     add.StartArgument();
     add.AddToArgument(CellText(row, m_nColInstance));
     add.AddToArgument(pinNumber);

@@ -3,6 +3,7 @@
 // cell is echoed to the host as changeCustomColumn, which comes back as
 // ChangeCustomColumnValue and writes the values in one transaction.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXCustomColumns.h"
@@ -197,7 +198,7 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString& edi
             values += (i ? "," : "") + value;
     }
     CString text;
-    text.Format("changeCustomColumn -col %s -val %s", KXTclQuote(property).GetString(),
+    text.Format("%s -col %s -val %s", KXScriptWord::changeCustomColumn, KXTclQuote(property).GetString(),
                 KXTclQuote(values).GetString());
     CWnd* main = AfxGetMainWnd();
     return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1;

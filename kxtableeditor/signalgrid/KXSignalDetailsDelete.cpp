@@ -2,6 +2,7 @@
 // deleteConnection word) and selecting rows by the keys that scripts and journal
 // lines name.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXGridEdit.h"
@@ -28,7 +29,7 @@ BOOL CKXSignalDetailsGridWnd::CanDelete() {
 void CKXSignalDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     GetCurrentCell(row, col);
-    command = col == Col(m_nColTermination) ? "deleteTermination" : "deleteConnection";
+    command = col == Col(m_nColTermination) ? KXScriptWord::deleteTermination : KXScriptWord::deleteConnection;
 }
 
 BOOL CKXSignalDetailsGridWnd::DeleteSelection() {

@@ -2,6 +2,7 @@
 // the design and the row; real connectivity changes go to the connect and
 // disconnect operations, which run the transaction.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
@@ -50,7 +51,7 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
         if (m_bFilterEcho) return TRUE;
         CKXGenUtils::EscapeSquareBrackets(text);
         CString line;
-        line.Format("filterRows pin -col \"%s\" -filter \"%s\"", GetColumnScriptName(static_cast<int>(nCol)).GetString(),
+        line.Format("%s pin -col \"%s\" -filter \"%s\"", KXScriptWord::filterRows, GetColumnScriptName(static_cast<int>(nCol)).GetString(),
                     text.GetString());
         m_bFilterEcho = 1;
         if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
@@ -63,8 +64,13 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (!text.IsEmpty() && !old.IsEmpty() && text.CompareNoCase(old) == 0) return TRUE;
     const int col = static_cast<int>(nCol);
     if (IsCustomColumn(col)) {
+        // The edit being sent already stands for this cell: a store of it while the host runs the
+        // change (a script of the user's that stores the current cell) sends nothing more.
+        if (!m_bCustomEditReady) return TRUE;
         // The host runs the change back into ChangeCustomColumnValue, which writes the design.
+        m_bCustomEditReady = 0;
         m_bStoringEdit = ChangeCustomColumn(text.IsEmpty(), text);
+        m_bCustomEditReady = 1;
         if (!m_bStoringEdit && control && control->IsActive()) {
             control->SetCurrentText(old);
             control->SetModify(FALSE);

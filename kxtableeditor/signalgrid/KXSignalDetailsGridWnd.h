@@ -99,6 +99,9 @@ public:
     int CharWidth() const;
     // The customise dialog; an accepted change is broadcast to every signal grid.
     void CustomizeColumns() override;
+    // The signal grids' column layout becomes the default customisation (bReparse: the service
+    // takes it as its current list too).
+    void SaveColumnCustomization(BOOL bReparse);
     // A dragged width goes to the shared model and to every signal grid.
     void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
     // A border grabbed and double-clicked without a move fits its column to the data rows.
@@ -336,7 +339,18 @@ public:
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     // The automation road: the current pin's termination cell is checked and the grid's automation
     // object prepared (1), whose add command comes back as "addTermination"; 0 refused (reported).
+    // The set-up holds its edit open for that add (CKXGridEdit::Hold): set-up and add are one undo
+    // step; another edit, an undo, a redo or a save in between discards the held edit first.
     int InitTermination(CString text);
+    // 1 from a successful InitTermination until its add or the next set-up: only then does the
+    // automation add send what the set-up prepared.
+    int m_bAutomationTermPending = 0;
+    // The automation add (AddTermination): the prepared termination sent as the addTermination word;
+    // refused (KXTABLE-210) when no set-up of this grid waits for it (none came, or it was refused).
+    BOOL SendPreparedTermination();
+    // 1 while the termination edit the set-up holds open was begun by this grid (0 when the set-up
+    // went into a transaction its caller had open: that one is the caller's to end).
+    int m_bTermTransStarted = 0;
     // A new delay for the termination of the current TERMINATION cell's pin: 1 done, 0 refused.
     int ChangeTerminationDelay(const char* delay);
     // The grid's automation object of the associated-components library.
@@ -421,6 +435,9 @@ public:
     // Echoes an edit of a custom column cell to the host as changeCustomColumn (the text for every
     // selected row; bClear: the empty value); TRUE when the host took the command.
     BOOL ChangeCustomColumn(BOOL bClear, const CString& editedText);
+    // 0 while a typed custom-column edit is being sent to the host: a store of the cell meanwhile
+    // sends nothing more.
+    int m_bCustomEditReady = 1;
     // The pane's changeCustomColumn word and ChangePropValue automation: writes the first value
     // of each property's text into the selected rows, in one transaction, journalled per row.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
@@ -571,6 +588,8 @@ private:
     // Writes the block with one step on replay per row it names.
     void WriteTerminationJournal(const KXJournalLines& journal, int rows);
     KXJournalLines JournalTerminationAdds(const std::vector<ROWCOL>& rows, const CString& prepared);
+    // Begins the edit an automation set-up holds open for its add; false when none was begun here.
+    bool HoldTerminationEdit();
     std::unique_ptr<PowerPinIndex> m_pPowerPins; // during a load only
     KXRowIndex m_rowIndex{*this}; // pin -> rows showing it
     bool m_bPinIndexValid = false;

@@ -57,7 +57,7 @@ void CKXSignalDetailsGridWnd::ShowColumnMenu(CPoint pt) {
         GetColumnMenuText(c, caption, enabled);
         if (c <= kFixedColumns || !enabled)
             flags |= MF_GRAYED;
-        else if (info->m_bVisible)
+        else if (info->m_bShown)
             flags |= MF_CHECKED;
         menu.AppendMenu(flags, id, info->m_strCaption);
     }
@@ -80,7 +80,7 @@ void CKXSignalDetailsGridWnd::ShowColumnMenu(CPoint pt) {
         BOOL enabled = TRUE;
         GetColumnMenuText(c, caption, enabled);
         if (!enabled) return; // a grayed item is not the user's to choose
-        info->m_bVisible = info->m_bVisible ? 0 : 1;
+        info->m_bShown = info->m_bShown ? 0 : 1;
         // Every signal grid, this one included, takes the layout.
         Columns().Broadcast(Columns().Columns());
         Redraw();

@@ -57,7 +57,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
     if (!net->isScalar()) m_bHideBitColumns = 0;
     if (!bitMode)
         for (int c : {m_nColSignalName, m_nColPhysicalName})
-            if (CKXColumnInfoClass* names = Columns().Find(c)) names->m_bVisible = m_bMultipleNets ? 1 : 0;
+            if (CKXColumnInfoClass* names = Columns().Find(c)) names->m_bShown = m_bMultipleNets ? 1 : 0;
     GridWriteScope undoOff(*this, GridWriteScope::kUndo);
     CWaitCursor wait;
     {

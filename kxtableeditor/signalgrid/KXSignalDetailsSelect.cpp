@@ -4,6 +4,7 @@
 // A user's sort and filter go to the host as script commands and come back
 // through the pane's sort and filterRows words.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXGridSite.h"
@@ -61,7 +62,7 @@ void CKXSignalDetailsGridWnd::SortColumn(int col) {
 void CKXSignalDetailsGridWnd::OnSortColumn(int col) {
     if (col < 1 || static_cast<ROWCOL>(col) > GetColCount()) return;
     CString text;
-    text.Format("sort pin %s", KXTclQuote(GetColumnScriptName(col)).GetString());
+    text.Format("%s pin %s", KXScriptWord::sort, KXTclQuote(GetColumnScriptName(col)).GetString());
     SendHostText(text);
 }
 
@@ -155,7 +156,7 @@ CString CKXSignalDetailsGridWnd::RowBitText(ROWCOL row, int col) {
 
 void CKXSignalDetailsGridWnd::CrossSelectInHost() {
     CTclArgsList list;
-    list.add("selectObject");
+    list.add(KXScriptWord::selectObject);
     list.add("pin");
     for (ROWCOL r : SelectedDataRows()) {
         if (CellText(r, m_nColPinNumber).IsEmpty()) continue;

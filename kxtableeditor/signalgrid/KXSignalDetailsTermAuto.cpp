@@ -12,6 +12,7 @@
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "rmx/schema.h"
 
 using namespace kxsignal;
@@ -40,6 +41,10 @@ KXAssocAutomation& CKXSignalDetailsGridWnd::AssocAutomation() {
 }
 
 int CKXSignalDetailsGridWnd::InitTermination(CString text) {
+    // A set-up replaces the one before it, also when it is refused: nothing of that one waits any more.
+    CKXGridEdit::DiscardWaiting();
+    m_bAutomationTermPending = 0;
+    m_bTermTransStarted = 0;
     if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
     KXAssocAutomation& automation = AssocAutomation();
     automation.setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server());
@@ -60,7 +65,28 @@ int CKXSignalDetailsGridWnd::InitTermination(CString text) {
                 return 0;
             }
         }
+    // The termination is added by the command the automation object sends next, in this edit.
+    m_bTermTransStarted = HoldTerminationEdit() ? 1 : 0;
+    m_bAutomationTermPending = 1;
     return 1;
+}
+
+BOOL CKXSignalDetailsGridWnd::SendPreparedTermination() {
+    if (!m_bAutomationTermPending) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-210");
+        return FALSE;
+    }
+    return AssocAutomation().SendAddTermCommand();
+}
+
+bool CKXSignalDetailsGridWnd::HoldTerminationEdit() {
+    // A set-up that waits still is replaced by this one; a transaction the caller holds is the caller's.
+    CKXGridEdit::DiscardWaiting();
+    if (CKXTransaction::IsTransactionStarted()) return false;
+    const bool held = CKXGridEdit::Hold(*this, m_designContext2 ? m_designContext2 : m_designContext,
+                                        "Add Termination", [this] { m_bTermTransStarted = 0; });
+    if (held) CKXGridEdit::Release();
+    return held;
 }
 
 int CKXSignalDetailsGridWnd::ChangeTerminationDelay(const char* delay) {

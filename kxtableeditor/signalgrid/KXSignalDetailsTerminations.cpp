@@ -27,7 +27,9 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
+#include <utility>
 
 using namespace kxsignal;
 
@@ -115,9 +117,13 @@ BOOL CKXSignalDetailsGridWnd::CheckTerminationTarget(ROWCOL row, BOOL bShowMessa
         for (ISchemaObject* object : bit.beginSchemaObject()) {
             if (object->objectType() != 'R') continue;
             auto* pair = dynamic_cast<IDPInstTerm*>(object);
-            IDPConn* conn = pair ? pair->dpConn() : nullptr;
+            // A member of a vector pair pin is terminated on its lane of the pair pin's connection.
+            const IDPInstTerm* owner = pair && !pair->dpConn() ? pair->parent() : pair;
+            IDPConn* conn = owner ? owner->dpConn() : nullptr;
             if (!conn) break;
+            const int lane = owner == pair ? -1 : pair->positiveBit();
             for (IDTInstance* dt : conn->beginAssociatedDTInstance()) {
+                if (dt->dpConnLane() != lane) continue;
                 if (bShowMessage) CKXErrorHandler::MessageBoxOk("KXTABLE-157", dt->name());
                 return FALSE;
             }
@@ -422,6 +428,12 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
                                                      CStringArray* values, CObArray* keyLists, CObArray* instLists,
                                                      CString delay, CString high, CString low, int parts) {
     KXScriptedAssocScope replay;
+    // After InitTermination the add completes the edit the set-up held open (when this grid began it
+    // and nothing discarded it meanwhile): leaving without its commit discards it.
+    const bool completing = std::exchange(m_bAutomationTermPending, 0) != 0;
+    const bool owned = std::exchange(m_bTermTransStarted, 0) != 0;
+    std::optional<CKXResumedEdit> held;
+    if (completing && owned) held.emplace(*this);
     if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
     const std::vector<ROWCOL> rows = TerminationTargets();
     if (rows.empty()) return Refuse(TRUE, "KXTABLE-210");
@@ -455,7 +467,7 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
     api->setTransaction(nullptr, true);
     if (!added) return FALSE;
     const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination));
-    if (!edit.Commit()) return FALSE;
+    if (!edit.Commit() || (held && !held->Commit())) return FALSE;
     MarkModified();
     WriteTerminationJournal(journal, static_cast<int>(rows.size()));
     RefreshTerminationCell(rows);

@@ -92,6 +92,33 @@ TEST_F(CellTyping, BracketsOfATypedBusNameFollowTheDesignsStyle) {
     EXPECT_EQ(Saved(), before);
 }
 
+TEST_F(CellTyping, APairNameTypedIntoAPairRowKeepsItsMarkerAndConnectsThePair) {
+    // Only the name takes the design's brackets; the marker's parentheses stay.
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("FCLK (Differential Pair)"), "FCLK (Differential Pair)");
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("LVDS[2] (Differential Pair)"),
+              "LVDS<2> (Differential Pair)");
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("LVDS<2> (Differential Pair)"),
+              "LVDS<2> (Differential Pair)");
+
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Steps();
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    Messages();
+    EXPECT_EQ(TypeSignal("CLK", "FCLK (Differential Pair)"), "1") << ::testing::PrintToString(Messages());
+    const std::string typed = Saved();
+    EXPECT_NE(typed.find("dpconn FCLK -1 -1 U1 CLK"), std::string::npos) << typed;
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_NE(JournalText().find("AddConnection(\"FCLK (Differential Pair)\")"), std::string::npos) << JournalText();
+    EXPECT_TRUE(Replayed(before) == typed) << JournalText();
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+    // A bit of a vector pair net, typed in the other bracket style.
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    EXPECT_EQ(TypeSignal("CLK", "LVDS[2] (Differential Pair)"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_NE(Saved().find("dpconn LVDS 2 2 U1 CLK -1 -1"), std::string::npos) << Saved();
+}
+
 TEST_F(CellTyping, ARefusedTextKeepsTheCellAndChangesNothing) {
     OpenBoard();
     const std::string before = Saved();

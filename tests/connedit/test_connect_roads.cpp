@@ -150,6 +150,52 @@ TEST_F(Swaps, SeveralInstancesSwapTogetherOnlyOnOnePhysicalPart) {
     unsetenv("KX_ALLOW_SWAP_PINS");
 }
 
+// The pin-number menu of a grid of several instances is offered for the same pin of instances of one
+// physical part, as a swap is; in a grid of one instance for one pin only. Two pins of other instances
+// never exchange their signals there.
+TEST_F(Swaps, SeveralInstancesTakeOnePinNumberFromTheMenuOnlyOnOnePhysicalPart) {
+    OpenBoard("RN1A");
+    CKXInstanceDetailsGridWnd* grid = Grid();
+    const ROWCOL oneA = static_cast<ROWCOL>(PinRow("A")), oneB = static_cast<ROWCOL>(PinRow("B"));
+    ASSERT_TRUE(oneA && oneB);
+    auto menuFor = [&](std::initializer_list<ROWCOL> rows) {
+        grid->SetSelection(nullptr);
+        for (ROWCOL r : rows)
+            grid->SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
+        grid->SetCurrentCell(*rows.begin(), static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinNumber));
+        CMenu menu;
+        menu.CreatePopupMenu();
+        menu.AppendMenu(MF_STRING, 1, "placeholder");
+        return grid->BuildPinNumberMenu(&menu) != nullptr;
+    };
+    ASSERT_TRUE(menuFor({oneA}));
+    EXPECT_FALSE(menuFor({oneA, oneB})); // two pins of one instance
+    IDesign* design = grid->m_designContext.design();
+    ASSERT_TRUE(design);
+    std::vector<UINT> ids;
+    for (const char* name : {"R1", "R2"})
+        ids.push_back(design->findInstance(name)->id());
+    EXPECT_EQ(grid->m_bMultipleInstances, 0);
+    ASSERT_TRUE(grid->ReloadInstanceRows(grid->m_designContext, ids, TRUE));
+    EXPECT_EQ(grid->m_bMultipleInstances, 1);
+    auto rowOf = [&](const char* instance, const char* pin) {
+        for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+            if (grid->GetValueRowCol(r, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColInstance)) == instance &&
+                grid->GetValueRowCol(r, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName)) == pin)
+                return r;
+        return ROWCOL(0);
+    };
+    const ROWCOL r1 = rowOf("R1", "A"), r2 = rowOf("R2", "A"), rn = rowOf("RN1A", "A");
+    ASSERT_TRUE(r1 && r2 && rn);
+    EXPECT_TRUE(menuFor({rn}));
+    EXPECT_FALSE(menuFor({rn, r1}));             // another physical part
+    EXPECT_FALSE(menuFor({r1, rowOf("R2", "B")})); // another pin number
+    grid->SetSelection(nullptr);
+    grid->SelectRange(CGXRange().SetRows(r1), TRUE, FALSE);
+    grid->SelectRange(CGXRange().SetRows(r2), TRUE, FALSE);
+    EXPECT_FALSE(grid->CanSwapSignals()); // pins of two instances
+}
+
 TEST_F(Swaps, SwapPinsExchangesPinNumbersWhenAllowed) {
     OpenBoard();
     Run("expandPins pin on");
@@ -211,7 +257,7 @@ TEST_F(PinNumbers, TheMenuOffersTheCandidatesAndTheAutomationTravelsThroughTheHo
     menu.GetMenuString(35545, text, MF_BYCOMMAND);
     EXPECT_EQ(std::string(text), "1");
     EXPECT_EQ(menu.GetMenuItemID(menu.GetMenuItemCount() - 1), 35550u); // "More..."
-    EXPECT_TRUE(Ccp()->AutoAssignPinNumber("3"));
+    EXPECT_TRUE(Ccp()->AssignPinNumber("3"));
     EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "3");
 }
 

@@ -27,6 +27,7 @@ protected:
 };
 
 constexpr const char* kReplace = "kx::answer dialog CKXDontAskAgainYesNoDlg ok";
+constexpr const char* kKeepTerminations = "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1";
 
 TEST_F(PairConnect, ATypedBitOfAVectorPairNetTakesAOneBitPair) {
     OpenBoard();
@@ -196,6 +197,90 @@ TEST_F(PairLegs, OtherwiseOnlyTheTypedLegIsConnected) {
     EXPECT_EQ(TypeSignal("CLK_P", "SYSCLK_P"), "1");
     EXPECT_EQ(Conn("U1 CLK_P"), "SYSCLK_P");
     EXPECT_EQ(Conn("U1 CLK_N"), "");
+}
+
+} // namespace
+
+namespace {
+
+// A pair pin moved to another pair net takes its leg pins along: the pair and its legs never
+// disagree about where the pair is, in the design, after undo and redo, and in a replay.
+class PairMove : public PairConnect {
+protected:
+    // The board's nets of each pin, one line.
+    std::string LegNets(const std::vector<std::string>& pins) {
+        std::string out;
+        for (const std::string& pin : pins) {
+            for (const std::string& c : Conns(pin))
+                out += c + " ";
+            out += "| ";
+        }
+        return out;
+    }
+    // The whole cycle of one move: the edit, one undo step back to the board before it, redo, replay.
+    void ExpectOneReplayableStep(const std::string& original) {
+        const std::string edited = Saved();
+        ASSERT_NE(edited, original);
+        EXPECT_EQ(Run("undo"), "1");
+        EXPECT_TRUE(Saved() == original) << "one undo takes the pair and its legs back";
+        EXPECT_EQ(Run("redo"), "1");
+        EXPECT_TRUE(Saved() == edited);
+        EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+    }
+};
+
+TEST_F(PairMove, AScalarPairTypedOntoANewPairNetTakesItsLegsToTheNewLegNets) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run(kReplace);
+    Run(kKeepTerminations);
+    // Typed as the pair list offers it: the marker is no bus bracket.
+    ASSERT_EQ(TypeSignal("CLK", "NEWCLK (Differential Pair)"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Has("dpconn NEWCLK -1 -1 U1 CLK -1 -1"));
+    EXPECT_EQ(LegNets({"U1 CLK_P", "U1 CLK_N"}), "NEWCLK_P | NEWCLK_N | ");
+    // The connector's pins stay on the old pair's legs: only the moved pair left them.
+    EXPECT_EQ(LegNets({"J1 P<1>", "J1 P<2>"}), "SYSCLK_P | SYSCLK_N | ");
+    ExpectOneReplayableStep(original);
+}
+
+TEST_F(PairMove, AVectorPairTakesItsLegBitsToTheBitsThePairNetGaveIt) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run(kReplace);
+    Run(kKeepTerminations);
+    ASSERT_EQ(Run("addConnection pin {LV2<7..4> (Differential Pair)} TX<3..0>"), "2"); // asked to replace
+    EXPECT_TRUE(Has("dpconn LV2 7 4 U1 TX 3 0"));
+    EXPECT_EQ(LegNets({"U1 TX_P<3>", "U1 TX_P<0>", "U1 TX_N<3>", "U1 TX_N<0>"}),
+              "LV2_P<7> | LV2_P<4> | LV2_N<7> | LV2_N<4> | ");
+    EXPECT_EQ(Saved().find("U1 TX_P<0> LVDS_P"), std::string::npos);
+    ExpectOneReplayableStep(original);
+}
+
+TEST_F(PairMove, AOneBitOfAVectorPairNetTakesTheLegsToThatBitOfTheLegNets) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run(kReplace);
+    Run(kKeepTerminations);
+    ASSERT_EQ(Run("addConnection pin {LVDS<2> (Differential Pair)} CLK"), "2");
+    EXPECT_EQ(LegNets({"U1 CLK_P", "U1 CLK_N"}), "LVDS_P<2> | LVDS_N<2> | ");
+    ExpectOneReplayableStep(original);
+}
+
+TEST_F(PairMove, ATypedPairNameKeepsItsMarkerWhenItsBracketsFollowTheDesignsStyle) {
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("LV(3..0) (Differential Pair)"),
+              "LV<3..0> (Differential Pair)");
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("LV[2] (Differential Pair)"),
+              "LV<2> (Differential Pair)");
+    EXPECT_EQ(CKXInstanceDetailsGridWnd::NormaliseBusBrackets("CK (Differential Pair)"), "CK (Differential Pair)");
+}
+
+TEST_F(PairMove, AMoveTheUserDeclinesLeavesThePairAndItsLegs) {
+    OpenBoard();
+    const std::string before = LegNets({"U1 CLK_P", "U1 CLK_N"});
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel");
+    Run("addConnection pin {NEWCLK (Differential Pair)} CLK");
+    EXPECT_EQ(LegNets({"U1 CLK_P", "U1 CLK_N"}), before);
+    EXPECT_TRUE(Has("dpconn SYSCLK -1 -1 U1 CLK -1 -1"));
 }
 
 } // namespace

@@ -44,7 +44,7 @@ protected:
 TEST_F(ColumnModel, BuildsRowNumberFixedAndCustomisedColumns) {
     ASSERT_EQ(model.Size(), 6); // row numbers, 2 fixed, 3 entries
     EXPECT_EQ(model.FirstCustomised(), 3);
-    EXPECT_EQ(model.At(0)->m_bVisible, 0);
+    EXPECT_EQ(model.At(0)->m_bShown, 0);
     EXPECT_EQ(model.At(1)->m_strCaption, "Instance");
     const CKXColumnInfoClass* pinName = model.At(3);
     EXPECT_EQ(pinName->m_strPropertyName, "PIN_NAME");
@@ -52,7 +52,7 @@ TEST_F(ColumnModel, BuildsRowNumberFixedAndCustomisedColumns) {
     EXPECT_EQ(pinName->m_nWidthType, CKXColumnInfoClass::WidthInChars);
     const CKXColumnInfoClass* pn = model.At(4);
     EXPECT_EQ(pn->m_nWidth, 40); // fixed widths stay pixels
-    EXPECT_EQ(pn->m_bVisible, 0);
+    EXPECT_EQ(pn->m_bShown, 0);
     EXPECT_EQ(model.At(5)->m_nPropertyType, CKXColumnInfoClass::InstProp);
     EXPECT_EQ(model.ColumnOfKey("pin_name"), 3);
     EXPECT_EQ(model.ColumnOfKey("Instance"), -1); // fixed columns have no key
@@ -78,7 +78,7 @@ TEST_F(ColumnModel, RebuildingGivesBackTheFormerDescriptorsAndDoesNotGrow) {
     EXPECT_EQ(former.size(), 6u);
     EXPECT_EQ(former[3].get(), before); // still alive for a broadcast
     EXPECT_EQ(model.Size(), 6);
-    EXPECT_EQ(model.At(0)->m_bVisible, 1); // row numbers shown now
+    EXPECT_EQ(model.At(0)->m_bShown, 1); // row numbers shown now
 }
 
 TEST_F(ColumnModel, SaveWritesTheCustomisedColumnsBackInCharacters) {
@@ -156,13 +156,13 @@ TEST_F(ColumnModel, BroadcastReachesTheKindAndItsReceiptAlignsTheGrid) {
 TEST_F(ColumnModel, CustomizeRebuildsOnlyWhenTheDialogChangedSomething) {
     CAfxAnswerQueue::Get().PushDialog("CKXCustomizeDialog", FALSE);
     EXPECT_FALSE(model.Customize(kFixed, 7, false, 3));
-    EXPECT_EQ(model.At(5)->m_bVisible, 1);
+    EXPECT_EQ(model.At(5)->m_bShown, 1);
 
     CAfxAnswerQueue::Get().PushDialog("CKXCustomizeDialog", TRUE, {{"hide", "VOLT"}});
     EXPECT_TRUE(model.Customize(kFixed, 7, false, 3));
     const int volt = model.ColumnOfKey("VOLT");
     ASSERT_GT(volt, 0);
-    EXPECT_EQ(model.At(volt)->m_bVisible, 0);
+    EXPECT_EQ(model.At(volt)->m_bShown, 0);
 }
 
 } // namespace
@@ -188,13 +188,13 @@ TEST_F(ColumnModel, TheChooserTogglesAColumnAndOffersMore) {
     CWnd owner;
     const UINT first = 2024;
     auto enabled = [](int col) { return col != 1; };
-    ASSERT_EQ(model.At(4)->m_bVisible, 0);
+    ASSERT_EQ(model.At(4)->m_bShown, 0);
     CAfxAnswerQueue::Get().PushMenu(first + 3); // column 4
     EXPECT_EQ(model.ShowChooser(owner, CPoint(0, 0), first, enabled), CKXColumnModel::MenuChoice::Toggled);
-    EXPECT_EQ(model.At(4)->m_bVisible, 1);
+    EXPECT_EQ(model.At(4)->m_bShown, 1);
     CAfxAnswerQueue::Get().PushMenu(first); // column 1 is greyed
     EXPECT_EQ(model.ShowChooser(owner, CPoint(0, 0), first, enabled), CKXColumnModel::MenuChoice::Dismissed);
-    EXPECT_EQ(model.At(1)->m_bVisible, 0);
+    EXPECT_EQ(model.At(1)->m_bShown, 0);
     CAfxAnswerQueue::Get().PushMenu(first + static_cast<UINT>(model.Size()) - 1); // after the columns
     EXPECT_EQ(model.ShowChooser(owner, CPoint(0, 0), first, enabled), CKXColumnModel::MenuChoice::Customize);
 }

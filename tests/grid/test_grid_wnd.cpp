@@ -142,10 +142,10 @@ TEST_F(GridWnd, ShowRowNumbersHidesColumnZeroAndRecordsIt) {
     SetUpGrid(grid);
     grid.ShowRowNumbers(FALSE);
     EXPECT_TRUE(grid.IsColHidden(0));
-    EXPECT_EQ(grid.rowNumberInfo.m_bVisible, 0);
+    EXPECT_EQ(grid.rowNumberInfo.m_bShown, 0);
     grid.ShowRowNumbers(TRUE);
     EXPECT_FALSE(grid.IsColHidden(0));
-    EXPECT_EQ(grid.rowNumberInfo.m_bVisible, 1);
+    EXPECT_EQ(grid.rowNumberInfo.m_bShown, 1);
 }
 
 TEST_F(GridWnd, MoveDirectionWordsWithoutCase) {

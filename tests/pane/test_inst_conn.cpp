@@ -5,10 +5,13 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "pane/KXInstConnDlg.h"
+#include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXSpinControl.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
 #include "afx/afxanswer.h"
+#include "afx/afxmenu.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "rmx/context.h"
 
@@ -161,6 +164,26 @@ TEST_F(InstConn, WhatTheOpenDialogShows) {
     dialog->OnCancel();
 }
 
+TEST_F(InstConn, TheDialogsBarAndFunctionButtonAreTheToolkitsControls) {
+    ASSERT_TRUE(Open());
+    auto dialog = OpenModeless("U1", 0);
+    auto* bar = dynamic_cast<SECShortcutBar*>(dialog->GetDlgItem(CKXInstConnDlg::kShortcutBarId));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->GetBarCount(), 1);
+    EXPECT_EQ(std::string(bar->GetBarLabel(bar->GetActiveIndex())), "Connectivity Details");
+    auto* fx = dynamic_cast<SECBitmapButton*>(dialog->GetDlgItem(CKXInstConnDlg::kFxButtonId));
+    ASSERT_NE(fx, nullptr);
+    EXPECT_EQ(fx->GetBitmapId(), 8882u);
+    // Pressed, it drops the function menu from its lower-left corner; the choice prepares the rule.
+    AfxGetAnswerQueue().PushMenu(35276);
+    fx->Click();
+    CRect button;
+    fx->GetWindowRect(&button);
+    EXPECT_EQ(CMenu::GetLastTrackPoint(), CPoint(button.left, button.bottom));
+    EXPECT_EQ(std::string(dialog->GetSignalComboText()), "=SUFFIXPINNAME(<string>)");
+    dialog->OnCancel();
+}
+
 TEST_F(InstConn, ResizingBeforeTheDialogOpenedMovesNothing) {
     ASSERT_TRUE(Open());
     CKXTableDoc* doc = Frame()->GetTableDoc();
@@ -188,6 +211,85 @@ TEST_F(InstConn, TheKeptConnectionsAreJournalledAfterTheInstanceIsShown) {
     EXPECT_LT(shown, connected);
 }
 
+// The Signal cells of the dialog's pins offer the nets its own connections made, before OK keeps them;
+// the list is the dialog's own, so a cancelled dialog leaves no name of a net that is not there.
+class InstConnCells : public InstConn {
+protected:
+    static CKXListComboBox* CellList(CKXInstConnDlg& dialog) {
+        auto* grid = dynamic_cast<CKXInstanceDetailsGridWnd*>(dialog.GetCCPTabWnd());
+        return grid && grid->m_pSignalCellControl ? grid->m_pSignalCellControl->m_pListBox : nullptr;
+    }
+    static int Count(const CListBox& list, const char* name) {
+        int n = 0;
+        for (int i = 0; i < list.GetCount(); ++i) {
+            CString text;
+            list.GetText(i, text);
+            if (text == name) ++n;
+        }
+        return n;
+    }
+};
+
+TEST_F(InstConnCells, ANetMadeInTheDialogIsPickedFromAnotherPinsSignalCell) {
+    ASSERT_TRUE(Open());
+    Answer("ok pins IN signal NEWNET");
+    Answer("ok pins OUT cell NEWNET");
+    Answer("ok");
+    Echoes();
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_TRUE(Has("U1 IN NEWNET")) << Netlist();
+    EXPECT_TRUE(Has("U1 OUT NEWNET")) << Netlist();
+    const std::vector<std::string> echoes = Echoes(); // both connections, heard once OK kept them
+    EXPECT_EQ(std::count_if(echoes.begin(), echoes.end(),
+                            [](const std::string& e) { return e.rfind("addConnection NEWNET", 0) == 0; }),
+              2)
+        << ::testing::PrintToString(echoes);
+    EXPECT_EQ(Run("undo"), "1"); // one step takes both back
+    EXPECT_FALSE(Has("NEWNET"));
+    EXPECT_TRUE(Has("U1 OUT N1")) << Netlist();
+}
+
+TEST_F(InstConnCells, ANetARuleMadeIsOfferedTooAndANameNotOfferedIsNotPicked) {
+    ASSERT_TRUE(Open());
+    const std::string before = Netlist();
+    Answer("ok pins OUT cell NOSUCH"); // not in the list: nothing is connected
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1"), "0");
+    EXPECT_EQ(Netlist(), before);
+    Answer("ok pins IN signal =PREFIXPINNAME(X_)");
+    Answer("ok pins OUT cell X_IN");
+    Answer("ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_TRUE(Has("U1 IN X_IN")) << Netlist();
+    EXPECT_TRUE(Has("U1 OUT X_IN")) << Netlist();
+}
+
+TEST_F(InstConnCells, TheCellListIsTheDialogsOwnAndTakesANewNameOnce) {
+    ASSERT_TRUE(Open());
+    auto dialog = OpenModeless("U1", 0);
+    CKXListComboBox* cells = CellList(*dialog);
+    ASSERT_NE(cells, nullptr);
+    CListBox* pane = Ccp()->GetSignalDropList();
+    ASSERT_NE(pane, nullptr);
+    EXPECT_NE(static_cast<CListBox*>(cells), pane);
+    EXPECT_EQ(Count(*cells, "N1"), 1); // the design's nets, as the pane offers them
+    CStringArray in;
+    in.Add("IN");
+    ASSERT_TRUE(dialog->SelectPins(in));
+    ASSERT_TRUE(dialog->ApplySignalText("NEWNET"));
+    EXPECT_EQ(Count(*cells, "NEWNET"), 1);
+    CStringArray out;
+    out.Add("OUT");
+    ASSERT_TRUE(dialog->SelectPins(out));
+    ASSERT_TRUE(dialog->PickSignalCellEntry("NEWNET"));
+    EXPECT_EQ(Count(*cells, "NEWNET"), 1);
+    EXPECT_FALSE(dialog->PickSignalCellEntry("newnet")); // an entry is its name exactly
+    EXPECT_EQ(Count(*pane, "NEWNET"), 0); // the pane hears of it only when it is kept
+    dialog->OnCancel();
+    EXPECT_FALSE(Has("NEWNET"));
+    EXPECT_EQ(Count(*pane, "NEWNET"), 0);
+}
+
 // On the example board: the journal of a kept dialog replays to the same saved design, also when the
 // dialog's step was undone.
 using InstConnBoard = ConnEditFixture;
@@ -205,6 +307,20 @@ TEST_F(InstConnBoard, AKeptDialogReplaysToTheSameDesign) {
     EXPECT_EQ(Replayed(original), edited);
 }
 
+TEST_F(InstConnBoard, APickFromTheSignalCellReplaysToTheSameDesign) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Run("kx::answer dialog CKXInstConnDlg ok pins PGOOD signal NEWPG");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Run("kx::answer dialog CKXInstConnDlg ok pins RST_N cell NEWPG");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_EQ(Conn("U1 RST_N"), "NEWPG");
+    const std::string edited = Saved();
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+}
+
 TEST_F(InstConnBoard, AnUndoneDialogReplaysToTheDesignBeforeIt) {
     ASSERT_TRUE(Open("demo.board:sch", 1));
     const std::string original = Saved();
@@ -215,6 +331,80 @@ TEST_F(InstConnBoard, AnUndoneDialogReplaysToTheDesignBeforeIt) {
     ASSERT_EQ(Run("undo"), "1");
     EXPECT_EQ(Saved(), original);
     EXPECT_EQ(Replayed(original), original);
+}
+
+} // namespace
+
+namespace {
+
+using InstConnRefusals = ConnEditFixture;
+
+// A step of the dialog that connects nothing leaves nothing in the kept step: the net its signal
+// would have made is not in the design, and the journal of the kept step replays to the same design.
+TEST_F(InstConnRefusals, ASignalThatConnectsNothingLeavesNoNetBehind) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    Run("expandPins pin on");
+    const std::string original = Saved();
+    Messages();
+    // The dialog's grid shows DQ<15..0> as one row: the bit names no row, so nothing takes STRAY.
+    Run("kx::answer dialog CKXInstConnDlg ok pins {DQ<3>} signal STRAY");
+    Run("kx::answer dialog CKXInstConnDlg ok pins MCLK signal KEPT");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("net KEPT "), std::string::npos) << edited;
+    EXPECT_EQ(edited.find("STRAY"), std::string::npos) << edited;
+    EXPECT_EQ(Replayed(original), edited);
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Saved(), original);
+}
+
+// The name a refused step would have made stays free for a later step of the same dialog.
+TEST_F(InstConnRefusals, ANameARefusedStepWouldHaveMadeIsMadeByALaterStep) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    Run("expandPins pin on");
+    const std::string original = Saved();
+    Run("kx::answer dialog CKXInstConnDlg ok pins {DQ<3>} signal LATER");
+    Run("kx::answer dialog CKXInstConnDlg ok pins PGOOD signal LATER");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("net LATER -1 -1"), std::string::npos) << edited;
+    EXPECT_EQ(Replayed(original), edited);
+}
+
+} // namespace
+
+namespace {
+
+using InstConnPhysical = ConnEditFixture;
+
+// The physical view shows physical parts: the dialog there is refused and changes nothing (its
+// connections could not be journalled so that a replay makes them again).
+TEST_F(InstConnPhysical, ThePhysicalViewRefusesTheDialogAndChangesNothing) {
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    Run("kx::show clp R2");
+    const std::string before = Saved();
+    const std::string journal = JournalText();
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    Run("kx::answer dialog CKXInstConnDlg ok pins {A B} signal PHYS_IC");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    EXPECT_EQ(Run("kx::instconn R2"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-265"});
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(Doc()->IsModified());
+    AfxGetAnswerQueue().ClearPending();
+    // The logical view connects them.
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::answer dialog CKXInstConnDlg ok pins {A B} signal PHYS_IC");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    EXPECT_EQ(Run("kx::instconn R2"), "1");
+    EXPECT_NE(Saved().find("conn R2 A PHYS_IC"), std::string::npos);
 }
 
 } // namespace

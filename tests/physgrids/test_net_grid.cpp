@@ -41,12 +41,23 @@ TEST_F(PhysNetGridTest, ANetShowsItsPinsByLocation) {
     EXPECT_EQ(g->LastPinRow(), kxphys::kNetFirstRow + 1);
     EXPECT_EQ(g->GetRowCount(), kxphys::kNetFirstRow + 1 + kxphys::kNetSpareRows);
     CInstTermBitContext bit;
-    ASSERT_TRUE(g->GetRowPin(kxphys::kNetFirstRow + 1, &bit));
+    ASSERT_TRUE(g->GetRowPhysPin(kxphys::kNetFirstRow + 1, &bit));
     EXPECT_EQ(bit.spath(), "@U1.OUT");
     EXPECT_EQ(g->GetColWidth(static_cast<ROWCOL>(N::m_nColPhysNetName)), 0);
     CString key;
     N::GetColumnSettingsKey(N::m_nColPinNumber, key);
     EXPECT_EQ(key, "PHYSCP\\PN");
+}
+
+// A pin number names the package pin of one part: on a net of several parts the location goes with it.
+TEST_F(PhysNetGridTest, APhysicalPinIsFoundByItsPartAndNumber) {
+    N* g = ShowNets({"N1"});
+    CInstTermBitContext bit;
+    ASSERT_TRUE(g->FindPhysPin("RN1", "1", &bit));
+    EXPECT_EQ(bit.spath(), "@RN1A.A");
+    EXPECT_FALSE(g->FindPhysPin("RN1", "6", nullptr)); // U1's number on the net
+    EXPECT_FALSE(g->GetRowPhysPin(kxphys::kNetFirstRow + 2, nullptr));
+    EXPECT_FALSE(g->GetRowPhysPin(g->GetRowCount() + 1, nullptr));
 }
 
 TEST_F(PhysNetGridTest, SeveralNetsShowTheirNames) {
@@ -113,7 +124,7 @@ TEST_F(PhysNetGridTest, APinNumberChangedElsewhereIsShownAndKeyed) {
     ASSERT_TRUE(part->SwapPins(TRUE, "2"));
     EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow), "U1|2|D<0>|Inout|");
     CInstTermBitContext bit;
-    ASSERT_TRUE(g->GetRowPin(kxphys::kNetFirstRow, &bit));
+    ASSERT_TRUE(g->GetRowPhysPin(kxphys::kNetFirstRow, &bit));
     EXPECT_EQ(bit.spath(), "@U1.D<0>");
     // A further edit on the row reaches the pin.
     g->SetCurrentCell(kxphys::kNetFirstRow, static_cast<ROWCOL>(N::m_nColPinNumber));

@@ -63,7 +63,7 @@ TEST_F(PhysGridTest, TheCaptionMenuHidesAColumnInEveryPartGrid) {
     EXPECT_EQ(g->GetColWidth(typeCol), 0);
     EXPECT_EQ(group->GetColWidth(typeCol), 0);
     // Shown again for the other tests of the process.
-    G::Columns().At(static_cast<int>(typeCol))->m_bVisible = 1;
+    G::Columns().At(static_cast<int>(typeCol))->m_bShown = 1;
 }
 
 } // namespace

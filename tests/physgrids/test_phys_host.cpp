@@ -206,8 +206,36 @@ TEST_F(PhysHost, FindOpensTheGridsDialog) {
     EXPECT_EQ(row, Row(g, "U1", "7"));
     Run("kx::show slp N1");
     auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
-    ASSERT_TRUE(net && net->m_hFindReplace);
-    EXPECT_TRUE(net->m_hFindReplace->FindNext("RN1"));
+    ASSERT_TRUE(net && net->m_pFindReplace);
+    EXPECT_TRUE(net->m_pFindReplace->FindNext("RN1"));
+    // The pane's Find command opens the net grid's own dialog, which searches the part locations.
+    Run("kx::click ccp " + At(kxphys::kNetFirstRow, CKXPhysNetDetailsGridWnd::m_nColPinName));
+    Run("kx::answer dialog CKXFindReplaceDlg ok find U1");
+    EXPECT_EQ(Run("kx::menu 57636"), "1");
+    EXPECT_EQ(net->m_pFindReplace->GetLastFind(), "U1");
+    net->GetCurrentCell(row, col);
+    EXPECT_EQ(net->GetValueRowCol(row, col), "U1");
+    EXPECT_EQ(col, static_cast<ROWCOL>(CKXPhysNetDetailsGridWnd::m_nColLocation));
+}
+
+// A double-click on a column's border fits the column to its pin rows in either grid; each grid keeps
+// its own drag state, and a moved border is no fit.
+TEST_F(PhysHost, ABorderDoubleClickFitsAColumnOfEitherGrid) {
+    G* g = ShowPart("U1");
+    const auto pinName = static_cast<ROWCOL>(G::s_nPinNameCol);
+    g->SetColWidth(pinName, pinName, 400);
+    EXPECT_EQ(Run("kx::click ccp " + At(kxphys::kPartCaptionRow, G::s_nPinNameCol) + " border"), "1");
+    EXPECT_LT(g->CGXGridCore::GetColWidth(pinName), 400);
+    Run("kx::show slp N1");
+    auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
+    const auto location = static_cast<ROWCOL>(CKXPhysNetDetailsGridWnd::m_nColLocation);
+    net->SetColWidth(location, location, 400);
+    EXPECT_EQ(Run("kx::click ccp " + At(kxphys::kNetCaptionRow, static_cast<int>(location)) + " border"), "1");
+    EXPECT_LT(net->CGXGridCore::GetColWidth(location), 400);
+    net->OnStartTracking(kxphys::kNetCaptionRow, location, GX_TRACKWIDTH);
+    EXPECT_TRUE(net->m_bTrackingColWidth && !g->m_bTrackingCol);
+    net->OnTrackColWidthMove(location, 400);
+    EXPECT_FALSE(net->m_bTrackingColWidth);
 }
 
 // Reading a part again after its section moved shows its progress pin by pin; removing models and

@@ -49,4 +49,18 @@ TEST_F(PhysRowNumbers, AWindowOpenedLaterFollowsTheOptionOfItsTime) {
     EXPECT_EQ(RowNumberWidth(), 0);
 }
 
+// The option turned on or off while a physical window is open changes that window at once; the next
+// load keeps what the option says now.
+TEST_F(PhysRowNumbers, TurningTheOptionChangesAnOpenPhysicalWindow) {
+    Option(0);
+    ASSERT_TRUE(Show("slp N1"));
+    Option(1);
+    EXPECT_EQ(RowNumberWidth(), 3 * GX_CHAR_WIDTH + 3) << Run("kx::widths ccp");
+    ASSERT_TRUE(Show("clp U1"));
+    Option(0);
+    EXPECT_EQ(RowNumberWidth(), 0) << Run("kx::widths ccp");
+    ASSERT_TRUE(Show("clp RN1"));
+    EXPECT_EQ(RowNumberWidth(), 0) << Run("kx::widths ccp");
+}
+
 } // namespace

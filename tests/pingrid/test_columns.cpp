@@ -58,9 +58,9 @@ TEST_F(Columns, ListFollowsTheCustomisationAndIsWrittenBack) {
     EXPECT_EQ(name->m_nWidth, 12 * charWidth);
     const CKXColumnInfoClass* loc = grid->GetColumnInfo(5);
     EXPECT_EQ(loc->m_nPropertyType, CKXColumnInfoClass::InstProp);
-    EXPECT_EQ(loc->m_bVisible, 0);
+    EXPECT_EQ(loc->m_bShown, 0);
     EXPECT_EQ(grid->GetColumnInfo(1)->m_strCaption, "Instance");
-    EXPECT_EQ(grid->GetColumnInfo(1)->m_bVisible, 0);
+    EXPECT_EQ(grid->GetColumnInfo(1)->m_bShown, 0);
 
     grid->LoadCustomPropertyColumns(FALSE);
     const CStringArray& saved = CKXCustomizeAPI::getDefaultEntriesArray();
@@ -153,9 +153,9 @@ TEST_F(Columns, LayoutBroadcastHidesAColumnInEveryGrid) {
     second.InitializeGrid(nullptr, design, design, 0);
     const std::vector<CKXColumnInfoClass*> old = G::m_arrColumnInfo;
     CKXColumnInfoClass* type = grid->GetColumnInfo(G::m_nColPinType);
-    type->m_bVisible = 0;
+    type->m_bShown = 0;
     grid->BroadcastColumnLayout(old);
-    type->m_bVisible = 1;
+    type->m_bShown = 1;
     EXPECT_TRUE(grid->IsColHidden(static_cast<ROWCOL>(G::m_nColPinType)));
     EXPECT_TRUE(second.IsColHidden(static_cast<ROWCOL>(G::m_nColPinType)));
     // Other kinds are not ours.

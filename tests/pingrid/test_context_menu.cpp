@@ -72,15 +72,15 @@ TEST_F(ContextMenu, ColumnChooserHidesAColumnInEveryPinGrid) {
     EXPECT_EQ(offered.Find("2024"), -1) << offered.GetString();
     EXPECT_EQ(offered.Find("2025"), -1) << offered.GetString();
     EXPECT_NE(offered.Find("2026"), -1) << offered.GetString();
-    EXPECT_EQ(G::m_arrColumnInfo[static_cast<std::size_t>(G::m_nColPinType)]->m_bVisible, 0);
+    EXPECT_EQ(G::m_arrColumnInfo[static_cast<std::size_t>(G::m_nColPinType)]->m_bShown, 0);
     EXPECT_EQ(second.GetColWidth(C(G::m_nColPinType)), 0);
 
     // Chosen again, it comes back; a dismissed menu changes nothing.
     CAfxAnswerQueue::Get().PushMenu(pinTypeCommand);
     Click(PIN_CAPTION_ROW, G::m_nColSignal);
-    EXPECT_EQ(G::m_arrColumnInfo[static_cast<std::size_t>(G::m_nColPinType)]->m_bVisible, 1);
+    EXPECT_EQ(G::m_arrColumnInfo[static_cast<std::size_t>(G::m_nColPinType)]->m_bShown, 1);
     Click(PIN_CAPTION_ROW, G::m_nColSignal);
-    EXPECT_EQ(G::m_arrColumnInfo[static_cast<std::size_t>(G::m_nColPinType)]->m_bVisible, 1);
+    EXPECT_EQ(G::m_arrColumnInfo[static_cast<std::size_t>(G::m_nColPinType)]->m_bShown, 1);
 }
 
 TEST_F(ContextMenu, SpacerRowsShowNothing) {

@@ -51,7 +51,7 @@ TEST_F(Dump, HeaderFunctionsAndPaddedCells) {
     // The row of pin A: its shown cells, each padded, then a line feed.
     std::string rowA;
     for (ROWCOL c = 1; c <= grid->GetColCount(); ++c)
-        if (!grid->IsColHidden(c) && G::m_arrColumnInfo[c]->m_bVisible)
+        if (!grid->IsColHidden(c) && G::m_arrColumnInfo[c]->m_bShown)
             rowA += Pad(Cell(a, static_cast<int>(c)).GetString());
     EXPECT_NE(text.find("\n" + rowA + "\n"), std::string::npos) << text;
 
@@ -63,10 +63,10 @@ TEST_F(Dump, HeaderFunctionsAndPaddedCells) {
 TEST_F(Dump, HiddenRowsAndColumnsAreLeftOut) {
     grid->HideRows(Row("B"), Row("B"));
     CKXColumnInfoClass* info = G::m_arrColumnInfo[static_cast<std::size_t>(G::m_nColSignal)];
-    info->m_bVisible = 0;
+    info->m_bShown = 0;
     grid->m_arrFunctions = {"1", "All"};
     const int result = grid->DumpGrid(path.c_str());
-    info->m_bVisible = 1;
+    info->m_bShown = 1;
     ASSERT_EQ(result, 1);
     const std::string text = Read();
     EXPECT_NE(text.find("\nFunctions: \n1 \nAll\n"), std::string::npos) << text;

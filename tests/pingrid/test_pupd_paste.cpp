@@ -143,3 +143,65 @@ TEST_F(PupdPaste, AnOpenPinTakesNothingAndTheOthersStillDo) {
 }
 
 } // namespace
+
+namespace {
+
+// A selection over a whole bus pin's row: the pull-down goes onto the single pins, not onto the bus
+// pin's bits, which a replayed journal could not reach; the journal replays to the same design.
+TEST_F(PupdPaste, ASelectionOverABusPinsRowPastesOntoTheSinglePinsAndReplays) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 4k7"), "1");
+    CopyPupds("[list U1 PGOOD C10]");
+    SelectPupdCells("A<12..0>", "MCLK");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    EXPECT_EQ(Count(pasted, "pulldown @:mclk"), 1u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:addr<"), 0u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:dq<"), 0u) << pasted;
+    EXPECT_EQ(Replayed(original), pasted) << JournalText();
+}
+
+// With the pins expanded a bus pin's bit rows take the paste one by one, and that replays too.
+TEST_F(PupdPaste, ABitRowOfAnExpandedBusPinTakesThePasteAndReplays) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 4k7"), "1");
+    CopyPupds("[list U1 PGOOD C10]");
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    SelectPupdCells("DQ<3>", "DQ<2>");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    EXPECT_EQ(Count(pasted, "pulldown @:dq<3>"), 1u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:dq<2>"), 1u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:dq<"), 2u) << pasted;
+    EXPECT_EQ(Replayed(original), pasted) << JournalText();
+}
+
+} // namespace
+
+namespace {
+
+// A paste the design database refused leaves the names of the pull-downs made after it as they are
+// without it: the journal, which holds no refused paste, replays to the same names.
+TEST_F(PupdPaste, APasteTheDatabaseRefusedTakesNoNameFromTheNextPullDown) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 4k7"), "1");
+    CopyPupds("[list U1 PGOOD C10]");
+    // The clock pair's two nets and MCLK: three pull-downs made, and thrown away.
+    SelectPupdCells("CLK", "MCLK");
+    m_app->Server()->setCommitFault([] { return true; });
+    EXPECT_EQ(Run("paste pin"), "0");
+    m_app->Server()->setCommitFault(nullptr);
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 1k"), "1");
+    const std::string edited = Saved();
+    EXPECT_EQ(Count(edited, "dt pd2 2 pulldown @:mclk"), 1u) << edited;
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+}
+
+} // namespace

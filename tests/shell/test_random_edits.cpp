@@ -8,8 +8,10 @@
 // terminations and pull-ups), the pin grid's paste of copied signals, a model typed into the physical
 // part grid, a component dropped on the component list, an instance dropped on a signal grid and its
 // pin number typed, the host's rename of an instance carrying its pin comments, a signal typed into a
-// pin row with the terminations question answered either way, a second window on the same design,
-// and a close without saving followed by a reopen; about one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
+// pin row with the terminations question answered either way, the instance connectivity dialog, the
+// pin grid's and the matrix's paste of copied pull-ups and terminations, the clipboard viewer's paste,
+// the clock pair moved to another pair net with its terminations kept or dropped, a second window on
+// the same design, and a close without saving followed by a reopen; about one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
 // every step (in the order the steps were made, over every window) gives the saved design back
 // byte for byte, redoing them gives the end state, undoing again gives the saved design, and the
 // sequence's journal replayed on the saved design gives the end state byte for byte (in the same
@@ -31,6 +33,7 @@
 
 #include "afx/afxreg.h"
 #include "kxcommon/KXCustomizeAPI.h"
+#include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxnotes/CComments.h"
@@ -134,6 +137,115 @@ std::string MatrixShown(Rng& rng, EditWorld&) {
            "; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}";
 }
 
+// A pin of U1 with its number, as the pin grid's copy and select words name it.
+std::string PinAndNumber(Rng& rng) {
+    static const std::vector<std::string> pins = {"MCLK B14", "PGOOD C10", "RST_N C9", "{DQ<3>} A13", "MCLK B14",
+                                                  "PGOOD C10"};
+    return Pick(rng, pins);
+}
+
+std::string InstanceConnectivity(Rng& rng, EditWorld& w) {
+    static const std::vector<std::pair<std::string, std::vector<std::string>>> instances = {
+        {"U1", {"MCLK", "PGOOD", "RST_N", "CLK", "DQ<3>", "NOPIN"}}, {"R2", {"A", "B"}}, {"R1", {"A", "B"}}};
+    static const std::vector<std::string> functions = {"35280", "35255", "35256", "35275", "35278", "35282"};
+    static const std::vector<std::string> texts = {"PG", "=PREFIXPINNAME(X_)", "=AUTONAME", "", "MCLK"};
+    const auto& [instance, pins] = Pick(rng, instances);
+    std::string line = "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination " +
+                       std::string(OneIn(rng, 2) ? "1" : "0") + "; ";
+    const int actions = std::uniform_int_distribution<int>(1, 3)(rng);
+    for (int i = 0; i < actions; ++i) {
+        std::string chosen = Pick(rng, pins);
+        if (OneIn(rng, 2)) chosen += " " + Pick(rng, pins);
+        line += "kx::answer dialog CKXInstConnDlg ok pins " + Braced(chosen) +
+                (OneIn(rng, 2) ? " fx " + Pick(rng, functions)
+                               : " signal " + Braced(OneIn(rng, 2) ? w.NewSignal("IC") : Pick(rng, texts))) +
+                "; ";
+    }
+    line += std::string("kx::answer dialog CKXInstConnDlg ") + (OneIn(rng, 4) ? "cancel" : "ok") + "; ";
+    return line + "kx::instconn " + instance + " " + std::to_string(std::uniform_int_distribution<int>(0, 9)(rng));
+}
+
+std::string PinGridPupdPaste(Rng& rng, EditWorld&) {
+    std::string line = "kx::show clp U1; ";
+    const std::string source = PinAndNumber(rng);
+    // Mostly a pull-up with its DC net first: the saved board's own has none, which does not paste.
+    if (!OneIn(rng, 4))
+        line += "selectObject pin " + source.substr(0, source.find(' ')) + "; addPupd pin -type " +
+                (OneIn(rng, 2) ? "pullup" : "pulldown") + " -dcnet VCC3V3 -value 4k7; ";
+    line += "copy pin [list U1 " + source + "]";
+    if (OneIn(rng, 3)) line += " [list U1 " + PinAndNumber(rng) + "]";
+    // Onto pins of the grid's rows (a bus pin, or a bit shown only with the pins expanded, now and then).
+    static const std::vector<std::string> targets = {"MCLK", "PGOOD", "RST_N", "MCLK", "PGOOD", "A<12..0>", "DQ<4>"};
+    line += " pupd; kx::select ccp {*}[kxcell " + Braced(Pick(rng, targets)) + " \"Pull Up/Down\"]";
+    if (OneIn(rng, 2)) line += " {*}[kxcell " + Braced(Pick(rng, targets)) + " \"Pull Up/Down\"]";
+    return line + (OneIn(rng, 4) ? "; paste special" : "; paste pin");
+}
+
+std::string MatrixAssocPaste(Rng& rng, EditWorld& w) {
+    std::string line = MatrixShown(rng, w) + "; matrixAdd pin signal RESET_N; ";
+    if (OneIn(rng, 4)) {
+        // What the journal writes for a pasted component, and a few that cannot be placed.
+        static const std::vector<std::string> calls = {
+            "TERMINATION {DQ<2>} U1 {DQ<2>} Series {} {type=Series;delay=;slots=1;0.id=R;0.lib=discrete;"
+            "0.cell=resistor;0.view=sym;0.phys=R0402;0.value=22;0.refdes=;0.k=;0.i=}",
+            "TERMINATION MCLK U1 NOPIN Series {} {type=Series;slots=1;0.lib=discrete;0.cell=resistor;0.view=sym}",
+            "PUPD PG {} {} PullUp {} {type=PullUp;delay=;high=;low=;dcnet=VCC3V3;slots=1;0.id=R;0.lib=discrete;"
+            "0.cell=resistor;0.view=sym;0.phys=R0402;0.value=10k;0.refdes=;0.k=;0.i=}",
+            "PUPD {DQ<3>} {} {} PullDown {} {}"};
+        return line + "kx::pane MatrixPasteAssoc " + Pick(rng, calls);
+    }
+    const bool pupd = OneIn(rng, 2);
+    const std::string caption = pupd ? "\"Pull Up/Down\"" : "Termination";
+    // Mostly a row with something to copy: MCLK's termination, RESET_N's pull-up, or one made now.
+    std::string source = OneIn(rng, 3) ? Pick(rng, w.matrixRows) : std::string(pupd ? "RESET_N" : "MCLK");
+    if (OneIn(rng, 2)) {
+        source = Pick(rng, w.matrixRows);
+        line += "kx::select ccp {*}[kxcell " + Braced(source) +
+                (pupd ? " Signal]; addPupd pin -type pulldown -dcnet VCC3V3 -value 10k; "
+                      : " \"Pin Name\"]; addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view "
+                        "sym -physname R0402 -value 50; ");
+    }
+    line += "kx::select ccp {*}[kxcell " + Braced(source) + " " + caption + "]; kx::key ccp Ctrl+C; ";
+    // Into the other view now and then.
+    if (OneIn(rng, 3)) line += "openMatrixView pin mv4; matrixAdd pin component U1; matrixAdd pin signal PG; "
+                               "matrixAdd pin signal {DQ<4..2>}; ";
+    line += "kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.matrixRows)) + " " + caption + "]";
+    if (OneIn(rng, 2)) line += " {*}[kxcell " + Braced(Pick(rng, w.matrixRows)) + " " + caption + "]";
+    return line + (OneIn(rng, 3) ? "; paste special" : "; paste pin");
+}
+
+std::string ClipViewerPaste(Rng& rng, EditWorld& w) {
+    std::string line;
+    // An instance's name copied from a signal grid, or a pin's signal from the pin grid.
+    if (OneIn(rng, 2))
+        line = "kx::show slp " + std::string(OneIn(rng, 2) ? "MCLK" : "PG") + "; kx::select ccp {*}[kxcell " +
+               Pick(rng, std::vector<std::string>{"U1", "U2", "R2"}) + " Instance]; kx::key ccp Ctrl+C; ";
+    else
+        line = "kx::show clp U1; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
+               " Signal]; kx::key ccp Ctrl+C; ";
+    // Mostly the newest item, now and then an older one (or one the viewer does not hold).
+    const std::string item = OneIn(rng, 3) ? std::to_string(std::uniform_int_distribution<int>(2, 4)(rng)) : "1";
+    if (OneIn(rng, 2)) return line + "selectWindow clp; kx::clipview " + item;
+    return line + "kx::show clp U1; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) + " Signal]; kx::clipview " +
+           item;
+}
+
+std::string PairMoveRetain(Rng& rng, EditWorld& w) {
+    static const std::vector<std::string> pairs = {"SYSCLK", "LVDS<1>", "LVDS"};
+    std::string line = "kx::show clp U1; ";
+    // The positive leg given a termination of its own first (its row shows with pairs off).
+    if (OneIn(rng, 2))
+        line += "setViewOption pin dp_off; selectObject pin CLK_P; addTermination pin -type Series -part1 -lib "
+                "discrete -cell resistor -view sym -physname R0402 -value 22; setViewOption pin dp_on; ";
+    // The answer a journal gives, or the user's in the question.
+    if (OneIn(rng, 3)) line += "kx::pane RetainTermination " + std::string(OneIn(rng, 2) ? "1" : "0") + "; ";
+    line += "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination " + std::string(OneIn(rng, 2) ? "1" : "0") +
+            "; kx::answer dialog CKXDontAskAgainYesNoDlg " + (OneIn(rng, 4) ? "cancel" : "ok") + "; ";
+    const std::string pair = (OneIn(rng, 2) ? w.NewSignal("FCLK") : Pick(rng, pairs)) + " (Differential Pair)";
+    if (OneIn(rng, 2)) return line + "addConnection pin " + Braced(pair) + " CLK";
+    return line + "kx::edit ccp {*}[kxcell CLK Signal] " + Braced(pair);
+}
+
 std::vector<EditKind>& EditKinds() {
     static std::vector<EditKind> kinds = {
         // The design and its comments.
@@ -172,7 +284,7 @@ std::vector<EditKind>& EditKinds() {
          [](Rng& rng, EditWorld& w) {
              static const std::vector<std::string> types = {"pullup", "pulldown"};
              return "selectObject pin " + Braced(Pick(rng, w.pins)) + "; addPupd pin -type " + Pick(rng, types) +
-                    " -dcnet GND -value 1k";
+                    " -dcnet " + (OneIn(rng, 3) ? "GND" : "VCC3V3") + " -value 1k";
          }},
         {"deletePupd",
          [](Rng& rng, EditWorld& w) { return "selectObject pin " + Braced(Pick(rng, w.pins)) + "; deletePupd pin"; }},
@@ -363,7 +475,8 @@ std::vector<EditKind>& EditKinds() {
              const std::string line = MatrixShown(rng, w) + "; kx::select ccp {*}[kxcell " +
                                       Braced(Pick(rng, w.matrixRows)) + " Signal]; ";
              if (OneIn(rng, 2)) return line + "deletePupd pin";
-             return line + "addPupd pin -type " + (OneIn(rng, 2) ? "pullup" : "pulldown") + " -dcnet GND -value 1k";
+             return line + "addPupd pin -type " + (OneIn(rng, 2) ? "pullup" : "pulldown") + " -dcnet " +
+                    (OneIn(rng, 3) ? "GND" : "VCC3V3") + " -value 1k";
          }},
         // The pin grid's paste of copied signal names (Ctrl+C on one Signal cell, paste on another).
         {"paste copied signals",
@@ -441,6 +554,18 @@ std::vector<EditKind>& EditKinds() {
              return OneIn(rng, 2) ? "kx::pane CreateMatrixView " + view + " " + components + " " + signals
                                   : "kx::pane EditMatrixView " + view + " " + view + " " + components + " " + signals;
          }},
+        // The instance connectivity dialog the host opens on a placed instance: pins connected by its
+        // functions or a typed signal, then OK or Cancel.
+        {"instance connectivity dialog", InstanceConnectivity},
+        // Copied pull-ups/pull-downs pasted into the pin grid's Pull Up/Down column.
+        {"paste pull-ups in the pin grid", PinGridPupdPaste},
+        // The matrix's copied terminations and pull-ups pasted (in the same view or another), or made
+        // again by the call the journal writes.
+        {"matrix paste of terminations and pull-ups", MatrixAssocPaste},
+        // The clipboard viewer's item pasted into the component list or the active grid.
+        {"clipboard viewer paste", ClipViewerPaste},
+        // The clock pair moved to another pair net, the terminations question answered.
+        {"pair moved, terminations answered", PairMoveRetain},
         {"undo", [](Rng&, EditWorld&) { return std::string("undo"); }},
         {"redo", [](Rng&, EditWorld&) { return std::string("redo"); }},
         // Windows: a second one on the design (the physical view too), and back to the first.
@@ -455,10 +580,11 @@ std::vector<EditKind>& EditKinds() {
 // showing TEXT and the column titled CAPTION; "0 0" when there is none.
 const char* const kCellProc = R"TCL(
 proc kxcell {want caption} {
-    set cols {}; set active 0; set row 0; set col 0
+    set cols {}; set active 0; set row 0; set col 0; set first 6
     foreach line [split [kx::window ccp] \n] {
         if {[string match "  grid *" $line]} {
             set active [string match "*(active)*" $line]
+            regexp {first data row ([0-9]+)} $line -> first
             set cols [string range $line [expr {[string first ", columns" $line] + 9}] end]
             continue
         }
@@ -468,7 +594,7 @@ proc kxcell {want caption} {
         set cells [split [string map [list " | " \x01] [string range $line [expr {$colon + 2}] end]] \x01]
         foreach c $cols t $cells {
             if {$t eq $caption && !$col} { set col $c }
-            if {$t eq $want && !$row && $r > 5} { set row $r }
+            if {$t eq $want && !$row && $r >= $first} { set row $r }
         }
     }
     return "$row $col"
@@ -501,7 +627,8 @@ protected:
         CKXCustomizeAPI::setCustomizationOrigin("CCP");
         CStringArray columns;
         for (const char* e : {"PIN_NAME|Pin Name|14s|DEFAULT|SHOW", "PN|Pin Number|8s|DEFAULT|SHOW",
-                              "SIGNAL|Signal|16s|DEFAULT|SHOW", "SPEED|Speed|8s|PINPROP|SHOW",
+                              "SIGNAL|Signal|16s|DEFAULT|SHOW", "TERMINATION|Termination|12s|DEFAULT|SHOW",
+                              "PUPD|Pull Up/Down|10s|DEFAULT|SHOW", "SPEED|Speed|8s|PINPROP|SHOW",
                               "VOLT_MAX|Volt max|8s|PINPROP|SHOW", "COMMENTS|Comments|16s|DEFAULT|SHOW"})
             columns.Add(e);
         ASSERT_TRUE(CKXCustomizeAPI::parseFile(columns, false));
@@ -630,6 +757,8 @@ bool RandomEdits::RunSequence(unsigned seed, bool freshHost, std::string& why) {
     if (!Open("demo.board:sch", 1)) return why = "the design does not open", false;
     Run("kx::show clp U1");
     m_steps.clear();
+    // Each sequence starts from an empty clipboard: a seed runs alone as it runs in a range.
+    CKXImpClipBoard::Reset();
     // Edits, with about one commit in six refused by the database.
     std::bernoulli_distribution refuse(1.0 / 6);
     Server()->setCommitFault([&] { return refuse(rng); });
@@ -644,8 +773,12 @@ bool RandomEdits::RunSequence(unsigned seed, bool freshHost, std::string& why) {
         const auto before = StepCounts();
         const std::string result = Run(line);
         TrackSteps(before);
-        if (std::getenv("KX_EDIT_TRACE"))
-            std::cerr << line << " -> " << result << " steps " << m_steps.size() << "\n";
+        if (std::getenv("KX_EDIT_TRACE")) {
+            std::cerr << line << " -> " << result << " steps " << m_steps.size() << " messages";
+            for (const std::string& id : Messages())
+                std::cerr << " " << id;
+            std::cerr << "\n";
+        }
         if (!Doc()) return why = "no window is open after\n" + lines, false;
         // Every edit ends its transaction: one left open would swallow the edits that follow.
         if (CKXTransaction::IsTransactionStarted()) return why = "a transaction stays open after\n" + lines, false;

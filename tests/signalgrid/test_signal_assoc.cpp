@@ -2,6 +2,8 @@
 // InitTermination prepares, AddTermination sends the add, one undo step takes it back.
 #include "../connedit/ConnEditFixture.h"
 
+#include "grid/KXGridEdit.h"
+#include "kxinstsigpane/KXTransaction.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include <fstream>
@@ -66,6 +68,59 @@ TEST_F(SignalAssoc, InitTerminationRefusesWhatCannotBeTerminated) {
     Messages();
     EXPECT_FALSE(Signal()->InitTermination("NoSuchType"));
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-216"});
+}
+
+// The automation set-up on the signal grid holds its edit open for the add that follows: set-up and
+// add are one undo step; what comes between (an undo, a refused set-up) discards the held edit first.
+class SignalHeldTermination : public SignalAssoc {
+protected:
+    int Steps() { return Ccp()->GetUndoStepCount(); }
+    // U1's row of the PG net, its termination cell current, and the set-up made on it.
+    ROWCOL PrepareAdd(const char* type) {
+        Run("kx::show slp PG");
+        Run("kx::select ccp " + At(RowOf("U1"), G::m_nColTermination));
+        Run(std::string("kx::pane InitTermination ") + type);
+        return RowOf("U1");
+    }
+    bool Idle() { return !CKXGridEdit::IsHeld(*Signal()) && !CKXTransaction::IsTransactionStarted(); }
+};
+
+TEST_F(SignalHeldTermination, SetUpAndAddAreOneStep) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Steps();
+    const ROWCOL row = PrepareAdd("Shunt");
+    EXPECT_TRUE(CKXGridEdit::IsWaiting(*Signal()));
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_NE(TerminationCell(row).find("Shunt"), std::string::npos);
+    const std::string after = Saved();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(Replayed(before) == after) << JournalText();
+}
+
+TEST_F(SignalHeldTermination, AnUndoOrARefusedSetUpBetweenLeavesNothingToAdd) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_EQ(TypeSignal("RST_N", ""), "1");
+    const std::string disconnected = Saved();
+    const int steps = Steps();
+    PrepareAdd("Shunt");
+    EXPECT_EQ(Run("undo"), "1"); // the step before the set-up goes, not a part of the held edit
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(Saved() == original);
+    EXPECT_EQ(Run("redo"), "1");
+    PrepareAdd("Shunt");
+    Run("kx::pane InitTermination NoSuchType");
+    EXPECT_TRUE(Idle());
+    Messages();
+    EXPECT_NE(Run("kx::pane AddTermination"), "1"); // not the earlier set-up's termination
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-210"});
+    EXPECT_TRUE(Saved() == disconnected);
+    EXPECT_EQ(Steps(), steps);
 }
 
 } // namespace

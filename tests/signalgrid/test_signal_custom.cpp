@@ -84,6 +84,21 @@ TEST_F(SignalCustom, TypingAValueChangesThePropertyInOneUndoableStepThatReplays)
     EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "5V");
 }
 
+// While a typed value's edit is on its way to the host, a store of the cell sends nothing more.
+TEST_F(SignalCustom, ACellStoredWhileItsEditIsOnTheWaySendsNothingMore) {
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    Grid()->m_bCustomEditReady = 0;
+    Echoes();
+    EXPECT_TRUE(Type(row, Volt(), "7V"));
+    EXPECT_TRUE(Echoes().empty());
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "3V3");
+    Grid()->m_bCustomEditReady = 1;
+    EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(Volt()) + " 6V"), "1");
+    EXPECT_EQ(Grid()->m_bCustomEditReady, 1);
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "6V");
+}
+
 TEST_F(SignalCustom, AutomationWritesThePinPropertyAndTheSameValueWritesNothing) {
     ShowWithCustomColumns();
     const ROWCOL row = Row("J2", "S");

@@ -214,7 +214,7 @@ TEST_F(SignalEditing, DeletingRowsDisconnectsThemAndKeepsTheRowCount) {
 TEST_F(SignalEditing, JournalledDeleteSelectsTheRowByInstanceAndPinNumber) {
     ASSERT_TRUE(Open());
     Show("N1");
-    Ccp()->AutoSelectInstanceCol("J2", "25");
+    Ccp()->SelectInstanceCol("J2", "25");
     ROWCOL row = 0, col = 0;
     ASSERT_TRUE(Grid()->GetCurrentCell(row, col));
     EXPECT_EQ(row, Row("J2", "S"));

@@ -26,10 +26,10 @@ TEST_F(SignalMenus, TheColumnMenuHidesAndShowsAColumnInEverySignalGrid) {
     Run("kx::click ccp 1 " + Num(G::m_nColCell) + " right");
     EXPECT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
     // Signal Name is grayed: choosing it changes nothing.
-    const int signalShown = G::Columns().At(G::m_nColSignalName)->m_bVisible;
+    const int signalShown = G::Columns().At(G::m_nColSignalName)->m_bShown;
     Run("kx::answer menu * 2024");
     Run("kx::click ccp 1 " + Num(G::m_nColCell) + " right");
-    EXPECT_EQ(G::Columns().At(G::m_nColSignalName)->m_bVisible, signalShown);
+    EXPECT_EQ(G::Columns().At(G::m_nColSignalName)->m_bShown, signalShown);
     EXPECT_GT(Grid()->GetColWidth(static_cast<ROWCOL>(col)), 0);
 }
 

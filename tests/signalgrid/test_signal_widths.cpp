@@ -58,13 +58,13 @@ TEST_F(SignalWidths, AHiddenColumnIsNeverTheStretchedOne) {
     ASSERT_GT(stretched, 0);
     CKXColumnInfoClass* info = Grid()->GetColumnInfo(stretched);
     ASSERT_NE(info, nullptr);
-    info->m_bVisible = 0;
+    info->m_bShown = 0;
     Grid()->MoveWindow(0, 0, 2000, kTall);
     EXPECT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(stretched)), 0);
     const int next = Grid()->StretchedColumn(fixedAfter);
     EXPECT_NE(next, stretched);
     if (next > 0) EXPECT_EQ(Drawn(), 2000 - 1);
-    info->m_bVisible = 1;
+    info->m_bShown = 1;
 }
 
 // The row numbers (the user's show_row_numbers option): column 0 fits the largest number, the

@@ -1,6 +1,7 @@
 #include "afx/afxwin.h"
 
 #include "afx/afxanswer.h"
+#include "afx/afxdisp.h"
 
 #include <algorithm>
 #include <cctype>
@@ -306,9 +307,187 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         DestroyWindow();
         return 0;
+    case WM_NCACTIVATE:
+        m_bNcActive = wParam != 0;
+        return TRUE;
     default:
         return 0;
     }
+}
+
+BOOL CWnd::OnNcActivate(BOOL bActive) {
+    return static_cast<BOOL>(DefWindowProc(WM_NCACTIVATE, static_cast<WPARAM>(bActive), 0));
+}
+
+// ---------------------------------------------------------------- accessibility
+std::vector<CWnd*> CWnd::AccessibleChildren() const {
+    std::vector<CWnd*> shown;
+    for (CWnd* child : m_children)
+        if (child && child->IsVisibleFlag()) shown.push_back(child);
+    return shown;
+}
+
+// The window a child number names: this window for CHILDID_SELF, else the child (hr E_INVALIDARG
+// and null for a number that names none or a variant that is not a number).
+CWnd* CWnd::AccessibleTarget(const VARIANT& varChild, HRESULT& hr) const {
+    hr = S_OK;
+    if (varChild.vt != VT_I4) {
+        hr = E_INVALIDARG;
+        return nullptr;
+    }
+    if (varChild.lVal == CHILDID_SELF) return const_cast<CWnd*>(this);
+    const std::vector<CWnd*> children = AccessibleChildren();
+    if (varChild.lVal < 1 || static_cast<size_t>(varChild.lVal) > children.size()) {
+        hr = E_INVALIDARG;
+        return nullptr;
+    }
+    return children[static_cast<size_t>(varChild.lVal - 1)];
+}
+
+HRESULT CWnd::GetAccessibleChildCount(long* pcountChildren) {
+    if (!pcountChildren) return E_INVALIDARG;
+    *pcountChildren = static_cast<long>(AccessibleChildren().size());
+    return S_OK;
+}
+
+HRESULT CWnd::GetAccessibleChild(const VARIANT& varChild, CWnd** ppChild) {
+    if (!ppChild) return E_INVALIDARG;
+    *ppChild = nullptr;
+    HRESULT hr = S_OK;
+    CWnd* target = AccessibleTarget(varChild, hr);
+    if (!target) return hr;
+    if (target == this) return S_FALSE;
+    *ppChild = target;
+    return S_OK;
+}
+
+HRESULT CWnd::GetAccessibleName(const VARIANT& varChild, CString* pszName) {
+    if (!pszName) return E_INVALIDARG;
+    HRESULT hr = S_OK;
+    CWnd* target = AccessibleTarget(varChild, hr);
+    if (!target) return hr;
+    // "&&" stands for one '&'; a single '&' only marks the mnemonic.
+    const CString& text = target->m_strText;
+    CString name;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        if (text[i] == '&') {
+            if (i + 1 < text.GetLength() && text[i + 1] == '&') name += '&';
+            ++i;
+            if (i < text.GetLength() && text[i] != '&') name += text[i];
+            continue;
+        }
+        name += text[i];
+    }
+    *pszName = name;
+    return S_OK;
+}
+
+HRESULT CWnd::GetAccessibilityLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                       const VARIANT& varChild) {
+    if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight) return E_INVALIDARG;
+    HRESULT hr = S_OK;
+    CWnd* target = AccessibleTarget(varChild, hr);
+    if (!target) return hr;
+    CRect r;
+    target->GetWindowRect(&r);
+    *pxLeft = r.left;
+    *pyTop = r.top;
+    *pcxWidth = r.Width();
+    *pcyHeight = r.Height();
+    return S_OK;
+}
+
+HRESULT CWnd::GetAccessibilityHitTest(long xLeft, long yTop, VARIANT* pvarChild) {
+    if (!pvarChild) return E_INVALIDARG;
+    const CPoint pt(static_cast<int>(xLeft), static_cast<int>(yTop));
+    CRect own;
+    GetWindowRect(&own);
+    pvarChild->vt = VT_EMPTY;
+    if (!own.PtInRect(pt)) return S_FALSE;
+    // The topmost child wins where children overlap: the last in z-order.
+    const std::vector<CWnd*> children = AccessibleChildren();
+    pvarChild->vt = VT_I4;
+    pvarChild->lVal = CHILDID_SELF;
+    for (size_t i = children.size(); i-- > 0;) {
+        CRect r;
+        children[i]->GetWindowRect(&r);
+        if (r.PtInRect(pt)) {
+            pvarChild->lVal = static_cast<LONG>(i + 1);
+            break;
+        }
+    }
+    return S_OK;
+}
+
+HRESULT CWnd::get_accChildCount(long* pcountChildren) {
+    return GetAccessibleChildCount(pcountChildren);
+}
+HRESULT CWnd::get_accChild(const VARIANT& varChild, CWnd** ppChild) {
+    return GetAccessibleChild(varChild, ppChild);
+}
+HRESULT CWnd::get_accName(const VARIANT& varChild, CString* pszName) {
+    return GetAccessibleName(varChild, pszName);
+}
+HRESULT CWnd::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, const VARIANT& varChild) {
+    return GetAccessibilityLocation(pxLeft, pyTop, pcxWidth, pcyHeight, varChild);
+}
+HRESULT CWnd::accHitTest(long xLeft, long yTop, VARIANT* pvarChild) {
+    return GetAccessibilityHitTest(xLeft, yTop, pvarChild);
+}
+
+// ---------------------------------------------------------------- window classes
+namespace {
+
+struct RegisteredClass {
+    WNDCLASSA data{};
+    std::string name;
+};
+
+std::map<std::string, RegisteredClass>& ClassTable() {
+    static std::map<std::string, RegisteredClass> table;
+    return table;
+}
+
+std::string ClassKey(LPCSTR name) {
+    std::string key = name ? name : "";
+    for (char& c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+} // namespace
+
+ATOM RegisterClassA(const WNDCLASSA* lpWndClass) {
+    if (!lpWndClass || !lpWndClass->lpszClassName || !*lpWndClass->lpszClassName) return 0;
+    auto& table = ClassTable();
+    const std::string key = ClassKey(lpWndClass->lpszClassName);
+    if (table.count(key)) return 0;
+    RegisteredClass& entry = table[key];
+    entry.name = lpWndClass->lpszClassName;
+    entry.data = *lpWndClass;
+    entry.data.lpszClassName = entry.name.c_str();
+    entry.data.lpszMenuName = nullptr;
+    // Atoms of registered classes lie in the range the system gives them (0xC000 up), never reused.
+    static unsigned next = 0xC000;
+    return static_cast<ATOM>(next++);
+}
+
+BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE) {
+    return ClassTable().erase(ClassKey(lpClassName)) ? TRUE : FALSE;
+}
+
+BOOL GetClassInfoA(HINSTANCE, LPCSTR lpClassName, WNDCLASSA* lpWndClass) {
+    auto& table = ClassTable();
+    auto it = table.find(ClassKey(lpClassName));
+    if (it == table.end()) return FALSE;
+    if (lpWndClass) *lpWndClass = it->second.data;
+    return TRUE;
+}
+
+BOOL AfxRegisterClass(WNDCLASSA* lpWndClass) {
+    if (!lpWndClass) return FALSE;
+    if (GetClassInfoA(lpWndClass->hInstance, lpWndClass->lpszClassName, nullptr)) return TRUE;
+    return RegisterClassA(lpWndClass) != 0;
 }
 
 // ---------------------------------------------------------------- family

@@ -1,5 +1,6 @@
 // Cell controls.
 #include "grid/gxcontrol.h"
+#include <set>
 
 #include "grid/gxcore.h"
 
@@ -383,6 +384,43 @@ CGXComboBox::CGXComboBox(CGXGridCore* pGrid, UINT nEditID, UINT nListBoxID, UINT
     AddChild(new CGXButton(this)); // the drop-down button
 }
 
+namespace {
+
+// The combo cells whose list is down, process-wide.
+std::set<const CGXComboBox*>& DroppedCombos()
+{
+    static std::set<const CGXComboBox*> dropped;
+    return dropped;
+}
+
+} // namespace
+
+BOOL GXDiscardNcActivate() { return DroppedCombos().empty() ? FALSE : TRUE; }
+
+CGXComboBox::~CGXComboBox() { DroppedCombos().erase(this); }
+
+void CGXComboBox::SetDropped(BOOL bDropped)
+{
+    m_bDropped = bDropped ? TRUE : FALSE;
+    if (m_bDropped)
+        DroppedCombos().insert(this);
+    else
+        DroppedCombos().erase(this);
+}
+
+void CGXComboBox::Init(ROWCOL nRow, ROWCOL nCol)
+{
+    if (!IsInit(nRow, nCol))
+        SetDropped(FALSE);
+    CGXEditControl::Init(nRow, nCol);
+}
+
+void CGXComboBox::Deinit()
+{
+    SetDropped(FALSE);
+    CGXEditControl::Deinit();
+}
+
 void CGXComboBox::GetChoiceList(std::vector<CString>& items)
 {
     items.clear();
@@ -411,7 +449,7 @@ BOOL CGXComboBox::SelectItem(int nIndex)
     if (!m_bActive && !OnStartEditing())
         return FALSE;
     SetCurrentText(items[static_cast<size_t>(nIndex)]);
-    m_bDropped = FALSE;
+    SetDropped(FALSE);
     return TRUE;
 }
 
@@ -419,7 +457,7 @@ void CGXComboBox::OnClickedButton(CGXChild* pChild)
 {
     if (pChild == GetChild(0)) {
         if (!IsReadOnly())
-            m_bDropped = !m_bDropped;
+            SetDropped(!m_bDropped);
         return;
     }
     CGXEditControl::OnClickedButton(pChild);

@@ -202,7 +202,13 @@ static bool attachTarget(IDesign* d, int kind, const std::string& path, IInstTer
     }
     if (kind == IDTInstance::eOnDPConn && r.sigil == '%') {
         IInstance* i = d->findInstance(r.inst.c_str());
-        pair = i ? i->findDPInstTerm(r.name.c_str()) : nullptr;
+        pair = i ? i->findDPInstTerm(bitName(r.name, r.hasBit ? r.bit : -1).c_str()) : nullptr;
+        // A member of a vector pair pin has no connection of its own: it is the lane of its pair
+        // pin's connection.
+        if (pair && !Db::m_conn(pair) && pair->parent() && r.hasBit) {
+            bit = pair->positiveBit();
+            pair = pair->parent();
+        }
         if (!pair || !Db::m_conn(pair)) {
             why = "no pair connection at " + path;
             return false;
@@ -253,6 +259,7 @@ static void attachDT(IDTInstance* dt, int kind, IInstTerm* pin, INet* net, int b
     } else if (kind == IDTInstance::eOnDPConn) {
         IDPConn* c = Db::m_conn(pair);
         Db::m_dpConn(dt) = c;
+        Db::m_bit(dt) = bit;
         Db::m_dts(c).push_back(dt);
     }
 }
@@ -267,11 +274,16 @@ static bool stale(const std::string& what, std::string& why) {
 }
 static bool sameId(unsigned expected, unsigned actual) { return expected == 0 || expected == actual; }
 
+// The lane of a component on one member of a vector pair pin, as its path names it ("<3>").
+static std::string laneOf(const IDTInstance* dt) {
+    return dt->dpConnLane() < 0 ? std::string() : "<" + std::to_string(dt->dpConnLane()) + ">";
+}
+
 std::string Db::attachPathOf(const IDTInstance* dt) {
     switch (dt->attachKind()) {
     case IDTInstance::eOnInstTermBit: return pathOf(dt->instTermBit().instterm(), dt->instTermBit().bit());
     case IDTInstance::eOnNetBit: return pathOf(dt->netBit().net(), dt->netBit().bit());
-    case IDTInstance::eOnDPConn: return dt->dpConn() ? pathOf(dt->dpConn()->dpInstTerm(), -1) : "";
+    case IDTInstance::eOnDPConn: return dt->dpConn() ? pathOf(dt->dpConn()->dpInstTerm(), -1) + laneOf(dt) : "";
     default: return "";
     }
 }
@@ -954,8 +966,11 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         int bit;
         IDPInstTerm* pair;
         if (!attachTarget(d, op.n[1], op.s3, pin, net, bit, pair, why)) return false;
+        const int lane = dt->dpConnLane();
         detachDT(dt);
         attachDT(dt, op.n[1], pin, net, bit, pair);
+        // Taken off a lane of a pair connection, it remembers the lane for the connection it goes back to.
+        if (op.n[1] == IDTInstance::eDetached) m_bit(dt) = lane;
         addChange(rec, 'X', 7, dt, d);
         return true;
     }

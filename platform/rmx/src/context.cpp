@@ -86,7 +86,8 @@ bool parsePath(const std::string& s, PathRef& out) {
     out.hier = segs;
     if (!readName(s, i, out.name, out.bit, out.hasBit)) return false;
     if (i != s.size()) return false;
-    if (out.hasBit && (sig == '%' || sig == '~' || sig == '$')) return false;
+    // A member of a vector pair pin is named by its bit ("@U1%TX<3>").
+    if (out.hasBit && (sig == '~' || sig == '$')) return false;
     return true;
 }
 
@@ -180,7 +181,7 @@ ISchemaObject* Db::resolve(IDesign* d, int kind, const std::string& path, int& b
     }
     case '%': {
         IInstance* i = d->findInstance(r.inst.c_str());
-        o = i ? i->findDPInstTerm(r.name.c_str()) : nullptr;
+        o = i ? i->findDPInstTerm(bitName(r.name, r.hasBit ? r.bit : -1).c_str()) : nullptr;
         break;
     }
     case ':': {

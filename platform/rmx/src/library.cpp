@@ -190,7 +190,7 @@ std::string designText(const IDesign* d, const std::vector<SymbolPair>* pairs, c
         std::string at = "-";
         if (dt->attachKind() == IDTInstance::eOnInstTermBit) at = Db::pathOf(dt->instTermBit().instterm(), dt->instTermBit().bit());
         else if (dt->attachKind() == IDTInstance::eOnNetBit) at = Db::pathOf(dt->netBit().net(), dt->netBit().bit());
-        else if (dt->attachKind() == IDTInstance::eOnDPConn && dt->dpConn()) at = Db::pathOf(dt->dpConn()->dpInstTerm(), -1);
+        else if (dt->attachKind() == IDTInstance::eOnDPConn && dt->dpConn()) at = Db::attachPathOf(dt);
         o << "dt " << word(dt->name()) << " " << dt->assocKind() << " " << word(dt->typeName()) << " " << word(at) << "\n";
     }
     // Properties last, object by object in the order above.

@@ -150,7 +150,8 @@ CContext* IServer::getContext(const CDesignContext& rootCtx, const char* spath) 
     }
     case '%': {
         IInstance* i = d->findInstance(r.inst.c_str());
-        return make(CContainerContext(), i ? i->findDPInstTerm(r.name.c_str()) : nullptr, -1);
+        const std::string name = rmx::bitName(r.name, r.hasBit ? r.bit : -1);
+        return make(CContainerContext(), i ? i->findDPInstTerm(name.c_str()) : nullptr, -1);
     }
     case ':': {
         INet* n = d->findNet(r.name.c_str());

@@ -1214,6 +1214,12 @@ IDTInstance* CTransaction::createDTInstance(int kind, const char* type, const ch
                     Db::pathOf(at->dpInstTerm(), -1));
 }
 
+IDTInstance* CTransaction::createDTInstance(int kind, const char* type, const char* name, const IDPInstTerm* at) {
+    const IDPInstTerm* owner = at && !at->dpConn() ? at->parent() : at;
+    if (!at || !at->isAlive() || !owner || !owner->dpConn()) return fail(m_state.get(), "no pair connection"), nullptr;
+    return createDT(this, m_state.get(), at, kind, type, name, IDTInstance::eOnDPConn, Db::pathOf(at, -1));
+}
+
 IDTInstance* CTransaction::createDTInstance(int kind, const char* type, const char* name, const CNetBit& at) {
     if (!at || !at.net()->hasBit(at.bit())) return fail(m_state.get(), "no net bit"), nullptr;
     return createDT(this, m_state.get(), at.net(), kind, type, name, IDTInstance::eOnNetBit,
@@ -1259,7 +1265,10 @@ bool CTransaction::attachDTInstance(const IDTInstance* dt, const IDPConn* at) {
     if (!at || !at->isAlive() || !sameDesign(st, dt, at->dpInstTerm())) return fail(st, "no pair connection");
     if (dt->dpConn() == at) return true;
     Ctx c = front(this, m_state);
-    return moveDT(c, const_cast<IDTInstance*>(dt), IDTInstance::eOnDPConn, Db::pathOf(at->dpInstTerm(), -1));
+    // A component on one lane of a vector pair (or taken off one) keeps its lane.
+    const int lane = dt->attachKind() == IDTInstance::eDetached ? Db::m_bit(dt) : dt->dpConnLane();
+    return moveDT(c, const_cast<IDTInstance*>(dt), IDTInstance::eOnDPConn,
+                  Db::pathOf(at->dpInstTerm(), -1) + (lane < 0 ? std::string() : "<" + std::to_string(lane) + ">"));
 }
 
 // ------------------------------------------------------------------------------------------------

@@ -17,6 +17,7 @@ class CDocument;
 class CView;
 class CDataExchange;
 struct CCreateContext;
+struct VARIANT;
 
 struct tagCREATESTRUCTA {
     LPVOID lpCreateParams;
@@ -209,6 +210,31 @@ public:
     // A modal message box: answered from the answer queue (see afxanswer.h).
     int MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption = nullptr, UINT nType = MB_OK);
 
+    // Non-client activation (WM_NCACTIVATE): the default handling shows the caption and border as
+    // active or inactive (here: the state is kept) and lets the change happen (TRUE).
+    BOOL OnNcActivate(BOOL bActive);
+    BOOL IsNcActive() const { return m_bNcActive; }
+
+    // Accessibility: the window's default accessible object. Its children are the visible child
+    // windows in z-order, numbered from 1; child 0 (CHILDID_SELF) is the window itself. Names are
+    // window texts without their mnemonic '&'; locations are screen rectangles. The acc* entries
+    // are what an accessibility client calls; they answer with the Get* defaults below.
+    virtual HRESULT get_accChildCount(long* pcountChildren);
+    virtual HRESULT get_accChild(const VARIANT& varChild, CWnd** ppChild);
+    virtual HRESULT get_accName(const VARIANT& varChild, CString* pszName);
+    virtual HRESULT accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, const VARIANT& varChild);
+    virtual HRESULT accHitTest(long xLeft, long yTop, VARIANT* pvarChild);
+    // S_OK with the count.
+    HRESULT GetAccessibleChildCount(long* pcountChildren);
+    // S_OK with the child window; S_FALSE (null) for the window itself; E_INVALIDARG for no such child.
+    HRESULT GetAccessibleChild(const VARIANT& varChild, CWnd** ppChild);
+    HRESULT GetAccessibleName(const VARIANT& varChild, CString* pszName);
+    HRESULT GetAccessibilityLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight,
+                                     const VARIANT& varChild);
+    // The child under a screen point (VT_I4 child number, 0 for the window itself); VT_EMPTY and
+    // S_FALSE when the point lies outside the window.
+    HRESULT GetAccessibilityHitTest(long xLeft, long yTop, VARIANT* pvarChild);
+
     // Set to point at a flag that the destructor raises: lets a creator learn whether a
     // self-deleting window (frame, view) was deleted by a failed creation.
     bool* m_pDeletedFlag = nullptr;
@@ -240,6 +266,10 @@ protected:
     BOOL m_bScrollBarShown[2] = {TRUE, TRUE}; // SB_HORZ, SB_VERT
 
 private:
+    // The visible children in z-order (the accessible children).
+    std::vector<CWnd*> AccessibleChildren() const;
+    CWnd* AccessibleTarget(const VARIANT& varChild, HRESULT& hr) const;
+    BOOL m_bNcActive = FALSE;
     bool m_bInDestroy = false;
     void detachFromParent();
     void linkParent(CWnd* parent);
@@ -318,6 +348,46 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable);
 int GetDlgCtrlID(HWND hWnd);
 HWND GetDlgItem(HWND hDlg, int nID);
 BOOL DestroyWindow(HWND hWnd);
+
+#define CHILDID_SELF 0
+
+// RedrawWindow flags (painting only counts requests here).
+#define RDW_INVALIDATE 0x0001
+#define RDW_ERASE 0x0004
+#define RDW_ALLCHILDREN 0x0080
+#define RDW_UPDATENOW 0x0100
+
+// Window classes: a process-wide table of registered class names (compared without regard to
+// case). RegisterClassA fails (0) for a class already registered or without a name;
+// UnregisterClassA fails for a class that is not registered. Nothing else is kept of a class than
+// what GetClassInfoA gives back.
+using ATOM = unsigned short;
+using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+struct HBRUSH__;
+using HBRUSH = HBRUSH__*;
+struct HICON__;
+using HICON = HICON__*;
+struct WNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+};
+using WNDCLASS = WNDCLASSA;
+#define CS_DBLCLKS 0x0008
+#define CS_GLOBALCLASS 0x4000
+ATOM RegisterClassA(const WNDCLASSA* lpWndClass);
+BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
+// TRUE with the registered class's data (its name points into the table).
+BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, WNDCLASSA* lpWndClass);
+// TRUE when the class is registered afterwards (registered now or already).
+BOOL AfxRegisterClass(WNDCLASSA* lpWndClass);
 
 // Registered messages: the same name gives the same number in every module of the process
 // (names compare without regard to case); numbers start at 0xC000. An empty or null name gives 0.

@@ -240,15 +240,26 @@ public:
     virtual void GetChoiceList(std::vector<CString>& items);
     // Picks an item of the choice list by index into the edit text (as a choice from the drop-down).
     virtual BOOL SelectItem(int nIndex);
+    ~CGXComboBox() override;
     virtual BOOL IsDroppedDown() const { return m_bDropped; }
-    virtual void ShowDropDown(BOOL bShow) { m_bDropped = bShow; }
+    virtual void ShowDropDown(BOOL bShow) { SetDropped(bShow); }
     void OnClickedButton(CGXChild* pChild) override;
+    // A list that is down goes up when the control leaves its cell.
+    void Init(ROWCOL nRow, ROWCOL nCol) override;
+    void Deinit() override;
 
 protected:
+    // Every change of the drop-down state goes through here (see GXDiscardNcActivate).
+    void SetDropped(BOOL bDropped);
     UINT m_nListBoxID;
     UINT m_nFlags;
     BOOL m_bDropped = FALSE;
 };
+
+// TRUE while a grid shows a drop-down list of a cell: the list is a pop-up window of its own, so the
+// window that holds the grid loses its activation to it; the holder discards that non-client
+// deactivation (answers WM_NCACTIVATE with TRUE and keeps its caption active) while this holds.
+BOOL GXDiscardNcActivate();
 
 // The list window that drops down from a combo cell (a list box that knows the window to notify).
 class CGXComboListBox : public CListBox {

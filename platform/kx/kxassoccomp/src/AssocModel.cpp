@@ -407,8 +407,15 @@ std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind) {
 }
 
 std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind) {
-    if (!pair || !pair->dpConn()) return {};
-    return liveOfKind(pair->dpConn()->beginAssociatedDTInstance(), kind);
+    // A member of a vector pair pin carries what sits on its lane of the pair pin's connection; the
+    // pair pin itself what sits on the connection as a whole.
+    const IDPInstTerm* owner = pair && !pair->dpConn() ? pair->parent() : pair;
+    if (!owner || !owner->dpConn()) return {};
+    const int lane = owner == pair ? -1 : pair->positiveBit();
+    std::vector<IDTInstance*> out;
+    for (IDTInstance* dt : liveOfKind(owner->dpConn()->beginAssociatedDTInstance(), kind))
+        if (dt->dpConnLane() == lane) out.push_back(dt);
+    return out;
 }
 
 std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind) {
@@ -423,10 +430,15 @@ std::string uniqueDTName(IDesign* design, const std::string& prefix) {
     // name taken before; a name freed below the hint is simply not reused.
     static std::map<std::pair<IDesign*, std::string>, int> hints;
     int& next = hints[{design, prefix}];
-    // A design that has the first name free starts from the beginning (a new design may reuse an address).
-    std::string first = prefix + "1";
-    IDTInstance* firstDt = design ? design->findDTInstance(first.c_str()) : nullptr;
-    if (next < 1 || !firstDt || !firstDt->isAlive()) next = 1;
+    // A design that has the first name free starts from the beginning (a new design may reuse an address),
+    // and so does one whose last name given is free again: the edit that took it was discarded or undone,
+    // and the names it freed are given again, as a replay of the edits that stayed gives them.
+    auto taken = [design, &prefix](int n) {
+        const std::string name = prefix + std::to_string(n);
+        IDTInstance* dt = design ? design->findDTInstance(name.c_str()) : nullptr;
+        return dt && dt->isAlive();
+    };
+    if (next < 1 || !taken(1) || !taken(next)) next = 1;
     for (int n = next;; ++n) {
         std::string name = prefix + std::to_string(n);
         IDTInstance* dt = design ? design->findDTInstance(name.c_str()) : nullptr;
@@ -477,11 +489,12 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
     std::string name = uniqueDTName(design, "TERM");
     IDTInstance* dt = nullptr;
     if (pair) {
-        if (!pair->dpConn()) {
+        const IDPInstTerm* owner = pair->dpConn() ? pair : pair->parent();
+        if (!owner || !owner->dpConn()) {
             error = std::string("pair pin ") + pair->name() + " is not connected to a pair net";
             return nullptr;
         }
-        dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), pair->dpConn());
+        dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), pair);
     } else {
         dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), bit);
     }

@@ -194,6 +194,20 @@ int CKXGridACListBox::FindPrefix(LPCTSTR prefix) const {
     return -1;
 }
 
+int CKXGridACListBox::AddString(LPCTSTR lpszItem) {
+    if (!lpszItem) return LB_ERR;
+    // The look-up ignores case: walk the entries it finds (it wraps round to the first) for this text.
+    const int first = FindStringExact(-1, lpszItem);
+    for (int at = first; at != LB_ERR;) {
+        CString there;
+        GetText(at, there);
+        if (there == lpszItem) return at;
+        at = FindStringExact(at, lpszItem);
+        if (at == first) break;
+    }
+    return CListBox::AddString(lpszItem);
+}
+
 LRESULT CKXGridACListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case LB_ADDSTRING:

@@ -204,6 +204,18 @@ TEST(CellControls, AutoCompleteCompletesFromTheSharedList) {
     EXPECT_EQ(list.GetCount(), 0);
 }
 
+// A choice list names each text once; texts that differ in case only are two choices.
+TEST(CellControls, TheSharedListHoldsEachChoiceOnce) {
+    CKXGridACListBox list(nullptr);
+    ASSERT_TRUE(list.Create(WS_BORDER | LBS_SORT, CRect(-1, -1, -1, -1), nullptr, 59441));
+    const int u1 = list.AddString("U1");
+    list.AddString("U2");
+    list.AddString("u1");
+    EXPECT_EQ(list.AddString("U1"), u1);
+    EXPECT_EQ(list.WindowProc(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("u1")), u1 + 1); // sorted after "U1"
+    EXPECT_EQ(list.GetCount(), 3);
+}
+
 TEST(StylesMap, PropertyStateStylesAreDistinctAndRegisteredOnce) {
     CKXStylesMap map;
     map.CreateStandardStyles();

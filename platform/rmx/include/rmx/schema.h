@@ -426,6 +426,9 @@ public:
     // The pin bit it sits on (attachKind eOnInstTermBit), else empty.
     CInstTermBit instTermBit() const;
     IDPConn* dpConn() const { return m_attach == eOnDPConn ? m_dpConn : nullptr; }
+    // On a vector pair pin's connection: the lane (the member pair pin's bit) it sits on; -1 on the
+    // whole connection or elsewhere.
+    int dpConnLane() const { return m_attach == eOnDPConn ? m_bit : -1; }
     // The net bit it sits on (attachKind eOnNetBit), else empty.
     CNetBit netBit() const;
     // Net and bit of the attachment: the net bit itself, or the net bit of the pin bit it sits

@@ -210,6 +210,8 @@ public:
     // ---- terminating and pull components
     IDTInstance* createDTInstance(int assocKind, const char* typeName, const char* name, const CInstTermBit& at);
     IDTInstance* createDTInstance(int assocKind, const char* typeName, const char* name, const IDPConn* at);
+    // On a pair pin's connection; a member of a vector pair pin: on its lane of the pair's connection.
+    IDTInstance* createDTInstance(int assocKind, const char* typeName, const char* name, const IDPInstTerm* at);
     IDTInstance* createDTInstance(int assocKind, const char* typeName, const char* name, const CNetBit& at);
     bool removeDTInstance(const IDTInstance* component);
     bool changeDTType(const IDTInstance* component, const char* typeName);

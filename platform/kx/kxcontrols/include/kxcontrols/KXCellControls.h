@@ -106,6 +106,9 @@ public:
     DWORD GetStyle() const { return m_dwStyle; }
     // Index of the first entry that starts with the prefix (ignoring case), -1 when none.
     int FindPrefix(LPCTSTR prefix) const;
+    // Adds a choice in the list's order. A text the list holds already is not listed twice: the index
+    // of the one there. LB_ERR for no text.
+    int AddString(LPCTSTR lpszItem);
     // The list-box messages LB_ADDSTRING and LB_RESETCONTENT work as the calls of the same name.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

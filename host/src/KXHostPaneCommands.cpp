@@ -1,0 +1,153 @@
+// The connectivity pane's own window under the user's hands and eyes: the title bar and the Attach
+// Signal row above the grids (the function selector button pressed), what an accessibility client
+// reads of the pane, and the non-client activation the pane gets when another window takes over.
+#include "KXHostApp.h"
+#include "KXHostText.h"
+
+#include "afx/afx.h"
+#include "afx/afxdisp.h"
+#include "afx/afxdlg.h"
+#include "afx/afxdoc.h"
+#include "grid/secctrl.h"
+#include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXListPanes.h"
+
+#include <string>
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+// Control ids of the pane's title bar and Attach Signal row.
+constexpr int kShortcutBarId = 9042;
+constexpr int kFxButtonId = 35279;
+constexpr int kAttachComboId = 35257;
+constexpr int kStaticId = 0xFFFF;
+
+bool Fail(std::string& r, const std::string& error) {
+    r = error;
+    return false;
+}
+
+// The connectivity pane of the active design window: the view that is a pane but no list pane.
+CView* PaneView(CKXHostApp& app, std::string& error) {
+    CDocument* doc = app.ActiveDocument();
+    for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
+        CView* view = doc->GetNextView(pos);
+        if (view && !view->IsKindOf(RUNTIME_CLASS(CKXListPaneView)) && dynamic_cast<CCommonInterface*>(view))
+            return view;
+    }
+    error = doc ? "the design window has no connectivity pane" : "no design window is open";
+    return nullptr;
+}
+
+std::string State(const CWnd* w) {
+    return std::string(w->IsVisibleFlag() ? "shown" : "hidden") + (w->IsWindowEnabled() ? " enabled" : " disabled");
+}
+
+std::string Text(const CWnd* w) {
+    CString text;
+    w->GetWindowText(text);
+    return text.str();
+}
+
+// One line per bar of the title bar, then one for each control of the Attach Signal row.
+std::string BarText(CWnd& pane) {
+    std::string out;
+    if (auto* bar = dynamic_cast<SECShortcutBar*>(pane.GetDlgItem(kShortcutBarId)))
+        for (int i = 0; i < bar->GetBarCount(); ++i)
+            out += "bar " + std::to_string(i) + (i == bar->GetActiveIndex() ? " (active)" : "") + ": " +
+                   bar->GetBarLabel(i).str() + "\n";
+    if (CWnd* label = pane.GetDlgItem(kStaticId)) out += "label \"" + Text(label) + "\" " + State(label) + "\n";
+    if (auto* fx = dynamic_cast<SECBitmapButton*>(pane.GetDlgItem(kFxButtonId)))
+        out += "fx \"" + Text(fx) + "\" bitmap " + std::to_string(fx->GetBitmapId()) + " " + State(fx) + "\n";
+    if (CWnd* combo = pane.GetDlgItem(kAttachComboId)) out += "combo " + State(combo) + "\n";
+    if (!out.empty()) out.pop_back();
+    return out;
+}
+
+bool CcpBar(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() > 1 || (a.size() == 1 && KXHostLower(a[0]) != "fx")) return Fail(r, "usage: kx::ccpbar ?fx?");
+    std::string error;
+    CView* pane = PaneView(app, error);
+    if (!pane) return Fail(r, error);
+    if (a.empty()) {
+        r = BarText(*pane);
+        return true;
+    }
+    // The function selector button, pressed as the user presses it: only while it can be.
+    auto* fx = dynamic_cast<CButton*>(pane->GetDlgItem(kFxButtonId));
+    if (!fx || !fx->IsVisibleFlag() || !fx->IsWindowEnabled()) {
+        app.Core().Print("the function selector button is not shown or not enabled");
+        r = "0";
+        return true;
+    }
+    fx->Click();
+    r = "1";
+    return true;
+}
+
+VARIANT ChildNumber(long id) {
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+std::string Located(CWnd& pane, long id) {
+    long x = 0, y = 0, cx = 0, cy = 0;
+    CString name;
+    pane.get_accName(ChildNumber(id), &name);
+    pane.accLocation(&x, &y, &cx, &cy, ChildNumber(id));
+    return std::string(name.str()) + " at " + std::to_string(x) + "," + std::to_string(y) + " " +
+           std::to_string(cx) + "x" + std::to_string(cy);
+}
+
+bool Access(CKXHostApp& app, const Args& a, std::string& r) {
+    int x = 0, y = 0;
+    const bool hit = a.size() == 4 && KXHostLower(a[1]) == "hit" && CKXHostApp::ParseNumber(a[2], x) &&
+                     CKXHostApp::ParseNumber(a[3], y);
+    if (a.empty() || KXHostLower(a[0]) != "ccp" || !(a.size() == 1 || hit))
+        return Fail(r, "usage: kx::access ccp ?hit X Y?");
+    std::string error;
+    CView* pane = PaneView(app, error);
+    if (!pane) return Fail(r, error);
+    if (hit) {
+        VARIANT child{};
+        if (pane->accHitTest(x, y, &child) != S_OK || child.vt != VT_I4) {
+            r = "none";
+            return true;
+        }
+        r = std::to_string(child.lVal);
+        return true;
+    }
+    long count = 0;
+    pane->get_accChildCount(&count);
+    r = "pane: " + Located(*pane, CHILDID_SELF) + "\nchildren " + std::to_string(count);
+    for (long i = 1; i <= count; ++i) {
+        CWnd* child = nullptr;
+        pane->get_accChild(ChildNumber(i), &child);
+        const CRuntimeClass* rc = child ? child->GetRuntimeClass() : nullptr;
+        r += "\n" + std::to_string(i) + " " + (rc ? rc->m_lpszClassName : "?") + ": " + Located(*pane, i);
+    }
+    return true;
+}
+
+bool NcActivate(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 1 || (a[0] != "0" && a[0] != "1")) return Fail(r, "usage: kx::ncactivate 0|1");
+    std::string error;
+    CView* pane = PaneView(app, error);
+    if (!pane) return Fail(r, error);
+    pane->SendMessage(WM_NCACTIVATE, a[0] == "1" ? TRUE : FALSE, 0);
+    r = pane->IsNcActive() ? "active" : "inactive";
+    return true;
+}
+
+} // namespace
+
+void CKXHostApp::RegisterPaneCommands() {
+    m_core.RegisterHostCommand("ccpbar", [this](const Args& a, std::string& r) { return CcpBar(*this, a, r); });
+    m_core.RegisterHostCommand("access", [this](const Args& a, std::string& r) { return Access(*this, a, r); });
+    m_core.RegisterHostCommand("ncactivate",
+                               [this](const Args& a, std::string& r) { return NcActivate(*this, a, r); });
+}

@@ -1,0 +1,112 @@
+// Windows as an accessibility client sees them, window-class registration and the default
+// non-client activation.
+#include "afx/afx.h"
+#include "afx/afxdisp.h"
+#include "afx/afxdlg.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+VARIANT Child(long id) {
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+class Accessibility : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_parent.Create(nullptr, "Pane", WS_VISIBLE, CRect(100, 50, 500, 350), nullptr, 1));
+        ASSERT_TRUE(m_label.Create("&Attach Signal:", WS_CHILD | WS_VISIBLE, CRect(2, 32, 72, 50), &m_parent));
+        ASSERT_TRUE(m_hidden.Create("Hidden", WS_CHILD, CRect(0, 0, 10, 10), &m_parent, 7));
+        ASSERT_TRUE(m_button.Create("Fish && &Chips", WS_CHILD | WS_VISIBLE, CRect(60, 40, 90, 60), &m_parent, 8));
+    }
+    void TearDown() override { m_parent.DestroyWindow(); }
+    CWnd m_parent;
+    CStatic m_label;
+    CStatic m_hidden;
+    CButton m_button;
+};
+
+TEST_F(Accessibility, VisibleChildrenAreTheAccessibleOnesInOrder) {
+    long count = -1;
+    ASSERT_EQ(m_parent.get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 2);
+    CWnd* child = nullptr;
+    EXPECT_EQ(m_parent.get_accChild(Child(1), &child), S_OK);
+    EXPECT_EQ(child, &m_label);
+    EXPECT_EQ(m_parent.get_accChild(Child(2), &child), S_OK);
+    EXPECT_EQ(child, &m_button);
+    EXPECT_EQ(m_parent.get_accChild(Child(3), &child), E_INVALIDARG);
+    EXPECT_EQ(child, nullptr);
+    EXPECT_EQ(m_parent.get_accChild(Child(CHILDID_SELF), &child), S_FALSE);
+    EXPECT_EQ(m_parent.get_accChild(Child(-1), &child), E_INVALIDARG);
+}
+
+TEST_F(Accessibility, NamesLeaveOutTheMnemonicMark) {
+    CString name;
+    ASSERT_EQ(m_parent.get_accName(Child(1), &name), S_OK);
+    EXPECT_EQ(name, "Attach Signal:");
+    ASSERT_EQ(m_parent.get_accName(Child(2), &name), S_OK);
+    EXPECT_EQ(name, "Fish & Chips");
+    ASSERT_EQ(m_parent.get_accName(Child(CHILDID_SELF), &name), S_OK);
+    EXPECT_EQ(name, "Pane");
+    VARIANT text{};
+    text.vt = VT_BSTR;
+    EXPECT_EQ(m_parent.get_accName(text, &name), E_INVALIDARG);
+}
+
+TEST_F(Accessibility, LocationsAndHitsAreInScreenCoordinates) {
+    long x = 0, y = 0, cx = 0, cy = 0;
+    ASSERT_EQ(m_parent.accLocation(&x, &y, &cx, &cy, Child(1)), S_OK);
+    EXPECT_EQ(x, 102);
+    EXPECT_EQ(y, 82);
+    EXPECT_EQ(cx, 70);
+    EXPECT_EQ(cy, 18);
+    VARIANT hit{};
+    ASSERT_EQ(m_parent.accHitTest(110, 90, &hit), S_OK);
+    EXPECT_EQ(hit.vt, VT_I4);
+    EXPECT_EQ(hit.lVal, 1);
+    // Where the button lies over the label, the button is hit.
+    ASSERT_EQ(m_parent.accHitTest(165, 95, &hit), S_OK);
+    EXPECT_EQ(hit.lVal, 2);
+    ASSERT_EQ(m_parent.accHitTest(400, 300, &hit), S_OK);
+    EXPECT_EQ(hit.lVal, CHILDID_SELF);
+    EXPECT_EQ(m_parent.accHitTest(10, 10, &hit), S_FALSE);
+    EXPECT_EQ(hit.vt, VT_EMPTY);
+}
+
+TEST(WindowClasses, AClassIsRegisteredOnceAndCanBeRegisteredAgainAfterItWent) {
+    WNDCLASSA wc{};
+    wc.style = CS_GLOBALCLASS;
+    wc.lpszClassName = "ProbeClass";
+    EXPECT_NE(RegisterClassA(&wc), 0);
+    EXPECT_EQ(RegisterClassA(&wc), 0);
+    WNDCLASSA found{};
+    ASSERT_TRUE(GetClassInfoA(nullptr, "PROBECLASS", &found));
+    EXPECT_EQ(found.style, static_cast<UINT>(CS_GLOBALCLASS));
+    EXPECT_STREQ(found.lpszClassName, "ProbeClass");
+    EXPECT_TRUE(AfxRegisterClass(&wc)); // already there counts
+    EXPECT_TRUE(UnregisterClassA("probeclass", nullptr));
+    EXPECT_FALSE(UnregisterClassA("ProbeClass", nullptr));
+    EXPECT_FALSE(GetClassInfoA(nullptr, "ProbeClass", nullptr));
+    EXPECT_TRUE(AfxRegisterClass(&wc));
+    EXPECT_TRUE(UnregisterClassA("ProbeClass", nullptr));
+    WNDCLASSA unnamed{};
+    EXPECT_EQ(RegisterClassA(&unnamed), 0);
+}
+
+TEST(NonClientActivation, TheDefaultHandlingKeepsTheCaptionState) {
+    CWnd wnd;
+    ASSERT_TRUE(wnd.Create(nullptr, "w", WS_VISIBLE, CRect(0, 0, 10, 10), nullptr, 1));
+    EXPECT_FALSE(wnd.IsNcActive());
+    EXPECT_EQ(wnd.SendMessage(WM_NCACTIVATE, TRUE), TRUE);
+    EXPECT_TRUE(wnd.IsNcActive());
+    EXPECT_TRUE(wnd.OnNcActivate(FALSE));
+    EXPECT_FALSE(wnd.IsNcActive());
+    wnd.DestroyWindow();
+}
+
+} // namespace

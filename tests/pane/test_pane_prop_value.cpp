@@ -1,0 +1,56 @@
+// The pane's ChangePropValue automation on a pin grid: the selected pin's cell of the custom
+// property column named takes the value, as one undo step; a name that is no column of the grid
+// changes nothing.
+#include "PinGridBoardFixture.h"
+
+namespace {
+
+class PanePropValue : public PinGridBoard {
+protected:
+    // The user adds a pin property column through the pane's Customize Columns.
+    int AddSlewColumn() {
+        Run("kx::select ccp 6 4");
+        Run("kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}");
+        if (Run("kx::menu 35130") != "1") return 0;
+        for (int c = 1; c <= static_cast<int>(Grid()->GetColCount()); ++c)
+            if (CellText(2, c) == "Slew" || CellText(1, c) == "Slew") return c;
+        return 0;
+    }
+    std::string Slew(const char* pin) { return Run(std::string("kx::prop demo.board:sch@U1.") + pin + " SLEW"); }
+};
+
+TEST_F(PanePropValue, TheSelectedPinTakesTheValueInOneUndoStep) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    const int slew = AddSlewColumn();
+    ASSERT_GT(slew, 0) << Run("kx::window ccp");
+    const ROWCOL pgood = PinRow("PGOOD");
+    ASSERT_GT(pgood, 0u);
+    Run("kx::pane SelectPinNameCol PGOOD");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::pane ChangePropValue SLEW fast");
+    EXPECT_EQ(Slew("PGOOD"), "fast");
+    EXPECT_EQ(CellText(pgood, slew), "fast");
+    EXPECT_NE(Slew("RST_N"), "fast"); // only the selected pin
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_NE(JournalText().find("ChangePropValue(\"SLEW\",\"fast\")"), std::string::npos) << JournalText();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_NE(Slew("PGOOD"), "fast");
+    EXPECT_EQ(CellText(pgood, slew), "");
+}
+
+TEST_F(PanePropValue, ANameThatIsNoColumnChangesNothing) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    ASSERT_GT(AddSlewColumn(), 0);
+    Run("kx::pane SelectPinNameCol PGOOD");
+    const int steps = Ccp()->GetUndoStepCount();
+    const bool modified = Doc()->IsModified();
+    Run("kx::pane ChangePropValue NOSUCH fast");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Doc()->IsModified(), modified);
+    EXPECT_NE(Slew("PGOOD"), "fast");
+}
+
+} // namespace
