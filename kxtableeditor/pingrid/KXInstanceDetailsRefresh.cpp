@@ -68,7 +68,7 @@ bool CKXInstanceDetailsGridWnd::IsShownInstance(const IInstance* instance) const
 BOOL CKXInstanceDetailsGridWnd::ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& arrInstances,
                                                    BOOL bNoSort) {
     m_bMultipleObjects = 1;
-    if (instances.size() > 1) m_bMultipleInstances = 1;
+    if (arrInstances.size() > 1) m_bMultipleInstances = 1;
     const BOOL bWasLocked = IsLockUpdate();
     if (!bWasLocked) LockUpdate(TRUE);
     for (UINT index : arrInstances) {
