@@ -50,6 +50,10 @@ kx::show clp U2 J1
 show "sort by Pin Name (descending now)" [sort pin "Pin Name"]
 foreach line [split [kx::window ccp] "\n"] { puts "   $line" }
 show "sort again (ascending)" [sort pin "Pin Name"]
+show "side by side, the grids scroll under the pane's bar (vertical horizontal)" [kx::scrollbars ccp]
+kx::show clp U1
+show "one component: its own vertical bar, never a horizontal one" [kx::scrollbars ccp]
+kx::show clp U2 J1
 say "Double-click a signal: the pane shows every pin on it in a signal grid"
 kx::show slp MCLK
 foreach line [lrange [split [kx::window ccp] "\n"] 0 7] { puts "   $line" }

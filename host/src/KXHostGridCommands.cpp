@@ -782,6 +782,19 @@ bool GridWidths(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// kx::scrollbars ccp: paints the active grid, as the screen does after it was invalidated, and tells
+// which of its own scroll bars it shows then: "vertical horizontal", 1 shown, 0 hidden.
+bool GridScrollBars(CKXHostApp& app, const Args& a, std::string& r) {
+    if (a.size() != 1) return Fail(r, "usage: kx::scrollbars ccp");
+    GridTarget t;
+    std::string err;
+    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err)) return Fail(r, err);
+    t.grid->SendMessage(WM_PAINT, 0, 0);
+    r = std::string(t.grid->IsScrollBarShown(SB_VERT) ? "1" : "0") + " " +
+        (t.grid->IsScrollBarShown(SB_HORZ) ? "1" : "0");
+    return true;
+}
+
 // The words, each run by its function with the host.
 struct SKXGridCommand {
     const char* name;
@@ -801,6 +814,7 @@ const SKXGridCommand kGridCommands[] = {
     {"header", GridHeader},
     {"focus", GridFocus},
     {"widths", GridWidths},
+    {"scrollbars", GridScrollBars},
 };
 
 } // namespace

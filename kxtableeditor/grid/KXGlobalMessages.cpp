@@ -12,7 +12,7 @@ UINT g_msgFillSignalData[3] = {RegisterWindowMessageA("FILL_SIGNAL_DATA"),
 UINT g_msgFillInstanceData[3] = {RegisterWindowMessageA("FILL_INSTANCE_DATA"),
                                  RegisterWindowMessageA("FILL_INSTANCE_DATA"),
                                  RegisterWindowMessageA("FILL_INSTANCE_DATA")};
-UINT g_msgTogglePinName = RegisterWindowMessageA("MSG_TOGGLE_PINNAME");
+UINT MSG_TOGGLE_PINNAME = RegisterWindowMessageA("MSG_TOGGLE_PINNAME");
 UINT g_msgGetDockWndStatus[2] = {RegisterWindowMessageA("MSG_GETDOCKWND_STATUS"),
                                  RegisterWindowMessageA("MSG_GETDOCKWND_STATUS")};
 UINT g_msgStopTrackingSplitter = RegisterWindowMessageA("MSG_STOP_TRACKING_SPLITTER");
@@ -54,7 +54,7 @@ const std::vector<SKXRegisteredMessage>& KXRegisteredMessages() {
         {"FILL_INSTANCE_DATA", &g_msgFillInstanceData[0]},
         {"FILL_INSTANCE_DATA", &g_msgFillInstanceData[1]},
         {"FILL_INSTANCE_DATA", &g_msgFillInstanceData[2]},
-        {"MSG_TOGGLE_PINNAME", &g_msgTogglePinName},
+        {"MSG_TOGGLE_PINNAME", &MSG_TOGGLE_PINNAME},
         {"MSG_GETDOCKWND_STATUS", &g_msgGetDockWndStatus[0]},
         {"MSG_GETDOCKWND_STATUS", &g_msgGetDockWndStatus[1]},
         {"MSG_STOP_TRACKING_SPLITTER", &g_msgStopTrackingSplitter},

@@ -12,7 +12,7 @@ extern UINT g_msgSecComboExNewItem;           // "secComboExNewItem"
 extern UINT g_msgSecComboExApply;             // "secComboExApply"
 extern UINT g_msgFillSignalData[3];           // "FILL_SIGNAL_DATA" (one copy per module that uses it)
 extern UINT g_msgFillInstanceData[3];         // "FILL_INSTANCE_DATA"
-extern UINT g_msgTogglePinName;               // "MSG_TOGGLE_PINNAME"
+extern UINT MSG_TOGGLE_PINNAME;               // "MSG_TOGGLE_PINNAME"
 extern UINT g_msgGetDockWndStatus[2];         // "MSG_GETDOCKWND_STATUS"
 extern UINT g_msgStopTrackingSplitter;        // "MSG_STOP_TRACKING_SPLITTER"
 extern UINT g_msgAddPhysicalPart;             // "INT_MSG_ADD_PHYSICAL_PART"

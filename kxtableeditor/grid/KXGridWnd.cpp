@@ -652,6 +652,17 @@ void CKXGridWnd::OnLButtonUp(UINT nFlags, CPoint point) {
     m_bMouseDown = FALSE;
 }
 
+bool CKXGridWnd::s_bSortingColumns = false;
+
+void CKXGridWnd::SortColumnsWithUndo(int col) {
+    if (s_bSortingColumns || !Site()) return;
+    struct Guard {
+        Guard() { s_bSortingColumns = true; }
+        ~Guard() { s_bSortingColumns = false; }
+    } guard;
+    Site()->SortColumnsInOtherGrids(this, col, m_bSortAscending);
+}
+
 void CKXGridWnd::SortWithUndo(int col) {
     const BOOL bWasLocked = LockUpdate(TRUE);
     // Each sort is an undo step of its own: it opens a step, and closes it, so that neither the edit

@@ -218,6 +218,11 @@ public:
     // Rows above this one are header rows; GX_INVALID when the grid has none.
     ROWCOL FirstDataRow() const { return m_nFirstDataRow; }
 
+    // Grids side by side: the site's other grids sort the column the way this one just did. Their
+    // sorts come back here while the hand-over runs and are not handed on again.
+    void SortColumnsWithUndo(int col);
+    static bool s_bSortingColumns; // while one grid hands its sort to the others
+
 public:
     int m_nUndoStepMode = 0;         // KXUndoStepMode (grid/KXGridEdit.h) of the next command
     // KXTransactionState (grid/KXGridEdit.h): what the last edit this grid began did with its

@@ -1,6 +1,7 @@
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXScriptWords.h"
 
+#include "grid/KXGlobalMessages.h"
 #include "grid/KXGridIds.h"
 #include "grid/KXSpinText.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -232,9 +233,8 @@ void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
     if (bReadOnlyLock) pParam->SetLockReadOnly(TRUE);
 
     if (CWnd* pWnd = dynamic_cast<CWnd*>(pGrid)) {
-        static const UINT msgTogglePinName = RegisterWindowMessage("MSG_TOGGLE_PINNAME");
         if (pWnd->GetSafeHwnd())
-            pWnd->SendMessage(msgTogglePinName, bExpand ? 1 : 0, static_cast<LPARAM>(nRow));
+            pWnd->SendMessage(MSG_TOGGLE_PINNAME, bExpand ? 1 : 0, static_cast<LPARAM>(nRow));
     }
 
     if (!bWasLocked) {

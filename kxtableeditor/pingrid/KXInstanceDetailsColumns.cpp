@@ -59,10 +59,11 @@ void CKXInstanceDetailsGridWnd::SetupColumns() {
 
 void CKXInstanceDetailsGridWnd::TakeColumnNumbers() {
     // A key that no entry names keeps the column number it had.
-    const KeyColumn keys[] = {{"DIFF_PAIR", &m_nColDiffPair}, {"PIN_NAME", &m_nColPinName},
-                              {"PN", &m_nColPinNumber},       {"PIN_TYPE", &m_nColPinType},
-                              {"SIGNAL", &m_nColSignal},      {"TERMINATION", &m_nColTermination},
-                              {"PUPD", &m_nColPupd},          {"COMMENTS", &m_nColComments}};
+    using namespace PinColumnKey;
+    const KeyColumn keys[] = {{DIFF_PAIR, &m_nColDiffPair}, {PIN_NAME, &m_nColPinName},
+                              {PN, &m_nColPinNumber},       {PIN_TYPE, &m_nColPinType},
+                              {SIGNAL, &m_nColSignal},      {TERMINATION, &m_nColTermination},
+                              {PUPD, &m_nColPupd},          {COMMENTS, &m_nColComments}};
     for (const KeyColumn& k : keys)
         if (const int col = Columns().ColumnOfKey(k.key); col >= 0) *k.column = col;
     m_nColCount = Columns().Size();
@@ -180,13 +181,13 @@ void CKXInstanceDetailsGridWnd::StyleCaptionCell(int col, const CString& caption
     UINT control = IDS_CTRL_LIST_HEADER;
     if (col == m_nColComments) {
         value = "#BMP(185)";
-        control = 59456;
+        control = IDS_CTRL_PIN_COMMENTS_HEADER;
     } else if (col == m_nColPupd) {
         value = "#BMP(191)";
-        control = 59455;
+        control = IDS_CTRL_PIN_PUPD_HEADER;
     } else if (col == m_nColDiffPair) {
         value = "#BMP(9095)";
-        control = 59463;
+        control = IDS_CTRL_DIFFPAIR_HEADER;
     } else if (m_bIsBlock && !m_bMultipleObjects && col == m_nColPinName) {
         value = "Port Name";
     } else if (m_bIsBlock && !m_bMultipleObjects && col == m_nColPinType) {
@@ -255,18 +256,6 @@ void CKXInstanceDetailsGridWnd::OnSortColumn(int col) {
     text.Format("%s pin %s", KXScriptWord::sort, KXTclQuote(key).GetString());
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
-}
-
-bool CKXInstanceDetailsGridWnd::s_bSortingColumns = false;
-
-void CKXInstanceDetailsGridWnd::SortColumnsWithUndo(int col) {
-    // The other grids' sorts come back here: only the first grid hands its sort on.
-    if (s_bSortingColumns || !Site()) return;
-    struct Guard {
-        Guard() { s_bSortingColumns = true; }
-        ~Guard() { s_bSortingColumns = false; }
-    } guard;
-    Site()->SortColumnsInOtherGrids(this, col, m_bSortAscending);
 }
 
 void CKXInstanceDetailsGridWnd::SortLike(int col, BOOL bAscending) {

@@ -80,7 +80,7 @@ bool CKXInstanceDetailsGridWnd::FindPinComment(const CString& instanceName, cons
     title.Format("%s,%s  %s", user.GetString(), date.GetString(), time.GetString());
     style.SetControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON))
         .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), text)
-        .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), title);
+        .SetUserAttribute(static_cast<WORD>(IDS_UA_CELLTIP_TITLE), title);
     return true;
 }
 
@@ -98,7 +98,7 @@ void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
     if (!FindPinComment(instanceName, pinKey, style)) {
         style.SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT))
             .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), "")
-            .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), "");
+            .SetUserAttribute(static_cast<WORD>(IDS_UA_CELLTIP_TITLE), "");
     }
     SetStyleRange(CGXRange(row, Col(m_nColComments)), style, gxOverride, 0, GX_SMART);
     if (param) param->SetLockReadOnly(bLock);
@@ -157,7 +157,7 @@ void CKXInstanceDetailsGridWnd::SetCommentCell(ROWCOL row) {
                               CGXStyle()
                                   .SetControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON))
                                   .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), text)
-                                  .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), title),
+                                  .SetUserAttribute(static_cast<WORD>(IDS_UA_CELLTIP_TITLE), title),
                               gxOverride, 0, GX_SMART);
                 if (param) param->SetLockReadOnly(bLock);
                 return;
@@ -171,7 +171,7 @@ void CKXInstanceDetailsGridWnd::SetCommentCell(ROWCOL row) {
                   CGXStyle()
                       .SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT))
                       .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), "")
-                      .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE), ""),
+                      .SetUserAttribute(static_cast<WORD>(IDS_UA_CELLTIP_TITLE), ""),
                   gxOverride, 0, GX_SMART);
     if (param) param->SetLockReadOnly(bLock);
 }

@@ -425,6 +425,14 @@ LRESULT CKXInstanceDetailsGridWnd::OnTogglePinName(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+void CKXInstanceDetailsGridWnd::OnPaint() {
+    CPaintDC dc(this);
+    // Kept in step with the pane, the grid scrolls under the pane's bar; no pin grid scrolls
+    // sideways on its own.
+    if (Site() && m_bSyncWithPane) ShowScrollBar(SB_VERT, FALSE);
+    ShowScrollBar(SB_HORZ, FALSE);
+}
+
 void CKXInstanceDetailsGridWnd::OnKeyF4() {
     if (!Site()) return;
     if (CCommonInterface* pane = Site()->InstanceListPane()) pane->FocusActiveGrid();

@@ -25,6 +25,9 @@ using kxpingrid::kNoUpdate;
 
 namespace {
 
+// The bit property whose text names a pin of a part read from a pin file, before the file itself.
+constexpr const char ZRV_PIN_TEXT[] = "ZRV_PIN_TEXT";
+
 // The name a pin shows: its display name when it has one, else its name.
 CString ShownPinName(const IInstTerm* pin) {
     const char* display = pin->displayName();
@@ -107,7 +110,7 @@ CString CKXInstanceDetailsGridWnd::CsvPinName(IInstTerm* pin, int bit) {
     CString name;
     const std::unique_ptr<CPQPropertyData> pn(bitContext.findProperty("PN"));
     if (pn) {
-        const std::unique_ptr<CPQPropertyData> text(bitContext.findProperty("ZRV_PIN_TEXT"));
+        const std::unique_ptr<CPQPropertyData> text(bitContext.findProperty(ZRV_PIN_TEXT));
         if (text) name = text->value();
         name.Trim();
     }

@@ -222,13 +222,13 @@ void CKXInstanceDetailsGridWnd::JournalFilterEdit(int editedCol) {
 
 void CKXInstanceDetailsGridWnd::LoadFunctionGroupPins(int function) {
     CMapStringToString pins;
-    m_mapFilter.clear();
+    m_mapFunctionPins.clear();
     if (function > 0 && !m_strPartName.IsEmpty()) {
         m_partReader.GetPinsForFunctionGroup(m_strPartName, CString(), function, 1, pins);
         for (POSITION pos = pins.GetStartPosition(); pos;) {
             CString key, value;
             pins.GetNextAssoc(pos, key, value);
-            m_mapFilter[key] = value;
+            m_mapFunctionPins[key] = value;
         }
     }
 }

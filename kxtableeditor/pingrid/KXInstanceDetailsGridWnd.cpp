@@ -304,8 +304,8 @@ PinRowKind CKXInstanceDetailsGridWnd::GetRowKind(ROWCOL row, CString& baseName, 
     }
     if (kxattr::Has(style, IDS_UA_PARENT_DIFFPAIR)) return PIN_ROW_DIFFPAIR_LEG;
     if (kxattr::Has(style, IDS_UA_VECTOR_GROUP))
-        return kxattr::Text(style, IDS_UA_VECTOR_GROUP).CompareNoCase("2") == 0 ? PIN_ROW_VECTOR_GROUP_2
-                                                                        : PIN_ROW_VECTOR;
+        return kxattr::Text(style, IDS_UA_VECTOR_GROUP).CompareNoCase("2") == 0 ? PIN_ROW_GROUP_2
+                                                                        : PIN_ROW_GROUP;
     if (kxattr::Has(style, IDS_UA_PLUSMINUS_BIT))
         return kxattr::Text(style, IDS_UA_PLUSMINUS_BIT).CompareNoCase("2") == 0 ? PIN_ROW_PLUSMINUS_CHILD_2
                                                                          : PIN_ROW_PLUSMINUS_CHILD;

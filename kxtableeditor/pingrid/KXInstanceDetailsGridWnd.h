@@ -127,10 +127,6 @@ public:
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
     int SortByColumnName(CString name);
-    // Grids side by side (column mode): the other pin grids of the pane sort the column the same way
-    // (the pane's SortColumnsInOtherGrids walks them).
-    void SortColumnsWithUndo(int col);
-    static bool s_bSortingColumns; // while one grid hands its sort to the others
     // Another grid of the pane sorted `col`: this one sorts it the same way (column mode only).
     void SortLike(int col, BOOL bAscending) override;
     // The list panes' flag the pane hands to every shown pin grid (SetPinGridsFlag).
@@ -367,7 +363,7 @@ public:
 
     // ------------------------------------------------------------- reloads and refreshes
     // Loads several instances into the grid (several-instances mode for good).
-    BOOL ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& instances, BOOL bNoSort);
+    BOOL ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& arrInstances, BOOL bNoSort);
     // Reloads the grid when it shows one of the instances (NULL: all shown ones), then sorts again.
     BOOL RefreshInstances(const std::vector<IInstance*>* pInstances);
     // MSG_INSTANCE_CHANGED: wParam the changed IInstance*.
@@ -820,6 +816,9 @@ public:
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     // MSG_TOGGLE_PINNAME: the pane refreshes the cell controls of its other grids.
     LRESULT OnTogglePinName(WPARAM wParam, LPARAM lParam);
+    // After painting: the vertical scroll bar goes while the grid is kept in step with the pane,
+    // the horizontal one always.
+    void OnPaint();
     BOOL IsCurrentCellConnectable() override;
     void OnCellControlClick(CPoint point, BOOL* pResult) override;
     void RemoveListPaneSelection() override;
@@ -982,9 +981,9 @@ public:
     // ------------------------------------------------------------- selecting rows by keys, alike instances
     // Selects the rows named by keys "pin", "pin:number" or "instance:pin:number" (all visible pin
     // rows for an empty list), in the column of the column key (PIN_NAME when empty).
-    void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
+    void SelectRowsByKey(CStringArray* pKeys, CString strColumnKey) override;
     // The same; the number of rows selected (0: no key matched and the selection is as it was).
-    int SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn);
+    int SelectRowsByKeyCount(CStringArray* pKeys, const CString& strColumnKey);
     // A row key of the script words, parsed.
     struct PinRowKey {
         CString pin, number, instance;
@@ -1061,7 +1060,7 @@ public:
     int m_nFillMode = 2;                    // 0 leg row, 1 power child row, 2 ordinary row
     KXCsvParser* m_pCsvParser = nullptr;    // the part's pin file while a load runs (pin names from it)
     BOOL m_bFilterActive = FALSE;           // the filter row holds something else than "*"
-    std::map<CString, CString> m_mapFilter; // texts that pass the row filter
+    std::map<CString, CString> m_mapFunctionPins; // pin numbers of the chosen function group
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;
     ROWCOL m_nTrackedCol = GX_INVALID; // column whose width is being dragged

@@ -29,7 +29,8 @@ ON_MESSAGE(MSG_INSTANCE_CHANGED, &CKXInstanceDetailsGridWnd::OnInstanceChanged)
 ON_MESSAGE(MSG_OBJECT_PROPERTY_CHANGED, &CKXInstanceDetailsGridWnd::OnObjectPropertyChanged)
 ON_MESSAGE(MSG_IMPORT_CSV, &CKXInstanceDetailsGridWnd::OnImportCsv)
 ON_MESSAGE(MSG_SHOW_POWER_PINS_CHANGED, &CKXInstanceDetailsGridWnd::OnShowPowerPinsChanged)
-ON_REGISTERED_MESSAGE(g_msgTogglePinName, &CKXInstanceDetailsGridWnd::OnTogglePinName)
+ON_REGISTERED_MESSAGE(MSG_TOGGLE_PINNAME, &CKXInstanceDetailsGridWnd::OnTogglePinName)
+ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 using kxpingrid::Col;
@@ -106,7 +107,9 @@ void CKXInstanceDetailsGridWnd::RegisterCellControls() {
     EnableCellControlClick(TRUE);
     const struct {
         UINT id, bitmap;
-    } buttons[] = {{59455, 8891}, {59456, 9092}, {59463, 9091}, {59469, 9090}, {59464, 9088}, {59465, 9087}};
+    } buttons[] = {{IDS_CTRL_PIN_PUPD_HEADER, 8891}, {IDS_CTRL_PIN_COMMENTS_HEADER, 9092},
+                   {IDS_CTRL_DIFFPAIR_HEADER, 9091},  {IDS_CTRL_DIFFPAIR_ROW, 9090},
+                   {IDS_UA_DIFFPAIR_POSITIVE, 9088},  {IDS_UA_DIFFPAIR_NEGATIVE, 9087}};
     for (const auto& b : buttons)
         RegisterControl(static_cast<WORD>(b.id), new CGXBitmapButton(this, b.bitmap), FALSE, TRUE);
     SetupGridLook();

@@ -79,11 +79,11 @@ BOOL CKXInstanceDetailsGridWnd::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const
     return stored;
 }
 
-void CKXInstanceDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
-    SelectRowsByKeyCount(pKeys, keyColumn);
+void CKXInstanceDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString strColumnKey) {
+    SelectRowsByKeyCount(pKeys, strColumnKey);
 }
 
-int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn) {
+int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const CString& strColumnKey) {
     const ROWCOL last = GetRowCount();
     if (!pKeys || pKeys->GetSize() == 0) {
         int count = 0;
@@ -96,8 +96,8 @@ int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const C
     }
     ROWCOL col = static_cast<ROWCOL>(m_nColPinName);
     // The script words name the pin-name column by its key ("Pinname"), not by its caption.
-    if (!keyColumn.IsEmpty() && keyColumn.CompareNoCase(kPinNameKeyColumn) != 0) {
-        const CString header = GetColumnHeaderFromKey(keyColumn);
+    if (!strColumnKey.IsEmpty() && strColumnKey.CompareNoCase(kPinNameKeyColumn) != 0) {
+        const CString header = GetColumnHeaderFromKey(strColumnKey);
         col = GX_INVALID;
         for (ROWCOL c = 1; c <= GetColCount(); ++c)
             if (CString(GetValueRowCol(PIN_CAPTION_ROW, c)).CompareNoCase(header) == 0) {

@@ -16,9 +16,6 @@ namespace {
 
 constexpr int kNonInverting = 1;
 constexpr int kInverting = -1;
-// The bitmap buttons of the DIFF_PAIR cell of a positive and a negative leg.
-constexpr UINT kPositiveLegButton = 59464;
-constexpr UINT kNegativeLegButton = 59465;
 
 // A read-only, enabled, white static cell without text (the TERMINATION cell of a row that has none).
 CGXStyle EmptyStaticCell() {
@@ -37,8 +34,8 @@ void CKXInstanceDetailsGridWnd::SetPolarityCell(ROWCOL row, int polarity) {
     const char* tip = polarity == kNonInverting ? "Non Inverting"
                       : polarity == kInverting  ? "Inverting"
                                                 : "Polarity not defined";
-    const UINT control = polarity == kNonInverting ? kPositiveLegButton
-                         : polarity == kInverting  ? kNegativeLegButton
+    const UINT control = polarity == kNonInverting ? IDS_UA_DIFFPAIR_POSITIVE
+                         : polarity == kInverting  ? IDS_UA_DIFFPAIR_NEGATIVE
                                                    : IDS_CTRL_STATIC_TEXT;
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
     CGXStyle name;

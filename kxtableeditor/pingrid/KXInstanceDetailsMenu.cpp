@@ -13,6 +13,8 @@ constexpr UINT kFirstColumnCommand = 2024;
 constexpr UINT kPinMenu = 402;
 constexpr UINT kDeleteCommand = 35264;
 constexpr UINT kSwapPinsCommand = 35566;
+// Set (to anything) in the environment, the pin menu offers the swap of pins.
+constexpr const char KX_ALLOW_SWAP_PINS[] = "KX_ALLOW_SWAP_PINS";
 
 } // namespace
 
@@ -67,7 +69,7 @@ BOOL CKXInstanceDetailsGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol,
         return TRUE;
     }
     m_excludedCommands.clear();
-    if (!std::getenv("KX_ALLOW_SWAP_PINS")) m_excludedCommands.insert(kSwapPinsCommand);
+    if (!std::getenv(KX_ALLOW_SWAP_PINS)) m_excludedCommands.insert(kSwapPinsCommand);
     ShowContextMenu(this, pt, kPinMenu, 8951);
     m_excludedCommands.clear();
     return TRUE;

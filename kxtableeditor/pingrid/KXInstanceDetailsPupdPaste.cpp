@@ -142,7 +142,7 @@ bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction) {
     while (row <= GetRowCount() && CKXImpClipBoard::PruneGroupString(buffer, group)) {
         CString base;
         int msb = -1, lsb = -1;
-        if (GetRowKind(row, base, msb, lsb) == PIN_ROW_VECTOR) ++row;
+        if (GetRowKind(row, base, msb, lsb) == PIN_ROW_GROUP) ++row;
         if (row > GetRowCount() || !GetRowInstTerm(row, msb, lsb)) break;
         PastePupdGroupOnRow(transaction, row, group, progress, pasted);
         ++row;

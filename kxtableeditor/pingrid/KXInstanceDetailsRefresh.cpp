@@ -61,13 +61,13 @@ bool CKXInstanceDetailsGridWnd::IsShownInstance(const IInstance* instance) const
 // ---------------------------------------------------------------------------
 // Reloading instances
 
-BOOL CKXInstanceDetailsGridWnd::ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& instances,
+BOOL CKXInstanceDetailsGridWnd::ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& arrInstances,
                                                    BOOL bNoSort) {
     m_bMultipleObjects = 1;
-    if (instances.size() > 1) m_bMultipleInstances = 1;
+    if (arrInstances.size() > 1) m_bMultipleInstances = 1;
     const BOOL bWasLocked = IsLockUpdate();
     if (!bWasLocked) LockUpdate(TRUE);
-    for (UINT index : instances) {
+    for (UINT index : arrInstances) {
         const CInstanceContext inst = design.instance(index);
         if (inst) LoadComponentPins(design, inst, FALSE);
     }
@@ -168,7 +168,7 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
                                             : CGXBrush(kConnectionHatch, RGB(255, 255, 255), RGB(255, 255, 255)));
     look.SetFont(CGXFont().SetItalic(italic ? TRUE : FALSE));
     look.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), summary.tip);
-    look.SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "Connection Details");
+    look.SetUserAttribute(Id(IDS_UA_CELLTIP_TITLE), "Connection Details");
     GridWriteScope scope(*this);
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), look, gxOverride, 0, kNoUpdate, gxDo);
 }
@@ -183,7 +183,7 @@ CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::Summaris
         CString base;
         int msb = -1, lsb = -1;
         const PinRowKind kind = GetRowKind(r, base, msb, lsb);
-        if (kind != PIN_ROW_PLUSMINUS_CHILD && kind != PIN_ROW_VECTOR_GROUP_2 && kind != PIN_ROW_PLUSMINUS_CHILD_2 &&
+        if (kind != PIN_ROW_PLUSMINUS_CHILD && kind != PIN_ROW_GROUP_2 && kind != PIN_ROW_PLUSMINUS_CHILD_2 &&
             kind != PIN_ROW_POWER_CHILD && kind != PIN_ROW_IMPLICIT_POWER)
             break;
         const CString signal = GetValueRowCol(r, Col(m_nColSignal));

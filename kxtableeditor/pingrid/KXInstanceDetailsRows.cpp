@@ -62,12 +62,12 @@ void CKXInstanceDetailsGridWnd::CollectSelectedNetBits(std::vector<CNetBit>& net
 
 BOOL CKXInstanceDetailsGridWnd::IsTextInFilterMap(const CString& text) {
     if (!m_bFilterActive) return TRUE;
-    if (text.Find(',') < 0) return m_mapFilter.count(text) ? TRUE : FALSE;
+    if (text.Find(',') < 0) return m_mapFunctionPins.count(text) ? TRUE : FALSE;
     int start = 0;
     while (start <= text.GetLength()) {
         int comma = text.Find(',', start);
         if (comma < 0) comma = text.GetLength();
-        if (m_mapFilter.count(text.Mid(start, comma - start))) return TRUE;
+        if (m_mapFunctionPins.count(text.Mid(start, comma - start))) return TRUE;
         start = comma + 1;
     }
     return FALSE;
@@ -101,8 +101,8 @@ void CKXInstanceDetailsGridWnd::GetVectorName(IInstTerm* pin, BOOL withRange) {
         case PIN_ROW_PLUSMINUS_CHILD_2:
             text = CSchemaUtilities::vectorName(pin->name(), msb);
             break;
-        case PIN_ROW_VECTOR:
-        case PIN_ROW_VECTOR_GROUP_2:
+        case PIN_ROW_GROUP:
+        case PIN_ROW_GROUP_2:
             if (withRange) text = CSchemaUtilities::vectorName(pin->name(), pin->msb(), pin->lsb());
             break;
         default:
@@ -113,7 +113,7 @@ void CKXInstanceDetailsGridWnd::GetVectorName(IInstTerm* pin, BOOL withRange) {
         CGXStyle style;
         style.SetValue(text);
         SetStyleRange(CGXRange(r, Col(m_nColPinName)), style, gxOverride, 0, kNoUpdate, gxDo);
-        if (kind == PIN_ROW_VECTOR || kind == PIN_ROW_VECTOR_GROUP_2 || kind == PIN_ROW_SINGLE_BIT ||
+        if (kind == PIN_ROW_GROUP || kind == PIN_ROW_GROUP_2 || kind == PIN_ROW_SINGLE_BIT ||
             kind == PIN_ROW_PLUSMINUS_CHILD) {
             CGXStyle baseName;
             baseName.SetUserAttribute(static_cast<WORD>(IDS_UA_VECTOR_BASENAME), pin->name());
@@ -163,7 +163,7 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::GroupBitRows(ROWCOL row, PinRowKi
         CString b;
         int cm = -1, cl = -1;
         const PinRowKind ck = GetRowKind(c, b, cm, cl);
-        const bool child = kind == PIN_ROW_VECTOR
+        const bool child = kind == PIN_ROW_GROUP
                                ? (ck >= PIN_ROW_PLUSMINUS_CHILD && ck <= PIN_ROW_PLUSMINUS_CHILD_2 &&
                                   GetRowInstTermId(c) == pinId)
                                : ck == PIN_ROW_PLUSMINUS_CHILD_2;
@@ -199,8 +199,8 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
         case PIN_ROW_IMPLICIT_POWER:
             take(r, 1);
             break;
-        case PIN_ROW_VECTOR:
-        case PIN_ROW_VECTOR_GROUP_2: {
+        case PIN_ROW_GROUP:
+        case PIN_ROW_GROUP_2: {
             // The bit rows that follow the group row.
             const std::vector<ROWCOL> children = GroupBitRows(r, kind);
             const std::size_t chosen = static_cast<std::size_t>(std::count_if(
@@ -208,7 +208,7 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
             if (chosen > 0 && chosen < children.size()) {
                 for (ROWCOL c : children)
                     if (isSelected.count(c)) take(c, 1);
-            } else if (bExpand && kind == PIN_ROW_VECTOR) {
+            } else if (bExpand && kind == PIN_ROW_GROUP) {
                 for (ROWCOL c : children) {
                     CString b;
                     int cm = -1, cl = -1;

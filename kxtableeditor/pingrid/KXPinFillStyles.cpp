@@ -62,7 +62,7 @@ const CGXStyle& PinFillStyles::NoComment() {
     if (!m_hasNoComment) {
         m_hasNoComment = true;
         m_noComment.SetValue("").SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);
-        m_noComment.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
+        m_noComment.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_CELLTIP_TITLE), "");
     }
     return m_noComment;
 }

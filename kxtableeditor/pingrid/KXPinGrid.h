@@ -31,7 +31,7 @@ public:
 
     // ---- loading and refreshing
     virtual BOOL LoadComponentPins(CDesignContext design, CInstanceContext instance, BOOL bKeepOrder) = 0;
-    virtual BOOL ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& instances, BOOL bNoSort) = 0;
+    virtual BOOL ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& arrInstances, BOOL bNoSort) = 0;
     virtual BOOL RefreshInstances(const std::vector<IInstance*>* pInstances) = 0;
     // The first shown instance; NULL when none.
     virtual IInstance* GetInstance() = 0;

@@ -739,3 +739,38 @@ TEST_F(GridWnd, ADragStaysInItsColumnAndOnDataRows)
     EXPECT_EQ(grid.crossSelects, 1);
     EXPECT_EQ(grid.selectionNotes, 1);
 }
+
+namespace {
+// A site that records the sorts it hands on and, as a pane of several grids does, sorts the other
+// grids, whose sorts come back to the hand-over.
+class CSortingSite : public CFakeGridSite {
+public:
+    std::vector<std::pair<int, BOOL>> handed;
+    std::vector<CKXGridWnd*> others;
+    void SortColumnsInOtherGrids(CGXGridCore*, int col, BOOL ascending) override {
+        handed.emplace_back(col, ascending);
+        for (CKXGridWnd* g : others)
+            g->SortColumnsWithUndo(col);
+    }
+};
+} // namespace
+
+TEST_F(GridWnd, ASortIsHandedToTheSitesOtherGridsOnce) {
+    SetUpGrid(grid);
+    CRecordingGrid other;
+    SetUpGrid(other);
+    CSortingSite site;
+    site.others = {&other, &grid};
+    grid.SetSite(&site);
+    other.SetSite(&site);
+    grid.m_bSortAscending = FALSE;
+    grid.SortColumnsWithUndo(2);
+    // The grids the site sorted hand nothing on: one hand-over, in this grid's direction.
+    ASSERT_EQ(site.handed.size(), 1u);
+    EXPECT_EQ(site.handed[0], std::make_pair(2, FALSE));
+    EXPECT_FALSE(CKXGridWnd::s_bSortingColumns) << "the guard is down once the hand-over returned";
+    // The next sort is handed on again.
+    other.SortColumnsWithUndo(3);
+    ASSERT_EQ(site.handed.size(), 2u);
+    EXPECT_EQ(site.handed[1].first, 3);
+}

@@ -70,6 +70,38 @@ TEST_F(Columns, ListFollowsTheCustomisationAndIsWrittenBack) {
     EXPECT_EQ(saved[2], "LOC|Location|8s|INSTPROP|HIDE");
 }
 
+// Every built-in key finds its column wherever the customisation puts it, and the bitmap captions of
+// the pull-up, comments and pair columns go with their keys, not with their default places.
+TEST_F(Columns, KeysFollowACustomisedOrder) {
+    TakeEntries({"COMMENTS|COMMENTS|4s|DEFAULT|SHOW", "SIGNAL|Signal|12s|DEFAULT|SHOW",
+                 "DIFF_PAIR|DIFFPAIR|4s|DEFAULT|SHOW", "PIN_TYPE|Pin Type|6s|DEFAULT|SHOW",
+                 "PUPD|PUPD|4s|DEFAULT|SHOW", "PIN_NAME|Pin Name|12s|DEFAULT|SHOW",
+                 "PN|Pin Number|6s|DEFAULT|SHOW", "TERMINATION|Termination|8s|DEFAULT|SHOW"});
+    EXPECT_EQ(G::m_nColComments, 3);
+    EXPECT_EQ(G::m_nColSignal, 4);
+    EXPECT_EQ(G::m_nColDiffPair, 5);
+    EXPECT_EQ(G::m_nColPinType, 6);
+    EXPECT_EQ(G::m_nColPupd, 7);
+    EXPECT_EQ(G::m_nColPinName, 8);
+    EXPECT_EQ(G::m_nColPinNumber, 9);
+    EXPECT_EQ(G::m_nColTermination, 10);
+    EXPECT_EQ(G::m_nColCount, 11);
+    grid->SetupGridLook();
+    auto control = [&](int col) {
+        CGXStyle style;
+        grid->GetStyleRowCol(PIN_CAPTION_ROW, static_cast<ROWCOL>(col), style);
+        return style.GetControl();
+    };
+    EXPECT_EQ(control(G::m_nColComments), IDS_CTRL_PIN_COMMENTS_HEADER);
+    EXPECT_EQ(control(G::m_nColDiffPair), IDS_CTRL_DIFFPAIR_HEADER);
+    EXPECT_EQ(control(G::m_nColPupd), IDS_CTRL_PIN_PUPD_HEADER);
+    EXPECT_EQ(grid->GetValueRowCol(PIN_CAPTION_ROW, static_cast<ROWCOL>(G::m_nColDiffPair)), "#BMP(9095)");
+    EXPECT_EQ(grid->GetValueRowCol(PIN_CAPTION_ROW, static_cast<ROWCOL>(G::m_nColSignal)), "Signal");
+    CString key;
+    G::GetRegistrySubKey(G::m_nColPinType, key);
+    EXPECT_EQ(key, "CCP\\PIN_TYPE");
+}
+
 TEST_F(Columns, TheSecondGridKeepsTheList) {
     CKXColumnInfoClass* signal = grid->GetColumnInfo(G::m_nColSignal);
     G second;

@@ -90,7 +90,7 @@ TEST_F(PinGridInWindow, CommentsAreInsertedModifiedDeletedAndUndone) {
     grid->GetStyleRowCol(in, comments, cell);
     EXPECT_EQ(cell.GetControl(), static_cast<WORD>(IDS_CTRL_COMMENTS_ICON));
     EXPECT_EQ(cell.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)), "check the level");
-    EXPECT_EQ(cell.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE)),
+    EXPECT_EQ(cell.GetUserAttributeText(static_cast<WORD>(IDS_UA_CELLTIP_TITLE)),
               user + "," + date + "  " + time);
     EXPECT_FALSE(grid->CanInsertComment());
     EXPECT_TRUE(grid->CanEditComment());
@@ -178,3 +178,41 @@ TEST_F(PinGridInWindow, CommentEditRefusedWhileAnotherTransactionIsOpen) {
 }
 
 } // namespace
+
+namespace {
+
+std::string Bars(CWnd& w) {
+    return std::string(w.IsScrollBarShown(SB_VERT) ? "1" : "0") + (w.IsScrollBarShown(SB_HORZ) ? "1" : "0");
+}
+
+} // namespace
+
+// Painting takes away the scroll bars the pin grid does not use: the horizontal one always, the
+// vertical one while the grid scrolls together with the pane's other grids.
+TEST_F(PinGridInWindow, PaintingHidesTheScrollBarsTheGridDoesNotUse) {
+    Show(1);
+    grid->ShowScrollBar(SB_BOTH, TRUE);
+    grid->SendMessage(WM_PAINT, 0, 0);
+    EXPECT_EQ(Bars(*grid), "10");
+    grid->m_bSyncWithPane = TRUE;
+    grid->ShowScrollBar(SB_BOTH, TRUE);
+    grid->SendMessage(WM_PAINT, 0, 0);
+    EXPECT_EQ(Bars(*grid), "00");
+    // Back on its own, the grid keeps the vertical bar the pane gives it again.
+    grid->m_bSyncWithPane = FALSE;
+    grid->ShowScrollBar(SB_VERT, TRUE);
+    grid->SendMessage(WM_PAINT, 0, 0);
+    EXPECT_EQ(Bars(*grid), "10");
+}
+
+// Outside a pane nothing scrolls the grid along with others: it keeps its vertical bar.
+TEST_F(PinGridInWindow, AGridOutsideAPaneKeepsItsVerticalScrollBar) {
+    Show(1);
+    G alone;
+    alone.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 9102);
+    alone.InitializeGrid(nullptr, design, design, 0);
+    ASSERT_EQ(alone.GetOwnerPane(), nullptr);
+    alone.m_bSyncWithPane = TRUE;
+    alone.SendMessage(WM_PAINT, 0, 0);
+    EXPECT_EQ(Bars(alone), "10");
+}

@@ -83,7 +83,7 @@ TEST_F(LoadPins, ScalarAndVectorRows) {
 
     // The vector: a parent row, its bits collapsed below it.
     const ROWCOL d = Row("D<3..0>");
-    EXPECT_EQ(Kind(d), PIN_ROW_VECTOR);
+    EXPECT_EQ(Kind(d), PIN_ROW_GROUP);
     EXPECT_EQ(Cell(d, G::m_nColSignal), "DATA<3..0>");
     EXPECT_EQ(Cell(d, G::m_nColPinNumber), "4,5,6,7");
     for (ROWCOL r = d + 1; r <= d + 4; ++r) {
@@ -295,13 +295,24 @@ TEST_F(PinFile, PinNamesComeFromThePinFile) {
     EXPECT_EQ(Row("E<1..0>"), 0u);
 }
 
+// A pin bit's own pin text names it before the pin file does; a bit without one takes the file's name.
+TEST_F(PinFile, ABitsPinTextComesBeforeThePinFile) {
+    builder.prop("@U1.A", "ZRV_PIN_TEXT", " IO_TEXT ");
+    PinFileText("Pin Number,Pin Name\n12,IO_A\n20,B<1>\n21,B<0>\n");
+    Init();
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    EXPECT_NE(Row("IO_TEXT"), 0u) << "trimmed";
+    EXPECT_EQ(Row("IO_A"), 0u);
+    EXPECT_NE(Row("B<1..0>"), 0u);
+}
+
 TEST_F(PinFile, AGoodBaseKeepsTheParentRow) {
     PinFileText("Pin Number,Pin Name\n20,B<1>\n21,B<0>\n");
     Init();
     ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
     const ROWCOL parent = Row("B<1..0>");
     ASSERT_NE(parent, 0u);
-    EXPECT_EQ(Kind(parent), PIN_ROW_VECTOR);
+    EXPECT_EQ(Kind(parent), PIN_ROW_GROUP);
     EXPECT_EQ(Cell(parent + 1, CKXInstanceDetailsGridWnd::m_nColPinName), "B<1>");
 }
 
@@ -410,7 +421,7 @@ TEST_F(RowOperations, ARenamedPinsRowsAllShowItsName) {
 TEST_F(RowOperations, FilterTextsAndSelectedNetBits) {
     EXPECT_TRUE(grid->IsTextInFilterMap("anything"));
     grid->m_bFilterActive = TRUE;
-    grid->m_mapFilter["N1"] = "N1";
+    grid->m_mapFunctionPins["N1"] = "N1";
     EXPECT_TRUE(grid->IsTextInFilterMap("N1"));
     EXPECT_FALSE(grid->IsTextInFilterMap("N2"));
     EXPECT_TRUE(grid->IsTextInFilterMap("N2,N1"));

@@ -51,8 +51,8 @@ TEST_F(PinRows, KindsFollowTheAttributesInOrder) {
     // Kind 6 tests for text, the pair-row test for the number 1.
     EXPECT_EQ(Kind(8), PIN_ROW_DIFFPAIR);
     EXPECT_FALSE(grid->IsDiffPairRow(8));
-    EXPECT_EQ(Kind(9), PIN_ROW_VECTOR_GROUP_2);
-    EXPECT_EQ(Kind(10), PIN_ROW_VECTOR);
+    EXPECT_EQ(Kind(9), PIN_ROW_GROUP_2);
+    EXPECT_EQ(Kind(10), PIN_ROW_GROUP);
     EXPECT_EQ(Kind(11), PIN_ROW_PLUSMINUS_CHILD_2);
     EXPECT_EQ(Kind(12), PIN_ROW_POWER_CHILD);
     EXPECT_EQ(Kind(13), PIN_ROW_IMPLICIT_POWER);

@@ -100,6 +100,19 @@ TEST_F(SideBySide, TabInTheLastColumnMovesToTheNextGrid) {
     EXPECT_FALSE(Grid()->m_bPaneNavigation);
 }
 
+// What the user sees of the grids' own scroll bars: side by side the pane scrolls them together under
+// its bar; a component alone keeps its vertical bar. No pin grid shows a horizontal one.
+TEST_F(SideBySide, TheGridsScrollBarsFollowTheLayout) {
+    ShowTwo();
+    Run("kx::grid ccp 1");
+    EXPECT_EQ(Run("kx::scrollbars ccp"), "0 0");
+    Run("kx::grid ccp 2");
+    EXPECT_EQ(Run("kx::scrollbars ccp"), "0 0");
+    Run("kx::show clp U1");
+    EXPECT_EQ(Run("kx::scrollbars ccp"), "1 0");
+    EXPECT_EQ(Run("kx::scrollbars").rfind("error:", 0), 0u) << "the word names the pane";
+}
+
 // The host's power pin option reaches the grids already open: each shows its implicit pins at once.
 TEST_F(SideBySide, ThePowerPinOptionReloadsEveryOpenGrid) {
     ShowTwo();
@@ -134,7 +147,7 @@ TEST_F(PinGridBoard, ABusConnectedBitByBitShowsItsBitsSignals) {
     CGXStyle style;
     Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
     EXPECT_TRUE(style.GetInterior().IsHatched());
-    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIP_TITLE)), "Connection Details");
+    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_CELLTIP_TITLE)), "Connection Details");
     const CString tip = style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT));
     EXPECT_EQ(tip.Left(13), "P<10>:RST_IN\n");
     EXPECT_NE(tip.Find("\nP<1>:SYSCLK_P"), -1) << tip.GetString();
@@ -144,6 +157,13 @@ TEST_F(PinGridBoard, ABusConnectedBitByBitShowsItsBitsSignals) {
     EXPECT_EQ(CellText(p, G::m_nColSignal), ",,,,LVDS_P<3>,LVDS_P<2>,LVDS_P<1>,LVDS_P<0>,SYSCLK_N,SYSCLK_P");
     Run("undo");
     EXPECT_EQ(CellText(p, G::m_nColSignal), "RST_IN,,,,LVDS_P<3>,LVDS_P<2>,LVDS_P<1>,LVDS_P<0>,SYSCLK_N,SYSCLK_P");
+    // Joined to one bus as a whole, the cell's tip names that one connection, nothing of the bits' nets.
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(p) + " " + std::to_string(G::m_nColSignal) + " {NEWB<9..0>}"), "1");
+    EXPECT_EQ(CellText(p, G::m_nColSignal), "NEWB<9..0>");
+    Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
+    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)), "P<10..1>:NEWB<9..0>");
+    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_CELLTIP_TITLE)), "Connection Details");
+    Run("undo");
     Run("kx::show clp U2");
     const ROWCOL dq = PinRow("DQ<15..0>");
     ASSERT_GT(dq, 0u);

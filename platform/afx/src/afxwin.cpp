@@ -1042,6 +1042,16 @@ int barIndex(int nBar) {
 }
 } // namespace
 
+void CWnd::ShowScrollBar(UINT nBar, BOOL bShow) {
+    if (nBar == SB_HORZ || nBar == SB_BOTH) m_bScrollBarShown[0] = bShow ? TRUE : FALSE;
+    if (nBar == SB_VERT || nBar == SB_BOTH) m_bScrollBarShown[1] = bShow ? TRUE : FALSE;
+}
+
+BOOL CWnd::IsScrollBarShown(int nBar) const {
+    if (nBar == SB_BOTH) return m_bScrollBarShown[0] && m_bScrollBarShown[1];
+    return m_bScrollBarShown[barIndex(nBar)];
+}
+
 int CWnd::GetScrollPos(int nBar) const {
     return m_scroll[barIndex(nBar)].nPos;
 }

@@ -298,6 +298,26 @@ TEST_F(CWindowsTest, ScrollStateAndSystemMetrics) {
     w.DestroyWindow();
 }
 
+// Each scroll bar is shown or hidden on its own; SB_BOTH acts on both and reads shown only when both are.
+TEST_F(CWindowsTest, ScrollBarsAreShownAndHiddenOneByOne) {
+    CWnd w;
+    ASSERT_TRUE(w.CreateEx(0, nullptr, "", 0, CRect(), nullptr, 0));
+    EXPECT_TRUE(w.IsScrollBarShown(SB_HORZ));
+    EXPECT_TRUE(w.IsScrollBarShown(SB_VERT));
+    w.ShowScrollBar(SB_HORZ, FALSE);
+    EXPECT_FALSE(w.IsScrollBarShown(SB_HORZ));
+    EXPECT_TRUE(w.IsScrollBarShown(SB_VERT)) << "hiding one bar leaves the other";
+    EXPECT_FALSE(w.IsScrollBarShown(SB_BOTH));
+    w.ShowScrollBar(SB_BOTH, FALSE);
+    EXPECT_FALSE(w.IsScrollBarShown(SB_VERT));
+    w.ShowScrollBar(SB_VERT);
+    EXPECT_TRUE(w.IsScrollBarShown(SB_VERT));
+    EXPECT_FALSE(w.IsScrollBarShown(SB_HORZ));
+    w.ShowScrollBar(SB_BOTH, TRUE);
+    EXPECT_TRUE(w.IsScrollBarShown(SB_BOTH));
+    w.DestroyWindow();
+}
+
 namespace {
 // Destroying the parent from a child's WM_DESTROY must not destroy the parent twice.
 class CSuicidalChild : public CWnd {

@@ -164,7 +164,9 @@ public:
     void DragAcceptFiles(BOOL bAccept = TRUE) {
         ModifyStyleEx(bAccept ? 0 : WS_EX_ACCEPTFILES, bAccept ? WS_EX_ACCEPTFILES : 0);
     }
-    void ShowScrollBar(UINT, BOOL = TRUE) {}
+    // Which scroll bars the window shows (SB_HORZ, SB_VERT or SB_BOTH); both until one is hidden.
+    void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
+    BOOL IsScrollBarShown(int nBar) const;
 
     // Scroll bars: state only (SB_HORZ, SB_VERT).
     int GetScrollPos(int nBar) const;
@@ -261,6 +263,7 @@ protected:
     struct ScrollState {
         int nMin = 0, nMax = 100, nPage = 0, nPos = 0;
     } m_scroll[2];
+    BOOL m_bScrollBarShown[2] = {TRUE, TRUE}; // SB_HORZ, SB_VERT
 
 private:
     // The visible children in z-order (the accessible children).
