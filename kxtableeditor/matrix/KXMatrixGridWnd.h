@@ -296,7 +296,7 @@ public:
     BOOL ChangeCellProperty(ROWCOL row, ROWCOL col, const CString& text);
     // Rewrites the cells of a property column on the rows given (every data row when none), from the
     // objects they show.
-    void RefreshPropertyRows(int col, const std::vector<ROWCOL>& rows = {});
+    void RefreshPropertyRows(int col, const std::vector<ROWCOL>& rows);
     // The two sides of it: a net property on every row of each row's signal, a pin property on the
     // rows' own cells (empty where the row shows no pin in that group).
     void FillNetPropertyRows(const CString& key, int col, const std::vector<ROWCOL>& rows);
@@ -419,7 +419,9 @@ private:
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnDigestEnd(const KXChangeDigest& digest) override;
     void RefreshSignalNameCell(unsigned netId);
+    // The physical net name and net property cells of every shown signal, or of one signal's rows.
     void RefreshPhysNetNames();
+    void RefreshPhysNetNameCell(const CKXMatrixNetData& signal);
     void RefreshTerminations();
     void RefreshInstTermCells();
     void RefreshPinNumberColumn(int group);

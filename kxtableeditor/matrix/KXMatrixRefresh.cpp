@@ -146,12 +146,17 @@ void CKXMatrixGridWnd::RefreshSignalNameCell(unsigned netId) {
 }
 
 void CKXMatrixGridWnd::RefreshPhysNetNames() {
-    for (const CKXMatrixNetData& data : m_arrNetData) {
-        INet* net = m_designContext.design()->findNet(data.netId);
-        if (!net) continue;
-        for (ROWCOL row : SignalRows(data.netId, data.bit))
-            WriteSignalCells(row, net, data.bit);
-    }
+    // A physical net name (or net property) reaches a net also through its aliases: every shown
+    // signal is read again, not only the one that holds the changed property.
+    for (const CKXMatrixNetData& data : m_arrNetData)
+        RefreshPhysNetNameCell(data);
+}
+
+void CKXMatrixGridWnd::RefreshPhysNetNameCell(const CKXMatrixNetData& signal) {
+    INet* net = m_designContext.design()->findNet(signal.netId);
+    if (!net) return;
+    for (ROWCOL row : SignalRows(signal.netId, signal.bit))
+        WriteSignalCells(row, net, signal.bit);
 }
 
 void CKXMatrixGridWnd::RefreshInstTermCells() {
