@@ -71,16 +71,26 @@ IInstTerm* CKXMatrixGridWnd::GetCellInstTermBit(ROWCOL row, int col, int& bit) {
     bit = -1;
     int offset = -1, group = -1;
     if (row < kFirstDataRow || row > GetRowCount() || !SplitColumn(col, offset, group)) return nullptr;
-    const KXRowAttrs attrs(*this, row);
-    const ROWCOL pinCol = Col(ColumnOf(group, Layout().m_nPinNameOffset));
-    if (!attrs.Has(pinCol, kAttrPinId)) return nullptr;
-    const int pinId = attrs.Get(pinCol, kAttrPinId);
-    bit = attrs.Has(pinCol, kAttrPinBit) ? attrs.Get(pinCol, kAttrPinBit) : -1;
+    int pinId = -1;
+    if (!GetCellPinIds(row, col, pinId, bit)) return nullptr;
     const CInstanceContext instance = GroupInstance(group);
     if (pinId < 0 || !instance) return nullptr;
     IInstTerm* pin = instance.instance()->findInstTerm(static_cast<unsigned>(pinId));
     if (!pin || (bit >= 0 && !pin->hasBit(bit)) || (bit < 0 && !pin->isScalar())) return nullptr;
     return pin;
+}
+
+bool CKXMatrixGridWnd::GetCellPinIds(ROWCOL row, int col, int& pinId, int& bit) {
+    pinId = -1;
+    bit = -1;
+    int offset = -1, group = -1;
+    if (row < kFirstDataRow || row > GetRowCount() || !SplitColumn(col, offset, group)) return false;
+    const KXRowAttrs attrs(*this, row);
+    const ROWCOL pinCol = Col(ColumnOf(group, Layout().m_nPinNameOffset));
+    if (!attrs.Has(pinCol, kAttrPinId)) return false;
+    pinId = attrs.Get(pinCol, kAttrPinId);
+    bit = attrs.Has(pinCol, kAttrPinBit) ? attrs.Get(pinCol, kAttrPinBit) : -1;
+    return true;
 }
 
 BOOL CKXMatrixGridWnd::IsCurrentCellTerminationCol() {
@@ -115,11 +125,7 @@ void CKXMatrixGridWnd::WriteSignalCells(ROWCOL row, INet* net, int bit) {
     kxattr::Put(name, kAttrNetBit, bit);
     WriteCell(row, layout.m_nNameCol, name);
     const CNetBitContext netBit = m_designContext.net(net).bitContext(bit);
-    CGXStyle physical = DataCell();
-    physical.SetValue(PropertyValue(netBit.base().findPropertyIncludingAliases("PHYS_NET_NAME")))
-        .SetReadOnly(TRUE)
-        .SetMergeCell(kMergeVertical);
-    WriteCell(row, layout.m_nPhysNetNameCol, physical);
+    SetPhysNetNameCell(row, netBit);
     SetPupdCellText(row, netBit);
     for (std::size_t c = 1; c < layout.m_arrSignalColumns.size(); ++c) {
         const CKXColumnInfoClass& info = *layout.m_arrSignalColumns[c];
@@ -131,6 +137,15 @@ void CKXMatrixGridWnd::WriteSignalCells(ROWCOL row, INet* net, int bit) {
         WriteCell(row, static_cast<int>(c), property);
     }
     m_rowIndex.Add(KXRowKey::NetBit(net->id(), bit), row);
+}
+
+void CKXMatrixGridWnd::SetPhysNetNameCell(ROWCOL row, const CNetBitContext& netBit) {
+    // The physical net name reaches a net bit also through its aliases.
+    CGXStyle physical = DataCell();
+    physical.SetValue(PropertyValue(netBit.base().findPropertyIncludingAliases(PHYS_NET_NAME)))
+        .SetReadOnly(TRUE)
+        .SetMergeCell(kMergeVertical);
+    WriteCell(row, Layout().m_nPhysNetNameCol, physical);
 }
 
 ROWCOL CKXMatrixGridWnd::InsertSignalRow(ROWCOL at, INet* net, int bit) {
@@ -164,10 +179,13 @@ void CKXMatrixGridWnd::ClearGroupCells(ROWCOL row, int group) {
     const KXMatrixLayout& layout = Layout();
     for (int offset = 0; offset < layout.m_nGroupWidth; ++offset) {
         const bool pinCell = offset == layout.m_nPinNameOffset || offset == layout.m_nPnOffset;
-        const int col = ColumnOf(group, offset);
-        WriteCell(row, col, CGXStyle().SetValue(""));
-        StyleConnectionCell(row, col, pinCell);
+        SetConnectionCellValue(row, ColumnOf(group, offset), pinCell);
     }
+}
+
+void CKXMatrixGridWnd::SetConnectionCellValue(ROWCOL row, int col, bool editable) {
+    WriteCell(row, col, CGXStyle().SetValue(""));
+    StyleConnectionCell(row, col, editable);
 }
 
 void CKXMatrixGridWnd::WriteConnectionCells(ROWCOL row, int group, const CInstTermBitContext& pinBit,
@@ -291,7 +309,7 @@ void CKXMatrixGridWnd::SetupFrozenHeader() {
     HideCols(0, 0, TRUE, nullptr, kNoUpdate, gxDo);
 }
 
-void CKXMatrixGridWnd::WriteGroupHeader(int group, const CInstanceContext& instance) {
+void CKXMatrixGridWnd::RefreshInstanceHeader(int group, const CInstanceContext& instance) {
     const KXMatrixLayout& layout = Layout();
     const CDesignContext contained = instance.containedDesign();
     CString title;
@@ -312,7 +330,7 @@ void CKXMatrixGridWnd::WriteGroupHeader(int group, const CInstanceContext& insta
         if (contained && offset == layout.m_nPinNameOffset) caption = "Port Name";
         if (contained && offset == layout.m_nPinTypeOffset) caption = "Port Type";
         CGXStyle captionCell = head;
-        captionCell.SetValue(caption).SetControl(Id(IDS_CTRL_LIST_HEADER));
+        SetCaption(captionCell, info, caption);
         captionCell.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), info.m_strCaption);
         WriteCell(kCaptionRow, first + offset, captionCell);
         const ROWCOL col = Col(first + offset);

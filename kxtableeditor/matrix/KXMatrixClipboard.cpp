@@ -21,10 +21,12 @@ namespace {
 
 constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
 
+} // namespace
+
 // The matrix grid whose current cell a paste would go to: pin cells take text (every copy carries
 // its text), a TERMINATION cell copied terminations, the PUPD column copied pull-up/pull-down groups.
-BOOL CanPasteHere(int type) {
-    CKXMatrixGridWnd* grid = CKXMatrixGridWnd::CurrentGrid();
+BOOL CKXMatrixGridWnd::CanPasteTypeAtCurrentCell(int type) {
+    CKXMatrixGridWnd* grid = m_pCurrentMatrixGrid;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!grid || !grid->GetSafeHwnd() || !grid->GetCurrentCell(row, col)) return FALSE;
     if (row == kFilterRow) return type == KX_CLIP_TEXT_OBJECTS || type == KX_CLIP_PLAIN_TEXT;
@@ -40,8 +42,8 @@ BOOL CanPasteHere(int type) {
 
 // Paste Special at the current cell: copied pull-up/pull-down groups in the PUPD column, copied
 // terminations in a Termination cell whose row shows a pin of the group, cells in a pin column.
-BOOL CanPastePinHere(int type) {
-    CKXMatrixGridWnd* grid = CKXMatrixGridWnd::CurrentGrid();
+BOOL CKXMatrixGridWnd::CanPastePinAtCurrentCell(int type) {
+    CKXMatrixGridWnd* grid = m_pCurrentMatrixGrid;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!grid || !grid->GetSafeHwnd() || !grid->GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
     const KXMatrixLayout& layout = CKXMatrixGridWnd::Layout();
@@ -56,8 +58,6 @@ BOOL CanPastePinHere(int type) {
     return CKXMatrixGridWnd::DecodeInstanceColumn(static_cast<int>(col), offset, group) &&
            type == KX_CLIP_TEXT_OBJECTS;
 }
-
-} // namespace
 
 // ------------------------------------------------------------------ copy
 
@@ -111,17 +111,17 @@ void CKXMatrixGridWnd::OnEditCopy() {
 
 void CKXMatrixGridWnd::InitCanPasteCallback() {
     m_pCurrentMatrixGrid = this;
-    CKXImpClipBoard::InitCanPasteCallBack(&CanPasteHere, &CanPasteHere);
+    CKXImpClipBoard::InitCanPasteCallBack(&CanPasteTypeAtCurrentCell, &CanPasteTypeAtCurrentCell);
 }
 
 BOOL CKXMatrixGridWnd::CanPaste() {
     m_pCurrentMatrixGrid = this;
-    return CanPasteHere(CKXImpClipBoard::GetObjectType(1));
+    return CanPasteTypeAtCurrentCell(CKXImpClipBoard::GetObjectType(1));
 }
 
 BOOL CKXMatrixGridWnd::CanPasteSpecial() {
     m_pCurrentMatrixGrid = this;
-    return CanPastePinHere(CKXImpClipBoard::GetObjectType(1));
+    return CanPastePinAtCurrentCell(CKXImpClipBoard::GetObjectType(1));
 }
 
 BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {

@@ -24,7 +24,7 @@ ROWCOL Col(int col) {
 
 bool IsSignalSide(const CKXColumnInfoClass& info) {
     const CString& key = info.m_strPropertyName;
-    return key == "NAME" || key == "PHYS_NET_NAME" || key == "PUPD" || info.m_nPropertyType == KX_ORIGIN_NETPROP;
+    return key == NAME || key == PHYS_NET_NAME || key == "PUPD" || info.m_nPropertyType == KX_ORIGIN_NETPROP;
 }
 
 } // namespace
@@ -61,12 +61,12 @@ std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXMatrixGridWnd::SetupColumns(
         const bool signal = IsSignalSide(*info);
         auto& side = signal ? layout.m_arrSignalColumns : layout.m_arrInstanceColumns;
         const int position = static_cast<int>(side.size());
-        if (key == "NAME") layout.m_nNameCol = position;
-        if (key == "PHYS_NET_NAME") layout.m_nPhysNetNameCol = position;
+        if (key == NAME) layout.m_nNameCol = position;
+        if (key == PHYS_NET_NAME) layout.m_nPhysNetNameCol = position;
         if (key == "PUPD") layout.m_nPupdCol = position;
         if (key == "PIN_NAME") layout.m_nPinNameOffset = position;
         if (key == "PN") layout.m_nPnOffset = position;
-        if (key == "PIN_TYPE") layout.m_nPinTypeOffset = position;
+        if (key == PIN_TYPE) layout.m_nPinTypeOffset = position;
         if (key == "TERMINATION") layout.m_nTerminationOffset = position;
         side.push_back(info);
     }
@@ -154,8 +154,8 @@ int CKXMatrixGridWnd::ColumnOf(int group, int offset) {
 
 // ------------------------------------------------------------------ re-applying a layout
 
-LRESULT CKXMatrixGridWnd::OnColumnLayoutChanged(WPARAM, LPARAM lParam) {
-    if (!Columns().IsLayoutOfKind(lParam)) return 0;
+LRESULT CKXMatrixGridWnd::OnColumnLayoutChanged(WPARAM /*previousDescriptors*/, LPARAM gridKind) {
+    if (!Columns().IsLayoutOfKind(gridKind)) return 0;
     LockUpdateScope lock(*this);
     GridWriteScope write(*this);
     const KXMatrixLayout& layout = Layout();

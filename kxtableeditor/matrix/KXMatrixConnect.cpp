@@ -56,7 +56,7 @@ CString CKXMatrixGridWnd::EditedText(ROWCOL row, ROWCOL col) {
 BOOL CKXMatrixGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (nRow == kFilterRow) return FilterRows(nCol);
     if (nRow >= kFirstDataRow && IsPropertyColumn(static_cast<int>(nCol))) {
-        m_bStoringEdit = CommitPropertyCell(nRow, nCol, EditedText(nRow, nCol));
+        m_bStoringEdit = ChangeCellProperty(nRow, nCol, EditedText(nRow, nCol));
         return m_bStoringEdit;
     }
     int offset = -1, group = -1;
@@ -207,7 +207,7 @@ BOOL CKXMatrixGridWnd::MovePinToRow(CTransaction& tx, ROWCOL row, int group, con
     if (dropped && !toNoConnect) NoteDroppedTermination(row, group, PinText(pinBit.instTerm(), pinBit.bit()));
     if (!toNoConnect) CarryPupds(tx, row, old, CNetBit(net, netBit), keep.pupds);
     m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, pinName, pinNumber); });
-    ConnectOtherLeg(tx, pinBit);
+    AutoConnectDiffPairLeg(tx, pinBit);
     return TRUE;
 }
 
@@ -248,7 +248,7 @@ BOOL CKXMatrixGridWnd::RemoveCellConnection(ROWCOL row, int col, BOOL bClearCell
     return TRUE;
 }
 
-void CKXMatrixGridWnd::ConnectOtherLeg(CTransaction& tx, const CInstTermBit& leg) {
+void CKXMatrixGridWnd::AutoConnectDiffPairLeg(CTransaction& tx, const CInstTermBit& leg) {
     // The partner leg joins the same edit; its cells follow once the edit is committed.
     if (!KXAutoConnectDpLegAsked()) return;
     if (std::optional<CConn> other = KXConnectOtherLeg(tx, leg))

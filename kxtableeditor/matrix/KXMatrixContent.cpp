@@ -148,7 +148,7 @@ BOOL CKXMatrixGridWnd::AddInstanceColumns(const CInstanceContext& instance) {
     const ROWCOL first = Col(ColumnOf(group, 0));
     const ROWCOL width = static_cast<ROWCOL>(Layout().m_nGroupWidth);
     if (first + width - 1 > GetColCount()) SetColCount(first + width - 1, kNoUpdate);
-    WriteGroupHeader(group, instance);
+    RefreshInstanceHeader(group, instance);
     CGXStyle filter;
     filter.SetValue("*").SetControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO)).SetVerticalAlignment(DT_VCENTER);
     SetStyleRange(CGXRange(kFilterRow, first, kFilterRow, first + width - 1), filter, gxOverride, 0, kNoUpdate, gxDo);

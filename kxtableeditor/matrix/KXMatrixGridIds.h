@@ -32,17 +32,25 @@ inline constexpr KXAttr<int> kAttrNetBit{IDS_UA_MATRIX_NET_BIT};
 inline constexpr KXAttr<int> kAttrPinBit{IDS_UA_MATRIX_INSTTERM_BIT};
 inline constexpr KXAttr<CString> kAttrDataCell{IDS_UA_DATA_CELL};
 
+// Keys of the columns the matrix lays out itself (the customisation names them so).
+inline constexpr const char* NAME = "NAME";
+inline constexpr const char* PHYS_NET_NAME = "PHYS_NET_NAME";
+inline constexpr const char* PIN_TYPE = "PIN_TYPE";
+inline constexpr const char* COMMENTS = "COMMENTS";
+
 // Cell controls.
 inline constexpr UINT IDS_CTRL_INSTANCE_LISTBOX = 59441;
 inline constexpr UINT IDS_CTRL_PIN_COMBO = 59442;
 inline constexpr UINT IDS_CTRL_PUPD_HEADER = 59455;
 inline constexpr UINT IDS_CTRL_COMMENTS_HEADER = 59456;
+inline constexpr UINT IDS_CTRL_LIST_TYPE_HEADER = IDS_CTRL_LIST_HEADER; // caption cells of rows 1
 inline constexpr UINT IDS_CTRL_STATIC_TEXT = 52513;
 inline constexpr UINT IDS_CTRL_HEADER = 52520;
 inline constexpr UINT IDS_STRING_AC_COMBO = 52527;
 
 // Bitmaps of the header buttons and their captions.
 inline constexpr UINT IDB_PUPD_HEADER = 8891;
+inline constexpr UINT IDB_COMMENTS_HEADER = 8885;
 inline constexpr const char* kPupdCaptionBitmap = "#BMP(191)";
 inline constexpr const char* kCommentsCaptionBitmap = "#BMP(185)";
 

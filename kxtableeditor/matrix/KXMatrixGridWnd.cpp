@@ -12,6 +12,7 @@
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXCellControls.h"
+#include "kxcontrols/KXDialogs.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "kxnotes/CComments.h"
@@ -85,6 +86,7 @@ void CKXMatrixGridWnd::SetupGrid(IKXGridSite* site, CDesignContext design, CDesi
     pinCombo->m_bAutoComplete = m_bAutoComplete;
     RegisterControl(Id(IDS_CTRL_PIN_COMBO), pinCombo, FALSE, TRUE);
     RegisterControl(Id(IDS_CTRL_PUPD_HEADER), new CGXBitmapButton(this, IDB_PUPD_HEADER), FALSE, TRUE);
+    RegisterControl(Id(IDS_CTRL_COMMENTS_HEADER), new CGXBitmapButton(this, IDB_COMMENTS_HEADER), FALSE, TRUE);
     CDWordArray look;
     look.Add(static_cast<DWORD>(Layout().m_nPupdCol));
     RegisterDynComboControl(&CKXMatrixGridWnd::GetColumnProfileSection, look);
@@ -129,9 +131,10 @@ void CKXMatrixGridWnd::SetupSignalHeader() {
         title.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), info.m_strCaption);
         SetStyleRange(CGXRange(kTitleRow, c), title, gxOverride, 0, kNoUpdate, gxDo);
         CGXStyle caption = title;
-        const bool pupd = static_cast<int>(c) == layout.m_nPupdCol;
-        caption.SetValue(pupd ? CString(kPupdCaptionBitmap) : info.m_strCaption)
-            .SetControl(Id(pupd ? IDS_CTRL_PUPD_HEADER : IDS_CTRL_LIST_HEADER));
+        if (static_cast<int>(c) == layout.m_nPupdCol)
+            caption.SetValue(kPupdCaptionBitmap).SetControl(Id(IDS_CTRL_PUPD_HEADER));
+        else
+            SetCaption(caption, info, info.m_strCaption);
         SetStyleRange(CGXRange(kCaptionRow, c), caption, gxOverride, 0, kNoUpdate, gxDo);
         SetColWidth(c, c, c == 0 ? 0 : info.m_nWidth, nullptr, kNoUpdate, gxDo);
     }
@@ -139,6 +142,14 @@ void CKXMatrixGridWnd::SetupSignalHeader() {
     filter.SetValue("*").SetControl(Id(IDS_CTRL_FILTER_COMBO)).SetVerticalAlignment(DT_VCENTER);
     SetStyleRange(CGXRange().SetRows(kFilterRow), filter, gxOverride, 0, kNoUpdate, gxDo);
     if (lastSignalCol >= 1) SetCoveredCellsRowCol(kTitleRow, 1, kTitleRow, lastSignalCol, kNoUpdate);
+}
+
+void CKXMatrixGridWnd::SetCaption(CGXStyle& cell, const CKXColumnInfoClass& info, const CString& caption) {
+    // A comments column shows its header button; every other caption is text in a list header.
+    if (info.m_strPropertyName == COMMENTS)
+        cell.SetValue(kCommentsCaptionBitmap).SetControl(Id(IDS_CTRL_COMMENTS_HEADER));
+    else
+        cell.SetValue(caption).SetControl(Id(IDS_CTRL_LIST_TYPE_HEADER));
 }
 
 // ------------------------------------------------------------------ keys and editing hooks

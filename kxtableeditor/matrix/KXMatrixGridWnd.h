@@ -36,6 +36,7 @@
 class CKXAssocCompAPI;
 class KXJournalLines;
 class CKXGridACListBox;
+class CKXRetainAssocCompDlg;
 class CMatrixViewData;
 class CTransaction;
 class IKXGridSite;
@@ -90,7 +91,7 @@ public:
     static int GetColumnProfileSection(int col, CString& section);
     int GetColWidth(ROWCOL nCol) override;
     void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
-    LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnColumnLayoutChanged(WPARAM previousDescriptors, LPARAM gridKind);
     CKXColumnInfoClass* GetColumnInfo(int col) override;
     int CharWidth() const;
     // Group and offset of a column; false left of the first group. True result of the decoder:
@@ -124,6 +125,7 @@ public:
     // After a committed transaction: mode 1 shows a connection's pin cells, mode 2 empties them.
     void FillPinRows(const CConn& conn, int mode);
     void SetupSignalHeader();
+    static void SetCaption(CGXStyle& cell, const CKXColumnInfoClass& info, const CString& caption);
     BOOL InsertExtraSignalRow(ROWCOL row);
 
     // ------------------------------------------------------------- cells
@@ -133,12 +135,18 @@ public:
     INet* GetCellNetBit(ROWCOL row, int& bit);
     // The pin shown in the group of col in the row; NULL (bit -1) when none.
     IInstTerm* GetCellInstTermBit(ROWCOL row, int col, int& bit);
+    // The pin id and bit the PIN_NAME cell of col's group holds in the row (-1 when none); false
+    // outside the groups' data cells.
+    bool GetCellPinIds(ROWCOL row, int col, int& pinId, int& bit);
     CInstanceContext GroupInstance(int group) const;
     BOOL IsCurrentCellTerminationCol();
     BOOL CanCopy() override;
     CString CellText(ROWCOL row, int col) { return GetValueRowCol(row, static_cast<ROWCOL>(col)); }
     void SetupFrozenHeader();
     void SetPupdCellText(ROWCOL row, const CNetBitContext& netBit);
+    void SetPhysNetNameCell(ROWCOL row, const CNetBitContext& netBit);
+    // Empties a connection cell; a pin cell (editable) takes the pin combo and no pin again.
+    void SetConnectionCellValue(ROWCOL row, int col, bool editable);
     void SetTerminationCellText(ROWCOL row, int col);
     void RefreshPupdCells(const std::vector<unsigned>& netIds);
 
@@ -176,6 +184,9 @@ public:
     // Tells the shown property editor what is selected: the pins of pin cells, else the rows' signals.
     void NotifySelectionChanged() override;
     BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // A press on the drop-down button of a pin cell keeps the selection: the chosen pin goes into
+    // every selected row.
+    void OnCellControlClick(CPoint point, BOOL* pKeepSelection) override;
     // The current cell lies in a row of a signal; its net is selected in the signal list.
     BOOL IsCurrentRowSignal();
     BOOL HiliteCurrentNet();
@@ -189,6 +200,10 @@ public:
     void InitCanPasteCallback() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
+    // What the current matrix grid's current cell takes of the clipboard's object type: as a paste,
+    // and as a paste special (onto a pin or signal); FALSE without a current grid.
+    static BOOL CanPasteTypeAtCurrentCell(int type);
+    static BOOL CanPastePinAtCurrentCell(int type);
     // Into the filter row a pattern; into a pin cell the clipboard's lines from the row down, each
     // tab-separated field into its column; one edit. FALSE when nothing was pasted.
     BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
@@ -278,7 +293,14 @@ public:
     // objects, in one edit; FALSE when nothing changed (rows without the object change nothing).
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
     // A value typed into a property cell.
-    BOOL CommitPropertyCell(ROWCOL row, ROWCOL col, const CString& text);
+    BOOL ChangeCellProperty(ROWCOL row, ROWCOL col, const CString& text);
+    // Rewrites the cells of a property column on the rows given (every data row when none), from the
+    // objects they show.
+    void RefreshPropertyRows(int col, const std::vector<ROWCOL>& rows);
+    // The two sides of it: a net property on every row of each row's signal, a pin property on the
+    // rows' own cells (empty where the row shows no pin in that group).
+    void FillNetPropertyRows(const CString& key, int col, const std::vector<ROWCOL>& rows);
+    void FillPinPropertyRows(const CString& key, int col, const std::vector<ROWCOL>& rows);
 
     // ------------------------------------------------------------- editing hooks
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
@@ -309,7 +331,7 @@ private:
     void WriteSignalCells(ROWCOL row, INet* net, int bit);
     ROWCOL InsertSignalRow(ROWCOL at, INet* net, int bit);
     CString SignalName(INet* net, int bit) const;
-    void WriteGroupHeader(int group, const CInstanceContext& instance);
+    void RefreshInstanceHeader(int group, const CInstanceContext& instance);
     CString PinText(IInstTerm* pin, int bit) const;
     void FillPinChoices(int group, int offset);
     // Rows.
@@ -337,7 +359,7 @@ private:
     // Runs the cell writes an edit queued when it committed; drops them otherwise. FALSE then.
     BOOL FinishCellWrites(bool committed);
     // With auto_connect_dpleg: the other leg of the leg's pair pin to the other net of the pair.
-    void ConnectOtherLeg(CTransaction& tx, const CInstTermBit& leg);
+    void AutoConnectDiffPairLeg(CTransaction& tx, const CInstTermBit& leg);
     std::vector<std::function<void()>> m_cellWrites;
     bool DeleteTermination(CTransaction& tx, const CInstTermBit& bit);
     // A pin moved to another signal: what the user keeps of its termination and its old net's pull-ups.
@@ -346,6 +368,7 @@ private:
         bool pupds = true;
     };
     RetainAnswer AskRetain(const CInstTermBit& pinBit, const CNetBit& old, INet* to);
+    std::unique_ptr<CKXRetainAssocCompDlg> m_pRetainDlg; // the question of the last moved pin
     // After the move: the old net bit's pull-ups/pull-downs onto the new one (kept), or carried and
     // taken off again so that a replay, which keeps them, ends the same (journalled).
     void CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& old, const CNetBit& now, bool keep);
@@ -362,8 +385,8 @@ private:
     void NoteDroppedTermination(ROWCOL row, int group, const CString& pinName);
     std::vector<KXJournalLines> m_retainJournal; // written after the edit's connection lines
     void JournalAdd(const char* kind, const CString& name);
-    void RefreshPropertyCells(int col, const std::vector<ROWCOL>& rows);
     std::vector<ROWCOL> RowsToChange(ROWCOL current, ROWCOL col);
+    void WritePropertyCell(ROWCOL row, int col, const CString& key);
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
     void RecordSelectPupdCol(KXJournalLines& journal, const SignalRow& signal);
     void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);
@@ -395,10 +418,13 @@ private:
     void OnComponentChange(const IChange& change, IDTInstance& component) override;
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnDigestEnd(const KXChangeDigest& digest) override;
-    void RefreshSignalNames(unsigned netId);
+    void RefreshSignalNameCell(unsigned netId);
+    // The physical net name and net property cells of every shown signal, or of one signal's rows.
     void RefreshPhysNetNames();
+    void RefreshPhysNetNameCell(const CKXMatrixNetData& signal);
     void RefreshTerminations();
-    void RefreshPinNumbers();
+    void RefreshInstTermCells();
+    void RefreshPinNumberColumn(int group);
     bool m_bOwnCommit = false;
     bool m_bPupdStale = false;
     bool m_bTerminationsStale = false;

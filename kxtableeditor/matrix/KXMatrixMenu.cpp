@@ -9,6 +9,7 @@
 #include "afx/afxmenu.h"
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
+#include "kxcontrols/KXCellControls.h"
 #include "kxcommon/KXHiliteObject.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -34,6 +35,15 @@ bool DockWindowShown(CWnd* main, const char* name) {
 } // namespace
 
 // ------------------------------------------------------------------ menus
+
+void CKXMatrixGridWnd::OnCellControlClick(CPoint point, BOOL* pKeepSelection) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    int offset = -1, group = -1;
+    if (!pKeepSelection || *pKeepSelection || HitTest(point, &row, &col) != GX_CELLHIT || row < kFirstDataRow ||
+        row > GetRowCount() || !DecodeInstanceColumn(static_cast<int>(col), offset, group))
+        return;
+    if (auto* combo = dynamic_cast<CKXGridACCombo*>(GetControl(row, col))) *pKeepSelection = combo->IsChildCtrl(point);
+}
 
 BOOL CKXMatrixGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) {
     if (nRow == kFilterRow) return CKXGridWnd::OnRButtonClickedRowCol(nRow, nCol, nFlags, pt);

@@ -73,27 +73,46 @@ BOOL CKXMatrixGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
             .End();
     }
     if (changed.empty() || !edit.Commit()) return FALSE;
-    RefreshPropertyCells(static_cast<int>(col), changed);
+    RefreshPropertyRows(static_cast<int>(col), changed);
     MarkModified();
     journal.Write();
     return TRUE;
 }
 
-void CKXMatrixGridWnd::RefreshPropertyCells(int col, const std::vector<ROWCOL>& rows) {
-    const CString key = GetColumnInfo(col)->m_strPropertyName;
+void CKXMatrixGridWnd::RefreshPropertyRows(int col, const std::vector<ROWCOL>& rows) {
+    const CKXColumnInfoClass* info = col > 0 ? GetColumnInfo(col) : nullptr;
+    if (!info || info->m_nPropertyType == 0) return;
+    std::vector<ROWCOL> every;
+    if (rows.empty())
+        for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
+            every.push_back(row);
     int offset = -1, group = -1;
-    const bool pinSide = SplitColumn(col, offset, group);
+    if (SplitColumn(col, offset, group))
+        FillPinPropertyRows(info->m_strPropertyName, col, rows.empty() ? every : rows);
+    else
+        FillNetPropertyRows(info->m_strPropertyName, col, rows.empty() ? every : rows);
+}
+
+void CKXMatrixGridWnd::FillNetPropertyRows(const CString& key, int col, const std::vector<ROWCOL>& rows) {
     for (ROWCOL row : rows) {
         // A net's property shows on every row of the signal.
-        std::vector<ROWCOL> shown{row};
         int bit = -1;
-        if (INet* net = pinSide ? nullptr : GetCellNetBit(row, bit)) shown = SignalRows(net->id(), bit);
-        for (ROWCOL r : shown) {
-            const CContext place = PropertyPlace(r, col);
-            std::unique_ptr<CPQPropertyData> property(place ? place.findProperty(key.GetString()) : nullptr);
-            WriteCell(r, col, CGXStyle().SetValue(property ? CString(property->value()) : CString()));
-        }
+        INet* net = GetCellNetBit(row, bit);
+        if (!net) continue;
+        for (ROWCOL shown : SignalRows(net->id(), bit))
+            WritePropertyCell(shown, col, key);
     }
+}
+
+void CKXMatrixGridWnd::FillPinPropertyRows(const CString& key, int col, const std::vector<ROWCOL>& rows) {
+    for (ROWCOL row : rows)
+        WritePropertyCell(row, col, key);
+}
+
+void CKXMatrixGridWnd::WritePropertyCell(ROWCOL row, int col, const CString& key) {
+    const CContext place = PropertyPlace(row, col);
+    std::unique_ptr<CPQPropertyData> property(place ? place.findProperty(key.GetString()) : nullptr);
+    WriteCell(row, col, CGXStyle().SetValue(property ? CString(property->value()) : CString()));
 }
 
 std::vector<ROWCOL> CKXMatrixGridWnd::RowsToChange(ROWCOL current, ROWCOL col) {
@@ -115,7 +134,7 @@ std::vector<ROWCOL> CKXMatrixGridWnd::RowsToChange(ROWCOL current, ROWCOL col) {
     return rows;
 }
 
-BOOL CKXMatrixGridWnd::CommitPropertyCell(ROWCOL row, ROWCOL col, const CString& text) {
+BOOL CKXMatrixGridWnd::ChangeCellProperty(ROWCOL row, ROWCOL col, const CString& text) {
     if (!m_bValidationIdle) return FALSE;
     // The value the object holds already (a cell validated again after its store) is taken as it is.
     const CString key = GetColumnInfo(static_cast<int>(col))->m_strPropertyName;

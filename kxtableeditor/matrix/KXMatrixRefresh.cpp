@@ -79,7 +79,7 @@ void CKXMatrixGridWnd::OnNetChange(const IChange& change, INet& net) {
     if (change.kind() == kRemoved)
         RemoveSignalRows(net.id());
     else if (change.kind() == kChanged)
-        RefreshSignalNames(net.id());
+        RefreshSignalNameCell(net.id());
 }
 
 void CKXMatrixGridWnd::OnInstanceChange(const IChange& change, IInstance& instance) {
@@ -89,7 +89,7 @@ void CKXMatrixGridWnd::OnInstanceChange(const IChange& change, IInstance& instan
     if (change.kind() == kRemoved)
         RemoveGroup(group);
     else if (change.kind() == kChanged)
-        WriteGroupHeader(group, m_designContext.instance(&instance));
+        RefreshInstanceHeader(group, m_designContext.instance(&instance));
 }
 
 void CKXMatrixGridWnd::OnComponentChange(const IChange&, IDTInstance& component) {
@@ -106,11 +106,11 @@ void CKXMatrixGridWnd::OnPropertyChange(const IChange&, CPropertyChange& propert
     const CString name = property.name();
     // A value set for the first time, changed or cleared is shown alike.
     if (name.CompareNoCase("PN") == 0 || name.CompareNoCase("SEC") == 0) m_bPinNumbersStale = true;
-    if (name.CompareNoCase("PHYS_NET_NAME") == 0) m_bNamesStale = true;
+    if (name.CompareNoCase(PHYS_NET_NAME) == 0) m_bNamesStale = true;
     if (name.CompareNoCase("LOCATION") == 0)
         if (auto* instance = dynamic_cast<IInstance*>(property.owner()))
             if (const int group = GroupOf(instance->id()); group >= 0)
-                WriteGroupHeader(group, m_designContext.instance(instance));
+                RefreshInstanceHeader(group, m_designContext.instance(instance));
     // Property columns show the values of their keys.
     for (CKXColumnInfoClass* info : Layout().m_arrSignalColumns)
         if (info->m_nPropertyType != 0 && info->m_strPropertyName == name) m_bNamesStale = true;
@@ -120,7 +120,7 @@ void CKXMatrixGridWnd::OnPropertyChange(const IChange&, CPropertyChange& propert
 
 void CKXMatrixGridWnd::OnDigestEnd(const KXChangeDigest&) {
     if (m_bNamesStale) RefreshPhysNetNames();
-    if (m_bPinNumbersStale) RefreshPinNumbers();
+    if (m_bPinNumbersStale) RefreshInstTermCells();
     if (m_bTerminationsStale) {
         RefreshTerminations();
     } else {
@@ -135,7 +135,7 @@ void CKXMatrixGridWnd::OnDigestEnd(const KXChangeDigest&) {
 
 // ------------------------------------------------------------------ refreshes
 
-void CKXMatrixGridWnd::RefreshSignalNames(unsigned netId) {
+void CKXMatrixGridWnd::RefreshSignalNameCell(unsigned netId) {
     INet* net = m_designContext.design()->findNet(netId);
     if (!net) return;
     for (const CKXMatrixNetData& data : m_arrNetData) {
@@ -146,25 +146,35 @@ void CKXMatrixGridWnd::RefreshSignalNames(unsigned netId) {
 }
 
 void CKXMatrixGridWnd::RefreshPhysNetNames() {
-    for (const CKXMatrixNetData& data : m_arrNetData) {
-        INet* net = m_designContext.design()->findNet(data.netId);
-        if (!net) continue;
-        for (ROWCOL row : SignalRows(data.netId, data.bit))
-            WriteSignalCells(row, net, data.bit);
-    }
+    // A physical net name (or net property) reaches a net also through its aliases: every shown
+    // signal is read again, not only the one that holds the changed property.
+    for (const CKXMatrixNetData& data : m_arrNetData)
+        RefreshPhysNetNameCell(data);
 }
 
-void CKXMatrixGridWnd::RefreshPinNumbers() {
-    const KXMatrixLayout& layout = Layout();
-    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
-        for (int g = 0; g < GroupCount(); ++g) {
-            int bit = -1;
-            IInstTerm* pin = GetCellInstTermBit(row, ColumnOf(g, layout.m_nPinNameOffset), bit);
-            if (!pin) continue;
-            const CInstTermBitContext context = GroupInstance(g).instTerm(pin).bitContext(bit);
-            WriteConnectionCells(row, g, context, CellText(row, ColumnOf(g, layout.m_nPinNameOffset)),
-                                 context.physicalPinName());
-        }
+void CKXMatrixGridWnd::RefreshPhysNetNameCell(const CKXMatrixNetData& signal) {
+    INet* net = m_designContext.design()->findNet(signal.netId);
+    if (!net) return;
+    for (ROWCOL row : SignalRows(signal.netId, signal.bit))
+        WriteSignalCells(row, net, signal.bit);
+}
+
+void CKXMatrixGridWnd::RefreshInstTermCells() {
+    for (int g = 0; g < GroupCount(); ++g)
+        RefreshPinNumberColumn(g);
+}
+
+void CKXMatrixGridWnd::RefreshPinNumberColumn(int group) {
+    const CInstanceContext instance = GroupInstance(group);
+    if (!instance) return;
+    const int pinCol = ColumnOf(group, Layout().m_nPinNameOffset);
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+        int bit = -1;
+        IInstTerm* pin = GetCellInstTermBit(row, pinCol, bit);
+        if (!pin) continue;
+        const CInstTermBitContext context = instance.instTerm(pin).bitContext(bit);
+        WriteConnectionCells(row, group, context, CellText(row, pinCol), context.physicalPinName());
+    }
 }
 
 void CKXMatrixGridWnd::RefreshTerminations() {

@@ -35,10 +35,10 @@ CKXMatrixGridWnd::RetainAnswer CKXMatrixGridWnd::AskRetain(const CInstTermBit& p
     const bool terminated = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) != nullptr;
     if (!terminated && PupdsOn(api, old).empty()) return keep;
     // A user who chose not to be asked again gets the answers given then; a cancelled question keeps both.
-    auto question = std::make_unique<CKXRetainAssocCompDlg>(nullptr);
-    if (!question->DontAskToRetainAssocComp()) question->DoModal();
-    keep.termination = question->CanPreserveTermination() != FALSE;
-    keep.pupds = question->CanPreservePupd() != FALSE;
+    m_pRetainDlg = std::make_unique<CKXRetainAssocCompDlg>(nullptr);
+    if (!m_pRetainDlg->DontAskToRetainAssocComp()) m_pRetainDlg->DoModal();
+    keep.termination = m_pRetainDlg->CanPreserveTermination() != FALSE;
+    keep.pupds = m_pRetainDlg->CanPreservePupd() != FALSE;
     return keep;
 }
 
