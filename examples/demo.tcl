@@ -714,3 +714,21 @@ show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
 show "undo" [undo]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "A leg of a differential pair is terminated on the pair's lane: free, it takes one; with the pair terminated, it is refused"
+show opened [kx::open demo.board:sch 1]
+kx::show slp LVDS_P
+show "a key that names no row selects nothing" [selectObject pin {TX_P<3..0>}]
+show "so nothing is terminated" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22]
+show "select U1's leg TX_P<3..0>" [selectObject pin C1,C3,C5,C7:U1:3:0]
+show "terminate the free leg" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22]
+show "undo" [undo]
+kx::show clp U1
+kx::pane SelectTerminationCol {TX<3..0>}
+show "terminate the pair TX" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22]
+kx::show slp LVDS_P
+show "select the leg again" [selectObject pin C1,C3,C5,C7:U1:3:0]
+show "its lane has the pair's termination: refused" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22]
+show "messages shown" [kx::messages]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

@@ -148,6 +148,9 @@ void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyCo
             break;
         }
     }
+    // Keys of no row leave no current cell either: the next command must not act on the row the
+    // cursor happened to be on.
+    if (first) ClearSelection();
 }
 
 BOOL CKXSignalDetailsGridWnd::SelectPinCell(const CString& kind, const CString& instance, const CString& pinNumber) {

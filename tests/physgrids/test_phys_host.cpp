@@ -269,3 +269,37 @@ TEST_F(PhysHost, APinNumberSetByTheHostShowsInThePartGrid) {
 }
 
 } // namespace
+
+namespace {
+
+// Swap Pins is offered on a selected pin row of a part (the dialog lists its partners) while the
+// project allows swaps, and never while it does not.
+TEST_F(PhysHost, SwapPinsIsOfferedOnASelectedPinWhileSwapsAreAllowed) {
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g);
+    const ROWCOL pin = Row(g, "U1", "4");
+    ASSERT_NE(pin, 0u) << Run("kx::window ccp");
+    ASSERT_EQ(Run("kx::select ccp " + At(pin, G::s_nPinNameCol)), "1");
+    EXPECT_EQ(Run("kx::menustate 35566").rfind("enabled", 0), 0u);
+    unsetenv("KX_ALLOW_SWAP_PINS");
+    EXPECT_EQ(Run("kx::menustate 35566").rfind("disabled", 0), 0u);
+}
+
+// F4 hands the keyboard to the list the grid's objects come from: the part grid's to the component
+// list, the net grid's to the signal list.
+TEST_F(PhysHost, F4HandsTheKeyboardToTheGridsList) {
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g);
+    Run("kx::click ccp " + At(Row(g, "U1", "4"), G::s_nPinNameCol));
+    ASSERT_EQ(Run("kx::focus"), "ccp grid 1");
+    EXPECT_EQ(Run("kx::key ccp F4"), "1");
+    EXPECT_EQ(Run("kx::focus"), "clp");
+    Run("kx::show slp N1");
+    Run("kx::click ccp " + At(kxphys::kNetFirstRow, CKXPhysNetDetailsGridWnd::m_nColPinName));
+    ASSERT_EQ(Run("kx::focus"), "ccp grid 1");
+    EXPECT_EQ(Run("kx::key ccp F4"), "1");
+    EXPECT_EQ(Run("kx::focus"), "slp");
+}
+
+} // namespace

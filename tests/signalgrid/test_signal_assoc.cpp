@@ -124,3 +124,94 @@ TEST_F(SignalHeldTermination, AnUndoOrARefusedSetUpBetweenLeavesNothingToAdd) {
 }
 
 } // namespace
+
+// A leg of a differential pair pin is terminated on the pair's lane: a leg's bus row takes a
+// termination while its lanes are open, and is refused, naming the pair's termination, once the
+// pair itself carries one.
+class SignalPairLegTermination : public SignalAssoc {
+protected:
+    static constexpr const char* kSeries =
+        "addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22";
+    // U1's TX_P bus row in the grid of LVDS_P, its termination cell current.
+    ROWCOL SelectLeg() {
+        Run("kx::show slp LVDS_P");
+        const ROWCOL row = RowOf("U1");
+        EXPECT_NE(row, 0u);
+        EXPECT_EQ(Signal()->GetValueRowCol(row, static_cast<ROWCOL>(G::m_nColPinName)), "TX_P<3..0>");
+        Run("kx::select ccp " + At(row, G::m_nColTermination));
+        Messages();
+        return row;
+    }
+    std::string Word(const std::string& line) { return Run("::kx::word " + line); }
+};
+
+TEST_F(SignalPairLegTermination, AnOpenLegTakesATerminationUndoneInOneStep) {
+    OpenBoard();
+    const std::string before = Saved();
+    const ROWCOL row = SelectLeg();
+    EXPECT_EQ(Word(kSeries), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_NE(TerminationCell(row).find("Series"), std::string::npos) << TerminationCell(row);
+    EXPECT_NE(Saved(), before);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_TRUE(TerminationCell(row).empty()) << TerminationCell(row);
+}
+
+TEST_F(SignalPairLegTermination, ALegOfATerminatedPairIsRefusedAndNothingChanges) {
+    OpenBoard();
+    Run("kx::pane SelectTerminationCol {TX<3..0>}");
+    ASSERT_EQ(Word(kSeries), "1");
+    const std::string terminated = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    const std::string journal = JournalText();
+    const ROWCOL row = SelectLeg();
+    EXPECT_EQ(Word(kSeries), "0");
+    const std::vector<std::string> messages = Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front(), "KXTABLE-157");
+    EXPECT_TRUE(Saved() == terminated);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_TRUE(TerminationCell(row).empty()) << TerminationCell(row);
+    // The double-click road refuses the same leg and opens no dialog.
+    Run("kx::click ccp " + At(row, G::m_nColTermination) + " double");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-157"});
+    EXPECT_TRUE(Saved() == terminated);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+TEST_F(SignalPairLegTermination, UndoingThePairsTerminationFreesItsLeg) {
+    OpenBoard();
+    Run("kx::pane SelectTerminationCol {TX<3..0>}");
+    ASSERT_EQ(Word(kSeries), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    SelectLeg();
+    EXPECT_EQ(Word(kSeries), "1");
+    EXPECT_TRUE(Messages().empty());
+}
+
+// A key that names no row of the grid selects nothing: the termination word that follows is
+// refused instead of terminating the pin the cursor was left on.
+TEST_F(SignalPairLegTermination, AKeyOfNoRowLeavesNoPinForTheNextWord) {
+    OpenBoard();
+    Run("kx::show slp LVDS_P");
+    const std::string before = Saved();
+    Word("selectObject pin TX_P<3..0>");
+    ROWCOL row = 0, col = 0;
+    EXPECT_FALSE(Signal()->GetCurrentCell(row, col));
+    Messages();
+    EXPECT_EQ(Word(kSeries), "0");
+    EXPECT_FALSE(Messages().empty());
+    EXPECT_TRUE(Saved() == before);
+    for (ROWCOL r = kxsignal::kFirstDataRow; r <= Signal()->GetRowCount(); ++r)
+        EXPECT_TRUE(TerminationCell(r).empty()) << r;
+    // A key of a row selects it and the word terminates that pin.
+    const ROWCOL leg = RowOf("U1");
+    EXPECT_EQ(Word("selectObject pin C1,C3,C5,C7:U1:3:0"), "1");
+    ASSERT_TRUE(Signal()->GetCurrentCell(row, col));
+    EXPECT_EQ(row, leg);
+    EXPECT_EQ(Word(kSeries), "1");
+    EXPECT_NE(TerminationCell(leg).find("Series"), std::string::npos) << TerminationCell(leg);
+    EXPECT_TRUE(TerminationCell(RowOf("J1")).empty());
+}

@@ -2,6 +2,7 @@
 #include "SignalGridTestSupport.h"
 
 #include "kxcontrols/KXCellControls.h"
+#include "kxmsgsrvr/KXMsgIds.h"
 
 namespace {
 
@@ -55,6 +56,36 @@ TEST_F(SignalMenus, InsertAddsABlankRowAtTheEnd) {
     EXPECT_EQ(Run("kx::key ccp Insert"), "1");
     EXPECT_EQ(Grid()->GetRowCount(), rows + 1);
     EXPECT_TRUE(Cell(rows + 1, G::m_nColInstance).IsEmpty());
+}
+
+// F4 hands the keyboard to the signal list, where the shown signal can be chosen again; the grid's
+// own keys stay with the grid.
+TEST_F(SignalMenus, F4HandsTheKeyboardToTheSignalList) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    Run("kx::click ccp " + Num(kxsignal::kFirstDataRow) + " " + Num(G::m_nColInstance));
+    ASSERT_EQ(Run("kx::focus"), "ccp grid 1");
+    EXPECT_EQ(Run("kx::key ccp Down"), "1");
+    EXPECT_EQ(Run("kx::focus"), "ccp grid 1");
+    EXPECT_EQ(Run("kx::key ccp F4"), "1");
+    EXPECT_EQ(Run("kx::focus"), "slp");
+}
+
+// Once the user shows the property editor, it is handed the nets of the selected rows, and again on
+// every later selection; hidden, it is sent nothing.
+TEST_F(SignalMenus, TheShownPropertyEditorFollowsTheSelectedRows) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA");
+    const ROWCOL j1 = Row("J1", "P<2..1>");
+    ASSERT_NE(j1, 0u) << Run("kx::window ccp");
+    ClearNotifications();
+    Run("kx::click ccp " + Num(j1) + " " + Num(G::m_nColInstance));
+    EXPECT_TRUE(Notifications(MSG_PROPERTY_EDITOR_SELECTION).empty());
+    EXPECT_EQ(Run("kx::menu 35071"), "1");
+    EXPECT_EQ(Notifications(MSG_PROPERTY_EDITOR_SELECTION).size(), 1u);
+    ClearNotifications();
+    Run("kx::click ccp " + Num(j1) + " " + Num(G::m_nColPinName));
+    EXPECT_EQ(Notifications(MSG_PROPERTY_EDITOR_SELECTION).size(), 1u);
 }
 
 // The column menus: a row's instance and pin are never hidden, the bits only on a bus.
