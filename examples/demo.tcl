@@ -712,6 +712,13 @@ kx::answer dialog CKXAssignPinDialog ok name A pin 3 summary 0
 show "More... (35550)" [kx::menu 35550]
 show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
 show "undo" [undo]
+say "The Termination cell's button opens the termination dialog for its row, in one undo step"
+kx::show clp U1
+kx::answer dialog CKXTerminationDlg ok type Series
+show "button on PGOOD's Termination cell" [kx::click ccp {*}[cellOf Termination PGOOD] button]
+show "PGOOD's row" [pgoodRow]
+show "undo" [undo]
+
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 

@@ -494,6 +494,12 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR text) {
 BOOL CKXBottomPaneContainerView::AddPUPD() {
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
+    // A pull-up or pull-down goes onto one net bit: a whole bus row (or an unfit selection) takes none,
+    // whatever an earlier InitPUPD left prepared.
+    if (!pin->Grid().CanAddPupd()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-219");
+        return EndHeldSetUp(FALSE);
+    }
     return EndHeldSetUp(pin->AssocAutomation().SendAddPupdCommand(1, 0, 0));
 }
 

@@ -40,7 +40,7 @@ IInstTerm* CKXInstanceDetailsGridWnd::GetRowPinForAssoc(ROWCOL row, int& msb, in
 void CKXInstanceDetailsGridWnd::WriteTerminationCell(ROWCOL row, const CString& type, const CString& tip,
                                                      BOOL enabled) {
     CGXStyle style;
-    style.SetControl(Id(GX_IDS_CTRL_STATIC)).SetValue(type).SetReadOnly(TRUE).SetEnabled(enabled);
+    style.SetControl(Id(kxpingrid::TerminationCellControl(enabled != FALSE))).SetValue(type).SetReadOnly(TRUE).SetEnabled(enabled);
     style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
     // The cell keeps the level its row's fill gave it; a cell without one takes the pin name's.
     CGXStyle current;

@@ -382,6 +382,14 @@ BOOL CKXInstanceDetailsGridWnd::OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, 
     return TRUE;
 }
 
+BOOL CKXInstanceDetailsGridWnd::OnClickedButtonRowCol(ROWCOL nRow, ROWCOL nCol) {
+    if (nRow < PIN_FIRST_ROW || nCol != Col(m_nColTermination)) return CKXGridWnd::OnClickedButtonRowCol(nRow, nCol);
+    const BOOL readOnly = Site() && Site()->OpenMode() == 2;
+    if (readOnly || m_bInConnectDialog) return FALSE;
+    if (CanAddTermination()) AddTerminationFromDialog(nRow, nCol);
+    return TRUE;
+}
+
 void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     if (!m_bAutoFitPending) {
         CKXGridWnd::OnLButtonDblClk(nFlags, point);

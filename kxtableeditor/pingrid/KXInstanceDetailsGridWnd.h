@@ -814,6 +814,8 @@ public:
     void OnLButtonDblClk(UINT nFlags, CPoint point) override;
     // A double-click on a comment cell inserts or modifies the comment.
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
+    // The button of a Termination cell opens the termination dialog for the row, as a double-click does.
+    BOOL OnClickedButtonRowCol(ROWCOL nRow, ROWCOL nCol) override;
     // MSG_TOGGLE_PINNAME: the pane refreshes the cell controls of its other grids.
     LRESULT OnTogglePinName(WPARAM wParam, LPARAM lParam);
     // After painting: the vertical scroll bar goes while the grid is kept in step with the pane,

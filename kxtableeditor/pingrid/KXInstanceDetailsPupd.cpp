@@ -323,7 +323,10 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
 // The automation road: checks the current cell's net bit and prepares the automation object, whose
 // AddPUPD sends the add command back.
 int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
-    if (!CanAddPupd()) return 0;
+    if (!CanAddPupd()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-219");
+        return 0;
+    }
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW) {
         m_bAutomationTransactionOpen = 1;

@@ -52,7 +52,7 @@ const CGXStyle& PinFillStyles::Termination(bool enabled) {
         m_hasTermination[enabled ? 1 : 0] = true;
         term = Data("1");
         term.SetValue("").SetInterior(RGB(255, 255, 255));
-        term.SetControl(Id(GX_IDS_CTRL_STATIC)).SetEnabled(enabled ? TRUE : FALSE);
+        term.SetControl(Id(TerminationCellControl(enabled))).SetEnabled(enabled ? TRUE : FALSE);
         term.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "");
     }
     return term;

@@ -3,6 +3,7 @@
 // Internal to the pin grid; not part of its interface.
 #pragma once
 
+#include "grid/KXGridIds.h"
 #include "grid/KXGridScopes.h"
 #include "grid/gxall.h"
 #include "kxcontrols/KXProgressBar.h"
@@ -22,6 +23,12 @@ inline constexpr UINT kNoUpdate = 2;
 inline WORD Id(UINT id) {
     return static_cast<WORD>(id);
 }
+// The control of a pin's Termination cell: a pin that can take a termination shows the button that
+// opens the termination dialog; a block's pin shows plain text.
+inline UINT TerminationCellControl(bool takesTermination) {
+    return takesTermination ? IDS_CTRL_TERMINATION_BUTTON : GX_IDS_CTRL_STATIC;
+}
+
 inline ROWCOL Col(int col) {
     return static_cast<ROWCOL>(col);
 }

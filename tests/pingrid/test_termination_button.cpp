@@ -1,0 +1,89 @@
+// The button of the pin grid's Termination cell on the example board: a click on it opens the
+// termination dialog for its row, as a double-click does; the chosen termination is one undo step
+// with a journal that replays; a cancelled dialog, an open pin or a block's pin changes nothing.
+#include "../connedit/ConnEditFixture.h"
+
+#include "grid/KXGridIds.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "shell/KXTableDoc.h"
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class TerminationButton : public ConnEditFixture {
+protected:
+    std::string Cell(const std::string& pin) { return std::to_string(PinRow(pin)) + " " + std::to_string(G::m_nColTermination); }
+    std::string ClickButton(const std::string& pin) { return Run("kx::click ccp " + Cell(pin) + " button"); }
+    std::string Term(const std::string& pin) {
+        return Grid()->GetValueRowCol(static_cast<ROWCOL>(PinRow(pin)), static_cast<ROWCOL>(G::m_nColTermination))
+            .GetString();
+    }
+    UINT Control(const std::string& pin) {
+        CGXStyle style;
+        Grid()->GetStyleRowCol(static_cast<ROWCOL>(PinRow(pin)), static_cast<ROWCOL>(G::m_nColTermination), style);
+        return style.GetControl();
+    }
+    static constexpr const char* kSeries = "kx::answer dialog CKXTerminationDlg ok type Series";
+};
+
+TEST_F(TerminationButton, AConnectedPinsCellCarriesTheButton) {
+    OpenBoard();
+    ASSERT_GT(PinRow("PGOOD"), 0);
+    EXPECT_EQ(Control("PGOOD"), IDS_CTRL_TERMINATION_BUTTON);
+    EXPECT_EQ(Control("MCLK"), IDS_CTRL_TERMINATION_BUTTON); // a terminated pin edits its termination there
+}
+
+TEST_F(TerminationButton, AClickOnTheButtonAddsTheChosenTerminationInOneStep) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Term("PGOOD"), "");
+    Run(kSeries);
+    ASSERT_EQ(ClickButton("PGOOD"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Term("PGOOD"), "Series");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("SelectTerminationCol(\"PGOOD\""), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().AddTermination()"), std::string::npos) << journal;
+    EXPECT_NE(Saved(), before);
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Term("PGOOD"), "");
+}
+
+TEST_F(TerminationButton, TheButtonsJournalReplaysToTheSameDesign) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run(kSeries);
+    ASSERT_EQ(ClickButton("PGOOD"), "1");
+    const std::string added = Saved();
+    ASSERT_NE(added, original);
+    EXPECT_EQ(Replayed(original), added);
+}
+
+TEST_F(TerminationButton, ACancelledDialogChangesNothing) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer dialog CKXTerminationDlg cancel");
+    EXPECT_EQ(ClickButton("PGOOD"), "1");
+    EXPECT_EQ(Term("PGOOD"), "");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+TEST_F(TerminationButton, AReadOnlyWindowOpensNoDialog) {
+    OpenBoard("U1", 2);
+    const std::string before = Saved();
+    Run(kSeries);
+    EXPECT_EQ(ClickButton("PGOOD"), "1");
+    EXPECT_EQ(Term("PGOOD"), "");
+    EXPECT_EQ(Saved(), before);
+    for (const std::string& line : AnswerLog()) EXPECT_EQ(line.find("CKXTerminationDlg"), std::string::npos) << line;
+}
+
+} // namespace
