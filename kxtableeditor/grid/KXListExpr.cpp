@@ -110,7 +110,7 @@ void CKXListExpr::Unget(int ch) {
     }
 }
 
-SKXListNode* CKXListExpr::NewNode(char kind) {
+SKXListNode* CKXListExpr::ListAllocNode(char kind) {
     void* p = m_pool.Alloc(sizeof(SKXListNode));
     if (!p) {
         m_oom = true;
@@ -144,7 +144,7 @@ int CKXListExpr::NextSignificant() {
     }
 }
 
-SKXListNode* CKXListExpr::ReadExpr(CString& error) {
+SKXListNode* CKXListExpr::ParseListExpression(CString& error) {
     const int ch = NextSignificant();
     if (ch == EOF) return nullptr;
     if (ch == '(') return ReadList(error);
@@ -171,13 +171,13 @@ SKXListNode* CKXListExpr::ReadList(CString& error) {
             return head;
         }
         ++m_depth;
-        SKXListNode* elem = ReadExpr(error);
+        SKXListNode* elem = ParseListExpression(error);
         --m_depth;
         if (m_oom) {
             error = "Out of memory";
             return head;
         }
-        SKXListNode* cell = NewNode('L');
+        SKXListNode* cell = ListAllocNode('L');
         if (!cell) {
             error = "Out of memory";
             return head;
@@ -203,7 +203,7 @@ SKXListNode* CKXListExpr::ReadNumber(int first) {
         }
         if (s.size() < kMaxAtom) s += static_cast<char>(c);
     }
-    SKXListNode* node = NewNode('N');
+    SKXListNode* node = ListAllocNode('N');
     if (node) node->number = std::atof(s.c_str());
     return node;
 }
@@ -219,7 +219,7 @@ SKXListNode* CKXListExpr::ReadQuoted() {
         }
         if (s.size() < kMaxString) s += static_cast<char>(c);
     }
-    SKXListNode* node = NewNode('Q');
+    SKXListNode* node = ListAllocNode('Q');
     if (node) node->text = SaveText(s);
     return node;
 }
@@ -235,7 +235,7 @@ SKXListNode* CKXListExpr::ReadSymbol(int first) {
         }
         if (s.size() < kMaxAtom) s += static_cast<char>(c);
     }
-    SKXListNode* node = NewNode('S');
+    SKXListNode* node = ListAllocNode('S');
     if (node) node->text = SaveText(s);
     return node;
 }
@@ -249,7 +249,7 @@ SKXListNode* CKXListExpr::Parse(const char* text, CString& error) {
     m_oom = false;
     m_depth = 0;
     error.Empty();
-    SKXListNode* root = ReadExpr(error);
+    SKXListNode* root = ParseListExpression(error);
     if (m_oom) error = "Out of memory";
     return root;
 }

@@ -59,15 +59,17 @@ public:
 private:
     int Get();
     void Unget(int ch);
-    SKXListNode* ReadExpr(CString& error);
+    // Reads one expression (list, number, quoted string or symbol) through Get and Unget.
+    SKXListNode* ParseListExpression(CString& error);
     // The next character that is neither white space nor inside a ';' comment; EOF at the end.
     int NextSignificant();
-    // The atoms and lists ReadExpr reads, after their first character.
+    // The atoms and lists ParseListExpression reads, after their first character.
     SKXListNode* ReadList(CString& error);
     SKXListNode* ReadNumber(int first);
     SKXListNode* ReadQuoted();
     SKXListNode* ReadSymbol(int first);
-    SKXListNode* NewNode(char kind);
+    // A node of the kind from the pool; nullptr, with the out-of-memory mark set, when none is left.
+    SKXListNode* ListAllocNode(char kind);
     const char* SaveText(const std::string& s);
 
     CKXListNodePool m_pool;

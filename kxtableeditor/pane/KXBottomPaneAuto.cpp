@@ -250,7 +250,8 @@ void CKXBottomPaneContainerView::SelectTerminationCol(LPCTSTR pin, const VARIANT
 }
 
 void CKXBottomPaneContainerView::SelectSignalCol(LPCTSTR pin, const VARIANT& row) {
-    if (GetViewMode() == eOpenModePhysical) return; // the physical part grids come with the physical view
+    // In the physical view only a part grid has a Signal column; a net grid's rows are the signal's pins.
+    if (GetViewMode() == eOpenModePhysical && !ActivePhysPartGrid()) return;
     SelectPinCellInActiveGrid("Signal", pin, row);
 }
 

@@ -441,11 +441,13 @@ void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {
     SendHostText(KXScriptWord::removeDiffPairPin);
 }
 
-// Only pin grids hold pairs to remove; with no grid shown nothing stands in the way.
+// Only pin grids hold pairs to remove, and each shown one must have pair pins selected that it can
+// take off their pairs; with no grid shown nothing stands in the way.
 BOOL CKXBottomPaneContainerView::CanRemoveDiffPairPin() {
     if (GetViewMode() == eOpenModePhysical) return FALSE;
     for (CKXGridWnd* g : m_shownGrids) {
-        if (!PinGridOf(g)) return FALSE;
+        IKXPinGrid* pins = PinGridOf(g);
+        if (!pins || !pins->CanRemoveDiffPair()) return FALSE;
     }
     return TRUE;
 }

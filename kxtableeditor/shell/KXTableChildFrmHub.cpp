@@ -20,6 +20,7 @@
 #include "kxsmall/RMXVariantManager.h"
 #include "rmx/schema.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -227,6 +228,7 @@ LRESULT CKXTableChildFrm::OnSetupShowDPSignals(WPARAM, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
     std::vector<CString> p = SplitFields(TextW(wParam), ":");
+    if (p[0].IsEmpty() || p[1].IsEmpty()) return 0; // both instance names are needed
     if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
     CKXInstancePaneGrid* grid = InstanceGrid();
     if (!grid) return 0;
@@ -239,6 +241,8 @@ LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnPreservePinComment(WPARAM wParam, LPARAM lParam) {
     std::vector<CString> p = SplitFields(TextW(wParam), ",:,");
+    // Every one of the four keys must be named: a comment moved under an empty key would be lost.
+    if (std::any_of(p.begin(), p.end(), [](const CString& key) { return key.IsEmpty(); })) return 0;
     if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
     if (IKXConnectivityPane* ccp = GetPane())
         ccp->PreservePinComment(p[0], p[1], p[2], p[3], lParam);

@@ -71,7 +71,8 @@ TEST_F(PaneCommands, ShownPinGridsEnableEditingButNotInReadOnlyWindows) {
     ASSERT_NE(Ccp()->GetActiveGrid(), nullptr);
     // Copy and paste are the grid's to judge; the pane's own rules let these through.
     EXPECT_TRUE(Update(35537).enabled);
-    EXPECT_TRUE(Update(35725).enabled);
+    // No pair pin is selected: there is nothing to take off a pair.
+    EXPECT_FALSE(Update(35725).enabled);
     EXPECT_EQ(Update(35570).text, "&Go to physical pin");
     const std::string term = Update(35522).text;
     EXPECT_TRUE(term == "Add Termination" || term == "Edit Termination") << term;

@@ -33,6 +33,30 @@ TEST_F(PaneTrack, APhysicalPartsConnectedPinSelectsItsNetInTheNetList) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// Automation selects a pin's Signal cell in the physical part grid as it does in a pin grid, so that
+// tracking from there follows the pin it names.
+TEST_F(PaneTrack, AutomationSelectsTheSignalCellOfAPhysicalPartsPin) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::show clp RN1A"), "1");
+    auto* g = dynamic_cast<G*>(Ccp()->GetActiveGrid());
+    ASSERT_NE(g, nullptr);
+    const ROWCOL connected = Row(g, "RN1", "1");
+    ASSERT_NE(connected, 0u);
+    const std::string pin = Cell(g, connected, G::s_nPinNameCol);
+    Run("kx::pane SelectSignalCol " + pin + " 1");
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, connected);
+    EXPECT_EQ(col, static_cast<ROWCOL>(G::s_nSignalCol));
+    EXPECT_TRUE(g->IsCellSelected(connected, static_cast<ROWCOL>(G::s_nSignalCol)));
+    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_TRUE(NetSelected("N1"));
+    // A pin the part lacks leaves the current cell where it was.
+    Run("kx::pane SelectSignalCol NOSUCH");
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, connected);
+}
+
 TEST_F(PaneTrack, APhysicalPinWithoutANetIsRefusedWithItsReason) {
     ASSERT_TRUE(Open("work.board:sch", 4));
     ASSERT_EQ(Run("kx::show clp RN1A"), "1");

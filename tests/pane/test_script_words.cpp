@@ -193,6 +193,31 @@ TEST_F(ScriptWords, AConnectedPairIsRefusedAndTheDesignStaysAsItWas) {
     EXPECT_FALSE(Doc()->IsModified());
 }
 
+// The menu item is offered only while the selected rows of every shown grid are pair pins that can
+// leave their pairs, so that a choice it offers is never refused.
+TEST_F(ScriptWords, TheMenuItemFollowsWhatTheSelectedRowsAllow) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U5"), "1");
+    auto enabled = [this] {
+        CCmdUI ui;
+        ui.m_nID = 35725;
+        ui.DoUpdate(Ccp(), FALSE);
+        return ui.m_bEnabled != FALSE;
+    };
+    Run("kx::pane SelectPinNameCol A");
+    EXPECT_FALSE(enabled()); // a pin that is no pair pin
+    Run("kx::pane SelectPinNameCol CLK");
+    EXPECT_TRUE(enabled());
+    EXPECT_EQ(Run("kx::menu 35725"), "1");
+    EXPECT_EQ(Pair("U5"), nullptr);
+    // The pair is gone: the same row offers nothing more.
+    Run("kx::pane SelectPinNameCol CLK");
+    EXPECT_FALSE(enabled());
+    Messages();
+    Run("kx::menu 35725");
+    EXPECT_FALSE(Shown("KXPANE-196")); // not offered, so not tried and refused
+}
+
 TEST_F(ScriptWords, ARowThatIsNoPairIsRefused) {
     ASSERT_TRUE(Open());
     ASSERT_EQ(Run("kx::show clp U5"), "1");

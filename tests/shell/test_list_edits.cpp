@@ -147,6 +147,48 @@ TEST_F(PreserveComments, WithoutUndoNoStepAndACommentAlreadyThereIsKept) {
     EXPECT_EQ(Run("kx::notify NOT_A_HOST_MESSAGE").rfind("error:", 0), 0u);
 }
 
+// The host renames one pin (or moves it to another instance): its comment follows it.
+TEST_F(PreserveComments, APinRenamedInTheHostTakesItsCommentInOneUndoableStep) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {level} OUT"), "1");
+    ASSERT_EQ(Run("addComment pin {clock} IN"), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,OUT:U7,OUT2 1");
+    EXPECT_EQ(Comment("U7", "OUT2"), "level");
+    EXPECT_EQ(Comment("U1", "OUT"), "<none>");
+    EXPECT_EQ(Comment("U1", "IN"), "clock"); // only the named pin moves
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    Run("undo");
+    EXPECT_EQ(Comment("U1", "OUT"), "level");
+    EXPECT_EQ(Comment("U7", "OUT2"), "<none>");
+    Run("redo");
+    EXPECT_EQ(Comment("U7", "OUT2"), "level");
+}
+
+TEST_F(PreserveComments, APinCommentMovedWithoutUndoOrWithNothingToMoveAddsNoStep) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {level} OUT"), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,OUT:U1,OUT9 0");
+    EXPECT_EQ(Comment("U1", "OUT9"), "level");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT X9,P1:X9,P2 1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Comment("X9", "P2"), "<none>");
+    // A text that is not four keys moves nothing.
+    Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,OUT9 1");
+    EXPECT_EQ(Comment("U1", "OUT9"), "level");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    // Nor does an instance rename that names one instance only.
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1 1");
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT :U1 1");
+    EXPECT_EQ(Comment("U1", "OUT9"), "level");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
 TEST_F(PreserveComments, ThePhysicalViewLeavesTheCommentsAlone) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");
@@ -155,6 +197,8 @@ TEST_F(PreserveComments, ThePhysicalViewLeavesTheCommentsAlone) {
     Run("kx::close");
     ASSERT_TRUE(Open("work.board:sch", 4));
     Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 1");
+    EXPECT_EQ(Comment("U7", "OUT"), "<none>");
+    Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,OUT:U7,OUT 1");
     EXPECT_EQ(Comment("U7", "OUT"), "<none>");
 }
 
