@@ -457,6 +457,7 @@ void CKXGridWnd::ScrollToFirstRow() {
 // Saving and restoring the current cell across activation.
 
 void CKXGridWnd::GetSelectedObjectNames() {
+    if (m_bNoCellToRestore) return;
     ROWCOL row = m_nSavedRow;
     ROWCOL col = m_nSavedCol;
     if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row)) row = m_nFirstDataRow;
@@ -465,8 +466,13 @@ void CKXGridWnd::GetSelectedObjectNames() {
 }
 
 void CKXGridWnd::InitCanPasteCallback() {
-    GetCurrentCell(m_nSavedRow, m_nSavedCol);
+    // The cell is put aside for the paste check only: activation gives it back.
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    GetCurrentCell(row, col);
     SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
+    m_nSavedRow = row;
+    m_nSavedCol = col;
+    m_bNoCellToRestore = false;
     CKXImpClipBoard::InitCanPasteCallBack(nullptr, nullptr);
 }
 
@@ -488,6 +494,7 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
             col >= m_nFirstDataCol && row <= GetRowCount() && col <= GetColCount()) {
             m_nSavedRow = row;
             m_nSavedCol = col;
+            m_bNoCellToRestore = false;
         }
     }
     if (IKXGridSite* site = Site()) site->GridTookFocus(this);
@@ -601,7 +608,18 @@ BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
     // A kept click ends with the next move of the current cell; making the
     // clicked cell current again is no move.
     if (m_bCellControlClick && !IsCurrentCell(nRow, nCol)) m_bKeepSelection = FALSE;
-    return CGXGridWnd::SetCurrentCell(nRow, nCol, flags);
+    const BOOL done = CGXGridWnd::SetCurrentCell(nRow, nCol, flags);
+    if (!done) return done;
+    // A removed current cell stays removed across activation: the cell kept for it goes too.
+    m_bNoCellToRestore = nRow == GX_INVALID || nCol == GX_INVALID;
+    if (m_bNoCellToRestore) m_nSavedRow = m_nSavedCol = GX_INVALID;
+    return done;
+}
+
+bool CKXGridWnd::HasSelectedDataRow() {
+    for (ROWCOL row : SelectedRowNumbers())
+        if (IsDataRow(row)) return true;
+    return false;
 }
 
 void CKXGridWnd::SelectAllRows() {

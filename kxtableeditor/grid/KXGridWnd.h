@@ -170,6 +170,8 @@ public:
     // Deselects every row and removes the current cell, so that nothing of this grid counts as
     // selected any more (a selection query that may use the current cell finds none either).
     void DeselectAllRows();
+    // A data row is selected, or, with none selected, the current cell stands in one.
+    bool HasSelectedDataRow();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     BOOL OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point) override;
@@ -243,6 +245,8 @@ public:
     CGXScrollTip m_scrollTip;
     ROWCOL m_nSavedRow = GX_INVALID; // current cell kept while the grid is inactive
     ROWCOL m_nSavedCol = GX_INVALID;
+    // The current cell was removed on purpose: activating the grid gives it none back.
+    bool m_bNoCellToRestore = false;
     BOOL m_bCellControlClick = FALSE;        // clicks on cells with a control go to OnCellControlClick
     BOOL m_bKeepSelection = FALSE;           // the click went to a cell control: keep the selection
     BOOL m_bKeySelectionSync = FALSE;        // keyboard navigation cross-selects and notifies the viewers

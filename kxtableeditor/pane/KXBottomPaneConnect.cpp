@@ -418,14 +418,22 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     // The rule's argument keeps the case it was given in.
     const int open = text.Find('(');
     if (open >= 0) ruleText = ruleText.Left(open + 1) + text.Mid(open);
+    // Only the grids where the user selected pins take the rule; with none, nothing is connected.
+    std::vector<IKXPinGrid*> grids;
+    for (IKXPinGrid* grid : ShownPinGrids())
+        if (grid->Grid().HasSelectedDataRow()) grids.push_back(grid);
+    if (grids.empty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-230", ruleText.GetString());
+        return FALSE;
+    }
     const BOOL began = BeginPaneTransaction("Add Connections");
     CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
     int result = 0;
-    for (IKXPinGrid* grid : ShownPinGrids()) {
+    for (IKXPinGrid* grid : grids) {
         const CString gridText =
             shortPins ? (signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString()) : ruleText;
         if (gridText.IsEmpty()) continue;
-        result = grid->ConnectSelectedPins(gridText, shortPins ? 1 : 0);
+        if (grid->ConnectSelectedPins(gridText, shortPins ? 1 : 0)) result = 1;
     }
     if (began) EndPaneTransaction(result != 0);
     return result ? TRUE : FALSE;

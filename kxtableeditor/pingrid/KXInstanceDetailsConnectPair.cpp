@@ -238,7 +238,9 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
             continue;
         }
         if (pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high) continue;
-        // The pair's terminations go with it to the new pair net, or are deleted, as the user answered.
+        // The pair's terminations go with it to the new pair net, or are deleted, as the user answered;
+        // so do the pull-ups of the leg nets its legs leave.
+        const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
         PairTerminations kept = TakePairTerminations(transaction, row, pin);
         const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
         const bool legsDropped = parted && DropLegTerminations(transaction, row);
@@ -250,6 +252,8 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         for (const auto& [member, dts] : kept)
             for (IDTInstance* dt : dts)
                 if (member->dpConn()) transaction->attachDTInstance(dt, member->dpConn());
+        for (const LegMove& leg : legMoves)
+            CarryPupdsOver(transaction, leg.pin, leg.moved);
         journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, legsDropped});
     }
     reports.Show();
@@ -302,6 +306,26 @@ bool CKXInstanceDetailsGridWnd::ConnectPairLegs(CTransaction* transaction, const
             return false;
     }
     return true;
+}
+
+std::vector<CKXInstanceDetailsGridWnd::LegMove> CKXInstanceDetailsGridWnd::PairLegMoves(const IDPInstTerm* pin,
+                                                                                        const IDPNet* net) {
+    std::vector<LegMove> moves;
+    if (!pin) return moves;
+    const bool vectorPin = pin->msb() >= 0;
+    const struct {
+        IInstTerm* pin;
+        int pinBit;
+        const INet* target;
+    } legs[] = {{pin->positive(), pin->positiveBit(), net ? net->positive() : nullptr},
+                {pin->negative(), pin->negativeBit(), net ? net->negative() : nullptr}};
+    for (const auto& leg : legs) {
+        if (!leg.pin) continue;
+        const int first = vectorPin ? leg.pin->msb() : leg.pinBit, last = vectorPin ? leg.pin->lsb() : leg.pinBit;
+        LegMove move{leg.pin, MovingBits(leg.pin, first, last, leg.target)};
+        if (!move.moved.empty()) moves.push_back(std::move(move));
+    }
+    return moves;
 }
 
 // The width tests of a rule-named pair net: a pin of several bits on a scalar net (KXTABLE-153),

@@ -597,6 +597,13 @@ public:
     // The leg pins of a pair pin just joined to a pair net (netHigh..netLow of it) go onto its leg nets.
     bool ConnectPairLegs(CTransaction* transaction, const IDPNet* net, int netHigh, int netLow,
                          const IDPInstTerm* pin);
+    // The bits one leg pin of a pair leaves, with the net bit each is on now.
+    struct LegMove {
+        IInstTerm* pin = nullptr;
+        std::vector<std::pair<int, CNetBit>> moved;
+    };
+    // The leg pins' bits that are on a net other than the leg nets of net (any net, when net is null).
+    static std::vector<LegMove> PairLegMoves(const IDPInstTerm* pin, const IDPNet* net);
     // The pair net of a typed pair name and the bits it hands the rows, first to second.
     struct TypedPair {
         IDPNet* net = nullptr;
@@ -1111,6 +1118,9 @@ private:
     void ApplyPupdParentRule(ROWCOL row);
     bool RowCarriesTermination(ROWCOL row);
     bool RowNetCarriesPupd(ROWCOL row, std::set<std::pair<unsigned, int>>& asked);
+    // A net bit not asked about yet in this question carries a pull-up or pull-down.
+    bool NetBitCarriesPupd(INet* net, int bit, std::set<std::pair<unsigned, int>>& asked);
+    bool PairLegNetsCarryPupd(const IDPInstTerm* pin, std::set<std::pair<unsigned, int>>& asked);
     // Sets the library up for the termination rows of the selection; 0 (reported) when refused.
     int CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets, bool automation);
     int ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,

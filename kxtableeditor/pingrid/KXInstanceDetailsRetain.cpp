@@ -29,18 +29,30 @@ bool CKXInstanceDetailsGridWnd::RowCarriesTermination(ROWCOL row) {
     return false;
 }
 
+bool CKXInstanceDetailsGridWnd::NetBitCarriesPupd(INet* net, int bit, std::set<std::pair<unsigned, int>>& asked) {
+    if (!net || !asked.insert({net->id(), bit}).second) return false;
+    CKXAssocCompAPI* api = GetAssocCompAPI();
+    api->setNetBit(CNetBit(net, bit));
+    bool lu = false, ld = false, au = false, ad = false;
+    api->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(bit), lu, ld, au, ad);
+    return lu || ld || au || ad;
+}
+
 bool CKXInstanceDetailsGridWnd::RowNetCarriesPupd(ROWCOL row, std::set<std::pair<unsigned, int>>& asked) {
     int msb = -1, lsb = -1;
     INet* net = GetRowNet(row, msb, lsb);
     if (!net) return false;
-    CKXAssocCompAPI* api = GetAssocCompAPI();
-    for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit) {
-        if (!asked.insert({net->id(), bit}).second) continue;
-        api->setNetBit(CNetBit(net, bit));
-        bool lu = false, ld = false, au = false, ad = false;
-        api->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(bit), lu, ld, au, ad);
-        if (lu || ld || au || ad) return true;
-    }
+    for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit)
+        if (NetBitCarriesPupd(net, bit, asked)) return true;
+    return false;
+}
+
+// A pair pin's legs leave their leg nets when the pair moves: their pull-ups are asked about too.
+bool CKXInstanceDetailsGridWnd::PairLegNetsCarryPupd(const IDPInstTerm* pin,
+                                                     std::set<std::pair<unsigned, int>>& asked) {
+    for (const LegMove& leg : PairLegMoves(pin, nullptr))
+        for (const auto& [pinBit, old] : leg.moved)
+            if (NetBitCarriesPupd(old.net(), old.bit(), asked)) return true;
     return false;
 }
 
@@ -75,6 +87,7 @@ void CKXInstanceDetailsGridWnd::RetainAssocComponents(int column, CString newSig
             api->setDPInstTermBit(term);
             if (api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return;
         }
+        if (PairLegNetsCarryPupd(GetRowDPInstTerm(row), asked)) return;
         if (found) return;
     }
     if (!found) m_bAskRetain = 0;

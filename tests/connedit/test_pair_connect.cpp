@@ -284,3 +284,63 @@ TEST_F(PairMove, AMoveTheUserDeclinesLeavesThePairAndItsLegs) {
 }
 
 } // namespace
+
+namespace {
+
+// The pull-up on a leg net the moved pair's leg leaves goes to the new leg net when the user keeps
+// the pull-ups, and stays behind alone otherwise; either way one undo step that replays as answered.
+class PairMovePupd : public PairMove {
+protected:
+    // SYSCLK_P, the positive leg of the pair pin CLK, is given a pull-up.
+    std::string BoardWithLegPullUp() {
+        OpenBoard();
+        // Given through the connector pin that shares the leg net.
+        Run("kx::show clp J1");
+        Run("expandPins pin on");
+        Run("selectObject pin P<1>");
+        EXPECT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3 -value 4.7k"), "1") << ::testing::PrintToString(Messages());
+        EXPECT_TRUE(Has(" @:SYSCLK_P")) << Saved();
+        Run("kx::show clp U1");
+        Run(kReplace);
+        m_seen = AnswerLog().size();
+        return Saved();
+    }
+    // Whether the retain question was put since the board was made.
+    bool Asked() {
+        const std::vector<std::string> log = AnswerLog();
+        return std::any_of(log.begin() + static_cast<long>(m_seen), log.end(), [](const std::string& l) {
+            return l.find("CKXRetainAssocCompDlg") != std::string::npos;
+        });
+    }
+    std::size_t m_seen = 0;
+};
+
+TEST_F(PairMovePupd, KeptPullUpGoesToTheNewLegNet) {
+    const std::string original = BoardWithLegPullUp();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preservePupd 1");
+    ASSERT_EQ(Run("addConnection pin {NEWCLK (Differential Pair)} CLK"), "2") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Asked()) << "the leg net's pull-up would be lost: the user is asked";
+    EXPECT_EQ(LegNets({"U1 CLK_P", "U1 CLK_N"}), "NEWCLK_P | NEWCLK_N | ");
+    EXPECT_TRUE(Has(" @:NEWCLK_P")) << Saved();
+    EXPECT_TRUE(Has(" @:SYSCLK_P")) << "the old leg net keeps its own";
+    EXPECT_FALSE(Has(" @:NEWCLK_N")) << "nothing was on the negative leg";
+    EXPECT_EQ(JournalText().find("RetainPUPD"), std::string::npos) << JournalText();
+    ExpectOneReplayableStep(original);
+}
+
+TEST_F(PairMovePupd, DroppedPullUpStaysOnTheOldLegNetOnly) {
+    const std::string original = BoardWithLegPullUp();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preservePupd 0");
+    ASSERT_EQ(Run("addConnection pin {NEWCLK (Differential Pair)} CLK"), "2") << ::testing::PrintToString(Messages());
+    EXPECT_TRUE(Asked());
+    EXPECT_EQ(LegNets({"U1 CLK_P", "U1 CLK_N"}), "NEWCLK_P | NEWCLK_N | ");
+    EXPECT_FALSE(Has(" @:NEWCLK_P")) << Saved();
+    EXPECT_TRUE(Has(" @:SYSCLK_P"));
+    const std::string journal = JournalText();
+    const std::size_t answer = journal.find(".ConnectivityPane().RetainPUPD(\"0\")");
+    ASSERT_NE(answer, std::string::npos) << journal;
+    EXPECT_LT(answer, journal.find("NEWCLK (Differential Pair)")) << journal;
+    ExpectOneReplayableStep(original);
+}
+
+} // namespace

@@ -424,3 +424,44 @@ TEST_F(HostHands, TheActivationEchoIsRecordedNotRunBack) {
 }
 
 } // namespace
+
+namespace {
+
+// The Attach Signal rules act on the pins the user selected: a shown grid with no selected row and
+// no current cell takes nothing, however the request reached the pane.
+class AttachNothingSelected : public HostHands {
+protected:
+    // U1 and R1 side by side, neither with a selection or a current cell.
+    void ShowBothCleared() {
+        ASSERT_TRUE(Open());
+        ASSERT_EQ(Run("kx::show clp U1 R1"), "1");
+        for (CKXGridWnd* grid : Ccp()->GetShownGrids()) {
+            grid->SetSelection(0);
+            grid->SetCurrentCell(GX_INVALID, GX_INVALID);
+            ASSERT_FALSE(grid->GetCurrentCell(nullptr, nullptr));
+        }
+        Run("kx::messages");
+    }
+};
+
+TEST_F(AttachNothingSelected, ARuleByAutomationIsRefusedAndChangesNothing) {
+    ShowBothCleared();
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Run("kx::pane AttachSignal PINNAME"), "0");
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_NE(Run("kx::messages"), "") << "the refusal says why";
+    EXPECT_EQ(Run("undo"), "0") << "no step was recorded";
+}
+
+TEST_F(AttachNothingSelected, ASelectedRowStillTakesTheRule) {
+    ShowBothCleared();
+    const std::string netlist = Run("kx::netlist");
+    ASSERT_EQ(Run("kx::grid ccp 2"), "1");
+    Run("selectObject pin OUT");
+    EXPECT_EQ(Run("kx::pane AttachSignal PINNAME"), "1") << Run("kx::messages");
+    const std::string after = Run("kx::netlist");
+    EXPECT_NE(after.find("U1 OUT OUT"), std::string::npos) << after;
+    EXPECT_NE(after.find("U1 D<0> DATA<0>"), std::string::npos) << "the unselected rows keep their nets: " << after;
+}
+
+} // namespace
