@@ -467,12 +467,14 @@ void CKXGridWnd::GetSelectedObjectNames() {
 
 void CKXGridWnd::InitCanPasteCallback() {
     // The cell is put aside for the paste check only: activation gives it back.
+    // A grid without a current cell keeps what activation would give it: a removed cell stays removed.
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    GetCurrentCell(row, col);
-    SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
-    m_nSavedRow = row;
-    m_nSavedCol = col;
-    m_bNoCellToRestore = false;
+    if (GetCurrentCell(row, col)) {
+        SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
+        m_nSavedRow = row;
+        m_nSavedCol = col;
+        m_bNoCellToRestore = false;
+    }
     CKXImpClipBoard::InitCanPasteCallBack(nullptr, nullptr);
 }
 

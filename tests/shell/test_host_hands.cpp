@@ -462,6 +462,7 @@ TEST_F(AttachNothingSelected, ASelectedRowStillTakesTheRule) {
     const std::string after = Run("kx::netlist");
     EXPECT_NE(after.find("U1 OUT OUT"), std::string::npos) << after;
     EXPECT_NE(after.find("U1 D<0> DATA<0>"), std::string::npos) << "the unselected rows keep their nets: " << after;
+    EXPECT_NE(after.find("R1 A N1"), std::string::npos) << "the grid left without a selection keeps its nets: " << after;
 }
 
 } // namespace
