@@ -15,7 +15,6 @@ namespace {
 
 class HeldEdit : public ConnEditFixture {
 protected:
-    int Steps() { return Ccp()->GetUndoStepCount(); }
     // U1's RST_N without its signal, its PUPD cell current.
     void OpenRstN() {
         OpenBoard();

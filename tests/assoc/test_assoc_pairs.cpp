@@ -13,22 +13,6 @@ namespace {
 
 class AssocPairs : public ConnEditFixture {
 protected:
-    std::string Row(const std::string& pin) {
-        std::istringstream in(Run("kx::window ccp"));
-        for (std::string line; std::getline(in, line);)
-            if (line.find(" | " + pin + " | ") != std::string::npos || line.find(": " + pin + " | ") != std::string::npos)
-                return line;
-        return std::string();
-    }
-    bool RowShows(const std::string& pin, const std::string& text) {
-        return Row(pin).find("| " + text + " |") != std::string::npos;
-    }
-    int Steps() { return Ccp()->GetUndoStepCount(); }
-    static std::size_t Count(const std::string& text, const std::string& what) {
-        std::size_t n = 0;
-        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-        return n;
-    }
     // Reads the board again from the file it was saved to: the board as saved after that.
     std::string Reloaded() {
         const std::string saved = Saved();
@@ -50,8 +34,6 @@ protected:
                                style);
         return style.GetControl();
     }
-    static constexpr const char* kSeries22 =
-        "addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22";
 };
 
 // MCLK's termination copied onto the clock pair (its own termination deleted first): one undo step,

@@ -31,11 +31,6 @@ protected:
         m_app->Server()->loadLibrary(m_demo.c_str(), error);
         ASSERT_NE(m_app->Server()->findDesign("demo.board:sch"), nullptr) << error.GetString();
     }
-    static std::size_t Count(const std::string& text, const std::string& what) {
-        std::size_t n = 0;
-        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-        return n;
-    }
     // Copies MCLK's termination and pastes it onto PGOOD: the paste word's answer.
     std::string CopyMclkOntoPgood() {
         Run("selectObject pin MCLK");

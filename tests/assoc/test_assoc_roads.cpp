@@ -15,18 +15,6 @@ namespace {
 
 class Assoc : public ConnEditFixture {
 protected:
-    // The text of the connectivity pane's row whose PIN_NAME cell is pin (empty when none).
-    std::string Row(const std::string& pin) {
-        std::istringstream in(Run("kx::window ccp"));
-        for (std::string line; std::getline(in, line);)
-            if (line.find(" | " + pin + " | ") != std::string::npos || line.find(": " + pin + " | ") != std::string::npos)
-                return line;
-        return std::string();
-    }
-    bool RowShows(const std::string& pin, const std::string& text) {
-        return Row(pin).find("| " + text + " |") != std::string::npos;
-    }
-    int Steps() { return Ccp()->GetUndoStepCount(); }
     size_t SelectedRows() {
         CRowColArray rows;
         Grid()->GetSelectedRows(rows, FALSE, TRUE);
@@ -45,8 +33,6 @@ protected:
         EXPECT_EQ(Steps(), steps) << word;
         EXPECT_EQ(JournalText(), journal) << word;
     }
-    static constexpr const char* kSeries22 =
-        "addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22";
 };
 
 TEST_F(Assoc, ExampleBoardCellsShowItsTerminationsAndPullUps) {

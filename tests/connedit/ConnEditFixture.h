@@ -119,6 +119,27 @@ protected:
                    " {" + text + "}");
     }
 
+    // The text of the pane's row whose PIN_NAME (or first) cell is the pin; empty when none.
+    std::string Row(const std::string& pin) {
+        std::istringstream in(Run("kx::window ccp"));
+        for (std::string line; std::getline(in, line);)
+            if (line.find(" | " + pin + " | ") != std::string::npos || line.find(": " + pin + " | ") != std::string::npos)
+                return line;
+        return std::string();
+    }
+    bool RowShows(const std::string& pin, const std::string& text) {
+        return Row(pin).find("| " + text + " |") != std::string::npos;
+    }
+    int Steps() { return Ccp()->GetUndoStepCount(); }
+    // How often what stands in the text.
+    static std::size_t Count(const std::string& text, const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    }
+    static constexpr const char* kSeries22 =
+        "addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22";
+
     std::filesystem::path m_demo;
 };
 

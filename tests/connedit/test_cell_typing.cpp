@@ -9,7 +9,6 @@ namespace {
 
 class CellTyping : public ConnEditFixture {
 protected:
-    int Steps() { return Ccp()->GetUndoStepCount(); }
     bool Echoed(const std::string& start) {
         for (const std::string& e : Echoes())
             if (e.rfind(start, 0) == 0) return true;

@@ -16,7 +16,6 @@ protected:
         ASSERT_EQ(TypeSignal("PGOOD", ""), "1");
         ASSERT_EQ(Run("selectObject pin [list U1 RST_N C9] [list U1 PGOOD C10]"), "1");
     }
-    int Steps() { return Ccp()->GetUndoStepCount(); }
 };
 
 TEST_F(OpenPins, OneCommonSignalWhenTheUserChoosesIt) {

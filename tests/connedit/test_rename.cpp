@@ -9,7 +9,6 @@ namespace {
 
 class Rename : public ConnEditFixture {
 protected:
-    int Steps() { return Ccp()->GetUndoStepCount(); }
     std::string NetProp(const std::string& net, const std::string& name) {
         return Run("kx::prop demo.board:sch@:" + net + " " + name);
     }

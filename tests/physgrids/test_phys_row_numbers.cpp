@@ -11,12 +11,6 @@ namespace {
 
 class PhysRowNumbers : public PhysGridTest {
 protected:
-    int RowNumberWidth() {
-        std::istringstream in(Run("kx::widths ccp"));
-        int width = -1;
-        in >> width;
-        return width;
-    }
     bool Show(const std::string& what) {
         return (Doc() || Open("work.board:sch", 4)) && Run("kx::show " + what) == "1";
     }

@@ -95,6 +95,16 @@ TEST_F(SignalSelect, TypingIntoTheFilterRowFiltersThroughTheHostAndIsJournalled)
         << JournalText();
 }
 
+// Quotes, dollars and brackets the user types reach the host as text: the filter runs and matches nothing.
+TEST_F(SignalSelect, AFilterTextWithTclCharactersReachesTheHostAsTyped) {
+    ShowFreeWithThreeRows();
+    Echoes();
+    EXPECT_EQ(Run("kx::edit ccp 3 " + Num(G::m_nColInstance) + " {J\"$x[y]}"), "1");
+    EXPECT_TRUE(Echoed("filterRows pin -col \"Instance\" -filter \"J\\\"\\$x\\[y\\]\""))
+        << ::testing::PrintToString(Echoes());
+    EXPECT_TRUE(VisiblePinNumbers().empty());
+}
+
 TEST_F(SignalSelect, HiddenRowsAreNeitherCopiedNorDeleted) {
     ShowFreeWithThreeRows();
     EXPECT_EQ(Run("filterRows pin -col Instance -filter J2"), "1");

@@ -72,12 +72,6 @@ TEST_F(SignalWidths, AHiddenColumnIsNeverTheStretchedOne) {
 // without them shows them, and the reverse.
 class SignalRowNumbers : public SignalGridTest {
 protected:
-    int RowNumberWidth() {
-        std::istringstream in(Run("kx::widths ccp"));
-        int width = -1;
-        in >> width;
-        return width;
-    }
     static constexpr int kThreeDigits = 3 * GX_CHAR_WIDTH + 3;
 };
 

@@ -135,6 +135,13 @@ bool KXShellFixture::Open(const std::string& name, int mode) {
     return ok;
 }
 
+int KXShellFixture::RowNumberWidth() {
+    std::istringstream in(Run("kx::widths ccp"));
+    int width = -1;
+    in >> width;
+    return width;
+}
+
 std::string KXShellFixture::Run(const std::string& tcl) {
     std::string result;
     if (!m_core->Eval(tcl, result)) return "error: " + result;

@@ -43,6 +43,8 @@ protected:
     bool Open(const std::string& name = "work.board:sch", int mode = 1);
     // Runs Tcl text through the host; the result, or "error: ..." when it failed.
     std::string Run(const std::string& tcl);
+    // The width of the active grid's row-number column (the first of `kx::widths ccp`); -1 without one.
+    int RowNumberWidth();
     // Sends a script command word straight to the active window (as the host does): its result.
     long Word(const std::string& line);
 
