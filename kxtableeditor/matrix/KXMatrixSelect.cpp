@@ -94,7 +94,7 @@ void CKXMatrixGridWnd::SortColumn(int col) {
 void CKXMatrixGridWnd::OnSortColumn(int col) {
     // The user's sort is a script word: the host runs it back into SortByColumnName.
     CString line;
-    line.Format("%s pin \"%s\"", KXScriptWord::sort, GetSortKeyOfCol(col).GetString());
+    line.Format("%s pin %s", KXScriptWord::sort, KXTclQuote(GetSortKeyOfCol(col)).GetString());
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
 }

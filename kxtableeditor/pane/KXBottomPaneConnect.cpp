@@ -435,7 +435,8 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
         if (gridText.IsEmpty()) continue;
         if (grid->ConnectSelectedPins(gridText, shortPins ? 1 : 0)) result = 1;
     }
-    if (began) EndPaneTransaction(result != 0);
+    // A commit the design refuses connected nothing.
+    if (began && !EndPaneTransaction(result != 0)) result = 0;
     return result ? TRUE : FALSE;
 }
 

@@ -395,7 +395,7 @@ public:
         std::vector<const INet*> renamedNets;
         std::vector<const IDPNet*> renamedPairNets;
         std::vector<const IDTInstance*> components;   // terminations and pull components
-        std::vector<IInstTerm*> swappedPins;          // pins whose section or pin number changed
+        std::set<IInstTerm*> swappedPins;             // pins whose section or pin number changed
         std::set<CConn> otherLegs;                    // pair legs connected along with their other leg
     };
     CommitWork m_commit;

@@ -709,8 +709,7 @@ void CKXInstanceDetailsGridWnd::NoteSwappedPin(const IChange& change, const CStr
     const auto* prop = dynamic_cast<const CPropertyChange*>(change.object());
     auto* pin = prop ? dynamic_cast<IInstTerm*>(prop->owner()) : nullptr;
     if (!pin || !IsShownInstance(pin->instance())) return;
-    auto& pins = m_commit.swappedPins;
-    if (std::find(pins.begin(), pins.end(), pin) == pins.end()) pins.push_back(pin);
+    m_commit.swappedPins.insert(pin);
 }
 
 void CKXInstanceDetailsGridWnd::UpdateSwappedSignals() {

@@ -2,6 +2,7 @@
 // the design and the row; real connectivity changes go to the connect and
 // disconnect operations, which run the transaction.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXScriptText.h"
 #include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
@@ -49,10 +50,9 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
         text = GetValueRowCol(nRow, nCol);
     if (nRow == kFilterRow) {
         if (m_bFilterEcho) return TRUE;
-        CKXGenUtils::EscapeSquareBrackets(text);
         CString line;
-        line.Format("%s pin -col \"%s\" -filter \"%s\"", KXScriptWord::filterRows, GetColumnScriptName(static_cast<int>(nCol)).GetString(),
-                    text.GetString());
+        line.Format("%s pin -col %s -filter %s", KXScriptWord::filterRows,
+                    KXTclQuote(GetColumnScriptName(static_cast<int>(nCol))).GetString(), KXTclQuote(text).GetString());
         m_bFilterEcho = 1;
         if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
         m_bFilterEcho = 0;
