@@ -218,6 +218,9 @@ public:
     void RefreshPowerPinRows();
     // The PUPD cell of a row from the pull-ups and pull-downs on a net bit.
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
+    // The PUPD cell of a row from what the associated-components library finds on the net bit (none
+    // outside a pane).
+    void StylePupdCell(ROWCOL row, const CNetBitContext& bit);
 
     // ------------------------------------------------------------- row look-ups
     int GetRowInstanceId(ROWCOL row);
@@ -298,6 +301,9 @@ public:
     // Disconnects and removes the selected rows that show a connection; TRUE when one went.
     BOOL DeleteConnections() override;
     // ------------------------------------------------------------- terminations
+    // The pane's associated-components object, pointed at this grid's design; NULL when the grid is
+    // not in a pane (every termination road then refuses or shows none).
+    CKXAssocCompAPI* GetAssocCompApi();
     // The system object server's name of a system-object id; empty when it knows none.
     static CString GetSysObjectName(int id);
     // The pin bit's termination goes, through the associated-components library, in the caller's
@@ -323,7 +329,7 @@ public:
     static CTransaction* OnTerminationAdded(CString name);
     CTransaction* CommitAddTerminationTransaction(CString name);
     // Hands the terminations of the selected rows' pin bits to the system-object server in the
-    // transaction; its answer for the last one (false when none has a termination).
+    // transaction, each once; true when it took one (false when none has a termination).
     bool SelectionHasAssociatedInstance(CTransaction* transaction);
     // 1 when the last add from the dialog put a termination on (a cancel or a refusal: 0).
     int m_bTerminationAdded = 0;
@@ -495,7 +501,7 @@ private:
     // The pin bits of a row, from the first bit of its name's range down to the last.
     std::vector<CInstTermBit> RowPinBits(ROWCOL row);
     // The associated-components library set up for a termination of the type in the transaction.
-    CKXAssocCompAPI* PrepareAssocCompApi(CTransaction* t, const CString& type);
+    CKXAssocCompAPI* PrepareAssocCompApi(CTransaction* t, const CString& type); // NULL outside a pane
     // The selected rows with a pin that may take a termination.
     std::vector<ROWCOL> TerminationTargets();
     // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).
@@ -555,7 +561,6 @@ private:
     void JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);
     CString JournalHandle();
     void MarkModified();
-    CKXAssocCompAPI* GetAssocCompApi();
     BOOL IsSameDesign(IDesign* design) const;
     // The window was opened for looking only (open mode 2): every edit is refused.
     bool IsReadOnlyWindow();
@@ -581,7 +586,7 @@ private:
     bool m_bTerminationsRefreshed = false; // the digest being dispatched refreshed every termination
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
-    std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi;
+    // The grid's own automation object: what an automation set-up prepared waits in it for the add.
     std::unique_ptr<KXAssocAutomation> m_pAssocAutomation;
     // The journal block that names a row's termination cell (the row's signal, the cell) and the title.
     void JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title);

@@ -80,9 +80,7 @@ void CKXSignalDetailsGridWnd::FillPowerPinRow(ROWCOL row, INet* net, int bit, co
     CGXStyle termination = StaticCell(CString());
     termination.SetEnabled(TRUE).SetUserAttribute(Id(IDS_UA_NET_CELL), "1");
     WriteCell(row, m_nColTermination, termination);
-    bool lu = false, ld = false, au = false, ad = false;
-    GetAssocCompApi()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(bit), lu, ld, au, ad);
-    SetPupdCellStyle(row, lu, ld, au, ad);
+    StylePupdCell(row, m_designContext.net(net).bitContext(bit));
 }
 
 bool CKXSignalDetailsGridWnd::IsImplicitPowerPinRow(ROWCOL row) {

@@ -193,9 +193,7 @@ void CKXSignalDetailsGridWnd::UpdatePupdCellOfRow(ROWCOL row, int firstBit, int 
         if (firstBit != secondBit) return;
         bit = firstBit;
     }
-    bool lu = false, ld = false, au = false, ad = false;
-    GetAssocCompApi()->GetPupdInfoOnThisNet(net.bitContext(bit), lu, ld, au, ad);
-    SetPupdCellStyle(row, lu, ld, au, ad);
+    StylePupdCell(row, net.bitContext(bit));
 }
 
 ROWCOL CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceContext& instance, IInstTerm* pin,
