@@ -399,6 +399,9 @@ public:
     void UpdateInstTermCell(unsigned instanceId, unsigned pinId);
     void UpdatePinTypeCell(unsigned instanceId, unsigned pinId);
     void UpdatePupdCellOfRow(ROWCOL row, int firstBit, int secondBit);
+    // Every row's PUPD cell from the design: a row of a scalar net or of one net bit shows the
+    // pull-ups and pull-downs on it, a row over several bits none.
+    void RefreshPupdCells();
     // Returns where the connected row is afterwards (rows of the pin's old connections above it go).
     ROWCOL UpdateRowAfterConnect(ROWCOL row, const CInstanceContext& instance, IInstTerm* pin,
                                const std::vector<std::unique_ptr<CKXPinData>>& records);
@@ -571,6 +574,7 @@ private:
     void OnComponentChange(const IChange& change, IDTInstance& component) override;
     void OnInstanceChange(const IChange& change, IInstance& instance) override;
     bool m_bPowerRowsStale = false; // a power pin was tied or released in the digest
+    bool m_bPupdCellsStale = false; // a pull-up or pull-down came or went in the digest
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnTermChange(const IChange& change, ITerm& term) override;
     void OnConnChange(const IChange& change, CConn& conn) override;

@@ -48,6 +48,10 @@ void CKXSignalDetailsGridWnd::OnInstanceChange(const IChange& change, IInstance&
 }
 
 void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
+    if (m_bPupdCellsStale) {
+        m_bPupdCellsStale = false;
+        RefreshPupdCells();
+    }
     if (m_bPowerRowsStale) {
         m_bPowerRowsStale = false;
         RefreshPowerPinRows();
@@ -63,6 +67,7 @@ void CKXSignalDetailsGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
     m_bTerminationsRefreshed = false;
     m_bCustomCellsStale = false;
     m_bPowerRowsStale = false;
+    m_bPupdCellsStale = false;
     // This grid's own edit rewrote its rows already; a change made by any other window, and
     // the undo or redo of any change (which records no cell changes), reaches the rows here.
     m_bFollowConnections = CKXTransaction::GetGrid() != this && digest.TouchesAny({'C', 'I'});
@@ -70,13 +75,9 @@ void CKXSignalDetailsGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
 
 void CKXSignalDetailsGridWnd::OnComponentChange(const IChange& change, IDTInstance& component) {
     if (!IsSameDesign(change.design())) return;
+    // Pull-ups: every row once when the digest ends, however many of them the transaction changed.
     if (component.assocKind() == IDTInstance::ePullUpDown) {
-        for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
-            int start = 0, end = 0;
-            if (ParseInt(CellText(row, m_nColStartBit), start) && ParseInt(CellText(row, m_nColEndBit), end) &&
-                start == end)
-                UpdatePupdCellOfRow(row, start, end);
-        }
+        m_bPupdCellsStale = true;
         return;
     }
     // Terminations: every row once, however many changes the transaction holds.
@@ -182,6 +183,24 @@ void CKXSignalDetailsGridWnd::UpdatePinTypeCell(unsigned instanceId, unsigned pi
         CGXStyle style = PlainCell(CKXGenUtils::GetPinType(pin));
         style.SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);
         WriteCell(row, m_nColPinType, style);
+    }
+}
+
+void CKXSignalDetailsGridWnd::RefreshPupdCells() {
+    const ROWCOL last = GetRowCount();
+    for (ROWCOL row = kFirstDataRow; row <= last; ++row) {
+        const CNetContext net = GetNetOfRow(row);
+        if (!net) continue;
+        if (net->isScalar()) {
+            UpdatePupdCellOfRow(row, -1, -1);
+            continue;
+        }
+        int start = 0, end = 0;
+        if (!ParseInt(CellText(row, m_nColStartBit), start) || !ParseInt(CellText(row, m_nColEndBit), end)) continue;
+        if (start == end)
+            UpdatePupdCellOfRow(row, start, end);
+        else
+            SetPupdCellStyle(row, false, false, false, false); // several bits: no one mark fits them
     }
 }
 
