@@ -19,6 +19,7 @@
 #include "rmx/context.h"
 
 #include <map>
+#include <set>
 #include <memory>
 #include <vector>
 
@@ -210,12 +211,13 @@ public:
     using PowerPinIndex = std::map<CString, std::vector<PowerPinRef>>;
     const PowerPinIndex& PowerPins();
     // Inserts a read-only row from the row on for each power pin on the net (its bit, or every
-    // bit for -1); the row after them.
-    ROWCOL AddPowerPinRows(INet* net, int bit, ROWCOL row);
+    // bit for -1), of the instances given (all when none are); the row after them.
+    ROWCOL AddPowerPinRows(INet* net, int bit, ROWCOL row, const std::set<unsigned>* instanceIds = nullptr);
     void FillPowerPinRow(ROWCOL row, INet* net, int bit, const PowerPinRef& ref);
     bool IsImplicitPowerPinRow(ROWCOL row);
-    // After a power pin was tied or released elsewhere: the power pin rows read again.
-    void RefreshPowerPinRows();
+    // After power pins of the instances were tied or released elsewhere: their power pin rows are
+    // read again (the other instances' rows stay as they are).
+    void RefreshRows(const std::set<unsigned>& instanceIds);
     // The PUPD cell of a row from the pull-ups and pull-downs on a net bit.
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
     // The PUPD cell of a row from what the associated-components library finds on the net bit (none
@@ -573,7 +575,7 @@ private:
     void OnDigestBegin(const KXChangeDigest& digest) override;
     void OnComponentChange(const IChange& change, IDTInstance& component) override;
     void OnInstanceChange(const IChange& change, IInstance& instance) override;
-    bool m_bPowerRowsStale = false; // a power pin was tied or released in the digest
+    std::set<unsigned> m_powerPinInstances; // instances whose power pins were tied or released in the digest
     bool m_bPupdCellsStale = false; // a pull-up or pull-down came or went in the digest
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnTermChange(const IChange& change, ITerm& term) override;

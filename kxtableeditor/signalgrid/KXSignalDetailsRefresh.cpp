@@ -42,9 +42,10 @@ LRESULT CKXSignalDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-void CKXSignalDetailsGridWnd::OnInstanceChange(const IChange& change, IInstance&) {
-    if ((change.kind() == rmx::ChangeKind::PowerPinTied || change.kind() == rmx::ChangeKind::PowerPinReleased) && IsSameDesign(change.design()))
-        m_bPowerRowsStale = true;
+void CKXSignalDetailsGridWnd::OnInstanceChange(const IChange& change, IInstance& instance) {
+    if ((change.kind() == rmx::ChangeKind::PowerPinTied || change.kind() == rmx::ChangeKind::PowerPinReleased) &&
+        IsSameDesign(change.design()))
+        m_powerPinInstances.insert(instance.id());
 }
 
 void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
@@ -52,9 +53,10 @@ void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
         m_bPupdCellsStale = false;
         RefreshPupdCells();
     }
-    if (m_bPowerRowsStale) {
-        m_bPowerRowsStale = false;
-        RefreshPowerPinRows();
+    if (!m_powerPinInstances.empty()) {
+        const std::set<unsigned> instances = std::move(m_powerPinInstances);
+        m_powerPinInstances.clear();
+        RefreshRows(instances);
     }
     if (!m_bCustomCellsStale) return;
     // One pass for the whole transaction, however many values it changed.
@@ -66,7 +68,7 @@ void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
 void CKXSignalDetailsGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
     m_bTerminationsRefreshed = false;
     m_bCustomCellsStale = false;
-    m_bPowerRowsStale = false;
+    m_powerPinInstances.clear();
     m_bPupdCellsStale = false;
     // This grid's own edit rewrote its rows already; a change made by any other window, and
     // the undo or redo of any change (which records no cell changes), reaches the rows here.
