@@ -31,6 +31,7 @@ class KXAssocAutomation;
 class CKXGridACListBox;
 class CFrameWnd;
 class CTransaction;
+struct KXTerminationEditArgs;
 
 // One net or net bit the grid shows, in the order added.
 struct CKXNetData {
@@ -344,6 +345,10 @@ public:
     BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
                          int byRefDes) override;
+    // The library's change of the termination on each pin bit of the rows; false (KXTABLE-216) at the
+    // first bit it refuses, and when the rows have no pin bit.
+    bool SetAssocCompSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& rows, KXTerminationEditArgs& args,
+                               const CString& delay, const CString& high, const CString& low, int byRefDes);
     BOOL OnLButtonDblClkRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     // The automation road: the current pin's termination cell is checked and the grid's automation
     // object prepared (1), whose add command comes back as "addTermination"; 0 refused (reported).
@@ -593,7 +598,7 @@ private:
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
     // The grid's own automation object: what an automation set-up prepared waits in it for the add.
-    std::unique_ptr<KXAssocAutomation> m_pAssocAutomation;
+    std::unique_ptr<KXAssocAutomation> m_assocAutomation;
     // The journal block that names a row's termination cell (the row's signal, the cell) and the title.
     void JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title);
     // Writes the block with one step on replay per row it names.

@@ -36,8 +36,8 @@ void CKXSignalDetailsGridWnd::WriteTerminationJournal(const KXJournalLines& jour
 }
 
 KXAssocAutomation& CKXSignalDetailsGridWnd::AssocAutomation() {
-    if (!m_pAssocAutomation) m_pAssocAutomation = std::make_unique<KXAssocAutomation>(CKXShareGlobalData::m_pServer);
-    return *m_pAssocAutomation;
+    if (!m_assocAutomation) m_assocAutomation = std::make_unique<KXAssocAutomation>(CKXShareGlobalData::m_pServer);
+    return *m_assocAutomation;
 }
 
 int CKXSignalDetailsGridWnd::InitTermination(CString text) {

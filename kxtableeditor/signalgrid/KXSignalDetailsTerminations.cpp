@@ -66,6 +66,19 @@ private:
     CKXAssocCompAPI& m_api;
 };
 
+// The transaction the library works in for one edit, taken back when the edit ends however it ends:
+// the pane's library object keeps no transaction that the edit's bracket discarded.
+class CKXAssocTransactionScope {
+public:
+    CKXAssocTransactionScope(CKXAssocCompAPI& api, CTransaction* t) : m_api(api) { m_api.setTransaction(t, true); }
+    ~CKXAssocTransactionScope() { m_api.setTransaction(nullptr, true); }
+    CKXAssocTransactionScope(const CKXAssocTransactionScope&) = delete;
+    CKXAssocTransactionScope& operator=(const CKXAssocTransactionScope&) = delete;
+
+private:
+    CKXAssocCompAPI& m_api;
+};
+
 } // namespace
 
 CString CKXSignalDetailsGridWnd::GetSysObjectName(int id) {
@@ -351,7 +364,7 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
                      CKXGridEdit::kJoinOpen);
     CKXAssocCompAPI* api = GetAssocCompApi();
     if (!edit || !api) return;
-    api->setTransaction(edit.Transaction(), true);
+    const CKXAssocTransactionScope working(*api, edit.Transaction());
     api->setHierarchyDesignContext(m_designContext);
     api->setKindOfOperation(kTermination);
     api->m_bHasAssociatedInstance = false;
@@ -361,7 +374,6 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
         const CKXTerminatingScope terminating(*api, *this);
         applied = CommitAddTermination(rows) && (m_bTerminationAdded || api->m_bApplied);
     }
-    api->setTransaction(nullptr, true);
     api->m_bApplied = false;
     if (!applied) return; // the bracket discards what was added
     // Once for the whole add, after the library's work.
@@ -470,6 +482,7 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
     if (!edit) return FALSE;
     CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), type);
     if (!api) return Refuse(TRUE, "KXTABLE-210");
+    const CKXAssocTransactionScope working(*api, edit.Transaction());
     std::vector<CString> ids;
     api->getSlotIds(ids);
     if (ids.empty() || static_cast<int>(ids.size()) != parts) return Refuse(TRUE, "KXTABLE-210");
@@ -493,7 +506,6 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
             api->setInstTermBit(bit);
             if (api->AddTermination(0)) added = true;
         }
-    api->setTransaction(nullptr, true);
     if (!added) return FALSE;
     const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination));
     if (!edit.Commit() || (held && !held->Commit())) return FALSE;
@@ -501,6 +513,24 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
     WriteTerminationJournal(journal, static_cast<int>(rows.size()));
     RefreshTerminationCell(rows);
     return TRUE;
+}
+
+bool CKXSignalDetailsGridWnd::SetAssocCompSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& rows,
+                                                    KXTerminationEditArgs& args, const CString& delay,
+                                                    const CString& high, const CString& low, int byRefDes) {
+    bool edited = false;
+    for (ROWCOL r : rows)
+        for (const CInstTermBit& bit : RowPinBits(r)) {
+            api.setInstTermBit(bit);
+            CString d = delay, h = high, l = low;
+            if (!api.EditTermination(args.designators, args.renames, d, h, l, args.keyProps, args.instProps,
+                                     byRefDes)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
+                return false;
+            }
+            edited = true;
+        }
+    return edited;
 }
 
 BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
@@ -515,21 +545,10 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
     if (!edit) return FALSE;
     CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), termination->name());
     if (!api || api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-210");
+    const CKXAssocTransactionScope working(*api, edit.Transaction());
     KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
-    bool edited = false;
-    for (ROWCOL r : rows)
-        for (const CInstTermBit& bit : RowPinBits(r)) {
-            api->setInstTermBit(bit);
-            CString d = delay, h = high, l = low;
-            if (!api->EditTermination(args.designators, args.renames, d, h, l, args.keyProps, args.instProps,
-                                      byRefDes)) {
-                CKXErrorHandler::MessageBoxOk("KXTABLE-216", api->GetLastError());
-                return FALSE;
-            }
-            edited = true;
-        }
-    api->setTransaction(nullptr, true);
-    if (!edited) return FALSE;
+    if (!SetAssocCompSelection(*api, rows, args, delay, high, low, byRefDes))
+        return FALSE; // the bracket discards what was edited
     // The row replays as its termination cell and the same editTermination word.
     KXJournalLines journal(JournalHandle());
     for (ROWCOL r : rows) {

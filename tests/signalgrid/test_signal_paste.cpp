@@ -3,6 +3,7 @@
 #include "SignalGridTestSupport.h"
 
 #include "afx/afxole.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "rmx/schema.h"
 
 #include <filesystem>
@@ -196,6 +197,28 @@ TEST_F(SignalPaste, AScriptedTerminationGoesOnTheSelectedPinInOneStep) {
     EXPECT_EQ(TerminationsOn("J2", "P"), 0);
     // Editing a pin without a termination answers FALSE.
     EXPECT_FALSE(Grid()->EditTermination(nullptr, nullptr, nullptr, nullptr, "", "", "", 0, 1));
+}
+
+// The pane's library object is shared by its grids: a scripted add or edit that was refused leaves it
+// no transaction of its own (the edit's bracket discarded that one), so the library's next call works in
+// none rather than in a transaction that is gone.
+TEST_F(SignalPaste, ARefusedScriptedTerminationLeavesThePanesLibraryNoTransaction) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    ASSERT_EQ(Run("addConnection pin J2:24"), "1");
+    const ROWCOL row = Row("J2", "P<4>");
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColTermination));
+    CStringArray libs, cells, views, phys, values;
+    libs.Add("work"), cells.Add("res"), views.Add("sym"), phys.Add("R0402"), values.Add("47");
+    Messages();
+    EXPECT_FALSE(Grid()->AddTerminationInstance("Series", &libs, &cells, &views, &phys, &values, nullptr, nullptr,
+                                                "", "", "", 2));
+    CKXAssocCompAPI* api = Ccp()->AssocCompApi();
+    ASSERT_EQ(Grid()->GetAssocCompApi(), api);
+    api->setInstTermBit(CInstTermBit(Design().instance("J2")->findInstTerm("P"), 4));
+    EXPECT_FALSE(api->AddTermination(0));
+    EXPECT_EQ(std::string(api->GetLastError()), "no transaction");
+    EXPECT_EQ(TerminationsOn("J2", "P"), 0);
 }
 
 } // namespace
