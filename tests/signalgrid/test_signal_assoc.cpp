@@ -144,20 +144,14 @@ protected:
     }
 };
 
-TEST_F(SignalGridsOfOnePane, TheGridsShareThePanesObject) {
-    OpenBoard();
-    const auto [pg, mclk] = PrepareOnPgThenShowMclk();
-    ASSERT_NE(Ccp()->AssocCompApi(), nullptr);
-    EXPECT_EQ(pg->GetAssocCompApi(), Ccp()->AssocCompApi());
-    EXPECT_EQ(mclk->GetAssocCompApi(), Ccp()->AssocCompApi());
-    EXPECT_NE(&pg->AssocAutomation(), &mclk->AssocAutomation()); // each grid's set-up is its own
-}
-
 TEST_F(SignalGridsOfOnePane, AnAddOnAGridWithoutASetUpIsRefusedAndTheOtherGridsSetUpStaysItsOwn) {
     OpenBoard();
     const std::string before = Saved();
     const int steps = Steps();
     const auto [pg, mclk] = PrepareOnPgThenShowMclk();
+    ASSERT_NE(Ccp()->AssocCompApi(), nullptr);
+    EXPECT_EQ(pg->GetAssocCompApi(), Ccp()->AssocCompApi());
+    EXPECT_EQ(mclk->GetAssocCompApi(), Ccp()->AssocCompApi());
     EXPECT_NE(Run("kx::pane AddTermination"), "1"); // MCLK's grid prepared nothing
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-210"});
     EXPECT_TRUE(Idle());
