@@ -351,10 +351,9 @@ public:
     int m_bAutomationTransactionOpen = 0;
     // The automation set-up holds its edit open for the add command (CKXGridEdit::Hold): the journal
     // lines of what the set-up did in it wait for that command, and go when the edit is discarded.
+    // Whether the set-up began it is CKXGridEdit::IsHeld(*this): its refusal throws that edit away, the
+    // add command ends it; a transaction a caller held is left alone.
     bool HoldAutomationEdit(const char* name);
-    // The automation set-up began the edit it holds open for the add command (not a transaction a
-    // caller held): its refusal throws that edit away, the add command ends it. 0 once it ended.
-    int m_bOwnsTransaction = 0;
     CString m_heldJournal;
     void ShowHeldSignal(ROWCOL row, const CString& signal);
     void ForgetHeldSignals();
