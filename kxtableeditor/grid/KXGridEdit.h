@@ -38,7 +38,7 @@
 class CKXGridWnd;
 class CTransaction;
 
-// Modes of the undo step the next recorded command goes to (CKXGridWnd::m_nUndoStepMode).
+// Modes of the undo step the next recorded command goes to (CKXGridWnd::m_nTransState).
 enum KXUndoStepMode : int {
     kUndoStepRollBack = -1, // drop the step that is open (and the command given with it)
     kUndoStepClose = 0,     // join the open step (or make one) and close it

@@ -134,7 +134,7 @@ TEST_F(GridEditBracket, CommitMakesOneUndoStepAndClearsTheCommittingFlag) {
         CKXGridEdit edit(grid, "Add Net");
         ASSERT_TRUE(edit);
         EXPECT_TRUE(edit.Owns());
-        EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepOpen);
+        EXPECT_EQ(grid.m_nTransState, kUndoStepOpen);
         ASSERT_TRUE(AddNet(edit.Transaction(), "N2"));
         grid.AddCommand(new NoteCmd, gxDo); // the grid's own command joins the step
         EXPECT_TRUE(edit.Commit());
@@ -143,7 +143,7 @@ TEST_F(GridEditBracket, CommitMakesOneUndoStepAndClearsTheCommittingFlag) {
     }
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
     EXPECT_EQ(grid.m_bCommitting, 0);
-    EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
+    EXPECT_EQ(grid.m_nTransState, kUndoStepClose);
     EXPECT_NE(design.design()->findNet("N2"), nullptr);
     EXPECT_EQ(sink.steps, 1);
     EXPECT_FALSE(sink.open);
@@ -162,7 +162,7 @@ TEST_F(GridEditBracket, LeavingWithoutCommitDiscardsDesignAndUndoStep) {
     EXPECT_EQ(design.design()->findNet("N2"), nullptr);
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(sink.steps, 0); // the step the edit opened went with it
-    EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
+    EXPECT_EQ(grid.m_nTransState, kUndoStepClose);
 }
 
 TEST_F(GridEditBracket, RefusedBeginIsNeverIgnored) {
@@ -174,7 +174,7 @@ TEST_F(GridEditBracket, RefusedBeginIsNeverIgnored) {
         EXPECT_FALSE(edit);
         EXPECT_EQ(edit.Transaction(), nullptr);
         EXPECT_FALSE(edit.Commit());
-        EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
+        EXPECT_EQ(grid.m_nTransState, kUndoStepClose);
     }
     // The other grid's transaction is untouched by the refused bracket.
     EXPECT_TRUE(CKXTransaction::IsTransactionStarted());
@@ -226,7 +226,7 @@ TEST_F(GridEditBracket, TransactionStateSaysWhatTheLastEditDid) {
         ASSERT_TRUE(AddNet(edit.Transaction(), "N3"));
     }
     EXPECT_EQ(grid.m_nTransactionState, kTransactionDiscarded);
-    EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
+    EXPECT_EQ(grid.m_nTransState, kUndoStepClose);
     server.setCommitFault([] { return true; });
     {
         CKXGridEdit edit(grid, "Add Net");
