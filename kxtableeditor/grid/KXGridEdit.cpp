@@ -42,10 +42,8 @@ void CKXGridEdit::Begin(const CDesignContext& design, const char* name, Mode mod
         return;
     }
     m_grid.m_nTransState = kUndoStepOpen;
-    m_grid.m_nTransactionState = kTransactionOpen;
     if (!CKXTransaction::BeginTrans(&m_grid, design, name ? name : "")) {
         m_grid.m_nTransState = kUndoStepClose;
-        m_grid.m_nTransactionState = kTransactionDiscarded;
         return;
     }
     m_active = true;
@@ -81,10 +79,8 @@ BOOL CKXGridEdit::Commit() {
     m_grid.m_nTransState = kUndoStepClose;
     const int wasCommitting = m_grid.m_bCommitting;
     m_grid.m_bCommitting = TRUE;
-    m_grid.m_nTransactionState = kTransactionCommitted;
     const BOOL committed = CKXTransaction::CommitTrans(&m_grid, 1, 1);
     m_grid.m_bCommitting = wasCommitting;
-    if (!committed) m_grid.m_nTransactionState = kTransactionDiscarded; // nothing of it stays
     if (ownCommands) {
         // The step the grid's own commands opened (a comment, an order) ends with the edit, also when
         // the design did not change: the next edit is a step of its own.
@@ -99,7 +95,6 @@ void CKXGridEdit::Discard() {
     m_active = false;
     if (!m_owned) return;
     m_owned = false;
-    m_grid.m_nTransactionState = kTransactionDiscarded;
     CKXTransaction::DiscardTrans(&m_grid);
     // Commands the edit recorded in its step go with it.
     if (m_grid.m_nTransState == kUndoStepJoin) m_grid.RollBackUndoStep();

@@ -46,15 +46,6 @@ enum KXUndoStepMode : int {
     kUndoStepJoin = 2,      // join the step that is open
 };
 
-// What the last edit a grid began did with its transaction (CKXGridWnd::m_nTransactionState). An
-// edit that joins one already open leaves it alone.
-enum KXTransactionState : int {
-    kTransactionDiscarded = -1, // thrown away, refused by the server, or never begun
-    kTransactionCommitted = 0,  // committed (set right before the commit)
-    kTransactionOpen = 1,       // begun and still open
-    kTransactionNone = 2,       // the grid has begun no edit yet
-};
-
 class CKXGridEdit {
 public:
     enum Mode {

@@ -230,9 +230,6 @@ public:
     // 1 an edit began the transaction (its first command opens a step), 0 the edit commits (the step
     // closes), -1 it is thrown away (the step goes), 2 a command was recorded (the next joins).
     int m_nTransState = 0;
-    // KXTransactionState (grid/KXGridEdit.h): what the last edit this grid began did with its
-    // transaction: open, committed or thrown away; written by CKXGridEdit only.
-    int m_nTransactionState = 2;
     int m_bCommitting = 0;           // the grid commits its own edit (see CKXGridEdit)
     CDesignContext m_designContext;  // design of the grid's objects
     CDesignContext m_designContext2; // second (master) design for the grid kinds
