@@ -351,10 +351,9 @@ public:
     int m_bAutomationTransactionOpen = 0;
     // The automation set-up holds its edit open for the add command (CKXGridEdit::Hold): the journal
     // lines of what the set-up did in it wait for that command, and go when the edit is discarded.
+    // Whether the set-up began it is CKXGridEdit::IsHeld(*this): its refusal throws that edit away, the
+    // add command ends it; a transaction a caller held is left alone.
     bool HoldAutomationEdit(const char* name);
-    // The automation set-up began the edit it holds open for the add command (not a transaction a
-    // caller held): its refusal throws that edit away, the add command ends it. 0 once it ended.
-    int m_bOwnsTransaction = 0;
     CString m_heldJournal;
     void ShowHeldSignal(ROWCOL row, const CString& signal);
     void ForgetHeldSignals();
@@ -571,8 +570,6 @@ public:
     // The pin name of a rule's row with its bits: parsed from the name for a standard FPGA part
     // (false when it does not parse), else from the row's vector attributes.
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
-    // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
-    const int& m_bStandardFpgaPart = m_bStandardFPGA;
     // The state of one naming-rule run over its rows.
     struct RuleRun {
         CString argument, rest, incrementBase;
@@ -802,10 +799,6 @@ public:
     void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
     // Commands go to the owner pane's undo history.
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
-    // The grid's transaction state, which its undo history reads with each command (KXUndoStepMode):
-    // 1 a grid edit began the transaction (its first command opens a step), 0 the edit commits (the
-    // step closes), -1 it is thrown away (the step goes), 2 a command was recorded (the next joins).
-    int& m_nTransState = m_nUndoStepMode;
     // Only the filter row is cleared by the grid; other cells leave the delete to their control.
     BOOL OnDeleteCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
@@ -1050,6 +1043,7 @@ public:
     std::vector<UINT> m_arrInstanceIds;
     std::map<UINT, std::unique_ptr<IPhysPartInst>> m_mapPhysPartInst;
     int m_bIsBlock = 0;
+    // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
     int m_bStandardFPGA = 0;
     int m_bHasDiffPairs = 0;
     int m_bShowVectors = 1;
