@@ -317,13 +317,13 @@ public:
     // same as one journalled edit of its own.
     bool PasteTerminations(CTransaction* t);
     BOOL PasteTerminationsInEdit();
-    // Copied pull-up/pull-down groups onto the net bits of the rows in m_arrSelectedNetBits, inside the
-    // transaction; true when an entry was pasted.
-    bool PastePupds(CTransaction* transaction);
+    // Copied pull-up/pull-down groups onto the net bits of the rows, inside the transaction; true when
+    // an entry was pasted.
+    bool PastePupds(CTransaction* transaction, const std::vector<ROWCOL>& rows);
     // The Pull Up/Down column's paste: the selected rows, one "Paste PUPD" edit, journalled.
     BOOL PastePupdsInEdit();
     bool PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
-                             kxpingrid::ProgressScope& progress, bool& pasted);
+                             kxpingrid::ProgressScope& progress);
     bool PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit, CString group);
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
@@ -531,9 +531,12 @@ public:
     CString GetRowBitSysObjectName(ROWCOL row);
     // Name of the pair pin with that id among the shown instances.
     CString GetContainerName(unsigned id);
-    // Rows chosen for pull-up/pull-down work, read by the paste of pull-ups.
-    static std::vector<ROWCOL> m_arrSelectedNetBits;
-    void CollectSelectedNetBits(std::vector<CNetBit>& netBits, std::multimap<CNetBit, ROWCOL>& netBitRows);
+    // The rows of this grid the open-pin connection before a pull-up/pull-down chose; the add that
+    // follows puts it on their net bits.
+    std::vector<ROWCOL> m_arrSelectedNetBits;
+    // The net bits of the rows' signals (every bit of a bus row), each with its row.
+    void CollectSelectedNetBits(const std::vector<ROWCOL>& rows, std::vector<CNetBit>& netBits,
+                                std::multimap<CNetBit, ROWCOL>& netBitRows);
     // TRUE when the row filter is off or the text (or one of its ","-separated items) passes it.
     BOOL IsTextInFilterMap(const CString& text);
     // Rewrites the PIN_NAME cells of a renamed pin.
