@@ -469,6 +469,28 @@ show "AddTermination" [kx::pane AddTermination]
 show "R2's row" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
 show "undo takes set-up and add back" [undo]
 show "R2's row after undo" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
+say "Two signal grids of one pane: each keeps its own InitTermination set-up for its own add"
+kx::pane SelectTerminationCol R2 2
+kx::messages
+kx::pane InitTermination Shunt
+show "InitTermination Shunt on PG's grid (R2): held" [expr {[kx::messages] eq ""}]
+kx::show slp MCLK
+kx::pane SelectTerminationCol U2 30
+show "AddTermination on MCLK's grid, which prepared nothing: refused" [kx::pane AddTermination]
+show "messages" [kx::messages]
+kx::pane InitTermination Series
+show "InitTermination Series on MCLK's grid (U2): held" [expr {[kx::messages] eq ""}]
+show "AddTermination there" [kx::pane AddTermination]
+show "U2's row" [lsearch -inline [split [kx::window ccp] "\n"] "*| U2 |*"]
+kx::show slp PG
+show "back on PG's grid, AddTermination sends PG's own set-up" [kx::pane AddTermination]
+show "R2's row" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
+say "Coming back to the pane from the component list: with a signal grid active, the list's selection goes"
+kx::select clp U1 U2
+show "component list selection" [join [kx::window clp selected] ", "]
+selectWindow clp
+selectWindow ccp
+show "after selectWindow ccp" "\"[kx::window clp selected]\""
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
