@@ -181,6 +181,16 @@ show "undo the paste" [undo]
 show "PGOOD after undo" [pinNet PGOOD]
 
 
+say "Open a leg of U1's clock pair: the pair's row shows what its legs are on until the leg is back"
+proc pairSignal {} { regexp {\| CLK \| [^|]* \| [^|]* \| ([^|]*) \|} [kx::window ccp] -> text; string trim $text }
+expandPins pin on
+show "CLK's signal" [pairSignal]
+show "clear CLK_P" [kx::edit ccp {*}[cellOf Signal CLK_P] {}]
+show "CLK's signal" [pairSignal]
+show "undo" [undo]
+show "CLK's signal after undo" [pairSignal]
+expandPins pin off
+
 say "Drop the signal MCLK on PGOOD's row, then rename PGOOD's and MCLK's connections in one step"
 show "drop MCLK" [kx::drop ccp {*}[cellOf Signal PGOOD] signal MCLK]
 show "PGOOD" [pinNet PGOOD]

@@ -38,6 +38,9 @@ class CKXAssocCompAPI;
 class CKXColumnModel;
 class KXAssocAutomation;
 class IKXMessageServer;
+namespace kxpingrid {
+struct PairNetLane;
+}
 class CKXRetainAssocCompDlg;
 struct KXTerminationEditArgs;
 class IDTInstance;
@@ -446,13 +449,25 @@ public:
     void SetPolarityCell(ROWCOL row, int polarity);
     // The TERMINATION cell of a differential-pair row: the pair's applied termination type, its
     // display text as tool tip; empty and disabled for a block's pair. Other rows: nothing.
+    // The SIGNAL cell of a differential-pair row, as FillDiffPairSignalCells writes it (flag: its recurse).
     void RefreshDiffPairRow(ROWCOL row, int flag);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
-    // The SIGNAL cells of the pair rows on the pair net: the pair's name, the pair-signal control.
-    // Leaves the grid's undo and drawing lock as it found them.
+    // The SIGNAL cells of the pair rows on the pair net (a vector pair's row and its lanes' rows),
+    // rewritten by FillDiffPairSignalCells. Leaves the grid's undo and drawing lock as it found them.
     void RefreshDiffPairNameCells(const IDPNet* pairNet);
-    void WritePairSignalCell(ROWCOL row, const IDPNet* net);
-    // Writes (or with bClear clears) the pair net names on the rows of the pairs of those connections.
+    // The SIGNAL cell of a differential-pair row (kinds 6, 7, 8) from its legs: the pair net's name
+    // (a lane's bit of it for a lane of a vector pair) when each two legs are on one pair net, else the
+    // legs' texts joined by commas. recurse 1: the lanes of a vector pair are written first.
+    void FillDiffPairSignalCells(ROWCOL row, int recurse);
+    // The pair net, and lane, a leg row's pin sits on: its pair pin's, when the leg's net bit is one of
+    // that pair net's legs; none otherwise.
+    kxpingrid::PairNetLane LegPairNet(ROWCOL leg);
+    // The name for a pair row's SIGNAL cell: while the user types into that cell a text that is the
+    // name in other letter case, the typed text.
+    CString PairNameAsShown(ROWCOL row, const CString& name);
+    // The one writer of a pair row's SIGNAL cell: text, the pair-signal control and the row's level.
+    void WritePairSignalCell(ROWCOL row, const CString& text);
+    // Rewrites the SIGNAL cells of the rows of the pairs of those connections (added or deleted alike).
     void FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear);
     void RefreshPinTypeCells(IInstance* instance, std::set<int> pinIds);
 
