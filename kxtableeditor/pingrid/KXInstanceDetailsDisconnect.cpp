@@ -174,6 +174,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
     CollectTargetRows(selected, targets, FALSE, -1, -1);
     BOOL changed = FALSE;
     std::vector<ROWCOL> changedRows; // journalled one by one: each replays as its own selection and delete
+    std::vector<ROWCOL> powerRows;
     CString journal;
     if (!selected.empty() || !targets.empty()) {
         CKXPinConnEdit edit(*this, m_designContext2, "Remove Conn");
@@ -188,6 +189,11 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                 if (row < PIN_FIRST_ROW || IsDiffPairRow(row)) continue;
                 if (IsRowHidden(row) && !IsPowerPinChildRow(row)) continue;
                 if (!DisconnectPinRow(&row, &removedRows, TRUE)) continue;
+                // An implicit power pin's row changes only when the power assignment below releases it.
+                if (IsImplicitPowerPinRow(row, nullptr)) {
+                    powerRows.push_back(row);
+                    continue;
+                }
                 changed = TRUE;
                 changedRows.push_back(row);
             }
@@ -206,7 +212,10 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                     handledLegs.insert(static_cast<ROWCOL>(c));
             }
         }
-        if (AssignPowerToImplicitPins()) changed = TRUE;
+        if (AssignPowerToImplicitPins()) {
+            changed = TRUE;
+            changedRows.insert(changedRows.end(), powerRows.begin(), powerRows.end());
+        }
         for (ROWCOL row : changedRows)
             journal += JournalRowText(row, "Delete", "Delete", CString(), false);
         if (changed && !edit.Commit()) changed = FALSE;
