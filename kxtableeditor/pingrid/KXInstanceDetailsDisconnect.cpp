@@ -82,20 +82,6 @@ void CKXInstanceDetailsGridWnd::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemov
     m_bValidateSignalCell = guard;
 }
 
-namespace {
-
-void DeletePairConnTerminations(CTransaction* transaction, const IDPInstTerm* pair) {
-    IDPConn* conn = pair ? pair->dpConn() : nullptr;
-    if (!conn) return;
-    std::vector<IDTInstance*> dts;
-    for (IDTInstance* dt : conn->beginAssociatedDTInstance())
-        if (dt) dts.push_back(dt);
-    for (IDTInstance* dt : dts)
-        transaction->removeDTInstance(dt);
-}
-
-} // namespace
-
 // The two legs of a one-bit pair without a pair connection, parted from their nets one by one.
 bool CKXInstanceDetailsGridWnd::RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair,
                                                      bool deleteTerms) {
@@ -118,7 +104,7 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
     const bool deleteTerms = !KeepsTerminationsOnDisconnect();
     bool removed = false;
     if (pair->dpConn()) {
-        if (deleteTerms) DeletePairConnTerminations(transaction, pair);
+        if (deleteTerms) DeleteDiffPairTerminations(pair);
         removed = RemoveDiffPairConnection(transaction, pair) != FALSE;
     } else {
         // No pair connection: each bit's pair connection, else the ordinary connections of its legs.
@@ -128,7 +114,7 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
         if (bits.empty()) bits.push_back(pair);
         for (IDPInstTerm* bit : bits) {
             if (bit->dpConn()) {
-                if (deleteTerms) DeletePairConnTerminations(transaction, bit);
+                if (deleteTerms) DeleteDiffPairTerminations(bit);
                 if (RemoveDiffPairConnection(transaction, bit)) removed = true;
             } else if (RemoveLegConnections(transaction, bit, deleteTerms)) {
                 removed = true;
