@@ -44,7 +44,16 @@ show "removeDiffPairPin CLK (U1's CLK is on SYSCLK)" [removeDiffPairPin pin CLK]
 say "The host's option of the parts' implicit power pins reaches the open grid at once"
 show "powerpins on" [kx::powerpins on]
 show "VCCINT row shown" [expr {[string first "VCCINT |" [kx::window ccp]] >= 0}]
+proc powerRow {pin} { lsearch -inline [split [kx::window ccp] "\n"] "*| $pin |*" }
+show "GND group row" [string trim [powerRow GND]]
+show "type AGND into the GND group's Signal cell" [kx::edit ccp [lindex [split [string trim [powerRow GND]] :] 0] 7 AGND]
+show "GND group row now" [string trim [powerRow GND]]
+show undo [undo]
 show "powerpins off" [kx::powerpins off]
+say "A selection by a key that names no pin row leaves no pin for the word that follows"
+show "selectObject pin MCLK, then pin NOSUCHPIN" "[selectObject pin MCLK] [selectObject pin NOSUCHPIN]"
+show "deleteConnection (no pin selected)" [deleteConnection pin]
+show "MCLK still on" [lsearch -all -inline [split [kx::netlist] "\n"] "U1 MCLK *"]
 say "Two components side by side: a sort by Pin Name sorts both, a bus row sums up its bits' signals"
 kx::show clp U2 J1
 show "sort by Pin Name (descending now)" [sort pin "Pin Name"]

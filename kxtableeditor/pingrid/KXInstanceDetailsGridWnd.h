@@ -803,7 +803,7 @@ public:
     // 1 when the dragged signal may be dropped at the point: a data cell, outside a read-only window,
     // on rows that take it (a pair signal only pair rows); a lone drop selects the row under it.
     BOOL CanDropSignal(CPoint point, const CString& signal) override;
-    void SelectVisibleRows();
+    int SelectVisibleRows(); // the number of rows selected
     // The signal names the last connect run took (a rename keeps those of all its rows).
     static CStringList m_signalNameList;
     static void ClearSignalNameList();
