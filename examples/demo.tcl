@@ -727,6 +727,16 @@ kx::answer dialog CKXInstConnDlg ok
 show "kx::instconn U1" [kx::instconn U1]
 show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
 show "undo" [undo]
+say "Ctrl+C on a Signal cell of the pane, Ctrl+V on pins in the dialog: one edit of the dialog's step"
+kx::show clp U1
+show "copy MCLK's signal" [copy pin [list U1 MCLK B14] Signal]
+kx::answer dialog CKXRetainAssocCompDlg ok
+kx::answer dialog CKXInstConnDlg ok pins {RST_N PGOOD} paste 1
+kx::answer dialog CKXInstConnDlg ok
+show "kx::instconn U1" [kx::instconn U1]
+show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
+show "undo takes the paste back" [undo]
+show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
 
 say "The pane's title bar and Attach Signal row, and what a menu's update handler says"
 kx::show clp U1

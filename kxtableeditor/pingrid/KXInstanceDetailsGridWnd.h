@@ -745,6 +745,12 @@ public:
     // Takes a net this connect made out of the joined transaction again (the connect was refused).
     void DropTransactionNet(CTransaction* transaction, INet* net, const CString& name);
     int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
+    // Set at initialisation for a grid whose host commits its edits as a whole (the instance
+    // connectivity dialog): a paste then works inside the host's transaction and neither commits nor
+    // discards it; a refused paste takes back only what it did itself.
+    int m_bHostCommits = 0;
+    // The host's Ctrl+V on the selected pins' SIGNAL cells, inside the transaction the host holds.
+    int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) override;
     // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
     void OfferNewNetName(const CString& name, const INet* net);
     // The user drops the SIGNAL cell list of the first selected pin and picks the entry: the pin connects
@@ -1100,6 +1106,13 @@ public:
     void SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly);
     // Paste helpers.
     BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
+    BOOL PasteInHostEdit(const CString& text, BOOL bPasteSpecial);
+    // A refused paste in the host's edit: the names of the nets it made leave the pane's map of the
+    // transaction's nets and the SIGNAL cells' list.
+    void TakeBackNetNames(const std::vector<CString>& names);
+    // While set, the nets a paste makes (by name) and the rows that took a line, with it.
+    std::vector<CString>* m_pPasteNewNets = nullptr;
+    std::vector<std::pair<ROWCOL, CString>>* m_pPastedRows = nullptr;
     bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);
     std::vector<std::pair<ROWCOL, CString>> PasteTargets(const std::vector<CString>& lines);
     bool ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,
