@@ -69,6 +69,7 @@ void CKXMatrixGridWnd::JournalMadeComponent(KXJournalLines& journal, ROWCOL row,
         .Pane("OpenMatrixView", {m_strViewName})
         .Pane("MatrixPasteAssoc", {CString(group < 0 ? "PUPD" : "TERMINATION"), CellText(row, Layout().m_nNameCol),
                                    instance, pin, type, name, data})
+        .OwnStep()
         .End();
 }
 
@@ -140,7 +141,7 @@ void CKXMatrixGridWnd::OnAddTermination() {
         SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().m_nTerminationOffset));
         if (replaced && &cell == &cells.front()) {
             JournalCell(journal, cell, "TERMINATION");
-            journal.Comment("Delete").Pane("Delete").End();
+            journal.Comment("Delete").Pane("Delete").OwnStep().End();
         }
         api.setInstTermBit(cell.pinBit);
         JournalMadeComponent(journal, cell.row, cell.group, api.getAssociatedInstance(kTermination), "Add Termination");

@@ -202,6 +202,22 @@ void CKXBottomPaneContainerView::TakeBack(Step& step, Step& recorded, size_t fai
     m_pRecording = nullptr;
 }
 
+void CKXBottomPaneContainerView::TakeBackStepsSince(size_t count) {
+    Step ignored;
+    m_pRecording = &ignored;
+    while (m_undo.size() > count) {
+        Step step = std::move(m_undo.back());
+        m_undo.pop_back();
+        for (size_t i = step.commands.size(); i-- > 0;) {
+            auto* entry = dynamic_cast<CKXUndoCmd*>(step.commands[i].get());
+            if ((entry && entry->IsTransactionCmd()) || !IsLiveGrid(step.grids[i])) continue;
+            step.commands[i]->Execute(step.grids[i], gxUndo);
+        }
+    }
+    m_pRecording = nullptr;
+    m_bStepOpen = FALSE;
+}
+
 namespace {
 
 // The grid a history command restores besides the one it was recorded with; NULL when none.

@@ -160,12 +160,10 @@ BOOL CKXSignalDetailsGridWnd::CheckTerminationTarget(ROWCOL row, BOOL bShowMessa
             if (object->objectType() != 'R') continue;
             auto* pair = dynamic_cast<IDPInstTerm*>(object);
             // A member of a vector pair pin is terminated on its lane of the pair pin's connection.
-            const IDPInstTerm* owner = pair && !pair->dpConn() ? pair->parent() : pair;
-            IDPConn* conn = owner ? owner->dpConn() : nullptr;
-            if (!conn) break;
-            const int lane = owner == pair ? -1 : pair->positiveBit();
-            for (IDTInstance* dt : conn->beginAssociatedDTInstance()) {
-                if (dt->dpConnLane() != lane) continue;
+            const CDPConnLane at = pair ? pair->connLane() : CDPConnLane();
+            if (!at) break;
+            for (IDTInstance* dt : at.conn->beginAssociatedDTInstance()) {
+                if (dt->dpConnLane() != at.lane) continue;
                 if (bShowMessage) CKXErrorHandler::MessageBoxOk("KXTABLE-157", dt->name());
                 return FALSE;
             }
