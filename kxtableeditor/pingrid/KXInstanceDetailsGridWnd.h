@@ -1175,6 +1175,9 @@ private:
     // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the
     // transaction is committed as one undo step.
     void EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected);
+    // Writes the comment of one row's pin (an empty text removes it), shown and undoable with the
+    // comment it had; false when the row has no pin to keep a comment for.
+    bool StorePinComment(CComments& store, ROWCOL row, const CString& text);
     // The steps of a validated SIGNAL or custom cell.
     BOOL ValidateSignalCell(ROWCOL nRow, ROWCOL nCol);
     BOOL ValidateCustomCell(ROWCOL nRow, ROWCOL nCol);

@@ -18,6 +18,7 @@
 
 #include "rmx/context.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -470,6 +471,8 @@ private:
     void ShowColumnMenu(CPoint pt);
     // Removes every data row and forgets the shown nets.
     void ClearDataRows();
+    // A new list of several nets: the rows addRows adds, sorted, with the blank rows below.
+    BOOL LoadListRows(const std::function<void()>& addRows);
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
     BOOL DeleteRows(BOOL bConnectedOnly);

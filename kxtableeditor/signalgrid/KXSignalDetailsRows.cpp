@@ -133,14 +133,13 @@ void CKXSignalDetailsGridWnd::ClearDataRows() {
     DropRowIndex();
 }
 
-BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<CNetContext>& nets) {
+BOOL CKXSignalDetailsGridWnd::LoadListRows(const std::function<void()>& addRows) {
     m_bLoaded = 0;
     m_bMultipleNets = 1;
     {
         UpdateLockScope lock(*this);
         ClearDataRows();
-        for (const CNetContext& net : nets)
-            AddNetRows(design, net);
+        addRows();
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);
         SortRows(m_nColCell, TRUE);
         AppendBlankRows(kBlankRows);
@@ -150,21 +149,18 @@ BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<
     return TRUE;
 }
 
+BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<CNetContext>& nets) {
+    return LoadListRows([&] {
+        for (const CNetContext& net : nets)
+            AddNetRows(design, net);
+    });
+}
+
 BOOL CKXSignalDetailsGridWnd::LoadNetBits(CDesignContext design, const std::vector<CNetBitContext>& bits) {
-    m_bLoaded = 0;
-    m_bMultipleNets = 1;
-    {
-        UpdateLockScope lock(*this);
-        ClearDataRows();
+    return LoadListRows([&] {
         for (const CNetBitContext& bit : bits)
             AddNetBitRows(design, bit);
-        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-        SortRows(m_nColCell, TRUE);
-        AppendBlankRows(kBlankRows);
-    }
-    m_pPowerPins.reset();
-    m_bLoaded = 1;
-    return TRUE;
+    });
 }
 
 void CKXSignalDetailsGridWnd::AppendBlankRows(ROWCOL count) {
