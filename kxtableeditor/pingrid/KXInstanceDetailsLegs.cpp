@@ -9,6 +9,7 @@
 #include "rmx/schemautil.h"
 
 using kxpingrid::Col;
+using kxpingrid::EmptyStaticCell;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
 
@@ -16,17 +17,6 @@ namespace {
 
 constexpr int kNonInverting = 1;
 constexpr int kInverting = -1;
-
-// A read-only, enabled, white static cell without text (the TERMINATION cell of a row that has none).
-CGXStyle EmptyStaticCell() {
-    CGXStyle style;
-    style.SetValue("")
-        .SetControl(Id(IDS_CTRL_STATIC_TEXT))
-        .SetReadOnly(TRUE)
-        .SetEnabled(TRUE)
-        .SetInterior(RGB(255, 255, 255));
-    return style;
-}
 
 } // namespace
 

@@ -223,13 +223,8 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
         SetStyleRange(CGXRange(r, Col(m_nColPinName)),
                       CGXStyle().SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1), gxOverride, 0, kNoUpdate,
                       gxDo);
-        CGXStyle term;
-        term.SetValue("")
-            .SetControl(Id(IDS_CTRL_STATIC_TEXT))
-            .SetReadOnly(TRUE)
-            .SetEnabled(TRUE)
-            .SetInterior(RGB(255, 255, 255));
-        SetStyleRange(CGXRange(r, Col(m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);
+        SetStyleRange(CGXRange(r, Col(m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0, kNoUpdate,
+                      gxDo);
     }
     if (pParam) pParam->SetLockReadOnly(bLock);
     ROWCOL cr = 0, cc = 0;

@@ -43,6 +43,17 @@ inline std::vector<IDPInstTerm*> PairTerms(IDPInstTerm* pair) {
     return terms;
 }
 
+// A read-only, enabled, white static cell without text (the TERMINATION cell of a row that has none).
+inline CGXStyle EmptyStaticCell() {
+    CGXStyle style;
+    style.SetValue("")
+        .SetControl(Id(IDS_CTRL_STATIC_TEXT))
+        .SetReadOnly(TRUE)
+        .SetEnabled(TRUE)
+        .SetInterior(RGB(255, 255, 255));
+    return style;
+}
+
 // Rows as the row array the grid's row operations take.
 inline CDWordArray RowWords(const std::vector<ROWCOL>& rows) {
     CDWordArray out;

@@ -454,27 +454,25 @@ int CKXSignalDetailsGridWnd::GetRowPinId(ROWCOL row) {
     return RowAttr(row, m_nColPinName, kAttrConnInstTerm, -1);
 }
 
-unsigned CKXSignalDetailsGridWnd::GetRowNetId(ROWCOL row) {
+const CKXNetData* CKXSignalDetailsGridWnd::ShownNetOfRow(ROWCOL row) {
     const CString text = CellText(row, m_nColSignalName);
-    if (!text.IsEmpty())
-        for (const CKXNetData& record : m_arrNetData) {
-            const CString name = m_bNetBitMode && !record.m_pNet->isScalar()
-                                     ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
-                                     : CString(record.m_pNet->name());
-            if (name.CompareNoCase(text) == 0) return record.m_pNet->id();
-        }
+    if (text.IsEmpty()) return nullptr;
+    for (const CKXNetData& record : m_arrNetData) {
+        const CString name = m_bNetBitMode && !record.m_pNet->isScalar()
+                                 ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
+                                 : CString(record.m_pNet->name());
+        if (name.CompareNoCase(text) == 0) return &record;
+    }
+    return nullptr;
+}
+
+unsigned CKXSignalDetailsGridWnd::GetRowNetId(ROWCOL row) {
+    if (const CKXNetData* shown = ShownNetOfRow(row)) return shown->m_pNet->id();
     return static_cast<unsigned>(RowAttr(row, m_nColSignalName, kAttrNetId, -1));
 }
 
 int CKXSignalDetailsGridWnd::GetRowNetBit(ROWCOL row) {
-    const CString text = CellText(row, m_nColSignalName);
-    if (!text.IsEmpty())
-        for (const CKXNetData& record : m_arrNetData) {
-            const CString name = m_bNetBitMode && !record.m_pNet->isScalar()
-                                     ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
-                                     : CString(record.m_pNet->name());
-            if (name.CompareNoCase(text) == 0) return record.m_nBit;
-        }
+    if (const CKXNetData* shown = ShownNetOfRow(row)) return shown->m_nBit;
     return RowAttr(row, m_nColSignalName, kAttrExpandedBit, -1);
 }
 
