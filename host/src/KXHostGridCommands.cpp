@@ -600,9 +600,10 @@ bool GridPane(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// kx::window clp|slp|ccp: what the window shows.
+// kx::window clp|slp|ccp: what the window shows; kx::window clp|slp selected: the list's selected names.
 bool GridWindow(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 1) return Fail(r, "usage: kx::window clp|slp|ccp");
+    const bool selected = a.size() == 2 && KXHostLower(a[1]) == "selected" && KXHostLower(a[0]) != "ccp";
+    if (a.size() != 1 && !selected) return Fail(r, "usage: kx::window clp|slp|ccp, or kx::window clp|slp selected");
     CDocument* doc = app.ActiveDocument();
     if (KXHostLower(a[0]) == "ccp") {
         auto* pane = dynamic_cast<CCommonInterface*>(CKXHostApp::PaneViewOf(doc));
@@ -615,8 +616,17 @@ bool GridWindow(CKXHostApp& app, const Args& a, std::string& r) {
     CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
     if (!list) return Fail(r, err.empty() ? "the list pane shows no list" : err);
     std::vector<std::string> names;
-    for (int i = 0; i < list->GetObjectCount(); ++i)
-        names.push_back(list->GetObjectName(i).str());
+    if (selected) {
+        // The rows the user sees selected (the current row alone is not a selection).
+        CRowColArray rows;
+        list->GetSelectedRows(rows, FALSE, FALSE);
+        for (int i = 0; i < rows.GetSize(); ++i)
+            if (rows[i] >= 1 && static_cast<int>(rows[i]) <= list->GetObjectCount())
+                names.push_back(list->GetObjectName(static_cast<int>(rows[i]) - 1).str());
+    } else {
+        for (int i = 0; i < list->GetObjectCount(); ++i)
+            names.push_back(list->GetObjectName(i).str());
+    }
     r = KXHostJoin(names, "\n");
     return true;
 }

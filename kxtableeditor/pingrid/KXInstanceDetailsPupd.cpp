@@ -107,7 +107,6 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CStri
     // After InitPUPD: the add is made in the edit it holds open (with the open pins it connected),
     // which is this call's to end from here.
     CKXResumedEdit held(*this);
-    m_bOwnsTransaction = 0;
     const CString heldJournal = std::exchange(m_heldJournal, CString());
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
@@ -336,7 +335,7 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
     // next, in one edit.
     HoldAutomationEdit("Add PUPD");
     auto refuse = [&] {
-        if (std::exchange(m_bOwnsTransaction, 0)) CKXGridEdit::DiscardHeld(); // the set-up's own edit only
+        if (CKXGridEdit::IsHeld(*this)) CKXGridEdit::DiscardHeld(); // the set-up's own edit only
         m_heldJournal.Empty();
         return 0;
     };
@@ -356,7 +355,7 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
         m_bTerminationApplied = 0;
         return refuse();
     }
-    if (m_bOwnsTransaction) CKXGridEdit::Release();
+    if (CKXGridEdit::IsHeld(*this)) CKXGridEdit::Release();
     m_bAutomationTransactionOpen = 1;
     return 1;
 }

@@ -1330,6 +1330,21 @@ void CTransaction::discard() {
     c.rollback(st->committedOps, st->committedChanges);
 }
 
+CTransaction::Mark CTransaction::mark() const {
+    return Mark{m_state->ops.size(), m_state->changes.size()};
+}
+
+bool CTransaction::discardTo(const Mark& mark) {
+    TxState* st = m_state.get();
+    if (!st->server || st->rebuilt) return false;
+    if (mark.ops < st->committedOps || mark.changes < st->committedChanges) return false;
+    if (mark.ops > st->ops.size() || mark.changes > st->changes.size()) return false;
+    Ctx c{st, st->server->db()};
+    if (st->ops.size() > mark.ops) st->server->db()->touch(); // the rollback applies through apply
+    c.rollback(mark.ops, mark.changes);
+    return true;
+}
+
 bool CTransaction::hasPendingChanges() const {
     return m_state->ops.size() > m_state->committedOps || (m_state->rebuilt && !m_state->replayed && m_state->valid &&
                                                            !m_state->textOps.empty());

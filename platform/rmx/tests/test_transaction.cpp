@@ -62,6 +62,37 @@ TEST_F(Tx, ReadsInsideSeeChangesAndDiscardLeavesTheDesignByteIdentical) {
     EXPECT_EQ(snapshot(server, board), before);
 }
 
+// A nested edit that fails takes back its own changes only; a commit after the mark keeps it from
+// undoing what is committed.
+TEST_F(Tx, DiscardToAMarkUndoesOnlyTheChangesAfterIt) {
+    const std::string before = snapshot(server, board);
+    CTransaction t(ctx, "Longer Edit");
+    INet* kept = t.createNet("KEPT", -1, -1);
+    ASSERT_TRUE(t.addConn(kept, -1, -1, pin("R1", "B"), -1, -1));
+    const std::string atMark = snapshot(server, board);
+    const CTransaction::Mark mark = t.mark();
+    INet* gone = t.createNet("GONE", -1, -1);
+    ASSERT_TRUE(t.addConn(gone, -1, -1, pin("R1", "B"), -1, -1)); // moves R1.B off KEPT
+    ASSERT_TRUE(t.renameNet(net("SYSCLK"), "SYSCLK2"));
+    EXPECT_TRUE(t.discardTo(mark));
+    EXPECT_EQ(board->findNet("GONE"), nullptr);
+    EXPECT_NE(board->findNet("SYSCLK"), nullptr);
+    EXPECT_EQ(pin("R1", "B")->netBit(-1), CNetBit(kept, -1));
+    EXPECT_EQ(snapshot(server, board), atMark);
+    EXPECT_EQ(kinds(t), (K{{'N', 1}, {'C', 1}})); // the change records after the mark go too
+    EXPECT_TRUE(t.discardTo(mark)); // nothing after it: nothing to undo
+    EXPECT_EQ(snapshot(server, board), atMark);
+    // Committed changes are not taken back: a mark from before a commit undoes nothing.
+    const CTransaction::Mark early = t.mark();
+    ASSERT_TRUE(t.renameNet(net("SYSCLK"), "SYSCLK3"));
+    ASSERT_TRUE(t.commit());
+    EXPECT_FALSE(t.discardTo(early));
+    EXPECT_NE(board->findNet("SYSCLK3"), nullptr);
+    // A mark this transaction never had is refused too.
+    EXPECT_FALSE(t.discardTo(CTransaction::Mark{1000, 1000}));
+    EXPECT_NE(snapshot(server, board), before);
+}
+
 TEST_F(Tx, ConnectionChangeRecordsNameExactlyWhatChanged) {
     CTransaction t(ctx, "Add Conn");
     INet* a = t.createNet("A", -1, -1);
