@@ -42,19 +42,19 @@ CString PairNetName(const PairNetLane& lane) {
 namespace kxpingrid {
 
 PairNetLane PairNetOf(const IDPInstTerm* pair) {
-    if (!pair) return {};
-    if (const IDPConn* conn = pair->dpConn()) return {conn->dpNet(), -1};
-    // A lane of a vector pair: the vector pair's connection, as many bits from its first net bit as
-    // the lane is from its first pin bit.
-    const IDPInstTerm* whole = pair->parent();
-    const IDPConn* conn = whole ? whole->dpConn() : nullptr;
+    const CDPConnLane at = pair ? pair->connLane() : CDPConnLane();
+    const IDPConn* conn = at.conn;
     const IDPNet* net = conn ? conn->dpNet() : nullptr;
     if (!net) return {};
+    if (at.lane < 0) return {net, -1};
+    // A lane of a vector pair: the vector pair's connection, as many bits from its first net bit as
+    // the lane is from its first pin bit.
+    const IDPInstTerm* whole = conn->dpInstTerm();
     const int pinFirst = conn->instTermMsb() >= 0 ? conn->instTermMsb() : whole->msb();
     const int netFirst = conn->netMsb() >= 0 ? conn->netMsb() : net->msb();
     const int netLast = conn->netMsb() >= 0 ? conn->netLsb() : net->lsb();
-    if (pinFirst < 0 || netFirst < 0 || pair->positiveBit() < 0) return {net, -1};
-    const int steps = std::abs(pair->positiveBit() - pinFirst);
+    if (pinFirst < 0 || netFirst < 0) return {net, -1};
+    const int steps = std::abs(at.lane - pinFirst);
     return {net, netFirst >= netLast ? netFirst - steps : netFirst + steps};
 }
 
