@@ -37,8 +37,10 @@ HeldEdit& Held() {
 void CKXGridEdit::Begin(const CDesignContext& design, const char* name, Mode mode) {
     // Another edit comes before the held one was completed: one edit is one transaction.
     DiscardWaiting();
-    if (mode == kJoinOpen && CKXTransaction::IsTransactionStarted()) {
+    if (mode != kOwn && CKXTransaction::IsTransactionStarted()) {
         m_active = true;
+        if (mode == kNested) m_pJoined = CKXTransaction::GetCurrentTransactionObj();
+        if (m_pJoined) m_joinedAt = m_pJoined->mark();
         return;
     }
     m_grid.m_nTransState = kUndoStepOpen;
@@ -73,6 +75,7 @@ BOOL CKXGridEdit::Commit() {
         return FALSE;
     }
     m_active = false;
+    m_pJoined = nullptr; // what it did is the outer edit's now
     if (!m_owned) return TRUE;
     m_owned = false;
     const bool ownCommands = m_grid.m_nTransState == kUndoStepJoin;
@@ -90,15 +93,21 @@ BOOL CKXGridEdit::Commit() {
     return committed;
 }
 
-void CKXGridEdit::Discard() {
-    if (!m_active) return;
+bool CKXGridEdit::Discard() {
+    if (!m_active) return true;
     m_active = false;
-    if (!m_owned) return;
+    if (!m_owned) {
+        CTransaction* joined = std::exchange(m_pJoined, nullptr);
+        if (!joined) return true;
+        // The outer edit may have gone on to another transaction object (an intermediate commit).
+        return joined == CKXTransaction::GetCurrentTransactionObj() && joined->discardTo(m_joinedAt);
+    }
     m_owned = false;
     CKXTransaction::DiscardTrans(&m_grid);
     // Commands the edit recorded in its step go with it.
     if (m_grid.m_nTransState == kUndoStepJoin) m_grid.RollBackUndoStep();
     m_grid.m_nTransState = kUndoStepClose;
+    return true;
 }
 
 // ---------------------------------------------------------------------------

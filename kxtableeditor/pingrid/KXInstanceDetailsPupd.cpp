@@ -102,7 +102,7 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CStri
     const CString heldJournal = std::exchange(m_heldJournal, CString());
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(bits, rowsOf);
+    CollectSelectedNetBits(m_arrSelectedNetBits, bits, rowsOf);
     auto refuse = [&](const CString& why) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", why);
         m_bAutomationTransactionOpen = 0;
@@ -159,10 +159,9 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);
-    m_arrSelectedNetBits = targets;
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(bits, rowsOf);
+    CollectSelectedNetBits(targets, bits, rowsOf);
     if (bits.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no net bit selected");
         return FALSE;
@@ -226,10 +225,9 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);
-    m_arrSelectedNetBits = targets;
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(bits, rowsOf);
+    CollectSelectedNetBits(targets, bits, rowsOf);
     if (bits.empty()) return FALSE;
     std::set<CString> wanted;
     CString list;
@@ -266,7 +264,7 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
 void CKXInstanceDetailsGridWnd::AddPupd() {
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(bits, rowsOf);
+    CollectSelectedNetBits(m_arrSelectedNetBits, bits, rowsOf);
     if (bits.empty()) return;
     CKXGridEdit edit(*this, MasterDesign(), "Add PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return;

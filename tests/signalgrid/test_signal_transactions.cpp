@@ -154,6 +154,26 @@ TEST_F(SignalTerminationEdit, TheDialogsAddIsOneStepAndTheGridKnowsItAdded) {
     EXPECT_EQ(Snapshot(), before);
 }
 
+// The callback the grid gives the library for an add reaches the grid only while that add runs: a
+// later step of the pane's library object (another grid's edit, say) is not led into this grid's edit.
+TEST_F(SignalTerminationEdit, AfterTheAddTheLibrarysCallbackReachesNoGrid) {
+    ASSERT_TRUE(Connect("P<3>"));
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    ASSERT_EQ(DoubleClickTermination(Row("J1", "P<3>")), "1");
+    ASSERT_EQ(Terminations(), 1);
+    EXPECT_EQ(G::m_pTerminatingGrid, nullptr);
+    {
+        CKXGridEdit open(*Grid(), "Probe");
+        ASSERT_TRUE(open);
+        EXPECT_EQ(G::OnTerminationAdded("Add Termination"), nullptr);
+    }
+    // A cancelled dialog leaves nothing set either.
+    ASSERT_TRUE(Connect("P<4>"));
+    Run("kx::answer dialog CKXTerminationDlg cancel");
+    DoubleClickTermination(Row("J1", "P<4>"));
+    EXPECT_EQ(G::m_pTerminatingGrid, nullptr);
+}
+
 TEST_F(SignalTerminationEdit, ACancelledDialogAddsNothingAndTheGridKnowsIt) {
     ASSERT_TRUE(Connect("P<3>"));
     const ROWCOL row = Row("J1", "P<3>");
