@@ -416,8 +416,9 @@ public:
     // connected to a leg of a pair net goes onto the other leg net, in the same transaction (when the
     // project asks for it); 1 when a leg was connected and the transaction must be committed again.
     int AutoConnectDiffPairLegs(CTransaction* transaction);
-    // The transaction is this grid's own edit or its pane's.
-    bool IsOwnOrPaneCommit() const;
+    // This grid completes the pairs of the commit: it is this grid's own edit, or its pane's edit and
+    // this is the first pin grid the pane shows (the other pin grids hear the same commit).
+    bool CompletesPairLegsOfCommit() const;
     void CollectChangedRows(CTransaction* transaction);
     void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
                             std::set<CConn>& handledRemoved);
