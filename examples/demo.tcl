@@ -685,7 +685,9 @@ kx::answer dialog CKXInstConnDlg ok pins RST_N cell NEWPG
 kx::answer dialog CKXInstConnDlg ok
 show "kx::instconn U1" [kx::instconn U1]
 show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
+show "the object window remembers the new net with its row" [lsearch -inline [split [kx::objects] "\n"] "signal NEWPG *"]
 show "undo" [undo]
+show "the net is gone, and its row with it" [lsearch -inline [split [kx::objects] "\n"] "signal NEWPG *"]
 
 say "The pane's title bar and Attach Signal row, and what a menu's update handler says"
 kx::show clp U1

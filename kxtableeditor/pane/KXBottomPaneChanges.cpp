@@ -36,8 +36,7 @@ void CKXBottomPaneContainerView::OnInitialUpdate() {
     if (PaneDesign().design())
         for (const CNetContext& net : PaneDesign().nets())
             if (INet* n = net.net(); n && !m_registeredNets.count(n->id())) {
-                m_registeredNets[n->id()] = n;
-                m_netKeyMap[n->id()] = {n->msb(), n->lsb()};
+                m_registeredNets[n->id()] = {n, {n->msb(), n->lsb()}};
             }
     Subscribe();
     m_bNotInitialized = FALSE;
@@ -76,8 +75,7 @@ void CKXBottomPaneContainerView::AddNet(INet* net) {
 void CKXBottomPaneContainerView::AddNets(const std::vector<INet*>& nets) {
     for (INet* net : nets)
         if (net) {
-            m_registeredNets[net->id()] = net;
-            m_netKeyMap[net->id()] = {net->msb(), net->lsb()};
+            m_registeredNets[net->id()] = {net, {net->msb(), net->lsb()}};
         }
     OfferNets(nets);
 }
@@ -221,7 +219,6 @@ void CKXBottomPaneContainerView::ForgetNets(const std::set<DWORD_PTR>& ids) {
     CloseSignalWindows(ids);
     for (DWORD_PTR id : ids) {
         m_registeredNets.erase(static_cast<unsigned>(id));
-        m_netKeyMap.erase(static_cast<unsigned>(id));
     }
     RemoveNetFromLists(-1, &ids);
 }

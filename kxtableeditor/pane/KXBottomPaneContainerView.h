@@ -760,14 +760,19 @@ private:
     std::unique_ptr<CKXListComboBox> m_pSignalDropList, m_pDiffPairDropList;
     CString m_strTclWord; // the word being run
     std::unique_ptr<CKXGridWnd> m_pPaneGrid;
-    std::map<unsigned, INet*> m_registeredNets;
-    // The bit range each registered net had when last seen (both -1 for a scalar net), by net id.
+    // The bit range a registered net had when last seen (both -1 for a scalar net).
     struct NetRange {
         int msb = -1;
         int lsb = -1;
         bool IsVector() const { return msb != lsb; }
     };
-    std::unordered_map<unsigned, NetRange> m_netKeyMap;
+    struct RegisteredNet {
+        INet* net = nullptr;
+        NetRange range;
+    };
+    // The registered nets by id, each with its range: one entry per net, so that the list panes' fill
+    // of a large design registers its nets at the cost of one map entry each.
+    std::map<unsigned, RegisteredNet> m_registeredNets;
     // Net id -> the text of its entry in the signal drop list and the Attach Signal combo.
     std::unordered_map<DWORD_PTR, CString> m_offeredText;
     HWND m_hSubscribed = nullptr;

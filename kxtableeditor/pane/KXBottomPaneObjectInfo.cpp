@@ -114,8 +114,8 @@ std::set<std::string> CKXBottomPaneContainerView::SignalKeysOf(const std::set<DW
     for (DWORD_PTR id : netIds) {
         const unsigned net = static_cast<unsigned>(id);
         keys.insert(KeyText(net));
-        if (auto range = m_netKeyMap.find(net); range != m_netKeyMap.end())
-            for (int bit : BitsOfRange(range->second.msb, range->second.lsb))
+        if (auto entry = m_registeredNets.find(net); entry != m_registeredNets.end())
+            for (int bit : BitsOfRange(entry->second.range.msb, entry->second.range.lsb))
                 keys.insert(KeyText(NetBitKey(net, bit)));
     }
     return keys;
@@ -129,8 +129,7 @@ void CKXBottomPaneContainerView::CloseSignalWindows(const std::set<DWORD_PTR>& n
 // Costs a few look-ups per net and per bit: the list panes register every net of the design so.
 void CKXBottomPaneContainerView::RegisterNet(const CDesignContext& design, INet* net) {
     const unsigned id = net->id();
-    m_registeredNets[id] = net;
-    m_netKeyMap[id] = {net->msb(), net->lsb()};
+    m_registeredNets[id] = {net, {net->msb(), net->lsb()}};
     const CNetContext context = design.net(net);
     CKXObjectInfoWnd& info = ObjectInfo();
     info.AddObjectRow(KeyText(id), OfferedName(net), PhysNameOfNet(context), "", 1, 0);
@@ -144,10 +143,10 @@ void CKXBottomPaneContainerView::RegisterNet(const CDesignContext& design, INet*
 void CKXBottomPaneContainerView::FollowNetRange(INet* net) {
     const unsigned id = net->id();
     const NetRange now{net->msb(), net->lsb()};
-    auto kept = m_netKeyMap.find(id);
-    const bool known = kept != m_netKeyMap.end();
-    const NetRange was = known ? kept->second : now;
-    m_netKeyMap[id] = now;
+    auto kept = m_registeredNets.find(id);
+    const bool known = kept != m_registeredNets.end();
+    const NetRange was = known ? kept->second.range : now;
+    if (known) kept->second.range = now;
     if (!known || !m_pObjectInfo || (was.msb == now.msb && was.lsb == now.lsb)) return;
     const std::vector<int> before = BitsOfRange(was.msb, was.lsb), after = BitsOfRange(now.msb, now.lsb);
     std::set<std::string> left;
