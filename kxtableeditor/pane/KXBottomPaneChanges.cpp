@@ -159,7 +159,7 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
         }
     }
     RegisterNewNets(addedNets);
-    OnNetsChanged(changedNets);
+    OnNetChanged(changedNets);
     CloseDeletedNets(deletedNets);
     if (sync) {
         SyncNetsWithDesign();
@@ -202,35 +202,25 @@ bool CKXBottomPaneContainerView::FollowPairChange(int kind, IDPNet* pair) {
     return true;
 }
 
-void CKXBottomPaneContainerView::OnNetDeleted(INet* net) {
-    if (net) CloseDeletedNets({net});
-}
-
 void CKXBottomPaneContainerView::CloseDeletedNets(const std::vector<INet*>& nets) {
     std::set<DWORD_PTR> ids;
     for (INet* net : nets)
         if (net) ids.insert(net->id());
-    ForgetNets(ids);
+    OnNetDeleted(ids);
 }
 
 // The windows go first: the kept ranges name the bits whose windows go with their nets.
-void CKXBottomPaneContainerView::ForgetNets(const std::set<DWORD_PTR>& ids) {
+void CKXBottomPaneContainerView::OnNetDeleted(const std::set<DWORD_PTR>& ids) {
     if (ids.empty()) return;
     CloseSignalWindows(ids);
-    for (DWORD_PTR id : ids) {
+    for (DWORD_PTR id : ids)
         m_registeredNets.erase(static_cast<unsigned>(id));
-    }
     RemoveNetFromLists(-1, &ids);
-}
-
-void CKXBottomPaneContainerView::OnNetChanged(INet* net, BOOL refreshPinGrids) {
-    (void)refreshPinGrids; // the pin grids follow a net's new name and range from the commit themselves
-    if (net) OnNetsChanged({net});
 }
 
 // Each changed net leaves the lists under the name it was offered by and comes back under its new
 // one; the object window names it so too and follows a change of its range.
-void CKXBottomPaneContainerView::OnNetsChanged(const std::vector<INet*>& nets) {
+void CKXBottomPaneContainerView::OnNetChanged(const std::vector<INet*>& nets) {
     if (nets.empty()) return;
     std::set<DWORD_PTR> ids;
     for (INet* net : nets)
@@ -259,7 +249,7 @@ void CKXBottomPaneContainerView::SyncNetsWithDesign() {
     std::set<DWORD_PTR> gone;
     for (const auto& entry : m_registeredNets)
         if (!present.count(entry.first)) gone.insert(entry.first);
-    ForgetNets(gone);
+    OnNetDeleted(gone);
     RegisterNewNets(added);
 }
 
