@@ -10,6 +10,7 @@
 #include "KXHostCore.h"
 
 #include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXObjectInfoWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "KXTableEditor.h"
@@ -34,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -402,6 +404,36 @@ void BM_AddSignal(benchmark::State& state) {
     }
 }
 
+// The object window remembers every net of the design with its row; every other one of them is closed
+// and forgotten at once, as a transaction deleting them closes them. They are remembered again between
+// iterations.
+void BM_CloseObjectWindows(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    CKXObjectInfoWnd& info = w.Pane()->ObjectInfo();
+    std::vector<std::pair<std::string, CString>> nets;
+    for (const CNetContext& net : w.Design().nets())
+        nets.emplace_back(std::to_string(net.net()->id()), net.net()->name());
+    std::set<std::string> doomed;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        doomed.clear();
+        for (size_t i = 0; i < nets.size(); ++i) {
+            info.CreateObjectList(nets[i].first, nets[i].second, "", "", 1, 0);
+            if (i % 2) doomed.insert(nets[i].first);
+        }
+        const size_t closed = doomed.size();
+        {
+            Measured m(state);
+            info.CloseObjectWindows(doomed, 1, TRUE);
+        }
+        state.counters["nets"] = static_cast<double>(closed);
+    }
+    std::set<std::string> all;
+    for (const auto& net : nets)
+        all.insert(net.first);
+    info.CloseObjectWindows(all, 1, TRUE);
+}
+
 // KX_BENCH_ITERATIONS fixes the iteration count (bench/count.py takes the first operation and the
 // steady ones apart that way); otherwise the library chooses.
 void Sizes(benchmark::internal::Benchmark* b) {
@@ -418,6 +450,7 @@ BENCHMARK(BM_CreateNetsTransaction)->Apply(Sizes);
 BENCHMARK(BM_AutoNameAttach)->Apply(Sizes);
 BENCHMARK(BM_AddSignal)->Apply(Sizes);
 BENCHMARK(BM_AddConnectionByKey)->Apply(Sizes);
+BENCHMARK(BM_CloseObjectWindows)->Apply(Sizes);
 
 } // namespace
 

@@ -726,7 +726,9 @@ kx::answer dialog CKXInstConnDlg ok pins RST_N cell NEWPG
 kx::answer dialog CKXInstConnDlg ok
 show "kx::instconn U1" [kx::instconn U1]
 show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
+show "the object window remembers the new net with its row" [lsearch -inline [split [kx::objects] "\n"] "signal NEWPG *"]
 show "undo" [undo]
+show "the net is gone, and its row with it" [lsearch -inline [split [kx::objects] "\n"] "signal NEWPG *"]
 say "Ctrl+C on a Signal cell of the pane, Ctrl+V on pins in the dialog: one edit of the dialog's step"
 kx::show clp U1
 show "copy MCLK's signal" [copy pin [list U1 MCLK B14] Signal]

@@ -15,16 +15,15 @@ namespace {
 
 constexpr int kAllPins = 15;
 
-// "NAME<BIT>" as base name and bit; -1 for a name without bit.
+// "NAME<BIT>" as base name and bit; the whole text and -1 for anything that names no one bit.
 void SplitBitName(const CString& name, CString& base, int& bit) {
+    int lsb = -1, msb = -1, kind = 0;
+    if (CSchemaUtilities::parsePinName(name, base, lsb, msb, kind) && kind < 2) {
+        bit = lsb;
+        return;
+    }
     base = name;
     bit = -1;
-    const int open = name.ReverseFind('<');
-    if (open <= 0 || name.Right(1) != ">") return;
-    const CString digits = name.Mid(open + 1, name.GetLength() - open - 2);
-    if (digits.IsEmpty() || digits.SpanIncluding("0123456789") != digits) return;
-    base = name.Left(open);
-    bit = std::atoi(digits);
 }
 
 const char* TypeText(int direction) {
@@ -87,24 +86,26 @@ void CKXAssignPinDialog::BuildSectionMap(std::map<CString, int>& sections) const
     hmtStopGen(all);
 }
 
+CKXAssignPinDialog::FunctionNumbers CKXAssignPinDialog::StartSectionNumbers() const {
+    FunctionNumbers numbers;
+    IServer* server = m_pStartSection && m_instance ? m_instance.server() : nullptr;
+    HMTPART part = server ? server->partDataService()->getPartDefinition(m_instance) : nullptr;
+    HMTGEN all = part ? hmtStartGenPins(part, kAllPins) : nullptr;
+    if (!all) return numbers;
+    while (HMTPIN p = hmtGenPins(all))
+        if (hmtGetSectionPinParentSection(p) == m_pStartSection) numbers.emplace(hmtLogPinName(p), hmtPinName(p));
+    hmtStopGen(all);
+    return numbers;
+}
+
 // The number a pin bit has: its PN property, else (a part with sections) the number of its
 // function in the instance's section.
-CString CKXAssignPinDialog::PinNumberOf(const CInstanceContext& instance, const char* pin, int bit,
-                                        const char* name) const {
+CString CKXAssignPinDialog::PinNumberOf(const CInstanceContext& instance, const char* pin, int bit, const char* name,
+                                        const FunctionNumbers& sectionNumbers) const {
     const CString number = instance.instTerm(pin).bitContext(bit).physicalPinName();
-    if (!number.IsEmpty() || !m_pStartSection) return number;
-    IServer* server = instance.server();
-    HMTPART part = server ? server->partDataService()->getPartDefinition(instance) : nullptr;
-    HMTGEN all = part ? hmtStartGenPins(part, kAllPins) : nullptr;
-    CString found;
-    const char* wanted = hmtHashSaveStrng(name);
-    while (HMTPIN p = all ? hmtGenPins(all) : nullptr)
-        if (hmtLogPinName(p) == wanted && hmtGetSectionPinParentSection(p) == m_pStartSection) {
-            found = hmtPinName(p);
-            break;
-        }
-    if (all) hmtStopGen(all);
-    return found;
+    if (!number.IsEmpty() || sectionNumbers.empty()) return number;
+    const auto found = sectionNumbers.find(hmtHashSaveStrng(name));
+    return found == sectionNumbers.end() ? CString() : CString(found->second);
 }
 
 BOOL CKXAssignPinDialog::OnInitDialog() {
@@ -122,12 +123,13 @@ BOOL CKXAssignPinDialog::OnInitDialog() {
     m_bChips = inst && inst->isChips();
     if (m_bChips) BuildSectionMap(sections);
     const CString preset = PresetName();
+    const FunctionNumbers sectionNumbers = StartSectionNumbers();
     for (auto it = inst ? inst->beginInstTerm() : CSchemaObjectIterator<IInstTerm*>(); it; ++it) {
         IInstTerm* pin = *it;
         for (int bit : pin->bits()) {
             SummaryRow row;
             row.name = bit == -1 ? CString(pin->name()) : CSchemaUtilities::vectorName(pin->name(), bit);
-            row.number = PinNumberOf(m_instance, pin->name(), bit, row.name);
+            row.number = PinNumberOf(m_instance, pin->name(), bit, row.name, sectionNumbers);
             row.type = TypeText(pin->direction());
             if (m_bChips && sections.count(row.number)) row.section = sections[row.number];
             if (row.name == preset) m_strSelectedName = row.name;

@@ -11,6 +11,7 @@
 #include "rmx/hmtpi.h"
 
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 class CWnd;
@@ -72,7 +73,11 @@ private:
     void FillNumbers(HMTGEN gen);
     void BuildSectionMap(std::map<CString, int>& sections) const;
     CString PresetName() const;
-    CString PinNumberOf(const CInstanceContext& instance, const char* pin, int bit, const char* name) const;
+    // Function name -> pin number of the instance's own section (interned texts); read once per fill.
+    using FunctionNumbers = std::unordered_map<const char*, const char*>;
+    FunctionNumbers StartSectionNumbers() const;
+    CString PinNumberOf(const CInstanceContext& instance, const char* pin, int bit, const char* name,
+                        const FunctionNumbers& sectionNumbers) const;
     SummaryRow* SummaryRowNamed(const char* name, int section);
 
     std::vector<CString> m_candidates;

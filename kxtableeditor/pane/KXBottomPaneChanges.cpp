@@ -32,11 +32,12 @@ void CKXBottomPaneContainerView::OnInitialUpdate() {
     ReadMaxOpenWindows();
     CreateAttachControls();
     ShowAttachSignalControls(FALSE);
-    // Every net the design has now counts as known; later ones come with the transactions.
+    // Every net the design has now counts as known, with its range; later ones come with the transactions.
     if (PaneDesign().design())
         for (const CNetContext& net : PaneDesign().nets())
-            if (net.net() && !m_registeredNets.count(net.net()->id()))
-                m_registeredNets[net.net()->id()] = net.net();
+            if (INet* n = net.net(); n && !m_registeredNets.count(n->id())) {
+                m_registeredNets[n->id()] = {n, {n->msb(), n->lsb()}};
+            }
     Subscribe();
     m_bNotInitialized = FALSE;
     CRect client;
@@ -59,29 +60,40 @@ void CKXBottomPaneContainerView::Unsubscribe() {
     m_hSubscribed = nullptr;
 }
 
-namespace {
-
-// The name a net is offered by: the whole bus with its range, a one-bit vector with its bit.
-CString OfferedName(INet* net) {
+CString CKXBottomPaneContainerView::OfferedName(const INet* net) {
     if (net->msb() == -1 && net->lsb() == -1) return net->name();
     return net->msb() == net->lsb() ? CSchemaUtilities::vectorName(net->name(), net->msb())
                                     : CSchemaUtilities::vectorName(net->name(), net->msb(), net->lsb());
 }
 
-} // namespace
-
 void CKXBottomPaneContainerView::AddNet(INet* net) {
-    if (net) AddNets({net});
+    if (net) RegisterNewNets({net});
 }
 
-// Nets become known and offered by name; the signal lists take all of a commit's new nets in one
-// merge, so a transaction that makes thousands of nets costs what a sort of them costs.
+// A row of the object window costs some thousand instructions: made for the whole design at every
+// opening, the rows of a ten-thousand-pin design would cost four times what opening it costs now.
 void CKXBottomPaneContainerView::AddNets(const std::vector<INet*>& nets) {
+    for (INet* net : nets)
+        if (net) {
+            m_registeredNets[net->id()] = {net, {net->msb(), net->lsb()}};
+        }
+    OfferNets(nets);
+}
+
+void CKXBottomPaneContainerView::RegisterNewNets(const std::vector<INet*>& nets) {
+    const CDesignContext design = PaneDesign();
+    for (INet* net : nets)
+        if (net) RegisterNet(design, net);
+    OfferNets(nets);
+}
+
+// The signal lists take all of a commit's new nets in one merge, so a transaction that makes
+// thousands of nets costs what a sort of them costs.
+void CKXBottomPaneContainerView::OfferNets(const std::vector<INet*>& nets) {
     std::vector<CAfxItemList::NewItem> offered;
     std::unordered_set<std::string> seen; // upper-case texts offered by this call
     for (INet* net : nets) {
         if (!net) continue;
-        m_registeredNets[net->id()] = net;
         CString display = OfferedName(net);
         // A net offered by this very text has its entry (the offered texts mirror the lists' net
         // entries): no search of the list for it, as a refill of the signal lists passes every net.
@@ -146,7 +158,7 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
             break;
         }
     }
-    AddNets(addedNets);
+    RegisterNewNets(addedNets);
     OnNetChanged(changedNets);
     CloseDeletedNets(deletedNets);
     if (sync) {
@@ -197,24 +209,29 @@ void CKXBottomPaneContainerView::CloseDeletedNets(const std::vector<INet*>& nets
     OnNetDeleted(ids);
 }
 
+// The windows go first: the kept ranges name the bits whose windows go with their nets.
 void CKXBottomPaneContainerView::OnNetDeleted(const std::set<DWORD_PTR>& ids) {
     if (ids.empty()) return;
+    CloseSignalWindows(ids);
     for (DWORD_PTR id : ids)
         m_registeredNets.erase(static_cast<unsigned>(id));
     RemoveNetFromLists(-1, &ids);
-    CloseSignalWindows(ids);
 }
 
-// Each changed net leaves the lists under the name it was offered by and comes back under its new one.
+// Each changed net leaves the lists under the name it was offered by and comes back under its new
+// one; the object window names it so too and follows a change of its range.
 void CKXBottomPaneContainerView::OnNetChanged(const std::vector<INet*>& nets) {
     if (nets.empty()) return;
     std::set<DWORD_PTR> ids;
     for (INet* net : nets)
         if (net) ids.insert(net->id());
     RemoveNetFromLists(-1, &ids);
-    AddNets(nets);
+    OfferNets(nets);
     for (INet* net : nets)
-        if (net) RenameObjectInInfo(net->id(), 1, net->name());
+        if (net) {
+            FollowNetRange(net);
+            RenameNetInInfo(net);
+        }
 }
 
 void CKXBottomPaneContainerView::SyncNetsWithDesign() {
@@ -233,7 +250,7 @@ void CKXBottomPaneContainerView::SyncNetsWithDesign() {
     for (const auto& entry : m_registeredNets)
         if (!present.count(entry.first)) gone.insert(entry.first);
     OnNetDeleted(gone);
-    AddNets(added);
+    RegisterNewNets(added);
 }
 
 // A change committed outside the pane's grids becomes one step of the window's history, when it

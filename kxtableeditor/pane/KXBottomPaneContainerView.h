@@ -120,7 +120,17 @@ public:
     void ResetSignalLists() override;
     void AddSignalListEntry(const CString& text, DWORD data);
     void AddSignalListEntries(std::vector<CAfxItemList::NewItem> entries);
+    // The list panes' fill: the design's nets become known with their ranges and are offered by name;
+    // the object window remembers each of them once it is shown.
     void AddNets(const std::vector<INet*>& nets) override;
+    // Nets made since the window opened (AddNet, committed transactions, a resynchronisation): each is
+    // also remembered by the object window at once, with a row of its signal list (a bus's bits with
+    // theirs), named as it is offered and with its physical name.
+    void RegisterNewNets(const std::vector<INet*>& nets);
+    // Offers nets in the signal drop list and the Attach Signal combo by the names OfferedName gives.
+    void OfferNets(const std::vector<INet*>& nets);
+    // The name a net is offered by: the whole bus with its range, a one-bit vector with its bit.
+    static CString OfferedName(const INet* net);
     void AddDiffPairListEntry(const CString& text);
     void AddDiffPairEntry(IDPNet* pair) override;
     void RemoveDiffPairEntry(IDPNet* pair);
@@ -151,7 +161,10 @@ public:
     std::vector<CKXGridWnd*> ComponentWindows() const; // the open component grids, oldest first
     CKXGridWnd* FindComponentWindow(std::uint64_t id) const;
     void CloseSignalWindows(const std::set<DWORD_PTR>& netIds);
+    // The object window's keys of the nets and of the bits their kept ranges give.
+    std::set<std::string> SignalKeysOf(const std::set<DWORD_PTR>& netIds) const;
     void RenameObjectInInfo(std::uint64_t id, int kind, const CString& name);
+    void RenameNetInInfo(INet* net);
     // The grids of the window's records: a component or a signal, or a group of them.
     CKXGridWnd* CreateObjectGrid(int kind, const std::string& key, int netBit, BOOL group);
     // One signal grid for the nets (net bits when netBit is set) of a key list; NULL when the design
@@ -733,6 +746,10 @@ private:
     void Subscribe();
     void Unsubscribe();
     void CloseComponentWindow(UINT id);
+    void RegisterNet(const CDesignContext& design, INet* net);
+    // A net whose range changed: the rows and windows of the bits that left go, the bits that came
+    // get rows, and a net that became or ceased to be a vector is remembered afresh.
+    void FollowNetRange(INet* net);
     void RecordOutsideChange(CTransaction* transaction, const char* name);
     void ShowDockWindow(const char* which, BOOL crossSelect);
     void ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind);
@@ -749,7 +766,19 @@ private:
     std::unique_ptr<CKXListComboBox> m_pSignalDropList, m_pDiffPairDropList;
     CString m_strTclWord; // the word being run
     std::unique_ptr<CKXGridWnd> m_pPaneGrid;
-    std::map<unsigned, INet*> m_registeredNets;
+    // The bit range a registered net had when last seen (both -1 for a scalar net).
+    struct NetRange {
+        int msb = -1;
+        int lsb = -1;
+        bool IsVector() const { return msb != lsb; }
+    };
+    struct RegisteredNet {
+        INet* net = nullptr;
+        NetRange range;
+    };
+    // The registered nets by id, each with its range: one entry per net, so that the list panes' fill
+    // of a large design registers its nets at the cost of one map entry each.
+    std::map<unsigned, RegisteredNet> m_registeredNets;
     // Net id -> the text of its entry in the signal drop list and the Attach Signal combo.
     std::unordered_map<DWORD_PTR, CString> m_offeredText;
     HWND m_hSubscribed = nullptr;

@@ -6,10 +6,12 @@
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 
+#include "kxcommon/KXGenUtils.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
 #include "rmx/schemautil.h"
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
@@ -22,6 +24,31 @@ std::string KeyText(CKXBottomPaneContainerView::ObjectKey key) {
 CString PropertyValue(CPQPropertyData* found) {
     std::unique_ptr<CPQPropertyData> prop(found);
     return prop ? CString(prop->value()) : CString();
+}
+
+constexpr const char* kPhysNetName = "PHYS_NET_NAME";
+
+// The physical net name set on the top-most bit carrying the signal (or on a bit aliased to it);
+// empty when none is set.
+CString PhysNetNameOf(const CNetBitContext& bit) {
+    return bit ? PropertyValue(bit.base().findPropertyIncludingAliases(kPhysNetName)) : CString();
+}
+
+// What the signal list shows as a net's physical name: its bit's physical net name for a scalar net,
+// the bus name for a vector.
+CString PhysNameOfNet(const CNetContext& net) {
+    const INet* n = net.net();
+    if (!n) return CString();
+    return n->isScalar() ? PhysNetNameOf(net.bitContext(n->lsb())) : CKXGenUtils::GetBusName(net);
+}
+
+// The bits of a range, either way round; none for a scalar net or a one-bit vector.
+std::vector<int> BitsOfRange(int msb, int lsb) {
+    std::vector<int> bits;
+    if (msb == lsb || msb < 0 || lsb < 0) return bits;
+    for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit)
+        bits.push_back(bit);
+    return bits;
 }
 
 } // namespace
@@ -82,25 +109,79 @@ void CKXBottomPaneContainerView::CloseComponentWindow(UINT id) {
     m_pObjectInfo->CloseObjectsHolding(ids, 0, TRUE);
 }
 
+std::set<std::string> CKXBottomPaneContainerView::SignalKeysOf(const std::set<DWORD_PTR>& netIds) const {
+    std::set<std::string> keys;
+    for (DWORD_PTR id : netIds) {
+        const unsigned net = static_cast<unsigned>(id);
+        keys.insert(KeyText(net));
+        if (auto entry = m_registeredNets.find(net); entry != m_registeredNets.end())
+            for (int bit : BitsOfRange(entry->second.range.msb, entry->second.range.lsb))
+                keys.insert(KeyText(NetBitKey(net, bit)));
+    }
+    return keys;
+}
+
+// A net's row and grid, its bits' rows and grids and the groups that show any of them go with it.
 void CKXBottomPaneContainerView::CloseSignalWindows(const std::set<DWORD_PTR>& netIds) {
-    if (!m_pObjectInfo || netIds.empty()) return;
-    // A net's grid, its bits' grids and the groups that show any of them go with it.
-    std::set<std::string> doomed;
-    for (const std::string& key : m_pObjectInfo->RecordKeys(1))
-        for (ObjectKey part : ParseKeyList(key.c_str())) {
-            unsigned net = 0;
-            int bit = -1;
-            DecodeNetKey(part, net, bit);
-            if (netIds.count(net)) {
-                doomed.insert(key);
-                break;
-            }
-        }
-    if (!doomed.empty()) m_pObjectInfo->CloseObjectWindows(doomed, 1, TRUE);
+    if (m_pObjectInfo && !netIds.empty()) m_pObjectInfo->CloseObjectsHolding(SignalKeysOf(netIds), 1, TRUE);
+}
+
+// Costs a few look-ups per net and per bit: the list panes register every net of the design so.
+void CKXBottomPaneContainerView::RegisterNet(const CDesignContext& design, INet* net) {
+    const unsigned id = net->id();
+    m_registeredNets[id] = {net, {net->msb(), net->lsb()}};
+    const CNetContext context = design.net(net);
+    CKXObjectInfoWnd& info = ObjectInfo();
+    info.AddObjectRow(KeyText(id), OfferedName(net), PhysNameOfNet(context), "", 1, 0);
+    if (net->msb() == net->lsb()) return;
+    for (int bit : net->bits())
+        if (bit != -1)
+            info.AddObjectRow(KeyText(NetBitKey(id, bit)), CSchemaUtilities::vectorName(net->name(), bit),
+                              PhysNetNameOf(context.bitContext(bit)), "", 1, 1);
+}
+
+void CKXBottomPaneContainerView::FollowNetRange(INet* net) {
+    const unsigned id = net->id();
+    const NetRange now{net->msb(), net->lsb()};
+    auto kept = m_registeredNets.find(id);
+    const bool known = kept != m_registeredNets.end();
+    const NetRange was = known ? kept->second.range : now;
+    if (known) kept->second.range = now;
+    if (!known || !m_pObjectInfo || (was.msb == now.msb && was.lsb == now.lsb)) return;
+    const std::vector<int> before = BitsOfRange(was.msb, was.lsb), after = BitsOfRange(now.msb, now.lsb);
+    std::set<std::string> left;
+    for (int bit : before)
+        if (!std::binary_search(after.begin(), after.end(), bit)) left.insert(KeyText(NetBitKey(id, bit)));
+    // A bus that became a single signal (or the other way round) is shown afresh: its grid showed the old shape.
+    if (was.IsVector() != now.IsVector()) left.insert(KeyText(id));
+    if (!left.empty()) m_pObjectInfo->CloseObjectsHolding(left, 1, TRUE);
+    const CNetContext context = PaneDesign().net(net);
+    if (was.IsVector() != now.IsVector())
+        m_pObjectInfo->AddObjectRow(KeyText(id), OfferedName(net), PhysNameOfNet(context), "", 1, 0);
+    for (int bit : after)
+        if (!std::binary_search(before.begin(), before.end(), bit))
+            m_pObjectInfo->AddObjectRow(KeyText(NetBitKey(id, bit)), CSchemaUtilities::vectorName(net->name(), bit),
+                                        PhysNetNameOf(context.bitContext(bit)), "", 1, 1);
 }
 
 void CKXBottomPaneContainerView::RenameObjectInInfo(ObjectKey id, int kind, const CString& name) {
     if (m_pObjectInfo) m_pObjectInfo->RenameObject(KeyText(id), kind, name);
+}
+
+// A renamed or resized net's row and its bits' rows take its new names; a bus's physical name is its
+// bus name, which follows both.
+void CKXBottomPaneContainerView::RenameNetInInfo(INet* net) {
+    if (!m_pObjectInfo) return;
+    if (net->isScalar()) {
+        m_pObjectInfo->RenameObject(KeyText(net->id()), 1, OfferedName(net));
+        return;
+    }
+    const CString busName = CKXGenUtils::GetBusName(PaneDesign().net(net));
+    m_pObjectInfo->RenameObject(KeyText(net->id()), 1, OfferedName(net), &busName);
+    if (net->msb() != net->lsb())
+        for (int bit : net->bits())
+            m_pObjectInfo->RenameObject(KeyText(NetBitKey(net->id(), bit)), 1,
+                                        CSchemaUtilities::vectorName(net->name(), bit));
 }
 
 // ------------------------------------------------------------------ show requests

@@ -59,6 +59,10 @@ std::vector<std::string> SplitKeys(const std::string& keys) {
     return parts;
 }
 
+bool IsGroupKey(const std::string& key) {
+    return key.find(':') != std::string::npos;
+}
+
 DWORD_PTR IdOfKey(const std::string& key) {
     return static_cast<DWORD_PTR>(std::strtoull(key.c_str(), nullptr, 10));
 }
@@ -90,10 +94,51 @@ BOOL CKXObjectInfoListCtrl::CreateList(CWnd* parent) {
     return TRUE;
 }
 
-int CKXObjectInfoListCtrl::FindRowById(DWORD_PTR id) const {
+void CKXObjectInfoListCtrl::Reindex() const {
+    m_rowOf.clear();
     for (int row = 0; row < GetItemCount(); ++row)
-        if (GetItemData(row) == id) return row;
-    return -1;
+        m_rowOf.emplace(GetItemData(row), row);
+}
+
+int CKXObjectInfoListCtrl::FindRowById(DWORD_PTR id) const {
+    auto it = m_rowOf.find(id);
+    if (it != m_rowOf.end() && it->second < GetItemCount() && GetItemData(it->second) == id) return it->second;
+    if (it == m_rowOf.end() && m_rowOf.size() == static_cast<size_t>(GetItemCount())) return -1;
+    Reindex();
+    it = m_rowOf.find(id);
+    return it == m_rowOf.end() ? -1 : it->second;
+}
+
+BOOL CKXObjectInfoListCtrl::AddRow(DWORD_PTR id, const CString& name, const CString& second, const CString& third) {
+    if (FindRowById(id) >= 0) return FALSE;
+    const int row = InsertItem(LVIF_TEXT | LVIF_PARAM, GetItemCount(), name, 0, 0, 0, static_cast<LPARAM>(id));
+    if (row < 0) return FALSE;
+    SetItemText(row, 1, second);
+    if (GetColumnCount() > 2) SetItemText(row, 2, third);
+    m_rowOf[id] = row;
+    return TRUE;
+}
+
+void CKXObjectInfoListCtrl::RemoveRows(const std::set<DWORD_PTR>& ids) {
+    std::vector<size_t> doomed;
+    for (DWORD_PTR id : ids)
+        if (const int row = FindRowById(id); row >= 0) doomed.push_back(static_cast<size_t>(row));
+    if (doomed.empty()) return;
+    std::sort(doomed.begin(), doomed.end());
+    for (size_t row : doomed)
+        m_rowOf.erase(m_rows[row].data);
+    // The rows behind the first one taken move up over the gaps, in order.
+    size_t to = doomed.front(), next = 0;
+    for (size_t from = doomed.front(); from < m_rows.size(); ++from) {
+        if (next < doomed.size() && doomed[next] == from) {
+            ++next;
+            continue;
+        }
+        if (to != from) m_rows[to] = std::move(m_rows[from]);
+        m_rowOf[m_rows[to].data] = static_cast<int>(to);
+        ++to;
+    }
+    m_rows.resize(to);
 }
 
 CString CKXObjectInfoListCtrl::SelectedIds() const {
@@ -312,6 +357,7 @@ std::vector<CKXGridWnd*> CKXObjectInfoWnd::ShownGrids() const {
 SKXObjectInfo* CKXObjectInfoWnd::Remember(const std::string& key, const CString& name, int kind, long data) {
     std::unique_ptr<SKXObjectInfo>& slot = m_records[Kind(kind)][key];
     if (!slot) slot = std::make_unique<SKXObjectInfo>();
+    if (IsGroupKey(key)) m_groups[Kind(kind)].insert(key);
     slot->kind = Kind(kind);
     slot->name = name;
     slot->data = data;
@@ -330,12 +376,7 @@ void CKXObjectInfoWnd::CreateLists() {
 void CKXObjectInfoWnd::AddListRow(const std::string& key, const CString& name, const CString& second,
                                   const CString& third, int kind) {
     CreateLists();
-    CKXObjectInfoListCtrl& list = *m_lists[Kind(kind)];
-    if (list.FindRowById(IdOfKey(key)) >= 0) return;
-    const int row = list.InsertItem(list.GetItemCount(), name);
-    list.SetItemText(row, 1, second);
-    if (Kind(kind) == 0) list.SetItemText(row, 2, third);
-    list.SetItemData(row, IdOfKey(key));
+    m_lists[Kind(kind)]->AddRow(IdOfKey(key), name, second, third);
 }
 
 void CKXObjectInfoWnd::CreateObjectList(const std::string& key, const CString& name, const CString& second,
@@ -343,6 +384,13 @@ void CKXObjectInfoWnd::CreateObjectList(const std::string& key, const CString& n
     CreateLists();
     Remember(key, name, kind, data);
     if (!m_nMode1 && !m_nMode2) AddListRow(key, name, second, third, kind);
+}
+
+void CKXObjectInfoWnd::AddObjectRow(const std::string& key, const CString& name, const CString& second,
+                                    const CString& third, int kind, long data) {
+    CreateLists();
+    Remember(key, name, kind, data);
+    AddListRow(key, name, second, third, kind);
 }
 
 void CKXObjectInfoWnd::CreateObjectListByKey(const std::string& key, const CString& name, const CString& second,
@@ -355,20 +403,24 @@ void CKXObjectInfoWnd::CreateObjectListByKey(const std::string& key, const CStri
     if (Kind(kind) == 0) list.SetItemText(list.FindRowById(IdOfKey(key)), 2, key.c_str());
 }
 
-void CKXObjectInfoWnd::RemoveListRow(int kind, const std::string& key) {
+void CKXObjectInfoWnd::RemoveListRows(int kind, const std::set<std::string>& keys) {
     CKXObjectInfoListCtrl* list = m_lists[Kind(kind)].get();
     if (!list) return;
-    const int row = list->FindRowById(IdOfKey(key));
-    if (row >= 0) list->DeleteItem(row);
+    // A group's key names its first object: the row of that object is not the group's.
+    std::set<DWORD_PTR> ids;
+    for (const std::string& key : keys)
+        if (!IsGroupKey(key)) ids.insert(IdOfKey(key));
+    list->RemoveRows(ids);
 }
 
-void CKXObjectInfoWnd::RenameObject(const std::string& key, int kind, const CString& name) {
+void CKXObjectInfoWnd::RenameObject(const std::string& key, int kind, const CString& name, const CString* second) {
     SKXObjectInfo* record = Record(key, kind);
     if (!record) return;
     record->name = name;
     if (CKXObjectInfoListCtrl* list = m_lists[Kind(kind)].get()) {
         const int row = list->FindRowById(IdOfKey(key));
         if (row >= 0) list->SetItemText(row, 0, name);
+        if (row >= 0 && second) list->SetItemText(row, 1, *second);
     }
     if (record->window && record->window == m_pActive) UpdateRecordInfo(record->window);
 }
@@ -478,11 +530,11 @@ void CKXObjectInfoWnd::FinishShow() {
 
 // ------------------------------------------------------------------ closing
 
-void CKXObjectInfoWnd::CloseRecord(SKXObjectInfo& record, BOOL remove) {
+void CKXObjectInfoWnd::CloseRecord(SKXObjectInfo& record, BOOL remove, BOOL removeRow) {
     const int kind = record.kind;
     const std::string key = record.key;
     CKXGridWnd* grid = record.window;
-    RemoveListRow(kind, key);
+    if (removeRow) RemoveListRows(kind, {key});
     if (grid) {
         grid->ShowWindow(SW_HIDE);
         std::erase(m_shown, &record);
@@ -496,7 +548,10 @@ void CKXObjectInfoWnd::CloseRecord(SKXObjectInfo& record, BOOL remove) {
         if (m_pOwner) m_pOwner->DestroyObjectGrid(grid);
     }
     std::erase(m_shown, &record);
-    if (remove) m_records[kind].erase(key);
+    if (remove) {
+        m_groups[kind].erase(key);
+        m_records[kind].erase(key);
+    }
     if (grid && m_pActive) UpdateRecordInfo(m_pActive);
 }
 
@@ -508,21 +563,24 @@ void CKXObjectInfoWnd::CloseObjectWindowByKey(const std::string& key, int kind, 
     if (SKXObjectInfo* record = Record(key, kind)) CloseRecord(*record, remove);
 }
 
+// The rows go in one pass first; each record is then found by its key, so closing k objects
+// costs k look-ups and that one pass, however many objects are remembered.
 void CKXObjectInfoWnd::CloseObjectWindows(std::set<std::string>& keys, int kind, BOOL remove) {
-    if (CKXObjectInfoListCtrl* list = m_lists[Kind(kind)].get())
-        for (int row = list->GetItemCount() - 1; row >= 0; --row)
-            if (keys.count(std::to_string(list->GetItemData(row)))) list->DeleteItem(row);
+    RemoveListRows(kind, keys);
     for (const std::string& key : keys)
-        CloseObjectWindowByKey(key, kind, remove);
+        if (SKXObjectInfo* record = Record(key, kind)) CloseRecord(*record, remove, FALSE);
     keys.clear();
 }
 
 void CKXObjectInfoWnd::CloseObjectsHolding(const std::set<std::string>& ids, int kind, BOOL remove) {
     std::set<std::string> doomed;
-    for (const auto& [key, record] : m_records[Kind(kind)])
-        for (const std::string& part : SplitKeys(key))
+    for (const std::string& id : ids)
+        if (Record(id, kind)) doomed.insert(id);
+    // Only the groups are looked into: a record of one object is found by its key.
+    for (const std::string& group : m_groups[Kind(kind)])
+        for (const std::string& part : SplitKeys(group))
             if (ids.count(part)) {
-                doomed.insert(key);
+                doomed.insert(group);
                 break;
             }
     if (!doomed.empty()) CloseObjectWindows(doomed, kind, remove);

@@ -19,6 +19,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CKXGridWnd;
@@ -67,8 +68,14 @@ public:
     BOOL CreateList(CWnd* parent);
     int GetKind() const { return m_nKind; }
     BOOL IsMultipleSelection() const { return m_bMultiple; }
-    // The row whose item data is the id; -1 when none.
+    // The row whose item data is the id; -1 when none. Rows are found through an index by id.
     int FindRowById(DWORD_PTR id) const;
+    // Appends a row keyed by the id (the third text only where the list has a third column);
+    // FALSE when the id has a row already.
+    BOOL AddRow(DWORD_PTR id, const CString& name, const CString& second, const CString& third);
+    // Takes out the rows of the ids in one pass over the rows behind the first one taken; the
+    // others keep their order.
+    void RemoveRows(const std::set<DWORD_PTR>& ids);
     // The item data of the selected rows, in row order, joined with ":".
     CString SelectedIds() const;
     // A click on a row's label: with Ctrl or Shift it selects as a multiple-selection list does,
@@ -80,8 +87,12 @@ protected:
 
 private:
     void Choose();
+    // Rows added or taken out by the list's own operations keep the index true; anything else
+    // (an operation of the base list) is caught by the next look-up, which indexes afresh.
+    void Reindex() const;
     BOOL m_bMultiple;
     int m_nKind;
+    mutable std::unordered_map<DWORD_PTR, int> m_rowOf;
 };
 
 // The record beam: the kind shown, the current object's text, the count of remembered objects of
@@ -144,6 +155,10 @@ public:
                           const CString& third, int kind, long data);
     void CreateObjectListByKey(const std::string& key, const CString& name, const CString& second,
                                const CString& third, int kind, long data);
+    // Remembers an object with a row of its kind's list, whatever request is being shown (a net the
+    // pane registers, and its bits).
+    void AddObjectRow(const std::string& key, const CString& name, const CString& second, const CString& third,
+                      int kind, long data);
     const SKXObjectInfo* FindRecord(const std::string& key, int kind) const;
     CKXGridWnd* FindWindowById(const std::string& key, int kind) const;
     // Walks the records of a kind: their grids (NULL for a record without one).
@@ -161,7 +176,8 @@ public:
     std::vector<std::string> RecordKeys(int kind) const;
     UINT NextSequenceNumber() { return m_nNextSequence++; }
 
-    void RenameObject(const std::string& key, int kind, const CString& name);
+    // The record's name and its row's; with `second`, the row's second text too.
+    void RenameObject(const std::string& key, int kind, const CString& name, const CString* second = nullptr);
     void CloseObjectWindowById(unsigned long long id, int kind, BOOL remove);
     void CloseObjectWindowByKey(const std::string& key, int kind, BOOL remove);
     void CloseObjectWindows(std::set<std::string>& keys, int kind, BOOL remove);
@@ -203,7 +219,7 @@ private:
     void AddListRow(const std::string& key, const CString& name, const CString& second, const CString& third,
                     int kind);
     void CreateLists();
-    void RemoveListRow(int kind, const std::string& key);
+    void RemoveListRows(int kind, const std::set<std::string>& keys);
     void SwitchBeamKind(int kind);
     void HideShownGrids();
     // Opens the record's grid when it has none (trimming first) and appends it to the shown list.
@@ -211,7 +227,7 @@ private:
     void ShowSeparate(const std::vector<std::string>& keys, int kind, int mode2);
     void ShowGroup(const std::string& keys, int kind, int mode2);
     void FinishShow();
-    void CloseRecord(SKXObjectInfo& record, BOOL remove);
+    void CloseRecord(SKXObjectInfo& record, BOOL remove, BOOL removeRow = TRUE);
     CRect ClientArea() const;
     void EqualWidths();
     LRESULT OnObjectInfoList(WPARAM wParam, LPARAM lParam);
@@ -220,6 +236,7 @@ private:
 
     IKXObjectInfoOwner* m_pOwner = nullptr;
     RecordMap m_records[kKinds];
+    std::set<std::string> m_groups[kKinds]; // keys of the records of groups
     std::deque<std::string> m_open[kKinds]; // keys of the open grids, oldest first
     std::map<CKXGridWnd*, SKXObjectInfo*> m_byWindow;
     std::vector<SKXObjectInfo*> m_shown;

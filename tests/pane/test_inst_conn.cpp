@@ -265,6 +265,22 @@ TEST_F(InstConnCells, ANetARuleMadeIsOfferedTooAndANameNotOfferedIsNotPicked) {
     EXPECT_TRUE(Has("U1 OUT X_IN")) << Netlist();
 }
 
+TEST_F(InstConnCells, TheDesignsNetsAreOfferedSortedByTheNamesThePaneOffersThemBy) {
+    ASSERT_TRUE(Open());
+    auto dialog = OpenModeless("U1", 0);
+    const std::vector<CString> entries = dialog->GetSignalComboEntries();
+    ASSERT_EQ(entries.size(), 10u); // seven rules, then the three nets
+    const std::vector<CString> nets(entries.begin() + 7, entries.end());
+    EXPECT_EQ(nets, (std::vector<CString>{"DATA<3..0>", "GND", "N1"}));
+    CKXListComboBox* cells = CellList(*dialog);
+    ASSERT_NE(cells, nullptr);
+    const int bus = cells->FindStringExact(-1, "DATA<3..0>");
+    ASSERT_GE(bus, 0);
+    EXPECT_EQ(cells->GetItemData(bus), static_cast<DWORD_PTR>(Design().net("DATA").net()->id()));
+    EXPECT_LT(cells->FindStringExact(-1, "DATA"), 0); // a bus is not offered by its bare name
+    dialog->OnCancel();
+}
+
 TEST_F(InstConnCells, TheCellListIsTheDialogsOwnAndTakesANewNameOnce) {
     ASSERT_TRUE(Open());
     auto dialog = OpenModeless("U1", 0);

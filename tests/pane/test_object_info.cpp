@@ -364,6 +364,107 @@ TEST_F(ObjectInfo, ANetBitHasAGridOfItsOwnBesideItsBus) {
     EXPECT_NE(text.find("U1"), std::string::npos) << text;
 }
 
+// ------------------------------------------------------------------ nets made since the window opened
+
+TEST_F(ObjectInfo, ANetMadeAfterOpeningHasItsRowWithItsPhysicalNameAndABusItsBitsToo) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA<2>"); // a net bit shown last: its request adds no row, the new nets' rows come anyway
+    Commit([&](CTransaction& t) {
+        INet* net = t.createNet("NEW", static_cast<unsigned>(-1), static_cast<unsigned>(-1));
+        return net && t.addProperty(net, -1, "PHYS_NET_NAME", "P_NEW", 0) &&
+               t.createNet("BUS", 2, 0) != nullptr;
+    });
+    const std::vector<std::string> rows = Lines("signal");
+    auto has = [&rows](const std::string& row) { return std::find(rows.begin(), rows.end(), row) != rows.end(); };
+    EXPECT_TRUE(has("signal NEW | P_NEW")) << Run("kx::objects");
+    EXPECT_TRUE(has("signal BUS<2..0> | BUS<2..0>")) << Run("kx::objects");
+    for (const char* bit : {"signal BUS<2> | ", "signal BUS<1> | ", "signal BUS<0> | "})
+        EXPECT_TRUE(has(bit)) << bit << "\n" << Run("kx::objects");
+    EXPECT_EQ(rows.size(), 5u); // the bit shown before has no row
+    // A new net is shown from its row; the bit shown before and the five new ones are remembered.
+    EXPECT_EQ(Run("kx::objects activate NEW"), "1");
+    EXPECT_EQ(Beam(), "beam Signal: NEW (6)");
+}
+
+TEST_F(ObjectInfo, ADeletedBusTakesTheRowsAndGridsOfItsBits) {
+    ASSERT_TRUE(Open());
+    Commit([&](CTransaction& t) { return t.createNet("BUS", 3, 0) != nullptr; });
+    Run("kx::show slp BUS<1>");
+    Run("kx::show slp DATA<2>"); // a bus the design had when the window opened
+    Run("kx::show slp N1");
+    ASSERT_EQ(Grids(KXGridKind::Signal), 3);
+    Commit([&](CTransaction& t) {
+        return t.removeNet(Design().net("BUS").net()) && t.removeNet(Design().net("DATA").net());
+    });
+    EXPECT_EQ(Grids(KXGridKind::Signal), 1);
+    for (const std::string& line : Lines("signal")) {
+        EXPECT_EQ(line.find("BUS"), std::string::npos) << line;
+        EXPECT_EQ(line.find("DATA"), std::string::npos) << line;
+    }
+    EXPECT_EQ(Lines("signal"), std::vector<std::string>{"signal N1 | N1"});
+}
+
+TEST_F(ObjectInfo, ANarrowedBusClosesTheBitsThatLeftAndAWidenedOneGivesRowsToTheBitsThatCame) {
+    ASSERT_TRUE(Open());
+    Commit([&](CTransaction& t) { return t.createNet("BUS", 3, 0) != nullptr; });
+    Run("kx::show slp BUS<3>");
+    Run("kx::show slp BUS<0>");
+    ASSERT_EQ(Grids(KXGridKind::Signal), 2);
+    Commit([&](CTransaction& t) { return t.changeNetWidth(Design().net("BUS").net(), 1, 0); });
+    EXPECT_EQ(Grids(KXGridKind::Signal), 1); // BUS<3> is no bit of the net any more
+    std::vector<std::string> rows = Lines("signal");
+    EXPECT_EQ(rows, (std::vector<std::string>{"signal BUS<1..0> | BUS<1..0>", "signal BUS<1> | ", "signal BUS<0> | "}));
+    Commit([&](CTransaction& t) { return t.changeNetWidth(Design().net("BUS").net(), 2, 0); });
+    rows = Lines("signal");
+    EXPECT_EQ(rows, (std::vector<std::string>{"signal BUS<2..0> | BUS<2..0>", "signal BUS<1> | ", "signal BUS<0> | ",
+                                              "signal BUS<2> | "}));
+    // Renamed, the bus and its bits are named anew.
+    Commit([&](CTransaction& t) { return t.renameNet(Design().net("BUS").net(), "WIDE"); });
+    rows = Lines("signal");
+    EXPECT_EQ(rows.front().rfind("signal WIDE<2..0> |", 0), 0u) << rows.front();
+    EXPECT_EQ(rows[1], "signal WIDE<1> | ");
+}
+
+TEST_F(ObjectInfo, ClosingAGroupLeavesTheRowOfItsFirstObject) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    Run("kx::show slp N1 GND"); // one group grid, keyed by both ids
+    std::string group;
+    for (const std::string& key : Info().RecordKeys(1))
+        if (key.find(':') != std::string::npos) group = key;
+    ASSERT_FALSE(group.empty());
+    Info().CloseObjectWindowByKey(group, 1, TRUE);
+    EXPECT_EQ(Info().FindRecord(group, 1), nullptr);
+    const std::vector<std::string> rows = Lines("signal");
+    ASSERT_EQ(rows.size(), 2u) << Run("kx::objects");
+    EXPECT_EQ(rows.front().rfind("signal N1 |", 0), 0u) << rows.front();
+}
+
+// ------------------------------------------------------------------ the list's rows by id
+
+TEST(ObjectInfoList, RowsTakenOutLeaveTheOthersInOrderAndFoundById) {
+    CKXObjectInfoListCtrl list(TRUE, 0);
+    for (DWORD_PTR id = 1; id <= 6; ++id)
+        EXPECT_TRUE(list.AddRow(id * 10, ("R" + std::to_string(id)).c_str(), "", ""));
+    EXPECT_FALSE(list.AddRow(30, "again", "", "")); // an id has one row
+    list.RemoveRows({20, 50, 60, 99});
+    ASSERT_EQ(list.GetItemCount(), 3);
+    const DWORD_PTR left[] = {10, 30, 40};
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(list.GetItemData(row), left[row]);
+        EXPECT_EQ(list.FindRowById(left[row]), row);
+    }
+    for (DWORD_PTR gone : {20, 50, 60})
+        EXPECT_EQ(list.FindRowById(gone), -1);
+    EXPECT_TRUE(list.AddRow(20, "R2", "", "")); // back, at the end
+    EXPECT_EQ(list.FindRowById(20), 3);
+    // A row taken out by the base list's own operation is not found at its old place.
+    list.DeleteItem(0);
+    EXPECT_EQ(list.FindRowById(10), -1);
+    EXPECT_EQ(list.FindRowById(40), 1);
+    EXPECT_EQ(list.FindRowById(20), 2);
+}
+
 // ------------------------------------------------------------------ the host's word
 
 TEST_F(ObjectInfo, TheWordRefusesWhatTheUserCannotDo) {
