@@ -268,6 +268,7 @@ BOOL CKXInstConnDlg::ConnectSelected(const CString& text) {
     pins->AddSelectedPinsToArgs(&echo);
     const int connected = pins->ConnectSelectedPins(text, 0);
     if (connected <= 0) return FALSE;
+    pins->ShowOpenEditChanges();
     ++m_nConnects;
     m_echoes.push_back(std::move(echo));
     return TRUE;
@@ -293,6 +294,7 @@ BOOL CKXInstConnDlg::PickSignalCellEntry(const CString& name) {
     echo.Add(name);
     pins->AddSelectedPinsToArgs(&echo);
     if (!pins->PickSignalCellEntry(name)) return FALSE;
+    pins->ShowOpenEditChanges();
     ++m_nConnects;
     m_echoes.push_back(std::move(echo));
     return TRUE;
@@ -303,6 +305,7 @@ BOOL CKXInstConnDlg::PasteIntoPins(BOOL bPasteSpecial) {
     if (!pins || !m_pEdit || !*m_pEdit) return FALSE;
     std::vector<CTclArgsList> echoes;
     if (pins->PasteOnSelectedPins(bPasteSpecial, &echoes) <= 0) return FALSE;
+    pins->ShowOpenEditChanges();
     ++m_nConnects;
     for (CTclArgsList& echo : echoes)
         m_echoes.push_back(std::move(echo));
