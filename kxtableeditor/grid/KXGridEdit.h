@@ -42,21 +42,12 @@
 class CKXGridWnd;
 class CTransaction;
 
-// Modes of the undo step the next recorded command goes to (CKXGridWnd::m_nUndoStepMode).
+// Modes of the undo step the next recorded command goes to (CKXGridWnd::m_nTransState).
 enum KXUndoStepMode : int {
     kUndoStepRollBack = -1, // drop the step that is open (and the command given with it)
     kUndoStepClose = 0,     // join the open step (or make one) and close it
     kUndoStepOpen = 1,      // open a new step
     kUndoStepJoin = 2,      // join the step that is open
-};
-
-// What the last edit a grid began did with its transaction (CKXGridWnd::m_nTransactionState). An
-// edit that joins one already open leaves it alone.
-enum KXTransactionState : int {
-    kTransactionDiscarded = -1, // thrown away, refused by the server, or never begun
-    kTransactionCommitted = 0,  // committed (set right before the commit)
-    kTransactionOpen = 1,       // begun and still open
-    kTransactionNone = 2,       // the grid has begun no edit yet
 };
 
 class CKXGridEdit {

@@ -1227,8 +1227,7 @@ IDTInstance* CTransaction::createDTInstance(int kind, const char* type, const ch
 }
 
 IDTInstance* CTransaction::createDTInstance(int kind, const char* type, const char* name, const IDPInstTerm* at) {
-    const IDPInstTerm* owner = at && !at->dpConn() ? at->parent() : at;
-    if (!at || !at->isAlive() || !owner || !owner->dpConn()) return fail(m_state.get(), "no pair connection"), nullptr;
+    if (!at || !at->isAlive() || !at->connLane()) return fail(m_state.get(), "no pair connection"), nullptr;
     return createDT(this, m_state.get(), at, kind, type, name, IDTInstance::eOnDPConn, Db::pathOf(at, -1));
 }
 

@@ -448,7 +448,18 @@ TEST_F(Tx, VectorPairPinsHaveMembers) {
     IDPNet* x = t.createDPNet("X", board->findNet("XP"), -1, IDPNet::ePositive, board->findNet("XN"), -1, IDPNet::eNegative);
     ASSERT_NE(x, nullptr);
     EXPECT_EQ(x->msb(), 3);
+    EXPECT_FALSE(m2->connLane());  // no pair net yet: nowhere to put a component
     ASSERT_TRUE(t.addDPConn(x, 3, 0, vec, 3, 0));
+    // A member has no connection of its own: its components sit on its lane of the pair's one.
+    EXPECT_EQ(m2->dpConn(), nullptr);
+    EXPECT_EQ(m2->connLane().conn, vec->dpConn());
+    EXPECT_EQ(m2->connLane().lane, 2);
+    EXPECT_EQ(vec->connLane().conn, vec->dpConn());
+    EXPECT_EQ(vec->connLane().lane, -1);
+    IDTInstance* onLane = t.createDTInstance(IDTInstance::eTermination, "Parallel", "RL2", m2);
+    ASSERT_NE(onLane, nullptr);
+    EXPECT_EQ(onLane->dpConnLane(), 2);
+    EXPECT_EQ(onLane->dpConn(), vec->dpConn());
     ASSERT_TRUE(t.removeInstance(r));
     EXPECT_EQ(x->beginConn().count(), 0u);
 }
