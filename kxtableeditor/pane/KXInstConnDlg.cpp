@@ -276,6 +276,7 @@ BOOL CKXInstConnDlg::ConnectSelected(const CString& text) {
     pins->AddSelectedPinsToArgs(&echo);
     const int connected = pins->ConnectSelectedPins(text, 0);
     if (connected <= 0) return FALSE;
+    pins->ShowOpenEditChanges();
     ++m_nConnects;
     m_echoes.push_back(std::move(echo));
     return TRUE;
@@ -301,6 +302,7 @@ BOOL CKXInstConnDlg::PickSignalCellEntry(const CString& name) {
     echo.Add(name);
     pins->AddSelectedPinsToArgs(&echo);
     if (!pins->PickSignalCellEntry(name)) return FALSE;
+    pins->ShowOpenEditChanges();
     ++m_nConnects;
     m_echoes.push_back(std::move(echo));
     return TRUE;
@@ -311,6 +313,7 @@ BOOL CKXInstConnDlg::PasteIntoPins(BOOL bPasteSpecial) {
     if (!pins || !m_pEdit || !*m_pEdit) return FALSE;
     std::vector<CTclArgsList> echoes;
     if (pins->PasteOnSelectedPins(bPasteSpecial, &echoes) <= 0) return FALSE;
+    pins->ShowOpenEditChanges();
     ++m_nConnects;
     for (CTclArgsList& echo : echoes)
         m_echoes.push_back(std::move(echo));

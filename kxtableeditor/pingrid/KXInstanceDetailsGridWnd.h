@@ -752,6 +752,9 @@ public:
     int m_bHostCommits = 0;
     // The host's Ctrl+V on the selected pins' SIGNAL cells, inside the transaction the host holds.
     int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) override;
+    // The host commits only when it ends: until then each of its edits is shown from the design, so
+    // that the cells (and what a later edit compares with them) are what the pins are connected to.
+    void ShowOpenEditChanges() override;
     // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
     void OfferNewNetName(const CString& name, const INet* net);
     // The user drops the SIGNAL cell list of the first selected pin and picks the entry: the pin connects

@@ -573,6 +573,14 @@ LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam)
     return 0;
 }
 
+void CKXInstanceDetailsGridWnd::ShowOpenEditChanges() {
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    if (!m_bHostCommits || !transaction) return;
+    const int committing = std::exchange(m_bCommitting, TRUE); // the grid's own edit, not a change made outside
+    OnTransactionCommitted(0, reinterpret_cast<LPARAM>(transaction));
+    m_bCommitting = committing;
+}
+
 // The hooks gather what the transaction changed; OnDigestEnd refreshes the rows in one order, each
 // kind of change once for the whole transaction.
 

@@ -88,6 +88,8 @@ public:
     // onto every pin, several one to a pin down the grid). echoes gets the script lines of what each
     // row took. 0 when nothing was pasted, the design then as it was before the paste.
     virtual int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) = 0;
+    // The rows show what the host's open transaction changed so far, as a commit would show it.
+    virtual void ShowOpenEditChanges() = 0;
     virtual BOOL IsDiffPairRowSelected() = 0;
     virtual BOOL CanRemoveDiffPair() = 0;
     // The pane's ChangePropValue automation: the selected rows' cells of the custom property column

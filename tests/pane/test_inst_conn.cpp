@@ -516,6 +516,25 @@ TEST_F(InstConnPaste, ANameTheRefusedPasteWouldHaveMadeIsMadeByALaterStep) {
     EXPECT_EQ(Replayed(original), edited) << JournalText();
 }
 
+// The dialog's grid shows each of its connections before OK keeps them: a pin moved in the dialog
+// and pasted its old signal goes back to it, as the replayed journal does.
+TEST_F(InstConnPaste, APinMovedInTheDialogTakesItsOldSignalBackFromAPaste) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    const std::string pgood = Conn("U1 PGOOD");
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("copy pin [list U1 PGOOD C10] Signal"), "1");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Answer("ok pins PGOOD signal MOVED");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Answer("ok pins PGOOD paste 1");
+    Answer("ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), pgood);
+    const std::string edited = Saved();
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+}
+
 TEST_F(InstConnPaste, CancelAndAnEmptyClipboardLeaveTheDesignAsItWas) {
     ASSERT_TRUE(Open("demo.board:sch", 1));
     const std::string original = Saved();
