@@ -456,6 +456,8 @@ public:
     void RefreshDiffPairRow(ROWCOL row, int flag);
     // The pair rows above those leg rows (and the vector pair rows above those), each once.
     void RefreshPairRowsOfLegs(const std::set<ROWCOL>& legRows);
+    // The rows that show the pins of those connections (found through the row index).
+    std::set<ROWCOL> RowsOfPins(const std::set<CConn>& conns);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
     // The SIGNAL cells of the pair rows on the pair net (a vector pair's row and its lanes' rows),
     // rewritten by FillDiffPairSignalCells. Leaves the grid's undo and drawing lock as it found them.

@@ -629,6 +629,7 @@ void CKXInstanceDetailsGridWnd::OnDigestEnd(const KXChangeDigest& digest) {
         if (transaction->commit()) {
             GridWriteScope noUndo(*this, GridWriteScope::kUndo);
             RefreshNetRows(m_commit.otherLegs);
+            RefreshPairRowsOfLegs(RowsOfPins(m_commit.otherLegs));
         } else {
             transaction->discard(); // the design keeps the edit as the user made it
         }
@@ -836,6 +837,17 @@ void CKXInstanceDetailsGridWnd::RenameNetCells(const INet* net) {
         renamedRows.insert(r);
     }
     RefreshPairRowsOfLegs(renamedRows); // a pair row that shows its legs' texts shows the new name too
+}
+
+std::set<ROWCOL> CKXInstanceDetailsGridWnd::RowsOfPins(const std::set<CConn>& conns) {
+    std::set<ROWCOL> rows;
+    for (const CConn& conn : conns) {
+        if (!conn.instTerm()) continue;
+        const unsigned id = conn.instTerm()->id();
+        for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Of(kPinRows, id)))
+            if (r <= GetRowCount() && GetRowInstTermId(r) == static_cast<int>(id)) rows.insert(r);
+    }
+    return rows;
 }
 
 void CKXInstanceDetailsGridWnd::RefreshPairRowsOfLegs(const std::set<ROWCOL>& legRows) {

@@ -138,6 +138,7 @@ TEST_F(PairLegs, TheGridsOwnEditBringsTheOtherLegAlongInOneStep) {
     EXPECT_TRUE(Connected("U1 CLK_P SYSCLK_P")) << Run("kx::netlist");
     EXPECT_TRUE(Connected("U1 CLK_N SYSCLK_N")) << Run("kx::netlist");
     EXPECT_EQ(Signal("CLK_N"), "SYSCLK_N");
+    EXPECT_EQ(Signal("CLK"), "SYSCLK"); // the pair row follows the leg brought along
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     Run("undo");
     EXPECT_FALSE(Connected("U1 CLK_P SYSCLK_P"));
