@@ -320,13 +320,13 @@ public:
     // same as one journalled edit of its own.
     bool PasteTerminations(CTransaction* t);
     BOOL PasteTerminationsInEdit();
-    // Copied pull-up/pull-down groups onto the net bits of the rows in m_arrSelectedNetBits, inside the
-    // transaction; true when an entry was pasted.
-    bool PastePupds(CTransaction* transaction);
+    // Copied pull-up/pull-down groups onto the net bits of the rows, inside the transaction; true when
+    // an entry was pasted.
+    bool PastePupds(CTransaction* transaction, const std::vector<ROWCOL>& rows);
     // The Pull Up/Down column's paste: the selected rows, one "Paste PUPD" edit, journalled.
     BOOL PastePupdsInEdit();
     bool PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
-                             kxpingrid::ProgressScope& progress, bool& pasted);
+                             kxpingrid::ProgressScope& progress);
     bool PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit, CString group);
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
@@ -354,10 +354,9 @@ public:
     int m_bAutomationTransactionOpen = 0;
     // The automation set-up holds its edit open for the add command (CKXGridEdit::Hold): the journal
     // lines of what the set-up did in it wait for that command, and go when the edit is discarded.
+    // Whether the set-up began it is CKXGridEdit::IsHeld(*this): its refusal throws that edit away, the
+    // add command ends it; a transaction a caller held is left alone.
     bool HoldAutomationEdit(const char* name);
-    // The automation set-up began the edit it holds open for the add command (not a transaction a
-    // caller held): its refusal throws that edit away, the add command ends it. 0 once it ended.
-    int m_bOwnsTransaction = 0;
     CString m_heldJournal;
     void ShowHeldSignal(ROWCOL row, const CString& signal);
     void ForgetHeldSignals();
@@ -553,9 +552,12 @@ public:
     CString GetRowBitSysObjectName(ROWCOL row);
     // Name of the pair pin with that id among the shown instances.
     CString GetContainerName(unsigned id);
-    // Rows chosen for pull-up/pull-down work, read by the paste of pull-ups.
-    static std::vector<ROWCOL> m_arrSelectedNetBits;
-    void CollectSelectedNetBits(std::vector<CNetBit>& netBits, std::multimap<CNetBit, ROWCOL>& netBitRows);
+    // The rows of this grid the open-pin connection before a pull-up/pull-down chose; the add that
+    // follows puts it on their net bits.
+    std::vector<ROWCOL> m_arrSelectedNetBits;
+    // The net bits of the rows' signals (every bit of a bus row), each with its row.
+    void CollectSelectedNetBits(const std::vector<ROWCOL>& rows, std::vector<CNetBit>& netBits,
+                                std::multimap<CNetBit, ROWCOL>& netBitRows);
     // TRUE when the row filter is off or the text (or one of its ","-separated items) passes it.
     BOOL IsTextInFilterMap(const CString& text);
     // Rewrites the PIN_NAME cells of a renamed pin.
@@ -592,8 +594,6 @@ public:
     // The pin name of a rule's row with its bits: parsed from the name for a standard FPGA part
     // (false when it does not parse), else from the row's vector attributes.
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
-    // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
-    const int& m_bStandardFpgaPart = m_bStandardFPGA;
     // The state of one naming-rule run over its rows.
     struct RuleRun {
         CString argument, rest, incrementBase;
@@ -751,6 +751,12 @@ public:
     // Takes a net this connect made out of the joined transaction again (the connect was refused).
     void DropTransactionNet(CTransaction* transaction, INet* net, const CString& name);
     int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
+    // Set at initialisation for a grid whose host commits its edits as a whole (the instance
+    // connectivity dialog): a paste then works inside the host's transaction and neither commits nor
+    // discards it; a refused paste takes back only what it did itself.
+    int m_bHostCommits = 0;
+    // The host's Ctrl+V on the selected pins' SIGNAL cells, inside the transaction the host holds.
+    int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) override;
     // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
     void OfferNewNetName(const CString& name, const INet* net);
     // The user drops the SIGNAL cell list of the first selected pin and picks the entry: the pin connects
@@ -809,7 +815,7 @@ public:
     // 1 when the dragged signal may be dropped at the point: a data cell, outside a read-only window,
     // on rows that take it (a pair signal only pair rows); a lone drop selects the row under it.
     BOOL CanDropSignal(CPoint point, const CString& signal) override;
-    void SelectVisibleRows();
+    int SelectVisibleRows(); // the number of rows selected
     // The signal names the last connect run took (a rename keeps those of all its rows).
     static CStringList m_signalNameList;
     static void ClearSignalNameList();
@@ -823,10 +829,6 @@ public:
     void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
     // Commands go to the owner pane's undo history.
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
-    // The grid's transaction state, which its undo history reads with each command (KXUndoStepMode):
-    // 1 a grid edit began the transaction (its first command opens a step), 0 the edit commits (the
-    // step closes), -1 it is thrown away (the step goes), 2 a command was recorded (the next joins).
-    int& m_nTransState = m_nUndoStepMode;
     // Only the filter row is cleared by the grid; other cells leave the delete to their control.
     BOOL OnDeleteCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
@@ -1071,6 +1073,7 @@ public:
     std::vector<UINT> m_arrInstanceIds;
     std::map<UINT, std::unique_ptr<IPhysPartInst>> m_mapPhysPartInst;
     int m_bIsBlock = 0;
+    // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
     int m_bStandardFPGA = 0;
     int m_bHasDiffPairs = 0;
     int m_bShowVectors = 1;
@@ -1109,6 +1112,13 @@ public:
     void SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly);
     // Paste helpers.
     BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
+    BOOL PasteInHostEdit(const CString& text, BOOL bPasteSpecial);
+    // A refused paste in the host's edit: the names of the nets it made leave the pane's map of the
+    // transaction's nets and the SIGNAL cells' list.
+    void TakeBackNetNames(const std::vector<CString>& names);
+    // While set, the nets a paste makes (by name) and the rows that took a line, with it.
+    std::vector<CString>* m_pPasteNewNets = nullptr;
+    std::vector<std::pair<ROWCOL, CString>>* m_pPastedRows = nullptr;
     bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);
     std::vector<std::pair<ROWCOL, CString>> PasteTargets(const std::vector<CString>& lines);
     bool ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,

@@ -144,22 +144,28 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
     if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return;
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    if (!pin || msb == lsb) return;
+    // An implicit power pin group has no pin of its own: it sums up its pins' rows.
+    int group = 0;
+    const bool powerGroup = !pin && IsImplicitPowerPinRow(row, &group) && group;
+    if (!powerGroup && (!pin || msb == lsb)) return;
     const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
     ConnectionSummary summary;
     // Only the first connection can cover the row's whole bit range.
-    const auto conns = pin->beginConn();
-    auto first = conns.begin();
-    if (first != conns.end() && first->net() &&
-        std::min(first->instTermMsb(), first->instTermLsb()) == std::min(msb, lsb) &&
-        std::max(first->instTermMsb(), first->instTermLsb()) == std::max(msb, lsb)) {
-        const CConn& conn = *first;
-        summary.text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb(), conn.netLsb());
-        summary.tip = pinName + ":" + summary.text;
-        summary.netId = static_cast<int>(conn.net()->id());
-    } else {
-        summary = SummariseChildConnections(row);
+    bool direct = false;
+    if (pin) {
+        const auto conns = pin->beginConn();
+        auto first = conns.begin();
+        direct = first != conns.end() && first->net() &&
+                 std::min(first->instTermMsb(), first->instTermLsb()) == std::min(msb, lsb) &&
+                 std::max(first->instTermMsb(), first->instTermLsb()) == std::max(msb, lsb);
+        if (direct) {
+            const CConn& conn = *first;
+            summary.text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb(), conn.netLsb());
+            summary.tip = pinName + ":" + summary.text;
+            summary.netId = static_cast<int>(conn.net()->id());
+        }
     }
+    if (!direct) summary = SummariseChildConnections(row);
     ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
     const bool italic = IsImplicitPowerPinRow(row, nullptr) && row + 1 <= GetRowCount() &&
                         GetValueRowCol(row + 1, Col(m_nColPinName)) == summary.text;
@@ -178,7 +184,15 @@ CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::Summaris
     bool allEqual = true;
     int count = 0;
     CString firstText;
-    for (ROWCOL r = row + 1; r <= GetRowCount(); ++r) {
+    // A power group's walk ends with its own pins: the next group's rows are of the same kinds.
+    ROWCOL last = GetRowCount();
+    int group = 0;
+    if (IsImplicitPowerPinRow(row, &group) && group) {
+        std::list<int> children;
+        GetChildRows(row, children, TRUE);
+        last = children.empty() ? row : static_cast<ROWCOL>(children.back());
+    }
+    for (ROWCOL r = row + 1; r <= last; ++r) {
         ++count;
         CString base;
         int msb = -1, lsb = -1;
