@@ -398,6 +398,7 @@ public:
         std::vector<const IDPNet*> renamedPairNets;
         std::vector<const IDTInstance*> components;   // terminations and pull components
         std::set<IInstTerm*> swappedPins;             // pins whose section or pin number changed
+        bool renumbered = false;                      // a shown pin's section or pin number was set or taken
         std::set<CConn> otherLegs;                    // pair legs connected along with their other leg
     };
     CommitWork m_commit;
@@ -407,8 +408,9 @@ public:
     void RefreshOtherConnections(const std::set<CConn>& handledAdded, const std::set<CConn>& handledRemoved);
     void RefreshAttachedComponents();
     void RefreshTermsChangedOutside(bool termsChanged);
-    // A section or pin number that changed to another value, whoever changed it (a swap in another grid,
-    // the host): its pin is noted for UpdateSwappedSignals.
+    // A section or pin number of a shown pin set, changed or taken away, whoever did it (a swap in
+    // another grid, the host): the pin numbers are shown again; one that changed from one value to
+    // another is a swap, and its pin is noted for UpdateSwappedSignals.
     void NoteSwappedPin(const IChange& change, const CString& name, const CString& oldValue, const CString& newValue);
     // Rewrites from the design the pin numbers and the SIGNAL cells of the pins of the last swap.
     void UpdateSwappedSignals();
@@ -452,6 +454,10 @@ public:
     // display text as tool tip; empty and disabled for a block's pair. Other rows: nothing.
     // The SIGNAL cell of a differential-pair row, as FillDiffPairSignalCells writes it (flag: its recurse).
     void RefreshDiffPairRow(ROWCOL row, int flag);
+    // The pair rows above those leg rows (and the vector pair rows above those), each once.
+    void RefreshPairRowsOfLegs(const std::set<ROWCOL>& legRows);
+    // The rows that show the pins of those connections (found through the row index).
+    std::set<ROWCOL> RowsOfPins(const std::set<CConn>& conns);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
     // The SIGNAL cells of the pair rows on the pair net (a vector pair's row and its lanes' rows),
     // rewritten by FillDiffPairSignalCells. Leaves the grid's undo and drawing lock as it found them.

@@ -9,6 +9,7 @@
 #include "kxcommon/KXGenUtils.h"
 #include "rmx/schemautil.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 
@@ -51,10 +52,13 @@ PairNetLane PairNetOf(const IDPInstTerm* pair) {
     // the lane is from its first pin bit.
     const IDPInstTerm* whole = conn->dpInstTerm();
     const int pinFirst = conn->instTermMsb() >= 0 ? conn->instTermMsb() : whole->msb();
+    const int pinLast = conn->instTermMsb() >= 0 ? conn->instTermLsb() : whole->lsb();
     const int netFirst = conn->netMsb() >= 0 ? conn->netMsb() : net->msb();
     const int netLast = conn->netMsb() >= 0 ? conn->netLsb() : net->lsb();
-    if (pinFirst < 0 || netFirst < 0) return {net, -1};
-    const int steps = std::abs(at.lane - pinFirst);
+    const int bit = at.lane;
+    if (pinFirst < 0 || netFirst < 0 || bit < std::min(pinFirst, pinLast) || bit > std::max(pinFirst, pinLast))
+        return {}; // a lane the connection leaves out
+    const int steps = std::abs(bit - pinFirst);
     return {net, netFirst >= netLast ? netFirst - steps : netFirst + steps};
 }
 

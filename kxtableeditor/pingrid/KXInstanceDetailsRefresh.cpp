@@ -380,19 +380,9 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, st
     }
     if (!removed.empty()) MapInstTermBitRows(removed);
     if (!added.empty()) MapNetBitRows(added);
-    std::set<ROWCOL> pairRows;
-    TakeMappedRows(all, [&](ROWCOL r, const CConn&) {
-        const ROWCOL parent = GetRowParentOffset(r);
-        if (parent != GX_INVALID && IsDiffPairRow(parent)) pairRows.insert(parent);
-    });
-    std::set<ROWCOL> outer;
-    for (ROWCOL r : pairRows) {
-        RefreshDiffPairRow(r, 0);
-        const ROWCOL parent = GetRowParentOffset(r);
-        if (parent != GX_INVALID) outer.insert(parent);
-    }
-    for (ROWCOL r : outer)
-        if (IsDiffPairRow(r)) RefreshDiffPairRow(r, 0);
+    std::set<ROWCOL> legRows;
+    TakeMappedRows(all, [&](ROWCOL r, const CConn&) { legRows.insert(r); });
+    RefreshPairRowsOfLegs(legRows);
 }
 
 template <class Take>
@@ -657,6 +647,7 @@ void CKXInstanceDetailsGridWnd::OnDigestEnd(const KXChangeDigest& digest) {
         if (transaction->commit()) {
             GridWriteScope noUndo(*this, GridWriteScope::kUndo);
             RefreshNetRows(m_commit.otherLegs);
+            RefreshPairRowsOfLegs(RowsOfPins(m_commit.otherLegs));
         } else {
             transaction->discard(); // the design keeps the edit as the user made it
         }
@@ -698,19 +689,23 @@ void CKXInstanceDetailsGridWnd::RefreshChangedProperties(IServer* server) {
 
 void CKXInstanceDetailsGridWnd::NoteSwappedPin(const IChange& change, const CString& name, const CString& oldValue,
                                                const CString& newValue) {
-    if (change.changeKind() != 5) return;
+    const int kind = change.changeKind();
+    if (kind != 1 && kind != 2 && kind != 5) return; // set, taken away, changed
     if (name.CompareNoCase("SEC") != 0 && name.CompareNoCase("PN") != 0) return;
-    if (oldValue.IsEmpty() || newValue.IsEmpty() || oldValue.CompareNoCase(newValue) == 0) return;
     const auto* prop = dynamic_cast<const CPropertyChange*>(change.object());
     auto* pin = prop ? dynamic_cast<IInstTerm*>(prop->owner()) : nullptr;
     if (!pin || !IsShownInstance(pin->instance())) return;
+    m_commit.renumbered = true;
+    if (kind != 5 || oldValue.IsEmpty() || newValue.IsEmpty() || oldValue.CompareNoCase(newValue) == 0) return;
     m_commit.swappedPins.insert(pin);
 }
 
 void CKXInstanceDetailsGridWnd::UpdateSwappedSignals() {
-    if (m_commit.swappedPins.empty()) return;
+    if (!m_commit.renumbered) return;
+    m_commit.renumbered = false;
     GridWriteScope writable(*this);
     RefreshPinNumberCells();
+    if (m_commit.swappedPins.empty()) return;
     std::set<CConn> conns;
     for (const IInstTerm* pin : m_commit.swappedPins)
         for (const CConn& conn : pin->beginConn())
@@ -832,6 +827,7 @@ void CKXInstanceDetailsGridWnd::RefreshTermsChangedOutside(bool termsChanged) {
 void CKXInstanceDetailsGridWnd::RenameNetCells(const INet* net) {
     if (!net || !m_designContext) return;
     IDesign* design = m_designContext.design();
+    std::set<ROWCOL> renamedRows;
     for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Net(net->id()))) {
         if (r < PIN_FIRST_ROW || r > GetRowCount() || GetRowConnIndex(r) != static_cast<int>(net->id())) continue;
         const CString shown = GetValueRowCol(r, Col(m_nColSignal));
@@ -860,14 +856,36 @@ void CKXInstanceDetailsGridWnd::RenameNetCells(const INet* net) {
         }
         if (!changed) continue;
         ApplySignalCellStyle(r, renamed, static_cast<int>(net->id()), 0, FALSE);
-        // A pair row that shows its legs' texts shows the new name too.
-        const ROWCOL pair = GetRowParentOffset(r);
-        if (pair != GX_INVALID && IsDiffPairRow(pair)) {
-            FillDiffPairSignalCells(pair, 0);
-            const ROWCOL outer = GetRowParentOffset(pair);
-            if (outer != GX_INVALID && IsDiffPairRow(outer)) FillDiffPairSignalCells(outer, 0);
-        }
+        renamedRows.insert(r);
     }
+    RefreshPairRowsOfLegs(renamedRows); // a pair row that shows its legs' texts shows the new name too
+}
+
+std::set<ROWCOL> CKXInstanceDetailsGridWnd::RowsOfPins(const std::set<CConn>& conns) {
+    std::set<ROWCOL> rows;
+    for (const CConn& conn : conns) {
+        if (!conn.instTerm()) continue;
+        const unsigned id = conn.instTerm()->id();
+        for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Of(kPinRows, id)))
+            if (r <= GetRowCount() && GetRowInstTermId(r) == static_cast<int>(id)) rows.insert(r);
+    }
+    return rows;
+}
+
+void CKXInstanceDetailsGridWnd::RefreshPairRowsOfLegs(const std::set<ROWCOL>& legRows) {
+    // Each pair row once, a vector pair's row after its lanes.
+    std::set<ROWCOL> pairs, outer;
+    for (ROWCOL r : legRows) {
+        const ROWCOL pair = GetRowParentOffset(r);
+        if (pair != GX_INVALID && IsDiffPairRow(pair)) pairs.insert(pair);
+    }
+    for (ROWCOL r : pairs) {
+        RefreshDiffPairRow(r, 0);
+        const ROWCOL up = GetRowParentOffset(r);
+        if (up != GX_INVALID && IsDiffPairRow(up)) outer.insert(up);
+    }
+    for (ROWCOL r : outer)
+        RefreshDiffPairRow(r, 0);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshChangedTerms(CTransaction* transaction) {

@@ -29,8 +29,12 @@ CGXStyle GeneratedCell(const CString& level) {
     return style;
 }
 
+// Where a pair was defined; a vector pair answers by its last bit.
 const char* SourceText(const IDPInstTerm* pair) {
-    switch (pair->origin()) {
+    const IDPInstTerm* asked = pair;
+    for (const IDPInstTerm* bit : pair->beginMember())
+        if (bit) asked = bit;
+    switch (asked->origin()) {
     case IDPInstTerm::eUser:
         return "User defined";
     case IDPInstTerm::eModel:

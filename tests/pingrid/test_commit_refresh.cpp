@@ -57,6 +57,47 @@ TEST_F(CommitRefresh, ASwappedNumberOfABusBitShowsInItsBitRowAndTheBusRow) {
     EXPECT_NE(Number("DQ<15..0>").find("Z9"), std::string::npos) << Number("DQ<15..0>");
 }
 
+// A pin number the host sets on a pin that had none, or takes away, shows in the row as a changed one
+// does; the pin keeps its signal.
+TEST_F(CommitRefresh, APinNumberSetOrTakenAwayByTheHostShowsInTheRow) {
+    OpenBoard();
+    ASSERT_EQ(Number("RST_N"), "C9");
+    ASSERT_EQ(Run("kx::setprop demo.board:sch@U1.RST_N PN {}"), "1");
+    ASSERT_EQ(Run("kx::prop demo.board:sch@U1.RST_N PN"), "");
+    EXPECT_EQ(Number("RST_N"), "");
+    ASSERT_EQ(Run("kx::setprop demo.board:sch@U1.RST_N PN C11"), "1");
+    EXPECT_EQ(Number("RST_N"), "C11");
+    EXPECT_EQ(Signal("RST_N"), "RESET_N");
+    EXPECT_EQ(Number("PGOOD"), "C10");
+}
+
+// The grid's own swap of pin numbers and a number taken from the menu: the rows (a bus row's joined
+// numbers too) follow the edit and its undo.
+TEST_F(CommitRefresh, PinsSwappedOrRenumberedInTheGridShowInItsRowsUntilUndone) {
+    OpenBoard();
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    setenv("KX_ALLOW_SWAP_PINS", "", 1);
+    Run("kx::select ccp " + std::to_string(PinRow("DQ<3>")) + " " + std::to_string(G::m_nColSignal));
+    EXPECT_EQ(Run("kx::pane SwapPins A12"), "1");
+    unsetenv("KX_ALLOW_SWAP_PINS");
+    EXPECT_EQ(Number("DQ<3>"), "A12");
+    EXPECT_EQ(Number("DQ<4>"), "A13");
+    EXPECT_NE(Number("DQ<15..0>").find("A11,A13,A12,A14"), std::string::npos) << Number("DQ<15..0>");
+    EXPECT_EQ(Signal("DQ<3>"), "DQ<3>"); // the signals stay with the pins
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Number("DQ<3>"), "A13");
+    EXPECT_EQ(Number("DQ<4>"), "A12");
+
+    Run("kx::show clp RN1A");
+    Run("kx::select ccp " + std::to_string(PinRow("A")) + " " + std::to_string(G::m_nColPinNumber));
+    EXPECT_EQ(Run("assignPinNumber pin 2"), "1");
+    EXPECT_EQ(Number("A"), "2");
+    EXPECT_EQ(Number("B"), "7");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Number("A"), "1");
+    EXPECT_EQ(Number("B"), "8");
+}
+
 class PairLegs : public CommitRefresh {
 protected:
     void SetUp() override {
@@ -97,6 +138,7 @@ TEST_F(PairLegs, TheGridsOwnEditBringsTheOtherLegAlongInOneStep) {
     EXPECT_TRUE(Connected("U1 CLK_P SYSCLK_P")) << Run("kx::netlist");
     EXPECT_TRUE(Connected("U1 CLK_N SYSCLK_N")) << Run("kx::netlist");
     EXPECT_EQ(Signal("CLK_N"), "SYSCLK_N");
+    EXPECT_EQ(Signal("CLK"), "SYSCLK"); // the pair row follows the leg brought along
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     Run("undo");
     EXPECT_FALSE(Connected("U1 CLK_P SYSCLK_P"));

@@ -164,3 +164,31 @@ TEST_F(DiffPairs, PairColumnWritesThePairName) {
 }
 
 } // namespace
+
+namespace {
+
+// A vector pair connected on some of its lanes only: a lane the connection leaves out is on no pair
+// net, and shows what its legs are on.
+TEST_F(PinGridTest, ALaneOutsideThePairConnectionShowsItsLegs) {
+    builder.symbol("PHY").bus("TXP", 1, 0).bus("TXN", 1, 0);
+    builder.schematic("top")
+        .instance("U1", "PHY")
+        .connect("U1", "TXP<1..0>", "DP<1..0>")
+        .connect("U1", "TXN<1..0>", "DN<1..0>")
+        .dpPin("U1", "TX", "TXP", "TXN")
+        .dpNet("D", "DP", "DN");
+    Init();
+    IDPInstTerm* pair = Instance("U1").instance()->findDPInstTerm("TX");
+    ASSERT_NE(pair, nullptr);
+    {
+        CTransaction t(design, "lane 0");
+        ASSERT_TRUE(t.addDPConn(design.design()->findDPNet("D"), 0, 0, pair, 0, 0));
+        ASSERT_TRUE(t.commit()) << t.lastError().GetString();
+    }
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    EXPECT_EQ(Cell(Row("TX<0>"), CKXInstanceDetailsGridWnd::m_nColSignal), "D<0>");
+    EXPECT_EQ(Cell(Row("TX<1>"), CKXInstanceDetailsGridWnd::m_nColSignal), "DP<1>,DN<1>");
+    EXPECT_EQ(Cell(Row("TX<1..0>"), CKXInstanceDetailsGridWnd::m_nColSignal), "DP<1>,DN<1>,DP<0>,DN<0>");
+}
+
+} // namespace

@@ -4,7 +4,9 @@
 #include "kxcommon/KXPartReader.h"
 #include "kxcontrols/KXProgressBar.h"
 
+#include <algorithm>
 #include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -99,6 +101,55 @@ TEST_F(PinGridBoard, AHostPropertyChangeRefreshesTheCustomColumn) {
     // Refused: no such object; nothing is broadcast.
     EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.NOPE SLEW fast"), "error: no object \"demo.board:sch@U1.NOPE\"");
     EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.PGOOD SLEW"), "error: usage: kx::setprop PATH NAME VALUE");
+}
+
+// A column the layout inserts looks like the columns the grid was made with: its caption, its "*"
+// filter cell, the header bands above and between covered across it; the dump shows it so.
+TEST_F(PinGridBoard, AColumnInsertedByTheLayoutLooksLikeTheOthers) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    Run("kx::select ccp 6 4");
+    Run("kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    G* grid = Grid();
+    ROWCOL slew = 0;
+    for (ROWCOL c = 1; c <= grid->GetColCount(); ++c)
+        if (grid->GetValueRowCol(2, c) == "Slew") slew = c;
+    ASSERT_GT(slew, 0u) << Run("kx::window ccp");
+    const ROWCOL last = grid->GetColCount();
+    ASSERT_GT(last, slew) << "inserted among the columns, not after them";
+    CGXStyle caption;
+    grid->GetStyleRowCol(2, slew, caption);
+    EXPECT_EQ(caption.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)), "Slew");
+    CGXStyle filter;
+    grid->GetStyleRowCol(4, slew, filter);
+    EXPECT_EQ(filter.GetValue(), "*");
+    EXPECT_EQ(filter.GetControl(), IDS_CTRL_FILTER_COMBO);
+    // Bands: rows 0-1 from column 1, rows 3 and 5 from column 0, each to the last column.
+    for (const auto& [top, bottom, left] : {std::tuple<ROWCOL, ROWCOL, ROWCOL>{0, 1, 1}, {3, 3, 0}, {5, 5, 0}}) {
+        CGXRange band;
+        ASSERT_NE(grid->GetCoveredCellsRowCol(top, slew, band), nullptr) << "row " << top;
+        EXPECT_EQ(band.top, top);
+        EXPECT_EQ(band.bottom, bottom);
+        EXPECT_EQ(band.left, left);
+        EXPECT_EQ(band.right, last) << "row " << top;
+    }
+    // The dump: the caption in the caption line, one "*" per shown column in the filter line.
+    const std::filesystem::path dump = m_dir / "ccp.txt";
+    ASSERT_EQ(Run("dumpGrid pin " + dump.string()), "1");
+    std::ifstream in(dump);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    const auto captions = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.find("Pin Name") != std::string::npos && l.find("Slew") != std::string::npos;
+    });
+    ASSERT_NE(captions, lines.end());
+    const std::string stars = *std::next(captions, 2); // the covered band, then the filter row
+    int shown = 0;
+    for (ROWCOL c = 1; c <= last; ++c)
+        if (!grid->IsColHidden(c) && grid->GetColumnInfo(static_cast<int>(c))->m_bShown) ++shown;
+    EXPECT_EQ(std::count(stars.begin(), stars.end(), '*'), shown) << stars;
 }
 
 // Every progress line of a load ends at 100% when its bar goes: pairs and pins both.

@@ -89,6 +89,9 @@ TEST_F(PairSignals, TheLanesOfAVectorPair) {
     EXPECT_EQ(Signal("TX<3..0>"), "LVDS<3..0>");
     EXPECT_EQ(Signal("TX<3>"), "LVDS<3>");
     EXPECT_EQ(Signal("TX<0>"), "LVDS<0>");
+    // The pair pins come from the part library: the vector pair says so as its bits do.
+    EXPECT_EQ(CellText(PinRow("TX<3..0>"), G::m_nColDiffPair), "Library defined");
+    EXPECT_EQ(CellText(PinRow("TX<3>"), G::m_nColDiffPair), "Library defined");
     // On the pair net, but on another lane's bit.
     ASSERT_EQ(Type("TX_P<3>", "LVDS_P<2>"), "1");
     EXPECT_EQ(Signal("TX<3>"), "LVDS_P<2>,LVDS_N<3>");
