@@ -1,6 +1,7 @@
 #include "grid/KXJournalLine.h"
 
 #include "grid/KXGridSite.h"
+#include "grid/KXReplaySteps.h"
 #include "grid/KXScriptText.h"
 
 #include "kxcommon/KXShareGlobalData.h"
@@ -42,5 +43,7 @@ bool KXJournalLines::IsRecording() {
 
 bool KXJournalLines::Write() const {
     if (!IsRecording() || m_text.IsEmpty()) return false;
-    return KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), m_text);
+    if (!KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), m_text)) return false;
+    KXNoteReplaySteps(m_steps);
+    return true;
 }

@@ -44,6 +44,13 @@ public:
     KXJournalLines& Comment(const char* title);
     // A line break closing the block.
     KXJournalLines& End();
+    // The call just written is an edit of its own when the journal is replayed: an edit that writes
+    // several such calls is one undo step here but as many on replay, and Write() tells the pane so
+    // (KXReplaySteps.h), whose undo of the edit then journals that many Undo() calls.
+    KXJournalLines& OwnStep() {
+        ++m_steps;
+        return *this;
+    }
 
     const CString& Text() const { return m_text; }
     bool IsEmpty() const { return m_text.IsEmpty(); }
@@ -55,4 +62,5 @@ public:
 private:
     CString m_handle;
     CString m_text;
+    int m_steps = 0; // calls marked OwnStep()
 };

@@ -113,6 +113,7 @@ bool CKXMatrixGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, int gr
         .Pane("MatrixPasteAssoc", {CString(kTerminationKind), CellText(row, Layout().m_nNameCol),
                                    CString(instance.instance()->name()), PinText(pin, bit), entry.type, entry.name,
                                    entry.data})
+        .OwnStep()
         .End();
     return true;
 }
@@ -127,6 +128,7 @@ bool CKXMatrixGridWnd::PastePupdOnRow(CTransaction* t, const SignalRow& signal, 
         .Pane("OpenMatrixView", {m_strViewName})
         .Pane("MatrixPasteAssoc", {CString(kPupdKind), CellText(signal.row, Layout().m_nNameCol), CString(), CString(),
                                    entry.type, entry.name, entry.data})
+        .OwnStep()
         .End();
     return true;
 }

@@ -110,7 +110,7 @@ BOOL CKXMatrixGridWnd::EditPupd(CString parent, CString name, CString refDes, CS
         }
         edited = true;
         RecordSelectPupdCol(journal, s);
-        journal.Comment("Edit Pullup/Pulldown").Pane("EditPUPD", {operands}).End();
+        journal.Comment("Edit Pullup/Pulldown").Pane("EditPUPD", {operands}).OwnStep().End();
     }
     api.setTransaction(nullptr, true);
     if (!edited) {

@@ -416,6 +416,7 @@ void CKXMatrixGridWnd::EchoAndJournal(ROWCOL row, int col, const CString& oldTex
         .Comment("Matrix Connection")
         .Pane("OpenMatrixView", {m_strViewName})
         .Pane("MatrixConnect", {signal, instanceName, column, oldText, newText})
+        .OwnStep()
         .End()
         .Write();
 }

@@ -184,9 +184,9 @@ BOOL CKXMatrixGridWnd::CommitModels(const std::vector<PinCell>& cells, const CSt
         ++changed;
         JournalCell(journal, cell, "PIN_NAME");
         if (model.IsEmpty())
-            journal.Comment("Remove Model").Pane("RemoveModel").End();
+            journal.Comment("Remove Model").Pane("RemoveModel").OwnStep().End();
         else
-            journal.Comment("Assign Model").Pane("AssignModel", {model}).End();
+            journal.Comment("Assign Model").Pane("AssignModel", {model}).OwnStep().End();
     }
     if (!changed || !edit.Commit()) return FALSE;
     MarkModified();
@@ -221,7 +221,7 @@ BOOL CKXMatrixGridWnd::DeleteTerminations() {
         if (!termination || !edit.Transaction()->removeDTInstance(termination)) continue;
         deleted.push_back(cell);
         JournalCell(journal, cell, "TERMINATION");
-        journal.Comment("Delete").Pane("Delete").End();
+        journal.Comment("Delete").Pane("Delete").OwnStep().End();
     }
     // A deletion that worked answers so, and the edit stays undoable.
     if (deleted.empty() || !edit.Commit()) return FALSE;
@@ -315,6 +315,7 @@ BOOL CKXMatrixGridWnd::AddTerminationInstance(CString type, CStringArray* libs, 
             .Pane("MatrixAddTermination", {type, PartsText(libs, parts), PartsText(cells, parts), PartsText(views, parts),
                                            PartsText(physNames, parts), PartsText(values, parts),
                                            PropsText(keyLists, parts), PropsText(instLists, parts), delay, high, low})
+            .OwnStep()
             .End();
     }
     api->setTransaction(nullptr, true);

@@ -70,6 +70,7 @@ BOOL CKXMatrixGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
                                    key, pinSide ? CellText(row, ColumnOf(group, Layout().m_nPinNameOffset)) : CString()})
             .Comment("Change Property")
             .Pane("ChangePropValue", {key, value})
+            .OwnStep()
             .End();
     }
     if (changed.empty() || !edit.Commit()) return FALSE;

@@ -108,6 +108,7 @@ BOOL CKXMatrixGridWnd::AddPupdInstance(CString type, CString lib, CString cell, 
         RecordSelectPupdCol(journal, s);
         journal.Comment("Add Pullup/Pulldown")
             .Pane("MatrixAddPupd", {type, lib, cell, view, physName, value, dcNet, Joined(keyProps), Joined(instProps)})
+            .OwnStep()
             .End();
     }
     if (!edit.Commit()) return FALSE;
@@ -142,7 +143,7 @@ BOOL CKXMatrixGridWnd::DeletePupds(CStringArray* names, CMapStringToString*) {
         if (!DeletePupd(*edit.Transaction(), s, wanted)) continue;
         any = true;
         RecordSelectPupdCol(journal, s);
-        journal.Comment("Delete Pullup/Pulldown").Pane("MatrixDeletePupd", {list}).End();
+        journal.Comment("Delete Pullup/Pulldown").Pane("MatrixDeletePupd", {list}).OwnStep().End();
     }
     if (!any || !edit.Commit()) return FALSE;
     RefreshPupdCells({});

@@ -77,6 +77,7 @@ void CKXMatrixGridWnd::CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& o
         .Pane("MatrixSelect", {CellText(row, Layout().m_nNameCol), CString(), CString("PUPD"), CString()})
         .Comment("Delete Pullup/Pulldown")
         .Pane("MatrixDeletePupd", {list})
+        .OwnStep()
         .End();
     m_retainJournal.push_back(lines);
 }
@@ -89,6 +90,7 @@ void CKXMatrixGridWnd::NoteDroppedTermination(ROWCOL row, int group, const CStri
                                CString("TERMINATION"), pinName})
         .Comment("Delete")
         .Pane("Delete")
+        .OwnStep()
         .End();
     m_retainJournal.push_back(lines);
 }

@@ -147,7 +147,7 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
         }
     }
     AddNets(addedNets);
-    OnNetsChanged(changedNets);
+    OnNetChanged(changedNets);
     CloseDeletedNets(deletedNets);
     if (sync) {
         SyncNetsWithDesign();
@@ -190,31 +190,23 @@ bool CKXBottomPaneContainerView::FollowPairChange(int kind, IDPNet* pair) {
     return true;
 }
 
-void CKXBottomPaneContainerView::OnNetDeleted(INet* net) {
-    if (net) CloseDeletedNets({net});
-}
-
 void CKXBottomPaneContainerView::CloseDeletedNets(const std::vector<INet*>& nets) {
     std::set<DWORD_PTR> ids;
     for (INet* net : nets)
         if (net) ids.insert(net->id());
-    ForgetNets(ids);
-    CloseSignalWindows(ids);
+    OnNetDeleted(ids);
 }
 
-void CKXBottomPaneContainerView::ForgetNets(const std::set<DWORD_PTR>& ids) {
+void CKXBottomPaneContainerView::OnNetDeleted(const std::set<DWORD_PTR>& ids) {
+    if (ids.empty()) return;
     for (DWORD_PTR id : ids)
         m_registeredNets.erase(static_cast<unsigned>(id));
     RemoveNetFromLists(-1, &ids);
-}
-
-void CKXBottomPaneContainerView::OnNetChanged(INet* net, BOOL refreshPinGrids) {
-    (void)refreshPinGrids; // the pin grids follow a net's new name and range from the commit themselves
-    if (net) OnNetsChanged({net});
+    CloseSignalWindows(ids);
 }
 
 // Each changed net leaves the lists under the name it was offered by and comes back under its new one.
-void CKXBottomPaneContainerView::OnNetsChanged(const std::vector<INet*>& nets) {
+void CKXBottomPaneContainerView::OnNetChanged(const std::vector<INet*>& nets) {
     if (nets.empty()) return;
     std::set<DWORD_PTR> ids;
     for (INet* net : nets)
@@ -240,7 +232,7 @@ void CKXBottomPaneContainerView::SyncNetsWithDesign() {
     std::set<DWORD_PTR> gone;
     for (const auto& entry : m_registeredNets)
         if (!present.count(entry.first)) gone.insert(entry.first);
-    ForgetNets(gone);
+    OnNetDeleted(gone);
     AddNets(added);
 }
 

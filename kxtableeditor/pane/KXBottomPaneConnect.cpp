@@ -106,6 +106,7 @@ BOOL CKXBottomPaneContainerView::BeginPaneTransaction(const char* name) {
     CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
     if (!grid || CKXTransaction::IsTransactionStarted()) return FALSE;
     EmptyTransactionNetMap();
+    m_nStepsAtPaneTransaction = m_undo.size();
     return CKXTransaction::BeginTrans(grid, PaneMasterDesign(), name);
 }
 
@@ -118,6 +119,16 @@ BOOL CKXBottomPaneContainerView::EndPaneTransaction(BOOL commit) {
         m_bCommitting = FALSE;
     } else {
         CKXTransaction::DiscardTrans(grid);
+    }
+    // Nothing of an edit that did not commit stays: the cells the grids changed for it show the design
+    // again, and the steps they recorded go.
+    if (!done) TakeBackStepsSince(m_nStepsAtPaneTransaction);
+    if (commit && !done) {
+        // Refused by the design database: the pin rows the grids wrote ahead of the commit are read again.
+        for (IKXPinGrid* pins : ShownPinGrids()) {
+            kxgrid::GridWriteScope noUndo(pins->Grid(), kxgrid::GridWriteScope::kUndo);
+            pins->RefreshInstances(nullptr);
+        }
     }
     EmptyTransactionNetMap();
     return done;

@@ -13,6 +13,7 @@
 #include "grid/KXGridUndo.h"
 #include "grid/KXReplaySteps.h"
 #include "grid/gxcommand.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
@@ -124,7 +125,8 @@ END_MESSAGE_MAP()
 
 CKXBottomPaneContainerView::CKXBottomPaneContainerView()
     : m_pSignalDropList(std::make_unique<CKXListComboBox>(this)),
-      m_pDiffPairDropList(std::make_unique<CKXListComboBox>(this)) {
+      m_pDiffPairDropList(std::make_unique<CKXListComboBox>(this)),
+      m_pAssocCompApi(std::make_unique<CKXAssocCompAPI>()) {
     EnableAutomation();
     RegisterTclCommands();
 }
@@ -198,6 +200,22 @@ void CKXBottomPaneContainerView::TakeBack(Step& step, Step& recorded, size_t fai
             step.commands[i]->Execute(step.grids[i], back);
     }
     m_pRecording = nullptr;
+}
+
+void CKXBottomPaneContainerView::TakeBackStepsSince(size_t count) {
+    Step ignored;
+    m_pRecording = &ignored;
+    while (m_undo.size() > count) {
+        Step step = std::move(m_undo.back());
+        m_undo.pop_back();
+        for (size_t i = step.commands.size(); i-- > 0;) {
+            auto* entry = dynamic_cast<CKXUndoCmd*>(step.commands[i].get());
+            if ((entry && entry->IsTransactionCmd()) || !IsLiveGrid(step.grids[i])) continue;
+            step.commands[i]->Execute(step.grids[i], gxUndo);
+        }
+    }
+    m_pRecording = nullptr;
+    m_bStepOpen = FALSE;
 }
 
 namespace {

@@ -36,6 +36,7 @@ class CKXPhysPartDetailsGridWnd;
 class CKXPhysNetDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
 class CKXMatrixGridWnd;
+class CKXAssocCompAPI;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -134,13 +135,13 @@ public:
     // Every net entry of both signal lists is known by its text and only those are: true when the
     // lists and what the pane remembers of them agree.
     bool SignalListsAgree() const;
-    // A net deleted from the design is forgotten and leaves the lists.
-    void OnNetDeleted(INet* net);
+    // Nets deleted from the design (known by their ids: their objects may be gone) are forgotten, leave
+    // the lists, and their windows and their bits' windows close.
+    void OnNetDeleted(const std::set<DWORD_PTR>& ids);
     void CloseDeletedNets(const std::vector<INet*>& nets);
-    void ForgetNets(const std::set<DWORD_PTR>& ids);
-    // Nets whose name or bit range changed are offered under their new names.
-    void OnNetChanged(INet* net, BOOL refreshPinGrids);
-    void OnNetsChanged(const std::vector<INet*>& nets);
+    // Nets whose name or bit range changed are offered under their new names, and their rows in the
+    // object window follow (the pin grids follow a net's new name and range from the commit themselves).
+    void OnNetChanged(const std::vector<INet*>& nets);
     // The object information window (KXBottomPaneObjectInfo.cpp) remembers the components and signals
     // shown and keeps their grids, up to the project's "max_open_windows" of each kind (section
     // GRIDWORKSHOP, 100 when not set): before another is made, the oldest one not shown now is closed.
@@ -489,6 +490,7 @@ public:
     CKXGridWnd* CreateGroupComponentGrid(const CString& keys);
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
     std::vector<CKXGridWnd*> SiteGrids() const override { return m_shownGrids; }
+    CKXAssocCompAPI* AssocCompApi() override { return m_pAssocCompApi.get(); }
     // The shown grid the pane's commands go to: the one made active last, else the first shown.
     CKXGridWnd* GetActiveGrid() const;
     // The same grids for the host, which drives them as a user does.
@@ -518,6 +520,7 @@ public:
     BOOL m_bCommittingCellEdit = FALSE; // a pin grid commits an edit applied through the Attach Signal bar
     // Begins a transaction on the pane's own grid (FALSE when one is open: the caller joins it).
     BOOL BeginPaneTransaction(const char* name);
+    size_t m_nStepsAtPaneTransaction = 0; // the undo steps there were when the pane's transaction began
     void SelectKeysOnly(CStringArray& keys);
     BOOL IsEditable() const; // FALSE in a read-only window
     BOOL EndPaneTransaction(BOOL commit);
@@ -690,6 +693,9 @@ private:
                  const char* call);
     // Takes back what of a step ran before one of its commands failed.
     void TakeBack(Step& step, Step& recorded, size_t failed, GXCmdType type);
+    // Takes back and drops the steps made since the history had that many: what the grids' own
+    // commands did to their cells during an edit that did not commit (the design went back already).
+    void TakeBackStepsSince(size_t count);
     // The history outlives the grids: before a grid goes, its design entries move to the pane's own
     // grid and the entries that only restore its cells or its order are dropped.
     void ForgetGridInHistory(CKXGridWnd* gone);
@@ -762,6 +768,7 @@ private:
     std::map<int, CString> m_compIdToName, m_netIdToName;
     int m_nLastCompId = -1;
     int m_nLastNetId = -1;
+    std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi; // the grids' associated-components object; outlives them
     std::vector<std::unique_ptr<CKXGridWnd>> m_grids; // every grid of the pane, of any kind
     CKXPhysPartDetailsGridWnd* m_pPhysPartGrid = nullptr;      // single parts (in m_grids)
     CKXPhysPartDetailsGridWnd* m_pPhysPartGroupGrid = nullptr; // several parts at once (in m_grids)

@@ -250,29 +250,8 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
     if (bRedraw && group == "2" && GetCurrentCell(cr, cc)) RedrawRowCol(cr, cc);
 }
 
-void CKXInstanceDetailsGridWnd::RefreshDiffPairRow(ROWCOL row, int) {
-    IDPInstTerm* pair = GetRowDPInstTerm(row);
-    if (!pair) return;
-    WritePairSignalCell(row, pair->dpConn() ? pair->dpConn()->dpNet() : nullptr);
-}
-
-void CKXInstanceDetailsGridWnd::WritePairSignalCell(ROWCOL row, const IDPNet* net) {
-    CGXStyle pinName;
-    GetStyleRowCol(row, Col(m_nColPinName), pinName);
-    const CString level = pinName.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))
-                              ? pinName.GetUserAttributeText(Id(IDS_UA_ROW_LEVEL))
-                              : CString();
-    CGXStyle sig;
-    sig.SetWrapText(FALSE);
-    sig.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
-    sig.SetUserAttribute(Id(IDS_UA_CHILD_LEVEL), level); // editing the signal is up to the row and the grid
-    sig.SetValue(net ? CKXGenUtils::GetDiffPairName(net) : CString())
-        .SetInterior(RGB(255, 255, 255))
-        .SetControl(Id(IDS_CTRL_DIFFPAIR_SIGNAL))
-        .SetEnabled(TRUE);
-    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
-    GridWriteScope scope(*this);
-    SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
+void CKXInstanceDetailsGridWnd::RefreshDiffPairRow(ROWCOL row, int flag) {
+    if (row >= PIN_FIRST_ROW && row <= GetRowCount() && IsDiffPairRow(row)) FillDiffPairSignalCells(row, flag);
 }
 
 void CKXInstanceDetailsGridWnd::UpdateDiffPairNameCells(const IDPNet* dpNet) {
@@ -284,11 +263,9 @@ void CKXInstanceDetailsGridWnd::RefreshDiffPairNameCells(const IDPNet* pairNet) 
     const BOOL bWasLocked = LockUpdate(TRUE);
     {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
-        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
-            if (!IsDiffPairRow(r)) continue;
-            IDPInstTerm* pair = GetRowDPInstTerm(r);
-            if (pair && pair->dpConn() && pair->dpConn()->dpNet() == pairNet) WritePairSignalCell(r, pairNet);
-        }
+        // A vector pair's row and the rows of its lanes all sit on the pair net.
+        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
+            if (IsDiffPairRow(r) && kxpingrid::PairNetOf(GetRowDPInstTerm(r)).net == pairNet) FillDiffPairSignalCells(r, 0);
     }
     if (!bWasLocked) {
         LockUpdate(FALSE);
@@ -873,7 +850,15 @@ void CKXInstanceDetailsGridWnd::RenameNetCells(const INet* net) {
             renamed += ",";
             start = comma + 1;
         }
-        if (changed) ApplySignalCellStyle(r, renamed, static_cast<int>(net->id()), 0, FALSE);
+        if (!changed) continue;
+        ApplySignalCellStyle(r, renamed, static_cast<int>(net->id()), 0, FALSE);
+        // A pair row that shows its legs' texts shows the new name too.
+        const ROWCOL pair = GetRowParentOffset(r);
+        if (pair != GX_INVALID && IsDiffPairRow(pair)) {
+            FillDiffPairSignalCells(pair, 0);
+            const ROWCOL outer = GetRowParentOffset(pair);
+            if (outer != GX_INVALID && IsDiffPairRow(outer)) FillDiffPairSignalCells(outer, 0);
+        }
     }
 }
 

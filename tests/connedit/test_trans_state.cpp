@@ -5,6 +5,8 @@
 
 #include "grid/KXGridEdit.h" // the step modes
 
+#include "kxinstsigpane/KXTransaction.h"
+
 namespace {
 
 using TransState = ConnEditFixture;
@@ -33,6 +35,29 @@ TEST_F(TransState, ARefusedEditLeavesNoStepAndTheStateClosed) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Conn("U1 PGOOD"), "PG");
+}
+
+// A delete whose commit the design database refuses: the word answers 0, and the design, the undo
+// history and the journal are as they were.
+TEST_F(TransState, ADeleteTheDatabaseRefusesChangesNothing) {
+    OpenBoard();
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+                  "-value 22"),
+              "1");
+    const std::string before = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    const std::string journal = JournalText();
+    m_app->Server()->setCommitFault([] { return true; });
+    EXPECT_EQ(Run("deleteConnection pin PGOOD:C10"), "0");
+    m_app->Server()->setCommitFault(nullptr);
+    EXPECT_EQ(Saved(), before);
+    // The row shows the pin as connected still, with its termination.
+    const std::string window = Run("kx::window ccp");
+    EXPECT_NE(window.find("| PGOOD | C10 | Input | PG | Series"), std::string::npos) << window;
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << Ccp()->GetUndoDescription().GetString();
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
 }
 
 } // namespace

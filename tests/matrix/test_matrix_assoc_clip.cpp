@@ -406,3 +406,112 @@ TEST_F(MatrixAssocDialogs, AddPullupOnASignalThatHasOneIsRefusedAndChangesNothin
 }
 
 } // namespace
+
+// ------------------------------------------------------------------ an undone edit in the journal
+
+// An edit that journals one call per component or signal is one undo step here but several on replay:
+// its undo must be journalled as that many Undo() calls, so that the replay takes all of it back too.
+namespace {
+
+class MatrixUndoneReplay : public MatrixAssocClip {
+protected:
+    // Does the edit, takes it back, and replays the journal of both on the design as it was.
+    void ExpectUndoneEditReplaysUndone(const std::string& edit) {
+        const std::string before = Snapshot();
+        const std::filesystem::path file = StartJournal();
+        ASSERT_EQ(Run(edit), "1") << ::testing::PrintToString(Messages());
+        ASSERT_NE(Snapshot(), before);
+        ASSERT_EQ(Run("undo"), "1");
+        const std::string lines = StopJournal(file);
+        ASSERT_EQ(Snapshot(), before);
+        EXPECT_EQ(Replayed(lines, 0), before) << lines;
+    }
+    void ConnectTwoFreePins() {
+        ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");
+        ASSERT_EQ(Run("matrixConnect pin GND J1 PIN_NAME {P<4>}"), "1");
+    }
+};
+
+TEST_F(MatrixUndoneReplay, ATerminationPastedOntoTwoPins) {
+    ConnectTwoFreePins();
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(PinRow("FREE", "P<3>"), TermCol(), PinRow("GND", "P<4>"), TermCol()), "1");
+    ExpectUndoneEditReplaysUndone("paste pin");
+}
+
+TEST_F(MatrixUndoneReplay, APullUpPastedOntoTwoSignals) {
+    ASSERT_EQ(Select(Row("GND"), PupdCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(Row("N1"), PupdCol(), Row("FREE"), PupdCol()), "1");
+    ExpectUndoneEditReplaysUndone("paste pin");
+}
+
+TEST_F(MatrixUndoneReplay, TheTerminationDialogsChoiceOnTwoPins) {
+    ConnectTwoFreePins();
+    ASSERT_EQ(Select(PinRow("FREE", "P<3>"), TermCol(), PinRow("GND", "P<4>"), TermCol()), "1");
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    ExpectUndoneEditReplaysUndone("kx::menu 35522");
+}
+
+TEST_F(MatrixUndoneReplay, TheDialogsReplacementOfATermination) {
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    Run("kx::answer dialog CKXTerminationDlg ok type Series value0 47");
+    ExpectUndoneEditReplaysUndone("kx::menu 35522");
+}
+
+TEST_F(MatrixUndoneReplay, ThePullUpDialogsChoiceOnTwoSignals) {
+    ASSERT_EQ(Select(Row("N1"), NameCol(), Row("FREE"), NameCol()), "1");
+    Run("kx::answer dialog CKXPupdDlg ok type pullup dcnet GND value 10k");
+    ExpectUndoneEditReplaysUndone("kx::menu 35509");
+}
+
+TEST_F(MatrixUndoneReplay, APullUpAddedByWordToTwoSignals) {
+    ASSERT_EQ(Select(Row("N1"), NameCol(), Row("FREE"), NameCol()), "1");
+    ExpectUndoneEditReplaysUndone("addPupd pin -type pullup -dcnet GND -lib discrete -cell resistor -view sym "
+                                  "-physname R0402 -value 10k");
+}
+
+TEST_F(MatrixUndoneReplay, PullUpsDeletedFromTwoSignals) {
+    ASSERT_EQ(Select(Row("N1"), NameCol(), Row("FREE"), NameCol()), "1");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet GND -lib discrete -cell resistor -view sym -physname R0402 "
+                  "-value 10k"),
+              "1");
+    ASSERT_EQ(Select(Row("N1"), NameCol(), Row("FREE"), NameCol()), "1");
+    ExpectUndoneEditReplaysUndone("deletePupd pin");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MatrixUndoneReplay, TwoPinsDisconnectedByDelete) {
+    ASSERT_EQ(Select(PinRow("N1", "S"), PinCol(0), PinRow("N1", "T"), PinCol(0)), "1");
+    ExpectUndoneEditReplaysUndone("kx::key ccp Delete");
+}
+
+TEST_F(MatrixUndoneReplay, APinMovedWithoutItsTermination) {
+    Run("kx::answer question KXTABLE-140 yes");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0");
+    ExpectUndoneEditReplaysUndone("matrixConnect pin FREE J1 PIN_NAME S");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MatrixUndoneReplay, AModelAssignedToTwoPins) {
+    ExpectUndoneEditReplaysUndone("assignModel pin IBIS_X {N1 J1 S} {N1 J1 T}");
+}
+
+TEST_F(MatrixUndoneReplay, TerminationsDeletedFromTwoPins) {
+    ConnectTwoFreePins();
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(PinRow("FREE", "P<3>"), TermCol()), "1");
+    ASSERT_EQ(Run("paste pin"), "1");
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol(), PinRow("FREE", "P<3>"), TermCol()), "1");
+    ExpectUndoneEditReplaysUndone("kx::key ccp Delete");
+}
+
+} // namespace
