@@ -114,7 +114,7 @@ int CKXInstanceDetailsGridWnd::ConnectSelectedPins(CString text, int bEchoToHost
 
 int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost) {
     if (!m_bRenamingSignal) ClearSignalNameList(); // each connect run names its own signals
-    m_mapImplicitPinSignals.clear();
+    m_mapImplicitPinSignal.clear();
     m_pendingJournal.Empty();
     m_leadJournal.Empty();
     m_retainJournal.Empty();

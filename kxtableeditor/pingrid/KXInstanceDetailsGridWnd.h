@@ -500,7 +500,7 @@ public:
     // The implicit pins of an instance's package, one group per pin name, below its pins.
     void AddInstanceImplicitPins(int& nRow, CInstanceContext& instance);
     // Rows and the signals given to them since the last power assignment.
-    std::map<int, CString> m_mapImplicitPinSignals;
+    std::map<int, CString> m_mapImplicitPinSignal;
 
     // ------------------------------------------------------------- part sections
     // Fills (or hides) the header's Functions choice for the instance.

@@ -179,7 +179,7 @@ BOOL CKXInstanceDetailsGridWnd::ExpandImplicitPowerPinRows(CDWordArray& rows, in
 }
 
 void CKXInstanceDetailsGridWnd::StoreImplicitPinSignal(ROWCOL nRow, CString strSignal) {
-    if (IsImplicitPowerPinRow(nRow, nullptr)) m_mapImplicitPinSignals[static_cast<int>(nRow)] = strSignal;
+    if (IsImplicitPowerPinRow(nRow, nullptr)) m_mapImplicitPinSignal[static_cast<int>(nRow)] = strSignal;
 }
 
 BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
@@ -197,9 +197,9 @@ BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
-    if (m_mapImplicitPinSignals.empty()) return FALSE;
+    if (m_mapImplicitPinSignal.empty()) return FALSE;
     bool created = false;
-    for (const auto& [row, text] : m_mapImplicitPinSignals)
+    for (const auto& [row, text] : m_mapImplicitPinSignal)
         if (CreatePowerNet(text)) created = true;
     if (created && CKXTransaction::IsTransactionStarted()) {
         m_bCommitting = 1;
@@ -212,10 +212,10 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
         CImplicitPin pin;
         pin.m_strPinName = GetValueRowCol(row, Col(m_nColPinName));
         pin.m_strPinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
-        auto stored = m_mapImplicitPinSignals.find(static_cast<int>(row));
-        if (stored == m_mapImplicitPinSignals.end() && row != group)
-            stored = m_mapImplicitPinSignals.find(static_cast<int>(group));
-        if (stored != m_mapImplicitPinSignals.end()) {
+        auto stored = m_mapImplicitPinSignal.find(static_cast<int>(row));
+        if (stored == m_mapImplicitPinSignal.end() && row != group)
+            stored = m_mapImplicitPinSignal.find(static_cast<int>(group));
+        if (stored != m_mapImplicitPinSignal.end()) {
             pin.m_strSignal = CKXGenUtils::GetPowerSigPhysicalName(m_designContext, stored->second);
         } else {
             CGXStyle sig;
@@ -263,7 +263,7 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
             list.push_back(p.get());
         if (!site->AssignPowerInListPane(list, &names)) bAssigned = FALSE;
     }
-    m_mapImplicitPinSignals.clear();
+    m_mapImplicitPinSignal.clear();
     return bAssigned;
 }
 

@@ -57,6 +57,32 @@ struct PinGridTraits {
     }
 };
 
+// The pin grid with the parts' implicit power pins shown (the host's option): an edit is a net typed
+// into a power group's Signal cell, which ties the group's pins.
+struct PowerPinGridTraits : PinGridTraits {
+    static void AddToDesign(rmx::DesignBuilder& b) {
+        b.symbol("pwr").port("A").partDefinition("pwr").packagePin("1", "A").powerPin("7", "VCC", "N1").powerPin(
+            "14", "VCC", "N1");
+        b.schematic("board").instance("P7", "pwr", "P7").pinNumber("P7", "A", "1");
+    }
+    static void Load(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
+        CKXShareGlobalData::m_bShowPowerPins = TRUE;
+        const CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
+        ASSERT_TRUE(Pin(grid).LoadComponentPins(design, design.instance("P7"), FALSE));
+        ASSERT_NE(RowOf(grid, "VCC"), 0u);
+    }
+    static bool Connect(CKXGridWnd& grid, const char* text) {
+        SelectPin(grid, "VCC");
+        CKXGridEdit edit(grid, "Add Connections");
+        if (!edit || !Pin(grid).ConnectSelectedPins(text, 0)) return false;
+        return edit.Commit();
+    }
+    static bool Edit(CKXBottomPaneContainerView&, CKXGridWnd& grid) { return Connect(grid, "GND"); }
+    static bool FailingEdit(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
+        return Connect(grid, "not a signal name<");
+    }
+};
+
 struct SignalGridTraits {
     using G = CKXSignalDetailsGridWnd;
     static constexpr KXGridKind kKind = KXGridKind::Signal;
@@ -137,5 +163,5 @@ struct MatrixTraits {
 
 } // namespace
 
-using kKinds = ::testing::Types<PinGridTraits, SignalGridTraits, MatrixTraits>;
+using kKinds = ::testing::Types<PinGridTraits, PowerPinGridTraits, SignalGridTraits, MatrixTraits>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Kinds, GridConformance, kKinds);

@@ -120,6 +120,7 @@ void KXShellFixture::TearDown() {
     m_app.reset();
     m_core.reset();
     AfxGetAnswerQueue().Reset();
+    CKXShareGlobalData::m_bShowPowerPins = FALSE; // the host's option, which a test may have switched on
     CKXWinAPI::SetDateTimeSource(nullptr);
     CKXWinAPI::SetUserNameSource(nullptr);
     AfxSetRegistryDirectory("");
