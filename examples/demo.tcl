@@ -44,7 +44,16 @@ show "removeDiffPairPin CLK (U1's CLK is on SYSCLK)" [removeDiffPairPin pin CLK]
 say "The host's option of the parts' implicit power pins reaches the open grid at once"
 show "powerpins on" [kx::powerpins on]
 show "VCCINT row shown" [expr {[string first "VCCINT |" [kx::window ccp]] >= 0}]
+proc powerRow {pin} { lsearch -inline [split [kx::window ccp] "\n"] "*| $pin |*" }
+show "GND group row" [string trim [powerRow GND]]
+show "type AGND into the GND group's Signal cell" [kx::edit ccp [lindex [split [string trim [powerRow GND]] :] 0] 7 AGND]
+show "GND group row now" [string trim [powerRow GND]]
+show undo [undo]
 show "powerpins off" [kx::powerpins off]
+say "A selection by a key that names no pin row leaves no pin for the word that follows"
+show "selectObject pin MCLK, then pin NOSUCHPIN" "[selectObject pin MCLK] [selectObject pin NOSUCHPIN]"
+show "deleteConnection (no pin selected)" [deleteConnection pin]
+show "MCLK still on" [lsearch -all -inline [split [kx::netlist] "\n"] "U1 MCLK *"]
 say "Two components side by side: a sort by Pin Name sorts both, a bus row sums up its bits' signals"
 kx::show clp U2 J1
 show "sort by Pin Name (descending now)" [sort pin "Pin Name"]
@@ -180,6 +189,16 @@ show "RST_N" [pinNet RST_N]
 show "undo the paste" [undo]
 show "PGOOD after undo" [pinNet PGOOD]
 
+
+say "Open a leg of U1's clock pair: the pair's row shows what its legs are on until the leg is back"
+proc pairSignal {} { regexp {\| CLK \| [^|]* \| [^|]* \| ([^|]*) \|} [kx::window ccp] -> text; string trim $text }
+expandPins pin on
+show "CLK's signal" [pairSignal]
+show "clear CLK_P" [kx::edit ccp {*}[cellOf Signal CLK_P] {}]
+show "CLK's signal" [pairSignal]
+show "undo" [undo]
+show "CLK's signal after undo" [pairSignal]
+expandPins pin off
 
 say "Drop the signal MCLK on PGOOD's row, then rename PGOOD's and MCLK's connections in one step"
 show "drop MCLK" [kx::drop ccp {*}[cellOf Signal PGOOD] signal MCLK]
@@ -469,6 +488,28 @@ show "AddTermination" [kx::pane AddTermination]
 show "R2's row" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
 show "undo takes set-up and add back" [undo]
 show "R2's row after undo" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
+say "Two signal grids of one pane: each keeps its own InitTermination set-up for its own add"
+kx::pane SelectTerminationCol R2 2
+kx::messages
+kx::pane InitTermination Shunt
+show "InitTermination Shunt on PG's grid (R2): held" [expr {[kx::messages] eq ""}]
+kx::show slp MCLK
+kx::pane SelectTerminationCol U2 30
+show "AddTermination on MCLK's grid, which prepared nothing: refused" [kx::pane AddTermination]
+show "messages" [kx::messages]
+kx::pane InitTermination Series
+show "InitTermination Series on MCLK's grid (U2): held" [expr {[kx::messages] eq ""}]
+show "AddTermination there" [kx::pane AddTermination]
+show "U2's row" [lsearch -inline [split [kx::window ccp] "\n"] "*| U2 |*"]
+kx::show slp PG
+show "back on PG's grid, AddTermination sends PG's own set-up" [kx::pane AddTermination]
+show "R2's row" [lsearch -inline [split [kx::window ccp] "\n"] "*| R2 |*"]
+say "Coming back to the pane from the component list: with a signal grid active, the list's selection goes"
+kx::select clp U1 U2
+show "component list selection" [join [kx::window clp selected] ", "]
+selectWindow clp
+selectWindow ccp
+show "after selectWindow ccp" "\"[kx::window clp selected]\""
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
@@ -686,6 +727,16 @@ kx::answer dialog CKXInstConnDlg ok
 show "kx::instconn U1" [kx::instconn U1]
 show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
 show "undo" [undo]
+say "Ctrl+C on a Signal cell of the pane, Ctrl+V on pins in the dialog: one edit of the dialog's step"
+kx::show clp U1
+show "copy MCLK's signal" [copy pin [list U1 MCLK B14] Signal]
+kx::answer dialog CKXRetainAssocCompDlg ok
+kx::answer dialog CKXInstConnDlg ok pins {RST_N PGOOD} paste 1
+kx::answer dialog CKXInstConnDlg ok
+show "kx::instconn U1" [kx::instconn U1]
+show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
+show "undo takes the paste back" [undo]
+show "U1's RST_N and PGOOD" [lsearch -all -inline -regexp [split [kx::netlist] "\n"] {^U1 (RST_N|PGOOD) }]
 
 say "The pane's title bar and Attach Signal row, and what a menu's update handler says"
 kx::show clp U1

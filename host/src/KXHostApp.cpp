@@ -327,6 +327,15 @@ CDocument* CKXHostApp::ActiveDocument() const {
     return frame ? frame->GetActiveDocument() : nullptr;
 }
 
+CView* CKXHostApp::PaneViewOf(CDocument* doc) {
+    for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
+        CView* view = doc->GetNextView(pos);
+        if (view && !view->IsKindOf(RUNTIME_CLASS(CKXListPaneView)) && dynamic_cast<CCommonInterface*>(view))
+            return view;
+    }
+    return nullptr;
+}
+
 bool CKXHostApp::IsOpenMode(int mode) {
     switch (mode) {
     case eOpenModeNoSwitch:

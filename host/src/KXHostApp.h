@@ -16,6 +16,7 @@ class CKXHostMainWnd;
 class CDocTemplate;
 class CDocument;
 class CFrameWnd;
+class CView;
 class CWinApp;
 class IServer;
 class CDesignContext;
@@ -50,6 +51,9 @@ public:
     // The active design window and its document, or nullptr.
     CFrameWnd* ActiveFrame() const;
     CDocument* ActiveDocument() const;
+    // The connectivity pane of a design window: the document's view that is a pane but no list
+    // pane; nullptr without a document or pane.
+    static CView* PaneViewOf(CDocument* doc);
     // Design windows in tab order (from 1).
     std::vector<CDocument*> Documents() const;
 

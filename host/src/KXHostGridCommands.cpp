@@ -39,16 +39,6 @@ template <class V> V* ViewOf(CDocument* doc) {
     return nullptr;
 }
 
-// The connectivity pane: the document's view that is a pane but no list pane.
-CView* CcpView(CDocument* doc) {
-    for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
-        CView* view = doc->GetNextView(pos);
-        if (view && !view->IsKindOf(RUNTIME_CLASS(CKXListPaneView)) && dynamic_cast<CCommonInterface*>(view))
-            return view;
-    }
-    return nullptr;
-}
-
 CKXListPaneView* ListPane(CDocument* doc, const std::string& which, std::string& error) {
     const std::string w = KXHostLower(which);
     CKXListPaneView* pane = nullptr;
@@ -95,7 +85,7 @@ bool CheckCcp(const std::string& which, std::string& error) {
 bool PaneOf(CKXHostApp& app, GridTarget& t, std::string& error) {
     CDocument* doc = app.ActiveDocument();
     t.frame = app.ActiveFrame();
-    t.view = CcpView(doc);
+    t.view = CKXHostApp::PaneViewOf(doc);
     t.pane = t.view ? dynamic_cast<CCommonInterface*>(t.view) : nullptr;
     if (!t.pane) {
         error = "no design window is open";
@@ -311,10 +301,7 @@ IDispatch* PaneDispatch(CKXHostApp& app, const std::string& which, std::string& 
 
 // ------------------------------------------------------------------ commands
 
-bool Fail(std::string& r, const std::string& error) {
-    r = error;
-    return false;
-}
+using kxhost::Fail;
 
 // kx::select clp|slp NAME ?NAME ...? and kx::show clp|slp NAME ?NAME ...?: the list panes.
 bool ListCommand(CKXHostApp& app, bool show, const Args& a, std::string& r) {
@@ -608,12 +595,13 @@ bool GridPane(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// kx::window clp|slp|ccp: what the window shows.
+// kx::window clp|slp|ccp: what the window shows; kx::window clp|slp selected: the list's selected names.
 bool GridWindow(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 1) return Fail(r, "usage: kx::window clp|slp|ccp");
+    const bool selected = a.size() == 2 && KXHostLower(a[1]) == "selected" && KXHostLower(a[0]) != "ccp";
+    if (a.size() != 1 && !selected) return Fail(r, "usage: kx::window clp|slp|ccp, or kx::window clp|slp selected");
     CDocument* doc = app.ActiveDocument();
     if (KXHostLower(a[0]) == "ccp") {
-        auto* pane = dynamic_cast<CCommonInterface*>(CcpView(doc));
+        auto* pane = dynamic_cast<CCommonInterface*>(CKXHostApp::PaneViewOf(doc));
         if (!pane) return Fail(r, "no design window is open");
         r = pane->GetPaneText().str();
         return true;
@@ -623,8 +611,17 @@ bool GridWindow(CKXHostApp& app, const Args& a, std::string& r) {
     CKXListPaneGrid* list = pane ? pane->GetActiveList() : nullptr;
     if (!list) return Fail(r, err.empty() ? "the list pane shows no list" : err);
     std::vector<std::string> names;
-    for (int i = 0; i < list->GetObjectCount(); ++i)
-        names.push_back(list->GetObjectName(i).str());
+    if (selected) {
+        // The rows the user sees selected (the current row alone is not a selection).
+        CRowColArray rows;
+        list->GetSelectedRows(rows, FALSE, FALSE);
+        for (int i = 0; i < rows.GetSize(); ++i)
+            if (rows[i] >= 1 && static_cast<int>(rows[i]) <= list->GetObjectCount())
+                names.push_back(list->GetObjectName(static_cast<int>(rows[i]) - 1).str());
+    } else {
+        for (int i = 0; i < list->GetObjectCount(); ++i)
+            names.push_back(list->GetObjectName(i).str());
+    }
     r = KXHostJoin(names, "\n");
     return true;
 }

@@ -7,8 +7,6 @@
 #include "afx/afx.h"
 #include "afx/afxdlg.h"
 #include "afx/afxdoc.h"
-#include "kxinstsigpane/CommonInterface.h"
-#include "kxinstsigpane/KXListPanes.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -22,10 +20,7 @@ constexpr int kBeamButtonWidth = 18; // the beam's buttons, from its left edge
 constexpr int kComponentListButton = 0;
 constexpr int kSignalListButton = 1;
 
-bool Fail(std::string& r, const std::string& error) {
-    r = error;
-    return false;
-}
+using kxhost::Fail;
 
 bool IsClass(const CWnd* w, const char* name) {
     const CRuntimeClass* rc = w ? w->GetRuntimeClass() : nullptr;
@@ -40,16 +35,13 @@ CWnd* ChildOfClass(const CWnd* parent, const char* name) {
 
 // The object information window of the active design window's connectivity pane.
 CWnd* InfoWindow(CKXHostApp& app, std::string& error) {
-    CDocument* doc = app.ActiveDocument();
-    for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
-        CView* view = doc->GetNextView(pos);
-        if (!view || view->IsKindOf(RUNTIME_CLASS(CKXListPaneView)) || !dynamic_cast<CCommonInterface*>(view))
-            continue;
-        if (CWnd* info = ChildOfClass(view, "CKXObjectInfoWnd")) return info;
-        error = "the connectivity pane has shown nothing yet";
+    CView* pane = CKXHostApp::PaneViewOf(app.ActiveDocument());
+    if (!pane) {
+        error = "no design window is open";
         return nullptr;
     }
-    error = "no design window is open";
+    if (CWnd* info = ChildOfClass(pane, "CKXObjectInfoWnd")) return info;
+    error = "the connectivity pane has shown nothing yet";
     return nullptr;
 }
 

@@ -9,8 +9,6 @@
 #include "afx/afxdlg.h"
 #include "afx/afxdoc.h"
 #include "grid/secctrl.h"
-#include "kxinstsigpane/CommonInterface.h"
-#include "kxinstsigpane/KXListPanes.h"
 
 #include <string>
 
@@ -24,19 +22,12 @@ constexpr int kFxButtonId = 35279;
 constexpr int kAttachComboId = 35257;
 constexpr int kStaticId = 0xFFFF;
 
-bool Fail(std::string& r, const std::string& error) {
-    r = error;
-    return false;
-}
+using kxhost::Fail;
 
 // The connectivity pane of the active design window: the view that is a pane but no list pane.
 CView* PaneView(CKXHostApp& app, std::string& error) {
     CDocument* doc = app.ActiveDocument();
-    for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos;) {
-        CView* view = doc->GetNextView(pos);
-        if (view && !view->IsKindOf(RUNTIME_CLASS(CKXListPaneView)) && dynamic_cast<CCommonInterface*>(view))
-            return view;
-    }
+    if (CView* view = CKXHostApp::PaneViewOf(doc)) return view;
     error = doc ? "the design window has no connectivity pane" : "no design window is open";
     return nullptr;
 }

@@ -8,6 +8,14 @@
 #include <string>
 #include <vector>
 
+namespace kxhost {
+// A command's refusal: the error is its result text, and it answers false.
+inline bool Fail(std::string& result, const std::string& error) {
+    result = error;
+    return false;
+}
+} // namespace kxhost
+
 inline std::string KXHostLower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

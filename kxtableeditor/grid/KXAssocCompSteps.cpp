@@ -2,6 +2,9 @@
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxinstsigpane/KXTransaction.h"
+#include "kxsmall/ISysObjectServer.h"
+#include "rmx/context.h"
+#include "rmx/schema.h"
 
 #include <vector>
 
@@ -19,4 +22,21 @@ CTransaction* KXAssocCompStepTransaction(const CGXGridCore& grid, const CString&
     if (transaction && stepName.CompareNoCase("Add Termination") == 0 && onAddTermination)
         onAddTermination(transaction);
     return transaction;
+}
+
+bool KXHandTerminations(CKXAssocCompAPI& api, const std::vector<CInstTermBit>& bits, CDesignContext& design,
+                        CTransaction* transaction) {
+    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
+    if (!server || !transaction) return false;
+    const CInstTermBit working = api.getInstTermBit();
+    std::set<IDTInstance*> handed;
+    bool taken = false;
+    for (const CInstTermBit& bit : bits) {
+        api.setInstTermBit(bit);
+        IDTInstance* termination = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+        if (!termination || !handed.insert(termination).second) continue;
+        if (server->HandleAssociatedInstance(&design, termination, transaction)) taken = true;
+    }
+    if (working) api.setInstTermBit(working);
+    return taken;
 }

@@ -6,8 +6,11 @@
 
 #include <functional>
 #include <set>
+#include <vector>
 
 class CKXAssocCompAPI;
+class CDesignContext;
+class CInstTermBit;
 class CNetBit;
 class CTransaction;
 class IDTInstance;
@@ -21,3 +24,10 @@ std::set<IDTInstance*> KXPupdsOn(CKXAssocCompAPI& api, const CNetBit& bit);
 // A step named "Add Termination" first hands the transaction to onAddTermination.
 CTransaction* KXAssocCompStepTransaction(const CGXGridCore& grid, const CString& stepName,
                                          const std::function<void(CTransaction*)>& onAddTermination);
+
+// Hands the terminations on the pin bits to the system-object server in the transaction of an add,
+// once for the whole add after the library's work (each termination once, however many bits carry
+// it); the library gets back the pin bit it was at. True when the server took one; false without a
+// server or a transaction.
+bool KXHandTerminations(CKXAssocCompAPI& api, const std::vector<CInstTermBit>& bits, CDesignContext& design,
+                        CTransaction* transaction);

@@ -37,15 +37,15 @@ HeldEdit& Held() {
 void CKXGridEdit::Begin(const CDesignContext& design, const char* name, Mode mode) {
     // Another edit comes before the held one was completed: one edit is one transaction.
     DiscardWaiting();
-    if (mode == kJoinOpen && CKXTransaction::IsTransactionStarted()) {
+    if (mode != kOwn && CKXTransaction::IsTransactionStarted()) {
         m_active = true;
+        if (mode == kNested) m_pJoined = CKXTransaction::GetCurrentTransactionObj();
+        if (m_pJoined) m_joinedAt = m_pJoined->mark();
         return;
     }
-    m_grid.m_nUndoStepMode = kUndoStepOpen;
-    m_grid.m_nTransactionState = kTransactionOpen;
+    m_grid.m_nTransState = kUndoStepOpen;
     if (!CKXTransaction::BeginTrans(&m_grid, design, name ? name : "")) {
-        m_grid.m_nUndoStepMode = kUndoStepClose;
-        m_grid.m_nTransactionState = kTransactionDiscarded;
+        m_grid.m_nTransState = kUndoStepClose;
         return;
     }
     m_active = true;
@@ -64,7 +64,7 @@ bool CKXGridEdit::ChangedAnything() const {
     if (CKXTransaction::IsConnTransactionCommitted()) return true;
     const CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     // A command the grid recorded in the edit's step (a comment, an order) is a change of its own.
-    return (transaction && transaction->hasPendingChanges()) || m_grid.m_nUndoStepMode == kUndoStepJoin;
+    return (transaction && transaction->hasPendingChanges()) || m_grid.m_nTransState == kUndoStepJoin;
 }
 
 BOOL CKXGridEdit::Commit() {
@@ -75,18 +75,17 @@ BOOL CKXGridEdit::Commit() {
         return FALSE;
     }
     m_active = false;
+    m_pJoined = nullptr; // what it did is the outer edit's now
     if (!m_owned) return TRUE;
     m_owned = false;
-    const bool ownCommands = m_grid.m_nUndoStepMode == kUndoStepJoin;
-    m_grid.m_nUndoStepMode = kUndoStepClose;
+    const bool ownCommands = m_grid.m_nTransState == kUndoStepJoin;
+    m_grid.m_nTransState = kUndoStepClose;
     const int wasCommitting = m_grid.m_bCommitting;
     m_grid.m_bCommitting = TRUE;
-    m_grid.m_nTransactionState = kTransactionCommitted;
     const BOOL committed = CKXTransaction::CommitTrans(&m_grid, 1, 1);
     m_grid.m_bCommitting = wasCommitting;
     if (!committed) {
         // Nothing of a refused edit stays: neither the step its commands opened nor what they wrote.
-        m_grid.m_nTransactionState = kTransactionDiscarded;
         if (ownCommands) m_grid.RollBackUndoStep();
         m_grid.ShowDesignAfterRefusal();
     } else if (ownCommands) {
@@ -94,20 +93,25 @@ BOOL CKXGridEdit::Commit() {
         // the design did not change: the next edit is a step of its own.
         m_grid.AddCommand(nullptr, gxDo);
     }
-    m_grid.m_nUndoStepMode = kUndoStepClose;
+    m_grid.m_nTransState = kUndoStepClose;
     return committed;
 }
 
-void CKXGridEdit::Discard() {
-    if (!m_active) return;
+bool CKXGridEdit::Discard() {
+    if (!m_active) return true;
     m_active = false;
-    if (!m_owned) return;
+    if (!m_owned) {
+        CTransaction* joined = std::exchange(m_pJoined, nullptr);
+        if (!joined) return true;
+        // The outer edit may have gone on to another transaction object (an intermediate commit).
+        return joined == CKXTransaction::GetCurrentTransactionObj() && joined->discardTo(m_joinedAt);
+    }
     m_owned = false;
-    m_grid.m_nTransactionState = kTransactionDiscarded;
     CKXTransaction::DiscardTrans(&m_grid);
     // Commands the edit recorded in its step go with it.
-    if (m_grid.m_nUndoStepMode == kUndoStepJoin) m_grid.RollBackUndoStep();
-    m_grid.m_nUndoStepMode = kUndoStepClose;
+    if (m_grid.m_nTransState == kUndoStepJoin) m_grid.RollBackUndoStep();
+    m_grid.m_nTransState = kUndoStepClose;
+    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -20,7 +20,10 @@
 //
 // With kJoinOpen a bracket inside an edit that is already running (a helper
 // called from another edit) takes part in the open transaction: Commit() and
-// the destructor then leave it to the outer bracket.
+// the destructor then leave it to the outer bracket. With kNested it takes part
+// the same way, but it is all or nothing on its own: ending without Commit()
+// takes back the changes made since it joined, and those made before it stay
+// for the outer edit to keep or throw away.
 //
 // An edit that spans two calls from outside (an automation set-up, then the
 // command that completes it) is held open between them (Hold). It stays one
@@ -31,6 +34,7 @@
 
 #include "afx/afxstr.h"
 #include "rmx/context.h"
+#include "rmx/transaction.h"
 
 #include <functional>
 #include <memory>
@@ -38,7 +42,7 @@
 class CKXGridWnd;
 class CTransaction;
 
-// Modes of the undo step the next recorded command goes to (CKXGridWnd::m_nUndoStepMode).
+// Modes of the undo step the next recorded command goes to (CKXGridWnd::m_nTransState).
 enum KXUndoStepMode : int {
     kUndoStepRollBack = -1, // drop the step that is open (and the command given with it)
     kUndoStepClose = 0,     // join the open step (or make one) and close it
@@ -46,20 +50,12 @@ enum KXUndoStepMode : int {
     kUndoStepJoin = 2,      // join the step that is open
 };
 
-// What the last edit a grid began did with its transaction (CKXGridWnd::m_nTransactionState). An
-// edit that joins one already open leaves it alone.
-enum KXTransactionState : int {
-    kTransactionDiscarded = -1, // thrown away, refused by the server, or never begun
-    kTransactionCommitted = 0,  // committed (set right before the commit)
-    kTransactionOpen = 1,       // begun and still open
-    kTransactionNone = 2,       // the grid has begun no edit yet
-};
-
 class CKXGridEdit {
 public:
     enum Mode {
         kOwn,      // the bracket must begin its own transaction; refused while another is open
         kJoinOpen, // an open transaction is joined; otherwise the bracket begins one
+        kNested,   // as kJoinOpen; joined, it takes back what it did when it ends without Commit()
     };
 
     CKXGridEdit(CKXGridWnd& grid, const char* name, Mode mode = kOwn);
@@ -78,8 +74,9 @@ public:
     // edit changed nothing (it is then discarded: no undo step) or the server refused the commit
     // (nothing of the edit then stays). A joined transaction is left to its owner: TRUE.
     BOOL Commit();
-    // Throws away every change of the edit now (the destructor does it otherwise).
-    void Discard();
+    // Throws away every change of the edit now (the destructor does it otherwise). A nested bracket
+    // that joined takes back its own changes; false when it could not (a commit came in between).
+    bool Discard();
 
     // ---- the edit held open across calls (at most one)
     // Begins the edit for the grid and holds it, in use by the caller until Release(); an edit held
@@ -112,6 +109,9 @@ private:
     CKXGridWnd& m_grid;
     bool m_active = false;
     bool m_owned = false;
+    // A nested bracket that joined: the open transaction and where its own changes begin.
+    CTransaction* m_pJoined = nullptr;
+    CTransaction::Mark m_joinedAt;
 };
 
 // The call that completes an edit held open across automation calls (CKXGridEdit::Hold: the set-up

@@ -29,6 +29,7 @@ class CGXGridCore;
 class INet;
 class CKXListComboBox;
 class CKXGridWnd;
+class CKXAssocCompAPI;
 
 class IKXGridSite {
 public:
@@ -75,6 +76,10 @@ public:
     }
     // The grids the site shows, in display order (none outside a pane).
     virtual std::vector<CKXGridWnd*> SiteGrids() const { return {}; }
+    // The one associated-components object of the pane, which all its grids drive (a grid sets the
+    // context it needs before each call: nothing one grid leaves in it is another grid's); NULL outside
+    // a pane.
+    virtual CKXAssocCompAPI* AssocCompApi() { return nullptr; }
     // The Attach Signal bar: enabled while a signal cell of a grid is current.
     virtual void EnableAttachSignalControls(BOOL enable) = 0;
     // The drop lists the signal cells of the grids show (owned by the pane).

@@ -352,10 +352,10 @@ void CKXGridWnd::RegisterDynComboControl(DynComboFill fill, CDWordArray& lookCol
 
 void CKXGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
     if (m_pUndoHost)
-        m_pUndoHost->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
+        m_pUndoHost->AddUndoCommand(this, pCmd, ctType, m_nTransState);
     else
         CGXGridWnd::AddCommand(pCmd, ctType);
-    m_nUndoStepMode = 2;
+    m_nTransState = 2;
 }
 
 void CKXGridWnd::AddCommandToSiteUndo(CGXCommand* pCmd, GXCmdType ctType) {
@@ -364,8 +364,8 @@ void CKXGridWnd::AddCommandToSiteUndo(CGXCommand* pCmd, GXCmdType ctType) {
         CKXGridWnd::AddCommand(pCmd, ctType);
         return;
     }
-    sink->AddUndoCommand(this, pCmd, ctType, m_nUndoStepMode);
-    m_nUndoStepMode = kUndoStepJoin;
+    sink->AddUndoCommand(this, pCmd, ctType, m_nTransState);
+    m_nTransState = kUndoStepJoin;
 }
 
 std::vector<ROWCOL> CKXGridWnd::SelectedRowNumbers() {
@@ -389,9 +389,9 @@ CString CKXGridWnd::TopDesignName() const {
 }
 
 void CKXGridWnd::RollBackUndoStep() {
-    m_nUndoStepMode = kUndoStepRollBack;
+    m_nTransState = kUndoStepRollBack;
     AddCommand(nullptr, gxDo);
-    m_nUndoStepMode = kUndoStepClose;
+    m_nTransState = kUndoStepClose;
 }
 
 void CKXGridWnd::AddUndoCommand(CGXCommand* pCmd, GXCmdType ctType) {
@@ -687,11 +687,11 @@ void CKXGridWnd::SortWithUndo(int col) {
     const BOOL bWasLocked = LockUpdate(TRUE);
     // Each sort is an undo step of its own: it opens a step, and closes it, so that neither the edit
     // before it nor the sort after it joins it.
-    m_nUndoStepMode = kUndoStepOpen;
+    m_nTransState = kUndoStepOpen;
     AddCommand(new CKXSortUndoCmd(this, m_nSortCol, m_bSortAscending), gxDo);
-    m_nUndoStepMode = kUndoStepClose;
+    m_nTransState = kUndoStepClose;
     AddCommand(nullptr, gxDo);
-    m_nUndoStepMode = kUndoStepClose;
+    m_nTransState = kUndoStepClose;
     OnSortColumn(col);
     LockUpdate(bWasLocked);
     Redraw();

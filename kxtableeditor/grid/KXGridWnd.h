@@ -156,7 +156,7 @@ public:
     // The library's own recording on this grid, without the redirection to the host.
     void AddUndoCommand(CGXCommand* pCmd, GXCmdType ctType);
     // Records the command in the undo sink of the grid's site (the pane's undo list), in the step
-    // m_nUndoStepMode names, and joins the next command to that step; a grid without a site or
+    // m_nTransState names, and joins the next command to that step; a grid without a site or
     // sink records it as AddCommand of this class does.
     void AddCommandToSiteUndo(CGXCommand* pCmd, GXCmdType ctType);
 
@@ -229,10 +229,10 @@ public:
     static bool s_bSortingColumns; // while one grid hands its sort to the others
 
 public:
-    int m_nUndoStepMode = 0;         // KXUndoStepMode (grid/KXGridEdit.h) of the next command
-    // KXTransactionState (grid/KXGridEdit.h): what the last edit this grid began did with its
-    // transaction: open, committed or thrown away; written by CKXGridEdit only.
-    int m_nTransactionState = 2;
+    // The transaction state the undo history reads with each command (KXUndoStepMode, grid/KXGridEdit.h):
+    // 1 an edit began the transaction (its first command opens a step), 0 the edit commits (the step
+    // closes), -1 it is thrown away (the step goes), 2 a command was recorded (the next joins).
+    int m_nTransState = 0;
     int m_bCommitting = 0;           // the grid commits its own edit (see CKXGridEdit)
     CDesignContext m_designContext;  // design of the grid's objects
     CDesignContext m_designContext2; // second (master) design for the grid kinds

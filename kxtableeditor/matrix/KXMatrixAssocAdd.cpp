@@ -36,25 +36,16 @@ CTransaction* CKXMatrixGridWnd::CreateAssocCompTransaction(CString name) {
 
 // A step of the library's dialog asks for the transaction to go on in: the edit bracket holds the
 // one transaction of the edit, so that the dialog's work is one undo step; it gets that one back.
+// The terminations added are handed to the system-object server once, when the add is through.
 CTransaction* CKXMatrixGridWnd::RenewAssocCompTransaction(CString name) {
-    return KXAssocCompStepTransaction(*this, name, [this](CTransaction* t) { PrepareTerminationPins(t); });
+    return KXAssocCompStepTransaction(*this, name, nullptr);
 }
 
 bool CKXMatrixGridWnd::PrepareTerminationPins(CTransaction* transaction) {
-    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
-    if (!server || !transaction) return false;
     CDesignContext design = m_designContext2 ? m_designContext2 : m_designContext;
-    CKXAssocCompAPI& api = *GetAssocCompApi();
-    // The library may be in the middle of its work on a pin: it gets that pin back.
-    const CInstTermBit working = api.getInstTermBit();
-    bool handed = false;
-    for (const PinCell& cell : SelectedPinCells()) {
-        api.setInstTermBit(cell.pinBit);
-        IDTInstance* termination = api.getAssociatedInstance(kTermination);
-        if (termination && server->HandleAssociatedInstance(&design, termination, transaction)) handed = true;
-    }
-    if (working) api.setInstTermBit(working);
-    return handed;
+    std::vector<CInstTermBit> bits;
+    for (const PinCell& cell : SelectedPinCells()) bits.push_back(cell.pinBit);
+    return KXHandTerminations(*GetAssocCompApi(), bits, design, transaction);
 }
 
 // ------------------------------------------------------------------ journal

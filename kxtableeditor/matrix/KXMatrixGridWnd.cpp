@@ -44,7 +44,7 @@ WORD Id(UINT id) {
 } // namespace
 
 CKXMatrixGridWnd::CKXMatrixGridWnd() : CKXGridWnd(KXGridKind::Matrix) {
-    m_nUndoStepMode = 2;
+    m_nTransState = 2;
 }
 
 CKXMatrixGridWnd::~CKXMatrixGridWnd() {

@@ -13,6 +13,7 @@
 #include "grid/KXGridUndo.h"
 #include "grid/KXReplaySteps.h"
 #include "grid/gxcommand.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
@@ -124,7 +125,8 @@ END_MESSAGE_MAP()
 
 CKXBottomPaneContainerView::CKXBottomPaneContainerView()
     : m_pSignalDropList(std::make_unique<CKXListComboBox>(this)),
-      m_pDiffPairDropList(std::make_unique<CKXListComboBox>(this)) {
+      m_pDiffPairDropList(std::make_unique<CKXListComboBox>(this)),
+      m_pAssocCompApi(std::make_unique<CKXAssocCompAPI>()) {
     EnableAutomation();
     RegisterTclCommands();
 }

@@ -36,6 +36,7 @@ class CKXPhysPartDetailsGridWnd;
 class CKXPhysNetDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
 class CKXMatrixGridWnd;
+class CKXAssocCompAPI;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -489,6 +490,7 @@ public:
     CKXGridWnd* CreateGroupComponentGrid(const CString& keys);
     const std::vector<CKXGridWnd*>& GetShownGrids() const { return m_shownGrids; }
     std::vector<CKXGridWnd*> SiteGrids() const override { return m_shownGrids; }
+    CKXAssocCompAPI* AssocCompApi() override { return m_pAssocCompApi.get(); }
     // The shown grid the pane's commands go to: the one made active last, else the first shown.
     CKXGridWnd* GetActiveGrid() const;
     // The same grids for the host, which drives them as a user does.
@@ -766,6 +768,7 @@ private:
     std::map<int, CString> m_compIdToName, m_netIdToName;
     int m_nLastCompId = -1;
     int m_nLastNetId = -1;
+    std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi; // the grids' associated-components object; outlives them
     std::vector<std::unique_ptr<CKXGridWnd>> m_grids; // every grid of the pane, of any kind
     CKXPhysPartDetailsGridWnd* m_pPhysPartGrid = nullptr;      // single parts (in m_grids)
     CKXPhysPartDetailsGridWnd* m_pPhysPartGroupGrid = nullptr; // several parts at once (in m_grids)

@@ -3,8 +3,10 @@
 // the walks that keep the shown grids in step.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "afx/afxcoll.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXProjectReader.h"
+#include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
@@ -408,6 +410,13 @@ void CKXBottomPaneContainerView::AfterShowObjects(BOOL& bSeveral, BOOL& bSame) {
         if (!inst || inst->id() != first->id()) same = FALSE;
     }
     const BOOL several = grids.size() > 1;
+    if (several && same) {
+        // One component in several grids: they share their columns only while its pins are alike.
+        CPtrList instances;
+        for (IKXPinGrid* g : grids)
+            instances.AddTail(g->GetInstance());
+        same = CKXInstanceDetailsGridWnd::AreObjectsAlike(PaneDesign(), &instances);
+    }
     bSeveral = several;
     bSame = same;
     for (size_t i = 0; i < grids.size(); ++i) {

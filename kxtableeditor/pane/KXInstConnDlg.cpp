@@ -298,6 +298,17 @@ BOOL CKXInstConnDlg::PickSignalCellEntry(const CString& name) {
     return TRUE;
 }
 
+BOOL CKXInstConnDlg::PasteIntoPins(BOOL bPasteSpecial) {
+    IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid);
+    if (!pins || !m_pEdit || !*m_pEdit) return FALSE;
+    std::vector<CTclArgsList> echoes;
+    if (pins->PasteOnSelectedPins(bPasteSpecial, &echoes) <= 0) return FALSE;
+    ++m_nConnects;
+    for (CTclArgsList& echo : echoes)
+        m_echoes.push_back(std::move(echo));
+    return TRUE;
+}
+
 CString CKXInstConnDlg::GetSignalComboText() const {
     CString text;
     m_SignalCombo.GetWindowText(text);
@@ -351,11 +362,13 @@ BOOL CKXInstConnDlg::RunAnswerStep(const std::map<CString, CString>& fields) {
     const CString* fx = field("fx");
     const CString* signal = field("signal");
     const CString* cell = field("cell");
-    if (!pins && !fx && !signal && !cell) return FALSE; // the OK button
+    const CString* paste = field("paste");
+    if (!pins && !fx && !signal && !cell && !paste) return FALSE; // the OK button
     if (pins && !SelectPins(Words(*pins))) return TRUE;
     if (fx) SendMessage(WM_COMMAND, static_cast<WPARAM>(std::atoi(*fx)), 0);
     if (signal) ApplySignalText(*signal);
     if (cell) PickSignalCellEntry(*cell);
+    if (paste) PasteIntoPins(paste->CompareNoCase("special") == 0);
     return TRUE;
 }
 

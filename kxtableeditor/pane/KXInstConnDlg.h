@@ -7,9 +7,11 @@
 //   ok pins {A B} fx 35280        selects the pins (by pin name), then a function menu entry
 //   ok pins {A} signal NAME       selects the pins, types NAME (a signal or a rule text) and applies it
 //   ok pins {A} cell NAME         selects the pins, picks NAME from the first one's Signal cell list
+//   ok pins {A B} paste 1         selects the pins and presses Ctrl+V on their Signal cells
+//                                 (paste special: Paste Special, which asks nothing before overwriting)
 //   ok                            the OK button;  cancel: the Cancel button
-// An answer with `pins`, `fx` or `signal` leaves the dialog open for the next one; when no answer is
-// left the dialog is cancelled.
+// An answer with `pins`, `fx`, `signal`, `cell` or `paste` leaves the dialog open for the next one;
+// when no answer is left the dialog is cancelled.
 #pragma once
 
 #include "afx/afxdlg.h"
@@ -80,6 +82,9 @@ public:
     // Picks the name from the Signal cell list of the first selected pin, as the user does in the
     // grid; the list offers the design's nets and those the dialog's connections made.
     BOOL PickSignalCellEntry(const CString& name);
+    // Ctrl+V on the selected pins' Signal cells: the clipboard's lines connect them, as one edit of the
+    // dialog's (a line the grid refuses takes the whole paste back). FALSE when nothing was pasted.
+    BOOL PasteIntoPins(BOOL bPasteSpecial);
     // The connections made since the dialog opened.
     int GetConnectCount() const { return m_nConnects; }
     // TRUE once OK kept the dialog's connections in the design.

@@ -83,7 +83,7 @@ CString kxphys::PinTypeText(int code) {
 }
 
 CKXPhysGridWnd::CKXPhysGridWnd(KXGridKind kind) : CKXGridWnd(kind) {
-    m_nUndoStepMode = 2;
+    m_nTransState = 2;
 }
 
 CKXPhysGridWnd::~CKXPhysGridWnd() {
@@ -211,7 +211,7 @@ BOOL CKXPhysGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
     const BOOL result = CGXGridCore::OnEndEditing(nRow, nCol);
     if (m_bEditTransOpen) {
         m_bEditTransOpen = 0;
-        m_nUndoStepMode = 0;
+        m_nTransState = 0;
         CommitOwn(TRUE, TRUE);
     }
     return result;

@@ -234,9 +234,6 @@ public:
     std::map<UINT, CString> m_mapMenuIdToPinNumber;
     CKXPhysPartDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
     ROWCOL m_nLastHiliteRow = 0;
-    // What the grid's last own edit (paste, model, pin number, pin swap) did with its transaction
-    // (KXTransactionState): 1 open, 0 committed, -1 thrown away.
-    const int& m_nUndoState = m_nTransactionState;
 
 private:
     CKXPhysPinMap m_mapPins;

@@ -516,6 +516,7 @@ INet* CKXInstanceDetailsGridWnd::FindTransactionNet(const CString& name) {
 }
 
 void CKXInstanceDetailsGridWnd::RecordTransactionNet(const CString& name, INet* net) {
+    if (m_pPasteNewNets) m_pPasteNewNets->push_back(name);
     if (IKXGridSite* site = Site()) site->RecordTransactionNet(name, net);
 }
 
@@ -541,6 +542,17 @@ void CKXInstanceDetailsGridWnd::OfferNewNetName(const CString& name, const INet*
     CKXListComboBox& list = *m_pSignalCellControl->m_pListBox;
     if (FindEntryExactly(list, name) >= 0) return;
     list.SetItemData(list.AddString(name), net ? net->id() : 0);
+}
+
+void CKXInstanceDetailsGridWnd::TakeBackNetNames(const std::vector<CString>& names) {
+    IKXGridSite* site = Site();
+    CKXListComboBox* list =
+        m_bInConnectDialog && m_pSignalCellControl ? m_pSignalCellControl->m_pListBox : nullptr;
+    for (const CString& name : names) {
+        if (site) site->ForgetTransactionNet(name);
+        if (!list) continue;
+        if (const int at = FindEntryExactly(*list, name); at >= 0) list->DeleteString(static_cast<UINT>(at));
+    }
 }
 
 BOOL CKXInstanceDetailsGridWnd::PickSignalCellEntry(const CString& name) {

@@ -232,7 +232,7 @@ BOOL CKXInstanceDetailsGridWnd::ApplySignalNamesToSelection(ROWCOL* pRow, int* p
 
 BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScripted, BOOL bCommon) {
     // The add command of the automation set-up that connected them already, in the edit it holds.
-    if (bScripted && m_bOwnsTransaction && CKXGridEdit::IsWaiting(*this)) return TRUE;
+    if (bScripted && CKXGridEdit::IsWaiting(*this)) return TRUE;
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);

@@ -85,7 +85,7 @@ CString CKXInstanceDetailsGridWnd::NameByRule(const CString& pinName, const CStr
 // vector attributes of their row.
 bool CKXInstanceDetailsGridWnd::RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high) {
     low = high = -1;
-    if (m_bStandardFpgaPart) {
+    if (m_bStandardFPGA) {
         CString base;
         if (!CKXGenUtils::ParsePinName(pinName, base, low, high)) return false;
         pinName = base;

@@ -4,6 +4,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
 #include "grid/KXGridEdit.h"
+#include "pingrid/KXPinGridUtil.h"
 
 #include "afx/afxwin.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -171,12 +172,12 @@ bool CKXInstanceDetailsGridWnd::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) 
 
 void CKXInstanceDetailsGridWnd::DeleteDiffPairTerminations(IDPInstTerm* dpPin) {
     if (!dpPin) return;
-    bool any = false;
-    for (IDPInstTerm* member : dpPin->beginMember()) {
-        any = true;
-        DeleteTerminationOnDiffPair(member);
-    }
-    if (!any) DeleteTerminationOnDiffPair(dpPin);
+    // Each lane's termination (the pair's own when it has no lanes), then what a vector pair's
+    // connection carries as a whole.
+    const std::vector<IDPInstTerm*> terms = kxpingrid::PairTerms(dpPin);
+    for (IDPInstTerm* term : terms)
+        DeleteTerminationOnDiffPair(term);
+    if (terms.front() != dpPin && dpPin->dpConn()) DeleteTerminationOnDiffPair(dpPin);
 }
 
 IInstTerm* CKXInstanceDetailsGridWnd::GetDiffPairFirstLegPin(IDPInstTerm* dpPin) {

@@ -82,20 +82,6 @@ void CKXInstanceDetailsGridWnd::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemov
     m_bValidateSignalCell = guard;
 }
 
-namespace {
-
-void DeletePairConnTerminations(CTransaction* transaction, const IDPInstTerm* pair) {
-    IDPConn* conn = pair ? pair->dpConn() : nullptr;
-    if (!conn) return;
-    std::vector<IDTInstance*> dts;
-    for (IDTInstance* dt : conn->beginAssociatedDTInstance())
-        if (dt) dts.push_back(dt);
-    for (IDTInstance* dt : dts)
-        transaction->removeDTInstance(dt);
-}
-
-} // namespace
-
 // The two legs of a one-bit pair without a pair connection, parted from their nets one by one.
 bool CKXInstanceDetailsGridWnd::RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair,
                                                      bool deleteTerms) {
@@ -118,7 +104,7 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
     const bool deleteTerms = !KeepsTerminationsOnDisconnect();
     bool removed = false;
     if (pair->dpConn()) {
-        if (deleteTerms) DeletePairConnTerminations(transaction, pair);
+        if (deleteTerms) DeleteDiffPairTerminations(pair);
         removed = RemoveDiffPairConnection(transaction, pair) != FALSE;
     } else {
         // No pair connection: each bit's pair connection, else the ordinary connections of its legs.
@@ -128,7 +114,7 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
         if (bits.empty()) bits.push_back(pair);
         for (IDPInstTerm* bit : bits) {
             if (bit->dpConn()) {
-                if (deleteTerms) DeletePairConnTerminations(transaction, bit);
+                if (deleteTerms) DeleteDiffPairTerminations(bit);
                 if (RemoveDiffPairConnection(transaction, bit)) removed = true;
             } else if (RemoveLegConnections(transaction, bit, deleteTerms)) {
                 removed = true;
@@ -174,6 +160,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
     CollectTargetRows(selected, targets, FALSE, -1, -1);
     BOOL changed = FALSE;
     std::vector<ROWCOL> changedRows; // journalled one by one: each replays as its own selection and delete
+    std::vector<ROWCOL> powerRows;
     CString journal;
     if (!selected.empty() || !targets.empty()) {
         CKXPinConnEdit edit(*this, m_designContext2, "Remove Conn");
@@ -188,6 +175,11 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                 if (row < PIN_FIRST_ROW || IsDiffPairRow(row)) continue;
                 if (IsRowHidden(row) && !IsPowerPinChildRow(row)) continue;
                 if (!DisconnectPinRow(&row, &removedRows, TRUE)) continue;
+                // An implicit power pin's row changes only when the power assignment below releases it.
+                if (IsImplicitPowerPinRow(row, nullptr)) {
+                    powerRows.push_back(row);
+                    continue;
+                }
                 changed = TRUE;
                 changedRows.push_back(row);
             }
@@ -206,7 +198,10 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                     handledLegs.insert(static_cast<ROWCOL>(c));
             }
         }
-        if (AssignPowerToImplicitPins()) changed = TRUE;
+        if (AssignPowerToImplicitPins()) {
+            changed = TRUE;
+            changedRows.insert(changedRows.end(), powerRows.begin(), powerRows.end());
+        }
         for (ROWCOL row : changedRows)
             journal += JournalRowText(row, "Delete", "Delete", CString(), false);
         if (changed && !edit.Commit()) changed = FALSE;

@@ -22,9 +22,14 @@ BOOL CKXInstanceDetailsGridWnd::CanDropSignal(CPoint point, const CString& signa
     return rows.GetSize() > 0 && CheckDiffPairConnect(rows, signal.GetString());
 }
 
-void CKXInstanceDetailsGridWnd::SelectVisibleRows() {
+int CKXInstanceDetailsGridWnd::SelectVisibleRows() {
+    int count = 0;
     for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
-        if (!IsRowHidden(r)) SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
+        if (!IsRowHidden(r)) {
+            SelectRange(CGXRange().SetRows(r), TRUE, TRUE);
+            ++count;
+        }
+    return count;
 }
 
 CStringList CKXInstanceDetailsGridWnd::m_signalNameList;

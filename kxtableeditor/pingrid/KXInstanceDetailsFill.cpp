@@ -384,6 +384,7 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
                          static_cast<double>(row - pairRow));
     MarkNestedLeg(row, mode);
     JoinChildPinNumbers(pairRow);
+    FillDiffPairSignalCells(pairRow, 0);
     FillRowComment(pairRow);
     FillTerminationCell(pairRow);
     ToggleRow(pairRow);

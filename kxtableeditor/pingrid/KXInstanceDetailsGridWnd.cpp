@@ -243,6 +243,8 @@ int CKXInstanceDetailsGridWnd::GetRowConnIndex(ROWCOL row) {
 INet* CKXInstanceDetailsGridWnd::GetRowNet(ROWCOL row, int& msb, int& lsb) {
     msb = lsb = -1;
     if (row < PIN_FIRST_ROW || row > GetRowCount() || !m_designContext) return nullptr;
+    // A pair row's cell names a pair net, or its legs' nets: never the one net of the row.
+    if (IsDiffPairRow(row)) return nullptr;
     CString text = StoredCell(row, Col(m_nColSignal)).GetValue();
     if (text.IsEmpty()) return nullptr;
     if (GetRowConnIndex(row) == -1 && text.Find(',') >= 0) return nullptr;

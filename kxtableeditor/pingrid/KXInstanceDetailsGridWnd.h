@@ -38,6 +38,9 @@ class CKXAssocCompAPI;
 class CKXColumnModel;
 class KXAssocAutomation;
 class IKXMessageServer;
+namespace kxpingrid {
+struct PairNetLane;
+}
 class CKXRetainAssocCompDlg;
 struct KXTerminationEditArgs;
 class IDTInstance;
@@ -317,13 +320,13 @@ public:
     // same as one journalled edit of its own.
     bool PasteTerminations(CTransaction* t);
     BOOL PasteTerminationsInEdit();
-    // Copied pull-up/pull-down groups onto the net bits of the rows in m_arrSelectedNetBits, inside the
-    // transaction; true when an entry was pasted.
-    bool PastePupds(CTransaction* transaction);
+    // Copied pull-up/pull-down groups onto the net bits of the rows, inside the transaction; true when
+    // an entry was pasted.
+    bool PastePupds(CTransaction* transaction, const std::vector<ROWCOL>& rows);
     // The Pull Up/Down column's paste: the selected rows, one "Paste PUPD" edit, journalled.
     BOOL PastePupdsInEdit();
     bool PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
-                             kxpingrid::ProgressScope& progress, bool& pasted);
+                             kxpingrid::ProgressScope& progress);
     bool PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit, CString group);
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
@@ -351,10 +354,9 @@ public:
     int m_bAutomationTransactionOpen = 0;
     // The automation set-up holds its edit open for the add command (CKXGridEdit::Hold): the journal
     // lines of what the set-up did in it wait for that command, and go when the edit is discarded.
+    // Whether the set-up began it is CKXGridEdit::IsHeld(*this): its refusal throws that edit away, the
+    // add command ends it; a transaction a caller held is left alone.
     bool HoldAutomationEdit(const char* name);
-    // The automation set-up began the edit it holds open for the add command (not a transaction a
-    // caller held): its refusal throws that edit away, the add command ends it. 0 once it ended.
-    int m_bOwnsTransaction = 0;
     CString m_heldJournal;
     void ShowHeldSignal(ROWCOL row, const CString& signal);
     void ForgetHeldSignals();
@@ -451,13 +453,25 @@ public:
     void SetPolarityCell(ROWCOL row, int polarity);
     // The TERMINATION cell of a differential-pair row: the pair's applied termination type, its
     // display text as tool tip; empty and disabled for a block's pair. Other rows: nothing.
+    // The SIGNAL cell of a differential-pair row, as FillDiffPairSignalCells writes it (flag: its recurse).
     void RefreshDiffPairRow(ROWCOL row, int flag);
     void UpdateDiffPairNameCells(const IDPNet* dpNet);
-    // The SIGNAL cells of the pair rows on the pair net: the pair's name, the pair-signal control.
-    // Leaves the grid's undo and drawing lock as it found them.
+    // The SIGNAL cells of the pair rows on the pair net (a vector pair's row and its lanes' rows),
+    // rewritten by FillDiffPairSignalCells. Leaves the grid's undo and drawing lock as it found them.
     void RefreshDiffPairNameCells(const IDPNet* pairNet);
-    void WritePairSignalCell(ROWCOL row, const IDPNet* net);
-    // Writes (or with bClear clears) the pair net names on the rows of the pairs of those connections.
+    // The SIGNAL cell of a differential-pair row (kinds 6, 7, 8) from its legs: the pair net's name
+    // (a lane's bit of it for a lane of a vector pair) when each two legs are on one pair net, else the
+    // legs' texts joined by commas. recurse 1: the lanes of a vector pair are written first.
+    void FillDiffPairSignalCells(ROWCOL row, int recurse);
+    // The pair net, and lane, a leg row's pin sits on: its pair pin's, when the leg's net bit is one of
+    // that pair net's legs; none otherwise.
+    kxpingrid::PairNetLane LegPairNet(ROWCOL leg);
+    // The name for a pair row's SIGNAL cell: while the user types into that cell a text that is the
+    // name in other letter case, the typed text.
+    CString PairNameAsShown(ROWCOL row, const CString& name);
+    // The one writer of a pair row's SIGNAL cell: text, the pair-signal control and the row's level.
+    void WritePairSignalCell(ROWCOL row, const CString& text);
+    // Rewrites the SIGNAL cells of the rows of the pairs of those connections (added or deleted alike).
     void FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear);
     void RefreshPinTypeCells(IInstance* instance, std::set<int> pinIds);
 
@@ -536,9 +550,12 @@ public:
     CString GetRowBitSysObjectName(ROWCOL row);
     // Name of the pair pin with that id among the shown instances.
     CString GetContainerName(unsigned id);
-    // Rows chosen for pull-up/pull-down work, read by the paste of pull-ups.
-    static std::vector<ROWCOL> m_arrSelectedNetBits;
-    void CollectSelectedNetBits(std::vector<CNetBit>& netBits, std::multimap<CNetBit, ROWCOL>& netBitRows);
+    // The rows of this grid the open-pin connection before a pull-up/pull-down chose; the add that
+    // follows puts it on their net bits.
+    std::vector<ROWCOL> m_arrSelectedNetBits;
+    // The net bits of the rows' signals (every bit of a bus row), each with its row.
+    void CollectSelectedNetBits(const std::vector<ROWCOL>& rows, std::vector<CNetBit>& netBits,
+                                std::multimap<CNetBit, ROWCOL>& netBitRows);
     // TRUE when the row filter is off or the text (or one of its ","-separated items) passes it.
     BOOL IsTextInFilterMap(const CString& text);
     // Rewrites the PIN_NAME cells of a renamed pin.
@@ -575,8 +592,6 @@ public:
     // The pin name of a rule's row with its bits: parsed from the name for a standard FPGA part
     // (false when it does not parse), else from the row's vector attributes.
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
-    // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
-    const int& m_bStandardFpgaPart = m_bStandardFPGA;
     // The state of one naming-rule run over its rows.
     struct RuleRun {
         CString argument, rest, incrementBase;
@@ -734,6 +749,12 @@ public:
     // Takes a net this connect made out of the joined transaction again (the connect was refused).
     void DropTransactionNet(CTransaction* transaction, INet* net, const CString& name);
     int m_bInConnectDialog = 0; // hosted by the instance-connectivity dialog, which owns the transaction
+    // Set at initialisation for a grid whose host commits its edits as a whole (the instance
+    // connectivity dialog): a paste then works inside the host's transaction and neither commits nor
+    // discards it; a refused paste takes back only what it did itself.
+    int m_bHostCommits = 0;
+    // The host's Ctrl+V on the selected pins' SIGNAL cells, inside the transaction the host holds.
+    int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) override;
     // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
     void OfferNewNetName(const CString& name, const INet* net);
     // The user drops the SIGNAL cell list of the first selected pin and picks the entry: the pin connects
@@ -792,7 +813,7 @@ public:
     // 1 when the dragged signal may be dropped at the point: a data cell, outside a read-only window,
     // on rows that take it (a pair signal only pair rows); a lone drop selects the row under it.
     BOOL CanDropSignal(CPoint point, const CString& signal) override;
-    void SelectVisibleRows();
+    int SelectVisibleRows(); // the number of rows selected
     // The signal names the last connect run took (a rename keeps those of all its rows).
     static CStringList m_signalNameList;
     static void ClearSignalNameList();
@@ -806,10 +827,6 @@ public:
     void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
     // Commands go to the owner pane's undo history.
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
-    // The grid's transaction state, which its undo history reads with each command (KXUndoStepMode):
-    // 1 a grid edit began the transaction (its first command opens a step), 0 the edit commits (the
-    // step closes), -1 it is thrown away (the step goes), 2 a command was recorded (the next joins).
-    int& m_nTransState = m_nUndoStepMode;
     // Only the filter row is cleared by the grid; other cells leave the delete to their control.
     BOOL OnDeleteCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
@@ -1054,6 +1071,7 @@ public:
     std::vector<UINT> m_arrInstanceIds;
     std::map<UINT, std::unique_ptr<IPhysPartInst>> m_mapPhysPartInst;
     int m_bIsBlock = 0;
+    // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
     int m_bStandardFPGA = 0;
     int m_bHasDiffPairs = 0;
     int m_bShowVectors = 1;
@@ -1092,6 +1110,13 @@ public:
     void SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly);
     // Paste helpers.
     BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
+    BOOL PasteInHostEdit(const CString& text, BOOL bPasteSpecial);
+    // A refused paste in the host's edit: the names of the nets it made leave the pane's map of the
+    // transaction's nets and the SIGNAL cells' list.
+    void TakeBackNetNames(const std::vector<CString>& names);
+    // While set, the nets a paste makes (by name) and the rows that took a line, with it.
+    std::vector<CString>* m_pPasteNewNets = nullptr;
+    std::vector<std::pair<ROWCOL, CString>>* m_pPastedRows = nullptr;
     bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);
     std::vector<std::pair<ROWCOL, CString>> PasteTargets(const std::vector<CString>& lines);
     bool ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,

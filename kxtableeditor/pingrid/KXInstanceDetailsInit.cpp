@@ -70,6 +70,7 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     m_designContext = design;
     m_designContext2 = design2;
     m_bInConnectDialog = inConnectDialog;
+    m_bHostCommits = inConnectDialog ? 1 : 0; // the dialog keeps or throws away its edits as a whole
     m_nFunctionFilter = 0;
     CKXGridWnd::InitializeGrid(PIN_FIRST_ROW, 1, PIN_CAPTION_ROW, nullptr);
     CKXCustomizeAPI::setCustomizationOrigin("CCP");

@@ -84,16 +84,7 @@ void CKXInstanceDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString str
 }
 
 int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const CString& strColumnKey) {
-    const ROWCOL last = GetRowCount();
-    if (!pKeys || pKeys->GetSize() == 0) {
-        int count = 0;
-        for (ROWCOL row = PIN_FIRST_ROW; row <= last; ++row)
-            if (!IsRowHidden(row)) {
-                SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
-                ++count;
-            }
-        return count;
-    }
+    if (!pKeys || pKeys->GetSize() == 0) return SelectVisibleRows();
     ROWCOL col = static_cast<ROWCOL>(m_nColPinName);
     // The script words name the pin-name column by its key ("Pinname"), not by its caption.
     if (!strColumnKey.IsEmpty() && strColumnKey.CompareNoCase(kPinNameKeyColumn) != 0) {

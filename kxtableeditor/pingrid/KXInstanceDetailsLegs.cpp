@@ -1,16 +1,21 @@
-// The cells of a differential pair's rows that say more than a value: the leg's polarity, the pair
-// name in the SIGNAL cell of the rows of a pair connection, and the bit rows of a vector written
-// from one net.
+// The cells of a differential pair's rows that say more than a value: the leg's polarity, the SIGNAL
+// cell of a pair's row (the pair net's name, or what its legs are on when they are not on one pair
+// net), and the bit rows of a vector written from one net.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridScopes.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcommon/KXGenUtils.h"
 #include "rmx/schemautil.h"
+
+#include <cstdlib>
+#include <set>
 
 using kxpingrid::Col;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
+using kxpingrid::PairNetLane;
 
 namespace {
 
@@ -28,7 +33,42 @@ CGXStyle EmptyStaticCell() {
     return style;
 }
 
+// Whether a pin bit's net bit is one of the pair net's two legs (at the lane's bit for a lane of a
+// pair over two whole buses).
+bool IsOnPairNet(const CNetBit& at, const PairNetLane& lane) {
+    if (!at || !lane.net) return false;
+    const auto legBit = [&lane](int bit) { return lane.bit >= 0 && bit < 0 ? lane.bit : bit; };
+    return (at.net() == lane.net->positive() && at.bit() == legBit(lane.net->positiveBit())) ||
+           (at.net() == lane.net->negative() && at.bit() == legBit(lane.net->negativeBit()));
+}
+
+CString PairNetName(const PairNetLane& lane) {
+    if (!lane.net) return CString();
+    return lane.bit < 0 ? CKXGenUtils::GetDiffPairName(lane.net) : CSchemaUtilities::vectorName(lane.net->name(), lane.bit);
+}
+
 } // namespace
+
+namespace kxpingrid {
+
+PairNetLane PairNetOf(const IDPInstTerm* pair) {
+    if (!pair) return {};
+    if (const IDPConn* conn = pair->dpConn()) return {conn->dpNet(), -1};
+    // A lane of a vector pair: the vector pair's connection, as many bits from its first net bit as
+    // the lane is from its first pin bit.
+    const IDPInstTerm* whole = pair->parent();
+    const IDPConn* conn = whole ? whole->dpConn() : nullptr;
+    const IDPNet* net = conn ? conn->dpNet() : nullptr;
+    if (!net) return {};
+    const int pinFirst = conn->instTermMsb() >= 0 ? conn->instTermMsb() : whole->msb();
+    const int netFirst = conn->netMsb() >= 0 ? conn->netMsb() : net->msb();
+    const int netLast = conn->netMsb() >= 0 ? conn->netLsb() : net->lsb();
+    if (pinFirst < 0 || netFirst < 0 || pair->positiveBit() < 0) return {net, -1};
+    const int steps = std::abs(pair->positiveBit() - pinFirst);
+    return {net, netFirst >= netLast ? netFirst - steps : netFirst + steps};
+}
+
+} // namespace kxpingrid
 
 void CKXInstanceDetailsGridWnd::SetPolarityCell(ROWCOL row, int polarity) {
     const char* tip = polarity == kNonInverting ? "Non Inverting"
@@ -60,21 +100,75 @@ void CKXInstanceDetailsGridWnd::FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, 
     StylePropertyCells(pin, static_cast<int>(row), static_cast<int>(row));
 }
 
-void CKXInstanceDetailsGridWnd::FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear) {
-    std::map<int, IDPConn*> byPair;
+void CKXInstanceDetailsGridWnd::FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL) {
+    // Added and deleted pair connections alike: each pair's row is written from the design as it is
+    // now (a pair without its connection shows what its legs are on).
+    std::set<int> pairs;
     for (IDPConn* c : conns)
-        if (c && c->dpInstTerm() && c->dpInstTerm()->id()) byPair[static_cast<int>(c->dpInstTerm()->id())] = c;
+        if (c && c->dpInstTerm() && c->dpInstTerm()->id()) pairs.insert(static_cast<int>(c->dpInstTerm()->id()));
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !byPair.empty(); ++r) {
-        const auto it = byPair.find(GetRowDiffPairConnId(r));
-        if (it == byPair.end()) continue;
-        const IDPNet* net = it->second->dpNet();
-        CGXStyle sig;
-        sig.SetValue(bClear || !net ? CString() : CKXGenUtils::GetDiffPairName(net))
-            .SetControl(Id(IDS_CTRL_DIFFPAIR_SIGNAL));
-        SetStyleRange(CGXRange(r, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
-        byPair.erase(it);
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !pairs.empty(); ++r)
+        if (pairs.erase(GetRowDiffPairConnId(r)) != 0) FillDiffPairSignalCells(r, 1);
+}
+
+PairNetLane CKXInstanceDetailsGridWnd::LegPairNet(ROWCOL leg) {
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(leg, msb, lsb);
+    if (!pin) return {};
+    const PairNetLane lane = kxpingrid::PairNetOf(GetDiffPairInstTerm(pin, lsb));
+    return IsOnPairNet(pin->netBit(lsb), lane) ? lane : PairNetLane{};
+}
+
+void CKXInstanceDetailsGridWnd::FillDiffPairSignalCells(ROWCOL row, int recurse) {
+    CString base;
+    int msb = -1, lsb = -1;
+    const PinRowKind kind = GetRowKind(row, base, msb, lsb);
+    const ROWCOL count = GetRowCount();
+    auto isChild = [&](ROWCOL r) {
+        if (r > count) return false;
+        const PinRowKind k = GetRowKind(r, base, msb, lsb);
+        return k == PIN_ROW_DIFFPAIR_LEG || (kind == PIN_ROW_VECTOR_DIFFPAIR && k == PIN_ROW_DIFFPAIR_CHILD);
+    };
+    CString joined;
+    bool mixed = false;
+    for (ROWCOL r = row + 1; isChild(r);) {
+        if (IsDiffPairRow(r)) { // a lane of a vector pair: its own legs follow it
+            if (recurse == 1) FillDiffPairSignalCells(r, 1);
+            ++r;
+            continue;
+        }
+        // The two legs of one pair: on the two legs of one pair net (of one lane of it), or the row
+        // shows them.
+        const ROWCOL second = isChild(r + 1) && !IsDiffPairRow(r + 1) ? r + 1 : 0;
+        const CString firstText = GetValueRowCol(r, Col(m_nColSignal));
+        const CString secondText = second ? GetValueRowCol(second, Col(m_nColSignal)) : CString();
+        joined += firstText + "," + secondText + ",";
+        const PairNetLane firstNet = LegPairNet(r);
+        if (firstText.IsEmpty() || secondText.IsEmpty() || firstText.CompareNoCase(secondText) == 0 ||
+            !firstNet.net || !second || !(LegPairNet(second) == firstNet))
+            mixed = true;
+        r = second ? second + 1 : r + 1;
     }
+    joined.TrimRight(",");
+    if (mixed) {
+        WritePairSignalCell(row, joined);
+        return;
+    }
+    if (IDPInstTerm* pair = GetRowDPInstTerm(row))
+        WritePairSignalCell(row, PairNameAsShown(row, PairNetName(kxpingrid::PairNetOf(pair))));
+    else if (GetRowParentOffset(row) == GX_INVALID)
+        WritePairSignalCell(row, joined);
+}
+
+CString CKXInstanceDetailsGridWnd::PairNameAsShown(ROWCOL row, const CString& name) {
+    // While the user types into the cell, a name that differs only in letter case keeps the typed case.
+    ROWCOL currentRow = 0, currentCol = 0;
+    if (!GetCurrentCell(currentRow, currentCol) || currentRow != row || currentCol != Col(m_nColSignal)) return name;
+    CGXControl* control = GetCurrentCellControl();
+    if (!control || !control->IsActive()) return name;
+    CString shown;
+    control->GetCurrentText(shown);
+    return shown.CompareNoCase(name) == 0 ? shown : name;
 }
 
 void CKXInstanceDetailsGridWnd::FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,

@@ -291,6 +291,7 @@ void CKXInstanceDetailsGridWnd::LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std
         FillDiffPairRows(m, PIN_ROW_DIFFPAIR_CHILD, pairRow, row);
         if (row >= before && row <= GetRowCount() && GetRowCount() >= before) ++row;
     }
+    FillDiffPairSignalCells(pairRow, 0); // its lanes are written
     ToggleRow(pairRow);
 }
 

@@ -8,6 +8,8 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXClipboardText.h"
+#include "grid/KXGridEdit.h"
+#include "grid/KXScriptWords.h"
 #include "grid/KXGridSite.h"
 
 #include "afx/afxwin.h"
@@ -15,6 +17,8 @@
 #include "kxcontrols/KXProgressBar.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxcommon/TclArgs.h"
+#include "kxinstsigpane/KXTransaction.h"
 
 #include <utility>
 
@@ -65,6 +69,7 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
     // Copied terminations go onto the selected pins, copied pull-up groups onto their signals.
     if (col == Col(m_nColTermination)) return PasteTerminationsInEdit();
     if (col == Col(m_nColPupd)) return PastePupdsInEdit();
+    if (m_bHostCommits) return PasteInHostEdit(text, bPasteSpecial);
     CKXPinConnEdit edit(*this, m_designContext2, "Paste Selected Text");
     if (!edit) return FALSE;
     // The rows' journal lines are written once the whole paste is in.
@@ -81,6 +86,73 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
     }
     WriteJournal(journal);
     return TRUE;
+}
+
+// The host holds the transaction and keeps or throws away all of its edits at once: the paste is one
+// edit inside it, which a refused line takes back whole, leaving the host's earlier edits as they were.
+BOOL CKXInstanceDetailsGridWnd::PasteInHostEdit(const CString& text, BOOL bPasteSpecial) {
+    if (!CKXTransaction::IsTransactionStarted()) return FALSE; // the host's edit is over: nothing to join
+    CKXGridEdit edit(*this, m_designContext2, "Paste Selected Text", CKXGridEdit::kNested);
+    if (!edit) return FALSE;
+    std::vector<CString> newNets;
+    std::vector<std::pair<ROWCOL, CString>> rows;
+    auto* const outerNets = std::exchange(m_pPasteNewNets, &newNets);
+    auto* const outerRows = std::exchange(m_pPastedRows, &rows);
+    const BOOL wasModified = Site() ? Site()->IsDocumentModified() : FALSE;
+    HoldJournal();
+    const int steps = PasteSignalNames(text, bPasteSpecial);
+    m_pPasteNewNets = outerNets;
+    m_pPastedRows = outerRows;
+    // Rows that all had their line already change nothing: no edit.
+    const BOOL kept = steps > 0 && !rows.empty() && edit.Commit();
+    if (!kept) {
+        // Nothing commits the host's transaction before the host ends it: the paste's part goes whole.
+        edit.Discard();
+        TakeBackNetNames(newNets);
+        if (Site()) Site()->RestoreDocumentModified(wasModified);
+    }
+    ReleaseJournal(kept);
+    if (kept && outerRows) outerRows->insert(outerRows->end(), rows.begin(), rows.end());
+    return kept;
+}
+
+int CKXInstanceDetailsGridWnd::PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) {
+    const std::vector<ROWCOL> rows = SelectedPinRows();
+    const ROWCOL col = Col(m_nColSignal);
+    if (!m_bHostCommits || rows.empty() || !SetCurrentCell(rows.front(), col, GX_SMART)) return 0;
+    for (ROWCOL r : rows) // the current cell went to the first pin; the paste is for all of them
+        SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
+    std::vector<std::pair<ROWCOL, CString>> pasted;
+    auto* const outer = std::exchange(m_pPastedRows, &pasted);
+    CString prepared; // empty: the clipboard's data is prepared here
+    const BOOL done = Paste(prepared, bPasteSpecial);
+    m_pPastedRows = outer;
+    if (!done) return 0;
+    for (const auto& [row, line] : pasted) {
+        if (!echoes) break;
+        auto withPin = [this, row = row](CTclArgsList&& echo) {
+            echo.StartArgument();
+            echo.AddToArgument(GetValueRowCol(row, Col(m_nColInstance)));
+            echo.AddToArgument(GetValueRowCol(row, Col(m_nColPinName)));
+            echo.AddToArgument(GetValueRowCol(row, Col(m_nColPinNumber)));
+            echo.EndArgument();
+            return std::move(echo);
+        };
+        CTclArgsList echo;
+        if (line.IsEmpty()) { // an empty line disconnected its pin
+            echo.Add(KXScriptWord::selectObject);
+            echo.Add("pin");
+            echoes->push_back(withPin(std::move(echo)));
+            CTclArgsList remove;
+            remove.Add(KXScriptWord::deleteConnection);
+            echoes->push_back(std::move(remove));
+            continue;
+        }
+        echo.Add(KXScriptWord::addConnection);
+        echo.Add(line);
+        echoes->push_back(withPin(std::move(echo)));
+    }
+    return static_cast<int>(pasted.size());
 }
 
 void CKXInstanceDetailsGridWnd::HoldJournal() {
@@ -157,11 +229,13 @@ int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpec
         progress.StepIt();
         progress.PeekAndPump();
         if (IsPasteCellReadOnly(row, col)) continue;
+        const bool changes = GetValueRowCol(row, col).CompareNoCase(text) != 0;
         if (!TypeIntoCell(row, col, text)) {
             steps = 0;
             break;
         }
         ++steps;
+        if (m_pPastedRows && changes) m_pPastedRows->emplace_back(row, text);
     }
     m_bPastingSignals = pasting;
     return steps;

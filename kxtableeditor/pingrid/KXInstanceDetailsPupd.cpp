@@ -99,11 +99,10 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CStri
     // After InitPUPD: the add is made in the edit it holds open (with the open pins it connected),
     // which is this call's to end from here.
     CKXResumedEdit held(*this);
-    m_bOwnsTransaction = 0;
     const CString heldJournal = std::exchange(m_heldJournal, CString());
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(bits, rowsOf);
+    CollectSelectedNetBits(m_arrSelectedNetBits, bits, rowsOf);
     auto refuse = [&](const CString& why) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", why);
         m_bAutomationTransactionOpen = 0;
@@ -160,10 +159,9 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);
-    m_arrSelectedNetBits = targets;
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(bits, rowsOf);
+    CollectSelectedNetBits(targets, bits, rowsOf);
     if (bits.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no net bit selected");
         return FALSE;
@@ -227,10 +225,9 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);
-    m_arrSelectedNetBits = targets;
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(bits, rowsOf);
+    CollectSelectedNetBits(targets, bits, rowsOf);
     if (bits.empty()) return FALSE;
     std::set<CString> wanted;
     CString list;
@@ -267,7 +264,7 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
 void CKXInstanceDetailsGridWnd::AddPupd() {
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(bits, rowsOf);
+    CollectSelectedNetBits(m_arrSelectedNetBits, bits, rowsOf);
     if (bits.empty()) return;
     CKXGridEdit edit(*this, MasterDesign(), "Add PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return;
@@ -336,7 +333,7 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
     // next, in one edit.
     HoldAutomationEdit("Add PUPD");
     auto refuse = [&] {
-        if (std::exchange(m_bOwnsTransaction, 0)) CKXGridEdit::DiscardHeld(); // the set-up's own edit only
+        if (CKXGridEdit::IsHeld(*this)) CKXGridEdit::DiscardHeld(); // the set-up's own edit only
         m_heldJournal.Empty();
         return 0;
     };
@@ -356,7 +353,7 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
         m_bTerminationApplied = 0;
         return refuse();
     }
-    if (m_bOwnsTransaction) CKXGridEdit::Release();
+    if (CKXGridEdit::IsHeld(*this)) CKXGridEdit::Release();
     m_bAutomationTransactionOpen = 1;
     return 1;
 }

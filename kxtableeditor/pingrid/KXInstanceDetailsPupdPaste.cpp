@@ -7,6 +7,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXAssocCompSteps.h"
+#include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 
@@ -15,7 +16,6 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/schemautil.h"
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -72,25 +72,19 @@ bool CKXInstanceDetailsGridWnd::PastePupdGroupOnBit(CTransaction* transaction, R
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     const CString netName = bit.net()->name();
     bool pasted = false;
-    for (;;) {
-        int kind = 0, number = 0;
-        CString type, name, data;
-        const int length = CKXImpClipBoard::GetAssocCompInfo(group, kind, number, type, name, data);
-        if (length <= 0) break;
-        group.Delete(0, length);
-        group.TrimLeft("\r\n");
-        if (kind != kPupd) continue;
-        if (data.IsEmpty()) {
+    for (KXAssocClipEntry entry; KXTakeAssocClipEntry(group, entry);) {
+        if (entry.kind != kPupd) continue;
+        if (entry.data.IsEmpty()) {
             pasted = true;
             continue;
         }
-        if (!ReplayablePupd(data)) {
+        if (!ReplayablePupd(entry.data)) {
             m_bPupdPasteIncomplete = true;
             continue;
         }
         const std::set<IDTInstance*> before = KXPupdsOn(api, bit);
-        if (!CKXImpClipBoard::PasteAssocComponents(transaction, CInstTermBit(), nullptr, bit, CInstanceContext(), data,
-                                                   type, name, netName, kind, 0))
+        if (!CKXImpClipBoard::PasteAssocComponents(transaction, CInstTermBit(), nullptr, bit, CInstanceContext(),
+                                                   entry.data, entry.type, entry.name, netName, entry.kind, 0))
             continue;
         pasted = true;
         for (IDTInstance* made : KXPupdsOn(api, bit))
@@ -99,29 +93,24 @@ bool CKXInstanceDetailsGridWnd::PastePupdGroupOnBit(CTransaction* transaction, R
     return pasted;
 }
 
-// The group onto the net bit of the row's signal; false when the row has no pin or no signal, or is a
-// whole bus pin: its bits take pastes one by one with the pins expanded (the automation add a journal
-// would replay it with adds nothing on a bus pin's cell).
+// The group onto the net bit of the row's signal; false, and nothing pasted, when the row has no pin or
+// no signal, or is a whole bus pin: its bits take pastes one by one with the pins expanded (the
+// automation add a journal would replay it with adds nothing on a bus pin's cell).
 bool CKXInstanceDetailsGridWnd::PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
-                                                    kxpingrid::ProgressScope& progress, bool& pasted) {
+                                                    kxpingrid::ProgressScope& progress) {
     int msb = -1, lsb = -1;
     if (!GetRowInstTerm(row, msb, lsb) || msb != lsb) return false;
+    // A one-bit pin sits on one net bit.
     INet* net = GetRowNet(row, msb, lsb);
-    if (!net) return false;
-    const int low = std::min(msb, lsb), high = std::max(msb, lsb);
-    for (int bit = high; bit >= low; --bit) {
-        progress.Show(ProgressLabel(net, bit));
-        if (PastePupdGroupOnBit(transaction, row, CNetBit(net, bit), group)) pasted = true;
-    }
-    return true;
+    if (!net || msb != lsb) return false;
+    progress.Show(ProgressLabel(net, msb));
+    return PastePupdGroupOnBit(transaction, row, CNetBit(net, msb), group);
 }
 
-bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction) {
+bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction, const std::vector<ROWCOL>& rows) {
     m_pastedPupds.clear();
     m_bPupdPasteIncomplete = false;
-    if (!transaction) return false;
-    const std::vector<ROWCOL> rows = m_arrSelectedNetBits;
-    if (rows.empty()) return false;
+    if (!transaction || rows.empty()) return false;
     CString buffer;
     CKXImpClipBoard::GetPupdBuffer(buffer);
     const int groups = CKXImpClipBoard::GetNumberOfPupdGroups(buffer);
@@ -134,7 +123,7 @@ bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction) {
     if (groups == 1) {
         CKXImpClipBoard::PruneGroupString(buffer, group);
         for (ROWCOL row : rows)
-            PastePupdGroupOnRow(transaction, row, group, progress, pasted);
+            if (PastePupdGroupOnRow(transaction, row, group, progress)) pasted = true;
         return pasted;
     }
     // Several groups: one to a row, from the first target row down; a bus row's groups go to its bits.
@@ -144,7 +133,7 @@ bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction) {
         int msb = -1, lsb = -1;
         if (GetRowKind(row, base, msb, lsb) == PIN_ROW_GROUP) ++row;
         if (row > GetRowCount() || !GetRowInstTerm(row, msb, lsb)) break;
-        PastePupdGroupOnRow(transaction, row, group, progress, pasted);
+        if (PastePupdGroupOnRow(transaction, row, group, progress)) pasted = true;
         ++row;
     }
     return pasted;
@@ -155,11 +144,10 @@ bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction) {
 BOOL CKXInstanceDetailsGridWnd::PastePupdsInEdit() {
     std::vector<ROWCOL> targets;
     CollectTargetRows(SelectedPinRows(), targets, FALSE, -1, -1);
-    m_arrSelectedNetBits = targets;
     CKXGridEdit edit(*this, MasterDesign(), "Paste PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     // Groups without components count as pasted but make nothing: there is nothing to undo then.
-    if (!PastePupds(edit.Transaction()) || m_pastedPupds.empty()) {
+    if (!PastePupds(edit.Transaction(), targets) || m_pastedPupds.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", m_bPupdPasteIncomplete
                                                          ? "a copied pull-up or pull-down has no DC net or part"
                                                          : "no copied pull-up or pull-down could go onto the selected signals");

@@ -144,22 +144,28 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
     if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return;
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    if (!pin || msb == lsb) return;
+    // An implicit power pin group has no pin of its own: it sums up its pins' rows.
+    int group = 0;
+    const bool powerGroup = !pin && IsImplicitPowerPinRow(row, &group) && group;
+    if (!powerGroup && (!pin || msb == lsb)) return;
     const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
     ConnectionSummary summary;
     // Only the first connection can cover the row's whole bit range.
-    const auto conns = pin->beginConn();
-    auto first = conns.begin();
-    if (first != conns.end() && first->net() &&
-        std::min(first->instTermMsb(), first->instTermLsb()) == std::min(msb, lsb) &&
-        std::max(first->instTermMsb(), first->instTermLsb()) == std::max(msb, lsb)) {
-        const CConn& conn = *first;
-        summary.text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb(), conn.netLsb());
-        summary.tip = pinName + ":" + summary.text;
-        summary.netId = static_cast<int>(conn.net()->id());
-    } else {
-        summary = SummariseChildConnections(row);
+    bool direct = false;
+    if (pin) {
+        const auto conns = pin->beginConn();
+        auto first = conns.begin();
+        direct = first != conns.end() && first->net() &&
+                 std::min(first->instTermMsb(), first->instTermLsb()) == std::min(msb, lsb) &&
+                 std::max(first->instTermMsb(), first->instTermLsb()) == std::max(msb, lsb);
+        if (direct) {
+            const CConn& conn = *first;
+            summary.text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb(), conn.netLsb());
+            summary.tip = pinName + ":" + summary.text;
+            summary.netId = static_cast<int>(conn.net()->id());
+        }
     }
+    if (!direct) summary = SummariseChildConnections(row);
     ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
     const bool italic = IsImplicitPowerPinRow(row, nullptr) && row + 1 <= GetRowCount() &&
                         GetValueRowCol(row + 1, Col(m_nColPinName)) == summary.text;
@@ -178,7 +184,15 @@ CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::Summaris
     bool allEqual = true;
     int count = 0;
     CString firstText;
-    for (ROWCOL r = row + 1; r <= GetRowCount(); ++r) {
+    // A power group's walk ends with its own pins: the next group's rows are of the same kinds.
+    ROWCOL last = GetRowCount();
+    int group = 0;
+    if (IsImplicitPowerPinRow(row, &group) && group) {
+        std::list<int> children;
+        GetChildRows(row, children, TRUE);
+        last = children.empty() ? row : static_cast<ROWCOL>(children.back());
+    }
+    for (ROWCOL r = row + 1; r <= last; ++r) {
         ++count;
         CString base;
         int msb = -1, lsb = -1;
@@ -236,29 +250,8 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
     if (bRedraw && group == "2" && GetCurrentCell(cr, cc)) RedrawRowCol(cr, cc);
 }
 
-void CKXInstanceDetailsGridWnd::RefreshDiffPairRow(ROWCOL row, int) {
-    IDPInstTerm* pair = GetRowDPInstTerm(row);
-    if (!pair) return;
-    WritePairSignalCell(row, pair->dpConn() ? pair->dpConn()->dpNet() : nullptr);
-}
-
-void CKXInstanceDetailsGridWnd::WritePairSignalCell(ROWCOL row, const IDPNet* net) {
-    CGXStyle pinName;
-    GetStyleRowCol(row, Col(m_nColPinName), pinName);
-    const CString level = pinName.GetIncludeUserAttribute(Id(IDS_UA_ROW_LEVEL))
-                              ? pinName.GetUserAttributeText(Id(IDS_UA_ROW_LEVEL))
-                              : CString();
-    CGXStyle sig;
-    sig.SetWrapText(FALSE);
-    sig.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
-    sig.SetUserAttribute(Id(IDS_UA_CHILD_LEVEL), level); // editing the signal is up to the row and the grid
-    sig.SetValue(net ? CKXGenUtils::GetDiffPairName(net) : CString())
-        .SetInterior(RGB(255, 255, 255))
-        .SetControl(Id(IDS_CTRL_DIFFPAIR_SIGNAL))
-        .SetEnabled(TRUE);
-    sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
-    GridWriteScope scope(*this);
-    SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
+void CKXInstanceDetailsGridWnd::RefreshDiffPairRow(ROWCOL row, int flag) {
+    if (row >= PIN_FIRST_ROW && row <= GetRowCount() && IsDiffPairRow(row)) FillDiffPairSignalCells(row, flag);
 }
 
 void CKXInstanceDetailsGridWnd::UpdateDiffPairNameCells(const IDPNet* dpNet) {
@@ -270,11 +263,9 @@ void CKXInstanceDetailsGridWnd::RefreshDiffPairNameCells(const IDPNet* pairNet) 
     const BOOL bWasLocked = LockUpdate(TRUE);
     {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
-        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
-            if (!IsDiffPairRow(r)) continue;
-            IDPInstTerm* pair = GetRowDPInstTerm(r);
-            if (pair && pair->dpConn() && pair->dpConn()->dpNet() == pairNet) WritePairSignalCell(r, pairNet);
-        }
+        // A vector pair's row and the rows of its lanes all sit on the pair net.
+        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)
+            if (IsDiffPairRow(r) && kxpingrid::PairNetOf(GetRowDPInstTerm(r)).net == pairNet) FillDiffPairSignalCells(r, 0);
     }
     if (!bWasLocked) {
         LockUpdate(FALSE);
@@ -859,7 +850,15 @@ void CKXInstanceDetailsGridWnd::RenameNetCells(const INet* net) {
             renamed += ",";
             start = comma + 1;
         }
-        if (changed) ApplySignalCellStyle(r, renamed, static_cast<int>(net->id()), 0, FALSE);
+        if (!changed) continue;
+        ApplySignalCellStyle(r, renamed, static_cast<int>(net->id()), 0, FALSE);
+        // A pair row that shows its legs' texts shows the new name too.
+        const ROWCOL pair = GetRowParentOffset(r);
+        if (pair != GX_INVALID && IsDiffPairRow(pair)) {
+            FillDiffPairSignalCells(pair, 0);
+            const ROWCOL outer = GetRowParentOffset(pair);
+            if (outer != GX_INVALID && IsDiffPairRow(outer)) FillDiffPairSignalCells(outer, 0);
+        }
     }
 }
 

@@ -12,8 +12,6 @@
 #include <cstdlib>
 #include <memory>
 
-std::vector<ROWCOL> CKXInstanceDetailsGridWnd::m_arrSelectedNetBits;
-
 using kxpingrid::Col;
 using kxpingrid::kNoUpdate;
 
@@ -44,9 +42,8 @@ CString CKXInstanceDetailsGridWnd::GetContainerName(unsigned id) {
     return CString();
 }
 
-void CKXInstanceDetailsGridWnd::CollectSelectedNetBits(std::vector<CNetBit>& netBits,
+void CKXInstanceDetailsGridWnd::CollectSelectedNetBits(const std::vector<ROWCOL>& rows, std::vector<CNetBit>& netBits,
                                                        std::multimap<CNetBit, ROWCOL>& netBitRows) {
-    const std::vector<ROWCOL> rows = m_arrSelectedNetBits;
     for (ROWCOL row : rows) {
         int msb = -1, lsb = -1;
         INet* net = GetRowNet(row, msb, lsb);

@@ -305,18 +305,25 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
         s.SetValue(text).SetControl(Id(IDS_CTRL_STATIC_TEXT));
         SetStyleRange(CGXRange(row, Col(col)), s, gxOverride, 0, kNoUpdate, gxDo);
     }
-    const IDPNet* net = pair->dpConn() ? pair->dpConn()->dpNet() : nullptr;
-    CGXStyle sig = GeneratedCell(level);
+    // The text comes from the legs once they are filled (FillDiffPairSignalCells).
+    WritePairSignalCell(row, CString());
+    CGXStyle pupd;
+    pupd.SetControl(Id(IDS_CTRL_PUPD_NONE)).SetReadOnly(TRUE);
+    SetStyleRange(CGXRange(row, Col(m_nColPupd)), pupd, gxOverride, 0, kNoUpdate, gxDo);
+}
+
+void CKXInstanceDetailsGridWnd::WritePairSignalCell(ROWCOL row, const CString& text) {
+    // The cell keeps the row's level, as the pair row's other cells do.
+    const CString level = AttrText(row, Col(m_nColPinName), IDS_UA_CHILD_LEVEL);
+    CGXStyle sig = GeneratedCell(level.IsEmpty() ? CString("1") : level);
     sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
-    sig.SetValue(net ? CKXGenUtils::GetDiffPairName(net) : CString())
+    sig.SetValue(text)
         .SetInterior(RGB(255, 255, 255))
         .SetControl(Id(IDS_CTRL_DIFFPAIR_SIGNAL))
         .SetEnabled(TRUE);
     sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
+    GridWriteScope scope(*this);
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
-    CGXStyle pupd;
-    pupd.SetControl(Id(IDS_CTRL_PUPD_NONE)).SetReadOnly(TRUE);
-    SetStyleRange(CGXRange(row, Col(m_nColPupd)), pupd, gxOverride, 0, kNoUpdate, gxDo);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshInstanceCells(int instanceIndex) {

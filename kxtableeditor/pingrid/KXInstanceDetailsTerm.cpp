@@ -267,7 +267,6 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     m_bAutomationTransactionOpen = 0;
     // After InitTermination: the add is made in the edit it holds open, which is this call's to end.
     CKXResumedEdit held(*this);
-    m_bOwnsTransaction = 0;
     const CString heldJournal = std::exchange(m_heldJournal, CString());
     const std::vector<ROWCOL> selected = SelectedPinRows();
     const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
@@ -501,19 +500,13 @@ int CKXInstanceDetailsGridWnd::InitTermination(CString text) {
 
 bool CKXInstanceDetailsGridWnd::HoldAutomationEdit(const char* name) {
     m_heldJournal.Empty();
-    m_bOwnsTransaction = 0;
     // A transaction the caller holds is the caller's: nothing is held here.
     if (CKXTransaction::IsTransactionStarted()) {
         CKXGridEdit::DiscardWaiting();
         if (CKXTransaction::IsTransactionStarted()) return false;
     }
     m_heldSignalRows.clear();
-    const bool held = CKXGridEdit::Hold(*this, MasterDesign(), name, [this] {
-        m_bOwnsTransaction = 0;
-        ForgetHeldSignals();
-    });
-    m_bOwnsTransaction = held ? 1 : 0;
-    return held;
+    return CKXGridEdit::Hold(*this, MasterDesign(), name, [this] { ForgetHeldSignals(); });
 }
 
 // A new delay for the termination of the current TERMINATION cell's pin (its highest terminated bit).

@@ -83,6 +83,11 @@ public:
     // FALSE when the list offers no such entry or the connect was refused.
     virtual BOOL PickSignalCellEntry(const CString& name) = 0;
     virtual void AddSelectedPinsToArgs(CTclArgsList* args) = 0;
+    // Ctrl+V (bPasteSpecial: Paste Special) on the SIGNAL cells of the selected pins, in a grid whose
+    // host holds the transaction: the clipboard's lines connect the pins as one edit inside it (one line
+    // onto every pin, several one to a pin down the grid). echoes gets the script lines of what each
+    // row took. 0 when nothing was pasted, the design then as it was before the paste.
+    virtual int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) = 0;
     virtual BOOL IsDiffPairRowSelected() = 0;
     virtual BOOL CanRemoveDiffPair() = 0;
     // The pane's ChangePropValue automation: the selected rows' cells of the custom property column

@@ -43,6 +43,15 @@ inline std::vector<IDPInstTerm*> PairTerms(IDPInstTerm* pair) {
     return terms;
 }
 
+// Where a pair pin sits on a pair net: the net, and for a lane of a vector pair (a member pin without
+// a pair connection of its own) the net bit of that lane; -1 for a whole pair.
+struct PairNetLane {
+    const IDPNet* net = nullptr;
+    int bit = -1;
+    bool operator==(const PairNetLane&) const = default;
+};
+PairNetLane PairNetOf(const IDPInstTerm* pair);
+
 // Rows as the row array the grid's row operations take.
 inline CDWordArray RowWords(const std::vector<ROWCOL>& rows) {
     CDWordArray out;

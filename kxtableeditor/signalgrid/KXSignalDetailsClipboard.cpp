@@ -102,6 +102,7 @@ CString CKXSignalDetailsGridWnd::CopyTerminationOfRow(ROWCOL row, bool& copied) 
     IInstTerm* pin = GetInstTermOfRow(row, msb, lsb);
     if (!pin) return CString();
     CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!api) return CString();
     api->setInstTermBit(CInstTermBit(pin, msb));
     IDTInstance* termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
     CKXImpClipBoard::CopyAssocComponents(m_designContext, msb, termination, CKXAssocCompAPI::TERMINATION);

@@ -30,7 +30,7 @@ using namespace kxsignal;
 CKXSignalDetailsGridWnd* CKXSignalDetailsGridWnd::s_pActiveGrid = nullptr;
 
 CKXSignalDetailsGridWnd::CKXSignalDetailsGridWnd() : CKXGridWnd(KXGridKind::Signal) {
-    m_nUndoStepMode = 2;
+    m_nTransState = 2;
 }
 
 CKXSignalDetailsGridWnd::~CKXSignalDetailsGridWnd() {

@@ -19,6 +19,7 @@
 #include "rmx/context.h"
 
 #include <map>
+#include <set>
 #include <memory>
 #include <vector>
 
@@ -210,14 +211,18 @@ public:
     using PowerPinIndex = std::map<CString, std::vector<PowerPinRef>>;
     const PowerPinIndex& PowerPins();
     // Inserts a read-only row from the row on for each power pin on the net (its bit, or every
-    // bit for -1); the row after them.
-    ROWCOL AddPowerPinRows(INet* net, int bit, ROWCOL row);
+    // bit for -1), of the instances given (all when none are); the row after them.
+    ROWCOL AddPowerPinRows(INet* net, int bit, ROWCOL row, const std::set<unsigned>* instanceIds = nullptr);
     void FillPowerPinRow(ROWCOL row, INet* net, int bit, const PowerPinRef& ref);
     bool IsImplicitPowerPinRow(ROWCOL row);
-    // After a power pin was tied or released elsewhere: the power pin rows read again.
-    void RefreshPowerPinRows();
+    // After power pins of the instances were tied or released elsewhere: their power pin rows are
+    // read again (the other instances' rows stay as they are).
+    void RefreshRows(const std::set<unsigned>& instanceIds);
     // The PUPD cell of a row from the pull-ups and pull-downs on a net bit.
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
+    // The PUPD cell of a row from what the associated-components library finds on the net bit (none
+    // outside a pane).
+    void StylePupdCell(ROWCOL row, const CNetBitContext& bit);
 
     // ------------------------------------------------------------- row look-ups
     int GetRowInstanceId(ROWCOL row);
@@ -298,6 +303,9 @@ public:
     // Disconnects and removes the selected rows that show a connection; TRUE when one went.
     BOOL DeleteConnections() override;
     // ------------------------------------------------------------- terminations
+    // The pane's associated-components object, pointed at this grid's design; NULL when the grid is
+    // not in a pane (every termination road then refuses or shows none).
+    CKXAssocCompAPI* GetAssocCompApi();
     // The system object server's name of a system-object id; empty when it knows none.
     static CString GetSysObjectName(int id);
     // The pin bit's termination goes, through the associated-components library, in the caller's
@@ -323,7 +331,7 @@ public:
     static CTransaction* OnTerminationAdded(CString name);
     CTransaction* CommitAddTerminationTransaction(CString name);
     // Hands the terminations of the selected rows' pin bits to the system-object server in the
-    // transaction; its answer for the last one (false when none has a termination).
+    // transaction, each once; true when it took one (false when none has a termination).
     bool SelectionHasAssociatedInstance(CTransaction* transaction);
     // 1 when the last add from the dialog put a termination on (a cancel or a refusal: 0).
     int m_bTerminationAdded = 0;
@@ -393,6 +401,9 @@ public:
     void UpdateInstTermCell(unsigned instanceId, unsigned pinId);
     void UpdatePinTypeCell(unsigned instanceId, unsigned pinId);
     void UpdatePupdCellOfRow(ROWCOL row, int firstBit, int secondBit);
+    // Every row's PUPD cell from the design: a row of a scalar net or of one net bit shows the
+    // pull-ups and pull-downs on it, a row over several bits none.
+    void RefreshPupdCells();
     // Returns where the connected row is afterwards (rows of the pin's old connections above it go).
     ROWCOL UpdateRowAfterConnect(ROWCOL row, const CInstanceContext& instance, IInstTerm* pin,
                                const std::vector<std::unique_ptr<CKXPinData>>& records);
@@ -495,7 +506,7 @@ private:
     // The pin bits of a row, from the first bit of its name's range down to the last.
     std::vector<CInstTermBit> RowPinBits(ROWCOL row);
     // The associated-components library set up for a termination of the type in the transaction.
-    CKXAssocCompAPI* PrepareAssocCompApi(CTransaction* t, const CString& type);
+    CKXAssocCompAPI* PrepareAssocCompApi(CTransaction* t, const CString& type); // NULL outside a pane
     // The selected rows with a pin that may take a termination.
     std::vector<ROWCOL> TerminationTargets();
     // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).
@@ -555,7 +566,6 @@ private:
     void JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);
     CString JournalHandle();
     void MarkModified();
-    CKXAssocCompAPI* GetAssocCompApi();
     BOOL IsSameDesign(IDesign* design) const;
     // The window was opened for looking only (open mode 2): every edit is refused.
     bool IsReadOnlyWindow();
@@ -565,7 +575,8 @@ private:
     void OnDigestBegin(const KXChangeDigest& digest) override;
     void OnComponentChange(const IChange& change, IDTInstance& component) override;
     void OnInstanceChange(const IChange& change, IInstance& instance) override;
-    bool m_bPowerRowsStale = false; // a power pin was tied or released in the digest
+    std::set<unsigned> m_powerPinInstances; // instances whose power pins were tied or released in the digest
+    bool m_bPupdCellsStale = false; // a pull-up or pull-down came or went in the digest
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnTermChange(const IChange& change, ITerm& term) override;
     void OnConnChange(const IChange& change, CConn& conn) override;
@@ -581,7 +592,7 @@ private:
     bool m_bTerminationsRefreshed = false; // the digest being dispatched refreshed every termination
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
 
-    std::unique_ptr<CKXAssocCompAPI> m_pAssocCompApi;
+    // The grid's own automation object: what an automation set-up prepared waits in it for the add.
     std::unique_ptr<KXAssocAutomation> m_pAssocAutomation;
     // The journal block that names a row's termination cell (the row's signal, the cell) and the title.
     void JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title);

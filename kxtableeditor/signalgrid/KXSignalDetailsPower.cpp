@@ -38,7 +38,8 @@ const CKXSignalDetailsGridWnd::PowerPinIndex& CKXSignalDetailsGridWnd::PowerPins
     return *m_pPowerPins;
 }
 
-ROWCOL CKXSignalDetailsGridWnd::AddPowerPinRows(INet* net, int bit, ROWCOL row) {
+ROWCOL CKXSignalDetailsGridWnd::AddPowerPinRows(INet* net, int bit, ROWCOL row,
+                                                const std::set<unsigned>* instanceIds) {
     if (!CKXShareGlobalData::m_bShowPowerPins || !net) return row;
     // The names a power pin may be tied to: a scalar net itself, else each shown bit.
     std::vector<std::pair<CString, int>> names;
@@ -54,6 +55,7 @@ ROWCOL CKXSignalDetailsGridWnd::AddPowerPinRows(INet* net, int bit, ROWCOL row) 
         const auto found = index.find(name);
         if (found == index.end()) continue;
         for (const PowerPinRef& ref : found->second) {
+            if (instanceIds && !instanceIds->count(ref.inst->id())) continue;
             InsertRows(row, 1, kNoUpdate, gxDo);
             FillPowerPinRow(row, net, b, ref);
             ++row;
@@ -80,27 +82,26 @@ void CKXSignalDetailsGridWnd::FillPowerPinRow(ROWCOL row, INet* net, int bit, co
     CGXStyle termination = StaticCell(CString());
     termination.SetEnabled(TRUE).SetUserAttribute(Id(IDS_UA_NET_CELL), "1");
     WriteCell(row, m_nColTermination, termination);
-    bool lu = false, ld = false, au = false, ad = false;
-    GetAssocCompApi()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(bit), lu, ld, au, ad);
-    SetPupdCellStyle(row, lu, ld, au, ad);
+    StylePupdCell(row, m_designContext.net(net).bitContext(bit));
 }
 
 bool CKXSignalDetailsGridWnd::IsImplicitPowerPinRow(ROWCOL row) {
     return row >= kFirstDataRow && RowAttr(row, m_nColPinName, kAttrImplicitPowerPin, 0) == 1;
 }
 
-void CKXSignalDetailsGridWnd::RefreshPowerPinRows() {
-    if (!CKXShareGlobalData::m_bShowPowerPins) return;
-    // The power pin rows are read again: the old ones go, the design's current ones come in front
-    // of the blank rows.
+void CKXSignalDetailsGridWnd::RefreshRows(const std::set<unsigned>& instanceIds) {
+    if (instanceIds.empty() || !CKXShareGlobalData::m_bShowPowerPins) return;
+    // The instances' power pin rows are read again: the old ones go (also those of an instance that
+    // went), the ones the design ties now come in front of the blank rows.
     {
         GridWriteScope scope(*this);
         for (ROWCOL r = GetRowCount(); r >= kFirstDataRow; --r)
-            if (IsImplicitPowerPinRow(r)) RemoveDataRows(r, r);
+            if (IsImplicitPowerPinRow(r) && instanceIds.count(static_cast<unsigned>(GetRowInstanceId(r))))
+                RemoveDataRows(r, r);
     }
     m_pPowerPins.reset();
     for (const CKXNetData& record : m_arrNetData)
-        AddPowerPinRows(record.m_pNet, record.m_bIsBit ? record.m_nBit : -1, FindFirstEmptyRow());
+        AddPowerPinRows(record.m_pNet, record.m_bIsBit ? record.m_nBit : -1, FindFirstEmptyRow(), &instanceIds);
     m_pPowerPins.reset();
     DropRowIndex();
 }

@@ -42,15 +42,21 @@ LRESULT CKXSignalDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-void CKXSignalDetailsGridWnd::OnInstanceChange(const IChange& change, IInstance&) {
-    if ((change.kind() == rmx::ChangeKind::PowerPinTied || change.kind() == rmx::ChangeKind::PowerPinReleased) && IsSameDesign(change.design()))
-        m_bPowerRowsStale = true;
+void CKXSignalDetailsGridWnd::OnInstanceChange(const IChange& change, IInstance& instance) {
+    if ((change.kind() == rmx::ChangeKind::PowerPinTied || change.kind() == rmx::ChangeKind::PowerPinReleased) &&
+        IsSameDesign(change.design()))
+        m_powerPinInstances.insert(instance.id());
 }
 
 void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
-    if (m_bPowerRowsStale) {
-        m_bPowerRowsStale = false;
-        RefreshPowerPinRows();
+    if (m_bPupdCellsStale) {
+        m_bPupdCellsStale = false;
+        RefreshPupdCells();
+    }
+    if (!m_powerPinInstances.empty()) {
+        const std::set<unsigned> instances = std::move(m_powerPinInstances);
+        m_powerPinInstances.clear();
+        RefreshRows(instances);
     }
     if (!m_bCustomCellsStale) return;
     // One pass for the whole transaction, however many values it changed.
@@ -62,7 +68,8 @@ void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
 void CKXSignalDetailsGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
     m_bTerminationsRefreshed = false;
     m_bCustomCellsStale = false;
-    m_bPowerRowsStale = false;
+    m_powerPinInstances.clear();
+    m_bPupdCellsStale = false;
     // This grid's own edit rewrote its rows already; a change made by any other window, and
     // the undo or redo of any change (which records no cell changes), reaches the rows here.
     m_bFollowConnections = CKXTransaction::GetGrid() != this && digest.TouchesAny({'C', 'I'});
@@ -70,13 +77,9 @@ void CKXSignalDetailsGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
 
 void CKXSignalDetailsGridWnd::OnComponentChange(const IChange& change, IDTInstance& component) {
     if (!IsSameDesign(change.design())) return;
+    // Pull-ups: every row once when the digest ends, however many of them the transaction changed.
     if (component.assocKind() == IDTInstance::ePullUpDown) {
-        for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
-            int start = 0, end = 0;
-            if (ParseInt(CellText(row, m_nColStartBit), start) && ParseInt(CellText(row, m_nColEndBit), end) &&
-                start == end)
-                UpdatePupdCellOfRow(row, start, end);
-        }
+        m_bPupdCellsStale = true;
         return;
     }
     // Terminations: every row once, however many changes the transaction holds.
@@ -185,6 +188,24 @@ void CKXSignalDetailsGridWnd::UpdatePinTypeCell(unsigned instanceId, unsigned pi
     }
 }
 
+void CKXSignalDetailsGridWnd::RefreshPupdCells() {
+    const ROWCOL last = GetRowCount();
+    for (ROWCOL row = kFirstDataRow; row <= last; ++row) {
+        const CNetContext net = GetNetOfRow(row);
+        if (!net) continue;
+        if (net->isScalar()) {
+            UpdatePupdCellOfRow(row, -1, -1);
+            continue;
+        }
+        int start = 0, end = 0;
+        if (!ParseInt(CellText(row, m_nColStartBit), start) || !ParseInt(CellText(row, m_nColEndBit), end)) continue;
+        if (start == end)
+            UpdatePupdCellOfRow(row, start, end);
+        else
+            SetPupdCellStyle(row, false, false, false, false); // several bits: no one mark fits them
+    }
+}
+
 void CKXSignalDetailsGridWnd::UpdatePupdCellOfRow(ROWCOL row, int firstBit, int secondBit) {
     const CNetContext net = GetNetOfRow(row);
     if (!net) return;
@@ -193,9 +214,7 @@ void CKXSignalDetailsGridWnd::UpdatePupdCellOfRow(ROWCOL row, int firstBit, int 
         if (firstBit != secondBit) return;
         bit = firstBit;
     }
-    bool lu = false, ld = false, au = false, ad = false;
-    GetAssocCompApi()->GetPupdInfoOnThisNet(net.bitContext(bit), lu, ld, au, ad);
-    SetPupdCellStyle(row, lu, ld, au, ad);
+    StylePupdCell(row, net.bitContext(bit));
 }
 
 ROWCOL CKXSignalDetailsGridWnd::UpdateRowAfterConnect(ROWCOL row, const CInstanceContext& instance, IInstTerm* pin,

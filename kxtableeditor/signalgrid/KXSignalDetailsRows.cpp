@@ -255,11 +255,7 @@ void CKXSignalDetailsGridWnd::FillConnectionRow(ROWCOL row, const CConn& conn) {
         WriteCell(row, m_nColTermination, termination);
     }
     SetBitsConnectedRow(row, Col(m_nColTermination));
-    if (oneBit) {
-        bool lu = false, ld = false, au = false, ad = false;
-        GetAssocCompApi()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(conn.netLsb()), lu, ld, au, ad);
-        SetPupdCellStyle(row, lu, ld, au, ad);
-    }
+    if (oneBit) StylePupdCell(row, m_designContext.net(net).bitContext(conn.netLsb()));
     FillCustomCells(row);
 }
 
@@ -291,6 +287,7 @@ void CKXSignalDetailsGridWnd::SetBitsConnectedRow(ROWCOL row, ROWCOL col) {
     IInstTerm* pin = GetInstTermOfRow(row, msb, lsb);
     if (!pin) return;
     CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!api) return;
     CString text, tip;
     bool differ = false;
     if (msb == lsb) {

@@ -93,6 +93,7 @@ int CKXSignalDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!IsTerminationCellCurrent() || !GetCurrentCell(row, col) || IsReadOnlyWindow()) return 0;
     CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!api) return 0;
     IDTInstance* termination = nullptr;
     // A bus pin's row: the termination of its highest bit that has one.
     for (const CInstTermBit& bit : RowPinBits(row)) {

@@ -47,6 +47,25 @@ CString SysObjectNameOf(const CInstTermBitContext& bit) {
     return text;
 }
 
+// The library's callback and the grid it reaches, set for one add from the dialog and taken back when
+// the add ends, however it ends: a later step of the pane's library object reaches no grid through it.
+class CKXTerminatingScope {
+public:
+    CKXTerminatingScope(CKXAssocCompAPI& api, CKXSignalDetailsGridWnd& grid) : m_api(api) {
+        CKXSignalDetailsGridWnd::m_pTerminatingGrid = &grid;
+        m_api.InitCKXTransaction(&CKXSignalDetailsGridWnd::OnTerminationAdded);
+    }
+    ~CKXTerminatingScope() {
+        m_api.InitCKXTransaction(nullptr);
+        CKXSignalDetailsGridWnd::m_pTerminatingGrid = nullptr;
+    }
+    CKXTerminatingScope(const CKXTerminatingScope&) = delete;
+    CKXTerminatingScope& operator=(const CKXTerminatingScope&) = delete;
+
+private:
+    CKXAssocCompAPI& m_api;
+};
+
 } // namespace
 
 CString CKXSignalDetailsGridWnd::GetSysObjectName(int id) {
@@ -58,12 +77,21 @@ CString CKXSignalDetailsGridWnd::GetSysObjectName(int id) {
     return text;
 }
 
+// The pane's object, which every grid of the pane drives: it is pointed at this grid's design each
+// time, and each operation sets the rest of what it asks about.
 CKXAssocCompAPI* CKXSignalDetailsGridWnd::GetAssocCompApi() {
-    if (!m_pAssocCompApi) m_pAssocCompApi = std::make_unique<CKXAssocCompAPI>();
-    m_pAssocCompApi->setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer
-                                                             : m_designContext.server());
-    m_pAssocCompApi->setDesignContext(m_designContext);
-    return m_pAssocCompApi.get();
+    IKXGridSite* site = Site();
+    CKXAssocCompAPI* api = site ? site->AssocCompApi() : nullptr;
+    if (!api) return nullptr;
+    api->setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server());
+    api->setDesignContext(m_designContext);
+    return api;
+}
+
+void CKXSignalDetailsGridWnd::StylePupdCell(ROWCOL row, const CNetBitContext& bit) {
+    bool lu = false, ld = false, au = false, ad = false;
+    if (CKXAssocCompAPI* api = GetAssocCompApi()) api->GetPupdInfoOnThisNet(bit, lu, ld, au, ad);
+    SetPupdCellStyle(row, lu, ld, au, ad);
 }
 
 std::vector<CInstTermBit> CKXSignalDetailsGridWnd::RowPinBits(ROWCOL row) {
@@ -90,6 +118,7 @@ IDTInstance* CKXSignalDetailsGridWnd::GetAssociatedInstanceOfCurrentPin() {
     const std::vector<CInstTermBit> bits = RowPinBits(rows.front());
     if (bits.empty()) return nullptr;
     CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!api) return nullptr;
     api->setInstTermBit(bits.front());
     return api->getAssociatedInstance(kTermination);
 }
@@ -118,12 +147,10 @@ BOOL CKXSignalDetailsGridWnd::CheckTerminationTarget(ROWCOL row, BOOL bShowMessa
             if (object->objectType() != 'R') continue;
             auto* pair = dynamic_cast<IDPInstTerm*>(object);
             // A member of a vector pair pin is terminated on its lane of the pair pin's connection.
-            const IDPInstTerm* owner = pair && !pair->dpConn() ? pair->parent() : pair;
-            IDPConn* conn = owner ? owner->dpConn() : nullptr;
-            if (!conn) break;
-            const int lane = owner == pair ? -1 : pair->positiveBit();
-            for (IDTInstance* dt : conn->beginAssociatedDTInstance()) {
-                if (dt->dpConnLane() != lane) continue;
+            const CDPConnLane at = pair ? pair->connLane() : CDPConnLane();
+            if (!at) break;
+            for (IDTInstance* dt : at.conn->beginAssociatedDTInstance()) {
+                if (dt->dpConnLane() != at.lane) continue;
                 if (bShowMessage) CKXErrorHandler::MessageBoxOk("KXTABLE-157", dt->name());
                 return FALSE;
             }
@@ -136,6 +163,7 @@ BOOL CKXSignalDetailsGridWnd::CheckTerminationTarget(ROWCOL row, BOOL bShowMessa
 
 BOOL CKXSignalDetailsGridWnd::DeleteTerminationOfPin(CTransaction& tx, const CInstTermBit& bit) {
     CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!api) return FALSE;
     api->setTransaction(&tx, true);
     api->setInstTermBit(bit);
     const BOOL deleted = api->getAssociatedInstance(kTermination) && api->deleteAssocCompInstance(kTermination);
@@ -249,8 +277,9 @@ BOOL CKXSignalDetailsGridWnd::PasteTerminationsInTransaction() {
     const std::vector<ROWCOL> rows = SelectedRows();
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Paste Termination",
                      CKXGridEdit::kJoinOpen);
-    if (!edit) return FALSE;
-    GetAssocCompApi()->resetPreCommitObjects();
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!edit || !api) return FALSE;
+    api->resetPreCommitObjects();
     // A failed paste leaves nothing of it: the bracket discards.
     if (!PasteTerminations(edit.Transaction()) || !edit.Commit()) return FALSE;
     MarkModified();
@@ -284,6 +313,7 @@ std::vector<ROWCOL> CKXSignalDetailsGridWnd::TerminationTargets() {
 
 bool CKXSignalDetailsGridWnd::CheckTerminationBit(const CInstTermBit& bit, bool severalRows) {
     CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!api) return false;
     api->setInstTermBit(bit);
     const bool existing = api->getAssociatedInstance(kTermination) != nullptr;
     if (severalRows && existing) {
@@ -317,20 +347,22 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
     if (rows.empty()) return;
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
                      CKXGridEdit::kJoinOpen);
-    if (!edit) return;
     CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!edit || !api) return;
     api->setTransaction(edit.Transaction(), true);
     api->setHierarchyDesignContext(m_designContext);
     api->setKindOfOperation(kTermination);
     api->m_bHasAssociatedInstance = false;
     api->m_bApplied = false;
-    m_pTerminatingGrid = this;
-    api->InitCKXTransaction(&OnTerminationAdded);
-    const bool checked = CommitAddTermination(rows);
-    const bool applied = checked && (m_bTerminationAdded || api->m_bApplied);
+    bool applied = false;
+    {
+        const CKXTerminatingScope terminating(*api, *this);
+        applied = CommitAddTermination(rows) && (m_bTerminationAdded || api->m_bApplied);
+    }
     api->setTransaction(nullptr, true);
     api->m_bApplied = false;
     if (!applied) return; // the bracket discards what was added
+    // Once for the whole add, after the library's work.
     SelectionHasAssociatedInstance(edit.Transaction());
     const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination));
     if (!edit.Commit()) return;
@@ -342,6 +374,7 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
 bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& rows) {
     CKXAssocCompAPI* api = GetAssocCompApi();
     m_bTerminationAdded = 0;
+    if (!api) return false;
     bool shown = false, accepted = false, stop = false;
     for (ROWCOL r : rows) {
         const std::vector<CInstTermBit> bits = RowPinBits(r);
@@ -373,29 +406,21 @@ CTransaction* CKXSignalDetailsGridWnd::OnTerminationAdded(CString name) {
 }
 
 // The library goes on in the edit's one transaction (its dialog's work is one undo step with the
-// rest); an added termination is handed to the system-object server in it.
+// rest). The terminations it added are handed to the system-object server by the add once it is
+// through (AddTermination), not at each of the library's steps.
 CTransaction* CKXSignalDetailsGridWnd::CommitAddTerminationTransaction(CString name) {
-    return KXAssocCompStepTransaction(*this, name,
-                                      [this](CTransaction* t) { SelectionHasAssociatedInstance(t); });
+    return KXAssocCompStepTransaction(*this, name, nullptr);
 }
 
 bool CKXSignalDetailsGridWnd::SelectionHasAssociatedInstance(CTransaction* transaction) {
-    ISysObjectServer* server = ISysObjectServer::GetSysObjectServer();
-    if (!server || !transaction) return false;
     CKXAssocCompAPI* api = GetAssocCompApi();
-    // The library may be at work on a pin bit: it gets it back.
-    const CInstTermBit working = api->getInstTermBit();
-    bool answer = false;
+    if (!api || !transaction) return false;
+    std::vector<CInstTermBit> bits;
     for (ROWCOL r : SelectedDataRows()) {
-        const std::vector<CInstTermBit> bits = RowPinBits(r);
-        for (auto it = bits.rbegin(); it != bits.rend(); ++it) {
-            api->setInstTermBit(*it);
-            if (IDTInstance* termination = api->getAssociatedInstance(kTermination))
-                answer = server->HandleAssociatedInstance(&m_designContext, termination, transaction);
-        }
+        const std::vector<CInstTermBit> rowBits = RowPinBits(r);
+        bits.insert(bits.end(), rowBits.rbegin(), rowBits.rend());
     }
-    if (working) api->setInstTermBit(working);
-    return answer;
+    return KXHandTerminations(*api, bits, m_designContext, transaction);
 }
 
 // Each row replays as its termination cell and the pane's automation add of the prepared termination.
@@ -413,6 +438,7 @@ KXJournalLines CKXSignalDetailsGridWnd::JournalTerminationAdds(const std::vector
 
 CKXAssocCompAPI* CKXSignalDetailsGridWnd::PrepareAssocCompApi(CTransaction* t, const CString& type) {
     CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!api) return nullptr;
     api->setTransaction(t, true);
     api->setHierarchyDesignContext(m_designContext);
     api->setKindOfOperation(kTermination);
@@ -441,6 +467,7 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
                      CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), type);
+    if (!api) return Refuse(TRUE, "KXTABLE-210");
     std::vector<CString> ids;
     api->getSlotIds(ids);
     if (ids.empty() || static_cast<int>(ids.size()) != parts) return Refuse(TRUE, "KXTABLE-210");
@@ -485,7 +512,7 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
                      CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), termination->name());
-    if (api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-210");
+    if (!api || api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-210");
     KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
     bool edited = false;
     for (ROWCOL r : rows)

@@ -171,20 +171,20 @@ using HeldEditOwner = HeldEdit;
 
 TEST_F(HeldEditOwner, TheSetUpOwnsTheEditItBeganUntilTheAddEndsIt) {
     OpenRstN();
-    EXPECT_EQ(Grid()->m_bOwnsTransaction, 0);
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
     Run("kx::pane InitPUPD {pullup VCC3V3}");
-    EXPECT_EQ(Grid()->m_bOwnsTransaction, 1);
+    EXPECT_TRUE(CKXGridEdit::IsHeld(*Grid()));
     EXPECT_EQ(Run("kx::pane AddPUPD"), "1") << ::testing::PrintToString(Messages());
-    EXPECT_EQ(Grid()->m_bOwnsTransaction, 0);
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
 }
 
 TEST_F(HeldEditOwner, AnEditInBetweenEndsWhatTheSetUpOwned) {
     OpenRstN();
     Run("kx::pane InitPUPD {pullup VCC3V3}");
-    ASSERT_EQ(Grid()->m_bOwnsTransaction, 1);
+    ASSERT_TRUE(CKXGridEdit::IsHeld(*Grid()));
     ASSERT_EQ(Run("addConnection pin NEWSIG PGOOD"), "2");
-    EXPECT_EQ(Grid()->m_bOwnsTransaction, 0);
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
     EXPECT_EQ(Conn("U1 RST_N"), "");
 }
 
@@ -194,7 +194,7 @@ TEST_F(HeldEditOwner, ATransactionTheCallerHoldsStaysTheCallers) {
         CKXGridEdit caller(*Grid(), "Caller");
         ASSERT_TRUE(caller);
         Run("kx::pane InitPUPD {pullup VCC3V3}");
-        EXPECT_EQ(Grid()->m_bOwnsTransaction, 0);
+        EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
         EXPECT_TRUE(CKXTransaction::IsTransactionStarted()); // nothing of the set-up ended it
     }
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());

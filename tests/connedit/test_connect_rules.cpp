@@ -118,7 +118,7 @@ protected:
 
 TEST_F(StandardFpgaRules, ThePinNameOfThePinFileGivesTheSignalItsBits) {
     OpenBoard();
-    ASSERT_TRUE(Grid()->m_bStandardFpgaPart);
+    ASSERT_TRUE(Grid()->m_bStandardFPGA);
     const std::string original = Saved();
     Messages();
     Run("addConnection pin =PINNAME IO_CLK:B14 BANK<5>:C10 {9 bad:C9}");

@@ -46,4 +46,23 @@ TEST_F(KeyedRows, APinNumberWithTheWrongPinNameMatchesNothing) {
     EXPECT_EQ(Conn("U1 PGOOD"), "PG");
 }
 
+// A selection by a key that names no row leaves no pin selected: the delete that follows parts no
+// pin (it took the pin selected before) and leaves no step.
+TEST_F(KeyedRows, ASelectionByAKeyOfNoRowLeavesNoPinForTheNextWord) {
+    OpenBoard();
+    ASSERT_EQ(Run("selectObject pin MCLK"), "1");
+    Run("selectObject pin NOSUCHPIN");
+    const std::string before = Saved();
+    const int steps = Steps();
+    EXPECT_EQ(Run("deleteConnection pin"), "0");
+    EXPECT_EQ(Conn("U1 MCLK"), "MCLK");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Steps(), steps);
+    // A key that names a row still selects it alone.
+    ASSERT_EQ(Run("selectObject pin MCLK"), "1");
+    EXPECT_EQ(Run("deleteConnection pin"), "1");
+    EXPECT_EQ(Conn("U1 MCLK"), "");
+    EXPECT_EQ(Conn("U1 PGOOD"), "PG");
+}
+
 } // namespace

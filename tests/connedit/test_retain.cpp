@@ -170,6 +170,30 @@ TEST_F(Retain, DeletingAPairConnectionDeletesItsTermination) {
     EXPECT_TRUE(Replayed(original) == edited) << JournalText();
 }
 
+// A vector pair's lanes each carry a termination: clearing the pair's Signal cell takes every lane's
+// with the connection, in the same step, and the journal replays it.
+TEST_F(Retain, DeletingAVectorPairConnectionDeletesEveryLanesTermination) {
+    OpenBoard();
+    const int tx = PinRow("TX<3..0>");
+    ASSERT_GT(tx, 0);
+    Run("kx::select ccp " + std::to_string(tx) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal));
+    ASSERT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+                  "-value 22"),
+              "1");
+    const std::string terminated = Saved();
+    ASSERT_EQ(Count(terminated, "Series @U1%TX<"), 4u) << terminated;
+    const int steps = Steps();
+    EXPECT_EQ(TypeSignal("TX<3..0>", ""), "1");
+    EXPECT_EQ(Steps(), steps + 1);
+    const std::string edited = Saved();
+    EXPECT_EQ(edited.find("dpconn LVDS"), std::string::npos) << edited;
+    EXPECT_EQ(edited.find("Series @U1%TX"), std::string::npos) << edited;
+    Run("undo");
+    EXPECT_TRUE(Saved() == terminated);
+    Run("redo");
+    EXPECT_TRUE(Saved() == edited);
+}
+
 TEST_F(Retain, KeptTerminationsAndLeftPullUpsReplayAsAnswered) {
     OpenBoard();
     const std::string original = Saved();

@@ -23,6 +23,9 @@
 //       static constexpr int kOpenMode = 4;
 //       // Optional: what the kind needs in the board design besides the fixture's (packaged parts).
 //       static void AddToDesign(rmx::DesignBuilder& builder);
+//       // Optional: an edit whose rows are written by the refresh in a way of their own (Edit
+//       // when not given); after it and after its undo the grid shows what a fresh load shows.
+//       static bool RefreshedEdit(CKXBottomPaneContainerView& pane, CKXGridWnd& grid);
 //   };
 //
 // Every kind is also edited, replaced by the pane with a new grid of the kind, and undone: the
@@ -46,6 +49,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -76,6 +80,41 @@ protected:
         ASSERT_NE(grid, nullptr);
         ASSERT_EQ(grid->Kind(), Traits::kKind);
         Traits::Load(*Ccp(), *grid);
+    }
+
+    // The edit whose refresh is compared with a fresh load.
+    bool RefreshedEdit() {
+        if constexpr (requires { Traits::RefreshedEdit(*Ccp(), *grid); })
+            return Traits::RefreshedEdit(*Ccp(), *grid);
+        else
+            return Traits::Edit(*Ccp(), *grid);
+    }
+    // The data rows of a grid of the kind loaded now, beside the one under test.
+    std::vector<std::string> FreshRows() {
+        CKXGridWnd* fresh = Ccp()->CreateGrid(Traits::kKind);
+        if (!fresh) return {};
+        Traits::Load(*Ccp(), *fresh);
+        std::vector<std::string> rows = DataRows(*fresh);
+        Ccp()->DestroyGrid(fresh);
+        return rows;
+    }
+    // Each data row's texts in the shown columns, the rows in text order (a row a refresh adds may
+    // come last); a row without any shown text (a grid may keep blank rows to type into) is left out.
+    static std::vector<std::string> DataRows(CKXGridWnd& of) {
+        std::vector<std::string> rows;
+        for (ROWCOL r = of.FirstDataRow(); r <= of.GetRowCount(); ++r) {
+            std::string row;
+            bool blank = true;
+            for (ROWCOL c = 1; c <= of.GetColCount(); ++c) {
+                if (of.IsColHidden(c) || of.GetColWidth(c) == 0) continue;
+                const CString text = of.GetValueRowCol(r, c);
+                blank = blank && text.IsEmpty();
+                row += std::string(text.GetString()) + " | ";
+            }
+            if (!blank) rows.push_back(row);
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
     }
 
     std::string Snapshot() { return KXDesignSnapshot(*CKXShareGlobalData::m_pServer, design.design(), "conf"); }
@@ -223,9 +262,17 @@ TYPED_TEST_P(GridConformance, UndoAndRedoWorkAfterThePaneReplacedTheEditedGrid) 
     EXPECT_EQ(this->Ccp()->GetUndoStepCount(), steps - 1);
 }
 
+TYPED_TEST_P(GridConformance, AfterAnEditAndItsUndoTheCellsAreThoseOfAFreshLoad) {
+    ASSERT_TRUE(this->RefreshedEdit());
+    EXPECT_EQ(this->DataRows(*this->grid), this->FreshRows());
+    ASSERT_TRUE(this->Ccp()->PerformUndo());
+    EXPECT_EQ(this->DataRows(*this->grid), this->FreshRows());
+}
+
 REGISTER_TYPED_TEST_SUITE_P(GridConformance, OneEditIsOneUndoStepAndUndoRestoresTheDesign,
                             ACommitFromElsewhereKeepsUndoAndTheReadOnlyLock, ALayoutBroadcastAlignsEveryGridOfTheKind,
                             FilterStarHidesNothing, TheDumpCoversEveryShownCell,
                             AFailedEditLeavesDesignAndGridAsTheyWere,
                             AJournalOfOneEditReplaysInAFreshHostToTheSameDesign,
-                            UndoAndRedoWorkAfterThePaneReplacedTheEditedGrid);
+                            UndoAndRedoWorkAfterThePaneReplacedTheEditedGrid,
+                            AfterAnEditAndItsUndoTheCellsAreThoseOfAFreshLoad);

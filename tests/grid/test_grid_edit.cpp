@@ -134,7 +134,7 @@ TEST_F(GridEditBracket, CommitMakesOneUndoStepAndClearsTheCommittingFlag) {
         CKXGridEdit edit(grid, "Add Net");
         ASSERT_TRUE(edit);
         EXPECT_TRUE(edit.Owns());
-        EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepOpen);
+        EXPECT_EQ(grid.m_nTransState, kUndoStepOpen);
         ASSERT_TRUE(AddNet(edit.Transaction(), "N2"));
         grid.AddCommand(new NoteCmd, gxDo); // the grid's own command joins the step
         EXPECT_TRUE(edit.Commit());
@@ -143,7 +143,7 @@ TEST_F(GridEditBracket, CommitMakesOneUndoStepAndClearsTheCommittingFlag) {
     }
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
     EXPECT_EQ(grid.m_bCommitting, 0);
-    EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
+    EXPECT_EQ(grid.m_nTransState, kUndoStepClose);
     EXPECT_NE(design.design()->findNet("N2"), nullptr);
     EXPECT_EQ(sink.steps, 1);
     EXPECT_FALSE(sink.open);
@@ -162,7 +162,7 @@ TEST_F(GridEditBracket, LeavingWithoutCommitDiscardsDesignAndUndoStep) {
     EXPECT_EQ(design.design()->findNet("N2"), nullptr);
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(sink.steps, 0); // the step the edit opened went with it
-    EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
+    EXPECT_EQ(grid.m_nTransState, kUndoStepClose);
 }
 
 TEST_F(GridEditBracket, RefusedBeginIsNeverIgnored) {
@@ -174,7 +174,7 @@ TEST_F(GridEditBracket, RefusedBeginIsNeverIgnored) {
         EXPECT_FALSE(edit);
         EXPECT_EQ(edit.Transaction(), nullptr);
         EXPECT_FALSE(edit.Commit());
-        EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
+        EXPECT_EQ(grid.m_nTransState, kUndoStepClose);
     }
     // The other grid's transaction is untouched by the refused bracket.
     EXPECT_TRUE(CKXTransaction::IsTransactionStarted());
@@ -208,25 +208,20 @@ TEST_F(GridEditBracket, JoinedBracketLeavesTheTransactionToItsOwner) {
     EXPECT_TRUE(alone.Owns());
 }
 
-// The grid's transaction state says what the last edit it began did: open while it runs,
-// committed, or thrown away (also when the server refused the commit or the edit changed nothing);
-// the undo steps do not depend on it.
-TEST_F(GridEditBracket, TransactionStateSaysWhatTheLastEditDid) {
-    EXPECT_EQ(grid.m_nTransactionState, kTransactionNone);
+// Edits committed, left without a commit or refused by the server: a refused one leaves nothing in
+// the design, and whatever came before, the next edit is one undo step of its own.
+TEST_F(GridEditBracket, AfterCommittedAbandonedAndRefusedEditsTheNextIsOneStep) {
     {
         CKXGridEdit edit(grid, "Add Net");
         ASSERT_TRUE(edit);
-        EXPECT_EQ(grid.m_nTransactionState, kTransactionOpen);
         ASSERT_TRUE(AddNet(edit.Transaction(), "N2"));
         ASSERT_TRUE(edit.Commit());
     }
-    EXPECT_EQ(grid.m_nTransactionState, kTransactionCommitted);
     { // left without a commit
         CKXGridEdit edit(grid, "Add Net");
         ASSERT_TRUE(AddNet(edit.Transaction(), "N3"));
     }
-    EXPECT_EQ(grid.m_nTransactionState, kTransactionDiscarded);
-    EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepClose);
+    EXPECT_EQ(grid.m_nTransState, kUndoStepClose);
     server.setCommitFault([] { return true; });
     {
         CKXGridEdit edit(grid, "Add Net");
@@ -234,7 +229,6 @@ TEST_F(GridEditBracket, TransactionStateSaysWhatTheLastEditDid) {
         EXPECT_FALSE(edit.Commit());
     }
     server.setCommitFault(nullptr);
-    EXPECT_EQ(grid.m_nTransactionState, kTransactionDiscarded);
     EXPECT_EQ(design.design()->findNet("N4"), nullptr);
     // After all that the next edit is one step of its own.
     const int steps = sink.steps;
@@ -244,7 +238,6 @@ TEST_F(GridEditBracket, TransactionStateSaysWhatTheLastEditDid) {
         ASSERT_TRUE(edit.Commit());
     }
     EXPECT_EQ(sink.steps, steps + 1);
-    EXPECT_EQ(grid.m_nTransactionState, kTransactionCommitted);
 }
 
 } // namespace

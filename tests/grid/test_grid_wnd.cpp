@@ -50,7 +50,7 @@ template <class F> std::ptrdiff_t Slot(F f) {
 } // namespace
 
 TEST_F(GridWnd, ConstructionState) {
-    EXPECT_EQ(grid.m_nUndoStepMode, 0);
+    EXPECT_EQ(grid.m_nTransState, 0);
     EXPECT_TRUE(grid.m_bSortAscending);
     EXPECT_EQ(grid.m_nSortCol, -1);
     EXPECT_EQ(grid.m_nFirstDataRow, GX_INVALID);
@@ -511,13 +511,13 @@ TEST_F(GridWnd, UndoStepModeIsHandedToTheHostThenJoins) {
     } host;
     grid.Create(WS_CHILD, CRect(0, 0, 640, 480), nullptr, 100);
     grid.InitializeGrid(6, 1, 2, &host);
-    grid.m_nUndoStepMode = 1;
+    grid.m_nTransState = 1;
     grid.AddCommand(new CKXSortUndoCmd(&grid, -1, TRUE), gxDo);
     grid.AddCommand(new CKXSortUndoCmd(&grid, -1, TRUE), gxDo);
     ASSERT_EQ(host.modes.size(), 2u);
     EXPECT_EQ(host.modes[0], 1);
     EXPECT_EQ(host.modes[1], 2);
-    EXPECT_EQ(grid.m_nUndoStepMode, 2);
+    EXPECT_EQ(grid.m_nTransState, 2);
     EXPECT_FALSE(grid.CanUndo());
     // The pane's own recording bypasses the host.
     grid.AddUndoCommand(new CKXSortUndoCmd(&grid, -1, TRUE), gxDo);

@@ -53,7 +53,7 @@ protected:
 TEST_F(SiteUndo, TheFirstCommandOpensTheStepAndTheNextOnesJoinIt) {
     site.sink = &sink;
     grid.SetSite(&site);
-    grid.m_nUndoStepMode = kUndoStepOpen;
+    grid.m_nTransState = kUndoStepOpen;
     Record();
     Record();
     EXPECT_EQ(sink.modes, (std::vector<int>{kUndoStepOpen, kUndoStepJoin}));
@@ -65,9 +65,9 @@ TEST_F(SiteUndo, TheFirstCommandOpensTheStepAndTheNextOnesJoinIt) {
 TEST_F(SiteUndo, AClosingModeIsPassedOnOnceAndThenTheStepIsJoined) {
     site.sink = &sink;
     grid.SetSite(&site);
-    grid.m_nUndoStepMode = kUndoStepClose;
+    grid.m_nTransState = kUndoStepClose;
     Record();
-    EXPECT_EQ(grid.m_nUndoStepMode, kUndoStepJoin);
+    EXPECT_EQ(grid.m_nTransState, kUndoStepJoin);
     EXPECT_EQ(sink.modes, (std::vector<int>{kUndoStepClose}));
 }
 

@@ -27,9 +27,12 @@ struct PinGridTraits {
         grid.SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
     }
 
+    // U1's IN and OUT are the legs of a pair pin: the edit moves a leg, and the pair's row follows.
+    static void AddToDesign(rmx::DesignBuilder& builder) { builder.dpPin("U1", "DP", "IN", "OUT"); }
     static void Load(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
         const CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
         ASSERT_TRUE(Pin(grid).LoadComponentPins(design, design.instance("U1"), FALSE));
+        Pin(grid).ExpandAllPins("on", ""); // the legs as rows of their own
     }
     static bool Edit(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
         SelectPin(grid, "IN");

@@ -12,6 +12,7 @@
 
 #include "afx/afxanswer.h"
 #include "afx/afxmenu.h"
+#include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "rmx/context.h"
 
@@ -405,6 +406,118 @@ TEST_F(InstConnPhysical, ThePhysicalViewRefusesTheDialogAndChangesNothing) {
     Run("kx::answer dialog CKXInstConnDlg ok");
     EXPECT_EQ(Run("kx::instconn R2"), "1");
     EXPECT_NE(Saved().find("conn R2 A PHYS_IC"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// Ctrl+V on pins of the dialog's grid: the clipboard's lines connect them as one edit inside the
+// dialog's transaction, which OK keeps as one step and Cancel throws away; a line the grid refuses
+// takes the whole paste back and leaves the dialog's other edits as they were.
+class InstConnPaste : public ConnEditFixture {
+protected:
+    void TearDown() override {
+        CKXImpClipBoard::Reset();
+        ConnEditFixture::TearDown();
+    }
+    // Plain text on the clipboard, as another program leaves it.
+    static void Clip(const char* text) {
+        CKXImpClipBoard::StartCopying();
+        CKXImpClipBoard::CopyCFText(text);
+        CKXImpClipBoard::EndCopying();
+        CKXImpClipBoard::PutTextOnClipBoard(0, 1);
+    }
+    void Answer(const std::string& fields) { Run("kx::answer dialog CKXInstConnDlg " + fields); }
+    static long CountOf(const std::vector<std::string>& lines, const std::string& prefix) {
+        return std::count_if(lines.begin(), lines.end(),
+                             [&prefix](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+    }
+};
+
+TEST_F(InstConnPaste, CopiedSignalOntoSeveralPinsIsOneKeptStepThatReplays) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("copy pin [list U1 MCLK B14] Signal"), "1"); // Ctrl+C on MCLK's Signal cell
+    const int steps = Steps();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Answer("ok pins {PGOOD RST_N} paste 1");
+    Answer("ok");
+    Echoes();
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "MCLK");
+    EXPECT_EQ(Conn("U1 RST_N"), "MCLK");
+    EXPECT_EQ(CountOf(Echoes(), "addConnection MCLK [list U1 "), 2); // the host hears of each pasted pin
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Steps(), steps + 1);
+    const std::string edited = Saved();
+    ASSERT_EQ(Run("undo"), "1"); // the dialog's one step takes the whole paste back
+    EXPECT_EQ(Saved(), original);
+    ASSERT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Saved(), edited);
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+}
+
+TEST_F(InstConnPaste, ARefusedLineTakesTheWholePasteBackAndKeepsTheDialogsOtherEdits) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    const std::string mclk = Conn("U1 MCLK"), pgood = Conn("U1 PGOOD");
+    Clip("GOOD1\n!!bad name\n");
+    Messages();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Answer("ok pins RST_N signal KEPT");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Answer("ok pins {MCLK PGOOD} paste 1"); // MCLK takes GOOD1, PGOOD refuses its line
+    Answer("ok pins PGOOD cell GOOD1");      // the refused paste's net is not offered
+    Answer("ok");
+    Echoes();
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-112"});
+    EXPECT_EQ(Conn("U1 RST_N"), "KEPT");
+    EXPECT_EQ(Conn("U1 MCLK"), mclk);
+    EXPECT_EQ(Conn("U1 PGOOD"), pgood);
+    const std::string edited = Saved();
+    EXPECT_EQ(edited.find("GOOD1"), std::string::npos);
+    EXPECT_EQ(JournalText().find("GOOD1"), std::string::npos);
+    EXPECT_EQ(CountOf(Echoes(), "addConnection GOOD1"), 0);
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+}
+
+TEST_F(InstConnPaste, ANameTheRefusedPasteWouldHaveMadeIsMadeByALaterStep) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    const std::string mclk = Conn("U1 MCLK");
+    Clip("LATER\n!!bad name\n");
+    Answer("ok pins {MCLK PGOOD} paste 1");
+    Answer("ok pins PGOOD signal LATER");
+    Answer("ok");
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "LATER");
+    EXPECT_EQ(Conn("U1 MCLK"), mclk);
+    const std::string edited = Saved();
+    EXPECT_NE(edited.find("net LATER -1 -1"), std::string::npos) << edited;
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+}
+
+TEST_F(InstConnPaste, CancelAndAnEmptyClipboardLeaveTheDesignAsItWas) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    const std::string journal = JournalText();
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("copy pin [list U1 MCLK B14] Signal"), "1");
+    Answer("ok pins PGOOD paste special");
+    Answer("cancel");
+    EXPECT_EQ(Run("kx::instconn U1"), "0");
+    EXPECT_EQ(Saved(), original);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Run("undo"), "0");
+    CKXImpClipBoard::Reset(); // nothing on the clipboard
+    Answer("ok pins PGOOD paste 1");
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1"), "0");
+    EXPECT_EQ(Saved(), original);
+    EXPECT_EQ(JournalText().find("AddConnection"), std::string::npos);
 }
 
 } // namespace

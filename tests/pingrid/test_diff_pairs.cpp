@@ -147,15 +147,16 @@ TEST_F(DiffPairs, LegRowsShowTheirPolarity) {
     EXPECT_EQ(CellStyle(*grid, pair + 1, G::m_nColDiffPair).GetControl(), IDS_CTRL_STATIC_TEXT);
 }
 
-// The pair name goes into the SIGNAL cell of the pair's row with the pair-signal control; a
-// cleared pair leaves it empty.
+// The pair name goes into the SIGNAL cell of the pair's row with the pair-signal control; the cell
+// is written from the design, whether the connection was announced as added or deleted.
 TEST_F(DiffPairs, PairColumnWritesThePairName) {
     const ROWCOL pair = Row("CLK");
     ASSERT_NE(pair, 0u);
     IDPConn* conn = Pair()->dpConn();
     ASSERT_NE(conn, nullptr);
+    grid->SetValueRange(CGXRange(pair, static_cast<ROWCOL>(G::m_nColSignal)), "stale");
     grid->FillDiffPairColumn({conn}, TRUE);
-    EXPECT_EQ(Cell(pair, G::m_nColSignal), "");
+    EXPECT_EQ(Cell(pair, G::m_nColSignal), CKXGenUtils::GetDiffPairName(conn->dpNet()));
     grid->FillDiffPairColumn({conn}, FALSE);
     EXPECT_EQ(Cell(pair, G::m_nColSignal), CKXGenUtils::GetDiffPairName(conn->dpNet()));
     EXPECT_EQ(CellStyle(*grid, pair, G::m_nColSignal).GetControl(), IDS_CTRL_DIFFPAIR_SIGNAL);

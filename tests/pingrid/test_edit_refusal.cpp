@@ -46,7 +46,9 @@ TEST_F(EditRefusal, APairRowAfterARefusalStillTakesItsLegs) {
     EXPECT_EQ(Run("kx::key ccp Delete"), "1");
     const std::string printed = TranscriptSince(from);
     EXPECT_NE(printed.find("deleted 1 of 1"), std::string::npos) << printed;
-    EXPECT_EQ(CellText(clk, G::m_nColSignal), "");
+    // The pair connection is gone; the row shows the nets its legs stay on.
+    EXPECT_EQ(Grid()->GetRowDPInstTerm(clk)->dpConn(), nullptr);
+    EXPECT_EQ(CellText(clk, G::m_nColSignal), "SYSCLK_P,SYSCLK_N");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
 }

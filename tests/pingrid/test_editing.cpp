@@ -49,10 +49,10 @@ TEST_F(Editing, EndOfAnEditCommitsTheTransactionItsValidationOpened) {
     const unsigned whole = static_cast<unsigned>(-1);
     ASSERT_TRUE(CKXTransaction::GetCurrentTransactionObj()->removeConn(design.design()->findNet("N1"), whole,
                                                                        whole, pin, whole, whole));
-    grid->m_nUndoStepMode = 1;
+    grid->m_nTransState = 1;
     grid->OnEndEditing(a, C(G::m_nColSignal));
     EXPECT_FALSE(grid->m_bEditing);
-    EXPECT_NE(grid->m_nUndoStepMode, 1);
+    EXPECT_NE(grid->m_nTransState, 1);
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
     EXPECT_FALSE(grid->m_bCommitting);
     // The committed change reached the row.

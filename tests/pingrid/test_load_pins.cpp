@@ -427,11 +427,9 @@ TEST_F(RowOperations, FilterTextsAndSelectedNetBits) {
     EXPECT_TRUE(grid->IsTextInFilterMap("N2,N1"));
     EXPECT_FALSE(grid->IsTextInFilterMap("N2,N3"));
 
-    G::m_arrSelectedNetBits = {d, Row("A")};
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rows;
-    grid->CollectSelectedNetBits(bits, rows);
-    G::m_arrSelectedNetBits.clear();
+    grid->CollectSelectedNetBits({d, Row("A")}, bits, rows);
     ASSERT_EQ(bits.size(), 5u);
     EXPECT_EQ(bits[0].bit(), 0);
     EXPECT_EQ(bits[4].bit(), -1);

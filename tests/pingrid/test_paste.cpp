@@ -145,6 +145,24 @@ TEST_F(PinPaste, IntoTheFilterRowTheTextBecomesTheFilter) {
     EXPECT_FALSE(Doc()->IsModified());
 }
 
+// The host's clipboard viewer pastes an older item into the current pin, as Ctrl+V pastes the newest:
+// one undo step; an item the viewer does not hold changes nothing.
+TEST_F(PinPaste, TheClipboardViewersItemPastesIntoTheCurrentPin) {
+    OpenBoard();
+    Clip("MCLK");
+    Clip("RESET_N");
+    Run("kx::select ccp " + std::to_string(PinRow("PGOOD")) + " " + SignalCol());
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::clipview 2");
+    EXPECT_EQ(Signal("PGOOD"), "MCLK");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Run("kx::clipview 99");
+    EXPECT_EQ(Signal("PGOOD"), "MCLK");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Signal("PGOOD"), "PG");
+}
+
 TEST_F(PinPaste, LinesAreSplitAtLineFeedsWithoutTheirCarriageReturns) {
     EXPECT_EQ(KXSplitClipboardLines("A\r\nB\r\nC\r\n"), (std::vector<CString>{"A", "B", "C"}));
     EXPECT_EQ(KXSplitClipboardLines("A\n\nB"), (std::vector<CString>{"A", "", "B"}));

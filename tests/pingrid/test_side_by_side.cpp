@@ -275,7 +275,9 @@ TEST_F(PinGridBoard, APairRowRefreshedAfterAnEditKeepsItsPairCell) {
     const std::string name = CellText(clk, G::m_nColSignal);
     ASSERT_FALSE(name.empty());
     EXPECT_EQ(Run("kx::edit ccp " + std::to_string(clk) + " " + std::to_string(signal) + " {}"), "1");
-    EXPECT_EQ(CellText(clk, G::m_nColSignal), "");
+    // The pair connection is gone; the legs stay on their nets, and the row says so.
+    EXPECT_EQ(Grid()->GetRowDPInstTerm(clk)->dpConn(), nullptr);
+    EXPECT_EQ(CellText(clk, G::m_nColSignal), "SYSCLK_P,SYSCLK_N");
     EXPECT_EQ(control(), IDS_CTRL_DIFFPAIR_SIGNAL);
     Run("undo");
     EXPECT_EQ(CellText(clk, G::m_nColSignal), name);

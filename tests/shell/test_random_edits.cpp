@@ -8,7 +8,8 @@
 // terminations and pull-ups), the pin grid's paste of copied signals, a model typed into the physical
 // part grid, a component dropped on the component list, an instance dropped on a signal grid and its
 // pin number typed, the host's rename of an instance carrying its pin comments, a signal typed into a
-// pin row with the terminations question answered either way, the instance connectivity dialog, the
+// pin row with the terminations question answered either way, the instance connectivity dialog (with a
+// paste of copied cells onto its pins), the
 // pin grid's and the matrix's paste of copied pull-ups and terminations, the clipboard viewer's paste,
 // the clock pair moved to another pair net with its terminations kept or dropped, a second window on
 // the same design, and a close without saving followed by a reopen; about one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
@@ -163,6 +164,31 @@ std::string InstanceConnectivity(Rng& rng, EditWorld& w) {
     }
     line += std::string("kx::answer dialog CKXInstConnDlg ") + (OneIn(rng, 4) ? "cancel" : "ok") + "; ";
     return line + "kx::instconn " + instance + " " + std::to_string(std::uniform_int_distribution<int>(0, 9)(rng));
+}
+
+// Ctrl+C on cells of U1's pin grid (signals mostly, pin names now and then: a bus name asks for bits,
+// which stays unanswered, so that line refuses the paste), then Ctrl+V on pins of the instance
+// connectivity dialog among its other steps; the dialog kept or cancelled.
+std::string InstanceConnectivityPaste(Rng& rng, EditWorld& w) {
+    static const std::vector<std::pair<std::string, std::vector<std::string>>> instances = {
+        {"U1", {"MCLK", "PGOOD", "RST_N", "CLK", "DQ<3>"}}, {"R2", {"A", "B"}}, {"R1", {"A", "B"}}};
+    std::string line = "kx::show clp U1; copy pin [list U1 " + PinAndNumber(rng) + "]";
+    if (OneIn(rng, 3)) line += " [list U1 " + PinAndNumber(rng) + "]";
+    line += OneIn(rng, 5) ? " {Pin Name}; " : " Signal; ";
+    const auto& [instance, pins] = Pick(rng, instances);
+    line += "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination ";
+    line += OneIn(rng, 2) ? "1; " : "0; ";
+    auto chosen = [&] {
+        std::string names = Pick(rng, pins);
+        if (OneIn(rng, 2)) names += " " + Pick(rng, pins);
+        return "kx::answer dialog CKXInstConnDlg ok pins " + Braced(names);
+    };
+    if (OneIn(rng, 2)) line += chosen() + " signal " + Braced(w.NewSignal("IC")) + "; ";
+    line += chosen() + " paste " + (OneIn(rng, 4) ? "special" : "1") + "; ";
+    if (OneIn(rng, 3)) line += chosen() + " fx 35255; ";
+    line += std::string("kx::answer dialog CKXInstConnDlg ") + (OneIn(rng, 5) ? "cancel" : "ok") + "; ";
+    const int counter = std::uniform_int_distribution<int>(0, 9)(rng);
+    return line + "kx::instconn " + instance + " " + std::to_string(counter);
 }
 
 std::string PinGridPupdPaste(Rng& rng, EditWorld&) {
@@ -564,6 +590,8 @@ std::vector<EditKind>& EditKinds() {
         // The instance connectivity dialog the host opens on a placed instance: pins connected by its
         // functions or a typed signal, then OK or Cancel.
         {"instance connectivity dialog", InstanceConnectivity},
+        // Copied cells pasted onto pins of the instance connectivity dialog, one edit of its step.
+        {"instance connectivity dialog paste", InstanceConnectivityPaste},
         // Copied pull-ups/pull-downs pasted into the pin grid's Pull Up/Down column.
         {"paste pull-ups in the pin grid", PinGridPupdPaste},
         // The matrix's copied terminations and pull-ups pasted (in the same view or another), or made

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -121,6 +122,74 @@ TEST_F(SignalHeldTermination, AnUndoOrARefusedSetUpBetweenLeavesNothingToAdd) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-210"});
     EXPECT_TRUE(Saved() == disconnected);
     EXPECT_EQ(Steps(), steps);
+}
+
+// ------------------------------------------------------------------ two signal grids of one pane
+
+// The grids of a pane drive the pane's one associated-components object; what an automation set-up
+// prepared stays with the grid it was made on.
+class SignalGridsOfOnePane : public SignalHeldTermination {
+protected:
+    // The set-up made on U1's row of PG, then MCLK shown in a grid of its own with U2's termination
+    // cell current; the two grids.
+    std::pair<G*, G*> PrepareOnPgThenShowMclk() {
+        PrepareAdd("Shunt");
+        G* pg = Signal();
+        Run("kx::show slp MCLK");
+        G* mclk = Signal();
+        EXPECT_NE(pg, mclk);
+        Run("kx::select ccp " + At(RowOf("U2"), G::m_nColTermination));
+        Messages();
+        return {pg, mclk};
+    }
+};
+
+TEST_F(SignalGridsOfOnePane, TheGridsShareThePanesObject) {
+    OpenBoard();
+    const auto [pg, mclk] = PrepareOnPgThenShowMclk();
+    ASSERT_NE(Ccp()->AssocCompApi(), nullptr);
+    EXPECT_EQ(pg->GetAssocCompApi(), Ccp()->AssocCompApi());
+    EXPECT_EQ(mclk->GetAssocCompApi(), Ccp()->AssocCompApi());
+    EXPECT_NE(&pg->AssocAutomation(), &mclk->AssocAutomation()); // each grid's set-up is its own
+}
+
+TEST_F(SignalGridsOfOnePane, AnAddOnAGridWithoutASetUpIsRefusedAndTheOtherGridsSetUpStaysItsOwn) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Steps();
+    const auto [pg, mclk] = PrepareOnPgThenShowMclk();
+    EXPECT_NE(Run("kx::pane AddTermination"), "1"); // MCLK's grid prepared nothing
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-210"});
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_TRUE(TerminationCell(RowOf("U2")).empty());
+    // Back on PG, the add sends what was prepared there, on PG's pin only, as one step.
+    Run("kx::show slp PG");
+    ASSERT_EQ(Signal(), pg);
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_NE(TerminationCell(RowOf("U1")).find("Shunt"), std::string::npos);
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
+}
+
+TEST_F(SignalGridsOfOnePane, EachGridsAddSendsItsOwnSetUp) {
+    OpenBoard();
+    const std::string before = Saved();
+    const auto [pg, mclk] = PrepareOnPgThenShowMclk();
+    Run("kx::pane InitTermination Series");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    const std::string cell = TerminationCell(RowOf("U2"));
+    EXPECT_NE(cell.find("Series"), std::string::npos) << cell;
+    EXPECT_EQ(cell.find("Shunt"), std::string::npos) << cell;
+    EXPECT_EQ(mclk->m_bAutomationTermPending, 0);
+    EXPECT_EQ(pg->m_bAutomationTermPending, 1); // PG's set-up waits for PG's add
+    EXPECT_TRUE(Idle());
+    // The one add took one step; PG's pin was left alone.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
 }
 
 } // namespace

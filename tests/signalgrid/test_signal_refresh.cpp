@@ -123,4 +123,58 @@ TEST_F(SignalRefresh, RowsThatMovedUpAreStillFoundForTheirPins) {
     EXPECT_EQ(FilledRows(), 2);
 }
 
+// ------------------------------------------------------------------ pull-ups made elsewhere
+
+class SignalPupdRefresh : public SignalRefresh {
+protected:
+    UINT PupdControl(ROWCOL row) {
+        CGXStyle style;
+        Grid()->GetStyleRowCol(row, static_cast<ROWCOL>(G::m_nColPupd), style);
+        return style.GetControl();
+    }
+    // The row's PUPD cell shows no pull-up or pull-down.
+    bool Unmarked(ROWCOL row) { return PupdControl(row) == 0 || PupdControl(row) == IDS_CTRL_PUPD_NONE; }
+    IDTInstance* PullUp(CTransaction& t, const char* net, int bit, const char* name) {
+        return t.createDTInstance(IDTInstance::ePullUpDown, "Pullup", name, CNetBit(Design().net(net).net(), bit));
+    }
+    bool Remove(const char* name) {
+        return Commit([&](CTransaction& t) {
+            for (IDTInstance* dt : Design().design()->beginDTInstance())
+                if (CString(dt->name()) == name) return t.removeDTInstance(dt);
+            return false;
+        });
+    }
+};
+
+// A scalar net's rows show a pull-up put on the net or taken off it in another window.
+TEST_F(SignalPupdRefresh, AScalarNetsRowsFollowItsPullUps) {
+    ASSERT_TRUE(Open());
+    Show("N1");
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    EXPECT_EQ(PupdControl(row), static_cast<UINT>(IDS_CTRL_PUPD_NONE));
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return PullUp(t, "N1", -1, "RP1") != nullptr; }));
+    EXPECT_EQ(PupdControl(row), static_cast<UINT>(IDS_CTRL_PUPD_LOCAL_PULLUP));
+    ASSERT_TRUE(Remove("RP1"));
+    EXPECT_EQ(PupdControl(row), static_cast<UINT>(IDS_CTRL_PUPD_NONE));
+}
+
+// A row of one bit shows the pull-ups of that bit; a row over several bits shows none, whatever they carry.
+TEST_F(SignalPupdRefresh, ARowOfOneBitShowsItsBitsPullUpsARowOfSeveralNone) {
+    ASSERT_TRUE(Open());
+    Show("DATA", 0);
+    const ROWCOL bit = Row("J1", "P<1>");
+    ASSERT_NE(bit, 0u);
+    ASSERT_TRUE(Commit([&](CTransaction& t) { return PullUp(t, "DATA", 0, "RP2") && PullUp(t, "DATA", 1, "RP3"); }));
+    EXPECT_EQ(PupdControl(bit), static_cast<UINT>(IDS_CTRL_PUPD_LOCAL_PULLUP));
+    Show("DATA");
+    const ROWCOL bus = Row("J1", "P<2..1>");
+    ASSERT_NE(bus, 0u);
+    EXPECT_TRUE(Unmarked(bus));
+    ASSERT_TRUE(Remove("RP2"));
+    EXPECT_TRUE(Unmarked(bus));
+    Show("DATA", 0);
+    EXPECT_EQ(PupdControl(Row("J1", "P<1>")), static_cast<UINT>(IDS_CTRL_PUPD_NONE));
+}
+
 } // namespace

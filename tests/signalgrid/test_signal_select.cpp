@@ -194,4 +194,19 @@ TEST_F(SignalSelect, PasteSpecialIsRefusedOnColumnsThatTakeNoText) {
     EXPECT_TRUE(G::CanPasteCallback(8));
 }
 
+// Coming back to the pane with a signal grid active leaves no component selected in the component
+// list (the grid shows a signal, not those components); the signal list keeps its selection.
+TEST_F(SignalSelect, ActivatingThePaneClearsTheComponentListsSelection) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    Run("kx::select clp J1 J2");
+    Run("kx::select slp N1");
+    ASSERT_EQ(Run("kx::window clp selected"), "J1\nJ2");
+    EXPECT_EQ(Run("selectWindow clp"), "1");
+    EXPECT_EQ(Run("selectWindow ccp"), "1");
+    EXPECT_EQ(Run("kx::window clp selected"), "");
+    EXPECT_EQ(Run("kx::window slp selected"), "N1");
+    EXPECT_EQ(Run("kx::window clp").rfind("J1\nJ2\n", 0), 0u); // the list itself stays
+}
+
 } // namespace

@@ -202,17 +202,14 @@ static bool attachTarget(IDesign* d, int kind, const std::string& path, IInstTer
     }
     if (kind == IDTInstance::eOnDPConn && r.sigil == '%') {
         IInstance* i = d->findInstance(r.inst.c_str());
-        pair = i ? i->findDPInstTerm(bitName(r.name, r.hasBit ? r.bit : -1).c_str()) : nullptr;
-        // A member of a vector pair pin has no connection of its own: it is the lane of its pair
-        // pin's connection.
-        if (pair && !Db::m_conn(pair) && pair->parent() && r.hasBit) {
-            bit = pair->positiveBit();
-            pair = pair->parent();
-        }
-        if (!pair || !Db::m_conn(pair)) {
+        const IDPInstTerm* named = i ? i->findDPInstTerm(bitName(r.name, r.hasBit ? r.bit : -1).c_str()) : nullptr;
+        const CDPConnLane at = named ? named->connLane() : CDPConnLane();
+        if (!at) {
             why = "no pair connection at " + path;
             return false;
         }
+        pair = at.conn->dpInstTerm();
+        bit = at.lane;
         return true;
     }
     why = "bad attachment path " + path;
@@ -274,16 +271,13 @@ static bool stale(const std::string& what, std::string& why) {
 }
 static bool sameId(unsigned expected, unsigned actual) { return expected == 0 || expected == actual; }
 
-// The lane of a component on one member of a vector pair pin, as its path names it ("<3>").
-static std::string laneOf(const IDTInstance* dt) {
-    return dt->dpConnLane() < 0 ? std::string() : "<" + std::to_string(dt->dpConnLane()) + ">";
-}
-
 std::string Db::attachPathOf(const IDTInstance* dt) {
     switch (dt->attachKind()) {
     case IDTInstance::eOnInstTermBit: return pathOf(dt->instTermBit().instterm(), dt->instTermBit().bit());
     case IDTInstance::eOnNetBit: return pathOf(dt->netBit().net(), dt->netBit().bit());
-    case IDTInstance::eOnDPConn: return dt->dpConn() ? pathOf(dt->dpConn()->dpInstTerm(), -1) + laneOf(dt) : "";
+    // A component on one member of a vector pair pin is named by its lane ("...%Q<3>").
+    case IDTInstance::eOnDPConn:
+        return dt->dpConn() ? bitName(pathOf(dt->dpConn()->dpInstTerm(), -1), dt->dpConnLane()) : "";
     default: return "";
     }
 }

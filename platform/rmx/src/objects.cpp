@@ -428,6 +428,12 @@ bool IInstance::hasOwnConnectivity() const {
 
 CSchemaObjectIterator<IDPConn*> IDPNet::beginConn() const { return liveOf(m_conns); }
 CSchemaObjectIterator<IDPInstTerm*> IDPInstTerm::beginMember() const { return liveOf(m_members); }
+
+CDPConnLane IDPInstTerm::connLane() const {
+    if (m_conn) return {m_conn, -1};
+    if (m_parent && m_parent->m_conn) return {m_parent->m_conn, m_posBit};
+    return {};
+}
 CSchemaObjectIterator<IDTInstance*> IDPConn::beginAssociatedDTInstance() const { return liveOf(m_dts); }
 
 CInstTermBit IDTInstance::instTermBit() const {

@@ -1227,8 +1227,7 @@ IDTInstance* CTransaction::createDTInstance(int kind, const char* type, const ch
 }
 
 IDTInstance* CTransaction::createDTInstance(int kind, const char* type, const char* name, const IDPInstTerm* at) {
-    const IDPInstTerm* owner = at && !at->dpConn() ? at->parent() : at;
-    if (!at || !at->isAlive() || !owner || !owner->dpConn()) return fail(m_state.get(), "no pair connection"), nullptr;
+    if (!at || !at->isAlive() || !at->connLane()) return fail(m_state.get(), "no pair connection"), nullptr;
     return createDT(this, m_state.get(), at, kind, type, name, IDTInstance::eOnDPConn, Db::pathOf(at, -1));
 }
 
@@ -1329,6 +1328,21 @@ void CTransaction::discard() {
     Ctx c{st, st->server->db()};
     if (st->ops.size() > st->committedOps) st->server->db()->touch(); // the rollback applies through apply
     c.rollback(st->committedOps, st->committedChanges);
+}
+
+CTransaction::Mark CTransaction::mark() const {
+    return Mark{m_state->ops.size(), m_state->changes.size()};
+}
+
+bool CTransaction::discardTo(const Mark& mark) {
+    TxState* st = m_state.get();
+    if (!st->server || st->rebuilt) return false;
+    if (mark.ops < st->committedOps || mark.changes < st->committedChanges) return false;
+    if (mark.ops > st->ops.size() || mark.changes > st->changes.size()) return false;
+    Ctx c{st, st->server->db()};
+    if (st->ops.size() > mark.ops) st->server->db()->touch(); // the rollback applies through apply
+    c.rollback(mark.ops, mark.changes);
+    return true;
 }
 
 bool CTransaction::hasPendingChanges() const {

@@ -62,6 +62,37 @@ TEST_F(Tx, ReadsInsideSeeChangesAndDiscardLeavesTheDesignByteIdentical) {
     EXPECT_EQ(snapshot(server, board), before);
 }
 
+// A nested edit that fails takes back its own changes only; a commit after the mark keeps it from
+// undoing what is committed.
+TEST_F(Tx, DiscardToAMarkUndoesOnlyTheChangesAfterIt) {
+    const std::string before = snapshot(server, board);
+    CTransaction t(ctx, "Longer Edit");
+    INet* kept = t.createNet("KEPT", -1, -1);
+    ASSERT_TRUE(t.addConn(kept, -1, -1, pin("R1", "B"), -1, -1));
+    const std::string atMark = snapshot(server, board);
+    const CTransaction::Mark mark = t.mark();
+    INet* gone = t.createNet("GONE", -1, -1);
+    ASSERT_TRUE(t.addConn(gone, -1, -1, pin("R1", "B"), -1, -1)); // moves R1.B off KEPT
+    ASSERT_TRUE(t.renameNet(net("SYSCLK"), "SYSCLK2"));
+    EXPECT_TRUE(t.discardTo(mark));
+    EXPECT_EQ(board->findNet("GONE"), nullptr);
+    EXPECT_NE(board->findNet("SYSCLK"), nullptr);
+    EXPECT_EQ(pin("R1", "B")->netBit(-1), CNetBit(kept, -1));
+    EXPECT_EQ(snapshot(server, board), atMark);
+    EXPECT_EQ(kinds(t), (K{{'N', 1}, {'C', 1}})); // the change records after the mark go too
+    EXPECT_TRUE(t.discardTo(mark)); // nothing after it: nothing to undo
+    EXPECT_EQ(snapshot(server, board), atMark);
+    // Committed changes are not taken back: a mark from before a commit undoes nothing.
+    const CTransaction::Mark early = t.mark();
+    ASSERT_TRUE(t.renameNet(net("SYSCLK"), "SYSCLK3"));
+    ASSERT_TRUE(t.commit());
+    EXPECT_FALSE(t.discardTo(early));
+    EXPECT_NE(board->findNet("SYSCLK3"), nullptr);
+    // A mark this transaction never had is refused too.
+    EXPECT_FALSE(t.discardTo(CTransaction::Mark{1000, 1000}));
+    EXPECT_NE(snapshot(server, board), before);
+}
+
 TEST_F(Tx, ConnectionChangeRecordsNameExactlyWhatChanged) {
     CTransaction t(ctx, "Add Conn");
     INet* a = t.createNet("A", -1, -1);
@@ -417,7 +448,18 @@ TEST_F(Tx, VectorPairPinsHaveMembers) {
     IDPNet* x = t.createDPNet("X", board->findNet("XP"), -1, IDPNet::ePositive, board->findNet("XN"), -1, IDPNet::eNegative);
     ASSERT_NE(x, nullptr);
     EXPECT_EQ(x->msb(), 3);
+    EXPECT_FALSE(m2->connLane());  // no pair net yet: nowhere to put a component
     ASSERT_TRUE(t.addDPConn(x, 3, 0, vec, 3, 0));
+    // A member has no connection of its own: its components sit on its lane of the pair's one.
+    EXPECT_EQ(m2->dpConn(), nullptr);
+    EXPECT_EQ(m2->connLane().conn, vec->dpConn());
+    EXPECT_EQ(m2->connLane().lane, 2);
+    EXPECT_EQ(vec->connLane().conn, vec->dpConn());
+    EXPECT_EQ(vec->connLane().lane, -1);
+    IDTInstance* onLane = t.createDTInstance(IDTInstance::eTermination, "Parallel", "RL2", m2);
+    ASSERT_NE(onLane, nullptr);
+    EXPECT_EQ(onLane->dpConnLane(), 2);
+    EXPECT_EQ(onLane->dpConn(), vec->dpConn());
     ASSERT_TRUE(t.removeInstance(r));
     EXPECT_EQ(x->beginConn().count(), 0u);
 }

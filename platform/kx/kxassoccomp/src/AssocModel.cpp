@@ -407,14 +407,11 @@ std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind) {
 }
 
 std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind) {
-    // A member of a vector pair pin carries what sits on its lane of the pair pin's connection; the
-    // pair pin itself what sits on the connection as a whole.
-    const IDPInstTerm* owner = pair && !pair->dpConn() ? pair->parent() : pair;
-    if (!owner || !owner->dpConn()) return {};
-    const int lane = owner == pair ? -1 : pair->positiveBit();
+    const CDPConnLane at = pair ? pair->connLane() : CDPConnLane();
+    if (!at) return {};
     std::vector<IDTInstance*> out;
-    for (IDTInstance* dt : liveOfKind(owner->dpConn()->beginAssociatedDTInstance(), kind))
-        if (dt->dpConnLane() == lane) out.push_back(dt);
+    for (IDTInstance* dt : liveOfKind(at.conn->beginAssociatedDTInstance(), kind))
+        if (dt->dpConnLane() == at.lane) out.push_back(dt);
     return out;
 }
 
@@ -489,8 +486,7 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
     std::string name = uniqueDTName(design, "TERM");
     IDTInstance* dt = nullptr;
     if (pair) {
-        const IDPInstTerm* owner = pair->dpConn() ? pair : pair->parent();
-        if (!owner || !owner->dpConn()) {
+        if (!pair->connLane()) {
             error = std::string("pair pin ") + pair->name() + " is not connected to a pair net";
             return nullptr;
         }

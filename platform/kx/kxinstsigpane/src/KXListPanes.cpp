@@ -10,6 +10,7 @@
 #include "grid/gxrange.h"
 #include "kxcontrols/KXSortRows.h"
 #include "kxcommon/KXDocument.h"
+#include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXHiliteObject.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -460,11 +461,50 @@ void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     PasteComponentItem(static_cast<int>(wParam));
 }
 
+namespace {
+// The net an instance ties its implicit power pin to now; empty when the pin is tied to none.
+CString TiedPowerNet(const IInstance& inst, const CString& pin) {
+    for (const CImplicitPowerPin& p : inst.implicitPowerPins())
+        if (p.pinName == pin) return p.netName;
+    return CString();
+}
+
+// Ties one implicit power pin as its row asks; false when the design refused. An empty signal
+// releases the instance's own tie, so that the pin goes back to its part's net (a pin the instance
+// does not tie itself has nothing to release). `changed` is set when the pin's net is another one now.
+bool TieImplicitPin(CTransaction& t, const IInstance& inst, const CImplicitPin& pin, bool& changed) {
+    const CString now = TiedPowerNet(inst, pin.m_strPinName);
+    if (now == pin.m_strSignal) return true;
+    if (pin.m_strSignal.IsEmpty()) {
+        if (t.removePowerPinNet(&inst, pin.m_strPinName.GetString()) && TiedPowerNet(inst, pin.m_strPinName) != now)
+            changed = true;
+        return true;
+    }
+    if (!t.setPowerPinNet(&inst, pin.m_strPinName.GetString(), pin.m_strSignal.GetString())) return false;
+    changed = true;
+    return true;
+}
+} // namespace
+
+// The implicit power pins of one instance (the first name) take the signals of their rows, in the
+// grid transaction that is open: they are part of the edit that typed them. TRUE when a pin was tied
+// to another net or released, FALSE when nothing changed or the design refused (message KXPANE-454).
 BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names) {
     CString count;
     count.Format("%d", static_cast<int>(pins.size()));
     Record("AssignPower", {count, names ? Join(*names) : CString()});
-    return !pins.empty();
+    const CDesignContext* design = Design();
+    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+    if (pins.empty() || !names || names->GetSize() == 0 || !design || !design->design() || !t) return FALSE;
+    const IInstance* inst = design->instance(names->GetAt(0).GetString()).instance();
+    if (!inst) return FALSE;
+    bool changed = false;
+    for (const CImplicitPin* pin : pins) {
+        if (!pin || TieImplicitPin(*t, *inst, *pin, changed)) continue;
+        CKXErrorHandler::MessageBoxOk("KXPANE-454", pin->m_strSignal);
+        return FALSE;
+    }
+    return changed ? TRUE : FALSE;
 }
 
 void CKXInstancePaneGrid::SetNamingConventionOnCopy(int convention) {

@@ -345,6 +345,14 @@ private:
     std::vector<IDPConn*> m_conns;
 };
 
+// Where the components of a pair pin sit: a pair connection and the lane of it (-1: the whole
+// connection). Empty (no connection) when the pair pin is not joined to a pair net.
+struct CDPConnLane {
+    IDPConn* conn = nullptr;
+    int lane = -1;
+    explicit operator bool() const { return conn != nullptr; }
+};
+
 // A pair pin of an instance: a positive and a negative leg pin (one bit each, or two whole
 // vector pins of one width, in which case it has one member pair pin per bit).
 class IDPInstTerm : public ISchemaObject {
@@ -368,6 +376,10 @@ public:
     IDPInstTerm* parent() const { return m_parent; }
     // The pair connection of this pair pin, nullptr when it has none.
     IDPConn* dpConn() const { return m_conn; }
+    // The connection and lane its components sit on: its own connection as a whole, or for a
+    // member of a vector pair pin (which has no connection of its own) its bit's lane of the
+    // parent's connection.
+    CDPConnLane connLane() const;
 
 private:
     friend class rmx::Db;

@@ -225,6 +225,16 @@ public:
     bool commit();
     // Undoes every change since the last commit.
     void discard();
+    // A point among the changes not yet committed: an edit nested in a longer one takes its own changes
+    // back to it when it fails, and the changes made before it stay.
+    struct Mark {
+        std::size_t ops = 0;
+        std::size_t changes = 0;
+    };
+    Mark mark() const;
+    // Undoes the changes made since the mark. False, undoing nothing, when a commit came after the
+    // mark (committed changes are not taken back) or the mark is not one of this transaction's.
+    bool discardTo(const Mark& mark);
     // Changes made since the last commit.
     bool hasPendingChanges() const;
     bool isCommitted() const;

@@ -1,0 +1,89 @@
+// Implicit power pins under the user's hands: with the host's power-pin option on, a signal typed into
+// a power group's Signal cell ties the group's pins to that net, Delete gives them back to their
+// part's net, and each is one undo step that the journal replays.
+#include "ConnEditFixture.h"
+
+#include "shell/KXTableDoc.h"
+
+namespace {
+
+class PowerTies : public ConnEditFixture {
+protected:
+    void SetUp() override {
+        ConnEditFixture::SetUp();
+        Run("kx::powerpins on");
+        OpenBoard();
+        ASSERT_TRUE(Grid());
+    }
+    void TearDown() override {
+        Run("kx::powerpins off");
+        ConnEditFixture::TearDown();
+    }
+    std::string Delete(const std::string& pin) {
+        const int row = PinRow(pin);
+        if (!row) return "<no row for " + pin + ">";
+        Run("kx::select ccp " + std::to_string(row) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal));
+        return Run("deleteConnection pin");
+    }
+};
+
+// A group row shows the one net its pins share: the part's own (GND, VCC1V0) before any edit.
+TEST_F(PowerTies, AGroupRowShowsTheNetItsPinsShare) {
+    EXPECT_TRUE(RowShows("GND", "GND")) << Row("GND");
+    EXPECT_TRUE(RowShows("VCCINT", "VCC1V0")) << Row("VCCINT");
+    EXPECT_TRUE(RowShows("VCCIO", "VCC3V3")) << Row("VCCIO");
+}
+
+// A new net typed into a group ties both of its pins, as one undo step; undo gives the part's net back.
+TEST_F(PowerTies, ATypedNetTiesTheGroupsPinsInOneStep) {
+    const std::string original = Saved();
+    const int steps = Steps();
+    ASSERT_EQ(TypeSignal("GND", "AGND"), "1");
+    EXPECT_TRUE(RowShows("GND", "AGND")) << Row("GND");
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string tied = Saved();
+    EXPECT_NE(tied.find("power U1 GND AGND"), std::string::npos) << tied;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Saved(), original);
+    EXPECT_TRUE(RowShows("GND", "GND")) << Row("GND");
+}
+
+// A net the design has already is tied as well: the edit is the tie alone.
+TEST_F(PowerTies, AnExistingNetIsTiedToo) {
+    const std::string original = Saved();
+    ASSERT_EQ(TypeSignal("VCCINT", "VCC3V3"), "1");
+    EXPECT_TRUE(RowShows("VCCINT", "VCC3V3")) << Row("VCCINT");
+    const std::string tied = Saved();
+    EXPECT_NE(tied.find("power U1 VCCINT VCC3V3"), std::string::npos) << tied;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Saved(), original);
+}
+
+// Delete releases the instance's own tie; with none left there is nothing to delete: no step, no line.
+TEST_F(PowerTies, DeleteGivesThePinsBackToTheirPartsNet) {
+    ASSERT_EQ(TypeSignal("GND", "AGND"), "1");
+    const int steps = Steps();
+    EXPECT_EQ(Delete("GND"), "1");
+    EXPECT_TRUE(RowShows("GND", "GND")) << Row("GND");
+    EXPECT_EQ(Steps(), steps + 1);
+    const std::string journal = JournalText();
+    EXPECT_EQ(Delete("GND"), "0");
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Saved().find("power U1 GND"), std::string::npos);
+}
+
+// The journal of ties and a release replays, with the option on, to the same design.
+TEST_F(PowerTies, TiesReplayFromTheJournal) {
+    const std::string original = Saved();
+    ASSERT_EQ(TypeSignal("GND", "AGND"), "1");
+    ASSERT_EQ(TypeSignal("VCCIO", "VCC1V0"), "1");
+    ASSERT_EQ(TypeSignal("VCCINT", "P0V9"), "1");
+    ASSERT_EQ(Delete("VCCIO"), "1");
+    const std::string edited = Saved();
+    ASSERT_NE(edited, original);
+    EXPECT_EQ(Replayed(original), edited);
+}
+
+} // namespace

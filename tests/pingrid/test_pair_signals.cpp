@@ -1,0 +1,148 @@
+// The SIGNAL cell of a differential pair's row on the example board: the pair net's name while both
+// legs are on it, else what the legs are on; kept so through the user's edits, their undo and redo,
+// changes made outside, and a fresh load of the same design.
+#include "PinGridBoardFixture.h"
+
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
+#include "rmx/transaction.h"
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+class PairSignals : public PinGridBoard {
+protected:
+    void OpenExpanded() {
+        OpenBoard();
+        ASSERT_EQ(Run("expandPins pin on"), "1");
+    }
+    std::string Signal(const std::string& pin) { return CellText(PinRow(pin), G::m_nColSignal); }
+    std::string Type(const std::string& pin, const std::string& text) {
+        return Run("kx::edit ccp " + std::to_string(PinRow(pin)) + " " + std::to_string(G::m_nColSignal) + " {" +
+                   text + "}");
+    }
+    CDesignContext Board() { return CDesignContext(m_app->Server(), "demo.board:sch"); }
+    template <class F> void CommitElsewhere(F fill) {
+        CTransaction t(Board(), "elsewhere");
+        fill(t);
+        ASSERT_TRUE(t.commit()) << t.lastError().GetString();
+        GetKXMsgSrvr()->Broadcast(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(&t));
+    }
+    // What a grid loaded now shows for the pin: the refreshed rows must agree with it.
+    std::string SignalAfterReload(const std::string& pin) {
+        CKXInstanceDetailsGridWnd* grid = Grid();
+        if (!grid) return "no grid";
+        grid->ReloadInstanceRows(grid->m_designContext, std::vector<UINT>(grid->m_arrInstanceIds), TRUE);
+        Run("expandPins pin on");
+        return Signal(pin);
+    }
+};
+
+TEST_F(PairSignals, ALegLeavingThePairNetShowsInThePairRowUntilUndone) {
+    OpenExpanded();
+    ASSERT_EQ(Signal("CLK"), "SYSCLK");
+    ASSERT_EQ(Type("CLK_P", ""), "1");
+    EXPECT_EQ(Signal("CLK"), ",SYSCLK_N");
+    ASSERT_EQ(Type("CLK_P", "MCLK"), "1");
+    EXPECT_EQ(Signal("CLK"), "MCLK,SYSCLK_N");
+    // The cell keeps the pair row's look: control and level.
+    const ROWCOL clk = PinRow("CLK");
+    CGXStyle style;
+    Grid()->GetStyleRowCol(clk, static_cast<ROWCOL>(G::m_nColSignal), style);
+    EXPECT_EQ(style.GetControl(), IDS_CTRL_DIFFPAIR_SIGNAL);
+    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_CHILD_LEVEL)), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Signal("CLK"), ",SYSCLK_N");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Signal("CLK"), "SYSCLK");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Signal("CLK"), ",SYSCLK_N");
+    EXPECT_EQ(SignalAfterReload("CLK"), ",SYSCLK_N");
+    // Both legs open: nothing, not a lone comma.
+    ASSERT_EQ(Type("CLK_N", ""), "1");
+    EXPECT_EQ(Signal("CLK"), "");
+}
+
+// A leg moved to the other leg's net is on a net of the pair, but not on the pair: the row shows it.
+TEST_F(PairSignals, LegsOnOneNetAreNoPair) {
+    OpenExpanded();
+    ASSERT_EQ(Type("CLK_P", "SYSCLK_N"), "1");
+    EXPECT_EQ(Signal("CLK"), "SYSCLK_N,SYSCLK_N");
+    EXPECT_EQ(SignalAfterReload("CLK"), "SYSCLK_N,SYSCLK_N");
+}
+
+// A pair connection taken away leaves the legs on their nets: refreshed and reloaded rows agree.
+TEST_F(PairSignals, APairWithoutItsConnectionShowsItsLegs) {
+    OpenExpanded();
+    ASSERT_EQ(Type("CLK", ""), "1");
+    EXPECT_EQ(Signal("CLK"), "SYSCLK_P,SYSCLK_N");
+    EXPECT_EQ(SignalAfterReload("CLK"), "SYSCLK_P,SYSCLK_N");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Signal("CLK"), "SYSCLK");
+}
+
+// Each lane of the vector pair shows its bit of the pair net; a lane whose legs left it shows them,
+// and so does the vector pair's row, lane after lane.
+TEST_F(PairSignals, TheLanesOfAVectorPair) {
+    OpenExpanded();
+    EXPECT_EQ(Signal("TX<3..0>"), "LVDS<3..0>");
+    EXPECT_EQ(Signal("TX<3>"), "LVDS<3>");
+    EXPECT_EQ(Signal("TX<0>"), "LVDS<0>");
+    // On the pair net, but on another lane's bit.
+    ASSERT_EQ(Type("TX_P<3>", "LVDS_P<2>"), "1");
+    EXPECT_EQ(Signal("TX<3>"), "LVDS_P<2>,LVDS_N<3>");
+    EXPECT_EQ(Signal("TX<2>"), "LVDS<2>");
+    EXPECT_EQ(Signal("TX<3..0>"),
+              "LVDS_P<2>,LVDS_N<3>,LVDS_P<2>,LVDS_N<2>,LVDS_P<1>,LVDS_N<1>,LVDS_P<0>,LVDS_N<0>");
+    EXPECT_EQ(SignalAfterReload("TX<3>"), "LVDS_P<2>,LVDS_N<3>");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Signal("TX<3>"), "LVDS<3>");
+    EXPECT_EQ(Signal("TX<3..0>"), "LVDS<3..0>");
+    // With the bits of vectors shown as rows of their own, each lane is a pair row of its own.
+    ASSERT_EQ(Run("setViewOption pin bus_off"), "1");
+    EXPECT_EQ(Signal("TX<1>"), "LVDS<1>");
+}
+
+// A pair net renamed elsewhere: its pair's row and every lane's row take the new name; a leg's net
+// renamed while the row shows its legs: the row shows the new name.
+TEST_F(PairSignals, RenamesMadeElsewhere) {
+    OpenExpanded();
+    CommitElsewhere([&](CTransaction& t) {
+        ASSERT_TRUE(t.renameDPNet(Board().design()->findDPNet("LVDS"), "TXD"));
+        ASSERT_TRUE(t.renameDPNet(Board().design()->findDPNet("SYSCLK"), "REFCLK"));
+    });
+    EXPECT_EQ(Signal("CLK"), "REFCLK");
+    EXPECT_EQ(Signal("TX<3..0>"), "TXD<3..0>");
+    EXPECT_EQ(Signal("TX<2>"), "TXD<2>");
+    ASSERT_EQ(Type("CLK_P", "MCLK"), "1");
+    ASSERT_EQ(Signal("CLK"), "MCLK,SYSCLK_N");
+    CommitElsewhere([&](CTransaction& t) { ASSERT_TRUE(t.renameNet(Board().design()->findNet("MCLK"), "MEMCLK")); });
+    EXPECT_EQ(Signal("CLK_P"), "MEMCLK");
+    EXPECT_EQ(Signal("CLK"), "MEMCLK,SYSCLK_N");
+}
+
+// While the user types the pair's name in other letter case into the pair row's cell, a refresh of
+// the row keeps the typed text; any other typed text gives way to the name.
+TEST_F(PairSignals, TheTypedLetterCaseOfThePairNameStays) {
+    OpenExpanded();
+    G* grid = Grid();
+    const ROWCOL clk = PinRow("CLK");
+    grid->SetCurrentCell(clk, static_cast<ROWCOL>(G::m_nColSignal));
+    CGXControl* control = grid->GetCurrentCellControl();
+    ASSERT_TRUE(control && control->OnStartEditing());
+    control->SetCurrentText("SysClk");
+    grid->FillDiffPairSignalCells(clk, 1);
+    EXPECT_EQ(Signal("CLK"), "SysClk");
+    control->SetCurrentText("OTHER");
+    grid->FillDiffPairSignalCells(clk, 1);
+    EXPECT_EQ(Signal("CLK"), "SYSCLK");
+    Run("kx::key ccp Escape");
+    // A pair row's cell never stands for one net, whatever it shows.
+    ASSERT_EQ(Type("CLK_N", ""), "1");
+    ASSERT_EQ(Signal("CLK"), "SYSCLK_P");
+    int msb = 0, lsb = 0;
+    EXPECT_EQ(grid->GetRowNet(clk, msb, lsb), nullptr);
+}
+
+} // namespace
