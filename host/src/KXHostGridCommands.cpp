@@ -105,6 +105,11 @@ bool ActiveGrid(CKXHostApp& app, GridTarget& t, std::string& error) {
     return true;
 }
 
+// The active grid of the pane the word names (only ccp has grids).
+bool CcpGrid(CKXHostApp& app, const std::string& which, GridTarget& t, std::string& error) {
+    return CheckCcp(which, error) && ActiveGrid(app, t, error);
+}
+
 // A whole non-negative number, as a grid coordinate.
 bool ParseCoordinate(const std::string& text, ROWCOL& value) {
     if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
@@ -396,7 +401,7 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
     std::string err;
     ROWCOL row = 0, col = 0;
     CPoint at;
-    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+    if (!CcpGrid(app, a[0], t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
         !CellPoint(t.grid, row, col, at, err))
         return Fail(r, err);
     const std::string cell = a[1] + "," + a[2];
@@ -459,7 +464,7 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     std::string err;
     ROWCOL row = 0, col = 0;
     CPoint at;
-    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+    if (!CcpGrid(app, a[0], t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
         !CellPoint(t.grid, row, col, at, err))
         return Fail(r, err);
     HandsOn(t, at);
@@ -528,7 +533,7 @@ bool GridDrop(CKXHostApp& app, const Args& a, std::string& r) {
     std::string err;
     ROWCOL row = 0, col = 0;
     CPoint at;
-    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+    if (!CcpGrid(app, a[0], t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
         !CellPoint(t.grid, row, col, at, err))
         return Fail(r, err);
     // The payloads of the host's own views: a signal name, or instance names one per line.
@@ -672,7 +677,7 @@ bool GridHeader(CKXHostApp& app, const Args& a, std::string& r) {
     if ((how == "right") != (a.size() == 2) && a.size() != 1) return Fail(r, usage);
     GridTarget t;
     std::string err;
-    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err)) return Fail(r, err);
+    if (!CcpGrid(app, a[0], t, err)) return Fail(r, err);
     CWnd* bar = HeaderBar(t.grid);
     if (!bar) return Fail(r, "the active grid has no header bar");
     if (a.size() == 1) {
@@ -771,7 +776,7 @@ bool GridWidths(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.size() != 1) return Fail(r, "usage: kx::widths ccp");
     GridTarget t;
     std::string err;
-    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err)) return Fail(r, err);
+    if (!CcpGrid(app, a[0], t, err)) return Fail(r, err);
     std::vector<std::string> widths;
     for (ROWCOL c = 0; c <= t.grid->GetColCount(); ++c)
         widths.push_back(std::to_string(t.grid->IsColHidden(c) ? 0 : t.grid->GetColWidth(c)));
@@ -785,7 +790,7 @@ bool GridScrollBars(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.size() != 1) return Fail(r, "usage: kx::scrollbars ccp");
     GridTarget t;
     std::string err;
-    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err)) return Fail(r, err);
+    if (!CcpGrid(app, a[0], t, err)) return Fail(r, err);
     t.grid->SendMessage(WM_PAINT, 0, 0);
     r = std::string(t.grid->IsScrollBarShown(SB_VERT) ? "1" : "0") + " " +
         (t.grid->IsScrollBarShown(SB_HORZ) ? "1" : "0");

@@ -43,6 +43,21 @@ bool IsHelpWord(const CString& v) {
     return v.CompareNoCase("-help") == 0 || v.CompareNoCase("-h") == 0;
 }
 
+// The active grid when it takes pull-up/pull-down words on its selection; nullptr after telling why
+// (the physical view, no fit grid, or a selection that is no single net bit).
+CKXGridWnd* PupdGrid(const CKXBottomPaneContainerView& pane) {
+    if (pane.GetViewMode() == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return nullptr;
+    }
+    CKXGridWnd* grid = pane.GetActiveGrid();
+    if (!grid || pane.GetViewMode() == 2 || !grid->CanAddPupd()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-219");
+        return nullptr;
+    }
+    return grid;
+}
+
 // Every value of an argument into a list.
 void AllValues(const CTclArgs* arg, CStringArray& into) {
     for (int i = 0; i < arg->GetArgCount(); ++i)
@@ -278,15 +293,8 @@ LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
     }
     if (dcNet.IsEmpty() || (type.CompareNoCase("pullup") != 0 && type.CompareNoCase("pulldown") != 0))
         return BadOperands();
-    if (GetViewMode() == 4) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
-    }
-    CKXGridWnd* grid = GetActiveGrid();
-    if (!grid || GetViewMode() == 2 || !grid->CanAddPupd()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-219");
-        return 0;
-    }
+    CKXGridWnd* grid = PupdGrid(*this);
+    if (!grid) return 0;
     if (!grid->AddConnectionsForPupd(TRUE, shortFirst)) return 0;
     return grid->AddPupdInstance(type, lib, cell, view, phys, value, dcNet, &keys, &insts, common) ? 1 : 0;
 }
@@ -334,15 +342,8 @@ LRESULT CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {
         }
     }
     if (name.IsEmpty() || emptyOption) return BadOperands();
-    if (GetViewMode() == 4) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
-    }
-    CKXGridWnd* grid = GetActiveGrid();
-    if (!grid || GetViewMode() == 2 || !grid->CanAddPupd()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-219");
-        return 0;
-    }
+    CKXGridWnd* grid = PupdGrid(*this);
+    if (!grid) return 0;
     return grid->EditPupd(parent, name, refDes, dcNets, &keys, &injs, diffPair) ? 1 : 0;
 }
 

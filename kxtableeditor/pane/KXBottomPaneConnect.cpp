@@ -53,6 +53,19 @@ bool AnyHelp(const CTclArgs* arg) {
     return false;
 }
 
+// The object keys a word's arguments name, one an argument (no arguments name none); false when
+// one asks for help.
+bool KeysOfArgs(CTclArgsList* args, CStringArray& keys) {
+    if (!args) return true;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+        const CTclArgs* arg = *it;
+        if (!arg) continue;
+        if (AnyHelp(arg)) return false;
+        keys.Add(KeyOf(arg));
+    }
+    return true;
+}
+
 } // namespace
 
 // ------------------------------------------------------------------ nets made in the open transaction
@@ -309,13 +322,7 @@ BOOL CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString
 
 LRESULT CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, long) {
     CStringArray keys;
-    if (args)
-        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-            CTclArgs* arg = *it;
-            if (!arg) continue;
-            if (AnyHelp(arg)) return Usage();
-            keys.Add(KeyOf(arg));
-        }
+    if (!KeysOfArgs(args, keys)) return Usage();
     if (!IsEditable()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 0;
@@ -452,13 +459,7 @@ LRESULT CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {
         return 0;
     }
     CStringArray keys;
-    if (args)
-        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-            CTclArgs* arg = *it;
-            if (!arg) continue;
-            if (AnyHelp(arg)) return Usage();
-            keys.Add(KeyOf(arg));
-        }
+    if (!KeysOfArgs(args, keys)) return Usage();
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid || !IsEditable()) return 0;
     SelectKeysOnly(keys);

@@ -279,6 +279,18 @@ void CKXInstanceDetailsGridWnd::EndCommentStep(CKXGridEdit& edit, const CRowColA
     edit.Commit();
 }
 
+bool CKXInstanceDetailsGridWnd::StorePinComment(CComments& store, ROWCOL row, const CString& text) {
+    const CInstanceContext instance = GetRowInstance(row);
+    const CString key = GetCommentPinKey(row);
+    if (!instance || key.IsEmpty()) return false;
+    CString old, date, time, user;
+    if (!store.getPinComments(instance.name(), key, old, date, time, user)) old.Empty();
+    SetPinComment(instance.name(), key, old, text);
+    FillCommentCell(row, key);
+    AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, text), gxDo);
+    return true;
+}
+
 void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
     CComments* store = Store(Site());
     if (!store) return;
@@ -297,19 +309,8 @@ void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
     // The comment store is written only when the edit has its step: nothing is changed otherwise.
     CKXGridEdit edit(*this, "Insert Comment");
     if (!edit) return;
-    for (ROWCOL row : rows) {
-        const CInstanceContext instance = GetRowInstance(row);
-        const CString key = GetCommentPinKey(row);
-        if (!instance || key.IsEmpty()) continue;
-        CString date, time;
-        CKXWinAPI::GetDateTime(date, time);
-        const CString user = CKXWinAPI::GetUserNameA();
-        if (!store->addPinComments(instance.name(), key, text, date, time, user)) continue;
-        FillCommentCell(row, key);
-        AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, CString(), text), gxDo);
-        MarkModified(Site());
-        JournalComment(this, row, "Insert Comment", "InsertComment", {text});
-    }
+    for (ROWCOL row : rows)
+        if (StorePinComment(*store, row, text)) JournalComment(this, row, "Insert Comment", "InsertComment", {text});
     EndCommentStep(edit, selected);
 }
 
@@ -347,26 +348,8 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
     // The comment store is written only when the edit has its step: nothing is changed otherwise.
     CKXGridEdit edit(*this, "Modify Comments");
     if (!edit) return;
-    for (ROWCOL row : rows) {
-        const CInstanceContext instance = GetRowInstance(row);
-        const CString key = GetCommentPinKey(row);
-        if (!instance || key.IsEmpty()) continue;
-        CString old, date, time, user;
-        if (!store->getPinComments(instance.name(), key, old, date, time, user)) old.Empty();
-        if (text.IsEmpty() && !old.IsEmpty()) {
-            store->removePinComments(instance.name(), key);
-            FillCommentCell(row, key);
-            AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, CString()), gxDo);
-            MarkModified(Site());
-            continue;
-        }
-        CKXWinAPI::GetDateTime(date, time);
-        user = CKXWinAPI::GetUserNameA();
-        if (!store->addPinComments(instance.name(), key, text, date, time, user)) continue;
-        FillCommentCell(row, key);
-        AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, text), gxDo);
-        MarkModified(Site());
-    }
+    for (ROWCOL row : rows)
+        StorePinComment(*store, row, text);
     EndCommentStep(edit, selected);
 }
 
@@ -382,18 +365,8 @@ void CKXInstanceDetailsGridWnd::DeleteComment() {
     // The comment store is written only when the edit has its step: nothing is changed otherwise.
     CKXGridEdit edit(*this, "Delete Comment");
     if (!edit) return;
-    for (ROWCOL row : rows) {
-        const CInstanceContext instance = GetRowInstance(row);
-        const CString key = GetCommentPinKey(row);
-        if (!instance || key.IsEmpty()) continue;
-        CString old, date, time, user;
-        if (!store->getPinComments(instance.name(), key, old, date, time, user)) old.Empty();
-        store->removePinComments(instance.name(), key);
-        FillCommentCell(row, key);
-        AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, CString()), gxDo);
-        MarkModified(Site());
-        JournalComment(this, row, "Delete Comment", "DeleteComment", {});
-    }
+    for (ROWCOL row : rows)
+        if (StorePinComment(*store, row, CString())) JournalComment(this, row, "Delete Comment", "DeleteComment", {});
     EndCommentStep(edit, selected);
 }
 

@@ -604,26 +604,12 @@ void CKXInstanceDetailsGridWnd::SendEcho(CTclArgsList& list) {
 CString CKXInstanceDetailsGridWnd::JournalRowText(ROWCOL row, const char* comment, const char* method,
                                                   const CString& argument, bool withArgument) {
     if (!KXJournalLines::IsRecording()) return CString();
-    KXJournalLines lines(JournalHandle());
-    int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    // A pair row has no pin of its own: its component is the row's.
-    IInstance* owner = pin ? pin->instance() : GetRowInstance(row).instance();
-    IDesign* design = m_designContext.design();
-    if (owner && design && design->findInstance(owner->id()) == owner)
-        lines.Clp("Select", {CString(owner->name())});
-    const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
-    const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
-    if (pinNumber.Find(',') < 0)
-        lines.Pane("SelectSignalCol", {pinName, pinNumber});
-    else
-        lines.Pane("SelectSignalCol", {pinName});
-    lines.Comment(comment);
+    KXJournalLines call(JournalHandle());
     if (withArgument)
-        lines.Pane(method, {argument});
+        call.Pane(method, {argument});
     else
-        lines.Pane(method);
-    return lines.End().Text();
+        call.Pane(method);
+    return JournalAssocText(row, "SelectSignalCol", comment) + call.End().Text();
 }
 
 void CKXInstanceDetailsGridWnd::WriteJournal(const CString& text) {

@@ -68,15 +68,9 @@ void CKXInstanceDetailsGridWnd::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemov
     {
         kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
         ApplySignalCellStyle(*pRow, CString(), -1, 1, TRUE);
-        if (termsDeleted) {
-            CGXStyle term;
-            term.SetValue("")
-                .SetControl(kxpingrid::Id(IDS_CTRL_STATIC_TEXT))
-                .SetReadOnly(TRUE)
-                .SetEnabled(TRUE)
-                .SetInterior(RGB(255, 255, 255));
-            SetStyleRange(CGXRange(*pRow, Col(m_nColTermination)), term, gxOverride, 0, kxpingrid::kNoUpdate, gxDo);
-        }
+        if (termsDeleted)
+            SetStyleRange(CGXRange(*pRow, Col(m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0,
+                          kxpingrid::kNoUpdate, gxDo);
     }
     SetPupdCellStyle(*pRow, false, false, false, false);
     m_bValidateSignalCell = guard;

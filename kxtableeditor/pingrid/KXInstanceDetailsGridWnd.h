@@ -420,8 +420,9 @@ public:
     // connected to a leg of a pair net goes onto the other leg net, in the same transaction (when the
     // project asks for it); 1 when a leg was connected and the transaction must be committed again.
     int AutoConnectDiffPairLegs(CTransaction* transaction);
-    // The transaction is this grid's own edit or its pane's.
-    bool IsOwnOrPaneCommit() const;
+    // This grid completes the pairs of the commit: it is this grid's own edit, or its pane's edit and
+    // this is the first pin grid the pane shows (the other pin grids hear the same commit).
+    bool CompletesPairLegsOfCommit() const;
     void CollectChangedRows(CTransaction* transaction);
     void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
                             std::set<CConn>& handledRemoved);
@@ -1201,6 +1202,9 @@ private:
     // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the
     // transaction is committed as one undo step.
     void EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected);
+    // Writes the comment of one row's pin (an empty text removes it), shown and undoable with the
+    // comment it had; false when the row has no pin to keep a comment for.
+    bool StorePinComment(CComments& store, ROWCOL row, const CString& text);
     // The steps of a validated SIGNAL or custom cell.
     BOOL ValidateSignalCell(ROWCOL nRow, ROWCOL nCol);
     BOOL ValidateCustomCell(ROWCOL nRow, ROWCOL nCol);

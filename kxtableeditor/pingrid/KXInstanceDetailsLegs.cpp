@@ -13,6 +13,7 @@
 #include <set>
 
 using kxpingrid::Col;
+using kxpingrid::EmptyStaticCell;
 using kxpingrid::Id;
 using kxpingrid::kNoUpdate;
 using kxpingrid::PairNetLane;
@@ -21,17 +22,6 @@ namespace {
 
 constexpr int kNonInverting = 1;
 constexpr int kInverting = -1;
-
-// A read-only, enabled, white static cell without text (the TERMINATION cell of a row that has none).
-CGXStyle EmptyStaticCell() {
-    CGXStyle style;
-    style.SetValue("")
-        .SetControl(Id(IDS_CTRL_STATIC_TEXT))
-        .SetReadOnly(TRUE)
-        .SetEnabled(TRUE)
-        .SetInterior(RGB(255, 255, 255));
-    return style;
-}
 
 // Whether a pin bit's net bit is one of the pair net's two legs (at the lane's bit for a lane of a
 // pair over two whole buses).
@@ -52,19 +42,19 @@ CString PairNetName(const PairNetLane& lane) {
 namespace kxpingrid {
 
 PairNetLane PairNetOf(const IDPInstTerm* pair) {
-    if (!pair) return {};
-    if (const IDPConn* conn = pair->dpConn()) return {conn->dpNet(), -1};
-    // A lane of a vector pair: the vector pair's connection, as many bits from its first net bit as
-    // the lane is from its first pin bit.
-    const IDPInstTerm* whole = pair->parent();
-    const IDPConn* conn = whole ? whole->dpConn() : nullptr;
+    const CDPConnLane at = pair ? pair->connLane() : CDPConnLane();
+    const IDPConn* conn = at.conn;
     const IDPNet* net = conn ? conn->dpNet() : nullptr;
     if (!net) return {};
+    if (at.lane < 0) return {net, -1};
+    // A lane of a vector pair: the vector pair's connection, as many bits from its first net bit as
+    // the lane is from its first pin bit.
+    const IDPInstTerm* whole = conn->dpInstTerm();
     const int pinFirst = conn->instTermMsb() >= 0 ? conn->instTermMsb() : whole->msb();
     const int netFirst = conn->netMsb() >= 0 ? conn->netMsb() : net->msb();
     const int netLast = conn->netMsb() >= 0 ? conn->netLsb() : net->lsb();
-    if (pinFirst < 0 || netFirst < 0 || pair->positiveBit() < 0) return {net, -1};
-    const int steps = std::abs(pair->positiveBit() - pinFirst);
+    if (pinFirst < 0 || netFirst < 0) return {net, -1};
+    const int steps = std::abs(at.lane - pinFirst);
     return {net, netFirst >= netLast ? netFirst - steps : netFirst + steps};
 }
 

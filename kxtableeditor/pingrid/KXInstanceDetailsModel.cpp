@@ -66,6 +66,16 @@ static std::vector<CInstTermBitContext> ModelBits(CKXInstanceDetailsGridWnd& gri
     return bits;
 }
 
+// Sends the host the model word with the rows' pins, each as "[list INSTANCE PIN NUMBER]".
+static void SendModelWord(CKXInstanceDetailsGridWnd& grid, CString text, const std::vector<ROWCOL>& rows) {
+    auto cell = [&grid](ROWCOL row, int col) { return KXTclListElement(grid.GetValueRowCol(row, Col(col))); };
+    for (ROWCOL row : rows)
+        text += " [list " + cell(row, grid.m_nColInstance) + " " + cell(row, grid.m_nColPinName) + " " +
+                cell(row, grid.m_nColPinNumber) + "]";
+    if (CWnd* main = AfxGetMainWnd())
+        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+}
+
 void CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelName) {
     std::vector<ROWCOL> rows;
     if (ModelRows(*this, rows) <= 0) return;
@@ -80,25 +90,15 @@ void CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelNam
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
         return;
     }
-    CString text = CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignModel + " pin " + KXTclListElement(model);
-    for (ROWCOL row : rows)
-        text += " [list " + KXTclListElement(GetValueRowCol(row, Col(m_nColInstance))) + " " +
-                KXTclListElement(GetValueRowCol(row, Col(m_nColPinName))) + " " +
-                KXTclListElement(GetValueRowCol(row, Col(m_nColPinNumber))) + "]";
-    if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+    SendModelWord(*this, CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignModel + " pin " +
+                             KXTclListElement(model),
+                  rows);
 }
 
 void CKXInstanceDetailsGridWnd::RemoveModel() {
     std::vector<ROWCOL> rows;
     if (ModelRows(*this, rows) <= 0) return;
-    CString text = CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin";
-    for (ROWCOL row : rows)
-        text += " [list " + KXTclListElement(GetValueRowCol(row, Col(m_nColInstance))) + " " +
-                KXTclListElement(GetValueRowCol(row, Col(m_nColPinName))) + " " +
-                KXTclListElement(GetValueRowCol(row, Col(m_nColPinNumber))) + "]";
-    if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+    SendModelWord(*this, CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin", rows);
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanRemoveModel() {

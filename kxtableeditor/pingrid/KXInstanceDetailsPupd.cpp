@@ -42,6 +42,14 @@ std::set<unsigned> NetIdsOf(const std::vector<CNetBit>& bits) {
     return ids;
 }
 
+// The net bits of the rows the selection's pins come to, each with its row.
+void SelectionNetBits(CKXInstanceDetailsGridWnd& grid, std::vector<CNetBit>& bits,
+                      std::multimap<CNetBit, ROWCOL>& rowsOf) {
+    std::vector<ROWCOL> targets;
+    grid.CollectTargetRows(grid.SelectedPinRows(), targets, FALSE, -1, -1);
+    grid.CollectSelectedNetBits(targets, bits, rowsOf);
+}
+
 } // namespace
 
 // The journal selects a pull-up's row in the PUPD column, or in the SIGNAL column where the layout
@@ -156,12 +164,9 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CStri
 
 BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString refDes, CString dcNets,
                                          CStringList* keyProps, CStringList* injProps, BOOL bDiffPair) {
-    const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(targets, bits, rowsOf);
+    SelectionNetBits(*this, bits, rowsOf);
     if (bits.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no net bit selected");
         return FALSE;
@@ -222,12 +227,9 @@ bool CKXInstanceDetailsGridWnd::DeletePupdOnNet(const CNetBit& bit, const std::s
 // Deletes the pull-ups/pull-downs of the selection's net bits (those named, or all) in one step.
 BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToString* values) {
     (void)values;
-    const std::vector<ROWCOL> selected = SelectedPinRows();
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
     std::vector<CNetBit> bits;
     std::multimap<CNetBit, ROWCOL> rowsOf;
-    CollectSelectedNetBits(targets, bits, rowsOf);
+    SelectionNetBits(*this, bits, rowsOf);
     if (bits.empty()) return FALSE;
     std::set<CString> wanted;
     CString list;

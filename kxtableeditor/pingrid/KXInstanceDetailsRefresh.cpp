@@ -237,13 +237,8 @@ void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
         SetStyleRange(CGXRange(r, Col(m_nColPinName)),
                       CGXStyle().SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1), gxOverride, 0, kNoUpdate,
                       gxDo);
-        CGXStyle term;
-        term.SetValue("")
-            .SetControl(Id(IDS_CTRL_STATIC_TEXT))
-            .SetReadOnly(TRUE)
-            .SetEnabled(TRUE)
-            .SetInterior(RGB(255, 255, 255));
-        SetStyleRange(CGXRange(r, Col(m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);
+        SetStyleRange(CGXRange(r, Col(m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0, kNoUpdate,
+                      gxDo);
     }
     if (pParam) pParam->SetLockReadOnly(bLock);
     ROWCOL cr = 0, cc = 0;
@@ -648,8 +643,9 @@ void CKXInstanceDetailsGridWnd::OnDigestEnd(const KXChangeDigest& digest) {
         RefreshInstances(&m_commit.pairInstances);
     }
     // The other legs of pairs this grid's or its pane's edit connected join the same transaction; its
-    // second commit refreshes their rows.
-    if (digest.Touches('C') && IsOwnOrPaneCommit() && AutoConnectDiffPairLegs(transaction) == 1) {
+    // second commit refreshes their rows. Legs the edit's own connection already brought along are
+    // connected, so only legs an edit placed otherwise are left; a change from outside stays as made.
+    if (digest.Touches('C') && CompletesPairLegsOfCommit() && AutoConnectDiffPairLegs(transaction) == 1) {
         if (transaction->commit()) {
             GridWriteScope noUndo(*this, GridWriteScope::kUndo);
             RefreshNetRows(m_commit.otherLegs);
@@ -715,10 +711,14 @@ void CKXInstanceDetailsGridWnd::UpdateSwappedSignals() {
     m_commit.swappedPins.clear();
 }
 
-bool CKXInstanceDetailsGridWnd::IsOwnOrPaneCommit() const {
+bool CKXInstanceDetailsGridWnd::CompletesPairLegsOfCommit() const {
     if (m_bCommitting && CKXTransaction::GetGrid() == this) return true;
     const IKXGridSite* site = Site();
-    return site && site->IsSiteCommitting();
+    if (!site || !site->IsSiteCommitting()) return false;
+    // Every pin grid of the pane hears the pane's commit: the first one shown completes it, once.
+    for (const CKXGridWnd* grid : site->SiteGrids())
+        if (grid->Kind() == KXGridKind::Pin) return grid == this;
+    return false;
 }
 
 int CKXInstanceDetailsGridWnd::AutoConnectDiffPairLegs(CTransaction* transaction) {

@@ -43,6 +43,17 @@ inline std::vector<IDPInstTerm*> PairTerms(IDPInstTerm* pair) {
     return terms;
 }
 
+// A read-only, enabled, white static cell without text (the TERMINATION cell of a row that has none).
+inline CGXStyle EmptyStaticCell() {
+    CGXStyle style;
+    style.SetValue("")
+        .SetControl(Id(IDS_CTRL_STATIC_TEXT))
+        .SetReadOnly(TRUE)
+        .SetEnabled(TRUE)
+        .SetInterior(RGB(255, 255, 255));
+    return style;
+}
+
 // Where a pair pin sits on a pair net: the net, and for a lane of a vector pair (a member pin without
 // a pair connection of its own) the net bit of that lane; -1 for a whole pair.
 struct PairNetLane {

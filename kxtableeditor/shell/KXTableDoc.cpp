@@ -309,19 +309,31 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     return TRUE;
 }
 
-BOOL CKXTableDoc::SaveDesignAs() {
-    const EOpenMode mode = GetOpenMode();
-    if (mode != eOpenModeEditBlock && mode != eOpenModePhysical) return FALSE;
-    IDesign* design = GetMasterDesignContext().design();
-    CKXCreateBlockDlg dlg;
-    dlg.SetDesignContext(GetMasterDesignContext());
+namespace {
+// The block dialog of a save under another name, set up for the document's design; false when the
+// document's open mode saves no block that way.
+bool SetUpSaveAsDialog(const CKXTableDoc& doc, CKXCreateBlockDlg& dlg) {
+    const EOpenMode mode = doc.GetOpenMode();
+    if (mode != eOpenModeEditBlock && mode != eOpenModePhysical) return false;
+    IDesign* design = doc.GetMasterDesignContext().design();
+    dlg.SetDesignContext(doc.GetMasterDesignContext());
     dlg.SetMode(2);
     dlg.SetViewName(design ? design->viewName() : "");
-    if (dlg.DoModal() != IDOK) return FALSE;
-    // The confirmed dialog makes the block; one that could not be made is not journalled.
+    return true;
+}
+
+// Makes the block; when it cannot be made the dialog's last error says why.
+bool CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName) {
     CStringArray a1, a2;
-    if (!dlg.CreateSubProject(1, dlg.GetSelectedLib(), dlg.GetBlockName(), "", "", "", 0, 0, 0, 0, 0, 0, a1,
-                              a2)) {
+    return dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0;
+}
+} // namespace
+
+BOOL CKXTableDoc::SaveDesignAs() {
+    CKXCreateBlockDlg dlg;
+    if (!SetUpSaveAsDialog(*this, dlg) || dlg.DoModal() != IDOK) return FALSE;
+    // The confirmed dialog makes the block; one that could not be made is not journalled.
+    if (!CreateSaveAsBlock(dlg, dlg.GetSelectedLib(), dlg.GetBlockName())) {
         StatusText("Block not created: " + dlg.GetLastError());
         return FALSE;
     }
@@ -335,15 +347,9 @@ BOOL CKXTableDoc::SaveDesignAs() {
 }
 
 BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) {
-    const EOpenMode mode = GetOpenMode();
-    if (mode != eOpenModeEditBlock && mode != eOpenModePhysical) return FALSE;
-    IDesign* design = GetMasterDesignContext().design();
     CKXCreateBlockDlg dlg;
-    dlg.SetDesignContext(GetMasterDesignContext());
-    dlg.SetMode(2);
-    dlg.SetViewName(design ? design->viewName() : "");
-    CStringArray a1, a2;
-    if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) return TRUE;
+    if (!SetUpSaveAsDialog(*this, dlg)) return FALSE;
+    if (CreateSaveAsBlock(dlg, library, blockName)) return TRUE;
     // The caller only learns FALSE: the reason goes to the status bar.
     StatusText("Block not created: " + dlg.GetLastError());
     return FALSE;

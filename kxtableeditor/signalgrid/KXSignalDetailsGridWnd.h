@@ -18,6 +18,7 @@
 
 #include "rmx/context.h"
 
+#include <functional>
 #include <map>
 #include <set>
 #include <memory>
@@ -481,6 +482,11 @@ private:
     void ShowColumnMenu(CPoint pt);
     // Removes every data row and forgets the shown nets.
     void ClearDataRows();
+    // A new list of several nets: the rows addRows adds, sorted, with the blank rows below.
+    BOOL LoadListRows(const std::function<void()>& addRows);
+    // The shown net (or net bit, in net-bit mode) whose name a row's signal cell reads; nullptr for
+    // another text.
+    const CKXNetData* ShownNetOfRow(ROWCOL row);
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
     BOOL DeleteRows(BOOL bConnectedOnly);

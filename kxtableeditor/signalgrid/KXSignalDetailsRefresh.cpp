@@ -159,12 +159,19 @@ void CKXSignalDetailsGridWnd::UpdateLocationCell() {
     }
 }
 
+namespace {
+// The pin a row of the pin shows, when the row is one of that instance's.
+IInstTerm* PinOfRow(CKXSignalDetailsGridWnd& grid, ROWCOL row, unsigned instanceId, unsigned pinId) {
+    if (grid.GetRowInstanceId(row) != static_cast<int>(instanceId)) return nullptr;
+    IInstance* inst = grid.FindRowInstance(row);
+    return inst ? inst->findInstTerm(pinId) : nullptr;
+}
+} // namespace
+
 void CKXSignalDetailsGridWnd::UpdateInstTermCell(unsigned instanceId, unsigned pinId) {
     GridWriteScope scope(*this);
     for (ROWCOL row : PinRows(pinId)) {
-        if (GetRowInstanceId(row) != static_cast<int>(instanceId)) continue;
-        IInstance* inst = FindRowInstance(row);
-        IInstTerm* pin = inst ? inst->findInstTerm(pinId) : nullptr;
+        IInstTerm* pin = PinOfRow(*this, row, instanceId, pinId);
         if (!pin) continue;
         CGXStyle style;
         style.SetValue(pin->name()).SetWrapText(FALSE);
@@ -178,9 +185,7 @@ void CKXSignalDetailsGridWnd::UpdateInstTermCell(unsigned instanceId, unsigned p
 void CKXSignalDetailsGridWnd::UpdatePinTypeCell(unsigned instanceId, unsigned pinId) {
     GridWriteScope scope(*this);
     for (ROWCOL row : PinRows(pinId)) {
-        if (GetRowInstanceId(row) != static_cast<int>(instanceId)) continue;
-        IInstance* inst = FindRowInstance(row);
-        IInstTerm* pin = inst ? inst->findInstTerm(pinId) : nullptr;
+        IInstTerm* pin = PinOfRow(*this, row, instanceId, pinId);
         if (!pin) continue;
         CGXStyle style = PlainCell(CKXGenUtils::GetPinType(pin));
         style.SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);

@@ -133,14 +133,13 @@ void CKXSignalDetailsGridWnd::ClearDataRows() {
     DropRowIndex();
 }
 
-BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<CNetContext>& nets) {
+BOOL CKXSignalDetailsGridWnd::LoadListRows(const std::function<void()>& addRows) {
     m_bLoaded = 0;
     m_bMultipleNets = 1;
     {
         UpdateLockScope lock(*this);
         ClearDataRows();
-        for (const CNetContext& net : nets)
-            AddNetRows(design, net);
+        addRows();
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);
         SortRows(m_nColCell, TRUE);
         AppendBlankRows(kBlankRows);
@@ -150,21 +149,18 @@ BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<
     return TRUE;
 }
 
+BOOL CKXSignalDetailsGridWnd::LoadNets(CDesignContext design, const std::vector<CNetContext>& nets) {
+    return LoadListRows([&] {
+        for (const CNetContext& net : nets)
+            AddNetRows(design, net);
+    });
+}
+
 BOOL CKXSignalDetailsGridWnd::LoadNetBits(CDesignContext design, const std::vector<CNetBitContext>& bits) {
-    m_bLoaded = 0;
-    m_bMultipleNets = 1;
-    {
-        UpdateLockScope lock(*this);
-        ClearDataRows();
+    return LoadListRows([&] {
         for (const CNetBitContext& bit : bits)
             AddNetBitRows(design, bit);
-        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-        SortRows(m_nColCell, TRUE);
-        AppendBlankRows(kBlankRows);
-    }
-    m_pPowerPins.reset();
-    m_bLoaded = 1;
-    return TRUE;
+    });
 }
 
 void CKXSignalDetailsGridWnd::AppendBlankRows(ROWCOL count) {
@@ -455,27 +451,25 @@ int CKXSignalDetailsGridWnd::GetRowPinId(ROWCOL row) {
     return RowAttr(row, m_nColPinName, kAttrConnInstTerm, -1);
 }
 
-unsigned CKXSignalDetailsGridWnd::GetRowNetId(ROWCOL row) {
+const CKXNetData* CKXSignalDetailsGridWnd::ShownNetOfRow(ROWCOL row) {
     const CString text = CellText(row, m_nColSignalName);
-    if (!text.IsEmpty())
-        for (const CKXNetData& record : m_arrNetData) {
-            const CString name = m_bNetBitMode && !record.m_pNet->isScalar()
-                                     ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
-                                     : CString(record.m_pNet->name());
-            if (name.CompareNoCase(text) == 0) return record.m_pNet->id();
-        }
+    if (text.IsEmpty()) return nullptr;
+    for (const CKXNetData& record : m_arrNetData) {
+        const CString name = m_bNetBitMode && !record.m_pNet->isScalar()
+                                 ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
+                                 : CString(record.m_pNet->name());
+        if (name.CompareNoCase(text) == 0) return &record;
+    }
+    return nullptr;
+}
+
+unsigned CKXSignalDetailsGridWnd::GetRowNetId(ROWCOL row) {
+    if (const CKXNetData* shown = ShownNetOfRow(row)) return shown->m_pNet->id();
     return static_cast<unsigned>(RowAttr(row, m_nColSignalName, kAttrNetId, -1));
 }
 
 int CKXSignalDetailsGridWnd::GetRowNetBit(ROWCOL row) {
-    const CString text = CellText(row, m_nColSignalName);
-    if (!text.IsEmpty())
-        for (const CKXNetData& record : m_arrNetData) {
-            const CString name = m_bNetBitMode && !record.m_pNet->isScalar()
-                                     ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
-                                     : CString(record.m_pNet->name());
-            if (name.CompareNoCase(text) == 0) return record.m_nBit;
-        }
+    if (const CKXNetData* shown = ShownNetOfRow(row)) return shown->m_nBit;
     return RowAttr(row, m_nColSignalName, kAttrExpandedBit, -1);
 }
 

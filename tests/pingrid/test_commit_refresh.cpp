@@ -129,3 +129,97 @@ TEST_F(PairLegs, AChangeFromOutsideOrWithTheOptionOffConnectsNothingMore) {
 }
 
 } // namespace
+
+namespace {
+
+// Two pin grids side by side, both told of every commit: a leg connected by one grid's edit brings the
+// other leg along once, in the edit's own undo step and journal entry; a journal replayed or an
+// automation call connects it once as well.
+class PairLegsSideBySide : public PairLegs {
+protected:
+    void OpenTwoWithOpenLegs() {
+        OpenBoard("U1 U2");
+        ASSERT_EQ(Ccp()->GetShownGrids().size(), 2u) << Run("kx::window ccp");
+        ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+        ASSERT_NE(PinRow("CLK_P"), 0u) << Run("kx::window ccp");
+        ASSERT_EQ(Run("expandPins pin on"), "1");
+        for (const char* leg : {"CLK_P", "CLK_N"})
+            ASSERT_EQ(TypeSignal(leg, ""), "1");
+        ASSERT_FALSE(Connected("U1 CLK_P SYSCLK_P"));
+        ASSERT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+    }
+    std::string TypeSignal(const char* pin, const std::string& text) {
+        return Run("kx::edit ccp " + std::to_string(PinRow(pin)) + " " + std::to_string(G::m_nColSignal) + " {" +
+                   text + "}");
+    }
+    static int Count(const std::string& text, const std::string& what) {
+        int n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+        return n;
+    }
+};
+
+TEST_F(PairLegsSideBySide, ATypedLegIsOneStepAndOneJournalEntryWithBothLegs) {
+    OpenTwoWithOpenLegs();
+    const int steps = Ccp()->GetUndoStepCount();
+    const size_t journalAt = JournalText().size();
+    ASSERT_EQ(TypeSignal("CLK_P", "SYSCLK_P"), "1");
+    EXPECT_TRUE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_TRUE(Connected("U1 CLK_N SYSCLK_N")) << Run("kx::netlist");
+    EXPECT_EQ(Signal("CLK_N"), "SYSCLK_N");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string entry = JournalText().substr(journalAt);
+    EXPECT_EQ(Count(entry, " --- "), 1) << entry;
+    EXPECT_EQ(Count(entry, "SYSCLK_N"), 0) << entry; // the replayed edit brings the other leg itself
+    Run("undo");
+    EXPECT_FALSE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+TEST_F(PairLegsSideBySide, ALegAttachedThroughThePaneIsOneStep) {
+    OpenTwoWithOpenLegs();
+    const int steps = Ccp()->GetUndoStepCount();
+    const size_t journalAt = JournalText().size();
+    const std::string pin = "CLK_P:" + CellText(PinRow("CLK_P"), G::m_nColPinNumber);
+    ASSERT_EQ(Run("addConnection pin SYSCLK_P " + pin), "2") << pin; // a plain signal name
+    EXPECT_TRUE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_TRUE(Connected("U1 CLK_N SYSCLK_N")) << Run("kx::netlist");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Count(JournalText().substr(journalAt), " --- "), 1) << JournalText().substr(journalAt);
+    Run("undo");
+    EXPECT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+}
+
+TEST_F(PairLegsSideBySide, AnAutomationCallConnectsTheOtherLegOnce) {
+    OpenTwoWithOpenLegs();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("selectObject pin CLK_P");
+    ASSERT_EQ(Run("kx::pane AddConnection SYSCLK_P"), "1") << Run("kx::messages");
+    EXPECT_TRUE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_TRUE(Connected("U1 CLK_N SYSCLK_N")) << Run("kx::netlist");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Run("undo");
+    EXPECT_FALSE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+}
+
+TEST_F(PairLegsSideBySide, AReplayedJournalConnectsTheOtherLegOnce) {
+    OpenTwoWithOpenLegs();
+    const size_t journalAt = JournalText().size();
+    ASSERT_EQ(TypeSignal("CLK_P", "SYSCLK_P"), "1");
+    const std::filesystem::path journal = m_dir / "leg.vbs";
+    std::ofstream(journal, std::ios::binary) << JournalText().substr(journalAt);
+    Run("undo");
+    ASSERT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::replay " + journal.string()), "1");
+    EXPECT_TRUE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_TRUE(Connected("U1 CLK_N SYSCLK_N")) << Run("kx::netlist");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Run("undo");
+    EXPECT_FALSE(Connected("U1 CLK_P SYSCLK_P"));
+    EXPECT_FALSE(Connected("U1 CLK_N SYSCLK_N"));
+}
+
+} // namespace

@@ -12,6 +12,7 @@
 #include "kxnotes/CComments.h"
 #include "rmx/transaction.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -125,6 +126,33 @@ TEST_F(PinGridInWindow, CommentsAreInsertedModifiedDeletedAndUndone) {
     grid->GetStyleRowCol(Row("OUT"), comments, cell);
     EXPECT_EQ(cell.GetControl(), static_cast<WORD>(IDS_CTRL_STATIC_TEXT));
     EXPECT_TRUE(grid->IsCellReadOnly(Row("OUT"), comments));
+}
+
+// A blank edit over several pins takes away the comments some have and gives the others none (not an
+// empty one, which would count as a comment); an insert over a comment is undone to that comment.
+TEST_F(PinGridInWindow, ABlankEditOverSeveralPinsLeavesNoEmptyComment) {
+    Show(1);
+    CComments* store = Ccp()->GetCommentStore();
+    ASSERT_NE(store, nullptr);
+    const ROWCOL in = Row("IN"), out = Row("OUT");
+    ASSERT_NE(in, 0u);
+    ASSERT_NE(out, 0u);
+    grid->SetCurrentCell(in, static_cast<ROWCOL>(G::m_nColPinName));
+    grid->InsertComment("level", 0);
+    CString text, date, time, user;
+    grid->InsertComment("edge", 0);
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    ASSERT_TRUE(store->getPinComments("U1", "IN", text, date, time, user));
+    EXPECT_EQ(text, "level");
+
+    grid->SelectRange(CGXRange().SetRows(std::min(in, out), std::max(in, out)), TRUE);
+    grid->EditComment("  ", 0);
+    EXPECT_FALSE(store->getPinComments("U1", "IN", text, date, time, user));
+    EXPECT_FALSE(store->getPinComments("U1", "OUT", text, date, time, user));
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    ASSERT_TRUE(store->getPinComments("U1", "IN", text, date, time, user));
+    EXPECT_EQ(text, "level");
+    EXPECT_FALSE(store->getPinComments("U1", "OUT", text, date, time, user));
 }
 
 TEST_F(PinGridInWindow, CommentKeysOfPairAndImplicitRows) {

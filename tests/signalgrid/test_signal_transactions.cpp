@@ -1,5 +1,5 @@
 // The signal grid's edits and the transaction they run in: an edit runs in a
-// transaction of its own (its state open while it runs, closed after), joins one
+// transaction of its own (open while it runs, closed after), joins one
 // that is open already (nothing of it stays when that one is thrown away), and
 // an edit whose commit the design database refuses leaves design, rows, undo
 // history and journal as they were, and the next edit a step of its own.
