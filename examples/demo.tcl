@@ -792,3 +792,13 @@ show "its lane has the pair's termination: refused" [addTermination pin -type Se
 show "messages shown" [kx::messages]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "The host's own windows delete and place components through the design window"
+show opened [kx::open demo.board:sch 1]
+kx::notify INT_MSG_ADD_LOGICAL_PART -text {demo.RES:sym R9}
+show "R9 placed" [expr {[lsearch [kx::window clp] R9] >= 0}]
+kx::notify INT_MSG_DELETE_INSTANCE -text R9
+show "R9 deleted" [expr {[lsearch [kx::window clp] R9] < 0}]
+show "undo the delete" [undo]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

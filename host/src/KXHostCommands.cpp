@@ -334,11 +334,16 @@ bool HostReplay(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// kx::notify NAME ?TEXT? ?NUMBER?: the host's registered window message NAME, sent to the active
-// design window as the host's own windows send it: wParam the text (none: 0), lParam the number.
+// kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?: the host's registered window message NAME, sent to the
+// active design window as the host's own windows send it: wParam the text (none: 0), lParam the
+// number, or the second text for the messages that carry a text there (a name to delete, a part to add).
 bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.empty() || a.size() > 3) {
-        r = "usage: kx::notify NAME ?TEXT? ?NUMBER?";
+    const char* usage = "usage: kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?";
+    // The lParam text, when one is given: the last two words are "-text TEXT".
+    const bool lText = a.size() >= 3 && a[a.size() - 2] == "-text";
+    const size_t words = lText ? a.size() - 2 : a.size(); // NAME and the wParam text, and a number
+    if (a.empty() || a.size() > 4 || (lText && words > 2) || (!lText && words > 3)) {
+        r = usage;
         return false;
     }
     if (a[0].rfind("INT_MSG_", 0) != 0) {
@@ -351,8 +356,9 @@ bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
         return false;
     }
     const UINT msg = RegisterWindowMessageA(a[0].c_str());
-    const WPARAM text = a.size() >= 2 ? reinterpret_cast<WPARAM>(a[1].c_str()) : 0;
-    const LPARAM number = a.size() == 3 ? static_cast<LPARAM>(std::atol(a[2].c_str())) : 0;
+    const WPARAM text = words >= 2 ? reinterpret_cast<WPARAM>(a[1].c_str()) : 0;
+    LPARAM number = words == 3 ? static_cast<LPARAM>(std::atol(a[2].c_str())) : 0;
+    if (lText) number = reinterpret_cast<LPARAM>(a.back().c_str());
     r = std::to_string(static_cast<long>(frame->SendMessage(msg, text, number)));
     return true;
 }

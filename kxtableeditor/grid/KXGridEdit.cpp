@@ -84,12 +84,16 @@ BOOL CKXGridEdit::Commit() {
     m_grid.m_bCommitting = TRUE;
     const BOOL committed = CKXTransaction::CommitTrans(&m_grid, 1, 1);
     m_grid.m_bCommitting = wasCommitting;
-    if (ownCommands) {
+    if (!committed) {
+        // Nothing of a refused edit stays: neither the step its commands opened nor what they wrote.
+        if (ownCommands) m_grid.RollBackUndoStep();
+        m_grid.ShowDesignAfterRefusal();
+    } else if (ownCommands) {
         // The step the grid's own commands opened (a comment, an order) ends with the edit, also when
         // the design did not change: the next edit is a step of its own.
         m_grid.AddCommand(nullptr, gxDo);
-        m_grid.m_nTransState = kUndoStepClose;
     }
+    m_grid.m_nTransState = kUndoStepClose;
     return committed;
 }
 

@@ -212,6 +212,9 @@ public:
 
     // Drops the undo step an edit opened with the undo host (the edit failed).
     void RollBackUndoStep();
+    // An edit of this grid that the design database refused at its commit: the cells the grid wrote
+    // ahead of the commit show the design again (the design itself went back already).
+    virtual void ShowDesignAfterRefusal() {}
 
     // Deselects every row and leaves no current cell: a command that acts on the selection or the
     // current cell then finds nothing to act on.

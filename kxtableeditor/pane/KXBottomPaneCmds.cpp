@@ -166,19 +166,12 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
         g->GetDeleteScriptCommand(command);
         if (!command.IsEmpty()) commands.insert(command.str());
     }
-    CKXGridWnd* paneGrid = PaneGrid();
-    BOOL began = FALSE;
-    CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
-    if (paneGrid && !CKXTransaction::IsTransactionStarted())
-        began = CKXTransaction::BeginTrans(paneGrid, PaneMasterDesign(), "Delete Connections");
+    const BOOL began = BeginPaneTransaction("Delete Connections");
     BOOL any = FALSE;
     for (const std::string& c : commands)
         if (SendHostText(c.c_str())) any = TRUE;
     if (began) {
-        if (any)
-            any = CKXTransaction::CommitTrans(paneGrid, 1, 1);
-        else
-            CKXTransaction::DiscardTrans(paneGrid);
+        any = EndPaneTransaction(any);
         // The design refused the commit: a matrix shows the design again (its cells were cleared).
         CKXMatrixGridWnd* matrix = any ? nullptr : ActiveMatrixGrid();
         if (matrix) matrix->LoadMatrixView(CString(matrix->ViewName()));

@@ -136,13 +136,8 @@ BOOL CKXBottomPaneContainerView::EndPaneTransaction(BOOL commit) {
     // Nothing of an edit that did not commit stays: the cells the grids changed for it show the design
     // again, and the steps they recorded go.
     if (!done) TakeBackStepsSince(m_nStepsAtPaneTransaction);
-    if (commit && !done) {
-        // Refused by the design database: the pin rows the grids wrote ahead of the commit are read again.
-        for (IKXPinGrid* pins : ShownPinGrids()) {
-            kxgrid::GridWriteScope noUndo(pins->Grid(), kxgrid::GridWriteScope::kUndo);
-            pins->RefreshInstances(nullptr);
-        }
-    }
+    if (commit && !done)
+        for (IKXPinGrid* pins : ShownPinGrids()) pins->Grid().ShowDesignAfterRefusal();
     EmptyTransactionNetMap();
     return done;
 }

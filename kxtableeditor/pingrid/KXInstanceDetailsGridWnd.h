@@ -368,6 +368,10 @@ public:
     BOOL ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& arrInstances, BOOL bNoSort);
     // Reloads the grid when it shows one of the instances (NULL: all shown ones), then sorts again.
     BOOL RefreshInstances(const std::vector<IInstance*>* pInstances);
+    // The rows read again from the design after a refused commit (a delete clears its rows ahead of it).
+    void ShowDesignAfterRefusal() override;
+    // Every shown instance's rows read again from the design, without undo entries.
+    void ReadRowsAgain();
     // MSG_INSTANCE_CHANGED: wParam the changed IInstance*.
     LRESULT OnInstanceChanged(WPARAM wParam, LPARAM lParam);
     // MSG_SHOW_POWER_PINS_CHANGED: the host's option of the implicit power pins changed; the rows

@@ -359,6 +359,16 @@ void CKXInstanceDetailsGridWnd::AddInstanceImplicitPins(int& nRow, CInstanceCont
 
 LRESULT CKXInstanceDetailsGridWnd::OnShowPowerPinsChanged(WPARAM, LPARAM) {
     if (m_arrInstanceIds.empty()) return 0;
+    ReadRowsAgain();
+    return 1;
+}
+
+void CKXInstanceDetailsGridWnd::ShowDesignAfterRefusal() {
+    ReadRowsAgain();
+}
+
+void CKXInstanceDetailsGridWnd::ReadRowsAgain() {
+    if (m_arrInstanceIds.empty()) return;
     const BOOL bWasLocked = LockUpdate(TRUE);
     {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
@@ -368,5 +378,4 @@ LRESULT CKXInstanceDetailsGridWnd::OnShowPowerPinsChanged(WPARAM, LPARAM) {
         LockUpdate(FALSE);
         Redraw(GX_INVALIDATE, TRUE);
     }
-    return 1;
 }

@@ -38,26 +38,51 @@ TEST_F(TransState, ARefusedEditLeavesNoStepAndTheStateClosed) {
 }
 
 // A delete whose commit the design database refuses: the word answers 0, and the design, the undo
-// history and the journal are as they were.
-TEST_F(TransState, ADeleteTheDatabaseRefusesChangesNothing) {
-    OpenBoard();
-    Run("selectObject pin PGOOD");
-    ASSERT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
-                  "-value 22"),
-              "1");
-    const std::string before = Saved();
-    const int steps = Ccp()->GetUndoStepCount();
-    const std::string journal = JournalText();
+// history, the journal and the pin's row are as they were.
+class RefusedDelete : public ConnEditFixture {
+protected:
+    void SetUp() override {
+        ConnEditFixture::SetUp();
+        OpenBoard();
+        Run("selectObject pin PGOOD");
+        ASSERT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym "
+                      "-physname R0402 -value 22"),
+                  "1");
+    }
+    // Runs the delete with every commit refused: nothing of it stays.
+    void ExpectNothingChangedBy(const std::string& line) {
+        const std::string before = Saved();
+        const int steps = Ccp()->GetUndoStepCount();
+        const std::string journal = JournalText();
+        m_app->Server()->setCommitFault([] { return true; });
+        Run(line);
+        m_app->Server()->setCommitFault(nullptr);
+        EXPECT_EQ(Saved(), before);
+        const std::string window = Run("kx::window ccp");
+        EXPECT_NE(window.find("| PGOOD | C10 | Input | PG | Series"), std::string::npos) << window;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+        EXPECT_EQ(JournalText(), journal);
+        EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    }
+};
+
+TEST_F(RefusedDelete, TheDeleteWordAnswersZeroAndChangesNothing) {
     m_app->Server()->setCommitFault([] { return true; });
     EXPECT_EQ(Run("deleteConnection pin PGOOD:C10"), "0");
     m_app->Server()->setCommitFault(nullptr);
-    EXPECT_EQ(Saved(), before);
-    // The row shows the pin as connected still, with its termination.
-    const std::string window = Run("kx::window ccp");
-    EXPECT_NE(window.find("| PGOOD | C10 | Input | PG | Series"), std::string::npos) << window;
-    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << Ccp()->GetUndoDescription().GetString();
-    EXPECT_EQ(JournalText(), journal);
-    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    ExpectNothingChangedBy("deleteConnection pin PGOOD:C10");
+}
+
+TEST_F(RefusedDelete, TheDeleteKeyOnTheSignalCellChangesNothing) {
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(PinRow("PGOOD")) + " " +
+                  std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal)),
+              "1");
+    ExpectNothingChangedBy("kx::key ccp Delete");
+}
+
+TEST_F(RefusedDelete, AnEmptyTextTypedIntoTheSignalCellChangesNothing) {
+    ExpectNothingChangedBy("kx::edit ccp " + std::to_string(PinRow("PGOOD")) + " " +
+                           std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal) + " {}");
 }
 
 } // namespace

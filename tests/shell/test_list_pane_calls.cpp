@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -231,6 +232,68 @@ TEST_F(PowerGroups, RefusedAssignmentsChangeAndJournalNothing) {
     EXPECT_EQ(PowerNet("U2", "VDD"), "VCC3V3");
     EXPECT_EQ(JournalText(), before);
     EXPECT_FALSE(Doc()->IsModified());
+}
+
+// What the host's own windows ask of the component list with a name in the message's second
+// parameter: a component deleted, placed from a master (also as a physical part), or its row renamed.
+class HostComponentRequests : public ListPaneCalls {
+protected:
+    void SetUp() override {
+        ListPaneCalls::SetUp();
+        ASSERT_TRUE(Open());
+        Messages();
+    }
+    bool Listed(const char* name) {
+        const std::string list = Run("kx::window clp");
+        std::istringstream in(list);
+        for (std::string word; in >> word;)
+            if (word == name) return true;
+        return false;
+    }
+};
+
+TEST_F(HostComponentRequests, ADeleteRemovesTheNamedComponentInOneUndoableStep) {
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::notify INT_MSG_DELETE_INSTANCE -text R1");
+    EXPECT_FALSE(Listed("R1"));
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Journals("DeleteComponent(\"R1\")"));
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Listed("R1"));
+}
+
+TEST_F(HostComponentRequests, ADeleteOfANameTheDesignLacksChangesNothingAndLeavesTheDocumentAsItWas) {
+    const std::string journal = JournalText();
+    Run("kx::notify INT_MSG_DELETE_INSTANCE -text NO_SUCH");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_TRUE(Listed("R1"));
+    EXPECT_EQ(JournalText(), journal);
+}
+
+TEST_F(HostComponentRequests, APlacedMasterBecomesAComponentAndAPhysicalPartCarriesItsDesignator) {
+    Run("kx::notify INT_MSG_ADD_LOGICAL_PART -text {work.res:sym R5}");
+    EXPECT_TRUE(Listed("R5"));
+    EXPECT_TRUE(Unset(Run("kx::prop work.board:sch@R5 LOCATION")));
+    Run("kx::notify INT_MSG_ADD_PHYSICAL_PART -text {work.res:sym R6}");
+    EXPECT_EQ(Run("kx::prop work.board:sch@R6 LOCATION"), "R6");
+    // A master the library lacks places nothing and says so.
+    Run("kx::notify INT_MSG_ADD_LOGICAL_PART -text {work.nothing:sym R7}");
+    EXPECT_FALSE(Listed("R7"));
+    EXPECT_EQ(Messages().back(), "KXPANE-251");
+}
+
+// The host renamed the instance in the design itself: the list's row follows, old name first.
+TEST_F(HostComponentRequests, AfterTheHostsRenameTheListRowTakesTheNewName) {
+    Run("kx::notify INT_MSG_RENAME_INSTANCE R1 -text R2");
+    EXPECT_TRUE(Listed("R2"));
+    EXPECT_FALSE(Listed("R1"));
+}
+
+TEST_F(HostComponentRequests, ASecondTextWithoutItsOptionOrWithTooManyWordsIsAnError) {
+    EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE R1 2 -text R1").rfind("error: usage", 0), 0u);
+    EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE a b c").rfind("error: usage", 0), 0u);
+    EXPECT_TRUE(Listed("R1"));
 }
 
 } // namespace
