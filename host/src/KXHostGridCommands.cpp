@@ -487,7 +487,9 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
         send(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
         send(WM_LBUTTONUP, 0, p);
     } else if (how == "button") {
-        if (!grid->IsCurrentCell(row, col)) leftClick(at);
+        // The cell is made current by a click at its left edge, away from the button the control draws
+        // at its right: a click on the button itself would press it twice.
+        if (!grid->IsCurrentCell(row, col)) leftClick(CPoint(grid->CalcRectFromRowCol(row, col).left + 1, at.y));
         CGXControl* control = grid->IsCurrentCell(row, col) ? grid->GetCurrentCellControl() : nullptr;
         if (!control || control->GetChildCount() == 0)
             return Fail(r, "cell " + a[1] + "," + a[2] + " has no button");
