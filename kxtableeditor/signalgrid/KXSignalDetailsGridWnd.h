@@ -517,7 +517,7 @@ private:
     // The pin bits of a row, from the first bit of its name's range down to the last.
     std::vector<CInstTermBit> RowPinBits(ROWCOL row);
     // The associated-components library set up for a termination of the type in the transaction.
-    CKXAssocCompAPI* PrepareAssocCompApi(CTransaction* t, const CString& type); // NULL outside a pane
+    CKXAssocCompAPI* PrepareAssocCompApi(const CString& type); // NULL outside a pane; sets no transaction
     // The selected rows with a pin that may take a termination.
     std::vector<ROWCOL> TerminationTargets();
     // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).

@@ -448,10 +448,11 @@ KXJournalLines CKXSignalDetailsGridWnd::JournalTerminationAdds(const std::vector
 
 // ------------------------------------------------------------------ scripted adding and editing
 
-CKXAssocCompAPI* CKXSignalDetailsGridWnd::PrepareAssocCompApi(CTransaction* t, const CString& type) {
+// Sets the library up for the type without a transaction: the caller's CKXAssocTransactionScope alone
+// gives it one and takes it back, so a refusal before the scope leaves the shared object none.
+CKXAssocCompAPI* CKXSignalDetailsGridWnd::PrepareAssocCompApi(const CString& type) {
     CKXAssocCompAPI* api = GetAssocCompApi();
     if (!api) return nullptr;
-    api->setTransaction(t, true);
     api->setHierarchyDesignContext(m_designContext);
     api->setKindOfOperation(kTermination);
     api->m_strName = type;
@@ -478,7 +479,7 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
                      CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), type);
+    CKXAssocCompAPI* api = PrepareAssocCompApi(type);
     if (!api) return Refuse(TRUE, "KXTABLE-210");
     const CKXAssocTransactionScope working(*api, edit.Transaction());
     std::vector<CString> ids;
@@ -541,7 +542,7 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Edit Termination",
                      CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI* api = PrepareAssocCompApi(edit.Transaction(), termination->name());
+    CKXAssocCompAPI* api = PrepareAssocCompApi(termination->name());
     if (!api || api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-210");
     const CKXAssocTransactionScope working(*api, edit.Transaction());
     KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);

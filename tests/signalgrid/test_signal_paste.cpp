@@ -221,4 +221,27 @@ TEST_F(SignalPaste, ARefusedScriptedTerminationLeavesThePanesLibraryNoTransactio
     EXPECT_EQ(TerminationsOn("J2", "P"), 0);
 }
 
+TEST_F(SignalPaste, ARefusedScriptedTerminationEditLeavesThePanesLibraryNoTransaction) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    ASSERT_EQ(Run("addConnection pin J2:24"), "1");
+    const ROWCOL row = Row("J2", "P<4>");
+    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColTermination));
+    CStringArray libs, cells, views, phys, values;
+    libs.Add("work"), cells.Add("res"), views.Add("sym"), phys.Add("R0402"), values.Add("47");
+    ASSERT_TRUE(Grid()->AddTerminationInstance("Series", &libs, &cells, &views, &phys, &values, nullptr, nullptr,
+                                               "", "", "", 1));
+    ASSERT_EQ(TerminationsOn("J2", "P"), 1);
+    // More parts than the termination has: refused before anything is edited.
+    Messages();
+    EXPECT_FALSE(Grid()->EditTermination(nullptr, nullptr, nullptr, nullptr, "", "", "", 5, 1));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-210"}));
+    CKXAssocCompAPI* api = Ccp()->AssocCompApi();
+    ASSERT_EQ(Grid()->GetAssocCompApi(), api);
+    api->setInstTermBit(CInstTermBit(Design().instance("J2")->findInstTerm("P"), 4));
+    EXPECT_FALSE(api->AddTermination(0));
+    EXPECT_EQ(std::string(api->GetLastError()), "no transaction");
+    EXPECT_EQ(TerminationsOn("J2", "P"), 1);
+}
+
 } // namespace
