@@ -407,6 +407,7 @@ public:
     void UpdateInstTermCell(unsigned instanceId, unsigned pinId);
     void UpdatePinTypeCell(unsigned instanceId, unsigned pinId);
     void UpdatePupdCellOfRow(ROWCOL row, int firstBit, int secondBit);
+    void UpdatePupdCellOfNet(ROWCOL row, const CNetContext& net, int firstBit, int secondBit);
     // Every row's PUPD cell from the design: a row of a scalar net or of one net bit shows the
     // pull-ups and pull-downs on it, a row over several bits none.
     void RefreshPupdCells();
@@ -492,6 +493,14 @@ private:
     // The shown net (or net bit, in net-bit mode) whose name a row's signal cell reads; nullptr for
     // another text.
     const CKXNetData* ShownNetOfRow(ROWCOL row);
+    // The name a shown net's rows read: the bit's name in net-bit mode, else the net's.
+    CString ShownNetName(const CKXNetData& record) const;
+    // Every shown net by its upper-case name, the first of a name as ShownNetOfRow finds it: one pass
+    // over the shown nets for a refresh of all rows.
+    using KXShownNets = std::map<CString, const CKXNetData*>;
+    KXShownNets ShownNetsByName() const;
+    // GetNetOfRow with the shown nets looked up in a map ShownNetsByName built.
+    CNetContext NetOfRow(ROWCOL row, const KXShownNets& shown);
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
     BOOL DeleteRows(BOOL bConnectedOnly);

@@ -195,24 +195,28 @@ void CKXSignalDetailsGridWnd::UpdatePinTypeCell(unsigned instanceId, unsigned pi
 
 void CKXSignalDetailsGridWnd::RefreshPupdCells() {
     const ROWCOL last = GetRowCount();
+    const KXShownNets shown = ShownNetsByName();
     for (ROWCOL row = kFirstDataRow; row <= last; ++row) {
-        const CNetContext net = GetNetOfRow(row);
+        const CNetContext net = NetOfRow(row, shown);
         if (!net) continue;
         if (net->isScalar()) {
-            UpdatePupdCellOfRow(row, -1, -1);
+            UpdatePupdCellOfNet(row, net, -1, -1);
             continue;
         }
         int start = 0, end = 0;
         if (!ParseInt(CellText(row, m_nColStartBit), start) || !ParseInt(CellText(row, m_nColEndBit), end)) continue;
         if (start == end)
-            UpdatePupdCellOfRow(row, start, end);
+            UpdatePupdCellOfNet(row, net, start, end);
         else
             SetPupdCellStyle(row, false, false, false, false); // several bits: no one mark fits them
     }
 }
 
 void CKXSignalDetailsGridWnd::UpdatePupdCellOfRow(ROWCOL row, int firstBit, int secondBit) {
-    const CNetContext net = GetNetOfRow(row);
+    UpdatePupdCellOfNet(row, GetNetOfRow(row), firstBit, secondBit);
+}
+
+void CKXSignalDetailsGridWnd::UpdatePupdCellOfNet(ROWCOL row, const CNetContext& net, int firstBit, int secondBit) {
     if (!net) return;
     int bit = -1;
     if (!net->isScalar()) {

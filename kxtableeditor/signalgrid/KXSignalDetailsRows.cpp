@@ -454,13 +454,31 @@ int CKXSignalDetailsGridWnd::GetRowPinId(ROWCOL row) {
 const CKXNetData* CKXSignalDetailsGridWnd::ShownNetOfRow(ROWCOL row) {
     const CString text = CellText(row, m_nColSignalName);
     if (text.IsEmpty()) return nullptr;
-    for (const CKXNetData& record : m_arrNetData) {
-        const CString name = m_bNetBitMode && !record.m_pNet->isScalar()
-                                 ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
-                                 : CString(record.m_pNet->name());
-        if (name.CompareNoCase(text) == 0) return &record;
-    }
+    for (const CKXNetData& record : m_arrNetData)
+        if (ShownNetName(record).CompareNoCase(text) == 0) return &record;
     return nullptr;
+}
+
+CString CKXSignalDetailsGridWnd::ShownNetName(const CKXNetData& record) const {
+    return m_bNetBitMode && !record.m_pNet->isScalar()
+               ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
+               : CString(record.m_pNet->name());
+}
+
+CKXSignalDetailsGridWnd::KXShownNets CKXSignalDetailsGridWnd::ShownNetsByName() const {
+    KXShownNets shown;
+    for (const CKXNetData& record : m_arrNetData)
+        shown.emplace(ShownNetName(record).MakeUpper(), &record); // the first of a name stays
+    return shown;
+}
+
+CNetContext CKXSignalDetailsGridWnd::NetOfRow(ROWCOL row, const KXShownNets& shown) {
+    CString text = CellText(row, m_nColSignalName);
+    const auto it = text.IsEmpty() ? shown.end() : shown.find(text.MakeUpper());
+    const unsigned id = it != shown.end() ? it->second->m_pNet->id()
+                                          : static_cast<unsigned>(RowAttr(row, m_nColSignalName, kAttrNetId, -1));
+    if (id == static_cast<unsigned>(-1) || !m_designContext) return CNetContext();
+    return m_designContext.net(id);
 }
 
 unsigned CKXSignalDetailsGridWnd::GetRowNetId(ROWCOL row) {
