@@ -388,6 +388,10 @@ CString CKXGridWnd::TopDesignName() const {
     return top ? CString(top.name()) : CString();
 }
 
+CKXAssocCompAPI* CKXGridWnd::GetBottomPaneView() const {
+    return m_pOwnerPane ? m_pOwnerPane->AssocCompApi() : nullptr;
+}
+
 void CKXGridWnd::RollBackUndoStep() {
     m_nTransState = kUndoStepRollBack;
     AddCommand(nullptr, gxDo);

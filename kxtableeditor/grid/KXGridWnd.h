@@ -21,6 +21,7 @@ class CKXListHeader;
 class CKXStylesMap;
 class CCommonInterface;
 class IKXGridSite;
+class CKXAssocCompAPI;
 
 class CKXGridWnd : public CGXGridWnd {
     DECLARE_DYNCREATE(CKXGridWnd)
@@ -209,6 +210,9 @@ public:
     // NULL outside a pane.
     IKXGridSite* Site() const { return m_pOwnerPane; }
     void SetSite(IKXGridSite* site) { m_pOwnerPane = site; }
+    // The associated-components object of the owner pane, which every grid of the pane shares; NULL
+    // outside a pane.
+    CKXAssocCompAPI* GetBottomPaneView() const;
 
     // Drops the undo step an edit opened with the undo host (the edit failed).
     void RollBackUndoStep();

@@ -93,8 +93,7 @@ CString CKXSignalDetailsGridWnd::GetSysObjectName(int id) {
 // The pane's object, which every grid of the pane drives: it is pointed at this grid's design each
 // time, and each operation sets the rest of what it asks about.
 CKXAssocCompAPI* CKXSignalDetailsGridWnd::GetAssocCompApi() {
-    IKXGridSite* site = Site();
-    CKXAssocCompAPI* api = site ? site->AssocCompApi() : nullptr;
+    CKXAssocCompAPI* api = GetBottomPaneView();
     if (!api) return nullptr;
     api->setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server());
     api->setDesignContext(m_designContext);
