@@ -750,6 +750,8 @@ private:
     // A net whose range changed: the rows and windows of the bits that left go, the bits that came
     // get rows, and a net that became or ceased to be a vector is remembered afresh.
     void FollowNetRange(INet* net);
+    // The net's own row (withNet) and the rows of the given bits in the object window.
+    void AddNetRows(INet* net, const CNetContext& context, BOOL withNet, const std::vector<int>& bits);
     void RecordOutsideChange(CTransaction* transaction, const char* name);
     void ShowDockWindow(const char* which, BOOL crossSelect);
     void ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind);
