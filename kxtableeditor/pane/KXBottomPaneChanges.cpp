@@ -74,9 +74,7 @@ void CKXBottomPaneContainerView::AddNet(INet* net) {
 // opening, the rows of a ten-thousand-pin design would cost four times what opening it costs now.
 void CKXBottomPaneContainerView::AddNets(const std::vector<INet*>& nets) {
     for (INet* net : nets)
-        if (net) {
-            m_registeredNets[net->id()] = {net, {net->msb(), net->lsb()}};
-        }
+        if (net) m_registeredNets.try_emplace(net->id(), RegisteredNet{net, {net->msb(), net->lsb()}});
     OfferNets(nets);
 }
 

@@ -120,7 +120,15 @@ BOOL CKXBottomPaneContainerView::BeginPaneTransaction(const char* name) {
     if (!grid || CKXTransaction::IsTransactionStarted()) return FALSE;
     EmptyTransactionNetMap();
     m_nStepsAtPaneTransaction = m_undo.size();
+    m_nCommandsAtPaneTransaction = m_undo.empty() ? 0 : m_undo.back().commands.size();
+    m_redoAtPaneTransaction = std::move(m_redo); // a grid command of the edit clears it; a refusal restores it
+    m_redo.clear();
     return CKXTransaction::BeginTrans(grid, PaneMasterDesign(), name);
+}
+
+bool CKXBottomPaneContainerView::RecordedSincePaneTransaction() const {
+    if (m_undo.size() != m_nStepsAtPaneTransaction) return true;
+    return !m_undo.empty() && m_undo.back().commands.size() != m_nCommandsAtPaneTransaction;
 }
 
 BOOL CKXBottomPaneContainerView::EndPaneTransaction(BOOL commit) {
@@ -135,7 +143,10 @@ BOOL CKXBottomPaneContainerView::EndPaneTransaction(BOOL commit) {
     }
     // Nothing of an edit that did not commit stays: the cells the grids changed for it show the design
     // again, and the steps they recorded go.
-    if (!done) TakeBackStepsSince(m_nStepsAtPaneTransaction);
+    if (!done) TakeBackStepsSince(m_nStepsAtPaneTransaction, m_nCommandsAtPaneTransaction);
+    // The redo history goes only with an edit the history took: a refused one leaves it whole.
+    if (!done || !RecordedSincePaneTransaction()) m_redo = std::move(m_redoAtPaneTransaction);
+    m_redoAtPaneTransaction.clear();
     if (commit && !done)
         for (IKXPinGrid* pins : ShownPinGrids()) pins->Grid().ShowDesignAfterRefusal();
     EmptyTransactionNetMap();

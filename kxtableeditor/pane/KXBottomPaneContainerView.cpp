@@ -202,18 +202,25 @@ void CKXBottomPaneContainerView::TakeBack(Step& step, Step& recorded, size_t fai
     m_pRecording = nullptr;
 }
 
-void CKXBottomPaneContainerView::TakeBackStepsSince(size_t count) {
+void CKXBottomPaneContainerView::TakeBackCommandsFrom(Step& step, size_t first) {
+    for (size_t i = step.commands.size(); i-- > first;) {
+        auto* entry = dynamic_cast<CKXUndoCmd*>(step.commands[i].get());
+        if ((entry && entry->IsTransactionCmd()) || !IsLiveGrid(step.grids[i])) continue;
+        step.commands[i]->Execute(step.grids[i], gxUndo);
+    }
+    step.commands.resize(std::min(first, step.commands.size()));
+    step.grids.resize(std::min(first, step.grids.size()));
+}
+
+void CKXBottomPaneContainerView::TakeBackStepsSince(size_t count, size_t commands) {
     Step ignored;
     m_pRecording = &ignored;
     while (m_undo.size() > count) {
         Step step = std::move(m_undo.back());
         m_undo.pop_back();
-        for (size_t i = step.commands.size(); i-- > 0;) {
-            auto* entry = dynamic_cast<CKXUndoCmd*>(step.commands[i].get());
-            if ((entry && entry->IsTransactionCmd()) || !IsLiveGrid(step.grids[i])) continue;
-            step.commands[i]->Execute(step.grids[i], gxUndo);
-        }
+        TakeBackCommandsFrom(step, 0);
     }
+    if (count > 0 && m_undo.size() == count) TakeBackCommandsFrom(m_undo.back(), commands);
     m_pRecording = nullptr;
     m_bStepOpen = FALSE;
 }

@@ -534,6 +534,7 @@ public:
     // Begins a transaction on the pane's own grid (FALSE when one is open: the caller joins it).
     BOOL BeginPaneTransaction(const char* name);
     size_t m_nStepsAtPaneTransaction = 0; // the undo steps there were when the pane's transaction began
+    size_t m_nCommandsAtPaneTransaction = 0; // the commands the newest of those steps had then
     void SelectKeysOnly(CStringArray& keys);
     BOOL IsEditable() const; // FALSE in a read-only window
     BOOL EndPaneTransaction(BOOL commit);
@@ -706,9 +707,14 @@ private:
                  const char* call);
     // Takes back what of a step ran before one of its commands failed.
     void TakeBack(Step& step, Step& recorded, size_t failed, GXCmdType type);
-    // Takes back and drops the steps made since the history had that many: what the grids' own
-    // commands did to their cells during an edit that did not commit (the design went back already).
-    void TakeBackStepsSince(size_t count);
+    // Takes back and drops the steps made since the history had that many, and the commands joined
+    // since to the newest of those, which had `commands`: what the grids' own commands did to their
+    // cells during an edit that did not commit (the design went back already).
+    void TakeBackStepsSince(size_t count, size_t commands);
+    // Takes back and drops the step's commands from the index on, newest first.
+    void TakeBackCommandsFrom(Step& step, size_t first);
+    // Whether the history took a step or a command since the pane's transaction began.
+    bool RecordedSincePaneTransaction() const;
     // The history outlives the grids: before a grid goes, its design entries move to the pane's own
     // grid and the entries that only restore its cells or its order are dropped.
     void ForgetGridInHistory(CKXGridWnd* gone);
@@ -724,6 +730,7 @@ private:
     CCommonInterface* m_pSignalPane = nullptr;
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;
+    std::vector<Step> m_redoAtPaneTransaction; // the redo history a grid command of the pane's transaction cleared
     Step* m_pRecording = nullptr; // step that commands recorded during an undo or redo go to
     Step* m_pRunning = nullptr;   // step whose commands an undo or redo carries out now
     BOOL m_bStepOpen = FALSE;
@@ -750,6 +757,8 @@ private:
     // A net whose range changed: the rows and windows of the bits that left go, the bits that came
     // get rows, and a net that became or ceased to be a vector is remembered afresh.
     void FollowNetRange(INet* net);
+    // The net's own row (withNet) and the rows of the given bits in the object window.
+    void AddNetRows(INet* net, const CNetContext& context, BOOL withNet, const std::vector<int>& bits);
     void RecordOutsideChange(CTransaction* transaction, const char* name);
     void ShowDockWindow(const char* which, BOOL crossSelect);
     void ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind);

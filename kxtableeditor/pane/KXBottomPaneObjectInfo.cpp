@@ -126,20 +126,31 @@ void CKXBottomPaneContainerView::CloseSignalWindows(const std::set<DWORD_PTR>& n
     if (m_pObjectInfo && !netIds.empty()) m_pObjectInfo->CloseObjectsHolding(SignalKeysOf(netIds), 1, TRUE);
 }
 
-// Costs a few look-ups per net and per bit: the list panes register every net of the design so.
+// Costs a few look-ups per net and per bit: the list panes register every net of the design so. A net
+// known already keeps its kept range and its rows: only FollowNetRange moves a range, so a list told of
+// a commit before the pane leaves the pane the range the change started from.
 void CKXBottomPaneContainerView::RegisterNet(const CDesignContext& design, INet* net) {
     const unsigned id = net->id();
-    m_registeredNets[id] = {net, {net->msb(), net->lsb()}};
-    const CNetContext context = design.net(net);
-    CKXObjectInfoWnd& info = ObjectInfo();
-    info.AddObjectRow(KeyText(id), OfferedName(net), PhysNameOfNet(context), "", 1, 0);
-    if (net->msb() == net->lsb()) return;
-    for (int bit : net->bits())
-        if (bit != -1)
-            info.AddObjectRow(KeyText(NetBitKey(id, bit)), CSchemaUtilities::vectorName(net->name(), bit),
-                              PhysNetNameOf(context.bitContext(bit)), "", 1, 1);
+    if (!m_registeredNets.try_emplace(id, RegisteredNet{net, {net->msb(), net->lsb()}}).second) return;
+    std::vector<int> bits;
+    if (net->msb() != net->lsb())
+        for (int bit : net->bits())
+            if (bit != -1) bits.push_back(bit);
+    AddNetRows(net, design.net(net), TRUE, bits);
 }
 
+void CKXBottomPaneContainerView::AddNetRows(INet* net, const CNetContext& context, BOOL withNet,
+                                            const std::vector<int>& bits) {
+    const unsigned id = net->id();
+    CKXObjectInfoWnd& info = ObjectInfo();
+    if (withNet) info.AddObjectRow(KeyText(id), OfferedName(net), PhysNameOfNet(context), "", 1, 0);
+    for (int bit : bits)
+        info.AddObjectRow(KeyText(NetBitKey(id, bit)), CSchemaUtilities::vectorName(net->name(), bit),
+                          PhysNetNameOf(context.bitContext(bit)), "", 1, 1);
+}
+
+// A net never remembered by the object window (no record) gets no rows for the bits that came: its
+// other bits have none either.
 void CKXBottomPaneContainerView::FollowNetRange(INet* net) {
     const unsigned id = net->id();
     const NetRange now{net->msb(), net->lsb()};
@@ -148,20 +159,20 @@ void CKXBottomPaneContainerView::FollowNetRange(INet* net) {
     const NetRange was = known ? kept->second.range : now;
     if (known) kept->second.range = now;
     if (!known || !m_pObjectInfo || (was.msb == now.msb && was.lsb == now.lsb)) return;
+    const bool remembered = m_pObjectInfo->FindRecord(KeyText(id), 1) != nullptr;
     const std::vector<int> before = BitsOfRange(was.msb, was.lsb), after = BitsOfRange(now.msb, now.lsb);
     std::set<std::string> left;
     for (int bit : before)
         if (!std::binary_search(after.begin(), after.end(), bit)) left.insert(KeyText(NetBitKey(id, bit)));
     // A bus that became a single signal (or the other way round) is shown afresh: its grid showed the old shape.
-    if (was.IsVector() != now.IsVector()) left.insert(KeyText(id));
+    const bool reshaped = was.IsVector() != now.IsVector();
+    if (reshaped) left.insert(KeyText(id));
     if (!left.empty()) m_pObjectInfo->CloseObjectsHolding(left, 1, TRUE);
-    const CNetContext context = PaneDesign().net(net);
-    if (was.IsVector() != now.IsVector())
-        m_pObjectInfo->AddObjectRow(KeyText(id), OfferedName(net), PhysNameOfNet(context), "", 1, 0);
+    if (!remembered) return;
+    std::vector<int> came;
     for (int bit : after)
-        if (!std::binary_search(before.begin(), before.end(), bit))
-            m_pObjectInfo->AddObjectRow(KeyText(NetBitKey(id, bit)), CSchemaUtilities::vectorName(net->name(), bit),
-                                        PhysNetNameOf(context.bitContext(bit)), "", 1, 1);
+        if (!std::binary_search(before.begin(), before.end(), bit)) came.push_back(bit);
+    AddNetRows(net, PaneDesign().net(net), reshaped, came);
 }
 
 void CKXBottomPaneContainerView::RenameObjectInInfo(ObjectKey id, int kind, const CString& name) {

@@ -470,15 +470,10 @@ LRESULT CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, long) 
     if (!args || args->GetTotalArgCount() == 0) return 1;
     CStringArray keys;
     if (!ReadKeys(args, keys, true)) return Usage();
-    for (CKXGridWnd* g : m_shownGrids) {
-        // A pin grid none of whose rows the keys name keeps no pin selected and no current cell:
-        // the word that follows acts on no pin rather than on one selected before.
-        IKXPinGrid* pin = keys.GetSize() > 0 ? PinGridOf(g) : nullptr;
-        if (!pin)
-            g->SelectRowsByKey(&keys, "");
-        else if (pin->SelectRowsByKeyCount(&keys, "") == 0)
-            g->SelectAllRows();
-    }
+    // A grid none of whose rows the keys name keeps nothing selected: the word that follows acts on
+    // no row rather than on one selected before.
+    SelectKeysOnly(keys);
+    if (keys.GetSize() == 0) SelectRowsInAllGrids(&keys, "");
     if (CKXGridWnd* active = GetActiveGrid()) active->NotifySelectionChanged();
     return 1;
 }

@@ -85,4 +85,21 @@ TEST_F(RefusedDelete, AnEmptyTextTypedIntoTheSignalCellChangesNothing) {
                            std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal) + " {}");
 }
 
+// An undone edit stays redoable through a refused delete: the refusal takes back what the grids
+// recorded for it and leaves the redo history as it found it.
+TEST_F(RefusedDelete, AnUndoneEditIsStillRedoneAfterTheRefusal) {
+    const std::string terminated = Saved();
+    ASSERT_EQ(Run("undo"), "1");
+    const int redo = Ccp()->GetRedoStepCount();
+    ASSERT_GT(redo, 0);
+    const std::string undone = Saved();
+    m_app->Server()->setCommitFault([] { return true; });
+    EXPECT_EQ(Run("deleteConnection pin PGOOD:C10"), "0");
+    m_app->Server()->setCommitFault(nullptr);
+    EXPECT_EQ(Saved(), undone);
+    EXPECT_EQ(Ccp()->GetRedoStepCount(), redo);
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Saved(), terminated);
+}
+
 } // namespace

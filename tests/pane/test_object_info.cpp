@@ -7,6 +7,8 @@
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
@@ -423,6 +425,33 @@ TEST_F(ObjectInfo, ANarrowedBusClosesTheBitsThatLeftAndAWidenedOneGivesRowsToThe
     rows = Lines("signal");
     EXPECT_EQ(rows.front().rfind("signal WIDE<2..0> |", 0), 0u) << rows.front();
     EXPECT_EQ(rows[1], "signal WIDE<1> | ");
+}
+
+// The signal list takes a commit before the pane: what it tells the pane of the changed net must
+// not hide the change of range from the pane.
+TEST_F(ObjectInfo, ABusResizedWithTheListToldFirstStillClosesTheBitsThatLeft) {
+    ASSERT_TRUE(Open());
+    Commit([&](CTransaction& t) { return t.createNet("BUS", 3, 0) != nullptr; });
+    Run("kx::show slp BUS<3>");
+    Run("kx::show slp BUS<0>");
+    ASSERT_EQ(Grids(KXGridKind::Signal), 2);
+    IKXMessageServer* server = GetKXMsgSrvr();
+    const HWND pane = Ccp()->GetSafeHwnd();
+    ASSERT_TRUE(server->UnregisterWindow(MSG_TRANSACTION_COMMITTED, pane));
+    ASSERT_TRUE(server->RegisterWindow(MSG_TRANSACTION_COMMITTED, pane)); // told last
+    Commit([&](CTransaction& t) { return t.changeNetWidth(Design().net("BUS").net(), 1, 0); });
+    EXPECT_EQ(Grids(KXGridKind::Signal), 1);
+    EXPECT_EQ(Lines("signal"), (std::vector<std::string>{"signal BUS<1..0> | BUS<1..0>", "signal BUS<1> | ",
+                                                         "signal BUS<0> | "}));
+}
+
+// A bus the window never remembered gets no rows for the bits a widening brings.
+TEST_F(ObjectInfo, AWidenedBusNeverShownGetsNoRowsForItsNewBits) {
+    ASSERT_TRUE(Open());
+    Commit([&](CTransaction& t) { return t.changeNetWidth(Design().net("DATA").net(), 9, 0); });
+    for (const std::string& line : Lines("signal")) EXPECT_EQ(line.find("DATA"), std::string::npos) << line;
+    Run("kx::show slp DATA<9>"); // a bit that came is still shown on request
+    EXPECT_EQ(Grids(KXGridKind::Signal), 1);
 }
 
 TEST_F(ObjectInfo, ClosingAGroupLeavesTheRowOfItsFirstObject) {

@@ -280,7 +280,9 @@ TEST_F(HostComponentRequests, APlacedMasterBecomesAComponentAndAPhysicalPartCarr
     // A master the library lacks places nothing and says so.
     Run("kx::notify INT_MSG_ADD_LOGICAL_PART -text {work.nothing:sym R7}");
     EXPECT_FALSE(Listed("R7"));
-    EXPECT_EQ(Messages().back(), "KXPANE-251");
+    const auto m = Messages();
+    ASSERT_FALSE(m.empty());
+    EXPECT_EQ(m.back(), "KXPANE-251");
 }
 
 // The host renamed the instance in the design itself: the list's row follows, old name first.
