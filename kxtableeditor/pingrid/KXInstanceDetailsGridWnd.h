@@ -765,6 +765,9 @@ public:
     // The host commits only when it ends: until then each of its edits is shown from the design, so
     // that the cells (and what a later edit compares with them) are what the pins are connected to.
     void ShowOpenEditChanges() override;
+    // Set while ShowOpenEditChanges shows the host's still-open edit: nothing may commit or discard the
+    // host's transaction then (no pair-leg completion), or the host could no longer take its edits back.
+    int m_bShowingOpenEdit = 0;
     // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
     void OfferNewNetName(const CString& name, const INet* net);
     // The user drops the SIGNAL cell list of the first selected pin and picks the entry: the pin connects

@@ -110,6 +110,8 @@ BOOL CKXInstanceDetailsGridWnd::PasteInHostEdit(const CString& text, BOOL bPaste
         edit.Discard();
         TakeBackNetNames(newNets);
         if (Site()) Site()->RestoreDocumentModified(wasModified);
+        // Rows that took their line before the refused one show what the design holds again.
+        if (!rows.empty()) ReadRowsAgain();
     }
     ReleaseJournal(kept);
     if (kept && outerRows) outerRows->insert(outerRows->end(), rows.begin(), rows.end());

@@ -567,7 +567,9 @@ void CKXInstanceDetailsGridWnd::ShowOpenEditChanges() {
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     if (!m_bHostCommits || !transaction) return;
     const int committing = std::exchange(m_bCommitting, TRUE); // the grid's own edit, not a change made outside
+    const int showing = std::exchange(m_bShowingOpenEdit, 1);     // the host's transaction stays open
     OnTransactionCommitted(0, reinterpret_cast<LPARAM>(transaction));
+    m_bShowingOpenEdit = showing;
     m_bCommitting = committing;
 }
 
@@ -715,6 +717,7 @@ void CKXInstanceDetailsGridWnd::UpdateSwappedSignals() {
 }
 
 bool CKXInstanceDetailsGridWnd::CompletesPairLegsOfCommit() const {
+    if (m_bShowingOpenEdit) return false; // the host's open transaction is committed by the host alone
     if (m_bCommitting && CKXTransaction::GetGrid() == this) return true;
     const IKXGridSite* site = Site();
     if (!site || !site->IsSiteCommitting()) return false;

@@ -4,6 +4,7 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "kxclipboard/CKXImpClipBoard.h"
 #include "rmx/DesignBuilder.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,28 @@ TEST_F(PaneLegs, APinThatIsNoLegOrALegAlreadyConnectedIsLeftAlone) {
     EXPECT_EQ(Run("addConnection pin U5:3"), "1"); // A is no leg
     EXPECT_TRUE(Connected("U5 A CLK_P"));
     EXPECT_FALSE(Connected("U5 N CLK_N"));
+}
+
+// The instance connectivity dialog keeps or throws away its edits as a whole: a leg connected in it
+// brings nothing along behind its back, and Cancel leaves the design as it was.
+TEST_F(PaneLegs, ALegConnectedInTheInstanceDialogIsTakenBackByCancel) {
+    Option("on");
+    ASSERT_TRUE(Open());
+    const std::string before = Run("kx::netlist");
+    const int steps = Ccp()->GetUndoStepCount();
+    CKXImpClipBoard::StartCopying();
+    CKXImpClipBoard::CopyCFText("CLK_P\n");
+    CKXImpClipBoard::EndCopying();
+    CKXImpClipBoard::PutTextOnClipBoard(0, 1);
+    // Typed, picked from the cell's list, or pasted.
+    for (const char* how : {"signal CLK_P", "cell CLK_P", "paste 1"}) {
+        Run(std::string("kx::answer dialog CKXInstConnDlg ok pins P ") + how);
+        Run("kx::answer dialog CKXInstConnDlg cancel");
+        EXPECT_EQ(Run("kx::instconn U5"), "0") << how;
+        EXPECT_EQ(Run("kx::netlist"), before) << how;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << how;
+    }
+    CKXImpClipBoard::Reset();
 }
 
 } // namespace
