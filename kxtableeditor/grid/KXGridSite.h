@@ -93,7 +93,8 @@ public:
     // Runs a pane command (a menu command id) as if chosen by the user.
     virtual void RunPaneCommand(UINT commandId) = 0;
     // Hands implicit power pins (with the instance names) to the component list pane's power
-    // assignment; FALSE when the design window has no component list pane.
+    // assignment; FALSE when the design window has no component list pane, kPowerTieRefused when the
+    // design refused a pin (nothing of the instance's ties stays).
     virtual BOOL AssignPowerInListPane(const std::vector<CImplicitPin*>& pins, CStringArray* names) = 0;
 
     // ---- what the pane shows, and more of the document (the defaults do nothing and refuse)

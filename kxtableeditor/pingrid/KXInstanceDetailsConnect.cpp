@@ -311,7 +311,9 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
         CDWordArray rows = RowArray(selected);
         if (AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) connected = TRUE;
     }
-    if (AssignPowerToImplicitPins()) connected = TRUE;
+    const BOOL power = AssignPowerToImplicitPins();
+    if (power == kPowerTieRefused) return 0; // the edit is discarded whole
+    if (power) connected = TRUE;
     // Each connected row replays as its own selection and connection, with the text that row took.
     CString journal;
     for (std::size_t i = 0; i < targets.size(); ++i) {

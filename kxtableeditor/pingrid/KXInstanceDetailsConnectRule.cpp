@@ -140,7 +140,9 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
             rows.Add(r);
         if (AddConnection(&rows, TRUE, argument, rule, FALSE)) connected = TRUE;
     }
-    if (AssignPowerToImplicitPins()) connected = TRUE;
+    const BOOL power = AssignPowerToImplicitPins();
+    if (power == kPowerTieRefused) connected = FALSE; // not committed: the edit is discarded whole
+    else if (power) connected = TRUE;
     const CString journal = std::exchange(m_leadJournal, CString()) + run.journal +
                             std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return;

@@ -192,7 +192,9 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                     handledLegs.insert(static_cast<ROWCOL>(c));
             }
         }
-        if (AssignPowerToImplicitPins()) {
+        const BOOL power = AssignPowerToImplicitPins();
+        if (power == kPowerTieRefused) return FALSE; // the edit is discarded whole
+        if (power) {
             changed = TRUE;
             changedRows.insert(changedRows.end(), powerRows.begin(), powerRows.end());
         }

@@ -495,6 +495,8 @@ public:
     BOOL IsImplicitPowerPinRow(ROWCOL nRow, int* pbGroup);
     BOOL ExpandImplicitPowerPinRows(CDWordArray& rows, int& nCount);
     void StoreImplicitPinSignal(ROWCOL nRow, CString strSignal);
+    // Ties the stored implicit pin signals: TRUE when a pin changed, FALSE when none did,
+    // kPowerTieRefused when the design refused one (the caller must not commit its edit).
     BOOL AssignPowerToImplicitPins();
     BOOL CreatePowerNet(CString strSignal);
     void RefreshPowerPinSignals(IInstance* pInstance);

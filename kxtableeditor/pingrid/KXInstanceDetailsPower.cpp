@@ -261,7 +261,12 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
         std::vector<CImplicitPin*> list;
         for (const auto& p : pins)
             list.push_back(p.get());
-        if (!site->AssignPowerInListPane(list, &names)) bAssigned = FALSE;
+        const BOOL assigned = site->AssignPowerInListPane(list, &names);
+        if (assigned == kPowerTieRefused) {
+            m_mapImplicitPinSignal.clear();
+            return kPowerTieRefused;
+        }
+        if (!assigned) bAssigned = FALSE;
     }
     m_mapImplicitPinSignal.clear();
     return bAssigned;

@@ -148,7 +148,9 @@ BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL n
     int removedRows = 0;
     const int guard = std::exchange(m_bValidateSignalCell, 0);
     BOOL removed = IsDiffPairRow(nRow) ? RemoveDPConnection(nRow) : DisconnectPinRow(&row, &removedRows, FALSE);
-    if (AssignPowerToImplicitPins()) removed = TRUE;
+    const BOOL power = AssignPowerToImplicitPins();
+    if (power == kPowerTieRefused) removed = FALSE; // not committed: the edit is discarded whole
+    else if (power) removed = TRUE;
     m_bValidateSignalCell = guard;
     const CString journal =
         removed ? JournalRowText(nRow, "Delete", "Delete", CString(), false) : CString();

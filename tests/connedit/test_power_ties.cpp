@@ -4,6 +4,8 @@
 #include "ConnEditFixture.h"
 
 #include "shell/KXTableDoc.h"
+#include "grid/KXGridEdit.h"
+#include "kxinstsigpane/KXTransaction.h"
 
 namespace {
 
@@ -84,6 +86,30 @@ TEST_F(PowerTies, TiesReplayFromTheJournal) {
     const std::string edited = Saved();
     ASSERT_NE(edited, original);
     EXPECT_EQ(Replayed(original), edited);
+}
+
+// A pin the design refuses (a name that is no net's) after the instance's other pins were tied: the
+// ties made before it are taken back and the refusal is told apart from "nothing changed", so the
+// edit is not committed and leaves the design, undo steps and journal as they were.
+TEST_F(PowerTies, ARefusedPinTakesBackTheTiesBeforeIt) {
+    const std::string original = Saved();
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    const int vccint = PinRow("VCCINT"), vccio = PinRow("VCCIO");
+    ASSERT_TRUE(vccint && vccio);
+    {
+        CKXGridEdit edit(*Grid(), "Tie");
+        ASSERT_TRUE(edit);
+        Grid()->StoreImplicitPinSignal(static_cast<ROWCOL>(std::min(vccint, vccio)), "VCC3V3");
+        Grid()->StoreImplicitPinSignal(static_cast<ROWCOL>(std::max(vccint, vccio)), "A B");
+        EXPECT_EQ(Grid()->AssignPowerToImplicitPins(), kPowerTieRefused);
+        EXPECT_FALSE(CKXTransaction::GetCurrentTransactionObj()->hasPendingChanges());
+    }
+    const std::vector<std::string> shown = Messages();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "KXPANE-454"), shown.end());
+    EXPECT_EQ(Saved(), original);
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
 }
 
 } // namespace

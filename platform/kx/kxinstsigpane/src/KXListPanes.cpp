@@ -488,7 +488,8 @@ bool TieImplicitPin(CTransaction& t, const IInstance& inst, const CImplicitPin& 
 
 // The implicit power pins of one instance (the first name) take the signals of their rows, in the
 // grid transaction that is open: they are part of the edit that typed them. TRUE when a pin was tied
-// to another net or released, FALSE when nothing changed or the design refused (message KXPANE-454).
+// to another net or released, FALSE when nothing changed, kPowerTieRefused when the design refused a
+// pin (message KXPANE-454): the instance's pins tied before it are taken back, so the edit can abort.
 BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names) {
     CString count;
     count.Format("%d", static_cast<int>(pins.size()));
@@ -498,11 +499,13 @@ BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CS
     if (pins.empty() || !names || names->GetSize() == 0 || !design || !design->design() || !t) return FALSE;
     const IInstance* inst = design->instance(names->GetAt(0).GetString()).instance();
     if (!inst) return FALSE;
+    const CTransaction::Mark before = t->mark();
     bool changed = false;
     for (const CImplicitPin* pin : pins) {
         if (!pin || TieImplicitPin(*t, *inst, *pin, changed)) continue;
+        t->discardTo(before);
         CKXErrorHandler::MessageBoxOk("KXPANE-454", pin->m_strSignal);
-        return FALSE;
+        return kPowerTieRefused;
     }
     return changed ? TRUE : FALSE;
 }

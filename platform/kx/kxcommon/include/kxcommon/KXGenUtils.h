@@ -63,6 +63,9 @@ public:
     const CString& GetSignalName() const { return m_strSignal; }
     const CString& GetPinType() const { return m_strKind; }
 };
+// What a power assignment of implicit pins answers when the design refused a pin: the pins it had
+// tied are taken back, and the edit that asked for it must not go on (TRUE: changed, FALSE: nothing to do).
+constexpr int kPowerTieRefused = -1;
 
 // Pin name -> the implicit pins of that name (owned by the caller after GetImplicitPins: delete each
 // record and each array; FreeImplicitPins does that).
