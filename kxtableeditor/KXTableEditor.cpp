@@ -1,6 +1,7 @@
 #include "KXTableEditor.h"
 
 #include "pane/KXConnectivityPane.h"
+#include "pane/KXObjectInfoWnd.h"
 #include "physgrids/KXPhysPartDetailsHeader.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
 #include "shell/KXTableChildFrm.h"
@@ -64,6 +65,8 @@ extern "C" BOOL KXTableEditorDllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID
         return 1;
     }
     if (dwReason == 0) {
+        CKXObjectInfoWnd::UnregisterClassA(hInstance);
+        CKXObjectInfoBeam::UnregisterClassA(hInstance);
         AfxTermExtensionModule(g_kxTableEditorDLL, FALSE);
         AfxRemoveModuleResources(hInstance);
         return 1;
@@ -89,6 +92,9 @@ extern "C" BOOL InitKXTableEditorDLL() {
     g_initSteps.push_back("kxinstsigpane");
     InitKXAssocCompDLL();
     g_initSteps.push_back("kxassoccomp");
+    // Dialog templates may name the object information window and its beam by class.
+    CKXObjectInfoWnd::RegisterClassA();
+    CKXObjectInfoBeam::RegisterClassA();
     CKXTableChildFrm::RegisterScriptWords();
     CKXErrorHandler::LoadMessageFile("rmx/tblerrors.txt");
     g_initSteps.push_back("rmx/tblerrors.txt");

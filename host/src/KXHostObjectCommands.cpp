@@ -150,9 +150,28 @@ bool Objects(CKXHostApp& app, const Args& a, std::string& r) {
     return Fail(r, "usage: kx::objects ?drop component|signal | choose ROW ?ROW ...? | escape | activate NAME?");
 }
 
+// A control of a dialog template named by its window class: a child of the main window.
+constexpr UINT kTemplateControlId = 1000;
+constexpr int kTemplateControlWidth = 300;
+constexpr int kTemplateControlHeight = 120;
+
+bool CreateByClass(const Args& a, std::string& r) {
+    if (a.size() != 1) return Fail(r, "usage: kx::createwindow CLASS");
+    CWnd* main = AfxGetMainWnd();
+    HWND h = ::CreateWindowExA(0, a[0].c_str(), "", WS_CHILD | WS_VISIBLE, 0, 0, kTemplateControlWidth,
+                               kTemplateControlHeight, main ? main->GetSafeHwnd() : nullptr,
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTemplateControlId)), nullptr, nullptr);
+    CWnd* w = CWnd::FromHandle(h);
+    if (!w) return Fail(r, "no window of class \"" + a[0] + "\" could be created (is the class registered?)");
+    r = w->GetRuntimeClass()->m_lpszClassName;
+    return true;
+}
+
 } // namespace
 
 void CKXHostApp::RegisterObjectCommands() {
+    // kx::createwindow CLASS: a window made from its class name, as a dialog template makes its controls.
+    m_core.RegisterHostCommand("createwindow", [](const Args& a, std::string& r) { return CreateByClass(a, r); });
     m_core.RegisterHostCommand("objects", [this](const Args& a, std::string& r) { return Objects(*this, a, r); });
     // kx::instconn INSTANCE ?COUNTER?: what the host does right after the user placed an instance.
     m_core.RegisterHostCommand("instconn", [this](const Args& a, std::string& r) {

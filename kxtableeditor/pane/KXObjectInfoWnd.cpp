@@ -4,6 +4,7 @@
 
 #include "grid/KXGridWnd.h"
 #include "grid/KXProjectReader.h"
+#include "grid/gxrecordinfo.h"
 
 #include <algorithm>
 
@@ -807,4 +808,64 @@ BOOL CKXObjectInfoWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return TRUE;
     }
     return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+// ------------------------------------------------------------------ window classes
+
+namespace {
+
+LPCSTR RegisterWindowClass(LPCSTR name, WNDPROC proc, HINSTANCE instance) {
+    if (GetClassInfoA(instance, name, nullptr)) return name;
+    WNDCLASSA wc{};
+    wc.style = CS_GLOBALCLASS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = name;
+    if (!::RegisterClassA(&wc)) AfxThrowResourceException();
+    return name;
+}
+
+// The window object of a window made from a class name takes over the handle and is deleted with it.
+template <class Window> LRESULT HookWindow(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* window = new Window;
+    if (!window->Attach(hWnd)) {
+        delete window;
+        return -1;
+    }
+    GXAddAutoDeleteWnd(window);
+    return window->SendMessage(message, wParam, lParam);
+}
+
+} // namespace
+
+LPCSTR CKXObjectInfoWnd::RegisterClassA(HINSTANCE hInstance) {
+    return RegisterWindowClass("CKXObjectInfoWnd", &WndProcHook, hInstance);
+}
+
+BOOL CKXObjectInfoWnd::UnregisterClassA(HINSTANCE hInstance) {
+    return ::UnregisterClassA("CKXObjectInfoWnd", hInstance);
+}
+
+LRESULT CKXObjectInfoWnd::WndProcHook(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return HookWindow<CKXObjectInfoWnd>(hWnd, message, wParam, lParam);
+}
+
+void CKXObjectInfoWnd::PostNcDestroy() {
+    if (GXRemoveAutoDeleteWnd(this)) delete this;
+}
+
+LPCSTR CKXObjectInfoBeam::RegisterClassA(HINSTANCE hInstance) {
+    return RegisterWindowClass("CKXObjectInfoBeam", &WndProcHook, hInstance);
+}
+
+BOOL CKXObjectInfoBeam::UnregisterClassA(HINSTANCE hInstance) {
+    return ::UnregisterClassA("CKXObjectInfoBeam", hInstance);
+}
+
+LRESULT CKXObjectInfoBeam::WndProcHook(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return HookWindow<CKXObjectInfoBeam>(hWnd, message, wParam, lParam);
+}
+
+void CKXObjectInfoBeam::PostNcDestroy() {
+    if (GXRemoveAutoDeleteWnd(this)) delete this;
 }

@@ -112,8 +112,18 @@ public:
     // A press on a beam button: every button but 4 asks the window it serves.
     void OnButtonPressed(int button) override;
     const CString& GetToolTip() const { return m_strTip; }
+    // The window class "CKXObjectInfoBeam" (global, procedure WndProcHook): registered unless it is already,
+    // so that a dialog template can name it. Returns the class name; a failed registration raises
+    // CResourceException.
+    static LPCSTR RegisterClassA(HINSTANCE hInstance = nullptr);
+    static BOOL UnregisterClassA(HINSTANCE hInstance = nullptr);
+    // The first message of a window created from the class: makes its window object, attaches it to
+    // the handle, lists it among the windows deleted on destruction and hands it the message.
+    static LRESULT WndProcHook(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
+    // Deletes the beam only when it was made from its class name.
+    void PostNcDestroy() override;
     // A click presses the button under the pointer; the pointer over a button shows its tip.
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
@@ -207,8 +217,18 @@ public:
     // The separator under the point; -1 when none.
     int SeparatorAt(CPoint point) const;
     void OnSize(UINT type, int cx, int cy);
+    // The window class "CKXObjectInfoWnd" (global, procedure WndProcHook): registered unless it is already,
+    // so that a dialog template can name it. Returns the class name; a failed registration raises
+    // CResourceException.
+    static LPCSTR RegisterClassA(HINSTANCE hInstance = nullptr);
+    static BOOL UnregisterClassA(HINSTANCE hInstance = nullptr);
+    // The first message of a window created from the class: makes its window object, attaches it to
+    // the handle, lists it among the windows deleted on destruction and hands it the message.
+    static LRESULT WndProcHook(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
+    // Deletes the window only when it was made from its class name.
+    void PostNcDestroy() override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:

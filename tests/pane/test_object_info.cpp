@@ -511,3 +511,36 @@ TEST_F(ObjectInfo, TheWordRefusesWhatTheUserCannotDo) {
 }
 
 } // namespace
+
+// ------------------------------------------------------------------ windows made from their class names
+
+namespace {
+
+constexpr int kTemplateControlId = 1000; // the control id kx::createwindow gives
+
+TEST_F(ObjectInfo, BothWindowsAreMadeFromTheirClassNamesAndGoWithTheirWindows) {
+    for (const char* cls : {"CKXObjectInfoWnd", "CKXObjectInfoBeam"}) {
+        ASSERT_EQ(Run(std::string("kx::createwindow ") + cls), cls);
+        CWnd* w = AfxGetMainWnd()->GetDlgItem(kTemplateControlId);
+        ASSERT_NE(w, nullptr);
+        EXPECT_STREQ(w->GetRuntimeClass()->m_lpszClassName, cls);
+        EXPECT_TRUE(w->IsVisibleFlag());
+        EXPECT_TRUE(GXIsAutoDeleteWnd(w));
+        const HWND h = w->GetSafeHwnd();
+        ASSERT_TRUE(w->DestroyWindow()); // the object goes too (a leak fails the sanitised run)
+        EXPECT_FALSE(GXIsAutoDeleteWnd(w));
+        EXPECT_FALSE(IsWindow(h));
+        EXPECT_EQ(AfxGetMainWnd()->GetDlgItem(kTemplateControlId), nullptr);
+    }
+}
+
+TEST_F(ObjectInfo, ThePanesOwnWindowIsNotDeletedWithItsWindowAndAnUnknownClassIsRefused) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    EXPECT_FALSE(GXIsAutoDeleteWnd(&Info())); // the pane owns it: destroying the pane must not delete it
+    EXPECT_EQ(Run("kx::createwindow CKXNoSuchWnd").rfind("error", 0), 0u);
+    EXPECT_EQ(Run("kx::createwindow").rfind("error", 0), 0u);
+    EXPECT_EQ(AfxGetMainWnd()->GetDlgItem(kTemplateControlId), nullptr);
+}
+
+} // namespace

@@ -157,13 +157,47 @@ BOOL CWnd::createWindow(CREATESTRUCT& cs, CWnd* pParentWnd) {
     linkParent(pParentWnd);
     PreSubclassWindow();
     HWND self = m_hWnd;
-    if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-        if (FromHandle(self) == this) DestroyWindow();
+    const LRESULT created = SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs));
+    // The handle's object from here on: this one, or one a class procedure attached to it.
+    CWnd* window = FromHandle(self);
+    if (created == -1) {
+        if (window) window->DestroyWindow();
         return FALSE;
     }
-    if (FromHandle(self) != this) return FALSE; // destroyed while creating
-    SendMessage(WM_SIZE, 0, MAKELPARAM(m_rect.Width(), m_rect.Height()));
+    if (!window) return FALSE; // destroyed while creating
+    window->SendMessage(WM_SIZE, 0, MAKELPARAM(window->m_rect.Width(), window->m_rect.Height()));
     return TRUE;
+}
+
+BOOL CWnd::Attach(HWND hWndNew) {
+    CWnd* previous = FromHandle(hWndNew);
+    if (m_hWnd || !previous || previous == this) return FALSE;
+    takeOver(*previous);
+    T().windows[hWndNew] = this;
+    m_hWnd = hWndNew;
+    previous->m_hWnd = nullptr;
+    if (T().mainWnd == previous) T().mainWnd = this;
+    return TRUE;
+}
+
+void CWnd::takeOver(CWnd& previous) {
+    detachFromParent();
+    m_pParent = previous.m_pParent;
+    previous.m_pParent = nullptr;
+    if (m_pParent) std::replace(m_pParent->m_children.begin(), m_pParent->m_children.end(), &previous, this);
+    m_children = std::move(previous.m_children);
+    previous.m_children.clear();
+    for (CWnd* c : m_children)
+        c->m_pParent = this;
+    m_pOwner = previous.m_pOwner;
+    m_nID = previous.m_nID;
+    m_dwStyle = previous.m_dwStyle;
+    m_dwExStyle = previous.m_dwExStyle;
+    m_nShowCmd = previous.m_nShowCmd;
+    m_strText = previous.m_strText;
+    m_strClassName = previous.m_strClassName;
+    m_rect = previous.m_rect;
+    m_pFont = previous.m_pFont;
 }
 
 BOOL CWnd::DestroyWindow() {
@@ -488,6 +522,48 @@ BOOL AfxRegisterClass(WNDCLASSA* lpWndClass) {
     if (!lpWndClass) return FALSE;
     if (GetClassInfoA(lpWndClass->hInstance, lpWndClass->lpszClassName, nullptr)) return TRUE;
     return RegisterClassA(lpWndClass) != 0;
+}
+
+void AfxThrowResourceException() {
+    throw CResourceException("resource unavailable");
+}
+
+namespace {
+
+// The window of a class until its procedure attaches an object of its own: every message goes
+// to the class's procedure.
+class CClassProcWnd : public CWnd {
+public:
+    CClassProcWnd(WNDPROC proc, HWND* created) : m_proc(proc), m_pCreated(created) { m_bAutoDelete = TRUE; }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return m_proc(m_hWnd, message, wParam, lParam);
+    }
+
+protected:
+    void PreSubclassWindow() override { *m_pCreated = m_hWnd; }
+
+private:
+    WNDPROC m_proc;
+    HWND* m_pCreated;
+};
+
+} // namespace
+
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
+                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
+    WNDCLASSA wc{};
+    if (!lpClassName || !GetClassInfoA(hInstance, lpClassName, &wc) || !wc.lpfnWndProc) return nullptr;
+    HWND created = nullptr;
+    bool deleted = false;
+    auto* w = new CClassProcWnd(wc.lpfnWndProc, &created);
+    w->m_pDeletedFlag = &deleted;
+    const BOOL ok = w->CreateEx(dwExStyle, wc.lpszClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight,
+                                hWndParent, hMenu, lpParam);
+    if (!deleted) {
+        w->m_pDeletedFlag = nullptr;
+        if (!w->m_hWnd) delete w; // another object holds the handle now, or there never was one
+    }
+    return ok ? created : nullptr;
 }
 
 // ---------------------------------------------------------------- family

@@ -98,6 +98,111 @@ TEST(WindowClasses, AClassIsRegisteredOnceAndCanBeRegisteredAgainAfterItWent) {
     EXPECT_EQ(RegisterClassA(&unnamed), 0);
 }
 
+// What the probe classes' procedures saw, and the window objects they attach.
+std::vector<UINT> g_procMessages;
+int g_attachedAlive = 0;
+
+class AttachedProbe : public CWnd {
+public:
+    AttachedProbe() { ++g_attachedAlive; }
+    ~AttachedProbe() override { --g_attachedAlive; }
+    std::vector<UINT> m_got;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        m_got.push_back(message);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    void PostNcDestroy() override { delete this; }
+};
+
+LRESULT RecordingProc(HWND, UINT message, WPARAM, LPARAM) {
+    g_procMessages.push_back(message);
+    return 0;
+}
+
+LRESULT RefusingProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_CREATE ? -1 : 0;
+}
+
+LRESULT AttachingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_procMessages.push_back(message);
+    auto* w = new AttachedProbe;
+    if (!w->Attach(hWnd)) {
+        delete w;
+        return -1;
+    }
+    return w->SendMessage(message, wParam, lParam);
+}
+
+class ClassWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_procMessages.clear();
+        ASSERT_TRUE(m_parent.Create(nullptr, "Dialog", WS_VISIBLE, CRect(0, 0, 200, 100), nullptr, 1));
+    }
+    void TearDown() override {
+        m_parent.DestroyWindow();
+        for (const char* name : {"ProbeRecording", "ProbeRefusing", "ProbeAttaching"})
+            UnregisterClassA(name, nullptr);
+    }
+    static void Register(const char* name, WNDPROC proc) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = name;
+        ASSERT_NE(RegisterClassA(&wc), 0);
+    }
+    HWND Make(const char* name) {
+        return CreateWindowExA(0, name, "", WS_CHILD, 1, 2, 30, 40, m_parent.GetSafeHwnd(),
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kId)), nullptr, nullptr);
+    }
+    static constexpr int kId = 77;
+    CWnd m_parent;
+};
+
+TEST_F(ClassWindows, TheClassProcedureGetsTheFirstMessageAndEveryOneAfter) {
+    Register("ProbeRecording", RecordingProc);
+    HWND h = Make("probeRECORDING");
+    ASSERT_NE(h, nullptr);
+    ASSERT_FALSE(g_procMessages.empty());
+    EXPECT_EQ(g_procMessages.front(), static_cast<UINT>(WM_CREATE));
+    EXPECT_EQ(GetDlgItem(m_parent.GetSafeHwnd(), kId), h);
+    ::SendMessage(h, WM_USER + 5);
+    EXPECT_EQ(g_procMessages.back(), static_cast<UINT>(WM_USER + 5));
+    EXPECT_TRUE(DestroyWindow(h)); // the window goes with its handle (ASan sees a leak otherwise)
+    EXPECT_EQ(g_procMessages.back(), static_cast<UINT>(WM_NCDESTROY));
+    EXPECT_FALSE(IsWindow(h));
+}
+
+TEST_F(ClassWindows, AnObjectTheProcedureAttachesIsTheWindowFromThenOn) {
+    Register("ProbeAttaching", AttachingProc);
+    HWND h = Make("ProbeAttaching");
+    ASSERT_NE(h, nullptr);
+    auto* w = dynamic_cast<AttachedProbe*>(CWnd::FromHandle(h));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(g_procMessages.size(), 1u); // only the first message went through the procedure
+    ASSERT_GE(w->m_got.size(), 2u);
+    EXPECT_EQ(w->m_got[0], static_cast<UINT>(WM_CREATE));
+    EXPECT_EQ(w->m_got[1], static_cast<UINT>(WM_SIZE));
+    EXPECT_EQ(w->GetParent(), &m_parent);
+    EXPECT_EQ(m_parent.GetDlgItem(kId), w);
+    EXPECT_EQ(m_parent.GetChildren().size(), 1u);
+    CRect r;
+    w->GetWindowRect(&r);
+    EXPECT_EQ(r.Width(), 30);
+    m_parent.DestroyWindow(); // takes the attached child along
+    EXPECT_EQ(g_attachedAlive, 0);
+}
+
+TEST_F(ClassWindows, AClassNotRegisteredOrARefusedCreationMakesNoWindow) {
+    EXPECT_EQ(Make("ProbeNobody"), nullptr);
+    Register("ProbeRefusing", RefusingProc);
+    EXPECT_EQ(Make("ProbeRefusing"), nullptr);
+    WNDCLASSA noProc{};
+    noProc.lpszClassName = "ProbeRecording";
+    ASSERT_NE(RegisterClassA(&noProc), 0);
+    EXPECT_EQ(Make("ProbeRecording"), nullptr);
+    EXPECT_TRUE(m_parent.GetChildren().empty());
+}
+
 TEST(NonClientActivation, TheDefaultHandlingKeepsTheCaptionState) {
     CWnd wnd;
     ASSERT_TRUE(wnd.Create(nullptr, "w", WS_VISIBLE, CRect(0, 0, 10, 10), nullptr, 1));

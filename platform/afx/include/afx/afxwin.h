@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 class CFont;
@@ -84,6 +85,11 @@ public:
     BOOL m_bAutoDelete = FALSE;
     // Adopts an existing handle's window (test helper for windows built elsewhere).
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    // Takes a live handle over from the object that holds it (a class's window procedure making the
+    // window object of a window created from its class): the handle, the window's place among its
+    // parent's children, its children and what its creation gave it. The previous object is left
+    // without a handle. FALSE when this object has a handle or the handle names no other window.
+    BOOL Attach(HWND hWndNew);
 
     // Messages.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -273,6 +279,7 @@ private:
     bool m_bInDestroy = false;
     void detachFromParent();
     void linkParent(CWnd* parent);
+    void takeOver(CWnd& previous);
     BOOL createWindow(CREATESTRUCT& cs, CWnd* pParentWnd);
 };
 
@@ -388,6 +395,18 @@ BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
 BOOL GetClassInfoA(HINSTANCE hInstance, LPCSTR lpClassName, WNDCLASSA* lpWndClass);
 // TRUE when the class is registered afterwards (registered now or already).
 BOOL AfxRegisterClass(WNDCLASSA* lpWndClass);
+// Raised when a window resource (a window class) cannot be had.
+class CResourceException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+[[noreturn]] void AfxThrowResourceException();
+// A window of a registered class: its messages go to the class's window procedure, which may
+// attach a window object of its own to the handle at the first one (WM_CREATE), after which
+// messages go to that object. Null for a class not registered, one without a procedure, or a
+// creation the procedure refused (-1 to WM_CREATE).
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
+                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
 
 // Registered messages: the same name gives the same number in every module of the process
 // (names compare without regard to case); numbers start at 0xC000. An empty or null name gives 0.
