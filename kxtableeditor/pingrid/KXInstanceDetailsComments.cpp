@@ -285,7 +285,11 @@ bool CKXInstanceDetailsGridWnd::StorePinComment(CComments& store, ROWCOL row, co
     if (!instance || key.IsEmpty()) return false;
     CString old, date, time, user;
     if (!store.getPinComments(instance.name(), key, old, date, time, user)) old.Empty();
+    if (old == text) return false; // nothing changes: no step, no journal line
     SetPinComment(instance.name(), key, old, text);
+    CString now;
+    if (!store.getPinComments(instance.name(), key, now, date, time, user)) now.Empty();
+    if (now != text) return false; // the store refused it
     FillCommentCell(row, key);
     AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, text), gxDo);
     return true;

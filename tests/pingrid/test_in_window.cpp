@@ -155,6 +155,21 @@ TEST_F(PinGridInWindow, ABlankEditOverSeveralPinsLeavesNoEmptyComment) {
     EXPECT_FALSE(store->getPinComments("U1", "OUT", text, date, time, user));
 }
 
+TEST_F(PinGridInWindow, TheSameCommentAgainIsNoStepOfItsOwn) {
+    Show(1);
+    CComments* store = Ccp()->GetCommentStore();
+    ASSERT_NE(store, nullptr);
+    const ROWCOL in = Row("IN");
+    ASSERT_NE(in, 0u);
+    grid->SetCurrentCell(in, static_cast<ROWCOL>(G::m_nColPinName));
+    grid->InsertComment("level", 0);
+    grid->EditComment("level", 0);
+    // One undo takes back the insert: the unchanged text left nothing to undo.
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    CString text, date, time, user;
+    EXPECT_FALSE(store->getPinComments("U1", "IN", text, date, time, user));
+}
+
 TEST_F(PinGridInWindow, CommentKeysOfPairAndImplicitRows) {
     Show(1);
     const ROWCOL in = Row("IN");
