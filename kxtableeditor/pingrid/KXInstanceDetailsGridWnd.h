@@ -380,6 +380,9 @@ public:
     // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*. The change hooks below gather
     // what the transaction changed; OnDigestEnd refreshes the rows it reaches.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
+    // Refreshes the rows for the digested changes of the transaction (all of it, or the part a step of
+    // the host added).
+    void ShowChanges(CTransaction& transaction, const KXChangeDigest& digest);
     void OnInstanceChange(const IChange& change, IInstance& instance) override;
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnPairConnChange(const IChange& change, IDPConn& pairConn) override;
@@ -392,6 +395,7 @@ public:
     // What the hooks gathered from the transaction being refreshed.
     struct CommitWork {
         CTransaction* transaction = nullptr;
+        const KXChangeDigest* digest = nullptr;       // the changes being shown
         bool sameDesign = false;                      // the transaction changed this grid's design
         std::vector<IInstance*> replaced;             // shown instances replaced from their master
         std::vector<IChange*> properties;             // property changes
@@ -421,12 +425,13 @@ public:
     // After an edit of this grid or its pane: the other leg of each pair pin whose one leg the transaction
     // connected to a leg of a pair net goes onto the other leg net, in the same transaction (when the
     // project asks for it); 1 when a leg was connected and the transaction must be committed again.
-    int AutoConnectDiffPairLegs(CTransaction* transaction);
+    int AutoConnectDiffPairLegs(CTransaction* transaction, const std::vector<IChange*>& conns);
     // This grid completes the pairs of the commit: it is this grid's own edit, or its pane's edit and
     // this is the first pin grid the pane shows (the other pin grids hear the same commit).
     bool CompletesPairLegsOfCommit() const;
-    void CollectChangedRows(CTransaction* transaction);
-    void RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
+    // Both walk the connection changes being shown, in the order they were made.
+    void CollectChangedRows(const std::vector<IChange*>& conns);
+    void RefreshChangedPins(const std::vector<IChange*>& conns, std::set<CConn>& handledAdded,
                             std::set<CConn>& handledRemoved);
     // Connections by the pin bit whose row shows them (KXRowKey::PinBit: the bit of a one-bit row,
     // -1 for a scalar pin or a vector's own row).
@@ -501,7 +506,7 @@ public:
     BOOL CreatePowerNet(CString strSignal);
     void RefreshPowerPinSignals(IInstance* pInstance);
     void RefreshPowerPinSignalCell(const IInstance* instance, ROWCOL nRow);
-    void RefreshPowerPinsAfterCommit(CTransaction* pTrans);
+    void RefreshPowerPinsAfterCommit(const KXChangeDigest& digest);
     static void FreeImplicitPinArray(CKXImplicitPinArray* pPins);
     // The implicit pins of an instance's package, one group per pin name, below its pins.
     void AddInstanceImplicitPins(int& nRow, CInstanceContext& instance);
@@ -764,12 +769,23 @@ public:
     int m_bHostCommits = 0;
     // The host's Ctrl+V on the selected pins' SIGNAL cells, inside the transaction the host holds.
     int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) override;
+    // A refused paste inside the host's edit: its nested bracket takes back what the paste did.
+    void TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets, BOOL wasModified, bool rowsChanged);
     // The host commits only when it ends: until then each of its edits is shown from the design, so
     // that the cells (and what a later edit compares with them) are what the pins are connected to.
     void ShowOpenEditChanges() override;
     // Set while ShowOpenEditChanges shows the host's still-open edit: nothing may commit or discard the
     // host's transaction then (no pair-leg completion), or the host could no longer take its edits back.
     int m_bShowingOpenEdit = 0;
+    // How far the host's open transaction is shown on the rows: the changes before the mark are.
+    struct ShownEdit {
+        const CTransaction* transaction = nullptr;
+        CTransaction::Mark mark;
+        const IChange* last = nullptr; // the last change shown, to tell that it was not taken back
+    };
+    ShownEdit m_shownEdit;
+    std::vector<IChange*> ChangesAfterShownMark(const CTransaction& transaction);
+    static const IChange* LastChange(const CTransaction& transaction, CTransaction::Mark at);
     // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
     void OfferNewNetName(const CString& name, const INet* net);
     // The user drops the SIGNAL cell list of the first selected pin and picks the entry: the pin connects
@@ -1308,7 +1324,7 @@ private:
     std::vector<ROWCOL> RowsOfNets(const std::set<unsigned>& netIds) const;
     // Signal cells that show a renamed net take its new name.
     void RenameNetCells(const INet* net);
-    void RefreshChangedTerms(CTransaction* transaction);
+    void RefreshChangedTerms(const std::vector<IChange*>& terms);
     void WritePropertyCell(ROWCOL row, int col, const CString& value, int state, const CString& level);
     BOOL PropertyCellValue(ROWCOL row, int col, IInstTerm* pin, CString& value, int& state);
     void WriteInstanceCells(ROWCOL row, const CInstanceContext& inst, const CString& level);

@@ -105,17 +105,27 @@ BOOL CKXInstanceDetailsGridWnd::PasteInHostEdit(const CString& text, BOOL bPaste
     m_pPastedRows = outerRows;
     // Rows that all had their line already change nothing: no edit.
     const BOOL kept = steps > 0 && !rows.empty() && edit.Commit();
-    if (!kept) {
-        // Nothing commits the host's transaction before the host ends it: the paste's part goes whole.
-        edit.Discard();
-        TakeBackNetNames(newNets);
-        if (Site()) Site()->RestoreDocumentModified(wasModified);
-        // Rows that took their line before the refused one show what the design holds again.
-        if (!rows.empty()) ReadRowsAgain();
-    }
+    if (!kept) TakeBackPaste(edit, newNets, wasModified, !rows.empty());
     ReleaseJournal(kept);
     if (kept && outerRows) outerRows->insert(outerRows->end(), rows.begin(), rows.end());
     return kept;
+}
+
+// Nothing commits the host's transaction before the host ends it, so the paste's part goes whole. Should
+// a commit have come in between all the same, what it committed stays in the host's transaction: the
+// paste says so instead of passing for taken back, and the rows show the design as it is.
+void CKXInstanceDetailsGridWnd::TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets,
+                                              BOOL wasModified, bool rowsChanged) {
+    if (!edit.Discard()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-255");
+        if (IKXGridSite* site = Site()) site->MarkModified();
+        ReadRowsAgain();
+        return;
+    }
+    TakeBackNetNames(newNets);
+    if (Site()) Site()->RestoreDocumentModified(wasModified);
+    // Rows that took their line before the refused one show what the design holds again.
+    if (rowsChanged) ReadRowsAgain();
 }
 
 int CKXInstanceDetailsGridWnd::PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) {

@@ -193,6 +193,9 @@ BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
                                        static_cast<unsigned>(lsb), INet::eScopeDesign);
     if (!net) return FALSE;
     transaction->addNet(net);
+    // Known to the open edit like any net it made: a paste taken back forgets it, the dialog offers it.
+    RecordTransactionNet(name, net);
+    OfferNewNetName(name, net);
     return TRUE;
 }
 
@@ -201,7 +204,10 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
     bool created = false;
     for (const auto& [row, text] : m_mapImplicitPinSignal)
         if (CreatePowerNet(text)) created = true;
-    if (created && CKXTransaction::IsTransactionStarted()) {
+    // An own edit commits the new nets before the ties. Inside the host's edit nothing is committed
+    // before the host ends it (the ties see the nets in the open transaction), so that a nested edit
+    // and the host can still take back all they did.
+    if (created && !m_bHostCommits && CKXTransaction::IsTransactionStarted()) {
         m_bCommitting = 1;
         CKXTransaction::CommitTrans(this, 1, 0);
         m_bCommitting = 0;
@@ -304,12 +310,14 @@ void CKXInstanceDetailsGridWnd::RefreshPowerPinSignals(IInstance* pInstance) {
         SetConnectionCell(g);
 }
 
-void CKXInstanceDetailsGridWnd::RefreshPowerPinsAfterCommit(CTransaction* pTrans) {
-    if (!pTrans || !m_designContext) return;
+void CKXInstanceDetailsGridWnd::RefreshPowerPinsAfterCommit(const KXChangeDigest& digest) {
+    if (!m_designContext) return;
     GridWriteScope unlocked(*this, GridWriteScope::kLock);
-    IServer* server = pTrans->server();
+    IServer* server = digest.Server();
     std::set<unsigned> ids;
-    for (IChange* change : pTrans->beginChange()) {
+    std::vector<IChange*> changes = digest.Of('I');
+    changes.insert(changes.end(), digest.Of('P').begin(), digest.Of('P').end());
+    for (IChange* change : changes) {
         if (!change) continue;
         if (change->objectType() == 'I' && (change->changeKind() == 13 || change->changeKind() == 14) &&
             IsSameDesign(change->design())) {

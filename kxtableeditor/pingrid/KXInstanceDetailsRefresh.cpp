@@ -304,8 +304,7 @@ BOOL CKXInstanceDetailsGridWnd::GetPhysPin(IInstTerm* pin) {
     return physical && (physical->kind() == IPhysPin::eSingle || physical->kind() == IPhysPin::eShared);
 }
 
-void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
-    if (!transaction) return;
+void CKXInstanceDetailsGridWnd::CollectChangedRows(const std::vector<IChange*>& conns) {
     // The pins whose first rows may head bit rows: vector pins, and scalar pins that sit on a package
     // pin. Whether a scalar pin does is costly to ask, so it is asked last, and only of a pin whose
     // row is followed by a child row (the mapped pin is kept for that; nullptr for a vector pin).
@@ -316,7 +315,7 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
         const bool vector = pin->msb() != pin->lsb() || !pin->isScalar();
         pins.emplace(static_cast<int>(pin->id()), vector ? nullptr : pin);
     };
-    for (IChange* change : transaction->beginChange()) {
+    for (IChange* change : conns) {
         if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
         const int kind = change->changeKind();
         if (kind == 1 || kind == 2) {
@@ -339,9 +338,8 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(CTransaction* transaction) {
         }
 }
 
-void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, std::set<CConn>& handledAdded,
-                                                   std::set<CConn>& handledRemoved) {
-    if (!transaction) return;
+void CKXInstanceDetailsGridWnd::RefreshChangedPins(const std::vector<IChange*>& conns,
+                                                   std::set<CConn>& handledAdded, std::set<CConn>& handledRemoved) {
     // Changes come in the order they were made: a bit's last connection is the one its row shows, and
     // a connection a later change took away again is shown by no row.
     ConnsByPinBit added, removed, all;
@@ -351,7 +349,7 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(CTransaction* transaction, st
         const auto it = added.find(key);
         if (it != added.end() && it->second == gone) added.erase(it);
     };
-    for (IChange* change : transaction->beginChange()) {
+    for (IChange* change : conns) {
         if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
         const int kind = change->changeKind();
         std::uint64_t key = 0;
@@ -549,28 +547,63 @@ void CKXInstanceDetailsGridWnd::RefreshNetRows(std::set<CConn> conns) {
 LRESULT CKXInstanceDetailsGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     auto* transaction = reinterpret_cast<CTransaction*>(lParam);
     if (!m_bRefreshOnCommit || !transaction || !m_designContext) return 0;
+    ShowChanges(*transaction, KXChangeDigest(*transaction));
+    return 0;
+}
+
+void CKXInstanceDetailsGridWnd::ShowChanges(CTransaction& transaction, const KXChangeDigest& digest) {
     m_nConnEditState = 0;
-    const KXChangeDigest digest(*transaction);
     // (A refresh that commits again finds the outer transaction's work as it left it.)
     CommitWork outer = std::exchange(m_commit, CommitWork{});
-    m_commit.transaction = transaction;
-    m_commit.sameDesign = IsSameDesign(transaction->design());
+    m_commit.transaction = &transaction;
+    m_commit.digest = &digest;
+    m_commit.sameDesign = IsSameDesign(transaction.design());
     {
         UpdateLockScope lock(*this); // drawn once, when the whole refresh is done
         digest.Dispatch(*this);
     }
     m_commit = std::move(outer);
-    return 0;
 }
 
+// Each step of the host shows only what it added to the host's transaction: the changes before the
+// mark are on the rows already, so a long session costs each step its own work. A nested edit taken
+// back below the mark took shown changes with it: the rows are read from the design again.
 void CKXInstanceDetailsGridWnd::ShowOpenEditChanges() {
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    if (!m_bHostCommits || !transaction) return;
+    if (!m_bHostCommits || !transaction || !m_bRefreshOnCommit || !m_designContext) return;
+    if (transaction != m_shownEdit.transaction) m_shownEdit = ShownEdit{transaction};
+    const std::vector<IChange*> added = ChangesAfterShownMark(*transaction);
+    m_shownEdit.mark = transaction->mark();
+    m_shownEdit.last = LastChange(*transaction, m_shownEdit.mark);
+    if (added.empty()) return;
+    const KXChangeDigest digest(added, transaction->design(), transaction->server());
     const int committing = std::exchange(m_bCommitting, TRUE); // the grid's own edit, not a change made outside
     const int showing = std::exchange(m_bShowingOpenEdit, 1);     // the host's transaction stays open
-    OnTransactionCommitted(0, reinterpret_cast<LPARAM>(transaction));
+    ShowChanges(*transaction, digest);
     m_bShowingOpenEdit = showing;
     m_bCommitting = committing;
+}
+
+// The changes made since the last showing; none, with the rows read again, when the last change shown is
+// no longer where it was (taken back).
+std::vector<IChange*> CKXInstanceDetailsGridWnd::ChangesAfterShownMark(const CTransaction& transaction) {
+    if (m_shownEdit.mark.changes == 0) return transaction.changesSince(CTransaction::Mark{});
+    CTransaction::Mark lastShown = m_shownEdit.mark;
+    --lastShown.changes;
+    std::vector<IChange*> changes = transaction.changesSince(lastShown);
+    if (changes.empty() || changes.front() != m_shownEdit.last) {
+        ReadRowsAgain();
+        return {};
+    }
+    changes.erase(changes.begin());
+    return changes;
+}
+
+const IChange* CKXInstanceDetailsGridWnd::LastChange(const CTransaction& transaction, CTransaction::Mark at) {
+    if (at.changes == 0) return nullptr;
+    --at.changes;
+    const std::vector<IChange*> last = transaction.changesSince(at);
+    return last.empty() ? nullptr : last.front();
 }
 
 // The hooks gather what the transaction changed; OnDigestEnd refreshes the rows in one order, each
@@ -619,8 +652,7 @@ void CKXInstanceDetailsGridWnd::OnNetChange(const IChange& change, INet& net) {
 
 void CKXInstanceDetailsGridWnd::OnDigestEnd(const KXChangeDigest& digest) {
     CTransaction* transaction = m_commit.transaction;
-    if (CKXShareGlobalData::m_bShowPowerPins && digest.TouchesAny({'I', 'P'}))
-        RefreshPowerPinsAfterCommit(transaction);
+    if (CKXShareGlobalData::m_bShowPowerPins && digest.TouchesAny({'I', 'P'})) RefreshPowerPinsAfterCommit(digest);
     // One reload of the replaced instances: every other instance of the grid keeps its rows.
     if (!m_commit.replaced.empty()) RefreshInstances(&m_commit.replaced);
     RefreshChangedProperties(digest.Server());
@@ -635,8 +667,8 @@ void CKXInstanceDetailsGridWnd::OnDigestEnd(const KXChangeDigest& digest) {
     std::set<CConn> handledAdded, handledRemoved;
     if (digest.Touches('C')) {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
-        CollectChangedRows(transaction);
-        RefreshChangedPins(transaction, handledAdded, handledRemoved);
+        CollectChangedRows(digest.Of('C'));
+        RefreshChangedPins(digest.Of('C'), handledAdded, handledRemoved);
     }
     if (!m_commit.pairInstances.empty()) {
         GridWriteScope noUndo(*this, GridWriteScope::kUndo);
@@ -645,7 +677,8 @@ void CKXInstanceDetailsGridWnd::OnDigestEnd(const KXChangeDigest& digest) {
     // The other legs of pairs this grid's or its pane's edit connected join the same transaction; its
     // second commit refreshes their rows. Legs the edit's own connection already brought along are
     // connected, so only legs an edit placed otherwise are left; a change from outside stays as made.
-    if (digest.Touches('C') && CompletesPairLegsOfCommit() && AutoConnectDiffPairLegs(transaction) == 1) {
+    if (digest.Touches('C') && CompletesPairLegsOfCommit() &&
+        AutoConnectDiffPairLegs(transaction, digest.Of('C')) == 1) {
         if (transaction->commit()) {
             GridWriteScope noUndo(*this, GridWriteScope::kUndo);
             RefreshNetRows(m_commit.otherLegs);
@@ -727,12 +760,12 @@ bool CKXInstanceDetailsGridWnd::CompletesPairLegsOfCommit() const {
     return false;
 }
 
-int CKXInstanceDetailsGridWnd::AutoConnectDiffPairLegs(CTransaction* transaction) {
+int CKXInstanceDetailsGridWnd::AutoConnectDiffPairLegs(CTransaction* transaction, const std::vector<IChange*>& conns) {
     if (!transaction || !KXAutoConnectDpLegAsked()) return 0;
     // The legs this transaction connected, each bit once; a leg the user placed already stays.
     std::set<std::pair<const IInstTerm*, int>> legs;
-    for (IChange* change : transaction->beginChange()) {
-        if (!change || change->objectType() != 'C' || change->changeKind() != 1) continue;
+    for (IChange* change : conns) {
+        if (!change || change->changeKind() != 1) continue;
         const auto* conn = dynamic_cast<const CConn*>(change->object());
         if (!conn || !conn->instTerm() || !IsSameDesign(change->design())) continue;
         const int lo = std::min(conn->instTermMsb(), conn->instTermLsb());
@@ -824,7 +857,7 @@ void CKXInstanceDetailsGridWnd::RefreshTermsChangedOutside(bool termsChanged) {
                          CKXUndoCmd::GetCurrentUndoGrid() != this;
     if (!outside) return;
     GridWriteScope writable(*this);
-    if (termsChanged && m_commit.sameDesign) RefreshChangedTerms(m_commit.transaction);
+    if (termsChanged && m_commit.sameDesign && m_commit.digest) RefreshChangedTerms(m_commit.digest->Of('T'));
 }
 
 void CKXInstanceDetailsGridWnd::RenameNetCells(const INet* net) {
@@ -891,15 +924,15 @@ void CKXInstanceDetailsGridWnd::RefreshPairRowsOfLegs(const std::set<ROWCOL>& le
         RefreshDiffPairRow(r, 0);
 }
 
-void CKXInstanceDetailsGridWnd::RefreshChangedTerms(CTransaction* transaction) {
+void CKXInstanceDetailsGridWnd::RefreshChangedTerms(const std::vector<IChange*>& terms) {
     const std::vector<UINT> shown = m_arrInstanceIds;
     for (UINT id : shown) {
         IInstance* inst = m_designContext.design()->findInstance(id);
         if (!inst) continue;
         IDesign* master = inst->master();
         std::set<int> typeChanged;
-        for (IChange* change : transaction->beginChange()) {
-            if (!change || change->objectType() != 'T' || change->changeKind() == 0) continue;
+        for (IChange* change : terms) {
+            if (!change || change->changeKind() == 0) continue;
             const auto* term = dynamic_cast<const ITerm*>(change->object());
             if (!term || dynamic_cast<const IInstTerm*>(term) || term->design() != master || !master)
                 continue;

@@ -1360,6 +1360,13 @@ CSchemaObjectIterator<IChange*> CTransaction::beginChange() const {
     return CSchemaObjectIterator<IChange*>(std::move(out));
 }
 
+std::vector<IChange*> CTransaction::changesSince(const Mark& mark) const {
+    std::vector<IChange*> out;
+    const auto& changes = m_state->changes;
+    for (std::size_t i = mark.changes; i < changes.size(); ++i) out.push_back(changes[i].get());
+    return out;
+}
+
 bool CTransaction::modifiesObjectType(char type) const {
     for (auto& c : m_state->changes)
         if (c->objectType() == type) return true;

@@ -244,6 +244,9 @@ public:
 
     // Change records of every committed and pending change, in the order made.
     CSchemaObjectIterator<IChange*> beginChange() const;
+    // Change records made after the mark, in the order made; none when the mark lies past them (the
+    // changes after it were taken back). Costs what it returns, not the whole transaction.
+    std::vector<IChange*> changesSince(const Mark& mark) const;
     bool modifiesObjectType(char type) const;
     // The transaction as text (every change, also those already committed).
     CString toString() const;
