@@ -93,25 +93,6 @@ TEST_F(Tx, DiscardToAMarkUndoesOnlyTheChangesAfterIt) {
     EXPECT_NE(snapshot(server, board), before);
 }
 
-// The records after a mark are those made since, in order; a mark past them (its changes were taken
-// back) has none.
-TEST_F(Tx, ChangesSinceAMarkAreOnlyThoseMadeAfterIt) {
-    CTransaction t(ctx, "Add Conn");
-    INet* a = t.createNet("A", -1, -1);
-    const CTransaction::Mark mark = t.mark();
-    EXPECT_TRUE(t.changesSince(mark).empty());
-    ASSERT_TRUE(t.addConn(a, -1, -1, pin("R1", "B"), -1, -1));
-    ASSERT_TRUE(t.renameNet(a, "A2"));
-    const std::vector<IChange*> since = t.changesSince(mark);
-    ASSERT_EQ(since.size(), 2u);
-    EXPECT_EQ(since[0]->objectType(), 'C');
-    EXPECT_EQ(since[1]->objectType(), 'N');
-    EXPECT_EQ(t.changesSince(CTransaction::Mark{}).size(), 3u);
-    const CTransaction::Mark later = t.mark();
-    ASSERT_TRUE(t.discardTo(mark));
-    EXPECT_TRUE(t.changesSince(later).empty());
-}
-
 TEST_F(Tx, ConnectionChangeRecordsNameExactlyWhatChanged) {
     CTransaction t(ctx, "Add Conn");
     INet* a = t.createNet("A", -1, -1);
