@@ -48,6 +48,10 @@ proc powerRow {pin} { lsearch -inline [split [kx::window ccp] "\n"] "*| $pin |*"
 show "GND group row" [string trim [powerRow GND]]
 show "type AGND into the GND group's Signal cell" [kx::edit ccp [lindex [split [string trim [powerRow GND]] :] 0] 7 AGND]
 show "GND group row now" [string trim [powerRow GND]]
+kx::select ccp [lindex [split [string trim [powerRow GND]] :] 0] 7
+show "Delete gives GND back to the part's net" [deleteConnection pin]
+show "Delete again: U1 has no tie of its own left to release" [deleteConnection pin]
+show "undo the release" [undo]
 show undo [undo]
 show "powerpins off" [kx::powerpins off]
 say "A selection by a key that names no pin row leaves no pin for the word that follows"

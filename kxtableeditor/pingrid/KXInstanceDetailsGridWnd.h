@@ -498,9 +498,16 @@ public:
     // Ties the stored implicit pin signals: TRUE when a pin changed, FALSE when none did,
     // kPowerTieRefused when the design refused one (the caller must not commit its edit).
     BOOL AssignPowerToImplicitPins();
+    // The implicit pins of the shown rows by instance index, each with the signal it is to have.
+    using ImplicitPinsByInstance = std::map<int, std::vector<std::unique_ptr<CImplicitPin>>>;
+    void CollectImplicitPins(ImplicitPinsByInstance& byInstance);
+    // The physical net an implicit pin row is to be tied to: the signal stored for it (or for its
+    // group row) in this edit, else the net its SIGNAL cell shows.
+    CString ImplicitPinSignal(ROWCOL row, ROWCOL group);
     BOOL CreatePowerNet(CString strSignal);
     void RefreshPowerPinSignals(IInstance* pInstance);
-    void RefreshPowerPinSignalCell(const IInstance* instance, ROWCOL nRow);
+    // The row's SIGNAL cell from the signals of its instance's implicit power pins by pin number.
+    void RefreshPowerPinSignalCell(const std::map<CString, CString>& signalsByNumber, ROWCOL nRow);
     void RefreshPowerPinsAfterCommit(CTransaction* pTrans);
     static void FreeImplicitPinArray(CKXImplicitPinArray* pPins);
     // The implicit pins of an instance's package, one group per pin name, below its pins.
