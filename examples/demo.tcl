@@ -202,6 +202,10 @@ show "clear CLK_P" [kx::edit ccp {*}[cellOf Signal CLK_P] {}]
 show "CLK's signal" [pairSignal]
 show "undo" [undo]
 show "CLK's signal after undo" [pairSignal]
+show "type MCLK, into CLK's row: CLK_P on MCLK, CLK_N open" [kx::edit ccp {*}[cellOf Signal CLK] {MCLK,}]
+show "CLK's signal" [pairSignal]
+show "its legs" [lsearch -all -inline [split [kx::netlist] "\n"] "U1 CLK_*"]
+show "undo" [undo]
 expandPins pin off
 
 say "Drop the signal MCLK on PGOOD's row, then rename PGOOD's and MCLK's connections in one step"

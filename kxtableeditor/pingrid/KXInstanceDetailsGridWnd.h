@@ -613,11 +613,15 @@ public:
         CString argument, rest, incrementBase;
         int rule = -1, counter = 0;
         bool firstIncrement = true;
+        bool listEnded = false; // a list's last entry was taken: it serves the remaining pins
+        bool openEntry = false; // the row's list entry is written empty
         CString invalidNames, scalarPins, journal;
     };
     bool RuleRowName(ROWCOL row, RuleRun& run, CString& pinName, CString& name, int& low, int& high);
     INet* RuleNet(const CString& name, int low, int high, CTransaction* transaction, RuleRun& run);
     BOOL ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction);
+    // A leg of a pair whose list entry is empty is left open (parted from its net); false when it was.
+    bool OpenListedLeg(ROWCOL row, RuleRun& run);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
     // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
