@@ -810,3 +810,9 @@ show "R9 deleted" [expr {[lsearch [kx::window clp] R9] < 0}]
 show "undo the delete" [undo]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "Windows made from their class name, as a dialog template makes its custom controls"
+show "object window" [kx::createwindow CKXObjectInfoWnd]
+show "object beam, through a dialog template" [kx::createwindow -template CKXObjectInfoBeam]
+show "a template naming a class nobody registered does not open" \
+    [expr {[catch {kx::createwindow -template CKXNoSuchWnd} msg] ? $msg : "opened"}]

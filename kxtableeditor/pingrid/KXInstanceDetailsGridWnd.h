@@ -1151,7 +1151,7 @@ public:
     void ShowHeaderFunctions();
     // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
     // its drop-down list is the grid's own and takes the names of the nets the dialog's edits make.
-    CKXSpinControl* m_pSignalCellControl = nullptr;
+    CKXSpinControl* m_pSignalCombo = nullptr;
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;
