@@ -135,3 +135,25 @@ TEST_F(PinGridHands, PropertyColumnsAddedOneAfterTheOtherEachComeOnceAndGoWhenRe
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PinGridHands, DeleteConnectionWithoutAPinSaysWhyAndChangesNothing) {
+    OpenBoard();
+    const std::string netlist = Run("kx::netlist");
+    // A key that names no pin row leaves the grid with nothing selected.
+    Run("selectObject pin NOSUCHPIN");
+    Messages();
+    EXPECT_EQ(Run("deleteConnection pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-272"});
+    EXPECT_EQ(Run("deleteConnection pin [list U1 NOSUCHPIN X1]"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-272"});
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(Run("undo"), "0") << "no undo step";
+    // A named pin is still deleted as before.
+    EXPECT_EQ(Run("deleteConnection pin [list U1 PGOOD C10]"), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Run("kx::netlist").find("U1 PGOOD PG"), std::string::npos);
+}
+
+} // namespace
