@@ -816,3 +816,19 @@ show "object window" [kx::createwindow CKXObjectInfoWnd]
 show "object beam, through a dialog template" [kx::createwindow -template CKXObjectInfoBeam]
 show "a template naming a class nobody registered does not open" \
     [expr {[catch {kx::createwindow -template CKXNoSuchWnd} msg] ? $msg : "opened"}]
+
+say "A user's hands on the pin grid: stepping the Signal cells, Delete on a filter, columns by their captions"
+show opened [kx::open demo.board:sch 1]
+kx::messages
+kx::show clp U1
+kx::pane SelectFirstSignalCol
+show "next Signal cell (past A<12..0>'s folded bits)" [kx::pane SelectNextSignalCol]
+show "its pin's signal in the signal list" "[trackInSignalList pin] [kx::window slp selected]"
+show "filter the Signal column" [kx::edit ccp 4 7 PG*]
+kx::select ccp 4 7
+show "Delete on the filter cell takes the filter off" [kx::key ccp Delete]
+show "MCLK shown again" [expr {[string first "| MCLK |" [kx::window ccp]] >= 0}]
+show "filterRows by the Comments caption" [filterRows pin -col Comments -filter *]
+show "sort by a column the grid lacks" "[sort pin NoSuchColumn] [kx::messages]"
+kx::answer question KXCOMMON-101 no
+show close [kx::close]

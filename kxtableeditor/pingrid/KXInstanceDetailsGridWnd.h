@@ -105,6 +105,8 @@ public:
     static int ColumnOfKey(const CString& key);
     static CString GetColumnHeaderFromKey(const CString& key);
     static CString GetColumnKeyFromHeader(const CString& header);
+    // The column a script word names: its caption or key, in any case; 0 when the grid has none.
+    int ColumnOfName(const CString& name);
     // Entry nCol of the column list; an index outside it raises the invalid-argument exception.
     CKXColumnInfoClass* GetColumnInfo(int nCol) override;
     int GetColWidth(ROWCOL nCol) override;
@@ -883,6 +885,9 @@ public:
     BOOL IsCurrentSignalCellFilled();
     void SelectFirstSignalCell();
     BOOL SelectNextSignalCell();
+    // The first row from `row` on that the user sees (the bits of a folded bus and the rows a filter
+    // hides are skipped); past the last row when there is none.
+    ROWCOL ShownRowFrom(ROWCOL row);
     BOOL SelectColumnByName(const CString& pinName, const CString& columnName);
     // Makes current (and selects) the cell of a pin in the keyed column ("Termination", "Signal",
     // "pinname", "pupd", "pinnumber", any case): the pin is found by its number, or by its name when
@@ -907,6 +912,9 @@ public:
     // A filter pattern from the pane's "filterRows" command; an empty column name means the current
     // cell's column. FALSE when no column has that caption.
     BOOL OnFilterCellChanged(CString columnName, CString pattern);
+    // The filter cell of the column back to "*" (Delete on it), its rows shown again.
+    void ClearColumnFilter(ROWCOL col);
+    void WriteFilterCell(ROWCOL col, const CString& pattern);
     // Hides the rows that a filter cell's pattern does not match (col: the column being edited).
     void FilterRows(int col);
     // The steps of FilterRows.
