@@ -146,8 +146,9 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
                                                 int state) {
     std::unique_ptr<CGXCommand> owned(command);
     if (state == -1 && !m_pRecording) {
-        // Roll back the open step: its commands are dropped (with the one given, if any).
-        if (m_bStepOpen && !m_undo.empty()) m_undo.pop_back();
+        // Roll back the open step (with the command given, if any): what its commands did to the grids
+        // is taken back before they go, so the grids are as before the edit (its design went back already).
+        if (m_bStepOpen && !m_undo.empty()) RollBackOpenStep();
         m_bStepOpen = FALSE;
         return;
     }
@@ -210,6 +211,15 @@ void CKXBottomPaneContainerView::TakeBackCommandsFrom(Step& step, size_t first) 
     }
     step.commands.resize(std::min(first, step.commands.size()));
     step.grids.resize(std::min(first, step.grids.size()));
+}
+
+void CKXBottomPaneContainerView::RollBackOpenStep() {
+    Step step = std::move(m_undo.back());
+    m_undo.pop_back();
+    Step ignored; // the opposites the commands record while they are taken back
+    m_pRecording = &ignored;
+    TakeBackCommandsFrom(step, 0);
+    m_pRecording = nullptr;
 }
 
 void CKXBottomPaneContainerView::TakeBackStepsSince(size_t count, size_t commands) {

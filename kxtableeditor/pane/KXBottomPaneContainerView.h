@@ -713,6 +713,9 @@ private:
     void TakeBackStepsSince(size_t count, size_t commands);
     // Takes back and drops the step's commands from the index on, newest first.
     void TakeBackCommandsFrom(Step& step, size_t first);
+    // Takes back what the commands of the open (newest) step did and drops the step: the edit that
+    // opened it did not commit.
+    void RollBackOpenStep();
     // Whether the history took a step or a command since the pane's transaction began.
     bool RecordedSincePaneTransaction() const;
     // The history outlives the grids: before a grid goes, its design entries move to the pane's own

@@ -55,9 +55,12 @@ TEST_F(UndoHistoryTest, ARolledBackStepLeavesNoTrace) {
     pane->AddUndoCommand(nullptr, new CProbeCommand(log, "a"), gxDo, 0);
     pane->AddUndoCommand(nullptr, new CProbeCommand(log, "b"), gxDo, 1);
     pane->AddUndoCommand(nullptr, nullptr, gxDo, -1);
+    // What the rolled-back step's command did is taken back at once, and the step is gone.
+    EXPECT_EQ(log, (std::vector<std::string>{"bu"}));
     EXPECT_EQ(pane->GetUndoStepCount(), 1);
+    EXPECT_EQ(pane->GetRedoStepCount(), 0);
     EXPECT_TRUE(pane->PerformUndo());
-    EXPECT_EQ(log, (std::vector<std::string>{"au"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"bu", "au"}));
 }
 
 TEST_F(UndoHistoryTest, AClosingEntryJoinsTheOpenStep) {
