@@ -734,6 +734,8 @@ private:
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;
     std::vector<Step> m_redoAtPaneTransaction; // the redo history a grid command of the pane's transaction cleared
+    std::vector<Step> m_redoAtOpenStep;        // the redo history the open step cleared (a roll-back restores it)
+    size_t m_nStepsAtRedoStash = 0;            // the undo steps there were with that step
     Step* m_pRecording = nullptr; // step that commands recorded during an undo or redo go to
     Step* m_pRunning = nullptr;   // step whose commands an undo or redo carries out now
     BOOL m_bStepOpen = FALSE;

@@ -51,14 +51,14 @@ protected:
         m_saved = Saved();
     }
     // Begins the edit on the grid: a new net, and the comment changed as the grid changes it.
-    void EditDesignAndComment(CKXGridEdit& edit) {
+    void EditDesignAndComment(CKXGridEdit& edit, const char* old = "as before") {
         ASSERT_TRUE(edit);
         ASSERT_NE(edit.Transaction()->createNet("NOTED", static_cast<unsigned>(-1), static_cast<unsigned>(-1)),
                   nullptr);
         CKXInstanceDetailsGridWnd* grid = Grid();
         const CString key = grid->GetCommentPinKey(static_cast<ROWCOL>(PinRow("PGOOD")));
-        grid->SetPinComment("U1", key, "as before", "during the edit");
-        grid->AddCommand(new CKXCommentUndoCmd(grid, "U1", key, "as before", "during the edit"), gxDo);
+        grid->SetPinComment("U1", key, old, "during the edit");
+        grid->AddCommand(new CKXCommentUndoCmd(grid, "U1", key, old, "during the edit"), gxDo);
         ASSERT_EQ(Comment(), "during the edit");
     }
     std::string Comment() {
@@ -98,6 +98,27 @@ TEST_F(CommentInAFailedEdit, AnEditLeftWithoutCommitTakesTheCommentBack) {
         EditDesignAndComment(edit);
     }
     ExpectAsBefore();
+}
+
+// The refused edit's step took the place of what could be redone; with the step gone, that is
+// redone as before.
+TEST_F(CommentInAFailedEdit, ARefusedCommitKeepsWhatCouldBeRedone) {
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Comment(), "<none>");
+    const int redo = Ccp()->GetRedoStepCount();
+    ASSERT_GT(redo, 0);
+    {
+        CKXGridEdit edit(*Grid(), "Add Net");
+        EditDesignAndComment(edit, "");
+        m_app->Server()->setCommitFault([] { return true; });
+        EXPECT_FALSE(edit.Commit());
+        m_app->Server()->setCommitFault(nullptr);
+    }
+    EXPECT_EQ(Comment(), "<none>");
+    EXPECT_EQ(Saved(), m_saved);
+    EXPECT_EQ(Ccp()->GetRedoStepCount(), redo);
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Comment(), "as before");
 }
 
 // A delete whose commit the design database refuses: the word answers 0, and the design, the undo
