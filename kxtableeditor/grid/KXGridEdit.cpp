@@ -85,7 +85,8 @@ BOOL CKXGridEdit::Commit() {
     const BOOL committed = CKXTransaction::CommitTrans(&m_grid, 1, 1);
     m_grid.m_bCommitting = wasCommitting;
     if (!committed) {
-        // Nothing of a refused edit stays: neither the step its commands opened nor what they wrote.
+        // Nothing of a refused edit stays: what the grid's own commands changed (a comment, an order) is
+        // taken back with the step they opened.
         if (ownCommands) m_grid.RollBackUndoStep();
         m_grid.ShowDesignAfterRefusal();
     } else if (ownCommands) {
@@ -108,7 +109,7 @@ bool CKXGridEdit::Discard() {
     }
     m_owned = false;
     CKXTransaction::DiscardTrans(&m_grid);
-    // Commands the edit recorded in its step go with it.
+    // Commands the edit recorded in its step are taken back and go with it.
     if (m_grid.m_nTransState == kUndoStepJoin) m_grid.RollBackUndoStep();
     m_grid.m_nTransState = kUndoStepClose;
     return true;

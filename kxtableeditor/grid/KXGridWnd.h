@@ -214,7 +214,8 @@ public:
     // outside a pane.
     CKXAssocCompAPI* GetBottomPaneView() const;
 
-    // Drops the undo step an edit opened with the undo host (the edit failed).
+    // Rolls back the undo step an edit opened with the undo host (the edit failed): the host takes back
+    // what the step's commands did to the grids and drops it.
     void RollBackUndoStep();
     // An edit of this grid that the design database refused at its commit: the cells the grid wrote
     // ahead of the commit show the design again (the design itself went back already).

@@ -146,14 +146,24 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
                                                 int state) {
     std::unique_ptr<CGXCommand> owned(command);
     if (state == -1 && !m_pRecording) {
-        // Roll back the open step: its commands are dropped (with the one given, if any).
-        if (m_bStepOpen && !m_undo.empty()) m_undo.pop_back();
+        // Roll back the open step (with the command given, if any): what its commands did to the grids
+        // is taken back before they go, so the grids are as before the edit (its design went back already).
+        // What could be redone before the step opened can be again.
+        if (m_bStepOpen && !m_undo.empty()) {
+            const bool stashedByIt = m_undo.size() == m_nStepsAtRedoStash;
+            RollBackOpenStep();
+            if (stashedByIt) m_redo = std::move(m_redoAtOpenStep);
+        }
+        m_redoAtOpenStep.clear();
         m_bStepOpen = FALSE;
         return;
     }
     if (!owned) {
         // No command with state 0: the open step ends here.
-        if (state == 0 && !m_pRecording) m_bStepOpen = FALSE;
+        if (state == 0 && !m_pRecording) {
+            m_bStepOpen = FALSE;
+            m_redoAtOpenStep.clear();
+        }
         return;
     }
     // An entry made without a grid (an edit of a list pane) is kept with the pane's own grid: its undo
@@ -169,16 +179,20 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     // A new command is written to the transaction log, when one is open.
     if (type == gxDo && CKXShareGlobalData::m_fpTransLogFile)
         CKXShareGlobalData::LogTransactionMessage("Added to Undo: " + owned->GetName() + "\n");
-    m_redo.clear();
     // 1 opens a step; 2 joins the current one; 0 joins an open step (or makes one) and closes it.
     bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty();
+    // A new step forgets what could be redone; while it stays open a roll-back gives that back.
+    if (!join) m_redoAtOpenStep = std::move(m_redo);
+    m_redo.clear();
     if (!join) {
         TakeReplaySteps();
         m_undo.emplace_back();
+        m_nStepsAtRedoStash = m_undo.size();
     }
     m_undo.back().commands.push_back(std::move(owned));
     m_undo.back().grids.push_back(grid);
     m_bStepOpen = state != 0;
+    if (!m_bStepOpen) m_redoAtOpenStep.clear();
 }
 
 void CKXBottomPaneContainerView::TakeReplaySteps() {
@@ -210,6 +224,15 @@ void CKXBottomPaneContainerView::TakeBackCommandsFrom(Step& step, size_t first) 
     }
     step.commands.resize(std::min(first, step.commands.size()));
     step.grids.resize(std::min(first, step.grids.size()));
+}
+
+void CKXBottomPaneContainerView::RollBackOpenStep() {
+    Step step = std::move(m_undo.back());
+    m_undo.pop_back();
+    Step ignored; // the opposites the commands record while they are taken back
+    m_pRecording = &ignored;
+    TakeBackCommandsFrom(step, 0);
+    m_pRecording = nullptr;
 }
 
 void CKXBottomPaneContainerView::TakeBackStepsSince(size_t count, size_t commands) {
@@ -271,7 +294,7 @@ void CKXBottomPaneContainerView::ForgetGridInStep(Step& step, CKXGridWnd* gone) 
 
 void CKXBottomPaneContainerView::ForgetGridInHistory(CKXGridWnd* gone) {
     if (!gone) return;
-    for (std::vector<Step>* history : {&m_undo, &m_redo}) {
+    for (std::vector<Step>* history : {&m_undo, &m_redo, &m_redoAtOpenStep}) {
         for (Step& step : *history)
             ForgetGridInStep(step, gone);
         // A step with nothing left would undo nothing.

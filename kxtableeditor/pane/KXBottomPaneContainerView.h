@@ -713,6 +713,9 @@ private:
     void TakeBackStepsSince(size_t count, size_t commands);
     // Takes back and drops the step's commands from the index on, newest first.
     void TakeBackCommandsFrom(Step& step, size_t first);
+    // Takes back what the commands of the open (newest) step did and drops the step: the edit that
+    // opened it did not commit.
+    void RollBackOpenStep();
     // Whether the history took a step or a command since the pane's transaction began.
     bool RecordedSincePaneTransaction() const;
     // The history outlives the grids: before a grid goes, its design entries move to the pane's own
@@ -731,6 +734,8 @@ private:
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;
     std::vector<Step> m_redoAtPaneTransaction; // the redo history a grid command of the pane's transaction cleared
+    std::vector<Step> m_redoAtOpenStep;        // the redo history the open step cleared (a roll-back restores it)
+    size_t m_nStepsAtRedoStash = 0;            // the undo steps there were with that step
     Step* m_pRecording = nullptr; // step that commands recorded during an undo or redo go to
     Step* m_pRunning = nullptr;   // step whose commands an undo or redo carries out now
     BOOL m_bStepOpen = FALSE;

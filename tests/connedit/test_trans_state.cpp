@@ -4,6 +4,8 @@
 #include "ConnEditFixture.h"
 
 #include "grid/KXGridEdit.h" // the step modes
+#include "grid/KXGridUndo.h"
+#include "kxnotes/CComments.h"
 
 #include "kxinstsigpane/KXTransaction.h"
 
@@ -35,6 +37,88 @@ TEST_F(TransState, ARefusedEditLeavesNoStepAndTheStateClosed) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Conn("U1 PGOOD"), "PG");
+}
+
+// An edit of the design in which the pin grid also changed a pin comment of its own (recorded in the
+// edit's step, as the grid records it): when the edit does not go through, the comment is as before.
+class CommentInAFailedEdit : public ConnEditFixture {
+protected:
+    void SetUp() override {
+        ConnEditFixture::SetUp();
+        OpenBoard();
+        ASSERT_EQ(Run("addComment pin {as before} PGOOD"), "1");
+        m_steps = Steps();
+        m_saved = Saved();
+    }
+    // Begins the edit on the grid: a new net, and the comment changed as the grid changes it.
+    void EditDesignAndComment(CKXGridEdit& edit, const char* old = "as before") {
+        ASSERT_TRUE(edit);
+        ASSERT_NE(edit.Transaction()->createNet("NOTED", static_cast<unsigned>(-1), static_cast<unsigned>(-1)),
+                  nullptr);
+        CKXInstanceDetailsGridWnd* grid = Grid();
+        const CString key = grid->GetCommentPinKey(static_cast<ROWCOL>(PinRow("PGOOD")));
+        grid->SetPinComment("U1", key, old, "during the edit");
+        grid->AddCommand(new CKXCommentUndoCmd(grid, "U1", key, old, "during the edit"), gxDo);
+        ASSERT_EQ(Comment(), "during the edit");
+    }
+    std::string Comment() {
+        CString text, date, time, user;
+        CComments* store = Ccp()->GetCommentStore();
+        if (!store || !store->getPinComments("U1", "PGOOD", text, date, time, user)) return "<none>";
+        return text.GetString();
+    }
+    void ExpectAsBefore() {
+        EXPECT_EQ(Comment(), "as before");
+        EXPECT_EQ(Saved(), m_saved);
+        EXPECT_EQ(Steps(), m_steps);
+        EXPECT_EQ(Grid()->m_nTransState, kUndoStepClose);
+        EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+        // The step before, the comment's own, is still whole: undoing it takes the comment away.
+        EXPECT_EQ(Run("undo"), "1");
+        EXPECT_EQ(Comment(), "<none>");
+    }
+    int m_steps = 0;
+    std::string m_saved;
+};
+
+TEST_F(CommentInAFailedEdit, ARefusedCommitTakesTheCommentBack) {
+    {
+        CKXGridEdit edit(*Grid(), "Add Net");
+        EditDesignAndComment(edit);
+        m_app->Server()->setCommitFault([] { return true; });
+        EXPECT_FALSE(edit.Commit());
+        m_app->Server()->setCommitFault(nullptr);
+    }
+    ExpectAsBefore();
+}
+
+TEST_F(CommentInAFailedEdit, AnEditLeftWithoutCommitTakesTheCommentBack) {
+    {
+        CKXGridEdit edit(*Grid(), "Add Net");
+        EditDesignAndComment(edit);
+    }
+    ExpectAsBefore();
+}
+
+// The refused edit's step took the place of what could be redone; with the step gone, that is
+// redone as before.
+TEST_F(CommentInAFailedEdit, ARefusedCommitKeepsWhatCouldBeRedone) {
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Comment(), "<none>");
+    const int redo = Ccp()->GetRedoStepCount();
+    ASSERT_GT(redo, 0);
+    {
+        CKXGridEdit edit(*Grid(), "Add Net");
+        EditDesignAndComment(edit, "");
+        m_app->Server()->setCommitFault([] { return true; });
+        EXPECT_FALSE(edit.Commit());
+        m_app->Server()->setCommitFault(nullptr);
+    }
+    EXPECT_EQ(Comment(), "<none>");
+    EXPECT_EQ(Saved(), m_saved);
+    EXPECT_EQ(Ccp()->GetRedoStepCount(), redo);
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Comment(), "as before");
 }
 
 // A delete whose commit the design database refuses: the word answers 0, and the design, the undo

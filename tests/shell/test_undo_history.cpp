@@ -4,6 +4,9 @@
 #include "shell/KXTableChildFrm.h"
 
 #include "grid/gxcommand.h"
+#include "kxinstsigpane/KXTransaction.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
 
 #include <gtest/gtest.h>
 
@@ -55,9 +58,34 @@ TEST_F(UndoHistoryTest, ARolledBackStepLeavesNoTrace) {
     pane->AddUndoCommand(nullptr, new CProbeCommand(log, "a"), gxDo, 0);
     pane->AddUndoCommand(nullptr, new CProbeCommand(log, "b"), gxDo, 1);
     pane->AddUndoCommand(nullptr, nullptr, gxDo, -1);
+    // What the rolled-back step's command did is taken back at once, and the step is gone.
+    EXPECT_EQ(log, (std::vector<std::string>{"bu"}));
     EXPECT_EQ(pane->GetUndoStepCount(), 1);
+    EXPECT_EQ(pane->GetRedoStepCount(), 0);
     EXPECT_TRUE(pane->PerformUndo());
-    EXPECT_EQ(log, (std::vector<std::string>{"au"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"bu", "au"}));
+}
+
+// A pane edit whose commit the design refuses, after a command of it joined the step that was open
+// before it: that command is taken back and leaves the step, and the step is as it was.
+TEST_F(UndoHistoryTest, ARefusedPaneEditTakesBackTheCommandItJoinedToTheStepBefore) {
+    ASSERT_TRUE(Open());
+    std::vector<std::string> log;
+    CKXBottomPaneContainerView* pane = Ccp();
+    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "a"), gxDo, 1); // its step stays open
+    const int steps = pane->GetUndoStepCount();
+    ASSERT_TRUE(pane->BeginPaneTransaction("Add Net"));
+    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+    ASSERT_NE(t, nullptr);
+    ASSERT_NE(t->createNet("JOINED", static_cast<unsigned>(-1), static_cast<unsigned>(-1)), nullptr);
+    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "b"), gxDo, 2); // joins a's step
+    m_app->Server()->setCommitFault([] { return true; });
+    EXPECT_FALSE(pane->EndPaneTransaction(TRUE));
+    m_app->Server()->setCommitFault(nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"bu"}));
+    EXPECT_EQ(pane->GetUndoStepCount(), steps);
+    EXPECT_TRUE(pane->PerformUndo());
+    EXPECT_EQ(log, (std::vector<std::string>{"bu", "au"}));
 }
 
 TEST_F(UndoHistoryTest, AClosingEntryJoinsTheOpenStep) {

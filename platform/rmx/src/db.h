@@ -2,6 +2,7 @@
 // the text tokenizer shared by transactions and design files.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -121,8 +122,14 @@ void appendOpText(std::string& out, const Op& op);
 Op invertOp(const Op& op);
 bool opFromText(const std::vector<std::string>& tokens, Op& op, std::string& why);
 
+// A generation number no transaction state has had yet (never 0).
+std::uint64_t newTxGeneration();
+
 struct TxState {
     IServer* server = nullptr;
+    // The changes marks refer to: a new generation begins with every commit and full discard, so a mark
+    // of an earlier one (or of another transaction) is refused.
+    std::uint64_t generation = newTxGeneration();
     CDesignContext ctx;
     std::string name;
     std::vector<Op> ops;

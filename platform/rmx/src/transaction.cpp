@@ -1,5 +1,6 @@
 // CTransaction: the edit front end. Every edit is broken into primitive Ops (apply.cpp) that are
 // applied at once, recorded for discard and for the text form, and announced by change records.
+#include <atomic>
 #include <charconv>
 #include <algorithm>
 #include <set>
@@ -10,6 +11,7 @@ using rmx::Db;
 using rmx::Op;
 using rmx::OpCode;
 using rmx::TxState;
+using rmx::newTxGeneration;
 
 namespace rmx {
 
@@ -445,6 +447,11 @@ bool sameDesign(TxState* st, const ISchemaObject* a, const ISchemaObject* b) {
 }  // namespace
 
 // ------------------------------------------------------------------------------------------------
+
+std::uint64_t rmx::newTxGeneration() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 CTransaction::CTransaction(const CDesignContext& design, const char* name) : m_state(std::make_unique<TxState>()) {
     m_state->server = design.server();
@@ -1305,7 +1312,10 @@ bool CTransaction::commit() {
         st->replayed = true;
         ++st->opsVersion;
     }
-    if (st->ops.size() == st->committedOps && st->changes.size() == st->committedChanges) return true;
+    if (st->ops.size() == st->committedOps && st->changes.size() == st->committedChanges) {
+        st->generation = newTxGeneration();
+        return true;
+    }
     if (!st->rebuilt && db->commitFault && db->commitFault())
         return fail(st, "the design database refused the commit (injected fault)");
     std::set<std::string> touched;
@@ -1315,6 +1325,7 @@ bool CTransaction::commit() {
     st->committedOps = st->ops.size();
     st->committedChanges = st->changes.size();
     st->committedOnce = true;
+    st->generation = newTxGeneration();
     db->touch(); // every edit of the commit went through apply, which kept the physical views
     st->error.clear();
     auto listeners = db->listeners;
@@ -1328,15 +1339,19 @@ void CTransaction::discard() {
     Ctx c{st, st->server->db()};
     if (st->ops.size() > st->committedOps) st->server->db()->touch(); // the rollback applies through apply
     c.rollback(st->committedOps, st->committedChanges);
+    st->generation = newTxGeneration();
 }
 
 CTransaction::Mark CTransaction::mark() const {
-    return Mark{m_state->ops.size(), m_state->changes.size()};
+    return Mark{m_state->ops.size(), m_state->changes.size(), m_state->generation};
 }
 
 bool CTransaction::discardTo(const Mark& mark) {
     TxState* st = m_state.get();
     if (!st->server || st->rebuilt) return false;
+    // The counts of a mark from before a commit or a discard may fit the changes made since: they are
+    // not the ones it marked.
+    if (mark.generation != st->generation) return false;
     if (mark.ops < st->committedOps || mark.changes < st->committedChanges) return false;
     if (mark.ops > st->ops.size() || mark.changes > st->changes.size()) return false;
     Ctx c{st, st->server->db()};

@@ -93,6 +93,50 @@ TEST_F(Tx, DiscardToAMarkUndoesOnlyTheChangesAfterIt) {
     EXPECT_NE(snapshot(server, board), before);
 }
 
+// A mark outlives what it marked when the transaction is discarded or committed after it; the changes
+// made afterwards may be as many as the mark counted, but they are not the ones it marked.
+TEST_F(Tx, AMarkFromBeforeADiscardOrACommitIsRefused) {
+    CTransaction t(ctx, "Longer Edit");
+    ASSERT_TRUE(t.renameNet(net("SYSCLK"), "S1"));
+    ASSERT_TRUE(t.renameNet(net("DATA"), "D1"));
+    const CTransaction::Mark beforeDiscard = t.mark();
+    ASSERT_TRUE(t.renameNet(net("CLK"), "C1"));
+    t.discard();
+    // A new edit on the same transaction, longer than what the mark counted.
+    for (const char* name : {"N1", "N2", "N3", "N4"}) ASSERT_NE(t.createNet(name, -1, -1), nullptr);
+    const std::string edited = snapshot(server, board);
+    EXPECT_FALSE(t.discardTo(beforeDiscard));
+    EXPECT_EQ(snapshot(server, board), edited);
+    EXPECT_EQ(t.beginChange().count(), 4u);
+
+    // The same after a commit: the mark's counts fit the changes made since, which it never saw.
+    const CTransaction::Mark beforeCommit = t.mark();
+    ASSERT_TRUE(t.commit());
+    for (const char* name : {"M1", "M2", "M3"}) ASSERT_NE(t.createNet(name, -1, -1), nullptr);
+    const std::string more = snapshot(server, board);
+    EXPECT_FALSE(t.discardTo(beforeCommit));
+    EXPECT_EQ(snapshot(server, board), more);
+    // A mark taken now still works.
+    const CTransaction::Mark now = t.mark();
+    ASSERT_NE(t.createNet("GONE", -1, -1), nullptr);
+    EXPECT_TRUE(t.discardTo(now));
+    EXPECT_EQ(board->findNet("GONE"), nullptr);
+    EXPECT_EQ(snapshot(server, board), more);
+}
+
+// Each transaction undoes only to its own marks, even where the counts of another's would fit.
+TEST_F(Tx, AMarkOfAnotherTransactionIsRefused) {
+    CTransaction first(ctx, "first");
+    CTransaction second(ctx, "second");
+    const CTransaction::Mark ofFirst = first.mark();
+    ASSERT_NE(second.createNet("TWO", -1, -1), nullptr);
+    EXPECT_FALSE(second.discardTo(ofFirst));
+    EXPECT_NE(board->findNet("TWO"), nullptr);
+    EXPECT_FALSE(second.discardTo(CTransaction::Mark{})); // a mark of no transaction
+    EXPECT_NE(board->findNet("TWO"), nullptr);
+    EXPECT_TRUE(second.discardTo(second.mark()));
+}
+
 TEST_F(Tx, ConnectionChangeRecordsNameExactlyWhatChanged) {
     CTransaction t(ctx, "Add Conn");
     INet* a = t.createNet("A", -1, -1);

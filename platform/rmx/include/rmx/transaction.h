@@ -19,6 +19,8 @@
 //           and added connections), an instance given another master (I)
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -226,14 +228,18 @@ public:
     // Undoes every change since the last commit.
     void discard();
     // A point among the changes not yet committed: an edit nested in a longer one takes its own changes
-    // back to it when it fails, and the changes made before it stay.
+    // back to it when it fails, and the changes made before it stay. A mark belongs to one generation
+    // of one transaction: every commit and every full discard begins a new one, so a mark taken before
+    // them never matches the changes made after them.
     struct Mark {
         std::size_t ops = 0;
         std::size_t changes = 0;
+        std::uint64_t generation = 0; // 0: no transaction's
     };
     Mark mark() const;
-    // Undoes the changes made since the mark. False, undoing nothing, when a commit came after the
-    // mark (committed changes are not taken back) or the mark is not one of this transaction's.
+    // Undoes the changes made since the mark. False, undoing nothing, when a commit or a full discard
+    // came after the mark (what it marked is gone or committed) or the mark is not one of this
+    // transaction's.
     bool discardTo(const Mark& mark);
     // Changes made since the last commit.
     bool hasPendingChanges() const;
