@@ -350,16 +350,26 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     if (!api.invokeTerminationDialog(stop, false, false)) return;
     api.m_bHasExistingTermination = true; // the user saw (and replaces) what was there
     const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
+    const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
+    std::vector<bool> replacing;
+    for (ROWCOL r : journalRows)
+        replacing.push_back(IsDiffPairRow(r) ? RowTermination(r) != nullptr : RowCarriesTermination(r));
     const int added = ApplyTerminationToSelection(api, targets, pairRows);
     if (added <= 0) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", added < 0 ? api.GetLastError() : CString("no pin to terminate"));
         return;
     }
     CString journal;
-    for (ROWCOL r : targets.empty() ? pairRows : targets) {
+    for (size_t i = 0; i < journalRows.size(); ++i) {
+        // The replay deletes a replaced termination first: its add refuses a terminated pin.
+        if (replacing[i]) {
+            KXJournalLines lines(JournalHandle());
+            lines.Pane("Delete").End();
+            journal += JournalAssocText(journalRows[i], "SelectTerminationCol", "Delete") + lines.Text();
+        }
         KXJournalLines lines(JournalHandle());
         lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
-        journal += JournalAssocText(r, "SelectTerminationCol", "Add Termination") + lines.Text();
+        journal += JournalAssocText(journalRows[i], "SelectTerminationCol", "Add Termination") + lines.Text();
     }
     if (!edit.Commit()) return;
     RefreshExpandedRow(kxpingrid::RowWords(targets));

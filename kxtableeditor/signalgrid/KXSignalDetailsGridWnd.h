@@ -329,6 +329,8 @@ public:
     // The termination dialog for the first pin bit of the rows, its choice onto every other; sets
     // m_bTerminationAdded when the choice went on. False when a pin cannot take one (shown why).
     bool CommitAddTermination(const std::vector<ROWCOL>& rows);
+    // True when a pin bit of the row carries a termination.
+    bool RowHasTermination(ROWCOL row);
     // The library's callback while it adds: the transaction of the grid's open edit to go on in.
     static CTransaction* OnTerminationAdded(CString name);
     CTransaction* CommitAddTerminationTransaction(CString name);
@@ -618,7 +620,10 @@ private:
     void JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title);
     // Writes the block with one step on replay per row it names.
     void WriteTerminationJournal(const KXJournalLines& journal, int rows);
-    KXJournalLines JournalTerminationAdds(const std::vector<ROWCOL>& rows, const CString& prepared);
+    // Each row's cell and the pane's add of the prepared termination; with replacing, the first row's
+    // termination deleted before.
+    KXJournalLines JournalTerminationAdds(const std::vector<ROWCOL>& rows, const CString& prepared,
+                                          bool replacing = false);
     // Begins the edit an automation set-up holds open for its add; false when none was begun here.
     bool HoldTerminationEdit();
     std::unique_ptr<PowerPinIndex> m_pPowerPins; // during a load only

@@ -361,6 +361,8 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
                      CKXGridEdit::kJoinOpen);
     CKXAssocCompAPI* api = GetAssocCompApi();
     if (!edit || !api) return;
+    // One row whose pin is terminated: the dialog's choice takes the place of its termination.
+    const bool replacing = rows.size() == 1 && RowHasTermination(rows.front());
     const CKXAssocTransactionScope working(*api, edit.Transaction());
     api->setHierarchyDesignContext(m_designContext);
     api->setKindOfOperation(kTermination);
@@ -375,11 +377,21 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
     if (!applied) return; // the bracket discards what was added
     // Once for the whole add, after the library's work.
     SelectionHasAssociatedInstance(edit.Transaction());
-    const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination));
+    const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination), replacing);
     if (!edit.Commit()) return;
     MarkModified();
-    WriteTerminationJournal(journal, static_cast<int>(rows.size()));
+    WriteTerminationJournal(journal, static_cast<int>(rows.size()) + (replacing ? 1 : 0));
     RefreshTerminationCell(rows);
+}
+
+bool CKXSignalDetailsGridWnd::RowHasTermination(ROWCOL row) {
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    if (!api) return false;
+    for (const CInstTermBit& bit : RowPinBits(row)) {
+        api->setInstTermBit(bit);
+        if (api->getAssociatedInstance(kTermination)) return true;
+    }
+    return false;
 }
 
 bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& rows) {
@@ -436,8 +448,13 @@ bool CKXSignalDetailsGridWnd::SelectionHasAssociatedInstance(CTransaction* trans
 
 // Each row replays as its termination cell and the pane's automation add of the prepared termination.
 KXJournalLines CKXSignalDetailsGridWnd::JournalTerminationAdds(const std::vector<ROWCOL>& rows,
-                                                               const CString& prepared) {
+                                                               const CString& prepared, bool replacing) {
     KXJournalLines journal(JournalHandle());
+    // A replaced termination is deleted first on replay: the add there refuses a terminated pin.
+    if (replacing && !rows.empty()) {
+        JournalTerminationRow(journal, rows.front(), "Delete");
+        journal.Pane("Delete");
+    }
     for (ROWCOL r : rows) {
         JournalTerminationRow(journal, r, "Add Termination");
         journal.Pane("InitTermination", {prepared}).Pane("AddTermination").End();

@@ -25,8 +25,12 @@ protected:
     void BuildDesign(rmx::DesignBuilder& b) override {
         KXShellFixture::BuildDesign(b);
         b.symbol("lvds").port("P").port("N").port("A");
+        b.symbol("lvds2").port("P").port("N").port("R").port("S");
         b.schematic("board")
             .instance("U5", "lvds", "U5")
+            .instance("U7", "lvds2", "U7")
+            .dpPin("U7", "CLK", "P", "N")
+            .dpPin("U7", "DAT", "R", "S")
             .instance("U6", "lvds", "U6")
             .connect("U6", "P", "CLK_P")
             .connect("U6", "N", "CLK_N")
@@ -69,6 +73,15 @@ protected:
         CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
         IInstance* inst = design.instance(instance).instance();
         return inst ? inst->findDPInstTerm("CLK") : nullptr;
+    }
+    // The names of an instance's pair pins, in the order the design keeps (and saves) them.
+    std::string PairNames(const char* instance) {
+        CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
+        IInstance* inst = design.instance(instance).instance();
+        std::string names;
+        for (IDPInstTerm* pair : inst->beginDPInstTerm())
+            names += std::string(names.empty() ? "" : " ") + pair->name();
+        return names;
     }
     bool Shown(const std::string& id) {
         const std::vector<std::string> shown = Messages();
@@ -163,6 +176,20 @@ TEST_F(ScriptWords, TheWordRemovesTheSelectedPairInOneUndoStep) {
     EXPECT_NE(Pair("U5"), nullptr);
     EXPECT_EQ(Run("redo"), "1");
     EXPECT_EQ(Pair("U5"), nullptr);
+}
+
+// Undo puts a removed pair back where it was among the component's pairs, so the design saves as before.
+TEST_F(ScriptWords, UndoOfARemovedPairGivesTheDesignBackAsItWas) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(PairNames("U7"), "CLK DAT");
+    ASSERT_EQ(Run("kx::show clp U7"), "1");
+    EXPECT_EQ(Run("removeDiffPairPin pin CLK"), "1");
+    EXPECT_EQ(PairNames("U7"), "DAT");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(PairNames("U7"), "CLK DAT");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(PairNames("U7"), "CLK DAT");
 }
 
 TEST_F(ScriptWords, AutomationAndTheMenuRemoveThePairThroughTheWord) {

@@ -64,6 +64,21 @@ TEST_F(TerminationButton, TheButtonsJournalReplaysToTheSameDesign) {
     EXPECT_EQ(Replayed(original), added);
 }
 
+// MCLK is terminated on the example board: the dialog's choice takes the place of its termination, in
+// one step, and the journal deletes the old one before the add, so that the replay gives the same design.
+TEST_F(TerminationButton, TheButtonOnATerminatedPinReplacesItsTerminationAndReplays) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_EQ(Term("MCLK"), "Series");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer dialog CKXTerminationDlg ok type Shunt value0 47");
+    ASSERT_EQ(ClickButton("MCLK"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Term("MCLK"), "Shunt");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string replaced = Saved();
+    EXPECT_EQ(Replayed(original), replaced);
+}
+
 TEST_F(TerminationButton, ACancelledDialogChangesNothing) {
     OpenBoard();
     const std::string before = Saved();

@@ -279,6 +279,205 @@ std::string PairMoveRetain(Rng& rng, EditWorld& w) {
     return line + "kx::edit ccp {*}[kxcell CLK Signal] " + Braced(pair);
 }
 
+// The pin grid's renames: each listed pin of U1 gets a new signal or one the design has (three words:
+// the pin is disconnected), all in one step.
+std::string RenameConnection(Rng& rng, EditWorld& w) {
+    std::string line = "kx::show clp U1; renameConnection pin";
+    const int pins = OneIn(rng, 3) ? 2 : 1;
+    for (int i = 0; i < pins; ++i) {
+        line += " [list U1 " + PinAndNumber(rng);
+        if (!OneIn(rng, 5)) line += " " + (OneIn(rng, 2) ? w.NewSignal("RN") : Pick(rng, w.signals));
+        line += "]";
+    }
+    return line;
+}
+
+// The clock pair's pin taken off U1 by the word, its automation or the menu, its connection cleared
+// first mostly (a connected pair is refused).
+std::string RemovePairPin(Rng& rng, EditWorld&) {
+    std::string line = "kx::show clp U1; ";
+    if (!OneIn(rng, 4)) line += "kx::edit ccp {*}[kxcell CLK Signal] {}; ";
+    static const std::vector<std::string> roads = {"removeDiffPairPin pin CLK", "kx::pane RemoveDiffPairPin CLK",
+                                                   "kx::select ccp {*}[kxcell CLK \"Pin Name\"]; kx::menu 35725",
+                                                   "removeDiffPairPin pin {TX<3..0>}"};
+    return line + Pick(rng, roads);
+}
+
+// Modify Values on selected Signal cells of U1's pins, the values answered in the dialog.
+std::string ModifyValues(Rng& rng, EditWorld& w) {
+    std::string line = "kx::show clp U1; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) + " Signal]";
+    if (OneIn(rng, 2)) line += " {*}[kxcell " + Braced(Pick(rng, w.pins)) + " Signal]";
+    line += "; kx::answer dialog CKXDlgEditValues " + std::string(OneIn(rng, 5) ? "cancel" : "ok") + " value0 " +
+            Braced(OneIn(rng, 2) ? w.NewSignal("MV") : Pick(rng, w.signals));
+    if (OneIn(rng, 2)) line += " value1 " + Braced(w.NewSignal("MV"));
+    return line + "; kx::menu 35096";
+}
+
+// The termination dialog of a pin grid's or signal grid's row: the cell's button, a double-click or
+// the pane's Add Termination, the dialog kept or cancelled.
+std::string TerminationDialog(Rng& rng, EditWorld& w) {
+    static const std::vector<std::string> answers = {"ok type Series", "ok type Shunt value0 47", "cancel",
+                                                     "ok type Thevenin"};
+    std::string line = OneIn(rng, 3) ? "kx::show slp " + std::string(OneIn(rng, 2) ? "PG" : "MCLK") + "; "
+                                     : std::string("kx::show clp U1; ");
+    line += "kx::answer dialog CKXTerminationDlg " + Pick(rng, answers) + "; ";
+    const std::string cell = "{*}[kxcell " + Braced(Pick(rng, w.rowTexts)) + " Termination]";
+    switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
+    case 0: return line + "kx::click ccp " + cell + " button";
+    case 1: return line + "kx::click ccp " + cell + " double";
+    default: return line + "kx::select ccp " + cell + "; kx::menu 35522";
+    }
+}
+
+// The pull-up/pull-down dialog of U1's pins (open pins get signals first, one common one or each its
+// own): a double-click on the Pull Up/Down cell or the pane's menu.
+std::string PupdDialog(Rng& rng, EditWorld& w) {
+    static const std::vector<std::string> answers = {"ok type pullup dcnet VCC3V3 value 10k",
+                                                     "ok type pulldown dcnet GND value 4k7", "cancel"};
+    std::string line = "kx::show clp U1; kx::answer dialog CKXOpenPinConnectionDlg ok common " +
+                       std::string(OneIn(rng, 2) ? "1" : "0") + "; kx::answer dialog CKXPupdDlg " +
+                       Pick(rng, answers) + "; ";
+    const std::string cell = "{*}[kxcell " + Braced(Pick(rng, w.pins)) + " \"Pull Up/Down\"]";
+    if (OneIn(rng, 2)) return line + "kx::click ccp " + cell + " double";
+    return line + "kx::select ccp " + cell + "; kx::menu 35509";
+}
+
+// Several components side by side or several signals as a group, then one of the shown grids made the
+// active one.
+std::string ShowSeveral(Rng& rng, EditWorld& w) {
+    std::string line = OneIn(rng, 2) ? "kx::show clp U1 " + Pick(rng, w.components)
+                                     : "kx::show slp " + Pick(rng, w.signals) + " " + Pick(rng, w.signals);
+    return line + "; catch {kx::grid ccp " + std::to_string(std::uniform_int_distribution<int>(1, 2)(rng)) + "}";
+}
+
+// A pin of RN1A given a number by the pane's Assign Pin Number items or their More... dialog.
+std::string PinNumberMenu(Rng& rng, EditWorld&) {
+    std::string line = "kx::show clp " + std::string(OneIn(rng, 2) ? "RN1A" : "RN1B") + "; kx::select ccp {*}[kxcell " +
+                       (OneIn(rng, 2) ? "A" : "B") + " \"Pin Number\"]; ";
+    if (OneIn(rng, 3))
+        return line + "kx::answer dialog CKXAssignPinDialog ok pin " +
+               std::to_string(std::uniform_int_distribution<int>(1, 8)(rng)) + "; kx::menu 35550";
+    return line + "kx::menu " + std::to_string(std::uniform_int_distribution<int>(35545, 35549)(rng));
+}
+
+// The signal grid's connect of an instance's pin by its number (a bus bit too).
+std::string SignalGridConnect(Rng& rng, EditWorld&) {
+    static const std::vector<std::pair<std::string, std::vector<std::string>>> shown = {
+        {"PG", {"J1:8", "R1:1", "U2:30", "J1:99"}}, {"EN", {"R2:2", "J1:7"}}, {"DQ", {"J1:9:4:4:DQ", "J1:9:4"}}};
+    const auto& [signal, keys] = Pick(rng, shown);
+    return "kx::show slp " + signal + "; kx::answer question KXTABLE-140 " + (OneIn(rng, 2) ? "yes" : "no") +
+           "; addConnection pin " + Pick(rng, keys);
+}
+
+// The matrix view's cells: models set and taken off, a termination or pull-up changed, a termination
+// or pull-up made by the pane's dialogs, copied pin cells pasted into other rows.
+std::string MatrixCellEdit(Rng& rng, EditWorld& w) {
+    const std::string line = MatrixShown(rng, w) + "; matrixAdd pin signal PG; matrixAdd pin signal RESET_N; ";
+    const std::string row = Braced(Pick(rng, w.matrixRows));
+    switch (std::uniform_int_distribution<int>(0, 5)(rng)) {
+    case 0: return line + "assignModel pin LVCMOS33 [list " + row + " U1]";
+    case 1: return line + "removeModel pin [list " + row + " U1]";
+    case 2:
+        return line + "kx::pane MatrixSelect " + row + " U1 TERMINATION " + row + "; editTermination pin -delay " +
+               std::to_string(std::uniform_int_distribution<int>(1, 9)(rng)) + "ns";
+    case 3:
+        return line + "kx::select ccp {*}[kxcell " + row + " Signal]; editPupd pin RP1 -dcnets " +
+               (OneIn(rng, 2) ? "GND" : "VCC3V3");
+    case 4:
+        return line + "kx::select ccp {*}[kxcell " + row + " \"Pin Name\"]; kx::answer dialog CKXTerminationDlg " +
+               (OneIn(rng, 3) ? "cancel" : "ok type Series") + "; kx::answer dialog CKXPupdDlg ok type pulldown "
+               "dcnet GND value 1k; kx::menu " + (OneIn(rng, 2) ? "35522" : "35509");
+    default:
+        return line + "kx::select ccp {*}[kxcell " + row + " \"Pin Name\"]; kx::key ccp Ctrl+C; kx::select ccp "
+               "{*}[kxcell " + Braced(Pick(rng, w.matrixRows)) + " \"Pin Name\"]; kx::answer question KXTABLE-140 " +
+               (OneIn(rng, 2) ? "yes" : "no") + "; paste pin";
+    }
+}
+
+// Stored matrix views saved under another name, removed, made and changed by the list's menus.
+std::string MatrixViewMenus(Rng& rng, EditWorld& w) {
+    const std::string name = OneIn(rng, 2) ? "mv" : "mv" + std::to_string(std::uniform_int_distribution<int>(5, 7)(rng));
+    const std::string shown = MatrixShown(rng, w) + "; ";
+    switch (std::uniform_int_distribution<int>(0, 5)(rng)) {
+    case 0: return shown + "kx::pane SaveAsMatrixView " + name;
+    case 1: return shown + "kx::answer dialog CKXMatrixSaveAsDlg ok name " + name + "; kx::menu 35677";
+    case 2: return "kx::pane RemoveMatrixView " + name;
+    case 3: return shown + "kx::menu 35678";
+    case 4:
+        return "kx::answer dialog CKXMatrixViewDlg ok name " + name + " components " +
+               Braced("U1 " + Pick(rng, w.components)) + " signals " + Braced("MCLK " + Pick(rng, w.signals)) +
+               "; kx::menu 35676";
+    default:
+        return shown + "kx::answer dialog CKXMatrixViewDlg ok signals " + Braced(Pick(rng, w.signals) + " PG") +
+               "; kx::menu 35706";
+    }
+}
+
+// A pin row's Signal Model typed in the physical net grid.
+std::string PhysicalNetModel(Rng& rng, EditWorld&) {
+    static const std::vector<std::string> models = {"RES_MODEL", "RES_FAST", "", "NOSUCHMODEL"};
+    static const std::vector<std::string> nets = {"VCC3V3", "RST_IN", "RESET_N"};
+    return std::string(OneIn(rng, 3) ? "kx::open demo.board:sch 4; " : "") + "catch {kx::show slp " + Pick(rng, nets) +
+           "}; kx::edit ccp {*}[kxcell RN1 \"Signal Model\"] " + Braced(Pick(rng, models));
+}
+
+// What the pin grid shows of U1: pairs and vectors shown or not, its rows sorted, or filtered (the
+// filter taken off again mostly, so that the edits that follow find their rows).
+std::string ViewOfThePins(Rng& rng, EditWorld&) {
+    static const std::vector<std::string> options = {"dp_off", "dp_on", "bus_off", "bus_on"};
+    static const std::vector<std::string> sorts = {"\"Pin Name\"", "Signal", "\"Pin Number\""};
+    static const std::vector<std::string> filters = {"M*", "*N", "D*", "*"};
+    std::string line = "kx::show clp U1; ";
+    switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
+    case 0: return line + "setViewOption pin " + Pick(rng, options);
+    case 1: return line + "sort pin " + Pick(rng, sorts);
+    default:
+        line += "filterRows pin -col Signal -filter " + Pick(rng, filters);
+        return OneIn(rng, 3) ? line : line + "; filterRows pin -col Signal -filter *";
+    }
+}
+
+// The host's own changes told to the window: an instance deleted, a master placed (by the host, or
+// dropped from the part filter), a pin's comment moved to another pin and back.
+std::string HostChanges(Rng& rng, EditWorld&) {
+    static const std::vector<std::string> instances = {"R1", "RN1A", "U2", "J1", "NOSUCH"};
+    static const std::vector<std::string> moves = {"U1,MCLK:U1,PGOOD", "U1,RST_N:U1,MCLK", "U1,PGOOD:U2,CLK"};
+    switch (std::uniform_int_distribution<int>(0, 3)(rng)) {
+    case 0: return "kx::notify INT_MSG_DELETE_INSTANCE -text " + Pick(rng, instances);
+    case 1: return "kx::notify INT_MSG_ADD_LOGICAL_PART -text {demo.RES:sym R" +
+                   std::to_string(std::uniform_int_distribution<int>(5, 9)(rng)) + "}";
+    case 2: return "kx::drop clp part {((\"demo.RES:sym\" \"R" + std::to_string(std::uniform_int_distribution<int>(5, 9)(rng)) +
+                   "\") (\"VALUE\" \"10k\" x \"1\"))}";
+    default: {
+        const std::string move = Pick(rng, moves);
+        const size_t colon = move.find(':');
+        const std::string back = move.substr(colon + 1) + ":" + move.substr(0, colon);
+        const std::string undo = OneIn(rng, 2) ? " 1" : " 0";
+        return "kx::notify INT_MSG_PRESERVE_PIN_COMMENT " + move + undo + "; kx::notify INT_MSG_PRESERVE_PIN_COMMENT " +
+               back + undo;
+    }
+    }
+}
+
+// The signal grid's copied pin numbers pasted into another signal's rows, or a column of its rows
+// set by automation.
+std::string SignalGridPaste(Rng& rng, EditWorld&) {
+    static const std::vector<std::string> sources = {"PG R2", "EN R1", "MCLK U1", "PG PWR1"};
+    static const std::vector<std::string> targets = {"EN R1", "PG R2", "MCLK U2", "EN PWR1"};
+    std::istringstream from(Pick(rng, sources)), to(Pick(rng, targets));
+    std::string net, instance, otherNet, otherInstance;
+    from >> net >> instance;
+    to >> otherNet >> otherInstance;
+    const std::string caption = OneIn(rng, 2) ? "\"Pin Number\"" : "\"Pin Name\"";
+    if (OneIn(rng, 3))
+        return "kx::show slp " + net + "; kx::select ccp {*}[kxcell " + instance + " " + caption +
+               "]; kx::pane ChangePropValue " + caption + " " + std::to_string(std::uniform_int_distribution<int>(1, 9)(rng));
+    return "kx::show slp " + net + "; kx::select ccp {*}[kxcell " + instance + " " + caption +
+           "]; kx::key ccp Ctrl+C; kx::show slp " + otherNet + "; kx::answer question KXTABLE-140 " +
+           (OneIn(rng, 2) ? "yes" : "no") + "; kx::select ccp {*}[kxcell " + otherInstance + " " + caption + "]; " +
+           (OneIn(rng, 2) ? "paste pin" : "kx::key ccp Ctrl+V");
+}
+
 std::vector<EditKind>& EditKinds() {
     static std::vector<EditKind> kinds = {
         // The design and its comments.
@@ -601,6 +800,33 @@ std::vector<EditKind>& EditKinds() {
         {"clipboard viewer paste", ClipViewerPaste},
         // The clock pair moved to another pair net, the terminations question answered.
         {"pair moved, terminations answered", PairMoveRetain},
+        // The pin grid's renames, the pair pin taken off, Modify Values, the termination and pull-up
+        // dialogs, the Assign Pin Number menu.
+        {"renameConnection", RenameConnection},
+        {"pair pin removed", RemovePairPin},
+        {"Modify Values", ModifyValues},
+        {"termination dialog", TerminationDialog},
+        {"pull-up dialog", PupdDialog},
+        {"Assign Pin Number menu", PinNumberMenu},
+        // Several grids shown at once, another one active.
+        {"show several", ShowSeveral},
+        {"signal grid connect", SignalGridConnect},
+        {"matrix cell edit", MatrixCellEdit},
+        {"matrix view menus", MatrixViewMenus},
+        {"physical net model", PhysicalNetModel},
+        {"view of the pins", ViewOfThePins},
+        {"the host's changes", HostChanges},
+        {"signal grid paste", SignalGridPaste},
+        // Paste by the main window's accelerator on the pin grid's Signal cells.
+        {"Ctrl+V",
+         [](Rng& rng, EditWorld& w) {
+             return "kx::show clp U1; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
+                    " Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
+                    " Signal]; kx::key ccp Ctrl+V";
+         }},
+        // Undo and redo by the main window's accelerators.
+        {"Ctrl+Z", [](Rng&, EditWorld&) { return std::string("kx::key ccp Ctrl+Z"); }},
+        {"Ctrl+Y", [](Rng&, EditWorld&) { return std::string("kx::key ccp Ctrl+Y"); }},
         {"undo", [](Rng&, EditWorld&) { return std::string("undo"); }},
         {"redo", [](Rng&, EditWorld&) { return std::string("redo"); }},
         // Windows: a second one on the design (the physical view too), and back to the first.
@@ -795,14 +1021,24 @@ bool RandomEdits::RunSequence(unsigned seed, bool freshHost, std::string& why) {
     // Each sequence starts from an empty clipboard: a seed runs alone as it runs in a range.
     CKXImpClipBoard::Reset();
     // Edits, with about one commit in six refused by the database.
+    // Drawn apart from the edits, so that a sequence run from KX_EDIT_SCRIPT meets the same refusals.
+    Rng faults(seed ^ 0x5bd1e995u);
     std::bernoulli_distribution refuse(1.0 / 6);
-    Server()->setCommitFault([&] { return refuse(rng); });
+    Server()->setCommitFault([&] { return refuse(faults); });
     int edits = std::uniform_int_distribution<int>(1, 12)(rng);
+    // KX_EDIT_SCRIPT=<file> runs the file's lines as the sequence instead (to make a failure smaller).
+    std::vector<std::string> scripted;
+    if (const char* file = std::getenv("KX_EDIT_SCRIPT")) {
+        std::ifstream in(file);
+        for (std::string text; std::getline(in, text);)
+            if (!text.empty()) scripted.push_back(text);
+        edits = static_cast<int>(scripted.size());
+    }
     std::string lines;
     for (int i = 0; i < edits; ++i) {
-        std::string line = Pick(rng, EditKinds()).line(rng, world);
+        std::string line = scripted.empty() ? Pick(rng, EditKinds()).line(rng, world) : scripted[i];
         // A close without saving, and a reopen, when one window is open: the design is as saved.
-        if (OneIn(rng, 25) && Panes().size() == 1)
+        if (scripted.empty() && OneIn(rng, 25) && Panes().size() == 1)
             line = "kx::answer question KXCOMMON-101 no; kx::close; kx::open demo.board:sch 1; kx::show clp U1";
         lines += line + "\n";
         const auto before = StepCounts();
@@ -834,11 +1070,14 @@ bool RandomEdits::RunSequence(unsigned seed, bool freshHost, std::string& why) {
     // Undo everything, redo everything, undo everything again.
     std::vector<CKXBottomPaneContainerView*> undone;
     if (!UndoAll(undone)) return fail("a step could not be undone");
-    if (DesignText() != m_saved) return fail("undoing every step does not give the saved design back");
+    if (const std::string now = DesignText(); now != m_saved)
+        return fail("undoing every step does not give the saved design back" + FirstDifference(now, m_saved));
     if (!RedoAll(undone)) return fail("a step could not be redone");
-    if (DesignText() != endDesign) return fail("redoing every step does not give the end state");
+    if (const std::string now = DesignText(); now != endDesign)
+        return fail("redoing every step does not give the end state" + FirstDifference(now, endDesign));
     if (!UndoAll(undone)) return fail("a step could not be undone after the redo");
-    if (DesignText() != m_saved) return fail("undoing after a redo does not give the saved design back");
+    if (const std::string now = DesignText(); now != m_saved)
+        return fail("undoing after a redo does not give the saved design back" + FirstDifference(now, m_saved));
     CloseAll();
     if (DesignText() != m_saved) return fail("closing without saving does not leave the saved design");
     if (!CheckReplay(freshHost, journal, endDesign, endComments, why)) return fail(why + "\n" + journal);

@@ -9,6 +9,9 @@
 #include "grid/KXGridEdit.h"
 
 #include "kxinstsigpane/KXTransaction.h"
+#include "rmx/DesignBuilder.h"
+
+#include <fstream>
 
 namespace {
 
@@ -21,7 +24,8 @@ protected:
         Messages();
     }
     void TearDown() override {
-        CKXShareGlobalData::m_pServer->setCommitFault(nullptr);
+        // A test that replayed in a host of its own has stopped the fixture's.
+        if (IServer* server = CKXShareGlobalData::m_pServer) server->setCommitFault(nullptr);
         SignalGridTest::TearDown();
     }
     std::string Snapshot() { return KXDesignSnapshot(*CKXShareGlobalData::m_pServer, Design().design(), "s"); }
@@ -125,6 +129,30 @@ protected:
         for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
         return n;
     }
+    // The journal replayed in a second host on a fresh copy of the design: the design it gives.
+    std::string ReplayedSnapshot() {
+        const auto copy = m_dir / "replay.vbs";
+        std::ofstream(copy, std::ios::binary) << JournalText();
+        m_app->Stop();
+        CKXShareGlobalData::SetAutomationPath(nullptr);
+        std::ostringstream out;
+        CKXHostCore core(out);
+        core.SetQuiet(true);
+        CKXHostApp app(core);
+        std::string error;
+        EXPECT_TRUE(app.Start("", "", error, KXEditorLibraryPath())) << error;
+        {
+            rmx::DesignBuilder builder(app.Server(), "work", (m_dir / "replayed").string());
+            BuildDesign(builder);
+        }
+        const CDesignContext replayed(app.Server(), "work.board:sch");
+        EXPECT_TRUE(app.Replay(copy.string(), error)) << error << "\n" << JournalText();
+        std::string snapshot = KXDesignSnapshot(*app.Server(), replayed.design(), "replayed");
+        for (const std::string& line : core.TranscriptLines())
+            EXPECT_EQ(line.find("KXTABLE-"), std::string::npos) << line;
+        app.Stop();
+        return snapshot;
+    }
     std::string DoubleClickTermination(ROWCOL row) {
         return Run("kx::click ccp " + std::to_string(row) + " " + std::to_string(G::m_nColTermination) + " double");
     }
@@ -172,6 +200,25 @@ TEST_F(SignalTerminationEdit, AfterTheAddTheLibrarysCallbackReachesNoGrid) {
     Run("kx::answer dialog CKXTerminationDlg cancel");
     DoubleClickTermination(Row("J1", "P<4>"));
     EXPECT_EQ(G::m_pTerminatingGrid, nullptr);
+}
+
+// The dialog on a terminated pin puts its choice in place of the termination: the journal deletes the
+// old one before the add, so that a replay (whose add refuses a terminated pin) gives the same design.
+TEST_F(SignalTerminationEdit, ADialogThatReplacesATerminationReplaysToTheSameDesign) {
+    ASSERT_TRUE(Connect("P<3>"));
+    const ROWCOL row = Row("J1", "P<3>");
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    ASSERT_EQ(DoubleClickTermination(row), "1");
+    ASSERT_EQ(Terminations(), 1);
+    const std::string terminated = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer dialog CKXTerminationDlg ok type Shunt value0 47");
+    ASSERT_EQ(DoubleClickTermination(Row("J1", "P<3>")), "1");
+    EXPECT_EQ(Terminations(), 0);
+    EXPECT_EQ(Count(Snapshot(), " 1 Shunt @J1."), 1);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string replaced = Snapshot();
+    EXPECT_EQ(ReplayedSnapshot(), replaced);
 }
 
 TEST_F(SignalTerminationEdit, ACancelledDialogAddsNothingAndTheGridKnowsIt) {

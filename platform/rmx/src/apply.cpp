@@ -41,6 +41,13 @@ T* placeById(IDesign* d, Table& table, unsigned& id, std::string& why, bool& rev
     return raw;
 }
 
+// Puts an object made again (by an undo, a redo or a replay) back where it was among the others: the
+// lists are in the order the objects were made, which is the order of their ids.
+template <class T> void insertInIdOrder(std::vector<T*>& list, T* object) {
+    auto later = std::find_if(list.begin(), list.end(), [&](const T* o) { return o->id() > object->id(); });
+    list.insert(later, object);
+}
+
 IDesign* designOf(Db& db, const Op& op, std::string& why) {
     IDesign* d = db.findDesign(op.design);
     if (!d) why = "no design " + op.design;
@@ -750,8 +757,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         m_msb(dp) = msb;
         m_lsb(dp) = lsb;
         m_conns(dp).clear();
-        m_pairs(pos).push_back(dp);
-        if (neg != pos) m_pairs(neg).push_back(dp);
+        insertInIdOrder(m_pairs(pos), dp);
+        if (neg != pos) insertInIdOrder(m_pairs(neg), dp);
         m_dpNets(d).byName[op.s1] = dp;
         ++m_dpNets(d).live;
         addChange(rec, 'O', 1, dp, d);
@@ -824,8 +831,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
             m_neg(p) = neg;
             m_negBit(p) = nb;
             m_origin(p) = static_cast<IDPInstTerm::Origin>(op.n[2] < 0 ? 3 : op.n[2]);
-            m_pairs(pos).push_back(p);
-            if (neg != pos) m_pairs(neg).push_back(p);
+            insertInIdOrder(m_pairs(pos), p);
+            if (neg != pos) insertInIdOrder(m_pairs(neg), p);
             return p;
         };
         IDPInstTerm* top = make(op.id, op.s2, op.n[0], op.n[1]);
@@ -837,7 +844,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
             m_parent(m) = top;
             m_members(top).push_back(m);
         }
-        m_dpPins(i).push_back(top);
+        insertInIdOrder(m_dpPins(i), top);
         addChange(rec, 'R', 1, top, d);
         return true;
     }
