@@ -8,6 +8,7 @@
 #include "grid/KXGridEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXGridScopes.h"
 #include "grid/KXGridUndo.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
@@ -69,6 +70,15 @@ CComments* Store(IKXGridSite* site) {
     return site ? site->CommentStore() : nullptr;
 }
 
+// The Comments cell of a pin without a comment: plain text, no tips.
+CGXStyle NoCommentStyle() {
+    CGXStyle style;
+    style.SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT))
+        .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), "")
+        .SetUserAttribute(static_cast<WORD>(IDS_UA_CELLTIP_TITLE), "");
+    return style;
+}
+
 } // namespace
 
 bool CKXInstanceDetailsGridWnd::FindPinComment(const CString& instanceName, const CString& pinKey,
@@ -91,27 +101,19 @@ void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
         if (!instance) return;
         instanceName = instance.name();
     }
-    CGXGridParam* param = GetParam();
-    const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
-    if (param) param->SetLockReadOnly(FALSE);
     CGXStyle style;
-    if (!FindPinComment(instanceName, pinKey, style)) {
-        style.SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT))
-            .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), "")
-            .SetUserAttribute(static_cast<WORD>(IDS_UA_CELLTIP_TITLE), "");
-    }
+    WriteCommentsCell(row, FindPinComment(instanceName, pinKey, style) ? style : NoCommentStyle());
+}
+
+void CKXInstanceDetailsGridWnd::WriteCommentsCell(ROWCOL row, const CGXStyle& style) {
+    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
     SetStyleRange(CGXRange(row, Col(m_nColComments)), style, gxOverride, 0, GX_SMART);
-    if (param) param->SetLockReadOnly(bLock);
 }
 
 void CKXInstanceDetailsGridWnd::FillRowComment(ROWCOL row) {
     CGXStyle base;
     base.SetValue("").SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);
-    CGXGridParam* param = GetParam();
-    const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
-    if (param) param->SetLockReadOnly(FALSE);
-    SetStyleRange(CGXRange(row, Col(m_nColComments)), base, gxOverride, 0, GX_SMART);
-    if (param) param->SetLockReadOnly(bLock);
+    WriteCommentsCell(row, base);
     if (IsPowerPinRow(row))
         SetCommentCell(row); // the common comment of its pins
     else
@@ -146,34 +148,16 @@ void CKXInstanceDetailsGridWnd::SetCommentCell(ROWCOL row) {
             int msb = -1, lsb = -1;
             if (IInstTerm* pin = GetRowInstTerm(static_cast<ROWCOL>(child), msb, lsb)) {
                 const CInstanceContext instance = GetRowInstance(static_cast<ROWCOL>(child));
-                CString text, date, time, user;
-                store->getPinComments(instance.name(), pin->name(), text, date, time, user);
-                CString title;
-                title.Format("%s,%s  %s", user.GetString(), date.GetString(), time.GetString());
-                CGXGridParam* param = GetParam();
-                const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
-                if (param) param->SetLockReadOnly(FALSE);
-                SetStyleRange(CGXRange(row, Col(m_nColComments)),
-                              CGXStyle()
-                                  .SetControl(static_cast<WORD>(IDS_CTRL_COMMENTS_ICON))
-                                  .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), text)
-                                  .SetUserAttribute(static_cast<WORD>(IDS_UA_CELLTIP_TITLE), title),
-                              gxOverride, 0, GX_SMART);
-                if (param) param->SetLockReadOnly(bLock);
-                return;
+                CGXStyle icon;
+                if (FindPinComment(instance.name(), pin->name(), icon)) {
+                    WriteCommentsCell(row, icon);
+                    return;
+                }
+                break;
             }
         }
     }
-    CGXGridParam* param = GetParam();
-    const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
-    if (param) param->SetLockReadOnly(FALSE);
-    SetStyleRange(CGXRange(row, Col(m_nColComments)),
-                  CGXStyle()
-                      .SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT))
-                      .SetUserAttribute(static_cast<WORD>(IDS_UA_TOOLTIPTEXT), "")
-                      .SetUserAttribute(static_cast<WORD>(IDS_UA_CELLTIP_TITLE), ""),
-                  gxOverride, 0, GX_SMART);
-    if (param) param->SetLockReadOnly(bLock);
+    WriteCommentsCell(row, NoCommentStyle());
 }
 
 // ---------------------------------------------------------------------------

@@ -580,14 +580,16 @@ void CKXInstanceDetailsGridWnd::DropTransactionNet(CTransaction* transaction, IN
 
 void CKXInstanceDetailsGridWnd::AddSelectedPinsToArgs(CTclArgsList* args) {
     if (!args) return;
-    for (ROWCOL r : SelectedPinRows()) {
-        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
-        args->StartArgument();
-        args->AddToArgument(GetValueRowCol(r, Col(m_nColInstance)));
-        args->AddToArgument(GetValueRowCol(r, Col(m_nColPinName)));
-        args->AddToArgument(GetValueRowCol(r, Col(m_nColPinNumber)));
-        args->EndArgument();
-    }
+    for (ROWCOL r : SelectedPinRows())
+        if (r >= PIN_FIRST_ROW && r <= GetRowCount() && !IsRowHidden(r)) AddPinRowToArgs(r, *args);
+}
+
+void CKXInstanceDetailsGridWnd::AddPinRowToArgs(ROWCOL row, CTclArgsList& args) {
+    args.StartArgument();
+    args.AddToArgument(GetValueRowCol(row, Col(m_nColInstance)));
+    args.AddToArgument(GetValueRowCol(row, Col(m_nColPinName)));
+    args.AddToArgument(GetValueRowCol(row, Col(m_nColPinNumber)));
+    args.EndArgument();
 }
 
 void CKXInstanceDetailsGridWnd::EchoSelection() {

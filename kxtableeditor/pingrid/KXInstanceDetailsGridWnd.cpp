@@ -345,11 +345,17 @@ void CKXInstanceDetailsGridWnd::GetChildRows(ROWCOL row, std::list<int>& rows, i
 }
 
 BOOL CKXInstanceDetailsGridWnd::ExpandRowArray(CDWordArray& rows, int& count) {
+    ReplaceParentRows(rows, count, [this](ROWCOL r) { return IsPowerPinRow(r) != FALSE; });
+    return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::ReplaceParentRows(CDWordArray& rows, int& count,
+                                                  const std::function<bool(ROWCOL)>& isParent) {
     std::vector<DWORD> result;
-    for (int i = 0; i < static_cast<int>(rows.GetSize()); ++i)
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
         result.push_back(rows[i]);
     for (std::size_t i = result.size(); i-- > 0;) {
-        if (!IsPowerPinRow(result[i])) continue;
+        if (!isParent(result[i])) continue;
         std::list<int> children;
         GetChildRows(result[i], children, 1);
         result.erase(result.begin() + static_cast<std::ptrdiff_t>(i));
@@ -359,7 +365,6 @@ BOOL CKXInstanceDetailsGridWnd::ExpandRowArray(CDWordArray& rows, int& count) {
     for (DWORD r : result)
         rows.Add(r);
     count = static_cast<int>(result.size());
-    return TRUE;
 }
 
 void CKXInstanceDetailsGridWnd::JoinChildPinNumbers(ROWCOL row) {

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -202,6 +203,8 @@ public:
     // ------------------------------------------------------------- cell styling
     // Property cells of the rows firstRow..lastRow of one pin.
     void StylePropertyCells(IInstTerm* pin, int firstRow, int lastRow);
+    // The child level the row's Pin Name cell carries; "noval" when it carries none.
+    CString RowChildLevel(ROWCOL row);
     // The property cell of one column for one row, or for every pin row when row is -1.
     void RefreshRowStyles(CString propName, int context, int col, int row);
     // A power-pin group row for the pins at row; row advances by one.
@@ -565,6 +568,8 @@ public:
     PinRowKind GetRowKind(ROWCOL row, CString& baseName, int& msb, int& lsb);
     void GetChildRows(ROWCOL row, std::list<int>& rows, int legSelector);
     BOOL ExpandRowArray(CDWordArray& rows, int& count);
+    // Puts the child rows of each of rows that isParent accepts in its place; count = rows left.
+    void ReplaceParentRows(CDWordArray& rows, int& count, const std::function<bool(ROWCOL)>& isParent);
     void JoinChildPinNumbers(ROWCOL row);
     ROWCOL FindPinRow(const CInstanceContext& instance, ROWCOL col, const CString& text, ROWCOL startRow);
 
@@ -768,6 +773,8 @@ public:
     std::map<UINT, const char*> m_mapPinNumberMenu; // menu id -> interned pin number
     // Appends one argument (instance, pin name, pin number) per selected visible row.
     void AddSelectedPinsToArgs(CTclArgsList* args);
+    // Appends the argument that names the row's pin: its instance, pin name and pin number.
+    void AddPinRowToArgs(ROWCOL row, CTclArgsList& args);
     std::vector<ROWCOL> SelectedPinRows();
     // The pane's map of the nets made in the open transaction.
     void ClearTransactionNetMap();
@@ -1301,6 +1308,8 @@ private:
     static CString CommentKeyOf(const IInstTerm* pin, int msb, int lsb);
     // Gives the style the comment icon form when the store has a comment of the pin; false when not.
     bool FindPinComment(const CString& instanceName, const CString& pinKey, CGXStyle& style);
+    // Writes the Comments cell of the row (the grid's read-only lock lifted for the write).
+    void WriteCommentsCell(ROWCOL row, const CGXStyle& style);
     kxpingrid::PinFillStyles m_fillStyles;
     CString PhysicalPinName(IInstTerm* pin, int bit);
     // The name a pin bit gets from the part's pin file; empty when the file has none.

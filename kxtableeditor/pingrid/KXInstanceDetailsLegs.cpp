@@ -208,11 +208,7 @@ void CKXInstanceDetailsGridWnd::FillTerminationCell(ROWCOL row) {
     if (row < PIN_FIRST_ROW || row > GetRowCount() || !IsDiffPairRow(row)) return;
     IDPInstTerm* pair = GetRowDPInstTerm(row);
     if (!pair) return;
-    CGXStyle name;
-    GetStyleRowCol(row, Col(m_nColPinName), name);
-    const CString level = name.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL))
-                              ? name.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
-                              : CString("noval");
+    const CString level = RowChildLevel(row);
     CGXStyle term;
     term.SetControl(Id(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);
     term.SetUserAttribute(Id(IDS_UA_CHILD_LEVEL), level);

@@ -142,19 +142,12 @@ int CKXInstanceDetailsGridWnd::PasteOnSelectedPins(BOOL bPasteSpecial, std::vect
     if (!done) return 0;
     for (const auto& [row, line] : pasted) {
         if (!echoes) break;
-        auto withPin = [this, row = row](CTclArgsList&& echo) {
-            echo.StartArgument();
-            echo.AddToArgument(GetValueRowCol(row, Col(m_nColInstance)));
-            echo.AddToArgument(GetValueRowCol(row, Col(m_nColPinName)));
-            echo.AddToArgument(GetValueRowCol(row, Col(m_nColPinNumber)));
-            echo.EndArgument();
-            return std::move(echo);
-        };
         CTclArgsList echo;
         if (line.IsEmpty()) { // an empty line disconnected its pin
             echo.Add(KXScriptWord::selectObject);
             echo.Add("pin");
-            echoes->push_back(withPin(std::move(echo)));
+            AddPinRowToArgs(row, echo);
+            echoes->push_back(std::move(echo));
             CTclArgsList remove;
             remove.Add(KXScriptWord::deleteConnection);
             echoes->push_back(std::move(remove));
@@ -162,7 +155,8 @@ int CKXInstanceDetailsGridWnd::PasteOnSelectedPins(BOOL bPasteSpecial, std::vect
         }
         echo.Add(KXScriptWord::addConnection);
         echo.Add(line);
-        echoes->push_back(withPin(std::move(echo)));
+        AddPinRowToArgs(row, echo);
+        echoes->push_back(std::move(echo));
     }
     return static_cast<int>(pasted.size());
 }

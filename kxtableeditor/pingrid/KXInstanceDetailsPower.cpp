@@ -158,21 +158,10 @@ BOOL CKXInstanceDetailsGridWnd::IsImplicitPowerPinRow(ROWCOL nRow, int* pbGroup)
 }
 
 BOOL CKXInstanceDetailsGridWnd::ExpandImplicitPowerPinRows(CDWordArray& rows, int& nCount) {
-    std::vector<DWORD> list;
-    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-        list.push_back(rows[i]);
-    for (std::size_t i = list.size(); i-- > 0;) {
+    ReplaceParentRows(rows, nCount, [this](ROWCOL r) {
         int group = 0;
-        if (!IsImplicitPowerPinRow(list[i], &group) || !group) continue;
-        std::list<int> children;
-        GetChildRows(list[i], children, TRUE);
-        list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
-        list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), children.begin(), children.end());
-    }
-    rows.RemoveAll();
-    for (DWORD r : list)
-        rows.Add(r);
-    nCount = static_cast<int>(list.size());
+        return IsImplicitPowerPinRow(r, &group) && group;
+    });
     return TRUE;
 }
 

@@ -132,16 +132,17 @@ BOOL CKXInstanceDetailsGridWnd::PropertyCellValue(ROWCOL row, int col, IInstTerm
     return TRUE;
 }
 
+CString CKXInstanceDetailsGridWnd::RowChildLevel(ROWCOL row) {
+    CGXStyle name;
+    GetStyleRowCol(row, Col(m_nColPinName), name);
+    return name.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL)) ? name.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
+                                                                : CString("noval");
+}
+
 void CKXInstanceDetailsGridWnd::StylePropertyCells(IInstTerm* pin, int firstRow, int lastRow) {
     if (firstRow > lastRow || firstRow < static_cast<int>(PIN_FIRST_ROW)) return;
     GridWriteScope scope(*this);
-    const CString level = [&] {
-        CGXStyle s;
-        GetStyleRowCol(static_cast<ROWCOL>(firstRow), Col(m_nColPinName), s);
-        return s.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL))
-                   ? s.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
-                   : CString("noval");
-    }();
+    const CString level = RowChildLevel(static_cast<ROWCOL>(firstRow));
     for (int r = firstRow; r <= lastRow && static_cast<ROWCOL>(r) <= GetRowCount(); ++r) {
         for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c) {
             if (m_arrColumnInfo[c]->m_nPropertyType == 0) continue;
@@ -164,11 +165,7 @@ void CKXInstanceDetailsGridWnd::RefreshRowStyles(CString propName, int context, 
         }
     }
     auto one = [&](ROWCOL r) {
-        CGXStyle s;
-        GetStyleRowCol(r, Col(m_nColPinName), s);
-        const CString level = s.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL))
-                                  ? s.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
-                                  : CString("noval");
+        const CString level = RowChildLevel(r);
         int msb = -1, lsb = -1;
         CString value;
         int state = 3;
@@ -345,11 +342,7 @@ void CKXInstanceDetailsGridWnd::RefreshInstanceColumn(int instanceIndex, bool in
         const int index = GetRowInstanceIndex(r);
         if (!(instanceIndex == -1 && !instanceName) && index != instanceIndex) continue;
         const CInstanceContext inst = m_designContext.instance(static_cast<unsigned>(index));
-        CGXStyle s;
-        GetStyleRowCol(r, Col(m_nColPinName), s);
-        const CString level = s.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL))
-                                  ? s.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
-                                  : CString("noval");
+        const CString level = RowChildLevel(r);
         CGXStyle cell = GeneratedCell(level);
         cell.SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
         cell.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), Decimal(index));
