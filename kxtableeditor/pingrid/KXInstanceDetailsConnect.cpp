@@ -274,7 +274,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     if (anyPair && !anyOther) {
         CDWordArray rows = RowArray(selected);
         const BOOL done = AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
-        const CString journal = std::exchange(m_pendingJournal, CString());
+        const CString journal = std::exchange(m_leadJournal, CString()) + std::exchange(m_pendingJournal, CString());
         if (!done || !edit.Commit()) return 0;
         WriteJournal(journal);
         return 1;
