@@ -478,6 +478,27 @@ std::string SignalGridPaste(Rng& rng, EditWorld&) {
            (OneIn(rng, 2) ? "paste pin" : "kx::key ccp Ctrl+V");
 }
 
+// The component and signal lists' automation: components added, given another master or another
+// reference designator (or none), deleted; blocks placed and their packaging option; nets aliased and
+// the alias taken off.
+std::string ListAutomation(Rng& rng, EditWorld& w) {
+    const std::string name = "R" + std::to_string(std::uniform_int_distribution<int>(5, 9)(rng));
+    switch (std::uniform_int_distribution<int>(0, 7)(rng)) {
+    case 0: return "kx::call AddComponent " + name + " demo " + (OneIn(rng, 2) ? "RES" : "NOSUCH") + " sym";
+    case 1: return "kx::call ModifyComponent " + Pick(rng, w.components) + " demo.LDO";
+    case 2: return "kx::call EditRefDes " + Pick(rng, w.components) + " " + name + "0";
+    case 3: return "kx::select clp " + Pick(rng, w.components) + "; kx::call DeleteRefDes";
+    case 4: return "kx::call DeleteComponent " + Pick(rng, w.components);
+    case 5:
+        return "kx::call AddBlock PWR" + std::to_string(std::uniform_int_distribution<int>(2, 3)(rng)) +
+               " demo PWR SUFFIX _b sch TRUE";
+    case 6: return "kx::call ChangeBlkOption PREFIX P_ " + std::string(OneIn(rng, 2) ? "PWR1" : "PWR2");
+    default:
+        return std::string(OneIn(rng, 3) ? "kx::call DeleteAlias" : "kx::call AliasNets") + " " +
+               Pick(rng, w.signals) + " " + Pick(rng, w.signals);
+    }
+}
+
 std::vector<EditKind>& EditKinds() {
     static std::vector<EditKind> kinds = {
         // The design and its comments.
@@ -824,6 +845,7 @@ std::vector<EditKind>& EditKinds() {
                     " Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
                     " Signal]; kx::key ccp Ctrl+V";
          }},
+        {"list automation", ListAutomation},
         // Undo and redo by the main window's accelerators.
         {"Ctrl+Z", [](Rng&, EditWorld&) { return std::string("kx::key ccp Ctrl+Z"); }},
         {"Ctrl+Y", [](Rng&, EditWorld&) { return std::string("kx::key ccp Ctrl+Y"); }},
