@@ -434,6 +434,30 @@ void BM_CloseObjectWindows(benchmark::State& state) {
     info.CloseObjectWindows(all, 1, TRUE);
 }
 
+// Every implicit power pin of U1 (one in 16 of its pins) tied to another net at once, as the pin grid
+// hands a component's power rows to the component list; the transaction is discarded between iterations.
+void BM_TieAllPowerPins(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    std::vector<std::unique_ptr<CImplicitPin>> owned;
+    std::vector<CImplicitPin*> pins;
+    for (const CImplicitPowerPin& p : w.U1()->implicitPowerPins()) {
+        owned.push_back(std::make_unique<CImplicitPin>(p.pinName, p.pinNumber, "BENCH_POWER", "Power"));
+        pins.push_back(owned.back().get());
+    }
+    CStringArray names;
+    names.Add("U1");
+    for (auto _ : state) {
+        Untimed untimed(state);
+        if (!CKXTransaction::BeginTrans(w.Grid(), w.Design(), "Tie")) Window::Fail("cannot begin the tie");
+        {
+            Measured m(state);
+            if (w.Pane()->AssignPowerInListPane(pins, &names) != TRUE) Window::Fail("the power pins were not tied");
+        }
+        CKXTransaction::DiscardTrans(w.Grid());
+    }
+    state.counters["pins"] = static_cast<double>(pins.size());
+}
+
 // KX_BENCH_ITERATIONS fixes the iteration count (bench/count.py takes the first operation and the
 // steady ones apart that way); otherwise the library chooses.
 void Sizes(benchmark::internal::Benchmark* b) {
@@ -451,6 +475,7 @@ BENCHMARK(BM_AutoNameAttach)->Apply(Sizes);
 BENCHMARK(BM_AddSignal)->Apply(Sizes);
 BENCHMARK(BM_AddConnectionByKey)->Apply(Sizes);
 BENCHMARK(BM_CloseObjectWindows)->Apply(Sizes);
+BENCHMARK(BM_TieAllPowerPins)->Apply(Sizes);
 
 } // namespace
 

@@ -19,7 +19,7 @@ import tempfile
 
 BENCHMARKS = ["BM_OpenDesignWindow", "BM_LoadComponentPins", "BM_ConnectionEdit", "BM_NetRename",
               "BM_DisconnectAll", "BM_CreateNetsTransaction", "BM_AutoNameAttach", "BM_AddSignal",
-              "BM_AddConnectionByKey", "BM_CloseObjectWindows"]
+              "BM_AddConnectionByKey", "BM_CloseObjectWindows", "BM_TieAllPowerPins"]
 # The benchmarks of the other binaries, by the binary's name.
 BENCHMARKS_OF = {"bench_phys_grid": ["BM_OpenPhysicalPart", "BM_SwapTwoPins", "BM_PhysNetModelEdit"]}
 SIZES = [1000, 10000]

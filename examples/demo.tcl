@@ -48,6 +48,10 @@ proc powerRow {pin} { lsearch -inline [split [kx::window ccp] "\n"] "*| $pin |*"
 show "GND group row" [string trim [powerRow GND]]
 show "type AGND into the GND group's Signal cell" [kx::edit ccp [lindex [split [string trim [powerRow GND]] :] 0] 7 AGND]
 show "GND group row now" [string trim [powerRow GND]]
+kx::select ccp [lindex [split [string trim [powerRow GND]] :] 0] 7
+show "Delete gives GND back to the part's net" [deleteConnection pin]
+show "Delete again: U1 has no tie of its own left to release" [deleteConnection pin]
+show "undo the release" [undo]
 show undo [undo]
 show "powerpins off" [kx::powerpins off]
 say "A selection by a key that names no pin row leaves no pin for the word that follows"
@@ -198,6 +202,10 @@ show "clear CLK_P" [kx::edit ccp {*}[cellOf Signal CLK_P] {}]
 show "CLK's signal" [pairSignal]
 show "undo" [undo]
 show "CLK's signal after undo" [pairSignal]
+show "type MCLK, into CLK's row: CLK_P on MCLK, CLK_N open" [kx::edit ccp {*}[cellOf Signal CLK] {MCLK,}]
+show "CLK's signal" [pairSignal]
+show "its legs" [lsearch -all -inline [split [kx::netlist] "\n"] "U1 CLK_*"]
+show "undo" [undo]
 expandPins pin off
 
 say "Drop the signal MCLK on PGOOD's row, then rename PGOOD's and MCLK's connections in one step"
@@ -800,5 +808,27 @@ show "R9 placed" [expr {[lsearch [kx::window clp] R9] >= 0}]
 kx::notify INT_MSG_DELETE_INSTANCE -text R9
 show "R9 deleted" [expr {[lsearch [kx::window clp] R9] < 0}]
 show "undo the delete" [undo]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
+
+say "Windows made from their class name, as a dialog template makes its custom controls"
+show "object window" [kx::createwindow CKXObjectInfoWnd]
+show "object beam, through a dialog template" [kx::createwindow -template CKXObjectInfoBeam]
+show "a template naming a class nobody registered does not open" \
+    [expr {[catch {kx::createwindow -template CKXNoSuchWnd} msg] ? $msg : "opened"}]
+
+say "A user's hands on the pin grid: stepping the Signal cells, Delete on a filter, columns by their captions"
+show opened [kx::open demo.board:sch 1]
+kx::messages
+kx::show clp U1
+kx::pane SelectFirstSignalCol
+show "next Signal cell (past A<12..0>'s folded bits)" [kx::pane SelectNextSignalCol]
+show "its pin's signal in the signal list" "[trackInSignalList pin] [kx::window slp selected]"
+show "filter the Signal column" [kx::edit ccp 4 7 PG*]
+kx::select ccp 4 7
+show "Delete on the filter cell takes the filter off" [kx::key ccp Delete]
+show "MCLK shown again" [expr {[string first "| MCLK |" [kx::window ccp]] >= 0}]
+show "filterRows by the Comments caption" [filterRows pin -col Comments -filter *]
+show "sort by a column the grid lacks" "[sort pin NoSuchColumn] [kx::messages]"
 kx::answer question KXCOMMON-101 no
 show close [kx::close]

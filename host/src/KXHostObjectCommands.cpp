@@ -155,8 +155,38 @@ constexpr UINT kTemplateControlId = 1000;
 constexpr int kTemplateControlWidth = 300;
 constexpr int kTemplateControlHeight = 120;
 
+// The one-control template kx::createwindow -template opens (the host's own resource id).
+constexpr UINT kHostTemplateId = 32001;
+
+// A dialog of the host's one-control template, created in the main window and closed again: the
+// answer is the class of the control's window object, as a dialog made from a template has it.
+bool CreateThroughTemplate(const std::string& cls, std::string& r) {
+    AfxDialogDef def;
+    def.caption = "Template";
+    def.style = WS_CHILD;
+    def.cx = kTemplateControlWidth;
+    def.cy = kTemplateControlHeight;
+    def.items = {{kTemplateControlId, cls.c_str(), "", WS_CHILD | WS_VISIBLE, 0, 0, kTemplateControlWidth,
+                  kTemplateControlHeight}};
+    AfxAddDialogResource(nullptr, kHostTemplateId, def);
+    CDialog dlg;
+    ::SetLastError(0);
+    const BOOL opened = dlg.Create(kHostTemplateId, AfxGetMainWnd());
+    const DWORD error = ::GetLastError();
+    CWnd* control = opened ? dlg.GetDlgItem(static_cast<int>(kTemplateControlId)) : nullptr;
+    const std::string made = control ? control->GetRuntimeClass()->m_lpszClassName : "";
+    if (opened) dlg.DestroyWindow();
+    AfxAddDialogResource(nullptr, kHostTemplateId, AfxDialogDef{}); // the entry names no class any more
+    if (!opened && error == ERROR_CANNOT_FIND_WND_CLASS)
+        return Fail(r, "the dialog did not open: its control's window class \"" + cls + "\" is not registered");
+    if (!opened) return Fail(r, "the dialog did not open: its control of class \"" + cls + "\" was refused");
+    r = made;
+    return true;
+}
+
 bool CreateByClass(const Args& a, std::string& r) {
-    if (a.size() != 1) return Fail(r, "usage: kx::createwindow CLASS");
+    if (a.size() == 2 && a[0] == "-template") return CreateThroughTemplate(a[1], r);
+    if (a.size() != 1) return Fail(r, "usage: kx::createwindow ?-template? CLASS");
     CWnd* main = AfxGetMainWnd();
     HWND h = ::CreateWindowExA(0, a[0].c_str(), "", WS_CHILD | WS_VISIBLE, 0, 0, kTemplateControlWidth,
                                kTemplateControlHeight, main ? main->GetSafeHwnd() : nullptr,
@@ -170,7 +200,8 @@ bool CreateByClass(const Args& a, std::string& r) {
 } // namespace
 
 void CKXHostApp::RegisterObjectCommands() {
-    // kx::createwindow CLASS: a window made from its class name, as a dialog template makes its controls.
+    // kx::createwindow ?-template? CLASS: a window made from its class name, or a dialog whose
+    // template names the class.
     m_core.RegisterHostCommand("createwindow", [](const Args& a, std::string& r) { return CreateByClass(a, r); });
     m_core.RegisterHostCommand("objects", [this](const Args& a, std::string& r) { return Objects(*this, a, r); });
     // kx::instconn INSTANCE ?COUNTER?: what the host does right after the user placed an instance.

@@ -10,6 +10,7 @@
 #include "kxmsgsrvr/KXMsgSrvr.h"
 
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -30,6 +31,19 @@ std::vector<CString> CurrentEntries(CKXColumnModel::EntryOrder order) {
         for (INT_PTR i = 0; i < list->GetSize(); ++i)
             entries.push_back((*list)[i]);
     return entries;
+}
+
+// The keys of the user entries (columns added in the customise dialog) of the current origin.
+std::set<CString> UserEntryKeys() {
+    std::set<CString> keys;
+    const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
+    for (INT_PTR i = 0; i < users.GetSize(); ++i) {
+        CString key, caption;
+        int width = 0, widthType = 0, origin = 0, display = 0;
+        if (CKXCustomizeAPI::parseAttributeValues(users[i], key, width, widthType, origin, caption, display))
+            keys.insert(key.MakeUpper());
+    }
+    return keys;
 }
 
 } // namespace
@@ -101,11 +115,13 @@ CKXColumnModel::Setup(const std::vector<FixedColumn>& fixed, int charWidth, bool
         columns.push_back(MakeColumn(static_cast<int>(columns.size()), f.caption, f.widthInChars,
                                      CKXColumnInfoClass::WidthInChars, f.visible));
     const int firstCustomised = static_cast<int>(columns.size());
+    std::set<CString> keys; // each column once, however often its key is stored
     for (const CString& entry : CurrentEntries(m_order)) {
         CString key, caption;
         int width = 0, widthType = 0, origin = 0, display = 0;
         if (!CKXCustomizeAPI::parseAttributeValues(entry, key, width, widthType, origin, caption, display))
             continue;
+        if (!keys.insert(CString(key).MakeUpper()).second) continue;
         const bool fixedWidth = widthType == KX_WIDTH_FIXED;
         auto info = MakeColumn(static_cast<int>(columns.size()), caption, fixedWidth ? width : charWidth * width,
                                fixedWidth ? CKXColumnInfoClass::WidthFixed : CKXColumnInfoClass::WidthInChars,
@@ -130,9 +146,13 @@ void CKXColumnModel::Save(int charWidth, bool parse) const {
     if (!CKXCustomizeAPI::IsInitialized()) return;
     CKXCustomizeAPI::setCustomizationOrigin(m_origin);
     const int scale = charWidth > 0 ? charWidth : 1;
+    // The columns the user added stay user entries: stored among the defaults too, they would come
+    // back twice after the next addition and stay after the user removed them.
+    const std::set<CString> userKeys = UserEntryKeys();
     CStringArray list;
     for (int c = m_firstCustomised; c < Size(); ++c) {
         const CKXColumnInfoClass* info = m_layout[static_cast<std::size_t>(c)];
+        if (userKeys.count(CString(info->m_strPropertyName).MakeUpper())) continue;
         const bool fixedWidth = info->m_nWidthType == CKXColumnInfoClass::WidthFixed;
         list.Add(CKXCustomizeAPI::formatEntry(info->m_strPropertyName, info->m_strCaption,
                                               fixedWidth ? info->m_nWidth : info->m_nWidth / scale,

@@ -19,6 +19,7 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -338,9 +339,17 @@ LRESULT CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, lo
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return 0;
     }
+    SelectKeysOnly(keys);
+    // Pin grids without a selected or named pin: nothing to delete, and the user is told so.
+    const bool noPin = !m_shownGrids.empty() && std::all_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
+        return PinGridOf(g) && !g->CanDelete();
+    });
+    if (noPin) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-272");
+        return 0;
+    }
     const BOOL began = BeginPaneTransaction("Delete Connections");
     BOOL any = FALSE;
-    SelectKeysOnly(keys);
     for (CKXGridWnd* grid : m_shownGrids)
         if (grid->DeleteConnections()) any = TRUE;
     const BOOL done = began ? EndPaneTransaction(any) : any;

@@ -286,7 +286,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
         return 0;
     }
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
-    if (!pin || !pin->OnFilterCellChanged(column, filter)) return Usage();
+    if (!pin || !pin->OnFilterCellChanged(column, filter)) return (Usage(), 0);
     return 1;
 }
 
@@ -309,9 +309,8 @@ LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
         CKXErrorHandler::MessageBoxOk("KXPANE-231");
         return 0;
     }
-    if (GetViewMode() != eOpenModePhysical)
-        if (auto* pin = PinGridOf(GetActiveGrid()))
-            pin->SortByColumnName(column);
+    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
+    if (!pin || !pin->SortByColumnName(column)) return (Usage(), 0);
     return 1;
 }
 

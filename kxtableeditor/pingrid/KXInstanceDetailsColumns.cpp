@@ -97,10 +97,23 @@ CKXColumnInfoClass* CKXInstanceDetailsGridWnd::GetColumnInfo(int nCol) {
 }
 
 CString CKXInstanceDetailsGridWnd::GetColumnHeaderFromKey(const CString& key) {
-    if (key == "pupd") return "#BMP(191)";
-    if (key == "comments") return "#BMP(185)";
-    if (key == "diffpair") return "#BMP(9095)";
+    if (key.CompareNoCase("pupd") == 0) return "#BMP(191)";
+    if (key.CompareNoCase("comments") == 0) return "#BMP(185)";
+    if (key.CompareNoCase("diffpair") == 0) return "#BMP(9095)";
     return key;
+}
+
+int CKXInstanceDetailsGridWnd::ColumnOfName(const CString& name) {
+    if (name.IsEmpty()) return 0;
+    const CString header = GetColumnHeaderFromKey(name);
+    for (ROWCOL c = 1; c <= GetColCount(); ++c)
+        if (GetValueRowCol(PIN_CAPTION_ROW, c).CompareNoCase(header) == 0) return static_cast<int>(c);
+    // A column whose caption row shows a picture is named by the caption it has in the column list.
+    for (ROWCOL c = 1; c <= GetColCount(); ++c) {
+        const CKXColumnInfoClass* info = Columns().Find(static_cast<int>(c));
+        if (info && info->m_strCaption.CompareNoCase(name) == 0) return static_cast<int>(c);
+    }
+    return 0;
 }
 
 CString CKXInstanceDetailsGridWnd::GetColumnKeyFromHeader(const CString& header) {
@@ -284,14 +297,10 @@ int CKXInstanceDetailsGridWnd::SortByColumnName(CString name) {
         SortColumn(static_cast<int>(col));
         return 1;
     }
-    const CString header = GetColumnHeaderFromKey(name);
-    for (ROWCOL c = 1; c <= GetColCount(); ++c) {
-        if (GetValueRowCol(PIN_CAPTION_ROW, c).CompareNoCase(header) == 0) {
-            SortColumn(static_cast<int>(c));
-            return 1;
-        }
-    }
-    return 0;
+    const int col = ColumnOfName(name);
+    if (col <= 0) return 0;
+    SortColumn(col);
+    return 1;
 }
 
 BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString* pValue) {

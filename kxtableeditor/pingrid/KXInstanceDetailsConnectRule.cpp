@@ -108,10 +108,18 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     std::vector<ROWCOL> targets;
     // Rules by pin number and lists name each bit: a selected vector pin gives all its bit rows.
     const bool expand = rule >= KX_RULE_PREFIX_PINNUMBER;
-    if (expand)
+    if (expand) {
+        // A list has an entry per pin bit: a pair row, also the one typed into, hands its entries to
+        // its legs in row order (as the pair row's cell shows what its legs are on).
+        const bool list = rule == KX_RULE_CONNECTBITS;
+        const int editing = list ? std::exchange(m_bEditing, 0) : m_bEditing;
+        const int skipping = list ? std::exchange(m_bSkipChildRows, 0) : m_bSkipChildRows;
         CollectTargetRows(selected, targets, TRUE, 0, KX_NAME_MAX_BIT);
-    else
+        m_bEditing = editing;
+        m_bSkipChildRows = skipping;
+    } else {
         CollectTargetRows(selected, targets, FALSE, -1, -1);
+    }
     // The retain question looks at the same rows, collected with pair rows' legs included.
     const bool sameRows = !expand && !m_bSkipChildRows;
     CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
@@ -178,6 +186,8 @@ bool CKXInstanceDetailsGridWnd::RuleRowName(ROWCOL row, RuleRun& run, CString& p
         name = comma >= 0 ? run.rest.Left(comma) : run.rest;
         if (comma >= 0) run.rest = run.rest.Mid(comma + 1);
         name.Trim(" ");
+        run.openEntry = name.IsEmpty() && !run.listEnded;
+        if (comma < 0) run.listEnded = true;
         CString display, netName;
         int step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
         if (!CKXGenUtils::ParseSignalName(name, display, netName, low, high, step, pinType, scope, stride, expand)) {
@@ -216,7 +226,8 @@ INet* CKXInstanceDetailsGridWnd::RuleNet(const CString& name, int low, int high,
 BOOL CKXInstanceDetailsGridWnd::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction) {
     CString pinName, name;
     int low = -1, high = -1;
-    if (!RuleRowName(row, run, pinName, name, low, high)) return FALSE;
+    run.openEntry = false;
+    if (!RuleRowName(row, run, pinName, name, low, high)) return run.openEntry && OpenListedLeg(row, run);
     INet* net = RuleNet(name, low, high, transaction, run);
     if (!net) return FALSE;
     const bool vector = low != -1 && high != -1;
@@ -235,4 +246,16 @@ BOOL CKXInstanceDetailsGridWnd::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransa
     run.journal += word.IsEmpty() ? JournalRowText(row, "Add Connection", "AddConnection", cellText)
                                   : JournalRowText(row, "Attach Signal", "AttachSignal", word);
     return TRUE;
+}
+
+bool CKXInstanceDetailsGridWnd::OpenListedLeg(ROWCOL row, RuleRun& run) {
+    CString base;
+    int msb = -1, lsb = -1;
+    if (GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
+    ROWCOL at = row;
+    int removedRows = 0;
+    if (!DisconnectPinRow(&at, &removedRows, FALSE)) return false;
+    run.journal += m_retainJournal;
+    run.journal += JournalRowText(row, "Delete", "Delete", CString(), false);
+    return true;
 }

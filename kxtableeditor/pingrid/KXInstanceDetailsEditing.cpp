@@ -149,9 +149,15 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
                 return TRUE;
             }
         }
-        if (nChar == VK_DELETE && !shift && !alt && bHasCurrent && Site()) {
+        if (nChar == VK_DELETE && !shift && !alt && bHasCurrent) {
             CGXControl* pControl = GetControl(row, col);
-            if (!pControl || !pControl->IsActive()) {
+            const bool editing = pControl && pControl->IsActive();
+            // On the filter row Delete takes the column's filter off; it deletes no pin's connection.
+            if (!editing && row == kFilterRow) {
+                ClearColumnFilter(col);
+                return TRUE;
+            }
+            if (!editing && Site()) {
                 Site()->RunPaneCommand(kDeleteConnectionsCommand);
                 return TRUE;
             }
@@ -239,9 +245,16 @@ BOOL CKXInstanceDetailsGridWnd::AcceptCellText(ROWCOL, ROWCOL, const CString&) {
 // ---------------------------------------------------------------------------
 // Stepping through signal cells and selecting a pin's cell
 
+ROWCOL CKXInstanceDetailsGridWnd::ShownRowFrom(ROWCOL row) {
+    while (row <= GetRowCount() && IsRowHidden(row))
+        ++row;
+    return row;
+}
+
 void CKXInstanceDetailsGridWnd::SelectFirstSignalCell() {
-    if (GetRowCount() < PIN_FIRST_ROW) return;
-    SetCurrentCell(PIN_FIRST_ROW, Col(m_nColSignal), kSmartInView);
+    const ROWCOL first = ShownRowFrom(PIN_FIRST_ROW);
+    if (first > GetRowCount()) return;
+    SetCurrentCell(first, Col(m_nColSignal), kSmartInView);
     NotifySelectionChanged();
 }
 
@@ -249,8 +262,9 @@ BOOL CKXInstanceDetailsGridWnd::SelectNextSignalCell() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     const BOOL bHasCurrent = GetCurrentCell(row, col);
     SelectAllRows();
-    if (!bHasCurrent || row < PIN_FIRST_ROW || row + 1 > GetRowCount()) return FALSE;
-    SetCurrentCell(row + 1, Col(m_nColSignal), kSmartInView);
+    if (!bHasCurrent || row < PIN_FIRST_ROW) return FALSE;
+    const ROWCOL next = ShownRowFrom(row + 1);
+    if (next > GetRowCount() || !SetCurrentCell(next, Col(m_nColSignal), kSmartInView)) return FALSE;
     NotifySelectionChanged();
     return TRUE;
 }

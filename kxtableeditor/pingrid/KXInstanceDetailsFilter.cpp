@@ -22,6 +22,7 @@ namespace {
 
 constexpr ROWCOL kFilterRow = 4;
 constexpr UINT kSmart = GX_SMART;
+constexpr const char* kNoFilterPattern = "*"; // a column that filters nothing
 
 bool IsChildKind(PinRowKind kind) {
     return kind == PIN_ROW_DIFFPAIR || kind == PIN_ROW_VECTOR_DIFFPAIR || kind == PIN_ROW_DIFFPAIR_CHILD ||
@@ -59,25 +60,32 @@ BOOL CKXInstanceDetailsGridWnd::OnFilterCellChanged(CString columnName, CString 
         ROWCOL row = 0;
         if (!GetCurrentCell(row, col)) return FALSE;
     } else {
-        const CString caption = GetColumnHeaderFromKey(columnName);
-        for (ROWCOL c = 1; c <= GetColCount(); ++c)
-            if (GetValueRowCol(PIN_CAPTION_ROW, c) == caption) {
-                col = c;
-                break;
-            }
+        const int named = ColumnOfName(columnName);
+        col = named > 0 ? Col(named) : GX_INVALID;
     }
     if (col == GX_INVALID || col == 0 || col > GetColCount()) return FALSE;
-    {
-        UndoOff undo(this);
-        CGXGridParam* param = GetParam();
-        const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
-        if (param) param->SetLockReadOnly(FALSE);
-        SetValueRange(CGXRange(kFilterRow, col), pattern, gxOverride, 0, kSmart);
-        if (param) param->SetLockReadOnly(bLock);
-    }
+    WriteFilterCell(col, pattern);
     SetCurrentCell(kFilterRow, col, GX_SMART | GX_SCROLLINVIEW);
     FilterRows(static_cast<int>(col));
     return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::WriteFilterCell(ROWCOL col, const CString& pattern) {
+    UndoOff undo(this);
+    CGXGridParam* param = GetParam();
+    const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
+    if (param) param->SetLockReadOnly(FALSE);
+    SetValueRange(CGXRange(kFilterRow, col), pattern, gxOverride, 0, kSmart);
+    if (param) param->SetLockReadOnly(bLock);
+}
+
+void CKXInstanceDetailsGridWnd::ClearColumnFilter(ROWCOL col) {
+    if (col == 0 || col > GetColCount()) return;
+    WriteFilterCell(col, kNoFilterPattern);
+    // The user's own change of the filter: journalled as a typed pattern is.
+    const BOOL bUserEdit = std::exchange(m_bUserFilterEdit, TRUE);
+    FilterRows(static_cast<int>(col));
+    m_bUserFilterEdit = bUserEdit;
 }
 
 void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {

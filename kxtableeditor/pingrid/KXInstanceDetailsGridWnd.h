@@ -105,6 +105,8 @@ public:
     static int ColumnOfKey(const CString& key);
     static CString GetColumnHeaderFromKey(const CString& key);
     static CString GetColumnKeyFromHeader(const CString& header);
+    // The column a script word names: its caption or key, in any case; 0 when the grid has none.
+    int ColumnOfName(const CString& name);
     // Entry nCol of the column list; an index outside it raises the invalid-argument exception.
     CKXColumnInfoClass* GetColumnInfo(int nCol) override;
     int GetColWidth(ROWCOL nCol) override;
@@ -498,9 +500,16 @@ public:
     // Ties the stored implicit pin signals: TRUE when a pin changed, FALSE when none did,
     // kPowerTieRefused when the design refused one (the caller must not commit its edit).
     BOOL AssignPowerToImplicitPins();
+    // The implicit pins of the shown rows by instance index, each with the signal it is to have.
+    using ImplicitPinsByInstance = std::map<int, std::vector<std::unique_ptr<CImplicitPin>>>;
+    void CollectImplicitPins(ImplicitPinsByInstance& byInstance);
+    // The physical net an implicit pin row is to be tied to: the signal stored for it (or for its
+    // group row) in this edit, else the net its SIGNAL cell shows.
+    CString ImplicitPinSignal(ROWCOL row, ROWCOL group);
     BOOL CreatePowerNet(CString strSignal);
     void RefreshPowerPinSignals(IInstance* pInstance);
-    void RefreshPowerPinSignalCell(const IInstance* instance, ROWCOL nRow);
+    // The row's SIGNAL cell from the signals of its instance's implicit power pins by pin number.
+    void RefreshPowerPinSignalCell(const std::map<CString, CString>& signalsByNumber, ROWCOL nRow);
     void RefreshPowerPinsAfterCommit(CTransaction* pTrans);
     static void FreeImplicitPinArray(CKXImplicitPinArray* pPins);
     // The implicit pins of an instance's package, one group per pin name, below its pins.
@@ -606,11 +615,15 @@ public:
         CString argument, rest, incrementBase;
         int rule = -1, counter = 0;
         bool firstIncrement = true;
+        bool listEnded = false; // a list's last entry was taken: it serves the remaining pins
+        bool openEntry = false; // the row's list entry is written empty
         CString invalidNames, scalarPins, journal;
     };
     bool RuleRowName(ROWCOL row, RuleRun& run, CString& pinName, CString& name, int& low, int& high);
     INet* RuleNet(const CString& name, int low, int high, CTransaction* transaction, RuleRun& run);
     BOOL ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction);
+    // A leg of a pair whose list entry is empty is left open (parted from its net); false when it was.
+    bool OpenListedLeg(ROWCOL row, RuleRun& run);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
     // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
@@ -872,6 +885,9 @@ public:
     BOOL IsCurrentSignalCellFilled();
     void SelectFirstSignalCell();
     BOOL SelectNextSignalCell();
+    // The first row from `row` on that the user sees (the bits of a folded bus and the rows a filter
+    // hides are skipped); past the last row when there is none.
+    ROWCOL ShownRowFrom(ROWCOL row);
     BOOL SelectColumnByName(const CString& pinName, const CString& columnName);
     // Makes current (and selects) the cell of a pin in the keyed column ("Termination", "Signal",
     // "pinname", "pupd", "pinnumber", any case): the pin is found by its number, or by its name when
@@ -896,6 +912,9 @@ public:
     // A filter pattern from the pane's "filterRows" command; an empty column name means the current
     // cell's column. FALSE when no column has that caption.
     BOOL OnFilterCellChanged(CString columnName, CString pattern);
+    // The filter cell of the column back to "*" (Delete on it), its rows shown again.
+    void ClearColumnFilter(ROWCOL col);
+    void WriteFilterCell(ROWCOL col, const CString& pattern);
     // Hides the rows that a filter cell's pattern does not match (col: the column being edited).
     void FilterRows(int col);
     // The steps of FilterRows.
@@ -1140,7 +1159,7 @@ public:
     void ShowHeaderFunctions();
     // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
     // its drop-down list is the grid's own and takes the names of the nets the dialog's edits make.
-    CKXSpinControl* m_pSignalCellControl = nullptr;
+    CKXSpinControl* m_pSignalCombo = nullptr;
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;

@@ -123,8 +123,16 @@ void CKXInstanceDetailsGridWnd::FillDiffPairSignalCells(ROWCOL row, int recurse)
         const PinRowKind k = GetRowKind(r, base, msb, lsb);
         return k == PIN_ROW_DIFFPAIR_LEG || (kind == PIN_ROW_VECTOR_DIFFPAIR && k == PIN_ROW_DIFFPAIR_CHILD);
     };
+    // One entry per leg, in row order, so that an open leg keeps its place: "SYSCLK_P," is a pair
+    // whose negative leg is open, and reads back (typed into the cell) as the same two legs.
     CString joined;
+    bool anyLeg = false;
     bool mixed = false;
+    const auto addLeg = [&](const CString& text) {
+        if (anyLeg) joined += ",";
+        joined += text;
+        anyLeg = true;
+    };
     for (ROWCOL r = row + 1; isChild(r);) {
         if (IsDiffPairRow(r)) { // a lane of a vector pair: its own legs follow it
             if (recurse == 1) FillDiffPairSignalCells(r, 1);
@@ -136,14 +144,15 @@ void CKXInstanceDetailsGridWnd::FillDiffPairSignalCells(ROWCOL row, int recurse)
         const ROWCOL second = isChild(r + 1) && !IsDiffPairRow(r + 1) ? r + 1 : 0;
         const CString firstText = GetValueRowCol(r, Col(m_nColSignal));
         const CString secondText = second ? GetValueRowCol(second, Col(m_nColSignal)) : CString();
-        joined += firstText + "," + secondText + ",";
+        addLeg(firstText);
+        addLeg(secondText);
         const PairNetLane firstNet = LegPairNet(r);
         if (firstText.IsEmpty() || secondText.IsEmpty() || firstText.CompareNoCase(secondText) == 0 ||
             !firstNet.net || !second || !(LegPairNet(second) == firstNet))
             mixed = true;
         r = second ? second + 1 : r + 1;
     }
-    joined.TrimRight(",");
+    if (joined.SpanIncluding(",").GetLength() == joined.GetLength()) joined.Empty(); // no leg on a net
     if (mixed) {
         WritePairSignalCell(row, joined);
         return;

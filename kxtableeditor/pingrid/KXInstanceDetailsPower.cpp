@@ -30,16 +30,14 @@ using kxpingrid::kNoUpdate;
 
 namespace {
 
-// The instance's own choice of power signal for a package pin; empty when it has none.
-CString InstancePowerSignal(const IInstance* instance, const CString& pinNumber, bool& found) {
-    found = false;
-    if (!instance) return CString();
-    for (const CImplicitPowerPin& p : instance->implicitPowerPins())
-        if (p.pinNumber == pinNumber) {
-            found = true;
-            return p.netName;
-        }
-    return CString();
+// The signals of an instance's implicit power pins by pin number, read from the instance once for
+// all of its rows.
+std::map<CString, CString> InstancePowerSignals(const IInstance* instance) {
+    std::map<CString, CString> signals;
+    if (instance)
+        for (const CImplicitPowerPin& p : instance->implicitPowerPins())
+            signals.try_emplace(p.pinNumber, p.netName);
+    return signals;
 }
 
 } // namespace
@@ -196,45 +194,34 @@ BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
     return TRUE;
 }
 
-BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
-    if (m_mapImplicitPinSignal.empty()) return FALSE;
-    bool created = false;
-    for (const auto& [row, text] : m_mapImplicitPinSignal)
-        if (CreatePowerNet(text)) created = true;
-    if (created && CKXTransaction::IsTransactionStarted()) {
-        m_bCommitting = 1;
-        CKXTransaction::CommitTrans(this, 1, 0);
-        m_bCommitting = 0;
-        CKXTransaction::GetNewTransactionObj();
-    }
-    std::map<int, std::vector<std::unique_ptr<CImplicitPin>>> byInstance;
+CString CKXInstanceDetailsGridWnd::ImplicitPinSignal(ROWCOL row, ROWCOL group) {
+    auto stored = m_mapImplicitPinSignal.find(static_cast<int>(row));
+    if (stored == m_mapImplicitPinSignal.end() && row != group)
+        stored = m_mapImplicitPinSignal.find(static_cast<int>(group));
+    if (stored != m_mapImplicitPinSignal.end())
+        return CKXGenUtils::GetPowerSigPhysicalName(m_designContext, stored->second);
+    // Not given a signal in this edit: the row keeps the net its cell shows.
+    CGXStyle sig;
+    GetStyleRowCol(row, Col(m_nColSignal), sig);
+    auto number = [&sig](UINT id) {
+        return sig.GetIncludeUserAttribute(Id(id)) ? static_cast<int>(sig.GetUserAttribute(Id(id)).GetDoubleValue())
+                                                   : -1;
+    };
+    const int netId = number(IDS_UA_CONN_INDEX);
+    const CNetContext net = netId == -1 ? CNetContext() : m_designContext.net(static_cast<unsigned>(netId));
+    return net ? net.bitContext(number(IDS_UA_NET_BIT)).base().physicalNetName() : sig.GetValue();
+}
+
+void CKXInstanceDetailsGridWnd::CollectImplicitPins(ImplicitPinsByInstance& byInstance) {
     auto collect = [&](ROWCOL row, ROWCOL group) {
-        CImplicitPin pin;
-        pin.m_strPinName = GetValueRowCol(row, Col(m_nColPinName));
-        pin.m_strPinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
-        auto stored = m_mapImplicitPinSignal.find(static_cast<int>(row));
-        if (stored == m_mapImplicitPinSignal.end() && row != group)
-            stored = m_mapImplicitPinSignal.find(static_cast<int>(group));
-        if (stored != m_mapImplicitPinSignal.end()) {
-            pin.m_strSignal = CKXGenUtils::GetPowerSigPhysicalName(m_designContext, stored->second);
-        } else {
-            CGXStyle sig;
-            GetStyleRowCol(row, Col(m_nColSignal), sig);
-            const int netId =
-                sig.GetIncludeUserAttribute(Id(IDS_UA_CONN_INDEX))
-                    ? static_cast<int>(sig.GetUserAttribute(Id(IDS_UA_CONN_INDEX)).GetDoubleValue())
-                    : -1;
-            const int bit = sig.GetIncludeUserAttribute(Id(IDS_UA_NET_BIT))
-                                ? static_cast<int>(sig.GetUserAttribute(Id(IDS_UA_NET_BIT)).GetDoubleValue())
-                                : -1;
-            const CNetContext net =
-                netId == -1 ? CNetContext() : m_designContext.net(static_cast<unsigned>(netId));
-            pin.m_strSignal = net ? net.bitContext(bit).base().physicalNetName() : sig.GetValue();
-        }
-        const bool nc = CKXGenUtils::IsNC(pin.m_strSignal) ||
-                        (pin.m_strSignal.IsEmpty() && CKXGenUtils::IsNC(pin.m_strPinName));
-        pin.m_strKind = nc ? "NC" : "Power";
-        byInstance[GetRowInstanceIndex(row)].push_back(std::make_unique<CImplicitPin>(pin));
+        auto pin = std::make_unique<CImplicitPin>();
+        pin->m_strPinName = GetValueRowCol(row, Col(m_nColPinName));
+        pin->m_strPinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+        pin->m_strSignal = ImplicitPinSignal(row, group);
+        const bool nc = CKXGenUtils::IsNC(pin->m_strSignal) ||
+                        (pin->m_strSignal.IsEmpty() && CKXGenUtils::IsNC(pin->m_strPinName));
+        pin->m_strKind = nc ? "NC" : "Power";
+        byInstance[GetRowInstanceIndex(row)].push_back(std::move(pin));
     };
     // A pin under a group row is sent once, with its group.
     std::set<ROWCOL> sent;
@@ -251,8 +238,26 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
             collect(r, GetRowParentOffset(r));
         }
     }
+}
+
+BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
+    if (m_mapImplicitPinSignal.empty()) return FALSE;
+    bool created = false;
+    for (const auto& [row, text] : m_mapImplicitPinSignal)
+        if (CreatePowerNet(text)) created = true;
+    if (created && CKXTransaction::IsTransactionStarted()) {
+        m_bCommitting = 1;
+        CKXTransaction::CommitTrans(this, 1, 0);
+        m_bCommitting = 0;
+        CKXTransaction::GetNewTransactionObj();
+    }
+    ImplicitPinsByInstance byInstance;
+    CollectImplicitPins(byInstance);
+    m_mapImplicitPinSignal.clear();
+    // Each instance answers for its own pins: the edit changed something when any of them changed,
+    // and nothing of it may stay when any of them was refused.
     IKXGridSite* site = Site();
-    BOOL bAssigned = byInstance.empty() || site != nullptr;
+    BOOL changed = FALSE;
     for (const auto& [index, pins] : byInstance) {
         if (!site) break;
         const CInstanceContext inst = m_designContext.instance(static_cast<unsigned>(index));
@@ -262,20 +267,16 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
         for (const auto& p : pins)
             list.push_back(p.get());
         const BOOL assigned = site->AssignPowerInListPane(list, &names);
-        if (assigned == kPowerTieRefused) {
-            m_mapImplicitPinSignal.clear();
-            return kPowerTieRefused;
-        }
-        if (!assigned) bAssigned = FALSE;
+        if (assigned == kPowerTieRefused) return kPowerTieRefused;
+        if (assigned) changed = TRUE;
     }
-    m_mapImplicitPinSignal.clear();
-    return bAssigned;
+    return changed;
 }
 
-void CKXInstanceDetailsGridWnd::RefreshPowerPinSignalCell(const IInstance* instance, ROWCOL nRow) {
-    if (!instance) return;
-    bool found = false;
-    const CString signal = InstancePowerSignal(instance, GetValueRowCol(nRow, Col(m_nColPinNumber)), found);
+void CKXInstanceDetailsGridWnd::RefreshPowerPinSignalCell(const std::map<CString, CString>& signalsByNumber,
+                                                           ROWCOL nRow) {
+    const auto found = signalsByNumber.find(GetValueRowCol(nRow, Col(m_nColPinNumber)));
+    const CString signal = found == signalsByNumber.end() ? CString() : found->second;
     int bit = -1;
     INet* net = signal.IsEmpty() ? nullptr : CKXGenUtils::GetNetFromPNN(m_designContext, signal, bit);
     const bool italic = !(net && signal != GetValueRowCol(nRow, Col(m_nColPinName)));
@@ -290,6 +291,7 @@ void CKXInstanceDetailsGridWnd::RefreshPowerPinSignalCell(const IInstance* insta
 
 void CKXInstanceDetailsGridWnd::RefreshPowerPinSignals(IInstance* pInstance) {
     if (!pInstance) return;
+    const std::map<CString, CString> signals = InstancePowerSignals(pInstance);
     std::vector<ROWCOL> groups;
     for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
         int group = 0;
@@ -297,7 +299,7 @@ void CKXInstanceDetailsGridWnd::RefreshPowerPinSignals(IInstance* pInstance) {
         if (group) {
             groups.push_back(r);
         } else if (GetRowInstanceIndex(r) == static_cast<int>(pInstance->id())) {
-            RefreshPowerPinSignalCell(pInstance, r);
+            RefreshPowerPinSignalCell(signals, r);
         }
     }
     for (ROWCOL g : groups)
@@ -349,13 +351,12 @@ void CKXInstanceDetailsGridWnd::AddInstanceImplicitPins(int& nRow, CInstanceCont
         ordered[name] = pins;
     }
     map.RemoveAll();
+    const std::map<CString, CString> signals = InstancePowerSignals(instance.instance());
     for (auto& [name, pins] : ordered) {
         if (pins)
             for (INT_PTR i = 0; i < pins->GetSize(); ++i) {
-                bool found = false;
-                const CString signal =
-                    InstancePowerSignal(instance.instance(), pins->GetAt(i)->m_strPinNumber, found);
-                if (found) pins->GetAt(i)->m_strSignal = signal;
+                const auto found = signals.find(pins->GetAt(i)->m_strPinNumber);
+                if (found != signals.end()) pins->GetAt(i)->m_strSignal = found->second;
             }
         AddImplicitPowerPins(nRow, instance, name, pins);
         FreeImplicitPinArray(pins);

@@ -21,6 +21,21 @@ protected:
         Run("kx::powerpins off");
         ConnEditFixture::TearDown();
     }
+    // U2 joins U1 in the grid: one grid over both components, each with its own power groups.
+    void ShowU1AndU2() {
+        CKXInstanceDetailsGridWnd* grid = Grid();
+        IDesign* design = grid->m_designContext.design();
+        ASSERT_TRUE(design);
+        const std::vector<UINT> ids{design->findInstance("U1")->id(), design->findInstance("U2")->id()};
+        ASSERT_TRUE(grid->ReloadInstanceRows(grid->m_designContext, ids, TRUE));
+        ASSERT_EQ(grid->m_arrInstanceIds.size(), 2u);
+        ASSERT_TRUE(PinRow("GND") && PinRow("VDD")) << Run("kx::window ccp");
+    }
+    // Why the open grid transaction's last change failed ("" when none did).
+    static std::string LastError() {
+        CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+        return t ? t->lastError().str() : "<no transaction>";
+    }
     std::string Delete(const std::string& pin) {
         const int row = PinRow(pin);
         if (!row) return "<no row for " + pin + ">";
@@ -110,6 +125,78 @@ TEST_F(PowerTies, ARefusedPinTakesBackTheTiesBeforeIt) {
     EXPECT_EQ(Saved(), original);
     EXPECT_EQ(Steps(), steps);
     EXPECT_EQ(JournalText(), journal);
+}
+
+// In a grid over two components a tie and its release are U1's edits alone: U2, which has nothing to
+// change, neither turns them into failures nor is changed itself.
+TEST_F(PowerTies, InAGridOfTwoComponentsEachTieIsOneComponentsEdit) {
+    ShowU1AndU2();
+    const int steps = Steps();
+    ASSERT_EQ(TypeSignal("GND", "AGND"), "1");
+    EXPECT_TRUE(RowShows("GND", "AGND")) << Row("GND");
+    EXPECT_EQ(Steps(), steps + 1);
+    std::string saved = Saved();
+    EXPECT_NE(saved.find("power U1 GND AGND"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("power U2"), std::string::npos) << saved;
+    EXPECT_EQ(Delete("GND"), "1");
+    EXPECT_TRUE(RowShows("GND", "GND")) << Row("GND");
+    EXPECT_EQ(Steps(), steps + 2);
+    saved = Saved();
+    EXPECT_EQ(saved.find("power U1"), std::string::npos) << saved; // the new net AGND stays
+    EXPECT_EQ(saved.find("power U2"), std::string::npos) << saved;
+    EXPECT_TRUE(Messages().empty());
+    // Nothing left to release in either component: no change, no step.
+    EXPECT_EQ(Delete("GND"), "0");
+    EXPECT_EQ(Steps(), steps + 2);
+}
+
+// Releasing a group whose pins share one tie asks the design once; a pin with no tie of the
+// component's own is not offered for release, so the edit carries no refusal and commits.
+TEST_F(PowerTies, AReleaseAsksOnlyForTheComponentsOwnTie) {
+    ASSERT_EQ(TypeSignal("GND", "AGND"), "1");
+    const int gnd = PinRow("GND");
+    ASSERT_TRUE(gnd);
+    {
+        CKXGridEdit edit(*Grid(), "Release");
+        ASSERT_TRUE(edit);
+        Grid()->StoreImplicitPinSignal(static_cast<ROWCOL>(gnd), "");
+        EXPECT_EQ(Grid()->AssignPowerToImplicitPins(), TRUE);
+        EXPECT_EQ(LastError(), "");
+        EXPECT_TRUE(edit.Commit());
+    }
+    EXPECT_EQ(Saved().find("power U1 GND"), std::string::npos);
+    // Nothing of U1's own is left on GND: a release of it is no change and no refusal either.
+    {
+        CKXGridEdit edit(*Grid(), "Release");
+        ASSERT_TRUE(edit);
+        Grid()->StoreImplicitPinSignal(static_cast<ROWCOL>(gnd), "");
+        EXPECT_EQ(Grid()->AssignPowerToImplicitPins(), FALSE);
+        EXPECT_EQ(LastError(), "");
+    }
+    // The next edit of the grid is told nothing stale and commits.
+    Messages();
+    EXPECT_EQ(Delete("GND"), "0");
+    EXPECT_EQ(TypeSignal("VCCIO", "VCC1V0"), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_NE(Saved().find("power U1 VCCIO VCC1V0"), std::string::npos);
+}
+
+// Signals stored for rows that are no longer implicit pin rows (the option was turned off since)
+// assign nothing: that is no change, so the edit leaves no step.
+TEST_F(PowerTies, StoredSignalsWithoutPowerRowsChangeNothing) {
+    const int gnd = PinRow("GND");
+    ASSERT_TRUE(gnd);
+    Grid()->StoreImplicitPinSignal(static_cast<ROWCOL>(gnd), "VCC3V3");
+    Run("kx::powerpins off");
+    ASSERT_FALSE(PinRow("GND")) << Run("kx::window ccp");
+    const int steps = Steps();
+    {
+        CKXGridEdit edit(*Grid(), "Tie");
+        ASSERT_TRUE(edit);
+        EXPECT_EQ(Grid()->AssignPowerToImplicitPins(), FALSE);
+        EXPECT_FALSE(CKXTransaction::GetCurrentTransactionObj()->hasPendingChanges());
+    }
+    EXPECT_EQ(Steps(), steps);
 }
 
 } // namespace

@@ -543,4 +543,15 @@ TEST_F(ObjectInfo, ThePanesOwnWindowIsNotDeletedWithItsWindowAndAnUnknownClassIs
     EXPECT_EQ(AfxGetMainWnd()->GetDlgItem(kTemplateControlId), nullptr);
 }
 
+TEST_F(ObjectInfo, ADialogTemplateNamingEitherClassMakesItsWindowObjectAndAnUnknownOneKeepsItShut) {
+    const size_t before = AfxGetMainWnd()->GetChildren().size();
+    for (const char* cls : {"CKXObjectInfoWnd", "CKXObjectInfoBeam"})
+        EXPECT_EQ(Run(std::string("kx::createwindow -template ") + cls), cls);
+    const std::string refused = Run("kx::createwindow -template CKXNoSuchWnd");
+    EXPECT_EQ(refused.rfind("error", 0), 0u);
+    EXPECT_NE(refused.find("not registered"), std::string::npos) << refused;
+    EXPECT_EQ(AfxGetMainWnd()->GetChildren().size(), before); // every dialog closed again, none half made
+    EXPECT_EQ(Run("kx::createwindow -template").rfind("error", 0), 0u);
+}
+
 } // namespace

@@ -143,7 +143,7 @@ TEST_F(PairSignals, TheTypedLetterCaseOfThePairNameStays) {
     Run("kx::key ccp Escape");
     // A pair row's cell never stands for one net, whatever it shows.
     ASSERT_EQ(Type("CLK_N", ""), "1");
-    ASSERT_EQ(Signal("CLK"), "SYSCLK_P");
+    ASSERT_EQ(Signal("CLK"), "SYSCLK_P,");
     int msb = 0, lsb = 0;
     EXPECT_EQ(grid->GetRowNet(clk, msb, lsb), nullptr);
 }

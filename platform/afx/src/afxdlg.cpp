@@ -942,34 +942,68 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal) {
 }
 
 // ---------------------------------------------------------------- template controls
-void AfxCreateTemplateControls(CWnd* pParent, UINT nIDTemplate) {
-    const AfxDialogDef* def = nIDTemplate ? AfxFindDialogResource(nIDTemplate) : nullptr;
-    if (!def || !pParent) return;
-    for (const auto& item : def->items) {
-        CString cls(item.className);
-        CWnd* w;
-        if (cls.CompareNoCase("BUTTON") == 0)
-            w = new CButton;
-        else if (cls.CompareNoCase("EDIT") == 0)
-            w = new CEdit;
-        else if (cls.CompareNoCase("STATIC") == 0)
-            w = new CStatic;
-        else if (cls.CompareNoCase("COMBOBOX") == 0)
-            w = new CComboBox;
-        else if (cls.CompareNoCase("LISTBOX") == 0)
-            w = new CListBox;
-        else if (cls.CompareNoCase("SysListView32") == 0)
-            w = new CListCtrl;
-        else
-            w = new CWnd;
-        w->m_bAutoDelete = TRUE;
-        CRect r(item.x, item.y, item.x + item.cx, item.y + item.cy);
-        if (!w->CreateEx(0, item.className, item.text, item.style | WS_CHILD, r, pParent, item.id)) {
-            if (!w->m_hWnd) delete w;
-            continue;
+namespace {
+
+// The window object of a control class the framework knows; null for any other class.
+CWnd* NewFrameworkControl(const CString& cls) {
+    if (cls.CompareNoCase("BUTTON") == 0) return new CButton;
+    if (cls.CompareNoCase("EDIT") == 0) return new CEdit;
+    if (cls.CompareNoCase("STATIC") == 0) return new CStatic;
+    if (cls.CompareNoCase("COMBOBOX") == 0) return new CComboBox;
+    if (cls.CompareNoCase("LISTBOX") == 0) return new CListBox;
+    if (cls.CompareNoCase("SysListView32") == 0) return new CListCtrl;
+    return nullptr;
+}
+
+// The system's other control classes: always registered, made here as plain windows of that class.
+bool IsSystemControlClass(const CString& cls) {
+    static const char* const kClasses[] = {
+        "SCROLLBAR",         "msctls_progress32", "msctls_updown32",   "msctls_trackbar32", "msctls_hotkey32",
+        "msctls_statusbar32", "SysTreeView32",    "SysTabControl32",   "SysHeader32",       "SysDateTimePick32",
+        "SysMonthCal32",     "SysAnimate32",      "SysIPAddress32",    "SysLink",           "ComboBoxEx32",
+        "ToolbarWindow32",   "ReBarWindow32",     "tooltips_class32",  "RichEdit20A",       "RICHEDIT"};
+    for (const char* name : kClasses)
+        if (cls.CompareNoCase(name) == 0) return true;
+    return false;
+}
+
+// Creates one control of a template; FALSE (with the system's error code set) when it could not be.
+BOOL CreateTemplateControl(CWnd* pParent, const AfxDlgItemDef& item) {
+    const CString cls(item.className ? item.className : "");
+    const DWORD style = item.style | WS_CHILD;
+    CWnd* w = NewFrameworkControl(cls);
+    if (!w && !IsSystemControlClass(cls)) {
+        // A custom control: a window of a registered class, made by its class's procedure.
+        if (!GetClassInfoA(nullptr, cls, nullptr)) {
+            ::SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+            return FALSE;
         }
-        w->SetFont(pParent->GetFont(), FALSE);
+        HWND h = ::CreateWindowExA(0, cls, item.text, style, item.x, item.y, item.cx, item.cy, pParent->m_hWnd,
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), nullptr, nullptr);
+        CWnd* made = CWnd::FromHandle(h);
+        if (!made) return FALSE;
+        made->SetFont(pParent->GetFont(), FALSE);
+        return TRUE;
     }
+    if (!w) w = new CWnd;
+    w->m_bAutoDelete = TRUE;
+    CRect r(item.x, item.y, item.x + item.cx, item.y + item.cy);
+    if (!w->CreateEx(0, item.className, item.text, style, r, pParent, item.id)) {
+        if (!w->m_hWnd) delete w;
+        return FALSE;
+    }
+    w->SetFont(pParent->GetFont(), FALSE);
+    return TRUE;
+}
+
+} // namespace
+
+BOOL AfxCreateTemplateControls(CWnd* pParent, UINT nIDTemplate) {
+    const AfxDialogDef* def = nIDTemplate ? AfxFindDialogResource(nIDTemplate) : nullptr;
+    if (!def || !pParent) return TRUE;
+    for (const auto& item : def->items)
+        if (!CreateTemplateControl(pParent, item)) return FALSE;
+    return TRUE;
 }
 
 // ---------------------------------------------------------------- CDialog
@@ -1014,7 +1048,13 @@ BOOL CDialog::createDialog(CWnd* pParentWnd) {
     if (!CWnd::CreateEx(0, "#32770", def ? def->caption.GetString() : "", style, r, pParentWnd, 0))
         return FALSE;
     SetFont(AfxGetDefaultFont(), FALSE);
-    AfxCreateTemplateControls(this, m_nIDTemplate);
+    if (!AfxCreateTemplateControls(this, m_nIDTemplate)) {
+        // As the system does: a dialog whose controls cannot all be made does not open.
+        const DWORD error = ::GetLastError();
+        DestroyWindow();
+        ::SetLastError(error);
+        return FALSE;
+    }
     HWND self = m_hWnd;
     OnInitDialog();
     return CWnd::FromHandle(self) == this;

@@ -696,13 +696,17 @@ void CView::PostNcDestroy() {
     delete this;
 }
 
-void AfxCreateTemplateControls(CWnd* pParent, UINT nIDTemplate);
+BOOL AfxCreateTemplateControls(CWnd* pParent, UINT nIDTemplate);
 
 BOOL CFormView::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
     if (!CView::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext)) return FALSE;
-    AfxCreateTemplateControls(this, m_nIDTemplate);
-    return TRUE;
+    if (AfxCreateTemplateControls(this, m_nIDTemplate)) return TRUE;
+    // A form whose template cannot be made is no form: the view goes (and deletes itself).
+    const DWORD error = ::GetLastError();
+    DestroyWindow();
+    ::SetLastError(error);
+    return FALSE;
 }
 
 void CFormView::OnInitialUpdate() {

@@ -491,6 +491,18 @@ std::string ClassKey(LPCSTR name) {
 
 } // namespace
 
+namespace {
+thread_local DWORD t_lastError = 0;
+} // namespace
+
+DWORD GetLastError() {
+    return t_lastError;
+}
+
+void SetLastError(DWORD dwErrCode) {
+    t_lastError = dwErrCode;
+}
+
 ATOM RegisterClassA(const WNDCLASSA* lpWndClass) {
     if (!lpWndClass || !lpWndClass->lpszClassName || !*lpWndClass->lpszClassName) return 0;
     auto& table = ClassTable();
@@ -552,7 +564,11 @@ private:
 HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
                      int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
     WNDCLASSA wc{};
-    if (!lpClassName || !GetClassInfoA(hInstance, lpClassName, &wc) || !wc.lpfnWndProc) return nullptr;
+    if (!lpClassName || !GetClassInfoA(hInstance, lpClassName, &wc)) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    if (!wc.lpfnWndProc) return nullptr;
     HWND created = nullptr;
     bool deleted = false;
     auto* w = new CClassProcWnd(wc.lpfnWndProc, &created);

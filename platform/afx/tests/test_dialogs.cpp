@@ -349,3 +349,164 @@ TEST(ItemList, ABatchAddEqualsTheSameAddsOneByOne) {
             EXPECT_EQ(batch.Find(-1, key, TRUE), single.Find(-1, key, TRUE));
     }
 }
+
+// ---------------------------------------------------------------- custom controls of a template
+namespace {
+constexpr UINT IDD_CUSTOM = 9110;
+constexpr UINT kCustomId = 1201;
+constexpr UINT kEditId = 1202;
+
+int g_customAlive = 0;
+
+// The window object a registered class's procedure attaches to each window made from the class.
+class CCustomProbe : public CWnd {
+public:
+    CCustomProbe() { ++g_customAlive; }
+    ~CCustomProbe() override { --g_customAlive; }
+    void PostNcDestroy() override { delete this; }
+};
+
+LRESULT CustomProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* w = new CCustomProbe;
+    if (!w->Attach(hWnd)) {
+        delete w;
+        return -1;
+    }
+    return w->SendMessage(message, wParam, lParam);
+}
+
+LRESULT RefusingCustomProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_CREATE ? -1 : 0;
+}
+
+class CCustomDlg : public CDialog {
+    DECLARE_DYNAMIC(CCustomDlg)
+public:
+    CCustomDlg() : CDialog(IDD_CUSTOM) {}
+    CWnd* m_pSeenAtInit = nullptr;
+    bool m_bCustomAtInit = false;
+
+protected:
+    BOOL OnInitDialog() override {
+        m_pSeenAtInit = GetDlgItem(static_cast<int>(kCustomId));
+        m_bCustomAtInit = dynamic_cast<CCustomProbe*>(m_pSeenAtInit) != nullptr;
+        return CDialog::OnInitDialog();
+    }
+};
+IMPLEMENT_DYNAMIC(CCustomDlg, CDialog)
+
+class CCustomForm : public CFormView {
+public:
+    CCustomForm() : CFormView(IDD_CUSTOM) {}
+};
+
+class TemplateCustomControls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AfxGetAnswerQueue().Reset();
+        ::SetLastError(0);
+    }
+    void TearDown() override {
+        for (const char* name : {"ProbeCustom", "ProbeCustomRefusing"})
+            UnregisterClassA(name, nullptr);
+        AfxRemoveModuleResources(nullptr);
+        AfxGetAnswerQueue().Reset();
+        EXPECT_EQ(g_customAlive, 0);
+        EXPECT_EQ(AfxGetWindowCount(), 0);
+    }
+    static void Register(const char* name, WNDPROC proc) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = name;
+        ASSERT_NE(RegisterClassA(&wc), 0);
+    }
+    // A template with an edit box, then a control of the class cls.
+    static void AddTemplate(const char* cls) {
+        AfxDialogDef def;
+        def.caption = "Custom";
+        def.style = WS_POPUP;
+        def.items = {{kEditId, "EDIT", "", WS_TABSTOP, 0, 0, 50, 12, "text"},
+                     {kCustomId, cls, "inside", WS_VISIBLE, 5, 20, 120, 60, "custom"}};
+        AfxAddDialogResource(nullptr, IDD_CUSTOM, def);
+    }
+};
+} // namespace
+
+TEST_F(TemplateCustomControls, AControlOfARegisteredClassIsMadeByItsClassProcedure) {
+    Register("ProbeCustom", CustomProc);
+    AddTemplate("probecustom"); // class names compare without regard to case
+    CCustomDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_CUSTOM));
+    auto* custom = dynamic_cast<CCustomProbe*>(dlg.GetDlgItem(static_cast<int>(kCustomId)));
+    ASSERT_NE(custom, nullptr);
+    EXPECT_EQ(dlg.m_pSeenAtInit, custom); // there before the dialog initialises
+    EXPECT_EQ(custom->GetParent(), &dlg);
+    CString text;
+    custom->GetWindowText(text);
+    EXPECT_EQ(text, "inside");
+    EXPECT_TRUE(custom->GetStyle() & WS_CHILD);
+    CRect r;
+    custom->GetWindowRect(&r);
+    EXPECT_EQ(r.Width(), 120);
+    EXPECT_EQ(r.Height(), 60);
+    EXPECT_EQ(custom->GetFont(), dlg.GetFont());
+    EXPECT_NE(dynamic_cast<CEdit*>(dlg.GetDlgItem(static_cast<int>(kEditId))), nullptr);
+    dlg.DestroyWindow(); // the attached object goes with its window
+    EXPECT_EQ(g_customAlive, 0);
+}
+
+TEST_F(TemplateCustomControls, AModalDialogWithACustomControlRunsItsAnswer) {
+    Register("ProbeCustom", CustomProc);
+    AddTemplate("ProbeCustom");
+    CCustomDlg dlg;
+    AfxGetAnswerQueue().PushDialog("CCustomDlg", TRUE, {{"text", "x"}});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(dlg.m_bCustomAtInit);
+    EXPECT_EQ(g_customAlive, 0);
+}
+
+TEST_F(TemplateCustomControls, AClassNotRegisteredKeepsTheDialogFromOpening) {
+    AddTemplate("ProbeNobody");
+    CCustomDlg modal;
+    AfxGetAnswerQueue().PushDialog("CCustomDlg", TRUE, {});
+    EXPECT_EQ(modal.DoModal(), -1);
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+    EXPECT_EQ(modal.m_hWnd, nullptr);
+    EXPECT_EQ(modal.m_pSeenAtInit, nullptr); // never initialised
+    EXPECT_EQ(AfxGetWindowCount(), 0);       // nor is any control of it left behind
+    CCustomDlg modeless;
+    ::SetLastError(0);
+    EXPECT_FALSE(modeless.Create(IDD_CUSTOM));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+    EXPECT_EQ(modeless.m_hWnd, nullptr);
+}
+
+TEST_F(TemplateCustomControls, AControlItsProcedureRefusesKeepsTheDialogFromOpening) {
+    Register("ProbeCustomRefusing", RefusingCustomProc);
+    AddTemplate("ProbeCustomRefusing");
+    CCustomDlg dlg;
+    EXPECT_FALSE(dlg.Create(IDD_CUSTOM));
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    EXPECT_EQ(AfxGetWindowCount(), 0);
+}
+
+TEST_F(TemplateCustomControls, TheSystemsOwnControlClassesNeedNoRegistration) {
+    AddTemplate("msctls_updown32");
+    CCustomDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_CUSTOM));
+    EXPECT_NE(dlg.GetDlgItem(static_cast<int>(kCustomId)), nullptr);
+    dlg.DestroyWindow();
+}
+
+TEST_F(TemplateCustomControls, AFormWhoseTemplateCannotBeMadeIsNotCreated) {
+    AddTemplate("ProbeNobody");
+    CWnd parent;
+    ASSERT_TRUE(parent.Create(nullptr, "frame", WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 1));
+    auto* form = new CCustomForm;
+    bool deleted = false;
+    form->m_pDeletedFlag = &deleted;
+    EXPECT_FALSE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 200), &parent, 1, nullptr));
+    EXPECT_TRUE(deleted); // the view went with its window, as a view does
+    EXPECT_TRUE(parent.GetChildren().empty());
+    parent.DestroyWindow();
+}

@@ -412,9 +412,10 @@ std::vector<CImplicitPowerPin> IInstance::implicitPowerPins() const {
     if (!defn) return out;
     for (auto& p : defn->power) {
         auto it = m_powerNets.find(p.name);
-        std::string net = it == m_powerNets.end() ? p.net : it->second;
+        const bool own = it != m_powerNets.end();
+        std::string net = own ? it->second : p.net;
         if (net.empty()) continue;
-        out.push_back({p.name.c_str(), p.number.c_str(), net.c_str(), p.ground ? "Ground" : "Power"});
+        out.push_back({p.name.c_str(), p.number.c_str(), net.c_str(), p.ground ? "Ground" : "Power", p.net.c_str(), own});
     }
     return out;
 }

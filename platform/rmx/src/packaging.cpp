@@ -324,7 +324,7 @@ std::vector<CImplicitPowerPin> IPhysPartDefn::implicitPowerPins() const {
     std::vector<CImplicitPowerPin> out;
     if (m_defn)
         for (auto& p : m_defn->power)
-            out.push_back({p.name.c_str(), p.number.c_str(), p.net.c_str(), p.ground ? "Ground" : "Power"});
+            out.push_back({p.name.c_str(), p.number.c_str(), p.net.c_str(), p.ground ? "Ground" : "Power", p.net.c_str()});
     return out;
 }
 std::vector<CString> IPhysPartDefn::signalModels() const {

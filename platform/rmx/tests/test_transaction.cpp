@@ -584,3 +584,24 @@ TEST_F(TxText, ARebuiltTransactionWritesTheSameEdits) {
 }
 
 } // namespace
+
+// An implicit power pin tells the instance's own tie from the part's net: a release is offered only
+// where there is a tie to release, and the net it falls back to is known without reading the part.
+TEST_F(Tx, ImplicitPowerPinsTellTheInstancesOwnTieFromThePartsNet) {
+    auto vdd = [&] {
+        for (const CImplicitPowerPin& p : inst("U1")->implicitPowerPins())
+            if (p.pinName == "VDD") return p;
+        return CImplicitPowerPin{};
+    };
+    EXPECT_FALSE(vdd().tiedByInstance);
+    EXPECT_STREQ(vdd().partNetName, "VCC");
+    CTransaction t(ctx);
+    ASSERT_TRUE(t.setPowerPinNet(inst("U1"), "VDD", "VCC3"));
+    EXPECT_TRUE(vdd().tiedByInstance);
+    EXPECT_STREQ(vdd().netName, "VCC3");
+    EXPECT_STREQ(vdd().partNetName, "VCC");
+    ASSERT_TRUE(t.removePowerPinNet(inst("U1"), "VDD"));
+    EXPECT_FALSE(vdd().tiedByInstance);
+    EXPECT_STREQ(vdd().netName, "VCC");
+    t.discard();
+}

@@ -5,7 +5,9 @@
 // controls become child windows); a modal dialog takes its answer from the answer queue:
 // DoModal creates the dialog, runs OnInitDialog, applies the scripted field values to the controls
 // (a field is named by the control id in decimal or by the template's field name), then calls
-// OnOK (or OnCancel for a scripted Cancel). An unanswered dialog is cancelled.
+// OnOK (or OnCancel for a scripted Cancel). An unanswered dialog is cancelled. A dialog whose
+// template names a control class that is not registered does not open: DoModal answers -1 and
+// Create FALSE, with GetLastError giving ERROR_CANNOT_FIND_WND_CLASS.
 #pragma once
 
 #include "afx/afxgdi.h"
@@ -431,8 +433,12 @@ protected:
 };
 
 // Creates the controls of the dialog template nIDTemplate as children of pParent; controls are
-// owned by the parent (deleted when destroyed).
-void AfxCreateTemplateControls(CWnd* pParent, UINT nIDTemplate);
+// owned by the parent (deleted when destroyed). A control whose class is neither one of the
+// system's control classes nor a registered window class (a custom control) is made by its
+// class's window procedure (CreateWindowExA). FALSE when a control could not be made: its class is
+// not registered (GetLastError gives ERROR_CANNOT_FIND_WND_CLASS) or its procedure refused it;
+// the controls made before it stay.
+BOOL AfxCreateTemplateControls(CWnd* pParent, UINT nIDTemplate);
 
 template <class T> T* CDataExchange::PrepareCtrl(int nIDC) {
     CWnd* w = m_pDlgWnd ? m_pDlgWnd->GetDlgItem(nIDC) : nullptr;

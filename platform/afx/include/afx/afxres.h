@@ -22,7 +22,9 @@ struct AfxMenuItemDef {
 };
 
 // One control of a dialog template. className: "BUTTON", "EDIT", "STATIC", "COMBOBOX", "LISTBOX",
-// "SysListView32" (list control) or anything else (a plain window). name: optional field name by
+// "SysListView32" (list control), another of the system's control classes (a plain window of that
+// class) or the name of a registered window class (a custom control, made by its class's procedure;
+// a template naming a class that is not registered cannot be made). name: optional field name by
 // which scripted dialog answers may address the control (besides its id in decimal).
 struct AfxDlgItemDef {
     UINT id;

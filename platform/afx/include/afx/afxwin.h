@@ -369,6 +369,10 @@ BOOL DestroyWindow(HWND hWnd);
 // UnregisterClassA fails for a class that is not registered. Nothing else is kept of a class than
 // what GetClassInfoA gives back.
 using ATOM = unsigned short;
+// The calling thread's last error code, as the window functions leave it.
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+DWORD GetLastError();
+void SetLastError(DWORD dwErrCode);
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 struct HBRUSH__;
 using HBRUSH = HBRUSH__*;
@@ -403,8 +407,9 @@ public:
 [[noreturn]] void AfxThrowResourceException();
 // A window of a registered class: its messages go to the class's window procedure, which may
 // attach a window object of its own to the handle at the first one (WM_CREATE), after which
-// messages go to that object. Null for a class not registered, one without a procedure, or a
-// creation the procedure refused (-1 to WM_CREATE).
+// messages go to that object. Null for a class not registered (GetLastError then gives
+// ERROR_CANNOT_FIND_WND_CLASS), one without a procedure, or a creation the procedure refused (-1 to
+// WM_CREATE).
 HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int x, int y,
                      int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
 

@@ -2,6 +2,7 @@
 #include "kxinstsigpane/KXListPanes.h"
 
 #include "KXListPaneChange.h"
+#include "KXPowerPinTies.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXDocument.h"
@@ -274,15 +275,6 @@ struct CKXPowerGroupDlg {
     }
 };
 
-// The net the instance ties its implicit power pin to now; false when it has no such pin.
-bool PowerPinNet(const IInstance& inst, const CString& pin, CString& net) {
-    for (const CImplicitPowerPin& p : inst.implicitPowerPins())
-        if (p.pinName == pin) {
-            net = p.netName;
-            return true;
-        }
-    return false;
-}
 } // namespace
 
 void CKXInstancePaneContainerView::OnPowerGroup() {
@@ -308,8 +300,9 @@ BOOL CKXInstancePaneContainerView::AssignPowerGroup(CString names, CString pin, 
     for (const CString& name : wanted) {
         IInstance* inst = design->instance(name.GetString()).instance();
         if (!inst) return Refuse("KXPANE-250", name);
-        CString now;
-        if (!PowerPinNet(*inst, pin, now) || now == net) continue;
+        const CKXPowerPinTies ties(*inst);
+        const CKXPowerPinTies::Tie* tie = ties.Find(pin);
+        if (!tie || tie->net == net) continue;
         changing.push_back(inst);
         joined += (joined.IsEmpty() ? "" : " ") + name;
     }

@@ -1,6 +1,7 @@
 #include "kxinstsigpane/KXListPanes.h"
 
 #include "KXListPaneChange.h"
+#include "KXPowerPinTies.h"
 
 #include <algorithm>
 #include <cctype>
@@ -462,34 +463,36 @@ void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
 }
 
 namespace {
-// The net an instance ties its implicit power pin to now; empty when the pin is tied to none.
-CString TiedPowerNet(const IInstance& inst, const CString& pin) {
-    for (const CImplicitPowerPin& p : inst.implicitPowerPins())
-        if (p.pinName == pin) return p.netName;
-    return CString();
-}
+enum class PinTie { kDone, kRefusedTie, kRefusedRelease };
 
-// Ties one implicit power pin as its row asks; false when the design refused. An empty signal
-// releases the instance's own tie, so that the pin goes back to its part's net (a pin the instance
-// does not tie itself has nothing to release). `changed` is set when the pin's net is another one now.
-bool TieImplicitPin(CTransaction& t, const IInstance& inst, const CImplicitPin& pin, bool& changed) {
-    const CString now = TiedPowerNet(inst, pin.m_strPinName);
-    if (now == pin.m_strSignal) return true;
+// Ties one implicit power pin as its row asks. An empty signal releases the instance's own tie, so
+// that the pin goes back to its part's net; a pin the instance does not tie itself has nothing to
+// release and is left alone (the design is not asked, so no refusal of its is left behind).
+// `changed` is set when the design changed.
+PinTie TieImplicitPin(CTransaction& t, const IInstance& inst, CKXPowerPinTies& ties, const CImplicitPin& pin,
+                      bool& changed) {
+    const CKXPowerPinTies::Tie* tie = ties.Find(pin.m_strPinName);
     if (pin.m_strSignal.IsEmpty()) {
-        if (t.removePowerPinNet(&inst, pin.m_strPinName.GetString()) && TiedPowerNet(inst, pin.m_strPinName) != now)
-            changed = true;
-        return true;
+        if (!tie || !tie->own) return PinTie::kDone;
+        if (!t.removePowerPinNet(&inst, pin.m_strPinName.GetString())) return PinTie::kRefusedRelease;
+        ties.Released(pin.m_strPinName);
+        changed = true;
+        return PinTie::kDone;
     }
-    if (!t.setPowerPinNet(&inst, pin.m_strPinName.GetString(), pin.m_strSignal.GetString())) return false;
+    if (tie && tie->net == pin.m_strSignal) return PinTie::kDone;
+    if (!t.setPowerPinNet(&inst, pin.m_strPinName.GetString(), pin.m_strSignal.GetString()))
+        return PinTie::kRefusedTie;
+    ties.Tied(pin.m_strPinName, pin.m_strSignal);
     changed = true;
-    return true;
+    return PinTie::kDone;
 }
 } // namespace
 
 // The implicit power pins of one instance (the first name) take the signals of their rows, in the
 // grid transaction that is open: they are part of the edit that typed them. TRUE when a pin was tied
 // to another net or released, FALSE when nothing changed, kPowerTieRefused when the design refused a
-// pin (message KXPANE-454): the instance's pins tied before it are taken back, so the edit can abort.
+// pin (message KXPANE-454 for a tie, KXTABLE-250 for a release): the instance's pins tied before it
+// are taken back, so the edit can abort.
 BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names) {
     CString count;
     count.Format("%d", static_cast<int>(pins.size()));
@@ -500,11 +503,16 @@ BOOL CKXInstancePaneGrid::AssignPower(const std::vector<CImplicitPin*>& pins, CS
     const IInstance* inst = design->instance(names->GetAt(0).GetString()).instance();
     if (!inst) return FALSE;
     const CTransaction::Mark before = t->mark();
+    CKXPowerPinTies ties(*inst);
     bool changed = false;
     for (const CImplicitPin* pin : pins) {
-        if (!pin || TieImplicitPin(*t, *inst, *pin, changed)) continue;
+        const PinTie done = pin ? TieImplicitPin(*t, *inst, ties, *pin, changed) : PinTie::kDone;
+        if (done == PinTie::kDone) continue;
         t->discardTo(before);
-        CKXErrorHandler::MessageBoxOk("KXPANE-454", pin->m_strSignal);
+        if (done == PinTie::kRefusedTie)
+            CKXErrorHandler::MessageBoxOk("KXPANE-454", pin->m_strSignal);
+        else
+            CKXErrorHandler::MessageBoxOk("KXTABLE-250", pin->m_strPinName, inst->name());
         return kPowerTieRefused;
     }
     return changed ? TRUE : FALSE;

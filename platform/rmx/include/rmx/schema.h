@@ -261,6 +261,8 @@ struct CImplicitPowerPin {
     CString pinNumber;  // package pin number
     CString netName;    // the net it is tied to
     CString typeText;   // "Power" or "Ground"
+    CString partNetName;        // the net the part definition gives it (the net once an own tie is released)
+    bool tiedByInstance = false; // the net is the instance's own choice, not its part's
 };
 
 class IInstance : public ISchemaObject {

@@ -1,0 +1,113 @@
+// A pair row's SIGNAL cell while its legs are not on one pair net: one entry per leg, in row
+// order, so that the text says which leg is open, and the same text typed into a pair row puts the
+// legs where the text says (an empty entry leaves its leg open), as one undo step that replays.
+#include "ConnEditFixture.h"
+
+#include <algorithm>
+
+
+namespace {
+
+class PairLegTexts : public ConnEditFixture {
+protected:
+    void OpenExpanded() {
+        OpenBoard();
+        ASSERT_EQ(Run("expandPins pin on"), "1");
+    }
+    // The legs of the clock pair and of the four-lane pair, as the netlist gives them.
+    std::vector<std::string> Legs() {
+        std::vector<std::string> out;
+        for (const char* pin : {"U1 CLK_P", "U1 CLK_N"})
+            out.push_back(std::string(pin) + "=" + Conn(pin));
+        for (const std::string& c : Conns("U1 TX_P"))
+            out.push_back("TX_P=" + c);
+        for (const std::string& c : Conns("U1 TX_N"))
+            out.push_back("TX_N=" + c);
+        return out;
+    }
+    // The legs typed into one by one (empty: cleared), each its own step.
+    int TypeLegs(const std::vector<std::pair<std::string, std::string>>& legs) {
+        for (const auto& [leg, text] : legs)
+            if (TypeSignal(leg, text) != "1") return 0;
+        return static_cast<int>(legs.size());
+    }
+};
+
+TEST_F(PairLegTexts, EachLegKeepsItsPlaceInThePairRowsText) {
+    OpenExpanded();
+    ASSERT_EQ(TypeSignal("CLK_N", ""), "1");
+    EXPECT_EQ(SignalCell("CLK"), "SYSCLK_P,") << "the open negative leg keeps its place";
+    ASSERT_EQ(TypeSignal("CLK_P", ""), "1");
+    EXPECT_EQ(SignalCell("CLK"), "") << "no leg on a net: nothing, not a lone comma";
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(TypeSignal("CLK_P", ""), "1");
+    EXPECT_EQ(SignalCell("CLK"), ",SYSCLK_N");
+    // Bus-bit legs: the lane's row and the vector pair's row, whose last lane's negative leg is open.
+    ASSERT_EQ(TypeSignal("TX_N<0>", ""), "1");
+    EXPECT_EQ(SignalCell("TX<0>"), "LVDS_P<0>,");
+    EXPECT_EQ(SignalCell("TX<3..0>"),
+              "LVDS_P<3>,LVDS_N<3>,LVDS_P<2>,LVDS_N<2>,LVDS_P<1>,LVDS_N<1>,LVDS_P<0>,");
+    EXPECT_EQ(SignalCell("TX<1>"), "LVDS<1>") << "a lane on its pair net keeps the pair's name";
+}
+
+// For each state of the legs: the pair row's text, typed into the pair row of the pair as loaded,
+// gives the legs of that state.
+TEST_F(PairLegTexts, TheShownTextTypedIntoThePairRowGivesTheSameLegs) {
+    OpenExpanded();
+    const std::vector<std::string> loaded = Legs();
+    struct Case {
+        const char* pairRow;
+        std::vector<std::pair<std::string, std::string>> legs;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"CLK", {{"CLK_N", ""}}, "SYSCLK_P,"},
+        {"CLK", {{"CLK_P", ""}}, ",SYSCLK_N"},
+        {"CLK", {{"CLK_P", "MCLK"}}, "MCLK,SYSCLK_N"},
+        {"TX<3>", {{"TX_P<3>", "LVDS_P<2>"}}, "LVDS_P<2>,LVDS_N<3>"},
+        {"TX<3>", {{"TX_N<3>", ""}}, "LVDS_P<3>,"},
+        {"TX<3..0>",
+         {{"TX_P<3>", "LVDS_P<2>"}, {"TX_N<0>", ""}},
+         "LVDS_P<2>,LVDS_N<3>,LVDS_P<2>,LVDS_N<2>,LVDS_P<1>,LVDS_N<1>,LVDS_P<0>,"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const int steps = TypeLegs(c.legs);
+        ASSERT_EQ(steps, static_cast<int>(c.legs.size()));
+        const std::vector<std::string> wanted = Legs();
+        const std::string shown = SignalCell(c.pairRow);
+        EXPECT_EQ(shown, c.shown);
+        for (int i = 0; i < steps; ++i)
+            ASSERT_EQ(Run("undo"), "1");
+        ASSERT_EQ(Legs(), loaded);
+        const int before = Steps();
+        EXPECT_EQ(TypeSignal(c.pairRow, shown), "1") << ::testing::PrintToString(Messages());
+        EXPECT_EQ(Legs(), wanted);
+        EXPECT_EQ(SignalCell(c.pairRow), shown);
+        EXPECT_EQ(Steps(), before + 1) << "one undo step";
+        // Typed again as it stands: nothing changes.
+        EXPECT_EQ(TypeSignal(c.pairRow, shown), "1");
+        EXPECT_EQ(Legs(), wanted);
+        EXPECT_EQ(Steps(), before + 1);
+        ASSERT_EQ(Run("undo"), "1");
+        EXPECT_EQ(Legs(), loaded);
+    }
+}
+
+TEST_F(PairLegTexts, ALegListTypedIntoAPairRowReplaysFromTheJournal) {
+    OpenExpanded();
+    const std::string original = Saved();
+    Echoes();
+    ASSERT_EQ(TypeSignal("CLK", "MCLK,"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Conn("U1 CLK_P"), "MCLK");
+    EXPECT_EQ(Conn("U1 CLK_N"), "") << "the empty entry leaves its leg open";
+    const std::vector<std::string> echoes = Echoes();
+    EXPECT_NE(std::find(echoes.begin(), echoes.end(), "addConnection =CONNECTBITS(MCLK,)"), echoes.end())
+        << ::testing::PrintToString(echoes);
+    EXPECT_EQ(SignalCell("CLK"), "MCLK,");
+    const std::string edited = Saved();
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+} // namespace

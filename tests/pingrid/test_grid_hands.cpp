@@ -1,0 +1,147 @@
+// A user's hands on a component's pin grid, through the host: stepping through the Signal cells,
+// Delete on the filter row, the sort and filter words naming columns as the grid shows them, and
+// property columns added one after the other in the customise dialog.
+#include "PinGridBoardFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using G = CKXInstanceDetailsGridWnd;
+
+bool Has(const std::vector<std::string>& list, const std::string& item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+class PinGridHands : public PinGridBoard {
+protected:
+    ROWCOL CurrentRow() {
+        ROWCOL row = 0, col = 0;
+        return Grid() && Grid()->GetCurrentCell(row, col) ? row : 0;
+    }
+    // The caption row as kx::window shows it, one text per shown column.
+    std::vector<std::string> Captions() { return Rows()[2]; }
+};
+
+TEST_F(PinGridHands, SignalCellSteppingGoesToTheRowsTheUserSees) {
+    OpenBoard();
+    // A<12..0> is folded: its bit rows follow it, hidden.
+    const ROWCOL bus = PinRow("A<12..0>"), clk = PinRow("CLK");
+    ASSERT_TRUE(Grid()->IsRowHidden(bus + 1));
+    Run("kx::pane SelectFirstSignalCol");
+    ASSERT_EQ(CurrentRow(), bus);
+    EXPECT_EQ(Run("kx::pane SelectNextSignalCol"), "1");
+    EXPECT_EQ(CurrentRow(), clk) << "the folded bits are stepped over";
+    EXPECT_EQ(Run("trackInSignalList pin"), "1") << "the current pin is the pair's";
+
+    // A filter hides rows: every step that answers 1 lands on a shown Signal cell, the last answers 0.
+    ASSERT_EQ(Run("kx::edit ccp 4 " + std::to_string(G::m_nColSignal) + " *CLK*"), "1");
+    Run("kx::pane SelectFirstSignalCol");
+    int steps = 0;
+    while (Run("kx::pane SelectNextSignalCol") == "1" && steps < 100) {
+        ++steps;
+        ASSERT_GT(CurrentRow(), 0u);
+        EXPECT_FALSE(Grid()->IsRowHidden(CurrentRow())) << CurrentRow();
+    }
+    EXPECT_GT(steps, 0);
+    EXPECT_EQ(CurrentRow(), 0u) << "past the last shown row no cell is current";
+}
+
+TEST_F(PinGridHands, DeleteOnTheFilterRowTakesTheColumnsFilterOff) {
+    OpenBoard();
+    const std::string netlist = Run("kx::netlist");
+    const std::string col = std::to_string(G::m_nColSignal);
+    ASSERT_EQ(Run("kx::edit ccp 4 " + col + " PG*"), "1");
+    ASSERT_FALSE(Shows("MCLK"));
+    Run("kx::select ccp 4 " + col);
+    Echoes();
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(CellText(4, G::m_nColSignal), "*");
+    EXPECT_TRUE(Shows("MCLK"));
+    EXPECT_TRUE(Shows("PGOOD"));
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    for (const std::string& echo : Echoes())
+        EXPECT_EQ(echo.find("deleteConnection"), std::string::npos) << echo;
+    EXPECT_EQ(Transcript().find("request: deleteConnection"), std::string::npos);
+    EXPECT_EQ(Run("undo"), "0") << "a filter is no undo step";
+    EXPECT_NE(JournalText().find(".FilterRows(\"Signal\",\"*\")"), std::string::npos) << JournalText();
+}
+
+TEST_F(PinGridHands, SortAndFilterWordsNameColumnsAsTheGridShowsThem) {
+    OpenBoard();
+    Run("kx::answer dialog CKXCommentsDlg ok text {check later}");
+    ASSERT_EQ(Run("kx::click ccp " + std::to_string(PinRow("PGOOD")) + " " + std::to_string(G::m_nColComments) +
+                  " double"),
+              "1");
+    // The Comments caption is a picture: the word takes the caption the user reads, in any case.
+    EXPECT_EQ(Run("filterRows pin -col Comments -filter check*"), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(Shows("PGOOD"));
+    EXPECT_FALSE(Shows("MCLK"));
+    EXPECT_EQ(Run("filterRows pin -col COMMENTS -filter *"), "1");
+    EXPECT_TRUE(Shows("MCLK"));
+    EXPECT_EQ(Run("sort pin {Pull Up/Down}"), "1");
+    EXPECT_TRUE(Messages().empty());
+
+    // A column the grid lacks: the word's usage, and nothing changes.
+    const std::vector<std::string> before = PinNames();
+    EXPECT_EQ(Run("filterRows pin -col NoSuchColumn -filter x*"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-234"});
+    EXPECT_EQ(Run("sort pin NoSuchColumn"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-231"});
+    EXPECT_EQ(PinNames(), before);
+}
+
+TEST_F(PinGridHands, PropertyColumnsAddedOneAfterTheOtherEachComeOnceAndGoWhenRemoved) {
+    OpenBoard();
+    Run("kx::select ccp 6 4");
+    Run("kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    Run("kx::answer dialog CKXCustomizeDialog ok add {NETCLASS|Net Class|8s|NETPROP|SHOW}");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    const std::vector<std::string> expected = {"Slew",   "Net Class",   "Diff Pair",    "Pin Name", "Pin Number",
+                                               "Pin Type", "Signal", "Termination", "Pull Up/Down", "Comments"};
+    EXPECT_EQ(Captions(), expected) << Run("kx::window ccp");
+    // The captions name the cells below them: the pair pin's Diff Pair cell is under "Diff Pair".
+    const std::vector<std::string> clk = Rows()[static_cast<int>(PinRow("CLK"))];
+    ASSERT_EQ(clk.size(), expected.size());
+    EXPECT_EQ(clk[2], "Library defined");
+    EXPECT_EQ(clk[3], "CLK");
+
+    // Typed values land in their own columns.
+    const std::string pgood = std::to_string(PinRow("PGOOD"));
+    int slew = 0;
+    for (ROWCOL c = 1; c <= Grid()->GetColCount(); ++c)
+        if (CellText(2, static_cast<int>(c)) == "Slew") slew = static_cast<int>(c);
+    ASSERT_GT(slew, 0);
+    EXPECT_EQ(Run("kx::edit ccp " + pgood + " " + std::to_string(slew) + " fast"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD SLEW"), "fast");
+
+    // Removed in the dialog, the column goes, also from a grid made afterwards.
+    Run("kx::select ccp 6 4");
+    Run("kx::answer dialog CKXCustomizeDialog ok remove SLEW");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    EXPECT_FALSE(Has(Captions(), "Slew")) << Run("kx::window ccp");
+    EXPECT_TRUE(Has(Captions(), "Net Class"));
+    Run("kx::show clp R1");
+    Run("kx::show clp U1");
+    const std::vector<std::string> again = Captions();
+    EXPECT_FALSE(Has(again, "Slew")) << Run("kx::window ccp");
+    EXPECT_EQ(std::count(again.begin(), again.end(), "Net Class"), 1);
+}
+
+TEST_F(PinGridHands, DeleteConnectionWithoutAPinSaysWhyAndChangesNothing) {
+    OpenBoard();
+    const std::string netlist = Run("kx::netlist");
+    // A key that names no pin row leaves the grid with nothing selected.
+    Run("selectObject pin NOSUCHPIN");
+    Messages();
+    EXPECT_EQ(Run("deleteConnection pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-272"});
+    EXPECT_EQ(Run("deleteConnection pin [list U1 NOSUCHPIN X1]"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-272"});
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(Run("undo"), "0") << "no undo step";
+}
+
+} // namespace
