@@ -171,7 +171,8 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         CKXShareGlobalData::LogTransactionMessage("Added to Undo: " + owned->GetName() + "\n");
     m_redo.clear();
     // 1 opens a step; 2 joins the current one; 0 joins an open step (or makes one) and closes it.
-    bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty();
+    bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty() && !m_bNewStepNext;
+    m_bNewStepNext = FALSE;
     if (!join) {
         TakeReplaySteps();
         m_undo.emplace_back();

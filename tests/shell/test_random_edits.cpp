@@ -12,7 +12,14 @@
 // paste of copied cells onto its pins), the
 // pin grid's and the matrix's paste of copied pull-ups and terminations, the clipboard viewer's paste,
 // the clock pair moved to another pair net with its terminations kept or dropped, a second window on
-// the same design, and a close without saving followed by a reopen; about one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
+// the same design, and a close without saving followed by a reopen; the pin grid's renames, its pair
+// pin taken off, Modify Values, the termination and pull-up dialogs (button, double-click, menu), the
+// Assign Pin Number menu, its view options, sorting and filtering; several grids shown at once and
+// another made active; the signal grid's connect by pin number, its paste and property setting; the
+// matrix's models, edited terminations and pull-ups, its dialogs and pasted cells, its stored views
+// saved as, removed, made and changed by the menus; a model typed into the physical net grid; the
+// host's deletes, placements and pin comment moves; the lists' automation; Ctrl+Z, Ctrl+Y and
+// Ctrl+V. About one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
 // every step (in the order the steps were made, over every window) gives the saved design back
 // byte for byte, redoing them gives the end state, undoing again gives the saved design, and the
 // sequence's journal replayed on the saved design gives the end state byte for byte (in the same
@@ -25,7 +32,9 @@
 // the row showing TEXT and the column titled CAPTION.
 //
 // A failure prints the seed; KX_EDIT_SEED=<seed> runs that sequence alone, KX_EDIT_SEQUENCES=<n>
-// runs n sequences (the suite runs a fixed few), from KX_EDIT_SEED when both are given.
+// runs n sequences (the suite runs a fixed few), from KX_EDIT_SEED when both are given. With
+// KX_EDIT_SCRIPT=<file> the file's lines (the "edits:" a failure prints) are the sequence instead,
+// meeting the same refused commits as the seed's own: lines taken out of it make a failure smaller.
 #include "KXShellFixture.h"
 
 #include "pane/KXBottomPaneContainerView.h"
