@@ -124,7 +124,11 @@ BOOL CKXBottomPaneContainerView::BeginPaneTransaction(const char* name) {
     m_nCommandsAtPaneTransaction = m_undo.empty() ? 0 : m_undo.back().commands.size();
     m_redoAtPaneTransaction = std::move(m_redo); // a grid command of the edit clears it; a refusal restores it
     m_redo.clear();
-    return CKXTransaction::BeginTrans(grid, PaneMasterDesign(), name);
+    if (!CKXTransaction::BeginTrans(grid, PaneMasterDesign(), name)) return FALSE;
+    // The edit is a step of its own: it joins none that an edit before left open.
+    m_bStepOpen = FALSE;
+    m_bNewStepNext = TRUE;
+    return TRUE;
 }
 
 bool CKXBottomPaneContainerView::RecordedSincePaneTransaction() const {
@@ -146,6 +150,7 @@ BOOL CKXBottomPaneContainerView::EndPaneTransaction(BOOL commit) {
     // again, and the steps they recorded go.
     if (!done) TakeBackStepsSince(m_nStepsAtPaneTransaction, m_nCommandsAtPaneTransaction);
     // The redo history goes only with an edit the history took: a refused one leaves it whole.
+    m_bNewStepNext = FALSE;
     if (!done || !RecordedSincePaneTransaction()) m_redo = std::move(m_redoAtPaneTransaction);
     m_redoAtPaneTransaction.clear();
     if (commit && !done)

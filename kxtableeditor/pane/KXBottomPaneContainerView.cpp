@@ -180,7 +180,8 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     if (type == gxDo && CKXShareGlobalData::m_fpTransLogFile)
         CKXShareGlobalData::LogTransactionMessage("Added to Undo: " + owned->GetName() + "\n");
     // 1 opens a step; 2 joins the current one; 0 joins an open step (or makes one) and closes it.
-    bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty();
+    bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty() && !m_bNewStepNext;
+    m_bNewStepNext = FALSE;
     // A new step forgets what could be redone; while it stays open a roll-back gives that back.
     if (!join) m_redoAtOpenStep = std::move(m_redo);
     m_redo.clear();

@@ -739,6 +739,9 @@ private:
     Step* m_pRecording = nullptr; // step that commands recorded during an undo or redo go to
     Step* m_pRunning = nullptr;   // step whose commands an undo or redo carries out now
     BOOL m_bStepOpen = FALSE;
+    // The pane began an edit of its own: its first command opens a new step, whatever state the grid
+    // that records it was left in by the edit before.
+    BOOL m_bNewStepNext = FALSE;
     BOOL m_bInUndo = FALSE;
     BOOL m_bSyncing = FALSE;
     BOOL m_bAttachEnabled = TRUE;

@@ -34,6 +34,9 @@ struct KeyColumn {
     int* column;
 };
 
+// How far past the grid's last column the key columns a customisation leaves out are numbered.
+constexpr int kAbsentColumnOffset = 1000;
+
 // Instance and Ref Des: shown only when the grid holds several instances.
 const std::vector<CKXColumnModel::FixedColumn> kFixedColumns = {{"Instance", 50, false}, {"Ref Des", 50, false}};
 
@@ -64,9 +67,17 @@ void CKXInstanceDetailsGridWnd::TakeColumnNumbers() {
                               {PN, &m_nColPinNumber},       {PIN_TYPE, &m_nColPinType},
                               {SIGNAL, &m_nColSignal},      {TERMINATION, &m_nColTermination},
                               {PUPD, &m_nColPupd},          {COMMENTS, &m_nColComments}};
-    for (const KeyColumn& k : keys)
-        if (const int col = Columns().ColumnOfKey(k.key); col >= 0) *k.column = col;
     m_nColCount = Columns().Size();
+    // A key column the customisation leaves out gets a number past the grid's columns, each its own:
+    // the grid neither writes nor reads its cells, and it meets none of the columns shown (its old
+    // number would be another column's now).
+    int absent = m_nColCount + kAbsentColumnOffset;
+    for (const KeyColumn& k : keys) {
+        if (const int col = Columns().ColumnOfKey(k.key); col >= 0)
+            *k.column = col;
+        else if (m_nColCount > 0)
+            *k.column = absent++;
+    }
 }
 
 void CKXInstanceDetailsGridWnd::LoadCustomPropertyColumns(BOOL bParse) {

@@ -274,7 +274,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     if (anyPair && !anyOther) {
         CDWordArray rows = RowArray(selected);
         const BOOL done = AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
-        const CString journal = std::exchange(m_pendingJournal, CString());
+        const CString journal = std::exchange(m_leadJournal, CString()) + std::exchange(m_pendingJournal, CString());
         if (!done || !edit.Commit()) return 0;
         WriteJournal(journal);
         return 1;
@@ -436,6 +436,16 @@ BOOL CKXInstanceDetailsGridWnd::ChangeNetWidth(INet* net, int low, int high) {
 // ---------------------------------------------------------------------------
 // One row
 
+CString CKXInstanceDetailsGridWnd::PinNetText(IInstTerm* pin, int msb, int lsb, const CString& shown) {
+    const CNetBit first = pin->netBit(msb), last = pin->netBit(lsb);
+    INet* net = first.net();
+    // Bits on several nets, or none: what the cell shows.
+    if (!net || last.net() != net) return shown;
+    if (net->isScalar()) return CString(net->name());
+    return first.bit() == last.bit() ? CSchemaUtilities::vectorName(net->name(), first.bit())
+                                     : CSchemaUtilities::vectorName(net->name(), first.bit(), last.bit());
+}
+
 BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netContext, int netLow, int netHigh,
                                                    CTransaction* transaction, BOOL newNet) {
     INet* net = netContext.net();
@@ -462,6 +472,9 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     // The no-connect signal takes no termination; another net takes the moved bits' terminations
     // only when the user keeps them.
     const std::vector<std::pair<int, CNetBit>> moved = MovingBits(pin, pinMsb, pinLsb, net);
+    // The net a rename leaves, as the design has it now: the cell may still show what the pin was on
+    // before an earlier rename of the same edit.
+    const CString leftText = m_bRenamingSignal && newNet ? PinNetText(pin, pinMsb, pinLsb, oldText) : oldText;
     if (nc)
         DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
     else if (!KeepsTerminationsOnMove())
@@ -473,7 +486,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     // The pull-ups of the nets the pin left go along to its new net, when the user keeps them.
     if (!nc) CarryPupdsOver(transaction, pin, moved);
     if (!nc) AutoConnectDiffPairLegs(transaction, pin, pinMsb, pinLsb);
-    if (m_bRenamingSignal && newNet) MergeRenamedNet(transaction, oldText, net);
+    if (m_bRenamingSignal && newNet) MergeRenamedNet(transaction, leftText, net);
     if (IKXGridSite* site = Site()) site->MarkModified();
     return TRUE;
 }

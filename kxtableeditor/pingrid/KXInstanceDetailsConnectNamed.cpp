@@ -114,10 +114,11 @@ bool CKXInstanceDetailsGridWnd::DropMovedTerminations(CTransaction* transaction,
     }
     if (dropped && !select.IsEmpty()) {
         // Replayed, the connect keeps the termination (a replay's questions are answered yes): the
-        // journal deletes it as the user's answer did.
+        // journal deletes it as the user's answer did, before the connect as here, so that what the
+        // connect makes (a carried pull-up's part) is named as it was.
         KXJournalLines lines(JournalHandle());
         lines.Pane("Delete").End();
-        m_pendingJournal += select + lines.Text();
+        m_leadJournal += select + lines.Text();
     }
     return dropped;
 }

@@ -1270,6 +1270,8 @@ private:
     BOOL ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol, const CString& text);
     BOOL DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROWCOL nCol);
     BOOL TypeIntoSignalCell(ROWCOL row, const CString& name);
+    // The text of the net the pin's bits are on in the design (one net), else the shown text.
+    CString PinNetText(IInstTerm* pin, int msb, int lsb, const CString& shown);
     void MergeRenamedNet(CTransaction* transaction, const CString& oldText, INet* newNet);
     // Calls take(row, conn), in row order, for the first pin row (not a pair row) of each key in map,
     // taking the entry out of it first; keys no row shows stay in map.

@@ -2,6 +2,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXColumnModel.h"
 #include "grid/KXGridSite.h"
 
 #include "afx/afxwin.h"
@@ -141,11 +142,11 @@ void CKXInstanceDetailsGridWnd::PrepareLoadColumns(const CInstanceContext& insta
         if (!multiple && m_bIsBlock) {
             // A component after a block: its pin captions and its PN column come back.
             m_bIsBlock = 0;
-            const CKXColumnInfoClass* name = GetColumnInfo(m_nColPinName);
-            const CKXColumnInfoClass* type = GetColumnInfo(m_nColPinType);
+            const CKXColumnInfoClass* name = Columns().Find(m_nColPinName);
+            const CKXColumnInfoClass* type = Columns().Find(m_nColPinType);
             SetPinNameCaptions(name ? name->m_strCaption.GetString() : "Pin Name",
                                type ? type->m_strCaption.GetString() : "Pin Type");
-            const CKXColumnInfoClass* pn = GetColumnInfo(m_nColPinNumber);
+            const CKXColumnInfoClass* pn = Columns().Find(m_nColPinNumber);
             if (pn && pn->m_bShown)
                 HideCols(Col(m_nColPinNumber), Col(m_nColPinNumber), FALSE, nullptr, kNoUpdate, gxDo);
         }

@@ -49,6 +49,9 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     ConnTarget t;
     if (!ResolveConnPin(row, bPinName, text, t, bShowMessages)) return FALSE;
     if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
+    // The pin the row shows now leaves the net for the new one: named before the row changes.
+    const bool replacing = GetRowPinId(row) >= 0 && !CellText(row, m_nColPinName).IsEmpty();
+    const CString oldKey = replacing ? RowPinKey(row) : CString();
     std::vector<std::unique_ptr<CKXPinData>> records;
     if (!t.fillOnly && !CommitConnection(row, bPinName, text, t, records, bShowMessages)) return FALSE;
     const CString pinNumber = WriteConnectedCells(row, bPinName, t);
@@ -58,7 +61,8 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
         row = UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, records);
     }
     EchoConnection(row, pinNumber, t.net->isScalar());
-    JournalConnection(row, pinNumber, t.net->isScalar());
+    // A pin without a number (a block's pin) is named by its name, as the row's key names it.
+    JournalConnection(row, pinNumber.IsEmpty() ? RowPinKey(row) : pinNumber, t.net->isScalar(), oldKey);
     return TRUE;
 }
 
@@ -219,18 +223,29 @@ void CKXSignalDetailsGridWnd::EchoConnection(ROWCOL row, const CString& pinNumbe
     m_bConnectEcho = FALSE;
 }
 
-void CKXSignalDetailsGridWnd::JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet) {
+void CKXSignalDetailsGridWnd::JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet,
+                                                const CString& replacedKey) {
     const CNetContext net = GetNetOfRow(row);
     // A row of a shown bit has no bit cells: the replay, which shows the whole net, names the bit.
     const CString bit = Decimal(GetRowNetBit(row));
     const CString start = scalarNet ? CString("-1") : m_bNetBitMode ? bit : CellText(row, m_nColStartBit);
     const CString end = scalarNet ? CString("-1") : m_bNetBitMode ? bit : CellText(row, m_nColEndBit);
-    KXJournalLines(JournalHandle())
-        .Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+    const CString netName = net ? CString(net->name()) : CString();
+    KXJournalLines journal(JournalHandle());
+    // The replay's connect adds a row of its own: the pin the row showed before leaves the net first,
+    // as here, by the row's Delete.
+    if (!replacedKey.IsEmpty())
+        journal.Call("Slp()", "Select", {netName})
+            .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), replacedKey})
+            .End()
+            .Comment("Delete")
+            .Pane("Delete")
+            .OwnStep();
+    journal.Call("Slp()", "Select", {netName})
         .Comment("Assign Connectivity")
-        .Pane("AssignConnectivity", {CellText(row, m_nColInstance), pinNumber, start, end})
-        .End()
-        .Write();
+        .Pane("AssignConnectivity", {CellText(row, m_nColInstance), pinNumber, start, end});
+    if (!replacedKey.IsEmpty()) journal.OwnStep();
+    journal.End().Write();
 }
 
 BOOL CKXSignalDetailsGridWnd::DisconnectRow(ROWCOL row, CString pinName, BOOL bShowMessages) {
@@ -350,6 +365,9 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, con
         CKXErrorHandler::MessageBoxOk("KXTABLE-160");
         return FALSE;
     }
+    // A pin without a number (a block's pin) is named by its name.
+    int pinMsb = -1, pinLsb = -1;
+    const bool byName = !FindInstTerm(inst, number, pinMsb, pinLsb) && inst->findInstTerm(number.GetString());
     // Bits given for a scalar net, or none for a bus: nothing connected, and the row goes back to blank.
     if ((start == -1) != (end == -1) || (start == -1) != net->isScalar()) {
         RestyleRow(row);
@@ -360,9 +378,9 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, con
         WriteCell(row, m_nColStartBit, CGXStyle().SetValue(Decimal(start)).SetControl(Id(IDS_CTRL_EDIT)));
         WriteCell(row, m_nColEndBit, CGXStyle().SetValue(Decimal(end)).SetControl(Id(IDS_CTRL_EDIT)));
     }
-    const BOOL result = CommitCellEdit(row, Col(m_nColPinNumber), number, TRUE);
+    const BOOL result = CommitCellEdit(row, Col(byName ? m_nColPinName : m_nColPinNumber), number, TRUE);
     GridWriteScope scope(*this, GridWriteScope::kUndo);
-    if (result)
+    if (result && !byName)
         WriteCell(row, m_nColPinNumber, CGXStyle().SetValue(number));
     else
         RestyleRow(row);

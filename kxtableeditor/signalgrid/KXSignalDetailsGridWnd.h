@@ -585,7 +585,10 @@ private:
     // The row's PIN_TYPE, PN or PIN_NAME, PUPD and TERMINATION cells after a connect; the pin number.
     CString WriteConnectedCells(ROWCOL row, BOOL bPinName, const ConnTarget& t);
     void EchoConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);
-    void JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);
+    // The row's connection as the replay makes it again; replacedKey names the pin the row showed
+    // before, which the journal takes off the net first.
+    void JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet,
+                           const CString& replacedKey = CString());
     CString JournalHandle();
     void MarkModified();
     BOOL IsSameDesign(IDesign* design) const;

@@ -105,4 +105,17 @@ TEST_F(Rename, ARenameReplaysFromTheJournalWithTheMergedProperties) {
     EXPECT_EQ(Replayed(original), edited);
 }
 
+// A pin listed twice is renamed twice, in order: the second new net takes the properties of the net
+// the first rename put it on, as the replay of the two journalled renames does.
+TEST_F(Rename, APinRenamedTwiceInOneWordMergesTheNetItLeavesLast) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_EQ(NetProp("MCLK", "PHYS_NET_NAME"), "DDR_CLK");
+    ASSERT_EQ(Run("renameConnection pin [list U1 PGOOD C10 MCLK] [list U1 PGOOD C10 RN1]"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "RN1");
+    EXPECT_EQ(NetProp("RN1", "PHYS_NET_NAME"), "DDR_CLK");
+    const std::string edited = Saved();
+    EXPECT_EQ(Replayed(original), edited);
+}
+
 } // namespace

@@ -78,6 +78,29 @@ TEST_F(Retain, APinLeavingANetWithAPullUpTakesItAlongWhenTheUserSaysSo) {
     EXPECT_TRUE(Replayed(original) == kept) << JournalText();
 }
 
+// The dropped termination goes before the carried pull-up is made, which then takes the part's name
+// the termination had: the replay deletes it before the connect too, and names the same.
+TEST_F(Retain, ADroppedTerminationAndACarriedPullUpReplayWithTheSameNames) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("kx::show clp U1; selectObject pin RST_N");
+    ASSERT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+                  "-value 33"),
+              "1");
+    const std::string terminated = Saved();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0 preservePupd 1");
+    EXPECT_EQ(TypeSignal("RST_N", "NEWRST"), "1");
+    EXPECT_TRUE(Asked());
+    const std::string moved = Saved();
+    EXPECT_NE(moved.find("PullUp @:NEWRST"), std::string::npos);
+    EXPECT_EQ(moved.find("Series @U1.RST_N"), std::string::npos);
+    Run("undo");
+    EXPECT_TRUE(Saved() == terminated);
+    Run("redo");
+    EXPECT_TRUE(Saved() == moved);
+    EXPECT_TRUE(Replayed(original) == moved) << JournalText();
+}
+
 TEST_F(Retain, APinLeavingANetWithAPullUpLeavesItWhenTheUserSaysSo) {
     OpenBoard();
     const std::string original = Saved();

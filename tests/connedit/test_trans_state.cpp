@@ -26,6 +26,27 @@ TEST_F(TransState, ACommittedConnectIsOneStepAndTheNextEditOpensItsOwn) {
     EXPECT_EQ(Conn("U1 RST_N"), "RESET_N");
 }
 
+// Each delete word, and each automation Delete a journal replays, is a step of its own: an undo takes
+// back the last one alone, so a journal's Undo() calls take back what the user's undos took back.
+TEST_F(TransState, EachDeleteIsAStepOfItsOwn) {
+    OpenBoard();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("deleteConnection pin PGOOD"), "1");
+    ASSERT_EQ(Run("deleteConnection pin RST_N"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 2);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "");
+    EXPECT_EQ(Conn("U1 RST_N"), "RESET_N");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "PG");
+    Run("kx::pane SelectSignalCol PGOOD C10; kx::pane Delete");
+    Run("kx::pane SelectSignalCol RST_N C9; kx::pane Delete");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 2);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "");
+    EXPECT_EQ(Conn("U1 RST_N"), "RESET_N");
+}
+
 TEST_F(TransState, ARefusedEditLeavesNoStepAndTheStateClosed) {
     OpenBoard();
     const int steps = Ccp()->GetUndoStepCount();

@@ -1,6 +1,7 @@
 // The pin grid on the example board, driven as the user and the host application drive it.
 #include "PinGridBoardFixture.h"
 
+#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXPartReader.h"
 #include "kxcontrols/KXProgressBar.h"
 
@@ -285,6 +286,50 @@ TEST_F(PinGridBoard, APairRowShowsItsTermination) {
     const ROWCOL tx = PinRow("TX<3..0>");
     ASSERT_GT(tx, 0u);
     EXPECT_EQ(CellText(tx, G::m_nColTermination), "");
+}
+
+// ------------------------------------------------------------------ columns left out
+
+// A customisation without the Diff Pair and Pin Type columns: the columns that stay keep their own
+// cells (the left-out ones had numbers that are other columns' now).
+class PinGridWithoutSomeColumns : public PinGridBoard {
+protected:
+    void SetUp() override {
+        PinGridBoard::SetUp();
+        if (HasFatalFailure()) return;
+        CKXCustomizeAPI::Reset();
+        CKXCustomizeAPI::setCustomizationOrigin("CCP");
+        CStringArray columns;
+        for (const char* e : {"PIN_NAME|Pin Name|14s|DEFAULT|SHOW", "PN|Pin Number|8s|DEFAULT|SHOW",
+                              "SIGNAL|Signal|16s|DEFAULT|SHOW", "TERMINATION|Termination|12s|DEFAULT|SHOW",
+                              "PUPD|Pull Up/Down|10s|DEFAULT|SHOW", "COMMENTS|Comments|16s|DEFAULT|SHOW"})
+            columns.Add(e);
+        ASSERT_TRUE(CKXCustomizeAPI::parseFile(columns, false));
+    }
+    void TearDown() override {
+        CKXCustomizeAPI::Reset();
+        PinGridBoard::TearDown();
+    }
+};
+
+TEST_F(PinGridWithoutSomeColumns, AFilterTakenOffShowsEveryRowAgain) {
+    OpenBoard();
+    const std::string all = Run("kx::window ccp");
+    ASSERT_NE(all.find(" MCLK | B14 | MCLK | Series"), std::string::npos) << all;
+    EXPECT_EQ(Run("filterRows pin -col Signal -filter M*"), "1");
+    EXPECT_EQ(Run("filterRows pin -col Signal -filter *"), "1");
+    EXPECT_EQ(Run("kx::window ccp"), all);
+}
+
+TEST_F(PinGridWithoutSomeColumns, APinRowIsNoBitRowAndItsTerminationCellIsItsOwn) {
+    OpenBoard();
+    const ROWCOL mclk = PinRow("MCLK");
+    ASSERT_GT(mclk, 0u);
+    CString base;
+    int msb = -1, lsb = -1;
+    EXPECT_EQ(Grid()->GetRowKind(mclk, base, msb, lsb), PIN_ROW_SCALAR);
+    EXPECT_EQ(CellText(mclk, G::m_nColTermination), "Series");
+    EXPECT_EQ(CellText(mclk, G::m_nColPinName), "MCLK");
 }
 
 } // namespace

@@ -12,7 +12,14 @@
 // paste of copied cells onto its pins), the
 // pin grid's and the matrix's paste of copied pull-ups and terminations, the clipboard viewer's paste,
 // the clock pair moved to another pair net with its terminations kept or dropped, a second window on
-// the same design, and a close without saving followed by a reopen; about one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
+// the same design, and a close without saving followed by a reopen; the pin grid's renames, its pair
+// pin taken off, Modify Values, the termination and pull-up dialogs (button, double-click, menu), the
+// Assign Pin Number menu, its view options, sorting and filtering; several grids shown at once and
+// another made active; the signal grid's connect by pin number, its paste and property setting; the
+// matrix's models, edited terminations and pull-ups, its dialogs and pasted cells, its stored views
+// saved as, removed, made and changed by the menus; a model typed into the physical net grid; the
+// host's deletes, placements and pin comment moves; the lists' automation; Ctrl+Z, Ctrl+Y and
+// Ctrl+V. About one commit in six is refused by the design database. After each sequence: nothing crashed, undoing
 // every step (in the order the steps were made, over every window) gives the saved design back
 // byte for byte, redoing them gives the end state, undoing again gives the saved design, and the
 // sequence's journal replayed on the saved design gives the end state byte for byte (in the same
@@ -25,7 +32,9 @@
 // the row showing TEXT and the column titled CAPTION.
 //
 // A failure prints the seed; KX_EDIT_SEED=<seed> runs that sequence alone, KX_EDIT_SEQUENCES=<n>
-// runs n sequences (the suite runs a fixed few), from KX_EDIT_SEED when both are given.
+// runs n sequences (the suite runs a fixed few), from KX_EDIT_SEED when both are given. With
+// KX_EDIT_SCRIPT=<file> the file's lines (the "edits:" a failure prints) are the sequence instead,
+// meeting the same refused commits as the seed's own: lines taken out of it make a failure smaller.
 #include "KXShellFixture.h"
 
 #include "pane/KXBottomPaneContainerView.h"
@@ -478,6 +487,27 @@ std::string SignalGridPaste(Rng& rng, EditWorld&) {
            (OneIn(rng, 2) ? "paste pin" : "kx::key ccp Ctrl+V");
 }
 
+// The component and signal lists' automation: components added, given another master or another
+// reference designator (or none), deleted; blocks placed and their packaging option; nets aliased and
+// the alias taken off.
+std::string ListAutomation(Rng& rng, EditWorld& w) {
+    const std::string name = "R" + std::to_string(std::uniform_int_distribution<int>(5, 9)(rng));
+    switch (std::uniform_int_distribution<int>(0, 7)(rng)) {
+    case 0: return "kx::call AddComponent " + name + " demo " + (OneIn(rng, 2) ? "RES" : "NOSUCH") + " sym";
+    case 1: return "kx::call ModifyComponent " + Pick(rng, w.components) + " demo.LDO";
+    case 2: return "kx::call EditRefDes " + Pick(rng, w.components) + " " + name + "0";
+    case 3: return "kx::select clp " + Pick(rng, w.components) + "; kx::call DeleteRefDes";
+    case 4: return "kx::call DeleteComponent " + Pick(rng, w.components);
+    case 5:
+        return "kx::call AddBlock PWR" + std::to_string(std::uniform_int_distribution<int>(2, 3)(rng)) +
+               " demo PWR SUFFIX _b sch TRUE";
+    case 6: return "kx::call ChangeBlkOption PREFIX P_ " + std::string(OneIn(rng, 2) ? "PWR1" : "PWR2");
+    default:
+        return std::string(OneIn(rng, 3) ? "kx::call DeleteAlias" : "kx::call AliasNets") + " " +
+               Pick(rng, w.signals) + " " + Pick(rng, w.signals);
+    }
+}
+
 std::vector<EditKind>& EditKinds() {
     static std::vector<EditKind> kinds = {
         // The design and its comments.
@@ -824,6 +854,7 @@ std::vector<EditKind>& EditKinds() {
                     " Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
                     " Signal]; kx::key ccp Ctrl+V";
          }},
+        {"list automation", ListAutomation},
         // Undo and redo by the main window's accelerators.
         {"Ctrl+Z", [](Rng&, EditWorld&) { return std::string("kx::key ccp Ctrl+Z"); }},
         {"Ctrl+Y", [](Rng&, EditWorld&) { return std::string("kx::key ccp Ctrl+Y"); }},
