@@ -357,6 +357,7 @@ void CKXInstConnDlg::OnCancel() {
 void CKXInstConnDlg::EndTransaction() {
     if (!m_pEdit) return;
     m_pEdit.reset(); // discards what was not committed
+    if (IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid)) pins->ForgetOpenEdit();
     CKXBottomPaneContainerView* pane = Pane();
     if (!pane) return;
     // The nets the dialog's connections made are gone with a discarded transaction.

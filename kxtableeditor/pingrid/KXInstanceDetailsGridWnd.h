@@ -789,23 +789,20 @@ public:
     int m_bHostCommits = 0;
     // The host's Ctrl+V on the selected pins' SIGNAL cells, inside the transaction the host holds.
     int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) override;
-    // A refused paste inside the host's edit: its nested bracket takes back what the paste did.
-    void TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets, BOOL wasModified, bool rowsChanged);
+    // A refused paste inside the host's edit: its nested bracket takes back what the paste did. False when
+    // it could not (the paste then stays, as the message shown says).
+    bool TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets, BOOL wasModified, bool rowsChanged);
     // The host commits only when it ends: until then each of its edits is shown from the design, so
     // that the cells (and what a later edit compares with them) are what the pins are connected to.
     void ShowOpenEditChanges() override;
     // Set while ShowOpenEditChanges shows the host's still-open edit: nothing may commit or discard the
     // host's transaction then (no pair-leg completion), or the host could no longer take its edits back.
     int m_bShowingOpenEdit = 0;
-    // How far the host's open transaction is shown on the rows: the changes before the mark are.
-    struct ShownEdit {
-        const CTransaction* transaction = nullptr;
-        CTransaction::Mark mark;
-        const IChange* last = nullptr; // the last change shown, to tell that it was not taken back
-    };
-    ShownEdit m_shownEdit;
-    std::vector<IChange*> ChangesAfterShownMark(const CTransaction& transaction);
-    static const IChange* LastChange(const CTransaction& transaction, CTransaction::Mark at);
+    void ForgetOpenEdit() override;
+    // How far the host's open transaction is shown on the rows: the changes before the mark are (a mark
+    // of no transaction: nothing of the host's current edit is shown yet).
+    CTransaction::Mark m_shownEdit;
+    std::vector<IChange*> ChangesNotShownYet(const CTransaction& transaction);
     // A net an edit made while the dialog hosts the grid joins its SIGNAL cells' list (once).
     void OfferNewNetName(const CString& name, const INet* net);
     // The user drops the SIGNAL cell list of the first selected pin and picks the entry: the pin connects

@@ -103,9 +103,10 @@ BOOL CKXInstanceDetailsGridWnd::PasteInHostEdit(const CString& text, BOOL bPaste
     const int steps = PasteSignalNames(text, bPasteSpecial);
     m_pPasteNewNets = outerNets;
     m_pPastedRows = outerRows;
-    // Rows that all had their line already change nothing: no edit.
-    const BOOL kept = steps > 0 && !rows.empty() && edit.Commit();
-    if (!kept) TakeBackPaste(edit, newNets, wasModified, !rows.empty());
+    // Rows that all had their line already change nothing: no edit. What could not be taken back stays in
+    // the host's edit: it is journalled and echoed like a kept paste, so that replay makes what OK keeps.
+    BOOL kept = steps > 0 && !rows.empty() && edit.Commit();
+    if (!kept && !TakeBackPaste(edit, newNets, wasModified, !rows.empty())) kept = TRUE;
     ReleaseJournal(kept);
     if (kept && outerRows) outerRows->insert(outerRows->end(), rows.begin(), rows.end());
     return kept;
@@ -113,19 +114,20 @@ BOOL CKXInstanceDetailsGridWnd::PasteInHostEdit(const CString& text, BOOL bPaste
 
 // Nothing commits the host's transaction before the host ends it, so the paste's part goes whole. Should
 // a commit have come in between all the same, what it committed stays in the host's transaction: the
-// paste says so instead of passing for taken back, and the rows show the design as it is.
-void CKXInstanceDetailsGridWnd::TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets,
+// paste says so and stays (false), and the rows show the design as it is.
+bool CKXInstanceDetailsGridWnd::TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets,
                                               BOOL wasModified, bool rowsChanged) {
     if (!edit.Discard()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-255");
         if (IKXGridSite* site = Site()) site->MarkModified();
         ReadRowsAgain();
-        return;
+        return false;
     }
     TakeBackNetNames(newNets);
     if (Site()) Site()->RestoreDocumentModified(wasModified);
     // Rows that took their line before the refused one show what the design holds again.
     if (rowsChanged) ReadRowsAgain();
+    return true;
 }
 
 int CKXInstanceDetailsGridWnd::PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) {

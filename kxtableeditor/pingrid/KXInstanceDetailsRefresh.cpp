@@ -571,10 +571,8 @@ void CKXInstanceDetailsGridWnd::ShowChanges(CTransaction& transaction, const KXC
 void CKXInstanceDetailsGridWnd::ShowOpenEditChanges() {
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     if (!m_bHostCommits || !transaction || !m_bRefreshOnCommit || !m_designContext) return;
-    if (transaction != m_shownEdit.transaction) m_shownEdit = ShownEdit{transaction};
-    const std::vector<IChange*> added = ChangesAfterShownMark(*transaction);
-    m_shownEdit.mark = transaction->mark();
-    m_shownEdit.last = LastChange(*transaction, m_shownEdit.mark);
+    const std::vector<IChange*> added = ChangesNotShownYet(*transaction);
+    m_shownEdit = transaction->mark();
     if (added.empty()) return;
     const KXChangeDigest digest(added, transaction->design(), transaction->server());
     const int committing = std::exchange(m_bCommitting, TRUE); // the grid's own edit, not a change made outside
@@ -584,26 +582,22 @@ void CKXInstanceDetailsGridWnd::ShowOpenEditChanges() {
     m_bCommitting = committing;
 }
 
-// The changes made since the last showing; none, with the rows read again, when the last change shown is
-// no longer where it was (taken back).
-std::vector<IChange*> CKXInstanceDetailsGridWnd::ChangesAfterShownMark(const CTransaction& transaction) {
-    if (m_shownEdit.mark.changes == 0) return transaction.changesSince(CTransaction::Mark{});
-    CTransaction::Mark lastShown = m_shownEdit.mark;
-    --lastShown.changes;
-    std::vector<IChange*> changes = transaction.changesSince(lastShown);
-    if (changes.empty() || changes.front() != m_shownEdit.last) {
-        ReadRowsAgain();
-        return {};
-    }
-    changes.erase(changes.begin());
-    return changes;
+void CKXInstanceDetailsGridWnd::ForgetOpenEdit() {
+    m_shownEdit = CTransaction::Mark{};
 }
 
-const IChange* CKXInstanceDetailsGridWnd::LastChange(const CTransaction& transaction, CTransaction::Mark at) {
-    if (at.changes == 0) return nullptr;
-    --at.changes;
-    const std::vector<IChange*> last = transaction.changesSince(at);
-    return last.empty() ? nullptr : last.front();
+// The changes made since the last showing: all of them the first time in the host's edit; none, with the
+// rows read again, when what was shown is no longer in the transaction (taken back, or discarded whole).
+std::vector<IChange*> CKXInstanceDetailsGridWnd::ChangesNotShownYet(const CTransaction& transaction) {
+    if (m_shownEdit.generation == 0) {
+        std::vector<IChange*> all;
+        for (IChange* change : transaction.beginChange()) all.push_back(change);
+        return all;
+    }
+    std::optional<std::vector<IChange*>> changes = transaction.changesSince(m_shownEdit);
+    if (changes) return std::move(*changes);
+    ReadRowsAgain();
+    return {};
 }
 
 // The hooks gather what the transaction changed; OnDigestEnd refreshes the rows in one order, each

@@ -90,6 +90,8 @@ public:
     virtual int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) = 0;
     // The rows show what the host's open transaction changed so far, as a commit would show it.
     virtual void ShowOpenEditChanges() = 0;
+    // The host's transaction ended (kept or thrown away): what was shown of it no longer counts.
+    virtual void ForgetOpenEdit() = 0;
     virtual BOOL IsDiffPairRowSelected() = 0;
     virtual BOOL CanRemoveDiffPair() = 0;
     // The pane's ChangePropValue automation: the selected rows' cells of the custom property column

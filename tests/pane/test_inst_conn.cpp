@@ -502,6 +502,33 @@ TEST_F(InstConnPaste, ARefusedLineTakesTheWholePasteBackAndKeepsTheDialogsOtherE
     EXPECT_EQ(Replayed(original), edited) << JournalText();
 }
 
+// Should the host's edit have been committed under a paste, the refused paste can no longer be taken back:
+// what stays of it is journalled and echoed with the dialog's other steps, so replay makes what OK kept.
+TEST_F(InstConnPaste, APasteThatCouldNotBeTakenBackIsJournalledAndEchoed) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    Clip("GOOD1\n!!bad name\n");
+    AfxGetAnswerQueue().SetListener([](const AfxAnswerRecord& r) {
+        if (r.key != "KXTABLE-112") return; // the refused line, before the paste is taken back
+        if (CTransaction* open = CKXTransaction::GetCurrentTransactionObj()) open->commit();
+    });
+    Messages();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Answer("ok pins {MCLK PGOOD} paste 1"); // MCLK takes GOOD1, PGOOD refuses its line
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok");
+    Answer("ok pins RST_N signal KEPT");
+    Answer("ok");
+    Echoes();
+    ASSERT_EQ(Run("kx::instconn U1"), "1");
+    AfxGetAnswerQueue().SetListener(nullptr);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-112", "KXTABLE-255"}));
+    EXPECT_EQ(Conn("U1 MCLK"), "GOOD1");
+    EXPECT_EQ(Conn("U1 RST_N"), "KEPT");
+    EXPECT_EQ(CountOf(Echoes(), "addConnection GOOD1"), 1);
+    const std::string edited = Saved();
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+}
+
 TEST_F(InstConnPaste, ANameTheRefusedPasteWouldHaveMadeIsMadeByALaterStep) {
     ASSERT_TRUE(Open("demo.board:sch", 1));
     const std::string original = Saved();
@@ -568,13 +595,18 @@ protected:
         InstConnPaste::SetUp();
         Run("kx::powerpins on");
         ASSERT_TRUE(Open("demo.board:sch", 1));
+        ASSERT_TRUE(Reopen());
+        AfxGetAnswerQueue().PushDialog("CKXRetainAssocCompDlg", true); // RST_N's net has a pull-up
+    }
+    // The dialog (again) on U1, with an edit of its own.
+    bool Reopen() {
+        m_dialog.reset();
         CKXTableDoc* doc = Frame()->GetTableDoc();
         m_dialog = std::make_unique<CKXInstConnDlg>(Frame(), doc->GetDesignContext(), doc->GetMasterDesignContext(),
                                                     doc->GetDesignContext().instance("U1"), 0, Frame());
-        ASSERT_TRUE(m_dialog->Create(CKXInstConnDlg::IDD, Frame()));
+        if (!m_dialog->Create(CKXInstConnDlg::IDD, Frame())) return false;
         m_grid = dynamic_cast<CKXInstanceDetailsGridWnd*>(m_dialog->GetCCPTabWnd());
-        ASSERT_NE(m_grid, nullptr);
-        AfxGetAnswerQueue().PushDialog("CKXRetainAssocCompDlg", true); // RST_N's net has a pull-up
+        return m_grid != nullptr;
     }
     void TearDown() override {
         m_dialog.reset();
@@ -621,20 +653,38 @@ TEST_F(InstConnOpen, ANetMadeForAPowerGroupGoesWithTheRefusedPaste) {
     EXPECT_NE(kept.find("conn U1 RST_N KEPT\n"), std::string::npos);
 }
 
-// Each step shows on the rows what it added to the dialog's open edit, not the earlier steps again;
-// rows whose shown changes were taken back are read from the design again.
+// Each step shows on the rows what the dialog's open edit made of them; rows whose shown changes were
+// taken back are read from the design again, also when as many changes were made since.
 TEST_F(InstConnOpen, AStepShowsOnlyWhatItAddedAndRowsTakenBackShowTheDesign) {
     CTransaction* edit = CKXTransaction::GetCurrentTransactionObj();
+    ASSERT_NE(edit, nullptr);
     const CTransaction::Mark before = edit->mark();
     ASSERT_TRUE(Connect({"PGOOD"}, "FIRST"));
     EXPECT_EQ(SignalOf("PGOOD"), "FIRST");
-    m_grid->SetValueRange(CGXRange(RowOf("PGOOD"), CKXInstanceDetailsGridWnd::m_nColSignal), "AS DRAWN");
     ASSERT_TRUE(Connect({"RST_N"}, "SECOND"));
     EXPECT_EQ(SignalOf("RST_N"), "SECOND");
-    EXPECT_EQ(SignalOf("PGOOD"), "AS DRAWN"); // not drawn again
+    EXPECT_EQ(SignalOf("PGOOD"), "FIRST");
     ASSERT_TRUE(edit->discardTo(before)); // as a nested edit taken back whole
     ASSERT_TRUE(Connect({"PGOOD"}, "THIRD"));
     EXPECT_EQ(SignalOf("PGOOD"), "THIRD");
+    EXPECT_EQ(SignalOf("RST_N"), "RESET_N");
+}
+
+// Two edits of the dialog one after the other (OK, then the dialog again): each shows its own steps, the
+// kept ones of the first staying as the design has them, the thrown-away ones of the second gone.
+TEST_F(InstConnOpen, EachEditOfTheDialogShowsItsOwnSteps) {
+    ASSERT_TRUE(Connect({"PGOOD"}, "FIRST"));
+    m_dialog->OnOK();
+    ASSERT_TRUE(Reopen());
+    ASSERT_TRUE(Connect({"RST_N"}, "SECOND"));
+    EXPECT_EQ(SignalOf("RST_N"), "SECOND");
+    EXPECT_EQ(SignalOf("PGOOD"), "FIRST");
+    ASSERT_TRUE(Connect({"PGOOD"}, "THIRD"));
+    EXPECT_EQ(SignalOf("PGOOD"), "THIRD");
+    EXPECT_EQ(SignalOf("RST_N"), "SECOND");
+    m_dialog->OnCancel();
+    ASSERT_TRUE(Reopen());
+    EXPECT_EQ(SignalOf("PGOOD"), "FIRST");
     EXPECT_EQ(SignalOf("RST_N"), "RESET_N");
 }
 

@@ -117,6 +117,7 @@ void Db::addChange(TxState* rec, char type, int kind, ISchemaObject* obj, IDesig
     m_kind(c.get()) = kind;
     m_object(c.get()) = obj;
     m_design(c.get()) = d;
+    c->m_serial = newChangeSerial();
     rec->changes.push_back(std::move(c));
 }
 
@@ -137,6 +138,7 @@ void Db::addConnChange(TxState* rec, int kind, const CConn& conn, const CConn* r
     m_design(c.get()) = conn.design();
     m_removed(c.get())[0] = keep(removed);
     m_added(c.get())[0] = keep(added);
+    c->m_serial = newChangeSerial();
     rec->changes.push_back(std::move(c));
 }
 

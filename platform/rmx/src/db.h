@@ -124,6 +124,8 @@ bool opFromText(const std::vector<std::string>& tokens, Op& op, std::string& why
 
 // A generation number no transaction state has had yet (never 0).
 std::uint64_t newTxGeneration();
+// A serial number no change record has had yet (never 0).
+std::uint64_t newChangeSerial();
 
 struct TxState {
     IServer* server = nullptr;

@@ -453,6 +453,11 @@ std::uint64_t rmx::newTxGeneration() {
     return ++last;
 }
 
+std::uint64_t rmx::newChangeSerial() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
 CTransaction::CTransaction(const CDesignContext& design, const char* name) : m_state(std::make_unique<TxState>()) {
     m_state->server = design.server();
     m_state->ctx = design;
@@ -1343,7 +1348,18 @@ void CTransaction::discard() {
 }
 
 CTransaction::Mark CTransaction::mark() const {
-    return Mark{m_state->ops.size(), m_state->changes.size(), m_state->generation};
+    const auto& changes = m_state->changes;
+    return Mark{m_state->ops.size(), changes.size(), m_state->generation,
+                changes.empty() ? 0 : changes.back()->m_serial};
+}
+
+// The mark's changes are still these: same generation, and the record before it is the one it saw (a
+// discardTo below it freed that record; one made since in its place has another serial).
+bool CTransaction::stillMarks(const Mark& mark) const {
+    const auto& changes = m_state->changes;
+    if (mark.generation != m_state->generation || mark.changes > changes.size()) return false;
+    const std::uint64_t before = mark.changes == 0 ? 0 : changes[mark.changes - 1]->m_serial;
+    return before == mark.lastChange;
 }
 
 bool CTransaction::discardTo(const Mark& mark) {
@@ -1351,7 +1367,7 @@ bool CTransaction::discardTo(const Mark& mark) {
     if (!st->server || st->rebuilt) return false;
     // The counts of a mark from before a commit or a discard may fit the changes made since: they are
     // not the ones it marked.
-    if (mark.generation != st->generation) return false;
+    if (!stillMarks(mark)) return false;
     if (mark.ops < st->committedOps || mark.changes < st->committedChanges) return false;
     if (mark.ops > st->ops.size() || mark.changes > st->changes.size()) return false;
     Ctx c{st, st->server->db()};
@@ -1375,7 +1391,8 @@ CSchemaObjectIterator<IChange*> CTransaction::beginChange() const {
     return CSchemaObjectIterator<IChange*>(std::move(out));
 }
 
-std::vector<IChange*> CTransaction::changesSince(const Mark& mark) const {
+std::optional<std::vector<IChange*>> CTransaction::changesSince(const Mark& mark) const {
+    if (!stillMarks(mark)) return std::nullopt;
     std::vector<IChange*> out;
     const auto& changes = m_state->changes;
     for (std::size_t i = mark.changes; i < changes.size(); ++i) out.push_back(changes[i].get());

@@ -137,6 +137,35 @@ TEST_F(Tx, AMarkOfAnotherTransactionIsRefused) {
     EXPECT_TRUE(second.discardTo(second.mark()));
 }
 
+// A mark that a take-back went below no longer marks anything, even when as many changes (or more)
+// were made again since: they are not the ones it followed. Marks of a discarded generation go stale too.
+TEST_F(Tx, AMarkBelowWhichChangesWereTakenBackIsStale) {
+    CTransaction t(ctx, "Longer Edit");
+    ASSERT_TRUE(t.renameNet(net("SYSCLK"), "S1"));
+    const CTransaction::Mark outer = t.mark();
+    ASSERT_TRUE(t.renameNet(net("DATA"), "D1"));
+    const CTransaction::Mark inner = t.mark();
+    ASSERT_TRUE(t.discardTo(outer)); // takes D1 back, below the inner mark
+    ASSERT_TRUE(t.renameNet(net("CLK"), "C1"));
+    ASSERT_TRUE(t.renameNet(board->findNet("S1"), "S2"));
+    const std::string edited = snapshot(server, board);
+    EXPECT_FALSE(t.changesSince(inner).has_value());
+    EXPECT_FALSE(t.discardTo(inner)); // would take S2 back and keep C1, which it never saw
+    EXPECT_EQ(snapshot(server, board), edited);
+    const auto sinceOuter = t.changesSince(outer);
+    ASSERT_TRUE(sinceOuter.has_value());
+    EXPECT_EQ(sinceOuter->size(), 2u);
+
+    const CTransaction::Mark beforeDiscard = t.mark();
+    t.discard();
+    ASSERT_NE(t.createNet("N1", -1, -1), nullptr);
+    EXPECT_FALSE(t.changesSince(beforeDiscard).has_value());
+    EXPECT_FALSE(t.changesSince(CTransaction::Mark{}).has_value()); // a mark of no transaction
+    const auto now = t.changesSince(t.mark());
+    ASSERT_TRUE(now.has_value());
+    EXPECT_TRUE(now->empty());
+}
+
 TEST_F(Tx, ConnectionChangeRecordsNameExactlyWhatChanged) {
     CTransaction t(ctx, "Add Conn");
     INet* a = t.createNet("A", -1, -1);

@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,8 @@ public:
 
 private:
     friend class rmx::Db;
+    friend class CTransaction;
+    std::uint64_t m_serial = 0; // never the same for two records, so a record made in a freed one's place differs
     char m_type = '\0';
     int m_kind = 0;
     ISchemaObject* m_object = nullptr;
@@ -235,11 +238,12 @@ public:
         std::size_t ops = 0;
         std::size_t changes = 0;
         std::uint64_t generation = 0; // 0: no transaction's
+        std::uint64_t lastChange = 0; // the serial of the change record just before the mark (0: none)
     };
     Mark mark() const;
     // Undoes the changes made since the mark. False, undoing nothing, when a commit or a full discard
-    // came after the mark (what it marked is gone or committed) or the mark is not one of this
-    // transaction's.
+    // came after the mark (what it marked is gone or committed), the changes it followed were taken back
+    // since, or the mark is not one of this transaction's.
     bool discardTo(const Mark& mark);
     // Changes made since the last commit.
     bool hasPendingChanges() const;
@@ -250,9 +254,11 @@ public:
 
     // Change records of every committed and pending change, in the order made.
     CSchemaObjectIterator<IChange*> beginChange() const;
-    // Change records made after the mark, in the order made; none when the mark lies past them (the
-    // changes after it were taken back). Costs what it returns, not the whole transaction.
-    std::vector<IChange*> changesSince(const Mark& mark) const;
+    // Change records made after the mark, in the order made. Nothing (not an empty list) when the mark no
+    // longer marks these changes: a commit or a full discard came after it, a discardTo went below it
+    // (even if as many changes were made again since), or it is another transaction's. Costs what it
+    // returns, not the whole transaction.
+    std::optional<std::vector<IChange*>> changesSince(const Mark& mark) const;
     bool modifiesObjectType(char type) const;
     // The transaction as text (every change, also those already committed).
     CString toString() const;
@@ -264,5 +270,6 @@ public:
 
 private:
     friend class rmx::Db;
+    bool stillMarks(const Mark& mark) const;
     std::unique_ptr<rmx::TxState> m_state;
 };
