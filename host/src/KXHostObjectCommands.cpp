@@ -5,6 +5,7 @@
 #include "KXHostText.h"
 
 #include "afx/afx.h"
+#include "afx/afxwinerror.h"
 #include "afx/afxdlg.h"
 #include "afx/afxdoc.h"
 
@@ -179,7 +180,9 @@ bool CreateThroughTemplate(const std::string& cls, std::string& r) {
     AfxAddDialogResource(nullptr, kHostTemplateId, AfxDialogDef{}); // the entry names no class any more
     if (!opened && error == ERROR_CANNOT_FIND_WND_CLASS)
         return Fail(r, "the dialog did not open: its control's window class \"" + cls + "\" is not registered");
-    if (!opened) return Fail(r, "the dialog did not open: its control of class \"" + cls + "\" was refused");
+    if (!opened && error == ERROR_CANNOT_CREATE_WINDOW)
+        return Fail(r, "the dialog did not open: its control of class \"" + cls + "\" was refused");
+    if (!opened) return Fail(r, "the dialog did not open (system error " + std::to_string(error) + ")");
     r = made;
     return true;
 }

@@ -33,17 +33,25 @@ std::vector<CString> CurrentEntries(CKXColumnModel::EntryOrder order) {
     return entries;
 }
 
-// The keys of the user entries (columns added in the customise dialog) of the current origin.
-std::set<CString> UserEntryKeys() {
+// The keys (upper case) of a list of customisation entries.
+std::set<CString> EntryKeys(const CStringArray& entries) {
     std::set<CString> keys;
-    const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
-    for (INT_PTR i = 0; i < users.GetSize(); ++i) {
+    for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
         CString key, caption;
         int width = 0, widthType = 0, origin = 0, display = 0;
-        if (CKXCustomizeAPI::parseAttributeValues(users[i], key, width, widthType, origin, caption, display))
+        if (CKXCustomizeAPI::parseAttributeValues(entries[i], key, width, widthType, origin, caption, display))
             keys.insert(key.MakeUpper());
     }
     return keys;
+}
+
+// The key (upper case) of one entry; empty when the entry does not parse.
+CString EntryKey(const CString& entry) {
+    CString key, caption;
+    int width = 0, widthType = 0, origin = 0, display = 0;
+    if (!CKXCustomizeAPI::parseAttributeValues(entry, key, width, widthType, origin, caption, display))
+        return CString();
+    return key.MakeUpper();
 }
 
 } // namespace
@@ -145,22 +153,45 @@ void CKXColumnModel::ShowRowNumbers(bool show) {
 void CKXColumnModel::Save(int charWidth, bool parse) const {
     if (!CKXCustomizeAPI::IsInitialized()) return;
     CKXCustomizeAPI::setCustomizationOrigin(m_origin);
-    const int scale = charWidth > 0 ? charWidth : 1;
     // The columns the user added stay user entries: stored among the defaults too, they would come
-    // back twice after the next addition and stay after the user removed them.
-    const std::set<CString> userKeys = UserEntryKeys();
+    // back twice after the next addition and stay after the user removed them. A key the defaults hold
+    // already stays there as well.
+    const std::set<CString> userKeys = EntryKeys(CKXCustomizeAPI::getUserEntriesArray());
+    const std::set<CString> defaultKeys = EntryKeys(CKXCustomizeAPI::getDefaultEntriesArray());
     CStringArray list;
+    std::map<CString, CString> userColumns; // key (upper case) -> the entry as the grid has it now
     for (int c = m_firstCustomised; c < Size(); ++c) {
         const CKXColumnInfoClass* info = m_layout[static_cast<std::size_t>(c)];
-        if (userKeys.count(CString(info->m_strPropertyName).MakeUpper())) continue;
-        const bool fixedWidth = info->m_nWidthType == CKXColumnInfoClass::WidthFixed;
-        list.Add(CKXCustomizeAPI::formatEntry(info->m_strPropertyName, info->m_strCaption,
-                                              fixedWidth ? info->m_nWidth : info->m_nWidth / scale,
-                                              fixedWidth ? KX_WIDTH_FIXED : KX_WIDTH_CHARS, info->m_nPropertyType,
-                                              info->m_bShown == 1));
+        const CString key = CString(info->m_strPropertyName).MakeUpper();
+        if (userKeys.count(key) && !defaultKeys.count(key))
+            userColumns[key] = EntryOf(*info, charWidth);
+        else
+            list.Add(EntryOf(*info, charWidth));
     }
+    SaveUserColumns(userColumns);
     CKXCustomizeAPI::saveDefaultCustomization(list);
     if (parse) CKXCustomizeAPI::parseFile(list, true);
+}
+
+CString CKXColumnModel::EntryOf(const CKXColumnInfoClass& info, int charWidth) {
+    const int scale = charWidth > 0 ? charWidth : 1;
+    const bool fixedWidth = info.m_nWidthType == CKXColumnInfoClass::WidthFixed;
+    return CKXCustomizeAPI::formatEntry(info.m_strPropertyName, info.m_strCaption,
+                                        fixedWidth ? info.m_nWidth : info.m_nWidth / scale,
+                                        fixedWidth ? KX_WIDTH_FIXED : KX_WIDTH_CHARS, info.m_nPropertyType,
+                                        info.m_bShown == 1);
+}
+
+void CKXColumnModel::SaveUserColumns(const std::map<CString, CString>& columns) {
+    if (columns.empty()) return;
+    // Each user entry the grid shows takes the width and display the grid has for it.
+    const CStringArray& users = CKXCustomizeAPI::getUserEntriesArray();
+    CStringArray kept;
+    for (INT_PTR i = 0; i < users.GetSize(); ++i) {
+        const auto now = columns.find(EntryKey(users[i]));
+        kept.Add(now != columns.end() ? now->second : users[i]);
+    }
+    CKXCustomizeAPI::saveUserCustomization(kept);
 }
 
 bool CKXColumnModel::Customize(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers,

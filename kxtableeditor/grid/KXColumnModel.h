@@ -141,6 +141,10 @@ public:
                            const std::function<bool(int col)>& enabled);
 
 private:
+    // The customisation entry that describes a column as the grid has it now.
+    static CString EntryOf(const CKXColumnInfoClass& info, int charWidth);
+    // The user entries of those keys (upper case) take the entries given.
+    static void SaveUserColumns(const std::map<CString, CString>& columns);
     std::unique_ptr<CKXColumnInfoClass> MakeColumn(int col, const CString& caption, int width, int widthType,
                                                    bool visible) const;
     int FindCaptionColumn(CGXGridCore& grid, ROWCOL captionRow, const CString& caption) const;

@@ -116,7 +116,7 @@ BOOL CKXBottomPaneContainerView::CanRedoPaneGrid(CCmdUI* ui) {
 LRESULT CKXBottomPaneContainerView::OnClearUndoRedo(WPARAM, LPARAM) {
     m_undo.clear();
     m_redo.clear();
-    m_bStepOpen = FALSE;
+    CloseOpenStep();
     return 0;
 }
 
@@ -128,7 +128,7 @@ LRESULT CKXBottomPaneContainerView::OnDesignUndoReset(WPARAM wParam, LPARAM) {
     mine.Format("%s.%s:%s", design->libName(), design->cellName(), design->viewName());
     if (mine.CompareNoCase(name) == 0) {
         m_undo.clear();
-        m_bStepOpen = FALSE;
+        CloseOpenStep();
     }
     return 0;
 }

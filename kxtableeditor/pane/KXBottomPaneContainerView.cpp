@@ -146,24 +146,16 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
                                                 int state) {
     std::unique_ptr<CGXCommand> owned(command);
     if (state == -1 && !m_pRecording) {
-        // Roll back the open step (with the command given, if any): what its commands did to the grids
+        // Roll back what the failing edit added to the open step: what those commands did to the grids
         // is taken back before they go, so the grids are as before the edit (its design went back already).
-        // What could be redone before the step opened can be again.
-        if (m_bStepOpen && !m_undo.empty()) {
-            const bool stashedByIt = m_undo.size() == m_nStepsAtRedoStash;
-            RollBackOpenStep();
-            if (stashedByIt) m_redo = std::move(m_redoAtOpenStep);
-        }
-        m_redoAtOpenStep.clear();
-        m_bStepOpen = FALSE;
+        // When the edit opened the step, what could be redone before it can be again.
+        if (m_bStepOpen && !m_undo.empty()) RollBackEditOf(grid ? grid : PaneGrid());
+        CloseOpenStep();
         return;
     }
     if (!owned) {
         // No command with state 0: the open step ends here.
-        if (state == 0 && !m_pRecording) {
-            m_bStepOpen = FALSE;
-            m_redoAtOpenStep.clear();
-        }
+        if (state == 0 && !m_pRecording) CloseOpenStep();
         return;
     }
     // An entry made without a grid (an edit of a list pane) is kept with the pane's own grid: its undo
@@ -189,11 +181,38 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         TakeReplaySteps();
         m_undo.emplace_back();
         m_nStepsAtRedoStash = m_undo.size();
+        m_editStartInOpenStep.clear();
     }
+    // Where this grid's edit began in the step: a roll-back of that edit takes back from there on.
+    m_editStartInOpenStep.try_emplace(grid, m_undo.back().commands.size());
     m_undo.back().commands.push_back(std::move(owned));
     m_undo.back().grids.push_back(grid);
-    m_bStepOpen = state != 0;
-    if (!m_bStepOpen) m_redoAtOpenStep.clear();
+    if (state == 0) CloseOpenStep();
+    else m_bStepOpen = TRUE;
+}
+
+void CKXBottomPaneContainerView::CloseOpenStep() {
+    m_bStepOpen = FALSE;
+    m_redoAtOpenStep.clear();
+    m_nStepsAtRedoStash = 0;
+    m_editStartInOpenStep.clear();
+}
+
+void CKXBottomPaneContainerView::RollBackEditOf(CGXGridCore* grid) {
+    const auto start = m_editStartInOpenStep.find(grid);
+    // The failing edit recorded nothing in the open step: what is there belongs to edits that stay.
+    if (start == m_editStartInOpenStep.end()) return;
+    if (start->second > 0) {
+        Step ignored; // the opposites the commands record while they are taken back
+        m_pRecording = &ignored;
+        TakeBackCommandsFrom(m_undo.back(), start->second);
+        m_pRecording = nullptr;
+        return;
+    }
+    // The edit opened the step: the step goes, and what could be redone before it can be again.
+    const bool stashedByIt = m_undo.size() == m_nStepsAtRedoStash;
+    RollBackOpenStep();
+    if (stashedByIt) m_redo = std::move(m_redoAtOpenStep);
 }
 
 void CKXBottomPaneContainerView::TakeReplaySteps() {
@@ -246,7 +265,7 @@ void CKXBottomPaneContainerView::TakeBackStepsSince(size_t count, size_t command
     }
     if (count > 0 && m_undo.size() == count) TakeBackCommandsFrom(m_undo.back(), commands);
     m_pRecording = nullptr;
-    m_bStepOpen = FALSE;
+    CloseOpenStep();
 }
 
 namespace {
@@ -295,14 +314,17 @@ void CKXBottomPaneContainerView::ForgetGridInStep(Step& step, CKXGridWnd* gone) 
 
 void CKXBottomPaneContainerView::ForgetGridInHistory(CKXGridWnd* gone) {
     if (!gone) return;
+    const size_t openCommands = m_undo.empty() ? 0 : m_undo.back().commands.size();
     for (std::vector<Step>* history : {&m_undo, &m_redo, &m_redoAtOpenStep}) {
         for (Step& step : *history)
             ForgetGridInStep(step, gone);
         // A step with nothing left would undo nothing.
         const size_t before = history->size();
         std::erase_if(*history, [](const Step& step) { return step.commands.empty(); });
-        if (history == &m_undo && history->size() != before) m_bStepOpen = FALSE;
+        if (history == &m_undo && history->size() != before) CloseOpenStep();
     }
+    // Where the open step's edits began no longer holds once commands left it.
+    if (!m_undo.empty() && m_undo.back().commands.size() != openCommands) CloseOpenStep();
     if (m_pRecording) ForgetGridInStep(*m_pRecording, gone);
     if (m_pRunning) ForgetGridInStep(*m_pRunning, gone);
 }
@@ -317,7 +339,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     CWaitCursor wait;
     m_bInUndo = TRUE;
     SetUndoMode(TRUE);
-    m_bStepOpen = FALSE;
+    CloseOpenStep();
     Step step = std::move(from.back());
     from.pop_back();
     // The step happens where it was made: that grid's view becomes the active one first.

@@ -716,6 +716,11 @@ private:
     // Takes back what the commands of the open (newest) step did and drops the step: the edit that
     // opened it did not commit.
     void RollBackOpenStep();
+    // Takes back what the grid's failing edit added to the open step; the step goes when that edit
+    // opened it.
+    void RollBackEditOf(CGXGridCore* grid);
+    // No step is open any more: the redo history kept for its roll-back and where its edits began go.
+    void CloseOpenStep();
     // Whether the history took a step or a command since the pane's transaction began.
     bool RecordedSincePaneTransaction() const;
     // The history outlives the grids: before a grid goes, its design entries move to the pane's own
@@ -736,6 +741,7 @@ private:
     std::vector<Step> m_redoAtPaneTransaction; // the redo history a grid command of the pane's transaction cleared
     std::vector<Step> m_redoAtOpenStep;        // the redo history the open step cleared (a roll-back restores it)
     size_t m_nStepsAtRedoStash = 0;            // the undo steps there were with that step
+    std::map<const CGXGridCore*, size_t> m_editStartInOpenStep; // each grid's first command in the open step
     Step* m_pRecording = nullptr; // step that commands recorded during an undo or redo go to
     Step* m_pRunning = nullptr;   // step whose commands an undo or redo carries out now
     BOOL m_bStepOpen = FALSE;

@@ -66,9 +66,10 @@ TEST_F(UndoHistoryTest, ARolledBackStepLeavesNoTrace) {
     EXPECT_EQ(log, (std::vector<std::string>{"bu", "au"}));
 }
 
-// A pane edit whose commit the design refuses, after a command of it joined the step that was open
-// before it: that command is taken back and leaves the step, and the step is as it was.
-TEST_F(UndoHistoryTest, ARefusedPaneEditTakesBackTheCommandItJoinedToTheStepBefore) {
+// A pane edit is a step of its own, also when the step before it was left open: its first command
+// opens a new step. When the design refuses its commit, that step is taken back and goes, and the
+// step before is as it was.
+TEST_F(UndoHistoryTest, ARefusedPaneEditTakesBackTheStepItOpenedAfterAnOpenOne) {
     ASSERT_TRUE(Open());
     std::vector<std::string> log;
     CKXBottomPaneContainerView* pane = Ccp();
@@ -78,7 +79,8 @@ TEST_F(UndoHistoryTest, ARefusedPaneEditTakesBackTheCommandItJoinedToTheStepBefo
     CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
     ASSERT_NE(t, nullptr);
     ASSERT_NE(t->createNet("JOINED", static_cast<unsigned>(-1), static_cast<unsigned>(-1)), nullptr);
-    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "b"), gxDo, 2); // joins a's step
+    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "b"), gxDo, 2); // a joining state, yet a step of its own
+    EXPECT_EQ(pane->GetUndoStepCount(), steps + 1);
     m_app->Server()->setCommitFault([] { return true; });
     EXPECT_FALSE(pane->EndPaneTransaction(TRUE));
     m_app->Server()->setCommitFault(nullptr);
@@ -86,6 +88,60 @@ TEST_F(UndoHistoryTest, ARefusedPaneEditTakesBackTheCommandItJoinedToTheStepBefo
     EXPECT_EQ(pane->GetUndoStepCount(), steps);
     EXPECT_TRUE(pane->PerformUndo());
     EXPECT_EQ(log, (std::vector<std::string>{"bu", "au"}));
+}
+
+// The same edit committed: one undo takes back the pane edit alone, the step before stays.
+TEST_F(UndoHistoryTest, ACommittedPaneEditAfterAnOpenStepIsAnUndoStepOfItsOwn) {
+    ASSERT_TRUE(Open());
+    std::vector<std::string> log;
+    CKXBottomPaneContainerView* pane = Ccp();
+    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "a"), gxDo, 1);
+    const int steps = pane->GetUndoStepCount();
+    ASSERT_TRUE(pane->BeginPaneTransaction("Add Net"));
+    CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
+    ASSERT_NE(t, nullptr);
+    ASSERT_NE(t->createNet("OWNSTEP", static_cast<unsigned>(-1), static_cast<unsigned>(-1)), nullptr);
+    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "b"), gxDo, 2);
+    EXPECT_TRUE(pane->EndPaneTransaction(TRUE));
+    EXPECT_EQ(pane->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(pane->PerformUndo());
+    EXPECT_EQ(log, (std::vector<std::string>{"bu"}));
+    EXPECT_EQ(pane->GetUndoStepCount(), steps);
+}
+
+// A failing edit that joined a step another edit left open takes back only its own commands; the
+// step and what the earlier edit put in it stay.
+TEST_F(UndoHistoryTest, ARollBackTakesBackOnlyWhatTheFailingEditAdded) {
+    ASSERT_TRUE(Open());
+    std::vector<std::string> log;
+    CKXBottomPaneContainerView* pane = Ccp();
+    // The earlier edit's grid is only told apart from the pane's own here, never drawn or run.
+    int earlierGrid = 0;
+    auto* earlier = reinterpret_cast<CGXGridCore*>(&earlierGrid);
+    pane->AddUndoCommand(earlier, new CProbeCommand(log, "a"), gxDo, 1); // left open
+    const int steps = pane->GetUndoStepCount();
+    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "b"), gxDo, 2);
+    pane->AddUndoCommand(nullptr, nullptr, gxDo, -1);
+    EXPECT_EQ(log, (std::vector<std::string>{"bu"}));
+    EXPECT_EQ(pane->GetUndoStepCount(), steps);
+    EXPECT_EQ(pane->GetUndoDescription(), "a"); // a is the newest command left
+}
+
+// A roll-back after an undo and a redo gives back no redo history kept from a step closed long ago.
+TEST_F(UndoHistoryTest, ARollBackAfterUndoAndRedoGivesBackNoStaleRedoHistory) {
+    ASSERT_TRUE(Open());
+    std::vector<std::string> log;
+    CKXBottomPaneContainerView* pane = Ccp();
+    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "a"), gxDo, 0);
+    EXPECT_TRUE(pane->PerformUndo()); // a can be redone
+    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "b"), gxDo, 1); // forgets a's redo, stays open
+    EXPECT_EQ(pane->GetRedoStepCount(), 0);
+    EXPECT_TRUE(pane->PerformUndo());
+    EXPECT_TRUE(pane->PerformRedo()); // b is back as the newest step
+    pane->AddUndoCommand(nullptr, new CProbeCommand(log, "c"), gxDo, 2);
+    pane->AddUndoCommand(nullptr, nullptr, gxDo, -1);
+    EXPECT_EQ(pane->GetRedoStepCount(), 0);
+    EXPECT_EQ(pane->GetUndoStepCount(), 1); // b stays; only c went
 }
 
 TEST_F(UndoHistoryTest, AClosingEntryJoinsTheOpenStep) {

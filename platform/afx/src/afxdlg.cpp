@@ -1,4 +1,5 @@
 #include "afx/afxdlg.h"
+#include "afx/afxwinerror.h"
 
 #include "afx/afxanswer.h"
 #include <algorithm>
@@ -981,7 +982,11 @@ BOOL CreateTemplateControl(CWnd* pParent, const AfxDlgItemDef& item) {
         HWND h = ::CreateWindowExA(0, cls, item.text, style, item.x, item.y, item.cx, item.cy, pParent->m_hWnd,
                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), nullptr, nullptr);
         CWnd* made = CWnd::FromHandle(h);
-        if (!made) return FALSE;
+        if (!made) {
+            // The class is there but gave no window: not the error of a class that is missing.
+            ::SetLastError(ERROR_CANNOT_CREATE_WINDOW);
+            return FALSE;
+        }
         made->SetFont(pParent->GetFont(), FALSE);
         return TRUE;
     }

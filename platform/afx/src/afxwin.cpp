@@ -1,4 +1,5 @@
 #include "afx/afxwin.h"
+#include "afx/afxwinerror.h"
 
 #include "afx/afxanswer.h"
 #include "afx/afxdisp.h"
@@ -568,7 +569,10 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;
     }
-    if (!wc.lpfnWndProc) return nullptr;
+    if (!wc.lpfnWndProc) {
+        SetLastError(ERROR_CANNOT_CREATE_WINDOW);
+        return nullptr;
+    }
     HWND created = nullptr;
     bool deleted = false;
     auto* w = new CClassProcWnd(wc.lpfnWndProc, &created);

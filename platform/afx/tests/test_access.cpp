@@ -1,6 +1,7 @@
 // Windows as an accessibility client sees them, window-class registration and the default
 // non-client activation.
 #include "afx/afx.h"
+#include "afx/afxwinerror.h"
 #include "afx/afxdisp.h"
 #include "afx/afxdlg.h"
 
@@ -201,6 +202,17 @@ TEST_F(ClassWindows, AClassNotRegisteredOrARefusedCreationMakesNoWindow) {
     ASSERT_NE(RegisterClassA(&noProc), 0);
     EXPECT_EQ(Make("ProbeRecording"), nullptr);
     EXPECT_TRUE(m_parent.GetChildren().empty());
+}
+
+TEST_F(ClassWindows, AClassWithoutAProcedureIsToldApartFromOneNotRegistered) {
+    WNDCLASSA noProc{};
+    noProc.lpszClassName = "ProbeRecording";
+    ASSERT_NE(RegisterClassA(&noProc), 0);
+    ::SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    EXPECT_EQ(Make("ProbeRecording"), nullptr);
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_CANNOT_CREATE_WINDOW));
+    EXPECT_EQ(Make("ProbeNobody"), nullptr);
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
 }
 
 TEST(NonClientActivation, TheDefaultHandlingKeepsTheCaptionState) {

@@ -1,4 +1,5 @@
 #include "afx/afx.h"
+#include "afx/afxwinerror.h"
 
 #include <gtest/gtest.h>
 
@@ -460,6 +461,24 @@ TEST_F(TemplateCustomControls, AClassNotRegisteredOrAControlRefusedKeepsTheDialo
     AddTemplate("ProbeCustom", RefusingCustomProc);
     EXPECT_FALSE(modeless.Create(IDD_CUSTOM));
     EXPECT_EQ(modeless.m_hWnd, nullptr);
+}
+
+// A refused control says so, whatever error an earlier call left: the class was found.
+TEST_F(TemplateCustomControls, ARefusedControlIsNotReportedAsAClassNotRegistered) {
+    AddTemplate("ProbeCustom", RefusingCustomProc);
+    ::SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    CCustomDlg dlg;
+    EXPECT_FALSE(dlg.Create(IDD_CUSTOM));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_CANNOT_CREATE_WINDOW));
+    UnregisterClassA("ProbeCustom", nullptr);
+    AddTemplate("ProbeCustom");
+    WNDCLASSA noProc{};
+    noProc.lpszClassName = "ProbeCustom";
+    ASSERT_NE(RegisterClassA(&noProc), 0);
+    ::SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    EXPECT_FALSE(dlg.Create(IDD_CUSTOM));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_CANNOT_CREATE_WINDOW));
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
 TEST_F(TemplateCustomControls, TheSystemsOwnControlClassesNeedNoRegistration) {

@@ -43,8 +43,14 @@ T* placeById(IDesign* d, Table& table, unsigned& id, std::string& why, bool& rev
 
 // Puts an object made again (by an undo, a redo or a replay) back where it was among the others: the
 // lists are in the order the objects were made, which is the order of their ids.
+// The usual case is the newest object, which goes at the end without a search.
 template <class T> void insertInIdOrder(std::vector<T*>& list, T* object) {
-    auto later = std::find_if(list.begin(), list.end(), [&](const T* o) { return o->id() > object->id(); });
+    if (list.empty() || list.back()->id() < object->id()) {
+        list.push_back(object);
+        return;
+    }
+    auto later = std::upper_bound(list.begin(), list.end(), object,
+                                  [](const T* a, const T* b) { return a->id() < b->id(); });
     list.insert(later, object);
 }
 

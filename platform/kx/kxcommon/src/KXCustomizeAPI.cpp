@@ -271,6 +271,19 @@ BOOL CKXCustomizeAPI::saveDefaultCustomization(const CStringArray& entries) {
     return TRUE;
 }
 
+BOOL CKXCustomizeAPI::saveUserCustomization(const CStringArray& entries) {
+    CStringArray clean;
+    Entry e;
+    for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
+        if (!Split(entries[i], e)) return FALSE;
+        clean.Add(Join(e));
+    }
+    OriginState& st = Current();
+    st.users.Copy(clean);
+    st.initialised = true;
+    return TRUE;
+}
+
 BOOL CKXCustomizeAPI::parseFile(const CStringArray& entries, bool bMerge) {
     CStringArray clean;
     std::set<CString> keys;

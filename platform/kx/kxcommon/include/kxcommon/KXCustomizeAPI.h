@@ -63,6 +63,9 @@ public:
     // The grid's current columns become the default entries of the current origin (invalid entries are
     // refused: FALSE and nothing changes).
     static BOOL saveDefaultCustomization(const CStringArray& entries);
+    // The user entries of the current origin become these (a column added in the customise dialog keeps
+    // the width and display the grid gave it); invalid entries are refused: FALSE and nothing changes.
+    static BOOL saveUserCustomization(const CStringArray& entries);
     // Takes a list as the current customisation; with bMerge the user entries whose key the list holds are
     // dropped (they are in the defaults now), without it the user entries are emptied.
     static BOOL parseFile(const CStringArray& entries, bool bMerge);
