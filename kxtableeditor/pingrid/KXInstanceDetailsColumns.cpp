@@ -61,7 +61,7 @@ void CKXInstanceDetailsGridWnd::SetupColumns() {
 }
 
 void CKXInstanceDetailsGridWnd::TakeColumnNumbers() {
-    // A key that no entry names keeps the column number it had.
+    // Each key column takes the number of the entry that names it.
     using namespace PinColumnKey;
     const KeyColumn keys[] = {{DIFF_PAIR, &m_nColDiffPair}, {PIN_NAME, &m_nColPinName},
                               {PN, &m_nColPinNumber},       {PIN_TYPE, &m_nColPinType},
@@ -70,7 +70,7 @@ void CKXInstanceDetailsGridWnd::TakeColumnNumbers() {
     m_nColCount = Columns().Size();
     // A key column the customisation leaves out gets a number past the grid's columns, each its own:
     // the grid neither writes nor reads its cells, and it meets none of the columns shown (its old
-    // number would be another column's now).
+    // number would be another column's now). A grid with no columns at all keeps the numbers it had.
     int absent = m_nColCount + kAbsentColumnOffset;
     for (const KeyColumn& k : keys) {
         if (const int col = Columns().ColumnOfKey(k.key); col >= 0)

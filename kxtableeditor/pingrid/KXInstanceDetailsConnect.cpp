@@ -441,9 +441,12 @@ CString CKXInstanceDetailsGridWnd::PinNetText(IInstTerm* pin, int msb, int lsb, 
     INet* net = first.net();
     // Bits on several nets, or none: what the cell shows.
     if (!net || last.net() != net) return shown;
-    if (net->isScalar()) return CString(net->name());
-    return first.bit() == last.bit() ? CSchemaUtilities::vectorName(net->name(), first.bit())
-                                     : CSchemaUtilities::vectorName(net->name(), first.bit(), last.bit());
+    return NetRangeText(*net, first.bit(), last.bit());
+}
+
+CString CKXInstanceDetailsGridWnd::NetRangeText(const INet& net, int high, int low) {
+    if (net.isScalar() || (high < 0 && low < 0)) return CString(net.name());
+    return CSchemaUtilities::vectorName(net.name(), high, low);
 }
 
 BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netContext, int netLow, int netHigh,
@@ -451,11 +454,8 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     INet* net = netContext.net();
     if (!net || !transaction) return FALSE;
     CWaitCursor wait;
-    const bool wholeNet = netLow == -1 && netHigh == -1;
-    // The text the row shows once connected; netHigh is the bit that meets the pin's first bit.
-    const CString text = wholeNet           ? CString(net->name())
-                         : netLow == netHigh ? CSchemaUtilities::vectorName(net->name(), netLow)
-                                             : CSchemaUtilities::vectorName(net->name(), netHigh, netLow);
+    // The text the row shows once connected.
+    const CString text = NetRangeText(*net, netHigh, netLow);
     int pinMsb = -1, pinLsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, pinMsb, pinLsb);
     if (!pin) {

@@ -236,9 +236,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransa
         return FALSE;
     }
     CNetContext netContext = m_designContext.net(net);
-    const CString cellText = !vector      ? CString(net->name())
-                             : low == high ? CSchemaUtilities::vectorName(net->name(), high)
-                                           : CSchemaUtilities::vectorName(net->name(), high, low);
+    const CString cellText = NetRangeText(*net, high, low);
     if (!ConnectPinToSignal(row, netContext, low, high, transaction, FALSE)) return FALSE;
     // Rules that answer the same again replay as the rule; the others as the name each row took.
     const CString word = RuleJournalWord(run.rule, run.argument);

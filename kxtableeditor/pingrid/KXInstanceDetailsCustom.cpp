@@ -195,9 +195,7 @@ BOOL CKXInstanceDetailsGridWnd::EndCustomChange(bool began, bool written, const 
         writeJournal();
         return FALSE;
     }
-    m_bCommitting = TRUE;
-    const BOOL committed = CKXTransaction::CommitTrans(this, 1, 1);
-    m_bCommitting = FALSE;
+    const BOOL committed = CommitOwnTransaction(1, 1);
     if (committed) writeJournal();
     return committed;
 }

@@ -157,11 +157,7 @@ bool CKXInstanceDetailsGridWnd::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) 
     if (opened) {
         m_nTransState = 0;
         if (ok) {
-            if (!m_bDeferCommit) {
-                m_bCommitting = 1;
-                CKXTransaction::CommitTrans(this, 1, 1);
-                m_bCommitting = 0;
-            }
+            if (!m_bDeferCommit) CommitOwnTransaction(1, 1);
         } else if (!m_bDeferCommit) {
             m_nTransState = -1;
             CKXTransaction::DiscardTrans(this);

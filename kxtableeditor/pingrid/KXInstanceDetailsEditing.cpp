@@ -7,6 +7,7 @@
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "kxinstsigpane/CommonInterface.h"
 
@@ -54,12 +55,17 @@ BOOL CKXInstanceDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
         m_nTransState = 0;
         // One edit is one committed transaction, unless a caller commits it.
         if (ownsTransaction && !m_bDeferCommit && CKXTransaction::IsTransactionStarted()) {
-            m_bCommitting = TRUE;
-            CKXTransaction::CommitTrans(this, 0, 1);
-            m_bCommitting = FALSE;
+            CommitOwnTransaction(0, 1);
         }
     }
     return bResult;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CommitOwnTransaction(BOOL bCommit, BOOL bEnd) {
+    const int wasCommitting = std::exchange(m_bCommitting, 1);
+    const BOOL committed = CKXTransaction::CommitTrans(this, bCommit, bEnd);
+    m_bCommitting = wasCommitting;
+    return committed;
 }
 
 void CKXInstanceDetailsGridWnd::OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) {
@@ -122,16 +128,13 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
 
     if (nMessage == WM_KEYDOWN) {
         if (nChar == VK_RETURN && !ctrl && !shift && bHasCurrent && row == kFilterRow) {
-            // Applying the filter is no undo step.
-            CGXGridParam* param = GetParam();
-            const BOOL bUndo = param ? param->IsEnableUndo() : FALSE;
-            if (param) param->EnableUndo(FALSE);
-            TransferCurrentCell(TRUE, GX_SMART, TRUE);
-            if (param) param->EnableUndo(bUndo);
+            {
+                // Applying the filter is no undo step.
+                kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
+                TransferCurrentCell(TRUE, GX_SMART, TRUE);
+            }
             // The stored pattern takes effect at once (and is journalled as the user's filter).
-            const BOOL bUserEdit = std::exchange(m_bUserFilterEdit, TRUE);
-            FilterRows(static_cast<int>(col));
-            m_bUserFilterEdit = bUserEdit;
+            FilterRowsAsUser(col);
             return TRUE;
         }
         if (m_bPaneNavigation && bHasCurrent) {

@@ -4,6 +4,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXGridScopes.h"
 #include "grid/KXScriptText.h"
 
 #include "kxcommon/KXShareGlobalData.h"
@@ -29,26 +30,6 @@ bool IsChildKind(PinRowKind kind) {
            kind == PIN_ROW_POWER || kind == PIN_ROW_IMPLICIT_POWER;
 }
 
-// Undo off for the lifetime of the guard.
-class UndoOff {
-public:
-    explicit UndoOff(CGXGridCore* grid) : m_param(grid->GetParam()) {
-        if (m_param) {
-            m_bUndo = m_param->IsEnableUndo();
-            m_param->EnableUndo(FALSE);
-        }
-    }
-    ~UndoOff() {
-        if (m_param) m_param->EnableUndo(m_bUndo);
-    }
-    UndoOff(const UndoOff&) = delete;
-    UndoOff& operator=(const UndoOff&) = delete;
-
-private:
-    CGXGridParam* m_param;
-    BOOL m_bUndo = FALSE;
-};
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -71,17 +52,17 @@ BOOL CKXInstanceDetailsGridWnd::OnFilterCellChanged(CString columnName, CString 
 }
 
 void CKXInstanceDetailsGridWnd::WriteFilterCell(ROWCOL col, const CString& pattern) {
-    UndoOff undo(this);
-    CGXGridParam* param = GetParam();
-    const BOOL bLock = param ? param->IsLockReadOnly() : FALSE;
-    if (param) param->SetLockReadOnly(FALSE);
+    kxgrid::GridWriteScope write(*this);
     SetValueRange(CGXRange(kFilterRow, col), pattern, gxOverride, 0, kSmart);
-    if (param) param->SetLockReadOnly(bLock);
 }
 
 void CKXInstanceDetailsGridWnd::ClearColumnFilter(ROWCOL col) {
     if (col == 0 || col > GetColCount()) return;
     WriteFilterCell(col, kNoFilterPattern);
+    FilterRowsAsUser(col);
+}
+
+void CKXInstanceDetailsGridWnd::FilterRowsAsUser(ROWCOL col) {
     // The user's own change of the filter: journalled as a typed pattern is.
     const BOOL bUserEdit = std::exchange(m_bUserFilterEdit, TRUE);
     FilterRows(static_cast<int>(col));
@@ -242,7 +223,7 @@ void CKXInstanceDetailsGridWnd::LoadFunctionGroupPins(int function) {
 }
 
 void CKXInstanceDetailsGridWnd::HideFilteredRows(int function, BOOL bKeepHidden) {
-    UndoOff undo(this);
+    kxgrid::GridWriteScope undo(*this, kxgrid::GridWriteScope::kUndo);
     m_bFunctionFilterRan = 1;
     m_nFunctionFilter = function;
     m_bFilterActive = function != 0 ? TRUE : FALSE;

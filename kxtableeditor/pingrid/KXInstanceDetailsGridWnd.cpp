@@ -351,15 +351,18 @@ BOOL CKXInstanceDetailsGridWnd::ExpandRowArray(CDWordArray& rows, int& count) {
 
 void CKXInstanceDetailsGridWnd::ReplaceParentRows(CDWordArray& rows, int& count,
                                                   const std::function<bool(ROWCOL)>& isParent) {
+    // One forward pass: each parent row gives way to its children where it stood.
     std::vector<DWORD> result;
-    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-        result.push_back(rows[i]);
-    for (std::size_t i = result.size(); i-- > 0;) {
-        if (!isParent(result[i])) continue;
+    result.reserve(static_cast<std::size_t>(rows.GetSize()));
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
+        const DWORD row = rows[i];
+        if (!isParent(row)) {
+            result.push_back(row);
+            continue;
+        }
         std::list<int> children;
-        GetChildRows(result[i], children, 1);
-        result.erase(result.begin() + static_cast<std::ptrdiff_t>(i));
-        result.insert(result.begin() + static_cast<std::ptrdiff_t>(i), children.begin(), children.end());
+        GetChildRows(row, children, 1);
+        result.insert(result.end(), children.begin(), children.end());
     }
     rows.RemoveAll();
     for (DWORD r : result)

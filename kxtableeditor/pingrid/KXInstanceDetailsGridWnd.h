@@ -871,6 +871,9 @@ public:
     // Ends an edit and commits the grid transaction its validation opened (unless deferred); a
     // transaction that was already open when the edit began is its owner's.
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
+    // CKXTransaction::CommitTrans(this, bCommit, bEnd) as the grid's own commit (m_bCommitting set
+    // meanwhile: the change it broadcasts is the grid's own, not one made outside).
+    BOOL CommitOwnTransaction(BOOL bCommit, BOOL bEnd);
     // Escape, or a refused edit thrown away: the edit is over and leaves nothing to commit.
     void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
     // Commands go to the owner pane's undo history.
@@ -935,6 +938,8 @@ public:
     // The filter cell of the column back to "*" (Delete on it), its rows shown again.
     void ClearColumnFilter(ROWCOL col);
     void WriteFilterCell(ROWCOL col, const CString& pattern);
+    // Filters the rows after the user's own change of the column's filter cell (journalled).
+    void FilterRowsAsUser(ROWCOL col);
     // Hides the rows that a filter cell's pattern does not match (col: the column being edited).
     void FilterRows(int col);
     // The steps of FilterRows.
@@ -1269,6 +1274,9 @@ private:
     BOOL TypeIntoSignalCell(ROWCOL row, const CString& name);
     // The text of the net the pin's bits are on in the design (one net), else the shown text.
     CString PinNetText(IInstTerm* pin, int msb, int lsb, const CString& shown);
+    // What a signal cell shows for a net and the bits a pin meets (high is the bit that meets the
+    // pin's first bit): the plain name for a scalar net or no bits, else the bit or the bit range.
+    static CString NetRangeText(const INet& net, int high, int low);
     void MergeRenamedNet(CTransaction* transaction, const CString& oldText, INet* newNet);
     // Calls take(row, conn), in row order, for the first pin row (not a pair row) of each key in map,
     // taking the entry out of it first; keys no row shows stay in map.

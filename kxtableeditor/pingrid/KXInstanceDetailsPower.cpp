@@ -241,9 +241,7 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
     // before the host ends it (the ties see the nets in the open transaction), so that a nested edit
     // and the host can still take back all they did.
     if (created && !m_bHostCommits && CKXTransaction::IsTransactionStarted()) {
-        m_bCommitting = 1;
-        CKXTransaction::CommitTrans(this, 1, 0);
-        m_bCommitting = 0;
+        CommitOwnTransaction(1, 0);
         CKXTransaction::GetNewTransactionObj();
     }
     ImplicitPinsByInstance byInstance;
