@@ -60,9 +60,10 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
         UpdateLockScope lock(*this);
         row = UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, records);
     }
-    EchoConnection(row, pinNumber, t.net->isScalar());
     // A pin without a number (a block's pin) is named by its name, as the row's key names it.
-    JournalConnection(row, pinNumber.IsEmpty() ? RowPinKey(row) : pinNumber, t.net->isScalar(), oldKey);
+    const CString pinKey = pinNumber.IsEmpty() ? RowPinKey(row) : pinNumber;
+    EchoConnection(row, pinKey, t.net->isScalar());
+    JournalConnection(row, pinKey, t.net->isScalar(), oldKey);
     return TRUE;
 }
 

@@ -124,7 +124,12 @@ protected:
 TEST_F(BlockPinScript, AddConnectionOfABlockPinKeepsItsRow) {
     ASSERT_TRUE(Open());
     Run("kx::show slp FREE");
+    Echoes();
     ASSERT_EQ(Run("addConnection pin B1:E"), "1");
+    // The echo names the pin as the word does: by its name, since it has no number.
+    const std::vector<std::string> echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_EQ(echoes.back(), "addConnection [list B1 E -1 -1 FREE]");
     EXPECT_NE(Netlist().find("B1 E FREE"), std::string::npos);
     const ROWCOL row = Row("B1", "E");
     ASSERT_NE(row, 0u) << Run("kx::window ccp");
