@@ -82,6 +82,13 @@ say "The same connection by script: addConnection INSTANCE:PIN_NUMBER"
 show "addConnection pin J1:8" [addConnection pin J1:8]
 show "J1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
 show undo [undo]
+say "A block's pin has no number: addConnection names it by its pin name, and its row stays in the grid"
+kx::answer question KXTABLE-140 yes ;# PGOOD leaves PG for MCLK
+show "addConnection pin PWR1:PGOOD" [addConnection pin PWR1:PGOOD]
+show "PWR1 on MCLK" [lsearch -all -inline [split [kx::netlist] "\n"] "PWR1 *MCLK"]
+show "its row" [lsearch -all -inline [split [kx::window ccp] "\n"] "*PWR1*PGOOD*"]
+show undo [undo]
+show "PWR1 PGOOD back on PG" [lsearch -all -inline [split [kx::netlist] "\n"] "PWR1 PGOOD*"]
 
 say "The signal grid sorts, filters, copies and sets models: the words it echoes come back from the host"
 kx::show slp RESET_N

@@ -60,9 +60,10 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
         UpdateLockScope lock(*this);
         row = UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, records);
     }
-    EchoConnection(row, pinNumber, t.net->isScalar());
     // A pin without a number (a block's pin) is named by its name, as the row's key names it.
-    JournalConnection(row, pinNumber.IsEmpty() ? RowPinKey(row) : pinNumber, t.net->isScalar(), oldKey);
+    const CString pinKey = pinNumber.IsEmpty() ? RowPinKey(row) : pinNumber;
+    EchoConnection(row, pinKey, t.net->isScalar());
+    JournalConnection(row, pinKey, t.net->isScalar(), oldKey);
     return TRUE;
 }
 
@@ -234,13 +235,7 @@ void CKXSignalDetailsGridWnd::JournalConnection(ROWCOL row, const CString& pinNu
     KXJournalLines journal(JournalHandle());
     // The replay's connect adds a row of its own: the pin the row showed before leaves the net first,
     // as here, by the row's Delete.
-    if (!replacedKey.IsEmpty())
-        journal.Call("Slp()", "Select", {netName})
-            .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), replacedKey})
-            .End()
-            .Comment("Delete")
-            .Pane("Delete")
-            .OwnStep();
+    if (!replacedKey.IsEmpty()) JournalRowDelete(journal, netName, CellText(row, m_nColInstance), replacedKey).OwnStep();
     journal.Call("Slp()", "Select", {netName})
         .Comment("Assign Connectivity")
         .Pane("AssignConnectivity", {CellText(row, m_nColInstance), pinNumber, start, end});
@@ -365,9 +360,12 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, con
         CKXErrorHandler::MessageBoxOk("KXTABLE-160");
         return FALSE;
     }
-    // A pin without a number (a block's pin) is named by its name.
+    // A pin without a number (a block's pin) is named by its name, a bus pin's bits by its name and bits.
     int pinMsb = -1, pinLsb = -1;
-    const bool byName = !FindInstTerm(inst, number, pinMsb, pinLsb) && inst->findInstTerm(number.GetString());
+    CString pinBase;
+    const bool byName = !FindInstTerm(inst, number, pinMsb, pinLsb) &&
+                        CSchemaUtilities::parsePinName(number.GetString(), pinBase, pinLsb, pinMsb) &&
+                        inst->findInstTerm(pinBase.GetString());
     // Bits given for a scalar net, or none for a bus: nothing connected, and the row goes back to blank.
     if ((start == -1) != (end == -1) || (start == -1) != net->isScalar()) {
         RestyleRow(row);
@@ -380,9 +378,10 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, con
     }
     const BOOL result = CommitCellEdit(row, Col(byName ? m_nColPinName : m_nColPinNumber), number, TRUE);
     GridWriteScope scope(*this, GridWriteScope::kUndo);
-    if (result && !byName)
-        WriteCell(row, m_nColPinNumber, CGXStyle().SetValue(number));
-    else
+    // Refused: the row goes back to blank. Connected: the row keeps the pin, by name or by number.
+    if (!result)
         RestyleRow(row);
+    else if (!byName)
+        WriteCell(row, m_nColPinNumber, CGXStyle().SetValue(number));
     return result;
 }

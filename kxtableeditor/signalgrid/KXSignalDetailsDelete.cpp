@@ -73,11 +73,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         // Named before the row goes: the replay selects the same pin's row.
         const CString instance = CellText(r, m_nColInstance), pinKey = RowPinKey(r);
         if (!DisconnectRow(r, pinName, TRUE)) continue;
-        journal.Call("Slp()", "Select", {currentNet ? CString(currentNet->name()) : CString()})
-            .Pane("SelectInstanceCol", {instance, pinKey})
-            .End()
-            .Comment("Delete")
-            .Pane("Delete");
+        JournalRowDelete(journal, currentNet ? CString(currentNet->name()) : CString(), instance, pinKey);
         disconnected.push_back(r);
     }
     if (disconnected.empty()) return FALSE; // the bracket discards what it began
@@ -104,6 +100,15 @@ CString CKXSignalDetailsGridWnd::RowPinKey(ROWCOL row) {
     // A row without a pin number (a block's pin) is named by its pin name.
     const CString number = CellText(row, m_nColPinNumber);
     return number.IsEmpty() ? CellText(row, m_nColPinName) : number;
+}
+
+KXJournalLines& CKXSignalDetailsGridWnd::JournalRowDelete(KXJournalLines& journal, const CString& netName,
+                                                         const CString& instance, const CString& pinKey) {
+    return journal.Call("Slp()", "Select", {netName})
+        .Pane("SelectInstanceCol", {instance, pinKey})
+        .End()
+        .Comment("Delete")
+        .Pane("Delete");
 }
 
 void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {

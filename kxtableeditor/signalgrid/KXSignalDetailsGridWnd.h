@@ -329,8 +329,8 @@ public:
     // The termination dialog for the first pin bit of the rows, its choice onto every other; sets
     // m_bTerminationAdded when the choice went on. False when a pin cannot take one (shown why).
     bool CommitAddTermination(const std::vector<ROWCOL>& rows);
-    // True when a pin bit of the row carries a termination.
-    bool RowHasTermination(ROWCOL row);
+    // The termination of the row's pin: of its highest bit that carries one; nullptr when none does.
+    IDTInstance* RowTermination(ROWCOL row);
     // The library's callback while it adds: the transaction of the grid's open edit to go on in.
     static CTransaction* OnTerminationAdded(CString name);
     CTransaction* CommitAddTerminationTransaction(CString name);
@@ -396,6 +396,10 @@ public:
     BOOL SelectPinCell(const CString& kind, const CString& instance, const CString& pinNumber);
     // What names a row's pin beside its instance: its pin number, else its pin name.
     CString RowPinKey(ROWCOL row);
+    // The journal's lines that take an instance's pin off a net as the row's Delete does: the net shown,
+    // the pin's row selected by its key, then Delete.
+    static KXJournalLines& JournalRowDelete(KXJournalLines& journal, const CString& netName,
+                                            const CString& instance, const CString& pinKey);
     // TRUE while the grid echoes a connection it has made: the command coming back is a record.
     BOOL IsEchoingConnection() const { return m_bConnectEcho; }
 

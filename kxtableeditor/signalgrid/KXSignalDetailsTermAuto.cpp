@@ -94,12 +94,8 @@ int CKXSignalDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
     if (!IsTerminationCellCurrent() || !GetCurrentCell(row, col) || IsReadOnlyWindow()) return 0;
     CKXAssocCompAPI* api = GetAssocCompApi();
     if (!api) return 0;
-    IDTInstance* termination = nullptr;
     // A bus pin's row: the termination of its highest bit that has one.
-    for (const CInstTermBit& bit : RowPinBits(row)) {
-        api->setInstTermBit(bit);
-        if ((termination = api->getAssociatedInstance(kTermination)) != nullptr) break;
-    }
+    IDTInstance* termination = RowTermination(row);
     if (!termination) return 0;
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Change Termination RefDes",
                      CKXGridEdit::kJoinOpen);

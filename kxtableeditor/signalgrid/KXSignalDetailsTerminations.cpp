@@ -362,7 +362,7 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
     CKXAssocCompAPI* api = GetAssocCompApi();
     if (!edit || !api) return;
     // One row whose pin is terminated: the dialog's choice takes the place of its termination.
-    const bool replacing = rows.size() == 1 && RowHasTermination(rows.front());
+    const bool replacing = rows.size() == 1 && RowTermination(rows.front()) != nullptr;
     const CKXAssocTransactionScope working(*api, edit.Transaction());
     api->setHierarchyDesignContext(m_designContext);
     api->setKindOfOperation(kTermination);
@@ -384,14 +384,14 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
     RefreshTerminationCell(rows);
 }
 
-bool CKXSignalDetailsGridWnd::RowHasTermination(ROWCOL row) {
+IDTInstance* CKXSignalDetailsGridWnd::RowTermination(ROWCOL row) {
     CKXAssocCompAPI* api = GetAssocCompApi();
-    if (!api) return false;
+    if (!api) return nullptr;
     for (const CInstTermBit& bit : RowPinBits(row)) {
         api->setInstTermBit(bit);
-        if (api->getAssociatedInstance(kTermination)) return true;
+        if (IDTInstance* termination = api->getAssociatedInstance(kTermination)) return termination;
     }
-    return false;
+    return nullptr;
 }
 
 bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& rows) {

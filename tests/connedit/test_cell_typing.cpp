@@ -2,6 +2,7 @@
 // kind of text connects, disconnects or is refused as one edit, undone and redone
 // as one step, echoed, journalled, and replayed by the journal to the same design.
 #include "ConnEditFixture.h"
+#include "KXGridCellProcs.h"
 
 #include "shell/KXTableDoc.h"
 
@@ -10,31 +11,13 @@ namespace {
 class CellTyping : public ConnEditFixture {
 protected:
     // "ROW COL" of the active grid's cell in the first data row showing the text and the column of
-    // the caption, as kx::window names them; "" when there is none.
+    // the caption, as kx::window names them (the host's kxcell); "" when there is none.
     std::string SignalGridCell(const std::string& text, const std::string& caption) {
-        std::istringstream in(Run("kx::window ccp"));
-        std::vector<std::string> columns;
-        std::string col, row;
-        for (std::string line; std::getline(in, line);) {
-            if (const size_t at = line.find(", columns "); at != std::string::npos) {
-                std::istringstream numbers(line.substr(at + 10));
-                for (std::string n; numbers >> n;) columns.push_back(n);
-                continue;
-            }
-            const size_t colon = line.find(": ");
-            if (line.rfind("    ", 0) != 0 || colon == std::string::npos) continue;
-            const std::string number = line.substr(4, colon - 4);
-            std::vector<std::string> cells;
-            std::string rest = line.substr(colon + 2);
-            for (size_t bar; (bar = rest.find(" | ")) != std::string::npos; rest = rest.substr(bar + 3))
-                cells.push_back(rest.substr(0, bar));
-            cells.push_back(rest);
-            for (size_t i = 0; i < cells.size() && i < columns.size(); ++i) {
-                if (cells[i] == caption && col.empty()) col = columns[i];
-                if (cells[i] == text && row.empty() && number != "1") row = number;
-            }
-        }
-        return row.empty() || col.empty() ? std::string() : row + " " + col;
+        Run(kCellProc);
+        const std::string cell = Run("kxcell {" + text + "} {" + caption + "}");
+        std::istringstream in(cell);
+        std::string row, col;
+        return in >> row >> col && row != "0" && col != "0" ? cell : std::string();
     }
     bool Echoed(const std::string& start) {
         for (const std::string& e : Echoes())

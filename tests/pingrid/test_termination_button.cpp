@@ -76,6 +76,13 @@ TEST_F(TerminationButton, TheButtonOnATerminatedPinReplacesItsTerminationAndRepl
     EXPECT_EQ(Term("MCLK"), "Shunt");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     const std::string replaced = Saved();
+    // One undo gives the Series termination back, one redo the Shunt.
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Term("MCLK"), "Series");
+    EXPECT_EQ(Saved(), original);
+    ASSERT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Term("MCLK"), "Shunt");
+    EXPECT_EQ(Saved(), replaced);
     EXPECT_EQ(Replayed(original), replaced);
 }
 

@@ -35,6 +35,7 @@
 // runs n sequences (the suite runs a fixed few), from KX_EDIT_SEED when both are given. With
 // KX_EDIT_SCRIPT=<file> the file's lines (the "edits:" a failure prints) are the sequence instead,
 // meeting the same refused commits as the seed's own: lines taken out of it make a failure smaller.
+#include "KXGridCellProcs.h"
 #include "KXShellFixture.h"
 
 #include "pane/KXBottomPaneContainerView.h"
@@ -868,41 +869,6 @@ std::vector<EditKind>& EditKinds() {
     return kinds;
 }
 
-// "kxcell TEXT CAPTION": the row and column (as two words) of the active grid's cell in the first row
-// showing TEXT and the column titled CAPTION; "0 0" when there is none.
-const char* const kCellProc = R"TCL(
-proc kxcell {want caption} {
-    set cols {}; set active 0; set row 0; set col 0; set first 6
-    foreach line [split [kx::window ccp] \n] {
-        if {[string match "  grid *" $line]} {
-            set active [string match "*(active)*" $line]
-            regexp {first data row ([0-9]+)} $line -> first
-            set cols [string range $line [expr {[string first ", columns" $line] + 9}] end]
-            continue
-        }
-        if {!$active || ![string match "    *" $line]} continue
-        set colon [string first ": " $line]
-        set r [string trim [string range $line 0 [expr {$colon - 1}]]]
-        set cells [split [string map [list " | " \x01] [string range $line [expr {$colon + 2}] end]] \x01]
-        foreach c $cols t $cells {
-            if {$t eq $caption && !$col} { set col $c }
-            if {$t eq $want && !$row && $r >= $first} { set row $r }
-        }
-    }
-    return "$row $col"
-}
-proc kxfree {} {
-    set active 0; set last 4
-    foreach line [split [kx::window ccp] \n] {
-        if {[string match "  grid *" $line]} { set active [string match "*(active)*" $line]; continue }
-        if {!$active || ![string match "    *" $line]} continue
-        set r [string trim [string range $line 0 [expr {[string first ": " $line] - 1}]]]
-        if {$r > $last} { set last $r }
-    }
-    return [expr {$last + 1}]
-}
-)TCL";
-
 class RandomEdits : public KXShellFixture {
 protected:
     void SetUp() override {
@@ -1043,6 +1009,16 @@ protected:
 };
 
 bool RandomEdits::RunSequence(unsigned seed, bool freshHost, std::string& why) {
+    // KX_EDIT_SCRIPT=<file> runs the file's lines as the sequence instead (to make a failure smaller).
+    std::vector<std::string> scripted;
+    if (const char* file = std::getenv("KX_EDIT_SCRIPT")) {
+        std::ifstream in(file);
+        if (!in) return why = std::string("KX_EDIT_SCRIPT ") + file + " cannot be read", false;
+        for (std::string text; std::getline(in, text);)
+            if (!text.empty()) scripted.push_back(text);
+        if (in.bad()) return why = std::string("KX_EDIT_SCRIPT ") + file + " cannot be read", false;
+        if (scripted.empty()) return why = std::string("KX_EDIT_SCRIPT ") + file + " holds no edits", false;
+    }
     Rng rng(seed);
     EditWorld world;
     size_t journalStart = JournalText().size();
@@ -1057,14 +1033,7 @@ bool RandomEdits::RunSequence(unsigned seed, bool freshHost, std::string& why) {
     std::bernoulli_distribution refuse(1.0 / 6);
     Server()->setCommitFault([&] { return refuse(faults); });
     int edits = std::uniform_int_distribution<int>(1, 12)(rng);
-    // KX_EDIT_SCRIPT=<file> runs the file's lines as the sequence instead (to make a failure smaller).
-    std::vector<std::string> scripted;
-    if (const char* file = std::getenv("KX_EDIT_SCRIPT")) {
-        std::ifstream in(file);
-        for (std::string text; std::getline(in, text);)
-            if (!text.empty()) scripted.push_back(text);
-        edits = static_cast<int>(scripted.size());
-    }
+    if (!scripted.empty()) edits = static_cast<int>(scripted.size());
     std::string lines;
     for (int i = 0; i < edits; ++i) {
         std::string line = scripted.empty() ? Pick(rng, EditKinds()).line(rng, world) : scripted[i];
@@ -1185,4 +1154,27 @@ TEST_F(RandomEdits, UndoRedoAndReplayOfRandomEditSequencesAreExact) {
         }
     }
     RecordProperty("edit_kinds", static_cast<int>(EditKinds().size()));
+}
+
+// A sequence named by KX_EDIT_SCRIPT that is missing or holds no edits is a failed run, not a pass
+// with nothing done.
+TEST_F(RandomEdits, AnEditScriptThatCannotBeReadOrIsEmptyFailsTheSequence) {
+    struct ScriptVariable {
+        explicit ScriptVariable(const std::string& file) { ::setenv("KX_EDIT_SCRIPT", file.c_str(), 1); }
+        ~ScriptVariable() { ::unsetenv("KX_EDIT_SCRIPT"); }
+    };
+    std::string why;
+    {
+        const ScriptVariable missing((m_dir / "no-such-script.tcl").string());
+        EXPECT_FALSE(RunSequence(1, false, why));
+        EXPECT_NE(why.find("cannot be read"), std::string::npos) << why;
+    }
+    const fs::path blank = m_dir / "blank-script.tcl";
+    std::ofstream(blank) << "\n\n";
+    why.clear();
+    {
+        const ScriptVariable empty(blank.string());
+        EXPECT_FALSE(RunSequence(1, false, why));
+        EXPECT_NE(why.find("holds no edits"), std::string::npos) << why;
+    }
 }

@@ -99,3 +99,65 @@ TEST_F(SignalScript, JournalOfAModelReplaysOnTheSameRow) {
     EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
     EXPECT_EQ(Run("kx::prop work.board:sch@J2.S PIN_SIGNAL_MODEL"), model);
 }
+
+namespace {
+
+// The board with a block beside the connectors: its pins have no numbers, so the grid and the
+// journal name them by their pin names, a bus pin's bits as D<3> or D<4..1>.
+class BlockPinScript : public SignalGridTest {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        SignalGridTest::BuildDesign(b);
+        b.symbol("blk").bus("D", 4, 1).port("E");
+        b.schematic("board").instance("B1", "blk", "B1").net("WIDE", 3, 0);
+    }
+    // Undoes the last edit and replays the journal's lines in its place: the netlist it gives.
+    std::string Replayed(const std::string& journal) {
+        EXPECT_EQ(Run("undo"), "1");
+        std::filesystem::path replay = m_dir / "replay.vbs";
+        std::ofstream(replay) << journal.substr(journal.find("set "));
+        EXPECT_EQ(Run("kx::replay " + replay.string()), "1") << Messages().back();
+        return Netlist();
+    }
+};
+
+TEST_F(BlockPinScript, AddConnectionOfABlockPinKeepsItsRow) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp FREE");
+    Echoes();
+    ASSERT_EQ(Run("addConnection pin B1:E"), "1");
+    // The echo names the pin as the word does: by its name, since it has no number.
+    const std::vector<std::string> echoes = Echoes();
+    ASSERT_FALSE(echoes.empty());
+    EXPECT_EQ(echoes.back(), "addConnection [list B1 E -1 -1 FREE]");
+    EXPECT_NE(Netlist().find("B1 E FREE"), std::string::npos);
+    const ROWCOL row = Row("B1", "E");
+    ASSERT_NE(row, 0u) << Run("kx::window ccp");
+    EXPECT_GE(Grid()->GetRowPinId(row), 0);
+    EXPECT_EQ(Cell(row, G::m_nColPinNumber), "");
+}
+
+TEST_F(BlockPinScript, ABitOfABlocksBusPinReplaysToTheSameDesign) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA");
+    ASSERT_EQ(Run("addConnection pin {B1:D<3>:0:0:DATA}"), "1") << Messages().back();
+    const std::string after = Netlist();
+    ASSERT_NE(after.find("B1 D<3> DATA<0>"), std::string::npos) << after;
+    const std::string journal = JournalText();
+    ASSERT_NE(journal.find("AssignConnectivity(\"B1\",\"D<3>\",\"0\",\"0\")"), std::string::npos) << journal;
+    EXPECT_EQ(Replayed(journal), after);
+    EXPECT_NE(Row("B1", "D<3>"), 0u) << Run("kx::window ccp");
+}
+
+TEST_F(BlockPinScript, AWholeBlockBusPinByItsNameConnectsAndReplays) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp WIDE");
+    ASSERT_EQ(Run("addConnection pin {B1:D<4..1>:3:0:WIDE}"), "1") << Messages().back();
+    const std::string after = Netlist();
+    EXPECT_NE(after.find("B1 D<4> WIDE<3>"), std::string::npos) << after;
+    EXPECT_NE(after.find("B1 D<1> WIDE<0>"), std::string::npos) << after;
+    EXPECT_NE(Row("B1", "D<4..1>"), 0u) << Run("kx::window ccp");
+    EXPECT_EQ(Replayed(JournalText()), after);
+}
+
+} // namespace

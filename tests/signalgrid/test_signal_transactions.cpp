@@ -218,6 +218,11 @@ TEST_F(SignalTerminationEdit, ADialogThatReplacesATerminationReplaysToTheSameDes
     EXPECT_EQ(Count(Snapshot(), " 1 Shunt @J1."), 1);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     const std::string replaced = Snapshot();
+    // One undo gives the old termination back, one redo the new one.
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), terminated);
+    ASSERT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Snapshot(), replaced);
     EXPECT_EQ(ReplayedSnapshot(), replaced);
 }
 
