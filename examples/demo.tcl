@@ -124,6 +124,14 @@ kx::show slp VCC3V3
 foreach line [lrange [split [kx::window ccp] "\n"] 4 7] { puts "   $line" }
 kx::powerpins off
 
+say "Find a pin in U1's pin grid: a bit of a closed bus is found and its bus opens; a name no pin has is said"
+kx::show clp U1
+selectWindow CCP
+kx::answer dialog CKXFindReplaceDlg ok find {DQ<3>}
+show "Find (menu) DQ<3>" [kx::menu 57636]
+kx::answer dialog CKXFindReplaceDlg ok find NOSUCHPIN
+show "Find (menu) NOSUCHPIN" [kx::menu 57636]
+
 say "Connect U1's pins from the Tcl prompt: by name, by naming rule and by bus range; each is one undo step"
 kx::show clp U1
 proc pinNet {pin} { lsearch -all -inline [split [kx::netlist] "\n"] "U1 $pin *" }

@@ -191,6 +191,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                 for (int c : children)
                     handledLegs.insert(static_cast<ROWCOL>(c));
             }
+            progress.Finish();
         }
         const BOOL power = AssignPowerToImplicitPins();
         if (power == kPowerTieRefused) return FALSE; // the edit is discarded whole

@@ -1,8 +1,14 @@
 // Find and replace: the grid hands its pin-name column to the controls
-// library's find/replace dialog once, at set-up, and shows the dialog on request.
+// library's find/replace dialog once, at set-up, and shows the dialog on request. A pin folded
+// into its closed bus is found all the same (the bus opens); a text no pin has is said so.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "grid/KXPlusMinusEditButton.h"
 #include "kxcontrols/KXFindReplace.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "pingrid/KXPinGridUtil.h"
+
+#include <vector>
 
 void CKXInstanceDetailsGridWnd::FindReplace() {
     m_pFindCore = this;
@@ -17,8 +23,30 @@ void CKXInstanceDetailsGridWnd::FindReplace() {
     m_pFindReplaceDlg =
         KXImplementFindReplace(&m_pFindCore, &m_arrFindCaptions, 1, &m_arrFindHeaderCells,
                                &m_arrFindFirstCells, param ? &param->GetFindReplaceInfo() : nullptr, this, 1);
+    if (m_pFindReplaceDlg)
+        m_pFindReplaceDlg->SetRevealRow([this](CGXGridCore*, ROWCOL row) { return RevealFoldedRow(row); });
 }
 
 void CKXInstanceDetailsGridWnd::ShowFindReplace(BOOL bFind) {
-    if (m_pFindReplaceDlg) m_pFindReplaceDlg->ShowFindReplaceDialog(bFind);
+    if (!m_pFindReplaceDlg) return;
+    m_pFindReplaceDlg->ShowFindReplaceDialog(bFind);
+    if (m_pFindReplaceDlg->GetLastOutcome() == CKXFindReplaceDlg::Outcome::NotFound)
+        CKXErrorHandler::MessageBoxOk("KXPANE-421", m_pFindReplaceDlg->GetLastFind().GetString());
+}
+
+// Opens the closed rows above a row hidden only by them, outermost first. A row a filter hides (or
+// under a parent a filter hides) stays hidden: FALSE.
+BOOL CKXInstanceDetailsGridWnd::RevealFoldedRow(ROWCOL row) {
+    std::vector<ROWCOL> parents;
+    for (ROWCOL r = GetRowParentOffset(row); r != GX_INVALID; r = GetRowParentOffset(r))
+        parents.push_back(r);
+    if (parents.empty() || IsRowHidden(parents.back())) return FALSE;
+    const ROWCOL pinCol = kxpingrid::Col(m_nColPinName);
+    for (auto it = parents.rbegin(); it != parents.rend(); ++it) {
+        const CGXStyle parent = CellStyle(*it, pinCol);
+        auto* button = dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(parent.GetControl()));
+        if (!button) return FALSE;
+        button->SetExpandState(*it, pinCol, TRUE);
+    }
+    return !IsRowHidden(row);
 }

@@ -970,6 +970,8 @@ public:
     // Registers the grid's pin-name column with the controls library's find/replace dialog.
     void FindReplace();
     void ShowFindReplace(BOOL bFind) override;
+    // Opens the closed bus (or pair) rows that fold a row away; TRUE when the row then shows.
+    BOOL RevealFoldedRow(ROWCOL row);
     CKXFindReplaceDlg* m_pFindReplaceDlg = nullptr; // owned by the controls library
     CGXGridCore* m_pFindCore = nullptr;
     CStringArray m_arrFindCaptions;

@@ -470,6 +470,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
             }
             if (any) changed.push_back(row);
         }
+        progress.Finish();
     }
     if (changed.empty()) return FALSE; // nothing to delete: the transaction is thrown away
     CString journal;

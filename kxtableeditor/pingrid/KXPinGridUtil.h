@@ -10,6 +10,7 @@
 
 #include "rmx/schema.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 #include <string>
@@ -121,7 +122,8 @@ public:
     // when the percentage changes (a long run steps thousands of times through a hundred texts).
     void Step(const char* format, int done) {
         if (!m_bar) return;
-        const int percent = static_cast<int>(static_cast<long long>(done) * 100 / m_total);
+        // A selected row may stand for several steps (a bus row for its bits): never past 100%.
+        const int percent = static_cast<int>(std::min<long long>(static_cast<long long>(done) * 100 / m_total, 100));
         if (percent != m_shownPercent || format != m_shownFormat) {
             CString text;
             text.Format(format, percent, m_total);
@@ -141,6 +143,18 @@ public:
         }
         m_bar->StepIt();
         m_bar->PeekAndPump();
+    }
+    // The work went through to its end: the line is written at 100% with the last step's text, however
+    // many of the steps found something to do.
+    void Finish() {
+        if (!m_bar) return;
+        if (m_shownFormat) {
+            CString text;
+            text.Format(m_shownFormat, 100, m_total);
+            m_bar->SetText(text);
+        }
+        m_bar->SetPos(m_bar->GetUpper());
+        End();
     }
     void End() {
         if (CKXProgressBar::m_pProgressBar == m_bar.get()) CKXProgressBar::m_pProgressBar = nullptr;

@@ -3,6 +3,9 @@
 #include "KXShellFixture.h"
 
 #include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXInstConnDlg.h"
+#include "shell/KXTableChildFrm.h"
+#include "shell/KXTableDoc.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "rmx/DesignBuilder.h"
@@ -76,17 +79,46 @@ TEST_F(PaneLegs, ALegConnectedInTheInstanceDialogIsTakenBackByCancel) {
     ASSERT_TRUE(Open());
     const std::string before = Run("kx::netlist");
     const int steps = Ccp()->GetUndoStepCount();
+    // While the dialog is open its connection is in the design; Cancel takes it back. The dialog shows
+    // the pair's row (its legs are folded under it): that is the row the user connects.
+    {
+        CKXTableChildFrm* frame = Frame();
+        CKXTableDoc* doc = frame->GetTableDoc();
+        CKXInstConnDlg dialog(frame, doc->GetDesignContext(), doc->GetMasterDesignContext(),
+                              doc->GetDesignContext().instance("U5"), 0, frame);
+        ASSERT_TRUE(dialog.Create(CKXInstConnDlg::IDD, frame));
+        CStringArray pair;
+        pair.Add("CLK");
+        ASSERT_TRUE(dialog.SelectPins(pair));
+        Messages();
+        ASSERT_TRUE(dialog.ApplySignalText("CLKNET"));
+        EXPECT_TRUE(Messages().empty());
+        EXPECT_TRUE(Connected("U5 P CLK_P"));
+        EXPECT_TRUE(Connected("U5 N CLK_N"));
+        dialog.OnCancel();
+        EXPECT_EQ(Run("kx::netlist"), before);
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    }
     CKXImpClipBoard::StartCopying();
-    CKXImpClipBoard::CopyCFText("CLK_P\n");
+    CKXImpClipBoard::CopyCFText("CLKNET\n");
     CKXImpClipBoard::EndCopying();
     CKXImpClipBoard::PutTextOnClipBoard(0, 1);
-    // Typed, picked from the cell's list, or pasted.
-    for (const char* how : {"signal CLK_P", "cell CLK_P", "paste 1"}) {
-        Run(std::string("kx::answer dialog CKXInstConnDlg ok pins P ") + how);
+    // Typed or pasted (the pair row's Signal cell is the pair's own, not the net list): kept by OK it is
+    // there, thrown away by Cancel not.
+    for (const char* how : {"signal CLKNET", "paste 1"}) {
+        Run(std::string("kx::answer dialog CKXInstConnDlg ok pins CLK ") + how);
+        Run("kx::answer dialog CKXInstConnDlg ok");
+        EXPECT_EQ(Run("kx::instconn U5"), "1") << how;
+        EXPECT_TRUE(Connected("U5 P CLK_P")) << how;
+        EXPECT_TRUE(Connected("U5 N CLK_N")) << how;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1) << how;
+        ASSERT_EQ(Run("undo"), "1") << how;
+        ASSERT_EQ(Run("kx::netlist"), before) << how;
+
+        Run(std::string("kx::answer dialog CKXInstConnDlg ok pins CLK ") + how);
         Run("kx::answer dialog CKXInstConnDlg cancel");
         EXPECT_EQ(Run("kx::instconn U5"), "0") << how;
         EXPECT_EQ(Run("kx::netlist"), before) << how;
-        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << how;
     }
     CKXImpClipBoard::Reset();
 }

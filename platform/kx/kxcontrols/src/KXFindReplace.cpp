@@ -66,14 +66,19 @@ BOOL CKXFindReplaceDlg::FindNext(LPCTSTR what, BOOL bMatchCase, BOOL bWholeCell)
         const ROWCOL count = rows - t.nFirstRow + 1;
         for (ROWCOL i = 0; i < count; ++i) {
             ROWCOL r = t.nFirstRow + (start - t.nFirstRow + i) % count;
-            if (grid->IsRowHidden(r)) continue;
-            if (Matches(grid->GetValueRowCol(r, t.nCol), m_strFind, bMatchCase, bWholeCell)) {
+            if (!Matches(grid->GetValueRowCol(r, t.nCol), m_strFind, bMatchCase, bWholeCell)) continue;
+            if (IsSearchable(grid, r)) {
                 grid->SetCurrentCell(r, t.nCol);
                 return TRUE;
             }
         }
     }
     return FALSE;
+}
+
+BOOL CKXFindReplaceDlg::IsSearchable(CGXGridCore* grid, ROWCOL r) {
+    if (!grid->IsRowHidden(r)) return TRUE;
+    return m_reveal && m_reveal(grid, r) && !grid->IsRowHidden(r) ? TRUE : FALSE;
 }
 
 BOOL CKXFindReplaceDlg::ReplaceCell(CGXGridCore* grid, ROWCOL row, ROWCOL col, const CString& text) {
@@ -109,6 +114,7 @@ int CKXFindReplaceDlg::ReplaceAll(LPCTSTR what, LPCTSTR with, BOOL bMatchCase, B
     m_strReplace = with ? with : "";
     if (m_strFind.IsEmpty()) return 0;
     int changed = 0;
+    m_nMatched = 0;
     for (const KXFindTarget& t : m_targets) {
         CGXGridCore* grid = t.ppGrid ? *t.ppGrid : nullptr;
         if (!grid || t.nFirstRow == 0 || t.nCol > grid->GetColCount()) continue;
@@ -117,6 +123,7 @@ int CKXFindReplaceDlg::ReplaceAll(LPCTSTR what, LPCTSTR with, BOOL bMatchCase, B
             if (grid->IsRowHidden(r)) continue;
             CString value = grid->GetValueRowCol(r, t.nCol);
             if (!Matches(value, m_strFind, bMatchCase, bWholeCell)) continue;
+            ++m_nMatched;
             if (ReplaceCell(grid, r, t.nCol, ReplaceIn(value, m_strFind, m_strReplace, bMatchCase, bWholeCell)))
                 ++changed;
         }
@@ -130,6 +137,7 @@ BOOL CKXFindReplaceDlg::ShowFindReplaceDialog(BOOL bFind) {
     AfxDialogAnswer answer;
     BOOL ok = AfxGetAnswerQueue().TakeDialog("CKXFindReplaceDlg", answer);
     m_bVisible = FALSE;
+    m_outcome = Outcome::NotAnswered;
     if (!ok) return FALSE;
     auto field = [&answer](const char* name) {
         auto it = answer.fields.find(name);
@@ -137,9 +145,31 @@ BOOL CKXFindReplaceDlg::ShowFindReplaceDialog(BOOL bFind) {
     };
     CString what = field("find"), with = field("replace"), action = field("action");
     BOOL matchCase = IsTrue(field("matchCase")), wholeCell = IsTrue(field("wholeCell"));
-    if (action.CompareNoCase("replaceAll") == 0) return ReplaceAll(what, with, matchCase, wholeCell) > 0;
-    if (action.CompareNoCase("replace") == 0) return ReplaceCurrent(what, with, matchCase, wholeCell);
-    return FindNext(what, matchCase, wholeCell);
+    BOOL done = FALSE;
+    bool matched = false;
+    if (action.CompareNoCase("replaceAll") == 0) {
+        done = ReplaceAll(what, with, matchCase, wholeCell) > 0;
+        matched = m_nMatched > 0;
+    } else if (action.CompareNoCase("replace") == 0) {
+        done = ReplaceCurrent(what, with, matchCase, wholeCell);
+        matched = done || IsCurrentMatch(what, matchCase, wholeCell);
+    } else {
+        done = FindNext(what, matchCase, wholeCell);
+        matched = done != FALSE;
+    }
+    m_outcome = matched ? Outcome::Found : Outcome::NotFound;
+    return done;
+}
+
+BOOL CKXFindReplaceDlg::IsCurrentMatch(const CString& what, BOOL bMatchCase, BOOL bWholeCell) const {
+    for (const KXFindTarget& t : m_targets) {
+        CGXGridCore* grid = t.ppGrid ? *t.ppGrid : nullptr;
+        ROWCOL r = GX_INVALID, c = GX_INVALID;
+        if (grid && grid->GetCurrentCell(r, c) && c == t.nCol && r >= t.nFirstRow &&
+            Matches(grid->GetValueRowCol(r, c), what, bMatchCase, bWholeCell))
+            return TRUE;
+    }
+    return FALSE;
 }
 
 CKXFindReplaceDlg* KXImplementFindReplace(CGXGridCore** ppGrids, CStringArray* pCaptions, int nGrids,

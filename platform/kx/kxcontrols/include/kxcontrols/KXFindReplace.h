@@ -1,6 +1,7 @@
 // Find and replace over the text cells of one or more grids.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "afx/afxcoll.h"
@@ -34,6 +35,17 @@ public:
     // dialog was answered and its action found (or replaced) something.
     BOOL ShowFindReplaceDialog(BOOL bFind);
 
+    // What the last search came to: the dialog not answered (cancelled), a cell found (or replaced), or
+    // no cell matching the text. The owner tells the user when nothing was found.
+    enum class Outcome { NotAnswered, Found, NotFound };
+    Outcome GetLastOutcome() const { return m_outcome; }
+
+    // A grid may keep a row hidden only because it is folded away (a bit of a closed group). The owner's
+    // hook opens what hides such a row and answers TRUE when the row shows; a matching row the hook leaves
+    // hidden (or any hidden row without a hook) is not found.
+    using RevealRow = std::function<BOOL(CGXGridCore* grid, ROWCOL row)>;
+    void SetRevealRow(RevealRow reveal) { m_reveal = std::move(reveal); }
+
     BOOL FindNext(LPCTSTR what, BOOL bMatchCase = FALSE, BOOL bWholeCell = FALSE);
     // Replaces the match at the current cell (when it is one) and finds the next; TRUE when it replaced.
     BOOL ReplaceCurrent(LPCTSTR what, LPCTSTR with, BOOL bMatchCase = FALSE, BOOL bWholeCell = FALSE);
@@ -57,6 +69,10 @@ public:
 
 private:
     BOOL ReplaceCell(CGXGridCore* grid, ROWCOL row, ROWCOL col, const CString& text);
+    // Whether row r of the target is one the search may stop at: shown, or shown by the reveal hook.
+    BOOL IsSearchable(CGXGridCore* grid, ROWCOL r);
+    // Whether the current cell of a target is a match (a replace that found what it then refused).
+    BOOL IsCurrentMatch(const CString& what, BOOL bMatchCase, BOOL bWholeCell) const;
 
     std::vector<KXFindTarget> m_targets;
     void* m_pState;
@@ -66,6 +82,9 @@ private:
     BOOL m_bVisible = FALSE;
     CString m_strFind;
     CString m_strReplace;
+    Outcome m_outcome = Outcome::NotAnswered;
+    RevealRow m_reveal;
+    int m_nMatched = 0; // cells the last ReplaceAll found, replaced or not
 };
 
 // Makes (or remakes) the find/replace dialog of pOwner over nGrids grids: ppGrids[i] is the address where the
