@@ -703,6 +703,8 @@ public:
     // connection or its legs' connections; the terminations go unless the user keeps them.
     // TRUE when something was parted.
     BOOL RemoveDPConnection(ROWCOL row);
+    // True for a pair leg's row not itself selected whose pair row is.
+    bool IsLegOfSelectedPair(ROWCOL row, const std::vector<ROWCOL>& selected);
     bool RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair, bool deleteTerms);
     // Joins the row's pin to the named signal (a name, bit or range; the net found, made in the
     // transaction or widened); TRUE when connected.
