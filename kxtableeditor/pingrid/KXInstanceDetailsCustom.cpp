@@ -65,7 +65,6 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
     }
     const std::map<CString, int> columns = CustomColumns();
     const char* journal = CKXShareGlobalData::m_bAutomation;
-    const CString shownInstance = CustomChangeShownInstance();
     bool written = false;
     bool refused = false;
     // The journal names the pin of each row before the change; it is written only for a change
@@ -77,8 +76,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
         const auto found = columns.find(name);
         if (found == columns.end()) continue;
         if (const int comma = value.Find(','); comma >= 0) value = value.Left(comma);
-        refused = !WriteCustomValue(rows, found->second, name, value, shownInstance, journal ? &lines : nullptr,
-                                    written);
+        refused = !WriteCustomValue(rows, found->second, name, value, journal ? &lines : nullptr, written);
     }
     if (param) param->EnableUndo(bUndo);
     if (refused) {
@@ -89,19 +87,20 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
     return EndCustomChange(began, written, journal, lines);
 }
 
-CString CKXInstanceDetailsGridWnd::CustomChangeShownInstance() {
-    if (GetRowCount() < PIN_FIRST_ROW) return CString();
+// The row's own instance, not the first row's: after a sort the first row may be a differential
+// pair, which names no pin, and with several instances shown the rows belong to different ones.
+CString CKXInstanceDetailsGridWnd::CustomChangeRowInstance(ROWCOL row) {
+    IDesign* design = m_designContext ? m_designContext.design() : nullptr;
+    if (!design || row < PIN_FIRST_ROW || row > GetRowCount()) return CString();
     int msb = -1, lsb = -1;
-    if (IInstTerm* pin = GetRowInstTerm(PIN_FIRST_ROW, msb, lsb))
-        if (IInstance* inst = pin->instance())
-            if (IDesign* d = m_designContext.design(); d && d->findInstance(inst->id()) == inst)
-                return inst->name();
-    return CString();
+    IInstance* inst = nullptr;
+    if (IInstTerm* pin = GetRowInstTerm(row, msb, lsb)) inst = pin->instance();
+    if (!inst) inst = GetRowInstance(row).instance();
+    return inst && design->findInstance(inst->id()) == inst ? CString(inst->name()) : CString();
 }
 
 bool CKXInstanceDetailsGridWnd::WriteCustomValue(const CRowColArray& rows, int col, const CString& name,
-                                                 const CString& value, const CString& shownInstance,
-                                                 CString* lines, bool& written) {
+                                                 const CString& value, CString* lines, bool& written) {
     const int type = m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nPropertyType;
     for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
         const ROWCOL row = rows[i];
@@ -112,7 +111,7 @@ bool CKXInstanceDetailsGridWnd::WriteCustomValue(const CRowColArray& rows, int c
             if (RefuseCustomValue(row, col, name, text)) return false;
             written = AddCustomProperty(row, type, name, text) || written;
         }
-        if (lines) *lines += CustomValueJournal(row, shownInstance, name, text);
+        if (lines) *lines += CustomValueJournal(row, name, text);
     }
     return true;
 }
@@ -164,9 +163,9 @@ bool CKXInstanceDetailsGridWnd::AddCustomProperty(ROWCOL row, int type, const CS
     }
 }
 
-CString CKXInstanceDetailsGridWnd::CustomValueJournal(ROWCOL row, const CString& shownInstance, const CString& name,
-                                                      const CString& text) {
+CString CKXInstanceDetailsGridWnd::CustomValueJournal(ROWCOL row, const CString& name, const CString& text) {
     const CString designName = JournalHandle();
+    const CString shownInstance = CustomChangeRowInstance(row);
     CString lines;
     if (!shownInstance.IsEmpty())
         lines += "\ncall " + designName + ".Clp().Select(" + KXVbsQuote(shownInstance) + ")";

@@ -148,6 +148,15 @@ void CKXInstanceDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
     }
 }
 
+bool CKXInstanceDetailsGridWnd::IsLegOfSelectedPair(ROWCOL row, const std::vector<ROWCOL>& selected) {
+    if (std::find(selected.begin(), selected.end(), row) != selected.end()) return false;
+    CString base;
+    int msb = -1, lsb = -1;
+    if (GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
+    const ROWCOL parent = GetRowParentOffset(row);
+    return parent != GX_INVALID && std::find(selected.begin(), selected.end(), parent) != selected.end();
+}
+
 BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
@@ -168,6 +177,9 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                 ROWCOL row = targets[k];
                 if (row < PIN_FIRST_ROW || IsDiffPairRow(row)) continue;
                 if (IsRowHidden(row) && !IsPowerPinChildRow(row)) continue;
+                // A leg that came in with its selected pair goes with the pair below: whether the
+                // pair's rows are unfolded or not, Delete takes the pair connection alone.
+                if (IsLegOfSelectedPair(row, selected)) continue;
                 if (!DisconnectPinRow(&row, &removedRows, TRUE)) continue;
                 // An implicit power pin's row changes only when the power assignment below releases it.
                 if (IsImplicitPowerPinRow(row, nullptr)) {

@@ -703,6 +703,8 @@ public:
     // connection or its legs' connections; the terminations go unless the user keeps them.
     // TRUE when something was parted.
     BOOL RemoveDPConnection(ROWCOL row);
+    // True for a pair leg's row not itself selected whose pair row is.
+    bool IsLegOfSelectedPair(ROWCOL row, const std::vector<ROWCOL>& selected);
     bool RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair, bool deleteTerms);
     // Joins the row's pin to the named signal (a name, bit or range; the net found, made in the
     // transaction or widened); TRUE when connected.
@@ -1104,17 +1106,16 @@ public:
     // Writes the values into the selected rows' custom property columns, in one transaction.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
     BOOL ChangePropValue(const CString& name, const CString& value) override;
-    // The steps of ChangeCustomColumnValue: the instance the grid shows (empty when none), one
+    // The steps of ChangeCustomColumnValue: the instance a row belongs to (empty when none), one
     // property value written into the rows (false when a row refused it, with the message shown),
     // the refusal of one cell's value, the property written for one row, the journal of one row,
     // and the commit or discard that ends the call.
-    CString CustomChangeShownInstance();
+    CString CustomChangeRowInstance(ROWCOL row);
     bool WriteCustomValue(const CRowColArray& rows, int col, const CString& name, const CString& value,
-                          const CString& shownInstance, CString* lines, bool& written);
+                          CString* lines, bool& written);
     bool RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text);
     bool AddCustomProperty(ROWCOL row, int type, const CString& name, const CString& text);
-    CString CustomValueJournal(ROWCOL row, const CString& shownInstance, const CString& name,
-                               const CString& text);
+    CString CustomValueJournal(ROWCOL row, const CString& name, const CString& text);
     BOOL EndCustomChange(bool began, bool written, const char* journal, const CString& lines);
 
     // ------------------------------------------------------------- CSV import

@@ -564,6 +564,39 @@ TEST_F(InstConnPaste, APinMovedInTheDialogTakesItsOldSignalBackFromAPaste) {
     EXPECT_EQ(Replayed(original), edited) << JournalText();
 }
 
+// An empty line takes a pair's connection off as the Delete key does: its legs stay on the nets
+// they are on, also when the dialog showed the legs' own rows, and the journal replays the same.
+TEST_F(InstConnPaste, AnEmptyLineOntoAPairConnectedInTheDialogReplaysToTheSameLegs) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    Clip("\n");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1");
+    Answer("ok pins {MCLK CLK} signal IC2");
+    Answer("ok pins {RST_N CLK} paste special");
+    Answer("ok");
+    ASSERT_EQ(Run("kx::instconn U1 2"), "1");
+    EXPECT_EQ(Conn("U1 MCLK"), "IC2");
+    EXPECT_EQ(Conn("U1 RST_N"), "");
+    const std::string legP = Conn("U1 CLK_P"), legN = Conn("U1 CLK_N");
+    const std::string edited = Saved();
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+    EXPECT_EQ(Conn("U1 CLK_P"), legP);
+    EXPECT_EQ(Conn("U1 CLK_N"), legN);
+}
+
+// Delete on a pair's row leaves its legs' connections whether or not the legs' rows are unfolded.
+TEST_F(InstConnPaste, DeleteOnAPairKeepsItsLegsWhenTheirRowsAreShown) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    const std::string legP = Conn("U1 CLK_P"), legN = Conn("U1 CLK_N");
+    ASSERT_FALSE(legP.empty());
+    Run("kx::pane SelectSignalCol CLK_P B15"); // unfolds the pair
+    Run("kx::pane SelectSignalCol CLK");
+    Run("kx::pane Delete");
+    EXPECT_EQ(Conn("U1 CLK_P"), legP);
+    EXPECT_EQ(Conn("U1 CLK_N"), legN);
+}
+
 TEST_F(InstConnPaste, CancelAndAnEmptyClipboardLeaveTheDesignAsItWas) {
     ASSERT_TRUE(Open("demo.board:sch", 1));
     const std::string original = Saved();

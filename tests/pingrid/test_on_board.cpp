@@ -1,5 +1,6 @@
 // The pin grid on the example board, driven as the user and the host application drive it.
 #include "PinGridBoardFixture.h"
+#include "../connedit/ConnEditFixture.h"
 
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXPartReader.h"
@@ -330,6 +331,51 @@ TEST_F(PinGridWithoutSomeColumns, APinRowIsNoBitRowAndItsTerminationCellIsItsOwn
     EXPECT_EQ(Grid()->GetRowKind(mclk, base, msb, lsb), PIN_ROW_SCALAR);
     EXPECT_EQ(CellText(mclk, G::m_nColTermination), "Series");
     EXPECT_EQ(CellText(mclk, G::m_nColPinName), "MCLK");
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ custom columns on the board
+
+namespace {
+
+// The board with two pin property columns, for values written by script word and replayed.
+class CustomColumnOnBoard : public ConnEditFixture {
+protected:
+    void SetUp() override {
+        ConnEditFixture::SetUp();
+        if (HasFatalFailure()) return;
+        CKXCustomizeAPI::Reset();
+        CKXCustomizeAPI::setCustomizationOrigin("CCP");
+        CStringArray columns;
+        for (const char* e : {"PIN_NAME|Pin Name|14s|DEFAULT|SHOW", "PN|Pin Number|8s|DEFAULT|SHOW",
+                              "SIGNAL|Signal|16s|DEFAULT|SHOW", "SPEED|Speed|8s|PINPROP|SHOW",
+                              "VOLT_MAX|Volt max|8s|PINPROP|SHOW"})
+            columns.Add(e);
+        ASSERT_TRUE(CKXCustomizeAPI::parseFile(columns, false));
+    }
+    void TearDown() override {
+        CKXCustomizeAPI::Reset();
+        ConnEditFixture::TearDown();
+    }
+};
+
+// Sorted by pin name the first row is the CLK pair, which names no pin: the journal still names the
+// component before the pin, so that the replay writes the same pin.
+TEST_F(CustomColumnOnBoard, AValueWrittenAfterASortReplaysOntoTheSamePin) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const std::string original = Saved();
+    Run("kx::show clp U1");
+    Run("sort pin \"Pin Name\"");
+    ASSERT_EQ(Run("changeCustomColumn pin -col VOLT_MAX -val slow \"DQ<3>\""), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.DQ<3> VOLT_MAX"), "slow");
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find(".Clp().Select(\"U1\")\ncall board.ConnectivityPane().SelectPinNameCol(\"DQ<3>\")"),
+              std::string::npos)
+        << journal;
+    const std::string edited = Saved();
+    EXPECT_EQ(Replayed(original), edited) << journal;
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.DQ<3> VOLT_MAX"), "slow");
 }
 
 } // namespace
