@@ -39,6 +39,8 @@ show "right-click, choose Show Differential Pairs: pairs off" [kx::header ccp ri
 show "pair legs shown" [expr {[string first "CLK_P |" [kx::window ccp]] >= 0}]
 show "right-click, dismiss: the options stay" [kx::header ccp right]
 show "pairs back" [setViewOption pin dp_on]
+show "a view option the word does not know is refused (0)" [list [setViewOption pin sideways] [kx::messages]]
+show "a pair net named for an ordinary pin is refused, with its reason" [list [addConnection pin {SYSCLK (Differential Pair)} MCLK] [kx::messages]]
 say "Removing a pair pin that is still on a pair net is refused, and nothing changes"
 show "removeDiffPairPin CLK (U1's CLK is on SYSCLK)" [removeDiffPairPin pin CLK]
 say "The host's option of the parts' implicit power pins reaches the open grid at once"

@@ -760,6 +760,8 @@ private:
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
     BOOL Usage(); // shows the usage of the word being run; TRUE
+    LRESULT RefusedOperand(const CString& value); // the usage; 1 for a help request, else 0
+    IKXPinGrid* ViewOptionGrid(); // the pin grid of setViewOption and expandPins, or none (said why)
     LRESULT CommentCommand(CTclArgsList* args, int op);
     // Selects the pins of the keys in the grid; FALSE, with a message, when no key names a pin.
     BOOL SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys);

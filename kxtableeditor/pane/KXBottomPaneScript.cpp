@@ -203,7 +203,7 @@ void CKXBottomPaneContainerView::SetViewOptionsInAllGrids(int busOption, int dpO
 }
 
 LRESULT CKXBottomPaneContainerView::OnTclSetViewOption(CTclArgsList* args, long) {
-    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return Usage();
+    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return RefusedOperand(CString());
     int bus = -1, dp = -1;
     for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
         CTclArgs* arg = *it;
@@ -217,20 +217,17 @@ LRESULT CKXBottomPaneContainerView::OnTclSetViewOption(CTclArgsList* args, long)
         else if (v.CompareNoCase("dp_off") == 0)
             dp = 0;
         else
-            return Usage();
+            return RefusedOperand(v);
     }
-    if (GetViewMode() == eOpenModePhysical) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 1;
-    }
+    auto* pin = ViewOptionGrid();
+    if (!pin) return 0;
     // A choice not given keeps the active grid's current one.
-    if (auto* pin = PinGridOf(GetActiveGrid()))
-        SetViewOptionsInAllGrids(bus < 0 ? pin->GetBusOption() : bus, dp < 0 ? pin->GetDiffPairOption() : dp);
+    SetViewOptionsInAllGrids(bus < 0 ? pin->GetBusOption() : bus, dp < 0 ? pin->GetDiffPairOption() : dp);
     return 1;
 }
 
 LRESULT CKXBottomPaneContainerView::OnTclExpandPins(CTclArgsList* args, long) {
-    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return Usage();
+    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return RefusedOperand(CString());
     CString mode, scope;
     for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
         CTclArgs* arg = *it;
@@ -240,15 +237,26 @@ LRESULT CKXBottomPaneContainerView::OnTclExpandPins(CTclArgsList* args, long) {
         else if (v.CompareNoCase("-selection") == 0)
             scope = "-selection";
         else
-            return Usage();
+            return RefusedOperand(v);
     }
-    if (GetViewMode() == eOpenModePhysical) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 1;
-    }
-    if (auto* pin = PinGridOf(GetActiveGrid()))
-        pin->ExpandAllPins(mode, scope);
+    auto* pin = ViewOptionGrid();
+    if (!pin) return 0;
+    pin->ExpandAllPins(mode, scope);
     return 1;
+}
+
+// The usage of the word being run: a help request is answered, any other operand is refused.
+LRESULT CKXBottomPaneContainerView::RefusedOperand(const CString& value) {
+    Usage();
+    return IsHelp(value) ? 1 : 0;
+}
+
+// The active pin grid the view-option words act on; none (with the reason shown) in the physical view or
+// while the active grid shows no component's pins.
+IKXPinGrid* CKXBottomPaneContainerView::ViewOptionGrid() {
+    auto* pin = GetViewMode() == eOpenModePhysical ? nullptr : PinGridOf(GetActiveGrid());
+    if (!pin) CKXErrorHandler::MessageBoxOk("KXPANE-178");
+    return pin;
 }
 
 // ------------------------------------------------------------------ filter and sort

@@ -269,7 +269,11 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
         if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
         (IsDiffPairRow(r) ? anyPair : anyOther) = true;
     }
-    if (dpName && anyOther) return 0;
+    if (dpName && anyOther) {
+        // A pair net goes onto pair pins only: a leg or an ordinary pin takes one of its leg nets.
+        CKXErrorHandler::MessageBoxOk("KXTABLE-266", given.GetString());
+        return 0;
+    }
     CWaitCursor wait;
     if (anyPair && !anyOther) {
         CDWordArray rows = RowArray(selected);

@@ -152,12 +152,15 @@ bool CKXInstanceDetailsGridWnd::AddCustomProperty(ROWCOL row, int type, const CS
                 transaction->addProperty(context.bitContext(msb), name, text, 2, false);
             else
                 transaction->addProperty(context, name, text, 2, false);
+            return true;
         }
-        return true;
+        return false; // a row without a pin has no pin property to write
     case kNetProperty:
-        if (INet* net = GetRowNet(row, msb, lsb); net && transaction)
+        if (INet* net = GetRowNet(row, msb, lsb); net && transaction) {
             transaction->addProperty(m_designContext.net(net->id()), name, text, 2, false);
-        return true;
+            return true;
+        }
+        return false; // an open pin has no net to carry the property
     default:
         return false;
     }
@@ -186,12 +189,13 @@ BOOL CKXInstanceDetailsGridWnd::EndCustomChange(bool began, bool written, const 
         if (journal && !lines.IsEmpty()) KXJournalWrite(journal, CString(), lines);
     };
     if (!began) {
-        writeJournal();
+        if (written) writeJournal();
         return written ? TRUE : FALSE;
     }
     if (!written) {
+        // The cells hold the value already, or their rows have no object of the column's kind.
         CKXTransaction::DiscardTrans(this);
-        writeJournal();
+        CKXErrorHandler::MessageBoxOk("KXTABLE-267");
         return FALSE;
     }
     const BOOL committed = CommitOwnTransaction(1, 1);

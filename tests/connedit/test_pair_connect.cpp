@@ -103,6 +103,21 @@ TEST_F(PairConnect, RangesThatThePairNetOrThePinsCannotTakeAreRefused) {
     ExpectRefused("addConnection pin {SYSCLK<3..0> (Differential Pair)} TX<3..0>", {"KXTABLE-153"});
 }
 
+// A pair net named for a leg or an ordinary pin is refused with a reason, typed or by the word, and
+// nothing changes.
+TEST_F(PairConnect, APairNetOnAPinThatIsNoPairPinIsRefusedWithItsReason) {
+    OpenBoard();
+    ExpectRefused("addConnection pin {SYSCLK (Differential Pair)} MCLK", {"KXTABLE-266"});
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    ASSERT_GT(PinRow("CLK_P"), 0) << Run("kx::window ccp");
+    const std::string before = Saved();
+    Messages();
+    EXPECT_EQ(TypeSignal("CLK_P", "SYSCLK (Differential Pair)"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-266"}));
+    EXPECT_EQ(SignalCell("CLK_P"), "SYSCLK_P");
+    EXPECT_TRUE(Saved() == before);
+}
+
 TEST_F(PairConnect, DecliningToReplaceAPinsPairNetLeavesThePin) {
     OpenBoard();
     Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel");

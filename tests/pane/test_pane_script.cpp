@@ -147,6 +147,43 @@ TEST_F(PaneScript, ViewOptionsKeepTheChoiceNotGiven) {
     EXPECT_TRUE(Shown("KXTABLE-187"));
 }
 
+// The view words answer 1 only when a pin grid took the option: a wrong operand, the physical view
+// and a grid that shows no component's pins are refused with 0 and the reason, and nothing is journalled.
+TEST_F(PaneScript, ViewWordsAnswerZeroWhenNothingTookTheOption) {
+    const std::filesystem::path journal = m_dir / "views.vbs";
+    Run("kx::journal " + journal.string());
+    ASSERT_TRUE(Open());
+    ShowU1();
+    ASSERT_NE(Pin(), nullptr);
+    Messages();
+    EXPECT_EQ(Run("setViewOption pin sideways"), "0");
+    EXPECT_EQ(Run("setViewOption pin bus_on dp_on bus_off"), "0");
+    EXPECT_EQ(Run("expandPins pin yes"), "0");
+    EXPECT_EQ(Run("expandPins pin on -everywhere"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-190", "KXTABLE-190", "KXTABLE-187", "KXTABLE-187"}));
+    EXPECT_EQ(Run("setViewOption pin -help"), "1"); // a help request is answered
+    EXPECT_TRUE(Shown("KXTABLE-190"));
+    EXPECT_EQ(Run("expandPins pin on"), "1");
+
+    Run("kx::show slp N1");
+    ASSERT_EQ(Pin(), nullptr);
+    Messages();
+    EXPECT_EQ(Run("setViewOption pin bus_off"), "0");
+    EXPECT_EQ(Run("expandPins pin off"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178", "KXPANE-178"}));
+
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    Messages();
+    EXPECT_EQ(Run("setViewOption pin bus_off"), "0");
+    EXPECT_EQ(Run("expandPins pin on"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178", "KXPANE-178"}));
+    Run("kx::journal");
+    std::ifstream in(journal);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str().find("SetViewOptions"), std::string::npos) << text.str();
+}
+
 TEST_F(PaneScript, PhysicalViewRefusesLogicalViewOptions) {
     ASSERT_TRUE(Open("work.board:sch", 4));
     Messages();

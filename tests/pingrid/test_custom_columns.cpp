@@ -83,7 +83,7 @@ TEST_F(CustomColumns, ValueBeforeTheCommaIsWrittenOnThePin) {
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
     EXPECT_EQ(PinProp("A", "SPEED"), "quick");
 
-    // Differing only in case: nothing written, nothing to commit, still journalled.
+    // Differing only in case: nothing written, nothing to commit, so nothing journalled either.
     values.RemoveAll();
     values.SetAt("SPEED", "QUICK");
     EXPECT_FALSE(grid->ChangeCustomColumnValue(values));
@@ -91,7 +91,9 @@ TEST_F(CustomColumns, ValueBeforeTheCommaIsWrittenOnThePin) {
     std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
-    EXPECT_NE(text.str().find(".ConnectivityPane().ChangePropValue(\"SPEED\",\"QUICK\")"), std::string::npos)
+    EXPECT_EQ(text.str().find(".ConnectivityPane().ChangePropValue(\"SPEED\",\"QUICK\")"), std::string::npos)
+        << text.str();
+    EXPECT_NE(text.str().find(".ConnectivityPane().ChangePropValue(\"SPEED\",\"quick\")"), std::string::npos)
         << text.str();
     EXPECT_NE(text.str().find(".Clp().Select(\"U1\")"), std::string::npos);
     // The row is named, so that a replay writes that pin and no other.
@@ -111,11 +113,12 @@ TEST_F(CustomColumns, EmptyValueOfARequiredPropertyIsRefused) {
     EXPECT_FALSE(grid->ChangeCustomColumnValue(values));
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
     EXPECT_EQ(PinProp("A", "SPEED"), "fast");
-    // A net property on a row without a signal writes nothing.
+    // A net property on a row without a signal writes nothing, and says so.
     SelectRow(Row("B"));
     values.RemoveAll();
     values.SetAt("DELAY", "2ns");
-    EXPECT_TRUE(grid->ChangeCustomColumnValue(values));
+    EXPECT_FALSE(grid->ChangeCustomColumnValue(values));
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
 }
 
 } // namespace

@@ -105,6 +105,40 @@ TEST_F(PinGridBoard, AHostPropertyChangeRefreshesTheCustomColumn) {
     EXPECT_EQ(Run("kx::setprop demo.board:sch@U1.PGOOD SLEW"), "error: usage: kx::setprop PATH NAME VALUE");
 }
 
+// A custom-column value that changes nothing (the same value in another case, a net property of an
+// open pin) is refused with its reason: no undo step, no journal line, the design as it was.
+TEST_F(PinGridBoard, ACustomValueThatChangesNothingIsRefusedWithItsReason) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    Run("kx::select ccp 6 4");
+    Run("kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    Run("kx::select ccp 6 4");
+    Run("kx::answer dialog CKXCustomizeDialog ok add {VOLT|Volt|8s|NETPROP|SHOW}");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    ASSERT_EQ(Run("selectObject pin PGOOD"), "1");
+    ASSERT_EQ(Run("changeCustomColumn pin -col SLEW -val fast"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD SLEW"), "fast");
+    const int steps = Ccp()->GetUndoStepCount();
+    const std::string journal = JournalText();
+    Messages();
+    EXPECT_EQ(Run("changeCustomColumn pin -col SLEW -val FAST"), "3");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-267"}));
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD SLEW"), "fast");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText(), journal);
+
+    ASSERT_EQ(Run("deleteConnection pin PGOOD"), "1");
+    ASSERT_EQ(Run("selectObject pin PGOOD"), "1");
+    const int open = Ccp()->GetUndoStepCount();
+    const std::string openJournal = JournalText();
+    Messages();
+    EXPECT_EQ(Run("changeCustomColumn pin -col VOLT -val 3.3"), "3") << "an open pin has no net to carry it";
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-267"}));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), open);
+    EXPECT_EQ(JournalText(), openJournal);
+}
+
 // A column the layout inserts looks like the columns the grid was made with: its caption, its "*"
 // filter cell, the header bands above and between covered across it; the dump shows it so.
 TEST_F(PinGridBoard, AColumnInsertedByTheLayoutLooksLikeTheOthers) {
