@@ -258,7 +258,9 @@ const CStringArray& CKXCustomizeAPI::getUserEntriesArray() {
     return Current().users;
 }
 
-BOOL CKXCustomizeAPI::saveDefaultCustomization(const CStringArray& entries) {
+namespace {
+// Stores well-formed entries in one of the origin's lists; a malformed entry stores nothing.
+BOOL StoreEntries(const CStringArray& entries, CStringArray OriginState::*list) {
     CStringArray clean;
     Entry e;
     for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
@@ -266,22 +268,18 @@ BOOL CKXCustomizeAPI::saveDefaultCustomization(const CStringArray& entries) {
         clean.Add(Join(e));
     }
     OriginState& st = Current();
-    st.defaults.Copy(clean);
+    (st.*list).Copy(clean);
     st.initialised = true;
     return TRUE;
 }
+} // namespace
+
+BOOL CKXCustomizeAPI::saveDefaultCustomization(const CStringArray& entries) {
+    return StoreEntries(entries, &OriginState::defaults);
+}
 
 BOOL CKXCustomizeAPI::saveUserCustomization(const CStringArray& entries) {
-    CStringArray clean;
-    Entry e;
-    for (INT_PTR i = 0; i < entries.GetSize(); ++i) {
-        if (!Split(entries[i], e)) return FALSE;
-        clean.Add(Join(e));
-    }
-    OriginState& st = Current();
-    st.users.Copy(clean);
-    st.initialised = true;
-    return TRUE;
+    return StoreEntries(entries, &OriginState::users);
 }
 
 BOOL CKXCustomizeAPI::parseFile(const CStringArray& entries, bool bMerge) {
