@@ -42,34 +42,7 @@ protected:
         g->GetSelectedRows(rows, FALSE, FALSE);
         ASSERT_EQ(rows.GetSize(), 2);
     }
-
-    // Replays the journal in a second host on a fresh copy of the design: the design it gives.
-    std::string ReplayedSnapshot() {
-        const auto copy = m_dir / "physical.vbs";
-        std::ofstream(copy, std::ios::binary) << JournalText();
-        m_app->Stop();
-        CKXShareGlobalData::SetAutomationPath(nullptr);
-        std::ostringstream out;
-        CKXHostCore core(out);
-        core.SetQuiet(true);
-        CKXHostApp app(core);
-        std::string err;
-        EXPECT_TRUE(app.Start("", "", err, KXEditorLibraryPath())) << err;
-        {
-            rmx::DesignBuilder builder(app.Server(), "work", (m_dir / "replayed").string());
-            BuildDesign(builder);
-        }
-        const CDesignContext replayed(app.Server(), "work.board:sch");
-        EXPECT_TRUE(app.Replay(copy.string(), err)) << err << "\n" << JournalText();
-        std::string snapshot = KXDesignSnapshot(*app.Server(), replayed.design(), "phys");
-        // Every line of the journal is taken: no usage message, no refusal.
-        for (const std::string& line : core.TranscriptLines()) {
-            EXPECT_EQ(line.find("KXPANE-"), std::string::npos) << line;
-            EXPECT_EQ(line.find("KXTABLE-"), std::string::npos) << line;
-        }
-        app.Stop();
-        return snapshot;
-    }
+    std::string ReplayedSnapshot() { return KXShellFixture::ReplayedSnapshot("phys"); }
 };
 
 TEST_F(PhysJournal, AModelTypedIntoThePartGridsCellIsOneUndoableEdit) {

@@ -129,30 +129,7 @@ protected:
         for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
         return n;
     }
-    // The journal replayed in a second host on a fresh copy of the design: the design it gives.
-    std::string ReplayedSnapshot() {
-        const auto copy = m_dir / "replay.vbs";
-        std::ofstream(copy, std::ios::binary) << JournalText();
-        m_app->Stop();
-        CKXShareGlobalData::SetAutomationPath(nullptr);
-        std::ostringstream out;
-        CKXHostCore core(out);
-        core.SetQuiet(true);
-        CKXHostApp app(core);
-        std::string error;
-        EXPECT_TRUE(app.Start("", "", error, KXEditorLibraryPath())) << error;
-        {
-            rmx::DesignBuilder builder(app.Server(), "work", (m_dir / "replayed").string());
-            BuildDesign(builder);
-        }
-        const CDesignContext replayed(app.Server(), "work.board:sch");
-        EXPECT_TRUE(app.Replay(copy.string(), error)) << error << "\n" << JournalText();
-        std::string snapshot = KXDesignSnapshot(*app.Server(), replayed.design(), "replayed");
-        for (const std::string& line : core.TranscriptLines())
-            EXPECT_EQ(line.find("KXTABLE-"), std::string::npos) << line;
-        app.Stop();
-        return snapshot;
-    }
+    std::string ReplayedSnapshot() { return KXShellFixture::ReplayedSnapshot("replayed"); }
     std::string DoubleClickTermination(ROWCOL row) {
         return Run("kx::click ccp " + std::to_string(row) + " " + std::to_string(G::m_nColTermination) + " double");
     }

@@ -1,4 +1,5 @@
 #include "KXShellFixture.h"
+#include "KXDesignSnapshot.h"
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableChildFrm.h"
@@ -222,4 +223,30 @@ std::vector<std::string> KXShellFixture::Notifications(UINT message) const {
 
 void KXShellFixture::ClearNotifications() {
     m_recorder->Clear();
+}
+
+std::string KXShellFixture::ReplayedSnapshot(const std::string& name) {
+    const auto copy = m_dir / (name + ".vbs");
+    std::ofstream(copy, std::ios::binary) << JournalText();
+    m_app->Stop();
+    CKXShareGlobalData::SetAutomationPath(nullptr);
+    std::ostringstream out;
+    CKXHostCore core(out);
+    core.SetQuiet(true);
+    CKXHostApp app(core);
+    std::string err;
+    EXPECT_TRUE(app.Start("", "", err, KXEditorLibraryPath())) << err;
+    {
+        rmx::DesignBuilder builder(app.Server(), "work", (m_dir / "replayed").string());
+        BuildDesign(builder);
+    }
+    const CDesignContext replayed(app.Server(), "work.board:sch");
+    EXPECT_TRUE(app.Replay(copy.string(), err)) << err << "\n" << JournalText();
+    std::string snapshot = KXDesignSnapshot(*app.Server(), replayed.design(), name);
+    for (const std::string& line : core.TranscriptLines()) {
+        EXPECT_EQ(line.find("KXPANE-"), std::string::npos) << line;
+        EXPECT_EQ(line.find("KXTABLE-"), std::string::npos) << line;
+    }
+    app.Stop();
+    return snapshot;
 }

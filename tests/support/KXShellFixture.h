@@ -59,6 +59,9 @@ protected:
     std::vector<std::string> Messages();        // message ids shown since the last call
     std::vector<std::string> Echoes();          // script lines echoed since the last call
     std::string JournalText() const;            // the journal file's content ("" when none)
+    // Replays the journal in a second host on a fresh copy of the design (BuildDesign's) and answers the
+    // design it gives; every journal line must be taken (no usage message, no refusal). Stops this host.
+    std::string ReplayedSnapshot(const std::string& name);
     std::vector<std::string> AnswerLog() const; // "question KXTABLE-131: no", ...
     // Notifications with their first parameter: number -> values (texts where the parameter is a text).
     std::vector<std::string> Notifications(UINT message) const;
