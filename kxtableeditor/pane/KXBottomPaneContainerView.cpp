@@ -203,10 +203,7 @@ void CKXBottomPaneContainerView::RollBackEditOf(CGXGridCore* grid) {
     // The failing edit recorded nothing in the open step: what is there belongs to edits that stay.
     if (start == m_editStartInOpenStep.end()) return;
     if (start->second > 0) {
-        Step ignored; // the opposites the commands record while they are taken back
-        m_pRecording = &ignored;
         TakeBackCommandsFrom(m_undo.back(), start->second);
-        m_pRecording = nullptr;
         return;
     }
     // The edit opened the step: the step goes, and what could be redone before it can be again.
@@ -237,6 +234,8 @@ void CKXBottomPaneContainerView::TakeBack(Step& step, Step& recorded, size_t fai
 }
 
 void CKXBottomPaneContainerView::TakeBackCommandsFrom(Step& step, size_t first) {
+    Step ignored; // the opposites the commands record while they are taken back
+    Step* const recording = std::exchange(m_pRecording, &ignored);
     for (size_t i = step.commands.size(); i-- > first;) {
         auto* entry = dynamic_cast<CKXUndoCmd*>(step.commands[i].get());
         if ((entry && entry->IsTransactionCmd()) || !IsLiveGrid(step.grids[i])) continue;
@@ -244,27 +243,22 @@ void CKXBottomPaneContainerView::TakeBackCommandsFrom(Step& step, size_t first) 
     }
     step.commands.resize(std::min(first, step.commands.size()));
     step.grids.resize(std::min(first, step.grids.size()));
+    m_pRecording = recording;
 }
 
 void CKXBottomPaneContainerView::RollBackOpenStep() {
     Step step = std::move(m_undo.back());
     m_undo.pop_back();
-    Step ignored; // the opposites the commands record while they are taken back
-    m_pRecording = &ignored;
     TakeBackCommandsFrom(step, 0);
-    m_pRecording = nullptr;
 }
 
 void CKXBottomPaneContainerView::TakeBackStepsSince(size_t count, size_t commands) {
-    Step ignored;
-    m_pRecording = &ignored;
     while (m_undo.size() > count) {
         Step step = std::move(m_undo.back());
         m_undo.pop_back();
         TakeBackCommandsFrom(step, 0);
     }
     if (count > 0 && m_undo.size() == count) TakeBackCommandsFrom(m_undo.back(), commands);
-    m_pRecording = nullptr;
     CloseOpenStep();
 }
 

@@ -711,7 +711,8 @@ private:
     // since to the newest of those, which had `commands`: what the grids' own commands did to their
     // cells during an edit that did not commit (the design went back already).
     void TakeBackStepsSince(size_t count, size_t commands);
-    // Takes back and drops the step's commands from the index on, newest first.
+    // Takes back and drops the step's commands from the index on, newest first; the opposites they
+    // record while they run are thrown away.
     void TakeBackCommandsFrom(Step& step, size_t first);
     // Takes back what the commands of the open (newest) step did and drops the step: the edit that
     // opened it did not commit.
