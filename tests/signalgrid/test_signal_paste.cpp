@@ -37,6 +37,26 @@ protected:
         EXPECT_EQ(Run("kx::edit ccp " + Num(first + 1) + " " + instance + " J2"), "1");
         return first;
     }
+    // J2's P<4> connected to FREE with its Termination cell current, then a Series termination of one
+    // part added there in the given mode.
+    BOOL AddSeriesOnAConnectedBit(int mode) {
+        EXPECT_TRUE(Open());
+        Run("kx::show slp FREE");
+        EXPECT_EQ(Run("addConnection pin J2:24"), "1");
+        Run("kx::select ccp " + Num(Row("J2", "P<4>")) + " " + Num(G::m_nColTermination));
+        CStringArray libs, cells, views, phys, values;
+        libs.Add("work"), cells.Add("res"), views.Add("sym"), phys.Add("R0402"), values.Add("47");
+        return Grid()->AddTerminationInstance("Series", &libs, &cells, &views, &phys, &values, nullptr, nullptr, "",
+                                              "", "", mode);
+    }
+    // The pane's library object, which its grids share, holds no transaction: its next add works in none.
+    void ExpectTheLibraryHoldsNoTransaction() {
+        CKXAssocCompAPI* api = Ccp()->AssocCompApi();
+        ASSERT_EQ(Grid()->GetAssocCompApi(), api);
+        api->setInstTermBit(CInstTermBit(Design().instance("J2")->findInstTerm("P"), 4));
+        EXPECT_FALSE(api->AddTermination(0));
+        EXPECT_EQ(std::string(api->GetLastError()), "no transaction");
+    }
     std::string ReplayJournal(const std::string& journal) {
         std::filesystem::path replay = m_dir / "replay.vbs";
         std::ofstream(replay) << journal.substr(journal.find("set "));
@@ -203,44 +223,19 @@ TEST_F(SignalPaste, AScriptedTerminationGoesOnTheSelectedPinInOneStep) {
 // no transaction of its own (the edit's bracket discarded that one), so the library's next call works in
 // none rather than in a transaction that is gone.
 TEST_F(SignalPaste, ARefusedScriptedTerminationLeavesThePanesLibraryNoTransaction) {
-    ASSERT_TRUE(Open());
-    Run("kx::show slp FREE");
-    ASSERT_EQ(Run("addConnection pin J2:24"), "1");
-    const ROWCOL row = Row("J2", "P<4>");
-    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColTermination));
-    CStringArray libs, cells, views, phys, values;
-    libs.Add("work"), cells.Add("res"), views.Add("sym"), phys.Add("R0402"), values.Add("47");
-    Messages();
-    EXPECT_FALSE(Grid()->AddTerminationInstance("Series", &libs, &cells, &views, &phys, &values, nullptr, nullptr,
-                                                "", "", "", 2));
-    CKXAssocCompAPI* api = Ccp()->AssocCompApi();
-    ASSERT_EQ(Grid()->GetAssocCompApi(), api);
-    api->setInstTermBit(CInstTermBit(Design().instance("J2")->findInstTerm("P"), 4));
-    EXPECT_FALSE(api->AddTermination(0));
-    EXPECT_EQ(std::string(api->GetLastError()), "no transaction");
+    EXPECT_FALSE(AddSeriesOnAConnectedBit(2));
+    ExpectTheLibraryHoldsNoTransaction();
     EXPECT_EQ(TerminationsOn("J2", "P"), 0);
 }
 
 TEST_F(SignalPaste, ARefusedScriptedTerminationEditLeavesThePanesLibraryNoTransaction) {
-    ASSERT_TRUE(Open());
-    Run("kx::show slp FREE");
-    ASSERT_EQ(Run("addConnection pin J2:24"), "1");
-    const ROWCOL row = Row("J2", "P<4>");
-    Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColTermination));
-    CStringArray libs, cells, views, phys, values;
-    libs.Add("work"), cells.Add("res"), views.Add("sym"), phys.Add("R0402"), values.Add("47");
-    ASSERT_TRUE(Grid()->AddTerminationInstance("Series", &libs, &cells, &views, &phys, &values, nullptr, nullptr,
-                                               "", "", "", 1));
+    ASSERT_TRUE(AddSeriesOnAConnectedBit(1));
     ASSERT_EQ(TerminationsOn("J2", "P"), 1);
     // More parts than the termination has: refused before anything is edited.
     Messages();
     EXPECT_FALSE(Grid()->EditTermination(nullptr, nullptr, nullptr, nullptr, "", "", "", 5, 1));
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-210"}));
-    CKXAssocCompAPI* api = Ccp()->AssocCompApi();
-    ASSERT_EQ(Grid()->GetAssocCompApi(), api);
-    api->setInstTermBit(CInstTermBit(Design().instance("J2")->findInstTerm("P"), 4));
-    EXPECT_FALSE(api->AddTermination(0));
-    EXPECT_EQ(std::string(api->GetLastError()), "no transaction");
+    ExpectTheLibraryHoldsNoTransaction();
     EXPECT_EQ(TerminationsOn("J2", "P"), 1);
 }
 
