@@ -1,8 +1,13 @@
 # A walk through the table editor on the example board. Run with `make demo`.
 proc say {text} { puts "\n== $text" }
 # The block filter of the physical view is kept in a file beside the designs; the demo removes
-# the one it makes.
-set filterFile [file join [file dirname [info script]] designs physModule.dat]
+# the one it makes. `make demo` runs on a copy of the example library (KX_DEMO_LIBRARY).
+if {[info exists ::env(KX_DEMO_LIBRARY)]} {
+    set libraryDir $::env(KX_DEMO_LIBRARY)
+} else {
+    set libraryDir [file join [file dirname [info script]] designs]
+}
+set filterFile [file join $libraryDir physModule.dat]
 set hadFilterFile [file exists $filterFile]
 proc show {label value} { puts "   $label: $value" }
 
