@@ -89,12 +89,14 @@ KXEditResult CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhys
         flag = KXIsHelpArg(w) ? -2 : KXViewOption(w);
         if (flag == -2) return UsageOf(args, usage);
     }
+    // A switch the user declined (the save before it cancelled) or that found no list answers 0.
+    BOOL switched = FALSE;
     if (toPhysical) {
-        if (CKXInstancePaneGrid* g = InstanceGrid()) g->ViewPhysical(flag);
+        if (CKXInstancePaneGrid* g = InstanceGrid()) switched = g->ViewPhysical(flag);
     } else if (CKXPhysPartGrid* g = PhysPartGrid()) {
-        g->ViewPhysical(flag);
+        switched = g->ViewPhysical(flag);
     }
-    return KXEditResult::Done();
+    return KXEditResult::Of(switched, "KXTABLE-305");
 }
 
 KXEditResult CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {

@@ -38,6 +38,8 @@ const AnswerCase kCases[] = {
     {"FilterBlockInLogicalView", 1, "", "filterBlock -include all", "0", "KXPANE-178"},
     {"SaveDesignWithOperand", 1, "", "saveDesign now", "0", "KXTABLE-170"},
     {"SaveDesignAsExistingBlock", 1, "", "saveDesignAs demo board", "0", "KXTABLE-301"},
+    {"SwitchCancelledAtItsSave", 1, "kx::call AddSignal ZZ {} {}; kx::answer question KXCOMMON-101 cancel",
+     "physicalView -prompt", "0", "KXCOMMON-101"},
     {"PasteInPhysicalView", 4, "kx::show clp U1", "paste pin", "0", "KXPANE-178"},
     {"FilterUnknownColumnOfPart", 4, "kx::show clp U1", "filterRows pin -col Nope -filter x", "0", "KXPANE-234"},
     {"AddConnectionToNoPin", 1, "kx::show clp U1", "addConnection pin FOO NOSUCH:1", "0", "KXPANE-247"},
