@@ -49,6 +49,10 @@ const AnswerCase kCases[] = {
      "matrixAdd pin component U1", "0", "KXPANE-470"},
     {"MatrixConnectUnknownSignal", 1, "openMatrixView pin V1; matrixAdd pin component U1",
      "matrixConnect pin NOSIG U1 PIN_NAME X", "0", "KXPANE-471"},
+    {"MatrixDropOfUnknownComponent", 1, "openMatrixView pin V1", "kx::drop ccp 3 1 component NOSUCH", "0",
+     "KXPANE-470"},
+    {"MatrixDropOfShownComponent", 1, "openMatrixView pin V1; kx::drop ccp 3 1 component U1",
+     "kx::drop ccp 3 1 component U1", "0", "KXPANE-470"},
     {"AutomationDeleteOfNothing", 1, "kx::show clp U1", "kx::pane Delete", "0", "KXTABLE-272"},
     {"AutomationDeleteOfAPin", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane Delete", "1", ""},
     {"AutomationPropertyOfNoColumn", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane ChangePropValue NOPE 1",
@@ -78,15 +82,18 @@ protected:
 TEST_P(Answers, FollowTheRule) {
     const AnswerCase& c = GetParam();
     ASSERT_EQ(Run("kx::open demo.board:sch " + std::to_string(c.mode)), "1");
-    if (*c.setup) ASSERT_EQ(Run(c.setup).rfind("error", 0), std::string::npos) << c.setup;
+    if (*c.setup) {
+        ASSERT_EQ(Run(c.setup).rfind("error", 0), std::string::npos) << c.setup;
+    }
     Messages();
     const std::string netlist = Run("kx::netlist");
     const bool modified = Doc()->IsModified();
     EXPECT_EQ(Run(c.line), c.answer) << c.line;
     const std::vector<std::string> shown = Messages();
-    if (*c.message)
+    if (*c.message) {
         EXPECT_NE(std::find(shown.begin(), shown.end(), c.message), shown.end())
             << c.line << " said: " << ::testing::PrintToString(shown);
+    }
     if (std::string(c.answer) == "0") {
         // A refusal changes nothing.
         EXPECT_EQ(Run("kx::netlist"), netlist) << c.line;
