@@ -154,7 +154,7 @@ public:
     char GetObjectType() const override { return 'I'; }
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
 
-    void ViewPhysical(int flag);
+    BOOL ViewPhysical(int flag); // FALSE when the view was not switched (a declined save, no view)
     // The host renamed the instance `first` to `second`: the comments of its pins move with it (a pin
     // that already has a comment under the new name keeps it). The "WithUndo" form makes the move a
     // step of the connectivity pane's undo history. Nothing happens when there is nothing to move.
@@ -211,7 +211,7 @@ public:
     // A part is found by its reference designator, and by the name or path of a logical instance in it.
     ROWCOL FindObjectRow(LPCTSTR nameOrPath) const override;
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
-    void ViewPhysical(int flag);
+    BOOL ViewPhysical(int flag); // FALSE when the view was not switched (a declined save, no view)
     void PasteInstance(WPARAM wParam, LPARAM lParam);
 
 
