@@ -73,7 +73,6 @@ public:
     void SetupGrid(IKXGridSite* site, CDesignContext design, CDesignContext secondDesign, int externalTransaction);
     void SetChildFrame(CWnd* frame) { m_pChildFrame = frame; }
     void SetAutoComplete(BOOL bOn) override;
-    void UpdatePaneTitle() override;
     // The matrix grid set up last, or asked last whether it can paste; NULL when none is left.
     static CKXMatrixGridWnd* CurrentGrid() { return m_pCurrentMatrixGrid; }
 
@@ -174,6 +173,7 @@ public:
     // ------------------------------------------------------------- selection, filter, sort, dump
     BOOL FilterRows(ROWCOL editedCol);
     BOOL SetColumnFilter(const CString& name, const CString& pattern);
+    void JournalFilter(ROWCOL col, const CString& pattern);
     void SortColumn(int col) override;
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;

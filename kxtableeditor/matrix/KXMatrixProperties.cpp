@@ -20,10 +20,6 @@ namespace {
 
 constexpr unsigned long kUserSource = 2;
 
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
-
 } // namespace
 
 bool CKXMatrixGridWnd::IsPropertyColumn(int col) {

@@ -6,6 +6,7 @@
 
 #include "grid/KXGridDump.h"
 #include "grid/KXGridScopes.h"
+#include "grid/KXJournalLine.h"
 #include "grid/KXRowFilter.h"
 #include "grid/KXScriptText.h"
 
@@ -36,8 +37,9 @@ ROWCOL Col(int col) {
 // ------------------------------------------------------------------ filter
 
 BOOL CKXMatrixGridWnd::FilterRows(ROWCOL editedCol) {
-    if (GetRowCount() < kFirstDataRow) return TRUE;
     const KXRowFilter filter(*this, kFilterRow);
+    if (editedCol != GX_INVALID) JournalFilter(editedCol, filter.PatternOf(editedCol, editedCol));
+    if (GetRowCount() < kFirstDataRow) return TRUE;
     auto textOf = [this](ROWCOL row, ROWCOL col) {
         // A pull-up mark is read by its tool tip, as the user reads it.
         if (static_cast<int>(col) == Layout().m_nPupdCol) return KXRowAttrs(*this, row).Text(col, IDS_UA_TOOLTIPTEXT);
@@ -56,7 +58,18 @@ BOOL CKXMatrixGridWnd::SetColumnFilter(const CString& name, const CString& patte
     const int col = ColumnOfName(name);
     if (col < 1) return FALSE;
     KXRowFilter(*this, kFilterRow).SetPattern(Col(col), pattern);
+    JournalFilter(Col(col), pattern);
     return FilterRows(GX_INVALID);
+}
+
+// A filter is no edit: its line only brings the same rows back on replay (the column named as the
+// filterRows word names it).
+void CKXMatrixGridWnd::JournalFilter(ROWCOL col, const CString& pattern) {
+    KXJournalLines(JournalHandle())
+        .Pane("OpenMatrixView", {m_strViewName})
+        .Pane("FilterRows", {GetSortKeyOfCol(static_cast<int>(col)), pattern})
+        .End()
+        .Write();
 }
 
 // ------------------------------------------------------------------ sort
