@@ -344,33 +344,28 @@ void CKXMatrixGridWnd::GetDeleteScriptCommand(CString& command) {
                                                         : KXScriptWord::deleteConnection;
 }
 
-BOOL CKXMatrixGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {
-    if (pRange && pRange->IsValid()) {
-        // A selection holds signal-side columns or instance columns, never both, and no header rows.
-        const int first = Layout().m_nFirstInstanceCol;
-        if (pRange->left != pRange->right && static_cast<int>(pRange->left) < first &&
-            static_cast<int>(pRange->right) >= first)
-            return FALSE;
-        if (pRange->top < kFirstDataRow) pRange->top = kFirstDataRow;
-        if (pRange->bottom < kFirstDataRow) pRange->bottom = kFirstDataRow;
-    }
-    return CKXGridWnd::CanChangeSelection(pRange, bIsDragging, bKey);
-}
-
 // ------------------------------------------------------------------ by name (script and journal)
 
-BOOL CKXMatrixGridWnd::ConnectByName(const CString& signal, const CString& instance, const CString& column,
-                                     const CString& oldText, const CString& newText) {
+INet* CKXMatrixGridWnd::NetOfName(const CString& signal, int& bit) {
     CString base;
     int first = -1, second = -1;
+    bit = -1;
     INet* net = m_designContext && CKXGenUtils::ParseSignalName(signal, base, first, second)
                     ? m_designContext.design()->findNet(base.GetString())
                     : nullptr;
+    if (!net || first != second || (!net->isScalar() && !net->hasBit(first))) return nullptr;
+    bit = net->isScalar() ? -1 : first;
+    return net;
+}
+
+BOOL CKXMatrixGridWnd::ConnectByName(const CString& signal, const CString& instance, const CString& column,
+                                     const CString& oldText, const CString& newText) {
+    int bit = -1;
+    INet* net = NetOfName(signal, bit);
     const CInstanceContext inst = m_designContext ? m_designContext.instance(instance.GetString()) : CInstanceContext();
     const int offset = column.CompareNoCase("PN") == 0 ? Layout().m_nPnOffset
                        : column.CompareNoCase("PIN_NAME") == 0 ? Layout().m_nPinNameOffset : -1;
-    if (!net || !inst || offset < 0 || first != second || (!net->isScalar() && !net->hasBit(first))) return FALSE;
-    const int bit = net->isScalar() ? -1 : first;
+    if (!net || !inst || offset < 0) return FALSE;
     // A replayed journal may name a signal or an instance its view does not show yet: they join it
     // as a drop would add them.
     if (GroupOf(inst.instance()->id()) < 0) DropInstance(inst.instance()->name());

@@ -158,12 +158,15 @@ public:
     BOOL DeleteSelection() override;
     BOOL CanDelete() override;
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
+    void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void GetDeleteScriptCommand(CString& command) override;
     // The script and automation road of a typed cell: the row of the signal whose group cell
     // shows oldText (an extra row when none is free), column "PIN_NAME" or "PN"; FALSE when
     // nothing changed.
     BOOL ConnectByName(const CString& signal, const CString& instance, const CString& column,
                        const CString& oldText, const CString& newText);
+    // The net bit a signal name ("N1", "DATA<2>") names; NULL when it names none or several bits.
+    INet* NetOfName(const CString& signal, int& bit);
     // TRUE while the grid echoes its own edit: the word that comes back is a record.
     BOOL IsEchoing() const { return m_bEchoing; }
 
@@ -197,6 +200,11 @@ public:
     // The selected cells as a table: a line per shown row, the shown columns' texts joined by tabs.
     CString CopyText();
     void OnEditCopy() override;
+    // The journal's road of a copied row: on the index-th row of the signal (from 0, in the rows' order) the
+    // cells from one column to the other (named as the filterRows word names them) join the selection, or
+    // (add FALSE) become the selection with the current cell on the first; FALSE when they are not shown.
+    BOOL SelectSignalRow(const CString& signal, int index, const CString& firstColumn, const CString& lastColumn,
+                         BOOL add);
     void InitCanPasteCallback() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
@@ -385,6 +393,7 @@ private:
     void NoteDroppedTermination(ROWCOL row, int group, const CString& pinName);
     std::vector<KXJournalLines> m_retainJournal; // written after the edit's connection lines
     void JournalAdd(const char* kind, const CString& name);
+    void JournalCopy();
     std::vector<ROWCOL> RowsToChange(ROWCOL current, ROWCOL col);
     void WritePropertyCell(ROWCOL row, int col, const CString& key);
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);

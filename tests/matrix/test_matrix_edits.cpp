@@ -163,13 +163,12 @@ TEST_F(MatrixEdits, CopyKeepsEveryFieldAndAPasteIntoAnotherViewReproducesTheConn
     ASSERT_EQ(Run("matrixConnect pin GND J1 PIN_NAME {P<4>}"), "1");
     G* src = Grid();
     const ROWCOL first = Row("FREE");
-    src->SetCurrentCell(first, static_cast<ROWCOL>(PinCol(0)));
-    src->SelectRange(CGXRange(first, static_cast<ROWCOL>(PinCol(0)), first + 2,
-                              static_cast<ROWCOL>(G::ColumnOf(0, G::Layout().m_nTerminationOffset))),
-                     TRUE, FALSE);
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(first) + " " + std::to_string(PinCol(0)) + " " +
+                  std::to_string(first + 2) + " " + std::to_string(G::ColumnOf(0, G::Layout().m_nTerminationOffset))),
+              "1");
     // Every field of a row is kept, the empty ones too, so the columns stay aligned.
     EXPECT_EQ(std::string(src->CopyText()), "P<3>\t13\t\t\r\nP<4>\t14\t\t\r\n\t\t\t\r\n");
-    src->OnEditCopy();
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
     ASSERT_NE(OpenView("dst", {"@J2"}, {"@:FREE", "@:GND", "@:DATA<2>"}), nullptr);
     Grid()->SetCurrentCell(Row("FREE"), static_cast<ROWCOL>(PinCol(0)));
     const int steps = Ccp()->GetUndoStepCount();
