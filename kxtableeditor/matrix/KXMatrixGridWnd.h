@@ -252,8 +252,8 @@ public:
     BOOL HasTermination() override;
     // The library's termination dialog for the selected pins: its choice goes onto every one, in one edit.
     void OnAddTermination() override;
-    // The library's pull-up/pull-down dialog for the selected signals, in one edit; a signal that has
-    // pull-ups already is refused (KXTABLE-271: they change with editPupd).
+    // The library's pull-up/pull-down dialog for the selected signals, in one edit; one signal that has
+    // pull-ups/pull-downs (its own or inherited) gets the library's edit dialog instead.
     void AddPupd() override;
     // The library asks for the transaction its dialog goes on in: the edit's own, of the grid that
     // opened the dialog; NULL when that grid has none open.
@@ -383,6 +383,9 @@ private:
     // The pull-up/pull-down the library holds (a copied one, or the dialog's choice) onto a net bit, in
     // the transaction the library was given; false when it was refused.
     bool ApplyPupdToNetBit(IDTInstance* pupd, INet* net, int bit);
+    bool HasAnyPupd(const SignalRow& signal);
+    CNetBitContext NetBitContextOf(const SignalRow& signal) const;
+    void EditPupdInDialog(const SignalRow& signal);
     // The named (none: all) pull-ups/pull-downs of a row's signal; false when none went.
     bool DeletePupd(CTransaction& tx, const SignalRow& signal, const std::set<CString>& names);
     // The selected pins can take the dialog's termination (one direction; several pins none terminated;
