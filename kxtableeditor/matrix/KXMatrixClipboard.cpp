@@ -187,6 +187,7 @@ BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
     if (row == kFilterRow) {
         text.TrimRight("\r\n");
         KXRowFilter(*this, kFilterRow).SetPattern(col, text);
+        JournalFilter(col, text);
         return FilterRows(GX_INVALID);
     }
     return PasteConnections(row, col, KXSplitClipboardLines(text));

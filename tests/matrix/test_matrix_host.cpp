@@ -3,6 +3,7 @@
 // dumpGrid, and the automation methods the journal replays.
 #include "MatrixTestSupport.h"
 
+#include "afx/afxole.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
 #include <filesystem>
@@ -193,7 +194,12 @@ TEST_F(MatrixHost, ARowFilterIsJournalledAndItsReplayHidesTheSameRows) {
     EXPECT_EQ(filtered, (std::vector<std::string>{"DATA<1>", "DATA<0>"}));
     EXPECT_EQ(Run("filterRows pin -col {J1.Pin Name} -filter {P<2>}"), "1");
     EXPECT_EQ(shown(), std::vector<std::string>{"DATA<1>"});
+    // A pattern pasted into the filter row.
+    AfxSetClipboardText("DATA<1>\r\n");
+    Run("kx::select ccp 3 " + std::to_string(NameCol()));
+    EXPECT_EQ(Run("paste pin"), "1");
     const std::string lines = StopJournal(file);
+    EXPECT_NE(lines.find(".ConnectivityPane().FilterRows(\"Signal\",\"DATA<1>\")"), std::string::npos) << lines;
     EXPECT_NE(lines.find(".ConnectivityPane().FilterRows(\"Signal\",\"DATA*\")"), std::string::npos) << lines;
     EXPECT_NE(lines.find(".ConnectivityPane().FilterRows(\"J1.Pin Name\",\"P<2>\")"), std::string::npos) << lines;
     // Filters off again (not recorded), then the recorded lines bring them back.
