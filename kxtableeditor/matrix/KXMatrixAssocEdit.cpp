@@ -125,11 +125,13 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal) {
     m_pCurrentMatrixGrid = this;
     api.setTransaction(edit.Transaction(), true);
     api.setNetBit(signal.netBit);
+    const CString earlierError = api.GetLastError(); // a cancelled dialog leaves it as it was
     const bool changed = ShowPupdDlg(&api, m_designContext2 ? m_designContext2 : m_designContext, m_designContext,
                                      NetBitContextOf(signal), FALSE);
     api.setTransaction(nullptr, true);
     if (!changed) {
-        if (!api.GetLastError().IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-217", api.GetLastError());
+        if (!api.GetLastError().IsEmpty() && api.GetLastError() != earlierError)
+            CKXErrorHandler::MessageBoxOk("KXTABLE-217", api.GetLastError());
         return;
     }
     const std::map<IDTInstance*, PupdLook> after = PupdLooks(api, m_designContext, signal.netBit);

@@ -407,6 +407,14 @@ TEST_F(MatrixAssocDialogs, AddPullupOnASignalThatHasOneEditsItInTheEditDialog) {
     const int steps = Ccp()->GetUndoStepCount();
     Run("kx::answer dialog CKXPupdEditDlg cancel");
     Run("kx::menu 35509");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    // An edit the library refuses (a DC net the design does not have) says so and changes nothing.
+    Run("kx::answer dialog CKXPupdEditDlg ok action edit name PU1 dcnet NO_SUCH_NET");
+    Run("kx::menu 35509");
+    EXPECT_FALSE(Messages().empty());
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
