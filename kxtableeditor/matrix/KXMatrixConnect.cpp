@@ -277,9 +277,6 @@ bool CKXMatrixGridWnd::DeleteTermination(CTransaction& tx, const CInstTermBit& b
 
 BOOL CKXMatrixGridWnd::DeleteConnections() {
     if (IsReadOnlyWindow()) return FALSE;
-    CRowColArray cols;
-    GetSelectedCols(cols, FALSE, TRUE);
-    const std::vector<ROWCOL> rows = SelectedDataRows();
     CKXGridEdit edit(*this, "Remove Conn", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     m_cellWrites.clear();
@@ -289,18 +286,11 @@ BOOL CKXMatrixGridWnd::DeleteConnections() {
         CString old;
     };
     std::vector<Removed> removed;
-    std::vector<int> groupsDone;
-    for (INT_PTR i = 0; i < cols.GetSize(); ++i) {
-        int offset = -1, group = -1;
-        const int col = static_cast<int>(cols[i]);
-        if (!DecodeInstanceColumn(col, offset, group)) continue;
-        if (std::find(groupsDone.begin(), groupsDone.end(), group) != groupsDone.end()) continue;
-        groupsDone.push_back(group);
-        const int pinNameCol = ColumnOf(group, Layout().m_nPinNameOffset);
-        for (ROWCOL row : rows) {
-            const CString old = CellText(row, pinNameCol);
-            if (RemoveCellConnection(row, pinNameCol, TRUE)) removed.push_back({row, pinNameCol, old});
-        }
+    // The pins of the selected pin cells, each once, however many of its group's cells are selected.
+    for (const PinCell& cell : SelectedPinCells(true)) {
+        const int pinNameCol = ColumnOf(cell.group, Layout().m_nPinNameOffset);
+        const CString old = CellText(cell.row, pinNameCol);
+        if (RemoveCellConnection(cell.row, pinNameCol, TRUE)) removed.push_back({cell.row, pinNameCol, old});
     }
     if (!FinishCellWrites(!removed.empty() && edit.Commit())) return FALSE;
     MarkModified();

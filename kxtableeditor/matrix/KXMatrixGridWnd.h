@@ -235,8 +235,9 @@ public:
         int group;
         CInstTermBit pinBit;
     };
-    // The pins of the selected cells (the current cell when none is selected), each once.
-    std::vector<PinCell> SelectedPinCells();
+    // The pins of the selected cells (the current cell when none is selected), each once; pinColumnsOnly: of
+    // the selected PIN_NAME and PN cells only.
+    std::vector<PinCell> SelectedPinCells(bool pinColumnsOnly = false);
     // Selects the cells of keys "SIGNAL:INSTANCE" or "SIGNAL:INSTANCE:PIN" in a column ("PIN_NAME",
     // "PN", "TERMINATION"); FALSE when no key names a shown pin.
     BOOL SelectCells(const std::vector<CString>& keys, const CString& column);

@@ -69,6 +69,27 @@ TEST_F(MatrixRanges, ARangeSpansTheColumnsOfOneSideButNeverBothSides) {
     EXPECT_FALSE(Selected(n1, PinCol(1)));
 }
 
+// Delete takes off the pins of the selected cells only, whatever rows and columns other ranges of the
+// selection hold.
+TEST_F(MatrixRanges, DeleteTakesOffThePinsOfTheSelectedCellsOnly) {
+    ASSERT_NE(OpenByWords("v", {"U1", "J1"}, {"N1", "DATA<1>"}), nullptr);
+    const ROWCOL n1 = PinRow("N1", "OUT"), data = Row("DATA<1>");
+    ASSERT_EQ(Run("kx::select ccp " + At(n1, PinCol(0))), "1");
+    AfxSetKeyState(VK_CONTROL, TRUE);
+    Run("kx::click ccp " + At(data, PinCol(1)));
+    AfxSetKeyState(VK_CONTROL, FALSE);
+    ASSERT_TRUE(Selected(n1, PinCol(0)));
+    ASSERT_TRUE(Selected(data, PinCol(1)));
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_FALSE(Connected("U1 OUT N1"));
+    EXPECT_FALSE(Connected("J1 P<2> DATA<1>"));
+    EXPECT_TRUE(Connected("J1 S N1"));
+    EXPECT_TRUE(Connected("U1 D<1> DATA<1>"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(ReplayedSnapshot("m"), Snapshot());
+}
+
 // One pin name typed into a row of several selected groups connects that pin of each group's instance, as
 // one edit that one undo takes back and whose journal replays to the same design.
 TEST_F(MatrixRanges, APinTypedIntoSeveralSelectedGroupsConnectsInEachAsOneEdit) {
