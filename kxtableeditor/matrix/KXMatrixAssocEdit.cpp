@@ -17,6 +17,7 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/schemautil.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -50,6 +51,27 @@ std::map<IDTInstance*, PupdLook> PupdLooks(CKXAssocCompAPI& api, const CDesignCo
         looks[pupd] = {pupd->name(), designators, dcNet ? CString(dcNet->value()) : CString()};
     }
     return looks;
+}
+
+// For each pull-up/pull-down the dialog changed: its row's selection, then the word that deletes it or
+// changes it the same way.
+void JournalPupdChanges(KXJournalLines& journal, const std::map<IDTInstance*, PupdLook>& before,
+                        const std::map<IDTInstance*, PupdLook>& after, const std::function<void()>& selectRow) {
+    for (const auto& [pupd, was] : before) {
+        const auto now = after.find(pupd);
+        if (now != after.end() && now->second == was) continue;
+        selectRow();
+        if (now == after.end()) {
+            journal.Comment("Delete Pullup/Pulldown").Pane("MatrixDeletePupd", {was.name});
+        } else {
+            const PupdLook& is = now->second;
+            const CString designators = is.designators != was.designators ? is.designators : CString();
+            const CString dcNet = is.dcNet != was.dcNet ? is.dcNet : CString();
+            journal.Comment("Edit Pullup/Pulldown")
+                .Pane("EditPUPD", {KXEditPupdOperands(was.name, designators, dcNet, nullptr, nullptr, "", 0)});
+        }
+        journal.OwnStep().End();
+    }
 }
 
 } // namespace
@@ -134,22 +156,9 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal) {
             CKXErrorHandler::MessageBoxOk("KXTABLE-217", api.GetLastError());
         return;
     }
-    const std::map<IDTInstance*, PupdLook> after = PupdLooks(api, m_designContext, signal.netBit);
     KXJournalLines journal(JournalHandle());
-    for (const auto& [pupd, was] : before) {
-        const auto now = after.find(pupd);
-        if (now != after.end() && now->second == was) continue;
-        RecordSelectPupdCol(journal, signal);
-        if (now == after.end()) {
-            journal.Comment("Delete Pullup/Pulldown").Pane("MatrixDeletePupd", {was.name});
-        } else {
-            const CString designators = now->second.designators != was.designators ? now->second.designators : CString();
-            const CString dcNet = now->second.dcNet != was.dcNet ? now->second.dcNet : CString();
-            journal.Comment("Edit Pullup/Pulldown")
-                .Pane("EditPUPD", {KXEditPupdOperands(was.name, designators, dcNet, nullptr, nullptr, "", 0)});
-        }
-        journal.OwnStep().End();
-    }
+    JournalPupdChanges(journal, before, PupdLooks(api, m_designContext, signal.netBit),
+                       [&] { RecordSelectPupdCol(journal, signal); });
     if (!edit.Commit()) return;
     RefreshPupdCells({});
     MarkModified();

@@ -148,8 +148,8 @@ BOOL CKXMatrixGridWnd::SelectSignalRow(const CString& signal, int index, const C
         SetSelection(nullptr);
         SetCurrentCell(row, static_cast<ROWCOL>(left), kSelectCell);
     }
-    SelectRange(CGXRange(row, static_cast<ROWCOL>(std::min(left, right)), row, static_cast<ROWCOL>(std::max(left, right))),
-                TRUE, FALSE);
+    const ROWCOL first = static_cast<ROWCOL>(std::min(left, right)), last = static_cast<ROWCOL>(std::max(left, right));
+    SelectRange(CGXRange(row, first, row, last), TRUE, FALSE);
     return TRUE;
 }
 

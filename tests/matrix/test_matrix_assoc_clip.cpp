@@ -440,7 +440,8 @@ TEST_F(MatrixAssocDialogs, AddPullupOnASignalThatHasOneEditsItInTheEditDialog) {
     EXPECT_EQ(Run("redo"), "1");
     const std::string journal = JournalText();
     EXPECT_NE(journal.find(".ConnectivityPane().MatrixDeletePupd(\"PU1\")"), std::string::npos) << journal;
-    EXPECT_NE(journal.find(".ConnectivityPane().EditPUPD(\"PU1 -refdes RP7 -dcnets N1\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().EditPUPD(\"PU1 -refdes RP7 -dcnets N1\")"), std::string::npos)
+        << journal;
     EXPECT_EQ(ReplayedSnapshot("m"), edited);
 }
 

@@ -69,7 +69,8 @@ TEST_F(MatrixCells, EveryCellOfAGroupReadsThePinOfItsPinNameCell) {
 // A disconnected pin's Termination cell shows nothing, its tool tip included; undo brings both back.
 TEST_F(MatrixCells, AnEmptiedTerminationCellLosesItsToolTip) {
     auto tip = [&](ROWCOL row) {
-        return std::string(KXRowAttrs(*Grid(), row).Text(static_cast<ROWCOL>(TermCol(1)), IDS_UA_TOOLTIPTEXT).GetString());
+        const CString text = KXRowAttrs(*Grid(), row).Text(static_cast<ROWCOL>(TermCol(1)), IDS_UA_TOOLTIPTEXT);
+        return std::string(text.GetString());
     };
     const ROWCOL s = RowOfPin("N1", 1, "S");
     ASSERT_EQ(Cell(s, TermCol(1)), "Series");
