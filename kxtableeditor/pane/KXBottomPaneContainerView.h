@@ -485,6 +485,7 @@ public:
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the
     // row whose cell shows the pin, every row of the signal with a pin when the pin is empty.
     BOOL AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR pin);
+    BOOL AutoMatrixSelectRow(LPCTSTR signal, LPCTSTR index, LPCTSTR firstColumn, LPCTSTR lastColumn, LPCTSTR add);
     // A pull-up or pull-down on the selected signals / their named ones deleted (all: empty).
     BOOL AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LPCTSTR cell, LPCTSTR view, LPCTSTR physName, LPCTSTR value,
                            LPCTSTR dcNet, LPCTSTR keyProps, LPCTSTR instProps);

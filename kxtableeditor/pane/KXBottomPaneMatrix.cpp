@@ -14,6 +14,7 @@
 #include "kxnotes/CComments.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -432,6 +433,14 @@ BOOL CKXBottomPaneContainerView::AutoMatrixSelect(LPCTSTR signal, LPCTSTR instan
     CString key = CString(signal ? signal : "") + ":" + (instance ? instance : "");
     if (pin && *pin) key += CString(":") + pin;
     return grid->SelectCells({key}, column ? column : "");
+}
+
+BOOL CKXBottomPaneContainerView::AutoMatrixSelectRow(LPCTSTR signal, LPCTSTR index, LPCTSTR firstColumn,
+                                                     LPCTSTR lastColumn, LPCTSTR add) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) return FALSE;
+    return grid->SelectSignalRow(signal ? signal : "", index ? std::atoi(index) : -1, firstColumn ? firstColumn : "",
+                                 lastColumn ? lastColumn : "", add && std::atoi(add) ? TRUE : FALSE);
 }
 
 namespace {
