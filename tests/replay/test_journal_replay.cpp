@@ -287,6 +287,10 @@ TEST_F(JournalReplay, RoadsThatChangeNothingLeaveNoStepForAReplayedUndo) {
     ExpectSessionReplays("empty_steps.tcl");
 }
 
+TEST_F(JournalReplay, FiltersSortsAndClearedEmptyCellsLeaveNoStepForAReplayedUndo) {
+    ExpectSessionReplays("view_steps.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
