@@ -542,7 +542,8 @@ public:
     BOOL CopyObjectsByKey(CStringArray& keys, const CString& keyColumn);
     int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
     BOOL ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain);
-    void ApplyAttachText(const CString& text);
+    // Connects the selected pins of the shown pin grids to the text; FALSE when none took it.
+    BOOL ApplyAttachText(const CString& text);
     void ApplyRuleNow(const char* rule);
     void SendEchoList(CTclArgsList& list);
     void OnAutoName();
