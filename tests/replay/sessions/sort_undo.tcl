@@ -15,3 +15,8 @@ kx::click ccp 1 6
 check "undo the signal grid's header click" [undo] 1
 check "redo it" [redo] 1
 check "undo it again" [undo] 1
+check "open a matrix view" [openMatrixView pin zzsorted] 1
+check "add RST_IN to it" [matrixAdd pin signal RST_IN] 1
+check "add EN to it" [matrixAdd pin signal EN] 1
+kx::click ccp 1 1
+check "undo the matrix's header click" [undo] 1
