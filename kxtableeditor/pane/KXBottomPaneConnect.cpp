@@ -239,21 +239,22 @@ void CKXBottomPaneContainerView::OnSignalFunctionButton() {
     if (chosen) SendMessage(WM_COMMAND, chosen, 0);
 }
 
-void CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
-    if (text.IsEmpty()) return;
+BOOL CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
+    if (text.IsEmpty()) return FALSE;
     CString upper = text;
     upper.MakeUpper();
     if (upper.Find("=SHORTPINS") >= 0) {
         OnShortPins();
-        return;
+        return TRUE;
     }
     const bool rule = HoldsRuleWord(text);
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
     echo.Add(text);
     // Plain names are echoed by the grid itself, with the text each connect took.
-    ConnectInShownGrids(text, rule ? 0 : 1, rule ? &echo : nullptr, FALSE);
+    const int connected = ConnectInShownGrids(text, rule ? 0 : 1, rule ? &echo : nullptr, FALSE);
     if (rule) SendEchoList(echo);
+    return connected > 0;
 }
 
 void CKXBottomPaneContainerView::OnAttachSignal() {
@@ -272,10 +273,8 @@ void CKXBottomPaneContainerView::OnAttachSignalNotify(NMHDR*, LRESULT* result) {
 BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
     m_AttachSignalCombo.SetWindowText(signal);
     m_strAttachSignal = signal;
-    NMHDR header{m_AttachSignalCombo.GetSafeHwnd(), 35257, static_cast<UINT>(NM_RETURN)};
-    LRESULT result = 0;
-    OnAttachSignalNotify(&header, &result);
-    return TRUE;
+    // As Enter in the box applies it.
+    return ApplyAttachText(GetAttachSignalText());
 }
 
 // ------------------------------------------------------------------ script words

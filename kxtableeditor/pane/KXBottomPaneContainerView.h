@@ -545,7 +545,8 @@ public:
     int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
     KXEditResult ConnectSignalToKeys(CStringArray& keys, CString signal);
     bool AnyPinSelected() const; // a shown pin grid has a selected pin row
-    void ApplyAttachText(const CString& text);
+    // Connects the selected pins of the shown pin grids to the text; FALSE when none took it.
+    BOOL ApplyAttachText(const CString& text);
     void ApplyRuleNow(const char* rule);
     void SendEchoList(CTclArgsList& list);
     void OnAutoName();

@@ -113,9 +113,8 @@ CString CKXSignalDetailsGridWnd::CopyTerminationOfRow(ROWCOL row, bool& copied) 
 void CKXSignalDetailsGridWnd::JournalCopiedRow() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     GetCurrentCell(row, col);
-    const CNetContext net = row >= kFirstDataRow ? GetNetOfRow(row) : CNetContext();
     KXJournalLines(JournalHandle())
-        .Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+        .Call("Slp()", "Select", {row >= kFirstDataRow ? JournalNetName(row) : CString()})
         .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), CellText(row, m_nColPinNumber)})
         .End()
         .Comment("Copy")

@@ -235,8 +235,8 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values
                 if (custom.Write(*edit.Transaction(), m_designContext, r, found->second, name, value)) written = true;
             }
             // The row is named as the automation selects it, so that a replay writes the same cell.
-            const CNetContext net = GetNetOfRow(r);
-            journal.Call("Slp()", "Select", {net ? CString(net->name()) : CellText(r, m_nColSignalName)})
+            const CString netName = JournalNetName(r);
+            journal.Call("Slp()", "Select", {netName.IsEmpty() ? CellText(r, m_nColSignalName) : netName})
                 .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), CellText(r, m_nColPinNumber)})
                 .Comment("Add Value in Customized Column")
                 .Pane("ChangePropValue", {name, value})

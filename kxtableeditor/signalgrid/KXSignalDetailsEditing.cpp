@@ -2,6 +2,7 @@
 // the design and the row; real connectivity changes go to the connect and
 // disconnect operations, which run the transaction.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXJournalLine.h"
 #include "grid/KXScriptText.h"
 #include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
@@ -145,9 +146,14 @@ BOOL CKXSignalDetailsGridWnd::CommitPinCell(ROWCOL row, int col, const CString& 
         return TRUE;
     }
     if (pinNameText.IsEmpty()) return TRUE;
+    // A cleared pin cell disconnects the row's pin as its Delete does, and replays as that Delete (the
+    // row is named before it is cleared).
+    KXJournalLines journal(JournalHandle());
+    JournalRowDelete(journal, JournalNetName(row), CellText(row, m_nColInstance), RowPinKey(row)).End();
     if (!DisconnectRow(row, pinNameText, bShowMessages)) return FALSE;
     ClearRowPin(row, !byName);
     MarkModified();
+    journal.Write();
     return TRUE;
 }
 

@@ -499,6 +499,10 @@ private:
     // The shown net (or net bit, in net-bit mode) whose name a row's signal cell reads; nullptr for
     // another text.
     const CKXNetData* ShownNetOfRow(ROWCOL row);
+    // The name the signal list shows a record by: the net, or the one bit of it shown.
+    static CString ShownObjectName(const CKXNetData& record);
+    // The object the journal selects in the signal list for a row: what the grid shows the row for.
+    CString JournalNetName(ROWCOL row);
     // The name a shown net's rows read: the bit's name in net-bit mode, else the net's.
     CString ShownNetName(const CKXNetData& record) const;
     // Every shown net by its upper-case name, the first of a name as ShownNetOfRow finds it: one pass

@@ -582,12 +582,22 @@ ROWCOL CKXSignalDetailsGridWnd::FindPinRow(unsigned pinId, int msb, int lsb) {
     return 0;
 }
 
+CString CKXSignalDetailsGridWnd::ShownObjectName(const CKXNetData& record) {
+    return record.m_bIsBit && !record.m_pNet->isScalar()
+               ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
+               : CString(record.m_pNet->name());
+}
+
 void CKXSignalDetailsGridWnd::GetShownObjectNames(CString& names) {
     names.Empty();
-    for (const CKXNetData& record : m_arrNetData) {
-        const CString name = record.m_bIsBit && !record.m_pNet->isScalar()
-                                 ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
-                                 : CString(record.m_pNet->name());
-        names += (names.IsEmpty() ? "" : " ") + name;
-    }
+    for (const CKXNetData& record : m_arrNetData)
+        names += (names.IsEmpty() ? "" : " ") + ShownObjectName(record);
+}
+
+CString CKXSignalDetailsGridWnd::JournalNetName(ROWCOL row) {
+    // The replay shows what this grid shows: a shown bit is named as that bit, whose rows hold its pins'
+    // bits alone (the whole net's rows hold whole pins).
+    if (const CKXNetData* shown = ShownNetOfRow(row)) return ShownObjectName(*shown);
+    const CNetContext net = GetNetOfRow(row);
+    return net ? CString(net->name()) : CString();
 }

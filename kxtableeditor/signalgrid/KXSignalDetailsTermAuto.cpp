@@ -24,8 +24,7 @@ constexpr int kTermination = CKXAssocCompAPI::TERMINATION;
 } // namespace
 
 void CKXSignalDetailsGridWnd::JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title) {
-    const CNetContext net = GetNetOfRow(row);
-    journal.Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+    journal.Call("Slp()", "Select", {JournalNetName(row)})
         .Pane("SelectTerminationCol", {CellText(row, m_nColInstance), RowPinKey(row)})
         .End()
         .Comment(title);

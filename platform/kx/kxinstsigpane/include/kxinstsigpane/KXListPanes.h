@@ -494,5 +494,7 @@ private:
     DECLARE_DISPATCH_MAP()
 
 public:
-    BOOL Select(LPCTSTR nameOrPath) { return CKXListPaneView::Select(nameOrPath); }
+    // Selects the signal and shows its connectivity; a bit of a bus (DQ<3>) shows that bit's, as the
+    // bit picked in the expanded bus does.
+    BOOL Select(LPCTSTR nameOrPath);
 };
