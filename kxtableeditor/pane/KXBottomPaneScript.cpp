@@ -474,7 +474,7 @@ bool ReadKeys(CTclArgsList* args, CStringArray& keys, bool allowAll = false) {
 } // namespace
 
 LRESULT CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, long) {
-    if (!args || args->GetTotalArgCount() == 0) return 1;
+    // No key selects every shown row of each grid.
     CStringArray keys;
     if (!ReadKeys(args, keys, true)) return Usage();
     // A grid none of whose rows the keys name keeps nothing selected: the word that follows acts on

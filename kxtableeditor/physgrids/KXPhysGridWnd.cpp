@@ -104,6 +104,14 @@ CKXFindReplaceDlg* CKXPhysGridWnd::SetupFindReplace(const CString& caption, CPoi
                                   &m_arrFindStartCells, param ? &param->GetFindReplaceInfo() : nullptr, this, 1);
 }
 
+void CKXPhysGridWnd::RunFindReplace(CKXFindReplaceDlg* dialog, BOOL bFind) {
+    if (!dialog) return;
+    dialog->ShowFindReplaceDialog(bFind);
+    ROWCOL row = 0, col = 0;
+    if (dialog->GetLastOutcome() != CKXFindReplaceDlg::Outcome::Found || !GetCurrentCell(row, col)) return;
+    SelectKeyRows({row}, col);
+}
+
 // ---------------------------------------------------------------------------
 // Signal-model cell
 
@@ -392,9 +400,12 @@ int CKXPhysGridWnd::FindColumnByCaption(const CString& caption) {
 }
 
 void CKXPhysGridWnd::SelectVisibleDataRows() {
-    const ROWCOL last = GetRowCount();
+    // Every shown pin row, and nothing else: the first is the current cell, as after a click.
+    std::vector<ROWCOL> rows;
+    const ROWCOL last = GetRowCount(), number = PinNumberColumn();
     for (ROWCOL r = Layout().firstPinRow; r <= last; ++r)
-        if (!IsRowHidden(r)) SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
+        if (!IsRowHidden(r) && !GetValueRowCol(r, number).IsEmpty()) rows.push_back(r);
+    SelectKeyRows(rows, PinNumberColumn());
 }
 
 bool CKXPhysGridWnd::IsShownPinRow(ROWCOL row) {

@@ -266,6 +266,9 @@ public:
     // Hooks the grid to the find/replace service: one grid, its caption, the caption cell and the
     // first cell searched (row, column). The dialog is the service's: it goes with the grid.
     CKXFindReplaceDlg* SetupFindReplace(const CString& caption, CPoint captionCell, CPoint startCell);
+    // Shows the dialog; the cell it finds becomes the current cell and the whole selection, so that
+    // the command that follows acts on the found row.
+    void RunFindReplace(CKXFindReplaceDlg* dialog, BOOL bFind);
     CGXGridCore* m_pFindGrid = nullptr;
     CStringArray m_arrFindCaptions;
     CArray<CPoint, CPoint> m_arrFindHeaderCells;

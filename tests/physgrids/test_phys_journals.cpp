@@ -130,6 +130,30 @@ TEST_F(PhysJournal, APinNumberOnRowsOfSeveralPartsReplays) {
     EXPECT_EQ(ReplayedSnapshot(), assigned);
 }
 
+// With several nets in the net grid, keys of two fields and an empty key list select as with one
+// net, and a model Delete over rows of two nets is journalled net by net, so a replay removes both.
+TEST_F(PhysJournal, ModelsDeletedOverTwoNetsReplay) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    CStringList nets;
+    nets.AddTail("N1");
+    nets.AddTail("CK");
+    Ccp()->ShowNetsByName(&nets, TRUE);
+    auto* g = dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g && g->m_bMultipleNets);
+    ASSERT_EQ(Run("assignModel pin M1 [list N1 OUT 6]"), "1");
+    ASSERT_EQ(Run("assignModel pin M2 [list CLK 5]"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.CLK", "PIN_SIGNAL_MODEL"), "M2");
+    ASSERT_EQ(Run("kx::word selectObject pin"), "1");
+    CRowColArray rows;
+    g->GetSelectedRows(rows, FALSE, FALSE);
+    EXPECT_EQ(rows.GetSize(), static_cast<INT_PTR>(g->LastPinRow() - kxphys::kNetFirstRow + 1));
+    ASSERT_EQ(Run("kx::menu 35264"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Prop("work.board:sch@U1.CLK", "PIN_SIGNAL_MODEL"), "");
+    const std::string deleted = Snapshot();
+    EXPECT_EQ(ReplayedSnapshot(), deleted);
+}
+
 // Every kind of edit of the physical view in one session, replayed in a fresh host.
 TEST_F(PhysJournal, AJournalOfEveryPhysicalEditReplaysToTheSameDesign) {
     setenv("KX_ALLOW_SWAP_PINS", "1", 1);
