@@ -272,7 +272,9 @@ public:
     BOOL CommitLocationCell(ROWCOL row, const CString& text, const CString& pinNameText, BOOL bShowMessages);
     // A Signal Name typed into a row while bits are shown: the Physical Name of that bit.
     void CommitSignalName(ROWCOL row, const CString& text);
-    BOOL FillSelectedCells(ROWCOL row, ROWCOL col, const CString& text);
+    // Writes the typed text into the cells of the rows that took it, but the current one (the grid
+    // stores that one).
+    void FillCells(const std::vector<ROWCOL>& rows, ROWCOL current, ROWCOL col, const CString& text);
     IInstTerm* CheckPinName(IInstance* inst, const CString& pinName, int& msb, int& lsb);
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
