@@ -103,7 +103,7 @@ BOOL CKXPhysNetDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& rows
             if (!RemovePinSignalModel(transaction, r)) continue;
             lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
         } else {
-            if (AssignedModel(bit) == model) continue;
+            if (AssignedModel(bit).CompareNoCase(model) == 0) continue; // in any letter case
             transaction->addProperty(bit, kKXPinModelProperty, model.GetString(), 2, false);
             lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
         }

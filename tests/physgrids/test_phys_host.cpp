@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Reads what the grids publish: the viewer's records and the host's select-object requests.
@@ -247,6 +249,24 @@ TEST_F(PhysHost, AFoundPinIsTheRowTheNextCommandActsOn) {
     net->GetSelectedRows(selected, FALSE, FALSE);
     ASSERT_EQ(selected.GetSize(), 1);
     EXPECT_EQ(selected[0], row);
+}
+
+// A pattern typed into either grid's filter row is echoed as one Tcl word that reads back as typed.
+TEST_F(PhysHost, ATypedFilterIsEchoedAsTyped) {
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g);
+    Echoes();
+    Run("kx::edit ccp " + At(kxphys::kPartFilterRow, G::s_nPinNameCol) + " {O[U]T}");
+    const std::string wanted = R"(filterRows pin -col "Pin Name" -filter "O\[U\]T")";
+    std::vector<std::string> echoes = Echoes();
+    EXPECT_NE(std::find(echoes.begin(), echoes.end(), wanted), echoes.end())
+        << ::testing::PrintToString(echoes);
+    EXPECT_EQ(g->GetValueRowCol(kxphys::kPartFilterRow, static_cast<ROWCOL>(G::s_nPinNameCol)), "O[U]T");
+    Run("kx::show slp N1");
+    Run("kx::edit ccp " + At(kxphys::kNetFilterRow, CKXPhysNetDetailsGridWnd::m_nColPinName) + " {O[U]T}");
+    echoes = Echoes();
+    EXPECT_NE(std::find(echoes.begin(), echoes.end(), wanted), echoes.end())
+        << ::testing::PrintToString(echoes);
 }
 
 // A double-click on a column's border fits the column to its pin rows in either grid; each grid keeps

@@ -58,7 +58,7 @@ TEST_F(PhysJournal, AModelTypedIntoThePartGridsCellIsOneUndoableEdit) {
     EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "M_SLOW");
     EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_SLOW");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
-    EXPECT_NE(JournalText().find("SelectPinNameCol(\"D<1>\",\"2\")"), std::string::npos) << JournalText();
+    EXPECT_NE(JournalText().find("SelectSignalCol(\"D<1>\",\"2\")"), std::string::npos) << JournalText();
     EXPECT_NE(JournalText().find(".ConnectivityPane().AssignModel(\"M_SLOW\")"), std::string::npos);
     // The same text again changes nothing and makes no step.
     EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " M_SLOW"), "1");
@@ -89,6 +89,14 @@ TEST_F(PhysJournal, AModelTypedIntoTheNetGridsCellIsOneUndoableEdit) {
     EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "M_SLOW");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     EXPECT_NE(JournalText().find(".Slp().Select(\"N1\")"), std::string::npos) << JournalText();
+    // The same model in other letters, typed or by the word, changes nothing: no step, no journal.
+    const std::string journal = JournalText();
+    EXPECT_EQ(Run("kx::edit ccp " + At(out, N::m_nColSignalModel) + " m_slow"), "1");
+    EXPECT_EQ(Run("assignModel pin m_slow [list OUT 6]"), "0");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(g->GetValueRowCol(out, static_cast<ROWCOL>(N::m_nColSignalModel)), "M_SLOW");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "M_SLOW");
     ASSERT_TRUE(Ccp()->PerformUndo());
     EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
     EXPECT_EQ(g->GetValueRowCol(out, static_cast<ROWCOL>(N::m_nColSignalModel)), "M_FAST");
