@@ -489,8 +489,11 @@ LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
     if (!args || args->GetTotalArgCount() == 0) return Usage();
     CStringArray keys;
     if (!ReadKeys(args, keys)) return Usage();
-    // The last argument is the key column; without object keys nothing is copied.
-    const CString keyColumn = keys[keys.GetSize() - 1];
+    // The last argument is the key column, by its key or its title (whose blanks part no fields);
+    // without object keys nothing is copied.
+    CString keyColumn;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+        if (*it) keyColumn = Joined(*it, " ");
     keys.RemoveAt(keys.GetSize() - 1);
     if (keys.GetSize() == 0) {
         Usage();

@@ -135,6 +135,8 @@ public:
     // The name of a column in script commands: "pupd", else the column's title.
     CString GetColumnScriptName(int col);
     // The column whose title is the name (ignoring case; "pupd" the PUPD column); -1 when none.
+    // The title of a column: its title cell's text, or the tool tip of a title that shows a picture.
+    CString ColumnTitle(ROWCOL col);
     int GetColumnFromName(const CString& name);
     BOOL AreColumnsKnown(CStringArray* names) override;
     // ------------------------------------------------------------- clipboard
