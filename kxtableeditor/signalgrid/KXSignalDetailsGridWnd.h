@@ -539,6 +539,9 @@ private:
     CKXAssocCompAPI* PrepareAssocCompApi(const CString& type); // NULL outside a pane; sets no transaction
     // The selected rows with a pin that may take a termination.
     std::vector<ROWCOL> TerminationTargets();
+    // Rows of several pins take one termination only when no two are of opposite directions
+    // (KXTABLE-103 else); asked before whether any of them has one already.
+    bool CheckTerminationDirections(const std::vector<ROWCOL>& rows);
     // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).
     bool CheckTerminationBit(const CInstTermBit& bit, bool severalRows);
     CInstanceContext RowInstanceOfPin(IInstTerm* pin);
