@@ -78,6 +78,25 @@ TEST_F(SignalAssoc, PinsOfOppositeDirectionsAreRefusedBeforeTheirTerminations) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
 }
 
+// A termination copied from one row pastes onto another row of the same grid, as the termination
+// dialog adds one there: one undo step.
+TEST_F(SignalAssoc, ATerminationCopiedFromOneRowPastesOntoAnother) {
+    OpenBoard();
+    Run("kx::show slp MCLK");
+    const ROWCOL u1 = RowOf("U1"), u2 = RowOf("U2");
+    ASSERT_TRUE(u1 && u2);
+    Run("kx::select ccp " + At(u1, G::m_nColTermination));
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    Run("kx::select ccp " + At(u2, G::m_nColTermination));
+    Messages();
+    const std::string before = Saved();
+    EXPECT_EQ(Run("kx::key ccp Ctrl+V"), "1");
+    EXPECT_TRUE(Messages().empty()) << Transcript();
+    EXPECT_NE(TerminationCell(u2), "") << Transcript();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
+}
+
 // A row the grid cannot terminate (a block's pin, an unknown type) is refused at once.
 TEST_F(SignalAssoc, InitTerminationRefusesWhatCannotBeTerminated) {
     OpenBoard();
