@@ -105,7 +105,9 @@ show "filterRows pin -col Instance -filter U*" [filterRows pin -col Instance -fi
 foreach line [lrange [split [kx::window ccp] "\n"] 4 6] { puts "   $line" }
 show "filterRows back to *" [filterRows pin -col Instance -filter *]
 kx::select ccp 5 6 6 6
-show "Ctrl+C on two Instance cells" [kx::key ccp Ctrl+C]
+show "Ctrl+C on two Instance cells (the grid copies them itself)" [kx::key ccp Ctrl+C]
+kx::select ccp 5 12 6 12
+show "Ctrl+C on two Pull Up/Down cells goes through the host, naming the column" [kx::key ccp Ctrl+C]
 show "echoes" [kx::echoes]
 show "assignModel pin SLOW_IN on U1's pin" [assignModel pin SLOW_IN [list C9 U1 -1 -1]]
 show "U1.RST_N PIN_SIGNAL_MODEL" [kx::prop demo.board:sch@U1.RST_N PIN_SIGNAL_MODEL]

@@ -462,7 +462,7 @@ bool ReadKeys(CTclArgsList* args, CStringArray& keys, bool allowAll = false) {
 } // namespace
 
 KXEditResult CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, long) {
-    if (!args || args->GetTotalArgCount() == 0) return BadOperands();
+    // No key selects every shown row of each grid.
     CStringArray keys;
     if (!ReadKeys(args, keys, true)) return Help();
     // A grid none of whose rows the keys name keeps nothing selected: the word that follows acts on
@@ -477,8 +477,11 @@ KXEditResult CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
     if (!args || args->GetTotalArgCount() == 0) return BadOperands();
     CStringArray keys;
     if (!ReadKeys(args, keys)) return Help();
-    // The last argument is the key column; without object keys nothing is copied.
-    const CString keyColumn = keys[keys.GetSize() - 1];
+    // The last argument is the key column, by its key or its title (whose blanks part no fields);
+    // without object keys nothing is copied.
+    CString keyColumn;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+        if (*it) keyColumn = Joined(*it, " ");
     keys.RemoveAt(keys.GetSize() - 1);
     if (keys.GetSize() == 0) return BadOperands();
     return KXEditResult::Of(CopyObjectsByKey(keys, keyColumn), "KXPANE-246");

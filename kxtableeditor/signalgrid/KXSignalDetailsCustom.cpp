@@ -191,9 +191,10 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString& edi
     const CString property = Columns().Find(static_cast<int>(col))->m_strPropertyName;
     CString values;
     if (!bClear) {
-        // The edited text stands for every selected row.
+        // The edited text stands for every selected row, each a whole item of the list.
         CString value = editedText;
         value.Trim();
+        value = KXValueListItem(value);
         for (size_t i = 0; i < rows.size(); ++i)
             values += (i ? "," : "") + value;
     }
@@ -220,7 +221,7 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values
         values.GetNextAssoc(pos, name, value);
         const auto found = columns.find(name);
         if (found == columns.end()) continue;
-        if (const int comma = value.Find(','); comma >= 0) value = value.Left(comma);
+        value = KXValueListFirst(value); // the rows' values are one and the same
         value.Trim();
         for (ROWCOL r : rows) {
             CString old = CellText(r, found->second);

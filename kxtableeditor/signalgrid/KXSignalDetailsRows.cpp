@@ -433,9 +433,10 @@ void CKXSignalDetailsGridWnd::RestyleRow(ROWCOL row) {
 
 void CKXSignalDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp,
                                                bool aliasDown) {
+    const KXPupdMark mark = KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown);
     CGXStyle style;
-    style.SetControl(Id(KXPupdControl(localUp, localDown, aliasUp, aliasDown))).SetReadOnly(TRUE);
-    style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "");
+    style.SetControl(Id(mark.control)).SetReadOnly(TRUE);
+    style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), mark.toolTip);
     GridWriteScope unlock(*this);
     WriteCell(row, m_nColPupd, style);
 }

@@ -54,7 +54,7 @@ int CKXSignalDetailsGridWnd::InitTermination(CString text) {
         return 0;
     }
     const std::vector<ROWCOL> rows = TerminationTargets();
-    if (rows.empty()) return 0;
+    if (rows.empty() || !CheckTerminationDirections(rows)) return 0;
     // Among several pins, one that has a termination already refuses them all.
     for (ROWCOL r : rows)
         for (const CInstTermBit& bit : RowPinBits(r)) {
