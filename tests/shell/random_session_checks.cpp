@@ -66,17 +66,23 @@ std::string ChangesOutsideTarget(const std::string& before, const std::string& a
 }
 
 std::string DuplicateReferenceDesignators(const std::string& design) {
-    // "prop @INSTANCE LOCATION "R1" 0": the reference designator of an instance.
-    std::map<std::string, std::string> holder;
-    std::string out;
+    // "prop @INSTANCE LOCATION "U1" 0": an instance's designator (the slots of one package share it);
+    // "prop @$TERM1 SLOT0.REFDES "R5" 0": the part of an associated component, which has its own.
+    std::map<std::string, std::string> instances, parts;
     std::istringstream in(design);
     for (std::string line; std::getline(in, line);) {
         std::istringstream words(line);
         std::string prop, path, name, value;
-        if (!(words >> prop >> path >> name >> value) || prop != "prop" || name != "LOCATION") continue;
-        if (path.find('.') != std::string::npos || value == "\"\"") continue;
-        auto [it, fresh] = holder.emplace(value, path);
-        if (!fresh) out += " " + value + " on " + it->second + " and " + path + ";";
+        if (!(words >> prop >> path >> name >> value) || prop != "prop" || value == "\"\"") continue;
+        if (name == "LOCATION" && path.find('.') == std::string::npos) instances.emplace(value, path);
+        const bool slot = name.rfind("SLOT", 0) == 0 && name.size() > 7 && name.compare(name.size() - 7, 7, ".REFDES") == 0;
+        if (slot && path.rfind("@$", 0) == 0) parts.emplace(path + " " + name, value);
+    }
+    std::string out;
+    std::map<std::string, std::string> taken;
+    for (const auto& [part, value] : parts) {
+        if (auto it = instances.find(value); it != instances.end()) out += " " + value + " on " + it->second + " and " + part + ";";
+        if (auto [it, fresh] = taken.emplace(value, part); !fresh) out += " " + value + " on " + it->second + " and " + part + ";";
     }
     return out;
 }
