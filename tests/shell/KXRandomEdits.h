@@ -83,6 +83,7 @@ inline bool RoadOpen(const std::string& road) {
 // "U1.DQ<3>", only that pin; "U1.A<" every bit of A), or nothing at all ("-").
 inline std::string Target(const std::string& names) { return " ;# target: " + (names.empty() ? "-" : names); }
 
+// "kxfault TEXT": a line's own check found a fault; the session fails with TEXT.
 // "kxrow OFFSET CAPTION": the row and column (two words) of the active grid's row OFFSET rows above its
 // first data row (2: the filter row, 4: the captions) in the column titled CAPTION; "0 0" without one.
 inline constexpr const char* kRowProc = R"TCL(
@@ -106,6 +107,7 @@ proc kxrow {offset caption} {
     }
     return "[expr {$col ? $first - $offset : 0}] $col"
 }
+proc kxfault {what} { error "FAULT: $what" }
 )TCL";
 
 // The edits of the roads beside the first ones: long sessions over every road.

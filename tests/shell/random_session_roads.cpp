@@ -44,7 +44,9 @@ std::string BusBitInSignalGrid(Rng& rng, EditWorld&) {
 // written by automation then act on the second.
 std::string SecondSelection(Rng& rng, EditWorld&) {
     const ShownSignal& s = SomeSignal(rng);
-    const std::string first = Pick(rng, s.instances), second = Pick(rng, s.instances);
+    const std::string first = Pick(rng, s.instances);
+    std::string second = Pick(rng, s.instances);
+    while (second == first) second = Pick(rng, s.instances);
     std::string line = "kx::show slp " + s.net + "; kx::select ccp {*}[kxcell " + first +
                        " \"Pin Number\"]; kx::select ccp {*}[kxcell " + second + " \"Pin Number\"]; ";
     if (OneIn(rng, 3)) return line + "kx::pane ChangePropValue SPEED " + Braced(SomeText(rng)) + Target(second);
@@ -65,23 +67,24 @@ std::string ClearedSignalCells(Rng& rng, EditWorld&) {
 }
 
 // Text pasted into the pin grid's filter row, typed into a pair row's Comments cell, or a name typed
-// into one of two pin grids side by side that the other refuses.
+// into one of two pin grids side by side that the other refuses; taken back at once now and then.
 std::string EmptyEdits(Rng& rng, EditWorld& w) {
+    const std::string undo = OneIn(rng, 2) ? "; undo" : "";
     switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
     case 0: {
         std::string line = "kx::show clp U1; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
                            " Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxrow 2 Signal]; " +
                            (OneIn(rng, 2) ? "paste pin" : "kx::key ccp Ctrl+V");
-        return (OneIn(rng, 3) ? line : line + "; kx::edit ccp {*}[kxrow 2 Signal] *") + Target("-");
+        return (OneIn(rng, 3) ? line : line + "; kx::edit ccp {*}[kxrow 2 Signal] *") + undo + Target("-");
     }
     case 1:
         return "kx::show clp U1; kx::edit ccp {*}[kxcell " + std::string(OneIn(rng, 2) ? "CLK" : "TX<3..0>") +
-               " Comments] " + Braced(OneIn(rng, 2) ? SomeText(rng) : std::string("SYSCLK_N")) + Target("-");
+               " Comments] " + Braced(OneIn(rng, 2) ? SomeText(rng) : std::string("SYSCLK_N")) + undo + Target("-");
     default: {
         static const std::vector<std::string> names = {"XC<3..0>", "XC<1..0>", "PG", "RESET_N"};
         return "kx::show clp R2 RN1A; kx::answer question KXTABLE-140 yes; kx::edit ccp {*}[kxcell " +
                std::string(OneIn(rng, 2) ? "A" : "B") + " Signal] " +
-               Braced(OneIn(rng, 2) ? Pick(rng, names) : w.NewSignal("SBS")) + Target("R2 RN1A");
+               Braced(OneIn(rng, 2) ? Pick(rng, names) : w.NewSignal("SBS")) + undo + Target("R2 RN1A");
     }
     }
 }
@@ -93,8 +96,10 @@ std::string SortByClickOrMenu(Rng& rng, EditWorld&) {
     const bool pins = OneIn(rng, 2);
     std::string line = pins ? "kx::show clp U1; " : "kx::show slp " + SomeSignal(rng).net + "; ";
     const std::string caption = Pick(rng, pins ? pinCaptions : netCaptions);
-    if (OneIn(rng, 2)) return line + "kx::click ccp {*}[kxrow 4 " + caption + "]" + Target("-");
-    return line + "kx::select ccp {*}[kxcell " + (pins ? "MCLK" : "U1") + " " + caption + "]; kx::menu 35121" +
+    // Taken back at once now and then, as a user does who wanted the rows as they were.
+    const std::string undo = OneIn(rng, 2) ? "; undo" : "";
+    if (OneIn(rng, 2)) return line + "kx::click ccp {*}[kxrow 4 " + caption + "]" + undo + Target("-");
+    return line + "kx::select ccp {*}[kxcell " + (pins ? "MCLK" : "U1") + " " + caption + "]; kx::menu 35121" + undo +
            Target("-");
 }
 
@@ -120,10 +125,17 @@ std::string PinGridFilterCleared(Rng& rng, EditWorld&) {
            "; kx::edit ccp {*}[kxrow 2 " + caption + "] *" + Target("-");
 }
 
-// The same, the filter kept: the instance connectivity dialog may follow.
-std::string PinGridFilterKept(Rng& rng, EditWorld&) {
+// The same, the filter kept, and the instance connectivity dialog on U1 connecting pins the filter
+// may hide.
+std::string PinGridFilterKept(Rng& rng, EditWorld& w) {
     static const std::vector<std::string> patterns = {"M*", "*N", "X*", "P*"};
-    return "kx::show clp U1; kx::edit ccp {*}[kxrow 2 \"Pin Name\"] " + Pick(rng, patterns) + Target("-");
+    static const std::vector<std::string> pins = {"MCLK", "PGOOD", "RST_N", "MCLK PGOOD"};
+    const std::string caption = OneIn(rng, 2) ? "\"Pin Name\"" : "\"Pin Number\"";
+    return "kx::show clp U1; kx::edit ccp {*}[kxrow 2 " + caption + "] " + Pick(rng, patterns) +
+           "; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::answer dialog CKXInstConnDlg ok "
+           "pins " + Braced(Pick(rng, pins)) + " signal " + Braced(w.NewSignal("FIC")) +
+           "; kx::answer dialog CKXInstConnDlg ok; kx::instconn U1 " +
+           std::to_string(std::uniform_int_distribution<int>(0, 9)(rng));
 }
 
 // The host's delete of an instance, by a name the design has or one it does not.
@@ -137,10 +149,12 @@ std::string HostDeletesUnknown(Rng& rng, EditWorld& w) {
            (OneIn(rng, 2) ? "NOPE" : "U99") + Target("-");
 }
 
-// The host renamed an instance and moves its pins' comments, not renamed back.
-std::string HostMovesComments(Rng& rng, EditWorld&) {
-    static const std::vector<std::string> renames = {"U1:U7", "R1:R9", "U2:U8", "U7:U1"};
-    return "kx::notify INT_MSG_PRESERVE_INST_COMMENT " + Pick(rng, renames) + (OneIn(rng, 2) ? " 1" : " 0");
+// The host renamed an instance and moves its pins' comments (one made first mostly), not renamed back.
+std::string HostMovesComments(Rng& rng, EditWorld& w) {
+    static const std::vector<std::string> renames = {"U1:U7", "U1:U7", "U2:U8", "U7:U1"};
+    const std::string comment =
+        OneIn(rng, 4) ? std::string() : "addComment pin " + Braced(SomeText(rng)) + " " + Braced(Pick(rng, w.pins)) + "; ";
+    return comment + "kx::notify INT_MSG_PRESERVE_INST_COMMENT " + Pick(rng, renames) + (OneIn(rng, 2) ? " 1" : " 0");
 }
 
 // The instance connectivity dialog opened with a counter out of range.
@@ -150,13 +164,15 @@ std::string InstConnCounter(Rng& rng, EditWorld&) {
            "kx::instconn U1 " + Pick(rng, counters);
 }
 
-// Rows of a signal grid deleted again and again, then a connection typed into a blank row.
+// A pin connected in a signal grid and its row deleted again and again, then a pin number typed into
+// a blank row: it must connect.
 std::string ManyDeletes(Rng& rng, EditWorld&) {
-    return "kx::show slp EN; for {set i 0} {$i < 101} {incr i} {set r [kxfree]; kx::drop ccp $r "
-           "[lindex [kxcell {} Instance] 1] component J1; kx::select ccp $r [lindex [kxcell {} Instance] 1]; "
-           "kx::key ccp Delete}; kx::answer question KXTABLE-140 " + YesOrNo(rng) +
-           "; set r [kxfree]; kx::drop ccp $r [lindex [kxcell {} Instance] 1] component J1; kx::edit ccp $r "
-           "[lindex [kxcell {} {Pin Number}] 1] 8";
+    const std::string times = std::to_string(std::uniform_int_distribution<int>(99, 110)(rng));
+    return "kx::show slp EN; kx::answer question KXTABLE-140 yes; for {set i 0} {$i < " + times +
+           "} {incr i} {addConnection pin J1:8; kx::select ccp {*}[kxcell J1 Instance]; kx::key ccp Delete}; "
+           "kx::messages; set r [kxfree]; kx::drop ccp $r [lindex [kxcell {} Instance] 1] component J1; "
+           "kx::edit ccp $r [lindex [kxcell {} {Pin Number}] 1] 8; if {[lsearch [kx::messages] KXTABLE-145] >= 0} "
+           "{kxfault \"a pin number typed into a blank row was refused after many deletes\"}";
 }
 
 } // namespace

@@ -821,8 +821,11 @@ std::vector<EditKind>& FirstKinds() {
 const std::vector<EditKind>& EditKinds() {
     static const std::vector<EditKind> kinds = [] {
         std::vector<EditKind> open;
-        for (const std::vector<EditKind>& from : {FirstKinds(), SessionRoads()})
-            for (const EditKind& kind : from)
+        // The session roads three times over: each is one kind among a hundred otherwise.
+        const std::vector<EditKind> roads = SessionRoads();
+        const std::vector<EditKind>& first = FirstKinds();
+        for (const std::vector<EditKind>* from : {&first, &roads, &roads, &roads})
+            for (const EditKind& kind : *from)
                 if (!kind.awaiting || RoadOpen(kind.awaiting)) open.push_back(kind);
         return open;
     }();
@@ -1057,6 +1060,8 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
             std::cerr << "\n";
         }
         if (!Doc()) return Server()->setCommitFault(nullptr), why = "no window is open after\n" + lines, false;
+        if (const size_t at = result.find("FAULT: "); at != std::string::npos)
+            return Server()->setCommitFault(nullptr), why = result.substr(at) + "\nedits:\n" + lines, false;
         // Every edit ends its transaction: one left open would swallow the edits that follow.
         if (CKXTransaction::IsTransactionStarted())
             return Server()->setCommitFault(nullptr), why = "a transaction stays open after\n" + lines, false;
