@@ -372,7 +372,7 @@ std::string MatrixViewMenus(Rng& rng, EditWorld& w) {
 std::string PhysicalNetModel(Rng& rng, EditWorld&) {
     static const std::vector<std::string> models = {"RES_MODEL", "RES_FAST", "", "NOSUCHMODEL"};
     static const std::vector<std::string> nets = {"VCC3V3", "RST_IN", "RESET_N"};
-    return std::string(OneIn(rng, 3) ? "kx::open demo.board:sch 4; " : "") + "catch {kx::show slp " + Pick(rng, nets) +
+    return (OneIn(rng, 3) ? PhysicalWindow() : std::string()) + "catch {kx::show slp " + Pick(rng, nets) +
            "}; kx::edit ccp {*}[kxcell RN1 \"Signal Model\"] " + Braced(Pick(rng, models));
 }
 
@@ -382,7 +382,7 @@ std::string ViewOfThePins(Rng& rng, EditWorld&) {
     static const std::vector<std::string> options = {"dp_off", "dp_on", "bus_off", "bus_on"};
     static const std::vector<std::string> sorts = {"\"Pin Name\"", "Signal", "\"Pin Number\""};
     static const std::vector<std::string> filters = {"M*", "*N", "D*", "*"};
-    std::string line = "kx::show clp U1; ";
+    std::string line = FirstWindowWhileFiltersAwait() + "kx::show clp U1; ";
     switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
     case 0: return line + "setViewOption pin " + Pick(rng, options);
     case 1: return line + "sort pin " + Pick(rng, sorts);
@@ -575,14 +575,14 @@ std::vector<EditKind>& FirstKinds() {
         {"physical pin number",
          [](Rng& rng, EditWorld&) {
              static const std::vector<std::string> keys = {"A:1", "A:2", "B:7", "B:8"};
-             return std::string(OneIn(rng, 3) ? "kx::open demo.board:sch 4; " : "") +
+             return (OneIn(rng, 3) ? PhysicalWindow() : std::string()) +
                     "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
                     "; kx::pane ccp AssignPinNumber " + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
          }},
         {"physical swap",
          [](Rng& rng, EditWorld&) {
              static const std::vector<std::string> keys = {"A:1", "A:2", "B:7", "B:8"};
-             return std::string(OneIn(rng, 3) ? "kx::open demo.board:sch 4; " : "") +
+             return (OneIn(rng, 3) ? PhysicalWindow() : std::string()) +
                     "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
                     "; kx::pane ccp SwapPins " + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
          }},
@@ -701,7 +701,7 @@ std::vector<EditKind>& FirstKinds() {
          [](Rng& rng, EditWorld&) {
              static const std::vector<std::string> models = {"RES_MODEL", "RES_FAST", "", "NOSUCHMODEL"};
              static const std::vector<std::string> numbers = {"1", "2", "7", "8"};
-             return std::string(OneIn(rng, 3) ? "kx::open demo.board:sch 4; " : "") +
+             return (OneIn(rng, 3) ? PhysicalWindow() : std::string()) +
                     "catch {kx::show clp RN1}; kx::edit ccp {*}[kxcell " + Pick(rng, numbers) +
                     " \"Signal Model\"] " + Braced(Pick(rng, models));
          }},
@@ -811,8 +811,9 @@ std::vector<EditKind>& FirstKinds() {
         {"redo", [](Rng&, EditWorld&) { return std::string("redo"); }},
         // Windows: a second one on the design (the physical view too), and back to the first.
         {"second window",
-         [](Rng& rng, EditWorld&) { return std::string("kx::open demo.board:sch ") + (OneIn(rng, 2) ? "4" : "0"); }},
-        {"first window", [](Rng&, EditWorld&) { return std::string("kx::tab 1"); }},
+         [](Rng& rng, EditWorld&) { return std::string("kx::open demo.board:sch ") + (OneIn(rng, 2) ? "4" : "0"); },
+         "two windows on one design"},
+        {"first window", [](Rng&, EditWorld&) { return std::string("kx::tab 1"); }, "two windows on one design"},
     };
     return kinds;
 }
