@@ -1,4 +1,4 @@
-// The pieces the random user sessions share: what the edit makers pick from on the example board,
+// What the random user sessions share: what the edit makers pick from on the example board,
 // an edit kind (a road the user takes, and the Tcl line that takes it), and the helpers that write
 // Tcl words.
 #pragma once
