@@ -111,12 +111,13 @@ std::string SortByWord(Rng& rng, EditWorld&) {
            Pick(rng, captions) + Target("-");
 }
 
-// A filter typed into a signal grid's filter row, taken off again mostly.
+// A filter typed into a signal grid's filter row, taken off again mostly, an undo following now and then.
 std::string SignalGridFilter(Rng& rng, EditWorld&) {
     static const std::vector<std::string> patterns = {"U*", "R*", "*1", "NOPE"};
     const std::string line = "kx::show slp " + SomeSignal(rng).net + "; kx::edit ccp {*}[kxrow 2 Instance] " +
                              Pick(rng, patterns);
-    return (OneIn(rng, 3) ? line : line + "; kx::edit ccp {*}[kxrow 2 Instance] *") + Target("-");
+    const std::string undo = OneIn(rng, 2) ? "; undo" : ""; // the filter taken back as an edit would be
+    return (OneIn(rng, 3) ? line : line + "; kx::edit ccp {*}[kxrow 2 Instance] *") + undo + Target("-");
 }
 
 // A filter typed into the pin grid's filter row and taken off in the same action.
