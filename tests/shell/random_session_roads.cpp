@@ -68,24 +68,27 @@ std::string ClearedSignalCells(Rng& rng, EditWorld&) {
 }
 
 // Text pasted into the pin grid's filter row, typed into a pair row's Comments cell, or a name typed
-// into one of two pin grids side by side that the other refuses; taken back at once now and then.
+// into one of two pin grids side by side that the other refuses; an undo following now and then, which
+// takes back the edit before (these change nothing, and are no undo step).
 std::string EmptyEdits(Rng& rng, EditWorld& w) {
-    const std::string undo = OneIn(rng, 2) ? "; undo" : "";
+    const bool undoNext = OneIn(rng, 2);
+    const std::string undo = undoNext ? "; undo" : "";
+    const auto target = [&](const std::string& names) { return undoNext ? std::string() : Target(names); };
     switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
     case 0: {
         std::string line = FirstWindowWhileFiltersAwait() + "kx::show clp U1; kx::select ccp {*}[kxcell " +
                            Braced(Pick(rng, w.pins)) + " Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxrow 2 Signal]; " +
                            (OneIn(rng, 2) ? "paste pin" : "kx::key ccp Ctrl+V");
-        return (OneIn(rng, 3) ? line : line + "; kx::edit ccp {*}[kxrow 2 Signal] *") + undo + Target("-");
+        return (OneIn(rng, 3) ? line : line + "; kx::edit ccp {*}[kxrow 2 Signal] *") + undo + target("-");
     }
     case 1:
         return "kx::show clp U1; kx::edit ccp {*}[kxcell " + std::string(OneIn(rng, 2) ? "CLK" : "TX<3..0>") +
-               " Comments] " + Braced(OneIn(rng, 2) ? SomeText(rng) : std::string("SYSCLK_N")) + undo + Target("-");
+               " Comments] " + Braced(OneIn(rng, 2) ? SomeText(rng) : std::string("SYSCLK_N")) + undo + target("-");
     default: {
         static const std::vector<std::string> names = {"XC<3..0>", "XC<1..0>", "PG", "RESET_N"};
         return "kx::show clp R2 RN1A; kx::answer question KXTABLE-140 yes; kx::edit ccp {*}[kxcell " +
                std::string(OneIn(rng, 2) ? "A" : "B") + " Signal] " +
-               Braced(OneIn(rng, 2) ? Pick(rng, names) : w.NewSignal("SBS")) + undo + Target("R2 RN1A");
+               Braced(OneIn(rng, 2) ? Pick(rng, names) : w.NewSignal("SBS")) + undo + target("R2 RN1A");
     }
     }
 }
@@ -116,8 +119,9 @@ std::string SignalGridFilter(Rng& rng, EditWorld&) {
     static const std::vector<std::string> patterns = {"U*", "R*", "*1", "NOPE"};
     const std::string line = "kx::show slp " + SomeSignal(rng).net + "; kx::edit ccp {*}[kxrow 2 Instance] " +
                              Pick(rng, patterns);
-    const std::string undo = OneIn(rng, 2) ? "; undo" : ""; // the filter taken back as an edit would be
-    return (OneIn(rng, 3) ? line : line + "; kx::edit ccp {*}[kxrow 2 Instance] *") + undo + Target("-");
+    // An undo after it takes back the edit before (a filter is no undo step): that changes connections.
+    const std::string undo = OneIn(rng, 2) ? "; undo" : Target("-");
+    return (OneIn(rng, 3) ? line : line + "; kx::edit ccp {*}[kxrow 2 Instance] *") + undo;
 }
 
 // A filter typed into the pin grid's filter row and taken off in the same action.
