@@ -61,8 +61,13 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     }
     if (nRow < kFirstDataRow) return TRUE;
     const CString old = GetValueRowCol(nRow, nCol);
-    if (text.IsEmpty() && old.IsEmpty()) return TRUE;
-    if (!text.IsEmpty() && !old.IsEmpty() && text.CompareNoCase(old) == 0) return TRUE;
+    if (text.CompareNoCase(old) == 0) {
+        // The cell's own text again is no edit: the store that follows writes the stored value, and
+        // leaves no undo step that a later undo would spend in place of the user's edit before.
+        if (control && control->IsActive()) control->SetCurrentText(old);
+        m_bStoringEdit = TRUE;
+        return TRUE;
+    }
     const int col = static_cast<int>(nCol);
     if (IsCustomColumn(col)) {
         // The edit being sent already stands for this cell: a store of it while the host runs the

@@ -11,6 +11,8 @@ list(APPEND SHELL_TEST_SOURCES
   test_undo_history.cpp
   test_hostile.cpp
   test_random_edits.cpp
+  random_session_roads.cpp
+  random_session_checks.cpp
   test_edit_contract.cpp
   test_list_edits.cpp
   test_views.cpp

@@ -430,6 +430,34 @@ TEST_F(EditContract, ASaveWhoseDialogIsCancelledAnswersZero) {
     EXPECT_TRUE(Doc()->IsModified());
 }
 
+// The pin a signal grid's row shows, typed again into its Pin Name or Pin Number cell or pasted onto
+// it from its own cell, changes nothing and leaves no undo step: the undo that follows takes back the
+// user's edit before, as the replay of the journal (which holds no line for them) does.
+TEST_F(EditContract, TheRowsOwnPinTypedOrPastedAgainInASignalGridLeavesNoUndoStep) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const std::string saved = Run("kx::netlist");
+    Run("kx::show slp EN");
+    Run("kx::answer question KXTABLE-140 yes");
+    ASSERT_EQ(Run("addConnection pin R2:2"), "1");
+    const std::string connected = Run("kx::netlist");
+    const int row = RowWith({"R1", "B"});
+    ASSERT_GT(row, 0) << Run("kx::window ccp");
+    const std::string name = At(row, Column("Pin Name")), number = At(row, Column("Pin Number"));
+    const int steps = Ccp()->GetUndoStepCount();
+    for (const std::string& edit : {"kx::edit ccp " + name + " B", "kx::edit ccp " + number + " 2",
+                                    "kx::select ccp " + name + "; kx::key ccp Ctrl+C; kx::select ccp " + name +
+                                        "; paste pin"}) {
+        SCOPED_TRACE(edit);
+        Run(edit);
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+        EXPECT_EQ(Run("kx::netlist"), connected);
+        EXPECT_EQ(RowWith({"R1", "B", "2"}), row);
+    }
+    // The undo takes back the connection made before.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::netlist"), saved);
+}
+
 TEST_F(EditContract, ADeleteInstanceRequestThatDeletesNothingLeavesTheDocumentUnmodified) {
     ASSERT_TRUE(Open("demo.board:sch", 1));
     ASSERT_FALSE(Doc()->IsModified());
