@@ -13,6 +13,7 @@
 #include "grid/gxall.h"
 #include "rmx/context.h"
 
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -91,6 +92,10 @@ public:
     virtual void RemoveListPaneSelection();                                                         // 128
     virtual void AddPupd();                                                                         // 129
     virtual BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort);                                  // 130
+    // A pull-up/pull-down on the selection: the open pins' connections (AddConnectionsForPupd), then
+    // add, which answers whether it added one. A grid that can keeps both as one edit, so that a pull-up
+    // refused or cancelled leaves the open pins open.
+    virtual BOOL AddPupdOnOpenPins(BOOL bScript, BOOL bShort, const std::function<BOOL()>& add);
     virtual void ShowFindReplace(BOOL bFind);                                                       // 131
     virtual void OnAddTermination();                                                                // 132
     virtual void AppendColumnVisibilityMenu(CMenu* pMenu);                                          // 133

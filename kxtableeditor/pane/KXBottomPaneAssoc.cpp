@@ -295,8 +295,9 @@ LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
         return BadOperands();
     CKXGridWnd* grid = PupdGrid(*this);
     if (!grid) return 0;
-    if (!grid->AddConnectionsForPupd(TRUE, shortFirst)) return 0;
-    return grid->AddPupdInstance(type, lib, cell, view, phys, value, dcNet, &keys, &insts, common) ? 1 : 0;
+    return grid->AddPupdOnOpenPins(TRUE, shortFirst, [&] {
+        return grid->AddPupdInstance(type, lib, cell, view, phys, value, dcNet, &keys, &insts, common);
+    }) ? 1 : 0;
 }
 
 LRESULT CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {

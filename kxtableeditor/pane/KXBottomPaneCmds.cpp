@@ -282,7 +282,10 @@ void CKXBottomPaneContainerView::OnUpdateAddTermination(CCmdUI* ui) {
 
 void CKXBottomPaneContainerView::OnAddPullupPulldown() {
     CKXGridWnd* g = GetActiveGrid();
-    if (g && g->AddConnectionsForPupd(FALSE, FALSE)) g->AddPupd();
+    if (g) g->AddPupdOnOpenPins(FALSE, FALSE, [g] {
+            g->AddPupd();
+            return TRUE;
+        });
 }
 void CKXBottomPaneContainerView::OnUpdateAddPullupPulldown(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();

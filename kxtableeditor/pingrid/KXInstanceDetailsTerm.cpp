@@ -583,7 +583,10 @@ BOOL CKXInstanceDetailsGridWnd::OnAssocCellDoubleClick(ROWCOL row, ROWCOL col) {
         return TRUE;
     }
     if (col == Col(m_nColPupd)) {
-        if (CanAddPupd() && AddConnectionsForPupd(FALSE, FALSE)) AddPupd();
+        if (CanAddPupd()) AddPupdOnOpenPins(FALSE, FALSE, [this] {
+                AddPupd();
+                return TRUE;
+            });
         SetSelection(nullptr);
         return TRUE;
     }

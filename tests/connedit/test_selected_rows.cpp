@@ -1,5 +1,6 @@
 // What the pane's commands do with pin rows chosen by their keys or added to the selection: Delete on
-// rows selected without a current cell, side by side too; each is one undo step whose journal replays.
+// rows selected without a current cell, side by side too; a model on a vector row among others; each is
+// one undo step whose journal replays.
 #include "ConnEditFixture.h"
 
 #include "shell/KXTableDoc.h"
@@ -28,6 +29,26 @@ TEST_F(SelectedRows, DeleteOnRowsSelectedByKeyDisconnectsThemInEveryShownGrid) {
     EXPECT_EQ(Conn("R2 B"), "PG");
     ASSERT_EQ(Run("redo"), "1");
     EXPECT_EQ(Replayed(original), deleted);
+}
+
+constexpr const char* kAddressRow = "[list U1 A<12..0> B1,B2,B3,B4,B5,B6,B7,B8,B9,B10,B11,B12,B13]";
+
+// A vector row takes no part in the check that the pins share a direction, and its model goes on its
+// whole pin, not on each bit.
+TEST_F(SelectedRows, AModelOnAVectorRowGoesOnItsWholePin) {
+    OpenBoard();
+    const std::string original = Saved();
+    EXPECT_EQ(Run(std::string("assignModel pin M1 [list U1 PGOOD C10] ") + kAddressRow), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.A PIN_SIGNAL_MODEL"), "M1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL"), "M1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.A<3> PIN_SIGNAL_MODEL").rfind("error:", 0), 0u);
+    const std::string assigned = Saved();
+    // Scalar pins of different directions are still refused.
+    EXPECT_EQ(Run("assignModel pin M2 [list U1 MCLK B14] [list U1 PGOOD C10]"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-127"});
+    EXPECT_TRUE(Saved() == assigned);
+    EXPECT_TRUE(Replayed(original) == assigned);
 }
 
 } // namespace
