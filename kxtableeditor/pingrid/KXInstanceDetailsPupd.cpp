@@ -95,8 +95,17 @@ BOOL CKXInstanceDetailsGridWnd::HasPupdOnSelectedNets() {
     return FALSE;
 }
 
+// One selected row whose net bit carries a pull-up or pull-down, its own or one of an alias: the menu
+// then edits or views it. Several rows have nothing one dialog could show.
 BOOL CKXInstanceDetailsGridWnd::HasPupd() {
-    return HasPupdOnSelectedNets();
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    if (selected.size() != 1) return FALSE;
+    int msb = -1, lsb = -1;
+    INet* net = GetRowNet(selected.front(), msb, lsb);
+    if (!net || msb != lsb) return FALSE;
+    bool lu = false, ld = false, au = false, ad = false;
+    GetAssocCompAPI()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(msb), lu, ld, au, ad);
+    return lu || ld || au || ad ? TRUE : FALSE;
 }
 
 // Records the rows a pull-up/pull-down command acts on. Every row must be connected: open pins are

@@ -51,4 +51,31 @@ TEST_F(SelectedRows, AModelOnAVectorRowGoesOnItsWholePin) {
     EXPECT_TRUE(Replayed(original) == assigned);
 }
 
+// The pull-up menu edits (or views) a pull-up only for one selected row, and sees one its net bit has
+// through an alias; Add Termination is offered on connected pins only.
+TEST_F(SelectedRows, ThePullupMenuEditsTheOneSelectedRowsPullupAndTerminationsNeedAConnection) {
+    OpenBoard("RN1A");
+    Run("kx::select ccp 6 4"); // A: a pull-up only through its alias
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"Edit Pullup/Pulldown...\"");
+    Run("kx::show clp U1");
+    const std::string rst = std::to_string(PinRow("RST_N")), pgood = std::to_string(PinRow("PGOOD"));
+    Run("kx::select ccp " + rst + " 4");
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"Edit Pullup/Pulldown...\"");
+    Run("kx::select ccp " + pgood + " 4 " + rst + " 4");
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"Add Pullup/Pulldown...\"");
+    EXPECT_EQ(Run("kx::menustate 35522"), "enabled \"Add Termination\"");
+    ASSERT_EQ(TypeSignal("PGOOD", ""), "1");
+    Run("kx::select ccp " + pgood + " 4");
+    EXPECT_EQ(Run("kx::menustate 35522"), "disabled \"Add Termination\"");
+}
+
+TEST_F(SelectedRows, ViewPullupNeedsOneSelectedRow) {
+    OpenBoard("U1", 2);
+    const std::string rst = std::to_string(PinRow("RST_N")), pgood = std::to_string(PinRow("PGOOD"));
+    Run("kx::select ccp " + rst + " 4");
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"View Pullup/Pulldown...\"");
+    Run("kx::select ccp " + pgood + " 4 " + rst + " 4");
+    EXPECT_EQ(Run("kx::menustate 35509"), "disabled \"View Pullup/Pulldown...\"");
+}
+
 } // namespace
