@@ -92,10 +92,6 @@ public:
     virtual void RemoveListPaneSelection();                                                         // 128
     virtual void AddPupd();                                                                         // 129
     virtual BOOL AddConnectionsForPupd(BOOL bScript, BOOL bShort);                                  // 130
-    // A pull-up/pull-down on the selection: the open pins' connections (AddConnectionsForPupd), then
-    // add, which answers whether it added one. A grid that can keeps both as one edit, so that a pull-up
-    // refused or cancelled leaves the open pins open.
-    virtual BOOL AddPupdOnOpenPins(BOOL bScript, BOOL bShort, const std::function<BOOL()>& add);
     virtual void ShowFindReplace(BOOL bFind);                                                       // 131
     virtual void OnAddTermination();                                                                // 132
     virtual void AppendColumnVisibilityMenu(CMenu* pMenu);                                          // 133
@@ -150,6 +146,10 @@ public:
     virtual BOOL AreColumnsKnown(CStringArray* names);            // 173
     virtual CKXColumnInfoClass* GetColumnInfo(int col);           // 174
     virtual void GetColumnWidthTip();                             // 175
+    // A pull-up/pull-down on the selection: the open pins' connections (AddConnectionsForPupd), then
+    // add, which answers whether it added one. A grid that can keeps both as one edit, so that a pull-up
+    // refused or cancelled leaves the open pins open.
+    virtual BOOL AddPupdOnOpenPins(BOOL bScript, BOOL bShort, const std::function<BOOL()>& add);
     // The row-number column (column 0) sized to the digits of the largest row number: the
     // first when the grid keeps a column descriptor for it, the second when it is shown.
     void ResizeRowHeaderColumn();

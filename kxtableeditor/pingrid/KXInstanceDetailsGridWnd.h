@@ -322,6 +322,7 @@ public:
                   CStringList* injProps, BOOL bDiffPair) override;
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
     bool DeletePupdOnNet(const CNetBit& bit, const std::set<CString>& names);
+    const char* AutomationPupdRefusal();
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
     // Pasting terminations: the clipboard's termination entries onto the selected pins, in the

@@ -8,6 +8,7 @@
 namespace {
 
 using SelectedRows = ConnEditFixture;
+using G = CKXInstanceDetailsGridWnd;
 
 TEST_F(SelectedRows, DeleteOnRowsSelectedByKeyDisconnectsThemInEveryShownGrid) {
     ASSERT_TRUE(Open("demo.board:sch", 1));
@@ -76,6 +77,28 @@ TEST_F(SelectedRows, ViewPullupNeedsOneSelectedRow) {
     EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"View Pullup/Pulldown...\"");
     Run("kx::select ccp " + pgood + " 4 " + rst + " 4");
     EXPECT_EQ(Run("kx::menustate 35509"), "disabled \"View Pullup/Pulldown...\"");
+}
+
+// The automation pull-up over several pins says why it refuses pins of both directions and a pin
+// that is terminated already; nothing changes.
+TEST_F(SelectedRows, TheAutomationPullupSaysWhyItRefusesSeveralPins) {
+    OpenBoard();
+    const std::string mclk = std::to_string(PinRow("MCLK")), pgood = std::to_string(PinRow("PGOOD"));
+    const std::string rst = std::to_string(PinRow("RST_N")), pupd = std::to_string(G::m_nColPupd);
+    const std::string original = Saved();
+    Run("kx::select ccp " + mclk + " " + pupd + " " + pgood + " " + pupd); // Output and Input
+    Messages();
+    Run("kx::pane InitPUPD pullup");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-103"});
+    EXPECT_TRUE(Saved() == original);
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run(kSeries22), "1");
+    const std::string terminated = Saved();
+    Run("kx::select ccp " + pgood + " " + pupd + " " + rst + " " + pupd); // both Input, PGOOD terminated
+    Messages();
+    Run("kx::pane InitPUPD pullup");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-114"});
+    EXPECT_TRUE(Saved() == terminated);
 }
 
 } // namespace
