@@ -211,9 +211,11 @@ bool CKXColumnModel::Customize(const std::vector<FixedColumn>& fixed, int charWi
     return true;
 }
 
-void CKXColumnModel::TrackWidth(int col, int width) {
+void CKXColumnModel::TrackWidth(CGXGridCore& grid, int col) {
     CKXColumnInfoClass* info = Find(col);
-    if (info && info->m_nWidthType == CKXColumnInfoClass::WidthInChars) info->m_nWidth = width;
+    if (!info || info->m_nWidthType != CKXColumnInfoClass::WidthInChars) return;
+    const int shown = grid.CGXGridCore::GetColWidth(Col(col));
+    info->m_nWidth = shown * 100 / std::max(1, grid.GetZoom());
 }
 
 void CKXColumnModel::Broadcast(const Layout& old) const {

@@ -107,8 +107,12 @@ public:
     bool Customize(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers, int dialogKind);
 
     // ---- widths
-    // Pixel width of a column of the width kind WidthInChars after the user dragged it.
-    void TrackWidth(int col, int width);
+    // The model holds pixel widths as the grids draw them at 100% zoom, whatever zoom a grid shows:
+    // a character is this wide, and a zoom changes what is drawn, never what is kept or saved.
+    static constexpr int kCharWidth = GX_CHAR_WIDTH;
+    // Takes the width the grid now draws column col with (a drag, a fit) as the width of the column
+    // when it is of the width kind WidthInChars, brought back to 100% zoom.
+    void TrackWidth(CGXGridCore& grid, int col);
 
     // ---- layout broadcast
     // Sends the layout (the old one when columns were rebuilt) to every grid of the kind.

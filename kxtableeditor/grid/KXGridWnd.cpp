@@ -157,6 +157,9 @@ void CKXGridWnd::AddPupd() {}
 BOOL CKXGridWnd::AddConnectionsForPupd(BOOL, BOOL) {
     return FALSE;
 }
+BOOL CKXGridWnd::AddPupdOnOpenPins(BOOL bScript, BOOL bShort, const std::function<BOOL()>& add) {
+    return AddConnectionsForPupd(bScript, bShort) && add();
+}
 void CKXGridWnd::ShowFindReplace(BOOL) {}
 void CKXGridWnd::OnAddTermination() {}
 void CKXGridWnd::GetSelectedObjects() {}

@@ -13,6 +13,7 @@
 #include "grid/gxall.h"
 #include "rmx/context.h"
 
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -145,6 +146,10 @@ public:
     virtual BOOL AreColumnsKnown(CStringArray* names);            // 173
     virtual CKXColumnInfoClass* GetColumnInfo(int col);           // 174
     virtual void GetColumnWidthTip();                             // 175
+    // A pull-up/pull-down on the selection: the open pins' connections (AddConnectionsForPupd), then
+    // add, which answers whether it added one. A grid that can keeps both as one edit, so that a pull-up
+    // refused or cancelled leaves the open pins open.
+    virtual BOOL AddPupdOnOpenPins(BOOL bScript, BOOL bShort, const std::function<BOOL()>& add);
     // The row-number column (column 0) sized to the digits of the largest row number: the
     // first when the grid keeps a column descriptor for it, the second when it is shown.
     void ResizeRowHeaderColumn();

@@ -40,7 +40,7 @@ KXMatrixLayout& CKXMatrixGridWnd::Layout() {
 }
 
 int CKXMatrixGridWnd::CharWidth() const {
-    return std::max(1, Width_LPtoDP(1000));
+    return CKXColumnModel::kCharWidth;
 }
 
 std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXMatrixGridWnd::SetupColumns() {

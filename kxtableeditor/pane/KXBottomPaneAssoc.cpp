@@ -281,8 +281,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) 
         return BadOperands();
     CKXGridWnd* grid = PupdGrid(*this);
     if (!grid) return KXEditResult::Of(FALSE, "KXTABLE-219");
-    if (!grid->AddConnectionsForPupd(TRUE, shortFirst)) return KXEditResult::Of(FALSE, "KXTABLE-219");
-    return KXEditResult::Of(grid->AddPupdInstance(type, lib, cell, view, phys, value, dcNet, &keys, &insts, common),
+    return KXEditResult::Of(grid->AddPupdOnOpenPins(TRUE, shortFirst, [&] {
+        return grid->AddPupdInstance(type, lib, cell, view, phys, value, dcNet, &keys, &insts, common);
+    }),
                             "KXTABLE-219");
 }
 

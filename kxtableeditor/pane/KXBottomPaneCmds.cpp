@@ -14,6 +14,7 @@
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -214,10 +215,21 @@ void CKXBottomPaneContainerView::OnZoom() {
     CKXGridWnd* active = GetActiveGrid();
     if (!active) return;
     CKXZoomDialog dialog(active->GetZoom(), this);
-    if (dialog.DoModal() != IDOK) return;
+    if (dialog.DoModal() != IDOK) {
+        if (dialog.IsOutOfRange()) CKXErrorHandler::MessageBoxOk("KXPANE-480");
+        return;
+    }
     constexpr UINT kZoomRedraw = 2;
     for (const std::unique_ptr<CKXGridWnd>& grid : m_grids)
         if (grid->Kind() == active->Kind()) grid->SetZoom(dialog.GetZoom(), kZoomRedraw);
+}
+
+// Zoom acts on the active grid: none, or the keyboard in another window (the component list), leaves
+// it nothing to act on.
+void CKXBottomPaneContainerView::OnUpdateZoom(CCmdUI* ui) {
+    CWnd* focus = CWnd::GetFocus();
+    const BOOL focusElsewhere = focus && focus != this && !IsChild(focus);
+    if (!GetActiveGrid() || focusElsewhere) Disable(ui);
 }
 
 void CKXBottomPaneContainerView::OnShowPropertyEditor() {
@@ -270,7 +282,10 @@ void CKXBottomPaneContainerView::OnUpdateAddTermination(CCmdUI* ui) {
 
 void CKXBottomPaneContainerView::OnAddPullupPulldown() {
     CKXGridWnd* g = GetActiveGrid();
-    if (g && g->AddConnectionsForPupd(FALSE, FALSE)) g->AddPupd();
+    if (g) g->AddPupdOnOpenPins(FALSE, FALSE, [g] {
+            g->AddPupd();
+            return TRUE;
+        });
 }
 void CKXBottomPaneContainerView::OnUpdateAddPullupPulldown(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();

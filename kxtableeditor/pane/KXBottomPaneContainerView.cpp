@@ -69,6 +69,7 @@ ON_UPDATE_COMMAND_UI(35264, &CKXBottomPaneContainerView::OnUpdateDeleteConnectio
 ON_COMMAND(35659, &CKXBottomPaneContainerView::OnEditProperties)
 ON_COMMAND(35071, &CKXBottomPaneContainerView::OnShowPropertyEditor)
 ON_COMMAND(35093, &CKXBottomPaneContainerView::OnZoom)
+ON_UPDATE_COMMAND_UI(35093, &CKXBottomPaneContainerView::OnUpdateZoom)
 ON_UPDATE_COMMAND_UI(35071, &CKXBottomPaneContainerView::OnUpdateShowPropertyEditor)
 ON_COMMAND(35574, &CKXBottomPaneContainerView::OnShowAssocCompViewer)
 ON_UPDATE_COMMAND_UI(35574, &CKXBottomPaneContainerView::OnUpdateShowAssocCompViewer)

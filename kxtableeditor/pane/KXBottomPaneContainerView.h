@@ -266,6 +266,7 @@ public:
     // Zoom (35093): the zoom dialog, preset with the active grid's zoom; OK sets the chosen zoom on every
     // grid of the active grid's kind.
     void OnZoom();
+    void OnUpdateZoom(CCmdUI* ui);
     void OnShowAssocCompViewer();
     void OnSortAsAlpha(); // sort kind of the grids' column sorts
     void OnSortAsAlphaNumeric();

@@ -293,7 +293,7 @@ void CKXPhysGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, 
     CGXGridCore::OnEndTracking(nRow, nCol, nTrackingMode, size);
     if (nTrackingMode != GX_TRACKWIDTH) return;
     ColumnModel().At(static_cast<int>(nCol)); // a column outside the model is an invalid argument
-    ColumnModel().TrackWidth(static_cast<int>(nCol), CGXGridCore::GetColWidth(nCol));
+    ColumnModel().TrackWidth(*this, static_cast<int>(nCol));
     BroadcastLayout();
 }
 
@@ -303,15 +303,14 @@ void CKXPhysGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
         if (last >= Layout().firstPinRow)
             ResizeColWidthsToFit(CGXRange(Layout().firstPinRow, m_nTrackedCol, last, m_nTrackedCol), TRUE,
                                  kNoUpdate);
-        ColumnModel().TrackWidth(static_cast<int>(m_nTrackedCol), CGXGridCore::GetColWidth(m_nTrackedCol));
+        ColumnModel().TrackWidth(*this, static_cast<int>(m_nTrackedCol));
     }
     EndWidthDrag();
     CGXGridWnd::OnLButtonDblClk(nFlags, point);
 }
 
 int CKXPhysGridWnd::CharWidth() const {
-    const int w = Width_LPtoDP(1000);
-    return w > 0 ? w : 1;
+    return CKXColumnModel::kCharWidth;
 }
 
 void CKXPhysGridWnd::ShowRowNumbers(BOOL bShow) {

@@ -49,8 +49,7 @@ std::vector<std::unique_ptr<CKXColumnInfoClass>>& RetiredColumns() {
 } // namespace
 
 int CKXInstanceDetailsGridWnd::AverageCharWidth() const {
-    const int w = Width_LPtoDP(1000);
-    return w > 0 ? w : 1;
+    return CKXColumnModel::kCharWidth;
 }
 
 void CKXInstanceDetailsGridWnd::SetupColumns() {
@@ -192,7 +191,7 @@ void CKXInstanceDetailsGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTra
     CKXGridWnd::OnEndTracking(nRow, nCol, nTrackingMode, size);
     if (nTrackingMode != GX_TRACKWIDTH) return;
     if (!Columns().Find(static_cast<int>(nCol))) return;
-    Columns().TrackWidth(static_cast<int>(nCol), CGXGridCore::GetColWidth(nCol));
+    Columns().TrackWidth(*this, static_cast<int>(nCol));
     if (!m_bReducedColumns) BroadcastColumnLayout(m_arrColumnInfo);
 }
 

@@ -257,6 +257,30 @@ BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScripted, BOOL bComm
     return ConnectOpenPins(open, m_bShortBeforePupd != 0);
 }
 
+BOOL CKXInstanceDetailsGridWnd::AddPupdOnOpenPins(BOOL bScripted, BOOL bCommon, const std::function<BOOL()>& add) {
+    if (CKXTransaction::IsTransactionStarted()) return CKXGridWnd::AddPupdOnOpenPins(bScripted, bCommon, add);
+    CKXPinConnEdit edit(*this, m_designContext2, "Add PUPD");
+    if (!edit) return FALSE;
+    m_heldSignalRows.clear();
+    HoldJournal();
+    BOOL done = AddConnectionsForPupd(bScripted, bCommon);
+    if (done) {
+        // Only a change made after the connections is a pull-up.
+        const CTransaction::Mark connected = edit.Transaction()->mark();
+        done = add();
+        const auto changes = edit.Transaction()->changesSince(connected);
+        done = done && changes && !changes->empty() && edit.Commit();
+    }
+    if (done) {
+        m_heldSignalRows.clear(); // the commit's refresh shows them
+    } else {
+        edit.Discard();
+        ForgetHeldSignals();
+    }
+    ReleaseJournal(done);
+    return done;
+}
+
 // Each open pin joined to a new signal of the signal pane's automatic naming (one for all when
 // common), in one edit; FALSE, and nothing made, when a name is taken or a pin refuses.
 BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open, bool common) {
@@ -287,7 +311,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open,
         CNetContext context = m_designContext.net(net);
         if (!context || !ConnectPinToSignal(row, context, -1, -1, transaction, FALSE)) return FALSE;
         journal += JournalRowText(row, "Add Connection", "AddConnection", CString(net->name()));
-        ShowHeldSignal(row, CString(net->name()));
+        if (!edit.Owns()) ShowHeldSignal(row, CString(net->name()));
     }
     m_strPupdConnTransaction = transaction->toString();
     if (!edit.Commit()) {
@@ -298,11 +322,10 @@ BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open,
     return TRUE;
 }
 
-// While the automation set-up holds its edit open, the grid is not refreshed by a commit: the open pins
-// it connected show their signals now (its add command reads them), and show none again when the held
-// edit is discarded.
+// While an edit begun before holds the connections (the automation set-up's, or the pull-up's that
+// follows), the grid is not refreshed by a commit: the open pins connected show their signals now (the
+// pull-up reads them), and show none again when that edit is discarded.
 void CKXInstanceDetailsGridWnd::ShowHeldSignal(ROWCOL row, const CString& signal) {
-    if (!CKXGridEdit::IsHeld(*this)) return;
     kxgrid::GridWriteScope write(*this);
     ApplySignalCellStyle(row, signal, -1, TRUE, TRUE);
     m_heldSignalRows.push_back(row);

@@ -130,10 +130,14 @@ BOOL CKXInstanceDetailsGridWnd::CanDelete() {
 
 // What Delete removes is named by the current cell's column: the connection, the termination, the
 // pull-up/pull-down or a custom property's value. Any other column (a pin's name, number, type or
-// comment) has nothing that Delete removes: the command is left as it is.
+// comment) has nothing that Delete removes: the command is left as it is. Rows selected without a
+// current cell (a selection made by keys, selectObject) lose their connections.
 void CKXInstanceDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!GetCurrentCell(row, col)) return;
+    if (!GetCurrentCell(row, col)) {
+        if (CanDelete()) command = CString(KXScriptWord::deleteConnection) + " pin";
+        return;
+    }
     const int c = static_cast<int>(col);
     if (c == m_nColSignal) {
         command = CString(KXScriptWord::deleteConnection) + " pin";

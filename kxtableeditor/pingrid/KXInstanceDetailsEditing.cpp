@@ -1,6 +1,7 @@
 // In-cell editing, keys, the current cell, clicks and the pane's grids kept in
 // step: what the pin grid adds to the common grid window's behaviour.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXColumnModel.h"
 
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
@@ -417,10 +418,8 @@ void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     m_nAutoFitColumn = 0;
     if (col == 0 || col > GetColCount() || GetRowCount() < PIN_FIRST_ROW) return;
     ResizeColWidthsToFit(CGXRange(PIN_FIRST_ROW, col, GetRowCount(), col), TRUE, GX_SMART);
-    if (col < m_arrColumnInfo.size()) {
-        CKXColumnInfoClass* info = m_arrColumnInfo[col];
-        if (info && info->m_bShown) info->m_nWidth = CKXGridWnd::GetColWidth(col);
-    }
+    if (col < m_arrColumnInfo.size() && m_arrColumnInfo[col] && m_arrColumnInfo[col]->m_bShown)
+        Columns().TrackWidth(*this, static_cast<int>(col));
 }
 
 // ---------------------------------------------------------------------------

@@ -308,6 +308,10 @@ public:
     // the open-pin dialog, or bCommon when scripted, says so) in its own step; 0 when cancelled or
     // refused. The pull-up step finds the rows in m_arrSelectedNetBits.
     BOOL AddConnectionsForPupd(BOOL bScripted, BOOL bCommon) override;
+    // The open pins' connections and the pull-up in one edit: when add adds nothing (refused,
+    // cancelled) the pins stay open and nothing is journalled. Inside an edit begun elsewhere, that
+    // edit keeps or throws away both.
+    BOOL AddPupdOnOpenPins(BOOL bScripted, BOOL bCommon, const std::function<BOOL()>& add) override;
     BOOL ConnectOpenPins(const std::vector<ROWCOL>& open, bool common);
     int m_bShortBeforePupd = 0;        // the open pins were joined to one common signal
     CString m_strPupdConnTransaction;  // the text of the committed open-pin connections
@@ -318,6 +322,7 @@ public:
                   CStringList* injProps, BOOL bDiffPair) override;
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
     bool DeletePupdOnNet(const CNetBit& bit, const std::set<CString>& names);
+    const char* AutomationPupdRefusal();
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
     // Pasting terminations: the clipboard's termination entries onto the selected pins, in the

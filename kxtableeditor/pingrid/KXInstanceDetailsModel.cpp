@@ -19,6 +19,7 @@
 #include "afx/afxwin.h"
 
 #include <memory>
+#include <utility>
 
 using kxpingrid::Col;
 
@@ -29,8 +30,15 @@ constexpr int kModelObjectKind = 2; // the value type the model property is stor
 
 } // namespace
 
-// The model rows of the selection: pin rows below the header, not hidden; a vector row stands for its
-// whole pin. Pins of different directions give -1 (reported with KXTABLE-127).
+// A vector row (a whole bus) stands for its whole pin: the direction check passes it over.
+static bool IsVectorRow(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
+    int msb = -1, lsb = -1;
+    return grid.GetRowInstTerm(row, msb, lsb) && msb != lsb;
+}
+
+// The model rows of the selection: pin rows below the header, not hidden. The first row that is not a
+// vector row gives the direction the other such rows must have; pins of different directions give -1
+// (reported with KXTABLE-127).
 static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows) {
     const std::vector<ROWCOL> selected = grid.SelectedPinRows();
     std::vector<ROWCOL> targets;
@@ -41,29 +49,28 @@ static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows)
         int msb = -1, lsb = -1;
         IInstTerm* pin = grid.GetRowInstTerm(row, msb, lsb);
         if (!pin || grid.IsDiffPairRow(row)) continue;
+        rows.push_back(row);
+        if (IsVectorRow(grid, row)) continue;
         const CString type = CKXGenUtils::GetPinType(pin);
-        if (first) {
+        if (std::exchange(first, false)) {
             direction = type;
-            first = false;
         } else if (type.CompareNoCase(direction) != 0) {
             CKXErrorHandler::MessageBoxOk("KXTABLE-127");
             return -1;
         }
-        rows.push_back(row);
     }
     return static_cast<int>(rows.size());
 }
 
-// The bits of a model row: its one bit, or every bit of a whole vector row.
-static std::vector<CInstTermBitContext> ModelBits(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
-    std::vector<CInstTermBitContext> bits;
+// What a model row's model sits on: a whole-pin row (a scalar pin, a vector row) on its pin, a bit row on
+// its bit.
+static CContext ModelContext(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
     int msb = -1, lsb = -1;
     IInstTerm* pin = grid.GetRowInstTerm(row, msb, lsb);
-    if (!pin) return bits;
+    if (!pin) return CContext();
     const CInstTermContext context = grid.GetRowInstance(row).instTerm(pin);
-    for (int bit = msb; bit >= lsb; --bit)
-        bits.push_back(context.bitContext(bit));
-    return bits;
+    if (msb == lsb && msb != -1) return context.bitContext(msb);
+    return context;
 }
 
 // Sends the host the model word with the rows' pins, each as "[list INSTANCE PIN NUMBER]".
@@ -113,11 +120,8 @@ BOOL CKXInstanceDetailsGridWnd::CanRemoveModel() {
     if (row < PIN_FIRST_ROW || row > GetRowCount()) return FALSE;
     if (IsDiffPairRow(row)) return TRUE;
     if (IsImplicitPowerPinRow(row, nullptr)) return FALSE;
-    for (const CInstTermBitContext& bit : ModelBits(*this, row)) {
-        std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
-        if (p && *p->value()) return TRUE;
-    }
-    return FALSE;
+    std::unique_ptr<CPQPropertyData> p(ModelContext(*this, row).findProperty(kModel, false));
+    return p && *p->value() ? TRUE : FALSE;
 }
 
 BOOL CKXInstanceDetailsGridWnd::CommitAssignModel(CString modelName) {
@@ -137,13 +141,13 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignModel(CString modelName) {
     CString journal;
     bool changed = false;
     for (ROWCOL row : rows) {
-        for (const CInstTermBitContext& bit : ModelBits(*this, row)) {
-            std::unique_ptr<CPQPropertyData> old(bit.findProperty(kModel, false));
-            if (old && modelName == old->value()) continue; // already so: nothing to change
-            if (!transaction->addProperty(bit, kModel, modelName.GetString(), kModelObjectKind, false)) return FALSE;
-            changed = true;
-        }
+        const CContext target = ModelContext(*this, row);
+        if (!target) continue;
+        std::unique_ptr<CPQPropertyData> old(target.findProperty(kModel, false));
         journal += JournalRowText(row, "Assign Model", "AssignModel", modelName);
+        if (old && modelName == old->value()) continue; // already so: nothing to change
+        if (!transaction->addProperty(target, kModel, modelName.GetString(), kModelObjectKind, false)) return FALSE;
+        changed = true;
     }
     if (!changed) return TRUE; // every pin has the model already: no step for nothing
     if (!edit.Commit()) return FALSE;
@@ -161,14 +165,10 @@ BOOL CKXInstanceDetailsGridWnd::CommitRemoveModel() {
     CString journal;
     bool removed = false;
     for (ROWCOL row : rows) {
-        bool rowRemoved = false;
-        for (const CInstTermBitContext& bit : ModelBits(*this, row)) {
-            std::unique_ptr<CPQPropertyData> p(bit.findProperty(kModel, false));
-            if (!p || !*p->value()) continue;
-            if (!transaction->removeProperty(bit, kModel, p->value())) return FALSE;
-            rowRemoved = true;
-        }
-        if (!rowRemoved) continue;
+        const CContext target = ModelContext(*this, row);
+        std::unique_ptr<CPQPropertyData> p(target ? target.findProperty(kModel, false) : nullptr);
+        if (!p || !*p->value()) continue;
+        if (!transaction->removeProperty(target, kModel, p->value())) return FALSE;
         removed = true;
         journal += JournalRowText(row, "Remove Model", "RemoveModel", CString(), false);
     }

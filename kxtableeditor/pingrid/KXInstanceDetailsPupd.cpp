@@ -21,6 +21,7 @@
 
 #include "afx/afxwin.h"
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -95,8 +96,17 @@ BOOL CKXInstanceDetailsGridWnd::HasPupdOnSelectedNets() {
     return FALSE;
 }
 
+// One selected row whose net bit carries a pull-up or pull-down, its own or one of an alias: the menu
+// then edits or views it. Several rows have nothing one dialog could show.
 BOOL CKXInstanceDetailsGridWnd::HasPupd() {
-    return HasPupdOnSelectedNets();
+    const std::vector<ROWCOL> selected = SelectedPinRows();
+    if (selected.size() != 1) return FALSE;
+    int msb = -1, lsb = -1;
+    INet* net = GetRowNet(selected.front(), msb, lsb);
+    if (!net || msb != lsb) return FALSE;
+    bool lu = false, ld = false, au = false, ad = false;
+    GetAssocCompAPI()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(msb), lu, ld, au, ad);
+    return lu || ld || au || ad ? TRUE : FALSE;
 }
 
 // Records the rows a pull-up/pull-down command acts on. Every row must be connected: open pins are
@@ -319,6 +329,31 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
     FillPupdColumn(NetIdsOf(bits));
 }
 
+// Several target rows take one automation pull-up only when their pins are not of both directions,
+// input and output (KXTABLE-103), and none of their bits is terminated (KXTABLE-114); NULL when they may.
+const char* CKXInstanceDetailsGridWnd::AutomationPupdRefusal() {
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(SelectedPinRows(), targets, FALSE, -1, -1);
+    if (targets.size() < 2) return nullptr;
+    bool input = false, output = false;
+    for (ROWCOL row : targets) {
+        const CString type = GetValueRowCol(row, Col(m_nColPinType));
+        input = input || type.CompareNoCase("Input") == 0;
+        output = output || type.CompareNoCase("Output") == 0;
+    }
+    if (input && output) return "KXTABLE-103";
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        for (int bit = std::max(msb, lsb); pin && bit >= std::min(msb, lsb); --bit) {
+            api.setInstTermBit(pin->bit(bit));
+            if (api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return "KXTABLE-114";
+        }
+    }
+    return nullptr;
+}
+
 // The automation road: checks the current cell's net bit and prepares the automation object, whose
 // AddPUPD sends the add command back.
 int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
@@ -330,6 +365,10 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
     if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW) {
         m_bAutomationTransactionOpen = 1;
         return 1;
+    }
+    if (const char* refusal = AutomationPupdRefusal()) {
+        CKXErrorHandler::MessageBoxOk(refusal);
+        return 0;
     }
     // The open pins are connected, and the pull-up added by the command the automation object sends
     // next, in one edit.

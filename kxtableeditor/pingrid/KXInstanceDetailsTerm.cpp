@@ -80,7 +80,8 @@ BOOL CKXInstanceDetailsGridWnd::CanAddTermination() {
         if (!instance || instance.containedDesign()) continue;
         int msb = -1, lsb = -1;
         const CString net = GetRowNetName(row, msb, lsb);
-        if (!net.IsEmpty() && CKXGenUtils::IsNC(net)) continue;
+        // A termination sits on a connected pin: an open pin or a no-connect net takes none.
+        if (!IsDiffPairRow(row) && (net.IsEmpty() || CKXGenUtils::IsNC(net))) continue;
         if (IsDiffPairRow(row) ? GetRowDPInstTerm(row) != nullptr : GetRowPinForAssoc(row, msb, lsb) != nullptr)
             return TRUE;
     }
@@ -583,7 +584,10 @@ BOOL CKXInstanceDetailsGridWnd::OnAssocCellDoubleClick(ROWCOL row, ROWCOL col) {
         return TRUE;
     }
     if (col == Col(m_nColPupd)) {
-        if (CanAddPupd() && AddConnectionsForPupd(FALSE, FALSE)) AddPupd();
+        if (CanAddPupd()) AddPupdOnOpenPins(FALSE, FALSE, [this] {
+                AddPupd();
+                return TRUE;
+            });
         SetSelection(nullptr);
         return TRUE;
     }

@@ -55,7 +55,7 @@ CKXColumnModel& CKXSignalDetailsGridWnd::Columns() {
 }
 
 int CKXSignalDetailsGridWnd::CharWidth() const {
-    return std::max(1, Width_LPtoDP(1000));
+    return CKXColumnModel::kCharWidth;
 }
 
 void CKXSignalDetailsGridWnd::InitColumnInfo() {
@@ -243,7 +243,7 @@ BOOL CKXSignalDetailsGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
 
 void CKXSignalDetailsGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
     CKXGridWnd::OnEndTracking(nRow, nCol, nTrackingMode, size);
-    Columns().TrackWidth(static_cast<int>(nCol), CGXGridCore::GetColWidth(nCol));
+    Columns().TrackWidth(*this, static_cast<int>(nCol));
     Columns().Broadcast(Columns().Columns());
 }
 
@@ -255,7 +255,7 @@ void CKXSignalDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
         // A border grabbed and let go without a move: the column fits its data rows (not the headers).
         if (col > 0 && col <= GetColCount() && GetRowCount() >= kFirstDataRow) {
             ResizeColWidthsToFit(CGXRange(kFirstDataRow, col, GetRowCount(), col), TRUE, GX_SMART);
-            Columns().TrackWidth(static_cast<int>(col), CGXGridCore::GetColWidth(col));
+            Columns().TrackWidth(*this, static_cast<int>(col));
             Columns().Broadcast(Columns().Columns());
         }
     }

@@ -1,6 +1,6 @@
 // A pull-up asked for on open pins: the pins first get new signals of their own, or one common signal
-// when the user says so, as one undoable step of their own that the journal replays; a cancelled
-// question changes nothing.
+// when the user says so, in the pull-up's own undo step, which the journal replays; a cancelled
+// question, a cancelled pull-up dialog or a refused pull-up leaves the pins open.
 #include "ConnEditFixture.h"
 
 namespace {
@@ -18,16 +18,20 @@ protected:
     }
 };
 
+constexpr const char* kPullupAnswer = "kx::answer dialog CKXPupdDlg ok type pullup dcnet VCC3V3 value 10k";
+
 TEST_F(OpenPins, OneCommonSignalWhenTheUserChoosesIt) {
     OpenTwoPins();
     const std::string opened = Saved();
     const int steps = Steps();
     Run("kx::answer dialog CKXOpenPinConnectionDlg ok common 1");
+    Run(kPullupAnswer);
     Run(kAddPullup);
     EXPECT_FALSE(Conn("U1 RST_N").empty());
     EXPECT_EQ(Conn("U1 RST_N"), Conn("U1 PGOOD"));
-    // The pull-up dialog was not answered: the connections stay as a step of their own.
+    // The connections and the pull-up are one step.
     EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
     const std::string edited = Saved();
     Run("undo");
     EXPECT_TRUE(Saved() == opened);
@@ -35,10 +39,33 @@ TEST_F(OpenPins, OneCommonSignalWhenTheUserChoosesIt) {
     EXPECT_TRUE(Saved() == edited);
 }
 
+// The pull-up dialog cancelled (here unanswered), or the pull-up refused: the pins stay open, no step and
+// no journal line is left.
+TEST_F(OpenPins, ACancelledOrRefusedPullupLeavesThePinsOpen) {
+    OpenTwoPins();
+    const std::string opened = Saved();
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    Run("kx::answer dialog CKXOpenPinConnectionDlg ok common 1");
+    Run(kAddPullup);
+    EXPECT_EQ(Conn("U1 RST_N"), "");
+    EXPECT_EQ(Conn("U1 PGOOD"), "");
+    EXPECT_EQ(SignalCell("PGOOD"), "");
+    EXPECT_EQ(Run("addPupd pin -type pullup -dcnet NOSUCH -common"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-217"});
+    EXPECT_EQ(Conn("U1 RST_N"), "");
+    EXPECT_EQ(Conn("U1 PGOOD"), "");
+    EXPECT_EQ(SignalCell("RST_N"), "");
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_TRUE(Saved() == opened);
+    EXPECT_EQ(JournalText(), journal);
+}
+
 TEST_F(OpenPins, ASignalOfItsOwnForEachPinOtherwise) {
     OpenTwoPins();
     const std::string original = Saved();
     Run("kx::answer dialog CKXOpenPinConnectionDlg ok common 0");
+    Run(kPullupAnswer);
     Run(kAddPullup);
     EXPECT_FALSE(Conn("U1 RST_N").empty());
     EXPECT_FALSE(Conn("U1 PGOOD").empty());
@@ -61,6 +88,7 @@ TEST_F(OpenPins, ADoubleClickOnOneOpenPinsPullupCellConnectsItAndReplays) {
     const std::string original = Saved();
     ASSERT_EQ(TypeSignal("RST_N", ""), "1");
     const int row = PinRow("RST_N");
+    Run(kPullupAnswer);
     Run("kx::click ccp " + std::to_string(row) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColPupd) +
         " double");
     const std::string net = Conn("U1 RST_N");

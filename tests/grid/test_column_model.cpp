@@ -82,8 +82,15 @@ TEST_F(ColumnModel, RebuildingGivesBackTheFormerDescriptorsAndDoesNotGrow) {
 }
 
 TEST_F(ColumnModel, SaveWritesTheCustomisedColumnsBackInCharacters) {
-    model.TrackWidth(3, 21 * 7);
-    model.TrackWidth(4, 99); // a fixed column keeps its width
+    CRecordingGrid grid;
+    SetUpGrid(grid);
+    grid.SetColCount(static_cast<ROWCOL>(model.Size() - 1));
+    // A width taken while the grid draws at 200% is kept as the width of 100%.
+    grid.SetZoom(200);
+    grid.SetColWidth(3, 3, 21 * 7);
+    grid.SetColWidth(4, 4, 99);
+    model.TrackWidth(grid, 3);
+    model.TrackWidth(grid, 4); // a fixed column keeps its width
     model.Save(7, true);
     const CStringArray& saved = CKXCustomizeAPI::getDefaultEntriesArray();
     ASSERT_EQ(saved.GetSize(), 3);

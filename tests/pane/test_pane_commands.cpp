@@ -7,6 +7,7 @@
 #include "shell/KXTableChildFrm.h"
 
 #include "grid/gxcommand.h"
+#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -320,6 +321,45 @@ TEST_F(PaneZoom, TheZoomDialogSetsTheZoomOfEveryGridOfTheActiveKind) {
     Run("kx::answer dialog CKXZoomDialog ok zoom big");
     Run("kx::menu 35093");
     EXPECT_EQ(Ccp()->GetActiveGrid()->GetZoom(), 150);
+}
+
+// The widths a zoom draws with are never the widths kept: the saved column layout, which the next
+// session starts from, holds the widths of 100%.
+TEST_F(PaneZoom, AZoomChangesWhatIsDrawnNeverTheSavedWidths) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    Run("selectWindow ccp");
+    const std::string before = Run("kx::widths ccp");
+    Run("kx::answer dialog CKXZoomDialog ok zoom 400");
+    EXPECT_EQ(Run("kx::menu 35093"), "1");
+    EXPECT_NE(Run("kx::widths ccp"), before);
+    Run("kx::answer dialog CKXZoomDialog ok zoom 150");
+    Run("kx::menu 35093");
+    Run("kx::answer question * no");
+    Run("kx::close");
+    ASSERT_EQ(Frame(), nullptr);
+    std::ifstream in(std::string(CKXCustomizeAPI::GetStorageDirectory().str()) + "/CCP.cust");
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(saved.find("PIN_NAME|Pin Name|14s|"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("DIFF_PAIR|Diff Pair|3s|"), std::string::npos) << saved;
+}
+
+// A zoom outside 10..400 is refused with a message; with the keyboard in the component list Zoom has
+// no grid to act on and is off.
+TEST_F(PaneZoom, AZoomOutOfRangeIsRefusedAndZoomIsOffOutsideThePane) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    Run("selectWindow ccp");
+    Messages();
+    for (const char* zoom : {"1000", "5", "-5"}) {
+        Run(std::string("kx::answer dialog CKXZoomDialog ok zoom ") + zoom);
+        Run("kx::menu 35093");
+        EXPECT_EQ(Ccp()->GetActiveGrid()->GetZoom(), 100) << zoom;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-480"}) << zoom;
+    }
+    Run("kx::focus clp");
+    EXPECT_EQ(Run("kx::menu 35093"), "0");
+    EXPECT_EQ(Run("kx::focus"), "clp");
 }
 
 } // namespace

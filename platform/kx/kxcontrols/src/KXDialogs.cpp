@@ -108,8 +108,14 @@ CKXZoomDialog::CKXZoomDialog(int zoom, CWnd* pParent) : CKXScriptedDialog("CKXZo
 void CKXZoomDialog::SetZoom(int zoom) { m_nZoom = std::clamp(zoom, kMinZoom, kMaxZoom); }
 
 int CKXZoomDialog::DoModal() {
-    int before = m_nZoom;
+    const int before = m_nZoom;
+    m_bOutOfRange = FALSE;
     if (!RunScripted()) {
+        m_nZoom = before;
+        return IDCANCEL;
+    }
+    if (m_bOutOfRange) {
+        // The dialog keeps the zoom it had: a value it cannot take is refused, never brought into range.
         m_nZoom = before;
         return IDCANCEL;
     }
@@ -121,6 +127,10 @@ void CKXZoomDialog::OnField(const CString& name, const CString& value) {
     errno = 0;
     char* end = nullptr;
     long v = std::strtol(value.GetString(), &end, 10);
-    if (end == value.GetString() || errno == ERANGE) return; // not a number: the zoom stays
-    SetZoom(static_cast<int>(std::clamp<long>(v, kMinZoom, kMaxZoom)));
+    if (end == value.GetString()) return; // not a number: the zoom stays
+    if (errno == ERANGE || v < kMinZoom || v > kMaxZoom) {
+        m_bOutOfRange = TRUE;
+        return;
+    }
+    SetZoom(static_cast<int>(v));
 }

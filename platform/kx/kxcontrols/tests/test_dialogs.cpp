@@ -87,10 +87,14 @@ TEST_F(DialogsTest, CommentsAndZoom) {
     AfxGetAnswerQueue().PushDialog("CKXZoomDialog", TRUE, {{"zoom", "abc"}});
     EXPECT_EQ(zoom.DoModal(), IDOK);
     EXPECT_EQ(zoom.GetZoom(), 150);
+    // A zoom outside 10..400 is refused, not brought into range: the dialog keeps its zoom.
     AfxGetAnswerQueue().PushDialog("CKXZoomDialog", TRUE, {{"zoom", "99999999999999999999"}});
-    zoom.DoModal();
+    EXPECT_EQ(zoom.DoModal(), IDCANCEL);
     EXPECT_EQ(zoom.GetZoom(), 150);
     AfxGetAnswerQueue().PushDialog("CKXZoomDialog", TRUE, {{"zoom", "-5"}});
-    zoom.DoModal();
-    EXPECT_EQ(zoom.GetZoom(), CKXZoomDialog::kMinZoom);
+    EXPECT_EQ(zoom.DoModal(), IDCANCEL);
+    EXPECT_EQ(zoom.GetZoom(), 150);
+    AfxGetAnswerQueue().PushDialog("CKXZoomDialog", TRUE, {{"zoom", "401"}});
+    EXPECT_EQ(zoom.DoModal(), IDCANCEL);
+    EXPECT_EQ(zoom.GetZoom(), 150);
 }

@@ -111,13 +111,15 @@ protected:
     void OnField(const CString& name, const CString& value) override;
 };
 
-// The zoom chooser; DoModal returns IDOK (GetZoom gives the percentage) or IDCANCEL.
+// The zoom chooser; DoModal returns IDOK (GetZoom gives the percentage) or IDCANCEL. A zoom entered
+// outside kMinZoom..kMaxZoom is refused (IDCANCEL, the zoom unchanged; IsOutOfRange tells the caller).
 class CKXZoomDialog : public CKXScriptedDialog {
 public:
     explicit CKXZoomDialog(int zoom = 100, CWnd* pParent = nullptr);
     int DoModal();
     int GetZoom() const { return m_nZoom; }
     void SetZoom(int zoom);
+    BOOL IsOutOfRange() const { return m_bOutOfRange; }
 
     static constexpr int kMinZoom = 10;
     static constexpr int kMaxZoom = 400;
@@ -127,4 +129,5 @@ protected:
 
 private:
     int m_nZoom = 100;
+    BOOL m_bOutOfRange = FALSE;
 };
