@@ -12,6 +12,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_hostile.cpp
   test_random_edits.cpp
   test_edit_contract.cpp
+  test_edit_targets.cpp
   test_list_edits.cpp
   test_views.cpp
   test_list_pane_calls.cpp

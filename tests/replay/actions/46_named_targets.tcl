@@ -1,0 +1,13 @@
+# A host delete of a name no component has deletes nothing and journals nothing; a Delete after a
+# second selection in a signal grid disconnects the row selected last, and its undo takes it back.
+kx::show clp U1
+check "delete of an unknown name" [kx::notify INT_MSG_DELETE_INSTANCE -text NOPE] 0
+checkMessages KXPANE-189
+kx::show slp PG
+kx::select ccp 5 6
+kx::select ccp 7 6
+kx::pane Delete
+check "the second row's pin" [lsearch -inline [split [kx::netlist] \n] {R2 B *}] {}
+check "the first row's pin" [lsearch -inline [split [kx::netlist] \n] {U1 PGOOD *}] {U1 PGOOD PG}
+check "undo" [undo] 1
+checkMessages

