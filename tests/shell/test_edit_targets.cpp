@@ -150,4 +150,38 @@ TEST_F(EditTargets, ADeleteAfterASecondSelectionInASignalGridDisconnectsTheSecon
     EXPECT_EQ(JournalText().find("SelectInstanceCol(\"U1\""), std::string::npos) << JournalText();
 }
 
+// ------------------------------------------------------------------ the host's rename moves comments
+
+TEST_F(EditTargets, CommentsMovedByAHostRenameAreJournalledAndReplay) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U2");
+    ASSERT_EQ(Run("addComment pin {clock in} CLK"), "1");
+    const size_t start = JournalText().size();
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1");
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U12:U7 0");
+    const std::string journal = JournalText().substr(start);
+    EXPECT_NE(journal.find(".Clp().PreserveComments(\"U2\",\"U12\",1)"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".Clp().PreserveComments(\"U12\",\"U7\",0)"), std::string::npos) << journal;
+    // Nothing to move journals nothing.
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT NONE:U8 1");
+    EXPECT_EQ(JournalText().find("NONE"), std::string::npos);
+    ASSERT_EQ(Run("saveDesign"), "1");
+    const std::string saved = CommentsFile();
+    ASSERT_NE(saved.find("U7"), std::string::npos) << saved;
+
+    // The journal's lines make the same moves on the comments as they were before.
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("undo"), "1"); // the comment's addition
+    const fs::path file = m_dir / "moves.vbs";
+    std::ofstream(file, std::ios::binary) << "set board = RMX.GetActiveTab()\n"
+                                          << "call board.Clp().PreserveComments(\"U2\",\"U12\",1)\n";
+    ASSERT_EQ(Run("addComment pin {clock in} CLK"), "1");
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+    EXPECT_EQ(Run("saveDesign"), "1");
+    EXPECT_NE(CommentsFile().find("U12"), std::string::npos) << CommentsFile();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("saveDesign"), "1");
+    EXPECT_EQ(CommentsFile().find("U12"), std::string::npos) << CommentsFile();
+}
+
 } // namespace

@@ -11,3 +11,13 @@ check "the second row's pin" [lsearch -inline [split [kx::netlist] \n] {R2 B *}]
 check "the first row's pin" [lsearch -inline [split [kx::netlist] \n] {U1 PGOOD *}] {U1 PGOOD PG}
 check "undo" [undo] 1
 checkMessages
+# The host renamed U2 to U12 and back: the comments of its pins move with it each time, as an undo
+# step the first time and without one the second.
+kx::show clp U2
+check "a comment on U2" [addComment pin {clock in} CLK] 1
+check "moved to U12" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1] 0
+check "moved back" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U12:U2 0] 0
+check "moved to U12 again" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1] 0
+check "undo of the move" [undo] 1
+check "moved to U13" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U13 1] 0
+checkMessages
