@@ -184,4 +184,27 @@ TEST_F(EditTargets, CommentsMovedByAHostRenameAreJournalledAndReplay) {
     EXPECT_EQ(CommentsFile().find("U12"), std::string::npos) << CommentsFile();
 }
 
+// ------------------------------------------------------------------ the instance connectivity dialog
+
+TEST_F(EditTargets, AnAutomaticNameCounterOutOfRangeIsRefusedWithAMessage) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const auto before = Netlist();
+    Messages();
+    // The dialog does not open.
+    EXPECT_EQ(Run("kx::instconn R2 2147483647"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-281"});
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    // The last number is given once; the name after it would be out of range and connects nothing.
+    Run("kx::answer dialog CKXInstConnDlg ok pins A fx 35255");
+    Run("kx::answer dialog CKXInstConnDlg ok pins B fx 35255");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    EXPECT_EQ(Run("kx::instconn R2 2147483646"), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-281"});
+    const auto made = Minus(Netlist(), before);
+    EXPECT_EQ(made, std::vector<std::string>{"R2 A signal_2147483647"});
+    for (const std::string& line : Netlist())
+        EXPECT_EQ(line.find("signal_-"), std::string::npos) << line;
+}
+
 } // namespace

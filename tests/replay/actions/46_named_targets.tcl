@@ -21,3 +21,13 @@ check "moved to U12 again" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1] 0
 check "undo of the move" [undo] 1
 check "moved to U13" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U13 1] 0
 checkMessages
+# The instance connectivity dialog's automatic names stop at the counter's last number.
+check "counter out of range" [kx::instconn R2 2147483647] 0
+checkMessages KXTABLE-281
+kx::answer dialog CKXInstConnDlg ok pins A fx 35255
+kx::answer dialog CKXInstConnDlg ok pins B fx 35255
+kx::answer dialog CKXInstConnDlg ok
+check "the last automatic name" [kx::instconn R2 2147483646] 1
+checkMessages KXTABLE-281
+check "named" [lsearch -inline [split [kx::netlist] \n] {R2 A *}] {R2 A signal_2147483647}
+check "undo the dialog" [undo] 1
