@@ -207,4 +207,32 @@ TEST_F(EditTargets, AnAutomaticNameCounterOutOfRangeIsRefusedWithAMessage) {
         EXPECT_EQ(line.find("signal_-"), std::string::npos) << line;
 }
 
+// ------------------------------------------------------------------ new associated parts
+
+TEST_F(EditTargets, ANewAssociatedPartTakesNoReferenceDesignatorAnotherPartHas) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U2");
+    ASSERT_EQ(Run("kx::select ccp 20 7"), "1"); // CLK on MCLK
+    Run("kx::pane InitTermination Series");
+    ASSERT_EQ(Run("kx::pane AddTermination"), "1");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    // Every designator of the saved board: the parts' (LOCATION) and the associated components' slots.
+    std::ifstream in(m_demo / "board.sch.design");
+    std::multiset<std::string> placed, associated;
+    for (std::string line; std::getline(in, line);) {
+        const size_t quote = line.find('"');
+        if (quote == std::string::npos) continue;
+        const std::string value = line.substr(quote + 1, line.find('"', quote + 1) - quote - 1);
+        if (line.find(" LOCATION ") != std::string::npos) placed.insert(value);
+        if (line.find(".REFDES ") != std::string::npos) associated.insert(value);
+    }
+    ASSERT_TRUE(placed.count("R1") && placed.count("R2"));
+    ASSERT_EQ(associated.size(), 2u);
+    for (const std::string& ref : associated) {
+        EXPECT_EQ(placed.count(ref), 0u) << ref;
+        EXPECT_EQ(associated.count(ref), 1u) << ref;
+    }
+}
+
 } // namespace

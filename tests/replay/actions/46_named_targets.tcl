@@ -31,3 +31,9 @@ check "the last automatic name" [kx::instconn R2 2147483646] 1
 checkMessages KXTABLE-281
 check "named" [lsearch -inline [split [kx::netlist] \n] {R2 A *}] {R2 A signal_2147483647}
 check "undo the dialog" [undo] 1
+# A new termination's part takes a designator no part of the board has (R1 and R2 are resistors).
+kx::show clp U2
+check "select CLK" [kx::select ccp 20 7] 1
+kx::pane InitTermination Series
+check "terminate CLK" [kx::pane AddTermination] 1
+checkMessages
