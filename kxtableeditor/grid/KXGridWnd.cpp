@@ -493,7 +493,7 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
     // The cell the user made current while the grid stayed active is the one it comes back to: an
     // automation call or a menu acts on the newest selection, never on a cell kept from before it.
     ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
-    if (GetCurrentCell(curRow, curCol)) {
+    if (IsActiveGrid() && GetCurrentCell(curRow, curCol)) {
         m_nSavedRow = curRow;
         m_nSavedCol = curCol;
     }

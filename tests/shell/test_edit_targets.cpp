@@ -235,4 +235,29 @@ TEST_F(EditTargets, ANewAssociatedPartTakesNoReferenceDesignatorAnotherPartHas) 
     }
 }
 
+// The dialog connects in a grid of its own: its journal replays whatever the pane's filter hides.
+TEST_F(EditTargets, TheDialogsConnectionsReplayPastAPaneFilter) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const size_t start = JournalText().size();
+    Run("kx::show clp R2");
+    ASSERT_EQ(Run("kx::edit ccp 4 5 X*"), "1"); // Pin Number: no row shows
+    Run("kx::answer dialog CKXInstConnDlg ok pins A signal IC_NET");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn R2"), "1");
+    const auto recorded = Netlist();
+    ASSERT_TRUE(recorded.count("R2 A IC_NET"));
+    const std::string journal = JournalText().substr(start);
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp R2");
+    ASSERT_EQ(Run("kx::edit ccp 4 5 X*"), "1");
+    const fs::path file = m_dir / "dialog.vbs";
+    std::ofstream(file, std::ios::binary) << "set board = RMX.GetActiveTab()\n" << journal;
+    Messages();
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_EQ(Netlist(), recorded) << journal;
+}
+
 } // namespace

@@ -37,3 +37,12 @@ check "select CLK" [kx::select ccp 20 7] 1
 kx::pane InitTermination Series
 check "terminate CLK" [kx::pane AddTermination] 1
 checkMessages
+# The instance connectivity dialog connects a pin the pane's filter hides; the filter is cleared after.
+kx::show clp R2
+check "filter out every row" [kx::edit ccp 4 5 X*] 1
+kx::answer dialog CKXInstConnDlg ok pins A signal REPLAY_FILTERED
+kx::answer dialog CKXInstConnDlg ok
+check "dialog past the filter" [kx::instconn R2] 1
+check "connected" [lsearch -inline [split [kx::netlist] \n] {R2 A *}] {R2 A REPLAY_FILTERED}
+check "clear the filter" [kx::edit ccp 4 5 *] 1
+checkMessages
