@@ -260,4 +260,55 @@ TEST_F(EditTargets, TheDialogsConnectionsReplayPastAPaneFilter) {
     EXPECT_EQ(Netlist(), recorded) << journal;
 }
 
+// ------------------------------------------------------------------ two windows on one design
+
+class TwoWindows : public EditTargets {
+protected:
+    // Window 1 (open mode 1) connects two pins in one edit, window 2 (open mode 3) places a component.
+    void EditInBoth() {
+        ASSERT_TRUE(Open("demo.board:sch", 1));
+        m_saved = Netlist();
+        Run("kx::show clp U1");
+        ASSERT_NE(Run("addConnection pin C1,C2 CLK"), "0");
+        m_connected = Netlist();
+        ASSERT_TRUE(Open("demo.board:sch", 3));
+        ASSERT_EQ(Run("kx::drop clp component demo.CONN10:sym"), "1");
+        ASSERT_NE(Run("kx::window clp").find("U3"), std::string::npos);
+    }
+    static size_t Count(const std::string& text, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    }
+    std::set<std::string> m_saved, m_connected;
+};
+
+TEST_F(TwoWindows, AnUndoAfterAnotherWindowsEditJournalsEveryLineOfItsEdit) {
+    EditInBoth();
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    const size_t start = JournalText().size();
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), m_saved);
+    // The edit journalled one connection per pin: its undo is as many steps on replay.
+    EXPECT_EQ(Count(JournalText().substr(start), ".Undo()"), 2u) << JournalText().substr(start);
+}
+
+TEST_F(TwoWindows, ASecondWindowClosedWithoutSavingTakesBackItsOwnEdits) {
+    EditInBoth();
+    const size_t start = JournalText().size();
+    Run("kx::answer question KXCOMMON-101 no");
+    ASSERT_EQ(Run("kx::close"), "1");
+    // The first window is left, with its own edit; the component placed in the second is gone.
+    EXPECT_EQ(Run("kx::window clp").find("U3"), std::string::npos);
+    EXPECT_EQ(Netlist(), m_connected);
+    const std::string journal = JournalText().substr(start);
+    EXPECT_LT(journal.find(".Undo()"), journal.find(".Close(False)")) << journal;
+    // What the first window undoes gives the saved design back.
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), m_saved);
+    EXPECT_EQ(Run("undo"), "0");
+}
+
 } // namespace

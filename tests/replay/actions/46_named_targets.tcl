@@ -46,3 +46,20 @@ check "dialog past the filter" [kx::instconn R2] 1
 check "connected" [lsearch -inline [split [kx::netlist] \n] {R2 A *}] {R2 A REPLAY_FILTERED}
 check "clear the filter" [kx::edit ccp 4 5 *] 1
 checkMessages
+# Two windows on one design: an edit of two journal lines in the first, a component placed in the
+# second, the first's undo and redo (two lines each), then the second closed without saving takes back
+# its component; the first keeps its edit until it undoes it.
+kx::show clp U1
+check "connect two pins" [expr {[addConnection pin C1,C2 CLK] != 0}] 1
+check "second window" [kx::open demo.board:sch 3] 1
+check "place a component" [kx::drop clp component demo.CONN10:sym] 1
+check "first window" [kx::tab 1] 1
+check "undo the connections" [undo] 1
+check "redo the connections" [redo] 1
+check "second window again" [kx::tab 2] 1
+kx::answer question KXCOMMON-101 no
+check "close unsaved" [kx::close] 1
+check "the component went" [string first U3 [kx::window clp]] -1
+check "the first window's edit stays" [lsearch -inline [split [kx::netlist] \n] {U1 CLK_P *}] {U1 CLK_P C1}
+check "undo in the first window" [undo] 1
+checkMessages KXCOMMON-101
