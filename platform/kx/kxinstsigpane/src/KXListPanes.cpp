@@ -443,7 +443,8 @@ int CKXInstancePaneGrid::MoveInstanceComments(const CString& first, const CStrin
     CCommonInterface* history = bUndo ? m_pView->GetDetailsViewPtr() : nullptr;
     if (history) history->AddUndoCommand(nullptr, new CKXMoveCommentsCmd(m_pView, first, second, pins), gxDo, 0);
     // The move is the design's comments changing: a replay makes it again.
-    if (auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView)) pane->JournalCommentMove(first, second, bUndo);
+    if (auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView))
+        pane->JournalCommentMove(first, second, bUndo);
     return moved;
 }
 
