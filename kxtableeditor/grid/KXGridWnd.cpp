@@ -493,6 +493,13 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
         CGXGridWnd::OnActivateGrid(bActivate);
         return;
     }
+    // The cell the user made current while the grid stayed active is the one it comes back to: an
+    // automation call or a menu acts on the newest selection, never on a cell kept from before it.
+    ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
+    if (IsActiveGrid() && GetCurrentCell(curRow, curCol)) {
+        m_nSavedRow = curRow;
+        m_nSavedCol = curCol;
+    }
     CPoint pt;
     // A click activates the grid on the cell under the pointer; a script's call keeps its cell.
     if (!s_nScriptedActivation && GetCursorPos(&pt)) {

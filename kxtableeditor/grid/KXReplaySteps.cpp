@@ -4,6 +4,7 @@
 
 namespace {
 int g_noted = 0;
+IKXReplayStepsHolder* g_holder = nullptr; // the history that opened the newest step
 } // namespace
 
 void KXNoteReplaySteps(int steps) {
@@ -16,4 +17,20 @@ int KXTakeReplaySteps() {
     const int steps = g_noted;
     g_noted = 0;
     return steps;
+}
+
+void KXReplayStepsOpenedBy(IKXReplayStepsHolder* holder) {
+    KXHandOverReplaySteps();
+    g_holder = holder;
+}
+
+void KXHandOverReplaySteps() {
+    const int steps = KXTakeReplaySteps();
+    if (g_holder && steps > 0) g_holder->TakeReplaySteps(steps);
+}
+
+void KXForgetReplayStepsHolder(const IKXReplayStepsHolder* holder) {
+    if (g_holder != holder) return;
+    KXTakeReplaySteps();
+    g_holder = nullptr;
 }

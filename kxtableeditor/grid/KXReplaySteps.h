@@ -1,8 +1,8 @@
 // How many undo steps the replay of an edit's journal lines makes. An edit is one undo step here, but
 // when it journals one call per row (a connect, a delete, a swap written as the connections it made),
-// its replay makes one step per call. The edit notes the count after writing its lines; the pane gives
-// it to the step, and the undo or redo of that step journals as many Undo() or Redo() calls, so that a
-// replayed journal takes back exactly what the user took back.
+// its replay makes one step per call. The edit notes the count after writing its lines; the history
+// that opened the edit's step takes it, and the undo or redo of that step journals as many Undo() or
+// Redo() calls, so that a replayed journal takes back exactly what the user took back.
 #pragma once
 
 // Notes the number of calls, each a step of its own on replay, that the edit just journalled (the
@@ -10,3 +10,20 @@
 void KXNoteReplaySteps(int steps);
 // The number noted since the last call (0 when none), and forgets it.
 int KXTakeReplaySteps();
+
+// An undo history that takes the counts of the edits of its steps.
+class IKXReplayStepsHolder {
+public:
+    // The count noted for the edit of the holder's newest step.
+    virtual void TakeReplaySteps(int steps) = 0;
+
+protected:
+    ~IKXReplayStepsHolder() = default;
+};
+// The holder opened a step: what was noted before goes to the holder of the step before (another
+// window's history, when the user edits in two windows), and what is noted next is this holder's.
+void KXReplayStepsOpenedBy(IKXReplayStepsHolder* holder);
+// Gives what was noted to the holder of the newest step (before an undo or redo reads its count).
+void KXHandOverReplaySteps();
+// A holder that goes takes nothing more.
+void KXForgetReplayStepsHolder(const IKXReplayStepsHolder* holder);

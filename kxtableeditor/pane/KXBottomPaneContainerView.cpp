@@ -133,6 +133,7 @@ CKXBottomPaneContainerView::CKXBottomPaneContainerView()
 }
 
 CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
+    KXForgetReplayStepsHolder(this);
     Unsubscribe();
     SaveColumnCustomizations();
     m_shownGrids.clear();
@@ -185,7 +186,8 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     if (!join) m_redoAtOpenStep = std::move(m_redo);
     m_redo.clear();
     if (!join) {
-        TakeReplaySteps();
+        // What was noted so far belongs to the step before (this window's or another's).
+        KXReplayStepsOpenedBy(this);
         m_undo.emplace_back();
         m_nStepsAtRedoStash = m_undo.size();
         m_editStartInOpenStep.clear();
@@ -219,8 +221,7 @@ void CKXBottomPaneContainerView::RollBackEditOf(CGXGridCore* grid) {
     if (stashedByIt) m_redo = std::move(m_redoAtOpenStep);
 }
 
-void CKXBottomPaneContainerView::TakeReplaySteps() {
-    const int steps = KXTakeReplaySteps();
+void CKXBottomPaneContainerView::TakeReplaySteps(int steps) {
     if (steps > 1 && !m_undo.empty()) m_undo.back().replaySteps = steps;
 }
 
@@ -335,7 +336,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     // An edit held open for a command that has not come is no step: it goes before the undo or redo.
     CKXGridEdit::DiscardWaiting();
     // Nothing to carry out leaves nothing to replay: an empty step is not journalled.
-    TakeReplaySteps();
+    KXHandOverReplaySteps();
     if (m_bInUndo || from.empty()) return FALSE;
     CWaitCursor wait;
     m_bInUndo = TRUE;

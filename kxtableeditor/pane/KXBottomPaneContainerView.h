@@ -8,6 +8,7 @@
 #include "afx/afx.h"
 #include "afx/afxdisp.h"
 #include "grid/KXEditResult.h"
+#include "grid/KXReplaySteps.h"
 #include "grid/KXGridKind.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
@@ -57,7 +58,8 @@ struct CKXNewNetData {
 class CKXBottomPaneContainerView : public CView,
                                    public CCommonInterface,
                                    public IKXGridSite,
-                                   public IKXConnectivityPane {
+                                   public IKXConnectivityPane,
+                                   public IKXReplayStepsHolder {
     DECLARE_DYNCREATE(CKXBottomPaneContainerView)
 public:
     CKXBottomPaneContainerView();
@@ -710,7 +712,7 @@ private:
         int replaySteps = 1; // steps the replay of the edit's journal lines makes (KXReplaySteps.h)
     };
     // Gives the newest step the replay steps its edit noted.
-    void TakeReplaySteps();
+    void TakeReplaySteps(int steps) override;
     BOOL RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type, const char* comment,
                  const char* call);
     // Takes back what of a step ran before one of its commands failed.

@@ -17,6 +17,7 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 
 #include <algorithm>
+#include <string>
 #include <sstream>
 
 namespace {
@@ -160,10 +161,15 @@ void CKXInstConnDlg::AddSignals() {
 
 CString CKXInstConnDlg::GetNewAutoName() {
     CString name;
-    // A name a net already has would join that net: the counter moves on past it.
-    do
+    // A name a net already has would join that net: the counter moves on past it, never beyond its range
+    // (an empty name connects nothing).
+    do {
+        if (m_nAutoName >= kLastAutoName) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-281", std::to_string(m_nAutoName).c_str());
+            return CString();
+        }
         name.Format("signal_%d", ++m_nAutoName);
-    while (m_design && m_design.net(name.GetString()).net());
+    } while (m_design && m_design.net(name.GetString()).net());
     return name;
 }
 
@@ -409,6 +415,10 @@ int KXRunInstanceConnectivityDialog(CWnd* frameWnd, const char* instance, int au
     auto* frame = dynamic_cast<CKXTableChildFrm*>(frameWnd);
     CKXTableDoc* doc = frame ? frame->GetTableDoc() : nullptr;
     if (!doc || !instance) return -1;
+    if (autoNameCounter < 0 || autoNameCounter >= CKXInstConnDlg::kLastAutoName) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-281", std::to_string(autoNameCounter).c_str());
+        return IDCANCEL;
+    }
     const CDesignContext design = doc->GetDesignContext();
     const CInstanceContext inst = design ? design.instance(instance) : CInstanceContext();
     if (!inst.instance()) return -1;

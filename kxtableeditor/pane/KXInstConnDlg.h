@@ -14,6 +14,8 @@
 // when no answer is left the dialog is cancelled.
 #pragma once
 
+#include <climits>
+
 #include "afx/afxdlg.h"
 #include "grid/secctrl.h"
 #include "kxcommon/TclArgs.h"
@@ -55,6 +57,8 @@ public:
     CKXGridWnd* GetCCPTabWnd() const { return m_pGrid; }
     // "signal_N" for the next counter value that names no net of the design yet.
     CString GetNewAutoName();
+    // The highest automatic-name counter: the number of the last "signal_N" a dialog can make.
+    static constexpr int kLastAutoName = INT_MAX;
     int GetAutoNameCounter() const { return m_nAutoName; }
     void AddSignalToSignalCombos(const CString& name, DWORD_PTR data);
     void AddSignals();

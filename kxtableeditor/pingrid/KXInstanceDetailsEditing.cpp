@@ -311,8 +311,11 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount() && !found; ++row)
         if (GetValueRowCol(row, keyCol) == wanted) found = row;
     if (!found) return FALSE;
-    // A bit folded into its bus row: open the bus so that the row shows.
+    // A bit folded into its bus row: open the bus so that the row shows. A row the row filter hides was
+    // shown where the call was made (a dialog's own grid): the filter goes, so that the call reaches it.
     if (IsRowHidden(found)) ExpandPin(GetValueRowCol(found, Col(m_nColPinName)));
+    if (IsRowHidden(found) && ClearRowFilter() && IsRowHidden(found))
+        ExpandPin(GetValueRowCol(found, Col(m_nColPinName)));
     SetCurrentCell(found, Col(col), kSmartInView);
     SelectRange(CGXRange(found, Col(col)), TRUE, TRUE);
     return TRUE;

@@ -2,6 +2,7 @@
 // function groups) and the column modes of several grids side by side. Rows
 // are only hidden and shown, never removed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXRowFilter.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridScopes.h"
@@ -60,6 +61,17 @@ void CKXInstanceDetailsGridWnd::ClearColumnFilter(ROWCOL col) {
     if (col == 0 || col > GetColCount()) return;
     WriteFilterCell(col, kNoFilterPattern);
     FilterRowsAsUser(col);
+}
+
+bool CKXInstanceDetailsGridWnd::ClearRowFilter() {
+    bool cleared = false;
+    for (int c = std::min(m_nColCount - 1, static_cast<int>(GetColCount())); c >= 1; --c) {
+        if (KXRowFilter::IsMatchAll(FilterPatternOf(c, 0))) continue;
+        WriteFilterCell(Col(c), kNoFilterPattern);
+        cleared = true;
+    }
+    if (cleared) FilterRows(0);
+    return cleared;
 }
 
 void CKXInstanceDetailsGridWnd::FilterRowsAsUser(ROWCOL col) {

@@ -944,6 +944,8 @@ public:
     BOOL OnFilterCellChanged(CString columnName, CString pattern);
     // The filter cell of the column back to "*" (Delete on it), its rows shown again.
     void ClearColumnFilter(ROWCOL col);
+    // Every filter cell back to "*", the rows shown again; false when no column filtered anything.
+    bool ClearRowFilter();
     void WriteFilterCell(ROWCOL col, const CString& pattern);
     // Filters the rows after the user's own change of the column's filter cell (journalled).
     void FilterRowsAsUser(ROWCOL col);

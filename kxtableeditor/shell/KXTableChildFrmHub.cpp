@@ -371,10 +371,15 @@ LRESULT CKXTableChildFrm::OnDeleteInstance(WPARAM, LPARAM lParam) {
                                               : static_cast<CKXComponentListGrid*>(InstanceGrid());
     if (!g) return 0;
     g->RemoveSelection();
-    g->SelectObject(name, 1);
+    // A name no row has deletes nothing: the row current before must not stand in for it.
+    if (!g->SelectObject(name, 1)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-189", name);
+        return 0;
+    }
     // Only a deletion that happened marks the document modified.
-    if (g->DeleteCurSelInstance(OpenMode() == eOpenModePhysical ? 0 : 1)) SetDocumentModified(TRUE);
-    return 0;
+    if (!g->DeleteCurSelInstance(OpenMode() == eOpenModePhysical ? 0 : 1)) return 0;
+    SetDocumentModified(TRUE);
+    return 1;
 }
 
 LRESULT CKXTableChildFrm::OnRenameInstance(WPARAM wParam, LPARAM lParam) {

@@ -390,13 +390,22 @@ void CKXTableDoc::CloseBlockCommand() {
     }
     // A close that drops the window's edits replays as one that does not save.
     const bool dropped = m_bSaveOnClose != 1 && IsModified();
+    // The last window of a design that closes unsaved leaves the design as it was saved; while another
+    // window shows the design, this window's own edits are undone (journalled, so a replay does the
+    // same) and the other window's stay.
+    IDesign* rollBack = master && !IsShownElsewhere(master) ? master : nullptr;
+    if (dropped && master && !rollBack) TakeBackOwnEdits();
     Journal("\n\n ' --- Close Current Block ---\n",
             "\ncall " + GetJournalHandle() + (dropped ? ".Close(False)" : ".Close()"));
-    // The last window of a design that closes unsaved leaves the design as it was saved; a design that
-    // another window still shows keeps its edits with that window.
-    IDesign* rollBack = master && !IsShownElsewhere(master) ? master : nullptr;
     CKXDocument::OnCloseDocument(); // destroys the frame and this document
     if (rollBack) CKXDesignChangeLog::RollBack(rollBack);
+}
+
+void CKXTableDoc::TakeBackOwnEdits() {
+    CKXTableChildFrm* frame = GetChildFrame();
+    IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
+    while (pane && pane->PerformUndo()) {
+    }
 }
 
 bool CKXTableDoc::IsShownElsewhere(const IDesign* design) const {

@@ -42,6 +42,8 @@ public:
     void CloseBlockCommand();
     // Whether another window shows the design.
     bool IsShownElsewhere(const IDesign* design) const;
+    // Undoes the window's steps, newest first, up to the first that cannot be undone (which says so).
+    void TakeBackOwnEdits();
     // Save As without a dialog, to a library and block name; TRUE when done.
     BOOL SaveBlockAs(const CString& library, const CString& blockName);
     // TRUE from the start of closing on: a "closeDesign" that arrives while the

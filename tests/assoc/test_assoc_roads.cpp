@@ -323,7 +323,8 @@ TEST_F(Assoc, SignalGridTerminationEditsJournalAndReplay) {
     Run("kx::pane SelectTerminationCol U1 C10");
     EXPECT_EQ(Run("kx::pane ChangeDelay 4ns"), "1");
     EXPECT_EQ(Run("kx::pane ChangeDelay 4ns"), "0"); // the same delay: no change, no step
-    EXPECT_EQ(Run("editTermination pin -oldrefdes R1 -newrefdes R9 -k [list TOL=1% {NOTE=a b}] -delay 5ns"), "1")
+    // The board's resistors are R1 and R2: the new part is R3.
+    EXPECT_EQ(Run("editTermination pin -oldrefdes R3 -newrefdes R9 -k [list TOL=1% {NOTE=a b}] -delay 5ns"), "1")
         << ::testing::PrintToString(Messages());
     // The automation road on the other pin of PG.
     Run("kx::pane SelectTerminationCol R2 2");
@@ -337,7 +338,7 @@ TEST_F(Assoc, SignalGridTerminationEditsJournalAndReplay) {
     EXPECT_NE(edited.find("NOTE=a b"), std::string::npos);
     const std::string journal = JournalText();
     for (const char* form : {".Slp().Select(\"PG\")", "SelectTerminationCol(\"U1\",\"C10\")", "InitTermination(\"type=Series",
-                             "AddTermination()", "ChangeDelay(\"4ns\")", "EditTermination(\"-oldrefdes R1 -newrefdes R9",
+                             "AddTermination()", "ChangeDelay(\"4ns\")", "EditTermination(\"-oldrefdes R3 -newrefdes R9",
                              "SelectTerminationCol(\"R2\",\"2\")", "ConnectivityPane().Delete()"})
         EXPECT_NE(journal.find(form), std::string::npos) << form << "\n" << journal;
     EXPECT_EQ(Steps(), 5);

@@ -688,6 +688,20 @@ TEST_F(GridWnd, AClickIntoACellControlKeepsTheSelection) {
     EXPECT_FALSE(g.m_bKeepSelection);
 }
 
+// A call that activates the grid again while it is active (every automation call does) keeps the cell
+// the user moved to, not the one kept from the grid's last activation.
+TEST_F(GridWnd, ActivationOfAnActiveGridKeepsItsNewestCell) {
+    SetUpGrid(grid, 4, 3);
+    SetCursorPos(-100, -100);
+    grid.SetCurrentCell(6, 1);
+    grid.OnActivateGrid(TRUE);
+    grid.SetCurrentCell(8, 2);
+    grid.SelectRange(CGXRange(8, 2), TRUE);
+    grid.OnActivateGrid(TRUE);
+    EXPECT_TRUE(grid.IsCurrentCell(8, 2));
+    EXPECT_TRUE(grid.IsCellSelected(8, 2));
+}
+
 TEST_F(GridWnd, ActivationReportsAndRestoresTheCell) {
     SetUpGrid(grid, 4, 3);
     SetCursorPos(-100, -100); // the mouse is elsewhere

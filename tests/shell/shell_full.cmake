@@ -14,6 +14,7 @@ list(APPEND SHELL_TEST_SOURCES
   random_session_roads.cpp
   random_session_checks.cpp
   test_edit_contract.cpp
+  test_edit_targets.cpp
   test_list_edits.cpp
   test_views.cpp
   test_list_pane_calls.cpp

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <set>
+#include <vector>
 
 namespace kxassoc {
 
@@ -310,9 +312,9 @@ bool decodeSettings(const std::string& text, Settings& s, std::string& error) {
     return true;
 }
 
-std::map<std::string, int> usedRefDes(IDesign* design) {
-    std::map<std::string, int> used;
-    if (!design) return used;
+namespace {
+// The designators of the associated components attached in one design.
+void addAssociatedRefDes(IDesign* design, std::map<std::string, int>& used) {
     for (IDTInstance* dt : design->beginDTInstance()) {
         if (!dt || !dt->isAlive()) continue;
         // Only the designators are read: this runs over every component of the design.
@@ -320,6 +322,28 @@ std::map<std::string, int> usedRefDes(IDesign* design) {
         for (int i = 0; i < count; ++i) {
             std::string r = prop(dt, "SLOT" + std::to_string(i) + ".REFDES");
             if (!r.empty()) ++used[r];
+        }
+    }
+}
+} // namespace
+
+std::map<std::string, int> usedRefDes(IDesign* design) {
+    std::map<std::string, int> used;
+    if (!design) return used;
+    // The design and every block below it, each once: the placed parts' designators (LOCATION) and the
+    // associated components'.
+    std::vector<IDesign*> designs{design};
+    std::set<IDesign*> seen{design};
+    for (size_t k = 0; k < designs.size(); ++k) {
+        addAssociatedRefDes(designs[k], used);
+        for (IInstance* inst : designs[k]->beginInstance()) {
+            if (!inst || !inst->isAlive()) continue;
+            if (IDesign* inner = inst->containedDesign()) {
+                if (seen.insert(inner).second) designs.push_back(inner);
+                continue;
+            }
+            std::unique_ptr<CPQPropertyData> location(inst->findProperty("LOCATION"));
+            if (location && *location->value()) ++used[location->value()];
         }
     }
     return used;

@@ -40,6 +40,7 @@ BEGIN_DISPATCH_MAP(CKXInstancePaneContainerView, CKXListPaneView)
 DISP_FUNCTION(CKXInstancePaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXInstancePaneContainerView, "MarkAsCodesign", MarkComponentsAsCodesign, VT_BOOL, VTS_BSTR VTS_I4)
 DISP_FUNCTION(CKXInstancePaneContainerView, "AssignPowerGroup", AssignPowerGroup, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXInstancePaneContainerView, "PreserveComments", PreserveComments, VT_BOOL, VTS_BSTR VTS_BSTR VTS_I4)
 END_DISPATCH_MAP()
 
 BEGIN_DISPATCH_MAP(CKXSignalPaneContainerView, CKXListPaneView)
@@ -442,7 +443,18 @@ int CKXInstancePaneGrid::MoveInstanceComments(const CString& first, const CStrin
     m_pView->MarkDocumentModified();
     CCommonInterface* history = bUndo ? m_pView->GetDetailsViewPtr() : nullptr;
     if (history) history->AddUndoCommand(nullptr, new CKXMoveCommentsCmd(m_pView, first, second, pins), gxDo, 0);
+    // The move is the design's comments changing: a replay makes it again.
+    if (auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView))
+        pane->JournalCommentMove(first, second, bUndo);
     return moved;
+}
+
+BOOL CKXInstancePaneContainerView::PreserveComments(LPCTSTR first, LPCTSTR second, long undo) {
+    return m_instanceGrid.MoveInstanceComments(first ? first : "", second ? second : "", undo != 0) > 0;
+}
+
+void CKXInstancePaneContainerView::JournalCommentMove(const CString& first, const CString& second, BOOL bUndo) {
+    JournalEdit("Preserve Comments", "Clp().PreserveComments", {first, second}, {bUndo ? 1L : 0L});
 }
 
 void CKXInstancePaneGrid::PreserveComments(CString first, CString second) {

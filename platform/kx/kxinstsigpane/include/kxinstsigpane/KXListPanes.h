@@ -376,6 +376,11 @@ public:
     // transaction, journalled as Clp().MarkAsCodesign; empty names: the list's selection. FALSE, with
     // a message, when a name is unknown, nothing is named, or every component is marked so already.
     BOOL MarkComponentsAsCodesign(CString names, long mark);
+    // Automation "PreserveComments": the comments of the pins of instance `first` move to `second` (the
+    // host renamed it), as one undo step when `undo` is nonzero; FALSE when there was nothing to move.
+    BOOL PreserveComments(LPCTSTR first, LPCTSTR second, long undo);
+    // Journals a move of the comments of an instance's pins as Clp().PreserveComments.
+    void JournalCommentMove(const CString& first, const CString& second, BOOL bUndo);
     // Refused with "KXPANE-456": creating a new block schematic is the host's block creation, which is
     // not installed here.
     void LaunchCreateBlock();

@@ -1,0 +1,314 @@
+// An edit touches what the user named or selected last, through the host on the example board: a
+// host delete of a name no component has, a second selection before an automation call or a menu,
+// a host rename's comment move, the instance connectivity dialog's counter and a filtered pane,
+// two windows on one design, and the reference designators of new associated parts.
+#include "KXShellFixture.h"
+
+#include "grid/KXGridWnd.h"
+#include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXTableDoc.h"
+
+#include "rmx/server.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class EditTargets : public KXShellFixture {
+protected:
+    void SetUp() override {
+        KXShellFixture::SetUp();
+        if (HasFatalFailure()) return;
+        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+        m_demo = m_dir / "demo";
+        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", m_demo, fs::copy_options::recursive);
+        CString error;
+        ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();
+    }
+
+    // The netlist's lines ("INSTANCE PIN NET").
+    std::set<std::string> Netlist() {
+        std::set<std::string> lines;
+        std::istringstream in(Run("kx::netlist"));
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty()) lines.insert(line);
+        return lines;
+    }
+    static std::vector<std::string> Minus(const std::set<std::string>& a, const std::set<std::string>& b) {
+        std::vector<std::string> out;
+        std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+        return out;
+    }
+    bool Has(const std::vector<std::string>& lines, const std::string& text) {
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+    }
+    // The current cell of the active grid as "ROW COL"; "" without one.
+    std::string CurrentCell() {
+        CKXGridWnd* grid = Ccp() ? Ccp()->GetActiveGrid() : nullptr;
+        ROWCOL row = 0, col = 0;
+        if (!grid || !grid->GetCurrentCell(row, col)) return std::string();
+        return std::to_string(row) + " " + std::to_string(col);
+    }
+    std::string CommentsFile() {
+        for (const auto& entry : fs::directory_iterator(m_demo))
+            if (entry.path().extension() == ".notes") {
+                std::ifstream in(entry.path(), std::ios::binary);
+                std::ostringstream text;
+                text << in.rdbuf();
+                return text.str();
+            }
+        return std::string();
+    }
+
+    fs::path m_demo;
+};
+
+// ------------------------------------------------------------------ the host's delete names a component
+
+TEST_F(EditTargets, AHostDeleteOfANameNoComponentHasDeletesNothingAndSaysSo) {
+    for (int mode : {3, 4}) {
+        SCOPED_TRACE(mode);
+        ASSERT_TRUE(Open("demo.board:sch", mode));
+        Run("kx::show clp U1");
+        const auto before = Netlist();
+        Messages();
+        EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text NOPE"), "0");
+        EXPECT_EQ(Netlist(), before);
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-189"});
+        EXPECT_FALSE(Doc()->IsModified());
+        // A name that is there is deleted, and the answer says so.
+        EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text R2"), "1");
+        const auto gone = Minus(before, Netlist());
+        EXPECT_TRUE(Has(gone, "R2 B PG"));
+        EXPECT_FALSE(Has(gone, "U1 PGOOD PG"));
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+    }
+}
+
+// ------------------------------------------------------------------ the newest selection is the one acted on
+
+// Each grid kind: two data cells of one column, the first selected before the second.
+struct SecondSelection {
+    const char* name;
+    int mode;
+    const char* show;
+    int firstRow, secondRow, col;
+};
+
+const SecondSelection kSecondSelections[] = {
+    {"pin grid", 3, "kx::show clp R2", 7, 6, 7},
+    {"signal grid", 3, "kx::show slp PG", 5, 7, 6},
+    {"physical part grid", 4, "kx::show clp R2", 7, 6, 5},
+    {"physical net grid", 4, "kx::show slp PG", 6, 5, 2},
+};
+
+TEST_F(EditTargets, AnAutomationCallActsOnTheNewestSelectionInEveryGridKind) {
+    for (const SecondSelection& s : kSecondSelections) {
+        SCOPED_TRACE(s.name);
+        ASSERT_TRUE(Open("demo.board:sch", s.mode));
+        Run(s.show);
+        ASSERT_EQ(Run("kx::select ccp " + std::to_string(s.firstRow) + " " + std::to_string(s.col)), "1");
+        ASSERT_EQ(Run("kx::select ccp " + std::to_string(s.secondRow) + " " + std::to_string(s.col)), "1");
+        Echoes();
+        Run("kx::pane Copy");
+        // The copy may leave no current cell; where one is left it is the newest.
+        const std::string current = CurrentCell();
+        if (!current.empty()) {
+            EXPECT_EQ(current, std::to_string(s.secondRow) + " " + std::to_string(s.col));
+        }
+        CKXGridWnd* grid = Ccp()->GetActiveGrid();
+        ASSERT_NE(grid, nullptr);
+        EXPECT_TRUE(grid->IsCellSelected(s.secondRow, s.col));
+        EXPECT_FALSE(grid->IsCellSelected(s.firstRow, s.col));
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+    }
+}
+
+TEST_F(EditTargets, ADeleteAfterASecondSelectionInASignalGridDisconnectsTheSecondRow) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show slp PG");
+    const auto before = Netlist();
+    Run("kx::select ccp 5 6");
+    Run("kx::select ccp 7 6");
+    Echoes();
+    Run("kx::pane Delete");
+    const auto gone = Minus(before, Netlist());
+    EXPECT_EQ(gone, std::vector<std::string>{"R2 B PG"});
+    EXPECT_NE(JournalText().find("SelectInstanceCol(\"R2\",\"2\")"), std::string::npos) << JournalText();
+    EXPECT_EQ(JournalText().find("SelectInstanceCol(\"U1\""), std::string::npos) << JournalText();
+}
+
+// ------------------------------------------------------------------ the host's rename moves comments
+
+TEST_F(EditTargets, CommentsMovedByAHostRenameAreJournalledAndReplay) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U2");
+    ASSERT_EQ(Run("addComment pin {clock in} CLK"), "1");
+    const size_t start = JournalText().size();
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1");
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U12:U7 0");
+    const std::string journal = JournalText().substr(start);
+    EXPECT_NE(journal.find(".Clp().PreserveComments(\"U2\",\"U12\",1)"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".Clp().PreserveComments(\"U12\",\"U7\",0)"), std::string::npos) << journal;
+    // Nothing to move journals nothing.
+    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT NONE:U8 1");
+    EXPECT_EQ(JournalText().find("NONE"), std::string::npos);
+    ASSERT_EQ(Run("saveDesign"), "1");
+    const std::string saved = CommentsFile();
+    ASSERT_NE(saved.find("U7"), std::string::npos) << saved;
+
+    // The journal's lines make the same moves on the comments as they were before.
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("undo"), "1"); // the comment's addition
+    const fs::path file = m_dir / "moves.vbs";
+    std::ofstream(file, std::ios::binary) << "set board = RMX.GetActiveTab()\n"
+                                          << "call board.Clp().PreserveComments(\"U2\",\"U12\",1)\n";
+    ASSERT_EQ(Run("addComment pin {clock in} CLK"), "1");
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+    EXPECT_EQ(Run("saveDesign"), "1");
+    EXPECT_NE(CommentsFile().find("U12"), std::string::npos) << CommentsFile();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("saveDesign"), "1");
+    EXPECT_EQ(CommentsFile().find("U12"), std::string::npos) << CommentsFile();
+}
+
+// ------------------------------------------------------------------ the instance connectivity dialog
+
+TEST_F(EditTargets, AnAutomaticNameCounterOutOfRangeIsRefusedWithAMessage) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    const auto before = Netlist();
+    Messages();
+    // The dialog does not open.
+    EXPECT_EQ(Run("kx::instconn R2 2147483647"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-281"});
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    // The last number is given once; the name after it would be out of range and connects nothing.
+    Run("kx::answer dialog CKXInstConnDlg ok pins A fx 35255");
+    Run("kx::answer dialog CKXInstConnDlg ok pins B fx 35255");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    EXPECT_EQ(Run("kx::instconn R2 2147483646"), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-281"});
+    const auto made = Minus(Netlist(), before);
+    EXPECT_EQ(made, std::vector<std::string>{"R2 A signal_2147483647"});
+    for (const std::string& line : Netlist())
+        EXPECT_EQ(line.find("signal_-"), std::string::npos) << line;
+}
+
+// ------------------------------------------------------------------ new associated parts
+
+TEST_F(EditTargets, ANewAssociatedPartTakesNoReferenceDesignatorAnotherPartHas) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U2");
+    ASSERT_EQ(Run("kx::select ccp 20 7"), "1"); // CLK on MCLK
+    Run("kx::pane InitTermination Series");
+    ASSERT_EQ(Run("kx::pane AddTermination"), "1");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    // Every designator of the saved board: the parts' (LOCATION) and the associated components' slots.
+    std::ifstream in(m_demo / "board.sch.design");
+    std::multiset<std::string> placed, associated;
+    for (std::string line; std::getline(in, line);) {
+        const size_t quote = line.find('"');
+        if (quote == std::string::npos) continue;
+        const std::string value = line.substr(quote + 1, line.find('"', quote + 1) - quote - 1);
+        if (line.find(" LOCATION ") != std::string::npos) placed.insert(value);
+        if (line.find(".REFDES ") != std::string::npos) associated.insert(value);
+    }
+    ASSERT_TRUE(placed.count("R1") && placed.count("R2"));
+    ASSERT_EQ(associated.size(), 2u);
+    for (const std::string& ref : associated) {
+        EXPECT_EQ(placed.count(ref), 0u) << ref;
+        EXPECT_EQ(associated.count(ref), 1u) << ref;
+    }
+}
+
+// The dialog connects in a grid of its own: its journal replays whatever the pane's filter hides.
+TEST_F(EditTargets, TheDialogsConnectionsReplayPastAPaneFilter) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const size_t start = JournalText().size();
+    Run("kx::show clp R2");
+    ASSERT_EQ(Run("kx::edit ccp 4 5 X*"), "1"); // Pin Number: no row shows
+    Run("kx::answer dialog CKXInstConnDlg ok pins A signal IC_NET");
+    Run("kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn R2"), "1");
+    const auto recorded = Netlist();
+    ASSERT_TRUE(recorded.count("R2 A IC_NET"));
+    const std::string journal = JournalText().substr(start);
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp R2");
+    ASSERT_EQ(Run("kx::edit ccp 4 5 X*"), "1");
+    const fs::path file = m_dir / "dialog.vbs";
+    std::ofstream(file, std::ios::binary) << "set board = RMX.GetActiveTab()\n" << journal;
+    Messages();
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_EQ(Netlist(), recorded) << journal;
+}
+
+// ------------------------------------------------------------------ two windows on one design
+
+class TwoWindows : public EditTargets {
+protected:
+    // Window 1 (open mode 1) connects two pins in one edit, window 2 (open mode 3) places a component.
+    void EditInBoth() {
+        ASSERT_TRUE(Open("demo.board:sch", 1));
+        m_saved = Netlist();
+        Run("kx::show clp U1");
+        ASSERT_NE(Run("addConnection pin C1,C2 CLK"), "0");
+        m_connected = Netlist();
+        ASSERT_TRUE(Open("demo.board:sch", 3));
+        ASSERT_EQ(Run("kx::drop clp component demo.CONN10:sym"), "1");
+        ASSERT_NE(Run("kx::window clp").find("U3"), std::string::npos);
+    }
+    static size_t Count(const std::string& text, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    }
+    std::set<std::string> m_saved, m_connected;
+};
+
+TEST_F(TwoWindows, AnUndoAfterAnotherWindowsEditJournalsEveryLineOfItsEdit) {
+    EditInBoth();
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    const size_t start = JournalText().size();
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), m_saved);
+    // The edit journalled one connection per pin: its undo is as many steps on replay.
+    EXPECT_EQ(Count(JournalText().substr(start), ".Undo()"), 2u) << JournalText().substr(start);
+}
+
+TEST_F(TwoWindows, ASecondWindowClosedWithoutSavingTakesBackItsOwnEdits) {
+    EditInBoth();
+    const size_t start = JournalText().size();
+    Run("kx::answer question KXCOMMON-101 no");
+    ASSERT_EQ(Run("kx::close"), "1");
+    // The first window is left, with its own edit; the component placed in the second is gone.
+    EXPECT_EQ(Run("kx::window clp").find("U3"), std::string::npos);
+    EXPECT_EQ(Netlist(), m_connected);
+    const std::string journal = JournalText().substr(start);
+    EXPECT_LT(journal.find(".Undo()"), journal.find(".Close(False)")) << journal;
+    // What the first window undoes gives the saved design back.
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), m_saved);
+    EXPECT_EQ(Run("undo"), "0");
+}
+
+} // namespace
