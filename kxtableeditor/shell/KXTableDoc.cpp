@@ -485,7 +485,8 @@ void CKXTableDoc::Descend() {
 }
 
 void CKXTableDoc::Ascend() {
-    if (CKXTableChildFrm* frame = GetChildFrame()) frame->OnTclAscend(nullptr, 0);
+    const KXShownMark mark;
+    if (CKXTableChildFrm* frame = GetChildFrame()) frame->OnTclAscend(nullptr, 0).Answer(mark);
 }
 
 void CKXTableDoc::DeleteAlias(LPCTSTR first, LPCTSTR second) {

@@ -15,5 +15,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_list_edits.cpp
   test_views.cpp
   test_list_pane_calls.cpp
+  test_answers.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

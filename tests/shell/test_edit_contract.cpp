@@ -3,6 +3,7 @@
 // the answer used, and an edit of nothing leaves nothing.
 #include "KXShellFixture.h"
 
+#include "grid/KXGridWnd.h"
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -376,6 +377,31 @@ TEST_F(EditContract, UndoAndRedoAnswerZeroWhenNothingIsDoneAndOneWhenAStepIs) {
     Messages();
     EXPECT_EQ(Run("undo"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-214"});
+}
+
+// A deleted row's place is taken by a blank row at the end: every blank row below the pins still takes a
+// typed connection (the one before the last too).
+TEST_F(EditContract, BlankRowsOfASignalGridTakeConnectionsAfterDeletes) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show slp RST_IN");
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(Run("kx::select ccp 5 6"), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    }
+    CKXGridWnd* grid = Ccp()->GetActiveGrid();
+    ASSERT_NE(grid, nullptr);
+    const int last = static_cast<int>(grid->GetRowCount());
+    const int instance = Column("Instance"), number = Column("Pin Number");
+    int pin = 7;
+    for (int row : {last - 2, last - 1, last}) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(Run("kx::edit ccp " + At(row, instance) + " J1"), "1");
+        EXPECT_EQ(Run("kx::edit ccp " + At(row, number) + " " + std::to_string(pin++)), "1");
+        EXPECT_TRUE(Messages().empty());
+    }
+    const std::string netlist = Run("kx::netlist");
+    for (const char* pinName : {"J1 P<7> RST_IN", "J1 P<8> RST_IN", "J1 P<9> RST_IN"})
+        EXPECT_NE(netlist.find(pinName), std::string::npos) << pinName << "\n" << netlist;
 }
 
 TEST_F(EditContract, AddConnectionAnswersZeroWhereItCannotConnect) {
