@@ -53,11 +53,13 @@ bench:
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
-# Instruction counts of the pin-grid benchmarks under callgrind: the stable figures for size ratios.
+# Instruction counts of the editor's benchmarks under callgrind (the stable figures for size ratios),
+# with median times; FILTER=REGEX picks benchmarks by name.
+COUNTED = bench_pingrid bench_signal_grid bench_matrix bench_phys_grid
 bench-count:
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKX_BUILD_TESTS=OFF -DKX_BUILD_BENCH=ON
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_pingrid
-	python3 bench/count.py $(BENCH_BUILD)/bin/bench_pingrid $(FILTER)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target $(COUNTED)
+	python3 bench/count.py $(addprefix $(BENCH_BUILD)/bin/,$(COUNTED)) --filter "$(FILTER)"
 
 clean:
 	rm -rf build

@@ -12,8 +12,9 @@
 #include "rmx/server.h"
 #include "rmx/transaction.h"
 
+#include "BenchMeasure.h"
+
 #include <benchmark/benchmark.h>
-#include <valgrind/callgrind.h>
 
 #include <cstdlib>
 #include <memory>
@@ -24,35 +25,8 @@ namespace {
 using G = CKXPhysPartDetailsGridWnd;
 using N = CKXPhysNetDetailsGridWnd;
 
-// An iteration's body is untimed but for its measured part.
-class Untimed {
-public:
-    explicit Untimed(benchmark::State& state) : m_state(state) { m_state.PauseTiming(); }
-    ~Untimed() { m_state.ResumeTiming(); }
-    Untimed(const Untimed&) = delete;
-    Untimed& operator=(const Untimed&) = delete;
-
-private:
-    benchmark::State& m_state;
-};
-
-// The measured part of an iteration: timed, and instrumented when running under callgrind.
-class Measured {
-public:
-    explicit Measured(benchmark::State& state) : m_state(state) {
-        m_state.ResumeTiming();
-        CALLGRIND_START_INSTRUMENTATION;
-    }
-    ~Measured() {
-        CALLGRIND_STOP_INSTRUMENTATION;
-        m_state.PauseTiming();
-    }
-    Measured(const Measured&) = delete;
-    Measured& operator=(const Measured&) = delete;
-
-private:
-    benchmark::State& m_state;
-};
+using kxbench::Measured;
+using kxbench::Untimed;
 
 // A board with one packaged FPGA U1: a bus D of `pins` bits, each bit on its own package pin (eight
 // banks, all pins in one swap group) and on its own net.
@@ -159,11 +133,9 @@ void BM_PhysNetModelEdit(benchmark::State& state) {
 
 } // namespace
 
-// KX_BENCH_ITERATIONS fixes the iteration count (bench/count.py takes the first operation and the
-// steady ones apart that way); otherwise the library chooses.
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-    if (const char* n = std::getenv("KX_BENCH_ITERATIONS"); n && std::atoi(n) > 0) b->Iterations(std::atoi(n));
+    kxbench::FixedIterations(b);
 }
 
 BENCHMARK(BM_OpenPhysicalPart)->Apply(Sizes);

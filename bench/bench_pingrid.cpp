@@ -26,8 +26,9 @@
 #include "rmx/schema.h"
 #include "rmx/transaction.h"
 
+#include "BenchMeasure.h"
+
 #include <benchmark/benchmark.h>
-#include <valgrind/callgrind.h>
 
 #include <dlfcn.h>
 #include <malloc.h>
@@ -45,35 +46,8 @@ namespace {
 constexpr unsigned kWhole = static_cast<unsigned>(-1);
 constexpr const char* kDesign = "bench.top:sch";
 
-// An iteration's body is untimed (setup and restoring the design) but for its measured part.
-class Untimed {
-public:
-    explicit Untimed(benchmark::State& state) : m_state(state) { m_state.PauseTiming(); }
-    ~Untimed() { m_state.ResumeTiming(); }
-    Untimed(const Untimed&) = delete;
-    Untimed& operator=(const Untimed&) = delete;
-
-private:
-    benchmark::State& m_state;
-};
-
-// The measured part of an iteration: timed, and instrumented when running under callgrind.
-class Measured {
-public:
-    explicit Measured(benchmark::State& state) : m_state(state) {
-        m_state.ResumeTiming();
-        CALLGRIND_START_INSTRUMENTATION;
-    }
-    ~Measured() {
-        CALLGRIND_STOP_INSTRUMENTATION;
-        m_state.PauseTiming();
-    }
-    Measured(const Measured&) = delete;
-    Measured& operator=(const Measured&) = delete;
-
-private:
-    benchmark::State& m_state;
-};
+using kxbench::Measured;
+using kxbench::Untimed;
 
 std::string EditorLibrary() {
     Dl_info info{};
@@ -458,11 +432,52 @@ void BM_TieAllPowerPins(benchmark::State& state) {
     state.counters["pins"] = static_cast<double>(pins.size());
 }
 
-// KX_BENCH_ITERATIONS fixes the iteration count (bench/count.py takes the first operation and the
-// steady ones apart that way); otherwise the library chooses.
+// What a user waits for after an edit: the design window opened afresh and one connection changed
+// (so that nothing the design keeps from before, such as its physical view, is current), then
+// `kx::show clp U1` through the host: the window's grid made, U1's pins loaded and styled, the
+// pull-up column and the sort.
+void BM_ShowAfterEdit(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    IInstTerm* pin = w.U1()->findInstTerm("P1");
+    bool onSecond = false;
+    double heapPerRow = 0;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        w.CloseWindow();
+        w.OpenWindow();
+        {
+            CTransaction t(w.Design(), "Edit Connection");
+            IDesign* design = w.Design().design();
+            const bool moved = t.removeConn(design->findNet(onSecond ? "SP2" : "SP1"), kWhole, kWhole, pin, kWhole,
+                                            kWhole) &&
+                               t.addConn(design->findNet(onSecond ? "SP1" : "SP2"), kWhole, kWhole, pin, kWhole,
+                                         kWhole) &&
+                               t.commit();
+            if (!moved) Window::Fail("cannot move P1");
+        }
+        onSecond = !onSecond;
+        const size_t heapBefore = ::mallinfo2().uordblks;
+        {
+            Measured m(state);
+            w.Run("kx::show clp U1");
+        }
+        const double rows = static_cast<double>(w.Grid() ? w.Grid()->GetRowCount() : 1);
+        heapPerRow = (static_cast<double>(::mallinfo2().uordblks) - static_cast<double>(heapBefore)) / rows;
+        SetRowCounter(state, w);
+    }
+    state.counters["heap_bytes_per_row"] = heapPerRow;
+    if (onSecond) {
+        CTransaction t(w.Design(), "Edit Connection");
+        IDesign* design = w.Design().design();
+        t.removeConn(design->findNet("SP2"), kWhole, kWhole, pin, kWhole, kWhole);
+        t.addConn(design->findNet("SP1"), kWhole, kWhole, pin, kWhole, kWhole);
+        t.commit();
+    }
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
-    if (const char* n = std::getenv("KX_BENCH_ITERATIONS"); n && std::atoi(n) > 0) b->Iterations(std::atoi(n));
+    kxbench::FixedIterations(b);
 }
 
 BENCHMARK(BM_OpenDesignWindow)->Apply(Sizes);
@@ -476,6 +491,7 @@ BENCHMARK(BM_AddSignal)->Apply(Sizes);
 BENCHMARK(BM_AddConnectionByKey)->Apply(Sizes);
 BENCHMARK(BM_CloseObjectWindows)->Apply(Sizes);
 BENCHMARK(BM_TieAllPowerPins)->Apply(Sizes);
+BENCHMARK(BM_ShowAfterEdit)->Apply(Sizes)->Arg(40000);
 
 } // namespace
 

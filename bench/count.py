@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
-"""Instruction counts of the pin-grid benchmarks, from callgrind.
+"""Instruction counts of the benchmarks, from callgrind.
 
-Runs each benchmark of bench_pingrid per size under callgrind with instrumentation off at the
+Runs each benchmark of a benchmark binary per size under callgrind with instrumentation off at the
 start: the benchmark turns it on around the measured part of an iteration only. Each runs once
 with one iteration (the first operation, which may build what later ones reuse) and once with
 STEADY_RUNS iterations; the difference divided by STEADY_RUNS - 1 is the steady cost of one
 operation. Wall times on a shared machine swing; these counts do not, so size ratios are taken
 from them.
 
-usage: count.py BENCH_BINARY [FILTER_REGEX]
+With several binaries, each one's benchmarks in turn. Beside the counts, the median wall time of one
+steady operation of each benchmark and size (plain runs, outside callgrind).
+
+usage: count.py BENCH_BINARY [BENCH_BINARY ...] [--filter FILTER_REGEX]
 """
 import json
 import os
@@ -19,10 +22,16 @@ import tempfile
 
 BENCHMARKS = ["BM_OpenDesignWindow", "BM_LoadComponentPins", "BM_ConnectionEdit", "BM_NetRename",
               "BM_DisconnectAll", "BM_CreateNetsTransaction", "BM_AutoNameAttach", "BM_AddSignal",
-              "BM_AddConnectionByKey", "BM_CloseObjectWindows", "BM_TieAllPowerPins"]
+              "BM_AddConnectionByKey", "BM_CloseObjectWindows", "BM_TieAllPowerPins", "BM_ShowAfterEdit"]
 # The benchmarks of the other binaries, by the binary's name.
-BENCHMARKS_OF = {"bench_phys_grid": ["BM_OpenPhysicalPart", "BM_SwapTwoPins", "BM_PhysNetModelEdit"]}
+BENCHMARKS_OF = {"bench_phys_grid": ["BM_OpenPhysicalPart", "BM_SwapTwoPins", "BM_PhysNetModelEdit"],
+                 "bench_signal_grid": ["BM_ConnectAndRefresh", "BM_DeleteRow"],
+                 "bench_matrix": ["BM_ConnectOneCellAndRefresh"]}
 SIZES = [1000, 10000]
+# Benchmarks measured at other sizes; ratios are of the last size to the first.
+SIZES_OF = {"BM_ShowAfterEdit": [1000, 10000, 40000], "BM_ConnectOneCellAndRefresh": [1000, 3000]}
+TIMED_RUNS = 5
+TIMED_ITERATIONS = 6
 
 
 STEADY_RUNS = 3
@@ -51,6 +60,29 @@ def run_once(binary, name, size, folder, iterations):
     return instructions, counters
 
 
+def median_per_iteration(binary, name, size, iterations):
+    """The median over TIMED_RUNS runs of the wall time (ms) per iteration of a run of `iterations`."""
+    cmd = [binary, f"--benchmark_filter=^{name}/{size}/iterations:{iterations}$", "--benchmark_format=json",
+           f"--benchmark_repetitions={TIMED_RUNS}", "--benchmark_report_aggregates_only=true"]
+    env = dict(os.environ, KX_BENCH_ITERATIONS=str(iterations))
+    run = subprocess.run(cmd, capture_output=True, text=True, env=env)
+    if run.returncode != 0:
+        return float("nan")
+    for result in json.loads(run.stdout)["benchmarks"]:
+        if result.get("aggregate_name") == "median":
+            scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[result.get("time_unit", "ns")]
+            return result["real_time"] * scale
+    return float("nan")
+
+
+def median_time(binary, name, size):
+    """The median wall time (ms) of one steady operation: runs of one iteration (the first operation)
+    and of TIMED_ITERATIONS, the first taken out of the second."""
+    first = median_per_iteration(binary, name, size, 1)
+    many = median_per_iteration(binary, name, size, TIMED_ITERATIONS)
+    return max(0.0, (many * TIMED_ITERATIONS - first) / (TIMED_ITERATIONS - 1))
+
+
 def count(binary, name, size, folder):
     """(first operation, steady operation, counters)"""
     first, counters = run_once(binary, name, size, folder, 1)
@@ -58,27 +90,40 @@ def count(binary, name, size, folder):
     return first, (total - first) / (STEADY_RUNS - 1), counters
 
 
+def report(binary, name, folder):
+    sizes = SIZES_OF.get(name, SIZES)
+    counts = {size: count(binary, name, size, folder) for size in sizes}
+    times = {size: median_time(binary, name, size) for size in sizes}
+    (f1, s1, _), (f2, s2, items) = counts[sizes[0]], counts[sizes[-1]]
+    notes = []
+    for k, v in items.items():
+        if k == "heap":
+            notes.append(f"heap {v:,.0f} bytes per row")
+        elif v:
+            notes.append(f"{f2 / v:,.0f} first per {k[:-1] if k.endswith('s') else k}")
+    for size in sizes:
+        first, steady, _ = counts[size]
+        print(f"{name:28} {size:>6} {first:15,.0f} {steady:15,.0f} {times[size]:10.2f}", flush=True)
+    print(f"{name:28} {'ratio':>6} {f2 / f1:15.2f} {(s2 / s1 if s1 else 0):15.2f}  "
+          f"{sizes[-1]} vs {sizes[0]}; {', '.join(notes)}", flush=True)
+
+
 def main():
-    if len(sys.argv) < 2:
+    args = sys.argv[1:]
+    wanted = None
+    if "--filter" in args:
+        at = args.index("--filter")
+        wanted = re.compile(args[at + 1]) if at + 1 < len(args) and args[at + 1] else None
+        del args[at:at + 2]
+    if not args:
         sys.exit(__doc__)
-    binary = sys.argv[1]
-    wanted = re.compile(sys.argv[2]) if len(sys.argv) > 2 else None
-    print(f"{'benchmark':26} {'first 1k':>13} {'first 10k':>14} {'ratio':>6} {'steady 1k':>13} "
-          f"{'steady 10k':>14} {'ratio':>6}  at 10k")
+    print(f"{'benchmark':28} {'size':>6} {'first (instr)':>15} {'steady (instr)':>15} {'median ms':>10}")
     with tempfile.TemporaryDirectory() as folder:
-        for name in BENCHMARKS_OF.get(os.path.basename(binary), BENCHMARKS):
-            if wanted and not wanted.search(name):
-                continue
-            counts = {size: count(binary, name, size, folder) for size in SIZES}
-            (f1, s1, _), (f2, s2, items) = counts[SIZES[0]], counts[SIZES[-1]]
-            notes = []
-            for k, v in items.items():
-                if k == "heap":
-                    notes.append(f"heap {v:,.0f} bytes per row")
-                elif v:
-                    notes.append(f"{f2 / v:,.0f} first per {k[:-1] if k.endswith('s') else k}")
-            print(f"{name:26} {f1:13,.0f} {f2:14,.0f} {f2 / f1:6.2f} {s1:13,.0f} {s2:14,.0f} "
-                  f"{(s2 / s1 if s1 else 0):6.2f}  {', '.join(notes)}", flush=True)
+        for binary in args:
+            for name in BENCHMARKS_OF.get(os.path.basename(binary), BENCHMARKS):
+                if wanted and not wanted.search(name):
+                    continue
+                report(binary, name, folder)
 
 
 if __name__ == "__main__":

@@ -15,8 +15,7 @@ void KXRowIndex::Add(Key key, ROWCOL row) {
     if (id == 0) return;
     std::vector<std::uint64_t>& ids = m_rowsByKey[key];
     if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
-    // A row that had no identity before does not move the others: the map learns it directly.
-    if (m_nLayout == data->GetRowLayoutVersion()) m_rowOfId[id] = row;
+    m_rowOfId[id] = Place{row, data->GetRowLayoutVersion()};
 }
 
 void KXRowIndex::Remove(Key key, ROWCOL row) {
@@ -35,7 +34,7 @@ void KXRowIndex::Renumber() const {
     const ROWCOL rows = data->GetRowCount();
     m_rowOfId.reserve(rows);
     for (ROWCOL r = 1; r <= rows; ++r)
-        if (const std::uint64_t id = data->PeekRowId(r)) m_rowOfId.emplace(id, r);
+        if (const std::uint64_t id = data->PeekRowId(r)) m_rowOfId.emplace(id, Place{r, data->GetRowLayoutVersion()});
     m_nLayout = data->GetRowLayoutVersion();
 }
 
@@ -44,12 +43,29 @@ void KXRowIndex::NumberRows() const {
     if (data && m_nLayout != data->GetRowLayoutVersion()) Renumber();
 }
 
+bool KXRowIndex::Follow(Place& place) const {
+    CGXData* data = Data();
+    const std::uint64_t layout = data->GetRowLayoutVersion();
+    if (place.layout == layout) return true;
+    ROWCOL now = 0;
+    if (!data->FollowRow(place.row, place.layout, now)) return false;
+    place = Place{now, layout};
+    return true;
+}
+
 ROWCOL KXRowIndex::RowOf(std::uint64_t id) const {
     CGXData* data = Data();
     if (!data) return 0;
-    if (m_nLayout != data->GetRowLayoutVersion()) Renumber();
     auto it = m_rowOfId.find(id);
-    return it == m_rowOfId.end() ? 0 : it->second;
+    // An identity the last walk did not meet was gone then (a row given one since was added with its place).
+    Place place = it == m_rowOfId.end() ? Place{0, m_nLayout} : it->second;
+    if (place.layout != ~std::uint64_t{0} && Follow(place) && (place.row == 0 || data->PeekRowId(place.row) == id)) {
+        if (it != m_rowOfId.end()) it->second = place;
+        return place.row;
+    }
+    Renumber();
+    it = m_rowOfId.find(id);
+    return it == m_rowOfId.end() ? 0 : it->second.row;
 }
 
 std::vector<ROWCOL> KXRowIndex::RowsOfIds(const std::vector<std::uint64_t>& ids) const {
@@ -73,7 +89,7 @@ void KXRowIndex::AddText(char type, const CString& text, ROWCOL row) {
     // (A row written again with the same text adds nothing; TextRows drops repeats further back.)
     std::vector<std::uint64_t>& ids = m_rowsByText[TextKey(type, text)];
     if (ids.empty() || ids.back() != id) ids.push_back(id);
-    if (m_nLayout == data->GetRowLayoutVersion()) m_rowOfId[id] = row;
+    m_rowOfId[id] = Place{row, data->GetRowLayoutVersion()};
 }
 
 std::vector<ROWCOL> KXRowIndex::TextRows(char type, const CString& text) const {

@@ -26,9 +26,10 @@
 // grid's choosing: AddText(type, text, row) while the text is written, TextRows(type, text) to find
 // them. A row keeps a text key after it shows another text, so callers check what the row shows.
 //
-// Costs: Add, Remove and Rows cost the key's rows; after rows changed their
-// numbers the first Rows() call renumbers every row once (a walk of the row
-// storage), later calls cost their key only.
+// Costs: Add, Remove and Rows cost the key's rows. A row's number is followed
+// through the rows inserted and removed since it was last known (the grid's log
+// of row shifts); only after rows were moved or sorted does the first Rows()
+// call renumber every row once (a walk of the row storage).
 #pragma once
 
 #include "grid/gxall.h"
@@ -102,6 +103,14 @@ private:
     CGXGridCore& m_grid;
     std::unordered_map<Key, std::vector<std::uint64_t>> m_rowsByKey; // key -> row identities
     std::unordered_map<std::string, std::vector<std::uint64_t>> m_rowsByText; // type + text -> row identities
-    mutable std::unordered_map<std::uint64_t, ROWCOL> m_rowOfId;    // row identity -> row number
-    mutable std::uint64_t m_nLayout = ~std::uint64_t{0};            // layout version of m_rowOfId
+    // A row's number (0: gone) at a layout version.
+    struct Place {
+        ROWCOL row;
+        std::uint64_t layout;
+    };
+    // The place of a row identity now, followed from where it was known; false when only a walk tells.
+    bool Follow(Place& place) const;
+    mutable std::unordered_map<std::uint64_t, Place> m_rowOfId;     // row identity -> its place
+    mutable std::uint64_t m_nLayout = ~std::uint64_t{0};            // layout of the last walk: an identity
+                                                                    // not in m_rowOfId was gone then
 };

@@ -286,10 +286,14 @@ void CKXMatrixGridWnd::RefreshPupdCells(const std::vector<unsigned>& netIds) {
             refreshRow(row);
         return;
     }
-    for (const CKXMatrixNetData& data : m_arrNetData) {
-        if (std::find(netIds.begin(), netIds.end(), data.netId) == netIds.end()) continue;
-        for (ROWCOL row : SignalRows(data.netId, data.bit))
-            refreshRow(row);
+    // The rows of each net's bits (and of the whole net), from the row index.
+    for (unsigned id : netIds) {
+        const INet* net = m_designContext.design()->findNet(id);
+        std::vector<int> bits = net && !net->isScalar() ? net->bits() : std::vector<int>();
+        bits.push_back(-1);
+        for (int bit : bits)
+            for (ROWCOL row : SignalRows(id, bit))
+                refreshRow(row);
     }
 }
 

@@ -104,6 +104,8 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
     if (!edit) return FALSE;
     m_cellWrites.clear();
     m_retainJournal.clear();
+    m_editNets.clear();
+    m_bEditCarriedPupds = false;
     struct Done {
         int col;
         CString old;
@@ -129,7 +131,9 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
     std::vector<KXJournalLines> retained;
     retained.swap(m_retainJournal);
     for (const KXJournalLines& lines : retained) lines.Write();
-    RefreshPupdCells({});
+    // Pull-ups carried along can show on any row (through aliases); otherwise only the edited nets'
+    // rows can be new or changed.
+    RefreshPupdCells(m_bEditCarriedPupds ? std::vector<unsigned>() : m_editNets);
     return TRUE;
 }
 
@@ -196,6 +200,8 @@ BOOL CKXMatrixGridWnd::MovePinToRow(CTransaction& tx, ROWCOL row, int group, con
     // A pin that moves to a no-connect net leaves its termination behind; one that moves elsewhere
     // keeps it, and its old net's pull-ups come along, as the user answers.
     const CNetBit old = pinBit.netbitOuter();
+    NoteEditNet(net);
+    if (old) NoteEditNet(old.net());
     if (!ReleaseConnectedPin(tx, row, pinBit, group, what)) return FALSE;
     const RetainAnswer keep = AskRetain(pinBit, old, net);
     const bool toNoConnect = CKXGenUtils::IsNC(net->name()) != 0;
@@ -243,6 +249,7 @@ BOOL CKXMatrixGridWnd::RemoveCellConnection(ROWCOL row, int col, BOOL bClearCell
     const CNetBit on = pin->netBit(pinBit);
     if (on.net() != net || on.bit() != netBit) return FALSE;
     if (!tx->removeConn(net, Bit(netBit), Bit(netBit), pin, Bit(pinBit), Bit(pinBit), 0)) return FALSE;
+    NoteEditNet(net);
     DeleteTermination(*tx, CInstTermBit(pin, pinBit));
     if (bClearCells) m_cellWrites.push_back([=, this] { ClearGroupCells(row, group); });
     return TRUE;
@@ -251,8 +258,15 @@ BOOL CKXMatrixGridWnd::RemoveCellConnection(ROWCOL row, int col, BOOL bClearCell
 void CKXMatrixGridWnd::AutoConnectDiffPairLeg(CTransaction& tx, const CInstTermBit& leg) {
     // The partner leg joins the same edit; its cells follow once the edit is committed.
     if (!KXAutoConnectDpLegAsked()) return;
-    if (std::optional<CConn> other = KXConnectOtherLeg(tx, leg))
+    if (std::optional<CConn> other = KXConnectOtherLeg(tx, leg)) {
+        NoteEditNet(other->net());
         m_cellWrites.push_back([this, conn = *other] { FillPinRows(conn, 1); });
+    }
+}
+
+void CKXMatrixGridWnd::NoteEditNet(const INet* net) {
+    // (An empty list would refresh every row: a net that is gone names none.)
+    m_editNets.push_back(net ? net->id() : 0u);
 }
 
 BOOL CKXMatrixGridWnd::FinishCellWrites(bool committed) {

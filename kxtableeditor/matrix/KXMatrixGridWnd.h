@@ -370,6 +370,11 @@ private:
     // With auto_connect_dpleg: the other leg of the leg's pair pin to the other net of the pair.
     void AutoConnectDiffPairLeg(CTransaction& tx, const CInstTermBit& leg);
     std::vector<std::function<void()>> m_cellWrites;
+    // The nets a typed cell's edit connected or disconnected, and whether it carried pull-ups along:
+    // the pull-up cells it refreshes.
+    std::vector<unsigned> m_editNets;
+    bool m_bEditCarriedPupds = false;
+    void NoteEditNet(const INet* net);
     bool DeleteTermination(CTransaction& tx, const CInstTermBit& bit);
     // A pin moved to another signal: what the user keeps of its termination and its old net's pull-ups.
     struct RetainAnswer {

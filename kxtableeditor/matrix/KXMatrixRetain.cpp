@@ -47,6 +47,7 @@ void CKXMatrixGridWnd::CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& o
     CKXAssocCompAPI& api = *GetAssocCompApi();
     const std::set<IDTInstance*> carried = PupdsOn(api, old);
     if (carried.empty()) return;
+    m_bEditCarriedPupds = true;
     const std::set<IDTInstance*> before = PupdsOn(api, now);
     for (IDTInstance* dt : carried) {
         bool present = false; // a net bit with one of the same type keeps its own: nothing is doubled

@@ -233,8 +233,10 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
         for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) rows.push_back(r);
     else
         rows = RowsOfNets(netIds);
-    // The library is asked once per net bit of this call.
+    // The library is asked once per net bit of this call, and not at all in a design without any pull-up
+    // or pull-down (no net bit of it carries a mark, nor does an alias of one).
     PupdCache asked;
+    const bool anyPull = HasPullComponents(m_designContext.design());
     for (ROWCOL r : rows) {
         if (r < PIN_FIRST_ROW || r > GetRowCount() || IsDiffPairRow(r)) continue;
         int msb = -1, lsb = -1;
@@ -246,9 +248,16 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
         }
         if (!netIds.empty() && !netIds.count(net->id())) continue;
         // A row shows the mark of its one net bit; a row over several bits shows none.
-        SetPupdCellStyle(r, msb == lsb ? PupdStateOf(asked, net, msb) : PUPDSTRUCTURE{});
+        SetPupdCellStyle(r, msb == lsb && anyPull ? PupdStateOf(asked, net, msb) : PUPDSTRUCTURE{});
         ApplyPupdParentRule(r);
     }
+}
+
+bool CKXInstanceDetailsGridWnd::HasPullComponents(IDesign* design) {
+    if (!design) return false;
+    for (IDTInstance* dt : design->beginDTInstance())
+        if (dt && dt->isAlive() && dt->assocKind() == IDTInstance::ePullUpDown) return true;
+    return false;
 }
 
 // A child row whose mark is none, or differs from its parent's, clears the parent's mark.
@@ -256,8 +265,14 @@ void CKXInstanceDetailsGridWnd::ApplyPupdParentRule(ROWCOL row) {
     const ROWCOL parent = GetRowParentOffset(row);
     if (parent == GX_INVALID || parent == 0) return;
     const auto mine = StoredCell(row, Col(m_nColPupd)).GetControl();
-    const auto theirs = StoredCell(parent, Col(m_nColPupd)).GetControl();
-    if (mine != IDS_CTRL_PUPD_NONE && mine == theirs) return;
+    const CGXStyle& their = StoredCell(parent, Col(m_nColPupd));
+    if (mine != IDS_CTRL_PUPD_NONE && mine == their.GetControl()) return;
+    // A parent the rule cleared already (for an earlier bit) is written the same again: left as it is.
+    const CGXStyle& none = m_fillStyles.Pupd(IDS_CTRL_PUPD_NONE, "");
+    const WORD tip = Id(IDS_UA_TOOLTIPTEXT);
+    if (their.GetIncludeControl() && their.GetControl() == none.GetControl() && their.GetIncludeReadOnly() &&
+        their.GetReadOnly() && their.GetIncludeUserAttribute(tip) && their.GetUserAttributeText(tip).IsEmpty())
+        return;
     SetPupdCellStyle(parent, false, false, false, false);
 }
 

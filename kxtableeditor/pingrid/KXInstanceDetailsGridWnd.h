@@ -249,6 +249,7 @@ public:
     // The states of net bits asked within one fill, by net id: one list per net, one entry per bit.
     using PupdCache = std::map<unsigned, std::vector<PUPDSTRUCTURE>>;
     PUPDSTRUCTURE PupdStateOf(PupdCache& cache, INet* net, int bit);
+    static bool HasPullComponents(IDesign* design);
     // The associated-components interface the grid's operations use.
     CKXAssocCompAPI* GetAssocCompAPI();
 
@@ -1138,7 +1139,10 @@ public:
     int m_bForceReload = 0;
     int m_bFirstLoad = 1;
     std::vector<UINT> m_arrInstanceIds;
+    // The physical part of each shown instance, looked up when a row first needs it (a fresh load
+    // forgets them): building the design's physical view is left to the grids that read it.
     std::map<UINT, std::unique_ptr<IPhysPartInst>> m_mapPhysPartInst;
+    IPhysPartInst* PhysPartOfInstance(int index);
     int m_bIsBlock = 0;
     // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
     int m_bStandardFPGA = 0;

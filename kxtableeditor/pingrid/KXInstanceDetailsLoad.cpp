@@ -222,11 +222,9 @@ void CKXInstanceDetailsGridWnd::LoadInstanceRows(const CDesignContext& design, c
     for (IInstTerm* pin : inst->beginInstTerm())
         pins.push_back(pin);
     const int pinCount = static_cast<int>(pins.size());
-    for (UINT index : m_arrInstanceIds) {
-        m_instCurrent = design.instance(index);
-        if (!m_instCurrent) continue;
-        m_mapPhysPartInst[index].reset(getPhysPartInst(&design, &m_instCurrent));
-    }
+    // The physical parts are looked up again when a row first needs one (PhysPartOfInstance).
+    for (UINT index : m_arrInstanceIds)
+        m_mapPhysPartInst.erase(index);
     m_instCurrent = instance;
 
     ROWCOL row = GetRowCount() + 1;

@@ -120,16 +120,26 @@ BOOL CKXInstanceDetailsGridWnd::PropertyCellValue(ROWCOL row, int col, IInstTerm
         state = GetPropState(0, name);
     }
     // A packaged row with one pin number: the physical part may know better.
-    const auto part = m_mapPhysPartInst.find(static_cast<UINT>(GetRowInstanceIndex(row)));
     const CString pn = GetValueRowCol(row, Col(m_nColPinNumber));
-    if (part != m_mapPhysPartInst.end() && part->second && !pn.IsEmpty() && pn.Find(',') < 0) {
-        std::unique_ptr<IPhysPin> phys(part->second->getPhysPin(pn.GetString()));
+    IPhysPartInst* part = pn.IsEmpty() || pn.Find(',') >= 0 ? nullptr : PhysPartOfInstance(GetRowInstanceIndex(row));
+    if (part) {
+        std::unique_ptr<IPhysPin> phys(part->getPhysPin(pn.GetString()));
         if (phys) {
             const CString physValue = phys->getProperty(name.GetString());
             if (!physValue.IsEmpty()) value = physValue;
         }
     }
     return TRUE;
+}
+
+IPhysPartInst* CKXInstanceDetailsGridWnd::PhysPartOfInstance(int index) {
+    if (index < 0 || !m_designContext) return nullptr;
+    const auto at = m_mapPhysPartInst.find(static_cast<UINT>(index));
+    if (at != m_mapPhysPartInst.end()) return at->second.get();
+    const CInstanceContext inst = m_designContext.instance(static_cast<UINT>(index));
+    std::unique_ptr<IPhysPartInst>& part = m_mapPhysPartInst[static_cast<UINT>(index)];
+    if (inst) part.reset(getPhysPartInst(&m_designContext, &inst));
+    return part.get();
 }
 
 CString CKXInstanceDetailsGridWnd::RowChildLevel(ROWCOL row) {
@@ -157,13 +167,6 @@ void CKXInstanceDetailsGridWnd::StylePropertyCells(IInstTerm* pin, int firstRow,
 void CKXInstanceDetailsGridWnd::RefreshRowStyles(CString propName, int context, int col, int row) {
     if (col < 0 || col > static_cast<int>(GetColCount())) return;
     GridWriteScope scope(*this);
-    if (m_mapPhysPartInst.empty() && m_designContext) {
-        for (UINT index : m_arrInstanceIds) {
-            CInstanceContext inst = m_designContext.instance(index);
-            if (IPhysPartInst* part = inst ? getPhysPartInst(&m_designContext, &inst) : nullptr)
-                m_mapPhysPartInst[index].reset(part);
-        }
-    }
     auto one = [&](ROWCOL r) {
         const CString level = RowChildLevel(r);
         int msb = -1, lsb = -1;

@@ -258,6 +258,10 @@ public:
     void PinChoices(ROWCOL row, BOOL bNames, std::vector<CString>& choices);
     // Cells, instances (of the row's cell) or reference designators of the design, each once.
     void ComponentChoices(ROWCOL row, int col, std::vector<CString>& choices);
+    // What the component choices of a cell depend on: the design's instances, the column and the row's
+    // Cell and Instance texts (the auto-complete list is filled again only when it changes).
+    std::string ComponentChoicesKey(ROWCOL row, int col);
+    void SetChoiceComboStyle(CGXStyle& style);
     // The shown nets (bits) by name, each once; the bits of the net the row's Signal Name names.
     void SignalChoices(std::vector<CString>& choices);
     void BitChoices(ROWCOL row, std::vector<CString>& choices);

@@ -7,9 +7,11 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxcontrols/KXCellControls.h"
 #include "rmx/schemautil.h"
+#include "rmx/server.h"
 
 #include <algorithm>
 #include <set>
+#include <sstream>
 #include <string>
 
 using namespace kxsignal;
@@ -41,6 +43,7 @@ BOOL CKXSignalDetailsGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle&
         return TRUE;
     const int col = static_cast<int>(nCol);
     std::vector<CString> choices;
+    std::string listKey; // what the list holds when it is kept as it is (component choices)
     {
         BusyScope busy;
         // The current cell of a power pin row is never an editor.
@@ -58,20 +61,36 @@ BOOL CKXSignalDetailsGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle&
                 SignalChoices(choices);
             else if (col == m_nColStartBit || col == m_nColEndBit)
                 BitChoices(nRow, choices);
-            else
+            else if ((listKey = ComponentChoicesKey(nRow, col)) != m_pACListBox->ContentKey())
                 ComponentChoices(nRow, col, choices);
-            style.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO))
-                .SetVerticalAlignment(DT_VCENTER)
-                .SetTextColor(RGB(0, 0, 0))
-                .SetInterior(RGB(255, 255, 255));
+            SetChoiceComboStyle(style);
+            // The list may hold these choices already.
+            if (!listKey.empty() && listKey == m_pACListBox->ContentKey()) return TRUE;
         } else {
             return TRUE;
         }
     }
-    m_pACListBox->ResetContent();
-    for (const CString& choice : choices)
-        m_pACListBox->AddString(choice);
+    m_pACListBox->SetStrings(choices, listKey);
     return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::SetChoiceComboStyle(CGXStyle& style) {
+    style.SetControl(Id(IDS_CTRL_INSTANCE_AUTOCOMPLETE_COMBO))
+        .SetVerticalAlignment(DT_VCENTER)
+        .SetTextColor(RGB(0, 0, 0))
+        .SetInterior(RGB(255, 255, 255));
+}
+
+// The component choices of a cell follow the design's instances and the row's texts they are filtered by.
+std::string CKXSignalDetailsGridWnd::ComponentChoicesKey(ROWCOL row, int col) {
+    if (!m_designContext || !m_designContext.design()->server()) return std::string();
+    std::ostringstream key;
+    key << static_cast<const void*>(m_designContext.design()) << ' '
+        << m_designContext.design()->server()->instanceListGeneration() << ' ' << col;
+    // The instances are those of the row's cell; the reference designators those of the row's instance.
+    if (col != m_nColCell) key << ' ' << StoredText(row, m_nColCell).str();
+    if (col == m_nColLocation) key << '\n' << StoredText(row, m_nColInstance).str();
+    return key.str();
 }
 
 void CKXSignalDetailsGridWnd::PinChoices(ROWCOL row, BOOL bNames, std::vector<CString>& choices) {

@@ -262,4 +262,36 @@ TEST_F(MatrixAssocByName, ARefusedMoveByNameChangesNothingAndAsksNothingMore) {
     EXPECT_EQ(Cell(PinRow("N1", "S"), TermCol()), "Series");
 }
 
+// A typed cell's edit writes the pull-up cells of the nets it changed; every row then shows what a
+// refresh of every row shows, whether pull-ups were carried along or not, and after an undo.
+TEST_F(MatrixAssoc, ATypedCellLeavesThePullUpColumnAsARefreshOfEveryRowWould) {
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("N1")) + " " + std::to_string(NameCol())), "1");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet GND -value 4k7"), "1");
+    const auto pupdCol = static_cast<ROWCOL>(G::Layout().m_nPupdCol);
+    auto column = [&] {
+        std::vector<std::string> cells;
+        for (ROWCOL r = kxmatrix::kFirstDataRow; r <= Grid()->GetRowCount(); ++r)
+            cells.push_back(Grid()->GetValueRowCol(r, pupdCol).str() + "|" +
+                            KXRowAttrs(*Grid(), r).Text(pupdCol, IDS_UA_TOOLTIPTEXT).str());
+        return cells;
+    };
+    auto expectAsRefreshed = [&](const char* after) {
+        const std::vector<std::string> edited = column();
+        Grid()->RefreshPupdCells({});
+        EXPECT_EQ(edited, column()) << after;
+    };
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1 preservePupd 1");
+    ASSERT_EQ(MoveSByNumber(), "1") << ::testing::PrintToString(Messages());
+    ASSERT_EQ(Mark("FREE"), "Local Pullup");
+    expectAsRefreshed("a move that carried the pull-up");
+    ASSERT_EQ(Run("undo"), "1");
+    expectAsRefreshed("its undo");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1 preservePupd 0");
+    ASSERT_EQ(MoveSByNumber(), "1") << ::testing::PrintToString(Messages());
+    expectAsRefreshed("a move that left the pull-up behind");
+    Run("kx::answer question KXTABLE-140 yes");
+    ASSERT_EQ(Run("matrixConnect pin FREE J1 PN 16"), "1") << ::testing::PrintToString(Messages());
+    expectAsRefreshed("a pin with nothing to carry");
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include "kxcontrols/KXCellControls.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -249,6 +250,59 @@ TEST_F(SignalEditing, CurrentPinAndComponentCellsListTheirChoicesFromTheDesign) 
     const auto instances = choices(G::m_nColInstance);
     EXPECT_NE(std::find(instances.begin(), instances.end(), "J2"), instances.end());
     EXPECT_EQ(std::find(instances.begin(), instances.end(), "U1"), instances.end()); // another cell
+}
+
+// The Instance and Location cells keep their list of choices while the design's instances stay as they
+// are; after each kind of instance change, its undo and its redo the list is what a fresh fill gives.
+TEST_F(SignalEditing, ComponentChoicesKeptBetweenEditsAreThoseAFreshFillGives) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("FREE");
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    ASSERT_TRUE(Type(row, G::m_nColInstance, "J1"));
+    auto listed = [&](int col) {
+        grid->SetCurrentCell(row, static_cast<ROWCOL>(col));
+        CGXStyle style;
+        grid->GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
+        std::vector<std::string> items;
+        for (int i = 0; i < grid->m_pACListBox->GetCount(); ++i) {
+            CString item;
+            grid->m_pACListBox->GetText(i, item);
+            items.push_back(item.str());
+        }
+        return items;
+    };
+    const std::vector<int> columns{G::m_nColInstance, G::m_nColLocation, G::m_nColCell};
+    // The column's list is up before the change; after it, the list shown is the one a fresh fill gives.
+    auto expectFresh = [&](int col, const std::function<void()>& change, const std::string& what) {
+        listed(col);
+        change();
+        const std::vector<std::string> kept = listed(col);
+        grid->m_pACListBox->ResetContent(); // forgets what it holds: filled afresh
+        EXPECT_EQ(kept, listed(col)) << what << ", column " << col;
+    };
+    IServer* server = CKXShareGlobalData::m_pServer;
+    auto commit = [&](const std::function<bool(CTransaction&)>& edit, const std::string& what) {
+        std::string text;
+        expectFresh(G::m_nColInstance, [&] {
+            CTransaction t(Design(), what.c_str());
+            ASSERT_TRUE(edit(t) && t.commit()) << what;
+            text = t.toString().str();
+        }, what);
+        for (int col : columns)
+            for (bool forward : {false, true}) // taken back, then made again
+                expectFresh(col, [&] { ASSERT_TRUE(CTransaction(server, text.c_str(), true, forward).commit()); },
+                            what + (forward ? " redone" : " undone"));
+    };
+    for (int col : columns) expectFresh(col, [] {}, "no change");
+    IDesign* design = Design().design();
+    commit([&](CTransaction& t) { return t.createInstance("J3", "work", "hdr", "sym") != nullptr; }, "a new J3");
+    commit([&](CTransaction& t) { return t.renameInstance(design->findInstance("J2"), "J9"); }, "J2 renamed");
+    commit([&](CTransaction& t) { return t.addProperty(design->findInstance("J1"), -1, "LOCATION", "P7", 0); },
+           "J1 located");
+    commit([&](CTransaction& t) { return t.removeInstance(design->findInstance("J3")); }, "J3 removed");
+    commit([&](CTransaction& t) { return t.addConn(design->findNet("FREE"), -1, -1,
+                                                   design->findInstance("J1")->findInstTerm("S"), -1, -1); },
+           "a connection");
 }
 
 } // namespace

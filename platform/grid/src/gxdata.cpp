@@ -13,7 +13,10 @@ BOOL CGXData::SetRowCount(ROWCOL nRows)
     for (size_t r = static_cast<size_t>(nRows) + 1; r < m_rows.size(); ++r)
         if (m_rows[r].hidden)
             --m_nHiddenRows;
+    const ROWCOL count = GetRowCount();
     ++m_nLayoutVersion;
+    if (nRows < count) m_shifts.Note(m_nLayoutVersion, nRows + 1, count - nRows, 0);
+    else m_shifts.Note(m_nLayoutVersion, count + 1, 0, nRows - count);
     m_rows.resize(static_cast<size_t>(nRows) + 1);
     return TRUE;
 }
@@ -203,6 +206,7 @@ BOOL CGXData::InsertRows(ROWCOL nRow, ROWCOL nCount)
     std::vector<RowSlot> fresh(nCount);
     m_rows.insert(m_rows.begin() + nRow, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     ++m_nLayoutVersion;
+    m_shifts.Note(m_nLayoutVersion, nRow, 0, nCount);
     return TRUE;
 }
 
@@ -215,6 +219,7 @@ BOOL CGXData::RemoveRows(ROWCOL nFromRow, ROWCOL nToRow)
             --m_nHiddenRows;
     m_rows.erase(m_rows.begin() + nFromRow, m_rows.begin() + nToRow + 1);
     ++m_nLayoutVersion;
+    m_shifts.Note(m_nLayoutVersion, nFromRow, nToRow - nFromRow + 1, 0);
     return TRUE;
 }
 
@@ -236,6 +241,7 @@ static BOOL MoveBlock(V& v, ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest)
 BOOL CGXData::MoveRows(ROWCOL nFromRow, ROWCOL nToRow, ROWCOL nDestRow)
 {
     ++m_nLayoutVersion;
+    m_shifts.Cut(m_nLayoutVersion);
     return MoveBlock(m_rows, nFromRow, nToRow, nDestRow);
 }
 
@@ -312,6 +318,7 @@ BOOL CGXData::ReorderRows(ROWCOL nFirstRow, const std::vector<ROWCOL>& order)
     for (size_t i = 0; i < moved.size(); ++i)
         m_rows[nFirstRow + i] = std::move(moved[i]);
     ++m_nLayoutVersion;
+    m_shifts.Cut(m_nLayoutVersion);
     return TRUE;
 }
 
@@ -389,6 +396,7 @@ std::vector<std::unique_ptr<CGXData::RowRecord>> CGXData::ExtractRows(ROWCOL nFr
     }
     m_rows.erase(m_rows.begin() + nFromRow, m_rows.begin() + nToRow + 1);
     ++m_nLayoutVersion;
+    m_shifts.Note(m_nLayoutVersion, nFromRow, nToRow - nFromRow + 1, 0);
     return out;
 }
 
@@ -406,6 +414,7 @@ BOOL CGXData::RestoreRows(ROWCOL nRow, std::vector<std::unique_ptr<RowRecord>>& 
     rows.clear();
     m_rows.insert(m_rows.begin() + nRow, std::make_move_iterator(slots.begin()), std::make_move_iterator(slots.end()));
     ++m_nLayoutVersion;
+    m_shifts.Cut(m_nLayoutVersion);
     return TRUE;
 }
 

@@ -148,18 +148,42 @@ void Db::addConnChange(TxState* rec, int kind, const CConn& conn, const CConn* r
     rec->changes.push_back(std::move(c));
 }
 
+void Db::noteInstanceChange(const Op& op) {
+    switch (op.code) {
+    case OpCode::InstCreate:
+    case OpCode::InstDelete:
+    case OpCode::InstRename:
+    case OpCode::InstMaster:
+        ++m_instanceGen;
+        break;
+    case OpCode::Prop:
+        if (op.s2 == "LOCATION") ++m_instanceGen;
+        break;
+    default:
+        break;
+    }
+}
+
+void Db::noteApplied(const Op& op, bool ok) {
+    if (ok) {
+        notePhysChange(op);
+        noteInstanceChange(op);
+    } else {  // whatever an edit that failed half-way left
+        ++m_physGen;
+        ++m_instanceGen;
+    }
+}
+
 bool Db::apply(Op& op, bool inverse, TxState* rec, std::string& why) {
     ++m_gen;  // cached views are stale from the first pending change on; the physical ones by the edit
     if (inverse) {
         Op inv = invertOp(op);
         const bool ok = applyImpl(inv, rec, why);
-        if (ok) notePhysChange(inv);
-        else ++m_physGen;
+        noteApplied(inv, ok);
         return ok;
     }
     const bool ok = applyImpl(op, rec, why);
-    if (ok) notePhysChange(op);
-    else ++m_physGen;
+    noteApplied(op, ok);
     return ok;
 }
 

@@ -240,20 +240,25 @@ CString CContext::cpath() const {
     return CString((std::string(m_root->name()) + spath().str()).c_str());
 }
 
-CPQPropertyData* CContext::findProperty(const char* name, bool inherited) const {
+const rmx::Prop* CContext::storedProperty(const char* name, bool inherited) const {
     if (!m_obj || !name) return nullptr;
     const rmx::PropMap* props = Db::propsOf(m_obj, m_bit);
     if (props) {
         auto it = props->find(name);
-        if (it != props->end()) return new CPQPropertyData(name, it->second.value.c_str(), it->second.source, spath());
+        if (it != props->end()) return &it->second;
     }
     if (inherited && m_bit >= 0) {
         // A bit inherits the property of its whole object.
         auto& own = Db::m_props(static_cast<const ISchemaObject*>(m_obj));
         auto it = own.find(name);
-        if (it != own.end()) return new CPQPropertyData(name, it->second.value.c_str(), it->second.source, spath());
+        if (it != own.end()) return &it->second;
     }
     return nullptr;
+}
+
+CPQPropertyData* CContext::findProperty(const char* name, bool inherited) const {
+    const rmx::Prop* p = storedProperty(name, inherited);
+    return p ? new CPQPropertyData(name, p->value.c_str(), p->source, spath()) : nullptr;
 }
 
 bool CContext::operator==(const CContext& o) const {
@@ -473,8 +478,8 @@ CNetBitContext CInstTermBitContext::netbitInner() const {
 }
 
 CString CInstTermBitContext::physicalPinName() const {
-    std::unique_ptr<CPQPropertyData> p(findProperty("PN"));
-    return p ? CString(p->value()) : CString();
+    const rmx::Prop* p = storedProperty("PN", false);
+    return p ? CString(p->value.c_str()) : CString();
 }
 
 // ---- containers

@@ -207,7 +207,14 @@ public:
     void bump() {
         ++m_gen;
         ++m_physGen;
+        ++m_instanceGen;
     }
+    // Changes whenever an instance is made, removed, renamed, given another master or another
+    // LOCATION: lists of the instances built for a generation stay right while it holds.
+    uint64_t instanceGeneration() const { return m_instanceGen; }
+    void noteInstanceChange(const Op& op);
+    // What an applied edit (or one that failed half-way) makes stale.
+    void noteApplied(const Op& op, bool ok);
 
     // ---- raw construction (loader, builder): no records
     static std::unique_ptr<IDesign> newDesign(IServer* s, const std::string& lib, const std::string& cell,
@@ -284,6 +291,7 @@ private:
     std::map<IDesign*, std::vector<SymbolPair>> m_symbolPairs;
     uint64_t m_gen = 1;
     uint64_t m_physGen = 1;
+    uint64_t m_instanceGen = 1;
     struct PhysSlot {
         uint64_t gen = 0;
         std::shared_ptr<PhysView> view;

@@ -17,6 +17,8 @@ IServer::IServer() : m_db(std::make_unique<rmx::Db>(this)), m_partData(this), m_
 
 IServer::~IServer() = default;
 
+std::uint64_t IServer::instanceListGeneration() const { return m_db->instanceGeneration(); }
+
 bool IPropertyDictionary::IsConstraint(const char* name, bool) const {
     if (!name) return false;
     for (auto& n : m_names)

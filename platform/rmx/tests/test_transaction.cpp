@@ -1,6 +1,9 @@
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
+#include <string>
 
 #include "fixture.h"
 #include "util.h"
@@ -677,4 +680,28 @@ TEST_F(Tx, ImplicitPowerPinsTellTheInstancesOwnTieFromThePartsNet) {
     EXPECT_FALSE(vdd().tiedByInstance);
     EXPECT_STREQ(vdd().netName, "VCC");
     t.discard();
+}
+
+// The instance list generation moves with every change of the instances a list shows (made, removed,
+// renamed, re-mastered, given a LOCATION), their undo included, and with nothing else.
+TEST_F(Tx, TheInstanceListGenerationMovesWithTheInstancesOnly) {
+    auto moves = [&](const std::function<bool(CTransaction&)>& edit) {
+        const std::uint64_t before = server.instanceListGeneration();
+        CTransaction t(ctx, "edit");
+        if (!edit(t) || !t.commit()) return std::string("refused");
+        const std::uint64_t made = server.instanceListGeneration();
+        const std::string text = t.toString().str();
+        if (!CTransaction(&server, text.c_str(), true, false).commit()) return std::string("no undo");
+        const std::uint64_t undone = server.instanceListGeneration();
+        if ((made != before) != (undone != made)) return std::string("the undo disagrees");
+        return std::string(made != before ? "moved" : "still");
+    };
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.createInstance("R9", "work", "RES", "sym") != nullptr; }), "moved");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.renameInstance(inst("R1"), "R2"); }), "moved");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.removeInstance(inst("R1")); }), "moved");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.addProperty(inst("R1"), -1, "LOCATION", "R7", 0); }), "moved");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.removeConn(net("CLK"), -1, -1, pin("R1", "A"), -1, -1); }),
+              "still");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.addProperty(inst("R1"), -1, "VALUE", "10k", 0); }), "still");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.renameNet(net("SYSCLK"), "SYS"); }), "still");
 }

@@ -1,6 +1,7 @@
 // Sparse cell storage: styles per cell, per row, per column and for the table, plus row and column state.
 #pragma once
 
+#include "grid/gxrowshifts.h"
 #include "grid/gxstyle.h"
 #include "afx/afxtiered.h"
 
@@ -67,6 +68,12 @@ public:
     std::uint64_t GetRowId(ROWCOL nRow);
     std::uint64_t PeekRowId(ROWCOL nRow) const { return nRow > 0 && nRow < m_rows.size() ? m_rows[nRow].id : 0; }
     std::uint64_t GetRowLayoutVersion() const { return m_nLayoutVersion; }
+    // Where the row numbered nRow at layout version nVersion is now (0: removed since), followed through
+    // the rows inserted and removed since; FALSE when rows were moved or sorted since (or too long ago):
+    // only a walk of the rows tells then.
+    BOOL FollowRow(ROWCOL nRow, std::uint64_t nVersion, ROWCOL& nNow) const {
+        return m_shifts.Follow(nRow, nVersion, nNow) ? TRUE : FALSE;
+    }
 
     // Detaches rows (with their records) and puts them back; used by undo of row removal.
     struct RowRecord;
@@ -120,5 +127,6 @@ private:
     ROWCOL m_nHiddenRows = 0;
     std::uint64_t m_nLastRowId = 0;
     std::uint64_t m_nLayoutVersion = 0;
+    CGXRowShifts m_shifts; // how the layout versions moved the rows
     ROWCOL m_nHiddenCols = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
+#include <unordered_set>
 
 #include "grid/gxcore.h"
 #include "grid/gxstyle.h"
@@ -196,6 +198,7 @@ int CKXGridACListBox::FindPrefix(LPCTSTR prefix) const {
 
 int CKXGridACListBox::AddString(LPCTSTR lpszItem) {
     if (!lpszItem) return LB_ERR;
+    m_strContentKey.clear();
     // The look-up ignores case: walk the entries it finds (it wraps round to the first) for this text.
     const int first = FindStringExact(-1, lpszItem);
     for (int at = first; at != LB_ERR;) {
@@ -206,6 +209,23 @@ int CKXGridACListBox::AddString(LPCTSTR lpszItem) {
         if (at == first) break;
     }
     return CListBox::AddString(lpszItem);
+}
+
+void CKXGridACListBox::ResetContent() {
+    m_strContentKey.clear();
+    CGXComboListBox::ResetContent();
+}
+
+void CKXGridACListBox::SetStrings(const std::vector<CString>& items, std::string key) {
+    ResetContent();
+    // AddString lists a text once (the same text in other letter cases is another choice).
+    std::vector<CAfxItemList::NewItem> fresh;
+    fresh.reserve(items.size());
+    std::unordered_set<std::string> seen;
+    for (const CString& item : items)
+        if (seen.insert(item.str()).second) fresh.push_back({item, 0});
+    AddStrings(std::move(fresh));
+    m_strContentKey = std::move(key);
 }
 
 LRESULT CKXGridACListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

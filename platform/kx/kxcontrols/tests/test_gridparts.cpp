@@ -216,6 +216,37 @@ TEST(CellControls, TheSharedListHoldsEachChoiceOnce) {
     EXPECT_EQ(list.GetCount(), 3);
 }
 
+// Choices set at once are listed as one AddString each after a reset lists them: in the same order,
+// each text once; the key names them until the list changes otherwise.
+TEST(CellControls, ChoicesSetAtOnceAreListedAsAddedOneByOne) {
+    const std::vector<CString> choices{"", "U10", "u2", "U2", "J1", "U10", "", "a", "U2", "B"};
+    CKXGridACListBox one(nullptr), all(nullptr);
+    ASSERT_TRUE(one.Create(WS_BORDER | LBS_SORT, CRect(-1, -1, -1, -1), nullptr, 59442));
+    ASSERT_TRUE(all.Create(WS_BORDER | LBS_SORT, CRect(-1, -1, -1, -1), nullptr, 59443));
+    one.AddString("OLD");
+    all.AddString("OLD");
+    one.ResetContent();
+    for (const CString& c : choices) one.AddString(c);
+    all.SetStrings(choices, "design 1");
+    auto texts = [](const CKXGridACListBox& list) {
+        std::vector<std::string> out;
+        for (int i = 0; i < list.GetCount(); ++i) {
+            CString item;
+            list.GetText(i, item);
+            out.push_back(item.str());
+        }
+        return out;
+    };
+    EXPECT_EQ(texts(all), texts(one));
+    EXPECT_EQ(all.ContentKey(), "design 1");
+    all.AddString("NEW");
+    EXPECT_EQ(all.ContentKey(), "");
+    all.SetStrings(choices, "design 2");
+    all.WindowProc(LB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(all.ContentKey(), "");
+    EXPECT_EQ(all.GetCount(), 0);
+}
+
 TEST(StylesMap, PropertyStateStylesAreDistinctAndRegisteredOnce) {
     CKXStylesMap map;
     map.CreateStandardStyles();

@@ -59,6 +59,8 @@ public:
 
 protected:
     friend class rmx::Db;
+    // The stored property findProperty reports (nullptr when none), without making a record of it.
+    const rmx::Prop* storedProperty(const char* name, bool inherited) const;
     IServer* m_server = nullptr;
     IDesign* m_root = nullptr;
     std::vector<IInstance*> m_hier;

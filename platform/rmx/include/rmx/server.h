@@ -3,6 +3,7 @@
 // dictionary).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -135,6 +136,10 @@ public:
     void setCommitFault(std::function<bool()> fault);
 
     rmx::Db* db() const { return m_db.get(); }
+    // Changes whenever an instance of any design is made, removed, renamed, given another master or
+    // another LOCATION (undo and redo too): a list of instances built for one value stays right
+    // while the value holds.
+    std::uint64_t instanceListGeneration() const;
 
 private:
     std::unique_ptr<rmx::Db> m_db;

@@ -2,6 +2,7 @@
 // combo, auto-completing signal combos with their shared list, bitmap combo, window wrapper, tool tips.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "afx/afxcoll.h"
@@ -109,6 +110,12 @@ public:
     // Adds a choice in the list's order. A text the list holds already is not listed twice: the index
     // of the one there. LB_ERR for no text.
     int AddString(LPCTSTR lpszItem);
+    void ResetContent();
+    // The list holds these choices and no others, as ResetContent and an AddString of each would leave
+    // it, put in order in one sort. The key names them (ContentKey) until the list changes otherwise.
+    void SetStrings(const std::vector<CString>& items, std::string key = std::string());
+    // The key the list's choices were set with; empty after any other change of the list.
+    const std::string& ContentKey() const { return m_strContentKey; }
     // The list-box messages LB_ADDSTRING and LB_RESETCONTENT work as the calls of the same name.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -116,6 +123,7 @@ private:
     BOOL m_bCreated = FALSE;
     UINT m_nID = 0;
     DWORD m_dwStyle = 0;
+    std::string m_strContentKey;
 };
 
 // Signal or pin combo that completes what is typed from its shared list.
