@@ -164,8 +164,8 @@ LRESULT CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-174");
         return 1;
     }
-    doc->SaveBlockAs(lib, block);
-    return 1;
+    // A block that could not be made (its message says why) answers 0.
+    return doc->SaveBlockAs(lib, block) ? 1 : 0;
 }
 
 // 1 when a step was undone; 0 when there was nothing to undo or the step could not be undone

@@ -194,7 +194,7 @@ TEST_F(DocumentTest, AConfirmedSaveAsMakesTheBlockAndJournalsIt) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     AfxGetAnswerQueue().PushDialog("CKXCreateBlockDlg", TRUE, {{"library", "work"}, {"block", "board_as"}});
     EXPECT_EQ(Word("saveDesignAs"), 2);
-    EXPECT_TRUE(std::filesystem::exists(m_lib.parent_path() / "work" / "board_as.sch.design"));
+    EXPECT_TRUE(std::filesystem::exists(m_lib / "board_as.sch.design"));
     EXPECT_EQ(Notifications(MSG_SAVE_AS_LIBRARY_SELECTED), (std::vector<std::string>{"work"}));
     EXPECT_NE(JournalText().find(
                   "\n\n ' --- Save Current Block As---\n\ncall board.SaveBlockAs(\"work\",\"board_as\")"),
