@@ -1,8 +1,13 @@
 # A walk through the table editor on the example board. Run with `make demo`.
 proc say {text} { puts "\n== $text" }
 # The block filter of the physical view is kept in a file beside the designs; the demo removes
-# the one it makes.
-set filterFile [file join [file dirname [info script]] designs physModule.dat]
+# the one it makes. `make demo` runs on a copy of the example library (KX_DEMO_LIBRARY).
+if {[info exists ::env(KX_DEMO_LIBRARY)]} {
+    set libraryDir $::env(KX_DEMO_LIBRARY)
+} else {
+    set libraryDir [file join [file dirname [info script]] designs]
+}
+set filterFile [file join $libraryDir physModule.dat]
 set hadFilterFile [file exists $filterFile]
 proc show {label value} { puts "   $label: $value" }
 
@@ -100,7 +105,9 @@ show "filterRows pin -col Instance -filter U*" [filterRows pin -col Instance -fi
 foreach line [lrange [split [kx::window ccp] "\n"] 4 6] { puts "   $line" }
 show "filterRows back to *" [filterRows pin -col Instance -filter *]
 kx::select ccp 5 6 6 6
-show "Ctrl+C on two Instance cells" [kx::key ccp Ctrl+C]
+show "Ctrl+C on two Instance cells (the grid copies them itself)" [kx::key ccp Ctrl+C]
+kx::select ccp 5 12 6 12
+show "Ctrl+C on two Pull Up/Down cells goes through the host, naming the column" [kx::key ccp Ctrl+C]
 show "echoes" [kx::echoes]
 show "assignModel pin SLOW_IN on U1's pin" [assignModel pin SLOW_IN [list C9 U1 -1 -1]]
 show "U1.RST_N PIN_SIGNAL_MODEL" [kx::prop demo.board:sch@U1.RST_N PIN_SIGNAL_MODEL]
@@ -599,8 +606,33 @@ show "copy U1's termination on MCLK" [list [kx::pane MatrixSelect MCLK U1 TERMIN
 show "paste it onto the SDRAM's CLK" [list [kx::pane MatrixSelect MCLK U2 TERMINATION CLK] [paste pin]]
 show "MCLK's row" [lindex [split [kx::window ccp] "\n"] 5]
 show "undo the paste" [undo]
+kx::answer menu * 2029
+show "right-click the caption row: show Pin Type again" [kx::click ccp 1 1 right]
 show "remove the shown view (Remove Matrix View)" [kx::menu 35678]
 show "the view's window is closed" [lindex [split [kx::window ccp] "\n"] 0]
+
+say "Several component groups at once: a range over two groups takes one typed text, a copy takes a table"
+show "a view of the FPGA and the SDRAM with two address bits" \
+    [list [openMatrixView pin groups] [matrixAdd pin component U1] [matrixAdd pin component U2] \
+         [matrixAdd pin signal {ADDR<1..0>}]]
+# Rows 5 and 6 are ADDR<1> and ADDR<0>; U1's group starts at column 4 (Pin Name), U2's at column 8.
+show "select ADDR<0>'s cells from U1's Pin Name to U2's" [kx::select ccp 6 4 6 8]
+show "empty the cell: both pins come off ADDR<0>, one undo step" [kx::edit ccp 6 4 {}]
+show "on ADDR<0>" [lsearch -all -inline [split [kx::netlist] "\n"] "*ADDR<0>"]
+show "select the range again, type A<0> once: both pins back" [list [kx::select ccp 6 4 6 8] [kx::edit ccp 6 4 A<0>]]
+show "on ADDR<0>" [lsearch -all -inline [split [kx::netlist] "\n"] "*ADDR<0>"]
+show "ADDR<0>'s row" [lindex [split [kx::window ccp] "\n"] 6]
+show "undo both edits" [list [undo] [undo]]
+show "on ADDR<0>" [lsearch -all -inline [split [kx::netlist] "\n"] "*ADDR<0>"]
+set journal [file join $tmp kxdemo_copy_[pid].vbs]
+file delete -force $journal
+show "select U1's Pin Name and Pin Number on both rows" [kx::select ccp 5 4 6 5]
+kx::journal $journal
+show "copy the table (Ctrl+C)" [kx::key ccp Ctrl+C]
+kx::journal
+foreach line [callLines $journal] { show "journal: each copied row selected again, then Copy" $line }
+file delete -force $journal
+show "remove the view" [kx::menu 35678]
 
 say "Matrix views defined from the list's menus: named with their components and signals, edited, saved as another"
 kx::answer dialog CKXMatrixViewDlg ok name clocks components {J1 U2} signals {MCLK DQ<1..0>}

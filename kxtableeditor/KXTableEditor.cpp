@@ -3,6 +3,8 @@
 #include "pane/KXConnectivityPane.h"
 #include "pane/KXObjectInfoWnd.h"
 #include "physgrids/KXPhysPartDetailsHeader.h"
+#include "grid/KXColumnModel.h"
+#include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -96,6 +98,8 @@ extern "C" BOOL InitKXTableEditorDLL() {
     CKXObjectInfoWnd::RegisterClassA();
     CKXObjectInfoBeam::RegisterClassA();
     CKXTableChildFrm::RegisterScriptWords();
+    // The pin grids' columns are class-wide: a new session reads them from its own customisation.
+    CKXInstanceDetailsGridWnd::Columns().Forget();
     CKXErrorHandler::LoadMessageFile("rmx/tblerrors.txt");
     g_initSteps.push_back("rmx/tblerrors.txt");
     BOOL registered = COleObjectFactory::RegisterAll();

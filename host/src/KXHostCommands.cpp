@@ -260,24 +260,6 @@ bool HostMenuState(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-bool HostWord(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.empty()) {
-        r = "usage: kx::word WORD ?ARG ...?";
-        return false;
-    }
-    std::vector<KXHostArg> args;
-    for (size_t i = 1; i < a.size(); ++i)
-        args.push_back({a[i]});
-    long result = 0;
-    std::string err;
-    if (!app.Route(a[0], args, result, err)) {
-        r = err;
-        return false;
-    }
-    r = std::to_string(result);
-    return true;
-}
-
 bool HostCall(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.empty()) {
         r = "usage: kx::call METHOD ?ARG ...?";
@@ -428,7 +410,6 @@ const SKXHostCommand kHostCommands[] = {
     {"option", HostOption},
     {"menu", HostMenu},
     {"menustate", HostMenuState},
-    {"word", HostWord},
     {"call", HostCall},
     {"journal", HostJournal},
     {"replay", HostReplay},
@@ -456,6 +437,7 @@ void CKXHostApp::RegisterCommands() {
                 "    return [kx::word selectObject pin {*}$keys]\n"
                 "}",
                 ignored);
+    m_core.RegisterWordCommand();
     RegisterGridCommands();
     RegisterObjectCommands();
     RegisterPaneCommands();

@@ -173,21 +173,36 @@ std::string CKXHostCore::TextOfWords(const std::vector<KXHostArg>& words) {
     return text;
 }
 
-int CKXHostCore::SystemWordProc(void* cd, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[]) {
+int CKXHostCore::SystemWordProc(void* cd, Tcl_Interp*, int objc, Tcl_Obj* const objv[]) {
     auto* w = static_cast<WordCmd*>(cd);
-    CKXHostCore* host = w->host;
-    if (!host->m_route) {
-        Tcl_SetObjResult(interp, Tcl_NewStringObj("no design window is open", -1));
+    return w->host->RouteWord(w->word, objc - 1, objv + 1);
+}
+
+int CKXHostCore::WordProc(void* cd, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[]) {
+    if (objc < 2) {
+        Tcl_SetObjResult(interp, Tcl_NewStringObj("usage: kx::word WORD ?ARG ...?", -1));
         return TCL_ERROR;
     }
-    std::vector<KXHostArg> args = ArgsFromObjs(objc - 1, objv + 1);
+    return static_cast<CKXHostCore*>(cd)->RouteWord(Tcl_GetString(objv[1]), objc - 2, objv + 2);
+}
+
+void CKXHostCore::RegisterWordCommand() {
+    Tcl_CreateObjCommand(m_interp, "::kx::word", WordProc, this, nullptr);
+}
+
+int CKXHostCore::RouteWord(const std::string& word, int objc, Tcl_Obj* const objv[]) {
+    if (!m_route) {
+        Tcl_SetObjResult(m_interp, Tcl_NewStringObj("no design window is open", -1));
+        return TCL_ERROR;
+    }
+    std::vector<KXHostArg> args = ArgsFromObjs(objc, objv);
     long result = 0;
     std::string error;
-    if (!host->m_route(w->word, args, result, error)) {
-        Tcl_SetObjResult(interp, Tcl_NewStringObj(error.c_str(), -1));
+    if (!m_route(word, args, result, error)) {
+        Tcl_SetObjResult(m_interp, Tcl_NewStringObj(error.c_str(), -1));
         return TCL_ERROR;
     }
-    Tcl_SetObjResult(interp, Tcl_NewLongObj(result));
+    Tcl_SetObjResult(m_interp, Tcl_NewLongObj(result));
     return TCL_OK;
 }
 

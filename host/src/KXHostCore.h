@@ -72,9 +72,15 @@ public:
     // The Tcl text of a word list (each argument of several values as [list ...]).
     static std::string TextOfWords(const std::vector<KXHostArg>& words);
 
+    // ::kx::word WORD ?ARG ...?: routes any system word as its own command would, the arguments
+    // read the same way (a pure list of several elements is one argument of several values).
+    void RegisterWordCommand();
+
 private:
     struct HostCmd;
     static int SystemWordProc(void* cd, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[]);
+    static int WordProc(void* cd, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[]);
+    int RouteWord(const std::string& word, int objc, Tcl_Obj* const objv[]);
     static int HostCmdProc(void* cd, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[]);
 
     std::ostream& m_out;

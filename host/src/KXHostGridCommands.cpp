@@ -587,7 +587,8 @@ bool GridDrop(CKXHostApp& app, const Args& a, std::string& r) {
     SetCursorPos(screen.x, screen.y);
     const AfxDropResult result = AfxDoDragDrop(t.grid, data, at);
     if (!result.bDropped) app.Core().Print("drop refused by the grid");
-    r = result.bDropped ? "1" : "0";
+    else if (!result.bResult) app.Core().Print("drop taken, nothing added");
+    r = result.bDropped && result.bResult ? "1" : "0";
     return true;
 }
 

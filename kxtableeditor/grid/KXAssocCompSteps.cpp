@@ -40,3 +40,12 @@ bool KXHandTerminations(CKXAssocCompAPI& api, const std::vector<CInstTermBit>& b
     if (working) api.setInstTermBit(working);
     return taken;
 }
+
+bool KXMixesInputAndOutput(const std::vector<CString>& pinTypes) {
+    bool input = false, output = false;
+    for (const CString& type : pinTypes) {
+        input = input || type.CompareNoCase("Input") == 0;
+        output = output || type.CompareNoCase("Output") == 0;
+    }
+    return input && output;
+}

@@ -31,3 +31,7 @@ CTransaction* KXAssocCompStepTransaction(const CGXGridCore& grid, const CString&
 // server or a transaction.
 bool KXHandTerminations(CKXAssocCompAPI& api, const std::vector<CInstTermBit>& bits, CDesignContext& design,
                         CTransaction* transaction);
+
+// Whether pins of these types (the Pin Type texts of the selected rows) mix an "Input" and an
+// "Output": a termination goes on pins of one direction ("Inout" and the rest count as neither).
+bool KXMixesInputAndOutput(const std::vector<CString>& pinTypes);

@@ -146,6 +146,12 @@ CKXColumnModel::Setup(const std::vector<FixedColumn>& fixed, int charWidth, bool
     return columns;
 }
 
+void CKXColumnModel::Forget() {
+    m_layout.clear();
+    m_columns.clear();
+    m_firstCustomised = 1;
+}
+
 void CKXColumnModel::ShowRowNumbers(bool show) {
     if (CKXColumnInfoClass* rowNumbers = Find(0)) rowNumbers->m_bShown = show ? 1 : 0;
 }

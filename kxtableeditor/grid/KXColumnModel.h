@@ -96,6 +96,9 @@ public:
     // layout broadcast that may follow).
     std::vector<std::unique_ptr<CKXColumnInfoClass>> Setup(const std::vector<FixedColumn>& fixed, int charWidth,
                                                            bool showRowNumbers);
+    // A new session of the library: no grid is open, the descriptors go, and the next grid that needs
+    // them sets them up from the customisation as it stands then.
+    void Forget();
     // Writes the customised columns as the default customisation of the origin; with parse the
     // service also takes them as its current list.
     void Save(int charWidth, bool parse) const;

@@ -3,6 +3,7 @@
 #include "grid/KXGridIds.h"
 #include "grid/KXGridWnd.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -86,4 +87,10 @@ BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
     }
     RecordOpposite(pGrid, std::move(opposite), ctType);
     return TRUE;
+}
+
+bool KXIsViewOnlyStep(const std::vector<std::unique_ptr<CGXCommand>>& commands) {
+    return !commands.empty() && std::all_of(commands.begin(), commands.end(), [](const auto& command) {
+        return dynamic_cast<const CKXSortUndoCmd*>(command.get()) != nullptr;
+    });
 }

@@ -6,6 +6,9 @@
 #include "afx/afxstr.h"
 #include "grid/gxall.h"
 
+#include <memory>
+#include <vector>
+
 class CKXGridWnd;
 
 // Run-time class of the grid undo commands, so that a command list can be
@@ -50,3 +53,8 @@ public:
     int m_nSortCol;      // sort column before the sort (-1: unsorted)
     BOOL m_bAscending;   // order before the sort
 };
+
+// True when every command of an undo step only orders a grid's rows (a sort by a header click or the
+// menu). Such a step changes no design and writes no journal line, so its undo and redo journal none:
+// a replayed Undo() would take back the user's edit before it.
+bool KXIsViewOnlyStep(const std::vector<std::unique_ptr<CGXCommand>>& commands);

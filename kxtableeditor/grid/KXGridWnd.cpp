@@ -736,8 +736,9 @@ BOOL CKXGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRep
         TransferCurrentCell(FALSE, kSmart, TRUE);
         return TRUE;
     }
+    // The dialog opens once, on the press; the release of the same keys does nothing more.
     if (CtrlDown() && (nChar == 'F' || nChar == 'H')) {
-        ShowFindReplace(nChar == 'F' ? TRUE : FALSE);
+        if (nMessage == WM_KEYDOWN) ShowFindReplace(nChar == 'F' ? TRUE : FALSE);
         return TRUE;
     }
     return bResult;

@@ -149,3 +149,24 @@ CString KXEditPupdOperands(const CString& name, const CString& refDes, const CSt
     }
     return words.ToTclCommandLine();
 }
+
+CString KXValueListItem(const CString& value) {
+    CString item;
+    for (int i = 0; i < value.GetLength(); ++i) {
+        const char c = value[i];
+        if (c == '\\' || c == ',') item += '\\';
+        item += c;
+    }
+    return item;
+}
+
+CString KXValueListFirst(const CString& list) {
+    CString value;
+    for (int i = 0; i < list.GetLength(); ++i) {
+        const char c = list[i];
+        if (c == ',') break;
+        if (c == '\\' && i + 1 < list.GetLength()) ++i;
+        value += list[i];
+    }
+    return value;
+}

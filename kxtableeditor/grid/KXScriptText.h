@@ -14,6 +14,11 @@ CString KXTclQuote(const CString& text);
 // specially, else its quoted form.
 CString KXTclListElement(const CString& text);
 
+// The property words carry one value per selected row, joined by ",". A value goes into such a list
+// with "\" and "," escaped by a backslash; KXValueListFirst reads the first value back whole.
+CString KXValueListItem(const CString& value);
+CString KXValueListFirst(const CString& list);
+
 // A VBScript string literal for `text`: double quotes doubled; a line break
 // becomes a concatenation with vbCr / vbLf so that the literal stays on one line.
 CString KXVbsQuote(const CString& text);

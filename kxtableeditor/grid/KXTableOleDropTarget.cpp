@@ -5,6 +5,7 @@
 #include "grid/KXGridSite.h"
 
 #include "afx/afxdoc.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
 
 #include <cstring>
@@ -122,6 +123,7 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         BOOL wasRedraw = pWnd->GetRedraw();
         pWnd->SetRedraw(FALSE);
         bool any = false;
+        BOOL anyAdded = FALSE;
         for (const CString& line : KXDropLines(TextOf(data, f))) {
             CInstanceContext inst = m_designContext.instance(line);
             if (!inst || !site) continue;
@@ -129,26 +131,31 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
             site->CrossSelectInHost();
             BOOL added = FALSE;
             site->AddInstanceRow(inst, added);
+            if (added) anyAdded = TRUE;
         }
         pWnd->SetRedraw(wasRedraw);
         if (any) pWnd->Invalidate();
-        return FALSE;
+        return anyAdded;
     }
     if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
         BOOL added = FALSE;
         if (IKXTableDropSite* site = Site(pWnd))
             for (const CString& line : KXDropLines(TextOf(data, f)))
                 if (site->DropInstance(line)) added = TRUE;
+        // Names the design lacks, or components the view shows already: nothing added, and said so.
+        if (!added) CKXErrorHandler::MessageBoxOk("KXPANE-470", TextOf(data, f));
         return added;
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kPinGrid)) {
         if (IKXTableDropSite* site = Site(pWnd)) site->CrossSelectInHost();
-        if (IKXGridSite* pane = OwnerPane(pWnd)) pane->AttachSignalByName(TextOf(data, f));
-        return FALSE;
+        IKXGridSite* pane = OwnerPane(pWnd);
+        return pane && pane->AttachSignalByName(TextOf(data, f));
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
         IKXTableDropSite* site = Site(pWnd);
-        return site ? site->DropSignal(TextOf(data, f)) : FALSE;
+        if (site && site->DropSignal(TextOf(data, f))) return TRUE;
+        CKXErrorHandler::MessageBoxOk("KXPANE-470", TextOf(data, f));
+        return FALSE;
     }
     if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) &&
         pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {

@@ -28,6 +28,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXGridDump.cpp
   ${_kxgrid_dir}/KXJournalLine.cpp
   ${_kxgrid_dir}/KXReplaySteps.cpp
+  ${_kxgrid_dir}/KXEditResult.cpp
   ${_kxgrid_dir}/KXRowIndex.cpp
   ${_kxgrid_dir}/KXListExpr.cpp
   ${_kxgrid_dir}/KXProjectReader.cpp

@@ -155,9 +155,8 @@ void CKXMatrixGridWnd::AddPupd() {
     const std::vector<SignalRow> signals = CollectSelectedNetBits();
     if (signals.empty() || !CanAddPupd()) return;
     CKXAssocCompAPI& api = *GetAssocCompApi();
-    if (signals.size() == 1 && HasPupd()) {
-        // Its pull-ups are changed by name (editPupd) or deleted and added again.
-        CKXErrorHandler::MessageBoxOk("KXTABLE-271");
+    if (signals.size() == 1 && HasAnyPupd(signals.front())) {
+        EditPupdInDialog(signals.front());
         return;
     }
     CKXGridEdit edit(*this, "Add PUPD", CKXGridEdit::kJoinOpen);

@@ -5,17 +5,21 @@
 // the same word again.
 #include "matrix/KXMatrixGridWnd.h"
 
+#include "grid/KXAssocCompSteps.h"
 #include "grid/KXPropLists.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXScriptText.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/schemautil.h"
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace {
@@ -27,6 +31,47 @@ void ToArray(const CStringList* from, CStringArray& to) {
 
 CString NetBitName(const CNetBit& bit) {
     return bit.bit() < 0 ? CString(bit.net()->name()) : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
+}
+
+// What the edit dialog can change of a pull-up/pull-down: its designators and its DC net.
+struct PupdLook {
+    CString name; // the component's own, which the words find it by
+    CString designators;
+    CString dcNet;
+    bool operator==(const PupdLook& other) const = default;
+};
+
+std::map<IDTInstance*, PupdLook> PupdLooks(CKXAssocCompAPI& api, const CDesignContext& design, const CNetBit& bit) {
+    std::map<IDTInstance*, PupdLook> looks;
+    IKXClipAssocCodec* codec = CKXImpClipBoard::GetAssocCodec();
+    for (IDTInstance* pupd : KXPupdsOn(api, bit)) {
+        CString type, designators, data;
+        if (codec) codec->Describe(design, -1, pupd, CKXAssocCompAPI::PUPD, type, designators, data);
+        std::unique_ptr<CPQPropertyData> dcNet(pupd->findProperty("DCNET"));
+        looks[pupd] = {pupd->name(), designators, dcNet ? CString(dcNet->value()) : CString()};
+    }
+    return looks;
+}
+
+// For each pull-up/pull-down the dialog changed: its row's selection, then the word that deletes it or
+// changes it the same way.
+void JournalPupdChanges(KXJournalLines& journal, const std::map<IDTInstance*, PupdLook>& before,
+                        const std::map<IDTInstance*, PupdLook>& after, const std::function<void()>& selectRow) {
+    for (const auto& [pupd, was] : before) {
+        const auto now = after.find(pupd);
+        if (now != after.end() && now->second == was) continue;
+        selectRow();
+        if (now == after.end()) {
+            journal.Comment("Delete Pullup/Pulldown").Pane("MatrixDeletePupd", {was.name});
+        } else {
+            const PupdLook& is = now->second;
+            const CString designators = is.designators != was.designators ? is.designators : CString();
+            const CString dcNet = is.dcNet != was.dcNet ? is.dcNet : CString();
+            journal.Comment("Edit Pullup/Pulldown")
+                .Pane("EditPUPD", {KXEditPupdOperands(was.name, designators, dcNet, nullptr, nullptr, "", 0)});
+        }
+        journal.OwnStep().End();
+    }
 }
 
 } // namespace
@@ -80,6 +125,44 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
     MarkModified();
     journal.Write();
     return TRUE;
+}
+
+bool CKXMatrixGridWnd::HasAnyPupd(const SignalRow& signal) {
+    bool localUp = false, localDown = false, aliasUp = false, aliasDown = false;
+    GetAssocCompApi()->GetPupdInfoOnThisNet(NetBitContextOf(signal), localUp, localDown, aliasUp, aliasDown);
+    return localUp || localDown || aliasUp || aliasDown;
+}
+
+CNetBitContext CKXMatrixGridWnd::NetBitContextOf(const SignalRow& signal) const {
+    return m_designContext.net(signal.netBit.net()).bitContext(signal.netBit.bit());
+}
+
+// The library's edit dialog on a signal that has pull-ups/pull-downs: what it changes is one edit, journalled
+// as the deletions and the editPupd words that change the same.
+void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal) {
+    CKXAssocCompAPI& api = *GetAssocCompApi();
+    CKXGridEdit edit(*this, "Edit PUPD", CKXGridEdit::kJoinOpen);
+    if (!edit) return;
+    const std::map<IDTInstance*, PupdLook> before = PupdLooks(api, m_designContext, signal.netBit);
+    m_pCurrentMatrixGrid = this;
+    api.setTransaction(edit.Transaction(), true);
+    api.setNetBit(signal.netBit);
+    const CString earlierError = api.GetLastError(); // a cancelled dialog leaves it as it was
+    const bool changed = ShowPupdDlg(&api, m_designContext2 ? m_designContext2 : m_designContext, m_designContext,
+                                     NetBitContextOf(signal), FALSE);
+    api.setTransaction(nullptr, true);
+    if (!changed) {
+        if (!api.GetLastError().IsEmpty() && api.GetLastError() != earlierError)
+            CKXErrorHandler::MessageBoxOk("KXTABLE-217", api.GetLastError());
+        return;
+    }
+    KXJournalLines journal(JournalHandle());
+    JournalPupdChanges(journal, before, PupdLooks(api, m_designContext, signal.netBit),
+                       [&] { RecordSelectPupdCol(journal, signal); });
+    if (!edit.Commit()) return;
+    RefreshPupdCells({});
+    MarkModified();
+    journal.Write();
 }
 
 BOOL CKXMatrixGridWnd::EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,

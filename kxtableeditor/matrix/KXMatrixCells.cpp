@@ -168,7 +168,8 @@ void CKXMatrixGridWnd::StyleConnectionCell(ROWCOL row, int col, bool editable) {
         kxattr::Put(style, kAttrPinId, -1);
         kxattr::Put(style, kAttrPinBit, -1);
     } else {
-        style.SetValue("").SetReadOnly(TRUE);
+        // An empty Termination cell tells of no termination, in its tool tip neither.
+        style.SetValue("").SetReadOnly(TRUE).SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "");
     }
     WriteCell(row, col, style);
 }

@@ -8,6 +8,7 @@
 
 #include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
 #include "grid/KXRowFilter.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
@@ -105,6 +106,51 @@ void CKXMatrixGridWnd::OnEditCopy() {
     CKXImpClipBoard::SetClipboardText(data.GetString(), text.GetString());
     CKXImpClipBoard::EndCopying();
     CKXImpClipBoard::PutTextOnClipBoard(1, 1);
+    JournalCopy();
+}
+
+// The copied rows, each as the signal's row and the range's columns, selected again before one Copy: the
+// replay copies the same table.
+void CKXMatrixGridWnd::JournalCopy() {
+    if (!KXJournalLines::IsRecording()) return;
+    KXJournalLines journal(JournalHandle());
+    journal.Comment("Copy").Pane("OpenMatrixView", {m_strViewName});
+    CGXRangeList ranges;
+    CopyRangeList(ranges, TRUE);
+    bool first = true;
+    for (POSITION pos = ranges.GetHeadPosition(); pos;) {
+        const CGXRange range = ranges.GetNext(pos)->GetBounded(GetRowCount(), GetColCount());
+        const CString left = GetSortKeyOfCol(static_cast<int>(range.left));
+        const CString right = GetSortKeyOfCol(static_cast<int>(range.right));
+        for (ROWCOL r = std::max(range.top, kFirstDataRow); r <= range.bottom && r <= GetRowCount(); ++r) {
+            int bit = -1;
+            INet* net = GetCellNetBit(r, bit);
+            if (IsRowHidden(r) || !net) continue;
+            const std::vector<ROWCOL> rows = SignalRows(net->id(), bit);
+            CString index;
+            index.Format("%d", static_cast<int>(std::find(rows.begin(), rows.end(), r) - rows.begin()));
+            journal.Pane("MatrixSelectRow", {SignalName(net, bit), index, left, right, first ? "0" : "1"});
+            first = false;
+        }
+    }
+    journal.Pane("Copy").End().Write();
+}
+
+BOOL CKXMatrixGridWnd::SelectSignalRow(const CString& signal, int index, const CString& firstColumn,
+                                       const CString& lastColumn, BOOL add) {
+    int bit = -1;
+    INet* net = NetOfName(signal, bit);
+    const std::vector<ROWCOL> rows = net ? SignalRows(net->id(), bit) : std::vector<ROWCOL>();
+    const int left = ColumnOfName(firstColumn), right = ColumnOfName(lastColumn);
+    if (index < 0 || static_cast<std::size_t>(index) >= rows.size() || left < 1 || right < 1) return FALSE;
+    const ROWCOL row = rows[static_cast<std::size_t>(index)];
+    if (!add) {
+        SetSelection(nullptr);
+        SetCurrentCell(row, static_cast<ROWCOL>(left), kSelectCell);
+    }
+    const ROWCOL first = static_cast<ROWCOL>(std::min(left, right)), last = static_cast<ROWCOL>(std::max(left, right));
+    SelectRange(CGXRange(row, first, row, last), TRUE, FALSE);
+    return TRUE;
 }
 
 // ------------------------------------------------------------------ paste
@@ -141,6 +187,7 @@ BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
     if (row == kFilterRow) {
         text.TrimRight("\r\n");
         KXRowFilter(*this, kFilterRow).SetPattern(col, text);
+        JournalFilter(col, text);
         return FilterRows(GX_INVALID);
     }
     return PasteConnections(row, col, KXSplitClipboardLines(text));

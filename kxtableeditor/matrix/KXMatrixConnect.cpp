@@ -277,9 +277,6 @@ bool CKXMatrixGridWnd::DeleteTermination(CTransaction& tx, const CInstTermBit& b
 
 BOOL CKXMatrixGridWnd::DeleteConnections() {
     if (IsReadOnlyWindow()) return FALSE;
-    CRowColArray cols;
-    GetSelectedCols(cols, FALSE, TRUE);
-    const std::vector<ROWCOL> rows = SelectedDataRows();
     CKXGridEdit edit(*this, "Remove Conn", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     m_cellWrites.clear();
@@ -289,18 +286,11 @@ BOOL CKXMatrixGridWnd::DeleteConnections() {
         CString old;
     };
     std::vector<Removed> removed;
-    std::vector<int> groupsDone;
-    for (INT_PTR i = 0; i < cols.GetSize(); ++i) {
-        int offset = -1, group = -1;
-        const int col = static_cast<int>(cols[i]);
-        if (!DecodeInstanceColumn(col, offset, group)) continue;
-        if (std::find(groupsDone.begin(), groupsDone.end(), group) != groupsDone.end()) continue;
-        groupsDone.push_back(group);
-        const int pinNameCol = ColumnOf(group, Layout().m_nPinNameOffset);
-        for (ROWCOL row : rows) {
-            const CString old = CellText(row, pinNameCol);
-            if (RemoveCellConnection(row, pinNameCol, TRUE)) removed.push_back({row, pinNameCol, old});
-        }
+    // The pins of the selected pin cells, each once, however many of its group's cells are selected.
+    for (const PinCell& cell : SelectedPinCells(true)) {
+        const int pinNameCol = ColumnOf(cell.group, Layout().m_nPinNameOffset);
+        const CString old = CellText(cell.row, pinNameCol);
+        if (RemoveCellConnection(cell.row, pinNameCol, TRUE)) removed.push_back({cell.row, pinNameCol, old});
     }
     if (!FinishCellWrites(!removed.empty() && edit.Commit())) return FALSE;
     MarkModified();
@@ -344,33 +334,28 @@ void CKXMatrixGridWnd::GetDeleteScriptCommand(CString& command) {
                                                         : KXScriptWord::deleteConnection;
 }
 
-BOOL CKXMatrixGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {
-    if (pRange && pRange->IsValid()) {
-        // A selection holds signal-side columns or instance columns, never both, and no header rows.
-        const int first = Layout().m_nFirstInstanceCol;
-        if (pRange->left != pRange->right && static_cast<int>(pRange->left) < first &&
-            static_cast<int>(pRange->right) >= first)
-            return FALSE;
-        if (pRange->top < kFirstDataRow) pRange->top = kFirstDataRow;
-        if (pRange->bottom < kFirstDataRow) pRange->bottom = kFirstDataRow;
-    }
-    return CKXGridWnd::CanChangeSelection(pRange, bIsDragging, bKey);
-}
-
 // ------------------------------------------------------------------ by name (script and journal)
 
-BOOL CKXMatrixGridWnd::ConnectByName(const CString& signal, const CString& instance, const CString& column,
-                                     const CString& oldText, const CString& newText) {
+INet* CKXMatrixGridWnd::NetOfName(const CString& signal, int& bit) {
     CString base;
     int first = -1, second = -1;
+    bit = -1;
     INet* net = m_designContext && CKXGenUtils::ParseSignalName(signal, base, first, second)
                     ? m_designContext.design()->findNet(base.GetString())
                     : nullptr;
+    if (!net || first != second || (!net->isScalar() && !net->hasBit(first))) return nullptr;
+    bit = net->isScalar() ? -1 : first;
+    return net;
+}
+
+BOOL CKXMatrixGridWnd::ConnectByName(const CString& signal, const CString& instance, const CString& column,
+                                     const CString& oldText, const CString& newText) {
+    int bit = -1;
+    INet* net = NetOfName(signal, bit);
     const CInstanceContext inst = m_designContext ? m_designContext.instance(instance.GetString()) : CInstanceContext();
     const int offset = column.CompareNoCase("PN") == 0 ? Layout().m_nPnOffset
                        : column.CompareNoCase("PIN_NAME") == 0 ? Layout().m_nPinNameOffset : -1;
-    if (!net || !inst || offset < 0 || first != second || (!net->isScalar() && !net->hasBit(first))) return FALSE;
-    const int bit = net->isScalar() ? -1 : first;
+    if (!net || !inst || offset < 0) return FALSE;
     // A replayed journal may name a signal or an instance its view does not show yet: they join it
     // as a drop would add them.
     if (GroupOf(inst.instance()->id()) < 0) DropInstance(inst.instance()->name());

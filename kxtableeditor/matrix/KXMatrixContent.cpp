@@ -149,9 +149,10 @@ BOOL CKXMatrixGridWnd::AddInstanceColumns(const CInstanceContext& instance) {
     const ROWCOL width = static_cast<ROWCOL>(Layout().m_nGroupWidth);
     if (first + width - 1 > GetColCount()) SetColCount(first + width - 1, kNoUpdate);
     RefreshInstanceHeader(group, instance);
+    // The filter row starts again from "*" in every column; the rows it hid stay so until it runs again.
     CGXStyle filter;
     filter.SetValue("*").SetControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO)).SetVerticalAlignment(DT_VCENTER);
-    SetStyleRange(CGXRange(kFilterRow, first, kFilterRow, first + width - 1), filter, gxOverride, 0, kNoUpdate, gxDo);
+    SetStyleRange(CGXRange(kFilterRow, 1, kFilterRow, GetColCount()), filter, gxOverride, 0, kNoUpdate, gxDo);
     SetupFrozenHeader();
     BuildConnectionMap(group, instance);
     return TRUE;
@@ -213,12 +214,13 @@ std::vector<CKXMatrixNetData> CKXMatrixGridWnd::AddSignalByName(const CString& n
     if (text.IsEmpty() || !m_designContext || !CKXGenUtils::ParseSignalName(text, base, first, second)) return added;
     INet* net = m_designContext.design()->findNet(base.GetString());
     if (!net) return added;
-    // A bus without bits is every bit of it; a range is each of its bits, whichever way it is written.
+    // A bus without bits is every bit of it; a range is each of its bits from the high bit down, whichever
+    // way it is written.
     if (first < 0 && second < 0 && !net->isScalar()) {
         first = net->msb();
         second = net->lsb();
     }
-    for (int bit : BitsBetween(first, second))
+    for (int bit : BitsBetween(std::min(first, second), std::max(first, second)))
         if (AddSignalRows(net, bit)) added.push_back({net->id(), net->isScalar() ? -1 : bit});
     return added;
 }

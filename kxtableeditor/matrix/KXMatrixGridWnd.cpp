@@ -109,10 +109,6 @@ void CKXMatrixGridWnd::SetAutoComplete(BOOL bOn) {
     if (auto* combo = dynamic_cast<CKXGridACCombo*>(GetCurrentCellControl())) combo->m_bAutoComplete = bOn;
 }
 
-void CKXMatrixGridWnd::UpdatePaneTitle() {
-    if (IKXGridSite* site = Site()) site->SetPaneTitle(static_cast<UINT>(IKXGridSite::kShowsComponents));
-}
-
 // ------------------------------------------------------------------ header
 
 void CKXMatrixGridWnd::SetupSignalHeader() {

@@ -73,7 +73,6 @@ public:
     void SetupGrid(IKXGridSite* site, CDesignContext design, CDesignContext secondDesign, int externalTransaction);
     void SetChildFrame(CWnd* frame) { m_pChildFrame = frame; }
     void SetAutoComplete(BOOL bOn) override;
-    void UpdatePaneTitle() override;
     // The matrix grid set up last, or asked last whether it can paste; NULL when none is left.
     static CKXMatrixGridWnd* CurrentGrid() { return m_pCurrentMatrixGrid; }
 
@@ -159,12 +158,15 @@ public:
     BOOL DeleteSelection() override;
     BOOL CanDelete() override;
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
+    void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void GetDeleteScriptCommand(CString& command) override;
     // The script and automation road of a typed cell: the row of the signal whose group cell
     // shows oldText (an extra row when none is free), column "PIN_NAME" or "PN"; FALSE when
     // nothing changed.
     BOOL ConnectByName(const CString& signal, const CString& instance, const CString& column,
                        const CString& oldText, const CString& newText);
+    // The net bit a signal name ("N1", "DATA<2>") names; NULL when it names none or several bits.
+    INet* NetOfName(const CString& signal, int& bit);
     // TRUE while the grid echoes its own edit: the word that comes back is a record.
     BOOL IsEchoing() const { return m_bEchoing; }
 
@@ -174,6 +176,7 @@ public:
     // ------------------------------------------------------------- selection, filter, sort, dump
     BOOL FilterRows(ROWCOL editedCol);
     BOOL SetColumnFilter(const CString& name, const CString& pattern);
+    void JournalFilter(ROWCOL col, const CString& pattern);
     void SortColumn(int col) override;
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
@@ -197,6 +200,11 @@ public:
     // The selected cells as a table: a line per shown row, the shown columns' texts joined by tabs.
     CString CopyText();
     void OnEditCopy() override;
+    // The journal's road of a copied row: on the index-th row of the signal (from 0, in the rows' order) the
+    // cells from one column to the other (named as the filterRows word names them) join the selection, or
+    // (add FALSE) become the selection with the current cell on the first; FALSE when they are not shown.
+    BOOL SelectSignalRow(const CString& signal, int index, const CString& firstColumn, const CString& lastColumn,
+                         BOOL add);
     void InitCanPasteCallback() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
@@ -227,8 +235,9 @@ public:
         int group;
         CInstTermBit pinBit;
     };
-    // The pins of the selected cells (the current cell when none is selected), each once.
-    std::vector<PinCell> SelectedPinCells();
+    // The pins of the selected cells (the current cell when none is selected), each once; pinColumnsOnly: of
+    // the selected PIN_NAME and PN cells only.
+    std::vector<PinCell> SelectedPinCells(bool pinColumnsOnly = false);
     // Selects the cells of keys "SIGNAL:INSTANCE" or "SIGNAL:INSTANCE:PIN" in a column ("PIN_NAME",
     // "PN", "TERMINATION"); FALSE when no key names a shown pin.
     BOOL SelectCells(const std::vector<CString>& keys, const CString& column);
@@ -244,8 +253,8 @@ public:
     BOOL HasTermination() override;
     // The library's termination dialog for the selected pins: its choice goes onto every one, in one edit.
     void OnAddTermination() override;
-    // The library's pull-up/pull-down dialog for the selected signals, in one edit; a signal that has
-    // pull-ups already is refused (KXTABLE-271: they change with editPupd).
+    // The library's pull-up/pull-down dialog for the selected signals, in one edit; one signal that has
+    // pull-ups/pull-downs (its own or inherited) gets the library's edit dialog instead.
     void AddPupd() override;
     // The library asks for the transaction its dialog goes on in: the edit's own, of the grid that
     // opened the dialog; NULL when that grid has none open.
@@ -375,6 +384,9 @@ private:
     // The pull-up/pull-down the library holds (a copied one, or the dialog's choice) onto a net bit, in
     // the transaction the library was given; false when it was refused.
     bool ApplyPupdToNetBit(IDTInstance* pupd, INet* net, int bit);
+    bool HasAnyPupd(const SignalRow& signal);
+    CNetBitContext NetBitContextOf(const SignalRow& signal) const;
+    void EditPupdInDialog(const SignalRow& signal);
     // The named (none: all) pull-ups/pull-downs of a row's signal; false when none went.
     bool DeletePupd(CTransaction& tx, const SignalRow& signal, const std::set<CString>& names);
     // The selected pins can take the dialog's termination (one direction; several pins none terminated;
@@ -385,6 +397,7 @@ private:
     void NoteDroppedTermination(ROWCOL row, int group, const CString& pinName);
     std::vector<KXJournalLines> m_retainJournal; // written after the edit's connection lines
     void JournalAdd(const char* kind, const CString& name);
+    void JournalCopy();
     std::vector<ROWCOL> RowsToChange(ROWCOL current, ROWCOL col);
     void WritePropertyCell(ROWCOL row, int col, const CString& key);
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);

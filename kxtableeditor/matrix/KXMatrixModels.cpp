@@ -17,6 +17,7 @@
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <set>
 #include <memory>
 
 using namespace kxmatrix;
@@ -31,8 +32,9 @@ ROWCOL Col(int col) {
 
 // ------------------------------------------------------------------ the selected pins
 
-std::vector<CKXMatrixGridWnd::PinCell> CKXMatrixGridWnd::SelectedPinCells() {
+std::vector<CKXMatrixGridWnd::PinCell> CKXMatrixGridWnd::SelectedPinCells(bool pinColumnsOnly) {
     std::vector<PinCell> cells;
+    std::set<std::pair<ROWCOL, int>> seen; // row, group
     CGXRangeList ranges;
     CopyRangeList(ranges, TRUE);
     for (POSITION pos = ranges.GetHeadPosition(); pos;) {
@@ -41,11 +43,12 @@ std::vector<CKXMatrixGridWnd::PinCell> CKXMatrixGridWnd::SelectedPinCells() {
             if (IsRowHidden(r)) continue;
             for (ROWCOL c = range.left; c <= range.right; ++c) {
                 int offset = -1, group = -1, bit = -1;
-                if (!SplitColumn(static_cast<int>(c), offset, group)) continue;
-                IInstTerm* pin = GetCellInstTermBit(r, static_cast<int>(c), bit);
-                const bool seen = std::any_of(cells.begin(), cells.end(),
-                                              [&](const PinCell& p) { return p.row == r && p.group == group; });
-                if (pin && !seen) cells.push_back({r, group, CInstTermBit(pin, bit)});
+                const bool pinColumn = DecodeInstanceColumn(static_cast<int>(c), offset, group);
+                if (group < 0 || (pinColumnsOnly && !pinColumn) || seen.count({r, group})) continue;
+                if (IInstTerm* pin = GetCellInstTermBit(r, static_cast<int>(c), bit)) {
+                    seen.insert({r, group});
+                    cells.push_back({r, group, CInstTermBit(pin, bit)});
+                }
             }
         }
     }

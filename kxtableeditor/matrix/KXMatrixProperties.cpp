@@ -6,6 +6,7 @@
 #include "matrix/KXMatrixGridWnd.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridScopes.h"
 #include "grid/KXJournalLine.h"
 
 #include "kxcommon/KXCustomizeAPI.h"
@@ -19,10 +20,6 @@ using namespace kxmatrix;
 namespace {
 
 constexpr unsigned long kUserSource = 2;
-
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
 
 } // namespace
 
@@ -83,6 +80,8 @@ BOOL CKXMatrixGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
 void CKXMatrixGridWnd::RefreshPropertyRows(int col, const std::vector<ROWCOL>& rows) {
     const CKXColumnInfoClass* info = col > 0 ? GetColumnInfo(col) : nullptr;
     if (!info || info->m_nPropertyType == 0) return;
+    // The cells show the design: the edit's undo step is the design's, and its undo rewrites them.
+    kxgrid::GridWriteScope undoOff(*this, kxgrid::GridWriteScope::kUndo);
     std::vector<ROWCOL> every;
     if (rows.empty())
         for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row)
@@ -135,13 +134,18 @@ std::vector<ROWCOL> CKXMatrixGridWnd::RowsToChange(ROWCOL current, ROWCOL col) {
     return rows;
 }
 
-BOOL CKXMatrixGridWnd::ChangeCellProperty(ROWCOL row, ROWCOL col, const CString& text) {
+BOOL CKXMatrixGridWnd::ChangeCellProperty(ROWCOL row, ROWCOL col, const CString& typed) {
     if (!m_bValidationIdle) return FALSE;
-    // The value the object holds already (a cell validated again after its store) is taken as it is.
+    CString text = typed;
+    text.Trim();
+    // The value the object holds already (a cell validated again after its store) is taken as it is; the
+    // same value in another letter case changes nothing.
     const CString key = GetColumnInfo(static_cast<int>(col))->m_strPropertyName;
     const CContext place = PropertyPlace(row, static_cast<int>(col));
     std::unique_ptr<CPQPropertyData> held(place ? place.findProperty(key.GetString()) : nullptr);
-    if (held && !text.IsEmpty() && CString(held->value()) == text) return TRUE;
+    const CString value = held ? CString(held->value()) : CString();
+    if (held && !text.IsEmpty() && value == text) return TRUE;
+    if (value.CompareNoCase(text) == 0) return FALSE;
     m_bValidationIdle = 0;
     CMapStringToString values;
     values.SetAt(GetColumnInfo(static_cast<int>(col))->m_strPropertyName, text);

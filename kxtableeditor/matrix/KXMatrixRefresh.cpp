@@ -23,10 +23,6 @@ constexpr int kRemoved = 2;
 constexpr int kChanged = 3;
 constexpr int kMoved = 17;
 
-ROWCOL Col(int col) {
-    return static_cast<ROWCOL>(col);
-}
-
 bool SameDesign(IDesign* a, IDesign* b) {
     return a && b && CString(a->name()) == CString(b->name());
 }

@@ -6,6 +6,7 @@
 
 #include "grid/KXGridDump.h"
 #include "grid/KXGridScopes.h"
+#include "grid/KXJournalLine.h"
 #include "grid/KXRowFilter.h"
 #include "grid/KXScriptText.h"
 
@@ -36,8 +37,9 @@ ROWCOL Col(int col) {
 // ------------------------------------------------------------------ filter
 
 BOOL CKXMatrixGridWnd::FilterRows(ROWCOL editedCol) {
-    if (GetRowCount() < kFirstDataRow) return TRUE;
     const KXRowFilter filter(*this, kFilterRow);
+    if (editedCol != GX_INVALID) JournalFilter(editedCol, filter.PatternOf(editedCol, editedCol));
+    if (GetRowCount() < kFirstDataRow) return TRUE;
     auto textOf = [this](ROWCOL row, ROWCOL col) {
         // A pull-up mark is read by its tool tip, as the user reads it.
         if (static_cast<int>(col) == Layout().m_nPupdCol) return KXRowAttrs(*this, row).Text(col, IDS_UA_TOOLTIPTEXT);
@@ -56,7 +58,18 @@ BOOL CKXMatrixGridWnd::SetColumnFilter(const CString& name, const CString& patte
     const int col = ColumnOfName(name);
     if (col < 1) return FALSE;
     KXRowFilter(*this, kFilterRow).SetPattern(Col(col), pattern);
+    JournalFilter(Col(col), pattern);
     return FilterRows(GX_INVALID);
+}
+
+// A filter is no edit: its line only brings the same rows back on replay (the column named as the
+// filterRows word names it).
+void CKXMatrixGridWnd::JournalFilter(ROWCOL col, const CString& pattern) {
+    KXJournalLines(JournalHandle())
+        .Pane("OpenMatrixView", {m_strViewName})
+        .Pane("FilterRows", {GetSortKeyOfCol(static_cast<int>(col)), pattern})
+        .End()
+        .Write();
 }
 
 // ------------------------------------------------------------------ sort
@@ -135,6 +148,52 @@ void CKXMatrixGridWnd::SortRows(int col, BOOL bAscending) {
     };
     GridWriteScope write(*this);
     CGXGridCore::SortRows(kFirstDataRow, last, less, kNoUpdate);
+}
+
+// ------------------------------------------------------------------ selection rules
+
+namespace {
+
+// True when the columns left..right hold signal-side columns and instance columns both.
+bool Straddles(ROWCOL left, ROWCOL right) {
+    const ROWCOL first = Col(CKXMatrixGridWnd::Layout().m_nFirstInstanceCol);
+    return left != right && left < first && right >= first;
+}
+
+} // namespace
+
+// A selection holds signal-side columns or instance columns, as many of either as the user likes, never
+// both, and no header rows.
+BOOL CKXMatrixGridWnd::CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {
+    if (pRange && pRange->IsValid()) {
+        if (Straddles(pRange->left, pRange->right)) return FALSE;
+        pRange->top = std::max(pRange->top, kFirstDataRow);
+        pRange->bottom = std::max(pRange->bottom, kFirstDataRow);
+    }
+    const bool adding = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) >= 0;
+    const CGXRangeList* list = GetParam() ? GetParam()->GetRangeList() : nullptr;
+    if (adding && list) {
+        // Ctrl adds to the selection: the union keeps to one side, or the selection goes.
+        ROWCOL left = pRange && pRange->IsValid() ? pRange->left : GetColCount();
+        ROWCOL right = pRange && pRange->IsValid() ? pRange->right : 0;
+        bool mixed = false;
+        for (POSITION pos = list->GetHeadPosition(); pos;) {
+            const CGXRange* listed = list->GetNext(pos);
+            mixed = mixed || Straddles(listed->left, listed->right);
+            left = std::min(left, listed->left);
+            right = std::max(right, listed->right);
+        }
+        if (mixed || Straddles(left, right)) {
+            CGXGridWnd::SetSelection(nullptr);
+            return FALSE;
+        }
+    }
+    return CGXGridWnd::CanChangeSelection(pRange, bIsDragging, bKey);
+}
+
+void CKXMatrixGridWnd::OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) {
+    // A range over several columns stays (the common grid's selections keep to one column).
+    CGXGridWnd::OnChangedSelection(pRange, bIsDragging, bKey);
 }
 
 // ------------------------------------------------------------------ selection and dump

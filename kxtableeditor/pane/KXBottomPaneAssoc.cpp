@@ -125,66 +125,54 @@ bool ParseTermination(const std::vector<CTclArgs*>& args, TerminationParts& p) {
 
 } // namespace
 
-// Operands a word cannot read: its usage, and nothing done.
-LRESULT CKXBottomPaneContainerView::BadOperands() {
-    Usage();
-    return 0;
-}
-
-LRESULT CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args, long) {
-    if (!args) return 0;
+KXEditResult CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args, long) {
+    if (!args) return BadOperands();
     const std::vector<CTclArgs*> list = ArgsOf(args);
     for (CTclArgs* a : list)
-        if (IsHelpWord(a->GetValue(0))) return Usage();
+        if (IsHelpWord(a->GetValue(0))) return Help();
     CKXGridWnd* grid = GetActiveGrid();
     if (grid && grid->HasTermination()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-209");
-        return 0;
+        return KXEditResult::Refused("KXTABLE-209");
     }
     const BOOL allowed = grid && GetViewMode() != 2 && GetViewMode() != 4 && grid->CanAddTermination();
     if (list.empty()) {
         if (!allowed) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-210");
-            return 0;
+            return KXEditResult::Refused("KXTABLE-210");
         }
         grid->OnAddTermination();
-        return 2;
+        return KXEditResult::Dialog();
     }
     TerminationParts parts;
     if (!ParseTermination(list, parts)) return BadOperands();
     if (GetViewMode() == 4) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
     if (!allowed) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-210");
-        return 0;
+        return KXEditResult::Refused("KXTABLE-210");
     }
     if (parts.libCount == 0 || parts.libCount != parts.cellCount || parts.libCount != parts.viewCount ||
         parts.libCount != parts.physCount) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-211");
-        return 0;
+        return KXEditResult::Refused("KXTABLE-211");
     }
-    return grid->AddTerminationInstance(parts.type, &parts.libs, &parts.cells, &parts.views, &parts.physNames,
-                                        &parts.values, &parts.keyLists, &parts.instLists, parts.delay, parts.high,
-                                        parts.low, parts.libCount)
-               ? 1
-               : 0;
+    return KXEditResult::Of(grid->AddTerminationInstance(parts.type, &parts.libs, &parts.cells, &parts.views,
+                                                         &parts.physNames, &parts.values, &parts.keyLists,
+                                                         &parts.instLists, parts.delay, parts.high, parts.low,
+                                                         parts.libCount),
+                            "KXTABLE-210");
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args, long) {
-    if (!args) return 0;
+KXEditResult CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args, long) {
+    if (!args) return BadOperands();
     const std::vector<CTclArgs*> list = ArgsOf(args);
     for (CTclArgs* a : list)
-        if (IsHelpWord(a->GetValue(0))) return Usage();
+        if (IsHelpWord(a->GetValue(0))) return Help();
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid || !grid->HasTermination()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-212");
-        return 0;
+        return KXEditResult::Refused("KXTABLE-212");
     }
     if (list.empty()) {
         grid->OnAddTermination();
-        return 2;
+        return KXEditResult::Dialog();
     }
     CStringArray designators;
     CMapStringToString renames, keys, insts;
@@ -225,27 +213,26 @@ LRESULT CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args, lon
     }
     if (ids && (refDes || renamed)) return BadOperands();
     if (GetViewMode() == 4 || GetViewMode() == 2 || !grid->CanAddTermination()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-210");
-        return 0;
+        return KXEditResult::Refused("KXTABLE-210");
     }
-    return grid->EditTermination(&designators, &renames, &keys, &insts, delay, high, low, 0, ids ? 0 : 1) ? 1 : 0;
+    return KXEditResult::Of(
+        grid->EditTermination(&designators, &renames, &keys, &insts, delay, high, low, 0, ids ? 0 : 1), "KXTABLE-212");
 }
 
 // deleteTermination KEY ...: the keyed pins (the selected ones without keys) of every shown grid lose
 // their terminations in one transaction.
-LRESULT CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* args, long) {
     CStringArray keys;
     for (CTclArgs* a : ArgsOf(args)) {
         CString key;
         for (int i = 0; i < a->GetArgCount(); ++i) {
-            if (IsHelpWord(a->GetValue(i))) return Usage();
+            if (IsHelpWord(a->GetValue(i))) return Help();
             key += (i ? ":" : "") + a->GetValue(i);
         }
         keys.Add(key);
     }
     if (!IsEditable() || GetViewMode() == 4) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
     SelectKeysOnly(keys);
     const BOOL began = BeginPaneTransaction("Delete Connections");
@@ -253,12 +240,11 @@ LRESULT CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* args, l
     for (CKXGridWnd* grid : m_shownGrids)
         if (grid->DeleteTerminations()) any = TRUE;
     if (began) EndPaneTransaction(any);
-    if (!any) CKXErrorHandler::MessageBoxOk("KXTABLE-218");
-    return any ? 1 : 0;
+    return any ? KXEditResult::Done() : KXEditResult::Refused("KXTABLE-218");
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
-    if (!args) return 0;
+KXEditResult CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
+    if (!args) return BadOperands();
     const std::vector<CTclArgs*> list = ArgsOf(args);
     if (list.size() >= 21) return BadOperands();
     CString type, lib, cell, view, phys, value, dcNet, parent;
@@ -266,7 +252,7 @@ LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
     BOOL common = FALSE, shortFirst = FALSE;
     for (size_t k = 0; k < list.size(); ++k) {
         const CString v = list[k]->GetValue(0);
-        if (Is(v, "-help", "-h")) return Usage();
+        if (Is(v, "-help", "-h")) return Help();
         if (Is(v, "-common", "-co")) {
             common = TRUE;
             continue;
@@ -294,13 +280,14 @@ LRESULT CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {
     if (dcNet.IsEmpty() || (type.CompareNoCase("pullup") != 0 && type.CompareNoCase("pulldown") != 0))
         return BadOperands();
     CKXGridWnd* grid = PupdGrid(*this);
-    if (!grid) return 0;
-    if (!grid->AddConnectionsForPupd(TRUE, shortFirst)) return 0;
-    return grid->AddPupdInstance(type, lib, cell, view, phys, value, dcNet, &keys, &insts, common) ? 1 : 0;
+    if (!grid) return KXEditResult::Of(FALSE, "KXTABLE-219");
+    if (!grid->AddConnectionsForPupd(TRUE, shortFirst)) return KXEditResult::Of(FALSE, "KXTABLE-219");
+    return KXEditResult::Of(grid->AddPupdInstance(type, lib, cell, view, phys, value, dcNet, &keys, &insts, common),
+                            "KXTABLE-219");
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {
-    if (!args) return 0;
+KXEditResult CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {
+    if (!args) return BadOperands();
     const std::vector<CTclArgs*> list = ArgsOf(args);
     if (list.empty()) return BadOperands();
     CString name, refDes, dcNets, parent;
@@ -309,7 +296,7 @@ LRESULT CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {
     bool emptyOption = false;
     for (size_t k = 0; k < list.size(); ++k) {
         const CString v = list[k]->GetValue(0);
-        if (Is(v, "-help", "-h")) return Usage();
+        if (Is(v, "-help", "-h")) return Help();
         const bool option = Is(v, "-refdes", "-r") || Is(v, "-dcnets", "-d") || Is(v, "-keyprop", "-k") ||
                             Is(v, "-injprop", "-i") || Is(v, "-parent", "-p");
         if (!option) {
@@ -343,20 +330,20 @@ LRESULT CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long) {
     }
     if (name.IsEmpty() || emptyOption) return BadOperands();
     CKXGridWnd* grid = PupdGrid(*this);
-    if (!grid) return 0;
-    return grid->EditPupd(parent, name, refDes, dcNets, &keys, &injs, diffPair) ? 1 : 0;
+    if (!grid) return KXEditResult::Of(FALSE, "KXTABLE-217", name);
+    return KXEditResult::Of(grid->EditPupd(parent, name, refDes, dcNets, &keys, &injs, diffPair), "KXTABLE-217", name);
 }
 
 // deletePupd ?NAME ...? | ?{NAME VALUE} ...?: the named pull-ups/pull-downs (all without names) of the
 // selected pins' net bits, in every shown grid, in one transaction.
-LRESULT CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, long) {
     const std::vector<CTclArgs*> list = ArgsOf(args);
     CStringArray names;
     CMapStringToString values;
     size_t paired = 0;
     for (CTclArgs* a : list) {
         const CString v = a->GetValue(0);
-        if (Is(v, "-help", "-h")) return Usage();
+        if (Is(v, "-help", "-h")) return Help();
         names.Add(v);
         if (a->GetArgCount() >= 2) {
             ++paired;
@@ -365,22 +352,20 @@ LRESULT CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, long) {
     }
     if (paired != 0 && paired != list.size()) return BadOperands();
     if (GetViewMode() == 4 || !IsEditable()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
     const BOOL began = BeginPaneTransaction("Delete Connections");
     BOOL any = FALSE;
     for (CKXGridWnd* grid : m_shownGrids)
         if (grid->DeletePupds(&names, &values)) any = TRUE;
     if (began) EndPaneTransaction(any);
-    if (!any) CKXErrorHandler::MessageBoxOk("KXTABLE-220");
-    return any ? 1 : 0;
+    return any ? KXEditResult::Done() : KXEditResult::Refused("KXTABLE-220");
 }
 
 // assignModel / removeModel on the pin grid: the listed pins are selected, then the grid commits.
-LRESULT CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool assign) {
+KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool assign) {
     IKXPinGrid* pin = ActivePinGrid();
-    if (!pin) return 0;
+    if (!pin) return KXEditResult::Refused("KXPANE-246");
     CString model;
     CStringArray keys;
     bool first = assign;
@@ -396,23 +381,21 @@ LRESULT CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool
         keys.Add(key);
     }
     if (GetViewMode() == 2) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
     if (keys.GetSize() > 0) {
         pin->Grid().SelectAllRows();
         if (pin->SelectRowsByKeyCount(&keys, "") == 0) {
-            CKXErrorHandler::MessageBoxOk("KXPANE-247", keys[0]);
-            return 0;
+            return KXEditResult::Refused("KXPANE-247", keys[0]);
         }
     }
-    if (!assign) return pin->CommitRemoveModel() ? 1 : 0;
+    if (!assign) return KXEditResult::Of(pin->CommitRemoveModel(), "KXTABLE-267");
     if (args == nullptr || args->GetTotalArgCount() == 0) {
         pin->Grid().AssignModel(0, "");
-        return 2;
+        return KXEditResult::Dialog();
     }
     // The grid refuses pins that take no model (KXTABLE-184) or differ in direction (KXTABLE-127).
-    return pin->CommitAssignModel(model) ? 1 : 0;
+    return KXEditResult::Of(pin->CommitAssignModel(model), "KXTABLE-184");
 }
 
 // ------------------------------------------------------------------ automation

@@ -20,7 +20,7 @@
 BEGIN_DISPATCH_MAP(CKXBottomPaneContainerView, CView)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Dump", Dump, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ExpandAllPins", AutoExpandAllPins, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXBottomPaneContainerView, "Delete", AutoDelete, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "Delete", AutoDelete, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Copy", AutoCopy, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Paste", AutoPaste, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddTermination", AutoAddTermination, VT_BOOL, VTS_NONE)
@@ -56,7 +56,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "ChangeDelay", ChangeDelay, VT_BOOL, V
 DISP_FUNCTION(CKXBottomPaneContainerView, "DeletePUPD", DeletePUPD, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "FilterRows", AutoFilterRows, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", Sort, VT_EMPTY, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "ChangePropValue", AutoChangePropValue, VT_EMPTY, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "ChangePropValue", AutoChangePropValue, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_EMPTY, VTS_VARIANT VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", RemoveDiffPairPin, VT_EMPTY, VTS_NONE)
@@ -74,6 +74,8 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixConnect", AutoMatrixConnect, VT
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAdd", AutoMatrixAdd, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixSelect", AutoMatrixSelect, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixSelectRow", AutoMatrixSelectRow, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddPupd", AutoMatrixAddPupd, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixDeletePupd", AutoMatrixDeletePupd, VT_BOOL, VTS_BSTR)
@@ -110,12 +112,19 @@ void CKXBottomPaneContainerView::AutoExpandAllPins() {
     SendHostText(CString(KXScriptWord::expandPins) + " on ");
 }
 
-void CKXBottomPaneContainerView::AutoDelete() {
+BOOL CKXBottomPaneContainerView::AutoDelete() {
+    const KXShownMark mark;
+    return DeleteSelected().AnswerBool(mark);
+}
+
+// The Delete of the automation: the selected rows' connections (and what the grid's Delete takes).
+KXEditResult CKXBottomPaneContainerView::DeleteSelected() {
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        if (signal->CanDelete()) signal->DeleteSelection();
-        return;
+        if (!signal->CanDelete()) return KXEditResult::Refused("KXTABLE-272");
+        return KXEditResult::Of(signal->DeleteSelection(), "KXTABLE-272");
     }
-    if (ActivePinGrid() || ActiveMatrixGrid()) DeleteInShownGrids();
+    if (!ActivePinGrid() && !ActiveMatrixGrid()) return KXEditResult::Refused("KXPANE-246");
+    return KXEditResult::Of(DeleteInShownGrids(), "KXTABLE-272");
 }
 
 void CKXBottomPaneContainerView::AutoCopy() {
@@ -271,20 +280,30 @@ void CKXBottomPaneContainerView::SelectInstanceCol(LPCTSTR instance, LPCTSTR pin
 
 // ------------------------------------------------------------------ property values and selections
 
-void CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
-    if (GetViewMode() == eOpenModePhysical || !property || !*property) return;
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        signal->ChangePropValue(property, value ? value : "");
-        return;
-    }
+BOOL CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
+    const KXShownMark mark;
+    return ChangePropValue(property ? property : "", value ? value : "").AnswerBool(mark);
+}
+
+// A property column's value written into the selected rows (on a signal grid also a typed column).
+KXEditResult CKXBottomPaneContainerView::ChangePropValue(const CString& property, const CString& value) {
+    if (GetViewMode() == eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
+    if (property.IsEmpty()) return KXEditResult::Refused("KXPANE-238");
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        return KXEditResult::Of(signal->ChangePropValue(property, value), "KXTABLE-267");
     if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) {
         CMapStringToString values;
-        values.SetAt(property, value ? value : "");
-        matrix->ChangeCustomColumnValue(values);
-        return;
+        values.SetAt(property, value);
+        return KXEditResult::Of(matrix->ChangeCustomColumnValue(values), "KXTABLE-267");
     }
+    BOOL any = FALSE, pins = FALSE;
     for (CKXGridWnd* g : m_shownGrids)
-        if (auto* pin = PinGridOf(g)) pin->ChangePropValue(property, value ? value : "");
+        if (auto* pin = PinGridOf(g)) {
+            pins = TRUE;
+            if (pin->ChangePropValue(property, value)) any = TRUE;
+        }
+    if (!pins) return KXEditResult::Refused("KXPANE-246");
+    return KXEditResult::Of(any, "KXTABLE-267");
 }
 
 void CKXBottomPaneContainerView::AutoCtrSelect(const VARIANT& list, LPCTSTR) {

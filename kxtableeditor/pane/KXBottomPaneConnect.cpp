@@ -239,21 +239,22 @@ void CKXBottomPaneContainerView::OnSignalFunctionButton() {
     if (chosen) SendMessage(WM_COMMAND, chosen, 0);
 }
 
-void CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
-    if (text.IsEmpty()) return;
+BOOL CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
+    if (text.IsEmpty()) return FALSE;
     CString upper = text;
     upper.MakeUpper();
     if (upper.Find("=SHORTPINS") >= 0) {
         OnShortPins();
-        return;
+        return TRUE;
     }
     const bool rule = HoldsRuleWord(text);
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
     echo.Add(text);
     // Plain names are echoed by the grid itself, with the text each connect took.
-    ConnectInShownGrids(text, rule ? 0 : 1, rule ? &echo : nullptr, FALSE);
+    const int connected = ConnectInShownGrids(text, rule ? 0 : 1, rule ? &echo : nullptr, FALSE);
     if (rule) SendEchoList(echo);
+    return connected > 0;
 }
 
 void CKXBottomPaneContainerView::OnAttachSignal() {
@@ -272,52 +273,41 @@ void CKXBottomPaneContainerView::OnAttachSignalNotify(NMHDR*, LRESULT* result) {
 BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
     m_AttachSignalCombo.SetWindowText(signal);
     m_strAttachSignal = signal;
-    NMHDR header{m_AttachSignalCombo.GetSafeHwnd(), 35257, static_cast<UINT>(NM_RETURN)};
-    LRESULT result = 0;
-    OnAttachSignalNotify(&header, &result);
-    return TRUE;
+    // As Enter in the box applies it.
+    return ApplyAttachText(GetAttachSignalText());
 }
 
 // ------------------------------------------------------------------ script words
 
-LRESULT CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
     if (ActiveSignalGrid()) return AddConnectionInSignalGrid(args);
-    if (!args || args->GetTotalArgCount() == 0) return Usage();
+    if (!args || args->GetTotalArgCount() == 0) return BadOperands();
     const bool pinGrid = ActivePinGrid() != nullptr;
     CString signal;
     CStringArray keys;
     int index = 0;
     for (auto it = args->beginArgs(); it != args->endArgs(); ++it, ++index) {
         CTclArgs* arg = *it;
-        if (!arg || AnyHelp(arg)) return Usage();
+        if (!arg) continue;
+        if (AnyHelp(arg)) return Help();
         if (index == 0 && pinGrid) {
-            if (arg->GetArgCount() != 1) return Usage();
+            if (arg->GetArgCount() != 1) return BadOperands();
             signal = arg->GetValue(0);
             continue;
         }
         keys.Add(KeyOf(arg));
     }
-    BOOL plain = FALSE;
-    // A refusal (open mode, no signal, nothing connected) has told why: 0.
-    if (!ConnectSignalToKeys(keys, signal, plain)) return 0;
-    return plain ? 2 : 1;
+    return ConnectSignalToKeys(keys, signal);
 }
 
-BOOL CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain) {
-    plain = FALSE;
+// Connects the keyed pins (the selected ones without keys) of the shown pin grids; a connect by a
+// plain signal name answers 2.
+KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal) {
     const EOpenMode mode = GetViewMode();
-    CWnd* main = AfxGetMainWnd();
-    if (mode == eOpenModePhysical || mode == eOpenModeNoSwitch) {
-        if (main) main->SendMessage(MSG_HOST_MESSAGE_TEXT,
-                                    reinterpret_cast<WPARAM>("Error: Cannot add connection in Physical View"), 0);
-        return FALSE;
-    }
-    if (!ActivePinGrid()) return FALSE;
-    if (signal.IsEmpty()) {
-        if (main)
-            main->SendMessage(MSG_HOST_MESSAGE_TEXT, reinterpret_cast<WPARAM>("Error: No signal to connect with"), 0);
-        return FALSE;
-    }
+    if (mode == eOpenModePhysical || mode == eOpenModeNoSwitch)
+        return KXEditResult::RefusedText("Error: Cannot add connection in Physical View");
+    if (!ActivePinGrid()) return KXEditResult::Refused("KXPANE-246");
+    if (signal.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with");
     SelectKeysOnly(keys);
     BOOL shortPins = FALSE;
     if (signal.CompareNoCase("=SHORTPINS") == 0) {
@@ -327,22 +317,31 @@ BOOL CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString
     }
     CString upper = signal;
     upper.MakeUpper();
-    if (!HoldsRuleWord(signal)) {
-        plain = TRUE;
-    } else if (upper.Find("=CONNECTBITS") >= 0) {
+    const bool plain = !HoldsRuleWord(signal);
+    if (!plain && upper.Find("=CONNECTBITS") >= 0) {
         signal = signal.Mid(12);
         signal.TrimLeft("(");
         signal.TrimRight(")");
     }
-    return ConnectInShownGrids(signal, 0, nullptr, shortPins) > 0;
+    // Keys that name no pin, pins that take nothing or have it already: the grids said why, or this does.
+    if (keys.GetSize() > 0 && !AnyPinSelected()) return KXEditResult::Refused("KXPANE-247", KeysText(keys));
+    const KXEditResult connected =
+        KXEditResult::Of(ConnectInShownGrids(signal, 0, nullptr, shortPins) > 0, "KXTABLE-304", signal);
+    if (!connected.IsDone() || !plain) return connected;
+    return KXEditResult::Done(KXAnswerTwo::PlainSignalName);
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, long) {
+bool CKXBottomPaneContainerView::AnyPinSelected() const {
+    for (IKXPinGrid* grid : ShownPinGrids())
+        if (grid->Grid().HasSelectedDataRow()) return true;
+    return false;
+}
+
+KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, long) {
     CStringArray keys;
-    if (!KeysOfArgs(args, keys)) return Usage();
+    if (!KeysOfArgs(args, keys)) return Help();
     if (!IsEditable()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
     SelectKeysOnly(keys);
     // Pin grids without a selected or named pin: nothing to delete, and the user is told so.
@@ -350,8 +349,7 @@ LRESULT CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, lo
         return PinGridOf(g) && !g->CanDelete();
     });
     if (noPin) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-272");
-        return 0;
+        return KXEditResult::Refused("KXTABLE-272");
     }
     const BOOL began = BeginPaneTransaction("Delete Connections");
     BOOL any = FALSE;
@@ -362,10 +360,10 @@ LRESULT CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, lo
         // The design refused the commit: a matrix shows the design again (its cells were cleared).
         if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) matrix->LoadMatrixView(CString(matrix->ViewName()));
     }
-    return done ? 1 : 0;
+    return KXEditResult::Of(done, keys.GetSize() > 0 ? "KXPANE-247" : "KXTABLE-272", KeysText(keys));
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, long) {
     CStringArray keys;
     if (args)
         for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
@@ -373,7 +371,7 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, l
             if (!arg) continue;
             for (int i = 0; i < arg->GetArgCount(); ++i) {
                 const CString v = arg->GetValue(i);
-                if (v.CompareNoCase("-help") == 0 || v.CompareNoCase("-h") == 0) return Usage();
+                if (v.CompareNoCase("-help") == 0 || v.CompareNoCase("-h") == 0) return Help();
             }
             keys.Add(KeyOf(arg));
         }
@@ -384,10 +382,9 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, l
         if (!pin || !pin->CanRemoveDiffPair()) can = false;
     }
     if (!can) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-196");
-        return 0;
+        return KXEditResult::Refused("KXPANE-196");
     }
-    return RemoveDiffPairsTransaction() ? 1 : 0;
+    return KXEditResult::Of(RemoveDiffPairsTransaction(), "KXPANE-196");
 }
 
 // Every shown pin grid removes the pair pins of its selected rows, all in one undo step. Each
@@ -478,29 +475,26 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     return result ? TRUE : FALSE;
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {
     if (GetViewMode() == eOpenModePhysical) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
     CStringArray keys;
-    if (!KeysOfArgs(args, keys)) return Usage();
+    if (!KeysOfArgs(args, keys)) return Help();
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid || !IsEditable()) return 0;
+    if (!grid || !IsEditable()) return KXEditResult::Refused("KXPANE-178");
     SelectKeysOnly(keys);
     if (!grid->Grid().CanSwapSignals()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-207");
-        return 0;
+        return KXEditResult::Refused("KXTABLE-207");
     }
-    return grid->SwapSelectedSignals() ? 1 : 0;
+    return KXEditResult::Of(grid->SwapSelectedSignals(), "KXTABLE-207");
 }
 
 // renameConnection {instance pin number ?new-name?} ... ?-RC?: each listed pin takes its new name
 // (three words: no name, the pin is disconnected).
-LRESULT CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* args, long) {
     if (GetViewMode() == 4 || !IsEditable()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
     CStringArray keys, names;
     int flag = 0;
@@ -516,7 +510,7 @@ LRESULT CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* args, lo
                     flag = 1;
                     break;
                 }
-                if (KXIsHelpArg(value)) return Usage();
+                if (KXIsHelpArg(value)) return Help();
                 if (count == 3) {
                     names.Add(value);
                     continue;
@@ -527,9 +521,14 @@ LRESULT CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* args, lo
             if (!key.IsEmpty()) keys.Add(key);
         }
     if (keys.GetSize() > 0) SelectKeysOnly(keys);
-    int result = 1;
+    // Done when a grid renamed; the dialog of the multiple-value edit answers 2.
+    KXEditResult result = KXEditResult::Refused("KXPANE-246");
     for (CKXGridWnd* grid : m_shownGrids)
-        if (IKXPinGrid* pin = PinGridOf(grid))
-            result = pin->RenameSignal(&names, flag, keys.GetSize() == names.GetSize() ? &keys : nullptr);
+        if (IKXPinGrid* pin = PinGridOf(grid)) {
+            const int r = pin->RenameSignal(&names, flag, keys.GetSize() == names.GetSize() ? &keys : nullptr);
+            if (r == 2) result = KXEditResult::Dialog();
+            else if (!result.IsDone() || r == 1)
+                result = KXEditResult::Of(r == 1, keys.GetSize() > 0 ? "KXPANE-247" : "KXPANE-182", KeysText(keys));
+        }
     return result;
 }

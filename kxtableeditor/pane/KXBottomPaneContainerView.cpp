@@ -172,6 +172,12 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     if (type == gxDo && CKXShareGlobalData::m_fpTransLogFile)
         CKXShareGlobalData::LogTransactionMessage("Added to Undo: " + owned->GetName() + "\n");
     // 1 opens a step; 2 joins the current one; 0 joins an open step (or makes one) and closes it.
+    if (owned->IsCellStore() && !m_bStepOpen && state != 1) {
+        // A grid's store of its own cells with no edit's step open (a typed text that changed nothing,
+        // a filter text): it is no step of its own, and joined to the closed step it would be taken back
+        // with an edit the user made before. The cells follow the design.
+        return;
+    }
     bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty() && !m_bNewStepNext;
     m_bNewStepNext = FALSE;
     // A new step forgets what could be redone; while it stays open a roll-back gives that back.
@@ -387,7 +393,8 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
         recorded.replaySteps = step.replaySteps;
         to.push_back(std::move(recorded));
     }
-    const int replaySteps = to.back().replaySteps;
+    // A step of the grids' order alone journalled nothing: its undo and redo journal nothing either.
+    const int replaySteps = KXIsViewOnlyStep(to.back().commands) ? 0 : to.back().replaySteps;
     for (auto& [g, was] : locked) {
         g->LockUpdate(was);
         g->Redraw(2, TRUE);

@@ -7,6 +7,7 @@
 
 #include "afx/afx.h"
 #include "afx/afxdisp.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXGridKind.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
@@ -450,11 +451,11 @@ public:
     CKXMatrixGridWnd* CreateMatrixGrid(const CString& viewName);
     CKXMatrixGridWnd* ActiveMatrixGrid() const;
     // The words and methods of the matrix: open a stored view, type into a cell by name.
-    LRESULT OnTclOpenMatrixView(CTclArgsList* args, long extra);
-    LRESULT OnTclMatrixConnect(CTclArgsList* args, long extra);
-    LRESULT OnTclMatrixAdd(CTclArgsList* args, long extra);
+    KXEditResult OnTclOpenMatrixView(CTclArgsList* args, long extra);
+    KXEditResult OnTclMatrixConnect(CTclArgsList* args, long extra);
+    KXEditResult OnTclMatrixAdd(CTclArgsList* args, long extra);
     // sort, filterRows and dumpGrid on an active matrix grid; FALSE when no matrix grid is active.
-    BOOL MatrixWord(const char* word, CTclArgsList* args, LRESULT& result);
+    BOOL MatrixWord(const char* word, CTclArgsList* args, KXEditResult& result);
     BOOL AutoOpenMatrixView(LPCTSTR name);
     BOOL AutoRemoveMatrixView(LPCTSTR name);
     BOOL AutoSaveAsMatrixView(LPCTSTR name);
@@ -484,6 +485,7 @@ public:
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the
     // row whose cell shows the pin, every row of the signal with a pin when the pin is empty.
     BOOL AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR pin);
+    BOOL AutoMatrixSelectRow(LPCTSTR signal, LPCTSTR index, LPCTSTR firstColumn, LPCTSTR lastColumn, LPCTSTR add);
     // A pull-up or pull-down on the selected signals / their named ones deleted (all: empty).
     BOOL AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LPCTSTR cell, LPCTSTR view, LPCTSTR physName, LPCTSTR value,
                            LPCTSTR dcNet, LPCTSTR keyProps, LPCTSTR instProps);
@@ -541,8 +543,10 @@ public:
     BOOL RemoveDiffPairsTransaction();
     BOOL CopyObjectsByKey(CStringArray& keys, const CString& keyColumn);
     int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
-    BOOL ConnectSignalToKeys(CStringArray& keys, CString signal, BOOL& plain);
-    void ApplyAttachText(const CString& text);
+    KXEditResult ConnectSignalToKeys(CStringArray& keys, CString signal);
+    bool AnyPinSelected() const; // a shown pin grid has a selected pin row
+    // Connects the selected pins of the shown pin grids to the text; FALSE when none took it.
+    BOOL ApplyAttachText(const CString& text);
     void ApplyRuleNow(const char* rule);
     void SendEchoList(CTclArgsList& list);
     void OnAutoName();
@@ -551,42 +555,43 @@ public:
     void OnSignalFunctionButton();
     void OnAttachSignal();
     void OnAttachSignalNotify(NMHDR* header, LRESULT* result);
-    LRESULT OnTclAddConnection(CTclArgsList* args, long extra);
-    LRESULT OnTclDeleteConnection(CTclArgsList* args, long extra);
-    LRESULT OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);
-    LRESULT OnTclSwapSignal(CTclArgsList* args, long extra);
-    LRESULT OnTclRenameConnection(CTclArgsList* args, long extra);
+    KXEditResult OnTclAddConnection(CTclArgsList* args, long extra);
+    KXEditResult OnTclDeleteConnection(CTclArgsList* args, long extra);
+    KXEditResult OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);
+    KXEditResult OnTclSwapSignal(CTclArgsList* args, long extra);
+    KXEditResult OnTclRenameConnection(CTclArgsList* args, long extra);
     // Terminations, pull-ups/pull-downs and pin models (KXBottomPaneAssoc.cpp).
-    LRESULT OnTclAddTermination(CTclArgsList* args, long extra);
-    LRESULT OnTclEditTermination(CTclArgsList* args, long extra);
-    LRESULT OnTclDeleteTermination(CTclArgsList* args, long extra);
-    LRESULT OnTclAddPupd(CTclArgsList* args, long extra);
-    LRESULT OnTclEditPupd(CTclArgsList* args, long extra);
-    LRESULT OnTclDeletePupd(CTclArgsList* args, long extra);
-    LRESULT PinGridModelCommand(CTclArgsList* args, bool assign);
-    LRESULT BadOperands(); // the word's usage; result 0
+    KXEditResult OnTclAddTermination(CTclArgsList* args, long extra);
+    KXEditResult OnTclEditTermination(CTclArgsList* args, long extra);
+    KXEditResult OnTclDeleteTermination(CTclArgsList* args, long extra);
+    KXEditResult OnTclAddPupd(CTclArgsList* args, long extra);
+    KXEditResult OnTclEditPupd(CTclArgsList* args, long extra);
+    KXEditResult OnTclDeletePupd(CTclArgsList* args, long extra);
+    KXEditResult PinGridModelCommand(CTclArgsList* args, bool assign);
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
-    using TclHandler = LRESULT (CKXBottomPaneContainerView::*)(CTclArgsList*, long);
+    using TclHandler = KXEditResult (CKXBottomPaneContainerView::*)(CTclArgsList*, long);
     void RegisterTclCommands();
     static const char* UsageOf(const char* word); // message id of a word's usage; null for no word
+    static LRESULT RefusalOf(const char* word);    // what the word answers when it refuses
+    static CString KeysText(const CStringArray& keys); // object keys as a message names them
     const std::map<std::string, TclHandler>& GetTclCommandMap() const { return m_TclCommandMap; }
-    LRESULT OnTclAddComment(CTclArgsList* args, long extra);
-    LRESULT OnTclModifyComment(CTclArgsList* args, long extra);
-    LRESULT OnTclDeleteComment(CTclArgsList* args, long extra);
-    LRESULT OnTclSetViewOption(CTclArgsList* args, long extra);
-    LRESULT OnTclExpandPins(CTclArgsList* args, long extra);
-    LRESULT OnTclFilterRows(CTclArgsList* args, long extra);
-    LRESULT OnTclSort(CTclArgsList* args, long extra);
-    LRESULT OnTclChangeCustomColumn(CTclArgsList* args, long extra);
-    LRESULT OnTclDumpGrid(CTclArgsList* args, long extra);
+    KXEditResult OnTclAddComment(CTclArgsList* args, long extra);
+    KXEditResult OnTclModifyComment(CTclArgsList* args, long extra);
+    KXEditResult OnTclDeleteComment(CTclArgsList* args, long extra);
+    KXEditResult OnTclSetViewOption(CTclArgsList* args, long extra);
+    KXEditResult OnTclExpandPins(CTclArgsList* args, long extra);
+    KXEditResult OnTclFilterRows(CTclArgsList* args, long extra);
+    KXEditResult OnTclSort(CTclArgsList* args, long extra);
+    KXEditResult OnTclChangeCustomColumn(CTclArgsList* args, long extra);
+    KXEditResult OnTclDumpGrid(CTclArgsList* args, long extra);
     // addConnection with a signal grid active: instance:pin[:bits[:signal]] keys.
-    LRESULT AddConnectionInSignalGrid(CTclArgsList* args);
+    KXEditResult AddConnectionInSignalGrid(CTclArgsList* args);
     // The physical view's words: pin numbers and models on the active physical part grid.
-    LRESULT OnTclAssignPinNumber(CTclArgsList* args, long extra);
-    LRESULT OnTclAssignModel(CTclArgsList* args, long extra);
-    LRESULT OnTclRemoveModel(CTclArgsList* args, long extra);
-    LRESULT NetGridModelCommand(CTclArgsList* args, bool assign);
+    KXEditResult OnTclAssignPinNumber(CTclArgsList* args, long extra);
+    KXEditResult OnTclAssignModel(CTclArgsList* args, long extra);
+    KXEditResult OnTclRemoveModel(CTclArgsList* args, long extra);
+    KXEditResult NetGridModelCommand(CTclArgsList* args, bool assign);
 
     // The physical view: the physical part grid of the parts double-clicked in the list pane (one
     // grid reused for single parts, one for a group of parts).
@@ -603,14 +608,14 @@ public:
     void SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) override;
     void SetExcludedSpathList(CString refDes, CString excludedPaths);
     void SetExcludedSpathLists(CString netName, CString excludedPaths) override;
-    LRESULT OnTclSelectObject(CTclArgsList* args, long extra);
-    LRESULT OnTclCopy(CTclArgsList* args, long extra);
-    LRESULT OnTclPaste(CTclArgsList* args, long extra);
-    LRESULT OnTclTrackInSignalList(CTclArgsList* args, long extra);
-    LRESULT TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
-    LRESULT TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys);
-    LRESULT OnTclEditPhysicalPin(CTclArgsList* args, long extra);
-    LRESULT OnTclEditLogicalPin(CTclArgsList* args, long extra);
+    KXEditResult OnTclSelectObject(CTclArgsList* args, long extra);
+    KXEditResult OnTclCopy(CTclArgsList* args, long extra);
+    KXEditResult OnTclPaste(CTclArgsList* args, long extra);
+    KXEditResult OnTclTrackInSignalList(CTclArgsList* args, long extra);
+    KXEditResult TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
+    KXEditResult TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys);
+    KXEditResult OnTclEditPhysicalPin(CTclArgsList* args, long extra);
+    KXEditResult OnTclEditLogicalPin(CTclArgsList* args, long extra);
     // Bus and differential-pair view options for every shown pin grid.
     void SetViewOptionsInAllGrids(int busOption, int dpOption);
     // Selects the rows of the keys in every shown grid.
@@ -623,7 +628,8 @@ public:
     LPDISPATCH GetPaneDispatch();
     BOOL Dump(LPCTSTR file);
     void AutoExpandAllPins();
-    void AutoDelete();
+    BOOL AutoDelete();
+    KXEditResult DeleteSelected();
     void AutoCopy();
     void CtrSelectTerminationCol(LPCTSTR pin);
     BOOL AutoSwapPins(LPCTSTR pinNumber);
@@ -664,7 +670,8 @@ public:
     BOOL AutoEditTermination(LPCTSTR operands);
     BOOL AutoEditPUPD(LPCTSTR operands);
     BOOL DeletePUPD(LPCTSTR text);
-    void AutoChangePropValue(LPCTSTR property, LPCTSTR value);
+    BOOL AutoChangePropValue(LPCTSTR property, LPCTSTR value);
+    KXEditResult ChangePropValue(const CString& property, const CString& value);
     void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
 
     // IKXGridSite: what the grids need of the pane and the document. The pane's own members of
@@ -760,13 +767,16 @@ private:
     IKXPinGrid* ActivePinGrid() const;
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
-    BOOL Usage(); // shows the usage of the word being run; TRUE
-    LRESULT RefusedOperand(const CString& value); // the usage; 1 for a help request, else 0
+    // The usage of the word being run: for a help request (answers 1), for operands the word
+    // cannot read (answers 0), or either as the value asks for help or not.
+    KXEditResult Help() const;
+    KXEditResult BadOperands() const;
+    KXEditResult UsageFor(const CString& value) const;
     IKXPinGrid* ViewOptionGrid(); // the pin grid of setViewOption and expandPins, or none (said why)
-    LRESULT CommentCommand(CTclArgsList* args, int op);
+    KXEditResult CommentCommand(CTclArgsList* args, int op);
     // Selects the pins of the keys in the grid; FALSE, with a message, when no key names a pin.
     BOOL SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys);
-    LRESULT EditPinCommand(CTclArgsList* args, BOOL physical);
+    KXEditResult EditPinCommand(CTclArgsList* args, BOOL physical);
     void Subscribe();
     void Unsubscribe();
     void CloseComponentWindow(UINT id);

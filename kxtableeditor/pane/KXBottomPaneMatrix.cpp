@@ -14,6 +14,7 @@
 #include "kxnotes/CComments.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -434,6 +435,14 @@ BOOL CKXBottomPaneContainerView::AutoMatrixSelect(LPCTSTR signal, LPCTSTR instan
     return grid->SelectCells({key}, column ? column : "");
 }
 
+BOOL CKXBottomPaneContainerView::AutoMatrixSelectRow(LPCTSTR signal, LPCTSTR index, LPCTSTR firstColumn,
+                                                     LPCTSTR lastColumn, LPCTSTR add) {
+    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) return FALSE;
+    return grid->SelectSignalRow(signal ? signal : "", index ? std::atoi(index) : -1, firstColumn ? firstColumn : "",
+                                 lastColumn ? lastColumn : "", add && std::atoi(add) ? TRUE : FALSE);
+}
+
 namespace {
 
 // The words of a blank-separated text.
@@ -533,37 +542,37 @@ BOOL CKXBottomPaneContainerView::AutoMatrixAddTermination(LPCTSTR type, LPCTSTR 
                                         &instLists, delay, high, low, static_cast<int>(libList.GetSize()));
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclMatrixAdd(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclMatrixAdd(CTclArgsList* args, long) {
     const std::vector<CString> values = Values(args);
-    if (values.size() != 2 || KXIsHelpArg(values[0])) return Usage();
-    if (values[0].CompareNoCase("component") != 0 && values[0].CompareNoCase("signal") != 0) return Usage();
-    return AutoMatrixAdd(values[0], values[1]);
+    if (!values.empty() && KXIsHelpArg(values[0])) return Help();
+    if (values.size() != 2) return BadOperands();
+    if (values[0].CompareNoCase("component") != 0 && values[0].CompareNoCase("signal") != 0) return BadOperands();
+    return KXEditResult::Of(AutoMatrixAdd(values[0], values[1]), "KXPANE-470", values[1]);
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclOpenMatrixView(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclOpenMatrixView(CTclArgsList* args, long) {
     const std::vector<CString> values = Values(args);
-    if (values.size() != 1 || KXIsHelpArg(values[0])) return Usage();
-    return AutoOpenMatrixView(values[0]);
+    if (!values.empty() && KXIsHelpArg(values[0])) return Help();
+    if (values.size() != 1) return BadOperands();
+    return KXEditResult::Of(AutoOpenMatrixView(values[0]), "KXPANE-402", values[0]);
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclMatrixConnect(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclMatrixConnect(CTclArgsList* args, long) {
     const std::vector<CString> values = Values(args);
-    if (values.size() < 4 || values.size() > 5 || KXIsHelpArg(values[0])) return Usage();
-    return AutoMatrixConnect(values[0], values[1], values[2], values.size() == 5 ? values[4] : CString(), values[3]);
+    if (!values.empty() && KXIsHelpArg(values[0])) return Help();
+    if (values.size() < 4 || values.size() > 5) return BadOperands();
+    return KXEditResult::Of(
+        AutoMatrixConnect(values[0], values[1], values[2], values.size() == 5 ? values[4] : CString(), values[3]),
+        "KXPANE-471", values[1], values[0], values[3]);
 }
 
-BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args, LRESULT& result) {
+BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args, KXEditResult& result) {
     CKXMatrixGridWnd* grid = ActiveMatrixGrid();
     if (!grid) return FALSE;
     const std::vector<CString> values = Values(args);
     const CString w = word;
     if (w == KXScriptWord::sort) {
-        if (grid->SortByColumnName(values.empty() ? CString() : values[0])) {
-            result = 1;
-        } else {
-            CKXErrorHandler::MessageBoxOk("KXPANE-231");
-            result = 0;
-        }
+        result = grid->SortByColumnName(values.empty() ? CString() : values[0]) ? KXEditResult::Done() : BadOperands();
         return TRUE;
     }
     if (w == KXScriptWord::assignModel || w == KXScriptWord::removeModel) {
@@ -587,16 +596,17 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
                 first = false;
             }
         if (!keys.empty() && !grid->SelectCells(keys, "PIN_NAME")) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-184");
-            result = 0;
+            result = KXEditResult::Refused("KXTABLE-184");
             return TRUE;
         }
-        result = w == KXScriptWord::assignModel ? grid->AssignModelByName(model) : grid->CommitModels(grid->SelectedPinCells(), "");
+        result = w == KXScriptWord::assignModel
+                     ? KXEditResult::Of(grid->AssignModelByName(model), "KXTABLE-184")
+                     : KXEditResult::Of(grid->CommitModels(grid->SelectedPinCells(), ""), "KXTABLE-267");
         return TRUE;
     }
     if (w == KXScriptWord::dumpGrid) {
-        result = !values.empty() && grid->DumpMatrix(values[0]) ? 1 : 0;
-        if (!result) CKXErrorHandler::MessageBoxOk("KXPANE-249", values.empty() ? CString() : values[0]);
+        const CString file = values.empty() ? CString() : values[0];
+        result = !file.IsEmpty() && grid->DumpMatrix(file) ? KXEditResult::Done() : KXEditResult::Refused("KXPANE-249", file);
         return TRUE;
     }
     return FALSE;

@@ -65,19 +65,17 @@ BOOL CKXBottomPaneContainerView::PasteSpecialIntoShownGrids(BOOL bPasteSpecial) 
     return PasteIntoShownGrids(bPasteSpecial);
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
-    if (GetViewMode() == eOpenModePhysical) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 1;
-    }
+KXEditResult CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
+    if (GetViewMode() == eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
     const int count = args ? args->GetTotalArgCount() : 0;
-    if (count > kMostPasteColumns) return Usage();
+    if (count > kMostPasteColumns) return BadOperands();
     CStringArray columns;
     bool special = false;
     for (int i = 0; i < count; ++i) {
         CTclArgs* arg = args->GetArg(i);
         const CString value = arg && arg->GetArgCount() > 0 ? arg->GetValue(0) : CString();
-        if (value.IsEmpty() || KXIsHelpArg(value)) return Usage();
+        if (value.IsEmpty()) return BadOperands();
+        if (KXIsHelpArg(value)) return Help();
         if (count == 1 && (value.CompareNoCase("sp") == 0 || value.CompareNoCase("special") == 0)) {
             special = true;
             break;
@@ -85,19 +83,19 @@ LRESULT CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
         columns.Add(value);
     }
     CKXGridWnd* grid = GetActiveGrid();
-    if (!grid || !args || GetViewMode() == eOpenModeContext) return 0;
+    if (!args) return BadOperands();
+    if (!grid) return KXEditResult::Refused("KXPANE-246");
+    if (GetViewMode() == eOpenModeContext) return KXEditResult::Refused("KXPANE-178");
     const bool pastable = PinGridOf(grid) || SignalGridOf(grid) || MatrixGridOf(grid);
     const BOOL can = count == 0 ? grid->CanPaste() : grid->CanPasteSpecial();
-    if (!can || !pastable) {
-        if (CWnd* main = AfxGetMainWnd())
-            main->SendMessage(MSG_HOST_MESSAGE_TEXT, reinterpret_cast<WPARAM>(kNothingToPaste), 0);
-        return 0;
-    }
-    if (count == 0) return PasteIntoShownGrids(FALSE) ? 1 : 0;
+    if (!can || !pastable) return KXEditResult::RefusedText(kNothingToPaste);
+    if (count == 0) return KXEditResult::Of(PasteIntoShownGrids(FALSE), "KXTABLE-230", CString());
     if (!special) {
         CKXImpClipBoard::m_TclPasteSpecialArray.RemoveAll();
         for (INT_PTR i = 0; i < columns.GetSize(); ++i) CKXImpClipBoard::m_TclPasteSpecialArray.Add(columns[i]);
     }
-    if (!PasteSpecialIntoShownGrids(special ? FALSE : TRUE)) return 0;
-    return special ? 2 : 1;
+    const KXEditResult pasted = KXEditResult::Of(PasteSpecialIntoShownGrids(special ? FALSE : TRUE), "KXTABLE-230",
+                                                 CString());
+    if (!pasted.IsDone() || !special) return pasted;
+    return KXEditResult::Done(KXAnswerTwo::PasteSpecial);
 }

@@ -150,26 +150,28 @@ void CKXBottomPaneContainerView::SetExcludedSpathLists(CString netName, CString 
 
 // ------------------------------------------------------------------ script words
 
-LRESULT CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args, long) {
     CString number;
     if (args)
         for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
             CTclArgs* arg = *it;
             if (!arg) continue;
-            if (arg->GetArgCount() != 1) return Usage();
+            if (arg->GetArgCount() != 1) return BadOperands();
             const CString v = arg->GetValue(0);
-            if (KXIsHelpArg(v) || v.Left(2) == "-h") return Usage();
+            if (KXIsHelpArg(v) || v.Left(2) == "-h") return Help();
             number = v;
         }
-    if (number.IsEmpty()) return Usage();
+    if (number.IsEmpty()) return BadOperands();
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part && GetViewMode() != eOpenModePhysical)
-        if (IKXPinGrid* pin = ActivePinGrid()) return IsEditable() && pin->CommitAssignPinNumber(number) ? 1 : 0;
+        if (IKXPinGrid* pin = ActivePinGrid()) {
+            if (!IsEditable()) return KXEditResult::Refused("KXPANE-178");
+            return KXEditResult::Of(pin->CommitAssignPinNumber(number), "KXTABLE-198", number);
+        }
     if (!part) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
-    return part->OnAssignPinNumber(number) ? 1 : 0;
+    return KXEditResult::Of(part->OnAssignPinNumber(number), "KXTABLE-198", number);
 }
 
 namespace {
@@ -193,7 +195,7 @@ void ReadModelWord(CTclArgsList* args, bool assign, CString& model, CStringArray
 
 // assignModel / removeModel on a grid of signals (signal grid, physical net grid): the keys select
 // the rows and the grid commits. 0, with its message, when the keys name no row or nothing changed.
-template <class Grid> LRESULT NetModelWord(Grid& grid, CTclArgsList* args, bool assign) {
+template <class Grid> KXEditResult NetModelWord(Grid& grid, CTclArgsList* args, bool assign) {
     CString model;
     CStringArray keys;
     ReadModelWord(args, assign, model, keys);
@@ -201,44 +203,40 @@ template <class Grid> LRESULT NetModelWord(Grid& grid, CTclArgsList* args, bool 
         grid.SelectRowsByKey(&keys, "");
         // Keys that name no row must not fall back on the current cell's row.
         CRowColArray selected;
-        if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0) {
-            CKXErrorHandler::MessageBoxOk(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
-            return 0;
-        }
+        if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0)
+            return KXEditResult::Refused(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
     }
-    if (!assign) return grid.RemoveModels() ? 1 : 0;
-    if (grid.AssignModelByName(model)) return 1;
-    CKXErrorHandler::MessageBoxOk("KXTABLE-184");
-    return 0;
+    if (!assign) return KXEditResult::Of(grid.RemoveModels(), "KXTABLE-267");
+    if (grid.AssignModelByName(model)) return KXEditResult::Done();
+    return KXEditResult::Refused("KXTABLE-184");
 }
 
 } // namespace
 
 // "assignModel MODEL KEY ..." and "removeModel KEY ...": the keys select the rows first.
-LRESULT CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
-    if (AsksForHelp(args)) return Usage();
-    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::assignModel, args, matrix)) return matrix;
+KXEditResult CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, long) {
+    if (AsksForHelp(args)) return Help();
+    if (KXEditResult matrix = KXEditResult::Done(); MatrixWord(KXScriptWord::assignModel, args, matrix)) return matrix;
     if (ActivePinGrid()) return PinGridModelCommand(args, true);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, true);
     if (!args || args->GetTotalArgCount() == 0) {
         part->AssignModel(0, "");
-        return 1;
+        return KXEditResult::Dialog();
     }
     CString model;
     CStringArray keys;
     ReadModelWord(args, true, model, keys);
     if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
     if (!part->CanAssignModel()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-184");
-        return 0;
+        return KXEditResult::Refused("KXTABLE-184");
     }
-    return part->CommitAssignModel(model) ? 1 : 0;
+    return KXEditResult::Of(part->CommitAssignModel(model), "KXTABLE-184");
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
-    if (AsksForHelp(args)) return Usage();
-    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::removeModel, args, matrix)) return matrix;
+KXEditResult CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
+    if (AsksForHelp(args)) return Help();
+    if (KXEditResult matrix = KXEditResult::Done(); MatrixWord(KXScriptWord::removeModel, args, matrix)) return matrix;
     if (ActivePinGrid()) return PinGridModelCommand(args, false);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, false);
@@ -247,22 +245,21 @@ LRESULT CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, long) {
         for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
             if (CTclArgs* arg = *it) keys.Add(JoinedValues(arg, ":"));
     if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
-    return part->CommitRemoveModel() ? 1 : 0;
+    return KXEditResult::Of(part->CommitRemoveModel(), "KXTABLE-267");
 }
 
 
 // assignModel / removeModel on the grid of signals the pane shows; assignModel without operands
 // opens the physical net grid's model dialog.
-LRESULT CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args, bool assign) {
+KXEditResult CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args, bool assign) {
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return NetModelWord(*signal, args, assign);
     CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid();
     if (!net) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
     if (assign && (!args || args->GetTotalArgCount() == 0)) {
         net->AssignModel(0, "");
-        return 2;
+        return KXEditResult::Dialog();
     }
     return NetModelWord(*net, args, assign);
 }

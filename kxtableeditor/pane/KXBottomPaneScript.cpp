@@ -21,6 +21,7 @@
 
 #include <cstring>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -28,6 +29,7 @@ struct WordEntry {
     const char* word;
     CKXBottomPaneContainerView::TclHandler handler;
     const char* usage;
+    LRESULT refusal = 0; // what a refusal answers: 0, except where the word's contract says otherwise
 };
 
 using P = CKXBottomPaneContainerView;
@@ -39,7 +41,7 @@ const WordEntry kWords[] = {
     {KXScriptWord::addTermination, &P::OnTclAddTermination, "KXPANE-241"},
     {KXScriptWord::assignPinNumber, &P::OnTclAssignPinNumber, "KXTABLE-197"},
     {KXScriptWord::assignModel, &P::OnTclAssignModel, "KXTABLE-182"},
-    {KXScriptWord::changeCustomColumn, &P::OnTclChangeCustomColumn, "KXPANE-237"},
+    {KXScriptWord::changeCustomColumn, &P::OnTclChangeCustomColumn, "KXPANE-237", 3},
     {KXScriptWord::copy, &P::OnTclCopy, "KXTABLE-164"},
     {KXScriptWord::deleteConnection, &P::OnTclDeleteConnection, "KXTABLE-161"},
     {KXScriptWord::deletePupd, &P::OnTclDeletePupd, "KXPANE-242"},
@@ -100,14 +102,24 @@ const char* CKXBottomPaneContainerView::UsageOf(const char* word) {
     return nullptr;
 }
 
+LRESULT CKXBottomPaneContainerView::RefusalOf(const char* word) {
+    for (const WordEntry& e : kWords)
+        if (std::strcmp(e.word, word) == 0) return e.refusal;
+    return 0;
+}
+
 BOOL CKXBottomPaneContainerView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (message >= 0x8411 && message <= 0x85A1) {
         const char* word = CKXTclCmdManager::GetTCLCommandName(message);
         if (word && *word) {
             auto it = m_TclCommandMap.find(word);
             if (it != m_TclCommandMap.end() && it->second) {
-                m_strTclWord = word;
-                const LRESULT r = (this->*(it->second))(reinterpret_cast<CTclArgsList*>(wParam), lParam);
+                // A word may run another through the host: each answers with its own usage.
+                const CString outer = std::exchange(m_strTclWord, CString(word));
+                const KXShownMark mark;
+                const KXEditResult result = (this->*(it->second))(reinterpret_cast<CTclArgsList*>(wParam), lParam);
+                const LRESULT r = result.Answer(mark, RefusalOf(word));
+                m_strTclWord = outer;
                 if (pResult) *pResult = r;
                 return TRUE;
             }
@@ -116,20 +128,25 @@ BOOL CKXBottomPaneContainerView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lP
     return CView::OnWndMsg(message, wParam, lParam, pResult);
 }
 
-BOOL CKXBottomPaneContainerView::Usage() {
-    if (const char* id = UsageOf(m_strTclWord)) CKXErrorHandler::MessageBoxOk(id);
-    return TRUE;
+KXEditResult CKXBottomPaneContainerView::Help() const {
+    const char* id = UsageOf(m_strTclWord);
+    return KXEditResult::Help(id ? id : "KXPANE-178");
+}
+
+KXEditResult CKXBottomPaneContainerView::BadOperands() const {
+    const char* id = UsageOf(m_strTclWord);
+    return KXEditResult::Refused(id ? id : "KXPANE-178");
+}
+
+KXEditResult CKXBottomPaneContainerView::UsageFor(const CString& value) const {
+    return IsHelp(value) ? Help() : BadOperands();
 }
 
 // ------------------------------------------------------------------ comments
 
-LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
+KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
     const EOpenMode mode = GetViewMode();
-    if (mode == eOpenModePhysical) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 1;
-    }
-    if (mode == eOpenModeContext) return 1;
+    if (mode == eOpenModePhysical || mode == eOpenModeContext) return KXEditResult::Refused("KXPANE-178");
     CString text;
     CStringArray keys;
     bool first = op != 2; // delete takes no text
@@ -138,7 +155,7 @@ LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
             CTclArgs* arg = *it;
             if (!arg) continue;
             for (int i = 0; i < arg->GetArgCount(); ++i)
-                if (IsHelp(arg->GetValue(i))) return Usage();
+                if (IsHelp(arg->GetValue(i))) return Help();
             if (first) {
                 text = arg->GetValue(0);
                 first = false;
@@ -151,10 +168,9 @@ LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
         }
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-246");
-        return 0;
+        return KXEditResult::Refused("KXPANE-246");
     }
-    if (keys.GetSize() > 0 && !SelectKeyedPins(grid, keys)) return 0;
+    if (keys.GetSize() > 0 && !SelectKeyedPins(grid, keys)) return KXEditResult::Of(FALSE, "KXPANE-247");
     if (op == 0 && grid->CanInsertComment())
         grid->InsertComment(text, 1);
     else if (op == 1 && grid->CanEditComment())
@@ -162,33 +178,29 @@ LRESULT CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
     else if (op == 2 && grid->CanDeleteComment())
         grid->DeleteComment();
     else {
-        CKXErrorHandler::MessageBoxOk("KXPANE-248");
-        return 0;
+        return KXEditResult::Refused("KXPANE-248");
     }
-    return 1;
+    return KXEditResult::Done();
 }
 
 BOOL CKXBottomPaneContainerView::SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys) {
     const CString column = IKXPinGrid::kPinNameKeyColumn;
     if (auto* pin = PinGridOf(grid)) {
         if (pin->SelectRowsByKeyCount(&keys, column) > 0) return TRUE;
-        CString named;
-        for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-            named += (i ? " " : "") + keys[i];
-        CKXErrorHandler::MessageBoxOk("KXPANE-247", named);
+        CKXErrorHandler::MessageBoxOk("KXPANE-247", KeysText(keys));
         return FALSE;
     }
     grid->SelectRowsByKey(&keys, column);
     return TRUE;
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclAddComment(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclAddComment(CTclArgsList* args, long) {
     return CommentCommand(args, 0);
 }
-LRESULT CKXBottomPaneContainerView::OnTclModifyComment(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclModifyComment(CTclArgsList* args, long) {
     return CommentCommand(args, 1);
 }
-LRESULT CKXBottomPaneContainerView::OnTclDeleteComment(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclDeleteComment(CTclArgsList* args, long) {
     return CommentCommand(args, 2);
 }
 
@@ -202,8 +214,8 @@ void CKXBottomPaneContainerView::SetViewOptionsInAllGrids(int busOption, int dpO
         }
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclSetViewOption(CTclArgsList* args, long) {
-    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return RefusedOperand(CString());
+KXEditResult CKXBottomPaneContainerView::OnTclSetViewOption(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return BadOperands();
     int bus = -1, dp = -1;
     for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
         CTclArgs* arg = *it;
@@ -217,17 +229,17 @@ LRESULT CKXBottomPaneContainerView::OnTclSetViewOption(CTclArgsList* args, long)
         else if (v.CompareNoCase("dp_off") == 0)
             dp = 0;
         else
-            return RefusedOperand(v);
+            return UsageFor(v);
     }
     auto* pin = ViewOptionGrid();
-    if (!pin) return 0;
+    if (!pin) return KXEditResult::Refused("KXPANE-178");
     // A choice not given keeps the active grid's current one.
     SetViewOptionsInAllGrids(bus < 0 ? pin->GetBusOption() : bus, dp < 0 ? pin->GetDiffPairOption() : dp);
-    return 1;
+    return KXEditResult::Done();
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclExpandPins(CTclArgsList* args, long) {
-    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return RefusedOperand(CString());
+KXEditResult CKXBottomPaneContainerView::OnTclExpandPins(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() < 1 || args->GetTotalArgCount() > 2) return BadOperands();
     CString mode, scope;
     for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
         CTclArgs* arg = *it;
@@ -237,33 +249,24 @@ LRESULT CKXBottomPaneContainerView::OnTclExpandPins(CTclArgsList* args, long) {
         else if (v.CompareNoCase("-selection") == 0)
             scope = "-selection";
         else
-            return RefusedOperand(v);
+            return UsageFor(v);
     }
     auto* pin = ViewOptionGrid();
-    if (!pin) return 0;
+    if (!pin) return KXEditResult::Refused("KXPANE-178");
     pin->ExpandAllPins(mode, scope);
-    return 1;
+    return KXEditResult::Done();
 }
 
-// The usage of the word being run: a help request is answered, any other operand is refused.
-LRESULT CKXBottomPaneContainerView::RefusedOperand(const CString& value) {
-    Usage();
-    return IsHelp(value) ? 1 : 0;
-}
-
-// The active pin grid the view-option words act on; none (with the reason shown) in the physical view or
-// while the active grid shows no component's pins.
+// The active pin grid the view-option words act on; none in the physical view or while the active
+// grid shows no component's pins.
 IKXPinGrid* CKXBottomPaneContainerView::ViewOptionGrid() {
-    auto* pin = GetViewMode() == eOpenModePhysical ? nullptr : PinGridOf(GetActiveGrid());
-    if (!pin) CKXErrorHandler::MessageBoxOk("KXPANE-178");
-    return pin;
+    return GetViewMode() == eOpenModePhysical ? nullptr : PinGridOf(GetActiveGrid());
 }
 
 // ------------------------------------------------------------------ filter and sort
 
-LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
-    if (!args) return 1;
-    if (args->GetTotalArgCount() < 2 || args->GetTotalArgCount() > 4) return Usage();
+KXEditResult CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() < 2 || args->GetTotalArgCount() > 4) return BadOperands();
     CString column, filter;
     bool hasColumn = false, hasFilter = false;
     int expect = 0; // 1 column, 2 filter
@@ -271,7 +274,7 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
         CTclArgs* arg = *it;
         if (!arg) continue;
         const CString v = arg->GetValue(0);
-        if (IsHelp(v)) return Usage();
+        if (IsHelp(v)) return Help();
         if (IsOption(v, "-col", "-c")) {
             hasColumn = true;
             expect = 1;
@@ -284,42 +287,41 @@ LRESULT CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
             filter = Joined(arg, " ");
         }
     }
-    if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return Usage();
-    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) return matrix->SetColumnFilter(column, filter) ? 1 : Usage();
-    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SetColumnFilter(column, filter) ? 1 : Usage();
-    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) return net->SetColumnFilter(column, filter) ? 1 : Usage();
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        if (signal->SetColumnFilter(column, filter)) return 1;
-        CKXErrorHandler::MessageBoxOk("KXPANE-234");
-        return 0;
-    }
-    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
-    if (!pin || !pin->OnFilterCellChanged(column, filter)) return (Usage(), 0);
-    return 1;
+    if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return BadOperands();
+    // A grid without the column refuses with the word's usage.
+    BOOL done = FALSE;
+    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid())
+        done = matrix->SetColumnFilter(column, filter);
+    else if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid())
+        done = part->SetColumnFilter(column, filter);
+    else if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid())
+        done = net->SetColumnFilter(column, filter);
+    else if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        done = signal->SetColumnFilter(column, filter);
+    else if (auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr)
+        done = pin->OnFilterCellChanged(column, filter);
+    return done ? KXEditResult::Done() : BadOperands();
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
-    if (!args) return 1;
-    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::sort, args, matrix)) return matrix;
-    if (args->GetTotalArgCount() > 1) return Usage();
+KXEditResult CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() > 1) return BadOperands();
     CString column;
     if (CTclArgs* arg = args->GetArg(0)) {
         column = arg->GetValue(0);
-        if (IsHelp(column)) return Usage();
+        if (IsHelp(column)) return Help();
     }
-    // A physical grid without the column refuses with the word's usage.
+    if (KXEditResult matrix = KXEditResult::Done(); MatrixWord(KXScriptWord::sort, args, matrix)) return matrix;
+    // A grid without the column refuses with the word's usage.
+    BOOL done = FALSE;
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid())
-        return part->SortByColumnName(column) ? 1 : (Usage(), 0);
-    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid())
-        return net->SortByColumnName(column) ? 1 : (Usage(), 0);
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        if (signal->SortByColumnName(column)) return 1;
-        CKXErrorHandler::MessageBoxOk("KXPANE-231");
-        return 0;
-    }
-    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
-    if (!pin || !pin->SortByColumnName(column)) return (Usage(), 0);
-    return 1;
+        done = part->SortByColumnName(column);
+    else if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid())
+        done = net->SortByColumnName(column);
+    else if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        done = signal->SortByColumnName(column);
+    else if (auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr)
+        done = pin->SortByColumnName(column);
+    return done ? KXEditResult::Done() : BadOperands();
 }
 
 // ------------------------------------------------------------------ custom columns
@@ -329,12 +331,8 @@ void CKXBottomPaneContainerView::SelectRowsInAllGrids(CStringArray* keys, const 
         g->SelectRowsByKey(keys, keyColumn);
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclChangeCustomColumn(CTclArgsList* args, long) {
-    auto usage = [this] {
-        Usage();
-        return LRESULT{3};
-    };
-    if (!args || args->GetTotalArgCount() == 0) return usage();
+KXEditResult CKXBottomPaneContainerView::OnTclChangeCustomColumn(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() == 0) return BadOperands();
     CStringArray columns, keys;
     CMapStringToString values;
     int expect = 0; // 1 column, 2 value
@@ -343,14 +341,14 @@ LRESULT CKXBottomPaneContainerView::OnTclChangeCustomColumn(CTclArgsList* args, 
         CTclArgs* arg = *it;
         if (!arg) continue;
         const CString v = arg->GetValue(0);
-        if (IsHelp(v)) return usage();
+        if (IsHelp(v)) return Help();
         if (IsOption(v, "-col", "-c")) {
             expect = 1;
         } else if (IsOption(v, "-val", "-v")) {
-            if (columns.GetSize() == 0) return usage();
+            if (columns.GetSize() == 0) return BadOperands();
             expect = 2;
         } else if (expect == 1) {
-            if (columns.GetSize() > 0) return usage(); // one column per command
+            if (columns.GetSize() > 0) return BadOperands(); // one column per command
             columns.Add(v);
             expect = 0;
         } else if (expect == 2) {
@@ -361,64 +359,54 @@ LRESULT CKXBottomPaneContainerView::OnTclChangeCustomColumn(CTclArgsList* args, 
             keys.Add(Joined(arg, ":"));
         }
     }
-    if (expect == 1 || !valueStored) return usage();
+    if (expect == 1 || !valueStored) return BadOperands();
     CKXGridWnd* grid = GetActiveGrid();
-    if (!grid || grid->AreColumnsKnown(&columns) != 1) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-238");
-        return 3;
-    }
+    if (!grid || grid->AreColumnsKnown(&columns) != 1) return KXEditResult::Refused("KXPANE-238");
     if (keys.GetSize() > 0) SelectRowsInAllGrids(&keys, "");
-    return grid->ChangeCustomColumnValue(values) ? 1 : 3;
+    return KXEditResult::Of(grid->ChangeCustomColumnValue(values), "KXTABLE-267");
 }
 
 // ------------------------------------------------------------------ dumps
 
-LRESULT CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
-    if (!args) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-244");
-        return 1;
-    }
-    if (args->GetTotalArgCount() != 1) return Usage();
+KXEditResult CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long) {
+    if (!args) return KXEditResult::Refused("KXPANE-244");
+    if (args->GetTotalArgCount() != 1) return BadOperands();
     CTclArgs* arg = args->GetArg(0);
-    if (!arg || arg->GetArgCount() > 1) return Usage();
+    if (!arg || arg->GetArgCount() > 1) return BadOperands();
     const CString file = arg->GetValue(0);
     // A file name such as "board-hdl.txt" is the user's, not a help request.
-    if (IsHelp(file)) return Usage();
+    if (IsHelp(file)) return Help();
     if (file.IsEmpty()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-244");
-        return 0;
+        return KXEditResult::Refused("KXPANE-244");
     }
-    if (LRESULT matrix = 0; MatrixWord(KXScriptWord::dumpGrid, args, matrix)) return matrix;
+    if (KXEditResult matrix = KXEditResult::Done(); MatrixWord(KXScriptWord::dumpGrid, args, matrix)) return matrix;
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
-        if (net->DumpSCP(file)) return 1;
-        CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
-        return 0;
+        if (net->DumpSCP(file)) return KXEditResult::Done();
+        return KXEditResult::Refused("KXPANE-249", file);
     }
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
-        if (part->DumpCCP(file)) return 1;
-        CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
-        return 0;
+        if (part->DumpCCP(file)) return KXEditResult::Done();
+        return KXEditResult::Refused("KXPANE-249", file);
     }
     CKXGridWnd* active = GetViewMode() != eOpenModePhysical ? GetActiveGrid() : nullptr;
     auto* pin = PinGridOf(active);
     auto* signal = dynamic_cast<CKXSignalDetailsGridWnd*>(active);
     if (!pin && !signal) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-246");
-        return 0;
+        return KXEditResult::Refused("KXPANE-246");
     }
     if (!(pin ? pin->DumpGrid(file) : signal->DumpSCP(file))) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-249", file);
-        return 0;
+        return KXEditResult::Refused("KXPANE-249", file);
     }
-    return 1;
+    return KXEditResult::Done();
 }
 
 // ------------------------------------------------------------------ connections
 
-LRESULT CKXBottomPaneContainerView::AddConnectionInSignalGrid(CTclArgsList* args) {
-    if (!args || args->GetTotalArgCount() != 1) return Usage();
+KXEditResult CKXBottomPaneContainerView::AddConnectionInSignalGrid(CTclArgsList* args) {
+    if (!args || args->GetTotalArgCount() != 1) return BadOperands();
     CTclArgs* arg = args->GetArg(0);
-    if (!arg || arg->GetArgCount() == 0 || IsHelp(arg->GetValue(0))) return Usage();
+    if (!arg || arg->GetArgCount() == 0) return BadOperands();
+    if (IsHelp(arg->GetValue(0))) return Help();
     // instance:pin number[:start bit[:end bit[:signal]]], as one text or as a list of its parts.
     std::vector<CString> parts;
     if (arg->GetArgCount() > 1) {
@@ -426,7 +414,7 @@ LRESULT CKXBottomPaneContainerView::AddConnectionInSignalGrid(CTclArgsList* args
             parts.push_back(arg->GetValue(i));
     } else {
         const CString text = arg->GetValue(0);
-        if (text.Find(':') < 0) return Usage();
+        if (text.Find(':') < 0) return BadOperands();
         int start = 0;
         for (int at = text.Find(':'); ; at = text.Find(':', start)) {
             parts.push_back(at < 0 ? text.Mid(start) : text.Mid(start, at - start));
@@ -434,18 +422,18 @@ LRESULT CKXBottomPaneContainerView::AddConnectionInSignalGrid(CTclArgsList* args
             start = at + 1;
         }
     }
-    if (parts.size() > 5) return Usage();
+    if (parts.size() > 5) return BadOperands();
     CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
     if (!grid) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 0;
+        return KXEditResult::Refused("KXPANE-178");
     }
     // The grid's own echo of a connection it has just made: the work is done.
-    if (grid->IsEchoingConnection()) return 1;
+    if (grid->IsEchoingConnection()) return KXEditResult::Done();
     parts.resize(5);
     if (parts[2].IsEmpty()) parts[2] = "-1";
     if (parts[3].IsEmpty()) parts[3] = arg->GetArgCount() == 1 && parts[2] != "-1" ? parts[2] : CString("-1");
-    return grid->AssignConnectivityByName(parts[0], parts[1], parts[2], parts[3], parts[4]) ? 1 : 0;
+    return KXEditResult::Of(grid->AssignConnectivityByName(parts[0], parts[1], parts[2], parts[3], parts[4]),
+                            "KXPANE-247", parts[0] + ":" + parts[1]);
 }
 
 // ------------------------------------------------------------------ selecting, copying, pins
@@ -473,40 +461,41 @@ bool ReadKeys(CTclArgsList* args, CStringArray& keys, bool allowAll = false) {
 
 } // namespace
 
-LRESULT CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, long) {
-    if (!args || args->GetTotalArgCount() == 0) return 1;
+KXEditResult CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, long) {
+    // No key selects every shown row of each grid.
     CStringArray keys;
-    if (!ReadKeys(args, keys, true)) return Usage();
+    if (!ReadKeys(args, keys, true)) return Help();
     // A grid none of whose rows the keys name keeps nothing selected: the word that follows acts on
     // no row rather than on one selected before.
     SelectKeysOnly(keys);
     if (keys.GetSize() == 0) SelectRowsInAllGrids(&keys, "");
     if (CKXGridWnd* active = GetActiveGrid()) active->NotifySelectionChanged();
-    return 1;
+    return KXEditResult::Done();
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
-    if (!args || args->GetTotalArgCount() == 0) return Usage();
+KXEditResult CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
+    if (!args || args->GetTotalArgCount() == 0) return BadOperands();
     CStringArray keys;
-    if (!ReadKeys(args, keys)) return Usage();
-    // The last argument is the key column; without object keys nothing is copied.
-    const CString keyColumn = keys[keys.GetSize() - 1];
+    if (!ReadKeys(args, keys)) return Help();
+    // The last argument is the key column, by its key or its title (whose blanks part no fields);
+    // without object keys nothing is copied.
+    CString keyColumn;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+        if (*it) keyColumn = Joined(*it, " ");
     keys.RemoveAt(keys.GetSize() - 1);
-    if (keys.GetSize() == 0) {
-        Usage();
-        return 0;
-    }
-    return CopyObjectsByKey(keys, keyColumn) ? 1 : 0;
+    if (keys.GetSize() == 0) return BadOperands();
+    return KXEditResult::Of(CopyObjectsByKey(keys, keyColumn), "KXPANE-246");
 }
 
-namespace {
 // The keys as the message that no row matches them names them.
-CString KeysText(const CStringArray& keys) {
+CString CKXBottomPaneContainerView::KeysText(const CStringArray& keys) {
     CString named;
     for (INT_PTR i = 0; i < keys.GetSize(); ++i)
         named += (i ? " " : "") + keys[i];
     return named;
 }
+
+namespace {
 
 // Selects the keyed rows of a grid that selects nothing else; FALSE (with the message) when no
 // row matches, so that nothing is copied under a name that selected nothing.
@@ -514,7 +503,7 @@ bool SelectKeyedRows(CKXGridWnd& grid, CStringArray& keys, const CString& keyCol
     grid.SelectRowsByKey(&keys, keyColumn);
     const CGXGridParam* param = grid.GetParam();
     if (param && param->GetRangeList()->GetCount() > 0) return true;
-    CKXErrorHandler::MessageBoxOk("KXPANE-247", KeysText(keys));
+    CKXErrorHandler::MessageBoxOk("KXPANE-247", CKXBottomPaneContainerView::KeysText(keys));
     return false;
 }
 } // namespace
@@ -554,14 +543,13 @@ BOOL CKXBottomPaneContainerView::CopyObjectsByKey(CStringArray& keys, const CStr
     return TRUE;
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, long) {
-    if (args && args->GetTotalArgCount() >= 2) return Usage();
+KXEditResult CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, long) {
+    if (args && args->GetTotalArgCount() >= 2) return BadOperands();
     CStringArray keys;
-    if (!ReadKeys(args, keys)) return Usage();
+    if (!ReadKeys(args, keys)) return Help();
     CKXGridWnd* active = GetActiveGrid();
     if (!active) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-246");
-        return 0;
+        return KXEditResult::Refused("KXPANE-246");
     }
     if (auto* part = GetViewMode() == eOpenModePhysical ? dynamic_cast<CKXPhysPartDetailsGridWnd*>(active) : nullptr)
         return TrackPhysicalPin(*part, keys);
@@ -569,53 +557,49 @@ LRESULT CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, l
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(active) : nullptr;
     if (!pin) {
         // A grid is shown, but not one whose pins lead to a signal of the list.
-        CKXErrorHandler::MessageBoxOk("KXPANE-291", KXGridKindName(active->Kind()));
-        return 0;
+        return KXEditResult::Refused("KXPANE-291", KXGridKindName(active->Kind()));
     }
     if (!pin->IsCurrentSignalCellFilled()) {
         // Say what is wrong with the current cell: off the pin rows, or a pin without a signal.
         ROWCOL row = 0, col = 0;
         const bool onPinRow = pin->Grid().GetCurrentCell(row, col) && row >= pin->Grid().FirstDataRow();
-        CKXErrorHandler::MessageBoxOk(onPinRow ? "KXTABLE-145" : "KXPANE-270");
-        return 0;
+        return KXEditResult::Refused(onPinRow ? "KXTABLE-145" : "KXPANE-270");
     }
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
     pin->HiliteSelection();
-    return 1;
+    return KXEditResult::Done();
 }
 
 // The matrix: the signal of the current row is selected in the signal list.
-LRESULT CKXBottomPaneContainerView::TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys) {
+KXEditResult CKXBottomPaneContainerView::TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys) {
     if (keys.GetSize() > 0) matrix.SelectRowsByKey(&keys, "");
     if (!matrix.IsCurrentRowSignal()) {
         ROWCOL row = 0, col = 0;
         const bool onDataRow = matrix.GetCurrentCell(row, col) && row >= kxmatrix::kFirstDataRow;
-        CKXErrorHandler::MessageBoxOk(onDataRow ? "KXTABLE-145" : "KXPANE-270");
-        return 0;
+        return KXEditResult::Refused(onDataRow ? "KXTABLE-145" : "KXPANE-270");
     }
-    return matrix.HiliteCurrentNet() ? 1 : 0;
+    return KXEditResult::Of(matrix.HiliteCurrentNet(), "KXTABLE-145");
 }
 
 // The physical view: the net of the part's current pin is selected in the physical net list.
-LRESULT CKXBottomPaneContainerView::TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys) {
+KXEditResult CKXBottomPaneContainerView::TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys) {
     if (!part.IsCurrentPinConnected()) {
         ROWCOL row = 0, col = 0;
         const bool onPinRow = part.GetCurrentCell(row, col) && row >= part.FirstDataRow();
-        CKXErrorHandler::MessageBoxOk(onPinRow ? "KXTABLE-145" : "KXPANE-270");
-        return 0;
+        return KXEditResult::Refused(onPinRow ? "KXTABLE-145" : "KXPANE-270");
     }
     if (keys.GetSize() > 0) part.SelectRowsByKey(&keys, "");
-    return part.HiliteCurrentNet() ? 1 : 0;
+    return KXEditResult::Of(part.HiliteCurrentNet(), "KXTABLE-145");
 }
 
-LRESULT CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL physical) {
-    if (args && args->GetTotalArgCount() >= 3) return Usage();
+KXEditResult CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL physical) {
+    if (args && args->GetTotalArgCount() >= 3) return BadOperands();
     int save = physical ? 0 : -1;
     CString key;
     if (CTclArgs* arg = args ? args->GetArg(0) : nullptr)
         for (int i = 0; i < arg->GetArgCount(); ++i) {
             const CString v = arg->GetValue(i);
-            if (IsHelp(v)) return Usage();
+            if (IsHelp(v)) return Help();
             if (IsOption(v, "-save", "-s"))
                 save = 1;
             else if (IsOption(v, "-nosave", "-n"))
@@ -625,13 +609,11 @@ LRESULT CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL phys
         }
     const BOOL inPhysical = GetViewMode() == eOpenModePhysical;
     if (physical == inPhysical) {
-        CKXErrorHandler::MessageBoxOk(physical ? "KXPANE-178" : "KXPANE-226");
-        return 0;
+        return KXEditResult::Refused(physical ? "KXPANE-178" : "KXPANE-226");
     }
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid || !grid->CanEditPin()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-246");
-        return 0;
+        return KXEditResult::Refused("KXPANE-246");
     }
     if (!key.IsEmpty()) {
         CStringArray keys;
@@ -639,13 +621,13 @@ LRESULT CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL phys
         SelectRowsInAllGrids(&keys, "");
     }
     grid->EditPin(save);
-    return 1;
+    return KXEditResult::Done();
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclEditPhysicalPin(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclEditPhysicalPin(CTclArgsList* args, long) {
     return EditPinCommand(args, TRUE);
 }
 
-LRESULT CKXBottomPaneContainerView::OnTclEditLogicalPin(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::OnTclEditLogicalPin(CTclArgsList* args, long) {
     return EditPinCommand(args, FALSE);
 }

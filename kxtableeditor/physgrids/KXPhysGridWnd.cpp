@@ -37,12 +37,6 @@ WORD Id(UINT id) {
 
 } // namespace
 
-CString kxphys::Escaped(const CString& text) {
-    CString t = text;
-    CKXGenUtils::EscapeSquareBrackets(t);
-    return t;
-}
-
 CString kxphys::Vbs(const CString& text) {
     return KXVbsQuote(text);
 }
@@ -104,6 +98,14 @@ CKXFindReplaceDlg* CKXPhysGridWnd::SetupFindReplace(const CString& caption, CPoi
                                   &m_arrFindStartCells, param ? &param->GetFindReplaceInfo() : nullptr, this, 1);
 }
 
+void CKXPhysGridWnd::RunFindReplace(CKXFindReplaceDlg* dialog, BOOL bFind) {
+    if (!dialog) return;
+    dialog->ShowFindReplaceDialog(bFind);
+    ROWCOL row = 0, col = 0;
+    if (dialog->GetLastOutcome() != CKXFindReplaceDlg::Outcome::Found || !GetCurrentCell(row, col)) return;
+    SelectKeyRows({row}, col);
+}
+
 // ---------------------------------------------------------------------------
 // Signal-model cell
 
@@ -143,8 +145,13 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
         control->GetCurrentText(text);
     else
         text = GetValueRowCol(row, col);
-    if (text.Compare(GetValueRowCol(row, col)) == 0) {
-        m_bStoringModelEdit = true; // the same text again is no edit
+    if (text.CompareNoCase(GetValueRowCol(row, col)) == 0) {
+        // The same model again, in any letter case, is no edit: the cell keeps what the design holds.
+        if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
+            control->SetCurrentText(GetValueRowCol(row, col));
+            control->SetModify(FALSE);
+        }
+        m_bStoringModelEdit = true;
         return TRUE;
     }
     if (!CommitModelOnRows({row}, text)) {
@@ -159,14 +166,13 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
     return TRUE;
 }
 
-CString CKXPhysGridWnd::JournalRowSelection(ROWCOL row) {
-    return JournalObjectSelection(row) + "\ncall " + JournalHandle() +
-           ".ConnectivityPane().SelectPinNameCol(" + Vbs(GetValueRowCol(row, PinNameColumn())) + "," +
-           Vbs(GetValueRowCol(row, PinNumberColumn())) + ")";
+CString CKXPhysGridWnd::JournalRowSelection(ROWCOL row, const char* select) {
+    return JournalObjectSelection(row) + "\ncall " + JournalHandle() + ".ConnectivityPane()." + select + "(" +
+           Vbs(GetValueRowCol(row, PinNameColumn())) + "," + Vbs(GetValueRowCol(row, PinNumberColumn())) + ")";
 }
 
-CString CKXPhysGridWnd::JournalRowEdit(ROWCOL row, const CString& comment, const CString& call) {
-    return JournalRowSelection(row) + "\n\n ' --- " + comment + " ---\n\ncall " + JournalHandle() +
+CString CKXPhysGridWnd::JournalRowEdit(ROWCOL row, const CString& comment, const CString& call, const char* select) {
+    return JournalRowSelection(row, select) + "\n\n ' --- " + comment + " ---\n\ncall " + JournalHandle() +
            ".ConnectivityPane()." + call;
 }
 
@@ -392,9 +398,12 @@ int CKXPhysGridWnd::FindColumnByCaption(const CString& caption) {
 }
 
 void CKXPhysGridWnd::SelectVisibleDataRows() {
-    const ROWCOL last = GetRowCount();
+    // Every shown pin row, and nothing else: the first is the current cell, as after a click.
+    std::vector<ROWCOL> rows;
+    const ROWCOL last = GetRowCount(), number = PinNumberColumn();
     for (ROWCOL r = Layout().firstPinRow; r <= last; ++r)
-        if (!IsRowHidden(r)) SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
+        if (!IsRowHidden(r) && !GetValueRowCol(r, number).IsEmpty()) rows.push_back(r);
+    SelectKeyRows(rows, PinNumberColumn());
 }
 
 bool CKXPhysGridWnd::IsShownPinRow(ROWCOL row) {
@@ -578,7 +587,7 @@ void CKXPhysGridWnd::EchoFilterEdit(ROWCOL col) {
     const CString pattern = FilterPattern(col);
     const CString caption = GetValueRowCol(Layout().captionRow, col);
     echoing = TRUE;
-    SendHostText(CString(KXScriptWord::filterRows) + " pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(Escaped(pattern)));
+    SendHostText(CString(KXScriptWord::filterRows) + " pin -col " + KXTclQuote(caption) + " -filter " + KXTclQuote(pattern));
     echoing = FALSE;
 }
 

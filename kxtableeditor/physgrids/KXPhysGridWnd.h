@@ -208,10 +208,12 @@ public:
     virtual CString JournalObjectSelection(ROWCOL row) = 0;
     // The column of the logical pin names.
     virtual ROWCOL PinNameColumn() const = 0;
-    // The journal lines that show a row's object and select its pin, as a replay finds them.
-    CString JournalRowSelection(ROWCOL row);
+    // The journal lines that show a row's object and select its pin (by the pane's method select,
+    // from its pin name and number), as a replay finds them.
+    CString JournalRowSelection(ROWCOL row, const char* select = "SelectPinNameCol");
     // The journal lines of one edit of a row: its selection, a comment and the pane's call.
-    CString JournalRowEdit(ROWCOL row, const CString& comment, const CString& call);
+    CString JournalRowEdit(ROWCOL row, const CString& comment, const CString& call,
+                           const char* select = "SelectPinNameCol");
 
     // ------------------------------------------------------------- pin rows by their key
     // The key of a pin row: its part (or location) and pin number as the grid's pin map joins them.
@@ -266,6 +268,9 @@ public:
     // Hooks the grid to the find/replace service: one grid, its caption, the caption cell and the
     // first cell searched (row, column). The dialog is the service's: it goes with the grid.
     CKXFindReplaceDlg* SetupFindReplace(const CString& caption, CPoint captionCell, CPoint startCell);
+    // Shows the dialog; the cell it finds becomes the current cell and the whole selection, so that
+    // the command that follows acts on the found row.
+    void RunFindReplace(CKXFindReplaceDlg* dialog, BOOL bFind);
     CGXGridCore* m_pFindGrid = nullptr;
     CStringArray m_arrFindCaptions;
     CArray<CPoint, CPoint> m_arrFindHeaderCells;
@@ -309,8 +314,6 @@ private:
 
 // Formatting of the script texts and the journal lines the physical grids write.
 namespace kxphys {
-// "%s" with the square brackets escaped.
-CString Escaped(const CString& text);
 // A text as a VBScript string literal.
 CString Vbs(const CString& text);
 // Appends journal lines when the host journals to a ".vbs" file.

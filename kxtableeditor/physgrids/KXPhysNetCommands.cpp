@@ -80,11 +80,13 @@ BOOL CKXPhysNetDetailsGridWnd::CanEditPin() {
     return GetCurrentCell(row, col) && row >= kNetFirstRow && GetRowPhysPin(row, nullptr);
 }
 
-CString CKXPhysNetDetailsGridWnd::JournalObjectSelection(ROWCOL) {
-    // The signal list of the physical view names the physical nets: selecting the grid's net there
-    // shows this grid again on replay.
-    if (m_strNetName.IsEmpty()) return CString();
-    return "\ncall " + JournalHandle() + ".Slp().Select(" + Vbs(m_strNetName) + ")";
+CString CKXPhysNetDetailsGridWnd::JournalObjectSelection(ROWCOL row) {
+    // The signal list of the physical view names the physical nets: selecting the row's net there
+    // (the grid's one net, or the row's own while several are shown) shows it again on replay.
+    CString net = m_strNetName;
+    if (m_bMultipleNets && row >= kNetFirstRow) net = GetValueRowCol(row, C(m_nColPhysNetName));
+    if (net.IsEmpty()) return CString();
+    return "\ncall " + JournalHandle() + ".Slp().Select(" + Vbs(net) + ")";
 }
 
 // One transaction writes the model on the rows' pins (an empty model removes it).
@@ -101,7 +103,7 @@ BOOL CKXPhysNetDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& rows
             if (!RemovePinSignalModel(transaction, r)) continue;
             lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
         } else {
-            if (AssignedModel(bit) == model) continue;
+            if (AssignedModel(bit).CompareNoCase(model) == 0) continue; // in any letter case
             transaction->addProperty(bit, kKXPinModelProperty, model.GetString(), 2, false);
             lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
         }
@@ -343,7 +345,8 @@ KXPhysRowQuery CKXPhysNetDetailsGridWnd::KeyQuery(const CString& key) {
         query.emplace_back(C(m_nColPinName), n >= 2 ? fields[n - 2] : CString());
     else
         query.emplace_back(C(m_nColPinNumber), number);
-    if (m_bMultipleNets) query.emplace_back(C(m_nColPhysNetName), n >= 3 ? fields[n - 3] : CString());
+    // A key without its net field names the pin on any shown net.
+    if (m_bMultipleNets && n >= 3) query.emplace_back(C(m_nColPhysNetName), fields[n - 3]);
     return query;
 }
 

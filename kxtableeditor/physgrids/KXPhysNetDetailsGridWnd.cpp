@@ -531,5 +531,5 @@ void CKXPhysNetDetailsGridWnd::RefreshPropertyColumn(CString property, int objec
 }
 
 void CKXPhysNetDetailsGridWnd::ShowFindReplace(BOOL bFind) {
-    if (m_pFindReplace) m_pFindReplace->ShowFindReplaceDialog(bFind);
+    RunFindReplace(m_pFindReplace, bFind);
 }

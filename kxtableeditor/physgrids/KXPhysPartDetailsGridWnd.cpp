@@ -223,5 +223,5 @@ void CKXPhysPartDetailsGridWnd::OnCellControlClick(CPoint point, BOOL*) {
 }
 
 void CKXPhysPartDetailsGridWnd::ShowFindReplace(BOOL bFind) {
-    if (m_hFindReplace) m_hFindReplace->ShowFindReplaceDialog(bFind);
+    RunFindReplace(m_hFindReplace, bFind);
 }

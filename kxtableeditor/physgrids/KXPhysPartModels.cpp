@@ -25,6 +25,8 @@ using namespace kxphys;
 namespace {
 
 constexpr unsigned long kModelFlags = 2;
+// The pane's method a model edit's journal selects its pin row with.
+constexpr const char* kModelSelection = "SelectSignalCol";
 
 ROWCOL C(int col) {
     return static_cast<ROWCOL>(col);
@@ -107,7 +109,10 @@ CString CKXPhysPartDetailsGridWnd::JournalObjectSelection(ROWCOL row) {
 }
 
 BOOL CKXPhysPartDetailsGridWnd::CommitAssignModel(CString model) {
-    if (model.IsEmpty()) return FALSE;
+    if (model.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-186");
+        return FALSE;
+    }
     std::vector<ROWCOL> rows;
     // Pins of different directions take no model; no pin row selected is nothing done: refused.
     if (SelectedDirection(rows) < 0 || rows.empty()) return FALSE;
@@ -130,12 +135,12 @@ BOOL CKXPhysPartDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& row
         if (!bits) continue;
         if (model.IsEmpty()) {
             if (RemoveModelFromRow(transaction, r))
-                lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
+                lines += JournalRowEdit(r, "Remove Model", "RemoveModel()", kModelSelection);
             continue;
         }
         for (const CInstTermBitContext& bit : *bits)
             transaction->addProperty(bit, kKXPinModelProperty, model.GetString(), kModelFlags, false);
-        lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
+        lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")", kModelSelection);
     }
     if (lines.IsEmpty()) return FALSE; // the bracket throws the empty edit away
     const BOOL committed = edit.Commit();

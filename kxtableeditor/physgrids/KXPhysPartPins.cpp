@@ -27,6 +27,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 
 using namespace kxphys;
@@ -347,8 +348,12 @@ BOOL CKXPhysPartDetailsGridWnd::AssignSection(CInstanceContext* inst, const char
         if (CKXErrorHandler::MessageBoxOkCancel("KXTABLE-133", name) != IDOK) return FALSE;
         // The other instance takes this one's section, so that no section is held twice.
         transaction->addProperty(kInstanceKind, holder, "SEC", oldSection.GetString(), kWriteFlags, false);
+        if (std::unique_ptr<CContext> c(inst->server()->getContext(m_designContext, holder)); c)
+            if (auto* other = dynamic_cast<CInstanceContext*>(c.get()))
+                NumberPinsForSection(*other, hmtHashSaveStrng(oldSection.GetString()));
     }
     transaction->addProperty(*inst, "SEC", section, kWriteFlags, false);
+    NumberPinsForSection(*inst, section);
     if (Site() && Site()->ViewMode() == eOpenModePhysical)
         if (IKXMessageServer* server = GetKXMsgSrvr()) {
             const CDesignContext top = CKXGenUtils::GetTopMostParent(m_designContext);
@@ -361,6 +366,26 @@ BOOL CKXPhysPartDetailsGridWnd::AssignSection(CInstanceContext* inst, const char
             }
         }
     return TRUE;
+}
+
+void CKXPhysPartDetailsGridWnd::NumberPinsForSection(CInstanceContext& inst, const char* section) {
+    IPartDataService* data = PartData();
+    HMTPART part = data && section ? data->getPartDefinition(inst) : nullptr;
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    if (!part || !transaction) return;
+    std::map<CString, const char*> numbers; // logical pin name -> its pin number in the section
+    GenPtr gen(hmtStartGenPins(part, 15));
+    while (HMTPIN p = hmtGenPins(gen.get()))
+        if (hmtGetSectionPinParentSection(p) == section) numbers.emplace(hmtLogPinName(p), hmtPinName(p));
+    for (IInstTerm* pin : inst.instance()->beginInstTerm()) {
+        CInstTermContext pc = inst.instTerm(pin);
+        for (int b : pin->bits()) {
+            CInstTermBitContext bit = pc.bitContext(b);
+            const auto found = numbers.find(CKXGenUtils::GetPinLogicalName(bit));
+            if (found != numbers.end() && CKXGenUtils::GetPinNumber(bit) != found->second)
+                transaction->addProperty(bit, "PN", found->second, kWriteFlags, false);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------

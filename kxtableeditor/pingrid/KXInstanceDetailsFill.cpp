@@ -371,7 +371,11 @@ void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, RO
     const ROWCOL pairRow = row;
     StylePinRowProperties(pair, mode, parentRow == GX_INVALID ? -1 : static_cast<int>(parentRow), row);
     FillTerminationCell(pairRow);
-    if (vectorPair) return; // the members follow as rows of their own
+    if (vectorPair) {
+        // The members follow as rows of their own; the pair row's Comments cell takes no typing either.
+        FillRowComment(pairRow);
+        return;
+    }
     const CString legLevel = mode == PIN_ROW_DIFFPAIR ? CString("2") : CString("3");
     ++row;
     FillDiffPairLegRow(pair->positive(), row, pair->positiveBit(), legLevel);

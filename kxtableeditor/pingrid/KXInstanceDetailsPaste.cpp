@@ -58,9 +58,16 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
     CString text;
     CKXImpClipBoard::GetCFText(text);
     if (row == kFilterRow) {
+        // Pasted into the filter row, the text is the column's filter, as typed there and entered: it
+        // filters, and is no undo step.
         if (IsPasteCellReadOnly(row, col)) return FALSE;
         text.TrimRight("\r\n");
-        return TypeIntoCell(row, col, text) ? TRUE : FALSE;
+        {
+            GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+            if (!TypeIntoCell(row, col, text)) return FALSE;
+        }
+        FilterRowsAsUser(col);
+        return TRUE;
     }
     if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
         control->ReplaceSel(text);

@@ -104,9 +104,10 @@ BOOL CKXInstanceDetailsGridWnd::ApplySignalThroughPane(CGXControl* control, ROWC
     CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
     if (!edit) return KeepStoredValue(control, nRow, nCol);
     const int guard = std::exchange(m_bValidateSignalCell, 0);
-    Site()->AttachSignalByName(text);
+    const BOOL attached = Site()->AttachSignalByName(text);
     m_bValidateSignalCell = guard;
-    edit.Commit();
+    // No grid took the name (or the edit changed nothing): the typing is refused, and leaves no step.
+    if (!attached || !edit.Commit()) return RefuseCellEdit(control);
     return KeepStoredValue(control, nRow, nCol);
 }
 

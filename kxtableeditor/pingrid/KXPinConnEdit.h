@@ -1,6 +1,7 @@
 // The edit bracket of the pin grid's connection edits: the grid framework's
 // bracket, joining a transaction the caller holds (the pane's "Add
-// Connections", a script command, the instance-connectivity dialog), and
+// Connections", a script command, the instance-connectivity dialog) as a nested
+// edit (a connect refused there takes back what it did, the nets it made too), and
 // keeping the pane's map of the nets made in the transaction for as long as the
 // transaction it began lives. Internal to the pin grid.
 //
@@ -17,7 +18,7 @@
 class CKXPinConnEdit : public CKXGridEdit {
 public:
     CKXPinConnEdit(CKXInstanceDetailsGridWnd& grid, const CDesignContext& design, const char* name)
-        : CKXGridEdit(grid, design, name, kJoinOpen), m_pin(grid) {
+        : CKXGridEdit(grid, design, name, kNested), m_pin(grid) {
         if (Owns()) grid.ClearTransactionNetMap();
     }
     ~CKXPinConnEdit() { Discard(); }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "afx/afx.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXTableOleDropTarget.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcontrols/KXSplitterWnd.h"
@@ -59,22 +60,22 @@ public:
     // Position of the window among the open design windows, from 1.
     int GetTabNumber() const;
 
-    // Script commands (argument list may be NULL; result 1 handled, 2 dialog opened, 0 not applicable).
-    LRESULT OnTclAscend(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclPhysicalView(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclLogicalView(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclSelectWindow(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclSaveDesign(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclSaveDesignAs(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclUndo(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclRedo(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclFilterBlock(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclDesignComment(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclExportInterface(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclImportInterface(CTclArgsList* args, LPARAM lParam);
-    LRESULT OnTclCloseDesign(CTclArgsList* args, LPARAM lParam);
+    // Script commands (argument list may be NULL): what each did, which KXEditResult turns into its answer.
+    KXEditResult OnTclAscend(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclPhysicalView(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclLogicalView(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclSelectWindow(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclSaveDesign(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclSaveDesignAs(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclUndo(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclRedo(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclFilterBlock(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclDesignComment(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclExportInterface(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclImportInterface(CTclArgsList* args, LPARAM lParam);
+    KXEditResult OnTclCloseDesign(CTclArgsList* args, LPARAM lParam);
 
-    using TclHandler = LRESULT (CKXTableChildFrm::*)(CTclArgsList*, LPARAM);
+    using TclHandler = KXEditResult (CKXTableChildFrm::*)(CTclArgsList*, LPARAM);
     // Gives the window's script words their message numbers (at the library's initialisation,
     // so the host knows them before any window exists).
     static void RegisterScriptWords();
@@ -82,9 +83,9 @@ public:
 
     // Block filter and design comments.
     void ApplyBlockFilter(const CString& text);
-    int AddDesignComment(const CString& text);
-    int EditDesignComment(const CString& text);
-    int DeleteDesignComment();
+    KXEditResult AddDesignComment(const CString& text);
+    KXEditResult EditDesignComment(const CString& text);
+    KXEditResult DeleteDesignComment();
 
     // Menu commands (also reachable by the host as commands of the window).
     void OnEchoAscend();
@@ -166,7 +167,9 @@ private:
     void SendHostText(const CString& text) const;
     void SendHostMessageText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
-    LRESULT ViewSwitchCommand(CTclArgsList* args, bool toPhysical);
+    KXEditResult ViewSwitchCommand(CTclArgsList* args, bool toPhysical);
+    static KXEditResult UsageOf(const CTclArgsList* args, const char* usage);
+    static KXEditResult InterfaceArgsRefused(const CTclArgsList* args, const CString& id);
     // The steps of ActivateFrame: the panes know each other, the splitters size them, the
     // physical view applies the block filter, and the first component's connectivity is shown.
     void WirePanes();
@@ -178,7 +181,8 @@ private:
     void RegisterListDropTargets();
     // The hierarchical paths of the blocks "filterBlock" names ("all", or instance paths joined
     // by ':'); false, with the host told why, at the first name that is no block.
-    bool CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths);
+    // The paths of the named blocks; false, with why (the first name that is no block), otherwise.
+    bool CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths, CString& why);
 
     std::map<CString, TclHandler> m_TclCommandMap;
     BOOL m_bSplitterCreated = FALSE;

@@ -79,60 +79,41 @@ void CKXTableChildFrm::OnUpdateSwitchView(CCmdUI* pCmdUI) {
     pCmdUI->Enable(TRUE);
 }
 
-LRESULT CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhysical) {
+KXEditResult CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhysical) {
     const char* usage = toPhysical ? "KXTABLE-166" : "KXTABLE-167";
     int flag = 1;
-    if (args && args->GetTotalArgCount() >= 2) {
-        CKXErrorHandler::MessageBoxOk(usage);
-        return 1;
-    }
+    if (args && args->GetTotalArgCount() >= 2) return UsageOf(args, usage);
     if (args && args->GetTotalArgCount() == 1) {
         CString w;
         args->GetArg(0)->GetElement(0, w);
-        if (KXIsHelpArg(w)) {
-            CKXErrorHandler::MessageBoxOk(usage);
-            return 1;
-        }
-        flag = KXViewOption(w);
-        if (flag == -2) {
-            CKXErrorHandler::MessageBoxOk(usage);
-            return 1;
-        }
+        flag = KXIsHelpArg(w) ? -2 : KXViewOption(w);
+        if (flag == -2) return UsageOf(args, usage);
     }
+    // A switch the user declined (the save before it cancelled) or that found no list answers 0.
+    BOOL switched = FALSE;
     if (toPhysical) {
-        if (CKXInstancePaneGrid* g = InstanceGrid()) g->ViewPhysical(flag);
+        if (CKXInstancePaneGrid* g = InstanceGrid()) switched = g->ViewPhysical(flag);
     } else if (CKXPhysPartGrid* g = PhysPartGrid()) {
-        g->ViewPhysical(flag);
+        switched = g->ViewPhysical(flag);
     }
-    return 1;
+    return KXEditResult::Of(switched, "KXTABLE-305");
 }
 
-LRESULT CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() == eOpenModePhysical) {
-        SendHostMessageText("Already open in physical mode");
-        return 1;
-    }
+KXEditResult CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
+    if (OpenMode() == eOpenModePhysical) return KXEditResult::RefusedText("Already open in physical mode");
     return ViewSwitchCommand(args, true);
 }
 
-LRESULT CKXTableChildFrm::OnTclLogicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() != eOpenModePhysical) {
-        SendHostMessageText("Already open in logical mode");
-        return 1;
-    }
+KXEditResult CKXTableChildFrm::OnTclLogicalView(CTclArgsList* args, LPARAM) {
+    if (OpenMode() != eOpenModePhysical) return KXEditResult::RefusedText("Already open in logical mode");
     return ViewSwitchCommand(args, false);
 }
 
-LRESULT CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
-    if (args && args->GetTotalArgCount() >= 1) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-165");
-        return 1;
-    }
+KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
+    if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-165");
     int mode = OpenMode();
-    if (mode != eOpenModeContext && mode != eOpenModeInParent && mode != eOpenModeInParentAlt) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-175");
-        return 1;
-    }
+    if (mode != eOpenModeContext && mode != eOpenModeInParent && mode != eOpenModeInParentAlt)
+        return KXEditResult::Refused("KXTABLE-175");
     CInstanceContext parent = GetTableDoc()->GetDesignContext().parent();
     if (parent) {
         CDesignContext parentDesign = parent.design();
@@ -141,7 +122,7 @@ LRESULT CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
             ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
         Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
     }
-    return 1;
+    return KXEditResult::Done();
 }
 
 void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd) {
@@ -270,7 +251,8 @@ void CKXTableChildFrm::OnFilterBlock() {
     SendHostText(command);
 }
 
-bool CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths) {
+bool CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths,
+                                         CString& why) {
     for (const CString& v : names) {
         if (v.CompareNoCase("all") == 0) {
             for (const CInstanceContext& inst : m_DesignContext.instances())
@@ -286,14 +268,14 @@ bool CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std:
             if (!inst) {
                 CString msg;
                 msg.Format("Invalid instance in path: %s", name.GetString());
-                SendHostMessageText(msg);
+                why = msg;
                 return false;
             }
             CDesignContext inner = inst.containedDesign();
             if (!inner) {
                 CString msg;
                 msg.Format("Invalid hierarchical instance in path: %s", name.GetString());
-                SendHostMessageText(msg);
+                why = msg;
                 return false;
             }
             if (colon < 0) {
@@ -307,11 +289,13 @@ bool CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std:
     return true;
 }
 
-LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
-    if (OpenMode() != eOpenModePhysical || !args) return 1;
+KXEditResult CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
+    if (!args) return UsageOf(args, "KXTABLE-173");
+    // The block filter belongs to the physical view.
+    if (OpenMode() != eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
     if (args->GetTotalArgCount() == 0) {
         OnFilterBlock();
-        return 2;
+        return KXEditResult::Dialog();
     }
     KXArgValues values = ValuesOf(args);
     CString option;
@@ -319,10 +303,7 @@ LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
     std::vector<CString> names;
     for (const auto& arg : values) {
         for (const CString& v : arg) {
-            if (KXIsHelpArg(v)) {
-                CKXErrorHandler::MessageBoxOk("KXTABLE-173");
-                return 1;
-            }
+            if (KXIsHelpArg(v)) return KXEditResult::Help("KXTABLE-173");
             if (first)
                 option = v;
             else
@@ -337,13 +318,14 @@ LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
         ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
     int exclude = KXFilterOption(option);
     if (exclude < 0) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-173");
-        return 1;
+        m_ExcludedList.RemoveAll();
+        return KXEditResult::Refused("KXTABLE-173");
     }
     std::vector<CString> paths;
-    if (!CollectBlockPaths(names, paths)) {
+    CString why;
+    if (!CollectBlockPaths(names, paths, why)) {
         m_ExcludedList.RemoveAll();
-        return 1;
+        return KXEditResult::RefusedText(why);
     }
     for (const CString& p : paths) {
         POSITION at = m_ExcludedList.Find(p);
@@ -359,7 +341,7 @@ LRESULT CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
     if (!m_strFilterFile.IsEmpty()) WriteExcludedSpathList(m_DesignContext, text, m_strFilterFile);
     m_ExcludedList.RemoveAll();
     ApplyBlockFilter(text);
-    return 1;
+    return KXEditResult::Done();
 }
 
 void CKXTableChildFrm::ApplyBlockFilter(const CString& text) {
@@ -401,42 +383,25 @@ void CKXTableChildFrm::OnUpdateDesignCommentEdit(CCmdUI* pCmdUI) {
     pCmdUI->Enable(m_pComments && OpenMode() == eOpenModeEditBlock && HasDesignComment(m_pComments));
 }
 
-LRESULT CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
-    if (!args || args->GetTotalArgCount() == 0) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-168");
-        return 0;
-    }
+KXEditResult CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
+    if (!args || args->GetTotalArgCount() == 0) return UsageOf(args, "KXTABLE-168");
     CString text;
-    int r = 1;
     switch (KXParseDesignComment(ValuesOf(args), text)) {
     case EKXCommentOp::Add:
-        r = AddDesignComment(text);
-        break;
+        return AddDesignComment(text);
     case EKXCommentOp::Edit:
-        r = EditDesignComment(text);
-        break;
+        return EditDesignComment(text);
     case EKXCommentOp::Delete:
-        r = DeleteDesignComment();
-        break;
+        return DeleteDesignComment();
     default:
-        CKXErrorHandler::MessageBoxOk("KXTABLE-168");
-        return 0;
+        return UsageOf(args, "KXTABLE-168");
     }
-    // 1 done, 2 its dialog, 0 refused (the message told why) or nothing to change.
-    return r;
 }
 
-int CKXTableChildFrm::AddDesignComment(const CString& text) {
+KXEditResult CKXTableChildFrm::AddDesignComment(const CString& text) {
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-179");
-        return 0;
-    }
-    if (!m_pComments) return 0;
-    if (HasDesignComment(m_pComments)) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-178");
-        return 0;
-    }
+    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock || !m_pComments) return KXEditResult::Refused("KXTABLE-179");
+    if (HasDesignComment(m_pComments)) return KXEditResult::Refused("KXTABLE-178");
     if (text.IsEmpty()) {
         CKXCommentsDlg dlg;
         dlg.SetText("");
@@ -445,7 +410,7 @@ int CKXTableChildFrm::AddDesignComment(const CString& text) {
             entered.Trim();
             if (!entered.IsEmpty()) SendHostText(CString(KXScriptWord::designComment) + " add " + KXTclQuote(entered) + " ");
         }
-        return 2;
+        return KXEditResult::Dialog();
     }
     CString date, time;
     CKXWinAPI::GetDateTime(date, time);
@@ -454,20 +419,15 @@ int CKXTableChildFrm::AddDesignComment(const CString& text) {
     doc->SetModifiedFlag(TRUE);
     Journal("\n\n  '--- Insert Design Comment --- \n",
             "\ncall " + GetBlockHandle() + ".InsertComment(" + KXVbsQuote(text) + ")");
-    return 1;
+    return KXEditResult::Done();
 }
 
-int CKXTableChildFrm::EditDesignComment(const CString& given) {
+KXEditResult CKXTableChildFrm::EditDesignComment(const CString& given) {
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-179");
-        return 0;
-    }
+    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) return KXEditResult::Refused("KXTABLE-179");
     CString current, date, time, user;
-    if (!m_pComments || !m_pComments->getDesignComments(current, date, time, user)) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-181");
-        return 0;
-    }
+    if (!m_pComments || !m_pComments->getDesignComments(current, date, time, user))
+        return KXEditResult::Refused("KXTABLE-181");
     if (given.IsEmpty()) {
         CKXCommentsDlg dlg;
         dlg.SetText(current);
@@ -476,35 +436,29 @@ int CKXTableChildFrm::EditDesignComment(const CString& given) {
             entered.Trim();
             if (!entered.IsEmpty()) SendHostText(CString(KXScriptWord::designComment) + " edit " + KXTclQuote(entered) + " ");
         }
-        return 2;
+        return KXEditResult::Dialog();
     }
     CString text = given;
     text.Trim();
-    if (text.IsEmpty() || text == current) return 0;
+    if (text.IsEmpty()) return KXEditResult::Refused("KXTABLE-168");
+    if (text == current) return KXEditResult::Nothing("KXTABLE-302");
     CKXWinAPI::GetDateTime(date, time);
     user = CKXWinAPI::GetUserNameA();
     m_pComments->addDesignComments(text, date, time, user);
     doc->SetModifiedFlag(TRUE);
     Journal("\n\n  '--- Edit Design Comment --- \n",
             "\ncall " + GetBlockHandle() + ".EditComment(" + KXVbsQuote(text) + ")");
-    return 1;
+    return KXEditResult::Done();
 }
 
-int CKXTableChildFrm::DeleteDesignComment() {
-    if (!m_pComments) return 0;
+KXEditResult CKXTableChildFrm::DeleteDesignComment() {
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-179");
-        return 0;
-    }
-    if (!HasDesignComment(m_pComments)) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-180");
-        return 0;
-    }
+    if (!m_pComments || !doc || doc->GetOpenMode() != eOpenModeEditBlock) return KXEditResult::Refused("KXTABLE-179");
+    if (!HasDesignComment(m_pComments)) return KXEditResult::Refused("KXTABLE-180");
     m_pComments->removeDesignComments();
     doc->SetModifiedFlag(TRUE);
     Journal("\n\n  '--- Delete Design Comment --- \n", "\ncall " + GetBlockHandle() + ".DeleteComment()");
-    return 1;
+    return KXEditResult::Done();
 }
 
 // ------------------------------------------------------------------ interface export and import
@@ -527,75 +481,53 @@ void CKXTableChildFrm::OnUpdateImportInterface(CCmdUI* pCmdUI) {
     pCmdUI->Enable(clp && clp->CanImportInterface() && RMXVMGetSubToolID() != 0);
 }
 
-LRESULT CKXTableChildFrm::OnTclExportInterface(CTclArgsList* args, LPARAM) {
-    if (RMXVMGetSubToolID() == 0) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-227");
-        return 1;
-    }
+KXEditResult CKXTableChildFrm::OnTclExportInterface(CTclArgsList* args, LPARAM) {
+    if (RMXVMGetSubToolID() == 0) return KXEditResult::Refused("KXPANE-227");
     CKXInstancePaneContainerView* clp = GetComponentPane();
-    if (!clp || !clp->CanExportInterface()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-228");
-        return 1;
-    }
-    if (!args) return 1;
+    if (!clp || !clp->CanExportInterface()) return KXEditResult::Refused("KXPANE-228");
+    if (!args) return UsageOf(args, "KXPANE-229");
     CKXInstancePaneGrid* grid = clp->GetInstancePaneGrid();
+    if (!grid) return KXEditResult::Refused("KXPANE-228");
     if (args->GetTotalArgCount() == 0) {
-        if (grid) grid->ExportCodesignInterface(false, "", "", 0);
-        return 2;
+        grid->ExportCodesignInterface(false, "", "", 0);
+        return KXEditResult::Dialog();
     }
     SKXInterfaceArgs parsed;
     CString msg = KXParseExportArgs(ValuesOf(args), parsed);
-    if (!msg.IsEmpty()) {
-        CKXErrorHandler::MessageBoxOk(msg);
-        return 1;
-    }
+    if (!msg.IsEmpty()) return InterfaceArgsRefused(args, msg);
     CString path;
     if (!parsed.inst.IsEmpty()) {
         bool shown = false;
-        if (grid) {
-            for (ROWCOL row = grid->GetFirstDataRow(); row <= grid->GetRowCount(); ++row) {
-                if (grid->GetValueRowCol(row, CKXInstancePaneGrid::m_nInstanceCol) != parsed.inst) continue;
-                shown = true;
-                CInstanceContext inst = m_DesignContext.instance(parsed.inst);
-                if (!inst) {
-                    CKXErrorHandler::MessageBoxOk("KXPANE-189");
-                    return 1;
-                }
-                path = inst.spath();
-            }
+        for (ROWCOL row = grid->GetFirstDataRow(); row <= grid->GetRowCount(); ++row) {
+            if (grid->GetValueRowCol(row, CKXInstancePaneGrid::m_nInstanceCol) != parsed.inst) continue;
+            shown = true;
+            CInstanceContext inst = m_DesignContext.instance(parsed.inst);
+            if (!inst) return KXEditResult::Refused("KXPANE-189");
+            path = inst.spath();
         }
         // An instance that the list does not show is no instance to export.
-        if (!shown) {
-            CKXErrorHandler::MessageBoxOk("KXPANE-189");
-            return 1;
-        }
+        if (!shown) return KXEditResult::Refused("KXPANE-189");
     }
-    if (grid) grid->ExportCodesignInterface(true, path, parsed.file, parsed.localAsInout);
-    return 1;
+    return KXEditResult::Of(grid->ExportCodesignInterface(true, path, parsed.file, parsed.localAsInout), "KXPANE-228");
 }
 
-LRESULT CKXTableChildFrm::OnTclImportInterface(CTclArgsList* args, LPARAM) {
-    if (RMXVMGetSubToolID() == 0) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-227");
-        return 1;
-    }
+KXEditResult CKXTableChildFrm::OnTclImportInterface(CTclArgsList* args, LPARAM) {
+    if (RMXVMGetSubToolID() == 0) return KXEditResult::Refused("KXPANE-227");
     CKXInstancePaneContainerView* clp = GetComponentPane();
-    if (!clp || !clp->CanImportInterface()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return 1;
-    }
-    if (!args) return 1;
+    if (!clp || !clp->CanImportInterface() || !clp->GetInstancePaneGrid()) return KXEditResult::Refused("KXPANE-178");
+    if (!args) return UsageOf(args, "KXPANE-230");
     CKXInstancePaneGrid* grid = clp->GetInstancePaneGrid();
     if (args->GetTotalArgCount() == 0) {
-        if (grid) grid->ImportCodesignInterface(false, "", "");
-        return 2;
+        grid->ImportCodesignInterface(false, "", "");
+        return KXEditResult::Dialog();
     }
     SKXInterfaceArgs parsed;
     CString msg = KXParseImportArgs(ValuesOf(args), parsed);
-    if (!msg.IsEmpty()) {
-        CKXErrorHandler::MessageBoxOk(msg);
-        return 1;
-    }
-    if (grid) grid->ImportCodesignInterface(true, parsed.file, parsed.inst);
-    return 1;
+    if (!msg.IsEmpty()) return InterfaceArgsRefused(args, msg);
+    return KXEditResult::Of(grid->ImportCodesignInterface(true, parsed.file, parsed.inst), "KXPANE-178");
+}
+
+// Operands the interface words cannot read: their message (a help request answers 1).
+KXEditResult CKXTableChildFrm::InterfaceArgsRefused(const CTclArgsList* args, const CString& id) {
+    return UsageOf(args, id);
 }

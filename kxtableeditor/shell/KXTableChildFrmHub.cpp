@@ -65,7 +65,8 @@ BOOL CKXTableChildFrm::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
         if (word && *word) {
             auto it = m_TclCommandMap.find(word);
             if (it != m_TclCommandMap.end()) {
-                LRESULT r = (this->*(it->second))(reinterpret_cast<CTclArgsList*>(wParam), lParam);
+                const KXShownMark mark;
+                const LRESULT r = (this->*(it->second))(reinterpret_cast<CTclArgsList*>(wParam), lParam).Answer(mark);
                 if (pResult) *pResult = r;
                 return TRUE;
             }
@@ -122,95 +123,80 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
     return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
 }
 
-LRESULT CKXTableChildFrm::OnTclSelectWindow(CTclArgsList* args, LPARAM) {
-    if (!args || args->GetTotalArgCount() == 0) return 0;
-    CTclArgs* first = args->GetArg(0);
+KXEditResult CKXTableChildFrm::OnTclSelectWindow(CTclArgsList* args, LPARAM) {
+    CTclArgs* first = args && args->GetTotalArgCount() > 0 ? args->GetArg(0) : nullptr;
     CString w;
-    if (!first || !first->GetElement(0, w)) return 0;
-    if (KXIsHelpArg(w)) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-169");
-        return 1;
-    }
-    return ActivatePane(w) ? 1 : 0;
+    if (!first || !first->GetElement(0, w)) return KXEditResult::Refused("KXTABLE-169");
+    if (KXIsHelpArg(w)) return KXEditResult::Help("KXTABLE-169");
+    return ActivatePane(w) ? KXEditResult::Done() : KXEditResult::Refused("KXTABLE-169");
 }
 
-LRESULT CKXTableChildFrm::OnTclSaveDesign(CTclArgsList* args, LPARAM) {
-    if (args && args->GetTotalArgCount() >= 1) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-170");
-        return 1;
-    }
+KXEditResult CKXTableChildFrm::OnTclSaveDesign(CTclArgsList* args, LPARAM) {
+    if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-170");
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc) return 0;
-    // A save that failed (the design could not be written) answers 0.
-    return doc->SaveBlockCommand() ? 1 : 0;
+    if (!doc) return KXEditResult::Refused("KXPANE-178");
+    // A save declined, cancelled or failed (the design could not be written) answers 0.
+    return KXEditResult::Of(doc->SaveBlockCommand(), "KXTABLE-303");
 }
 
-LRESULT CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
-    if (!args || args->GetTotalArgCount() >= 3) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-174");
-        return 1;
-    }
+KXEditResult CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
+    if (!args || args->GetTotalArgCount() >= 3) return UsageOf(args, "KXTABLE-174");
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc) return 1;
+    if (!doc) return KXEditResult::Refused("KXPANE-178");
     if (args->GetTotalArgCount() == 0) {
         doc->SaveDesignAs();
-        return 2;
+        return KXEditResult::Dialog();
     }
     CString lib, block;
     CTclArgs* a0 = args->GetArg(0);
     CTclArgs* a1 = args->GetArg(1);
     if (!a0 || !a1 || !a0->GetElement(0, lib) || !a1->GetElement(0, block) || KXIsHelpArg(lib) ||
-        KXIsHelpArg(block)) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-174");
-        return 1;
-    }
-    // A block that could not be made (its message says why) answers 0.
-    return doc->SaveBlockAs(lib, block) ? 1 : 0;
+        KXIsHelpArg(block))
+        return UsageOf(args, "KXTABLE-174");
+    return KXEditResult::Of(doc->SaveBlockAs(lib, block), "KXTABLE-301", lib, block);
 }
 
 // 1 when a step was undone; 0 when there was nothing to undo or the step could not be undone
 // (KXTABLE-214 tells why), and for arguments (the usage).
-LRESULT CKXTableChildFrm::OnTclUndo(CTclArgsList* args, LPARAM) {
-    if (args && args->GetTotalArgCount() >= 1) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-171");
-        return 0;
-    }
+KXEditResult CKXTableChildFrm::OnTclUndo(CTclArgsList* args, LPARAM) {
+    if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-171");
     IKXConnectivityPane* ccp = GetPane();
-    return ccp && ccp->PerformUndo() ? 1 : 0;
+    return KXEditResult::Of(ccp && ccp->PerformUndo(), "KXTABLE-214");
 }
 
-LRESULT CKXTableChildFrm::OnTclRedo(CTclArgsList* args, LPARAM) {
-    if (args && args->GetTotalArgCount() >= 1) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-172");
-        return 0;
-    }
+KXEditResult CKXTableChildFrm::OnTclRedo(CTclArgsList* args, LPARAM) {
+    if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-172");
     IKXConnectivityPane* ccp = GetPane();
-    return ccp && ccp->PerformRedo() ? 1 : 0;
+    return KXEditResult::Of(ccp && ccp->PerformRedo(), "KXTABLE-215");
 }
 
-LRESULT CKXTableChildFrm::OnTclCloseDesign(CTclArgsList* args, LPARAM) {
-    if (!args || args->GetTotalArgCount() != 1) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-195");
-        return 1;
-    }
+KXEditResult CKXTableChildFrm::OnTclCloseDesign(CTclArgsList* args, LPARAM) {
+    if (!args || args->GetTotalArgCount() != 1) return UsageOf(args, "KXTABLE-195");
     CString w;
     args->GetArg(0)->GetElement(0, w);
     int save = KXCloseOption(w);
-    if (save < 0) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-195");
-        return 1;
-    }
+    if (save < 0) return UsageOf(args, "KXTABLE-195");
     CKXTableDoc* doc = GetTableDoc();
     // A document already closing hears its own close echo: it is closed once.
     if (doc && !doc->IsClosing()) {
         // Saving first: a save that does not happen (declined or failed) keeps the design open.
         if (doc->IsModified() && save == 1) {
-            if (!doc->SaveCurrentDesign(doc->GetPathName(), FALSE)) return 1;
+            if (!doc->SaveCurrentDesign(doc->GetPathName(), FALSE)) return KXEditResult::Of(FALSE, "KXTABLE-303");
             doc->m_bSaveOnClose = 1;
         }
         doc->CloseBlockCommand();
     }
-    return 1;
+    return KXEditResult::Done();
+}
+
+// The usage of a word: answered for a help request (1), shown for operands it cannot read (0).
+KXEditResult CKXTableChildFrm::UsageOf(const CTclArgsList* args, const char* usage) {
+    if (args)
+        for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+            if (const CTclArgs* arg = *it)
+                for (int i = 0; i < arg->GetArgCount(); ++i)
+                    if (KXIsHelpArg(arg->GetValue(i))) return KXEditResult::Help(usage);
+    return KXEditResult::Refused(usage);
 }
 
 // ------------------------------------------------------------------ registered messages

@@ -324,12 +324,13 @@ bool SetUpSaveAsDialog(const CKXTableDoc& doc, CKXCreateBlockDlg& dlg) {
 
 } // namespace
 
-// Makes the block; when it cannot be made the user is told why (KXTABLE-176) and false comes back.
+// Makes the block; when it cannot be made the user is told (KXTABLE-301, the reason in the status bar) and
+// false comes back.
 bool CKXTableDoc::CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName) {
     CStringArray a1, a2;
     if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) return true;
     StatusText("Block not created: " + dlg.GetLastError());
-    CKXErrorHandler::MessageBoxOk("KXTABLE-176", library + "." + blockName, dlg.GetLastError());
+    CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
     return false;
 }
 
@@ -354,8 +355,8 @@ BOOL CKXTableDoc::SaveDesignAs() {
 BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) {
     CKXCreateBlockDlg dlg;
     if (!SetUpSaveAsDialog(*this, dlg)) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-176", library + "." + blockName,
-                                      "only the editable block or the physical view is saved as a block");
+        // Only the editable block and the physical view are saved as a block.
+        CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
         return FALSE;
     }
     if (!CreateSaveAsBlock(dlg, library, blockName)) return FALSE;
@@ -493,7 +494,8 @@ void CKXTableDoc::Descend() {
 }
 
 void CKXTableDoc::Ascend() {
-    if (CKXTableChildFrm* frame = GetChildFrame()) frame->OnTclAscend(nullptr, 0);
+    const KXShownMark mark;
+    if (CKXTableChildFrm* frame = GetChildFrame()) frame->OnTclAscend(nullptr, 0).Answer(mark);
 }
 
 void CKXTableDoc::DeleteAlias(LPCTSTR first, LPCTSTR second) {

@@ -1,6 +1,7 @@
 // Clicks into the auto-complete combos of a row, and a value entered into a named
 // column by automation as if the user had typed it.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXScriptText.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "kxcontrols/KXCellControls.h"
@@ -42,7 +43,7 @@ BOOL CKXSignalDetailsGridWnd::ChangePropValue(const CString& name, const CString
     // its caption, as typed.
     if (Columns().PropertyColumns().count(name)) {
         CMapStringToString values;
-        values.SetAt(name, value);
+        values.SetAt(name, KXValueListItem(value));
         return ChangeCustomColumnValue(values);
     }
     return SetColumnValueByName(name, value);

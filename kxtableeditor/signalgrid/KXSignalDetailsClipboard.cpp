@@ -77,10 +77,12 @@ BOOL CKXSignalDetailsGridWnd::CanPasteSpecial() {
 void CKXSignalDetailsGridWnd::OnEditCopy() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return;
-    // Rows a key cannot name (no pin number) are copied here; keyed rows go through the host, so
-    // that the copy is echoed and journalled as the user's.
+    // Terminations and pull-ups of keyed rows go through the host, so that the copy is echoed and
+    // journalled as the user's; the cells of any other column (and of rows a key cannot name, with
+    // no pin number) are copied here.
+    const bool assoc = col == Col(m_nColTermination) || col == Col(m_nColPupd);
     CString list;
-    bool keyed = row >= kFirstDataRow;
+    bool keyed = assoc && row >= kFirstDataRow;
     for (ROWCOL r : SelectedRows())
         if (!IsRowHidden(r) && (r < kFirstDataRow || CellText(r, m_nColPinNumber).IsEmpty())) keyed = false;
     if (keyed) GetSelectionAsList(list);
@@ -88,11 +90,9 @@ void CKXSignalDetailsGridWnd::OnEditCopy() {
         CopySelection();
         return;
     }
-    // The column goes by its key: a title may hold blanks, which the copy word reads as key fields.
-    const CKXColumnInfoClass* info = Columns().Find(static_cast<int>(col));
     CString text;
     text.Format("%s ccp; %s pin %s %s", KXScriptWord::selectWindow, KXScriptWord::copy, list.GetString(),
-                KXTclQuote(info ? info->m_strPropertyName : GetValueRowCol(kCaptionRow, col)).GetString());
+                KXTclQuote(ColumnTitle(col)).GetString());
     if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }
 
@@ -113,9 +113,8 @@ CString CKXSignalDetailsGridWnd::CopyTerminationOfRow(ROWCOL row, bool& copied) 
 void CKXSignalDetailsGridWnd::JournalCopiedRow() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     GetCurrentCell(row, col);
-    const CNetContext net = row >= kFirstDataRow ? GetNetOfRow(row) : CNetContext();
     KXJournalLines(JournalHandle())
-        .Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+        .Call("Slp()", "Select", {row >= kFirstDataRow ? JournalNetName(row) : CString()})
         .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), CellText(row, m_nColPinNumber)})
         .End()
         .Comment("Copy")
@@ -132,10 +131,16 @@ void CKXSignalDetailsGridWnd::CopySelection() {
     for (POSITION pos = ranges.GetHeadPosition(); pos;) {
         const CGXRange range = ranges.GetNext(pos)->GetBounded(GetRowCount(), GetColCount());
         if (range.bottom < range.top || range.bottom > GetRowCount()) continue;
-        CKXProgressBar progress("Copying Data", static_cast<int>(range.bottom - range.top), 50, 0, 0);
+        // The bar counts the rows the range shows, one step each, so that it ends full.
+        int shown = 0;
+        for (ROWCOL r = range.top; r <= range.bottom; ++r)
+            if (!IsRowHidden(r)) ++shown;
+        CKXProgressBar progress("Copying Data", shown, 50, 0, 0);
         const bool termination = range.left == Col(m_nColTermination);
         for (ROWCOL r = range.top; r <= range.bottom; ++r) {
             if (IsRowHidden(r)) continue;
+            progress.StepIt();
+            progress.PeekAndPump();
             if (termination) {
                 bool copied = false;
                 const CString line = CopyTerminationOfRow(r, copied);
@@ -146,8 +151,6 @@ void CKXSignalDetailsGridWnd::CopySelection() {
                 CKXImpClipBoard::CopyTextAsObject(value);
                 text += value + "\r\n";
             }
-            progress.StepIt();
-            progress.PeekAndPump();
             if (journal) JournalCopiedRow();
         }
     }

@@ -187,10 +187,16 @@ CString CKXSignalDetailsGridWnd::GetColumnScriptName(int col) {
     return GetValueRowCol(kCaptionRow, static_cast<ROWCOL>(col));
 }
 
+CString CKXSignalDetailsGridWnd::ColumnTitle(ROWCOL col) {
+    // A title cell that shows a picture names its column in its tool tip.
+    const CString tip = KXRowAttrs(*this, kCaptionRow).Text(col, IDS_UA_TOOLTIPTEXT);
+    return tip.IsEmpty() ? GetValueRowCol(kCaptionRow, col) : tip;
+}
+
 int CKXSignalDetailsGridWnd::GetColumnFromName(const CString& name) {
     if (name.CompareNoCase("pupd") == 0) return m_nColPupd;
     for (ROWCOL c = 1; c <= GetColCount(); ++c)
-        if (GetValueRowCol(kCaptionRow, c).CompareNoCase(name) == 0) return static_cast<int>(c);
+        if (ColumnTitle(c).CompareNoCase(name) == 0) return static_cast<int>(c);
     // Scripts may name a column by its key ("PIN_NAME") as well as by its title.
     const int keyed = Columns().ColumnOfKey(name);
     return keyed > 0 && static_cast<ROWCOL>(keyed) <= GetColCount() ? keyed : -1;

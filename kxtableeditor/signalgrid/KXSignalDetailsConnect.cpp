@@ -226,12 +226,11 @@ void CKXSignalDetailsGridWnd::EchoConnection(ROWCOL row, const CString& pinNumbe
 
 void CKXSignalDetailsGridWnd::JournalConnection(ROWCOL row, const CString& pinNumber, bool scalarNet,
                                                 const CString& replacedKey) {
-    const CNetContext net = GetNetOfRow(row);
-    // A row of a shown bit has no bit cells: the replay, which shows the whole net, names the bit.
+    // A row of a shown bit has no bit cells: the call names the bit.
     const CString bit = Decimal(GetRowNetBit(row));
     const CString start = scalarNet ? CString("-1") : m_bNetBitMode ? bit : CellText(row, m_nColStartBit);
     const CString end = scalarNet ? CString("-1") : m_bNetBitMode ? bit : CellText(row, m_nColEndBit);
-    const CString netName = net ? CString(net->name()) : CString();
+    const CString netName = JournalNetName(row);
     KXJournalLines journal(JournalHandle());
     // The replay's connect adds a row of its own: the pin the row showed before leaves the net first,
     // as here, by the row's Delete.

@@ -191,9 +191,10 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString& edi
     const CString property = Columns().Find(static_cast<int>(col))->m_strPropertyName;
     CString values;
     if (!bClear) {
-        // The edited text stands for every selected row.
+        // The edited text stands for every selected row, each a whole item of the list.
         CString value = editedText;
         value.Trim();
+        value = KXValueListItem(value);
         for (size_t i = 0; i < rows.size(); ++i)
             values += (i ? "," : "") + value;
     }
@@ -220,7 +221,7 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values
         values.GetNextAssoc(pos, name, value);
         const auto found = columns.find(name);
         if (found == columns.end()) continue;
-        if (const int comma = value.Find(','); comma >= 0) value = value.Left(comma);
+        value = KXValueListFirst(value); // the rows' values are one and the same
         value.Trim();
         for (ROWCOL r : rows) {
             CString old = CellText(r, found->second);
@@ -235,8 +236,8 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values
                 if (custom.Write(*edit.Transaction(), m_designContext, r, found->second, name, value)) written = true;
             }
             // The row is named as the automation selects it, so that a replay writes the same cell.
-            const CNetContext net = GetNetOfRow(r);
-            journal.Call("Slp()", "Select", {net ? CString(net->name()) : CellText(r, m_nColSignalName)})
+            const CString netName = JournalNetName(r);
+            journal.Call("Slp()", "Select", {netName.IsEmpty() ? CellText(r, m_nColSignalName) : netName})
                 .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), CellText(r, m_nColPinNumber)})
                 .Comment("Add Value in Customized Column")
                 .Pane("ChangePropValue", {name, value})

@@ -60,7 +60,6 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
     // The design of the grid's rows holds the transaction.
     CKXGridEdit edit(*this, "Delete Rows", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    const CNetContext currentNet = GetNetOfRow(current);
     KXJournalLines journal(JournalHandle());
     std::vector<ROWCOL> disconnected;
     for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
@@ -71,9 +70,9 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         if (bConnectedOnly && GetRowPinId(r) < 0) continue;
         if (IsImplicitPowerPinRow(r)) continue; // no connection to take away
         // Named before the row goes: the replay selects the same pin's row.
-        const CString instance = CellText(r, m_nColInstance), pinKey = RowPinKey(r);
+        const CString netName = JournalNetName(r), instance = CellText(r, m_nColInstance), pinKey = RowPinKey(r);
         if (!DisconnectRow(r, pinName, TRUE)) continue;
-        JournalRowDelete(journal, currentNet ? CString(currentNet->name()) : CString(), instance, pinKey);
+        JournalRowDelete(journal, netName, instance, pinKey);
         disconnected.push_back(r);
     }
     if (disconnected.empty()) return FALSE; // the bracket discards what it began
@@ -84,8 +83,9 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         std::sort(rows.rbegin(), rows.rend());
         for (ROWCOL r : rows) {
             RemoveDataRows(r, r);
-            InsertDataRows(GetRowCount(), 1);
-            RestyleRow(GetRowCount());
+            const ROWCOL added = GetRowCount() + 1; // after the last row, and styled as a blank row
+            InsertDataRows(added, 1);
+            RestyleRow(added);
         }
     }
     SetCurrentCell(disconnected.front(), currentCol, kSmartInView);

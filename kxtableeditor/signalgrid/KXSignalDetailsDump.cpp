@@ -12,10 +12,10 @@ BOOL CKXSignalDetailsGridWnd::DumpSCP(const char* path) {
     if (!path) return FALSE;
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "ab"), &std::fclose);
     if (!file) return FALSE;
-    // A grid that shows no net names none in its header line; one of several nets names them all.
-    CString names;
-    GetShownObjectNames(names);
-    std::string out = "\n---SCP Dump for net: " + std::string(names.GetString()) + "---\n";
+    // The header names the shown net (the first of several, the whole net of a shown bit); a grid
+    // that shows no net names none.
+    const INet* net = GetShownNet();
+    std::string out = "\n---SCP Dump for net: " + std::string(net ? net->name() : "") + "---\n";
     const ROWCOL rows = GetRowCount(), cols = GetColCount();
     for (ROWCOL row = 1; row <= rows; ++row) {
         if (row >= kFirstDataRow && CellText(row, m_nColCell).IsEmpty()) break;

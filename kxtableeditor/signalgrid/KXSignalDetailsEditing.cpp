@@ -2,6 +2,7 @@
 // the design and the row; real connectivity changes go to the connect and
 // disconnect operations, which run the transaction.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
+#include "grid/KXJournalLine.h"
 #include "grid/KXScriptText.h"
 #include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
@@ -60,8 +61,13 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     }
     if (nRow < kFirstDataRow) return TRUE;
     const CString old = GetValueRowCol(nRow, nCol);
-    if (text.IsEmpty() && old.IsEmpty()) return TRUE;
-    if (!text.IsEmpty() && !old.IsEmpty() && text.CompareNoCase(old) == 0) return TRUE;
+    if (text.CompareNoCase(old) == 0) {
+        // The cell's own text again is no edit: the store that follows writes the stored value, and
+        // leaves no undo step that a later undo would spend in place of the user's edit before.
+        if (control && control->IsActive()) control->SetCurrentText(old);
+        m_bStoringEdit = TRUE;
+        return TRUE;
+    }
     const int col = static_cast<int>(nCol);
     if (IsCustomColumn(col)) {
         // The edit being sent already stands for this cell: a store of it while the host runs the
@@ -82,16 +88,20 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (rows.GetSize() == 0) rows.Add(nRow);
     const bool rowColumn = col == m_nColStartBit || col == m_nColEndBit || col == m_nColInstance || col == m_nColCell ||
                            col == m_nColLocation || col == m_nColPinName || col == m_nColPinNumber;
-    BOOL any = FALSE;
+    std::vector<ROWCOL> taken; // the rows that took the text; a refused row keeps what it shows
+    bool currentRefused = false;
     for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
         const ROWCOL r = rows[i];
         if (r < kFirstDataRow || IsRowHidden(r)) continue;
-        if (!CommitCellEdit(r, nCol, text, TRUE)) continue;
-        if (rowColumn) FillSelectedCells(r, nCol, text);
-        any = TRUE;
+        if (CommitCellEdit(r, nCol, text, TRUE))
+            taken.push_back(r);
+        else if (r == nRow)
+            currentRefused = true;
     }
+    if (rowColumn) FillCells(taken, nRow, nCol, text);
+    const BOOL any = taken.empty() ? FALSE : TRUE;
     // A refused edit gives the cell back its stored value.
-    if (!any && control && control->IsActive()) {
+    if ((!any || currentRefused) && control && control->IsActive()) {
         control->SetCurrentText(old);
         control->SetModify(FALSE);
     }
@@ -99,13 +109,11 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     return any;
 }
 
-BOOL CKXSignalDetailsGridWnd::FillSelectedCells(ROWCOL row, ROWCOL col, const CString& text) {
-    CRowColArray rows;
-    GetSelectedRows(rows, FALSE, FALSE);
+void CKXSignalDetailsGridWnd::FillCells(const std::vector<ROWCOL>& rows, ROWCOL current, ROWCOL col,
+                                        const CString& text) {
     GridWriteScope undoOff(*this, GridWriteScope::kUndo);
-    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
-        if (rows[i] != row && rows[i] >= kFirstDataRow) WriteCell(rows[i], static_cast<int>(col), PlainCell(text));
-    return TRUE;
+    for (ROWCOL r : rows)
+        if (r != current && r >= kFirstDataRow) WriteCell(r, static_cast<int>(col), PlainCell(text));
 }
 
 void CKXSignalDetailsGridWnd::ClearRowPin(ROWCOL row, BOOL bClearName) {
@@ -145,9 +153,14 @@ BOOL CKXSignalDetailsGridWnd::CommitPinCell(ROWCOL row, int col, const CString& 
         return TRUE;
     }
     if (pinNameText.IsEmpty()) return TRUE;
+    // A cleared pin cell disconnects the row's pin as its Delete does, and replays as that Delete (the
+    // row is named before it is cleared).
+    KXJournalLines journal(JournalHandle());
+    JournalRowDelete(journal, JournalNetName(row), CellText(row, m_nColInstance), RowPinKey(row)).End();
     if (!DisconnectRow(row, pinNameText, bShowMessages)) return FALSE;
     ClearRowPin(row, !byName);
     MarkModified();
+    journal.Write();
     return TRUE;
 }
 

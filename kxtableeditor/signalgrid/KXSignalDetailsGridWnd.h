@@ -135,6 +135,8 @@ public:
     // The name of a column in script commands: "pupd", else the column's title.
     CString GetColumnScriptName(int col);
     // The column whose title is the name (ignoring case; "pupd" the PUPD column); -1 when none.
+    // The title of a column: its title cell's text, or the tool tip of a title that shows a picture.
+    CString ColumnTitle(ROWCOL col);
     int GetColumnFromName(const CString& name);
     BOOL AreColumnsKnown(CStringArray* names) override;
     // ------------------------------------------------------------- clipboard
@@ -272,7 +274,9 @@ public:
     BOOL CommitLocationCell(ROWCOL row, const CString& text, const CString& pinNameText, BOOL bShowMessages);
     // A Signal Name typed into a row while bits are shown: the Physical Name of that bit.
     void CommitSignalName(ROWCOL row, const CString& text);
-    BOOL FillSelectedCells(ROWCOL row, ROWCOL col, const CString& text);
+    // Writes the typed text into the cells of the rows that took it, but the current one (the grid
+    // stores that one).
+    void FillCells(const std::vector<ROWCOL>& rows, ROWCOL current, ROWCOL col, const CString& text);
     IInstTerm* CheckPinName(IInstance* inst, const CString& pinName, int& msb, int& lsb);
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
@@ -499,6 +503,10 @@ private:
     // The shown net (or net bit, in net-bit mode) whose name a row's signal cell reads; nullptr for
     // another text.
     const CKXNetData* ShownNetOfRow(ROWCOL row);
+    // The name the signal list shows a record by: the net, or the one bit of it shown.
+    static CString ShownObjectName(const CKXNetData& record);
+    // The object the journal selects in the signal list for a row: what the grid shows the row for.
+    CString JournalNetName(ROWCOL row);
     // The name a shown net's rows read: the bit's name in net-bit mode, else the net's.
     CString ShownNetName(const CKXNetData& record) const;
     // Every shown net by its upper-case name, the first of a name as ShownNetOfRow finds it: one pass
@@ -535,6 +543,9 @@ private:
     CKXAssocCompAPI* PrepareAssocCompApi(const CString& type); // NULL outside a pane; sets no transaction
     // The selected rows with a pin that may take a termination.
     std::vector<ROWCOL> TerminationTargets();
+    // Rows of several pins take one termination only when no two are of opposite directions
+    // (KXTABLE-103 else); asked before whether any of them has one already.
+    bool CheckTerminationDirections(const std::vector<ROWCOL>& rows);
     // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).
     bool CheckTerminationBit(const CInstTermBit& bit, bool severalRows);
     CInstanceContext RowInstanceOfPin(IInstTerm* pin);

@@ -114,8 +114,7 @@ BOOL CKXSignalDetailsGridWnd::CommitModels(const std::vector<ROWCOL>& rows, cons
         if (!KXSetPinModel(*edit.Transaction(), place, model)) continue;
         ++changed;
         // Each row replays as its selection and the model call of the pane.
-        const CNetContext net = GetNetOfRow(r);
-        journal.Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+        journal.Call("Slp()", "Select", {JournalNetName(r)})
             .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), RowPinKey(r)})
             .End();
         if (model.IsEmpty())

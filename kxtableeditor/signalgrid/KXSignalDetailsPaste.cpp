@@ -39,6 +39,8 @@ BOOL CKXSignalDetailsGridWnd::PasteIntoFilterCell(ROWCOL col) {
     CString text;
     CKXImpClipBoard::GetCFText(text);
     text.TrimRight("\r\n");
+    // A filter text is no undo step.
+    GridWriteScope noUndo(*this, GridWriteScope::kUndo);
     return TypeIntoCell(kFilterRow, col, text) ? TRUE : FALSE;
 }
 

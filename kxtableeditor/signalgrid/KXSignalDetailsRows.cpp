@@ -433,9 +433,10 @@ void CKXSignalDetailsGridWnd::RestyleRow(ROWCOL row) {
 
 void CKXSignalDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp,
                                                bool aliasDown) {
+    const KXPupdMark mark = KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown);
     CGXStyle style;
-    style.SetControl(Id(KXPupdControl(localUp, localDown, aliasUp, aliasDown))).SetReadOnly(TRUE);
-    style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "");
+    style.SetControl(Id(mark.control)).SetReadOnly(TRUE);
+    style.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), mark.toolTip);
     GridWriteScope unlock(*this);
     WriteCell(row, m_nColPupd, style);
 }
@@ -582,12 +583,22 @@ ROWCOL CKXSignalDetailsGridWnd::FindPinRow(unsigned pinId, int msb, int lsb) {
     return 0;
 }
 
+CString CKXSignalDetailsGridWnd::ShownObjectName(const CKXNetData& record) {
+    return record.m_bIsBit && !record.m_pNet->isScalar()
+               ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
+               : CString(record.m_pNet->name());
+}
+
 void CKXSignalDetailsGridWnd::GetShownObjectNames(CString& names) {
     names.Empty();
-    for (const CKXNetData& record : m_arrNetData) {
-        const CString name = record.m_bIsBit && !record.m_pNet->isScalar()
-                                 ? CSchemaUtilities::vectorName(record.m_pNet->name(), record.m_nBit)
-                                 : CString(record.m_pNet->name());
-        names += (names.IsEmpty() ? "" : " ") + name;
-    }
+    for (const CKXNetData& record : m_arrNetData)
+        names += (names.IsEmpty() ? "" : " ") + ShownObjectName(record);
+}
+
+CString CKXSignalDetailsGridWnd::JournalNetName(ROWCOL row) {
+    // The replay shows what this grid shows: a shown bit is named as that bit, whose rows hold its pins'
+    // bits alone (the whole net's rows hold whole pins).
+    if (const CKXNetData* shown = ShownNetOfRow(row)) return ShownObjectName(*shown);
+    const CNetContext net = GetNetOfRow(row);
+    return net ? CString(net->name()) : CString();
 }

@@ -24,8 +24,7 @@ constexpr int kTermination = CKXAssocCompAPI::TERMINATION;
 } // namespace
 
 void CKXSignalDetailsGridWnd::JournalTerminationRow(KXJournalLines& journal, ROWCOL row, const char* title) {
-    const CNetContext net = GetNetOfRow(row);
-    journal.Call("Slp()", "Select", {net ? CString(net->name()) : CString()})
+    journal.Call("Slp()", "Select", {JournalNetName(row)})
         .Pane("SelectTerminationCol", {CellText(row, m_nColInstance), RowPinKey(row)})
         .End()
         .Comment(title);
@@ -55,7 +54,7 @@ int CKXSignalDetailsGridWnd::InitTermination(CString text) {
         return 0;
     }
     const std::vector<ROWCOL> rows = TerminationTargets();
-    if (rows.empty()) return 0;
+    if (rows.empty() || !CheckTerminationDirections(rows)) return 0;
     // Among several pins, one that has a termination already refuses them all.
     for (ROWCOL r : rows)
         for (const CInstTermBit& bit : RowPinBits(r)) {

@@ -323,6 +323,16 @@ std::vector<ROWCOL> CKXSignalDetailsGridWnd::TerminationTargets() {
     return rows;
 }
 
+bool CKXSignalDetailsGridWnd::CheckTerminationDirections(const std::vector<ROWCOL>& rows) {
+    if (rows.size() < 2) return true;
+    std::vector<CString> types;
+    for (ROWCOL r : rows)
+        types.push_back(CellText(r, m_nColPinType));
+    if (!KXMixesInputAndOutput(types)) return true;
+    CKXErrorHandler::MessageBoxOk("KXTABLE-103");
+    return false;
+}
+
 bool CKXSignalDetailsGridWnd::CheckTerminationBit(const CInstTermBit& bit, bool severalRows) {
     CKXAssocCompAPI* api = GetAssocCompApi();
     if (!api) return false;
@@ -356,7 +366,7 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
         return;
     }
     const std::vector<ROWCOL> rows = TerminationTargets();
-    if (rows.empty()) return;
+    if (rows.empty() || !CheckTerminationDirections(rows)) return;
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
                      CKXGridEdit::kJoinOpen);
     CKXAssocCompAPI* api = GetAssocCompApi();
@@ -492,6 +502,7 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
     if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
     const std::vector<ROWCOL> rows = TerminationTargets();
     if (rows.empty()) return Refuse(TRUE, "KXTABLE-210");
+    if (!CheckTerminationDirections(rows)) return FALSE;
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
                      CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;

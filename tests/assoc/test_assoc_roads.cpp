@@ -237,7 +237,7 @@ TEST_F(Assoc, PinModelsAreAssignedAndRemoved) {
     ExpectRefused("assignModel pin LVCMOS18 PGOOD MCLK", "KXTABLE-127");
     EXPECT_EQ(Run("removeModel pin PGOOD"), "1");
     EXPECT_TRUE(Saved() == before);
-    ExpectRefused("removeModel pin PGOOD", ""); // nothing to remove
+    ExpectRefused("removeModel pin PGOOD", "KXTABLE-267"); // nothing to remove
     Run("undo");
     Run("undo");
     EXPECT_TRUE(Saved() == before);

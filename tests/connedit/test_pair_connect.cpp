@@ -50,7 +50,7 @@ TEST_F(PairConnect, ANameWithoutRangeOnAWiderPairNetAsksWhichBits) {
     const std::string original = Saved();
     // Cancelled: nothing is connected.
     Run(kReplace);
-    ExpectRefused("addConnection pin {LVDS (Differential Pair)} CLK", {});
+    ExpectRefused("addConnection pin {LVDS (Differential Pair)} CLK", {"KXTABLE-304"});
     Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
     Run("kx::answer dialog CKXGetVectorBits ok lsb 1 msb 1");
     Run("addConnection pin {LVDS (Differential Pair)} CLK");
@@ -69,7 +69,7 @@ TEST_F(PairConnect, ANameWithoutRangeOnAPairNetAsWideAsThePinsAsksWhichBitsToo) 
     const std::string moved = Saved();
     // The pins are as wide as LVDS: still asked. Cancelled, nothing changes.
     Run(kReplace);
-    ExpectRefused("addConnection pin {LVDS (Differential Pair)} TX<3..0>", {});
+    ExpectRefused("addConnection pin {LVDS (Differential Pair)} TX<3..0>", {"KXTABLE-304"});
     EXPECT_TRUE(Saved() == moved);
     // By automation, which echoes what it did.
     Run("selectObject pin TX<3..0>");
@@ -121,13 +121,13 @@ TEST_F(PairConnect, APairNetOnAPinThatIsNoPairPinIsRefusedWithItsReason) {
 TEST_F(PairConnect, DecliningToReplaceAPinsPairNetLeavesThePin) {
     OpenBoard();
     Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel");
-    ExpectRefused("addConnection pin {FCLK (Differential Pair)} CLK", {});
+    ExpectRefused("addConnection pin {FCLK (Differential Pair)} CLK", {"KXTABLE-304"});
     EXPECT_FALSE(Has("FCLK"));
 }
 
 TEST_F(PairConnect, TheSamePairNetAgainIsNoChange) {
     OpenBoard();
-    ExpectRefused("addConnection pin {LVDS<3..0> (Differential Pair)} TX<3..0>", {});
+    ExpectRefused("addConnection pin {LVDS<3..0> (Differential Pair)} TX<3..0>", {"KXTABLE-304"});
 }
 
 } // namespace

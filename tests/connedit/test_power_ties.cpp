@@ -176,6 +176,7 @@ TEST_F(PowerTies, AReleaseAsksOnlyForTheComponentsOwnTie) {
     // The next edit of the grid is told nothing stale and commits.
     Messages();
     EXPECT_EQ(Delete("GND"), "0");
+    EXPECT_FALSE(Messages().empty()); // the refusal says why
     EXPECT_EQ(TypeSignal("VCCIO", "VCC1V0"), "1");
     EXPECT_TRUE(Messages().empty());
     EXPECT_NE(Saved().find("power U1 VCCIO VCC1V0"), std::string::npos);

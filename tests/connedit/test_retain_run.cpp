@@ -110,13 +110,6 @@ TEST_F(RetainRun, APairConnectJournalsItsPullUpAnswerAndItsReplayTakesIt) {
 
 namespace {
 
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
 // One signal pasted onto two pins of the same pulled-up net: the paste carries the pull-up over once,
 // and its journal, where each row is a connect of its own, does not carry it twice either.
 TEST_F(RetainRun, APastedSignalCarriesASharedPullUpOnceAndSoDoesItsReplay) {

@@ -198,7 +198,7 @@ TYPED_TEST_P(GridConformance, TheDumpCoversEveryShownCell) {
             // A column drawn with no width is not shown.
             if (this->grid->IsColHidden(c) || this->grid->GetColWidth(c) == 0) continue;
             const std::string value = this->grid->GetValueRowCol(r, c).GetString();
-            if (!value.empty()) EXPECT_NE(text.str().find(value), std::string::npos) << value;
+            if (!value.empty()) { EXPECT_NE(text.str().find(value), std::string::npos) << value; }
         }
     }
 }

@@ -471,10 +471,11 @@ TEST_F(GridWnd, ProcessKeysHandlesTabEscapeAndFind) {
     EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYDOWN, VK_TAB));
     EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYUP, VK_ESCAPE));
     AfxSetKeyState(VK_CONTROL, TRUE);
+    // Ctrl+F opens the dialog once, on the press: the release takes the key and opens nothing more.
     EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYDOWN, 'F'));
     EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYUP, 'F'));
     EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYDOWN, 'H'));
-    EXPECT_EQ(grid.finds, 2);
+    EXPECT_EQ(grid.finds, 1);
     EXPECT_EQ(grid.replaces, 1);
     EXPECT_EQ(grid.OnGetDlgCode(), static_cast<UINT>(DLGC_WANTALLKEYS));
 }

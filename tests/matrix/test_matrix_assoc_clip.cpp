@@ -396,13 +396,53 @@ TEST_F(MatrixAssocDialogs, AddPullupPutsTheDialogsChoiceOnEverySelectedSignalInO
     EXPECT_EQ(Count(replayed, " 2 Pullup @:FREE\n"), 1) << replayed;
 }
 
-TEST_F(MatrixAssocDialogs, AddPullupOnASignalThatHasOneIsRefusedAndChangesNothing) {
+// Add Pullup on a signal that has one opens the library's edit dialog for it: what the dialog changes is one
+// undo step, journalled so that a fresh host replays it to the same design; cancelled, it changes nothing.
+TEST_F(MatrixAssocDialogs, AddPullupOnASignalThatHasOneEditsItInTheEditDialog) {
+    // A view the journal makes again.
+    ASSERT_EQ(Run("openMatrixView pin w"), "1");
+    ASSERT_EQ(Run("matrixAdd pin signal GND"), "1");
     const std::string before = Snapshot();
     ASSERT_EQ(Select(Row("GND"), NameCol()), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer dialog CKXPupdEditDlg cancel");
     Run("kx::menu 35509");
-    EXPECT_EQ(Messages().back(), "KXTABLE-271");
+    EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    // An edit the library refuses (a DC net the design does not have) says so and changes nothing.
+    Run("kx::answer dialog CKXPupdEditDlg ok action edit name PU1 dcnet NO_SUCH_NET");
+    Run("kx::menu 35509");
+    EXPECT_FALSE(Messages().empty());
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    // The dialog's delete takes the pull-up off.
+    Run("kx::answer dialog CKXPupdEditDlg ok action delete name PU1");
+    ASSERT_EQ(Run("kx::menu 35509"), "1");
+    EXPECT_EQ(Mark("GND"), "");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Mark("GND"), "Local Pullup");
+    // The dialog's edit: new designator and DC net.
+    Run("kx::answer dialog CKXPupdEditDlg ok action edit name PU1 refdes RP7 dcnet N1");
+    ASSERT_EQ(Run("kx::menu 35509"), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Run("kx::prop {work.board:sch@$PU1} DCNET"), "N1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string edited = Snapshot();
+    EXPECT_NE(edited.find("RP7"), std::string::npos) << edited;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Run("redo"), "1");
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find(".ConnectivityPane().MatrixDeletePupd(\"PU1\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(".ConnectivityPane().EditPUPD(\"PU1 -refdes RP7 -dcnets N1\")"), std::string::npos)
+        << journal;
+    EXPECT_EQ(ReplayedSnapshot("m"), edited);
 }
 
 } // namespace

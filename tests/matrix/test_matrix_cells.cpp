@@ -4,6 +4,8 @@
 // press on a pin cell's drop-down button that keeps the selected rows.
 #include "MatrixTestSupport.h"
 
+#include "grid/KXRowAttrs.h"
+
 #include "kxclipboard/CKXImpClipBoard.h"
 
 namespace {
@@ -62,6 +64,25 @@ TEST_F(MatrixCells, EveryCellOfAGroupReadsThePinOfItsPinNameCell) {
     EXPECT_FALSE(grid->GetCellPinIds(kxmatrix::kCaptionRow, PinCol(1), pinId, bit));
     EXPECT_FALSE(grid->GetCellPinIds(grid->GetRowCount() + 1, PinCol(1), pinId, bit));
     EXPECT_EQ(pinId, -1);
+}
+
+// A disconnected pin's Termination cell shows nothing, its tool tip included; undo brings both back.
+TEST_F(MatrixCells, AnEmptiedTerminationCellLosesItsToolTip) {
+    auto tip = [&](ROWCOL row) {
+        const CString text = KXRowAttrs(*Grid(), row).Text(static_cast<ROWCOL>(TermCol(1)), IDS_UA_TOOLTIPTEXT);
+        return std::string(text.GetString());
+    };
+    const ROWCOL s = RowOfPin("N1", 1, "S");
+    ASSERT_EQ(Cell(s, TermCol(1)), "Series");
+    const std::string shown = tip(s);
+    ASSERT_FALSE(shown.empty());
+    ASSERT_EQ(Run("kx::edit ccp " + std::to_string(s) + " " + std::to_string(PinCol(1)) + " {}"), "1");
+    EXPECT_EQ(Cell(s, PinCol(1)), "");
+    EXPECT_EQ(Cell(s, TermCol(1)), "");
+    EXPECT_EQ(tip(s), "");
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Cell(RowOfPin("N1", 1, "S"), TermCol(1)), "Series");
+    EXPECT_EQ(tip(RowOfPin("N1", 1, "S")), shown);
 }
 
 TEST_F(MatrixCells, AnEmptiedConnectionCellTakesAPinAgain) {

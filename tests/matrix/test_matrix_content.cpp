@@ -7,6 +7,8 @@
 
 #include "kxcommon/KXCustomizeAPI.h"
 
+#include <sstream>
+
 namespace {
 
 using kxmatrix::kFirstDataRow;
@@ -98,6 +100,71 @@ TEST_F(MatrixContent, DroppedInstancesAndSignalsJoinTheGridAndTheStoredViewOnce)
     Run("kx::drop ccp 1 1 signal NOT_A_NET");
     EXPECT_EQ(grid->m_arrNetData.size(), 5u);
     EXPECT_TRUE(Doc()->IsModified());
+}
+
+// A dropped bus range adds its bits from the high bit down, whichever way the range is written, the
+// stored view in the same order.
+TEST_F(MatrixContent, ADroppedBusRangeAddsItsBitsFromTheHighBitDown) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@U1"}, {});
+    ASSERT_EQ(Run("kx::drop ccp 1 1 signal {DATA<0..2>}"), "1");
+    std::vector<std::string> names;
+    for (ROWCOL r = kFirstDataRow; r <= grid->GetRowCount(); ++r) names.push_back(Cell(r, NameCol()).GetString());
+    EXPECT_EQ(names, (std::vector<std::string>{"DATA<2>", "DATA<1>", "DATA<0>"}));
+    std::vector<CString> paths;
+    Views()->GetMatrixSignalList("v", paths);
+    ASSERT_EQ(paths.size(), 3u);
+    EXPECT_EQ(std::string(paths.front().GetString()), "@:DATA<2>");
+    EXPECT_EQ(Run("matrixAdd pin signal {DATA<3..3>}"), "1");
+    EXPECT_EQ(Cell(grid->GetRowCount(), NameCol()), "DATA<3>");
+}
+
+// A group added to the grid starts with the filter row reading "*" in every column; the rows hidden by
+// the filter before stay hidden until the filter runs again.
+TEST_F(MatrixContent, AnAddedGroupSetsTheFilterRowBackToMatchAll) {
+    ASSERT_TRUE(Open());
+    G* grid = OpenView("v", {"@U1"}, {"@:N1", "@:GND"});
+    ASSERT_EQ(Run("kx::edit ccp 3 " + std::to_string(NameCol()) + " N*"), "1");
+    ASSERT_EQ(Run("kx::edit ccp 3 " + std::to_string(PinCol(0)) + " O*"), "1");
+    ASSERT_TRUE(grid->IsRowHidden(Row("GND")));
+    ASSERT_EQ(Run("kx::drop ccp 1 1 component J1"), "1");
+    for (ROWCOL c = 1; c <= grid->GetColCount(); ++c) EXPECT_EQ(Cell(3, static_cast<int>(c)), "*") << c;
+    EXPECT_TRUE(grid->IsRowHidden(Row("GND")));
+    ASSERT_EQ(Run("filterRows pin -col Signal -filter *"), "1");
+    EXPECT_FALSE(grid->IsRowHidden(Row("GND")));
+}
+
+// Every group shows the columns of its kind: a component its Pin Type, a block its Port Name and Port Type.
+// Also after the layout gained a column and every grid rebuilt itself, and after the user hid Pin Type and
+// showed it again from the column menu.
+TEST_F(MatrixContent, EachGroupShowsTheColumnsOfItsKind) {
+    ASSERT_TRUE(Open());
+    OpenView("v", {"@X1", "@U1"}, {"@:N1"});
+    auto expectKinds = [&](const char* when) {
+        std::vector<int> widths;
+        std::istringstream in(Run("kx::widths ccp"));
+        for (int w = 0; in >> w;) widths.push_back(w);
+        ASSERT_GT(widths.size(), static_cast<std::size_t>(TypeCol(1))) << when;
+        auto width = [&](int col) { return widths[static_cast<std::size_t>(col)]; };
+        EXPECT_EQ(Cell(1, TypeCol(0)), "Port Type") << when;
+        EXPECT_GT(width(PinCol(0)), 0) << when;
+        EXPECT_GT(width(TypeCol(0)), 0) << when;
+        EXPECT_EQ(width(PnCol(0)), 0) << when;
+        EXPECT_EQ(width(G::ColumnOf(0, G::Layout().m_nTerminationOffset)), 0) << when;
+        EXPECT_GT(width(PinCol(1)), 0) << when;
+        EXPECT_GT(width(TypeCol(1)), 0) << when;
+        EXPECT_GT(width(PnCol(1)), 0) << when;
+    };
+    expectKinds("opened");
+    Run("kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|6s|PINPROP|SHOW}");
+    ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    expectKinds("customised");
+    for (int i = 0; i < 2; ++i) {
+        Run("kx::answer menu * 2029");
+        ASSERT_EQ(Run("kx::click ccp 1 1 right"), "1");
+    }
+    expectKinds("hidden and shown again");
 }
 
 TEST_F(MatrixContent, AViewSavedAndLoadedAgainShowsTheSameRowsAndGroups) {

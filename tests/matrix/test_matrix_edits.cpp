@@ -5,6 +5,8 @@
 
 #include "kxclipboard/CKXImpClipBoard.h"
 
+#include <tuple>
+
 namespace {
 
 class MatrixEdits : public MatrixTest {
@@ -157,19 +159,55 @@ TEST_F(MatrixEdits, PropertyColumnsShowAndSetTheRowsNetAndPinProperties) {
     EXPECT_EQ(Cell(n1[1], slew), "");
 }
 
+// A value typed into a property cell is one edit: one undo takes back the property and the cell both. The
+// same value in another letter case changes nothing and leaves no step.
+TEST_F(MatrixEdits, AValueTypedIntoAPropertyCellIsOneStep) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE"}), nullptr);
+    Run("kx::answer dialog CKXCustomizeDialog ok add {IMPEDANCE|Impedance|8s|NETPROP|SHOW;SLEW|Slew|6s|PINPROP|SHOW}");
+    ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    int impedance = -1, slew = -1;
+    for (ROWCOL c = 1; c <= Grid()->GetColCount(); ++c) {
+        if (Cell(1, static_cast<int>(c)) == "Impedance") impedance = static_cast<int>(c);
+        if (Cell(1, static_cast<int>(c)) == "Slew" && slew < 0) slew = static_cast<int>(c);
+    }
+    ASSERT_GT(impedance, 0);
+    ASSERT_GT(slew, 0);
+    const ROWCOL free = Row("FREE"), s = PinRow("N1", "S");
+    auto edit = [&](ROWCOL row, int col, const char* text) {
+        return Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(col) + " " + text);
+    };
+    for (const auto& [row, col, prop] : {std::tuple{free, impedance, std::string("@:FREE IMPEDANCE")},
+                                         std::tuple{s, slew, std::string("@J1.S SLEW")}}) {
+        const std::string before = Snapshot();
+        const int steps = Ccp()->GetUndoStepCount();
+        ASSERT_EQ(edit(row, col, "fast"), "1") << prop;
+        EXPECT_EQ(Run("kx::prop work.board:sch" + prop), "fast");
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1) << prop;
+        const std::string after = Snapshot();
+        EXPECT_EQ(edit(row, col, "FAST"), "0") << prop;
+        EXPECT_EQ(Snapshot(), after) << prop;
+        EXPECT_EQ(Cell(row, col), "fast") << prop;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1) << prop;
+        EXPECT_EQ(Run("undo"), "1");
+        EXPECT_EQ(Snapshot(), before) << prop;
+        EXPECT_EQ(Cell(row, col), "") << prop;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << prop;
+    }
+}
+
 TEST_F(MatrixEdits, CopyKeepsEveryFieldAndAPasteIntoAnotherViewReproducesTheConnections) {
     ASSERT_NE(OpenView("src", {"@J1"}, {"@:FREE", "@:GND", "@:DATA<2>"}), nullptr);
     ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");
     ASSERT_EQ(Run("matrixConnect pin GND J1 PIN_NAME {P<4>}"), "1");
     G* src = Grid();
     const ROWCOL first = Row("FREE");
-    src->SetCurrentCell(first, static_cast<ROWCOL>(PinCol(0)));
-    src->SelectRange(CGXRange(first, static_cast<ROWCOL>(PinCol(0)), first + 2,
-                              static_cast<ROWCOL>(G::ColumnOf(0, G::Layout().m_nTerminationOffset))),
-                     TRUE, FALSE);
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(first) + " " + std::to_string(PinCol(0)) + " " +
+                  std::to_string(first + 2) + " " + std::to_string(G::ColumnOf(0, G::Layout().m_nTerminationOffset))),
+              "1");
     // Every field of a row is kept, the empty ones too, so the columns stay aligned.
     EXPECT_EQ(std::string(src->CopyText()), "P<3>\t13\t\t\r\nP<4>\t14\t\t\r\n\t\t\t\r\n");
-    src->OnEditCopy();
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
     ASSERT_NE(OpenView("dst", {"@J2"}, {"@:FREE", "@:GND", "@:DATA<2>"}), nullptr);
     Grid()->SetCurrentCell(Row("FREE"), static_cast<ROWCOL>(PinCol(0)));
     const int steps = Ccp()->GetUndoStepCount();

@@ -3,6 +3,7 @@
 // dumpGrid, and the automation methods the journal replays.
 #include "MatrixTestSupport.h"
 
+#include "afx/afxole.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
 #include <filesystem>
@@ -152,6 +153,63 @@ TEST_F(MatrixHost, TheAutomationMethodsDoWhatTheJournalSays) {
     EXPECT_EQ(Run("kx::pane MatrixConnect FREE J1 PN 13 {}"), "1");
     EXPECT_FALSE(Connected("J1 P<3> FREE"));
     EXPECT_EQ(Run("kx::pane MatrixConnect FREE NOBODY PN {} 13"), "0");
+}
+
+} // namespace
+
+namespace {
+
+// The pane's title names the shown view however the user works in it: clicking into the grid, a cell
+// edit and undo leave it as it was.
+TEST_F(MatrixHost, ThePaneTitleNamesTheViewWhileTheUserWorksInIt) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    auto title = [&] {
+        const std::string text = Run("kx::window ccp");
+        return text.substr(0, text.find('\n'));
+    };
+    EXPECT_EQ(title(), "Matrix Connectivity View - bus");
+    ASSERT_EQ(Run("kx::focus ccp 1"), "1");
+    EXPECT_EQ(title(), "Matrix Connectivity View - bus");
+    ASSERT_EQ(Run("kx::edit ccp " + std::to_string(Row("FREE")) + " " + std::to_string(PinCol(0)) + " IN"), "1");
+    EXPECT_EQ(title(), "Matrix Connectivity View - bus");
+    EXPECT_EQ(std::string(Ccp()->GetPaneTitle()), "Matrix Connectivity View - bus");
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(title(), "Matrix Connectivity View - bus");
+}
+
+// A row filter, typed into the filter row or given by the word, is journalled as the pane's FilterRows call
+// naming the column as sort and filterRows name it; replayed, it hides the same rows. It changes no design.
+TEST_F(MatrixHost, ARowFilterIsJournalledAndItsReplayHidesTheSameRows) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    auto shown = [&] {
+        std::vector<std::string> names;
+        for (ROWCOL r = kxmatrix::kFirstDataRow; r <= Grid()->GetRowCount(); ++r)
+            if (!Grid()->IsRowHidden(r)) names.push_back(Cell(r, NameCol()).GetString());
+        return names;
+    };
+    const std::string design = Snapshot();
+    const std::filesystem::path file = StartJournal();
+    ASSERT_EQ(Run("kx::edit ccp 3 " + std::to_string(NameCol()) + " DATA*"), "1");
+    const std::vector<std::string> filtered = shown();
+    EXPECT_EQ(filtered, (std::vector<std::string>{"DATA<1>", "DATA<0>"}));
+    EXPECT_EQ(Run("filterRows pin -col {J1.Pin Name} -filter {P<2>}"), "1");
+    EXPECT_EQ(shown(), std::vector<std::string>{"DATA<1>"});
+    // A pattern pasted into the filter row.
+    AfxSetClipboardText("DATA<1>\r\n");
+    Run("kx::select ccp 3 " + std::to_string(NameCol()));
+    EXPECT_EQ(Run("paste pin"), "1");
+    const std::string lines = StopJournal(file);
+    EXPECT_NE(lines.find(".ConnectivityPane().FilterRows(\"Signal\",\"DATA<1>\")"), std::string::npos) << lines;
+    EXPECT_NE(lines.find(".ConnectivityPane().FilterRows(\"Signal\",\"DATA*\")"), std::string::npos) << lines;
+    EXPECT_NE(lines.find(".ConnectivityPane().FilterRows(\"J1.Pin Name\",\"P<2>\")"), std::string::npos) << lines;
+    // Filters off again (not recorded), then the recorded lines bring them back.
+    ASSERT_EQ(Run("filterRows pin -col Signal -filter *"), "1");
+    ASSERT_EQ(Run("filterRows pin -col {J1.Pin Name} -filter *"), "1");
+    EXPECT_EQ(shown().size(), 5u);
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Replayed(lines, 0), design);
+    EXPECT_EQ(shown(), std::vector<std::string>{"DATA<1>"});
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
 
 } // namespace

@@ -88,6 +88,8 @@ struct SignalGridTraits {
     static constexpr KXGridKind kKind = KXGridKind::Signal;
 
     static G& Signal(CKXGridWnd& grid) { return static_cast<G&>(grid); }
+    // N1's rows carry a pull-up mark.
+    static void AddToDesign(rmx::DesignBuilder& builder) { builder.pull("RP1", "PullUp", "N1"); }
     static void Load(CKXBottomPaneContainerView&, CKXGridWnd& grid) {
         const CDesignContext design(CKXShareGlobalData::m_pServer, "work.board:sch");
         ASSERT_TRUE(Signal(grid).AddNetRows(design, design.net("N1")));

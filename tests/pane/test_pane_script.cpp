@@ -123,7 +123,7 @@ TEST_F(PaneScript, DispatchOnlyForThePanesOwnWords) {
     ASSERT_TRUE(Open());
     const UINT sort = CKXTclCmdManager::GetTCLCommandId("sort");
     ASSERT_NE(sort, 0u);
-    EXPECT_EQ(Ccp()->SendMessage(sort, 0, 0), 1); // a null list: nothing to do
+    EXPECT_EQ(Ccp()->SendMessage(sort, 0, 0), 0); // a null list: the pane's word, refused with its usage
     const UINT ascend = CKXTclCmdManager::GetTCLCommandId("ascend");
     ASSERT_NE(ascend, 0u);
     EXPECT_EQ(Ccp()->SendMessage(ascend, 0, 0), 0); // the frame's word: not the pane's

@@ -20,7 +20,7 @@ TEST_F(PhysGridTest, AssigningAModelEchoesThenCommitsThroughTheHost) {
     EXPECT_EQ(RowText(g, "U1", "1"), "1|D<0>|Inout|DATA<0>|M1");
     EXPECT_TRUE(Doc()->IsModified());
     const std::string journal = JournalText();
-    EXPECT_NE(journal.find("call board_phys.ConnectivityPane().SelectPinNameCol(\"D<1>\",\"2\")"
+    EXPECT_NE(journal.find("call board_phys.ConnectivityPane().SelectSignalCol(\"D<1>\",\"2\")"
                            "\n\n ' --- Assign Model ---\n\ncall board_phys.ConnectivityPane().AssignModel(\"M1\")"),
               std::string::npos);
     ASSERT_TRUE(Ccp()->PerformUndo());
@@ -45,6 +45,24 @@ TEST_F(PhysGridTest, PinsOfDifferentDirectionsTakeNoModel) {
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-127", "KXTABLE-186"}));
     EXPECT_FALSE(g->CommitAssignModel(""));
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
+// Refusals reached from the host say why: an empty model by automation or by the word, and a swap
+// with a package pin that carries no logical pin.
+TEST_F(PhysGridTest, RefusalsFromTheHostShowTheirMessage) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(Run("kx::word selectObject pin U1:D<0>:1"), "1");
+    Messages();
+    Run("kx::pane ccp AssignModel {}");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-186"}));
+    EXPECT_EQ(Word("assignModel pin {} [list U1 D<0> 1]"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-186"}));
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    EXPECT_EQ(Run("kx::pane ccp SwapPins 7"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-107"}));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 TEST_F(PhysGridTest, RemovingModelsCommitsOnlyWhatWasThere) {

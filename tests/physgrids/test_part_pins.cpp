@@ -151,9 +151,30 @@ TEST_F(PhysGridTest, ASectionMoveReadsItsPartAgainBesideTheOthers) {
     EXPECT_EQ(RowText(g, "RN1", "8"), packPin);
     for (const char* number : {"1", "5", "6", "7"})
         EXPECT_NE(Row(g, "U1", number), 0u) << number;
+    // The moved pin reads the number asked for.
     CInstTermBitContext bit;
-    ASSERT_TRUE(g->GetInstTermOfRow(Row(g, "U1", "1"), &bit));
+    ASSERT_TRUE(g->GetInstTermOfRow(Row(g, "U1", "7"), &bit));
     EXPECT_EQ(bit.spath(), "@U1.D<0>");
+}
+
+// A pin given the number of another section moves its part there and reads that number; the
+// section's other pins take their numbers in it, the rest keep theirs; undo gives all back.
+TEST_F(PhysGridTest, APinGivenANumberOfAnotherSectionReadsThatNumber) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    const std::string before = Saved();
+    ASSERT_EQ(Run("kx::word selectObject pin U1:D<0>:1"), "1");
+    ASSERT_EQ(Run("assignPinNumber 7"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1", "SEC"), "B1");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PN"), "7");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PN"), "6");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PN"), "2");
+    EXPECT_EQ(RowText(g, "U1", "7"), "7|D<0>|Inout|DATA<0>|");
+    EXPECT_EQ(RowText(g, "U1", "1").find("D<0>"), std::string::npos) << RowText(g, "U1", "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PN"), "1");
+    EXPECT_EQ(RowText(g, "U1", "1"), "1|D<0>|Inout|DATA<0>|");
+    EXPECT_EQ(Saved(), before);
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Reads what the grids publish: the viewer's records and the host's select-object requests.
@@ -216,6 +218,55 @@ TEST_F(PhysHost, FindOpensTheGridsDialog) {
     net->GetCurrentCell(row, col);
     EXPECT_EQ(net->GetValueRowCol(row, col), "U1");
     EXPECT_EQ(col, static_cast<ROWCOL>(CKXPhysNetDetailsGridWnd::m_nColLocation));
+}
+
+// Ctrl+F finds a pin number once and makes its row the current and selected one: the Delete that
+// follows removes the found pin's model, not the one of the row selected before.
+TEST_F(PhysHost, AFoundPinIsTheRowTheNextCommandActsOn) {
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g);
+    ASSERT_EQ(Run("assignModel pin M1 [list U1 D<0> 1] [list U1 D<2> 3]"), "1");
+    Run("kx::select ccp " + At(Row(g, "U1", "1"), G::s_nPNCol));
+    Run("kx::answer dialog CKXFindReplaceDlg ok find 3");
+    Run("kx::key ccp F ctrl");
+    EXPECT_EQ(Transcript().find("unanswered: dialog CKXFindReplaceDlg"), std::string::npos) << Transcript();
+    ROWCOL row = 0, col = 0;
+    g->GetCurrentCell(row, col);
+    EXPECT_EQ(row, Row(g, "U1", "3"));
+    EXPECT_EQ(Run("kx::menu 35264"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<2>", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "M1");
+    // The net grid finds a part location the same way.
+    Run("kx::show slp N1");
+    auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(net);
+    Run("kx::select ccp " + At(kxphys::kNetFirstRow, CKXPhysNetDetailsGridWnd::m_nColPinName));
+    Run("kx::answer dialog CKXFindReplaceDlg ok find RN1");
+    Run("kx::key ccp F ctrl");
+    net->GetCurrentCell(row, col);
+    EXPECT_EQ(net->GetValueRowCol(row, col), "RN1");
+    CRowColArray selected;
+    net->GetSelectedRows(selected, FALSE, FALSE);
+    ASSERT_EQ(selected.GetSize(), 1);
+    EXPECT_EQ(selected[0], row);
+}
+
+// A pattern typed into either grid's filter row is echoed as one Tcl word that reads back as typed.
+TEST_F(PhysHost, ATypedFilterIsEchoedAsTyped) {
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g);
+    Echoes();
+    Run("kx::edit ccp " + At(kxphys::kPartFilterRow, G::s_nPinNameCol) + " {O[U]T}");
+    const std::string wanted = R"(filterRows pin -col "Pin Name" -filter "O\[U\]T")";
+    std::vector<std::string> echoes = Echoes();
+    EXPECT_NE(std::find(echoes.begin(), echoes.end(), wanted), echoes.end())
+        << ::testing::PrintToString(echoes);
+    EXPECT_EQ(g->GetValueRowCol(kxphys::kPartFilterRow, static_cast<ROWCOL>(G::s_nPinNameCol)), "O[U]T");
+    Run("kx::show slp N1");
+    Run("kx::edit ccp " + At(kxphys::kNetFilterRow, CKXPhysNetDetailsGridWnd::m_nColPinName) + " {O[U]T}");
+    echoes = Echoes();
+    EXPECT_NE(std::find(echoes.begin(), echoes.end(), wanted), echoes.end())
+        << ::testing::PrintToString(echoes);
 }
 
 // A double-click on a column's border fits the column to its pin rows in either grid; each grid keeps

@@ -58,7 +58,7 @@ TEST_F(PhysJournal, AModelTypedIntoThePartGridsCellIsOneUndoableEdit) {
     EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "M_SLOW");
     EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_SLOW");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
-    EXPECT_NE(JournalText().find("SelectPinNameCol(\"D<1>\",\"2\")"), std::string::npos) << JournalText();
+    EXPECT_NE(JournalText().find("SelectSignalCol(\"D<1>\",\"2\")"), std::string::npos) << JournalText();
     EXPECT_NE(JournalText().find(".ConnectivityPane().AssignModel(\"M_SLOW\")"), std::string::npos);
     // The same text again changes nothing and makes no step.
     EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " M_SLOW"), "1");
@@ -89,6 +89,14 @@ TEST_F(PhysJournal, AModelTypedIntoTheNetGridsCellIsOneUndoableEdit) {
     EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "M_SLOW");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     EXPECT_NE(JournalText().find(".Slp().Select(\"N1\")"), std::string::npos) << JournalText();
+    // The same model in other letters, typed or by the word, changes nothing: no step, no journal.
+    const std::string journal = JournalText();
+    EXPECT_EQ(Run("kx::edit ccp " + At(out, N::m_nColSignalModel) + " m_slow"), "1");
+    EXPECT_EQ(Run("assignModel pin m_slow [list OUT 6]"), "0");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(g->GetValueRowCol(out, static_cast<ROWCOL>(N::m_nColSignalModel)), "M_SLOW");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "M_SLOW");
     ASSERT_TRUE(Ccp()->PerformUndo());
     EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
     EXPECT_EQ(g->GetValueRowCol(out, static_cast<ROWCOL>(N::m_nColSignalModel)), "M_FAST");
@@ -128,6 +136,30 @@ TEST_F(PhysJournal, APinNumberOnRowsOfSeveralPartsReplays) {
     EXPECT_NE(journal.find(".Clp().Select(\"RN1A\")"), std::string::npos) << journal;
     EXPECT_NE(journal.find(".Clp().Select(\"RN2A\")"), std::string::npos) << journal;
     EXPECT_EQ(ReplayedSnapshot(), assigned);
+}
+
+// With several nets in the net grid, keys of two fields and an empty key list select as with one
+// net, and a model Delete over rows of two nets is journalled net by net, so a replay removes both.
+TEST_F(PhysJournal, ModelsDeletedOverTwoNetsReplay) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    CStringList nets;
+    nets.AddTail("N1");
+    nets.AddTail("CK");
+    Ccp()->ShowNetsByName(&nets, TRUE);
+    auto* g = dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g && g->m_bMultipleNets);
+    ASSERT_EQ(Run("assignModel pin M1 [list N1 OUT 6]"), "1");
+    ASSERT_EQ(Run("assignModel pin M2 [list CLK 5]"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.CLK", "PIN_SIGNAL_MODEL"), "M2");
+    ASSERT_EQ(Run("kx::word selectObject pin"), "1");
+    CRowColArray rows;
+    g->GetSelectedRows(rows, FALSE, FALSE);
+    EXPECT_EQ(rows.GetSize(), static_cast<INT_PTR>(g->LastPinRow() - kxphys::kNetFirstRow + 1));
+    ASSERT_EQ(Run("kx::menu 35264"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Prop("work.board:sch@U1.CLK", "PIN_SIGNAL_MODEL"), "");
+    const std::string deleted = Snapshot();
+    EXPECT_EQ(ReplayedSnapshot(), deleted);
 }
 
 // Every kind of edit of the physical view in one session, replayed in a fresh host.

@@ -15,7 +15,7 @@ protected:
             const ROWCOL row = Row(g, "U1", number);
             ASSERT_NE(row, 0u) << number;
             EXPECT_EQ(Cell(g, row, G::s_nPNCol), number);
-            if (g->m_bObjectLoaded) EXPECT_EQ(Cell(g, row, G::s_nPhysPartCol), "U1");
+            if (g->m_bObjectLoaded) { EXPECT_EQ(Cell(g, row, G::s_nPhysPartCol), "U1"); }
         }
     }
 };
@@ -68,7 +68,7 @@ TEST_F(PhysRowKeys, APinNumberWrittenAnewIsFoundUnderItsNewKeyOnly) {
     EXPECT_EQ(RowText(g, "RN1", "3"), "3|A|Inout|N1|");
     // The old number names no pin of RN1A any more: its row, if shown, shows it unused.
     const ROWCOL old = Row(g, "RN1", "1");
-    if (old) EXPECT_EQ(Cell(g, old, G::s_nPNCol), "1");
+    if (old) { EXPECT_EQ(Cell(g, old, G::s_nPNCol), "1"); }
     EXPECT_NE(old, row);
     // A model on the renumbered pin reaches the row of its new number.
     EXPECT_EQ(Word("assignModel pin M2 [list RN1 A 3]"), 1);

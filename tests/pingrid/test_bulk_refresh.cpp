@@ -147,7 +147,7 @@ protected:
             last = made[name];
             ASSERT_TRUE(t.addConn(last, kWhole, kWhole, Pin(pin), kWhole, kWhole, 0)) << name;
         }
-        if (bFree) ASSERT_TRUE(t.removeConn(last, kWhole, kWhole, Pin(pin), kWhole, kWhole, 0));
+        if (bFree) { ASSERT_TRUE(t.removeConn(last, kWhole, kWhole, Pin(pin), kWhole, kWhole, 0)); }
         ASSERT_TRUE(t.commit());
         GetKXMsgSrvr()->Broadcast(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(&t));
     }

@@ -189,6 +189,48 @@ protected:
         return path;
     }
 
+    // Every file the recording left is the same after the replay, and the replay wrote no other.
+    void ExpectTheSameFiles() {
+        const auto before = FilesBelow(m_dir / "record");
+        const auto after = FilesBelow(m_dir / "replay");
+        for (const auto& [name, content] : before) {
+            auto it = after.find(name);
+            if (it == after.end()) {
+                ADD_FAILURE() << "the replay did not write " << name;
+                continue;
+            }
+            EXPECT_TRUE(it->second == content) << name << " differs after the replay:\n--- recorded\n"
+                                               << content << "\n--- replayed\n"
+                                               << it->second;
+        }
+        for (const auto& [name, content] : after)
+            EXPECT_TRUE(before.count(name)) << "the replay wrote " << name << ", the recording did not";
+    }
+
+    // A user session (sessions/NAME.tcl, after the prelude; it ends saved and closed) recorded with a
+    // journal in one kxhost and replayed in a fresh one: both leave the same files.
+    void ExpectSessionReplays(const std::string& name) {
+        const fs::path script = m_dir / "session.tcl";
+        std::ofstream(script, std::ios::binary)
+            << ReadText(kReplayDir / "prelude.tcl") << "\nset ::action " << name << "\n"
+            << ReadText(kReplayDir / "sessions" / name) << "\ncheck \"save\" [saveDesign] 1\nkx::close\n";
+        const fs::path journal = m_dir / "journal.vbs";
+        ASSERT_EQ(RunHost(m_dir / "record",
+                          "--lib designs --journal '" + journal.string() + "' --quiet '" + script.string() + "'",
+                          m_dir / "record.log"),
+                  0)
+            << ReadText(m_dir / "record.log");
+        const fs::path empty = m_dir / "empty.tcl";
+        std::ofstream(empty) << "";
+        ASSERT_EQ(RunHost(m_dir / "replay",
+                          "--lib designs --replay '" + journal.string() + "' --quiet '" + empty.string() + "'",
+                          m_dir / "replay.log"),
+                  0)
+            << ReadText(m_dir / "replay.log");
+        SCOPED_TRACE(ReadText(journal));
+        ExpectTheSameFiles();
+    }
+
     fs::path m_dir;
 };
 
@@ -225,20 +267,28 @@ TEST_F(JournalReplay, RecordedActionsReplayToTheSameSavedDesigns) {
                                  m_dir / "replay.log");
     ASSERT_EQ(replayed, 0) << ReadText(m_dir / "replay.log");
 
-    const auto before = FilesBelow(m_dir / "record");
-    const auto after = FilesBelow(m_dir / "replay");
-    for (const auto& [name, content] : before) {
-        auto it = after.find(name);
-        if (it == after.end()) {
-            ADD_FAILURE() << "the replay did not write " << name;
-            continue;
-        }
-        EXPECT_TRUE(it->second == content) << name << " differs after the replay:\n--- recorded\n"
-                                           << content << "\n--- replayed\n"
-                                           << it->second;
-    }
-    for (const auto& [name, content] : after)
-        EXPECT_TRUE(before.count(name)) << "the replay wrote " << name << ", the recording did not";
+    ExpectTheSameFiles();
+}
+
+// User sessions that once replayed to another design.
+TEST_F(JournalReplay, ABusBitDeletedInASignalGridReplaysAsThatBit) {
+    ExpectSessionReplays("bus_bit_delete.tcl");
+}
+
+TEST_F(JournalReplay, ClearedSignalGridPinCellsReplayAsDisconnects) {
+    ExpectSessionReplays("cleared_pin_cells.tcl");
+}
+
+TEST_F(JournalReplay, UndoneSortsLeaveTheEditsBeforeThemInTheReplay) {
+    ExpectSessionReplays("sort_undo.tcl");
+}
+
+TEST_F(JournalReplay, RoadsThatChangeNothingLeaveNoStepForAReplayedUndo) {
+    ExpectSessionReplays("empty_steps.tcl");
+}
+
+TEST_F(JournalReplay, FiltersSortsAndClearedEmptyCellsLeaveNoStepForAReplayedUndo) {
+    ExpectSessionReplays("view_steps.tcl");
 }
 
 // Forms that only typing writes: their fragments replay line by line in a fresh host.

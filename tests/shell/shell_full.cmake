@@ -11,9 +11,12 @@ list(APPEND SHELL_TEST_SOURCES
   test_undo_history.cpp
   test_hostile.cpp
   test_random_edits.cpp
+  random_session_roads.cpp
+  random_session_checks.cpp
   test_edit_contract.cpp
   test_list_edits.cpp
   test_views.cpp
   test_list_pane_calls.cpp
+  test_answers.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

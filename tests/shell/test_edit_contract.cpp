@@ -3,6 +3,7 @@
 // the answer used, and an edit of nothing leaves nothing.
 #include "KXShellFixture.h"
 
+#include "grid/KXGridWnd.h"
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -378,6 +379,31 @@ TEST_F(EditContract, UndoAndRedoAnswerZeroWhenNothingIsDoneAndOneWhenAStepIs) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-214"});
 }
 
+// A deleted row's place is taken by a blank row at the end: every blank row below the pins still takes a
+// typed connection (the one before the last too).
+TEST_F(EditContract, BlankRowsOfASignalGridTakeConnectionsAfterDeletes) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show slp RST_IN");
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(Run("kx::select ccp 5 6"), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    }
+    CKXGridWnd* grid = Ccp()->GetActiveGrid();
+    ASSERT_NE(grid, nullptr);
+    const int last = static_cast<int>(grid->GetRowCount());
+    const int instance = Column("Instance"), number = Column("Pin Number");
+    int pin = 7;
+    for (int row : {last - 2, last - 1, last}) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(Run("kx::edit ccp " + At(row, instance) + " J1"), "1");
+        EXPECT_EQ(Run("kx::edit ccp " + At(row, number) + " " + std::to_string(pin++)), "1");
+        EXPECT_TRUE(Messages().empty());
+    }
+    const std::string netlist = Run("kx::netlist");
+    for (const char* pinName : {"J1 P<7> RST_IN", "J1 P<8> RST_IN", "J1 P<9> RST_IN"})
+        EXPECT_NE(netlist.find(pinName), std::string::npos) << pinName << "\n" << netlist;
+}
+
 TEST_F(EditContract, AddConnectionAnswersZeroWhereItCannotConnect) {
     for (int mode : {0, 4}) {
         SCOPED_TRACE(mode);
@@ -402,6 +428,34 @@ TEST_F(EditContract, ASaveWhoseDialogIsCancelledAnswersZero) {
     EXPECT_EQ(Run("saveDesign"), "0");
     EXPECT_EQ(SavedFile(), saved);
     EXPECT_TRUE(Doc()->IsModified());
+}
+
+// The pin a signal grid's row shows, typed again into its Pin Name or Pin Number cell or pasted onto
+// it from its own cell, changes nothing and leaves no undo step: the undo that follows takes back the
+// user's edit before, as the replay of the journal (which holds no line for them) does.
+TEST_F(EditContract, TheRowsOwnPinTypedOrPastedAgainInASignalGridLeavesNoUndoStep) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const std::string saved = Run("kx::netlist");
+    Run("kx::show slp EN");
+    Run("kx::answer question KXTABLE-140 yes");
+    ASSERT_EQ(Run("addConnection pin R2:2"), "1");
+    const std::string connected = Run("kx::netlist");
+    const int row = RowWith({"R1", "B"});
+    ASSERT_GT(row, 0) << Run("kx::window ccp");
+    const std::string name = At(row, Column("Pin Name")), number = At(row, Column("Pin Number"));
+    const int steps = Ccp()->GetUndoStepCount();
+    for (const std::string& edit : {"kx::edit ccp " + name + " B", "kx::edit ccp " + number + " 2",
+                                    "kx::select ccp " + name + "; kx::key ccp Ctrl+C; kx::select ccp " + name +
+                                        "; paste pin"}) {
+        SCOPED_TRACE(edit);
+        Run(edit);
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+        EXPECT_EQ(Run("kx::netlist"), connected);
+        EXPECT_EQ(RowWith({"R1", "B", "2"}), row);
+    }
+    // The undo takes back the connection made before.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::netlist"), saved);
 }
 
 TEST_F(EditContract, ADeleteInstanceRequestThatDeletesNothingLeavesTheDocumentUnmodified) {

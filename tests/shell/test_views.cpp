@@ -110,7 +110,7 @@ TEST_F(ViewTest, AModifiedDesignIsSavedAskedOrLeftAsTheFlagSays) {
     CKXTableDoc* logical = Doc();
 
     AfxGetAnswerQueue().PushQuestion("KXCOMMON-101", IDCANCEL);
-    EXPECT_EQ(Word("physicalView -prompt"), 1);
+    EXPECT_EQ(Word("physicalView -prompt"), 0); // cancelled: nothing switched
     EXPECT_EQ(Doc(), logical);
     EXPECT_EQ(m_app->Documents().size(), 1u);
     EXPECT_TRUE(logical->IsModified());
@@ -230,14 +230,14 @@ TEST_F(ViewTest, AnInterfaceThatDoesNotFitChangesNothing) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     const std::string before = Run("kx::netlist");
     std::ofstream("bad.if") << "instance U1\npin OUT out FRESH\npin NOPE in N1\n";
-    EXPECT_EQ(Word("importInterface -file bad.if"), 1);
+    EXPECT_EQ(Word("importInterface -file bad.if"), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-276"}));
     std::ofstream("word.if") << "instance U1\nwire OUT FRESH\n";
-    EXPECT_EQ(Word("importInterface -file word.if"), 1);
-    EXPECT_EQ(Word("importInterface -file missing.if"), 1);
+    EXPECT_EQ(Word("importInterface -file word.if"), 0);
+    EXPECT_EQ(Word("importInterface -file missing.if"), 0);
     std::ofstream("noinst.if") << "design work.board:sch\nport EN in -1 -1\n";
-    EXPECT_EQ(Word("importInterface -file noinst.if"), 1);
-    EXPECT_EQ(Word("importInterface -inst NOPE -file u1.if"), 1);
+    EXPECT_EQ(Word("importInterface -file noinst.if"), 0);
+    EXPECT_EQ(Word("importInterface -inst NOPE -file u1.if"), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-273", "KXPANE-273", "KXPANE-275", "KXPANE-273"}));
     EXPECT_EQ(Run("kx::netlist"), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
@@ -351,6 +351,7 @@ TEST_F(ViewTest, DeletingAComponentTheListLacksLeavesTheDocumentUnmodified) {
 TEST_F(ViewTest, PasteGoesToTheShownGridsOrSaysWhyNot) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     EXPECT_EQ(Word("paste pin"), 0); // the pane shows no grid yet
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-246"}));
     Run("kx::show clp U1");
     EXPECT_EQ(Word("paste pin -help"), 1);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-215"}));
@@ -365,6 +366,6 @@ TEST_F(ViewTest, PasteGoesToTheShownGridsOrSaysWhyNot) {
     // The physical view pastes nothing.
     EXPECT_EQ(Word("physicalView -nosave"), 1);
     Messages();
-    EXPECT_EQ(Word("paste pin"), 1);
+    EXPECT_EQ(Word("paste pin"), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178"}));
 }

@@ -6,6 +6,7 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -54,6 +55,46 @@ TEST_F(SignalAssoc, InitTerminationThenAddTerminationTerminatesTheSelectedPin) {
     std::ofstream(replay) << journal.substr(journal.find("set "));
     EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
     EXPECT_TRUE(Saved() == after) << journal;
+}
+
+// An Output pin (terminated) and an Input pin take no termination together: the directions are
+// asked first (KXTABLE-103), before whether one is terminated already; nothing changes.
+TEST_F(SignalAssoc, PinsOfOppositeDirectionsAreRefusedBeforeTheirTerminations) {
+    OpenBoard();
+    Run("kx::show slp MCLK");
+    const ROWCOL u1 = RowOf("U1"), u2 = RowOf("U2");
+    ASSERT_TRUE(u1 && u2);
+    const std::string before = Saved();
+    Run("kx::select ccp " + At(std::min(u1, u2), G::m_nColTermination) + " " +
+        At(std::max(u1, u2), G::m_nColTermination));
+    Messages();
+    EXPECT_EQ(Run("::kx::word addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym "
+                  "-physname R0402 -value 22"),
+              "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-103"}));
+    Run("kx::pane InitTermination Shunt");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-103"}));
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
+// A termination copied from one row pastes onto another row of the same grid, as the termination
+// dialog adds one there: one undo step.
+TEST_F(SignalAssoc, ATerminationCopiedFromOneRowPastesOntoAnother) {
+    OpenBoard();
+    Run("kx::show slp MCLK");
+    const ROWCOL u1 = RowOf("U1"), u2 = RowOf("U2");
+    ASSERT_TRUE(u1 && u2);
+    Run("kx::select ccp " + At(u1, G::m_nColTermination));
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    Run("kx::select ccp " + At(u2, G::m_nColTermination));
+    Messages();
+    const std::string before = Saved();
+    EXPECT_EQ(Run("kx::key ccp Ctrl+V"), "1");
+    EXPECT_TRUE(Messages().empty()) << Transcript();
+    EXPECT_NE(TerminationCell(u2), "") << Transcript();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
 }
 
 // A row the grid cannot terminate (a block's pin, an unknown type) is refused at once.

@@ -84,6 +84,28 @@ TEST_F(SignalCustom, TypingAValueChangesThePropertyInOneUndoableStepThatReplays)
     EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "5V");
 }
 
+// A typed value with commas (and backslashes) is stored whole, by the word it is echoed as, by
+// automation and by the replay of its journal.
+TEST_F(SignalCustom, AValueWithCommasIsStoredWhole) {
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(Volt()) + " {1V8,2V5}"), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "1V8,2V5");
+    EXPECT_EQ(std::string(Cell(row, Volt())), "1V8,2V5");
+    Run("kx::pane ChangePropValue SPEED {a,b\\c}");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2.S SPEED"), "a,b\\c");
+    const std::string journal = JournalText();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "3V3");
+    std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << journal.substr(journal.find("set "));
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "1V8,2V5");
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2.S SPEED"), "a,b\\c");
+}
+
 // While a typed value's edit is on its way to the host, a store of the cell sends nothing more.
 TEST_F(SignalCustom, ACellStoredWhileItsEditIsOnTheWaySendsNothingMore) {
     ShowWithCustomColumns();

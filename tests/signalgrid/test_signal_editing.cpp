@@ -252,3 +252,42 @@ TEST_F(SignalEditing, CurrentPinAndComponentCellsListTheirChoicesFromTheDesign) 
 }
 
 } // namespace
+
+namespace {
+
+// A third connector J3 numbered as J1, its pins free.
+class SignalTwoRowEditing : public SignalGridTest {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        SignalGridTest::BuildDesign(b);
+        b.schematic("board").instance("J3", "hdr", "J3");
+        for (int bit = 1; bit <= 4; ++bit)
+            b.pinNumber("J3", "P<" + std::to_string(bit) + ">", std::to_string(10 + bit));
+    }
+    std::string At(ROWCOL row, int col) { return std::to_string(row) + " " + std::to_string(col); }
+};
+
+// A pin number typed over two rows, one of which the user refuses to take from its signal: the
+// other row connects, and the refused row shows what the design keeps (no number).
+TEST_F(SignalTwoRowEditing, ARowTheUserRefusesKeepsItsOldPinNumber) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("FREE");
+    const ROWCOL first = grid->FindFirstEmptyRow();
+    // The refused row is the current one, then the other one.
+    for (ROWCOL current : {first, first + 1}) {
+        Run("kx::edit ccp " + At(first, G::m_nColInstance) + " J1");
+        Run("kx::edit ccp " + At(first + 1, G::m_nColInstance) + " J3");
+        ASSERT_EQ(Run("kx::select ccp " + At(current, G::m_nColPinNumber) + " " +
+                      At(current == first ? first + 1 : first, G::m_nColPinNumber)),
+                  "1");
+        Run("kx::answer question KXTABLE-140 no"); // J1's 11 is on DATA<0>
+        Run("kx::edit ccp " + At(current, G::m_nColPinNumber) + " 11");
+        EXPECT_NE(Netlist().find("J3 P<1> FREE"), std::string::npos) << Netlist();
+        EXPECT_NE(Netlist().find("J1 P<1> DATA<0>"), std::string::npos) << Netlist();
+        EXPECT_EQ(std::string(Cell(Row("J3", "P<1>"), G::m_nColPinNumber)), "11") << "current row " << current;
+        EXPECT_EQ(std::string(Cell(first, G::m_nColPinNumber)), "") << "current row " << current;
+        ASSERT_EQ(Run("undo"), "1");
+    }
+}
+
+} // namespace

@@ -90,3 +90,23 @@ TEST_F(SignalModels, TheAssignModelCommandTakesTheModelChosenInTheDialog) {
 }
 
 } // namespace
+
+namespace {
+
+// A row selected by the selection word is the selection the menus judge, as after a click: the
+// one selected row with a model offers Remove Model, with every shown row selected too.
+TEST_F(SignalModels, ASelectionByTheWordEnablesTheModelMenusAsAClickDoes) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    ASSERT_EQ(Run("assignModel pin M1 [list 25 J2 -1 -1]"), "1");
+    for (const char* select : {"::kx::word selectObject pin [list 25 J2]", "::kx::word selectObject pin"}) {
+        Run("kx::select ccp " + Num(Row("U1", "OUT")) + " " + Num(G::m_nColInstance));
+        ASSERT_EQ(Run(select), "1") << select;
+        EXPECT_EQ(Run("kx::menustate 35567").rfind("enabled", 0), 0u) << select << Run("kx::menustate 35567");
+    }
+    ASSERT_EQ(Run("::kx::word selectObject pin [list 25 J2]"), "1");
+    EXPECT_EQ(Run("kx::menu 35567"), "1");
+    EXPECT_FALSE(HasModel("J2.S"));
+}
+
+} // namespace

@@ -115,6 +115,11 @@ TEST_F(SignalRows, DumpWritesTheShownColumnsOfTheFilledRows) {
     EXPECT_EQ(Run("dumpGrid pin dump.txt"), "1");
     const std::string text = ReadFile("dump.txt");
     EXPECT_EQ(text.rfind("\n---SCP Dump for net: N1---\n", 0), 0u) << text;
+    // A shown bit's dump names its net.
+    Show("DATA", 0);
+    EXPECT_EQ(Run("dumpGrid pin bit.txt"), "1");
+    EXPECT_EQ(ReadFile("bit.txt").rfind("\n---SCP Dump for net: DATA---\n", 0), 0u) << ReadFile("bit.txt");
+    Show("N1");
     // Each shown cell is 31 characters padded and three blanks; the blank rows are not written.
     std::string cell = "J2";
     cell.resize(31, ' ');

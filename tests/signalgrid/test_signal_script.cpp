@@ -27,7 +27,7 @@ TEST_F(SignalScript, AddConnectionConnectsAndTheGridsOwnEchoIsNotRunTwice) {
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Netlist().find("J1 P<3> FREE"), std::string::npos);
     // Wrong forms are refused.
-    EXPECT_EQ(Run("addConnection pin J1"), "1"); // usage
+    EXPECT_EQ(Run("addConnection pin J1"), "0"); // no pin number: the usage, nothing connected
     EXPECT_EQ(Run("addConnection pin J1:"), "0");
     EXPECT_EQ(Run("addConnection pin NOPE:13"), "0");
     EXPECT_EQ(Run("addConnection pin J1:13:x"), "0");

@@ -118,7 +118,7 @@ TEST_F(SignalSelect, HiddenRowsAreNeitherCopiedNorDeleted) {
     EXPECT_EQ(text.find("13"), std::string::npos) << text;
 }
 
-TEST_F(SignalSelect, CtrlCCopiesTheSelectedCellsThroughTheHost) {
+TEST_F(SignalSelect, CtrlCOnInstanceCellsCopiesThemInTheGrid) {
     ShowFreeWithThreeRows();
     Run("sort pin {Pin Number}");
     const ROWCOL first = kxsignal::kFirstDataRow;
@@ -127,8 +127,16 @@ TEST_F(SignalSelect, CtrlCCopiesTheSelectedCellsThroughTheHost) {
               "1");
     Echoes();
     EXPECT_EQ(Run("kx::key ccp Ctrl+C"), "1");
-    EXPECT_TRUE(Echoed("selectWindow ccp; copy pin [list 13 J1 -1 \"-1\"]"));
+    // Instance cells are copied by the grid itself: no copy word goes to the host.
+    EXPECT_FALSE(Echoed("copy pin"));
     EXPECT_EQ(std::string(AfxGetClipboardText().GetString()), "J1\r\nJ2\r\nJ2\r\n");
+    // The bar counts the copied rows and ends full.
+    const std::string transcript = Transcript();
+    const size_t bar = transcript.rfind("progress: Copying Data");
+    ASSERT_NE(bar, std::string::npos) << transcript;
+    const std::string line = transcript.substr(bar, transcript.find('\n', bar) - bar);
+    EXPECT_NE(line.find("3 of 3"), std::string::npos) << line;
+    EXPECT_NE(line.find("100%"), std::string::npos) << line;
     // One journal block per copied row, naming the current cell.
     const std::string journal = JournalText();
     size_t copies = 0;
@@ -137,6 +145,24 @@ TEST_F(SignalSelect, CtrlCCopiesTheSelectedCellsThroughTheHost) {
         ++copies;
     EXPECT_EQ(copies, 3u) << journal;
     EXPECT_NE(journal.find("SelectInstanceCol("), std::string::npos);
+}
+
+// Ctrl+C on the Termination and Pull Up/Down cells goes through the host, the column named by its
+// title; the word comes back and copies.
+TEST_F(SignalSelect, CtrlCOnATerminationCellEchoesTheColumnsTitle) {
+    ShowFreeWithThreeRows();
+    Run("sort pin {Pin Number}");
+    const ROWCOL first = kxsignal::kFirstDataRow;
+    for (int col : {G::m_nColTermination, G::m_nColPupd}) {
+        Run("kx::select ccp " + Num(first) + " " + Num(col) + " " + Num(first + 1) + " " + Num(col));
+        Echoes();
+        EXPECT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+        const std::string title = col == G::m_nColPupd ? "Pull Up/Down" : "Termination";
+        EXPECT_TRUE(Echoed("selectWindow ccp; copy pin [list 13 J1 -1 \"-1\"] [list 23 J2 -1 \"-1\"] \"" +
+                           title + "\""))
+            << title << Transcript();
+        EXPECT_EQ(Transcript().find("KXPANE-247"), std::string::npos);
+    }
 }
 
 TEST_F(SignalSelect, CopyWordAndAutomationCopyTheNamedRows) {
@@ -207,6 +233,49 @@ TEST_F(SignalSelect, ActivatingThePaneClearsTheComponentListsSelection) {
     EXPECT_EQ(Run("kx::window clp selected"), "");
     EXPECT_EQ(Run("kx::window slp selected"), "N1");
     EXPECT_EQ(Run("kx::window clp").rfind("J1\nJ2\n", 0), 0u); // the list itself stays
+}
+
+} // namespace
+
+namespace {
+
+// N1 with a pull-up of its own.
+class SignalPupd : public SignalGridTest {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        SignalGridTest::BuildDesign(b);
+        b.pull("RP1", "PullUp", "N1");
+    }
+    std::string Tip(ROWCOL row) {
+        CGXStyle style;
+        Grid()->ComposeStyleRowCol(row, static_cast<ROWCOL>(G::m_nColPupd), &style);
+        return style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)).GetString();
+    }
+    int Shown() {
+        int n = 0;
+        for (ROWCOL r = kxsignal::kFirstDataRow; r <= Grid()->GetRowCount(); ++r)
+            if (!Grid()->IsRowHidden(r) && !Cell(r, G::m_nColInstance).IsEmpty()) ++n;
+        return n;
+    }
+};
+
+// Every row of a pulled-up net carries the mark's text, and the Pull Up/Down filter finds it, the
+// column named by its title in any letter case or by its key.
+TEST_F(SignalPupd, ThePullUpMarkNamesItsStateAndTheFilterFindsIt) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    EXPECT_EQ(Tip(row), "Local Pullup");
+    const int rows = FilledRows();
+    ASSERT_GT(rows, 1);
+    for (const char* column : {"{Pull Up/Down}", "{PULL UP/DOWN}", "PUPD"}) {
+        EXPECT_EQ(Run(std::string("filterRows pin -col ") + column + " -filter {Local Pull*}"), "1") << column;
+        EXPECT_EQ(Shown(), rows) << column;
+        EXPECT_EQ(Run(std::string("filterRows pin -col ") + column + " -filter *Pulldown"), "1") << column;
+        EXPECT_EQ(Shown(), 0) << column;
+        EXPECT_EQ(Run(std::string("filterRows pin -col ") + column + " -filter *"), "1") << column;
+    }
 }
 
 } // namespace

@@ -38,7 +38,7 @@ TEST_F(SignalWidths, TheColumnsFillTheWindowAsItIsResized) {
     Grid()->MoveWindow(0, 0, 2100, kTall);
     EXPECT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(stretched)), wide + 100);
     for (ROWCOL c = 0; c <= Grid()->GetColCount(); ++c)
-        if (static_cast<int>(c) != stretched) EXPECT_EQ(Grid()->GetColWidth(c), Grid()->ShownColWidth(c)) << c;
+        if (static_cast<int>(c) != stretched) { EXPECT_EQ(Grid()->GetColWidth(c), Grid()->ShownColWidth(c)) << c; }
 }
 
 TEST_F(SignalWidths, ANarrowWindowLeavesTheColumnItsOwnWidthLessTheFixedColumnsAfterIt) {
@@ -63,7 +63,7 @@ TEST_F(SignalWidths, AHiddenColumnIsNeverTheStretchedOne) {
     EXPECT_EQ(Grid()->GetColWidth(static_cast<ROWCOL>(stretched)), 0);
     const int next = Grid()->StretchedColumn(fixedAfter);
     EXPECT_NE(next, stretched);
-    if (next > 0) EXPECT_EQ(Drawn(), 2000 - 1);
+    if (next > 0) { EXPECT_EQ(Drawn(), 2000 - 1); }
     info->m_bShown = 1;
 }
 

@@ -7,8 +7,10 @@
 #include "KXTableEditor.h"
 
 #include "afx/afxanswer.h"
+#include "afx/afxole.h"
 #include "afx/afxreg.h"
 #include "afx/afxwin.h"
+#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/KXWinAPI.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -73,8 +75,15 @@ void KXShellFixture::SetUp() {
     fs::create_directories(m_lib);
     fs::create_directories(m_dir / "registry");
     AfxSetRegistryDirectory((m_dir / "registry").c_str());
+    // Column layouts an earlier case customised are not this case's: they are read again from its registry.
+    CKXCustomizeAPI::Reset();
     AfxGetAnswerQueue().Reset();
     CKXErrorHandler::ClearTranscript();
+    // The clipboard is the process's: what an earlier case copied is not this case's to paste.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
     CKXWinAPI::SetDateTimeSource([](CString& date, CString& time) {
         date = "2026-12-06";
         time = "12:00:00";

@@ -416,7 +416,7 @@ protected:
         WNDCLASSA wc{};
         wc.lpfnWndProc = proc;
         wc.lpszClassName = "ProbeCustom";
-        if (proc) ASSERT_NE(RegisterClassA(&wc), 0);
+        if (proc) { ASSERT_NE(RegisterClassA(&wc), 0); }
         AfxDialogDef def;
         def.style = WS_POPUP;
         def.items = {{1202, "EDIT", "", WS_TABSTOP, 0, 0, 50, 12, "text"},

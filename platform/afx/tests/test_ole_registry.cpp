@@ -98,6 +98,8 @@ protected:
     void TearDown() override {
         AfxSetRegistryDirectory("");
         std::filesystem::remove_all(dir);
+        // Problems a case left unread are not the next case's.
+        AfxTakeRegistryProblems();
     }
     std::filesystem::path dir;
 };

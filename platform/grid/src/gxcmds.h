@@ -15,6 +15,7 @@ public:
         std::unique_ptr<CGXStyle> style; // null: nothing was stored
     };
     BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
+    bool IsCellStore() const override { return true; }
     void Add(ROWCOL row, ROWCOL col, int type, const CGXStyle* old)
     {
         m_entries.push_back(Entry{row, col, type, old ? std::make_unique<CGXStyle>(*old) : nullptr});

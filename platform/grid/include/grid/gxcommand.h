@@ -20,6 +20,8 @@ public:
 
     virtual BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) = 0;
     virtual CString GetName() { return m_sName; }
+    // True for the record of a store into cells (their styles or values before it).
+    virtual bool IsCellStore() const { return false; }
     void SetName(LPCTSTR name) { m_sName = name; }
 
     // Position of the current cell when the command was recorded (restored by Undo/Redo).

@@ -178,7 +178,7 @@ TEST(SortRows, RandomHierarchiesKeepGroupsWholeOrderedAndStable) {
             if (cur.empty()) continue;
             int c = KXCompareSortKeys(prev, cur, opt);
             EXPECT_TRUE(opt.ascending ? c <= 0 : c >= 0);
-            if (c == 0) EXPECT_LT(sortedHeads[k - 1], sortedHeads[k]) << "equal keys keep their order";
+            if (c == 0) { EXPECT_LT(sortedHeads[k - 1], sortedHeads[k]) << "equal keys keep their order"; }
         }
     }
 }

@@ -171,18 +171,18 @@ BOOL CKXListPaneView::SwitchView(int flag, BOOL bPhysical) {
     return FALSE;
 }
 
-void CKXInstancePaneGrid::ViewPhysical(int flag) {
+BOOL CKXInstancePaneGrid::ViewPhysical(int flag) {
     CString f;
     f.Format("%d", flag);
     Record("ViewPhysical", {f});
-    if (m_pView) m_pView->SwitchView(flag, TRUE);
+    return m_pView && m_pView->SwitchView(flag, TRUE);
 }
 
-void CKXPhysPartGrid::ViewPhysical(int flag) {
+BOOL CKXPhysPartGrid::ViewPhysical(int flag) {
     CString f;
     f.Format("%d", flag);
     Record("ViewPhysical", {f});
-    if (m_pView) m_pView->SwitchView(flag, FALSE);
+    return m_pView && m_pView->SwitchView(flag, FALSE);
 }
 
 // ------------------------------------------------------------------------------------------------ blocks

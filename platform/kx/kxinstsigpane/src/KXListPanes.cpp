@@ -20,6 +20,7 @@
 #include "kxnotes/CComments.h"
 #include "grid/gxcommand.h"
 #include "rmx/schema.h"
+#include "rmx/schemautil.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
 
@@ -1288,6 +1289,25 @@ void CKXSignalPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
     list->RemoveSelection();
     m_bGroupFlag = netBits->GetSize() > 1;
     for (INT_PTR i = 0; i < netBits->GetSize(); ++i) list->SelectObject((*netBits)[i].spath(), TRUE);
+}
+
+BOOL CKXSignalPaneContainerView::Select(LPCTSTR nameOrPath) {
+    if (CKXListPaneView::Select(nameOrPath)) return TRUE;
+    const CDesignContext* design = GetPaneDesignContext();
+    CCommonInterface* details = GetDetailsViewPtr();
+    CString base;
+    int lsb = -1, msb = -1;
+    if (!design || !details || !nameOrPath || !CSchemaUtilities::parsePinName(nameOrPath, base, lsb, msb) ||
+        lsb != msb || lsb < 0)
+        return FALSE;
+    const CNetContext net = design->net(base.GetString());
+    const INet* bus = net.net();
+    if (!bus || bus->isScalar() || lsb < std::min(bus->msb(), bus->lsb()) || lsb > std::max(bus->msb(), bus->lsb()))
+        return FALSE;
+    CKXNetBitContextArray bits;
+    bits.Add(net.bitContext(lsb));
+    details->ShowNetBitConnectivity(*design, &bits, TRUE);
+    return TRUE;
 }
 
 void CKXSignalPaneContainerView::ShowNetsByName(CStringList* names, BOOL) {

@@ -344,10 +344,11 @@ TEST_F(PanesTest, ListsFollowChangesObjectByObjectAsARefillWouldShowThem) {
         EXPECT_EQ(RowsOf(*signals.GetPhysNetGridWnd()), RowsOf(*freshSignals.GetPhysNetGridWnd())) << when;
         EXPECT_EQ(RowsOf(*instances.GetInstancePaneGrid()), RowsOf(*freshInstances.GetInstancePaneGrid())) << when;
         for (const char* name : {"N1", "N2", "A10", "N10", "N3", "ZZ", "N1X"})
-            if (INet* net = d.Net(name))
+            if (INet* net = d.Net(name)) {
                 EXPECT_EQ(signals.GetSignalGridWnd()->GetValueRowCol(signals.GetSignalGridWnd()->FindObjectRow(name), 1),
                           net->name())
                     << when;
+            }
     };
     CKXSignalPaneGrid* nets = signals.GetSignalGridWnd();
     ASSERT_TRUE(nets->SelectObject("N2"));

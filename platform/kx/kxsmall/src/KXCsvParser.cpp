@@ -76,11 +76,12 @@ bool QPMatrixParser::isKindOf(const char* className) const {
     return (className && std::strcmp(className, "QPMatrixParser") == 0) || QBParser::isKindOf(className);
 }
 
-QBStatus* QPMatrixParser::read(QBStatus* status) {
+QBStatus* QPMatrixParser::read(QBStatus* given) {
+    // The caller's status, or one of our own that the caller never sees.
     QBStatus local;
-    if (!status) status = &local;
+    QBStatus* status = given ? given : &local;
     QBParser::read(status);
-    if (status->isFailed()) return status == &local ? nullptr : status;
+    if (status->isFailed()) return given;
     m_header.clear();
     m_columnMap.clear();
     m_rows.clear();
@@ -120,7 +121,7 @@ QBStatus* QPMatrixParser::read(QBStatus* status) {
         m_rows.push_back(std::move(fields));
     }
     if (status->isOk() && !haveHeader) status->setFailed(m_path.str() + ": no header line", lineNo);
-    return status == &local ? nullptr : status;
+    return given;
 }
 
 QBStatus* QPMatrixParser::processObject(const std::vector<std::string>&, int, QBStatus* status) {

@@ -154,7 +154,7 @@ public:
     char GetObjectType() const override { return 'I'; }
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
 
-    void ViewPhysical(int flag);
+    BOOL ViewPhysical(int flag); // FALSE when the view was not switched (a declined save, no view)
     // The host renamed the instance `first` to `second`: the comments of its pins move with it (a pin
     // that already has a comment under the new name keeps it). The "WithUndo" form makes the move a
     // step of the connectivity pane's undo history. Nothing happens when there is nothing to move.
@@ -211,7 +211,7 @@ public:
     // A part is found by its reference designator, and by the name or path of a logical instance in it.
     ROWCOL FindObjectRow(LPCTSTR nameOrPath) const override;
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
-    void ViewPhysical(int flag);
+    BOOL ViewPhysical(int flag); // FALSE when the view was not switched (a declined save, no view)
     void PasteInstance(WPARAM wParam, LPARAM lParam);
 
 
@@ -494,5 +494,7 @@ private:
     DECLARE_DISPATCH_MAP()
 
 public:
-    BOOL Select(LPCTSTR nameOrPath) { return CKXListPaneView::Select(nameOrPath); }
+    // Selects the signal and shows its connectivity; a bit of a bus (DQ<3>) shows that bit's, as the
+    // bit picked in the expanded bus does.
+    BOOL Select(LPCTSTR nameOrPath);
 };

@@ -1,0 +1,88 @@
+// What a script word or an automation method did, and so what it answers. Every handler of the
+// design window's and the connectivity pane's words returns one of these; Answer() is the one
+// place where a result becomes the number the host gets and where the message of a refusal is
+// shown:
+//
+//   1  Done()                  the work asked for was done
+//   1  Help(usage)             a help request: its usage was shown
+//   0  Refused(id, args...)    it refused, or does not apply here; the message says why
+//   0  Nothing(id, args...)    it would change nothing; the message says so
+//   0  Of(ok, id)              a callee's work: done, or refused by it; when the callee said
+//                              nothing since the word began, the fallback id says why
+//   2  Dialog()                it opened its interactive dialog
+//   2  Done(KXAnswerTwo::...)  the few words whose done work answers 2 (listed in KXAnswerTwo)
+//
+// A refusal cannot be made without a message id. A word whose refusals answer 3 says so once,
+// in its dispatch table (Answer(mark, 3)).
+//
+//   KXShownMark mark;                                  // where the word or method begins
+//   KXEditResult r = KXEditResult::Of(grid->DeleteSelection(), "KXTABLE-272");
+//   return r.Answer(mark);
+#pragma once
+
+#include "afx/afxstr.h"
+#include "afx/afxtypes.h"
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The done work that answers 2: a connect by a plain signal name, a Paste Special.
+enum class KXAnswerTwo { PlainSignalName, PasteSpecial };
+
+// The messages shown so far; a callee that refused since has said why.
+class KXShownMark {
+public:
+    KXShownMark();
+    bool SaidSince() const;
+
+private:
+    std::size_t m_shown;
+};
+
+class KXEditResult {
+public:
+    enum class Kind { Done, Help, Refused, Nothing, Said, Dialog, DoneTwo };
+
+    static KXEditResult Done() { return KXEditResult(Kind::Done); }
+    static KXEditResult Done(KXAnswerTwo) { return KXEditResult(Kind::DoneTwo); }
+    static KXEditResult Dialog() { return KXEditResult(Kind::Dialog); }
+    static KXEditResult Help(const char* usage) { return KXEditResult(Kind::Help, usage, {}); }
+    template <typename... A> static KXEditResult Refused(const char* id, const A&... args) {
+        return KXEditResult(Kind::Refused, id, {Text(args)...});
+    }
+    template <typename... A> static KXEditResult Nothing(const char* id, const A&... args) {
+        return KXEditResult(Kind::Nothing, id, {Text(args)...});
+    }
+    // Done when ok; otherwise refused, with the callee's message, or the fallback when it said nothing.
+    template <typename... A> static KXEditResult Of(BOOL ok, const char* fallback, const A&... args) {
+        return ok ? Done() : KXEditResult(Kind::Said, fallback, {Text(args)...});
+    }
+    // The same for a text to the host (a refusal the host prints as a host message).
+    static KXEditResult RefusedText(const CString& text);
+
+    // The number the host gets; shows the message of a refusal or help request (a callee's refusal
+    // only when nothing was said since the mark). A word whose refusals answer another number passes it.
+    LRESULT Answer(const KXShownMark& since, LRESULT refusal = 0) const;
+    // The automation form: TRUE for done work, FALSE for a refusal (its message shown).
+    BOOL AnswerBool(const KXShownMark& since) const { return Answer(since) != 0 ? TRUE : FALSE; }
+
+    Kind GetKind() const { return m_kind; }
+    bool IsDone() const { return m_kind == Kind::Done || m_kind == Kind::DoneTwo; }
+    bool IsRefusal() const { return m_kind == Kind::Refused || m_kind == Kind::Nothing || m_kind == Kind::Said; }
+    const CString& MessageId() const { return m_id; }
+
+private:
+    explicit KXEditResult(Kind kind) : m_kind(kind) {}
+    KXEditResult(Kind kind, const char* id, std::vector<std::string> args);
+    static std::string Text(const char* s) { return s ? s : ""; }
+    static std::string Text(const CString& s) { return s.str(); }
+    static std::string Text(const std::string& s) { return s; }
+    static std::string Text(int v) { return std::to_string(v); }
+
+    Kind m_kind;
+    CString m_id;   // the message shown; for a host text, the text
+    bool m_bHostText = false;
+    std::vector<std::string> m_args;
+};

@@ -1,0 +1,12 @@
+# Signal grid cells cleared: an emptied Pin Number cell and an empty cell pasted into Pin Name
+# disconnect their pins, and the journal says so.
+check "open" [kx::open demo.board:sch 3] 1
+kx::show slp RST_IN
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1
+check "clear RN1B's pin number" [kx::edit ccp 6 9 {}] 1
+kx::show slp EN
+kx::select ccp 5 7
+kx::key ccp Ctrl+C
+kx::select ccp 6 8
+kx::answer question KXTABLE-140 yes
+check "paste an empty pin name" [kx::menu 57639] 1

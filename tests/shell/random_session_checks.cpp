@@ -1,0 +1,126 @@
+// What a random user session checks beside undo and redo: an action's netlist change against what
+// it names, the reference designators of the end state, and the session's journal replayed by a
+// fresh kxhost process on the library as saved, whose saved files must be the session's end state.
+#include "KXRandomEdits.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace kxrandom {
+
+namespace {
+
+std::set<std::string> Lines(const std::string& text) {
+    std::set<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) lines.insert(line);
+    return lines;
+}
+
+std::string ReadText(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Whether the netlist line ("INSTANCE PIN NET") is of a pin the target names.
+bool Named(const std::string& line, const std::vector<std::string>& target) {
+    for (std::string name : target) {
+        const size_t dot = name.find('.');
+        if (dot == std::string::npos) name += ' ';
+        else name[dot] = ' ';
+        // A bit names itself alone; "U1.A<" every bit of A.
+        if (name.back() == '>') name += ' ';
+        if (line.compare(0, name.size(), name) == 0) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string TargetOf(const std::string& line, std::vector<std::string>& names) {
+    static const std::string mark = " ;# target: ";
+    const size_t at = line.rfind(mark);
+    names.clear();
+    if (at == std::string::npos) return std::string();
+    std::istringstream in(line.substr(at + mark.size()));
+    for (std::string name; in >> name;)
+        if (name != "-") names.push_back(name);
+    return line.substr(at + mark.size());
+}
+
+std::string ChangesOutsideTarget(const std::string& before, const std::string& after,
+                                 const std::vector<std::string>& target) {
+    const std::set<std::string> was = Lines(before), now = Lines(after);
+    std::string out;
+    for (const auto& [from, to, sign] : {std::tuple{&was, &now, "-"}, std::tuple{&now, &was, "+"}})
+        for (const std::string& line : *from)
+            if (!to->count(line) && !Named(line, target)) out += std::string(" ") + sign + line + ";";
+    return out;
+}
+
+std::string DuplicateReferenceDesignators(const std::string& design) {
+    // "prop @INSTANCE LOCATION "U1" 0": an instance's designator (the slots of one package share it);
+    // "prop @$TERM1 SLOT0.REFDES "R5" 0": the part of an associated component, which has its own.
+    std::map<std::string, std::string> instances, parts;
+    std::istringstream in(design);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string prop, path, name, value;
+        if (!(words >> prop >> path >> name >> value) || prop != "prop" || value == "\"\"") continue;
+        if (name == "LOCATION" && path.find('.') == std::string::npos) instances.emplace(value, path);
+        const bool slot = name.rfind("SLOT", 0) == 0 && name.size() > 7 && name.compare(name.size() - 7, 7, ".REFDES") == 0;
+        if (slot && path.rfind("@$", 0) == 0) parts.emplace(path + " " + name, value);
+    }
+    std::string out;
+    std::map<std::string, std::string> taken;
+    for (const auto& [part, value] : parts) {
+        if (auto it = instances.find(value); it != instances.end()) out += " " + value + " on " + it->second + " and " + part + ";";
+        if (auto [it, fresh] = taken.emplace(value, part); !fresh) out += " " + value + " on " + it->second + " and " + part + ";";
+    }
+    return out;
+}
+
+bool ReplayInFreshHost(const FreshReplay& run, std::string& why) {
+    std::error_code ec;
+    fs::remove_all(run.dir, ec);
+    fs::create_directories(run.dir);
+    fs::copy(run.library, run.dir / "lib", fs::copy_options::recursive);
+    fs::copy(run.registry, run.dir / "registry", fs::copy_options::recursive, ec);
+    std::ofstream(run.dir / "session.vbs", std::ios::binary) << run.journal;
+    // The first window saves in place, its comments too.
+    std::ofstream(run.dir / "save.tcl") << "kx::tab 1\nputs \"saved [saveDesign]\"\n";
+    const std::string command = "cd '" + run.dir.string() + "' && KX_REGISTRY_DIR='" + (run.dir / "registry").string() +
+                                "' KX_CUSTOMIZE_DIR= USER=tester LOGNAME=tester SOURCE_DATE_EPOCH=" + run.epoch +
+                                " ASAN_OPTIONS=detect_leaks=0 '" + run.host +
+                                "' --lib lib --replay session.vbs --quiet save.tcl >host.log 2>&1";
+    const int status = std::system(command.c_str());
+    const std::string log = ReadText(run.dir / "host.log");
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || log.find("saved 1") == std::string::npos)
+        return why = "the fresh kxhost did not replay and save (status " + std::to_string(status) + "):\n" + log,
+               false;
+    // KX_EDIT_KEEP=<folder>: the fresh host's folder is kept there, to replay it again by hand.
+    if (const char* keep = std::getenv("KX_EDIT_KEEP")) {
+        fs::remove_all(keep, ec);
+        fs::copy(run.dir, keep, fs::copy_options::recursive, ec);
+    }
+    const std::string design = ReadText(run.dir / "lib" / "board.sch.design");
+    if (design != run.endDesign)
+        return why = "the journal replayed in a fresh kxhost saves another design" +
+                     FirstDifference(design, run.endDesign) + "\n" + log,
+               false;
+    const std::string notes = ReadText(run.dir / "lib" / run.notesFile);
+    if (notes != run.endNotes)
+        return why = "the journal replayed in a fresh kxhost saves other comments" +
+                     FirstDifference(notes, run.endNotes) + "\n" + log,
+               false;
+    return true;
+}
+
+} // namespace kxrandom

@@ -1,0 +1,132 @@
+// One rule for what a word or an automation method answers, through the host on the example board:
+// 1 when it did the work, 0 when it refused or would change nothing (with the message that says
+// why, and nothing changed), 2 only for the dialogs and the few documented cases.
+#include "KXShellFixture.h"
+
+#include "shell/KXTableDoc.h"
+
+#include "grid/KXEditResult.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/server.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct AnswerCase {
+    const char* name;
+    int mode;          // the open mode of the window
+    const char* setup; // Tcl run first (its messages are not the word's)
+    const char* line;  // the word or method
+    const char* answer;
+    const char* message; // the message id that must say why ("" when none is due)
+};
+
+// Refusals that answered 1, said nothing, or returned nothing at all.
+const AnswerCase kCases[] = {
+    {"AddConnectionWithoutPinNumber", 1, "kx::show slp MCLK", "addConnection pin J1", "0", "KXTABLE-160"},
+    {"SortWithThreeColumns", 1, "kx::show clp U1", "sort pin a b c", "0", "KXPANE-231"},
+    {"MatrixAddOfNoKind", 1, "kx::show clp U1", "matrixAdd pin foo J1", "0", "KXPANE-404"},
+    {"ExportWithoutSubTool", 1, "", "exportInterface -inst U1", "0", "KXPANE-227"},
+    {"FilterBlockInLogicalView", 1, "", "filterBlock -include all", "0", "KXPANE-178"},
+    {"SaveDesignWithOperand", 1, "", "saveDesign now", "0", "KXTABLE-170"},
+    {"SaveDesignAsExistingBlock", 1, "", "saveDesignAs demo board", "0", "KXTABLE-301"},
+    {"SwitchCancelledAtItsSave", 1, "kx::call AddSignal ZZ {} {}; kx::answer question KXCOMMON-101 cancel",
+     "physicalView -prompt", "0", "KXCOMMON-101"},
+    {"PasteInPhysicalView", 4, "kx::show clp U1", "paste pin", "0", "KXPANE-178"},
+    {"FilterUnknownColumnOfPart", 4, "kx::show clp U1", "filterRows pin -col Nope -filter x", "0", "KXPANE-234"},
+    {"AddConnectionToNoPin", 1, "kx::show clp U1", "addConnection pin FOO NOSUCH:1", "0", "KXPANE-247"},
+    {"PasteInReadOnlyWindow", 2, "kx::show clp U1", "paste pin", "0", "KXPANE-178"},
+    {"MatrixAddUnknownComponent", 1, "openMatrixView pin V1", "matrixAdd pin component NOSUCH", "0", "KXPANE-470"},
+    {"MatrixAddShownComponent", 1, "openMatrixView pin V1; matrixAdd pin component U1",
+     "matrixAdd pin component U1", "0", "KXPANE-470"},
+    {"MatrixConnectUnknownSignal", 1, "openMatrixView pin V1; matrixAdd pin component U1",
+     "matrixConnect pin NOSIG U1 PIN_NAME X", "0", "KXPANE-471"},
+    {"MatrixDropOfUnknownComponent", 1, "openMatrixView pin V1", "kx::drop ccp 3 1 component NOSUCH", "0",
+     "KXPANE-470"},
+    {"MatrixDropOfShownComponent", 1, "openMatrixView pin V1; kx::drop ccp 3 1 component U1",
+     "kx::drop ccp 3 1 component U1", "0", "KXPANE-470"},
+    {"AutomationDeleteOfNothing", 1, "kx::show clp U1", "kx::pane Delete", "0", "KXTABLE-272"},
+    {"AutomationDeleteOfAPin", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane Delete", "1", ""},
+    {"AutomationPropertyOfNoColumn", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane ChangePropValue NOPE 1",
+     "0", "KXTABLE-267"},
+    // A help request is answered with the usage: that is the work asked for.
+    {"HelpOfAFrameWord", 1, "", "saveDesign -help", "1", "KXTABLE-170"},
+    {"HelpOfAPaneWord", 1, "kx::show clp U1", "sort pin -help", "1", "KXPANE-231"},
+};
+
+void PrintTo(const AnswerCase& c, std::ostream* os) {
+    *os << c.line;
+}
+
+class Answers : public KXShellFixture, public ::testing::WithParamInterface<AnswerCase> {
+protected:
+    void SetUp() override {
+        KXShellFixture::SetUp();
+        if (HasFatalFailure()) return;
+        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+        const fs::path demo = m_dir / "demo";
+        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", demo, fs::copy_options::recursive);
+        CString error;
+        ASSERT_TRUE(m_app->Server()->loadLibrary(demo.c_str(), error)) << error.GetString();
+    }
+};
+
+TEST_P(Answers, FollowTheRule) {
+    const AnswerCase& c = GetParam();
+    ASSERT_EQ(Run("kx::open demo.board:sch " + std::to_string(c.mode)), "1");
+    if (*c.setup) {
+        ASSERT_EQ(Run(c.setup).rfind("error", 0), std::string::npos) << c.setup;
+    }
+    Messages();
+    const std::string netlist = Run("kx::netlist");
+    const bool modified = Doc()->IsModified();
+    EXPECT_EQ(Run(c.line), c.answer) << c.line;
+    const std::vector<std::string> shown = Messages();
+    if (*c.message) {
+        EXPECT_NE(std::find(shown.begin(), shown.end(), c.message), shown.end())
+            << c.line << " said: " << ::testing::PrintToString(shown);
+    }
+    if (std::string(c.answer) == "0") {
+        // A refusal changes nothing.
+        EXPECT_EQ(Run("kx::netlist"), netlist) << c.line;
+        EXPECT_EQ(Doc()->IsModified(), modified) << c.line;
+        EXPECT_FALSE(shown.empty()) << c.line << " refused without a word";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, Answers, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<AnswerCase>& info) { return info.param.name; });
+
+// The result type itself: a callee that refused said why, or the fallback says it; never both,
+// never neither.
+TEST(EditResult, ACalleeRefusalIsSaidOnce) {
+    CKXErrorHandler::ClearTranscript();
+    {
+        const KXShownMark mark;
+        EXPECT_EQ(KXEditResult::Of(FALSE, "KXPANE-246").Answer(mark), 0);
+        ASSERT_EQ(CKXErrorHandler::GetTranscript().size(), 1u);
+        EXPECT_EQ(CKXErrorHandler::GetTranscript().back().id, CString("KXPANE-246"));
+    }
+    {
+        const KXShownMark mark;
+        CKXErrorHandler::MessageBoxOk("KXTABLE-272");
+        EXPECT_EQ(KXEditResult::Of(FALSE, "KXPANE-246").Answer(mark, 3), 3);
+        ASSERT_EQ(CKXErrorHandler::GetTranscript().size(), 2u);
+        EXPECT_EQ(CKXErrorHandler::GetTranscript().back().id, CString("KXTABLE-272"));
+    }
+    const KXShownMark mark;
+    EXPECT_EQ(KXEditResult::Of(TRUE, "KXPANE-246").Answer(mark, 3), 1);
+    EXPECT_EQ(KXEditResult::Done(KXAnswerTwo::PlainSignalName).Answer(mark), 2);
+    EXPECT_EQ(KXEditResult::Help("KXPANE-231").Answer(mark), 1);
+    EXPECT_EQ(CKXErrorHandler::GetTranscript().size(), 3u);
+}
+
+} // namespace
