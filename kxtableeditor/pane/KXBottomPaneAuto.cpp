@@ -147,7 +147,13 @@ BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumber) {
 BOOL CKXBottomPaneContainerView::CtrSelectPinNameCol(LPCTSTR pin) {
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid) return FALSE;
+    // The Ctrl-selection adds the pin's row to what is selected: moving the current cell there drops
+    // the selection, which then comes back.
+    CGXGridParam* param = grid->Grid().GetParam();
+    const CGXRangeList before = param ? *param->GetRangeList() : CGXRangeList();
     grid->SelectColumnByName(pin ? pin : "", "PinName");
+    for (POSITION pos = before.GetHeadPosition(); pos;)
+        grid->Grid().SelectRange(*before.GetNext(pos), TRUE, TRUE);
     return TRUE;
 }
 

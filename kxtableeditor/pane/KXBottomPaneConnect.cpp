@@ -13,6 +13,7 @@
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
+#include "afx/afxanswer.h"
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
@@ -277,6 +278,19 @@ BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
     return ApplyAttachText(GetAttachSignalText());
 }
 
+namespace {
+
+// Whether a bit dialog was shown and not accepted after the answer log held `from` records.
+bool BitDialogCancelledSince(std::size_t from) {
+    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
+    for (std::size_t i = from; i < log.size(); ++i)
+        if (log[i].kind == AfxAnswerRecord::Dialog && log[i].key == "CKXGetVectorBits" && log[i].answer != "ok")
+            return true;
+    return false;
+}
+
+} // namespace
+
 // ------------------------------------------------------------------ script words
 
 KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
@@ -325,8 +339,12 @@ KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys,
     }
     // Keys that name no pin, pins that take nothing or have it already: the grids said why, or this does.
     if (keys.GetSize() > 0 && !AnyPinSelected()) return KXEditResult::Refused("KXPANE-247", KeysText(keys));
+    const std::size_t asked = AfxGetAnswerQueue().GetLog().size();
     const KXEditResult connected =
         KXEditResult::Of(ConnectInShownGrids(signal, 0, nullptr, shortPins) > 0, "KXTABLE-304", signal);
+    // The bit dialog of a width mismatch was opened and left without its bits: nothing changed, and
+    // the command stopped at its dialog.
+    if (!connected.IsDone() && BitDialogCancelledSince(asked)) return KXEditResult::Dialog();
     if (!connected.IsDone() || !plain) return connected;
     return KXEditResult::Done(KXAnswerTwo::PlainSignalName);
 }

@@ -407,13 +407,11 @@ KXEditResult CKXBottomPaneContainerView::AddConnectionInSignalGrid(CTclArgsList*
     CTclArgs* arg = args->GetArg(0);
     if (!arg || arg->GetArgCount() == 0) return BadOperands();
     if (IsHelp(arg->GetValue(0))) return Help();
-    // instance:pin number[:start bit[:end bit[:signal]]], as one text or as a list of its parts.
+    // instance:pin number[:start bit[:end bit[:signal]]], as one text or as a list of its parts: the
+    // values of the argument are joined with ":", so both read the same.
     std::vector<CString> parts;
-    if (arg->GetArgCount() > 1) {
-        for (int i = 0; i < arg->GetArgCount(); ++i)
-            parts.push_back(arg->GetValue(i));
-    } else {
-        const CString text = arg->GetValue(0);
+    {
+        const CString text = Joined(arg, ":");
         if (text.Find(':') < 0) return BadOperands();
         int start = 0;
         for (int at = text.Find(':'); ; at = text.Find(':', start)) {
@@ -431,7 +429,7 @@ KXEditResult CKXBottomPaneContainerView::AddConnectionInSignalGrid(CTclArgsList*
     if (grid->IsEchoingConnection()) return KXEditResult::Done();
     parts.resize(5);
     if (parts[2].IsEmpty()) parts[2] = "-1";
-    if (parts[3].IsEmpty()) parts[3] = arg->GetArgCount() == 1 && parts[2] != "-1" ? parts[2] : CString("-1");
+    if (parts[3].IsEmpty()) parts[3] = parts[2] != "-1" ? parts[2] : CString("-1");
     return KXEditResult::Of(grid->AssignConnectivityByName(parts[0], parts[1], parts[2], parts[3], parts[4]),
                             "KXPANE-247", parts[0] + ":" + parts[1]);
 }

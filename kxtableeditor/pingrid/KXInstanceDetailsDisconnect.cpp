@@ -140,7 +140,25 @@ void CKXInstanceDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
     }
     const int c = static_cast<int>(col);
     if (c == m_nColSignal) {
+        // Each selected pin is named, as copy names them: the command, run again, finds the same pins
+        // whatever the grid's selection is then.
         command = CString(KXScriptWord::deleteConnection) + " pin";
+        std::vector<ROWCOL> rows = SelectedPinRows();
+        if (rows.empty()) rows.push_back(row);
+        const ROWCOL rowCount = GetRowCount();
+        for (ROWCOL r : rows) {
+            if (r < PIN_FIRST_ROW || r > rowCount || IsRowHidden(r)) continue;
+            const CString pin = GetValueRowCol(r, Col(m_nColPinName));
+            if (pin.IsEmpty()) continue;
+            const CString number = GetValueRowCol(r, Col(m_nColPinNumber));
+            CString item;
+            if (number.IsEmpty()) // a pin without a package number is found by its name
+                item.Format(" %s", KXTclListElement(pin).GetString());
+            else
+                item.Format(" [list %s %s %s]", KXTclListElement(GetValueRowCol(r, Col(m_nColInstance))).GetString(),
+                            KXTclListElement(pin).GetString(), KXTclQuote(number).GetString());
+            command += item;
+        }
     } else if (c == m_nColTermination) {
         command = CString(KXScriptWord::deleteTermination) + " pin";
     } else if (c == m_nColPupd) {

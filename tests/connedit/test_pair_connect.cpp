@@ -11,17 +11,18 @@ namespace {
 
 class PairConnect : public ConnEditFixture {
 protected:
-    // Runs the connect and checks that it changed nothing and showed the messages.
-    void ExpectRefused(const std::string& word, const std::vector<std::string>& messages) {
+    // Runs the connect and checks that it changed nothing and showed the messages; gives its answer.
+    std::string ExpectRefused(const std::string& word, const std::vector<std::string>& messages) {
         const std::string before = Saved();
         const std::string journal = JournalText();
         const int steps = Ccp()->GetUndoStepCount();
         Messages();
-        Run(word);
+        const std::string answer = Run(word);
         EXPECT_EQ(Messages(), messages) << word;
         EXPECT_TRUE(Saved() == before) << word << ": the design changed";
         EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << word;
         EXPECT_EQ(JournalText(), journal) << word;
+        return answer;
     }
     bool Has(const std::string& line) { return Saved().find(line) != std::string::npos; }
 };
@@ -48,9 +49,9 @@ TEST_F(PairConnect, ATypedBitOfAVectorPairNetTakesAOneBitPair) {
 TEST_F(PairConnect, ANameWithoutRangeOnAWiderPairNetAsksWhichBits) {
     OpenBoard();
     const std::string original = Saved();
-    // Cancelled: nothing is connected.
+    // Cancelled: nothing is connected, and the command stopped at its dialog (answer 2, no refusal).
     Run(kReplace);
-    ExpectRefused("addConnection pin {LVDS (Differential Pair)} CLK", {"KXTABLE-304"});
+    EXPECT_EQ(ExpectRefused("addConnection pin {LVDS (Differential Pair)} CLK", {}), "2");
     Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
     Run("kx::answer dialog CKXGetVectorBits ok lsb 1 msb 1");
     Run("addConnection pin {LVDS (Differential Pair)} CLK");
@@ -67,9 +68,9 @@ TEST_F(PairConnect, ANameWithoutRangeOnAPairNetAsWideAsThePinsAsksWhichBitsToo) 
     ASSERT_EQ(Run("addConnection pin {LVDS2<3..0> (Differential Pair)} TX<3..0>"), "2");
     ASSERT_TRUE(Has("dpconn LVDS2 3 0 U1 TX 3 0")) << Saved();
     const std::string moved = Saved();
-    // The pins are as wide as LVDS: still asked. Cancelled, nothing changes.
+    // The pins are as wide as LVDS: still asked. Cancelled, nothing changes (answer 2).
     Run(kReplace);
-    ExpectRefused("addConnection pin {LVDS (Differential Pair)} TX<3..0>", {"KXTABLE-304"});
+    EXPECT_EQ(ExpectRefused("addConnection pin {LVDS (Differential Pair)} TX<3..0>", {}), "2");
     EXPECT_TRUE(Saved() == moved);
     // By automation, which echoes what it did.
     Run("selectObject pin TX<3..0>");
@@ -356,6 +357,13 @@ TEST_F(PairMovePupd, DroppedPullUpStaysOnTheOldLegNetOnly) {
     ASSERT_NE(answer, std::string::npos) << journal;
     EXPECT_LT(answer, journal.find("NEWCLK (Differential Pair)")) << journal;
     ExpectOneReplayableStep(original);
+}
+
+TEST_F(PairConnect, AWidthMismatchWhoseBitDialogIsCancelledAnswersTwoAndChangesNothing) {
+    OpenBoard();
+    Run("selectObject pin A<12..0>");
+    // DQ is 16 bits wide, A 13: the bit dialog opens and is left unanswered.
+    EXPECT_EQ(ExpectRefused("addConnection pin DQ A<12..0>", {}), "2");
 }
 
 } // namespace

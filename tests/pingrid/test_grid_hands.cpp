@@ -144,4 +144,45 @@ TEST_F(PinGridHands, DeleteConnectionWithoutAPinSaysWhyAndChangesNothing) {
     EXPECT_EQ(Run("undo"), "0") << "no undo step";
 }
 
+TEST_F(PinGridHands, DeleteOnSelectedSignalCellsEchoesACommandNamingEachPin) {
+    OpenBoard();
+    const int first = PinRow("PGOOD"), last = PinRow("RST_N");
+    ASSERT_GT(first, 0);
+    ASSERT_GT(last, 0);
+    const std::string col = std::to_string(G::m_nColSignal);
+    const std::string netlist = Run("kx::netlist");
+    ASSERT_NE(netlist.find("U1 PGOOD PG"), std::string::npos) << netlist;
+    ASSERT_NE(netlist.find("U1 RST_N RESET_N"), std::string::npos) << netlist;
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(std::min(first, last)) + " " + col + " " +
+                  std::to_string(std::max(first, last)) + " " + col),
+              "1");
+    Echoes();
+    ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    std::string echoed;
+    for (const std::string& e : Echoes())
+        if (e.rfind("deleteConnection pin", 0) == 0) echoed = e;
+    EXPECT_NE(echoed.find("[list U1 PGOOD \"C10\"]"), std::string::npos) << echoed;
+    EXPECT_NE(echoed.find("[list U1 RST_N "), std::string::npos) << echoed;
+    const std::string deleted = Run("kx::netlist");
+    EXPECT_EQ(deleted.find("U1 PGOOD PG"), std::string::npos) << deleted;
+    EXPECT_EQ(deleted.find("U1 RST_N RESET_N"), std::string::npos) << deleted;
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("kx::netlist"), netlist);
+    // Run again with another pin selected, the echoed command still takes the pins it names.
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Run(echoed), "1");
+    EXPECT_EQ(Run("kx::netlist"), deleted);
+}
+
+TEST_F(PinGridHands, CtrlSelectingPinNamesAddsThemAndTheModelGoesOnEach) {
+    OpenBoard();
+    ASSERT_EQ(Run("kx::pane CtrSelectPinNameCol PGOOD"), "1");
+    ASSERT_EQ(Run("kx::pane CtrSelectPinNameCol RST_N"), "1");
+    const std::vector<ROWCOL> rows = Grid()->SelectedPinRows();
+    EXPECT_EQ(rows.size(), 2u);
+    Run("kx::pane AssignModel LVCMOS33");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.RST_N PIN_SIGNAL_MODEL"), "LVCMOS33");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL"), "LVCMOS33");
+}
+
 } // namespace

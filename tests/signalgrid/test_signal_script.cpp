@@ -44,6 +44,15 @@ TEST_F(SignalScript, BusConnectionWithBitsAndSignalName) {
     EXPECT_EQ(Netlist().find("J2 P<4>"), std::string::npos);
 }
 
+TEST_F(SignalScript, AKeyGivenAsAListReadsAsItsValuesJoinedWithColons) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA");
+    EXPECT_EQ(Run("addConnection pin [list J2 23 2]"), "1");
+    EXPECT_NE(Netlist().find("J2 P<3> DATA<2>"), std::string::npos) << Netlist();
+    EXPECT_EQ(Run("addConnection pin [list J2 24 3 3 DATA]"), "1");
+    EXPECT_NE(Netlist().find("J2 P<4> DATA<3>"), std::string::npos) << Netlist();
+}
+
 TEST_F(SignalScript, JournalOfAConnectionReplaysToTheSameDesign) {
     ASSERT_TRUE(Open());
     Run("kx::show slp FREE");
