@@ -383,7 +383,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
         }
         m_bInUndo = FALSE;
         SetUndoMode(FALSE);
-        CKXErrorHandler::MessageBoxOk(type == gxUndo ? "KXTABLE-214" : "KXTABLE-215");
+        CKXErrorHandler::MessageBoxOk(type == gxUndo ? "KXTABLE-221" : "KXTABLE-215");
         return FALSE;
     }
     if (recorded.commands.empty()) {

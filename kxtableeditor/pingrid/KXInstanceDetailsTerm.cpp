@@ -286,12 +286,17 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", why);
         return FALSE;
     };
-    if (ids.empty()) return refuse("\"" + type + "\" is no termination type");
+    // The parts given must fill the type's slots, one each (KXTABLE-214 when they do not).
+    if (ids.empty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-214", "\"" + type + "\" is no termination type");
+        return FALSE;
+    }
     if (parts != static_cast<int>(ids.size())) {
         CString why;
         why.Format("a %s termination has %d parts, %d were given", type.GetString(), static_cast<int>(ids.size()),
                    parts);
-        return refuse(why);
+        CKXErrorHandler::MessageBoxOk("KXTABLE-214", why);
+        return FALSE;
     }
     int given = 0;
     for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
@@ -408,7 +413,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
     if (!InitAssocCompForTermination(api, dt->typeName(), edit.Transaction(), {})) return FALSE;
     api.getLCVPropFromInstance(dt);
     if (api.getComponentCount() < count) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-216", "the termination has fewer parts than named");
+        CKXErrorHandler::MessageBoxOk("KXTABLE-214", "the termination has fewer parts than named");
         return FALSE;
     }
     const KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);

@@ -157,11 +157,11 @@ KXEditResult CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
 }
 
 // 1 when a step was undone; 0 when there was nothing to undo or the step could not be undone
-// (KXTABLE-214 tells why), and for arguments (the usage).
+// (KXTABLE-221 tells why), and for arguments (the usage).
 KXEditResult CKXTableChildFrm::OnTclUndo(CTclArgsList* args, LPARAM) {
     if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-171");
     IKXConnectivityPane* ccp = GetPane();
-    return KXEditResult::Of(ccp && ccp->PerformUndo(), "KXTABLE-214");
+    return KXEditResult::Of(ccp && ccp->PerformUndo(), "KXTABLE-221");
 }
 
 KXEditResult CKXTableChildFrm::OnTclRedo(CTclArgsList* args, LPARAM) {

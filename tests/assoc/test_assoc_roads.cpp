@@ -76,9 +76,12 @@ TEST_F(Assoc, TerminationRefusalsLeaveTheDesignAsItWas) {
     Run("selectObject pin PGOOD");
     // A Thevenin termination has two parts; one given.
     ExpectRefused("addTermination pin -type Thevenin -part1 -lib discrete -cell resistor -view sym -physname R",
-                  "KXTABLE-216");
+                  "KXTABLE-214");
     ExpectRefused("addTermination pin -type Series -part1 -lib discrete -view sym -physname R", "KXTABLE-211");
-    ExpectRefused("addTermination pin -type Nothing -part1 -lib d -cell c -view v -physname p", "KXTABLE-216");
+    ExpectRefused("addTermination pin -type Nothing -part1 -lib d -cell c -view v -physname p", "KXTABLE-214");
+    // A ShuntRC termination has a resistor and a capacitor; one given is the slot-count refusal.
+    ExpectRefused("addTermination pin -type ShuntRC -part1 -lib discrete -cell resistor -view sym -physname R0402",
+                  "KXTABLE-214");
     // Bad operands: the usage, not a crash or a guess.
     ExpectRefused("addTermination pin -type Series -part99999999 -lib d", "KXPANE-241");
     ExpectRefused("addTermination pin -type Series -lib", "KXPANE-241");

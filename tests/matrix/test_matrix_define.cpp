@@ -146,7 +146,7 @@ TEST_F(MatrixDefine, UndoOfAnEditBringsBackTheNameTheContentAndThePlace) {
     Views()->CreateView("w");
     Messages();
     EXPECT_EQ(Run("undo"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-214"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-221"});
     EXPECT_EQ(Components("w"), std::vector<CString>{});
     EXPECT_TRUE(Views()->HasView("other"));
 }
@@ -174,7 +174,7 @@ TEST_F(MatrixDefine, AdditionsToAViewAreUndoneBeforeItsCreation) {
     Views()->AddInstanceToMatrixView("v", "@J2");
     Messages();
     EXPECT_EQ(Run("undo"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-214"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-221"});
     EXPECT_EQ(Components("v"), (std::vector<CString>{"@U1", "@J1", "@J2"}));
 }
 

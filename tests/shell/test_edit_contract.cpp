@@ -377,7 +377,7 @@ TEST_F(EditContract, UndoAndRedoAnswerZeroWhenNothingIsDoneAndOneWhenAStepIs) {
     }
     Messages();
     EXPECT_EQ(Run("undo"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-214"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-221"});
 }
 
 // A deleted row's place is taken by a blank row at the end: every blank row below the pins still takes a

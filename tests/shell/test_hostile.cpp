@@ -213,7 +213,7 @@ TEST_F(Hostile, AnUndoOverAChangeMadeSinceIsRefusedWholeAndSaysSo) {
     size_t journal = JournalText().size();
     Messages();
     EXPECT_FALSE(Ccp()->PerformUndo());
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-214"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-221"}));
     EXPECT_EQ(DesignText(), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 1); // still there, as it was
     EXPECT_EQ(Ccp()->GetRedoStepCount(), 0);
