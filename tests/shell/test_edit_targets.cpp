@@ -6,6 +6,8 @@
 
 #include "grid/KXGridWnd.h"
 #include "pane/KXBottomPaneContainerView.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
 #include "rmx/server.h"
@@ -356,4 +358,18 @@ TEST_F(EditTargets, ASignalGridSelectionByAMissingKeyLeavesNothingForTheNextCall
     EXPECT_FALSE(Doc()->IsModified());
     Run("kx::answer question KXCOMMON-101 no");
     Run("kx::close");
+}
+
+TEST_F(EditTargets, TheSignalListsAutomaticNameCounterAtItsLastNumberIsRefusedWithAMessage) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp R2");
+    ASSERT_NE(Slp(), nullptr);
+    Slp()->GetSignalGridWnd()->SetAutoNameCounter(2147483647);
+    const auto before = Netlist();
+    ASSERT_EQ(Run("kx::pane SelectPinNameCol A"), "1");
+    Messages();
+    EXPECT_EQ(Run("addConnection pin =SHORTPINS"), "0");
+    EXPECT_EQ(Messages().front(), "KXTABLE-281");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
 }
