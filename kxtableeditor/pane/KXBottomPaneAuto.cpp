@@ -29,8 +29,8 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectTerminationCol", CtrSelectTe
               VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SwapPins", AutoSwapPins, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AssignPinNumber", AssignPinNumber, VT_BOOL, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectInstanceCol", SelectInstanceCol, VT_EMPTY, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNameCol", SelectPinNameCol, VT_EMPTY,
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectInstanceCol", SelectInstanceCol, VT_BOOL, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNameCol", SelectPinNameCol, VT_BOOL,
               VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectPinNameCol", CtrSelectPinNameCol, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddConnection", AutoAddConnection, VT_BOOL, VTS_BSTR)
@@ -41,12 +41,12 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "AssignConnectivity", AutoAssignConnec
 DISP_FUNCTION(CKXBottomPaneContainerView, "AttachSignal", AutoAttachSignal, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AssignModel", AutoAssignModel, VT_EMPTY, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveModel", AutoRemoveModel, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectTerminationCol", SelectTerminationCol, VT_EMPTY,
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectTerminationCol", SelectTerminationCol, VT_BOOL,
               VTS_BSTR VTS_VARIANT)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectSignalCol", SelectSignalCol, VT_EMPTY, VTS_BSTR VTS_VARIANT)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNumberCol", SelectPinNumberCol, VT_EMPTY,
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectSignalCol", SelectSignalCol, VT_BOOL, VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNumberCol", SelectPinNumberCol, VT_BOOL,
               VTS_BSTR VTS_VARIANT)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPUPDCol", SelectPUPDCol, VT_EMPTY, VTS_BSTR VTS_VARIANT)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPUPDCol", SelectPUPDCol, VT_BOOL, VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SelectFirstSignalCol", SelectFirstSignalCol, VT_EMPTY, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SelectNextSignalCol", SelectNextSignalCol, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "InsertComment", AutoInsertComment, VT_EMPTY, VTS_BSTR)
@@ -231,57 +231,85 @@ CString RowArgument(const VARIANT& row) {
 
 } // namespace
 
-void CKXBottomPaneContainerView::SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin,
+// A key that names no row of the active grid leaves nothing selected there, so that the call that
+// follows (a Delete on replay) acts on nothing rather than on the row selected before; it answers 0.
+BOOL CKXBottomPaneContainerView::SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin,
                                                            const VARIANT& row) {
+    const KXShownMark mark;
+    const CString key = pin ? pin : "";
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
-        part->SelectPinCell(pin ? pin : "", columnKey, RowArgument(row));
+        if (!part->SelectPinCell(key, columnKey, RowArgument(row)))
+            return KXEditResult::Refused("KXPANE-247", key).AnswerBool(mark);
         part->CrossSelectInHost();
         part->NotifySelectionChanged();
-        return;
+        return TRUE;
     }
     if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
-        net->SelectPinCell(pin ? pin : "", RowArgument(row));
+        if (!net->SelectPinCell(key, RowArgument(row)))
+            return KXEditResult::Refused("KXPANE-247", key).AnswerBool(mark);
         net->CrossSelectInHost();
         net->NotifySelectionChanged();
-        return;
+        return TRUE;
     }
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid || !grid->SelectPinCell(columnKey, pin ? pin : "", RowArgument(row))) return;
+    if (!grid) {
+        if (CKXGridWnd* other = GetActiveGrid()) other->ClearSelection();
+        return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    }
+    if (!grid->SelectPinCell(columnKey, key, RowArgument(row))) {
+        grid->Grid().ClearSelection();
+        return KXEditResult::Refused("KXPANE-247", key).AnswerBool(mark);
+    }
     grid->Grid().CrossSelectInHost();
     grid->Grid().NotifySelectionChanged();
+    return TRUE;
 }
 
-void CKXBottomPaneContainerView::SelectPinNameCol(LPCTSTR pin, const VARIANT& row) {
-    SelectPinCellInActiveGrid("pinname", pin, row);
+BOOL CKXBottomPaneContainerView::SelectPinNameCol(LPCTSTR pin, const VARIANT& row) {
+    return SelectPinCellInActiveGrid("pinname", pin, row);
 }
 
-void CKXBottomPaneContainerView::SelectTerminationCol(LPCTSTR pin, const VARIANT& row) {
+BOOL CKXBottomPaneContainerView::SelectTerminationCol(LPCTSTR pin, const VARIANT& row) {
     // A signal grid names the row by its instance and pin number, as SelectInstanceCol does.
     if (CKXSignalDetailsGridWnd* grid = ActiveSignalGrid()) {
-        grid->SelectPinCell("Termination", pin ? pin : "", RowArgument(row));
-        return;
+        const KXShownMark mark;
+        const CString instance = pin ? pin : "";
+        if (grid->SelectPinCell("Termination", instance, RowArgument(row))) return TRUE;
+        grid->ClearSelection();
+        return KXEditResult::Refused("KXPANE-247", instance + "." + RowArgument(row)).AnswerBool(mark);
     }
-    SelectPinCellInActiveGrid("Termination", pin, row);
+    return SelectPinCellInActiveGrid("Termination", pin, row);
 }
 
-void CKXBottomPaneContainerView::SelectSignalCol(LPCTSTR pin, const VARIANT& row) {
+BOOL CKXBottomPaneContainerView::SelectSignalCol(LPCTSTR pin, const VARIANT& row) {
     // In the physical view only a part grid has a Signal column; a net grid's rows are the signal's pins.
-    if (GetViewMode() == eOpenModePhysical && !ActivePhysPartGrid()) return;
-    SelectPinCellInActiveGrid("Signal", pin, row);
+    if (GetViewMode() == eOpenModePhysical && !ActivePhysPartGrid()) {
+        const KXShownMark mark;
+        if (CKXGridWnd* other = GetActiveGrid()) other->ClearSelection();
+        return KXEditResult::Refused("KXPANE-247", CString(pin ? pin : "")).AnswerBool(mark);
+    }
+    return SelectPinCellInActiveGrid("Signal", pin, row);
 }
 
-void CKXBottomPaneContainerView::SelectPinNumberCol(LPCTSTR pin, const VARIANT& row) {
-    SelectPinCellInActiveGrid("pinnumber", pin, row);
+BOOL CKXBottomPaneContainerView::SelectPinNumberCol(LPCTSTR pin, const VARIANT& row) {
+    return SelectPinCellInActiveGrid("pinnumber", pin, row);
 }
 
-void CKXBottomPaneContainerView::SelectPUPDCol(LPCTSTR pin, const VARIANT& row) {
-    SelectPinCellInActiveGrid("pupd", pin, row);
+BOOL CKXBottomPaneContainerView::SelectPUPDCol(LPCTSTR pin, const VARIANT& row) {
+    return SelectPinCellInActiveGrid("pupd", pin, row);
 }
 
-void CKXBottomPaneContainerView::SelectInstanceCol(LPCTSTR instance, LPCTSTR pinNumber) {
-    // Only a signal grid has an instance column to select in; a pin grid does nothing.
-    if (CKXSignalDetailsGridWnd* grid = ActiveSignalGrid())
-        grid->SelectPinCell("instance", instance ? instance : "", pinNumber ? pinNumber : "");
+BOOL CKXBottomPaneContainerView::SelectInstanceCol(LPCTSTR instanceArg, LPCTSTR pinNumberArg) {
+    // Only a signal grid has an instance column to select in; elsewhere nothing is selected.
+    const KXShownMark mark;
+    const CString instance = instanceArg ? instanceArg : "", pinNumber = pinNumberArg ? pinNumberArg : "";
+    CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
+    if (grid && grid->SelectPinCell("instance", instance, pinNumber)) return TRUE;
+    if (grid)
+        grid->ClearSelection();
+    else if (CKXGridWnd* other = GetActiveGrid())
+        other->ClearSelection();
+    return KXEditResult::Refused("KXPANE-247", instance + "." + pinNumber).AnswerBool(mark);
 }
 
 // ------------------------------------------------------------------ property values and selections

@@ -328,6 +328,8 @@ KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys,
         CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
         signal = signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString();
         shortPins = TRUE;
+        // The signal list's counter had no name left: it said so.
+        if (signal.IsEmpty()) return KXEditResult::Of(FALSE, "KXTABLE-281", "");
     }
     CString upper = signal;
     upper.MakeUpper();

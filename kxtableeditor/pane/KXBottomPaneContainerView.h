@@ -652,8 +652,8 @@ public:
     BOOL AutoAddTermination();
     LPDISPATCH AutoInitTermination(LPCTSTR text);
     BOOL AssignPinNumber(LPCTSTR number);
-    void SelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
-    void SelectPinNameCol(LPCTSTR pin, const VARIANT& row);
+    BOOL SelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
+    BOOL SelectPinNameCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoAddConnection(LPCTSTR signal);
     // "0" / "1": the next connect of the pin grid leaves / carries over the pull-ups of the nets its
     // pins leave, without asking; FALSE for another answer.
@@ -665,10 +665,10 @@ public:
     BOOL AddPUPD();
     BOOL AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit, LPCTSTR endBit);
     BOOL AutoAttachSignal(LPCTSTR text);
-    void SelectTerminationCol(LPCTSTR pin, const VARIANT& row);
-    void SelectSignalCol(LPCTSTR pin, const VARIANT& row);
-    void SelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
-    void SelectPUPDCol(LPCTSTR pin, const VARIANT& row);
+    BOOL SelectTerminationCol(LPCTSTR pin, const VARIANT& row);
+    BOOL SelectSignalCol(LPCTSTR pin, const VARIANT& row);
+    BOOL SelectPinNumberCol(LPCTSTR pin, const VARIANT& row);
+    BOOL SelectPUPDCol(LPCTSTR pin, const VARIANT& row);
     BOOL ChangeDelay(LPCTSTR delay);
     BOOL AutoEditTermination(LPCTSTR operands);
     BOOL AutoEditPUPD(LPCTSTR operands);
@@ -765,7 +765,7 @@ private:
     CString m_strAttachSignal;
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
-    void SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
+    BOOL SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
     BOOL RefuseAutomation() const;
     IKXPinGrid* ActivePinGrid() const;
     void CreateAttachControls();

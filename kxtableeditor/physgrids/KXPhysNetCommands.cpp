@@ -298,7 +298,7 @@ int CKXPhysNetDetailsGridWnd::SortByColumnName(CString colName) {
     return 1;
 }
 
-void CKXPhysNetDetailsGridWnd::SelectPinCell(const CString& pinName, const CString& pinNumber) {
+BOOL CKXPhysNetDetailsGridWnd::SelectPinCell(const CString& pinName, const CString& pinNumber) {
     const bool byNumber = pinNumber != "-1" && !pinNumber.IsEmpty();
     for (ROWCOL r = kNetFirstRow; r <= LastPinRow(); ++r) {
         if (IsRowHidden(r) || GetValueRowCol(r, C(m_nColPinName)) != pinName) continue;
@@ -306,8 +306,10 @@ void CKXPhysNetDetailsGridWnd::SelectPinCell(const CString& pinName, const CStri
         DeselectAllRows();
         SetCurrentCell(r, C(m_nColPinName));
         SelectRange(CGXRange(r, C(m_nColPinName)), TRUE, TRUE);
-        return;
+        return TRUE;
     }
+    DeselectAllRows();
+    return FALSE;
 }
 
 void CKXPhysNetDetailsGridWnd::GetShownObjectNames(CString& names) {

@@ -128,7 +128,7 @@ public:
     int SortByColumnName(CString colName);
     void SelectRowsByKey(CStringArray* keys, CString colName) override;
     // Selects the first shown row of the pin (by its pin number too unless that is "-1").
-    void SelectPinCell(const CString& pinName, const CString& pinNumber);
+    BOOL SelectPinCell(const CString& pinName, const CString& pinNumber);
     void GetShownObjectNames(CString& names) override;
 
     // ------------------------------------------------------------- publishing the selection

@@ -201,7 +201,7 @@ public:
     BOOL IsCurrentPinConnected();
     void SelectPinRow(CString pinNumber);
     void ApplyHilite(CKXHiliteObject* hilite);
-    void SelectPinCell(CString pinName, CString colKey, CString pinNumber);
+    BOOL SelectPinCell(CString pinName, CString colKey, CString pinNumber);
     static BOOL CanPasteNever(int type);
     static BOOL CanPasteHere(int type);
 

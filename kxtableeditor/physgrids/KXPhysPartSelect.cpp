@@ -290,7 +290,7 @@ void CKXPhysPartDetailsGridWnd::ApplyHilite(CKXHiliteObject* hilite) {
     if (GetParam()) GetParam()->EnableUndo(undo);
 }
 
-void CKXPhysPartDetailsGridWnd::SelectPinCell(CString pinName, CString colKey, CString pinNumber) {
+BOOL CKXPhysPartDetailsGridWnd::SelectPinCell(CString pinName, CString colKey, CString pinNumber) {
     int col = 0;
     if (colKey == "m_nSIModelCol")
         col = s_nSignalModelCol;
@@ -307,8 +307,9 @@ void CKXPhysPartDetailsGridWnd::SelectPinCell(CString pinName, CString colKey, C
         if (GetValueRowCol(r, C(s_nPinNameCol)) == pinName &&
             (!byNumber || GetValueRowCol(r, C(s_nPNCol)) == pinNumber))
             row = r;
-    if (!row) return;
     DeselectAllRows();
+    if (!row) return FALSE;
     SetCurrentCell(row, C(col));
     SelectRange(CGXRange(row, C(col)), TRUE, TRUE);
+    return TRUE;
 }

@@ -34,7 +34,8 @@ void CKXSignalDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
 
 BOOL CKXSignalDetailsGridWnd::DeleteSelection() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!GetCurrentCell(row, col) || row < kFirstDataRow) return TRUE;
+    // No current cell (a selection by a key that named no row left none): nothing is deleted.
+    if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
     if (col == Col(m_nColTermination)) {
         DeleteTerminations();
         return TRUE;

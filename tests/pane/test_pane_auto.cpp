@@ -115,9 +115,9 @@ TEST_F(PaneAutoSelect, SelectColumnMethodsMakeThePinsCellCurrent) {
     ASSERT_EQ(Call("SelectTerminationCol", {COleVariant("IN")}), S_OK);
     EXPECT_EQ(std::string(CurrentCell(col)), "IN");
     EXPECT_EQ(col, static_cast<ROWCOL>(G::m_nColTermination));
-    // A pin that is not there leaves the current cell where it was.
+    // A pin that is not there leaves no current cell: the next call must not act on the pin before.
     ASSERT_EQ(Call("SelectPUPDCol", {COleVariant("NOSUCH")}), S_OK);
-    EXPECT_EQ(std::string(CurrentCell(col)), "IN");
+    EXPECT_EQ(std::string(CurrentCell(col)), "");
 }
 
 TEST_F(PaneAutoSelect, CtrSelectSendsTheKeysAsListsForTheEditingMethods) {

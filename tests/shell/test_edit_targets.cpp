@@ -6,6 +6,8 @@
 
 #include "grid/KXGridWnd.h"
 #include "pane/KXBottomPaneContainerView.h"
+#include "kxinstsigpane/KXListPanes.h"
+#include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
 #include "rmx/server.h"
@@ -312,3 +314,62 @@ TEST_F(TwoWindows, ASecondWindowClosedWithoutSavingTakesBackItsOwnEdits) {
 }
 
 } // namespace
+
+// ------------------------------------------------------------------ a selection by a key that names no row
+
+TEST_F(EditTargets, APinGridSelectionByAMissingKeyLeavesNothingForTheNextCall) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    const auto before = Netlist();
+    ASSERT_TRUE(before.count("U1 PGOOD PG")) << Run("kx::netlist");
+    ASSERT_EQ(Run("kx::pane SelectPinNameCol PGOOD"), "1");
+    Messages();
+    for (const char* call : {"SelectPinNameCol NOPE", "SelectPinNumberCol NOPE", "SelectSignalCol NOPE",
+                             "SelectTerminationCol NOPE", "SelectPUPDCol NOPE"}) {
+        SCOPED_TRACE(call);
+        ASSERT_EQ(Run("kx::pane SelectPinNameCol PGOOD"), "1");
+        Messages();
+        EXPECT_EQ(Run(std::string("kx::pane ") + call), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-247"});
+        EXPECT_EQ(CurrentCell(), "");
+        EXPECT_EQ(Run("kx::pane Delete"), "0");
+        EXPECT_EQ(Netlist(), before);
+    }
+    EXPECT_FALSE(Doc()->IsModified());
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+}
+
+TEST_F(EditTargets, ASignalGridSelectionByAMissingKeyLeavesNothingForTheNextCall) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show slp PG");
+    const auto before = Netlist();
+    ASSERT_EQ(Run("kx::pane SelectInstanceCol R2 2"), "1");
+    Messages();
+    EXPECT_EQ(Run("kx::pane SelectInstanceCol R2 99"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-247"});
+    EXPECT_EQ(CurrentCell(), "");
+    EXPECT_EQ(Run("kx::pane Delete"), "0");
+    EXPECT_EQ(Netlist(), before);
+    ASSERT_EQ(Run("kx::pane SelectInstanceCol R2 2"), "1");
+    EXPECT_EQ(Run("kx::pane SelectTerminationCol R2 99"), "0");
+    EXPECT_EQ(Run("kx::pane Delete"), "0");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+}
+
+TEST_F(EditTargets, TheSignalListsAutomaticNameCounterAtItsLastNumberIsRefusedWithAMessage) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp R2");
+    ASSERT_NE(Slp(), nullptr);
+    Slp()->GetSignalGridWnd()->SetAutoNameCounter(2147483647);
+    const auto before = Netlist();
+    ASSERT_EQ(Run("kx::pane SelectPinNameCol A"), "1");
+    Messages();
+    EXPECT_EQ(Run("addConnection pin =SHORTPINS"), "0");
+    EXPECT_EQ(Messages().front(), "KXTABLE-281");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+}

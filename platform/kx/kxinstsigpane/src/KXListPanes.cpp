@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <string>
 #include <unordered_set>
 
@@ -601,6 +602,11 @@ CString CKXSignalPaneGrid::GetNewAutoName() {
     CString name;
     // A name that a net already has would join the pins to that net: skip taken names.
     for (int tries = 0; tries < 1000000; ++tries) {
+        // The counter never wraps: past its last number no name is made (an empty name connects nothing).
+        if (m_nAutoName < 0 || m_nAutoName == std::numeric_limits<int>::max()) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-281", CString(std::to_string(m_nAutoName).c_str()));
+            return CString();
+        }
         name = ("signal_" + std::to_string(++m_nAutoName)).c_str(); // one name per pin of a run: no formatter
         if (!d || !d->findNet(name.GetString())) break;
     }
