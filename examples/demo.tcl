@@ -206,6 +206,15 @@ show "clear RST_N" [kx::edit ccp {*}[cellOf Signal RST_N] {}]
 show "RST_N" [pinNet RST_N]
 show "type a bad name" [kx::edit ccp {*}[cellOf Signal PGOOD] {B@D}]
 show "messages shown" [kx::messages]
+say "Edit MCLK's Signal cell (F2): the keys are its spin control's, Up and Down step the bit number of DQ<5>"
+kx::select ccp {*}[cellOf Signal MCLK]
+kx::key ccp F2
+show "Up, Up, Down: the cell stays current" [list [kx::key ccp Up] [kx::key ccp Up] [kx::key ccp Down]]
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1
+show "Enter connects" [kx::key ccp Enter]
+show "MCLK" [pinNet MCLK]
+show "undo" [undo]
+show "MCLK after undo" [pinNet MCLK]
 say "Copy two Signal cells of U1 and paste them onto the two pins below: one undoable paste"
 kx::show clp U1
 kx::select ccp {*}[cellOf Signal MCLK] {*}[cellOf Signal PGOOD]

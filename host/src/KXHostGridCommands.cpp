@@ -251,19 +251,55 @@ UINT AcceleratorCommand(const KeyStroke& k) {
     }
 }
 
+// The modifiers of a key stroke held down while it lasts.
+class HeldModifiers {
+public:
+    explicit HeldModifiers(const KeyStroke& k)
+        : m_ctrl(GetKeyState(VK_CONTROL)), m_shift(GetKeyState(VK_SHIFT)), m_alt(GetKeyState(VK_MENU)) {
+        AfxSetKeyState(VK_CONTROL, k.ctrl);
+        AfxSetKeyState(VK_SHIFT, k.shift);
+        AfxSetKeyState(VK_MENU, k.alt);
+    }
+    ~HeldModifiers() {
+        AfxSetKeyState(VK_CONTROL, m_ctrl < 0, (m_ctrl & 1) != 0);
+        AfxSetKeyState(VK_SHIFT, m_shift < 0, (m_shift & 1) != 0);
+        AfxSetKeyState(VK_MENU, m_alt < 0, (m_alt & 1) != 0);
+    }
+    HeldModifiers(const HeldModifiers&) = delete;
+    HeldModifiers& operator=(const HeldModifiers&) = delete;
+
+private:
+    short m_ctrl, m_shift, m_alt;
+};
+
 // Presses and releases a key on the window with the modifiers held down meanwhile.
 void PressKey(CWnd* wnd, const KeyStroke& k) {
-    const short ctrl = GetKeyState(VK_CONTROL), shift = GetKeyState(VK_SHIFT), alt = GetKeyState(VK_MENU);
-    AfxSetKeyState(VK_CONTROL, k.ctrl);
-    AfxSetKeyState(VK_SHIFT, k.shift);
-    AfxSetKeyState(VK_MENU, k.alt);
+    HeldModifiers held(k);
     HWND hwnd = wnd->GetSafeHwnd();
     wnd->SendMessage(WM_KEYDOWN, k.key, 1);
     if (k.character && CWnd::FromHandle(hwnd) == wnd) wnd->SendMessage(WM_CHAR, k.character, 1);
     if (CWnd::FromHandle(hwnd) == wnd) wnd->SendMessage(WM_KEYUP, k.key, 1);
-    AfxSetKeyState(VK_CONTROL, ctrl < 0, (ctrl & 1) != 0);
-    AfxSetKeyState(VK_SHIFT, shift < 0, (shift & 1) != 0);
-    AfxSetKeyState(VK_MENU, alt < 0, (alt & 1) != 0);
+}
+
+// While a cell is being edited its edit box has the keyboard: keys go to the cell control (a spin cell
+// steps a bit number on Up/Down); the edit box hands the keys it does not take on to the grid.
+void PressKeyInCell(CGXGridWnd* grid, const KeyStroke& k) {
+    CGXControl* control = grid->GetCurrentCellControl();
+    CWnd* edit = control && control->IsActive() ? dynamic_cast<CWnd*>(control) : nullptr;
+    if (!edit) return PressKey(grid, k);
+    HeldModifiers held(k);
+    HWND hwnd = grid->GetSafeHwnd();
+    edit->WindowProc(WM_KEYDOWN, k.key, 1);
+    if (CWnd::FromHandle(hwnd) != grid) return;
+    // The key may have ended the edit (Enter, Escape): what follows goes where the keyboard is now.
+    const bool editing = grid->GetCurrentCellControl() == control && control->IsActive();
+    if (!editing) {
+        if (k.character) grid->SendMessage(WM_CHAR, k.character, 1);
+        if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(WM_KEYUP, k.key, 1);
+        return;
+    }
+    if (k.character) edit->WindowProc(WM_CHAR, k.character, 1);
+    if (CWnd::FromHandle(hwnd) == grid) edit->WindowProc(WM_KEYUP, k.key, 1);
 }
 
 void PressKey(CWnd* wnd, UINT key) {
@@ -447,7 +483,7 @@ bool GridKey(CKXHostApp& app, const Args& a, std::string& r) {
             return true;
         }
     } else {
-        PressKey(t.grid, k);
+        PressKeyInCell(t.grid, k);
     }
     r = "1";
     return true;

@@ -6,19 +6,17 @@
 
 namespace {
 
-constexpr int kBoolYesNo = 0, kBoolOnOff = 1, kBoolTrueFalse = 2;
+constexpr int kBoolOnOff = 1;
 
 } // namespace
 
+// The option is an on/off switch: "on" in any case turns it on, every other word leaves it off, so a
+// project file means the same to every program that reads it.
 bool KXAutoConnectDpLegAsked() {
     CKXProjectReader reader;
     if (reader.ProjectFindProgram("GRIDWORKSHOP") != KXPROJ_OK) return false;
-    for (int style : {kBoolYesNo, kBoolOnOff, kBoolTrueFalse}) {
-        BOOL on = FALSE;
-        if (reader.ProjectGetBoolDirective("auto_connect_dpleg", on, style) != KXPROJ_OK) return false;
-        if (on) return true;
-    }
-    return false;
+    BOOL on = FALSE;
+    return reader.ProjectGetBoolDirective("auto_connect_dpleg", on, kBoolOnOff) == KXPROJ_OK && on;
 }
 
 CNetBit KXPairedNetBit(const CNetBit& bit) {

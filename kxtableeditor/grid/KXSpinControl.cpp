@@ -292,8 +292,10 @@ void CKXSpinControl::AutoComplete() {
 }
 
 void CKXSpinControl::OnEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    // A key the control does not take is the edit box's: the grid handles it (Enter, Tab, Escape, ...).
+    const auto editKey = [&] { CGXComboBox::WindowProc(WM_KEYDOWN, nChar, MAKELPARAM(nRepCnt, nFlags)); };
     if (!CanUseList()) {
-        CGXComboBox::KeyPressed(WM_KEYDOWN, nChar, nRepCnt, nFlags);
+        editKey();
         return;
     }
     m_bKeyNotConsumed = TRUE;
@@ -311,7 +313,7 @@ void CKXSpinControl::OnEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (nChar == VK_UP || nChar == VK_DOWN)
         CycleList(nChar == VK_DOWN ? +1 : -1);
     else
-        CGXComboBox::KeyPressed(WM_KEYDOWN, nChar, nRepCnt, nFlags);
+        editKey();
 }
 
 void CKXSpinControl::OnEditChar(UINT nChar, UINT nRepCnt, UINT nFlags) {

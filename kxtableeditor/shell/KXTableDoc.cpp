@@ -322,37 +322,46 @@ bool SetUpSaveAsDialog(const CKXTableDoc& doc, CKXCreateBlockDlg& dlg) {
     return true;
 }
 
-// Makes the block; when it cannot be made the dialog's last error says why.
-bool CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName) {
-    CStringArray a1, a2;
-    return dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0;
-}
 } // namespace
+
+// Makes the block; when it cannot be made the user is told (KXTABLE-301, the reason in the status bar) and
+// false comes back.
+bool CKXTableDoc::CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName) {
+    CStringArray a1, a2;
+    if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) return true;
+    StatusText("Block not created: " + dlg.GetLastError());
+    CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
+    return false;
+}
+
+// The block made by Save As is journalled as the automation call that makes it again.
+void CKXTableDoc::JournalSaveBlockAs(const CString& library, const CString& blockName) {
+    Journal("\n\n ' --- Save Current Block As---\n", "\ncall " + GetJournalHandle() + ".SaveBlockAs(" +
+                                                         KXVbsQuote(library) + "," + KXVbsQuote(blockName) + ")");
+}
 
 BOOL CKXTableDoc::SaveDesignAs() {
     CKXCreateBlockDlg dlg;
     if (!SetUpSaveAsDialog(*this, dlg) || dlg.DoModal() != IDOK) return FALSE;
     // The confirmed dialog makes the block; one that could not be made is not journalled.
-    if (!CreateSaveAsBlock(dlg, dlg.GetSelectedLib(), dlg.GetBlockName())) {
-        StatusText("Block not created: " + dlg.GetLastError());
-        return FALSE;
-    }
+    if (!CreateSaveAsBlock(dlg, dlg.GetSelectedLib(), dlg.GetBlockName())) return FALSE;
     CString lib = dlg.GetSelectedLib();
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_SAVE_AS_LIBRARY_SELECTED, reinterpret_cast<WPARAM>(lib.GetString()), 0, 0);
-    Journal("\n\n ' --- Save Current Block As---\n", "\ncall " + GetJournalHandle() + ".SaveBlockAs(" +
-                                                         KXVbsQuote(lib) + "," +
-                                                         KXVbsQuote(dlg.GetBlockName()) + ")");
+    JournalSaveBlockAs(lib, dlg.GetBlockName());
     return TRUE;
 }
 
 BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) {
     CKXCreateBlockDlg dlg;
-    if (!SetUpSaveAsDialog(*this, dlg)) return FALSE;
-    if (CreateSaveAsBlock(dlg, library, blockName)) return TRUE;
-    // The caller only learns FALSE: the reason goes to the status bar.
-    StatusText("Block not created: " + dlg.GetLastError());
-    return FALSE;
+    if (!SetUpSaveAsDialog(*this, dlg)) {
+        // Only the editable block and the physical view are saved as a block.
+        CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
+        return FALSE;
+    }
+    if (!CreateSaveAsBlock(dlg, library, blockName)) return FALSE;
+    JournalSaveBlockAs(library, blockName);
+    return TRUE;
 }
 
 BOOL CKXTableDoc::SaveBlockAsAuto(LPCTSTR library, LPCTSTR blockName) {

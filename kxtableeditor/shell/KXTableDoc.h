@@ -10,6 +10,7 @@
 #include <memory>
 
 class CComments;
+class CKXCreateBlockDlg;
 class CKXTableChildFrm;
 class CTransaction;
 class IServer;
@@ -107,6 +108,8 @@ private:
     CKXTableChildFrm* GetChildFrame() const;
     void StatusText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
+    bool CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName);
+    void JournalSaveBlockAs(const CString& library, const CString& blockName);
     // A save in context mode saves the parent too: the user is told once (unless asked not to).
     void InformContextSave(BOOL bSilent);
 

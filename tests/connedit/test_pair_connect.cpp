@@ -188,7 +188,7 @@ protected:
 };
 
 TEST_F(PairLegs, TheSecondLegFollowsTheFirstWhenTheProjectSaysSo) {
-    m_project.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "yes");
+    m_project.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "on");
     OpenLegs();
     const std::string open = Saved();
     const int steps = Ccp()->GetUndoStepCount();

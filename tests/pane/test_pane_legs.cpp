@@ -63,6 +63,21 @@ TEST_F(PaneLegs, OffOrAbsentNothingMoreHappens) {
     EXPECT_FALSE(Connected("U5 N CLK_N"));
 }
 
+// The switch is "on" in any case; "yes", "true" and "1" leave it off.
+TEST_F(PaneLegs, OnlyOnInAnyCaseTurnsTheOptionOn) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show slp CLK_P"), "1");
+    for (const char* value : {"yes", "true", "TRUE", "1", "On", "ON"}) {
+        SCOPED_TRACE(value);
+        Option(value);
+        EXPECT_EQ(Run("addConnection pin U5:1"), "1");
+        EXPECT_TRUE(Connected("U5 P CLK_P"));
+        const bool on = std::string(value) == "On" || std::string(value) == "ON";
+        EXPECT_EQ(Connected("U5 N CLK_N"), on);
+        EXPECT_EQ(Run("undo"), "1");
+    }
+}
+
 TEST_F(PaneLegs, APinThatIsNoLegOrALegAlreadyConnectedIsLeftAlone) {
     Option("on");
     ASSERT_TRUE(Open());

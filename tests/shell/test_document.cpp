@@ -11,11 +11,15 @@
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxnotes/CComments.h"
 #include "rmx/DesignBuilder.h"
+#include "rmx/schema.h"
+#include "rmx/server.h"
+#include "rmx/transaction.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 using DocumentTest = KXShellFixture;
 
@@ -194,7 +198,7 @@ TEST_F(DocumentTest, AConfirmedSaveAsMakesTheBlockAndJournalsIt) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     AfxGetAnswerQueue().PushDialog("CKXCreateBlockDlg", TRUE, {{"library", "work"}, {"block", "board_as"}});
     EXPECT_EQ(Word("saveDesignAs"), 2);
-    EXPECT_TRUE(std::filesystem::exists(m_lib.parent_path() / "work" / "board_as.sch.design"));
+    EXPECT_TRUE(std::filesystem::exists(m_lib / "board_as.sch.design"));
     EXPECT_EQ(Notifications(MSG_SAVE_AS_LIBRARY_SELECTED), (std::vector<std::string>{"work"}));
     EXPECT_NE(JournalText().find(
                   "\n\n ' --- Save Current Block As---\n\ncall board.SaveBlockAs(\"work\",\"board_as\")"),
@@ -206,3 +210,83 @@ TEST_F(DocumentTest, AConfirmedSaveAsMakesTheBlockAndJournalsIt) {
     EXPECT_EQ(JournalText(), before);
     EXPECT_NE(Transcript().find("status: Block not created: "), std::string::npos);
 }
+
+// ------------------------------------------------------------------ a changed interface
+
+namespace {
+
+// The block "blk" is placed twice in "top" and once in "board"; the test widens its port P.
+class InterfaceSave : public KXShellFixture {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        KXShellFixture::BuildDesign(b);
+        b.schematic("top").instance("X1", "blk", "", "sch").instance("X2", "blk", "", "sch");
+        b.connect("X1", "P", "A").connect("X2", "P", "B");
+    }
+    // The port change an edit of the block's interface makes, in one transaction of its own.
+    void WidenPortP() {
+        IDesign* blk = Doc()->GetMasterDesignContext().design();
+        ASSERT_NE(blk, nullptr);
+        CTransaction t(Doc()->GetMasterDesignContext());
+        ASSERT_TRUE(t.changePortWidth(blk->findPort("P"), 3, 0)) << t.lastError().str();
+        ASSERT_TRUE(t.commit());
+        Doc()->SetModified(TRUE);
+    }
+};
+
+TEST_F(InterfaceSave, EachParentIsListedOnceAndNoKeepsTheDesignUnsaved) {
+    ASSERT_TRUE(Open("work.blk:sch", 3));
+    WidenPortP();
+    Run("kx::answer question KXTABLE-131 no");
+    EXPECT_EQ(Word("saveDesign"), 0);
+    EXPECT_EQ(AnswerLog(), (std::vector<std::string>{"question KXTABLE-131: no"}));
+    const std::string said = Transcript();
+    const size_t at = said.find("KXTABLE-131");
+    ASSERT_NE(at, std::string::npos) << said;
+    const std::string question = said.substr(at);
+    EXPECT_NE(question.find("Changed port P"), std::string::npos) << question;
+    EXPECT_NE(question.find("board\ntop\n"), std::string::npos) << question; // top once for X1 and X2
+    EXPECT_NE(said.find("status: Design not saved"), std::string::npos);
+    EXPECT_TRUE(Notifications(MSG_DESIGN_SAVED).empty());
+    EXPECT_TRUE(Notifications(MSG_DESIGN_INTERFACE_SAVED).empty());
+    EXPECT_TRUE(Doc()->IsModified());
+}
+
+TEST_F(InterfaceSave, YesSavesAndTellsTheParentsOfTheNewInterfaceOnce) {
+    ASSERT_TRUE(Open("work.blk:sch", 3));
+    WidenPortP();
+    Run("kx::answer question KXTABLE-131 yes");
+    EXPECT_EQ(Word("saveDesign"), 1);
+    EXPECT_EQ(Notifications(MSG_DESIGN_INTERFACE_SAVED), (std::vector<std::string>{"Changed port P"}));
+    EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 1u);
+    EXPECT_FALSE(Doc()->IsModified());
+    std::stringstream saved;
+    saved << std::ifstream(m_lib / "blk.sch.design").rdbuf();
+    EXPECT_NE(saved.str().find("port P 3 0"), std::string::npos) << saved.str();
+    // The saved interface is the one the parents were told of: the next save asks nothing.
+    ClearNotifications();
+    Doc()->SetModified(TRUE);
+    EXPECT_EQ(Word("saveDesign"), 1);
+    EXPECT_EQ(AnswerLog().size(), 1u);
+    EXPECT_TRUE(Notifications(MSG_DESIGN_INTERFACE_SAVED).empty());
+}
+
+// A port change is one step of the transaction: a discard puts the interface back.
+TEST_F(InterfaceSave, ADiscardedPortChangeLeavesNothingToTell) {
+    ASSERT_TRUE(Open("work.blk:sch", 3));
+    IDesign* blk = Doc()->GetMasterDesignContext().design();
+    CTransaction t(Doc()->GetMasterDesignContext());
+    ASSERT_TRUE(t.changePortWidth(blk->findPort("P"), 3, 0));
+    EXPECT_EQ(blk->findPort("P")->msb(), 3);
+    t.discard();
+    EXPECT_EQ(blk->findPort("P")->msb(), -1);
+    CString description;
+    EXPECT_FALSE(CKXShareGlobalData::m_pServer->isInterfaceChanged(blk, description));
+    EXPECT_FALSE(t.changePortWidth(nullptr, 1, 0));
+    EXPECT_FALSE(t.changePortWidth(blk->findPort("P"), 1, -1));
+    Doc()->SetModified(TRUE);
+    EXPECT_EQ(Word("saveDesign"), 1);
+    EXPECT_TRUE(AnswerLog().empty());
+}
+
+} // namespace

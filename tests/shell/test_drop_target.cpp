@@ -122,6 +122,23 @@ TEST_F(ListDrops, AMalformedOrUnknownComponentAddsNothing) {
     EXPECT_FALSE(Doc()->IsModified());
 }
 
+// A master the library lacks is refused the same way on every road that places a component.
+TEST_F(ListDrops, AMasterTheLibraryLacksIsRefusedOnEveryRoad) {
+    ASSERT_TRUE(Open());
+    const std::string journal = JournalText();
+    const std::string before = Run("kx::netlist");
+    Messages();
+    EXPECT_EQ(Run("kx::call AddComponent U9 work NOPE sym"), "0");
+    EXPECT_EQ(Run("kx::drop clp component work.nope:sym"), "0");
+    EXPECT_EQ(Run(R"(kx::drop clp part {(("work.nope:sym" "R5") ("VALUE" "10k" x "1"))})"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-251", "KXPANE-251", "KXPANE-251"}));
+    EXPECT_FALSE(HasInstance("U9"));
+    EXPECT_FALSE(HasInstance("R5"));
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
 TEST_F(ListDrops, APartDescriptionBecomesAnInstanceWithItsProperties) {
     ASSERT_TRUE(Open());
     EXPECT_EQ(Run(std::string("kx::drop clp part {") + kPart + "}"), "1");

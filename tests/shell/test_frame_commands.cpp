@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 using FrameCommandTest = KXShellFixture;
 
@@ -290,15 +292,63 @@ TEST_F(FrameCommandTest, SaveDesignAsWithNamesMakesTheBlockWithoutADialog) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     EXPECT_EQ(Word("saveDesignAs work board_v2"), 1);
     EXPECT_TRUE(Messages().empty());
-    EXPECT_TRUE(std::filesystem::exists(m_lib.parent_path() / "work" / "board_v2.sch.design"));
+    EXPECT_TRUE(std::filesystem::exists(m_lib / "board_v2.sch.design"));
     EXPECT_EQ(Word("saveDesignAs work {bad name}"), 0);
     EXPECT_NE(Transcript().find("status: Block not created: "), std::string::npos);
+    Messages();
     // Only the editable block and the physical view offer it.
     std::string err;
     ASSERT_TRUE(m_app->Close(err));
     ASSERT_TRUE(Open("work.board:sch", 3));
     EXPECT_EQ(Word("saveDesignAs work board_v3"), 0);
-    EXPECT_FALSE(std::filesystem::exists(m_lib.parent_path() / "work" / "board_v3.sch.design"));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-301"}));
+    EXPECT_FALSE(std::filesystem::exists(m_lib / "board_v3.sch.design"));
+}
+
+// The block goes into the library the design came from, where a later load of that library finds it, and
+// its journal line makes the same block when replayed in a fresh host.
+TEST_F(FrameCommandTest, SaveDesignAsMakesTheBlockInTheDesignsLibraryAndReplaysIt) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    EXPECT_EQ(Word("saveDesignAs work board_v2"), 1);
+    EXPECT_TRUE(Messages().empty());
+    const std::filesystem::path block = m_lib / "board_v2.sch.design";
+    ASSERT_TRUE(std::filesystem::exists(block));
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "work"));
+    EXPECT_NE(JournalText().find(".SaveBlockAs(\"work\",\"board_v2\")"), std::string::npos) << JournalText();
+    IServer later;
+    CString error;
+    EXPECT_TRUE(later.loadLibrary(m_lib.string().c_str(), error)) << error.str();
+    EXPECT_NE(later.findDesign("work.board_v2:sch"), nullptr);
+    std::stringstream made;
+    made << std::ifstream(block).rdbuf();
+    ReplayedSnapshot("saveas");
+    std::stringstream replayed;
+    replayed << std::ifstream(m_dir / "replayed" / "board_v2.sch.design").rdbuf();
+    EXPECT_EQ(replayed.str(), made.str());
+}
+
+// A block the library has, loaded or only on disk, and a name that is no name are refused with the
+// message; nothing is written or journalled.
+TEST_F(FrameCommandTest, SaveDesignAsRefusesATakenOrBadNameWithItsMessage) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    std::stringstream board;
+    board << std::ifstream(m_lib / "board.sch.design").rdbuf();
+    const auto files = std::distance(std::filesystem::directory_iterator(m_lib), {});
+    const std::string journal = JournalText();
+    Messages();
+    EXPECT_EQ(Word("saveDesignAs work board"), 0);
+    EXPECT_EQ(Word("saveDesignAs {bad name!} x"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-301", "KXTABLE-301"}));
+    std::ofstream(m_lib / "disk_only.sch.design") << "kept\n";
+    EXPECT_EQ(Word("saveDesignAs work disk_only"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-301"}));
+    std::stringstream kept, after;
+    kept << std::ifstream(m_lib / "disk_only.sch.design").rdbuf();
+    EXPECT_EQ(kept.str(), "kept\n");
+    after << std::ifstream(m_lib / "board.sch.design").rdbuf();
+    EXPECT_EQ(after.str(), board.str());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_lib), {}), files + 1);
+    EXPECT_EQ(JournalText(), journal);
 }
 
 TEST_F(FrameCommandTest, AscendFromABlockInItsParentsContextOpensTheParent) {

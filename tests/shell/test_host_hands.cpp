@@ -9,6 +9,7 @@
 #include "kxinstsigpane/KXListPanes.h"
 
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/DesignBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -463,6 +464,101 @@ TEST_F(AttachNothingSelected, ASelectedRowStillTakesTheRule) {
     EXPECT_NE(after.find("U1 OUT OUT"), std::string::npos) << after;
     EXPECT_NE(after.find("U1 D<0> DATA<0>"), std::string::npos) << "the unselected rows keep their nets: " << after;
     EXPECT_NE(after.find("R1 A N1"), std::string::npos) << "the grid left without a selection keeps its nets: " << after;
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ keys while a cell is being edited
+
+namespace {
+
+// While a Signal cell is being edited the keys are its spin control's: Up and Down step a bit number
+// or take the neighbouring signal of the list; the cell stays current until Enter.
+class SpinKeys : public HostHands {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        HostHands::BuildDesign(b);
+        b.schematic("board").net("DQ", 7, 0).net("MCLK").net("PG");
+    }
+    void SetUp() override {
+        HostHands::SetUp();
+        ASSERT_TRUE(Open());
+        ASSERT_EQ(Run("kx::show clp R1"), "1");
+        m_row = PinRow("A");
+        m_col = Column("Signal");
+        ASSERT_GT(m_row, 0);
+    }
+    // Connects R1.A to the signal, then edits its cell again and presses the keys, then Enter: the
+    // signal R1.A is on afterwards.
+    std::string Step(const std::string& from, const std::vector<std::string>& keys) {
+        EXPECT_EQ(Run("kx::edit ccp " + At(m_row, m_col) + " {" + from + "}"), "1");
+        Run("kx::select ccp " + At(m_row, m_col));
+        EXPECT_EQ(Run("kx::key ccp F2"), "1");
+        CKXGridWnd* grid = Ccp()->GetActiveGrid();
+        for (const std::string& key : keys) {
+            EXPECT_EQ(Run("kx::key ccp " + key), "1");
+            EXPECT_TRUE(grid->IsCurrentCell(static_cast<ROWCOL>(m_row), static_cast<ROWCOL>(m_col))) << key;
+            EXPECT_TRUE(grid->GetCurrentCellControl() && grid->GetCurrentCellControl()->IsActive()) << key;
+        }
+        EXPECT_EQ(Run("kx::key ccp Enter"), "1");
+        return Signal();
+    }
+    std::string Signal() {
+        for (const std::string& line : Lines(Run("kx::netlist")))
+            if (line.rfind("R1 A ", 0) == 0) return line.substr(5);
+        return "<open>";
+    }
+    int m_row = 0, m_col = 0;
+};
+
+TEST_F(SpinKeys, UpAndDownStepTheBitNumberAndWrapAtTheVectorsEnds) {
+    EXPECT_EQ(Step("DQ<3>", {"Up"}), "DQ<4>");
+    EXPECT_EQ(Step("DQ<3>", {"Up", "Up", "Down", "Up"}), "DQ<5>");
+    EXPECT_EQ(Step("DQ<7>", {"Up"}), "DQ<0>");
+    EXPECT_EQ(Step("DQ<0>", {"Down"}), "DQ<7>");
+    // Keys the control does not take are the grid's: Escape drops the stepped text.
+    Step("DQ<2>", {});
+    Run("kx::select ccp " + At(m_row, m_col));
+    Run("kx::key ccp F2");
+    Run("kx::key ccp Up");
+    EXPECT_EQ(Run("kx::key ccp Escape"), "1");
+    EXPECT_FALSE(Ccp()->GetActiveGrid()->GetCurrentCellControl()->IsActive());
+    EXPECT_EQ(Signal(), "DQ<2>");
+}
+
+// With the host's square brackets the user types DQ[6]; the keys step its number the same way.
+TEST_F(SpinKeys, SquareBracketsStepTheSameWay) {
+    ASSERT_EQ(Run("kx::brackets square"), "1");
+    Run("kx::select ccp " + At(m_row, m_col));
+    ASSERT_EQ(Run("kx::key ccp F2"), "1");
+    CGXControl* edit = Ccp()->GetActiveGrid()->GetCurrentCellControl();
+    ASSERT_TRUE(edit && edit->IsActive());
+    edit->SetCurrentText("DQ[6]");
+    CString text;
+    for (const char* expected : {"DQ[7]", "DQ[0]"}) {
+        EXPECT_EQ(Run("kx::key ccp Up"), "1");
+        edit->GetCurrentText(text);
+        EXPECT_EQ(text.str(), expected);
+    }
+    EXPECT_EQ(Run("kx::key ccp Down"), "1");
+    edit->GetCurrentText(text);
+    EXPECT_EQ(text.str(), "DQ[7]");
+    EXPECT_EQ(Run("kx::key ccp Escape"), "1");
+    EXPECT_EQ(Signal(), "N1");
+    Run("kx::brackets angle");
+}
+
+TEST_F(SpinKeys, APlainNameTakesTheNeighbourInTheListWhichFollowsTheNets) {
+    EXPECT_EQ(Step("MCLK", {"Down"}), "N1");
+    EXPECT_EQ(Step("PG", {"Up"}), "N1");
+    // A net made meanwhile enters the list; taken back, it leaves it.
+    const int other = PinRow("B");
+    ASSERT_EQ(Run("kx::edit ccp " + At(other, m_col) + " MNET"), "1");
+    EXPECT_EQ(Step("MCLK", {"Down"}), "MNET");
+    for (int step = 0; step < 3; ++step) // R1.A's two edits, then the net's
+        ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::netlist").find("MNET"), std::string::npos);
+    EXPECT_EQ(Step("MCLK", {"Down"}), "N1");
 }
 
 } // namespace

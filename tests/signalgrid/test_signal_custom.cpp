@@ -93,6 +93,8 @@ TEST_F(SignalCustom, AValueWithCommasIsStoredWhole) {
     EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(Volt()) + " {1V8,2V5}"), "1");
     EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "1V8,2V5");
     EXPECT_EQ(std::string(Cell(row, Volt())), "1V8,2V5");
+    // Enter moved the current cell down a row: the automation call acts on the row selected now.
+    Run("kx::select ccp " + Num(row) + " " + Num(Volt()));
     Run("kx::pane ChangePropValue SPEED {a,b\\c}");
     EXPECT_EQ(Run("kx::prop work.board:sch@J2.S SPEED"), "a,b\\c");
     const std::string journal = JournalText();

@@ -36,7 +36,7 @@ protected:
 };
 
 TEST_F(SignalPairs, TheOtherLegFollowsInTheSameUndoStep) {
-    m_project.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "yes");
+    m_project.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "on");
     ASSERT_TRUE(Open());
     Run("kx::show slp CLK_P");
     const std::string before = Netlist();
@@ -70,7 +70,7 @@ TEST_F(SignalPairs, OnlyWhenAskedAndOnlyAnOpenLeg) {
 
 // With both nets of the pair shown, the leg brought along gets its row at once.
 TEST_F(SignalPairs, TheOtherLegsRowAppearsWhenItsNetIsShown) {
-    m_project.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "true");
+    m_project.AddValue("GRIDWORKSHOP", "auto_connect_dpleg", "ON");
     ASSERT_TRUE(Open());
     EXPECT_EQ(Run("kx::show slp CLK_P CLK_N"), "1");
     EXPECT_EQ(Run("addConnection pin L1:1:-1:-1:CLK_P"), "1");

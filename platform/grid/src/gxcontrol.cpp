@@ -346,6 +346,15 @@ BOOL CGXEditControl::KeyPressed(UINT nMessage, UINT nChar, UINT nRepCnt, UINT fl
     return CGXControl::KeyPressed(nMessage, nChar, nRepCnt, flags);
 }
 BOOL CGXEditControl::OnCommand(WPARAM, LPARAM) { return FALSE; }
+LRESULT CGXEditControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_KEYDOWN && message != WM_KEYUP && message != WM_CHAR)
+        return CWnd::WindowProc(message, wParam, lParam);
+    if (!m_pGrid)
+        return 0;
+    return m_pGrid->ProcessKeys(m_pGrid->GridWnd(), message, static_cast<UINT>(wParam), LOWORD(lParam),
+                                HIWORD(lParam));
+}
 void CGXEditControl::Init(ROWCOL nRow, ROWCOL nCol) { CGXControl::Init(nRow, nCol); }
 void CGXEditControl::Reset() { CGXControl::Reset(); }
 

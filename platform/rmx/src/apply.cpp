@@ -354,6 +354,7 @@ Op invertOp(const Op& op) {
     case OpCode::PinRename: std::swap(r.s2, r.s3); break;
     case OpCode::PinType:
     case OpCode::PinWidth:
+    case OpCode::PortWidth:
         std::swap(r.n[0], r.n[2]);
         std::swap(r.n[1], r.n[3]);
         break;
@@ -743,6 +744,17 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         m_lsb(p) = op.n[3];
         m_bits(p).assign(static_cast<size_t>(rangeWidth(op.n[2], op.n[3])), {});
         addChange(rec, 'T', 10, p, d);
+        return true;
+    }
+    case OpCode::PortWidth: {
+        // The design's interface: its parents' instances keep their pins until they are updated.
+        ITerm* port = d->findPort(op.s1.c_str());
+        if (!port) return why = "no port " + op.s1, false;
+        if (!rangeOk(op.n[2], op.n[3], why)) return false;
+        if (port->msb() != op.n[0] || port->lsb() != op.n[1]) return stale("the width of port " + op.s1, why);
+        m_msb(port) = op.n[2];
+        m_lsb(port) = op.n[3];
+        addChange(rec, 'T', 10, port, d);
         return true;
     }
     case OpCode::PowerPin: {

@@ -101,6 +101,7 @@ enum class OpCode {
     PinCreate, PinDelete, PinRename, PinType, PinWidth, PowerPin,
     DPNetCreate, DPNetDelete, DPNetRename, DPPinCreate, DPPinDelete, DPConnAdd, DPConnDel,
     DTCreate, DTDelete, DTType, DTAttach,
+    PortWidth,
 };
 
 // One primitive edit, described by names so that it can be written as text and applied forward

@@ -133,7 +133,7 @@ const char* const kOpNames[] = {
     "netCreate", "netDelete", "netRename", "netWidth", "aliasAdd", "aliasDel", "conn", "disconn", "move", "prop",
     "instCreate", "instDelete", "instRename", "instMaster", "pinCreate", "pinDelete", "pinRename", "pinType",
     "pinWidth", "powerPin", "dpNetCreate", "dpNetDelete", "dpNetRename", "dpPinCreate", "dpPinDelete", "dpConnAdd",
-    "dpConnDel", "dtCreate", "dtDelete", "dtType", "dtAttach",
+    "dpConnDel", "dtCreate", "dtDelete", "dtType", "dtAttach", "portWidth",
 };
 constexpr int kOpCount = sizeof kOpNames / sizeof kOpNames[0];
 
@@ -1156,6 +1156,22 @@ bool CTransaction::changeInstTermWidth(const IInstTerm* pin, int msb, int lsb) {
     op.s2 = pin->name();
     op.n[0] = pin->msb();
     op.n[1] = pin->lsb();
+    op.n[2] = msb;
+    op.n[3] = lsb;
+    return c.run(op);
+}
+
+bool CTransaction::changePortWidth(const ITerm* port, int msb, int lsb) {
+    TxState* st = m_state.get();
+    if (!checkTx(st)) return false;
+    if (!port || !port->design() || port->design()->findPort(port->name()) != port) return fail(st, "no port");
+    if ((msb < 0) != (lsb < 0) || msb < -1 || lsb < -1) return fail(st, "bad bit range");
+    if (msb == port->msb() && lsb == port->lsb()) return true;
+    Ctx c = front(this, m_state);
+    Op op = makeOp(OpCode::PortWidth, port);
+    op.s1 = port->name();
+    op.n[0] = port->msb();
+    op.n[1] = port->lsb();
     op.n[2] = msb;
     op.n[3] = lsb;
     return c.run(op);

@@ -185,6 +185,34 @@ TEST(Library, InterfaceChangesAndParentsToWarn) {
     EXPECT_FALSE(s.isInterfaceChanged(blk, what));
 }
 
+// A port changed in a transaction changes the interface until it is saved; its text undoes and redoes it.
+TEST(Library, APortChangedInATransactionChangesTheInterface) {
+    IServer s;
+    IDesign* board = buildBoard(&s);
+    IDesign* blk = s.findDesign("work.BLK:sch");
+    ITerm* port = blk->findPort("D");
+    ASSERT_NE(port, nullptr);
+    const int msb = port->msb(), lsb = port->lsb();
+    CTransaction t(CDesignContext(&s, blk));
+    EXPECT_FALSE(t.changePortWidth(port, 3, -1));  // half a range
+    ASSERT_TRUE(t.changePortWidth(port, 3, 0)) << t.lastError().str();
+    ASSERT_TRUE(t.commit());
+    CString what;
+    EXPECT_TRUE(s.isInterfaceChanged(blk, what));
+    EXPECT_EQ(what.str(), "Changed port D\n");
+    EXPECT_TRUE(s.shouldWarnParent(board, blk));  // the board still joins the old width
+    const CString text = t.toString();
+    CTransaction undo(&s, text, true, false);
+    ASSERT_TRUE(undo.isValid()) << undo.lastError().str();
+    ASSERT_TRUE(undo.commit());
+    EXPECT_EQ(port->msb(), msb);
+    EXPECT_EQ(port->lsb(), lsb);
+    EXPECT_FALSE(s.isInterfaceChanged(blk, what));
+    CTransaction redo(&s, text, true, true);
+    ASSERT_TRUE(redo.commit());
+    EXPECT_EQ(port->msb(), 3);
+}
+
 TEST(Library, ParentsOfAChangedBlockAreWarned) {
     TempDir dir;
     {

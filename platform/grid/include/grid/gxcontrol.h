@@ -215,6 +215,9 @@ public:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void Init(ROWCOL nRow, ROWCOL nCol) override;
     void Reset() override;
+    // Keys typed into the edit box: the grid handles them as it handles its own (it gives the edit the
+    // keys an edit takes), so a cell control that wants a key first catches it here.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Edit-box interface.
     void SetWindowText(LPCTSTR text);

@@ -894,6 +894,12 @@ BOOL CKXListPaneView::AddDesignInstance(CString name, CString lib, CString cell,
                                         const std::vector<SKXPropertyText>& properties) {
     const CDesignContext* design = GetPaneDesignContext();
     if (!design || !design->design() || design->instance(name.GetString()).instance()) return FALSE;
+    // Every road that places a component comes here: a master the library lacks is refused.
+    IServer* server = design->design()->server();
+    if (!server || !server->findDesign(lib, cell, view)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-251", lib + "." + cell + ":" + view);
+        return FALSE;
+    }
     return ChangeDesign("Add Component", [&](CTransaction& t) {
         IInstance* inst = t.createInstance(name, lib, cell, view);
         if (!inst) return false;

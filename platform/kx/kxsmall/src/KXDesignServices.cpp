@@ -144,6 +144,20 @@ int CKXCreateBlockDlg::DoModal() {
     return IDOK;
 }
 
+namespace {
+
+// The folder of the library a new block goes into: the folder a design of that library was loaded from
+// (the design's own first), else a new folder of that name beside the design's library folder.
+fs::path BlockLibraryFolder(IServer* server, IDesign* design, const CString& lib) {
+    if (!design->directory()[0]) return fs::path();
+    if (lib == design->libName()) return fs::path(design->directory());
+    for (IDesign* d : server->beginDesign())
+        if (lib == d->libName() && d->directory()[0]) return fs::path(d->directory());
+    return fs::path(design->directory()).parent_path() / lib.str();
+}
+
+} // namespace
+
 int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString, CString, CString, int, int,
                                         int, int, int, int, CStringArray&, CStringArray&) {
     m_strError.Empty();
@@ -159,16 +173,16 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
     IDesign* design = m_pDesign->design();
     IServer* server = m_pDesign->server() ? m_pDesign->server() : design->server();
     CString view = m_strView.IsEmpty() ? CString(design->viewName()) : m_strView;
-    if (server->findDesign(lib, block, view)) {
-        m_strError.Format("design %s.%s:%s already exists", lib.GetString(), block.GetString(),
-                          view.GetString());
-        return 0;
-    }
-    // The copy goes into the library's folder beside the design's own library folder.
-    fs::path folder =
-        design->directory()[0] ? fs::path(design->directory()).parent_path() / lib.str() : fs::path();
+    const fs::path folder = BlockLibraryFolder(server, design, lib);
     if (folder.empty()) {
         m_strError = "the design has no library folder";
+        return 0;
+    }
+    // A block the library holds, loaded or only on disk, is never overwritten.
+    if (server->findDesign(lib, block, view) ||
+        fs::exists(folder / (block.str() + "." + view.str() + ".design"))) {
+        m_strError.Format("design %s.%s:%s already exists", lib.GetString(), block.GetString(),
+                          view.GetString());
         return 0;
     }
     std::error_code ec;

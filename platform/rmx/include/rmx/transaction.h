@@ -208,6 +208,9 @@ public:
     bool changeInstTermType(const IInstTerm* pin, ITerm::ITermType type, int direction);
     // New bit range for an unconnected pin.
     bool changeInstTermWidth(const IInstTerm* pin, int msb, int lsb);
+    // New bit range for a port of a design: its interface changes; the pins of its instances in other
+    // designs stay as they are until those designs are updated.
+    bool changePortWidth(const ITerm* port, int msb, int lsb);
     // Ties an implicit power pin of the instance's part to a net name / releases it.
     bool setPowerPinNet(const IInstance* instance, const char* powerPinName, const char* netName);
     bool removePowerPinNet(const IInstance* instance, const char* powerPinName);
