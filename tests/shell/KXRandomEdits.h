@@ -51,19 +51,8 @@ struct EditKind {
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
     static const std::vector<std::string> roads = {
-        "instance deletes by the host",        // the component shown last was deleted instead
-        "second selection in a signal grid",   // the first selected row was acted on
-        "bus bit shown in a signal grid",      // the journal named the whole bus
-        "cleared signal-grid cells",           // the pin was disconnected without a journal line
-        "empty edits",                         // changed nothing, yet left an undo step
-        "sorts by click and menu",             // an undo step the journal did not record
-        "filters of signal and physical grids", // an undo step the journal did not record
-        "two windows on one design",           // undo and close without saving across windows
-        "instance connectivity after a filter", // the dialog's journal selected hidden rows
-        "comments moved by a host rename",     // not journalled
-        "instance connectivity counter",       // a signed counter overflowed
-        "many deletes in a signal grid",       // a typed connection was refused after 99 deletes
-        "unique reference designators",        // a new associated part took a designator in use
+        "two windows on one design",           // the journal selects a window the replay never opened
+        "unique reference designators",        // two pull-up/pull-down parts took the same designator
     };
     return roads;
 }
