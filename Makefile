@@ -24,8 +24,9 @@ demo:
 	KX_REGISTRY_DIR=$(abspath $(DEMO_BUILD))/registry KX_DEMO_LIBRARY=$(DEMO_BUILD)/designs \
 	  $(DEMO_BUILD)/bin/kxhost --lib $(DEMO_BUILD)/designs examples/demo.tcl
 
-# CI (CI=true) builds with -Werror. Each test binary runs under CTest (a case a process) and once more whole, shuffled,
-# from a folder outside the tree, as a developer runs it by hand.
+# CI (CI=true) builds with -Werror. Each test binary runs under CTest (a case a process) and once more whole, in one
+# process, from a folder outside the tree, as a developer runs it by hand (`tests/run-whole.sh --shuffle` runs the
+# cases in a random order).
 test:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON -DKX_BUILD_BENCH=ON \
 	  -DKX_WERROR=$(if $(filter true 1,$(CI)),ON,OFF)
