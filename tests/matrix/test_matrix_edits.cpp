@@ -11,6 +11,19 @@ namespace {
 
 class MatrixEdits : public MatrixTest {
 protected:
+    // A net property column (Impedance) and a pin property column (Slew) added from the customise dialog; their
+    // column numbers in the rebuilt grid.
+    void AddPropertyColumns(int& impedance, int& slew) {
+        Run("kx::answer dialog CKXCustomizeDialog ok add {IMPEDANCE|Impedance|8s|NETPROP|SHOW;SLEW|Slew|6s|PINPROP|SHOW}");
+        ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+        ASSERT_EQ(Run("kx::menu 35130"), "1");
+        for (ROWCOL c = 1; c <= Grid()->GetColCount(); ++c) {
+            if (Cell(1, static_cast<int>(c)) == "Impedance") impedance = static_cast<int>(c);
+            if (Cell(1, static_cast<int>(c)) == "Slew" && slew < 0) slew = static_cast<int>(c);
+        }
+        ASSERT_GT(impedance, 0);
+        ASSERT_GT(slew, 0);
+    }
     void SetUp() override {
         MatrixTest::SetUp();
         ASSERT_TRUE(Open());
@@ -129,16 +142,9 @@ TEST_F(MatrixEdits, ATerminationIsAddedToTheSelectedPinsInOneStep) {
 
 TEST_F(MatrixEdits, PropertyColumnsShowAndSetTheRowsNetAndPinProperties) {
     ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE"}), nullptr);
-    Run("kx::answer dialog CKXCustomizeDialog ok add {IMPEDANCE|Impedance|8s|NETPROP|SHOW;SLEW|Slew|6s|PINPROP|SHOW}");
-    ASSERT_EQ(Run("kx::grid ccp 1"), "1");
-    ASSERT_EQ(Run("kx::menu 35130"), "1");
     int impedance = -1, slew = -1;
-    for (ROWCOL c = 1; c <= Grid()->GetColCount(); ++c) {
-        if (Cell(1, static_cast<int>(c)) == "Impedance") impedance = static_cast<int>(c);
-        if (Cell(1, static_cast<int>(c)) == "Slew" && slew < 0) slew = static_cast<int>(c);
-    }
-    ASSERT_GT(impedance, 0);
-    ASSERT_GT(slew, 0);
+    AddPropertyColumns(impedance, slew);
+    ASSERT_FALSE(HasFatalFailure());
     // The grid was rebuilt with the new columns; the pins are still where they were.
     EXPECT_EQ(Pins("N1", 0), (std::vector<std::string>{"S", "T"}));
     const std::vector<ROWCOL> n1 = Rows("N1");
@@ -163,16 +169,9 @@ TEST_F(MatrixEdits, PropertyColumnsShowAndSetTheRowsNetAndPinProperties) {
 // same value in another letter case changes nothing and leaves no step.
 TEST_F(MatrixEdits, AValueTypedIntoAPropertyCellIsOneStep) {
     ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE"}), nullptr);
-    Run("kx::answer dialog CKXCustomizeDialog ok add {IMPEDANCE|Impedance|8s|NETPROP|SHOW;SLEW|Slew|6s|PINPROP|SHOW}");
-    ASSERT_EQ(Run("kx::grid ccp 1"), "1");
-    ASSERT_EQ(Run("kx::menu 35130"), "1");
     int impedance = -1, slew = -1;
-    for (ROWCOL c = 1; c <= Grid()->GetColCount(); ++c) {
-        if (Cell(1, static_cast<int>(c)) == "Impedance") impedance = static_cast<int>(c);
-        if (Cell(1, static_cast<int>(c)) == "Slew" && slew < 0) slew = static_cast<int>(c);
-    }
-    ASSERT_GT(impedance, 0);
-    ASSERT_GT(slew, 0);
+    AddPropertyColumns(impedance, slew);
+    ASSERT_FALSE(HasFatalFailure());
     const ROWCOL free = Row("FREE"), s = PinRow("N1", "S");
     auto edit = [&](ROWCOL row, int col, const char* text) {
         return Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(col) + " " + text);

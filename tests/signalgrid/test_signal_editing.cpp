@@ -15,6 +15,19 @@ using kxsignal::kFirstDataRow;
 
 class SignalEditing : public SignalGridTest {
 protected:
+    // The choices the cell's auto-complete list offers once the cell is current.
+    static std::vector<std::string> Choices(G* grid, ROWCOL row, int col) {
+        grid->SetCurrentCell(row, static_cast<ROWCOL>(col));
+        CGXStyle style;
+        grid->GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
+        std::vector<std::string> items;
+        for (int i = 0; i < grid->m_pACListBox->GetCount(); ++i) {
+            CString item;
+            grid->m_pACListBox->GetText(i, item);
+            items.push_back(item.str());
+        }
+        return items;
+    }
     bool HasMessage(const char* id) {
         const auto m = Messages();
         return std::find(m.begin(), m.end(), id) != m.end();
@@ -230,18 +243,7 @@ TEST_F(SignalEditing, CurrentPinAndComponentCellsListTheirChoicesFromTheDesign) 
     G* grid = Show("FREE");
     const ROWCOL row = grid->FindFirstEmptyRow();
     ASSERT_TRUE(Type(row, G::m_nColInstance, "J1"));
-    auto choices = [&](int col) {
-        grid->SetCurrentCell(row, static_cast<ROWCOL>(col));
-        CGXStyle style;
-        grid->GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
-        std::vector<std::string> items;
-        for (int i = 0; i < grid->m_pACListBox->GetCount(); ++i) {
-            CString item;
-            grid->m_pACListBox->GetText(i, item);
-            items.push_back(item.str());
-        }
-        return items;
-    };
+    auto choices = [&](int col) { return Choices(grid, row, col); };
     const auto pins = choices(G::m_nColPinName);
     EXPECT_NE(std::find(pins.begin(), pins.end(), "P<3>"), pins.end());
     EXPECT_NE(std::find(pins.begin(), pins.end(), "S"), pins.end());
@@ -259,18 +261,7 @@ TEST_F(SignalEditing, ComponentChoicesKeptBetweenEditsAreThoseAFreshFillGives) {
     G* grid = Show("FREE");
     const ROWCOL row = grid->FindFirstEmptyRow();
     ASSERT_TRUE(Type(row, G::m_nColInstance, "J1"));
-    auto listed = [&](int col) {
-        grid->SetCurrentCell(row, static_cast<ROWCOL>(col));
-        CGXStyle style;
-        grid->GetStyleRowCol(row, static_cast<ROWCOL>(col), style);
-        std::vector<std::string> items;
-        for (int i = 0; i < grid->m_pACListBox->GetCount(); ++i) {
-            CString item;
-            grid->m_pACListBox->GetText(i, item);
-            items.push_back(item.str());
-        }
-        return items;
-    };
+    auto listed = [&](int col) { return Choices(grid, row, col); };
     const std::vector<int> columns{G::m_nColInstance, G::m_nColLocation, G::m_nColCell};
     // The column's list is up before the change; after it, the list shown is the one a fresh fill gives.
     auto expectFresh = [&](int col, const std::function<void()>& change, const std::string& what) {
