@@ -376,8 +376,9 @@ LRESULT CKXTableChildFrm::OnDeleteInstance(WPARAM, LPARAM lParam) {
         CKXErrorHandler::MessageBoxOk("KXPANE-189", name);
         return 0;
     }
-    // Only a deletion that happened marks the document modified.
-    if (!g->DeleteCurSelInstance(OpenMode() == eOpenModePhysical ? 0 : 1)) return 0;
+    // Only a deletion that happened marks the document modified. A physical row is a part: the name of
+    // one of its sections deletes that section alone.
+    if (!g->DeleteNamedInstance(name, OpenMode() == eOpenModePhysical ? 0 : 1)) return 0;
     SetDocumentModified(TRUE);
     return 1;
 }

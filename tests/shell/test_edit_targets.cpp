@@ -98,6 +98,25 @@ TEST_F(EditTargets, AHostDeleteOfANameNoComponentHasDeletesNothingAndSaysSo) {
     }
 }
 
+// In the physical view a row is a part: the host naming one section of a part deletes that section, the
+// part's other sections and their connections staying; naming the part deletes every section.
+TEST_F(EditTargets, AHostDeleteInThePhysicalViewTakesTheSectionItNamesOnly) {
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    Run("kx::show clp R1");
+    const auto before = Netlist();
+    ASSERT_TRUE(before.count("RN1B A VCC3V3")) << Run("kx::netlist");
+    EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text RN1A"), "1");
+    const auto gone = Minus(before, Netlist());
+    EXPECT_EQ(gone, (std::vector<std::string>{"RN1A A RST_IN", "RN1A B RESET_N"}));
+    EXPECT_NE(Run("kx::window clp").find("RN1"), std::string::npos);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text RN1"), "1");
+    const auto both = Minus(before, Netlist());
+    EXPECT_TRUE(Has(both, "RN1A A RST_IN") && Has(both, "RN1B A VCC3V3")) << Run("kx::netlist");
+    EXPECT_EQ(Run("kx::window clp").find("RN1"), std::string::npos);
+}
+
 // ------------------------------------------------------------------ the newest selection is the one acted on
 
 // Each grid kind: two data cells of one column, the first selected before the second.
