@@ -184,7 +184,7 @@ KXEditResult CKXTableChildFrm::OnTclCloseDesign(CTclArgsList* args, LPARAM) {
             if (!doc->SaveCurrentDesign(doc->GetPathName(), FALSE)) return KXEditResult::Of(FALSE, "KXTABLE-303");
             doc->m_bSaveOnClose = 1;
         }
-        doc->CloseBlockCommand();
+        if (!doc->CloseBlockCommand()) return KXEditResult::Of(FALSE, "KXTABLE-318");
     }
     return KXEditResult::Done();
 }
