@@ -95,7 +95,7 @@ public:
     BOOL PerformRedo() override;
     void RequestUndo() override;
     void RequestRedo() override;
-    int GetUndoStepCount() const { return static_cast<int>(m_undo.size()); }
+    int GetUndoStepCount() const override { return static_cast<int>(m_undo.size()); }
     int GetRedoStepCount() const { return static_cast<int>(m_redo.size()); }
     CString GetUndoDescription() const;
 
