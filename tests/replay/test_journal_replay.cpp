@@ -291,6 +291,10 @@ TEST_F(JournalReplay, FiltersSortsAndClearedEmptyCellsLeaveNoStepForAReplayedUnd
     ExpectSessionReplays("view_steps.tcl");
 }
 
+TEST_F(JournalReplay, TerminationsPastedInASignalGridReplayAsTheyWereCopied) {
+    ExpectSessionReplays("pasted_terminations.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
