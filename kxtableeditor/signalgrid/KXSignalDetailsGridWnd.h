@@ -383,7 +383,7 @@ public:
     void OnCellControlClick(CPoint point, BOOL* pKeepSelection) override;
     // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
     // every row, several one to a row; TRUE when something was pasted (KXTABLE-118 for a row refused).
-    bool PasteTerminations(CTransaction* t);
+    bool PasteTerminations(CTransaction* t, std::vector<ROWCOL>& took);
     // Rewrites the TERMINATION cells of the rows; the number rewritten.
     int RefreshTerminationCell(const std::vector<ROWCOL>& rows);
 
@@ -553,9 +553,11 @@ private:
     // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).
     bool CheckTerminationBit(const CInstTermBit& bit, bool severalRows);
     CInstanceContext RowInstanceOfPin(IInstTerm* pin);
+    // took: a bit of the row took the termination.
     bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& typeText, const CString& nameText,
-                               const CString& data);
+                               const CString& data, bool& took);
     BOOL PasteTerminationsInTransaction();
+    void JournalPastedTerminations(const std::vector<ROWCOL>& rows);
     BOOL PasteIntoFilterCell(ROWCOL col);
     // Types the text into the cell as the user does; false when the grid refused it.
     bool IsCellReadOnly(ROWCOL row, ROWCOL col);
