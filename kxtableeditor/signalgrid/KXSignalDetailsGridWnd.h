@@ -222,6 +222,10 @@ public:
     // After power pins of the instances were tied or released elsewhere: their power pin rows are
     // read again (the other instances' rows stay as they are).
     void RefreshRows(const std::set<unsigned>& instanceIds);
+    // The power pin rows of the instances given (all when none are) read again from the design.
+    void ReadPowerPinRows(const std::set<unsigned>* instanceIds);
+    // MSG_SHOW_POWER_PINS_CHANGED: the host's option was turned on or off.
+    LRESULT OnShowPowerPinsChanged(WPARAM wParam, LPARAM lParam);
     // The PUPD cell of a row from the pull-ups and pull-downs on a net bit.
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
     // The PUPD cell of a row from what the associated-components library finds on the net bit (none
