@@ -243,6 +243,8 @@ public:
     void RefreshExpandedRow(const CDWordArray& rows);
     // The PUPD cells of the rows on the given nets (every row when the set is empty).
     void FillPupdColumn(std::set<unsigned> netIds);
+    // The PUPD cells of the rows in a design without pull-ups or pull-downs: no mark anywhere.
+    void ClearPupdColumn(const std::vector<ROWCOL>& rows);
     // The PUPD cells of the rows from the nets their pin bits are connected to.
     void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
