@@ -468,3 +468,32 @@ TEST_F(EditContract, ADeleteInstanceRequestThatDeletesNothingLeavesTheDocumentUn
 }
 
 } // namespace
+
+// A connection typed into the pin grid that the design refuses shows the design again, which ends the
+// cell's edit: a paste that follows (Ctrl+V, or the clipboard viewer's item) is an edit of its own, which
+// is journalled, undone as one step and replayed to the same connections.
+TEST_F(EditContract, APasteAfterATypedConnectionTheDesignRefusedIsJournalledAndReplays) {
+    for (const char* paste : {"kx::key ccp Ctrl+V", "kx::clipview 1"}) {
+        SCOPED_TRACE(paste);
+        const std::string journal = ExpectReplayGivesTheSameBoard([&] {
+            Run("kx::show slp PG");
+            ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"U1"}), Column("Instance"))), "1");
+            Run("kx::key ccp Ctrl+C");
+            Run("kx::show clp U1");
+            const std::string before = Run("kx::netlist");
+            m_app->Server()->setCommitFault([] { return true; });
+            Run("kx::edit ccp " + At(RowWith({"PGOOD"}), Column("Signal")) + " REFUSEDNET");
+            m_app->Server()->setCommitFault(nullptr);
+            ASSERT_EQ(Run("kx::netlist"), before);
+            const int steps = Ccp()->GetUndoStepCount();
+            ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"MCLK"}), Column("Signal"))), "1");
+            Run(paste);
+            EXPECT_NE(Run("kx::netlist").find("U1 MCLK U1\n"), std::string::npos);
+            EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+            EXPECT_EQ(Run("undo"), "1");
+            EXPECT_EQ(Run("kx::netlist"), before);
+            EXPECT_EQ(Run("redo"), "1");
+        });
+        EXPECT_NE(journal.find("AddConnection(\"U1\")"), std::string::npos) << journal;
+    }
+}
