@@ -497,3 +497,24 @@ TEST_F(EditContract, APasteAfterATypedConnectionTheDesignRefusedIsJournalledAndR
         EXPECT_NE(journal.find("AddConnection(\"U1\")"), std::string::npos) << journal;
     }
 }
+
+// Clearing a pin's Signal cell that the design refuses leaves the pin connected and stores nothing:
+// a sort by a click on a caption after it is an undo step of its own, so the undo that follows takes
+// back the sort and never the user's edit before it.
+TEST_F(EditContract, AClearedSignalCellTheDesignRefusedLeavesTheNextSortAStepOfItsOwn) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::edit ccp " + At(RowWith({"PGOOD"}), Column("Signal")) + " KEPTNET"), "1");
+    const std::string edited = Run("kx::netlist");
+    const int steps = Ccp()->GetUndoStepCount();
+    m_app->Server()->setCommitFault([] { return true; });
+    Run("kx::edit ccp " + At(RowWith({"MCLK"}), Column("Signal")) + " {}");
+    m_app->Server()->setCommitFault(nullptr);
+    ASSERT_EQ(Run("kx::netlist"), edited);
+    ASSERT_EQ(Ccp()->GetUndoStepCount(), steps);
+    Run("kx::click ccp " + At(RowWith({"Pin Number"}), Column("Pin Number")));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::netlist"), edited);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
