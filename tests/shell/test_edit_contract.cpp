@@ -518,3 +518,35 @@ TEST_F(EditContract, AClearedSignalCellTheDesignRefusedLeavesTheNextSortAStepOfI
     EXPECT_EQ(Run("kx::netlist"), edited);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
+
+// A pin connected again to the signal grid's net, which it is on already (shown in another row), by the
+// word or typed into a new row, changes nothing and says so: no undo step, no journal line, and the
+// row that shows the pin keeps its cells, so that its Delete is journalled by its number and replays.
+TEST_F(EditContract, APinConnectedAgainToTheSignalItIsOnChangesNothingAndSaysSo) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp EN");
+        Run("kx::answer question KXTABLE-140 yes");
+        ASSERT_EQ(Run("addConnection pin J1:8"), "1");
+        const auto rows = GridRows();
+        const int steps = Ccp()->GetUndoStepCount();
+        const size_t lines = JournalText().size();
+        Messages();
+        Run("kx::answer question KXTABLE-140 yes");
+        EXPECT_EQ(Run("addConnection pin J1:8"), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-304"});
+        EXPECT_EQ(GridRows(), rows);
+        const int free = GridRows().rbegin()->first + 1;
+        Run("kx::drop ccp " + At(free, Column("Instance")) + " component J1");
+        Run("kx::answer question KXTABLE-140 yes");
+        Run("kx::edit ccp " + At(free, Column("Pin Number")) + " 8");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-304"});
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+        EXPECT_EQ(JournalText().size(), lines);
+        const int row = RowWith({"J1", "P<8>", "8"});
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        EXPECT_EQ(Run("kx::netlist").find("J1 P<8>"), std::string::npos);
+    });
+    EXPECT_NE(journal.find("SelectInstanceCol(\"J1\",\"8\")"), std::string::npos) << journal;
+}
