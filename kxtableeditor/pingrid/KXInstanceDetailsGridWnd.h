@@ -389,7 +389,8 @@ public:
     BOOL RefreshInstances(const std::vector<IInstance*>* pInstances);
     // The rows read again from the design after a refused commit (a delete clears its rows ahead of it).
     void ShowDesignAfterRefusal() override;
-    // Every shown instance's rows read again from the design, without undo entries.
+    // Every shown instance's rows read again from the design, without undo entries. A cell edit whose
+    // cell they drop (a refused typed connection shows the design again) is over.
     void ReadRowsAgain();
     // MSG_INSTANCE_CHANGED: wParam the changed IInstance*.
     LRESULT OnInstanceChanged(WPARAM wParam, LPARAM lParam);
@@ -892,6 +893,9 @@ public:
     BOOL CommitOwnTransaction(BOOL bCommit, BOOL bEnd);
     // Escape, or a refused edit thrown away: the edit is over and leaves nothing to commit.
     void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
+    // The running cell edit is over when the grid dropped its control without ending it, so that a
+    // later cell stored by a paste never commits the transaction its caller holds.
+    void ForgetDroppedEdit();
     // Commands go to the owner pane's undo history.
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
     // Only the filter row is cleared by the grid; other cells leave the delete to their control.
