@@ -291,6 +291,10 @@ TEST_F(JournalReplay, FiltersSortsAndClearedEmptyCellsLeaveNoStepForAReplayedUnd
     ExpectSessionReplays("view_steps.tcl");
 }
 
+TEST_F(JournalReplay, AViewOptionSetAfterAMatrixViewReplaysInThePinGrid) {
+    ExpectSessionReplays("view_options_after_matrix.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
