@@ -295,6 +295,10 @@ TEST_F(JournalReplay, AViewOptionSetAfterAMatrixViewReplaysInThePinGrid) {
     ExpectSessionReplays("view_options_after_matrix.tcl");
 }
 
+TEST_F(JournalReplay, ASwapOfSignalsReplaysWithThePullUpsLeftOnTheirNets) {
+    ExpectSessionReplays("swap_pullups.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
