@@ -117,6 +117,25 @@ TEST_F(EditTargets, AHostDeleteOfANameNoComponentHasDeletesNothingAndSaysSo) {
     }
 }
 
+// In the physical view a row is a part: the host naming one section of a part deletes that section, the
+// part's other sections and their connections staying; naming the part deletes every section.
+TEST_F(EditTargets, AHostDeleteInThePhysicalViewTakesTheSectionItNamesOnly) {
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    Run("kx::show clp R1");
+    const auto before = Netlist();
+    ASSERT_TRUE(before.count("RN1B A VCC3V3")) << Run("kx::netlist");
+    EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text RN1A"), "1");
+    const auto gone = Minus(before, Netlist());
+    EXPECT_EQ(gone, (std::vector<std::string>{"RN1A A RST_IN", "RN1A B RESET_N"}));
+    EXPECT_NE(Run("kx::window clp").find("RN1"), std::string::npos);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text RN1"), "1");
+    const auto both = Minus(before, Netlist());
+    EXPECT_TRUE(Has(both, "RN1A A RST_IN") && Has(both, "RN1B A VCC3V3")) << Run("kx::netlist");
+    EXPECT_EQ(Run("kx::window clp").find("RN1"), std::string::npos);
+}
+
 // ------------------------------------------------------------------ the newest selection is the one acted on
 
 // Each grid kind: two data cells of one column, the first selected before the second.
@@ -369,6 +388,36 @@ TEST_F(TwoWindows, ASecondWindowClosedWithoutSavingTakesBackItsOwnEdits) {
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Netlist(), m_saved);
     EXPECT_EQ(Run("undo"), "0");
+}
+
+// Window 2 edits RN1A, window 3 deletes it since: window 2's edit cannot be taken back, so a close
+// without saving is refused and the window stays with its step, which undoes once window 3's delete is
+// undone. Nothing of the window's edits is left where no undo reaches it.
+TEST_F(TwoWindows, AWindowWhoseEditsCannotBeTakenBackStaysOpenWhenClosedWithoutSaving) {
+    const std::string location = "kx::prop demo.board:sch@RN1A LOCATION";
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const std::string saved = Run(location);
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::call EditRefDes RN1A R90");
+    ASSERT_EQ(Run(location), "R90");
+    ASSERT_EQ(Run("kx::call AddSignal ZZTWO {} {}"), "1");
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    ASSERT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text RN1A"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    Messages();
+    const size_t start = JournalText().size();
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXCOMMON-101", "KXTABLE-221", "KXTABLE-318"}));
+    EXPECT_NE(Run("kx::window slp").find("ZZTWO"), std::string::npos) << "the newer step is done again";
+    EXPECT_EQ(JournalText().find(".Close", start), std::string::npos) << JournalText().substr(start);
+    EXPECT_EQ(Run("catch {kx::tab 3}"), "0") << "the window closed";
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run(location), "R90");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run(location), saved);
 }
 
 } // namespace
