@@ -1004,10 +1004,12 @@ public:
     void OnEditCopy() override;
     // Copies the leftmost column of each selected range: plain text plus typed clipboard objects.
     void CopySelection();
-    // The steps of CopySelection: the instance named in its journal, the in-cell editor's selected
-    // text (false when no editor holds a selection), and the clipboard object of one termination
-    // or pull-up/pull-down cell (false for a row without a net).
-    CString CopiedShownInstance();
+    // The instance the grid shows, as the journal's Clp().Select names it before a line that acts on
+    // the grid ("" when none).
+    CString ShownInstanceName();
+    // The steps of CopySelection: the in-cell editor's selected text (false when no editor holds a
+    // selection), and the clipboard object of one termination or pull-up/pull-down cell (false for a
+    // row without a net).
     bool CopyEditorSelection(const char* journal, const CString& handle, const CString& shownInstance);
     CString CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText);
     // The termination records its parts (a design written without them has none to copy).

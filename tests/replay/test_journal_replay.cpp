@@ -291,6 +291,14 @@ TEST_F(JournalReplay, FiltersSortsAndClearedEmptyCellsLeaveNoStepForAReplayedUnd
     ExpectSessionReplays("view_steps.tcl");
 }
 
+TEST_F(JournalReplay, AViewOptionSetAfterAMatrixViewReplaysInThePinGrid) {
+    ExpectSessionReplays("view_options_after_matrix.tcl");
+}
+
+TEST_F(JournalReplay, ASwapOfSignalsReplaysWithThePullUpsLeftOnTheirNets) {
+    ExpectSessionReplays("swap_pullups.tcl");
+}
+
 TEST_F(JournalReplay, WindowsOpenedClosedAndSwitchedOnOneDesignReplayInTheSameWindows) {
     ExpectSessionReplays("two_windows.tcl");
 }
