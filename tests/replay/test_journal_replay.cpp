@@ -295,6 +295,10 @@ TEST_F(JournalReplay, WindowsOpenedClosedAndSwitchedOnOneDesignReplayInTheSameWi
     ExpectSessionReplays("two_windows.tcl");
 }
 
+TEST_F(JournalReplay, AModelOfTheNetGridReplaysOnThePartItWasWrittenOn) {
+    ExpectSessionReplays("net_grid_models.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
