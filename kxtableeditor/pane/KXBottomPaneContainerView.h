@@ -663,6 +663,8 @@ public:
     BOOL AutoRenameConnection(LPCTSTR signal);
     LPDISPATCH AutoInitPUPD(LPCTSTR text);
     BOOL AddPUPD();
+    // The journal's road of a pull-up paste: the described component onto the selected pins' net bits.
+    BOOL AutoPastePUPD(LPCTSTR type, LPCTSTR name, LPCTSTR data);
     BOOL AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit, LPCTSTR endBit);
     BOOL AutoAttachSignal(LPCTSTR text);
     BOOL SelectTerminationCol(LPCTSTR pin, const VARIANT& row);
