@@ -303,6 +303,10 @@ TEST_F(JournalReplay, WindowsOpenedClosedAndSwitchedOnOneDesignReplayInTheSameWi
     ExpectSessionReplays("two_windows.tcl");
 }
 
+TEST_F(JournalReplay, AModelOfTheNetGridReplaysOnThePartItWasWrittenOn) {
+    ExpectSessionReplays("net_grid_models.tcl");
+}
+
 TEST_F(JournalReplay, TerminationsPastedInASignalGridReplayAsTheyWereCopied) {
     ExpectSessionReplays("pasted_terminations.tcl");
 }
