@@ -80,10 +80,12 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     const bool child = GetCellVectorInfo(row, base, m, l) || IsPowerPinRow(row) || IsPowerPinChildRow(row);
     const ROWCOL parent = GetRowParentOffset(row);
     if (!type.IsEmpty() && child && parent != GX_INVALID && parent > 0) {
+        // Bits of different types: the bus row shows none, neither as text nor as its tool tip.
         const CString shown = GetValueRowCol(parent, Col(m_nColTermination));
         if (shown.CompareNoCase(type) != 0) {
             CGXStyle clear;
             clear.SetValue("");
+            clear.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), CString());
             kxgrid::GridWriteScope write(*this);
             SetStyleRange(CGXRange(parent, Col(m_nColTermination)), clear, gxOverride, 0, kNoUpdate, gxDo);
         }
