@@ -1352,6 +1352,9 @@ private:
     void MarkNestedLeg(ROWCOL row, int mode);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
+    // The last progress line shown: a pin that leaves the percentage as it was shows the same line.
+    CString m_strProgressText;
+    int m_nProgressPercent = -1, m_nProgressCount = -1;
     // The steps of LoadComponentPins.
     void PrepareLoadColumns(const CInstanceContext& instance, bool multiple);
     void ClearPinRows();
