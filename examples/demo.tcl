@@ -225,7 +225,7 @@ show "Enter connects" [kx::key ccp Enter]
 show "MCLK" [pinNet MCLK]
 show "undo" [undo]
 kx::brackets angle
-say "Select five pins' Signal cells: the status text counts them (the last status line printed above)"
+say "Select the Signal cells of CLK to RST_N: the status text counts the selected pins (the pair CLK its two legs)"
 show "select CLK .. RST_N" [kx::select ccp {*}[cellOf Signal CLK] {*}[cellOf Signal RST_N]]
 say "Copy two Signal cells of U1 and paste them onto the two pins below: one undoable paste"
 kx::show clp U1
