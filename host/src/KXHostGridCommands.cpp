@@ -409,6 +409,11 @@ bool SelectCells(CKXHostApp& app, const Args& a, std::string& r) {
     if (!t.grid->CanChangeSelection(&range, FALSE, FALSE) || !(range == wanted)) return true;
     t.grid->SelectRange(range, TRUE, TRUE);
     t.grid->OnChangedSelection(&range, FALSE, FALSE);
+    // The button is let go over the range's last cell, as a click or a drag ends: the grid tells the
+    // host what is selected now.
+    CPoint end;
+    std::string hidden;
+    if (CellPoint(t.grid, row2, col2, end, hidden)) t.grid->SendMessage(WM_LBUTTONUP, 0, PointParam(end));
     r = t.grid->IsCellSelected(row, col) ? "1" : "0";
     return true;
 }

@@ -40,6 +40,7 @@ class CKXAssocCompAPI;
 class CKXColumnModel;
 class KXAssocAutomation;
 class IKXMessageServer;
+class CKXConnObjInfo;
 namespace kxpingrid {
 struct PairNetLane;
 }
@@ -1247,6 +1248,10 @@ private:
     void PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col);
     void PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
     void PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
+    // The net bits of a pair row's legs on its pair net, each lane's of a vector pair; none off a pair net.
+    std::vector<CNetBit> PairRowLegNetBits(ROWCOL row);
+    // A pair row for the property editor: each pin bit of its legs, as pins (the caller owns them).
+    std::vector<CKXConnObjInfo*> PairPinRecords(ROWCOL row);
     // Connection editing helpers.
     BOOL DispatchNamingRule(const CString& text, int bEchoToHost);
     HMTGEN CurrentPinCandidates();
