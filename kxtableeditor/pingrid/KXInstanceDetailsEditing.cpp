@@ -77,6 +77,14 @@ void CKXInstanceDetailsGridWnd::OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) {
     CKXGridWnd::OnCanceledEditing(nRow, nCol);
 }
 
+void CKXInstanceDetailsGridWnd::ForgetDroppedEdit() {
+    if (!m_bEditing) return;
+    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) return;
+    m_bEditing = FALSE;
+    m_bEditFoundTransaction = 0;
+    m_bStoringCellEdit = 0;
+}
+
 void CKXInstanceDetailsGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
     // A validated signal or custom cell changed the design in an edit of its own; the store of the
     // cell's shown value that follows is no step.

@@ -33,6 +33,7 @@ class IKXGridSite;
 class IPhysPartInst;
 class CKXSpinControl;
 class CKXGridEdit;
+struct KXAssocClipEntry;
 class KXCsvParser;
 class CKXFilterData;
 class CKXAssocCompAPI;
@@ -243,6 +244,8 @@ public:
     void RefreshExpandedRow(const CDWordArray& rows);
     // The PUPD cells of the rows on the given nets (every row when the set is empty).
     void FillPupdColumn(std::set<unsigned> netIds);
+    // The PUPD cells of the rows in a design without pull-ups or pull-downs: no mark anywhere.
+    void ClearPupdColumn(const std::vector<ROWCOL>& rows);
     // The PUPD cells of the rows from the nets their pin bits are connected to.
     void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
@@ -337,9 +340,14 @@ public:
     bool PastePupds(CTransaction* transaction, const std::vector<ROWCOL>& rows);
     // The Pull Up/Down column's paste: the selected rows, one "Paste PUPD" edit, journalled.
     BOOL PastePupdsInEdit();
+    BOOL PastePupdEntry(const CString& type, const CString& name, const CString& data) override;
+    BOOL CommitPastedPupds(CKXGridEdit& edit);
     bool PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
                              kxpingrid::ProgressScope& progress);
     bool PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit, CString group);
+    bool PastePupdEntryOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
+                             const KXAssocClipEntry& entry);
+    CNetBit RowPupdBit(ROWCOL row);
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
     // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
@@ -382,7 +390,8 @@ public:
     BOOL RefreshInstances(const std::vector<IInstance*>* pInstances);
     // The rows read again from the design after a refused commit (a delete clears its rows ahead of it).
     void ShowDesignAfterRefusal() override;
-    // Every shown instance's rows read again from the design, without undo entries.
+    // Every shown instance's rows read again from the design, without undo entries. A cell edit whose
+    // cell they drop (a refused typed connection shows the design again) is over.
     void ReadRowsAgain();
     // MSG_INSTANCE_CHANGED: wParam the changed IInstance*.
     LRESULT OnInstanceChanged(WPARAM wParam, LPARAM lParam);
@@ -885,6 +894,9 @@ public:
     BOOL CommitOwnTransaction(BOOL bCommit, BOOL bEnd);
     // Escape, or a refused edit thrown away: the edit is over and leaves nothing to commit.
     void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
+    // The running cell edit is over when the grid dropped its control without ending it, so that a
+    // later cell stored by a paste never commits the transaction its caller holds.
+    void ForgetDroppedEdit();
     // Commands go to the owner pane's undo history.
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
     // Only the filter row is cleared by the grid; other cells leave the delete to their control.
@@ -1211,7 +1223,6 @@ public:
     IDTInstance* RowTermination(ROWCOL row);
     std::vector<ROWCOL> m_pastedTerminationRows;
     std::vector<std::pair<ROWCOL, IDTInstance*>> m_pastedPupds; // the components a pull-up paste made, by row
-    bool m_bPupdPasteIncomplete = false; // the paste left out a copied pull-up without DC net or part
 
 private:
     // Associated-component helpers.

@@ -379,4 +379,5 @@ void CKXInstanceDetailsGridWnd::ReadRowsAgain() {
         LockUpdate(FALSE);
         Redraw(GX_INVALIDATE, TRUE);
     }
+    ForgetDroppedEdit();
 }

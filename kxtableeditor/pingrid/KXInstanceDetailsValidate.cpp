@@ -153,9 +153,11 @@ BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL n
     if (power == kPowerTieRefused) removed = FALSE; // not committed: the edit is discarded whole
     else if (power) removed = TRUE;
     m_bValidateSignalCell = guard;
-    const CString journal =
-        removed ? JournalRowText(nRow, "Delete", "Delete", CString(), false) : CString();
-    if (removed && edit.Commit()) WriteJournal(journal);
+    if (!removed) return KeepStoredValue(control, nRow, nCol);
+    const CString journal = JournalRowText(nRow, "Delete", "Delete", CString(), false);
+    // Refused by the design: the rows show it again, and no store of the cell follows.
+    if (!edit.Commit()) return RefuseCellEdit(control);
+    WriteJournal(journal);
     return KeepStoredValue(control, nRow, nCol);
 }
 

@@ -49,6 +49,8 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     ConnTarget t;
     if (!ResolveConnPin(row, bPinName, text, t, bShowMessages)) return FALSE;
     if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
+    // A pin already on the row's net as asked (shown in another row) is no edit: nothing to do.
+    if (!t.fillOnly && ConnectedAsAsked(t)) return Refuse(bShowMessages, "KXTABLE-304", t.net->name());
     // The pin the row shows now leaves the net for the new one: named before the row changes.
     const bool replacing = GetRowPinId(row) >= 0 && !CellText(row, m_nColPinName).IsEmpty();
     const CString oldKey = replacing ? RowPinKey(row) : CString();
@@ -104,6 +106,16 @@ BOOL CKXSignalDetailsGridWnd::ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL
         return Refuse(bShowMessages, "KXTABLE-101");
     if (std::abs(t.hi - t.lo) != std::abs(t.start - t.end)) return Refuse(bShowMessages, "KXTABLE-135");
     return TRUE;
+}
+
+bool CKXSignalDetailsGridWnd::ConnectedAsAsked(const ConnTarget& t) {
+    const bool wholeNet = t.net->isScalar();
+    const int step = t.start >= t.end ? 1 : -1; // net bit t.end joins pin bit t.lo, t.start pin bit t.hi
+    for (int b = t.lo; b <= t.hi; ++b) {
+        const CNetBit on = t.pin->netBit(b);
+        if (on.net() != t.net || (!wholeNet && on.bit() != t.end + (b - t.lo) * step)) return false;
+    }
+    return true;
 }
 
 BOOL CKXSignalDetailsGridWnd::RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,

@@ -34,9 +34,12 @@ CGXStyle PlainCell(const CString& text) {
 
 } // namespace
 
-BOOL CKXSignalDetailsGridWnd::Refuse(BOOL bShowMessages, const char* id) {
+BOOL CKXSignalDetailsGridWnd::Refuse(BOOL bShowMessages, const char* id, const char* argument) {
     if (bShowMessages) {
-        CKXErrorHandler::MessageBoxOk(id);
+        if (argument)
+            CKXErrorHandler::MessageBoxOk(id, argument);
+        else
+            CKXErrorHandler::MessageBoxOk(id);
         TransferCurrentCell(FALSE, kNoUpdate, TRUE);
     }
     return FALSE;

@@ -506,3 +506,85 @@ TEST_F(EditContract, ADeleteInstanceRequestThatDeletesNothingLeavesTheDocumentUn
 }
 
 } // namespace
+
+// A connection typed into the pin grid that the design refuses shows the design again, which ends the
+// cell's edit: a paste that follows (Ctrl+V, or the clipboard viewer's item) is an edit of its own, which
+// is journalled, undone as one step and replayed to the same connections.
+TEST_F(EditContract, APasteAfterATypedConnectionTheDesignRefusedIsJournalledAndReplays) {
+    for (const char* paste : {"kx::key ccp Ctrl+V", "kx::clipview 1"}) {
+        SCOPED_TRACE(paste);
+        const std::string journal = ExpectReplayGivesTheSameBoard([&] {
+            Run("kx::show slp PG");
+            ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"U1"}), Column("Instance"))), "1");
+            Run("kx::key ccp Ctrl+C");
+            Run("kx::show clp U1");
+            const std::string before = Run("kx::netlist");
+            m_app->Server()->setCommitFault([] { return true; });
+            Run("kx::edit ccp " + At(RowWith({"PGOOD"}), Column("Signal")) + " REFUSEDNET");
+            m_app->Server()->setCommitFault(nullptr);
+            ASSERT_EQ(Run("kx::netlist"), before);
+            const int steps = Ccp()->GetUndoStepCount();
+            ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"MCLK"}), Column("Signal"))), "1");
+            Run(paste);
+            EXPECT_NE(Run("kx::netlist").find("U1 MCLK U1\n"), std::string::npos);
+            EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+            EXPECT_EQ(Run("undo"), "1");
+            EXPECT_EQ(Run("kx::netlist"), before);
+            EXPECT_EQ(Run("redo"), "1");
+        });
+        EXPECT_NE(journal.find("AddConnection(\"U1\")"), std::string::npos) << journal;
+    }
+}
+
+// Clearing a pin's Signal cell that the design refuses leaves the pin connected and stores nothing:
+// a sort by a click on a caption after it is an undo step of its own, so the undo that follows takes
+// back the sort and never the user's edit before it.
+TEST_F(EditContract, AClearedSignalCellTheDesignRefusedLeavesTheNextSortAStepOfItsOwn) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::edit ccp " + At(RowWith({"PGOOD"}), Column("Signal")) + " KEPTNET"), "1");
+    const std::string edited = Run("kx::netlist");
+    const int steps = Ccp()->GetUndoStepCount();
+    m_app->Server()->setCommitFault([] { return true; });
+    Run("kx::edit ccp " + At(RowWith({"MCLK"}), Column("Signal")) + " {}");
+    m_app->Server()->setCommitFault(nullptr);
+    ASSERT_EQ(Run("kx::netlist"), edited);
+    ASSERT_EQ(Ccp()->GetUndoStepCount(), steps);
+    Run("kx::click ccp " + At(RowWith({"Pin Number"}), Column("Pin Number")));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::netlist"), edited);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+// A pin connected again to the signal grid's net, which it is on already (shown in another row), by the
+// word or typed into a new row, changes nothing and says so: no undo step, no journal line, and the
+// row that shows the pin keeps its cells, so that its Delete is journalled by its number and replays.
+TEST_F(EditContract, APinConnectedAgainToTheSignalItIsOnChangesNothingAndSaysSo) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp EN");
+        Run("kx::answer question KXTABLE-140 yes");
+        ASSERT_EQ(Run("addConnection pin J1:8"), "1");
+        const auto rows = GridRows();
+        const int steps = Ccp()->GetUndoStepCount();
+        const size_t lines = JournalText().size();
+        Messages();
+        Run("kx::answer question KXTABLE-140 yes");
+        EXPECT_EQ(Run("addConnection pin J1:8"), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-304"});
+        EXPECT_EQ(GridRows(), rows);
+        const int free = GridRows().rbegin()->first + 1;
+        Run("kx::drop ccp " + At(free, Column("Instance")) + " component J1");
+        Run("kx::answer question KXTABLE-140 yes");
+        Run("kx::edit ccp " + At(free, Column("Pin Number")) + " 8");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-304"});
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+        EXPECT_EQ(JournalText().size(), lines);
+        const int row = RowWith({"J1", "P<8>", "8"});
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        EXPECT_EQ(Run("kx::netlist").find("J1 P<8>"), std::string::npos);
+    });
+    EXPECT_NE(journal.find("SelectInstanceCol(\"J1\",\"8\")"), std::string::npos) << journal;
+}

@@ -1039,7 +1039,8 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
     // run from KX_EDIT_SCRIPT meets the same refusals.
     Rng faults(seed ^ 0x5bd1e995u);
     std::bernoulli_distribution refuse(1.0 / 6);
-    Server()->setCommitFault([&] { return refuse(faults); });
+    int refused = 0; // commits the database refused during the current action (for KX_EDIT_TRACE)
+    Server()->setCommitFault([&] { return refuse(faults) && ++refused; });
     int edits = std::uniform_int_distribution<int>(60, 100)(rng);
     if (!scripted.empty()) edits = static_cast<int>(scripted.size());
     for (int i = 0; i < edits; ++i) {
@@ -1052,10 +1053,12 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
         const bool targeted = !TargetOf(line, target).empty();
         const std::string netBefore = targeted ? Run("kx::netlist") : std::string();
         const auto before = StepCounts();
+        refused = 0;
         const std::string result = Run(line);
         TrackSteps(before);
         if (std::getenv("KX_EDIT_TRACE")) {
-            std::cerr << line << " -> " << result << " steps " << m_steps.size() << " messages";
+            std::cerr << line << " -> " << result << " steps " << m_steps.size() << " refused commits " << refused
+                      << " messages";
             for (const std::string& id : Messages())
                 std::cerr << " " << id;
             std::cerr << "\n";
