@@ -173,6 +173,8 @@ show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
 kx::answer dialog CKXAssignPinDialog ok pin 4
 show "menu 35550 (More...)" [kx::menu 35550]
 show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
+kx::answer dialog CKXAssignPinDialog ok pin 99
+show "menu 35550 with a number the dialog does not offer (KXTABLE-198)" [kx::menu 35550]
 show "menu 35549 (no fifth number)" [kx::menu 35549]
 undo
 undo

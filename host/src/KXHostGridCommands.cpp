@@ -435,6 +435,18 @@ bool GridShow(CKXHostApp& app, const Args& a, std::string& r) {
     return ListCommand(app, true, a, r);
 }
 
+// True when the grid's selection holds a row other than the current one: what is typed then goes
+// to those rows too.
+bool SelectsOtherRows(CGXGridCore* grid, ROWCOL row) {
+    const CGXGridParam* param = grid->GetParam();
+    const CGXRangeList* list = param ? param->GetRangeList() : nullptr;
+    for (POSITION pos = list ? list->GetHeadPosition() : nullptr; pos;) {
+        const CGXRange* range = list->GetNext(pos);
+        if (range && (range->top != row || range->bottom != row)) return true;
+    }
+    return false;
+}
+
 // kx::edit ccp ROW COL TEXT: typing into a cell, ended with Enter.
 bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.size() != 4) return Fail(r, "usage: kx::edit ccp ROW COL TEXT");
@@ -455,6 +467,14 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
     CGXControl* control = t.grid->GetCurrentCellControl();
     if (!control || !control->OnStartEditing()) {
         app.Core().Print("edit refused: cell " + cell + " takes no typing");
+        return true;
+    }
+    CString shown;
+    control->GetCurrentText(shown);
+    if (a[3].empty() && shown.IsEmpty() && !SelectsOtherRows(t.grid, row)) {
+        // Nothing typed into nothing: no edit to make.
+        app.Core().Print("edit refused: cell " + cell + ": nothing changed");
+        PressKey(t.grid, VK_ESCAPE);
         return true;
     }
     t.grid->SetWarningText("");
