@@ -26,14 +26,15 @@ demo:
 	KX_REGISTRY_DIR=$(abspath $(DEMO_BUILD))/registry KX_DEMO_LIBRARY=$(DEMO_BUILD)/designs \
 	  $(DEMO_BUILD)/bin/kxhost --lib $(DEMO_BUILD)/designs examples/demo.tcl
 
-# CI (CI=true) builds with -Werror. Each test binary runs under CTest (a case a process) and once more whole, in one
-# process, from a folder outside the tree, as a developer runs it by hand (`tests/run-whole.sh --shuffle` runs the
-# cases in a random order).
+# CI (CI=true) builds with -Werror. Each test binary runs under CTest (a case a process), then whole, in one
+# process, from a folder outside the tree, as a developer runs it by hand: once in order and once with its cases
+# shuffled (each binary prints its seed; `--gtest_shuffle --gtest_random_seed=N` repeats a failed order).
 test:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON -DKX_BUILD_BENCH=ON $(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 	tests/run-whole.sh $(ASAN_BUILD) $(JOBS)
+	tests/run-whole.sh --shuffle $(ASAN_BUILD) $(JOBS)
 	$(MAKE) fuzz-check
 
 # The fuzz targets (clang, libFuzzer with ASan and UBSan); only the libraries they read with are built.

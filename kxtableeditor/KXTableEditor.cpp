@@ -76,6 +76,11 @@ extern "C" BOOL KXTableEditorDllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID
     return 1;
 }
 
+void KXTableEditorNewSession() {
+    CKXInstanceDetailsGridWnd::Columns().Forget();
+    CKXInstanceDetailsGridWnd::ForgetRetainRun();
+}
+
 extern "C" BOOL InitKXTableEditorDLL() {
     // The resource chain owns the link; it is never deleted here.
     new (std::nothrow) CDynLinkLibrary(g_kxTableEditorDLL, FALSE);
@@ -98,8 +103,7 @@ extern "C" BOOL InitKXTableEditorDLL() {
     CKXObjectInfoWnd::RegisterClassA();
     CKXObjectInfoBeam::RegisterClassA();
     CKXTableChildFrm::RegisterScriptWords();
-    // The pin grids' columns are class-wide: a new session reads them from its own customisation.
-    CKXInstanceDetailsGridWnd::Columns().Forget();
+    KXTableEditorNewSession();
     CKXErrorHandler::LoadMessageFile("rmx/tblerrors.txt");
     g_initSteps.push_back("rmx/tblerrors.txt");
     BOOL registered = COleObjectFactory::RegisterAll();

@@ -31,6 +31,11 @@ constexpr UINT IDS_INSTANCE_VIEW_DROP_DATA = 59423;
 // The clipboard format registered for the name in a string resource; 0 when it fails.
 UINT RegisterFormatFromString(UINT nStringId);
 
+// A new session of the library (its initialisation calls it): what the grids hold class-wide is
+// forgotten: the pin grids' columns (the next grid sets them up from the customisation as it stands
+// then) and the answers of a connect run.
+void KXTableEditorNewSession();
+
 // What the initialisation did, step by step (for checks of its order).
 const std::vector<std::string>& KXTableEditorInitSteps();
 void KXTableEditorClearInitSteps();

@@ -21,7 +21,7 @@ run_one() {
     mkdir -p "$work/$name/registry"
     if (cd "$work/$name" && env -u KX_TEST_SOURCE_DIR KX_REGISTRY_DIR="$work/$name/registry" \
             "$bin" "$@" --gtest_random_seed=$seed --gtest_brief=1 >"$work/$name.log" 2>&1); then
-        echo "passed: $name"
+        echo "passed: $name${*:+ (seed $seed)}"
     else
         echo "FAILED: $name (whole ${*:+$* }with --gtest_random_seed=$seed)"
         tail -n 40 "$work/$name.log"

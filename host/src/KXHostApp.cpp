@@ -111,6 +111,8 @@ void AddHostResources() {
 bool CKXHostApp::Start(const std::string& designLib, const std::string& journal, std::string& error,
                        const std::string& library) {
     ConnectTranscript();
+    // The simulated desktop of a new session: no key held, the pointer over no cell of a grid.
+    AfxResetInputState();
     if (!LoadDesignLibrary(designLib, error) || !StartJournal(journal, error) || !CreateMainWindow(error) ||
         !LoadEditorLibrary(library, error))
         return false;

@@ -224,10 +224,15 @@ public:
     void RefreshInstancesInAllGrids(CDWordArray* ids) override;
     // A component renamed by the list panes: the registry and the physical part grids follow.
     void RenameComponent(IInstance* instance, CString oldName) override;
+    // One rename for both roads: an instance the host renamed (with its cell) and a part given another
+    // reference designator (no cell). A part still known by the old name keeps its id and windows.
+    void RenameComponent(const CString& newName, const CString& oldName, const CString& cellName);
     // The physical view follows committed property changes: a part's new reference designator, a
     // physical net's new name, a changed signal model (KXBottomPaneFollow.cpp). True to redraw.
     bool FollowPropertyChange(IChange& change);
-    void RenamePart(const CString& newRefDes, const CString& oldRefDes);
+    // The part's id and the grids that showed it alone go over to its new reference designator.
+    void MovePartName(const CString& newRefDes, const CString& oldRefDes);
+    void ReloadPartGrids(const CString& refDes);
     void OnPhysNetRenamed(const CString& newName, const CString& oldName);
     void AddOrRefreshPart(const CString& refDes);
     void RefreshPackageRows(const CString& value, const CString& path);
@@ -410,6 +415,8 @@ public:
     // order from 0 and never reused.
     void AddComponent(IInstance* instance, CString cellName) override;
     void AddComponentById(IInstance* instance) override;
+    // Registers a component by name under a new id (a name already registered keeps its id).
+    void AddComponentNamed(const CString& name);
     void AddNetName(CString name) override;
     void RemoveComponent(CString name) override;
     void RemoveNet(CString name) override;

@@ -115,27 +115,40 @@ std::vector<CKXPhysPartDetailsGridWnd*> CKXBottomPaneContainerView::PartGridsSho
 }
 
 void CKXBottomPaneContainerView::RenameComponent(IInstance* instance, CString oldName) {
-    const CString newName = instance && instance->name() ? CString(instance->name()) : CString();
-    if (newName.IsEmpty()) return;
-    const int oldId = GetComponentId(oldName);
-    if (oldId >= 0) {
-        // A part still known by the old name keeps its window; otherwise the old name goes.
-        const CDesignContext design = PaneDesign();
-        std::unique_ptr<IPhysPartInst> still(getPhysPartInst(&design, oldName.GetString()));
-        if (still)
-            for (CKXPhysPartDetailsGridWnd* grid : PartGridsShowing(oldName)) grid->ReloadPartPins();
-        else
-            RemoveComponent(oldName);
-        if (GetComponentId(newName) >= 0) {
-            for (CKXPhysPartDetailsGridWnd* grid : PartGridsShowing(newName)) grid->ReloadPartPins();
-            return;
-        }
-    }
-    AddComponent(instance, instance->cellName());
+    if (!instance || !instance->name()) return;
+    RenameComponent(CString(instance->name()), oldName, CString(instance->cellName()));
 }
 
-void CKXBottomPaneContainerView::RenamePart(const CString& newRefDes, const CString& oldRefDes) {
-    if (newRefDes.IsEmpty() || newRefDes == oldRefDes) return;
+void CKXBottomPaneContainerView::RenameComponent(const CString& newName, const CString& oldName,
+                                                 const CString& cellName) {
+    if (newName.IsEmpty() || newName == oldName) return;
+    const CDesignContext design = PaneDesign();
+    std::unique_ptr<IPhysPartInst> still(getPhysPartInst(&design, oldName.GetString()));
+    if (still) {
+        // Another section still carries the old reference designator: its window stays, with fewer pins.
+        ReloadPartGrids(oldName);
+    } else if (cellName.IsEmpty()) {
+        MovePartName(newName, oldName);
+        return;
+    } else {
+        RemoveComponent(oldName);
+    }
+    if (GetComponentId(newName) >= 0) {
+        ReloadPartGrids(newName);
+        return;
+    }
+    if (cellName.IsEmpty())
+        AddOrRefreshPart(newName);
+    else
+        AddComponentNamed(newName);
+}
+
+void CKXBottomPaneContainerView::ReloadPartGrids(const CString& refDes) {
+    for (CKXPhysPartDetailsGridWnd* grid : PartGridsShowing(refDes))
+        grid->ReloadPartPins();
+}
+
+void CKXBottomPaneContainerView::MovePartName(const CString& newRefDes, const CString& oldRefDes) {
     // The registry keeps the part's id under its new name.
     auto it = m_compNameToId.find(oldRefDes.str());
     if (it != m_compNameToId.end() && !m_compNameToId.count(newRefDes.str())) {
@@ -162,10 +175,7 @@ void CKXBottomPaneContainerView::AddOrRefreshPart(const CString& refDes) {
     if (GetComponentId(refDes) >= 0 || !grids.empty()) return;
     const CDesignContext design = PaneDesign();
     std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&design, refDes.GetString()));
-    if (!part) return;
-    const int id = ++m_nLastCompId;
-    m_compNameToId[refDes.str()] = id;
-    m_compIdToName[id] = refDes;
+    if (part) AddComponentNamed(refDes);
 }
 
 void CKXBottomPaneContainerView::OnPhysNetRenamed(const CString& newName, const CString& oldName) {
@@ -208,7 +218,7 @@ bool CKXBottomPaneContainerView::FollowPropertyChange(IChange& change) {
             std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&design, newValue.GetString()));
             ISchemaObject* carrier = part ? ObjectAt(*server, design, path) : nullptr;
             if (!carrier || carrier->objectType() != 'I' || HasProperty(*carrier, kRefDesError)) return false;
-            RenamePart(newValue, oldValue);
+            RenameComponent(newValue, oldValue, CString()); // a part has no cell
         } else if (name.CompareNoCase(kPhysNetName) == 0) {
             OnPhysNetRenamed(newValue, oldValue);
         } else if (name.CompareNoCase(kSignalModel) == 0) {

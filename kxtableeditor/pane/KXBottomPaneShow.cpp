@@ -74,12 +74,14 @@ void CKXBottomPaneContainerView::SetPaneTitle(UINT kind) {
 
 void CKXBottomPaneContainerView::AddComponent(IInstance* instance, CString cellName) {
     (void)cellName;
-    if (!instance || !instance->name() || !*instance->name()) return;
-    const std::string name = instance->name();
-    if (m_compNameToId.count(name)) return;
+    if (instance && instance->name()) AddComponentNamed(instance->name());
+}
+
+void CKXBottomPaneContainerView::AddComponentNamed(const CString& name) {
+    if (name.IsEmpty() || m_compNameToId.count(name.str())) return;
     const int id = ++m_nLastCompId;
-    m_compNameToId[name] = id;
-    m_compIdToName[id] = name.c_str();
+    m_compNameToId[name.str()] = id;
+    m_compIdToName[id] = name;
 }
 
 void CKXBottomPaneContainerView::AddComponentById(IInstance*) {

@@ -164,3 +164,20 @@ TEST_F(SideBySideCalls, APartStillKnownByTheOldNameKeepsItsId) {
 }
 
 } // namespace
+
+namespace {
+
+// A section given another reference designator leaves a part that another section still carries: the
+// part's grid stays on the part and shows the pins it still has; the section's new part is known by name.
+TEST_F(PhysFollow, ASectionMovedToAnotherPartLeavesTheGridOnThePartItLeft) {
+    G* g = ShowPart("RN1A");
+    ASSERT_TRUE(g);
+    ASSERT_EQ(g->m_strRefDes, "RN1");
+    ASSERT_EQ(SignalOf(g, "2"), "X2");
+    EXPECT_EQ(Run("kx::setprop work.board:sch@RN1A LOCATION RN2").rfind("error", 0), std::string::npos);
+    EXPECT_EQ(g->m_strRefDes, "RN1");
+    EXPECT_EQ(SignalOf(g, "2"), "X2");
+    EXPECT_GE(Ccp()->GetComponentId("RN2"), 0);
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 // A design with one part instance and a created, initialised pin grid for it.
 #pragma once
 
+#include "KXFreshState.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
 #include "afx/afxreg.h"
@@ -17,6 +18,7 @@ class PinGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
         AfxSetRegistryDirectory("");
+        KXStartFromAFreshState();
         grid = std::make_unique<CKXInstanceDetailsGridWnd>();
         grid->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 800, 600), nullptr, 100);
     }

@@ -576,3 +576,33 @@ TEST_F(SpinKeys, APlainNameTakesTheNeighbourInTheListWhichFollowsTheNets) {
 }
 
 } // namespace
+
+namespace {
+
+// A new session of the host starts with its hands off, whatever the session before it in the same process
+// left: no key held down and the pointer over no grid's cell (a grid activated later would take that cell).
+TEST_F(HostHands, ANewSessionStartsWithNoKeyHeldAndThePointerOverNoCell) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    const int pin = PinRow("OUT");
+    ASSERT_NE(pin, 0);
+    ASSERT_EQ(Run("kx::click ccp " + At(pin, Column("Pin Name"))), "1");
+    POINT left{};
+    ASSERT_TRUE(GetCursorPos(&left));
+    ASSERT_TRUE(left.x != 0 || left.y != 0);
+    AfxSetKeyState(VK_SHIFT, TRUE);
+    m_app->Stop();
+    std::ostringstream out;
+    CKXHostCore core(out);
+    CKXHostApp next(core);
+    std::string error;
+    ASSERT_TRUE(next.Start("", "", error, KXEditorLibraryPath())) << error;
+    POINT at{};
+    ASSERT_TRUE(GetCursorPos(&at));
+    EXPECT_EQ(at.x, 0);
+    EXPECT_EQ(at.y, 0);
+    EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
+    next.Stop();
+}
+
+} // namespace

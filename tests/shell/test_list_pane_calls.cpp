@@ -7,6 +7,7 @@
 #include "shell/KXTableDoc.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
+#include "kxinstsigpane/KXListPanes.h"
 #include "rmx/schema.h"
 #include "rmx/schemautil.h"
 #include "rmx/server.h"
@@ -296,6 +297,20 @@ TEST_F(HostComponentRequests, ASecondTextWithoutItsOptionOrWithTooManyWordsIsAnE
     EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE R1 2 -text R1").rfind("error: usage", 0), 0u);
     EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE a b c").rfind("error: usage", 0), 0u);
     EXPECT_TRUE(Listed("R1"));
+}
+
+} // namespace
+
+namespace {
+
+// The host renamed an instance and tells the design window: the component list's row and the
+// connectivity pane's registry of names follow (the new name is known there, the old one is not).
+TEST_F(ListPaneCalls, AnInstanceTheHostRenamedIsKnownToThePaneByItsNewName) {
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Clp()->RenameComponent("X1", "X9")); // the host's own rename of the instance
+    Run("kx::notify INT_MSG_RENAME_INSTANCE X1 -text X9");
+    EXPECT_GE(Ccp()->GetComponentId("X9"), 0);
+    EXPECT_EQ(Ccp()->GetComponentId("X1"), -1);
 }
 
 } // namespace

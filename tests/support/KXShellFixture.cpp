@@ -1,5 +1,6 @@
 #include "KXShellFixture.h"
 #include "KXDesignSnapshot.h"
+#include "KXFreshState.h"
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableChildFrm.h"
@@ -10,7 +11,6 @@
 #include "afx/afxole.h"
 #include "afx/afxreg.h"
 #include "afx/afxwin.h"
-#include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/KXWinAPI.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -75,15 +75,7 @@ void KXShellFixture::SetUp() {
     fs::create_directories(m_lib);
     fs::create_directories(m_dir / "registry");
     AfxSetRegistryDirectory((m_dir / "registry").c_str());
-    // Column layouts an earlier case customised are not this case's: they are read again from its registry.
-    CKXCustomizeAPI::Reset();
-    AfxGetAnswerQueue().Reset();
-    CKXErrorHandler::ClearTranscript();
-    // The clipboard is the process's: what an earlier case copied is not this case's to paste.
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
+    KXStartFromAFreshState();
     CKXWinAPI::SetDateTimeSource([](CString& date, CString& time) {
         date = "2026-12-06";
         time = "12:00:00";

@@ -1020,6 +1020,11 @@ void AfxSetKeyState(int nVirtKey, BOOL bDown, BOOL bToggled) {
 void AfxResetKeyState() {
     T().keys.clear();
 }
+void AfxResetInputState() {
+    AfxResetKeyState();
+    T().cursor = POINT{0, 0};
+    T().capture = nullptr;
+}
 BOOL GetCursorPos(LPPOINT lpPoint) {
     if (!lpPoint) return FALSE;
     *lpPoint = T().cursor;

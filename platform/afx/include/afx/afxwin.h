@@ -443,6 +443,8 @@ short GetKeyState(int nVirtKey);
 short GetAsyncKeyState(int nVirtKey);
 void AfxSetKeyState(int nVirtKey, BOOL bDown, BOOL bToggled = FALSE);
 void AfxResetKeyState();
+// The input as a fresh process has it: every key up, the pointer at the origin, no capture.
+void AfxResetInputState();
 BOOL GetCursorPos(LPPOINT lpPoint);
 BOOL SetCursorPos(int x, int y);
 HWND SetCapture(HWND hWnd);

@@ -359,6 +359,7 @@ const CDesignContext* CKXListPaneGrid::Design() const { return m_pView ? m_pView
 BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName) {
     Record("RenameTableInstance", {oldName, newName});
     if (newName.IsEmpty()) return FALSE;
+    TellRenamed(oldName, newName); // also when the row followed the rename's commit already
     for (size_t i = 0; i < m_names.size(); ++i) {
         if (m_names[i] != oldName) continue;
         m_names[i] = newName;
@@ -367,6 +368,15 @@ BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName)
         return TRUE;
     }
     return FALSE;
+}
+
+void CKXComponentListGrid::TellRenamed(const CString& oldName, const CString& newName) {
+    // The physical list's rows are parts: the details view follows their reference designators itself.
+    if (!IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) return;
+    CCommonInterface* details = Details();
+    const CDesignContext* design = Design();
+    if (!details || !design) return;
+    if (IInstance* renamed = design->instance(newName.GetString()).instance()) details->RenameComponent(renamed, oldName);
 }
 
 void CKXComponentListGrid::AutoAssignModelToDiscretes() {

@@ -148,6 +148,8 @@ public:
     BOOL PasteComponentItem(int item);
 
 protected:
+    // The details view learns of an instance the host renamed (its registry of names follows).
+    void TellRenamed(const CString& oldName, const CString& newName);
     // The physical list's parts by their logical instances: instance name or path -> reference designator.
     std::map<std::string, CString> m_partOfInstance;
 };

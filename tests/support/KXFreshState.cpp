@@ -1,0 +1,24 @@
+#include "KXFreshState.h"
+
+#include "KXTableEditor.h"
+
+#include "afx/afxanswer.h"
+#include "afx/afxole.h"
+#include "afx/afxwin.h"
+#include "kxcommon/KXCustomizeAPI.h"
+#include "kxerrorhandler/KXErrorHandler.h"
+
+void KXStartFromAFreshState() {
+    // Column layouts an earlier case customised are not this case's: they are read again.
+    CKXCustomizeAPI::Reset();
+    KXTableEditorNewSession();
+    // A pointer left over a cell would give a later grid activation that cell.
+    AfxResetInputState();
+    AfxGetAnswerQueue().Reset();
+    CKXErrorHandler::ClearTranscript();
+    // The clipboard is the process's: what an earlier case copied is not this case's to paste.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
