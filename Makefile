@@ -7,6 +7,8 @@ BENCH_BUILD ?= build/bench
 FUZZ_BUILD ?= build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_CHECK_SECONDS ?= 3
+# CI (CI=true) turns every warning into an error, in the gcc build and in the clang fuzz build alike.
+WERROR = -DKX_WERROR=$(if $(filter true 1,$(CI)),ON,OFF)
 
 .PHONY: all demo test bench bench-count clean fuzz fuzz-build fuzz-check
 
@@ -28,8 +30,7 @@ demo:
 # process, from a folder outside the tree, as a developer runs it by hand (`tests/run-whole.sh --shuffle` runs the
 # cases in a random order).
 test:
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON -DKX_BUILD_BENCH=ON \
-	  -DKX_WERROR=$(if $(filter true 1,$(CI)),ON,OFF)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKX_SANITIZE=ON -DKX_BUILD_BENCH=ON $(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 	tests/run-whole.sh $(ASAN_BUILD) $(JOBS)
@@ -38,7 +39,7 @@ test:
 # The fuzz targets (clang, libFuzzer with ASan and UBSan); only the libraries they read with are built.
 fuzz-build:
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKX_BUILD_FUZZ=ON -DKX_BUILD_TESTS=OFF \
-	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ $(WERROR)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target kx_fuzz
 
 # Every target over its corpus (seeds and the inputs that once broke it) and a few seconds more.

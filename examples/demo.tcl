@@ -518,6 +518,14 @@ show "expand the buses" [expandPins pin on]
 kx::pane SelectTerminationCol {A<12..0>}
 show "terminate the whole address bus" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 33]
 show "its bit rows show it" [list [pinRow {A<12>}] [pinRow {A<0>}]]
+say "A copied pull-up pasted: Ctrl+C on RST_N's Pull Up/Down cell (the board's RP1, which names no DC net), Ctrl+V on two bit rows"
+proc pupdCell {pin} { return [list [lindex [split [pinRow $pin] :] 0] 9] }
+show "select RST_N's Pull Up/Down cell" [kx::select ccp {*}[pupdCell RST_N]]
+show "Ctrl+C" [kx::key ccp Ctrl+C]
+show "select DQ<7> and DQ<6>" [kx::select ccp {*}[pupdCell {DQ<7>}] {*}[pupdCell {DQ<6>}]]
+show "Ctrl+V: the same pull-up on both signals, one undo step" [kx::key ccp Ctrl+V]
+show "their rows" [list [pinRow {DQ<7>}] [pinRow {DQ<6>}]]
+show "undo takes both back" [list [undo] [pinRow {DQ<7>}]]
 kx::show slp PG
 show "select U1's pin in the signal grid of PG" [selectObject pin C10:U1]
 kx::pane SelectTerminationCol U1 C10

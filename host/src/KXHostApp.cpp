@@ -416,6 +416,9 @@ bool CKXHostApp::Close(std::string& error) {
         return true;
     }
     doc->OnCloseDocument();
+    // A window whose dropped edits cannot be taken back stays open (its message says why).
+    std::vector<CDocument*> open = Documents();
+    if (std::find(open.begin(), open.end(), doc) != open.end()) m_core.Print("close refused");
     if (CFrameWnd* next = ActiveFrame()) m_pMainWnd->MDIActivate(next);
     return true;
 }

@@ -18,7 +18,7 @@ CKXHostMainWnd::CKXHostMainWnd(CKXHostCore& core) : m_core(core) {
 
 BOOL CKXHostMainWnd::CreateMain() {
     CRect rect(0, 0, 1280, 1024);
-    return Create(nullptr, "kxhost", WS_VISIBLE, rect, nullptr, 0);
+    return Create(nullptr, "kxhost", WS_VISIBLE, rect, nullptr, nullptr);
 }
 
 LRESULT CKXHostMainWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

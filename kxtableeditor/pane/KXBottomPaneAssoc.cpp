@@ -488,6 +488,16 @@ BOOL CKXBottomPaneContainerView::AddPUPD() {
     return EndHeldSetUp(pin->AssocAutomation().SendAddPupdCommand(1, 0, 0));
 }
 
+BOOL CKXBottomPaneContainerView::AutoPastePUPD(LPCTSTR type, LPCTSTR name, LPCTSTR data) {
+    IKXPinGrid* pin = ActivePinGrid();
+    if (!pin) return RefuseAutomation();
+    if (!IsEditable() || GetViewMode() == 4) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        return FALSE;
+    }
+    return pin->PastePupdEntry(type ? type : "", name ? name : "", data ? data : "");
+}
+
 BOOL CKXBottomPaneContainerView::DeletePUPD(LPCTSTR text) {
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();

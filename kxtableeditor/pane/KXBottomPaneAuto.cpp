@@ -36,6 +36,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectPinNameCol", CtrSelectPinNam
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddConnection", AutoAddConnection, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "InitPUPD", AutoInitPUPD, VT_DISPATCH, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddPUPD", AddPUPD, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "PastePUPD", AutoPastePUPD, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AssignConnectivity", AutoAssignConnectivity, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AttachSignal", AutoAttachSignal, VT_BOOL, VTS_BSTR)

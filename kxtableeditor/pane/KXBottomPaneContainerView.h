@@ -95,7 +95,7 @@ public:
     BOOL PerformRedo() override;
     void RequestUndo() override;
     void RequestRedo() override;
-    int GetUndoStepCount() const { return static_cast<int>(m_undo.size()); }
+    int GetUndoStepCount() const override { return static_cast<int>(m_undo.size()); }
     int GetRedoStepCount() const { return static_cast<int>(m_redo.size()); }
     CString GetUndoDescription() const;
 
@@ -663,6 +663,8 @@ public:
     BOOL AutoRenameConnection(LPCTSTR signal);
     LPDISPATCH AutoInitPUPD(LPCTSTR text);
     BOOL AddPUPD();
+    // The journal's road of a pull-up paste: the described component onto the selected pins' net bits.
+    BOOL AutoPastePUPD(LPCTSTR type, LPCTSTR name, LPCTSTR data);
     BOOL AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit, LPCTSTR endBit);
     BOOL AutoAttachSignal(LPCTSTR text);
     BOOL SelectTerminationCol(LPCTSTR pin, const VARIANT& row);

@@ -63,9 +63,6 @@ public:
     CKXGridWnd* CreateGroupObjectGrid(int kind, const std::string& key, int netBit, BOOL) override {
         return m_pane.CreateObjectGrid(kind, key, netBit, TRUE);
     }
-    void ObjectGridReshown(int kind, const std::string& key, int netBit, CKXGridWnd* grid) override {
-        if (kind == 1) m_pane.LoadSignalObjectGrid(grid, key, netBit);
-    }
     void DestroyObjectGrid(CKXGridWnd* grid) override { m_pane.DestroyGrid(grid); }
     void AfterObjectsShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) override {
         m_pane.AfterObjectInfoShown(shown, active);

@@ -32,6 +32,7 @@ public:
     // The window's undo history: TRUE when a step was undone or redone.
     virtual BOOL PerformUndo() = 0;
     virtual BOOL PerformRedo() = 0;
+    virtual int GetUndoStepCount() const = 0;
 
     // User options, applied to the pane's grids of the matching kinds.
     virtual void ApplyAutoCompleteSetting(int value, BOOL apply) = 0;

@@ -455,9 +455,9 @@ void CKXObjectInfoWnd::OpenAndShow(SKXObjectInfo& record, BOOL group, int mode2)
         record.window = grid;
         m_byWindow[grid] = &record;
         m_open[record.kind].push_back(record.key);
-    } else if (m_pOwner) {
-        m_pOwner->ObjectGridReshown(record.kind, record.key, mode2, record.window);
     }
+    // A kept grid follows the design while hidden and comes back as the user left it: its order,
+    // filter and current cell.
     m_pActive = record.window;
     record.window->ShowWindow(SW_SHOW);
 }

@@ -47,8 +47,6 @@ public:
     // netBit: the key names a net bit), or for a group keyed by its joined ids. NULL when none can be made.
     virtual CKXGridWnd* CreateObjectGrid(int kind, const std::string& key, int netBit) = 0;
     virtual CKXGridWnd* CreateGroupObjectGrid(int kind, const std::string& key, int netBit, BOOL group) = 0;
-    // A grid kept open is shown again: it shows the object as the design has it now.
-    virtual void ObjectGridReshown(int kind, const std::string& key, int netBit, CKXGridWnd* grid) = 0;
     // The grid goes for good.
     virtual void DestroyObjectGrid(CKXGridWnd* grid) = 0;
     // The grids the window shows now, in display order, and the active one.

@@ -80,10 +80,12 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     const bool child = GetCellVectorInfo(row, base, m, l) || IsPowerPinRow(row) || IsPowerPinChildRow(row);
     const ROWCOL parent = GetRowParentOffset(row);
     if (!type.IsEmpty() && child && parent != GX_INVALID && parent > 0) {
+        // Bits of different types: the bus row shows none, neither as text nor as its tool tip.
         const CString shown = GetValueRowCol(parent, Col(m_nColTermination));
         if (shown.CompareNoCase(type) != 0) {
             CGXStyle clear;
             clear.SetValue("");
+            clear.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), CString());
             kxgrid::GridWriteScope write(*this);
             SetStyleRange(CGXRange(parent, Col(m_nColTermination)), clear, gxOverride, 0, kNoUpdate, gxDo);
         }
@@ -237,6 +239,10 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
     // or pull-down (no net bit of it carries a mark, nor does an alias of one).
     PupdCache asked;
     const bool anyPull = HasPullComponents(m_designContext.design());
+    if (!anyPull && netIds.empty()) {
+        ClearPupdColumn(rows);
+        return;
+    }
     for (ROWCOL r : rows) {
         if (r < PIN_FIRST_ROW || r > GetRowCount() || IsDiffPairRow(r)) continue;
         int msb = -1, lsb = -1;
@@ -250,6 +256,20 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
         // A row shows the mark of its one net bit; a row over several bits shows none.
         SetPupdCellStyle(r, msb == lsb && anyPull ? PupdStateOf(asked, net, msb) : PUPDSTRUCTURE{});
         ApplyPupdParentRule(r);
+    }
+}
+
+// Without any pull-up or pull-down in the design every row shows no mark, and so does every pair row
+// above a leg row with a net (the other parent rows show none of their own already): no row's net
+// needs to be read from its signal text, except a leg's.
+void CKXInstanceDetailsGridWnd::ClearPupdColumn(const std::vector<ROWCOL>& rows) {
+    for (ROWCOL r : rows) {
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsDiffPairRow(r)) continue;
+        SetPupdCellStyle(r, PUPDSTRUCTURE{});
+        const ROWCOL parent = GetRowParentOffset(r);
+        if (parent == GX_INVALID || parent == 0 || !IsDiffPairRow(parent)) continue;
+        int msb = -1, lsb = -1;
+        if (GetRowNet(r, msb, lsb)) ApplyPupdParentRule(r);
     }
 }
 

@@ -33,6 +33,7 @@ class IKXGridSite;
 class IPhysPartInst;
 class CKXSpinControl;
 class CKXGridEdit;
+struct KXAssocClipEntry;
 class KXCsvParser;
 class CKXFilterData;
 class CKXAssocCompAPI;
@@ -242,6 +243,8 @@ public:
     void RefreshExpandedRow(const CDWordArray& rows);
     // The PUPD cells of the rows on the given nets (every row when the set is empty).
     void FillPupdColumn(std::set<unsigned> netIds);
+    // The PUPD cells of the rows in a design without pull-ups or pull-downs: no mark anywhere.
+    void ClearPupdColumn(const std::vector<ROWCOL>& rows);
     // The PUPD cells of the rows from the nets their pin bits are connected to.
     void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
@@ -336,9 +339,14 @@ public:
     bool PastePupds(CTransaction* transaction, const std::vector<ROWCOL>& rows);
     // The Pull Up/Down column's paste: the selected rows, one "Paste PUPD" edit, journalled.
     BOOL PastePupdsInEdit();
+    BOOL PastePupdEntry(const CString& type, const CString& name, const CString& data) override;
+    BOOL CommitPastedPupds(CKXGridEdit& edit);
     bool PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
                              kxpingrid::ProgressScope& progress);
     bool PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit, CString group);
+    bool PastePupdEntryOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
+                             const KXAssocClipEntry& entry);
+    CNetBit RowPupdBit(ROWCOL row);
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
     // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
@@ -1214,7 +1222,6 @@ public:
     IDTInstance* RowTermination(ROWCOL row);
     std::vector<ROWCOL> m_pastedTerminationRows;
     std::vector<std::pair<ROWCOL, IDTInstance*>> m_pastedPupds; // the components a pull-up paste made, by row
-    bool m_bPupdPasteIncomplete = false; // the paste left out a copied pull-up without DC net or part
 
 private:
     // Associated-component helpers.

@@ -1,8 +1,9 @@
 // Pasting copied pull-up/pull-down groups into the Pull Up/Down column: one
 // copied group goes onto the net bits of every selected row, several go one to
 // a row from the first selected row down (a bus row hands them to its bit
-// rows). All of one paste is one grid edit, journalled as the pull-ups each row
-// took, so that a replay makes them again.
+// rows). A pasted component is the copied one, DC net or none. All of one
+// paste is one grid edit, journalled as the component each row took (the
+// pane's PastePUPD with its description), so that a replay makes them again.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -37,79 +38,55 @@ CString ProgressLabel(const INet* net, int bit) {
     return label;
 }
 
-// The value of one field of a component's data text ("type=PullUp;dcnet=VCC;..."); fields are
-// separated by ';' (a backslash escapes the next character).
-CString DataField(const CString& data, const char* key) {
-    const std::string text = data.GetString(), wanted = std::string(key) + "=";
-    std::string field;
-    auto take = [&](const std::string& f) { return f.rfind(wanted, 0) == 0 ? f.substr(wanted.size()) : std::string(); };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            field += text[i];
-            field += text[++i];
-        } else if (text[i] == ';') {
-            if (const std::string v = take(field); !v.empty()) return CString(v.c_str());
-            field.clear();
-        } else {
-            field += text[i];
-        }
-    }
-    return CString(take(field).c_str());
-}
-
-// A copied pull-up the automation's add can make again: one part and a DC net. Others would paste
-// what the journal cannot replay.
-bool ReplayablePupd(const CString& data) {
-    return DataField(data, "slots") == "1" && !DataField(data, "dcnet").IsEmpty();
-}
-
 } // namespace
+
+// One copied component onto one net bit of a row: it is made there unless the net bit carries one of
+// its type already. Records what it made.
+bool CKXInstanceDetailsGridWnd::PastePupdEntryOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
+                                                    const KXAssocClipEntry& entry) {
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    const std::set<IDTInstance*> before = KXPupdsOn(api, bit);
+    if (!CKXImpClipBoard::PasteAssocComponents(transaction, CInstTermBit(), nullptr, bit, CInstanceContext(),
+                                               entry.data, entry.type, entry.name, bit.net()->name(), entry.kind, 0))
+        return false;
+    for (IDTInstance* made : KXPupdsOn(api, bit))
+        if (!before.count(made)) m_pastedPupds.push_back({row, made});
+    return true;
+}
 
 // One group onto one net bit of a row: each entry of the group makes its component there. Entries
 // without data count as pasted (a net bit copied without pull-ups); true when any entry counted.
 bool CKXInstanceDetailsGridWnd::PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
                                                     CString group) {
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
-    const CString netName = bit.net()->name();
     bool pasted = false;
     for (KXAssocClipEntry entry; KXTakeAssocClipEntry(group, entry);) {
         if (entry.kind != kPupd) continue;
-        if (entry.data.IsEmpty()) {
-            pasted = true;
-            continue;
-        }
-        if (!ReplayablePupd(entry.data)) {
-            m_bPupdPasteIncomplete = true;
-            continue;
-        }
-        const std::set<IDTInstance*> before = KXPupdsOn(api, bit);
-        if (!CKXImpClipBoard::PasteAssocComponents(transaction, CInstTermBit(), nullptr, bit, CInstanceContext(),
-                                                   entry.data, entry.type, entry.name, netName, entry.kind, 0))
-            continue;
-        pasted = true;
-        for (IDTInstance* made : KXPupdsOn(api, bit))
-            if (!before.count(made)) m_pastedPupds.push_back({row, made});
+        if (entry.data.IsEmpty() || PastePupdEntryOnBit(transaction, row, bit, entry)) pasted = true;
     }
     return pasted;
 }
 
-// The group onto the net bit of the row's signal; false, and nothing pasted, when the row has no pin or
-// no signal, or is a whole bus pin: its bits take pastes one by one with the pins expanded (the
-// automation add a journal would replay it with adds nothing on a bus pin's cell).
+// The one net bit a row's pin sits on; null for a row without pin or signal and for a whole bus pin:
+// its bits take pastes one by one with the pins expanded.
+CNetBit CKXInstanceDetailsGridWnd::RowPupdBit(ROWCOL row) {
+    int msb = -1, lsb = -1;
+    if (!GetRowInstTerm(row, msb, lsb) || msb != lsb) return CNetBit();
+    INet* net = GetRowNet(row, msb, lsb);
+    if (!net || msb != lsb) return CNetBit();
+    return CNetBit(net, msb);
+}
+
+// The group onto the net bit of the row's signal; false, and nothing pasted, when the row has none.
 bool CKXInstanceDetailsGridWnd::PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
                                                     kxpingrid::ProgressScope& progress) {
-    int msb = -1, lsb = -1;
-    if (!GetRowInstTerm(row, msb, lsb) || msb != lsb) return false;
-    // A one-bit pin sits on one net bit.
-    INet* net = GetRowNet(row, msb, lsb);
-    if (!net || msb != lsb) return false;
-    progress.Show(ProgressLabel(net, msb));
-    return PastePupdGroupOnBit(transaction, row, CNetBit(net, msb), group);
+    const CNetBit bit = RowPupdBit(row);
+    if (!bit.net()) return false;
+    progress.Show(ProgressLabel(bit.net(), bit.bit()));
+    return PastePupdGroupOnBit(transaction, row, bit, group);
 }
 
 bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction, const std::vector<ROWCOL>& rows) {
     m_pastedPupds.clear();
-    m_bPupdPasteIncomplete = false;
     if (!transaction || rows.empty()) return false;
     CString buffer;
     CKXImpClipBoard::GetPupdBuffer(buffer);
@@ -139,8 +116,7 @@ bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction, const std:
     return pasted;
 }
 
-// The paste in one "Paste PUPD" edit. Each component a row took replays as the row's Pull Up/Down cell
-// and the automation add of that component.
+// The paste in one "Paste PUPD" edit.
 BOOL CKXInstanceDetailsGridWnd::PastePupdsInEdit() {
     std::vector<ROWCOL> targets;
     CollectTargetRows(SelectedPinRows(), targets, FALSE, -1, -1);
@@ -148,24 +124,50 @@ BOOL CKXInstanceDetailsGridWnd::PastePupdsInEdit() {
     if (!edit) return FALSE;
     // Groups without components count as pasted but make nothing: there is nothing to undo then.
     if (!PastePupds(edit.Transaction(), targets) || m_pastedPupds.empty()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-217", m_bPupdPasteIncomplete
-                                                         ? "a copied pull-up or pull-down has no DC net or part"
-                                                         : "no copied pull-up or pull-down could go onto the selected signals");
+        CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no copied pull-up or pull-down could go onto the selected signals");
         return FALSE;
     }
-    CString journal;
+    return CommitPastedPupds(edit);
+}
+
+// The journal's road: one described component (as a copy carries it) onto the net bits of the
+// selected rows, as one "Paste PUPD" edit journalled as the paste is.
+BOOL CKXInstanceDetailsGridWnd::PastePupdEntry(const CString& type, const CString& name, const CString& data) {
+    m_pastedPupds.clear();
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(SelectedPinRows(), targets, FALSE, -1, -1);
+    CKXGridEdit edit(*this, MasterDesign(), "Paste PUPD", CKXGridEdit::kJoinOpen);
+    if (!edit) return FALSE;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
+    api.setDesignContext(MasterDesign());
+    api.WillRemoveExistingPupd(false);
+    const KXAssocClipEntry entry{kPupd, type, name, data};
+    for (ROWCOL row : targets)
+        if (const CNetBit bit = RowPupdBit(row); bit.net() && !data.IsEmpty())
+            PastePupdEntryOnBit(edit.Transaction(), row, bit, entry);
+    if (m_pastedPupds.empty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no copied pull-up or pull-down could go onto the selected signals");
+        return FALSE;
+    }
+    return CommitPastedPupds(edit);
+}
+
+// Commits the paste's edit. Each component a row took replays as the row's Pull Up/Down cell and the
+// pane's PastePUPD of that component's description (the copy's, with its DC net or without one).
+BOOL CKXInstanceDetailsGridWnd::CommitPastedPupds(CKXGridEdit& edit) {
+    IKXClipAssocCodec* codec = CKXImpClipBoard::GetAssocCodec();
+    CString journal;
     std::set<unsigned> nets;
     std::set<std::pair<ROWCOL, CString>> journalled; // a row and a component text are journalled once
     for (const auto& [row, made] : m_pastedPupds) {
         INet* net = nullptr;
         int bit = -1;
         if (made->getNetAndBit(net, bit) && net) nets.insert(net->id());
-        api.getLCVPropFromInstance(made);
-        const CString prepared = api.GetPreparedText(kPupd);
-        if (!journalled.insert({row, prepared}).second) continue;
+        CString type, name, data;
+        if (!codec || !codec->Describe(MasterDesign(), bit, made, kPupd, type, name, data)) continue;
+        if (!journalled.insert({row, data}).second) continue;
         KXJournalLines lines(JournalHandle());
-        lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
+        lines.Pane("PastePUPD", {type, name, data}).End();
         journal += JournalAssocText(row, PupdSelectMethod(), "Paste Pullup/Pulldown") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;

@@ -120,6 +120,9 @@ public:
     virtual int InitPUPD(CString text, int bShort) = 0;
     virtual int ChangeTerminationDelay(const char* delay) = 0;
     virtual int SendDeletePupdCommand(const char* list) = 0;
+    // A pull-up/pull-down described as a copy carries it onto the net bits of the selected pins, as one
+    // journalled edit (the journal's road of a paste); FALSE, with the message, when none took it.
+    virtual BOOL PastePupdEntry(const CString& type, const CString& name, const CString& data) = 0;
     // The grid's automation object of the associated-components library.
     virtual KXAssocAutomation& AssocAutomation() = 0;
 };

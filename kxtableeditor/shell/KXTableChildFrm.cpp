@@ -215,10 +215,14 @@ int CKXTableChildFrm::GetTabNumber() const {
     CKXTableDoc* mine = GetTableDoc();
     CDocTemplate* tmpl = mine ? mine->GetDocTemplate() : nullptr;
     if (!tmpl) return 1;
+    // A window on its way out (whose close activates this one) is no longer counted: the number is
+    // the one the window has among those left, as a replay counts them after the close.
     int n = 0;
     for (POSITION pos = tmpl->GetFirstDocPosition(); pos;) {
-        ++n;
-        if (tmpl->GetNextDoc(pos) == mine) return n;
+        CDocument* doc = tmpl->GetNextDoc(pos);
+        if (doc == mine) return n + 1;
+        auto* table = dynamic_cast<CKXTableDoc*>(doc);
+        if (!table || !table->IsClosing()) ++n;
     }
     return 1;
 }

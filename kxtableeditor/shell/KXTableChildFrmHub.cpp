@@ -184,7 +184,7 @@ KXEditResult CKXTableChildFrm::OnTclCloseDesign(CTclArgsList* args, LPARAM) {
             if (!doc->SaveCurrentDesign(doc->GetPathName(), FALSE)) return KXEditResult::Of(FALSE, "KXTABLE-303");
             doc->m_bSaveOnClose = 1;
         }
-        doc->CloseBlockCommand();
+        if (!doc->CloseBlockCommand()) return KXEditResult::Of(FALSE, "KXTABLE-318");
     }
     return KXEditResult::Done();
 }
@@ -376,8 +376,9 @@ LRESULT CKXTableChildFrm::OnDeleteInstance(WPARAM, LPARAM lParam) {
         CKXErrorHandler::MessageBoxOk("KXPANE-189", name);
         return 0;
     }
-    // Only a deletion that happened marks the document modified.
-    if (!g->DeleteCurSelInstance(OpenMode() == eOpenModePhysical ? 0 : 1)) return 0;
+    // Only a deletion that happened marks the document modified. A physical row is a part: the name of
+    // one of its sections deletes that section alone.
+    if (!g->DeleteNamedInstance(name, OpenMode() == eOpenModePhysical ? 0 : 1)) return 0;
     SetDocumentModified(TRUE);
     return 1;
 }

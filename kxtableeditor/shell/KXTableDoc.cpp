@@ -371,50 +371,69 @@ BOOL CKXTableDoc::SaveBlockAsAuto(LPCTSTR library, LPCTSTR blockName) {
 // ------------------------------------------------------------------ close
 
 void CKXTableDoc::OnCloseDocument() {
+    CloseWindow(true);
+}
+
+BOOL CKXTableDoc::CloseBlockCommand() {
+    return CloseWindow(false);
+}
+
+BOOL CKXTableDoc::CloseWindow(bool echo) {
+    IDesign* master = GetMasterDesignContext().design();
+    // A close that drops the window's edits replays as one that does not save.
+    const bool dropped = m_bSaveOnClose != 1 && IsModified();
+    // The last window of a design that closes unsaved leaves the design as it was saved; while another
+    // window shows the design, this window's own edits are taken back and the other window's stay.
+    IDesign* rollBack = master && !IsShownElsewhere(master) ? master : nullptr;
+    // (When the application closes, every window goes and the last one leaves the design as saved.)
+    const bool closingAll = CKXShareAppData::m_bIsAppClosing;
+    if (dropped && master && !rollBack && !closingAll && !TakeBackOwnEdits()) return FALSE;
     m_bClosing = TRUE;
-    if (!CKXShareAppData::m_bIsAppClosing) {
+    if (echo && !closingAll) {
         CTclArgsList list;
         list.add(KXScriptWord::closeDesign);
         list.add(m_bSaveOnClose == 1 ? "-save" : "-nosave");
         if (CWnd* main = AfxGetMainWnd())
             main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
     }
-    CloseBlockCommand();
-}
-
-void CKXTableDoc::CloseBlockCommand() {
-    m_bClosing = TRUE;
-    IServer* server = CKXShareGlobalData::m_pServer;
-    // The design is still known when the server finds it by its name.
-    IDesign* master = GetMasterDesignContext().design();
-    IDesign* found = server ? server->findDesign(GetDesignName()) : nullptr;
-    if (!found && server && master) found = server->findDesign(master->name());
-    if (IKXMessageServer* ms = GetKXMsgSrvr()) {
-        ms->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, 0, 0, 0);
-        ms->Broadcast(MSG_ASSOC_COMP_VIEWER_SELECTION, 0, 0, 0);
-        CString path = GetMasterDesignContext().spath();
-        if (found)
-            ms->Broadcast(MSG_DESIGN_CLOSED, static_cast<WPARAM>(GetOpenMode()),
-                          reinterpret_cast<LPARAM>(path.GetString()), 0);
-    }
-    // A close that drops the window's edits replays as one that does not save.
-    const bool dropped = m_bSaveOnClose != 1 && IsModified();
-    // The last window of a design that closes unsaved leaves the design as it was saved; while another
-    // window shows the design, this window's own edits are undone (journalled, so a replay does the
-    // same) and the other window's stay.
-    IDesign* rollBack = master && !IsShownElsewhere(master) ? master : nullptr;
-    if (dropped && master && !rollBack) TakeBackOwnEdits();
+    AnnounceClose(master);
     Journal("\n\n ' --- Close Current Block ---\n",
             "\ncall " + GetJournalHandle() + (dropped ? ".Close(False)" : ".Close()"));
     CKXDocument::OnCloseDocument(); // destroys the frame and this document
     if (rollBack) CKXDesignChangeLog::RollBack(rollBack);
+    return TRUE;
 }
 
-void CKXTableDoc::TakeBackOwnEdits() {
+void CKXTableDoc::AnnounceClose(IDesign* master) {
+    IServer* server = CKXShareGlobalData::m_pServer;
+    // The design is still known when the server finds it by its name.
+    IDesign* found = server ? server->findDesign(GetDesignName()) : nullptr;
+    if (!found && server && master) found = server->findDesign(master->name());
+    IKXMessageServer* ms = GetKXMsgSrvr();
+    if (!ms) return;
+    ms->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, 0, 0, 0);
+    ms->Broadcast(MSG_ASSOC_COMP_VIEWER_SELECTION, 0, 0, 0);
+    CString path = GetMasterDesignContext().spath();
+    if (found)
+        ms->Broadcast(MSG_DESIGN_CLOSED, static_cast<WPARAM>(GetOpenMode()), reinterpret_cast<LPARAM>(path.GetString()),
+                      0);
+}
+
+BOOL CKXTableDoc::TakeBackOwnEdits() {
     CKXTableChildFrm* frame = GetChildFrame();
     IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
-    while (pane && pane->PerformUndo()) {
-    }
+    if (!pane) return TRUE;
+    int undone = 0;
+    for (; pane->GetUndoStepCount() > 0; ++undone)
+        if (!pane->PerformUndo()) {
+            // Another window changed since what a step changed: what was taken back is done again, so
+            // that the window stays as it was, with every step of its history.
+            while (undone-- > 0 && pane->PerformRedo()) {
+            }
+            CKXErrorHandler::MessageBoxOk("KXTABLE-318");
+            return FALSE;
+        }
+    return TRUE;
 }
 
 bool CKXTableDoc::IsShownElsewhere(const IDesign* design) const {

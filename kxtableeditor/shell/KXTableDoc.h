@@ -39,12 +39,15 @@ public:
     // The work of the "saveDesign" script command: TRUE when the design was written; FALSE when it
     // could not be, or the user declined or cancelled the save.
     BOOL SaveBlockCommand();
-    // The closing work (script "closeDesign" and OnCloseDocument).
-    void CloseBlockCommand();
+    // The closing work (script "closeDesign" and OnCloseDocument): FALSE when the window stays open, its
+    // edits being dropped but not all of them able to be taken back (see TakeBackOwnEdits).
+    BOOL CloseBlockCommand();
     // Whether another window shows the design.
     bool IsShownElsewhere(const IDesign* design) const;
-    // Undoes the window's steps, newest first, up to the first that cannot be undone (which says so).
-    void TakeBackOwnEdits();
+    // Undoes the window's steps, newest first (journalled, so a replay does the same). When one cannot be
+    // undone (another window changed what it changed since), those undone are redone and the window says
+    // why (KXTABLE-318): FALSE.
+    BOOL TakeBackOwnEdits();
     // Save As without a dialog, to a library and block name; TRUE when done.
     BOOL SaveBlockAs(const CString& library, const CString& blockName);
     // TRUE from the start of closing on: a "closeDesign" that arrives while the
@@ -106,6 +109,10 @@ protected:
 
 private:
     CKXTableChildFrm* GetChildFrame() const;
+    // Closes the window (echo: tells the host, as a close the host did not ask for); FALSE when it stays.
+    BOOL CloseWindow(bool echo);
+    // Tells the other windows and panes that the window closes.
+    void AnnounceClose(IDesign* master);
     void StatusText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
     bool CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName);

@@ -23,6 +23,7 @@ BEGIN_MESSAGE_MAP(CKXSignalDetailsGridWnd, CKXGridWnd)
 ON_MESSAGE(MSG_TRANSACTION_COMMITTED, &CKXSignalDetailsGridWnd::OnTransactionCommitted)
 ON_MESSAGE(MSG_COLUMN_LAYOUT_CHANGED, &CKXSignalDetailsGridWnd::OnColumnLayoutChanged)
 ON_MESSAGE(MSG_OBJECT_PROPERTY_CHANGED, &CKXSignalDetailsGridWnd::OnObjectPropertyChanged)
+ON_MESSAGE(MSG_SHOW_POWER_PINS_CHANGED, &CKXSignalDetailsGridWnd::OnShowPowerPinsChanged)
 END_MESSAGE_MAP()
 
 using namespace kxsignal;
@@ -84,7 +85,8 @@ void CKXSignalDetailsGridWnd::InitializeGrid(IKXGridSite* site, CDesignContext d
 
     if (IKXMessageServer* server = GetKXMsgSrvr())
         if (HWND hwnd = GetSafeHwnd())
-            for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_OBJECT_PROPERTY_CHANGED})
+            for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_OBJECT_PROPERTY_CHANGED,
+                             MSG_SHOW_POWER_PINS_CHANGED})
                 server->RegisterWindow(msg, hwnd);
 }
 

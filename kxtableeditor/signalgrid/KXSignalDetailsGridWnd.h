@@ -222,6 +222,10 @@ public:
     // After power pins of the instances were tied or released elsewhere: their power pin rows are
     // read again (the other instances' rows stay as they are).
     void RefreshRows(const std::set<unsigned>& instanceIds);
+    // The power pin rows of the instances given (all when none are) read again from the design.
+    void ReadPowerPinRows(const std::set<unsigned>* instanceIds);
+    // MSG_SHOW_POWER_PINS_CHANGED: the host's option was turned on or off.
+    LRESULT OnShowPowerPinsChanged(WPARAM wParam, LPARAM lParam);
     // The PUPD cell of a row from the pull-ups and pull-downs on a net bit.
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
     // The PUPD cell of a row from what the associated-components library finds on the net bit (none
@@ -383,7 +387,7 @@ public:
     void OnCellControlClick(CPoint point, BOOL* pKeepSelection) override;
     // Pastes the clipboard's terminations onto the selected rows in the transaction: one item on
     // every row, several one to a row; TRUE when something was pasted (KXTABLE-118 for a row refused).
-    bool PasteTerminations(CTransaction* t);
+    bool PasteTerminations(CTransaction* t, std::vector<ROWCOL>& took);
     // Rewrites the TERMINATION cells of the rows; the number rewritten.
     int RefreshTerminationCell(const std::vector<ROWCOL>& rows);
 
@@ -553,9 +557,11 @@ private:
     // A bit may take the dialog's termination (KXTABLE-114, -142, -200 when not).
     bool CheckTerminationBit(const CInstTermBit& bit, bool severalRows);
     CInstanceContext RowInstanceOfPin(IInstTerm* pin);
+    // took: a bit of the row took the termination.
     bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& typeText, const CString& nameText,
-                               const CString& data);
+                               const CString& data, bool& took);
     BOOL PasteTerminationsInTransaction();
+    void JournalPastedTerminations(const std::vector<ROWCOL>& rows);
     BOOL PasteIntoFilterCell(ROWCOL col);
     // Types the text into the cell as the user does; false when the grid refused it.
     bool IsCellReadOnly(ROWCOL row, ROWCOL col);

@@ -91,17 +91,31 @@ bool CKXSignalDetailsGridWnd::IsImplicitPowerPinRow(ROWCOL row) {
 
 void CKXSignalDetailsGridWnd::RefreshRows(const std::set<unsigned>& instanceIds) {
     if (instanceIds.empty() || !CKXShareGlobalData::m_bShowPowerPins) return;
+    ReadPowerPinRows(&instanceIds);
+}
+
+LRESULT CKXSignalDetailsGridWnd::OnShowPowerPinsChanged(WPARAM, LPARAM) {
+    if (m_arrNetData.empty()) return 0;
+    GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+    UpdateLockScope lock(*this);
+    ReadPowerPinRows(nullptr);
+    return 1;
+}
+
+void CKXSignalDetailsGridWnd::ReadPowerPinRows(const std::set<unsigned>* instanceIds) {
     // The instances' power pin rows are read again: the old ones go (also those of an instance that
-    // went), the ones the design ties now come in front of the blank rows.
+    // went), the ones the design ties now come in front of the blank rows. The other rows keep their
+    // order, and the current cell stays on its row.
     {
         GridWriteScope scope(*this);
         for (ROWCOL r = GetRowCount(); r >= kFirstDataRow; --r)
-            if (IsImplicitPowerPinRow(r) && instanceIds.count(static_cast<unsigned>(GetRowInstanceId(r))))
+            if (IsImplicitPowerPinRow(r) &&
+                (!instanceIds || instanceIds->count(static_cast<unsigned>(GetRowInstanceId(r)))))
                 RemoveDataRows(r, r);
     }
     m_pPowerPins.reset();
     for (const CKXNetData& record : m_arrNetData)
-        AddPowerPinRows(record.m_pNet, record.m_bIsBit ? record.m_nBit : -1, FindFirstEmptyRow(), &instanceIds);
+        AddPowerPinRows(record.m_pNet, record.m_bIsBit ? record.m_nBit : -1, FindFirstEmptyRow(), instanceIds);
     m_pPowerPins.reset();
     DropRowIndex();
 }

@@ -224,7 +224,7 @@ int CKXSignalDetailsGridWnd::RefreshTerminationCell(const std::vector<ROWCOL>& r
 // ------------------------------------------------------------------ pasting
 
 bool CKXSignalDetailsGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& typeText,
-                                                    const CString& nameText, const CString& data) {
+                                                    const CString& nameText, const CString& data, bool& took) {
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetInstTermOfRow(row, msb, lsb);
     INet* shown = GetShownNet();
@@ -242,14 +242,16 @@ bool CKXSignalDetailsGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row,
             continue;
         }
         if (data.IsEmpty()) continue;
-        if (!CKXImpClipBoard::PasteAssocComponents(t, bit, nullptr, CNetBit(shown, -1), instance, data, typeText,
-                                                   nameText, pin->name(), kTermination, 0))
+        if (CKXImpClipBoard::PasteAssocComponents(t, bit, nullptr, CNetBit(shown, -1), instance, data, typeText,
+                                                  nameText, pin->name(), kTermination, 0))
+            took = true;
+        else
             ok = false;
     }
     return ok;
 }
 
-bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t) {
+bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t, std::vector<ROWCOL>& took) {
     if (!t) return false;
     std::vector<ROWCOL> work = SelectedRows();
     CString buffer;
@@ -274,10 +276,12 @@ bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t) {
             work.erase(work.begin());
             progress.StepIt();
             progress.PeekAndPump();
-            if (PasteTerminationOnRow(t, row, typeText, nameText, data))
+            bool onRow = false;
+            if (PasteTerminationOnRow(t, row, typeText, nameText, data, onRow))
                 pasted = true;
             else
                 failed = true;
+            if (onRow) took.push_back(row);
         }
     }
     if (failed) CKXErrorHandler::MessageBoxOk("KXTABLE-118");
@@ -293,10 +297,29 @@ BOOL CKXSignalDetailsGridWnd::PasteTerminationsInTransaction() {
     if (!edit || !api) return FALSE;
     api->resetPreCommitObjects();
     // A failed paste leaves nothing of it: the bracket discards.
-    if (!PasteTerminations(edit.Transaction()) || !edit.Commit()) return FALSE;
+    std::vector<ROWCOL> took;
+    if (!PasteTerminations(edit.Transaction(), took) || !edit.Commit()) return FALSE;
     MarkModified();
     RefreshTerminationCell(rows);
+    JournalPastedTerminations(took);
     return TRUE;
+}
+
+// Each row that took a termination replays as its termination cell and the automation add of the
+// termination it took, with that termination's own parts and values.
+void CKXSignalDetailsGridWnd::JournalPastedTerminations(const std::vector<ROWCOL>& rows) {
+    CKXAssocCompAPI* api = GetAssocCompApi();
+    KXJournalLines journal(JournalHandle());
+    int count = 0;
+    for (ROWCOL r : rows) {
+        IDTInstance* termination = RowTermination(r);
+        if (!termination) continue;
+        api->getLCVPropFromInstance(termination);
+        JournalTerminationRow(journal, r, "Paste Termination");
+        journal.Pane("InitTermination", {api->GetPreparedText(kTermination)}).Pane("AddTermination").End();
+        ++count;
+    }
+    WriteTerminationJournal(journal, count);
 }
 
 // ------------------------------------------------------------------ adding from the dialog

@@ -113,6 +113,38 @@ TEST_F(ObjectInfo, ASignalsGridIsKeptAndShownAgainWithTheDesignAsItIsNow) {
     EXPECT_EQ(text.find("R1"), std::string::npos) << text;
 }
 
+// The user sorted N1's rows by Instance, filtered them and left the current cell on X1. Shown
+// again after another signal, the grid has the same order, filter and current cell.
+TEST_F(ObjectInfo, AKeptSignalGridComesBackAsTheUserLeftIt) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    CKXGridWnd* n1 = Ccp()->GetShownGrids().front();
+    const ROWCOL instance = static_cast<ROWCOL>(CKXSignalDetailsGridWnd::m_nColInstance);
+    // The instances of the rows the user sees, top down.
+    auto shown = [&] {
+        std::string names;
+        for (ROWCOL r = 5; r <= n1->GetRowCount(); ++r)
+            if (!n1->IsRowHidden(r) && !n1->GetValueRowCol(r, instance).IsEmpty())
+                names += std::string(n1->GetValueRowCol(r, instance)) + " ";
+        return names;
+    };
+    EXPECT_EQ(shown(), "X1 U1 R1 "); // by Cell: blk, buf, res
+    EXPECT_EQ(Run("sort pin Instance"), "1");
+    EXPECT_EQ(Run("filterRows pin -col \"Pin Name\" -filter ?"), "1"); // OUT goes
+    ASSERT_EQ(shown(), "R1 X1 ");
+    ROWCOL x1 = 5;
+    while (x1 < n1->GetRowCount() && n1->GetValueRowCol(x1, instance) != "X1") ++x1;
+    EXPECT_EQ(Run("kx::select ccp " + std::to_string(x1) + " " + std::to_string(instance)), "1");
+    Run("kx::show slp GND");
+    Run("kx::show slp N1");
+    ASSERT_EQ(Ccp()->GetShownGrids().front(), n1);
+    EXPECT_EQ(shown(), "R1 X1 ") << Run("kx::window ccp");
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(n1->GetCurrentCell(row, col));
+    EXPECT_EQ(n1->GetValueRowCol(row, instance), "X1");
+    EXPECT_EQ(col, instance);
+}
+
 TEST_F(ObjectInfo, ADeletedNetTakesItsKeptGridsWithIt) {
     ASSERT_TRUE(Open());
     Run("kx::show slp GND");

@@ -149,3 +149,55 @@ TEST_F(PairSignals, TheTypedLetterCaseOfThePairNameStays) {
 }
 
 } // namespace
+
+namespace {
+
+// Two leg nets of two bits, EW_P<1..0> and EW_N<1..0>, without a pair net over them yet: a pair made
+// over them for the four lanes of TX widens them, and only an edit that is kept does. A question or a
+// bit dialog the user cancels leaves the legs and their nets as they were.
+class PairLegWidths : public PinGridBoard {
+protected:
+    void EditDemo() override {
+        ReplaceLine("board.sch.design", "net EN -1 -1 0 unknown",
+                    "net EN -1 -1 0 unknown\nnet EW_N 1 0 0 unknown\nnet EW_P 1 0 0 unknown");
+    }
+    std::string Legs() {
+        IDesign* board = m_app->Server()->findDesign("demo.board:sch");
+        std::string text;
+        for (const char* name : {"EW_P", "EW_N"}) {
+            INet* net = board ? board->findNet(name) : nullptr;
+            text += net ? std::string(name) + " " + std::to_string(net->msb()) + ".." + std::to_string(net->lsb()) + " "
+                        : std::string(name) + " none ";
+        }
+        return text + (board && board->findDPNet("EW") ? "pair" : "no pair");
+    }
+    std::string Connect(const char* text) {
+        return Run(std::string("addConnection pin {") + text + "} {TX<3..0>}");
+    }
+};
+
+TEST_F(PairLegWidths, ACancelledConnectLeavesTheLegNetsAsTheyWere) {
+    OpenBoard();
+    const std::string before = Legs();
+    ASSERT_EQ(before, "EW_P 1..0 EW_N 1..0 no pair");
+    const int steps = Ccp()->GetUndoStepCount();
+    // The question whether TX leaves its pair net LVDS, cancelled.
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel");
+    EXPECT_EQ(Connect("EW<3..0> (Differential Pair)"), "0");
+    EXPECT_EQ(Legs(), before);
+    // The bit dialog of a pair name without bits, cancelled.
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    Run("kx::answer dialog CKXGetVectorBits cancel");
+    EXPECT_EQ(Connect("EW (Differential Pair)"), "2");
+    EXPECT_EQ(Legs(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    // Kept, the legs are widened for the lanes (a plain name done answers 2); undo takes the widening
+    // back with the connect.
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    EXPECT_EQ(Connect("EW<3..0> (Differential Pair)"), "2");
+    EXPECT_EQ(Legs(), "EW_P 3..0 EW_N 3..0 pair");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Legs(), before);
+}
+
+} // namespace

@@ -75,8 +75,8 @@ TEST_F(PupdPaste, OneCopiedPullUpGoesOntoEverySelectedSignalInOneStep) {
     EXPECT_TRUE(Doc()->IsModified());
     const std::string journal = JournalText();
     EXPECT_NE(journal.find("SelectPUPDCol(\"PGOOD\",\"C10\")"), std::string::npos) << journal;
-    EXPECT_NE(journal.find(".ConnectivityPane().InitPUPD(\"type=Pullup;"), std::string::npos) << journal;
-    EXPECT_NE(journal.find(".ConnectivityPane().AddPUPD()"), std::string::npos);
+    EXPECT_NE(journal.find(".ConnectivityPane().PastePUPD(\"Pullup\","), std::string::npos) << journal;
+    EXPECT_NE(journal.find(";dcnet=VCC3V3;"), std::string::npos) << journal;
     Run("undo");
     EXPECT_TRUE(Saved() == before);
     EXPECT_FALSE(RowShows("PGOOD", "Local Pullup"));
@@ -125,10 +125,39 @@ TEST_F(PupdPaste, NothingToPasteIsRefusedAndChangesNothing) {
     CopyPupds("[list U1 MCLK B14]");
     SelectPupdCells("MCLK", "MCLK");
     refused("the same pull-up is there already");
-    // The board's own pull-up on RESET_N names no DC net: a replay could not make it again.
-    CopyPupds("[list U1 RST_N C9]");
-    SelectPupdCells("PGOOD", "PGOOD");
-    refused("a pull-up without DC net");
+}
+
+// The board's own pull-up on RESET_N records no DC net: Ctrl+C on its cell and Ctrl+V on PGOOD's, then
+// on MCLK..PGOOD, put the same pull-up on each signal that has none, each paste one undo step,
+// journalled with the copy's description, and the journal replays to the same design.
+TEST_F(PupdPaste, TheBoardsPullUpWithoutDcNetPastesOntoOneAndSeveralPinsAndReplays) {
+    OpenBoard();
+    const std::string original = Saved();
+    auto key = [&](const std::string& pin, const char* keys) {
+        EXPECT_EQ(Run("kx::select ccp " + std::to_string(PinRow(pin)) + " " + PupdCol()), "1");
+        EXPECT_EQ(Run(std::string("kx::key ccp ") + keys), "1");
+    };
+    key("RST_N", "Ctrl+C");
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    key("PGOOD", "Ctrl+V");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Window();
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string one = Saved();
+    EXPECT_EQ(Count(one, "pullup @:pg\n"), 1u) << one;
+    SelectPupdCells("MCLK", "PGOOD");
+    ASSERT_EQ(Run("kx::key ccp Ctrl+V"), "1");
+    EXPECT_TRUE(RowShows("MCLK", "Local Pullup")) << Window();
+    const std::string two = Saved();
+    EXPECT_EQ(Count(two, "pullup @:mclk\n"), 1u) << two;
+    EXPECT_EQ(Count(two, "pullup @:pg\n"), 1u) << two; // PGOOD's signal has one now: not doubled
+    EXPECT_EQ(Count(JournalText(), ".connectivitypane().pastepupd(\"pullup\","), 2u) << JournalText();
+    Run("undo");
+    EXPECT_TRUE(Saved() == one);
+    Run("redo");
+    EXPECT_EQ(Replayed(original), two) << JournalText();
 }
 
 TEST_F(PupdPaste, AnOpenPinTakesNothingAndTheOthersStillDo) {

@@ -80,6 +80,42 @@ TEST_F(TerminationRows, RefreshOfAPairRowRewritesThePairAndIgnoresRowsOutsideThe
     EXPECT_EQ(Term("CLK"), "Shunt");
 }
 
+// A bus row whose bits carry different terminations shows none, neither as its text nor as the tool
+// tip the user reads on it, whichever road put the other type on one bit; undo brings the type back.
+TEST_F(TerminationRows, ABusRowWhoseBitsDifferShowsNoTerminationOnAnyRoad) {
+    const std::string shunt =
+        "addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 50";
+    auto busShows = [&](const char* when) {
+        EXPECT_EQ(Term("DQ<15..0>"), "") << when;
+        auto rows = Rows();
+        const std::vector<std::string>& titles = rows[2];
+        const auto at = std::find(titles.begin(), titles.end(), "Termination") - titles.begin();
+        EXPECT_EQ(rows[static_cast<int>(PinRow("DQ<15..0>"))].at(static_cast<size_t>(at)), "") << when;
+    };
+    // The bits shown expanded: the word on the bit's row, then the bus folded and opened again.
+    OpenExpanded();
+    SelectTermCell("DQ<5>");
+    ASSERT_EQ(Run(shunt), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Term("DQ<5>"), "Shunt");
+    busShows("bit rows expanded");
+    ASSERT_EQ(Run("expandPins pin off"), "1");
+    busShows("bus folded");
+    Run("undo");
+    EXPECT_EQ(Term("DQ<15..0>"), "Series");
+    // The signal grid of one bit, then the component shown again with its bus folded.
+    ASSERT_EQ(Run("expandPins pin off"), "1");
+    Run("kx::show slp DQ<3>");
+    int u1 = 0;
+    for (const auto& [row, cells] : Rows())
+        if (cells.size() > 1 && cells[1] == "U1") u1 = row;
+    ASSERT_NE(u1, 0);
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(u1) + " 11"), "1");
+    Run("kx::pane InitTermination Shunt");
+    ASSERT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    Run("kx::show clp U1");
+    busShows("signal grid of a bit");
+}
+
 TEST_F(TerminationRows, APairRowAloneTakesATerminationAsOneUndoStep) {
     OpenExpanded();
     SelectTermCell("CLK");

@@ -291,6 +291,18 @@ TEST_F(JournalReplay, FiltersSortsAndClearedEmptyCellsLeaveNoStepForAReplayedUnd
     ExpectSessionReplays("view_steps.tcl");
 }
 
+TEST_F(JournalReplay, WindowsOpenedClosedAndSwitchedOnOneDesignReplayInTheSameWindows) {
+    ExpectSessionReplays("two_windows.tcl");
+}
+
+TEST_F(JournalReplay, TerminationsPastedInASignalGridReplayAsTheyWereCopied) {
+    ExpectSessionReplays("pasted_terminations.tcl");
+}
+
+TEST_F(JournalReplay, APullUpWithoutDcNetPastedInThePinGridReplays) {
+    ExpectSessionReplays("pasted_pullups.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();

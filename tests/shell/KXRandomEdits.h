@@ -52,7 +52,6 @@ struct EditKind {
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
     static const std::vector<std::string> roads = {
         "two windows on one design",           // the journal selects a window the replay never opened
-        "unique reference designators",        // two pull-up/pull-down parts took the same designator
     };
     return roads;
 }

@@ -2,6 +2,7 @@
 // host delete of a name no component has, a second selection before an automation call or a menu,
 // a host rename's comment move, the instance connectivity dialog's counter and a filtered pane,
 // two windows on one design, and the reference designators of new associated parts.
+#include "KXGridCellProcs.h"
 #include "KXShellFixture.h"
 
 #include "grid/KXGridWnd.h"
@@ -36,6 +37,7 @@ protected:
         fs::copy(fs::path(src ? src : ".") / "examples" / "designs", m_demo, fs::copy_options::recursive);
         CString error;
         ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();
+        Run(kCellProc);
     }
 
     // The netlist's lines ("INSTANCE PIN NET").
@@ -50,6 +52,23 @@ protected:
         std::vector<std::string> out;
         std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
         return out;
+    }
+    // Every designator of the board saved now: the parts' (LOCATION) and the associated components' slots.
+    struct Designators {
+        std::multiset<std::string> placed, associated;
+    };
+    Designators SavedDesignators() {
+        EXPECT_EQ(Run("saveDesign"), "1");
+        std::ifstream in(m_demo / "board.sch.design");
+        Designators found;
+        for (std::string line; std::getline(in, line);) {
+            const size_t quote = line.find('"');
+            if (quote == std::string::npos) continue;
+            const std::string value = line.substr(quote + 1, line.find('"', quote + 1) - quote - 1);
+            if (line.find(" LOCATION ") != std::string::npos) found.placed.insert(value);
+            if (line.find(".REFDES ") != std::string::npos) found.associated.insert(value);
+        }
+        return found;
     }
     bool Has(const std::vector<std::string>& lines, const std::string& text) {
         return std::find(lines.begin(), lines.end(), text) != lines.end();
@@ -96,6 +115,25 @@ TEST_F(EditTargets, AHostDeleteOfANameNoComponentHasDeletesNothingAndSaysSo) {
         Run("kx::answer question KXCOMMON-101 no");
         Run("kx::close");
     }
+}
+
+// In the physical view a row is a part: the host naming one section of a part deletes that section, the
+// part's other sections and their connections staying; naming the part deletes every section.
+TEST_F(EditTargets, AHostDeleteInThePhysicalViewTakesTheSectionItNamesOnly) {
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    Run("kx::show clp R1");
+    const auto before = Netlist();
+    ASSERT_TRUE(before.count("RN1B A VCC3V3")) << Run("kx::netlist");
+    EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text RN1A"), "1");
+    const auto gone = Minus(before, Netlist());
+    EXPECT_EQ(gone, (std::vector<std::string>{"RN1A A RST_IN", "RN1A B RESET_N"}));
+    EXPECT_NE(Run("kx::window clp").find("RN1"), std::string::npos);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text RN1"), "1");
+    const auto both = Minus(before, Netlist());
+    EXPECT_TRUE(Has(both, "RN1A A RST_IN") && Has(both, "RN1B A VCC3V3")) << Run("kx::netlist");
+    EXPECT_EQ(Run("kx::window clp").find("RN1"), std::string::npos);
 }
 
 // ------------------------------------------------------------------ the newest selection is the one acted on
@@ -218,23 +256,62 @@ TEST_F(EditTargets, ANewAssociatedPartTakesNoReferenceDesignatorAnotherPartHas) 
     Run("kx::pane InitTermination Series");
     ASSERT_EQ(Run("kx::pane AddTermination"), "1");
     ASSERT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3"), "1");
-    ASSERT_EQ(Run("saveDesign"), "1");
-    // Every designator of the saved board: the parts' (LOCATION) and the associated components' slots.
-    std::ifstream in(m_demo / "board.sch.design");
-    std::multiset<std::string> placed, associated;
-    for (std::string line; std::getline(in, line);) {
-        const size_t quote = line.find('"');
-        if (quote == std::string::npos) continue;
-        const std::string value = line.substr(quote + 1, line.find('"', quote + 1) - quote - 1);
-        if (line.find(" LOCATION ") != std::string::npos) placed.insert(value);
-        if (line.find(".REFDES ") != std::string::npos) associated.insert(value);
-    }
+    const auto [placed, associated] = SavedDesignators();
     ASSERT_TRUE(placed.count("R1") && placed.count("R2"));
     ASSERT_EQ(associated.size(), 2u);
     for (const std::string& ref : associated) {
         EXPECT_EQ(placed.count(ref), 0u) << ref;
         EXPECT_EQ(associated.count(ref), 1u) << ref;
     }
+}
+
+// A pull-up kept for a pin that moves to another signal is copied onto the new net while the old net
+// keeps its own: the copy is a new part and takes a designator of its own, each time.
+TEST_F(EditTargets, APullUpKeptForAPinMovedTwiceTakesADesignatorOfItsOwnEachTime) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    for (const char* signal : {"MV3", "IC5"}) {
+        Run("kx::answer dialog CKXRetainAssocCompDlg ok preservePupd 1");
+        ASSERT_EQ(Run(std::string("kx::edit ccp {*}[kxcell RST_N Signal] ") + signal), "1");
+    }
+    // RP1 stays on RESET_N (it has no designator), the first copy stays on MV3.
+    EXPECT_EQ(SavedDesignators().associated, (std::multiset<std::string>{"R3", "R4"}));
+}
+
+// Every road that makes an associated part takes the next designator no part has, in the order made:
+// the pin grid's word, dialog and paste, a termination by automation, the matrix's word and paste, and a
+// make after the undo of one (which freed its designator).
+TEST_F(EditTargets, EveryRoadThatMakesAnAssociatedPartTakesTheNextFreeDesignator) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("selectObject pin PGOOD; addPupd pin -type pullup -dcnet VCC3V3"), "1"); // R3
+    Run("kx::answer dialog CKXPupdDlg ok type pulldown dcnet VCC3V3 value 10k");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell MCLK {Pull Up/Down}]; kx::menu 35509"), "1"); // R4
+    Run("kx::select ccp {*}[kxcell PGOOD Termination]; kx::pane InitTermination Series");
+    ASSERT_EQ(Run("kx::pane AddTermination"), "1"); // R5
+    ASSERT_EQ(Run("openMatrixView pin mv; matrixAdd pin signal {DQ<3..2>}"), "1");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell DQ<2> Signal]; addPupd pin -type pullup -dcnet VCC3V3"), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell DQ<3> Signal]; addPupd pin -type pullup -dcnet VCC3V3"), "1"); // R6
+    Run("kx::select ccp {*}[kxcell DQ<3> {Pull Up/Down}]; kx::key ccp Ctrl+C");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell DQ<2> {Pull Up/Down}]; kx::key ccp Ctrl+V"), "1"); // R7
+    EXPECT_EQ(SavedDesignators().associated, (std::multiset<std::string>{"R3", "R4", "R5", "R6", "R7"}));
+}
+
+// A pull-up's designator edited to one another part has is refused with its message and changes nothing.
+TEST_F(EditTargets, APullUpIsNotGivenADesignatorAnotherPartHas) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("selectObject pin PGOOD; addPupd pin -type pullup -dcnet VCC3V3"), "1"); // PU1, R3
+    ASSERT_EQ(Run("selectObject pin MCLK; addPupd pin -type pullup -dcnet VCC3V3"), "1");  // PU2, R4
+    Messages();
+    for (const char* taken : {"R1", "R4"}) {
+        EXPECT_EQ(Run(std::string("selectObject pin PGOOD; editPupd pin PU1 -refdes ") + taken), "0") << taken;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-217"}) << taken;
+    }
+    EXPECT_EQ(SavedDesignators().associated, (std::multiset<std::string>{"R3", "R4"}));
+    EXPECT_EQ(Run("selectObject pin PGOOD; editPupd pin PU1 -refdes R9"), "1");
+    EXPECT_EQ(SavedDesignators().associated, (std::multiset<std::string>{"R4", "R9"}));
 }
 
 // The dialog connects in a grid of its own: its journal replays whatever the pane's filter hides.
@@ -311,6 +388,36 @@ TEST_F(TwoWindows, ASecondWindowClosedWithoutSavingTakesBackItsOwnEdits) {
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Netlist(), m_saved);
     EXPECT_EQ(Run("undo"), "0");
+}
+
+// Window 2 edits RN1A, window 3 deletes it since: window 2's edit cannot be taken back, so a close
+// without saving is refused and the window stays with its step, which undoes once window 3's delete is
+// undone. Nothing of the window's edits is left where no undo reaches it.
+TEST_F(TwoWindows, AWindowWhoseEditsCannotBeTakenBackStaysOpenWhenClosedWithoutSaving) {
+    const std::string location = "kx::prop demo.board:sch@RN1A LOCATION";
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const std::string saved = Run(location);
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::call EditRefDes RN1A R90");
+    ASSERT_EQ(Run(location), "R90");
+    ASSERT_EQ(Run("kx::call AddSignal ZZTWO {} {}"), "1");
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    ASSERT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text RN1A"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    Messages();
+    const size_t start = JournalText().size();
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXCOMMON-101", "KXTABLE-221", "KXTABLE-318"}));
+    EXPECT_NE(Run("kx::window slp").find("ZZTWO"), std::string::npos) << "the newer step is done again";
+    EXPECT_EQ(JournalText().find(".Close", start), std::string::npos) << JournalText().substr(start);
+    EXPECT_EQ(Run("catch {kx::tab 3}"), "0") << "the window closed";
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run(location), "R90");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run(location), saved);
 }
 
 } // namespace

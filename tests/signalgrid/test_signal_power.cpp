@@ -45,6 +45,25 @@ TEST_F(SignalPower, PowerPinRowsFollowTheHostsOption) {
     EXPECT_EQ(Row("U9", "VCC"), 0u);
 }
 
+// The option turned on and off while the grid is shown: the power pin rows come and go at once,
+// and the rows the user sorted keep their order.
+TEST_F(SignalPower, TheShownGridFollowsTheOptionAtOnceKeepingItsOrder) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp N1");
+    const int withoutPins = FilledRows();
+    EXPECT_EQ(Run("sort pin Instance"), "1");
+    const ROWCOL first = Row("J2", "S");
+    ASSERT_EQ(first, 5u); // by Cell it would come after blk and buf
+    EXPECT_EQ(Run("kx::powerpins on"), "1");
+    EXPECT_NE(Row("U9", "VCC"), 0u);
+    EXPECT_EQ(FilledRows(), withoutPins + 1);
+    EXPECT_EQ(Row("J2", "S"), first);
+    EXPECT_EQ(Run("kx::powerpins off"), "1");
+    EXPECT_EQ(Row("U9", "VCC"), 0u);
+    EXPECT_EQ(FilledRows(), withoutPins);
+    EXPECT_EQ(Row("J2", "S"), first);
+}
+
 // A power pin row is read-only: typing, a termination and the Delete command leave it and the
 // design as they were.
 TEST_F(SignalPower, NoEditReachesAPowerPinRow) {

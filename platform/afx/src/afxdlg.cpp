@@ -88,7 +88,7 @@ DWORD CEdit::GetSel() const {
 void CEdit::SetSel(int nStartChar, int nEndChar, BOOL bNoScroll) {
     (void)bNoScroll;
     if (nStartChar == -1) { // -1 removes the selection
-        m_nSelStart = m_nSelEnd = m_nSelEnd;
+        m_nSelStart = m_nSelEnd;
         return;
     }
     int len = GetWindowTextLength();

@@ -66,32 +66,37 @@ CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create)
         return nullptr;
     auto& cells = line->cells;
     // Cells are mostly written left to right: check the end first.
-    if (!cells.empty() && cells.back().col < nCol) {
+    if (cells.empty() || cells.back().col < nCol) {
         if (!create)
             return nullptr;
         ReserveCell(cells, nCol);
-        cells.push_back(Cell{nCol, CGXStyle()});
-        return &cells.back();
+        Cell& added = cells.emplace_back();
+        added.col = nCol;
+        return &added;
     }
     auto it = std::lower_bound(cells.begin(), cells.end(), nCol, [](const Cell& c, ROWCOL col) { return c.col < col; });
-    if (it != cells.end() && it->col == nCol)
+    if (it->col == nCol)
         return &*it;
     if (!create)
         return nullptr;
     const auto at = it - cells.begin();
     ReserveCell(cells, nCol);
-    return &*cells.insert(cells.begin() + at, Cell{nCol, CGXStyle()});
+    Cell& added = *cells.emplace(cells.begin() + at);
+    added.col = nCol;
+    return &added;
 }
 
 // A row holds at most one cell per column (and the header column): its storage grows towards that
-// bound and never past it. The first cell reserves the columns from its own to the last, which a row
-// filled left to right uses exactly; a full row then grows by half its size, capped at the bound.
+// bound and never past it. The first data cell reserves every data column, which a row of a grid
+// that fills its rows uses (nearly) exactly, in whatever order the row's cells come; a cell of the
+// header column reserves the header column too. A full row then grows by half its size, capped at
+// the bound.
 void CGXData::ReserveCell(std::vector<Cell>& cells, ROWCOL nCol) const
 {
     if (cells.size() < cells.capacity())
         return;
     const size_t bound = static_cast<size_t>(GetColCount()) + 1;
-    size_t want = cells.empty() ? bound - std::min<size_t>(nCol, bound - 1) : cells.size() + cells.size() / 2;
+    size_t want = cells.empty() ? (nCol == 0 ? bound : bound - 1) : cells.size() + cells.size() / 2;
     want = std::max(std::min(want, bound), cells.size() + 1);
     cells.reserve(want);
 }

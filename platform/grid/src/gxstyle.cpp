@@ -30,8 +30,32 @@ LONG ClampToLong(double d)
     return static_cast<LONG>(d);
 }
 
+// A short run of decimal digits with an optional minus sign, the text most attribute numbers are
+// stored as: its value without the C library's general parse (which reads such texts the same).
+bool PlainDecimal(const CString& s, long long& value)
+{
+    constexpr int kMostDigits = 15;
+    const std::string& text = s.str();
+    const bool negative = !text.empty() && text[0] == '-';
+    const size_t first = negative ? 1 : 0;
+    if (text.size() <= first || text.size() - first > kMostDigits)
+        return false;
+    long long v = 0;
+    for (size_t i = first; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        v = v * 10 + (text[i] - '0');
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
 LONG ParseLong(const CString& s)
 {
+    if (s.IsEmpty())
+        return 0;
+    if (long long v = 0; PlainDecimal(s, v))
+        return static_cast<LONG>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
     const char* p = s.GetString();
     char* end = nullptr;
     errno = 0;
@@ -47,6 +71,10 @@ LONG ParseLong(const CString& s)
 
 double ParseDouble(const CString& s)
 {
+    if (s.IsEmpty())
+        return 0.0;
+    if (long long v = 0; PlainDecimal(s, v) && !(v == 0 && s.str()[0] == '-'))
+        return static_cast<double>(v);
     const char* p = s.GetString();
     char* end = nullptr;
     double v = std::strtod(p, &end);
@@ -246,8 +274,13 @@ CGXStyle::UAVec& CGXStyle::uas()
 {
     if (!m_uas)
         m_uas = std::make_shared<UAVec>();
-    else if (m_uas.use_count() > 1)
-        m_uas = std::make_shared<UAVec>(*m_uas); // copy on write
+    else if (m_uas.use_count() > 1) {
+        // Copy on write; a copy is mostly made to add an attribute or two, so it has room for them.
+        auto copy = std::make_shared<UAVec>();
+        copy->reserve(m_uas->size() + 2);
+        copy->assign(m_uas->begin(), m_uas->end());
+        m_uas = std::move(copy);
+    }
     return *m_uas;
 }
 

@@ -164,13 +164,39 @@ void Db::noteInstanceChange(const Op& op) {
     }
 }
 
+void Db::noteDesignatorChange(const Op& op) {
+    bool changes = false;
+    switch (op.code) {
+    case OpCode::InstCreate:
+    case OpCode::InstDelete:
+    case OpCode::InstMaster:
+    case OpCode::DTCreate:
+    case OpCode::DTDelete:
+        changes = true;
+        break;
+    case OpCode::Prop: {
+        const std::string& name = op.s2;
+        const std::string slotSuffix = ".REFDES";
+        changes = name == "LOCATION" || name == "SLOT_COUNT" ||
+                  (name.size() > slotSuffix.size() &&
+                   name.compare(name.size() - slotSuffix.size(), slotSuffix.size(), slotSuffix) == 0);
+        break;
+    }
+    default:
+        break;
+    }
+    if (changes) m_designatorGen = newTxGeneration();
+}
+
 void Db::noteApplied(const Op& op, bool ok) {
     if (ok) {
         notePhysChange(op);
         noteInstanceChange(op);
+        noteDesignatorChange(op);
     } else {  // whatever an edit that failed half-way left
         ++m_physGen;
         ++m_instanceGen;
+        m_designatorGen = newTxGeneration();
     }
 }
 

@@ -209,11 +209,17 @@ public:
         ++m_gen;
         ++m_physGen;
         ++m_instanceGen;
+        m_designatorGen = newTxGeneration();
     }
     // Changes whenever an instance is made, removed, renamed, given another master or another
     // LOCATION: lists of the instances built for a generation stay right while it holds.
     uint64_t instanceGeneration() const { return m_instanceGen; }
     void noteInstanceChange(const Op& op);
+    // Changes whenever a reference designator may have come or gone: an instance or an associated
+    // component made or removed, a master changed, a LOCATION, SLOT_COUNT or SLOTn.REFDES set. Its values
+    // are never given twice, by any database of the process.
+    uint64_t designatorGeneration() const { return m_designatorGen; }
+    void noteDesignatorChange(const Op& op);
     // What an applied edit (or one that failed half-way) makes stale.
     void noteApplied(const Op& op, bool ok);
 
@@ -293,6 +299,7 @@ private:
     uint64_t m_gen = 1;
     uint64_t m_physGen = 1;
     uint64_t m_instanceGen = 1;
+    uint64_t m_designatorGen = newTxGeneration();
     struct PhysSlot {
         uint64_t gen = 0;
         std::shared_ptr<PhysView> view;

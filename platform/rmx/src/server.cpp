@@ -18,6 +18,7 @@ IServer::IServer() : m_db(std::make_unique<rmx::Db>(this)), m_partData(this), m_
 IServer::~IServer() = default;
 
 std::uint64_t IServer::instanceListGeneration() const { return m_db->instanceGeneration(); }
+std::uint64_t IServer::designatorGeneration() const { return m_db->designatorGeneration(); }
 
 bool IPropertyDictionary::IsConstraint(const char* name, bool) const {
     if (!name) return false;

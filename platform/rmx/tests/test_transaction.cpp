@@ -705,3 +705,37 @@ TEST_F(Tx, TheInstanceListGenerationMovesWithTheInstancesOnly) {
     EXPECT_EQ(moves([&](CTransaction& t) { return t.addProperty(inst("R1"), -1, "VALUE", "10k", 0); }), "still");
     EXPECT_EQ(moves([&](CTransaction& t) { return t.renameNet(net("SYSCLK"), "SYS"); }), "still");
 }
+
+// The designator generation moves with every change that may bring or take away a reference designator:
+// placed parts made, removed or given a LOCATION, associated components made or removed or given slot
+// designators, their undo included; connections, other properties and renames leave it.
+TEST_F(Tx, TheDesignatorGenerationMovesWithTheDesignatorsOnly) {
+    auto moves = [&](const std::function<bool(CTransaction&)>& edit) {
+        const std::uint64_t before = server.designatorGeneration();
+        CTransaction t(ctx, "edit");
+        if (!edit(t) || !t.commit()) return std::string("refused");
+        const std::uint64_t made = server.designatorGeneration();
+        const std::string text = t.toString().str();
+        if (!CTransaction(&server, text.c_str(), true, false).commit()) return std::string("no undo");
+        const std::uint64_t undone = server.designatorGeneration();
+        if ((made != before) != (undone != made)) return std::string("the undo disagrees");
+        return std::string(made != before ? "moved" : "still");
+    };
+    auto pullup = [&](CTransaction& t) {
+        return t.createDTInstance(IDTInstance::ePullUpDown, "Pullup", "PU9", CNetBit(net("CLK"), -1));
+    };
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.createInstance("R9", "work", "RES", "sym") != nullptr; }), "moved");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.removeInstance(inst("R1")); }), "moved");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.addProperty(inst("R1"), -1, "LOCATION", "R7", 0); }), "moved");
+    EXPECT_EQ(moves([&](CTransaction& t) { return pullup(t) != nullptr; }), "moved");
+    CTransaction made(ctx, "pull-up");
+    IDTInstance* dt = pullup(made);
+    ASSERT_TRUE(dt && made.commit());
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.addProperty(dt, -1, "SLOT0.REFDES", "R5", 0); }), "moved");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.addProperty(dt, -1, "SLOT0.VALUE", "1k", 0); }), "still");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.removeDTInstance(dt); }), "moved");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.renameInstance(inst("R1"), "R2"); }), "still");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.removeConn(net("CLK"), -1, -1, pin("R1", "A"), -1, -1); }),
+              "still");
+    EXPECT_EQ(moves([&](CTransaction& t) { return t.addProperty(inst("R1"), -1, "VALUE", "10k", 0); }), "still");
+}

@@ -22,3 +22,9 @@ check "select the power-good pin" [selectObject pin 4:U10] 1
 check "termination in the signal grid" [addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 33] 1
 check "edit in the signal grid" [editTermination pin -oldrefdes R3 -newrefdes R7 -delay 3ns] 1
 checkMessages
+# A copied pull-down pastes onto another pin's signal: the journal carries the component pasted.
+kx::show clp U10
+check "copy EN's pull-down" [copy pin [list U10 EN 3] pupd] 1
+check "PG's pull-up cell" [kx::pane SelectPUPDCol PG 4] 1
+check "paste it onto PG's signal" [paste pin] 1
+checkMessages

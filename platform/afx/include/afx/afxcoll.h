@@ -33,8 +33,8 @@ public:
     CSize() : SIZE{0, 0} {}
     CSize(int x, int y) : SIZE{x, y} {}
     CSize(SIZE s) : SIZE(s) {}
-    bool operator==(const SIZE& o) const { return cx == o.cx && cy == o.cy; }
-    bool operator!=(const SIZE& o) const { return !(*this == o); }
+    // Symmetric, so that a reversed comparison is as good a match as the written one.
+    friend bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
     CSize operator+(SIZE o) const { return CSize(cx + o.cx, cy + o.cy); }
     CSize operator-(SIZE o) const { return CSize(cx - o.cx, cy - o.cy); }
 };
@@ -49,8 +49,7 @@ public:
         : POINT{static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))} {}
     void Offset(int dx, int dy) { x += dx, y += dy; }
     void SetPoint(int X, int Y) { x = X, y = Y; }
-    bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
-    bool operator!=(const POINT& o) const { return !(*this == o); }
+    friend bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
     CPoint operator+(SIZE s) const { return CPoint(x + s.cx, y + s.cy); }
     CPoint operator-(SIZE s) const { return CPoint(x - s.cx, y - s.cy); }
     CSize operator-(POINT p) const { return CSize(x - p.x, y - p.y); }

@@ -19,12 +19,14 @@
 class CStatic : public CWnd {
     DECLARE_DYNCREATE(CStatic)
 public:
+    using CWnd::Create;
     BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xffff);
 };
 
 class CButton : public CWnd {
     DECLARE_DYNCREATE(CButton)
 public:
+    using CWnd::Create;
     BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int GetCheck() const { return m_nCheck; }
     void SetCheck(int nCheck) { m_nCheck = nCheck; }
@@ -40,6 +42,7 @@ protected:
 class CEdit : public CWnd {
     DECLARE_DYNCREATE(CEdit)
 public:
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     void GetSel(int& nStartChar, int& nEndChar) const;
     DWORD GetSel() const;
@@ -110,6 +113,7 @@ private:
 class CListBox : public CWnd {
     DECLARE_DYNCREATE(CListBox)
 public:
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int AddString(LPCTSTR lpszItem);
     // Adds many strings with their item data at once (see CAfxItemList::AddMany).
@@ -164,6 +168,7 @@ protected:
 class CComboBox : public CWnd {
     DECLARE_DYNCREATE(CComboBox)
 public:
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int AddString(LPCTSTR lpszString);
     // Adds many strings with their item data at once (see CAfxItemList::AddMany).
@@ -261,6 +266,7 @@ struct LVCOLUMN {
 class CListCtrl : public CWnd {
     DECLARE_DYNCREATE(CListCtrl)
 public:
+    using CWnd::Create;
     BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
     int InsertColumn(int nCol, LPCTSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
                      int nSubItem = -1);
@@ -323,6 +329,7 @@ protected:
 class CToolTipCtrl : public CWnd {
     DECLARE_DYNCREATE(CToolTipCtrl)
 public:
+    using CWnd::Create;
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
     BOOL AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
@@ -395,6 +402,7 @@ public:
 
     virtual INT_PTR DoModal();
     // Modeless: creates the dialog window and its controls, then runs OnInitDialog.
+    using CWnd::Create;
     virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
     virtual BOOL OnInitDialog();

@@ -1,5 +1,7 @@
 #include "AssocModel.h"
 
+#include "Designators.h"
+
 #include <algorithm>
 #include <cctype>
 #include <memory>
@@ -193,6 +195,21 @@ bool writeSettings(CTransaction* tx, const IDTInstance* dt, const Settings& s, s
     return true;
 }
 
+bool rewriteSettings(CTransaction* tx, const IDTInstance* dt, const Settings& s, std::string& error) {
+    Designators& refs = Designators::of(tx->design());
+    const std::vector<std::string> before = slotDesignators(dt);
+    if (!writeSettings(tx, dt, s, error)) {
+        refs.forget();
+        return false;
+    }
+    for (const std::string& ref : before)
+        refs.release(ref);
+    for (const std::string& ref : slotDesignators(dt))
+        refs.take(ref);
+    refs.settle();
+    return true;
+}
+
 std::string displayText(const Settings& s) {
     std::string out = s.type;
     std::string parts;
@@ -312,104 +329,17 @@ bool decodeSettings(const std::string& text, Settings& s, std::string& error) {
     return true;
 }
 
-namespace {
-// The designators of the associated components attached in one design.
-void addAssociatedRefDes(IDesign* design, std::map<std::string, int>& used) {
-    for (IDTInstance* dt : design->beginDTInstance()) {
-        if (!dt || !dt->isAlive()) continue;
-        // Only the designators are read: this runs over every component of the design.
-        int count = std::clamp(std::atoi(prop(dt, "SLOT_COUNT").c_str()), 0, 64);
-        for (int i = 0; i < count; ++i) {
-            std::string r = prop(dt, "SLOT" + std::to_string(i) + ".REFDES");
-            if (!r.empty()) ++used[r];
-        }
-    }
-}
-} // namespace
-
-std::map<std::string, int> usedRefDes(IDesign* design) {
-    std::map<std::string, int> used;
-    if (!design) return used;
-    // The design and every block below it, each once: the placed parts' designators (LOCATION) and the
-    // associated components'.
-    std::vector<IDesign*> designs{design};
-    std::set<IDesign*> seen{design};
-    for (size_t k = 0; k < designs.size(); ++k) {
-        addAssociatedRefDes(designs[k], used);
-        for (IInstance* inst : designs[k]->beginInstance()) {
-            if (!inst || !inst->isAlive()) continue;
-            if (IDesign* inner = inst->containedDesign()) {
-                if (seen.insert(inner).second) designs.push_back(inner);
-                continue;
-            }
-            std::unique_ptr<CPQPropertyData> location(inst->findProperty("LOCATION"));
-            if (location && *location->value()) ++used[location->value()];
-        }
-    }
-    return used;
-}
-
-size_t liveDTCount(IDesign* design) {
-    size_t n = 0;
-    if (design)
-        for (IDTInstance* dt : design->beginDTInstance())
-            if (dt && dt->isAlive()) ++n;
-    return n;
-}
-
-unsigned& refDesEpoch() {
-    static unsigned epoch = 0;
-    return epoch;
-}
-
-std::map<std::string, int>& usedRefDes(IDesign* design, RefDesCache& cache) {
-    size_t live = liveDTCount(design);
-    if (!cache.valid || cache.design != design || cache.liveCount != live || cache.epoch != refDesEpoch()) {
-        cache.used = usedRefDes(design);
-        cache.next.clear();
-        cache.design = design;
-        cache.liveCount = live;
-        cache.epoch = refDesEpoch();
-        cache.valid = true;
-    }
-    return cache.used;
-}
-
-void refreshCount(IDesign* design, RefDesCache& cache) {
-    // Other holders of a cache must read the design again; this one already holds what it added.
-    ++refDesEpoch();
-    if (cache.valid && cache.design == design) {
-        cache.liveCount = liveDTCount(design);
-        cache.epoch = refDesEpoch();
-    }
-}
-
-std::string nextRefDes(const std::string& prefix, RefDesCache& cache) {
-    int& n = cache.next[prefix];
-    if (n < 1) n = 1;
-    for (;; ++n) {
-        std::string candidate = prefix + std::to_string(n);
-        if (!cache.used.count(candidate)) {
-            cache.used[candidate] = 1;
-            ++n;
-            return candidate;
-        }
-    }
-}
-
 bool removeComponent(CTransaction* tx, const IDTInstance* dt) {
-    ++refDesEpoch();
-    return tx->removeDTInstance(dt);
-}
-
-std::string nextRefDes(const std::string& prefix, std::map<std::string, int>& used) {
-    for (int n = 1;; ++n) {
-        std::string candidate = prefix + std::to_string(n);
-        if (!used.count(candidate)) {
-            used[candidate] = 1;
-            return candidate;
-        }
+    Designators& refs = Designators::of(tx->design());
+    const std::vector<std::string> freed = slotDesignators(dt);
+    if (!tx->removeDTInstance(dt)) {
+        refs.forget();
+        return false;
     }
+    for (const std::string& ref : freed)
+        refs.release(ref);
+    refs.settle();
+    return true;
 }
 
 namespace {
@@ -470,68 +400,70 @@ std::string uniqueDTName(IDesign* design, const std::string& prefix) {
     }
 }
 
-// Gives every slot without a reference designator the common one, or else the next free one; the
-// designators already given are counted as used.
-void assignRefDes(IDesign* design, Settings& s, const std::string& common, RefDesCache& cache) {
-    std::map<std::string, int>& used = usedRefDes(design, cache);
+// Gives every slot its reference designator: one the caller named when no other part has it, else the
+// common one of the add (one common pull-up/pull-down for all the net bits of one add), else the next
+// free one. A copy of a component that stays therefore takes designators of its own.
+void assignRefDes(Designators& refs, Settings& s, const std::string& common) {
     for (auto& sl : s.slots) {
-        if (sl.refDes.empty())
-            sl.refDes = common.empty() ? nextRefDes(refPrefix(sl.id), cache) : common;
+        if (sl.refDes.empty() && !common.empty())
+            sl.refDes = common;
+        else if (sl.refDes.empty() || refs.taken(sl.refDes))
+            sl.refDes = refs.next(refPrefix(sl.id));
         else
-            ++used[sl.refDes];
+            refs.take(sl.refDes);
     }
 }
 
-// Completes a component just created (or not) by the transaction: writes its settings and counts it.
-IDTInstance* finishCreated(CTransaction* tx, IDesign* design, IDTInstance* dt, const char* what, const Settings& s,
-                           RefDesCache& cache, std::string& error) {
+// Completes a component just created (or not) by the transaction: writes its settings and keeps the
+// designators it took.
+IDTInstance* finishCreated(CTransaction* tx, Designators& refs, IDTInstance* dt, const char* what, const Settings& s,
+                           std::string& error) {
     if (!dt) {
+        refs.forget();
         error = std::string(what) + " not created: " + tx->lastError().str();
         return nullptr;
     }
     if (!writeSettings(tx, dt, s, error)) {
-        cache.invalidate();
+        refs.forget();
         return nullptr;
     }
-    refreshCount(design, cache);
+    refs.settle();
     return dt;
 }
 
 } // namespace
 
 IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPInstTerm* pair, Settings& s,
-                               RefDesCache& cache, std::string& error) {
+                               std::string& error) {
     if (!tx) {
         error = "no transaction";
         return nullptr;
     }
-    IDesign* design = tx->design();
-    assignRefDes(design, s, std::string(), cache);
-    std::string name = uniqueDTName(design, "TERM");
-    IDTInstance* dt = nullptr;
-    if (pair) {
-        if (!pair->connLane()) {
-            error = std::string("pair pin ") + pair->name() + " is not connected to a pair net";
-            return nullptr;
-        }
-        dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), pair);
-    } else {
-        dt = tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), bit);
+    if (pair && !pair->connLane()) {
+        error = std::string("pair pin ") + pair->name() + " is not connected to a pair net";
+        return nullptr;
     }
-    return finishCreated(tx, design, dt, "termination", s, cache, error);
+    IDesign* design = tx->design();
+    Designators& refs = Designators::of(design);
+    assignRefDes(refs, s, std::string());
+    std::string name = uniqueDTName(design, "TERM");
+    IDTInstance* dt = pair ? tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), pair)
+                           : tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), bit);
+    return finishCreated(tx, refs, dt, "termination", s, error);
 }
 
 IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const std::string& commonRefDes,
-                        RefDesCache& cache, std::string& error) {
+                        std::string& error) {
     if (!tx) {
         error = "no transaction";
         return nullptr;
     }
     IDesign* design = tx->design();
-    assignRefDes(design, s, commonRefDes, cache);
+    Designators& refs = Designators::of(design);
+    assignRefDes(refs, s, commonRefDes);
     std::string name = uniqueDTName(design, pupdTypeName(s.type) == "Pullup" ? "PU" : "PD");
     IDTInstance* dt = tx->createDTInstance(IDTInstance::ePullUpDown, s.type.c_str(), name.c_str(), bit);
-    return finishCreated(tx, design, dt, "pull-up/pull-down", s, cache, error);
+    return finishCreated(tx, refs, dt, "pull-up/pull-down", s, error);
 }
 
 } // namespace kxassoc

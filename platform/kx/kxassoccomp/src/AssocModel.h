@@ -45,6 +45,8 @@ std::string pupdTypeName(const std::string& word);
 // Properties of a DT instance <-> settings.
 Settings readSettings(const IDTInstance* dt);
 bool writeSettings(CTransaction* tx, const IDTInstance* dt, const Settings& s, std::string& error);
+// Writes the new settings of a component that is there, its designators kept in the design's set.
+bool rewriteSettings(CTransaction* tx, const IDTInstance* dt, const Settings& s, std::string& error);
 
 // Text forms.
 std::string joinItems(const std::vector<std::string>& items);
@@ -54,41 +56,19 @@ std::string displayText(const Settings& s);
 std::string encodeSettings(const Settings& s);
 bool decodeSettings(const std::string& text, Settings& s, std::string& error);
 
-// Reference designators in use in the design (every slot of every live DT instance).
-std::map<std::string, int> usedRefDes(IDesign* design);
-// The designators in use, kept between the additions of one operation so that adding to many pins does not
-// read every component again each time. It is read afresh when the design, the number of live components or
-// the designator epoch (bumped by every rename) differ from when it was read.
-struct RefDesCache {
-    IDesign* design = nullptr;
-    size_t liveCount = 0;
-    unsigned epoch = 0;
-    bool valid = false;
-    std::map<std::string, int> used;
-    std::map<std::string, int> next; // per prefix: every lower number is taken
-    void invalidate() { valid = false; }
-};
-size_t liveDTCount(IDesign* design);
-unsigned& refDesEpoch();
-std::map<std::string, int>& usedRefDes(IDesign* design, RefDesCache& cache);
-// After the caller's own change: the cache stays valid with the designators it took.
-void refreshCount(IDesign* design, RefDesCache& cache);
-std::string nextRefDes(const std::string& prefix, std::map<std::string, int>& used);
-std::string nextRefDes(const std::string& prefix, RefDesCache& cache);
-
 // Live DT instances of an attachment, of one kind (0: all).
 std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind);
 std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind);
 std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind);
 
-// Removes a component (every designator cache reads the design again afterwards).
+// Removes a component; its designators are free again.
 bool removeComponent(CTransaction* tx, const IDTInstance* dt);
 
-// Creates a DT instance with settings at a pin bit, pair pin or net bit; allocates missing reference
-// designators.
+// Creates a DT instance with settings at a pin bit, pair pin or net bit. Its slots keep the designators
+// given them that no other part has and take the next free ones otherwise (Designators.h).
 IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPInstTerm* pair, Settings& s,
-                               RefDesCache& cache, std::string& error);
+                               std::string& error);
 IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const std::string& commonRefDes,
-                        RefDesCache& cache, std::string& error);
+                        std::string& error);
 
 } // namespace kxassoc

@@ -1,6 +1,7 @@
 #include "kxassoccomp/CKXAssocCompAPI.h"
 
 #include "AssocModel.h"
+#include "Designators.h"
 
 #include "afx/afxanswer.h"
 #include "afx/afxcoll.h"
@@ -44,7 +45,6 @@ struct SKXAssocCompState {
 
     std::string error;
     std::string lastCommand;
-    RefDesCache refCache;
 };
 
 int CKXAssocCompAPI::bApplyPUPDDump = 0;
@@ -128,7 +128,6 @@ CKXAssocCompAPI::~CKXAssocCompAPI() = default;
 
 void CKXAssocCompAPI::setTransaction(CTransaction* transaction, bool) {
     m_p->transaction = transaction;
-    m_p->refCache.invalidate();
 }
 
 void CKXAssocCompAPI::setVPXProject(void* project) {
@@ -141,7 +140,6 @@ void CKXAssocCompAPI::setServer(IServer* server) {
 
 void CKXAssocCompAPI::setDesignContext(const CDesignContext& design) {
     m_p->design = design;
-    m_p->refCache.invalidate();
 }
 
 void CKXAssocCompAPI::setHierarchyDesignContext(const CDesignContext& design) {
@@ -431,7 +429,7 @@ int CKXAssocCompAPI::AddTermination(int) {
             sl.refDes.clear();
     IDTInstance* dt =
         createTermination(tx, m_p->pinBit, m_p->target == SKXAssocCompState::Pair ? m_p->pair : nullptr, s,
-                          m_p->refCache, m_p->error);
+                          m_p->error);
     if (!dt) return 0;
     m_p->associated = dt;
     return 1;
@@ -499,14 +497,13 @@ int CKXAssocCompAPI::EditTermination(std::set<CString>& refDesSet, std::map<CStr
         }
     }
     // Renames must not collide with designators used elsewhere.
-    std::map<std::string, int> used = usedRefDes(tx->design());
-    for (const auto& sl : s.slots)
-        --used[sl.refDes];
+    const Designators& refs = Designators::of(tx->design());
+    const std::vector<std::string> own = slotDesignators(dt);
     for (const auto& [oldName, newName] : newRefDes) {
         if (newName.IsEmpty()) continue;
         for (auto& sl : s.slots) {
             if (sl.refDes != oldName.str()) continue;
-            if (used[newName.str()] > 0) {
+            if (refs.takenByOthers(newName.str(), own)) {
                 m_p->error = "reference designator " + newName.str() + " is already used";
                 return 0;
             }
@@ -530,9 +527,7 @@ int CKXAssocCompAPI::EditTermination(std::set<CString>& refDesSet, std::map<CStr
     if (!delay.IsEmpty()) s.delay = delay.str();
     if (!high.IsEmpty()) s.high = high.str();
     if (!low.IsEmpty()) s.low = low.str();
-    if (!writeSettings(tx, dt, s, m_p->error)) return 0;
-    ++refDesEpoch();
-    return 1;
+    return rewriteSettings(tx, dt, s, m_p->error) ? 1 : 0;
 }
 
 int CKXAssocCompAPI::AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName,
@@ -599,7 +594,7 @@ BOOL CKXAssocCompAPI::ApplyPupd(bool commit, bool) {
     Settings s = m_p->pupd;
     const bool common = m_p->pupdMode == PUPD_MODE_COMMON;
     IDTInstance* dt =
-        createPupd(tx, m_p->netBit, s, common ? m_p->commonRefDes : std::string(), m_p->refCache, m_p->error);
+        createPupd(tx, m_p->netBit, s, common ? m_p->commonRefDes : std::string(), m_p->error);
     if (!dt) return FALSE;
     if (common && m_p->commonRefDes.empty()) m_p->commonRefDes = s.slots.front().refDes;
     m_p->associated = dt;
@@ -628,6 +623,10 @@ int CKXAssocCompAPI::EditPupd(const CNetBit& netBit, CString word, CString refDe
         m_p->error = "one reference designator cannot name several components";
         return 0;
     }
+    if (!refDes.IsEmpty() && Designators::of(tx->design()).takenByOthers(refDes.str(), slotDesignators(targets[0]))) {
+        m_p->error = "reference designator " + refDes.str() + " is already used";
+        return 0;
+    }
     if (!dcNets.IsEmpty()) {
         m_p->pupd.dcNet = dcNets.str();
         bool wasReady = m_p->pupdReady;
@@ -643,9 +642,8 @@ int CKXAssocCompAPI::EditPupd(const CNetBit& netBit, CString word, CString refDe
         if (!dcNets.IsEmpty()) s.dcNet = dcNets.str();
         mergeItems(s.slots.front().keyProps, k);
         mergeItems(s.slots.front().instProps, i);
-        if (!writeSettings(tx, dt, s, m_p->error)) return 0;
+        if (!rewriteSettings(tx, dt, s, m_p->error)) return 0;
     }
-    ++refDesEpoch();
     return 1;
 }
 
@@ -720,7 +718,7 @@ BOOL CKXAssocCompAPI::ApplyDelayChanges(int kind) {
     }
     Settings s = readSettings(dt);
     s.delay = m_p->term.delay;
-    return writeSettings(tx, dt, s, m_p->error) ? TRUE : FALSE;
+    return rewriteSettings(tx, dt, s, m_p->error) ? TRUE : FALSE;
 }
 
 BOOL CKXAssocCompAPI::CommitTransactionOnApply(CString) {
@@ -1013,9 +1011,6 @@ int KXAssocAutomation::InitPUPD(CString text) {
 namespace {
 
 class AssocClipCodec : public IKXClipAssocCodec {
-    RefDesCache m_cache;
-    CTransaction* m_lastTx = nullptr;
-
 public:
     bool Describe(const CDesignContext&, int, IDTInstance* instance, int, CString& typeText,
                   CString& nameText, CString& dataText) override {
@@ -1053,21 +1048,17 @@ public:
         std::string error;
         for (auto& sl : s.slots)
             sl.refDes.clear();
-        if (transaction != m_lastTx) {
-            m_cache.invalidate();
-            m_lastTx = transaction;
-        }
         if (kind == 1) {
             // A termination without parts is no termination: nothing is made.
             if (!findTermType(s.type) || s.slots.empty()) return 0;
             if (pairPin ? !dtsOn(pairPin, 1).empty() : (!pinBit || !dtsOn(pinBit, 1).empty())) return 0;
-            return createTermination(transaction, pinBit, pairPin, s, m_cache, error) ? 1 : 0;
+            return createTermination(transaction, pinBit, pairPin, s, error) ? 1 : 0;
         }
         if (kind == 2) {
             if (pupdTypeName(s.type).empty() || !netBit) return 0;
             for (IDTInstance* dt : dtsOn(netBit, 2))
                 if (pupdTypeName(s.type) == pupdTypeName(dt->typeName())) return 0;
-            return createPupd(transaction, netBit, s, std::string(), m_cache, error) ? 1 : 0;
+            return createPupd(transaction, netBit, s, std::string(), error) ? 1 : 0;
         }
         return 0;
     }

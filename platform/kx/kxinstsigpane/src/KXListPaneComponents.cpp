@@ -116,6 +116,15 @@ BOOL CKXComponentListGrid::DeleteCurSelInstance(int flag) {
     return pane->DeleteComponents(names);
 }
 
+BOOL CKXComponentListGrid::DeleteNamedInstance(LPCTSTR name, int flag) {
+    auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
+    const CDesignContext* design = pane ? pane->GetPaneDesignContext() : nullptr;
+    if (!design || !name || !design->instance(name).instance()) return DeleteCurSelInstance(flag);
+    CStringArray names;
+    names.Add(name);
+    return pane->DeleteComponents(names);
+}
+
 BOOL CKXInstancePaneContainerView::DeleteComponents(const CStringArray& names) {
     const CDesignContext* design = GetPaneDesignContext();
     if (!design || names.GetSize() == 0) return FALSE;

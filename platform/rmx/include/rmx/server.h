@@ -140,6 +140,10 @@ public:
     // another LOCATION (undo and redo too): a list of instances built for one value stays right
     // while the value holds.
     std::uint64_t instanceListGeneration() const;
+    // Changes whenever a reference designator of any design may have come or gone (a LOCATION, an
+    // associated component's slot designators, an instance or associated component made or removed; undo
+    // and redo too). No two moments of any server of the process share a value.
+    std::uint64_t designatorGeneration() const;
 
 private:
     std::unique_ptr<rmx::Db> m_db;

@@ -15,7 +15,7 @@ class IInstance;
 // below 1 makes the dialog answer Cancel.
 class CKXGetVectorBits {
 public:
-    explicit CKXGetVectorBits(CWnd* parent = nullptr) : m_pParent(parent) {}
+    explicit CKXGetVectorBits(CWnd* /*parent*/ = nullptr) {}
     void SetVectorAndPinWidth(const CString& netName, int lsb, int msb, int totalWidth,
                               const CString& pinName, int pinLsb, int pinMsb);
     INT_PTR DoModal();
@@ -26,7 +26,6 @@ public:
     int GetTotalWidth() const { return m_nTotalWidth; }
 
 private:
-    CWnd* m_pParent;
     CString m_strNet, m_strPin;
     int m_nLsb = -1, m_nMsb = -1, m_nStep = 1, m_nTotalWidth = 0, m_nPinLsb = -1, m_nPinMsb = -1;
 };
@@ -35,11 +34,10 @@ private:
 // DoModal answers IDOK, or IDCANCEL (2) when cancelled.
 class CKXOpenPinConnectionDlg {
 public:
-    explicit CKXOpenPinConnectionDlg(CWnd* parent = nullptr) : m_pParent(parent) {}
+    explicit CKXOpenPinConnectionDlg(CWnd* /*parent*/ = nullptr) {}
     INT_PTR DoModal();
     BOOL IsCommonSignalChosen() const { return m_bCommon; }
 
 private:
-    CWnd* m_pParent;
     BOOL m_bCommon = FALSE;
 };

@@ -136,6 +136,10 @@ public:
     // Deletes the components selected in the list (the logical instances of a selected physical part) in
     // one step, journalled as DeleteComponent for each; FALSE when nothing was deleted.
     BOOL DeleteCurSelInstance(int flag = 0);
+    // Deletes the component the host names: a logical instance of the design alone (in the physical list
+    // too, where its part's other instances stay), else the selected rows as DeleteCurSelInstance does;
+    // FALSE when nothing was deleted.
+    BOOL DeleteNamedInstance(LPCTSTR name, int flag = 0);
     // Pastes the clipboard viewer's item `item` (1 the newest) as one new component, as AddComponent adds
     // it: the item names a component of the design (a copy: its master and properties, less the reference
     // designator, under the first free name of its prefix) or gives "LIB.CELL[:VIEW] [NAME]". In the

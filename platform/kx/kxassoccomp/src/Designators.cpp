@@ -1,0 +1,104 @@
+#include "Designators.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <memory>
+#include <set>
+
+namespace kxassoc {
+
+namespace {
+
+std::string prop(const ISchemaObject* object, const std::string& name) {
+    std::unique_ptr<CPQPropertyData> p(object->findProperty(name.c_str()));
+    return p && p->value() ? std::string(p->value()) : std::string();
+}
+
+std::uint64_t generationOf(const IDesign* design) {
+    return design && design->server() ? design->server()->designatorGeneration() : 0;
+}
+
+} // namespace
+
+std::vector<std::string> slotDesignators(const IDTInstance* dt) {
+    std::vector<std::string> refs;
+    const int count = std::clamp(std::atoi(prop(dt, "SLOT_COUNT").c_str()), 0, 64);
+    for (int i = 0; i < count; ++i)
+        if (std::string ref = prop(dt, "SLOT" + std::to_string(i) + ".REFDES"); !ref.empty())
+            refs.push_back(std::move(ref));
+    return refs;
+}
+
+Designators& Designators::of(IDesign* design) {
+    static Designators set;
+    const std::uint64_t now = generationOf(design);
+    if (set.m_design != design || set.m_generation != now || !now) {
+        set.read(design);
+        set.m_generation = now;
+    }
+    return set;
+}
+
+void Designators::read(IDesign* design) {
+    m_design = design;
+    m_used.clear();
+    m_next.clear();
+    if (!design) return;
+    // The design and every block below it, each once.
+    std::vector<IDesign*> designs{design};
+    std::set<IDesign*> seen{design};
+    for (size_t k = 0; k < designs.size(); ++k) {
+        for (IDTInstance* dt : designs[k]->beginDTInstance())
+            if (dt && dt->isAlive())
+                for (const std::string& ref : slotDesignators(dt))
+                    take(ref);
+        for (IInstance* inst : designs[k]->beginInstance()) {
+            if (!inst || !inst->isAlive()) continue;
+            if (IDesign* inner = inst->containedDesign()) {
+                if (seen.insert(inner).second) designs.push_back(inner);
+            } else if (std::string location = prop(inst, "LOCATION"); !location.empty()) {
+                take(location);
+            }
+        }
+    }
+}
+
+bool Designators::takenByOthers(const std::string& ref, const std::vector<std::string>& own) const {
+    auto it = m_used.find(ref);
+    return it != m_used.end() && it->second > std::count(own.begin(), own.end(), ref);
+}
+
+std::string Designators::next(const std::string& prefix) {
+    int& n = m_next[prefix];
+    n = std::max(n, 1);
+    while (taken(prefix + std::to_string(n)))
+        ++n;
+    std::string ref = prefix + std::to_string(n++);
+    take(ref);
+    return ref;
+}
+
+void Designators::take(const std::string& ref) {
+    if (!ref.empty()) ++m_used[ref];
+}
+
+void Designators::release(const std::string& ref) {
+    auto it = m_used.find(ref);
+    if (it == m_used.end()) return;
+    if (--it->second > 0) return;
+    m_used.erase(it);
+    // A freed "<prefix><n>" is the first free one of its prefix again if it is below the others.
+    size_t digits = ref.size();
+    while (digits > 0 && std::isdigit(static_cast<unsigned char>(ref[digits - 1])))
+        --digits;
+    if (digits == ref.size() || ref.size() - digits > 9) return;
+    auto hint = m_next.find(ref.substr(0, digits));
+    if (hint != m_next.end()) hint->second = std::min(hint->second, std::atoi(ref.c_str() + digits));
+}
+
+void Designators::settle() {
+    m_generation = generationOf(m_design);
+}
+
+} // namespace kxassoc
