@@ -570,3 +570,20 @@ TEST_F(EditContract, TerminationsDroppedPinByPinInOneConnectReplayInThatOrder) {
     Run("kx::answer question KXCOMMON-101 no");
     Run("kx::close");
 }
+
+// A filter typed into a signal grid's filter row is journalled with the signal it filters, so that the
+// replay filters that signal's grid and not the grid the replay showed last, whose rows later journal
+// lines select.
+TEST_F(EditContract, ASignalGridFilterIsJournalledWithItsSignal) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp EN");
+        Run("kx::show slp PG");
+        Run("kx::edit ccp " + At(3, Column("Instance")) + " U*");
+        Run("kx::show slp EN");
+        const int row = RowWith({"PWR1"});
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    });
+    EXPECT_NE(journal.find("Select(\"PG\")\ncall board.ConnectivityPane().FilterRows"), std::string::npos) << journal;
+}
