@@ -311,8 +311,8 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     }
     if (!sig.Scalar() && !ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
     CKXRetainScope retain(*this, sig.display);
-    std::vector<CString> rowTexts;
-    BOOL connected = ConnectTargetRows(targets, sig, netContext, transaction, newNet, rowTexts);
+    std::vector<ConnectedRow> rowsTaken;
+    BOOL connected = ConnectTargetRows(targets, sig, netContext, transaction, newNet, rowsTaken);
     if (anyPair) {
         CDWordArray rows = RowArray(selected);
         if (AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) connected = TRUE;
@@ -320,14 +320,17 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     const BOOL power = AssignPowerToImplicitPins();
     if (power == kPowerTieRefused) return 0; // the edit is discarded whole
     if (power) connected = TRUE;
-    // Each connected row replays as its own selection and connection, with the text that row took.
+    // Each connected row replays as its own selection and connection, with the text that row took, after
+    // what its connect did first (in this order the parts the connects make are named as they were here).
     CString journal;
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        if (rowTexts[i].IsEmpty()) continue;
+        const ConnectedRow& taken = rowsTaken[i];
+        journal += taken.lead;
+        if (taken.text.IsEmpty()) continue;
         journal += m_retainJournal;
         journal += m_bRenamingSignal
-                       ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", rowTexts[i])
-                       : JournalRowText(targets[i], "Add Connection", "AddConnection", rowTexts[i]);
+                       ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", taken.text)
+                       : JournalRowText(targets[i], "Add Connection", "AddConnection", taken.text);
     }
     journal = std::exchange(m_leadJournal, CString()) + journal + std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return 0;
@@ -346,14 +349,14 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
 }
 
 // The target rows joined to the net: a bus range is spread over them from its MSB on, a name or a
-// bit goes to each. rowTexts gets, per row, the text it took (empty when the row refused).
+// bit goes to each. rows gets, per row, the text it took (empty when the row refused) and its lead blocks.
 BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig,
                                                   CNetContext& netContext, CTransaction* transaction, BOOL newNet,
-                                                  std::vector<CString>& rowTexts) {
+                                                  std::vector<ConnectedRow>& rows) {
     INet* net = netContext.net();
     kxpingrid::ProgressScope progress("Adding Connections", static_cast<int>(targets.size()));
     kxpingrid::UpdateLockScope lock(*this);
-    rowTexts.assign(targets.size(), CString());
+    rows.assign(targets.size(), ConnectedRow());
     BOOL connected = FALSE;
     const bool spread = !sig.Scalar() && !sig.SingleBit();
     int cursor = sig.msb;
@@ -361,9 +364,11 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& tar
         progress.Step("Adding Connections: %d%% of %d Pins Processed", static_cast<int>(i));
         const ROWCOL row = targets[i];
         if (!spread) {
-            if (ConnectPinToSignal(row, netContext, sig.lsb, sig.msb, transaction, newNet)) {
+            const BOOL joined = ConnectPinToSignal(row, netContext, sig.lsb, sig.msb, transaction, newNet);
+            rows[i].lead = std::exchange(m_leadJournal, CString());
+            if (joined) {
                 connected = TRUE;
-                rowTexts[i] = sig.display;
+                rows[i].text = sig.display;
             }
             continue;
         }
@@ -371,10 +376,12 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& tar
         GetRowInstTerm(row, pinMsb, pinLsb);
         const int w = pinMsb < 0 ? 0 : std::abs(pinMsb - pinLsb);
         const int end = sig.Reversed() ? cursor + w : cursor - w;
-        if (!ConnectPinToSignal(row, netContext, end, cursor, transaction, newNet)) continue;
+        const BOOL joined = ConnectPinToSignal(row, netContext, end, cursor, transaction, newNet);
+        rows[i].lead = std::exchange(m_leadJournal, CString());
+        if (!joined) continue;
         connected = TRUE;
-        rowTexts[i] = w == 0 ? CSchemaUtilities::vectorName(net->name(), cursor)
-                             : CSchemaUtilities::vectorName(net->name(), cursor, end);
+        rows[i].text = w == 0 ? CSchemaUtilities::vectorName(net->name(), cursor)
+                              : CSchemaUtilities::vectorName(net->name(), cursor, end);
         cursor = sig.Reversed() ? end + sig.step : end - sig.step;
     }
     progress.End();

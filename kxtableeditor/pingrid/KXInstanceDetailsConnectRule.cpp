@@ -241,6 +241,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransa
     if (!ConnectPinToSignal(row, netContext, low, high, transaction, FALSE)) return FALSE;
     // Rules that answer the same again replay as the rule; the others as the name each row took.
     const CString word = RuleJournalWord(run.rule, run.argument);
+    run.journal += std::exchange(m_leadJournal, CString()); // what the row's connect did first
     run.journal += m_retainJournal;
     run.journal += word.IsEmpty() ? JournalRowText(row, "Add Connection", "AddConnection", cellText)
                                   : JournalRowText(row, "Attach Signal", "AttachSignal", word);

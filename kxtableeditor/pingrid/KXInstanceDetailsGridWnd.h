@@ -751,7 +751,7 @@ public:
     void CarryPupdsOver(CTransaction* transaction, IInstTerm* pin, const std::vector<std::pair<int, CNetBit>>& moved);
     // A pull-up answer of no, given or remembered, goes before each row block of the run's journal.
     void JournalPupdRetainAnswer();
-    CString m_leadJournal;   // blocks that go before a connect run's own blocks
+    CString m_leadJournal;   // blocks that go before the connect of the row that made them
     CString m_retainJournal; // the retain answer that goes before each row block of the run
     // The retain answer a journal gives for the pull-ups of the nets the next connect's pins leave
     // (in whichever pin grid): that connect puts no question, and leaves them behind unless keep.
@@ -1275,8 +1275,14 @@ private:
     };
     BOOL ParsePlainSignal(const CString& text, SignalText& sig);
     INet* PlainSignalNet(const SignalText& sig, CTransaction* transaction, BOOL& newNet);
+    // What a target row of a connect run took: the text it shows (empty when it refused), and the journal
+    // blocks of what its connect did first (its dropped terminations), which replay before its connect.
+    struct ConnectedRow {
+        CString text;
+        CString lead;
+    };
     BOOL ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig, CNetContext& netContext,
-                           CTransaction* transaction, BOOL newNet, std::vector<CString>& rowTexts);
+                           CTransaction* transaction, BOOL newNet, std::vector<ConnectedRow>& rows);
     BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,
                        int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);
     // The terminations on the pin bits msb..lsb / on one pin bit, deleted in the transaction (true

@@ -45,12 +45,11 @@ int NetBitOf(const CConn& c, int p) {
 } // namespace
 
 BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CString text, BOOL bShowMessages) {
+    m_nConnectedRow = row;
     if (IsReadOnlyWindow()) return Refuse(bShowMessages, "KXPANE-178");
     ConnTarget t;
     if (!ResolveConnPin(row, bPinName, text, t, bShowMessages)) return FALSE;
     if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
-    // A pin already on the row's net as asked (shown in another row) is no edit: nothing to do.
-    if (!t.fillOnly && ConnectedAsAsked(t)) return Refuse(bShowMessages, "KXTABLE-304", t.net->name());
     // The pin the row shows now leaves the net for the new one: named before the row changes.
     const bool replacing = GetRowPinId(row) >= 0 && !CellText(row, m_nColPinName).IsEmpty();
     const CString oldKey = replacing ? RowPinKey(row) : CString();
@@ -62,6 +61,7 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
         UpdateLockScope lock(*this);
         row = UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, records);
     }
+    m_nConnectedRow = row;
     // A pin without a number (a block's pin) is named by its name, as the row's key names it.
     const CString pinKey = pinNumber.IsEmpty() ? RowPinKey(row) : pinNumber;
     EchoConnection(row, pinKey, t.net->isScalar());
@@ -106,16 +106,6 @@ BOOL CKXSignalDetailsGridWnd::ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL
         return Refuse(bShowMessages, "KXTABLE-101");
     if (std::abs(t.hi - t.lo) != std::abs(t.start - t.end)) return Refuse(bShowMessages, "KXTABLE-135");
     return TRUE;
-}
-
-bool CKXSignalDetailsGridWnd::ConnectedAsAsked(const ConnTarget& t) {
-    const bool wholeNet = t.net->isScalar();
-    const int step = t.start >= t.end ? 1 : -1; // net bit t.end joins pin bit t.lo, t.start pin bit t.hi
-    for (int b = t.lo; b <= t.hi; ++b) {
-        const CNetBit on = t.pin->netBit(b);
-        if (on.net() != t.net || (!wholeNet && on.bit() != t.end + (b - t.lo) * step)) return false;
-    }
-    return true;
 }
 
 BOOL CKXSignalDetailsGridWnd::RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,
@@ -389,10 +379,11 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, con
     }
     const BOOL result = CommitCellEdit(row, Col(byName ? m_nColPinName : m_nColPinNumber), number, TRUE);
     GridWriteScope scope(*this, GridWriteScope::kUndo);
-    // Refused: the row goes back to blank. Connected: the row keeps the pin, by name or by number.
+    // Refused: the row goes back to blank. Connected: the row keeps the pin, by name or by number (it
+    // moved up when the pin was shown in a row above, which went).
     if (!result)
         RestyleRow(row);
     else if (!byName)
-        WriteCell(row, m_nColPinNumber, CGXStyle().SetValue(number));
+        WriteCell(m_nConnectedRow, m_nColPinNumber, CGXStyle().SetValue(number));
     return result;
 }

@@ -34,12 +34,9 @@ CGXStyle PlainCell(const CString& text) {
 
 } // namespace
 
-BOOL CKXSignalDetailsGridWnd::Refuse(BOOL bShowMessages, const char* id, const char* argument) {
+BOOL CKXSignalDetailsGridWnd::Refuse(BOOL bShowMessages, const char* id) {
     if (bShowMessages) {
-        if (argument)
-            CKXErrorHandler::MessageBoxOk(id, argument);
-        else
-            CKXErrorHandler::MessageBoxOk(id);
+        CKXErrorHandler::MessageBoxOk(id);
         TransferCurrentCell(FALSE, kNoUpdate, TRUE);
     }
     return FALSE;

@@ -590,7 +590,7 @@ private:
     CString PhysicalNetName(INet* net, int msb, int lsb);
     void ClearRowPin(ROWCOL row, BOOL bClearName);
     // Refuses an edit: the message (when shown) and the cell back to its stored value.
-    BOOL Refuse(BOOL bShowMessages, const char* id, const char* argument = nullptr);
+    BOOL Refuse(BOOL bShowMessages, const char* id);
     // What a typed pin connects: the row's instance, the pin and its bits, the row's net and bits.
     struct ConnTarget {
         IInstance* inst = nullptr;
@@ -602,8 +602,6 @@ private:
     };
     BOOL ResolveConnPin(ROWCOL row, BOOL bPinName, const CString& text, ConnTarget& t, BOOL bShowMessages);
     BOOL ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages);
-    // Every pin bit of the target sits on the net bit the connect would join it to already.
-    static bool ConnectedAsAsked(const ConnTarget& t);
     // Takes the pin bits off their other nets (after the user's yes); the pieces go to records.
     BOOL RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,
                                 std::vector<std::unique_ptr<CKXPinData>>& records);
@@ -662,6 +660,9 @@ private:
     ROWCOL m_nEmptyHint = kxsignal::kFirstDataRow; // no blank data row lies above it
 
     BOOL m_bConnectEcho = FALSE;
+    // The row the last AssignConnectivity left its pin in: a row above that showed the pin goes, and
+    // the rows below it move up.
+    ROWCOL m_nConnectedRow = 0;
     BOOL m_bStoringEdit = FALSE; // a validated data-cell edit is being stored
     CString m_strTitle; // the text of the title cell
 

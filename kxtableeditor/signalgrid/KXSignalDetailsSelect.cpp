@@ -124,10 +124,12 @@ BOOL CKXSignalDetailsGridWnd::FilterRows(int editedCol) {
         }
     }
     Redraw();
-    if (edited != GX_INVALID && KXJournalLines::IsRecording())
-        KXJournalLines(JournalHandle())
-            .Pane("FilterRows", {GetValueRowCol(kCaptionRow, edited), filter.PatternOf(edited, edited)})
-            .Write();
+    if (edited != GX_INVALID && KXJournalLines::IsRecording()) {
+        // The replay filters the grid of the signal filtered here, whichever signal it showed before.
+        KXJournalLines journal(JournalHandle());
+        if (!m_bMultipleNets) journal.Call("Slp()", "Select", {JournalNetName(kFirstDataRow)});
+        journal.Pane("FilterRows", {GetValueRowCol(kCaptionRow, edited), filter.PatternOf(edited, edited)}).Write();
+    }
     return TRUE;
 }
 

@@ -557,29 +557,18 @@ TEST_F(EditContract, AClearedSignalCellTheDesignRefusedLeavesTheNextSortAStepOfI
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
 
-// A pin connected again to the signal grid's net, which it is on already (shown in another row), by the
-// word or typed into a new row, changes nothing and says so: no undo step, no journal line, and the
-// row that shows the pin keeps its cells, so that its Delete is journalled by its number and replays.
-TEST_F(EditContract, APinConnectedAgainToTheSignalItIsOnChangesNothingAndSaysSo) {
+// A pin connected by the word to the signal grid's net that shows it in a row above already moves
+// to the word's new row, which keeps its pin name and number (the row above goes, and no other row
+// takes a stray number), so that the row's Delete is journalled by its number and replays.
+TEST_F(EditContract, APinConnectedAgainByTheWordKeepsItsNumberInTheRowItMovedTo) {
     const std::string journal = ExpectReplayGivesTheSameBoard([this] {
         Run("kx::show slp EN");
         Run("kx::answer question KXTABLE-140 yes");
         ASSERT_EQ(Run("addConnection pin J1:8"), "1");
-        const auto rows = GridRows();
-        const int steps = Ccp()->GetUndoStepCount();
-        const size_t lines = JournalText().size();
-        Messages();
+        const auto before = GridRows();
         Run("kx::answer question KXTABLE-140 yes");
-        EXPECT_EQ(Run("addConnection pin J1:8"), "0");
-        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-304"});
-        EXPECT_EQ(GridRows(), rows);
-        const int free = GridRows().rbegin()->first + 1;
-        Run("kx::drop ccp " + At(free, Column("Instance")) + " component J1");
-        Run("kx::answer question KXTABLE-140 yes");
-        Run("kx::edit ccp " + At(free, Column("Pin Number")) + " 8");
-        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-304"});
-        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
-        EXPECT_EQ(JournalText().size(), lines);
+        EXPECT_EQ(Run("addConnection pin J1:8"), "1");
+        EXPECT_EQ(GridRows(), before);
         const int row = RowWith({"J1", "P<8>", "8"});
         ASSERT_GT(row, 0) << Run("kx::window ccp");
         ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Instance"))), "1");
@@ -587,4 +576,52 @@ TEST_F(EditContract, APinConnectedAgainToTheSignalItIsOnChangesNothingAndSaysSo)
         EXPECT_EQ(Run("kx::netlist").find("J1 P<8>"), std::string::npos);
     });
     EXPECT_NE(journal.find("SelectInstanceCol(\"J1\",\"8\")"), std::string::npos) << journal;
+}
+
+// Pins moved in one edit to a new signal, their terminations dropped and a pin's pull-down carried
+// along: the journal deletes each pin's terminations just before its own connect, as the edit did, so
+// the replay gives the carried pull-down's part the designator the edit gave it.
+TEST_F(EditContract, TerminationsDroppedPinByPinInOneConnectReplayInThatOrder) {
+    const size_t start = JournalText().size();
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("selectObject pin PGOOD; addTermination pin -type Series -part1 -lib discrete -cell resistor "
+                  "-view sym -physname R0402 -value 22"),
+              "1");
+    ASSERT_EQ(Run("selectObject pin MCLK; kx::pane AddConnection EN"), "1");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0");
+    Run("kx::answer dialog CKXInstConnDlg ok pins {MCLK PGOOD} signal MOVED; kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1 0"), "1");
+    const std::string edited = DesignText();
+    ASSERT_NE(edited.find("PullDown @:MOVED"), std::string::npos) << edited;
+    const std::string journal = JournalText().substr(start);
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    const fs::path file = m_dir / "moved.vbs";
+    std::ofstream(file, std::ios::binary) << journal;
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+    std::istringstream replayed(DesignText()), wanted(edited);
+    for (std::string got, want; std::getline(wanted, want);) {
+        std::getline(replayed, got);
+        ASSERT_EQ(got, want) << journal;
+    }
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+}
+
+// A filter typed into a signal grid's filter row is journalled with the signal it filters, so that the
+// replay filters that signal's grid and not the grid the replay showed last, whose rows later journal
+// lines select.
+TEST_F(EditContract, ASignalGridFilterIsJournalledWithItsSignal) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp EN");
+        Run("kx::show slp PG");
+        Run("kx::edit ccp " + At(3, Column("Instance")) + " U*");
+        Run("kx::show slp EN");
+        const int row = RowWith({"PWR1"});
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    });
+    EXPECT_NE(journal.find("Select(\"PG\")\ncall board.ConnectivityPane().FilterRows"), std::string::npos) << journal;
 }
