@@ -86,7 +86,10 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "MatrixAddTermination", AutoMatrixAddT
 DISP_FUNCTION(CKXBottomPaneContainerView, "EditPUPD", AutoEditPUPD, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RetainPUPD", AutoRetainPUPD, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RetainTermination", AutoRetainTermination, VT_BOOL, VTS_BSTR)
+// Methods added later come last, so that the dispatch ids of the others stay as clients know them.
 DISP_FUNCTION(CKXBottomPaneContainerView, "PastePUPD", AutoPastePUPD, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "PreservePinComment", AutoPreservePinComment, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {
@@ -301,9 +304,17 @@ BOOL CKXBottomPaneContainerView::SelectPUPDCol(LPCTSTR pin, const VARIANT& row) 
 }
 
 BOOL CKXBottomPaneContainerView::SelectInstanceCol(LPCTSTR instanceArg, LPCTSTR pinNumberArg) {
-    // Only a signal grid has an instance column to select in; elsewhere nothing is selected.
+    // A signal grid's instance column, or the physical net grid's part (Ref Des) column; elsewhere
+    // nothing is selected.
     const KXShownMark mark;
     const CString instance = instanceArg ? instanceArg : "", pinNumber = pinNumberArg ? pinNumberArg : "";
+    if (CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid()) {
+        if (!net->SelectPartPin(instance, pinNumber))
+            return KXEditResult::Refused("KXPANE-247", instance + "." + pinNumber).AnswerBool(mark);
+        net->CrossSelectInHost();
+        net->NotifySelectionChanged();
+        return TRUE;
+    }
     CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
     if (grid && grid->SelectPinCell("instance", instance, pinNumber)) return TRUE;
     if (grid)

@@ -19,6 +19,7 @@
 #include "kxcontrols/KXTclCmdManager.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <utility>
@@ -207,7 +208,12 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteComment(CTclArgsList* args, 
 // ------------------------------------------------------------------ view options
 
 void CKXBottomPaneContainerView::SetViewOptionsInAllGrids(int busOption, int dpOption) {
-    for (CKXGridWnd* g : m_shownGrids)
+    // Each grid's journal line selects its component; the active grid's comes last, so that the
+    // replay ends showing the grid the user goes on in.
+    std::vector<CKXGridWnd*> grids = m_shownGrids;
+    CKXGridWnd* active = GetActiveGrid();
+    std::stable_partition(grids.begin(), grids.end(), [active](CKXGridWnd* g) { return g != active; });
+    for (CKXGridWnd* g : grids)
         if (auto* pin = PinGridOf(g)) {
             pin->RecordViewOptionsScript(busOption, dpOption);
             pin->RefreshInstances(nullptr);

@@ -167,8 +167,9 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
 }
 
 CString CKXPhysGridWnd::JournalRowSelection(ROWCOL row, const char* select) {
-    return JournalObjectSelection(row) + "\ncall " + JournalHandle() + ".ConnectivityPane()." + select + "(" +
-           Vbs(GetValueRowCol(row, PinNameColumn())) + "," + Vbs(GetValueRowCol(row, PinNumberColumn())) + ")";
+    return JournalObjectSelection(row) + "\ncall " + JournalHandle() + ".ConnectivityPane()." +
+           (select ? select : JournalPinSelect()) + "(" + Vbs(GetValueRowCol(row, JournalPinKeyColumn())) + "," +
+           Vbs(GetValueRowCol(row, PinNumberColumn())) + ")";
 }
 
 CString CKXPhysGridWnd::JournalRowEdit(ROWCOL row, const CString& comment, const CString& call, const char* select) {

@@ -208,12 +208,15 @@ public:
     virtual CString JournalObjectSelection(ROWCOL row) = 0;
     // The column of the logical pin names.
     virtual ROWCOL PinNameColumn() const = 0;
+    // How the journal selects a row's pin once its object shows: the pane's method and the column
+    // whose text it takes beside the pin number (the pin name of a part's own rows; see the net grid).
+    virtual const char* JournalPinSelect() const { return "SelectPinNameCol"; }
+    virtual ROWCOL JournalPinKeyColumn() const { return PinNameColumn(); }
     // The journal lines that show a row's object and select its pin (by the pane's method select,
-    // from its pin name and number), as a replay finds them.
-    CString JournalRowSelection(ROWCOL row, const char* select = "SelectPinNameCol");
+    // default JournalPinSelect(), from its key text and number), as a replay finds them.
+    CString JournalRowSelection(ROWCOL row, const char* select = nullptr);
     // The journal lines of one edit of a row: its selection, a comment and the pane's call.
-    CString JournalRowEdit(ROWCOL row, const CString& comment, const CString& call,
-                           const char* select = "SelectPinNameCol");
+    CString JournalRowEdit(ROWCOL row, const CString& comment, const CString& call, const char* select = nullptr);
 
     // ------------------------------------------------------------- pin rows by their key
     // The key of a pin row: its part (or location) and pin number as the grid's pin map joins them.

@@ -312,6 +312,15 @@ BOOL CKXPhysNetDetailsGridWnd::SelectPinCell(const CString& pinName, const CStri
     return FALSE;
 }
 
+BOOL CKXPhysNetDetailsGridWnd::SelectPartPin(const CString& location, const CString& pinNumber) {
+    const ROWCOL r = PinRowOf(location, pinNumber);
+    DeselectAllRows();
+    if (!r || IsRowHidden(r)) return FALSE;
+    SetCurrentCell(r, C(m_nColLocation));
+    SelectRange(CGXRange(r, C(m_nColLocation)), TRUE, TRUE);
+    return TRUE;
+}
+
 void CKXPhysNetDetailsGridWnd::GetShownObjectNames(CString& names) {
     names = m_strNetName;
     if (!m_bMultipleNets) return;

@@ -81,6 +81,10 @@ public:
     ROWCOL PinRowOf(const CString& location, const CString& pinNumber) override;
     ROWCOL PinNumberColumn() const override { return static_cast<ROWCOL>(m_nColPinNumber); }
     ROWCOL PinNameColumn() const override { return static_cast<ROWCOL>(m_nColPinName); }
+    // The net's pins are of several parts, whose pin names and numbers repeat: the journal names a
+    // row's pin by its part (Ref Des) and number, as SelectInstanceCol selects it.
+    const char* JournalPinSelect() const override { return "SelectInstanceCol"; }
+    ROWCOL JournalPinKeyColumn() const override { return static_cast<ROWCOL>(m_nColLocation); }
     BOOL& FilterEchoFlag() override { return m_bSendingFilterCommand; }
     void MergePinMaps();
     // Indexes the pin rows by their keys once the rows have moved as a whole (load, sort).
@@ -129,6 +133,8 @@ public:
     void SelectRowsByKey(CStringArray* keys, CString colName) override;
     // Selects the first shown row of the pin (by its pin number too unless that is "-1").
     BOOL SelectPinCell(const CString& pinName, const CString& pinNumber);
+    // Selects the shown row of a part's pin (its Ref Des and pin number); FALSE when none shows it.
+    BOOL SelectPartPin(const CString& location, const CString& pinNumber);
     void GetShownObjectNames(CString& names) override;
 
     // ------------------------------------------------------------- publishing the selection

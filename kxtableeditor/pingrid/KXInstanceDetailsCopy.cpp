@@ -84,7 +84,7 @@ void JournalCopiedRow(const char* journal, const CString& handle, const CString&
 
 } // namespace
 
-CString CKXInstanceDetailsGridWnd::CopiedShownInstance() {
+CString CKXInstanceDetailsGridWnd::ShownInstanceName() {
     CString shownInstance;
     if (GetRowCount() >= PIN_FIRST_ROW) shownInstance = GetValueRowCol(PIN_FIRST_ROW, Col(m_nColInstance));
     if (shownInstance.IsEmpty() && m_instCurrent) shownInstance = m_instCurrent.name();
@@ -178,7 +178,7 @@ bool CKXInstanceDetailsGridWnd::CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, 
 void CKXInstanceDetailsGridWnd::CopySelection() {
     const char* journal = CKXShareGlobalData::m_bAutomation;
     const CString handle = JournalHandle();
-    const CString shownInstance = CopiedShownInstance();
+    const CString shownInstance = ShownInstanceName();
     if (CopyEditorSelection(journal, handle, shownInstance)) return;
 
     CGXRangeList list;

@@ -37,9 +37,11 @@ struct KXAssocClipEntry;
 class KXCsvParser;
 class CKXFilterData;
 class CKXAssocCompAPI;
+class KXJournalLines;
 class CKXColumnModel;
 class KXAssocAutomation;
 class IKXMessageServer;
+class CKXConnObjInfo;
 namespace kxpingrid {
 struct PairNetLane;
 }
@@ -633,7 +635,7 @@ public:
     BOOL ConnectPinToSignal(ROWCOL row, CNetContext& net, int netLow, int netHigh, CTransaction* transaction,
                             BOOL newNet);
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
-    void AttachSignal(CString argument, int rule);
+    BOOL AttachSignal(CString argument, int rule); // TRUE when pins were connected
     // The pin name of a rule's row with its bits: parsed from the name for a standard FPGA part
     // (false when it does not parse), else from the row's vector attributes.
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
@@ -1006,10 +1008,12 @@ public:
     void OnEditCopy() override;
     // Copies the leftmost column of each selected range: plain text plus typed clipboard objects.
     void CopySelection();
-    // The steps of CopySelection: the instance named in its journal, the in-cell editor's selected
-    // text (false when no editor holds a selection), and the clipboard object of one termination
-    // or pull-up/pull-down cell (false for a row without a net).
-    CString CopiedShownInstance();
+    // The instance the grid shows, as the journal's Clp().Select names it before a line that acts on
+    // the grid ("" when none).
+    CString ShownInstanceName();
+    // The steps of CopySelection: the in-cell editor's selected text (false when no editor holds a
+    // selection), and the clipboard object of one termination or pull-up/pull-down cell (false for a
+    // row without a net).
     bool CopyEditorSelection(const char* journal, const CString& handle, const CString& shownInstance);
     CString CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText);
     // The termination records its parts (a design written without them has none to copy).
@@ -1243,12 +1247,21 @@ private:
     std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
     std::vector<ROWCOL> TerminationTargetRows(const std::vector<ROWCOL>& selected);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
+    // The row's component and pin selected, as a journal replays a selection before an associated edit.
+    void JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod);
+    // The library's edit dialog on the one net bit of a row that carries pull-ups/pull-downs; true
+    // when it changed them (journalled as the words that make the same changes).
+    bool EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row, KXJournalLines& journal);
     const char* PupdSelectMethod();
     void PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col);
     void PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
     void PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
+    // The net bits of a pair row's legs on its pair net, each lane's of a vector pair; none off a pair net.
+    std::vector<CNetBit> PairRowLegNetBits(ROWCOL row);
+    // A pair row for the property editor: each pin bit of its legs, as pins (the caller owns them).
+    std::vector<CKXConnObjInfo*> PairPinRecords(ROWCOL row);
     // Connection editing helpers.
-    BOOL DispatchNamingRule(const CString& text, int bEchoToHost);
+    int DispatchNamingRule(const CString& text, int bEchoToHost);
     HMTGEN CurrentPinCandidates();
     ROWCOL PinNumberRow();
     void KeepPinGenerator(HMTGEN gen);
@@ -1352,6 +1365,9 @@ private:
     void MarkNestedLeg(ROWCOL row, int mode);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
+    // The last progress line shown: a pin that leaves the percentage as it was shows the same line.
+    CString m_strProgressText;
+    int m_nProgressPercent = -1, m_nProgressCount = -1;
     // The steps of LoadComponentPins.
     void PrepareLoadColumns(const CInstanceContext& instance, bool multiple);
     void ClearPinRows();

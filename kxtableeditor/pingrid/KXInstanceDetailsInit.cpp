@@ -262,8 +262,12 @@ void CKXInstanceDetailsGridWnd::RecordViewOptionsScript(int busOption, int dpOpt
     if (!journal) return;
     const CString handle = JournalHandle();
     CString line;
-    line.Format("\ncall %s.ConnectivityPane().SetViewOptions(\"%d\",\"%d\")\n", handle.GetString(), busOption,
-                dpOption);
+    // The grid's component is selected first: the replay sets the options in this grid, wherever the
+    // pane's active view (a matrix view, another component) has gone since.
+    const CString shown = ShownInstanceName();
+    if (!shown.IsEmpty()) line.Format("\ncall %s.Clp().Select(%s)", handle.GetString(), KXVbsQuote(shown).GetString());
+    line.AppendFormat("\ncall %s.ConnectivityPane().SetViewOptions(\"%d\",\"%d\")\n", handle.GetString(), busOption,
+                      dpOption);
     KXJournalWrite(journal, CString(), line);
 }
 

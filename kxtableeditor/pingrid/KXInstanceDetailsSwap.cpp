@@ -2,6 +2,8 @@
 // signals, or a pin takes another pin number of its part and the pin that held
 // that number takes the old one. Each swap is one transaction of its own.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+
+#include "grid/KXJournalLine.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -104,7 +106,11 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
 CString CKXInstanceDetailsGridWnd::SwappedConnectionJournal(ROWCOL row, ROWCOL from) {
     const CString signal = GetValueRowCol(from, Col(m_nColSignal));
     if (signal.IsEmpty()) return JournalRowText(row, "Delete", "Delete", CString(), false);
-    return JournalRowText(row, "Swap Signals", "AddConnection", signal);
+    // A swap moves the pins alone: the terminations stay on them and the pull-ups on their nets. The
+    // connect that replays it is told so, instead of taking the replay's answer to the question.
+    KXJournalLines answers(JournalHandle());
+    answers.Pane("RetainTermination", {"1"}).Pane("RetainPUPD", {"0"}).End();
+    return answers.Text() + JournalRowText(row, "Swap Signals", "AddConnection", signal);
 }
 
 // ---------------------------------------------------------------------------

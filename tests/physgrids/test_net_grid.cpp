@@ -82,8 +82,9 @@ TEST_F(PhysNetGridTest, ModelsAreAssignedRemovedAndUndone) {
     EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "M7");
     EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow + 1), "U1|6|OUT|Output|M7");
     EXPECT_TRUE(Doc()->IsModified());
-    EXPECT_NE(JournalText().find("call board_phys.ConnectivityPane().SelectPinNameCol(\"OUT\",\"6\")"),
-              std::string::npos);
+    // The row is named by its part and pin number: pin names and numbers repeat over a net's parts.
+    EXPECT_NE(JournalText().find("call board_phys.ConnectivityPane().SelectInstanceCol(\"U1\",\"6\")"),
+              std::string::npos) << JournalText();
     // The same model again changes nothing: no transaction, and the word says so (0), as it does
     // for a key that names no row.
     const int steps = Ccp()->GetUndoStepCount();

@@ -291,8 +291,28 @@ TEST_F(JournalReplay, FiltersSortsAndClearedEmptyCellsLeaveNoStepForAReplayedUnd
     ExpectSessionReplays("view_steps.tcl");
 }
 
+TEST_F(JournalReplay, AViewOptionSetAfterAMatrixViewReplaysInThePinGrid) {
+    ExpectSessionReplays("view_options_after_matrix.tcl");
+}
+
+TEST_F(JournalReplay, ASwapOfSignalsReplaysWithThePullUpsLeftOnTheirNets) {
+    ExpectSessionReplays("swap_pullups.tcl");
+}
+
+TEST_F(JournalReplay, ThePullupEditDialogsChangesReplay) {
+    ExpectSessionReplays("pupd_edit_dialog.tcl");
+}
+
+TEST_F(JournalReplay, PinCommentsMovedByAHostRenameReplay) {
+    ExpectSessionReplays("pin_comment_move.tcl");
+}
+
 TEST_F(JournalReplay, WindowsOpenedClosedAndSwitchedOnOneDesignReplayInTheSameWindows) {
     ExpectSessionReplays("two_windows.tcl");
+}
+
+TEST_F(JournalReplay, AModelOfTheNetGridReplaysOnThePartItWasWrittenOn) {
+    ExpectSessionReplays("net_grid_models.tcl");
 }
 
 TEST_F(JournalReplay, TerminationsPastedInASignalGridReplayAsTheyWereCopied) {
@@ -316,10 +336,17 @@ TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
         const fs::path empty = m_dir / "empty.tcl";
         std::ofstream(empty) << "";
         const fs::path log = m_dir / (form + ".log");
+        // The user settings a fragment needs (a column the user added) come with it.
+        const fs::path settings = kReplayDir / "fragments" / (form + ".registry");
+        const fs::path registry = m_dir / "replay" / "registry";
+        if (fs::exists(settings))
+            fs::copy(settings, registry, fs::copy_options::overwrite_existing | fs::copy_options::recursive);
         EXPECT_EQ(RunHost(m_dir / "replay", "--lib designs --replay '" + fragment.string() + "' '" + empty.string() + "'",
                           log),
                   0)
             << ReadText(log);
+        fs::remove_all(registry);
+        fs::create_directories(registry);
     }
 }
 

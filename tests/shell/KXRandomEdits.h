@@ -50,9 +50,7 @@ struct EditKind {
 // stays green meanwhile. Once the mend is in, its road comes off this list. KX_EDIT_ROADS=all takes
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
-    static const std::vector<std::string> roads = {
-        "two windows on one design",           // the journal selects a window the replay never opened
-    };
+    static const std::vector<std::string> roads = {};
     return roads;
 }
 
@@ -72,8 +70,8 @@ inline std::string FirstWindowWhileFiltersAwait() {
     return RoadOpen("filters of signal and physical grids") ? std::string() : std::string("kx::tab 1; ");
 }
 
-// A second window on the design (the physical view): while undo across two windows waits for its
-// mend, the physical roads stay in the first window, whose pin grid takes them or refuses them.
+// A second window on the design (the physical view) for the physical roads while the road of two
+// windows is taken; else they stay in the first window, whose pin grid takes them or refuses them.
 inline std::string PhysicalWindow() {
     return RoadOpen("two windows on one design") ? std::string("kx::open demo.board:sch 4; ") : std::string();
 }
