@@ -193,7 +193,7 @@ bool CKXBottomPaneContainerView::FollowPairChange(int kind, IDPNet* pair) {
         RemoveDiffPairEntry(pair);
     else if (kind == 1)
         AddDiffPairEntry(pair);
-    else if (kind == 3)
+    else if (kind == 3 || kind == 10)
         UpdateDiffPairEntry(pair);
     else
         return false;

@@ -443,6 +443,18 @@ BOOL CKXInstanceDetailsGridWnd::ChangeNetWidth(INet* net, int low, int high) {
         return FALSE;
     }
     RecordTransactionNet(net->name(), net);
+    return WidenPartnerLegs(net);
+}
+
+BOOL CKXInstanceDetailsGridWnd::WidenPartnerLegs(INet* leg) {
+    // The legs of a pair over two whole nets keep one range, and the pair takes it with them.
+    for (IDPNet* pair : leg->beginDPNet()) {
+        if (pair->positiveBit() >= 0 || pair->negativeBit() >= 0) continue;
+        INet* partner = leg == pair->positive() ? pair->negative() : pair->positive();
+        if (partner == leg || partner->isScalar()) continue;
+        if (!ChangeNetWidth(partner, std::min(leg->lsb(), leg->msb()), std::max(leg->lsb(), leg->msb())))
+            return FALSE;
+    }
     return TRUE;
 }
 

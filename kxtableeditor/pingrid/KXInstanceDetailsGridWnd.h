@@ -628,6 +628,8 @@ public:
     // Widens a bus net to cover low..high in the open transaction; FALSE (KXTABLE-141) for a
     // scalar net asked for bits.
     BOOL ChangeNetWidth(INet* net, int low, int high);
+    // Widens the other leg of each pair over the whole leg net to the leg's range.
+    BOOL WidenPartnerLegs(INet* leg);
     // Joins the row's pin (bits) to the net (netLow/netHigh -1: the whole net; netHigh meets the
     // pin's first bit). Refusals come before any change. TRUE when connected.
     BOOL ConnectPinToSignal(ROWCOL row, CNetContext& net, int netLow, int netHigh, CTransaction* transaction,

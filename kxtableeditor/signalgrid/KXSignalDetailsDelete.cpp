@@ -13,6 +13,8 @@
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <map>
+#include <vector>
 
 using namespace kxsignal;
 
@@ -112,6 +114,34 @@ KXJournalLines& CKXSignalDetailsGridWnd::JournalRowDelete(KXJournalLines& journa
         .Pane("Delete");
 }
 
+namespace {
+
+// A row key: pin number : instance : start bit : end bit : signal, its last fields optional.
+std::vector<CString> KeyFields(const CString& key) {
+    std::vector<CString> f;
+    int start = 0;
+    for (int at = key.Find(':');; at = key.Find(':', start)) {
+        f.push_back(at < 0 ? key.Mid(start) : key.Mid(start, at - start));
+        if (at < 0 || f.size() == 5) break;
+        start = at + 1;
+    }
+    f.resize(5);
+    if (!f[2].IsEmpty() && f[3].IsEmpty()) f[3] = f[2];
+    return f;
+}
+
+} // namespace
+
+bool CKXSignalDetailsGridWnd::RowMatchesKey(ROWCOL r, const std::vector<CString>& f) {
+    if (!f[1].IsEmpty() && CellText(r, m_nColInstance) != f[1]) return false;
+    if (!f[4].IsEmpty() && CellText(r, m_nColSignalName) != f[4]) return false;
+    if (f[2].IsEmpty()) return true; // no bits given: any bits of the pin
+    const CString s = CellText(r, m_nColStartBit), e = CellText(r, m_nColEndBit);
+    const CString rs = s.IsEmpty() ? CString("-1") : s, re = e.IsEmpty() ? CString("-1") : e;
+    return (rs.CompareNoCase(f[2]) == 0 && re.CompareNoCase(f[3]) == 0) ||
+           (rs.CompareNoCase(f[3]) == 0 && re.CompareNoCase(f[2]) == 0);
+}
+
 void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
     const ROWCOL last = GetRowCount();
     if (!pKeys || pKeys->GetSize() == 0) {
@@ -122,32 +152,18 @@ void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyCo
     const int col = keyColumn.IsEmpty() ? m_nColPinNumber : GetColumnFromName(keyColumn);
     if (col < 0) return;
     SetSelection(nullptr);
+    std::map<CString, std::vector<ROWCOL>> rowsByNumber;
+    for (ROWCOL r = kFirstDataRow; r <= last; ++r)
+        rowsByNumber[CellText(r, m_nColPinNumber)].push_back(r);
     bool first = true;
     for (INT_PTR k = 0; k < pKeys->GetSize(); ++k) {
-        // pin number : instance : start bit : end bit : signal
-        std::vector<CString> f;
-        const CString key = (*pKeys)[k];
-        int start = 0;
-        for (int at = key.Find(':');; at = key.Find(':', start)) {
-            f.push_back(at < 0 ? key.Mid(start) : key.Mid(start, at - start));
-            if (at < 0 || f.size() == 5) break;
-            start = at + 1;
-        }
-        f.resize(5);
-        if (f[0].IsEmpty()) continue;
-        if (f[2].IsEmpty()) f[2] = f[3] = "-1";
-        else if (f[3].IsEmpty()) f[3] = f[2];
-        for (ROWCOL r = kFirstDataRow; r <= last; ++r) {
-            if (CellText(r, m_nColPinNumber) != f[0]) continue;
-            if (!f[1].IsEmpty() && CellText(r, m_nColInstance) != f[1]) continue;
-            if (!f[4].IsEmpty() && CellText(r, m_nColSignalName) != f[4]) continue;
-            const CString s = CellText(r, m_nColStartBit), e = CellText(r, m_nColEndBit);
-            const CString rs = s.IsEmpty() ? CString("-1") : s, re = e.IsEmpty() ? CString("-1") : e;
-            const bool bits = (rs.CompareNoCase(f[2]) == 0 && re.CompareNoCase(f[3]) == 0) ||
-                              (rs.CompareNoCase(f[3]) == 0 && re.CompareNoCase(f[2]) == 0);
-            if (!bits) continue;
-            // The first key's cell becomes current; moving the current cell later would drop the
-            // cells selected before.
+        const std::vector<CString> f = KeyFields((*pKeys)[k]);
+        const auto rows = rowsByNumber.find(f[0]);
+        if (f[0].IsEmpty() || rows == rowsByNumber.end()) continue;
+        for (ROWCOL r : rows->second) {
+            if (!RowMatchesKey(r, f)) continue;
+            // The first key's row becomes the current row, as a click on it makes it; moving the
+            // current cell later would drop the cells selected before.
             if (first) SetCurrentCell(r, Col(col), kSmartInView);
             first = false;
             SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);

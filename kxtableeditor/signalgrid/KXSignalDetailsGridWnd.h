@@ -401,6 +401,8 @@ public:
     BOOL AddConnections();
     // Keys "pin number:instance:start bit:end bit:signal"; no keys selects every shown row.
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
+    // Whether the row carries the key's instance, signal and bits (fields of a selectObject key).
+    bool RowMatchesKey(ROWCOL row, const std::vector<CString>& fields);
     // Makes the cell of the row of instance and pin number current in the kind's column
     // ("instance", "pinname", "Termination"); FALSE when no row has them.
     // Makes the row of the instance's pin (its pin number, or its pin name when the row has no pin

@@ -25,9 +25,13 @@ protected:
         const std::filesystem::path from = std::filesystem::path(src ? src : ".") / "examples" / "designs";
         m_demo = m_dir / "demo";
         std::filesystem::copy(from, m_demo, std::filesystem::copy_options::recursive);
+        EditDemo();
         CString error;
         ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();
     }
+
+    // A suite's changes to the copied library before it is loaded.
+    virtual void EditDemo() {}
 
     // Opens the board and shows the component's pins.
     void OpenBoard(const std::string& component = "U1", int mode = 1) {

@@ -319,3 +319,43 @@ TEST_F(SignalPairLegTermination, AKeyOfNoRowLeavesNoPinForTheNextWord) {
     EXPECT_NE(TerminationCell(leg).find("Series"), std::string::npos) << TerminationCell(leg);
     EXPECT_TRUE(TerminationCell(RowOf("J1")).empty());
 }
+
+namespace {
+
+// The pane's selectObject word on a signal grid makes the named row the current one, as a click on
+// it does, so that the automation call that follows acts on that pin; its last key fields may be left off.
+TEST_F(SignalPairLegTermination, ASelectedRowIsCurrentForTheAutomationThatFollows) {
+    OpenBoard();
+    Run("kx::show slp {DQ<3>}");
+    const ROWCOL row = RowOf("U1");
+    ASSERT_NE(row, 0u);
+    const std::string before = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Word("selectObject pin A13:U1"), "1");
+    ROWCOL current = 0, col = 0;
+    ASSERT_TRUE(Signal()->GetCurrentCell(current, col));
+    EXPECT_EQ(current, row);
+    Messages();
+    Run("kx::pane InitTermination Series");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1");
+    EXPECT_NE(TerminationCell(row).find("Series"), std::string::npos) << TerminationCell(row);
+    EXPECT_TRUE(TerminationCell(RowOf("U2")).empty());
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
+    // The full key of the row, as a click on another row echoes it, selects it too.
+    Run("kx::select ccp " + At(RowOf("U2"), G::m_nColInstance));
+    Echoes();
+    Run("kx::click ccp " + At(row, G::m_nColCell));
+    std::string echo;
+    for (const std::string& line : Echoes())
+        if (line.rfind("selectObject pin", 0) == 0) echo = line;
+    ASSERT_FALSE(echo.empty());
+    Run("kx::select ccp " + At(RowOf("U2"), G::m_nColInstance));
+    EXPECT_EQ(Word(echo), "1");
+    ASSERT_TRUE(Signal()->GetCurrentCell(current, col));
+    EXPECT_EQ(current, row) << echo;
+}
+
+} // namespace

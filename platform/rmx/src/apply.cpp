@@ -488,6 +488,16 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         m_msb(n) = op.n[2];
         m_lsb(n) = op.n[3];
         addChange(rec, 'N', 10, n, d);
+        // A pair over two whole leg nets spans their range once both legs have it.
+        for (IDPNet* dp : n->beginDPNet()) {
+            if (dp->positiveBit() >= 0 || dp->negativeBit() >= 0) continue;
+            const INet* other = n == dp->positive() ? dp->negative() : dp->positive();
+            if (other->msb() != n->msb() || other->lsb() != n->lsb()) continue;
+            if (dp->msb() == n->msb() && dp->lsb() == n->lsb()) continue;
+            m_msb(dp) = n->msb();
+            m_lsb(dp) = n->lsb();
+            addChange(rec, 'O', 10, dp, d);
+        }
         return true;
     }
     case OpCode::AliasAdd: {

@@ -10,7 +10,7 @@
 //   kind  7 component re-attached to another pin bit or pair connection (X)
 //   kind  8 pin type changed (T)
 //   kind  9 a net's aliases changed (N, on both nets)
-//   kind 10 width changed (N, T)
+//   kind 10 width changed (N, T; O when its whole leg nets took a new range)
 //   kind 11 a block instance's pins changed with its master's ports (I)
 //   kind 12 an instance's physical package changed (I; its LOCATION property)
 //   kind 13 an implicit power pin of an instance was tied to a net (I)

@@ -1,0 +1,76 @@
+// A pair over two whole leg nets keeps one range for both legs and itself: a connect that widens one
+// leg widens the other and the pair with it, as one undo step that the journal replays.
+#include "ConnEditFixture.h"
+
+namespace {
+
+// Two leg nets of two bits, EW_P<1..0> and EW_N<1..0>, with the pair EW over them.
+class PairLegWidths : public ConnEditFixture {
+protected:
+    void EditDemo() override {
+        const std::filesystem::path file = m_demo / "board.sch.design";
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        std::string board = text.str();
+        Insert(board, "net EN -1 -1 0 unknown\n", "net EW_N 1 0 0 unknown\nnet EW_P 1 0 0 unknown\n");
+        Insert(board, "dpnet SYSCLK SYSCLK_P SYSCLK_N -1 1\n", "dpnet EW EW_P EW_N -1 1\n");
+        std::ofstream(file, std::ios::binary) << board;
+    }
+    static void Insert(std::string& text, const std::string& after, const std::string& lines) {
+        const std::size_t at = text.find(after);
+        ASSERT_NE(at, std::string::npos) << after;
+        text.insert(at + after.size(), lines);
+    }
+    std::string Legs() {
+        IDesign* board = m_app->Server()->findDesign("demo.board:sch");
+        std::string text;
+        for (const char* name : {"EW_P", "EW_N"}) {
+            INet* net = board ? board->findNet(name) : nullptr;
+            text += std::string(name) + (net ? " " + std::to_string(net->msb()) + ".." + std::to_string(net->lsb())
+                                             : std::string(" none")) + ", ";
+        }
+        IDPNet* pair = board ? board->findDPNet("EW") : nullptr;
+        return text + (pair ? "EW " + std::to_string(pair->msb()) + ".." + std::to_string(pair->lsb()) : "no EW");
+    }
+    // Runs the connect that puts TX_P on four bits of EW_P: both legs and the pair take 3..0 in one
+    // undo step, and the journal records the connect.
+    void ExpectLegsWidenedTogether(const std::string& connect) {
+        const std::string original = Saved();
+        ASSERT_EQ(Legs(), "EW_P 1..0, EW_N 1..0, EW 1..0");
+        const int steps = Ccp()->GetUndoStepCount();
+        EXPECT_NE(Run(connect), "0");
+        EXPECT_EQ(Conns("U1 TX_P"), (std::vector<std::string>{"EW_P<0>", "EW_P<1>", "EW_P<2>", "EW_P<3>"}));
+        EXPECT_EQ(Legs(), "EW_P 3..0, EW_N 3..0, EW 3..0");
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+        const std::string edited = Saved();
+        EXPECT_EQ(Run("undo"), "1");
+        EXPECT_EQ(Legs(), "EW_P 1..0, EW_N 1..0, EW 1..0");
+        EXPECT_TRUE(Saved() == original) << "one undo takes both legs back";
+        EXPECT_EQ(Run("redo"), "1");
+        EXPECT_EQ(Legs(), "EW_P 3..0, EW_N 3..0, EW 3..0");
+        EXPECT_NE(JournalText().find(".ConnectivityPane().AddConnection(\"EW_P<3..0>\")"), std::string::npos);
+        EXPECT_TRUE(Saved() == edited);
+    }
+};
+
+TEST_F(PairLegWidths, WideningOneLegWidensTheOtherAndThePairWithPairRowsHidden) {
+    OpenBoard();
+    ASSERT_EQ(Run("setViewOption pin dp_off"), "1");
+    ExpectLegsWidenedTogether("addConnection pin {EW_P<3..0>} {TX_P<3..0>}");
+}
+
+// With pair rows shown, the pair row takes the four lanes of the pair its leg widened.
+TEST_F(PairLegWidths, TheWidenedPairTakesAFourLanePairPin) {
+    OpenBoard();
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1");
+    ASSERT_EQ(Run("setViewOption pin dp_off"), "1");
+    ASSERT_NE(Run("addConnection pin {EW_N<3..0>} {TX_N<3..0>}"), "0");
+    ASSERT_EQ(Run("setViewOption pin dp_on"), "1");
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    EXPECT_NE(Run("addConnection pin {EW<3..0> (Differential Pair)} TX<3..0>"), "0");
+    EXPECT_NE(Saved().find("dpconn EW 3 0 U1 TX 3 0"), std::string::npos) << Saved();
+}
+
+} // namespace
