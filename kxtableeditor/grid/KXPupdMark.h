@@ -53,3 +53,13 @@ inline const char* KXPupdToolTip(UINT control) {
                         return mark.toolTip;
     return "";
 }
+
+// Whether a cell control is one of the PUPD cell controls (none included).
+inline bool IsPupdControl(UINT control) {
+    for (const UINT id : {IDS_CTRL_PUPD_NONE, IDS_CTRL_PUPD_LOCAL_PULLUP, IDS_CTRL_PUPD_LOCAL_PULLDOWN,
+                          IDS_CTRL_PUPD_ALIAS_PULLUP, IDS_CTRL_PUPD_ALIAS_PULLDOWN, IDS_CTRL_PUPD_LOCAL_PUPD,
+                          IDS_CTRL_PUPD_ALIAS_PUPD, IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN,
+                          IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP})
+        if (id == control) return true;
+    return false;
+}
