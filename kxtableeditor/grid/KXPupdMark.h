@@ -56,10 +56,7 @@ inline const char* KXPupdToolTip(UINT control) {
 
 // Whether a cell control is one of the PUPD cell controls (none included).
 inline bool IsPupdControl(UINT control) {
-    for (const UINT id : {IDS_CTRL_PUPD_NONE, IDS_CTRL_PUPD_LOCAL_PULLUP, IDS_CTRL_PUPD_LOCAL_PULLDOWN,
-                          IDS_CTRL_PUPD_ALIAS_PULLUP, IDS_CTRL_PUPD_ALIAS_PULLDOWN, IDS_CTRL_PUPD_LOCAL_PUPD,
-                          IDS_CTRL_PUPD_ALIAS_PUPD, IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN,
-                          IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP})
-        if (id == control) return true;
+    for (int flags = 0; flags < 16; ++flags)
+        if (KXPupdMarkOf(flags & 1, flags & 2, flags & 4, flags & 8).control == control) return true;
     return false;
 }
