@@ -53,3 +53,10 @@ inline const char* KXPupdToolTip(UINT control) {
                         return mark.toolTip;
     return "";
 }
+
+// Whether a cell control is one of the PUPD cell controls (none included).
+inline bool IsPupdControl(UINT control) {
+    for (int flags = 0; flags < 16; ++flags)
+        if (KXPupdMarkOf(flags & 1, flags & 2, flags & 4, flags & 8).control == control) return true;
+    return false;
+}

@@ -6,6 +6,7 @@
 #include "afx/afxcoll.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXProjectReader.h"
+#include "grid/KXPupdMark.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
@@ -498,12 +499,20 @@ CString HeaderCellText(CKXGridWnd* grid, ROWCOL col, const CString& value) {
 } // namespace
 
 // A cell that shows a picture rather than text (a pull-up/pull-down mark) is read by its tool tip.
-static CString ToolTipOnlyText(CKXGridWnd* grid, ROWCOL row, ROWCOL col) {
-    CGXStyle style;
-    grid->GetStyleRowCol(row, col, style);
+static CString ToolTipOnlyText(const CGXStyle& style) {
     return style.GetIncludeUserAttribute(GX_IDS_UA_TOOLTIPTEXT)
                ? style.GetUserAttributeText(GX_IDS_UA_TOOLTIPTEXT)
                : CString();
+}
+
+// What the user reads in a data cell. A pull-up/pull-down mark is a picture named by its tool tip:
+// the matrix keeps a label under it (state and signal name, in the window's colour) that nobody sees.
+static CString DataCellText(CKXGridWnd* grid, ROWCOL row, ROWCOL col) {
+    CGXStyle style;
+    grid->GetStyleRowCol(row, col, style);
+    if (style.GetIncludeControl() && IsPupdControl(style.GetControl())) return ToolTipOnlyText(style);
+    const CString value = grid->GetValueRowCol(row, col);
+    return value.IsEmpty() ? ToolTipOnlyText(style) : value;
 }
 
 CString CKXBottomPaneContainerView::GetPaneText() {
@@ -534,9 +543,7 @@ CString CKXBottomPaneContainerView::GetPaneText() {
             bool first = true;
             for (ROWCOL c = 1; c <= cols; ++c) {
                 if (g->GetColWidth(c) == 0) continue; // a column the user does not see
-                CString v = g->GetValueRowCol(r, c);
-                if (r < firstRow) v = HeaderCellText(g, c, v);
-                else if (v.IsEmpty()) v = ToolTipOnlyText(g, r, c);
+                const CString v = r < firstRow ? HeaderCellText(g, c, g->GetValueRowCol(r, c)) : DataCellText(g, r, c);
                 if (!v.IsEmpty()) any = true;
                 line += (first ? "" : " | ") + v;
                 first = false;

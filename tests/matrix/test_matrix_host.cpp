@@ -30,14 +30,42 @@ TEST_F(MatrixHost, TheWordOpensAStoredViewAndTheWindowShowsItsRows) {
     EXPECT_EQ(text.rfind("Matrix Connectivity View - bus", 0), 0u) << text;
     EXPECT_NE(text.find("CKXMatrixGridWnd \"bus\", first data row 5"), std::string::npos) << text;
     EXPECT_NE(text.find("1: Signal | Physical Net | Pull Up/Down | Pin Name | Pin Number"), std::string::npos) << text;
-    EXPECT_NE(text.find("5: N1 |  | N1 | OUT |  |  |  | S | 15 |"), std::string::npos) << text;
-    EXPECT_NE(text.find("6: N1 |  | N1 |  |  |  |  | T | 16 |"), std::string::npos) << text;
-    EXPECT_NE(text.find("8: DATA<1> |  | DATA<1> | D<1> |  |  |  | P<2> | 12 |"), std::string::npos) << text;
+    // A signal without pull-ups shows nothing in its Pull Up/Down cell (its hidden label is no text the user sees).
+    EXPECT_NE(text.find("5: N1 |  |  | OUT |  |  |  | S | 15 |"), std::string::npos) << text;
+    EXPECT_NE(text.find("6: N1 |  |  |  |  |  |  | T | 16 |"), std::string::npos) << text;
+    EXPECT_NE(text.find("8: DATA<1> |  |  | D<1> |  |  |  | P<2> | 12 |"), std::string::npos) << text;
     // A name the design holds no view of yet opens an empty view to drop on.
     EXPECT_EQ(Run("openMatrixView pin fresh"), "1");
     EXPECT_TRUE(Views()->HasView("fresh"));
     EXPECT_EQ(Run("openMatrixView pin -help"), "1");
     EXPECT_EQ(Messages().back(), "KXPANE-400");
+}
+
+// The Pull Up/Down cell shows its mark, whose tool tip names the state; the cell's value is a label in the
+// window's colour (the state and the signal's name) that the user never sees, and the window reads the mark.
+TEST_F(MatrixHost, TheWindowShowsThePullUpDownStateNotTheHiddenLabel) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    const int pupd = G::Layout().m_nPupdCol;
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("N1")) + " " + std::to_string(NameCol())), "1");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet GND -value 4k7"), "1");
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("DATA<1>")) + " " + std::to_string(NameCol())), "1");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet GND -value 10k"), "1");
+    // The cells themselves: the hidden label and the tool tip.
+    EXPECT_EQ(Cell(Row("N1"), pupd), "Local PullupN1");
+    EXPECT_EQ(Cell(Row("FREE"), pupd), "FREE");
+    EXPECT_EQ(KXRowAttrs(*Grid(), Row("N1")).Text(static_cast<ROWCOL>(pupd), IDS_UA_TOOLTIPTEXT), "Local Pullup");
+    const std::string text = Run("kx::window ccp");
+    EXPECT_NE(text.find("5: N1 |  | Local Pullup | OUT |"), std::string::npos) << text;
+    EXPECT_NE(text.find("6: N1 |  | Local Pullup |  |"), std::string::npos) << text;
+    EXPECT_NE(text.find(": DATA<1> |  | Local PullDown | D<1> |"), std::string::npos) << text;
+    EXPECT_NE(text.find(": FREE |  |  | "), std::string::npos) << text;
+    EXPECT_NE(text.find(": DATA<0> |  |  | "), std::string::npos) << text;
+    for (const char* hidden : {"Local PullupN1", "Local PullDownDATA", "| FREE | ", "| DATA<0> | "})
+        EXPECT_EQ(text.find(hidden), std::string::npos) << hidden << "\n" << text;
+    // Deleted from its mark, the pull-up leaves the cell empty again.
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("N1")) + " " + std::to_string(pupd)), "1");
+    ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_NE(Run("kx::window ccp").find("5: N1 |  |  | OUT |"), std::string::npos) << Run("kx::window ccp");
 }
 
 TEST_F(MatrixHost, CellsAreEditedAndKeysPressedAsTheUserDoes) {
