@@ -124,10 +124,13 @@ BOOL CKXSignalDetailsGridWnd::FilterRows(int editedCol) {
         }
     }
     Redraw();
-    if (edited != GX_INVALID && KXJournalLines::IsRecording())
-        KXJournalLines(JournalHandle())
-            .Pane("FilterRows", {GetValueRowCol(kCaptionRow, edited), filter.PatternOf(edited, edited)})
-            .Write();
+    if (edited != GX_INVALID && KXJournalLines::IsRecording()) {
+        // The replay filters the grid showing this signal, not whatever signal an earlier line left
+        // shown (a grid of several signals is named by none: selecting one would show it alone).
+        KXJournalLines journal(JournalHandle());
+        if (m_arrNetData.size() == 1) journal.Call("Slp()", "Select", {ShownObjectName(m_arrNetData.front())});
+        journal.Pane("FilterRows", {GetValueRowCol(kCaptionRow, edited), filter.PatternOf(edited, edited)}).Write();
+    }
     return TRUE;
 }
 
