@@ -173,6 +173,8 @@ show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
 kx::answer dialog CKXAssignPinDialog ok pin 4
 show "menu 35550 (More...)" [kx::menu 35550]
 show "RN1A.A PN" [kx::prop demo.board:sch@RN1A.A PN]
+kx::answer dialog CKXAssignPinDialog ok pin 99
+show "menu 35550 with a number the dialog does not offer (KXTABLE-198)" [kx::menu 35550]
 show "menu 35549 (no fifth number)" [kx::menu 35549]
 undo
 undo
@@ -215,6 +217,18 @@ show "Enter connects" [kx::key ccp Enter]
 show "MCLK" [pinNet MCLK]
 show "undo" [undo]
 show "MCLK after undo" [pinNet MCLK]
+say "With the host's square brackets the same keys step the design's DQ<5>: Enter connects DQ<6>"
+kx::brackets square
+kx::select ccp {*}[cellOf Signal MCLK]
+kx::key ccp F2
+kx::key ccp Up
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1
+show "Enter connects" [kx::key ccp Enter]
+show "MCLK" [pinNet MCLK]
+show "undo" [undo]
+kx::brackets angle
+say "Select the Signal cells of CLK to RST_N: the status text counts the selected pins (the pair CLK its two legs)"
+show "select CLK .. RST_N" [kx::select ccp {*}[cellOf Signal CLK] {*}[cellOf Signal RST_N]]
 say "Copy two Signal cells of U1 and paste them onto the two pins below: one undoable paste"
 kx::show clp U1
 kx::select ccp {*}[cellOf Signal MCLK] {*}[cellOf Signal PGOOD]

@@ -13,6 +13,7 @@
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
@@ -233,8 +234,10 @@ bool HostMenu(CKXHostApp& app, const Args& a, std::string& r) {
         r = "0";
         return true;
     }
-    frame->SendMessage(0x0111 /* WM_COMMAND */, id, 0);
-    r = "1";
+    // The command answers 0 when its handler refused or a command it asked the host to run did.
+    const int refused = app.Core().RefusedRequests();
+    const LRESULT answer = frame->SendMessage(MSG_RUN_MENU_COMMAND, id, 0);
+    r = answer != 0 && app.Core().RefusedRequests() == refused ? "1" : "0";
     return true;
 }
 

@@ -252,9 +252,12 @@ long CKXHostCore::RunRequest(const std::string& line) {
     --m_echoDepth;
     if (!ok) {
         Print("error in requested command \"" + line + "\": " + result);
+        ++m_refusedRequests;
         return 0;
     }
-    return std::strtol(result.c_str(), nullptr, 10);
+    const long answer = std::strtol(result.c_str(), nullptr, 10);
+    if (answer == 0) ++m_refusedRequests;
+    return answer;
 }
 
 void CKXHostCore::RecordEcho(const std::string& line) {

@@ -62,6 +62,8 @@ public:
     // (kx::echoes), printed as "request: LINE" and run; the result as an integer (0 on error). An
     // empty request runs nothing and answers 0.
     long RunRequest(const std::string& line);
+    // How many requests answered 0 or failed so far (a menu whose request refused answers 0).
+    int RefusedRequests() const { return m_refusedRequests; }
     // An echo (MSG_HOST_SCRIPT_ARGS) records an action the system has already done: it is noted
     // (kx::echoes) and printed as "echo: LINE", and never run, so that nothing is done twice.
     void RecordEcho(const std::string& line);
@@ -94,4 +96,5 @@ private:
     std::vector<HostCmd*> m_hostCmds;
     RouteFn m_route;
     int m_echoDepth = 0;
+    int m_refusedRequests = 0;
 };

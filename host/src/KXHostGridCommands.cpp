@@ -409,6 +409,11 @@ bool SelectCells(CKXHostApp& app, const Args& a, std::string& r) {
     if (!t.grid->CanChangeSelection(&range, FALSE, FALSE) || !(range == wanted)) return true;
     t.grid->SelectRange(range, TRUE, TRUE);
     t.grid->OnChangedSelection(&range, FALSE, FALSE);
+    // The button is let go over the range's last cell, as a click or a drag ends: the grid tells the
+    // host what is selected now.
+    CPoint end;
+    std::string hidden;
+    if (CellPoint(t.grid, row2, col2, end, hidden)) t.grid->SendMessage(WM_LBUTTONUP, 0, PointParam(end));
     r = t.grid->IsCellSelected(row, col) ? "1" : "0";
     return true;
 }
@@ -428,6 +433,18 @@ bool GridShow(CKXHostApp& app, const Args& a, std::string& r) {
         return false;
     }
     return ListCommand(app, true, a, r);
+}
+
+// True when the grid's selection holds a row other than the current one: what is typed then goes
+// to those rows too.
+bool SelectsOtherRows(CGXGridCore* grid, ROWCOL row) {
+    const CGXGridParam* param = grid->GetParam();
+    const CGXRangeList* list = param ? param->GetRangeList() : nullptr;
+    for (POSITION pos = list ? list->GetHeadPosition() : nullptr; pos;) {
+        const CGXRange* range = list->GetNext(pos);
+        if (range && (range->top != row || range->bottom != row)) return true;
+    }
+    return false;
 }
 
 // kx::edit ccp ROW COL TEXT: typing into a cell, ended with Enter.
@@ -450,6 +467,14 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
     CGXControl* control = t.grid->GetCurrentCellControl();
     if (!control || !control->OnStartEditing()) {
         app.Core().Print("edit refused: cell " + cell + " takes no typing");
+        return true;
+    }
+    CString shown;
+    control->GetCurrentText(shown);
+    if (a[3].empty() && shown.IsEmpty() && !SelectsOtherRows(t.grid, row)) {
+        // Nothing typed into nothing: no edit to make.
+        app.Core().Print("edit refused: cell " + cell + ": nothing changed");
+        PressKey(t.grid, VK_ESCAPE);
         return true;
     }
     t.grid->SetWarningText("");

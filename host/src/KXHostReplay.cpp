@@ -1,5 +1,6 @@
 // Replay of a VBScript journal: each line is read whole (KXJournalLine.h) before any of it runs;
-// any other line is refused with its line number, and the replay stops there.
+// any other line, and a list selection that finds no row, is refused with its line number, and the
+// replay stops there.
 #include "KXHostApp.h"
 
 #include "KXHostMainWnd.h"
@@ -88,6 +89,10 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         doc = nullptr;
         obj = nullptr;
         if (FAILED(hr)) return refuse("the call of " + call.method + " failed");
+        // A list's row that the replay does not find leaves every line after it acting on another
+        // selection than the journal's: the replay stops there.
+        if (call.method == "Select" && result.vt == VT_BOOL && !result.boolVal)
+            return refuse("the call of " + call.method + " answered 0");
         if (result.vt == VT_DISPATCH && result.pdispVal) {
             obj = result.pdispVal;
             obj->AddRef();

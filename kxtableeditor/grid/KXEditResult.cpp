@@ -71,3 +71,20 @@ LRESULT KXEditResult::Answer(const KXShownMark& since, LRESULT refusal) const {
     }
     return refusal;
 }
+
+namespace {
+KXMenuAnswer* g_pMenuAnswer = nullptr; // the menu command being run, innermost first
+}
+
+KXMenuAnswer::KXMenuAnswer() : m_pOuter(g_pMenuAnswer) {
+    g_pMenuAnswer = this;
+}
+
+KXMenuAnswer::~KXMenuAnswer() {
+    g_pMenuAnswer = m_pOuter;
+}
+
+void KXMenuAnswer::Report(const KXEditResult& result) {
+    result.Answer(g_pMenuAnswer ? g_pMenuAnswer->m_mark : KXShownMark());
+    if (g_pMenuAnswer && result.IsRefusal()) g_pMenuAnswer->m_bRefused = true;
+}

@@ -86,3 +86,23 @@ private:
     bool m_bHostText = false;
     std::vector<std::string> m_args;
 };
+
+// The answer of a menu command the host runs by its id (MSG_RUN_MENU_COMMAND): the window opens one
+// around the command, which answers 1 unless a handler reported a refusal; a handler whose command
+// refused or would change nothing reports its result here, which shows its message (outside such a
+// run only the message shows).
+class KXMenuAnswer {
+public:
+    KXMenuAnswer();
+    ~KXMenuAnswer();
+    KXMenuAnswer(const KXMenuAnswer&) = delete;
+    KXMenuAnswer& operator=(const KXMenuAnswer&) = delete;
+
+    LRESULT Answer() const { return m_bRefused ? 0 : 1; }
+    static void Report(const KXEditResult& result);
+
+private:
+    KXMenuAnswer* m_pOuter;
+    KXShownMark m_mark;
+    bool m_bRefused = false;
+};

@@ -322,8 +322,8 @@ void CKXGridWnd::RegisterPupdControl() {
         {IDS_CTRL_PUPD_LOCAL_PULLDOWN, 0, 1, 0, 0},
         {IDS_CTRL_PUPD_ALIAS_PULLUP, 0, 0, 1, 0},
         {IDS_CTRL_PUPD_ALIAS_PULLDOWN, 0, 0, 0, 1},
-        {IDS_CTRL_PUPD_LOCAL_PUPD, 1, 1, 0, 0},
-        {IDS_CTRL_PUPD_ALIAS_PUPD, 0, 0, 1, 1},
+        {IDS_CTRL_PUPD_LOCAL_BOTH, 1, 1, 0, 0},
+        {IDS_CTRL_PUPD_ALIAS_BOTH, 0, 0, 1, 1},
         {IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN, 1, 0, 0, 1},
         {IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP, 0, 1, 1, 0},
     };

@@ -3,6 +3,7 @@
 
 #include "afx/afxanswer.h"
 #include "afx/afxwin.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/schema.h"
 #include "rmx/schemautil.h"
 #include "rmx/server.h"
@@ -211,8 +212,10 @@ int CKXAssignPinDialog::DoModal() {
         OnFunctionSummary();
     if (const CString* name = field("name")) OnSelchangePinName(*name);
     const CString* pin = field("pin");
-    // Only a number the combo offers can be chosen.
-    if (!ok || !pin || !OnSelchangePinNumber(*pin)) {
+    // Only a number the combo offers can be chosen: another is refused, and the dialog stays unchosen.
+    const bool offered = ok && pin && OnSelchangePinNumber(*pin);
+    if (ok && pin && !offered) CKXErrorHandler::MessageBoxOk("KXTABLE-198", pin->GetString());
+    if (!offered) {
         m_pChosenNumber = nullptr;
         return IDCANCEL;
     }

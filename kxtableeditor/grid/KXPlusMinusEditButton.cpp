@@ -21,6 +21,21 @@ bool IsExpandedState(const CGXStyle& style) {
            style.GetUserAttributeText(IDS_UA_EXPAND_STATE).CompareNoCase("1") == 0;
 }
 
+// The style of a row below a group, as far as the walk of a toggle reads it. A collapse hides every
+// row it walks whatever nested groups say, so it reads only whether the row goes on the walk: its
+// control, its level (and for a pair vector its pair-row mark). When the cell holds these itself, the
+// styles behind it change none of them and the cell's own style serves; otherwise (and for an
+// expand, which reads the nested groups' states) the row is composed.
+void WalkedRowStyle(CGXGridCore& grid, ROWCOL row, ROWCOL col, bool collapse, bool pairVector, CGXStyle& style) {
+    if (collapse) {
+        grid.GetStyleRowCol(row, col, style, gxCopy, 0);
+        if (style.GetIncludeControl() && style.GetIncludeUserAttribute(IDS_UA_PLUSMINUS_BIT) &&
+            (!pairVector || style.GetIncludeUserAttribute(IDS_UA_DIFFPAIR_ROW)))
+            return;
+    }
+    grid.ComposeStyleRowCol(row, col, &style);
+}
+
 // Collects consecutive rows with the same hide flag and hides or shows them in one call.
 class RowRuns {
 public:
@@ -210,7 +225,7 @@ void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
         const ROWCOL rowCount = pGrid->GetRowCount();
         for (ROWCOL r = nRow + 1; r <= rowCount && r != GX_INVALID; ++r) {
             CGXStyle rs;
-            pGrid->ComposeStyleRowCol(r, nCol, &rs);
+            WalkedRowStyle(*pGrid, r, nCol, !bExpand, diffPairVector, rs);
             if (!rs.GetIncludeControl()) break;
             const int level = RowLevel(rs);
             if (diffPairVector) {

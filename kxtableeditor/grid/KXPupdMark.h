@@ -22,14 +22,14 @@ struct PUPDSTRUCTURE {
 };
 
 inline KXPupdMark KXPupdMarkOf(bool localUp, bool localDown, bool aliasUp, bool aliasDown) {
-    if (localUp && localDown) return {IDS_CTRL_PUPD_LOCAL_PUPD, "Local PuPd"};
+    if (localUp && localDown) return {IDS_CTRL_PUPD_LOCAL_BOTH, "Local PuPd"};
     if (localUp)
         return aliasDown ? KXPupdMark{IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN, "Local Pullup/Inherited Pulldown"}
                          : KXPupdMark{IDS_CTRL_PUPD_LOCAL_PULLUP, "Local Pullup"};
     if (localDown)
         return aliasUp ? KXPupdMark{IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP, "Local Pulldown/Inherited Pullup"}
                        : KXPupdMark{IDS_CTRL_PUPD_LOCAL_PULLDOWN, "Local PullDown"};
-    if (aliasUp && aliasDown) return {IDS_CTRL_PUPD_ALIAS_PUPD, "Inherited PuPd"};
+    if (aliasUp && aliasDown) return {IDS_CTRL_PUPD_ALIAS_BOTH, "Inherited PuPd"};
     if (aliasUp) return {IDS_CTRL_PUPD_ALIAS_PULLUP, "Inherited Pullup"};
     if (aliasDown) return {IDS_CTRL_PUPD_ALIAS_PULLDOWN, "Inherited Pulldown"};
     return {IDS_CTRL_PUPD_NONE, ""};

@@ -213,8 +213,11 @@ int CKXSpinControl::Caret() const {
 }
 
 kxspin::VectorParts CKXSpinControl::PartsOf(const std::string& text) const {
+    // The host's style first; a name the design wrote in the other style (DQ<5> while the host shows
+    // square brackets) is a vector all the same.
     const bool square = CSchemaUtilities::getVectorDisplayFormat() != 0;
-    return kxspin::FindParts(text, square ? '[' : '<', square ? ']' : '>');
+    const kxspin::VectorParts parts = kxspin::FindParts(text, square ? '[' : '<', square ? ']' : '>');
+    return parts.IsVector() ? parts : kxspin::FindParts(text, square ? '<' : '[', square ? '>' : ']');
 }
 
 void CKXSpinControl::ApplyResult(const kxspin::KeyResult& result) {

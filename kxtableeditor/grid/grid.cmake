@@ -18,6 +18,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXSpinControl.cpp
   ${_kxgrid_dir}/KXGridEdit.cpp
   ${_kxgrid_dir}/KXAssocCompSteps.cpp
+  ${_kxgrid_dir}/KXPupdChanges.cpp
   ${_kxgrid_dir}/KXColumnModel.cpp
   ${_kxgrid_dir}/KXRowAttrs.cpp
   ${_kxgrid_dir}/KXChangeDigest.cpp

@@ -9,6 +9,7 @@
 #include "grid/KXPropLists.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXPupdChanges.h"
 #include "grid/KXScriptText.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -31,47 +32,6 @@ void ToArray(const CStringList* from, CStringArray& to) {
 
 CString NetBitName(const CNetBit& bit) {
     return bit.bit() < 0 ? CString(bit.net()->name()) : CSchemaUtilities::vectorName(bit.net()->name(), bit.bit());
-}
-
-// What the edit dialog can change of a pull-up/pull-down: its designators and its DC net.
-struct PupdLook {
-    CString name; // the component's own, which the words find it by
-    CString designators;
-    CString dcNet;
-    bool operator==(const PupdLook& other) const = default;
-};
-
-std::map<IDTInstance*, PupdLook> PupdLooks(CKXAssocCompAPI& api, const CDesignContext& design, const CNetBit& bit) {
-    std::map<IDTInstance*, PupdLook> looks;
-    IKXClipAssocCodec* codec = CKXImpClipBoard::GetAssocCodec();
-    for (IDTInstance* pupd : KXPupdsOn(api, bit)) {
-        CString type, designators, data;
-        if (codec) codec->Describe(design, -1, pupd, CKXAssocCompAPI::PUPD, type, designators, data);
-        std::unique_ptr<CPQPropertyData> dcNet(pupd->findProperty("DCNET"));
-        looks[pupd] = {pupd->name(), designators, dcNet ? CString(dcNet->value()) : CString()};
-    }
-    return looks;
-}
-
-// For each pull-up/pull-down the dialog changed: its row's selection, then the word that deletes it or
-// changes it the same way.
-void JournalPupdChanges(KXJournalLines& journal, const std::map<IDTInstance*, PupdLook>& before,
-                        const std::map<IDTInstance*, PupdLook>& after, const std::function<void()>& selectRow) {
-    for (const auto& [pupd, was] : before) {
-        const auto now = after.find(pupd);
-        if (now != after.end() && now->second == was) continue;
-        selectRow();
-        if (now == after.end()) {
-            journal.Comment("Delete Pullup/Pulldown").Pane("MatrixDeletePupd", {was.name});
-        } else {
-            const PupdLook& is = now->second;
-            const CString designators = is.designators != was.designators ? is.designators : CString();
-            const CString dcNet = is.dcNet != was.dcNet ? is.dcNet : CString();
-            journal.Comment("Edit Pullup/Pulldown")
-                .Pane("EditPUPD", {KXEditPupdOperands(was.name, designators, dcNet, nullptr, nullptr, "", 0)});
-        }
-        journal.OwnStep().End();
-    }
 }
 
 } // namespace
@@ -143,7 +103,7 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal) {
     CKXAssocCompAPI& api = *GetAssocCompApi();
     CKXGridEdit edit(*this, "Edit PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return;
-    const std::map<IDTInstance*, PupdLook> before = PupdLooks(api, m_designContext, signal.netBit);
+    const std::map<IDTInstance*, KXPupdLook> before = KXPupdLooks(api, m_designContext, signal.netBit);
     m_pCurrentMatrixGrid = this;
     api.setTransaction(edit.Transaction(), true);
     api.setNetBit(signal.netBit);
@@ -157,8 +117,8 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal) {
         return;
     }
     KXJournalLines journal(JournalHandle());
-    JournalPupdChanges(journal, before, PupdLooks(api, m_designContext, signal.netBit),
-                       [&] { RecordSelectPupdCol(journal, signal); });
+    KXJournalPupdChanges(journal, before, KXPupdLooks(api, m_designContext, signal.netBit), "MatrixDeletePupd",
+                         [&] { RecordSelectPupdCol(journal, signal); });
     if (!edit.Commit()) return;
     RefreshPupdCells({});
     MarkModified();

@@ -88,6 +88,8 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "RetainPUPD", AutoRetainPUPD, VT_BOOL,
 DISP_FUNCTION(CKXBottomPaneContainerView, "RetainTermination", AutoRetainTermination, VT_BOOL, VTS_BSTR)
 // Methods added later come last, so that the dispatch ids of the others stay as clients know them.
 DISP_FUNCTION(CKXBottomPaneContainerView, "PastePUPD", AutoPastePUPD, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "PreservePinComment", AutoPreservePinComment, VT_BOOL,
+              VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {

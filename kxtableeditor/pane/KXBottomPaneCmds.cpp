@@ -361,8 +361,12 @@ static HMTGEN BuildPinNumberMenuOf(CKXGridWnd* grid, IKXPinGrid* pin, BOOL bPhys
     return pin ? pin->BuildPinNumberMenu(menu) : nullptr;
 }
 
+// A number the dialog refused (it said why) makes the command answer 0; a cancelled dialog changed
+// nothing the user asked for.
 void CKXBottomPaneContainerView::OnAssignPinNumberFromMenu(UINT id) {
+    const KXShownMark mark;
     CKXGridWnd* grid = GetActiveGrid();
+    BOOL done = TRUE;
     if (GetViewMode() == eOpenModePhysical) {
         auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
         if (!part) return;
@@ -371,11 +375,9 @@ void CKXBottomPaneContainerView::OnAssignPinNumberFromMenu(UINT id) {
         else
             part->AssignPinNumberInHost(id);
     } else if (IKXPinGrid* pin = PinGridOf(grid)) {
-        if (id == kPinNumberMore)
-            pin->SendAssignPinNumber();
-        else
-            pin->AssignPinNumberInHost(id, FALSE, "");
+        done = id == kPinNumberMore ? pin->SendAssignPinNumber() : pin->AssignPinNumberInHost(id, FALSE, "");
     }
+    if (!done && mark.SaidSince()) KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXTABLE-198", ""));
 }
 
 // On the submenu item the grid fills the submenu, which is usable when the generator gives a pin. A

@@ -427,13 +427,15 @@ BOOL CKXBottomPaneContainerView::RemoveDiffPairsTransaction() {
 // ------------------------------------------------------------------ automation
 
 BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
+    const KXShownMark mark;
     const CString text = signal ? signal : "";
     IKXPinGrid* grid = ActivePinGrid();
-    if (text.IsEmpty() || !grid || !IsEditable()) return FALSE;
+    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    if (text.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
     const BOOL began = BeginPaneTransaction("Add Connections");
-    const int done = grid->ConnectSelectedPins(text, 1);
-    if (began) EndPaneTransaction(done != 0);
-    return done != 0;
+    BOOL done = grid->ConnectSelectedPins(text, 1) != 0;
+    if (began && !EndPaneTransaction(done)) done = FALSE;
+    return KXEditResult::Of(done, "KXTABLE-304", text).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoRetainPUPD(LPCTSTR keep) {
@@ -451,16 +453,20 @@ BOOL CKXBottomPaneContainerView::AutoRetainTermination(LPCTSTR keep) {
 }
 
 BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
+    const KXShownMark mark;
     IKXPinGrid* grid = ActivePinGrid();
-    if (!signal || !*signal || !grid || !IsEditable()) return FALSE;
+    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    if (!signal || !*signal) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
     CStringArray names;
     names.Add(signal);
-    return grid->RenameSignal(&names, 0) == 1;
+    return KXEditResult::Of(grid->RenameSignal(&names, 0) == 1, "KXTABLE-304", signal).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
+    const KXShownMark mark;
     const CString text = rule ? rule : "";
-    if (text.IsEmpty() || text.GetLength() > 98 || !IsEditable()) return FALSE;
+    if (!IsEditable()) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    if (text.IsEmpty() || text.GetLength() > 98) return KXEditResult::Refused("KXTABLE-230", text).AnswerBool(mark);
     CString ruleText = "=" + text;
     ruleText.MakeUpper();
     CString upper = text;
@@ -469,7 +475,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     if (!shortPins && upper != "AUTONAME" && upper != "PINNAME" && upper.Find("PREFIXPINNAME") < 0 &&
         upper.Find("SUFFIXPINNAME") < 0 && upper.Find("PREFIXPINNUMBER") < 0 && upper.Find("SUFFIXPINNUMBER") < 0 &&
         upper.Find("INCREMENTSIGNAME") < 0)
-        return FALSE;
+        return KXEditResult::Refused("KXTABLE-230", text).AnswerBool(mark);
     // The rule's argument keeps the case it was given in.
     const int open = text.Find('(');
     if (open >= 0) ruleText = ruleText.Left(open + 1) + text.Mid(open);
@@ -492,7 +498,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     }
     // A commit the design refuses connected nothing.
     if (began && !EndPaneTransaction(result != 0)) result = 0;
-    return result ? TRUE : FALSE;
+    return KXEditResult::Of(result != 0, "KXTABLE-304", ruleText).AnswerBool(mark);
 }
 
 KXEditResult CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {

@@ -656,6 +656,8 @@ public:
     BOOL SelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
     BOOL SelectPinNameCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoAddConnection(LPCTSTR signal);
+    CKXMatrixGridWnd* AutomationMatrixGrid();
+    BOOL AutoPreservePinComment(LPCTSTR oldInst, LPCTSTR oldPin, LPCTSTR newInst, LPCTSTR newPin, LPCTSTR undo);
     // "0" / "1": the next connect of the pin grid leaves / carries over the pull-ups of the nets its
     // pins leave, without asking; FALSE for another answer.
     BOOL AutoRetainPUPD(LPCTSTR keep);

@@ -3,6 +3,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "grid/KXGridScopes.h"
+#include "grid/KXJournalLine.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 
@@ -60,11 +61,28 @@ void CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM wParam, LPARAM 
         grid->PasteFromClipboardViewer(static_cast<int>(wParam), static_cast<int>(lParam));
 }
 
+// The move is the design's comments changing: a replay makes it again through the method of the
+// same name.
 BOOL CKXBottomPaneContainerView::PreservePinComment(const CString& oldInst, const CString& oldPin,
                                                     const CString& newInst, const CString& newPin, LPARAM flag) {
     BOOL result = FALSE;
     for (CKXGridWnd* grid : m_shownGrids)
         if (IKXPinGrid* pins = PinGridOf(grid))
             if (BOOL done = pins->EditPinComment(oldInst, oldPin, newInst, newPin, flag != 0)) result = done;
+    if (result)
+        KXJournalLines(DocumentJournalHandle())
+            .Comment("Preserve Pin Comment")
+            .Pane("PreservePinComment", {oldInst, oldPin, newInst, newPin, CString(flag ? "1" : "0")})
+            .End()
+            .Write();
     return result;
+}
+
+BOOL CKXBottomPaneContainerView::AutoPreservePinComment(LPCTSTR oldInst, LPCTSTR oldPin, LPCTSTR newInst,
+                                                        LPCTSTR newPin, LPCTSTR undo) {
+    const KXShownMark mark;
+    const CString from = CString(oldInst ? oldInst : "") + "." + (oldPin ? oldPin : "");
+    const BOOL moved = PreservePinComment(oldInst ? oldInst : "", oldPin ? oldPin : "", newInst ? newInst : "",
+                                          newPin ? newPin : "", CString(undo ? undo : "") == "1");
+    return KXEditResult::Of(moved, "KXPANE-481", from).AnswerBool(mark);
 }

@@ -174,11 +174,8 @@ BOOL CKXBottomPaneContainerView::AutoRemoveMatrixView(LPCTSTR name) {
 BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
     CString target = name ? name : "";
     target.Trim();
-    CKXMatrixGridWnd* shown = ActiveMatrixGrid();
-    if (!shown) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-403");
-        return FALSE;
-    }
+    CKXMatrixGridWnd* shown = AutomationMatrixGrid();
+    if (!shown) return FALSE;
     CComments* store = GetCommentStore();
     CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
     if (!views || !views->CreateView(target)) {
@@ -388,7 +385,7 @@ void CKXBottomPaneContainerView::OpenMatrixView(int index) {
     std::vector<CString> names;
     if (store) store->GetMatrixViewData()->GetViewNames(names);
     if (index < 0 || static_cast<std::size_t>(index) >= names.size()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-402", "");
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-402", ""));
         return;
     }
     ShowMatrixView(PaneDesign(), names[static_cast<std::size_t>(index)]);
@@ -406,38 +403,40 @@ BOOL CKXBottomPaneContainerView::AutoOpenMatrixView(LPCTSTR name) {
 
 BOOL CKXBottomPaneContainerView::AutoMatrixConnect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column,
                                                    LPCTSTR oldText, LPCTSTR newText) {
-    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
-    if (!grid) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-403");
-        return FALSE;
-    }
+    CKXMatrixGridWnd* grid = AutomationMatrixGrid();
+    if (!grid) return FALSE;
     return grid->ConnectByName(signal ? signal : "", instance ? instance : "", column ? column : "",
                                oldText ? oldText : "", newText ? newText : "");
 }
 
 BOOL CKXBottomPaneContainerView::AutoMatrixAdd(LPCTSTR kind, LPCTSTR name) {
-    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
-    if (!grid) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-403");
-        return FALSE;
-    }
+    CKXMatrixGridWnd* grid = AutomationMatrixGrid();
+    if (!grid) return FALSE;
     const CString what = kind ? kind : "";
     if (what.CompareNoCase("component") == 0) return grid->DropInstance(name ? name : "");
     if (what.CompareNoCase("signal") == 0) return grid->DropSignal(name ? name : "");
     return FALSE;
 }
 
-BOOL CKXBottomPaneContainerView::AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR pin) {
+// The matrix the automation methods act on; none shown is said (KXPANE-403).
+CKXMatrixGridWnd* CKXBottomPaneContainerView::AutomationMatrixGrid() {
     CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    if (!grid) CKXErrorHandler::MessageBoxOk("KXPANE-403");
+    return grid;
+}
+
+BOOL CKXBottomPaneContainerView::AutoMatrixSelect(LPCTSTR signal, LPCTSTR instance, LPCTSTR column, LPCTSTR pin) {
+    CKXMatrixGridWnd* grid = AutomationMatrixGrid();
     if (!grid) return FALSE;
     CString key = CString(signal ? signal : "") + ":" + (instance ? instance : "");
     if (pin && *pin) key += CString(":") + pin;
-    return grid->SelectCells({key}, column ? column : "");
+    const KXShownMark mark;
+    return KXEditResult::Of(grid->SelectCells({key}, column ? column : ""), "KXPANE-247", key).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoMatrixSelectRow(LPCTSTR signal, LPCTSTR index, LPCTSTR firstColumn,
                                                      LPCTSTR lastColumn, LPCTSTR add) {
-    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    CKXMatrixGridWnd* grid = AutomationMatrixGrid();
     if (!grid) return FALSE;
     return grid->SelectSignalRow(signal ? signal : "", index ? std::atoi(index) : -1, firstColumn ? firstColumn : "",
                                  lastColumn ? lastColumn : "", add && std::atoi(add) ? TRUE : FALSE);
@@ -474,7 +473,7 @@ BOOL CKXBottomPaneContainerView::AutoMatrixAddPupd(LPCTSTR type, LPCTSTR lib, LP
 }
 
 BOOL CKXBottomPaneContainerView::AutoMatrixDeletePupd(LPCTSTR names) {
-    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    CKXMatrixGridWnd* grid = AutomationMatrixGrid();
     if (!grid) return FALSE;
     CStringList words;
     Words(names, words);
@@ -486,11 +485,8 @@ BOOL CKXBottomPaneContainerView::AutoMatrixDeletePupd(LPCTSTR names) {
 
 BOOL CKXBottomPaneContainerView::AutoMatrixPasteAssoc(LPCTSTR kind, LPCTSTR signal, LPCTSTR instance, LPCTSTR pin,
                                                      LPCTSTR type, LPCTSTR name, LPCTSTR data) {
-    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
-    if (!grid) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-403");
-        return FALSE;
-    }
+    CKXMatrixGridWnd* grid = AutomationMatrixGrid();
+    if (!grid) return FALSE;
     CKXMatrixGridWnd::AssocEntry entry;
     const CString what = kind ? kind : "";
     entry.kind = what.CompareNoCase("PUPD") == 0 ? 2 : 1;
@@ -518,7 +514,7 @@ BOOL CKXBottomPaneContainerView::AutoMatrixAddTermination(LPCTSTR type, LPCTSTR 
                                                           LPCTSTR physNames, LPCTSTR values, LPCTSTR keyProps,
                                                           LPCTSTR instProps, LPCTSTR delay, LPCTSTR high,
                                                           LPCTSTR low) {
-    CKXMatrixGridWnd* grid = ActiveMatrixGrid();
+    CKXMatrixGridWnd* grid = AutomationMatrixGrid();
     if (!grid) return FALSE;
     CStringArray libList, cellList, viewList, physList, valueList, keyTexts, instTexts;
     Parts(libs, libList);

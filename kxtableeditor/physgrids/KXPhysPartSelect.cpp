@@ -189,9 +189,9 @@ void CKXPhysPartDetailsGridWnd::NotifySelectionChanged() {
                     list.Add(new CKXConnObjInfo(CKXGenUtils::GetPinLogicalName(bit), CKXConnObjInfo::PIN, -1,
                                                 -1, new CInstanceContext(bit.instance())));
         }
+        // The editor takes the records over; the list is ours.
         server->Send(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list),
                      reinterpret_cast<LPARAM>(&m_designContext), 0);
-        KXPropEditorTakeRecords(&list);
     }
     if (!IsDockShown("ASSOCCOMPVIEWER")) return;
     CKXAssocCompArray records;

@@ -67,9 +67,9 @@ void CKXPhysNetDetailsGridWnd::NotifySelectionChanged() {
     if (IsDockShown("PROPERTYEDITOR")) {
         CKXConnObjInfoList list;
         list.Add(new CKXConnObjInfo(m_strNetName, kPhysNetRecord, -1, -1, nullptr));
+        // The editor takes the records over; the list is ours.
         server->Send(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list),
                      reinterpret_cast<LPARAM>(&m_designContext), 0);
-        KXPropEditorTakeRecords(&list);
     }
     if (!IsDockShown("ASSOCCOMPVIEWER")) return;
     std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, m_strNetName.GetString()));

@@ -313,12 +313,10 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString* p
     if (info->m_nPropertyType == 0) return FALSE; // only custom property columns take values this way
     CString values;
     if (!bClear) {
-        for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
-            if (rows[i] < PIN_FIRST_ROW) continue;
-            values += pValue && rows[i] == row ? *pValue : GetValueRowCol(rows[i], col);
-            values += ",";
-        }
-        values.TrimRight(",");
+        // The edited text stands for every selected row, each a whole item of the list.
+        const CString value = KXValueListItem(pValue ? *pValue : GetValueRowCol(row, col));
+        for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+            if (rows[i] >= PIN_FIRST_ROW) values += (values.IsEmpty() ? "" : ",") + value;
     }
     // Both words are quoted for the script language, so that any text reads back unchanged.
     CString text;

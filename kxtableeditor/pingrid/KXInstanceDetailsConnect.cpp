@@ -124,11 +124,13 @@ int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost)
     CString upper = text;
     upper.MakeUpper();
     if (text.Find(',') >= 0 && upper.Find("=INCREMENTSIGNAME") < 0) text = "=CONNECTBITS(" + text + ")";
-    if (text.Left(1) == "=" && DispatchNamingRule(text, bEchoToHost)) return 1;
+    if (text.Left(1) == "=")
+        if (const int rule = DispatchNamingRule(text, bEchoToHost); rule >= 0) return rule;
     return ConnectPlainSignal(given, text, dpName, bEchoToHost);
 }
 
-BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEchoToHost) {
+// -1 when the text holds no rule word; else 1 when the rule connected pins, 0 when it connected none.
+int CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEchoToHost) {
     CString upper = text;
     upper.MakeUpper();
     const RuleWord* found = nullptr;
@@ -138,7 +140,7 @@ BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEch
             found = &r;
             break;
         }
-    if (!found) return FALSE;
+    if (!found) return -1;
     if (bEchoToHost) {
         EchoSelection();
         CTclArgsList list;
@@ -155,11 +157,12 @@ BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEch
             argument = close >= 0 ? text.Mid(open + 1, close - open - 1) : text.Mid(open + 1);
         } else {
             argument = NewAutoName();
+            if (argument.IsEmpty()) return 0; // no automatic name was left: the counter said so
         }
     } else if (found->argStart) {
         // The argument stands in parentheses right after the word and runs to the last character.
         const int open = at + found->argStart;
-        if (text.GetLength() <= open || text[open] != '(' || text.Right(1) != ")") return TRUE;
+        if (text.GetLength() <= open || text[open] != '(' || text.Right(1) != ")") return 0;
         argument = text.Mid(open + 1, text.GetLength() - open - 2);
         if (IKXGridSite* site = Site()) {
             if (found->rule == KX_RULE_PREFIX_PINNAME) site->SetConnectRuleText(kRulePrefixPinName, argument);
@@ -168,8 +171,7 @@ BOOL CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEch
             if (found->rule == KX_RULE_SUFFIX_PINNUMBER) site->SetConnectRuleText(kRuleSuffixPinNumber, argument);
         }
     }
-    AttachSignal(argument, found->rule);
-    return TRUE;
+    return AttachSignal(argument, found->rule) ? 1 : 0;
 }
 
 CString CKXInstanceDetailsGridWnd::NewAutoName() {

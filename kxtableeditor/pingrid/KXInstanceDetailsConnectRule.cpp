@@ -101,7 +101,7 @@ bool CKXInstanceDetailsGridWnd::RowPinNameBits(ROWCOL row, CString& pinName, int
     return true;
 }
 
-void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
+BOOL CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     CWaitCursor wait;
     kxpingrid::UpdateLockScope lock(*this);
     const std::vector<ROWCOL> selected = SelectedPinRows();
@@ -123,7 +123,7 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     // The retain question looks at the same rows, collected with pair rows' legs included.
     const bool sameRows = !expand && !m_bSkipChildRows;
     CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
-    if (!edit) return;
+    if (!edit) return FALSE;
     std::optional<CKXRetainScope> retain;
     if (!targets.empty()) retain.emplace(*this, CString(), sameRows ? &targets : nullptr);
     RuleRun run;
@@ -153,8 +153,9 @@ void CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     else if (power) connected = TRUE;
     const CString journal = std::exchange(m_leadJournal, CString()) + run.journal +
                             std::exchange(m_pendingJournal, CString());
-    if (!connected || !edit.Commit()) return;
+    if (!connected || !edit.Commit()) return FALSE;
     WriteJournal(journal);
+    return TRUE;
 }
 
 // The signal name the rule gives the row, with the bits it takes (both -1: the whole net); false

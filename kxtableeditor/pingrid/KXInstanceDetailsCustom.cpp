@@ -44,7 +44,7 @@ BOOL CKXInstanceDetailsGridWnd::AreColumnsKnown(CStringArray* names) {
 
 BOOL CKXInstanceDetailsGridWnd::ChangePropValue(const CString& name, const CString& value) {
     CMapStringToString values;
-    values.SetAt(name, value);
+    values.SetAt(name, KXValueListItem(value));
     return ChangeCustomColumnValue(values);
 }
 
@@ -75,7 +75,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
         values.GetNextAssoc(pos, name, value);
         const auto found = columns.find(name);
         if (found == columns.end()) continue;
-        if (const int comma = value.Find(','); comma >= 0) value = value.Left(comma);
+        value = KXValueListFirst(value); // the rows' values are one and the same
         refused = !WriteCustomValue(rows, found->second, name, value, journal ? &lines : nullptr, written);
     }
     if (param) param->EnableUndo(bUndo);

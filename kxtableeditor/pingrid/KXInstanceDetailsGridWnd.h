@@ -37,9 +37,11 @@ struct KXAssocClipEntry;
 class KXCsvParser;
 class CKXFilterData;
 class CKXAssocCompAPI;
+class KXJournalLines;
 class CKXColumnModel;
 class KXAssocAutomation;
 class IKXMessageServer;
+class CKXConnObjInfo;
 namespace kxpingrid {
 struct PairNetLane;
 }
@@ -631,7 +633,7 @@ public:
     BOOL ConnectPinToSignal(ROWCOL row, CNetContext& net, int netLow, int netHigh, CTransaction* transaction,
                             BOOL newNet);
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
-    void AttachSignal(CString argument, int rule);
+    BOOL AttachSignal(CString argument, int rule); // TRUE when pins were connected
     // The pin name of a rule's row with its bits: parsed from the name for a standard FPGA part
     // (false when it does not parse), else from the row's vector attributes.
     bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
@@ -1243,12 +1245,21 @@ private:
     std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
     std::vector<ROWCOL> TerminationTargetRows(const std::vector<ROWCOL>& selected);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
+    // The row's component and pin selected, as a journal replays a selection before an associated edit.
+    void JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod);
+    // The library's edit dialog on the one net bit of a row that carries pull-ups/pull-downs; true
+    // when it changed them (journalled as the words that make the same changes).
+    bool EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row, KXJournalLines& journal);
     const char* PupdSelectMethod();
     void PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col);
     void PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
     void PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
+    // The net bits of a pair row's legs on its pair net, each lane's of a vector pair; none off a pair net.
+    std::vector<CNetBit> PairRowLegNetBits(ROWCOL row);
+    // A pair row for the property editor: each pin bit of its legs, as pins (the caller owns them).
+    std::vector<CKXConnObjInfo*> PairPinRecords(ROWCOL row);
     // Connection editing helpers.
-    BOOL DispatchNamingRule(const CString& text, int bEchoToHost);
+    int DispatchNamingRule(const CString& text, int bEchoToHost);
     HMTGEN CurrentPinCandidates();
     ROWCOL PinNumberRow();
     void KeepPinGenerator(HMTGEN gen);
@@ -1352,6 +1363,9 @@ private:
     void MarkNestedLeg(ROWCOL row, int mode);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
+    // The last progress line shown: a pin that leaves the percentage as it was shows the same line.
+    CString m_strProgressText;
+    int m_nProgressPercent = -1, m_nProgressCount = -1;
     // The steps of LoadComponentPins.
     void PrepareLoadColumns(const CInstanceContext& instance, bool multiple);
     void ClearPinRows();

@@ -24,13 +24,12 @@ namespace {
 constexpr int kNonInverting = 1;
 constexpr int kInverting = -1;
 
-// Whether a pin bit's net bit is one of the pair net's two legs (at the lane's bit for a lane of a
-// pair over two whole buses).
+// Whether a pin bit's net bit is one of the pair net's two legs.
 bool IsOnPairNet(const CNetBit& at, const PairNetLane& lane) {
-    if (!at || !lane.net) return false;
-    const auto legBit = [&lane](int bit) { return lane.bit >= 0 && bit < 0 ? lane.bit : bit; };
-    return (at.net() == lane.net->positive() && at.bit() == legBit(lane.net->positiveBit())) ||
-           (at.net() == lane.net->negative() && at.bit() == legBit(lane.net->negativeBit()));
+    if (!at) return false;
+    for (const CNetBit& leg : kxpingrid::PairNetLegs(lane))
+        if (leg.net() == at.net() && leg.bit() == at.bit()) return true;
+    return false;
 }
 
 CString PairNetName(const PairNetLane& lane) {
@@ -41,6 +40,13 @@ CString PairNetName(const PairNetLane& lane) {
 } // namespace
 
 namespace kxpingrid {
+
+std::array<CNetBit, 2> PairNetLegs(const PairNetLane& lane) {
+    if (!lane.net) return {};
+    const auto legBit = [&lane](int bit) { return lane.bit >= 0 && bit < 0 ? lane.bit : bit; };
+    return {CNetBit(lane.net->positive(), legBit(lane.net->positiveBit())),
+            CNetBit(lane.net->negative(), legBit(lane.net->negativeBit()))};
+}
 
 PairNetLane PairNetOf(const IDPInstTerm* pair) {
     const CDPConnLane at = pair ? pair->connLane() : CDPConnLane();

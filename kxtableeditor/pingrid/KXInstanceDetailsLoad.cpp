@@ -55,9 +55,14 @@ void CKXInstanceDetailsGridWnd::SetPinNameCaptions(const char* pinName, const ch
 }
 
 void CKXInstanceDetailsGridWnd::ShowProgress(int done, int count, const CString& instanceName) {
-    CString text;
-    text.Format("Processed %d%% of %d Pins of component %s", count ? done * 100 / count : 100, count,
-                instanceName.GetString());
+    const int percent = count ? done * 100 / count : 100;
+    if (percent != m_nProgressPercent || count != m_nProgressCount || done <= 1) {
+        m_nProgressPercent = percent;
+        m_nProgressCount = count;
+        m_strProgressText.Format("Processed %d%% of %d Pins of component %s", percent, count,
+                                 instanceName.GetString());
+    }
+    const CString& text = m_strProgressText;
     if (CKXProgressBar* bar = CKXProgressBar::m_pProgressBar) {
         bar->SetText(text);
         bar->StepIt();

@@ -14,6 +14,7 @@
 
 #include "afx/afxwin.h"
 
+#include <list>
 #include <memory>
 #include <set>
 
@@ -74,12 +75,24 @@ void CKXInstanceDetailsGridWnd::PublishCurrentNet(IKXMessageServer* server, ROWC
 void CKXInstanceDetailsGridWnd::PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
                                                        ROWCOL col) {
     CKXConnObjInfoList list;
+    const bool signal = col == Col(m_nColSignal);
     for (ROWCOL r : rows) {
         if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
         int msb = -1, lsb = -1;
+        if (IsDiffPairRow(r)) {
+            // In the Signal column a pair row stands for its pair net: the net bit of each leg.
+            const std::vector<CNetBit> legs = signal ? PairRowLegNetBits(r) : std::vector<CNetBit>();
+            for (const CNetBit& leg : legs)
+                list.Add(new CKXConnObjInfo(leg.net()->name(), leg.net()->isScalar() ? CKXConnObjInfo::NET
+                                                                                     : CKXConnObjInfo::BUS,
+                                            leg.bit(), leg.bit()));
+            if (legs.empty())
+                for (CKXConnObjInfo* record : PairPinRecords(r)) list.Add(record);
+            continue;
+        }
         CString net = GetRowNetName(r, msb, lsb);
         if (!net.IsEmpty() && CKXGenUtils::IsNC(net)) net.Empty();
-        if (col == Col(m_nColSignal) && !net.IsEmpty() && !IsDiffPairRow(r)) {
+        if (signal && !net.IsEmpty()) {
             list.Add(new CKXConnObjInfo(net, msb == lsb ? CKXConnObjInfo::NET : CKXConnObjInfo::BUS, msb, lsb));
             continue;
         }
@@ -90,10 +103,29 @@ void CKXInstanceDetailsGridWnd::PublishPropertyRecords(IKXMessageServer* server,
         list.Add(new CKXConnObjInfo(id, CKXConnObjInfo::PIN, msb, lsb, new CInstanceContext(GetRowInstance(r))));
     }
     if (list.GetSize() == 0) return;
+    // The editor takes the records over (and frees them with its next selection); the list is ours.
     server->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list),
                       reinterpret_cast<LPARAM>(&m_designContext));
-    // The editor takes the records over (and frees them with its next selection).
-    KXPropEditorTakeRecords(&list);
+}
+
+std::vector<CNetBit> CKXInstanceDetailsGridWnd::PairRowLegNetBits(ROWCOL row) {
+    std::vector<CNetBit> bits;
+    for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row)))
+        for (const CNetBit& leg : kxpingrid::PairNetLegs(kxpingrid::PairNetOf(term)))
+            if (leg) bits.push_back(leg);
+    return bits;
+}
+
+std::vector<CKXConnObjInfo*> CKXInstanceDetailsGridWnd::PairPinRecords(ROWCOL row) {
+    std::list<CInstTermBitContext> bits;
+    GetRowBitContexts(row, bits);
+    const CInstanceContext instance = GetRowInstance(row);
+    std::vector<CKXConnObjInfo*> records;
+    for (const CInstTermBitContext& bit : bits)
+        if (bit.instTerm())
+            records.push_back(new CKXConnObjInfo(kxpingrid::Decimal(bit.instTerm()->id()), CKXConnObjInfo::PIN,
+                                                 bit.bit(), bit.bit(), new CInstanceContext(instance)));
+    return records;
 }
 
 void CKXInstanceDetailsGridWnd::PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
@@ -110,13 +142,9 @@ void CKXInstanceDetailsGridWnd::PublishAssocRecords(IKXMessageServer* server, co
                                                                        m_designContext.container(pair)));
                 continue;
             }
-            for (IDPInstTerm* term : PairTerms(pair))
-                for (IInstTerm* leg : {term->positive(), term->negative()})
-                    if (const CNetBit nb = leg ? leg->netBit(leg == term->positive() ? term->positiveBit()
-                                                                                    : term->negativeBit())
-                                               : CNetBit())
-                        records.push_back(std::make_unique<CKXAssocCompStruct>(
-                            CKXAssocCompStruct::kNetBit, m_designContext.net(nb.net()).bitContext(nb.bit())));
+            for (const CNetBit& leg : PairRowLegNetBits(r))
+                records.push_back(std::make_unique<CKXAssocCompStruct>(
+                    CKXAssocCompStruct::kNetBit, m_designContext.net(leg.net()).bitContext(leg.bit())));
             continue;
         }
         int msb = -1, lsb = -1;

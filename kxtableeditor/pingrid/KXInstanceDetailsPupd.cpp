@@ -9,6 +9,7 @@
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXPupdChanges.h"
 #include "grid/KXScriptText.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -296,12 +297,16 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
     const CNetBitContext context = m_designContext.net(bits.front().net()).bitContext(bits.front().bit());
     bool lu = false, ld = false, au = false, ad = false;
     api.GetPupdInfoOnThisNet(context, lu, ld, au, ad);
-    bool accepted = false;
     if (bits.size() == 1 && (lu || ld || au || ad)) {
-        const BOOL readOnly = Site() && Site()->OpenMode() == 2;
-        accepted = ShowPupdDlg(&api, MasterDesign(), m_designContext, context, readOnly) && !readOnly;
-    } else if (api.invokePUPDDialog(false)) {
-        accepted = true;
+        const auto row = rowsOf.find(bits.front());
+        KXJournalLines journal(JournalHandle());
+        if (row == rowsOf.end() || !EditPupdInDialog(api, bits.front(), row->second, journal) || !edit.Commit())
+            return;
+        FillPupdColumn(NetIdsOf(bits));
+        journal.Write();
+        return;
+    }
+    if (api.invokePUPDDialog(false)) {
         std::set<CNetBit> done{bits.front()};
         const CString prepared = api.GetPreparedText(CKXAssocCompAPI::PUPD);
         for (const CNetBit& bit : bits) {
@@ -323,10 +328,20 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
         if (!edit.Commit()) return;
         FillPupdColumn(NetIdsOf(bits));
         WriteJournal(journal);
-        return;
     }
-    if (!accepted || !edit.Commit()) return;
-    FillPupdColumn(NetIdsOf(bits));
+}
+
+bool CKXInstanceDetailsGridWnd::EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row,
+                                                 KXJournalLines& journal) {
+    const BOOL readOnly = Site() && Site()->OpenMode() == 2;
+    const std::map<IDTInstance*, KXPupdLook> before = KXPupdLooks(api, m_designContext, bit);
+    api.setNetBit(bit);
+    const CNetBitContext context = m_designContext.net(bit.net()).bitContext(bit.bit());
+    if (!ShowPupdDlg(&api, MasterDesign(), m_designContext, context, readOnly) || readOnly) return false;
+    const char* select = PupdSelectMethod();
+    KXJournalPupdChanges(journal, before, KXPupdLooks(api, m_designContext, bit), "DeletePUPD",
+                         [&] { JournalAssocSelect(journal, row, select); });
+    return true;
 }
 
 // Several target rows take one automation pull-up only when their pins are not of both directions,

@@ -241,6 +241,12 @@ int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api,
 CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment) {
     if (!KXJournalLines::IsRecording()) return CString();
     KXJournalLines lines(JournalHandle());
+    JournalAssocSelect(lines, row, selectMethod);
+    lines.Comment(comment);
+    return lines.Text();
+}
+
+void CKXInstanceDetailsGridWnd::JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod) {
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
     // A pair row has no pin of its own: its component is the row's.
@@ -254,8 +260,6 @@ CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* sele
         lines.Pane(selectMethod, {pinName, pinNumber});
     else
         lines.Pane(selectMethod, {pinName});
-    lines.Comment(comment);
-    return lines.Text();
 }
 
 

@@ -76,16 +76,14 @@ const CGXStyle& PinFillStyles::Pupd(UINT control, const char* toolTip) {
     return it->second;
 }
 
+// The grid keeps one value object per short text and per whole number, so a cell's attribute of a
+// repeating value is that shared object.
 void PinFillStyles::PutShared(CGXStyle& style, UINT id, int value) {
-    auto [it, added] = m_numbers.try_emplace({id, value});
-    if (added) it->second.SetUserAttribute(Id(id), value);
-    style.ChangeStyle(it->second, gxOverride);
+    style.SetUserAttribute(Id(id), value);
 }
 
 void PinFillStyles::PutShared(CGXStyle& style, UINT id, const CString& text) {
-    auto [it, added] = m_texts.try_emplace({id, text.GetString()});
-    if (added) it->second.SetUserAttribute(Id(id), text);
-    style.ChangeStyle(it->second, gxOverride);
+    style.SetUserAttribute(Id(id), text);
 }
 
 const PinFillStyles::InstanceCells& PinFillStyles::Instance(const CInstanceContext& instance, const CString& level,

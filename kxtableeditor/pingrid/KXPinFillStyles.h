@@ -51,8 +51,6 @@ private:
     CGXStyle m_noComment;
     bool m_hasNoComment = false;
     std::map<UINT, CGXStyle> m_pupd;
-    std::map<std::pair<UINT, int>, CGXStyle> m_numbers;
-    std::map<std::pair<UINT, std::string>, CGXStyle> m_texts;
 
     // One instance's cells per (level, control, plus-minus mark), kept while the instance, its
     // name and its location stay what they were.

@@ -11,6 +11,7 @@
 #include "rmx/schema.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <memory>
 #include <string>
@@ -63,6 +64,9 @@ struct PairNetLane {
     bool operator==(const PairNetLane&) const = default;
 };
 PairNetLane PairNetOf(const IDPInstTerm* pair);
+// The net bits of the pair net's two legs (at the lane's bit for a lane of a pair over two whole
+// buses); null net bits without a pair net.
+std::array<CNetBit, 2> PairNetLegs(const PairNetLane& lane);
 
 // Rows as the row array the grid's row operations take.
 inline CDWordArray RowWords(const std::vector<ROWCOL>& rows) {

@@ -130,6 +130,7 @@ protected:
     void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     LRESULT OnStopTrackingSplitter(WPARAM wParam, LPARAM lParam);
     LRESULT OnTclRouteCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRunMenuCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetupShowDPPins(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetupShowDPSignals(WPARAM wParam, LPARAM lParam);
     LRESULT OnPreserveInstComment(WPARAM wParam, LPARAM lParam);

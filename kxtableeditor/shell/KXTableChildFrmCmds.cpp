@@ -196,9 +196,14 @@ void CKXTableChildFrm::OnUpdateOpenMatrixView(CCmdUI* pCmdUI) {
         pCmdUI->Enable(FALSE);
         return;
     }
-    if (pCmdUI->m_pSubMenu)
-        if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane()))
-            clp->FillMatrixViewMenu(pCmdUI->m_pSubMenu);
+    auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane());
+    if (pCmdUI->m_pSubMenu) {
+        if (clp) clp->FillMatrixViewMenu(pCmdUI->m_pSubMenu);
+        return;
+    }
+    // An item opens the stored view of its place: there is none past the views the design stores.
+    const int index = static_cast<int>(pCmdUI->m_nID - ID_KX_MATRIX_OPEN_FIRST);
+    pCmdUI->Enable(clp && index < clp->GetMatrixViewCount());
 }
 
 // ------------------------------------------------------------------ block filter

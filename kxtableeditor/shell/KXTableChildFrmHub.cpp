@@ -1,6 +1,7 @@
 // The design window's message hub: registered messages of the host and the
 // sibling libraries, the script-command router and the menu commands.
 #include "shell/KXTableChildFrm.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXScriptWords.h"
 
 #include "pane/KXConnectivityPane.h"
@@ -73,6 +74,14 @@ BOOL CKXTableChildFrm::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
         }
     }
     return CMDIChildWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+// A menu command the host runs by its id: routed as the menu routes it; the answer says whether a
+// handler refused or found nothing to do.
+LRESULT CKXTableChildFrm::OnRunMenuCommand(WPARAM wParam, LPARAM) {
+    const KXMenuAnswer answer;
+    SendMessage(WM_COMMAND, wParam, 0);
+    return answer.Answer();
 }
 
 LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {

@@ -110,12 +110,12 @@ CString CKXSignalDetailsGridWnd::CopyTerminationOfRow(ROWCOL row, bool& copied) 
     return CString(termination ? termination->name() : "") + "\r\n";
 }
 
-void CKXSignalDetailsGridWnd::JournalCopiedRow() {
-    ROWCOL row = GX_INVALID, col = GX_INVALID;
-    GetCurrentCell(row, col);
+// The copied row, named as a replay selects it: a row off the pin rows has no name to select by.
+void CKXSignalDetailsGridWnd::JournalCopiedRow(ROWCOL row) {
+    if (row < kFirstDataRow) return;
     KXJournalLines(JournalHandle())
-        .Call("Slp()", "Select", {row >= kFirstDataRow ? JournalNetName(row) : CString()})
-        .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), CellText(row, m_nColPinNumber)})
+        .Call("Slp()", "Select", {JournalNetName(row)})
+        .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), RowPinKey(row)})
         .End()
         .Comment("Copy")
         .Pane("Copy")
@@ -151,7 +151,7 @@ void CKXSignalDetailsGridWnd::CopySelection() {
                 CKXImpClipBoard::CopyTextAsObject(value);
                 text += value + "\r\n";
             }
-            if (journal) JournalCopiedRow();
+            if (journal) JournalCopiedRow(r);
         }
     }
     CString data;

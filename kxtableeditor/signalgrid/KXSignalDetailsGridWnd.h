@@ -573,7 +573,7 @@ private:
     std::vector<ROWCOL> SelectedDataRows();
     // Copies the termination of a row's pin; copied is false for a row without a pin.
     CString CopyTerminationOfRow(ROWCOL row, bool& copied);
-    void JournalCopiedRow();
+    void JournalCopiedRow(ROWCOL row);
     // A column named by script (empty: the current cell's column); -1 when none.
     int ColumnOfScriptName(const CString& name);
     // The text the filter tests: the cell's value, the tooltip of a PUPD cell.

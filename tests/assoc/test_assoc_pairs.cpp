@@ -227,11 +227,11 @@ TEST_F(AssocPairs, BothPullComponentsShowOnTheNetAndItsAlias) {
     OpenBoard();
     Run("selectObject pin RST_N");
     ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 10k"), "1") << ::testing::PrintToString(Messages());
-    EXPECT_EQ(PupdControl("RST_N"), IDS_CTRL_PUPD_LOCAL_PUPD);
+    EXPECT_EQ(PupdControl("RST_N"), IDS_CTRL_PUPD_LOCAL_BOTH);
     EXPECT_TRUE(RowShows("RST_N", "Local PuPd")) << Row("RST_N");
     Run("kx::show clp J1");
     Run("expandPins pin on");
-    EXPECT_EQ(PupdControl("P<10>"), IDS_CTRL_PUPD_ALIAS_PUPD);
+    EXPECT_EQ(PupdControl("P<10>"), IDS_CTRL_PUPD_ALIAS_BOTH);
     EXPECT_TRUE(RowShows("P<10>", "Inherited PuPd")) << Run("kx::window ccp");
     Run("undo");
     EXPECT_EQ(PupdControl("P<10>"), IDS_CTRL_PUPD_ALIAS_PULLUP);

@@ -76,9 +76,9 @@ TEST_F(CellTyping, ClearingTheCellDisconnectsThePin) {
     EXPECT_EQ(Saved(), before);
     Run("redo");
     EXPECT_EQ(Conn("U1 PGOOD"), "");
-    // An open pin's empty cell cleared again: nothing to do, no step.
+    // An open pin's empty cell cleared again: nothing to do, no step, and the edit says so.
     const int after = Steps();
-    EXPECT_EQ(TypeSignal("PGOOD", ""), "1");
+    EXPECT_EQ(TypeSignal("PGOOD", ""), "0");
     EXPECT_EQ(Steps(), after);
 }
 

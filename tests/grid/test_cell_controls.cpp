@@ -325,10 +325,11 @@ TEST_F(SpinControl, SquareBracketsAreTheVectorFormWhenTheHostShowsThem) {
     spin->OnEditKeyDown(VK_UP, 1, 0);
     EXPECT_EQ(Text(), "A[8..0]");
     EXPECT_EQ(Sel(), std::make_pair(2, 3));
-    // The angle form is no vector name then: Up cycles the list.
+    // A name the design wrote in angle brackets is a vector all the same: Up steps it, never cycles
+    // the list (whose entries hold the naming rules).
     Type("ADDR<7..0>", 6);
     spin->OnEditKeyDown(VK_UP, 1, 0);
-    EXPECT_EQ(Text(), "RESET");
+    EXPECT_EQ(Text(), "ADDR<8..0>");
     CSchemaUtilities::setVectorDisplayFormat(0);
     Type("A<7..0>", 2);
     spin->OnEditKeyDown(VK_UP, 1, 0);

@@ -351,8 +351,8 @@ TEST(PupdMark, EveryMixOfTheFourFlags) {
         const char* tip;
     };
     const Case cases[] = {
-        {true, true, true, true, IDS_CTRL_PUPD_LOCAL_PUPD, "Local PuPd"},
-        {true, true, false, false, IDS_CTRL_PUPD_LOCAL_PUPD, "Local PuPd"},
+        {true, true, true, true, IDS_CTRL_PUPD_LOCAL_BOTH, "Local PuPd"},
+        {true, true, false, false, IDS_CTRL_PUPD_LOCAL_BOTH, "Local PuPd"},
         {true, false, false, true, IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN, "Local Pullup/Inherited Pulldown"},
         {true, false, true, true, IDS_CTRL_PUPD_LOCAL_PULLUP_ALIAS_PULLDOWN, "Local Pullup/Inherited Pulldown"},
         {true, false, true, false, IDS_CTRL_PUPD_LOCAL_PULLUP, "Local Pullup"},
@@ -361,7 +361,7 @@ TEST(PupdMark, EveryMixOfTheFourFlags) {
         {false, true, true, true, IDS_CTRL_PUPD_LOCAL_PULLDOWN_ALIAS_PULLUP, "Local Pulldown/Inherited Pullup"},
         {false, true, false, true, IDS_CTRL_PUPD_LOCAL_PULLDOWN, "Local PullDown"},
         {false, true, false, false, IDS_CTRL_PUPD_LOCAL_PULLDOWN, "Local PullDown"},
-        {false, false, true, true, IDS_CTRL_PUPD_ALIAS_PUPD, "Inherited PuPd"},
+        {false, false, true, true, IDS_CTRL_PUPD_ALIAS_BOTH, "Inherited PuPd"},
         {false, false, true, false, IDS_CTRL_PUPD_ALIAS_PULLUP, "Inherited Pullup"},
         {false, false, false, true, IDS_CTRL_PUPD_ALIAS_PULLDOWN, "Inherited Pulldown"},
         {false, false, false, false, IDS_CTRL_PUPD_NONE, ""},

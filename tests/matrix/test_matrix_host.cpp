@@ -129,8 +129,7 @@ TEST_F(MatrixHost, TheShownPropertyEditorTakesTheSelection) {
     Ccp()->SendMessage(WM_COMMAND, 35071, 0); // the pane's Show Property Editor command
     EXPECT_EQ(Notifications(MSG_PROPERTY_EDITOR_SELECTION).size(), 1u);
     ClearNotifications();
-    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("FREE")) + " 1"), "1");
-    Grid()->NotifySelectionChanged();
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row("FREE")) + " 1"), "1"); // publishes as a click does
     EXPECT_EQ(Notifications(MSG_PROPERTY_EDITOR_SELECTION).size(), 1u);
 }
 

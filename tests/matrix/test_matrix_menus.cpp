@@ -117,30 +117,26 @@ TEST_F(MatrixMenus, TheRowMenuDeletesTheClickedConnectionInOneUndoStep) {
 TEST_F(MatrixMenus, TheSignalCellTellsTheHostWhichNetIsSelected) {
     ClearNotifications();
     ASSERT_EQ(Run("kx::select ccp " + At(Row("FREE"), NameCol())), "1");
-    Grid()->NotifySelectionChanged();
     EXPECT_EQ(Notifications(MSG_NET_SELECTED).size(), 1u);
     // A pin cell names no net of its own.
     ClearNotifications();
     ASSERT_EQ(Run("kx::select ccp " + At(Row("FREE"), PinCol(0))), "1");
-    Grid()->NotifySelectionChanged();
     EXPECT_TRUE(Notifications(MSG_NET_SELECTED).empty());
 }
 
 TEST_F(MatrixMenus, TheShownComponentViewerTakesPinsAndNetBitsButNoPropertyColumns) {
     ClearNotifications();
     ASSERT_EQ(Run("kx::select ccp " + At(Row("N1"), PinCol(1))), "1");
-    Grid()->NotifySelectionChanged(); // the viewer is not shown: nothing is sent
+    // The viewer is not shown: the selection sends it nothing.
     EXPECT_TRUE(Notifications(MSG_ASSOC_COMP_VIEWER_SELECTION).empty());
     EXPECT_EQ(Run("kx::menu " + std::to_string(kShowAssocCompViewer)), "1");
     EXPECT_EQ(Notifications(MSG_ASSOC_COMP_VIEWER_SELECTION).size(), 1u);
     ClearNotifications();
     ASSERT_EQ(Run("kx::select ccp " + At(Row("DATA<0>"), NameCol())), "1");
-    Grid()->NotifySelectionChanged();
     EXPECT_EQ(Notifications(MSG_ASSOC_COMP_VIEWER_SELECTION).size(), 1u);
     // A row of a group without a pin gives no record.
     ClearNotifications();
     ASSERT_EQ(Run("kx::select ccp " + At(Row("FREE"), PinCol(1))), "1");
-    Grid()->NotifySelectionChanged();
     EXPECT_TRUE(Notifications(MSG_ASSOC_COMP_VIEWER_SELECTION).empty());
 }
 

@@ -3,6 +3,8 @@
 // changes nothing.
 #include "PinGridBoardFixture.h"
 
+#include <fstream>
+
 namespace {
 
 class PanePropValue : public PinGridBoard {
@@ -51,6 +53,33 @@ TEST_F(PanePropValue, ANameThatIsNoColumnChangesNothing) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     EXPECT_EQ(Doc()->IsModified(), modified);
     EXPECT_NE(Slew("PGOOD"), "fast");
+}
+
+// A value with commas (and a backslash) is stored whole: typed into the cell, set by automation,
+// and by the replay of their journal.
+TEST_F(PanePropValue, AValueWithCommasIsStoredWhole) {
+    OpenBoard();
+    ASSERT_TRUE(Grid());
+    const int slew = AddSlewColumn();
+    ASSERT_GT(slew, 0) << Run("kx::window ccp");
+    const ROWCOL pgood = PinRow("PGOOD");
+    ASSERT_GT(pgood, 0u);
+    const size_t start = JournalText().size();
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(pgood) + " " + std::to_string(slew) + " {fast,slow}"), "1");
+    EXPECT_EQ(Slew("PGOOD"), "fast,slow");
+    EXPECT_EQ(CellText(pgood, slew), "fast,slow");
+    Run("kx::pane SelectPinNameCol RST_N");
+    EXPECT_EQ(Run("kx::pane ChangePropValue SLEW {a,b\\c}"), "1");
+    EXPECT_EQ(Slew("RST_N"), "a,b\\c");
+    const std::string journal = JournalText().substr(start);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_NE(Slew("PGOOD"), "fast,slow");
+    const auto replay = m_dir / "commas.vbs";
+    std::ofstream(replay) << "set board = RMX.GetActiveTab()\n" << journal;
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1");
+    EXPECT_EQ(Slew("PGOOD"), "fast,slow");
+    EXPECT_EQ(Slew("RST_N"), "a,b\\c");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "afx/afxwin.h"
 #include "kxcontrols/KXFindReplace.h"
 #include "kxcontrols/KXProgressBar.h"
+#include "kxpropertyeditor/KXPropertyEditor.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 
@@ -92,6 +93,25 @@ TEST_F(PhysHost, ThePartGridsCellsAreReachable) {
     EXPECT_EQ(Run("kx::menu 35264"), "1");
     EXPECT_EQ(Prop("work.board:sch@RN1B.A", "PIN_SIGNAL_MODEL"), "");
     EXPECT_EQ(Run("kx::click ccp " + At(pin2, G::s_nPinNameCol) + " right"), "1");
+}
+
+// With the property editor shown, a selection in either physical grid leaves the editor holding the
+// selected objects' records (the grids hand them over once).
+TEST_F(PhysHost, TheShownPropertyEditorHoldsTheSelectedObjects) {
+    G* g = ShowPart("RN1A");
+    ASSERT_TRUE(g);
+    const ROWCOL pin2 = Row(g, "RN1", "2");
+    ASSERT_EQ(Run("kx::select ccp " + At(pin2, G::s_nPinNameCol)), "1");
+    ASSERT_EQ(Run("kx::menu 35071"), "1");
+    ClearPropEditorSelection();
+    ASSERT_EQ(Run("kx::select ccp " + At(pin2, G::s_nPinNameCol)), "1");
+    ASSERT_EQ(GetPropEditorSelection().size(), 1u);
+    EXPECT_EQ(GetPropEditorSelection().front()->m_nKind, CKXConnObjInfo::PIN);
+    EXPECT_EQ(Run("kx::show slp N1"), "1");
+    ClearPropEditorSelection();
+    ASSERT_EQ(Run("kx::select ccp 5 " + std::to_string(CKXPhysNetDetailsGridWnd::m_nColPinName)), "1");
+    ASSERT_EQ(GetPropEditorSelection().size(), 1u);
+    EXPECT_EQ(GetPropEditorSelection().front()->m_strName, "N1");
 }
 
 TEST_F(PhysHost, TheNetGridsCellsAreReachable) {

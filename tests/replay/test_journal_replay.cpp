@@ -303,6 +303,14 @@ TEST_F(JournalReplay, AFilterInOneSignalsGridReplaysInThatGridNotInTheOneEditedB
     ExpectSessionReplays("filter_other_signal.tcl");
 }
 
+TEST_F(JournalReplay, ThePullupEditDialogsChangesReplay) {
+    ExpectSessionReplays("pupd_edit_dialog.tcl");
+}
+
+TEST_F(JournalReplay, PinCommentsMovedByAHostRenameReplay) {
+    ExpectSessionReplays("pin_comment_move.tcl");
+}
+
 TEST_F(JournalReplay, WindowsOpenedClosedAndSwitchedOnOneDesignReplayInTheSameWindows) {
     ExpectSessionReplays("two_windows.tcl");
 }
@@ -332,10 +340,17 @@ TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
         const fs::path empty = m_dir / "empty.tcl";
         std::ofstream(empty) << "";
         const fs::path log = m_dir / (form + ".log");
+        // The user settings a fragment needs (a column the user added) come with it.
+        const fs::path settings = kReplayDir / "fragments" / (form + ".registry");
+        const fs::path registry = m_dir / "replay" / "registry";
+        if (fs::exists(settings))
+            fs::copy(settings, registry, fs::copy_options::overwrite_existing | fs::copy_options::recursive);
         EXPECT_EQ(RunHost(m_dir / "replay", "--lib designs --replay '" + fragment.string() + "' '" + empty.string() + "'",
                           log),
                   0)
             << ReadText(log);
+        fs::remove_all(registry);
+        fs::create_directories(registry);
     }
 }
 

@@ -3,10 +3,13 @@
 // why, and nothing changed), 2 only for the dialogs and the few documented cases.
 #include "KXShellFixture.h"
 
+#include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
+#include "pane/KXBottomPaneContainerView.h"
 
 #include "grid/KXEditResult.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/server.h"
 
 #include <gtest/gtest.h>
@@ -55,6 +58,19 @@ const AnswerCase kCases[] = {
      "kx::drop ccp 3 1 component U1", "0", "KXPANE-470"},
     {"AutomationDeleteOfNothing", 1, "kx::show clp U1", "kx::pane Delete", "0", "KXTABLE-272"},
     {"AutomationDeleteOfAPin", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane Delete", "1", ""},
+    {"AssignPinNumberTheDialogDoesNotOffer", 3,
+     "kx::show clp RN1A; kx::select ccp 6 5; kx::answer dialog CKXAssignPinDialog ok name B pin 3", "kx::menu 35550",
+     "0", "KXTABLE-198"},
+    {"RuleWithoutItsText", 1, "kx::show clp U1; kx::select ccp 41 7", "addConnection pin =PREFIXPINNAME", "0",
+     "KXTABLE-304"},
+    {"AutomationRuleWithoutItsText", 1, "kx::show clp U1; kx::select ccp 41 7",
+     "kx::pane AddConnection =SUFFIXPINNAME", "0", "KXTABLE-304"},
+    {"AutomationAttachOfNoRule", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane AttachSignal NOSUCHRULE", "0",
+     "KXTABLE-230"},
+    {"AutomationMatrixSelectWithoutMatrix", 1, "kx::show clp U1", "kx::pane MatrixSelect PG U1 PIN_NAME PGOOD", "0",
+     "KXPANE-403"},
+    {"AutomationMatrixSelectOfNoCell", 1, "openMatrixView pin V1; matrixAdd pin component U1",
+     "kx::pane MatrixSelect NOSIG U1 PIN_NAME X", "0", "KXPANE-247"},
     {"AutomationPropertyOfNoColumn", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane ChangePropValue NOPE 1",
      "0", "KXTABLE-267"},
     // A help request is answered with the usage: that is the work asked for.
@@ -66,7 +82,8 @@ void PrintTo(const AnswerCase& c, std::ostream* os) {
     *os << c.line;
 }
 
-class Answers : public KXShellFixture, public ::testing::WithParamInterface<AnswerCase> {
+// The example board, copied into the test's folder.
+class DemoBoard : public KXShellFixture {
 protected:
     void SetUp() override {
         KXShellFixture::SetUp();
@@ -78,6 +95,8 @@ protected:
         ASSERT_TRUE(m_app->Server()->loadLibrary(demo.c_str(), error)) << error.GetString();
     }
 };
+
+class Answers : public DemoBoard, public ::testing::WithParamInterface<AnswerCase> {};
 
 TEST_P(Answers, FollowTheRule) {
     const AnswerCase& c = GetParam();
@@ -104,6 +123,40 @@ TEST_P(Answers, FollowTheRule) {
 
 INSTANTIATE_TEST_SUITE_P(Roads, Answers, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<AnswerCase>& info) { return info.param.name; });
+
+// Typing nothing into a cell that holds nothing is no edit: 0, no undo step, nothing journalled.
+TEST_F(DemoBoard, TypingNothingIntoAnEmptyCellAnswersZeroAndLeavesNoStep) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::edit ccp 41 7 {}"), "1"); // PGOOD's signal taken off: an edit
+    const std::string netlist = Run("kx::netlist");
+    const int steps = Ccp()->GetUndoStepCount();
+    const size_t journal = JournalText().size();
+    EXPECT_EQ(Run("kx::edit ccp 41 7 {}"), "0");
+    EXPECT_NE(Transcript().find("edit refused: cell 41,7: nothing changed"), std::string::npos);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText().size(), journal);
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    // The undo takes back the edit before.
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_NE(Run("kx::netlist"), netlist);
+}
+
+// The items that open a stored matrix view are offered only for the views the design stores; run
+// anyway, an item past them says so and answers 0.
+TEST_F(DemoBoard, AStoredViewItemIsOfferedOnlyForAViewTheDesignStores) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
+    EXPECT_EQ(Run("kx::menustate 35679"), "disabled");
+    EXPECT_EQ(Run("kx::menu 35679"), "0");
+    Messages();
+    EXPECT_EQ(Frame()->SendMessage(MSG_RUN_MENU_COMMAND, 35679, 0), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-402"});
+    ASSERT_EQ(Run("openMatrixView pin V1"), "1");
+    EXPECT_EQ(Run("kx::menustate 35679"), "enabled");
+    EXPECT_EQ(Run("kx::menustate 35680"), "disabled");
+    EXPECT_EQ(Run("kx::menu 35679"), "1");
+    EXPECT_TRUE(Messages().empty());
+}
 
 // The result type itself: a callee that refused said why, or the fallback says it; never both,
 // never neither.

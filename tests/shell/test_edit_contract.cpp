@@ -8,6 +8,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
+#include "rmx/DesignBuilder.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
 
@@ -404,6 +405,43 @@ TEST_F(EditContract, BlankRowsOfASignalGridTakeConnectionsAfterDeletes) {
     for (const char* pinName : {"J1 P<7> RST_IN", "J1 P<8> RST_IN", "J1 P<9> RST_IN"})
         EXPECT_NE(netlist.find(pinName), std::string::npos) << pinName << "\n" << netlist;
 }
+
+// The same on a generated board of 1k and 10k pins, whose LOAD bus gives one signal grid far more
+// rows than the Deletes take.
+class BlankRowsAtScale : public EditContract, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BlankRowsAtScale, ATypedConnectionIntoABlankRowAfter99DeletesIsTaken) {
+    const fs::path bench = m_dir / "bench";
+    {
+        IServer scratch;
+        ASSERT_NE(rmx::generateSyntheticDesign(&scratch, GetParam(), 240), nullptr);
+        CString error;
+        ASSERT_TRUE(scratch.saveLibrary("bench", bench.c_str(), &error)) << error.GetString();
+    }
+    CString error;
+    ASSERT_TRUE(m_app->Server()->loadLibrary(bench.c_str(), error)) << error.GetString();
+    ASSERT_TRUE(Open("bench.top:sch", 1));
+    Run("kx::show slp LOAD");
+    const int name = Column("Pin Name");
+    ASSERT_GT(name, 0) << Run("kx::window ccp");
+    for (int i = 0; i < 99; ++i) {
+        ASSERT_EQ(Run("kx::select ccp 5 " + std::to_string(name)), "1") << i;
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1") << i;
+    }
+    CKXGridWnd* grid = Ccp()->GetActiveGrid();
+    ASSERT_NE(grid, nullptr);
+    const int last = static_cast<int>(grid->GetRowCount());
+    Messages();
+    EXPECT_EQ(Run("kx::edit ccp " + At(last, Column("Instance")) + " R0"), "1");
+    EXPECT_EQ(Run("kx::edit ccp " + At(last, name) + " A"), "1");
+    EXPECT_EQ(Run("kx::edit ccp " + At(last, Column("Start Bit")) + " 0"), "1");
+    EXPECT_EQ(Run("kx::edit ccp " + At(last, Column("End Bit")) + " 0"), "1");
+    EXPECT_TRUE(Messages().empty());
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_NE(netlist.find("R0 A LOAD<0>"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pins, BlankRowsAtScale, ::testing::Values(1000, 10000));
 
 TEST_F(EditContract, AddConnectionAnswersZeroWhereItCannotConnect) {
     for (int mode : {0, 4}) {

@@ -542,3 +542,34 @@ TEST_F(EditTargets, TheSignalListsAutomaticNameCounterAtItsLastNumberIsRefusedWi
     EXPECT_EQ(Netlist(), before);
     EXPECT_FALSE(Doc()->IsModified());
 }
+
+// The automation road of the same: no automatic name left connects nothing, and says so.
+TEST_F(EditTargets, AutomationShortPinsWithNoAutomaticNameLeftAnswersZeroWithItsMessage) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp R2");
+    ASSERT_NE(Slp(), nullptr);
+    Slp()->GetSignalGridWnd()->SetAutoNameCounter(2147483647);
+    const auto before = Netlist();
+    ASSERT_EQ(Run("kx::pane SelectPinNameCol A"), "1");
+    Messages();
+    EXPECT_EQ(Run("kx::pane AddConnection =SHORTPINS"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-281"});
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+// A journal line the replay cannot take (a signal-grid row no signal has) stops the replay with an
+// error naming the line; the lines after it do not run.
+TEST_F(EditTargets, AJournalSelectionThatFindsNoRowStopsTheReplayWithAnError) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const auto before = Netlist();
+    const fs::path file = m_dir / "stale.vbs";
+    std::ofstream(file, std::ios::binary) << "set board = RMX.GetActiveTab()\n"
+                                          << "call board.Slp().Select(\"NO_SUCH_SIGNAL\")\n"
+                                          << "call board.ConnectivityPane().Delete()\n";
+    const std::string answer = Run("kx::replay " + file.string());
+    EXPECT_EQ(answer.rfind("error", 0), 0u) << answer;
+    EXPECT_NE(answer.find("line 2"), std::string::npos) << answer;
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+}

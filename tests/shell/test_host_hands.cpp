@@ -551,6 +551,17 @@ TEST_F(SpinKeys, SquareBracketsStepTheSameWay) {
     Run("kx::brackets angle");
 }
 
+// With the host's square brackets a cell still shows the design's DQ<3>: F2 and Up step it all the
+// same, and Enter connects the next bit, never a new automatic signal.
+TEST_F(SpinKeys, SquareBracketsStepANameTheDesignWroteInAngleBrackets) {
+    ASSERT_EQ(Run("kx::brackets square"), "1");
+    EXPECT_EQ(Step("DQ[3]", {"Up"}), "DQ<4>");
+    EXPECT_EQ(Step("DQ[6]", {"Up", "Up", "Down"}), "DQ<7>");
+    EXPECT_EQ(Step("DQ[0]", {"Down"}), "DQ<7>");
+    EXPECT_EQ(Run("kx::netlist").find("signal_"), std::string::npos);
+    Run("kx::brackets angle");
+}
+
 TEST_F(SpinKeys, APlainNameTakesTheNeighbourInTheListWhichFollowsTheNets) {
     EXPECT_EQ(Step("MCLK", {"Down"}), "N1");
     EXPECT_EQ(Step("PG", {"Up"}), "N1");

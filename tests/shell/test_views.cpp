@@ -13,6 +13,7 @@
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXHiliteObject.h"
 #include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgIds.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/DesignBuilder.h"
 #include "rmx/schema.h"
@@ -263,8 +264,10 @@ TEST_F(ViewTest, MatrixViewCommandsAreRefusedWithAMessage) {
     Run("kx::menu 35676");
     EXPECT_TRUE(Has(AnswerLog().back(), "dialog CKXMatrixViewDlg: cancel"));
     EXPECT_FALSE(Doc()->IsModified());
-    // Opening the first stored view of a design that stores none names what is missing.
-    Run("kx::menu 35679");
+    // The first stored view of a design that stores none is not offered; run by its id, it names
+    // what is missing.
+    EXPECT_EQ(Run("kx::menu 35679"), "0");
+    EXPECT_EQ(Frame()->SendMessage(MSG_RUN_MENU_COMMAND, 35679, 0), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-402"}));
 }
 

@@ -1,5 +1,8 @@
 #include "gridtest.h"
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 TEST(GridStyle, AbsentUserAttributesReadEmptyAndZero)
 {
@@ -27,6 +30,26 @@ TEST(GridStyle, NumbersAreStoredAsDoublesAndReadTruncated)
     s.SetUserAttribute(59403, "abc");
     EXPECT_EQ(s.GetUserAttribute(59402).GetLongValue(), 17);
     EXPECT_EQ(s.GetUserAttribute(59403).GetLongValue(), 0);
+}
+
+// Texts read as numbers the way the C library reads them, plain digit runs and the rest alike.
+TEST(GridStyle, TextAttributesReadAsTheLibraryParsesThem)
+{
+    const char* texts[] = {"0",  "-0",  "007", "-12", "2147483648", "-99999999999", "123456789012345",
+                           "1234567890123456", "12abc", " 5", "+5", "-", "1.5", "1e3", ""};
+    for (const char* text : texts) {
+        CGXStyle s;
+        s.SetUserAttribute(59404, text);
+        const long long wantLong = std::strtoll(text, nullptr, 10);
+        const LONG clamped = static_cast<LONG>(std::clamp<long long>(wantLong, INT32_MIN, INT32_MAX));
+        EXPECT_EQ(s.GetUserAttribute(59404).GetLongValue(), clamped) << text;
+        const double got = s.GetUserAttribute(59404).GetDoubleValue();
+        const double want = std::strtod(text, nullptr);
+        EXPECT_EQ(got, want) << text;
+        EXPECT_EQ(std::signbit(got), std::signbit(want)) << text;
+        s.SetValue(text);
+        EXPECT_EQ(s.GetLongValue(), clamped) << text;
+    }
 }
 
 TEST(GridStyle, OwnedAttributeObjectsAreCopiedWithTheStyleAndFreed)

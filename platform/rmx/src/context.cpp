@@ -409,7 +409,7 @@ CNetBitContext CNetBitContext::base() const {
         if (pin->isScalar() != n->isScalar() || !pin->hasBit(cur.m_bit)) break;
         CNetBit outer = pin->netBit(cur.m_bit);
         if (!outer) break;
-        auto h = cur.m_hier;
+        std::vector<IInstance*> h = std::move(cur.m_hier); // cur is replaced just below
         h.pop_back();
         cur = Db::makeContext<CNetBitContext>(m_server, m_root, std::move(h), outer.net(), outer.bit());
     }

@@ -16,6 +16,23 @@ void CKXSortGrid::SetSkipLevel(const CDWordArray& levels) {
 
 void CKXSortGrid::SetSkipLevel(std::initializer_list<int> levels) { m_skipLevels = std::set<int>(levels); }
 
+namespace {
+
+// The style of a cell as far as a sort reads it: the cell's own style when it holds the value and the
+// attributes asked for (then composing the row, column and base styles behind it changes none of
+// them), else the composed style.
+const CGXStyle& SortStyle(CGXGridCore& grid, ROWCOL row, ROWCOL col, bool needValue,
+                          std::initializer_list<WORD> attrs, CGXStyle& style) {
+    grid.GetStyleRowCol(row, col, style, gxCopy, 0);
+    bool complete = !needValue || style.GetIncludeValue();
+    for (WORD attr : attrs)
+        complete = complete && (attr == 0 || style.GetIncludeUserAttribute(attr));
+    if (!complete) grid.ComposeStyleRowCol(row, col, &style);
+    return style;
+}
+
+} // namespace
+
 BOOL CKXSortGrid::SortRows(ROWCOL nCol, BOOL bAscending, int nKind) {
     if (!m_pGrid) return FALSE;
     const ROWCOL rowCount = m_pGrid->GetRowCount();
@@ -30,7 +47,8 @@ BOOL CKXSortGrid::SortRows(ROWCOL nCol, BOOL bAscending, int nKind) {
     for (ROWCOL r = m_nFirstRow; r <= rowCount; ++r) {
         KXSortItem item;
         CGXStyle style;
-        m_pGrid->ComposeStyleRowCol(r, nCol, &style);
+        const WORD levelHere = !m_skipLevels.empty() && levelCol == nCol ? m_nLevelAttr : 0;
+        SortStyle(*m_pGrid, r, nCol, true, {useSortAttr ? m_nSortAttr : WORD{0}, levelHere}, style);
         item.key = style.GetValueRef().GetString();
         if (useSortAttr) {
             const CString& attr = style.GetUserAttributeText(m_nSortAttr);
@@ -40,7 +58,7 @@ BOOL CKXSortGrid::SortRows(ROWCOL nCol, BOOL bAscending, int nKind) {
             CGXStyle levelStyle;
             const CGXStyle* ls = &style;
             if (levelCol != nCol) {
-                m_pGrid->ComposeStyleRowCol(r, levelCol, &levelStyle);
+                SortStyle(*m_pGrid, r, levelCol, false, {m_nLevelAttr}, levelStyle);
                 ls = &levelStyle;
             }
             item.level = std::atoi(ls->GetUserAttributeText(m_nLevelAttr).GetString());

@@ -76,6 +76,28 @@ TEST(SortGrid, SortAttributeHeaderRowsAndBadColumns) {
     EXPECT_FALSE(none.SortRows(1, TRUE, 1));
 }
 
+// A sort reads what the user sees: a value, a sort attribute or a level that a cell leaves to the row,
+// the column or the table style still orders the rows, beside cells that carry their own.
+TEST(SortGrid, KeysAndLevelsFromTheStylesBehindACellStillOrderTheRows) {
+    Grid g;
+    g.Rows({{"B", 0}, {"B0", 2}, {"", 0}, {"C", 0}});
+    g.core.SetStyleRange(CGXRange().SetCols(1), CGXStyle().SetUserAttribute(KX_UA_ROW_LEVEL, "1"));
+    g.core.SetStyleRange(CGXRange(3, 1), CGXStyle().SetValue(""), gxExclude);
+    g.core.SetStyleRange(CGXRange().SetRows(3), CGXStyle().SetValue("A"));
+    CKXSortGrid sorter(&g.core, 1, TRUE, TRUE, FALSE);
+    sorter.SetSkipLevel({2, 3});
+    ASSERT_TRUE(sorter.SortRows(1, TRUE, 1));
+    EXPECT_EQ(g.Column(2), (V{"row3", "row1", "row2", "row4"})) << "the row style's A first, B0 under B";
+
+    g.core.SetStyleRange(CGXRange().SetTable(), CGXStyle().SetUserAttribute(59408, "M"));
+    g.core.SetStyleRange(CGXRange(4, 1), CGXStyle().SetUserAttribute(59408, "Z"));
+    CKXSortGrid byAttr(&g.core, 1, TRUE, TRUE, FALSE);
+    byAttr.SetSkipLevel({2, 3});
+    byAttr.SetSortAttribute(1, 59408);
+    ASSERT_TRUE(byAttr.SortRows(1, FALSE, 1));
+    EXPECT_EQ(g.Column(2).front(), "row4") << "the cell's own Z before the table's M";
+}
+
 TEST(SortGrid, FrozenBlankRowsStayAtTheEnd) {
     Grid g;
     g.Rows({{"c", 0}, {"a", 0}, {"", 0}, {"", 0}});

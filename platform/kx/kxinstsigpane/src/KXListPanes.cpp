@@ -837,6 +837,11 @@ void CKXListPaneView::OpenMatrixView(CString name) {
     if (m_pDetails) m_pDetails->OpenMatrixView(name);
 }
 
+int CKXListPaneView::GetMatrixViewCount() {
+    CComments* store = CommentStore();
+    return store ? static_cast<int>(store->GetMatrixViewData()->Count()) : 0;
+}
+
 void CKXListPaneView::SaveAsMatrixView() {
     Record("SaveAsMatrixView");
     if (m_pDetails) m_pDetails->SaveAsMatrixView();

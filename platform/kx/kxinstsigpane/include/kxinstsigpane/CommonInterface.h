@@ -115,6 +115,8 @@ public:
     virtual void RemoveMatrixView(CString) {}
     virtual BOOL IsInMatrixEditMode() { return FALSE; }
     virtual void FillMatrixViewMenu(CMenu*) {}
+    // The number of matrix views the design stores.
+    virtual int GetMatrixViewCount() { return 0; }
     // Nonzero while the objects of the last show request are shown together (several of them).
     virtual int GetGroupFlag() { return m_bGroupFlag; }
     virtual void ShowMatrixView(const CDesignContext&, CString) {}

@@ -301,6 +301,8 @@ public:
     void RemoveMatrixView(CString name) override;
     // The stored-view commands apply while the connectivity pane shows a matrix view.
     BOOL IsInMatrixEditMode() override { return m_pDetails ? m_pDetails->IsInMatrixEditMode() : FALSE; }
+    // The views stored in the comments the design window gave the pane.
+    int GetMatrixViewCount() override;
 
 protected:
     explicit CKXListPaneView(UINT nTemplate);

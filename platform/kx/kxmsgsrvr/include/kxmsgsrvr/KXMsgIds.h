@@ -34,6 +34,7 @@ constexpr UINT MSG_SHOW_POWER_PINS_CHANGED = 0x8343; // the host's option of the
 
 // Messages sent straight to the host's main window (not through the server).
 constexpr UINT MSG_HOST_ASK_SAVE = 0x8342;
+constexpr UINT MSG_RUN_MENU_COMMAND = 0x840C;  // command id / 0: 1 done, 0 refused or nothing done
 constexpr UINT MSG_TCL_ROUTE_COMMAND = 0x840D; // script message number / argument list
 constexpr UINT MSG_HOST_SCRIPT_ARGS = 0x840E;  // CTclArgsList* / 0
 constexpr UINT MSG_HOST_SCRIPT_TEXT = 0x840F;  // command text / 0
