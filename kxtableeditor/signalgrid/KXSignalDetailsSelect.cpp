@@ -125,10 +125,9 @@ BOOL CKXSignalDetailsGridWnd::FilterRows(int editedCol) {
     }
     Redraw();
     if (edited != GX_INVALID && KXJournalLines::IsRecording()) {
-        // The replay filters the grid showing this signal, not whatever signal an earlier line left
-        // shown (a grid of several signals is named by none: selecting one would show it alone).
+        // The replay filters the grid of the signal filtered here, whichever signal it showed before.
         KXJournalLines journal(JournalHandle());
-        if (m_arrNetData.size() == 1) journal.Call("Slp()", "Select", {ShownObjectName(m_arrNetData.front())});
+        if (!m_bMultipleNets) journal.Call("Slp()", "Select", {JournalNetName(kFirstDataRow)});
         journal.Pane("FilterRows", {GetValueRowCol(kCaptionRow, edited), filter.PatternOf(edited, edited)}).Write();
     }
     return TRUE;
