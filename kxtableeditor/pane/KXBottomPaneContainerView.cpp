@@ -3,6 +3,7 @@
 #include "pane/KXObjectInfoWnd.h"
 #include "grid/KXGridEdit.h"
 
+#include "shell/KXDesignChangeLog.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -24,6 +25,14 @@
 #include "rmx/schema.h"
 
 #include <algorithm>
+
+namespace {
+// Orders the steps of every window: a close of one window compares its steps with later ones of others.
+std::uint64_t NextStepOrder() {
+    static std::uint64_t order = 0;
+    return ++order;
+}
+} // namespace
 
 IMPLEMENT_DYNCREATE(CKXBottomPaneContainerView, CView)
 
@@ -196,6 +205,7 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     m_editStartInOpenStep.try_emplace(grid, m_undo.back().commands.size());
     m_undo.back().commands.push_back(std::move(owned));
     m_undo.back().grids.push_back(grid);
+    m_undo.back().order = NextStepOrder();
     if (state == 0) CloseOpenStep();
     else m_bStepOpen = TRUE;
 }
@@ -395,6 +405,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
         recorded.replaySteps = step.replaySteps;
         to.push_back(std::move(recorded));
     }
+    to.back().order = NextStepOrder();
     // A step of the grids' order alone journalled nothing: its undo and redo journal nothing either.
     const int replaySteps = KXIsViewOnlyStep(to.back().commands) ? 0 : to.back().replaySteps;
     for (auto& [g, was] : locked) {
@@ -405,6 +416,19 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     SetUndoMode(FALSE);
     Journal(comment, call, replaySteps);
     return ok;
+}
+
+std::vector<IKXConnectivityPane::StepFootprint> CKXBottomPaneContainerView::UndoStepFootprints() const {
+    std::vector<StepFootprint> footprints;
+    for (const Step& step : m_undo) {
+        StepFootprint& footprint = footprints.emplace_back();
+        footprint.order = step.order;
+        for (const auto& command : step.commands)
+            if (auto* entry = dynamic_cast<const CKXUndoCmd*>(command.get()); entry && entry->IsTransactionCmd())
+                for (const std::string& text : entry->GetTransactionTexts())
+                    footprint.touched.merge(CKXDesignChangeLog::TouchedBy(text));
+    }
+    return footprints;
 }
 
 BOOL CKXBottomPaneContainerView::PerformUndo() {

@@ -96,6 +96,7 @@ public:
     void RequestUndo() override;
     void RequestRedo() override;
     int GetUndoStepCount() const override { return static_cast<int>(m_undo.size()); }
+    std::vector<StepFootprint> UndoStepFootprints() const override;
     int GetRedoStepCount() const { return static_cast<int>(m_redo.size()); }
     CString GetUndoDescription() const;
 
@@ -721,6 +722,7 @@ private:
         std::vector<std::unique_ptr<CGXCommand>> commands;
         std::vector<CGXGridCore*> grids;
         int replaySteps = 1; // steps the replay of the edit's journal lines makes (KXReplaySteps.h)
+        std::uint64_t order = 0; // when the step was last made or redone, over every window
     };
     // Gives the newest step the replay steps its edit noted.
     void TakeReplaySteps(int steps) override;

@@ -8,6 +8,11 @@
 #include "afx/afx.h"
 #include "afx/afxstr.h"
 
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
 class CCommonInterface;
 class CInstTermBitContext;
 class CKXBottomPaneContainerView;
@@ -33,6 +38,13 @@ public:
     virtual BOOL PerformUndo() = 0;
     virtual BOOL PerformRedo() = 0;
     virtual int GetUndoStepCount() const = 0;
+    // Each undo step, oldest first: when it was last made or redone (one order over every window of the
+    // process) and the objects its committed transactions touched (CKXDesignChangeLog::TouchedBy).
+    struct StepFootprint {
+        std::uint64_t order = 0;
+        std::set<std::string> touched;
+    };
+    virtual std::vector<StepFootprint> UndoStepFootprints() const = 0;
 
     // User options, applied to the pane's grids of the matching kinds.
     virtual void ApplyAutoCompleteSetting(int value, BOOL apply) = 0;

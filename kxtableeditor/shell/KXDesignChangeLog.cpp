@@ -3,7 +3,10 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/server.h"
+#include "rmx/schema.h"
 #include "rmx/transaction.h"
+
+#include <cstdint>
 
 CKXDesignChangeLog& CKXDesignChangeLog::Get() {
     static CKXDesignChangeLog log;
@@ -30,7 +33,42 @@ CKXDesignChangeLog::Entry* CKXDesignChangeLog::Current(const IDesign* design) {
     return &it->second;
 }
 
+namespace {
+std::string ObjectKey(const IDesign* design, const ISchemaObject* object) {
+    return std::to_string(reinterpret_cast<std::uintptr_t>(design)) + ":" + object->objectType() + ":" +
+           std::to_string(object->id());
+}
+
+// What one change record touched: the object, a connection's pin, a property's owner and name.
+std::string TouchedKey(const IChange& change) {
+    const ISchemaObject* object = change.object();
+    if (!object) return CKXDesignChangeLog::kAnyObject;
+    const IDesign* design = change.design();
+    switch (change.objectType()) {
+    case rmx::ObjType::Conn:
+        if (const IInstTerm* pin = static_cast<const CConn*>(object)->instTerm()) return ObjectKey(design, pin);
+        break;
+    case rmx::ObjType::Property: {
+        const auto* property = static_cast<const CPropertyChange*>(object);
+        const std::string owner = property->owner() ? ObjectKey(design, property->owner())
+                                                    : std::string(property->ownerCanonicalPath());
+        return owner + "[" + std::to_string(property->ownerBit()) + "]." + property->name();
+    }
+    default:
+        break;
+    }
+    return ObjectKey(design, object);
+}
+} // namespace
+
 void CKXDesignChangeLog::OnCommitted(CTransaction* transaction) {
+    if (transaction) {
+        std::set<std::string> touched;
+        for (auto it = transaction->beginChange(); !it.atEnd(); ++it)
+            if (const IChange* change = *it) touched.insert(TouchedKey(*change));
+        // The same text touches the same objects (by their names) whenever it is committed.
+        m_touched[transaction->toString().GetString()] = std::move(touched);
+    }
     const IDesign* design = transaction ? transaction->design() : nullptr;
     if (m_rollingBack || !design) return;
     Entry* entry = Current(design);
@@ -39,6 +77,13 @@ void CKXDesignChangeLog::OnCommitted(CTransaction* transaction) {
         entry->saveCount = design->saveCount();
     }
     entry->texts.emplace_back(transaction->toString().GetString());
+}
+
+std::set<std::string> CKXDesignChangeLog::TouchedBy(const std::string& transactionText) {
+    const CKXDesignChangeLog& log = Get();
+    auto it = log.m_touched.find(transactionText);
+    if (it == log.m_touched.end()) return {kAnyObject};
+    return it->second;
 }
 
 size_t CKXDesignChangeLog::PendingCount(const IDesign* design) {

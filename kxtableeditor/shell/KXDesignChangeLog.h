@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,11 @@ public:
     static bool RollBack(IDesign* design);
     // How many changes are logged for the design since its last save.
     static size_t PendingCount(const IDesign* design);
+    // The objects a committed transaction of that text touched, as its change records named them (a
+    // connection by its pin, a property by its owner and name). A text never committed here touches
+    // kAnyObject.
+    static std::set<std::string> TouchedBy(const std::string& transactionText);
+    static constexpr const char* kAnyObject = "*";
 
 private:
     struct Entry {
@@ -34,4 +40,5 @@ private:
     int m_listener = 0;
     bool m_rollingBack = false;
     std::map<const IDesign*, Entry> m_entries;
+    std::map<std::string, std::set<std::string>> m_touched; // by transaction text
 };

@@ -387,7 +387,15 @@ BOOL CKXTableDoc::CloseWindow(bool echo) {
     IDesign* rollBack = master && !IsShownElsewhere(master) ? master : nullptr;
     // (When the application closes, every window goes and the last one leaves the design as saved.)
     const bool closingAll = CKXShareAppData::m_bIsAppClosing;
-    if (dropped && master && !rollBack && !closingAll && !TakeBackOwnEdits()) return FALSE;
+    if (dropped && master && !rollBack && !closingAll) {
+        // Steps of this window that a later step of another window built on are not taken back from
+        // under it: the close is refused and the window stays with its history.
+        if (OwnEditsUnderLaterEdits(master)) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-318");
+            return FALSE;
+        }
+        if (!TakeBackOwnEdits()) return FALSE;
+    }
     m_bClosing = TRUE;
     if (echo && !closingAll) {
         CTclArgsList list;
@@ -434,6 +442,33 @@ BOOL CKXTableDoc::TakeBackOwnEdits() {
             return FALSE;
         }
     return TRUE;
+}
+
+bool CKXTableDoc::OwnEditsUnderLaterEdits(const IDesign* design) const {
+    CKXTableChildFrm* frame = GetChildFrame();
+    IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
+    CDocTemplate* tmpl = GetDocTemplate();
+    if (!pane || !tmpl) return false;
+    const auto own = pane->UndoStepFootprints();
+    if (own.empty()) return false;
+    const auto overlaps = [](const std::set<std::string>& a, const std::set<std::string>& b) {
+        if (a.empty() || b.empty()) return false;
+        if (a.count(CKXDesignChangeLog::kAnyObject) || b.count(CKXDesignChangeLog::kAnyObject)) return true;
+        for (const std::string& key : a)
+            if (b.count(key)) return true;
+        return false;
+    };
+    for (POSITION pos = tmpl->GetFirstDocPosition(); pos;) {
+        auto* doc = dynamic_cast<CKXTableDoc*>(tmpl->GetNextDoc(pos));
+        if (!doc || doc == this || doc->GetMasterDesignContext().design() != design) continue;
+        CKXTableChildFrm* otherFrame = doc->GetChildFrame();
+        IKXConnectivityPane* other = otherFrame ? otherFrame->GetPane() : nullptr;
+        if (!other) continue;
+        for (const auto& later : other->UndoStepFootprints())
+            for (const auto& mine : own)
+                if (later.order > mine.order && overlaps(mine.touched, later.touched)) return true;
+    }
+    return false;
 }
 
 bool CKXTableDoc::IsShownElsewhere(const IDesign* design) const {

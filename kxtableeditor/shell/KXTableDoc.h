@@ -48,6 +48,9 @@ public:
     // undone (another window changed what it changed since), those undone are redone and the window says
     // why (KXTABLE-318): FALSE.
     BOOL TakeBackOwnEdits();
+    // Whether a step of another window on the design, made after one of this window's steps, touched
+    // an object that step touched: taking this window's steps back would pull it from under that one.
+    bool OwnEditsUnderLaterEdits(const IDesign* design) const;
     // Save As without a dialog, to a library and block name; TRUE when done.
     BOOL SaveBlockAs(const CString& library, const CString& blockName);
     // TRUE from the start of closing on: a "closeDesign" that arrives while the

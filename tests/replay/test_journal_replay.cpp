@@ -299,6 +299,10 @@ TEST_F(JournalReplay, ASwapOfSignalsReplaysWithThePullUpsLeftOnTheirNets) {
     ExpectSessionReplays("swap_pullups.tcl");
 }
 
+TEST_F(JournalReplay, AFilterInOneSignalsGridReplaysInThatGridNotInTheOneEditedBefore) {
+    ExpectSessionReplays("filter_other_signal.tcl");
+}
+
 TEST_F(JournalReplay, ThePullupEditDialogsChangesReplay) {
     ExpectSessionReplays("pupd_edit_dialog.tcl");
 }
