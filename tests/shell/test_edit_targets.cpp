@@ -529,33 +529,23 @@ TEST_F(EditTargets, ASignalGridSelectionByAMissingKeyLeavesNothingForTheNextCall
     Run("kx::close");
 }
 
+// At the signal list's last automatic number the word and the automation road of =SHORTPINS connect
+// nothing, and say so.
 TEST_F(EditTargets, TheSignalListsAutomaticNameCounterAtItsLastNumberIsRefusedWithAMessage) {
-    ASSERT_TRUE(Open("demo.board:sch", 3));
-    Run("kx::show clp R2");
-    ASSERT_NE(Slp(), nullptr);
-    Slp()->GetSignalGridWnd()->SetAutoNameCounter(2147483647);
-    const auto before = Netlist();
-    ASSERT_EQ(Run("kx::pane SelectPinNameCol A"), "1");
-    Messages();
-    EXPECT_EQ(Run("addConnection pin =SHORTPINS"), "0");
-    EXPECT_EQ(Messages().front(), "KXTABLE-281");
-    EXPECT_EQ(Netlist(), before);
-    EXPECT_FALSE(Doc()->IsModified());
-}
-
-// The automation road of the same: no automatic name left connects nothing, and says so.
-TEST_F(EditTargets, AutomationShortPinsWithNoAutomaticNameLeftAnswersZeroWithItsMessage) {
-    ASSERT_TRUE(Open("demo.board:sch", 3));
-    Run("kx::show clp R2");
-    ASSERT_NE(Slp(), nullptr);
-    Slp()->GetSignalGridWnd()->SetAutoNameCounter(2147483647);
-    const auto before = Netlist();
-    ASSERT_EQ(Run("kx::pane SelectPinNameCol A"), "1");
-    Messages();
-    EXPECT_EQ(Run("kx::pane AddConnection =SHORTPINS"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-281"});
-    EXPECT_EQ(Netlist(), before);
-    EXPECT_FALSE(Doc()->IsModified());
+    for (const char* road : {"addConnection pin =SHORTPINS", "kx::pane AddConnection =SHORTPINS"}) {
+        ASSERT_TRUE(Open("demo.board:sch", 3));
+        Run("kx::show clp R2");
+        ASSERT_NE(Slp(), nullptr);
+        Slp()->GetSignalGridWnd()->SetAutoNameCounter(2147483647);
+        const auto before = Netlist();
+        ASSERT_EQ(Run("kx::pane SelectPinNameCol A"), "1");
+        Messages();
+        EXPECT_EQ(Run(road), "0") << road;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-281"}) << road;
+        EXPECT_EQ(Netlist(), before) << road;
+        EXPECT_FALSE(Doc()->IsModified()) << road;
+        Run("kx::close");
+    }
 }
 
 // A journal line the replay cannot take (a signal-grid row no signal has) stops the replay with an
