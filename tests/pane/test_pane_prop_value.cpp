@@ -19,15 +19,21 @@ protected:
         return 0;
     }
     std::string Slew(const char* pin) { return Run(std::string("kx::prop demo.board:sch@U1.") + pin + " SLEW"); }
+    // U1's grid shown with the Slew column added: the column and PGOOD's row.
+    void OpenWithSlew(int& slew, ROWCOL& pgood) {
+        OpenBoard();
+        ASSERT_TRUE(Grid());
+        slew = AddSlewColumn();
+        ASSERT_GT(slew, 0) << Run("kx::window ccp");
+        pgood = PinRow("PGOOD");
+        ASSERT_GT(pgood, 0u);
+    }
 };
 
 TEST_F(PanePropValue, TheSelectedPinTakesTheValueInOneUndoStep) {
-    OpenBoard();
-    ASSERT_TRUE(Grid());
-    const int slew = AddSlewColumn();
-    ASSERT_GT(slew, 0) << Run("kx::window ccp");
-    const ROWCOL pgood = PinRow("PGOOD");
-    ASSERT_GT(pgood, 0u);
+    int slew = 0;
+    ROWCOL pgood = 0;
+    ASSERT_NO_FATAL_FAILURE(OpenWithSlew(slew, pgood));
     Run("kx::pane SelectPinNameCol PGOOD");
     const int steps = Ccp()->GetUndoStepCount();
     Run("kx::pane ChangePropValue SLEW fast");
@@ -58,12 +64,9 @@ TEST_F(PanePropValue, ANameThatIsNoColumnChangesNothing) {
 // A value with commas (and a backslash) is stored whole: typed into the cell, set by automation,
 // and by the replay of their journal.
 TEST_F(PanePropValue, AValueWithCommasIsStoredWhole) {
-    OpenBoard();
-    ASSERT_TRUE(Grid());
-    const int slew = AddSlewColumn();
-    ASSERT_GT(slew, 0) << Run("kx::window ccp");
-    const ROWCOL pgood = PinRow("PGOOD");
-    ASSERT_GT(pgood, 0u);
+    int slew = 0;
+    ROWCOL pgood = 0;
+    ASSERT_NO_FATAL_FAILURE(OpenWithSlew(slew, pgood));
     const size_t start = JournalText().size();
     EXPECT_EQ(Run("kx::edit ccp " + std::to_string(pgood) + " " + std::to_string(slew) + " {fast,slow}"), "1");
     EXPECT_EQ(Slew("PGOOD"), "fast,slow");
