@@ -216,7 +216,7 @@ void CKXBottomPaneContainerView::OnZoom() {
     if (!active) return;
     CKXZoomDialog dialog(active->GetZoom(), this);
     if (dialog.DoModal() != IDOK) {
-        if (dialog.IsOutOfRange()) CKXErrorHandler::MessageBoxOk("KXPANE-480");
+        if (dialog.IsOutOfRange()) KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-480"));
         return;
     }
     constexpr UINT kZoomRedraw = 2;

@@ -353,7 +353,7 @@ TEST_F(PaneZoom, AZoomOutOfRangeIsRefusedAndZoomIsOffOutsideThePane) {
     Messages();
     for (const char* zoom : {"1000", "5", "-5"}) {
         Run(std::string("kx::answer dialog CKXZoomDialog ok zoom ") + zoom);
-        Run("kx::menu 35093");
+        EXPECT_EQ(Run("kx::menu 35093"), "0") << zoom;
         EXPECT_EQ(Ccp()->GetActiveGrid()->GetZoom(), 100) << zoom;
         EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-480"}) << zoom;
     }
