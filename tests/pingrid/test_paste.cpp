@@ -46,6 +46,13 @@ TEST_F(PinPaste, CopiedSignalsPasteOntoOtherPinsAsOneStep) {
     OpenBoard();
     SelectSignals("MCLK", "PGOOD");
     ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    // The bar counts the copied rows and ends full.
+    const std::string transcript = Transcript();
+    const size_t bar = transcript.rfind("progress: Copying Data");
+    ASSERT_NE(bar, std::string::npos) << transcript;
+    const std::string line = transcript.substr(bar, transcript.find('\n', bar) - bar);
+    EXPECT_NE(line.find("2 of 2"), std::string::npos) << line;
+    EXPECT_NE(line.find("100%"), std::string::npos) << line;
     SelectSignals("PGOOD", "RST_N");
     const std::string before = Run("kx::netlist");
     const int steps = Steps();
