@@ -258,3 +258,27 @@ TEST_F(PanePaste, ASecondGridRefusingItsPartTakesTheFirstGridsPartWithIt) {
 }
 
 } // namespace
+
+namespace {
+
+// A copied termination goes onto another pin by Paste; Paste Special has no columns to choose in a
+// Termination cell: it is refused with the host's message and changes nothing.
+TEST_F(PinPaste, PasteSpecialIntoATerminationCellIsRefusedAndPastePastes) {
+    OpenBoard();
+    const std::string term = std::to_string(G::m_nColTermination);
+    Run("kx::select ccp " + std::to_string(PinRow("MCLK")) + " " + term);
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    Run("kx::select ccp " + std::to_string(PinRow("PGOOD")) + " " + term);
+    const int steps = Steps();
+    for (const char* word : {"paste pin special", "paste pin Termination"}) {
+        EXPECT_EQ(Run(word), "0") << word;
+        EXPECT_NE(Transcript().rfind("host message: Paste operation not successful."), std::string::npos) << word;
+        EXPECT_EQ(CellText(PinRow("PGOOD"), G::m_nColTermination), "") << word;
+        EXPECT_EQ(Steps(), steps) << word;
+    }
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(CellText(PinRow("PGOOD"), G::m_nColTermination), "Series");
+    EXPECT_EQ(Steps(), steps + 1);
+}
+
+} // namespace
