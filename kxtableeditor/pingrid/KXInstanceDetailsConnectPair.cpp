@@ -88,12 +88,16 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray
     CString name, base;
     int second = -1, first = -1, flag = 0;
     const bool named = !typed.IsEmpty() && CKXGenUtils::ParseDPName(typed, name, base, second, first, flag);
+    // A one-bit pair of its own goes by its full name, any other pair by its base name.
+    IDesign* design = m_designContext.design();
+    const bool ownBit = named && first != -1 && first == second && design && design->findDPNet(name.GetString());
+    const CString& pairName = ownBit ? name : base;
     for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
         const ROWCOL row = rows.GetAt(i);
         if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row) || !IsDiffPairRow(row)) continue;
         IDPInstTerm* pin = GetRowDPInstTerm(row);
         if (!pin || !seen.insert(row).second) continue;
-        if (named && !ConfirmDiffPairReplace(FirstLegNetBit(pin), base)) continue;
+        if (named && !ConfirmDiffPairReplace(FirstLegNetBit(pin), pairName)) continue;
         pairRows.push_back(row);
     }
     return pairRows;

@@ -25,6 +25,12 @@ TEST_F(PairBitNames, EachOneBitNameIsAPairOfItsOwnAndReplays) {
     EXPECT_TRUE(Has(saved, "dpconn EW<3> -1 -1 U1 CLK -1 -1")) << saved;
     EXPECT_EQ(Conn("U1 CLK_P"), "EW_P<3>");
     EXPECT_EQ(SignalCell("CLK"), "EW<3>");
+    // The same pair again is no change, and no question whether to replace it.
+    const std::string asked = Transcript();
+    EXPECT_EQ(Run("addConnection pin {EW<3> (Differential Pair)} CLK"), "0");
+    EXPECT_EQ(Transcript().find("CKXDontAskAgainYesNoDlg", asked.size()), std::string::npos)
+        << Transcript().substr(asked.size());
+    EXPECT_TRUE(Saved() == saved);
     // Another bit of the same base: its own pair, over the leg nets widened for it.
     Messages();
     EXPECT_NE(Connect("EW<4>"), "0");
