@@ -481,12 +481,9 @@ void CKXBottomPaneContainerView::ApplyShowSignalComboSetting(int value, BOOL app
 void CKXBottomPaneContainerView::ApplyShowRowNumbersSetting(int value, BOOL apply) {
     if (!apply) return;
     m_nShowRowNumbers = value;
-    for (CKXGridWnd* g : ComponentWindows())
+    // Every grid of the pane follows the option: pin, signal, physical and matrix grids.
+    for (const auto& g : m_grids)
         g->ShowRowNumbers(value);
-    // The physical view's grids follow the option too.
-    for (CKXGridWnd* g : {static_cast<CKXGridWnd*>(m_pPhysPartGrid), static_cast<CKXGridWnd*>(m_pPhysPartGroupGrid),
-                          static_cast<CKXGridWnd*>(m_pPhysNetGrid)})
-        if (g) g->ShowRowNumbers(value);
 }
 void CKXBottomPaneContainerView::ApplyMoveDirectionSetting(CString direction, BOOL apply) {
     if (!apply) return;

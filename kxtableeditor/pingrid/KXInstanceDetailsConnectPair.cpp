@@ -64,51 +64,6 @@ void JoinName(CString& list, const CString& name) {
 
 } // namespace
 
-IDPNet* CKXInstanceDetailsGridWnd::EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase,
-                                                std::map<CString, IDPNet*>* pCache) {
-    CString name, base;
-    int second = -1, first = -1, flag = 0;
-    if (pBase) pBase->Empty();
-    if (!CKXGenUtils::ParseDPName(text, name, base, second, first, flag)) return nullptr;
-    if (pBase) *pBase = base;
-    if (pCache) {
-        auto hit = pCache->find(base);
-        if (hit != pCache->end() && hit->second) return hit->second;
-    }
-    IDesign* design = m_designContext.design();
-    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    if (!design || !transaction) return nullptr;
-    IDPNet* pair = design->findDPNet(base.GetString());
-    if (!pair) {
-        // A pair net is made over its two leg nets, found or made with the pair's bits.
-        CString positive, negative;
-        if (!CKXGenUtils::GetDiffPairNetNames(base, positive, negative)) return nullptr;
-        INet* legs[2] = {nullptr, nullptr};
-        const CString legNames[2] = {positive, negative};
-        for (int i = 0; i < 2; ++i) {
-            legs[i] = design->findNet(legNames[i].GetString());
-            if (legs[i]) {
-                if (first != -1 && !ChangeNetWidth(legs[i], std::min(first, second), std::max(first, second)))
-                    return nullptr;
-                continue;
-            }
-            legs[i] = transaction->createNet(legNames[i].GetString(), static_cast<unsigned>(first),
-                                             static_cast<unsigned>(second));
-            if (!legs[i]) return nullptr;
-            transaction->addNet(legs[i]);
-            RecordTransactionNet(legNames[i], legs[i]);
-        }
-        if (legs[0]->isScalar() != legs[1]->isScalar()) return nullptr;
-        pair = transaction->createDPNet(base.GetString(), legs[0], legs[0]->isScalar() ? -1 : -1,
-                                        IDPNet::ePositive, legs[1], -1, IDPNet::eNegative, 0);
-        if (!pair) return nullptr;
-    }
-    if (pCache) (*pCache)[base] = pair;
-    if (pFirst) *pFirst = first;
-    if (pSecond) *pSecond = second;
-    return pair;
-}
-
 namespace {
 
 // The net bit of a pair pin's first leg (its first member's for a vector pair).
@@ -133,12 +88,16 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray
     CString name, base;
     int second = -1, first = -1, flag = 0;
     const bool named = !typed.IsEmpty() && CKXGenUtils::ParseDPName(typed, name, base, second, first, flag);
+    // A one-bit pair of its own goes by its full name, any other pair by its base name.
+    IDesign* design = m_designContext.design();
+    const bool ownBit = named && first != -1 && first == second && design && design->findDPNet(name.GetString());
+    const CString& pairName = ownBit ? name : base;
     for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
         const ROWCOL row = rows.GetAt(i);
         if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row) || !IsDiffPairRow(row)) continue;
         IDPInstTerm* pin = GetRowDPInstTerm(row);
         if (!pin || !seen.insert(row).second) continue;
-        if (named && !ConfirmDiffPairReplace(FirstLegNetBit(pin), base)) continue;
+        if (named && !ConfirmDiffPairReplace(FirstLegNetBit(pin), pairName)) continue;
         pairRows.push_back(row);
     }
     return pairRows;

@@ -175,6 +175,22 @@ bool CKXInstanceDetailsGridWnd::CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, 
     return true;
 }
 
+namespace {
+
+// The rows the ranges show: the copy's bar takes one step for each, so that it ends full.
+int ShownRowsIn(CKXInstanceDetailsGridWnd& grid, CGXRangeList& list) {
+    int shown = 0;
+    const ROWCOL rowCount = grid.GetRowCount();
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const CGXRange range = list.GetNext(pos)->GetBounded(rowCount, grid.GetColCount());
+        for (ROWCOL row = range.top; row <= range.bottom && row <= rowCount; ++row)
+            if (!grid.IsRowHidden(row)) ++shown;
+    }
+    return shown;
+}
+
+} // namespace
+
 void CKXInstanceDetailsGridWnd::CopySelection() {
     const char* journal = CKXShareGlobalData::m_bAutomation;
     const CString handle = JournalHandle();
@@ -188,13 +204,15 @@ void CKXInstanceDetailsGridWnd::CopySelection() {
     m_copiedWithoutParts.Empty();
     const ROWCOL rowCount = GetRowCount();
     CKXAssocCompAPI* api = nullptr;
+    CKXProgressBar progress("Copying Data", ShownRowsIn(*this, list), 50, 0, 0);
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         const CGXRange range = list.GetNext(pos)->GetBounded(rowCount, GetColCount());
         if (range.bottom < range.top) continue;
-        CKXProgressBar progress("Copying Data", static_cast<int>(range.bottom - range.top), 50, 0, 0);
         const int col = static_cast<int>(range.left);
         for (ROWCOL row = range.top; row <= range.bottom && row <= rowCount; ++row) {
             if (IsRowHidden(row)) continue;
+            progress.StepIt();
+            progress.PeekAndPump();
             CString cellText;
             if (col == m_nColTermination) {
                 cellText = CopyTerminationCell(row, api, rowText);
@@ -207,8 +225,6 @@ void CKXInstanceDetailsGridWnd::CopySelection() {
             }
             if (!bufferText.IsEmpty()) bufferText += "\r\n";
             bufferText += cellText;
-            progress.StepIt();
-            progress.PeekAndPump();
             if (journal) {
                 const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
                 const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));

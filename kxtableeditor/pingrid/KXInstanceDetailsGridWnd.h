@@ -540,7 +540,7 @@ public:
     // The implicit pins of an instance's package, one group per pin name, below its pins.
     void AddInstanceImplicitPins(int& nRow, CInstanceContext& instance);
     // Rows and the signals given to them since the last power assignment.
-    std::map<int, CString> m_mapImplicitPinSignal;
+    std::map<int, CString> m_mapImplicitPinSignals;
 
     // ------------------------------------------------------------- part sections
     // Fills (or hides) the header's Functions choice for the instance.
@@ -657,8 +657,13 @@ public:
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
     // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
     CString BuildSignalNameForRow(ROWCOL row, CString name, int rule);
-    // The pair net of a typed pair name, found or made over its leg nets in the open transaction.
+    // The pair net of a typed pair name, found or made over its leg nets in the open transaction; a
+    // name with one bit ("EW<3>") is a pair of its own unless a pair of its base name has that bit.
     IDPNet* EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase, std::map<CString, IDPNet*>* pCache);
+    IDPNet* FindDiffPairNet(IDesign& design, const CString& name, const CString& base, int& first, int& second);
+    IDPNet* CreateDiffPairNet(CTransaction& transaction, const CString& name, const CString& base, int& first,
+                              int& second);
+    INet* TakeDiffPairLeg(CTransaction& transaction, const CString& name, int first, int second);
     BOOL CanRemoveDiffPair();
     // Removes the pair pins of the selected rows (refused, KXTABLE-155, while one is connected).
     BOOL RemoveDiffPair();
@@ -1216,7 +1221,7 @@ public:
     void ShowHeaderFunctions();
     // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
     // its drop-down list is the grid's own and takes the names of the nets the dialog's edits make.
-    CKXSpinControl* m_pSignalCombo = nullptr;
+    CKXSpinControl* m_pSignalCellControl = nullptr;
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;

@@ -40,6 +40,7 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxpingrid_dir}/KXInstanceDetailsConnect.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsConnectRule.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsConnectPair.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsEditPair.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsDisconnect.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsSwap.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsPinNumber.cpp

@@ -46,6 +46,13 @@ TEST_F(PinPaste, CopiedSignalsPasteOntoOtherPinsAsOneStep) {
     OpenBoard();
     SelectSignals("MCLK", "PGOOD");
     ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    // The bar counts the copied rows and ends full.
+    const std::string transcript = Transcript();
+    const size_t bar = transcript.rfind("progress: Copying Data");
+    ASSERT_NE(bar, std::string::npos) << transcript;
+    const std::string line = transcript.substr(bar, transcript.find('\n', bar) - bar);
+    EXPECT_NE(line.find("2 of 2"), std::string::npos) << line;
+    EXPECT_NE(line.find("100%"), std::string::npos) << line;
     SelectSignals("PGOOD", "RST_N");
     const std::string before = Run("kx::netlist");
     const int steps = Steps();
@@ -248,6 +255,30 @@ TEST_F(PanePaste, ASecondGridRefusingItsPartTakesTheFirstGridsPartWithIt) {
     EXPECT_EQ(Steps(), steps + 1);
     const std::string after = JournalText();
     EXPECT_NE(after.find("AddConnection(\"NEWSIG\")"), std::string::npos) << after;
+}
+
+} // namespace
+
+namespace {
+
+// A copied termination goes onto another pin by Paste; Paste Special has no columns to choose in a
+// Termination cell: it is refused with the host's message and changes nothing.
+TEST_F(PinPaste, PasteSpecialIntoATerminationCellIsRefusedAndPastePastes) {
+    OpenBoard();
+    const std::string term = std::to_string(G::m_nColTermination);
+    Run("kx::select ccp " + std::to_string(PinRow("MCLK")) + " " + term);
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    Run("kx::select ccp " + std::to_string(PinRow("PGOOD")) + " " + term);
+    const int steps = Steps();
+    for (const char* word : {"paste pin special", "paste pin Termination"}) {
+        EXPECT_EQ(Run(word), "0") << word;
+        EXPECT_NE(Transcript().rfind("host message: Paste operation not successful."), std::string::npos) << word;
+        EXPECT_EQ(CellText(PinRow("PGOOD"), G::m_nColTermination), "") << word;
+        EXPECT_EQ(Steps(), steps) << word;
+    }
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(CellText(PinRow("PGOOD"), G::m_nColTermination), "Series");
+    EXPECT_EQ(Steps(), steps + 1);
 }
 
 } // namespace

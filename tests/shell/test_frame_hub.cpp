@@ -35,6 +35,20 @@ TEST_F(FrameHubTest, SetupMessagesReachTheConnectivityPane) {
     EXPECT_EQ(Ccp()->m_nShowRowNumbers, 1);
 }
 
+// The option reaches pin grids and signal grids alike, both ways.
+TEST_F(FrameHubTest, ShowRowNumbersReachesEveryShownGrid) {
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    ASSERT_EQ(Run("kx::show slp N1"), "1");
+    ASSERT_EQ(Ccp()->GetGridCount(KXGridKind::Signal), 1);
+    ASSERT_EQ(Ccp()->GetGridCount(KXGridKind::Pin), 1);
+    for (const char* value : {"0", "1", "0"}) {
+        EXPECT_EQ(Run(std::string("kx::option show_row_numbers ") + value), "");
+        for (CKXGridWnd* grid : Ccp()->GetShownGrids())
+            EXPECT_EQ(grid->IsColHidden(0), *value == '0') << value;
+    }
+}
+
 TEST_F(FrameHubTest, RouterSelectorPicksThePaneAndDropsTheWord) {
     ASSERT_TRUE(Open());
     UINT msg = CKXTclCmdManager::GetTCLCommandId("selectWindow");

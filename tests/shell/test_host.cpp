@@ -3,6 +3,7 @@
 #include "shell/KXTableDoc.h"
 
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxnotes/CComments.h"
 #include "rmx/DesignBuilder.h"
 #include "rmx/schema.h"
@@ -27,6 +28,13 @@ TEST_F(HostTest, HostCommandsOpenShowAndClose) {
     EXPECT_EQ(Run("kx::answer question KXTABLE-143 maybe").rfind("error:", 0), 0u);
     EXPECT_EQ(Run("kx::close"), "1");
     EXPECT_EQ(Run("kx::close").rfind("error:", 0), 0u);
+}
+
+// The host finds the message files of the editor and of the common library where the build puts them.
+TEST_F(HostTest, AStartFindsEveryMessageFile) {
+    EXPECT_EQ(Transcript().find("message file"), std::string::npos) << Transcript();
+    EXPECT_TRUE(CKXErrorHandler::HasMessage("KXTABLE-156"));
+    EXPECT_TRUE(CKXErrorHandler::HasMessage("KXCOMMON-101"));
 }
 
 TEST_F(HostTest, NetlistListsEveryConnectedPinBitSorted) {

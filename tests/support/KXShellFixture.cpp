@@ -81,9 +81,11 @@ void KXShellFixture::SetUp() {
         time = "12:00:00";
     });
     CKXWinAPI::SetUserNameSource([] { return CString("tester"); });
-    const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-    fs::path data = src ? fs::path(src) / "kxtableeditor" : fs::absolute("kxtableeditor");
-    CKXErrorHandler::SetDataDirectory(data.c_str());
+    // The message files where the build puts them for kxhost (rmx/tblerrors.txt and rmx/kxcommon.txt).
+    CKXErrorHandler::SetDataDirectory(KX_TEST_DATA_DIR);
+    // The editor library loaded its message files when the test program started, before any data
+    // directory was chosen; the host's start loads them again from here and reports what fails then.
+    CKXErrorHandler::TakeLoadFailures();
     // Files that the editor writes by relative name land in the test's folder.
     m_oldCwd = fs::current_path();
     fs::current_path(m_dir);

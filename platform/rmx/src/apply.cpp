@@ -328,6 +328,9 @@ static void attachDT(IDTInstance* dt, int kind, IInstTerm* pin, INet* net, int b
 
 static bool propsEmpty(const ISchemaObject* o) { return Db::m_props(o).empty(); }
 
+// True for a pair net name with a bit ("EW<3>").
+static bool namesBit(const std::string& name) { return name.find('<') != std::string::npos; }
+
 // A change carries the state it was made from; when the design no longer holds that state (the
 // object was changed since by another route), the change is refused rather than written over it.
 static bool stale(const std::string& what, std::string& why) {
@@ -811,6 +814,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         INet* neg = pos ? findNet(d, op.s3, why) : nullptr;
         if (!neg) return false;
         if (pos == neg && op.n[0] == op.n[1]) return why = "the legs are the same net bit", false;
+        if ((op.n[0] < 0 || op.n[1] < 0) && namesBit(op.s1))
+            return why = "a pair net named with a bit is over two net bits", false;
         for (int k : {2, 3})
             if (op.n[k] < IDPNet::ePositive || op.n[k] > IDPNet::eNegative) return why = "bad polarity", false;
         int msb = -1, lsb = -1;
@@ -865,6 +870,8 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         IDPNet* dp = d->findDPNet(op.s1.c_str());
         if (!dp) return why = "no pair net " + op.s1, false;
         if (d->findDPNet(op.s2.c_str())) return why = "a pair net named " + op.s2 + " exists", false;
+        if ((dp->positiveBit() < 0 || dp->negativeBit() < 0) && namesBit(op.s2))
+            return why = "a pair net named with a bit is over two net bits", false;
         m_dpNets(d).byName.erase(op.s1);
         m_name(dp) = op.s2;
         m_dpNets(d).byName[op.s2] = dp;

@@ -86,8 +86,9 @@ bool parsePath(const std::string& s, PathRef& out) {
     out.hier = segs;
     if (!readName(s, i, out.name, out.bit, out.hasBit)) return false;
     if (i != s.size()) return false;
-    // A member of a vector pair pin is named by its bit ("@U1%TX<3>").
-    if (out.hasBit && (sig == '~' || sig == '$')) return false;
+    // A member of a vector pair pin is named by its bit ("@U1%TX<3>"), so is a one-bit pair net
+    // ("@~EW<3>").
+    if (out.hasBit && sig == '$') return false;
     return true;
 }
 
@@ -191,7 +192,7 @@ ISchemaObject* Db::resolve(IDesign* d, int kind, const std::string& path, int& b
         o = n;
         break;
     }
-    case '~': o = d->findDPNet(r.name.c_str()); break;
+    case '~': o = d->findDPNet(bitName(r.name, r.hasBit ? r.bit : -1).c_str()); break;
     case '$': o = d->findDTInstance(r.name.c_str()); break;
     }
     if (!o) return nullptr;

@@ -605,7 +605,7 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
             int pb, nb, pp, np;
             if (!need(6, "name, positive, negative and two polarities") || !num(4, pp, -1, 1) || !num(5, np, -1, 1))
                 return undo();
-            if (!CSchemaUtilities::isValidName(tok[1].c_str())) return r.err("invalid pair name " + tok[1]), undo();
+            if (!CSchemaUtilities::isValidPairNetName(tok[1].c_str())) return r.err("invalid pair name " + tok[1]), undo();
             if (!pinRef(tok[2], pos, pb) || !pinRef(tok[3], neg, nb)) return r.err("bad pair leg"), undo();
             op.code = OpCode::DPNetCreate;
             op.s1 = tok[1];

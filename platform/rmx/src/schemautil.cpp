@@ -135,3 +135,9 @@ bool CSchemaUtilities::isValidName(const char* text) {
     int l, r, k;
     return parse(text, b, l, r, k) && k == 0;
 }
+
+bool CSchemaUtilities::isValidPairNetName(const char* text) {
+    std::string b;
+    int l, r, k;
+    return parse(text, b, l, r, k) && k <= 1;
+}

@@ -163,7 +163,7 @@ CContext* IServer::getContext(const CDesignContext& rootCtx, const char* spath) 
         if (!n->hasBit(r.bit)) return nullptr;
         return make(CNetBitContext(), n, r.bit);
     }
-    case '~': return make(CContext(), d->findDPNet(r.name.c_str()), -1);
+    case '~': return make(CContext(), d->findDPNet(rmx::bitName(r.name, r.hasBit ? r.bit : -1).c_str()), -1);
     case '$': return make(CContext(), d->findDTInstance(r.name.c_str()), -1);
     }
     return nullptr;

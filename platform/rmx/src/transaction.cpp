@@ -272,6 +272,21 @@ bool fail(TxState* st, const std::string& why) {
 }
 
 bool validName(const char* n) { return n && CSchemaUtilities::isValidName(n); }
+bool validPairNetName(const char* n) { return n && CSchemaUtilities::isValidPairNetName(n); }
+
+// The pair that already joins these two net bits: a pair over exactly them, or a pair over the two
+// whole nets of which they are one lane. Null when none does or a leg is a whole net.
+IDPNet* pairOverBits(const INet* pos, int posBit, const INet* neg, int negBit) {
+    if (posBit < 0 || negBit < 0 || !pos->hasBit(posBit) || !neg->hasBit(negBit)) return nullptr;
+    const int lane = rmx::bitIndex(pos->msb(), pos->lsb(), posBit);
+    for (IDPNet* dp : pos->beginDPNet()) {
+        if (dp->positive() != pos || dp->negative() != neg) continue;
+        if (dp->positiveBit() == posBit && dp->negativeBit() == negBit) return dp;
+        if (dp->positiveBit() < 0 && dp->negativeBit() < 0 && lane == rmx::bitIndex(neg->msb(), neg->lsb(), negBit))
+            return dp;
+    }
+    return nullptr;
+}
 
 Op makeOp(OpCode code, const ISchemaObject* o) {
     Op op;
@@ -798,7 +813,8 @@ IDPNet* CTransaction::createDPNet(const char* name, const INet* pos, int posBit,
                                   const INet* neg, int negBit, IDPNet::IDPNetPolarity np, int) {
     TxState* st = m_state.get();
     if (!checkTx(st) || !sameDesign(st, pos, neg)) return nullptr;
-    if (!validName(name)) return fail(st, std::string("invalid pair name ") + (name ? name : "")), nullptr;
+    if (!validPairNetName(name)) return fail(st, std::string("invalid pair name ") + (name ? name : "")), nullptr;
+    if (IDPNet* existing = pairOverBits(pos, posBit, neg, negBit)) return existing;
     Ctx c = front(this, m_state);
     Op op = makeOp(OpCode::DPNetCreate, pos);
     op.s1 = name;
@@ -838,7 +854,7 @@ bool CTransaction::renameDPNet(const IDPNet* dp, const char* newName) {
     TxState* st = m_state.get();
     if (!checkTx(st)) return false;
     if (!dp || !dp->isAlive()) return fail(st, "no pair net");
-    if (!validName(newName)) return fail(st, "invalid pair name");
+    if (!validPairNetName(newName)) return fail(st, "invalid pair name");
     Ctx c = front(this, m_state);
     Op op = makeOp(OpCode::DPNetRename, dp);
     op.s1 = dp->name();

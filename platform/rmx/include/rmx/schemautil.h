@@ -40,6 +40,9 @@ public:
     static bool getValidBusSyntax(const char* text);
     // True for a valid plain object name.
     static bool isValidName(const char* text);
+    // True for a valid pair net name: a plain name, or a name with one bit ("EW<3>") for a pair
+    // over two net bits.
+    static bool isValidPairNetName(const char* text);
     // Bracket style in which bit names are shown and typed: 0 angle brackets (the default), nonzero
     // square brackets. The host sets it for the session; names in the database keep angle brackets.
     static int getVectorDisplayFormat();

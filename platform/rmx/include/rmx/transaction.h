@@ -165,6 +165,10 @@ public:
     bool swapConn(const IInstTerm* pinA, unsigned bitA, const IInstTerm* pinB, unsigned bitB);
 
     // ---- differential pairs
+    // A pair over two net bits (-1, -1: over two whole nets of one width). A pair over two net bits
+    // may be named for its bit ("EW<3>"). Two net bits that a pair joins already, on their own or as
+    // one lane of a pair over their whole nets, are that pair: it is answered as it is, under its own
+    // name, and nothing is made.
     IDPNet* createDPNet(const char* name, const INet* positive, int positiveBit, IDPNet::IDPNetPolarity positivePolarity,
                         const INet* negative, int negativeBit, IDPNet::IDPNetPolarity negativePolarity, int flags = 0);
     bool removeDPNet(const IDPNet* pairNet);
