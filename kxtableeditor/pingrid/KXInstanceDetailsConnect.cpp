@@ -114,7 +114,7 @@ int CKXInstanceDetailsGridWnd::ConnectSelectedPins(CString text, int bEchoToHost
 
 int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost) {
     if (!m_bRenamingSignal) ClearSignalNameList(); // each connect run names its own signals
-    m_mapImplicitPinSignals.clear();
+    m_mapImplicitPinSignal.clear();
     m_pendingJournal.Empty();
     m_leadJournal.Empty();
     m_retainJournal.Empty();
@@ -578,8 +578,8 @@ int FindEntryExactly(const CKXListComboBox& list, const CString& name) {
 } // namespace
 
 void CKXInstanceDetailsGridWnd::OfferNewNetName(const CString& name, const INet* net) {
-    if (!m_bInConnectDialog || !m_pSignalCellControl || !m_pSignalCellControl->m_pListBox || name.IsEmpty()) return;
-    CKXListComboBox& list = *m_pSignalCellControl->m_pListBox;
+    if (!m_bInConnectDialog || !m_pSignalCombo || !m_pSignalCombo->m_pListBox || name.IsEmpty()) return;
+    CKXListComboBox& list = *m_pSignalCombo->m_pListBox;
     if (FindEntryExactly(list, name) >= 0) return;
     list.SetItemData(list.AddString(name), net ? net->id() : 0);
 }
@@ -587,7 +587,7 @@ void CKXInstanceDetailsGridWnd::OfferNewNetName(const CString& name, const INet*
 void CKXInstanceDetailsGridWnd::TakeBackNetNames(const std::vector<CString>& names) {
     IKXGridSite* site = Site();
     CKXListComboBox* list =
-        m_bInConnectDialog && m_pSignalCellControl ? m_pSignalCellControl->m_pListBox : nullptr;
+        m_bInConnectDialog && m_pSignalCombo ? m_pSignalCombo->m_pListBox : nullptr;
     for (const CString& name : names) {
         if (site) site->ForgetTransactionNet(name);
         if (!list) continue;
@@ -597,10 +597,10 @@ void CKXInstanceDetailsGridWnd::TakeBackNetNames(const std::vector<CString>& nam
 
 BOOL CKXInstanceDetailsGridWnd::PickSignalCellEntry(const CString& name) {
     const std::vector<ROWCOL> rows = SelectedPinRows();
-    if (rows.empty() || !m_pSignalCellControl || !m_pSignalCellControl->m_pListBox) return FALSE;
+    if (rows.empty() || !m_pSignalCombo || !m_pSignalCombo->m_pListBox) return FALSE;
     const ROWCOL row = rows.front(), col = Col(m_nColSignal);
-    if (GetControl(row, col) != m_pSignalCellControl || CellStyle(row, col).GetReadOnly()) return FALSE;
-    const CKXListComboBox& list = *m_pSignalCellControl->m_pListBox;
+    if (GetControl(row, col) != m_pSignalCombo || CellStyle(row, col).GetReadOnly()) return FALSE;
+    const CKXListComboBox& list = *m_pSignalCombo->m_pListBox;
     const int at = FindEntryExactly(list, name);
     if (at < 0) return FALSE;
     CString entry;

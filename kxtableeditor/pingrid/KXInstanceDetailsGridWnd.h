@@ -540,7 +540,7 @@ public:
     // The implicit pins of an instance's package, one group per pin name, below its pins.
     void AddInstanceImplicitPins(int& nRow, CInstanceContext& instance);
     // Rows and the signals given to them since the last power assignment.
-    std::map<int, CString> m_mapImplicitPinSignals;
+    std::map<int, CString> m_mapImplicitPinSignal;
 
     // ------------------------------------------------------------- part sections
     // Fills (or hides) the header's Functions choice for the instance.
@@ -1221,7 +1221,7 @@ public:
     void ShowHeaderFunctions();
     // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
     // its drop-down list is the grid's own and takes the names of the nets the dialog's edits make.
-    CKXSpinControl* m_pSignalCellControl = nullptr;
+    CKXSpinControl* m_pSignalCombo = nullptr;
     CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;

@@ -83,7 +83,7 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     FindReplace();
     CreateSignalControls(design, pSignals);
     ApplySignalCellOptions();
-    RegisterControl(static_cast<WORD>(IDS_CTRL_VECTOR_CONNECTIVITY), m_pSignalCellControl, FALSE, TRUE);
+    RegisterControl(static_cast<WORD>(IDS_CTRL_VECTOR_CONNECTIVITY), m_pSignalCombo, FALSE, TRUE);
     RegisterControl(static_cast<WORD>(IDS_CTRL_DIFFPAIR_CELL), m_pSignalSpin, FALSE, TRUE);
     RegisterControl(9046, new CGXComboBox(this, 9046, 9047, 2), FALSE, TRUE);
     SubscribeToDesignMessages();
@@ -140,10 +140,10 @@ void CKXInstanceDetailsGridWnd::CreateSignalControls(const CDesignContext& desig
         signals = paneSignals;
     }
     if (Site() && Site()->DiffPairDropList()) pairs = Site()->DiffPairDropList();
-    m_pSignalCellControl = new CKXSpinControl(this, 2001, 9041, 0, signals, FALSE);
+    m_pSignalCombo = new CKXSpinControl(this, 2001, 9041, 0, signals, FALSE);
     m_pSignalSpin = new CKXSpinControl(this, 2002, 9093, 0, pairs, FALSE);
     // Bus bounds and completions come from the design's nets.
-    m_pSignalCellControl->SetDesignContext(design);
+    m_pSignalCombo->SetDesignContext(design);
     m_pSignalSpin->SetDesignContext(design);
 }
 
@@ -331,12 +331,12 @@ void CKXInstanceDetailsGridWnd::UpdateHeaderCaption() {
 
 void CKXInstanceDetailsGridWnd::SetAutoComplete(BOOL bOn) {
     m_bAutoComplete = bOn;
-    if (m_pSignalCellControl) m_pSignalCellControl->SetAutoComplete(bOn);
+    if (m_pSignalCombo) m_pSignalCombo->SetAutoComplete(bOn);
 }
 
 void CKXInstanceDetailsGridWnd::ShowSignalCombo(BOOL bShow) {
     m_bShowSignalCombo = bShow;
-    if (m_pSignalCellControl) m_pSignalCellControl->SetShowArrows(bShow);
+    if (m_pSignalCombo) m_pSignalCombo->SetShowArrows(bShow);
     if (m_pSignalSpin) m_pSignalSpin->SetShowArrows(bShow);
 }
 

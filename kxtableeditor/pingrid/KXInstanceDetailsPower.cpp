@@ -166,7 +166,7 @@ BOOL CKXInstanceDetailsGridWnd::ExpandImplicitPowerPinRows(CDWordArray& rows, in
 }
 
 void CKXInstanceDetailsGridWnd::StoreImplicitPinSignal(ROWCOL nRow, CString strSignal) {
-    if (IsImplicitPowerPinRow(nRow, nullptr)) m_mapImplicitPinSignals[static_cast<int>(nRow)] = strSignal;
+    if (IsImplicitPowerPinRow(nRow, nullptr)) m_mapImplicitPinSignal[static_cast<int>(nRow)] = strSignal;
 }
 
 BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
@@ -187,10 +187,10 @@ BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
 }
 
 CString CKXInstanceDetailsGridWnd::ImplicitPinSignal(ROWCOL row, ROWCOL group) {
-    auto stored = m_mapImplicitPinSignals.find(static_cast<int>(row));
-    if (stored == m_mapImplicitPinSignals.end() && row != group)
-        stored = m_mapImplicitPinSignals.find(static_cast<int>(group));
-    if (stored != m_mapImplicitPinSignals.end())
+    auto stored = m_mapImplicitPinSignal.find(static_cast<int>(row));
+    if (stored == m_mapImplicitPinSignal.end() && row != group)
+        stored = m_mapImplicitPinSignal.find(static_cast<int>(group));
+    if (stored != m_mapImplicitPinSignal.end())
         return CKXGenUtils::GetPowerSigPhysicalName(m_designContext, stored->second);
     // Not given a signal in this edit: the row keeps the net its cell shows.
     CGXStyle sig;
@@ -233,9 +233,9 @@ void CKXInstanceDetailsGridWnd::CollectImplicitPins(ImplicitPinsByInstance& byIn
 }
 
 BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
-    if (m_mapImplicitPinSignals.empty()) return FALSE;
+    if (m_mapImplicitPinSignal.empty()) return FALSE;
     bool created = false;
-    for (const auto& [row, text] : m_mapImplicitPinSignals)
+    for (const auto& [row, text] : m_mapImplicitPinSignal)
         if (CreatePowerNet(text)) created = true;
     // An own edit commits the new nets before the ties. Inside the host's edit nothing is committed
     // before the host ends it (the ties see the nets in the open transaction), so that a nested edit
@@ -246,7 +246,7 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
     }
     ImplicitPinsByInstance byInstance;
     CollectImplicitPins(byInstance);
-    m_mapImplicitPinSignals.clear();
+    m_mapImplicitPinSignal.clear();
     // Each instance answers for its own pins: the edit changed something when any of them changed,
     // and nothing of it may stay when any of them was refused.
     IKXGridSite* site = Site();

@@ -220,7 +220,7 @@ class InstConnCells : public InstConn {
 protected:
     static CKXListComboBox* CellList(CKXInstConnDlg& dialog) {
         auto* grid = dynamic_cast<CKXInstanceDetailsGridWnd*>(dialog.GetCCPTabWnd());
-        return grid && grid->m_pSignalCellControl ? grid->m_pSignalCellControl->m_pListBox : nullptr;
+        return grid && grid->m_pSignalCombo ? grid->m_pSignalCombo->m_pListBox : nullptr;
     }
     static int Count(const CListBox& list, const char* name) {
         int n = 0;

@@ -98,13 +98,13 @@ TEST_F(PowerPins, StoredSignalsAreAssignedOnce) {
     ASSERT_TRUE(Load());
     EXPECT_FALSE(grid->AssignPowerToImplicitPins());
     grid->StoreImplicitPinSignal(Row("A"), "VDD2");
-    EXPECT_TRUE(grid->m_mapImplicitPinSignals.empty());
+    EXPECT_TRUE(grid->m_mapImplicitPinSignal.empty());
     const ROWCOL vcc = Group("VCC");
     grid->StoreImplicitPinSignal(vcc + 1, "VDD2");
-    EXPECT_EQ(grid->m_mapImplicitPinSignals.size(), 1u);
+    EXPECT_EQ(grid->m_mapImplicitPinSignal.size(), 1u);
     // Outside a design window there is no component list to assign through: not reported as done.
     EXPECT_FALSE(grid->AssignPowerToImplicitPins());
-    EXPECT_TRUE(grid->m_mapImplicitPinSignals.empty());
+    EXPECT_TRUE(grid->m_mapImplicitPinSignal.empty());
 }
 
 TEST_F(PowerPins, PowerNetChangeRefreshesThePinRows) {
