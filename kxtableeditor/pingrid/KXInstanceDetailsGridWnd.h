@@ -102,7 +102,7 @@ public:
     static void TakeColumnNumbers();
     // Writes the columns from number 3 on as the default customisation; with bParse the service
     // also takes them as its current list.
-    void LoadCustomPropertyColumns(BOOL bParse);
+    void LoadCustomPropertyColumns(BOOL bParse) override;
     // "CCP\<key>" of a column (empty for -1); an index outside the list is an invalid argument.
     static void GetRegistrySubKey(int column, CString& subkey);
     // Column number of a key ("PIN_NAME", "SIGNAL", ...); -1 when no column has it.
@@ -135,7 +135,7 @@ public:
     // through the pane's sort command (SortByColumnName).
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
-    int SortByColumnName(CString name);
+    int SortByColumnName(CString name) override;
     // Another grid of the pane sorted `col`: this one sorts it the same way (column mode only).
     void SortLike(int col, BOOL bAscending) override;
     // The list panes' flag the pane hands to every shown pin grid (SetPinGridsFlag).

@@ -24,6 +24,7 @@ public:
     // Creates the bar window as a child of the parent: the style's two low bits are the alignment,
     // the next four the option bits; the window gets the style less those six bits. TRUE at once
     // when the window exists; FALSE when it cannot be made.
+    using CWnd::Create;
     virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
     DWORD GetAlignStyle() const { return m_dwAlign; }
     DWORD GetBarOptions() const { return m_dwOptions; }
