@@ -327,6 +327,10 @@ TEST_F(JournalReplay, APullUpWithoutDcNetPastedInThePinGridReplays) {
     ExpectSessionReplays("pasted_pullups.tcl");
 }
 
+TEST_F(JournalReplay, AFilterInAGridOfSeveralSignalsReplaysInThatGroupsGrid) {
+    ExpectSessionReplays("filter_signal_group.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
