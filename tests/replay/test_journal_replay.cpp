@@ -323,8 +323,16 @@ TEST_F(JournalReplay, TerminationsPastedInASignalGridReplayAsTheyWereCopied) {
     ExpectSessionReplays("pasted_terminations.tcl");
 }
 
+TEST_F(JournalReplay, TerminationsPastedInAPinGridReplayWithTheCopiedPartAndValue) {
+    ExpectSessionReplays("pasted_pin_terminations.tcl");
+}
+
 TEST_F(JournalReplay, APullUpWithoutDcNetPastedInThePinGridReplays) {
     ExpectSessionReplays("pasted_pullups.tcl");
+}
+
+TEST_F(JournalReplay, AViewOptionOfAComponentShownAgainReplaysInItsGrid) {
+    ExpectSessionReplays("view_option_reshown.tcl");
 }
 
 TEST_F(JournalReplay, AFilterInAGridOfSeveralSignalsReplaysInThatGroupsGrid) {
