@@ -65,7 +65,8 @@ namespace {
 
 KXPinCommentEntry ReadPinComment(const CComments& store, const CKXPinCommentMoveCmd::Key& key) {
     KXPinCommentEntry entry;
-    entry.present = store.getPinComments(key.instance, key.pin, entry.text, entry.date, entry.time, entry.user);
+    entry.present =
+        store.getPinComments(key.instance, key.pin, entry.text, entry.date, entry.time, entry.user);
     return entry;
 }
 
@@ -79,7 +80,8 @@ bool WritePinComment(CComments& store, const CKXPinCommentMoveCmd::Key& key, con
 
 } // namespace
 
-std::unique_ptr<CKXPinCommentMoveCmd> CKXPinCommentMoveCmd::Move(IKXGridSite& site, const Key& from, const Key& to) {
+std::unique_ptr<CKXPinCommentMoveCmd> CKXPinCommentMoveCmd::Move(IKXGridSite& site, const Key& from,
+                                                                 const Key& to) {
     CComments* store = site.CommentStore();
     if (!store || (from.instance == to.instance && from.pin == to.pin)) return nullptr;
     const KXPinCommentEntry moved = ReadPinComment(*store, from);

@@ -65,7 +65,8 @@ public:
     BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
 
 private:
-    CKXPinCommentMoveCmd(IKXGridSite* site, Key from, Key to) : m_pSite(site), m_from(std::move(from)), m_to(std::move(to)) {}
+    CKXPinCommentMoveCmd(IKXGridSite* site, Key from, Key to)
+        : m_pSite(site), m_from(std::move(from)), m_to(std::move(to)) {}
 
     IKXGridSite* m_pSite; // not owned
     Key m_from, m_to;

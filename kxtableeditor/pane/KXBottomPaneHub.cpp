@@ -66,7 +66,8 @@ void CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM wParam, LPARAM 
 // (with the flag) and one journal line, which a replay makes again through the method of the same name.
 BOOL CKXBottomPaneContainerView::PreservePinComment(const CString& oldInst, const CString& oldPin,
                                                     const CString& newInst, const CString& newPin, LPARAM flag) {
-    std::unique_ptr<CKXPinCommentMoveCmd> undo = CKXPinCommentMoveCmd::Move(*this, {oldInst, oldPin}, {newInst, newPin});
+    std::unique_ptr<CKXPinCommentMoveCmd> undo =
+        CKXPinCommentMoveCmd::Move(*this, {oldInst, oldPin}, {newInst, newPin});
     if (!undo) return FALSE;
     if (flag) AddUndoCommand(nullptr, undo.release(), gxDo, 0);
     KXJournalLines(DocumentJournalHandle())

@@ -571,8 +571,10 @@ TEST_F(EditTargets, AJournalGridSelectionThatFindsNothingStopsTheReplayAtItsLine
         "call board.Clp().Select(\"U1\")\ncall board.ConnectivityPane().SelectPinNameCol(\"NO_PIN\",\"\")",
         "call board.Clp().Select(\"U1\")\ncall board.ConnectivityPane().SelectSignalCol(\"NO_PIN\",\"\")",
         "call board.Clp().Select(\"U1\")\ncall board.ConnectivityPane().SelectPUPDCol(\"NO_PIN\",\"\")",
-        "call board.Slp().Select(\"MCLK\")\ncall board.ConnectivityPane().SelectInstanceCol(\"NO_INST\",\"1\")",
-        "call board.Slp().Select(\"MCLK\")\ncall board.ConnectivityPane().SelectTerminationCol(\"NO_INST\",\"1\")",
+        "call board.Slp().Select(\"MCLK\")\ncall "
+        "board.ConnectivityPane().SelectInstanceCol(\"NO_INST\",\"1\")",
+        "call board.Slp().Select(\"MCLK\")\ncall "
+        "board.ConnectivityPane().SelectTerminationCol(\"NO_INST\",\"1\")",
     };
     ASSERT_TRUE(Open("demo.board:sch", 3));
     const auto before = Netlist();

@@ -1330,22 +1330,17 @@ BOOL CKXSignalPaneContainerView::Select(LPCTSTR nameOrPath) {
     if (CKXListPaneView::Select(nameOrPath)) return TRUE;
     const CDesignContext* design = GetPaneDesignContext();
     CCommonInterface* details = GetDetailsViewPtr();
-    CString base;
-    int lsb = -1, msb = -1;
-    if (!design || !details || !nameOrPath || !CSchemaUtilities::parsePinName(nameOrPath, base, lsb, msb) ||
-        lsb != msb || lsb < 0)
-        return FALSE;
-    const CNetContext net = design->net(base.GetString());
-    const INet* bus = net.net();
-    if (!bus || bus->isScalar() || lsb < std::min(bus->msb(), bus->lsb()) || lsb > std::max(bus->msb(), bus->lsb()))
-        return FALSE;
+    if (!design || !details || !nameOrPath) return FALSE;
+    const CNetBitContext bit = NamedNetBit(*design, nameOrPath);
+    if (!bit.net() || bit.bit() < 0) return FALSE;
     CKXNetBitContextArray bits;
-    bits.Add(net.bitContext(lsb));
+    bits.Add(bit);
     details->ShowNetBitConnectivity(*design, &bits, TRUE);
     return TRUE;
 }
 
-CNetBitContext CKXSignalPaneContainerView::NamedNetBit(const CDesignContext& design, const CString& name) const {
+CNetBitContext CKXSignalPaneContainerView::NamedNetBit(const CDesignContext& design,
+                                                       const CString& name) const {
     const CNetContext whole = design.net(name.GetString());
     if (whole.net()) return whole.bitContext(-1);
     CString base;
@@ -1353,7 +1348,8 @@ CNetBitContext CKXSignalPaneContainerView::NamedNetBit(const CDesignContext& des
     if (!CSchemaUtilities::parsePinName(name.GetString(), base, lsb, msb) || lsb != msb || lsb < 0) return {};
     const CNetContext net = design.net(base.GetString());
     const INet* bus = net.net();
-    if (!bus || bus->isScalar() || lsb < std::min(bus->msb(), bus->lsb()) || lsb > std::max(bus->msb(), bus->lsb()))
+    if (!bus || bus->isScalar() || lsb < std::min(bus->msb(), bus->lsb()) ||
+        lsb > std::max(bus->msb(), bus->lsb()))
         return {};
     return net.bitContext(lsb);
 }
