@@ -1,6 +1,6 @@
 // Replay of a VBScript journal: each line is read whole (KXJournalLine.h) before any of it runs;
-// any other line, and a list selection that finds no row, is refused with its line number, and the
-// replay stops there.
+// any other line, and a selection that finds no row or cell, is refused with its line number, and
+// the replay stops there.
 #include "KXHostApp.h"
 
 #include "KXHostMainWnd.h"
@@ -16,6 +16,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+
+namespace {
+
+// The methods that select a list's row or a grid's rows and cells (Select, SelectSignalCol,
+// CtrSelectPinNameCol, MatrixSelectRow, ...): their 0 means nothing was found to select.
+bool IsSelection(const std::string& method) {
+    return method.find("Select") != std::string::npos;
+}
+
+} // namespace
 
 HRESULT CKXHostApp::InvokeOnDocument(CDocument* doc, IDispatch* disp, const char* method,
                                      std::vector<COleVariant> args, COleVariant* result) {
@@ -89,9 +99,9 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         doc = nullptr;
         obj = nullptr;
         if (FAILED(hr)) return refuse("the call of " + call.method + " failed");
-        // A list's row that the replay does not find leaves every line after it acting on another
+        // A row or cell that the replay does not find leaves every line after it acting on another
         // selection than the journal's: the replay stops there.
-        if (call.method == "Select" && result.vt == VT_BOOL && !result.boolVal)
+        if (IsSelection(call.method) && result.vt == VT_BOOL && !result.boolVal)
             return refuse("the call of " + call.method + " answered 0");
         if (result.vt == VT_DISPATCH && result.pdispVal) {
             obj = result.pdispVal;

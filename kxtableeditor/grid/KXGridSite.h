@@ -116,6 +116,8 @@ public:
         (void)id;
         return CString();
     }
+    // Pin comments changed in the store outside a grid's own edit: the grids show them again.
+    virtual void PinCommentsChanged() {}
     // The next free automatic signal name of the signal list pane; empty without one.
     virtual CString NewSignalAutoName() { return CString(); }
     // Attaches the named signal to the selected pins of the pane's pin grids; FALSE when it did not.

@@ -1,7 +1,10 @@
 #include "grid/KXGridUndo.h"
 
 #include "grid/KXGridIds.h"
+#include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
+
+#include "kxnotes/CComments.h"
 
 #include <algorithm>
 #include <memory>
@@ -53,6 +56,69 @@ BOOL CKXCommentUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
     RecordOpposite(pGrid, std::move(opposite), ctType);
     // The comment is back and the opposite command recorded: report success so
     // that the command stays redoable.
+    return TRUE;
+}
+
+KX_IMPLEMENT_UNDO_COMMAND(CKXPinCommentMoveCmd)
+
+namespace {
+
+KXPinCommentEntry ReadPinComment(const CComments& store, const CKXPinCommentMoveCmd::Key& key) {
+    KXPinCommentEntry entry;
+    entry.present =
+        store.getPinComments(key.instance, key.pin, entry.text, entry.date, entry.time, entry.user);
+    return entry;
+}
+
+bool WritePinComment(CComments& store, const CKXPinCommentMoveCmd::Key& key, const KXPinCommentEntry& entry) {
+    if (!entry.present) {
+        store.removePinComments(key.instance, key.pin);
+        return true;
+    }
+    return store.addPinComments(key.instance, key.pin, entry.text, entry.date, entry.time, entry.user);
+}
+
+} // namespace
+
+std::unique_ptr<CKXPinCommentMoveCmd> CKXPinCommentMoveCmd::Move(IKXGridSite& site, const Key& from,
+                                                                 const Key& to) {
+    CComments* store = site.CommentStore();
+    if (!store || (from.instance == to.instance && from.pin == to.pin)) return nullptr;
+    const KXPinCommentEntry moved = ReadPinComment(*store, from);
+    if (!moved.present) return nullptr;
+    const KXPinCommentEntry replaced = ReadPinComment(*store, to);
+    if (!WritePinComment(*store, to, moved)) {
+        WritePinComment(*store, to, replaced);
+        return nullptr;
+    }
+    store->removePinComments(from.instance, from.pin);
+    std::unique_ptr<CKXPinCommentMoveCmd> undo(new CKXPinCommentMoveCmd(&site, from, to));
+    undo->m_writeFrom = moved;
+    undo->m_writeTo = replaced;
+    undo->m_nowFrom = KXPinCommentEntry{};
+    undo->m_nowTo = moved;
+    site.MarkModified();
+    site.PinCommentsChanged();
+    return undo;
+}
+
+CString CKXPinCommentMoveCmd::GetName() {
+    static const CString name = LoadCommandName();
+    return name;
+}
+
+BOOL CKXPinCommentMoveCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
+    CComments* store = m_pSite ? m_pSite->CommentStore() : nullptr;
+    if (!store || !WritePinComment(*store, m_from, m_writeFrom) || !WritePinComment(*store, m_to, m_writeTo))
+        return FALSE;
+    std::unique_ptr<CKXPinCommentMoveCmd> opposite(new CKXPinCommentMoveCmd(m_pSite, m_from, m_to));
+    opposite->m_writeFrom = m_nowFrom;
+    opposite->m_writeTo = m_nowTo;
+    opposite->m_nowFrom = m_writeFrom;
+    opposite->m_nowTo = m_writeTo;
+    m_pSite->MarkModified();
+    m_pSite->PinCommentsChanged();
+    RecordOpposite(pGrid, std::move(opposite), ctType);
     return TRUE;
 }
 

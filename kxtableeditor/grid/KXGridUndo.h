@@ -10,6 +10,8 @@
 #include <vector>
 
 class CKXGridWnd;
+class CComments;
+class IKXGridSite;
 
 // Run-time class of the grid undo commands, so that a command list can be
 // searched for them by kind.
@@ -37,6 +39,39 @@ public:
     CString m_strPinKey;
     CString m_strOldComment; // text to return to
     CString m_strNewComment; // text the change produced
+};
+
+// A pin comment as the store keeps it; `present` is false for a key without one.
+struct KXPinCommentEntry {
+    bool present = false;
+    CString text, date, time, user;
+};
+
+// One pin comment moved to other keys (the host renamed the pin or moved it to another component),
+// as one undo entry: running it writes both keys back as they were, stamps included, and records the
+// move again for the opposite direction.
+class CKXPinCommentMoveCmd : public CGXCommand {
+    KX_DECLARE_UNDO_COMMAND(CKXPinCommentMoveCmd)
+
+public:
+    struct Key {
+        CString instance, pin;
+    };
+    // Moves the comment in the site's store (a comment the target had is replaced); null, with the
+    // store as it was, when the source has no comment, both keys are one or the store refused.
+    static std::unique_ptr<CKXPinCommentMoveCmd> Move(IKXGridSite& site, const Key& from, const Key& to);
+
+    CString GetName() override;
+    BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
+
+private:
+    CKXPinCommentMoveCmd(IKXGridSite* site, Key from, Key to)
+        : m_pSite(site), m_from(std::move(from)), m_to(std::move(to)) {}
+
+    IKXGridSite* m_pSite; // not owned
+    Key m_from, m_to;
+    KXPinCommentEntry m_writeFrom, m_writeTo; // what running the command writes
+    KXPinCommentEntry m_nowFrom, m_nowTo;     // what the keys hold until then
 };
 
 class CKXSortUndoCmd : public CGXCommand {

@@ -200,8 +200,16 @@ void CKXMatrixGridWnd::AddCommand(CGXCommand* pCmd, GXCmdType ctType) {
 }
 
 BOOL CKXMatrixGridWnd::OnStartEditing(ROWCOL nRow, ROWCOL nCol) {
+    if (!CGXGridCore::OnStartEditing(nRow, nCol)) return FALSE;
     m_bEditing = 1;
-    return CGXGridCore::OnStartEditing(nRow, nCol);
+    return TRUE;
+}
+
+// Escape drops the edit: nothing after it runs inside one.
+void CKXMatrixGridWnd::OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) {
+    m_bEditing = 0;
+    m_bStoringEdit = FALSE;
+    CGXGridCore::OnCanceledEditing(nRow, nCol);
 }
 
 BOOL CKXMatrixGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {

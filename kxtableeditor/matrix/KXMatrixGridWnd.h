@@ -316,6 +316,7 @@ public:
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
+    void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
 
     // ------------------------------------------------------------- state
     CMatrixViewData* m_pMatrixViewData = nullptr; // the comment store's; not owned

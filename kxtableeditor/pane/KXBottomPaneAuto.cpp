@@ -155,10 +155,10 @@ BOOL CKXBottomPaneContainerView::CtrSelectPinNameCol(LPCTSTR pin) {
     // the selection, which then comes back.
     CGXGridParam* param = grid->Grid().GetParam();
     const CGXRangeList before = param ? *param->GetRangeList() : CGXRangeList();
-    grid->SelectColumnByName(pin ? pin : "", "PinName");
+    const BOOL found = grid->SelectColumnByName(pin ? pin : "", "PinName");
     for (POSITION pos = before.GetHeadPosition(); pos;)
         grid->Grid().SelectRange(*before.GetNext(pos), TRUE, TRUE);
-    return TRUE;
+    return found;
 }
 
 void CKXBottomPaneContainerView::AutoAssignModel(LPCTSTR model) {

@@ -693,6 +693,7 @@ public:
     // the same names (ActivateAdjacentGrid, GridIndexOf, SyncTopRow, ...) serve it as well.
     CComments* CommentStore() override;
     void MarkModified() override;
+    void PinCommentsChanged() override;
     BOOL IsDocumentModified() const override;
     void RestoreDocumentModified(BOOL bModified) override;
     CString DocumentJournalHandle() override;

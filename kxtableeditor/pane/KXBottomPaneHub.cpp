@@ -3,6 +3,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "grid/KXGridScopes.h"
+#include "grid/KXGridUndo.h"
 #include "grid/KXJournalLine.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
@@ -61,21 +62,25 @@ void CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM wParam, LPARAM 
         grid->PasteFromClipboardViewer(static_cast<int>(wParam), static_cast<int>(lParam));
 }
 
-// The move is the design's comments changing: a replay makes it again through the method of the
-// same name.
+// The move is the design's comments changing, whether or not a grid shows the pin: one undo step
+// (with the flag) and one journal line, which a replay makes again through the method of the same name.
 BOOL CKXBottomPaneContainerView::PreservePinComment(const CString& oldInst, const CString& oldPin,
                                                     const CString& newInst, const CString& newPin, LPARAM flag) {
-    BOOL result = FALSE;
+    std::unique_ptr<CKXPinCommentMoveCmd> undo =
+        CKXPinCommentMoveCmd::Move(*this, {oldInst, oldPin}, {newInst, newPin});
+    if (!undo) return FALSE;
+    if (flag) AddUndoCommand(nullptr, undo.release(), gxDo, 0);
+    KXJournalLines(DocumentJournalHandle())
+        .Comment("Preserve Pin Comment")
+        .Pane("PreservePinComment", {oldInst, oldPin, newInst, newPin, CString(flag ? "1" : "0")})
+        .End()
+        .Write();
+    return TRUE;
+}
+
+void CKXBottomPaneContainerView::PinCommentsChanged() {
     for (CKXGridWnd* grid : m_shownGrids)
-        if (IKXPinGrid* pins = PinGridOf(grid))
-            if (BOOL done = pins->EditPinComment(oldInst, oldPin, newInst, newPin, flag != 0)) result = done;
-    if (result)
-        KXJournalLines(DocumentJournalHandle())
-            .Comment("Preserve Pin Comment")
-            .Pane("PreservePinComment", {oldInst, oldPin, newInst, newPin, CString(flag ? "1" : "0")})
-            .End()
-            .Write();
-    return result;
+        if (IKXPinGrid* pins = PinGridOf(grid)) pins->RefreshCommentCells();
 }
 
 BOOL CKXBottomPaneContainerView::AutoPreservePinComment(LPCTSTR oldInst, LPCTSTR oldPin, LPCTSTR newInst,

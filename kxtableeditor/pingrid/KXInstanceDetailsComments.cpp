@@ -373,13 +373,16 @@ void CKXInstanceDetailsGridWnd::SetPinComment(CString instanceKey, CString pinKe
 
 BOOL CKXInstanceDetailsGridWnd::EditPinComment(CString oldInstance, CString oldPin, CString newInstance,
                                                CString newPin, BOOL bUndo) {
-    CComments* store = Store(Site());
-    if (!store) return FALSE;
-    CString text, date, time, user;
-    if (!store->getPinComments(oldInstance, oldPin, text, date, time, user)) return FALSE;
-    store->removePinComments(oldInstance, oldPin);
-    if (bUndo) AddCommand(new CKXCommentUndoCmd(this, oldInstance, oldPin, text, CString()), gxDo);
-    if (!store->addPinComments(newInstance, newPin, text, date, time, user)) return FALSE;
-    if (bUndo) AddCommand(new CKXCommentUndoCmd(this, newInstance, newPin, CString(), text), gxDo);
+    IKXGridSite* site = Site();
+    std::unique_ptr<CKXPinCommentMoveCmd> undo =
+        site ? CKXPinCommentMoveCmd::Move(*site, {oldInstance, oldPin}, {newInstance, newPin}) : nullptr;
+    if (!undo) return FALSE;
+    // One move, one undo entry.
+    if (bUndo) AddCommand(undo.release(), gxDo);
     return TRUE;
+}
+
+void CKXInstanceDetailsGridWnd::RefreshCommentCells() {
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row)
+        FillRowComment(row);
 }

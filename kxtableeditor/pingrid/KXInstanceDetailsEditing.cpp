@@ -296,9 +296,9 @@ BOOL CKXInstanceDetailsGridWnd::SelectColumnByName(const CString& pinNameArg, co
         // The current cell first: moving it may drop the selection.
         SetCurrentCell(row, Col(col), kSmartInView);
         SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
-        break;
+        return TRUE;
     }
-    return TRUE;
+    return FALSE;
 }
 
 BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CString& pinNameArg,

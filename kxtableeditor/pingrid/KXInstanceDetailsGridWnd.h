@@ -940,6 +940,8 @@ public:
     // The first row from `row` on that the user sees (the bits of a folded bus and the rows a filter
     // hides are skipped); past the last row when there is none.
     ROWCOL ShownRowFrom(ROWCOL row);
+    // Selects the row of the pin named so (with case) and makes its cell of the column current;
+    // FALSE when no row shows that pin.
     BOOL SelectColumnByName(const CString& pinName, const CString& columnName);
     // Makes current (and selects) the cell of a pin in the keyed column ("Termination", "Signal",
     // "pinname", "pupd", "pinnumber", any case): the pin is found by its number, or by its name when
@@ -1095,6 +1097,7 @@ public:
     void FillRowComment(ROWCOL row);
     // Moves a comment to new keys; TRUE when it was stored under them.
     BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo) override;
+    void RefreshCommentCells() override;
 
     // ------------------------------------------------------------- property-change notification
     // MSG_OBJECT_PROPERTY_CHANGED: wParam the property name (const char*), lParam the canonical

@@ -76,6 +76,8 @@ public:
     virtual void HighlightObject(CKXHiliteObject* hilite) = 0;
     virtual BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin,
                                 BOOL bUndo) = 0;
+    // Shows the store's pin comments again in every row's Comments cell.
+    virtual void RefreshCommentCells() = 0;
 
     // ---- connection editing (the pane's transaction around it)
     virtual int ConnectSelectedPins(CString text, int bEchoToHost) = 0;

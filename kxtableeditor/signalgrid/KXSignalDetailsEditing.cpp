@@ -295,8 +295,16 @@ IInstTerm* CKXSignalDetailsGridWnd::CheckPinName(IInstance* inst, const CString&
 }
 
 BOOL CKXSignalDetailsGridWnd::OnStartEditing(ROWCOL nRow, ROWCOL nCol) {
+    if (!CKXGridWnd::OnStartEditing(nRow, nCol)) return FALSE;
     m_bEditing = TRUE;
-    return CKXGridWnd::OnStartEditing(nRow, nCol);
+    return TRUE;
+}
+
+// Escape drops the edit: nothing after it runs inside one.
+void CKXSignalDetailsGridWnd::OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) {
+    m_bEditing = 0;
+    m_bStoringEdit = FALSE;
+    CKXGridWnd::OnCanceledEditing(nRow, nCol);
 }
 
 BOOL CKXSignalDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {

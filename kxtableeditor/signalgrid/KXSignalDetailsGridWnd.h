@@ -288,6 +288,7 @@ public:
     IInstTerm* CheckPinName(IInstance* inst, const CString& pinName, int& msb, int& lsb);
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
+    void OnCanceledEditing(ROWCOL nRow, ROWCOL nCol) override;
     BOOL OnDeleteCell(ROWCOL nRow, ROWCOL nCol) override;
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
     void AddCommand(CGXCommand* pCmd, GXCmdType ctType) override;

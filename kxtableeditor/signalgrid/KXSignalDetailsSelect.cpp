@@ -125,9 +125,15 @@ BOOL CKXSignalDetailsGridWnd::FilterRows(int editedCol) {
     }
     Redraw();
     if (edited != GX_INVALID && KXJournalLines::IsRecording()) {
-        // The replay filters the grid of the signal filtered here, whichever signal it showed before.
+        // The replay filters the grid of the signals filtered here, whichever grid it showed before:
+        // a grid of several signals is shown again as their group.
         KXJournalLines journal(JournalHandle());
-        if (!m_bMultipleNets) journal.Call("Slp()", "Select", {JournalNetName(kFirstDataRow)});
+        CString group;
+        GetShownObjectNames(group);
+        if (m_bMultipleNets)
+            journal.Call("Slp()", "SelectGroup", {group});
+        else
+            journal.Call("Slp()", "Select", {JournalNetName(kFirstDataRow)});
         journal.Pane("FilterRows", {GetValueRowCol(kCaptionRow, edited), filter.PatternOf(edited, edited)}).Write();
     }
     return TRUE;

@@ -91,6 +91,20 @@ TEST_F(MatrixEdits, TerminationCellsShowAndDeleteTheirPinsTerminations) {
     EXPECT_EQ(Cell(s, term), "Series");
 }
 
+// Escape drops a cell's edit: the commands that wait for no edit to run are offered again.
+TEST_F(MatrixEdits, EscapeEndsTheCellEditSoThatLaterCommandsRun) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:FREE", "@:N1"}), nullptr);
+    const ROWCOL free = Row("FREE");
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " " + std::to_string(PinCol(0))), "1");
+    ASSERT_EQ(Run("kx::key ccp F2"), "1");
+    ASSERT_TRUE(Grid()->m_bEditing);
+    ASSERT_EQ(Run("kx::key ccp Escape"), "1");
+    EXPECT_FALSE(Grid()->m_bEditing);
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " 1"), "1");
+    EXPECT_TRUE(Grid()->CanAddPupd());
+    EXPECT_EQ(Run("addPupd pin -type pulldown -dcnet GND -value 10k"), "1");
+}
+
 TEST_F(MatrixEdits, APullDownIsAddedToTheSelectedSignalsAndDeletedFromItsMark) {
     ASSERT_NE(OpenView("v", {"@J1"}, {"@:FREE", "@:N1"}), nullptr);
     const ROWCOL free = Row("FREE");

@@ -48,6 +48,9 @@ TEST_F(PaneAuto, GridMethodsNeedAnActivePinGrid) {
     Ccp()->ShowInstanceConnectivity(design, &arr, TRUE);
     ASSERT_EQ(Call("CtrSelectPinNameCol", {COleVariant("OUT")}, &result), S_OK);
     EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    // A pin the grid does not show selects nothing, and says so.
+    ASSERT_EQ(Call("CtrSelectPinNameCol", {COleVariant("NO_SUCH_PIN")}, &result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
 }
 
 TEST_F(PaneAuto, DumpGoesThroughTheHostAndWritesTheGrid) {

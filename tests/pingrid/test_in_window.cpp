@@ -196,6 +196,27 @@ TEST_F(PinGridInWindow, CommentKeysOfPairAndImplicitRows) {
     EXPECT_FALSE(grid->EditPinComment("U1", "OLD", "U2", "NEW", FALSE));
 }
 
+// A move with undo is one entry of one step: its undo gives back both keys as they were, stamps
+// included, the comment the target had too.
+TEST_F(PinGridInWindow, AnUndoableCommentMoveIsOneStepThatGivesBothKeysBack) {
+    Show(1);
+    CComments* store = Ccp()->GetCommentStore();
+    ASSERT_TRUE(store->addPinComments("U1", "OLD", "t", "d", "h", "u"));
+    ASSERT_TRUE(store->addPinComments("U2", "NEW", "mine", "d2", "h2", "u2"));
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_TRUE(grid->EditPinComment("U1", "OLD", "U2", "NEW", TRUE));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    CString text, date, time, user;
+    ASSERT_TRUE(store->getPinComments("U2", "NEW", text, date, time, user));
+    EXPECT_EQ(text + date, "td");
+    ASSERT_TRUE(Ccp()->PerformUndo());
+    ASSERT_TRUE(store->getPinComments("U1", "OLD", text, date, time, user));
+    EXPECT_EQ(text + date + time + user, "tdhu");
+    ASSERT_TRUE(store->getPinComments("U2", "NEW", text, date, time, user));
+    EXPECT_EQ(text + date, "mined2");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
 } // namespace
 
 namespace {

@@ -323,8 +323,20 @@ TEST_F(JournalReplay, TerminationsPastedInASignalGridReplayAsTheyWereCopied) {
     ExpectSessionReplays("pasted_terminations.tcl");
 }
 
+TEST_F(JournalReplay, TerminationsPastedInAPinGridReplayWithTheCopiedPartAndValue) {
+    ExpectSessionReplays("pasted_pin_terminations.tcl");
+}
+
 TEST_F(JournalReplay, APullUpWithoutDcNetPastedInThePinGridReplays) {
     ExpectSessionReplays("pasted_pullups.tcl");
+}
+
+TEST_F(JournalReplay, AViewOptionOfAComponentShownAgainReplaysInItsGrid) {
+    ExpectSessionReplays("view_option_reshown.tcl");
+}
+
+TEST_F(JournalReplay, AFilterInAGridOfSeveralSignalsReplaysInThatGroupsGrid) {
+    ExpectSessionReplays("filter_signal_group.tcl");
 }
 
 // Forms that only typing writes: their fragments replay line by line in a fresh host.

@@ -563,3 +563,33 @@ TEST_F(EditTargets, AJournalSelectionThatFindsNoRowStopsTheReplayWithAnError) {
     EXPECT_EQ(Netlist(), before);
     EXPECT_FALSE(Doc()->IsModified());
 }
+
+// Every grid selection of a journal that finds nothing stops the replay at its line as a list's does,
+// so that the edit after it does not act on whatever row was selected before.
+TEST_F(EditTargets, AJournalGridSelectionThatFindsNothingStopsTheReplayAtItsLine) {
+    const char* const kStale[] = {
+        "call board.Clp().Select(\"U1\")\ncall board.ConnectivityPane().SelectPinNameCol(\"NO_PIN\",\"\")",
+        "call board.Clp().Select(\"U1\")\ncall board.ConnectivityPane().SelectSignalCol(\"NO_PIN\",\"\")",
+        "call board.Clp().Select(\"U1\")\ncall board.ConnectivityPane().SelectPUPDCol(\"NO_PIN\",\"\")",
+        "call board.Slp().Select(\"MCLK\")\ncall "
+        "board.ConnectivityPane().SelectInstanceCol(\"NO_INST\",\"1\")",
+        "call board.Slp().Select(\"MCLK\")\ncall "
+        "board.ConnectivityPane().SelectTerminationCol(\"NO_INST\",\"1\")",
+    };
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const auto before = Netlist();
+    for (const char* stale : kStale) {
+        SCOPED_TRACE(stale);
+        // A row is selected, so that a Delete that ran would take its connection.
+        Run("kx::show clp U1");
+        ASSERT_EQ(Run("kx::select ccp 40 7"), "1"); // MCLK's Signal cell
+        const fs::path file = m_dir / "stale_cell.vbs";
+        std::ofstream(file, std::ios::binary) << "set board = RMX.GetActiveTab()\n"
+                                              << stale << "\ncall board.ConnectivityPane().Delete()\n";
+        const std::string answer = Run("kx::replay " + file.string());
+        EXPECT_EQ(answer.rfind("error", 0), 0u) << answer;
+        EXPECT_NE(answer.find("line 3"), std::string::npos) << answer;
+        EXPECT_EQ(Netlist(), before);
+        EXPECT_FALSE(Doc()->IsModified());
+    }
+}

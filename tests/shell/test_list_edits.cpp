@@ -167,6 +167,36 @@ TEST_F(PreserveComments, APinRenamedInTheHostTakesItsCommentInOneUndoableStep) {
     EXPECT_EQ(Comment("U7", "OUT2"), "level");
 }
 
+// The host renames a pin of a component no pin grid shows: its comment moves all the same, as one
+// undo step and one journal line; undo and redo keep its stamp and the comment the target had.
+TEST_F(PreserveComments, APinCommentMovesWhetherOrNotAGridShowsItsComponent) {
+    ASSERT_TRUE(Open());
+    CComments* store = Doc()->GetComments();
+    ASSERT_NE(store, nullptr);
+    ASSERT_TRUE(store->addPinComments("U1", "OUT", "level", "d", "h", "u"));
+    ASSERT_TRUE(store->addPinComments("U7", "OUT2", "taken", "d2", "h2", "u2"));
+    Run("kx::show clp R1");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,OUT:U7,OUT2 1");
+    EXPECT_EQ(Comment("U7", "OUT2"), "level");
+    EXPECT_EQ(Comment("U1", "OUT"), "<none>");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string journal = JournalText();
+    const size_t line = journal.find("PreservePinComment(\"U1\",\"OUT\",\"U7\",\"OUT2\",\"1\")");
+    EXPECT_NE(line, std::string::npos) << journal;
+    EXPECT_EQ(journal.find("PreservePinComment", line + 1), std::string::npos) << journal;
+    Run("undo");
+    EXPECT_EQ(Comment("U1", "OUT"), "level");
+    EXPECT_EQ(Comment("U7", "OUT2"), "taken");
+    Run("redo");
+    CString text, date, time, user;
+    ASSERT_TRUE(store->getPinComments("U7", "OUT2", text, date, time, user));
+    EXPECT_EQ(text + date + time + user, "leveldhu");
+    // Without a grid of any kind too.
+    Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U7,OUT2:U1,OUT 0");
+    EXPECT_EQ(Comment("U1", "OUT"), "level");
+}
+
 TEST_F(PreserveComments, APinCommentMovedWithoutUndoOrWithNothingToMoveAddsNoStep) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");

@@ -958,9 +958,11 @@ protected:
         }
         return true;
     }
-    // Closes every window without saving: the design is as saved again.
+    // Closes every window without saving, however many a session opened: the design is as saved
+    // again, and the next session starts with no window left over.
     void CloseAll() {
-        for (int guard = 0; Doc() && guard < 8; ++guard) {
+        for (CDocument* last = nullptr; Doc() && Doc() != last;) {
+            last = Doc();
             Doc()->SetModified(FALSE);
             Word("closeDesign -nosave");
         }

@@ -35,6 +35,20 @@ protected:
     bool NetlistHas(const char* line) { return Netlist().find(line) != std::string::npos; }
 };
 
+// Escape drops a cell's edit: what follows does not run inside it.
+TEST_F(SignalEditing, EscapeEndsTheCellEdit) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("FREE");
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    grid->SetCurrentCell(row, static_cast<ROWCOL>(G::m_nColInstance));
+    ASSERT_EQ(Run("kx::key ccp F2"), "1");
+    ASSERT_TRUE(grid->m_bEditing);
+    ASSERT_EQ(Run("kx::key ccp Escape"), "1");
+    EXPECT_FALSE(grid->m_bEditing);
+    EXPECT_TRUE(Type(row, G::m_nColInstance, "J1"));
+    EXPECT_FALSE(grid->m_bEditing);
+}
+
 TEST_F(SignalEditing, TypingInstanceThenPinNameConnectsEchoesJournalsAndUndoes) {
     ASSERT_TRUE(Open());
     G* grid = Show("FREE");

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <unordered_set>
 
@@ -46,6 +47,7 @@ END_DISPATCH_MAP()
 
 BEGIN_DISPATCH_MAP(CKXSignalPaneContainerView, CKXListPaneView)
 DISP_FUNCTION(CKXSignalPaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXSignalPaneContainerView, "SelectGroup", SelectGroup, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 CString KXJoinPropertyTexts(const CStringArray& texts) {
@@ -1328,17 +1330,57 @@ BOOL CKXSignalPaneContainerView::Select(LPCTSTR nameOrPath) {
     if (CKXListPaneView::Select(nameOrPath)) return TRUE;
     const CDesignContext* design = GetPaneDesignContext();
     CCommonInterface* details = GetDetailsViewPtr();
+    if (!design || !details || !nameOrPath) return FALSE;
+    const CNetBitContext bit = NamedNetBit(*design, nameOrPath);
+    if (!bit.net() || bit.bit() < 0) return FALSE;
+    CKXNetBitContextArray bits;
+    bits.Add(bit);
+    details->ShowNetBitConnectivity(*design, &bits, TRUE);
+    return TRUE;
+}
+
+CNetBitContext CKXSignalPaneContainerView::NamedNetBit(const CDesignContext& design,
+                                                       const CString& name) const {
+    const CNetContext whole = design.net(name.GetString());
+    if (whole.net()) return whole.bitContext(-1);
     CString base;
     int lsb = -1, msb = -1;
-    if (!design || !details || !nameOrPath || !CSchemaUtilities::parsePinName(nameOrPath, base, lsb, msb) ||
-        lsb != msb || lsb < 0)
-        return FALSE;
-    const CNetContext net = design->net(base.GetString());
+    if (!CSchemaUtilities::parsePinName(name.GetString(), base, lsb, msb) || lsb != msb || lsb < 0) return {};
+    const CNetContext net = design.net(base.GetString());
     const INet* bus = net.net();
-    if (!bus || bus->isScalar() || lsb < std::min(bus->msb(), bus->lsb()) || lsb > std::max(bus->msb(), bus->lsb()))
-        return FALSE;
+    if (!bus || bus->isScalar() || lsb < std::min(bus->msb(), bus->lsb()) ||
+        lsb > std::max(bus->msb(), bus->lsb()))
+        return {};
+    return net.bitContext(lsb);
+}
+
+BOOL CKXSignalPaneContainerView::SelectGroup(LPCTSTR names) {
+    const CDesignContext* design = GetPaneDesignContext();
+    CCommonInterface* details = GetDetailsViewPtr();
+    if (!design || !details || !names) return FALSE;
     CKXNetBitContextArray bits;
-    bits.Add(net.bitContext(lsb));
+    bool anyBit = false;
+    std::istringstream words(names);
+    for (std::string word; words >> word;) {
+        const CNetBitContext bit = NamedNetBit(*design, CString(word.c_str()));
+        if (!bit.net()) return FALSE;
+        anyBit = anyBit || bit.bit() >= 0;
+        bits.Add(bit);
+    }
+    if (bits.GetSize() == 0) return FALSE;
+    CKXListPaneGrid* list = GetActiveList();
+    if (list) list->RemoveSelection();
+    m_bGroupFlag = bits.GetSize() > 1;
+    if (!anyBit) {
+        // Whole nets go as the list's selection, as the user's selection of several does.
+        CKXNetContextArray nets;
+        for (INT_PTR i = 0; i < bits.GetSize(); ++i) {
+            if (list) list->SelectObject(bits[i].net()->name(), TRUE);
+            nets.Add(design->net(bits[i].net()->name()));
+        }
+        details->ShowNetConnectivity(*design, &nets, TRUE);
+        return TRUE;
+    }
     details->ShowNetBitConnectivity(*design, &bits, TRUE);
     return TRUE;
 }

@@ -238,6 +238,21 @@ TEST_F(PanesTest, JournalSelectReachesThePaneThroughAutomation) {
     EXPECT_EQ(details.shown.back(), "instances: U1");
 }
 
+// A group of signals comes back in one request; a name that is no signal shows nothing and says so.
+TEST_F(PanesTest, JournalSelectGroupShowsTheSignalsAsOneGroup) {
+    IDispatch* disp = signals.GetIDispatch(TRUE);
+    ASSERT_NE(disp, nullptr);
+    COleVariant result;
+    ASSERT_EQ(AfxInvokeByName(disp, "SelectGroup", {COleVariant("N1 N2")}, &result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    EXPECT_EQ(details.shown.back(), "nets: N1 N2");
+    disp->Release();
+    const size_t shown = details.shown.size();
+    EXPECT_FALSE(signals.SelectGroup("N1 MISSING"));
+    EXPECT_FALSE(signals.SelectGroup(""));
+    EXPECT_EQ(details.shown.size(), shown);
+}
+
 TEST_F(PanesTest, MatrixViewRequestsPassToTheConnectivityPane) {
     instances.OpenMatrixView(CString("Bus view"));
     EXPECT_EQ(details.shown.back(), "matrix: Bus view");

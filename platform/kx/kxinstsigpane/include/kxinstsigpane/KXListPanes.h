@@ -510,4 +510,11 @@ public:
     // Selects the signal and shows its connectivity; a bit of a bus (DQ<3>) shows that bit's, as the
     // bit picked in the expanded bus does.
     BOOL Select(LPCTSTR nameOrPath);
+    // Selects the signals named (separated by blanks; bus bits as in Select) and shows them as one
+    // group, as a selection of several does; FALSE, showing nothing new, when a name is none of them.
+    BOOL SelectGroup(LPCTSTR names);
+
+private:
+    // The net bit a name stands for: a whole net (bit -1) or a bit of a bus; an empty context when none.
+    CNetBitContext NamedNetBit(const CDesignContext& design, const CString& name) const;
 };
