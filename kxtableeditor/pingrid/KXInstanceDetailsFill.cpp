@@ -6,9 +6,11 @@
 
 #include "grid/KXGridSite.h"
 #include "grid/KXPlusMinusEditButton.h"
+#include "grid/KXPupdMark.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxnotes/CComments.h"
 #include "kxsmall/KXCsvParser.h"
 #include "rmx/schemautil.h"
 
@@ -342,8 +344,17 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
     }
     // The comments cell.
     CGXStyle comment = m_fillStyles.NoComment();
-    if (Site() && Site()->CommentStore()) FindPinComment(m_instCurrent.name(), CommentKeyOf(pin, msb, lsb), comment);
+    const CComments* store = Site() ? Site()->CommentStore() : nullptr;
+    if (store && store->GetPinCommentCount() > 0)
+        FindPinComment(m_instCurrent.name(), CommentKeyOf(pin, msb, lsb), comment);
     WriteCell(row, Col(m_nColComments), comment);
+    // The PUPD cell, when the design has no pull-up or pull-down to mark (a leg's or a power pin's row
+    // waits for its parent row: FillPupdColumn).
+    if (m_bPupdInFill && m_nFillMode == 2) {
+        const KXPupdMark none = KXPupdMarkOf(false, false, false, false);
+        WriteCell(row, Col(m_nColPupd), m_fillStyles.Pupd(none.control, none.toolTip));
+        m_pupdFilledRows.push_back(row);
+    }
 }
 
 void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {

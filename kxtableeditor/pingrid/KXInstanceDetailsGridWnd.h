@@ -247,6 +247,12 @@ public:
     void FillPupdColumn(std::set<unsigned> netIds);
     // The PUPD cells of the rows in a design without pull-ups or pull-downs: no mark anywhere.
     void ClearPupdColumn(const std::vector<ROWCOL>& rows);
+    // A load in a design without pull-ups or pull-downs writes the PUPD cell of each ordinary pin row
+    // with the row (FinishPinRow); FillPupdColumn then passes over those rows (ascending).
+    bool m_bPupdInFill = false;
+    std::vector<ROWCOL> m_pupdFilledRows;
+    // Every pin row but those the load wrote the PUPD cell of already.
+    std::vector<ROWCOL> RowsLeftForPupd();
     // The PUPD cells of the rows from the nets their pin bits are connected to.
     void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);

@@ -112,8 +112,12 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         return FALSE;
     }
     m_pCsvParser = csv.get();
+    m_bPupdInFill = !multiple && !HasPullComponents(design.design());
+    m_pupdFilledRows.clear();
     LoadInstanceRows(design, instance);
     if (!multiple) FinishSingleLoad(instance, bKeepOrder);
+    m_bPupdInFill = false;
+    m_pupdFilledRows.clear();
     unlock();
     m_bForceReload = 0;
     KeepReadOnlyRows();
