@@ -181,6 +181,8 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         }
     }
     const ROWCOL parentRow = row;
+    // The bit rows below the vector's row, at once.
+    InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
     std::vector<CString> numbers;
     numbers.reserve(bits.size());
     for (int b : bits)
@@ -195,7 +197,6 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     bitBase.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
     for (std::size_t i = 0; i < bits.size(); ++i) {
         ++row;
-        InsertRows(row, 1, kNoUpdate, gxDo);
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty()
                                     ? csvNames[i]
                                     : CSchemaUtilities::vectorName(ShownPinName(pin), bits[i]);
