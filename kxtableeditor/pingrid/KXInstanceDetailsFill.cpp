@@ -242,7 +242,7 @@ void CKXInstanceDetailsGridWnd::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
     }
     if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
-    WriteCell(row, Col(m_nColPinName), pn);
+    WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
     WriteStaticCell(row, m_nColPinNumber, PhysicalPinName(pin, bit), "1");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
     CString text;
@@ -285,7 +285,7 @@ bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, 
     pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
     pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
     pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
-    WriteCell(row, Col(m_nColPinName), pn);
+    WritePinNameCell(row, pn, static_cast<int>(pin->id()), msb == lsb ? msb : -1);
     CString joined;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         if (i) joined += ",";
@@ -316,7 +316,7 @@ void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROW
     m_fillStyles.PutShared(pn, IDS_UA_VECTOR_MSB, shownBit);
     m_fillStyles.PutShared(pn, IDS_UA_VECTOR_LSB, shownBit);
     m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - parentRow));
-    WriteCell(row, Col(m_nColPinName), pn);
+    WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
     WriteStaticCell(row, m_nColPinNumber, number, "2");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "2");
     CString text;

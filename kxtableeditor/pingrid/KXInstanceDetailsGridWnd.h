@@ -1410,6 +1410,11 @@ private:
     static constexpr char kPinRows = 'P';
     KXRowIndex m_rowIndex{*this};
     void IndexPinCell(ROWCOL row, const CGXStyle& style);
+    // The keys of a pin row showing the pin's bit (-1: the whole pin), as IndexPinCell reads them from
+    // its pin-name cell.
+    void IndexPinRow(ROWCOL row, int pinId, int bit);
+    // A filled row's pin-name cell, the row indexed from what the fill knows.
+    void WritePinNameCell(ROWCOL row, const CGXStyle& style, int pinId, int bit);
     // The rows whose signal cells may show one of the nets, ascending.
     std::vector<ROWCOL> RowsOfNets(const std::set<unsigned>& netIds) const;
     // Signal cells that show a renamed net take its new name.
