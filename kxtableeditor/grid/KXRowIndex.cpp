@@ -2,6 +2,24 @@
 
 #include <algorithm>
 
+void KXRowIndex::RowIds::Add(std::uint64_t id) {
+    if (m_many.empty() && m_one == 0) {
+        m_one = id;
+        return;
+    }
+    if (m_many.empty()) m_many.push_back(m_one);
+    m_many.push_back(id);
+}
+
+void KXRowIndex::RowIds::Erase(std::uint64_t id) {
+    if (m_many.empty()) {
+        if (m_one == id) m_one = 0;
+        return;
+    }
+    std::erase(m_many, id);
+    if (m_many.empty()) m_one = 0;
+}
+
 void KXRowIndex::Clear() {
     m_rowsByKey.clear();
     m_rowsByText.clear();
@@ -13,8 +31,8 @@ void KXRowIndex::Add(Key key, ROWCOL row) {
     CGXData* data = Data();
     const std::uint64_t id = data ? data->GetRowId(row) : 0;
     if (id == 0) return;
-    std::vector<std::uint64_t>& ids = m_rowsByKey[key];
-    if (std::find(ids.begin(), ids.end(), id) == ids.end()) ids.push_back(id);
+    RowIds& ids = m_rowsByKey[key];
+    if (!ids.Contains(id)) ids.Add(id);
     m_rowOfId[id] = Place{row, data->GetRowLayoutVersion()};
 }
 
@@ -23,8 +41,8 @@ void KXRowIndex::Remove(Key key, ROWCOL row) {
     CGXData* data = Data();
     if (it == m_rowsByKey.end() || !data) return;
     const std::uint64_t id = data->PeekRowId(row);
-    std::erase(it->second, id);
-    if (it->second.empty()) m_rowsByKey.erase(it);
+    it->second.Erase(id);
+    if (it->second.Empty()) m_rowsByKey.erase(it);
 }
 
 void KXRowIndex::Renumber() const {
@@ -68,7 +86,7 @@ ROWCOL KXRowIndex::RowOf(std::uint64_t id) const {
     return it == m_rowOfId.end() ? 0 : it->second.row;
 }
 
-std::vector<ROWCOL> KXRowIndex::RowsOfIds(const std::vector<std::uint64_t>& ids) const {
+std::vector<ROWCOL> KXRowIndex::RowsOfIds(std::span<const std::uint64_t> ids) const {
     std::vector<ROWCOL> rows;
     rows.reserve(ids.size());
     for (std::uint64_t id : ids)
@@ -79,7 +97,7 @@ std::vector<ROWCOL> KXRowIndex::RowsOfIds(const std::vector<std::uint64_t>& ids)
 
 std::vector<ROWCOL> KXRowIndex::Rows(Key key) const {
     auto it = m_rowsByKey.find(key);
-    return it == m_rowsByKey.end() ? std::vector<ROWCOL>() : RowsOfIds(it->second);
+    return it == m_rowsByKey.end() ? std::vector<ROWCOL>() : RowsOfIds(it->second.All());
 }
 
 void KXRowIndex::AddText(char type, const CString& text, ROWCOL row) {
@@ -110,5 +128,5 @@ bool KXRowIndex::Has(Key key, ROWCOL row) const {
     CGXData* data = Data();
     if (it == m_rowsByKey.end() || !data) return false;
     const std::uint64_t id = data->PeekRowId(row);
-    return id != 0 && std::find(it->second.begin(), it->second.end(), id) != it->second.end();
+    return id != 0 && it->second.Contains(id);
 }

@@ -36,7 +36,9 @@
 
 #include "afx/afxstr.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -96,12 +98,28 @@ private:
     // The current number of a row identity, 0 when the row is gone.
     ROWCOL RowOf(std::uint64_t id) const;
     void Renumber() const;
-    std::vector<ROWCOL> RowsOfIds(const std::vector<std::uint64_t>& ids) const;
+    std::vector<ROWCOL> RowsOfIds(std::span<const std::uint64_t> ids) const;
+    // The row identities of a key: most keys are on one row, kept without an allocation of its own.
+    class RowIds {
+    public:
+        std::span<const std::uint64_t> All() const {
+            return m_many.empty() ? std::span<const std::uint64_t>(&m_one, m_one ? 1 : 0)
+                                  : std::span<const std::uint64_t>(m_many);
+        }
+        bool Contains(std::uint64_t id) const { return std::ranges::find(All(), id) != All().end(); }
+        void Add(std::uint64_t id);
+        void Erase(std::uint64_t id);
+        bool Empty() const { return All().empty(); }
+
+    private:
+        std::uint64_t m_one = 0;            // the one identity while there is one (0: none)
+        std::vector<std::uint64_t> m_many;  // all of them once there are more
+    };
     static std::string TextKey(char type, const CString& text) { return type + text.str(); }
     CGXData* Data() const { return m_grid.GetData(); }
 
     CGXGridCore& m_grid;
-    std::unordered_map<Key, std::vector<std::uint64_t>> m_rowsByKey; // key -> row identities
+    std::unordered_map<Key, RowIds> m_rowsByKey; // key -> row identities
     std::unordered_map<std::string, std::vector<std::uint64_t>> m_rowsByText; // type + text -> row identities
     // A row's number (0: gone) at a layout version.
     struct Place {

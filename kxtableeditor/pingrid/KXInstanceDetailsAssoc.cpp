@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <list>
 #include <algorithm>
+#include <utility>
 #include <map>
 #include <set>
 
@@ -230,11 +231,7 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
     CKXAssocCompAPI* api = GetAssocCompAPI();
     api->setDesignContext(MasterDesign());
     // Every row, or the rows that show (or showed, before this change) one of the nets.
-    std::vector<ROWCOL> rows;
-    if (netIds.empty())
-        for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) rows.push_back(r);
-    else
-        rows = RowsOfNets(netIds);
+    const std::vector<ROWCOL> rows = netIds.empty() ? RowsLeftForPupd() : RowsOfNets(netIds);
     // The library is asked once per net bit of this call, and not at all in a design without any pull-up
     // or pull-down (no net bit of it carries a mark, nor does an alias of one).
     PupdCache asked;
@@ -257,6 +254,18 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
         SetPupdCellStyle(r, msb == lsb && anyPull ? PupdStateOf(asked, net, msb) : PUPDSTRUCTURE{});
         ApplyPupdParentRule(r);
     }
+}
+
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::RowsLeftForPupd() {
+    std::vector<ROWCOL> filled = std::exchange(m_pupdFilledRows, {});
+    std::sort(filled.begin(), filled.end());
+    std::vector<ROWCOL> rows;
+    auto next = filled.begin();
+    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
+        while (next != filled.end() && *next < r) ++next;
+        if (next == filled.end() || *next != r) rows.push_back(r);
+    }
+    return rows;
 }
 
 // Without any pull-up or pull-down in the design every row shows no mark, and so does every pair row

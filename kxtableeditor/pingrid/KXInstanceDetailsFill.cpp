@@ -6,9 +6,11 @@
 
 #include "grid/KXGridSite.h"
 #include "grid/KXPlusMinusEditButton.h"
+#include "grid/KXPupdMark.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxnotes/CComments.h"
 #include "kxsmall/KXCsvParser.h"
 #include "rmx/schemautil.h"
 
@@ -179,6 +181,8 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         }
     }
     const ROWCOL parentRow = row;
+    // The bit rows below the vector's row, at once.
+    InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
     std::vector<CString> numbers;
     numbers.reserve(bits.size());
     for (int b : bits)
@@ -193,7 +197,6 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     bitBase.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
     for (std::size_t i = 0; i < bits.size(); ++i) {
         ++row;
-        InsertRows(row, 1, kNoUpdate, gxDo);
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty()
                                     ? csvNames[i]
                                     : CSchemaUtilities::vectorName(ShownPinName(pin), bits[i]);
@@ -239,7 +242,7 @@ void CKXInstanceDetailsGridWnd::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
     }
     if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
-    WriteCell(row, Col(m_nColPinName), pn);
+    WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
     WriteStaticCell(row, m_nColPinNumber, PhysicalPinName(pin, bit), "1");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
     CString text;
@@ -282,7 +285,7 @@ bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, 
     pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
     pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
     pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
-    WriteCell(row, Col(m_nColPinName), pn);
+    WritePinNameCell(row, pn, static_cast<int>(pin->id()), msb == lsb ? msb : -1);
     CString joined;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         if (i) joined += ",";
@@ -313,7 +316,7 @@ void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROW
     m_fillStyles.PutShared(pn, IDS_UA_VECTOR_MSB, shownBit);
     m_fillStyles.PutShared(pn, IDS_UA_VECTOR_LSB, shownBit);
     m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - parentRow));
-    WriteCell(row, Col(m_nColPinName), pn);
+    WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
     WriteStaticCell(row, m_nColPinNumber, number, "2");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "2");
     CString text;
@@ -342,8 +345,17 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
     }
     // The comments cell.
     CGXStyle comment = m_fillStyles.NoComment();
-    if (Site() && Site()->CommentStore()) FindPinComment(m_instCurrent.name(), CommentKeyOf(pin, msb, lsb), comment);
+    const CComments* store = Site() ? Site()->CommentStore() : nullptr;
+    if (store && store->GetPinCommentCount() > 0)
+        FindPinComment(m_instCurrent.name(), CommentKeyOf(pin, msb, lsb), comment);
     WriteCell(row, Col(m_nColComments), comment);
+    // The PUPD cell, when the design has no pull-up or pull-down to mark (a leg's or a power pin's row
+    // waits for its parent row: FillPupdColumn).
+    if (m_bPupdInFill && m_nFillMode == 2) {
+        const KXPupdMark none = KXPupdMarkOf(false, false, false, false);
+        WriteCell(row, Col(m_nColPupd), m_fillStyles.Pupd(none.control, none.toolTip));
+        m_pupdFilledRows.push_back(row);
+    }
 }
 
 void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {

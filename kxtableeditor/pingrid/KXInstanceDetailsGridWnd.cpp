@@ -100,8 +100,18 @@ void CKXInstanceDetailsGridWnd::IndexPinCell(ROWCOL row, const CGXStyle& style) 
         const int lsb = std::atoi(style.GetUserAttributeText(Id(IDS_UA_VECTOR_LSB)).GetString());
         if (msb == lsb) bit = msb;
     }
-    m_rowIndex.Add(KXRowKey::Of(kPinRows, static_cast<unsigned>(id)), row);
-    m_rowIndex.Add(KXRowKey::PinBit(static_cast<unsigned>(id), bit), row);
+    IndexPinRow(row, id, bit);
+}
+
+void CKXInstanceDetailsGridWnd::IndexPinRow(ROWCOL row, int pinId, int bit) {
+    if (pinId <= 0) return;
+    m_rowIndex.Add(KXRowKey::Of(kPinRows, static_cast<unsigned>(pinId)), row);
+    m_rowIndex.Add(KXRowKey::PinBit(static_cast<unsigned>(pinId), bit), row);
+}
+
+void CKXInstanceDetailsGridWnd::WritePinNameCell(ROWCOL row, const CGXStyle& style, int pinId, int bit) {
+    SetStyleRange(CGXRange(row, Col(m_nColPinName)), style, gxOverride, 0, kNoUpdate, gxDo);
+    IndexPinRow(row, pinId, bit);
 }
 
 std::vector<ROWCOL> CKXInstanceDetailsGridWnd::RowsOfNets(const std::set<unsigned>& netIds) const {

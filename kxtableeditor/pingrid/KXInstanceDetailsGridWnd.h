@@ -247,6 +247,12 @@ public:
     void FillPupdColumn(std::set<unsigned> netIds);
     // The PUPD cells of the rows in a design without pull-ups or pull-downs: no mark anywhere.
     void ClearPupdColumn(const std::vector<ROWCOL>& rows);
+    // A load in a design without pull-ups or pull-downs writes the PUPD cell of each ordinary pin row
+    // with the row (FinishPinRow); FillPupdColumn then passes over those rows (ascending).
+    bool m_bPupdInFill = false;
+    std::vector<ROWCOL> m_pupdFilledRows;
+    // Every pin row but those the load wrote the PUPD cell of already.
+    std::vector<ROWCOL> RowsLeftForPupd();
     // The PUPD cells of the rows from the nets their pin bits are connected to.
     void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
@@ -1412,6 +1418,11 @@ private:
     static constexpr char kPinRows = 'P';
     KXRowIndex m_rowIndex{*this};
     void IndexPinCell(ROWCOL row, const CGXStyle& style);
+    // The keys of a pin row showing the pin's bit (-1: the whole pin), as IndexPinCell reads them from
+    // its pin-name cell.
+    void IndexPinRow(ROWCOL row, int pinId, int bit);
+    // A filled row's pin-name cell, the row indexed from what the fill knows.
+    void WritePinNameCell(ROWCOL row, const CGXStyle& style, int pinId, int bit);
     // The rows whose signal cells may show one of the nets, ascending.
     std::vector<ROWCOL> RowsOfNets(const std::set<unsigned>& netIds) const;
     // Signal cells that show a renamed net take its new name.

@@ -112,8 +112,14 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         return FALSE;
     }
     m_pCsvParser = csv.get();
+    m_bPupdInFill = !multiple && !HasPullComponents(design.design());
+    m_pupdFilledRows.clear();
+    m_fillStyles.BeginLoad();
     LoadInstanceRows(design, instance);
     if (!multiple) FinishSingleLoad(instance, bKeepOrder);
+    m_fillStyles.EndLoad();
+    m_bPupdInFill = false;
+    m_pupdFilledRows.clear();
     unlock();
     m_bForceReload = 0;
     KeepReadOnlyRows();

@@ -14,36 +14,46 @@ const char* Text(const char* s) {
 
 } // namespace
 
+std::pair<CGXStyle*, bool> PinFillStyles::ByLevel::Get(const CString& level) {
+    const int length = level.GetLength();
+    const char first = length ? level.GetString()[0] : '0';
+    const int usual = length == 0 ? 0 : length == 1 && first >= '1' && first <= '9' ? first - '0' + 1 : -1;
+    if (usual >= 0 && m_usual[static_cast<size_t>(usual)]) return {m_usual[static_cast<size_t>(usual)], false};
+    auto [it, added] = m_styles.try_emplace(level.GetString());
+    if (usual >= 0) m_usual[static_cast<size_t>(usual)] = &it->second; // map nodes stay where they are
+    return {&it->second, added};
+}
+
 const CGXStyle& PinFillStyles::Data(const CString& level) {
-    auto [it, added] = m_data.try_emplace(level.GetString());
+    auto [style, added] = m_data.Get(level);
     if (added) {
-        it->second.SetReadOnly(TRUE).SetWrapText(FALSE);
-        it->second.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
-        it->second.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
+        style->SetReadOnly(TRUE).SetWrapText(FALSE);
+        style->SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
+        style->SetUserAttribute(Id(IDS_UA_ROW_LEVEL), level);
     }
-    return it->second;
+    return *style;
 }
 
 const CGXStyle& PinFillStyles::Static(const CString& level) {
-    auto [it, added] = m_static.try_emplace(level.GetString());
+    auto [style, added] = m_static.Get(level);
     if (added) {
-        it->second = Data(level);
-        it->second.SetControl(Id(IDS_CTRL_STATIC_TEXT));
+        *style = Data(level);
+        style->SetControl(Id(IDS_CTRL_STATIC_TEXT));
     }
-    return it->second;
+    return *style;
 }
 
 const CGXStyle& PinFillStyles::Signal(const CString& level) {
-    auto [it, added] = m_signal.try_emplace(level.GetString());
+    auto [style, added] = m_signal.Get(level);
     if (added) {
-        CGXStyle& sig = it->second;
+        CGXStyle& sig = *style;
         sig = Data(level);
         sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
         sig.SetValue("").SetInterior(RGB(255, 255, 255)).SetControl(Id(IDS_CTRL_VECTOR_CONNECTIVITY));
         sig.SetTextColor(RGB(0, 0, 0)).SetEnabled(TRUE);
         sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     }
-    return it->second;
+    return *style;
 }
 
 const CGXStyle& PinFillStyles::Termination(bool enabled) {
@@ -88,8 +98,13 @@ void PinFillStyles::PutShared(CGXStyle& style, UINT id, const CString& text) {
 
 const PinFillStyles::InstanceCells& PinFillStyles::Instance(const CInstanceContext& instance, const CString& level,
                                                            UINT diffPairControl, int plusMinus) {
-    InstanceEntry& entry = m_instance[{level.GetString(), diffPairControl, plusMinus}];
     const IInstance* inst = instance.instance();
+    std::tuple<std::string, UINT, int> key{level.GetString(), diffPairControl, plusMinus};
+    if (m_inLoad && inst && inst == m_lastInstance && key == m_lastKey) return *m_lastCells;
+    InstanceEntry& entry = m_instance[key];
+    m_lastInstance = inst;
+    m_lastKey = std::move(key);
+    m_lastCells = &entry.cells;
     const char* name = inst ? inst->name() : "";
     const char* location = instance ? instance.physicalPackageName() : nullptr;
     if (entry.instance == inst && inst && entry.name == Text(name) && entry.location == Text(location))

@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 
 namespace kxpingrid {
 
@@ -43,9 +44,23 @@ public:
     };
     const InstanceCells& Instance(const CInstanceContext& instance, const CString& level, UINT diffPairControl,
                                   int plusMinus);
+    // Within a load the instance, its name and its location stay as they are: the cells last asked
+    // for are given again without looking at the instance.
+    void BeginLoad() { SetInLoad(true); }
+    void EndLoad() { SetInLoad(false); }
 
 private:
-    std::map<std::string, CGXStyle> m_data, m_static, m_signal;
+    // The styles of one kind by level; the usual levels ("", "1".."9") are found without a look-up.
+    class ByLevel {
+    public:
+        // The style of the level, and whether it was made now (to be set up by the caller).
+        std::pair<CGXStyle*, bool> Get(const CString& level);
+
+    private:
+        std::map<std::string, CGXStyle> m_styles;
+        std::array<CGXStyle*, 11> m_usual{};
+    };
+    ByLevel m_data, m_static, m_signal;
     std::array<CGXStyle, 2> m_termination;
     std::array<bool, 2> m_hasTermination{};
     CGXStyle m_noComment;
@@ -60,6 +75,14 @@ private:
         InstanceCells cells;
     };
     std::map<std::tuple<std::string, UINT, int>, InstanceEntry> m_instance;
+    void SetInLoad(bool inLoad) {
+        m_inLoad = inLoad;
+        m_lastInstance = nullptr; // the cells are checked against the instance once more
+    }
+    bool m_inLoad = false;
+    const IInstance* m_lastInstance = nullptr;
+    std::tuple<std::string, UINT, int> m_lastKey;
+    const InstanceCells* m_lastCells = nullptr;
 };
 
 } // namespace kxpingrid

@@ -39,6 +39,30 @@ TEST(RowIndex, KeysNameTypeIdAndBitApart) {
     EXPECT_EQ(KXRowKey::Of('T', 0xFFFFFFFFu, 1023), KXRowKey::PinBit(0xFFFFFFFFu, 1023));
 }
 
+// A key goes from one row to several and back to none, its rows removed in any order.
+TEST(RowIndex, KeyOnOneRowThenManyThenNone) {
+    PlainGrid grid(6);
+    KXRowIndex index(grid);
+    const auto key = KXRowKey::NetBit(3, 1);
+    index.Add(key, 4);
+    EXPECT_TRUE(index.Has(key, 4));
+    EXPECT_FALSE(index.Has(key, 2));
+    index.Add(key, 2);
+    index.Add(key, 6);
+    index.Add(key, 4); // again: once
+    EXPECT_EQ(index.Rows(key), (Rows{2, 4, 6}));
+    index.Remove(key, 4);
+    EXPECT_EQ(index.Rows(key), (Rows{2, 6}));
+    index.Remove(key, 6);
+    index.Remove(key, 2);
+    EXPECT_EQ(index.Rows(key), Rows{});
+    EXPECT_EQ(index.KeyCount(), 0u);
+    index.Add(key, 5); // on a row again after none
+    index.Remove(key, 1); // a row the key is not on: nothing changes
+    EXPECT_EQ(index.Rows(key), (Rows{5}));
+    EXPECT_EQ(index.FirstRow(key), 5u);
+}
+
 TEST(RowIndex, RowsFollowInsertsRemovalsMovesAndSorts) {
     PlainGrid grid(6);
     KXRowIndex index(grid);
