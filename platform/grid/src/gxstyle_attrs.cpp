@@ -15,7 +15,12 @@
 // ---------------------------------------------------------------- the list
 CGXStyle::UAList::Entry* CGXStyle::UAList::LowerBound(WORD id)
 {
-    return std::lower_bound(begin(), end(), id, [](const Entry& e, WORD key) { return e.id < key; });
+    if (size > kWalked)
+        return std::lower_bound(begin(), end(), id, [](const Entry& e, WORD key) { return e.id < key; });
+    Entry* it = begin();
+    while (it != end() && it->id < id)
+        ++it;
+    return it;
 }
 
 namespace {
@@ -138,7 +143,7 @@ void CGXStyle::SetUserAttributeShared(WORD nID, const CGXAbstractUserAttribute* 
         m_uas = list = grown;
         it = list->begin() + at;
     }
-    std::memmove(static_cast<void*>(it + 1), it, static_cast<size_t>(list->end() - it) * sizeof(UAList::Entry));
+    std::copy_backward(it, list->end(), list->end() + 1);
     *it = {nID, p};
     ++list->size;
 }
@@ -150,7 +155,7 @@ void CGXStyle::RemoveUserAttribute(WORD nID)
     UAList& list = uas(0);
     UAList::Entry* it = list.LowerBound(nID);
     Drop(it->value);
-    std::memmove(static_cast<void*>(it), it + 1, static_cast<size_t>(list.end() - it - 1) * sizeof(UAList::Entry));
+    std::copy(it + 1, list.end(), it);
     --list.size;
 }
 

@@ -30,6 +30,9 @@ struct alignas(8) CGXStyle::UAList {
     Entry* end() { return begin() + size; }
     const Entry* begin() const { return reinterpret_cast<const Entry*>(this + 1); }
     const Entry* end() const { return begin() + size; }
+    // Lists are short (a cell holds a few attributes): up to kWalked entries, a walk finds an id
+    // sooner than a halving would.
+    static constexpr unsigned kWalked = 16;
     // The first entry whose id is not below id.
     Entry* LowerBound(WORD id);
     const Entry* Find(WORD id) const;
@@ -49,10 +52,8 @@ private:
     static void Free(UAList* list);
 };
 
-// Lists are short (a cell holds a few attributes): a walk finds an id sooner than a halving would.
 inline const CGXStyle::UAList::Entry* CGXStyle::UAList::Find(WORD id) const
 {
-    constexpr unsigned kWalked = 16;
     if (size > kWalked) {
         const Entry* it = std::lower_bound(begin(), end(), id, [](const Entry& e, WORD key) { return e.id < key; });
         return it != end() && it->id == id ? it : nullptr;
