@@ -380,3 +380,28 @@ TEST(GridStyle, ACellWrittenAnewHoldsOnlyTheAttributesPresent)
     EXPECT_EQ(cell->GetUserAttributeCount(), 2);
     g.ExpectConsistent();
 }
+
+// Lists of many sizes made, dropped and made again (their blocks are reused) read what was set in
+// them, whether a copy or the original changed last.
+TEST(GridStyle, AttributeListsMadeAgainAfterOthersWentHoldTheirOwnAttributes)
+{
+    std::vector<CGXStyle> styles;
+    for (int round = 0; round < 3; ++round) {
+        styles.clear();
+        for (int n = 1; n <= 40; ++n) {
+            CGXStyle s;
+            for (int i = 0; i < n; ++i)
+                s.SetUserAttribute(static_cast<WORD>(100 + i), round * 1000 + n * 50 + i);
+            CGXStyle copy(s);
+            copy.SetUserAttribute(99, "copy");
+            styles.push_back(n % 2 ? s : copy);
+        }
+        for (int n = 1; n <= 40; ++n) {
+            const CGXStyle& s = styles[static_cast<size_t>(n - 1)];
+            ASSERT_EQ(s.GetUserAttributeCount(), n + (n % 2 ? 0 : 1)) << n;
+            EXPECT_EQ(s.GetIncludeUserAttribute(99), n % 2 == 0) << n;
+            for (int i = 0; i < n; ++i)
+                EXPECT_EQ(s.GetUserAttributeLong(static_cast<WORD>(100 + i)), round * 1000 + n * 50 + i) << n;
+        }
+    }
+}
