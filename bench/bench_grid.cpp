@@ -72,6 +72,43 @@ void SetCellsPerCell(benchmark::State& state, bool undo)
         cells * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
+// Rows filled as a detail grid fills them: each row inserted, then its cells written from a few
+// templates that carry the column's attributes, each cell with a value and an attribute of its own.
+void BM_FillRowsFromTemplates(benchmark::State& state)
+{
+    std::vector<CGXStyle> templates(kCols);
+    for (ROWCOL c = 0; c < kCols; ++c)
+        templates[c]
+            .SetControl(GX_IDS_CTRL_STATIC)
+            .SetReadOnly(TRUE)
+            .SetUserAttribute(12501, "1")
+            .SetUserAttribute(12502, static_cast<double>(c))
+            .SetUserAttribute(12503, "");
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto g = std::make_unique<BenchGrid>();
+        g->SetRowCount(0);
+        g->GetParam()->SetLockReadOnly(FALSE);
+        state.ResumeTiming();
+        char buf[32];
+        for (ROWCOL r = 1; r <= kRows; ++r) {
+            g->InsertRows(r, 1, GX_SMART);
+            for (ROWCOL c = 1; c <= kCols; ++c) {
+                CGXStyle cell = templates[c - 1];
+                std::snprintf(buf, sizeof buf, "R%uC%u", r, c);
+                cell.SetValue(buf).SetUserAttribute(59401, static_cast<double>(r % 64));
+                g->SetStyleRange(CGXRange(r, c), cell, gxOverride, 0, GX_SMART);
+            }
+        }
+        state.PauseTiming();
+        g.reset();
+        state.ResumeTiming();
+    }
+    state.counters["ns_per_cell"] =
+        benchmark::Counter(static_cast<double>(kRows) * kCols * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
 void BM_SetStyleRange(benchmark::State& state) { SetCellsPerCell(state, false); }
 void BM_SetStyleRangeWithUndo(benchmark::State& state) { SetCellsPerCell(state, true); }
 
@@ -137,6 +174,7 @@ void BM_HideShowOneRow(benchmark::State& state)
 
 BENCHMARK(BM_SetStyleRange)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SetStyleRangeWithUndo)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FillRowsFromTemplates)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ComposeStyleRowCol)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetValueRowCol)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertRemoveOneRow)->Unit(benchmark::kMicrosecond);

@@ -288,8 +288,11 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* pStyle, G
         return FALSE;
     if (!pStyle)
         mt = gxRemove;
+    const bool record = RecordWanted(ctCmd);
+    if (!record && range.IsCells() && range.top == range.bottom && range.left == range.right)
+        return StoreOneCell(range, pStyle, mt, nType, flags);
     const ROWCOL rows = data->GetRowCount(), cols = data->GetColCount();
-    std::unique_ptr<CGXSetStyleCmd> undo(RecordWanted(ctCmd) ? new CGXSetStyleCmd : nullptr);
+    std::unique_ptr<CGXSetStyleCmd> undo(record ? new CGXSetStyleCmd : nullptr);
     BOOL ok = TRUE;
 
     auto storeWhole = [&](ROWCOL r, ROWCOL c) {
@@ -339,6 +342,22 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* pStyle, G
     if (undo && !undo->Empty())
         AddCommand(undo.release(), ctCmd);
     RedrawRowCol(range, flags);
+    return ok;
+}
+
+// One cell without undo, the write of a grid filling its rows: what the loop over a range does for it.
+BOOL CGXGridCore::StoreOneCell(const CGXRange& cell, const CGXStyle* pStyle, GXModifyType mt, int nType, UINT flags)
+{
+    const CGXData* data = GetData();
+    const ROWCOL r = cell.top, c = cell.left;
+    BOOL ok = r <= data->GetRowCount() && c <= data->GetColCount();
+    if (ok && m_pParam->IsLockReadOnly() && IsCellReadOnly(r, c))
+        ok = FALSE;
+    else if (ok && !StoreStyleRowCol(r, c, pStyle, mt, nType))
+        ok = FALSE;
+    if (m_pCurrentControl && !m_pCurrentControl->IsActive() && cell.IsCellInRange(m_nCurrentRow, m_nCurrentCol))
+        m_pCurrentControl->Reset();
+    RedrawRowCol(cell, flags);
     return ok;
 }
 

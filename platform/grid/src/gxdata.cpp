@@ -61,18 +61,22 @@ const CGXData::Line* CGXData::RowLine(ROWCOL nRow) const
 
 CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create)
 {
-    Line* line = RowLine(nRow, create);
-    if (!line)
+    if (nRow >= m_rows.size())
         return nullptr;
-    auto& cells = line->cells;
+    auto& slot = m_rows[nRow];
+    if (!slot.line) {
+        if (!create)
+            return nullptr;
+        slot.line = std::make_unique<Line>();
+    }
+    auto& cells = slot.line->cells;
     // Cells are mostly written left to right: check the end first.
     if (cells.empty() || cells.back().col < nCol) {
         if (!create)
             return nullptr;
-        ReserveCell(cells, nCol);
-        Cell& added = cells.emplace_back();
-        added.col = nCol;
-        return &added;
+        if (cells.size() == cells.capacity())
+            ReserveCell(cells, nCol);
+        return &cells.emplace_back(nCol);
     }
     auto it = std::lower_bound(cells.begin(), cells.end(), nCol, [](const Cell& c, ROWCOL col) { return c.col < col; });
     if (it->col == nCol)
@@ -80,10 +84,9 @@ CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create)
     if (!create)
         return nullptr;
     const auto at = it - cells.begin();
-    ReserveCell(cells, nCol);
-    Cell& added = *cells.emplace(cells.begin() + at);
-    added.col = nCol;
-    return &added;
+    if (cells.size() == cells.capacity())
+        ReserveCell(cells, nCol);
+    return &*cells.emplace(cells.begin() + at, nCol);
 }
 
 // A row holds at most one cell per column (and the header column): its storage grows towards that
@@ -103,8 +106,8 @@ void CGXData::ReserveCell(std::vector<Cell>& cells, ROWCOL nCol) const
 
 const CGXStyle* CGXData::LookupCell(ROWCOL nRow, ROWCOL nCol) const
 {
-    const Line* line = RowLine(nRow);
-    if (!line || line->cells.empty())
+    const Line* line = nRow < m_rows.size() ? m_rows[nRow].line.get() : nullptr;
+    if (!line)
         return nullptr;
     const auto& cells = line->cells;
     auto it = std::lower_bound(cells.begin(), cells.end(), nCol, [](const Cell& c, ROWCOL col) { return c.col < col; });
@@ -208,8 +211,12 @@ BOOL CGXData::InsertRows(ROWCOL nRow, ROWCOL nCount)
 {
     if (nCount == 0 || nRow == 0 || nRow > GetRowCount() + 1 || GetRowCount() + static_cast<size_t>(nCount) > GX_MAXCOUNT)
         return FALSE;
-    std::vector<RowSlot> fresh(nCount);
-    m_rows.insert(m_rows.begin() + nRow, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    if (nCount == 1) {
+        m_rows.insert(m_rows.begin() + nRow, RowSlot());
+    } else {
+        std::vector<RowSlot> fresh(nCount);
+        m_rows.insert(m_rows.begin() + nRow, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    }
     ++m_nLayoutVersion;
     m_shifts.Note(m_nLayoutVersion, nRow, 0, nCount);
     return TRUE;

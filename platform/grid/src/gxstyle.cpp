@@ -1,4 +1,4 @@
-#include "grid/gxstyle.h"
+#include "gxstyleparts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -207,28 +207,45 @@ BOOL CGXEllipseUserAttribute::IsEqual(const CGXAbstractUserAttribute& other) con
     return o && o->m_nType == m_nType;
 }
 
-namespace {
-// What an absent attribute reads as: the empty text and 0.
-class CGXEmptyUserAttribute : public CGXAbstractUserAttribute {
-public:
-    CGXAbstractUserAttribute* Clone() const override { return new CGXEmptyUserAttribute; }
-};
-const CGXEmptyUserAttribute kAbsentAttribute;
-} // namespace
-
 // ---------------------------------------------------------------- CGXStyle
-CGXStyle::CGXStyle() = default;
-
 CGXStyle::CGXStyle(const CGXStyle& o)
     : m_mask(o.m_mask), m_flags(o.m_flags), m_horz(o.m_horz), m_vert(o.m_vert), m_frame(o.m_frame),
       m_control(o.m_control), m_baseStyle(o.m_baseStyle), m_merge(o.m_merge), m_maxLength(o.m_maxLength),
-      m_textColor(o.m_textColor), m_value(o.m_value), m_ext(o.m_ext), m_uas(o.m_uas)
+      m_textColor(o.m_textColor), m_value(o.m_value)
+{
+    ShareFrom(o);
+}
+
+CGXStyle::CGXStyle(CGXStyle&& o) noexcept
+    : m_mask(o.m_mask), m_flags(o.m_flags), m_horz(o.m_horz), m_vert(o.m_vert), m_frame(o.m_frame),
+      m_control(o.m_control), m_baseStyle(o.m_baseStyle), m_merge(o.m_merge), m_maxLength(o.m_maxLength),
+      m_textColor(o.m_textColor), m_value(std::move(o.m_value)), m_ext(std::exchange(o.m_ext, nullptr)),
+      m_uas(std::exchange(o.m_uas, nullptr))
 {
 }
 
-CGXStyle::CGXStyle(CGXStyle&& o) noexcept = default;
-CGXStyle& CGXStyle::operator=(CGXStyle&& o) noexcept = default;
-CGXStyle::~CGXStyle() = default;
+CGXStyle& CGXStyle::operator=(CGXStyle&& o) noexcept
+{
+    if (this == &o)
+        return *this;
+    m_mask = o.m_mask;
+    m_flags = o.m_flags;
+    m_horz = o.m_horz;
+    m_vert = o.m_vert;
+    m_frame = o.m_frame;
+    m_control = o.m_control;
+    m_baseStyle = o.m_baseStyle;
+    m_merge = o.m_merge;
+    m_maxLength = o.m_maxLength;
+    m_textColor = o.m_textColor;
+    m_value = std::move(o.m_value);
+    ReleaseShared();
+    m_ext = std::exchange(o.m_ext, nullptr);
+    m_uas = std::exchange(o.m_uas, nullptr);
+    return *this;
+}
+
+CGXStyle::~CGXStyle() { ReleaseShared(); }
 
 CGXStyle& CGXStyle::operator=(const CGXStyle& o)
 {
@@ -245,9 +262,27 @@ CGXStyle& CGXStyle::operator=(const CGXStyle& o)
     m_maxLength = o.m_maxLength;
     m_textColor = o.m_textColor;
     m_value = o.m_value;
+    ShareFrom(o);
+    return *this;
+}
+
+void CGXStyle::ShareFrom(const CGXStyle& o)
+{
+    if (o.m_ext)
+        ++o.m_ext->refs;
+    if (o.m_uas)
+        ++o.m_uas->refs;
+    ReleaseShared();
     m_ext = o.m_ext;
     m_uas = o.m_uas;
-    return *this;
+}
+
+void CGXStyle::ReleaseShared()
+{
+    if (m_ext && --m_ext->refs == 0)
+        delete m_ext;
+    m_ext = nullptr;
+    UAList::Release(std::exchange(m_uas, nullptr));
 }
 
 void CGXStyle::Free()
@@ -255,33 +290,22 @@ void CGXStyle::Free()
     m_mask = 0;
     m_flags = 0;
     m_value.Empty();
-    m_ext.reset();
-    m_uas.reset();
+    ReleaseShared();
 }
 
-BOOL CGXStyle::IsEmpty() const { return m_mask == 0 && (!m_uas || m_uas->empty()); }
+BOOL CGXStyle::IsEmpty() const { return m_mask == 0 && (!m_uas || m_uas->size == 0); }
 
 CGXStyle::Ext& CGXStyle::ext()
 {
-    if (!m_ext)
-        m_ext = std::make_shared<Ext>();
-    else if (m_ext.use_count() > 1)
-        m_ext = std::make_shared<Ext>(*m_ext); // copy on write
-    return *m_ext;
-}
-
-CGXStyle::UAVec& CGXStyle::uas()
-{
-    if (!m_uas)
-        m_uas = std::make_shared<UAVec>();
-    else if (m_uas.use_count() > 1) {
-        // Copy on write; a copy is mostly made to add an attribute or two, so it has room for them.
-        auto copy = std::make_shared<UAVec>();
-        copy->reserve(m_uas->size() + 2);
-        copy->assign(m_uas->begin(), m_uas->end());
-        m_uas = std::move(copy);
+    if (!m_ext) {
+        m_ext = new Ext;
+    } else if (m_ext->refs > 1) { // copy on write
+        Ext* copy = new Ext(*m_ext);
+        copy->refs = 1;
+        --m_ext->refs;
+        m_ext = copy;
     }
-    return *m_uas;
+    return *m_ext;
 }
 
 void CGXStyle::ChangeStyle(const CGXStyle& src, GXModifyType mt)
@@ -298,18 +322,21 @@ void CGXStyle::ChangeStyle(const CGXStyle& src, GXModifyType mt)
     case gxExclude: {
         m_mask &= ~src.m_mask;
         if (src.m_uas && m_uas)
-            for (const auto& ua : *src.m_uas)
-                RemoveUserAttribute(ua.first);
+            for (const UAList::Entry& e : *src.m_uas)
+                RemoveUserAttribute(e.id);
         if (!(m_mask & kValue))
             m_value.Empty();
         return;
     }
     case gxOverride:
     case gxApplyNew:
-        break;
+        Merge(src, mt == gxOverride);
+        return;
     }
+}
 
-    const bool over = mt == gxOverride;
+void CGXStyle::Merge(const CGXStyle& src, bool over)
+{
     uint32_t bits = over ? src.m_mask : (src.m_mask & ~m_mask);
     // Fonts merge attribute by attribute, whatever the mode.
     const bool fontMerge = (src.m_mask & kFont) && (m_mask & kFont);
@@ -321,60 +348,58 @@ void CGXStyle::ChangeStyle(const CGXStyle& src, GXModifyType mt)
         m_control = src.m_control;
     if (bits & kBaseStyle)
         m_baseStyle = src.m_baseStyle;
-    constexpr uint32_t flagBits[4] = {kReadOnly, kEnabled, kWrapText, kAutoSize};
-    constexpr uint8_t flagVals[4] = {fReadOnly, fEnabled, fWrapText, fAutoSize};
-    for (int i = 0; i < 4; ++i)
-        if (bits & flagBits[i])
-            m_flags = static_cast<uint8_t>((m_flags & ~flagVals[i]) | (src.m_flags & flagVals[i]));
-    if (bits & kHorz)
-        m_horz = src.m_horz;
-    if (bits & kVert)
-        m_vert = src.m_vert;
-    if (bits & kTextColor)
-        m_textColor = src.m_textColor;
-    if (bits & kMerge)
-        m_merge = src.m_merge;
-    if (bits & kFrame)
-        m_frame = src.m_frame;
-    if (bits & kMaxLength)
-        m_maxLength = src.m_maxLength;
+    // The flag bits kReadOnly..kAutoSize are fReadOnly..fAutoSize shifted.
+    static_assert(kReadOnly >> 3 == fReadOnly && kEnabled >> 3 == fEnabled && kWrapText >> 3 == fWrapText &&
+                  kAutoSize >> 3 == fAutoSize);
+    const auto flags = static_cast<uint8_t>((bits >> 3) & (fReadOnly | fEnabled | fWrapText | fAutoSize));
+    m_flags = static_cast<uint8_t>((m_flags & ~flags) | (src.m_flags & flags));
+    if (bits & (kHorz | kVert | kTextColor | kMerge | kFrame | kMaxLength)) {
+        if (bits & kHorz)
+            m_horz = src.m_horz;
+        if (bits & kVert)
+            m_vert = src.m_vert;
+        if (bits & kTextColor)
+            m_textColor = src.m_textColor;
+        if (bits & kMerge)
+            m_merge = src.m_merge;
+        if (bits & kFrame)
+            m_frame = src.m_frame;
+        if (bits & kMaxLength)
+            m_maxLength = src.m_maxLength;
+    }
+    if (src.m_mask & kExtMask)
+        MergeExt(src, bits, fontMerge, over ? gxOverride : gxApplyNew);
+    m_mask |= bits;
+    MergeUserAttributes(src, over);
+}
+
+void CGXStyle::MergeExt(const CGXStyle& src, uint32_t bits, bool fontMerge, GXModifyType mt)
+{
     const uint32_t srcExt = src.m_mask & kExtMask;
     if (src.m_ext && !m_ext && (bits & srcExt) == srcExt && !fontMerge) {
         // Nothing of our own to keep: share the source's extension (copied only if changed later).
+        ++src.m_ext->refs;
         m_ext = src.m_ext;
         m_mask |= src.m_mask & kFont;
-    } else {
-        if ((bits & kExtMask) && src.m_ext) {
-            Ext& e = ext();
-            const Ext& s = *src.m_ext;
-            if (bits & kInterior)
-                e.interior = s.interior;
-            for (int b = 0; b < 4; ++b)
-                if (bits & BorderBit(b))
-                    e.borders[b] = s.borders[b];
-            if (bits & kChoiceList)
-                e.choiceList = s.choiceList;
-        }
-        if (src.m_mask & kFont) {
-            if (fontMerge)
-                ext().font.ChangeFont(src.GetFont(), mt);
-            else
-                ext().font = src.GetFont();
-            m_mask |= kFont;
-        }
+        return;
     }
-    m_mask |= bits;
-
-    if (src.m_uas && !src.m_uas->empty()) {
-        if (!m_uas || m_uas->empty()) {
-            m_uas = src.m_uas; // shared until one side changes
-        } else {
-            for (const auto& ua : *src.m_uas) {
-                if (!over && GetIncludeUserAttribute(ua.first))
-                    continue;
-                SetUserAttributeShared(ua.first, ua.second, true);
-            }
-        }
+    if ((bits & kExtMask) && src.m_ext) {
+        Ext& e = ext();
+        const Ext& s = *src.m_ext;
+        if (bits & kInterior)
+            e.interior = s.interior;
+        for (int b = 0; b < 4; ++b)
+            if (bits & BorderBit(b))
+                e.borders[b] = s.borders[b];
+        if (bits & kChoiceList)
+            e.choiceList = s.choiceList;
+    }
+    if (src.m_mask & kFont) {
+        if (fontMerge)
+            ext().font.ChangeFont(src.GetFont(), mt);
+        else
+            ext().font = src.GetFont();
+        m_mask |= kFont;
     }
 }
 
@@ -422,11 +447,11 @@ bool operator==(const CGXStyle& a, const CGXStyle& b)
     if (a.GetUserAttributeCount() != b.GetUserAttributeCount())
         return false;
     if (a.m_uas && b.m_uas && a.m_uas != b.m_uas) {
-        for (size_t i = 0; i < a.m_uas->size(); ++i) {
-            const auto& x = (*a.m_uas)[i];
-            const auto& y = (*b.m_uas)[i];
-            if (x.first != y.first || !x.second->IsEqual(*y.second))
+        const S::UAList::Entry* y = b.m_uas->begin();
+        for (const S::UAList::Entry& x : *a.m_uas) {
+            if (x.id != y->id || !x.value->IsEqual(*y->value))
                 return false;
+            ++y;
         }
     }
     return true;
@@ -531,144 +556,3 @@ CGXStyle& CGXStyle::SetIncludeChoiceList(BOOL b)
         ext().choiceList.Empty();
     return Include(kChoiceList, b);
 }
-
-// User attributes
-void CGXStyle::SetUserAttributeShared(WORD nID, std::shared_ptr<const CGXAbstractUserAttribute> p, bool overwrite)
-{
-    auto& v = uas();
-    auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
-    if (it != v.end() && it->first == nID) {
-        if (overwrite)
-            it->second = std::move(p);
-        return;
-    }
-    v.emplace(it, nID, std::move(p));
-}
-
-void CGXStyle::RemoveUserAttribute(WORD nID)
-{
-    if (!GetIncludeUserAttribute(nID))
-        return;
-    auto& v = uas();
-    auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
-    if (it != v.end() && it->first == nID)
-        v.erase(it);
-}
-
-namespace {
-
-// Attribute values are immutable once stored, so cells with the same short text, the same whole
-// number or the same ellipsis share one value object: a grid of ten thousand rows holds a few
-// hundred distinct values ("0", "1", bit numbers, levels), not an object per cell. The pools are
-// bounded; past the bound a value gets its own object as before.
-constexpr size_t kMostPooledValues = size_t{1} << 16;
-constexpr size_t kLongestPooledText = 32;
-constexpr double kLargestPooledNumber = 1e9;
-
-using SharedAttribute = std::shared_ptr<const CGXAbstractUserAttribute>;
-
-SharedAttribute PooledText(const char* text)
-{
-    static std::unordered_map<std::string, SharedAttribute> pool;
-    const std::string_view view(text);
-    if (view.size() > kLongestPooledText)
-        return std::make_shared<CGXUserAttribute>(text);
-    std::string key(view);
-    if (auto it = pool.find(key); it != pool.end())
-        return it->second;
-    SharedAttribute value = std::make_shared<CGXUserAttribute>(text);
-    if (pool.size() < kMostPooledValues)
-        pool.emplace(std::move(key), value);
-    return value;
-}
-
-SharedAttribute PooledNumber(double number)
-{
-    static std::unordered_map<long long, SharedAttribute> pool;
-    if (!(std::fabs(number) < kLargestPooledNumber) || number != std::trunc(number) ||
-        (number == 0 && std::signbit(number)))
-        return std::make_shared<CGXUserAttribute>(number);
-    const long long key = static_cast<long long>(number);
-    if (auto it = pool.find(key); it != pool.end())
-        return it->second;
-    SharedAttribute value = std::make_shared<CGXUserAttribute>(number);
-    if (pool.size() < kMostPooledValues)
-        pool.emplace(key, value);
-    return value;
-}
-
-SharedAttribute PooledCopy(const CGXAbstractUserAttribute& value)
-{
-    if (const auto* ellipse = dynamic_cast<const CGXEllipseUserAttribute*>(&value)) {
-        static std::unordered_map<int, SharedAttribute> pool;
-        const int type = ellipse->GetEllipseType();
-        if (auto it = pool.find(type); it != pool.end())
-            return it->second;
-        SharedAttribute copy(value.Clone());
-        if (pool.size() < kMostPooledValues)
-            pool.emplace(type, copy);
-        return copy;
-    }
-    return SharedAttribute(value.Clone());
-}
-
-} // namespace
-
-CGXStyle& CGXStyle::SetUserAttribute(WORD nID, LPCTSTR text)
-{
-    SetUserAttributeShared(nID, PooledText(text ? text : ""), true);
-    return *this;
-}
-
-CGXStyle& CGXStyle::SetUserAttribute(WORD nID, double value)
-{
-    SetUserAttributeShared(nID, PooledNumber(value), true);
-    return *this;
-}
-
-CGXStyle& CGXStyle::SetUserAttribute(WORD nID, const CGXAbstractUserAttribute& value)
-{
-    SetUserAttributeShared(nID, PooledCopy(value), true);
-    return *this;
-}
-
-CGXStyle& CGXStyle::SetUserAttributePtr(WORD nID, CGXAbstractUserAttribute* pValue)
-{
-    if (!pValue) {
-        RemoveUserAttribute(nID);
-        return *this;
-    }
-    SetUserAttributeShared(nID, std::shared_ptr<const CGXAbstractUserAttribute>(pValue), true);
-    return *this;
-}
-
-const CGXAbstractUserAttribute& CGXStyle::GetUserAttribute(WORD nID) const
-{
-    if (m_uas) {
-        const auto& v = *m_uas;
-        auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
-        if (it != v.end() && it->first == nID)
-            return *it->second;
-    }
-    return kAbsentAttribute;
-}
-
-BOOL CGXStyle::GetIncludeUserAttribute(WORD nID) const
-{
-    if (!m_uas)
-        return FALSE;
-    const auto& v = *m_uas;
-    auto it = std::lower_bound(v.begin(), v.end(), nID, [](const auto& e, WORD id) { return e.first < id; });
-    return it != v.end() && it->first == nID;
-}
-
-CGXStyle& CGXStyle::SetIncludeUserAttribute(WORD nID, BOOL b)
-{
-    if (!b)
-        RemoveUserAttribute(nID);
-    else if (!GetIncludeUserAttribute(nID))
-        SetUserAttribute(nID, "");
-    return *this;
-}
-
-int CGXStyle::GetUserAttributeCount() const { return m_uas ? static_cast<int>(m_uas->size()) : 0; }

@@ -308,3 +308,100 @@ TEST(GridStyle, NumberTextsReadAsFifteenSignificantDigits)
     EXPECT_STREQ(a.GetValue(), "again");
     EXPECT_FALSE(a.IsNumber());
 }
+
+// A style's attributes stay in id order whatever order they come in; copies share them until one
+// side changes, short and long lists alike (lists past a few entries are searched by halving).
+TEST(GridStyle, UserAttributeListsKeepIdOrderThroughCopiesAndChanges)
+{
+    for (const WORD count : {WORD(5), WORD(40)}) {
+        CGXStyle s;
+        for (WORD i = 0; i < count; ++i)
+            s.SetUserAttribute(static_cast<WORD>(1000 + (i * 7) % count * 3), static_cast<int>(i));
+        CGXStyle copy(s);
+        for (WORD i = 0; i < count; i += 2)
+            copy.SetIncludeUserAttribute(static_cast<WORD>(1000 + i * 3), FALSE);
+        copy.SetUserAttribute(999, "first").SetUserAttribute(5000, "last");
+        EXPECT_EQ(s.GetUserAttributeCount(), count);
+        EXPECT_EQ(copy.GetUserAttributeCount(), count - (count + 1) / 2 + 2);
+        for (WORD i = 0; i < count; ++i) {
+            const WORD id = static_cast<WORD>(1000 + i * 3);
+            EXPECT_TRUE(s.GetIncludeUserAttribute(id)) << id;
+            EXPECT_EQ(copy.GetIncludeUserAttribute(id), i % 2 == 1) << id;
+            EXPECT_FALSE(s.GetIncludeUserAttribute(static_cast<WORD>(id + 1))) << id;
+        }
+        std::vector<WORD> ids;
+        copy.ForEachUserAttribute([&](WORD id, const CGXAbstractUserAttribute&) { ids.push_back(id); });
+        EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+        ASSERT_EQ(ids.size(), static_cast<size_t>(copy.GetUserAttributeCount()));
+        EXPECT_EQ(ids.front(), 999);
+        EXPECT_EQ(ids.back(), 5000);
+        EXPECT_STREQ(copy.GetUserAttributeText(5000), "last");
+        EXPECT_FALSE(s.GetIncludeUserAttribute(5000));
+        // The same attributes copied one by one compare equal; one value apart, they do not.
+        CGXStyle same;
+        copy.ForEachUserAttribute([&](WORD id, const CGXAbstractUserAttribute& v) { same.SetUserAttribute(id, v); });
+        EXPECT_TRUE(same == copy);
+        same.SetUserAttribute(999, "changed");
+        EXPECT_FALSE(same == copy);
+    }
+}
+
+// A cell written into an empty place holds what merging the style into a new style gives: attributes
+// the style leaves out read as a new style's, whatever the style object carries behind them.
+TEST(GridStyle, ACellWrittenAnewHoldsOnlyTheAttributesPresent)
+{
+    TestGrid g;
+    g.GetParam()->SetLockReadOnly(FALSE);
+    CGXStyle style;
+    style.SetValue("v").SetReadOnly(TRUE).SetControl(GX_IDS_CTRL_STATIC).SetTextColor(RGB(1, 2, 3));
+    style.SetIncludeReadOnly(FALSE).SetIncludeControl(FALSE).SetUserAttribute(7, "seven");
+    style.SetInterior(RGB(4, 5, 6)).SetFont(CGXFont().SetBold(TRUE));
+    for (GXModifyType mt : {gxOverride, gxApplyNew}) {
+        ASSERT_TRUE(g.SetStyleRange(CGXRange(2, 2), style, mt));
+        const CGXStyle* stored = g.GetData()->LookupCell(2, 2);
+        ASSERT_NE(stored, nullptr);
+        CGXStyle merged;
+        merged.ChangeStyle(style, mt);
+        EXPECT_TRUE(*stored == merged);
+        EXPECT_FALSE(stored->GetReadOnly());
+        EXPECT_EQ(stored->GetControl(), 0);
+        EXPECT_EQ(stored->GetTextColor(), RGB(1, 2, 3));
+        EXPECT_EQ(stored->GetInterior().GetColor(), RGB(4, 5, 6));
+        EXPECT_TRUE(stored->GetFont().GetBold());
+        EXPECT_STREQ(stored->GetUserAttributeText(7), "seven");
+        g.SetStyleRange(CGXRange(2, 2), nullptr, gxRemove);
+    }
+    // Written again, the cell merges: what it had stays unless the new style brings it.
+    g.SetStyleRange(CGXRange(3, 1), CGXStyle().SetValue("a").SetUserAttribute(1, "one"));
+    g.SetStyleRange(CGXRange(3, 1), CGXStyle().SetUserAttribute(2, "two"));
+    const CGXStyle* cell = g.GetData()->LookupCell(3, 1);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_STREQ(cell->GetValue(), "a");
+    EXPECT_EQ(cell->GetUserAttributeCount(), 2);
+    g.ExpectConsistent();
+}
+
+// Lists of many sizes made, dropped and made again (their blocks are reused) read what was set in
+// them, whether a copy or the original changed last.
+TEST(GridStyle, AttributeListsMadeAgainAfterOthersWentHoldTheirOwnAttributes)
+{
+    std::vector<CGXStyle> styles;
+    for (int round = 0; round < 3; ++round) {
+        styles.clear();
+        for (int n = 1; n <= 40; ++n) {
+            CGXStyle s;
+            for (int i = 0; i < n; ++i)
+                s.SetUserAttribute(static_cast<WORD>(100 + i), round * 1000 + n * 50 + i);
+            CGXStyle copy(s);
+            copy.SetUserAttribute(99, "copy");
+            styles.push_back(n % 2 ? s : copy);
+        }
+        for (int n = 1; n <= 40; ++n) {
+            const CGXStyle& s = styles[static_cast<size_t>(n - 1)];
+            ASSERT_EQ(s.GetUserAttributeCount(), n + (n % 2 ? 0 : 1)) << n;
+            EXPECT_EQ(s.GetIncludeUserAttribute(99), n % 2 == 0) << n;
+            for (int i = 0; i < n; ++i)
+                EXPECT_EQ(s.GetUserAttributeLong(static_cast<WORD>(100 + i)), round * 1000 + n * 50 + i) << n;
+        }
+    }
+}

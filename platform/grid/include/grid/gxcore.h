@@ -360,6 +360,7 @@ private:
     friend class CGXControl;
     friend struct CGXGridCoreAccess;
     BOOL RecordWanted(GXCmdType ctCmd) const;
+    BOOL StoreOneCell(const CGXRange& cell, const CGXStyle* pStyle, GXModifyType mt, int nType, UINT flags);
     BOOL RestoreRemovedRows(ROWCOL nRow, std::vector<std::unique_ptr<CGXData::RowRecord>>& rows, GXCmdType ctCmd);
     BOOL RestoreCovered(const CGXRangeList& list, GXCmdType ctCmd);
     BOOL RestoreRemovedCols(ROWCOL nCol, std::vector<std::unique_ptr<CGXData::ColRecord>>& cols, GXCmdType ctCmd);

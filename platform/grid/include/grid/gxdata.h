@@ -90,6 +90,7 @@ public:
 
 private:
     struct Cell {
+        explicit Cell(ROWCOL c = 0) : col(c) {}
         ROWCOL col;
         CGXStyle style;
     };

@@ -14,7 +14,14 @@ public:
     CGXRange(ROWCOL nRow, ROWCOL nCol) { SetCells(nRow, nCol); }
     CGXRange(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight) { SetCells(nTop, nLeft, nBottom, nRight); }
 
-    CGXRange& SetCells(ROWCOL nRow, ROWCOL nCol) { return SetCells(nRow, nCol, nRow, nCol); }
+    CGXRange& SetCells(ROWCOL nRow, ROWCOL nCol)
+    {
+        top = bottom = nRow;
+        left = right = nCol;
+        m_type = rtCells;
+        m_bValid = true;
+        return *this;
+    }
     CGXRange& SetCells(ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight);
     CGXRange& SetRows(ROWCOL nRow) { return SetRows(nRow, nRow); }
     CGXRange& SetRows(ROWCOL nFromRow, ROWCOL nToRow);

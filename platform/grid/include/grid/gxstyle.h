@@ -4,6 +4,7 @@
 #include "grid/gxtypes.h"
 
 #include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -162,7 +163,20 @@ public:
     virtual BOOL IsEqual(const CGXAbstractUserAttribute& other) const;
 
 protected:
+    CGXAbstractUserAttribute() = default;
+    // A copy is a new object: no style holds it yet.
+    CGXAbstractUserAttribute(const CGXAbstractUserAttribute& other) : m_strValue(other.m_strValue) {}
+    CGXAbstractUserAttribute& operator=(const CGXAbstractUserAttribute& other)
+    {
+        m_strValue = other.m_strValue;
+        return *this;
+    }
+
     mutable CString m_strValue; // a number's text is made when first read
+
+private:
+    friend class CGXStyle;
+    mutable unsigned m_nHolders = 0; // attribute lists (and value pools) holding the object
 };
 
 // The plain attribute: a text or a number. A number is kept as a double and read truncated.
@@ -211,7 +225,7 @@ private:
 // an extension that exists only when one of them is set, so a plain value cell stays small.
 class CGXStyle {
 public:
-    CGXStyle();
+    CGXStyle() = default;
     CGXStyle(const CGXStyle& other);
     CGXStyle(CGXStyle&& other) noexcept;
     CGXStyle& operator=(const CGXStyle& other);
@@ -352,9 +366,9 @@ public:
     template <class F>
     void ForEachUserAttribute(F&& f) const
     {
-        if (m_uas)
-            for (const auto& ua : *m_uas)
-                f(ua.first, *ua.second);
+        using Fn = std::remove_reference_t<F>;
+        VisitUserAttributes([](void* fn, WORD id, const CGXAbstractUserAttribute& value) { (*static_cast<Fn*>(fn))(id, value); },
+                            const_cast<void*>(static_cast<const void*>(std::addressof(f))));
     }
 
     // The style is read-only for the editing controls when it says so or when it is disabled.
@@ -387,16 +401,13 @@ private:
     };
     enum : uint8_t { fReadOnly = 1, fEnabled = 2, fWrapText = 4, fAutoSize = 8 };
 
-    // Shared between copies of a style and copied only when one of them changes it; attribute objects
-    // are never changed after they are stored, so copies share them too.
-    struct Ext {
-        CGXBrush interior;
-        CGXFont font;
-        CGXPen borders[4];
-        CString choiceList;
-    };
-    // User attributes sorted by id (few per cell, so a flat vector beats a map); shared the same way.
-    using UAVec = std::vector<std::pair<WORD, std::shared_ptr<const CGXAbstractUserAttribute>>>;
+    // Fonts, brushes, pens and the choice list: shared between copies of a style (counted) and
+    // copied only when one of them changes it.
+    struct Ext;
+    // User attributes sorted by id in one counted block, shared the same way; attribute objects are
+    // never changed after they are stored, so lists share them too.
+    struct UAList;
+    friend struct CGXStylePools;
 
     bool Has(uint32_t bit) const { return (m_mask & bit) != 0; }
     CGXStyle& Include(uint32_t bit, BOOL b)
@@ -420,8 +431,19 @@ private:
     }
     BOOL Flag(uint8_t flag) const { return (m_flags & flag) != 0; }
     Ext& ext();
-    UAVec& uas();
-    void SetUserAttributeShared(WORD nID, std::shared_ptr<const CGXAbstractUserAttribute> p, bool overwrite);
+    UAList& uas(unsigned room);
+    // Merges src into this style, attribute by attribute (gxOverride or gxApplyNew).
+    void Merge(const CGXStyle& src, bool over);
+    void MergeExt(const CGXStyle& src, uint32_t bits, bool fontMerge, GXModifyType mt);
+    void MergeUserAttributes(const CGXStyle& src, bool over);
+    // Counts a holder of an attribute object; the last holder to go deletes it.
+    static void Hold(const CGXAbstractUserAttribute* p) { ++p->m_nHolders; }
+    static void Drop(const CGXAbstractUserAttribute* p);
+    void ShareFrom(const CGXStyle& o); // takes o's extension and attribute list (released ones first)
+    void ReleaseShared();
+    void VisitUserAttributes(void (*visit)(void*, WORD, const CGXAbstractUserAttribute&), void* context) const;
+    // Stores p under nID (a new object, or one held already), replacing what was there.
+    void SetUserAttributeShared(WORD nID, const CGXAbstractUserAttribute* p);
     void RemoveUserAttribute(WORD nID);
     static uint32_t BorderBit(int b) { return kBorderTop << b; }
 
@@ -436,6 +458,6 @@ private:
     WORD m_maxLength = 0;
     COLORREF m_textColor = 0;
     CString m_value;
-    std::shared_ptr<Ext> m_ext;
-    std::shared_ptr<UAVec> m_uas;
+    Ext* m_ext = nullptr;    // counted, see Ext
+    UAList* m_uas = nullptr; // counted, see UAList
 };

@@ -1,0 +1,341 @@
+// A style's user attributes: the counted list, the shared value objects and their pools.
+#include "gxstyleparts.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <new>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+// ---------------------------------------------------------------- the list
+CGXStyle::UAList::Entry* CGXStyle::UAList::LowerBound(WORD id)
+{
+    if (size > kWalked)
+        return std::lower_bound(begin(), end(), id, [](const Entry& e, WORD key) { return e.id < key; });
+    Entry* it = begin();
+    while (it != end() && it->id < id)
+        ++it;
+    return it;
+}
+
+namespace {
+
+// The blocks of freed lists of the common sizes are kept for the next lists: a grid's lists come and
+// go by the thousand (a row's cells own one or two each), and the general allocator is slow for them.
+// Like the value pools, the blocks serve the thread that fills grids.
+class ListBlocks {
+public:
+    // Capacities are rounded up to steps of kStep entries; lists past the last class are not kept.
+    static unsigned Rounded(unsigned capacity)
+    {
+        const unsigned stepped = (std::max(capacity, 1u) + kStep - 1) / kStep * kStep;
+        return stepped <= kStep * kClasses ? stepped : capacity;
+    }
+    void* Take(unsigned capacity, size_t bytes)
+    {
+        if (Free* block = Class(capacity) ? m_free[capacity / kStep - 1] : nullptr) {
+            m_free[capacity / kStep - 1] = block->next;
+            --m_kept[capacity / kStep - 1];
+            return block;
+        }
+        return ::operator new(bytes);
+    }
+    void Give(void* block, unsigned capacity)
+    {
+        if (!Class(capacity) || m_kept[capacity / kStep - 1] >= kMostKept) {
+            ::operator delete(block);
+            return;
+        }
+        m_free[capacity / kStep - 1] = new (block) Free{m_free[capacity / kStep - 1]};
+        ++m_kept[capacity / kStep - 1];
+    }
+
+private:
+    static constexpr unsigned kStep = 4;
+    static constexpr unsigned kClasses = 8;
+    static constexpr unsigned kMostKept = 1u << 14;
+    struct Free {
+        Free* next;
+    };
+    static bool Class(unsigned capacity) { return capacity % kStep == 0 && capacity <= kStep * kClasses; }
+    Free* m_free[kClasses] = {};
+    unsigned m_kept[kClasses] = {};
+};
+
+// Never destroyed: styles held by objects of static duration release their lists during exit.
+ListBlocks& Blocks()
+{
+    static ListBlocks* blocks = new ListBlocks;
+    return *blocks;
+}
+
+} // namespace
+
+CGXStyle::UAList* CGXStyle::UAList::Make(unsigned capacity)
+{
+    capacity = ListBlocks::Rounded(capacity);
+    void* block = Blocks().Take(capacity, sizeof(UAList) + capacity * sizeof(Entry));
+    return new (block) UAList{1, 0, capacity};
+}
+
+CGXStyle::UAList* CGXStyle::UAList::Copy(const UAList& from, unsigned capacity)
+{
+    UAList* list = Make(std::max(capacity, from.size));
+    std::memcpy(static_cast<void*>(list->begin()), from.begin(), from.size * sizeof(Entry));
+    list->size = from.size;
+    for (const Entry& e : from)
+        Hold(e.value);
+    return list;
+}
+
+void CGXStyle::UAList::Free(UAList* list)
+{
+    for (const Entry& e : *list)
+        Drop(e.value);
+    const unsigned capacity = list->capacity;
+    list->~UAList();
+    Blocks().Give(list, capacity);
+}
+
+void CGXStyle::Drop(const CGXAbstractUserAttribute* p)
+{
+    if (--p->m_nHolders == 0)
+        delete p;
+}
+
+// A list of this style's own to change: made, or copied from the one it shares, with room for a few
+// more entries (a copy is mostly made to add an attribute or three).
+CGXStyle::UAList& CGXStyle::uas(unsigned room)
+{
+    if (!m_uas) {
+        m_uas = UAList::Make(room);
+    } else if (m_uas->refs > 1) {
+        UAList* copy = UAList::Copy(*m_uas, m_uas->size + room);
+        UAList::Release(m_uas);
+        m_uas = copy;
+    }
+    return *m_uas;
+}
+
+namespace {
+constexpr unsigned kListRoom = 4;
+} // namespace
+
+void CGXStyle::SetUserAttributeShared(WORD nID, const CGXAbstractUserAttribute* p)
+{
+    Hold(p);
+    UAList* list = &uas(kListRoom);
+    UAList::Entry* it = list->LowerBound(nID);
+    if (it != list->end() && it->id == nID) {
+        Drop(it->value);
+        it->value = p;
+        return;
+    }
+    if (list->size == list->capacity) {
+        const auto at = it - list->begin();
+        UAList* grown = UAList::Copy(*list, list->capacity * 2 + kListRoom);
+        UAList::Release(list);
+        m_uas = list = grown;
+        it = list->begin() + at;
+    }
+    std::copy_backward(it, list->end(), list->end() + 1);
+    *it = {nID, p};
+    ++list->size;
+}
+
+void CGXStyle::RemoveUserAttribute(WORD nID)
+{
+    if (!GetIncludeUserAttribute(nID))
+        return;
+    UAList& list = uas(0);
+    UAList::Entry* it = list.LowerBound(nID);
+    Drop(it->value);
+    std::copy(it + 1, list.end(), it);
+    --list.size;
+}
+
+void CGXStyle::MergeUserAttributes(const CGXStyle& src, bool over)
+{
+    if (!src.m_uas || src.m_uas->size == 0)
+        return;
+    if (!m_uas || m_uas->size == 0) {
+        ++src.m_uas->refs; // shared until one side changes
+        UAList::Release(m_uas);
+        m_uas = src.m_uas;
+        return;
+    }
+    for (const UAList::Entry& e : *src.m_uas) {
+        if (!over && GetIncludeUserAttribute(e.id))
+            continue;
+        SetUserAttributeShared(e.id, e.value);
+    }
+}
+
+void CGXStyle::VisitUserAttributes(void (*visit)(void*, WORD, const CGXAbstractUserAttribute&), void* context) const
+{
+    if (m_uas)
+        for (const UAList::Entry& e : *m_uas)
+            visit(context, e.id, *e.value);
+}
+
+namespace {
+
+// What an absent attribute reads as: the empty text and 0.
+class CGXEmptyUserAttribute : public CGXAbstractUserAttribute {
+public:
+    CGXAbstractUserAttribute* Clone() const override { return new CGXEmptyUserAttribute; }
+};
+const CGXEmptyUserAttribute kAbsentAttribute;
+
+// Attribute values are immutable once stored, so cells with the same short text, the same whole
+// number or the same ellipsis share one value object: a grid of ten thousand rows holds a few
+// hundred distinct values ("0", "1", bit numbers, levels), not an object per cell. The pools are
+// bounded; past the bound a value gets its own object as before. A pooled object is held by its
+// pool, so it lives as long as the program.
+constexpr size_t kMostPooledValues = size_t{1} << 16;
+constexpr size_t kLongestPooledText = 32;
+constexpr double kLargestPooledNumber = 1e9;
+// Small whole numbers (ids, offsets, -1 for "none") are looked up by index.
+constexpr long long kFirstIndexedNumber = -16;
+constexpr size_t kIndexedNumbers = 4096;
+
+using Attr = CGXAbstractUserAttribute;
+
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+} // namespace
+
+// The pools hold their objects through the same count as the lists: an object goes when neither its
+// pool nor any style holds it any more, whichever is destroyed last at exit.
+struct CGXStylePools {
+    class Held {
+    public:
+        Held() = default;
+        explicit Held(const Attr* p) : m_p(p) { CGXStylePools::Hold(p); }
+        Held(Held&& o) noexcept : m_p(std::exchange(o.m_p, nullptr)) {}
+        Held& operator=(Held&& o) noexcept
+        {
+            std::swap(m_p, o.m_p);
+            return *this;
+        }
+        ~Held()
+        {
+            if (m_p)
+                CGXStylePools::Drop(m_p);
+        }
+        const Attr* get() const { return m_p; }
+
+    private:
+        const Attr* m_p = nullptr;
+    };
+
+    static void Hold(const Attr* p) { CGXStyle::Hold(p); }
+    static void Drop(const Attr* p) { CGXStyle::Drop(p); }
+
+    template <class Map, class Key>
+    static const Attr* Keep(Map& pool, Key&& key, const Attr* value)
+    {
+        if (pool.size() < kMostPooledValues)
+            pool.emplace(std::forward<Key>(key), Held(value));
+        return value;
+    }
+
+    static const Attr* Text(const char* text)
+    {
+        static std::unordered_map<std::string, Held, TextHash, std::equal_to<>> pool;
+        const std::string_view view(text);
+        if (view.size() > kLongestPooledText)
+            return new CGXUserAttribute(text);
+        if (auto it = pool.find(view); it != pool.end())
+            return it->second.get();
+        return Keep(pool, std::string(view), new CGXUserAttribute(text));
+    }
+
+    static const Attr* Number(double number)
+    {
+        if (!(std::fabs(number) < kLargestPooledNumber) || number != std::trunc(number) ||
+            (number == 0 && std::signbit(number)))
+            return new CGXUserAttribute(number);
+        const long long key = static_cast<long long>(number);
+        if (key >= kFirstIndexedNumber && key < kFirstIndexedNumber + static_cast<long long>(kIndexedNumbers)) {
+            static std::array<Held, kIndexedNumbers> indexed;
+            Held& slot = indexed[static_cast<size_t>(key - kFirstIndexedNumber)];
+            if (!slot.get())
+                slot = Held(new CGXUserAttribute(number));
+            return slot.get();
+        }
+        static std::unordered_map<long long, Held> pool;
+        if (auto it = pool.find(key); it != pool.end())
+            return it->second.get();
+        return Keep(pool, key, new CGXUserAttribute(number));
+    }
+
+    static const Attr* Copy(const Attr& value)
+    {
+        if (const auto* ellipse = dynamic_cast<const CGXEllipseUserAttribute*>(&value)) {
+            static std::unordered_map<int, Held> pool;
+            const int type = ellipse->GetEllipseType();
+            if (auto it = pool.find(type); it != pool.end())
+                return it->second.get();
+            return Keep(pool, type, value.Clone());
+        }
+        return value.Clone();
+    }
+};
+
+CGXStyle& CGXStyle::SetUserAttribute(WORD nID, LPCTSTR text)
+{
+    SetUserAttributeShared(nID, CGXStylePools::Text(text ? text : ""));
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetUserAttribute(WORD nID, double value)
+{
+    SetUserAttributeShared(nID, CGXStylePools::Number(value));
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetUserAttribute(WORD nID, const CGXAbstractUserAttribute& value)
+{
+    SetUserAttributeShared(nID, CGXStylePools::Copy(value));
+    return *this;
+}
+
+CGXStyle& CGXStyle::SetUserAttributePtr(WORD nID, CGXAbstractUserAttribute* pValue)
+{
+    if (!pValue) {
+        RemoveUserAttribute(nID);
+        return *this;
+    }
+    SetUserAttributeShared(nID, pValue);
+    return *this;
+}
+
+const CGXAbstractUserAttribute& CGXStyle::GetUserAttribute(WORD nID) const
+{
+    if (m_uas)
+        if (const UAList::Entry* e = m_uas->Find(nID))
+            return *e->value;
+    return kAbsentAttribute;
+}
+
+BOOL CGXStyle::GetIncludeUserAttribute(WORD nID) const { return m_uas && m_uas->Find(nID); }
+
+CGXStyle& CGXStyle::SetIncludeUserAttribute(WORD nID, BOOL b)
+{
+    if (!b)
+        RemoveUserAttribute(nID);
+    else if (!GetIncludeUserAttribute(nID))
+        SetUserAttribute(nID, "");
+    return *this;
+}
+
+int CGXStyle::GetUserAttributeCount() const { return m_uas ? static_cast<int>(m_uas->size) : 0; }
