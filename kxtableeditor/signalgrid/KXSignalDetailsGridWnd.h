@@ -528,6 +528,8 @@ private:
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
     BOOL DeleteRows(BOOL bConnectedOnly);
+    // Takes the rows of the pins a committed delete disconnected out of the grid.
+    void RemoveDisconnectedRows(std::vector<ROWCOL> rows);
     // Row insertion and removal that keep the pin index and the blank-row hint right.
     void InsertDataRows(ROWCOL at, ROWCOL count);
     void RemoveDataRows(ROWCOL from, ROWCOL to);
