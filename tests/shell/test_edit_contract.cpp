@@ -578,6 +578,27 @@ TEST_F(EditContract, APinConnectedAgainByTheWordKeepsItsNumberInTheRowItMovedTo)
     EXPECT_NE(journal.find("SelectInstanceCol(\"J1\",\"8\")"), std::string::npos) << journal;
 }
 
+// A pin number typed into a blank row for a pin a row above shows already: the row above goes and the
+// typed row, moved up into its place, shows the number, also with a row between them whose dropped
+// instance waits for its pin; the row's Delete is then journalled by that number and replays.
+TEST_F(EditContract, APinNumberTypedForAPinShownAboveStaysInTheRowThatMovedUp) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp EN");
+        auto freeRow = [this] { return GridRows().rbegin()->first + 1; };
+        ASSERT_EQ(Run("kx::drop ccp " + At(freeRow(), Column("Instance")) + " component J1"), "1");
+        Run("kx::answer question KXTABLE-140 yes");
+        const int typed = freeRow();
+        ASSERT_EQ(Run("kx::drop ccp " + At(typed, Column("Instance")) + " component R1"), "1");
+        ASSERT_EQ(Run("kx::edit ccp " + At(typed, Column("Pin Number")) + " 2"), "1");
+        const int row = RowWith({"R1", "B", "2"});
+        ASSERT_GT(row, RowWith({"J1"})) << Run("kx::window ccp");
+        ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Pin Number"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        EXPECT_EQ(Run("kx::netlist").find("R1 B EN"), std::string::npos);
+    });
+    EXPECT_NE(journal.find("SelectInstanceCol(\"R1\",\"2\")"), std::string::npos) << journal;
+}
+
 // A row's Delete that the design refuses leaves the pin on the net and its row shown, by the key and by
 // automation (which answers 0); the Delete that follows takes the row, and that is what replays.
 TEST_F(EditContract, ARowDeleteTheDesignRefusedKeepsTheRowOfTheStillConnectedPin) {
