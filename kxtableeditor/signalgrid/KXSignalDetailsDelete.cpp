@@ -38,12 +38,8 @@ BOOL CKXSignalDetailsGridWnd::DeleteSelection() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     // No current cell (a selection by a key that named no row left none): nothing is deleted.
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
-    if (col == Col(m_nColTermination)) {
-        DeleteTerminations();
-        return TRUE;
-    }
-    DeleteRows(FALSE);
-    return TRUE;
+    if (col == Col(m_nColTermination)) return DeleteTerminations();
+    return DeleteRows(FALSE);
 }
 
 BOOL CKXSignalDetailsGridWnd::DeleteConnections() {
@@ -79,24 +75,25 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         disconnected.push_back(r);
     }
     if (disconnected.empty()) return FALSE; // the bracket discards what it began
-    {
-        // The rows go; blank rows keep the row count.
-        GridWriteScope scope(*this);
-        std::vector<ROWCOL> rows = disconnected;
-        std::sort(rows.rbegin(), rows.rend());
-        for (ROWCOL r : rows) {
-            RemoveDataRows(r, r);
-            const ROWCOL added = GetRowCount() + 1; // after the last row, and styled as a blank row
-            InsertDataRows(added, 1);
-            RestyleRow(added);
-        }
-    }
-    SetCurrentCell(disconnected.front(), currentCol, kSmartInView);
-    // A refused commit leaves nothing to replay.
+    // A refused commit leaves the design as it was, and so the rows that show it, and nothing to replay.
     if (!edit.Commit()) return FALSE;
+    RemoveDisconnectedRows(disconnected);
+    SetCurrentCell(disconnected.front(), currentCol, kSmartInView);
     MarkModified();
     if (journal.Write()) KXNoteReplaySteps(static_cast<int>(disconnected.size()));
     return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::RemoveDisconnectedRows(std::vector<ROWCOL> rows) {
+    // The rows go, from the last up; blank rows keep the row count.
+    GridWriteScope scope(*this);
+    std::sort(rows.rbegin(), rows.rend());
+    for (ROWCOL r : rows) {
+        RemoveDataRows(r, r);
+        const ROWCOL added = GetRowCount() + 1; // after the last row, and styled as a blank row
+        InsertDataRows(added, 1);
+        RestyleRow(added);
+    }
 }
 
 CString CKXSignalDetailsGridWnd::RowPinKey(ROWCOL row) {

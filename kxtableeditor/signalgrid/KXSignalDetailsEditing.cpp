@@ -90,15 +90,21 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
                            col == m_nColLocation || col == m_nColPinName || col == m_nColPinNumber;
     std::vector<ROWCOL> taken; // the rows that took the text; a refused row keeps what it shows
     bool currentRefused = false;
+    ROWCOL currentNow = nRow; // where the current row's pin shows after its connect
     for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
         const ROWCOL r = rows[i];
         if (r < kFirstDataRow || IsRowHidden(r)) continue;
-        if (CommitCellEdit(r, nCol, text, TRUE))
+        m_nConnectedRow = r;
+        if (CommitCellEdit(r, nCol, text, TRUE)) {
             taken.push_back(r);
-        else if (r == nRow)
+            if (r == nRow) currentNow = m_nConnectedRow;
+        } else if (r == nRow) {
             currentRefused = true;
+        }
     }
     if (rowColumn) FillCells(taken, nRow, nCol, text);
+    if (currentNow != nRow && (col == m_nColPinName || col == m_nColPinNumber))
+        KeepTypedPinInMovedRow(nRow, nCol, currentNow, text, control);
     const BOOL any = taken.empty() ? FALSE : TRUE;
     // A refused edit gives the cell back its stored value.
     if ((!any || currentRefused) && control && control->IsActive()) {
@@ -114,6 +120,21 @@ void CKXSignalDetailsGridWnd::FillCells(const std::vector<ROWCOL>& rows, ROWCOL 
     GridWriteScope undoOff(*this, GridWriteScope::kUndo);
     for (ROWCOL r : rows)
         if (r != current && r >= kFirstDataRow) WriteCell(r, static_cast<int>(col), PlainCell(text));
+}
+
+void CKXSignalDetailsGridWnd::KeepTypedPinInMovedRow(ROWCOL row, ROWCOL col, ROWCOL movedTo, const CString& text,
+                                                      CGXControl* control) {
+    // The pin was shown in a row above, which went: the typed text belongs to the row the pin moved to.
+    {
+        GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+        WriteCell(movedTo, static_cast<int>(col), PlainCell(text));
+    }
+    if (!control || !control->IsActive()) return;
+    // The store that follows writes the control's text into the current cell: the moved row's when the
+    // current cell went up with it, else the edited position's own text again.
+    ROWCOL currentRow = GX_INVALID, currentCol = GX_INVALID;
+    GetCurrentCell(currentRow, currentCol);
+    control->SetCurrentText(currentRow == movedTo ? text : GetValueRowCol(row, col));
 }
 
 void CKXSignalDetailsGridWnd::ClearRowPin(ROWCOL row, BOOL bClearName) {

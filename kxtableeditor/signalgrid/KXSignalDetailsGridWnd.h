@@ -285,6 +285,8 @@ public:
     // Writes the typed text into the cells of the rows that took it, but the current one (the grid
     // stores that one).
     void FillCells(const std::vector<ROWCOL>& rows, ROWCOL current, ROWCOL col, const CString& text);
+    // A pin typed into the row that moved up to where the pin showed before: that row shows the text.
+    void KeepTypedPinInMovedRow(ROWCOL row, ROWCOL col, ROWCOL movedTo, const CString& text, CGXControl* control);
     IInstTerm* CheckPinName(IInstance* inst, const CString& pinName, int& msb, int& lsb);
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
@@ -529,6 +531,8 @@ private:
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
     BOOL DeleteRows(BOOL bConnectedOnly);
+    // Takes the rows of the pins a committed delete disconnected out of the grid.
+    void RemoveDisconnectedRows(std::vector<ROWCOL> rows);
     // Row insertion and removal that keep the pin index and the blank-row hint right.
     void InsertDataRows(ROWCOL at, ROWCOL count);
     void RemoveDataRows(ROWCOL from, ROWCOL to);

@@ -24,20 +24,21 @@ const ShownSignal& SomeSignal(Rng& rng) {
 }
 
 // "kx::show clp U1; kx::show slp DQ<3>" and an edit of one row's bit: Delete, a termination made by the
-// menu, the pane's Delete. The row's pin is a bit of the instance's DQ, not always the net's own bit
-// (swaps move them), so the action may change any DQ bit of that instance, none other.
+// menu, the pane's Delete. The row's pin is mostly a bit of the instance's DQ, not always the net's own
+// bit (swaps move them), and now and then another pin of it (the matrix types any pin of a component
+// into the net's row), so the action may change any pin of that instance, none of another.
 std::string BusBitInSignalGrid(Rng& rng, EditWorld&) {
     const std::string bit = "DQ<" + std::to_string(std::uniform_int_distribution<int>(2, 6)(rng)) + ">";
     const std::string instance = OneIn(rng, 3) ? "U2" : "U1";
     std::string line = std::string(OneIn(rng, 2) ? "kx::show clp U1; " : "") + "kx::show slp {" + bit + "}; ";
     const std::string cell = "{*}[kxcell " + instance + " \"Pin Number\"]";
     switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
-    case 0: return line + "kx::select ccp " + cell + "; kx::key ccp Delete" + Target(instance + ".DQ<");
+    case 0: return line + "kx::select ccp " + cell + "; kx::key ccp Delete" + Target(instance);
     case 1:
         return line + "kx::select ccp " + cell + "; kx::answer dialog CKXTerminationDlg ok type Series; kx::menu 35522" +
-               Target(instance + ".DQ<");
+               Target(instance);
     default:
-        return line + "kx::select ccp " + cell + "; kx::pane Delete" + Target(instance + ".DQ<");
+        return line + "kx::select ccp " + cell + "; kx::pane Delete" + Target(instance);
     }
 }
 

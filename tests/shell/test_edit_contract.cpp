@@ -578,6 +578,56 @@ TEST_F(EditContract, APinConnectedAgainByTheWordKeepsItsNumberInTheRowItMovedTo)
     EXPECT_NE(journal.find("SelectInstanceCol(\"J1\",\"8\")"), std::string::npos) << journal;
 }
 
+// A pin number typed into a blank row for a pin a row above shows already: the row above goes and the
+// typed row, moved up into its place, shows the number, also with a row between them whose dropped
+// instance waits for its pin; the row's Delete is then journalled by that number and replays.
+TEST_F(EditContract, APinNumberTypedForAPinShownAboveStaysInTheRowThatMovedUp) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp EN");
+        auto freeRow = [this] { return GridRows().rbegin()->first + 1; };
+        ASSERT_EQ(Run("kx::drop ccp " + At(freeRow(), Column("Instance")) + " component J1"), "1");
+        Run("kx::answer question KXTABLE-140 yes");
+        const int typed = freeRow();
+        ASSERT_EQ(Run("kx::drop ccp " + At(typed, Column("Instance")) + " component R1"), "1");
+        ASSERT_EQ(Run("kx::edit ccp " + At(typed, Column("Pin Number")) + " 2"), "1");
+        const int row = RowWith({"R1", "B", "2"});
+        ASSERT_GT(row, RowWith({"J1"})) << Run("kx::window ccp");
+        ASSERT_EQ(Run("kx::select ccp " + At(row, Column("Pin Number"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        EXPECT_EQ(Run("kx::netlist").find("R1 B EN"), std::string::npos);
+    });
+    EXPECT_NE(journal.find("SelectInstanceCol(\"R1\",\"2\")"), std::string::npos) << journal;
+}
+
+// A row's Delete that the design refuses leaves the pin on the net and its row shown, by the key and by
+// automation (which answers 0); the Delete that follows takes the row, and that is what replays.
+TEST_F(EditContract, ARowDeleteTheDesignRefusedKeepsTheRowOfTheStillConnectedPin) {
+    for (const char* press : {"kx::key ccp Delete", "kx::pane Delete"}) {
+        SCOPED_TRACE(press);
+        const std::string journal = ExpectReplayGivesTheSameBoard([&] {
+            Run("kx::show slp EN");
+            const std::string before = Run("kx::netlist");
+            const auto rows = GridRows();
+            const int steps = Ccp()->GetUndoStepCount();
+            ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"R1", "B", "2"}), Column("Instance"))), "1");
+            m_app->Server()->setCommitFault([] { return true; });
+            const std::string refused = Run(press);
+            m_app->Server()->setCommitFault(nullptr);
+            if (std::string(press) == "kx::pane Delete") {
+                EXPECT_EQ(refused, "0");
+            }
+            EXPECT_EQ(Run("kx::netlist"), before);
+            EXPECT_EQ(GridRows(), rows);
+            EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+            ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"R1", "B", "2"}), Column("Instance"))), "1");
+            EXPECT_EQ(Run(press), "1");
+            EXPECT_EQ(Run("kx::netlist").find("R1 B EN"), std::string::npos);
+            EXPECT_EQ(RowWith({"R1", "B", "2"}), 0);
+        });
+        EXPECT_NE(journal.find("SelectInstanceCol(\"R1\",\"2\")"), std::string::npos) << journal;
+    }
+}
+
 // Pins moved in one edit to a new signal, their terminations dropped and a pin's pull-down carried
 // along: the journal deletes each pin's terminations just before its own connect, as the edit did, so
 // the replay gives the carried pull-down's part the designator the edit gave it.

@@ -937,14 +937,21 @@ protected:
             }
         }
     }
-    // Undoes every step, newest first over every window; the order of the redos to come.
+    // Undoes every step, newest first over every window; the order of the redos to come. An undo that
+    // takes away a grid takes the steps of that grid alone (its order) out of the redo history too: those
+    // are counted, and the redos skip them (the end state's design text still has to come back).
     bool UndoAll(std::vector<CKXBottomPaneContainerView*>& undone) {
         undone.clear();
+        m_goneFromRedo.clear();
         while (!m_steps.empty()) {
             CKXBottomPaneContainerView* pane = m_steps.back();
             m_steps.pop_back();
+            const int redoSteps = pane->GetRedoStepCount();
             if (!pane->PerformUndo()) return false;
             undone.push_back(pane);
+            m_goneFromRedo[pane] += redoSteps + 1 - pane->GetRedoStepCount();
+            if (std::getenv("KX_EDIT_TRACE"))
+                std::cerr << "undone, redo steps " << redoSteps << " -> " << pane->GetRedoStepCount() << "\n";
         }
         return true;
     }
@@ -953,6 +960,10 @@ protected:
             if (std::getenv("KX_EDIT_TRACE"))
                 std::cerr << "redo " << (*it)->GetUndoDescription().str() << " / redo steps "
                           << (*it)->GetRedoStepCount() << "\n";
+            if ((*it)->GetRedoStepCount() == 0 && m_goneFromRedo[*it] > 0) {
+                --m_goneFromRedo[*it];
+                continue;
+            }
             if (!(*it)->PerformRedo()) return false;
             m_steps.push_back(*it);
         }
@@ -989,6 +1000,7 @@ protected:
     std::string m_saved;
     fs::path m_registry;
     std::vector<CKXBottomPaneContainerView*> m_steps;
+    std::map<CKXBottomPaneContainerView*, int> m_goneFromRedo; // steps an undo took out of the redo history
 };
 
 std::string RandomEdits::NotesText(std::string& file) {
