@@ -263,11 +263,11 @@ ROWCOL CKXInstanceDetailsGridWnd::ShownRowFrom(ROWCOL row) {
     return row;
 }
 
-void CKXInstanceDetailsGridWnd::SelectFirstSignalCell() {
+BOOL CKXInstanceDetailsGridWnd::SelectFirstSignalCell() {
     const ROWCOL first = ShownRowFrom(PIN_FIRST_ROW);
-    if (first > GetRowCount()) return;
-    SetCurrentCell(first, Col(m_nColSignal), kSmartInView);
+    if (first > GetRowCount() || !SetCurrentCell(first, Col(m_nColSignal), kSmartInView)) return FALSE;
     NotifySelectionChanged();
+    return TRUE;
 }
 
 BOOL CKXInstanceDetailsGridWnd::SelectNextSignalCell() {
@@ -296,9 +296,9 @@ BOOL CKXInstanceDetailsGridWnd::SelectColumnByName(const CString& pinNameArg, co
         // The current cell first: moving it may drop the selection.
         SetCurrentCell(row, Col(col), kSmartInView);
         SelectRange(CGXRange().SetRows(row), TRUE, TRUE);
-        break;
+        return TRUE;
     }
-    return TRUE;
+    return FALSE;
 }
 
 BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CString& pinNameArg,
