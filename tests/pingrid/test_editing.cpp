@@ -143,8 +143,8 @@ TEST_F(Editing, SelectColumnByNameAndExpandPin) {
     EXPECT_EQ(r, b);
     EXPECT_EQ(c, C(G::m_nColTermination));
     EXPECT_TRUE(grid->IsCellSelected(b, 1));
-    // Pin names compare with case; no match still answers TRUE and moves nothing.
-    EXPECT_TRUE(grid->SelectColumnByName("b", "Signal"));
+    // Pin names compare with case; no match answers FALSE and moves nothing.
+    EXPECT_FALSE(grid->SelectColumnByName("b", "Signal"));
     ASSERT_TRUE(grid->GetCurrentCell(r, c));
     EXPECT_EQ(c, C(G::m_nColTermination));
 

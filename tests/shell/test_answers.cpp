@@ -87,6 +87,10 @@ const AnswerCase kCases[] = {
      "KXPANE-247"},
     {"AutomationNextSignalPastTheLastPin", 1, "kx::show clp U1; kx::pane SelectFirstSignalCol",
      "kx::pane SelectSignalCol NOSUCH", "0", "KXPANE-247"},
+    {"DocumentUndoWithNoStep", 1, "", "kx::call Undo", "0", "KXTABLE-221"},
+    {"DocumentRedoWithNoStep", 1, "", "kx::call Redo", "0", "KXTABLE-215"},
+    {"DocumentDeleteAliasOfNoNames", 1, "", "kx::call DeleteAlias {} {}", "0", "KXPANE-178"},
+    {"DocumentUndoOfAStep", 1, "kx::show clp U1; kx::edit ccp 41 7 {}", "kx::call Undo", "1", ""},
     // A dialog closed without a change answers 2: the add dialog cancelled, the view-only dialog of a
     // read-only window closed.
     {"AddPullupDialogCancelled", 1, "kx::show clp U1; selectObject pin PGOOD; kx::answer dialog CKXPupdDlg cancel",
