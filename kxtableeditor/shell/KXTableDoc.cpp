@@ -50,8 +50,8 @@ DISP_FUNCTION(CKXTableDoc, "EditBlock", EditBlock, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "ChangeBlkOption", ChangeBlkOption, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT VTS_VARIANT)
-DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_EMPTY, VTS_VARIANT)
+DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_BOOL, VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "AddComponent", AddComponent, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "AddBlock", AddBlock, VT_BOOL,
@@ -537,12 +537,12 @@ LPDISPATCH CKXTableDoc::ConnectivityPane() {
 
 namespace {
 
-// The undo or redo word as the window's pane asks the host for it: the word's answer (it says why
-// it refused).
+// A word of the window (undo, redo, saveDesign) as its menu asks the host for it: the word's answer
+// (it says why it refused).
 BOOL RunHostWord(CKXTableChildFrm* frame, const char* word) {
     const KXShownMark mark;
     CWnd* main = AfxGetMainWnd();
-    if (!frame || !frame->GetPane() || !main) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    if (!frame || !main) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
     const LRESULT answer = main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(word), 0);
     return KXEditResult::Of(answer == 1, "KXPANE-178").AnswerBool(mark);
 }
@@ -623,20 +623,22 @@ BOOL CKXTableDoc::ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, 
     return pane->EditBlkPackagingOptions(kind, v, third ? third : "", t[0], t[1], t[2], t[3]) != 0;
 }
 
-void CKXTableDoc::Save() {
-    OnFileSave();
+BOOL CKXTableDoc::Save() {
+    return RunHostWord(GetChildFrame(), KXScriptWord::saveDesign);
 }
 
-void CKXTableDoc::Close(const VARIANT& save) {
-    if (!GetChildFrame()) return;
+BOOL CKXTableDoc::Close(const VARIANT& save) {
+    const KXShownMark mark;
+    if (!GetChildFrame()) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
     if (IsFalse(save)) {
         m_bSaveOnClose = 0;
         OnCloseDocument();
-        return;
+        return TRUE;
     }
     // A cancel of the save question stops the close: what the user kept open stays open.
-    if (!SaveModified()) return;
+    if (!SaveModified()) return KXEditResult::Of(FALSE, "KXTABLE-303").AnswerBool(mark);
     OnCloseDocument();
+    return TRUE;
 }
 
 BOOL CKXTableDoc::AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5,

@@ -76,10 +76,10 @@ public:
     BOOL AddSignal(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, const VARIANT& a4);
     BOOL ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, const VARIANT& a4, const VARIANT& a5,
                          const VARIANT& a6, const VARIANT& a7);
-    void Save();
+    BOOL Save();
     // Closes the window as the user would (the save question is asked); Close(False) closes it without
     // saving and without asking, as the journal writes a close the user did not save.
-    void Close(const VARIANT& save);
+    BOOL Close(const VARIANT& save);
     BOOL AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5, const VARIANT& a6,
                       const VARIANT& a7);
     BOOL AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTSTR a5, LPCTSTR a6, const VARIANT& a7,

@@ -90,6 +90,8 @@ const AnswerCase kCases[] = {
     {"DocumentUndoWithNoStep", 1, "", "kx::call Undo", "0", "KXTABLE-221"},
     {"DocumentRedoWithNoStep", 1, "", "kx::call Redo", "0", "KXTABLE-215"},
     {"DocumentDeleteAliasOfNoNames", 1, "", "kx::call DeleteAlias {} {}", "0", "KXPANE-178"},
+    {"DocumentCloseWhoseSaveIsCancelled", 1, "kx::call AddSignal ZZ {} {}; kx::answer question KXCOMMON-101 cancel",
+     "kx::call Close", "0", "KXCOMMON-101"},
     {"DocumentUndoOfAStep", 1, "kx::show clp U1; kx::edit ccp 41 7 {}", "kx::call Undo", "1", ""},
     // A dialog closed without a change answers 2: the add dialog cancelled, the view-only dialog of a
     // read-only window closed.
