@@ -153,8 +153,8 @@ BOOL CKXBottomPaneContainerView::CtrSelectTerminationCol(LPCTSTR pinArg) {
     const CString pin = pinArg ? pinArg : "";
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
-    if (!grid->SelectColumnByName(pin, "Termination")) return KXEditResult::Refused("KXPANE-247", pin).AnswerBool(mark);
-    return TRUE;
+    if (grid->SelectColumnByName(pin, "Termination")) return TRUE;
+    return KXEditResult::Refused("KXPANE-247", pin).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumberArg) {
@@ -426,7 +426,8 @@ BOOL CKXBottomPaneContainerView::AssignPinNumber(LPCTSTR pinNumberArg) {
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     IKXPinGrid* pin = part || GetViewMode() == eOpenModePhysical ? nullptr : ActivePinGrid();
     if (!part && !pin) return RefuseAutomation();
-    const BOOL done = part ? part->OnAssignPinNumber(pinNumber) : pin->AssignPinNumberInHost(35546, TRUE, pinNumber);
+    const BOOL done =
+        part ? part->OnAssignPinNumber(pinNumber) : pin->AssignPinNumberInHost(35546, TRUE, pinNumber);
     return KXEditResult::Of(done, "KXTABLE-197").AnswerBool(mark);
 }
 BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit,
