@@ -25,6 +25,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace {
 int QuestionAnswer(std::string a) {
@@ -234,10 +235,11 @@ bool HostMenu(CKXHostApp& app, const Args& a, std::string& r) {
         r = "0";
         return true;
     }
-    // The command answers 0 when its handler refused or a command it asked the host to run did.
+    // The command answers 0 when its handler refused or a command it asked the host to run did; 2 when
+    // its dialog was closed without a change.
     const int refused = app.Core().RefusedRequests();
     const LRESULT answer = frame->SendMessage(MSG_RUN_MENU_COMMAND, id, 0);
-    r = answer != 0 && app.Core().RefusedRequests() == refused ? "1" : "0";
+    r = app.Core().RefusedRequests() == refused ? std::to_string(answer) : "0";
     return true;
 }
 

@@ -487,6 +487,11 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
         PressKey(t.grid, VK_ESCAPE);
         return true;
     }
+    if (const CString refusal = t.grid->GetWarningText(); !refusal.IsEmpty()) {
+        // The grid took the text but what it was to change was refused (by the design): its warning says so.
+        app.Core().Print("edit refused: cell " + cell + ": " + refusal.str());
+        return true;
+    }
     r = "1";
     return true;
 }

@@ -86,5 +86,9 @@ KXMenuAnswer::~KXMenuAnswer() {
 
 void KXMenuAnswer::Report(const KXEditResult& result) {
     result.Answer(g_pMenuAnswer ? g_pMenuAnswer->m_mark : KXShownMark());
-    if (g_pMenuAnswer && result.IsRefusal()) g_pMenuAnswer->m_bRefused = true;
+    if (!g_pMenuAnswer) return;
+    if (result.IsRefusal())
+        g_pMenuAnswer->m_answer = 0;
+    else if (result.GetKind() == KXEditResult::Kind::Dialog && g_pMenuAnswer->m_answer == 1)
+        g_pMenuAnswer->m_answer = 2;
 }

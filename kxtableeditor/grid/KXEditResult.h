@@ -88,9 +88,9 @@ private:
 };
 
 // The answer of a menu command the host runs by its id (MSG_RUN_MENU_COMMAND): the window opens one
-// around the command, which answers 1 unless a handler reported a refusal; a handler whose command
-// refused or would change nothing reports its result here, which shows its message (outside such a
-// run only the message shows).
+// around the command, which answers 1 unless a handler reported a refusal (0) or a dialog the user
+// closed without work (2); a handler whose command refused or would change nothing reports its
+// result here, which shows its message (outside such a run only the message shows).
 class KXMenuAnswer {
 public:
     KXMenuAnswer();
@@ -98,11 +98,11 @@ public:
     KXMenuAnswer(const KXMenuAnswer&) = delete;
     KXMenuAnswer& operator=(const KXMenuAnswer&) = delete;
 
-    LRESULT Answer() const { return m_bRefused ? 0 : 1; }
+    LRESULT Answer() const { return m_answer; }
     static void Report(const KXEditResult& result);
 
 private:
     KXMenuAnswer* m_pOuter;
     KXShownMark m_mark;
-    bool m_bRefused = false;
+    LRESULT m_answer = 1;
 };

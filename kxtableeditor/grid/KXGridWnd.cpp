@@ -165,9 +165,13 @@ void CKXGridWnd::OnAddTermination() {}
 void CKXGridWnd::GetSelectedObjects() {}
 void CKXGridWnd::GetColumnMenuText(int, CString&, BOOL&) {}
 void CKXGridWnd::SetColumnMode(BOOL, BOOL, BOOL, int) {}
-void CKXGridWnd::AssignModel(int, LPCTSTR) {}
+BOOL CKXGridWnd::AssignModel(int, LPCTSTR) {
+    return FALSE;
+}
 void CKXGridWnd::RefreshRowsByName(CString) {}
-void CKXGridWnd::RemoveModel() {}
+BOOL CKXGridWnd::RemoveModel() {
+    return FALSE;
+}
 void CKXGridWnd::EditPin(BOOL) {}
 void CKXGridWnd::SetPinComment(CString, CString, CString, CString) {}
 int CKXGridWnd::GetSortColumn() {

@@ -103,9 +103,9 @@ public:
     virtual void ShowContextMenu(CWnd* pWnd, CPoint point, UINT menuId, UINT flags);                // 139
     virtual void GetColumnMenuText(int col, CString& text, BOOL& bEnabled);                         // 140
     virtual void SetColumnMode(BOOL bSeveralGrids, BOOL bSameObject, BOOL bNotFirst, int position); // 141
-    virtual void AssignModel(int flag, LPCTSTR modelName);                                          // 142
+    virtual BOOL AssignModel(int flag, LPCTSTR modelName);                                          // 142
     virtual void RefreshRowsByName(CString name);                                                   // 143
-    virtual void RemoveModel();                                                                     // 144
+    virtual BOOL RemoveModel();                                                                     // 144
     virtual void EditPin(BOOL bSave);                                                               // 145
     virtual void SetPinComment(CString instanceKey, CString pinKey, CString newComment,
                                CString oldComment);                       // 146

@@ -7,6 +7,7 @@
 #include "matrix/KXMatrixGridWnd.h"
 
 #include "grid/KXAssocCompSteps.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
@@ -174,13 +175,17 @@ void CKXMatrixGridWnd::AddPupd() {
     api.setMultipleSelection(signals.size() > 1);
     // The dialog puts its choice on the first signal; the others take the same.
     api.setNetBit(signals.front().netBit);
-    bool added = api.invokePUPDDialog(false) != FALSE;
+    const bool accepted = api.invokePUPDDialog(false) != FALSE;
+    bool added = accepted;
     for (std::size_t i = 1; added && i < signals.size(); ++i) {
         added = ApplyPupdToNetBit(nullptr, signals[i].netBit.net(), signals[i].netBit.bit());
     }
     api.setTransaction(nullptr, true);
     if (!added) {
-        if (!api.GetLastError().IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-217", api.GetLastError());
+        if (!api.GetLastError().IsEmpty())
+            KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-217", api.GetLastError()));
+        else if (!accepted)
+            KXMenuAnswer::Report(KXEditResult::Dialog()); // cancelled
         return;
     }
     if (!edit.Commit()) return;

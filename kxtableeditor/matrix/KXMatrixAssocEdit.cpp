@@ -7,6 +7,7 @@
 
 #include "grid/KXAssocCompSteps.h"
 #include "grid/KXPropLists.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXPupdChanges.h"
@@ -113,7 +114,9 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal) {
     api.setTransaction(nullptr, true);
     if (!changed) {
         if (!api.GetLastError().IsEmpty() && api.GetLastError() != earlierError)
-            CKXErrorHandler::MessageBoxOk("KXTABLE-217", api.GetLastError());
+            KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-217", api.GetLastError()));
+        else
+            KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
         return;
     }
     KXJournalLines journal(JournalHandle());

@@ -244,8 +244,8 @@ public:
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     BOOL CanAssignModel() override;
     BOOL CanRemoveModel() override;
-    void AssignModel(int flag, LPCTSTR modelName) override;
-    void RemoveModel() override;
+    BOOL AssignModel(int flag, LPCTSTR modelName) override;
+    BOOL RemoveModel() override;
     // An empty name opens the model dialog; FALSE when nothing changed.
     BOOL AssignModelByName(const CString& model);
     // Sets (an empty model: removes) the pins' models in one edit; FALSE when nothing changed.

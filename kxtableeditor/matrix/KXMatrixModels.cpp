@@ -141,12 +141,12 @@ BOOL CKXMatrixGridWnd::CanRemoveModel() {
     return FALSE;
 }
 
-void CKXMatrixGridWnd::AssignModel(int, LPCTSTR modelName) {
-    AssignModelByName(modelName ? modelName : "");
+BOOL CKXMatrixGridWnd::AssignModel(int, LPCTSTR modelName) {
+    return AssignModelByName(modelName ? modelName : "");
 }
 
-void CKXMatrixGridWnd::RemoveModel() {
-    CommitModels(SelectedPinCells(), CString());
+BOOL CKXMatrixGridWnd::RemoveModel() {
+    return CommitModels(SelectedPinCells(), CString());
 }
 
 BOOL CKXMatrixGridWnd::AssignModelByName(const CString& modelName) {

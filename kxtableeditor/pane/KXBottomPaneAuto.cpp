@@ -19,13 +19,13 @@
 // The methods in their dispatch-id order (the first has id 1).
 BEGIN_DISPATCH_MAP(CKXBottomPaneContainerView, CView)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Dump", Dump, VT_BOOL, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "ExpandAllPins", AutoExpandAllPins, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "ExpandAllPins", AutoExpandAllPins, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Delete", AutoDelete, VT_BOOL, VTS_NONE)
-DISP_FUNCTION(CKXBottomPaneContainerView, "Copy", AutoCopy, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXBottomPaneContainerView, "Paste", AutoPaste, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "Copy", AutoCopy, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "Paste", AutoPaste, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddTermination", AutoAddTermination, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "InitTermination", AutoInitTermination, VT_DISPATCH, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectTerminationCol", CtrSelectTerminationCol, VT_EMPTY,
+DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelectTerminationCol", CtrSelectTerminationCol, VT_BOOL,
               VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SwapPins", AutoSwapPins, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AssignPinNumber", AssignPinNumber, VT_BOOL, VTS_BSTR)
@@ -39,27 +39,27 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "AddPUPD", AddPUPD, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AssignConnectivity", AutoAssignConnectivity, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AttachSignal", AutoAttachSignal, VT_BOOL, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "AssignModel", AutoAssignModel, VT_EMPTY, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveModel", AutoRemoveModel, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AssignModel", AutoAssignModel, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveModel", AutoRemoveModel, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SelectTerminationCol", SelectTerminationCol, VT_BOOL,
               VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SelectSignalCol", SelectSignalCol, VT_BOOL, VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPinNumberCol", SelectPinNumberCol, VT_BOOL,
               VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SelectPUPDCol", SelectPUPDCol, VT_BOOL, VTS_BSTR VTS_VARIANT)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SelectFirstSignalCol", SelectFirstSignalCol, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SelectFirstSignalCol", SelectFirstSignalCol, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SelectNextSignalCol", SelectNextSignalCol, VT_BOOL, VTS_NONE)
-DISP_FUNCTION(CKXBottomPaneContainerView, "InsertComment", AutoInsertComment, VT_EMPTY, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "EditComment", AutoEditComment, VT_EMPTY, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "DeleteComment", AutoDeleteComment, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "InsertComment", AutoInsertComment, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "EditComment", AutoEditComment, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "DeleteComment", AutoDeleteComment, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ChangeDelay", ChangeDelay, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "DeletePUPD", DeletePUPD, VT_BOOL, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "FilterRows", AutoFilterRows, VT_EMPTY, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", Sort, VT_EMPTY, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "FilterRows", AutoFilterRows, VT_BOOL, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", Sort, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ChangePropValue", AutoChangePropValue, VT_BOOL, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_EMPTY, VTS_VARIANT VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_EMPTY, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", RemoveDiffPairPin, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_BOOL, VTS_VARIANT VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_BOOL, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "RemoveDiffPairPin", RemoveDiffPairPin, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXBottomPaneContainerView, "RenameConnection", AutoRenameConnection, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "EditTermination", AutoEditTermination, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "OpenMatrixView", AutoOpenMatrixView, VT_BOOL, VTS_BSTR)
@@ -109,11 +109,11 @@ IKXPinGrid* CKXBottomPaneContainerView::ActivePinGrid() const {
 BOOL CKXBottomPaneContainerView::Dump(LPCTSTR file) {
     CString path = file ? file : "";
     path.Replace("\\", "/");
-    return SendHostText(CString(KXScriptWord::dumpGrid) + " pin " + Quoted(path));
+    return AnswerHostWord(KXScriptWord::dumpGrid, " pin " + Quoted(path));
 }
 
-void CKXBottomPaneContainerView::AutoExpandAllPins() {
-    SendHostText(CString(KXScriptWord::expandPins) + " on ");
+BOOL CKXBottomPaneContainerView::AutoExpandAllPins() {
+    return AnswerHostWord(KXScriptWord::expandPins, " on");
 }
 
 BOOL CKXBottomPaneContainerView::AutoDelete() {
@@ -131,26 +131,47 @@ KXEditResult CKXBottomPaneContainerView::DeleteSelected() {
     return KXEditResult::Of(DeleteInShownGrids(), "KXTABLE-272");
 }
 
-void CKXBottomPaneContainerView::AutoCopy() {
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) signal->OnEditCopy();
-    if (IKXPinGrid* pin = ActivePinGrid()) pin->Grid().OnEditCopy();
-    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) matrix->OnEditCopy();
+BOOL CKXBottomPaneContainerView::AutoCopy() {
+    const KXShownMark mark;
+    return CopyInActiveGrid().AnswerBool(mark);
 }
 
-void CKXBottomPaneContainerView::CtrSelectTerminationCol(LPCTSTR pin) {
-    if (IKXPinGrid* grid = ActivePinGrid())
-        grid->SelectColumnByName(pin ? pin : "", "Termination");
+// The active grid's own copy (a signal, pin or matrix grid): done when it put something on the
+// clipboard.
+KXEditResult CKXBottomPaneContainerView::CopyInActiveGrid() {
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid) return KXEditResult::Refused("KXPANE-246");
+    if (!ActiveSignalGrid() && !ActivePinGrid() && !ActiveMatrixGrid()) return KXEditResult::Refused("KXPANE-178");
+    if (!grid->CanCopy()) return KXEditResult::Refused("KXPANE-483");
+    const DWORD before = GetClipboardSequenceNumber();
+    grid->OnEditCopy();
+    return KXEditResult::Of(GetClipboardSequenceNumber() != before, "KXPANE-483");
 }
 
-BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumber) {
-    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) return part->SwapPins(1, pinNumber ? pinNumber : "");
+BOOL CKXBottomPaneContainerView::CtrSelectTerminationCol(LPCTSTR pinArg) {
+    const KXShownMark mark;
+    const CString pin = pinArg ? pinArg : "";
     IKXPinGrid* grid = ActivePinGrid();
-    return grid ? grid->Grid().SwapPins(1, pinNumber ? pinNumber : "") : FALSE;
+    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    if (grid->SelectColumnByName(pin, "Termination")) return TRUE;
+    return KXEditResult::Refused("KXPANE-247", pin).AnswerBool(mark);
 }
 
-BOOL CKXBottomPaneContainerView::CtrSelectPinNameCol(LPCTSTR pin) {
+BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumberArg) {
+    const KXShownMark mark;
+    const CString pinNumber = pinNumberArg ? pinNumberArg : "";
+    CKXGridWnd* grid = ActivePhysPartGrid();
+    if (!grid)
+        if (IKXPinGrid* pin = ActivePinGrid()) grid = &pin->Grid();
+    if (!grid) return KXEditResult::Refused(GetActiveGrid() ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    return KXEditResult::Of(grid->SwapPins(1, pinNumber), "KXPANE-247", pinNumber).AnswerBool(mark);
+}
+
+BOOL CKXBottomPaneContainerView::CtrSelectPinNameCol(LPCTSTR pinArg) {
+    const KXShownMark mark;
+    const CString pin = pinArg ? pinArg : "";
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid) return FALSE;
+    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
     // The Ctrl-selection adds the pin's row to what is selected: moving the current cell there drops
     // the selection, which then comes back.
     CGXGridParam* param = grid->Grid().GetParam();
@@ -158,69 +179,75 @@ BOOL CKXBottomPaneContainerView::CtrSelectPinNameCol(LPCTSTR pin) {
     const BOOL found = grid->SelectColumnByName(pin ? pin : "", "PinName");
     for (POSITION pos = before.GetHeadPosition(); pos;)
         grid->Grid().SelectRange(*before.GetNext(pos), TRUE, TRUE);
-    return found;
+    return found ? TRUE : KXEditResult::Refused("KXPANE-247", pin ? pin : "").AnswerBool(mark);
 }
 
-void CKXBottomPaneContainerView::AutoAssignModel(LPCTSTR model) {
+BOOL CKXBottomPaneContainerView::AutoAssignModel(LPCTSTR modelArg) {
     // A journal replays the committing half: the selection lines before it chose the pins.
-    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
-        part->CommitAssignModel(model ? model : "");
-        return;
-    }
-    if (CKXGridWnd* grid = GetActiveGrid()) grid->AssignModel(1, model ? model : "");
+    const KXShownMark mark;
+    const CString model = modelArg ? modelArg : "";
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
+    const BOOL done = part ? part->CommitAssignModel(model) : grid->AssignModel(1, model);
+    return KXEditResult::Of(done, "KXTABLE-184").AnswerBool(mark);
 }
 
-void CKXBottomPaneContainerView::AutoRemoveModel() {
-    if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
-        part->CommitRemoveModel();
-        return;
-    }
-    if (CKXGridWnd* grid = GetActiveGrid()) grid->RemoveModel();
+BOOL CKXBottomPaneContainerView::AutoRemoveModel() {
+    const KXShownMark mark;
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
+    const BOOL done = part ? part->CommitRemoveModel() : grid->RemoveModel();
+    return KXEditResult::Of(done, "KXPANE-484").AnswerBool(mark);
 }
 
-void CKXBottomPaneContainerView::SelectFirstSignalCol() {
-    if (IKXPinGrid* grid = ActivePinGrid()) grid->SelectFirstSignalCell();
+BOOL CKXBottomPaneContainerView::SelectFirstSignalCol() {
+    const KXShownMark mark;
+    IKXPinGrid* grid = ActivePinGrid();
+    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    return KXEditResult::Of(grid->SelectFirstSignalCell(), "KXPANE-270").AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::SelectNextSignalCol() {
+    const KXShownMark mark;
     IKXPinGrid* grid = ActivePinGrid();
-    return grid ? grid->SelectNextSignalCell() : FALSE;
+    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    return KXEditResult::Of(grid->SelectNextSignalCell(), "KXPANE-485").AnswerBool(mark);
 }
 
-void CKXBottomPaneContainerView::AutoInsertComment(LPCTSTR text) {
-    SendHostText(CString(KXScriptWord::addComment) + " pin " + Quoted(text));
+BOOL CKXBottomPaneContainerView::AutoInsertComment(LPCTSTR text) {
+    return AnswerHostWord(KXScriptWord::addComment, " pin " + Quoted(text));
 }
 
-void CKXBottomPaneContainerView::AutoEditComment(LPCTSTR text) {
-    SendHostText(CString(KXScriptWord::modifyComment) + " pin " + Quoted(text));
+BOOL CKXBottomPaneContainerView::AutoEditComment(LPCTSTR text) {
+    return AnswerHostWord(KXScriptWord::modifyComment, " pin " + Quoted(text));
 }
 
-void CKXBottomPaneContainerView::AutoDeleteComment() {
-    SendHostText(CString(KXScriptWord::deleteComment) + " pin");
+BOOL CKXBottomPaneContainerView::AutoDeleteComment() {
+    return AnswerHostWord(KXScriptWord::deleteComment, " pin");
 }
 
-void CKXBottomPaneContainerView::AutoFilterRows(LPCTSTR column, LPCTSTR filter) {
+BOOL CKXBottomPaneContainerView::AutoFilterRows(LPCTSTR column, LPCTSTR filter) {
     const CString col = column ? column : "";
-    if (col.IsEmpty())
-        SendHostText(CString(KXScriptWord::filterRows) + " pin -filter " + Quoted(filter));
-    else
-        SendHostText(CString(KXScriptWord::filterRows) + " pin -col " + Quoted(col) + " -filter " + Quoted(filter));
+    const CString columnOperand = col.IsEmpty() ? CString() : " -col " + Quoted(col);
+    return AnswerHostWord(KXScriptWord::filterRows, " pin" + columnOperand + " -filter " + Quoted(filter));
 }
 
-void CKXBottomPaneContainerView::Sort(LPCTSTR column) {
-    SendHostText(CString(KXScriptWord::sort) + " pin " + Quoted(column));
+BOOL CKXBottomPaneContainerView::Sort(LPCTSTR column) {
+    return AnswerHostWord(KXScriptWord::sort, " pin " + Quoted(column));
 }
 
-void CKXBottomPaneContainerView::AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair) {
+BOOL CKXBottomPaneContainerView::AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair) {
     const int b = bus ? std::atoi(bus) : 0;
     const int d = diffPair ? std::atoi(diffPair) : 0;
-    CString text;
-    text.Format("%s pin %s %s", KXScriptWord::setViewOption, b ? "bus_on" : "bus_off", d ? "dp_on" : "dp_off");
-    SendHostText(text);
+    CString operands;
+    operands.Format(" pin %s %s", b ? "bus_on" : "bus_off", d ? "dp_on" : "dp_off");
+    return AnswerHostWord(KXScriptWord::setViewOption, operands);
 }
 
-void CKXBottomPaneContainerView::RemoveDiffPairPin() {
-    OnRemoveDiffPairPin();
+BOOL CKXBottomPaneContainerView::RemoveDiffPairPin() {
+    return AnswerHostWord(KXScriptWord::removeDiffPairPin, "");
 }
 
 // ------------------------------------------------------------------ selecting a pin's cell
@@ -352,10 +379,12 @@ KXEditResult CKXBottomPaneContainerView::ChangePropValue(const CString& property
     return KXEditResult::Of(any, "KXTABLE-267");
 }
 
-void CKXBottomPaneContainerView::AutoCtrSelect(const VARIANT& list, LPCTSTR) {
+BOOL CKXBottomPaneContainerView::AutoCtrSelect(const VARIANT& list, LPCTSTR) {
+    const KXShownMark mark;
     const VARIANT* v = &list;
     if (v->vt == (VT_VARIANT | VT_BYREF) && v->pvarVal) v = v->pvarVal;
-    if (!(v->vt & VT_ARRAY) || !v->parray || SafeArrayGetDim(v->parray) != 1) return;
+    if (!(v->vt & VT_ARRAY) || !v->parray || SafeArrayGetDim(v->parray) != 1)
+        return KXEditResult::Refused(UsageOf(KXScriptWord::selectObject)).AnswerBool(mark);
     CString text;
     for (const CString& element : AfxSafeArrayToStrings(v->parray)) {
         CString words;
@@ -370,7 +399,8 @@ void CKXBottomPaneContainerView::AutoCtrSelect(const VARIANT& list, LPCTSTR) {
         text += "[list " + words + "] ";
     }
     text.TrimRight();
-    if (!text.IsEmpty()) SendHostText(CString(KXScriptWord::selectObject) + " pin " + text);
+    if (text.IsEmpty()) return KXEditResult::Refused(UsageOf(KXScriptWord::selectObject)).AnswerBool(mark);
+    return HostWord(KXScriptWord::selectObject, " pin " + text).AnswerBool(mark);
 }
 
 // ------------------------------------------------------------------ editing roads not in this pane
@@ -382,22 +412,30 @@ BOOL CKXBottomPaneContainerView::RefuseAutomation() const {
     return FALSE;
 }
 
-void CKXBottomPaneContainerView::AutoPaste() {
+BOOL CKXBottomPaneContainerView::AutoPaste() {
+    const KXShownMark mark;
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid) return;
+    if (!grid) return KXEditResult::Refused(GetActiveGrid() ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
     grid->Grid().CrossSelectInHost();
-    SendHostText(CString(KXScriptWord::paste) + " pin");
+    return HostWord(KXScriptWord::paste, " pin").AnswerBool(mark);
 }
 
-BOOL CKXBottomPaneContainerView::AssignPinNumber(LPCTSTR pinNumber) {
+BOOL CKXBottomPaneContainerView::AssignPinNumber(LPCTSTR pinNumberArg) {
+    const KXShownMark mark;
+    const CString pinNumber = pinNumberArg ? pinNumberArg : "";
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    if (!part && GetViewMode() != eOpenModePhysical)
-        if (IKXPinGrid* pin = ActivePinGrid()) return pin->AssignPinNumberInHost(35546, TRUE, pinNumber ? pinNumber : "");
-    if (!part) return RefuseAutomation();
-    return part->OnAssignPinNumber(pinNumber ? pinNumber : "");
+    IKXPinGrid* pin = part || GetViewMode() == eOpenModePhysical ? nullptr : ActivePinGrid();
+    if (!part && !pin) return RefuseAutomation();
+    const BOOL done =
+        part ? part->OnAssignPinNumber(pinNumber) : pin->AssignPinNumberInHost(35546, TRUE, pinNumber);
+    return KXEditResult::Of(done, "KXTABLE-197").AnswerBool(mark);
 }
 BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit,
                                                         LPCTSTR endBit) {
+    const KXShownMark mark;
     CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
-    return grid ? grid->AssignConnectivityByName(instance, pinNumber, startBit, endBit, "") : FALSE;
+    if (!grid) return KXEditResult::Refused(GetActiveGrid() ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    const BOOL done = grid->AssignConnectivityByName(instance, pinNumber, startBit, endBit, "");
+    const CString key = CString(instance ? instance : "") + "." + (pinNumber ? pinNumber : "");
+    return KXEditResult::Of(done, "KXPANE-247", key).AnswerBool(mark);
 }

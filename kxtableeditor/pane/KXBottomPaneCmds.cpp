@@ -56,6 +56,21 @@ BOOL CKXBottomPaneContainerView::SendHostText(const char* text) {
     return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text), 0) == 1;
 }
 
+KXEditResult CKXBottomPaneContainerView::HostWord(const char* word, const CString& operands) {
+    CWnd* main = AfxGetMainWnd();
+    if (!main) return KXEditResult::Refused("KXPANE-178");
+    const CString text = CString(word) + operands;
+    const LRESULT answer = main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+    if (answer == 2) return KXEditResult::Dialog();
+    const char* usage = UsageOf(word);
+    return KXEditResult::Of(answer == 1, usage ? usage : "KXPANE-178");
+}
+
+BOOL CKXBottomPaneContainerView::AnswerHostWord(const char* word, const CString& operands) {
+    const KXShownMark mark;
+    return HostWord(word, operands).AnswerBool(mark);
+}
+
 // ------------------------------------------------------------------ clipboard
 
 void CKXBottomPaneContainerView::OnEditCopy() {

@@ -438,18 +438,26 @@ BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     return KXEditResult::Of(done, "KXTABLE-304", text).AnswerBool(mark);
 }
 
+namespace {
+
+// The answer "0" or "1" to the next connect's question, given to answer; refused for another text.
+KXEditResult RetainAnswer(LPCTSTR keep, void (*answer)(bool)) {
+    const CString text = keep ? keep : "";
+    if (text != "0" && text != "1") return KXEditResult::Refused("KXPANE-482", text);
+    answer(text == "1");
+    return KXEditResult::Done();
+}
+
+} // namespace
+
 BOOL CKXBottomPaneContainerView::AutoRetainPUPD(LPCTSTR keep) {
-    const CString answer = keep ? keep : "";
-    if (answer != "0" && answer != "1") return FALSE;
-    CKXInstanceDetailsGridWnd::AnswerPupdRetainOnNextConnect(answer == "1");
-    return TRUE;
+    const KXShownMark mark;
+    return RetainAnswer(keep, &CKXInstanceDetailsGridWnd::AnswerPupdRetainOnNextConnect).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoRetainTermination(LPCTSTR keep) {
-    const CString answer = keep ? keep : "";
-    if (answer != "0" && answer != "1") return FALSE;
-    CKXInstanceDetailsGridWnd::AnswerTerminationRetainOnNextConnect(answer == "1");
-    return TRUE;
+    const KXShownMark mark;
+    return RetainAnswer(keep, &CKXInstanceDetailsGridWnd::AnswerTerminationRetainOnNextConnect).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {

@@ -638,25 +638,26 @@ public:
     // Automation interface of the pane: the methods a journal replays.
     LPDISPATCH GetPaneDispatch();
     BOOL Dump(LPCTSTR file);
-    void AutoExpandAllPins();
+    BOOL AutoExpandAllPins();
     BOOL AutoDelete();
     KXEditResult DeleteSelected();
-    void AutoCopy();
-    void CtrSelectTerminationCol(LPCTSTR pin);
+    BOOL AutoCopy();
+    KXEditResult CopyInActiveGrid();
+    BOOL CtrSelectTerminationCol(LPCTSTR pin);
     BOOL AutoSwapPins(LPCTSTR pinNumber);
     BOOL CtrSelectPinNameCol(LPCTSTR pin);
-    void AutoAssignModel(LPCTSTR model);
-    void AutoRemoveModel();
-    void SelectFirstSignalCol();
+    BOOL AutoAssignModel(LPCTSTR model);
+    BOOL AutoRemoveModel();
+    BOOL SelectFirstSignalCol();
     BOOL SelectNextSignalCol();
-    void AutoInsertComment(LPCTSTR text);
-    void AutoEditComment(LPCTSTR text);
-    void AutoDeleteComment();
-    void AutoFilterRows(LPCTSTR column, LPCTSTR filter);
-    void Sort(LPCTSTR column);
-    void AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair);
-    void RemoveDiffPairPin();
-    void AutoPaste();
+    BOOL AutoInsertComment(LPCTSTR text);
+    BOOL AutoEditComment(LPCTSTR text);
+    BOOL AutoDeleteComment();
+    BOOL AutoFilterRows(LPCTSTR column, LPCTSTR filter);
+    BOOL Sort(LPCTSTR column);
+    BOOL AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair);
+    BOOL RemoveDiffPairPin();
+    BOOL AutoPaste();
     BOOL AutoAddTermination();
     LPDISPATCH AutoInitTermination(LPCTSTR text);
     BOOL AssignPinNumber(LPCTSTR number);
@@ -687,7 +688,7 @@ public:
     BOOL DeletePUPD(LPCTSTR text);
     BOOL AutoChangePropValue(LPCTSTR property, LPCTSTR value);
     KXEditResult ChangePropValue(const CString& property, const CString& value);
-    void AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
+    BOOL AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
 
     // IKXGridSite: what the grids need of the pane and the document. The pane's own members of
     // the same names (ActivateAdjacentGrid, GridIndexOf, SyncTopRow, ...) serve it as well.
@@ -779,6 +780,12 @@ private:
     CString m_strAttachSignal;
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
+    // A pane word run through the host (WORD OPERANDS): its answer; a refusal the word did not explain
+    // says the word's usage.
+    KXEditResult HostWord(const char* word, const CString& operands);
+    // The automation answer of a host word.
+    BOOL AnswerHostWord(const char* word, const CString& operands);
+    BOOL AnyRowSelected() const;
     BOOL SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
     BOOL RefuseAutomation() const;
     IKXPinGrid* ActivePinGrid() const;

@@ -471,10 +471,21 @@ KXEditResult CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, l
     if (!ReadKeys(args, keys, true)) return Help();
     // A grid none of whose rows the keys name keeps nothing selected: the word that follows acts on
     // no row rather than on one selected before.
+    if (m_shownGrids.empty()) return KXEditResult::Refused("KXPANE-246");
     SelectKeysOnly(keys);
     if (keys.GetSize() == 0) SelectRowsInAllGrids(&keys, "");
     if (CKXGridWnd* active = GetActiveGrid()) active->NotifySelectionChanged();
+    if (keys.GetSize() > 0 && !AnyRowSelected()) return KXEditResult::Refused("KXPANE-247", KeysText(keys));
     return KXEditResult::Done();
+}
+
+// TRUE when a shown grid has a selected range.
+BOOL CKXBottomPaneContainerView::AnyRowSelected() const {
+    for (CKXGridWnd* g : m_shownGrids) {
+        const CGXGridParam* param = g->GetParam();
+        if (param && param->GetRangeList()->GetCount() > 0) return TRUE;
+    }
+    return FALSE;
 }
 
 KXEditResult CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {

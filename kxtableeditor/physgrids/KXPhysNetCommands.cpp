@@ -153,14 +153,14 @@ BOOL CKXPhysNetDetailsGridWnd::AssignModelByName(const CString& model) {
     return TRUE;
 }
 
-void CKXPhysNetDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
+BOOL CKXPhysNetDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
     const std::vector<ROWCOL> rows = SelectedPinRows();
-    if (rows.empty()) return;
+    if (rows.empty()) return FALSE;
     const int direction = CommonDirection(*this, rows);
-    if (direction == -2) return;
+    if (direction == -2) return FALSE;
     CString model = given ? given : "";
-    if (!bUseGiven && !KXAskPinModel(direction, model)) return;
-    AssignModelByName(model);
+    if (!bUseGiven && !KXAskPinModel(direction, model)) return FALSE;
+    return AssignModelByName(model);
 }
 
 BOOL CKXPhysNetDetailsGridWnd::RemovePinSignalModel(CTransaction* transaction, ROWCOL row) {

@@ -107,8 +107,8 @@ public:
     BOOL CanAssignModel() override;
     BOOL PasteFromClipboardViewer(int item, int param) override;
     BOOL DeleteSelection() override;
-    void AssignModel(int bUseGiven, LPCTSTR model) override;
-    void RemoveModel() override { DeleteSelection(); }
+    BOOL AssignModel(int bUseGiven, LPCTSTR model) override;
+    BOOL RemoveModel() override { return DeleteSelection(); }
     // The committing halves of the script words: the selected pins take the model or lose theirs;
     // FALSE (with its message where there is one) when nothing changed.
     BOOL AssignModelByName(const CString& model);

@@ -149,10 +149,10 @@ public:
     BOOL SwapPins(int bNoDialog, CString pinNumber) override;
 
     // ------------------------------------------------------------- signal models
-    void AssignModel(int bUseGiven, LPCTSTR model) override;
+    BOOL AssignModel(int bUseGiven, LPCTSTR model) override;
     BOOL CommitAssignModel(CString model);
     BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) override;
-    void RemoveModel() override;
+    BOOL RemoveModel() override;
     BOOL CommitRemoveModel();
     BOOL RemoveModelFromRow(CTransaction* transaction, ROWCOL row);
     BOOL CanAssignModel() override;

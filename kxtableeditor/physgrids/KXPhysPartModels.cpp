@@ -82,17 +82,17 @@ CString CKXPhysPartDetailsGridWnd::SelectionList(const std::vector<ROWCOL>& rows
     return list;
 }
 
-void CKXPhysPartDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
+BOOL CKXPhysPartDetailsGridWnd::AssignModel(int bUseGiven, LPCTSTR given) {
     std::vector<ROWCOL> rows;
     const int direction = SelectedDirection(rows);
-    if (direction < 0 || rows.empty()) return;
+    if (direction < 0 || rows.empty()) return FALSE;
     CString model = given ? given : "";
-    if (!bUseGiven && !KXAskPinModel(direction, model)) return;
+    if (!bUseGiven && !KXAskPinModel(direction, model)) return FALSE;
     if (model.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
-        return;
+        return FALSE;
     }
-    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignModel + " pin " + KXTclListElement(model) + " " + SelectionList(rows));
+    return SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignModel + " pin " + KXTclListElement(model) + " " + SelectionList(rows));
 }
 
 CString CKXPhysPartDetailsGridWnd::JournalObjectSelection(ROWCOL row) {
@@ -156,12 +156,12 @@ BOOL CKXPhysPartDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& row
     return TRUE;
 }
 
-void CKXPhysPartDetailsGridWnd::RemoveModel() {
+BOOL CKXPhysPartDetailsGridWnd::RemoveModel() {
     std::vector<ROWCOL> rows;
     for (ROWCOL r : SelectedRows())
         if (IsShownPinRow(r)) rows.push_back(r);
-    if (rows.empty()) return;
-    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin " + SelectionList(rows));
+    if (rows.empty()) return FALSE;
+    return SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin " + SelectionList(rows));
 }
 
 BOOL CKXPhysPartDetailsGridWnd::RemoveModelFromRow(CTransaction* transaction, ROWCOL row) {

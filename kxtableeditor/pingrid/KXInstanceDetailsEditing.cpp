@@ -263,11 +263,11 @@ ROWCOL CKXInstanceDetailsGridWnd::ShownRowFrom(ROWCOL row) {
     return row;
 }
 
-void CKXInstanceDetailsGridWnd::SelectFirstSignalCell() {
+BOOL CKXInstanceDetailsGridWnd::SelectFirstSignalCell() {
     const ROWCOL first = ShownRowFrom(PIN_FIRST_ROW);
-    if (first > GetRowCount()) return;
-    SetCurrentCell(first, Col(m_nColSignal), kSmartInView);
+    if (first > GetRowCount() || !SetCurrentCell(first, Col(m_nColSignal), kSmartInView)) return FALSE;
     NotifySelectionChanged();
+    return TRUE;
 }
 
 BOOL CKXInstanceDetailsGridWnd::SelectNextSignalCell() {

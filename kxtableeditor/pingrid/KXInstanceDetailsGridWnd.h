@@ -362,8 +362,8 @@ public:
     BOOL ReapplyPupd(IDTInstance* instance, INet* net, int bit);
     // Signal models: the dialog half sends the host "assignModel"/"removeModel", whose committing
     // half changes "PIN_SIGNAL_MODEL".
-    void AssignModel(int bUseGivenModel, LPCTSTR modelName) override;
-    void RemoveModel() override;
+    BOOL AssignModel(int bUseGivenModel, LPCTSTR modelName) override;
+    BOOL RemoveModel() override;
     BOOL CanRemoveModel() override;
     BOOL CommitAssignModel(CString modelName) override;
     BOOL CommitRemoveModel() override;
@@ -941,7 +941,7 @@ public:
     // F4: the focus goes to the component list.
     void OnKeyF4() override;
     BOOL IsCurrentSignalCellFilled();
-    void SelectFirstSignalCell();
+    BOOL SelectFirstSignalCell();
     BOOL SelectNextSignalCell();
     // The first row from `row` on that the user sees (the bits of a folded bus and the rows a filter
     // hides are skipped); past the last row when there is none.

@@ -73,39 +73,40 @@ static CContext ModelContext(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
     return context;
 }
 
-// Sends the host the model word with the rows' pins, each as "[list INSTANCE PIN NUMBER]".
-static void SendModelWord(CKXInstanceDetailsGridWnd& grid, CString text, const std::vector<ROWCOL>& rows) {
+// Sends the host the model word with the rows' pins, each as "[list INSTANCE PIN NUMBER]"; TRUE when
+// the word did its work.
+static BOOL SendModelWord(CKXInstanceDetailsGridWnd& grid, CString text, const std::vector<ROWCOL>& rows) {
     auto cell = [&grid](ROWCOL row, int col) { return KXTclListElement(grid.GetValueRowCol(row, Col(col))); };
     for (ROWCOL row : rows)
         text += " [list " + cell(row, grid.m_nColInstance) + " " + cell(row, grid.m_nColPinName) + " " +
                 cell(row, grid.m_nColPinNumber) + "]";
-    if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+    CWnd* main = AfxGetMainWnd();
+    return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1;
 }
 
-void CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelName) {
+BOOL CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelName) {
     std::vector<ROWCOL> rows;
-    if (ModelRows(*this, rows) <= 0) return;
+    if (ModelRows(*this, rows) <= 0) return FALSE;
     CString model = modelName ? modelName : "";
     if (!bUseGivenModel) {
         CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
         dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
-        if (dialog.DoModal() != IDOK) return;
+        if (dialog.DoModal() != IDOK) return FALSE;
         model = dialog.GetAssignedModel();
     }
     if (model.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
-        return;
+        return FALSE;
     }
-    SendModelWord(*this, CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignModel + " pin " +
+    return SendModelWord(*this, CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignModel + " pin " +
                              KXTclListElement(model),
                   rows);
 }
 
-void CKXInstanceDetailsGridWnd::RemoveModel() {
+BOOL CKXInstanceDetailsGridWnd::RemoveModel() {
     std::vector<ROWCOL> rows;
-    if (ModelRows(*this, rows) <= 0) return;
-    SendModelWord(*this, CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin", rows);
+    if (ModelRows(*this, rows) <= 0) return FALSE;
+    return SendModelWord(*this, CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin", rows);
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanRemoveModel() {

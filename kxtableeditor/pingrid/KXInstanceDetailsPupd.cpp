@@ -6,6 +6,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
@@ -328,6 +329,8 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
         if (!edit.Commit()) return;
         FillPupdColumn(NetIdsOf(bits));
         WriteJournal(journal);
+    } else {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // cancelled
     }
 }
 
@@ -337,7 +340,10 @@ bool CKXInstanceDetailsGridWnd::EditPupdInDialog(CKXAssocCompAPI& api, const CNe
     const std::map<IDTInstance*, KXPupdLook> before = KXPupdLooks(api, m_designContext, bit);
     api.setNetBit(bit);
     const CNetBitContext context = m_designContext.net(bit.net()).bitContext(bit.bit());
-    if (!ShowPupdDlg(&api, MasterDesign(), m_designContext, context, readOnly) || readOnly) return false;
+    if (!ShowPupdDlg(&api, MasterDesign(), m_designContext, context, readOnly) || readOnly) {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
+        return false;
+    }
     const char* select = PupdSelectMethod();
     KXJournalPupdChanges(journal, before, KXPupdLooks(api, m_designContext, bit), "DeletePUPD",
                          [&] { JournalAssocSelect(journal, row, select); });

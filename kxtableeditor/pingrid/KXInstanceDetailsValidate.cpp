@@ -9,6 +9,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXEditResult.h"
 #include "grid/KXGridSite.h"
 
 #include "kxcommon/KXGenUtils.h"
@@ -111,9 +112,22 @@ BOOL CKXInstanceDetailsGridWnd::ApplySignalThroughPane(CGXControl* control, ROWC
     return KeepStoredValue(control, nRow, nCol);
 }
 
+namespace {
+
+// The design refused the connection typed into the grid's cell: nothing of it stays. Its message says
+// so, and the grid's warning tells whoever typed it that the text was not taken.
+void SayTheDesignRefused(CGXGridCore& grid, const CString& text) {
+    const KXEditResult refused = KXEditResult::Refused("KXTABLE-304", text);
+    refused.Answer(KXShownMark());
+    grid.SetWarningText(refused.MessageId());
+}
+
+} // namespace
+
 BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol,
                                                    const CString& text) {
     int connected = 0;
+    bool refusedByDesign = false;
     {
         CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
         if (edit) {
@@ -124,9 +138,13 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL n
             connected = ConnectSignalText(text, bEchoToHost);
             m_bSkipChildRows = skip;
             m_bValidateSignalCell = guard;
-            if (connected && !edit.Commit()) connected = 0;
+            if (connected && !edit.Commit()) {
+                connected = 0;
+                refusedByDesign = true;
+            }
         }
     }
+    if (refusedByDesign) SayTheDesignRefused(*this, text);
     if (!connected) return RefuseCellEdit(control);
     AcceptCellText(nRow, nCol, text);
     return KeepStoredValue(control, nRow, nCol);

@@ -65,9 +65,11 @@ public:
     virtual void SetPaneFlag(int value) = 0;
     virtual int GetPaneFlag() const = 0;
     virtual int SelectRowsByKeyCount(CStringArray* pKeys, const CString& keyColumn) = 0;
+    // FALSE when no row shows the pin.
     virtual BOOL SelectColumnByName(const CString& pinName, const CString& columnName) = 0;
     virtual BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber) = 0;
-    virtual void SelectFirstSignalCell() = 0;
+    // FALSE when the grid shows no pin row.
+    virtual BOOL SelectFirstSignalCell() = 0;
     virtual BOOL SelectNextSignalCell() = 0;
     virtual BOOL IsCurrentSignalCellFilled() = 0;
     virtual void HiliteSelection() = 0;

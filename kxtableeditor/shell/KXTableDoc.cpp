@@ -1,5 +1,6 @@
 #include "shell/KXTableDoc.h"
 #include "grid/KXScriptWords.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
 
 #include "shell/KXDesignChangeLog.h"
@@ -16,6 +17,7 @@
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "kxnotes/CComments.h"
 #include "kxsmall/CKXCreateBlockDlg.h"
@@ -39,30 +41,30 @@ BEGIN_DISPATCH_MAP(CKXTableDoc, CKXDocument)
 DISP_FUNCTION(CKXTableDoc, "Clp", Clp, VT_DISPATCH, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "Slp", Slp, VT_DISPATCH, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "ConnectivityPane", ConnectivityPane, VT_DISPATCH, VTS_NONE)
-DISP_FUNCTION(CKXTableDoc, "Undo", Undo, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXTableDoc, "Redo", Redo, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXTableDoc, "Descend", Descend, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXTableDoc, "Ascend", Ascend, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXTableDoc, "DeleteAlias", DeleteAlias, VT_EMPTY, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXTableDoc, "EditBlock", EditBlock, VT_EMPTY, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Undo", Undo, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Redo", Redo, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Descend", Descend, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Ascend", Ascend, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "DeleteAlias", DeleteAlias, VT_BOOL, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "EditBlock", EditBlock, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "ChangeBlkOption", ChangeBlkOption, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT VTS_VARIANT)
-DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_EMPTY, VTS_VARIANT)
+DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_BOOL, VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "AddComponent", AddComponent, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "AddBlock", AddBlock, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT
                   VTS_VARIANT VTS_VARIANT VTS_VARIANT)
-DISP_FUNCTION(CKXTableDoc, "ModifyComponent", ModifyComponent, VT_EMPTY, VTS_VARIANT VTS_VARIANT)
+DISP_FUNCTION(CKXTableDoc, "ModifyComponent", ModifyComponent, VT_BOOL, VTS_VARIANT VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "AliasNets", AliasNets, VT_BOOL, VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "InsertComment", InsertComment, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "EditComment", EditComment, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "DeleteComment", DeleteComment, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "SaveBlockAs", SaveBlockAsAuto, VT_BOOL, VTS_BSTR VTS_BSTR)
-DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_EMPTY, VTS_NONE)
-DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_EMPTY, VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "ImportInterface", ImportInterface, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "DeleteComponent", DeleteComponent, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
@@ -533,43 +535,66 @@ LPDISPATCH CKXTableDoc::ConnectivityPane() {
     return pane->PaneView()->GetIDispatch(TRUE);
 }
 
-void CKXTableDoc::Undo() {
-    CKXTableChildFrm* frame = GetChildFrame();
-    if (IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr) pane->PaneInterface()->RequestUndo();
-}
-
-void CKXTableDoc::Redo() {
-    CKXTableChildFrm* frame = GetChildFrame();
-    if (IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr) pane->PaneInterface()->RequestRedo();
-}
-
 namespace {
+
+// A word of the window (undo, redo, saveDesign) as its menu asks the host for it: the word's answer
+// (it says why it refused).
+BOOL RunHostWord(CKXTableChildFrm* frame, const char* word) {
+    const KXShownMark mark;
+    CWnd* main = AfxGetMainWnd();
+    if (!frame || !main) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    const LRESULT answer = main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(word), 0);
+    return KXEditResult::Of(answer == 1, "KXPANE-178").AnswerBool(mark);
+}
+
+// A list pane's own answer: done, or refused (with its message, or the fallback when it said none).
+BOOL ListAnswer(const KXShownMark& mark, bool reached, BOOL done) {
+    if (!reached) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    return KXEditResult::Of(done, "KXPANE-178").AnswerBool(mark);
+}
+
 CKXInstancePaneContainerView* ActiveInstancePane(CKXTableChildFrm* frame) {
     CKXInstancePaneContainerView* pane = frame ? frame->GetComponentPane() : nullptr;
     if (pane)
         if (auto* itf = dynamic_cast<CCommonInterface*>(pane)) itf->ActivateGrids();
     return pane;
 }
+
 } // namespace
 
-void CKXTableDoc::Descend() {
-    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame())) pane->Descend();
+BOOL CKXTableDoc::Undo() {
+    return RunHostWord(GetChildFrame(), KXScriptWord::undo);
 }
 
-void CKXTableDoc::Ascend() {
+BOOL CKXTableDoc::Redo() {
+    return RunHostWord(GetChildFrame(), KXScriptWord::redo);
+}
+
+BOOL CKXTableDoc::Descend() {
     const KXShownMark mark;
-    if (CKXTableChildFrm* frame = GetChildFrame()) frame->OnTclAscend(nullptr, 0).Answer(mark);
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
+    return ListAnswer(mark, pane != nullptr, pane && pane->Descend());
 }
 
-void CKXTableDoc::DeleteAlias(LPCTSTR first, LPCTSTR second) {
+BOOL CKXTableDoc::Ascend() {
+    const KXShownMark mark;
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (!frame) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    return frame->OnTclAscend(nullptr, 0).AnswerBool(mark);
+}
+
+BOOL CKXTableDoc::DeleteAlias(LPCTSTR first, LPCTSTR second) {
+    const KXShownMark mark;
     CKXTableChildFrm* frame = GetChildFrame();
     CKXSignalPaneContainerView* pane = frame ? frame->GetSignalPane() : nullptr;
-    if (!pane || !first || !second || !*first || !*second) return;
-    pane->DeleteAlias(first, second);
+    const bool named = first && second && *first && *second;
+    return ListAnswer(mark, pane && named, pane && named && pane->DeleteAlias(first, second));
 }
 
-void CKXTableDoc::EditBlock() {
-    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame())) pane->EditBlock();
+BOOL CKXTableDoc::EditBlock() {
+    const KXShownMark mark;
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
+    return ListAnswer(mark, pane != nullptr, pane && pane->EditBlock());
 }
 
 BOOL CKXTableDoc::AddSignal(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, const VARIANT& a4) {
@@ -598,20 +623,22 @@ BOOL CKXTableDoc::ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, 
     return pane->EditBlkPackagingOptions(kind, v, third ? third : "", t[0], t[1], t[2], t[3]) != 0;
 }
 
-void CKXTableDoc::Save() {
-    OnFileSave();
+BOOL CKXTableDoc::Save() {
+    return RunHostWord(GetChildFrame(), KXScriptWord::saveDesign);
 }
 
-void CKXTableDoc::Close(const VARIANT& save) {
-    if (!GetChildFrame()) return;
+BOOL CKXTableDoc::Close(const VARIANT& save) {
+    const KXShownMark mark;
+    if (!GetChildFrame()) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
     if (IsFalse(save)) {
         m_bSaveOnClose = 0;
         OnCloseDocument();
-        return;
+        return TRUE;
     }
     // A cancel of the save question stops the close: what the user kept open stays open.
-    if (!SaveModified()) return;
+    if (!SaveModified()) return KXEditResult::Of(FALSE, "KXTABLE-303").AnswerBool(mark);
     OnCloseDocument();
+    return TRUE;
 }
 
 BOOL CKXTableDoc::AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5,
@@ -651,9 +678,10 @@ BOOL CKXTableDoc::AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTS
     return pane->AddBlock(s1, s2, s3, kind, s5, a6 ? a6 : "", flag, t[1], t[2], t[3], i11, i12) != 0;
 }
 
-void CKXTableDoc::ModifyComponent(const VARIANT& a1, const VARIANT& a2) {
-    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame()))
-        pane->Modify(VariantText(a1), VariantText(a2));
+BOOL CKXTableDoc::ModifyComponent(const VARIANT& a1, const VARIANT& a2) {
+    const KXShownMark mark;
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
+    return ListAnswer(mark, pane != nullptr, pane && pane->Modify(VariantText(a1), VariantText(a2)));
 }
 
 BOOL CKXTableDoc::AliasNets(LPCTSTR a1, LPCTSTR a2, const VARIANT& a3, const VARIANT& a4) {
@@ -691,13 +719,16 @@ BOOL CKXTableDoc::DeleteComment() {
     return AskHost(CString(KXScriptWord::designComment) + " delete");
 }
 
-void CKXTableDoc::DeleteRefDes() {
-    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame())) pane->DeleteRefDes();
+BOOL CKXTableDoc::DeleteRefDes() {
+    const KXShownMark mark;
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
+    return ListAnswer(mark, pane != nullptr, pane && pane->DeleteRefDes());
 }
 
-void CKXTableDoc::EditRefDes(LPCTSTR a1, LPCTSTR a2) {
-    if (CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame()))
-        pane->EditRefDes(a1 ? a1 : "", a2 ? a2 : "");
+BOOL CKXTableDoc::EditRefDes(LPCTSTR a1, LPCTSTR a2) {
+    const KXShownMark mark;
+    CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
+    return ListAnswer(mark, pane != nullptr, pane && pane->EditRefDes(a1 ? a1 : "", a2 ? a2 : ""));
 }
 
 BOOL CKXTableDoc::ImportInterface(LPCTSTR file, LPCTSTR instance) {

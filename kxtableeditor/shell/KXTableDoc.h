@@ -67,32 +67,32 @@ public:
     LPDISPATCH Clp();
     LPDISPATCH Slp();
     LPDISPATCH ConnectivityPane();
-    void Undo();
-    void Redo();
-    void Descend();
-    void Ascend();
-    void DeleteAlias(LPCTSTR first, LPCTSTR second);
-    void EditBlock();
+    BOOL Undo();
+    BOOL Redo();
+    BOOL Descend();
+    BOOL Ascend();
+    BOOL DeleteAlias(LPCTSTR first, LPCTSTR second);
+    BOOL EditBlock();
     BOOL AddSignal(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, const VARIANT& a4);
     BOOL ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, const VARIANT& a4, const VARIANT& a5,
                          const VARIANT& a6, const VARIANT& a7);
-    void Save();
+    BOOL Save();
     // Closes the window as the user would (the save question is asked); Close(False) closes it without
     // saving and without asking, as the journal writes a close the user did not save.
-    void Close(const VARIANT& save);
+    BOOL Close(const VARIANT& save);
     BOOL AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5, const VARIANT& a6,
                       const VARIANT& a7);
     BOOL AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTSTR a5, LPCTSTR a6, const VARIANT& a7,
                   const VARIANT& a8, const VARIANT& a9, const VARIANT& a10, const VARIANT& a11,
                   const VARIANT& a12);
-    void ModifyComponent(const VARIANT& a1, const VARIANT& a2);
+    BOOL ModifyComponent(const VARIANT& a1, const VARIANT& a2);
     BOOL AliasNets(LPCTSTR a1, LPCTSTR a2, const VARIANT& a3, const VARIANT& a4);
     BOOL InsertComment(LPCTSTR text);
     BOOL EditComment(LPCTSTR text);
     BOOL DeleteComment();
     BOOL SaveBlockAsAuto(LPCTSTR library, LPCTSTR blockName);
-    void DeleteRefDes();
-    void EditRefDes(LPCTSTR a1, LPCTSTR a2);
+    BOOL DeleteRefDes();
+    BOOL EditRefDes(LPCTSTR a1, LPCTSTR a2);
     // Reads a block interface file back into the design (the journal form of importInterface).
     BOOL ImportInterface(LPCTSTR file, LPCTSTR instance);
     // Deletes a component of the design (the journal form of a deletion from the component list).

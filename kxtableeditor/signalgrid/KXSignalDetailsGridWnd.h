@@ -445,8 +445,8 @@ public:
     // Several rows, or the one row's pin (bit) carries a model.
     BOOL CanRemoveModel() override;
     // The model dialog (pins of one direction), then PIN_SIGNAL_MODEL on the selected rows' pins.
-    void AssignModel(int flag, LPCTSTR modelName) override;
-    void RemoveModel() override;
+    BOOL AssignModel(int flag, LPCTSTR modelName) override;
+    BOOL RemoveModel() override;
     // The same with results: an empty name opens the dialog; FALSE when nothing changed.
     BOOL AssignModelByName(const CString& model);
     BOOL RemoveModels();

@@ -78,8 +78,8 @@ bool CKXSignalDetailsGridWnd::ModelDirection(const std::vector<ROWCOL>& rows, in
     return true;
 }
 
-void CKXSignalDetailsGridWnd::AssignModel(int, LPCTSTR modelName) {
-    AssignModelByName(modelName ? modelName : "");
+BOOL CKXSignalDetailsGridWnd::AssignModel(int, LPCTSTR modelName) {
+    return AssignModelByName(modelName ? modelName : "");
 }
 
 BOOL CKXSignalDetailsGridWnd::AssignModelByName(const CString& modelName) {
@@ -93,8 +93,8 @@ BOOL CKXSignalDetailsGridWnd::AssignModelByName(const CString& modelName) {
     return CommitModels(rows, model);
 }
 
-void CKXSignalDetailsGridWnd::RemoveModel() {
-    RemoveModels();
+BOOL CKXSignalDetailsGridWnd::RemoveModel() {
+    return RemoveModels();
 }
 
 BOOL CKXSignalDetailsGridWnd::RemoveModels() {

@@ -32,7 +32,7 @@ struct AnswerCase {
     const char* message; // the message id that must say why ("" when none is due)
 };
 
-// Refusals that answered 1, said nothing, or returned nothing at all.
+// Refusals that answered 1, said nothing, or returned nothing at all; dialogs closed without a change.
 const AnswerCase kCases[] = {
     {"AddConnectionWithoutPinNumber", 1, "kx::show slp MCLK", "addConnection pin J1", "0", "KXTABLE-160"},
     {"SortWithThreeColumns", 1, "kx::show clp U1", "sort pin a b c", "0", "KXPANE-231"},
@@ -73,6 +73,32 @@ const AnswerCase kCases[] = {
      "kx::pane MatrixSelect NOSIG U1 PIN_NAME X", "0", "KXPANE-247"},
     {"AutomationPropertyOfNoColumn", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane ChangePropValue NOPE 1",
      "0", "KXTABLE-267"},
+    {"SelectObjectOfNoRow", 1, "kx::show clp U1; selectObject pin PGOOD", "selectObject pin NOSUCH", "0",
+     "KXPANE-247"},
+    {"SelectObjectWithNothingShown", 1, "", "selectObject pin PGOOD", "0", "KXPANE-246"},
+    {"RetainPupdOfNoAnswer", 1, "", "kx::pane RetainPUPD 7", "0", "KXPANE-482"},
+    {"RetainTerminationOfNoAnswer", 1, "", "kx::pane RetainTermination yes", "0", "KXPANE-482"},
+    {"AutomationCopyOfAPin", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane Copy", "1", ""},
+    {"AutomationSortOfNoColumn", 1, "kx::show clp U1", "kx::pane Sort Nope", "0", "KXPANE-231"},
+    {"AutomationFilterOfNoColumn", 1, "kx::show clp U1", "kx::pane FilterRows Nope x", "0", "KXPANE-234"},
+    {"AutomationSortOfAColumn", 1, "kx::show clp U1", "kx::pane Sort Signal", "1", ""},
+    {"AutomationRemoveModelOfNone", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane RemoveModel", "0", ""},
+    {"AutomationCtrSelectOfNoPin", 1, "kx::show clp U1", "kx::pane CtrSelectTerminationCol NOSUCH", "0",
+     "KXPANE-247"},
+    {"AutomationNextSignalPastTheLastPin", 1, "kx::show clp U1; kx::pane SelectFirstSignalCol",
+     "kx::pane SelectSignalCol NOSUCH", "0", "KXPANE-247"},
+    {"DocumentUndoWithNoStep", 1, "", "kx::call Undo", "0", "KXTABLE-221"},
+    {"DocumentRedoWithNoStep", 1, "", "kx::call Redo", "0", "KXTABLE-215"},
+    {"DocumentDeleteAliasOfNoNames", 1, "", "kx::call DeleteAlias {} {}", "0", "KXPANE-178"},
+    {"DocumentCloseWhoseSaveIsCancelled", 1, "kx::call AddSignal ZZ {} {}; kx::answer question KXCOMMON-101 cancel",
+     "kx::call Close", "0", "KXCOMMON-101"},
+    {"DocumentUndoOfAStep", 1, "kx::show clp U1; kx::edit ccp 41 7 {}", "kx::call Undo", "1", ""},
+    // A dialog closed without a change answers 2: the add dialog cancelled, the view-only dialog of a
+    // read-only window closed.
+    {"AddPullupDialogCancelled", 1, "kx::show clp U1; selectObject pin PGOOD; kx::answer dialog CKXPupdDlg cancel",
+     "kx::menu 35509", "2", ""},
+    {"ViewPullupDialogClosed", 2, "kx::show clp U1; selectObject pin RST_N; kx::answer dialog CKXPupdEditDlg cancel",
+     "kx::menu 35509", "2", ""},
     // A help request is answered with the usage: that is the work asked for.
     {"HelpOfAFrameWord", 1, "", "saveDesign -help", "1", "KXTABLE-170"},
     {"HelpOfAPaneWord", 1, "kx::show clp U1", "sort pin -help", "1", "KXPANE-231"},
@@ -113,10 +139,12 @@ TEST_P(Answers, FollowTheRule) {
         EXPECT_NE(std::find(shown.begin(), shown.end(), c.message), shown.end())
             << c.line << " said: " << ::testing::PrintToString(shown);
     }
-    if (std::string(c.answer) == "0") {
-        // A refusal changes nothing.
+    if (std::string(c.answer) != "1") {
+        // A refusal or a dialog closed without a change changes nothing; a refusal says why.
         EXPECT_EQ(Run("kx::netlist"), netlist) << c.line;
         EXPECT_EQ(Doc()->IsModified(), modified) << c.line;
+    }
+    if (std::string(c.answer) == "0") {
         EXPECT_FALSE(shown.empty()) << c.line << " refused without a word";
     }
 }
@@ -142,6 +170,26 @@ TEST_F(DemoBoard, TypingNothingIntoAnEmptyCellAnswersZeroAndLeavesNoStep) {
     EXPECT_NE(Run("kx::netlist"), netlist);
 }
 
+// A connection typed into a Signal cell that the design refuses is no edit: 0, with the message that
+// says so, no undo step and the design as it was; the next edit the design takes answers 1.
+TEST_F(DemoBoard, ATypedConnectionTheDesignRefusesAnswersZeroWithItsMessage) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
+    Run("kx::show clp U1");
+    const std::string netlist = Run("kx::netlist");
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    m_app->Server()->setCommitFault([] { return true; });
+    const std::string answer = Run("kx::edit ccp 41 7 REFUSEDNET");
+    m_app->Server()->setCommitFault(nullptr);
+    EXPECT_EQ(answer, "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-304"});
+    EXPECT_NE(Transcript().find("edit refused: cell 41,7: KXTABLE-304"), std::string::npos);
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Run("kx::edit ccp 41 7 TAKENNET"), "1");
+    EXPECT_NE(Run("kx::netlist"), netlist);
+}
+
 // The items that open a stored matrix view are offered only for the views the design stores; run
 // anyway, an item past them says so and answers 0.
 TEST_F(DemoBoard, AStoredViewItemIsOfferedOnlyForAViewTheDesignStores) {
@@ -156,6 +204,41 @@ TEST_F(DemoBoard, AStoredViewItemIsOfferedOnlyForAViewTheDesignStores) {
     EXPECT_EQ(Run("kx::menustate 35680"), "disabled");
     EXPECT_EQ(Run("kx::menu 35679"), "1");
     EXPECT_TRUE(Messages().empty());
+}
+
+// Every method of the pane's automation object, called without arguments while the pane shows
+// nothing, refuses: it answers 0 (never nothing), says why and changes nothing. The two that
+// prepare an object for the calls after them answer that object.
+TEST_F(DemoBoard, EveryPaneMethodRefusesWithAMessageWhileNothingIsShown) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
+    IDispatch* disp = Ccp()->GetIDispatch(FALSE);
+    ASSERT_NE(disp, nullptr);
+    const std::string netlist = Run("kx::netlist");
+    Messages();
+    int methods = 0;
+    for (DISPID id = 1;; ++id) {
+        // Empty texts for as many arguments as the method must have.
+        static_assert(sizeof(COleVariant) == sizeof(VARIANT));
+        std::vector<COleVariant> args;
+        COleVariant result;
+        HRESULT hr = DISP_E_PARAMNOTOPTIONAL;
+        while (hr == DISP_E_PARAMNOTOPTIONAL && args.size() < 16) {
+            DISPPARAMS params{args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+            hr = disp->Invoke(id, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+            args.emplace_back("");
+        }
+        if (hr == DISP_E_MEMBERNOTFOUND) break;
+        ASSERT_EQ(hr, S_OK) << "method " << id;
+        ++methods;
+        const std::vector<std::string> said = Messages();
+        if (result.vt == VT_DISPATCH) continue;
+        EXPECT_EQ(result.vt, VT_BOOL) << "method " << id << " answers nothing";
+        EXPECT_FALSE(result.vt == VT_BOOL && result.boolVal) << "method " << id << " answers 1";
+        EXPECT_FALSE(said.empty()) << "method " << id << " refused without a word";
+    }
+    EXPECT_GE(methods, 50);
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 // The result type itself: a callee that refused said why, or the fallback says it; never both,

@@ -67,7 +67,7 @@ TEST_F(Hostile, AJournalThatClosesItsWindowReplays) {
     EXPECT_EQ(m_app->Documents().size(), 0u);
     // The same through the host's automation command.
     ASSERT_TRUE(Open("work.board:sch", 3));
-    EXPECT_EQ(Run("kx::call Close"), "");
+    EXPECT_EQ(Run("kx::call Close"), "1");
     EXPECT_EQ(m_app->Documents().size(), 0u);
 }
 

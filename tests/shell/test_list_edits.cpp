@@ -44,9 +44,9 @@ TEST_F(ListEdits, RefusedEditsChangeAndJournalNothing) {
     EXPECT_EQ(Run("kx::call AddBlock B3 work res SUFFIX _b sym"), "0");
     EXPECT_EQ(Run("kx::call AddBlock U1 work blk SUFFIX _b {}"), "0");
     EXPECT_EQ(Run("kx::call ChangeBlkOption PREFIX P_ U1"), "0");
-    EXPECT_EQ(Run("kx::call ModifyComponent U1 work.nosuch:sym"), "");
-    EXPECT_EQ(Run("kx::call EditRefDes NOPE R7"), "");
-    EXPECT_EQ(Run("kx::call DeleteRefDes"), ""); // nothing selected
+    EXPECT_EQ(Run("kx::call ModifyComponent U1 work.nosuch:sym"), "0");
+    EXPECT_EQ(Run("kx::call EditRefDes NOPE R7"), "0");
+    EXPECT_EQ(Run("kx::call DeleteRefDes"), "0"); // nothing selected
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-251", "KXPANE-252", "KXPANE-250", "KXPANE-251",
                                                     "KXPANE-250", "KXPANE-253"}));
     EXPECT_EQ(Run("kx::prop work.board:sch@B3 NAME").rfind("error: no object", 0), 0u);
@@ -56,15 +56,15 @@ TEST_F(ListEdits, RefusedEditsChangeAndJournalNothing) {
 
 TEST_F(ListEdits, ReferenceDesignatorsAndMastersChange) {
     ASSERT_TRUE(Open());
-    EXPECT_EQ(Run("kx::call EditRefDes R1 R100"), "");
+    EXPECT_EQ(Run("kx::call EditRefDes R1 R100"), "1");
     EXPECT_EQ(Run("kx::prop work.board:sch@R1 LOCATION"), "R100");
     EXPECT_TRUE(Journals("call board.EditRefDes(\"R1\",\"R100\")"));
     EXPECT_EQ(Run("kx::select clp R1"), "1");
-    EXPECT_EQ(Run("kx::call DeleteRefDes"), "");
+    EXPECT_EQ(Run("kx::call DeleteRefDes"), "1");
     EXPECT_EQ(Run("kx::prop work.board:sch@R1 LOCATION").rfind("error: no property", 0), 0u);
     EXPECT_TRUE(Journals("call board.DeleteRefDes()"));
     // R1 becomes a buffer: its master changes, the view kept.
-    EXPECT_EQ(Run("kx::call ModifyComponent R1 work.buf"), "");
+    EXPECT_EQ(Run("kx::call ModifyComponent R1 work.buf"), "1");
     EXPECT_NE(Run("kx::window clp").find("R1"), std::string::npos);
     EXPECT_TRUE(Journals("call board.ModifyComponent(\"R1\",\"work.buf\")"));
     EXPECT_TRUE(Modified());

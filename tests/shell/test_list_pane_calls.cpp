@@ -115,7 +115,7 @@ protected:
 
 TEST_F(ClipViewerPaste, AComponentNameOfTheDesignPastesACopyUnderTheNextFreeName) {
     ASSERT_TRUE(Open());
-    ASSERT_EQ(Run("kx::call EditRefDes U1 U100"), "");
+    ASSERT_EQ(Run("kx::call EditRefDes U1 U100"), "1");
     ASSERT_EQ(Run("kx::setprop work.board:sch@U1 VALUE fast"), "0");
     Clip("U1");
     Run("selectWindow clp");

@@ -78,6 +78,7 @@ struct Clipboard {
     std::map<UINT, HGLOBAL> data;
     bool open = false;
     HWND owner = nullptr;
+    DWORD sequence = 1; // counts the changes of the contents
     std::map<UINT, CString> names;
     ~Clipboard() {
         for (auto& [f, h] : data)
@@ -131,6 +132,7 @@ BOOL CloseClipboard() {
 BOOL EmptyClipboard() {
     if (!C().open) return FALSE;
     C().clear();
+    ++C().sequence;
     return TRUE;
 }
 
@@ -139,6 +141,7 @@ HANDLE SetClipboardData(UINT uFormat, HANDLE hMem) {
     auto it = C().data.find(uFormat);
     if (it != C().data.end() && it->second != hMem) GlobalFree(it->second);
     C().data[uFormat] = hMem;
+    ++C().sequence;
     return hMem;
 }
 
@@ -149,6 +152,9 @@ HANDLE GetClipboardData(UINT uFormat) {
 
 BOOL IsClipboardFormatAvailable(UINT format) {
     return C().data.count(format) != 0;
+}
+DWORD GetClipboardSequenceNumber() {
+    return C().sequence;
 }
 int CountClipboardFormats() {
     return static_cast<int>(C().data.size());

@@ -41,10 +41,14 @@ TEST(Clipboard, FormatsByNameAndPrivateData) {
     EXPECT_STREQ(name, "KX Pin List");
 
     int blocks = AfxGetGlobalBlockCount();
+    const DWORD sequence = GetClipboardSequenceNumber();
     EXPECT_FALSE(SetClipboardData(CF_TEXT, nullptr)); // not open
+    EXPECT_FALSE(EmptyClipboard());
+    EXPECT_EQ(GetClipboardSequenceNumber(), sequence); // refused calls change nothing
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_FALSE(OpenClipboard(nullptr));
     EmptyClipboard();
+    EXPECT_NE(GetClipboardSequenceNumber(), sequence);
     SetClipboardData(CF_TEXT, AfxGlobalAllocText("plain"));
     SetClipboardData(a, AfxGlobalAllocText("[list U1 A1 1]"));
     CloseClipboard();

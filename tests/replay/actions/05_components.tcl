@@ -3,11 +3,11 @@
 check "add component" [kx::call AddComponent R9 demo RES sym] 1
 check "add block" [kx::call AddBlock PWR2 demo PWR SUFFIX _b sch TRUE] 1
 check "block option" [kx::call ChangeBlkOption PREFIX P_ PWR2] 1
-check "new master" [kx::call ModifyComponent R9 demo.LDO] ""
-check "refdes" [kx::call EditRefDes R9 R109] ""
-check "refdes" [kx::call EditRefDes R2 R102] ""
+check "new master" [kx::call ModifyComponent R9 demo.LDO] 1
+check "refdes" [kx::call EditRefDes R9 R109] 1
+check "refdes" [kx::call EditRefDes R2 R102] 1
 kx::select clp R2
-check "delete refdes" [kx::call DeleteRefDes] ""
+check "delete refdes" [kx::call DeleteRefDes] 1
 checkMessages
 # Co-design marking, as the host asks for it and as the list's method does.
 check "mark codesign" [kx::notify INT_MSG_MARK_AS_CODESIGN {R9 PWR2} 1] 0

@@ -24,7 +24,7 @@ check "delete" [kx::call DeleteComponent R77] 1
 checkMessages
 # Into the power block, in the context of the board, and out again.
 kx::select clp PWR1
-check "descend" [kx::call Descend] ""
+check "descend" [kx::call Descend] 1
 checkMessages
 check "close the block's window" [kx::close] 1
 check "back to the board" [kx::tab 1] 1

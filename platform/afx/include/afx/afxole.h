@@ -47,6 +47,8 @@ HANDLE SetClipboardData(UINT uFormat, HANDLE hMem);
 HANDLE GetClipboardData(UINT uFormat);
 BOOL IsClipboardFormatAvailable(UINT format);
 int CountClipboardFormats();
+// Changes whenever the clipboard is emptied or takes data: a copy that put nothing there leaves it.
+DWORD GetClipboardSequenceNumber();
 // Convenience for tests and the host: replace the clipboard by one text block / read a format.
 void AfxSetClipboardText(LPCSTR lpszText, UINT uFormat = CF_TEXT);
 CString AfxGetClipboardText(UINT uFormat = CF_TEXT);
