@@ -231,7 +231,7 @@ void CKXBottomPaneContainerView::OnZoom() {
     if (!active) return;
     CKXZoomDialog dialog(active->GetZoom(), this);
     if (dialog.DoModal() != IDOK) {
-        if (dialog.IsOutOfRange()) KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-480"));
+        KXMenuAnswer::Report(dialog.IsOutOfRange() ? KXEditResult::Refused("KXPANE-480") : KXEditResult::Dialog());
         return;
     }
     constexpr UINT kZoomRedraw = 2;

@@ -316,7 +316,7 @@ TEST_F(PaneZoom, TheZoomDialogSetsTheZoomOfEveryGridOfTheActiveKind) {
         EXPECT_EQ(grid->GetZoom(), 150);
     // Cancel changes nothing; so does a text that is no number.
     Run("kx::answer dialog CKXZoomDialog cancel zoom 50");
-    Run("kx::menu 35093");
+    EXPECT_EQ(Run("kx::menu 35093"), "2");
     EXPECT_EQ(Ccp()->GetActiveGrid()->GetZoom(), 150);
     Run("kx::answer dialog CKXZoomDialog ok zoom big");
     Run("kx::menu 35093");
