@@ -958,13 +958,19 @@ protected:
         }
         return true;
     }
-    // Closes every window without saving: the design is as saved again.
-    void CloseAll() {
-        for (int guard = 0; Doc() && guard < 8; ++guard) {
+    // The design windows open in the host, hidden ones too.
+    size_t WindowCount() const { return m_app->Documents().size(); }
+    // Closes every window without saving (however many the session opened): the design is as saved
+    // again and the next session starts with no window. False when a window stays open.
+    bool CloseAll() {
+        m_steps.clear();
+        for (size_t open = WindowCount(); open > 0; open = WindowCount()) {
+            if (!Doc()) return false;
             Doc()->SetModified(FALSE);
             Word("closeDesign -nosave");
+            if (WindowCount() >= open) return false;
         }
-        m_steps.clear();
+        return true;
     }
 
     // One sequence; false (with the reason) when a property does not hold.
@@ -1017,6 +1023,8 @@ bool RandomEdits::RunSequence(unsigned seed, std::string& why) {
         if (in.bad()) return why = std::string("KX_EDIT_SCRIPT ") + file + " cannot be read", false;
         if (scripted.empty()) return why = std::string("KX_EDIT_SCRIPT ") + file + " holds no edits", false;
     }
+    // A window left by the session before would number this session's windows apart from the replay's.
+    if (WindowCount() > 0) return why = "a window of the session before is still open", false;
     KeepSettings();
     const size_t journalStart = JournalText().size();
     if (!Open("demo.board:sch", 3)) return why = "the design does not open", false;
@@ -1107,7 +1115,7 @@ bool RandomEdits::CheckSession(unsigned, size_t journalStart, const std::string&
     if (!UndoAll(undone)) return fail("a step could not be undone after the redo");
     if (const std::string now = DesignText(); now != m_saved)
         return fail("undoing after a redo does not give the saved design back" + FirstDifference(now, m_saved));
-    CloseAll();
+    if (!CloseAll()) return fail("a window stays open after closing every window without saving");
     if (DesignText() != m_saved) return fail("closing without saving does not leave the saved design");
     const char* src = std::getenv("KX_TEST_SOURCE_DIR");
     FreshReplay run{m_dir / "fresh", fs::path(src ? src : ".") / "examples" / "designs", m_dir / "settings",
@@ -1157,13 +1165,19 @@ KX_SESSIONS_FROM(16)
 KX_SESSIONS_FROM(21)
 KX_SESSIONS_FROM(26)
 
+namespace {
+// KX_EDIT_SCRIPT naming a file while it lives.
+struct ScriptVariable {
+    explicit ScriptVariable(const std::string& file) { ::setenv("KX_EDIT_SCRIPT", file.c_str(), 1); }
+    ~ScriptVariable() { ::unsetenv("KX_EDIT_SCRIPT"); }
+    ScriptVariable(const ScriptVariable&) = delete;
+    ScriptVariable& operator=(const ScriptVariable&) = delete;
+};
+} // namespace
+
 // A sequence named by KX_EDIT_SCRIPT that is missing or holds no edits is a failed run, not a pass
 // with nothing done.
 TEST_F(RandomEdits, AnEditScriptThatCannotBeReadOrIsEmptyFailsTheSequence) {
-    struct ScriptVariable {
-        explicit ScriptVariable(const std::string& file) { ::setenv("KX_EDIT_SCRIPT", file.c_str(), 1); }
-        ~ScriptVariable() { ::unsetenv("KX_EDIT_SCRIPT"); }
-    };
     std::string why;
     {
         const ScriptVariable missing((m_dir / "no-such-script.tcl").string());
@@ -1177,5 +1191,26 @@ TEST_F(RandomEdits, AnEditScriptThatCannotBeReadOrIsEmptyFailsTheSequence) {
         const ScriptVariable empty(blank.string());
         EXPECT_FALSE(RunSequence(1, why));
         EXPECT_NE(why.find("holds no edits"), std::string::npos) << why;
+    }
+}
+
+// A session that opened more windows on the design than a few leaves none of them to the next session
+// in the same process: the next one numbers its windows as the fresh host replaying its journal does.
+TEST_F(RandomEdits, ASessionOfManyWindowsLeavesNoneToTheNext) {
+    const fs::path many = m_dir / "many-windows.tcl";
+    {
+        std::ofstream out(many);
+        for (int i = 0; i < 11; ++i)
+            out << "kx::open demo.board:sch " << (i % 3 ? 3 : 4) << "\n";
+        out << "kx::tab 1\naddConnection pin N5 MCLK\n";
+    }
+    const fs::path second = m_dir / "second-window.tcl";
+    std::ofstream(second) << "kx::open demo.board:sch 3; kx::show clp U1\nkx::tab 2\naddConnection pin N6 PGOOD\n"
+                             "kx::tab 1\naddConnection pin N7 RST_N\n";
+    for (const fs::path& script : {many, second}) {
+        const ScriptVariable session(script.string());
+        std::string why;
+        EXPECT_TRUE(RunSequence(1, why)) << script.filename() << ": " << why;
+        EXPECT_EQ(m_app->Documents().size(), 0u) << script.filename();
     }
 }
