@@ -169,7 +169,9 @@ void CKXGridWnd::AssignModel(int, LPCTSTR) {}
 void CKXGridWnd::RefreshRowsByName(CString) {}
 void CKXGridWnd::RemoveModel() {}
 void CKXGridWnd::EditPin(BOOL) {}
-void CKXGridWnd::SetPinComment(CString, CString, CString, CString) {}
+void CKXGridWnd::SetPinComment(CString instanceKey, CString pinKey, CString, CString comment) {
+    KXWritePinComment(Site(), instanceKey, pinKey, comment);
+}
 int CKXGridWnd::GetSortColumn() {
     return m_nSortCol;
 }

@@ -11,6 +11,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
+#include "kxnotes/CComments.h"
 #include "rmx/server.h"
 
 #include <gtest/gtest.h>
@@ -337,6 +338,30 @@ TEST_F(EditTargets, TheDialogsConnectionsReplayPastAPaneFilter) {
     EXPECT_EQ(Run("kx::replay " + file.string()), "1");
     EXPECT_EQ(Messages(), std::vector<std::string>{});
     EXPECT_EQ(Netlist(), recorded) << journal;
+}
+
+// A pin comment is the document's, not the grid's: when the component goes (and its pin grid with it),
+// the comment's step stays in the history, so that undo takes back the delete and then the comment.
+TEST_F(EditTargets, APinCommentStaysUndoableWhenItsComponentIsDeleted) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin \"a note\" MCLK"), "1");
+    auto comment = [this] {
+        CString text, date, time, user;
+        CComments* store = Doc()->GetComments();
+        return store && store->getPinComments("U1", "MCLK", text, date, time, user) ? text.str() : "-";
+    };
+    ASSERT_EQ(comment(), "a note");
+    Run("kx::show clp RN1A");
+    ASSERT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text U1"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 2);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_NE(Run("kx::netlist").find("U1 MCLK"), std::string::npos) << "U1 is back";
+    EXPECT_EQ(comment(), "a note");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(comment(), "-");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(comment(), "a note");
 }
 
 // ------------------------------------------------------------------ two windows on one design
