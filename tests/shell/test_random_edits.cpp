@@ -915,46 +915,32 @@ protected:
         }
         return panes;
     }
-    std::map<CKXBottomPaneContainerView*, int> StepCounts() const {
-        std::map<CKXBottomPaneContainerView*, int> counts;
+    int StepCount() const {
+        int count = 0;
         for (CKXBottomPaneContainerView* pane : Panes())
-            counts[pane] = pane->GetUndoStepCount();
-        return counts;
+            count += pane->GetUndoStepCount();
+        return count;
     }
-    // Follows which window each undo step went to, in the order the steps were made: a step made
-    // pushes its window, an undo pops it, a window that went takes its steps with it.
-    void TrackSteps(const std::map<CKXBottomPaneContainerView*, int>& before) {
-        const auto after = StepCounts();
-        std::erase_if(m_steps, [&](CKXBottomPaneContainerView* p) { return !after.count(p); });
-        for (const auto& [pane, count] : after) {
-            auto was = before.find(pane);
-            int old = was == before.end() ? 0 : was->second;
-            for (; old < count; ++old)
-                m_steps.push_back(pane);
-            for (; old > count; --old) {
-                auto it = std::find(m_steps.rbegin(), m_steps.rend(), pane);
-                if (it != m_steps.rend()) m_steps.erase(std::next(it).base());
-            }
+    // The window whose next undo (redo) step is the newest over every window; NULL when none has one.
+    // A step that goes with its grid (a sort of a component's rows when the component goes) leaves the
+    // others in the order the windows made them.
+    CKXBottomPaneContainerView* NewestStepWindow(GXCmdType type) const {
+        CKXBottomPaneContainerView* newest = nullptr;
+        std::uint64_t newestOrder = 0;
+        for (CKXBottomPaneContainerView* pane : Panes()) {
+            const std::uint64_t order = type == gxUndo ? pane->NextUndoStepOrder() : pane->NextRedoStepOrder();
+            if (order > newestOrder) newest = pane, newestOrder = order;
         }
+        return newest;
     }
-    // Undoes every step, newest first over every window; the order of the redos to come.
-    bool UndoAll(std::vector<CKXBottomPaneContainerView*>& undone) {
-        undone.clear();
-        while (!m_steps.empty()) {
-            CKXBottomPaneContainerView* pane = m_steps.back();
-            m_steps.pop_back();
-            if (!pane->PerformUndo()) return false;
-            undone.push_back(pane);
-        }
-        return true;
-    }
-    bool RedoAll(const std::vector<CKXBottomPaneContainerView*>& undone) {
-        for (auto it = undone.rbegin(); it != undone.rend(); ++it) {
+    // Undoes (redoes) every step, newest first over every window; false when one is refused.
+    bool UndoAll() { return RunAll(gxUndo); }
+    bool RedoAll() { return RunAll(gxRedo); }
+    bool RunAll(GXCmdType type) {
+        while (CKXBottomPaneContainerView* pane = NewestStepWindow(type)) {
             if (std::getenv("KX_EDIT_TRACE"))
-                std::cerr << "redo " << (*it)->GetUndoDescription().str() << " / redo steps "
-                          << (*it)->GetRedoStepCount() << "\n";
-            if (!(*it)->PerformRedo()) return false;
-            m_steps.push_back(*it);
+                std::cerr << (type == gxUndo ? "undo " : "redo ") << pane->GetUndoDescription().str() << "\n";
+            if (!(type == gxUndo ? pane->PerformUndo() : pane->PerformRedo())) return false;
         }
         return true;
     }
@@ -963,7 +949,6 @@ protected:
     // Closes every window without saving (however many the session opened): the design is as saved
     // again and the next session starts with no window. False when a window stays open.
     bool CloseAll() {
-        m_steps.clear();
         for (size_t open = WindowCount(); open > 0; open = WindowCount()) {
             if (!Doc()) return false;
             Doc()->SetModified(FALSE);
@@ -992,7 +977,6 @@ protected:
 
     std::string m_saved;
     fs::path m_registry;
-    std::vector<CKXBottomPaneContainerView*> m_steps;
 };
 
 std::string RandomEdits::NotesText(std::string& file) {
@@ -1029,7 +1013,6 @@ bool RandomEdits::RunSequence(unsigned seed, std::string& why) {
     const size_t journalStart = JournalText().size();
     if (!Open("demo.board:sch", 3)) return why = "the design does not open", false;
     Run("kx::show clp U1");
-    m_steps.clear();
     // Each sequence starts from an empty clipboard: a seed runs alone as it runs in a range.
     CKXImpClipBoard::Reset();
     std::string lines;
@@ -1060,12 +1043,10 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
         std::vector<std::string> target;
         const bool targeted = !TargetOf(line, target).empty();
         const std::string netBefore = targeted ? Run("kx::netlist") : std::string();
-        const auto before = StepCounts();
         refused = 0;
         const std::string result = Run(line);
-        TrackSteps(before);
         if (std::getenv("KX_EDIT_TRACE")) {
-            std::cerr << line << " -> " << result << " steps " << m_steps.size() << " refused commits " << refused
+            std::cerr << line << " -> " << result << " steps " << StepCount() << " refused commits " << refused
                       << " messages";
             for (const std::string& id : Messages())
                 std::cerr << " " << id;
@@ -1105,14 +1086,13 @@ bool RandomEdits::CheckSession(unsigned, size_t journalStart, const std::string&
         if (const std::string twice = DuplicateReferenceDesignators(endDesign); !twice.empty())
             return fail("a reference designator is carried twice:" + twice);
     // Undo everything, redo everything, undo everything again.
-    std::vector<CKXBottomPaneContainerView*> undone;
-    if (!UndoAll(undone)) return fail("a step could not be undone");
+    if (!UndoAll()) return fail("a step could not be undone");
     if (const std::string now = DesignText(); now != m_saved)
         return fail("undoing every step does not give the saved design back" + FirstDifference(now, m_saved));
-    if (!RedoAll(undone)) return fail("a step could not be redone");
+    if (!RedoAll()) return fail("a step could not be redone");
     if (const std::string now = DesignText(); now != endDesign)
         return fail("redoing every step does not give the end state" + FirstDifference(now, endDesign));
-    if (!UndoAll(undone)) return fail("a step could not be undone after the redo");
+    if (!UndoAll()) return fail("a step could not be undone after the redo");
     if (const std::string now = DesignText(); now != m_saved)
         return fail("undoing after a redo does not give the saved design back" + FirstDifference(now, m_saved));
     if (!CloseAll()) return fail("a window stays open after closing every window without saving");
@@ -1213,4 +1193,17 @@ TEST_F(RandomEdits, ASessionOfManyWindowsLeavesNoneToTheNext) {
         EXPECT_TRUE(RunSequence(1, why)) << script.filename() << ": " << why;
         EXPECT_EQ(m_app->Documents().size(), 0u) << script.filename();
     }
+}
+
+// Window 1 sorts U1's pins, window 2 connects one of them, window 1 deletes U1: the sort goes with U1's
+// grid as the delete comes. The checks undo window 1's delete first (the newest step), then window 2's
+// connection, which could not be undone before the delete is.
+TEST_F(RandomEdits, TheChecksUndoTheNewestStepFirstWhenAStepWentWithItsGrid) {
+    const fs::path script = m_dir / "sort-then-delete.tcl";
+    std::ofstream(script) << "kx::show clp U1; kx::click ccp {*}[kxrow 4 Signal]\n"
+                             "kx::open demo.board:sch 3; kx::show clp U1\naddConnection pin N5 MCLK\nkx::tab 1\n"
+                             "kx::show clp RN1A; kx::notify INT_MSG_DELETE_INSTANCE -text U1\n";
+    const ScriptVariable session(script.string());
+    std::string why;
+    EXPECT_TRUE(RunSequence(1, why)) << why;
 }
