@@ -440,6 +440,13 @@ std::vector<IKXConnectivityPane::StepFootprint> CKXBottomPaneContainerView::Undo
 }
 
 BOOL CKXBottomPaneContainerView::PerformUndo() {
+    // A step that another window's later step built on stays: undoing it would pull the ground from
+    // under that step, which then could not be undone.
+    CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
+    if (!m_bInUndo && !m_undo.empty() && doc && doc->NewestEditUnderLaterEdits()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-221");
+        return FALSE;
+    }
     return RunStep(m_undo, m_redo, gxUndo, "\n\n ' --- Undo ---\n", ".Undo()");
 }
 

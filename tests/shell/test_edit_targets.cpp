@@ -488,6 +488,33 @@ TEST_F(TwoWindowsOnOnePin, AnUnsavedCloseIsRefusedWhenALaterStepOfAnotherWindowT
     EXPECT_EQ(Netlist(), saved);
 }
 
+// Windows 2 and 3 both connect and delete J1.8, ending with the pin as window 2 left it: window 2's undo
+// would apply, but window 3's later steps on the pin could not be undone after it. It is refused until
+// window 3's steps are undone, and changes nothing meanwhile.
+TEST_F(TwoWindowsOnOnePin, AnUndoIsRefusedWhileALaterStepOfAnotherWindowTouchedTheSamePin) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const auto saved = Netlist();
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    ConnectAndDeleteJ18(1);
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    ConnectAndDeleteJ18(1);
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    Messages();
+    const auto before = Netlist();
+    const size_t start = JournalText().size();
+    EXPECT_EQ(Run("undo"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-221"});
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(JournalText().find(".Undo()", start), std::string::npos) << JournalText().substr(start);
+    ASSERT_EQ(Run("kx::tab 3"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), saved);
+}
+
 // A later step of another window elsewhere in the design does not keep a window from closing unsaved.
 TEST_F(TwoWindowsOnOnePin, AnUnsavedCloseTakesBackItsStepsWhenLaterStepsOfAnotherWindowTouchedOtherObjects) {
     ASSERT_TRUE(Open("demo.board:sch", 3));
