@@ -921,26 +921,35 @@ protected:
             count += pane->GetUndoStepCount();
         return count;
     }
-    // The window whose next undo (redo) step is the newest over every window; NULL when none has one.
-    // A step that goes with its grid (a sort of a component's rows when the component goes) leaves the
-    // others in the order the windows made them.
-    CKXBottomPaneContainerView* NewestStepWindow(GXCmdType type) const {
+    // The window whose next undo (redo) step is the newest over every window, among those `wanted` takes;
+    // NULL when there is none. A step that goes with its grid (a sort of a component's rows when the
+    // component goes) leaves the others in the order the windows made them.
+    CKXBottomPaneContainerView* NewestStepWindow(GXCmdType type,
+                                                 const std::function<bool(std::uint64_t)>& wanted) const {
         CKXBottomPaneContainerView* newest = nullptr;
         std::uint64_t newestOrder = 0;
         for (CKXBottomPaneContainerView* pane : Panes()) {
             const std::uint64_t order = type == gxUndo ? pane->NextUndoStepOrder() : pane->NextRedoStepOrder();
-            if (order > newestOrder) newest = pane, newestOrder = order;
+            if (order > newestOrder && wanted(order)) newest = pane, newestOrder = order;
         }
         return newest;
     }
-    // Undoes (redoes) every step, newest first over every window; false when one is refused.
-    bool UndoAll() { return RunAll(gxUndo); }
-    bool RedoAll() { return RunAll(gxRedo); }
-    bool RunAll(GXCmdType type) {
-        while (CKXBottomPaneContainerView* pane = NewestStepWindow(type)) {
-            if (std::getenv("KX_EDIT_TRACE"))
-                std::cerr << (type == gxUndo ? "undo " : "redo ") << pane->GetUndoDescription().str() << "\n";
-            if (!(type == gxUndo ? pane->PerformUndo() : pane->PerformRedo())) return false;
+    // Undoes every step, newest first over every window; false when one is refused.
+    bool UndoAll() {
+        m_undone.clear();
+        while (CKXBottomPaneContainerView* pane = NewestStepWindow(gxUndo, [](std::uint64_t) { return true; })) {
+            if (std::getenv("KX_EDIT_TRACE")) std::cerr << "undo " << pane->GetUndoDescription().str() << "\n";
+            if (!pane->PerformUndo()) return false;
+            m_undone.insert(pane->NextRedoStepOrder());
+        }
+        return true;
+    }
+    // Redoes what UndoAll undid (not the steps the session left undone), the last undone first.
+    bool RedoAll() {
+        const auto undone = [this](std::uint64_t order) { return m_undone.count(order) != 0; };
+        while (CKXBottomPaneContainerView* pane = NewestStepWindow(gxRedo, undone)) {
+            if (std::getenv("KX_EDIT_TRACE")) std::cerr << "redo in a window of " << pane->GetRedoStepCount() << "\n";
+            if (!pane->PerformRedo()) return false;
         }
         return true;
     }
@@ -977,6 +986,7 @@ protected:
 
     std::string m_saved;
     fs::path m_registry;
+    std::set<std::uint64_t> m_undone; // the orders UndoAll gave the steps it undid
 };
 
 std::string RandomEdits::NotesText(std::string& file) {
