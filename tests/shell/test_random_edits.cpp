@@ -64,6 +64,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <iostream>
 #include <filesystem>
@@ -930,7 +931,9 @@ protected:
         std::uint64_t newestOrder = 0;
         for (CKXBottomPaneContainerView* pane : Panes()) {
             const std::uint64_t order = type == gxUndo ? pane->NextUndoStepOrder() : pane->NextRedoStepOrder();
-            if (order > newestOrder && wanted(order)) newest = pane, newestOrder = order;
+            if (order <= newestOrder || !wanted(order)) continue;
+            newest = pane;
+            newestOrder = order;
         }
         return newest;
     }
