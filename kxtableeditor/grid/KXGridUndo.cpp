@@ -63,11 +63,16 @@ CString CKXCommentUndoCmd::GetName() {
 }
 
 BOOL CKXCommentUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
-    if (!m_pGrid || !m_pSite || !m_pSite->CommentStore()) return FALSE;
+    if (!m_pGrid) return FALSE;
     auto opposite = std::make_unique<CKXCommentUndoCmd>(m_pGrid, m_strInstanceKey, m_strPinKey,
                                                         m_strNewComment, m_strOldComment);
     opposite->m_pSite = m_pSite;
-    KXWritePinComment(m_pSite, m_strInstanceKey, m_strPinKey, m_strOldComment);
+    // The grid that showed the pin writes the comment; once it went (the pane's own grid stands in),
+    // the comment goes straight to the store of the pane's document.
+    if (m_pSite && m_pGrid->Site() != m_pSite)
+        KXWritePinComment(m_pSite, m_strInstanceKey, m_strPinKey, m_strOldComment);
+    else
+        m_pGrid->SetPinComment(m_strInstanceKey, m_strPinKey, m_strNewComment, m_strOldComment);
     RecordOpposite(pGrid, std::move(opposite), ctType);
     // The comment is back and the opposite command recorded: report success so
     // that the command stays redoable.
