@@ -4,6 +4,7 @@
 #include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
 
+#include "kxcommon/KXWinAPI.h"
 #include "kxnotes/CComments.h"
 
 #include <algorithm>
@@ -36,12 +37,25 @@ void RecordOpposite(CGXGridCore* pGrid, std::unique_ptr<CGXCommand> opposite, GX
         return class_name::GetThisClass();                                                                   \
     }
 
+void KXWritePinComment(IKXGridSite* site, const CString& instanceKey, const CString& pinKey, const CString& comment) {
+    CComments* store = site ? site->CommentStore() : nullptr;
+    if (!store) return;
+    if (comment.IsEmpty()) {
+        store->removePinComments(instanceKey, pinKey);
+    } else {
+        CString date, time;
+        CKXWinAPI::GetDateTime(date, time);
+        store->addPinComments(instanceKey, pinKey, comment, date, time, CKXWinAPI::GetUserNameA());
+    }
+    site->MarkModified();
+}
+
 KX_IMPLEMENT_UNDO_COMMAND(CKXCommentUndoCmd)
 
 CKXCommentUndoCmd::CKXCommentUndoCmd(CKXGridWnd* pGrid, const CString& instanceKey, const CString& pinKey,
                                      const CString& oldComment, const CString& newComment)
-    : m_pGrid(pGrid), m_strInstanceKey(instanceKey), m_strPinKey(pinKey), m_strOldComment(oldComment),
-      m_strNewComment(newComment) {}
+    : m_pGrid(pGrid), m_pSite(pGrid ? pGrid->Site() : nullptr), m_strInstanceKey(instanceKey), m_strPinKey(pinKey),
+      m_strOldComment(oldComment), m_strNewComment(newComment) {}
 
 CString CKXCommentUndoCmd::GetName() {
     static const CString name = LoadCommandName();
@@ -52,7 +66,13 @@ BOOL CKXCommentUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
     if (!m_pGrid) return FALSE;
     auto opposite = std::make_unique<CKXCommentUndoCmd>(m_pGrid, m_strInstanceKey, m_strPinKey,
                                                         m_strNewComment, m_strOldComment);
-    m_pGrid->SetPinComment(m_strInstanceKey, m_strPinKey, m_strNewComment, m_strOldComment);
+    opposite->m_pSite = m_pSite;
+    // The grid that showed the pin writes the comment; once it went (the pane's own grid stands in),
+    // the comment goes straight to the store of the pane's document.
+    if (m_pSite && m_pGrid->Site() != m_pSite)
+        KXWritePinComment(m_pSite, m_strInstanceKey, m_strPinKey, m_strOldComment);
+    else
+        m_pGrid->SetPinComment(m_strInstanceKey, m_strPinKey, m_strNewComment, m_strOldComment);
     RecordOpposite(pGrid, std::move(opposite), ctType);
     // The comment is back and the opposite command recorded: report success so
     // that the command stays redoable.

@@ -13,6 +13,10 @@ class CKXGridWnd;
 class CComments;
 class IKXGridSite;
 
+// Writes a pin's comment into the comment store of the site's document (an empty text removes it) and
+// marks the document modified; nothing without a site or a store.
+void KXWritePinComment(IKXGridSite* site, const CString& instanceKey, const CString& pinKey, const CString& comment);
+
 // Run-time class of the grid undo commands, so that a command list can be
 // searched for them by kind.
 #define KX_DECLARE_UNDO_COMMAND(class_name)                                                                  \
@@ -35,6 +39,8 @@ public:
     BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
 
     CKXGridWnd* m_pGrid; // not owned
+    // The pane whose document's store holds the comment: a comment outlives the grid that showed it.
+    IKXGridSite* m_pSite; // not owned
     CString m_strInstanceKey;
     CString m_strPinKey;
     CString m_strOldComment; // text to return to

@@ -173,7 +173,9 @@ BOOL CKXGridWnd::RemoveModel() {
     return FALSE;
 }
 void CKXGridWnd::EditPin(BOOL) {}
-void CKXGridWnd::SetPinComment(CString, CString, CString, CString) {}
+void CKXGridWnd::SetPinComment(CString instanceKey, CString pinKey, CString, CString comment) {
+    KXWritePinComment(Site(), instanceKey, pinKey, comment);
+}
 int CKXGridWnd::GetSortColumn() {
     return m_nSortCol;
 }

@@ -290,6 +290,14 @@ const CGXGridCore* OwnGridOf(CGXCommand* command) {
     return nullptr;
 }
 
+// Whether a history command still means something once its grid went: a committed transaction, a
+// pin comment kept in the document's store.
+bool OutlivesItsGrid(CGXCommand* command) {
+    if (auto* entry = dynamic_cast<CKXUndoCmd*>(command)) return entry->IsTransactionCmd();
+    if (auto* comment = dynamic_cast<CKXCommentUndoCmd*>(command)) return comment->m_pSite != nullptr;
+    return false;
+}
+
 } // namespace
 
 BOOL CKXBottomPaneContainerView::IsLiveGrid(const CGXGridCore* grid) const {
@@ -307,11 +315,11 @@ void CKXBottomPaneContainerView::ForgetGridInStep(Step& step, CKXGridWnd* gone) 
     for (size_t i = 0; i < step.commands.size(); ++i) {
         CGXCommand* command = step.commands[i].get();
         if (step.grids[i] == goneCore || OwnGridOf(command) == goneCore) {
-            // A committed transaction works on the design alone; whatever else the grid recorded
-            // (its cells, its order, its comments) goes with it.
-            auto* entry = dynamic_cast<CKXUndoCmd*>(command);
-            if (!entry || !entry->IsTransactionCmd() || !paneGrid) continue;
-            entry->m_pGrid = paneGrid;
+            // A committed transaction works on the design alone, a pin comment on the document's store:
+            // both stay with the pane. Whatever else the grid recorded (its cells, its order) goes with it.
+            if (!paneGrid || !OutlivesItsGrid(command)) continue;
+            if (auto* entry = dynamic_cast<CKXUndoCmd*>(command)) entry->m_pGrid = paneGrid;
+            if (auto* comment = dynamic_cast<CKXCommentUndoCmd*>(command)) comment->m_pGrid = paneGrid;
             step.grids[i] = paneGrid;
         }
         if (kept != i) {
@@ -432,6 +440,13 @@ std::vector<IKXConnectivityPane::StepFootprint> CKXBottomPaneContainerView::Undo
 }
 
 BOOL CKXBottomPaneContainerView::PerformUndo() {
+    // A step that another window's later step built on stays: undoing it would pull the ground from
+    // under that step, which then could not be undone.
+    CKXTableDoc* doc = m_pChildFrame ? m_pChildFrame->GetTableDoc() : nullptr;
+    if (!m_bInUndo && !m_undo.empty() && doc && doc->NewestEditUnderLaterEdits()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-221");
+        return FALSE;
+    }
     return RunStep(m_undo, m_redo, gxUndo, "\n\n ' --- Undo ---\n", ".Undo()");
 }
 

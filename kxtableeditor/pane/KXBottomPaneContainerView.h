@@ -98,6 +98,10 @@ public:
     int GetUndoStepCount() const override { return static_cast<int>(m_undo.size()); }
     std::vector<StepFootprint> UndoStepFootprints() const override;
     int GetRedoStepCount() const { return static_cast<int>(m_redo.size()); }
+    // When the step the next undo (redo) takes was last made, undone or redone, in one order over every
+    // window; 0 when there is none.
+    std::uint64_t NextUndoStepOrder() const { return m_undo.empty() ? 0 : m_undo.back().order; }
+    std::uint64_t NextRedoStepOrder() const { return m_redo.empty() ? 0 : m_redo.back().order; }
     CString GetUndoDescription() const;
 
     // User options, applied to the pane's grids of the matching kinds.

@@ -246,10 +246,6 @@ void JournalComment(CKXInstanceDetailsGridWnd* grid, ROWCOL row, const char* tit
     lines.Write();
 }
 
-void MarkModified(IKXGridSite* site) {
-    if (site) site->MarkModified();
-}
-
 } // namespace
 
 void CKXInstanceDetailsGridWnd::EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected) {
@@ -356,19 +352,6 @@ void CKXInstanceDetailsGridWnd::DeleteComment() {
     for (ROWCOL row : rows)
         if (StorePinComment(*store, row, CString())) JournalComment(this, row, "Delete Comment", "DeleteComment", {});
     EndCommentStep(edit, selected);
-}
-
-void CKXInstanceDetailsGridWnd::SetPinComment(CString instanceKey, CString pinKey, CString, CString comment) {
-    CComments* store = Store(Site());
-    if (!store) return;
-    if (comment.IsEmpty()) {
-        store->removePinComments(instanceKey, pinKey);
-    } else {
-        CString date, time;
-        CKXWinAPI::GetDateTime(date, time);
-        store->addPinComments(instanceKey, pinKey, comment, date, time, CKXWinAPI::GetUserNameA());
-    }
-    MarkModified(Site());
 }
 
 BOOL CKXInstanceDetailsGridWnd::EditPinComment(CString oldInstance, CString oldPin, CString newInstance,

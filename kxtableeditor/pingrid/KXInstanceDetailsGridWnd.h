@@ -1095,7 +1095,6 @@ public:
     void RequestDeleteComment() override;
     void DeleteComment() override;
     // The undo road: writes the store only.
-    void SetPinComment(CString instanceKey, CString pinKey, CString otherComment, CString comment) override;
     // The common comment of the child rows (a power-pin group row).
     void SetCommentCell(ROWCOL row);
     void FillCommentCell(ROWCOL row, CString pinKey);

@@ -446,20 +446,37 @@ BOOL CKXTableDoc::TakeBackOwnEdits() {
     return TRUE;
 }
 
+namespace {
+using Footprints = std::vector<IKXConnectivityPane::StepFootprint>;
+
+bool Overlap(const std::set<std::string>& a, const std::set<std::string>& b) {
+    if (a.empty() || b.empty()) return false;
+    if (a.count(CKXDesignChangeLog::kAnyObject) || b.count(CKXDesignChangeLog::kAnyObject)) return true;
+    for (const std::string& key : a)
+        if (b.count(key)) return true;
+    return false;
+}
+} // namespace
+
 bool CKXTableDoc::OwnEditsUnderLaterEdits(const IDesign* design) const {
     CKXTableChildFrm* frame = GetChildFrame();
     IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
+    return pane && StepsUnderLaterEdits(design, pane->UndoStepFootprints());
+}
+
+bool CKXTableDoc::NewestEditUnderLaterEdits() const {
+    CKXTableChildFrm* frame = GetChildFrame();
+    IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
+    IDesign* design = GetMasterDesignContext().design();
+    if (!pane || !design) return false;
+    Footprints own = pane->UndoStepFootprints();
+    if (own.size() > 1) own.erase(own.begin(), own.end() - 1);
+    return StepsUnderLaterEdits(design, own);
+}
+
+bool CKXTableDoc::StepsUnderLaterEdits(const IDesign* design, const Footprints& own) const {
     CDocTemplate* tmpl = GetDocTemplate();
-    if (!pane || !tmpl) return false;
-    const auto own = pane->UndoStepFootprints();
-    if (own.empty()) return false;
-    const auto overlaps = [](const std::set<std::string>& a, const std::set<std::string>& b) {
-        if (a.empty() || b.empty()) return false;
-        if (a.count(CKXDesignChangeLog::kAnyObject) || b.count(CKXDesignChangeLog::kAnyObject)) return true;
-        for (const std::string& key : a)
-            if (b.count(key)) return true;
-        return false;
-    };
+    if (own.empty() || !tmpl) return false;
     for (POSITION pos = tmpl->GetFirstDocPosition(); pos;) {
         auto* doc = dynamic_cast<CKXTableDoc*>(tmpl->GetNextDoc(pos));
         if (!doc || doc == this || doc->GetMasterDesignContext().design() != design) continue;
@@ -468,7 +485,7 @@ bool CKXTableDoc::OwnEditsUnderLaterEdits(const IDesign* design) const {
         if (!other) continue;
         for (const auto& later : other->UndoStepFootprints())
             for (const auto& mine : own)
-                if (later.order > mine.order && overlaps(mine.touched, later.touched)) return true;
+                if (later.order > mine.order && Overlap(mine.touched, later.touched)) return true;
     }
     return false;
 }

@@ -7,7 +7,10 @@
 #include "afx/afxdisp.h"
 #include "kxcommon/KXDocument.h"
 
+#include "pane/KXConnectivityPane.h"
+
 #include <memory>
+#include <vector>
 
 class CComments;
 class CKXCreateBlockDlg;
@@ -51,6 +54,8 @@ public:
     // Whether a step of another window on the design, made after one of this window's steps, touched
     // an object that step touched: taking this window's steps back would pull it from under that one.
     bool OwnEditsUnderLaterEdits(const IDesign* design) const;
+    // The same for the window's newest step alone: its undo would pull it from under a later step.
+    bool NewestEditUnderLaterEdits() const;
     // Save As without a dialog, to a library and block name; TRUE when done.
     BOOL SaveBlockAs(const CString& library, const CString& blockName);
     // TRUE from the start of closing on: a "closeDesign" that arrives while the
@@ -112,6 +117,9 @@ protected:
 
 private:
     CKXTableChildFrm* GetChildFrame() const;
+    // Whether a step of another window on the design, made after one of the given steps, touched an
+    // object that step touched.
+    bool StepsUnderLaterEdits(const IDesign* design, const std::vector<IKXConnectivityPane::StepFootprint>& own) const;
     // Closes the window (echo: tells the host, as a close the host did not ask for); FALSE when it stays.
     BOOL CloseWindow(bool echo);
     // Tells the other windows and panes that the window closes.

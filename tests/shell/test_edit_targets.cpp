@@ -11,6 +11,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
+#include "kxnotes/CComments.h"
 #include "rmx/server.h"
 
 #include <gtest/gtest.h>
@@ -339,6 +340,30 @@ TEST_F(EditTargets, TheDialogsConnectionsReplayPastAPaneFilter) {
     EXPECT_EQ(Netlist(), recorded) << journal;
 }
 
+// A pin comment is the document's, not the grid's: when the component goes (and its pin grid with it),
+// the comment's step stays in the history, so that undo takes back the delete and then the comment.
+TEST_F(EditTargets, APinCommentStaysUndoableWhenItsComponentIsDeleted) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin \"a note\" MCLK"), "1");
+    auto comment = [this] {
+        CString text, date, time, user;
+        CComments* store = Doc()->GetComments();
+        return store && store->getPinComments("U1", "MCLK", text, date, time, user) ? text.str() : "-";
+    };
+    ASSERT_EQ(comment(), "a note");
+    Run("kx::show clp RN1A");
+    ASSERT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text U1"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 2);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_NE(Run("kx::netlist").find("U1 MCLK"), std::string::npos) << "U1 is back";
+    EXPECT_EQ(comment(), "a note");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(comment(), "-");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(comment(), "a note");
+}
+
 // ------------------------------------------------------------------ two windows on one design
 
 class TwoWindows : public EditTargets {
@@ -460,6 +485,33 @@ TEST_F(TwoWindowsOnOnePin, AnUnsavedCloseIsRefusedWhenALaterStepOfAnotherWindowT
     ASSERT_EQ(Run("kx::tab 2"), "1");
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(Run("undo"), "1") << "window 2's step " << i;
+    EXPECT_EQ(Netlist(), saved);
+}
+
+// Windows 2 and 3 both connect and delete J1.8, ending with the pin as window 2 left it: window 2's undo
+// would apply, but window 3's later steps on the pin could not be undone after it. It is refused until
+// window 3's steps are undone, and changes nothing meanwhile.
+TEST_F(TwoWindowsOnOnePin, AnUndoIsRefusedWhileALaterStepOfAnotherWindowTouchedTheSamePin) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const auto saved = Netlist();
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    ConnectAndDeleteJ18(1);
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    ConnectAndDeleteJ18(1);
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    Messages();
+    const auto before = Netlist();
+    const size_t start = JournalText().size();
+    EXPECT_EQ(Run("undo"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-221"});
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(JournalText().find(".Undo()", start), std::string::npos) << JournalText().substr(start);
+    ASSERT_EQ(Run("kx::tab 3"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Netlist(), saved);
 }
 

@@ -64,6 +64,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <iostream>
 #include <filesystem>
@@ -915,69 +916,58 @@ protected:
         }
         return panes;
     }
-    std::map<CKXBottomPaneContainerView*, int> StepCounts() const {
-        std::map<CKXBottomPaneContainerView*, int> counts;
+    int StepCount() const {
+        int count = 0;
         for (CKXBottomPaneContainerView* pane : Panes())
-            counts[pane] = pane->GetUndoStepCount();
-        return counts;
+            count += pane->GetUndoStepCount();
+        return count;
     }
-    // Follows which window each undo step went to, in the order the steps were made: a step made
-    // pushes its window, an undo pops it, a window that went takes its steps with it.
-    void TrackSteps(const std::map<CKXBottomPaneContainerView*, int>& before) {
-        const auto after = StepCounts();
-        std::erase_if(m_steps, [&](CKXBottomPaneContainerView* p) { return !after.count(p); });
-        for (const auto& [pane, count] : after) {
-            auto was = before.find(pane);
-            int old = was == before.end() ? 0 : was->second;
-            for (; old < count; ++old)
-                m_steps.push_back(pane);
-            for (; old > count; --old) {
-                auto it = std::find(m_steps.rbegin(), m_steps.rend(), pane);
-                if (it != m_steps.rend()) m_steps.erase(std::next(it).base());
-            }
+    // The window whose next undo (redo) step is the newest over every window, among those `wanted` takes;
+    // NULL when there is none. A step that goes with its grid (a sort of a component's rows when the
+    // component goes) leaves the others in the order the windows made them.
+    CKXBottomPaneContainerView* NewestStepWindow(GXCmdType type,
+                                                 const std::function<bool(std::uint64_t)>& wanted) const {
+        CKXBottomPaneContainerView* newest = nullptr;
+        std::uint64_t newestOrder = 0;
+        for (CKXBottomPaneContainerView* pane : Panes()) {
+            const std::uint64_t order = type == gxUndo ? pane->NextUndoStepOrder() : pane->NextRedoStepOrder();
+            if (order <= newestOrder || !wanted(order)) continue;
+            newest = pane;
+            newestOrder = order;
         }
+        return newest;
     }
-    // Undoes every step, newest first over every window; the order of the redos to come. An undo that
-    // takes away a grid takes the steps of that grid alone (its order) out of the redo history too: those
-    // are counted, and the redos skip them (the end state's design text still has to come back).
-    bool UndoAll(std::vector<CKXBottomPaneContainerView*>& undone) {
-        undone.clear();
-        m_goneFromRedo.clear();
-        while (!m_steps.empty()) {
-            CKXBottomPaneContainerView* pane = m_steps.back();
-            m_steps.pop_back();
-            const int redoSteps = pane->GetRedoStepCount();
+    // Undoes every step, newest first over every window; false when one is refused.
+    bool UndoAll() {
+        m_undone.clear();
+        while (CKXBottomPaneContainerView* pane = NewestStepWindow(gxUndo, [](std::uint64_t) { return true; })) {
+            if (std::getenv("KX_EDIT_TRACE")) std::cerr << "undo " << pane->GetUndoDescription().str() << "\n";
             if (!pane->PerformUndo()) return false;
-            undone.push_back(pane);
-            m_goneFromRedo[pane] += redoSteps + 1 - pane->GetRedoStepCount();
-            if (std::getenv("KX_EDIT_TRACE"))
-                std::cerr << "undone, redo steps " << redoSteps << " -> " << pane->GetRedoStepCount() << "\n";
+            m_undone.insert(pane->NextRedoStepOrder());
         }
         return true;
     }
-    bool RedoAll(const std::vector<CKXBottomPaneContainerView*>& undone) {
-        for (auto it = undone.rbegin(); it != undone.rend(); ++it) {
-            if (std::getenv("KX_EDIT_TRACE"))
-                std::cerr << "redo " << (*it)->GetUndoDescription().str() << " / redo steps "
-                          << (*it)->GetRedoStepCount() << "\n";
-            if ((*it)->GetRedoStepCount() == 0 && m_goneFromRedo[*it] > 0) {
-                --m_goneFromRedo[*it];
-                continue;
-            }
-            if (!(*it)->PerformRedo()) return false;
-            m_steps.push_back(*it);
+    // Redoes what UndoAll undid (not the steps the session left undone), the last undone first.
+    bool RedoAll() {
+        const auto undone = [this](std::uint64_t order) { return m_undone.count(order) != 0; };
+        while (CKXBottomPaneContainerView* pane = NewestStepWindow(gxRedo, undone)) {
+            if (std::getenv("KX_EDIT_TRACE")) std::cerr << "redo in a window of " << pane->GetRedoStepCount() << "\n";
+            if (!pane->PerformRedo()) return false;
         }
         return true;
     }
-    // Closes every window without saving, however many a session opened: the design is as saved
-    // again, and the next session starts with no window left over.
-    void CloseAll() {
-        for (CDocument* last = nullptr; Doc() && Doc() != last;) {
-            last = Doc();
+    // The design windows open in the host, hidden ones too.
+    size_t WindowCount() const { return m_app->Documents().size(); }
+    // Closes every window without saving (however many the session opened): the design is as saved
+    // again and the next session starts with no window. False when a window stays open.
+    bool CloseAll() {
+        for (size_t open = WindowCount(); open > 0; open = WindowCount()) {
+            if (!Doc()) return false;
             Doc()->SetModified(FALSE);
             Word("closeDesign -nosave");
+            if (WindowCount() >= open) return false;
         }
-        m_steps.clear();
+        return true;
     }
 
     // One sequence; false (with the reason) when a property does not hold.
@@ -999,8 +989,7 @@ protected:
 
     std::string m_saved;
     fs::path m_registry;
-    std::vector<CKXBottomPaneContainerView*> m_steps;
-    std::map<CKXBottomPaneContainerView*, int> m_goneFromRedo; // steps an undo took out of the redo history
+    std::set<std::uint64_t> m_undone; // the orders UndoAll gave the steps it undid
 };
 
 std::string RandomEdits::NotesText(std::string& file) {
@@ -1031,11 +1020,12 @@ bool RandomEdits::RunSequence(unsigned seed, std::string& why) {
         if (in.bad()) return why = std::string("KX_EDIT_SCRIPT ") + file + " cannot be read", false;
         if (scripted.empty()) return why = std::string("KX_EDIT_SCRIPT ") + file + " holds no edits", false;
     }
+    // A window left by the session before would number this session's windows apart from the replay's.
+    if (WindowCount() > 0) return why = "a window of the session before is still open", false;
     KeepSettings();
     const size_t journalStart = JournalText().size();
     if (!Open("demo.board:sch", 3)) return why = "the design does not open", false;
     Run("kx::show clp U1");
-    m_steps.clear();
     // Each sequence starts from an empty clipboard: a seed runs alone as it runs in a range.
     CKXImpClipBoard::Reset();
     std::string lines;
@@ -1066,12 +1056,10 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
         std::vector<std::string> target;
         const bool targeted = !TargetOf(line, target).empty();
         const std::string netBefore = targeted ? Run("kx::netlist") : std::string();
-        const auto before = StepCounts();
         refused = 0;
         const std::string result = Run(line);
-        TrackSteps(before);
         if (std::getenv("KX_EDIT_TRACE")) {
-            std::cerr << line << " -> " << result << " steps " << m_steps.size() << " refused commits " << refused
+            std::cerr << line << " -> " << result << " steps " << StepCount() << " refused commits " << refused
                       << " messages";
             for (const std::string& id : Messages())
                 std::cerr << " " << id;
@@ -1111,17 +1099,16 @@ bool RandomEdits::CheckSession(unsigned, size_t journalStart, const std::string&
         if (const std::string twice = DuplicateReferenceDesignators(endDesign); !twice.empty())
             return fail("a reference designator is carried twice:" + twice);
     // Undo everything, redo everything, undo everything again.
-    std::vector<CKXBottomPaneContainerView*> undone;
-    if (!UndoAll(undone)) return fail("a step could not be undone");
+    if (!UndoAll()) return fail("a step could not be undone");
     if (const std::string now = DesignText(); now != m_saved)
         return fail("undoing every step does not give the saved design back" + FirstDifference(now, m_saved));
-    if (!RedoAll(undone)) return fail("a step could not be redone");
+    if (!RedoAll()) return fail("a step could not be redone");
     if (const std::string now = DesignText(); now != endDesign)
         return fail("redoing every step does not give the end state" + FirstDifference(now, endDesign));
-    if (!UndoAll(undone)) return fail("a step could not be undone after the redo");
+    if (!UndoAll()) return fail("a step could not be undone after the redo");
     if (const std::string now = DesignText(); now != m_saved)
         return fail("undoing after a redo does not give the saved design back" + FirstDifference(now, m_saved));
-    CloseAll();
+    if (!CloseAll()) return fail("a window stays open after closing every window without saving");
     if (DesignText() != m_saved) return fail("closing without saving does not leave the saved design");
     const char* src = std::getenv("KX_TEST_SOURCE_DIR");
     FreshReplay run{m_dir / "fresh", fs::path(src ? src : ".") / "examples" / "designs", m_dir / "settings",
@@ -1171,13 +1158,19 @@ KX_SESSIONS_FROM(16)
 KX_SESSIONS_FROM(21)
 KX_SESSIONS_FROM(26)
 
+namespace {
+// KX_EDIT_SCRIPT naming a file while it lives.
+struct ScriptVariable {
+    explicit ScriptVariable(const std::string& file) { ::setenv("KX_EDIT_SCRIPT", file.c_str(), 1); }
+    ~ScriptVariable() { ::unsetenv("KX_EDIT_SCRIPT"); }
+    ScriptVariable(const ScriptVariable&) = delete;
+    ScriptVariable& operator=(const ScriptVariable&) = delete;
+};
+} // namespace
+
 // A sequence named by KX_EDIT_SCRIPT that is missing or holds no edits is a failed run, not a pass
 // with nothing done.
 TEST_F(RandomEdits, AnEditScriptThatCannotBeReadOrIsEmptyFailsTheSequence) {
-    struct ScriptVariable {
-        explicit ScriptVariable(const std::string& file) { ::setenv("KX_EDIT_SCRIPT", file.c_str(), 1); }
-        ~ScriptVariable() { ::unsetenv("KX_EDIT_SCRIPT"); }
-    };
     std::string why;
     {
         const ScriptVariable missing((m_dir / "no-such-script.tcl").string());
@@ -1192,4 +1185,38 @@ TEST_F(RandomEdits, AnEditScriptThatCannotBeReadOrIsEmptyFailsTheSequence) {
         EXPECT_FALSE(RunSequence(1, why));
         EXPECT_NE(why.find("holds no edits"), std::string::npos) << why;
     }
+}
+
+// A session that opened more windows on the design than a few leaves none of them to the next session
+// in the same process: the next one numbers its windows as the fresh host replaying its journal does.
+TEST_F(RandomEdits, ASessionOfManyWindowsLeavesNoneToTheNext) {
+    const fs::path many = m_dir / "many-windows.tcl";
+    {
+        std::ofstream out(many);
+        for (int i = 0; i < 11; ++i)
+            out << "kx::open demo.board:sch " << (i % 3 ? 3 : 4) << "\n";
+        out << "kx::tab 1\naddConnection pin N5 MCLK\n";
+    }
+    const fs::path second = m_dir / "second-window.tcl";
+    std::ofstream(second) << "kx::open demo.board:sch 3; kx::show clp U1\nkx::tab 2\naddConnection pin N6 PGOOD\n"
+                             "kx::tab 1\naddConnection pin N7 RST_N\n";
+    for (const fs::path& script : {many, second}) {
+        const ScriptVariable session(script.string());
+        std::string why;
+        EXPECT_TRUE(RunSequence(1, why)) << script.filename() << ": " << why;
+        EXPECT_EQ(m_app->Documents().size(), 0u) << script.filename();
+    }
+}
+
+// Window 1 sorts U1's pins, window 2 connects one of them, window 1 deletes U1: the sort goes with U1's
+// grid as the delete comes. The checks undo window 1's delete first (the newest step), then window 2's
+// connection, which could not be undone before the delete is.
+TEST_F(RandomEdits, TheChecksUndoTheNewestStepFirstWhenAStepWentWithItsGrid) {
+    const fs::path script = m_dir / "sort-then-delete.tcl";
+    std::ofstream(script) << "kx::show clp U1; kx::click ccp {*}[kxrow 4 Signal]\n"
+                             "kx::open demo.board:sch 3; kx::show clp U1\naddConnection pin N5 MCLK\nkx::tab 1\n"
+                             "kx::show clp RN1A; kx::notify INT_MSG_DELETE_INSTANCE -text U1\n";
+    const ScriptVariable session(script.string());
+    std::string why;
+    EXPECT_TRUE(RunSequence(1, why)) << why;
 }
