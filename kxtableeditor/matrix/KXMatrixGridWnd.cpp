@@ -35,7 +35,6 @@ namespace {
 
 constexpr UINT kNoUpdate = 0;
 constexpr DWORD kSelectionFlags = 123; // rows, columns, multiple ranges, shift and key extension, cells
-constexpr int kMergeVertical = 2;
 
 WORD Id(UINT id) {
     return static_cast<WORD>(id);

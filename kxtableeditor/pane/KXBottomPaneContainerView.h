@@ -119,7 +119,7 @@ public:
     // Attach Signal bar: the combo of signal names and naming rules, and the two drop lists that
     // the grids' signal cells show. Rule words come first, then signals, then differential pairs.
     BOOL AttachSignalByName(const CString& signal) override;
-    void EnableAttachSignalControls(BOOL enable);
+    void EnableAttachSignalControls(BOOL enable) override;
     void ShowAttachSignalControls(BOOL show);
     BOOL IsAttachSignalEnabled() const { return m_bAttachEnabled; }
     CString GetAttachSignalText() const;
@@ -200,7 +200,7 @@ public:
     static EAttachText ClassifyAttachText(const CString& text);
 
     // Operations on the pane's grids.
-    void ClearOtherGridSelections(int gridIndex);
+    void ClearOtherGridSelections(int gridIndex) override;
     int CountSelectedObjects() const;
     void HighlightObject(CKXHiliteObject* object) override;
     void HighlightPin(const CInstTermBitContext& pin) override;
@@ -214,12 +214,12 @@ public:
     BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
                             const CString& newPin, LPARAM flag) override;
     void SelectFindAllResult(CWnd* grid, int row, int col) override;
-    void SyncTopRow(CGXGridCore* grid, ROWCOL top);
+    void SyncTopRow(CGXGridCore* grid, ROWCOL top) override;
     // Hides (or shows) rows in every grid of the pane, undo recording off for the call.
     void HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray* oldStates, UINT flags,
-                            GXCmdType ct);
+                            GXCmdType ct) override;
     // Refreshes the cell controls of the pane's other pin grids.
-    void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second);
+    void RefreshCellControlsInOtherGrids(CGXGridCore* grid, int first, int second) override;
     // The other pin grids shown side by side sort the column the way the calling grid did.
     void SortColumnsInOtherGrids(CGXGridCore* grid, int col, BOOL ascending) override;
     // The list panes' flag, stored in every shown pin grid.
@@ -325,8 +325,8 @@ public:
     void OnUpdateHostCommand35538(CCmdUI* ui);
 
     // Grids side by side: Tab past the last column moves to the next pin grid.
-    void ActivateAdjacentGrid(CGXGridCore* grid, BOOL bForward);
-    int GridIndexOf(CGXGridCore* grid) const; // position among the shown pin grids; -1 when not one
+    void ActivateAdjacentGrid(CGXGridCore* grid, BOOL bForward) override;
+    int GridIndexOf(CGXGridCore* grid) const override; // position among the shown pin grids; -1 when not one
     // TRUE while the pane commits a transaction of its own or carries out an undo or redo step.
     BOOL IsBusy() const { return m_bCommitting || m_bInUndo; }
     BOOL IsSiteCommitting() const override { return m_bCommitting; }
@@ -335,7 +335,7 @@ public:
 
     // What the pane shows: components (8951) or signals (9006). Sets the bar label, hides the
     // hint and shows the Attach Signal row only where connections may be edited.
-    void SetPaneTitle(UINT kind);
+    void SetPaneTitle(UINT kind) override;
     BOOL IsShowingComponents() override { return m_nShownKind == kShowsComponents; }
     int GetShownKind() const { return m_nShownKind; }
     BOOL IsHintVisible() const { return m_bHintVisible; }

@@ -54,7 +54,7 @@ std::vector<int> BitsOfRange(int msb, int lsb) {
 } // namespace
 
 // The pane makes and drops the grids the window asks for.
-class CKXPaneObjectInfoOwner : public IKXObjectInfoOwner {
+class CKXPaneObjectInfoOwner final : public IKXObjectInfoOwner {
 public:
     explicit CKXPaneObjectInfoOwner(CKXBottomPaneContainerView& pane) : m_pane(pane) {}
     CKXGridWnd* CreateObjectGrid(int kind, const std::string& key, int netBit) override {

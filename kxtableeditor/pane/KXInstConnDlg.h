@@ -51,7 +51,7 @@ public:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    void DoDataExchange(CDataExchange*) {}
+    void DoDataExchange(CDataExchange*) override {}
 
     // The dialog's pin grid; NULL before the dialog opened or once it closed.
     CKXGridWnd* GetCCPTabWnd() const { return m_pGrid; }

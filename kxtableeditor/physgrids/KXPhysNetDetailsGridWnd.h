@@ -47,6 +47,7 @@ public:
     }
     static CKXPhysNetDetailsGridWnd* m_pActiveGrid;
 
+    using CKXGridWnd::InitializeGrid;
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     // Finds and replaces in the part locations, from the first pin row.
     void SetupFindReplace() {

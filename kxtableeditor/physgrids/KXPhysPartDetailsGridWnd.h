@@ -64,6 +64,7 @@ public:
     // The part grid whose current cell was set last (the clipboard's can-paste judges ask it).
     static CKXPhysPartDetailsGridWnd* s_pActiveGrid;
 
+    using CKXGridWnd::InitializeGrid;
     void InitializeGrid(IKXGridSite* site, CDesignContext design);
     // Finds and replaces in the pin numbers, from the first pin row.
     void SetupFindReplace() {

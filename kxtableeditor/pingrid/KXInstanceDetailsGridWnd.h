@@ -158,20 +158,20 @@ public:
     void SubscribeToDesignMessages();
     // Header block, caption cells, fonts and widths.
     void SetupGridLook();
-    void RecordViewOptionsScript(int busOption, int dpOption);
+    void RecordViewOptionsScript(int busOption, int dpOption) override;
     // The header's filter row ("*", the filter combo) over columns first..last, and the covered
     // header bands (rows 0-1, 3 and 5) across all columns; a column inserted later needs both.
     void StyleFilterCells(ROWCOL first, ROWCOL last);
     void CoverHeaderBands();
-    void ExpandAllPins(CString onOff, CString scope);
-    void UpdateHeaderCaption();
+    void ExpandAllPins(CString onOff, CString scope) override;
+    void UpdateHeaderCaption() override;
     // The header bar in rows 0-1 (created by InitializeGrid; NULL before or without a window).
     CKXInstanceDetailsHeader* GetHeader() const { return m_pHeader; }
     // The header bar's function choice: the rows are limited to that function of the part (0: all).
     void ChooseFunction(const CString& text, int function);
     void SetAutoComplete(BOOL bOn) override;
     void ShowSignalCombo(BOOL bShow) override;
-    void RefreshCellControls(int row, BOOL bExpand);
+    void RefreshCellControls(int row, BOOL bExpand) override;
     void UpdatePaneTitle() override;
     void ActivateGridView() override;
     // The pin grid most recently initialised or activated; NULL when none.
@@ -180,7 +180,7 @@ public:
     IKXGridSite* GetOwnerPane() const { return Site(); }
     // Appends the rows of one instance. bKeepOrder FALSE: a fresh load (the instance already shown
     // is not reloaded; rows are sorted by pin name); TRUE: a refresh.
-    BOOL LoadComponentPins(CDesignContext design, CInstanceContext instance, BOOL bKeepOrder);
+    BOOL LoadComponentPins(CDesignContext design, CInstanceContext instance, BOOL bKeepOrder) override;
     // Sorts the pin rows by a column, each top row carrying its child rows along.
     void SortColumn(int col) override;
 
@@ -214,14 +214,14 @@ public:
     void StylePinRow(const std::vector<IInstTerm*>& pins, ROWCOL& row);
     // A differential-pair row at row (kind 7 vector pair, 8 a bit of one); parentRow -1: none.
     void StylePinRowProperties(IDPInstTerm* pair, int kind, int parentRow, ROWCOL& row);
-    void RefreshInstanceCells(int instanceIndex);
+    void RefreshInstanceCells(int instanceIndex) override;
     // The Ref Des cells of one instance's rows, or of every row for -1.
     void RefreshRefDesCells(int instanceIndex);
     // An instance whose location changed: its rows' location cells.
     void UpdateLocationCells(int instanceIndex) { RefreshRefDesCells(instanceIndex); }
 
     // ------------------------------------------------------------- differential pairs
-    BOOL IsDiffPairRowSelected();
+    BOOL IsDiffPairRowSelected() override;
     // Both names are pair names with the same base name.
     BOOL IsSameDiffPairName(const CString& nameA, const CString& nameB);
     // A pair signal (" (Differential Pair)" in its text) goes on pair rows only, any other signal on
@@ -392,9 +392,10 @@ public:
 
     // ------------------------------------------------------------- reloads and refreshes
     // Loads several instances into the grid (several-instances mode for good).
-    BOOL ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& arrInstances, BOOL bNoSort);
+    BOOL ReloadInstanceRows(CDesignContext design, const std::vector<UINT>& arrInstances,
+                            BOOL bNoSort) override;
     // Reloads the grid when it shows one of the instances (NULL: all shown ones), then sorts again.
-    BOOL RefreshInstances(const std::vector<IInstance*>* pInstances);
+    BOOL RefreshInstances(const std::vector<IInstance*>* pInstances) override;
     // The rows read again from the design after a refused commit (a delete clears its rows ahead of it).
     void ShowDesignAfterRefusal() override;
     // Every shown instance's rows read again from the design, without undo entries. A cell edit whose
@@ -576,7 +577,7 @@ public:
     BOOL GetCellVectorInfo(ROWCOL row, CString& baseName, CString& msb, CString& lsb);
     CString GetRowPinName(ROWCOL row, int& msb, int& lsb);
     void SetCellUserAttribute(ROWCOL row, ROWCOL col, UINT id, double value);
-    IInstance* GetInstance();
+    IInstance* GetInstance() override;
     CInstanceContext GetRowInstance(ROWCOL row);
     IInstTerm* GetRowInstTerm(ROWCOL row, int& msb, int& lsb);
     BOOL GetRowInstTermBitContext(ROWCOL row, CInstTermBitContext& out);
@@ -629,7 +630,7 @@ public:
     // the caller holds one; an edit that changes nothing, or is refused, leaves the design as it was.
     // Connects the selected pins to a signal name, bus range or bit, comma list or naming rule;
     // 1 when something was connected (or a rule was dispatched), 0 when refused.
-    int ConnectSelectedPins(CString text, int bEchoToHost);
+    int ConnectSelectedPins(CString text, int bEchoToHost) override;
     int ConnectSignalText(CString text, int bEchoToHost);
     // Widens a bus net to cover low..high in the open transaction; FALSE (KXTABLE-141) for a
     // scalar net asked for bits.
@@ -670,9 +671,9 @@ public:
     IDPNet* CreateDiffPairNet(CTransaction& transaction, const CString& name, const CString& base, int& first,
                               int& second);
     INet* TakeDiffPairLeg(CTransaction& transaction, const CString& name, int first, int second);
-    BOOL CanRemoveDiffPair();
+    BOOL CanRemoveDiffPair() override;
     // Removes the pair pins of the selected rows (refused, KXTABLE-155, while one is connected).
-    BOOL RemoveDiffPair();
+    BOOL RemoveDiffPair() override;
     // Connects the differential-pair rows among rows to pair nets; TRUE when one was connected.
     BOOL AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule, BOOL bEcho);
     // The leg pins of a pair pin just joined to a pair net (netHigh..netLow of it) go onto its leg nets.
@@ -804,7 +805,7 @@ public:
     HMTGEN m_hPinGenerator = nullptr;           // candidates of the current pin, from the last fill
     std::map<UINT, const char*> m_mapPinNumberMenu; // menu id -> interned pin number
     // Appends one argument (instance, pin name, pin number) per selected visible row.
-    void AddSelectedPinsToArgs(CTclArgsList* args);
+    void AddSelectedPinsToArgs(CTclArgsList* args) override;
     // Appends the argument that names the row's pin: its instance, pin name and pin number.
     void AddPinRowToArgs(ROWCOL row, CTclArgsList& args);
     std::vector<ROWCOL> SelectedPinRows();
@@ -940,19 +941,19 @@ public:
     void RemoveListPaneSelection() override;
     // F4: the focus goes to the component list.
     void OnKeyF4() override;
-    BOOL IsCurrentSignalCellFilled();
-    BOOL SelectFirstSignalCell();
-    BOOL SelectNextSignalCell();
+    BOOL IsCurrentSignalCellFilled() override;
+    BOOL SelectFirstSignalCell() override;
+    BOOL SelectNextSignalCell() override;
     // The first row from `row` on that the user sees (the bits of a folded bus and the rows a filter
     // hides are skipped); past the last row when there is none.
     ROWCOL ShownRowFrom(ROWCOL row);
     // Selects the row of the pin named so (with case) and makes its cell of the column current;
     // FALSE when no row shows that pin.
-    BOOL SelectColumnByName(const CString& pinName, const CString& columnName);
+    BOOL SelectColumnByName(const CString& pinName, const CString& columnName) override;
     // Makes current (and selects) the cell of a pin in the keyed column ("Termination", "Signal",
     // "pinname", "pupd", "pinnumber", any case): the pin is found by its number, or by its name when
     // the number is "-1"; the bus or pair rows above it are opened. FALSE when no row or column fits.
-    BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber);
+    BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber) override;
     void ExpandPin(const CString& pinName) override;
     BOOL AcceptCellText(ROWCOL row, ROWCOL col, const CString& text);
     ROWCOL GetFirstVisibleColumn();
@@ -971,7 +972,7 @@ public:
     // ------------------------------------------------------------- row filter and column modes
     // A filter pattern from the pane's "filterRows" command; an empty column name means the current
     // cell's column. FALSE when no column has that caption.
-    BOOL OnFilterCellChanged(CString columnName, CString pattern);
+    BOOL OnFilterCellChanged(CString columnName, CString pattern) override;
     // The filter cell of the column back to "*" (Delete on it), its rows shown again.
     void ClearColumnFilter(ROWCOL col);
     // Every filter cell back to "*", the rows shown again; false when no column filtered anything.
@@ -1020,7 +1021,7 @@ public:
     // Echoes the user's copy to the host as "copy pin" with the selected pins and the column key.
     void OnEditCopy() override;
     // Copies the leftmost column of each selected range: plain text plus typed clipboard objects.
-    void CopySelection();
+    void CopySelection() override;
     // The instance the grid shows, as the journal's Clp().Select names it before a line that acts on
     // the grid ("" when none).
     CString ShownInstanceName();
@@ -1048,7 +1049,7 @@ public:
     // ------------------------------------------------------------- text dump
     // Appends the header texts, the functions and every shown cell to the file; 0 when it cannot
     // be opened for appending.
-    int DumpGrid(const char* path);
+    int DumpGrid(const char* path) override;
 
     // ------------------------------------------------------------- context menu
     // The column chooser on the caption row, the pin menu on data rows; the filter row keeps the
@@ -1080,7 +1081,7 @@ public:
     // restores the row painted before.
     void HighlightObject(CKXHiliteObject* hilite) override;
     // Asks the signal list pane to highlight the net of the one selected row.
-    void HiliteSelection();
+    void HiliteSelection() override;
     ROWCOL m_nLastHighlightRow = PIN_FIRST_ROW;
 
     // ------------------------------------------------------------- pin comments
@@ -1115,7 +1116,7 @@ public:
     // rows for an empty list), in the column of the column key (PIN_NAME when empty).
     void SelectRowsByKey(CStringArray* pKeys, CString strColumnKey) override;
     // The same; the number of rows selected (0: no key matched and the selection is as it was).
-    int SelectRowsByKeyCount(CStringArray* pKeys, const CString& strColumnKey);
+    int SelectRowsByKeyCount(CStringArray* pKeys, const CString& strColumnKey) override;
     // A row key of the script words, parsed.
     struct PinRowKey {
         CString pin, number, instance;

@@ -255,6 +255,7 @@ AFX_DISPMAP_ENTRY DispFunction(const char* name, R (T::*fn)(A...), VARTYPE vtRet
         T* obj = static_cast<T*>(p);
         if (c.result) VariantInit(c.result);
         if constexpr (std::is_void_v<R>) {
+            (void)vtRet; // only a returned value is stored by its type
             std::apply([&](auto&... h) { (obj->*fn)(h.get()...); }, holders);
         } else {
             StoreResult(c.result, vtRet,

@@ -424,6 +424,7 @@ public:
     BOOL ImportInterfaceFile(const CString& file, const CString& instance);
     BOOL EditBlkPackagingOptions(int kind, CString value, CString third, CString t4, CString t5, CString t6,
                                  CString t7);
+    using CCommonInterface::AddComponent;
     // Adds an instance named `name` of master lib.cell:view to the design, with the properties of the
     // fifth and sixth texts ("NAME=VALUE;NAME=VALUE"); nonzero when it was added.
     BOOL AddComponent(CString name, CString lib, CString cell, CString view, CString fifth, CString sixth,
@@ -435,6 +436,7 @@ public:
     BOOL Modify(CString first, CString second);
     BOOL DeleteRefDes();
     BOOL EditRefDes(CString first, CString second);
+    using CCommonInterface::RenameComponent;
     // Renames an instance of the design; nonzero when it was renamed.
     BOOL RenameComponent(CString oldName, CString newName);
     BOOL DeleteComponent(CString name);
