@@ -96,7 +96,7 @@ bool CKXInstanceDetailsGridWnd::KeepsTerminationsOnMove() const {
 }
 
 bool CKXInstanceDetailsGridWnd::KeepsTerminationsOnDisconnect() const {
-    return m_pRetainQuestion && m_pRetainQuestion->CanPreserveTermination();
+    return m_bDeleteKeepsTerminations || (m_pRetainQuestion && m_pRetainQuestion->CanPreserveTermination());
 }
 
 bool CKXInstanceDetailsGridWnd::DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin,

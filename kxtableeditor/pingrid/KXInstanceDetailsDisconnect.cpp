@@ -21,6 +21,23 @@
 
 using kxpingrid::Col;
 
+namespace {
+
+// Sets a flag for a scope and puts back its old value after it.
+class BoolScope {
+public:
+    BoolScope(bool& flag, bool value) : m_flag(flag), m_old(std::exchange(flag, value)) {}
+    ~BoolScope() { m_flag = m_old; }
+    BoolScope(const BoolScope&) = delete;
+    BoolScope& operator=(const BoolScope&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_old;
+};
+
+} // namespace
+
 int CKXInstanceDetailsGridWnd::DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection) {
     if (!pRow) return 0;
     const ROWCOL row = *pRow;
@@ -180,6 +197,10 @@ bool CKXInstanceDetailsGridWnd::IsLegOfSelectedPair(ROWCOL row, const std::vecto
 }
 
 BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
+    // A journal's answer (a swap that left a pin free and its terminations on it) is for this delete
+    // alone.
+    const bool keepTerminations = std::exchange(m_nTerminationRetainAnswer, -1) == 1;
+    const BoolScope keepScope(m_bDeleteKeepsTerminations, keepTerminations);
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);

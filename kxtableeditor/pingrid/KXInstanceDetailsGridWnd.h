@@ -771,9 +771,11 @@ public:
     // (in whichever pin grid): that connect puts no question, and leaves them behind unless keep.
     static void AnswerPupdRetainOnNextConnect(bool keep) { m_nPupdRetainAnswer = keep ? 1 : 0; }
     static int m_nPupdRetainAnswer; // -1: none given
-    // The same for the terminations of the pins the next connect moves (their pair pins' legs too).
+    // The same for the terminations of the pins the next connect moves (their pair pins' legs too),
+    // or that the next delete of connections parts: kept there only when so answered.
     static void AnswerTerminationRetainOnNextConnect(bool keep) { m_nTerminationRetainAnswer = keep ? 1 : 0; }
     static int m_nTerminationRetainAnswer; // -1: none given
+    bool m_bDeleteKeepsTerminations = false; // the running delete was told to keep them
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;

@@ -105,10 +105,14 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
 
 CString CKXInstanceDetailsGridWnd::SwappedConnectionJournal(ROWCOL row, ROWCOL from) {
     const CString signal = GetValueRowCol(from, Col(m_nColSignal));
-    if (signal.IsEmpty()) return JournalRowText(row, "Delete", "Delete", CString(), false);
     // A swap moves the pins alone: the terminations stay on them and the pull-ups on their nets. The
-    // connect that replays it is told so, instead of taking the replay's answer to the question.
+    // connect or delete that replays it is told so, instead of taking the replay's answer to the
+    // question (a delete would otherwise take the terminations with the connection).
     KXJournalLines answers(JournalHandle());
+    if (signal.IsEmpty()) {
+        answers.Pane("RetainTermination", {"1"}).End();
+        return answers.Text() + JournalRowText(row, "Delete", "Delete", CString(), false);
+    }
     answers.Pane("RetainTermination", {"1"}).Pane("RetainPUPD", {"0"}).End();
     return answers.Text() + JournalRowText(row, "Swap Signals", "AddConnection", signal);
 }

@@ -299,6 +299,10 @@ TEST_F(JournalReplay, ASwapOfSignalsReplaysWithThePullUpsLeftOnTheirNets) {
     ExpectSessionReplays("swap_pullups.tcl");
 }
 
+TEST_F(JournalReplay, ASwapWithAFreePinReplaysWithTheTerminationLeftOnThePinItFreed) {
+    ExpectSessionReplays("swap_free_pin_termination.tcl");
+}
+
 TEST_F(JournalReplay, AFilterInOneSignalsGridReplaysInThatGridNotInTheOneEditedBefore) {
     ExpectSessionReplays("filter_other_signal.tcl");
 }
