@@ -131,6 +131,12 @@ CString CKXInstanceDetailsGridWnd::PinTermination(IInstTerm* pin, int bit, CStri
     // An unconnected pin shows no termination, whatever the library holds.
     if (pinBit && pinBit.netbitOuter()) {
         api->setDesignContext(MasterDesign());
+        // A pin bit's components belong to the pin's design: one without any has none to ask for.
+        const IDesign* home = pin->design();
+        if (home && home->dtInstanceCount() == 0) {
+            api->setInstTermBit(saved);
+            return type;
+        }
         api->setInstTermBit(pinBit);
         type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
         if (!type.IsEmpty()) tip = api->getDisplayText(CKXAssocCompAPI::TERMINATION);

@@ -180,6 +180,39 @@ TEST_F(Refresh, TerminationsAndPullUps) {
 }
 
 
+// A design without components shows its pins' termination cells without asking the library about each
+// connected pin bit; they read as in a design whose only component is on a net and none on a pin.
+TEST_F(Refresh, TerminationCellsOfADesignWithoutComponentsReadAsWhenTheLibraryIsAsked) {
+    Commit([&](CTransaction& t) {
+        ASSERT_TRUE(t.addConn(Net("DATA"), kWhole, kWhole, Pin("U1", "D"), kWhole, kWhole));
+        ASSERT_TRUE(t.addConn(Net("N2"), kWhole, kWhole, Pin("U1", "B"), kWhole, kWhole));
+    });
+    auto cells = [&] {
+        std::vector<CString> out;
+        for (ROWCOL r = 1; r <= grid->GetRowCount(); ++r) {
+            out.push_back(Cell(r, G::m_nColPinName));
+            out.push_back(Cell(r, G::m_nColTermination));
+        }
+        return out;
+    };
+    ASSERT_EQ(design.design()->dtInstanceCount(), 0);
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    const std::vector<CString> without = cells();
+    Commit([&](CTransaction& t) {
+        ASSERT_NE(t.createDTInstance(IDTInstance::ePullUpDown, "Pullup", "R1", CNetBit(Net("N2"), -1)), nullptr);
+    });
+    ASSERT_EQ(design.design()->dtInstanceCount(), 1);
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    EXPECT_EQ(cells(), without);
+    // A termination on a pin of the design shows as before.
+    Commit([&](CTransaction& t) {
+        ASSERT_NE(t.createDTInstance(IDTInstance::eTermination, "Series", "T1", CInstTermBit(Pin("U1", "B"), -1)),
+                  nullptr);
+    });
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    EXPECT_EQ(Cell(Row("B"), G::m_nColTermination), "Series");
+}
+
 // Two buses connected whole, and scalar pins, for the faults of the refresh.
 class RefreshBuses : public PinGridTest {
 protected:

@@ -506,4 +506,5 @@ IDTInstance* IDesign::findDTInstance(unsigned id) const { return byId(m_dts.byId
 IDTInstance* IDesign::findDTInstance(const char* name) const { return byName(m_dts.byName, name); }
 int IDesign::instanceCount() const { return m_instances.live; }
 int IDesign::netCount() const { return m_nets.live; }
+int IDesign::dtInstanceCount() const { return m_dts.live; }
 bool IDesign::isHidden(const IInstance*) const { return false; }

@@ -286,6 +286,22 @@ TEST_F(Tx, ObjectKindsOfInstancesPinsNetsAndComponents) {
     EXPECT_EQ(CInstTermBit(pin("U1", "D"), 3).beginAssociatedDTInstance().current(), rt1);
 }
 
+TEST_F(Tx, TheDesignCountsItsLiveComponents) {
+    const int before = board->dtInstanceCount();
+    EXPECT_EQ(before, static_cast<int>(board->beginDTInstance().count()));
+    CTransaction t(ctx);
+    IDTInstance* added = t.createDTInstance(IDTInstance::eTermination, "Series", "RT9", CInstTermBit(pin("U1", "D"), 2));
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->design(), pin("U1", "D")->design());
+    EXPECT_EQ(board->dtInstanceCount(), before + 1);
+    ASSERT_TRUE(t.removeDTInstance(board->findDTInstance("RT1")));
+    EXPECT_EQ(board->dtInstanceCount(), before);
+    EXPECT_EQ(board->dtInstanceCount(), static_cast<int>(board->beginDTInstance().count()));
+    t.discard();
+    EXPECT_EQ(board->dtInstanceCount(), before);
+    EXPECT_EQ(board->dtInstanceCount(), static_cast<int>(board->beginDTInstance().count()));
+}
+
 TEST_F(Tx, ReplaceMasterAliasesAndPairs) {
     CTransaction t(ctx);
     ASSERT_TRUE(t.replaceMaster(inst("R1"), "work", "BLK", "sym"));  // A,B -> D<7..0>,CLK

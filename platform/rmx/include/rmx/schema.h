@@ -510,6 +510,9 @@ public:
     IDTInstance* findDTInstance(const char* name) const;
     int instanceCount() const;
     int netCount() const;
+    // Live components (terminations, pull-ups, pull-downs) of the design; a pin bit's or net bit's
+    // components always belong to the pin's or net's own design.
+    int dtInstanceCount() const;
     // Whether the instance is one the lists do not show (never true here: every instance of
     // a design is shown).
     bool isHidden(const IInstance* instance) const;
