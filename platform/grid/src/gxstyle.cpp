@@ -224,10 +224,9 @@ CGXStyle::CGXStyle(CGXStyle&& o) noexcept
 {
 }
 
-CGXStyle& CGXStyle::operator=(CGXStyle&& o) noexcept
+// The members a copy and a move take alike (everything but the value and the shared parts).
+void CGXStyle::CopyPlainMembers(const CGXStyle& o)
 {
-    if (this == &o)
-        return *this;
     m_mask = o.m_mask;
     m_flags = o.m_flags;
     m_horz = o.m_horz;
@@ -238,6 +237,13 @@ CGXStyle& CGXStyle::operator=(CGXStyle&& o) noexcept
     m_merge = o.m_merge;
     m_maxLength = o.m_maxLength;
     m_textColor = o.m_textColor;
+}
+
+CGXStyle& CGXStyle::operator=(CGXStyle&& o) noexcept
+{
+    if (this == &o)
+        return *this;
+    CopyPlainMembers(o);
     m_value = std::move(o.m_value);
     ReleaseShared();
     m_ext = std::exchange(o.m_ext, nullptr);
@@ -251,16 +257,7 @@ CGXStyle& CGXStyle::operator=(const CGXStyle& o)
 {
     if (this == &o)
         return *this;
-    m_mask = o.m_mask;
-    m_flags = o.m_flags;
-    m_horz = o.m_horz;
-    m_vert = o.m_vert;
-    m_frame = o.m_frame;
-    m_control = o.m_control;
-    m_baseStyle = o.m_baseStyle;
-    m_merge = o.m_merge;
-    m_maxLength = o.m_maxLength;
-    m_textColor = o.m_textColor;
+    CopyPlainMembers(o);
     m_value = o.m_value;
     ShareFrom(o);
     return *this;

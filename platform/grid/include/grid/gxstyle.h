@@ -441,6 +441,7 @@ private:
     static void Drop(const CGXAbstractUserAttribute* p);
     void ShareFrom(const CGXStyle& o); // takes o's extension and attribute list (released ones first)
     void ReleaseShared();
+    void CopyPlainMembers(const CGXStyle& o);
     void VisitUserAttributes(void (*visit)(void*, WORD, const CGXAbstractUserAttribute&), void* context) const;
     // Stores p under nID (a new object, or one held already), replacing what was there.
     void SetUserAttributeShared(WORD nID, const CGXAbstractUserAttribute* p);
