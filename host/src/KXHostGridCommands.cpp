@@ -16,6 +16,7 @@
 #include "kxcommon/KXDocument.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
 
 #include <cerrno>
@@ -478,6 +479,7 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
         return true;
     }
     t.grid->SetWarningText("");
+    t.grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditForget, 0);
     control->SetCurrentText(a[3].c_str());
     PressKey(t.grid, VK_RETURN);
     if (t.grid->GetCurrentCellControl() == control && control->IsActive()) {
@@ -487,8 +489,9 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
         PressKey(t.grid, VK_ESCAPE);
         return true;
     }
-    if (const CString refusal = t.grid->GetWarningText(); !refusal.IsEmpty()) {
-        // The grid took the text but what it was to change was refused (by the design): its warning says so.
+    if (CString refusal; t.grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditRead,
+                                             reinterpret_cast<LPARAM>(&refusal)) == 0) {
+        // The grid took the text but the change it made was refused (by the design): the edit's result says so.
         app.Core().Print("edit refused: cell " + cell + ": " + refusal.str());
         return true;
     }

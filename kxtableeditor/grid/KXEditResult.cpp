@@ -1,16 +1,31 @@
 // The answer of a script word or automation method, and the message that goes with it.
 #include "grid/KXEditResult.h"
 
+#include "afx/afxanswer.h"
 #include "afx/afxwin.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
 #include <cassert>
 
-KXShownMark::KXShownMark() : m_shown(CKXErrorHandler::GetTranscript().size()) {}
+namespace {
+// Asked while a connect moves pins that carry associated parts; its Cancel is an answer, not a stop.
+constexpr const char* kRetainQuestion = "CKXRetainAssocCompDlg";
+}
+
+KXShownMark::KXShownMark()
+    : m_shown(CKXErrorHandler::GetTranscript().size()), m_answered(AfxGetAnswerQueue().GetLog().size()) {}
 
 bool KXShownMark::SaidSince() const {
     return CKXErrorHandler::GetTranscript().size() > m_shown;
+}
+
+bool KXShownMark::DialogCancelledSince() const {
+    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
+    for (std::size_t i = m_answered; i < log.size(); ++i)
+        if (log[i].kind == AfxAnswerRecord::Dialog && log[i].answer == "cancel" && log[i].key != kRetainQuestion)
+            return true;
+    return false;
 }
 
 KXEditResult::KXEditResult(Kind kind, const char* id, std::vector<std::string> args)
@@ -72,6 +87,11 @@ LRESULT KXEditResult::Answer(const KXShownMark& since, LRESULT refusal) const {
     return refusal;
 }
 
+BOOL KXEditResult::AnswerBool(const KXShownMark& since) const {
+    if (m_kind == Kind::Dialog) return since.DialogCancelledSince() ? FALSE : TRUE;
+    return Answer(since) != 0 ? TRUE : FALSE;
+}
+
 namespace {
 KXMenuAnswer* g_pMenuAnswer = nullptr; // the menu command being run, innermost first
 }
@@ -80,12 +100,20 @@ KXMenuAnswer::KXMenuAnswer() : m_pOuter(g_pMenuAnswer) {
     g_pMenuAnswer = this;
 }
 
+LRESULT KXMenuAnswer::Answer() const {
+    return m_answer == 1 && m_mark.DialogCancelledSince() ? 2 : m_answer;
+}
+
 KXMenuAnswer::~KXMenuAnswer() {
     g_pMenuAnswer = m_pOuter;
 }
 
 void KXMenuAnswer::Report(const KXEditResult& result) {
-    result.Answer(g_pMenuAnswer ? g_pMenuAnswer->m_mark : KXShownMark());
+    Report(result, g_pMenuAnswer ? g_pMenuAnswer->m_mark : KXShownMark());
+}
+
+void KXMenuAnswer::Report(const KXEditResult& result, const KXShownMark& since) {
+    result.Answer(since);
     if (!g_pMenuAnswer) return;
     if (result.IsRefusal())
         g_pMenuAnswer->m_answer = 0;

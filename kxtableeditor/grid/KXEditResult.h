@@ -9,7 +9,8 @@
 //   0  Nothing(id, args...)    it would change nothing; the message says so
 //   0  Of(ok, id)              a callee's work: done, or refused by it; when the callee said
 //                              nothing since the word began, the fallback id says why
-//   2  Dialog()                it opened its interactive dialog
+//   2  Dialog()                it opened its interactive dialog (the automation form: TRUE when
+//                              the dialog did its work, FALSE when the user cancelled it)
 //   2  Done(KXAnswerTwo::...)  the few words whose done work answers 2 (listed in KXAnswerTwo)
 //
 // A refusal cannot be made without a message id. A word whose refusals answer 3 says so once,
@@ -31,14 +32,19 @@
 // The done work that answers 2: a connect by a plain signal name, a Paste Special.
 enum class KXAnswerTwo { PlainSignalName, PasteSpecial };
 
-// The messages shown so far; a callee that refused since has said why.
+// The messages shown and the dialogs answered so far; a callee that refused since has said why, and
+// a dialog cancelled since did no work.
 class KXShownMark {
 public:
     KXShownMark();
     bool SaidSince() const;
+    // A dialog closed with Cancel (or left unanswered) since the mark. The retain question asked in the
+    // middle of a connect is no such dialog: its Cancel keeps the associated parts and the edit goes on.
+    bool DialogCancelledSince() const;
 
 private:
     std::size_t m_shown;
+    std::size_t m_answered;
 };
 
 class KXEditResult {
@@ -65,8 +71,9 @@ public:
     // The number the host gets; shows the message of a refusal or help request (a callee's refusal
     // only when nothing was said since the mark). A word whose refusals answer another number passes it.
     LRESULT Answer(const KXShownMark& since, LRESULT refusal = 0) const;
-    // The automation form: TRUE for done work, FALSE for a refusal (its message shown).
-    BOOL AnswerBool(const KXShownMark& since) const { return Answer(since) != 0 ? TRUE : FALSE; }
+    // The automation form: TRUE for done work, FALSE for a refusal (its message shown). A method cannot
+    // answer 2: its dialog answers TRUE when it did its work, FALSE when the user cancelled it.
+    BOOL AnswerBool(const KXShownMark& since) const;
 
     Kind GetKind() const { return m_kind; }
     bool IsDone() const { return m_kind == Kind::Done || m_kind == Kind::DoneTwo; }
@@ -90,7 +97,8 @@ private:
 // The answer of a menu command the host runs by its id (MSG_RUN_MENU_COMMAND): the window opens one
 // around the command, which answers 1 unless a handler reported a refusal (0) or a dialog the user
 // closed without work (2); a handler whose command refused or would change nothing reports its
-// result here, which shows its message (outside such a run only the message shows).
+// result here, which shows its message (outside such a run only the message shows). A dialog the
+// command opened and the user cancelled answers 2 without a report, whichever command opened it.
 class KXMenuAnswer {
 public:
     KXMenuAnswer();
@@ -98,8 +106,10 @@ public:
     KXMenuAnswer(const KXMenuAnswer&) = delete;
     KXMenuAnswer& operator=(const KXMenuAnswer&) = delete;
 
-    LRESULT Answer() const { return m_answer; }
+    LRESULT Answer() const;
     static void Report(const KXEditResult& result);
+    // The same for a callee's work begun at the mark: its refusal said why since, or the fallback says it.
+    static void Report(const KXEditResult& result, const KXShownMark& since);
 
 private:
     KXMenuAnswer* m_pOuter;

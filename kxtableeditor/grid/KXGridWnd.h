@@ -5,6 +5,7 @@
 #pragma once
 
 #include "grid/KXColumnInfoClass.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXGridIds.h"
 #include "grid/KXGridKind.h"
 #include "grid/KXGridMenus.h"
@@ -14,6 +15,7 @@
 #include "rmx/context.h"
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -230,6 +232,11 @@ public:
     // current cell then finds nothing to act on.
     virtual void ClearSelection();
 
+    // The result of the cell edit that is being stored: a change the design refused is recorded with its
+    // message, which the result shows; whoever typed reads it back (MSG_GRID_CELL_EDIT_RESULT).
+    void RecordCellEdit(const KXEditResult& result);
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
     // Rows above this one are header rows; GX_INVALID when the grid has none.
     ROWCOL FirstDataRow() const { return m_nFirstDataRow; }
 
@@ -296,6 +303,7 @@ protected:
 
 private:
     const KXGridKind m_kind = KXGridKind::None;
+    std::optional<KXEditResult> m_cellEdit; // the last cell edit's result, when one was recorded
     IKXGridSite* m_pOwnerPane = nullptr;
 
     // Text, enabled and shown state of columns 1 .. column count for the column submenus.

@@ -451,7 +451,7 @@ BOOL CKXBottomPaneContainerView::AutoEditPUPD(LPCTSTR operands) {
         CKXErrorHandler::MessageBoxOk("KXPANE-243");
         return FALSE;
     }
-    return SendHostText(CString(KXScriptWord::editPupd) + " pin " + list->ToTclCommandLine());
+    return AnswerHostWord(KXScriptWord::editPupd, " pin " + list->ToTclCommandLine());
 }
 
 // The editTermination word with the operands given, read as script words and written back quoted
@@ -463,7 +463,7 @@ BOOL CKXBottomPaneContainerView::AutoEditTermination(LPCTSTR operands) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-213");
         return FALSE;
     }
-    return SendHostText(CString(KXScriptWord::editTermination) + " pin " + list->ToTclCommandLine());
+    return AnswerHostWord(KXScriptWord::editTermination, " pin " + list->ToTclCommandLine());
 }
 
 LPDISPATCH CKXBottomPaneContainerView::AutoInitPUPD(LPCTSTR text) {

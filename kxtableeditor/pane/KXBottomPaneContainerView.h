@@ -205,7 +205,7 @@ public:
     void HighlightObject(CKXHiliteObject* object) override;
     void HighlightPin(const CInstTermBitContext& pin) override;
     void NotifyFrameActivated(BOOL) override {}
-    void PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) override;
+    BOOL PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) override;
     // Pastes the clipboard into every shown grid in display order, in one "Paste Connections" transaction
     // (joined when one is open); the walk stops at the first grid that refuses. TRUE when a grid pasted.
     BOOL PasteIntoShownGrids(BOOL bPasteSpecial);

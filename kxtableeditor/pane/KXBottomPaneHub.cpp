@@ -57,9 +57,9 @@ void CKXBottomPaneContainerView::SelectFindAllResult(CWnd* grid, int row, int co
     active->SetCurrentCell(static_cast<ROWCOL>(row), static_cast<ROWCOL>(col), 10);
 }
 
-void CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) {
-    if (CKXGridWnd* grid = GetActiveGrid())
-        grid->PasteFromClipboardViewer(static_cast<int>(wParam), static_cast<int>(lParam));
+BOOL CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) {
+    CKXGridWnd* grid = GetActiveGrid();
+    return grid && grid->PasteFromClipboardViewer(static_cast<int>(wParam), static_cast<int>(lParam));
 }
 
 // The move is the design's comments changing, whether or not a grid shows the pin: one undo step

@@ -204,12 +204,14 @@ BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
 
 void CKXBottomPaneContainerView::CreateMatrixView() {
     if (GetViewMode() == eOpenModePhysical) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-178"));
         return;
     }
     CKXMatrixViewDlg dlg(this);
     if (dlg.DoModal() != IDOK) return;
-    DefineMatrixView(CString(), dlg.GetName(), dlg.GetComponents(), dlg.GetSignals());
+    const KXShownMark mark;
+    const BOOL defined = DefineMatrixView(CString(), dlg.GetName(), dlg.GetComponents(), dlg.GetSignals());
+    KXMenuAnswer::Report(KXEditResult::Of(defined, "KXPANE-178"), mark);
 }
 
 // The dialog opens with the shown view's name, components and signals.
@@ -217,7 +219,7 @@ void CKXBottomPaneContainerView::EditMatrixView() {
     CKXMatrixGridWnd* shown = ActiveMatrixGrid();
     CComments* store = GetCommentStore();
     if (!shown || !store) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-403"));
         return;
     }
     kxmatrix::KXMatrixViewPaths paths;
@@ -230,17 +232,21 @@ void CKXBottomPaneContainerView::EditMatrixView() {
     dlg.SetComponents(components);
     dlg.SetSignals(signals);
     if (dlg.DoModal() != IDOK) return;
-    DefineMatrixView(shown->ViewName(), dlg.GetName(), dlg.GetComponents(), dlg.GetSignals());
+    const KXShownMark mark;
+    const BOOL defined = DefineMatrixView(shown->ViewName(), dlg.GetName(), dlg.GetComponents(), dlg.GetSignals());
+    KXMenuAnswer::Report(KXEditResult::Of(defined, "KXPANE-178"), mark);
 }
 
 void CKXBottomPaneContainerView::SaveAsMatrixView() {
     if (!ActiveMatrixGrid()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-403");
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-403"));
         return;
     }
     CKXMatrixSaveAsDlg dlg(this);
     if (dlg.DoModal() != IDOK) return;
-    AutoSaveAsMatrixView(dlg.GetName());
+    const KXShownMark mark;
+    const BOOL saved = AutoSaveAsMatrixView(dlg.GetName());
+    KXMenuAnswer::Report(KXEditResult::Of(saved, "KXPANE-178"), mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoCreateMatrixView(LPCTSTR name, LPCTSTR components, LPCTSTR signals) {

@@ -55,7 +55,7 @@ public:
 
     // Operations the frame's messages forward.
     virtual void HighlightPin(const CInstTermBitContext& pin) = 0;
-    virtual void PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) = 0;
+    virtual BOOL PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) = 0; // TRUE when it pasted
     virtual BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
                                     const CString& newPin, LPARAM flag) = 0;
     virtual void SelectFindAllResult(CWnd* grid, int row, int col) = 0;

@@ -112,18 +112,6 @@ BOOL CKXInstanceDetailsGridWnd::ApplySignalThroughPane(CGXControl* control, ROWC
     return KeepStoredValue(control, nRow, nCol);
 }
 
-namespace {
-
-// The design refused the connection typed into the grid's cell: nothing of it stays. Its message says
-// so, and the grid's warning tells whoever typed it that the text was not taken.
-void SayTheDesignRefused(CGXGridCore& grid, const CString& text) {
-    const KXEditResult refused = KXEditResult::Refused("KXTABLE-304", text);
-    refused.Answer(KXShownMark());
-    grid.SetWarningText(refused.MessageId());
-}
-
-} // namespace
-
 BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol,
                                                    const CString& text) {
     int connected = 0;
@@ -144,7 +132,8 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL n
             }
         }
     }
-    if (refusedByDesign) SayTheDesignRefused(*this, text);
+    // The design refused the typed connection: nothing of it stays, and the cell edit says so.
+    if (refusedByDesign) RecordCellEdit(KXEditResult::Refused("KXTABLE-304", text));
     if (!connected) return RefuseCellEdit(control);
     AcceptCellText(nRow, nCol, text);
     return KeepStoredValue(control, nRow, nCol);
@@ -173,8 +162,11 @@ BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL n
     m_bValidateSignalCell = guard;
     if (!removed) return KeepStoredValue(control, nRow, nCol);
     const CString journal = JournalRowText(nRow, "Delete", "Delete", CString(), false);
-    // Refused by the design: the rows show it again, and no store of the cell follows.
-    if (!edit.Commit()) return RefuseCellEdit(control);
+    // Refused by the design: the rows show it again, no store of the cell follows, and the edit says so.
+    if (!edit.Commit()) {
+        RecordCellEdit(KXEditResult::Refused("KXTABLE-319", GetValueRowCol(nRow, nCol)));
+        return RefuseCellEdit(control);
+    }
     WriteJournal(journal);
     return KeepStoredValue(control, nRow, nCol);
 }

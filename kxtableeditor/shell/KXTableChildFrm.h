@@ -140,6 +140,7 @@ protected:
     LRESULT OnHighlightPin(WPARAM wParam, LPARAM lParam);
     LRESULT OnSelectFindAllResult(WPARAM wParam, LPARAM lParam);
     LRESULT OnFromClipboardViewer(WPARAM wParam, LPARAM lParam);
+    BOOL PasteViewerItem(WPARAM wParam, LPARAM lParam);
     LRESULT OnAddPhysicalPart(WPARAM wParam, LPARAM lParam);
     LRESULT OnAddLogicalPart(WPARAM wParam, LPARAM lParam);
     LRESULT OnHighlightObject(WPARAM wParam, LPARAM lParam);

@@ -282,22 +282,28 @@ LRESULT CKXTableChildFrm::OnSelectFindAllResult(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CKXTableChildFrm::OnFromClipboardViewer(WPARAM wParam, LPARAM lParam) {
-    if (!wParam) return 0;
+    const KXShownMark mark;
+    return KXEditResult::Of(PasteViewerItem(wParam, lParam), "KXPANE-178").Answer(mark);
+}
+
+// The clipboard viewer's item pasted into the active view; FALSE when nothing was pasted.
+BOOL CKXTableChildFrm::PasteViewerItem(WPARAM wParam, LPARAM lParam) {
     CView* active = GetActiveView();
-    if (!active) return 0;
+    if (!wParam || !active) return FALSE;
     if (active == GetComponentPane()) {
         if (OpenMode() == eOpenModePhysical) {
-            if (CKXPhysPartGrid* g = PhysPartGrid()) g->PasteInstance(wParam, lParam);
-        } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
-            g->PasteInstance(wParam, lParam);
+            CKXPhysPartGrid* g = PhysPartGrid();
+            return g && g->PasteInstance(wParam, lParam);
         }
-    } else if (active == GetSignalPane()) {
-        if (OpenMode() != eOpenModePhysical)
-            if (CKXSignalPaneGrid* g = GetSignalPane()->GetSignalGridWnd()) g->PasteSignal(wParam, lParam);
-    } else if (IKXConnectivityPane* ccp = GetPane(); ccp && active == ccp->PaneView()) {
-        ccp->PasteFromClipboardViewer(wParam, lParam);
+        CKXInstancePaneGrid* g = InstanceGrid();
+        return g && g->PasteInstance(wParam, lParam);
     }
-    return 0;
+    if (active == GetSignalPane()) {
+        CKXSignalPaneGrid* g = OpenMode() != eOpenModePhysical ? GetSignalPane()->GetSignalGridWnd() : nullptr;
+        return g && g->PasteSignal(wParam, lParam);
+    }
+    IKXConnectivityPane* ccp = GetPane();
+    return ccp && active == ccp->PaneView() && ccp->PasteFromClipboardViewer(wParam, lParam);
 }
 
 LRESULT CKXTableChildFrm::OnAddPhysicalPart(WPARAM, LPARAM lParam) {

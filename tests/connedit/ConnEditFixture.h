@@ -33,6 +33,26 @@ protected:
     // A suite's changes to the copied library before it is loaded.
     virtual void EditDemo() {}
 
+    // Writes into the copied board two leg nets NAME_P<MSB..0> and NAME_N<MSB..0> with the pair PAIR
+    // over them (for EditDemo).
+    void AddPairOverLegNets(const std::string& pair, const std::string& legs, int msb) {
+        const std::filesystem::path file = m_demo / "board.sch.design";
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        std::string board = text.str();
+        const std::string range = " " + std::to_string(msb) + " 0 0 unknown\n";
+        InsertAfter(board, "net EN -1 -1 0 unknown\n", "net " + legs + "_N" + range + "net " + legs + "_P" + range);
+        InsertAfter(board, "dpnet SYSCLK SYSCLK_P SYSCLK_N -1 1\n",
+                    "dpnet " + pair + " " + legs + "_P " + legs + "_N -1 1\n");
+        std::ofstream(file, std::ios::binary) << board;
+    }
+    static void InsertAfter(std::string& text, const std::string& after, const std::string& lines) {
+        const std::size_t at = text.find(after);
+        ASSERT_NE(at, std::string::npos) << after;
+        text.insert(at + after.size(), lines);
+    }
+
     // Opens the board and shows the component's pins.
     void OpenBoard(const std::string& component = "U1", int mode = 1) {
         ASSERT_TRUE(Open("demo.board:sch", mode));

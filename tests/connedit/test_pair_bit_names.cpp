@@ -50,21 +50,7 @@ TEST_F(PairBitNames, EachOneBitNameIsAPairOfItsOwnAndReplays) {
 // Leg nets EW_P<3..0> and EW_N<3..0> with the pair BUS over them.
 class PairBitOfAnotherName : public PairBitNames {
 protected:
-    void EditDemo() override {
-        const std::filesystem::path file = m_demo / "board.sch.design";
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        std::string board = text.str();
-        Insert(board, "net EN -1 -1 0 unknown\n", "net EW_N 3 0 0 unknown\nnet EW_P 3 0 0 unknown\n");
-        Insert(board, "dpnet SYSCLK SYSCLK_P SYSCLK_N -1 1\n", "dpnet BUS EW_P EW_N -1 1\n");
-        std::ofstream(file, std::ios::binary) << board;
-    }
-    static void Insert(std::string& text, const std::string& after, const std::string& lines) {
-        const std::size_t at = text.find(after);
-        ASSERT_NE(at, std::string::npos) << after;
-        text.insert(at + after.size(), lines);
-    }
+    void EditDemo() override { AddPairOverLegNets("BUS", "EW", 3); }
 };
 
 TEST_F(PairBitOfAnotherName, TheLaneOfThePairOverTheLegsIsTakenAndTheOtherNameReported) {

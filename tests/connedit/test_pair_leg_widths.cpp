@@ -7,21 +7,7 @@ namespace {
 // Two leg nets of two bits, EW_P<1..0> and EW_N<1..0>, with the pair EW over them.
 class PairLegWidths : public ConnEditFixture {
 protected:
-    void EditDemo() override {
-        const std::filesystem::path file = m_demo / "board.sch.design";
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        std::string board = text.str();
-        Insert(board, "net EN -1 -1 0 unknown\n", "net EW_N 1 0 0 unknown\nnet EW_P 1 0 0 unknown\n");
-        Insert(board, "dpnet SYSCLK SYSCLK_P SYSCLK_N -1 1\n", "dpnet EW EW_P EW_N -1 1\n");
-        std::ofstream(file, std::ios::binary) << board;
-    }
-    static void Insert(std::string& text, const std::string& after, const std::string& lines) {
-        const std::size_t at = text.find(after);
-        ASSERT_NE(at, std::string::npos) << after;
-        text.insert(at + after.size(), lines);
-    }
+    void EditDemo() override { AddPairOverLegNets("EW", "EW", 1); }
     std::string Legs() {
         IDesign* board = m_app->Server()->findDesign("demo.board:sch");
         std::string text;

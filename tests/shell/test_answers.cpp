@@ -8,6 +8,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "grid/KXEditResult.h"
+#include "grid/KXGridWnd.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/server.h"
@@ -99,6 +100,24 @@ const AnswerCase kCases[] = {
      "kx::menu 35509", "2", ""},
     {"ViewPullupDialogClosed", 2, "kx::show clp U1; selectObject pin RST_N; kx::answer dialog CKXPupdEditDlg cancel",
      "kx::menu 35509", "2", ""},
+    // Every other dialog a menu command opens answers the same when it is cancelled.
+    {"AddTerminationDialogCancelled", 1,
+     "kx::show clp U1; selectObject pin PGOOD; kx::answer dialog CKXTerminationDlg cancel", "kx::menu 35522", "2",
+     ""},
+    {"CreateMatrixViewDialogCancelled", 1, "kx::answer dialog CKXMatrixViewDlg cancel", "kx::menu 35676", "2", ""},
+    {"EditMatrixViewDialogCancelled", 1, "openMatrixView pin V1; kx::answer dialog CKXMatrixViewDlg cancel",
+     "kx::menu 35706", "2", ""},
+    {"SaveAsMatrixViewDialogCancelled", 1, "openMatrixView pin V1; kx::answer dialog CKXMatrixSaveAsDlg cancel",
+     "kx::menu 35677", "2", ""},
+    {"AssignPinNumberDialogCancelled", 3,
+     "kx::show clp RN1A; kx::select ccp 6 5; kx::answer dialog CKXAssignPinDialog cancel", "kx::menu 35550", "2",
+     ""},
+    {"FilterBlockDialogCancelled", 4, "kx::answer dialog CKXDlgFilterPhys cancel", "kx::menu 35571", "2", ""},
+    {"ModifyValuesDialogCancelled", 1,
+     "kx::show clp U1; kx::select ccp 41 7; kx::answer dialog CKXDlgEditValues cancel", "kx::menu 35096", "2", ""},
+    // A define the design refuses after its dialog was answered is a refusal.
+    {"CreateMatrixViewOfNoComponent", 1, "kx::answer dialog CKXMatrixViewDlg ok name VX components NOSUCH",
+     "kx::menu 35676", "0", "KXPANE-411"},
     // A help request is answered with the usage: that is the work asked for.
     {"HelpOfAFrameWord", 1, "", "saveDesign -help", "1", "KXTABLE-170"},
     {"HelpOfAPaneWord", 1, "kx::show clp U1", "sort pin -help", "1", "KXPANE-231"},
@@ -188,6 +207,61 @@ TEST_F(DemoBoard, ATypedConnectionTheDesignRefusesAnswersZeroWithItsMessage) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     EXPECT_EQ(Run("kx::edit ccp 41 7 TAKENNET"), "1");
     EXPECT_NE(Run("kx::netlist"), netlist);
+}
+
+// A method cannot answer 2: one whose word opened its dialog answers 1 when the dialog did its work
+// and 0 when the user cancelled it, the design as it was.
+TEST_F(DemoBoard, AMethodWhoseDialogWasCancelledAnswersZero) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
+    Run("kx::show clp U1; selectObject pin PGOOD");
+    ASSERT_EQ(Run("kx::answer dialog CKXTerminationDlg ok type Series; addTermination pin"), "2");
+    const std::string netlist = Run("kx::netlist");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::answer dialog CKXTerminationDlg cancel; kx::pane EditTermination {}"), "0");
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Run("kx::answer dialog CKXTerminationDlg ok type Shunt value0 47; kx::pane EditTermination {}"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+}
+
+// Clearing a Signal cell whose disconnect the design refuses is no edit either: 0, with the message
+// that says so, no undo step and the pin still connected.
+TEST_F(DemoBoard, AClearedSignalCellTheDesignRefusesAnswersZeroWithItsMessage) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
+    Run("kx::show clp U1");
+    const std::string netlist = Run("kx::netlist");
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    m_app->Server()->setCommitFault([] { return true; });
+    const std::string answer = Run("kx::edit ccp 41 7 {}");
+    m_app->Server()->setCommitFault(nullptr);
+    EXPECT_EQ(answer, "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-319"});
+    EXPECT_NE(Transcript().find("edit refused: cell 41,7: KXTABLE-319"), std::string::npos);
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Run("kx::edit ccp 41 7 {}"), "1");
+    EXPECT_NE(Run("kx::netlist"), netlist);
+}
+
+// The grid keeps the result of its last cell edit for whoever typed it: a change the design refused,
+// with the message that said why, until it is forgotten before the next edit.
+TEST_F(DemoBoard, TheGridTellsTheResultOfItsLastCellEdit) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
+    Run("kx::show clp U1");
+    CKXGridWnd* grid = Ccp()->GetActiveGrid();
+    ASSERT_NE(grid, nullptr);
+    CString id;
+    const auto read = [&] { return grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditRead, reinterpret_cast<LPARAM>(&id)); };
+    ASSERT_EQ(Run("kx::edit ccp 41 7 TAKENNET"), "1");
+    EXPECT_EQ(read(), 1);
+    m_app->Server()->setCommitFault([] { return true; });
+    EXPECT_EQ(Run("kx::edit ccp 41 7 REFUSEDNET"), "0");
+    m_app->Server()->setCommitFault(nullptr);
+    EXPECT_EQ(read(), 0);
+    EXPECT_EQ(id, CString("KXTABLE-304"));
+    EXPECT_EQ(grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditForget, 0), 1);
+    EXPECT_EQ(read(), 1);
 }
 
 // The items that open a stored matrix view are offered only for the views the design stores; run

@@ -525,7 +525,7 @@ TEST_F(EditContract, APasteAfterATypedConnectionTheDesignRefusedIsJournalledAndR
             ASSERT_EQ(Run("kx::netlist"), before);
             const int steps = Ccp()->GetUndoStepCount();
             ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"MCLK"}), Column("Signal"))), "1");
-            Run(paste);
+            EXPECT_EQ(Run(paste), "1");
             EXPECT_NE(Run("kx::netlist").find("U1 MCLK U1\n"), std::string::npos);
             EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
             EXPECT_EQ(Run("undo"), "1");

@@ -120,7 +120,7 @@ TEST_F(ClipViewerPaste, AComponentNameOfTheDesignPastesACopyUnderTheNextFreeName
     Clip("U1");
     Run("selectWindow clp");
     const int steps = Ccp()->GetUndoStepCount();
-    EXPECT_EQ(Run("kx::clipview 1"), "0");
+    EXPECT_EQ(Run("kx::clipview 1"), "1");
     // U2 is the first free U<n>: the copy has U1's master and its properties, less the reference designator.
     EXPECT_NE(Run("kx::window clp").find("U2"), std::string::npos);
     EXPECT_EQ(Prop("U2", "VALUE"), "fast");
@@ -136,7 +136,7 @@ TEST_F(ClipViewerPaste, AMasterTextPlacesThatMasterAndAnOlderItemIsReachedByItsN
     Clip("work.res:sym R7");
     Clip("something else");
     Run("selectWindow clp");
-    EXPECT_EQ(Run("kx::clipview 2"), "0");
+    EXPECT_EQ(Run("kx::clipview 2"), "1");
     EXPECT_NE(Run("kx::window clp").find("R7"), std::string::npos);
     EXPECT_TRUE(Doc()->IsModified());
 }

@@ -480,12 +480,12 @@ void CKXInstancePaneGrid::PreserveCommentsWithUndo(CString first, CString second
     MoveInstanceComments(first, second, TRUE);
 }
 
-void CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
+BOOL CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     CString w, l;
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
-    PasteComponentItem(static_cast<int>(wParam));
+    return PasteComponentItem(static_cast<int>(wParam));
 }
 
 namespace {
@@ -600,12 +600,13 @@ BOOL CKXSignalPaneGrid::Showconnectivity(BOOL bForce, BOOL) {
     return TRUE;
 }
 
-void CKXSignalPaneGrid::PasteSignal(WPARAM wParam, LPARAM lParam) {
+BOOL CKXSignalPaneGrid::PasteSignal(WPARAM wParam, LPARAM lParam) {
     CString w, l;
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteSignal", {w, l});
     CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
+    return FALSE;
 }
 
 CString CKXSignalPaneGrid::GetNewAutoName() {
@@ -649,12 +650,12 @@ BOOL CKXPhysPartGrid::Showconnectivity(BOOL bForce, BOOL) {
     return TRUE;
 }
 
-void CKXPhysPartGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
+BOOL CKXPhysPartGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
     CString w, l;
     w.Format("%llu", static_cast<unsigned long long>(wParam));
     l.Format("%lld", static_cast<long long>(lParam));
     Record("PasteInstance", {w, l});
-    PasteComponentItem(static_cast<int>(wParam));
+    return PasteComponentItem(static_cast<int>(wParam));
 }
 
 bool CKXPhysNetGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {

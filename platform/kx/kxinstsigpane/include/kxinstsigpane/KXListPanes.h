@@ -168,7 +168,7 @@ public:
     void PreserveCommentsWithUndo(CString first, CString second);
     // How many comments moved.
     int MoveInstanceComments(const CString& first, const CString& second, BOOL bUndo);
-    void PasteInstance(WPARAM wParam, LPARAM lParam);
+    BOOL PasteInstance(WPARAM wParam, LPARAM lParam); // TRUE when the item was pasted
     BOOL ExportCodesignInterface(bool scripted, CString path, CString file, int exportLocalAsInout);
     BOOL ImportCodesignInterface(bool scripted, CString file, CString instance);
     BOOL AssignPower(const std::vector<CImplicitPin*>& pins, CStringArray* names);
@@ -193,7 +193,7 @@ public:
     char GetObjectType() const override { return 'N'; }
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
 
-    void PasteSignal(WPARAM wParam, LPARAM lParam);
+    BOOL PasteSignal(WPARAM wParam, LPARAM lParam); // TRUE when the item was pasted
     // A fresh automatic signal name "signal_<n>", never the name of a net the design already has.
     CString GetNewAutoName();
     void SetAutoNameCounter(int counter) { m_nAutoName = counter; }
@@ -218,7 +218,7 @@ public:
     ROWCOL FindObjectRow(LPCTSTR nameOrPath) const override;
     BOOL Showconnectivity(BOOL bForce = TRUE, BOOL bReserved = FALSE) override;
     BOOL ViewPhysical(int flag); // FALSE when the view was not switched (a declined save, no view)
-    void PasteInstance(WPARAM wParam, LPARAM lParam);
+    BOOL PasteInstance(WPARAM wParam, LPARAM lParam); // TRUE when the item was pasted
 
 
     // Instances with a physical package.

@@ -1,0 +1,23 @@
+// The result of a grid's cell edit, kept for whoever typed it: the edit itself ends inside the grid's
+// validation, which can only keep or drop the text; a change the design refused is told here.
+#include "grid/KXGridWnd.h"
+
+#include "kxmsgsrvr/KXMsgIds.h"
+
+void CKXGridWnd::RecordCellEdit(const KXEditResult& result) {
+    result.Answer(KXShownMark());
+    m_cellEdit = result;
+}
+
+BOOL CKXGridWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message != MSG_GRID_CELL_EDIT_RESULT) return CGXGridWnd::OnWndMsg(message, wParam, lParam, pResult);
+    LRESULT answer = 1;
+    if (wParam == kCellEditForget) {
+        m_cellEdit.reset();
+    } else if (m_cellEdit && m_cellEdit->IsRefusal()) {
+        answer = 0;
+        if (auto* id = reinterpret_cast<CString*>(lParam)) *id = m_cellEdit->MessageId();
+    }
+    if (pResult) *pResult = answer;
+    return TRUE;
+}
