@@ -11,7 +11,7 @@
 namespace {
 // Asked while a connect moves pins that carry associated parts; its Cancel is an answer, not a stop.
 constexpr const char* kRetainQuestion = "CKXRetainAssocCompDlg";
-}
+} // namespace
 
 KXShownMark::KXShownMark()
     : m_shown(CKXErrorHandler::GetTranscript().size()), m_answered(AfxGetAnswerQueue().GetLog().size()) {}
@@ -23,7 +23,8 @@ bool KXShownMark::SaidSince() const {
 bool KXShownMark::DialogCancelledSince() const {
     const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
     for (std::size_t i = m_answered; i < log.size(); ++i)
-        if (log[i].kind == AfxAnswerRecord::Dialog && log[i].answer == "cancel" && log[i].key != kRetainQuestion)
+        if (log[i].kind == AfxAnswerRecord::Dialog && log[i].answer == "cancel" &&
+            log[i].key != kRetainQuestion)
             return true;
     return false;
 }

@@ -6,7 +6,9 @@
 #include "rmx/schema.h"
 #include "rmx/transaction.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 CKXDesignChangeLog& CKXDesignChangeLog::Get() {
     static CKXDesignChangeLog log;
@@ -39,25 +41,39 @@ std::string ObjectKey(const IDesign* design, const ISchemaObject* object) {
            std::to_string(object->id());
 }
 
-// What one change record touched: the object, a connection's pin, a property's owner and name.
-std::string TouchedKey(const IChange& change) {
+// The key of an object whose existence a change does not touch but needs: a connection needs its net.
+constexpr const char* kUseMark = "~";
+
+// What one change record touched: the object, a connection's pin (and the net it needs), a property's
+// owner and name.
+void AddTouchedKeys(const IChange& change, std::set<std::string>& touched) {
     const ISchemaObject* object = change.object();
-    if (!object) return CKXDesignChangeLog::kAnyObject;
+    if (!object) {
+        touched.insert(CKXDesignChangeLog::kAnyObject);
+        return;
+    }
     const IDesign* design = change.design();
     switch (change.objectType()) {
-    case rmx::ObjType::Conn:
-        if (const IInstTerm* pin = static_cast<const CConn*>(object)->instTerm()) return ObjectKey(design, pin);
+    case rmx::ObjType::Conn: {
+        const auto* conn = static_cast<const CConn*>(object);
+        if (const INet* net = conn->net()) touched.insert(ObjectKey(design, net) + kUseMark);
+        if (const IInstTerm* pin = conn->instTerm()) {
+            touched.insert(ObjectKey(design, pin));
+            return;
+        }
         break;
+    }
     case rmx::ObjType::Property: {
         const auto* property = static_cast<const CPropertyChange*>(object);
         const std::string owner = property->owner() ? ObjectKey(design, property->owner())
                                                     : std::string(property->ownerCanonicalPath());
-        return owner + "[" + std::to_string(property->ownerBit()) + "]." + property->name();
+        touched.insert(owner + "[" + std::to_string(property->ownerBit()) + "]." + property->name());
+        return;
     }
     default:
         break;
     }
-    return ObjectKey(design, object);
+    touched.insert(ObjectKey(design, object));
 }
 } // namespace
 
@@ -65,7 +81,7 @@ void CKXDesignChangeLog::OnCommitted(CTransaction* transaction) {
     if (transaction) {
         std::set<std::string> touched;
         for (auto it = transaction->beginChange(); !it.atEnd(); ++it)
-            if (const IChange* change = *it) touched.insert(TouchedKey(*change));
+            if (const IChange* change = *it) AddTouchedKeys(*change, touched);
         // The same text touches the same objects (by their names) whenever it is committed.
         m_touched[transaction->toString().GetString()] = std::move(touched);
     }
@@ -109,4 +125,17 @@ bool CKXDesignChangeLog::RollBack(IDesign* design) {
     }
     log.m_rollingBack = false;
     return ok;
+}
+
+bool CKXDesignChangeLog::Overlap(const std::set<std::string>& a, const std::set<std::string>& b) {
+    if (a.empty() || b.empty()) return false;
+    if (a.count(kAnyObject) || b.count(kAnyObject)) return true;
+    const std::string_view mark = kUseMark;
+    // Two uses of one object leave each other alone; a use and a change of that object do not.
+    const auto meets = [&mark](const std::string& key, const std::set<std::string>& other) {
+        if (other.count(key)) return true;
+        if (key.ends_with(mark)) return other.count(key.substr(0, key.size() - mark.size())) != 0;
+        return other.count(key + kUseMark) != 0;
+    };
+    return std::any_of(a.begin(), a.end(), [&](const std::string& key) { return meets(key, b); });
 }

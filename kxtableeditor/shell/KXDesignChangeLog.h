@@ -22,10 +22,13 @@ public:
     // How many changes are logged for the design since its last save.
     static size_t PendingCount(const IDesign* design);
     // The objects a committed transaction of that text touched, as its change records named them (a
-    // connection by its pin, a property by its owner and name). A text never committed here touches
+    // connection by its pin and, as needed, its net; a property by its owner and name). A text never committed here touches
     // kAnyObject.
     static std::set<std::string> TouchedBy(const std::string& transactionText);
     static constexpr const char* kAnyObject = "*";
+    // Whether two steps' touched objects meet: an object both changed, or one that a step needs (the
+    // net of a connection it made or took away) and the other made, deleted or changed.
+    static bool Overlap(const std::set<std::string>& a, const std::set<std::string>& b);
 
 private:
     struct Entry {

@@ -449,13 +449,6 @@ BOOL CKXTableDoc::TakeBackOwnEdits() {
 namespace {
 using Footprints = std::vector<IKXConnectivityPane::StepFootprint>;
 
-bool Overlap(const std::set<std::string>& a, const std::set<std::string>& b) {
-    if (a.empty() || b.empty()) return false;
-    if (a.count(CKXDesignChangeLog::kAnyObject) || b.count(CKXDesignChangeLog::kAnyObject)) return true;
-    for (const std::string& key : a)
-        if (b.count(key)) return true;
-    return false;
-}
 } // namespace
 
 bool CKXTableDoc::OwnEditsUnderLaterEdits(const IDesign* design) const {
@@ -485,7 +478,8 @@ bool CKXTableDoc::StepsUnderLaterEdits(const IDesign* design, const Footprints& 
         if (!other) continue;
         for (const auto& later : other->UndoStepFootprints())
             for (const auto& mine : own)
-                if (later.order > mine.order && Overlap(mine.touched, later.touched)) return true;
+                if (later.order > mine.order && CKXDesignChangeLog::Overlap(mine.touched, later.touched))
+                    return true;
     }
     return false;
 }

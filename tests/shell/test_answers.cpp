@@ -252,7 +252,9 @@ TEST_F(DemoBoard, TheGridTellsTheResultOfItsLastCellEdit) {
     CKXGridWnd* grid = Ccp()->GetActiveGrid();
     ASSERT_NE(grid, nullptr);
     CString id;
-    const auto read = [&] { return grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditRead, reinterpret_cast<LPARAM>(&id)); };
+    const auto read = [&] {
+        return grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditRead, reinterpret_cast<LPARAM>(&id));
+    };
     ASSERT_EQ(Run("kx::edit ccp 41 7 TAKENNET"), "1");
     EXPECT_EQ(read(), 1);
     m_app->Server()->setCommitFault([] { return true; });

@@ -446,6 +446,33 @@ TEST_F(TwoWindows, AWindowWhoseEditsCannotBeTakenBackStaysOpenWhenClosedWithoutS
     EXPECT_EQ(Run(location), saved);
 }
 
+// Window 2 makes the net FIC4; window 3 puts R2.A on it and then moves the pin on. Window 2's step
+// would undo (FIC4 holds only its own pin again) but take away the net that window 3's first step needs
+// to be undone: the unsaved close is refused, and every step of both windows still undoes.
+TEST_F(TwoWindows, AnUnsavedCloseIsRefusedWhenALaterStepOfAnotherWindowUsedANetItMade) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const auto saved = Netlist();
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_NE(Run("addConnection pin FIC4 PGOOD"), "0");
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp R2");
+    ASSERT_NE(Run("addConnection pin FIC4 A"), "0");
+    ASSERT_NE(Run("addConnection pin ZZMOVED A"), "0");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    Messages();
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXCOMMON-101", "KXTABLE-318"}));
+    EXPECT_EQ(Run("catch {kx::tab 3}"), "0") << "window 2 stays open";
+    ASSERT_EQ(Run("kx::tab 3"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Netlist(), saved);
+}
+
 // J1.8 connected to EN and taken off again in the shown window, as often as asked.
 class TwoWindowsOnOnePin : public TwoWindows {
 protected:
