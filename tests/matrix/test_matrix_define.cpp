@@ -85,7 +85,7 @@ TEST_F(MatrixDefine, ARefusedDefinitionStoresNothingAndSaysWhy) {
     for (const auto& [fields, id] : refused) {
         SCOPED_TRACE(fields);
         Run("kx::answer dialog CKXMatrixViewDlg ok " + fields);
-        EXPECT_EQ(Run(Menu(kCreateMatrixView)), "1");
+        EXPECT_EQ(Run(Menu(kCreateMatrixView)), "0");
         EXPECT_EQ(Messages(), std::vector<std::string>{id});
     }
     EXPECT_EQ(Run("kx::pane CreateMatrixView x {U1 NOPE} {}"), "0");
@@ -96,7 +96,7 @@ TEST_F(MatrixDefine, ARefusedDefinitionStoresNothingAndSaysWhy) {
     EXPECT_EQ(Grid(), nullptr);
     // Cancelled: nothing at all.
     Run("kx::answer dialog CKXMatrixViewDlg cancel name y components U1");
-    EXPECT_EQ(Run(Menu(kCreateMatrixView)), "1");
+    EXPECT_EQ(Run(Menu(kCreateMatrixView)), "2");
     EXPECT_TRUE(Messages().empty());
     EXPECT_FALSE(Views()->HasView("y"));
 }
@@ -203,7 +203,7 @@ TEST_F(MatrixDefine, AnEditThatChangesNothingLeavesTheDocumentAsItWas) {
     // A refused edit keeps the view as it was, in its window too.
     Views()->CreateView("keep");
     Run("kx::answer dialog CKXMatrixViewDlg ok name keep components J1");
-    EXPECT_EQ(Run(Menu(kEditMatrixView)), "1");
+    EXPECT_EQ(Run(Menu(kEditMatrixView)), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-406"});
     EXPECT_EQ(Components("v"), std::vector<CString>{"@U1"});
     EXPECT_EQ(Grid()->ViewName(), CString("v"));
@@ -228,10 +228,10 @@ TEST_F(MatrixDefine, EditAndSaveAsNeedAShownViewAndTheMethodNamesTheViewItEdits)
 TEST_F(MatrixDefine, SaveAsFromTheMenuAsksForTheName) {
     ASSERT_NE(OpenView("v", {"@U1"}, {"@:N1"}), nullptr);
     Run("kx::answer dialog CKXMatrixSaveAsDlg cancel name never");
-    EXPECT_EQ(Run(Menu(kSaveAsMatrixView)), "1");
+    EXPECT_EQ(Run(Menu(kSaveAsMatrixView)), "2");
     EXPECT_FALSE(Views()->HasView("never"));
     Run("kx::answer dialog CKXMatrixSaveAsDlg ok name v");
-    EXPECT_EQ(Run(Menu(kSaveAsMatrixView)), "1");
+    EXPECT_EQ(Run(Menu(kSaveAsMatrixView)), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-406"});
     Run("kx::answer dialog CKXMatrixSaveAsDlg ok name copy");
     EXPECT_EQ(Run(Menu(kSaveAsMatrixView)), "1");
