@@ -12,28 +12,37 @@ namespace {
 
 // Hierarchy level of a row (absent or not a number: 0).
 int RowLevel(const CGXStyle& style) {
-    if (!style.GetIncludeUserAttribute(IDS_UA_PLUSMINUS_BIT)) return 0;
-    return kxspin::LeadingNumber(style.GetUserAttributeText(IDS_UA_PLUSMINUS_BIT).str());
+    const CGXAbstractUserAttribute* level = style.FindUserAttribute(IDS_UA_PLUSMINUS_BIT);
+    return level ? kxspin::LeadingNumber(level->GetValue().str()) : 0;
 }
 
 bool IsExpandedState(const CGXStyle& style) {
-    return style.GetIncludeUserAttribute(IDS_UA_EXPAND_STATE) &&
-           style.GetUserAttributeText(IDS_UA_EXPAND_STATE).CompareNoCase("1") == 0;
+    const CGXAbstractUserAttribute* state = style.FindUserAttribute(IDS_UA_EXPAND_STATE);
+    return state && state->GetValue().CompareNoCase("1") == 0;
 }
 
 // The style of a row below a group, as far as the walk of a toggle reads it. A collapse hides every
 // row it walks whatever nested groups say, so it reads only whether the row goes on the walk: its
 // control, its level (and for a pair vector its pair-row mark). When the cell holds these itself, the
-// styles behind it change none of them and the cell's own style serves; otherwise (and for an
-// expand, which reads the nested groups' states) the row is composed.
-void WalkedRowStyle(CGXGridCore& grid, ROWCOL row, ROWCOL col, bool collapse, bool pairVector, CGXStyle& style) {
+// styles behind it change none of them and the cell's own style serves (read in place when the grid
+// stores what its cells show); otherwise (and for an expand, which reads the nested groups' states)
+// the row is composed into `scratch`.
+const CGXStyle& WalkedRowStyle(CGXGridCore& grid, ROWCOL row, ROWCOL col, bool collapse, bool pairVector,
+                               bool storedCells, CGXStyle& scratch) {
     if (collapse) {
-        grid.GetStyleRowCol(row, col, style, gxCopy, 0);
-        if (style.GetIncludeControl() && style.GetIncludeUserAttribute(IDS_UA_PLUSMINUS_BIT) &&
-            (!pairVector || style.GetIncludeUserAttribute(IDS_UA_DIFFPAIR_ROW)))
-            return;
+        const CGXStyle* cell = &scratch;
+        if (storedCells && col > 0) { // column 0 holds the row numbers the grid makes
+            const CGXData* data = grid.GetData();
+            cell = data ? data->LookupCell(row, col) : nullptr;
+        } else {
+            grid.GetStyleRowCol(row, col, scratch, gxCopy, 0);
+        }
+        if (cell && cell->GetIncludeControl() && cell->FindUserAttribute(IDS_UA_PLUSMINUS_BIT) &&
+            (!pairVector || cell->FindUserAttribute(IDS_UA_DIFFPAIR_ROW)))
+            return *cell;
     }
-    grid.ComposeStyleRowCol(row, col, &style);
+    grid.ComposeStyleRowCol(row, col, &scratch);
+    return scratch;
 }
 
 // Collects consecutive rows with the same hide flag and hides or shows them in one call.
@@ -87,12 +96,14 @@ CKXPlusMinusEditButton::CKXPlusMinusEditButton(CGXGridCore* pGrid, UINT nBitmapI
     m_pButton->SetPreferredWidth(m_nButtonWidth);
 }
 
-void CKXPlusMinusEditButton::RegisterControls(CGXGridCore* pGrid, UINT nMinusId, UINT nPlusId, int nOffset) {
+void CKXPlusMinusEditButton::RegisterControls(CGXGridCore* pGrid, UINT nMinusId, UINT nPlusId, int nOffset,
+                                              bool bStoredCells) {
     if (!pGrid) return;
-    pGrid->RegisterControl(nPlusId, new CKXPlusMinusEditButton(pGrid, IDB_PLUS, nMinusId, nPlusId, nOffset),
-                           FALSE, TRUE);
-    pGrid->RegisterControl(nMinusId, new CKXPlusMinusEditButton(pGrid, IDB_MINUS, nMinusId, nPlusId, nOffset),
-                           FALSE, TRUE);
+    auto* plus = new CKXPlusMinusEditButton(pGrid, IDB_PLUS, nMinusId, nPlusId, nOffset);
+    auto* minus = new CKXPlusMinusEditButton(pGrid, IDB_MINUS, nMinusId, nPlusId, nOffset);
+    plus->m_bStoredCells = minus->m_bStoredCells = bStoredCells;
+    pGrid->RegisterControl(nPlusId, plus, FALSE, TRUE);
+    pGrid->RegisterControl(nMinusId, minus, FALSE, TRUE);
 }
 
 BOOL CKXPlusMinusEditButton::IsActive() {
@@ -166,7 +177,7 @@ void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol) {
             pMain->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
         return;
     }
-    ApplyExpand(nRow, nCol, bExpand);
+    ApplyExpand(nRow, nCol, bExpand, style);
 }
 
 void CKXPlusMinusEditButton::SetExpandState(ROWCOL nRow, ROWCOL nCol, BOOL bExpand) {
@@ -186,17 +197,23 @@ void CKXPlusMinusEditButton::SetExpandState(ROWCOL nRow, ROWCOL nCol, BOOL bExpa
     // flipped the wrong way.
     const BOOL bBusy = m_bBusy;
     m_bBusy = FALSE;
-    ApplyExpand(nRow, nCol, bExpand);
+    ApplyExpand(nRow, nCol, bExpand, style);
     m_bBusy = bBusy;
     if (bLock) pParam->SetLockReadOnly(TRUE);
 }
 
 void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand) {
     CGXGridCore* pGrid = Grid();
-    CGXGridParam* pParam = pGrid ? pGrid->GetParam() : nullptr;
-    if (!pParam) return;
+    if (!pGrid || !pGrid->GetParam()) return;
     CGXStyle group;
     pGrid->ComposeStyleRowCol(nRow, nCol, &group);
+    ApplyExpand(nRow, nCol, bExpand, group);
+}
+
+void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, const CGXStyle& group) {
+    CGXGridCore* pGrid = Grid();
+    CGXGridParam* pParam = pGrid ? pGrid->GetParam() : nullptr;
+    if (!pParam) return;
     if (!group.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP)) return;
     const bool diffPairVector = group.GetIncludeUserAttribute(IDS_UA_DIFFPAIR_VECTOR_ROW);
     const int groupLevel = RowLevel(group);
@@ -211,43 +228,12 @@ void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
     change.SetUserAttribute(IDS_UA_EXPAND_STATE, bExpand ? 1 : 0);
     change.SetControl(static_cast<WORD>(bExpand ? m_nMinusId : m_nPlusId));
     pGrid->SetStyleRange(CGXRange(nRow, nCol), change, gxOverride);
-
-    // Walk the rows below the group. Collapsing hides them all; expanding shows
-    // them except those below a nested group that is itself collapsed, so an
-    // inner group keeps its own state.
-    {
-        RowRuns runs(pGrid);
-        struct Nested {
-            int level;
-            bool collapsed;
-        };
-        std::vector<Nested> nested;
-        const ROWCOL rowCount = pGrid->GetRowCount();
-        for (ROWCOL r = nRow + 1; r <= rowCount && r != GX_INVALID; ++r) {
-            CGXStyle rs;
-            WalkedRowStyle(*pGrid, r, nCol, !bExpand, diffPairVector, rs);
-            if (!rs.GetIncludeControl()) break;
-            const int level = RowLevel(rs);
-            if (diffPairVector) {
-                if (!rs.GetIncludeUserAttribute(IDS_UA_DIFFPAIR_ROW)) break;
-            } else if (level <= groupLevel) {
-                break;
-            }
-            while (!nested.empty() && nested.back().level >= level)
-                nested.pop_back();
-            bool hide = !bExpand;
-            for (const Nested& n : nested)
-                hide = hide || n.collapsed;
-            runs.Add(r, hide);
-            if (rs.GetIncludeUserAttribute(IDS_UA_EXPAND_STATE))
-                nested.push_back({level, !IsExpandedState(rs)});
-        }
-    }
+    HideOrShowRowsBelow(nRow, nCol, bExpand, diffPairVector, groupLevel);
 
     pParam->EnableUndo(bUndo);
     if (bReadOnlyLock) pParam->SetLockReadOnly(TRUE);
 
-    if (CWnd* pWnd = dynamic_cast<CWnd*>(pGrid)) {
+    if (CWnd* pWnd = pGrid->GridWnd()) {
         if (pWnd->GetSafeHwnd())
             pWnd->SendMessage(MSG_TOGGLE_PINNAME, bExpand ? 1 : 0, static_cast<LPARAM>(nRow));
     }
@@ -255,5 +241,39 @@ void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
     if (!bWasLocked) {
         pGrid->LockUpdate(FALSE);
         pGrid->Redraw();
+    }
+}
+
+void CKXPlusMinusEditButton::HideOrShowRowsBelow(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, bool diffPairVector,
+                                                 int groupLevel) {
+    // Walk the rows below the group. Collapsing hides them all; expanding shows
+    // them except those below a nested group that is itself collapsed, so an
+    // inner group keeps its own state.
+    CGXGridCore* pGrid = Grid();
+    RowRuns runs(pGrid);
+    struct Nested {
+        int level;
+        bool collapsed;
+    };
+    std::vector<Nested> nested;
+    CGXStyle scratch;
+    const ROWCOL rowCount = pGrid->GetRowCount();
+    for (ROWCOL r = nRow + 1; r <= rowCount && r != GX_INVALID; ++r) {
+        const CGXStyle& rs = WalkedRowStyle(*pGrid, r, nCol, !bExpand, diffPairVector, m_bStoredCells, scratch);
+        if (!rs.GetIncludeControl()) break;
+        const int level = RowLevel(rs);
+        if (diffPairVector) {
+            if (!rs.FindUserAttribute(IDS_UA_DIFFPAIR_ROW)) break;
+        } else if (level <= groupLevel) {
+            break;
+        }
+        while (!nested.empty() && nested.back().level >= level)
+            nested.pop_back();
+        bool hide = !bExpand;
+        for (const Nested& n : nested)
+            hide = hide || n.collapsed;
+        runs.Add(r, hide);
+        if (rs.FindUserAttribute(IDS_UA_EXPAND_STATE))
+            nested.push_back({level, !IsExpandedState(rs)});
     }
 }

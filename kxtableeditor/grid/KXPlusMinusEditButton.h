@@ -14,8 +14,11 @@ public:
     ~CKXPlusMinusEditButton() override = default;
 
     // Registers the plus control (collapsed rows) under nPlusId and the minus
-    // control (expanded rows) under nMinusId; the grid owns both.
-    static void RegisterControls(CGXGridCore* pGrid, UINT nMinusId, UINT nPlusId, int nOffset);
+    // control (expanded rows) under nMinusId; the grid owns both. bStoredCells:
+    // the grid's cells in the controls' column are what it stores (its
+    // GetStyleRowCol supplies nothing there), so a toggle reads them in place.
+    static void RegisterControls(CGXGridCore* pGrid, UINT nMinusId, UINT nPlusId, int nOffset,
+                                 bool bStoredCells = false);
 
     // From a user action (busy): sends "expandPins -selection on|off" to the
     // host. Otherwise: flips the group row at (row, col) and shows or hides its rows.
@@ -41,6 +44,9 @@ public:
 protected:
     // The toggle itself, towards an explicit target state.
     void ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand);
+    // The same with the group row's composed style at hand.
+    void ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, const CGXStyle& group);
+    void HideOrShowRowsBelow(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, bool diffPairVector, int groupLevel);
     // A user's click or space bar on the control's cell.
     void UserToggle();
 
@@ -51,4 +57,5 @@ protected:
     UINT m_nPlusId;
     UINT m_nMinusId;
     int m_nOffset; // pixels from the cell's left edge to the button
+    bool m_bStoredCells = false; // see RegisterControls
 };

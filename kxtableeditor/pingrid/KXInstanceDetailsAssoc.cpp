@@ -130,7 +130,8 @@ CString CKXInstanceDetailsGridWnd::PinTermination(IInstTerm* pin, int bit, CStri
     tip.Empty();
     // An unconnected pin shows no termination, whatever the library holds.
     if (pinBit && pinBit.netbitOuter()) {
-        api->setDesignContext(MasterDesign());
+        // GetAssocCompAPI set the grid's own design already; a master design replaces it.
+        if (m_designContext2) api->setDesignContext(m_designContext2);
         // A pin bit's components belong to the pin's design: one without any has none to ask for.
         const IDesign* home = pin->design();
         if (home && home->dtInstanceCount() == 0) {

@@ -125,10 +125,11 @@ CString CKXInstanceDetailsGridWnd::CsvPinName(IInstTerm* pin, int bit) {
 }
 
 void CKXInstanceDetailsGridWnd::ToggleRow(ROWCOL row) {
-    CGXStyle style;
-    GetStyleRowCol(row, Col(m_nColPinName), style);
-    if (!style.GetIncludeControl()) return;
-    auto* button = dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(style.GetControl()));
+    // The pin-name cell as stored (what GetStyleRowCol gives for a data column).
+    const CGXData* data = GetData();
+    const CGXStyle* style = data ? data->LookupCell(row, Col(m_nColPinName)) : nullptr;
+    if (!style || !style->GetIncludeControl()) return;
+    auto* button = dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(style->GetControl()));
     if (button) button->ToggleExpand(row, Col(m_nColPinName));
 }
 
@@ -332,10 +333,15 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
     // The termination cell: a block's pins carry none; an unconnected pin shows none.
     CString tip;
     const CString type = block ? CString() : PinTermination(pin, lsb, tip);
-    CGXStyle term = m_fillStyles.Termination(!block);
-    if (!type.IsEmpty()) term.SetValue(type);
-    if (!tip.IsEmpty()) term.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
-    WriteCell(row, Col(m_nColTermination), term);
+    const CGXStyle& none = m_fillStyles.Termination(!block);
+    if (type.IsEmpty() && tip.IsEmpty()) {
+        WriteCell(row, Col(m_nColTermination), none);
+    } else {
+        CGXStyle term = none;
+        if (!type.IsEmpty()) term.SetValue(type);
+        if (!tip.IsEmpty()) term.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
+        WriteCell(row, Col(m_nColTermination), term);
+    }
     // A bit whose termination differs from what its vector's row shows empties that row's cell.
     if (!type.IsEmpty() && parentRow != GX_INVALID &&
         GetValueRowCol(parentRow, Col(m_nColTermination)).CompareNoCase(type) != 0) {
@@ -344,11 +350,14 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
         WriteCell(parentRow, Col(m_nColTermination), clear);
     }
     // The comments cell.
-    CGXStyle comment = m_fillStyles.NoComment();
     const CComments* store = Site() ? Site()->CommentStore() : nullptr;
-    if (store && store->GetPinCommentCount() > 0)
+    if (store && store->GetPinCommentCount() > 0) {
+        CGXStyle comment = m_fillStyles.NoComment();
         FindPinComment(m_instCurrent.name(), CommentKeyOf(pin, msb, lsb), comment);
-    WriteCell(row, Col(m_nColComments), comment);
+        WriteCell(row, Col(m_nColComments), comment);
+    } else {
+        WriteCell(row, Col(m_nColComments), m_fillStyles.NoComment());
+    }
     // The PUPD cell, when the design has no pull-up or pull-down to mark (a leg's or a power pin's row
     // waits for its parent row: FillPupdColumn).
     if (m_bPupdInFill && m_nFillMode == 2) {

@@ -118,8 +118,9 @@ void CKXInstanceDetailsGridWnd::RegisterCellControls() {
 
 // The plus/minus and padded pin-name cells, and the signal and pair cells with their drop lists.
 void CKXInstanceDetailsGridWnd::CreateSignalControls(const CDesignContext& design, CStringList* pSignals) {
-    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18);
-    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MERGED_SIBLING, IDS_CTRL_MERGED_SIBLING_PLUS, 18);
+    // Past its row numbers the pin grid shows what it stores.
+    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18, true);
+    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MERGED_SIBLING, IDS_CTRL_MERGED_SIBLING_PLUS, 18, true);
     for (UINT id :
          {IDS_CTRL_CHILD_PINNAME_CELL, IDS_UA_SCALAR_PINNAME_CELL, IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL})
         RegisterControl(static_cast<WORD>(id), new CKXPaddedEditControl(this, id, 18), FALSE, TRUE);

@@ -401,6 +401,7 @@ void CKXInstanceDetailsGridWnd::SortRows(int col, BOOL bAscending) {
     sorter.SetSkipLevel({2, 3});
     sorter.SetHierarchyColumn(Col(m_nColPinName));
     sorter.SetLevelAttribute(static_cast<WORD>(IDS_UA_ROW_LEVEL));
+    sorter.SetStoredCells(TRUE); // the pin grid supplies nothing on the fly past its row numbers
     if (col == m_nColPinName && CCommonInterface::nSortType == 0)
         sorter.SetSortAttribute(Col(m_nColPinName), static_cast<WORD>(IDS_UA_VECTOR_BASENAME));
     sorter.SortRows(Col(col), bAscending, 1);

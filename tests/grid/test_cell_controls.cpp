@@ -133,6 +133,27 @@ TEST_F(ExpandCollapse, ExpandKeepsACollapsedInnerGroupCollapsed) {
     EXPECT_EQ(State(7), "0");
 }
 
+// Controls of a grid that shows what it stores read the rows in place; where a row leaves its level
+// to the styles behind its cell, the toggle still finds it there.
+TEST_F(ExpandCollapse, StoredCellsHideAndShowTheSameRows) {
+    CKXPlusMinusEditButton::RegisterControls(&grid, kMinus, kPlus, 0, true);
+    CGXStyle level;
+    level.SetUserAttribute(IDS_UA_PLUSMINUS_BIT, "1");
+    grid.SetStyleRange(CGXRange(10, 1), level, gxExclude);
+    grid.SetStyleRange(CGXRange().SetRows(10), level);
+    Control(kMinus)->SetExpandState(7, 1, FALSE);
+    Control(kMinus)->SetExpandState(6, 1, FALSE);
+    for (ROWCOL r = 7; r <= 10; ++r)
+        EXPECT_TRUE(grid.IsRowHidden(r)) << r;
+    EXPECT_FALSE(grid.IsRowHidden(11));
+    Control(kPlus)->ToggleExpand(6, 1);
+    EXPECT_FALSE(grid.IsRowHidden(7));
+    EXPECT_TRUE(grid.IsRowHidden(8));
+    EXPECT_TRUE(grid.IsRowHidden(9));
+    EXPECT_FALSE(grid.IsRowHidden(10));
+    EXPECT_EQ(ControlId(6), kMinus);
+}
+
 TEST_F(ExpandCollapse, SetExpandStateOnlyActsWhenNeeded) {
     Control(kMinus)->SetExpandState(6, 1, TRUE); // already expanded
     EXPECT_TRUE(grid.toggles.empty());

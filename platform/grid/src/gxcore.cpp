@@ -265,6 +265,53 @@ BOOL CGXGridCore::IsCellReadOnly(ROWCOL nRow, ROWCOL nCol)
     return FALSE;
 }
 
+const CGXStyle* CGXGridCore::FindComposedStyle(ROWCOL nRow, ROWCOL nCol,
+                                               const std::function<bool(const CGXStyle&)>& has) const
+{
+    const CGXData* data = GetData();
+    if (!data)
+        return nullptr;
+    const CGXStyle* chain[4] = {data->LookupCell(nRow, nCol), nullptr, nullptr, nullptr};
+    if (nRow > 0 && nCol > 0) {
+        chain[1] = data->LookupRowStyle(nRow);
+        chain[2] = data->LookupColStyle(nCol);
+        chain[3] = data->LookupTableStyle();
+    }
+    const CGXStyle* withBase = nullptr;
+    for (const CGXStyle* s : chain) {
+        if (!s)
+            continue;
+        if (has(*s))
+            return s;
+        if (!withBase && s->GetIncludeBaseStyle())
+            withBase = s;
+    }
+    const CGXStylesMap* map = GetStylesMap();
+    if (!map)
+        return nullptr;
+    // The base styles in the order ApplyBaseStyles applies them, the standard style last.
+    const WORD standard = map->m_wStyleStandard;
+    WORD id = withBase ? withBase->GetBaseStyle()
+                       : (nRow == 0 ? map->m_wStyleColHeader : nCol == 0 ? map->m_wStyleRowHeader : standard);
+    bool standardDone = false;
+    for (int depth = 0; id != 0 && depth < 32; ++depth) {
+        const CGXStyle* base = map->LookupStyle(id);
+        if (!base)
+            break;
+        if (has(*base))
+            return base;
+        if (id == standard) {
+            standardDone = true;
+            break;
+        }
+        id = base->GetIncludeBaseStyle() ? base->GetBaseStyle() : standard;
+    }
+    if (!standardDone && standard)
+        if (const CGXStyle* s = map->LookupStyle(standard); s && has(*s))
+            return s;
+    return nullptr;
+}
+
 BOOL CGXGridCore::RecordWanted(GXCmdType ctCmd) const
 {
     if (!m_pParam || ctCmd == gxRollback)

@@ -329,6 +329,12 @@ const CGXAbstractUserAttribute& CGXStyle::GetUserAttribute(WORD nID) const
 
 BOOL CGXStyle::GetIncludeUserAttribute(WORD nID) const { return m_uas && m_uas->Find(nID); }
 
+const CGXAbstractUserAttribute* CGXStyle::FindUserAttribute(WORD nID) const
+{
+    const UAList::Entry* e = m_uas ? m_uas->Find(nID) : nullptr;
+    return e ? e->value : nullptr;
+}
+
 CGXStyle& CGXStyle::SetIncludeUserAttribute(WORD nID, BOOL b)
 {
     if (!b)

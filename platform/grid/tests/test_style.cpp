@@ -160,6 +160,29 @@ TEST(GridStyle, CompositionCellRowColumnBaseAndStandard)
     g.ExpectConsistent();
 }
 
+TEST(GridStyle, FindComposedStyleGivesTheStyleAPartIsComposedFrom)
+{
+    TestGrid g;
+    CGXStylesMap* map = g.GetStylesMap();
+    WORD id = map->RegisterStyle("Mine", CGXStyle().SetUserAttribute(100, "from base"));
+    g.SetStyleRange(CGXRange().SetCols(2), CGXStyle().SetHorizontalAlignment(DT_RIGHT).SetBaseStyle(id));
+    g.SetStyleRange(CGXRange().SetRows(3), CGXStyle().SetHorizontalAlignment(DT_CENTER));
+    g.SetStyleRange(CGXRange(3, 2), CGXStyle().SetValue("x"));
+    auto value = [](const CGXStyle& s) { return s.GetIncludeValue() != FALSE; };
+    auto attr = [](const CGXStyle& s) { return s.GetIncludeUserAttribute(100) != FALSE; };
+    auto horz = [](const CGXStyle& s) { return s.GetIncludeHorizontalAlignment() != FALSE; };
+    auto control = [](const CGXStyle& s) { return s.GetIncludeControl() != FALSE; };
+    const CGXStyle* cell = g.FindComposedStyle(3, 2, value);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_STREQ(cell->GetValue(), "x");
+    EXPECT_EQ(g.FindComposedStyle(3, 2, horz)->GetHorizontalAlignment(), DT_CENTER); // the row before the column
+    EXPECT_EQ(g.FindComposedStyle(4, 2, horz)->GetHorizontalAlignment(), DT_RIGHT);
+    EXPECT_EQ(g.FindComposedStyle(3, 2, attr), map->LookupStyle(id));
+    EXPECT_EQ(g.FindComposedStyle(3, 2, control), map->LookupStyle(map->m_wStyleStandard));
+    EXPECT_EQ(g.FindComposedStyle(3, 1, attr), nullptr);
+    EXPECT_EQ(g.FindComposedStyle(0, 2, control)->GetControl(), GX_IDS_CTRL_HEADER);
+}
+
 TEST(GridStyle, BaseStyleCycleEnds)
 {
     TestGrid g;

@@ -205,6 +205,12 @@ public:
     void RecycleStyle(CGXStyle* pStyle) { delete pStyle; }
     // Whether the cell reads read-only (stored styles and base styles; cheap, composes nothing else).
     BOOL IsCellReadOnly(ROWCOL nRow, ROWCOL nCol);
+    // The style that gives the composed style of a cell what `has` asks for: the first of the stored
+    // styles that ComposeStyleRowCol applies (the cell's, its row's, its column's and the table's
+    // style, then the base styles and the standard style) for which `has` holds; null when none does.
+    // Reads the stored styles in place: a grid's GetStyleRowCol override is not asked.
+    const CGXStyle* FindComposedStyle(ROWCOL nRow, ROWCOL nCol,
+                                      const std::function<bool(const CGXStyle&)>& has) const;
 
     // ------------------------------------------------------------------ controls
     // Registers a control under an id; the grid owns it from then on. A control registered before under

@@ -360,6 +360,8 @@ public:
     const CString& GetUserAttributeText(WORD nID) const { return GetUserAttribute(nID).GetValue(); }
     LONG GetUserAttributeLong(WORD nID) const { return GetUserAttribute(nID).GetLongValue(); }
     BOOL GetIncludeUserAttribute(WORD nID) const;
+    // The attribute stored under nID, null when the style has none (one look-up for both questions).
+    const CGXAbstractUserAttribute* FindUserAttribute(WORD nID) const;
     CGXStyle& SetIncludeUserAttribute(WORD nID, BOOL b); // FALSE removes the attribute
     int GetUserAttributeCount() const;
     // Visits the attributes in ascending id order.

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "grid/gxcore.h"
+#include "grid/gxdata.h"
 #include "grid/gxstyle.h"
 
 CKXSortGrid::CKXSortGrid(CGXGridCore* pGrid, ROWCOL nFirstRow, BOOL bBlanksLast, BOOL bAlpha, BOOL bCaseSensitive)
@@ -18,17 +19,64 @@ void CKXSortGrid::SetSkipLevel(std::initializer_list<int> levels) { m_skipLevels
 
 namespace {
 
-// The style of a cell as far as a sort reads it: the cell's own style when it holds the value and the
-// attributes asked for (then composing the row, column and base styles behind it changes none of
-// them), else the composed style.
-const CGXStyle& SortStyle(CGXGridCore& grid, ROWCOL row, ROWCOL col, bool needValue,
-                          std::initializer_list<WORD> attrs, CGXStyle& style) {
-    grid.GetStyleRowCol(row, col, style, gxCopy, 0);
-    bool complete = !needValue || style.GetIncludeValue();
-    for (WORD attr : attrs)
-        complete = complete && (attr == 0 || style.GetIncludeUserAttribute(attr));
-    if (!complete) grid.ComposeStyleRowCol(row, col, &style);
-    return style;
+// The parts of one cell that a sort reads (its value and some user attributes), as the cell's
+// composed style has them. With stored cells they are read from the stored styles in place;
+// otherwise from a copy of the cell's style, composed when the cell leaves one of them open.
+class SortCell {
+public:
+    SortCell(CGXGridCore& grid, bool stored) : m_grid(grid), m_stored(stored) {}
+
+    void Read(ROWCOL row, ROWCOL col, bool needValue, std::initializer_list<WORD> attrs) {
+        m_row = row;
+        m_col = col;
+        if (m_stored) {
+            m_cell = m_grid.GetData() ? m_grid.GetData()->LookupCell(row, col) : nullptr;
+            return;
+        }
+        // The cell's own style serves when it holds the value and the attributes asked for: composing
+        // the styles behind it would change none of them.
+        m_grid.GetStyleRowCol(row, col, m_style, gxCopy, 0);
+        bool complete = !needValue || m_style.GetIncludeValue();
+        for (WORD attr : attrs)
+            complete = complete && (attr == 0 || m_style.GetIncludeUserAttribute(attr));
+        if (!complete) m_grid.ComposeStyleRowCol(row, col, &m_style);
+    }
+
+    const CString& Value() const {
+        if (!m_stored) return m_style.GetValue();
+        if (m_cell && m_cell->GetIncludeValue()) return m_cell->GetValue();
+        const CGXStyle* s =
+            m_grid.FindComposedStyle(m_row, m_col, [](const CGXStyle& st) { return st.GetIncludeValue() != FALSE; });
+        return s ? s->GetValue() : Empty();
+    }
+
+    const CString& Attribute(WORD id) const {
+        if (!m_stored) return m_style.GetUserAttributeText(id);
+        if (const CGXAbstractUserAttribute* own = m_cell ? m_cell->FindUserAttribute(id) : nullptr)
+            return own->GetValue();
+        const CGXStyle* s = m_grid.FindComposedStyle(
+            m_row, m_col, [id](const CGXStyle& st) { return st.GetIncludeUserAttribute(id) != FALSE; });
+        return s ? s->GetUserAttributeText(id) : Empty();
+    }
+
+private:
+    static const CString& Empty() {
+        static const CString empty;
+        return empty;
+    }
+
+    CGXGridCore& m_grid;
+    const bool m_stored;
+    ROWCOL m_row = 0;
+    ROWCOL m_col = 0;
+    const CGXStyle* m_cell = nullptr; // stored cells: the cell's own style, null when it has none
+    CGXStyle m_style;                 // otherwise: the cell's style as far as the sort reads it
+};
+
+// The level a text gives, as std::atoi reads it; a one-digit level is read without the library.
+int Level(const CString& text) {
+    const char first = text.GetLength() == 1 ? text.GetString()[0] : '\0';
+    return first >= '0' && first <= '9' ? first - '0' : std::atoi(text.GetString());
 }
 
 } // namespace
@@ -41,27 +89,31 @@ BOOL CKXSortGrid::SortRows(ROWCOL nCol, BOOL bAscending, int nKind) {
 
     const ROWCOL levelCol = m_nHierarchyCol != GX_INVALID && m_nHierarchyCol <= colCount ? m_nHierarchyCol : nCol;
     const bool useSortAttr = m_nSortAttr != 0 && m_nSortAttrCol == nCol;
+    const bool levels = !m_skipLevels.empty();
+    const WORD levelHere = levels && levelCol == nCol ? m_nLevelAttr : 0;
+    // Column 0 shows what the grid makes of its rows, never only what it stores.
+    const bool stored = m_bStoredCells && nCol > 0 && levelCol > 0;
+    SortCell cell(*m_pGrid, stored);
+    SortCell levelCell(*m_pGrid, stored);
 
     std::vector<KXSortItem> rows;
     rows.reserve(rowCount - m_nFirstRow + 1);
     for (ROWCOL r = m_nFirstRow; r <= rowCount; ++r) {
         KXSortItem item;
-        CGXStyle style;
-        const WORD levelHere = !m_skipLevels.empty() && levelCol == nCol ? m_nLevelAttr : 0;
-        SortStyle(*m_pGrid, r, nCol, true, {useSortAttr ? m_nSortAttr : WORD{0}, levelHere}, style);
-        item.key = style.GetValueRef().GetString();
+        cell.Read(r, nCol, true, {useSortAttr ? m_nSortAttr : WORD{0}, levelHere});
+        const CString* key = &cell.Value();
         if (useSortAttr) {
-            const CString& attr = style.GetUserAttributeText(m_nSortAttr);
-            if (!attr.IsEmpty()) item.key = attr.GetString();
+            const CString& attr = cell.Attribute(m_nSortAttr);
+            if (!attr.IsEmpty()) key = &attr;
         }
-        if (!m_skipLevels.empty()) {
-            CGXStyle levelStyle;
-            const CGXStyle* ls = &style;
+        item.key = key->GetString();
+        if (levels) {
+            const SortCell* ls = &cell;
             if (levelCol != nCol) {
-                SortStyle(*m_pGrid, r, levelCol, false, {m_nLevelAttr}, levelStyle);
-                ls = &levelStyle;
+                levelCell.Read(r, levelCol, false, {m_nLevelAttr});
+                ls = &levelCell;
             }
-            item.level = std::atoi(ls->GetUserAttributeText(m_nLevelAttr).GetString());
+            item.level = Level(ls->Attribute(m_nLevelAttr));
         }
         if (m_bFreezeBlankRows) {
             item.blankRow = true;

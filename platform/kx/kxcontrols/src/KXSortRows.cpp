@@ -66,9 +66,31 @@ bool ParseNumber(const std::string& s, double& v) {
     return *end == '\0' && v == v; // rejects trailing text and NaN
 }
 
+// A parent row and the child rows under it: members[first .. first + count) of the rows taking part.
 struct Group {
-    size_t head;                 // index of the parent row
-    std::vector<size_t> members; // the parent row, then its child rows
+    size_t head;  // index of the parent row
+    size_t first; // where its rows start among the rows taking part
+    size_t count; // the parent row and its child rows
+};
+
+// Whether rows of a level stay under their parent; levels come in runs, so the last answer is kept.
+class ChildLevels {
+public:
+    explicit ChildLevels(const std::set<int>& levels) : m_levels(levels) {}
+    bool IsChild(int level) {
+        if (!m_known || level != m_level) {
+            m_known = true;
+            m_level = level;
+            m_child = m_levels.count(level) != 0;
+        }
+        return m_child;
+    }
+
+private:
+    const std::set<int>& m_levels;
+    bool m_known = false;
+    int m_level = 0;
+    bool m_child = false;
 };
 
 } // namespace
@@ -84,22 +106,20 @@ int KXCompareSortKeys(const std::string& a, const std::string& b, const KXSortOp
 }
 
 std::vector<size_t> KXComputeSortOrder(const std::vector<KXSortItem>& rows, const KXSortOptions& opt) {
-    std::vector<size_t> order;
-    order.reserve(rows.size());
-
     // Frozen blank rows keep their places; only the rest takes part in the sort.
-    std::vector<bool> frozen(rows.size(), false);
-    if (opt.freezeBlankRows)
-        for (size_t i = 0; i < rows.size(); ++i) frozen[i] = rows[i].blankRow;
+    auto frozen = [&](size_t i) { return opt.freezeBlankRows && rows[i].blankRow; };
 
+    std::vector<size_t> members; // the rows taking part, in their order
+    members.reserve(rows.size());
     std::vector<Group> groups;
+    ChildLevels levels(opt.skipLevels);
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (frozen[i]) continue;
-        bool child = opt.skipLevels.count(rows[i].level) != 0;
-        if (child && !groups.empty())
-            groups.back().members.push_back(i);
+        if (frozen(i)) continue;
+        if (levels.IsChild(rows[i].level) && !groups.empty())
+            ++groups.back().count;
         else
-            groups.push_back(Group{i, {i}});
+            groups.push_back(Group{i, members.size(), 1});
+        members.push_back(i);
     }
 
     auto isBlank = [&](const Group& g) { return rows[g.head].key.empty(); };
@@ -113,11 +133,20 @@ std::vector<size_t> KXComputeSortOrder(const std::vector<KXSortItem>& rows, cons
         return opt.ascending ? c < 0 : c > 0;
     });
 
-    std::vector<size_t> sorted;
-    sorted.reserve(rows.size());
-    for (const Group& g : groups) sorted.insert(sorted.end(), g.members.begin(), g.members.end());
-
-    size_t next = 0;
-    for (size_t i = 0; i < rows.size(); ++i) order.push_back(frozen[i] ? i : sorted[next++]);
+    std::vector<size_t> order;
+    order.reserve(rows.size());
+    auto next = groups.cbegin();
+    size_t taken = 0; // rows of the current group placed so far
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (frozen(i)) {
+            order.push_back(i);
+            continue;
+        }
+        order.push_back(members[next->first + taken]);
+        if (++taken == next->count) {
+            ++next;
+            taken = 0;
+        }
+    }
     return order;
 }

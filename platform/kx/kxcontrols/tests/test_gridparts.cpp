@@ -98,6 +98,29 @@ TEST(SortGrid, KeysAndLevelsFromTheStylesBehindACellStillOrderTheRows) {
     EXPECT_EQ(g.Column(2).front(), "row4") << "the cell's own Z before the table's M";
 }
 
+// Read in place, stored cells give the keys and levels that composing gives, wherever they come from.
+TEST(SortGrid, StoredCellsSortAsTheirComposedStylesSay) {
+    auto sorted = [](BOOL stored, BOOL ascending) {
+        Grid g;
+        g.Rows({{"B", 0}, {"B0", 2}, {"", 0}, {"C", 0}, {"D", 0}});
+        g.core.SetStyleRange(CGXRange().SetCols(1), CGXStyle().SetUserAttribute(KX_UA_ROW_LEVEL, "1"));
+        g.core.SetStyleRange(CGXRange(3, 1), CGXStyle().SetValue(""), gxExclude);
+        g.core.SetStyleRange(CGXRange().SetRows(3), CGXStyle().SetValue("A"));
+        const WORD base = g.core.GetStylesMap()->RegisterStyle("Keyed", CGXStyle().SetUserAttribute(59408, "M"));
+        g.core.SetStyleRange(CGXRange(4, 1), CGXStyle().SetBaseStyle(base));
+        g.core.SetStyleRange(CGXRange(5, 1), CGXStyle().SetUserAttribute(59408, "N"));
+        CKXSortGrid sorter(&g.core, 1, TRUE, TRUE, FALSE);
+        sorter.SetSkipLevel({2, 3});
+        sorter.SetSortAttribute(1, 59408);
+        sorter.SetStoredCells(stored);
+        EXPECT_TRUE(sorter.SortRows(1, ascending, 1));
+        return g.Column(2);
+    };
+    EXPECT_EQ(sorted(TRUE, TRUE), (V{"row3", "row1", "row2", "row4", "row5"}));
+    EXPECT_EQ(sorted(TRUE, TRUE), sorted(FALSE, TRUE));
+    EXPECT_EQ(sorted(TRUE, FALSE), sorted(FALSE, FALSE));
+}
+
 TEST(SortGrid, FrozenBlankRowsStayAtTheEnd) {
     Grid g;
     g.Rows({{"c", 0}, {"a", 0}, {"", 0}, {"", 0}});

@@ -108,6 +108,14 @@ TEST(SortRows, FrozenBlankRowsKeepTheirPlaces) {
     EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{2, 3, 0, 1, 4}));
 }
 
+TEST(SortRows, ChildRowsAfterAFrozenRowStayWithTheirParent) {
+    std::vector<KXSortItem> rows = {{"b", 1, false}, {"", 1, true}, {"c", 2, false}, {"a", 1, false}};
+    KXSortOptions opt;
+    opt.freezeBlankRows = true;
+    opt.skipLevels = {2};
+    EXPECT_EQ(KXComputeSortOrder(rows, opt), (std::vector<size_t>{3, 1, 0, 2}));
+}
+
 TEST(SortRows, NumericKindPutsNumbersFirstByValue) {
     auto rows = Rows({{"10", 1}, {"x", 1}, {"9.5", 1}, {"-1", 1}, {"1e2", 1}});
     KXSortOptions opt;

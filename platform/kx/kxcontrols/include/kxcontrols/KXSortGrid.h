@@ -33,6 +33,9 @@ public:
     }
     // Wholly blank rows keep their places.
     void FreezeBlankRows(BOOL bFreeze) { m_bFreezeBlankRows = bFreeze; }
+    // The grid's cells in the sorted and the hierarchy column are what it stores (its GetStyleRowCol
+    // supplies nothing there): the sort reads their stored styles in place instead of copying them.
+    void SetStoredCells(BOOL bStored) { m_bStoredCells = bStored; }
 
     // kind 1: text order; 0: numeric order. Returns FALSE (and changes nothing) when there is no grid, the
     // column does not exist or fewer than two rows take part.
@@ -50,4 +53,5 @@ private:
     ROWCOL m_nSortAttrCol = GX_INVALID;
     WORD m_nSortAttr = 0;
     BOOL m_bFreezeBlankRows = FALSE;
+    BOOL m_bStoredCells = FALSE;
 };
