@@ -599,6 +599,8 @@ private:
     int RowAttr(ROWCOL row, int col, KXAttr<int> attr, int absent);
     // Signal Name and Physical Name of a row for a net bit (bit -1: the whole net).
     void WriteNetNameCells(ROWCOL row, INet* net, int bit, const CString& signalText, const CString& physical);
+    // The Signal Name a row of the net bit shows: the bit's name in net-bit mode, else the net's name.
+    CString RowSignalText(INet* net, int bit) const;
     CString PhysicalNetName(INet* net, int msb, int lsb);
     void ClearRowPin(ROWCOL row, BOOL bClearName);
     // Refuses an edit: the message (when shown) and the cell back to its stored value.

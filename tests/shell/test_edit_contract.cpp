@@ -662,6 +662,26 @@ TEST_F(EditContract, AnEmptyPinNamePasteTheDesignRefusedLeavesTheRowsAsTheyWere)
     }
 }
 
+// A grid of one net bit names its rows by that bit, also a blank row a pin was typed into: the row's
+// Delete is journalled on the bit, whose grid the replay shows, and replays there.
+TEST_F(EditContract, APinTypedIntoABlankRowOfANetBitIsDeletedOnThatBitInTheReplay) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show clp U1");
+        Run("kx::show slp {DQ<6>}");
+        ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"U1", "A10"}), Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        ASSERT_EQ(RowWith({"U1"}), 0) << Run("kx::window ccp");
+        const int blank = RowWith({"U2"}) + 1;
+        ASSERT_EQ(Run("kx::edit ccp " + At(blank, Column("Instance")) + " U1"), "1");
+        ASSERT_EQ(Run("kx::edit ccp " + At(blank, Column("Pin Number")) + " A10"), "1");
+        ASSERT_NE(Run("kx::netlist").find("U1 DQ<6> DQ<6>"), std::string::npos) << Run("kx::netlist");
+        ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"U1", "A10"}), Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        EXPECT_EQ(Run("kx::netlist").find("U1 DQ<6>"), std::string::npos);
+    });
+    EXPECT_EQ(journal.find("Slp().Select(\"DQ\")"), std::string::npos) << journal;
+}
+
 // Pins moved in one edit to a new signal, their terminations dropped and a pin's pull-down carried
 // along: the journal deletes each pin's terminations just before its own connect, as the edit did, so
 // the replay gives the carried pull-down's part the designator the edit gave it.
