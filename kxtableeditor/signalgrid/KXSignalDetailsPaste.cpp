@@ -72,7 +72,8 @@ BOOL CKXSignalDetailsGridWnd::AddConnections() {
     if (lines.empty() || rows.empty()) return FALSE;
     // Several lines on one row: the lines fill the visible rows from it down.
     if (lines.size() > 1 && rows.size() == 1) rows = VisibleRowsFrom(rows.front(), lines.size());
-    // An edit of the caller's puts the rows back when it does not commit; this one's own edit here.
+    // Rows typed into change ahead of the commit: a caller's edit puts them back when it does not commit,
+    // and this paste does so for an edit of its own.
     KXKeptRows kept = CKXTransaction::IsTransactionStarted() ? KXKeptRows() : KeepDataRows();
     CKXGridEdit edit(*this, "Add Conn", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
