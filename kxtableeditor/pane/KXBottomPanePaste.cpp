@@ -5,6 +5,7 @@
 
 #include "shell/KXShellUtil.h"
 #include "pingrid/KXPinGrid.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/TclArgs.h"
@@ -26,9 +27,14 @@ BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
         if (!core || !CKXTransaction::BeginTrans(core, PaneMasterDesign(), "Paste Connections")) return FALSE;
         EmptyTransactionNetMap();
     }
-    // The grids' journal lines are written once the whole paste is in.
-    for (CKXGridWnd* grid : m_shownGrids)
+    // The grids' journal lines are written once the whole paste is in. A signal grid types the lines
+    // into its rows ahead of the commit: a paste that does not commit puts its rows back.
+    std::vector<std::pair<CKXSignalDetailsGridWnd*, CKXSignalDetailsGridWnd::KXKeptRows>> keptRows;
+    for (CKXGridWnd* grid : m_shownGrids) {
         if (IKXPinGrid* pin = PinGridOf(grid)) pin->HoldJournal();
+        if (CKXSignalDetailsGridWnd* signal = SignalGridOf(grid); signal && owner)
+            keptRows.emplace_back(signal, signal->KeepDataRows());
+    }
     BOOL pasted = FALSE, refused = FALSE;
     for (CKXGridWnd* grid : m_shownGrids) {
         ROWCOL row = GX_INVALID, col = GX_INVALID;
@@ -56,6 +62,8 @@ BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
             grid->m_bCommitting = 0;
             pin->ReleaseJournal(committed);
         }
+    if (!committed)
+        for (auto& [signal, rows] : keptRows) signal->PutBackDataRows(rows);
     return committed;
 }
 

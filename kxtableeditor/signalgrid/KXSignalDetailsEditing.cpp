@@ -174,10 +174,14 @@ BOOL CKXSignalDetailsGridWnd::CommitPinCell(ROWCOL row, int col, const CString& 
         return TRUE;
     }
     if (pinNameText.IsEmpty()) return TRUE;
-    // A cleared pin cell disconnects the row's pin as its Delete does, and replays as that Delete (the
-    // row is named before it is cleared).
+    // A cleared pin cell disconnects the row's pin and keeps the row, which waits for another pin: the
+    // replay clears the same cell of the same row (named before it is cleared) by its column's title.
     KXJournalLines journal(JournalHandle());
-    JournalRowDelete(journal, JournalNetName(row), CellText(row, m_nColInstance), RowPinKey(row)).End();
+    journal.Call("Slp()", "Select", {JournalNetName(row)})
+        .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), RowPinKey(row)})
+        .Comment("Clear Pin")
+        .Pane("ChangePropValue", {GetValueRowCol(kCaptionRow, static_cast<ROWCOL>(col)), CString()})
+        .End();
     if (!DisconnectRow(row, pinNameText, bShowMessages)) return FALSE;
     ClearRowPin(row, !byName);
     MarkModified();

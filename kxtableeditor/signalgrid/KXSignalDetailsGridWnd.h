@@ -402,6 +402,11 @@ public:
     // The clipboard text into the current column of the selected rows, one line per row (one line
     // on every row), in one transaction; FALSE when no row took its line.
     BOOL AddConnections();
+    // The data rows as they are, and putting them back: a paste types its lines into the rows ahead of
+    // its commit, and a paste that does not commit leaves the rows as they were.
+    using KXKeptRows = std::vector<std::unique_ptr<CGXData::RowRecord>>;
+    KXKeptRows KeepDataRows();
+    void PutBackDataRows(KXKeptRows& rows);
     // Keys "pin number:instance:start bit:end bit:signal"; no keys selects every shown row.
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // Whether the row carries the key's instance, signal and bits (fields of a selectObject key).
@@ -594,6 +599,8 @@ private:
     int RowAttr(ROWCOL row, int col, KXAttr<int> attr, int absent);
     // Signal Name and Physical Name of a row for a net bit (bit -1: the whole net).
     void WriteNetNameCells(ROWCOL row, INet* net, int bit, const CString& signalText, const CString& physical);
+    // The Signal Name a row of the net bit shows: the bit's name in net-bit mode, else the net's name.
+    CString RowSignalText(INet* net, int bit) const;
     CString PhysicalNetName(INet* net, int msb, int lsb);
     void ClearRowPin(ROWCOL row, BOOL bClearName);
     // Refuses an edit: the message (when shown) and the cell back to its stored value.

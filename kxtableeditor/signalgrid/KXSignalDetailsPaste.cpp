@@ -10,6 +10,7 @@
 
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcontrols/KXProgressBar.h"
+#include "kxinstsigpane/KXTransaction.h"
 
 #include <memory>
 
@@ -71,8 +72,12 @@ BOOL CKXSignalDetailsGridWnd::AddConnections() {
     if (lines.empty() || rows.empty()) return FALSE;
     // Several lines on one row: the lines fill the visible rows from it down.
     if (lines.size() > 1 && rows.size() == 1) rows = VisibleRowsFrom(rows.front(), lines.size());
+    // Rows typed into change ahead of the commit: a caller's edit puts them back when it does not commit,
+    // and this paste does so for an edit of its own.
+    KXKeptRows kept = CKXTransaction::IsTransactionStarted() ? KXKeptRows() : KeepDataRows();
     CKXGridEdit edit(*this, "Add Conn", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
+    const bool own = edit.Owns();
     SetSelection(nullptr); // each row commits its own line
     CKXProgressBar progress("Adding Connections", static_cast<int>(rows.size()), 50, 0, 0);
     const bool instanceColumn = col == Col(m_nColInstance);
@@ -89,5 +94,20 @@ BOOL CKXSignalDetailsGridWnd::AddConnections() {
         any = true;
     }
     // Nothing taken: the bracket discards what it began.
-    return any && edit.Commit();
+    const BOOL done = any && edit.Commit() ? TRUE : FALSE;
+    if (own && !done) PutBackDataRows(kept);
+    return done;
+}
+
+CKXSignalDetailsGridWnd::KXKeptRows CKXSignalDetailsGridWnd::KeepDataRows() {
+    return CopyRows(kFirstDataRow, GetRowCount());
+}
+
+void CKXSignalDetailsGridWnd::PutBackDataRows(KXKeptRows& rows) {
+    {
+        GridWriteScope scope(*this);
+        PutBackRows(kFirstDataRow, rows, kNoUpdate);
+    }
+    DropRowIndex();
+    Redraw(GX_INVALIDATE, TRUE);
 }

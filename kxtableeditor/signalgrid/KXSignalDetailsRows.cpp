@@ -191,6 +191,12 @@ void CKXSignalDetailsGridWnd::WriteNetNameCells(ROWCOL row, INet* net, int bit, 
     WriteCell(row, m_nColPhysicalName, phys);
 }
 
+CString CKXSignalDetailsGridWnd::RowSignalText(INet* net, int bit) const {
+    if (!net) return CString();
+    return m_bNetBitMode && !net->isScalar() && bit >= 0 ? CSchemaUtilities::vectorName(net->name(), bit)
+                                                          : CString(net->name());
+}
+
 CString CKXSignalDetailsGridWnd::PhysicalNetName(INet* net, int msb, int lsb) {
     if (!net || !m_designContext) return CString();
     const CNetContext context = m_designContext.net(net);
@@ -331,7 +337,7 @@ void CKXSignalDetailsGridWnd::FillNetNameCells(unsigned netId) {
         const int bit = m_bNetBitMode ? GetRowNetBit(row) : net->msb();
         const CString physical = net->msb() != net->lsb() && !m_bNetBitMode ? PhysicalNetName(net.net(), net->msb(), net->lsb())
                                                                             : PhysicalNetName(net.net(), bit, bit);
-        WriteNetNameCells(row, net.net(), bit, net->name(), physical);
+        WriteNetNameCells(row, net.net(), bit, RowSignalText(net.net(), bit), physical);
     }
 }
 
@@ -357,7 +363,7 @@ void CKXSignalDetailsGridWnd::RefreshNetNameCells() {
             if (ParseInt(CellText(row, m_nColStartBit), msb) && ParseInt(CellText(row, m_nColEndBit), lsb))
                 physical = PhysicalNetName(net.net(), msb, lsb);
         }
-        WriteNetNameCells(row, net.net(), bit, net->name(), physical);
+        WriteNetNameCells(row, net.net(), bit, RowSignalText(net.net(), bit), physical);
     }
 }
 
@@ -406,7 +412,7 @@ void CKXSignalDetailsGridWnd::RestyleRow(ROWCOL row) {
     SetCellWithEllipsis(row, "", -1);
     if (!m_bMultipleNets && !m_arrNetData.empty()) {
         const CKXNetData& first = m_arrNetData.front();
-        WriteNetNameCells(row, first.m_pNet, first.m_nBit, first.m_pNet->name(), CString());
+        WriteNetNameCells(row, first.m_pNet, first.m_nBit, RowSignalText(first.m_pNet, first.m_nBit), CString());
     } else {
         // Several nets shown: the row's net is the one the user types into its Signal Name.
         WriteNetNameCells(row, nullptr, -1, CString(), CString());

@@ -628,6 +628,60 @@ TEST_F(EditContract, ARowDeleteTheDesignRefusedKeepsTheRowOfTheStillConnectedPin
     }
 }
 
+// An empty cell pasted into a pin's Pin Name cell that the design refuses at the paste's commit leaves
+// the pin on the net and its row as it was, by the pane's paste, Ctrl+V and the clipboard viewer; the
+// paste that follows disconnects the pin and keeps its row waiting for another pin, and a copy of that
+// row replays.
+TEST_F(EditContract, AnEmptyPinNamePasteTheDesignRefusedLeavesTheRowsAsTheyWere) {
+    for (const char* press : {"kx::menu 57639", "kx::key ccp Ctrl+V", "kx::clipview 1"}) {
+        SCOPED_TRACE(press);
+        ExpectReplayGivesTheSameBoard([&] {
+            Run("kx::show slp EN");
+            ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"PWR1"}), Column("Ref Des"))), "1");
+            Run("kx::key ccp Ctrl+C"); // PWR1 has no Ref Des: an empty cell
+            const std::string before = Run("kx::netlist");
+            const auto rows = GridRows();
+            const int steps = Ccp()->GetUndoStepCount();
+            const std::string selectPin = "kx::select ccp " + At(RowWith({"R1", "B", "2"}), Column("Pin Name"));
+            ASSERT_EQ(Run(selectPin), "1");
+            m_app->Server()->setCommitFault([] { return true; });
+            Run(press);
+            m_app->Server()->setCommitFault(nullptr);
+            EXPECT_EQ(Run("kx::netlist"), before);
+            EXPECT_EQ(GridRows(), rows);
+            EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+            ASSERT_EQ(Run(selectPin), "1");
+            Run(press);
+            EXPECT_EQ(Run("kx::netlist").find("R1 B EN"), std::string::npos);
+            const int kept = RowWith({"R1"});
+            ASSERT_GT(kept, 0) << Run("kx::window ccp");
+            EXPECT_EQ(RowWith({"R1", "B"}), 0);
+            ASSERT_EQ(Run("kx::select ccp " + At(kept, Column("Instance"))), "1");
+            Run("kx::key ccp Ctrl+C");
+        });
+    }
+}
+
+// A grid of one net bit names its rows by that bit, also a blank row a pin was typed into: the row's
+// Delete is journalled on the bit, whose grid the replay shows, and replays there.
+TEST_F(EditContract, APinTypedIntoABlankRowOfANetBitIsDeletedOnThatBitInTheReplay) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show clp U1");
+        Run("kx::show slp {DQ<6>}");
+        ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"U1", "A10"}), Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        ASSERT_EQ(RowWith({"U1"}), 0) << Run("kx::window ccp");
+        const int blank = RowWith({"U2"}) + 1;
+        ASSERT_EQ(Run("kx::edit ccp " + At(blank, Column("Instance")) + " U1"), "1");
+        ASSERT_EQ(Run("kx::edit ccp " + At(blank, Column("Pin Number")) + " A10"), "1");
+        ASSERT_NE(Run("kx::netlist").find("U1 DQ<6> DQ<6>"), std::string::npos) << Run("kx::netlist");
+        ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"U1", "A10"}), Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+        EXPECT_EQ(Run("kx::netlist").find("U1 DQ<6>"), std::string::npos);
+    });
+    EXPECT_EQ(journal.find("Slp().Select(\"DQ\")"), std::string::npos) << journal;
+}
+
 // Pins moved in one edit to a new signal, their terminations dropped and a pin's pull-down carried
 // along: the journal deletes each pin's terminations just before its own connect, as the edit did, so
 // the replay gives the carried pull-down's part the designator the edit gave it.

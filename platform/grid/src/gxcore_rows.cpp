@@ -205,6 +205,23 @@ void CGXGridCore::AdjustAfterRowsRemoved(ROWCOL nFrom, ROWCOL nTo)
         m_nTopRow = nFrom;
 }
 
+std::vector<std::unique_ptr<CGXData::RowRecord>> CGXGridCore::CopyRows(ROWCOL nFromRow, ROWCOL nToRow) const
+{
+    const CGXData* data = GetData();
+    return data ? data->CopyRows(nFromRow, nToRow) : std::vector<std::unique_ptr<CGXData::RowRecord>>();
+}
+
+BOOL CGXGridCore::PutBackRows(ROWCOL nFromRow, std::vector<std::unique_ptr<CGXData::RowRecord>>& rows, UINT flags,
+                              GXCmdType ctCmd)
+{
+    const ROWCOL count = GetRowCount();
+    if (!GetData() || nFromRow == 0 || nFromRow > count + 1)
+        return FALSE;
+    if (nFromRow <= count && !RemoveRows(nFromRow, count, flags, ctCmd))
+        return FALSE;
+    return rows.empty() || RestoreRemovedRows(nFromRow, rows, ctCmd);
+}
+
 BOOL CGXGridCore::RestoreRemovedRows(ROWCOL nRow, std::vector<std::unique_ptr<CGXData::RowRecord>>& rows, GXCmdType ctCmd)
 {
     CGXData* data = GetData();

@@ -412,6 +412,29 @@ std::vector<std::unique_ptr<CGXData::RowRecord>> CGXData::ExtractRows(ROWCOL nFr
     return out;
 }
 
+std::vector<std::unique_ptr<CGXData::RowRecord>> CGXData::CopyRows(ROWCOL nFromRow, ROWCOL nToRow) const
+{
+    std::vector<std::unique_ptr<RowRecord>> out;
+    if (nFromRow == 0 || nFromRow > nToRow || nToRow > GetRowCount())
+        return out;
+    out.reserve(nToRow - nFromRow + 1);
+    for (ROWCOL r = nFromRow; r <= nToRow; ++r) {
+        const RowSlot& from = m_rows[r];
+        auto rec = std::make_unique<RowRecord>();
+        rec->slot.size = from.size;
+        rec->slot.hidden = from.hidden;
+        rec->slot.id = from.id;
+        if (from.line) {
+            rec->slot.line = std::make_unique<Line>();
+            if (from.line->style)
+                rec->slot.line->style = std::make_unique<CGXStyle>(*from.line->style);
+            rec->slot.line->cells = from.line->cells;
+        }
+        out.push_back(std::move(rec));
+    }
+    return out;
+}
+
 BOOL CGXData::RestoreRows(ROWCOL nRow, std::vector<std::unique_ptr<RowRecord>>& rows)
 {
     if (nRow == 0 || nRow > GetRowCount() + 1)

@@ -44,6 +44,45 @@ TEST(GridRows, InsertAndRemoveKeepStylesWithTheirRows)
     g.ExpectConsistent();
 }
 
+TEST(GridRows, CopiedRowsPutBackUndoEveryChangeOfTheRowsSince)
+{
+    TestGrid g(6, 3);
+    Label(g);
+    g.SetRowHeight(4, 4, 40);
+    g.HideRows(5, 5, TRUE);
+    g.SetStyleRange(CGXRange().SetRows(4), CGXStyle().SetTextColor(RGB(7, 7, 7)));
+    auto kept = g.CopyRows(3, g.GetRowCount());
+    ASSERT_EQ(kept.size(), 4u);
+
+    // The rows change every way an edit may change them; the rows above the copy stay as they are.
+    g.SetValueRange(CGXRange(3, 1), "changed");
+    g.SetValueRange(CGXRange(1, 2), "above");
+    ASSERT_TRUE(g.RemoveRows(4, 4));
+    ASSERT_TRUE(g.InsertRows(3, 3));
+    g.HideRows(3, 3, TRUE);
+
+    ASSERT_TRUE(g.PutBackRows(3, kept));
+    EXPECT_TRUE(kept.empty());
+    EXPECT_EQ(g.GetRowCount(), 6u);
+    for (ROWCOL r = 1; r <= 6; ++r)
+        EXPECT_EQ(g.Value(r, 1), "r" + std::to_string(r)) << "row " << r;
+    EXPECT_EQ(g.Value(1, 2), "above");
+    EXPECT_EQ(g.GetRowHeight(4), 40);
+    EXPECT_EQ(g.LookupStyleRowCol(4, 2).GetTextColor(), RGB(7, 7, 7));
+    EXPECT_FALSE(g.IsRowHidden(3));
+    EXPECT_TRUE(g.IsRowHidden(5));
+    EXPECT_EQ(g.GetData()->GetHiddenRowCount(), 1u);
+    g.ExpectConsistent();
+
+    // A copy of rows past the end is empty, and putting it back leaves the rows before it.
+    auto none = g.CopyRows(7, 7);
+    EXPECT_TRUE(none.empty());
+    EXPECT_FALSE(g.PutBackRows(8, none));
+    EXPECT_TRUE(g.PutBackRows(5, none));
+    EXPECT_EQ(g.GetRowCount(), 4u);
+    g.ExpectConsistent();
+}
+
 TEST(GridRows, BadRowOperationsChangeNothing)
 {
     TestGrid g(5, 2);

@@ -81,6 +81,12 @@ public:
     BOOL SetColCount(ROWCOL nCols, UINT flags = GX_UPDATENOW);
     BOOL InsertRows(ROWCOL nRow, ROWCOL nCount, UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
     BOOL RemoveRows(ROWCOL nFromRow, ROWCOL nToRow, UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
+    // A copy of rows nFromRow..nToRow (their cells, row styles, heights and hidden state), empty for a
+    // range the grid does not hold. PutBackRows replaces rows nFromRow..the last by such a copy, so that
+    // what an edit wrote ahead of its refusal is taken back whole.
+    std::vector<std::unique_ptr<CGXData::RowRecord>> CopyRows(ROWCOL nFromRow, ROWCOL nToRow) const;
+    BOOL PutBackRows(ROWCOL nFromRow, std::vector<std::unique_ptr<CGXData::RowRecord>>& rows,
+                     UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
     BOOL InsertCols(ROWCOL nCol, ROWCOL nCount, UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
     BOOL RemoveCols(ROWCOL nFromCol, ROWCOL nToCol, UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
     // Moves the block so that it starts at nDestRow afterwards.

@@ -79,6 +79,8 @@ public:
     struct RowRecord;
     std::vector<std::unique_ptr<RowRecord>> ExtractRows(ROWCOL nFromRow, ROWCOL nToRow);
     BOOL RestoreRows(ROWCOL nRow, std::vector<std::unique_ptr<RowRecord>>& rows);
+    // Copies of rows (their records as ExtractRows gives them), the rows staying; empty for a bad range.
+    std::vector<std::unique_ptr<RowRecord>> CopyRows(ROWCOL nFromRow, ROWCOL nToRow) const;
 
     // The same for columns: each record keeps the column's own state and its cells.
     struct ColRecord;
