@@ -262,6 +262,7 @@ const KXHeldDesignators& CKXBottomPaneContainerView::HeldByOtherWindows() {
         return held;
     held.designators.clear();
     held.masters.clear();
+    held.components.clear();
     auto note = [](const std::vector<Step>& history) {
         for (const Step& step : history)
             for (const auto& command : step.commands)
@@ -270,6 +271,7 @@ const KXHeldDesignators& CKXBottomPaneContainerView::HeldByOtherWindows() {
                     const CKXUndoCmd::NamesBroughtBack& names = entry->BringsBack();
                     held.designators.insert(names.designators.begin(), names.designators.end());
                     held.masters.insert(names.masters.begin(), names.masters.end());
+                    held.components.insert(names.components.begin(), names.components.end());
                 }
     };
     for (const CKXBottomPaneContainerView* pane : LivePanes()) {

@@ -1498,6 +1498,11 @@ void noteTextChange(CTransactionTextChanges& found, Op& op) {
         i.name = std::move(op.s1);
         i.master = op.s2 + "." + op.s3 + ":" + op.s4;
         i.created = op.code == OpCode::InstCreate;
+    } else if (op.code == OpCode::DTCreate || op.code == OpCode::DTDelete) {
+        auto& dt = found.components.emplace_back();
+        dt.design = std::move(op.design);
+        dt.name = std::move(op.s1);
+        dt.created = op.code == OpCode::DTCreate;
     }
 }
 

@@ -764,6 +764,8 @@ TEST_F(Tx, ATransactionTextNamesTheValuesAndInstancesItsUndoAndRedoBringBack) {
     ASSERT_TRUE(t.addProperty(ctx.instance("U1"), "LOCATION", "U \"77\"", 2));
     ASSERT_TRUE(t.removeInstance(board->findInstance("R1")));
     ASSERT_NE(t.createInstance("R9", "work", "RES", "sym"), nullptr);
+    ASSERT_NE(t.createDTInstance(IDTInstance::ePullUpDown, "Pullup", "PU9", CNetBit(net("CLK"), -1)),
+              nullptr);
     ASSERT_TRUE(t.commit());
     const std::string text = t.toString().str();
     ASSERT_TRUE(CTransaction(&server, text.c_str(), true, false).commit());
@@ -790,6 +792,10 @@ TEST_F(Tx, ATransactionTextNamesTheValuesAndInstancesItsUndoAndRedoBringBack) {
     EXPECT_TRUE(read.instances[1].created);
     EXPECT_EQ(read.instances[1].master, "work.RES:sym");
     EXPECT_EQ(read.instances[1].design, board->name());
+    ASSERT_EQ(read.components.size(), 1u);
+    EXPECT_EQ(read.components[0].name, "PU9");
+    EXPECT_EQ(read.components[0].design, board->name());
+    EXPECT_TRUE(read.components[0].created);
 
     for (const char* other :
          std::vector<const char*>{"prop \"board\"", "", "rmx-transaction 1 \"a\" \"b\"\nbogus", nullptr}) {

@@ -86,10 +86,17 @@ void Designators::read(IDesign* design) {
 
 void Designators::readHeld(const Held& held) {
     m_held.clear();
+    m_heldComponents.clear();
     m_next.clear(); // the numbers below a hint may have been held only
     m_heldGeneration = held.generation;
     m_heldRead = true;
     IServer* server = m_design ? m_design->server() : nullptr;
+    if (m_design) {
+        const std::string own = m_design->name();
+        for (auto it = held.components.lower_bound({own, std::string()});
+             it != held.components.end() && it->first == own; ++it)
+            m_heldComponents.insert(it->second);
+    }
     // The design and its blocks, then the blocks whose instances can come back, with theirs.
     std::vector<std::string> names = m_designNames;
     std::set<std::string> seen(names.begin(), names.end());

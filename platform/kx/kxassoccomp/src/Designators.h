@@ -36,6 +36,8 @@ public:
     // Whether a part other than the one whose slots carry `own` has the designator, or one that an undo or
     // redo can bring back has it while `own` does not.
     bool takenByOthers(const std::string& ref, const std::vector<std::string>& own) const;
+    // Whether an undo or redo can bring back an associated component of the design with the name.
+    bool componentNameHeld(const std::string& name) const { return m_heldComponents.count(name) != 0; }
     // The free "<prefix><n>" with the smallest n, taken.
     std::string next(const std::string& prefix);
     void take(const std::string& ref);
@@ -60,6 +62,7 @@ private:
     std::map<std::string, int> m_next; // per prefix: every lower number is taken
     std::vector<std::string> m_designNames; // the design's and its blocks'
     std::unordered_set<std::string> m_held; // the designators an undo or redo can bring back
+    std::unordered_set<std::string> m_heldComponents; // the design's component names one can bring back
     std::uint64_t m_heldGeneration = 0;     // of the Held that m_held was read from
     bool m_heldRead = false;
 };

@@ -621,6 +621,7 @@ protected:
         g_held.generation = 1;
         g_held.designators = {{board, "R1"}, {"work.other:sch", "R3"}};
         g_held.masters = {{board, "work.blk:sch"}, {board, "work.part:sym"}};
+        g_held.components = {{board, "TERM1"}, {"work.other:sch", "TERM2"}};
         CKXAssocCompAPI::SetDesignatorHold(&heldForTest);
     }
     void TearDown() override {
@@ -639,11 +640,13 @@ protected:
 
 } // namespace
 
-// Designators an undo can bring back are not taken: the one named for the design, and those of the parts of a
-// removed block; those named for other designs are free. Once nothing is held any more, the lowest are taken.
+// Designators and names an undo can bring back are not taken: those named for the design, and the designators
+// of the parts of a removed block; those named for other designs are free. Once nothing is held any more, the
+// lowest designators are taken.
 TEST_F(HeldDesignatorsTest, NewComponentsLeaveTheDesignatorsAnUndoCanBringBack) {
     addTermination("Series", pin("A"));
     EXPECT_EQ(designatorOn(pin("A")), "R3");
+    EXPECT_STREQ(terminationOn(pin("A"))->name(), "TERM2");
     g_held = KXHeldDesignators{};
     g_held.generation = 2;
     addTermination("Series", pin("D", 0));

@@ -72,6 +72,8 @@ const CKXUndoCmd::NamesBroughtBack& CKXUndoCmd::BringsBack() const {
         }
         for (auto& i : changes.instances)
             m_broughtBack.masters.emplace_back(std::move(i.design), std::move(i.master));
+        for (auto& dt : changes.components)
+            m_broughtBack.components.emplace_back(std::move(dt.design), std::move(dt.name));
     }
     return m_broughtBack;
 }

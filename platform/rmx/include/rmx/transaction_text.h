@@ -24,8 +24,15 @@ struct CTransactionTextChanges {
         std::string master;
         bool created = false;
     };
+    // An associated component made or removed in `design`.
+    struct Component {
+        std::string design;
+        std::string name;
+        bool created = false;
+    };
     std::vector<Property> properties;
     std::vector<Instance> instances;
+    std::vector<Component> components;
 
     // The changes of a text, in the order made. What is no transaction text has none.
     static CTransactionTextChanges read(const char* text);

@@ -42,12 +42,14 @@ enum PUPDMODE { PUPD_MODE_NONE = 0, PUPD_MODE_COMMON = 1, PUPD_MODE_SEPARATE = 2
 struct SKXAssocCompState;
 
 // What an undo or a redo can bring back into designs (by name) that an edit running now does not take
-// away: reference designators, and instances of masters (design names) whose parts then come back too.
-// A new associated component does not take such a designator, nor is one renamed to it.
+// away: reference designators, instances of masters (design names) whose parts then come back too, and
+// associated components by name. A new associated component does not take such a designator or name,
+// nor is one renamed to such a designator.
 struct KXHeldDesignators {
     std::uint64_t generation = 0;                              // moves whenever what follows changes
     std::set<std::pair<std::string, std::string>> designators; // (design, designator)
     std::set<std::pair<std::string, std::string>> masters;     // (design, master design)
+    std::set<std::pair<std::string, std::string>> components;  // (design, component name)
 };
 
 class CKXAssocCompAPI {

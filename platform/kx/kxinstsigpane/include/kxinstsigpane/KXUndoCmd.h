@@ -41,10 +41,12 @@ public:
     CGXGridCore* GetGrid() const { return m_pGrid; }
     // What an undo or a redo of the entry can bring back, each with the name of the design it is in: the
     // reference designators its texts take from a part or give to one (a part's LOCATION, a component's
-    // SLOT<n>.REFDES), and the masters (design names) of the instances they remove or make. Read once.
+    // SLOT<n>.REFDES), the masters (design names) of the instances they remove or make, and the names of
+    // the associated components they remove or make. Read once.
     struct NamesBroughtBack {
         std::vector<std::pair<std::string, std::string>> designators;
         std::vector<std::pair<std::string, std::string>> masters;
+        std::vector<std::pair<std::string, std::string>> components;
     };
     const NamesBroughtBack& BringsBack() const;
     // Changes whenever an entry is made, grows or goes: what the histories name may have changed.
