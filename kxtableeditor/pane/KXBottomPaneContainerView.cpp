@@ -17,6 +17,7 @@
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXEditSink.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxinstsigpane/KXUndoCmd.h"
@@ -25,12 +26,19 @@
 #include "rmx/schema.h"
 
 #include <algorithm>
+#include <set>
 
 namespace {
 // Orders the steps of every window: a close of one window compares its steps with later ones of others.
 std::uint64_t NextStepOrder() {
     static std::uint64_t order = 0;
     return ++order;
+}
+
+// Every pane of the process: their histories name the designators of parts an undo or redo can bring back.
+std::set<const CKXBottomPaneContainerView*>& LivePanes() {
+    static std::set<const CKXBottomPaneContainerView*> panes;
+    return panes;
 }
 } // namespace
 
@@ -139,9 +147,12 @@ CKXBottomPaneContainerView::CKXBottomPaneContainerView()
       m_pAssocCompApi(std::make_unique<CKXAssocCompAPI>()) {
     EnableAutomation();
     RegisterTclCommands();
+    LivePanes().insert(this);
+    CKXAssocCompAPI::SetDesignatorHold(&CKXBottomPaneContainerView::HeldByOtherWindows);
 }
 
 CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
+    LivePanes().erase(this);
     KXForgetReplayStepsHolder(this);
     Unsubscribe();
     SaveColumnCustomizations();
@@ -212,9 +223,19 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
 
 void CKXBottomPaneContainerView::CloseOpenStep() {
     m_bStepOpen = FALSE;
+    if (m_nStepsAtRedoStash != 0 && m_nStepsAtRedoStash == m_undo.size()) KeepRedoClearedByUnjournalledStep();
     m_redoAtOpenStep.clear();
     m_nStepsAtRedoStash = 0;
     m_editStartInOpenStep.clear();
+}
+
+void CKXBottomPaneContainerView::KeepRedoClearedByUnjournalledStep() {
+    if (!KXIsViewOnlyStep(m_undo.back().commands)) {
+        m_redoPastUnjournalledStep.clear();
+        return;
+    }
+    for (Step& step : m_redoAtOpenStep)
+        m_redoPastUnjournalledStep.push_back(std::move(step));
 }
 
 void CKXBottomPaneContainerView::RollBackEditOf(CGXGridCore* grid) {
@@ -229,6 +250,41 @@ void CKXBottomPaneContainerView::RollBackEditOf(CGXGridCore* grid) {
     const bool stashedByIt = m_undo.size() == m_nStepsAtRedoStash;
     RollBackOpenStep();
     if (stashedByIt) m_redo = std::move(m_redoAtOpenStep);
+}
+
+const KXHeldDesignators& CKXBottomPaneContainerView::HeldByOtherWindows() {
+    // Read again when an entry was made, grew or went, or the edit is another window's.
+    static KXHeldDesignators held;
+    static std::uint64_t readAtEntries = 0;
+    static const CCommonInterface* readFor = nullptr;
+    const CCommonInterface* maker = KXSinkOfRunningEdit();
+    if (held.generation != 0 && readAtEntries == CKXUndoCmd::EntriesGeneration() && readFor == maker)
+        return held;
+    held.designators.clear();
+    held.masters.clear();
+    held.components.clear();
+    auto note = [](const std::vector<Step>& history) {
+        for (const Step& step : history)
+            for (const auto& command : step.commands)
+                if (auto* entry = dynamic_cast<const CKXUndoCmd*>(command.get());
+                    entry && entry->IsTransactionCmd()) {
+                    const CKXUndoCmd::NamesBroughtBack& names = entry->BringsBack();
+                    held.designators.insert(names.designators.begin(), names.designators.end());
+                    held.masters.insert(names.masters.begin(), names.masters.end());
+                    held.components.insert(names.components.begin(), names.components.end());
+                }
+    };
+    for (const CKXBottomPaneContainerView* pane : LivePanes()) {
+        if (static_cast<const CCommonInterface*>(pane) == maker) continue;
+        for (const std::vector<Step>* history :
+             {&pane->m_undo, &pane->m_redo, &pane->m_redoAtOpenStep, &pane->m_redoAtPaneTransaction,
+              &pane->m_redoPastUnjournalledStep})
+            note(*history);
+    }
+    ++held.generation;
+    readAtEntries = CKXUndoCmd::EntriesGeneration();
+    readFor = maker;
+    return held;
 }
 
 void CKXBottomPaneContainerView::TakeReplaySteps(int steps) {

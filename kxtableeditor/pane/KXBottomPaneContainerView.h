@@ -39,6 +39,7 @@ class CKXPhysNetDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
 class CKXMatrixGridWnd;
 class CKXAssocCompAPI;
+struct KXHeldDesignators;
 class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
@@ -732,6 +733,10 @@ private:
     };
     // Gives the newest step the replay steps its edit noted.
     void TakeReplaySteps(int steps) override;
+    // What an undo or a redo in another window than the one whose history takes the step of the edit running
+    // now can bring back: a new part must not take those designators. The edit's own window can bring
+    // nothing back before the edit is taken back (its redo history goes with the new step).
+    static const KXHeldDesignators& HeldByOtherWindows();
     BOOL RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type, const char* comment,
                  const char* call);
     // Takes back what of a step ran before one of its commands failed.
@@ -751,6 +756,9 @@ private:
     void RollBackEditOf(CGXGridCore* grid);
     // No step is open any more: the redo history kept for its roll-back and where its edits began go.
     void CloseOpenStep();
+    // After a new step: a step of the grids' order alone keeps the redo history it cleared for what a replay
+    // of the journal still has; any other step forgets what such steps kept.
+    void KeepRedoClearedByUnjournalledStep();
     // Whether the history took a step or a command since the pane's transaction began.
     bool RecordedSincePaneTransaction() const;
     // The history outlives the grids: before a grid goes, its design entries move to the pane's own
@@ -771,6 +779,9 @@ private:
     std::vector<Step> m_redoAtPaneTransaction; // the redo history a grid command of the pane's transaction cleared
     std::vector<Step> m_redoAtOpenStep;        // the redo history the open step cleared (a roll-back restores it)
     size_t m_nStepsAtRedoStash = 0;            // the undo steps there were with that step
+    // The redo history a step of the grids' order alone cleared. Such a step journals nothing: a replay of
+    // the journal still has that history, until a step it has clears it.
+    std::vector<Step> m_redoPastUnjournalledStep;
     std::map<const CGXGridCore*, size_t> m_editStartInOpenStep; // each grid's first command in the open step
     Step* m_pRecording = nullptr; // step that commands recorded during an undo or redo go to
     Step* m_pRunning = nullptr;   // step whose commands an undo or redo carries out now

@@ -319,6 +319,10 @@ TEST_F(JournalReplay, WindowsOpenedClosedAndSwitchedOnOneDesignReplayInTheSameWi
     ExpectSessionReplays("two_windows.tcl");
 }
 
+TEST_F(JournalReplay, NewPartsInTwoWindowsReplayWithTheDesignatorsTheSessionGave) {
+    ExpectSessionReplays("held_designators.tcl");
+}
+
 TEST_F(JournalReplay, AModelOfTheNetGridReplaysOnThePartItWasWrittenOn) {
     ExpectSessionReplays("net_grid_models.tcl");
 }

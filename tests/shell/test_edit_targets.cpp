@@ -473,6 +473,80 @@ TEST_F(TwoWindows, AnUnsavedCloseIsRefusedWhenALaterStepOfAnotherWindowUsedANetI
     EXPECT_EQ(Netlist(), saved);
 }
 
+// ------------------------------------------------------------------ designators another window can bring
+// back
+
+// A part deleted in one window can come back by that window's undo: a pull-up made in the other window does
+// not take its designator, so that the undo gives no designator to two parts.
+TEST_F(TwoWindows, ANewPartLeavesTheDesignatorOfAPartAnotherWindowCanBringBack) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text R2"), "1");
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("selectObject pin PGOOD; addPupd pin -type pullup -dcnet VCC3V3"), "1");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    const auto [placed, associated] = SavedDesignators();
+    EXPECT_EQ(placed.count("R2"), 1u);
+    EXPECT_EQ(associated, (std::multiset<std::string>{"R3"}));
+}
+
+// The same for a pull-up undone in one window, which its redo brings back: the pull-up made in the other
+// window takes neither its designator nor its name, so that the redo is not refused.
+TEST_F(TwoWindows, ANewPartLeavesTheDesignatorOfAPartAnotherWindowCanRedo) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("selectObject pin PGOOD; addPupd pin -type pullup -dcnet VCC3V3"), "1"); // R3
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("selectObject pin MCLK; addPupd pin -type pullup -dcnet VCC3V3"), "1");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    Messages();
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(SavedDesignators().associated, (std::multiset<std::string>{"R3", "R4"}));
+}
+
+// A part is not renamed to the designator of one another window can bring back, nor of a part inside a block
+// whose instance another window can bring back; the refusal says why and changes nothing.
+TEST_F(TwoWindows, APartIsNotRenamedToADesignatorAnotherWindowCanBringBack) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text R2"), "1");
+    ASSERT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text PWR1"), "1"); // its block holds U10
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("selectObject pin PGOOD; addPupd pin -type pullup -dcnet VCC3V3"), "1"); // PU1, R3
+    Messages();
+    for (const char* held : {"R2", "U10"}) {
+        EXPECT_EQ(Run(std::string("selectObject pin PGOOD; editPupd pin PU1 -refdes ") + held), "0") << held;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-217"}) << held;
+    }
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    const auto [placed, associated] = SavedDesignators();
+    EXPECT_EQ(placed.count("R2"), 1u);
+    EXPECT_EQ(associated, (std::multiset<std::string>{"R3"}));
+}
+
+// The window that makes the part brings nothing back before the part is undone: a designator only its own
+// history names is taken as before.
+TEST_F(EditTargets, ANewPartTakesADesignatorOnlyItsOwnWindowsHistoryNames) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text R2"), "1");
+    ASSERT_EQ(Run("selectObject pin PGOOD; addPupd pin -type pullup -dcnet VCC3V3"), "1");
+    EXPECT_EQ(SavedDesignators().associated, (std::multiset<std::string>{"R2"}));
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    const auto [placed, associated] = SavedDesignators();
+    EXPECT_EQ(placed.count("R2"), 1u);
+    EXPECT_TRUE(associated.empty());
+}
+
 // J1.8 connected to EN and taken off again in the shown window, as often as asked.
 class TwoWindowsOnOnePin : public TwoWindows {
 protected:

@@ -4,8 +4,10 @@
 #include <charconv>
 #include <algorithm>
 #include <set>
+#include <string_view>
 
 #include "db.h"
+#include "rmx/transaction_text.h"
 
 using rmx::Db;
 using rmx::Op;
@@ -1473,4 +1475,61 @@ bool IChange::getConns(CConn*& r1, CConn*& r2, CConn*& a1, CConn*& a2) const {
     a1 = m_added[0];
     a2 = m_added[1];
     return m_type == 'C' && m_kind == 17;
+}
+
+// ------------------------------------------------------------------------------------------------
+// Reading a transaction text
+
+namespace {
+
+void noteTextChange(CTransactionTextChanges& found, Op& op) {
+    if (op.code == OpCode::Prop) {
+        auto& p = found.properties.emplace_back();
+        p.design = std::move(op.design);
+        p.path = std::move(op.s1);
+        p.name = std::move(op.s2);
+        p.oldValue = std::move(op.oldP.value);
+        p.newValue = std::move(op.newP.value);
+        p.hadOld = op.hadOld;
+        p.hasNew = op.hasNew;
+    } else if (op.code == OpCode::InstCreate || op.code == OpCode::InstDelete) {
+        auto& i = found.instances.emplace_back();
+        i.design = std::move(op.design);
+        i.name = std::move(op.s1);
+        i.master = op.s2 + "." + op.s3 + ":" + op.s4;
+        i.created = op.code == OpCode::InstCreate;
+    } else if (op.code == OpCode::DTCreate || op.code == OpCode::DTDelete) {
+        auto& dt = found.components.emplace_back();
+        dt.design = std::move(op.design);
+        dt.name = std::move(op.s1);
+        dt.created = op.code == OpCode::DTCreate;
+    }
+}
+
+} // namespace
+
+CTransactionTextChanges CTransactionTextChanges::read(const char* text) {
+    CTransactionTextChanges found;
+    if (!text) return found;
+    const std::string_view all(text);
+    std::string why;
+    std::vector<std::string> tok;
+    bool headerSeen = false;
+    for (size_t pos = 0; pos < all.size();) {
+        const size_t nl = all.find('\n', pos);
+        const size_t end = nl == std::string_view::npos ? all.size() : nl;
+        const std::string line(all.substr(pos, end - pos));
+        pos = end + 1;
+        if (!rmx::tokenize(line, tok, why)) return {};
+        if (tok.empty()) continue;
+        if (!headerSeen) {
+            if (tok.size() != 4 || tok[0] + " " + tok[1] != kHeader) return {};
+            headerSeen = true;
+            continue;
+        }
+        Op op;
+        if (!rmx::opFromText(tok, op, why)) return {};
+        noteTextChange(found, op);
+    }
+    return found;
 }

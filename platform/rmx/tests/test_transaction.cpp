@@ -7,6 +7,7 @@
 
 #include "fixture.h"
 #include "util.h"
+#include "rmx/transaction_text.h"
 
 namespace {
 
@@ -754,4 +755,51 @@ TEST_F(Tx, TheDesignatorGenerationMovesWithTheDesignatorsOnly) {
     EXPECT_EQ(moves([&](CTransaction& t) { return t.removeConn(net("CLK"), -1, -1, pin("R1", "A"), -1, -1); }),
               "still");
     EXPECT_EQ(moves([&](CTransaction& t) { return t.addProperty(inst("R1"), -1, "VALUE", "10k", 0); }), "still");
+}
+
+// A transaction text is read as written, whatever the design holds now: the values its undo and redo bring
+// back, and the instances they make or remove with their masters.
+TEST_F(Tx, ATransactionTextNamesTheValuesAndInstancesItsUndoAndRedoBringBack) {
+    CTransaction t(ctx, "Parts");
+    ASSERT_TRUE(t.addProperty(ctx.instance("U1"), "LOCATION", "U \"77\"", 2));
+    ASSERT_TRUE(t.removeInstance(board->findInstance("R1")));
+    ASSERT_NE(t.createInstance("R9", "work", "RES", "sym"), nullptr);
+    ASSERT_NE(t.createDTInstance(IDTInstance::ePullUpDown, "Pullup", "PU9", CNetBit(net("CLK"), -1)),
+              nullptr);
+    ASSERT_TRUE(t.commit());
+    const std::string text = t.toString().str();
+    ASSERT_TRUE(CTransaction(&server, text.c_str(), true, false).commit());
+
+    const CTransactionTextChanges read = CTransactionTextChanges::read(text.c_str());
+    std::vector<CTransactionTextChanges::Property> locations;
+    for (const auto& p : read.properties)
+        if (p.name == "LOCATION") locations.push_back(p);
+    ASSERT_EQ(locations.size(), 2u);
+    EXPECT_EQ(locations[0].design, board->name());
+    EXPECT_EQ(locations[0].path, "@U1");
+    EXPECT_TRUE(locations[0].hadOld && locations[0].hasNew);
+    EXPECT_EQ(locations[0].oldValue, "U1");
+    EXPECT_EQ(locations[0].newValue, "U \"77\"");
+    EXPECT_EQ(locations[1].path, "@R1");
+    EXPECT_TRUE(locations[1].hadOld);
+    EXPECT_FALSE(locations[1].hasNew);
+    EXPECT_EQ(locations[1].oldValue, "R1");
+
+    ASSERT_EQ(read.instances.size(), 2u);
+    EXPECT_EQ(read.instances[0].name, "R1");
+    EXPECT_FALSE(read.instances[0].created);
+    EXPECT_EQ(read.instances[1].name, "R9");
+    EXPECT_TRUE(read.instances[1].created);
+    EXPECT_EQ(read.instances[1].master, "work.RES:sym");
+    EXPECT_EQ(read.instances[1].design, board->name());
+    ASSERT_EQ(read.components.size(), 1u);
+    EXPECT_EQ(read.components[0].name, "PU9");
+    EXPECT_EQ(read.components[0].design, board->name());
+    EXPECT_TRUE(read.components[0].created);
+
+    for (const char* other :
+         std::vector<const char*>{"prop \"board\"", "", "rmx-transaction 1 \"a\" \"b\"\nbogus", nullptr}) {
+        const auto none = CTransactionTextChanges::read(other);
+        EXPECT_TRUE(none.properties.empty() && none.instances.empty()) << (other ? other : "(null)");
+    }
 }

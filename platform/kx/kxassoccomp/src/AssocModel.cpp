@@ -376,26 +376,25 @@ std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind) {
 
 namespace {
 
-std::string uniqueDTName(IDesign* design, const std::string& prefix) {
+std::string uniqueDTName(IDesign* design, const Designators& refs, const std::string& prefix) {
     // Names are looked up from where the last search ended, so that many additions do not each walk every
     // name taken before; a name freed below the hint is simply not reused.
     static std::map<std::pair<IDesign*, std::string>, int> hints;
     int& next = hints[{design, prefix}];
     // A design that has the first name free starts from the beginning (a new design may reuse an address),
     // and so does one whose last name given is free again: the edit that took it was discarded or undone,
-    // and the names it freed are given again, as a replay of the edits that stayed gives them.
-    auto taken = [design, &prefix](int n) {
+    // and the names it freed are given again, as a replay of the edits that stayed gives them. A name an
+    // undo or redo can bring back is not free.
+    auto taken = [design, &refs, &prefix](int n) {
         const std::string name = prefix + std::to_string(n);
         IDTInstance* dt = design ? design->findDTInstance(name.c_str()) : nullptr;
-        return dt && dt->isAlive();
+        return (dt && dt->isAlive()) || refs.componentNameHeld(name);
     };
     if (next < 1 || !taken(1) || !taken(next)) next = 1;
     for (int n = next;; ++n) {
-        std::string name = prefix + std::to_string(n);
-        IDTInstance* dt = design ? design->findDTInstance(name.c_str()) : nullptr;
-        if (!dt || !dt->isAlive()) {
+        if (!taken(n)) {
             next = n;
-            return name;
+            return prefix + std::to_string(n);
         }
     }
 }
@@ -446,7 +445,7 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
     IDesign* design = tx->design();
     Designators& refs = Designators::of(design);
     assignRefDes(refs, s, std::string());
-    std::string name = uniqueDTName(design, "TERM");
+    std::string name = uniqueDTName(design, refs, "TERM");
     IDTInstance* dt = pair ? tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), pair)
                            : tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), bit);
     return finishCreated(tx, refs, dt, "termination", s, error);
@@ -461,7 +460,7 @@ IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const
     IDesign* design = tx->design();
     Designators& refs = Designators::of(design);
     assignRefDes(refs, s, commonRefDes);
-    std::string name = uniqueDTName(design, pupdTypeName(s.type) == "Pullup" ? "PU" : "PD");
+    std::string name = uniqueDTName(design, refs, pupdTypeName(s.type) == "Pullup" ? "PU" : "PD");
     IDTInstance* dt = tx->createDTInstance(IDTInstance::ePullUpDown, s.type.c_str(), name.c_str(), bit);
     return finishCreated(tx, refs, dt, "pull-up/pull-down", s, error);
 }

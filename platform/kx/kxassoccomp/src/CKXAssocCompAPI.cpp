@@ -1075,3 +1075,7 @@ extern "C" BOOL InitKXAssocCompDLL() {
     CKXImpClipBoard::SetAssocCodec(&codec());
     return TRUE;
 }
+
+void CKXAssocCompAPI::SetDesignatorHold(DesignatorHold hold) {
+    Designators::setHold(hold);
+}

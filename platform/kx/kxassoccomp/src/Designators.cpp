@@ -19,6 +19,8 @@ std::uint64_t generationOf(const IDesign* design) {
     return design && design->server() ? design->server()->designatorGeneration() : 0;
 }
 
+Designators::Hold g_hold = nullptr;
+
 } // namespace
 
 std::vector<std::string> slotDesignators(const IDTInstance* dt) {
@@ -30,6 +32,10 @@ std::vector<std::string> slotDesignators(const IDTInstance* dt) {
     return refs;
 }
 
+void Designators::setHold(Hold hold) {
+    g_hold = hold;
+}
+
 Designators& Designators::of(IDesign* design) {
     static Designators set;
     const std::uint64_t now = generationOf(design);
@@ -37,18 +43,22 @@ Designators& Designators::of(IDesign* design) {
         set.read(design);
         set.m_generation = now;
     }
+    if (g_hold) {
+        const Held& held = g_hold();
+        if (!set.m_heldRead || set.m_heldGeneration != held.generation) set.readHeld(held);
+    } else if (set.m_heldRead) {
+        set.readHeld(Held{});
+    }
     return set;
 }
 
-void Designators::read(IDesign* design) {
-    m_design = design;
-    m_used.clear();
-    m_next.clear();
-    if (!design) return;
-    // The design and every block below it, each once.
+template <class Take>
+void Designators::collect(IDesign* design, std::vector<std::string>& names, std::set<std::string>& seen,
+                          Take take) {
+    if (!design || !seen.insert(design->name()).second) return;
     std::vector<IDesign*> designs{design};
-    std::set<IDesign*> seen{design};
     for (size_t k = 0; k < designs.size(); ++k) {
+        names.emplace_back(designs[k]->name());
         for (IDTInstance* dt : designs[k]->beginDTInstance())
             if (dt && dt->isAlive())
                 for (const std::string& ref : slotDesignators(dt))
@@ -56,7 +66,7 @@ void Designators::read(IDesign* design) {
         for (IInstance* inst : designs[k]->beginInstance()) {
             if (!inst || !inst->isAlive()) continue;
             if (IDesign* inner = inst->containedDesign()) {
-                if (seen.insert(inner).second) designs.push_back(inner);
+                if (seen.insert(inner->name()).second) designs.push_back(inner);
             } else if (std::string location = prop(inst, "LOCATION"); !location.empty()) {
                 take(location);
             }
@@ -64,9 +74,51 @@ void Designators::read(IDesign* design) {
     }
 }
 
+void Designators::read(IDesign* design) {
+    m_design = design;
+    m_used.clear();
+    m_next.clear();
+    m_designNames.clear();
+    m_heldRead = false;
+    std::set<std::string> seen;
+    collect(design, m_designNames, seen, [this](const std::string& ref) { take(ref); });
+}
+
+void Designators::readHeld(const Held& held) {
+    m_held.clear();
+    m_heldComponents.clear();
+    m_next.clear(); // the numbers below a hint may have been held only
+    m_heldGeneration = held.generation;
+    m_heldRead = true;
+    IServer* server = m_design ? m_design->server() : nullptr;
+    if (m_design) {
+        const std::string own = m_design->name();
+        for (auto it = held.components.lower_bound({own, std::string()});
+             it != held.components.end() && it->first == own; ++it)
+            m_heldComponents.insert(it->second);
+    }
+    // The design and its blocks, then the blocks whose instances can come back, with theirs.
+    std::vector<std::string> names = m_designNames;
+    std::set<std::string> seen(names.begin(), names.end());
+    auto hold = [this](const std::string& ref) { m_held.insert(ref); };
+    for (size_t k = 0; k < names.size(); ++k) {
+        const std::string name = names[k];
+        for (auto it = held.designators.lower_bound({name, std::string()});
+             it != held.designators.end() && it->first == name; ++it)
+            m_held.insert(it->second);
+        for (auto it = held.masters.lower_bound({name, std::string()});
+             it != held.masters.end() && it->first == name; ++it) {
+            IDesign* master = server ? server->findDesign(it->second.c_str()) : nullptr;
+            if (master && !master->isSymbol()) collect(master, names, seen, hold);
+        }
+    }
+}
+
 bool Designators::takenByOthers(const std::string& ref, const std::vector<std::string>& own) const {
+    const auto owned = std::count(own.begin(), own.end(), ref);
+    if (owned == 0 && m_held.count(ref) != 0) return true;
     auto it = m_used.find(ref);
-    return it != m_used.end() && it->second > std::count(own.begin(), own.end(), ref);
+    return it != m_used.end() && it->second > owned;
 }
 
 std::string Designators::next(const std::string& prefix) {

@@ -593,3 +593,89 @@ TEST(AssocCompCommands, PreparedTextsRoundTripThroughTheAutomationObject) {
 }
 
 } // namespace
+
+namespace {
+
+KXHeldDesignators g_held;
+const KXHeldDesignators& heldForTest() {
+    return g_held;
+}
+
+class HeldDesignatorsTest : public AssocCompTest {
+protected:
+    void SetUp() override {
+        AssocCompTest::SetUp();
+        if (HasFatalFailure()) return;
+        // A block whose part is R2, placed once on the board and removed again: an undo can bring it back.
+        rmx::DesignBuilder b(&m_server, "work");
+        b.schematic("blk").instance("RB", "part", "R2");
+        ASSERT_TRUE(b.ok()) << b.error();
+        CTransaction place(m_design, "Place Block");
+        ASSERT_NE(place.createInstance("B1", "work", "blk", "sch"), nullptr);
+        ASSERT_TRUE(place.commit());
+        CTransaction remove(m_design, "Remove Block");
+        ASSERT_TRUE(remove.removeInstance(m_design.design()->findInstance("B1")));
+        ASSERT_TRUE(remove.commit());
+        const std::string board = m_design.design()->name();
+        g_held = KXHeldDesignators{};
+        g_held.generation = 1;
+        g_held.designators = {{board, "R1"}, {"work.other:sch", "R3"}};
+        g_held.masters = {{board, "work.blk:sch"}, {board, "work.part:sym"}};
+        g_held.components = {{board, "TERM1"}, {"work.other:sch", "TERM2"}};
+        CKXAssocCompAPI::SetDesignatorHold(&heldForTest);
+    }
+    void TearDown() override {
+        CKXAssocCompAPI::SetDesignatorHold(nullptr);
+        AssocCompTest::TearDown();
+    }
+    std::string designatorOn(const CInstTermBit& bit) {
+        CKXAssocCompAPI api;
+        api.setInstTermBit(bit);
+        // "<type>: <designator> <value>..."
+        const std::string text = api.getDisplayText(1).GetString();
+        const size_t start = text.find(": ") + 2;
+        return text.substr(start, text.find(' ', start) - start);
+    }
+};
+
+} // namespace
+
+// Designators and names an undo can bring back are not taken: those named for the design, and the designators
+// of the parts of a removed block; those named for other designs are free. Once nothing is held any more, the
+// lowest designators are taken.
+TEST_F(HeldDesignatorsTest, NewComponentsLeaveTheDesignatorsAnUndoCanBringBack) {
+    addTermination("Series", pin("A"));
+    EXPECT_EQ(designatorOn(pin("A")), "R3");
+    EXPECT_STREQ(terminationOn(pin("A"))->name(), "TERM2");
+    g_held = KXHeldDesignators{};
+    g_held.generation = 2;
+    addTermination("Series", pin("D", 0));
+    addTermination("Series", pin("D", 1));
+    EXPECT_EQ(designatorOn(pin("D", 0)), "R1");
+    EXPECT_EQ(designatorOn(pin("D", 1)), "R2");
+}
+
+// A component is not renamed to a designator an undo can bring back; to one of its own it is.
+TEST_F(HeldDesignatorsTest, AComponentIsNotRenamedToADesignatorAnUndoCanBringBack) {
+    addTermination("Series", pin("A"));
+    auto rename = [&](const char* from, const char* to) {
+        CTransaction tx(m_design, "Edit Termination");
+        CKXAssocCompAPI api;
+        configure(api, &tx);
+        api.setInstTermBit(pin("A"));
+        std::set<CString> refs{from};
+        std::map<CString, CString> renames{{from, to}};
+        CString delay, high, low;
+        KXPropListMap keys, insts;
+        const int done = api.EditTermination(refs, renames, delay, high, low, keys, insts, 1);
+        return done == 1 && tx.commit();
+    };
+    EXPECT_FALSE(rename("R3", "R1"));
+    EXPECT_FALSE(rename("R3", "R2"));
+    EXPECT_EQ(designatorOn(pin("A")), "R3");
+    g_held.designators.insert({m_design.design()->name(), "R3"});
+    ++g_held.generation;
+    EXPECT_TRUE(rename("R3", "R3"));
+    EXPECT_TRUE(rename("R3", "R7"));
+    EXPECT_EQ(designatorOn(pin("A")), "R7");
+}

@@ -1,14 +1,30 @@
 #include "kxinstsigpane/KXUndoCmd.h"
 
+#include <cctype>
+#include <string_view>
 #include <utility>
 
 #include "KXUndoSink.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "rmx/transaction.h"
+#include "rmx/transaction_text.h"
 
 namespace {
 CGXGridCore* g_currentUndoGrid = nullptr;
 IServer* g_server = nullptr;
+std::uint64_t g_entriesGeneration = 0;
+
+bool IsDesignatorProperty(const std::string& name) {
+    if (name == "LOCATION") return true;
+    // SLOT<n>.REFDES
+    constexpr std::string_view slot = "SLOT", refdes = ".REFDES";
+    if (name.size() <= slot.size() + refdes.size() || name.compare(0, slot.size(), slot) != 0 ||
+        name.compare(name.size() - refdes.size(), refdes.size(), refdes) != 0)
+        return false;
+    for (size_t i = slot.size(); i < name.size() - refdes.size(); ++i)
+        if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
 
 // Sets the current undo grid for the duration of an Execute, nesting safely.
 class UndoGridScope {
@@ -25,6 +41,7 @@ private:
 
 CKXUndoCmd::CKXUndoCmd(CGXGridCore* grid, CGXCommand* command) : m_pGrid(grid), m_pCommand(command) {
     if (m_pCommand) m_strDescription = m_pCommand->GetName();
+    ++g_entriesGeneration;
 }
 
 CKXUndoCmd::CKXUndoCmd(const char* transactionText) { AppendTransactionText(transactionText); }
@@ -34,10 +51,35 @@ CKXUndoCmd::CKXUndoCmd(CGXGridCore* grid, const char* transactionText, LPCTSTR d
     AppendTransactionText(transactionText);
 }
 
-CKXUndoCmd::~CKXUndoCmd() = default;
+CKXUndoCmd::~CKXUndoCmd() {
+    ++g_entriesGeneration;
+}
 
 void CKXUndoCmd::AppendTransactionText(const char* transactionText) {
     m_texts.emplace_back(transactionText ? transactionText : "");
+    ++g_entriesGeneration;
+}
+
+const CKXUndoCmd::NamesBroughtBack& CKXUndoCmd::BringsBack() const {
+    for (; m_textsRead < m_texts.size(); ++m_textsRead) {
+        CTransactionTextChanges changes = CTransactionTextChanges::read(m_texts[m_textsRead].c_str());
+        for (auto& p : changes.properties) {
+            if (!IsDesignatorProperty(p.name)) continue;
+            if (p.hadOld && !p.oldValue.empty())
+                m_broughtBack.designators.emplace_back(p.design, std::move(p.oldValue));
+            if (p.hasNew && !p.newValue.empty())
+                m_broughtBack.designators.emplace_back(p.design, std::move(p.newValue));
+        }
+        for (auto& i : changes.instances)
+            m_broughtBack.masters.emplace_back(std::move(i.design), std::move(i.master));
+        for (auto& dt : changes.components)
+            m_broughtBack.components.emplace_back(std::move(dt.design), std::move(dt.name));
+    }
+    return m_broughtBack;
+}
+
+std::uint64_t CKXUndoCmd::EntriesGeneration() {
+    return g_entriesGeneration;
 }
 
 CString CKXUndoCmd::GetDescription() {

@@ -1,6 +1,7 @@
 #include "KXUndoSink.h"
 
 #include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXEditSink.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxinstsigpane/KXUndoCmd.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
@@ -39,4 +40,9 @@ void KXRecordOpposite(CGXGridCore* grid, std::unique_ptr<CKXUndoCmd> entry, int 
         return;
     }
     KXAddCommandToGrid(grid, std::move(entry), static_cast<GXCmdType>(ctType));
+}
+
+CCommonInterface* KXSinkOfRunningEdit() {
+    return CKXTransaction::IsTransactionStarted() ? KXFindUndoSink(CKXTransaction::GetGrid())
+                                                  : g_explicitSink;
 }

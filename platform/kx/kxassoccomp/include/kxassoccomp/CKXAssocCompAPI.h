@@ -11,9 +11,12 @@
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
 class CDesignContext;
@@ -38,6 +41,17 @@ enum PUPDMODE { PUPD_MODE_NONE = 0, PUPD_MODE_COMMON = 1, PUPD_MODE_SEPARATE = 2
 
 struct SKXAssocCompState;
 
+// What an undo or a redo can bring back into designs (by name) that an edit running now does not take
+// away: reference designators, instances of masters (design names) whose parts then come back too, and
+// associated components by name. A new associated component does not take such a designator or name,
+// nor is one renamed to such a designator.
+struct KXHeldDesignators {
+    std::uint64_t generation = 0;                              // moves whenever what follows changes
+    std::set<std::pair<std::string, std::string>> designators; // (design, designator)
+    std::set<std::pair<std::string, std::string>> masters;     // (design, master design)
+    std::set<std::pair<std::string, std::string>> components;  // (design, component name)
+};
+
 class CKXAssocCompAPI {
 public:
     enum AssocCompType { TERMINATION = 1, PUPD = 2 };
@@ -46,6 +60,12 @@ public:
     ~CKXAssocCompAPI();
     CKXAssocCompAPI(const CKXAssocCompAPI&) = delete;
     CKXAssocCompAPI& operator=(const CKXAssocCompAPI&) = delete;
+
+    // ---- reference designators ----
+    // Asked at the start of every edit of associated components; without one (the default) only the
+    // parts the design has now count.
+    using DesignatorHold = const KXHeldDesignators& (*)();
+    static void SetDesignatorHold(DesignatorHold hold);
 
     // ---- context ----
     void setTransaction(CTransaction* transaction, bool ownedByCaller);

@@ -1,8 +1,10 @@
 // The entries of the connectivity pane's undo history.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "afx/afxstr.h"
@@ -37,6 +39,18 @@ public:
     const std::vector<std::string>& GetTransactionTexts() const { return m_texts; }
     CGXCommand* GetCommand() const { return m_pCommand.get(); }
     CGXGridCore* GetGrid() const { return m_pGrid; }
+    // What an undo or a redo of the entry can bring back, each with the name of the design it is in: the
+    // reference designators its texts take from a part or give to one (a part's LOCATION, a component's
+    // SLOT<n>.REFDES), the masters (design names) of the instances they remove or make, and the names of
+    // the associated components they remove or make. Read once.
+    struct NamesBroughtBack {
+        std::vector<std::pair<std::string, std::string>> designators;
+        std::vector<std::pair<std::string, std::string>> masters;
+        std::vector<std::pair<std::string, std::string>> components;
+    };
+    const NamesBroughtBack& BringsBack() const;
+    // Changes whenever an entry is made, grows or goes: what the histories name may have changed.
+    static std::uint64_t EntriesGeneration();
 
     // The grid whose undo or redo runs now; NULL outside Execute.
     static CGXGridCore* GetCurrentUndoGrid();
@@ -50,6 +64,8 @@ public:
 private:
     std::unique_ptr<CGXCommand> m_pCommand;
     std::vector<std::string> m_texts;
+    mutable NamesBroughtBack m_broughtBack;
+    mutable size_t m_textsRead = 0; // the texts m_broughtBack was read from
     CString m_strDescription;
     BOOL m_bUndo = TRUE;
 };
