@@ -14,7 +14,7 @@ const char* Text(const char* s) {
 }
 
 // Numbers from 0 below this have their decimal text kept (bit numbers; larger ones are rare).
-constexpr int kMostDecimals = 4096;
+constexpr int kMostDecimals = 1024;
 // Where a kept decimal text sits in its style.
 constexpr WORD kDecimalSlot = 1;
 // The longest decimal text of an int.
