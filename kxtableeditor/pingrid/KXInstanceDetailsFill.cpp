@@ -77,6 +77,16 @@ bool CsvNamesAgree(const std::vector<CString>& names, int msb, int lsb, CString&
     return true;
 }
 
+// The pin numbers of a pin's bits, in the order given.
+std::vector<CString> PinNumbers(const CInstanceContext& instance, IInstTerm* pin, const std::vector<int>& bits) {
+    std::vector<CString> numbers(bits.size());
+    if (!instance || !pin) return numbers;
+    const CInstTermContext term = instance.instTerm(pin);
+    for (std::size_t i = 0; i < bits.size(); ++i)
+        numbers[i] = CKXGenUtils::GetPinNumber(term.bitContext(bits[i]));
+    return numbers;
+}
+
 // Restores the fill mode (a child fill always ends in the ordinary mode).
 struct FillModeScope {
     int& mode;
@@ -171,6 +181,7 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         return;
     }
     std::vector<int> bits = pin->bits();
+    const kxpingrid::BitNames bitNames(ShownPinName(pin));
     CString parentName = CSchemaUtilities::vectorName(ShownPinName(pin), msb, lsb);
     std::vector<CString> csvNames;
     if (m_pCsvParser) {
@@ -184,24 +195,13 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     const ROWCOL parentRow = row;
     // The bit rows below the vector's row, at once.
     InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
-    std::vector<CString> numbers;
-    numbers.reserve(bits.size());
-    for (int b : bits)
-        numbers.push_back(PhysicalPinName(pin, b));
+    const std::vector<CString> numbers = PinNumbers(m_instCurrent, pin, bits);
     const bool connectedWhole = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, block);
-    // What the bit rows' pin-name cells have in common.
-    CGXStyle bitBase = m_fillStyles.Data("2");
-    bitBase.SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
-    m_fillStyles.PutShared(bitBase, IDS_UA_PLUSMINUS_BIT, 1);
-    m_fillStyles.PutShared(bitBase, IDS_UA_VECTOR_PIN_BIT, connectedWhole ? 1 : 0);
-    bitBase.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
-    bitBase.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
+    kxpingrid::VectorBitCells shared = VectorBitCellsOf(pin, connectedWhole);
     for (std::size_t i = 0; i < bits.size(); ++i) {
         ++row;
-        const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty()
-                                    ? csvNames[i]
-                                    : CSchemaUtilities::vectorName(ShownPinName(pin), bits[i]);
-        FillVectorBitRow(pin, row, parentRow, bits[i], bitName, numbers[i], bitBase, block);
+        const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i] : bitNames.Of(bits[i]);
+        FillVectorBitRow(pin, row, parentRow, bits[i], bitName, numbers[i], shared, block);
     }
     // The vector's row sums its bits up once they are all written.
     SetConnectionCell(parentRow);
@@ -237,9 +237,8 @@ void CKXInstanceDetailsGridWnd::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int
         pn.SetValue(csvName.IsEmpty() ? CSchemaUtilities::vectorName(ShownPinName(pin), bit) : csvName)
             .SetControl(Id(IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL));
         m_fillStyles.PutShared(pn, IDS_UA_PLUSMINUS_BIT, plusMinus);
-        const CString shownBit = Decimal(bit);
-        m_fillStyles.PutShared(pn, IDS_UA_VECTOR_MSB, shownBit);
-        m_fillStyles.PutShared(pn, IDS_UA_VECTOR_LSB, shownBit);
+        m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_MSB, bit);
+        m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_LSB, bit);
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
     }
     if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
@@ -307,19 +306,33 @@ bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, 
     return whole != nullptr;
 }
 
+kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::VectorBitCellsOf(IInstTerm* pin, bool connectedWhole) {
+    kxpingrid::VectorBitCells cells;
+    cells.pinName = m_fillStyles.Data("2");
+    cells.pinName.SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
+    m_fillStyles.PutShared(cells.pinName, IDS_UA_PLUSMINUS_BIT, 1);
+    m_fillStyles.PutShared(cells.pinName, IDS_UA_VECTOR_PIN_BIT, connectedWhole ? 1 : 0);
+    cells.pinName.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
+    cells.pinName.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
+    cells.pinNumber = m_fillStyles.Static("2");
+    cells.pinType = m_fillStyles.Static("2");
+    cells.pinType.SetValue(CKXGenUtils::GetPinType(pin));
+    return cells;
+}
+
 void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit,
-                                                 const CString& name, const CString& number, const CGXStyle& bitBase,
-                                                 bool block) {
+                                                 const CString& name, const CString& number,
+                                                 kxpingrid::VectorBitCells& shared, bool block) {
     FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
-    CGXStyle pn = bitBase;
+    CGXStyle pn = shared.pinName;
     pn.SetValue(name);
-    const CString shownBit = Decimal(bit);
-    m_fillStyles.PutShared(pn, IDS_UA_VECTOR_MSB, shownBit);
-    m_fillStyles.PutShared(pn, IDS_UA_VECTOR_LSB, shownBit);
+    m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_MSB, bit);
+    m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_LSB, bit);
     m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - parentRow));
     WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
-    WriteStaticCell(row, m_nColPinNumber, number, "2");
-    WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "2");
+    shared.pinNumber.SetValue(number);
+    WriteCell(row, Col(m_nColPinNumber), shared.pinNumber);
+    WriteCell(row, Col(m_nColPinType), shared.pinType);
     CString text;
     int netId = -1;
     OuterSignal(pin, bit, text, netId);

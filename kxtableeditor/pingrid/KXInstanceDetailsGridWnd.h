@@ -1361,9 +1361,11 @@ private:
     // numbers: the pin numbers of the bits, in the order of the bit rows.
     bool FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
                              const std::vector<CString>& numbers, bool block);
-    // A bit row of a vector pin; bitBase holds what its pin-name cell shares with the other bits.
+    // What the bit rows of a vector pin share (connectedWhole: one connection covers the pin).
+    kxpingrid::VectorBitCells VectorBitCellsOf(IInstTerm* pin, bool connectedWhole);
+    // A bit row of a vector pin; shared holds what its cells share with the other bits' rows.
     void FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit, const CString& name,
-                          const CString& number, const CGXStyle& bitBase, bool block);
+                          const CString& number, kxpingrid::VectorBitCells& shared, bool block);
     // A vector whose pin-file names disagree: each bit on a row of its own.
     void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
     // The termination and comments cells of a filled pin row (msb..lsb the bits it shows).

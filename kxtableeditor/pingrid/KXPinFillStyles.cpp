@@ -2,6 +2,7 @@
 #include "pingrid/KXPinGridIds.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include <charconv>
 #include <cstring>
 
 namespace kxpingrid {
@@ -12,7 +13,29 @@ const char* Text(const char* s) {
     return s ? s : "";
 }
 
+// Numbers from 0 below this have their decimal text kept (bit numbers; larger ones are rare).
+constexpr int kMostDecimals = 1024;
+// Where a kept decimal text sits in its style.
+constexpr WORD kDecimalSlot = 1;
+// The longest decimal text of an int.
+constexpr std::size_t kIntDigits = 11;
+
 } // namespace
+
+BitNames::BitNames(const CString& base) : m_base(base) {
+    m_prefix.reserve(m_base.str().size() + 1);
+    m_prefix.append(m_base.str()).append(1, '<');
+}
+
+CString BitNames::Of(int bit) const {
+    if (bit < 0) return m_base;
+    char digits[kIntDigits];
+    const auto end = std::to_chars(digits, digits + kIntDigits, bit).ptr;
+    std::string name;
+    name.reserve(m_prefix.size() + static_cast<std::size_t>(end - digits) + 1);
+    name.append(m_prefix).append(digits, end).append(1, '>');
+    return CString(std::move(name));
+}
 
 std::pair<CGXStyle*, bool> PinFillStyles::ByLevel::Get(const CString& level) {
     const int length = level.GetLength();
@@ -94,6 +117,18 @@ void PinFillStyles::PutShared(CGXStyle& style, UINT id, int value) {
 
 void PinFillStyles::PutShared(CGXStyle& style, UINT id, const CString& text) {
     style.SetUserAttribute(Id(id), text);
+}
+
+void PinFillStyles::PutDecimal(CGXStyle& style, UINT id, int value) {
+    if (value < 0 || value >= kMostDecimals) {
+        PutShared(style, id, Decimal(value));
+        return;
+    }
+    const auto index = static_cast<std::size_t>(value);
+    if (index >= m_decimals.size()) m_decimals.resize(index + 1);
+    CGXStyle& held = m_decimals[index];
+    if (!held.GetIncludeUserAttribute(kDecimalSlot)) held.SetUserAttribute(kDecimalSlot, Decimal(value));
+    style.SetUserAttributeFrom(Id(id), held, kDecimalSlot);
 }
 
 const PinFillStyles::InstanceCells& PinFillStyles::Instance(const CInstanceContext& instance, const CString& level,

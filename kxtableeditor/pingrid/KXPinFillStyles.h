@@ -15,8 +15,28 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace kxpingrid {
+
+// What the bit rows of one vector pin have in common, made once for the vector.
+struct VectorBitCells {
+    CGXStyle pinName;   // the pin-name cell, before the bit's own name and numbers
+    CGXStyle pinNumber; // the pin-number cell; each bit sets its own number
+    CGXStyle pinType;   // the pin-type cell, the same on every bit
+};
+
+// The names "NAME<bit>" of one vector's bits: "NAME<" is composed once, each bit appends its number.
+class BitNames {
+public:
+    explicit BitNames(const CString& base);
+    // The bit's name; the base alone for no bit (-1).
+    CString Of(int bit) const;
+
+private:
+    CString m_base;
+    std::string m_prefix;
+};
 
 class PinFillStyles {
 public:
@@ -37,6 +57,8 @@ public:
     // same value share one attribute object.
     void PutShared(CGXStyle& style, UINT id, int value);
     void PutShared(CGXStyle& style, UINT id, const CString& text);
+    // The same for the decimal text of a number (a bit number): the text's attribute is made once.
+    void PutDecimal(CGXStyle& style, UINT id, int value);
 
     // The DIFF_PAIR, Instance and Ref Des cells of a pin row of the instance.
     struct InstanceCells {
@@ -66,6 +88,8 @@ private:
     CGXStyle m_noComment;
     bool m_hasNoComment = false;
     std::map<UINT, CGXStyle> m_pupd;
+    // The decimal texts of the small numbers met so far, each one attribute of a style of its own.
+    std::vector<CGXStyle> m_decimals;
 
     // One instance's cells per (level, control, plus-minus mark), kept while the instance, its
     // name and its location stay what they were.

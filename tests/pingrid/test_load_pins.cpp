@@ -161,6 +161,34 @@ TEST_F(LoadPins, VectorsShownBitByBit) {
     EXPECT_EQ(Cell(first + 3, G::m_nColSignal), "Y<0>");
 }
 
+// A vector's bit rows each show their own name, bit, number and the pin's type: here a long name
+// and bit numbers on both sides of the ones whose texts the fill keeps.
+TEST_F(LoadPins, BitRowsOfAWideVectorShowTheirOwnBits) {
+    builder.symbol("WIDE").bus("MEMORY_ADDRESS_BUS", 1025, 1022, ITerm::eDirInput, ITerm::eTermInput);
+    builder.schematic("top")
+        .instance("U1", "WIDE")
+        .connect("U1", "MEMORY_ADDRESS_BUS<1025..1022>", "A<3..0>");
+    for (int b = 1022; b <= 1025; ++b)
+        builder.pinNumber("U1", CSchemaUtilities::vectorName("MEMORY_ADDRESS_BUS", b).str(),
+                          std::to_string(b - 1000));
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    const ROWCOL parent = Row("MEMORY_ADDRESS_BUS<1025..1022>");
+    ASSERT_NE(parent, 0u);
+    EXPECT_EQ(Cell(parent, G::m_nColPinNumber), "25,24,23,22");
+    for (int i = 0; i < 4; ++i) {
+        const ROWCOL r = parent + 1 + static_cast<ROWCOL>(i);
+        const int bit = 1025 - i;
+        EXPECT_EQ(Cell(r, G::m_nColPinName), CSchemaUtilities::vectorName("MEMORY_ADDRESS_BUS", bit)) << r;
+        EXPECT_EQ(Attr(r, G::m_nColPinName, IDS_UA_VECTOR_MSB), std::to_string(bit).c_str()) << r;
+        EXPECT_EQ(Attr(r, G::m_nColPinName, IDS_UA_VECTOR_LSB), std::to_string(bit).c_str()) << r;
+        EXPECT_EQ(Cell(r, G::m_nColPinNumber), std::to_string(bit - 1000).c_str()) << r;
+        EXPECT_EQ(Cell(r, G::m_nColPinType), "Input") << r;
+        EXPECT_EQ(Cell(r, G::m_nColSignal), CSchemaUtilities::vectorName("A", 3 - i)) << r;
+        EXPECT_EQ(grid->GetRowParentOffset(r), parent) << r;
+    }
+}
+
 // The parent row of a vector on two nets sums its bits' signals up (no one connection covers it).
 TEST_F(LoadPins, VectorOnTwoNetsSumsItsBitsUpInTheParentSignal) {
     Part();

@@ -319,6 +319,16 @@ CGXStyle& CGXStyle::SetUserAttributePtr(WORD nID, CGXAbstractUserAttribute* pVal
     return *this;
 }
 
+CGXStyle& CGXStyle::SetUserAttributeFrom(WORD nID, const CGXStyle& src, WORD nSrcID)
+{
+    const UAList::Entry* e = src.m_uas ? src.m_uas->Find(nSrcID) : nullptr;
+    if (e)
+        SetUserAttributeShared(nID, e->value);
+    else
+        RemoveUserAttribute(nID);
+    return *this;
+}
+
 const CGXAbstractUserAttribute& CGXStyle::GetUserAttribute(WORD nID) const
 {
     if (m_uas)

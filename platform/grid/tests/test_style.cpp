@@ -428,3 +428,24 @@ TEST(GridStyle, AttributeListsMadeAgainAfterOthersWentHoldTheirOwnAttributes)
         }
     }
 }
+
+// An attribute taken from another style is that style's stored object under the new id; the source
+// and the taker change independently afterwards, and an attribute the source lacks is removed.
+TEST(GridStyle, AttributesTakenFromAnotherStyleShareItsObject)
+{
+    CGXStyle source;
+    source.SetUserAttribute(1, "12").SetUserAttribute(2, 7);
+    CGXStyle taker;
+    taker.SetUserAttribute(4, "old").SetUserAttribute(9, "kept");
+    taker.SetUserAttributeFrom(4, source, 1).SetUserAttributeFrom(5, source, 2);
+    EXPECT_EQ(&taker.GetUserAttribute(4), &source.GetUserAttribute(1));
+    EXPECT_STREQ(taker.GetUserAttributeText(4), "12");
+    EXPECT_EQ(taker.GetUserAttributeLong(5), 7);
+    taker.SetUserAttributeFrom(9, source, 3);
+    EXPECT_FALSE(taker.GetIncludeUserAttribute(9));
+    source.SetUserAttribute(1, "13");
+    EXPECT_STREQ(taker.GetUserAttributeText(4), "12");
+    taker.SetUserAttributeFrom(4, taker, 5); // from itself
+    EXPECT_EQ(taker.GetUserAttributeLong(4), 7);
+    EXPECT_EQ(taker.GetUserAttributeCount(), 2);
+}

@@ -1,7 +1,9 @@
 // The bus syntax.
 #include <cctype>
+#include <charconv>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "db.h"
 
@@ -70,16 +72,48 @@ void CSchemaUtilities::setVectorDisplayFormat(int format) {
     g_vectorDisplayFormat = format != 0 ? 1 : 0;
 }
 
+namespace {
+
+// The longest decimal text of an int.
+constexpr std::size_t kIntDigits = 11;
+
+// An int's decimal text, kept where it was written.
+class Decimal {
+public:
+    explicit Decimal(int n) : m_end(std::to_chars(m_digits, m_digits + kIntDigits, n).ptr) {}
+    std::string_view view() const { return {m_digits, static_cast<std::size_t>(m_end - m_digits)}; }
+
+private:
+    char m_digits[kIntDigits];
+    char* m_end;
+};
+
+// name<msb>, or name<msb..lsb> with a range: sized exactly first, so that a short name stays in place.
+CString composeBusName(const char* name, int msb, int lsb, bool range) {
+    const std::string_view base = name ? name : "";
+    const Decimal high(msb);
+    const Decimal low(lsb);
+    constexpr std::string_view kTo = "..";
+    std::string text;
+    text.reserve(base.size() + high.view().size() + (range ? kTo.size() + low.view().size() : 0) + 2);
+    text.append(base).append(1, '<').append(high.view());
+    if (range) text.append(kTo).append(low.view());
+    text += '>';
+    return CString(std::move(text));
+}
+
+} // namespace
+
 CString CSchemaUtilities::vectorName(const char* name, int bit) {
-    return CString(rmx::bitName(name ? name : "", bit).c_str());
+    if (bit < 0) return CString(name);
+    return composeBusName(name, bit, bit, false);
 }
 
 CString CSchemaUtilities::vectorName(const char* name, int msb, int lsb) {
-    std::string n = name ? name : "";
-    if (msb < 0 && lsb < 0) return CString(n.c_str());
+    if (msb < 0 && lsb < 0) return CString(name);
     if (msb == lsb || lsb < 0) return vectorName(name, msb);
     if (msb < 0) return vectorName(name, lsb);
-    return CString((n + "<" + std::to_string(msb) + ".." + std::to_string(lsb) + ">").c_str());
+    return composeBusName(name, msb, lsb, true);
 }
 
 const char* CSchemaUtilities::vectorName(const char* name, int bit, char* buffer, std::size_t size) {

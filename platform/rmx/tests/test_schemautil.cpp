@@ -57,6 +57,20 @@ TEST(BusSyntax, VectorNamesRoundTripAndBuffersAreBounded) {
     EXPECT_EQ(lsb, 3);
 }
 
+// Either end of a range may be absent (negative); names longer than a short text and the widest
+// numbers are composed whole.
+TEST(BusSyntax, VectorNamesOfEveryShape) {
+    EXPECT_STREQ(CSchemaUtilities::vectorName(nullptr, 3), "<3>");
+    EXPECT_STREQ(CSchemaUtilities::vectorName("D", -1, -1), "D");
+    EXPECT_STREQ(CSchemaUtilities::vectorName("D", -1, 4), "D<4>");
+    EXPECT_STREQ(CSchemaUtilities::vectorName("D", 5, -1), "D<5>");
+    EXPECT_STREQ(CSchemaUtilities::vectorName("D", 0, 7), "D<0..7>");
+    const char* kLong = "MEMORY_BANK_ADDRESS_BUS";
+    EXPECT_STREQ(CSchemaUtilities::vectorName(kLong, 2147483647), "MEMORY_BANK_ADDRESS_BUS<2147483647>");
+    EXPECT_STREQ(CSchemaUtilities::vectorName(kLong, 2147483647, 1000000000),
+                 "MEMORY_BANK_ADDRESS_BUS<2147483647..1000000000>");
+}
+
 TEST(BusSyntax, NullTextIsRefused) {
     CString base;
     int a = 0, b = 0;

@@ -355,6 +355,9 @@ public:
     CGXStyle& SetUserAttribute(WORD nID, DWORD value) { return SetUserAttribute(nID, static_cast<double>(value)); }
     CGXStyle& SetUserAttribute(WORD nID, const CGXAbstractUserAttribute& value); // copied
     CGXStyle& SetUserAttributePtr(WORD nID, CGXAbstractUserAttribute* pValue);    // owned from now on
+    // The attribute nSrcID of src, as nID of this style: the same stored object, shared (a value made
+    // once and put on many cells without a look-up); absent in src, it is removed here.
+    CGXStyle& SetUserAttributeFrom(WORD nID, const CGXStyle& src, WORD nSrcID);
     const CGXAbstractUserAttribute& GetUserAttribute(WORD nID) const;
     // Convenience reads.
     const CString& GetUserAttributeText(WORD nID) const { return GetUserAttribute(nID).GetValue(); }
