@@ -6,6 +6,7 @@
 #include "grid/KXSpinText.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -60,6 +61,12 @@ public:
             m_hide = hide;
         }
         m_last = row;
+    }
+    // Rows first..last, all with the same flag.
+    void AddRange(ROWCOL first, ROWCOL last, bool hide) {
+        if (first > last) return;
+        Add(first, hide);
+        m_last = last;
     }
     void Flush() {
         if (m_first != GX_INVALID)
@@ -180,6 +187,17 @@ void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol) {
     ApplyExpand(nRow, nCol, bExpand, style);
 }
 
+void CKXPlusMinusEditButton::ToggleWrittenGroup(ROWCOL nRow, ROWCOL nCol, ROWCOL nRowsBelow) {
+    CGXGridCore* pGrid = Grid();
+    if (!pGrid) return;
+    CGXStyle style;
+    pGrid->ComposeStyleRowCol(nRow, nCol, &style);
+    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP)) return;
+    const BOOL bExpand = IsExpandedState(style) ? FALSE : TRUE;
+    // Only a collapse skips the reads: an expand reads the nested groups' states.
+    ApplyExpand(nRow, nCol, bExpand, style, bExpand ? 0 : nRowsBelow);
+}
+
 void CKXPlusMinusEditButton::SetExpandState(ROWCOL nRow, ROWCOL nCol, BOOL bExpand) {
     CGXGridCore* pGrid = Grid();
     if (!pGrid) return;
@@ -210,7 +228,8 @@ void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand)
     ApplyExpand(nRow, nCol, bExpand, group);
 }
 
-void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, const CGXStyle& group) {
+void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, const CGXStyle& group,
+                                         ROWCOL nKnownRows) {
     CGXGridCore* pGrid = Grid();
     CGXGridParam* pParam = pGrid ? pGrid->GetParam() : nullptr;
     if (!pParam) return;
@@ -228,7 +247,7 @@ void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand,
     change.SetUserAttribute(IDS_UA_EXPAND_STATE, bExpand ? 1 : 0);
     change.SetControl(static_cast<WORD>(bExpand ? m_nMinusId : m_nPlusId));
     pGrid->SetStyleRange(CGXRange(nRow, nCol), change, gxOverride);
-    HideOrShowRowsBelow(nRow, nCol, bExpand, diffPairVector, groupLevel);
+    HideOrShowRowsBelow(nRow, nCol, bExpand, diffPairVector, groupLevel, nKnownRows);
 
     pParam->EnableUndo(bUndo);
     if (bReadOnlyLock) pParam->SetLockReadOnly(TRUE);
@@ -245,7 +264,7 @@ void CKXPlusMinusEditButton::ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand,
 }
 
 void CKXPlusMinusEditButton::HideOrShowRowsBelow(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, bool diffPairVector,
-                                                 int groupLevel) {
+                                                 int groupLevel, ROWCOL nKnownRows) {
     // Walk the rows below the group. Collapsing hides them all; expanding shows
     // them except those below a nested group that is itself collapsed, so an
     // inner group keeps its own state.
@@ -258,7 +277,14 @@ void CKXPlusMinusEditButton::HideOrShowRowsBelow(ROWCOL nRow, ROWCOL nCol, BOOL 
     std::vector<Nested> nested;
     CGXStyle scratch;
     const ROWCOL rowCount = pGrid->GetRowCount();
-    for (ROWCOL r = nRow + 1; r <= rowCount && r != GX_INVALID; ++r) {
+    ROWCOL first = nRow + 1;
+    if (!bExpand && nKnownRows > 0 && first <= rowCount) {
+        // Rows known to be on the walk: a collapse hides each whatever nested groups say.
+        const ROWCOL last = std::min(rowCount, nRow + nKnownRows);
+        runs.AddRange(first, last, true);
+        first = last + 1;
+    }
+    for (ROWCOL r = first; r <= rowCount && r != GX_INVALID; ++r) {
         const CGXStyle& rs = WalkedRowStyle(*pGrid, r, nCol, !bExpand, diffPairVector, m_bStoredCells, scratch);
         if (!rs.GetIncludeControl()) break;
         const int level = RowLevel(rs);

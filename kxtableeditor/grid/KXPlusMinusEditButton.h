@@ -26,6 +26,10 @@ public:
     // Brings the group row to the wanted state; nothing when it is there already
     // or the cell is no group row.
     void SetExpandState(ROWCOL nRow, ROWCOL nCol, BOOL bExpand);
+    // ToggleExpand (not from a user) for a group row whose nRowsBelow rows below it the caller has just
+    // written, each with a control and a level deeper than the group's (a pair vector's: pair rows):
+    // they are on the group's walk, so a collapse hides them without reading them again.
+    void ToggleWrittenGroup(ROWCOL nRow, ROWCOL nCol, ROWCOL nRowsBelow);
 
     BOOL IsActive() override;
     CRect GetCellRect(ROWCOL nRow, ROWCOL nCol, LPRECT rectItem = nullptr,
@@ -45,8 +49,10 @@ protected:
     // The toggle itself, towards an explicit target state.
     void ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand);
     // The same with the group row's composed style at hand.
-    void ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, const CGXStyle& group);
-    void HideOrShowRowsBelow(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, bool diffPairVector, int groupLevel);
+    // nKnownRows: see ToggleWrittenGroup.
+    void ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, const CGXStyle& group, ROWCOL nKnownRows = 0);
+    void HideOrShowRowsBelow(ROWCOL nRow, ROWCOL nCol, BOOL bExpand, bool diffPairVector, int groupLevel,
+                             ROWCOL nKnownRows = 0);
     // A user's click or space bar on the control's cell.
     void UserToggle();
 

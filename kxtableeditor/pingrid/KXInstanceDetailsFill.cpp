@@ -143,6 +143,14 @@ void CKXInstanceDetailsGridWnd::ToggleRow(ROWCOL row) {
     if (button) button->ToggleExpand(row, Col(m_nColPinName));
 }
 
+void CKXInstanceDetailsGridWnd::ToggleWrittenVectorRow(ROWCOL row, ROWCOL bitRows) {
+    const CGXData* data = GetData();
+    const CGXStyle* style = data ? data->LookupCell(row, Col(m_nColPinName)) : nullptr;
+    if (!style || !style->GetIncludeControl()) return;
+    auto* button = dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(style->GetControl()));
+    if (button) button->ToggleWrittenGroup(row, Col(m_nColPinName), bitRows);
+}
+
 void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& text, int netId,
                                                      int connCount, BOOL bShowConn) {
     const CString level = AttrText(row, Col(m_nColPinName), IDS_UA_ROW_LEVEL);
@@ -205,7 +213,7 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     }
     // The vector's row sums its bits up once they are all written.
     SetConnectionCell(parentRow);
-    ToggleRow(parentRow);
+    ToggleWrittenVectorRow(parentRow, static_cast<ROWCOL>(bits.size()));
 }
 
 void CKXInstanceDetailsGridWnd::FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits,

@@ -1386,6 +1386,8 @@ private:
     // The name a pin bit gets from the part's pin file; empty when the file has none.
     CString CsvPinName(IInstTerm* pin, int bit);
     void ToggleRow(ROWCOL row);
+    // The same for a vector's row whose bitRows bit rows below it the fill has just written.
+    void ToggleWrittenVectorRow(ROWCOL row, ROWCOL bitRows);
     void MarkNestedLeg(ROWCOL row, int mode);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);

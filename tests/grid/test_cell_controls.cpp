@@ -154,6 +154,30 @@ TEST_F(ExpandCollapse, StoredCellsHideAndShowTheSameRows) {
     EXPECT_EQ(ControlId(6), kMinus);
 }
 
+// A group whose first rows the caller has just written collapses as a walk of all its rows does: the
+// rows after the written ones are still walked, and the walk ends at the group's end.
+TEST_F(ExpandCollapse, AWrittenGroupCollapsesAndExpandsLikeAToggle) {
+    Control(kMinus)->ToggleWrittenGroup(7, 1, 2);
+    EXPECT_FALSE(grid.IsRowHidden(7));
+    EXPECT_TRUE(grid.IsRowHidden(8));
+    EXPECT_TRUE(grid.IsRowHidden(9));
+    EXPECT_FALSE(grid.IsRowHidden(10));
+    EXPECT_EQ(State(7), "0");
+    Control(kMinus)->ToggleWrittenGroup(6, 1, 1);
+    for (ROWCOL r = 7; r <= 10; ++r)
+        EXPECT_TRUE(grid.IsRowHidden(r)) << r;
+    EXPECT_FALSE(grid.IsRowHidden(11));
+    EXPECT_EQ(State(6), "0");
+    EXPECT_EQ(ControlId(6), kPlus);
+    // A collapsed group expands, its collapsed inner group staying so.
+    Control(kPlus)->ToggleWrittenGroup(6, 1, 4);
+    EXPECT_FALSE(grid.IsRowHidden(7));
+    EXPECT_TRUE(grid.IsRowHidden(8));
+    EXPECT_TRUE(grid.IsRowHidden(9));
+    EXPECT_FALSE(grid.IsRowHidden(10));
+    EXPECT_EQ(State(6), "1");
+}
+
 TEST_F(ExpandCollapse, SetExpandStateOnlyActsWhenNeeded) {
     Control(kMinus)->SetExpandState(6, 1, TRUE); // already expanded
     EXPECT_TRUE(grid.toggles.empty());

@@ -8,6 +8,7 @@
 #include "kxcommon/KXPartReader.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -532,6 +533,35 @@ TEST_F(LoadPins, VectorPairRows) {
     grid->RefreshCellControls(static_cast<int>(pair + 1), FALSE);
     EXPECT_TRUE(grid->IsRowHidden(pair + 2));
     EXPECT_FALSE(grid->IsRowHidden(pair + 4));
+}
+
+} // namespace
+
+namespace {
+
+// After a load, every vector's bits are hidden below its collapsed row, exactly as a collapse of each
+// vector's row walking its rows leaves them: vectors side by side, before a scalar pin and last in the grid.
+TEST_F(LoadPins, CollapsedVectorsAfterALoadMatchACollapseOfEachVector) {
+    builder.symbol("VEC").bus("A", 1, 0).bus("B", 2, 0).port("C").bus("Z", 3, 0);
+    builder.schematic("top").instance("U1", "VEC").connect("U1", "B<2..0>", "BUS<2..0>");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    auto hiddenRows = [&] {
+        std::vector<bool> hidden;
+        for (ROWCOL r = PIN_FIRST_ROW; r <= grid->GetRowCount(); ++r)
+            hidden.push_back(grid->IsRowHidden(r) != FALSE);
+        return hidden;
+    };
+    const std::vector<bool> loaded = hiddenRows();
+    EXPECT_EQ(PinNames(), (std::vector<std::string>{"A<1..0>", "A<1>", "A<0>", "B<2..0>", "B<2>", "B<1>", "B<0>",
+                                                    "C", "Z<3..0>", "Z<3>", "Z<2>", "Z<1>", "Z<0>"}));
+    EXPECT_EQ(loaded, (std::vector<bool>{false, true, true, false, true, true, true, false, false, true, true,
+                                         true, true}));
+    grid->ExpandAllPins("on", "");
+    const std::vector<bool> expanded = hiddenRows();
+    EXPECT_EQ(std::count(expanded.begin(), expanded.end(), true), 0);
+    grid->ExpandAllPins("off", "");
+    EXPECT_EQ(hiddenRows(), loaded);
 }
 
 } // namespace
