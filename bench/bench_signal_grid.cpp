@@ -1,8 +1,9 @@
 // Signal grid costs at FPGA scale: opening a net with 1,000 and 10,000 pins, one connect typed
-// into the grid with the refresh it brings to a second signal grid showing the same net, and the
-// Delete of one row. Under callgrind (`make bench-count`) only the measured part is instrumented.
+// into the grid with the refresh it brings to a second signal grid showing the same net, the same
+// connect pasted, and the Delete of one row. Under callgrind (`make bench-count`) only the measured part is instrumented.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 
+#include "afx/afxole.h"
 #include "afx/afxreg.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/DesignBuilder.h"
@@ -82,6 +83,32 @@ void BM_ConnectAndRefresh(benchmark::State& state) {
     state.counters["pins"] = static_cast<double>(state.range(0));
 }
 
+// The same connect pasted (Ctrl+V of the pin number "1" onto the blank row's Pin Number cell): the paste
+// keeps the rows it changes, to give them back when its commit is refused.
+void BM_PasteConnect(benchmark::State& state) {
+    Board board(static_cast<int>(state.range(0)));
+    auto editor = OpenGrid(board);
+    auto viewer = OpenGrid(board);
+    const ROWCOL instanceCol = static_cast<ROWCOL>(G::m_nColInstance);
+    const ROWCOL pinCol = static_cast<ROWCOL>(G::m_nColPinNumber);
+    for (auto _ : state) {
+        kxbench::Untimed untimed(state);
+        const ROWCOL row = editor->FindFirstEmptyRow();
+        editor->CommitCellEdit(row, instanceCol, "SPARE", FALSE);
+        editor->SetValueRange(CGXRange(row, instanceCol), "SPARE");
+        editor->SetCurrentCell(row, pinCol);
+        AfxSetClipboardText("1");
+        CString text;
+        {
+            kxbench::Measured measured(state);
+            if (!editor->Paste(text, FALSE)) state.SkipWithError("paste refused");
+        }
+        if (!editor->DisconnectRow(row, "A", FALSE)) state.SkipWithError("disconnect refused");
+        editor->RestyleRow(row);
+    }
+    state.counters["pins"] = static_cast<double>(state.range(0));
+}
+
 // Delete pressed in the Instance cell of the first pin row: its pin leaves the net and a blank row takes its place; the
 // second grid on the net drops the row from the commit notification. The pin joins the net again,
 // committed by another window, between iterations.
@@ -122,3 +149,4 @@ void Sizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_OpenNet)->Apply(Sizes);
 BENCHMARK(BM_ConnectAndRefresh)->Apply(Sizes);
 BENCHMARK(BM_DeleteRow)->Apply(Sizes);
+BENCHMARK(BM_PasteConnect)->Apply(Sizes);

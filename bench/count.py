@@ -25,7 +25,7 @@ BENCHMARKS = ["BM_OpenDesignWindow", "BM_LoadComponentPins", "BM_ConnectionEdit"
               "BM_AddConnectionByKey", "BM_CloseObjectWindows", "BM_TieAllPowerPins", "BM_ShowAfterEdit"]
 # The benchmarks of the other binaries, by the binary's name.
 BENCHMARKS_OF = {"bench_phys_grid": ["BM_OpenPhysicalPart", "BM_SwapTwoPins", "BM_PhysNetModelEdit"],
-                 "bench_signal_grid": ["BM_ConnectAndRefresh", "BM_DeleteRow"],
+                 "bench_signal_grid": ["BM_ConnectAndRefresh", "BM_DeleteRow", "BM_PasteConnect"],
                  "bench_matrix": ["BM_ConnectOneCellAndRefresh"]}
 SIZES = [1000, 10000]
 # Benchmarks measured at other sizes; ratios are of the last size to the first.

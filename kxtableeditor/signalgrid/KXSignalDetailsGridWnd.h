@@ -402,9 +402,10 @@ public:
     // The clipboard text into the current column of the selected rows, one line per row (one line
     // on every row), in one transaction; FALSE when no row took its line.
     BOOL AddConnections();
-    // The data rows as they are, and putting them back: a paste types its lines into the rows ahead of
-    // its commit, and a paste that does not commit leaves the rows as they were.
-    using KXKeptRows = std::vector<std::unique_ptr<CGXData::RowRecord>>;
+    // Keeping the rows as they are, and putting them back: a paste types its lines into the rows ahead of
+    // its commit, and a paste that does not commit leaves the rows as they were. Only the rows the paste
+    // changes are copied.
+    using KXKeptRows = std::unique_ptr<CGXRowKeep>;
     KXKeptRows KeepDataRows();
     void PutBackDataRows(KXKeptRows& rows);
     // Keys "pin number:instance:start bit:end bit:signal"; no keys selects every shown row.

@@ -100,13 +100,14 @@ BOOL CKXSignalDetailsGridWnd::AddConnections() {
 }
 
 CKXSignalDetailsGridWnd::KXKeptRows CKXSignalDetailsGridWnd::KeepDataRows() {
-    return CopyRows(kFirstDataRow, GetRowCount());
+    return std::make_unique<CGXRowKeep>(*this);
 }
 
 void CKXSignalDetailsGridWnd::PutBackDataRows(KXKeptRows& rows) {
+    if (!rows) return;
     {
         GridWriteScope scope(*this);
-        PutBackRows(kFirstDataRow, rows, kNoUpdate);
+        rows->PutBack(kNoUpdate);
     }
     DropRowIndex();
     Redraw(GX_INVALIDATE, TRUE);

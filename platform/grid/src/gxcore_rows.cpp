@@ -1048,3 +1048,48 @@ int CGXGridCore::HitTest(CPoint pt, ROWCOL* pRow, ROWCOL* pCol, CRect* pRectHit)
         *pRectHit = CalcRectFromRowColEx(r, c);
     return (headerRow || c <= m_nHeaderCols) ? GX_HEADERHIT : GX_CELLHIT;
 }
+
+// ---------------------------------------------------------------- keeping rows
+size_t CGXGridCore::KeepRows()
+{
+    CGXData* data = GetData();
+    return data ? data->BeginKeepRows() : 0;
+}
+
+void CGXGridCore::EndKeepRows()
+{
+    if (CGXData* data = GetData())
+        data->EndKeepRows();
+}
+
+BOOL CGXGridCore::PutBackKeptRows(size_t nMark, UINT flags, GXCmdType ctCmd)
+{
+    CGXData* data = GetData();
+    if (!data)
+        return FALSE;
+    using Kind = CGXData::KeptStep::Kind;
+    auto steps = data->TakeKeptSteps(nMark);
+    BOOL ok = TRUE;
+    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+        switch (step->kind) {
+        case Kind::Row:
+            ok = data->PutBackRow(step->row, *step->rows.front()) && ok;
+            break;
+        case Kind::Inserted:
+            ok = RemoveRows(step->row, step->row + step->count - 1, flags, ctCmd) && ok;
+            break;
+        case Kind::Removed:
+            ok = (step->rows.empty() || RestoreRemovedRows(step->row, step->rows, ctCmd)) && ok;
+            break;
+        case Kind::All:
+            ok = PutBackRows(1, step->rows, flags, ctCmd) && ok;
+            break;
+        }
+    }
+    data->TakeKeptSteps(nMark); // what the putting back noted itself
+    ClampState();
+    if (data->IsRowHidden(m_nTopRow))
+        SetTopRow(m_nTopRow, GX_NOREDRAW);
+    MarkRedraw(flags);
+    return ok;
+}

@@ -10,10 +10,12 @@ BOOL CGXData::SetRowCount(ROWCOL nRows)
 {
     if (nRows > GX_MAXCOUNT)
         return FALSE;
+    const ROWCOL count = GetRowCount();
+    if (nRows < count) NoteRemoved(nRows + 1, count);
+    else NoteInserted(count + 1, nRows - count);
     for (size_t r = static_cast<size_t>(nRows) + 1; r < m_rows.size(); ++r)
         if (m_rows[r].hidden)
             --m_nHiddenRows;
-    const ROWCOL count = GetRowCount();
     ++m_nLayoutVersion;
     if (nRows < count) m_shifts.Note(m_nLayoutVersion, nRows + 1, count - nRows, 0);
     else m_shifts.Note(m_nLayoutVersion, count + 1, 0, nRows - count);
@@ -27,6 +29,7 @@ BOOL CGXData::SetColCount(ROWCOL nCols)
         return FALSE;
     ROWCOL old = GetColCount();
     if (nCols < old) {
+        NoteAll();
         // Cells beyond the new last column go.
         for (auto& slot : m_rows) {
             if (!slot.line)
@@ -143,6 +146,7 @@ BOOL CGXData::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle,
     if (nRow > GetRowCount() || nCol > GetColCount())
         return FALSE;
     const bool remove = !pStyle || mt == gxRemove;
+    NoteRow(nRow);
     if (nType == -1 && (nRow == 0 || nCol == 0)) {
         if (nRow == 0 && nCol == 0) {
             ApplyTo(m_table, pStyle, mt);
@@ -219,6 +223,7 @@ BOOL CGXData::InsertRows(ROWCOL nRow, ROWCOL nCount)
     }
     ++m_nLayoutVersion;
     m_shifts.Note(m_nLayoutVersion, nRow, 0, nCount);
+    NoteInserted(nRow, nCount);
     return TRUE;
 }
 
@@ -226,6 +231,7 @@ BOOL CGXData::RemoveRows(ROWCOL nFromRow, ROWCOL nToRow)
 {
     if (nFromRow == 0 || nFromRow > nToRow || nToRow > GetRowCount())
         return FALSE;
+    NoteRemoved(nFromRow, nToRow);
     for (ROWCOL r = nFromRow; r <= nToRow; ++r)
         if (m_rows[r].hidden)
             --m_nHiddenRows;
@@ -252,6 +258,7 @@ static BOOL MoveBlock(V& v, ROWCOL nFrom, ROWCOL nTo, ROWCOL nDest)
 
 BOOL CGXData::MoveRows(ROWCOL nFromRow, ROWCOL nToRow, ROWCOL nDestRow)
 {
+    NoteAll();
     ++m_nLayoutVersion;
     m_shifts.Cut(m_nLayoutVersion);
     return MoveBlock(m_rows, nFromRow, nToRow, nDestRow);
@@ -261,6 +268,7 @@ BOOL CGXData::InsertCols(ROWCOL nCol, ROWCOL nCount)
 {
     if (nCount == 0 || nCol == 0 || nCol > GetColCount() + 1 || GetColCount() + static_cast<size_t>(nCount) > GX_MAXCOUNT)
         return FALSE;
+    NoteAll();
     std::vector<RowSlot> fresh(nCount);
     m_cols.insert(m_cols.begin() + nCol, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     for (auto& slot : m_rows)
@@ -275,6 +283,7 @@ BOOL CGXData::RemoveCols(ROWCOL nFromCol, ROWCOL nToCol)
 {
     if (nFromCol == 0 || nFromCol > nToCol || nToCol > GetColCount())
         return FALSE;
+    NoteAll();
     const ROWCOL n = nToCol - nFromCol + 1;
     for (ROWCOL c = nFromCol; c <= nToCol; ++c)
         if (m_cols[c].hidden)
@@ -297,6 +306,7 @@ BOOL CGXData::RemoveCols(ROWCOL nFromCol, ROWCOL nToCol)
 
 BOOL CGXData::MoveCols(ROWCOL nFromCol, ROWCOL nToCol, ROWCOL nDestCol)
 {
+    NoteAll();
     if (!MoveBlock(m_cols, nFromCol, nToCol, nDestCol))
         return FALSE;
     // Renumber the cells: the mapping old column -> new column of a block rotation.
@@ -323,6 +333,7 @@ BOOL CGXData::ReorderRows(ROWCOL nFirstRow, const std::vector<ROWCOL>& order)
             return FALSE;
         seen[r - nFirstRow] = 1;
     }
+    NoteAll();
     std::vector<RowSlot> moved;
     moved.reserve(order.size());
     for (ROWCOL r : order)
@@ -351,6 +362,7 @@ void CGXData::SetRowHidden(ROWCOL nRow, BOOL b)
 {
     if (nRow >= m_rows.size() || m_rows[nRow].hidden == (b != FALSE))
         return;
+    NoteRow(nRow);
     m_rows[nRow].hidden = b != FALSE;
     b ? ++m_nHiddenRows : --m_nHiddenRows;
 }
@@ -367,8 +379,10 @@ int CGXData::GetRowHeight(ROWCOL nRow) const { return nRow < m_rows.size() ? m_r
 int CGXData::GetColWidth(ROWCOL nCol) const { return nCol < m_cols.size() ? m_cols[nCol].size : -1; }
 void CGXData::SetRowHeight(ROWCOL nRow, int n)
 {
-    if (nRow < m_rows.size())
+    if (nRow < m_rows.size() && m_rows[nRow].size != n) {
+        NoteRow(nRow);
         m_rows[nRow].size = n;
+    }
 }
 void CGXData::SetColWidth(ROWCOL nCol, int n)
 {
@@ -399,6 +413,7 @@ std::vector<std::unique_ptr<CGXData::RowRecord>> CGXData::ExtractRows(ROWCOL nFr
     std::vector<std::unique_ptr<RowRecord>> out;
     if (nFromRow == 0 || nFromRow > nToRow || nToRow > GetRowCount())
         return out;
+    NoteRemoved(nFromRow, nToRow);
     for (ROWCOL r = nFromRow; r <= nToRow; ++r) {
         auto rec = std::make_unique<RowRecord>();
         rec->slot = std::move(m_rows[r]);
@@ -418,20 +433,8 @@ std::vector<std::unique_ptr<CGXData::RowRecord>> CGXData::CopyRows(ROWCOL nFromR
     if (nFromRow == 0 || nFromRow > nToRow || nToRow > GetRowCount())
         return out;
     out.reserve(nToRow - nFromRow + 1);
-    for (ROWCOL r = nFromRow; r <= nToRow; ++r) {
-        const RowSlot& from = m_rows[r];
-        auto rec = std::make_unique<RowRecord>();
-        rec->slot.size = from.size;
-        rec->slot.hidden = from.hidden;
-        rec->slot.id = from.id;
-        if (from.line) {
-            rec->slot.line = std::make_unique<Line>();
-            if (from.line->style)
-                rec->slot.line->style = std::make_unique<CGXStyle>(*from.line->style);
-            rec->slot.line->cells = from.line->cells;
-        }
-        out.push_back(std::move(rec));
-    }
+    for (ROWCOL r = nFromRow; r <= nToRow; ++r)
+        out.push_back(CopySlot(m_rows[r]));
     return out;
 }
 
@@ -450,6 +453,7 @@ BOOL CGXData::RestoreRows(ROWCOL nRow, std::vector<std::unique_ptr<RowRecord>>& 
     m_rows.insert(m_rows.begin() + nRow, std::make_move_iterator(slots.begin()), std::make_move_iterator(slots.end()));
     ++m_nLayoutVersion;
     m_shifts.Cut(m_nLayoutVersion);
+    NoteInserted(nRow, static_cast<ROWCOL>(slots.size()));
     return TRUE;
 }
 

@@ -83,6 +83,65 @@ TEST(GridRows, CopiedRowsPutBackUndoEveryChangeOfTheRowsSince)
     g.ExpectConsistent();
 }
 
+// A keep copies only the rows that change and gives back the rows as they were at its mark, whatever
+// happened to them since; an inner keep puts back only what came after its own mark.
+TEST(GridRows, KeptRowsPutBackEveryChangeSinceTheMarkCopyingOnlyTheChangedRows)
+{
+    TestGrid g(200, 3);
+    Label(g);
+    g.SetRowHeight(4, 4, 40);
+    g.HideRows(5, 5, TRUE);
+    {
+        CGXRowKeep keep(g);
+        g.SetValueRange(CGXRange(3, 1), "changed");
+        g.SetValueRange(CGXRange(3, 2), "again");
+        const size_t mark = g.GetData()->BeginKeepRows();
+        g.SetValueRange(CGXRange(3, 1), "inner");
+        g.SetValueRange(CGXRange(150, 1), "inner");
+        auto inner = g.GetData()->TakeKeptSteps(mark);
+        ASSERT_EQ(inner.size(), 2u) << "one note for each row changed after the inner mark";
+        g.GetData()->EndKeepRows();
+
+        ASSERT_TRUE(g.RemoveRows(4, 4));
+        ASSERT_TRUE(g.InsertRows(3, 3));
+        g.HideRows(3, 3, TRUE);
+        g.HideRows(7, 7, FALSE);
+        g.SetRowHeight(10, 10, 25);
+        ASSERT_TRUE(g.SetRowCount(150));
+        g.SetValueRange(CGXRange(120, 3), "late");
+        ASSERT_TRUE(keep.PutBack());
+    }
+    EXPECT_EQ(g.GetRowCount(), 200u);
+    for (ROWCOL r = 1; r <= 200; ++r)
+        ASSERT_EQ(g.Value(r, 1), r == 150 ? "inner" : "r" + std::to_string(r)) << "row " << r;
+    EXPECT_EQ(g.Value(3, 2), "");
+    EXPECT_EQ(g.Value(120, 3), "");
+    EXPECT_EQ(g.GetRowHeight(4), 40);
+    EXPECT_EQ(g.GetRowHeight(10), g.GetRowHeight(11));
+    EXPECT_FALSE(g.IsRowHidden(3));
+    EXPECT_TRUE(g.IsRowHidden(5));
+    EXPECT_EQ(g.GetData()->GetHiddenRowCount(), 1u);
+    g.ExpectConsistent();
+
+    // A keep that ended leaves nothing behind: later changes are no one's to put back.
+    g.SetValueRange(CGXRange(1, 1), "after");
+    EXPECT_TRUE(g.GetData()->TakeKeptSteps(0).empty());
+}
+
+// A sort while rows are kept is put back as the order it found.
+TEST(GridRows, KeptRowsPutBackASortedOrder)
+{
+    TestGrid g(6, 2);
+    Label(g);
+    CGXRowKeep keep(g);
+    ASSERT_TRUE(g.GetData()->ReorderRows(1, {6, 5, 4, 3, 2, 1}));
+    g.SetValueRange(CGXRange(2, 1), "x");
+    ASSERT_TRUE(keep.PutBack());
+    for (ROWCOL r = 1; r <= 6; ++r)
+        EXPECT_EQ(g.Value(r, 1), "r" + std::to_string(r)) << "row " << r;
+    g.ExpectConsistent();
+}
+
 TEST(GridRows, BadRowOperationsChangeNothing)
 {
     TestGrid g(5, 2);

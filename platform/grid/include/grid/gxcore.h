@@ -87,6 +87,12 @@ public:
     std::vector<std::unique_ptr<CGXData::RowRecord>> CopyRows(ROWCOL nFromRow, ROWCOL nToRow) const;
     BOOL PutBackRows(ROWCOL nFromRow, std::vector<std::unique_ptr<CGXData::RowRecord>>& rows,
                      UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
+    // Keeps what the rows are from here on, copying only the rows that change (CGXData::BeginKeepRows):
+    // PutBackKeptRows gives them back as they were at the mark KeepRows answered, EndKeepRows ends the
+    // keep. CGXRowKeep below holds one keep for a scope.
+    size_t KeepRows();
+    BOOL PutBackKeptRows(size_t nMark, UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
+    void EndKeepRows();
     BOOL InsertCols(ROWCOL nCol, ROWCOL nCount, UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
     BOOL RemoveCols(ROWCOL nFromCol, ROWCOL nToCol, UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
     // Moves the block so that it starts at nDestRow afterwards.
@@ -433,4 +439,19 @@ private:
     BOOL m_bActive = FALSE;
     BOOL m_bSelDragging = FALSE;
     BOOL m_bInTransfer = FALSE;
+};
+
+// One keep of a grid's rows for a scope: what an edit writes into the rows ahead of its commit is
+// taken back by PutBack when the edit is refused; the keep ends with the scope either way.
+class CGXRowKeep {
+public:
+    explicit CGXRowKeep(CGXGridCore& grid) : m_grid(&grid), m_nMark(grid.KeepRows()) {}
+    ~CGXRowKeep() { if (m_grid) m_grid->EndKeepRows(); }
+    CGXRowKeep(const CGXRowKeep&) = delete;
+    CGXRowKeep& operator=(const CGXRowKeep&) = delete;
+    BOOL PutBack(UINT flags = GX_UPDATENOW) { return m_grid->PutBackKeptRows(m_nMark, flags); }
+
+private:
+    CGXGridCore* m_grid;
+    size_t m_nMark;
 };

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -82,6 +83,18 @@ public:
     // Copies of rows (their records as ExtractRows gives them), the rows staying; empty for a bad range.
     std::vector<std::unique_ptr<RowRecord>> CopyRows(ROWCOL nFromRow, ROWCOL nToRow) const;
 
+    // Keeping rows: from BeginKeepRows on, each change of a row (its cells, row style, height, hidden state)
+    // and each insert or removal of rows notes what it takes away, newest last, so that the grid can give
+    // the rows back as they were at the mark BeginKeepRows answers; only rows that change are copied. Keeps
+    // nest; the notes go with the outermost EndKeepRows. Moves, sorts and column changes note every row.
+    struct KeptStep;
+    size_t BeginKeepRows();
+    void EndKeepRows();
+    // The notes since the mark, taken out of the keep (the grid puts them back newest first).
+    std::vector<KeptStep> TakeKeptSteps(size_t nMark);
+    // Puts a kept copy of one row in the row's place.
+    BOOL PutBackRow(ROWCOL nRow, RowRecord& row);
+
     // The same for columns: each record keeps the column's own state and its cells.
     struct ColRecord;
     std::vector<std::unique_ptr<ColRecord>> ExtractCols(ROWCOL nFromCol, ROWCOL nToCol);
@@ -116,12 +129,25 @@ public:
         RowSlot slot;
         std::vector<std::pair<ROWCOL, CGXStyle>> cells; // (row, style)
     };
+    struct KeptStep {
+        enum class Kind { Row, Inserted, Removed, All };
+        Kind kind = Kind::Row;
+        ROWCOL row = 0;   // the first row the step is about
+        ROWCOL count = 0; // Inserted: how many rows came in
+        std::vector<std::unique_ptr<RowRecord>> rows; // Row: the row; Removed: the rows; All: rows 1..last
+    };
 
 private:
     Line* RowLine(ROWCOL nRow, bool create);
     const Line* RowLine(ROWCOL nRow) const;
     Cell* FindCell(ROWCOL nRow, ROWCOL nCol, bool create);
     void ReserveCell(std::vector<Cell>& cells, ROWCOL nCol) const;
+    static std::unique_ptr<RowRecord> CopySlot(const RowSlot& from);
+    bool Keeping() const { return m_nKeepDepth > 0; }
+    void NoteRow(ROWCOL nRow);
+    void NoteRemoved(ROWCOL nFromRow, ROWCOL nToRow);
+    void NoteInserted(ROWCOL nRow, ROWCOL nCount);
+    void NoteAll();
 
     CTieredVector<RowSlot> m_rows; // index = row, size = count + 1; tiered: a row inserted or
                                    // removed does not move the records of all rows below it
@@ -132,4 +158,7 @@ private:
     std::uint64_t m_nLayoutVersion = 0;
     CGXRowShifts m_shifts; // how the layout versions moved the rows
     ROWCOL m_nHiddenCols = 0;
+    int m_nKeepDepth = 0;
+    std::vector<KeptStep> m_kept;
+    std::unordered_set<ROWCOL> m_keptRows; // rows noted since the last insert, removal or mark
 };
