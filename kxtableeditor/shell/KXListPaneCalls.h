@@ -23,12 +23,19 @@ template <class G> void KXSelectionFollowUp(G* g) {
     if constexpr (requires { g->OnSelectionFollowUp(); }) g->OnSelectionFollowUp();
 }
 
-template <class G> void KXAddInstanceFromStr(G* g, const char* text) {
-    if constexpr (requires { g->AddInstanceFromStr(text); }) g->AddInstanceFromStr(text);
+// Whether the list placed the master; a list that places none answers FALSE.
+template <class G> BOOL KXAddInstanceFromStr(G* g, const char* text) {
+    if constexpr (requires { g->AddInstanceFromStr(text); })
+        return g->AddInstanceFromStr(text);
+    else
+        return FALSE;
 }
 
-template <class G> void KXAddPhysicalInstanceFromStr(G* g, const char* text) {
-    if constexpr (requires { g->AddPhysicalInstanceFromStr(text); }) g->AddPhysicalInstanceFromStr(text);
+template <class G> BOOL KXAddPhysicalInstanceFromStr(G* g, const char* text) {
+    if constexpr (requires { g->AddPhysicalInstanceFromStr(text); })
+        return g->AddPhysicalInstanceFromStr(text);
+    else
+        return FALSE;
 }
 
 template <class G> void KXRenameTableInstance(G* g, const CString& from, const CString& to) {

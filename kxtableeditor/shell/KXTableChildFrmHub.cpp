@@ -308,22 +308,24 @@ BOOL CKXTableChildFrm::PasteViewerItem(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnAddPhysicalPart(WPARAM, LPARAM lParam) {
     if (!Text(lParam)) return 0;
+    BOOL placed = FALSE;
     if (OpenMode() == eOpenModePhysical) {
-        if (CKXPhysPartGrid* g = PhysPartGrid()) KXAddPhysicalInstanceFromStr(g, Text(lParam));
+        if (CKXPhysPartGrid* g = PhysPartGrid()) placed = KXAddPhysicalInstanceFromStr(g, Text(lParam));
     } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
-        KXAddPhysicalInstanceFromStr(g, Text(lParam));
+        placed = KXAddPhysicalInstanceFromStr(g, Text(lParam));
     }
-    return 0;
+    return placed ? 1 : 0;
 }
 
 LRESULT CKXTableChildFrm::OnAddLogicalPart(WPARAM, LPARAM lParam) {
     if (!Text(lParam)) return 0;
+    BOOL placed = FALSE;
     if (OpenMode() == eOpenModePhysical) {
-        if (CKXPhysPartGrid* g = PhysPartGrid()) KXAddInstanceFromStr(g, Text(lParam));
+        if (CKXPhysPartGrid* g = PhysPartGrid()) placed = KXAddInstanceFromStr(g, Text(lParam));
     } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
-        KXAddInstanceFromStr(g, Text(lParam));
+        placed = KXAddInstanceFromStr(g, Text(lParam));
     }
-    return 0;
+    return placed ? 1 : 0;
 }
 
 LRESULT CKXTableChildFrm::OnHighlightObject(WPARAM wParam, LPARAM) {

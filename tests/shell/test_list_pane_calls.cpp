@@ -273,13 +273,13 @@ TEST_F(HostComponentRequests, ADeleteOfANameTheDesignLacksChangesNothingAndLeave
 }
 
 TEST_F(HostComponentRequests, APlacedMasterBecomesAComponentAndAPhysicalPartCarriesItsDesignator) {
-    Run("kx::notify INT_MSG_ADD_LOGICAL_PART -text {work.res:sym R5}");
+    EXPECT_EQ(Run("kx::notify INT_MSG_ADD_LOGICAL_PART -text {work.res:sym R5}"), "1");
     EXPECT_TRUE(Listed("R5"));
     EXPECT_TRUE(Unset(Run("kx::prop work.board:sch@R5 LOCATION")));
-    Run("kx::notify INT_MSG_ADD_PHYSICAL_PART -text {work.res:sym R6}");
+    EXPECT_EQ(Run("kx::notify INT_MSG_ADD_PHYSICAL_PART -text {work.res:sym R6}"), "1");
     EXPECT_EQ(Run("kx::prop work.board:sch@R6 LOCATION"), "R6");
     // A master the library lacks places nothing and says so.
-    Run("kx::notify INT_MSG_ADD_LOGICAL_PART -text {work.nothing:sym R7}");
+    EXPECT_EQ(Run("kx::notify INT_MSG_ADD_LOGICAL_PART -text {work.nothing:sym R7}"), "0");
     EXPECT_FALSE(Listed("R7"));
     const auto m = Messages();
     ASSERT_FALSE(m.empty());
