@@ -166,12 +166,16 @@ LRESULT CKXPlusMinusEditButton::WindowProc(UINT message, WPARAM wParam, LPARAM l
     return CGXEditControl::WindowProc(message, wParam, lParam);
 }
 
-void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol) {
+bool CKXPlusMinusEditButton::ComposeGroupRow(ROWCOL nRow, ROWCOL nCol, CGXStyle& style) {
     CGXGridCore* pGrid = Grid();
-    if (!pGrid) return;
-    CGXStyle style;
+    if (!pGrid) return false;
     pGrid->ComposeStyleRowCol(nRow, nCol, &style);
-    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP)) return;
+    return style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP) != FALSE;
+}
+
+void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol) {
+    CGXStyle style;
+    if (!ComposeGroupRow(nRow, nCol, style)) return;
     const BOOL bExpand = IsExpandedState(style) ? FALSE : TRUE;
 
     if (m_bBusy) {
@@ -188,27 +192,21 @@ void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol) {
 }
 
 void CKXPlusMinusEditButton::ToggleWrittenGroup(ROWCOL nRow, ROWCOL nCol, ROWCOL nRowsBelow) {
-    CGXGridCore* pGrid = Grid();
-    if (!pGrid) return;
     CGXStyle style;
-    pGrid->ComposeStyleRowCol(nRow, nCol, &style);
-    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP)) return;
+    if (!ComposeGroupRow(nRow, nCol, style)) return;
     const BOOL bExpand = IsExpandedState(style) ? FALSE : TRUE;
     // Only a collapse skips the reads: an expand reads the nested groups' states.
     ApplyExpand(nRow, nCol, bExpand, style, bExpand ? 0 : nRowsBelow);
 }
 
 void CKXPlusMinusEditButton::SetExpandState(ROWCOL nRow, ROWCOL nCol, BOOL bExpand) {
-    CGXGridCore* pGrid = Grid();
-    if (!pGrid) return;
     CGXStyle style;
-    pGrid->ComposeStyleRowCol(nRow, nCol, &style);
-    if (!style.GetIncludeUserAttribute(IDS_UA_VECTOR_GROUP)) return;
+    if (!ComposeGroupRow(nRow, nCol, style)) return;
     const bool expanded = IsExpandedState(style);
     const bool known = style.GetIncludeUserAttribute(IDS_UA_EXPAND_STATE);
     // A row without a state always takes the wanted one.
     if (known && expanded == (bExpand != FALSE)) return;
-    CGXGridParam* pParam = pGrid->GetParam();
+    CGXGridParam* pParam = Grid()->GetParam();
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (bLock) pParam->SetLockReadOnly(FALSE);
     // Towards the wanted state itself, so that a row without a state is never

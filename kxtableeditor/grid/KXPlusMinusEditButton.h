@@ -46,6 +46,8 @@ public:
     CGXBitmapButtonChild* GetButton() const { return m_pButton; }
 
 protected:
+    // The composed style of a group row; false when the grid is gone or the cell is no group row.
+    bool ComposeGroupRow(ROWCOL nRow, ROWCOL nCol, CGXStyle& style);
     // The toggle itself, towards an explicit target state.
     void ApplyExpand(ROWCOL nRow, ROWCOL nCol, BOOL bExpand);
     // The same with the group row's composed style at hand.

@@ -229,40 +229,9 @@ const CString& CGXGridCore::GetValueRowCol(ROWCOL nRow, ROWCOL nCol)
 
 BOOL CGXGridCore::IsCellReadOnly(ROWCOL nRow, ROWCOL nCol)
 {
-    const CGXData* data = GetData();
-    if (!data)
-        return FALSE;
-    const CGXStyle* chain[4] = {data->LookupCell(nRow, nCol), nullptr, nullptr, nullptr};
-    if (nRow > 0 && nCol > 0) {
-        chain[1] = data->LookupRowStyle(nRow);
-        chain[2] = data->LookupColStyle(nCol);
-        chain[3] = data->LookupTableStyle();
-    }
-    const CGXStyle* withBase = nullptr;
-    for (const CGXStyle* s : chain) {
-        if (!s)
-            continue;
-        if (s->GetIncludeReadOnly())
-            return s->GetReadOnly();
-        if (!withBase && s->GetIncludeBaseStyle())
-            withBase = s;
-    }
-    const CGXStylesMap* map = GetStylesMap();
-    if (!map)
-        return FALSE;
-    WORD id = withBase ? withBase->GetBaseStyle()
-                       : (nRow == 0 ? map->m_wStyleColHeader : nCol == 0 ? map->m_wStyleRowHeader : map->m_wStyleStandard);
-    for (int depth = 0; id != 0 && depth < 32; ++depth) {
-        const CGXStyle* base = map->LookupStyle(id);
-        if (!base)
-            break;
-        if (base->GetIncludeReadOnly())
-            return base->GetReadOnly();
-        if (id == map->m_wStyleStandard)
-            break;
-        id = base->GetIncludeBaseStyle() ? base->GetBaseStyle() : map->m_wStyleStandard;
-    }
-    return FALSE;
+    // Read-only as the composed style has it, found without composing.
+    const CGXStyle* from = FindComposedStyle(nRow, nCol, [](const CGXStyle& s) { return s.GetIncludeReadOnly() != FALSE; });
+    return from ? from->GetReadOnly() : FALSE;
 }
 
 const CGXStyle* CGXGridCore::FindComposedStyle(ROWCOL nRow, ROWCOL nCol,
