@@ -6,13 +6,25 @@
 #include "rmx/context.h"
 #include "rmx/schema.h"
 
+#include <cstring>
 #include <vector>
 
-std::set<IDTInstance*> KXPupdsOn(CKXAssocCompAPI& api, const CNetBit& bit) {
+bool KXMadeFirst::operator()(const IDTInstance* a, const IDTInstance* b) const {
+    const IDesign* da = a->design();
+    const IDesign* db = b->design();
+    if (da != db) {
+        // Components of two blocks: by their block's name (a block's name is its own).
+        const int byName = std::strcmp(da ? da->name() : "", db ? db->name() : "");
+        if (byName != 0) return byName < 0;
+    }
+    return a->id() < b->id();
+}
+
+KXComponentSet KXPupdsOn(CKXAssocCompAPI& api, const CNetBit& bit) {
     api.setNetBit(bit);
     std::vector<IDTInstance*> found;
     api.getMultipleAssociatedInstance(CKXAssocCompAPI::PUPD, found);
-    return std::set<IDTInstance*>(found.begin(), found.end());
+    return KXComponentSet(found.begin(), found.end());
 }
 
 CTransaction* KXAssocCompStepTransaction(const CGXGridCore& grid, const CString& stepName,

@@ -16,8 +16,16 @@ class CTransaction;
 class IDTInstance;
 class CGXGridCore;
 
+// Components in the order they were made (a design numbers its components as it makes them), which a
+// replay of the session's edits in a fresh process gives alike. An order by address differs from one
+// process to the next, and so would what is done in it: the designators copies take, the journal's order.
+struct KXMadeFirst {
+    bool operator()(const IDTInstance* a, const IDTInstance* b) const;
+};
+using KXComponentSet = std::set<IDTInstance*, KXMadeFirst>;
+
 // The pull-up/pull-down instances on a net bit (the library is pointed at the bit).
-std::set<IDTInstance*> KXPupdsOn(CKXAssocCompAPI& api, const CNetBit& bit);
+KXComponentSet KXPupdsOn(CKXAssocCompAPI& api, const CNetBit& bit);
 
 // The transaction a step of the library's dialog goes on in: the one the grid's edit bracket
 // holds, so that the dialog's work is one undo step with the rest; NULL when the grid holds none.

@@ -11,9 +11,8 @@
 
 #include <memory>
 
-std::map<IDTInstance*, KXPupdLook> KXPupdLooks(CKXAssocCompAPI& api, const CDesignContext& design,
-                                               const CNetBit& bit) {
-    std::map<IDTInstance*, KXPupdLook> looks;
+KXPupdLooksMap KXPupdLooks(CKXAssocCompAPI& api, const CDesignContext& design, const CNetBit& bit) {
+    KXPupdLooksMap looks;
     IKXClipAssocCodec* codec = CKXImpClipBoard::GetAssocCodec();
     for (IDTInstance* pupd : KXPupdsOn(api, bit)) {
         CString type, designators, data;
@@ -24,8 +23,7 @@ std::map<IDTInstance*, KXPupdLook> KXPupdLooks(CKXAssocCompAPI& api, const CDesi
     return looks;
 }
 
-void KXJournalPupdChanges(KXJournalLines& journal, const std::map<IDTInstance*, KXPupdLook>& before,
-                          const std::map<IDTInstance*, KXPupdLook>& after, const char* deleteMethod,
+void KXJournalPupdChanges(KXJournalLines& journal, const KXPupdLooksMap& before, const KXPupdLooksMap& after, const char* deleteMethod,
                           const std::function<void()>& selectRow) {
     for (const auto& [pupd, was] : before) {
         const auto now = after.find(pupd);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "afx/afxstr.h"
+#include "grid/KXAssocCompSteps.h"
 
 #include <functional>
 #include <map>
@@ -22,13 +23,14 @@ struct KXPupdLook {
     bool operator==(const KXPupdLook& other) const = default;
 };
 
-// The looks of the pull-ups/pull-downs on a net bit (the library is pointed at the bit).
-std::map<IDTInstance*, KXPupdLook> KXPupdLooks(CKXAssocCompAPI& api, const CDesignContext& design,
+// The looks of the pull-ups/pull-downs on a net bit (the library is pointed at the bit), in the order
+// they were made.
+using KXPupdLooksMap = std::map<IDTInstance*, KXPupdLook, KXMadeFirst>;
+KXPupdLooksMap KXPupdLooks(CKXAssocCompAPI& api, const CDesignContext& design,
                                                const CNetBit& bit);
 
 // For each pull-up/pull-down the dialog changed: selectRow() journals its row's selection, then the
 // pane's method `deleteMethod` deletes it, or EditPUPD changes it the same way. Each is a step of its
 // own on replay.
-void KXJournalPupdChanges(KXJournalLines& journal, const std::map<IDTInstance*, KXPupdLook>& before,
-                          const std::map<IDTInstance*, KXPupdLook>& after, const char* deleteMethod,
+void KXJournalPupdChanges(KXJournalLines& journal, const KXPupdLooksMap& before, const KXPupdLooksMap& after, const char* deleteMethod,
                           const std::function<void()>& selectRow);

@@ -162,7 +162,7 @@ void CKXMatrixGridWnd::AddPupd() {
     }
     CKXGridEdit edit(*this, "Add PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return;
-    std::vector<std::set<IDTInstance*>> before;
+    std::vector<KXComponentSet> before;
     for (const SignalRow& s : signals) before.push_back(KXPupdsOn(api, s.netBit));
     m_pCurrentMatrixGrid = this;
     api.setTransaction(edit.Transaction(), true);

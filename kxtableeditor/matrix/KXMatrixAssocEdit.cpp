@@ -104,7 +104,7 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal) {
     CKXAssocCompAPI& api = *GetAssocCompApi();
     CKXGridEdit edit(*this, "Edit PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return;
-    const std::map<IDTInstance*, KXPupdLook> before = KXPupdLooks(api, m_designContext, signal.netBit);
+    const KXPupdLooksMap before = KXPupdLooks(api, m_designContext, signal.netBit);
     m_pCurrentMatrixGrid = this;
     api.setTransaction(edit.Transaction(), true);
     api.setNetBit(signal.netBit);

@@ -5,6 +5,8 @@
 // with the same design.
 #include "matrix/KXMatrixGridWnd.h"
 
+#include "grid/KXAssocCompSteps.h"
+
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -13,19 +15,6 @@
 
 #include <set>
 
-namespace {
-
-std::set<IDTInstance*> PupdsOn(CKXAssocCompAPI& api, const CNetBit& bit) {
-    api.setNetBit(bit);
-    KXMultiMap present;
-    api.getAssocInstanceArray(CKXAssocCompAPI::PUPD, present);
-    std::set<IDTInstance*> out;
-    for (const auto& entry : present) out.insert(entry.second);
-    return out;
-}
-
-} // namespace
-
 CKXMatrixGridWnd::RetainAnswer CKXMatrixGridWnd::AskRetain(const CInstTermBit& pinBit, const CNetBit& old, INet* to) {
     RetainAnswer keep;
     // A replay answers yes; a pin that goes to a no-connect net keeps nothing anyway.
@@ -33,7 +22,7 @@ CKXMatrixGridWnd::RetainAnswer CKXMatrixGridWnd::AskRetain(const CInstTermBit& p
     CKXAssocCompAPI& api = *GetAssocCompApi();
     api.setInstTermBit(pinBit);
     const bool terminated = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) != nullptr;
-    if (!terminated && PupdsOn(api, old).empty()) return keep;
+    if (!terminated && KXPupdsOn(api, old).empty()) return keep;
     // A user who chose not to be asked again gets the answers given then; a cancelled question keeps both.
     m_pRetainDlg = std::make_unique<CKXRetainAssocCompDlg>(nullptr);
     if (!m_pRetainDlg->DontAskToRetainAssocComp()) m_pRetainDlg->DoModal();
@@ -45,10 +34,10 @@ CKXMatrixGridWnd::RetainAnswer CKXMatrixGridWnd::AskRetain(const CInstTermBit& p
 void CKXMatrixGridWnd::CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& old, const CNetBit& now, bool keep) {
     if (!old || !now || (old.net() == now.net() && old.bit() == now.bit())) return;
     CKXAssocCompAPI& api = *GetAssocCompApi();
-    const std::set<IDTInstance*> carried = PupdsOn(api, old);
+    const KXComponentSet carried = KXPupdsOn(api, old);
     if (carried.empty()) return;
     m_bEditCarriedPupds = true;
-    const std::set<IDTInstance*> before = PupdsOn(api, now);
+    const KXComponentSet before = KXPupdsOn(api, now);
     for (IDTInstance* dt : carried) {
         bool present = false; // a net bit with one of the same type keeps its own: nothing is doubled
         for (IDTInstance* own : before)
@@ -65,7 +54,7 @@ void CKXMatrixGridWnd::CarryPupds(CTransaction& tx, ROWCOL row, const CNetBit& o
     if (keep) return;
     // Left behind: what the carry made goes again, by name, as the journal tells a replay to.
     std::set<CString> made;
-    for (IDTInstance* dt : PupdsOn(api, now))
+    for (IDTInstance* dt : KXPupdsOn(api, now))
         if (!before.count(dt)) made.insert(dt->name());
     if (made.empty()) return;
     api.setTransaction(&tx, true);

@@ -337,7 +337,7 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
 bool CKXInstanceDetailsGridWnd::EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row,
                                                  KXJournalLines& journal) {
     const BOOL readOnly = Site() && Site()->OpenMode() == 2;
-    const std::map<IDTInstance*, KXPupdLook> before = KXPupdLooks(api, m_designContext, bit);
+    const KXPupdLooksMap before = KXPupdLooks(api, m_designContext, bit);
     api.setNetBit(bit);
     const CNetBitContext context = m_designContext.net(bit.net()).bitContext(bit.bit());
     if (!ShowPupdDlg(&api, MasterDesign(), m_designContext, context, readOnly) || readOnly) {

@@ -45,7 +45,7 @@ CString ProgressLabel(const INet* net, int bit) {
 bool CKXInstanceDetailsGridWnd::PastePupdEntryOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
                                                     const KXAssocClipEntry& entry) {
     CKXAssocCompAPI& api = *GetAssocCompAPI();
-    const std::set<IDTInstance*> before = KXPupdsOn(api, bit);
+    const KXComponentSet before = KXPupdsOn(api, bit);
     if (!CKXImpClipBoard::PasteAssocComponents(transaction, CInstTermBit(), nullptr, bit, CInstanceContext(),
                                                entry.data, entry.type, entry.name, bit.net()->name(), entry.kind, 0))
         return false;

@@ -9,6 +9,7 @@
 #include "grid/KXPinModels.h"
 #include "grid/KXPropLists.h"
 
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXTransaction.h"
@@ -19,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -254,6 +257,61 @@ TEST(AssocCompSteps, AStepGoesOnInTheTransactionOfTheGridThatHoldsIt) {
     EXPECT_EQ(hooked, 1);
     EXPECT_EQ(KXAssocCompStepTransaction(grid, "Add Termination", nullptr), open); // no hook: fine
     CKXTransaction::DiscardTrans(&grid);
+}
+
+
+// The pull-ups/pull-downs of a net bit are walked in the order they were made, wherever they live: the
+// copies a carry makes take designators in that order, in the session as in its replay in another
+// process. Each is made after a design was closed, where its memory may be, below the ones made before.
+TEST(AssocCompSteps, ThePullUpsOfANetBitComeInTheOrderTheyWereMadeWhereverTheyLive) {
+    auto closedLater = [] {
+        auto server = std::make_unique<IServer>();
+        rmx::DesignBuilder builder{server.get(), "work"};
+        builder.schematic("top").net("N");
+        CTransaction t(builder.context());
+        for (int i = 0; i < 8; ++i)
+            t.createDTInstance(IDTInstance::ePullUpDown, "PullUp", ("PU" + std::to_string(i + 1)).c_str(),
+                               CNetBit(builder.design()->findNet("N"), -1));
+        EXPECT_TRUE(t.commit());
+        return server;
+    };
+    IServer server;
+    rmx::DesignBuilder builder{&server, "work"};
+    builder.schematic("top").net("N");
+    const CDesignContext top = builder.context();
+    const CNetBit bit(top.design()->findNet("N"), -1);
+    std::vector<IDTInstance*> made;
+    auto spare = closedLater();
+    for (int i = 0; i < 6; ++i) {
+        CTransaction t(top);
+        made.push_back(t.createDTInstance(IDTInstance::ePullUpDown, i % 2 ? "Pulldown" : "PullUp",
+                                          ("P" + std::to_string(i + 1)).c_str(), bit));
+        ASSERT_NE(made.back(), nullptr);
+        ASSERT_TRUE(t.commit());
+        spare = closedLater();
+    }
+    CKXAssocCompAPI api;
+    const KXComponentSet pupds = KXPupdsOn(api, bit);
+    EXPECT_EQ(std::vector<IDTInstance*>(pupds.begin(), pupds.end()), made);
+}
+
+// Components of two blocks are told apart though their numbers are alike.
+TEST(AssocCompSteps, ComponentsOfTwoBlocksWithTheSameNumberAreBothKept) {
+    IServer server;
+    rmx::DesignBuilder builder{&server, "work"};
+    builder.schematic("a").net("N");
+    const CDesignContext a = builder.context();
+    builder.schematic("b").net("N");
+    const CDesignContext b = builder.context();
+    KXComponentSet both;
+    for (const CDesignContext& block : {a, b}) {
+        CTransaction t(block);
+        both.insert(t.createDTInstance(IDTInstance::ePullUpDown, "PullUp", "PU1",
+                                       CNetBit(block.design()->findNet("N"), -1)));
+        ASSERT_TRUE(t.commit());
+    }
+    ASSERT_EQ(both.size(), 2u);
+    EXPECT_STREQ((*both.begin())->design()->name(), "work.a:sch");
 }
 
 } // namespace

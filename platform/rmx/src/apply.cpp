@@ -308,21 +308,23 @@ static void detachDT(IDTInstance* dt) {
     Db::m_bit(dt) = -1;
 }
 
+// A pin bit's, net bit's or pair connection's components are listed in the order they were made, whatever
+// brought them there: a change taken back (an undo, a refused commit) puts a component back in its place.
 static void attachDT(IDTInstance* dt, int kind, IInstTerm* pin, INet* net, int bit, IDPInstTerm* pair) {
     Db::m_attach(dt) = static_cast<IDTInstance::AttachKind>(kind);
     if (kind == IDTInstance::eOnInstTermBit) {
         Db::m_pin(dt) = pin;
         Db::m_bit(dt) = bit;
-        Db::m_bits(pin)[static_cast<size_t>(rmx::bitIndex(pin->msb(), pin->lsb(), bit))].dts.push_back(dt);
+        insertInIdOrder(Db::m_bits(pin)[static_cast<size_t>(rmx::bitIndex(pin->msb(), pin->lsb(), bit))].dts, dt);
     } else if (kind == IDTInstance::eOnNetBit) {
         Db::m_net(dt) = net;
         Db::m_bit(dt) = bit;
-        Db::m_bits(net)[static_cast<size_t>(rmx::bitIndex(net->msb(), net->lsb(), bit))].dts.push_back(dt);
+        insertInIdOrder(Db::m_bits(net)[static_cast<size_t>(rmx::bitIndex(net->msb(), net->lsb(), bit))].dts, dt);
     } else if (kind == IDTInstance::eOnDPConn) {
         IDPConn* c = Db::m_conn(pair);
         Db::m_dpConn(dt) = c;
         Db::m_bit(dt) = bit;
-        Db::m_dts(c).push_back(dt);
+        insertInIdOrder(Db::m_dts(c), dt);
     }
 }
 

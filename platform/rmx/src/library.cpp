@@ -685,6 +685,12 @@ public:
     }
 
 private:
+    // A cycle's designs are reported by name, the same from one run to the next.
+    struct ByName {
+        bool operator()(const IDesign* a, const IDesign* b) const { return std::strcmp(a->name(), b->name()) < 0; }
+    };
+    using Cycle = std::set<IDesign*, ByName>;
+
     std::vector<IDesign*> mastersOf(IDesign* d) {
         std::vector<IDesign*> out;
         for (IInstance* i : d->beginInstance())
@@ -717,7 +723,7 @@ private:
             }
             IDesign* d = f.d;
             if (m_low[d] == m_index[d]) {
-                std::set<IDesign*> scc;
+                Cycle scc;
                 IDesign* x;
                 do {
                     x = m_stack.back();
@@ -731,7 +737,7 @@ private:
             if (!frames.empty()) m_low[frames.back().d] = std::min(m_low[frames.back().d], m_low[d]);
         }
     }
-    void report(const std::set<IDesign*>& scc, std::string& errors) {
+    void report(const Cycle& scc, std::string& errors) {
         for (IDesign* d : scc) {
             auto site = m_r.instSites.find(d->name());
             if (site == m_r.instSites.end()) continue;  // loaded before: the new designs are refused
@@ -757,7 +763,7 @@ private:
     int m_counter = 0;
     std::vector<IDesign*> m_stack;
     std::set<IDesign*> m_onStack, m_selfLoop;
-    std::vector<std::set<IDesign*>> m_cycles;
+    std::vector<Cycle> m_cycles;
 };
 
 }  // namespace

@@ -477,6 +477,37 @@ TEST_F(Tx, RemovingANetTakesItsConnectionsPairsAndComponents) {
     ASSERT_TRUE(t.commit());
 }
 
+// What a discard brings back takes its old place: code that walks a net bit's components meets them in
+// the order they were made, in the session as in a replay without the discarded edit.
+TEST_F(Tx, ComponentsADiscardBringsBackKeepTheirOrderOnTheNetBit) {
+    const CNetBit bit(net("DATA"), 0);
+    auto names = [&bit] {
+        std::vector<std::string> out;
+        for (IDTInstance* dt : bit.beginAssociatedDTInstance()) out.emplace_back(dt->name());
+        return out;
+    };
+    {
+        CTransaction t(ctx);
+        ASSERT_NE(t.createDTInstance(IDTInstance::ePullUpDown, "PullUp", "PUA", bit), nullptr);
+        ASSERT_NE(t.createDTInstance(IDTInstance::ePullUpDown, "PullDown", "PDB", bit), nullptr);
+        ASSERT_TRUE(t.commit());
+    }
+    const std::vector<std::string> made{"PUA", "PDB"};
+    ASSERT_EQ(names(), made);
+    {
+        CTransaction t(ctx);
+        ASSERT_TRUE(t.removeDTInstance(board->findDTInstance("PUA")));
+        t.discard();
+    }
+    EXPECT_EQ(names(), made);
+    {
+        CTransaction t(ctx);
+        ASSERT_TRUE(t.removeNet(net("DATA")));
+        t.discard();
+    }
+    EXPECT_EQ(names(), made);
+}
+
 TEST_F(Tx, OutOfRangeInputIsRefusedWithoutHarm) {
     CTransaction t(ctx);
     EXPECT_EQ(t.createNet("HUGE", 0x7fffffff, 0), nullptr);  // wider than the database holds
