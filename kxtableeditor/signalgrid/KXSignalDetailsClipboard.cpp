@@ -110,9 +110,12 @@ CString CKXSignalDetailsGridWnd::CopyTerminationOfRow(ROWCOL row, bool& copied) 
     return CString(termination ? termination->name() : "") + "\r\n";
 }
 
-// The copied row, named as a replay selects it: a row off the pin rows has no name to select by.
+// The copied row, named as a replay selects it. A row off the pin rows has no name to select by, and one
+// that waits for its pin (a component dropped or typed in) is the grid's alone: the design, and so the
+// replay, has nothing there. What a copy gives a paste, the paste's own lines carry.
 void CKXSignalDetailsGridWnd::JournalCopiedRow(ROWCOL row) {
-    if (row < kFirstDataRow) return;
+    int msb = -1, lsb = -1;
+    if (row < kFirstDataRow || !GetInstTermOfRow(row, msb, lsb)) return;
     KXJournalLines(JournalHandle())
         .Call("Slp()", "Select", {JournalNetName(row)})
         .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), RowPinKey(row)})

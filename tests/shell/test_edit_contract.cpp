@@ -682,6 +682,25 @@ TEST_F(EditContract, APinTypedIntoABlankRowOfANetBitIsDeletedOnThatBitInTheRepla
     EXPECT_EQ(journal.find("Slp().Select(\"DQ\")"), std::string::npos) << journal;
 }
 
+// A component dropped into a signal grid waits there for its pin, a row the design (and so a replay) does
+// not have: its copy writes no line that selects it, and the paste of what it copied journals its own work.
+TEST_F(EditContract, ACopyOfARowWaitingForItsPinReplays) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp MCLK");
+        const int free = GridRows().rbegin()->first + 1;
+        ASSERT_EQ(Run("kx::drop ccp " + At(free, Column("Instance")) + " component R2"), "1");
+        Run("kx::answer question KXTABLE-140 no");
+        Run("kx::edit ccp " + At(free, Column("Pin Number")) + " 1");
+        ASSERT_EQ(RowWith({"R2"}), free) << Run("kx::window ccp");
+        ASSERT_EQ(Run("kx::select ccp " + At(free, Column("Instance"))), "1");
+        ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+        Run("selectWindow clp");
+        EXPECT_EQ(Run("kx::clipview 1"), "1");
+    });
+    EXPECT_EQ(journal.find("SelectInstanceCol(\"R2\",\"\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("AddComponent("), std::string::npos) << journal;
+}
+
 // Pins moved in one edit to a new signal, their terminations dropped and a pin's pull-down carried
 // along: the journal deletes each pin's terminations just before its own connect, as the edit did, so
 // the replay gives the carried pull-down's part the designator the edit gave it.
