@@ -85,7 +85,7 @@ struct WriteScope {
 } // namespace
 
 CKXPhysNetDetailsGridWnd::CKXPhysNetDetailsGridWnd()
-    : CKXPhysGridWnd(KXGridKind::PhysNet), m_mapRowPins(':'), m_mapPendingPins(':') {
+    : CKXPhysGridWnd(KXGridKind::PhysNet), m_mapRowPins(':') {
     EnableAutomation();
 }
 
@@ -269,6 +269,7 @@ void CKXPhysNetDetailsGridWnd::AppendSpareRows() {
 
 int CKXPhysNetDetailsGridWnd::LoadPhysNet(CDesignContext design, const std::vector<CString>& netNames) {
     m_bMultipleNets = 1;
+    m_loadedNets = netNames;
     {
         WriteScope scope(*this);
         for (const CString& name : netNames) {
@@ -425,18 +426,15 @@ void CKXPhysNetDetailsGridWnd::OnPropertyChanges(const std::vector<KXPhysPropert
             RenamePhysNet(c.newValue);
         else if (c.Is("LOCATION") && changed && !c.oldValue.IsEmpty() && !c.newValue.IsEmpty())
             RenameLocationInRows(c.newValue, c.oldValue);
-        else if (c.Is("PN") && changed) {
-            ChangePinNumberInRows(c.path, c.newValue, c.oldValue);
+        else if ((c.Is("PN") || c.Is("SEC")) && changed)
             moved = true;
-        } else if (c.Is("SEC") && changed) {
-            RefreshPinNumbersOfInstance(c.path);
-            moved = true;
-        }
         if (c.Is("PIN_SIGNAL_MODEL") && (c.newValue.IsEmpty() || changed)) RefreshModelCellsOfPin(c.path);
         if (c.ownerKind) properties.insert(c.name);
     }
+    // A pin number moves logical pins between package pins, and so between physical nets: the
+    // rows are read again (after the models above, which the reading takes in too).
+    if (moved) ReloadRows();
     RefillPropertyColumns(properties);
-    if (moved) MergePinMaps();
 }
 
 void CKXPhysNetDetailsGridWnd::RenameLocationInRows(CString newLocation, CString oldLocation) {
@@ -453,48 +451,42 @@ void CKXPhysNetDetailsGridWnd::RenameLocationInRows(CString newLocation, CString
     }
 }
 
-void CKXPhysNetDetailsGridWnd::ChangePinNumberInRows(CString pinPath, CString newPinNumber,
-                                                     CString oldPinNumber) {
-    IServer* server = CKXShareGlobalData::m_pServer;
-    std::unique_ptr<CContext> object(server ? server->getContext(pinPath.GetString()) : nullptr);
-    const auto* bit = dynamic_cast<const CInstTermBitContext*>(object.get());
-    if (!bit) return;
-    const char* location = bit->instance().physicalPackageName();
-    if (!location) return;
-    // The row of the old number names the pin; a number given from nothing has no row here yet.
-    if (oldPinNumber.IsEmpty()) return;
-    CInstTermBitContext shown;
-    if (!FindPhysPin(location, oldPinNumber, &shown) || shown.spath().CompareNoCase(bit->spath()) != 0) return;
-    const CString oldKey = m_mapRowPins.Key(location, oldPinNumber);
-    const ROWCOL row = FindKeyedRow(oldKey);
-    if (!row) return;
-    SetStyleRange(CGXRange(row, C(m_nColPinNumber)), PinCell(newPinNumber), gxOverride, 0, kNoUpdate);
-    m_mapPendingPins.Set(m_mapPendingPins.Key(location, newPinNumber), *m_mapRowPins.Find(oldKey));
-}
-
-void CKXPhysNetDetailsGridWnd::RefreshPinNumbersOfInstance(CString instancePath) {
-    IServer* server = CKXShareGlobalData::m_pServer;
-    std::unique_ptr<CContext> object(server ? server->getContext(instancePath.GetString()) : nullptr);
-    const auto* inst = dynamic_cast<const CInstanceContext*>(object.get());
-    if (!inst) return;
-    const CString location = CKXGenUtils::GetLocationProp(*inst);
-    if (location.IsEmpty()) return;
-    const long id = static_cast<long>(inst->instance()->id());
-    for (ROWCOL r = kNetFirstRow; r <= GetRowCount(); ++r) {
-        if (KXRowAttrs(*this, r).Get(C(m_nColPinNumber), kPinInstanceId) != id) continue;
-        CInstTermBitContext bit;
-        if (!GetRowPhysPin(r, &bit) || bit.instance().spath().CompareNoCase(inst->spath()) != 0) continue;
-        const CString number = CKXGenUtils::GetPinNumber(bit);
-        SetStyleRange(CGXRange(r, C(m_nColPinNumber)), PinCell(number), gxOverride, 0, kNoUpdate);
-        m_mapPendingPins.Set(m_mapPendingPins.Key(location, number), {bit});
+void CKXPhysNetDetailsGridWnd::ReloadRows() {
+    // What the user set on the grid stays: the filter texts, the sort and the current pin row.
+    std::vector<CString> filters;
+    for (ROWCOL c = C(m_nColLocation); c <= GetColCount(); ++c)
+        filters.push_back(GetValueRowCol(kNetFilterRow, c));
+    const int sortCol = GetSortColumn();
+    const BOOL ascending = IsSortAscending();
+    ROWCOL currentRow = 0, currentCol = 0;
+    const bool current = GetCurrentCell(currentRow, currentCol) && currentRow >= kNetFirstRow;
+    const CString currentKey = current ? RowKey(currentRow) : CString();
+    {
+        WriteScope scope(*this);
+        if (GetRowCount() >= kNetFirstRow) RemoveRows(kNetFirstRow, GetRowCount(), kNoUpdate);
+        m_mapRowPins.Clear();
+        ForgetKeyedRows();
+        const std::vector<CString> nets = m_bMultipleNets ? m_loadedNets : std::vector<CString>{m_strNetName};
+        bool loaded = false;
+        for (const CString& name : nets)
+            if (std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, name.GetString())); net) {
+                PopulatePhysNet(m_designContext, net.get(), m_bMultipleNets ? CString() : m_strExcludedSpaths);
+                loaded = true;
+            }
+        if (m_bMultipleNets || !loaded) FinishLoad();
+        for (size_t i = 0; i < filters.size(); ++i)
+            SetValueRange(CGXRange(kNetFilterRow, C(m_nColLocation) + static_cast<ROWCOL>(i)), filters[i], gxOverride,
+                          0, kNoUpdate);
+        if (sortCol > 0 && (sortCol != m_nColLocation || !ascending)) {
+            SetSortColumn(-1);
+            SortColumn(sortCol);
+            if (!ascending) SortColumn(sortCol);
+            IndexPinRows();
+        }
+        HideFilteredRows(LastPinRow());
     }
-}
-
-void CKXPhysNetDetailsGridWnd::MergePinMaps() {
-    m_mapPendingPins.ForEach([this](const CString& key, const std::vector<CInstTermBitContext>& bits) {
-        m_mapRowPins.Set(key, bits);
-    });
-    m_mapPendingPins.Clear();
+    if (const ROWCOL row = current ? FindKeyedRow(currentKey) : 0; row && !IsRowHidden(row))
+        CKXGridWnd::SetCurrentCell(row, currentCol, GX_UPDATENOW);
 }
 
 void CKXPhysNetDetailsGridWnd::IndexPinRows() {

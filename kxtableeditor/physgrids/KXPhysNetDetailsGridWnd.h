@@ -77,8 +77,9 @@ public:
     void RefreshRowsByName(CString location) override;
     void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) override;
     void RenameLocationInRows(CString newLocation, CString oldLocation);
-    void ChangePinNumberInRows(CString pinPath, CString newPinNumber, CString oldPinNumber);
-    void RefreshPinNumbersOfInstance(CString instancePath);
+    // Reads the shown nets' rows again from the physical view, keeping the filter texts, the sort and
+    // the current pin row.
+    void ReloadRows();
     ROWCOL PinRowOf(const CString& location, const CString& pinNumber) override;
     ROWCOL PinNumberColumn() const override { return static_cast<ROWCOL>(m_nColPinNumber); }
     ROWCOL PinNameColumn() const override { return static_cast<ROWCOL>(m_nColPinName); }
@@ -87,7 +88,6 @@ public:
     const char* JournalPinSelect() const override { return "SelectInstanceCol"; }
     ROWCOL JournalPinKeyColumn() const override { return static_cast<ROWCOL>(m_nColLocation); }
     BOOL& FilterEchoFlag() override { return m_bSendingFilterCommand; }
-    void MergePinMaps();
     // Indexes the pin rows by their keys once the rows have moved as a whole (load, sort).
     void IndexPinRows();
     void RefreshPropertyColumn(CString property, int objectKind, int column);
@@ -166,7 +166,7 @@ public:
 
 private:
     CKXPhysPinMap m_mapRowPins;
-    CKXPhysPinMap m_mapPendingPins;
+    std::vector<CString> m_loadedNets; // the nets LoadPhysNet showed together
     void WritePinCells(ROWCOL row, const CString& location, const CString& pinType, const CString& pinNumber,
                        int instanceId, const CString& pinName);
     void CoverHeaderRows() override;

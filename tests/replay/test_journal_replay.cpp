@@ -347,6 +347,10 @@ TEST_F(JournalReplay, AFilterInAGridOfSeveralSignalsReplaysInThatGroupsGrid) {
     ExpectSessionReplays("filter_signal_group.tcl");
 }
 
+TEST_F(JournalReplay, AModelTypedInTheNetGridAfterAPinNumberGivenInAnotherWindowReplays) {
+    ExpectSessionReplays("net_grid_moved_pins.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();

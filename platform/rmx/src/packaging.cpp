@@ -1,5 +1,6 @@
 // Packaging server and pin-name generator.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <mutex>
 #include <unordered_set>
@@ -217,8 +218,26 @@ CPhysIterator<T>* iter(size_t n, F make) {
 
 namespace {
 
-// Moves one logical pin bit of a part to the package pin of its pin number now; returns the pins
-// whose bits changed.
+// Where a fresh view lists a logical pin bit among the bits of its package pin: by the place of its
+// instance among the part's instances, then of its pin among the instance's pins, then of its bit
+// among the pin's bits. The first bit names the package pin's physical net, so a kept view must
+// list a pin's bits as a fresh one does.
+std::array<size_t, 3> freshPlace(const rmx::PhysPart& part, const CInstTermBitContext& bc) {
+    IInstTerm* term = bc.instTerm();
+    const CInstanceContext inst = bc.instance();
+    const auto instAt = std::find(part.insts.begin(), part.insts.end(), inst);
+    size_t termAt = 0;
+    for (IInstTerm* p : term->instance()->beginInstTerm()) {
+        if (p == term) break;
+        ++termAt;
+    }
+    const std::vector<int> bits = term->bits();
+    const auto bitAt = std::find(bits.begin(), bits.end(), bc.bit());
+    return {static_cast<size_t>(instAt - part.insts.begin()), termAt, static_cast<size_t>(bitAt - bits.begin())};
+}
+
+// Moves one logical pin bit of a part to the package pin of its pin number now, among that pin's
+// bits where a fresh view has it; returns the pins whose bits changed.
 void moveBit(rmx::PhysPart& part, IInstTerm* term, int bit, std::vector<int>& changed) {
     const std::pair<const IInstTerm*, int> key{term, bit};
     if (auto old = part.pinOfBit.find(key); old != part.pinOfBit.end()) {
@@ -235,7 +254,11 @@ void moveBit(rmx::PhysPart& part, IInstTerm* term, int bit, std::vector<int>& ch
         const CString number = bc.physicalPinName();
         auto to = number.IsEmpty() ? part.pinByNumber.end() : part.pinByNumber.find(number.str());
         if (to == part.pinByNumber.end()) continue;
-        part.pins[static_cast<size_t>(to->second)].bits.push_back(bc);
+        auto& bits = part.pins[static_cast<size_t>(to->second)].bits;
+        const std::array<size_t, 3> place = freshPlace(part, bc);
+        bits.insert(std::find_if(bits.begin(), bits.end(),
+                                 [&](const CInstTermBitContext& b) { return place < freshPlace(part, b); }),
+                    bc);
         part.pinOfBit[key] = to->second;
         changed.push_back(to->second);
     }

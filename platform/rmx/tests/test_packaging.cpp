@@ -107,6 +107,51 @@ TEST_F(Pkg, ViewFollowsPinNumberExchanges) {
     EXPECT_EQ(pinOn("A3"), "@U1.D<3> DATA<3>");
 }
 
+// A package pin carrying the bits of two instances is on the net of the first one a fresh view
+// lists (its instances in order): a pin bit moved onto it in a view kept across commits takes the
+// place a fresh view gives it, so that the kept view's nets are a fresh one's.
+TEST(PkgSections, APinBitMovedOntoASharedPackagePinKeepsTheNetAFreshViewGives) {
+    IServer s;
+    rmx::DesignBuilder b(&s, "work");
+    b.symbol("chips").port("A").port("B").symbolProp("PART_NAME", "PACK4");
+    b.partDefinition("PACK4");
+    for (int k = 1; k <= 4; ++k)
+        b.packagePin(std::to_string(k), "A", std::to_string(k)).packagePin(std::to_string(9 - k), "B", std::to_string(k));
+    b.schematic("top").instance("G1", "chips", "RN1").instance("G2", "chips", "RN1");
+    b.net("N1").net("N2").connect("G1", "A", "N1").connect("G2", "A", "N2");
+    b.prop("@G1", "SEC", "1").prop("@G2", "SEC", "2").pinNumber("G1", "A", "1").pinNumber("G2", "A", "2");
+    ASSERT_TRUE(b.ok()) << b.error();
+    CDesignContext top = b.context();
+    auto pinsOf = [&](const char* name) {
+        std::unique_ptr<IPhysNet> net(getPhysNet(&top, name));
+        std::string pins;
+        std::unique_ptr<CPhysIterator<IPhysPin>> it(net ? net->beginPin() : nullptr);
+        for (; it && it->hasCurrent(); it->advance()) {
+            std::unique_ptr<IPhysPin> pin(it->current());
+            CInstTermBitContext bit;
+            pin->logicalPinBit(bit);
+            pins += std::string(" ") + pin->pinNumber() + bit.spath().str();
+        }
+        return pins;
+    };
+    ASSERT_EQ(pinsOf("N1"), " 1@G1.A");
+    ASSERT_EQ(pinsOf("N2"), " 2@G2.A");
+    {
+        CTransaction t(top);
+        ASSERT_TRUE(t.addProperty(rmx::kindInstTermBit, "@G1.A", "PN", "2", 0));
+        ASSERT_TRUE(t.commit());
+    }
+    const std::string kept = pinsOf("N1") + " /" + pinsOf("N2");
+    EXPECT_EQ(kept, " 2@G1.A /");
+    // A change of the nets makes the next view a fresh one: the same.
+    {
+        CTransaction t(top);
+        ASSERT_TRUE(t.createNet("N3", static_cast<unsigned>(-1), static_cast<unsigned>(-1)));
+        ASSERT_TRUE(t.commit());
+    }
+    EXPECT_EQ(pinsOf("N1") + " /" + pinsOf("N2"), kept);
+}
+
 TEST_F(Pkg, PinNameGeneratorInternsAndWalks) {
     const char* a = hmtHashSaveStrng("A1");
     EXPECT_EQ(a, hmtHashSaveStrng(std::string("A1").c_str()));
