@@ -255,10 +255,13 @@ void moveBit(rmx::PhysPart& part, IInstTerm* term, int bit, std::vector<int>& ch
         auto to = number.IsEmpty() ? part.pinByNumber.end() : part.pinByNumber.find(number.str());
         if (to == part.pinByNumber.end()) continue;
         auto& bits = part.pins[static_cast<size_t>(to->second)].bits;
-        const std::array<size_t, 3> place = freshPlace(part, bc);
-        bits.insert(std::find_if(bits.begin(), bits.end(),
-                                 [&](const CInstTermBitContext& b) { return place < freshPlace(part, b); }),
-                    bc);
+        auto at = bits.end(); // a package pin has mostly one logical pin bit: no place to look for
+        if (!bits.empty()) {
+            const std::array<size_t, 3> place = freshPlace(part, bc);
+            at = std::find_if(bits.begin(), bits.end(),
+                              [&](const CInstTermBitContext& b) { return place < freshPlace(part, b); });
+        }
+        bits.insert(at, bc);
         part.pinOfBit[key] = to->second;
         changed.push_back(to->second);
     }
