@@ -224,6 +224,18 @@ private:
     HWND m_hFocus = nullptr;
 };
 
+// The physical nets a logical net bit belongs to: its own, or each bit's of a whole bus.
+void AddPhysNetNames(const CNetBitContext& bit, std::vector<CString>& names) {
+    const INet* net = bit.net();
+    if (!net) return;
+    if (net->isScalar() || bit.bit() != -1) {
+        names.push_back(bit.physicalNetName());
+        return;
+    }
+    const CNetContext whole = bit.netContext();
+    for (int b : net->bits()) names.push_back(whole.bitContext(b).physicalNetName());
+}
+
 } // namespace
 
 void CKXBottomPaneContainerView::ShowInstanceConnectivity(const CDesignContext&,
@@ -277,6 +289,13 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
     SetPaneTitle(kShowsSignals);
     const CKXFocusKeeper keeper;
     if (!netBits) return;
+    if (GetViewMode() == eOpenModePhysical) {
+        // The physical view shows the physical nets of the bits, never a grid of logical signals.
+        std::vector<CString> names;
+        for (INT_PTR i = 0; i < netBits->GetSize(); ++i) AddPhysNetNames(netBits->GetAt(i), names);
+        ShowPhysNets(names);
+        return;
+    }
     m_bGroupFlag = netBits->GetSize() > 1;
     std::vector<ObjectKey> keys;
     std::vector<CString> shown;
@@ -301,6 +320,12 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
     SetPaneTitle(kShowsSignals);
     const CKXFocusKeeper keeper;
     if (!nets) return;
+    if (GetViewMode() == eOpenModePhysical) {
+        std::vector<CString> names;
+        for (INT_PTR i = 0; i < nets->GetSize(); ++i) AddPhysNetNames(nets->GetAt(i).bitContext(-1), names);
+        ShowPhysNets(names);
+        return;
+    }
     m_bGroupFlag = nets->GetSize() > 1;
     std::vector<ObjectKey> keys;
     std::vector<CString> shown;

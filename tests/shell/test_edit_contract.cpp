@@ -1,6 +1,7 @@
 // The edit contract through the host on the example board: undo and redo outlive the grids the pane
 // replaces, a window closed without saving leaves its design as saved, what the transcript prints is
 // the answer used, and an edit of nothing leaves nothing.
+#include "KXRandomEdits.h"
 #include "KXShellFixture.h"
 
 #include "grid/KXGridWnd.h"
@@ -747,4 +748,59 @@ TEST_F(EditContract, ASignalGridFilterIsJournalledWithItsSignal) {
         ASSERT_EQ(Run("kx::key ccp Delete"), "1");
     });
     EXPECT_NE(journal.find("Select(\"PG\")\ncall board.ConnectivityPane().FilterRows"), std::string::npos) << journal;
+}
+
+// The physical view shows physical nets, also for the bus bits and groups the signal list asks for
+// by name: bits and nets that have a physical net are shown in the physical net grid. With U1's
+// reference designator gone and U2 deleted, DQ<6> has no physical pin, so the physical view shows
+// no logical grid for it whose termination menu would add a termination that the journal's add
+// (refused in the physical view) does not make on replay.
+TEST_F(EditContract, BusBitsAskedForInThePhysicalViewShowTheirPhysicalNetsAndReplay) {
+    const size_t start = JournalText().size();
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    ASSERT_EQ(Run("kx::select clp U1; kx::call DeleteRefDes"), "1");
+    Run("kx::notify INT_MSG_DELETE_INSTANCE -text U2");
+    ASSERT_EQ(Run("kx::prop demo.board:sch@U2 LOCATION").rfind("error", 0), 0u) << "U2 is still there";
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+
+    // Groups of bits and of whole nets alike.
+    std::string shown;
+    for (const char* group : {"{LVDS_P<1> LVDS_P<2>}", "{SYSCLK_P SYSCLK_N}"}) {
+        SCOPED_TRACE(group);
+        Run(std::string("kx::pane slp SelectGroup ") + group);
+        shown = Run("kx::window ccp");
+        EXPECT_NE(shown.find("CKXPhysNetDetailsGridWnd"), std::string::npos) << shown;
+        EXPECT_EQ(shown.find("CKXSignalDetailsGridWnd"), std::string::npos) << shown;
+    }
+
+    const std::string before = DesignText();
+    for (const char* road : {"kx::show slp {DQ<6>}", "kx::pane slp Select {DQ<6>}"}) {
+        SCOPED_TRACE(road);
+        Run(road);
+        shown = Run("kx::window ccp");
+        EXPECT_EQ(shown.find("CKXSignalDetailsGridWnd"), std::string::npos) << shown;
+        EXPECT_EQ(shown.find("Termination"), std::string::npos) << shown;
+        // U1's pin on the bit, where the grid shows one, asked for a termination through the menu.
+        if (const int row = RowWith({"U1"}), col = Column("Pin Number"); row > 0 && col > 0)
+            Run("kx::select ccp " + At(row, col));
+        Run("kx::answer dialog CKXTerminationDlg ok type Series");
+        Run("kx::menu 35522");
+        AfxGetAnswerQueue().ClearPending();
+        EXPECT_EQ(kxrandom::FirstDifference(DesignText(), before), "");
+    }
+
+    const std::string edited = DesignText();
+    const std::string journal = JournalText().substr(start);
+    for (int open = 2; open > 0 && Doc(); --open) {
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+    }
+    const fs::path file = m_dir / "physical.vbs";
+    std::ofstream(file, std::ios::binary) << journal;
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+    EXPECT_EQ(kxrandom::FirstDifference(DesignText(), edited), "") << journal;
+    for (int open = 2; open > 0 && Doc(); --open) {
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+    }
 }
