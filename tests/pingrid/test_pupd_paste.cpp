@@ -233,4 +233,29 @@ TEST_F(PupdPaste, APasteTheDatabaseRefusedTakesNoNameFromTheNextPullDown) {
     EXPECT_EQ(Replayed(original), edited) << JournalText();
 }
 
+// A pull-down removed below the last one made leaves its name free, whether or not a paste the database
+// refused came between: the next pull-down takes it in the session and in the journal's replay alike.
+TEST_F(PupdPaste, AFreedNameGoesToTheNextPullDownWithOrWithoutARefusedPasteBefore) {
+    OpenBoard();
+    const std::string original = Saved();
+    for (const char* pin : {"PGOOD", "MCLK", "RST_N"}) {
+        Run(std::string("selectObject pin ") + pin);
+        ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 4k7"), "1") << pin;
+    }
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Run("deletePupd pin"), "1");
+    ASSERT_EQ(Count(Saved(), "dt pd2 "), 0u);
+    CopyPupds("[list U1 PGOOD C10]");
+    SelectPupdCells("CLK", "MCLK");
+    m_app->Server()->setCommitFault([] { return true; });
+    EXPECT_EQ(Run("paste pin"), "0");
+    m_app->Server()->setCommitFault(nullptr);
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 1k"), "1");
+    const std::string edited = Saved();
+    EXPECT_EQ(Count(edited, "dt pd2 2 pulldown @:mclk"), 1u) << edited;
+    EXPECT_EQ(Count(edited, "dt pd4 "), 0u) << edited;
+    EXPECT_EQ(Replayed(original), edited) << JournalText();
+}
+
 } // namespace

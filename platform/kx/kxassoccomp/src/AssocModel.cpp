@@ -332,12 +332,14 @@ bool decodeSettings(const std::string& text, Settings& s, std::string& error) {
 bool removeComponent(CTransaction* tx, const IDTInstance* dt) {
     Designators& refs = Designators::of(tx->design());
     const std::vector<std::string> freed = slotDesignators(dt);
+    const std::string name = dt ? dt->name() : "";
     if (!tx->removeDTInstance(dt)) {
         refs.forget();
         return false;
     }
     for (const std::string& ref : freed)
         refs.release(ref);
+    refs.releaseComponentName(name);
     refs.settle();
     return true;
 }
@@ -375,29 +377,6 @@ std::vector<IDTInstance*> dtsOn(const CNetBit& bit, int kind) {
 }
 
 namespace {
-
-std::string uniqueDTName(IDesign* design, const Designators& refs, const std::string& prefix) {
-    // Names are looked up from where the last search ended, so that many additions do not each walk every
-    // name taken before; a name freed below the hint is simply not reused.
-    static std::map<std::pair<IDesign*, std::string>, int> hints;
-    int& next = hints[{design, prefix}];
-    // A design that has the first name free starts from the beginning (a new design may reuse an address),
-    // and so does one whose last name given is free again: the edit that took it was discarded or undone,
-    // and the names it freed are given again, as a replay of the edits that stayed gives them. A name an
-    // undo or redo can bring back is not free.
-    auto taken = [design, &refs, &prefix](int n) {
-        const std::string name = prefix + std::to_string(n);
-        IDTInstance* dt = design ? design->findDTInstance(name.c_str()) : nullptr;
-        return (dt && dt->isAlive()) || refs.componentNameHeld(name);
-    };
-    if (next < 1 || !taken(1) || !taken(next)) next = 1;
-    for (int n = next;; ++n) {
-        if (!taken(n)) {
-            next = n;
-            return prefix + std::to_string(n);
-        }
-    }
-}
 
 // Gives every slot its reference designator: one the caller named when no other part has it, else the
 // common one of the add (one common pull-up/pull-down for all the net bits of one add), else the next
@@ -445,7 +424,7 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
     IDesign* design = tx->design();
     Designators& refs = Designators::of(design);
     assignRefDes(refs, s, std::string());
-    std::string name = uniqueDTName(design, refs, "TERM");
+    std::string name = refs.nextComponentName("TERM");
     IDTInstance* dt = pair ? tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), pair)
                            : tx->createDTInstance(IDTInstance::eTermination, s.type.c_str(), name.c_str(), bit);
     return finishCreated(tx, refs, dt, "termination", s, error);
@@ -460,7 +439,7 @@ IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const
     IDesign* design = tx->design();
     Designators& refs = Designators::of(design);
     assignRefDes(refs, s, commonRefDes);
-    std::string name = uniqueDTName(design, refs, pupdTypeName(s.type) == "Pullup" ? "PU" : "PD");
+    std::string name = refs.nextComponentName(pupdTypeName(s.type) == "Pullup" ? "PU" : "PD");
     IDTInstance* dt = tx->createDTInstance(IDTInstance::ePullUpDown, s.type.c_str(), name.c_str(), bit);
     return finishCreated(tx, refs, dt, "pull-up/pull-down", s, error);
 }

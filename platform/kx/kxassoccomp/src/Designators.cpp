@@ -78,6 +78,7 @@ void Designators::read(IDesign* design) {
     m_design = design;
     m_used.clear();
     m_next.clear();
+    m_nextName.clear(); // a component may have gone some other way (undo, redo, a refused edit)
     m_designNames.clear();
     m_heldRead = false;
     std::set<std::string> seen;
@@ -88,6 +89,7 @@ void Designators::readHeld(const Held& held) {
     m_held.clear();
     m_heldComponents.clear();
     m_next.clear(); // the numbers below a hint may have been held only
+    m_nextName.clear();
     m_heldGeneration = held.generation;
     m_heldRead = true;
     IServer* server = m_design ? m_design->server() : nullptr;
@@ -135,18 +137,45 @@ void Designators::take(const std::string& ref) {
     if (!ref.empty()) ++m_used[ref];
 }
 
+namespace {
+
+// A freed "<prefix><n>" is the first free one of its prefix again if it is below the others.
+void lowerHint(std::map<std::string, int>& hints, const std::string& name) {
+    size_t digits = name.size();
+    while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1])))
+        --digits;
+    if (digits == name.size() || name.size() - digits > 9) return;
+    auto hint = hints.find(name.substr(0, digits));
+    if (hint != hints.end()) hint->second = std::min(hint->second, std::atoi(name.c_str() + digits));
+}
+
+} // namespace
+
 void Designators::release(const std::string& ref) {
     auto it = m_used.find(ref);
     if (it == m_used.end()) return;
     if (--it->second > 0) return;
     m_used.erase(it);
-    // A freed "<prefix><n>" is the first free one of its prefix again if it is below the others.
-    size_t digits = ref.size();
-    while (digits > 0 && std::isdigit(static_cast<unsigned char>(ref[digits - 1])))
-        --digits;
-    if (digits == ref.size() || ref.size() - digits > 9) return;
-    auto hint = m_next.find(ref.substr(0, digits));
-    if (hint != m_next.end()) hint->second = std::min(hint->second, std::atoi(ref.c_str() + digits));
+    lowerHint(m_next, ref);
+}
+
+std::string Designators::nextComponentName(const std::string& prefix) {
+    auto taken = [this, &prefix](int n) {
+        const std::string name = prefix + std::to_string(n);
+        IDTInstance* dt = m_design ? m_design->findDTInstance(name.c_str()) : nullptr;
+        return (dt && dt->isAlive()) || componentNameHeld(name);
+    };
+    // The hint only spares walking the names below it, which are all taken: it is dropped whenever the
+    // design changed some other way than through this set.
+    int& n = m_nextName[prefix];
+    n = std::max(n, 1);
+    while (taken(n))
+        ++n;
+    return prefix + std::to_string(n);
+}
+
+void Designators::releaseComponentName(const std::string& name) {
+    lowerHint(m_nextName, name);
 }
 
 void Designators::settle() {

@@ -42,6 +42,13 @@ public:
     std::string next(const std::string& prefix);
     void take(const std::string& ref);
     void release(const std::string& ref);
+    // The associated component name "<prefix><n>" with the smallest n that no live component of the
+    // design has and no undo or redo can bring back: what the design holds chooses it, not the edits
+    // that were tried before (a replay of the journal gives the same name). The component is to be
+    // made at once; settle() after it was made, forget() when it was not.
+    std::string nextComponentName(const std::string& prefix);
+    // A component of the design removed through this set: its name is free again.
+    void releaseComponentName(const std::string& name);
     // After a change of the design made through this set alone: what it holds is right again.
     void settle();
     // After a change that may have failed half-way: read the design again at the next use.
@@ -60,6 +67,7 @@ private:
     std::uint64_t m_generation = 0; // the database's designator generation the set is right for
     std::unordered_map<std::string, int> m_used;
     std::map<std::string, int> m_next; // per prefix: every lower number is taken
+    std::map<std::string, int> m_nextName; // per component name prefix: every lower number's name is taken
     std::vector<std::string> m_designNames; // the design's and its blocks'
     std::unordered_set<std::string> m_held; // the designators an undo or redo can bring back
     std::unordered_set<std::string> m_heldComponents; // the design's component names one can bring back
