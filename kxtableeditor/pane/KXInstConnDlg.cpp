@@ -136,6 +136,12 @@ BOOL CKXInstConnDlg::CreatePinGrid() {
     IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid);
     if (!pins) return FALSE;
     m_pGrid->SetDlgCtrlID(kGridId);
+    // The dialog's rows are those of the component's grid in the pane: its journal selects the pins
+    // there (pairs shown as their legs there are legs here too). A component the pane shows in no grid
+    // gets a new one, with the options this grid was made with.
+    CKXGridWnd* paneGrid = pane->FindComponentWindow(m_instance.instance()->id());
+    if (IKXPinGrid* shown = CKXBottomPaneContainerView::PinGridOf(paneGrid))
+        pins->TakeViewOptions(shown->GetBusOption(), shown->GetDiffPairOption());
     pins->LoadComponentPins(m_design, m_instance, FALSE);
     return TRUE;
 }

@@ -159,6 +159,7 @@ public:
     // Header block, caption cells, fonts and widths.
     void SetupGridLook();
     void RecordViewOptionsScript(int busOption, int dpOption) override;
+    void TakeViewOptions(int busOption, int dpOption) override;
     // The header's filter row ("*", the filter combo) over columns first..last, and the covered
     // header bands (rows 0-1, 3 and 5) across all columns; a column inserted later needs both.
     void StyleFilterCells(ROWCOL first, ROWCOL last);

@@ -254,11 +254,15 @@ void CKXInstanceDetailsGridWnd::CoverHeaderBands() {
     SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate, gxDo);
 }
 
-void CKXInstanceDetailsGridWnd::RecordViewOptionsScript(int busOption, int dpOption) {
+void CKXInstanceDetailsGridWnd::TakeViewOptions(int busOption, int dpOption) {
     // The options the load reads: the next load shows the rows they ask for.
     m_bShowVectors = busOption ? 1 : 0;
     m_bShowDiffPairs = dpOption ? 1 : 0;
     if (m_pHeader) m_pHeader->SetViewOptions(m_bShowVectors, m_bShowDiffPairs);
+}
+
+void CKXInstanceDetailsGridWnd::RecordViewOptionsScript(int busOption, int dpOption) {
+    TakeViewOptions(busOption, dpOption);
     const char* journal = CKXShareGlobalData::m_bAutomation;
     if (!journal) return;
     const CString handle = JournalHandle();

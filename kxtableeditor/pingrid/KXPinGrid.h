@@ -43,6 +43,9 @@ public:
 
     // ---- view options
     virtual void RecordViewOptionsScript(int busOption, int dpOption) = 0;
+    // The options the next load reads, taken over from another grid: no journal line (the user set
+    // them in that grid, whose line is written).
+    virtual void TakeViewOptions(int busOption, int dpOption) = 0;
     virtual int GetBusOption() const = 0;
     virtual int GetDiffPairOption() const = 0;
     virtual void ExpandAllPins(CString onOff, CString scope) = 0;

@@ -343,6 +343,10 @@ TEST_F(JournalReplay, AViewOptionOfAComponentShownAgainReplaysInItsGrid) {
     ExpectSessionReplays("view_option_reshown.tcl");
 }
 
+TEST_F(JournalReplay, PinsConnectedInTheInstanceDialogReplayWithTheComponentsViewOptions) {
+    ExpectSessionReplays("inst_conn_pair_legs.tcl");
+}
+
 TEST_F(JournalReplay, AFilterInAGridOfSeveralSignalsReplaysInThatGroupsGrid) {
     ExpectSessionReplays("filter_signal_group.tcl");
 }
