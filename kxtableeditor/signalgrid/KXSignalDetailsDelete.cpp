@@ -90,9 +90,7 @@ void CKXSignalDetailsGridWnd::RemoveDisconnectedRows(std::vector<ROWCOL> rows) {
     std::sort(rows.rbegin(), rows.rend());
     for (ROWCOL r : rows) {
         RemoveDataRows(r, r);
-        const ROWCOL added = GetRowCount() + 1; // after the last row, and styled as a blank row
-        InsertDataRows(added, 1);
-        RestyleRow(added);
+        AppendBlankRow();
     }
 }
 

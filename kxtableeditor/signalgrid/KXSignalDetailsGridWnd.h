@@ -245,6 +245,9 @@ public:
     IInstTerm* FindInstTerm(IInstance* inst, const CString& pinNumber, int& msb, int& lsb);
     ROWCOL FindFirstEmptyRow();
     ROWCOL TakeBlankRow();
+    // A blank row added after the last row: hidden when the filter hides a blank row, as it hid the
+    // blank rows there were when it was set.
+    ROWCOL AppendBlankRow();
     INet* GetShownNet();
     // The shown nets (net bits with their bit), separated by blanks.
     void GetShownObjectNames(CString& names) override;
@@ -591,6 +594,8 @@ private:
     int ColumnOfScriptName(const CString& name);
     // The text the filter tests: the cell's value, the tooltip of a PUPD cell.
     CString FilterText(ROWCOL row, ROWCOL col);
+    // True when the pattern of a shown column's filter cell rejects the row.
+    bool FilterRejects(ROWCOL row);
     // A START_BIT or END_BIT cell as keys name it ("-1" when empty).
     CString RowBitText(ROWCOL row, int col);
     // The blank rows after the last filled row.

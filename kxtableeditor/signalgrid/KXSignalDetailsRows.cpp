@@ -563,10 +563,17 @@ ROWCOL CKXSignalDetailsGridWnd::FindFirstEmptyRow() {
 ROWCOL CKXSignalDetailsGridWnd::TakeBlankRow() {
     const ROWCOL row = FindFirstEmptyRow();
     if (row >= kFirstDataRow && row <= GetRowCount() && CellText(row, m_nColInstance).IsEmpty()) return row;
+    return AppendBlankRow();
+}
+
+ROWCOL CKXSignalDetailsGridWnd::AppendBlankRow() {
     const ROWCOL added = std::max(GetRowCount() + 1, kFirstDataRow);
     GridWriteScope unlock(*this);
     InsertDataRows(added, 1);
     RestyleRow(added);
+    // A filtered grid's blank rows can run out (the connections other windows make and take back take
+    // one each): a row added then keeps to the filter as the blank rows before it did.
+    if (FilterRejects(added)) HideRows(added, added, TRUE, nullptr, kNoUpdate, gxDo);
     return added;
 }
 

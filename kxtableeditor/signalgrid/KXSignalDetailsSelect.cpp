@@ -107,6 +107,14 @@ CString CKXSignalDetailsGridWnd::FilterText(ROWCOL row, ROWCOL col) {
     return GetValueRowCol(row, col);
 }
 
+bool CKXSignalDetailsGridWnd::FilterRejects(ROWCOL row) {
+    for (const KXRowFilter::Pattern& p : KXRowFilter(*this, kFilterRow).ActivePatterns(1, GetColCount())) {
+        if (IsColHidden(p.col) || GetColWidth(p.col) == 0) continue;
+        if (!p.Matches(FilterText(row, p.col))) return true;
+    }
+    return false;
+}
+
 BOOL CKXSignalDetailsGridWnd::FilterRows(int editedCol) {
     CWaitCursor wait;
     const ROWCOL last = GetRowCount();
