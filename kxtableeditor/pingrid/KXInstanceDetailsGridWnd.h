@@ -606,7 +606,8 @@ public:
     // The rows of this grid the open-pin connection before a pull-up/pull-down chose; the add that
     // follows puts it on their net bits.
     std::vector<ROWCOL> m_arrSelectedNetBits;
-    // The net bits of the rows' signals (every bit of a bus row), each with its row.
+    // The net bits of the rows' signals (every bit of a bus row), each with its row: a bus row's bit
+    // with its own bit row where the grid has one.
     void CollectSelectedNetBits(const std::vector<ROWCOL>& rows, std::vector<CNetBit>& netBits,
                                 std::multimap<CNetBit, ROWCOL>& netBitRows);
     // TRUE when the row filter is off or the text (or one of its ","-separated items) passes it.

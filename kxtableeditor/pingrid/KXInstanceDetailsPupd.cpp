@@ -280,7 +280,9 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
     std::multimap<CNetBit, ROWCOL> rowsOf;
     CollectSelectedNetBits(m_arrSelectedNetBits, bits, rowsOf);
     if (bits.empty()) return;
-    CKXGridEdit edit(*this, MasterDesign(), "Add PUPD", CKXGridEdit::kJoinOpen);
+    // All or nothing, also inside the edit that connected the open pins: a net bit that refuses the
+    // pull-up takes back those the dialog's add made on the others.
+    CKXGridEdit edit(*this, MasterDesign(), "Add PUPD", CKXGridEdit::kNested);
     if (!edit) return;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     api.setTransaction(edit.Transaction(), false);
@@ -318,8 +320,11 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
                 return;
             }
         }
+        // Journalled in the order they were made, so that a replay names them the same.
         CString journal;
-        for (const CNetBit& bit : std::set<CNetBit>(bits.begin(), bits.end())) {
+        std::set<CNetBit> journalled;
+        for (const CNetBit& bit : bits) {
+            if (!journalled.insert(bit).second) continue;
             auto it = rowsOf.find(bit);
             if (it == rowsOf.end()) continue;
             KXJournalLines lines(JournalHandle());

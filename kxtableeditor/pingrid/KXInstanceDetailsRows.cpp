@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <memory>
 
 using kxpingrid::Col;
@@ -48,11 +49,23 @@ void CKXInstanceDetailsGridWnd::CollectSelectedNetBits(const std::vector<ROWCOL>
         int msb = -1, lsb = -1;
         INet* net = GetRowNet(row, msb, lsb);
         if (!net) continue;
+        // A bus row's bits each go with their own bit row: the row a journal names for one bit.
+        CString base;
+        int rowMsb = -1, rowLsb = -1;
+        const PinRowKind kind = GetRowKind(row, base, rowMsb, rowLsb);
+        std::map<int, ROWCOL> bitRows;
+        if (kind == PIN_ROW_GROUP)
+            for (ROWCOL child : GroupBitRows(row, kind)) {
+                int childMsb = -1, childLsb = -1;
+                if (GetRowNet(child, childMsb, childLsb) == net && childMsb == childLsb)
+                    bitRows.emplace(childMsb, child);
+            }
         const int low = std::min(msb, lsb), high = std::max(msb, lsb);
         for (int bit = low; bit <= high; ++bit) {
             const CNetBit nb(net, bit);
             netBits.push_back(nb);
-            netBitRows.emplace(nb, row);
+            const auto own = bitRows.find(bit);
+            netBitRows.emplace(nb, own != bitRows.end() ? own->second : row);
         }
     }
 }

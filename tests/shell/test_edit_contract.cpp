@@ -361,6 +361,48 @@ TEST_F(EditContract, AKeyNamingOneBitOfACollapsedBusPinConnectsNothingAndLeavesN
     EXPECT_EQ(JournalText().size(), journal);
 }
 
+// The pull-up dialog opened on a range of pin rows that takes in a bus pin: each bit of the bus
+// replays on its own bit row in the order it was made, and a net bit that refuses the pull-up leaves
+// none on the others (nothing that the journal would not name).
+TEST_F(EditContract, APullUpDialogOverABusPinsRowsReplaysBitByBitOrChangesNothing) {
+    // The design's associated components (pull-ups, terminations) and their properties.
+    auto associated = [this] {
+        std::istringstream in(DesignText());
+        std::string out;
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("dt ", 0) == 0 || line.rfind("prop @$", 0) == 0) out += line + "\n";
+        return out;
+    };
+    const size_t start = JournalText().size();
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    const int bus = RowWith({"A<12..0>"}), clock = RowWith({"CLK"}), data = RowWith({"DQ<15..0>"});
+    const int mclk = RowWith({"MCLK"}), pupd = Column("Pull Up/Down");
+    ASSERT_TRUE(bus > 0 && clock > 0 && data > 0 && mclk > 0 && pupd > 0) << Run("kx::window ccp");
+    const std::string answers = "kx::answer dialog CKXOpenPinConnectionDlg ok common 0; "
+                                "kx::answer dialog CKXPupdDlg ok type pullup dcnet VCC3V3 value 10k; ";
+    Run("kx::select ccp " + At(bus, pupd) + " " + At(clock, pupd));
+    ASSERT_EQ(Run(answers + "kx::click ccp " + At(bus, pupd) + " double"), "1");
+    ASSERT_NE(associated().find("Pullup @:ADDR<5>"), std::string::npos);
+    // MCLK's net takes a pull-up of its own; the bits of DQ above it take one each, then MCLK refuses.
+    ASSERT_EQ(Run("selectObject pin MCLK; addPupd pin -type pullup -dcnet VCC3V3"), "1");
+    const std::string before = associated();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::select ccp " + At(data, pupd) + " " + At(mclk, pupd));
+    Run(answers + "kx::click ccp " + At(data, pupd) + " double");
+    EXPECT_EQ(associated(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    const std::string journal = JournalText().substr(start);
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    const fs::path file = m_dir / "actions.vbs";
+    std::ofstream(file, std::ios::binary) << journal;
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+    EXPECT_EQ(associated(), before) << journal;
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+}
+
 // ------------------------------------------------------------------ answers: 1 done, 0 refused
 
 TEST_F(EditContract, UndoAndRedoAnswerZeroWhenNothingIsDoneAndOneWhenAStepIs) {
