@@ -80,6 +80,9 @@ void Designators::read(IDesign* design) {
     m_next.clear();
     m_nextName.clear(); // a component may have gone some other way (undo, redo, a refused edit)
     m_designNames.clear();
+    // What an undo can bring back is read again for the design (none when no hold is set).
+    m_held.clear();
+    m_heldComponents.clear();
     m_heldRead = false;
     std::set<std::string> seen;
     collect(design, m_designNames, seen, [this](const std::string& ref) { take(ref); });

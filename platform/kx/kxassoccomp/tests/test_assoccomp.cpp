@@ -655,6 +655,19 @@ TEST_F(HeldDesignatorsTest, NewComponentsLeaveTheDesignatorsAnUndoCanBringBack) 
     EXPECT_EQ(designatorOn(pin("D", 1)), "R2");
 }
 
+// Once no hold is set, nothing is held: also after the design changed some other way, when its designators
+// are read again.
+TEST_F(HeldDesignatorsTest, WithoutAHoldNothingIsHeldAfterTheDesignIsReadAgain) {
+    addTermination("Series", pin("A"));
+    EXPECT_EQ(designatorOn(pin("A")), "R3");
+    CKXAssocCompAPI::SetDesignatorHold(nullptr);
+    CTransaction place(m_design, "Place Part");
+    ASSERT_NE(place.createInstance("U2", "work", "part", "sym"), nullptr);
+    ASSERT_TRUE(place.commit());
+    addTermination("Series", pin("D", 0));
+    EXPECT_EQ(designatorOn(pin("D", 0)), "R1");
+}
+
 // A component is not renamed to a designator an undo can bring back; to one of its own it is.
 TEST_F(HeldDesignatorsTest, AComponentIsNotRenamedToADesignatorAnUndoCanBringBack) {
     addTermination("Series", pin("A"));
