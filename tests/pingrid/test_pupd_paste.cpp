@@ -39,6 +39,12 @@ protected:
                       std::to_string(PinRow(last)) + " " + PupdCol()),
                   "1");
     }
+    // A paste whose commit the database refuses: it answers 0.
+    void PasteRefused() {
+        m_app->Server()->setCommitFault([] { return true; });
+        EXPECT_EQ(Run("paste pin"), "0");
+        m_app->Server()->setCommitFault(nullptr);
+    }
     // The board with a complete pull-up (a part and a DC net) on MCLK's net.
     void OpenWithPullUpOnMclk() {
         OpenBoard();
@@ -223,9 +229,7 @@ TEST_F(PupdPaste, APasteTheDatabaseRefusedTakesNoNameFromTheNextPullDown) {
     CopyPupds("[list U1 PGOOD C10]");
     // The clock pair's two nets and MCLK: three pull-downs made, and thrown away.
     SelectPupdCells("CLK", "MCLK");
-    m_app->Server()->setCommitFault([] { return true; });
-    EXPECT_EQ(Run("paste pin"), "0");
-    m_app->Server()->setCommitFault(nullptr);
+    PasteRefused();
     Run("selectObject pin MCLK");
     ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 1k"), "1");
     const std::string edited = Saved();
@@ -247,9 +251,7 @@ TEST_F(PupdPaste, AFreedNameGoesToTheNextPullDownWithOrWithoutARefusedPasteBefor
     ASSERT_EQ(Count(Saved(), "dt pd2 "), 0u);
     CopyPupds("[list U1 PGOOD C10]");
     SelectPupdCells("CLK", "MCLK");
-    m_app->Server()->setCommitFault([] { return true; });
-    EXPECT_EQ(Run("paste pin"), "0");
-    m_app->Server()->setCommitFault(nullptr);
+    PasteRefused();
     Run("selectObject pin MCLK");
     ASSERT_EQ(Run("addPupd pin -type pulldown -dcnet VCC3V3 -value 1k"), "1");
     const std::string edited = Saved();
