@@ -122,16 +122,23 @@ protected:
         EXPECT_TRUE(Open("demo.board:sch", 1));
         actions();
         const std::string recorded = Run("kx::netlist");
-        const std::string journal = JournalText().substr(start);
+        const std::string journal = CloseAndReplay(start);
+        EXPECT_EQ(Run("kx::netlist"), recorded) << journal;
+        // The replayed window goes unsaved too: the board is as saved for what follows.
+        CloseUnsaved();
+        return journal;
+    }
+    void CloseUnsaved() {
         Run("kx::answer question KXCOMMON-101 no");
         Run("kx::close");
+    }
+    // Closes the window unsaved and replays what was journalled since `start`; returns that journal.
+    std::string CloseAndReplay(size_t start) {
+        const std::string journal = JournalText().substr(start);
+        CloseUnsaved();
         const fs::path file = m_dir / "actions.vbs";
         std::ofstream(file, std::ios::binary) << journal;
         EXPECT_EQ(Run("kx::replay " + file.string()), "1");
-        EXPECT_EQ(Run("kx::netlist"), recorded) << journal;
-        // The replayed window goes unsaved too: the board is as saved for what follows.
-        Run("kx::answer question KXCOMMON-101 no");
-        Run("kx::close");
         return journal;
     }
 
@@ -392,15 +399,9 @@ TEST_F(EditContract, APullUpDialogOverABusPinsRowsReplaysBitByBitOrChangesNothin
     Run(answers + "kx::click ccp " + At(data, pupd) + " double");
     EXPECT_EQ(associated(), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
-    const std::string journal = JournalText().substr(start);
-    Run("kx::answer question KXCOMMON-101 no");
-    Run("kx::close");
-    const fs::path file = m_dir / "actions.vbs";
-    std::ofstream(file, std::ios::binary) << journal;
-    EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+    const std::string journal = CloseAndReplay(start);
     EXPECT_EQ(associated(), before) << journal;
-    Run("kx::answer question KXCOMMON-101 no");
-    Run("kx::close");
+    CloseUnsaved();
 }
 
 // ------------------------------------------------------------------ answers: 1 done, 0 refused
