@@ -150,13 +150,14 @@ void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* p
         g->Showconnectivity(1, 0);
     }
     if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->Broadcast(MSG_TAB_ACTIVATED, 1, 0, 0);
-    if (m_DesignContext.design()) {
-        CString tab;
-        tab.Format("\ncall RMX.SelectTab(\"%d\")", GetTabNumber());
-        Journal("\n\n  '--- Select Tab --- \n", tab);
-        Journal("\n\n ' --- Get Handle Of Current Block ---\n",
-                "\nset " + GetBlockHandle() + " = RMX.GetActiveTab()");
-    }
+    if (m_DesignContext.design()) JournalTabSelection(GetBlockHandle());
+}
+
+void CKXTableChildFrm::JournalTabSelection(const CString& handle) const {
+    CString tab;
+    tab.Format("\ncall RMX.SelectTab(\"%d\")", GetTabNumber());
+    Journal("\n\n  '--- Select Tab --- \n", tab);
+    Journal("\n\n ' --- Get Handle Of Current Block ---\n", "\nset " + handle + " = RMX.GetActiveTab()");
 }
 
 // ------------------------------------------------------------------ save and reopen
