@@ -24,6 +24,8 @@
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
+#include <utility>
+
 namespace {
 KXArgValues ValuesOf(const CTclArgsList* list) {
     KXArgValues values;
@@ -118,9 +120,13 @@ KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
     if (parent) {
         CDesignContext parentDesign = parent.design();
         CString name = parentDesign.design() ? parentDesign.design()->name() : "";
+        // One line for the user's ascend, before the parent's window reports itself: the host that
+        // opens the parent journals no opening of its own.
+        Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
+        const BOOL wasJournalled = std::exchange(CKXShareGlobalData::m_bOpenJournalled, TRUE);
         if (IKXMessageServer* ms = GetKXMsgSrvr())
             ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
-        Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
+        CKXShareGlobalData::m_bOpenJournalled = wasJournalled;
     }
     return KXEditResult::Done();
 }

@@ -380,6 +380,12 @@ TEST_F(JournalReplay, SavesMadeByViewSwitchesReplay) {
     ExpectSessionReplays("view_switch_saves.tcl", Ending::HostExit);
 }
 
+// An ascend is one journal line: the replay opens the parent once, and the windows opened after it have
+// the session's numbers.
+TEST_F(JournalReplay, AnAscendOpensTheParentOnceInTheReplay) {
+    ExpectSessionReplays("ascend_then_open.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
