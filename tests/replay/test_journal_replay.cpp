@@ -386,6 +386,11 @@ TEST_F(JournalReplay, AnAscendOpensTheParentOnceInTheReplay) {
     ExpectSessionReplays("ascend_then_open.tcl");
 }
 
+// Power group edits replay in a host that was not told to show power pins: the journal shows them.
+TEST_F(JournalReplay, PowerGroupEditsReplayWithThePowerPinsTheSessionShowed) {
+    ExpectSessionReplays("power_group_edits.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
