@@ -116,18 +116,18 @@ KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
     int mode = OpenMode();
     if (mode != eOpenModeContext && mode != eOpenModeInParent && mode != eOpenModeInParentAlt)
         return KXEditResult::Refused("KXTABLE-175");
+    // A block opened on its own in such a mode has no parent to go to: nothing is opened.
     CInstanceContext parent = GetTableDoc()->GetDesignContext().parent();
-    if (parent) {
-        CDesignContext parentDesign = parent.design();
-        CString name = parentDesign.design() ? parentDesign.design()->name() : "";
-        // One line for the user's ascend, before the parent's window reports itself: the host that
-        // opens the parent journals no opening of its own.
-        Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
-        const BOOL wasJournalled = std::exchange(CKXShareGlobalData::m_bOpenJournalled, TRUE);
-        if (IKXMessageServer* ms = GetKXMsgSrvr())
-            ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
-        CKXShareGlobalData::m_bOpenJournalled = wasJournalled;
-    }
+    if (!parent) return KXEditResult::Refused("KXTABLE-175");
+    CDesignContext parentDesign = parent.design();
+    CString name = parentDesign.design() ? parentDesign.design()->name() : "";
+    // One line for the user's ascend, before the parent's window reports itself: the host that
+    // opens the parent journals no opening of its own.
+    Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
+    const BOOL wasJournalled = std::exchange(CKXShareGlobalData::m_bOpenJournalled, TRUE);
+    if (IKXMessageServer* ms = GetKXMsgSrvr())
+        ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
+    CKXShareGlobalData::m_bOpenJournalled = wasJournalled;
     return KXEditResult::Done();
 }
 

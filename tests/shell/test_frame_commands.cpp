@@ -109,6 +109,15 @@ TEST_F(FrameCommandTest, AscendOnlyFromABlockOpenedInItsParent) {
     EXPECT_EQ(Word("ascend"), 0);
     EXPECT_EQ(Word("ascend x"), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-175", "KXTABLE-165"}));
+    // A block opened on its own in a mode that ascends has no parent: nothing opens, nothing is journalled.
+    ASSERT_TRUE(Open("work.blk:sch", 3));
+    const std::string journal = JournalText();
+    ClearNotifications();
+    EXPECT_EQ(Word("ascend"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-175"}));
+    EXPECT_TRUE(Notifications(MSG_OPEN_DESIGN).empty());
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(m_app->Documents().size(), 2u);
 }
 
 TEST_F(FrameCommandTest, DesignCommentAddEditDelete) {
