@@ -73,6 +73,9 @@ public:
     KXEditResult OnTclUndo(CTclArgsList* args, LPARAM lParam);
     KXEditResult OnTclRedo(CTclArgsList* args, LPARAM lParam);
     KXEditResult OnTclFilterBlock(CTclArgsList* args, LPARAM lParam);
+    // Excludes the named blocks from the physical view, or includes them again ("all": every block
+    // of the top design), in physModule.dat and in both lists; journalled as the window's FilterBlock.
+    KXEditResult FilterBlocks(bool exclude, const std::vector<CString>& names);
     KXEditResult OnTclDesignComment(CTclArgsList* args, LPARAM lParam);
     KXEditResult OnTclExportInterface(CTclArgsList* args, LPARAM lParam);
     KXEditResult OnTclImportInterface(CTclArgsList* args, LPARAM lParam);

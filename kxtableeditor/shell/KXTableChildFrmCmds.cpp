@@ -323,25 +323,24 @@ KXEditResult CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
             first = false;
         }
     }
+    const int exclude = KXFilterOption(option);
+    if (exclude < 0) return KXEditResult::Refused("KXTABLE-173");
+    return FilterBlocks(exclude == 1, names);
+}
+
+KXEditResult CKXTableChildFrm::FilterBlocks(bool exclude, const std::vector<CString>& names) {
+    if (OpenMode() != eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
     CString dir;
     if (m_strFilterFile.IsEmpty() && DesignDirectory(dir))
         m_strFilterFile.Format("%s/physModule.dat", dir.GetString());
-    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
-        ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
-    int exclude = KXFilterOption(option);
-    if (exclude < 0) {
-        m_ExcludedList.RemoveAll();
-        return KXEditResult::Refused("KXTABLE-173");
-    }
     std::vector<CString> paths;
     CString why;
-    if (!CollectBlockPaths(names, paths, why)) {
-        m_ExcludedList.RemoveAll();
-        return KXEditResult::RefusedText(why);
-    }
+    if (!CollectBlockPaths(names, paths, why)) return KXEditResult::RefusedText(why);
+    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
+        ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
     for (const CString& p : paths) {
         POSITION at = m_ExcludedList.Find(p);
-        if (exclude == 1) {
+        if (exclude) {
             if (!at) m_ExcludedList.AddTail(p);
         } else if (at) {
             m_ExcludedList.RemoveAt(at);
@@ -353,6 +352,13 @@ KXEditResult CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
     if (!m_strFilterFile.IsEmpty()) WriteExcludedSpathList(m_DesignContext, text, m_strFilterFile);
     m_ExcludedList.RemoveAll();
     ApplyBlockFilter(text);
+    // The names as given (resolved again by the replay, in the same design), one to a line.
+    CString blocks;
+    for (const CString& name : names)
+        blocks += (blocks.IsEmpty() ? "" : "\n") + name;
+    Journal("\n\n ' --- Filter Blocks ---\n", "\ncall " + GetBlockHandle() + ".FilterBlock(" +
+                                                  KXVbsQuote(exclude ? "-exclude" : "-include") + "," +
+                                                  KXVbsQuote(blocks) + ")");
     return KXEditResult::Done();
 }
 

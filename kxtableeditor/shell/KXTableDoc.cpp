@@ -8,6 +8,7 @@
 #include "grid/KXGridWnd.h"
 
 #include "pane/KXConnectivityPane.h"
+#include "shell/KXFrameArgs.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
@@ -67,6 +68,7 @@ DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "ImportInterface", ImportInterface, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "DeleteComponent", DeleteComponent, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "FilterBlock", FilterBlock, VT_BOOL, VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 CKXTableDoc::CKXTableDoc() {
@@ -605,6 +607,23 @@ BOOL CKXTableDoc::Descend() {
     const KXShownMark mark;
     CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
     return ListAnswer(mark, pane != nullptr, pane && pane->Descend());
+}
+
+BOOL CKXTableDoc::FilterBlock(LPCTSTR option, LPCTSTR blocks) {
+    const KXShownMark mark;
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (!frame) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    const int exclude = KXFilterOption(option ? option : "");
+    if (exclude < 0) return KXEditResult::Refused("KXTABLE-173").AnswerBool(mark);
+    std::vector<CString> names;
+    const CString text = blocks ? blocks : "";
+    for (int start = 0; start < text.GetLength();) {
+        int end = text.Find('\n', start);
+        if (end < 0) end = text.GetLength();
+        if (end > start) names.push_back(text.Mid(start, end - start));
+        start = end + 1;
+    }
+    return frame->FilterBlocks(exclude == 1, names).AnswerBool(mark);
 }
 
 BOOL CKXTableDoc::Ascend() {

@@ -106,6 +106,9 @@ public:
     BOOL ImportInterface(LPCTSTR file, LPCTSTR instance);
     // Deletes a component of the design (the journal form of a deletion from the component list).
     BOOL DeleteComponent(LPCTSTR name);
+    // The block filter of the physical view (the journal form of filterBlock): "-exclude" or "-include"
+    // and the block-name paths, one to a line.
+    BOOL FilterBlock(LPCTSTR option, LPCTSTR blocks);
 
     // Option keyword of ChangeBlkOption and AddBlock: 0..3, or -1.
     static int BlkOptionKind(const CString& keyword);

@@ -392,6 +392,10 @@ TEST_F(JournalReplay, PowerGroupEditsReplayWithThePowerPinsTheSessionShowed) {
 }
 
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
+TEST_F(JournalReplay, ADeleteOnAPairRowAfterACommaTextReplaysAsThePairConnectionAlone) {
+    ExpectSessionReplays("pair_row_delete_after_comma_text.tcl");
+}
+
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
     for (const std::string& form : FragmentForms()) {

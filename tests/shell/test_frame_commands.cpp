@@ -192,6 +192,35 @@ TEST_F(FrameCommandTest, FilterBlockExcludesAndIncludesBlocks) {
     EXPECT_EQ(Notifications(MSG_BLOCK_FILTER_CHANGED), (std::vector<std::string>{"1", "0"}));
 }
 
+// The block filter is journalled as the call that filters the same blocks again, and that call
+// writes the same physModule.dat; a refused filter journals nothing.
+TEST_F(FrameCommandTest, FilterBlockIsJournalledAsTheCallThatRepeatsIt) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    auto stored = [this] {
+        std::ifstream in(m_lib / "physModule.dat");
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(Word("filterBlock -e [list X1]"), 1);
+    const std::string excluded = stored();
+    ASSERT_FALSE(excluded.empty());
+    EXPECT_NE(JournalText().find("\ncall board_phys.FilterBlock(\"-exclude\",\"X1\")"), std::string::npos);
+    EXPECT_EQ(Word("filterBlock -include all"), 1);
+    EXPECT_NE(JournalText().find("\ncall board_phys.FilterBlock(\"-include\",\"all\")"), std::string::npos);
+    const std::string before = JournalText();
+    EXPECT_EQ(Word("filterBlock -e NOPE"), 0);
+    EXPECT_EQ(JournalText(), before);
+
+    EXPECT_TRUE(Doc()->FilterBlock("-exclude", "X1"));
+    EXPECT_EQ(stored(), excluded);
+    EXPECT_TRUE(Doc()->FilterBlock("-include", "all"));
+    EXPECT_EQ(stored(), "");
+    Messages();
+    EXPECT_FALSE(Doc()->FilterBlock("-x", "X1"));
+    EXPECT_FALSE(Doc()->FilterBlock("-exclude", "NOPE\nX1"));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-173"}));
+    EXPECT_EQ(stored(), "");
+}
+
 TEST_F(FrameCommandTest, InterfaceCommandsNeedASubTool) {
     ASSERT_TRUE(Open());
     ::unsetenv("RMX_SUBTOOL_ID");
