@@ -1294,3 +1294,25 @@ kx::pane SelectPinNameCol {DQ<3>} A13; kx::pane AssignModel SSTL
     std::string why;
     EXPECT_TRUE(RunSequence(1, why)) << why;
 }
+
+// A column of a physical grid fitted by a double-click on its border recorded its width into the
+// step before, which it left open: the host's delete that followed joined that step, and one undo
+// took back both (a replay's undo the delete alone).
+TEST_F(RandomEdits, KeptSeed311AColumnFittedInAPhysicalGridLeavesTheUndoStepsAsTheyWere) {
+    RunKept(311, R"TCL(kx::open demo.board:sch 4; catch {kx::show clp RN1}; kx::word selectObject pin A:2; kx::pane ccp SwapPins 7
+kx::call EditRefDes U2 R80
+kx::show clp U1; kx::click ccp {*}[kxrow 4 Signal] border
+kx::notify INT_MSG_DELETE_INSTANCE -text J1
+kx::show clp R2 RN1A; kx::answer question KXTABLE-140 yes; kx::edit ccp {*}[kxcell A Signal] "SBS5"; undo
+catch {kx::tab 1}; saveDesign
+)TCL");
+    // The grid itself: a fitted column is no undo step, nor part of one.
+    const fs::path script = m_dir / "fitted.tcl";
+    std::ofstream(script) << "kx::open demo.board:sch 4; kx::call EditRefDes U2 R80\n"
+                             "kx::show clp U1; kx::click ccp {*}[kxrow 4 Signal] border\n"
+                             "kx::notify INT_MSG_DELETE_INSTANCE -text J1; undo\n"
+                             "if {[kx::prop demo.board:sch@U2 LOCATION] ne {R80}} {kxfault \"the undo took back more than the delete\"}\n";
+    const ScriptVariable session(script.string());
+    std::string why;
+    EXPECT_TRUE(RunSequence(1, why)) << why;
+}
