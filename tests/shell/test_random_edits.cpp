@@ -44,7 +44,8 @@
 // runs n sessions (the suite runs a fixed few, five to a case), from KX_EDIT_SEED when both are
 // given. With KX_EDIT_SCRIPT=<file> the file's lines (the "edits:" a failure prints) are the session
 // instead, meeting the same refused commits as the seed's own: lines taken out of it make a failure
-// smaller. KX_EDIT_KEEP=<folder> keeps the fresh host's folder (library, journal, log) there.
+// smaller. KX_EDIT_KEEP=<folder> keeps the fresh host's folder (library, journal, log) there, and
+// KX_EDIT_HOST=<kxhost> names the host that replays.
 #include "KXGridCellProcs.h"
 #include "KXRandomEdits.h"
 #include "KXShellFixture.h"
@@ -1154,9 +1155,12 @@ bool RandomEdits::CheckSession(unsigned, size_t journalStart, const std::string&
     std::string journal = all.substr(journalStart, actionsEnd - journalStart);
     if (RoadOpen("closes at exit")) journal += all.substr(checksEnd);
     const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+    // KX_EDIT_HOST=<kxhost>: another host replays (a copy of the build that long runs use).
+    const char* host = std::getenv("KX_EDIT_HOST");
     const bool emptySettings = RoadOpen("user columns in a fresh registry");
     FreshReplay run{m_dir / "fresh", fs::path(src ? src : ".") / "examples" / "designs",
-                    emptySettings ? fs::path() : m_dir / "settings", m_lib, KXHOST_PATH, kEpoch, journal};
+                    emptySettings ? fs::path() : m_dir / "settings", m_lib, host ? host : KXHOST_PATH, kEpoch,
+                    journal};
     std::string replayWhy;
     if (!ReplayInFreshHost(run, replayWhy)) return fail(replayWhy + "\njournal:\n" + journal);
     return true;
