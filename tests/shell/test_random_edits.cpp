@@ -24,13 +24,19 @@
 // side-by-side typing, sorts by click, menu and word, two windows on one design, the host's
 // notifications. About one commit in six is refused by the design database.
 //
-// A session is 60 to 100 actions on the example board opened as a block in its parent. An action
-// that names what it acts on (its line ends in " ;# target: NAMES") may change the connections of
-// those pins only (the netlist before and after it). After each session: nothing crashed, undoing
-// every step (in the order the steps were made, over every window) gives the saved design back
-// byte for byte, redoing them gives the end state, undoing again gives the saved design, and the
-// session's journal replayed by a fresh kxhost process on the library as saved writes the end
-// state's design and comment files byte for byte.
+// A session is 60 to 100 actions on the example board opened as a block in its parent, in a host of
+// its own started afresh (library as shipped, the suite's settings); its last action saves the first
+// window, and the windows it leaves open are closed by the host's exit. An action that names what it
+// acts on (its line ends in " ;# target: NAMES") may change the connections of those pins only (the
+// netlist before and after it). After each session: nothing crashed, undoing every step (in the order
+// the steps were made, over every window) gives the saved design back byte for byte, redoing them
+// gives the end state, twice over; then the host exits, and the session's journal replayed by a fresh
+// kxhost process, with an empty settings folder (a copy of the session's while the road "user columns
+// in a fresh registry" awaits its mend), on the library as shipped leaves every file of the library as
+// the session left it, byte for byte. The window roads (random_session_windows.cpp) open
+// two and three windows in modes 0, 1, 3 and 4 and matrix views, switch views saving or not, descend
+// and ascend, filter blocks, tie power groups, add columns, save as, zoom, fit columns, press keys in
+// a cell editor, type one-bit pair names, save from several windows and use hostile names.
 //
 // A new kind of edit is one more entry in FirstKinds() or SessionRoads(): a name and a function that
 // writes one Tcl line for the current state (a script word, a "kx::" hand on the grid, or
