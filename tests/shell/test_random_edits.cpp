@@ -1377,3 +1377,19 @@ TEST_F(RandomEdits, KeptSeed469) {
     if (RunFromEnvironment()) GTEST_SKIP() << "KX_EDIT_SEED, KX_EDIT_SEQUENCES or KX_EDIT_SCRIPT runs the first case";
     RunSessions(469, 1);
 }
+
+// The parent opened by an ascend is a window in its parent's context, which edits nothing: its pin
+// grid took a net typed into a power group's row all the same, while a replay's AddConnection there
+// is refused (KXPANE-178), and the design the session saved held a tie the replay's did not.
+TEST_F(RandomEdits, KeptSeed81APowerGroupRowTakesNoTypingInAWindowInItsParentsContext) {
+    RunKept(81, R"TCL(kx::select clp PWR1; kx::call Descend; ascend
+kx::powerpins on; kx::show clp U2; kx::edit ccp {*}[kxcell VSS Signal] PWR_2 ;# target: U2
+catch {kx::tab 1}; saveDesign
+)TCL");
+    const fs::path script = m_dir / "context-power.tcl";
+    std::ofstream(script) << "kx::open demo.board:sch 2; kx::powerpins on; kx::show clp U2; "
+                             "if {[kx::edit ccp {*}[kxcell VSS Signal] PWR_2]} {kxfault \"a power row took a net\"}\n";
+    const ScriptVariable session(script.string());
+    std::string why;
+    EXPECT_TRUE(RunSequence(1, why)) << why;
+}
