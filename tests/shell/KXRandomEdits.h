@@ -51,13 +51,7 @@ struct EditKind {
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
     static const std::vector<std::string> roads = {
-        "closes at exit",             // the journal of the windows the host closes at its exit
-        "view switches that save",    // the save of a view switch, unjournalled
-        "ascend",                     // the parent opened twice by a replayed ascend
-        "block filters",              // the physical lists' block filter, unjournalled
-        "power pins",                 // power group ties that replay only with the host's option on
         "user columns in a fresh registry", // values of columns a fresh registry lacks
-        "pair row Delete after a comma text",
     };
     return roads;
 }
