@@ -722,11 +722,15 @@ CString PackageOf(const CContext* object) {
 
 LRESULT CKXPhysGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     auto* transaction = reinterpret_cast<CTransaction*>(lParam);
-    if (!transaction || !CKXShareGlobalData::m_pServer || !transaction->modifiesObjectType('P')) return 0;
+    if (!transaction || !CKXShareGlobalData::m_pServer) return 0;
+    const bool connections = transaction->modifiesObjectType(rmx::ObjType::Conn) ||
+                             transaction->modifiesObjectType(rmx::ObjType::Instance);
+    if (!connections && !transaction->modifiesObjectType(rmx::ObjType::Property)) return 0;
     const KXChangeDigest digest(*transaction);
     kxgrid::GridWriteScope write(*this);
     kxgrid::LockUpdateScope lock(*this);
     digest.Dispatch(*this);
+    if (connections) OnConnectionsChanged();
     return 0;
 }
 

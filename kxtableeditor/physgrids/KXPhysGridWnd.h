@@ -250,9 +250,12 @@ public:
 
     // ------------------------------------------------------------- refresh after a commit
     // The grid's MSG_TRANSACTION_COMMITTED: the property changes of the transaction, sorted by the
-    // change digest, reach OnPropertyChanges at once (under a write scope: no undo, no drawing).
+    // change digest, reach OnPropertyChanges at once (under a write scope: no undo, no drawing); a
+    // transaction that changed connections or placed or removed instances (in any window, an undo
+    // too) reaches OnConnectionsChanged after them.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
     virtual void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) = 0;
+    virtual void OnConnectionsChanged() {}
     // Fills the custom property columns of these properties again, each from the owners its column reads.
     void RefillPropertyColumns(const std::set<CString>& properties);
 

@@ -8,6 +8,7 @@
 #include "grid/KXGridWnd.h"
 
 #include "pane/KXConnectivityPane.h"
+#include "shell/KXFrameArgs.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
@@ -54,7 +55,7 @@ DISP_FUNCTION(CKXTableDoc, "EditBlock", EditBlock, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "ChangeBlkOption", ChangeBlkOption, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT VTS_VARIANT)
-DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_BOOL, VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_BOOL, VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "AddComponent", AddComponent, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT)
@@ -71,6 +72,7 @@ DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "ImportInterface", ImportInterface, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "DeleteComponent", DeleteComponent, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "FilterBlock", FilterBlock, VT_BOOL, VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 CKXTableDoc::CKXTableDoc() {
@@ -346,6 +348,10 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         ms->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>(path.GetString()), 0, 0);
     SetModified(FALSE);
     StatusText("Saved Design: " + name);
+    // A silent save is the one a view switch makes before it switches: it is journalled here, as the
+    // automation call that saves in place (in the editable block's mode, where Save() is Save As, too).
+    if (bSilent)
+        Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save(\"InPlace\")");
     return TRUE;
 }
 
@@ -430,7 +436,10 @@ BOOL CKXTableDoc::CloseWindow(bool echo) {
     IDesign* rollBack = master && !IsShownElsewhere(master) ? master : nullptr;
     // (When the application closes, every window goes and the last one leaves the design as saved.)
     const bool closingAll = CKXShareAppData::m_bIsAppClosing;
-    if (dropped && master && !rollBack && !closingAll) {
+    // A window that leaves its edits to the other windows of the design takes none back: the host's
+    // exit closes every window so, and a replay of such a close does the same.
+    const bool kept = dropped && master && !rollBack && (closingAll || m_bKeepEditsOnClose);
+    if (dropped && master && !rollBack && !kept) {
         // Steps of this window that a later step of another window built on are not taken back from
         // under it: the close is refused and the window stays with its history.
         if (OwnEditsUnderLaterEdits(master)) {
@@ -448,11 +457,20 @@ BOOL CKXTableDoc::CloseWindow(bool echo) {
             main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
     }
     AnnounceClose(master);
-    Journal("\n\n ' --- Close Current Block ---\n",
-            "\ncall " + GetJournalHandle() + (dropped ? ".Close(False)" : ".Close()"));
+    JournalClose(closingAll, dropped, kept);
     CKXDocument::OnCloseDocument(); // destroys the frame and this document
     if (rollBack) CKXDesignChangeLog::RollBack(rollBack);
     return TRUE;
+}
+
+// The close's line says what became of the window's unsaved edits, so that a replay does the same:
+// none (Close()), dropped (Close(False)), or left to the other windows of the design (Close("Keep")).
+// The host's exit closes windows that are not active: the line that selects the window comes first.
+void CKXTableDoc::JournalClose(bool closingAll, bool dropped, bool kept) const {
+    if (closingAll)
+        if (const CKXTableChildFrm* frame = GetChildFrame()) frame->JournalTabSelection(GetJournalHandle());
+    const char* call = kept ? ".Close(\"Keep\")" : dropped ? ".Close(False)" : ".Close()";
+    Journal("\n\n ' --- Close Current Block ---\n", "\ncall " + GetJournalHandle() + call);
 }
 
 void CKXTableDoc::AnnounceClose(IDesign* master) {
@@ -549,6 +567,10 @@ bool IsFalse(const VARIANT& v) {
     const CString text = AfxVariantToString(&v);
     return text == "0" || text.CompareNoCase("False") == 0;
 }
+// A close given "Keep": the window's edits stay in the design for the other windows that show it.
+bool IsKeep(const VARIANT& v) {
+    return !IsAbsent(v) && v.vt != VT_BOOL && AfxVariantToString(&v).CompareNoCase("Keep") == 0;
+}
 CString VariantText(const VARIANT& v) {
     if (IsAbsent(v)) return CString();
     return AfxVariantToString(&v);
@@ -628,6 +650,23 @@ BOOL CKXTableDoc::Descend() {
     return ListAnswer(mark, pane != nullptr, pane && pane->Descend());
 }
 
+BOOL CKXTableDoc::FilterBlock(LPCTSTR option, LPCTSTR blocks) {
+    const KXShownMark mark;
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (!frame) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    const int exclude = KXFilterOption(option ? option : "");
+    if (exclude < 0) return KXEditResult::Refused("KXTABLE-173").AnswerBool(mark);
+    std::vector<CString> names;
+    const CString text = blocks ? blocks : "";
+    for (int start = 0; start < text.GetLength();) {
+        int end = text.Find('\n', start);
+        if (end < 0) end = text.GetLength();
+        if (end > start) names.push_back(text.Mid(start, end - start));
+        start = end + 1;
+    }
+    return frame->FilterBlocks(exclude == 1, names).AnswerBool(mark);
+}
+
 BOOL CKXTableDoc::Ascend() {
     const KXShownMark mark;
     CKXTableChildFrm* frame = GetChildFrame();
@@ -675,15 +714,20 @@ BOOL CKXTableDoc::ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, 
     return pane->EditBlkPackagingOptions(kind, v, third ? third : "", t[0], t[1], t[2], t[3]) != 0;
 }
 
-BOOL CKXTableDoc::Save() {
-    return RunHostWord(GetChildFrame(), KXScriptWord::saveDesign);
+BOOL CKXTableDoc::Save(const VARIANT& how) {
+    if (IsAbsent(how)) return RunHostWord(GetChildFrame(), KXScriptWord::saveDesign);
+    const KXShownMark mark;
+    if (!GetChildFrame() || AfxVariantToString(&how).CompareNoCase("InPlace") != 0)
+        return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    return KXEditResult::Of(SaveCurrentDesign(GetPathName(), TRUE), "KXPANE-178").AnswerBool(mark);
 }
 
 BOOL CKXTableDoc::Close(const VARIANT& save) {
     const KXShownMark mark;
     if (!GetChildFrame()) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
-    if (IsFalse(save)) {
+    if (IsFalse(save) || IsKeep(save)) {
         m_bSaveOnClose = 0;
+        m_bKeepEditsOnClose = IsKeep(save);
         OnCloseDocument();
         return TRUE;
     }

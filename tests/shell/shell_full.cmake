@@ -13,6 +13,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_random_edits.cpp
   random_session_roads.cpp
   random_session_checks.cpp
+  random_session_windows.cpp
   test_edit_contract.cpp
   test_edit_targets.cpp
   test_list_edits.cpp
