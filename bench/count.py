@@ -49,7 +49,7 @@ STEADY_RUNS = 3
 
 
 def run_once(binary, name, size, folder, iterations):
-    out = os.path.join(folder, f"{name}.{size}.{iterations}.callgrind")
+    out = os.path.join(folder, f"{name}.{str(size).replace('/', '_')}.{iterations}.callgrind")
     cmd = ["valgrind", "--tool=callgrind", "--instr-atstart=no", f"--callgrind-out-file={out}", binary,
            f"--benchmark_filter=^{name}/{size}/iterations:{iterations}$", "--benchmark_format=json"]
     env = dict(os.environ, KX_BENCH_ITERATIONS=str(iterations))
