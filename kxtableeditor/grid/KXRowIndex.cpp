@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-void KXRowIndex::RowIds::Add(std::uint64_t id) {
+void KXRowIndex::RowIds::Keep(std::uint64_t id) {
     if (m_many.empty() && m_one == 0) {
         m_one = id;
         return;
@@ -11,13 +11,40 @@ void KXRowIndex::RowIds::Add(std::uint64_t id) {
     m_many.push_back(id);
 }
 
+void KXRowIndex::RowIds::Add(std::uint64_t id) {
+    std::erase(m_gone, id);
+    if (std::ranges::find(All(), id) == All().end()) Keep(id);
+}
+
 void KXRowIndex::RowIds::Erase(std::uint64_t id) {
+    std::erase(m_gone, id);
     if (m_many.empty()) {
         if (m_one == id) m_one = 0;
         return;
     }
     std::erase(m_many, id);
     if (m_many.empty()) m_one = 0;
+}
+
+std::vector<ROWCOL> KXRowIndex::RowIds::Rows(std::uint64_t cut, const KXRowIndex& index) {
+    if (!m_gone.empty() && m_goneCut != cut) {
+        for (std::uint64_t id : m_gone) Keep(id);
+        m_gone.clear();
+    }
+    std::vector<ROWCOL> rows;
+    rows.reserve(All().size());
+    std::vector<std::uint64_t> gone;
+    for (std::uint64_t id : All()) {
+        if (const ROWCOL r = index.RowOf(id)) rows.push_back(r);
+        else gone.push_back(id);
+    }
+    for (std::uint64_t id : gone) {
+        Erase(id);
+        m_gone.push_back(id);
+    }
+    if (!gone.empty()) m_goneCut = cut;
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void KXRowIndex::Clear() {
@@ -31,8 +58,7 @@ void KXRowIndex::Add(Key key, ROWCOL row) {
     CGXData* data = Data();
     const std::uint64_t id = data ? data->GetRowId(row) : 0;
     if (id == 0) return;
-    RowIds& ids = m_rowsByKey[key];
-    if (!ids.Contains(id)) ids.Add(id);
+    m_rowsByKey[key].Add(id);
     m_rowOfId[id] = Place{row, data->GetRowLayoutVersion()};
 }
 
@@ -97,7 +123,9 @@ std::vector<ROWCOL> KXRowIndex::RowsOfIds(std::span<const std::uint64_t> ids) co
 
 std::vector<ROWCOL> KXRowIndex::Rows(Key key) const {
     auto it = m_rowsByKey.find(key);
-    return it == m_rowsByKey.end() ? std::vector<ROWCOL>() : RowsOfIds(it->second.All());
+    CGXData* data = Data();
+    if (it == m_rowsByKey.end() || !data) return {};
+    return it->second.Rows(data->GetRowCutVersion(), *this);
 }
 
 void KXRowIndex::AddText(char type, const CString& text, ROWCOL row) {

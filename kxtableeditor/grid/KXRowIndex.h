@@ -100,26 +100,37 @@ private:
     void Renumber() const;
     std::vector<ROWCOL> RowsOfIds(std::span<const std::uint64_t> ids) const;
     // The row identities of a key: most keys are on one row, kept without an allocation of its own.
+    // Identities whose rows were removed are set aside, so that a key that rows come and go on (a pin
+    // connected and disconnected again and again) costs its rows, not its history; they are looked at
+    // again after a change that may bring a removed row back (the undo of a removal cuts the grid's log).
     class RowIds {
     public:
         std::span<const std::uint64_t> All() const {
             return m_many.empty() ? std::span<const std::uint64_t>(&m_one, m_one ? 1 : 0)
                                   : std::span<const std::uint64_t>(m_many);
         }
-        bool Contains(std::uint64_t id) const { return std::ranges::find(All(), id) != All().end(); }
+        bool Contains(std::uint64_t id) const {
+            return std::ranges::find(All(), id) != All().end() || std::ranges::find(m_gone, id) != m_gone.end();
+        }
         void Add(std::uint64_t id);
         void Erase(std::uint64_t id);
-        bool Empty() const { return All().empty(); }
+        bool Empty() const { return All().empty() && m_gone.empty(); }
+        // Sets aside the identities the index finds no row for (gone at the grid's cut version `cut`),
+        // after taking back those set aside before an earlier cut; the rows of the others, ascending.
+        std::vector<ROWCOL> Rows(std::uint64_t cut, const KXRowIndex& index);
 
     private:
+        void Keep(std::uint64_t id);
         std::uint64_t m_one = 0;            // the one identity while there is one (0: none)
         std::vector<std::uint64_t> m_many;  // all of them once there are more
+        std::vector<std::uint64_t> m_gone;  // identities whose rows were removed
+        std::uint64_t m_goneCut = 0;        // the grid's cut version when they were set aside
     };
     static std::string TextKey(char type, const CString& text) { return type + text.str(); }
     CGXData* Data() const { return m_grid.GetData(); }
 
     CGXGridCore& m_grid;
-    std::unordered_map<Key, RowIds> m_rowsByKey; // key -> row identities
+    mutable std::unordered_map<Key, RowIds> m_rowsByKey; // key -> row identities (look-ups set gone ones aside)
     std::unordered_map<std::string, std::vector<std::uint64_t>> m_rowsByText; // type + text -> row identities
     // A row's number (0: gone) at a layout version.
     struct Place {
