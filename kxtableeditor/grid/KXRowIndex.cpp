@@ -51,6 +51,7 @@ void KXRowIndex::Clear() {
     m_rowsByKey.clear();
     m_rowsByText.clear();
     m_rowOfId.clear();
+    m_walkRows.clear();
     m_nLayout = ~std::uint64_t{0};
 }
 
@@ -74,12 +75,29 @@ void KXRowIndex::Remove(Key key, ROWCOL row) {
 void KXRowIndex::Renumber() const {
     CGXData* data = Data();
     m_rowOfId.clear();
+    m_walkRows.clear();
     if (!data) return;
     const ROWCOL rows = data->GetRowCount();
+    const std::uint64_t layout = data->GetRowLayoutVersion();
+    m_nLayout = layout;
+    std::uint64_t first = ~std::uint64_t{0}, last = 0;
+    for (ROWCOL r = 1; r <= rows; ++r)
+        if (const std::uint64_t id = data->PeekRowId(r)) {
+            first = std::min(first, id);
+            last = std::max(last, id);
+        }
+    if (last == 0) return;
+    constexpr std::uint64_t kSpread = 4; // identities spread wider than this per row go to the map
+    if (last - first < kSpread * rows + 64) {
+        m_nWalkFirstId = first;
+        m_walkRows.assign(static_cast<size_t>(last - first + 1), 0);
+        for (ROWCOL r = 1; r <= rows; ++r)
+            if (const std::uint64_t id = data->PeekRowId(r)) m_walkRows[static_cast<size_t>(id - first)] = r;
+        return;
+    }
     m_rowOfId.reserve(rows);
     for (ROWCOL r = 1; r <= rows; ++r)
-        if (const std::uint64_t id = data->PeekRowId(r)) m_rowOfId.emplace(id, Place{r, data->GetRowLayoutVersion()});
-    m_nLayout = data->GetRowLayoutVersion();
+        if (const std::uint64_t id = data->PeekRowId(r)) m_rowOfId.emplace(id, Place{r, layout});
 }
 
 void KXRowIndex::NumberRows() const {
@@ -102,14 +120,15 @@ ROWCOL KXRowIndex::RowOf(std::uint64_t id) const {
     if (!data) return 0;
     auto it = m_rowOfId.find(id);
     // An identity the last walk did not meet was gone then (a row given one since was added with its place).
-    Place place = it == m_rowOfId.end() ? Place{0, m_nLayout} : it->second;
+    Place place = it == m_rowOfId.end() ? Place{WalkRow(id), m_nLayout} : it->second;
     if (place.layout != ~std::uint64_t{0} && Follow(place) && (place.row == 0 || data->PeekRowId(place.row) == id)) {
         if (it != m_rowOfId.end()) it->second = place;
+        else if (place.row != 0 && place.layout != m_nLayout) m_rowOfId.emplace(id, place);
         return place.row;
     }
     Renumber();
     it = m_rowOfId.find(id);
-    return it == m_rowOfId.end() ? 0 : it->second.row;
+    return it == m_rowOfId.end() ? WalkRow(id) : it->second.row;
 }
 
 std::vector<ROWCOL> KXRowIndex::RowsOfIds(std::span<const std::uint64_t> ids) const {

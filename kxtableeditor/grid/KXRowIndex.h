@@ -140,6 +140,14 @@ private:
     // The place of a row identity now, followed from where it was known; false when only a walk tells.
     bool Follow(Place& place) const;
     mutable std::unordered_map<std::uint64_t, Place> m_rowOfId;     // row identity -> its place
+    // The rows the last walk found, by identity from m_nWalkFirstId (0: none), when the identities lie
+    // close together (as a fill gives them); otherwise the walk's places are in m_rowOfId.
+    mutable std::vector<ROWCOL> m_walkRows;
+    mutable std::uint64_t m_nWalkFirstId = 0;
+    // The row the last walk found for an identity outside m_rowOfId (0: none).
+    ROWCOL WalkRow(std::uint64_t id) const {
+        return id >= m_nWalkFirstId && id - m_nWalkFirstId < m_walkRows.size() ? m_walkRows[id - m_nWalkFirstId] : 0;
+    }
     mutable std::uint64_t m_nLayout = ~std::uint64_t{0};            // layout of the last walk: an identity
                                                                     // not in m_rowOfId was gone then
 };
