@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-void KXRowIndex::RowIds::Add(std::uint64_t id) {
+void KXRowIndex::RowIds::Keep(std::uint64_t id) {
     if (m_many.empty() && m_one == 0) {
         m_one = id;
         return;
@@ -11,7 +11,13 @@ void KXRowIndex::RowIds::Add(std::uint64_t id) {
     m_many.push_back(id);
 }
 
+void KXRowIndex::RowIds::Add(std::uint64_t id) {
+    std::erase(m_gone, id);
+    if (std::ranges::find(All(), id) == All().end()) Keep(id);
+}
+
 void KXRowIndex::RowIds::Erase(std::uint64_t id) {
+    std::erase(m_gone, id);
     if (m_many.empty()) {
         if (m_one == id) m_one = 0;
         return;
@@ -20,10 +26,32 @@ void KXRowIndex::RowIds::Erase(std::uint64_t id) {
     if (m_many.empty()) m_one = 0;
 }
 
+std::vector<ROWCOL> KXRowIndex::RowIds::Rows(std::uint64_t cut, const KXRowIndex& index) {
+    if (!m_gone.empty() && m_goneCut != cut) {
+        for (std::uint64_t id : m_gone) Keep(id);
+        m_gone.clear();
+    }
+    std::vector<ROWCOL> rows;
+    rows.reserve(All().size());
+    std::vector<std::uint64_t> gone;
+    for (std::uint64_t id : All()) {
+        if (const ROWCOL r = index.RowOf(id)) rows.push_back(r);
+        else gone.push_back(id);
+    }
+    for (std::uint64_t id : gone) {
+        Erase(id);
+        m_gone.push_back(id);
+    }
+    if (!gone.empty()) m_goneCut = cut;
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 void KXRowIndex::Clear() {
     m_rowsByKey.clear();
     m_rowsByText.clear();
     m_rowOfId.clear();
+    m_walkRows.clear();
     m_nLayout = ~std::uint64_t{0};
 }
 
@@ -31,8 +59,7 @@ void KXRowIndex::Add(Key key, ROWCOL row) {
     CGXData* data = Data();
     const std::uint64_t id = data ? data->GetRowId(row) : 0;
     if (id == 0) return;
-    RowIds& ids = m_rowsByKey[key];
-    if (!ids.Contains(id)) ids.Add(id);
+    m_rowsByKey[key].Add(id);
     m_rowOfId[id] = Place{row, data->GetRowLayoutVersion()};
 }
 
@@ -48,12 +75,29 @@ void KXRowIndex::Remove(Key key, ROWCOL row) {
 void KXRowIndex::Renumber() const {
     CGXData* data = Data();
     m_rowOfId.clear();
+    m_walkRows.clear();
     if (!data) return;
     const ROWCOL rows = data->GetRowCount();
+    const std::uint64_t layout = data->GetRowLayoutVersion();
+    m_nLayout = layout;
+    std::uint64_t first = ~std::uint64_t{0}, last = 0;
+    for (ROWCOL r = 1; r <= rows; ++r)
+        if (const std::uint64_t id = data->PeekRowId(r)) {
+            first = std::min(first, id);
+            last = std::max(last, id);
+        }
+    if (last == 0) return;
+    constexpr std::uint64_t kSpread = 4; // identities spread wider than this per row go to the map
+    if (last - first < kSpread * rows + 64) {
+        m_nWalkFirstId = first;
+        m_walkRows.assign(static_cast<size_t>(last - first + 1), 0);
+        for (ROWCOL r = 1; r <= rows; ++r)
+            if (const std::uint64_t id = data->PeekRowId(r)) m_walkRows[static_cast<size_t>(id - first)] = r;
+        return;
+    }
     m_rowOfId.reserve(rows);
     for (ROWCOL r = 1; r <= rows; ++r)
-        if (const std::uint64_t id = data->PeekRowId(r)) m_rowOfId.emplace(id, Place{r, data->GetRowLayoutVersion()});
-    m_nLayout = data->GetRowLayoutVersion();
+        if (const std::uint64_t id = data->PeekRowId(r)) m_rowOfId.emplace(id, Place{r, layout});
 }
 
 void KXRowIndex::NumberRows() const {
@@ -76,14 +120,15 @@ ROWCOL KXRowIndex::RowOf(std::uint64_t id) const {
     if (!data) return 0;
     auto it = m_rowOfId.find(id);
     // An identity the last walk did not meet was gone then (a row given one since was added with its place).
-    Place place = it == m_rowOfId.end() ? Place{0, m_nLayout} : it->second;
+    Place place = it == m_rowOfId.end() ? Place{WalkRow(id), m_nLayout} : it->second;
     if (place.layout != ~std::uint64_t{0} && Follow(place) && (place.row == 0 || data->PeekRowId(place.row) == id)) {
         if (it != m_rowOfId.end()) it->second = place;
+        else if (place.row != 0 && place.layout != m_nLayout) m_rowOfId.emplace(id, place);
         return place.row;
     }
     Renumber();
     it = m_rowOfId.find(id);
-    return it == m_rowOfId.end() ? 0 : it->second.row;
+    return it == m_rowOfId.end() ? WalkRow(id) : it->second.row;
 }
 
 std::vector<ROWCOL> KXRowIndex::RowsOfIds(std::span<const std::uint64_t> ids) const {
@@ -97,7 +142,9 @@ std::vector<ROWCOL> KXRowIndex::RowsOfIds(std::span<const std::uint64_t> ids) co
 
 std::vector<ROWCOL> KXRowIndex::Rows(Key key) const {
     auto it = m_rowsByKey.find(key);
-    return it == m_rowsByKey.end() ? std::vector<ROWCOL>() : RowsOfIds(it->second.All());
+    CGXData* data = Data();
+    if (it == m_rowsByKey.end() || !data) return {};
+    return it->second.Rows(data->GetRowCutVersion(), *this);
 }
 
 void KXRowIndex::AddText(char type, const CString& text, ROWCOL row) {

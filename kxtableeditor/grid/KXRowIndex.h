@@ -100,26 +100,37 @@ private:
     void Renumber() const;
     std::vector<ROWCOL> RowsOfIds(std::span<const std::uint64_t> ids) const;
     // The row identities of a key: most keys are on one row, kept without an allocation of its own.
+    // Identities whose rows were removed are set aside, so that a key that rows come and go on (a pin
+    // connected and disconnected again and again) costs its rows, not its history; they are looked at
+    // again after a change that may bring a removed row back (the undo of a removal cuts the grid's log).
     class RowIds {
     public:
         std::span<const std::uint64_t> All() const {
             return m_many.empty() ? std::span<const std::uint64_t>(&m_one, m_one ? 1 : 0)
                                   : std::span<const std::uint64_t>(m_many);
         }
-        bool Contains(std::uint64_t id) const { return std::ranges::find(All(), id) != All().end(); }
+        bool Contains(std::uint64_t id) const {
+            return std::ranges::find(All(), id) != All().end() || std::ranges::find(m_gone, id) != m_gone.end();
+        }
         void Add(std::uint64_t id);
         void Erase(std::uint64_t id);
-        bool Empty() const { return All().empty(); }
+        bool Empty() const { return All().empty() && m_gone.empty(); }
+        // Sets aside the identities the index finds no row for (gone at the grid's cut version `cut`),
+        // after taking back those set aside before an earlier cut; the rows of the others, ascending.
+        std::vector<ROWCOL> Rows(std::uint64_t cut, const KXRowIndex& index);
 
     private:
+        void Keep(std::uint64_t id);
         std::uint64_t m_one = 0;            // the one identity while there is one (0: none)
         std::vector<std::uint64_t> m_many;  // all of them once there are more
+        std::vector<std::uint64_t> m_gone;  // identities whose rows were removed
+        std::uint64_t m_goneCut = 0;        // the grid's cut version when they were set aside
     };
     static std::string TextKey(char type, const CString& text) { return type + text.str(); }
     CGXData* Data() const { return m_grid.GetData(); }
 
     CGXGridCore& m_grid;
-    std::unordered_map<Key, RowIds> m_rowsByKey; // key -> row identities
+    mutable std::unordered_map<Key, RowIds> m_rowsByKey; // key -> row identities (look-ups set gone ones aside)
     std::unordered_map<std::string, std::vector<std::uint64_t>> m_rowsByText; // type + text -> row identities
     // A row's number (0: gone) at a layout version.
     struct Place {
@@ -129,6 +140,14 @@ private:
     // The place of a row identity now, followed from where it was known; false when only a walk tells.
     bool Follow(Place& place) const;
     mutable std::unordered_map<std::uint64_t, Place> m_rowOfId;     // row identity -> its place
+    // The rows the last walk found, by identity from m_nWalkFirstId (0: none), when the identities lie
+    // close together (as a fill gives them); otherwise the walk's places are in m_rowOfId.
+    mutable std::vector<ROWCOL> m_walkRows;
+    mutable std::uint64_t m_nWalkFirstId = 0;
+    // The row the last walk found for an identity outside m_rowOfId (0: none).
+    ROWCOL WalkRow(std::uint64_t id) const {
+        return id >= m_nWalkFirstId && id - m_nWalkFirstId < m_walkRows.size() ? m_walkRows[id - m_nWalkFirstId] : 0;
+    }
     mutable std::uint64_t m_nLayout = ~std::uint64_t{0};            // layout of the last walk: an identity
                                                                     // not in m_rowOfId was gone then
 };

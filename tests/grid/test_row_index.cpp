@@ -189,6 +189,52 @@ TEST(RowIndex, RowsFollowedThroughRunsOfEditsAgreeWithAFreshIndex) {
     }
 }
 
+// A key that rows come and go on many times (longer than the grid's log of row shifts) returns the rows
+// it is on now, and a row it lost comes back with the undo of its removal however long ago the key's
+// earlier rows went.
+TEST(RowIndex, AKeyRowsCameAndWentOnReturnsItsRowsAndARowGivenBackByAnUndo) {
+    PlainGrid grid(5);
+    KXRowIndex index(grid);
+    const auto key = KXRowKey::PinBit(9, -1);
+    index.Add(key, 5);
+    for (int i = 0; i < 600; ++i) {
+        grid.InsertRows(1, 1, 0, gxDo);
+        index.Add(key, 1);
+        ASSERT_EQ(index.Rows(key), (Rows{1, 6})) << i;
+        grid.RemoveRows(1, 1, 0, gxDo);
+        if (i % 3 == 0) {
+            ASSERT_EQ(index.Rows(key), (Rows{5})) << i;
+        }
+    }
+    grid.RemoveRows(2, 2, 0, gxDo); // row 5 moves up
+    EXPECT_EQ(index.Rows(key), (Rows{4}));
+    grid.RemoveRows(4, 4, 0, gxDo);
+    EXPECT_EQ(index.Rows(key), Rows{});
+    EXPECT_FALSE(index.Has(key, 3));
+    grid.Undo(); // the key's row is back
+    EXPECT_EQ(index.Rows(key), (Rows{4}));
+    EXPECT_TRUE(index.Has(key, 4));
+    grid.InsertRows(1, 1, 0, gxDo);
+    EXPECT_EQ(index.FirstRow(key), 5u);
+}
+
+// A removed row stays removed across any number of later shifts, until a cut (a move, a sort, the undo
+// of a removal) may have given it back.
+TEST(RowShifts, ARemovedRowIsFollowedUntilACut) {
+    CGXRowShifts log;
+    for (std::uint64_t v = 1; v <= 1000; ++v) log.Note(v, 1, 0, 1);
+    ROWCOL now = 7;
+    EXPECT_TRUE(log.Follow(0, 3, now)); // older than the log keeps, but a removed row stays removed
+    EXPECT_EQ(now, 0u);
+    EXPECT_FALSE(log.Follow(4, 3, now));
+    ASSERT_TRUE(log.Follow(4, 990, now));
+    EXPECT_EQ(now, 14u);
+    log.Cut(1001);
+    EXPECT_FALSE(log.Follow(0, 1000, now));
+    EXPECT_TRUE(log.Follow(0, 1001, now));
+    EXPECT_EQ(log.LastCut(), 1001u);
+}
+
 } // namespace
 
 namespace {

@@ -75,6 +75,9 @@ public:
     BOOL FollowRow(ROWCOL nRow, std::uint64_t nVersion, ROWCOL& nNow) const {
         return m_shifts.Follow(nRow, nVersion, nNow) ? TRUE : FALSE;
     }
+    // The layout version of the last change that moved rows other than by inserting or removing them
+    // (a move, a sort, the undo of a removal): a row identity gone before it may be back.
+    std::uint64_t GetRowCutVersion() const { return m_shifts.LastCut(); }
 
     // Detaches rows (with their records) and puts them back; used by undo of row removal.
     struct RowRecord;

@@ -17,8 +17,11 @@ public:
     void Cut(std::uint64_t version);
 
     // Where a row numbered `row` at layout `version` is now (0: removed since; a row 0 stays 0). False
-    // when the log cannot tell: the version is older than the log, or a cut lies between.
+    // when the log cannot tell: the version is older than the log, or a cut lies between. A removed
+    // row (row 0) comes back only across a cut, so it is followed from any version since the last cut.
     bool Follow(ROWCOL row, std::uint64_t version, ROWCOL& now) const;
+    // The layout version the last cut made (0: none yet): rows gone before it may have come back.
+    std::uint64_t LastCut() const { return m_nCut; }
 
 private:
     struct Shift {
@@ -28,4 +31,5 @@ private:
     static constexpr size_t kKept = 256; // past that, a walk of the rows is as cheap
     std::deque<Shift> m_shifts;
     std::uint64_t m_nFirst = 0; // the oldest version the log follows from
+    std::uint64_t m_nCut = 0;   // the version of the last cut
 };
