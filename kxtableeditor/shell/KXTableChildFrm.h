@@ -59,6 +59,9 @@ public:
     CString GetBlockHandle() const;
     // Position of the window among the open design windows, from 1.
     int GetTabNumber() const;
+    // Journals the selection of this window's tab and the binding of its handle, as its activation
+    // does: the lines that follow act on this window in a replay.
+    void JournalTabSelection(const CString& handle) const;
 
     // Script commands (argument list may be NULL): what each did, which KXEditResult turns into its answer.
     KXEditResult OnTclAscend(CTclArgsList* args, LPARAM lParam);

@@ -24,6 +24,8 @@
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
+#include <utility>
+
 namespace {
 KXArgValues ValuesOf(const CTclArgsList* list) {
     KXArgValues values;
@@ -114,14 +116,18 @@ KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
     int mode = OpenMode();
     if (mode != eOpenModeContext && mode != eOpenModeInParent && mode != eOpenModeInParentAlt)
         return KXEditResult::Refused("KXTABLE-175");
+    // A block opened on its own in such a mode has no parent to go to: nothing is opened.
     CInstanceContext parent = GetTableDoc()->GetDesignContext().parent();
-    if (parent) {
-        CDesignContext parentDesign = parent.design();
-        CString name = parentDesign.design() ? parentDesign.design()->name() : "";
-        if (IKXMessageServer* ms = GetKXMsgSrvr())
-            ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
-        Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
-    }
+    if (!parent) return KXEditResult::Refused("KXTABLE-175");
+    CDesignContext parentDesign = parent.design();
+    CString name = parentDesign.design() ? parentDesign.design()->name() : "";
+    // One line for the user's ascend, before the parent's window reports itself: the host that
+    // opens the parent journals no opening of its own.
+    Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
+    const BOOL wasJournalled = std::exchange(CKXShareGlobalData::m_bOpenJournalled, TRUE);
+    if (IKXMessageServer* ms = GetKXMsgSrvr())
+        ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
+    CKXShareGlobalData::m_bOpenJournalled = wasJournalled;
     return KXEditResult::Done();
 }
 
@@ -150,13 +156,14 @@ void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* p
         g->Showconnectivity(1, 0);
     }
     if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->Broadcast(MSG_TAB_ACTIVATED, 1, 0, 0);
-    if (m_DesignContext.design()) {
-        CString tab;
-        tab.Format("\ncall RMX.SelectTab(\"%d\")", GetTabNumber());
-        Journal("\n\n  '--- Select Tab --- \n", tab);
-        Journal("\n\n ' --- Get Handle Of Current Block ---\n",
-                "\nset " + GetBlockHandle() + " = RMX.GetActiveTab()");
-    }
+    if (m_DesignContext.design()) JournalTabSelection(GetBlockHandle());
+}
+
+void CKXTableChildFrm::JournalTabSelection(const CString& handle) const {
+    CString tab;
+    tab.Format("\ncall RMX.SelectTab(\"%d\")", GetTabNumber());
+    Journal("\n\n  '--- Select Tab --- \n", tab);
+    Journal("\n\n ' --- Get Handle Of Current Block ---\n", "\nset " + handle + " = RMX.GetActiveTab()");
 }
 
 // ------------------------------------------------------------------ save and reopen

@@ -109,6 +109,15 @@ TEST_F(FrameCommandTest, AscendOnlyFromABlockOpenedInItsParent) {
     EXPECT_EQ(Word("ascend"), 0);
     EXPECT_EQ(Word("ascend x"), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-175", "KXTABLE-165"}));
+    // A block opened on its own in a mode that ascends has no parent: nothing opens, nothing is journalled.
+    ASSERT_TRUE(Open("work.blk:sch", 3));
+    const std::string journal = JournalText();
+    ClearNotifications();
+    EXPECT_EQ(Word("ascend"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-175"}));
+    EXPECT_TRUE(Notifications(MSG_OPEN_DESIGN).empty());
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(m_app->Documents().size(), 2u);
 }
 
 TEST_F(FrameCommandTest, DesignCommentAddEditDelete) {
@@ -397,9 +406,14 @@ TEST_F(FrameCommandTest, AscendFromABlockInItsParentsContextOpensTheParent) {
     auto open = Notifications(MSG_OPEN_DESIGN);
     ASSERT_EQ(open.size(), 1u);
     EXPECT_EQ(open[0], "2 work.board:sch");
-    EXPECT_NE(JournalText().find("\n\n ' --- Ascend ---\n\ncall blk.Ascend()"), std::string::npos);
-    // The host opened the parent in a window of its own.
+    const std::string journal = JournalText();
+    const size_t ascend = journal.find("\n\n ' --- Ascend ---\n\ncall blk.Ascend()");
+    EXPECT_NE(ascend, std::string::npos);
+    // The host opened the parent in a window of its own; the ascend is the journal's one line for it,
+    // before the parent's window reports itself.
     EXPECT_EQ(m_app->Documents().size(), 2u);
+    EXPECT_EQ(journal.find("RMX.OpenDesign(\"work.board:sch\", \"2\")"), std::string::npos) << journal;
+    EXPECT_LT(ascend, journal.find("call RMX.SelectTab(\"2\")")) << journal;
 }
 
 TEST_F(FrameCommandTest, TheFilterDialogEchoesTheCommandThatDoesTheWork) {
