@@ -204,11 +204,24 @@ bool CKXColumnModel::Customize(const std::vector<FixedColumn>& fixed, int charWi
                                int dialogKind) {
     Save(charWidth, false);
     if (CKXCustomizeAPI::invokeCustomizeDialog(dialogKind) != 1) return false;
+    Rebuild(fixed, charWidth, showRowNumbers);
+    return true;
+}
+
+int CKXColumnModel::AddUserColumn(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers,
+                                  const CString& entry) {
+    Save(charWidth, false);
+    SelectOrigin();
+    const int added = CKXCustomizeAPI::addUserEntry(entry);
+    if (added == 1) Rebuild(fixed, charWidth, showRowNumbers);
+    return added;
+}
+
+void CKXColumnModel::Rebuild(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers) {
     const Layout old = m_layout;
     // The former descriptors live until every grid has read the broadcast.
     const auto former = Setup(fixed, charWidth, showRowNumbers);
     Broadcast(old);
-    return true;
 }
 
 void CKXColumnModel::TrackWidth(CGXGridCore& grid, int col) {

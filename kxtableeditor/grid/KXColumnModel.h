@@ -105,6 +105,10 @@ public:
     // The customise dialog (dialogKind: the service's number of the grid kind). When it is accepted
     // with a change, the columns are rebuilt and the new layout is broadcast; true then.
     bool Customize(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers, int dialogKind);
+    // A column the customisation lacks added as the dialog adds it (an entry "KEY|Caption|8s|PINPROP|SHOW"):
+    // rebuilt and broadcast as above. 1 added, 0 the customisation has the key already, -1 no entry.
+    int AddUserColumn(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers,
+                      const CString& entry);
 
     // ---- widths
     // The model holds pixel widths as the grids draw them at 100% zoom, whatever zoom a grid shows:
@@ -147,9 +151,13 @@ public:
     MenuChoice ShowChooser(CWnd& owner, CPoint screen, UINT firstCommand,
                            const std::function<bool(int col)>& enabled);
 
-private:
-    // The customisation entry that describes a column as the grid has it now.
+    // The customisation entry that describes a column as the grid has it now (a journal names a
+    // property column by it, so that a replay can add the column first).
     static CString EntryOf(const CKXColumnInfoClass& info, int charWidth);
+
+private:
+    // The columns set up again from the customisation, the new layout broadcast.
+    void Rebuild(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers);
     // The user entries of those keys (upper case) take the entries given.
     static void SaveUserColumns(const std::map<CString, CString>& columns);
     std::unique_ptr<CKXColumnInfoClass> MakeColumn(int col, const CString& caption, int width, int widthType,

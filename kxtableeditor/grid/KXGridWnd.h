@@ -228,6 +228,10 @@ public:
     // An edit of this grid that the design database refused at its commit: the cells the grid wrote
     // ahead of the commit show the design again (the design itself went back already).
     virtual void ShowDesignAfterRefusal() {}
+    // A property column added to the grid kind's columns as the customise dialog adds it (entry
+    // "KEY|Caption|8s|PINPROP|SHOW"), so that a replayed journal finds the column the session wrote
+    // into: 1 added, 0 the kind has the column already, -1 refused (no entry, or a grid without one).
+    virtual int AddPropertyColumn(const CString&) { return -1; }
     // Keeping the data rows as they are, and putting them back: a grid that writes a paste's lines into
     // its cells ahead of the commit keeps them first, so that a paste that does not commit (refused by
     // the design or by another grid of the pane) leaves the rows as they were. Only the rows the paste

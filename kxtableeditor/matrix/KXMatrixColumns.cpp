@@ -89,6 +89,18 @@ void CKXMatrixGridWnd::CustomizeColumns() {
     SaveCustomization(FALSE);
     Columns().SelectOrigin();
     if (CKXCustomizeAPI::invokeCustomizeDialog(kCustomizeDialogKind) != 1) return;
+    RebuildColumns();
+}
+
+int CKXMatrixGridWnd::AddPropertyColumn(const CString& entry) {
+    SaveCustomization(FALSE);
+    Columns().SelectOrigin();
+    const int added = CKXCustomizeAPI::addUserEntry(entry);
+    if (added == 1) RebuildColumns();
+    return added;
+}
+
+void CKXMatrixGridWnd::RebuildColumns() {
     const CKXColumnModel::Layout old = Columns().Columns();
     auto keepAlive = SetupColumns();
     Columns().Broadcast(old);

@@ -87,6 +87,9 @@ public:
     // use becomes its default (and the service takes it in).
     void LoadCustomization(BOOL save);
     void CustomizeColumns() override;
+    int AddPropertyColumn(const CString& entry) override;
+    // The columns set up again from the customisation, the new layout broadcast to every matrix.
+    void RebuildColumns();
     static int GetColumnProfileSection(int col, CString& section);
     int GetColWidth(ROWCOL nCol) override;
     void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;

@@ -47,6 +47,8 @@ BOOL CKXMatrixGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
     CKXGridEdit edit(*this, "Change Prop", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     KXJournalLines journal(JournalHandle());
+    // The column goes before its cell: a replay in another user's settings may have none of it.
+    const CString column = CKXColumnModel::EntryOf(*GetColumnInfo(static_cast<int>(col)), CharWidth());
     std::vector<ROWCOL> changed;
     for (ROWCOL row : RowsToChange(current, col)) {
         const CContext place = PropertyPlace(row, static_cast<int>(col));
@@ -63,6 +65,7 @@ BOOL CKXMatrixGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
         const bool pinSide = SplitColumn(static_cast<int>(col), offset, group);
         const CInstanceContext instance = pinSide ? GroupInstance(group) : CInstanceContext();
         journal.Pane("OpenMatrixView", {m_strViewName})
+            .Pane("AddPropColumn", {column})
             .Pane("MatrixSelect", {CellText(row, Layout().m_nNameCol), instance ? CString(instance.instance()->name()) : "",
                                    key, pinSide ? CellText(row, ColumnOf(group, Layout().m_nPinNameOffset)) : CString()})
             .Comment("Change Property")

@@ -90,6 +90,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "RetainTermination", AutoRetainTermina
 DISP_FUNCTION(CKXBottomPaneContainerView, "PastePUPD", AutoPastePUPD, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "PreservePinComment", AutoPreservePinComment, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "AddPropColumn", AutoAddPropColumn, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {
@@ -356,6 +357,15 @@ BOOL CKXBottomPaneContainerView::SelectInstanceCol(LPCTSTR instanceArg, LPCTSTR 
 BOOL CKXBottomPaneContainerView::AutoChangePropValue(LPCTSTR property, LPCTSTR value) {
     const KXShownMark mark;
     return ChangePropValue(property ? property : "", value ? value : "").AnswerBool(mark);
+}
+
+// The active grid's kind gains the property column the entry describes, unless it has one of that key.
+BOOL CKXBottomPaneContainerView::AutoAddPropColumn(LPCTSTR entry) {
+    const KXShownMark mark;
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    const int added = grid->AddPropertyColumn(entry ? entry : "");
+    return KXEditResult::Of(added >= 0, "KXPANE-178").AnswerBool(mark);
 }
 
 // A property column's value written into the selected rows (on a signal grid also a typed column).

@@ -692,6 +692,7 @@ public:
     BOOL AutoEditPUPD(LPCTSTR operands);
     BOOL DeletePUPD(LPCTSTR text);
     BOOL AutoChangePropValue(LPCTSTR property, LPCTSTR value);
+    BOOL AutoAddPropColumn(LPCTSTR entry);
     KXEditResult ChangePropValue(const CString& property, const CString& value);
     BOOL AutoCtrSelect(const VARIANT& list, LPCTSTR unused);
 

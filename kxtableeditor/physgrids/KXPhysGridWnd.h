@@ -212,8 +212,9 @@ public:
     // The column of the logical pin names.
     virtual ROWCOL PinNameColumn() const = 0;
     // How the journal selects a row's pin once its object shows: the pane's method and the column
-    // whose text it takes beside the pin number (the pin name of a part's own rows; see the net grid).
-    virtual const char* JournalPinSelect() const { return "SelectPinNameCol"; }
+    // whose text it takes beside the pin number (the pin name of a part's own rows, selected in its
+    // Signal column as every edit of a part's pin is journalled; see the net grid).
+    virtual const char* JournalPinSelect() const { return "SelectSignalCol"; }
     virtual ROWCOL JournalPinKeyColumn() const { return PinNameColumn(); }
     // The journal lines that show a row's object and select its pin (by the pane's method select,
     // default JournalPinSelect(), from its key text and number), as a replay finds them.

@@ -256,6 +256,14 @@ void CKXInstanceDetailsGridWnd::CustomizeColumns() {
     Redraw(GX_INVALIDATE, TRUE);
 }
 
+int CKXInstanceDetailsGridWnd::AddPropertyColumn(const CString& entry) {
+    const int added = Columns().AddUserColumn(kFixedColumns, AverageCharWidth(), m_bShowRowNumbers != 0, entry);
+    if (added != 1) return added;
+    TakeColumnNumbers();
+    Redraw(GX_INVALIDATE, TRUE);
+    return added;
+}
+
 BOOL CKXInstanceDetailsGridWnd::IsCurrentColumnCustom() {
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col)) return FALSE;

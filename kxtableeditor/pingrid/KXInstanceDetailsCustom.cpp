@@ -2,6 +2,7 @@
 // one transaction for the whole call and a journal entry per row.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "grid/KXColumnModel.h"
 #include "grid/KXGridEdit.h"
 
 #include "grid/KXScriptText.h"
@@ -111,7 +112,7 @@ bool CKXInstanceDetailsGridWnd::WriteCustomValue(const CRowColArray& rows, int c
             if (RefuseCustomValue(row, col, name, text)) return false;
             written = AddCustomProperty(row, type, name, text) || written;
         }
-        if (lines) *lines += CustomValueJournal(row, name, text);
+        if (lines) *lines += CustomValueJournal(row, col, name, text);
     }
     return true;
 }
@@ -166,7 +167,8 @@ bool CKXInstanceDetailsGridWnd::AddCustomProperty(ROWCOL row, int type, const CS
     }
 }
 
-CString CKXInstanceDetailsGridWnd::CustomValueJournal(ROWCOL row, const CString& name, const CString& text) {
+CString CKXInstanceDetailsGridWnd::CustomValueJournal(ROWCOL row, int col, const CString& name,
+                                                      const CString& text) {
     const CString designName = JournalHandle();
     const CString shownInstance = CustomChangeRowInstance(row);
     CString lines;
@@ -175,6 +177,9 @@ CString CKXInstanceDetailsGridWnd::CustomValueJournal(ROWCOL row, const CString&
     const CString pinName = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinName));
     if (!pinName.IsEmpty())
         lines += "\ncall " + designName + ".ConnectivityPane().SelectPinNameCol(" + KXVbsQuote(pinName) + ")";
+    // The column comes before the value: a replay in another user's settings may have none of it.
+    const CString entry = CKXColumnModel::EntryOf(*m_arrColumnInfo[static_cast<std::size_t>(col)], AverageCharWidth());
+    lines += "\ncall " + designName + ".ConnectivityPane().AddPropColumn(" + KXVbsQuote(entry) + ")";
     lines += "\n\n ' --- Add Value in Customized Column ---";
     lines += "\ncall " + designName + ".ConnectivityPane().ChangePropValue(" + KXVbsQuote(name) + "," +
              KXVbsQuote(text) + ")\n";

@@ -122,6 +122,7 @@ public:
     // MSG_COLUMN_LAYOUT_CHANGED: wParam the old layout (std::vector<CKXColumnInfoClass*>*), lParam the kind.
     LRESULT OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam);
     void CustomizeColumns() override;
+    int AddPropertyColumn(const CString& entry) override;
     void GetColumnMenuText(int col, CString& text, BOOL& bEnabled) override;
     BOOL IsCurrentColumnCustom();
     // Sends the host "changeCustomColumn" with the current custom column's key and the values of
@@ -1159,7 +1160,7 @@ public:
                           CString* lines, bool& written);
     bool RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text);
     bool AddCustomProperty(ROWCOL row, int type, const CString& name, const CString& text);
-    CString CustomValueJournal(ROWCOL row, const CString& name, const CString& text);
+    CString CustomValueJournal(ROWCOL row, int col, const CString& name, const CString& text);
     BOOL EndCustomChange(bool began, bool written, const char* journal, const CString& lines);
 
     // ------------------------------------------------------------- CSV import

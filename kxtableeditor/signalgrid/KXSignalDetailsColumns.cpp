@@ -228,6 +228,14 @@ void CKXSignalDetailsGridWnd::CustomizeColumns() {
     Redraw();
 }
 
+int CKXSignalDetailsGridWnd::AddPropertyColumn(const CString& entry) {
+    const int added = Columns().AddUserColumn(kFixedColumns, CharWidth(), m_bShowRowNumbers != 0, entry);
+    if (added != 1) return added;
+    TakeColumnNumbers();
+    Redraw();
+    return added;
+}
+
 BOOL CKXSignalDetailsGridWnd::OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) {
     m_bTrackingColumn = nTrackingMode == GX_TRACKWIDTH;
     m_nTrackingColumn = m_bTrackingColumn ? nCol : 0;

@@ -223,6 +223,9 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values
         if (found == columns.end()) continue;
         value = KXValueListFirst(value); // the rows' values are one and the same
         value.Trim();
+        // The column goes before the value: a replay in another user's settings may have none of it.
+        const CKXColumnInfoClass* info = Columns().Find(found->second);
+        const CString column = info ? CKXColumnModel::EntryOf(*info, CharWidth()) : CString();
         for (ROWCOL r : rows) {
             CString old = CellText(r, found->second);
             old.Trim();
@@ -239,6 +242,7 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values
             const CString netName = JournalNetName(r);
             journal.Call("Slp()", "Select", {netName.IsEmpty() ? CellText(r, m_nColSignalName) : netName})
                 .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), CellText(r, m_nColPinNumber)})
+                .Pane("AddPropColumn", {column})
                 .Comment("Add Value in Customized Column")
                 .Pane("ChangePropValue", {name, value})
                 .End();

@@ -102,6 +102,7 @@ public:
     int CharWidth() const;
     // The customise dialog; an accepted change is broadcast to every signal grid.
     void CustomizeColumns() override;
+    int AddPropertyColumn(const CString& entry) override;
     // The signal grids' column layout becomes the default customisation (bReparse: the service
     // takes it as its current list too).
     void SaveColumnCustomization(BOOL bReparse);

@@ -166,7 +166,7 @@ TEST_F(PhysHost, JournalledSelectionsReachThePinOnReplay) {
     const std::string journal = JournalText();
     EXPECT_NE(journal.find(".Clp().Select(\"RN1B\")"), std::string::npos) << journal;
     EXPECT_EQ(journal.find(".Clp().Select(\"RN1\")"), std::string::npos) << journal;
-    EXPECT_NE(journal.find(".ConnectivityPane().SelectPinNameCol(\"D<3>\",\"4\")\n\n ' --- Swap Pins ---"),
+    EXPECT_NE(journal.find(".ConnectivityPane().SelectSignalCol(\"D<3>\",\"4\")\n\n ' --- Swap Pins ---"),
               std::string::npos)
         << journal;
     // The calls a replay makes: the list's selection, the pin's selection, the edit.

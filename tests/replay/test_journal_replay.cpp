@@ -400,6 +400,10 @@ TEST_F(JournalReplay, AMatrixPasteLineTheUserRefusedReplaysWithItsRowAsItWas) {
     ExpectSessionReplays("matrix_paste_refused_line.tcl");
 }
 
+TEST_F(JournalReplay, ValuesTypedIntoUserColumnsReplayWithoutTheUsersSettings) {
+    ExpectSessionReplays("user_column_values.tcl");
+}
+
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
     for (const std::string& form : FragmentForms()) {

@@ -321,6 +321,20 @@ BOOL CKXCustomizeAPI::saveFile() {
     return ok;
 }
 
+int CKXCustomizeAPI::addUserEntry(const CString& entry) {
+    Entry added;
+    if (!Split(entry, added)) return -1;
+    OriginState& st = Current();
+    for (const CStringArray* list : {&st.defaults, &st.users})
+        for (INT_PTR i = 0; i < list->GetSize(); ++i) {
+            Entry e;
+            if (Split(list->GetAt(i), e) && e.key.CompareNoCase(added.key) == 0) return 0;
+        }
+    st.users.Add(Join(added));
+    st.initialised = true;
+    return 1;
+}
+
 int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind) {
     (void)gridKind;
     AfxDialogAnswer answer;

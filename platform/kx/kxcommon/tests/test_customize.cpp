@@ -158,6 +158,18 @@ TEST_F(CustomizeTest, ParseFileMergesUserEntries) {
     EXPECT_EQ(CKXCustomizeAPI::getUserEntriesArray().GetSize(), 0);
 }
 
+// A column added without the dialog (a replayed journal's): once per key, whatever its case; a text
+// that is no entry changes nothing.
+TEST_F(CustomizeTest, AUserEntryIsAddedOncePerKey) {
+    CKXCustomizeAPI::setCustomizationOrigin("CCP");
+    ASSERT_EQ(CKXCustomizeAPI::Initialize(false), 0);
+    EXPECT_EQ(CKXCustomizeAPI::addUserEntry("VOLT|Voltage|8s|PINPROP|SHOW"), 1);
+    EXPECT_EQ(CKXCustomizeAPI::addUserEntry("volt|Other|6s|NETPROP|SHOW"), 0);
+    EXPECT_EQ(CKXCustomizeAPI::addUserEntry("PIN_NAME|Pin Name|14s|PINPROP|SHOW"), 0); // a default column
+    EXPECT_EQ(CKXCustomizeAPI::addUserEntry("no entry"), -1);
+    EXPECT_EQ(Keys(CKXCustomizeAPI::getUserEntriesArray()), (std::vector<std::string>{"VOLT"}));
+}
+
 TEST_F(CustomizeTest, DialogAnswers) {
     CKXCustomizeAPI::setCustomizationOrigin("PHYCCP");
     ASSERT_EQ(CKXCustomizeAPI::Initialize(false), 0);

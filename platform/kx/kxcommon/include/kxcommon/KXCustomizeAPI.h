@@ -79,6 +79,10 @@ public:
     // "remove" (keys of user entries to remove). Returns 1 when accepted and something changed, 0 when
     // accepted without a change, 2 when cancelled, -1 when an answer field is invalid (nothing changes).
     static int invokeCustomizeDialog(int gridKind);
+    // Adds an entry as a user entry of the current origin, as the customise dialog's "add" does:
+    // 1 when added, 0 when the origin has a column of its key already (nothing changes), -1 when it is
+    // no valid entry.
+    static int addUserEntry(const CString& entry);
 
     static void SetStorageDirectory(const char* dir);
     static CString GetStorageDirectory();
