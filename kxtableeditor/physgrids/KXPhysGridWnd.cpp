@@ -210,6 +210,16 @@ void CKXPhysGridWnd::StyleModelCell(ROWCOL row, const CInstTermBitContext& bit) 
     SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate);
 }
 
+void CKXPhysGridWnd::StyleModelCellWithoutPin(ROWCOL row) {
+    kxgrid::GridWriteScope write(*this);
+    CGXStyle style;
+    style.SetControl(Id(kStaticControl))
+        .SetValue("")
+        .SetReadOnly(TRUE)
+        .SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), 0);
+    SetStyleRange(CGXRange(row, ModelColumn()), style, gxOverride, 0, kNoUpdate);
+}
+
 // ---------------------------------------------------------------------------
 // Cell behaviour
 

@@ -64,6 +64,9 @@ public:
     // Writes the model cell of a pin row for its first logical pin bit: a choice among the
     // part's models when it offers more than one, else the model read-only.
     void StyleModelCell(ROWCOL row, const CInstTermBitContext& bit);
+    // The model cell of a row without a logical pin (a power pin, an unused package pin): empty and
+    // read-only, as there is no pin to take a model.
+    void StyleModelCellWithoutPin(ROWCOL row);
 
     // ------------------------------------------------------------- cell behaviour
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;

@@ -12,6 +12,7 @@
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
+#include "afx/afxfile.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXDialogs.h"
@@ -27,7 +28,10 @@
 #include "rmx/transaction.h"
 
 #include <cstdlib>
+#include <map>
 #include <set>
+#include <string>
+#include <utility>
 
 IMPLEMENT_DYNCREATE(CKXTableDoc, CKXDocument)
 
@@ -166,6 +170,28 @@ CString KXDesignNumberText(IDesign* design) {
 }
 } // namespace
 
+namespace {
+// The comment stores of the designs open in windows. The windows of one design share one store, as they
+// share the design: a comment or matrix view saved by one window is in every later save of the others,
+// and no window's save writes an older store over it.
+using CommentStoreKey = std::pair<const IDesign*, std::string>; // the design and its name
+std::map<CommentStoreKey, std::weak_ptr<CComments>>& OpenCommentStores() {
+    static std::map<CommentStoreKey, std::weak_ptr<CComments>> stores;
+    return stores;
+}
+
+CommentStoreKey KeyOf(IDesign* design) {
+    return {design, design->name()};
+}
+
+std::shared_ptr<CComments> OpenCommentStore(IDesign* design) {
+    auto& stores = OpenCommentStores();
+    std::erase_if(stores, [](const auto& entry) { return entry.second.expired(); });
+    auto it = stores.find(KeyOf(design));
+    return it == stores.end() ? nullptr : it->second.lock();
+}
+} // namespace
+
 BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     if (!COleLinkingDoc::OnOpenDocument(lpszPathName)) return FALSE;
     WatchDesignChanges();
@@ -181,13 +207,16 @@ BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     CString cell = design->cellName();
     CString number = KXDesignNumberText(design);
     if (cell.IsEmpty() || number.IsEmpty()) return TRUE;
-    m_pComments = std::make_unique<CComments>("TableEditor", cell, std::atof(number));
+    m_pComments = OpenCommentStore(design);
+    if (m_pComments) return TRUE; // another window shows the design: its store is this window's too
+    m_pComments = std::make_shared<CComments>("TableEditor", cell, std::atof(number));
     if (!m_pComments->loadComments(lpszPathName ? lpszPathName : "")) {
         CString reason = m_pComments->GetLastError();
         m_pComments.reset();
         CKXErrorHandler::MessageBoxOk("KXTABLE-134", reason);
         return FALSE;
     }
+    OpenCommentStores()[KeyOf(design)] = m_pComments;
     return TRUE;
 }
 
@@ -256,6 +285,9 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     CString description;
     CString error;
     bool ok = true;
+    // The design and its comments go in place together: after a crash either both files are the old ones
+    // or both the new ones.
+    AfxFileBatch together;
     if (IsInterfaceChanged(description)) {
         bool parentNoted = false;
         CString list;
@@ -304,6 +336,12 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-139", name, reason);
         return FALSE;
     }
+    if (std::string why; !together.Commit(why)) {
+        StatusText("Design not saved: " + CString(why.c_str()));
+        m_strSaveError = why.c_str();
+        CKXErrorHandler::MessageBoxOk("KXCOMMON-102", name, why.c_str());
+        return FALSE;
+    }
     if (GetOpenMode() == eOpenModeContext) InformContextSave(bSilent);
     CString path = GetMasterDesignContext().spath();
     if (IKXMessageServer* ms = GetKXMsgSrvr())
@@ -338,7 +376,10 @@ bool CKXTableDoc::CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& libra
     CStringArray a1, a2;
     if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) return true;
     StatusText("Block not created: " + dlg.GetLastError());
-    CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
+    if (dlg.NameTooLong())
+        CKXErrorHandler::MessageBoxOk("KXTABLE-341", library, blockName, dlg.GetLastError());
+    else
+        CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
     return false;
 }
 

@@ -1,6 +1,6 @@
 // The document of the "KXTable" type: one design of the connectivity server,
-// opened in one open mode. The design's data stay in the server; the document
-// owns the design's comment store, saves and closes the design, writes the
+// opened in one open mode. The design's data stay in the server; the documents
+// of one design share its comment store, saves and closes the design, writes the
 // journal lines of those actions and carries the document's automation methods.
 #pragma once
 
@@ -144,7 +144,8 @@ private:
     void WatchDesignChanges();
     void OnDesignCommitted(CTransaction* transaction);
 
-    std::unique_ptr<CComments> m_pComments;
+    // Shared by every window of the design (see OnOpenDocument).
+    std::shared_ptr<CComments> m_pComments;
     IServer* m_pWatchedServer = nullptr;
     int m_nCommitListener = 0;
     BOOL m_bModified = FALSE;

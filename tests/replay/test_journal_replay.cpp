@@ -396,6 +396,10 @@ TEST_F(JournalReplay, ADeleteOnAPairRowAfterACommaTextReplaysAsThePairConnection
     ExpectSessionReplays("pair_row_delete_after_comma_text.tcl");
 }
 
+TEST_F(JournalReplay, AMatrixPasteLineTheUserRefusedReplaysWithItsRowAsItWas) {
+    ExpectSessionReplays("matrix_paste_refused_line.tcl");
+}
+
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
     for (const std::string& form : FragmentForms()) {
