@@ -3,6 +3,7 @@
 // re-timed and deleted. Each operation is one grid transaction; the cells of
 // the rows it touched are restyled when the transaction is committed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -358,6 +359,11 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     bool stop = false;
     // The dialog only chooses: the grid adds, so that every target gets the same in one step.
     if (!api.invokeTerminationDialog(stop, false, false)) return;
+    // A window in its parent's context edits nothing: there the dialog only shows the termination.
+    if (Site() && Site()->OpenMode() == eOpenModeContext) {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
+        return;
+    }
     api.m_bHasExistingTermination = true; // the user saw (and replaces) what was there
     const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
     const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
