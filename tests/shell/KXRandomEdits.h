@@ -50,9 +50,7 @@ struct EditKind {
 // stays green meanwhile. Once the mend is in, its road comes off this list. KX_EDIT_ROADS=all takes
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
-    static const std::vector<std::string> roads = {
-        "user columns in a fresh registry", // values of columns a fresh registry lacks
-    };
+    static const std::vector<std::string> roads = {};
     return roads;
 }
 
