@@ -67,6 +67,8 @@ public:
     HRESULT InvokeOnDocument(CDocument* doc, IDispatch* disp, const char* method, std::vector<COleVariant> args,
                              COleVariant* result);
     bool Close(std::string& error);
+    // The same, telling whether the window closed (a cancelled save question or a refused close keeps it).
+    bool Close(std::string& error, bool& closed);
     bool ActivateTab(int tab, std::string& error);
 
     // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.

@@ -51,7 +51,10 @@ void CKXTableChildFrm::OnSwitchView() {
     CWnd* main = AfxGetMainWnd();
     if (!main) return;
     LRESULT r = main->SendMessage(MSG_HOST_ASK_SAVE, toLogical, 0);
-    if (HIWORD(r) != 1) return;
+    if (HIWORD(r) != 1) {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // the save question was cancelled: no switch
+        return;
+    }
     text += LOWORD(r) ? " -save" : " -nosave";
     SendHostText(text);
 }
@@ -114,14 +117,14 @@ KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
     int mode = OpenMode();
     if (mode != eOpenModeContext && mode != eOpenModeInParent && mode != eOpenModeInParentAlt)
         return KXEditResult::Refused("KXTABLE-175");
+    // A block opened on its own in one of those modes has no parent to go up to.
     CInstanceContext parent = GetTableDoc()->GetDesignContext().parent();
-    if (parent) {
-        CDesignContext parentDesign = parent.design();
-        CString name = parentDesign.design() ? parentDesign.design()->name() : "";
-        if (IKXMessageServer* ms = GetKXMsgSrvr())
-            ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
-        Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
-    }
+    if (!parent) return KXEditResult::Refused("KXTABLE-175");
+    CDesignContext parentDesign = parent.design();
+    CString name = parentDesign.design() ? parentDesign.design()->name() : "";
+    if (IKXMessageServer* ms = GetKXMsgSrvr())
+        ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
+    Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
     return KXEditResult::Done();
 }
 
@@ -166,7 +169,10 @@ void CKXTableChildFrm::OnCommand35624() {
     if (!design) return;
     CString name;
     name.Format("%s.%s:%s", design->libName(), design->cellName(), design->viewName());
-    if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-143") != IDYES) return;
+    if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-143") != IDYES) {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // answered No: nothing is saved or opened
+        return;
+    }
     IKXMessageServer* ms = GetKXMsgSrvr();
     if (ms) ms->Broadcast(MSG_DESIGN_UNDO_RESET, reinterpret_cast<WPARAM>(name.GetString()), 0, 0);
     CKXTableDoc* doc = GetTableDoc();
