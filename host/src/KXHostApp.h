@@ -70,6 +70,9 @@ public:
     // The same, telling whether the window closed (a cancelled save question or a refused close keeps it).
     bool Close(std::string& error, bool& closed);
     bool ActivateTab(int tab, std::string& error);
+    // The host's option that shows the parts' implicit power pins: the open windows follow a change, and
+    // the journal records it, so that a replay shows the rows its power pin edits select.
+    void ShowPowerPins(bool show);
 
     // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.
     std::vector<std::string> Netlist(std::string& error) const;
