@@ -44,7 +44,7 @@ bool KXShownMark::DialogRefusedSince(CString& why) const {
 bool KXShownMark::ShowDialogRefusal() const {
     CString why;
     if (!DialogRefusedSince(why)) return false;
-    CKXErrorHandler::MessageBoxOk("KXTABLE-341", why);
+    CKXErrorHandler::MessageBoxOk("KXTABLE-381", why);
     return true;
 }
 

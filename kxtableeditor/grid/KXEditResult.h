@@ -11,7 +11,7 @@
 //                              nothing since the word began, the fallback id says why
 //   2  Dialog()                it opened its interactive dialog (the automation form: TRUE when
 //                              the dialog did its work, FALSE when the user cancelled it); 0, with
-//                              KXTABLE-341, when the dialog could not take the answer it was given
+//                              KXTABLE-381, when the dialog could not take the answer it was given
 //   2  Done(KXAnswerTwo::...)  the few words whose done work answers 2 (listed in KXAnswerTwo)
 //
 // A refusal cannot be made without a message id. A word whose refusals answer 3 says so once,
@@ -32,7 +32,7 @@
 
 // The refusal of every edit in a read-only window (a block opened in the context of its parent, open
 // mode 2): the message says that the window is read-only.
-inline constexpr const char* kKXReadOnlyWindow = "KXTABLE-342";
+inline constexpr const char* kKXReadOnlyWindow = "KXTABLE-382";
 
 // The done work that answers 2: a connect by a plain signal name, a Paste Special.
 enum class KXAnswerTwo { PlainSignalName, PasteSpecial };
@@ -49,7 +49,7 @@ public:
     bool DialogCancelledSince() const;
     // A dialog given an answer it cannot take (a value it does not offer) since the mark; why says which.
     bool DialogRefusedSince(CString& why) const;
-    // Shows that refusal (KXTABLE-341) when there was one; true then.
+    // Shows that refusal (KXTABLE-381) when there was one; true then.
     bool ShowDialogRefusal() const;
 
 private:
@@ -109,7 +109,7 @@ private:
 // closed without work (2); a handler whose command refused or would change nothing reports its
 // result here, which shows its message (outside such a run only the message shows). A dialog the
 // command opened and the user cancelled answers 2 without a report, whichever command opened it; one
-// that could not take its answer is a refusal (0, KXTABLE-341).
+// that could not take its answer is a refusal (0, KXTABLE-381).
 class KXMenuAnswer {
 public:
     KXMenuAnswer();

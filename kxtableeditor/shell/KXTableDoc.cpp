@@ -279,7 +279,7 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         // the reason the design was not saved in place.
         const KXShownMark mark;
         const BOOL saved = SaveDesignAs();
-        if (!saved && !mark.SaidSince()) CKXErrorHandler::MessageBoxOk("KXTABLE-343");
+        if (!saved && !mark.SaidSince()) CKXErrorHandler::MessageBoxOk("KXTABLE-383");
         return saved;
     }
     IDesign* design = GetMasterDesignContext().design();
@@ -414,7 +414,7 @@ BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) 
         // Only the editable block and the physical view are saved as a block: the mode is the reason.
         CString mode;
         mode.Format("%d", static_cast<int>(GetOpenMode()));
-        CKXErrorHandler::MessageBoxOk("KXTABLE-344", mode);
+        CKXErrorHandler::MessageBoxOk("KXTABLE-384", mode);
         return FALSE;
     }
     if (!CreateSaveAsBlock(dlg, library, blockName)) return FALSE;

@@ -46,7 +46,7 @@ const AnswerCase kCases[] = {
     {"PasteInPhysicalView", 4, "kx::show clp U1", "paste pin", "0", "KXPANE-178"},
     {"FilterUnknownColumnOfPart", 4, "kx::show clp U1", "filterRows pin -col Nope -filter x", "0", "KXPANE-234"},
     {"AddConnectionToNoPin", 1, "kx::show clp U1", "addConnection pin FOO NOSUCH:1", "0", "KXPANE-247"},
-    {"PasteInReadOnlyWindow", 2, "kx::show clp U1", "paste pin", "0", "KXTABLE-342"},
+    {"PasteInReadOnlyWindow", 2, "kx::show clp U1", "paste pin", "0", "KXTABLE-382"},
     {"MatrixAddUnknownComponent", 1, "openMatrixView pin V1", "matrixAdd pin component NOSUCH", "0", "KXPANE-470"},
     {"MatrixAddShownComponent", 1, "openMatrixView pin V1; matrixAdd pin component U1",
      "matrixAdd pin component U1", "0", "KXPANE-470"},
@@ -141,17 +141,17 @@ const AnswerCase kCases[] = {
      "kx::menu 35093", "0", "KXPANE-480"},
     // A dialog given a value it does not offer closes without work: a refusal that says what it refused.
     {"BlockFilterOfNoBlock", 4, "kx::answer dialog CKXDlgFilterPhys ok paths @NOSUCH", "kx::menu 35571", "0",
-     "KXTABLE-341"},
+     "KXTABLE-381"},
     {"CustomizeColumnsOfNoColumn", 1,
      "kx::show clp U1; selectWindow ccp; kx::answer dialog CKXCustomizeDialog ok hide NOSUCH", "kx::menu 35130",
-     "0", "KXTABLE-341"},
+     "0", "KXTABLE-381"},
     // Refusals that name their true cause: the read-only window, the mode a save depends on, the
     // characters of a name.
     {"ConnectInReadOnlyWindow", 2, "kx::show clp U1; kx::select ccp 41 7", "addConnection pin FOO", "0",
-     "KXTABLE-342"},
-    {"DeleteInReadOnlyWindow", 2, "kx::show clp U1", "deleteConnection pin PGOOD", "0", "KXTABLE-342"},
-    {"PlainSaveOfTheEditableBlockUnanswered", 1, "kx::call AddSignal ZZ {} {}", "saveDesign", "0", "KXTABLE-343"},
-    {"SaveAsInModeThree", 3, "", "saveDesignAs demo board_v2", "0", "KXTABLE-344"},
+     "KXTABLE-382"},
+    {"DeleteInReadOnlyWindow", 2, "kx::show clp U1", "deleteConnection pin PGOOD", "0", "KXTABLE-382"},
+    {"PlainSaveOfTheEditableBlockUnanswered", 1, "kx::call AddSignal ZZ {} {}", "saveDesign", "0", "KXTABLE-383"},
+    {"SaveAsInModeThree", 3, "", "saveDesignAs demo board_v2", "0", "KXTABLE-384"},
     {"ConnectToAnInvalidName", 1, "kx::show clp U1; kx::select ccp 41 7", "addConnection pin {A B}", "0",
      "KXTABLE-112"},
 };

@@ -69,7 +69,7 @@ TEST_F(FrameCommandTest, CloseWithSaveSavesFirstAndAFailedSaveKeepsTheWindow) {
     Doc()->SetModified(TRUE);
     EXPECT_EQ(Word("closeDesign -sx"), 0);
     EXPECT_EQ(m_app->Documents().size(), 1u);
-    EXPECT_EQ(Messages().back(), "KXTABLE-343");
+    EXPECT_EQ(Messages().back(), "KXTABLE-383");
 }
 
 TEST_F(FrameCommandTest, SaveAsAndUndoArguments) {
@@ -340,7 +340,7 @@ TEST_F(FrameCommandTest, SaveDesignAsWithNamesMakesTheBlockWithoutADialog) {
     ASSERT_TRUE(m_app->Close(err));
     ASSERT_TRUE(Open("work.board:sch", 3));
     EXPECT_EQ(Word("saveDesignAs work board_v3"), 0);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-344"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-384"}));
     EXPECT_NE(Transcript().find("this window is in mode 3"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(m_lib / "board_v3.sch.design"));
 }

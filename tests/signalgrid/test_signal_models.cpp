@@ -83,7 +83,7 @@ TEST_F(SignalModels, TheAssignModelCommandTakesTheModelChosenInTheDialog) {
     Run("kx::answer dialog CKXDlgModelAssign ok model SLOW");
     Messages();
     EXPECT_EQ(Run("kx::menu 35543"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-341"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
     EXPECT_FALSE(HasModel("J2.S"));
     Run("kx::answer dialog CKXDlgModelAssign ok model FAST");
     EXPECT_EQ(Run("kx::menu 35543"), "1");
