@@ -409,6 +409,12 @@ bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
 }
 
 bool CKXHostApp::Close(std::string& error) {
+    bool closed = false;
+    return Close(error, closed);
+}
+
+bool CKXHostApp::Close(std::string& error, bool& closed) {
+    closed = false;
     CDocument* doc = ActiveDocument();
     if (!doc) {
         error = "no design window is open";
@@ -421,7 +427,8 @@ bool CKXHostApp::Close(std::string& error) {
     doc->OnCloseDocument();
     // A window whose dropped edits cannot be taken back stays open (its message says why).
     std::vector<CDocument*> open = Documents();
-    if (std::find(open.begin(), open.end(), doc) != open.end()) m_core.Print("close refused");
+    closed = std::find(open.begin(), open.end(), doc) == open.end();
+    if (!closed) m_core.Print("close refused");
     if (CFrameWnd* next = ActiveFrame()) m_pMainWnd->MDIActivate(next);
     return true;
 }

@@ -67,6 +67,8 @@ public:
     HRESULT InvokeOnDocument(CDocument* doc, IDispatch* disp, const char* method, std::vector<COleVariant> args,
                              COleVariant* result);
     bool Close(std::string& error);
+    // The same, telling whether the window closed (a cancelled save question or a refused close keeps it).
+    bool Close(std::string& error, bool& closed);
     bool ActivateTab(int tab, std::string& error);
     // The host's option that shows the parts' implicit power pins: the open windows follow a change, and
     // the journal records it, so that a replay shows the rows its power pin edits select.

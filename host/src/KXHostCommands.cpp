@@ -82,11 +82,12 @@ bool HostClose(CKXHostApp& app, const Args& a, std::string& r) {
         return false;
     }
     std::string err;
-    if (!app.Close(err)) {
+    bool closed = false;
+    if (!app.Close(err, closed)) {
         r = err;
         return false;
     }
-    r = "1";
+    r = closed ? "1" : "0";
     return true;
 }
 
@@ -218,6 +219,20 @@ bool HostOption(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// What the window's update handler makes of a menu item, as a menu about to drop down asks it: a command
+// that nothing in the window handles is disabled.
+std::string MenuItemState(CFrameWnd* frame, UINT id) {
+    constexpr UINT kFirstSystemCommand = 0xF000; // no command of a window's menus
+    if (id == 0 || id >= kFirstSystemCommand) return "disabled";
+    CCmdUI ui;
+    ui.m_nID = id;
+    ui.DoUpdate(frame, TRUE);
+    std::string state = ui.m_bEnableChanged && !ui.m_bEnabled ? "disabled" : "enabled";
+    if (ui.m_nCheck == 1) state += " checked";
+    if (ui.m_bTextChanged) state += " \"" + ui.m_strText.str() + "\"";
+    return state;
+}
+
 bool HostMenu(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.size() != 1) {
         r = "usage: kx::menu COMMAND_ID";
@@ -229,10 +244,7 @@ bool HostMenu(CKXHostApp& app, const Args& a, std::string& r) {
         return false;
     }
     UINT id = static_cast<UINT>(std::atoi(a[0].c_str()));
-    CCmdUI ui;
-    ui.m_nID = id;
-    ui.DoUpdate(frame, FALSE);
-    if (ui.m_bEnableChanged && !ui.m_bEnabled) {
+    if (MenuItemState(frame, id).rfind("disabled", 0) == 0) {
         app.Core().Print("menu " + a[0] + " is disabled");
         r = "0";
         return true;
@@ -258,12 +270,7 @@ bool HostMenuState(CKXHostApp& app, const Args& a, std::string& r) {
         r = "no design window is open";
         return false;
     }
-    CCmdUI ui;
-    ui.m_nID = static_cast<UINT>(id);
-    ui.DoUpdate(frame, FALSE);
-    r = ui.m_bEnableChanged && !ui.m_bEnabled ? "disabled" : "enabled";
-    if (ui.m_nCheck == 1) r += " checked";
-    if (ui.m_bTextChanged) r += " \"" + ui.m_strText.str() + "\"";
+    r = MenuItemState(frame, static_cast<UINT>(id));
     return true;
 }
 

@@ -105,13 +105,16 @@ void CKXHostCore::Print(const std::string& line) {
 void CKXHostCore::Progress(const std::string& line, bool done) {
     // A line redrawn in place only makes sense on a terminal; into a file or a
     // pipe only the finished bar is written, so a transcript stays readable.
+    // Printed or kept, it reads as the transcript has it: "progress: LINE".
+    const std::string shown = "progress: " + line;
     if (!m_quiet && IsLiveOutput()) {
-        m_out << '\r' << line << (done ? "\n" : "") << std::flush;
+        // A shorter line clears what is left of a longer one before it.
+        m_out << '\r' << shown << "\x1b[K" << (done ? "\n" : "") << std::flush;
         m_progressShown = !done;
     } else if (!m_quiet && done) {
-        m_out << line << '\n' << std::flush;
+        m_out << shown << '\n' << std::flush;
     }
-    if (done) m_transcript.push_back("progress: " + line);
+    if (done) m_transcript.push_back(shown);
 }
 
 void CKXHostCore::NoteMessage(const std::string& id, const std::string& text) {

@@ -467,7 +467,11 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
     }
     CGXControl* control = t.grid->GetCurrentCellControl();
     if (!control || !control->OnStartEditing()) {
-        app.Core().Print("edit refused: cell " + cell + " takes no typing");
+        // A read-only window's cells take no typing: the line says so, as the editor's refusals do.
+        const auto* doc = dynamic_cast<CKXDocument*>(app.ActiveDocument());
+        const bool readOnly = doc && doc->GetOpenMode() == eOpenModeContext;
+        app.Core().Print("edit refused: cell " + cell + " takes no typing" +
+                         (readOnly ? ": the window is read-only (open mode 2)" : ""));
         return true;
     }
     CString shown;
@@ -826,6 +830,9 @@ bool GridFocus(CKXHostApp& app, const Args& a, std::string& r) {
     if ((which == "clp" || which == "slp") && a.size() == 1) {
         CKXListPaneView* list = ListPane(app.ActiveDocument(), which, err);
         if (!list) return Fail(r, err);
+        // A click into the list makes it the window's active view, as into any view.
+        if (CFrameWnd* frame = list->GetParentFrame(); frame && frame->GetActiveView() != list)
+            frame->SetActiveView(list);
         list->SetFocus();
         r = "1";
         return true;
@@ -837,7 +844,9 @@ bool GridFocus(CKXHostApp& app, const Args& a, std::string& r) {
     ROWCOL n = 0;
     if (!ParseCoordinate(a[1], n) || n < 1 || static_cast<int>(n) > count)
         return Fail(r, "no grid \"" + a[1] + "\": the pane shows " + std::to_string(count) + " grid(s)");
-    t.pane->GetShownGridWnd(static_cast<int>(n) - 1)->SetFocus();
+    CWnd* grid = t.pane->GetShownGridWnd(static_cast<int>(n) - 1);
+    if (t.frame && t.frame->GetActiveView() != t.view) t.frame->SetActiveView(t.view);
+    grid->SetFocus();
     r = "1";
     return true;
 }

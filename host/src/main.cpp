@@ -13,12 +13,48 @@
 #include <iostream>
 #include <string>
 
-static int Usage() {
-    std::cerr
-        << "usage: kxhost [--lib DIR] [--project FILE] [--journal FILE.vbs] [--replay FILE.vbs] [--quiet] "
-           "[SCRIPT]\n";
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kxhost [--lib DIR] [--project FILE] [--journal FILE.vbs] [--replay FILE.vbs] [--quiet] [SCRIPT]\n";
+
+// What --help prints: the options, the open modes a design window takes, and where the commands are.
+constexpr const char* kHelp =
+    "\n"
+    "Runs Tcl commands (from SCRIPT, else from standard input) against the table editor.\n"
+    "\n"
+    "Options:\n"
+    "  --lib DIR            the design library folder to load (for instance examples/designs)\n"
+    "  --project FILE       the project file whose settings the editor reads\n"
+    "  --journal FILE.vbs   journal every action of the editor to the file\n"
+    "  --replay FILE.vbs    replay a journal before the script runs\n"
+    "  --quiet              print no transcript\n"
+    "  -h, --help           print this help\n"
+    "\n"
+    "Open modes (kx::open LIB.CELL:VIEW ?MODE?, default 1):\n"
+    "  0  the logical view, view switching off; connections are not edited here\n"
+    "  1  the editable block: edits; a plain save is a Save As (dialog CKXCreateBlockDlg)\n"
+    "  2  a block in the context of its parent: read-only; ascend goes up\n"
+    "  3  a block within its parent: edits and saves in place; ascend goes up\n"
+    "  4  the physical view: physical parts and nets, block filter\n"
+    "  6  a block within its parent, as 3\n"
+    "  To edit a design and save it in place, open it in mode 3.\n"
+    "\n"
+    "Commands: every word of the editor is a Tcl command (saveDesign, undo, addConnection pin ...; each\n"
+    "answers WORD -help with its usage); the host's own commands are kx::open, kx::show, kx::edit, kx::menu,\n"
+    "kx::answer, ... See host/README.md for all of them, their results and the transcript.\n";
+
+int Usage() {
+    std::cerr << kUsage;
     return 2;
 }
+
+int Help() {
+    std::cout << kUsage << kHelp;
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     std::string lib, project, journal, replay, script;
@@ -41,7 +77,7 @@ int main(int argc, char** argv) {
         } else if (a == "--quiet") {
             quiet = true;
         } else if (a == "-h" || a == "--help") {
-            return Usage(), 0;
+            return Help();
         } else if (!a.empty() && a[0] == '-') {
             return Usage();
         } else if (script.empty()) {

@@ -21,12 +21,31 @@ bool KXShownMark::SaidSince() const {
 }
 
 bool KXShownMark::DialogCancelledSince() const {
+    CString why;
+    if (DialogRefusedSince(why)) return true;
     const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
     for (std::size_t i = m_answered; i < log.size(); ++i)
         if (log[i].kind == AfxAnswerRecord::Dialog && log[i].answer == "cancel" &&
             log[i].key != kRetainQuestion)
             return true;
     return false;
+}
+
+bool KXShownMark::DialogRefusedSince(CString& why) const {
+    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
+    for (std::size_t i = m_answered; i < log.size(); ++i)
+        if (log[i].kind == AfxAnswerRecord::Dialog && log[i].answer == "refused") {
+            why = log[i].text;
+            return true;
+        }
+    return false;
+}
+
+bool KXShownMark::ShowDialogRefusal() const {
+    CString why;
+    if (!DialogRefusedSince(why)) return false;
+    CKXErrorHandler::MessageBoxOk("KXTABLE-381", why);
+    return true;
 }
 
 KXEditResult::KXEditResult(Kind kind, const char* id, std::vector<std::string> args)
@@ -68,8 +87,9 @@ LRESULT KXEditResult::Answer(const KXShownMark& since, LRESULT refusal) const {
     case Kind::Done:
         return 1;
     case Kind::DoneTwo:
-    case Kind::Dialog:
         return 2;
+    case Kind::Dialog:
+        return since.ShowDialogRefusal() ? refusal : 2;
     case Kind::Help:
         Show(m_id, m_args);
         return 1;
@@ -89,7 +109,7 @@ LRESULT KXEditResult::Answer(const KXShownMark& since, LRESULT refusal) const {
 }
 
 BOOL KXEditResult::AnswerBool(const KXShownMark& since) const {
-    if (m_kind == Kind::Dialog) return since.DialogCancelledSince() ? FALSE : TRUE;
+    if (m_kind == Kind::Dialog) return since.ShowDialogRefusal() || since.DialogCancelledSince() ? FALSE : TRUE;
     return Answer(since) != 0 ? TRUE : FALSE;
 }
 
@@ -102,6 +122,7 @@ KXMenuAnswer::KXMenuAnswer() : m_pOuter(g_pMenuAnswer) {
 }
 
 LRESULT KXMenuAnswer::Answer() const {
+    if (m_answer != 0 && m_mark.ShowDialogRefusal()) return 0;
     return m_answer == 1 && m_mark.DialogCancelledSince() ? 2 : m_answer;
 }
 
@@ -114,9 +135,9 @@ void KXMenuAnswer::Report(const KXEditResult& result) {
 }
 
 void KXMenuAnswer::Report(const KXEditResult& result, const KXShownMark& since) {
-    result.Answer(since);
+    const LRESULT answer = result.Answer(since);
     if (!g_pMenuAnswer) return;
-    if (result.IsRefusal())
+    if (result.IsRefusal() || answer == 0)
         g_pMenuAnswer->m_answer = 0;
     else if (result.GetKind() == KXEditResult::Kind::Dialog && g_pMenuAnswer->m_answer == 1)
         g_pMenuAnswer->m_answer = 2;

@@ -10,7 +10,8 @@
 //   0  Of(ok, id)              a callee's work: done, or refused by it; when the callee said
 //                              nothing since the word began, the fallback id says why
 //   2  Dialog()                it opened its interactive dialog (the automation form: TRUE when
-//                              the dialog did its work, FALSE when the user cancelled it)
+//                              the dialog did its work, FALSE when the user cancelled it); 0, with
+//                              KXTABLE-381, when the dialog could not take the answer it was given
 //   2  Done(KXAnswerTwo::...)  the few words whose done work answers 2 (listed in KXAnswerTwo)
 //
 // A refusal cannot be made without a message id. A word whose refusals answer 3 says so once,
@@ -29,6 +30,10 @@
 #include <utility>
 #include <vector>
 
+// The refusal of every edit in a read-only window (a block opened in the context of its parent, open
+// mode 2): the message says that the window is read-only.
+inline constexpr const char* kKXReadOnlyWindow = "KXTABLE-382";
+
 // The done work that answers 2: a connect by a plain signal name, a Paste Special.
 enum class KXAnswerTwo { PlainSignalName, PasteSpecial };
 
@@ -38,9 +43,14 @@ class KXShownMark {
 public:
     KXShownMark();
     bool SaidSince() const;
-    // A dialog closed with Cancel (or left unanswered) since the mark. The retain question asked in the
-    // middle of a connect is no such dialog: its Cancel keeps the associated parts and the edit goes on.
+    // A dialog closed with Cancel (or left unanswered, or refusing its answer) since the mark. The retain
+    // question asked in the middle of a connect is no such dialog: its Cancel keeps the associated parts
+    // and the edit goes on.
     bool DialogCancelledSince() const;
+    // A dialog given an answer it cannot take (a value it does not offer) since the mark; why says which.
+    bool DialogRefusedSince(CString& why) const;
+    // Shows that refusal (KXTABLE-381) when there was one; true then.
+    bool ShowDialogRefusal() const;
 
 private:
     std::size_t m_shown;
@@ -98,7 +108,8 @@ private:
 // around the command, which answers 1 unless a handler reported a refusal (0) or a dialog the user
 // closed without work (2); a handler whose command refused or would change nothing reports its
 // result here, which shows its message (outside such a run only the message shows). A dialog the
-// command opened and the user cancelled answers 2 without a report, whichever command opened it.
+// command opened and the user cancelled answers 2 without a report, whichever command opened it; one
+// that could not take its answer is a refusal (0, KXTABLE-381).
 class KXMenuAnswer {
 public:
     KXMenuAnswer();

@@ -244,8 +244,15 @@ int CKXSwappinsDialog::DoModal() {
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXSwappinsDialog", answer) || !answer.bOK) return IDCANCEL;
     auto it = answer.fields.find("pin");
-    if (it == answer.fields.end()) return IDCANCEL;
-    if (std::find(m_swappable.begin(), m_swappable.end(), it->second) == m_swappable.end()) return IDCANCEL;
+    if (it == answer.fields.end()) {
+        AfxGetAnswerQueue().RefuseDialog("CKXSwappinsDialog", "no pin number given");
+        return IDCANCEL;
+    }
+    if (std::find(m_swappable.begin(), m_swappable.end(), it->second) == m_swappable.end()) {
+        AfxGetAnswerQueue().RefuseDialog("CKXSwappinsDialog", "pin " + it->second + " is not one that pin " +
+                                                                  m_strPinNumber + " can swap with");
+        return IDCANCEL;
+    }
     m_strChosen = it->second;
     return IDOK;
 }

@@ -232,7 +232,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* ar
         keys.Add(key);
     }
     if (!IsEditable() || GetViewMode() == 4) {
-        return KXEditResult::Refused("KXPANE-178");
+        return KXEditResult::Refused(IsEditable() ? "KXPANE-178" : kKXReadOnlyWindow);
     }
     SelectKeysOnly(keys);
     const BOOL began = BeginPaneTransaction("Delete Connections");
@@ -353,7 +353,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, lon
     }
     if (paired != 0 && paired != list.size()) return BadOperands();
     if (GetViewMode() == 4 || !IsEditable()) {
-        return KXEditResult::Refused("KXPANE-178");
+        return KXEditResult::Refused(IsEditable() ? "KXPANE-178" : kKXReadOnlyWindow);
     }
     const BOOL began = BeginPaneTransaction("Delete Connections");
     BOOL any = FALSE;
@@ -382,7 +382,7 @@ KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args,
         keys.Add(key);
     }
     if (GetViewMode() == 2) {
-        return KXEditResult::Refused("KXPANE-178");
+        return KXEditResult::Refused(kKXReadOnlyWindow);
     }
     if (keys.GetSize() > 0) {
         pin->Grid().SelectAllRows();
@@ -492,7 +492,7 @@ BOOL CKXBottomPaneContainerView::AutoPastePUPD(LPCTSTR type, LPCTSTR name, LPCTS
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
     if (!IsEditable() || GetViewMode() == 4) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        CKXErrorHandler::MessageBoxOk(IsEditable() ? "KXPANE-178" : kKXReadOnlyWindow);
         return FALSE;
     }
     return pin->PastePupdEntry(type ? type : "", name ? name : "", data ? data : "");

@@ -166,7 +166,7 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
                                                     BOOL shortPins) {
     // A read-only window never edits connections.
     if (!IsEditable()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
+        CKXErrorHandler::MessageBoxOk(kKXReadOnlyWindow);
         return 0;
     }
     const BOOL began = BeginPaneTransaction("Add Connections");
@@ -318,8 +318,11 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, 
 // plain signal name answers 2.
 KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal) {
     const EOpenMode mode = GetViewMode();
-    if (mode == eOpenModePhysical || mode == eOpenModeNoSwitch)
-        return KXEditResult::RefusedText("Error: Cannot add connection in Physical View");
+    if (mode == eOpenModePhysical) return KXEditResult::RefusedText("Error: Cannot add connection in Physical View");
+    // The logical view with view switching off takes connections typed into its cells, not this word.
+    if (mode == eOpenModeNoSwitch)
+        return KXEditResult::RefusedText("Error: Cannot add connection by this command in a window opened in mode 0; "
+                                         "type the signal into the pin's Signal cell, or open the design in mode 3");
     if (!ActivePinGrid()) return KXEditResult::Refused("KXPANE-246");
     if (signal.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with");
     SelectKeysOnly(keys);
@@ -361,7 +364,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
     CStringArray keys;
     if (!KeysOfArgs(args, keys)) return Help();
     if (!IsEditable()) {
-        return KXEditResult::Refused("KXPANE-178");
+        return KXEditResult::Refused(kKXReadOnlyWindow);
     }
     SelectKeysOnly(keys);
     // Pin grids without a selected or named pin: nothing to delete, and the user is told so.
@@ -430,7 +433,7 @@ BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     const KXShownMark mark;
     const CString text = signal ? signal : "";
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? kKXReadOnlyWindow : "KXPANE-246").AnswerBool(mark);
     if (text.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
     const BOOL began = BeginPaneTransaction("Add Connections");
     BOOL done = grid->ConnectSelectedPins(text, 1) != 0;
@@ -463,7 +466,7 @@ BOOL CKXBottomPaneContainerView::AutoRetainTermination(LPCTSTR keep) {
 BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
     const KXShownMark mark;
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? kKXReadOnlyWindow : "KXPANE-246").AnswerBool(mark);
     if (!signal || !*signal) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
     CStringArray names;
     names.Add(signal);
@@ -473,7 +476,7 @@ BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
 BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     const KXShownMark mark;
     const CString text = rule ? rule : "";
-    if (!IsEditable()) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
     if (text.IsEmpty() || text.GetLength() > 98) return KXEditResult::Refused("KXTABLE-230", text).AnswerBool(mark);
     CString ruleText = "=" + text;
     ruleText.MakeUpper();
@@ -516,7 +519,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, lon
     CStringArray keys;
     if (!KeysOfArgs(args, keys)) return Help();
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid || !IsEditable()) return KXEditResult::Refused("KXPANE-178");
+    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? kKXReadOnlyWindow : "KXPANE-178");
     SelectKeysOnly(keys);
     if (!grid->Grid().CanSwapSignals()) {
         return KXEditResult::Refused("KXTABLE-207");
@@ -528,7 +531,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, lon
 // (three words: no name, the pin is disconnected).
 KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* args, long) {
     if (GetViewMode() == 4 || !IsEditable()) {
-        return KXEditResult::Refused("KXPANE-178");
+        return KXEditResult::Refused(IsEditable() ? "KXPANE-178" : kKXReadOnlyWindow);
     }
     CStringArray keys, names;
     int flag = 0;

@@ -92,7 +92,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
     CKXGridWnd* grid = GetActiveGrid();
     if (!args) return BadOperands();
     if (!grid) return KXEditResult::Refused("KXPANE-246");
-    if (GetViewMode() == eOpenModeContext) return KXEditResult::Refused("KXPANE-178");
+    if (GetViewMode() == eOpenModeContext) return KXEditResult::Refused(kKXReadOnlyWindow);
     const bool pastable = PinGridOf(grid) || SignalGridOf(grid) || MatrixGridOf(grid);
     const BOOL can = count == 0 ? grid->CanPaste() : grid->CanPasteSpecial();
     if (!can || !pastable) return KXEditResult::RefusedText(kNothingToPaste);

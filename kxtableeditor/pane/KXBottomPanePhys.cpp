@@ -165,7 +165,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part && GetViewMode() != eOpenModePhysical)
         if (IKXPinGrid* pin = ActivePinGrid()) {
-            if (!IsEditable()) return KXEditResult::Refused("KXPANE-178");
+            if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
             return KXEditResult::Of(pin->CommitAssignPinNumber(number), "KXTABLE-198", number);
         }
     if (!part) {

@@ -118,7 +118,11 @@ BOOL CKXBottomPaneContainerView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lP
                 // A word may run another through the host: each answers with its own usage.
                 const CString outer = std::exchange(m_strTclWord, CString(word));
                 const KXShownMark mark;
-                const KXEditResult result = (this->*(it->second))(reinterpret_cast<CTclArgsList*>(wParam), lParam);
+                auto* args = reinterpret_cast<CTclArgsList*>(wParam);
+                // "-help" is answered with the usage whatever else the arguments hold.
+                const char* usage = UsageOf(word);
+                const KXEditResult result = usage && KXAsksForHelp(args) ? KXEditResult::Help(usage)
+                                                                         : (this->*(it->second))(args, lParam);
                 const LRESULT r = result.Answer(mark, RefusalOf(word));
                 m_strTclWord = outer;
                 if (pResult) *pResult = r;
@@ -147,7 +151,8 @@ KXEditResult CKXBottomPaneContainerView::UsageFor(const CString& value) const {
 
 KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
     const EOpenMode mode = GetViewMode();
-    if (mode == eOpenModePhysical || mode == eOpenModeContext) return KXEditResult::Refused("KXPANE-178");
+    if (mode == eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
+    if (mode == eOpenModeContext) return KXEditResult::Refused(kKXReadOnlyWindow);
     CString text;
     CStringArray keys;
     bool first = op != 2; // delete takes no text

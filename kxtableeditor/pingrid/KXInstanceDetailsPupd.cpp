@@ -309,6 +309,7 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
         journal.Write();
         return;
     }
+    const KXShownMark asked;
     if (api.invokePUPDDialog(false)) {
         std::set<CNetBit> done{bits.front()};
         const CString prepared = api.GetPreparedText(CKXAssocCompAPI::PUPD);
@@ -316,7 +317,8 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
             if (!done.insert(bit).second) continue;
             api.setNetBit(bit);
             if (!api.ApplyPupd(false, false)) {
-                CKXErrorHandler::MessageBoxOk("KXTABLE-217", api.GetLastError());
+                // The edit is dropped whole: the command refused.
+                KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-217", api.GetLastError()));
                 return;
             }
         }
@@ -334,8 +336,12 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
         if (!edit.Commit()) return;
         FillPupdColumn(NetIdsOf(bits));
         WriteJournal(journal);
-    } else {
+    } else if (asked.DialogCancelledSince()) {
         KXMenuAnswer::Report(KXEditResult::Dialog()); // cancelled
+    } else {
+        // Answered, and refused by the first net bit: nothing was made.
+        const CString why = api.GetLastError();
+        KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-217", why.IsEmpty() ? CString("refused") : why));
     }
 }
 

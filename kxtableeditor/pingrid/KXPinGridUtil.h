@@ -122,12 +122,14 @@ public:
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;
 
-    // format takes the percentage done and the total, in this order. The text is written again only
-    // when the percentage changes (a long run steps thousands of times through a hundred texts).
+    // format takes the percentage done once this step is through and the total, in this order (the line
+    // shows the bar after the step). The text is written again only when the percentage changes (a long
+    // run steps thousands of times through a hundred texts).
     void Step(const char* format, int done) {
         if (!m_bar) return;
         // A selected row may stand for several steps (a bus row for its bits): never past 100%.
-        const int percent = static_cast<int>(std::min<long long>(static_cast<long long>(done) * 100 / m_total, 100));
+        const long long through = static_cast<long long>(done) + 1;
+        const int percent = static_cast<int>(std::min<long long>(through * 100 / m_total, 100));
         if (percent != m_shownPercent || format != m_shownFormat) {
             CString text;
             text.Format(format, percent, m_total);

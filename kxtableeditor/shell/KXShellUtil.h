@@ -9,6 +9,11 @@
 // case or is an option word beginning with "-h".
 bool KXIsHelpArg(const CString& value);
 
+class CTclArgsList;
+// A word's arguments hold "-help" itself (any letter case, anywhere, the object word "pin" or not): the
+// request every word answers with its usage before it looks at anything else.
+bool KXAsksForHelp(const CTclArgsList* args);
+
 // The revision part of a window title such as "cell: [rev]": the text from two
 // characters after the first ':' up to, not including, the last character of the
 // right-trimmed title, cut at the first ']'. Empty when there is no ':' or nothing

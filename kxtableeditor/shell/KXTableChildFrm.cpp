@@ -26,6 +26,7 @@
 #include "rmx/server.h"
 
 #include <cstdlib>
+#include <cstring>
 
 IMPLEMENT_DYNCREATE(CKXTableChildFrm, CMDIChildWnd)
 
@@ -97,34 +98,45 @@ END_MESSAGE_MAP()
 
 namespace {
 using Frame = CKXTableChildFrm;
-// The window's words with their handlers, in the order they are registered.
-const std::pair<const char*, Frame::TclHandler> kFrameWords[] = {
-    {KXScriptWord::ascend, &Frame::OnTclAscend},
-    {KXScriptWord::physicalView, &Frame::OnTclPhysicalView},
-    {KXScriptWord::logicalView, &Frame::OnTclLogicalView},
-    {KXScriptWord::selectWindow, &Frame::OnTclSelectWindow},
-    {KXScriptWord::saveDesign, &Frame::OnTclSaveDesign},
-    {KXScriptWord::saveDesignAs, &Frame::OnTclSaveDesignAs},
-    {KXScriptWord::undo, &Frame::OnTclUndo},
-    {KXScriptWord::redo, &Frame::OnTclRedo},
-    {KXScriptWord::filterBlock, &Frame::OnTclFilterBlock},
-    {KXScriptWord::designComment, &Frame::OnTclDesignComment},
-    {KXScriptWord::exportInterface, &Frame::OnTclExportInterface},
-    {KXScriptWord::importInterface, &Frame::OnTclImportInterface},
-    {KXScriptWord::closeDesign, &Frame::OnTclCloseDesign},
+struct FrameWord {
+    const char* word;
+    Frame::TclHandler handler;
+    const char* usage; // the message that shows the word's usage
+};
+// The window's words with their handlers and usages, in the order they are registered.
+const FrameWord kFrameWords[] = {
+    {KXScriptWord::ascend, &Frame::OnTclAscend, "KXTABLE-165"},
+    {KXScriptWord::physicalView, &Frame::OnTclPhysicalView, "KXTABLE-166"},
+    {KXScriptWord::logicalView, &Frame::OnTclLogicalView, "KXTABLE-167"},
+    {KXScriptWord::selectWindow, &Frame::OnTclSelectWindow, "KXTABLE-169"},
+    {KXScriptWord::saveDesign, &Frame::OnTclSaveDesign, "KXTABLE-170"},
+    {KXScriptWord::saveDesignAs, &Frame::OnTclSaveDesignAs, "KXTABLE-174"},
+    {KXScriptWord::undo, &Frame::OnTclUndo, "KXTABLE-171"},
+    {KXScriptWord::redo, &Frame::OnTclRedo, "KXTABLE-172"},
+    {KXScriptWord::filterBlock, &Frame::OnTclFilterBlock, "KXTABLE-173"},
+    {KXScriptWord::designComment, &Frame::OnTclDesignComment, "KXTABLE-168"},
+    {KXScriptWord::exportInterface, &Frame::OnTclExportInterface, "KXPANE-229"},
+    {KXScriptWord::importInterface, &Frame::OnTclImportInterface, "KXPANE-230"},
+    {KXScriptWord::closeDesign, &Frame::OnTclCloseDesign, "KXTABLE-195"},
 };
 } // namespace
 
 CKXTableChildFrm::CKXTableChildFrm() {
     EnableAutomation();
-    for (const auto& [word, handler] : kFrameWords)
-        m_TclCommandMap[word] = handler;
+    for (const FrameWord& w : kFrameWords)
+        m_TclCommandMap[w.word] = w.handler;
     RegisterScriptWords();
 }
 
 void CKXTableChildFrm::RegisterScriptWords() {
-    for (const auto& entry : kFrameWords)
-        CKXTclCmdManager::RegisterTCLCommand(entry.first);
+    for (const FrameWord& w : kFrameWords)
+        CKXTclCmdManager::RegisterTCLCommand(w.word);
+}
+
+const char* CKXTableChildFrm::UsageOfWord(const char* word) {
+    for (const FrameWord& w : kFrameWords)
+        if (std::strcmp(w.word, word) == 0) return w.usage;
+    return nullptr;
 }
 
 CKXTableChildFrm::~CKXTableChildFrm() {

@@ -41,6 +41,10 @@ public:
     BOOL OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) override;
     void ActivateFrame(int nCmdShow = -1) override;
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    // Commands and their updates go to the active view, the frame and the application, then to the
+    // connectivity pane when another view is active: the pane's commands act on its active grid
+    // whichever pane has the keyboard.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
     CKXSignalPaneContainerView* GetSignalPaneView() const { return m_pSignalPaneView; }
     CKXInstancePaneContainerView* GetInstancePaneView() const { return m_pInstancePaneView; }
@@ -86,6 +90,8 @@ public:
     // so the host knows them before any window exists).
     static void RegisterScriptWords();
     const std::map<CString, TclHandler>& GetTclCommandMap() const { return m_TclCommandMap; }
+    // The message that shows a word's usage; null for a word that is not the window's.
+    static const char* UsageOfWord(const char* word);
 
     // Block filter and design comments.
     void ApplyBlockFilter(const CString& text);

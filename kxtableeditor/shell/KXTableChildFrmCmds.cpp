@@ -53,7 +53,10 @@ void CKXTableChildFrm::OnSwitchView() {
     CWnd* main = AfxGetMainWnd();
     if (!main) return;
     LRESULT r = main->SendMessage(MSG_HOST_ASK_SAVE, toLogical, 0);
-    if (HIWORD(r) != 1) return;
+    if (HIWORD(r) != 1) {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // the save question was cancelled: no switch
+        return;
+    }
     text += LOWORD(r) ? " -save" : " -nosave";
     SendHostText(text);
 }
@@ -173,7 +176,10 @@ void CKXTableChildFrm::OnCommand35624() {
     if (!design) return;
     CString name;
     name.Format("%s.%s:%s", design->libName(), design->cellName(), design->viewName());
-    if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-143") != IDYES) return;
+    if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-143") != IDYES) {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // answered No: nothing is saved or opened
+        return;
+    }
     IKXMessageServer* ms = GetKXMsgSrvr();
     if (ms) ms->Broadcast(MSG_DESIGN_UNDO_RESET, reinterpret_cast<WPARAM>(name.GetString()), 0, 0);
     CKXTableDoc* doc = GetTableDoc();

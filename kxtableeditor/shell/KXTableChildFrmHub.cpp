@@ -67,7 +67,11 @@ BOOL CKXTableChildFrm::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
             auto it = m_TclCommandMap.find(word);
             if (it != m_TclCommandMap.end()) {
                 const KXShownMark mark;
-                const LRESULT r = (this->*(it->second))(reinterpret_cast<CTclArgsList*>(wParam), lParam).Answer(mark);
+                auto* args = reinterpret_cast<CTclArgsList*>(wParam);
+                // "-help" is answered with the usage whatever else the arguments hold.
+                const char* usage = UsageOfWord(word);
+                const LRESULT r = usage && KXAsksForHelp(args) ? KXEditResult::Help(usage).Answer(mark)
+                                                               : (this->*(it->second))(args, lParam).Answer(mark);
                 if (pResult) *pResult = r;
                 return TRUE;
             }
@@ -76,11 +80,19 @@ BOOL CKXTableChildFrm::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
     return CMDIChildWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
+BOOL CKXTableChildFrm::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (CMDIChildWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+    IKXConnectivityPane* ccp = GetPane();
+    CView* pane = ccp ? ccp->PaneView() : nullptr;
+    // The pane's own handlers only: the document was asked already.
+    return pane && pane != GetActiveView() && pane->CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
 // A menu command the host runs by its id: routed as the menu routes it; the answer says whether a
-// handler refused or found nothing to do.
+// handler refused or found nothing to do. A command no handler takes does nothing and answers 0.
 LRESULT CKXTableChildFrm::OnRunMenuCommand(WPARAM wParam, LPARAM) {
     const KXMenuAnswer answer;
-    SendMessage(WM_COMMAND, wParam, 0);
+    if (!SendMessage(WM_COMMAND, wParam, 0)) KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-178"));
     return answer.Answer();
 }
 
@@ -119,7 +131,14 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
             m_wndInnerSplitter.SetActivePane(1, 0);
         else
             m_wndInnerSplitter.SetActivePane(0, 0);
-        return pane->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+        const LRESULT r = pane->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+        // A word of the window itself, given an object word its pane does not know: the window shows
+        // its usage ("ascend pin -help" is answered as "ascend -help").
+        const char* word = CKXTclCmdManager::GetTCLCommandName(msg);
+        const char* usage = r == 0 && word ? UsageOfWord(word) : nullptr;
+        if (!usage) return r;
+        const KXShownMark mark;
+        return (KXAsksForHelp(list) ? KXEditResult::Help(usage) : KXEditResult::Refused(usage)).Answer(mark);
     }
     CWnd* target = nullptr;
     if (m_bSplitterCreated) {
@@ -129,7 +148,12 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
     if (!target) return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
     LRESULT r = target->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
     if (r != 0) return r;
-    return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+    r = SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+    if (r != 0 || !KXAsksForHelp(list)) return r;
+    // A help request for a pane word given without its object word: the pane shows the usage.
+    IKXConnectivityPane* ccp = GetPane();
+    CView* pane = ccp ? ccp->PaneView() : nullptr;
+    return pane && pane != target ? pane->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0) : 0;
 }
 
 KXEditResult CKXTableChildFrm::OnTclSelectWindow(CTclArgsList* args, LPARAM) {

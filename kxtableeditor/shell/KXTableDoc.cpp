@@ -274,7 +274,14 @@ void CKXTableDoc::InformContextSave(BOOL bSilent) {
 BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     // An edit held open for an automation command that has not come is not saved: it goes first.
     CKXGridEdit::DiscardWaiting();
-    if (!bSilent && GetOpenMode() == eOpenModeEditBlock) return SaveDesignAs();
+    if (!bSilent && GetOpenMode() == eOpenModeEditBlock) {
+        // In the editable block a plain save is a Save As: when its dialog does not save, the mode is
+        // the reason the design was not saved in place.
+        const KXShownMark mark;
+        const BOOL saved = SaveDesignAs();
+        if (!saved && !mark.SaidSince()) CKXErrorHandler::MessageBoxOk("KXTABLE-383");
+        return saved;
+    }
     IDesign* design = GetMasterDesignContext().design();
     IServer* server = CKXShareGlobalData::m_pServer;
     if (!design || !server) return FALSE;
@@ -404,8 +411,10 @@ BOOL CKXTableDoc::SaveDesignAs() {
 BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) {
     CKXCreateBlockDlg dlg;
     if (!SetUpSaveAsDialog(*this, dlg)) {
-        // Only the editable block and the physical view are saved as a block.
-        CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
+        // Only the editable block and the physical view are saved as a block: the mode is the reason.
+        CString mode;
+        mode.Format("%d", static_cast<int>(GetOpenMode()));
+        CKXErrorHandler::MessageBoxOk("KXTABLE-384", mode);
         return FALSE;
     }
     if (!CreateSaveAsBlock(dlg, library, blockName)) return FALSE;

@@ -46,7 +46,7 @@ int NetBitOf(const CConn& c, int p) {
 
 BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CString text, BOOL bShowMessages) {
     m_nConnectedRow = row;
-    if (IsReadOnlyWindow()) return Refuse(bShowMessages, "KXPANE-178");
+    if (IsReadOnlyWindow()) return Refuse(bShowMessages, kKXReadOnlyWindow);
     ConnTarget t;
     if (!ResolveConnPin(row, bPinName, text, t, bShowMessages)) return FALSE;
     if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
@@ -253,7 +253,7 @@ BOOL CKXSignalDetailsGridWnd::DisconnectRow(ROWCOL row, CString pinName, BOOL bS
 
 BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nStartBit, int nEndBit,
                                             BOOL bShowMessages) {
-    if (IsReadOnlyWindow()) return Refuse(bShowMessages, "KXPANE-178");
+    if (IsReadOnlyWindow()) return Refuse(bShowMessages, kKXReadOnlyWindow);
     CKXGridEdit transaction(*this, "Add Conn", CKXGridEdit::kJoinOpen);
     CTransaction* tx = transaction.Transaction();
     CString base;
@@ -309,7 +309,7 @@ BOOL CKXSignalDetailsGridWnd::AddInstanceRow(const CInstanceContext& instance, R
 
 BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, const char* pinNumber,
                                                        const char* startBit, const char* endBit, const char* signal) {
-    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
+    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
     const CString signalText = signal ? signal : "";
     if (m_bMultipleNets && signalText.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-160");

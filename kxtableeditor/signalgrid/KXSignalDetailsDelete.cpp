@@ -49,7 +49,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteConnections() {
 }
 
 BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
-    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
+    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
     ROWCOL current = GX_INVALID, currentCol = GX_INVALID;
     GetCurrentCell(current, currentCol);
     CRowColArray selected;

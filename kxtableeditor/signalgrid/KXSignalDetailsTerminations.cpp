@@ -186,7 +186,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteTerminationOfPin(CTransaction& tx, const CIn
 BOOL CKXSignalDetailsGridWnd::DeleteTerminations() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
-    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
+    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
     const std::vector<ROWCOL> rows = SelectedRows();
     CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
     CTransaction* tx = edit.Transaction();
@@ -289,7 +289,7 @@ bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t, std::vector<ROW
 }
 
 BOOL CKXSignalDetailsGridWnd::PasteTerminationsInTransaction() {
-    if (IsReadOnlyWindow()) return Refuse(TRUE, "KXPANE-178");
+    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
     const std::vector<ROWCOL> rows = SelectedRows();
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Paste Termination",
                      CKXGridEdit::kJoinOpen);

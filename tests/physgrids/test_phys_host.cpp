@@ -357,6 +357,23 @@ TEST_F(PhysHost, SwapPinsIsOfferedOnASelectedPinWhileSwapsAreAllowed) {
     EXPECT_EQ(Run("kx::menustate 35566").rfind("disabled", 0), 0u);
 }
 
+// A pin number the swap dialog does not offer is refused: the command says so, answers 0 and swaps nothing.
+TEST_F(PhysHost, ASwapWithAPinTheDialogDoesNotOfferIsRefused) {
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g);
+    const ROWCOL pin = Row(g, "U1", "4");
+    ASSERT_NE(pin, 0u) << Run("kx::window ccp");
+    ASSERT_EQ(Run("kx::select ccp " + At(pin, G::s_nPinNameCol)), "1");
+    const std::string before = Run("kx::window ccp");
+    Run("kx::answer dialog CKXSwappinsDialog ok pin 999");
+    Messages();
+    EXPECT_EQ(Run("kx::menu 35566"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    EXPECT_EQ(Run("kx::window ccp"), before);
+    unsetenv("KX_ALLOW_SWAP_PINS");
+}
+
 // F4 hands the keyboard to the list the grid's objects come from: the part grid's to the component
 // list, the net grid's to the signal list.
 TEST_F(PhysHost, F4HandsTheKeyboardToTheGridsList) {

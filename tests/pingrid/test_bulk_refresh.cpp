@@ -182,11 +182,12 @@ TEST(ProgressSteps, TheTextChangesWithThePercentageAndAfterALabel) {
     kxpingrid::ProgressScope progress("Adding", 400);
     CKXProgressBar* bar = CKXProgressBar::m_pProgressBar;
     ASSERT_NE(bar, nullptr);
+    // The percentage is of the steps through once this one is: the line shows the bar after it.
     progress.Step("%d%% of %d", 0);
     EXPECT_EQ(std::string(bar->GetText()), "0% of 400");
-    progress.Step("%d%% of %d", 3);
+    progress.Step("%d%% of %d", 2);
     EXPECT_EQ(std::string(bar->GetText()), "0% of 400");
-    progress.Step("%d%% of %d", 4);
+    progress.Step("%d%% of %d", 3);
     EXPECT_EQ(std::string(bar->GetText()), "1% of 400");
     progress.Show("Checking");
     EXPECT_EQ(std::string(bar->GetText()), "Checking");

@@ -1,7 +1,7 @@
 // One rule for what a word or an automation method answers, through the host on the example board:
 // 1 when it did the work, 0 when it refused or would change nothing (with the message that says
 // why, and nothing changed), 2 only for the dialogs and the few documented cases.
-#include "KXShellFixture.h"
+#include "KXDemoBoard.h"
 
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -47,7 +46,7 @@ const AnswerCase kCases[] = {
     {"PasteInPhysicalView", 4, "kx::show clp U1", "paste pin", "0", "KXPANE-178"},
     {"FilterUnknownColumnOfPart", 4, "kx::show clp U1", "filterRows pin -col Nope -filter x", "0", "KXPANE-234"},
     {"AddConnectionToNoPin", 1, "kx::show clp U1", "addConnection pin FOO NOSUCH:1", "0", "KXPANE-247"},
-    {"PasteInReadOnlyWindow", 2, "kx::show clp U1", "paste pin", "0", "KXPANE-178"},
+    {"PasteInReadOnlyWindow", 2, "kx::show clp U1", "paste pin", "0", "KXTABLE-382"},
     {"MatrixAddUnknownComponent", 1, "openMatrixView pin V1", "matrixAdd pin component NOSUCH", "0", "KXPANE-470"},
     {"MatrixAddShownComponent", 1, "openMatrixView pin V1; matrixAdd pin component U1",
      "matrixAdd pin component U1", "0", "KXPANE-470"},
@@ -118,28 +117,48 @@ const AnswerCase kCases[] = {
     // A define the design refuses after its dialog was answered is a refusal.
     {"CreateMatrixViewOfNoComponent", 1, "kx::answer dialog CKXMatrixViewDlg ok name VX components NOSUCH",
      "kx::menu 35676", "0", "KXPANE-411"},
-    // A help request is answered with the usage: that is the work asked for.
+    // A help request is answered with the usage: that is the work asked for, whatever the window, the
+    // object word given or not.
     {"HelpOfAFrameWord", 1, "", "saveDesign -help", "1", "KXTABLE-170"},
     {"HelpOfAPaneWord", 1, "kx::show clp U1", "sort pin -help", "1", "KXPANE-231"},
+    {"HelpOfAPaneWordWithoutItsObjectWord", 1, "kx::show clp U1", "addConnection -help", "1", "KXTABLE-160"},
+    {"HelpOfAFrameWordWithAnObjectWord", 1, "", "ascend pin -help", "1", "KXTABLE-165"},
+    {"HelpOfTheOtherView", 1, "", "logicalView -help", "1", "KXTABLE-167"},
+    {"HelpOfTheBlockFilterInTheLogicalView", 1, "", "filterBlock -help", "1", "KXTABLE-173"},
+    {"HelpOfExportWithoutSubTool", 1, "", "exportInterface -help", "1", "KXPANE-229"},
+    {"HelpOfFilterRows", 1, "kx::show clp U1", "filterRows pin -help", "1", "KXPANE-234"},
+    // Going up from a window that has no parent, in any mode.
+    {"AscendWithoutParentInModeThree", 3, "", "ascend", "0", "KXTABLE-175"},
+    {"AscendWithoutParentInModeSix", 6, "", "ascend", "0", "KXTABLE-175"},
+    // The view switch whose save question was cancelled stops there, as a cancelled dialog.
+    {"SwitchViewWhoseSaveQuestionIsCancelled", 3,
+     "kx::show clp U1; kx::edit ccp 41 7 NEWPG; kx::answer question MSG_HOST_ASK_SAVE cancel", "kx::menu 35563",
+     "2", ""},
+    // A zoom that is no number is refused as one out of range.
+    {"ZoomOfNoNumber", 1, "kx::show clp U1; selectWindow ccp; kx::answer dialog CKXZoomDialog ok zoom abc",
+     "kx::menu 35093", "0", "KXPANE-480"},
+    {"ZoomOfNothing", 1, "kx::show clp U1; selectWindow ccp; kx::answer dialog CKXZoomDialog ok zoom {}",
+     "kx::menu 35093", "0", "KXPANE-480"},
+    // A dialog given a value it does not offer closes without work: a refusal that says what it refused.
+    {"BlockFilterOfNoBlock", 4, "kx::answer dialog CKXDlgFilterPhys ok paths @NOSUCH", "kx::menu 35571", "0",
+     "KXTABLE-381"},
+    {"CustomizeColumnsOfNoColumn", 1,
+     "kx::show clp U1; selectWindow ccp; kx::answer dialog CKXCustomizeDialog ok hide NOSUCH", "kx::menu 35130",
+     "0", "KXTABLE-381"},
+    // Refusals that name their true cause: the read-only window, the mode a save depends on, the
+    // characters of a name.
+    {"ConnectInReadOnlyWindow", 2, "kx::show clp U1; kx::select ccp 41 7", "addConnection pin FOO", "0",
+     "KXTABLE-382"},
+    {"DeleteInReadOnlyWindow", 2, "kx::show clp U1", "deleteConnection pin PGOOD", "0", "KXTABLE-382"},
+    {"PlainSaveOfTheEditableBlockUnanswered", 1, "kx::call AddSignal ZZ {} {}", "saveDesign", "0", "KXTABLE-383"},
+    {"SaveAsInModeThree", 3, "", "saveDesignAs demo board_v2", "0", "KXTABLE-384"},
+    {"ConnectToAnInvalidName", 1, "kx::show clp U1; kx::select ccp 41 7", "addConnection pin {A B}", "0",
+     "KXTABLE-112"},
 };
 
 void PrintTo(const AnswerCase& c, std::ostream* os) {
     *os << c.line;
 }
-
-// The example board, copied into the test's folder.
-class DemoBoard : public KXShellFixture {
-protected:
-    void SetUp() override {
-        KXShellFixture::SetUp();
-        if (HasFatalFailure()) return;
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        const fs::path demo = m_dir / "demo";
-        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", demo, fs::copy_options::recursive);
-        CString error;
-        ASSERT_TRUE(m_app->Server()->loadLibrary(demo.c_str(), error)) << error.GetString();
-    }
-};
 
 class Answers : public DemoBoard, public ::testing::WithParamInterface<AnswerCase> {};
 

@@ -881,7 +881,10 @@ TEST_F(EditContract, AConnectionInAFilteredSignalGridWhoseBlankRowsRanOutStaysFi
         EXPECT_EQ(Run("kx::netlist").find("J1 P<8>"), std::string::npos);
         ASSERT_EQ(Run("kx::tab 2"), "1");
         Run("kx::answer question KXCOMMON-101 no");
-        ASSERT_EQ(Run("kx::close"), "1");
+        // The first window changed the design since this one's steps: they cannot be taken back, the
+        // window stays open and the close answers 0 (KXTABLE-318).
+        ASSERT_EQ(Run("kx::close"), "0");
+        EXPECT_NE(Transcript().find("close refused"), std::string::npos);
     });
     EXPECT_NE(journal.find("SelectInstanceCol(\"J1\",\"8\")"), std::string::npos) << journal;
 }

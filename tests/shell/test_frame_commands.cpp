@@ -63,12 +63,13 @@ TEST_F(FrameCommandTest, CloseWithSaveSavesFirstAndAFailedSaveKeepsTheWindow) {
     EXPECT_EQ(Word("closeDesign -Save"), 1);
     EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 1u);
     EXPECT_EQ(m_app->Documents().size(), 0u);
-    // In edit mode the save is a Save As; cancelled, the window stays.
+    // In edit mode the save is a Save As; cancelled, the window stays, and the message names the mode as
+    // the reason.
     ASSERT_TRUE(Open("work.board:sch", 1));
     Doc()->SetModified(TRUE);
     EXPECT_EQ(Word("closeDesign -sx"), 0);
     EXPECT_EQ(m_app->Documents().size(), 1u);
-    EXPECT_EQ(Messages().back(), "KXTABLE-303");
+    EXPECT_EQ(Messages().back(), "KXTABLE-383");
 }
 
 TEST_F(FrameCommandTest, SaveAsAndUndoArguments) {
@@ -334,12 +335,13 @@ TEST_F(FrameCommandTest, SaveDesignAsWithNamesMakesTheBlockWithoutADialog) {
     EXPECT_EQ(Word("saveDesignAs work {bad name}"), 0);
     EXPECT_NE(Transcript().find("status: Block not created: "), std::string::npos);
     Messages();
-    // Only the editable block and the physical view offer it.
+    // Only the editable block and the physical view offer it: the message names the window's mode.
     std::string err;
     ASSERT_TRUE(m_app->Close(err));
     ASSERT_TRUE(Open("work.board:sch", 3));
     EXPECT_EQ(Word("saveDesignAs work board_v3"), 0);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-301"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-384"}));
+    EXPECT_NE(Transcript().find("this window is in mode 3"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(m_lib / "board_v3.sch.design"));
 }
 

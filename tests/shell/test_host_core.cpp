@@ -79,3 +79,15 @@ TEST(HostCore, SystemWordsNeverReplaceTclCommands) {
     EXPECT_EQ(r, "5");
     EXPECT_TRUE(core.IsSystemWord("set"));
 }
+
+// A finished progress bar is printed as the transcript keeps it, one line "progress: LINE"; the steps
+// before it are not printed into a file.
+TEST(HostCore, AFinishedProgressPrintsOneProgressLine) {
+    std::ostringstream out;
+    CKXHostCore core(out);
+    core.Progress("Copying Data 1 of 2 [#...] 50%", false);
+    core.Progress("Copying Data 2 of 2 [####] 100%", true);
+    EXPECT_EQ(out.str(), "progress: Copying Data 2 of 2 [####] 100%\n");
+    ASSERT_FALSE(core.TranscriptLines().empty());
+    EXPECT_EQ(core.TranscriptLines().back(), "progress: Copying Data 2 of 2 [####] 100%");
+}

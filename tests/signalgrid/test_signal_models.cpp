@@ -78,9 +78,12 @@ TEST_F(SignalModels, TheAssignModelCommandTakesTheModelChosenInTheDialog) {
     const ROWCOL row = Row("J2", "S");
     ASSERT_NE(row, 0u);
     Run("kx::select ccp " + Num(row) + " " + Num(G::m_nColPinName));
-    // A model of another pin type is not offered: the dialog is refused and nothing changes.
+    // A model of another pin type is not offered: the dialog refuses it, the command says so and
+    // answers 0, and nothing changes.
     Run("kx::answer dialog CKXDlgModelAssign ok model SLOW");
-    EXPECT_EQ(Run("kx::menu 35543"), "1");
+    Messages();
+    EXPECT_EQ(Run("kx::menu 35543"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
     EXPECT_FALSE(HasModel("J2.S"));
     Run("kx::answer dialog CKXDlgModelAssign ok model FAST");
     EXPECT_EQ(Run("kx::menu 35543"), "1");

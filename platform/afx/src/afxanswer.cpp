@@ -167,6 +167,16 @@ BOOL CAfxAnswerQueue::TakeDialog(LPCSTR lpszDialogClass, AfxDialogAnswer& out) {
     return out.bOK;
 }
 
+void CAfxAnswerQueue::RefuseDialog(LPCSTR lpszDialogClass, const CString& why) {
+    const CString cls(lpszDialogClass);
+    for (auto it = m_log.rbegin(); it != m_log.rend(); ++it) {
+        if (it->kind != AfxAnswerRecord::Dialog || it->key != cls) continue;
+        it->answer = "refused";
+        it->text = why;
+        return;
+    }
+}
+
 UINT CAfxAnswerQueue::TakeMenu(const std::vector<UINT>* validIds) {
     CString items;
     if (validIds)

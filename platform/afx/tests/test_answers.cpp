@@ -92,3 +92,18 @@ TEST_F(CAnswerTest, ListenerSeesEachRecordAndRecorderKeepsStatusText) {
     main.DestroyWindow();
     EXPECT_EQ(AfxGetMainWnd(), nullptr);
 }
+
+// A dialog that cannot take its answer marks its own record refused, the latest of its class.
+TEST_F(CAnswerTest, ADialogRefusesItsOwnLatestAnswer) {
+    Q().PushDialog("CNameDlg", TRUE, {{"name", "a"}});
+    Q().PushDialog("CNameDlg", TRUE, {{"name", "b"}});
+    AfxDialogAnswer a;
+    ASSERT_TRUE(Q().TakeDialog("CNameDlg", a));
+    ASSERT_TRUE(Q().TakeDialog("CNameDlg", a));
+    Q().RefuseDialog("CNameDlg", "b is not offered");
+    Q().RefuseDialog("CNeverAskedDlg", "nothing to mark");
+    ASSERT_EQ(Q().GetLog().size(), 2u);
+    EXPECT_EQ(Q().GetLog()[0].answer, "ok");
+    EXPECT_EQ(Q().GetLog()[1].answer, "refused");
+    EXPECT_EQ(Q().GetLog()[1].text, "b is not offered");
+}

@@ -28,7 +28,7 @@ struct AfxAnswerRecord {
     enum Kind { Question, Dialog, Menu } kind;
     CString key;    // message id, dialog class, or "" for menus
     CString text;   // the question's text, or the menu's item ids
-    CString answer; // "yes", "no", "ok", "cancel", "retry", or the chosen command id
+    CString answer; // "yes", "no", "ok", "cancel", "retry", "refused" (a dialog), or the chosen command id
     BOOL bScripted; // FALSE when the default answer was used (or replay answered)
     // One line: "question KXTABLE-143: yes", "dialog CFooDlg: cancel (unanswered)", "menu: 35109".
     CString Line() const;
@@ -50,6 +50,9 @@ public:
     // TRUE with the answer when the dialog is accepted; FALSE (cancelled) otherwise. out gets the
     // scripted fields even for a scripted Cancel.
     BOOL TakeDialog(LPCSTR lpszDialogClass, AfxDialogAnswer& out);
+    // A dialog that cannot take the answer it was given (a value it does not offer) closes without
+    // work: its record in the log says "refused", with why in its text.
+    void RefuseDialog(LPCSTR lpszDialogClass, const CString& why);
     // The chosen command id, or 0. validIds (when not null) lists the menu's command ids.
     UINT TakeMenu(const std::vector<UINT>* validIds = nullptr);
 

@@ -356,25 +356,26 @@ int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind) {
         auto it = answer.fields.find(name);
         return it == answer.fields.end() ? std::string() : it->second.str();
     };
-    // Everything is checked before anything changes.
-    for (const auto& key : SplitList(field("hide"), ','))
-        if (!find(key)) return -1;
-    for (const auto& key : SplitList(field("show"), ','))
-        if (!find(key)) return -1;
-    for (const auto& key : SplitList(field("order"), ','))
-        if (!find(key)) return -1;
+    // Everything is checked before anything changes; a column the dialog does not offer refuses the answer.
+    const auto refuse = [](const std::string& what) {
+        AfxGetAnswerQueue().RefuseDialog("CKXCustomizeDialog", CString(what));
+        return -1;
+    };
+    for (const char* list : {"hide", "show", "order"})
+        for (const auto& key : SplitList(field(list), ','))
+            if (!find(key)) return refuse("the grid has no column \"" + key + "\" to " + list);
     for (const auto& key : SplitList(field("remove"), ',')) {
         bool isUser = false;
         for (auto& u : users)
             isUser = isUser || u.key == key.c_str();
-        if (!isUser) return -1;
+        if (!isUser) return refuse("\"" + key + "\" is no column added by the user");
     }
     std::vector<Entry> added;
     for (const auto& text : SplitList(field("add"), ';')) {
         Entry a;
-        if (!Split(CString(text), a) || find(a.key.str())) return -1;
+        if (!Split(CString(text), a) || find(a.key.str())) return refuse("\"" + text + "\" is no new column");
         for (auto& x : added)
-            if (x.key == a.key) return -1;
+            if (x.key == a.key) return refuse("\"" + text + "\" is added twice");
         added.push_back(a);
     }
     std::vector<std::pair<Entry*, std::pair<int, int>>> widths;
@@ -382,7 +383,7 @@ int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind) {
         if (name.Left(6) != "width.") continue;
         Entry* target = find(name.Mid(6).str());
         int w = 0, t = 0;
-        if (!target || !ParseWidth(value.str(), w, t)) return -1;
+        if (!target || !ParseWidth(value.str(), w, t)) return refuse("\"" + value.str() + "\" is no width of " + name.str());
         widths.push_back({target, {w, t}});
     }
 

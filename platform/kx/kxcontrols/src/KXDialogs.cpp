@@ -124,11 +124,14 @@ int CKXZoomDialog::DoModal() {
 
 void CKXZoomDialog::OnField(const CString& name, const CString& value) {
     if (name != "zoom") return;
+    CString text = value;
+    text.Trim();
     errno = 0;
     char* end = nullptr;
-    long v = std::strtol(value.GetString(), &end, 10);
-    if (end == value.GetString()) return; // not a number: the zoom stays
-    if (errno == ERANGE || v < kMinZoom || v > kMaxZoom) {
+    long v = std::strtol(text.GetString(), &end, 10);
+    // An empty text or one that is no whole number is no zoom the dialog can take, as one out of range.
+    const bool number = !text.IsEmpty() && end && *end == '\0';
+    if (!number || errno == ERANGE || v < kMinZoom || v > kMaxZoom) {
         m_bOutOfRange = TRUE;
         return;
     }

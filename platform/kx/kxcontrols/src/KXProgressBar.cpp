@@ -63,9 +63,23 @@ int CKXProgressBar::GetPercent() const {
     return static_cast<int>((static_cast<long long>(m_nPos) - m_nLower) * 100 / span);
 }
 
+CString CKXProgressBar::GetTitle() const {
+    CString title = m_strCaption;
+    title.TrimRight(": ");
+    return title;
+}
+
+// The title once: a step text that begins with the title ("Adding Connections: 3 of 10 Pins ...") says it
+// already and stands for it.
 CString CKXProgressBar::FormatLine() const {
-    CString line = m_strCaption;
-    if (!m_strText.IsEmpty()) line += line.IsEmpty() ? m_strText : CString(": ") + m_strText;
+    const CString title = GetTitle();
+    CString line;
+    if (m_strText.IsEmpty())
+        line = title;
+    else if (title.IsEmpty() || m_strText.Left(title.GetLength()) == title)
+        line = m_strText;
+    else
+        line = title + ": " + m_strText;
     long long span = static_cast<long long>(m_nUpper) - m_nLower;
     int filled = span <= 0 ? m_nSize
                            : static_cast<int>((static_cast<long long>(m_nPos) - m_nLower) * m_nSize / span);

@@ -84,9 +84,13 @@ TEST_F(DialogsTest, CommentsAndZoom) {
     AfxGetAnswerQueue().PushDialog("CKXZoomDialog", TRUE, {{"zoom", "150"}});
     EXPECT_EQ(zoom.DoModal(), IDOK);
     EXPECT_EQ(zoom.GetZoom(), 150);
-    AfxGetAnswerQueue().PushDialog("CKXZoomDialog", TRUE, {{"zoom", "abc"}});
-    EXPECT_EQ(zoom.DoModal(), IDOK);
-    EXPECT_EQ(zoom.GetZoom(), 150);
+    // A text that is no whole number is refused as a zoom out of range is.
+    for (const char* text : {"abc", "", "150abc"}) {
+        AfxGetAnswerQueue().PushDialog("CKXZoomDialog", TRUE, {{"zoom", text}});
+        EXPECT_EQ(zoom.DoModal(), IDCANCEL) << text;
+        EXPECT_TRUE(zoom.IsOutOfRange()) << text;
+        EXPECT_EQ(zoom.GetZoom(), 150) << text;
+    }
     // A zoom outside 10..400 is refused, not brought into range: the dialog keeps its zoom.
     AfxGetAnswerQueue().PushDialog("CKXZoomDialog", TRUE, {{"zoom", "99999999999999999999"}});
     EXPECT_EQ(zoom.DoModal(), IDCANCEL);

@@ -64,3 +64,24 @@ TEST_F(ProgressTest, PumpHookCanCancel) {
     CKXProgressBar::SetPumpHook([] { return FALSE; });
     EXPECT_FALSE(bar.PeekAndPump());
 }
+
+// The title shows once: a step text that begins with the title stands for it, and a caption written
+// with its own colon gets no second one. The text of the last step tells what was done through it.
+TEST_F(ProgressTest, TheLineNamesItsTitleOnce) {
+    {
+        CKXProgressBar bar("Adding Connections", 1, 4, 0, 0);
+        bar.SetText("Adding Connections: 100% of 1 Pins Processed");
+        bar.StepIt();
+    }
+    EXPECT_EQ(lines.back(), "Adding Connections: 100% of 1 Pins Processed 1 of 1 [####] 100%");
+    {
+        CKXProgressBar bar("Pasting Termination(s):", 2, 4, 0, 0);
+        bar.SetText("50% of 2");
+        bar.StepIt();
+    }
+    EXPECT_EQ(lines.back(), "Pasting Termination(s): 50% of 2 1 of 2 [##..] 50%");
+    {
+        CKXProgressBar bar("Copying Data:", 0, 4, 0, 0);
+    }
+    EXPECT_EQ(lines.back(), "Copying Data 0 of 0 [####] 100%");
+}

@@ -101,17 +101,21 @@ int CKXDlgFilterPhys::DoModal() {
     std::vector<std::string> lines;
     auto it = answer.fields.find("paths");
     std::string bad;
-    if (it != answer.fields.end()) {
-        if (!pathLines(it->second.str(), lines, bad)) return IDCANCEL;
-    } else if (!readPaths(m_strFile, lines)) {
+    const auto refuse = [](const std::string& why) {
+        AfxGetAnswerQueue().RefuseDialog("CKXDlgFilterPhys", CString(why));
         return IDCANCEL;
+    };
+    if (it != answer.fields.end()) {
+        if (!pathLines(it->second.str(), lines, bad)) return refuse("\"" + bad + "\" is no block path");
+    } else if (!readPaths(m_strFile, lines)) {
+        return refuse("the stored block paths could not be read");
     }
     // With a design, every path must name a block instance of it.
     if (m_pDesign && *m_pDesign && m_pDesign->server()) {
         for (const auto& l : lines) {
             ISchemaObject* obj = m_pDesign->server()->findObject(*m_pDesign, l.c_str());
             auto* inst = dynamic_cast<IInstance*>(obj);
-            if (!inst || !inst->isBlock()) return IDCANCEL;
+            if (!inst || !inst->isBlock()) return refuse("\"" + l + "\" names no block of the design");
         }
     }
     for (const auto& l : lines)
@@ -137,6 +141,7 @@ int CKXCreateBlockDlg::DoModal() {
     if (lib == answer.fields.end() || block == answer.fields.end() || lib->second.IsEmpty() ||
         block->second.IsEmpty()) {
         m_strError = "a library and a block name are needed";
+        AfxGetAnswerQueue().RefuseDialog("CKXCreateBlockDlg", m_strError);
         return IDCANCEL;
     }
     m_strLib = lib->second;

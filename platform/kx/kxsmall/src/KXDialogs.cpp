@@ -100,11 +100,13 @@ int CKXDlgModelAssign::DoModal() {
     auto it = answer.fields.find("model");
     if (it == answer.fields.end() || it->second.IsEmpty()) {
         m_strError = "no model chosen";
+        AfxGetAnswerQueue().RefuseDialog("CKXDlgModelAssign", m_strError);
         return IDCANCEL;
     }
     std::vector<CString> models = GetModelList();
     if (std::find(models.begin(), models.end(), it->second) == models.end()) {
         m_strError.Format("model \"%s\" is not among the models offered", it->second.GetString());
+        AfxGetAnswerQueue().RefuseDialog("CKXDlgModelAssign", m_strError);
         return IDCANCEL;
     }
     m_strModel = it->second;

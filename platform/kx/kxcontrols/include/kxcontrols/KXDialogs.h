@@ -112,7 +112,8 @@ protected:
 };
 
 // The zoom chooser; DoModal returns IDOK (GetZoom gives the percentage) or IDCANCEL. A zoom entered
-// outside kMinZoom..kMaxZoom is refused (IDCANCEL, the zoom unchanged; IsOutOfRange tells the caller).
+// outside kMinZoom..kMaxZoom, or a text that is no whole number (an empty one too), is refused (IDCANCEL,
+// the zoom unchanged; IsOutOfRange tells the caller).
 class CKXZoomDialog : public CKXScriptedDialog {
 public:
     explicit CKXZoomDialog(int zoom = 100, CWnd* pParent = nullptr);

@@ -29,7 +29,10 @@ public:
     const CString& GetText() const { return m_strText; }
     // Percentage done, 0..100.
     int GetPercent() const;
-    // The line as shown, e.g. "Adding Connections: 3 of 10 [#####.....] 30%".
+    // The caption without the colon some callers end it with.
+    CString GetTitle() const;
+    // The line as shown, e.g. "Adding Connections: Pin A1 3 of 10 [#####.....] 30%": the title once, the
+    // step's text, the steps done and the percentage.
     CString FormatLine() const;
 
     // Lets the host process pending work (its message pump, if it installed one). Returns FALSE when the
