@@ -98,8 +98,18 @@ int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const C
         if (col == GX_INVALID) return 0; // no such column: nothing is selected
     }
     std::set<ROWCOL> matched;
-    for (INT_PTR i = 0; i < pKeys->GetSize(); ++i)
-        MatchKeyRows(PinRowKey::Parse(pKeys->GetAt(i)), matched);
+    for (INT_PTR i = 0; i < pKeys->GetSize(); ++i) {
+        const PinRowKey key = PinRowKey::Parse(pKeys->GetAt(i));
+        const std::size_t before = matched.size();
+        MatchKeyRows(key, matched);
+        // Two values are a pin and its number, else an instance and its pin ({INSTANCE PIN}).
+        if (matched.size() == before && key.instance.IsEmpty() && !key.pinOnly) {
+            PinRowKey named;
+            named.instance = key.pin;
+            named.pin = key.number;
+            MatchKeyRows(named, matched);
+        }
+    }
     if (matched.empty()) return 0;
     SelectAllRows(); // takes the selection off every row and resets the current cell
     for (ROWCOL row : matched)

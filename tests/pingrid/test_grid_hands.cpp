@@ -185,4 +185,36 @@ TEST_F(PinGridHands, CtrlSelectingPinNamesAddsThemAndTheModelGoesOnEach) {
     EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL"), "LVCMOS33");
 }
 
+// CtrSelect takes an array of keys: kx::pane passes a Tcl list as one (-array), a journal as Array(...).
+TEST_F(PinGridHands, CtrSelectTakesItsKeysAsAnArrayFromTheHostAndFromAJournal) {
+    OpenBoard();
+    EXPECT_EQ(Run("kx::pane CtrSelect -array {U1:PGOOD U1:RST_N} {}"), "1");
+    EXPECT_EQ(Grid()->SelectedPinRows().size(), 2u);
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Grid()->SelectedPinRows().size(), 1u);
+    const std::filesystem::path journal = m_dir / "ctrselect.vbs";
+    std::ofstream(journal) << "set board = RMX.GetActiveTab()\n"
+                              "call board.ConnectivityPane().CtrSelect(Array(\"U1:PGOOD\",\"U1:RST_N\"),\"\")\n";
+    EXPECT_EQ(Run("kx::replay " + journal.string()), "1");
+    EXPECT_EQ(Grid()->SelectedPinRows().size(), 2u);
+}
+
+// The Ctrl-selection of Termination cells adds too: a termination added then goes on every pin chosen.
+TEST_F(PinGridHands, CtrlSelectingTerminationCellsAddsThemAndTheTerminationGoesOnEach) {
+    OpenBoard("U1", 3);
+    ASSERT_EQ(Run("kx::pane CtrSelectTerminationCol PGOOD"), "1");
+    ASSERT_EQ(Run("kx::pane CtrSelectTerminationCol RST_N"), "1");
+    EXPECT_EQ(Grid()->SelectedPinRows().size(), 2u);
+    ASSERT_EQ(Run("addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+                  "-value 50"),
+              "1");
+    const std::string window = Run("kx::window ccp");
+    for (const char* pin : {"PGOOD", "RST_N"}) {
+        const size_t at = window.find(std::string("| ") + pin + " |");
+        ASSERT_NE(at, std::string::npos) << pin << window;
+        const std::string row = window.substr(at, window.find('\n', at) - at);
+        EXPECT_NE(row.find("Shunt"), std::string::npos) << row;
+    }
+}
+
 } // namespace
